@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace serial {
@@ -37,7 +38,13 @@ class Line {
 
 using LineFactory = std::function<std::unique_ptr<Line>()>;
 
-// A line on the real serial device (termios).
+// The device path entered under a COM number; none when no device holds that number.
+using ComPathLookup = std::function<std::optional<std::string>(int comNumber)>;
+
+// A line on the real serial device (termios). COM names are resolved through the user's COM
+// number table.
 std::unique_ptr<Line> MakeSystemLine();
+// The same with COM names resolved through `lookup`.
+std::unique_ptr<Line> MakeSystemLine(ComPathLookup lookup);
 
 }  // namespace serial

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/serial/PortName.h"
+#include "platform/serial/SerialLine.h"
+#include "platform/serial/WriteFaultLine.h"
+#include "tests/platform/PseudoTerminal.h"
+
+namespace serial {
+namespace {
+
+using testing_support::PseudoTerminal;
+using Bytes = std::vector<unsigned char>;
+using Clock = std::chrono::steady_clock;
+
+constexpr uint32_t kBusBaud = 38400;
+constexpr int kReplyWaitMs = 500;
+
+class SystemLineTest : public ::testing::Test {
+ protected:
+  void OpenConfigured(Line& line) {
+    ASSERT_EQ(line.Open(pty_.SlavePath()), Failure::None) << line.LastErrno();
+    ASSERT_EQ(line.Configure(kBusBaud), Failure::None) << line.LastErrno();
+  }
+  Bytes ReadFrom(Line& line, std::size_t count, int timeoutMs) {
+    Bytes bytes(count);
+    long n = line.Read(bytes.data(), count, timeoutMs);
+    bytes.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
+    return bytes;
+  }
+
+  PseudoTerminal pty_;
+};
+
+TEST_F(SystemLineTest, BytesCrossTheLineBothWays) {
+  auto line = MakeSystemLine();
+  OpenConfigured(*line);
+  EXPECT_TRUE(line->IsOpen());
+
+  // Raw mode: control characters and line ends pass unchanged.
+  const Bytes out = {0xFD, 0x0A, 0x0D, 0x03, 0x11, 0x13, 0x00};
+  EXPECT_EQ(line->Write(out.data(), out.size()), 7);
+  EXPECT_EQ(pty_.Receive(out.size(), kReplyWaitMs), out);
+
+  const Bytes in = {0x01, 0x13, 0x11, 0x0D, 0x7F};
+  pty_.Send(in);
+  EXPECT_EQ(ReadFrom(*line, in.size(), kReplyWaitMs), in);
+
+  EXPECT_EQ(line->Close(), Failure::None);
+  EXPECT_FALSE(line->IsOpen());
+  EXPECT_EQ(line->Write(out.data(), 1), -1);
+}
+
+TEST_F(SystemLineTest, ConfiguresRaw8N1WithoutFlowControl) {
+  auto line = MakeSystemLine();
+  OpenConfigured(*line);
+  // A second descriptor reads the terminal's settings without taking the lock.
+  FILE* probe = std::fopen(pty_.SlavePath().c_str(), "r");
+  ASSERT_NE(probe, nullptr);
+  termios settings{};
+  ASSERT_EQ(::tcgetattr(fileno(probe), &settings), 0);
+  std::fclose(probe);
+
+  EXPECT_EQ(settings.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(settings.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(settings.c_iflag & (IXON | IXOFF | IXANY), 0u);
+  EXPECT_EQ(settings.c_lflag & (ICANON | ECHO | ISIG), 0u);
+  EXPECT_EQ(cfgetospeed(&settings), static_cast<speed_t>(B38400));
+  EXPECT_EQ(cfgetispeed(&settings), static_cast<speed_t>(B38400));
+
+  EXPECT_EQ(line->Configure(12345), Failure::Other);
+  EXPECT_EQ(line->LastErrno(), EINVAL);
+}
+
+TEST_F(SystemLineTest, OpenFailuresMapToTheirKinds) {
+  auto first = MakeSystemLine();
+  OpenConfigured(*first);
+
+  auto second = MakeSystemLine();
+  EXPECT_EQ(second->Open(pty_.SlavePath()), Failure::InUse);
+  EXPECT_EQ(second->LastErrno(), EWOULDBLOCK);
+  EXPECT_FALSE(second->IsOpen());
+
+  // Released by close: the port can be taken again.
+  first->Close();
+  EXPECT_EQ(second->Open(pty_.SlavePath()), Failure::None);
+
+  auto missing = MakeSystemLine();
+  EXPECT_EQ(missing->Open("/dev/no-such-serial-port"), Failure::NoSuchPort);
+  EXPECT_EQ(missing->LastErrno(), ENOENT);
+  EXPECT_FALSE(missing->IsOpen());
+}
+
+TEST_F(SystemLineTest, ComNamesResolveThroughTheLookup) {
+  std::vector<int> asked;
+  auto lookup = [&](int number) -> std::optional<std::string> {
+    asked.push_back(number);
+    if (number == 12) return pty_.SlavePath();
+    return std::nullopt;
+  };
+  auto line = MakeSystemLine(lookup);
+  EXPECT_EQ(line->Open("\\\\.\\COM12"), Failure::None);
+  line->Close();
+  EXPECT_EQ(line->Open("COM12"), Failure::None);
+  line->Close();
+  EXPECT_EQ(line->Open("COM4"), Failure::NoSuchPort);
+  EXPECT_EQ(asked, (std::vector<int>{12, 12, 4}));
+}
+
+TEST_F(SystemLineTest, ReadsEndAtTheirDeadline) {
+  auto line = MakeSystemLine();
+  OpenConfigured(*line);
+  constexpr int kDeadlineMs = 40;
+
+  Bytes buffer(4);
+  auto start = Clock::now();
+  EXPECT_EQ(line->Read(buffer.data(), 1, kDeadlineMs), 0);
+  auto waited = Clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(kDeadlineMs - 2));
+  EXPECT_LT(waited, std::chrono::milliseconds(kDeadlineMs + 500));
+
+  // A partial reply comes back as far as it got.
+  pty_.Send({0xAA, 0xBB});
+  EXPECT_EQ(ReadFrom(*line, 4, kDeadlineMs), (Bytes{0xAA, 0xBB}));
+}
+
+TEST_F(SystemLineTest, HangUpFailsTheReadInsteadOfHanging) {
+  auto line = MakeSystemLine();
+  OpenConfigured(*line);
+  pty_.HangUp();
+  Bytes buffer(1);
+  EXPECT_EQ(line->Read(buffer.data(), 1, 10'000), -1);
+  EXPECT_EQ(line->LastErrno(), EIO);
+}
+
+TEST_F(SystemLineTest, InjectedWriteFaultsApplyOnceEachInOrder) {
+  WriteFaultLine line(MakeSystemLine());
+  OpenConfigured(line);
+  const Bytes packet = {1, 2, 3, 4, 5, 6};
+
+  line.QueueFailedWrite(EIO);
+  line.QueueShortWrite(2);
+  EXPECT_EQ(line.PendingFaults(), 2u);
+
+  EXPECT_EQ(line.Write(packet.data(), packet.size()), -1);
+  EXPECT_EQ(line.LastErrno(), EIO);
+  EXPECT_EQ(line.Write(packet.data(), packet.size()), 2);
+  EXPECT_EQ(line.Write(packet.data(), packet.size()), 6);
+  EXPECT_EQ(line.PendingFaults(), 0u);
+
+  // The failed write sent nothing; the short one only its head.
+  EXPECT_EQ(pty_.Receive(8, kReplyWaitMs), (Bytes{1, 2, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST(PortNameTest, ComNamesAndDevicePaths) {
+  EXPECT_EQ(ComNumberOf("COM1"), 1);
+  EXPECT_EQ(ComNumberOf("com9"), 9);
+  EXPECT_EQ(ComNumberOf("\\\\.\\COM12"), 12);
+  EXPECT_EQ(ComNumberOf("COM255"), 255);
+  for (const char* notCom : {"COM", "COM0", "COM07", "COM256", "COM1x", "COM-1", "XCOM1",
+                             "/dev/ttyUSB0", "/dev/serial/by-id/usb-COM1", ""}) {
+    EXPECT_EQ(ComNumberOf(notCom), std::nullopt) << notCom;
+  }
+}
+
+}  // namespace
+}  // namespace serial
