@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace sim {
+
+// Listed in the order they act on one answer: what the reply carries, then what goes on the wire,
+// then when it goes, then what happens to the line.
+enum class FaultKind {
+  kStatus,                  // status `value` instead of 1
+  kErrorObject,             // answers from the error object with code `value`
+  kErrorObjectWithoutData,  // answers from the error object with no code
+  kOverlongLength,          // length byte `value`, with that many bytes after it (filler data)
+  kRollCallLength,          // roll-call answer with length byte `value`, the rest unchanged
+  kRollCallAddress,         // roll-call answer naming address `value` (251, or another unit's)
+  kThreeByteFamily,         // roll-call answer with the family code padded to three groups
+  kSilence,                 // no reply
+  kBadChecksum,             // the checksum byte off by one
+  kTruncate,                // only the first `value` bytes of the reply
+  kGarbageBefore,           // `bytes` before the reply
+  kBytesAfter,              // `bytes` after the reply
+  kLateFirstByte,           // the first byte `value` ms late
+  kByteGaps,                // `value` ms of silence between consecutive bytes
+  kHangUp,                  // after the reply (if any) the pseudo-terminal is closed
+  kEndlessStream,           // after the reply, bytes without pause until the faults are cleared
+};
+
+// A scripted fault: which requests it hits and what it does to their answer. Requests are matched
+// by the unit that answers (for broadcasts) or is addressed, the object id and the opcode; each
+// fault counts the requests it matches and acts on occurrences [first, first + times).
+// Faults act on requests no unit answers too (garbage or a stream after a roll-call restart).
+struct Fault {
+  static constexpr int kAny = -1;
+  static constexpr int kForever = -1;
+
+  FaultKind kind = FaultKind::kSilence;
+  int address = kAny;
+  int objectId = kAny;
+  int opcode = kAny;
+  int firstOccurrence = 1;
+  int times = kForever;
+  int value = 0;
+  std::vector<uint8_t> bytes;
+
+  static Fault Status(uint8_t status);
+  static Fault ErrorObject(uint8_t code);
+  static Fault ErrorObjectWithoutData();
+  static Fault OverlongLength(uint8_t length);
+  static Fault RollCallLength(uint8_t length);
+  static Fault RollCallAddress(uint8_t address);
+  static Fault ThreeByteFamily();
+  static Fault BadChecksum();
+  static Fault Truncate(int keptBytes);
+  static Fault GarbageBefore(std::vector<uint8_t> garbage);
+  static Fault BytesAfter(std::vector<uint8_t> trailing);
+  static Fault Silence();
+  static Fault LateFirstByte(int delayMs);
+  static Fault ByteGaps(int gapMs);
+  static Fault HangUp();
+  static Fault EndlessStream();
+
+  Fault ForUnit(int unitAddress) const;
+  Fault ForObject(int id) const;
+  Fault ForOpcode(int code) const;
+  // Only the nth matching request (counted from 1).
+  Fault OnOccurrence(int n) const;
+  // The first n matching requests from the current first occurrence on.
+  Fault Times(int n) const;
+};
+
+}  // namespace sim

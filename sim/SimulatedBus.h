@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/Fault.h"
+#include "sim/ObjectSpec.h"
+#include "sim/Unit.h"
+
+namespace sim {
+
+class BusModel;
+class PseudoTerminal;
+
+enum class InterfaceMode {
+  kPlain,          // bytes pass to the units and back; interface commands get no answer
+  kDuplexEcho,     // every byte the program sends comes back before any reply
+  kEightNetworks,  // answers FD E9 with "R8"; FD E0+n selects network n+1
+};
+
+// Wire timing for benchmarks: each byte takes its time at 38400 baud in both directions and a unit
+// waits its turnaround before replying. Off, replies go out as soon as a request is complete.
+struct Pacing {
+  bool enabled = false;
+  int turnaroundUs = 1000;
+};
+
+enum class Direction { kToUnits, kFromUnits };
+
+// One frame that crossed the wire: a request, roll-call message, interface command or unparsable
+// bytes from the program; or a reply, answer or interface answer as sent (faults applied).
+// Duplex echoes and endless streams are not logged.
+struct TrafficEntry {
+  Direction direction = Direction::kToUnits;
+  std::vector<uint8_t> bytes;
+};
+
+// The units' side of the serial line, on a pseudo-terminal. The program opens `SlavePath()`.
+// The bus keeps its own descriptor on the slave so the program's close never hangs the line up.
+// Configuration and inspection are thread-safe while the bus serves.
+class SimulatedBus {
+ public:
+  // Opens the pseudo-terminal; throws std::system_error when the system refuses one.
+  SimulatedBus();
+  ~SimulatedBus();
+  SimulatedBus(const SimulatedBus&) = delete;
+  SimulatedBus& operator=(const SimulatedBus&) = delete;
+
+  const std::string& SlavePath() const { return slavePath_; }
+
+  // Serves on a thread of its own until `Stop`. Stop wakes the loop and joins it; the loop never
+  // blocks longer than a short poll, so the join is bounded.
+  void Start();
+  void Stop();
+
+  // Returns the unit's index for `WithUnit`; two units may share an address.
+  int AddUnit(std::unique_ptr<Unit> unit);
+  int AddGenericUnit(const UnitIdentity& identity, const std::vector<ObjectSpec>& objects);
+  void SetInterfaceMode(InterfaceMode mode);
+  void SetPacing(const Pacing& pacing);
+  void AddFault(const Fault& fault);
+  // Removes every fault and ends an endless stream.
+  void ClearFaults();
+  // Closes the line as a hang-up fault does.
+  void HangUp();
+
+  std::vector<TrafficEntry> Traffic() const;
+  void ClearTraffic();
+  // The network the eight-network interface has selected (1 until a select arrives).
+  int SelectedNetwork() const;
+  // Runs `action` on a unit under the bus's lock.
+  void WithUnit(int unitIndex, const std::function<void(Unit&)>& action);
+  std::vector<uint8_t> Element(int unitIndex, int objectId, int index) const;
+  void StoreElement(int unitIndex, int objectId, int index, const std::vector<uint8_t>& bytes);
+
+ private:
+  class Loop;
+
+  mutable std::mutex mutex_;
+  std::unique_ptr<PseudoTerminal> terminal_;
+  std::unique_ptr<BusModel> model_;
+  std::unique_ptr<Loop> loop_;
+  std::string slavePath_;
+  std::thread thread_;
+};
+
+}  // namespace sim
