@@ -8,6 +8,8 @@
 namespace registry {
 
 class Store;
+struct Value;
+enum class ValueType;
 
 // A handle on one key of the settings store: a path of names below the store's root. Copies refer
 // to the same key. A default-constructed key is invalid and every call on it fails quietly.
@@ -35,6 +37,9 @@ class Key {
   bool DeleteValue(const std::string& valueName) const;
 
  private:
+  const Value* FindValue(const std::string& name, ValueType type) const;
+  bool PutValue(const std::string& valueName, Value value) const;
+
   Store* store_ = nullptr;
   std::string path_;
 };

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
+#include "platform/registry/SafeFileWriter.h"
+#include "tests/platform/FileSizeLimit.h"
+#include "tests/platform/TempDir.h"
+
+namespace registry {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::FileSizeLimit;
+using testing_support::TempDir;
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+TEST(SafeFileWriterTest, ReplacesTheFileOnlyOnCommit) {
+  TempDir dir;
+  const fs::path file = dir.Path() / "settings.txt";
+  dir.WriteFile("settings.txt", "old");
+  fs::permissions(file, fs::perms(0640));
+
+  SafeFileWriter writer;
+  ASSERT_TRUE(writer.Begin(file));
+  ASSERT_TRUE(writer.Write("new "));
+  ASSERT_TRUE(writer.Write(std::string(200'000, 'x')));  // past the flush threshold
+  EXPECT_EQ(Contents(file), "old");
+  ASSERT_TRUE(writer.Commit());
+  EXPECT_EQ(Contents(file).size(), 200'004u);
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+
+  ASSERT_TRUE(writer.Begin(file));
+  writer.Write("abandoned");
+  writer.Abandon();
+  EXPECT_EQ(Contents(file).size(), 200'004u);
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(SafeFileWriterTest, AFailedSaveKeepsTheOldFileAndLeavesNoDebris) {
+  TempDir dir;
+  const fs::path file = dir.Path() / "settings.txt";
+  dir.WriteFile("settings.txt", "precious");
+
+  {
+    FileSizeLimit diskFull(1000);
+    SafeFileWriter writer;
+    ASSERT_TRUE(writer.Begin(file));
+    writer.Write(std::string(500, 'a'));
+    writer.Write(std::string(100'000, 'b'));  // this flush fails
+    EXPECT_FALSE(writer.Write("more"));
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(writer.Error(), EFBIG);
+    // Small enough to stay buffered until the commit, whose flush then fails.
+    EXPECT_FALSE(SaveFileSafely(file, std::string(5000, 'c')));
+  }
+  EXPECT_EQ(Contents(file), "precious");
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+
+  // The rename is the last step that can fail: a folder stands where the file would go.
+  fs::create_directories(dir.Path() / "taken" / "inside");
+  EXPECT_FALSE(SaveFileSafely(dir.Path() / "taken", "x"));
+  EXPECT_EQ(EntriesIn(dir.Path()), 2u);
+
+  EXPECT_FALSE(SaveFileSafely(dir.Path() / "no-folder" / "file", "x"));
+}
+
+}  // namespace
+}  // namespace registry

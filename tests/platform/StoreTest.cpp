@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "platform/registry/Store.h"
+#include "platform/registry/StoreFormat.h"
+#include "platform/registry/UserRoot.h"
+#include "tests/platform/FileSizeLimit.h"
+#include "tests/platform/TempDir.h"
+
+namespace registry {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::FileSizeLimit;
+using testing_support::TempDir;
+using Names = std::vector<std::string>;
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string EveryByte() {
+  std::string bytes;
+  for (int c = 0; c < 256; ++c) bytes += static_cast<char>(c);
+  return bytes;
+}
+
+class StoreTest : public ::testing::Test {
+ protected:
+  fs::path File() const { return dir_.Path() / "TelvoWin2" / "store.txt"; }
+
+  TempDir dir_;
+};
+
+TEST_F(StoreTest, ValuesAndOddNamesSurviveAReload) {
+  const std::string oddName = "usb/by-id\\port 1 %41\n\"x\"";
+  const std::vector<uint8_t> binary = {0, 1, 0xFF, '\n', ' '};
+  {
+    Store store(File());
+    Key settings = store.Root().OpenSubKey("TelvoWin2 Settings", true);
+    ASSERT_TRUE(settings.IsValid());
+    EXPECT_TRUE(settings.SetNumber("port number", 4294967295u));
+    EXPECT_TRUE(settings.SetString("text", EveryByte()));
+    EXPECT_TRUE(settings.SetBinary(oddName, binary));
+    EXPECT_TRUE(settings.SetString("", ""));
+    EXPECT_TRUE(settings.SetNumber("port number", 7));  // replaced in place
+    ASSERT_TRUE(store.Root().OpenSubKey("A/B\\C\\D", true).IsValid());
+    EXPECT_TRUE(store.Root().OpenSubKey("A/B", false).OpenSubKey("C\\D", false).IsValid());
+  }
+  Store reloaded(File());
+  ASSERT_EQ(reloaded.LoadError(), "");
+  Key settings = reloaded.Root().OpenSubKey("TelvoWin2 Settings", false);
+  EXPECT_EQ(settings.ValueNames(), (Names{"port number", "text", oddName, ""}));
+  EXPECT_EQ(settings.GetNumber("port number"), 7u);
+  EXPECT_EQ(settings.GetString("text"), EveryByte());
+  EXPECT_EQ(settings.GetBinary(oddName), binary);
+  EXPECT_EQ(settings.GetString(""), "");
+  EXPECT_EQ(reloaded.Root().SubKeyNames(), (Names{"TelvoWin2 Settings", "A/B"}));
+  EXPECT_EQ(reloaded.Root().OpenSubKey("a/b\\c", false).SubKeyNames(), (Names{"D"}));
+}
+
+TEST_F(StoreTest, KeysAndValuesFollowTheStoresRules) {
+  Store store(File());
+  Key root = store.Root();
+  Key unit = root.OpenSubKey("Units\\Unit 1", true);
+  unit.SetNumber("Address", 12);
+
+  // Names match whatever their case; a value of another type is not there.
+  EXPECT_EQ(root.OpenSubKey("UNITS\\unit 1", false).GetNumber("address"), 12u);
+  EXPECT_EQ(unit.GetString("Address"), std::nullopt);
+  EXPECT_EQ(unit.GetBinary("Address"), std::nullopt);
+  EXPECT_TRUE(unit.SetString("Address", "twelve"));
+  EXPECT_EQ(unit.GetNumber("Address"), std::nullopt);
+
+  // Missing keys are not made without asking; empty levels are no names.
+  EXPECT_FALSE(root.OpenSubKey("Units\\Unit 2", false).IsValid());
+  EXPECT_FALSE(root.OpenSubKey("Units\\\\Unit 1", true).IsValid());
+  EXPECT_FALSE(root.OpenSubKey("", true).IsValid());
+
+  EXPECT_TRUE(unit.DeleteValue("address"));
+  EXPECT_FALSE(unit.DeleteValue("address"));
+  EXPECT_TRUE(root.DeleteSubKeyTree("Units"));
+  EXPECT_FALSE(root.DeleteSubKeyTree("Units"));
+  // A handle on a deleted key reads nothing and writes nowhere.
+  EXPECT_FALSE(unit.SetNumber("Address", 1));
+  EXPECT_TRUE(unit.ValueNames().empty());
+
+  Key invalid;
+  EXPECT_FALSE(invalid.SetNumber("x", 1));
+  EXPECT_FALSE(invalid.OpenSubKey("x", true).IsValid());
+  EXPECT_EQ(invalid.GetNumber("x"), std::nullopt);
+  EXPECT_TRUE(invalid.SubKeyNames().empty());
+}
+
+TEST_F(StoreTest, RefusedChangesLeaveMemoryAndFileAsTheyWere) {
+  Store store(File());
+  Key settings = store.Root().OpenSubKey("TelvoWin2 Settings", true);
+  ASSERT_TRUE(settings.SetNumber("port number", 3));
+  const std::string saved = Contents(File());
+
+  {
+    FileSizeLimit diskFull(16);  // less than any store's text
+    EXPECT_FALSE(settings.SetString("big", std::string(10'000, 'x')));
+    EXPECT_FALSE(settings.SetNumber("port number", 4));
+    EXPECT_FALSE(store.Root().OpenSubKey("New", true).IsValid());
+    EXPECT_FALSE(store.Root().DeleteSubKeyTree("TelvoWin2 Settings"));
+  }
+  EXPECT_EQ(settings.GetNumber("port number"), 3u);
+  EXPECT_EQ(settings.GetString("big"), std::nullopt);
+  EXPECT_EQ(store.Root().SubKeyNames(), (Names{"TelvoWin2 Settings"}));
+  EXPECT_EQ(Contents(File()), saved);
+
+  store.SetReadOnly(true);
+  EXPECT_FALSE(settings.SetNumber("port number", 5));
+  EXPECT_FALSE(settings.DeleteValue("port number"));
+  EXPECT_FALSE(store.Root().OpenSubKey("New", true).IsValid());
+  EXPECT_EQ(settings.GetNumber("port number"), 3u);
+  EXPECT_EQ(Contents(File()), saved);
+}
+
+TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
+  const std::string header = "TelvoWin2 settings store 1\n";
+  const std::vector<std::string> damaged = {
+      "",
+      "Some other file\nkey \n",
+      header + "number x 1\n",
+      header + "key \nnumber x 1",
+      header + "key \nnumber x 4294967296\n",
+      header + "key \nnumber x -1\n",
+      header + "key \nnumber x 1 2\n",
+      header + "key \nnumber x\n",
+      header + "key \nfloat x 1\n",
+      header + "key \nstring x a%4\n",
+      header + "key \nstring x a%zz\n",
+      header + "key \nstring x tab\there\n",
+      header + "key \nbinary x abc\n",
+      header + "key \nbinary x ABCD\n",
+      header + "key \nnumber x 1\nnumber X 2\n",
+      header + "key a\\\\b\n",
+      header + "key " + std::string(kMaxNameBytes + 1, 'n') + "\n",
+      header + "key a" +
+          [] {
+            std::string deep;
+            for (std::size_t i = 0; i < kMaxKeyDepth; ++i) deep += "\\a";
+            return deep;
+          }() +
+          "\n",
+  };
+  for (const std::string& text : damaged) {
+    TempDir dir;
+    dir.WriteFile("store.txt", text);
+    Store store(dir.Path() / "store.txt");
+    EXPECT_NE(store.LoadError(), "") << text;
+    EXPECT_TRUE(store.IsReadOnly()) << text;
+    EXPECT_TRUE(store.Root().SubKeyNames().empty()) << text;
+    EXPECT_FALSE(store.Root().SetNumber("x", 1));
+    EXPECT_EQ(Contents(dir.Path() / "store.txt"), text);
+  }
+
+  TempDir dir;
+  dir.WriteFile("store.txt", header);
+  fs::resize_file(dir.Path() / "store.txt", kMaxStoreFileBytes + 1);
+  EXPECT_NE(Store(dir.Path() / "store.txt").LoadError().find("larger"), std::string::npos);
+}
+
+TEST(StoreFormatTest, MangledFilesParseOrFailCleanly) {
+  Node root;
+  Node& key = root.SubKey("Key/1");
+  key.values.emplace_back("n", Value{ValueType::Number, 12345, {}});
+  key.values.emplace_back("s", Value{ValueType::String, 0, "a b%c\\"});
+  key.values.emplace_back("b", Value{ValueType::Binary, 0, "\x01\xFE"});
+  key.SubKey("Sub").values.emplace_back("", Value{ValueType::Number, 0, {}});
+  const std::string text = SerializeStore(root);
+  ASSERT_EQ(ParseStore(text), root);
+
+  std::mt19937 random(20261206);
+  const std::string alphabet = "\\% \n0123456789abcdefkeynumbrstig\xFF";
+  for (int round = 0; round < 5000; ++round) {
+    std::string mangled = text;
+    for (int edits = 1 + round % 4; edits > 0; --edits) {
+      std::size_t at = random() % mangled.size();
+      switch (random() % 3) {
+        case 0:
+          mangled[at] = alphabet[random() % alphabet.size()];
+          break;
+        case 1:
+          mangled.erase(at, 1 + random() % 8);
+          break;
+        default:
+          mangled.insert(at, 1, alphabet[random() % alphabet.size()]);
+          break;
+      }
+      if (mangled.empty()) mangled = "\n";
+    }
+    try {
+      ParseStore(mangled);
+    } catch (const StoreFormatError&) {
+    }
+  }
+}
+
+TEST(UserRootTest, TheStoreLivesUnderTheUsersConfigFolder) {
+  const char* oldConfig = ::getenv("XDG_CONFIG_HOME");
+  const std::string saved = oldConfig ? oldConfig : "";
+  ::setenv("XDG_CONFIG_HOME", "/tmp/config-home", 1);
+  EXPECT_EQ(UserStoreFile(), fs::path("/tmp/config-home/TelvoWin2/store.txt"));
+  ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+  EXPECT_EQ(UserStoreFile().parent_path().parent_path().filename(), ".config");
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(UserStoreFile().parent_path().parent_path().filename(), ".config");
+  if (oldConfig) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace registry
