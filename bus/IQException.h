@@ -12,10 +12,10 @@ class IQException : public std::exception {
   const char* what() const noexcept override { return "bus exception"; }
 };
 
-#define TELVO_BUS_EXCEPTION(Name, Text)                      \
-  class Name : public IQException {                          \
-   public:                                                   \
-    std::string GetText() const override { return Text; }    \
+#define TELVO_BUS_EXCEPTION(Name, Text)                         \
+  class Name : public IQException {                             \
+   public:                                                      \
+    std::string GetText() const override { return Text; }       \
     const char* what() const noexcept override { return Text; } \
   };
 
@@ -32,6 +32,12 @@ TELVO_BUS_EXCEPTION(TooManyBytes, "Too many bytes in ASN.1 encoded value.")
 TELVO_BUS_EXCEPTION(ChecksumError, "Read invalid checksum in message.")
 TELVO_BUS_EXCEPTION(InterfaceNotPresent, "Interface not responding.")
 TELVO_BUS_EXCEPTION(NoData, "No data sent in response from device.")
+// Replies are untrusted: these refuse lengths the packet limit or the object cannot hold, and a
+// unit that never accepts a request, instead of overrunning a buffer or looping for ever.
+TELVO_BUS_EXCEPTION(ReplyTooLong, "Reply from device is longer than allowed.")
+TELVO_BUS_EXCEPTION(ShortReply, "Reply from device is shorter than expected.")
+TELVO_BUS_EXCEPTION(DeviceBusy, "Device did not accept the request after repeated attempts.")
+TELVO_BUS_EXCEPTION(ValueTooLong, "Value is too long for the parameter.")
 
 #undef TELVO_BUS_EXCEPTION
 

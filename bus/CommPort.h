@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "platform/serial/SerialLine.h"
+
+class BusNotifier;
+class PortList;
+class UCodePacket;
+
+// The one serial port that reaches the bus. Every failure is thrown as an `IQException`.
+class CommPort {
+ public:
+  static serial::LineFactory SystemLines();
+
+  static constexpr int kNoPort = -1;
+  static constexpr uint32_t kDefaultReadTimeoutMs = 20;
+  static constexpr uint32_t kDefaultRetries = 2;
+  // Reading a line that never falls silent stops after this many bytes, so no loop that waits
+  // for silence can run for ever.
+  static constexpr int kMaxDrainBytes = 1024;
+
+  // `lineFactory` makes the line each `Open` uses; tests put a scripted one in.
+  CommPort(int portNumber, uint32_t baudRate, serial::LineFactory lineFactory = SystemLines());
+  ~CommPort();
+  CommPort(const CommPort&) = delete;
+  CommPort& operator=(const CommPort&) = delete;
+
+  // Both take effect at the next `Open`; an open port is not touched.
+  void SetBaudRate(uint32_t baudRate) { baudRate_ = baudRate; }
+  void SetPortNumber(int portNumber) { portNumber_ = portNumber; }
+  uint32_t GetBaudRate() const { return baudRate_; }
+  int GetPortNumber() const { return portNumber_; }
+  // The display name callers copy in from the port list; `Open` rebuilds it from the number.
+  const std::string& GetName() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
+
+  uint32_t GetReadTimeout() const { return readTimeoutMs_; }
+  void SetReadTimeout(uint32_t readTimeoutMs) { readTimeoutMs_ = readTimeoutMs; }
+  uint32_t GetRetries() const { return retries_; }
+  void SetRetries(uint32_t retries) { retries_ = retries; }
+  bool GetDuplexEcho() const { return duplexEcho_; }
+  void SetDuplexEcho(bool duplexEcho) { duplexEcho_ = duplexEcho; }
+
+  bool IsOpen() const { return line_ != nullptr; }
+  // Does nothing when already open. A failure leaves the port closed, with the failure kept for
+  // `ReportOpenError`.
+  void Open();
+  void Close();
+  serial::Failure GetLastError() const { return lastError_; }
+
+  std::size_t Write(std::span<const uint8_t> bytes);
+  // The packet's bytes and its checksum in one write.
+  std::size_t WritePacket(const UCodePacket& packet);
+
+  // One byte within retries + 1 attempts, each waiting at most twice the read time-out.
+  uint8_t ReadByte();
+  int ReadVarint();
+  // One attempt, no exception: true when a byte came.
+  bool TryReadByte(uint8_t& byte);
+  bool TryReadByte();
+  // Discards input until the line is silent for one attempt (or `kMaxDrainBytes` were read).
+  void Drain();
+
+  // Opens `portName` once, exclusively, and closes it again: "OK", "Unavailable", "Error",
+  // "No Connection" or "Problem".
+  std::string Probe(const std::string& portName) const;
+
+  // Tells the user why the last `Open` failed; USB entries of `ports` get the cable's wording.
+  void ReportOpenError(BusNotifier& notifier, const PortList& ports) const;
+
+  // Milliseconds one read attempt of one byte may wait.
+  int ByteAttemptTimeoutMs() const { return static_cast<int>(2 * readTimeoutMs_); }
+
+ private:
+  void WriteAll(std::span<const uint8_t> bytes);
+  void ReadEcho(std::size_t count);
+  [[noreturn]] void FailOpen(serial::Failure failure, bool configuring);
+
+  serial::LineFactory lineFactory_;
+  std::unique_ptr<serial::Line> line_;
+  std::string name_;
+  int portNumber_;
+  uint32_t baudRate_;
+  serial::Failure lastError_ = serial::Failure::None;
+  uint32_t readTimeoutMs_ = kDefaultReadTimeoutMs;
+  uint32_t retries_ = kDefaultRetries;
+  bool duplexEcho_ = false;
+};
+
+// The bus always runs at this rate.
+inline constexpr uint32_t kBusBaudRate = 38400;
+
+// The program's serial port, port 1 until the user or the settings choose another.
+extern CommPort TheCommPort;
+
+// "COM%d", the name the port list and the user see.
+std::string ComName(int portNumber);

@@ -1,0 +1,109 @@
+#include "bus/IQDevice.h"
+
+#include "bus/ComMonitor.h"
+#include "bus/IQDeviceManager.h"
+#include "bus/IQDeviceType.h"
+#include "bus/UCodeEncoder.h"
+#include "bus/UCodeObject.h"
+
+IQDevice::IQDevice(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info)
+    : transport_(manager ? &manager->GetEncoder() : nullptr), type_(type), manager_(manager) {
+  SetInfo(info ? *info : type ? type->GetTemplate() : IQDeviceInfo());
+}
+
+void IQDevice::SetInfo(const IQDeviceInfo& info) {
+  info_ = info;
+  online_ = info.address < IQDeviceInfo::kVirtualAddress;
+}
+
+bool IQDevice::IsUnsaved() const { return modified_ && !online_; }
+
+bool IQDevice::Matches(const IQDeviceInfo& info) const {
+  return info.address == info_.address && info.familyCode == info_.familyCode &&
+         info.network == info_.network;
+}
+
+std::string IQDevice::GetTypeName() const { return type_ ? type_->GetName() : std::string(); }
+
+bool IQDevice::Open(ui::Window* parent) {
+  open_ = DoOpen(parent);
+  return open_;
+}
+
+void IQDevice::Close() {
+  if (manager_) manager_->Release(this);
+}
+
+std::string IQDevice::GetName() const {
+  if (name_) return *name_;
+  if (online_) return std::to_string(info_.address);
+  return {};
+}
+
+bool IQDevice::GetListText(std::string&) const { return false; }
+
+std::string IQDevice::GetErrorText(int code) const {
+  return "Error object code " + std::to_string(code);
+}
+
+uint8_t& IQDevice::StaleFlag(const UCodeObject& object) {
+  auto& flags = stale_[object.GetId()];
+  const auto needed =
+      static_cast<std::size_t>(std::max(object.GetCount(), object.GetElement() + 1));
+  if (flags.size() < needed) flags.resize(needed, 1);
+  return flags[static_cast<std::size_t>(object.GetElement())];
+}
+
+void IQDevice::Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
+  modified_ = true;
+  uint8_t& stale = StaleFlag(object);
+  if (online_) {
+    current_ = transport_;
+    transport_->Set(*this, object, data, timeoutMs);
+  }
+  current_ = &store_;
+  store_.Set(*this, object, data, timeoutMs);
+  stale = object.IsVolatile();
+}
+
+void IQDevice::Request(const UCodeObject& object, int timeoutMs) {
+  if (StaleFlag(object) && online_) {
+    current_ = transport_;
+    transport_->Get(*this, object, timeoutMs);
+  } else {
+    current_ = &store_;
+    store_.Get(*this, object, timeoutMs);
+  }
+}
+
+bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
+  uint8_t& stale = StaleFlag(object);
+  if (!stale || !online_) {
+    current_ = &store_;
+    return store_.Receive(data);
+  }
+  current_ = transport_;
+  if (!transport_->Receive(data)) return false;
+  current_ = &store_;
+  store_.Set(*this, object, data, 0);
+  stale = object.IsVolatile();
+  return true;
+}
+
+void IQDevice::MaskMonitor() {
+  if (ComMonitor* monitor = transport_ ? transport_->GetMonitor() : nullptr) monitor->BeginMask();
+}
+
+void IQDevice::UnmaskMonitor() {
+  if (ComMonitor* monitor = transport_ ? transport_->GetMonitor() : nullptr) monitor->EndMask();
+}
+
+void IQDevice::SetObjectCount(int objectCount) {
+  stale_.clear();
+  store_.SetObjectCount(objectCount);
+}
+
+bool IQDevice::MatchesInfoOrName(const IQDeviceInfo& info, const std::string& name) const {
+  if (info.IsVirtual()) return info.familyCode == info_.familyCode && name_ && *name_ == name;
+  return info.address == info_.address && info.familyCode == info_.familyCode;
+}

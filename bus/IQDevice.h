@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "bus/IQDeviceInfo.h"
+#include "bus/UCodeHeap.h"
+
+class IQDeviceManager;
+class IQDeviceType;
+class UCodeEncoder;
+class UCodeObject;
+namespace ui {
+class Window;
+}
+
+// A unit on the bus, or a virtual unit that lives only in the program. It decides for every value
+// whether it goes to the unit, to its own store or both: a value written to a unit is kept in the
+// store too, a non-volatile value read once is served from the store after that, and a virtual
+// device only ever uses its store.
+class IQDevice {
+ public:
+  // Without `info` the device is virtual and takes the type's template.
+  IQDevice(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info);
+  virtual ~IQDevice() = default;
+  IQDevice(const IQDevice&) = delete;
+  IQDevice& operator=(const IQDevice&) = delete;
+
+  // The family creates the device's edit window under `parent`; true when it opened.
+  virtual bool DoOpen(ui::Window* parent) = 0;
+  virtual bool LoadFile() = 0;
+  virtual bool SaveFile() = 0;
+  virtual bool PrintReport() = 0;
+  // Copies the settings of another device of the family.
+  virtual bool CopyFrom(IQDevice& source) = 0;
+
+  // Modified since the last save; a bus unit never is, its values live in the unit.
+  virtual bool IsUnsaved() const;
+  // Same address, family code and network.
+  virtual bool Matches(const IQDeviceInfo& info) const;
+  virtual std::string GetTypeName() const;
+  virtual uint8_t GetNetwork() const { return info_.network; }
+  virtual bool Open(ui::Window* parent);
+  // Gives the device back to the manager.
+  virtual void Close();
+  virtual void SetName(const std::string& name) { name_ = name; }
+  // The name when set; else the address of a bus unit; else empty.
+  virtual std::string GetName() const;
+  // The text of the device in the bus list; the base has none.
+  virtual bool GetListText(std::string& text) const;
+  virtual std::string GetErrorText(int code) const;
+
+  virtual void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs);
+  virtual void Request(const UCodeObject& object, int timeoutMs);
+  // False when the unit did not accept and the value must be requested again.
+  virtual bool Fetch(const UCodeObject& object, std::vector<uint8_t>& data);
+  virtual void MaskMonitor();
+  virtual void UnmaskMonitor();
+
+  // Forgets which values are current (every element is read from the unit again) and sizes the
+  // store for `objectCount` object ids.
+  void SetObjectCount(int objectCount);
+  void SetInfo(const IQDeviceInfo& info);
+  // A virtual device is known by family code and name; a bus unit by address and family code.
+  bool MatchesInfoOrName(const IQDeviceInfo& info, const std::string& name) const;
+  void MarkClosed() { open_ = false; }
+
+  const IQDeviceInfo& GetInfo() const { return info_; }
+  bool IsOnline() const { return online_; }
+  bool IsOpen() const { return open_; }
+  bool IsModified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  IQDeviceType* GetType() const { return type_; }
+  void SetType(IQDeviceType* type) { type_ = type; }
+  IQDeviceManager* GetManager() const { return manager_; }
+  // The socket that served the last write, request or fetch; error reports name its last device
+  // and object.
+  const IQDataSocket* CurrentSocket() const { return current_; }
+
+ private:
+  uint8_t& StaleFlag(const UCodeObject& object);
+
+  UCodeEncoder* transport_;
+  UCodeHeap store_;
+  IQDataSocket* current_ = nullptr;
+  // Per object id, one flag per element; a missing entry means every element is stale.
+  std::map<int, std::vector<uint8_t>> stale_;
+  std::optional<std::string> name_;
+  bool modified_ = false;
+  IQDeviceType* type_;
+  IQDeviceInfo info_;
+  IQDeviceManager* manager_;
+  bool online_ = false;
+  bool open_ = false;
+};

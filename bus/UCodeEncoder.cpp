@@ -1,0 +1,307 @@
+#include "bus/UCodeEncoder.h"
+
+#include <array>
+
+#include "bus/ComMonitor.h"
+#include "bus/CommPort.h"
+#include "bus/IQDevice.h"
+#include "bus/IQException.h"
+#include "bus/UCodeObject.h"
+#include "bus/UCodePacket.h"
+
+namespace {
+
+constexpr uint8_t kInterfaceCommand = 0xFD;
+constexpr uint8_t kSelectFirstNetwork = 0xE0;
+constexpr uint8_t kQueryInterfaceId = 0xE9;
+constexpr char kEightNetworkInterfaceId[] = "R8";
+constexpr char kUnknownInterfaceId[] = "??";
+constexpr std::array<uint8_t, 6> kEchoTestBytes{0x01, 0x02, 0x03, 0x04, 0xFE, 0xFF};
+// The roll-call broadcasts carry this pair where a unit's family code stands.
+constexpr uint8_t kRollCallFamilyByte = 0xF8;
+constexpr uint8_t kRollCallLength = 2;
+// An answer shorter than this, or from an address beyond the bus range, means no unit answered.
+constexpr int kMinRollCallAnswerLength = 10;
+// No bus holds more units than addresses; a network that keeps answering beyond that is broken.
+constexpr int kMaxAnswersPerNetwork = IQDeviceInfo::kMaxBusAddress;
+constexpr std::size_t kLoggedAnswerBytes = 20;
+constexpr std::size_t kLoggedRestartAnswerBytes = 24;
+
+UCodePacket RollCallBroadcast(int objectId) {
+  UCodePacket packet;
+  for (uint8_t byte : {UCodeEncoder::kBroadcastAddress, kRollCallFamilyByte, kRollCallFamilyByte,
+                       kRollCallLength}) {
+    packet.AppendByte(byte);
+  }
+  packet.AppendVarint(objectId);
+  return packet;
+}
+
+}  // namespace
+
+UCodeEncoder::UCodeEncoder(CommPort* port) : port_(port) {}
+
+void UCodeEncoder::OverrideTimeout(int timeoutMs) {
+  if (timeoutMs <= 0) return;
+  if (!savedTimeoutMs_) savedTimeoutMs_ = port_->GetReadTimeout();
+  port_->SetReadTimeout(static_cast<uint32_t>(timeoutMs));
+}
+
+void UCodeEncoder::RestoreTimeout() {
+  if (!savedTimeoutMs_) return;
+  port_->SetReadTimeout(*savedTimeoutMs_);
+  savedTimeoutMs_.reset();
+}
+
+void UCodeEncoder::Set(IQDevice& device, const UCodeObject& object, std::span<const uint8_t> data,
+                       int timeoutMs) {
+  Remember(device, object);
+  try {
+    SelectNetworkOf(device);
+    OverrideTimeout(timeoutMs);
+    std::vector<uint8_t> scratch;
+    for (int refusals = 0;;) {
+      SendRequest(device, object, kOpcodeSet, data);
+      if (Receive(scratch)) break;
+      if (++refusals == kMaxNotAcceptedReplies) throw DeviceBusy();
+    }
+  } catch (...) {
+    RestoreTimeout();
+    throw;
+  }
+  RestoreTimeout();
+}
+
+void UCodeEncoder::Get(IQDevice& device, const UCodeObject& object, int timeoutMs) {
+  Remember(device, object);
+  try {
+    SelectNetworkOf(device);
+    OverrideTimeout(timeoutMs);
+    SendRequest(device, object, kOpcodeGet, {});
+  } catch (...) {
+    // No reply will be read, so the override must not outlive the failed request.
+    RestoreTimeout();
+    throw;
+  }
+}
+
+uint8_t UCodeEncoder::ReadInto(UCodePacket& packet) {
+  const uint8_t byte = port_->ReadByte();
+  packet.AppendByte(byte);
+  return byte;
+}
+
+int UCodeEncoder::ReadVarintInto(UCodePacket& packet) {
+  const int b1 = ReadInto(packet);
+  if (b1 < 0x80) return b1;
+  const int b2 = ReadInto(packet);
+  int value = (b1 & 0x7F) + ((b2 & 0x7F) << 7);
+  if (b2 >= 0x80) value += (ReadInto(packet) & 0x7F) << 14;
+  return value;
+}
+
+void UCodeEncoder::RejectLongReply() {
+  port_->Drain();
+  throw ReplyTooLong();
+}
+
+bool UCodeEncoder::Receive(std::vector<uint8_t>& data) {
+  if (!port_) return true;
+  try {
+    UCodePacket reply;
+    ReadInto(reply);                              // where the request has the address
+    if (ReadInto(reply) & 0x80) ReadInto(reply);  // family code
+    const uint8_t status = ReadInto(reply);
+    std::size_t remaining = ReadInto(reply);
+    if (reply.Size() + remaining > UCodePacket::kMaxBytes) RejectLongReply();
+
+    std::vector<uint8_t> id;
+    if (remaining > 0) {
+      id.push_back(ReadInto(reply));
+      --remaining;
+      if ((id[0] & 0x80) && remaining > 0) {
+        id.push_back(ReadInto(reply));
+        --remaining;
+      }
+    }
+    if (remaining > 0) {
+      ReadInto(reply);  // opcode
+      --remaining;
+    }
+    const bool fromErrorObject = id == std::vector<uint8_t>{0xB0, 0x7F};
+    if (!fromErrorObject && LastObject() &&
+        remaining > static_cast<std::size_t>(LastObject()->ElementSize())) {
+      RejectLongReply();
+    }
+    std::vector<uint8_t> value;
+    for (; remaining > 0; --remaining) value.push_back(ReadInto(reply));
+
+    const uint8_t checksum = port_->ReadByte();
+    LogReceived(reply);
+    if (checksum != reply.Checksum()) throw ChecksumError();
+    if (fromErrorObject) throw ErrorObject(value.empty() ? 0 : value.back());
+    RestoreTimeout();
+    if (status != kStatusAccepted) return false;
+    data = std::move(value);
+    return true;
+  } catch (...) {
+    RestoreTimeout();
+    throw;
+  }
+}
+
+void UCodeEncoder::Flush(int timeoutMs) {
+  const uint32_t savedMs = port_->GetReadTimeout();
+  if (timeoutMs > 0) port_->SetReadTimeout(static_cast<uint32_t>(timeoutMs));
+  port_->Drain();
+  port_->SetReadTimeout(savedMs);
+}
+
+void UCodeEncoder::SelectNetworkOf(const IQDevice& device) {
+  if (device.GetNetwork() != network_) SelectNetwork(device.GetNetwork());
+}
+
+void UCodeEncoder::SelectNetwork(int network) {
+  network_ = network;
+  SendRaw(std::array<uint8_t, 2>{kInterfaceCommand,
+                                 static_cast<uint8_t>(kSelectFirstNetwork + network - 1)});
+  DiscardAnswer(kLoggedAnswerBytes);
+}
+
+void UCodeEncoder::SendRequest(const IQDevice& device, const UCodeObject& object, uint8_t opcode,
+                               std::span<const uint8_t> data) {
+  const IQDeviceInfo& info = device.GetInfo();
+  const std::size_t length =
+      VarintLength(object.GetId()) + 1 + (object.IsArray() ? 1 : 0) + data.size();
+  UCodePacket packet;
+  packet.AppendByte(info.address);
+  packet.AppendVarint(static_cast<int>(info.familyCode));
+  if (packet.Size() + length + 1 > UCodePacket::kMaxBytes) throw ValueTooLong();
+  packet.AppendByte(static_cast<uint8_t>(length));
+  packet.AppendVarint(object.GetId());
+  packet.AppendByte(opcode);
+  if (object.IsArray()) packet.AppendByte(static_cast<uint8_t>(object.GetElement()));
+  for (uint8_t byte : data) packet.AppendByte(byte);
+  SendPacket(packet);
+}
+
+void UCodeEncoder::SendPacket(const UCodePacket& packet) {
+  port_->WritePacket(packet);
+  if (monitor_) monitor_->LogSentPacket(packet);
+}
+
+void UCodeEncoder::SendRaw(std::span<const uint8_t> bytes) {
+  port_->Write(bytes);
+  if (monitor_) monitor_->LogSentBytes(bytes);
+}
+
+void UCodeEncoder::LogReceived(const UCodePacket& packet) {
+  if (monitor_) monitor_->LogReceivedPacket(packet);
+}
+
+void UCodeEncoder::DiscardAnswer(std::size_t logLimit) {
+  std::vector<uint8_t> logged;
+  for (int i = 0; i < CommPort::kMaxDrainBytes; ++i) {
+    uint8_t byte = 0;
+    try {
+      byte = port_->ReadByte();
+    } catch (const IQException&) {
+      break;
+    }
+    if (logged.size() < logLimit) logged.push_back(byte);
+  }
+  if (monitor_ && !logged.empty()) monitor_->LogReceivedBytes(logged);
+}
+
+void UCodeEncoder::DetectInterface() {
+  port_->SetDuplexEcho(false);
+  const uint32_t savedRetries = port_->GetRetries();
+  port_->SetRetries(1);
+  struct RetriesRestorer {
+    CommPort* port;
+    uint32_t retries;
+    ~RetriesRestorer() { port->SetRetries(retries); }
+  } restorer{port_, savedRetries};
+
+  port_->Open();
+  SendRaw(kEchoTestBytes);
+  std::array<uint8_t, kEchoTestBytes.size()> echo{};
+  bool echoSeen = true;
+  try {
+    for (uint8_t& byte : echo) byte = port_->ReadByte();
+  } catch (const ReadTimeout&) {
+    echoSeen = false;
+  }
+  if (echoSeen) {
+    if (echo != kEchoTestBytes) throw DuplexEchoError();
+    port_->SetDuplexEcho(true);
+    return;
+  }
+  try {
+    SendRaw(std::array<uint8_t, 2>{kInterfaceCommand, kQueryInterfaceId});
+    std::string id;
+    for (int i = 0; i < 2; ++i) id.push_back(static_cast<char>(port_->ReadByte()));
+    interfaceId_ = id;
+  } catch (const IQException&) {
+    interfaceId_ = kUnknownInterfaceId;
+    networkCount_ = 1;
+    throw InterfaceNotPresent();
+  }
+  networkCount_ = interfaceId_ == kEightNetworkInterfaceId ? kNetworksOfEightNetworkInterface : 1;
+}
+
+void UCodeEncoder::RollCall(std::vector<IQDeviceInfo>& found) {
+  for (int network = 1; network <= networkCount_; ++network) {
+    SelectNetwork(network);
+    SendPacket(RollCallBroadcast(kRollCallRestartId));
+    DiscardAnswer(kLoggedRestartAnswerBytes);
+    for (int answers = 0; answers < kMaxAnswersPerNetwork; ++answers) {
+      const auto info = PollNextUnit();
+      if (!info) break;
+      AcknowledgeUnit(*info);
+      found.push_back(*info);
+    }
+  }
+}
+
+std::optional<IQDeviceInfo> UCodeEncoder::PollNextUnit() {
+  SendPacket(RollCallBroadcast(kRollCallQueryId));
+  UCodePacket answer;
+  const auto nobodyValid = [&] {
+    // Whatever is left of a rejected or late answer must not be taken for the next one.
+    if (answer.Size() > 0) port_->Drain();
+    return std::nullopt;
+  };
+  try {
+    for (int i = 0; i < 4; ++i) ReadInto(answer);  // header
+    const int length = ReadInto(answer);
+    if (length < kMinRollCallAnswerLength) {
+      LogReceived(answer);
+      return nobodyValid();
+    }
+    const uint8_t address = ReadInto(answer);
+    if (address > IQDeviceInfo::kMaxBusAddress) {
+      LogReceived(answer);
+      return nobodyValid();
+    }
+    const int familyCode = ReadVarintInto(answer);
+    std::array<uint8_t, IQDeviceInfo::kModelIdBytes> modelId{};
+    for (uint8_t& byte : modelId) byte = ReadInto(answer);
+    port_->ReadByte();  // checksum, not compared
+    LogReceived(answer);
+    return IQDeviceInfo(address, static_cast<uint32_t>(familyCode), static_cast<uint8_t>(network_),
+                        modelId);
+  } catch (const ReadTimeout&) {
+    return nobodyValid();
+  }
+}
+
+void UCodeEncoder::AcknowledgeUnit(const IQDeviceInfo& info) {
+  UCodePacket packet;
+  packet.AppendByte(info.address);
+  packet.AppendVarint(static_cast<int>(info.familyCode));
+  packet.AppendByte(kRollCallLength);
+  packet.AppendVarint(kRollCallAcknowledgeId);
+  SendPacket(packet);
+  DiscardAnswer(kLoggedAnswerBytes);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bus/IQDataSocket.h"
+#include "bus/IQDeviceInfo.h"
+
+class ComMonitor;
+class CommPort;
+class UCodePacket;
+
+// The bus transport: request packets to the units and their replies, network selection on the
+// interface, interface detection and the roll call.
+class UCodeEncoder : public IQDataSocket {
+ public:
+  static constexpr uint8_t kOpcodeSet = 9;
+  static constexpr uint8_t kOpcodeGet = 10;
+  static constexpr int kErrorObjectId = 0x3FB0;
+  static constexpr uint8_t kStatusAccepted = 1;
+  static constexpr int kRollCallRestartId = 0x3F80;
+  static constexpr int kRollCallQueryId = 0x3F81;
+  static constexpr int kRollCallAcknowledgeId = 0x3F82;
+  static constexpr uint8_t kBroadcastAddress = 0xFC;
+  static constexpr int kNetworksOfEightNetworkInterface = 8;
+
+  explicit UCodeEncoder(CommPort* port);
+
+  // Sends a set request until the unit accepts it.
+  void Set(IQDevice& device, const UCodeObject& object, std::span<const uint8_t> data,
+           int timeoutMs) override;
+  // Sends a get request; the next `Receive` reads the reply.
+  void Get(IQDevice& device, const UCodeObject& object, int timeoutMs) override;
+  // Reads one reply; true when the unit accepted. `data` gets the value only then.
+  bool Receive(std::vector<uint8_t>& data) override;
+  void Flush(int timeoutMs) override;
+
+  void SelectNetwork(int network);
+  // Finds out whether the interface echoes (two-wire bus) and how many networks it has.
+  void DetectInterface();
+
+  // Every unit of every network, in the order they answered.
+  void RollCall(std::vector<IQDeviceInfo>& found);
+  // One query; the answering unit's record, or none when nobody (valid) answered.
+  std::optional<IQDeviceInfo> PollNextUnit();
+  void AcknowledgeUnit(const IQDeviceInfo& info);
+
+  void SetMonitor(ComMonitor* monitor) { monitor_ = monitor; }
+  ComMonitor* GetMonitor() const { return monitor_; }
+  int GetNetwork() const { return network_; }
+  int GetNetworkCount() const { return networkCount_; }
+  const std::string& GetInterfaceId() const { return interfaceId_; }
+  CommPort* GetPort() const { return port_; }
+
+ private:
+  void SelectNetworkOf(const IQDevice& device);
+  void SendRequest(const IQDevice& device, const UCodeObject& object, uint8_t opcode,
+                   std::span<const uint8_t> data);
+  void SendPacket(const UCodePacket& packet);
+  void SendRaw(std::span<const uint8_t> bytes);
+  // Reads until the line is silent (or any failure), logging the first `logLimit` bytes.
+  void DiscardAnswer(std::size_t logLimit);
+  void LogReceived(const UCodePacket& packet);
+  uint8_t ReadInto(UCodePacket& packet);
+  int ReadVarintInto(UCodePacket& packet);
+  // Refuses an over-long reply after clearing the rest of it off the line.
+  [[noreturn]] void RejectLongReply();
+  void OverrideTimeout(int timeoutMs);
+  void RestoreTimeout();
+
+  CommPort* port_;
+  ComMonitor* monitor_ = nullptr;
+  int network_ = 1;
+  int networkCount_ = 1;
+  std::string interfaceId_;
+  std::optional<uint32_t> savedTimeoutMs_;
+};
