@@ -1,0 +1,96 @@
+#include "platform/ui/draw/CoordinateMapping.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace ui {
+
+namespace {
+
+// a * b / c rounded to the nearest integer, halves away from zero, without intermediate overflow.
+int ScaleRounded(int a, int b, int c) {
+  const int64_t product = int64_t{a} * b;
+  const int64_t half = std::llabs(c) / 2;
+  const bool negative = (product < 0) != (c < 0);
+  const int64_t magnitude = (std::llabs(product) + half) / std::llabs(c);
+  return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+// The viewport extent that gives `windowExtent` the scale `scale`, keeping the viewport's
+// direction.
+int ShrunkExtent(int viewportExtent, int windowExtent, double scale) {
+  const int magnitude = std::max(1, static_cast<int>(std::lround(std::abs(windowExtent) * scale)));
+  return viewportExtent < 0 ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+void CoordinateMapping::SetMode(MappingMode mode) {
+  mode_ = mode;
+  if (mode_ == MappingMode::Isotropic) KeepIsotropic();
+}
+
+Size CoordinateMapping::WindowExtent() const {
+  return mode_ == MappingMode::Text ? Size{1, 1} : windowExtent_;
+}
+
+Size CoordinateMapping::ViewportExtent() const {
+  return mode_ == MappingMode::Text ? Size{1, 1} : viewportExtent_;
+}
+
+bool CoordinateMapping::SetWindowExtent(Size s) {
+  if (s.cx == 0 || s.cy == 0) return false;
+  windowExtent_ = s;
+  if (mode_ == MappingMode::Isotropic) KeepIsotropic();
+  return true;
+}
+
+bool CoordinateMapping::SetViewportExtent(Size s) {
+  if (s.cx == 0 || s.cy == 0) return false;
+  viewportExtent_ = s;
+  if (mode_ == MappingMode::Isotropic) KeepIsotropic();
+  return true;
+}
+
+// Shrinks the viewport extent on the axis with the larger scale, so a logical unit is as long on
+// x as on y and a circle stays round whatever the window's shape.
+void CoordinateMapping::KeepIsotropic() {
+  const double scaleX = std::abs(double(viewportExtent_.cx) / windowExtent_.cx);
+  const double scaleY = std::abs(double(viewportExtent_.cy) / windowExtent_.cy);
+  if (scaleX > scaleY) {
+    viewportExtent_.cx = ShrunkExtent(viewportExtent_.cx, windowExtent_.cx, scaleY);
+  } else if (scaleY > scaleX) {
+    viewportExtent_.cy = ShrunkExtent(viewportExtent_.cy, windowExtent_.cy, scaleX);
+  }
+}
+
+Point CoordinateMapping::ToDevice(Point p) const {
+  const Size we = WindowExtent();
+  const Size ve = ViewportExtent();
+  return {ScaleRounded(p.x - windowOrigin_.x, ve.cx, we.cx) + viewportOrigin_.x,
+          ScaleRounded(p.y - windowOrigin_.y, ve.cy, we.cy) + viewportOrigin_.y};
+}
+
+Point CoordinateMapping::ToLogical(Point p) const {
+  const Size we = WindowExtent();
+  const Size ve = ViewportExtent();
+  return {ScaleRounded(p.x - viewportOrigin_.x, we.cx, ve.cx) + windowOrigin_.x,
+          ScaleRounded(p.y - viewportOrigin_.y, we.cy, ve.cy) + windowOrigin_.y};
+}
+
+Rect CoordinateMapping::RectToDevice(const Rect& r) const {
+  const Point a = ToDevice({r.left, r.top});
+  const Point b = ToDevice({r.right, r.bottom});
+  return {a.x, a.y, b.x, b.y};
+}
+
+int CoordinateMapping::WidthToDevice(int logicalWidth) const {
+  const Size we = WindowExtent();
+  const Size ve = ViewportExtent();
+  const int w = std::abs(ScaleRounded(logicalWidth, ve.cx, we.cx));
+  return w < 1 ? 1 : w;
+}
+
+}  // namespace ui
