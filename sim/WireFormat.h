@@ -21,6 +21,9 @@ inline constexpr int kObjectRollCallAcknowledge = 0x3F82;
 inline constexpr int kObjectError = 0x3FB0;
 
 inline constexpr uint8_t kBroadcastAddress = 0xFC;
+// Broadcasts carry these two bytes where a family code stands; they are not a valid
+// variable-length integer (both have bit 7 set), so a broadcast's family field is read as is.
+inline constexpr std::array<uint8_t, 2> kBroadcastFamilyBytes = {0xF8, 0xF8};
 // First byte of the interface's own two-byte commands; they never reach the units.
 inline constexpr uint8_t kInterfaceCommandByte = 0xFD;
 inline constexpr uint8_t kInterfaceIdQuery = 0xE9;
@@ -72,6 +75,10 @@ std::vector<uint8_t> EncodeUnitReply(int unitAddress, int unitFamily, const Unit
 std::vector<uint8_t> EncodeRollCallAnswer(const RollCallAnswer& answer);
 // The length field a correct answer from this unit carries.
 int RollCallLength(int family, bool threeByteFamily);
+
+// Bytes from the address up to and including the length field, or 0 while `bytes` ends before
+// the length field. The family code's value goes to `family` (0 for a broadcast).
+std::size_t RequestHeaderBytes(std::span<const uint8_t> bytes, int& family);
 
 // Splits a checksummed packet; nullopt when its fields run past its length or the checksum fails.
 std::optional<Request> DecodeRequest(std::span<const uint8_t> frame);

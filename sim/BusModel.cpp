@@ -1,0 +1,143 @@
+#include "sim/BusModel.h"
+
+#include <stdexcept>
+
+namespace sim {
+namespace {
+
+constexpr std::array<uint8_t, 2> kEightNetworkInterfaceId = {'R', '8'};
+
+Transmission Unanswered(FaultScript& faults, const FaultTarget& target) {
+  Transmission transmission;
+  ApplyToTransmission(faults.Hit(target), transmission);
+  return transmission;
+}
+
+}  // namespace
+
+int BusModel::AddUnit(std::unique_ptr<Unit> unit) {
+  if (!unit) throw std::invalid_argument("no unit");
+  slots_.push_back({std::move(unit), false});
+  return static_cast<int>(slots_.size()) - 1;
+}
+
+Unit& BusModel::UnitAt(int index) { return *slots_.at(index).unit; }
+
+const Unit& BusModel::UnitAt(int index) const { return *slots_.at(index).unit; }
+
+Transmission BusModel::Handle(const Frame& frame) {
+  switch (frame.kind) {
+    case FrameKind::kInterfaceCommand:
+      return Transmission{.bytes = HandleInterfaceCommand(frame.bytes[1])};
+    case FrameKind::kPacket:
+      if (const auto request = DecodeRequest(frame.bytes)) return HandleRequest(*request);
+      return {};
+    case FrameKind::kInterfaceTest:
+    case FrameKind::kUnparsable:
+      return {};
+  }
+  return {};
+}
+
+std::vector<uint8_t> BusModel::HandleInterfaceCommand(uint8_t command) {
+  if (mode_ != InterfaceMode::kEightNetworks) return {};
+  if (command == kInterfaceIdQuery) {
+    return {kEightNetworkInterfaceId.begin(), kEightNetworkInterfaceId.end()};
+  }
+  if (command >= kSelectNetworkFirst && command < kSelectNetworkFirst + kNetworkCount) {
+    selectedNetwork_ = command - kSelectNetworkFirst + 1;
+  }
+  return {};
+}
+
+bool BusModel::Reachable(const Slot& slot) const {
+  // Without the eight-network interface only the first network is wired to the port.
+  const int network = mode_ == InterfaceMode::kEightNetworks ? selectedNetwork_ : 1;
+  return slot.unit->Identity().network == network;
+}
+
+Transmission BusModel::HandleRequest(const Request& request) {
+  const FaultTarget target{request.address, request.objectId, request.opcode};
+  if (request.objectId == kObjectRollCallAcknowledge) {
+    Acknowledge(request);
+    return Unanswered(faults_, target);
+  }
+  if (request.address == kBroadcastAddress) {
+    if (request.objectId == kObjectRollCallQuery) return AnswerQuery(request);
+    if (request.objectId == kObjectRollCallRestart) RestartRollCall();
+    return Unanswered(faults_, target);
+  }
+  return AnswerUnitRequest(request);
+}
+
+void BusModel::RestartRollCall() {
+  for (Slot& slot : slots_) {
+    if (Reachable(slot)) slot.acknowledged = false;
+  }
+  lastAnswer_.reset();
+}
+
+Transmission BusModel::AnswerQuery(const Request& request) {
+  Slot* answering = nullptr;
+  for (Slot& slot : slots_) {
+    if (Reachable(slot) && !slot.acknowledged) {
+      answering = &slot;
+      break;
+    }
+  }
+  if (answering == nullptr) {
+    return Unanswered(faults_, {request.address, request.objectId, request.opcode});
+  }
+
+  const UnitIdentity& identity = answering->unit->Identity();
+  const auto faults = faults_.Hit({identity.address, request.objectId, request.opcode});
+  RollCallAnswer answer{.length = RollCallLength(identity.family, false),
+                        .address = identity.address,
+                        .family = identity.family,
+                        .modelId = identity.modelId};
+  ApplyToRollCallAnswer(faults, answer);
+  lastAnswer_ = LastAnswer{answering, answer.address, answer.family};
+
+  Transmission transmission{.bytes = EncodeRollCallAnswer(answer)};
+  ApplyToTransmission(faults, transmission);
+  return transmission;
+}
+
+void BusModel::Acknowledge(const Request& request) {
+  // The unit that answered the last query takes the acknowledgement meant for the name it gave,
+  // so two units answering under one address are found one after the other.
+  if (lastAnswer_ && lastAnswer_->address == request.address &&
+      lastAnswer_->family == request.family) {
+    lastAnswer_->slot->acknowledged = true;
+    lastAnswer_.reset();
+    return;
+  }
+  for (Slot& slot : slots_) {
+    const UnitIdentity& identity = slot.unit->Identity();
+    if (Reachable(slot) && !slot.acknowledged && identity.address == request.address &&
+        identity.family == request.family) {
+      slot.acknowledged = true;
+      return;
+    }
+  }
+}
+
+Transmission BusModel::AnswerUnitRequest(const Request& request) {
+  for (Slot& slot : slots_) {
+    const UnitIdentity& identity = slot.unit->Identity();
+    if (!Reachable(slot) || identity.address != request.address ||
+        identity.family != request.family) {
+      continue;
+    }
+    // Of several units at one address the first answers; the others would only garble it.
+    UnitReply reply = slot.unit->Answer(request);
+    const auto faults = faults_.Hit({identity.address, request.objectId, request.opcode});
+    ApplyToReply(faults, reply);
+    Transmission transmission{.bytes = EncodeUnitReply(identity.address, identity.family, reply)};
+    ApplyToTransmission(faults, transmission);
+    return transmission;
+  }
+  return Unanswered(faults_, {request.address, request.objectId, request.opcode});
+}
+
+}  // namespace sim

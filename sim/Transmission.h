@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace sim {
+
+// What the units' side puts on the line in answer to one frame, and how.
+struct Transmission {
+  std::vector<uint8_t> bytes;
+  int firstByteDelayMs = 0;
+  int gapMs = 0;
+  bool hangUp = false;
+  bool endlessStream = false;
+};
+
+}  // namespace sim
