@@ -1,8 +1,7 @@
-#include "bus/UCodePacket.h"
-
 #include <gtest/gtest.h>
 
 #include "bus/IQException.h"
+#include "bus/UCodePacket.h"
 
 namespace {
 

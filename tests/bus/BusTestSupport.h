@@ -1,0 +1,99 @@
+#pragma once
+
+// Stand-ins for what surrounds the bus layer: a scripted serial line that never sleeps, a
+// recording notifier and monitor, and a device type of the tests in place of a family.
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bus/BusNotifier.h"
+#include "bus/ComMonitor.h"
+#include "bus/IQDevice.h"
+#include "bus/IQDeviceType.h"
+#include "platform/serial/SerialLine.h"
+
+namespace bustest {
+
+using Bytes = std::vector<uint8_t>;
+
+// What the scripted lines do and what was done to them; shared by every line a port opens.
+struct LineScript {
+  serial::Failure openFailure = serial::Failure::None;
+  serial::Failure configureFailure = serial::Failure::None;
+  serial::Failure closeFailure = serial::Failure::None;
+  long writeResult = -2;  // -2: write everything; else the count the write reports
+  bool readFails = false;
+  bool babbles = false;  // the line never falls silent
+  // Bytes waiting to be read; nullopt is one read that finds the line silent.
+  std::deque<std::optional<uint8_t>> input;
+  // Called with every write, after it is recorded: a scripted unit answers here.
+  std::function<void(const Bytes&)> onWrite;
+
+  std::vector<std::string> opened;
+  int closes = 0;
+  std::vector<Bytes> writes;
+  std::vector<int> readTimeoutsMs;
+  int silentReads = 0;
+
+  void Queue(const Bytes& bytes) { input.insert(input.end(), bytes.begin(), bytes.end()); }
+  void QueueSilence(int reads) { input.insert(input.end(), reads, std::nullopt); }
+};
+
+serial::LineFactory ScriptedLines(std::shared_ptr<LineScript> script);
+
+// A reply as a unit sends it: first byte, family 368, status, length, id, opcode, data, checksum.
+Bytes Reply(uint8_t status, const Bytes& idBytes, const Bytes& data, uint8_t opcode = 10);
+// The wire bytes of a request or roll-call message, checksum appended.
+Bytes WithChecksum(Bytes bytes);
+
+struct RecordingNotifier : BusNotifier {
+  struct Message {
+    std::string text, caption;
+  };
+  std::vector<Message> messages;
+  void ShowMessage(const std::string& text, const std::string& caption, Icon) override {
+    messages.push_back({text, caption});
+  }
+};
+
+struct RecordingMonitor : ComMonitor {
+  std::vector<Bytes> sentPackets, receivedPackets, sentBytes, receivedBytes;
+  int masks = 0;
+  void LogSentPacket(const UCodePacket& packet) override;
+  void LogReceivedPacket(const UCodePacket& packet) override;
+  void LogSentBytes(std::span<const uint8_t> b) override {
+    sentBytes.emplace_back(b.begin(), b.end());
+  }
+  void LogReceivedBytes(std::span<const uint8_t> b) override {
+    receivedBytes.emplace_back(b.begin(), b.end());
+  }
+  void BeginMask() override { ++masks; }
+  void EndMask() override { --masks; }
+};
+
+class TestDevice : public IQDevice {
+ public:
+  using IQDevice::IQDevice;
+  bool DoOpen(ui::Window*) override { return true; }
+  bool LoadFile() override { return false; }
+  bool SaveFile() override { return false; }
+  bool PrintReport() override { return false; }
+  bool CopyFrom(IQDevice&) override { return false; }
+};
+
+// Accepts records of its own family code.
+class TestDeviceType : public IQDeviceType {
+ public:
+  TestDeviceType(uint32_t familyCode, std::string name);
+  IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override;
+  std::string GetName() const override { return name_; }
+
+ private:
+  std::string name_;
+};
+
+}  // namespace bustest
