@@ -178,6 +178,4 @@ std::unique_ptr<Line> MakeSystemLine(ComPathLookup lookup) {
   return std::make_unique<SystemLine>(std::move(lookup));
 }
 
-std::unique_ptr<Line> MakeSystemLine() { return MakeSystemLine(nullptr); }
-
 }  // namespace serial

@@ -1,45 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/serial/PortDiscovery.h"
+#include "tests/platform/FakeSysfs.h"
 #include "tests/platform/TempDir.h"
 
 namespace serial {
 namespace {
 
+using testing_support::FakeSysfs;
 using testing_support::TempDir;
-
-// A sysfs tty tree shaped like the kernel's: class entries whose `device` link leads into the
-// device hierarchy, with the USB device some levels above the tty.
-class FakeSysfs {
- public:
-  explicit FakeSysfs(const TempDir& dir) : dir_(dir) {}
-
-  void AddUsbTty(const std::string& tty, const std::string& usbDevice, const std::string& vendor,
-                 const std::string& product, const std::string& serial) {
-    const std::string usb = "sys/devices/pci0000:00/usb1/" + usbDevice;
-    dir_.WriteFile(usb + "/idVendor", vendor + "\n");
-    dir_.WriteFile(usb + "/idProduct", product + "\n");
-    dir_.WriteFile(usb + "/serial", serial + "\n");
-    const std::string port = usb + "/" + usbDevice + ":1.0/" + tty;
-    dir_.WriteFile(port + "/uevent", "");
-    dir_.Link("sys/class/tty/" + tty + "/device", "../../../" + port.substr(4));
-  }
-  void AddLegacyTty(const std::string& tty, const std::string& type) {
-    dir_.WriteFile("sys/devices/platform/serial8250/uevent", "");
-    dir_.WriteFile("sys/class/tty/" + tty + "/type", type + "\n");
-    dir_.Link("sys/class/tty/" + tty + "/device", "../../../devices/platform/serial8250");
-  }
-  void AddVirtualTty(const std::string& tty) {
-    dir_.WriteFile("sys/class/tty/" + tty + "/dev", "");
-  }
-  void AddStableName(const std::string& name, const std::string& tty) {
-    dir_.Link("dev/serial/by-id/" + name, "../../" + tty);
-  }
-  DiscoveryRoots Roots() const { return {dir_.Path() / "sys/class/tty", dir_.Path() / "dev"}; }
-
- private:
-  const TempDir& dir_;
-};
 
 TEST(PortDiscoveryTest, FindsDeviceBackedTtysWithTheirUsbIdentity) {
   TempDir dir;
