@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <set>
+#include <utility>
+
+#include "familyov/filters/FilterResponse.h"
+#include "tests/familyov_response/GoldenTables.h"
+#include "tests/familyov_response/ResponseTolerances.h"
+
+namespace namespaceOV {
+namespace {
+
+FilterShape ShapeOf(const GoldenResponse& row) {
+  FilterShape shape;
+  shape.typeCode = row.typeCode;
+  shape.frequencyHz = row.frequencyHz;
+  shape.levelDb = row.levelDb;
+  shape.q = row.q;
+  shape.order = row.order;
+  shape.crossoverType = row.crossoverType;
+  shape.allpassCoefficient = ComputeAllpassCoefficients(row.frequencyHz).coefficient;
+  return shape;
+}
+
+// Checks every reference row that `selects` picks; returns how many there were.
+int ExpectReferenceRows(const std::function<bool(const GoldenResponse&)>& selects) {
+  int checked = 0;
+  for (const GoldenResponse& row : kGoldenResponses) {
+    if (!selects(row)) continue;
+    ++checked;
+    SCOPED_TRACE(testing::Message()
+                 << "type " << row.typeCode << " f0 " << row.frequencyHz << " level " << row.levelDb
+                 << " Q " << row.q << " order " << row.order << " crossover type "
+                 << row.crossoverType << " at " << row.atHz << " Hz");
+    const FilterEvaluation e = Evaluate(ShapeOf(row), row.atHz);
+    EXPECT_NEAR(ToDb(e.magnitude), row.magnitudeDb, kMagnitudeToleranceDb);
+    EXPECT_LT(PhaseDistance(std::arg(e.response), row.phase), kPhaseToleranceRad)
+        << "phase " << std::arg(e.response) << " expected " << row.phase;
+  }
+  return checked;
+}
+
+bool IsType(const GoldenResponse& row, std::initializer_list<int32_t> types) {
+  for (int32_t t : types) {
+    if (row.typeCode == t) return true;
+  }
+  return false;
+}
+
+TEST(FilterResponse, PeaksAndShelvesMatchReference) {
+  EXPECT_GT(
+      ExpectReferenceRows([](const GoldenResponse& r) {
+        return IsType(r, {kFilterParametric, kFilterBoostCut, kFilterLowShelf, kFilterHighShelf});
+      }),
+      100);
+}
+
+TEST(FilterResponse, LowpassAndHighpassOfEveryOrderMatchReference) {
+  std::set<std::pair<int32_t, int32_t>> covered;
+  ExpectReferenceRows([&](const GoldenResponse& r) {
+    if (!IsType(r, {kFilterLowpass, kFilterHighpass})) return false;
+    covered.insert({r.typeCode, r.order});
+    return true;
+  });
+  EXPECT_EQ(covered.size(), 16u);
+}
+
+TEST(FilterResponse, CrossoversOfEveryTypeAndOrderMatchReference) {
+  std::set<std::tuple<int32_t, int32_t, int32_t>> covered;
+  ExpectReferenceRows([&](const GoldenResponse& r) {
+    if (!IsType(r, {kFilterLowCrossover, kFilterHighCrossover})) return false;
+    covered.insert({r.typeCode, r.crossoverType, r.order});
+    return true;
+  });
+  EXPECT_EQ(covered.size(), 2u * 4u * 8u);
+}
+
+TEST(FilterResponse, HornAndAllpassMatchReference) {
+  EXPECT_GT(ExpectReferenceRows([](const GoldenResponse& r) {
+              return IsType(r, {kFilterCDHorn, kFilterAllpass});
+            }),
+            50);
+}
+
+TEST(FilterResponse, HighpassIsDrawnFlatOnlyAboveTenTimesItsCorner) {
+  FilterShape highpass{.typeCode = kFilterHighpass, .frequencyHz = 100, .order = 1};
+  EXPECT_EQ(Magnitude(highpass, 1001.0f), 1.0f);
+  EXPECT_LT(Magnitude(highpass, 1000.0f), 0.999f);
+  // The shortcut is the gain's alone: the phase keeps its small lead.
+  EXPECT_GT(Phase(highpass, 1001.0f), 0.09f);
+  // A high crossover of the same shape is never cut short.
+  FilterShape crossover{.typeCode = kFilterHighCrossover,
+                        .frequencyHz = 100,
+                        .order = 1,
+                        .crossoverType = kCrossoverButterworth};
+  EXPECT_LT(Magnitude(crossover, 1001.0f), 0.999f);
+}
+
+// Every low-pass starts at +1 (never inverted at 0 Hz, whatever its order) and lags a little well
+// below its corner; every high-pass leads a little well above it. Odd Butterworth low-passes used
+// to start at -1, and the high-passes and even low-passes had their phases mirrored.
+TEST(PhaseConvention, LowPassesLagAndHighPassesLead) {
+  for (int order = 1; order <= kMaxFilterOrder; ++order) {
+    for (int32_t type : {kCrossoverButterworth, kCrossoverBessel, kCrossoverLinkwitzRiley}) {
+      if (type == kCrossoverLinkwitzRiley && order < 2) continue;
+      SCOPED_TRACE(testing::Message() << "order " << order << " crossover type " << type);
+      const std::pair<FilterShape, FilterShape> lowAndHigh[] = {
+          {{.typeCode = kFilterLowCrossover,
+            .frequencyHz = 1000,
+            .order = order,
+            .crossoverType = type},
+           {.typeCode = kFilterHighCrossover,
+            .frequencyHz = 1000,
+            .order = order,
+            .crossoverType = type}},
+          {{.typeCode = kFilterLowpass, .frequencyHz = 1000, .order = order},
+           {.typeCode = kFilterHighpass, .frequencyHz = 1000, .order = order}}};
+      for (const auto& [low, high] : lowAndHigh) {
+        // The single-precision pole angles leave a few millionths of a radian at 0 Hz.
+        EXPECT_NEAR(std::abs(Response(low, 0.0f) - 1.0), 0.0, 1e-4) << "type " << low.typeCode;
+        EXPECT_LT(Phase(low, 50.0f), 0.0f) << "type " << low.typeCode;
+        EXPECT_GT(Phase(low, 50.0f), -1.0f) << "type " << low.typeCode;
+        EXPECT_GT(Phase(high, 20000.0f), 0.0f) << "type " << high.typeCode;
+        EXPECT_LT(Phase(high, 20000.0f), 1.0f) << "type " << high.typeCode;
+      }
+    }
+  }
+}
+
+TEST(PhaseConvention, BoostsLeadBelowTheirFrequencyAndCutsLag) {
+  for (float level : {6.0f, -6.0f}) {
+    const float sign = level > 0 ? 1.0f : -1.0f;
+    const FilterShape peak{
+        .typeCode = kFilterParametric, .frequencyHz = 1000, .levelDb = level, .q = 2.0f};
+    const FilterShape octave{
+        .typeCode = kFilterBoostCut, .frequencyHz = 1000, .levelDb = level, .q = 2.0f};
+    const FilterShape highShelf{
+        .typeCode = kFilterHighShelf, .frequencyHz = 1000, .levelDb = level};
+    EXPECT_GT(sign * Phase(peak, 800.0f), 0.0f) << level;
+    EXPECT_GT(sign * Phase(octave, 800.0f), 0.0f) << level;
+    EXPECT_GT(sign * Phase(highShelf, 1000.0f), 0.0f) << level;
+  }
+}
+
+// Whatever a unit or a file holds, every result is a finite number and nothing reads past a table.
+TEST(UntrustedParameters, GiveFiniteResultsForEveryType) {
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const float kInf = std::numeric_limits<float>::infinity();
+  for (int32_t type = -1; type <= 14; ++type) {
+    for (int32_t f0 : {INT_MIN, -5, 0, 1, 1000, 24000, 100000, INT_MAX}) {
+      for (int32_t order : {INT_MIN, -3, 0, 9, INT_MAX}) {
+        for (int32_t crossoverType : {-1, 2, 4}) {
+          for (float q : {-1.0f, 0.0f, 1e30f}) {
+            const FilterShape s{.typeCode = type,
+                                .frequencyHz = f0,
+                                .levelDb = 1e30f,
+                                .q = q,
+                                .order = order,
+                                .crossoverType = crossoverType,
+                                .allpassCoefficient = -7.0f};
+            for (float f : {kNaN, -kInf, -100.0f, 0.0f, 1000.0f, kInf}) {
+              const FilterEvaluation e = Evaluate(s, f);
+              ASSERT_TRUE(std::isfinite(e.magnitude) && std::isfinite(e.response.real()) &&
+                          std::isfinite(e.response.imag()))
+                  << "type " << type << " f0 " << f0 << " order " << order << " crossover type "
+                  << crossoverType << " Q " << q << " at " << f;
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(UntrustedParameters, NonFiniteFieldsMakeTheFilterNeutral) {
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const float kInf = std::numeric_limits<float>::infinity();
+  for (int32_t type = kFilterParametric; type <= kFilterAllpass; ++type) {
+    for (FilterShape s : {FilterShape{.levelDb = kNaN}, FilterShape{.q = kInf},
+                          FilterShape{.allpassCoefficient = -kInf}}) {
+      s.typeCode = type;
+      s.order = 4;
+      s.crossoverType = kCrossoverButterworth;
+      const FilterEvaluation e = Evaluate(s, 1500.0f);
+      EXPECT_EQ(e.magnitude, 1.0f) << type;
+      EXPECT_EQ(e.response, std::complex<double>(1.0, 0.0)) << type;
+    }
+  }
+}
+
+TEST(UntrustedParameters, OutOfRangeValuesActAsTheNearestValidOnes) {
+  auto same = [](FilterShape hostile, FilterShape valid) {
+    for (float f : {20.0f, 900.0f, 1000.0f, 5000.0f, 20000.0f}) {
+      EXPECT_EQ(Response(hostile, f), Response(valid, f)) << f;
+    }
+  };
+  const FilterShape bessel8{.typeCode = kFilterLowCrossover,
+                            .frequencyHz = 1000,
+                            .order = 8,
+                            .crossoverType = kCrossoverBessel};
+  FilterShape bessel9 = bessel8;
+  bessel9.order = 9;
+  same(bessel9, bessel8);
+  FilterShape lowpassHuge{.typeCode = kFilterLowpass, .frequencyHz = 1000, .order = INT_MAX};
+  same(lowpassHuge, {.typeCode = kFilterLowpass, .frequencyHz = 1000, .order = 8});
+  same({.typeCode = kFilterBoostCut, .frequencyHz = 70000, .levelDb = 6.0f, .q = 2.0f},
+       {.typeCode = kFilterBoostCut, .frequencyHz = 24000, .levelDb = 6.0f, .q = 2.0f});
+  same({.typeCode = kFilterParametric, .frequencyHz = 1000, .levelDb = 6.0f, .q = 0.0f},
+       {.typeCode = kFilterParametric, .frequencyHz = 1000, .levelDb = 6.0f, .q = kMinQ});
+  same({.typeCode = kFilterHighpass, .frequencyHz = -40, .order = -2},
+       {.typeCode = kFilterHighpass, .frequencyHz = 1, .order = 0});
+  EXPECT_EQ(Response({.typeCode = kFilterLowCrossover, .order = 4, .crossoverType = 7}, 900.0f),
+            std::complex<double>(1.0, 0.0));
+
+  const AllpassCoefficients atZero = ComputeAllpassCoefficients(0);
+  const AllpassCoefficients atOne = ComputeAllpassCoefficients(1);
+  EXPECT_EQ(atZero.coefficient, atOne.coefficient);
+  EXPECT_TRUE(std::isfinite(ComputeAllpassCoefficients(INT_MAX).coefficient));
+}
+
+}  // namespace
+}  // namespace namespaceOV
