@@ -1,6 +1,7 @@
 #include "sim/PseudoTerminal.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -45,6 +46,12 @@ PseudoTerminal::PseudoTerminal() {
 }
 
 PseudoTerminal::~PseudoTerminal() { Close(); }
+
+int PseudoTerminal::UnreadByProgram() const {
+  int count = 0;
+  if (slave_ < 0 || ioctl(slave_, FIONREAD, &count) != 0) return 0;
+  return count;
+}
 
 void PseudoTerminal::Close() {
   if (slave_ >= 0) close(slave_);

@@ -17,6 +17,8 @@ class PseudoTerminal {
   // The non-blocking master descriptor, or -1 once closed.
   int Master() const { return master_; }
   const std::string& SlavePath() const { return slavePath_; }
+  // Bytes written to the master that the program has not read yet.
+  int UnreadByProgram() const;
   // Closes both ends: the program's reads and writes on the slave fail from then on.
   void Close();
 

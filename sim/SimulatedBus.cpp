@@ -11,6 +11,7 @@
 #include <chrono>
 #include <deque>
 #include <map>
+#include <optional>
 #include <system_error>
 
 #include "sim/BusModel.h"
@@ -32,6 +33,13 @@ constexpr nanoseconds kByteWireTime{1'000'000'000L * kBitsPerByte / kBaudRate};
 constexpr milliseconds kPartialFrameTimeout{50};
 // Longest the loop sleeps without looking at its stop flag.
 constexpr milliseconds kMaxPollWait{50};
+// Closing the master discards what the program has not read, so a hang-up waits until the
+// reply before it was read: at least kHangUpHold (bytes take a moment to reach the slave's
+// queue, where they can be counted), at most kHangUpGrace.
+constexpr milliseconds kHangUpHold{20};
+constexpr milliseconds kHangUpGrace{1000};
+// How often a waiting hang-up looks whether the reply was read.
+constexpr milliseconds kHangUpCheck{1};
 constexpr std::size_t kReadChunkBytes = 4096;
 constexpr std::size_t kStreamChunkBytes = 256;
 constexpr int kStreamChunksPerPass = 16;
@@ -101,6 +109,8 @@ class SimulatedBus::Loop {
   Clock::time_point outboundFreeAt_{};
   Clock::time_point lastInputAt_{};
   Clock::time_point nextStreamAt_{};
+  // Set while a hang-up waits for its reply to be read: when it was due.
+  std::optional<Clock::time_point> hangUpDue_;
   bool streaming_ = false;
   bool writeBlocked_ = false;
 };
@@ -139,6 +149,7 @@ Clock::time_point SimulatedBus::Loop::NextDeadline(Clock::time_point now) const 
   if (streaming_ && schedule_.empty()) {
     deadline = std::min(deadline, pacing.enabled ? nextStreamAt_ : now);
   }
+  if (hangUpDue_) deadline = std::min(deadline, now + kHangUpCheck);
   return deadline;
 }
 
@@ -150,6 +161,13 @@ void SimulatedBus::Loop::Service(Clock::time_point now) {
     if (const auto dropped = parser_.DropPartial()) Log(Direction::kToUnits, dropped->bytes);
   }
   WriteDue(master, now);
+  if (hangUpDue_) {
+    const auto waited = now - *hangUpDue_;
+    if (waited >= kHangUpGrace ||
+        (waited >= kHangUpHold && bus_.terminal_->UnreadByProgram() == 0)) {
+      HangUpNow();
+    }
+  }
 }
 
 void SimulatedBus::Loop::ReadInput(int master, Clock::time_point now) {
@@ -167,8 +185,9 @@ void SimulatedBus::Loop::OnByte(uint8_t byte, Clock::time_point now) {
       pacing.enabled ? std::max(now, inboundFreeAt_) + kByteWireTime : now;
   inboundFreeAt_ = arrival;
   lastInputAt_ = now;
+  // On a two-wire bus the echo is the program's own byte heard back as it ends.
   if (bus_.model_->Mode() == InterfaceMode::kDuplexEcho) {
-    Enqueue(arrival, {Output::What::kByte, byte});
+    schedule_.emplace(arrival, Output{Output::What::kByte, byte});
   }
   parser_.Feed(byte);
   while (const auto frame = parser_.Next()) {
@@ -183,11 +202,17 @@ void SimulatedBus::Loop::Log(Direction direction, const std::vector<uint8_t>& by
 }
 
 Clock::time_point SimulatedBus::Loop::Enqueue(Clock::time_point due, Output output) {
-  // One transmitter: with pacing a byte waits for the one before it to leave.
-  const Clock::time_point at = pacing.enabled ? std::max(due, outboundFreeAt_) : due;
-  schedule_.emplace(at, output);
-  if (output.what == Output::What::kByte) outboundFreeAt_ = at + kByteWireTime;
-  return at;
+  if (output.what != Output::What::kByte) {
+    schedule_.emplace(due, output);
+    return due;
+  }
+  // One transmitter: with pacing a byte starts when the one before it has left, and reaches the
+  // program when its own ten bits are through.
+  const Clock::time_point start = pacing.enabled ? std::max(due, outboundFreeAt_) : due;
+  const Clock::time_point end = start + ByteTime();
+  schedule_.emplace(end, output);
+  outboundFreeAt_ = end;
+  return end;
 }
 
 void SimulatedBus::Loop::Schedule(const Transmission& transmission, Clock::time_point frameEnd) {
@@ -196,7 +221,7 @@ void SimulatedBus::Loop::Schedule(const Transmission& transmission, Clock::time_
       pacing.enabled ? std::chrono::microseconds(pacing.turnaroundUs) : nanoseconds{0};
   Clock::time_point due = frameEnd + turnaround + milliseconds(transmission.firstByteDelayMs);
   for (uint8_t byte : transmission.bytes) {
-    due = Enqueue(due, {Output::What::kByte, byte}) + ByteTime() + milliseconds(transmission.gapMs);
+    due = Enqueue(due, {Output::What::kByte, byte}) + milliseconds(transmission.gapMs);
   }
   if (transmission.hangUp) Enqueue(due, {Output::What::kHangUp});
   if (transmission.endlessStream) Enqueue(due, {Output::What::kStartStream});
@@ -217,8 +242,8 @@ void SimulatedBus::Loop::WriteDue(int master, Clock::time_point now) {
     if (front.what != Output::What::kByte) {
       schedule_.erase(schedule_.begin());
       if (front.what == Output::What::kHangUp) {
-        HangUpNow();
-        return;
+        hangUpDue_ = now;
+        continue;
       }
       streaming_ = true;
       nextStreamAt_ = now;
@@ -258,6 +283,7 @@ void SimulatedBus::Loop::WriteStream(int master, Clock::time_point now) {
 void SimulatedBus::Loop::HangUpNow() {
   bus_.terminal_->Close();
   schedule_.clear();
+  hangUpDue_.reset();
   streaming_ = false;
   writeBlocked_ = false;
 }
