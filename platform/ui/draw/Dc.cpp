@@ -2,9 +2,9 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -98,9 +98,22 @@ QImage MakeDrawingSurface(Size size, Color fill) {
 }
 
 struct Dc::State {
-  explicit State(QPaintDevice& d) : device(d), painter(&d) {
-    if (d.devType() == QInternal::Image) {
-      auto& image = static_cast<QImage&>(d);
+  explicit State(QPaintDevice& d) : ownPainter(std::in_place, &d), painter(*ownPainter), device(d) {
+    Prepare();
+  }
+
+  explicit State(QPainter& p) : painter(p), device(*p.device()) {
+    painter.save();
+    Prepare();
+  }
+
+  ~State() {
+    if (!ownPainter) painter.restore();
+  }
+
+  void Prepare() {
+    if (device.devType() == QInternal::Image) {
+      auto& image = static_cast<QImage&>(device);
       if (TakesPixelLines(image)) {
         // bits() after the painter began: the image is already detached, so this is the buffer
         // the painter draws into as well.
@@ -109,6 +122,8 @@ struct Dc::State {
       }
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setClipping(false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     SelectQFont();
   }
 
@@ -122,7 +137,7 @@ struct Dc::State {
     painter.setFont(qfont);
   }
 
-  int DevicePenWidth() const { return mapping.WidthToDevice(std::max(pen.width, 1)); }
+  int DevicePenWidth() const { return pen.width <= 0 ? 1 : mapping.WidthToDevice(pen.width); }
 
   bool UsesPixelLines() const {
     return pixels.has_value() && pen.style != PenStyle::Null && DevicePenWidth() == 1;
@@ -192,8 +207,9 @@ struct Dc::State {
     }
   }
 
+  std::optional<QPainter> ownPainter;
+  QPainter& painter;
   QPaintDevice& device;
-  QPainter painter;
   std::optional<PixelLine> pixels;
   CoordinateMapping mapping;
   Point position;
@@ -211,6 +227,8 @@ struct Dc::State {
 
 Dc::Dc(QPaintDevice& device) : d_(std::make_unique<State>(device)) {}
 
+Dc::Dc(QPainter& painter) : d_(std::make_unique<State>(painter)) {}
+
 Dc::~Dc() = default;
 
 DeviceMetrics Dc::Metrics() const {
@@ -220,11 +238,10 @@ DeviceMetrics Dc::Metrics() const {
   m.dpiX = device.logicalDpiX();
   m.dpiY = device.logicalDpiY();
   m.physicalPage = m.pixels;
-  if (device.devType() == QInternal::Printer) {
-    const auto& printer = static_cast<const QPrinter&>(device);
-    const QPageLayout layout = printer.pageLayout();
-    const QRect full = layout.fullRectPixels(printer.resolution());
-    const QRect paint = layout.paintRectPixels(printer.resolution());
+  if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(&device)) {
+    const QPageLayout layout = paged->pageLayout();
+    const QRect full = layout.fullRectPixels(m.dpiX);
+    const QRect paint = layout.paintRectPixels(m.dpiX);
     m.physicalPage = {full.width(), full.height()};
     m.physicalOffset = {paint.left() - full.left(), paint.top() - full.top()};
   }
@@ -410,7 +427,9 @@ void Dc::Blit(Point dest, const Bitmap& bitmap, const Rect& source, RasterOp op)
   const QRect part = QRect(source.left, source.top, source.Width(), source.Height())
                          .intersected(bitmap.Image().rect());
   if (part.isEmpty()) return;
-  const Point at = d_->mapping.ToDevice(dest);
+  // A source rectangle reaching outside the bitmap keeps its placement for the part inside.
+  const Point origin = d_->mapping.ToDevice(dest);
+  const Point at{origin.x + part.left() - source.left, origin.y + part.top() - source.top};
   if (d_->device.devType() == QInternal::Image) {
     d_->painter.setCompositionMode(CompositionFor(op));
     d_->painter.drawImage(QPoint(at.x, at.y), bitmap.Image(), part);

@@ -14,6 +14,7 @@
 
 class QImage;
 class QPaintDevice;
+class QPainter;
 
 namespace ui {
 
@@ -62,6 +63,9 @@ QImage MakeDrawingSurface(Size size, Color fill = kWhite);
 class Dc {
  public:
   explicit Dc(QPaintDevice& device);
+  // A context on a painter that is already drawing (a print job's page); the painter's state is
+  // restored when the context ends, and the painter stays open.
+  explicit Dc(QPainter& painter);
   ~Dc();
   Dc(const Dc&) = delete;
   Dc& operator=(const Dc&) = delete;

@@ -6,7 +6,8 @@ namespace ui {
 
 enum class PenStyle { Solid, Dash, Dot, Null };
 
-// What lines and outlines are drawn with. Width is in logical units; 0 and 1 both mean one pixel.
+// What lines and outlines are drawn with. Width is in logical units, scaled by the mapping mode;
+// width 0 is one device pixel at any scale.
 struct Pen {
   PenStyle style = PenStyle::Solid;
   int width = 1;
