@@ -1,0 +1,218 @@
+#include "bus/SettingsTextFile.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace {
+
+constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+// Far longer than any number the writer puts out ("%f" of the largest float is 46 characters).
+constexpr std::size_t kMaxNumberChars = 64;
+constexpr std::size_t kMaxFormattedNumberChars = 64;
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::optional<std::string> ReadWholeFile(const std::string& fileName) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(fileName, error)) return std::nullopt;
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text(kMaxFileBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad() || static_cast<std::size_t>(in.gcount()) > kMaxFileBytes) return std::nullopt;
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
+}
+
+template <typename Number>
+Number ParseNumber(std::string_view text) {
+  if (text.empty() || text.size() > kMaxNumberChars) {
+    throw FileParserError(FileParserError::kFormatError);
+  }
+  Number value{};
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    throw FileParserError(FileParserError::kFormatError);
+  }
+  return value;
+}
+
+}  // namespace
+
+bool SettingsTextFile::Open(const std::string& fileName, int mode) {
+  Close();
+  content_.clear();
+  position_ = 0;
+  if (mode != kWrite) {
+    std::optional<std::string> text = ReadWholeFile(fileName);
+    if (!text) return false;
+    content_ = std::move(*text);
+  }
+  if (mode != kRead) {
+    writer_.emplace();
+    if (!writer_->Begin(fileName)) {
+      writer_.reset();
+      content_.clear();
+      return false;
+    }
+  }
+  open_ = true;
+  return true;
+}
+
+bool SettingsTextFile::Close() {
+  if (!open_) return true;
+  open_ = false;
+  bool saved = true;
+  if (writer_) {
+    saved = writer_->Write(content_) && writer_->Commit();
+    writer_.reset();
+  }
+  content_.clear();
+  position_ = 0;
+  return saved;
+}
+
+std::optional<char> SettingsTextFile::Next() {
+  if (position_ >= content_.size()) return std::nullopt;
+  return content_[position_++];
+}
+
+bool SettingsTextFile::FindSection(const std::string& name) {
+  while (true) {
+    std::optional<char> c;
+    while ((c = Next()) && *c != '[') {
+    }
+    if (!c) return false;
+    std::string candidate;
+    while ((c = Next()) && *c != ']') {
+      if (candidate.size() == kMaxSectionNameChars) {
+        throw FileParserError(FileParserError::kFormatError);
+      }
+      candidate += *c;
+    }
+    if (!c) return false;
+    if (candidate == name) return true;
+  }
+}
+
+void SettingsTextFile::SkipSpaceBeforeNumber() {
+  while (position_ < content_.size() && IsSpace(content_[position_])) ++position_;
+  if (position_ >= content_.size()) throw FileParserError(FileParserError::kUnexpectedEof);
+}
+
+std::string_view SettingsTextFile::NumberText(bool withFraction) const {
+  const std::string_view rest = std::string_view(content_).substr(position_);
+  auto digitsFrom = [&](std::size_t at) {
+    while (at < rest.size() && IsDigit(rest[at])) ++at;
+    return at;
+  };
+  // A leading plus is taken, as a "%d" or "%f" reader takes it, but left out of the text
+  // because from_chars refuses it.
+  std::size_t start = 0;
+  std::size_t at = 0;
+  if (!rest.empty() && rest[0] == '+') {
+    start = at = 1;
+  } else if (!rest.empty() && rest[0] == '-') {
+    at = 1;
+  }
+  std::size_t end = digitsFrom(at);
+  std::size_t digits = end - at;
+  if (withFraction && end < rest.size() && rest[end] == '.') {
+    std::size_t fractionEnd = digitsFrom(end + 1);
+    digits += fractionEnd - end - 1;
+    end = fractionEnd;
+  }
+  if (digits == 0) return {};
+  if (withFraction && end < rest.size() && (rest[end] == 'e' || rest[end] == 'E')) {
+    std::size_t at = end + 1;
+    if (at < rest.size() && (rest[at] == '+' || rest[at] == '-')) ++at;
+    if (std::size_t exponentEnd = digitsFrom(at); exponentEnd > at) end = exponentEnd;
+  }
+  return rest.substr(start, end - start);
+}
+
+int SettingsTextFile::ReadInt() {
+  SkipSpaceBeforeNumber();
+  std::string_view text = NumberText(false);
+  int value = ParseNumber<int>(text);
+  position_ = static_cast<std::size_t>(text.data() + text.size() - content_.data());
+  return value;
+}
+
+float SettingsTextFile::ReadFloat() {
+  SkipSpaceBeforeNumber();
+  std::string_view text = NumberText(true);
+  float value = ParseNumber<float>(text);
+  if (!std::isfinite(value)) throw FileParserError(FileParserError::kFormatError);
+  position_ = static_cast<std::size_t>(text.data() + text.size() - content_.data());
+  return value;
+}
+
+void SettingsTextFile::ReadString(char* out, std::size_t capacity) {
+  if (capacity == 0) throw FileParserError(FileParserError::kFormatError);
+  std::optional<char> c;
+  while ((c = Next()) && *c != '"') {
+  }
+  if (!c) throw FileParserError(FileParserError::kUnexpectedEof);
+  std::size_t length = 0;
+  while ((c = Next()) && *c != '"') {
+    if (length + 1 >= capacity) throw FileParserError(FileParserError::kFormatError);
+    out[length++] = *c;
+  }
+  if (!c) throw FileParserError(FileParserError::kUnexpectedEof);
+  out[length] = '\0';
+}
+
+void SettingsTextFile::Write(std::string_view bytes) {
+  if (!writer_) throw SettingsWriteError("The settings file is not open for writing.");
+  std::size_t overwritten = std::min(bytes.size(), content_.size() - position_);
+  content_.replace(position_, overwritten, bytes);
+  position_ += bytes.size();
+}
+
+void SettingsTextFile::WriteSection(const std::string& name) {
+  if (name.size() > kMaxSectionNameChars || name.find(']') != std::string::npos) {
+    throw SettingsWriteError("The section name \"" + name +
+                             "\" is too long or holds a \"]\" and cannot be written.");
+  }
+  Write("\n[" + name + "]\n");
+}
+
+void SettingsTextFile::WriteNewline() { Write("\n"); }
+
+void SettingsTextFile::WriteInt(int value) {
+  char text[kMaxFormattedNumberChars];
+  char* end = std::to_chars(text, text + sizeof text - 1, value).ptr;
+  *end++ = ' ';
+  Write(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
+
+void SettingsTextFile::WriteFloat(float value) {
+  if (!std::isfinite(value)) {
+    throw SettingsWriteError("A number that is not finite cannot be written to a settings file.");
+  }
+  char text[kMaxFormattedNumberChars];
+  constexpr int kDecimals = 6;
+  char* end =
+      std::to_chars(text, text + sizeof text - 1, value, std::chars_format::fixed, kDecimals).ptr;
+  *end++ = ' ';
+  Write(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
+
+void SettingsTextFile::WriteString(const std::string& text) {
+  if (text.find('"') != std::string::npos) {
+    throw SettingsWriteError("The text \"" + text +
+                             "\" holds a double quote and cannot be written to a settings file.");
+  }
+  Write("\"" + text + "\" ");
+}
+
+void SettingsTextFile::WriteComment(const std::string& text) { Write("// " + text + "\n"); }

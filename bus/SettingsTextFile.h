@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstddef>
+#include <exception>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/registry/SafeFileWriter.h"
+
+// A settings file that cannot be read as written. Families catch it around a whole file load.
+class FileParserError : public std::exception {
+ public:
+  enum Kind { kUnexpectedEof = 0, kFormatError = 1 };
+
+  explicit FileParserError(Kind kind) : kind_(kind) {}
+  int GetKind() const { return kind_; }
+  std::string GetText() const { return what(); }
+  const char* what() const noexcept override {
+    return kind_ == kUnexpectedEof ? "Unexpected EOF encountered during read"
+                                   : "Format error in file";
+  }
+
+ private:
+  Kind kind_;
+};
+
+// A write that would make a settings file unreadable (a string holding a double quote, a section
+// name that cannot be read back, a number that is not finite), or a write to a file not opened
+// for writing.
+class SettingsWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads and writes the sectioned text settings format: named sections holding integers, floats
+// and quoted strings in the order they were written. Reading is sequential: find a section, then
+// read its values in order. Numbers are written and read in the C locale whatever the user's.
+//
+// The file is worked on in memory. Writes reach the disk only through a safe save on Close, so a
+// failed save, or a writer abandoned without Close, leaves the old file as it was.
+class SettingsTextFile {
+ public:
+  enum Mode { kRead = 0, kWrite = 1 };  // any other mode: read and write an existing file
+  static constexpr std::size_t kMaxSectionNameChars = 30;
+
+  SettingsTextFile() = default;
+  SettingsTextFile(const SettingsTextFile&) = delete;
+  SettingsTextFile& operator=(const SettingsTextFile&) = delete;
+
+  // kRead opens an existing file; kWrite starts an empty one (made or emptied on Close); any other
+  // mode opens an existing file to be read and changed. False when the file cannot be opened (or,
+  // for writing, its folder cannot take the new file).
+  bool Open(const std::string& fileName, int mode);
+  // Ends the work on the file; a file opened for writing is saved. False when the save failed:
+  // the old file is then unchanged.
+  bool Close();
+  void Rewind() { position_ = 0; }
+
+  // The next header with this exact name, from the current position; false (at the end of the
+  // file) when there is none. A candidate header name longer than kMaxSectionNameChars throws
+  // FileParserError kFormatError.
+  bool FindSection(const std::string& name);
+  int ReadInt();
+  float ReadFloat();
+  // The next quoted string into `out`, terminated; one that does not fit in `capacity` bytes
+  // (terminator included) throws FileParserError kFormatError.
+  void ReadString(char* out, std::size_t capacity);
+  template <std::size_t N>
+  void ReadString(char (&out)[N]) {
+    ReadString(out, N);
+  }
+
+  void WriteSection(const std::string& name);
+  void WriteNewline();
+  void WriteInt(int value);
+  void WriteFloat(float value);
+  void WriteString(const std::string& text);
+  void WriteComment(const std::string& text);
+
+ private:
+  // The next character, moving past it; none at the end.
+  std::optional<char> Next();
+  // Moves past blanks, tabs and line breaks; throws kUnexpectedEof when nothing else follows.
+  void SkipSpaceBeforeNumber();
+  // The number at the current position: a sign and digits, with `withFraction` also a fraction
+  // and an exponent. Empty when none stands there.
+  std::string_view NumberText(bool withFraction) const;
+  void Write(std::string_view bytes);
+
+  std::string content_;
+  std::size_t position_ = 0;
+  bool open_ = false;
+  std::optional<registry::SafeFileWriter> writer_;  // set while open for writing
+};
