@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "bus/CommPort.h"
+#include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
+#include "bus/UCodeObject.h"
+#include "tests/bus/BusTestSupport.h"
+
+namespace {
+
+using bustest::Bytes;
+using bustest::Reply;
+
+// A unit at address 5 and a virtual device of the same test type.
+struct DeviceValueTest : testing::Test {
+  std::shared_ptr<bustest::LineScript> line = std::make_shared<bustest::LineScript>();
+  CommPort port{1, kBusBaudRate, bustest::ScriptedLines(line)};
+  IQDeviceManager manager{port};
+  bustest::TestDeviceType type{368, "Test"};
+  IQDeviceInfo info{5, 368, 1};
+  std::unique_ptr<IQDevice> unit{type.CreateDevice(&manager, &info)};
+  std::unique_ptr<IQDevice> offline{type.CreateDevice(&manager, nullptr)};
+
+  void SetUp() override {
+    port.Open();
+    line->onWrite = [this](const Bytes& sent) {
+      if (sent.size() > 5 && sent[5] == 9) line->Queue(Reply(1, {sent[4]}, {}, 9));
+    };
+  }
+  // The data bytes of the last set request.
+  Bytes SentData() const {
+    const Bytes& sent = line->writes.back();
+    return Bytes(sent.begin() + 6, sent.end() - 1);
+  }
+};
+
+TEST_F(DeviceValueTest, TypedObjectsEncodeTheirValues) {
+  LongIntUCodeObject longInt{30, 1, false};
+  longInt.Write(*unit, 258);
+  EXPECT_EQ(SentData(), (Bytes{0x00, 0x00, 0x01, 0x02}));
+  FloatUCodeObject real{31, 1, false};
+  real.Write(*unit, 1.0f);
+  EXPECT_EQ(SentData(), (Bytes{0x3F, 0x80, 0x00, 0x00}));
+  StringUCodeObject terminated{32, 1, false, true};
+  terminated.Write(*unit, "AB");
+  EXPECT_EQ(SentData(), (Bytes{0x41, 0x42, 0x00}));
+  StringUCodeObject bare{33, 1, false, false};
+  bare.Write(*unit, "ABCD", 2);
+  EXPECT_EQ(SentData(), (Bytes{0x41, 0x42}));
+  EXPECT_THROW(terminated.Write(*unit, std::string(15, 'x')), ValueTooLong);
+  EXPECT_EQ(real.Read(*unit), 1.0f);  // served from the store
+}
+
+TEST_F(DeviceValueTest, ShortOrEmptyRepliesAreErrorsNotStaleBytes) {
+  LongIntUCodeObject longInt{30, 1, true};
+  line->Queue(Reply(1, {30}, {0x01, 0x02}));
+  EXPECT_THROW(longInt.Read(*unit), ShortReply);
+  line->Queue(Reply(1, {30}, {}));
+  EXPECT_THROW(longInt.Read(*unit), NoData);
+  StringUCodeObject name{32, 1, true, true};
+  line->Queue(Reply(1, {32}, {}));
+  EXPECT_EQ(name.Read(*unit), "");
+  line->Queue(Reply(1, {32}, {'H', 'i', 0, 'x'}));
+  EXPECT_EQ(name.Read(*unit), "Hi");
+}
+
+TEST_F(DeviceValueTest, NonVolatileValuesAreReadOnceVolatileOnesEveryTime) {
+  ByteUCodeObject setting{20, 1, false};
+  ByteUCodeObject meter{21, 1, true};
+  line->Queue(Reply(1, {20}, {0x05}));
+  EXPECT_EQ(setting.Read(*unit), 0x05);
+  EXPECT_EQ(setting.Read(*unit), 0x05);
+  setting.Write(*unit, 0x06);
+  EXPECT_EQ(setting.Read(*unit), 0x06);
+  EXPECT_EQ(line->writes.size(), 2u);  // one get, one set
+
+  meter.Write(*unit, 0x01);
+  line->Queue(Reply(1, {21}, {0x07}));
+  EXPECT_EQ(meter.Read(*unit), 0x07);
+  line->Queue(Reply(1, {21}, {0x08}));
+  EXPECT_EQ(meter.Read(*unit), 0x08);
+  EXPECT_EQ(line->writes.size(), 5u);
+}
+
+TEST_F(DeviceValueTest, AFailedWriteLeavesTheStoreAsItWas) {
+  ByteUCodeObject setting{20, 1, false};
+  setting.Write(*unit, 0x05);
+  line->onWrite = nullptr;
+  EXPECT_THROW(setting.Write(*unit, 0x06), ReadTimeout);
+  EXPECT_EQ(setting.Read(*unit), 0x05);
+  EXPECT_FALSE(unit->IsUnsaved());
+}
+
+TEST_F(DeviceValueTest, VirtualDevicesUseOnlyTheirStore) {
+  LongIntUCodeObject levels{40, 5, false};
+  levels.SetElement(2);
+  EXPECT_EQ(levels.Read(*offline), 0u);  // never written
+  levels.Write(*offline, 0x01020304);
+  for (int element : {1, 3}) {
+    levels.SetElement(element);
+    EXPECT_EQ(levels.Read(*offline), 0u);
+  }
+  levels.SetElement(2);
+  EXPECT_EQ(levels.Read(*offline), 0x01020304u);
+
+  StringUCodeObject name{41, 1, false, false};
+  name.Write(*offline, "ABCDEF");
+  name.Write(*offline, "AB");
+  EXPECT_EQ(name.Read(*offline), "AB");
+  EXPECT_TRUE(line->writes.empty());
+  EXPECT_TRUE(offline->IsUnsaved());
+}
+
+TEST(UCodeObject, SetIdWithoutVolatileKeepsTheFlag) {
+  ByteUCodeObject object{1, 1, true};
+  object.SetId(2, false);
+  EXPECT_TRUE(object.IsVolatile());
+  EXPECT_EQ(object.GetId(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// End to end: the bus layer on the real termios line, through a pseudo-terminal, against
+// simulated units.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "bus/CommPort.h"
+#include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
+#include "bus/UCodeObject.h"
+#include "sim/SimulatedBus.h"
+#include "tests/bus/BusTestSupport.h"
+
+namespace {
+
+constexpr int kSettingId = 20;
+constexpr int kMeterId = 21;
+constexpr int kNameId = 22;
+constexpr int kFamily = 368;
+constexpr int kMaxFlushes = 100;
+
+sim::UnitIdentity Identity(int address, int family = kFamily, char model = '1') {
+  sim::UnitIdentity identity{.address = address, .family = family};
+  identity.modelId = {static_cast<uint8_t>(model), 'v', '1', '0', '0', 0, 0, 0};
+  return identity;
+}
+
+const std::vector<sim::ObjectSpec> kObjects{{.id = kSettingId, .elementSize = 4, .count = 3},
+                                            {.id = kMeterId, .elementSize = 4, .isVolatile = true},
+                                            {.id = kNameId, .elementSize = 15}};
+
+struct SimulatedBusTest : testing::Test {
+  sim::SimulatedBus bus;
+  CommPort port{1, kBusBaudRate, [path = bus.SlavePath()] {
+                  return serial::MakeSystemLine([path](int) { return std::optional(path); });
+                }};
+  IQDeviceManager manager{port};
+  bustest::TestDeviceType type{kFamily, "Test"};
+  bustest::RecordingNotifier notifier;
+
+  void SetUp() override {
+    bus.Start();
+    port.Open();
+  }
+  void TearDown() override {
+    port.Close();
+    bus.Stop();
+  }
+  std::vector<IQDevice*> RollCall(const std::vector<IQDeviceType*>& types) {
+    std::vector<IQDevice*> found;
+    manager.RollCall(types, found, notifier);
+    return found;
+  }
+  // The text of the bus exception `action` raises, or "" when it succeeds.
+  template <typename Action>
+  static std::string FailureOf(Action action) {
+    try {
+      action();
+    } catch (const IQException& e) {
+      return e.GetText();
+    }
+    return "";
+  }
+};
+
+TEST_F(SimulatedBusTest, ValuesReachTheUnitAndComeBack) {
+  const int unitIndex = bus.AddGenericUnit(Identity(5), kObjects);
+  const auto found = RollCall({&type});
+  ASSERT_EQ(found.size(), 1u);
+  IQDevice& unit = *found[0];
+  LongIntUCodeObject setting{kSettingId, 3, false};
+  setting.SetElement(2);
+  setting.Write(unit, 0xA1B2C3D4);
+  EXPECT_EQ(bus.Element(unitIndex, kSettingId, 2), (std::vector<uint8_t>{0xA1, 0xB2, 0xC3, 0xD4}));
+  FloatUCodeObject meter{kMeterId, 1, true};
+  bus.StoreElement(unitIndex, kMeterId, 0, {0x3F, 0x80, 0x00, 0x00});
+  EXPECT_EQ(meter.Read(unit), 1.0f);
+  StringUCodeObject name{kNameId, 1, true, true};
+  name.Write(unit, "Stage left");
+  EXPECT_EQ(name.Read(unit), "Stage left");
+}
+
+TEST_F(SimulatedBusTest, EveryFaultRaisesItsOwnExceptionAndNothingHangs) {
+  bus.AddGenericUnit(Identity(5), kObjects);
+  const auto found = RollCall({&type});
+  ASSERT_EQ(found.size(), 1u);
+  IQDevice& unit = *found[0];
+  LongIntUCodeObject meter{kMeterId, 1, true};
+  const auto readMeter = [&] { meter.Read(unit); };
+  const std::string timeout = "Timeout error during read from COM port.";
+  const std::vector<std::pair<sim::Fault, std::string>> cases{
+      {sim::Fault::Silence(), timeout},
+      {sim::Fault::Truncate(5), timeout},
+      {sim::Fault::LateFirstByte(300), timeout},
+      {sim::Fault::BadChecksum(), "Read invalid checksum in message."},
+      {sim::Fault::Status(0), "Device did not accept the request after repeated attempts."},
+      {sim::Fault::ErrorObject(7), "Received response from error object."},
+      {sim::Fault::OverlongLength(200), "Reply from device is longer than allowed."},
+      {sim::Fault::LateFirstByte(50), ""},
+      {sim::Fault::ByteGaps(15), ""},
+      {sim::Fault::Status(0).Times(3), ""},
+  };
+  for (const auto& [fault, text] : cases) {
+    bus.ClearFaults();
+    bus.AddFault(fault.ForObject(kMeterId));
+    EXPECT_EQ(FailureOf(readMeter), text) << static_cast<int>(fault.kind);
+    manager.GetEncoder().Flush(0);
+  }
+
+  bus.ClearFaults();
+  bus.AddFault(sim::Fault::ErrorObjectWithoutData().ForObject(kMeterId));
+  try {
+    readMeter();
+    ADD_FAILURE();
+  } catch (const ErrorObject& e) {
+    EXPECT_EQ(e.code, 0);
+  }
+
+  // Stray bytes around a reply may spoil it, but never hang the program, and a flush recovers.
+  for (const sim::Fault& fault :
+       {sim::Fault::GarbageBefore({0x55, 0x01}), sim::Fault::BytesAfter({0x01, 0x02}),
+        sim::Fault::EndlessStream()}) {
+    bus.ClearFaults();
+    bus.AddFault(fault.ForObject(kMeterId).OnOccurrence(1));
+    FailureOf(readMeter);
+    FailureOf(readMeter);
+    bus.ClearFaults();
+    // A stream fills the terminal's buffer far beyond what one bounded flush discards.
+    for (int flushes = 0; flushes < kMaxFlushes && port.TryReadByte(); ++flushes) {
+      manager.GetEncoder().Flush(0);
+    }
+    EXPECT_EQ(FailureOf(readMeter), "") << static_cast<int>(fault.kind);
+  }
+
+  bus.HangUp();
+  const std::string readError = "Non-timeout error trying to read from COM port.";
+  const std::string writeError = "Non-timeout error trying to write to COM port.";
+  EXPECT_THAT(FailureOf(readMeter), testing::AnyOf(readError, writeError));
+  EXPECT_EQ(FailureOf(readMeter), writeError);
+}
+
+TEST_F(SimulatedBusTest, RollCallYieldsEveryUnitInOrderAndRefusesAddressConflicts) {
+  bustest::TestDeviceType other{880, "Other"};
+  const std::vector<int> addresses{10, 3, 7, 1, 22};
+  for (int address : addresses) {
+    bus.AddGenericUnit(Identity(address, address == 7 ? 880 : kFamily, '2'), kObjects);
+  }
+  bus.AddFault(sim::Fault::ThreeByteFamily().ForUnit(22));
+  auto found = RollCall({&type, &other});
+  ASSERT_EQ(found.size(), addresses.size());
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    EXPECT_EQ(found[i]->GetInfo().address, addresses[i]);
+    EXPECT_EQ(found[i]->GetInfo().ModelText(), "2v100");
+  }
+  EXPECT_EQ(found[2]->GetType(), &other);
+  EXPECT_EQ(found[4]->GetInfo().familyCode, static_cast<uint32_t>(kFamily));
+  EXPECT_TRUE(notifier.messages.empty());
+
+  bus.AddGenericUnit(Identity(3), kObjects);
+  found = RollCall({&type, &other});
+  EXPECT_EQ(found.size(), 5u);  // the second unit at address 3 answers last
+  ASSERT_EQ(notifier.messages.size(), 1u);
+  EXPECT_EQ(notifier.messages[0].text,
+            "Address conflicts detected.  Please correct and perform roll call again.");
+  EXPECT_EQ(notifier.messages[0].caption, "Roll call");
+}
+
+TEST_F(SimulatedBusTest, GarbledRollCallAnswersEndTheNetworkCleanly) {
+  bus.AddGenericUnit(Identity(4), kObjects);
+  for (const sim::Fault& fault :
+       {sim::Fault::RollCallAddress(251), sim::Fault::RollCallLength(9)}) {
+    bus.ClearFaults();
+    bus.AddFault(fault);
+    EXPECT_TRUE(RollCall({&type}).empty());
+  }
+  bus.ClearFaults();
+  EXPECT_EQ(RollCall({&type}).size(), 1u);
+}
+
+}  // namespace

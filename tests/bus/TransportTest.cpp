@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "bus/CommPort.h"
+#include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
+#include "bus/UCodeObject.h"
+#include "tests/bus/BusTestSupport.h"
+
+namespace {
+
+using bustest::Bytes;
+using bustest::Reply;
+using bustest::WithChecksum;
+
+const Bytes kObject20{0x14};
+
+struct TransportTest : testing::Test {
+  std::shared_ptr<bustest::LineScript> line = std::make_shared<bustest::LineScript>();
+  CommPort port{1, kBusBaudRate, bustest::ScriptedLines(line)};
+  IQDeviceManager manager{port};
+  bustest::TestDeviceType type{368, "Test"};
+  IQDeviceInfo info{5, 368, 1};
+  std::unique_ptr<IQDevice> unit{type.CreateDevice(&manager, &info)};
+  ByteUCodeObject byte20{20, 1, false};
+
+  void SetUp() override { port.Open(); }
+  void AcceptEverySet(const Bytes& id) {
+    line->onWrite = [this, id](const Bytes&) { line->Queue(Reply(1, id, {}, 9)); };
+  }
+};
+
+TEST_F(TransportTest, RequestsCarryLengthIdOpcodeAndTheLowByteOfTheIndex) {
+  line->Queue(Reply(1, kObject20, {}, 9));
+  byte20.Write(*unit, 0x7F);
+  EXPECT_EQ(line->writes.back(), WithChecksum({0x05, 0xF0, 0x02, 0x03, 0x14, 0x09, 0x7F}));
+
+  ByteUCodeObject array{21, 400, false};
+  array.SetElement(300);
+  line->Queue(Reply(1, {0x15}, {0x33}));
+  EXPECT_EQ(array.Read(*unit), 0x33);
+  EXPECT_EQ(line->writes.back(), WithChecksum({0x05, 0xF0, 0x02, 0x03, 0x15, 0x0A, 0x2C}));
+  array.SetElement(5000);
+  EXPECT_EQ(array.GetElement(), 399);
+}
+
+TEST_F(TransportTest, BadRepliesRaiseTheirOwnExceptions) {
+  line->Queue(Reply(1, {0xB0, 0x7F}, {0x03, 0x07}));
+  try {
+    byte20.Read(*unit);
+    FAIL();
+  } catch (const ErrorObject& e) {
+    EXPECT_EQ(e.code, 7);
+  }
+  line->Queue(Reply(1, {0xB0, 0x7F}, {}));
+  try {
+    byte20.Read(*unit);
+    FAIL();
+  } catch (const ErrorObject& e) {
+    EXPECT_EQ(e.code, 0);
+  }
+  Bytes corrupt = Reply(1, kObject20, {0x01});
+  corrupt.back() ^= 1;
+  line->Queue(corrupt);
+  EXPECT_THROW(byte20.Read(*unit), ChecksumError);
+  const Bytes whole = Reply(1, kObject20, {0x01});
+  line->Queue(Bytes(whole.begin(), whole.end() - 2));
+  EXPECT_THROW(byte20.Read(*unit), ReadTimeout);
+}
+
+TEST_F(TransportTest, RefusedRequestsAreSentAgainWithinABoundAndTheirDataIsDropped) {
+  line->Queue(Reply(0, kObject20, {}, 9));
+  line->Queue(Reply(1, kObject20, {}, 9));
+  byte20.Write(*unit, 1);
+  ASSERT_EQ(line->writes.size(), 2u);
+  EXPECT_EQ(line->writes[0], line->writes[1]);
+
+  ByteUCodeObject meter{22, 1, true};
+  line->Queue(Reply(0, {0x16}, {0x11}));
+  line->Queue(Reply(1, {0x16}, {0x22}));
+  EXPECT_EQ(meter.Read(*unit), 0x22);
+
+  for (const bool writing : {true, false}) {
+    line->writes.clear();
+    line->onWrite = [this](const Bytes&) { line->Queue(Reply(0, {0x16}, {0x11})); };
+    if (writing) {
+      EXPECT_THROW(meter.Write(*unit, 1), DeviceBusy);
+    } else {
+      EXPECT_THROW(meter.Read(*unit), DeviceBusy);
+    }
+    EXPECT_EQ(line->writes.size(), static_cast<std::size_t>(kMaxNotAcceptedReplies));
+  }
+}
+
+TEST_F(TransportTest, OverlongRepliesAreRefusedAndClearedOffTheLine) {
+  Bytes overlong{0x00, 0xF0, 0x02, 0x01, 0xF0, 0x14, 0x0A};
+  overlong.resize(overlong.size() + 0xF0 - 2, 0xAA);
+  line->Queue(WithChecksum(overlong));
+  EXPECT_THROW(byte20.Read(*unit), ReplyTooLong);
+  line->Queue(Reply(1, kObject20, {0x01, 0x02}));
+  EXPECT_THROW(byte20.Read(*unit), ReplyTooLong);
+  EXPECT_TRUE(line->input.empty());
+  line->Queue(Reply(1, kObject20, {0x09}));
+  EXPECT_EQ(byte20.Read(*unit), 0x09);
+}
+
+TEST_F(TransportTest, TimeOutOverrideCoversTheRequestAndItsFirstReplyOnly) {
+  line->Queue(Reply(1, kObject20, {0x01}));
+  byte20.Read(*unit, 500);
+  EXPECT_EQ(line->readTimeoutsMs.front(), 1000);
+  EXPECT_EQ(line->readTimeoutsMs.back(), 1000);
+  EXPECT_EQ(port.GetReadTimeout(), CommPort::kDefaultReadTimeoutMs);
+
+  ByteUCodeObject meter{22, 1, true};
+  EXPECT_THROW(meter.Write(*unit, 1, 500), ReadTimeout);
+  EXPECT_EQ(port.GetReadTimeout(), CommPort::kDefaultReadTimeoutMs);
+  line->readTimeoutsMs.clear();
+  line->Queue(Reply(0, {0x16}, {}, 9));
+  line->Queue(Reply(1, {0x16}, {}, 9));
+  meter.Write(*unit, 1, 500);
+  const auto& waits = line->readTimeoutsMs;
+  EXPECT_EQ(std::count(waits.begin(), waits.end(), 1000), 8);  // the first reply's 8 bytes
+  EXPECT_EQ(waits.back(), 40);
+}
+
+TEST_F(TransportTest, NetworkIsSelectedOnlyWhenItChanges) {
+  bustest::RecordingMonitor monitor;
+  manager.GetEncoder().SetMonitor(&monitor);
+  IQDeviceInfo onSecond{6, 368, 2};
+  std::unique_ptr<IQDevice> other{type.CreateDevice(&manager, &onSecond)};
+  AcceptEverySet(kObject20);
+  byte20.Write(*other, 1);
+  byte20.Write(*other, 2);
+  ASSERT_EQ(line->writes.size(), 3u);
+  EXPECT_EQ(line->writes[0], (Bytes{0xFD, 0xE1}));
+  EXPECT_EQ(monitor.sentBytes, std::vector<Bytes>{line->writes[0]});
+  EXPECT_EQ(monitor.sentPackets.size(), 2u);
+  EXPECT_EQ(monitor.receivedPackets.size(), 2u);
+  EXPECT_EQ(manager.GetEncoder().GetNetwork(), 2);
+}
+
+TEST_F(TransportTest, InterfaceDetection) {
+  UCodeEncoder& encoder = manager.GetEncoder();
+  line->onWrite = [this](const Bytes& sent) { line->Queue(sent); };
+  encoder.DetectInterface();
+  EXPECT_TRUE(port.GetDuplexEcho());
+  EXPECT_EQ(port.GetRetries(), CommPort::kDefaultRetries);
+
+  line->onWrite = [this](const Bytes& sent) {
+    if (sent == Bytes{0xFD, 0xE9}) line->Queue({'R', '8'});
+  };
+  encoder.DetectInterface();
+  EXPECT_FALSE(port.GetDuplexEcho());
+  EXPECT_EQ(encoder.GetNetworkCount(), 8);
+
+  line->onWrite = nullptr;
+  EXPECT_THROW(encoder.DetectInterface(), InterfaceNotPresent);
+  EXPECT_EQ(encoder.GetInterfaceId(), "??");
+  EXPECT_EQ(encoder.GetNetworkCount(), 1);
+}
+
+}  // namespace
