@@ -1,0 +1,98 @@
+#include "platform/ui/Application.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <algorithm>
+
+#include "platform/ui/Guard.h"
+#include "platform/ui/IdleDispatcher.h"
+#include "platform/ui/InputRouter.h"
+#include "platform/ui/Text.h"
+#include "platform/ui/TimerService.h"
+#include "platform/ui/Window.h"
+
+namespace ui {
+
+namespace {
+Application* g_instance = nullptr;
+int g_waitDepth = 0;
+int g_beeps = 0;
+}  // namespace
+
+Application::Application(int& argc, char** argv, std::string name) : name_(std::move(name)) {
+  if (QApplication::instance() == nullptr) ownedQtApp_ = std::make_unique<QApplication>(argc, argv);
+  UseCNumberLocale();
+  timers_ = std::make_unique<TimerService>();
+  idle_ = std::make_unique<IdleDispatcher>(*this);
+  input_ = std::make_unique<InputRouter>(*this);
+  qApp->installEventFilter(input_.get());
+  g_instance = this;
+}
+
+Application::~Application() {
+  qApp->removeEventFilter(input_.get());
+  if (g_instance == this) g_instance = nullptr;
+}
+
+Application* Application::Instance() { return g_instance; }
+
+int Application::Run() {
+  Guarded("InitMainWindow", [this] { InitMainWindow(); });
+  if (mainWindow_ == nullptr) return 1;
+  mainWindow_->Create();
+  mainWindow_->Show();
+  return QApplication::exec();
+}
+
+void Application::Quit(int exitCode) { QApplication::exit(exitCode); }
+
+bool Application::RouteCommand(int id, Window* start) {
+  if (start == nullptr) start = Window::FocusWindow();
+  if (start == nullptr) start = InnermostModal() != nullptr ? InnermostModal() : mainWindow_;
+  bool handled = false;
+  Guarded("command", [&] {
+    for (Window* w = start; w != nullptr && !handled; w = w->Parent())
+      handled = w->Commands().Run(id);
+    if (!handled) handled = commands_.Run(id);
+  });
+  return handled;
+}
+
+CommandState Application::QueryCommand(int id, Window* start) {
+  if (start == nullptr) start = Window::FocusWindow();
+  if (start == nullptr) start = InnermostModal() != nullptr ? InnermostModal() : mainWindow_;
+  CommandState state;
+  Guarded("command enabler", [&] {
+    for (Window* w = start; w != nullptr; w = w->Parent()) {
+      if (w->Commands().Enable(id, state) || w->Commands().Handles(id)) return;
+    }
+    if (commands_.Enable(id, state) || commands_.Handles(id)) return;
+    state.enabled = false;
+  });
+  return state;
+}
+
+void Application::PopModal(Window* window) { std::erase(modal_, window); }
+
+void Application::NoteMessage() { idle_->NoteActivity(); }
+
+WaitCursor::WaitCursor() {
+  QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  ++g_waitDepth;
+}
+
+WaitCursor::~WaitCursor() {
+  QApplication::restoreOverrideCursor();
+  --g_waitDepth;
+}
+
+bool WaitCursor::Active() { return g_waitDepth > 0; }
+
+void Beep() {
+  ++g_beeps;
+  QApplication::beep();
+}
+
+int BeepCount() { return g_beeps; }
+
+}  // namespace ui

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Commands.h"
+
+class QApplication;
+
+namespace ui {
+
+class IdleDispatcher;
+class InputRouter;
+class TimerService;
+class Window;
+
+// The application object: owns Qt's application, the message loop, the main window, the
+// application's own commands, the modal stack, idle processing and window timers. One per process.
+class Application {
+ public:
+  // `name` is the main frame's title and the caption of message boxes without one of their own.
+  Application(int& argc, char** argv, std::string name);
+  virtual ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  static Application* Instance();
+  const std::string& Name() const { return name_; }
+
+  // Builds the main window (InitMainWindow), creates and shows it, and runs the loop until the
+  // main window closes or Quit is called; returns the exit code.
+  int Run();
+  void Quit(int exitCode);
+
+  void SetMainWindow(Window* window) { mainWindow_ = window; }
+  Window* MainWindow() const { return mainWindow_; }
+
+  void OnCommand(int id, std::function<void()> handler) {
+    commands_.OnCommand(id, std::move(handler));
+  }
+  void OnEnable(int id, std::function<void(CommandState&)> enabler) {
+    commands_.OnEnable(id, std::move(enabler));
+  }
+  // Routes a command from `start` (the focus window when null) through its parents to the
+  // application; false when nobody handles it.
+  bool RouteCommand(int id, Window* start = nullptr);
+  // Asks the enablers along the same route; a command nobody handles is disabled.
+  CommandState QueryCommand(int id, Window* start = nullptr);
+
+  // Modal dialogs push themselves while they run; idle serves only the innermost one's tree.
+  void PushModal(Window* window) { modal_.push_back(window); }
+  void PopModal(Window* window);
+  Window* InnermostModal() const { return modal_.empty() ? nullptr : modal_.back(); }
+
+  // Message boxes and common dialogs mark themselves open; no idle action runs meanwhile.
+  void BeginPrompt() { ++openPrompts_; }
+  void EndPrompt() { --openPrompts_; }
+  bool PromptOpen() const { return openPrompts_ > 0; }
+
+  TimerService& Timers() { return *timers_; }
+  IdleDispatcher& Idle() { return *idle_; }
+  // A message or input arrived: the next idle pass starts counting again at 0.
+  void NoteMessage();
+
+ protected:
+  virtual void InitMainWindow() {}
+
+ private:
+  std::string name_;
+  std::unique_ptr<QApplication> ownedQtApp_;
+  std::unique_ptr<TimerService> timers_;
+  std::unique_ptr<IdleDispatcher> idle_;
+  std::unique_ptr<InputRouter> input_;
+  CommandTable commands_;
+  Window* mainWindow_ = nullptr;
+  std::vector<Window*> modal_;
+  int openPrompts_ = 0;
+};
+
+// Shows the wait cursor for its lifetime; nested ones stack, and the cursor is always restored,
+// also when the work throws.
+class WaitCursor {
+ public:
+  WaitCursor();
+  ~WaitCursor();
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+  static bool Active();
+};
+
+// The system's warning sound.
+void Beep();
+// How many times Beep was called (for tests).
+int BeepCount();
+
+}  // namespace ui

@@ -1,0 +1,199 @@
+#include "platform/ui/Dialog.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QEventLoop>
+#include <QFont>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QWidget>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/Text.h"
+
+namespace ui {
+
+namespace {
+QFont DialogFont(const DialogTemplate& t) {
+  QFont font = QApplication::font();
+  font.setPointSize(t.pointSize);
+  return font;
+}
+}  // namespace
+
+Dialog::Dialog(Window* parent, int resourceId) : Window(parent), resourceId_(resourceId) {
+  if (const DialogTemplate* t = Resources::Dialog(resourceId)) {
+    template_ = *t;
+  } else {
+    ReportError("dialog", "no dialog template " + std::to_string(resourceId));
+  }
+  units_ = std::make_unique<DialogUnits>(DialogFont(template_));
+  SetText(template_.caption);
+  OnCommand(kIdOk, [this] { CloseWindow(kIdOk); });
+  OnCommand(kIdCancel, [this] { CloseWindow(kIdCancel); });
+}
+
+Dialog::~Dialog() { Destroy(); }
+
+QWidget* Dialog::MakeWidget(QWidget* parentWidget) {
+  const bool embedded = (template_.styles & style::kChild) != 0 && parentWidget != nullptr;
+  auto* widget = new QWidget(embedded ? parentWidget : nullptr,
+                             embedded ? Qt::Widget
+                                      : Qt::Dialog | Qt::WindowCloseButtonHint |
+                                            Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+  widget->setFont(DialogFont(template_));
+  const Rect r = units_->ToPixels(template_.box);
+  if (embedded) {
+    widget->setGeometry(r.left, r.top, r.Width(), r.Height());
+  } else {
+    widget->setFixedSize(r.Width(), r.Height());
+    if (Parent() != nullptr && Parent()->IsCreated()) {
+      const Point origin = Parent()->ClientToScreen({r.left, r.top});
+      widget->move(origin.x, origin.y);
+    }
+  }
+  return widget;
+}
+
+void Dialog::CreateChildren() {
+  QButtonGroup* radioGroup = nullptr;
+  for (const ControlTemplate& t : template_.controls) {
+    Control* control = nullptr;
+    for (Window* child : Children()) {
+      auto* c = dynamic_cast<Control*>(child);
+      if (c != nullptr && c->Id() == t.id && !c->IsBound() && t.id != 0) {
+        control = c;
+        break;
+      }
+    }
+    if (control == nullptr) {
+      ownedControls_.push_back(MakeDefaultControl(this, t));
+      control = ownedControls_.back().get();
+    }
+    control->Bind(t, units_->ToPixels(t.box));
+    control->Create();
+    if (auto* radio = qobject_cast<QRadioButton*>(control->Widget())) {
+      if (radioGroup == nullptr || (t.styles & style::kGroup))
+        radioGroup = new QButtonGroup(Widget());
+      radioGroup->addButton(radio);
+    } else {
+      radioGroup = nullptr;
+    }
+  }
+  // Windows the dialog adds by code (embedded dialogs, panes) come after the template's controls.
+  Window::CreateChildren();
+}
+
+Control* Dialog::ControlById(int id) const {
+  for (Window* child : Children()) {
+    auto* c = dynamic_cast<Control*>(child);
+    if (c != nullptr && c->Id() == id) return c;
+  }
+  return nullptr;
+}
+
+int Dialog::Execute() {
+  auto* app = Application::Instance();
+  if (std::optional<PromptAnswer> scripted =
+          InterceptPrompt({PromptKind::Dialog, Text(), {}, resourceId_})) {
+    if (!scripted->act) return scripted->result;
+    Create();
+    Show();
+    result_ = kIdCancel;
+    QEventLoop loop;  // never run: marks the dialog modal while the script acts on it
+    loop_ = &loop;
+    app->PushModal(this);
+    Guarded("scripted dialog", [&] { scripted->act(*this); });
+    app->PopModal(this);
+    loop_ = nullptr;
+    Destroy();
+    return result_;
+  }
+  Create();
+  Widget()->setWindowModality(Qt::ApplicationModal);
+  Show();
+  QEventLoop loop;
+  loop_ = &loop;
+  app->PushModal(this);
+  loop.exec();
+  app->PopModal(this);
+  loop_ = nullptr;
+  Destroy();
+  return result_;
+}
+
+void Dialog::EndDialog(int result) {
+  result_ = result;
+  if (loop_ != nullptr) {
+    loop_->exit(result);
+  } else {
+    Destroy();
+  }
+}
+
+void Dialog::CloseWindow(int result) {
+  if (!IsCreated() || !CanClose()) return;
+  if (loop_ != nullptr) {
+    EndDialog(result);
+  } else {
+    result_ = result;
+    Window::CloseWindow(result);
+  }
+}
+
+bool Dialog::CanClose() {
+  for (Window* child : Children()) {
+    auto* edit = dynamic_cast<Edit*>(child);
+    if (edit == nullptr || !edit->IsCreated() || edit->IsValid()) continue;
+    MessageBox(this, edit->ValidationError(), Text(), mb::kOk | mb::kIconExclamation);
+    edit->SetFocus();
+    return false;
+  }
+  return Window::CanClose();
+}
+
+int Dialog::DefaultButtonId() const {
+  for (const ControlTemplate& t : template_.controls) {
+    if (t.kind == ControlKind::PushButton && (t.styles & style::kDefault)) return t.id;
+  }
+  return kIdOk;
+}
+
+bool Dialog::PreProcessKey(const KeyStroke& key) {
+  if (!key.down || key.modifiers != kNoModifier) return false;
+  if (key.code == key::kReturn) {
+    if (qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()) != nullptr) return false;
+    const int id = DefaultButtonId();
+    const Control* button = ControlById(id);
+    if (button == nullptr || button->IsEnabled()) Application::Instance()->RouteCommand(id, this);
+    return true;
+  }
+  if (key.code == key::kEscape) {
+    Application::Instance()->RouteCommand(kIdCancel, this);
+    return true;
+  }
+  return false;
+}
+
+bool Dialog::IdleAction(long idleCount) {
+  if (idleCount != 0) return false;
+  auto* app = Application::Instance();
+  for (const ControlTemplate& t : template_.controls) {
+    if (t.kind != ControlKind::PushButton || t.id == 0) continue;
+    Control* button = ControlById(t.id);
+    if (button == nullptr) continue;
+    bool hasEnabler = false;
+    for (const Window* w = this; w != nullptr && !hasEnabler; w = w->Parent()) {
+      CommandState probe;
+      hasEnabler = w->Commands().Enable(t.id, probe);
+    }
+    if (hasEnabler) button->Enable(app->QueryCommand(t.id, this).enabled);
+  }
+  return false;
+}
+
+}  // namespace ui

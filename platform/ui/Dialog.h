@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/ui/Control.h"
+#include "platform/ui/DialogUnits.h"
+#include "platform/ui/Resources.h"
+#include "platform/ui/Window.h"
+
+class QEventLoop;
+class QFont;
+
+namespace ui {
+
+// A dialog built from the template registered under its resource id. Control objects the dialog
+// (or its subclass) constructs bind to their ids; every other template entry gets a plain control
+// owned by the dialog. Run modally with Execute, or modeless with Create (the object outlives its
+// window); a template with style::kChild makes a caption-less dialog embedded in its parent.
+class Dialog : public Window {
+ public:
+  Dialog(Window* parent, int resourceId);
+  ~Dialog() override;
+
+  int ResourceId() const { return resourceId_; }
+  // Creates, runs until EndDialog or CloseWindow, destroys; returns the result.
+  int Execute();
+  void EndDialog(int result);
+  bool IsModal() const { return loop_ != nullptr; }
+  int Result() const { return result_; }
+
+  void CloseWindow(int result = kIdCancel) override;
+  // Also asks every edit's validator; the first invalid edit says why and takes the focus.
+  bool CanClose() override;
+
+  Control* ControlById(int id) const;
+  const DialogUnits& Units() const { return *units_; }
+  const DialogTemplate& Template() const { return template_; }
+
+  // Enter runs the default button (else OK), Escape runs Cancel; override to act otherwise (on
+  // key-up, say, while swallowing key-down).
+  bool PreProcessKey(const KeyStroke& key) override;
+  // On the first idle call after input, buttons take the enabled state of their commands.
+  bool IdleAction(long idleCount) override;
+
+ protected:
+  QWidget* MakeWidget(QWidget* parentWidget) override;
+  void CreateChildren() override;
+
+ private:
+  int DefaultButtonId() const;
+
+  int resourceId_;
+  DialogTemplate template_;
+  std::unique_ptr<DialogUnits> units_;
+  std::vector<std::unique_ptr<Control>> ownedControls_;
+  QEventLoop* loop_ = nullptr;
+  int result_ = kIdCancel;
+};
+
+// A control of the right class for a template entry that no control object claimed.
+std::unique_ptr<Control> MakeDefaultControl(Window* parent, const ControlTemplate& t);
+
+}  // namespace ui

@@ -1,0 +1,136 @@
+#include "platform/ui/Edit.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QValidator>
+
+#include "platform/ui/Text.h"
+
+namespace ui {
+
+namespace {
+
+// Puts a validator and the upper-case style in Qt's path of typed and pasted text.
+class QtValidatorAdapter : public QValidator {
+ public:
+  QtValidatorAdapter(QObject* parent, const Validator* validator, bool upperCase)
+      : QValidator(parent), validator_(validator), upperCase_(upperCase) {}
+  State validate(QString& input, int&) const override {
+    if (upperCase_) input = input.toUpper();
+    if (validator_ == nullptr) return Acceptable;
+    const std::string bytes = FromWidgetText(input);
+    if (!validator_->IsValidInput(bytes)) return Invalid;
+    return validator_->IsValid(bytes) ? Acceptable : Intermediate;
+  }
+
+ private:
+  const Validator* validator_;
+  bool upperCase_;
+};
+
+}  // namespace
+
+QWidget* Edit::MakeControlWidget(QWidget* parentWidget) {
+  if (IsMultiLine()) {
+    auto* text = new QPlainTextEdit(parentWidget);
+    text->setReadOnly(HasStyle(style::kReadOnly));
+    text->setMaximumBlockCount(maxLines_);
+    QObject::connect(text, &QPlainTextEdit::textChanged, text,
+                     [this] { NotifyParent(ui::Notify::Changed); });
+    return text;
+  }
+  auto* line = new QLineEdit(parentWidget);
+  if (HasStyle(style::kPassword)) line->setEchoMode(QLineEdit::Password);
+  line->setReadOnly(HasStyle(style::kReadOnly));
+  if (textLimit_ > 0) line->setMaxLength(textLimit_);
+  QObject::connect(line, &QLineEdit::textChanged, line,
+                   [this] { NotifyParent(ui::Notify::Changed); });
+  InstallQtValidator(line);
+  return line;
+}
+
+void Edit::InstallQtValidator(QLineEdit* line) {
+  if (line == nullptr) return;
+  if (validator_ == nullptr && !HasStyle(style::kUpperCase)) return;
+  line->setValidator(new QtValidatorAdapter(line, validator_.get(), HasStyle(style::kUpperCase)));
+}
+
+void Edit::SetTextLimit(int characters) {
+  textLimit_ = characters;
+  if (auto* line = qobject_cast<QLineEdit*>(Widget()))
+    line->setMaxLength(characters > 0 ? characters : 32767);
+}
+
+void Edit::SetValidator(std::unique_ptr<Validator> validator) {
+  validator_ = std::move(validator);
+  InstallQtValidator(qobject_cast<QLineEdit*>(Widget()));
+}
+
+bool Edit::IsValid() const { return validator_ == nullptr || validator_->IsValid(Text()); }
+
+std::string Edit::ValidationError() const {
+  return validator_ != nullptr ? validator_->Error() : std::string();
+}
+
+void Edit::ApplyText(const QString& text) {
+  if (auto* line = qobject_cast<QLineEdit*>(Widget())) {
+    line->setText(text);
+  } else if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) {
+    multi->setPlainText(text);
+  }
+}
+
+QString Edit::ReadText() const {
+  if (auto* line = qobject_cast<QLineEdit*>(Widget())) return line->text();
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) return multi->toPlainText();
+  return {};
+}
+
+void Edit::SetSelection(int start, int end) {
+  if (auto* line = qobject_cast<QLineEdit*>(Widget())) line->setSelection(start, end - start);
+}
+
+void Edit::GetSelection(int& start, int& end) const {
+  start = end = 0;
+  if (auto* line = qobject_cast<QLineEdit*>(Widget())) {
+    if (line->hasSelectedText()) {
+      start = line->selectionStart();
+      end = line->selectionEnd();
+    } else {
+      start = end = line->cursorPosition();
+    }
+  }
+}
+
+int Edit::CharFromPos(Point p) const {
+  if (auto* line = qobject_cast<QLineEdit*>(Widget()))
+    return line->cursorPositionAt(QPoint(p.x, p.y));
+  return 0;
+}
+
+void Edit::SetReadOnly(bool readOnly) {
+  if (auto* line = qobject_cast<QLineEdit*>(Widget())) line->setReadOnly(readOnly);
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) multi->setReadOnly(readOnly);
+}
+
+void Edit::AppendLine(const std::string& lineText) {
+  auto* multi = qobject_cast<QPlainTextEdit*>(Widget());
+  if (multi == nullptr) return;
+  multi->appendPlainText(ToWidgetText(lineText));
+  multi->verticalScrollBar()->setValue(multi->verticalScrollBar()->maximum());
+}
+
+void Edit::SetMaxLines(int maxLines) {
+  maxLines_ = maxLines;
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) multi->setMaximumBlockCount(maxLines);
+}
+
+int Edit::LineCount() const {
+  auto* multi = qobject_cast<QPlainTextEdit*>(Widget());
+  if (multi == nullptr) return Widget() != nullptr ? 1 : 0;
+  return multi->toPlainText().isEmpty() ? 0 : multi->blockCount();
+}
+
+}  // namespace ui

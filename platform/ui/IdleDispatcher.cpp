@@ -1,0 +1,61 @@
+#include "platform/ui/IdleDispatcher.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QEvent>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Window.h"
+
+namespace ui {
+
+namespace {
+QEvent::Type IdleEventType() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+}  // namespace
+
+IdleDispatcher::IdleDispatcher(Application& app) : app_(app) {
+  // The idle pass runs as an ordinary event posted when the loop is about to wait: running it
+  // inside the dispatcher's own callback would break nested loops opened by idle actions.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+            [this] { QueueAboutToBlock(); });
+  }
+}
+
+void IdleDispatcher::QueueAboutToBlock() {
+  if (pending_ || running_ || !(activity_ || wantsMore_)) return;
+  pending_ = true;
+  QCoreApplication::postEvent(this, new QEvent(IdleEventType()), Qt::LowEventPriority);
+}
+
+bool IdleDispatcher::IsIdleEvent(const QEvent* e) const { return e->type() == IdleEventType(); }
+
+bool IdleDispatcher::event(QEvent* e) {
+  if (e->type() != IdleEventType()) return QObject::event(e);
+  pending_ = false;
+  wantsMore_ = RunPass();
+  return true;
+}
+
+bool IdleDispatcher::RunPass() {
+  if (running_ || app_.PromptOpen()) return false;
+  running_ = true;
+  if (activity_) count_ = 0;
+  activity_ = false;
+  bool more = false;
+  if (Window* modal = app_.InnermostModal()) {
+    more = modal->RunIdle(count_);
+  } else {
+    for (Window* w : TopLevelWindows()) {
+      if (IsLiveWindow(w)) more = w->RunIdle(count_) || more;
+    }
+  }
+  ++count_;
+  running_ = false;
+  return more;
+}
+
+}  // namespace ui

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+namespace ui {
+
+class Application;
+
+// Calls the windows' idle actions when the message queue runs empty: only the innermost modal
+// window's tree (else every top-level window's), none while a prompt is open, never re-entered.
+class IdleDispatcher : public QObject {
+ public:
+  explicit IdleDispatcher(Application& app);
+
+  // One pass over the idle actions; true when one of them asked for more.
+  bool RunPass();
+  void NoteActivity() { activity_ = true; }
+  bool IsIdleEvent(const QEvent* e) const;
+
+ protected:
+  bool event(QEvent* e) override;
+
+ private:
+  void QueueAboutToBlock();
+
+  Application& app_;
+  bool running_ = false;
+  bool pending_ = false;
+  bool activity_ = true;
+  bool wantsMore_ = false;
+  long count_ = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,253 @@
+#include "platform/ui/ListView.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "platform/ui/ImageList.h"
+#include "platform/ui/ItemDragDetector.h"
+#include "platform/ui/Text.h"
+
+namespace ui {
+
+namespace {
+constexpr int kDataRole = Qt::UserRole + 1;
+constexpr int kImageRole = Qt::UserRole + 2;
+constexpr int kStateRole = Qt::UserRole + 3;
+constexpr int kLabelRole = Qt::UserRole + 4;  // the accepted label, to undo a refused edit
+
+QImage Composite(const QImage& state, const QImage& image) {
+  if (state.isNull()) return image;
+  if (image.isNull()) return state;
+  QImage both(state.width() + image.width(), std::max(state.height(), image.height()),
+              QImage::Format_ARGB32_Premultiplied);
+  both.fill(Qt::transparent);
+  QPainter p(&both);
+  p.drawImage(0, 0, state);
+  p.drawImage(state.width(), 0, image);
+  return both;
+}
+}  // namespace
+
+QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
+  auto* view = new QTreeWidget(parentWidget);
+  view->setRootIsDecorated(false);
+  view->setUniformRowHeights(true);
+  view->setColumnCount(1);
+  view->setHeaderHidden(!HasStyle(style::kReport) || HasStyle(style::kNoHeader));
+  view->setSelectionMode(HasStyle(style::kSingleSelection) ? QAbstractItemView::SingleSelection
+                                                           : QAbstractItemView::ExtendedSelection);
+  view->setEditTriggers(HasStyle(style::kEditLabels)
+                            ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                            : QAbstractItemView::NoEditTriggers);
+  view->setIconSize(QSize(16, 16));
+  QObject::connect(view, &QTreeWidget::itemSelectionChanged, view, [this, view] {
+    const int selected = SelectedItem();
+    if (selected == lastSelected_) return;
+    const int previous = lastSelected_;
+    lastSelected_ = selected;
+    if (previous >= 0 && previous < view->topLevelItemCount())
+      NotifyParent(ui::Notify::ItemChanged, previous, 0);
+    if (selected >= 0) NotifyParent(ui::Notify::ItemChanged, selected, 1);
+  });
+  QObject::connect(view, &QTreeWidget::itemDoubleClicked, view,
+                   [this, view](QTreeWidgetItem* item) {
+                     NotifyParent(ui::Notify::DoubleClick, view->indexOfTopLevelItem(item));
+                   });
+  QObject::connect(view, &QTreeWidget::itemChanged, view,
+                   [this](QTreeWidgetItem* item, int column) { LabelEdited(item, column); });
+  new ItemDragDetector(view->viewport(), [this, view](QPoint press) {
+    if (QTreeWidgetItem* item = view->itemAt(press)) {
+      NotifyParent(ui::Notify::BeginDrag, view->indexOfTopLevelItem(item));
+    }
+  });
+  return view;
+}
+
+QTreeWidgetItem* ListView::Item(int index) const {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr || index < 0 || index >= view->topLevelItemCount()) return nullptr;
+  return view->topLevelItem(index);
+}
+
+void ListView::SetImageList(const ImageList* images) {
+  images_ = images;
+  if (auto* view = As<QTreeWidget>()) {
+    for (int i = 0; i < view->topLevelItemCount(); ++i) RefreshIcon(view->topLevelItem(i));
+  }
+}
+
+void ListView::SetStateImageList(const ImageList* images) {
+  stateImages_ = images;
+  SetImageList(images_);
+}
+
+void ListView::AddColumn(const std::string& title, int widthPixels) {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return;
+  const int column = columns_++;
+  view->setColumnCount(std::max(columns_, 1));
+  view->headerItem()->setText(column, ToWidgetText(title));
+  view->setColumnWidth(column, widthPixels);
+}
+
+int ListView::InsertItem(int index, const std::string& text, int image, Param data) {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return -1;
+  const QSignalBlocker block(view);
+  auto* item = new QTreeWidgetItem;
+  item->setText(0, ToWidgetText(text));
+  item->setData(0, kLabelRole, item->text(0));
+  item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(data));
+  item->setData(0, kImageRole, image);
+  item->setData(0, kStateRole, -1);
+  if (HasStyle(style::kEditLabels)) item->setFlags(item->flags() | Qt::ItemIsEditable);
+  const int at = std::clamp(index, 0, view->topLevelItemCount());
+  view->insertTopLevelItem(at, item);
+  RefreshIcon(item);
+  if (lastSelected_ >= at) ++lastSelected_;
+  return at;
+}
+
+void ListView::DeleteItem(int item) {
+  QTreeWidgetItem* node = Item(item);
+  if (node == nullptr) return;
+  {
+    const QSignalBlocker block(As<QTreeWidget>());
+    delete node;
+  }
+  if (lastSelected_ == item) {
+    lastSelected_ = -1;
+  } else if (lastSelected_ > item) {
+    --lastSelected_;
+  }
+}
+
+void ListView::DeleteAllItems() {
+  if (auto* view = As<QTreeWidget>()) {
+    const QSignalBlocker block(view);
+    view->clear();
+  }
+  lastSelected_ = -1;
+}
+
+int ListView::Count() const {
+  return Widget() != nullptr ? As<QTreeWidget>()->topLevelItemCount() : 0;
+}
+
+void ListView::SetItemText(int item, int column, const std::string& text) {
+  QTreeWidgetItem* node = Item(item);
+  if (node == nullptr || column < 0 || column >= As<QTreeWidget>()->columnCount()) return;
+  const QSignalBlocker block(As<QTreeWidget>());
+  node->setText(column, ToWidgetText(text));
+  if (column == 0) node->setData(0, kLabelRole, node->text(0));
+}
+
+std::string ListView::ItemText(int item, int column) const {
+  QTreeWidgetItem* node = Item(item);
+  return node != nullptr ? FromWidgetText(node->text(column)) : std::string();
+}
+
+void ListView::SetItemImage(int item, int image) {
+  if (QTreeWidgetItem* node = Item(item)) {
+    const QSignalBlocker block(As<QTreeWidget>());
+    node->setData(0, kImageRole, image);
+    RefreshIcon(node);
+  }
+}
+
+void ListView::SetStateImage(int item, int stateImage) {
+  if (QTreeWidgetItem* node = Item(item)) {
+    const QSignalBlocker block(As<QTreeWidget>());
+    node->setData(0, kStateRole, stateImage);
+    RefreshIcon(node);
+  }
+}
+
+int ListView::StateImage(int item) const {
+  QTreeWidgetItem* node = Item(item);
+  return node != nullptr ? node->data(0, kStateRole).toInt() : -1;
+}
+
+void ListView::RefreshIcon(QTreeWidgetItem* item) const {
+  const QImage image =
+      images_ != nullptr ? images_->Image(item->data(0, kImageRole).toInt()) : QImage();
+  const QImage state =
+      stateImages_ != nullptr ? stateImages_->Image(item->data(0, kStateRole).toInt()) : QImage();
+  const QImage both = Composite(state, image);
+  item->setIcon(0, both.isNull() ? QIcon() : QIcon(QPixmap::fromImage(both)));
+}
+
+void ListView::SetItemData(int item, Param data) {
+  if (QTreeWidgetItem* node = Item(item))
+    node->setData(0, kDataRole, QVariant::fromValue<qlonglong>(data));
+}
+
+Param ListView::ItemData(int item) const {
+  QTreeWidgetItem* node = Item(item);
+  return node != nullptr ? static_cast<Param>(node->data(0, kDataRole).toLongLong()) : 0;
+}
+
+int ListView::SelectedItem() const {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return -1;
+  const QList<QTreeWidgetItem*> selected = view->selectedItems();
+  return selected.isEmpty() ? -1 : view->indexOfTopLevelItem(selected.front());
+}
+
+void ListView::SelectItem(int item) {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return;
+  QTreeWidgetItem* node = Item(item);
+  if (node == nullptr) {
+    view->clearSelection();
+  } else {
+    view->setCurrentItem(node);
+  }
+}
+
+int ListView::HitTest(Point p) const {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return -1;
+  QTreeWidgetItem* node = view->itemAt(view->viewport()->mapFrom(view, QPoint(p.x, p.y)));
+  return node != nullptr ? view->indexOfTopLevelItem(node) : -1;
+}
+
+Rect ListView::ItemRect(int item) const {
+  QTreeWidgetItem* node = Item(item);
+  if (node == nullptr) return {};
+  auto* view = As<QTreeWidget>();
+  QRect r = view->visualItemRect(node);
+  r.moveTopLeft(view->viewport()->mapTo(view, r.topLeft()));
+  return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void ListView::EditLabel(int item) {
+  if (QTreeWidgetItem* node = Item(item)) As<QTreeWidget>()->editItem(node, 0);
+}
+
+QImage ListView::CreateDragImage(int item, Point& upperLeft) const {
+  const Rect r = ItemRect(item);
+  upperLeft = {r.left, r.top};
+  if (r.IsEmpty()) return {};
+  return Widget()->grab(QRect(r.left, r.top, r.Width(), r.Height())).toImage();
+}
+
+void ListView::LabelEdited(QTreeWidgetItem* item, int column) {
+  if (column != 0) return;
+  auto* view = As<QTreeWidget>();
+  const QString before = item->data(0, kLabelRole).toString();
+  const QString proposed = item->text(0);
+  if (proposed == before) return;
+  const int index = view->indexOfTopLevelItem(item);
+  {
+    const QSignalBlocker block(view);
+    item->setText(0, before);  // the label stays until the parent accepts the new one
+  }
+  const Param accepted = NotifyParent(ui::Notify::EndLabelEdit, index, 0, FromWidgetText(proposed));
+  if (accepted != 0 && Item(index) == item) SetItemText(index, 0, FromWidgetText(proposed));
+}
+
+}  // namespace ui

@@ -1,0 +1,112 @@
+#include "platform/ui/Prompts.h"
+
+namespace ui {
+
+namespace {
+
+PromptScript* g_current = nullptr;
+PromptScript::FailureHandler g_refuse;
+
+const char* KindName(PromptKind k) {
+  switch (k) {
+    case PromptKind::MessageBox:
+      return "message box";
+    case PromptKind::OpenFile:
+      return "open-file dialog";
+    case PromptKind::SaveFile:
+      return "save-file dialog";
+    case PromptKind::Dialog:
+      return "dialog";
+    case PromptKind::PopupMenu:
+      return "popup menu";
+  }
+  return "prompt";
+}
+
+std::string Describe(const Prompt& p) {
+  std::string d = KindName(p.kind);
+  if (p.kind == PromptKind::Dialog) d += " " + std::to_string(p.resourceId);
+  if (!p.caption.empty()) d += " [" + p.caption + "]";
+  if (!p.text.empty()) d += " \"" + p.text + "\"";
+  return d;
+}
+
+PromptAnswer Cancel(PromptKind kind) {
+  PromptAnswer a;
+  a.result = kind == PromptKind::PopupMenu ? 0 : 2;
+  return a;
+}
+
+}  // namespace
+
+PromptScript::PromptScript(FailureHandler onFailure)
+    : onFailure_(std::move(onFailure)), previous_(g_current) {
+  g_current = this;
+}
+
+PromptScript::~PromptScript() {
+  g_current = previous_;
+  if (!expected_.empty()) {
+    onFailure_(std::to_string(expected_.size()) +
+               " scripted answer(s) never asked for, the first a " +
+               KindName(expected_.front().kind));
+  }
+}
+
+PromptScript* PromptScript::Current() { return g_current; }
+
+PromptScript& PromptScript::AnswerMessageBox(int buttonId) {
+  expected_.push_back({PromptKind::MessageBox, {buttonId, std::nullopt, nullptr, std::nullopt}});
+  return *this;
+}
+
+PromptScript& PromptScript::AnswerOpenFile(std::optional<std::string> path) {
+  expected_.push_back({PromptKind::OpenFile, {0, std::move(path), nullptr, std::nullopt}});
+  return *this;
+}
+
+PromptScript& PromptScript::AnswerSaveFile(std::optional<std::string> path) {
+  expected_.push_back({PromptKind::SaveFile, {0, std::move(path), nullptr, std::nullopt}});
+  return *this;
+}
+
+PromptScript& PromptScript::RunDialog(int resourceId, std::function<void(Dialog&)> act) {
+  expected_.push_back({PromptKind::Dialog, {0, std::nullopt, std::move(act), resourceId}});
+  return *this;
+}
+
+PromptScript& PromptScript::ChooseFromPopup(int commandId) {
+  expected_.push_back({PromptKind::PopupMenu, {commandId, std::nullopt, nullptr, std::nullopt}});
+  return *this;
+}
+
+PromptAnswer PromptScript::Take(const Prompt& p) {
+  seen_.push_back(p);
+  if (expected_.empty()) {
+    onFailure_("unexpected " + Describe(p) + ": no scripted answer left");
+    return Cancel(p.kind);
+  }
+  Expected next = std::move(expected_.front());
+  expected_.pop_front();
+  if (next.kind != p.kind ||
+      (next.answer.resourceId.has_value() && *next.answer.resourceId != p.resourceId)) {
+    onFailure_("unexpected " + Describe(p) + " where a " + KindName(next.kind) + " was scripted");
+    return Cancel(p.kind);
+  }
+  return std::move(next.answer);
+}
+
+std::optional<PromptAnswer> InterceptPrompt(const Prompt& p) {
+  if (g_current != nullptr) return g_current->Take(p);
+  if (g_refuse) {
+    g_refuse("unscripted " + Describe(p));
+    return Cancel(p.kind);
+  }
+  return std::nullopt;
+}
+
+void RefuseUnscriptedPrompts(PromptScript::FailureHandler onPrompt) {
+  g_refuse = std::move(onPrompt);
+}
+
+}  // namespace ui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Dialog;
+
+enum class PromptKind { MessageBox, OpenFile, SaveFile, Dialog, PopupMenu };
+
+// A question the program puts to the user and waits for.
+struct Prompt {
+  PromptKind kind = PromptKind::MessageBox;
+  std::string text;     // message text, file dialog title
+  std::string caption;  // message box caption
+  int resourceId = 0;   // dialogs
+};
+
+// The answer a script gives instead of the user.
+struct PromptAnswer {
+  int result = 0;                    // button id, dialog result or popup command (0: none)
+  std::optional<std::string> path;   // chosen file; none = cancelled
+  std::function<void(Dialog&)> act;  // run on a scripted dialog while it is open
+  std::optional<int> resourceId;     // the dialog expected
+};
+
+// Scripted answers for tests. While a script is installed every prompt takes the next answer; a
+// prompt of another kind than expected, or with no answer left, is reported as a failure at once
+// and answered "cancel", so a test never waits for a user.
+class PromptScript {
+ public:
+  using FailureHandler = std::function<void(const std::string&)>;
+  explicit PromptScript(FailureHandler onFailure);
+  ~PromptScript();
+  PromptScript(const PromptScript&) = delete;
+  PromptScript& operator=(const PromptScript&) = delete;
+
+  PromptScript& AnswerMessageBox(int buttonId);
+  PromptScript& AnswerOpenFile(std::optional<std::string> path);
+  PromptScript& AnswerSaveFile(std::optional<std::string> path);
+  // `act` runs once the dialog is set up; it should end the dialog (a click on OK, EndDialog).
+  PromptScript& RunDialog(int resourceId, std::function<void(Dialog&)> act);
+  PromptScript& ChooseFromPopup(int commandId);
+
+  const std::vector<Prompt>& Seen() const { return seen_; }
+  static PromptScript* Current();
+  PromptAnswer Take(const Prompt& p);
+
+ private:
+  struct Expected {
+    PromptKind kind;
+    PromptAnswer answer;
+  };
+  FailureHandler onFailure_;
+  std::deque<Expected> expected_;
+  std::vector<Prompt> seen_;
+  PromptScript* previous_;
+};
+
+// Where the layer asks before it shows a real prompt: a scripted answer, or none to show the
+// prompt. With refusal on (tests without a script), the prompt is reported and answered "cancel" at
+// once.
+std::optional<PromptAnswer> InterceptPrompt(const Prompt& p);
+void RefuseUnscriptedPrompts(PromptScript::FailureHandler onPrompt);
+
+}  // namespace ui

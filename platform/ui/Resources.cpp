@@ -1,0 +1,49 @@
+#include "platform/ui/Resources.h"
+
+#include <map>
+
+namespace ui {
+
+namespace {
+
+template <typename T>
+std::map<int, T>& Table() {
+  static std::map<int, T> table;
+  return table;
+}
+
+template <typename T>
+const T* Find(int id) {
+  const auto it = Table<T>().find(id);
+  return it != Table<T>().end() ? &it->second : nullptr;
+}
+
+}  // namespace
+
+void Resources::AddDialog(DialogTemplate t) {
+  const int id = t.id;
+  Table<DialogTemplate>()[id] = std::move(t);
+}
+const DialogTemplate* Resources::Dialog(int id) { return Find<DialogTemplate>(id); }
+
+void Resources::AddMenu(int id, MenuTemplate menu) { Table<MenuTemplate>()[id] = std::move(menu); }
+const MenuTemplate* Resources::Menu(int id) { return Find<MenuTemplate>(id); }
+
+void Resources::AddAccelerators(int id, AcceleratorTable table) {
+  Table<AcceleratorTable>()[id] = std::move(table);
+}
+const AcceleratorTable* Resources::Accelerators(int id) { return Find<AcceleratorTable>(id); }
+
+void Resources::AddString(int id, std::string text) { Table<std::string>()[id] = std::move(text); }
+std::string Resources::String(int id) {
+  const std::string* s = Find<std::string>(id);
+  return s != nullptr ? *s : std::string();
+}
+
+void Resources::AddImage(int id, QImage image) { Table<QImage>()[id] = std::move(image); }
+QImage Resources::Image(int id) {
+  const QImage* image = Find<QImage>(id);
+  return image != nullptr ? *image : QImage();
+}
+
+}  // namespace ui

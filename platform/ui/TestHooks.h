@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "platform/ui/Message.h"
+#include "platform/ui/draw/Color.h"
+#include "platform/ui/draw/Geometry.h"
+
+namespace ui {
+class Window;
+}
+
+// Driving the layer from tests on Qt's offscreen platform: every wait is bounded, nothing sleeps.
+namespace ui::test {
+
+// Delivers posted messages and deferred deletions, a bounded number of rounds.
+void PumpMessages(int rounds = 20);
+// Runs idle passes until no idle action asks for more, at most `maxPasses`; returns the passes run.
+int PumpIdle(int maxPasses = 100);
+// Timers fire only when the test steps the clock.
+void UseManualTimers();
+void StepTimers(int ms);
+
+// The control with `id` among the window's descendants; throws when there is none.
+Window& ControlOf(Window& root, int id);
+// A click on a button, check box, radio button or owner-drawn button, as the user would.
+void Click(Window& root, int id);
+// Types into an edit as the user would: key by key, through the validator and the text limit.
+void Type(Window& root, int id, const std::string& text);
+// Pastes into an edit (replacing the selection), through the validator.
+void Paste(Window& root, int id, const std::string& text);
+// A key pressed and released on the window holding the focus (or on `target`).
+void PressKey(Window& target, int qtKey, unsigned modifiers = kNoModifier);
+// Mouse input on a window, in its client coordinates.
+void MouseDown(Window& target, Point p, bool right = false);
+void MouseMove(Window& target, Point p);
+void MouseUp(Window& target, Point p, bool right = false);
+
+// Saves what the window shows as a PNG; false on failure.
+bool GrabPng(Window& window, const std::string& path);
+// A pixel of what the window shows (its offscreen image for custom-drawn windows).
+Color SamplePixel(Window& window, Point p);
+
+}  // namespace ui::test

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/ui/Control.h"
+
+namespace ui {
+
+// A slider. Every move is a Scroll notification to the parent (value: the ScrollCode); a move ends
+// with EndScroll, for the mouse at the button's release and for the keyboard at the key's release.
+// A vertical trackbar has its minimum at the top.
+class Trackbar : public Control {
+ public:
+  using Control::Control;
+  void SetRange(int minimum, int maximum);
+  int Minimum() const;
+  int Maximum() const;
+  void SetPosition(int position);  // no notification
+  int Position() const;
+  void SetTickFrequency(int ticks);
+  void SetPageSize(int page);
+
+ protected:
+  QWidget* MakeControlWidget(QWidget* parentWidget) override;
+};
+
+// Up and down arrows. A click is a DeltaPos notification with a signed delta (up = -1, down = +1);
+// the parent vetoes the move by answering non-zero, else the position moves within its range.
+class UpDown : public Control {
+ public:
+  using Control::Control;
+  void SetRange(int minimum, int maximum);
+  void SetPosition(int position);
+  int Position() const { return position_; }
+  // What a click on an arrow does (also used by the test hooks).
+  void Step(int delta);
+
+ protected:
+  QWidget* MakeControlWidget(QWidget* parentWidget) override;
+
+ private:
+  int minimum_ = 0;
+  int maximum_ = 100;
+  int position_ = 0;
+};
+
+// A progress bar; values outside the range are clamped to it.
+class ProgressBar : public Control {
+ public:
+  using Control::Control;
+  void SetRange(int minimum, int maximum);
+  void SetValue(int value);
+  int Value() const;
+
+ protected:
+  QWidget* MakeControlWidget(QWidget* parentWidget) override;
+};
+
+}  // namespace ui

@@ -1,0 +1,182 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/ui/Commands.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/draw/Geometry.h"
+
+class QWidget;
+class QObject;
+
+namespace ui {
+
+class WindowBridge;
+
+// What a control tells its parent.
+enum class Notify {
+  Clicked,
+  Changed,
+  SelChange,
+  DoubleClick,
+  SetFocus,
+  KillFocus,
+  ItemChanged,
+  BeginDrag,
+  EndLabelEdit,
+  DeltaPos,
+  Scroll,
+};
+
+enum class ScrollCode {
+  LineUp,
+  LineDown,
+  PageUp,
+  PageDown,
+  ThumbTrack,
+  ThumbPosition,
+  Top,
+  Bottom,
+  EndScroll
+};
+
+struct Notification {
+  int controlId = 0;
+  ui::Notify code = ui::Notify::Clicked;
+  class Window* control = nullptr;
+  int item = -1;     // list, tree or combo item the notification is about, -1 for none
+  Param value = 0;   // delta, scroll code, new state, ... as the notification says
+  std::string text;  // the new label of an end-of-label-edit
+};
+
+// A window object: owns a Qt widget between Create and Destroy and outlives it. Every call on a
+// window that is not created does nothing (or answers a neutral value).
+class Window {
+ public:
+  using MessageHandler = std::function<Param(const Message&)>;
+  using NotifyHandler = std::function<Param(const Notification&)>;
+
+  explicit Window(Window* parent = nullptr);
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  // Makes the widget and then the children's, in creation order; a no-op when already created.
+  void Create();
+  void Destroy();
+  bool IsCreated() const { return widget_ != nullptr; }
+  QWidget* Widget() const { return widget_; }
+
+  Window* Parent() const { return parent_; }
+  const std::vector<Window*>& Children() const { return children_; }
+  // The window that holds `widget` or one of its ancestors, if any.
+  static Window* FromWidget(const QWidget* widget);
+  // The window holding the keyboard focus, if any.
+  static Window* FocusWindow();
+
+  // Messages: Post queues (first in, first out, after the current handler returns); Send calls now.
+  void Post(MessageId id, Param wParam = 0, Param lParam = 0);
+  Param Send(MessageId id, Param wParam = 0, Param lParam = 0);
+  void OnMessage(MessageId id, MessageHandler handler);
+  bool HandlesMessage(MessageId id) const { return messages_.count(id) != 0; }
+
+  // Commands and enablers this window handles; commands reach it routed from the focus window.
+  void OnCommand(int id, std::function<void()> handler) {
+    commands_.OnCommand(id, std::move(handler));
+  }
+  void OnEnable(int id, std::function<void(CommandState&)> enabler) {
+    commands_.OnEnable(id, std::move(enabler));
+  }
+  const CommandTable& Commands() const { return commands_; }
+
+  // Control notifications this window receives from its children, by control id and kind.
+  void OnNotify(int controlId, ui::Notify code, NotifyHandler handler);
+  Param SendNotify(const Notification& n);
+
+  // Closing: CanClose asks the window (by default, all its children); CloseWindow closes if
+  // allowed.
+  virtual bool CanClose();
+  virtual void CloseWindow(int result = kIdCancel);
+  void OnClosed(std::function<void()> callback) { onClosed_ = std::move(callback); }
+
+  // Geometry. A rectangle set before Create is applied by Create.
+  void SetRect(const Rect& r);
+  Rect WindowRect() const;  // in the parent's client coordinates (screen for a top-level window)
+  Rect ClientRect() const;
+  Point ClientToScreen(Point p) const;
+  Point ScreenToClient(Point p) const;
+  void SetClientSize(Size s);
+  static Rect ScreenWorkArea();
+
+  virtual void SetText(const std::string& text);
+  virtual std::string Text() const;
+  void SetIcon(int iconId);
+
+  void Show();
+  void Hide();
+  bool IsVisible() const;
+  void Enable(bool enabled);
+  bool IsEnabled() const;
+  void SetFocus();
+  bool HasFocus() const;
+  void Invalidate();
+
+  // Window timers, delivered as msg::kTimer with the id in wParam.
+  void StartTimer(int id, int periodMs);
+  void KillTimer(int id);
+
+  // Mouse capture: while set, every mouse message goes to this window.
+  void CaptureMouse();
+  static void ReleaseMouse();
+  static Window* MouseCapture();
+
+  // Called when the message queue is empty; return true to be called again before the next message.
+  virtual bool IdleAction(long idleCount);
+  // Keys reach the focus window and then its parents before the widget sees them; true swallows.
+  virtual bool PreProcessKey(const KeyStroke& key);
+
+  // Runs IdleAction on this window and its tree; true when any wants more idle time.
+  bool RunIdle(long idleCount);
+  // Delivery entry used by the layer's event handling; catches every exception.
+  Param Dispatch(const Message& m);
+
+ protected:
+  // The widget this window shows; a plain widget by default.
+  virtual QWidget* MakeWidget(QWidget* parentWidget);
+  virtual void CreateChildren();
+  // After the widget and the children's widgets exist / before they go.
+  virtual void SetupWindow() {}
+  virtual void CleanupWindow() {}
+  virtual Param DefaultMessage(const Message&) { return 0; }
+
+ private:
+  friend class WindowBridge;
+  void WidgetGone();
+  void ApplyAttributes();
+
+  Window* parent_ = nullptr;
+  std::vector<Window*> children_;
+  QWidget* widget_ = nullptr;
+  WindowBridge* bridge_ = nullptr;
+  std::unordered_map<MessageId, MessageHandler> messages_;
+  std::unordered_map<long long, NotifyHandler> notifications_;
+  CommandTable commands_;
+  std::function<void()> onClosed_;
+  std::string text_;
+  int iconId_ = 0;
+  bool hasRect_ = false;
+  Rect rect_;
+  bool enabled_ = true;
+  bool hidden_ = false;
+};
+
+// True while `w` is a live window object (not yet destroyed as a C++ object).
+bool IsLiveWindow(const Window* w);
+// Top-level windows (no parent) that are created, in creation order.
+std::vector<Window*> TopLevelWindows();
+
+}  // namespace ui

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/IdleDispatcher.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Window.h"
+#include "tests/platform_ui/UiTestEnvironment.h"
+
+namespace ui {
+namespace {
+
+constexpr MessageId kFirst = 101;
+constexpr MessageId kSecond = 102;
+
+// Counts idle calls and can ask for more idle time a given number of times.
+class IdleCounter : public Window {
+ public:
+  using Window::Window;
+  bool IdleAction(long idleCount) override {
+    counts.push_back(idleCount);
+    if (onIdle) onIdle();
+    return static_cast<int>(counts.size()) < wantMore;
+  }
+  std::vector<long> counts;
+  int wantMore = 0;
+  std::function<void()> onIdle;
+};
+
+TEST(Messages, PostedMessagesArriveInOrderAfterTheCurrentHandlerAndSendIsImmediate) {
+  Window w;
+  w.Create();
+  std::vector<std::string> log;
+  w.OnMessage(kFirst, [&](const Message& m) {
+    log.push_back("first " + std::to_string(m.wParam));
+    if (m.wParam == 1) {
+      w.Post(kSecond, 7, 8);
+      log.push_back("first returns");
+    }
+    return Param{0};
+  });
+  w.OnMessage(kSecond, [&](const Message& m) {
+    log.push_back("second " + std::to_string(m.wParam) + "," + std::to_string(m.lParam));
+    return Param{42};
+  });
+  w.Post(kFirst, 1);
+  w.Post(kFirst, 2);
+  EXPECT_TRUE(log.empty());
+  test::PumpMessages();
+  EXPECT_EQ(log, (std::vector<std::string>{"first 1", "first returns", "first 2", "second 7,8"}));
+  EXPECT_EQ(w.Send(kSecond, 1, 2), 42);
+  EXPECT_EQ(w.Send(999), 0) << "an unhandled message answers 0";
+}
+
+TEST(Messages, EachWindowDispatchesTheSameNumberToItsOwnHandler) {
+  Window a;
+  Window b;
+  a.Create();
+  b.Create();
+  a.OnMessage(kFirst, [](const Message&) { return Param{1}; });
+  b.OnMessage(kFirst, [](const Message&) { return Param{2}; });
+  EXPECT_EQ(a.Send(kFirst), 1);
+  EXPECT_EQ(b.Send(kFirst), 2);
+}
+
+TEST(Messages, MessagesToADestroyedWindowAreDropped) {
+  Window w;
+  w.Create();
+  int calls = 0;
+  w.OnMessage(kFirst, [&](const Message&) { return Param{++calls}; });
+  w.Post(kFirst);
+  w.Destroy();
+  w.Post(kFirst);
+  test::PumpMessages();
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(w.Send(kFirst), 0);
+}
+
+TEST(Messages, AnExceptionInAHandlerIsReportedAndGoesNoFurther) {
+  Window w;
+  w.Create();
+  w.OnMessage(kFirst, [](const Message&) -> Param { throw std::runtime_error("boom"); });
+  std::vector<std::string> reports;
+  SetErrorReporter([&](const std::string& where, const std::string& what) {
+    reports.push_back(where + ": " + what);
+  });
+  w.Post(kFirst);
+  test::PumpMessages();
+  EXPECT_EQ(w.Send(kFirst), 0);
+  SetErrorReporter([](const std::string& where, const std::string& what) {
+    ADD_FAILURE() << "exception in " << where << ": " << what;
+  });
+  EXPECT_EQ(reports, (std::vector<std::string>{"message: boom", "message: boom"}));
+}
+
+TEST(Commands, RouteFromTheStartWindowThroughItsParentsToTheApplication) {
+  auto& app = *Application::Instance();
+  Window frame;
+  Window client(&frame);
+  Window control(&client);
+  frame.Create();
+  std::vector<std::string> log;
+  frame.OnCommand(500, [&] { log.push_back("frame 500"); });
+  client.OnCommand(500, [&] { log.push_back("client 500"); });
+  frame.OnCommand(501, [&] { log.push_back("frame 501"); });
+  app.OnCommand(502, [&] { log.push_back("app 502"); });
+
+  EXPECT_TRUE(app.RouteCommand(500, &control));
+  EXPECT_TRUE(app.RouteCommand(501, &control));
+  EXPECT_TRUE(app.RouteCommand(502, &control));
+  EXPECT_FALSE(app.RouteCommand(503, &control));
+  EXPECT_EQ(log, (std::vector<std::string>{"client 500", "frame 501", "app 502"}));
+}
+
+TEST(Commands, EnablersDecideAndUnhandledCommandsAreDisabled) {
+  auto& app = *Application::Instance();
+  Window frame;
+  Window client(&frame);
+  frame.Create();
+  bool busy = true;
+  client.OnCommand(600, [] {});
+  client.OnEnable(600, [&](CommandState& s) {
+    s.enabled = !busy;
+    s.checked = busy;
+  });
+  frame.OnCommand(601, [] {});
+  EXPECT_FALSE(app.QueryCommand(600, &client).enabled);
+  EXPECT_TRUE(app.QueryCommand(600, &client).checked.value_or(false));
+  busy = false;
+  EXPECT_TRUE(app.QueryCommand(600, &client).enabled);
+  EXPECT_TRUE(app.QueryCommand(601, &client).enabled) << "a handler without enabler is enabled";
+  EXPECT_FALSE(app.QueryCommand(602, &client).enabled) << "nobody handles 602";
+}
+
+TEST(Idle, ServesOnlyTheInnermostModalTreeAndNothingWhileAPromptIsOpen) {
+  auto& app = *Application::Instance();
+  IdleCounter top;
+  IdleCounter modal;
+  IdleCounter modalChild(&modal);
+  top.Create();
+  modal.Create();
+  test::PumpIdle();
+  EXPECT_EQ(top.counts.size(), 1u);
+  EXPECT_EQ(modalChild.counts.size(), 1u);
+
+  app.PushModal(&modal);
+  test::PumpIdle();
+  app.PopModal(&modal);
+  EXPECT_EQ(top.counts.size(), 1u) << "the window under the modal one gets no idle time";
+  EXPECT_EQ(modalChild.counts.size(), 2u);
+
+  app.BeginPrompt();
+  test::PumpIdle();
+  app.EndPrompt();
+  EXPECT_EQ(top.counts.size(), 1u);
+  EXPECT_EQ(modal.counts.size(), 2u);
+}
+
+TEST(Idle, CountsPassesUntilNoActionWantsMoreAndIsNeverReentered) {
+  auto& app = *Application::Instance();
+  IdleCounter w;
+  w.Create();
+  w.wantMore = 3;
+  int nestedPasses = 0;
+  w.onIdle = [&] { nestedPasses += app.Idle().RunPass() ? 1 : 0; };
+  test::PumpMessages();
+  app.NoteMessage();
+  test::PumpIdle();
+  ASSERT_EQ(w.counts.size(), 3u);
+  EXPECT_EQ(w.counts, (std::vector<long>{0, 1, 2}));
+  EXPECT_EQ(nestedPasses, 0);
+}
+
+TEST(Idle, RunsFromTheRealLoopWhenTheQueueRunsEmpty) {
+  IdleCounter w;
+  w.Create();
+  w.onIdle = [] { QApplication::exit(0); };
+  w.Post(kFirst);  // wakes the loop; the idle pass after it ends it
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(w.counts.empty());
+}
+
+TEST(Timers, FireAtTheirPeriodUntilKilledOrTheWindowIsDestroyed) {
+  Window a;
+  Window b;
+  a.Create();
+  b.Create();
+  std::vector<std::string> log;
+  a.OnMessage(msg::kTimer, [&](const Message& m) {
+    log.push_back("a" + std::to_string(m.wParam));
+    return Param{0};
+  });
+  b.OnMessage(msg::kTimer, [&](const Message& m) {
+    log.push_back("b" + std::to_string(m.wParam));
+    return Param{0};
+  });
+  a.StartTimer(1, 10);
+  b.StartTimer(2, 25);
+  test::StepTimers(50);
+  EXPECT_EQ(log, (std::vector<std::string>{"a1", "a1", "b2", "a1", "a1", "a1", "b2"}));
+  log.clear();
+  a.KillTimer(1);
+  b.Destroy();
+  test::StepTimers(100);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST(WaitCursorAndBeep, TheCursorIsRestoredEvenWhenTheWorkThrowsAndBeepsAreCounted) {
+  try {
+    WaitCursor outer;
+    {
+      WaitCursor inner;
+      EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_TRUE(WaitCursor::Active());
+    throw std::runtime_error("work failed");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_FALSE(WaitCursor::Active());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  const int before = BeepCount();
+  Beep();
+  EXPECT_EQ(BeepCount(), before + 1);
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,48 @@
+#include "tests/platform_ui/UiTestEnvironment.h"
+
+#include <memory>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+
+namespace ui::testing_support {
+
+void FailTest(const std::string& what) { ADD_FAILURE() << what; }
+
+std::string OutputPath(const std::string& fileName) {
+  return std::string(TELVO_UI_TEST_OUTPUT_DIR) + "/" + fileName;
+}
+
+namespace {
+
+// Qt allows one application object per process and it must outlive every widget, so one
+// environment owns it for the whole test program. Exceptions reaching the layer and prompts
+// nobody scripted fail the running test at once instead of going unnoticed or waiting for a user.
+class UiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    app_ = std::make_unique<Application>(argc_, argv_, "Telvo Test");
+    SetErrorReporter([](const std::string& where, const std::string& what) {
+      ADD_FAILURE() << "exception in " << where << ": " << what;
+    });
+    RefuseUnscriptedPrompts(FailTest);
+    test::UseManualTimers();
+  }
+  void TearDown() override {
+    test::PumpMessages();
+    app_.reset();
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[18] = "platform_ui_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<Application> app_;
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new UiEnvironment);
+
+}  // namespace
+}  // namespace ui::testing_support

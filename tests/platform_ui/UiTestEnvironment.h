@@ -1,0 +1,14 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace ui::testing_support {
+
+// A failure handler for prompt scripts: fails the running test with the prompt's description.
+void FailTest(const std::string& what);
+// The build folder, where tests leave pictures to look at.
+std::string OutputPath(const std::string& fileName);
+
+}  // namespace ui::testing_support

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Window.h"
+
+namespace ui {
+namespace {
+
+class Vetoing : public Window {
+ public:
+  using Window::Window;
+  bool CanClose() override { return allow; }
+  bool allow = false;
+};
+
+TEST(WindowLifetime, TheObjectOutlivesItsWidgetAndCallsAfterDestroyDoNothing) {
+  Window w;
+  w.SetText("Before");
+  w.SetRect({10, 20, 110, 70});
+  w.Create();
+  ASSERT_TRUE(w.IsCreated());
+  QWidget* first = w.Widget();
+  w.Create();
+  EXPECT_EQ(w.Widget(), first) << "Create on a created window is a no-op";
+  EXPECT_EQ(w.Text(), "Before");
+  EXPECT_EQ(w.ClientRect(), (Rect{0, 0, 100, 50}));
+
+  w.Destroy();
+  EXPECT_FALSE(w.IsCreated());
+  w.Show();
+  w.SetFocus();
+  w.Invalidate();
+  w.StartTimer(1, 10);
+  EXPECT_EQ(w.ClientRect(), Rect{});
+  EXPECT_FALSE(w.IsVisible());
+  w.Create();
+  EXPECT_TRUE(w.IsCreated()) << "a destroyed window can be created again";
+}
+
+TEST(WindowLifetime, ChildrenAreKeptAndCreatedInCreationOrder) {
+  Window parent;
+  Window first(&parent);
+  Window second(&parent);
+  {
+    Window third(&parent);
+    ASSERT_EQ(parent.Children(), (std::vector<Window*>{&first, &second, &third}));
+  }
+  EXPECT_EQ(parent.Children(), (std::vector<Window*>{&first, &second})) << "a deleted child leaves";
+  parent.Create();
+  ASSERT_TRUE(second.IsCreated());
+  EXPECT_EQ(second.Widget()->parentWidget(), parent.Widget());
+  const QObjectList order = parent.Widget()->children();
+  EXPECT_LT(order.indexOf(first.Widget()), order.indexOf(second.Widget()));
+  EXPECT_EQ(Window::FromWidget(second.Widget()), &second);
+
+  parent.Destroy();
+  EXPECT_FALSE(first.IsCreated());
+  EXPECT_FALSE(second.IsCreated());
+}
+
+TEST(WindowClosing, AChildThatCannotCloseKeepsItsParentOpen) {
+  Window parent;
+  Vetoing child(&parent);
+  parent.Create();
+  int closed = 0;
+  parent.OnClosed([&] { ++closed; });
+  parent.CloseWindow();
+  EXPECT_TRUE(parent.IsCreated());
+  EXPECT_EQ(closed, 0);
+  child.allow = true;
+  parent.CloseWindow();
+  EXPECT_FALSE(parent.IsCreated());
+  EXPECT_EQ(closed, 1);
+}
+
+TEST(WindowGeometry, ScreenAndClientPointsConvertBothWays) {
+  Window top;
+  top.SetRect({100, 50, 300, 250});
+  Window child(&top);
+  child.SetRect({10, 20, 60, 40});
+  top.Create();
+  top.Show();
+  test::PumpMessages();
+  const Point screen = child.ClientToScreen({5, 6});
+  EXPECT_EQ(child.ScreenToClient(screen), (Point{5, 6}));
+  EXPECT_EQ(top.ScreenToClient(screen), (Point{15, 26}));
+  EXPECT_EQ(child.WindowRect(), (Rect{10, 20, 60, 40}));
+  const Rect work = Window::ScreenWorkArea();
+  EXPECT_GT(work.Width(), 0);
+  EXPECT_GT(work.Height(), 0);
+}
+
+TEST(WindowState, ShowHideEnableAndFocus) {
+  Window top;
+  Window child(&top);
+  child.Enable(false);
+  top.Create();
+  EXPECT_FALSE(child.IsEnabled()) << "a state set before Create is applied by it";
+  child.Enable(true);
+  top.Show();
+  test::PumpMessages();
+  EXPECT_TRUE(child.IsVisible());
+  child.Hide();
+  EXPECT_FALSE(child.IsVisible());
+  child.Show();
+  child.Widget()->setFocusPolicy(Qt::StrongFocus);
+  top.Widget()->activateWindow();
+  child.SetFocus();
+  test::PumpMessages();
+  EXPECT_TRUE(child.HasFocus());
+  EXPECT_EQ(Window::FocusWindow(), &child);
+}
+
+}  // namespace
+}  // namespace ui
