@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <chrono>
 #include <deque>
-#include <map>
 #include <optional>
 #include <system_error>
 
@@ -18,17 +17,15 @@
 #include "sim/FrameParser.h"
 #include "sim/GenericUnit.h"
 #include "sim/PseudoTerminal.h"
+#include "sim/WireSchedule.h"
 
 namespace sim {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = WireClock;
 using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
-constexpr long kBaudRate = 38400;
-constexpr long kBitsPerByte = 10;  // start, eight data bits, stop
-constexpr nanoseconds kByteWireTime{1'000'000'000L * kBitsPerByte / kBaudRate};
 // A unit's receiver gives up on a frame when the line falls silent in its middle.
 constexpr milliseconds kPartialFrameTimeout{50};
 // Longest the loop sleeps without looking at its stop flag.
@@ -55,8 +52,8 @@ timespec ToTimespec(Clock::duration duration) {
 }  // namespace
 
 // The serving loop: reads the program's bytes, hands complete frames to the model, and writes
-// what comes back at the times pacing and faults give. It never blocks outside its poll, and the
-// poll never waits longer than kMaxPollWait, so a stop is seen promptly.
+// what comes back when the wire schedule says. It never blocks outside its poll, and the poll
+// never waits longer than kMaxPollWait, so a stop is seen promptly.
 class SimulatedBus::Loop {
  public:
   explicit Loop(SimulatedBus& bus) : bus_(bus), wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
@@ -78,35 +75,24 @@ class SimulatedBus::Loop {
   // The members below are used under the bus's lock.
   void HangUpNow();
   void StopStream() { streaming_ = false; }
-  Pacing pacing;
+  WireSchedule schedule;
   std::deque<TrafficEntry> traffic;
 
  private:
-  struct Output {
-    enum class What { kByte, kHangUp, kStartStream } what = What::kByte;
-    uint8_t byte = 0;
-  };
-
-  nanoseconds ByteTime() const { return pacing.enabled ? kByteWireTime : nanoseconds{0}; }
   Clock::time_point NextDeadline(Clock::time_point now) const;
   void Service(Clock::time_point now);
   void ReadInput(int master, Clock::time_point now);
   void OnByte(uint8_t byte, Clock::time_point now);
   void Log(Direction direction, const std::vector<uint8_t>& bytes);
-  Clock::time_point Enqueue(Clock::time_point due, Output output);
-  void Schedule(const Transmission& transmission, Clock::time_point frameEnd);
   void WriteDue(int master, Clock::time_point now);
   void WriteStream(int master, Clock::time_point now);
-  // Writes what it can; false when the line is full or gone.
+  // Writes what the line takes; false when it took less than all.
   bool WriteSome(int master, const uint8_t* bytes, std::size_t count, std::size_t& written);
 
   SimulatedBus& bus_;
   const int wakeFd_;
   std::atomic<bool> stop_{false};
   FrameParser parser_;
-  std::multimap<Clock::time_point, Output> schedule_;
-  Clock::time_point inboundFreeAt_{};
-  Clock::time_point outboundFreeAt_{};
   Clock::time_point lastInputAt_{};
   Clock::time_point nextStreamAt_{};
   // Set while a hang-up waits for its reply to be read: when it was due.
@@ -143,13 +129,13 @@ void SimulatedBus::Loop::Run() {
 
 Clock::time_point SimulatedBus::Loop::NextDeadline(Clock::time_point now) const {
   Clock::time_point deadline = now + kMaxPollWait;
-  if (writeBlocked_) return deadline;  // the poll wakes when the line takes bytes again
-  if (!schedule_.empty()) deadline = std::min(deadline, schedule_.begin()->first);
-  if (parser_.HasPartial()) deadline = std::min(deadline, lastInputAt_ + kPartialFrameTimeout);
-  if (streaming_ && schedule_.empty()) {
-    deadline = std::min(deadline, pacing.enabled ? nextStreamAt_ : now);
-  }
   if (hangUpDue_) deadline = std::min(deadline, now + kHangUpCheck);
+  if (writeBlocked_) return deadline;  // the poll wakes when the line takes bytes again
+  if (!schedule.Empty()) deadline = std::min(deadline, schedule.NextDue());
+  if (parser_.HasPartial()) deadline = std::min(deadline, lastInputAt_ + kPartialFrameTimeout);
+  if (streaming_ && schedule.Empty()) {
+    deadline = std::min(deadline, schedule.Paced() ? nextStreamAt_ : now);
+  }
   return deadline;
 }
 
@@ -180,51 +166,21 @@ void SimulatedBus::Loop::ReadInput(int master, Clock::time_point now) {
 }
 
 void SimulatedBus::Loop::OnByte(uint8_t byte, Clock::time_point now) {
-  // A byte the program wrote in one burst with others still takes its own time on the wire.
-  const Clock::time_point arrival =
-      pacing.enabled ? std::max(now, inboundFreeAt_) + kByteWireTime : now;
-  inboundFreeAt_ = arrival;
+  const Clock::time_point arrival = schedule.Arrival(now);
   lastInputAt_ = now;
-  // On a two-wire bus the echo is the program's own byte heard back as it ends.
-  if (bus_.model_->Mode() == InterfaceMode::kDuplexEcho) {
-    schedule_.emplace(arrival, Output{Output::What::kByte, byte});
-  }
+  if (bus_.model_->Mode() == InterfaceMode::kDuplexEcho) schedule.Echo(byte, arrival);
   parser_.Feed(byte);
   while (const auto frame = parser_.Next()) {
     Log(Direction::kToUnits, frame->bytes);
-    Schedule(bus_.model_->Handle(*frame), arrival);
+    const Transmission answer = bus_.model_->Handle(*frame);
+    if (!answer.bytes.empty()) Log(Direction::kFromUnits, answer.bytes);
+    schedule.Transmit(answer, arrival);
   }
 }
 
 void SimulatedBus::Loop::Log(Direction direction, const std::vector<uint8_t>& bytes) {
   traffic.push_back({direction, bytes});
   if (traffic.size() > kMaxTrafficEntries) traffic.pop_front();
-}
-
-Clock::time_point SimulatedBus::Loop::Enqueue(Clock::time_point due, Output output) {
-  if (output.what != Output::What::kByte) {
-    schedule_.emplace(due, output);
-    return due;
-  }
-  // One transmitter: with pacing a byte starts when the one before it has left, and reaches the
-  // program when its own ten bits are through.
-  const Clock::time_point start = pacing.enabled ? std::max(due, outboundFreeAt_) : due;
-  const Clock::time_point end = start + ByteTime();
-  schedule_.emplace(end, output);
-  outboundFreeAt_ = end;
-  return end;
-}
-
-void SimulatedBus::Loop::Schedule(const Transmission& transmission, Clock::time_point frameEnd) {
-  if (!transmission.bytes.empty()) Log(Direction::kFromUnits, transmission.bytes);
-  const auto turnaround =
-      pacing.enabled ? std::chrono::microseconds(pacing.turnaroundUs) : nanoseconds{0};
-  Clock::time_point due = frameEnd + turnaround + milliseconds(transmission.firstByteDelayMs);
-  for (uint8_t byte : transmission.bytes) {
-    due = Enqueue(due, {Output::What::kByte, byte}) + milliseconds(transmission.gapMs);
-  }
-  if (transmission.hangUp) Enqueue(due, {Output::What::kHangUp});
-  if (transmission.endlessStream) Enqueue(due, {Output::What::kStartStream});
 }
 
 bool SimulatedBus::Loop::WriteSome(int master, const uint8_t* bytes, std::size_t count,
@@ -237,35 +193,30 @@ bool SimulatedBus::Loop::WriteSome(int master, const uint8_t* bytes, std::size_t
 
 void SimulatedBus::Loop::WriteDue(int master, Clock::time_point now) {
   writeBlocked_ = false;
-  while (!schedule_.empty() && schedule_.begin()->first <= now) {
-    const Output front = schedule_.begin()->second;
-    if (front.what != Output::What::kByte) {
-      schedule_.erase(schedule_.begin());
-      if (front.what == Output::What::kHangUp) {
-        hangUpDue_ = now;
-        continue;
-      }
-      streaming_ = true;
-      nextStreamAt_ = now;
+  for (;;) {
+    const std::vector<uint8_t> due = schedule.DueBytes(now);
+    if (!due.empty()) {
+      std::size_t written = 0;
+      const bool all = WriteSome(master, due.data(), due.size(), written);
+      schedule.DropFront(written);
+      if (!all) return;
       continue;
     }
-    std::vector<uint8_t> burst;
-    for (auto it = schedule_.begin();
-         it != schedule_.end() && it->first <= now && it->second.what == Output::What::kByte;
-         ++it) {
-      burst.push_back(it->second.byte);
+    const auto action = schedule.TakeDueAction(now);
+    if (!action) break;
+    if (*action == WireSchedule::Action::kHangUp) {
+      hangUpDue_ = now;
+    } else {
+      streaming_ = true;
+      nextStreamAt_ = now;
     }
-    std::size_t written = 0;
-    const bool all = WriteSome(master, burst.data(), burst.size(), written);
-    for (std::size_t i = 0; i < written; ++i) schedule_.erase(schedule_.begin());
-    if (!all) return;
   }
-  if (streaming_ && schedule_.empty()) WriteStream(master, now);
+  if (streaming_ && schedule.Empty()) WriteStream(master, now);
 }
 
 void SimulatedBus::Loop::WriteStream(int master, Clock::time_point now) {
   std::size_t written = 0;
-  if (pacing.enabled) {
+  if (schedule.Paced()) {
     // A reader that fell behind gets no burst of catching up: the line only runs at its rate.
     nextStreamAt_ = std::max(nextStreamAt_, now - kMaxPollWait);
     while (nextStreamAt_ <= now) {
@@ -282,7 +233,7 @@ void SimulatedBus::Loop::WriteStream(int master, Clock::time_point now) {
 
 void SimulatedBus::Loop::HangUpNow() {
   bus_.terminal_->Close();
-  schedule_.clear();
+  schedule.Clear();
   hangUpDue_.reset();
   streaming_ = false;
   writeBlocked_ = false;
@@ -325,7 +276,7 @@ void SimulatedBus::SetInterfaceMode(InterfaceMode mode) {
 
 void SimulatedBus::SetPacing(const Pacing& pacing) {
   std::lock_guard lock(mutex_);
-  loop_->pacing = pacing;
+  loop_->schedule.SetPacing(pacing);
 }
 
 void SimulatedBus::AddFault(const Fault& fault) {
