@@ -8,27 +8,32 @@
 #include "familyov/filters/BesselPoles.h"
 
 namespace namespaceOV {
-namespace {
 
-using Complex = std::complex<double>;
+using sections::Complex;
+
+namespace {
 
 // The unit's firmware works with these single-precision values, not the full-precision pi.
 constexpr float kPiSingle = 3.14159f;
 constexpr float kHalfPiSingle = 1.570795f;
 constexpr long double kAllpassFrequencyScale = 1.0L / 24000.0L;  // half the 48 kHz sample rate
 constexpr long double kShelfOctavesPerDb = 1.0L / 6.0L;
-// Well above its corner a high-pass is drawn as flat; the unit's own graphs do the same.
+// Well above its corner a high-pass is drawn as flat.
 constexpr float kHighpassFlatRatio = 10.0f;
 
 const Complex kNeutral{1.0, 0.0};
 
-// Plain products: the operands stay far from overflow in the clamped domain, so the library's
-// NaN recovery for complex products is not needed on this hot path.
+// Plain complex arithmetic: within the clamped parameters and frequencies no operand comes near
+// overflow or underflow, so the library's scaling and NaN recovery are not needed on this path.
 Complex Times(Complex x, Complex y) {
   return {x.real() * y.real() - x.imag() * y.imag(), x.real() * y.imag() + x.imag() * y.real()};
 }
 
-double AbsoluteValue(Complex x) { return std::sqrt(x.real() * x.real() + x.imag() * x.imag()); }
+Complex Over(Complex x, Complex y) {
+  const double scale = 1.0 / (y.real() * y.real() + y.imag() * y.imag());
+  return {(x.real() * y.real() + x.imag() * y.imag()) * scale,
+          (x.imag() * y.real() - x.real() * y.imag()) * scale};
+}
 
 // (j x)^n
 Complex ImaginaryPower(double x, int n) {
@@ -37,15 +42,10 @@ Complex ImaginaryPower(double x, int n) {
   return result;
 }
 
-// --- Butterworth -------------------------------------------------------------------------------
-
 // Pole k of order n lies at f0 x (cos t, sin t) with t = (k - 0.5) x pi / n + pi / 2, the angle
 // formed in single precision as the unit does.
-struct PoleDirection {
-  double cosine;
-  double sine;
-};
-using PoleDirectionTable = std::array<std::array<PoleDirection, kMaxFilterOrder>, kMaxFilterOrder>;
+using PoleDirectionTable =
+    std::array<std::array<sections::PoleDirection, kMaxFilterOrder>, kMaxFilterOrder>;
 
 const PoleDirectionTable& ButterworthPoleDirections() {
   static const PoleDirectionTable table = [] {
@@ -62,141 +62,191 @@ const PoleDirectionTable& ButterworthPoleDirections() {
   return table;
 }
 
-// Product over the poles p of (j f - p). The poles come in conjugate pairs, so taking them with
-// the imaginary part mirrored gives the same product.
-Complex ButterworthDenominator(double f, double f0, int order) {
-  const auto& directions = ButterworthPoleDirections()[order - 1];
-  Complex product = kNeutral;
-  for (int k = 0; k < order; ++k) {
-    product = Times(product, Complex(-f0 * directions[k].cosine, f + f0 * directions[k].sine));
+// --- Preparing the sections --------------------------------------------------------------------
+
+struct Parameters {
+  int32_t typeCode;
+  double f0;
+  float levelDb;
+  float q;
+  int order;
+  int32_t crossoverType;
+  float allpassCoefficient;
+};
+
+// Non-finite values make the filter neutral; finite ones are clamped into the domain the
+// formulas handle (see the header).
+std::optional<Parameters> Checked(const FilterShape& shape) {
+  if (!std::isfinite(shape.levelDb) || !std::isfinite(shape.q) ||
+      !std::isfinite(shape.allpassCoefficient)) {
+    return std::nullopt;
   }
-  return product;
+  return Parameters{
+      .typeCode = shape.typeCode,
+      .f0 = static_cast<double>(
+          std::clamp(shape.frequencyHz, kMinFilterFrequencyHz, kMaxFilterFrequencyHz)),
+      .levelDb = std::clamp(shape.levelDb, kLevelFloorDb, kLevelCeilingDb),
+      .q = std::clamp(shape.q, kMinQ, kMaxQ),
+      .order = std::clamp(shape.order, 0, kMaxFilterOrder),
+      .crossoverType = shape.crossoverType,
+      .allpassCoefficient = std::clamp(shape.allpassCoefficient, -1.0f, 1.0f),
+  };
 }
 
-Complex ButterworthLowpass(double f, double f0, int order) {
-  if (order <= 0) return kNeutral;
-  return std::pow(f0, order) / ButterworthDenominator(f, f0, order);
+sections::Peak MakePeak(const Parameters& p) {
+  return {
+      .f0Squared = p.f0 * p.f0, .widthTerm = p.f0 / p.q, .gainStep = DbToLinear(p.levelDb) - 1.0};
 }
 
-Complex ButterworthHighpass(double f, double f0, int order) {
-  if (order <= 0) return kNeutral;
-  return ImaginaryPower(f, order) / ButterworthDenominator(f, f0, order);
+sections::BoostCut MakeBoostCut(const Parameters& p) {
+  const double rootGain = std::sqrt(double{DbToLinear(p.levelDb)});
+  const double rootQ = std::sqrt(double{p.q});
+  return {.f0Squared = p.f0 * p.f0,
+          .zeroWidth = p.f0 * rootGain / rootQ,
+          .poleWidth = p.f0 / (rootGain * rootQ)};
 }
 
-// --- Bessel ------------------------------------------------------------------------------------
+// The shelves' second corner lies |level| / 6 octaves from f0; a boost puts the zero at f0, a cut
+// the pole.
+sections::Shelf MakeShelf(const Parameters& p, bool high) {
+  const double span =
+      static_cast<double>(std::pow(2.0L, std::fabs(p.levelDb) * kShelfOctavesPerDb));
+  const double other = high ? p.f0 * span : p.f0 / span;
+  const bool boost = p.levelDb >= 0.0f;
+  return {.zero = boost ? p.f0 : other,
+          .pole = boost ? other : p.f0,
+          .gain = high ? double{DbToLinear(p.levelDb)} : 1.0};
+}
 
-Complex BesselLowpass(double f, double f0, int order) {
-  Complex numerator = kNeutral;
-  Complex denominator = kNeutral;
+sections::Butterworth MakeButterworth(double f0, int order, bool highpass, bool squared) {
+  return {.poles = std::span(ButterworthPoleDirections()[order - 1]).first(order),
+          .f0 = f0,
+          .lowpassNumerator = std::pow(f0, order),
+          .highpass = highpass,
+          .squared = squared};
+}
+
+// Each pole p of the low-pass maps to f0^2 / p in the high-pass.
+sections::Bessel MakeBessel(double f0, int order, bool highpass) {
+  sections::Bessel bessel{
+      .factorCount = 0, .order = order, .lowpassNumerator = 1.0, .highpass = highpass};
   for (const BesselPole& pole : BesselPolesOfOrder(order)) {
+    sections::BesselFactor factor{};
     if (pole.b == 0.0) {
-      numerator *= pole.a * f0;
-      denominator = Times(denominator, Complex(pole.a * f0, f));
+      factor = {.constant = highpass ? f0 / pole.a : pole.a * f0, .linear = 1.0, .pair = false};
+      bessel.lowpassNumerator *= pole.a * f0;
+    } else if (highpass) {
+      const Complex q = f0 / Complex(pole.a, pole.b);
+      factor = {.constant = std::norm(q), .linear = 2.0 * q.real(), .pair = true};
     } else {
       const double m = pole.a * pole.a + pole.b * pole.b;
-      numerator *= f0 * f0 * m;
-      denominator = Times(denominator, Complex(f0 * f0 * m - f * f, 2.0 * pole.a * f0 * f));
+      factor = {.constant = f0 * f0 * m, .linear = 2.0 * pole.a * f0, .pair = true};
+      bessel.lowpassNumerator *= f0 * f0 * m;
     }
+    bessel.factors[bessel.factorCount++] = factor;
   }
-  return numerator / denominator;
+  return bessel;
 }
 
-// The low-pass mirrored about f0: each pole p becomes f0^2 / p.
-Complex BesselHighpass(double f, double f0, int order) {
-  Complex numerator = kNeutral;
+sections::AnySection MakeCrossover(const Parameters& p, bool highpass) {
+  switch (p.crossoverType) {
+    case kCrossoverButterworth:
+      if (p.order == 0) break;
+      return MakeButterworth(p.f0, p.order, highpass, false);
+    case kCrossoverLinkwitzRiley:
+      if (p.order / 2 == 0) break;
+      return MakeButterworth(p.f0, p.order / 2, highpass, true);
+    case kCrossoverBessel:
+      if (p.order == 0) break;
+      return MakeBessel(p.f0, p.order, highpass);
+    default:
+      break;
+  }
+  return sections::Neutral{};
+}
+
+sections::AnySection MakeSections(const Parameters& p) {
+  switch (p.typeCode) {
+    case kFilterParametric:
+      return MakePeak(p);
+    case kFilterBoostCut:
+      return MakeBoostCut(p);  // f0 <= 24000, so f0^2 is exact as the unit's integer product
+    case kFilterLowpass:
+    case kFilterHighpass:
+      if (p.order == 0) break;
+      return MakeButterworth(p.f0, p.order, p.typeCode == kFilterHighpass, false);
+    case kFilterLowShelf:
+    case kFilterHighShelf:
+      return MakeShelf(p, p.typeCode == kFilterHighShelf);
+    case kFilterLowCrossover:
+    case kFilterHighCrossover:
+      return MakeCrossover(p, p.typeCode == kFilterHighCrossover);
+    case kFilterCDHorn:
+      // A rise of 6 dB per octave above f0 for order 1, 12 dB for any other order.
+      return sections::HornRise{.f0 = p.f0, .twice = p.order != 1};
+    case kFilterAllpass:
+      return sections::DigitalAllpass{.coefficient = p.allpassCoefficient, .order = p.order};
+    default:
+      break;
+  }
+  return sections::Neutral{};
+}
+
+}  // namespace
+
+// --- The sections' responses -------------------------------------------------------------------
+
+namespace sections {
+
+Complex Neutral::At(double) const { return kNeutral; }
+
+Complex Peak::At(double f) const {
+  const Complex band(f0Squared - f * f, f * widthTerm);
+  return 1.0 + gainStep * Over(Complex(0.0, band.imag()), band);
+}
+
+Complex BoostCut::At(double f) const {
+  const double centre = f0Squared - f * f;
+  return Over(Complex(centre, f * zeroWidth), Complex(centre, f * poleWidth));
+}
+
+Complex Shelf::At(double f) const { return gain * Over(Complex(zero, f), Complex(pole, f)); }
+
+// The denominator is the product over the poles p of (j f - p); the poles come in conjugate pairs,
+// so taking each with its imaginary part mirrored gives the same product.
+Complex Butterworth::At(double f) const {
   Complex denominator = kNeutral;
-  for (const BesselPole& pole : BesselPolesOfOrder(order)) {
-    if (pole.b == 0.0) {
-      numerator = Times(numerator, Complex(0.0, f));
-      denominator = Times(denominator, Complex(f0 / pole.a, f));
-    } else {
-      const Complex q = f0 / Complex(pole.a, pole.b);
-      numerator *= -f * f;
-      denominator = Times(denominator, Complex(std::norm(q) - f * f, 2.0 * f * q.real()));
-    }
+  for (const PoleDirection& pole : poles) {
+    denominator = Times(denominator, Complex(-f0 * pole.cosine, f + f0 * pole.sine));
   }
-  return numerator / denominator;
+  const Complex numerator =
+      highpass ? ImaginaryPower(f, static_cast<int>(poles.size())) : Complex(lowpassNumerator);
+  const Complex response = Over(numerator, denominator);
+  return squared ? Times(response, response) : response;
 }
 
-// --- Crossovers --------------------------------------------------------------------------------
-
-Complex Squared(Complex x) { return Times(x, x); }
-
-Complex LowCrossover(double f, double f0, int crossoverType, int order) {
-  switch (crossoverType) {
-    case kCrossoverButterworth:
-      return ButterworthLowpass(f, f0, order);
-    case kCrossoverLinkwitzRiley:
-      return Squared(ButterworthLowpass(f, f0, order / 2));
-    case kCrossoverBessel:
-      return BesselLowpass(f, f0, order);
-    default:
-      return kNeutral;
+Complex Bessel::At(double f) const {
+  Complex denominator = kNeutral;
+  for (int i = 0; i < factorCount; ++i) {
+    const BesselFactor& factor = factors[i];
+    const double real = factor.pair ? factor.constant - f * f : factor.constant;
+    denominator = Times(denominator, Complex(real, factor.linear * f));
   }
+  const Complex numerator = highpass ? ImaginaryPower(f, order) : Complex(lowpassNumerator);
+  return Over(numerator, denominator);
 }
 
-Complex HighCrossover(double f, double f0, int crossoverType, int order) {
-  switch (crossoverType) {
-    case kCrossoverButterworth:
-      return ButterworthHighpass(f, f0, order);
-    case kCrossoverLinkwitzRiley:
-      return Squared(ButterworthHighpass(f, f0, order / 2));
-    case kCrossoverBessel:
-      return BesselHighpass(f, f0, order);
-    default:
-      return kNeutral;
-  }
+Complex HornRise::At(double f) const {
+  const Complex rise(1.0, f / f0);
+  return twice ? Times(rise, rise) : rise;
 }
 
-// --- Peaks and shelves -------------------------------------------------------------------------
-
-Complex Parametric(double f, double f0, float levelDb, float q) {
-  const double gain = DbToLinear(levelDb);
-  const Complex band(f0 * f0 - f * f, f * f0 / q);
-  return 1.0 + (gain - 1.0) * (Complex(0.0, band.imag()) / band);
+double HornRise::Magnitude(double f) const {
+  const double power = 1.0 + (f / f0) * (f / f0);
+  return twice ? power : std::sqrt(power);
 }
 
-Complex BoostCut(double f, int32_t f0, float levelDb, float q) {
-  const double rootGain = std::sqrt(double{DbToLinear(levelDb)});
-  const double rootQ = std::sqrt(double{q});
-  const double centre = static_cast<double>(f0 * f0) - f * f;  // f0 <= 24000: no overflow
-  return Complex(centre, f * f0 * rootGain / rootQ) / Complex(centre, f * f0 / (rootGain * rootQ));
-}
-
-// The shelves' second corner lies |level| / 6 octaves from f0.
-double ShelfSpan(float levelDb) {
-  return static_cast<double>(std::pow(2.0L, std::fabs(levelDb) * kShelfOctavesPerDb));
-}
-
-Complex LowShelf(double f, double f0, float levelDb) {
-  const double lower = f0 / ShelfSpan(levelDb);
-  const double zero = levelDb >= 0.0f ? f0 : lower;
-  const double pole = levelDb >= 0.0f ? lower : f0;
-  return Complex(zero, f) / Complex(pole, f);
-}
-
-Complex HighShelf(double f, double f0, float levelDb) {
-  const double upper = f0 * ShelfSpan(levelDb);
-  const double zero = levelDb >= 0.0f ? f0 : upper;
-  const double pole = levelDb >= 0.0f ? upper : f0;
-  return double{DbToLinear(levelDb)} * Complex(zero, f) / Complex(pole, f);
-}
-
-// A rise of 6 dB per octave above f0 for order 1, 12 dB for any other order.
-int CDHornZeros(int order) { return order == 1 ? 1 : 2; }
-
-Complex CDHorn(double f, double f0, int order) {
-  const Complex zero(1.0, f / f0);
-  return CDHornZeros(order) == 1 ? zero : Times(zero, zero);
-}
-
-double CDHornMagnitude(double f, double f0, int order) {
-  const double rise = 1.0 + (f / f0) * (f / f0);
-  return CDHornZeros(order) == 1 ? std::sqrt(rise) : rise;
-}
-
-// `order` first-order digital sections at 48 kHz.
-Complex Allpass(double f, float coefficient, int order) {
+Complex DigitalAllpass::At(double f) const {
   const float w = static_cast<float>(f * kPiSingle * kAllpassFrequencyScale);
   const double section =
       -w - 2.0 * std::atan2(coefficient * std::sin(w), 1.0 - coefficient * std::cos(w));
@@ -204,77 +254,33 @@ Complex Allpass(double f, float coefficient, int order) {
   return {std::cos(phase), std::sin(phase)};
 }
 
-// --- Untrusted input ---------------------------------------------------------------------------
+}  // namespace sections
 
-std::optional<FilterShape> Sanitised(const FilterShape& shape) {
-  if (!std::isfinite(shape.levelDb) || !std::isfinite(shape.q) ||
-      !std::isfinite(shape.allpassCoefficient)) {
-    return std::nullopt;
+// --- FilterResponse ----------------------------------------------------------------------------
+
+FilterResponse::FilterResponse(const FilterShape& shape) {
+  const std::optional<Parameters> p = Checked(shape);
+  if (!p) return;
+  sections_ = MakeSections(*p);
+  frequencyHz_ = static_cast<float>(p->f0);
+  flatAboveTenTimesCorner_ = p->typeCode == kFilterHighpass;
+}
+
+FilterEvaluation FilterResponse::At(float frequencyHz) const {
+  const float f =
+      std::isnan(frequencyHz) ? 0.0f : std::clamp(frequencyHz, 0.0f, kMaxQueryFrequencyHz);
+  const Complex response = std::visit([f](const auto& s) { return s.At(f); }, sections_);
+  double magnitude;
+  if (flatAboveTenTimesCorner_ && f / frequencyHz_ > kHighpassFlatRatio) {
+    magnitude = 1.0;
+  } else if (const auto* horn = std::get_if<sections::HornRise>(&sections_)) {
+    magnitude = horn->Magnitude(f);
+  } else if (std::holds_alternative<sections::DigitalAllpass>(sections_)) {
+    magnitude = 1.0;
+  } else {
+    magnitude = std::sqrt(std::norm(response));
   }
-  FilterShape s = shape;
-  s.frequencyHz = std::clamp(s.frequencyHz, kMinFilterFrequencyHz, kMaxFilterFrequencyHz);
-  s.levelDb = std::clamp(s.levelDb, kLevelFloorDb, kLevelCeilingDb);
-  s.q = std::clamp(s.q, kMinQ, kMaxQ);
-  s.order = std::clamp(s.order, 0, kMaxFilterOrder);
-  s.allpassCoefficient = std::clamp(s.allpassCoefficient, -1.0f, 1.0f);
-  return s;
-}
-
-float QueryFrequency(float frequencyHz) {
-  return std::isnan(frequencyHz) ? 0.0f : std::clamp(frequencyHz, 0.0f, kMaxQueryFrequencyHz);
-}
-
-Complex ResponseOf(const FilterShape& s, double f) {
-  const double f0 = s.frequencyHz;
-  switch (s.typeCode) {
-    case kFilterParametric:
-      return Parametric(f, f0, s.levelDb, s.q);
-    case kFilterBoostCut:
-      return BoostCut(f, s.frequencyHz, s.levelDb, s.q);
-    case kFilterLowpass:
-      return ButterworthLowpass(f, f0, s.order);
-    case kFilterHighpass:
-      return ButterworthHighpass(f, f0, s.order);
-    case kFilterLowShelf:
-      return LowShelf(f, f0, s.levelDb);
-    case kFilterHighShelf:
-      return HighShelf(f, f0, s.levelDb);
-    case kFilterLowCrossover:
-      return LowCrossover(f, f0, s.crossoverType, s.order);
-    case kFilterHighCrossover:
-      return HighCrossover(f, f0, s.crossoverType, s.order);
-    case kFilterCDHorn:
-      return CDHorn(f, f0, s.order);
-    case kFilterAllpass:
-      return Allpass(f, s.allpassCoefficient, s.order);
-    default:
-      return kNeutral;
-  }
-}
-
-double MagnitudeOf(const FilterShape& s, float f, Complex response) {
-  switch (s.typeCode) {
-    case kFilterHighpass:
-      if (f / static_cast<float>(s.frequencyHz) > kHighpassFlatRatio) return 1.0;
-      break;
-    case kFilterCDHorn:
-      return CDHornMagnitude(f, s.frequencyHz, s.order);
-    case kFilterAllpass:
-      return 1.0;
-    default:
-      break;
-  }
-  return AbsoluteValue(response);
-}
-
-}  // namespace
-
-FilterEvaluation Evaluate(const FilterShape& shape, float frequencyHz) {
-  const std::optional<FilterShape> s = Sanitised(shape);
-  if (!s) return {1.0f, kNeutral};
-  const float f = QueryFrequency(frequencyHz);
-  const Complex response = ResponseOf(*s, f);
-  return {static_cast<float>(MagnitudeOf(*s, f, response)), response};
+  return {static_cast<float>(magnitude), response};
 }
 
 AllpassCoefficients ComputeAllpassCoefficients(int32_t frequencyHz) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "familyov/filters/FilterConversions.h"
+#include "familyov/filters/FilterSections.h"
 #include "familyov/filters/FilterTypeCodes.h"
 
 // Frequency responses of the newer family's filters, on the analogue frequency axis in Hz (the
@@ -49,7 +50,23 @@ struct FilterEvaluation {
   std::complex<double> response;
 };
 
-FilterEvaluation Evaluate(const FilterShape& shape, float frequencyHz);
+// A filter's response made ready for evaluation at many frequencies: the parameters are checked
+// and everything that does not depend on the frequency is worked out once.
+class FilterResponse {
+ public:
+  explicit FilterResponse(const FilterShape& shape);
+
+  FilterEvaluation At(float frequencyHz) const;
+
+ private:
+  sections::AnySection sections_;
+  float frequencyHz_ = 1.0f;
+  bool flatAboveTenTimesCorner_ = false;  // the highpass filter's gain shortcut
+};
+
+inline FilterEvaluation Evaluate(const FilterShape& shape, float frequencyHz) {
+  return FilterResponse(shape).At(frequencyHz);
+}
 
 inline float Magnitude(const FilterShape& shape, float frequencyHz) {
   return Evaluate(shape, frequencyHz).magnitude;

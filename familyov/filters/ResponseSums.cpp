@@ -1,5 +1,8 @@
 #include "familyov/filters/ResponseSums.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace namespaceOV {
 namespace {
 
@@ -7,6 +10,7 @@ namespace {
 constexpr float kFoldLimit = 3.14159f;
 constexpr float kTurn = 6.28318f;
 constexpr double kNetworkSumSeed = 1e-30;
+constexpr double kRescaleBelow = 1e-200;
 
 }  // namespace
 
@@ -20,14 +24,24 @@ float AddWrappedPhase(float sum, float phase) {
   return result;
 }
 
-ResponsePoint ChannelResponse(std::span<const FilterShape> filters, float frequencyHz) {
-  ResponsePoint sum{1.0f, 0.0f};
-  for (const FilterShape& filter : filters) {
-    const FilterEvaluation e = Evaluate(filter, frequencyHz);
-    sum.magnitude *= e.magnitude;
-    sum.phase = AddWrappedPhase(sum.phase, static_cast<float>(std::arg(e.response)));
+void ChannelCurve(std::span<const FilterShape> filters, std::span<const float> frequenciesHz,
+                  std::span<ResponsePoint> out) {
+  std::vector<FilterResponse> responses(filters.begin(), filters.end());
+  const std::size_t count = std::min(frequenciesHz.size(), out.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    float gain = 1.0f;
+    std::complex<double> product{1.0, 0.0};
+    for (const FilterResponse& response : responses) {
+      const FilterEvaluation e = response.At(frequenciesHz[i]);
+      gain *= e.magnitude;
+      product *= e.response;
+      // Many steep filters far into their stop bands could take the product below the smallest
+      // double; only its direction matters here.
+      const double size = std::norm(product);
+      if (size > 0.0 && size < kRescaleBelow) product /= std::sqrt(size);
+    }
+    out[i] = {gain, static_cast<float>(std::arg(product))};
   }
-  return sum;
 }
 
 std::complex<double> NetworkSum(std::span<const CrossoverOutput> outputs, float frequencyHz) {

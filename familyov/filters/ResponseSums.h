@@ -11,7 +11,8 @@
 namespace namespaceOV {
 
 // Adds `phase` to a running phase sum and folds the result back by one turn when it leaves
-// -pi .. pi, so that a sum of phases each within -pi .. pi stays within it.
+// -pi .. pi, so that a sum of phases each within -pi .. pi stays within it: how curves of single
+// filters' phases are summed point by point.
 float AddWrappedPhase(float sum, float phase);
 
 struct ResponsePoint {
@@ -19,9 +20,12 @@ struct ResponsePoint {
   float phase;      // radians, -pi .. pi
 };
 
-// Cumulative response of filters in series: the product of their gains and the folded sum of
-// their phases. The caller leaves out bypassed filters. No filters gives gain 1, phase 0.
-ResponsePoint ChannelResponse(std::span<const FilterShape> filters, float frequencyHz);
+// Cumulative response of filters in series at each of `frequenciesHz`: the product of their gains
+// and the phase of the product of their responses (the folded sum of their phases). The caller
+// leaves out bypassed filters; no filters gives gain 1, phase 0. Fills the first
+// min(frequencies, out) points of `out`.
+void ChannelCurve(std::span<const FilterShape> filters, std::span<const float> frequenciesHz,
+                  std::span<ResponsePoint> out);
 
 // One output of a crossover network: its low and high crossover (either may be absent) and the
 // output's polarity as the unit holds it (+1.0 or -1.0; any negative value counts as inverted,

@@ -77,7 +77,7 @@ TEST(NetworkSum, OutputsWithoutCrossoversAddNothingAndTheEmptySumStaysFinite) {
   EXPECT_LT(emptyDb, -500.0);
 }
 
-TEST(ChannelResponse, MultipliesGainsAndFoldsTheSummedPhase) {
+TEST(ChannelCurve, MultipliesGainsAndFoldsTheSummedPhase) {
   const std::vector<FilterShape> channel{
       {.typeCode = kFilterLowpass, .frequencyHz = 2000, .order = 8},
       {.typeCode = kFilterHighpass, .frequencyHz = 30, .order = 1},  // flat above 300 Hz
@@ -88,21 +88,45 @@ TEST(ChannelResponse, MultipliesGainsAndFoldsTheSummedPhase) {
       {.typeCode = kFilterCDHorn, .frequencyHz = 3000, .order = 2},
       {.typeCode = kFilterParametric, .frequencyHz = 500, .levelDb = -9.0f, .q = 3.0f},
   };
-  for (float f : AudioBand()) {
-    const ResponsePoint sum = ChannelResponse(channel, f);
+  const std::vector<float> frequencies = AudioBand();
+  std::vector<ResponsePoint> curve(frequencies.size());
+  ChannelCurve(channel, frequencies, curve);
+  for (std::size_t i = 0; i < frequencies.size(); ++i) {
+    const float f = frequencies[i];
     float gain = 1.0f;
-    std::complex<double> product{1.0, 0.0};
+    float phase = 0.0f;
     for (const FilterShape& s : channel) {
       gain *= Magnitude(s, f);
-      product *= Response(s, f);
+      phase = AddWrappedPhase(phase, Phase(s, f));
     }
-    EXPECT_FLOAT_EQ(sum.magnitude, gain) << f;
-    EXPECT_LE(std::abs(sum.phase), std::numbers::pi_v<float>) << f;
-    EXPECT_LT(PhaseDistance(sum.phase, std::arg(product)), 1e-4) << f;
+    EXPECT_FLOAT_EQ(curve[i].magnitude, gain) << f;
+    EXPECT_LE(std::abs(curve[i].phase), std::numbers::pi_v<float>) << f;
+    EXPECT_LT(PhaseDistance(curve[i].phase, phase), 1e-4) << f;
   }
-  const ResponsePoint none = ChannelResponse({}, 100.0f);
-  EXPECT_EQ(none.magnitude, 1.0f);
-  EXPECT_EQ(none.phase, 0.0f);
+}
+
+TEST(ChannelCurve, StaysFiniteDeepInManyStopBandsAndWithoutFilters) {
+  const std::vector<FilterShape> steep(20,
+                                       {.typeCode = kFilterLowpass, .frequencyHz = 1, .order = 8});
+  const float frequencies[] = {0.0f, 1.0e6f};
+  ResponsePoint curve[2];
+  ChannelCurve(steep, frequencies, curve);
+  EXPECT_NEAR(curve[0].magnitude, 1.0f, 1e-5f);
+  EXPECT_NEAR(curve[0].phase, 0.0f, 1e-3f);
+  EXPECT_EQ(curve[1].magnitude, 0.0f);
+  EXPECT_TRUE(std::isfinite(curve[1].phase));
+  // 160 poles far above the corner: 160 quarter turns of lag, a whole number of turns.
+  EXPECT_NEAR(std::cos(curve[1].phase), 1.0f, 1e-3f);
+
+  ChannelCurve({}, frequencies, curve);
+  EXPECT_EQ(curve[1].magnitude, 1.0f);
+  EXPECT_EQ(curve[1].phase, 0.0f);
+}
+
+TEST(AddWrappedPhase, FoldsByOneTurnOutsidePlusMinusPi) {
+  EXPECT_FLOAT_EQ(AddWrappedPhase(1.0f, 1.5f), 2.5f);
+  EXPECT_FLOAT_EQ(AddWrappedPhase(3.0f, 1.0f), 4.0f - 6.28318f);
+  EXPECT_FLOAT_EQ(AddWrappedPhase(-3.0f, -1.0f), -4.0f + 6.28318f);
 }
 
 }  // namespace
