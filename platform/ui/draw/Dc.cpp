@@ -1,5 +1,6 @@
 #include "platform/ui/draw/Dc.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPagedPaintDevice>
@@ -129,7 +130,9 @@ struct Dc::State {
 
   void SelectQFont() {
     qfont = QFont();
-    qfont.setFamilies({QString::fromStdString(font.face), GenericFamily(font.family)});
+    // A face that is not installed would fall to the desktop's default, whatever its kind.
+    const QString face = QString::fromStdString(font.face);
+    qfont.setFamily(QFontDatabase::hasFamily(face) ? face : GenericFamily(font.family));
     qfont.setPixelSize(std::max(
         1, static_cast<int>(std::lround(font.points * device.logicalDpiY() / kPointsPerInch))));
     qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
