@@ -5,6 +5,9 @@
 #include <optional>
 #include <ranges>
 
+#include "bus/CommPort.h"
+#include "platform/serial/UserPorts.h"
+
 namespace {
 
 constexpr char kUsbAdaptersPath[] = "SYSTEM\\CurrentControlSet\\Enum\\FTDIBUS";
@@ -145,4 +148,12 @@ PortInfo* PortList::ChooseDefaultPort() {
 PortList& ThePortList() {
   static PortList list;
   return list;
+}
+
+std::vector<PortInfo> EnumeratePorts() {
+  // The probing port is never opened itself; it only lends its line to each probe.
+  constexpr uint32_t kProbeBaudRate = 19200;
+  const CommPort probePort(CommPort::kNoPort, kProbeBaudRate);
+  return ThePortList().EnumeratePorts(
+      registry::MachineRoot(), [&](const std::string& name) { return probePort.Probe(name); });
 }

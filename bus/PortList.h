@@ -52,3 +52,6 @@ class PortList {
 
 // The process-wide port list.
 PortList& ThePortList();
+
+// Rebuilds the process-wide list from this machine's ports, probing them on the system line.
+std::vector<PortInfo> EnumeratePorts();
