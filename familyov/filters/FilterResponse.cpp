@@ -64,70 +64,63 @@ const PoleDirectionTable& ButterworthPoleDirections() {
 
 // --- Preparing the sections --------------------------------------------------------------------
 
-struct Parameters {
-  int32_t typeCode;
-  double f0;
-  float levelDb;
-  float q;
-  int order;
-  int32_t crossoverType;
-  float allpassCoefficient;
-};
-
 // Non-finite values make the filter neutral; finite ones are clamped into the domain the
 // formulas handle (see the header).
-std::optional<Parameters> Checked(const FilterShape& shape) {
+std::optional<FilterShape> Checked(const FilterShape& shape) {
   if (!std::isfinite(shape.levelDb) || !std::isfinite(shape.q) ||
       !std::isfinite(shape.allpassCoefficient)) {
     return std::nullopt;
   }
-  return Parameters{
-      .typeCode = shape.typeCode,
-      .f0 = static_cast<double>(
-          std::clamp(shape.frequencyHz, kMinFilterFrequencyHz, kMaxFilterFrequencyHz)),
-      .levelDb = std::clamp(shape.levelDb, kLevelFloorDb, kLevelCeilingDb),
-      .q = std::clamp(shape.q, kMinQ, kMaxQ),
-      .order = std::clamp(shape.order, 0, kMaxFilterOrder),
-      .crossoverType = shape.crossoverType,
-      .allpassCoefficient = std::clamp(shape.allpassCoefficient, -1.0f, 1.0f),
-  };
+  FilterShape checked = shape;
+  checked.frequencyHz = std::clamp(shape.frequencyHz, kMinFilterFrequencyHz, kMaxFilterFrequencyHz);
+  checked.levelDb = std::clamp(shape.levelDb, kLevelFloorDb, kLevelCeilingDb);
+  checked.q = std::clamp(shape.q, kMinQ, kMaxQ);
+  checked.order = std::clamp(shape.order, 0, kMaxFilterOrder);
+  checked.allpassCoefficient = std::clamp(shape.allpassCoefficient, -1.0f, 1.0f);
+  return checked;
 }
 
-sections::Peak MakePeak(const Parameters& p) {
-  return {
-      .f0Squared = p.f0 * p.f0, .widthTerm = p.f0 / p.q, .gainStep = DbToLinear(p.levelDb) - 1.0};
+sections::Peak MakePeak(const FilterShape& p) {
+  const double f0 = p.frequencyHz;
+  return {.f0Squared = f0 * f0, .widthTerm = f0 / p.q, .gainStep = DbToLinear(p.levelDb) - 1.0};
 }
 
-sections::BoostCut MakeBoostCut(const Parameters& p) {
+sections::BoostCut MakeBoostCut(const FilterShape& p) {
   const double rootGain = std::sqrt(double{DbToLinear(p.levelDb)});
   const double rootQ = std::sqrt(double{p.q});
-  return {.f0Squared = p.f0 * p.f0,
-          .zeroWidth = p.f0 * rootGain / rootQ,
-          .poleWidth = p.f0 / (rootGain * rootQ)};
+  const double f0 = p.frequencyHz;
+  // f0 <= 24000, so f0^2 is exact, as the unit's integer product.
+  return {.f0Squared = static_cast<double>(p.frequencyHz * p.frequencyHz),
+          .zeroWidth = f0 * rootGain / rootQ,
+          .poleWidth = f0 / (rootGain * rootQ)};
 }
 
 // The shelves' second corner lies |level| / 6 octaves from f0; a boost puts the zero at f0, a cut
 // the pole.
-sections::Shelf MakeShelf(const Parameters& p, bool high) {
+sections::Shelf MakeShelf(const FilterShape& p, bool high) {
   const double span =
       static_cast<double>(std::pow(2.0L, std::fabs(p.levelDb) * kShelfOctavesPerDb));
-  const double other = high ? p.f0 * span : p.f0 / span;
+  const double f0 = p.frequencyHz;
+  const double other = high ? f0 * span : f0 / span;
   const bool boost = p.levelDb >= 0.0f;
-  return {.zero = boost ? p.f0 : other,
-          .pole = boost ? other : p.f0,
+  return {.zero = boost ? f0 : other,
+          .pole = boost ? other : f0,
           .gain = high ? double{DbToLinear(p.levelDb)} : 1.0};
 }
 
-sections::Butterworth MakeButterworth(double f0, int order, bool highpass, bool squared) {
-  return {.poles = std::span(ButterworthPoleDirections()[order - 1]).first(order),
-          .f0 = f0,
-          .lowpassNumerator = std::pow(f0, order),
-          .highpass = highpass,
-          .squared = squared};
+sections::AnySection MakeButterworth(double f0, int order, bool highpass, bool squared) {
+  if (order == 0) return sections::Neutral{};
+  return sections::Butterworth{
+      .poles = std::span(ButterworthPoleDirections()[order - 1]).first(order),
+      .f0 = f0,
+      .lowpassNumerator = std::pow(f0, order),
+      .highpass = highpass,
+      .squared = squared};
 }
 
 // Each pole p of the low-pass maps to f0^2 / p in the high-pass.
-sections::Bessel MakeBessel(double f0, int order, bool highpass) {
+sections::AnySection MakeBessel(double f0, int order, bool highpass) {
+  if (order == 0) return sections::Neutral{};
   sections::Bessel bessel{
       .factorCount = 0, .order = order, .lowpassNumerator = 1.0, .highpass = highpass};
   for (const BesselPole& pole : BesselPolesOfOrder(order)) {
@@ -148,33 +141,29 @@ sections::Bessel MakeBessel(double f0, int order, bool highpass) {
   return bessel;
 }
 
-sections::AnySection MakeCrossover(const Parameters& p, bool highpass) {
+sections::AnySection MakeCrossover(const FilterShape& p, bool highpass) {
+  const double f0 = p.frequencyHz;
   switch (p.crossoverType) {
     case kCrossoverButterworth:
-      if (p.order == 0) break;
-      return MakeButterworth(p.f0, p.order, highpass, false);
+      return MakeButterworth(f0, p.order, highpass, false);
     case kCrossoverLinkwitzRiley:
-      if (p.order / 2 == 0) break;
-      return MakeButterworth(p.f0, p.order / 2, highpass, true);
+      return MakeButterworth(f0, p.order / 2, highpass, true);
     case kCrossoverBessel:
-      if (p.order == 0) break;
-      return MakeBessel(p.f0, p.order, highpass);
+      return MakeBessel(f0, p.order, highpass);
     default:
-      break;
+      return sections::Neutral{};
   }
-  return sections::Neutral{};
 }
 
-sections::AnySection MakeSections(const Parameters& p) {
+sections::AnySection MakeSections(const FilterShape& p) {
   switch (p.typeCode) {
     case kFilterParametric:
       return MakePeak(p);
     case kFilterBoostCut:
-      return MakeBoostCut(p);  // f0 <= 24000, so f0^2 is exact as the unit's integer product
+      return MakeBoostCut(p);
     case kFilterLowpass:
     case kFilterHighpass:
-      if (p.order == 0) break;
-      return MakeButterworth(p.f0, p.order, p.typeCode == kFilterHighpass, false);
+      return MakeButterworth(p.frequencyHz, p.order, p.typeCode == kFilterHighpass, false);
     case kFilterLowShelf:
     case kFilterHighShelf:
       return MakeShelf(p, p.typeCode == kFilterHighShelf);
@@ -183,7 +172,7 @@ sections::AnySection MakeSections(const Parameters& p) {
       return MakeCrossover(p, p.typeCode == kFilterHighCrossover);
     case kFilterCDHorn:
       // A rise of 6 dB per octave above f0 for order 1, 12 dB for any other order.
-      return sections::HornRise{.f0 = p.f0, .twice = p.order != 1};
+      return sections::HornRise{.f0 = static_cast<double>(p.frequencyHz), .twice = p.order != 1};
     case kFilterAllpass:
       return sections::DigitalAllpass{.coefficient = p.allpassCoefficient, .order = p.order};
     default:
@@ -259,10 +248,10 @@ Complex DigitalAllpass::At(double f) const {
 // --- FilterResponse ----------------------------------------------------------------------------
 
 FilterResponse::FilterResponse(const FilterShape& shape) {
-  const std::optional<Parameters> p = Checked(shape);
+  const std::optional<FilterShape> p = Checked(shape);
   if (!p) return;
   sections_ = MakeSections(*p);
-  frequencyHz_ = static_cast<float>(p->f0);
+  frequencyHz_ = static_cast<float>(p->frequencyHz);
   flatAboveTenTimesCorner_ = p->typeCode == kFilterHighpass;
 }
 

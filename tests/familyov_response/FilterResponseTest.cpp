@@ -131,21 +131,6 @@ TEST(PhaseConvention, LowPassesLagAndHighPassesLead) {
   }
 }
 
-TEST(PhaseConvention, BoostsLeadBelowTheirFrequencyAndCutsLag) {
-  for (float level : {6.0f, -6.0f}) {
-    const float sign = level > 0 ? 1.0f : -1.0f;
-    const FilterShape peak{
-        .typeCode = kFilterParametric, .frequencyHz = 1000, .levelDb = level, .q = 2.0f};
-    const FilterShape octave{
-        .typeCode = kFilterBoostCut, .frequencyHz = 1000, .levelDb = level, .q = 2.0f};
-    const FilterShape highShelf{
-        .typeCode = kFilterHighShelf, .frequencyHz = 1000, .levelDb = level};
-    EXPECT_GT(sign * Phase(peak, 800.0f), 0.0f) << level;
-    EXPECT_GT(sign * Phase(octave, 800.0f), 0.0f) << level;
-    EXPECT_GT(sign * Phase(highShelf, 1000.0f), 0.0f) << level;
-  }
-}
-
 // Whatever a unit or a file holds, every result is a finite number and nothing reads past a table.
 TEST(UntrustedParameters, GiveFiniteResultsForEveryType) {
   const float kNaN = std::numeric_limits<float>::quiet_NaN();
