@@ -33,8 +33,9 @@ struct Pacing {
 enum class Direction { kToUnits, kFromUnits };
 
 // One frame that crossed the wire: a request, roll-call message, interface command or unparsable
-// bytes from the program; or a reply, answer or interface answer as sent (faults applied).
-// Duplex echoes and endless streams are not logged.
+// bytes from the program; or a reply, answer or interface answer with its faults applied, logged
+// together with the frame it answers (before its bytes go out). Duplex echoes and endless
+// streams are not logged.
 struct TrafficEntry {
   Direction direction = Direction::kToUnits;
   std::vector<uint8_t> bytes;

@@ -18,8 +18,6 @@ using std::chrono::nanoseconds;
 const sim::WireClock::time_point kT0{std::chrono::seconds(1000)};
 constexpr nanoseconds kByte = sim::kByteWireTime;
 
-TEST(WireScheduleTest, ByteTimeIsTenBitsAt38400Baud) { EXPECT_EQ(kByte.count(), 260'416); }
-
 TEST(WireScheduleTest, UnpacedAnswerIsDueAtOnceAndWhole) {
   WireSchedule schedule;
   EXPECT_EQ(schedule.Arrival(kT0), kT0);
