@@ -43,8 +43,8 @@ TEST(NetworkSum, LinkwitzRileyPairsSumFlat) {
   }
 }
 
-// Odd-order Butterworth low and high halves sum flat with both outputs in phase; with the phase
-// of odd low-passes inverted they used to cancel at the crossover frequency.
+// Odd-order Butterworth low and high halves sum flat with both outputs in phase; were the odd
+// low-passes inverted, the two would cancel at the crossover frequency.
 TEST(NetworkSum, OddButterworthPairsSumFlat) {
   for (int order : {1, 3}) {
     for (float f : AudioBand()) {
