@@ -25,7 +25,9 @@ RELATIVE_FREQUENCIES = [0.1, 0.33, 0.7, 0.95, 1.0, 1.05, 1.4, 3.0, 9.5]
 
 
 def frequencies_around(f0):
-    return [f0 * r for r in RELATIVE_FREQUENCIES if f0 * r <= 24000.0] + [20.0, 20000.0]
+    """Test frequencies as the C++ side holds them: single precision."""
+    around = [float(np.float32(f0 * r)) for r in RELATIVE_FREQUENCIES if f0 * r <= 24000.0]
+    return around + [20.0, 20000.0]
 
 
 def analogue(b, a, f):
