@@ -1,8 +1,0 @@
-#pragma once
-
-namespace shell {
-
-// The desktop's warning sound.
-void Beep();
-
-}  // namespace shell
