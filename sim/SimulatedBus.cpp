@@ -211,7 +211,7 @@ void SimulatedBus::Loop::WriteDue(int master, Clock::time_point now) {
     if (!due.empty()) {
       std::size_t written = 0;
       const bool all = WriteSome(master, due.data(), due.size(), written);
-      schedule.DropFront(written);
+      schedule.Written(written, now);
       if (!all) return;
       continue;
     }

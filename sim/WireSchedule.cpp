@@ -16,14 +16,16 @@ void WireSchedule::Echo(uint8_t byte, WireClock::time_point arrival) {
   items_.emplace(arrival, Item{Action::kWriteByte, byte});
 }
 
-WireClock::time_point WireSchedule::SendByte(uint8_t byte, WireClock::time_point earliest) {
+WireClock::time_point WireSchedule::SendByte(uint8_t byte, WireClock::time_point earliest,
+                                             milliseconds gapBefore) {
+  const Item item{Action::kWriteByte, byte, gapBefore};
   if (!pacing_.enabled) {
-    items_.emplace(earliest, Item{Action::kWriteByte, byte});
+    items_.emplace(earliest, item);
     return earliest;
   }
   // One transmitter: a byte starts when the one before it has left.
   const auto reached = std::max(earliest, outboundFreeAt_) + kByteWireTime;
-  items_.emplace(reached, Item{Action::kWriteByte, byte});
+  items_.emplace(reached, item);
   outboundFreeAt_ = reached;
   return reached;
 }
@@ -32,23 +34,35 @@ void WireSchedule::Transmit(const Transmission& transmission, WireClock::time_po
   const auto turnaround = pacing_.enabled ? std::chrono::microseconds(pacing_.turnaroundUs)
                                           : std::chrono::microseconds(0);
   auto next = frameEnd + turnaround + milliseconds(transmission.firstByteDelayMs);
-  for (uint8_t byte : transmission.bytes) {
-    next = SendByte(byte, next) + milliseconds(transmission.gapMs);
+  const milliseconds gap(transmission.gapMs);
+  for (std::size_t i = 0; i < transmission.bytes.size(); ++i) {
+    next = SendByte(transmission.bytes[i], next, i == 0 ? milliseconds(0) : gap) + gap;
   }
   if (transmission.hangUp) items_.emplace(next, Item{Action::kHangUp});
   if (transmission.endlessStream) items_.emplace(next, Item{Action::kStartStream});
 }
 
+WireClock::time_point WireSchedule::DueAt(const Item& item, WireClock::time_point scheduled) const {
+  return std::max(scheduled, lastWrittenAt_ + item.gapBefore);
+}
+
+WireClock::time_point WireSchedule::NextDue() const {
+  return DueAt(items_.begin()->second, items_.begin()->first);
+}
+
 std::vector<uint8_t> WireSchedule::DueBytes(WireClock::time_point now) const {
   std::vector<uint8_t> bytes;
-  for (auto it = items_.begin();
-       it != items_.end() && it->first <= now && it->second.action == Action::kWriteByte; ++it) {
+  for (auto it = items_.begin(); it != items_.end() && it->second.action == Action::kWriteByte;
+       ++it) {
+    const bool gapFollows = !bytes.empty() && it->second.gapBefore.count() > 0;
+    if (gapFollows || DueAt(it->second, it->first) > now) break;
     bytes.push_back(it->second.byte);
   }
   return bytes;
 }
 
-void WireSchedule::DropFront(std::size_t count) {
+void WireSchedule::Written(std::size_t count, WireClock::time_point now) {
+  if (count > 0) lastWrittenAt_ = now;
   for (; count > 0 && !items_.empty(); --count) items_.erase(items_.begin());
 }
 

@@ -37,11 +37,11 @@ class WireSchedule {
 
   bool Empty() const { return items_.empty(); }
   // Precondition: not empty.
-  WireClock::time_point NextDue() const { return items_.begin()->first; }
-  // The bytes due by `now` at the front, up to the first action.
+  WireClock::time_point NextDue() const;
+  // The bytes due by `now` at the front, up to the first action or scripted gap.
   std::vector<uint8_t> DueBytes(WireClock::time_point now) const;
-  // Removes `count` bytes from the front once they were written.
-  void DropFront(std::size_t count);
+  // Removes `count` bytes from the front once they were written at `now`.
+  void Written(std::size_t count, WireClock::time_point now);
   // The front when it is an action due by `now`, removed.
   std::optional<Action> TakeDueAction(WireClock::time_point now);
   void Clear() { items_.clear(); }
@@ -50,15 +50,21 @@ class WireSchedule {
   struct Item {
     Action action = Action::kWriteByte;
     uint8_t byte = 0;
+    // Silence the program must see after the byte before this one, however late that one went
+    // out: a slow wake-up never closes a scripted gap.
+    std::chrono::milliseconds gapBefore{0};
   };
 
+  WireClock::time_point DueAt(const Item& item, WireClock::time_point scheduled) const;
   // Returns when the byte has reached the program.
-  WireClock::time_point SendByte(uint8_t byte, WireClock::time_point earliest);
+  WireClock::time_point SendByte(uint8_t byte, WireClock::time_point earliest,
+                                 std::chrono::milliseconds gapBefore);
 
   Pacing pacing_;
   std::multimap<WireClock::time_point, Item> items_;
   WireClock::time_point inboundFreeAt_{};
   WireClock::time_point outboundFreeAt_{};
+  WireClock::time_point lastWrittenAt_{};
 };
 
 }  // namespace sim

@@ -24,7 +24,7 @@ TEST(WireScheduleTest, UnpacedAnswerIsDueAtOnceAndWhole) {
   schedule.Transmit({.bytes = Hex("01 02 03")}, kT0);
   EXPECT_EQ(schedule.NextDue(), kT0);
   EXPECT_EQ(ToHex(schedule.DueBytes(kT0)), ToHex(Hex("01 02 03")));
-  schedule.DropFront(2);
+  schedule.Written(2, kT0);
   EXPECT_EQ(ToHex(schedule.DueBytes(kT0)), ToHex(Hex("03")));
 }
 
@@ -45,7 +45,7 @@ TEST(WireScheduleTest, PacedBytesArriveOneWireTimeApartAfterTheTurnaround) {
   EXPECT_EQ(ToHex(schedule.DueBytes(first + kByte)), ToHex(Hex("0A 0B")));
 
   // A second answer scheduled to start earlier waits for the transmitter.
-  schedule.DropFront(2);
+  schedule.Written(2, first + kByte);
   schedule.Transmit({.bytes = Hex("0C")}, frameEnd);
   EXPECT_EQ(schedule.NextDue(), first + 2 * kByte);
 }
@@ -54,13 +54,17 @@ TEST(WireScheduleTest, LateFirstByteAndGapsAddToTheWireTime) {
   WireSchedule unpaced;
   unpaced.Transmit({.bytes = Hex("01 02 03"), .firstByteDelayMs = 100, .gapMs = 10}, kT0);
   EXPECT_TRUE(unpaced.DueBytes(kT0 + milliseconds(99)).empty());
-  EXPECT_EQ(ToHex(unpaced.DueBytes(kT0 + milliseconds(110))), ToHex(Hex("01 02")));
-  EXPECT_EQ(ToHex(unpaced.DueBytes(kT0 + milliseconds(120))), ToHex(Hex("01 02 03")));
+  // Bytes separated by gaps go out one by one, even when the writer is late for all of them.
+  EXPECT_EQ(ToHex(unpaced.DueBytes(kT0 + milliseconds(150))), ToHex(Hex("01")));
+  unpaced.Written(1, kT0 + milliseconds(150));
+  EXPECT_EQ(unpaced.NextDue(), kT0 + milliseconds(160));
+  EXPECT_TRUE(unpaced.DueBytes(kT0 + milliseconds(159)).empty());
+  EXPECT_EQ(ToHex(unpaced.DueBytes(kT0 + milliseconds(160))), ToHex(Hex("02")));
 
   WireSchedule paced;
   paced.SetPacing({.enabled = true, .turnaroundUs = 0});
   paced.Transmit({.bytes = Hex("01 02"), .gapMs = 10}, kT0);
-  paced.DropFront(1);
+  paced.Written(1, kT0 + kByte);
   EXPECT_EQ(paced.NextDue(), kT0 + kByte + milliseconds(10) + kByte);
 }
 
@@ -69,7 +73,7 @@ TEST(WireScheduleTest, ActionsFollowTheBytesTheyCameWith) {
   schedule.Transmit({.bytes = Hex("01"), .gapMs = 5, .hangUp = true}, kT0);
   // The bytes first; the hang-up only when they are out and its time has come.
   EXPECT_FALSE(schedule.TakeDueAction(kT0 + milliseconds(10)).has_value());
-  schedule.DropFront(1);
+  schedule.Written(1, kT0);
   EXPECT_FALSE(schedule.TakeDueAction(kT0).has_value());
   EXPECT_EQ(schedule.TakeDueAction(kT0 + milliseconds(5)), WireSchedule::Action::kHangUp);
   EXPECT_TRUE(schedule.Empty());
