@@ -28,20 +28,16 @@ void CommPort::Open() {
   name_ = ComName(portNumber_);
   auto line = lineFactory_();
   if (const auto failure = line->Open(name_); failure != serial::Failure::None) {
-    FailOpen(failure, false);
+    lastError_ = failure;
+    throw NoCommHandle();
   }
   if (const auto failure = line->Configure(baudRate_); failure != serial::Failure::None) {
     // A port that cannot be configured is released at once rather than left open and unusable.
     line->Close();
-    FailOpen(failure, true);
+    lastError_ = failure;
+    throw SetStateError();
   }
   line_ = std::move(line);
-}
-
-void CommPort::FailOpen(serial::Failure failure, bool configuring) {
-  lastError_ = failure;
-  if (configuring) throw SetStateError();
-  throw NoCommHandle();
 }
 
 void CommPort::Close() {
@@ -100,13 +96,9 @@ int CommPort::ReadVarint() {
   return value;
 }
 
-bool CommPort::TryReadByte(uint8_t& byte) {
-  return line_ && line_->Read(&byte, 1, ByteAttemptTimeoutMs()) == 1;
-}
-
 bool CommPort::TryReadByte() {
   uint8_t scratch = 0;
-  return TryReadByte(scratch);
+  return line_ && line_->Read(&scratch, 1, ByteAttemptTimeoutMs()) == 1;
 }
 
 void CommPort::Drain() {

@@ -59,8 +59,7 @@ class CommPort {
   // One byte within retries + 1 attempts, each waiting at most twice the read time-out.
   uint8_t ReadByte();
   int ReadVarint();
-  // One attempt, no exception: true when a byte came.
-  bool TryReadByte(uint8_t& byte);
+  // One attempt, no exception: true when a byte came (and was discarded).
   bool TryReadByte();
   // Discards input until the line is silent for one attempt (or `kMaxDrainBytes` were read).
   void Drain();
@@ -78,7 +77,6 @@ class CommPort {
  private:
   void WriteAll(std::span<const uint8_t> bytes);
   void ReadEcho(std::size_t count);
-  [[noreturn]] void FailOpen(serial::Failure failure, bool configuring);
 
   serial::LineFactory lineFactory_;
   std::unique_ptr<serial::Line> line_;

@@ -118,18 +118,4 @@ TEST_F(CommPortTest, DrainEndsOnALineThatNeverFallsSilent) {
   EXPECT_EQ(line->readTimeoutsMs.size(), static_cast<std::size_t>(CommPort::kMaxDrainBytes));
 }
 
-TEST_F(CommPortTest, ProbeMapsFailuresToStatusTexts) {
-  const std::vector<std::pair<Failure, std::string>> cases{{Failure::None, "OK"},
-                                                           {Failure::InUse, "Unavailable"},
-                                                           {Failure::AccessDenied, "Error"},
-                                                           {Failure::NoSuchPort, "No Connection"},
-                                                           {Failure::Other, "Problem"}};
-  for (const auto& [failure, status] : cases) {
-    line->openFailure = failure;
-    EXPECT_EQ(port.Probe("COM12"), status);
-  }
-  EXPECT_EQ(line->opened.back(), "COM12");
-  EXPECT_FALSE(port.IsOpen());
-}
-
 }  // namespace

@@ -36,27 +36,4 @@ TEST_F(DeviceManagerTest, DevicesInUseCannotBeAcquiredAgainOrDeleted) {
   EXPECT_FALSE(manager.DeleteDevice(device));
 }
 
-TEST_F(DeviceManagerTest, OnlyModifiedVirtualDevicesAreUnsaved) {
-  manager.NewVirtualDevice(&type);
-  EXPECT_FALSE(manager.AnyUnsaved());
-  manager.Devices()[0]->SetModified(true);
-  EXPECT_TRUE(manager.AnyUnsaved());
-  manager.RemoveAll();
-  EXPECT_TRUE(manager.Devices().empty());
-}
-
-TEST(IQDevice, NamesAndMatching) {
-  bustest::TestDeviceType type{368, "Test"};
-  const IQDeviceInfo info{12, 368, 2};
-  bustest::TestDevice unit(&type, nullptr, &info);
-  EXPECT_EQ(unit.GetName(), "12");
-  EXPECT_TRUE(unit.Matches(info));
-  EXPECT_FALSE(unit.Matches(IQDeviceInfo{12, 368, 1}));
-  EXPECT_TRUE(unit.MatchesInfoOrName(IQDeviceInfo{12, 368, 1}, ""));
-  EXPECT_EQ(unit.GetErrorText(7), "Error object code 7");
-  bustest::TestDevice offline(&type, nullptr, nullptr);
-  EXPECT_EQ(offline.GetName(), "");
-  EXPECT_FALSE(offline.IsOnline());
-}
-
 }  // namespace

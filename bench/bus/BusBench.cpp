@@ -1,0 +1,124 @@
+// Bus throughput against the wire: reads, writes and a roll call through the real termios line and
+// a pseudo-terminal, with the simulated units paced at the bus's baud rate. Each result is a ratio
+// to the time the wire itself needs in the same run; exits non-zero when a ratio exceeds 1.
+
+#include <chrono>
+#include <cstdio>
+
+#include "bus/BusNotifier.h"
+#include "bus/CommPort.h"
+#include "bus/IQDevice.h"
+#include "bus/IQDeviceManager.h"
+#include "bus/IQDeviceType.h"
+#include "bus/UCodeObject.h"
+#include "sim/SimulatedBus.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+
+constexpr int kFamily = 368;
+constexpr int kValueId = 20;
+constexpr int kTransfers = 1000;
+constexpr int kRollCallUnits = 20;
+constexpr int kTurnaroundUs = 1000;
+constexpr double kBitsPerByte = 10.0;  // start, 8 data, stop
+constexpr double kAllowedRatio = 1.15;
+
+struct BenchDevice : IQDevice {
+  using IQDevice::IQDevice;
+  bool DoOpen(ui::Window*) override { return false; }
+  bool LoadFile() override { return false; }
+  bool SaveFile() override { return false; }
+  bool PrintReport() override { return false; }
+  bool CopyFrom(IQDevice&) override { return false; }
+};
+
+struct BenchType : IQDeviceType {
+  BenchType() { GetTemplate().familyCode = kFamily; }
+  IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
+    return new BenchDevice(this, manager, info);
+  }
+  std::string GetName() const override { return "Bench"; }
+};
+
+struct SilentNotifier : BusNotifier {
+  void ShowMessage(const std::string& text, const std::string&, Icon) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+};
+
+double ByteMs() { return kBitsPerByte * 1000.0 / kBusBaudRate; }
+
+// Wire time of everything the bus logged, with one turnaround per unit reply.
+double WireMs(const sim::SimulatedBus& bus) {
+  std::size_t bytes = 0;
+  int replies = 0;
+  for (const sim::TrafficEntry& entry : bus.Traffic()) {
+    bytes += entry.bytes.size();
+    if (entry.direction == sim::Direction::kFromUnits) ++replies;
+  }
+  return bytes * ByteMs() + replies * kTurnaroundUs / 1000.0;
+}
+
+bool Report(const char* what, double limitMs, double measuredMs) {
+  const double ratio = measuredMs / limitMs;
+  std::printf("%-34s limit %9.1f ms  measured %9.1f ms  ratio %.3f\n", what, limitMs, measuredMs,
+              ratio);
+  return ratio <= 1.0;
+}
+
+}  // namespace
+
+int main() {
+  sim::SimulatedBus bus;
+  bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
+  for (int address = 1; address <= kRollCallUnits; ++address) {
+    bus.AddGenericUnit({.address = address, .family = kFamily},
+                       {{.id = kValueId, .elementSize = 4, .isVolatile = true}});
+  }
+  bus.Start();
+  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
+    return serial::MakeSystemLine([path](int) { return std::optional(path); });
+  });
+  IQDeviceManager manager(port);
+  BenchType type;
+  SilentNotifier notifier;
+  port.Open();
+
+  bool withinLimits = true;
+  {
+    bus.ClearTraffic();
+    std::vector<IQDevice*> found;
+    const auto start = Clock::now();
+    manager.RollCall({&type}, found, notifier);
+    const double measuredMs = Ms(Clock::now() - start).count();
+    if (found.size() != kRollCallUnits) {
+      std::fprintf(stderr, "roll call found %zu units\n", found.size());
+      return 1;
+    }
+    // Reading until silence after the network select, the restart and every acknowledgement,
+    // and the time-out of the query nobody answers.
+    const int silentWaits = 1 + 1 + kRollCallUnits + 1;
+    const double silenceMs = silentWaits * (port.GetRetries() + 1) * port.ByteAttemptTimeoutMs();
+    withinLimits &=
+        Report("roll call of 20 units", kAllowedRatio * WireMs(bus) + silenceMs, measuredMs);
+  }
+  {
+    IQDevice& unit = *manager.Devices().front();
+    LongIntUCodeObject value(kValueId, 1, true);
+    bus.ClearTraffic();
+    const auto start = Clock::now();
+    for (int i = 0; i < kTransfers; ++i) {
+      value.Write(unit, static_cast<uint32_t>(i));
+      value.Read(unit);
+    }
+    const double measuredMs = Ms(Clock::now() - start).count();
+    withinLimits &=
+        Report("1000 reads and 1000 writes, 4 bytes", kAllowedRatio * WireMs(bus), measuredMs);
+  }
+  port.Close();
+  bus.Stop();
+  return withinLimits ? 0 : 1;
+}
