@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/serial/MachineView.h"
-#include "platform/serial/SerialLine.h"
 #include "tests/platform/FakeSysfs.h"
 #include "tests/platform/PseudoTerminal.h"
 #include "tests/platform/TempDir.h"
@@ -85,19 +84,6 @@ TEST_F(MachineViewTest, ARefreshFollowsThePlugAndKeepsNumbers) {
   view_.Refresh();
   EXPECT_EQ(serialMap.GetString(StableCable()), "COM2");
   EXPECT_EQ(serialMap.GetString(Dev("ttyUSB5")), "COM5");
-}
-
-TEST_F(MachineViewTest, ComNamesOpenTheEnteredDevice) {
-  PseudoTerminal pty;
-  numbers_.Enter(12, pty.SlavePath());
-  auto line = MakeSystemLine([this](int number) { return numbers_.PathOf(number); });
-  EXPECT_EQ(line->Open("\\\\.\\COM12"), Failure::None);
-  EXPECT_EQ(line->Configure(38400), Failure::None);
-  const uint8_t byte = 0x5A;
-  EXPECT_EQ(line->Write(&byte, 1), 1);
-  EXPECT_EQ(pty.Receive(1, 500), (std::vector<unsigned char>{0x5A}));
-  line->Close();
-  EXPECT_EQ(line->Open("COM13"), Failure::NoSuchPort);
 }
 
 }  // namespace

@@ -64,37 +64,22 @@ TEST_F(StoreTest, ValuesAndOddNamesSurviveAReload) {
   EXPECT_EQ(reloaded.Root().OpenSubKey("a/b\\c", false).SubKeyNames(), (Names{"D"}));
 }
 
-TEST_F(StoreTest, KeysAndValuesFollowTheStoresRules) {
+TEST_F(StoreTest, NamesMatchWithoutCaseAndTypesDoNotMix) {
   Store store(File());
   Key root = store.Root();
   Key unit = root.OpenSubKey("Units\\Unit 1", true);
   unit.SetNumber("Address", 12);
-
-  // Names match whatever their case; a value of another type is not there.
   EXPECT_EQ(root.OpenSubKey("UNITS\\unit 1", false).GetNumber("address"), 12u);
   EXPECT_EQ(unit.GetString("Address"), std::nullopt);
-  EXPECT_EQ(unit.GetBinary("Address"), std::nullopt);
   EXPECT_TRUE(unit.SetString("Address", "twelve"));
   EXPECT_EQ(unit.GetNumber("Address"), std::nullopt);
 
-  // Missing keys are not made without asking; empty levels are no names.
   EXPECT_FALSE(root.OpenSubKey("Units\\Unit 2", false).IsValid());
   EXPECT_FALSE(root.OpenSubKey("Units\\\\Unit 1", true).IsValid());
-  EXPECT_FALSE(root.OpenSubKey("", true).IsValid());
-
-  EXPECT_TRUE(unit.DeleteValue("address"));
-  EXPECT_FALSE(unit.DeleteValue("address"));
   EXPECT_TRUE(root.DeleteSubKeyTree("Units"));
-  EXPECT_FALSE(root.DeleteSubKeyTree("Units"));
   // A handle on a deleted key reads nothing and writes nowhere.
   EXPECT_FALSE(unit.SetNumber("Address", 1));
   EXPECT_TRUE(unit.ValueNames().empty());
-
-  Key invalid;
-  EXPECT_FALSE(invalid.SetNumber("x", 1));
-  EXPECT_FALSE(invalid.OpenSubKey("x", true).IsValid());
-  EXPECT_EQ(invalid.GetNumber("x"), std::nullopt);
-  EXPECT_TRUE(invalid.SubKeyNames().empty());
 }
 
 TEST_F(StoreTest, RefusedChangesLeaveMemoryAndFileAsTheyWere) {
@@ -128,28 +113,15 @@ TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
   const std::vector<std::string> damaged = {
       "",
       "Some other file\nkey \n",
-      header + "number x 1\n",
-      header + "key \nnumber x 1",
-      header + "key \nnumber x 4294967296\n",
-      header + "key \nnumber x -1\n",
-      header + "key \nnumber x 1 2\n",
-      header + "key \nnumber x\n",
+      header + "number x 1\n",                 // a value before any key
+      header + "key \nnumber x 1",             // cut short
+      header + "key \nnumber x 4294967296\n",  // beyond 32 bits
       header + "key \nfloat x 1\n",
       header + "key \nstring x a%4\n",
-      header + "key \nstring x a%zz\n",
-      header + "key \nstring x tab\there\n",
       header + "key \nbinary x abc\n",
-      header + "key \nbinary x ABCD\n",
-      header + "key \nnumber x 1\nnumber X 2\n",
-      header + "key a\\\\b\n",
+      header + "key \nnumber x 1\nnumber X 2\n",  // twice
+      header + "key a\\\\b\n",                    // an empty level
       header + "key " + std::string(kMaxNameBytes + 1, 'n') + "\n",
-      header + "key a" +
-          [] {
-            std::string deep;
-            for (std::size_t i = 0; i < kMaxKeyDepth; ++i) deep += "\\a";
-            return deep;
-          }() +
-          "\n",
   };
   for (const std::string& text : damaged) {
     TempDir dir;

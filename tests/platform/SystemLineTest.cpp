@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/serial/PortName.h"
 #include "platform/serial/SerialLine.h"
 #include "platform/serial/WriteFaultLine.h"
 #include "tests/platform/PseudoTerminal.h"
@@ -156,17 +155,6 @@ TEST_F(SystemLineTest, InjectedWriteFaultsApplyOnceEachInOrder) {
 
   // The failed write sent nothing; the short one only its head.
   EXPECT_EQ(pty_.Receive(8, kReplyWaitMs), (Bytes{1, 2, 1, 2, 3, 4, 5, 6}));
-}
-
-TEST(PortNameTest, ComNamesAndDevicePaths) {
-  EXPECT_EQ(ComNumberOf("COM1"), 1);
-  EXPECT_EQ(ComNumberOf("com9"), 9);
-  EXPECT_EQ(ComNumberOf("\\\\.\\COM12"), 12);
-  EXPECT_EQ(ComNumberOf("COM255"), 255);
-  for (const char* notCom : {"COM", "COM0", "COM07", "COM256", "COM1x", "COM-1", "XCOM1",
-                             "/dev/ttyUSB0", "/dev/serial/by-id/usb-COM1", ""}) {
-    EXPECT_EQ(ComNumberOf(notCom), std::nullopt) << notCom;
-  }
 }
 
 }  // namespace
