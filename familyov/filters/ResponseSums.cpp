@@ -1,6 +1,7 @@
 #include "familyov/filters/ResponseSums.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <vector>
 
 namespace namespaceOV {
@@ -11,6 +12,7 @@ constexpr float kFoldLimit = 3.14159f;
 constexpr float kTurn = 6.28318f;
 constexpr double kNetworkSumSeed = 1e-30;
 constexpr double kRescaleBelow = 1e-200;
+constexpr double kRescaleAbove = 1e200;
 
 }  // namespace
 
@@ -33,12 +35,13 @@ void ChannelCurve(std::span<const FilterShape> filters, std::span<const float> f
     std::complex<double> product{1.0, 0.0};
     for (const FilterResponse& response : responses) {
       const FilterEvaluation e = response.At(frequenciesHz[i]);
-      gain *= e.magnitude;
+      // Many steep filters far into their stop or rising bands could take the products beyond
+      // what a float or a double holds: the gain saturates, and only the direction of the
+      // product matters.
+      gain = std::min(gain * e.magnitude, FLT_MAX);
       product *= e.response;
-      // Many steep filters far into their stop bands could take the product below the smallest
-      // double; only its direction matters here.
       const double size = std::norm(product);
-      if (size > 0.0 && size < kRescaleBelow) product /= std::sqrt(size);
+      if (size > 0.0 && (size < kRescaleBelow || size > kRescaleAbove)) product /= std::sqrt(size);
     }
     out[i] = {gain, static_cast<float>(std::arg(product))};
   }

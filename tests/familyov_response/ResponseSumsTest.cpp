@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -105,17 +106,24 @@ TEST(ChannelCurve, MultipliesGainsAndFoldsTheSummedPhase) {
   }
 }
 
-TEST(ChannelCurve, StaysFiniteDeepInManyStopBandsAndWithoutFilters) {
-  const std::vector<FilterShape> steep(20,
-                                       {.typeCode = kFilterLowpass, .frequencyHz = 1, .order = 8});
+TEST(ChannelCurve, StaysFiniteFarIntoStopAndRisingBandsAndWithoutFilters) {
   const float frequencies[] = {0.0f, 1.0e6f};
   ResponsePoint curve[2];
+
+  const std::vector<FilterShape> steep(20,
+                                       {.typeCode = kFilterLowpass, .frequencyHz = 1, .order = 8});
   ChannelCurve(steep, frequencies, curve);
   EXPECT_NEAR(curve[0].magnitude, 1.0f, 1e-5f);
   EXPECT_NEAR(curve[0].phase, 0.0f, 1e-3f);
   EXPECT_EQ(curve[1].magnitude, 0.0f);
-  EXPECT_TRUE(std::isfinite(curve[1].phase));
   // 160 poles far above the corner: 160 quarter turns of lag, a whole number of turns.
+  EXPECT_NEAR(std::cos(curve[1].phase), 1.0f, 1e-3f);
+
+  const std::vector<FilterShape> rising(30,
+                                        {.typeCode = kFilterCDHorn, .frequencyHz = 1, .order = 2});
+  ChannelCurve(rising, frequencies, curve);
+  EXPECT_EQ(curve[1].magnitude, FLT_MAX);
+  // 60 zeros far below the frequency: 60 quarter turns of lead.
   EXPECT_NEAR(std::cos(curve[1].phase), 1.0f, 1e-3f);
 
   ChannelCurve({}, frequencies, curve);
