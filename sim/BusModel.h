@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
+#include "sim/BusSettings.h"
 #include "sim/FaultScript.h"
 #include "sim/FrameParser.h"
-#include "sim/SimulatedBus.h"
 #include "sim/Transmission.h"
 #include "sim/Unit.h"
 

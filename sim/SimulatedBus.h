@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim/BusSettings.h"
 #include "sim/Fault.h"
 #include "sim/ObjectSpec.h"
 #include "sim/Unit.h"
@@ -16,19 +17,6 @@ namespace sim {
 
 class BusModel;
 class PseudoTerminal;
-
-enum class InterfaceMode {
-  kPlain,          // bytes pass to the units and back; interface commands get no answer
-  kDuplexEcho,     // every byte the program sends comes back before any reply
-  kEightNetworks,  // answers FD E9 with "R8"; FD E0+n selects network n+1
-};
-
-// Wire timing for benchmarks: each byte takes its time at 38400 baud in both directions and a unit
-// waits its turnaround before replying. Off, replies go out as soon as a request is complete.
-struct Pacing {
-  bool enabled = false;
-  int turnaroundUs = 1000;
-};
 
 enum class Direction { kToUnits, kFromUnits };
 

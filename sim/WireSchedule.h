@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "sim/SimulatedBus.h"
+#include "sim/BusSettings.h"
 #include "sim/Transmission.h"
 
 namespace sim {
