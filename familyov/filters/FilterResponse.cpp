@@ -13,7 +13,8 @@ using sections::Complex;
 
 namespace {
 
-// The unit's firmware works with these single-precision values, not the full-precision pi.
+// The family's curves have always been drawn with these single-precision values rather than the
+// full-precision pi; keeping them keeps the curves (and the pole angles) as users know them.
 constexpr float kPiSingle = 3.14159f;
 constexpr float kHalfPiSingle = 1.570795f;
 constexpr long double kAllpassFrequencyScale = 1.0L / 24000.0L;  // half the 48 kHz sample rate
@@ -43,7 +44,7 @@ Complex ImaginaryPower(double x, int n) {
 }
 
 // Pole k of order n lies at f0 x (cos t, sin t) with t = (k - 0.5) x pi / n + pi / 2, the angle
-// formed in single precision as the unit does.
+// formed in single precision with the constants above.
 using PoleDirectionTable =
     std::array<std::array<sections::PoleDirection, kMaxFilterOrder>, kMaxFilterOrder>;
 
@@ -201,8 +202,9 @@ Complex BoostCut::At(double f) const {
 
 Complex Shelf::At(double f) const { return gain * Over(Complex(zero, f), Complex(pole, f)); }
 
-// The denominator is the product over the poles p of (j f - p); the poles come in conjugate pairs,
-// so taking each with its imaginary part mirrored gives the same product.
+// The denominator is the product over the poles p of (j f - p); the poles come in conjugate pairs
+// (to within the single-precision angles), so taking each with its imaginary part mirrored gives
+// the same product.
 Complex Butterworth::At(double f) const {
   Complex denominator = kNeutral;
   for (const PoleDirection& pole : poles) {
