@@ -128,7 +128,8 @@ bool UCodeEncoder::Receive(std::vector<uint8_t>& data) {
       ReadInto(reply);  // opcode
       --remaining;
     }
-    const bool fromErrorObject = id == std::vector<uint8_t>{0xB0, 0x7F};
+    const bool fromErrorObject =
+        id.size() == 2 && ((id[0] & 0x7F) | (id[1] & 0x7F) << 7) == kErrorObjectId;
     if (!fromErrorObject && LastObject() &&
         remaining > static_cast<std::size_t>(LastObject()->ElementSize())) {
       RejectLongReply();

@@ -51,7 +51,6 @@ class UCodeEncoder : public IQDataSocket {
   int GetNetwork() const { return network_; }
   int GetNetworkCount() const { return networkCount_; }
   const std::string& GetInterfaceId() const { return interfaceId_; }
-  CommPort* GetPort() const { return port_; }
 
  private:
   void SelectNetworkOf(const IQDevice& device);
