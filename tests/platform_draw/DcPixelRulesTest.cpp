@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include "platform/ui/draw/Dc.h"
 #include "tests/platform_draw/PixelProbe.h"
@@ -101,6 +102,23 @@ TEST_F(DcPixelRules, EllipseStaysInsideItsBounds) {
   EXPECT_EQ(PixelAt(image_, 10, 5), ui::kBlack);
   EXPECT_EQ(Row(image_, 5, 11, 12), "..");
   EXPECT_EQ(Column(image_, 5, 11, 12), "..");
+}
+
+TEST(DcCurves, PieOnAWideEllipseRunsCounterClockwiseBetweenTheRaysThroughItsPoints) {
+  QImage image = ui::MakeDrawingSurface({201, 51});
+  const Point c{100, 25};
+  {
+    ui::Dc dc(image);
+    dc.SetPen(ui::Pen::None());
+    dc.SetBrush(ui::Brush::Solid(ui::kBlack));
+    // From the ray at 45 degrees up-right to the ray at 135 degrees up-left.
+    dc.Pie({0, 0, 201, 51}, {c.x + 10, c.y - 10}, {c.x - 10, c.y - 10});
+  }
+  EXPECT_EQ(PixelAt(image, c.x, c.y - 20), ui::kBlack);       // straight up
+  EXPECT_EQ(PixelAt(image, c.x + 8, c.y - 14), ui::kBlack);   // 60 degrees
+  EXPECT_EQ(PixelAt(image, c.x + 20, c.y - 11), ui::kWhite);  // 29 degrees
+  EXPECT_EQ(PixelAt(image, c.x - 20, c.y - 11), ui::kWhite);  // 151 degrees
+  EXPECT_EQ(PixelAt(image, c.x, c.y + 10), ui::kWhite);       // below
 }
 
 // The owner-drawn buttons draw a two-pixel bevel from four lines per ring; with exclusive end
@@ -264,6 +282,33 @@ TEST_F(DcPixelRules, HatchedBrushOnOpaqueBackgroundFillsTheGaps) {
   EXPECT_GT(black, 0);
   EXPECT_EQ(yellow + black, 15 * 15);
   EXPECT_GT(white, 0);  // transparent hatch leaves the white paper between its lines
+}
+
+TEST_F(DcPixelRules, ContextOnAnOpenPainterIgnoresItsStateAndGivesItBack) {
+  QPainter painter(&image_);
+  painter.translate(5, 5);
+  painter.setClipRect(0, 0, 2, 2);
+  painter.setPen(QPen(Qt::red));
+  {
+    ui::Dc dc(painter);
+    dc.MoveTo({0, 0});
+    dc.LineTo({10, 0});
+    dc.FillRect({0, 10, 10, 12}, ui::kBlue);
+  }
+  EXPECT_EQ(Row(image_, 0, 0, 10), "##########.");
+  EXPECT_EQ(PixelAt(image_, 9, 11), ui::kBlue);
+  EXPECT_TRUE(painter.hasClipping());
+  EXPECT_EQ(painter.transform().dx(), 5.0);
+  EXPECT_EQ(painter.pen().color(), QColor(Qt::red));
+}
+
+TEST_F(DcPixelRules, NullImageTakesNoDrawing) {
+  QImage none;
+  ui::Dc dc(none);
+  dc.MoveTo({0, 0});
+  dc.LineTo({10, 10});
+  dc.Rectangle({0, 0, 5, 5});
+  EXPECT_EQ(dc.Metrics().pixels, (ui::Size{0, 0}));
 }
 
 TEST_F(DcPixelRules, WideLineCoversItsWidthAroundTheCentre) {

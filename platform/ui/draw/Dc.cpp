@@ -84,10 +84,14 @@ Rect Normalised(const Rect& r) {
 // The rectangle whose one-pixel outline covers pixels left..right-1 and top..bottom-1.
 QRectF OutlineBox(const Rect& r) { return QRectF(r.left, r.top, r.Width() - 1, r.Height() - 1); }
 
-// The angle in degrees, counter-clockwise on the device, of the ray from the box's centre to `p`.
-double RayAngleDegrees(const QRectF& box, Point p) {
+// Where the ray from the box's centre through `p` meets the ellipse in the box, as the angle in
+// degrees (counter-clockwise on the device) of the ellipse's parametric form, which QPainter's
+// arcs take: on a wide ellipse the ray at 45 degrees meets it at parameter atan(width/height).
+double EllipseAngleDegrees(const QRectF& box, Point p) {
   const QPointF c = box.center();
-  return std::atan2(-(p.y - c.y()), p.x - c.x()) * 180.0 / std::numbers::pi;
+  const double rx = std::max(box.width() / 2.0, 0.5);
+  const double ry = std::max(box.height() / 2.0, 0.5);
+  return std::atan2(-(p.y - c.y()) / ry, (p.x - c.x()) / rx) * 180.0 / std::numbers::pi;
 }
 
 }  // namespace
@@ -113,15 +117,18 @@ struct Dc::State {
   }
 
   void Prepare() {
-    if (device.devType() == QInternal::Image) {
+    if (painter.isActive() && device.devType() == QInternal::Image) {
       auto& image = static_cast<QImage&>(device);
-      if (TakesPixelLines(image)) {
+      if (!image.isNull() && TakesPixelLines(image)) {
         // bits() after the painter began: the image is already detached, so this is the buffer
         // the painter draws into as well.
         pixels.emplace(reinterpret_cast<uint32_t*>(image.bits()),
                        static_cast<int>(image.bytesPerLine() / 4), image.rect());
       }
     }
+    // Single pixels go straight into the image, so the painter must not move or clip anything
+    // on its own.
+    painter.resetTransform();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipping(false);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -364,9 +371,9 @@ struct ArcSpan {
 };
 
 ArcSpan SpanOf(const QRectF& box, Point start, Point end) {
-  const double from = RayAngleDegrees(box, start);
+  const double from = EllipseAngleDegrees(box, start);
   double sweep =
-      std::fmod(RayAngleDegrees(box, end) - from + kFullCircleDegrees, kFullCircleDegrees);
+      std::fmod(EllipseAngleDegrees(box, end) - from + kFullCircleDegrees, kFullCircleDegrees);
   if (sweep <= 0.0) sweep = kFullCircleDegrees;
   return {static_cast<int>(std::lround(from * kQtAngleUnitsPerDegree)),
           static_cast<int>(std::lround(sweep * kQtAngleUnitsPerDegree))};
