@@ -8,13 +8,13 @@ namespace sim {
 // Listed in the order they act on one answer: what the reply carries, then what goes on the wire,
 // then when it goes, then what happens to the line.
 enum class FaultKind {
-  kStatus,                  // status `value` instead of 1
+  kStatus,                  // status `value` instead of 1, its data replaced by filler bytes
   kErrorObject,             // answers from the error object with code `value`
   kErrorObjectWithoutData,  // answers from the error object with no code
   kOverlongLength,          // length byte `value`, with that many bytes after it (filler data)
-  kRollCallLength,          // roll-call answer with length byte `value`, the rest unchanged
   kRollCallAddress,         // roll-call answer naming address `value` (251, or another unit's)
   kThreeByteFamily,         // roll-call answer with the family code padded to three groups
+  kRollCallLength,          // roll-call answer with length byte `value`, the rest unchanged
   kSilence,                 // no reply
   kBadChecksum,             // the checksum byte off by one
   kTruncate,                // only the first `value` bytes of the reply

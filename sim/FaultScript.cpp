@@ -9,6 +9,9 @@ namespace {
 
 // Fills the data of an over-long reply so that its bytes agree with its length field.
 constexpr uint8_t kFillerByte = 0xA5;
+// Stands in the data of a reply with a status other than 1, so that a reader that keeps such
+// data reads a value the unit never held.
+constexpr uint8_t kNotAcceptedByte = 0xEE;
 
 bool Matches(int wanted, int actual) { return wanted == Fault::kAny || wanted == actual; }
 
@@ -39,6 +42,7 @@ void ApplyToReply(const std::vector<Fault>& faults, UnitReply& reply) {
     switch (fault.kind) {
       case FaultKind::kStatus:
         reply.status = static_cast<uint8_t>(fault.value);
+        std::fill(reply.data.begin(), reply.data.end(), kNotAcceptedByte);
         break;
       case FaultKind::kErrorObject:
         reply.objectId = kObjectError;
@@ -70,13 +74,12 @@ void ApplyToRollCallAnswer(const std::vector<Fault>& faults, RollCallAnswer& ans
         answer.threeByteFamily = true;
         answer.length = RollCallLength(answer.family, true);
         break;
+      case FaultKind::kRollCallLength:
+        answer.length = fault.value;
+        break;
       default:
         break;
     }
-  }
-  // A scripted length wins over the one the family padding gives.
-  for (const Fault& fault : faults) {
-    if (fault.kind == FaultKind::kRollCallLength) answer.length = fault.value;
   }
 }
 

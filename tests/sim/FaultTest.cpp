@@ -40,7 +40,8 @@ TEST_F(FaultTest, ReplyFaultsChangeTheReplyBytes) {
     std::vector<sim::Fault> faults;
     Bytes reply;
   } cases[] = {
-      {"status 0", {F::Status(0)}, Hex("05 F0 02 00 03 14 0A 00 18")},
+      // The data of a reply that is not accepted must not pass for the value.
+      {"status 0", {F::Status(0)}, Hex("05 F0 02 00 03 14 0A EE 06")},
       {"error object", {F::ErrorObject(9)}, Hex("05 F0 02 01 04 B0 7F 0A 09 3E")},
       {"error object without data",
        {F::ErrorObjectWithoutData()},
@@ -76,7 +77,7 @@ TEST_F(FaultTest, SilenceSuppressesTheReplyButNotTheRequest) {
 TEST_F(FaultTest, FaultsHitOnlyTheirUnitObjectOpcodeAndOccurrences) {
   bus_.AddFault(sim::Fault::Status(0).ForUnit(5).ForObject(21).Times(2));
   bus_.AddFault(sim::Fault::BadChecksum().ForUnit(7).OnOccurrence(2));
-  const Bytes busy21 = Hex("05 F0 02 00 06 15 0A 00 00 00 00 1C");
+  const Bytes busy21 = Hex("05 F0 02 00 06 15 0A EE EE EE EE D4");
   const Bytes ready21 = Hex("05 F0 02 01 06 15 0A 00 00 00 00 1D");
   const Bytes get7 = Hex("07 F0 02 02 14 0A 19");
   const Bytes reply7 = Hex("07 F0 02 01 03 14 0A 00 1B");

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "sim/Unit.h"
+
+namespace sim::familyov {
+
+enum class Model { k8122, k8124, k8126, k8148 };
+
+inline constexpr int kTwoInputFamilyCode = 880;
+inline constexpr int k8148FamilyCode = 1136;
+
+// What tells the models apart on the wire and in the unit's own stores.
+struct ModelTraits {
+  int familyCode = 0;
+  int inputs = 0;
+  int outputs = 0;
+  // Where the output digit stands in the model id; the firmware version follows it.
+  int digitPosition = 0;
+  int filterSlots = 0;
+  // Words in one memory image.
+  int imageWords = 0;
+};
+
+ModelTraits TraitsOf(Model model);
+
+// Memories the unit stores: 8 on the 8148; 12 on the 2-input models before firmware 1.5, else 15.
+int MemoryCount(Model model, const std::string& firmware);
+
+// The roll-call identity: the output digit (on the 8148 after its input digit), then the three firmware characters ("1.5"), the rest
+// of the eight bytes zero. Throws std::invalid_argument for a firmware text that is not three
+// characters.
+UnitIdentity IdentityOf(Model model, int address, int network, const std::string& firmware);
+
+}  // namespace sim::familyov
