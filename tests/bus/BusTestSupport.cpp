@@ -27,7 +27,7 @@ class ScriptedLine : public serial::Line {
   long Write(const uint8_t* data, std::size_t count) override {
     s_->writes.emplace_back(data, data + count);
     if (s_->onWrite) s_->onWrite(s_->writes.back());
-    return s_->writeResult == -2 ? static_cast<long>(count) : s_->writeResult;
+    return s_->writeResult.value_or(static_cast<long>(count));
   }
   long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
     s_->readTimeoutsMs.push_back(timeoutMs);

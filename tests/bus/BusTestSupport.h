@@ -25,7 +25,7 @@ struct LineScript {
   serial::Failure openFailure = serial::Failure::None;
   serial::Failure configureFailure = serial::Failure::None;
   serial::Failure closeFailure = serial::Failure::None;
-  long writeResult = -2;  // -2: write everything; else the count the write reports
+  std::optional<long> writeResult;  // what a write reports instead of writing everything
   bool readFails = false;
   bool babbles = false;  // the line never falls silent
   // Bytes waiting to be read; nullopt is one read that finds the line silent.

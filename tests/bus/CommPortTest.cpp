@@ -102,7 +102,7 @@ TEST_F(CommPortTest, WriteFailuresAndMissingEcho) {
   EXPECT_THROW(port.Write(six), WriteError);
   line->writeResult = 5;
   EXPECT_THROW(port.Write(six), WriteTimeout);
-  line->writeResult = -2;
+  line->writeResult.reset();
   port.SetDuplexEcho(true);
   line->onWrite = [&](const Bytes& sent) { line->Queue(Bytes(sent.begin(), sent.end() - 1)); };
   EXPECT_THROW(port.Write(six), DuplexEchoError);
