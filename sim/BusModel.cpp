@@ -27,8 +27,12 @@ const Unit& BusModel::UnitAt(int index) const { return *slots_.at(index).unit; }
 
 Transmission BusModel::Handle(const Frame& frame) {
   switch (frame.kind) {
-    case FrameKind::kInterfaceCommand:
-      return Transmission{.bytes = HandleInterfaceCommand(frame.bytes[1])};
+    case FrameKind::kInterfaceCommand: {
+      const uint8_t command = frame.bytes[1];
+      Transmission transmission{.bytes = HandleInterfaceCommand(command)};
+      ApplyToTransmission(faults_.Hit({kInterfaceCommandByte, command, kNoOpcode}), transmission);
+      return transmission;
+    }
     case FrameKind::kPacket:
       if (const auto request = DecodeRequest(frame.bytes)) return HandleRequest(*request);
       return {};

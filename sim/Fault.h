@@ -29,7 +29,8 @@ enum class FaultKind {
 // A scripted fault: which requests it hits and what it does to their answer. Requests are matched
 // by the unit that answers (for broadcasts) or is addressed, the object id and the opcode; each
 // fault counts the requests it matches and acts on occurrences [first, first + times).
-// Faults act on requests no unit answers too (garbage or a stream after a roll-call restart).
+// Faults act on requests no unit answers too (garbage or a stream after a roll-call restart),
+// and on the interface's commands, which match address FD and the command byte as object id.
 struct Fault {
   static constexpr int kAny = -1;
   static constexpr int kForever = -1;

@@ -68,7 +68,7 @@ UnitReply Unit::Answer(const Request& request) {
 std::optional<UnitReply> Unit::AnswerSpecialSet(const Request&) { return std::nullopt; }
 std::optional<UnitReply> Unit::AnswerSpecialGet(const Request&) { return std::nullopt; }
 
-std::optional<Unit::Addressed> Unit::Address(const Request& request, uint8_t& errorCode) {
+std::optional<Unit::Addressed> Unit::Locate(const Request& request, uint8_t& errorCode) {
   const auto found = objects_.find(request.objectId);
   if (found == objects_.end()) {
     errorCode = unit_error::kInvalidObjectId;
@@ -92,7 +92,7 @@ std::optional<Unit::Addressed> Unit::Address(const Request& request, uint8_t& er
 
 UnitReply Unit::AnswerSet(const Request& request) {
   uint8_t errorCode = 0;
-  const auto addressed = Address(request, errorCode);
+  const auto addressed = Locate(request, errorCode);
   if (!addressed) return Refused(request, errorCode);
   if (addressed->data.size() > static_cast<std::size_t>(addressed->object->spec.elementSize)) {
     return Refused(request, unit_error::kParameterOutOfRange);
@@ -103,7 +103,7 @@ UnitReply Unit::AnswerSet(const Request& request) {
 
 UnitReply Unit::AnswerGet(const Request& request) {
   uint8_t errorCode = 0;
-  const auto addressed = Address(request, errorCode);
+  const auto addressed = Locate(request, errorCode);
   if (!addressed) return Refused(request, errorCode);
   return Accepted(request, Element(request.objectId, addressed->index));
 }

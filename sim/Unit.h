@@ -78,7 +78,7 @@ class Unit {
     int index = 0;
     std::span<const uint8_t> data;
   };
-  std::optional<Addressed> Address(const Request& request, uint8_t& errorCode);
+  std::optional<Addressed> Locate(const Request& request, uint8_t& errorCode);
 
   UnitIdentity identity_;
   std::map<int, StoredObject> objects_;

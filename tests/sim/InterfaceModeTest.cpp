@@ -56,6 +56,17 @@ TEST_F(InterfaceModeTest, EightNetworkInterfaceAnswersItsIdAndSelectsNetworks) {
   EXPECT_EQ(bus_.SelectedNetwork(), 8);
 }
 
+TEST_F(InterfaceModeTest, FaultsActOnInterfaceCommands) {
+  bus_.SetInterfaceMode(sim::InterfaceMode::kEightNetworks);
+  bus_.AddFault(sim::Fault::BytesAfter(Hex("00 00")).ForUnit(0xFD).ForObject(0xE1));
+  bus_.AddFault(sim::Fault::Silence().ForObject(0xE9).OnOccurrence(1));
+  Connect();
+  ExpectNoReply(Hex(kIdQuery));
+  ExpectReply(Hex(kIdQuery), Hex("52 38"));
+  ExpectReply(Hex("FD E1"), Hex("00 00"));
+  EXPECT_EQ(bus_.SelectedNetwork(), 2);
+}
+
 TEST_F(InterfaceModeTest, DuplexInterfaceEchoesEveryByteBeforeTheReply) {
   bus_.SetInterfaceMode(sim::InterfaceMode::kDuplexEcho);
   Connect();
