@@ -46,29 +46,49 @@ int Application::Run() {
 
 void Application::Quit(int exitCode) { QApplication::exit(exitCode); }
 
-bool Application::RouteCommand(int id, Window* start) {
+Window* Application::RouteStart(Window* start) const {
   if (start == nullptr) start = Window::FocusWindow();
   if (start == nullptr) start = InnermostModal() != nullptr ? InnermostModal() : mainWindow_;
+  return start;
+}
+
+bool Application::RouteCommand(int id, Window* start) {
   bool handled = false;
   Guarded("command", [&] {
-    for (Window* w = start; w != nullptr && !handled; w = w->Parent())
+    for (Window* w = RouteStart(start); w != nullptr && !handled; w = w->Parent()) {
       handled = w->Commands().Run(id);
+    }
     if (!handled) handled = commands_.Run(id);
   });
   return handled;
 }
 
-CommandState Application::QueryCommand(int id, Window* start) {
-  if (start == nullptr) start = Window::FocusWindow();
-  if (start == nullptr) start = InnermostModal() != nullptr ? InnermostModal() : mainWindow_;
-  CommandState state;
+std::optional<CommandState> Application::AskEnabler(int id, Window* start) {
+  std::optional<CommandState> decided;
   Guarded("command enabler", [&] {
-    for (Window* w = start; w != nullptr; w = w->Parent()) {
-      if (w->Commands().Enable(id, state) || w->Commands().Handles(id)) return;
+    CommandState state;
+    for (Window* w = RouteStart(start); w != nullptr; w = w->Parent()) {
+      if (w->Commands().Enable(id, state)) {
+        decided = state;
+        return;
+      }
     }
-    if (commands_.Enable(id, state) || commands_.Handles(id)) return;
-    state.enabled = false;
+    if (commands_.Enable(id, state)) decided = state;
   });
+  return decided;
+}
+
+bool Application::IsHandled(int id, Window* start) {
+  for (Window* w = RouteStart(start); w != nullptr; w = w->Parent()) {
+    if (w->Commands().Handles(id)) return true;
+  }
+  return commands_.Handles(id);
+}
+
+CommandState Application::QueryCommand(int id, Window* start) {
+  if (std::optional<CommandState> decided = AskEnabler(id, start)) return *decided;
+  CommandState state;
+  state.enabled = IsHandled(id, start);
   return state;
 }
 

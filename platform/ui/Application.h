@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ class Application {
   bool RouteCommand(int id, Window* start = nullptr);
   // Asks the enablers along the same route; a command nobody handles is disabled.
   CommandState QueryCommand(int id, Window* start = nullptr);
+  // The state an enabler along the route decides, or none when no enabler is there.
+  std::optional<CommandState> AskEnabler(int id, Window* start = nullptr);
+  bool IsHandled(int id, Window* start = nullptr);
 
   // Modal dialogs push themselves while they run; idle serves only the innermost one's tree.
   void PushModal(Window* window) { modal_.push_back(window); }
@@ -67,6 +71,7 @@ class Application {
   virtual void InitMainWindow() {}
 
  private:
+  Window* RouteStart(Window* start) const;
   std::string name_;
   std::unique_ptr<QApplication> ownedQtApp_;
   std::unique_ptr<TimerService> timers_;

@@ -30,11 +30,17 @@ QWidget* CheckBox::MakeControlWidget(QWidget* parentWidget) {
 }
 
 void CheckBox::SetCheck(bool checked) {
+  checked_ = checked;
   if (Widget() != nullptr) As<QAbstractButton>()->setChecked(checked);
 }
 
 bool CheckBox::IsChecked() const {
-  return Widget() != nullptr && As<QAbstractButton>()->isChecked();
+  return Widget() != nullptr ? As<QAbstractButton>()->isChecked() : checked_;
+}
+
+void CheckBox::KeepState() {
+  PushButton::KeepState();
+  checked_ = IsChecked();
 }
 
 QWidget* RadioButton::MakeControlWidget(QWidget* parentWidget) {

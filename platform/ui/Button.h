@@ -26,6 +26,11 @@ class CheckBox : public PushButton {
 
  protected:
   QWidget* MakeControlWidget(QWidget* parentWidget) override;
+  void SetupWindow() override { SetCheck(checked_); }
+  void KeepState() override;
+
+ private:
+  bool checked_ = false;
 };
 
 // A radio button, exclusive with the others of its template group.

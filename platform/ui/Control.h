@@ -29,6 +29,7 @@ class Control : public Window {
   virtual QWidget* MakeControlWidget(QWidget* parentWidget) = 0;
   virtual void ApplyText(const QString&) {}
   virtual QString ReadText() const { return {}; }
+  void KeepState() override { Window::SetText(Text()); }
   // Focus changes go on to the parent as notifications.
   Param DefaultMessage(const Message& m) override;
 

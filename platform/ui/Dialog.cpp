@@ -136,7 +136,7 @@ void Dialog::EndDialog(int result) {
 }
 
 void Dialog::CloseWindow(int result) {
-  if (!IsCreated() || !CanClose()) return;
+  if (!IsCreated() || (result == kIdOk && !FieldsValid()) || !CanClose()) return;
   if (loop_ != nullptr) {
     EndDialog(result);
   } else {
@@ -145,7 +145,7 @@ void Dialog::CloseWindow(int result) {
   }
 }
 
-bool Dialog::CanClose() {
+bool Dialog::FieldsValid() {
   for (Window* child : Children()) {
     auto* edit = dynamic_cast<Edit*>(child);
     if (edit == nullptr || !edit->IsCreated() || edit->IsValid()) continue;
@@ -153,7 +153,7 @@ bool Dialog::CanClose() {
     edit->SetFocus();
     return false;
   }
-  return Window::CanClose();
+  return true;
 }
 
 int Dialog::DefaultButtonId() const {
@@ -181,17 +181,12 @@ bool Dialog::PreProcessKey(const KeyStroke& key) {
 
 bool Dialog::IdleAction(long idleCount) {
   if (idleCount != 0) return false;
-  auto* app = Application::Instance();
   for (const ControlTemplate& t : template_.controls) {
     if (t.kind != ControlKind::PushButton || t.id == 0) continue;
     Control* button = ControlById(t.id);
     if (button == nullptr) continue;
-    bool hasEnabler = false;
-    for (const Window* w = this; w != nullptr && !hasEnabler; w = w->Parent()) {
-      CommandState probe;
-      hasEnabler = w->Commands().Enable(t.id, probe);
-    }
-    if (hasEnabler) button->Enable(app->QueryCommand(t.id, this).enabled);
+    if (auto state = Application::Instance()->AskEnabler(t.id, this))
+      button->Enable(state->enabled);
   }
   return false;
 }

@@ -29,9 +29,9 @@ class Dialog : public Window {
   bool IsModal() const { return loop_ != nullptr; }
   int Result() const { return result_; }
 
+  // Closing with OK first asks every edit's validator: the first invalid edit says why and takes
+  // the focus, and the dialog stays open.
   void CloseWindow(int result = kIdCancel) override;
-  // Also asks every edit's validator; the first invalid edit says why and takes the focus.
-  bool CanClose() override;
 
   Control* ControlById(int id) const;
   const DialogUnits& Units() const { return *units_; }
@@ -49,6 +49,7 @@ class Dialog : public Window {
 
  private:
   int DefaultButtonId() const;
+  bool FieldsValid();
 
   int resourceId_;
   DialogTemplate template_;

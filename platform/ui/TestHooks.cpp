@@ -98,6 +98,7 @@ void Click(Window& root, int id) {
 void Type(Window& root, int id, const std::string& text) {
   QWidget& widget = WidgetOf(ControlOf(root, id));
   widget.setFocus();
+  if (auto* line = qobject_cast<QLineEdit*>(&widget)) line->selectAll();
   QTest::keyClicks(&widget, ToWidgetText(text));
 }
 

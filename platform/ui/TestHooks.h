@@ -25,7 +25,8 @@ void StepTimers(int ms);
 Window& ControlOf(Window& root, int id);
 // A click on a button, check box, radio button or owner-drawn button, as the user would.
 void Click(Window& root, int id);
-// Types into an edit as the user would: key by key, through the validator and the text limit.
+// Types into an edit as the user would after selecting its text: key by key, through the
+// validator and the text limit.
 void Type(Window& root, int id, const std::string& text);
 // Pastes into an edit (replacing the selection), through the validator.
 void Paste(Window& root, int id, const std::string& text);

@@ -104,6 +104,13 @@ Window::~Window() {
   LiveWindows().erase(this);
 }
 
+void Window::SetParent(Window* parent) {
+  if (widget_ != nullptr || parent == parent_) return;
+  if (parent_ != nullptr) std::erase(parent_->children_, this);
+  parent_ = parent;
+  if (parent_ != nullptr) parent_->children_.push_back(this);
+}
+
 bool IsLiveWindow(const Window* w) { return LiveWindows().count(w) != 0; }
 
 std::vector<Window*> TopLevelWindows() { return TopLevels(); }
@@ -136,6 +143,7 @@ void Window::CreateChildren() {
 void Window::Destroy() {
   if (widget_ == nullptr) return;
   Guarded("cleanup", [this] { CleanupWindow(); });
+  KeepState();
   for (auto it = children_.rbegin(); it != children_.rend(); ++it) (*it)->Destroy();
   if (g_capture == this) g_capture = nullptr;
   if (auto* app = Application::Instance()) app->Timers().KillAll(*this);

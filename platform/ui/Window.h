@@ -72,6 +72,8 @@ class Window {
   QWidget* Widget() const { return widget_; }
 
   Window* Parent() const { return parent_; }
+  // Moves a window that is not created under another parent (a frame adopting its client).
+  void SetParent(Window* parent);
   const std::vector<Window*>& Children() const { return children_; }
   // The window that holds `widget` or one of its ancestors, if any.
   static Window* FromWidget(const QWidget* widget);
@@ -151,6 +153,8 @@ class Window {
   // After the widget and the children's widgets exist / before they go.
   virtual void SetupWindow() {}
   virtual void CleanupWindow() {}
+  // Keeps what the widget holds (text, check state) in the object before the widget goes.
+  virtual void KeepState() {}
   virtual Param DefaultMessage(const Message&) { return 0; }
 
  private:

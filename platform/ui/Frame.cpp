@@ -1,0 +1,121 @@
+#include "platform/ui/Frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Text.h"
+
+namespace ui {
+
+Frame::Frame(const std::string& title, Window* client) : client_(client) {
+  SetText(title);
+  if (client_ != nullptr) client_->SetParent(this);
+}
+
+Frame::~Frame() { Destroy(); }
+
+QWidget* Frame::MakeWidget(QWidget* parentWidget) { return new QMainWindow(parentWidget); }
+
+QMainWindow* Frame::Main() const { return static_cast<QMainWindow*>(Widget()); }
+
+void Frame::CreateChildren() {
+  Window::CreateChildren();
+  QMainWindow* main = Main();
+  if (client_ != nullptr && client_->Widget() != nullptr) main->setCentralWidget(client_->Widget());
+  ShowMenu();
+  if (statusBar_) main->statusBar()->setSizeGripEnabled(false);
+  if (!toolButtons_.empty()) {
+    toolBar_ = main->addToolBar(QString());
+    toolBar_->setMovable(false);
+    for (const ToolButton& b : toolButtons_) {
+      if (b.commandId == 0) {
+        toolBar_->addSeparator();
+        continue;
+      }
+      QAction* action = toolBar_->addAction(QIcon(QPixmap::fromImage(b.picture)), QString());
+      const QString hint = ToWidgetText(Resources::String(b.commandId));
+      action->setData(b.commandId);
+      action->setToolTip(hint);
+      action->setStatusTip(hint);
+      QObject::connect(action, &QAction::triggered, action, [this, id = b.commandId] {
+        Application::Instance()->RouteCommand(id, CommandWindow());
+      });
+    }
+  }
+  if (shrinkToClient_) main->adjustSize();
+}
+
+void Frame::ShowMenu() {
+  if (Widget() == nullptr || menuId_ == 0) return;
+  const MenuTemplate* t = Resources::Menu(menuId_);
+  if (t == nullptr) return;
+  menu_.reset();
+  Main()->menuBar()->clear();
+  menu_ = Menu::OnMenuBar(Main()->menuBar(), *t);
+  menu_->SetCommandWindow([this] { return CommandWindow(); });
+}
+
+void Frame::SetMenu(int menuId) {
+  menuId_ = menuId;
+  ShowMenu();
+}
+
+void Frame::SetAccelerators(int tableId) { acceleratorId_ = tableId; }
+
+void Frame::AddStatusBar() {
+  statusBar_ = true;
+  if (Widget() != nullptr) Main()->statusBar();
+}
+
+std::string Frame::StatusText() const {
+  if (Widget() == nullptr || !statusBar_) return {};
+  return FromWidgetText(Main()->statusBar()->currentMessage());
+}
+
+void Frame::SetStatusText(const std::string& text) {
+  if (Widget() != nullptr && statusBar_) Main()->statusBar()->showMessage(ToWidgetText(text));
+}
+
+void Frame::AddToolButton(int commandId, const QImage& picture) {
+  toolButtons_.push_back({commandId, picture});
+}
+
+void Frame::AddToolSeparator() { toolButtons_.push_back({0, {}}); }
+
+Window* Frame::CommandWindow() const {
+  Window* focus = Window::FocusWindow();
+  for (Window* w = focus; w != nullptr; w = w->Parent()) {
+    if (w == this) return focus;
+  }
+  return client_ != nullptr ? client_ : const_cast<Frame*>(this);
+}
+
+bool Frame::PreProcessKey(const KeyStroke& key) {
+  if (!key.down || acceleratorId_ == 0) return false;
+  const AcceleratorTable* table = Resources::Accelerators(acceleratorId_);
+  if (table == nullptr) return false;
+  for (const Accelerator& a : *table) {
+    if (a.keyCode == key.code && a.modifiers == key.modifiers) {
+      Application::Instance()->RouteCommand(a.commandId, CommandWindow());
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Frame::IdleAction(long idleCount) {
+  if (idleCount != 0 || toolBar_ == nullptr) return false;
+  auto* app = Application::Instance();
+  for (QAction* action : toolBar_->actions()) {
+    const int id = action->data().toInt();
+    if (id != 0) action->setEnabled(app->QueryCommand(id, CommandWindow()).enabled);
+  }
+  return false;
+}
+
+}  // namespace ui

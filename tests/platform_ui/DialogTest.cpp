@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLineEdit>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/Static.h"
+#include "platform/ui/TestHooks.h"
+#include "tests/platform_ui/UiTestEnvironment.h"
+
+namespace ui {
+namespace {
+
+using testing_support::FailTest;
+
+constexpr int kNameDialog = 9101;
+constexpr int kPaneA = 9102;
+constexpr int kPaneB = 9103;
+constexpr int kHost = 9104;
+constexpr int kKeyUpDialog = 9105;
+constexpr int kNameEdit = 101;
+constexpr int kLevelEdit = 102;
+constexpr int kApply = 103;
+constexpr int kLabel = 104;
+
+void RegisterTemplates() {
+  Resources::AddDialog({kNameDialog,
+                        "Name",
+                        {0, 0, 160, 80},
+                        style::kNone,
+                        {{kLabel, ControlKind::Static, "Name:", {5, 5, 40, 10}},
+                         {kNameEdit, ControlKind::Edit, "", {50, 5, 100, 12}},
+                         {kLevelEdit, ControlKind::Edit, "", {50, 20, 40, 12}, style::kNumber},
+                         {kApply, ControlKind::PushButton, "Apply", {5, 60, 40, 14}},
+                         {kIdOk, ControlKind::PushButton, "OK", {60, 60, 40, 14}, style::kDefault},
+                         {kIdCancel, ControlKind::PushButton, "Cancel", {110, 60, 40, 14}}}});
+  Resources::AddDialog({kPaneA,
+                        "",
+                        {0, 0, 100, 40},
+                        style::kChild,
+                        {{kLabel, ControlKind::Static, "Pane A", {5, 5, 60, 10}}}});
+  Resources::AddDialog({kPaneB,
+                        "",
+                        {0, 0, 100, 40},
+                        style::kChild,
+                        {{kLabel, ControlKind::Static, "Pane B", {5, 5, 60, 10}}}});
+  Resources::AddDialog({kHost, "Host", {0, 0, 120, 60}, style::kNone, {}});
+  Resources::AddDialog({kKeyUpDialog,
+                        "Keys",
+                        {0, 0, 100, 40},
+                        style::kNone,
+                        {{kNameEdit, ControlKind::Edit, "", {5, 5, 80, 12}}}});
+}
+
+// The dialog binds its own edit object; the others come from the template.
+class NameDialog : public Dialog {
+ public:
+  explicit NameDialog(Window* parent = nullptr)
+      : Dialog(parent, kNameDialog), name(this, kNameEdit, 8) {
+    OnCommand(kApply, [this] { applied = name.Text(); });
+  }
+  void SetupWindow() override {
+    name.SetText("preset");
+    level().SetValidator(std::make_unique<RangeValidator>(0, 100));
+  }
+  Edit& level() { return static_cast<Edit&>(*ControlById(kLevelEdit)); }
+  Edit name;
+  std::string applied;
+};
+
+class DialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { RegisterTemplates(); }
+};
+
+TEST_F(DialogTest, ControlsComeFromTheTemplateAndBoundObjectsKeepTheirIds) {
+  NameDialog d;
+  d.Create();
+  EXPECT_EQ(d.Text(), "Name");
+  EXPECT_EQ(d.ControlById(kNameEdit), &d.name) << "the bound object takes its template entry";
+  EXPECT_EQ(d.name.Text(), "preset");
+  ASSERT_NE(dynamic_cast<StaticText*>(d.ControlById(kLabel)), nullptr);
+  EXPECT_EQ(d.ControlById(kLabel)->Text(), "Name:");
+  ASSERT_NE(dynamic_cast<PushButton*>(d.ControlById(kApply)), nullptr);
+
+  // Positions and sizes follow the dialog font's metrics.
+  const DialogUnits& u = d.Units();
+  EXPECT_EQ(d.ControlById(kNameEdit)->WindowRect(), u.ToPixels({50, 5, 100, 12}));
+  EXPECT_EQ(d.ClientRect().Width(), u.ToPixelsX(160));
+  QFont font = QApplication::font();
+  font.setPointSize(8);
+  EXPECT_EQ(u.BaseY(), QFontMetrics(font).height());
+  EXPECT_EQ(u.ToPixelsX(4), u.BaseX());
+  EXPECT_EQ(u.ToPixelsY(8), u.BaseY());
+}
+
+TEST_F(DialogTest, ModalDialogReturnsTheResultItsScriptedUserChose) {
+  PromptScript script(FailTest);
+  script.RunDialog(kNameDialog, [](Dialog& d) {
+    test::Type(d, kNameEdit, "Lobby speakers");  // the limit of 8 cuts it
+    test::Click(d, kApply);
+    test::Type(d, kLevelEdit, "40");
+    test::Click(d, kIdOk);
+  });
+  NameDialog d;
+  EXPECT_EQ(d.Execute(), kIdOk);
+  EXPECT_EQ(d.applied, "Lobby sp") << "typing replaces the text, up to the limit of 8";
+  EXPECT_FALSE(d.IsCreated());
+  EXPECT_EQ(d.name.Text(), "Lobby sp") << "the object keeps the last text after the window is gone";
+}
+
+TEST_F(DialogTest, EnterRunsTheDefaultButtonButAnInvalidFieldKeepsTheDialogOpen) {
+  std::vector<std::string> prompts;
+  PromptScript script(FailTest);
+  script.RunDialog(kNameDialog, [&](Dialog& d) {
+    auto& nd = static_cast<NameDialog&>(d);
+    test::Type(d, kLevelEdit, "250");
+    EXPECT_EQ(nd.level().Text(), "250") << "typing may pass through too large a number";
+    test::PressKey(d, Qt::Key_Return);
+    EXPECT_TRUE(d.IsCreated()) << "the range check refused to close";
+    test::Type(d, kLevelEdit, "-5x");
+    EXPECT_EQ(nd.level().Text(), "5") << "a minus sign and letters cannot be typed";
+    test::PressKey(d, Qt::Key_Return);
+  });
+  script.AnswerMessageBox(kIdOk);
+  NameDialog d;
+  EXPECT_EQ(d.Execute(), kIdOk);
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[1].text, "Value is not in the range 0 to 100.");
+  EXPECT_EQ(script.Seen()[1].caption, "Name");
+}
+
+TEST_F(DialogTest, EscapeCancels) {
+  PromptScript script(FailTest);
+  script.RunDialog(kNameDialog, [](Dialog& d) { test::PressKey(d, Qt::Key_Escape); });
+  NameDialog d;
+  EXPECT_EQ(d.Execute(), kIdCancel);
+}
+
+TEST_F(DialogTest, AnUnscriptedModalDialogFailsAtOnceInsteadOfWaiting) {
+  std::vector<std::string> failures;
+  {
+    PromptScript script([&](const std::string& f) { failures.push_back(f); });
+    NameDialog d;
+    EXPECT_EQ(d.Execute(), kIdCancel);
+    EXPECT_FALSE(d.IsCreated());
+  }
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_NE(failures[0].find("dialog 9101"), std::string::npos) << failures[0];
+}
+
+TEST_F(DialogTest, AModelessDialogObjectOutlivesItsWindow) {
+  NameDialog d;
+  d.Create();
+  d.Show();
+  test::Type(d, kNameEdit, "Stage");
+  test::Click(d, kIdCancel);
+  EXPECT_FALSE(d.IsCreated());
+  EXPECT_EQ(d.Result(), kIdCancel);
+  EXPECT_EQ(d.name.Text(), "Stage");
+  d.Create();
+  EXPECT_TRUE(d.IsCreated()) << "and can open again";
+}
+
+TEST_F(DialogTest, EmbeddedDialogsHaveNoCaptionAndAreSwappedAtRunTime) {
+  Dialog host(nullptr, kHost);
+  host.Create();
+  auto pane = std::make_unique<Dialog>(&host, kPaneA);
+  pane->Create();
+  ASSERT_TRUE(pane->IsCreated());
+  EXPECT_FALSE(pane->Widget()->isWindow());
+  EXPECT_EQ(pane->Widget()->parentWidget(), host.Widget());
+  EXPECT_EQ(pane->ControlById(kLabel)->Text(), "Pane A");
+
+  pane = std::make_unique<Dialog>(&host, kPaneB);
+  pane->Create();
+  EXPECT_EQ(host.Children().size(), 1u);
+  EXPECT_EQ(pane->ControlById(kLabel)->Text(), "Pane B");
+}
+
+// Acts on the key-up of Enter and swallows its key-down, so the dialog does not close.
+class KeyUpDialog : public Dialog {
+ public:
+  KeyUpDialog() : Dialog(nullptr, kKeyUpDialog) {}
+  bool PreProcessKey(const KeyStroke& key) override {
+    if (key.code != key::kReturn) return Dialog::PreProcessKey(key);
+    if (!key.down) ++applied;
+    return true;
+  }
+  int applied = 0;
+};
+
+TEST_F(DialogTest, ADialogMayActOnKeyUpAndSwallowKeyDown) {
+  KeyUpDialog d;
+  d.Create();
+  d.Show();
+  d.ControlById(kNameEdit)->SetFocus();
+  test::PressKey(d, Qt::Key_Return);
+  EXPECT_EQ(d.applied, 1);
+  EXPECT_TRUE(d.IsCreated());
+}
+
+TEST_F(DialogTest, ButtonsFollowTheirCommandEnablersAtIdle) {
+  NameDialog d;
+  bool canApply = false;
+  d.OnEnable(kApply, [&](CommandState& s) { s.enabled = canApply; });
+  d.Create();
+  Application::Instance()->NoteMessage();
+  test::PumpIdle();
+  EXPECT_FALSE(d.ControlById(kApply)->IsEnabled());
+  canApply = true;
+  Application::Instance()->NoteMessage();
+  test::PumpIdle();
+  EXPECT_TRUE(d.ControlById(kApply)->IsEnabled());
+  EXPECT_TRUE(d.ControlById(kIdOk)->IsEnabled()) << "a button without enabler is left alone";
+}
+
+}  // namespace
+}  // namespace ui
