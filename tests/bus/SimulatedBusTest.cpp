@@ -78,6 +78,10 @@ TEST_F(SimulatedBusTest, ValuesReachTheUnitAndComeBack) {
   StringUCodeObject name{kNameId, 1, true, true};
   name.Write(unit, "Stage left");
   EXPECT_EQ(name.Read(unit), "Stage left");
+
+  bus.AddFault(sim::Fault::Silence().ForObject(kSettingId));
+  EXPECT_THROW(setting.Write(unit, 1), ReadTimeout);
+  EXPECT_EQ(setting.Read(unit), 0xA1B2C3D4);  // the store kept the value the unit has
 }
 
 TEST_F(SimulatedBusTest, EveryFaultRaisesItsOwnExceptionAndNothingHangs) {
@@ -163,6 +167,31 @@ TEST_F(SimulatedBusTest, RollCallYieldsEveryUnitInOrderAndRefusesAddressConflict
   EXPECT_EQ(notifier.messages[0].text,
             "Address conflicts detected.  Please correct and perform roll call again.");
   EXPECT_EQ(notifier.messages[0].caption, "Roll call");
+}
+
+TEST_F(SimulatedBusTest, DetectedInterfacesReachUnitsOnEveryNetworkAndThroughTheEcho) {
+  sim::UnitIdentity onThird = Identity(4);
+  onThird.network = 3;
+  const int third = bus.AddGenericUnit(onThird, kObjects);
+  const int first = bus.AddGenericUnit(Identity(5), kObjects);
+  bus.SetInterfaceMode(sim::InterfaceMode::kEightNetworks);
+  UCodeEncoder& encoder = manager.GetEncoder();
+  encoder.DetectInterface();
+  EXPECT_EQ(encoder.GetNetworkCount(), 8);
+  const auto found = RollCall({&type});
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0]->GetInfo().network, 1);
+  EXPECT_EQ(found[1]->GetInfo().network, 3);
+  LongIntUCodeObject meter{kMeterId, 1, true};
+  bus.StoreElement(third, kMeterId, 0, {0, 0, 0, 42});
+  EXPECT_EQ(meter.Read(*found[1]), 42u);
+  EXPECT_EQ(bus.SelectedNetwork(), 3);
+
+  bus.SetInterfaceMode(sim::InterfaceMode::kDuplexEcho);
+  encoder.DetectInterface();
+  EXPECT_TRUE(port.GetDuplexEcho());
+  bus.StoreElement(first, kMeterId, 0, {0, 0, 0, 43});
+  EXPECT_EQ(meter.Read(*found[0]), 43u);
 }
 
 TEST_F(SimulatedBusTest, GarbledRollCallAnswersEndTheNetworkCleanly) {
