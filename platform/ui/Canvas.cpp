@@ -3,14 +3,23 @@
 #include <QPainter>
 
 #include "platform/ui/Guard.h"
+#include "platform/ui/draw/Color.h"
 
 namespace ui {
+
+namespace {
+// A custom-drawn window starts from the button face, like the old system's dialog background.
+QColor Background() {
+  const Color face = SystemColorOf(SystemColor::ButtonFace);
+  return QColor(face.r, face.g, face.b);
+}
+}  // namespace
 
 bool OffscreenImage::Prepare(const QWidget& widget) {
   const QSize size = widget.size().expandedTo(QSize(1, 1));
   if (image_.size() == size) return false;
   image_ = QImage(size, QImage::Format_RGB32);
-  image_.fill(widget.palette().color(QPalette::Button));
+  image_.fill(Background());
   return true;
 }
 
@@ -37,7 +46,7 @@ void CanvasWidget::Invalidate() {
 void CanvasWidget::paintEvent(QPaintEvent*) {
   if (image_.Prepare(*this) || dirty_) {
     dirty_ = false;
-    image_.Image().fill(palette().color(QPalette::Button));
+    image_.Image().fill(Background());
     Dc dc(image_.Image());
     Guarded("paint", [&] { paint_(dc); });
   }

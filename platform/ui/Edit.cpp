@@ -15,8 +15,8 @@ namespace {
 // Puts a validator and the upper-case style in Qt's path of typed and pasted text.
 class QtValidatorAdapter : public QValidator {
  public:
-  QtValidatorAdapter(QObject* parent, const Validator* validator, bool upperCase)
-      : QValidator(parent), validator_(validator), upperCase_(upperCase) {}
+  QtValidatorAdapter(QObject* parent, std::shared_ptr<const Validator> validator, bool upperCase)
+      : QValidator(parent), validator_(std::move(validator)), upperCase_(upperCase) {}
   State validate(QString& input, int&) const override {
     if (upperCase_) input = input.toUpper();
     if (validator_ == nullptr) return Acceptable;
@@ -26,7 +26,8 @@ class QtValidatorAdapter : public QValidator {
   }
 
  private:
-  const Validator* validator_;
+  // Shared: Qt may still ask while the edit object is going away.
+  std::shared_ptr<const Validator> validator_;
   bool upperCase_;
 };
 
@@ -53,8 +54,7 @@ QWidget* Edit::MakeControlWidget(QWidget* parentWidget) {
 
 void Edit::InstallQtValidator(QLineEdit* line) {
   if (line == nullptr) return;
-  if (validator_ == nullptr && !HasStyle(style::kUpperCase)) return;
-  line->setValidator(new QtValidatorAdapter(line, validator_.get(), HasStyle(style::kUpperCase)));
+  line->setValidator(new QtValidatorAdapter(line, validator_, HasStyle(style::kUpperCase)));
 }
 
 void Edit::SetTextLimit(int characters) {

@@ -42,7 +42,7 @@ class Edit : public Control {
 
   int textLimit_;
   int maxLines_ = 0;
-  std::unique_ptr<Validator> validator_;
+  std::shared_ptr<Validator> validator_;
 };
 
 }  // namespace ui

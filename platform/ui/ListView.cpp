@@ -119,6 +119,10 @@ void ListView::DeleteItem(int item) {
     delete node;
   }
   if (lastSelected_ == item) {
+    // The selection does not jump to a neighbour: the next command must not act on an item the
+    // user did not pick.
+    const QSignalBlocker block(As<QTreeWidget>());
+    As<QTreeWidget>()->clearSelection();
     lastSelected_ = -1;
   } else if (lastSelected_ > item) {
     --lastSelected_;

@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 namespace ui {
 
@@ -31,41 +32,57 @@ ScrollCode CodeOf(int action) {
   }
 }
 
-bool IsNavigationKey(int key) {
+// The old trackbar's keys, whatever the orientation: left and up step toward the minimum, right
+// and down toward the maximum, page keys likewise, home and end to the ends.
+std::optional<QAbstractSlider::SliderAction> ActionOfKey(int key) {
   switch (key) {
     case Qt::Key_Left:
-    case Qt::Key_Right:
     case Qt::Key_Up:
+      return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_Right:
     case Qt::Key_Down:
+      return QAbstractSlider::SliderSingleStepAdd;
     case Qt::Key_PageUp:
+      return QAbstractSlider::SliderPageStepSub;
     case Qt::Key_PageDown:
+      return QAbstractSlider::SliderPageStepAdd;
     case Qt::Key_Home:
+      return QAbstractSlider::SliderToMinimum;
     case Qt::Key_End:
-      return true;
+      return QAbstractSlider::SliderToMaximum;
     default:
-      return false;
+      return std::nullopt;
   }
 }
 
-// Ends every mouse or keyboard move with one end-of-scroll.
-class EndScrollFilter : public QObject {
+// Moves the slider by the old keys and ends every mouse or keyboard move with one end-of-scroll.
+class TrackbarInput : public QObject {
  public:
-  EndScrollFilter(QObject* slider, std::function<void()> onEnd)
-      : QObject(slider), onEnd_(std::move(onEnd)) {
+  TrackbarInput(QSlider* slider, std::function<void()> onEnd)
+      : QObject(slider), slider_(slider), onEnd_(std::move(onEnd)) {
     slider->installEventFilter(this);
   }
 
  protected:
   bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::MouseButtonRelease ||
-        (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat() &&
-         IsNavigationKey(static_cast<QKeyEvent*>(e)->key()))) {
+    if (e->type() == QEvent::MouseButtonRelease) {
+      onEnd_();
+      return false;
+    }
+    if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
+    auto* key = static_cast<QKeyEvent*>(e);
+    const auto action = ActionOfKey(key->key());
+    if (!action) return false;
+    if (e->type() == QEvent::KeyPress) {
+      slider_->triggerAction(*action);
+    } else if (!key->isAutoRepeat()) {
       onEnd_();
     }
-    return false;
+    return true;
   }
 
  private:
+  QSlider* slider_;
   std::function<void()> onEnd_;
 };
 
@@ -75,12 +92,11 @@ QWidget* Trackbar::MakeControlWidget(QWidget* parentWidget) {
   const bool vertical = HasStyle(style::kVertical);
   auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parentWidget);
   slider->setInvertedAppearance(vertical);
-  slider->setInvertedControls(vertical);
   slider->setTickPosition(HasStyle(style::kAutoTicks) ? QSlider::TicksBelow : QSlider::NoTicks);
   QObject::connect(slider, &QAbstractSlider::actionTriggered, slider, [this](int action) {
     NotifyParent(ui::Notify::Scroll, -1, static_cast<Param>(CodeOf(action)));
   });
-  new EndScrollFilter(slider, [this] {
+  new TrackbarInput(slider, [this] {
     NotifyParent(ui::Notify::Scroll, -1, static_cast<Param>(ScrollCode::EndScroll));
   });
   return slider;

@@ -149,6 +149,10 @@ void Window::Destroy() {
   if (auto* app = Application::Instance()) app->Timers().KillAll(*this);
   QWidget* widget = widget_;
   WidgetGone();
+  // Until Qt deletes it, the widget and its parts must not call back into this object, whose
+  // members may already be gone when the destructor destroys the window.
+  widget->blockSignals(true);
+  for (QObject* part : widget->findChildren<QObject*>()) part->blockSignals(true);
   widget->hide();
   widget->deleteLater();
 }

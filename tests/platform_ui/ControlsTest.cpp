@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/DrawnWindow.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
+#include "platform/ui/TreeView.h"
+#include "tests/platform_ui/UiTestEnvironment.h"
+
+namespace ui {
+namespace {
+
+constexpr int kControls = 9201;
+enum : int {
+  kPassword = 101,
+  kUpper,
+  kTime,
+  kLog,
+  kCombo,
+  kList,
+  kReport,
+  kTree,
+  kSlider,
+  kSpin,
+  kProgress,
+  kRadioA,
+  kRadioB,
+  kRadioC,
+  kRadioD,
+  kLamp
+};
+
+void RegisterTemplate() {
+  Resources::AddDialog(
+      {kControls,
+       "Controls",
+       {0, 0, 300, 260},
+       style::kNone,
+       {{kPassword, ControlKind::Edit, "", {5, 5, 60, 12}, style::kPassword},
+        {kUpper, ControlKind::Edit, "", {70, 5, 60, 12}, style::kUpperCase},
+        {kTime, ControlKind::Edit, "", {135, 5, 60, 12}},
+        {kLog, ControlKind::Edit, "", {5, 20, 190, 40}, style::kMultiLine | style::kReadOnly},
+        {kCombo, ControlKind::ComboBox, "", {5, 65, 80, 60}, style::kDropDownList},
+        {kList, ControlKind::ListBox, "", {90, 65, 60, 40}},
+        {kReport,
+         ControlKind::ListView,
+         "",
+         {5, 110, 140, 60},
+         style::kReport | style::kSingleSelection | style::kEditLabels},
+        {kTree, ControlKind::TreeView, "", {150, 110, 100, 60}, style::kEditLabels},
+        {kSlider, ControlKind::Trackbar, "", {5, 175, 100, 15}},
+        {kSpin, ControlKind::UpDown, "", {110, 175, 10, 15}},
+        {kProgress, ControlKind::ProgressBar, "", {130, 175, 100, 10}},
+        {kRadioA, ControlKind::RadioButton, "A", {5, 200, 30, 10}, style::kGroup},
+        {kRadioB, ControlKind::RadioButton, "B", {40, 200, 30, 10}},
+        {kRadioC, ControlKind::RadioButton, "C", {80, 200, 30, 10}, style::kGroup},
+        {kRadioD, ControlKind::RadioButton, "D", {120, 200, 30, 10}},
+        {kLamp, ControlKind::OwnerDrawButton, "", {5, 215, 40, 20}}}});
+}
+
+// An owner-drawn lamp: red when pressed, green otherwise, with a one-pixel black top line.
+class Lamp : public OwnerDrawButton {
+ public:
+  using OwnerDrawButton::OwnerDrawButton;
+  int entire = 0;
+  int selections = 0;
+
+ protected:
+  void DrawEntire(Dc& dc, const DrawItemState& s) override {
+    ++entire;
+    Paint(dc, s);
+  }
+  void SelectChange(Dc& dc, const DrawItemState& s) override {
+    ++selections;
+    Paint(dc, s);
+  }
+
+ private:
+  void Paint(Dc& dc, const DrawItemState& s) {
+    const Rect r = ClientRect();
+    dc.FillRect(r, s.selected ? kRed : kGreen);
+    dc.FillRect({0, 0, r.right, 1}, kBlack);
+  }
+};
+
+class ControlsDialog : public Dialog {
+ public:
+  ControlsDialog() : Dialog(nullptr, kControls), time(this, kTime), lamp(this, kLamp) {}
+  void SetupWindow() override { time.SetValidator(std::make_unique<CharSetValidator>("0-9: ")); }
+  template <typename C>
+  C& Get(int id) {
+    return static_cast<C&>(*ControlById(id));
+  }
+  Edit time;
+  Lamp lamp;
+};
+
+class ControlsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { RegisterTemplate(); }
+  void SetUp() override {
+    d.Create();
+    d.Show();
+    test::PumpMessages();
+  }
+  void Record(int id, Notify code) {
+    d.OnNotify(id, code, [this](const Notification& n) {
+      seen.push_back(n);
+      return answer;
+    });
+  }
+  ControlsDialog d;
+  std::vector<Notification> seen;
+  Param answer = 0;
+};
+
+TEST_F(ControlsTest, EditsApplyPasswordUpperCaseAndCharacterSetsAlsoOnPaste) {
+  test::Type(d, kPassword, "secret");
+  EXPECT_EQ(d.Get<Edit>(kPassword).Text(), "secret");
+  EXPECT_EQ(static_cast<QLineEdit*>(d.Get<Edit>(kPassword).Widget())->displayText(),
+            QString(6, QChar(0x25CF)));
+  test::Type(d, kUpper, "lobby 2");
+  EXPECT_EQ(d.Get<Edit>(kUpper).Text(), "LOBBY 2");
+  test::Paste(d, kUpper, "b\xE9");
+  EXPECT_EQ(d.Get<Edit>(kUpper).Text(), "LOBBY 2B\xC9") << "pasted text is upper-cased too";
+
+  test::Type(d, kTime, "12:3a0:0");
+  EXPECT_EQ(d.time.Text(), "12:30:0");
+  test::Paste(d, kTime, "x5");
+  EXPECT_EQ(d.time.Text(), "12:30:0") << "a paste with a refused character is refused whole";
+  d.time.SetSelection(3, 5);
+  int start = 0;
+  int end = 0;
+  d.time.GetSelection(start, end);
+  EXPECT_EQ(start, 3);
+  EXPECT_EQ(end, 5);
+  EXPECT_EQ(d.time.CharFromPos({0, 5}), 0);
+}
+
+TEST_F(ControlsTest, TheLogEditKeepsItsLastLines) {
+  Edit& log = d.Get<Edit>(kLog);
+  log.SetMaxLines(3);
+  for (int i = 1; i <= 5; ++i) log.AppendLine("line " + std::to_string(i));
+  EXPECT_EQ(log.LineCount(), 3);
+  EXPECT_EQ(log.Text(), "line 3\nline 4\nline 5");
+}
+
+TEST_F(ControlsTest, ComboAndListBoxesHoldItemsWithDataAndIgnoreBadIndexes) {
+  auto& combo = d.Get<ComboBox>(kCombo);
+  Record(kCombo, Notify::SelChange);
+  combo.AddString("msec", 48);
+  combo.AddString("feet", 42);
+  combo.InsertString(0, "samples", 1);
+  combo.DeleteString(7);
+  EXPECT_EQ(combo.Count(), 3);
+  EXPECT_EQ(combo.ItemData(2), 42);
+  EXPECT_EQ(combo.ItemText(-1), "");
+  combo.SetSelection(0);
+  EXPECT_TRUE(seen.empty()) << "setting the selection by code does not notify";
+  combo.Widget()->setFocus();
+  QTest::keyClick(combo.Widget(), Qt::Key_Down);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].item, 1);
+  EXPECT_EQ(combo.Selection(), 1);
+  EXPECT_EQ(combo.FindExact("feet"), 2);
+
+  auto& list = d.Get<ListBox>(kList);
+  list.AddString("one", 1);
+  list.AddString("two", 2);
+  list.SetSelection(5);
+  EXPECT_EQ(list.Selection(), -1);
+  list.SetSelection(1);
+  EXPECT_EQ(list.ItemData(list.Selection()), 2);
+  list.DeleteString(0);
+  EXPECT_EQ(list.ItemText(0), "two");
+}
+
+TEST_F(ControlsTest, ListViewReportsSelectionLabelEditsHitsAndDrags) {
+  auto& lv = d.Get<ListView>(kReport);
+  ImageList icons(16, 16);
+  QImage strip(48, 16, QImage::Format_RGB32);
+  strip.fill(Qt::blue);
+  EXPECT_EQ(icons.AddStrip(strip), 0);
+  EXPECT_EQ(icons.Count(), 3);
+  lv.SetImageList(&icons);
+  lv.SetStateImageList(&icons);
+  lv.AddColumn("Device", 120);
+  lv.AddColumn("Address", 60);
+  EXPECT_EQ(lv.InsertItem(0, "Stage left", 0, 256), 0);
+  EXPECT_EQ(lv.InsertItem(0, "Stage right", 1, 257), 0);
+  lv.SetItemText(0, 1, "12");
+  lv.SetStateImage(1, 2);
+  EXPECT_EQ(lv.ItemText(0, 1), "12");
+  EXPECT_EQ(lv.ItemData(1), 256);
+  EXPECT_EQ(lv.StateImage(1), 2);
+
+  Record(kReport, Notify::ItemChanged);
+  lv.SelectItem(1);
+  lv.SelectItem(0);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].item, 1);
+  EXPECT_EQ(seen[0].value, 1);
+  EXPECT_EQ(seen[1].item, 1);
+  EXPECT_EQ(seen[1].value, 0);
+  EXPECT_EQ(seen[2].item, 0);
+  lv.DeleteItem(0);
+  EXPECT_EQ(lv.SelectedItem(), -1);
+
+  // A label edit is refused unless the parent accepts it.
+  seen.clear();
+  Record(kReport, Notify::EndLabelEdit);
+  auto* tree = static_cast<QTreeWidget*>(lv.Widget());
+  tree->topLevelItem(0)->setText(0, "Renamed");
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "Renamed");
+  EXPECT_EQ(lv.ItemText(0), "Stage left");
+  answer = 1;
+  tree->topLevelItem(0)->setText(0, "Renamed");
+  EXPECT_EQ(lv.ItemText(0), "Renamed");
+
+  const Rect r = lv.ItemRect(0);
+  ASSERT_FALSE(r.IsEmpty());
+  EXPECT_EQ(lv.HitTest({r.left + 5, r.top + 2}), 0);
+  EXPECT_EQ(lv.HitTest({r.left + 5, r.bottom + 40}), -1);
+  Point corner;
+  const QImage drag = lv.CreateDragImage(0, corner);
+  EXPECT_EQ(drag.width(), r.Width());
+  EXPECT_EQ(corner, (Point{r.left, r.top}));
+
+  seen.clear();
+  Record(kReport, Notify::BeginDrag);
+  QWidget* viewport = tree->viewport();
+  const QPoint inItem = viewport->mapFrom(tree, QPoint(r.left + 5, r.top + 2));
+  QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, inItem);
+  QMouseEvent move(QEvent::MouseMove, inItem + QPoint(30, 0),
+                   viewport->mapToGlobal(inItem + QPoint(30, 0)), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, inItem + QPoint(30, 0));
+  std::erase_if(seen, [](const Notification& n) { return n.code != Notify::BeginDrag; });
+  ASSERT_EQ(seen.size(), 1u) << "one drag per press";
+  EXPECT_EQ(seen[0].item, 0);
+}
+
+TEST_F(ControlsTest, TreeViewWalksInOrderAndRefusesRelabelsItsParentDeclines) {
+  auto& tv = d.Get<TreeView>(kTree);
+  const TreeItem filters = tv.InsertItem({}, "Filters", -1, 1);
+  const TreeItem first = tv.InsertItem(filters, "Parametric", -1, 3);
+  const TreeItem second = tv.InsertItem(filters, "Low shelf", -1, 6);
+  const TreeItem delays = tv.InsertItem({}, "Delays");
+  EXPECT_EQ(tv.FirstRoot(), filters);
+  EXPECT_EQ(tv.FirstChild(filters), first);
+  EXPECT_EQ(tv.NextSibling(first), second);
+  EXPECT_FALSE(tv.NextSibling(second));
+  EXPECT_EQ(tv.NextSibling(filters), delays);
+  EXPECT_EQ(tv.ParentOf(second), filters);
+  EXPECT_EQ(tv.ItemData(second), 6);
+  tv.Expand(filters);
+  EXPECT_TRUE(tv.IsExpanded(filters));
+
+  Record(kTree, Notify::EndLabelEdit);
+  second.node->setText(0, "High shelf");
+  EXPECT_EQ(tv.ItemText(second), "Low shelf");
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(TreeView::FromParam(seen[0].value), second);
+  tv.SetItemText(second, "High shelf");
+  EXPECT_EQ(tv.ItemText(second), "High shelf");
+  tv.DeleteItem(filters);
+  EXPECT_EQ(tv.FirstRoot(), delays);
+}
+
+TEST_F(ControlsTest, TrackbarKeyboardMovesEndWithEndScrollAndReportTheNewPosition) {
+  auto& tb = d.Get<Trackbar>(kSlider);
+  tb.SetRange(0, 40);
+  tb.SetPosition(20);
+  std::vector<std::pair<ScrollCode, int>> moves;
+  d.OnNotify(kSlider, Notify::Scroll, [&](const Notification& n) {
+    moves.emplace_back(static_cast<ScrollCode>(n.value), tb.Position());
+    return Param{0};
+  });
+  tb.Widget()->setFocus();
+  QTest::keyClick(tb.Widget(), Qt::Key_Right);
+  QTest::keyClick(tb.Widget(), Qt::Key_PageDown);
+  ASSERT_EQ(moves.size(), 4u);
+  EXPECT_EQ(moves[0], std::make_pair(ScrollCode::LineDown, 21));
+  EXPECT_EQ(moves[1], std::make_pair(ScrollCode::EndScroll, 21));
+  EXPECT_EQ(moves[2].first, ScrollCode::PageDown);
+  EXPECT_EQ(moves[3].first, ScrollCode::EndScroll);
+  tb.SetPosition(99);
+  EXPECT_EQ(tb.Position(), 40);
+}
+
+TEST_F(ControlsTest, UpDownSendsSignedDeltasThatTheParentMayVeto) {
+  auto& spin = d.Get<UpDown>(kSpin);
+  spin.SetRange(-20, 20);
+  Record(kSpin, Notify::DeltaPos);
+  spin.Step(-1);
+  spin.Step(1);
+  spin.Step(1);
+  EXPECT_EQ(spin.Position(), 1);
+  answer = 1;
+  spin.Step(1);
+  EXPECT_EQ(spin.Position(), 1) << "vetoed";
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[0].value, -1);
+
+  answer = 0;
+  auto* up = spin.Widget()->findChildren<QToolButton*>().front();
+  up->click();
+  EXPECT_EQ(seen.back().value, -1) << "the upper arrow is the negative delta";
+  spin.SetPosition(50);
+  EXPECT_EQ(spin.Position(), 20);
+
+  auto& bar = d.Get<ProgressBar>(kProgress);
+  bar.SetRange(0, 10);
+  bar.SetValue(11);
+  EXPECT_EQ(bar.Value(), 10);
+  bar.SetValue(-3);
+  EXPECT_EQ(bar.Value(), 0);
+}
+
+TEST_F(ControlsTest, RadioButtonsAreExclusiveWithinTheirTemplateGroup) {
+  test::Click(d, kRadioA);
+  test::Click(d, kRadioC);
+  test::Click(d, kRadioB);
+  EXPECT_FALSE(d.Get<RadioButton>(kRadioA).IsChecked());
+  EXPECT_TRUE(d.Get<RadioButton>(kRadioB).IsChecked());
+  EXPECT_TRUE(d.Get<RadioButton>(kRadioC).IsChecked()) << "another group";
+  int clicks = 0;
+  d.OnCommand(kRadioD, [&] { ++clicks; });
+  test::Click(d, kRadioD);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(d.Get<RadioButton>(kRadioC).IsChecked());
+}
+
+TEST_F(ControlsTest, OwnerDrawnButtonsDrawEntireThenSelectionChangesAndSendTheirCommand) {
+  EXPECT_EQ(test::SamplePixel(d.lamp, {5, 5}), kGreen);
+  EXPECT_EQ(test::SamplePixel(d.lamp, {5, 0}), kBlack);
+  EXPECT_GE(d.lamp.entire, 1);
+  int clicks = 0;
+  d.OnCommand(kLamp, [&] { ++clicks; });
+  QTest::mousePress(d.lamp.Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_EQ(test::SamplePixel(d.lamp, {5, 5}), kRed);
+  QTest::mouseRelease(d.lamp.Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_EQ(test::SamplePixel(d.lamp, {5, 5}), kGreen);
+  EXPECT_EQ(d.lamp.selections, 2);
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace ui
