@@ -15,53 +15,48 @@
 
 namespace {
 
-using ui::PrintPrompt;
+using Purpose = ui::PrintPrompt::Purpose;
 using ui::PrintResult;
 
-constexpr int kRasterDpi = 36;
-constexpr int kConvertTimeoutMs = 30000;
-
-// Prints a fixed number of pages it only reveals one at a time: each page a black block in the
-// middle third of the sheet and its number, placed from the sheet's size like the listings do.
+// Reveals its pages one at a time: each a black block over the middle third of the sheet and the
+// page number, placed from the sheet's size and the printable area's offset as the listings do.
 class BlockPrintout : public ui::Printout {
  public:
-  explicit BlockPrintout(int pages, int throwOnPage = 0)
-      : pages_(pages), throwOnPage_(throwOnPage) {}
+  explicit BlockPrintout(int pages, int throwOnPage = 0) : pages_(pages), throwOn_(throwOnPage) {}
 
   std::string Title() const override { return "Block test"; }
   bool HasPage(int page) override {
-    ++pagesAsked_;
+    ++asked;
     return page <= pages_;
   }
   void PrintPage(int page, ui::Dc& dc) override {
-    if (page == throwOnPage_) throw std::runtime_error("printout failed");
-    metrics_ = dc.Metrics();
-    const ui::Size sheet = metrics_.physicalPage;
-    const ui::Point off = metrics_.physicalOffset;
+    if (page == throwOn_) throw std::runtime_error("printout failed");
+    metrics = dc.Metrics();
+    const ui::Size sheet = metrics.physicalPage;
+    const ui::Point off = metrics.physicalOffset;
     dc.SetPen(ui::Pen::None());
     dc.SetBrush(ui::Brush::Solid(ui::kBlack));
     dc.Rectangle({sheet.cx / 3 - off.x, sheet.cy / 3 - off.y, 2 * sheet.cx / 3 - off.x,
                   2 * sheet.cy / 3 - off.y});
-    dc.SetFont({"Times Roman", 10.0, 400, false, ui::FontFamily::Serif});
     dc.DrawTextAt({sheet.cx / 10 - off.x, sheet.cy / 10 - off.y}, "Page " + std::to_string(page));
-    ++pagesPrinted_;
   }
 
-  int pagesAsked_ = 0;
-  int pagesPrinted_ = 0;
-  ui::DeviceMetrics metrics_;
+  int asked = 0;
+  ui::DeviceMetrics metrics;
 
  private:
   int pages_;
-  int throwOnPage_;
+  int throwOn_;
 };
 
-// One page of a PDF file as an image, through the poppler tools.
+// One page of a PDF file as an image, through the poppler tools; null when there is no such page.
 QImage RasterizePage(const QString& pdf, int page, const QString& outputBase) {
+  constexpr int kDpi = 36;
+  constexpr int kTimeoutMs = 30000;
   QProcess convert;
-  convert.start("pdftoppm", {"-png", "-r", QString::number(kRasterDpi), "-f", QString::number(page),
-                             "-l", QString::number(page), "-singlefile", pdf, outputBase});
-  if (!convert.waitForFinished(kConvertTimeoutMs) || convert.exitCode() != 0) return {};
+  convert.start("pdftoppm", {"-png", "-r", QString::number(kDpi), "-f", QString::number(page), "-l",
+                             QString::number(page), "-singlefile", pdf, outputBase});
+  if (!convert.waitForFinished(kTimeoutMs) || convert.exitCode() != 0) return {};
   return QImage(outputBase + ".png");
 }
 
@@ -69,80 +64,67 @@ class PrinterTest : public testing::Test {
  protected:
   ui::ScriptedPrintPrompt script_{[](const std::string& m) { ADD_FAILURE() << m; }};
   QTemporaryDir folder_;
-  QString PdfPath(const char* name) const { return folder_.filePath(name); }
+  ui::Printer printer_;
 };
 
 TEST_F(PrinterTest, PrintsPagesUntilThePrintoutHasNoMoreToAPdfFile) {
-  const QString pdf = PdfPath("listing.pdf");
-  script_.AnswerPdf(PrintPrompt::Purpose::Print, pdf.toStdString());
-  ui::Printer printer;
+  const QString pdf = folder_.filePath("listing.pdf");
+  script_.AnswerPdf(Purpose::Print, pdf.toStdString());
   BlockPrintout printout(3);
-  const ui::PrintOutcome outcome = printer.Print(nullptr, printout, true);
+  const ui::PrintOutcome outcome = printer_.Print(nullptr, printout, true);
   ASSERT_EQ(outcome.result, PrintResult::Printed) << outcome.message;
   EXPECT_EQ(outcome.pages, 3);
-  EXPECT_EQ(printout.pagesPrinted_, 3);
+  EXPECT_GT(printout.metrics.physicalPage.cx, printout.metrics.pixels.cx);
+  EXPECT_EQ(printout.metrics.dpiX, printer_.Settings().resolution());
 
-  const ui::DeviceMetrics& m = printout.metrics_;
-  EXPECT_GT(m.physicalPage.cx, m.pixels.cx);
-  EXPECT_GE(m.physicalOffset.x, 0);
-  EXPECT_EQ(m.dpiX, printer.Settings().resolution());
-
-  const QImage page2 = RasterizePage(pdf, 2, folder_.filePath("page2"));
-  ASSERT_FALSE(page2.isNull()) << "pdftoppm failed";
-  EXPECT_TRUE(page2.save(QStringLiteral(DRAW_GALLERY_DIR "/printed_page2.png")));
-  EXPECT_EQ(drawtest::PixelAt(page2, page2.width() / 2, page2.height() / 2), ui::kBlack);
-  EXPECT_EQ(drawtest::PixelAt(page2, page2.width() / 4, page2.height() / 2), ui::kWhite);
-  EXPECT_EQ(drawtest::PixelAt(page2, page2.width() / 2, page2.height() / 4), ui::kWhite);
+  const QImage page = RasterizePage(pdf, 2, folder_.filePath("page2"));
+  ASSERT_FALSE(page.isNull()) << "pdftoppm failed";
+  page.save(QStringLiteral(DRAW_GALLERY_DIR "/printed_page2.png"));
+  EXPECT_EQ(drawtest::PixelAt(page, page.width() / 2, page.height() / 2), ui::kBlack);
+  EXPECT_EQ(drawtest::PixelAt(page, page.width() / 4, page.height() / 2), ui::kWhite);
+  EXPECT_EQ(drawtest::PixelAt(page, page.width() / 2, page.height() / 4), ui::kWhite);
   EXPECT_TRUE(RasterizePage(pdf, 4, folder_.filePath("page4")).isNull()) << "a fourth page";
 }
 
 TEST_F(PrinterTest, CancelledDialogOrNoFirstPageWritesNoFile) {
-  ui::Printer printer;
   BlockPrintout printout(2);
-  script_.AnswerCancel(PrintPrompt::Purpose::Print);
-  EXPECT_EQ(printer.Print(nullptr, printout, true).result, PrintResult::Cancelled);
-  EXPECT_EQ(printout.pagesAsked_, 0);
+  script_.AnswerCancel(Purpose::Print);
+  EXPECT_EQ(printer_.Print(nullptr, printout, true).result, PrintResult::Cancelled);
+  EXPECT_EQ(printout.asked, 0);
 
-  const QString pdf = PdfPath("empty.pdf");
-  script_.AnswerPdf(PrintPrompt::Purpose::Print, pdf.toStdString());
+  const QString pdf = folder_.filePath("empty.pdf");
+  script_.AnswerPdf(Purpose::Print, pdf.toStdString());
   BlockPrintout empty(0);
-  const ui::PrintOutcome outcome = printer.Print(nullptr, empty, true);
-  EXPECT_EQ(outcome.result, PrintResult::NothingToPrint);
-  EXPECT_EQ(outcome.pages, 0);
+  EXPECT_EQ(printer_.Print(nullptr, empty, true).result, PrintResult::NothingToPrint);
   EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(PrinterTest, AFailedJobReportsFailureAndKeepsTheOldFile) {
-  const QString pdf = PdfPath("kept.pdf");
-  {
-    QFile old(pdf);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old contents");
-  }
-  ui::Printer printer;
-  script_.AnswerPdf(PrintPrompt::Purpose::Print, pdf.toStdString());
+  const QString pdf = folder_.filePath("kept.pdf");
+  QFile old(pdf);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old contents");
+  old.close();
+  script_.AnswerPdf(Purpose::Print, pdf.toStdString());
   BlockPrintout throwing(3, 2);
-  EXPECT_THROW(printer.Print(nullptr, throwing, true), std::runtime_error);
-  QFile kept(pdf);
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), QByteArray("old contents"));
+  EXPECT_THROW(printer_.Print(nullptr, throwing, true), std::runtime_error);
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), QByteArray("old contents"));
 
-  script_.AnswerPdf(PrintPrompt::Purpose::Print, PdfPath("no/such/folder/x.pdf").toStdString());
+  script_.AnswerPdf(Purpose::Print, folder_.filePath("no/such/folder/x.pdf").toStdString());
   BlockPrintout printout(1);
-  const ui::PrintOutcome outcome = printer.Print(nullptr, printout, true);
+  const ui::PrintOutcome outcome = printer_.Print(nullptr, printout, true);
   EXPECT_EQ(outcome.result, PrintResult::Failed);
   EXPECT_NE(outcome.message.find("x.pdf"), std::string::npos) << outcome.message;
 }
 
 TEST_F(PrinterTest, SetupChoiceIsKeptForAPrintWithoutDialog) {
-  ui::Printer printer;
-  script_.AnswerPdf(PrintPrompt::Purpose::Setup, PdfPath("setup.pdf").toStdString());
-  ASSERT_TRUE(printer.Setup(nullptr));
+  script_.AnswerPdf(Purpose::Setup, folder_.filePath("setup.pdf").toStdString());
+  ASSERT_TRUE(printer_.Setup(nullptr));
   BlockPrintout printout(1);
-  const ui::PrintOutcome outcome = printer.Print(nullptr, printout, false);
-  ASSERT_EQ(outcome.result, PrintResult::Printed) << outcome.message;
-  // The job is named after the printout, in the folder chosen at set-up.
-  EXPECT_TRUE(QFile::exists(PdfPath("Block test.pdf")));
+  EXPECT_EQ(printer_.Print(nullptr, printout, false).result, PrintResult::Printed);
+  // Named after the printout, in the folder chosen at set-up.
+  EXPECT_TRUE(QFile::exists(folder_.filePath("Block test.pdf")));
   EXPECT_EQ(script_.PromptsSeen(), 1);
 }
 
@@ -153,19 +135,15 @@ TEST(ScriptedPrintPrompt, UnexpectedOrMismatchedPromptsAndUnusedAnswersAreReport
     ui::Printer printer;
     BlockPrintout printout(1);
     EXPECT_EQ(printer.Print(nullptr, printout, true).result, PrintResult::Cancelled);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("unexpected print dialog"), std::string::npos);
-
-    script.AnswerPdf(PrintPrompt::Purpose::Print, "/tmp/unused.pdf");
+    script.AnswerPdf(Purpose::Print, "/nonexistent/unused.pdf");
     EXPECT_FALSE(printer.Setup(nullptr));
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_NE(failures[1].find("expected a print dialog"), std::string::npos);
-    script.AnswerCancel(PrintPrompt::Purpose::Setup);
+    script.AnswerCancel(Purpose::Setup);
   }
   ASSERT_EQ(failures.size(), 3u);
+  EXPECT_NE(failures[0].find("unexpected print dialog"), std::string::npos);
+  EXPECT_NE(failures[1].find("expected a print dialog"), std::string::npos);
   EXPECT_NE(failures[2].find("never asked for"), std::string::npos);
-  // The script uninstalled itself: the desktop dialog is back.
-  EXPECT_EQ(ui::InstallPrintPrompt(nullptr), nullptr);
+  EXPECT_EQ(ui::InstallPrintPrompt(nullptr), nullptr);  // the script took itself out
 }
 
 }  // namespace
