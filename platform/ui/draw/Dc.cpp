@@ -226,7 +226,7 @@ struct Dc::State {
   int patternPhase = 0;
   Pen pen;
   Brush brush;
-  Font font = Font::VariablePitch();
+  Font font = Font::System();
   QFont qfont;
   Color textColor = kBlack;
   Color backgroundColor = kWhite;

@@ -60,6 +60,9 @@ QImage MakeDrawingSurface(Size size, Color fill = kWhite);
 // Pixel rules: a line does not paint its end point; a rectangle, ellipse or arc with bounds
 // (0,0)-(10,10) covers pixels 0..9 on each axis. Coordinates are logical (see Mapping()); regions
 // and bitmap sizes are in device pixels.
+//
+// A fresh context draws with a black one-pixel pen, a white brush, black text on an opaque white
+// background, the system font, in copy mode, with text mapping and no clip.
 class Dc {
  public:
   explicit Dc(QPaintDevice& device);
