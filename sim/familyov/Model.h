@@ -28,9 +28,9 @@ ModelTraits TraitsOf(Model model);
 // Memories the unit stores: 8 on the 8148; 12 on the 2-input models before firmware 1.5, else 15.
 int MemoryCount(Model model, const std::string& firmware);
 
-// The roll-call identity: the output digit (on the 8148 after its input digit), then the three firmware characters ("1.5"), the rest
-// of the eight bytes zero. Throws std::invalid_argument for a firmware text that is not three
-// characters.
+// The roll-call identity: the output digit (on the 8148 after its input digit), then the three
+// firmware characters ("1.5"), the rest of the eight bytes zero. Throws std::invalid_argument for a
+// firmware text that is not three characters.
 UnitIdentity IdentityOf(Model model, int address, int network, const std::string& firmware);
 
 }  // namespace sim::familyov

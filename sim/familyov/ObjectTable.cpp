@@ -86,8 +86,8 @@ const std::vector<ObjectSpec>& ObjectTable() {
       Word(kMasterLevel),
       Volatile(Word(kFilterLink)),
       Volatile(Word(kDspUsage)),
-      Volatile({.id = kMemoryDump, .elementSize = kMemoryDumpBlockBytes,
-                .count = kMemoryDumpElements}),
+      Volatile(
+          {.id = kMemoryDump, .elementSize = kMemoryDumpBlockBytes, .count = kMemoryDumpElements}),
       Word(kMemoryImageSize),
       Byte(kMasterMute),
       Volatile({.id = kTime, .elementSize = kClockRecordBytes}),
@@ -112,21 +112,29 @@ const std::vector<ObjectSpec>& ObjectTable() {
   return table;
 }
 
+const ObjectSpec* FindObject(int objectId) {
+  const auto& table = ObjectTable();
+  const auto found = std::find_if(table.begin(), table.end(), [objectId](const ObjectSpec& spec) {
+    return spec.id == objectId;
+  });
+  return found == table.end() ? nullptr : &*found;
+}
+
 bool IsTextObject(int objectId) {
   using namespace object;
-  static constexpr int kTextIds[] = {kUnitName, kPassword, kSerialNumber, kMemoryName,
-                                     kChannelName, kServiceStatus};
+  static constexpr int kTextIds[] = {kUnitName,   kPassword,    kSerialNumber,
+                                     kMemoryName, kChannelName, kServiceStatus};
   return std::find(std::begin(kTextIds), std::end(kTextIds), objectId) != std::end(kTextIds);
 }
 
 const std::vector<int>& MemorySettingIds() {
   using namespace object;
   static const std::vector<int> ids = {
-      kCrosspointLevel, kChannelLevel,     kCrossoverNetwork, kChannelGroup,   kChannelDelay,
-      kChannelMute,     kLimiterSpeed,     kLimiterThreshold, kLimiterKnee,    kLimiterGroup,
-      kLimiterEnable,   kPolarity,         kPinkNoiseEnable,  kPinkNoiseLevel, kMasterLevel,
-      kMasterMute,      kDelayBypass,      kCrosspointDelay,  kCompPostGain,   kCompThreshold,
-      kCompRatio,       kCompGang,         kCompSoftKnee,     kCompSpeed,
+      kCrosspointLevel, kChannelLevel, kCrossoverNetwork, kChannelGroup,   kChannelDelay,
+      kChannelMute,     kLimiterSpeed, kLimiterThreshold, kLimiterKnee,    kLimiterGroup,
+      kLimiterEnable,   kPolarity,     kPinkNoiseEnable,  kPinkNoiseLevel, kMasterLevel,
+      kMasterMute,      kDelayBypass,  kCrosspointDelay,  kCompPostGain,   kCompThreshold,
+      kCompRatio,       kCompGang,     kCompSoftKnee,     kCompSpeed,
   };
   return ids;
 }

@@ -97,6 +97,9 @@ inline constexpr int kFilterParamCount = 3;
 // model (a model uses the first elements of each array).
 const std::vector<ObjectSpec>& ObjectTable();
 
+// The table's entry for an object, or nullptr when the family has no such object.
+const ObjectSpec* FindObject(int objectId);
+
 // Text objects keep no tail of an older, longer text: a write replaces the whole element.
 bool IsTextObject(int objectId);
 

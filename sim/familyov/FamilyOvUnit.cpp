@@ -1,0 +1,342 @@
+#include "sim/familyov/FamilyOvUnit.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <stdexcept>
+#include <string>
+
+#include "sim/familyov/ObjectTable.h"
+
+namespace sim::familyov {
+namespace {
+
+using namespace object;
+
+constexpr int kLogicInputs = 31;
+constexpr int kOutputSlots = 12;
+constexpr int kChannelSlots = 20;
+constexpr float kUnityGain = 1.0f;
+constexpr uint8_t kSunday = 1;
+constexpr uint8_t kNoon = 12;
+constexpr uint8_t kFirstOfJanuary[] = {1, 1};
+constexpr uint8_t kYearInCentury = 26;
+constexpr uint8_t kCentury = 20;
+
+// The ranges of the four bytes of a clock record.
+struct FieldRange {
+  uint8_t low = 0;
+  uint8_t high = 0;
+};
+using RecordRanges = std::array<FieldRange, 4>;
+// Day of week, hour, minute, second.
+constexpr RecordRanges kTimeRanges = {{{1, 7}, {0, 23}, {0, 59}, {0, 59}}};
+// Day, month, year in the century, century.
+constexpr RecordRanges kDateRanges = {{{1, 31}, {1, 12}, {0, 99}, {0, 99}}};
+// Day (0 for an empty slot, else Sunday..Saturday), hour, minute, logic input.
+constexpr RecordRanges kEventRanges = {{{0, 7}, {0, 23}, {0, 59}, {0, kLogicInputs}}};
+
+bool InRanges(const RecordRanges& ranges, std::span<const uint8_t> record) {
+  for (std::size_t i = 0; i < ranges.size(); ++i) {
+    if (record[i] < ranges[i].low || record[i] > ranges[i].high) return false;
+  }
+  return true;
+}
+
+// Objects only the unit changes: it refuses the program's writes.
+bool ReadOnly(int objectId) {
+  static constexpr int kIds[] = {kReady,           kLastMemory,   kClockPresent, kCompressorOption,
+                                 kMemoryImageSize, kSerialNumber, kServiceStatus};
+  return std::find(std::begin(kIds), std::end(kIds), objectId) != std::end(kIds);
+}
+
+std::vector<uint8_t> TextBytes(const std::string& text) {
+  std::vector<uint8_t> bytes(kTextBytes);
+  std::copy_n(text.begin(), std::min<std::size_t>(text.size(), kTextBytes - 1), bytes.begin());
+  return bytes;
+}
+
+// The text up to its terminating zero (or the whole data without one).
+std::string TextOf(std::span<const uint8_t> data) {
+  const auto end = std::find(data.begin(), data.end(), 0);
+  return std::string(data.begin(), end);
+}
+
+std::vector<uint8_t> GainBytes(float gain) { return WordBytes(std::bit_cast<uint32_t>(gain)); }
+
+std::optional<Access> Decode(const ObjectSpec& spec, const Request& request, uint8_t& error) {
+  Access access{.objectId = spec.id, .data = request.payload};
+  if (spec.count > 1) {
+    if (access.data.empty()) {
+      error = unit_error::kIncompleteMessage;
+      return std::nullopt;
+    }
+    access.index = access.data[0];
+    access.data = access.data.subspan(1);
+    if (access.index >= spec.count) {
+      error = unit_error::kParameterOutOfRange;
+      return std::nullopt;
+    }
+  }
+  return access;
+}
+
+UnitReply Reply(const Request& request, const Outcome& outcome) {
+  return outcome.error ? Unit::Refused(request, *outcome.error)
+                       : Unit::Accepted(request, outcome.data);
+}
+
+UnitIdentity CheckedIdentity(const UnitOptions& options) {
+  if (options.compressorOption && options.model != Model::k8148) {
+    throw std::invalid_argument("only the 8148 has the compressor option");
+  }
+  return IdentityOf(options.model, options.address, options.network, options.firmware);
+}
+
+}  // namespace
+
+FamilyOvUnit::FamilyOvUnit(const UnitOptions& options)
+    : Unit(CheckedIdentity(options), ObjectTable()),
+      options_(options),
+      traits_(TraitsOf(options.model)),
+      filters_(traits_.filterSlots, traits_.inputs + traits_.outputs),
+      images_(traits_.imageWords),
+      memories_(*this, filters_, images_, familyov::MemoryCount(options.model, options.firmware)),
+      working_(options.busy),
+      loading_(options.busy) {
+  ApplyFactoryDefaults();
+}
+
+std::optional<UnitReply> FamilyOvUnit::AnswerSpecialSet(const Request& request) {
+  const ObjectSpec* spec = FindObject(request.objectId);
+  if (spec == nullptr) return std::nullopt;
+  uint8_t error = 0;
+  const auto access = Decode(*spec, request, error);
+  if (!access) return Refused(request, error);
+  if (locked_ && !AllowedWhileLocked(*access)) return Refused(request, kDeviceLockedError);
+  const auto outcome = SetSpecial(*spec, *access);
+  if (!outcome) return std::nullopt;
+  return Reply(request, *outcome);
+}
+
+std::optional<UnitReply> FamilyOvUnit::AnswerSpecialGet(const Request& request) {
+  const ObjectSpec* spec = FindObject(request.objectId);
+  if (spec == nullptr) return std::nullopt;
+  uint8_t error = 0;
+  const auto access = Decode(*spec, request, error);
+  if (!access) return Refused(request, error);
+  const auto outcome = GetSpecial(*access);
+  if (!outcome) return std::nullopt;
+  return Reply(request, *outcome);
+}
+
+bool FamilyOvUnit::AllowedWhileLocked(const Access& access) const {
+  // The password unlocks; locking again changes nothing.
+  return access.objectId == kPassword ||
+         (access.objectId == kLocked && !access.data.empty() && access.data[0] != 0);
+}
+
+std::optional<Outcome> FamilyOvUnit::SetSpecial(const ObjectSpec& spec, const Access& access) {
+  if (ReadOnly(spec.id)) return Outcome::Fail(unit_error::kMethodOutOfRange);
+  if (spec.id == kPassword) return TryPassword(access);
+  if (IsTextObject(spec.id)) return StoreText(spec, access);
+  if (spec.id == kFlashData) return flash_.Write(access.data);
+  // Numbers and records go whole: a short one is an incomplete message.
+  if (access.data.size() != static_cast<std::size_t>(spec.elementSize)) {
+    return Outcome::Fail(access.data.size() < static_cast<std::size_t>(spec.elementSize)
+                             ? unit_error::kIncompleteMessage
+                             : unit_error::kParameterOutOfRange);
+  }
+  if (auto filter = filters_.Set(access)) return filter;
+  const uint8_t value = access.data[0];
+  const auto checked = [&](const RecordRanges& ranges) -> std::optional<Outcome> {
+    if (InRanges(ranges, access.data)) return std::nullopt;  // stored as any other value
+    return Outcome::Fail(unit_error::kParameterOutOfRange);
+  };
+  switch (spec.id) {
+    case kInitialize:
+      return Initialize(value);
+    case kReset:
+      return Reset(value);
+    case kFlashEnable:
+      return flash_.Enable(value);
+    case kFlashErase:
+      return ThenBusy(flash_.Erase(value));
+    case kFlashAddress:
+      return flash_.SetAddress(WordOf(access.data));
+    case kFlashCount:
+      return flash_.SetCount(value);
+    case kSaveMemory:
+      return ThenBusy(memories_.Store(value));
+    case kRecallMemory:
+      return ThenBusy(memories_.Recall(value));
+    case kLocked:
+      return SetLocked(value);
+    case kCurrentLogicIn:
+      return FireLogicInputNow(value);
+    case kNewSettings:
+      return AnswerNewSettings(value);
+    case kMemoryDump:
+      return images_.Write(access.index, access.data);
+    case kTime:
+      return checked(kTimeRanges);
+    case kDate:
+      return checked(kDateRanges);
+    case kTimerEvent:
+      return checked(kEventRanges);
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<Outcome> FamilyOvUnit::GetSpecial(const Access& access) {
+  if (auto filter = filters_.Get(access)) return filter;
+  switch (access.objectId) {
+    case kReady:
+      return Outcome::Done({static_cast<uint8_t>(!working_.Poll())});
+    case kNewSettings: {
+      const bool loading = loading_.Poll();
+      return Outcome::Done({static_cast<uint8_t>(loading || pendingMemory_ != 0)});
+    }
+    case kLocked:
+      return Outcome::Done({static_cast<uint8_t>(locked_)});
+    case kPassword:
+      // The password is never read back.
+      return Outcome::Done(std::vector<uint8_t>(kTextBytes));
+    case kMemoryDump:
+      return images_.Read(access.index);
+    default:
+      return std::nullopt;
+  }
+}
+
+Outcome FamilyOvUnit::StoreText(const ObjectSpec& spec, const Access& access) {
+  if (access.data.size() > static_cast<std::size_t>(spec.elementSize)) {
+    return Outcome::Fail(unit_error::kParameterOutOfRange);
+  }
+  // A shorter text leaves no tail of the one before.
+  std::vector<uint8_t> element(spec.elementSize);
+  std::copy(access.data.begin(), access.data.end(), element.begin());
+  StoreElement(spec.id, access.index, element);
+  return Outcome::Done();
+}
+
+Outcome FamilyOvUnit::TryPassword(const Access& access) {
+  if (access.data.size() > static_cast<std::size_t>(kTextBytes)) {
+    return Outcome::Fail(unit_error::kParameterOutOfRange);
+  }
+  const std::string text = TextOf(access.data);
+  if (!locked_) {
+    password_ = text;
+  } else if (text == password_) {
+    locked_ = false;
+  }
+  // A wrong password is accepted all the same: the lock flag, still set, tells the program.
+  return Outcome::Done();
+}
+
+Outcome FamilyOvUnit::SetLocked(uint8_t value) {
+  // Only the password unlocks; a write of 0 while locked never gets here.
+  if (value != 0) locked_ = true;
+  return Outcome::Done();
+}
+
+void FamilyOvUnit::FireLogicInput(int input) {
+  if (const uint8_t memory = LogicMemory(input)) pendingMemory_ = memory;
+}
+
+Outcome FamilyOvUnit::AnswerNewSettings(uint8_t value) {
+  // 1 lets the unit load the memory it was asked for; it reports loading until it is done.
+  // 0 keeps the present settings.
+  if (value != 0 && pendingMemory_ != 0) {
+    memories_.Recall(pendingMemory_);
+    loading_.Start();
+  }
+  pendingMemory_ = 0;
+  return Outcome::Done();
+}
+
+Outcome FamilyOvUnit::FireLogicInputNow(uint8_t input) {
+  if (input > kLogicInputs) return Outcome::Fail(unit_error::kParameterOutOfRange);
+  StoreElement(kCurrentLogicIn, 0, std::vector<uint8_t>{input});
+  if (const uint8_t memory = LogicMemory(input)) memories_.Recall(memory);
+  return ThenBusy(Outcome::Done());
+}
+
+uint8_t FamilyOvUnit::LogicMemory(int input) const {
+  if (input < 1 || input > kLogicInputs) return 0;
+  const uint8_t memory = Element(kLogicMemory, input)[0];
+  return memory <= memories_.Count() ? memory : 0;
+}
+
+Outcome FamilyOvUnit::Initialize(uint8_t value) {
+  if (value == 0) return Outcome::Done();
+  ApplyFactoryDefaults();
+  return ThenBusy(Outcome::Done());
+}
+
+Outcome FamilyOvUnit::Reset(uint8_t value) {
+  if (value == 0) return Outcome::Done();
+  flash_.Reboot();
+  ++reboots_;
+  return ThenBusy(Outcome::Done());
+}
+
+Outcome FamilyOvUnit::ThenBusy(Outcome outcome) {
+  if (!outcome.error) working_.Start();
+  return outcome;
+}
+
+void FamilyOvUnit::ApplyFactoryDefaults() {
+  for (const ObjectSpec& spec : ObjectTable()) {
+    for (int index = 0; index < spec.count; ++index) {
+      StoreElement(spec.id, index, std::vector<uint8_t>(spec.elementSize));
+    }
+  }
+  filters_.Clear();
+  images_.Clear();
+  locked_ = false;
+  password_.clear();
+  pendingMemory_ = 0;
+
+  const auto store = [this](int id, int index, const std::vector<uint8_t>& bytes) {
+    StoreElement(id, index, bytes);
+  };
+  const auto storeByte = [&](int id, int index, int value) {
+    store(id, index, {static_cast<uint8_t>(value)});
+  };
+  store(kSerialNumber, 0, TextBytes(options_.serialNumber));
+  const int memoryCount = memories_.Count();
+  for (int memory = 1; memory <= memoryCount; ++memory) {
+    store(kMemoryName, memory - 1, TextBytes("Memory " + std::to_string(memory)));
+  }
+  for (int input = 1; input <= kLogicInputs; ++input) {
+    storeByte(kLogicMemory, input, (input - 1) % memoryCount + 1);
+  }
+  // Outputs share crossover networks in pairs on the 8148 and in halves on the 2-input models.
+  const int outputsPerNetwork =
+      options_.model == Model::k8148 || traits_.outputs < 3 ? 2 : traits_.outputs / 2;
+  for (int output = 0; output < kOutputSlots; ++output) {
+    storeByte(kCrossoverNetwork, output, output / outputsPerNetwork + 1);
+    store(kPolarity, output, GainBytes(kUnityGain));
+  }
+  for (int channel = 0; channel < kChannelSlots; ++channel) {
+    store(kChannelLevel, channel, GainBytes(kUnityGain));
+    storeByte(kLimiterKnee, channel, 1);
+    storeByte(kLimiterSpeed, channel, 1);
+  }
+  store(kMasterLevel, 0, GainBytes(kUnityGain));
+  storeByte(kClockPresent, 0, 1);
+  storeByte(kDaylightSaving, 0, 1);
+  storeByte(kCompressorOption, 0, options_.compressorOption);
+  store(kMemoryImageSize, 0, WordBytes(static_cast<uint32_t>(traits_.imageWords)));
+  store(kTime, 0, {kSunday, kNoon, 0, 0});
+  store(kDate, 0, {kFirstOfJanuary[0], kFirstOfJanuary[1], kYearInCentury, kCentury});
+  memories_.StoreEverywhere();
+}
+
+int AddFamilyOvUnit(SimulatedBus& bus, const UnitOptions& options) {
+  return bus.AddUnit(std::make_unique<FamilyOvUnit>(options));
+}
+
+}  // namespace sim::familyov

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/SimulatedBus.h"
+#include "sim/Unit.h"
+#include "sim/familyov/Access.h"
+#include "sim/familyov/BusyPeriod.h"
+#include "sim/familyov/FilterSlots.h"
+#include "sim/familyov/FlashProgrammer.h"
+#include "sim/familyov/MemoryBank.h"
+#include "sim/familyov/MemoryImages.h"
+#include "sim/familyov/Model.h"
+
+namespace sim::familyov {
+
+// The code a locked unit refuses a change with ("Device is locked" in the maker's table).
+inline constexpr uint8_t kDeviceLockedError = 10;
+
+struct UnitOptions {
+  Model model = Model::k8148;
+  int address = 1;
+  int network = 1;
+  // Three characters, as the roll call carries them.
+  std::string firmware = "1.5";
+  // Only the 8148 can have it.
+  bool compressorOption = false;
+  std::string serialNumber = "SIM0001";
+  BusyLength busy;
+};
+
+// A unit of the newer family: the whole object table, and the objects that do something rather
+// than hold a value: filter slots, memories with the ready flag, lock and password, clock,
+// logic trigger, new settings and the firmware objects.
+class FamilyOvUnit final : public Unit {
+ public:
+  explicit FamilyOvUnit(const UnitOptions& options);
+
+  // A logic input fired at the unit's own connector (or by its clock): the unit wants to recall
+  // the memory the logic map names and raises its new-settings flag until the program answers.
+  void FireLogicInput(int input);
+
+  bool Locked() const { return locked_; }
+  int MemoryCount() const { return memories_.Count(); }
+  const FilterSlots& Filters() const { return filters_; }
+  const std::vector<FlashRecord>& FlashRecords() const { return flash_.Records(); }
+  // Reboots since construction: each ends a reflash or a factory initialise.
+  int Reboots() const { return reboots_; }
+
+ protected:
+  std::optional<UnitReply> AnswerSpecialSet(const Request& request) override;
+  std::optional<UnitReply> AnswerSpecialGet(const Request& request) override;
+
+ private:
+  std::optional<Outcome> SetSpecial(const ObjectSpec& spec, const Access& access);
+  std::optional<Outcome> GetSpecial(const Access& access);
+  bool AllowedWhileLocked(const Access& access) const;
+  Outcome StoreText(const ObjectSpec& spec, const Access& access);
+  Outcome TryPassword(const Access& access);
+  Outcome SetLocked(uint8_t value);
+  Outcome AnswerNewSettings(uint8_t value);
+  Outcome FireLogicInputNow(uint8_t input);
+  Outcome Initialize(uint8_t value);
+  Outcome Reset(uint8_t value);
+  // Runs `outcome` and, when it succeeded, drops the ready flag for a while.
+  Outcome ThenBusy(Outcome outcome);
+  void ApplyFactoryDefaults();
+  // The memory the logic map names for an input, or 0 for none.
+  uint8_t LogicMemory(int input) const;
+
+  UnitOptions options_;
+  ModelTraits traits_;
+  FilterSlots filters_;
+  MemoryImages images_;
+  MemoryBank memories_;
+  FlashProgrammer flash_;
+  BusyPeriod working_;
+  BusyPeriod loading_;
+  bool locked_ = false;
+  std::string password_;
+  // The memory a fired logic input waits to recall, 0 for none.
+  uint8_t pendingMemory_ = 0;
+  int reboots_ = 0;
+};
+
+// Adds a unit of the model to the bus; returns its index for `SimulatedBus::WithUnit`.
+int AddFamilyOvUnit(SimulatedBus& bus, const UnitOptions& options);
+
+}  // namespace sim::familyov

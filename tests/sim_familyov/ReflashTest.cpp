@@ -1,0 +1,99 @@
+// A reflash as the program runs it: enable, erase and wait, upper address, byte counts and data
+// blocks, optional re-initialise, reboot and wait.
+
+#include <gtest/gtest.h>
+
+#include "FamilyOvTestSupport.h"
+
+namespace {
+
+using familyovtest::Exchange;
+using sim::familyov::FlashRecord;
+using sim::familyov::Model;
+
+// Unit 6, an 8126 (family F0 06); the test units stay busy for three polls.
+const Exchange kNotReady = {"06 F0 06 02 06 0A", "06 F0 06 01 03 06 0A 00"};
+const Exchange kReady = {"06 F0 06 02 06 0A", "06 F0 06 01 03 06 0A 01"};
+
+class ReflashTest : public familyovtest::FamilyOvBusTest {
+ protected:
+  void SetUp() override {
+    unit_ = AddModel({.model = Model::k8126, .address = 6});
+    Connect();
+  }
+
+  int unit_ = 0;
+};
+
+TEST_F(ReflashTest, TheUnitTakesTheBlocksInOrderAndIsReadyAfterItsReboot) {
+  Run({
+      {"06 F0 06 03 02 09 01", "06 F0 06 01 02 02 09"},
+      {"06 F0 06 03 03 09 01", "06 F0 06 01 02 03 09"},
+      kNotReady,
+      kNotReady,
+      kNotReady,
+      kReady,
+      {"06 F0 06 06 04 09 00 00 00 00", "06 F0 06 01 02 04 09"},
+      // two blocks of four bytes: one count for both
+      {"06 F0 06 03 4D 09 04", "06 F0 06 01 02 4D 09"},
+      {"06 F0 06 06 05 09 DE AD BE EF", "06 F0 06 01 02 05 09"},
+      {"06 F0 06 06 05 09 01 02 03 04", "06 F0 06 01 02 05 09"},
+      // a block that does not match the count is refused
+      {"06 F0 06 05 05 09 01 02 03", "06 F0 06 01 04 B0 7F 09 07"},
+      // the next upper address, and a shorter block with its own count
+      {"06 F0 06 06 04 09 00 01 00 00", "06 F0 06 01 02 04 09"},
+      {"06 F0 06 03 4D 09 02", "06 F0 06 01 02 4D 09"},
+      {"06 F0 06 04 05 09 AA BB", "06 F0 06 01 02 05 09"},
+      // reboot
+      {"06 F0 06 03 01 09 01", "06 F0 06 01 02 01 09"},
+      kNotReady,
+      kNotReady,
+      kNotReady,
+      kReady,
+      // programming ended with the reboot
+      {"06 F0 06 04 05 09 AA BB", "06 F0 06 01 04 B0 7F 09 07"},
+  });
+  WithFamilyUnit(unit_, [](sim::familyov::FamilyOvUnit& unit) {
+    const std::vector<FlashRecord> expected = {
+        {0x0, {0xDE, 0xAD, 0xBE, 0xEF}}, {0x4, {0x01, 0x02, 0x03, 0x04}}, {0x10000, {0xAA, 0xBB}}};
+    EXPECT_EQ(unit.FlashRecords(), expected);
+    EXPECT_EQ(unit.Reboots(), 1);
+  });
+}
+
+TEST_F(ReflashTest, NothingIsErasedOrWrittenOutOfTurn) {
+  Run({
+      // erase without enable, and data before an erase
+      {"06 F0 06 03 03 09 01", "06 F0 06 01 04 B0 7F 09 07"},
+      kReady,
+      {"06 F0 06 03 4D 09 02", "06 F0 06 01 02 4D 09"},
+      {"06 F0 06 04 05 09 AA BB", "06 F0 06 01 04 B0 7F 09 07"},
+      // a count the data object cannot hold
+      {"06 F0 06 03 4D 09 41", "06 F0 06 01 04 B0 7F 09 07"},
+      {"06 F0 06 03 4D 09 00", "06 F0 06 01 04 B0 7F 09 07"},
+  });
+}
+
+TEST_F(ReflashTest, AReinitialiseBringsBackTheFactorySettings) {
+  Run({
+      {"06 F0 06 07 1B 09 00 3F 00 00 00", "06 F0 06 01 02 1B 09"},
+      {"06 F0 06 05 15 09 41 42 00", "06 F0 06 01 02 15 09"},
+      {"06 F0 06 02 0D 0A", "06 F0 06 01 03 0D 0A 00"},
+      {"06 F0 06 03 00 09 01", "06 F0 06 01 02 00 09"},
+      kNotReady,
+      kNotReady,
+      kNotReady,
+      kReady,
+      {"06 F0 06 03 01 09 01", "06 F0 06 01 02 01 09"},
+      kNotReady,
+      kNotReady,
+      kNotReady,
+      kReady,
+      // unity gain, no name, no filters
+      {"06 F0 06 03 1B 0A 00", "06 F0 06 01 06 1B 0A 3F 80 00 00"},
+      {"06 F0 06 02 15 0A", "06 F0 06 01 11 15 0A 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"},
+      {"06 F0 06 02 0D 0A", "06 F0 06 01 03 0D 0A 00"},
+  });
+}
+
+}  // namespace
