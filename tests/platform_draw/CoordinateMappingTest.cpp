@@ -36,6 +36,13 @@ TEST(CoordinateMapping, AnisotropicScalesEachAxisFlipsYAndRoundsHalvesAwayFromZe
   m.SetViewportOrigin({0, 0});
   EXPECT_EQ(m.ToDevice({1, -1}), (Point{1, -1}));  // 0.5 and -0.5
   EXPECT_EQ(m.ToDevice({3, -3}), (Point{2, -2}));  // 1.5 and -1.5
+
+  // Far-off points stay far off, in a range whose differences still fit an int.
+  ASSERT_TRUE(m.SetViewportExtent({1000000, 1000000}));
+  const Point far = m.ToDevice({2000000000, -2000000000});
+  EXPECT_GT(far.x, 1000000000);
+  EXPECT_LT(far.y, -1000000000);
+  EXPECT_GT(far.x - far.y, 0);
 }
 
 TEST(CoordinateMapping, IsotropicKeepsEqualScalesWithTheSmallerOne) {

@@ -30,8 +30,13 @@ class DcPixelRules : public testing::Test {
 TEST_F(DcPixelRules, LinesLeaveOutTheirEndPointWhicheverWayTheyRun) {
   {
     ui::Dc dc(image_);
-    const Point lines[][2] = {{{2, 2}, {8, 2}},   {{20, 4}, {14, 4}},   {{2, 10}, {2, 16}},
-                              {{4, 16}, {4, 10}}, {{10, 10}, {16, 16}}, {{0, 30}, {31, 30}}};
+    const Point lines[][2] = {{{2, 2}, {8, 2}},
+                              {{20, 4}, {14, 4}},
+                              {{2, 10}, {2, 16}},
+                              {{4, 16}, {4, 10}},
+                              {{10, 10}, {16, 16}},
+                              {{0, 30}, {31, 30}},
+                              {{-2000000000, 28}, {2000000000, 28}}};
     for (const auto& line : lines) {
       dc.MoveTo(line[0]);
       dc.LineTo(line[1]);
@@ -42,6 +47,7 @@ TEST_F(DcPixelRules, LinesLeaveOutTheirEndPointWhicheverWayTheyRun) {
   EXPECT_EQ(Pixels(image_, 2, 9, 9, true), ".######..");
   EXPECT_EQ(Pixels(image_, 4, 9, 9, true), "..######.");
   EXPECT_EQ(Pixels(image_, 15, 15, 2), "#.");
+  EXPECT_EQ(Pixels(image_, 0, 28, 32), std::string(32, '#'));  // far ends, no overflow
 }
 
 TEST_F(DcPixelRules, RectangleCoversPixelsUpToButNotIncludingRightAndBottom) {

@@ -9,13 +9,19 @@ namespace ui {
 
 namespace {
 
-// a * b / c rounded to the nearest integer, halves away from zero, without intermediate overflow.
-int ScaleRounded(int a, int b, int c) {
-  const int64_t product = int64_t{a} * b;
-  const int64_t half = std::llabs(c) / 2;
-  const bool negative = (product < 0) != (c < 0);
-  const int64_t magnitude = (std::llabs(product) + half) / std::llabs(c);
-  return static_cast<int>(negative ? -magnitude : magnitude);
+// Device and logical coordinates are kept within this range, so differences of two of them
+// still fit an int.
+constexpr int64_t kCoordinateLimit = (int64_t{1} << 30) - 1;
+
+// (value - from) * numerator / denominator + to, rounded to the nearest integer with halves away
+// from zero, without overflow on the way, clamped to the coordinate range.
+int MapAxis(int value, int from, int numerator, int denominator, int to) {
+  const __int128 product = (__int128{value} - from) * numerator;
+  const __int128 divisor = denominator < 0 ? -__int128{denominator} : __int128{denominator};
+  const __int128 magnitude = ((product < 0 ? -product : product) + divisor / 2) / divisor;
+  const __int128 scaled = (product < 0) != (denominator < 0) ? -magnitude : magnitude;
+  const __int128 mapped = scaled + to;
+  return static_cast<int>(std::clamp<__int128>(mapped, -kCoordinateLimit, kCoordinateLimit));
 }
 
 // The viewport extent that gives `windowExtent` the scale `scale`, keeping the viewport's
@@ -69,15 +75,15 @@ void CoordinateMapping::KeepIsotropic() {
 Point CoordinateMapping::ToDevice(Point p) const {
   const Size we = WindowExtent();
   const Size ve = ViewportExtent();
-  return {ScaleRounded(p.x - windowOrigin_.x, ve.cx, we.cx) + viewportOrigin_.x,
-          ScaleRounded(p.y - windowOrigin_.y, ve.cy, we.cy) + viewportOrigin_.y};
+  return {MapAxis(p.x, windowOrigin_.x, ve.cx, we.cx, viewportOrigin_.x),
+          MapAxis(p.y, windowOrigin_.y, ve.cy, we.cy, viewportOrigin_.y)};
 }
 
 Point CoordinateMapping::ToLogical(Point p) const {
   const Size we = WindowExtent();
   const Size ve = ViewportExtent();
-  return {ScaleRounded(p.x - viewportOrigin_.x, we.cx, ve.cx) + windowOrigin_.x,
-          ScaleRounded(p.y - viewportOrigin_.y, we.cy, ve.cy) + windowOrigin_.y};
+  return {MapAxis(p.x, viewportOrigin_.x, we.cx, ve.cx, windowOrigin_.x),
+          MapAxis(p.y, viewportOrigin_.y, we.cy, ve.cy, windowOrigin_.y)};
 }
 
 Rect CoordinateMapping::RectToDevice(const Rect& r) const {
@@ -89,7 +95,7 @@ Rect CoordinateMapping::RectToDevice(const Rect& r) const {
 int CoordinateMapping::WidthToDevice(int logicalWidth) const {
   const Size we = WindowExtent();
   const Size ve = ViewportExtent();
-  const int w = std::abs(ScaleRounded(logicalWidth, ve.cx, we.cx));
+  const int w = std::abs(MapAxis(logicalWidth, 0, ve.cx, we.cx, 0));
   return w < 1 ? 1 : w;
 }
 

@@ -45,10 +45,13 @@ bool PixelLine::Inside(int x, int y) const {
 
 bool PixelLine::Draw(Point from, Point to, uint32_t rgb, PenStyle style, bool xorMode,
                      int& phase) const {
-  const int dx = std::abs(to.x - from.x);
-  const int dy = std::abs(to.y - from.y);
+  // In 64 bits: the distance between two far-apart ints does not fit an int.
+  const int64_t longDx = std::llabs(int64_t{to.x} - from.x);
+  const int64_t longDy = std::llabs(int64_t{to.y} - from.y);
+  if (std::max(longDx, longDy) > kMaxSteps) return false;
+  const int dx = static_cast<int>(longDx);
+  const int dy = static_cast<int>(longDy);
   const int steps = std::max(dx, dy);
-  if (steps > kMaxSteps) return false;
   const int sx = from.x < to.x ? 1 : -1;
   const int sy = from.y < to.y ? 1 : -1;
   const bool solid = style == PenStyle::Solid;
