@@ -15,7 +15,6 @@ class Bitmap {
 
   bool IsNull() const { return image_.isNull(); }
   Size Dimensions() const { return {image_.width(), image_.height()}; }
-  Rect Bounds() const { return {0, 0, image_.width(), image_.height()}; }
   const QImage& Image() const { return image_; }
 
  private:

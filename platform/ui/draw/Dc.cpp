@@ -10,6 +10,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 #include "platform/ui/draw/PixelLine.h"
 #include "platform/ui/draw/Text1252.h"
@@ -273,8 +274,7 @@ Font Dc::SetFont(const Font& font) {
 void Dc::SetTextColor(Color c) { d_->textColor = c; }
 void Dc::SetBackgroundColor(Color c) { d_->backgroundColor = c; }
 void Dc::SetBackgroundMode(BackgroundMode mode) { d_->backgroundMode = mode; }
-void Dc::SetDrawMode(DrawMode mode) { d_->drawMode = mode; }
-DrawMode Dc::CurrentDrawMode() const { return d_->drawMode; }
+DrawMode Dc::SetDrawMode(DrawMode mode) { return std::exchange(d_->drawMode, mode); }
 
 void Dc::SetClip(const Region& region) {
   d_->clip = region.Area();
@@ -297,8 +297,6 @@ void Dc::LineTo(Point p) {
   d_->DeviceLine(d_->mapping.ToDevice(d_->position), d_->mapping.ToDevice(p));
   d_->position = p;
 }
-
-Point Dc::Position() const { return d_->position; }
 
 void Dc::Polyline(const std::vector<Point>& points) {
   if (points.empty()) return;

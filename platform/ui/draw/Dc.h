@@ -84,8 +84,7 @@ class Dc {
   void SetTextColor(Color c);
   void SetBackgroundColor(Color c);
   void SetBackgroundMode(BackgroundMode mode);
-  void SetDrawMode(DrawMode mode);
-  DrawMode CurrentDrawMode() const;
+  DrawMode SetDrawMode(DrawMode mode);
 
   // Drawing is clipped to the region (device pixels) until the clip is cleared.
   void SetClip(const Region& region);
@@ -94,7 +93,6 @@ class Dc {
   // The current position; LineTo draws from it up to but not including `p` and moves there.
   void MoveTo(Point p);
   void LineTo(Point p);
-  Point Position() const;
   // Lines through the points in order; like LineTo, the last point is not painted.
   void Polyline(const std::vector<Point>& points);
   // Closed outline with the pen, filled with the brush (alternate filling).
