@@ -43,8 +43,6 @@ class FamilyOvUnit final : public Unit {
   // the memory the logic map names and raises its new-settings flag until the program answers.
   void FireLogicInput(int input);
 
-  bool Locked() const { return locked_; }
-  int MemoryCount() const { return memories_.Count(); }
   const FilterSlots& Filters() const { return filters_; }
   const std::vector<FlashRecord>& FlashRecords() const { return flash_.Records(); }
   // Reboots since construction: each ends a reflash or a factory initialise.

@@ -107,6 +107,7 @@ Outcome FilterSlots::Allocate() {
   const auto slot = FirstFreeSlot();
   // A full unit has no number to give; it answers that the request is out of its range.
   if (!slot) return OutOfRange();
+  // The new filter is selected, ready for its record.
   slots_[*slot] = FilterRecord{.allocated = true};
   selected_ = *slot;
   return Outcome::Done({static_cast<uint8_t>(*slot)});
@@ -155,7 +156,8 @@ Outcome FilterSlots::Command(uint8_t code) {
 Outcome FilterSlots::CopyLinked(uint32_t link) {
   const uint32_t target = link >> 8;
   const uint32_t source = link & 0xFF;
-  if (target >= slots_.size() || !slots_[target].allocated || !slots_[source].allocated) {
+  if (target >= slots_.size() || source >= slots_.size() || !slots_[target].allocated ||
+      !slots_[source].allocated) {
     return OutOfRange();
   }
   // The linked filter takes the source's parameters and bypass; its type, channel and link stay.

@@ -35,7 +35,6 @@ class FilterSlots {
   std::optional<Outcome> Set(const Access& access);
   std::optional<Outcome> Get(const Access& access);
 
-  int Selected() const { return selected_; }
   int LastCommand() const { return lastCommand_; }
   const std::vector<FilterRecord>& Records() const { return slots_; }
   void Restore(const std::vector<FilterRecord>& records) { slots_ = records; }

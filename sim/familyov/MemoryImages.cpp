@@ -31,8 +31,10 @@ Outcome MemoryImages::Read(int element) {
   const auto offset = Advance(element);
   if (positioning) return Outcome::Done(std::vector<uint8_t>(kMemoryDumpBlockBytes));
   if (!offset) return Outcome::Fail(unit_error::kParameterOutOfRange);
-  const std::vector<uint8_t> image = Image(element);
-  return Outcome::Done({image.begin() + *offset, image.begin() + *offset + kMemoryDumpBlockBytes});
+  const auto found = images_.find(element);
+  if (found == images_.end()) return Outcome::Done(std::vector<uint8_t>(kMemoryDumpBlockBytes));
+  const auto block = found->second.begin() + static_cast<std::ptrdiff_t>(*offset);
+  return Outcome::Done({block, block + kMemoryDumpBlockBytes});
 }
 
 Outcome MemoryImages::Write(int element, std::span<const uint8_t> block) {

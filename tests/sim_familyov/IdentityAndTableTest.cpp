@@ -6,7 +6,6 @@
 
 namespace {
 
-using familyovtest::Exchange;
 using sim::familyov::Model;
 
 class IdentityAndTableTest : public familyovtest::FamilyOvBusTest {};
@@ -31,11 +30,15 @@ TEST_F(IdentityAndTableTest, RollCallAnswersCarryEachModelsFamilyCodeAndModelId)
       {"08 F0 08 02 82 7F", ""},
       {"FC F8 F8 02 81 7F", ""},
   });
+  EXPECT_THROW(sim::familyov::FamilyOvUnit({.model = Model::k8124, .compressorOption = true}),
+               std::invalid_argument);
+  EXPECT_THROW(sim::familyov::FamilyOvUnit({.firmware = "15"}), std::invalid_argument);
 }
 
-// Unit 1, an 8148 (family F0 08).
+// Unit 1, an 8148 with the compressor option (family F0 08); unit 2, an 8126 (F0 06).
 TEST_F(IdentityAndTableTest, ArrayObjectsHoldEveryElementUpToTheirCount) {
-  AddModel({.model = Model::k8148, .address = 1});
+  AddModel({.model = Model::k8148, .address = 1, .compressorOption = true});
+  AddModel({.model = Model::k8126, .address = 2});
   Connect();
   Run({
       // crosspoint levels: 96 floats
@@ -43,38 +46,29 @@ TEST_F(IdentityAndTableTest, ArrayObjectsHoldEveryElementUpToTheirCount) {
       {"01 F0 08 03 0C 0A 5F", "01 F0 08 01 06 0C 0A 3F 80 00 00"},
       {"01 F0 08 03 0C 0A 5E", "01 F0 08 01 06 0C 0A 00 00 00 00"},
       {"01 F0 08 03 0C 0A 60", "01 F0 08 01 04 B0 7F 0A 07"},
-      // crosspoint delays share the crosspoint count
-      {"01 F0 08 07 44 09 5F 00 00 01 E0", "01 F0 08 01 02 44 09"},
-      {"01 F0 08 03 44 0A 5F", "01 F0 08 01 06 44 0A 00 00 01 E0"},
-      // clock events: 70 four-byte records
-      {"01 F0 08 07 3D 09 45 02 08 1E 05", "01 F0 08 01 02 3D 09"},
-      {"01 F0 08 03 3D 0A 45", "01 F0 08 01 06 3D 0A 02 08 1E 05"},
-      {"01 F0 08 03 3D 0A 46", "01 F0 08 01 04 B0 7F 0A 07"},
-      // channel delays: 20 words; channel 19 is the last
+      // channel delays: 20 words
       {"01 F0 08 07 1F 09 13 00 00 30 00", "01 F0 08 01 02 1F 09"},
       {"01 F0 08 03 1F 0A 13", "01 F0 08 01 06 1F 0A 00 00 30 00"},
       {"01 F0 08 03 1F 0A 14", "01 F0 08 01 04 B0 7F 0A 07"},
       // logic map: 32 inputs, input 31 recalls memory 7 of 8 at first
       {"01 F0 08 03 1A 0A 1F", "01 F0 08 01 03 1A 0A 07"},
       {"01 F0 08 03 1A 0A 20", "01 F0 08 01 04 B0 7F 0A 07"},
-      // polarity: 12 outputs, +1.0 at first
+      // polarity: 12 outputs, +1.0 at first; compressors: 8
       {"01 F0 08 03 32 0A 0B", "01 F0 08 01 06 32 0A 3F 80 00 00"},
       {"01 F0 08 03 32 0A 0C", "01 F0 08 01 04 B0 7F 0A 07"},
-      // compressor ratio: 8 compressors
-      {"01 F0 08 04 47 09 07 3C", "01 F0 08 01 02 47 09"},
-      {"01 F0 08 03 47 0A 07", "01 F0 08 01 03 47 0A 3C"},
       {"01 F0 08 03 47 0A 08", "01 F0 08 01 04 B0 7F 0A 07"},
-      // the reserved 16-byte array
-      {"01 F0 08 03 4B 0A 0F", "01 F0 08 01 03 4B 0A 00"},
-      {"01 F0 08 03 4B 0A 10", "01 F0 08 01 04 B0 7F 0A 07"},
       // ids the family does not use
       {"01 F0 08 02 12 0A", "01 F0 08 01 04 B0 7F 0A 00"},
-      {"01 F0 08 02 2F 0A", "01 F0 08 01 04 B0 7F 0A 00"},
       {"01 F0 08 02 4E 0A", "01 F0 08 01 04 B0 7F 0A 00"},
+      // memory image of 840 words on the 8148, 730 on the 2-input models; the option
+      {"01 F0 08 02 3A 0A", "01 F0 08 01 06 3A 0A 00 00 03 48"},
+      {"02 F0 06 02 3A 0A", "02 F0 06 01 06 3A 0A 00 00 02 DA"},
+      {"01 F0 08 02 4C 0A", "01 F0 08 01 03 4C 0A 01"},
+      {"02 F0 06 02 4C 0A", "02 F0 06 01 03 4C 0A 00"},
   });
 }
 
-TEST_F(IdentityAndTableTest, TextsReplaceTheWholeElementAndNumbersGoWhole) {
+TEST_F(IdentityAndTableTest, TextsReplaceTheWholeElementAndNumbersAndRecordsGoWhole) {
   AddModel({.model = Model::k8148, .address = 1, .serialNumber = "SN42"});
   Connect();
   Run({
@@ -82,34 +76,20 @@ TEST_F(IdentityAndTableTest, TextsReplaceTheWholeElementAndNumbersGoWhole) {
       {"01 F0 08 0B 30 09 13 4C 4F 4E 47 4E 41 4D 45", "01 F0 08 01 02 30 09"},
       {"01 F0 08 06 30 09 13 41 42 00", "01 F0 08 01 02 30 09"},
       {"01 F0 08 03 30 0A 13", "01 F0 08 01 11 30 0A 41 42 00 00 00 00 00 00 00 00 00 00 00 00 00"},
-      // sixteen bytes do not fit a name
-      {"01 F0 08 12 15 09 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41",
-       "01 F0 08 01 04 B0 7F 09 07"},
       // a word written with two bytes is incomplete, and nothing is stored
       {"01 F0 08 05 1F 09 00 12 34", "01 F0 08 01 04 B0 7F 09 05"},
       {"01 F0 08 03 1F 0A 00", "01 F0 08 01 06 1F 0A 00 00 00 00"},
       // the serial number is the unit's own
       {"01 F0 08 04 17 09 41 00", "01 F0 08 01 04 B0 7F 09 03"},
       {"01 F0 08 02 17 0A", "01 F0 08 01 11 17 0A 53 4E 34 32 00 00 00 00 00 00 00 00 00 00 00"},
+      // clock records: Tuesday 14:30:15; hour 24 and an event on day 8 are refused
+      {"01 F0 08 06 3C 09 03 0E 1E 0F", "01 F0 08 01 02 3C 09"},
+      {"01 F0 08 06 3C 09 03 18 00 00", "01 F0 08 01 04 B0 7F 09 07"},
+      {"01 F0 08 02 3C 0A", "01 F0 08 01 06 3C 0A 03 0E 1E 0F"},
+      {"01 F0 08 07 3D 09 45 07 17 3B 1F", "01 F0 08 01 02 3D 09"},
+      {"01 F0 08 07 3D 09 45 08 00 00 01", "01 F0 08 01 04 B0 7F 09 07"},
+      {"01 F0 08 03 3D 0A 45", "01 F0 08 01 06 3D 0A 07 17 3B 1F"},
   });
-}
-
-TEST_F(IdentityAndTableTest, ModelsDifferInImageLengthAndCompressorOption) {
-  AddModel({.model = Model::k8148, .address = 1, .compressorOption = true});
-  AddModel({.model = Model::k8126, .address = 2});
-  Connect();
-  Run({
-      // memory image of 840 words on the 8148, 730 on the 2-input models
-      {"01 F0 08 02 3A 0A", "01 F0 08 01 06 3A 0A 00 00 03 48"},
-      {"02 F0 06 02 3A 0A", "02 F0 06 01 06 3A 0A 00 00 02 DA"},
-      {"01 F0 08 02 4C 0A", "01 F0 08 01 03 4C 0A 01"},
-      {"02 F0 06 02 4C 0A", "02 F0 06 01 03 4C 0A 00"},
-      // the clock is there on every model
-      {"02 F0 06 02 3E 0A", "02 F0 06 01 03 3E 0A 01"},
-  });
-  EXPECT_THROW(sim::familyov::FamilyOvUnit({.model = Model::k8124, .compressorOption = true}),
-               std::invalid_argument);
-  EXPECT_THROW(sim::familyov::FamilyOvUnit({.firmware = "15"}), std::invalid_argument);
 }
 
 }  // namespace
