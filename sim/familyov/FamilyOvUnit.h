@@ -35,6 +35,9 @@ struct UnitOptions {
 // A unit of the newer family: the whole object table, and the objects that do something rather
 // than hold a value: filter slots, memories with the ready flag, lock and password, clock,
 // logic trigger, new settings and the firmware objects.
+// Two things stay simpler than on a unit: the clock keeps the time and date last set (it does not
+// run), and a new bus address is stored but the unit keeps answering at the one it started with.
+// While it reboots the unit answers with its ready flag down rather than falling silent.
 class FamilyOvUnit final : public Unit {
  public:
   explicit FamilyOvUnit(const UnitOptions& options);
