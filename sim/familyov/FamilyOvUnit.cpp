@@ -90,6 +90,8 @@ UnitIdentity CheckedIdentity(const UnitOptions& options) {
   if (options.compressorOption && options.model != Model::k8148) {
     throw std::invalid_argument("only the 8148 has the compressor option");
   }
+  // Checked now rather than when a reflash ends.
+  if (!options.reflashedFirmware.empty()) FirmwareTenths(options.reflashedFirmware);
   return IdentityOf(options.model, options.address, options.network, options.firmware);
 }
 
@@ -277,7 +279,9 @@ Outcome FamilyOvUnit::Initialize(uint8_t value) {
 
 Outcome FamilyOvUnit::Reset(uint8_t value) {
   if (value == 0) return Outcome::Done();
-  flash_.Reboot();
+  if (flash_.Reboot() && !options_.reflashedFirmware.empty()) {
+    memories_.SetCount(familyov::MemoryCount(options_.model, options_.reflashedFirmware));
+  }
   ++reboots_;
   return ThenBusy(Outcome::Done());
 }

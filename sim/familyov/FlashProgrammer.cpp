@@ -45,9 +45,11 @@ Outcome FlashProgrammer::Write(std::span<const uint8_t> block) {
   return Outcome::Done();
 }
 
-void FlashProgrammer::Reboot() {
+bool FlashProgrammer::Reboot() {
+  const bool programmed = erased_ && !records_.empty();
   enabled_ = false;
   erased_ = false;
+  return programmed;
 }
 
 }  // namespace sim::familyov

@@ -26,8 +26,9 @@ class FlashProgrammer {
   Outcome SetAddress(uint32_t upperAddress);
   Outcome SetCount(uint8_t count);
   Outcome Write(std::span<const uint8_t> block);
-  // A reboot ends programming: a new reflash starts with enable again.
-  void Reboot();
+  // A reboot ends programming: a new reflash starts with enable again. True when it ends one that
+  // wrote data, so that the unit now runs new firmware.
+  bool Reboot();
 
   const std::vector<FlashRecord>& Records() const { return records_; }
 

@@ -47,6 +47,14 @@ Outcome MemoryBank::Recall(uint8_t memory) {
   return Outcome::Done();
 }
 
+void MemoryBank::SetCount(int memoryCount) {
+  for (int memory = memoryCount_ + 1; memory <= memoryCount; ++memory) {
+    memories_[memory] = Capture();
+    images_.Copy(0, memory);
+  }
+  memoryCount_ = memoryCount;
+}
+
 void MemoryBank::StoreEverywhere() {
   for (int memory = 1; memory <= memoryCount_; ++memory) {
     memories_[memory] = Capture();

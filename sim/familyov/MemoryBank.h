@@ -25,6 +25,8 @@ class MemoryBank {
   Outcome Recall(uint8_t memory);
   // Every memory takes the current settings.
   void StoreEverywhere();
+  // New firmware may keep more memories: those it adds take the current settings.
+  void SetCount(int memoryCount);
 
  private:
   struct Memory {

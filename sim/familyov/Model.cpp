@@ -1,6 +1,5 @@
 #include "sim/familyov/Model.h"
 
-#include <cmath>
 #include <stdexcept>
 
 namespace sim::familyov {
@@ -15,7 +14,7 @@ constexpr int k8148Memories = 8;
 constexpr int kEarlyTwoInputMemories = 12;
 constexpr int kTwoInputMemories = 15;
 // From this firmware on the 2-input models keep 15 memories.
-constexpr long kFifteenMemoriesTenths = 15;
+constexpr int kFifteenMemoriesTenths = 15;
 
 ModelTraits TwoInput(int outputs) {
   return {.familyCode = kTwoInputFamilyCode,
@@ -47,17 +46,23 @@ ModelTraits TraitsOf(Model model) {
           .imageWords = k8148ImageWords};
 }
 
+int FirmwareTenths(const std::string& firmware) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (firmware.size() != kFirmwareChars || !digit(firmware[0]) || firmware[1] != '.' ||
+      !digit(firmware[2])) {
+    throw std::invalid_argument("firmware version must read like 1.5: " + firmware);
+  }
+  return (firmware[0] - '0') * 10 + (firmware[2] - '0');
+}
+
 int MemoryCount(Model model, const std::string& firmware) {
+  const int tenths = FirmwareTenths(firmware);
   if (model == Model::k8148) return k8148Memories;
-  // Compared in tenths so that "1.5" is not read as 1.4999.
-  const long tenths = std::lround(std::stod(firmware) * 10);
   return tenths >= kFifteenMemoriesTenths ? kTwoInputMemories : kEarlyTwoInputMemories;
 }
 
 UnitIdentity IdentityOf(Model model, int address, int network, const std::string& firmware) {
-  if (firmware.size() != kFirmwareChars) {
-    throw std::invalid_argument("firmware version must be three characters: " + firmware);
-  }
+  FirmwareTenths(firmware);
   const ModelTraits traits = TraitsOf(model);
   UnitIdentity identity{.address = address, .network = network, .family = traits.familyCode};
   // The 8148 leads with its input digit, which the program does not read.

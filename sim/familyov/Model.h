@@ -25,12 +25,16 @@ struct ModelTraits {
 
 ModelTraits TraitsOf(Model model);
 
+// The version in tenths: "1.5" is 15. Throws std::invalid_argument unless the text is a digit,
+// a point and a digit.
+int FirmwareTenths(const std::string& firmware);
+
 // Memories the unit stores: 8 on the 8148; 12 on the 2-input models before firmware 1.5, else 15.
 int MemoryCount(Model model, const std::string& firmware);
 
 // The roll-call identity: the output digit (on the 8148 after its input digit), then the three
-// firmware characters ("1.5"), the rest of the eight bytes zero. Throws std::invalid_argument for a
-// firmware text that is not three characters.
+// firmware characters ("1.5"), the rest of the eight bytes zero. Throws std::invalid_argument for
+// a firmware text that does not read like 1.5.
 UnitIdentity IdentityOf(Model model, int address, int network, const std::string& firmware);
 
 }  // namespace sim::familyov

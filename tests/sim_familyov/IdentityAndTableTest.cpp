@@ -33,6 +33,8 @@ TEST_F(IdentityAndTableTest, RollCallAnswersCarryEachModelsFamilyCodeAndModelId)
   EXPECT_THROW(sim::familyov::FamilyOvUnit({.model = Model::k8124, .compressorOption = true}),
                std::invalid_argument);
   EXPECT_THROW(sim::familyov::FamilyOvUnit({.firmware = "15"}), std::invalid_argument);
+  EXPECT_THROW(sim::familyov::FamilyOvUnit({.firmware = "1x5"}), std::invalid_argument);
+  EXPECT_THROW(sim::familyov::FamilyOvUnit({.reflashedFirmware = "1."}), std::invalid_argument);
 }
 
 // Unit 1, an 8148 with the compressor option (family F0 08); unit 2, an 8126 (F0 06).

@@ -19,6 +19,8 @@ class ReflashTest : public familyovtest::FamilyOvBusTest {
  protected:
   void SetUp() override {
     unit_ = AddModel({.model = Model::k8126, .address = 6});
+    // An 8124 at firmware 1.4 (12 memories) that a reflash takes to 1.5 (15 memories).
+    AddModel({.model = Model::k8124, .address = 7, .firmware = "1.4", .reflashedFirmware = "1.5"});
     Connect();
   }
 
@@ -83,6 +85,22 @@ TEST_F(ReflashTest, AReinitialiseBringsBackTheFactorySettings) {
       // unity gain, no filters
       {"06 F0 06 03 1B 0A 00", "06 F0 06 01 06 1B 0A 3F 80 00 00"},
       {"06 F0 06 02 0D 0A", "06 F0 06 01 03 0D 0A 00"},
+  });
+}
+
+TEST_F(ReflashTest, NewFirmwareBringsItsMemoriesAfterTheReboot) {
+  Run({
+      {"07 F0 06 03 0A 09 0D", "07 F0 06 01 04 B0 7F 09 07"},
+      // a reboot without a reflash changes nothing
+      {"07 F0 06 03 01 09 01", "07 F0 06 01 02 01 09"},
+      {"07 F0 06 03 0A 09 0D", "07 F0 06 01 04 B0 7F 09 07"},
+      {"07 F0 06 03 02 09 01", "07 F0 06 01 02 02 09"},
+      {"07 F0 06 03 03 09 01", "07 F0 06 01 02 03 09"},
+      {"07 F0 06 03 4D 09 01", "07 F0 06 01 02 4D 09"},
+      {"07 F0 06 03 05 09 5A", "07 F0 06 01 02 05 09"},
+      {"07 F0 06 03 01 09 01", "07 F0 06 01 02 01 09"},
+      {"07 F0 06 03 0A 09 0F", "07 F0 06 01 02 0A 09"},
+      {"07 F0 06 03 0B 09 0E", "07 F0 06 01 02 0B 09"},
   });
 }
 
