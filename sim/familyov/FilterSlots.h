@@ -32,6 +32,8 @@ class FilterSlots {
 
   // Answers a set or get of the filter objects (new, delete, select, channel, type, parameters,
   // command, order, bypass, link group, link copy, DSP usage); nullopt for every other object.
+  // A set's data is one whole element and its index within the object's count: the unit checks
+  // both before it asks.
   std::optional<Outcome> Set(const Access& access);
   std::optional<Outcome> Get(const Access& access);
 
