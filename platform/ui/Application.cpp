@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/ui/Guard.h"
 #include "platform/ui/IdleDispatcher.h"
@@ -15,23 +16,45 @@ namespace ui {
 
 namespace {
 Application* g_instance = nullptr;
+
+// Qt's application with the layer's entry: every event passes the input router once, before
+// Qt delivers it, and no exception from any handler goes on into Qt.
+class LayerQtApplication : public QApplication {
+ public:
+  LayerQtApplication(int& argc, char** argv, InputRouter& router)
+      : QApplication(argc, argv), router_(router) {}
+  bool notify(QObject* receiver, QEvent* e) override {
+    bool result = false;
+    Guarded("event",
+            [&] { result = router_.Route(receiver, e) || QApplication::notify(receiver, e); });
+    return result;
+  }
+
+ private:
+  InputRouter& router_;
+};
+
 int g_waitDepth = 0;
 int g_beeps = 0;
 }  // namespace
 
 Application::Application(int& argc, char** argv, std::string name) : name_(std::move(name)) {
-  if (QApplication::instance() == nullptr) ownedQtApp_ = std::make_unique<QApplication>(argc, argv);
+  if (QCoreApplication::instance() != nullptr) {
+    throw std::logic_error("ui::Application makes Qt's application object; one exists already");
+  }
+  input_ = std::make_unique<InputRouter>(*this);
+  qtApp_ = std::make_unique<LayerQtApplication>(argc, argv, *input_);
   UseCNumberLocale();
   timers_ = std::make_unique<TimerService>();
   idle_ = std::make_unique<IdleDispatcher>(*this);
-  input_ = std::make_unique<InputRouter>(*this);
-  qApp->installEventFilter(input_.get());
   g_instance = this;
 }
 
 Application::~Application() {
-  qApp->removeEventFilter(input_.get());
   if (g_instance == this) g_instance = nullptr;
+  idle_.reset();
+  timers_.reset();
+  qtApp_.reset();
 }
 
 Application* Application::Instance() { return g_instance; }
@@ -94,7 +117,9 @@ CommandState Application::QueryCommand(int id, Window* start) {
 
 void Application::PopModal(Window* window) { std::erase(modal_, window); }
 
-void Application::NoteMessage() { idle_->NoteActivity(); }
+void Application::NoteMessage() {
+  if (idle_ != nullptr) idle_->NoteActivity();
+}
 
 WaitCursor::WaitCursor() {
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));

@@ -73,10 +73,10 @@ class Application {
  private:
   Window* RouteStart(Window* start) const;
   std::string name_;
-  std::unique_ptr<QApplication> ownedQtApp_;
+  std::unique_ptr<InputRouter> input_;
+  std::unique_ptr<QApplication> qtApp_;
   std::unique_ptr<TimerService> timers_;
   std::unique_ptr<IdleDispatcher> idle_;
-  std::unique_ptr<InputRouter> input_;
   CommandTable commands_;
   Window* mainWindow_ = nullptr;
   std::vector<Window*> modal_;

@@ -19,6 +19,8 @@ QWidget* ComboBox::MakeControlWidget(QWidget* parentWidget) {
   auto* combo = new QComboBox(parentWidget);
   combo->setEditable(!HasStyle(style::kDropDownList));
   combo->setInsertPolicy(QComboBox::NoInsert);
+  // A template's height for a combo box includes its dropped-down list; the box itself is one line.
+  combo->setFixedHeight(combo->sizeHint().height());
   QObject::connect(combo, &QComboBox::activated, combo,
                    [this](int index) { NotifyParent(ui::Notify::SelChange, index); });
   if (combo->isEditable()) {

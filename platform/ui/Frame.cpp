@@ -26,6 +26,8 @@ QMainWindow* Frame::Main() const { return static_cast<QMainWindow*>(Widget()); }
 void Frame::CreateChildren() {
   Window::CreateChildren();
   QMainWindow* main = Main();
+  const QSize clientSize =
+      client_ != nullptr && client_->Widget() != nullptr ? client_->Widget()->size() : QSize();
   if (client_ != nullptr && client_->Widget() != nullptr) main->setCentralWidget(client_->Widget());
   ShowMenu();
   if (statusBar_) main->statusBar()->setSizeGripEnabled(false);
@@ -47,7 +49,12 @@ void Frame::CreateChildren() {
       });
     }
   }
-  if (shrinkToClient_) main->adjustSize();
+  if (shrinkToClient_ && clientSize.isValid()) {
+    // The client keeps its own size and the frame grows around it.
+    client_->Widget()->setMinimumSize(clientSize);
+    main->adjustSize();
+    client_->Widget()->setMinimumSize(0, 0);
+  }
 }
 
 void Frame::ShowMenu() {

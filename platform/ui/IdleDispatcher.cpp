@@ -31,7 +31,7 @@ void IdleDispatcher::QueueAboutToBlock() {
   QCoreApplication::postEvent(this, new QEvent(IdleEventType()), Qt::LowEventPriority);
 }
 
-bool IdleDispatcher::IsIdleEvent(const QEvent* e) const { return e->type() == IdleEventType(); }
+bool IdleDispatcher::IsIdleEvent(const QEvent* e) { return e->type() == IdleEventType(); }
 
 bool IdleDispatcher::event(QEvent* e) {
   if (e->type() != IdleEventType()) return QObject::event(e);

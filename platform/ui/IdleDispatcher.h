@@ -15,7 +15,7 @@ class IdleDispatcher : public QObject {
   // One pass over the idle actions; true when one of them asked for more.
   bool RunPass();
   void NoteActivity() { activity_ = true; }
-  bool IsIdleEvent(const QEvent* e) const;
+  static bool IsIdleEvent(const QEvent* e);
 
  protected:
   bool event(QEvent* e) override;

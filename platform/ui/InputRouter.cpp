@@ -88,51 +88,41 @@ Param MouseFlags(const QMouseEvent& e) {
 
 }  // namespace
 
-bool InputRouter::eventFilter(QObject* watched, QEvent* e) {
-  if (!app_.Idle().IsIdleEvent(e)) app_.Idle().NoteActivity();
+bool InputRouter::Route(QObject* receiver, QEvent* e) {
+  if (!IdleDispatcher::IsIdleEvent(e)) app_.NoteMessage();
+  if (!receiver->isWidgetType()) return false;
   switch (e->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-      return RouteKey(watched, e);
+      return RouteKey(receiver, e);
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-      return RouteMouse(watched, e);
+      return RouteMouse(receiver, e);
     default:
       return false;
   }
 }
 
-bool InputRouter::AlreadySeen(const QInputEvent* e) {
-  const bool seen = e == lastEvent_ && e->timestamp() == lastTimestamp_ &&
-                    static_cast<int>(e->type()) == lastType_;
-  lastEvent_ = e;
-  lastTimestamp_ = e->timestamp();
-  lastType_ = static_cast<int>(e->type());
-  return seen;
-}
-
-bool InputRouter::RouteKey(QObject* watched, QEvent* e) {
+bool InputRouter::RouteKey(QObject* receiver, QEvent* e) {
   auto* keyEvent = static_cast<QKeyEvent*>(e);
-  if (!watched->isWidgetType() || AlreadySeen(keyEvent)) return false;
   const KeyStroke stroke{KeyCode(keyEvent->key()), e->type() == QEvent::KeyPress,
                          Modifiers(keyEvent->modifiers())};
   if (stroke.code == 0) return false;
   bool swallowed = false;
   Guarded("key", [&] {
-    for (Window* w = Window::FromWidget(static_cast<QWidget*>(watched)); w != nullptr && !swallowed;
-         w = w->Parent()) {
+    for (Window* w = Window::FromWidget(static_cast<QWidget*>(receiver));
+         w != nullptr && !swallowed; w = w->Parent()) {
       swallowed = w->PreProcessKey(stroke);
     }
   });
   return swallowed;
 }
 
-bool InputRouter::RouteMouse(QObject* watched, QEvent* e) {
+bool InputRouter::RouteMouse(QObject* receiver, QEvent* e) {
   auto* mouseEvent = static_cast<QMouseEvent*>(e);
-  if (!watched->isWidgetType() || AlreadySeen(mouseEvent)) return false;
-  auto* widget = static_cast<QWidget*>(watched);
+  auto* widget = static_cast<QWidget*>(receiver);
   Window* capture = Window::MouseCapture();
   Window* target = capture != nullptr ? capture : Window::FromWidget(widget);
   if (target == nullptr || target->Widget() == nullptr) return false;

@@ -1,33 +1,26 @@
 #pragma once
 
-#include <QObject>
-
-class QInputEvent;
+class QEvent;
+class QObject;
 
 namespace ui {
 
 class Application;
 
-// Watches every event of the application: tells idle processing that something happened, hands
-// keys to the focus window's chain before the widget sees them, turns mouse input into window
-// messages and routes it to the window holding the mouse capture.
-class InputRouter : public QObject {
+// Sees every event once, before its receiver: tells idle processing that something happened,
+// hands keys to the focus window's chain before the widget sees them, turns mouse input into
+// window messages and routes it to the window holding the mouse capture.
+class InputRouter {
  public:
   explicit InputRouter(Application& app) : app_(app) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* e) override;
+  // True when the event is swallowed.
+  bool Route(QObject* receiver, QEvent* e);
 
  private:
-  bool RouteKey(QObject* watched, QEvent* e);
-  bool RouteMouse(QObject* watched, QEvent* e);
-  // Qt hands an ignored input event on to the parent widgets; each event is routed only once.
-  bool AlreadySeen(const QInputEvent* e);
+  bool RouteKey(QObject* receiver, QEvent* e);
+  bool RouteMouse(QObject* receiver, QEvent* e);
 
   Application& app_;
-  const QEvent* lastEvent_ = nullptr;
-  quint64 lastTimestamp_ = 0;
-  int lastType_ = 0;
 };
 
 }  // namespace ui

@@ -46,16 +46,13 @@ Qt::KeyboardModifiers QtModifiers(unsigned m) {
   return result;
 }
 
+// What the window shows now: a grab paints whatever is pending, also on a window that the
+// offscreen platform has not exposed; a custom-drawn window answers with its own image.
 QImage Shown(Window& window) {
-  if (auto* drawn = dynamic_cast<DrawnWindow*>(&window)) {
-    WidgetOf(window).repaint();
-    return drawn->Snapshot();
-  }
-  if (auto* button = dynamic_cast<OwnerDrawButton*>(&window)) {
-    WidgetOf(window).repaint();
-    return button->Snapshot();
-  }
-  return WidgetOf(window).grab().toImage();
+  const QImage grabbed = WidgetOf(window).grab().toImage();
+  if (auto* drawn = dynamic_cast<DrawnWindow*>(&window)) return drawn->Snapshot();
+  if (auto* button = dynamic_cast<OwnerDrawButton*>(&window)) return button->Snapshot();
+  return grabbed;
 }
 
 }  // namespace

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "platform/ui/DrawnWindow.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/draw/Color.h"
+
+namespace ui {
+namespace {
+
+// Paints a black frame line along the top and remembers the mouse messages it gets.
+class Scope : public DrawnWindow {
+ public:
+  using DrawnWindow::DrawnWindow;
+  int paints = 0;
+  std::vector<std::pair<MessageId, Point>> mouse;
+
+  void Track() {
+    for (MessageId id : {msg::kLButtonDown, msg::kMouseMove, msg::kLButtonUp}) {
+      OnMessage(id, [this, id](const Message& m) {
+        mouse.emplace_back(id, UnpackPoint(m.lParam));
+        if (id == msg::kLButtonDown) CaptureMouse();
+        if (id == msg::kLButtonUp) ReleaseMouse();
+        return Param{0};
+      });
+    }
+  }
+
+ protected:
+  void Paint(Dc& dc) override {
+    ++paints;
+    dc.FillRect({0, 0, ClientRect().right, 1}, kBlack);
+  }
+};
+
+TEST(DrawnWindow, PaintAndDrawNowShareOneOffscreenImage) {
+  Scope scope;
+  scope.SetRect({0, 0, 60, 40});
+  scope.Create();
+  scope.Show();
+  EXPECT_EQ(test::SamplePixel(scope, {10, 0}), kBlack);
+  EXPECT_EQ(test::SamplePixel(scope, {10, 10}), SystemColorOf(SystemColor::ButtonFace));
+  const int paints = scope.paints;
+  {
+    auto now = scope.DrawNow();
+    ASSERT_NE(now, nullptr);
+    now->dc().FillRect({5, 5, 15, 15}, kRed);
+  }
+  EXPECT_EQ(test::SamplePixel(scope, {10, 10}), kRed) << "drawn at once, kept until the next paint";
+  EXPECT_EQ(test::SamplePixel(scope, {15, 15}), SystemColorOf(SystemColor::ButtonFace))
+      << "right and bottom exclusive";
+  EXPECT_EQ(scope.paints, paints) << "drawing now does not repaint";
+  scope.Invalidate();
+  EXPECT_EQ(test::SamplePixel(scope, {10, 10}), SystemColorOf(SystemColor::ButtonFace));
+  EXPECT_EQ(scope.paints, paints + 1);
+  scope.Destroy();
+  EXPECT_EQ(scope.DrawNow(), nullptr);
+}
+
+TEST(DrawnWindow, ACapturedMouseReachesTheCapturingWindowWherewerItMoves) {
+  Window top;
+  top.SetRect({0, 0, 200, 100});
+  Scope left(&top);
+  left.SetRect({0, 0, 100, 100});
+  Scope right(&top);
+  right.SetRect({100, 0, 200, 100});
+  left.Track();
+  right.Track();
+  top.Create();
+  top.Show();
+  test::MouseDown(left, {10, 10});
+  EXPECT_EQ(Window::MouseCapture(), &left);
+  test::MouseMove(right, {5, 20});
+  test::MouseUp(right, {6, 20});
+  EXPECT_EQ(Window::MouseCapture(), nullptr);
+  ASSERT_EQ(left.mouse.size(), 3u);
+  EXPECT_EQ(left.mouse[1], std::make_pair(msg::kMouseMove, Point{105, 20}))
+      << "in the capturing window's coordinates";
+  EXPECT_EQ(left.mouse[2].first, msg::kLButtonUp);
+  EXPECT_TRUE(right.mouse.empty());
+  test::MouseDown(right, {1, 1});
+  EXPECT_EQ(right.mouse.size(), 1u) << "after release the mouse goes where it is again";
+  test::MouseUp(right, {1, 1});
+}
+
+}  // namespace
+}  // namespace ui

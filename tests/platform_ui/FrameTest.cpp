@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/LayoutWindow.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/Splitter.h"
+#include "platform/ui/TestHooks.h"
+#include "tests/platform_ui/UiTestEnvironment.h"
+
+namespace ui {
+namespace {
+
+using testing_support::FailTest;
+
+constexpr int kMenu = 9300;
+constexpr int kAccelerators = 9300;
+constexpr int kExit = 24310;
+constexpr int kNewVirtual = 51684;
+constexpr int kDeleteVirtual = 51683;
+constexpr int kRollCall = 51682;
+constexpr int kAbout = 2009;
+constexpr int kUnhandled = 24326;
+
+void RegisterResources() {
+  Resources::AddMenu(kMenu, {{"&File", 0, {{"E&xit\tAlt+F4", kExit}}},
+                             {"&Devices",
+                              0,
+                              {{"&New Virtual ...", kNewVirtual},
+                               {"&Delete Virtual", kDeleteVirtual},
+                               {},
+                               {"&Roll call", kRollCall},
+                               {"Nothing", kUnhandled}}},
+                             {"&Help", 0, {{"&About...", kAbout}}}});
+  Resources::AddAccelerators(kAccelerators, {{key::kInsert, kNoModifier, kNewVirtual},
+                                             {key::kDelete, kControlKey, kUnhandled},
+                                             {'R', kControlKey, kRollCall}});
+  Resources::AddString(kAbout, "About the Telvo Windows application");
+  Resources::AddString(kRollCall, "Finds the units on the bus");
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { RegisterResources(); }
+  void SetUp() override {
+    client->SetRect({0, 0, 200, 120});
+    client->OnCommand(kNewVirtual, [this] { log.push_back("client new"); });
+    client->OnCommand(kRollCall, [this] { log.push_back("client roll call"); });
+    client->OnEnable(kRollCall, [this](CommandState& s) { s.enabled = !rolling; });
+    frame.OnCommand(kDeleteVirtual, [this] { log.push_back("frame delete"); });
+    frame.SetMenu(kMenu);
+    frame.SetAccelerators(kAccelerators);
+    frame.AddStatusBar();
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    frame.AddToolButton(kRollCall, picture);
+    frame.SetShrinkToClient(true);
+    frame.Create();
+    frame.Show();
+    test::PumpMessages();
+  }
+  Window* client = new Window;  // adopted by the frame
+  std::unique_ptr<Window> clientOwner{client};
+  Frame frame{"Telvo Windows 2.3", client};
+  std::vector<std::string> log;
+  bool rolling = false;
+};
+
+TEST_F(FrameTest, MenuItemsAreReachedByPositionAndIdAndChangeAtRunTime) {
+  Menu& bar = *frame.MenuBar();
+  ASSERT_EQ(bar.ItemCount(), 3);
+  Menu* devices = bar.SubMenu(1);
+  ASSERT_NE(devices, nullptr);
+  EXPECT_EQ(devices->ItemId(0), kNewVirtual);
+  EXPECT_EQ(devices->ItemId(2), 0) << "separator";
+  EXPECT_EQ(devices->ItemId(9), -1);
+  EXPECT_EQ(bar.ItemText(kRollCall), "&Roll call") << "ids are found in sub-menus";
+
+  bar.SetItemText(kRollCall, "&Roll call now");
+  bar.CheckItem(kRollCall, true);
+  EXPECT_EQ(devices->ItemText(kRollCall), "&Roll call now");
+  EXPECT_TRUE(bar.IsChecked(kRollCall));
+  devices->InsertItem(0, 51701, "&Special1");
+  EXPECT_EQ(devices->ItemId(0), 51701);
+  bar.DeleteItem(kDeleteVirtual);
+  EXPECT_EQ(devices->ItemCount(), 5);
+  EXPECT_EQ(bar.ItemText(kDeleteVirtual), "");
+  devices->DeleteAt(0);
+  EXPECT_EQ(devices->ItemId(0), kNewVirtual);
+}
+
+TEST_F(FrameTest, EnablersRunBeforeAMenuOpensAndUnhandledItemsAreGreyed) {
+  Menu* devices = frame.MenuBar()->SubMenu(1);
+  rolling = true;
+  devices->UpdateItems();
+  EXPECT_FALSE(devices->IsEnabled(kRollCall));
+  EXPECT_TRUE(devices->IsEnabled(kNewVirtual));
+  EXPECT_TRUE(devices->IsEnabled(kDeleteVirtual)) << "handled by the frame";
+  EXPECT_FALSE(devices->IsEnabled(kUnhandled));
+  rolling = false;
+  devices->UpdateItems();
+  EXPECT_TRUE(devices->IsEnabled(kRollCall));
+}
+
+TEST_F(FrameTest, MenuCommandsGoFromTheClientUpThroughTheFrameToTheApplication) {
+  int about = 0;
+  Application::Instance()->OnCommand(kAbout, [&] { ++about; });
+  auto* main = static_cast<QMainWindow*>(frame.Widget());
+  for (QAction* top : main->menuBar()->actions()) {
+    for (QAction* item : top->menu()->actions()) {
+      if (!item->isSeparator() && item->data().toInt() != kExit) item->trigger();
+    }
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"client new", "frame delete", "client roll call"}));
+  EXPECT_EQ(about, 1);
+}
+
+TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheItemUnderTheMouse) {
+  auto* main = static_cast<QMainWindow*>(frame.Widget());
+  QMenu* help = main->menuBar()->actions()[2]->menu();
+  // What an open menu does for the item under the mouse: it tells the menu bar that opened it.
+  help->actions()[0]->showStatusText(main->menuBar());
+  EXPECT_EQ(frame.StatusText(), "About the Telvo Windows application");
+}
+
+TEST_F(FrameTest, AcceleratorsSendTheirCommandsFromTheFocusWindow) {
+  test::PressKey(frame, Qt::Key_Insert);
+  test::PressKey(frame, Qt::Key_R, kControlKey);
+  test::PressKey(frame, Qt::Key_R);
+  EXPECT_EQ(log, (std::vector<std::string>{"client new", "client roll call"}));
+}
+
+TEST_F(FrameTest, ToolButtonsSendTheirCommandAndFollowTheirEnablerAtIdle) {
+  auto* toolBar = static_cast<QMainWindow*>(frame.Widget())->findChild<QToolBar*>();
+  ASSERT_NE(toolBar, nullptr);
+  QAction* roll = toolBar->actions().front();
+  EXPECT_EQ(roll->toolTip(), "Finds the units on the bus");
+  roll->trigger();
+  EXPECT_EQ(log, (std::vector<std::string>{"client roll call"}));
+  rolling = true;
+  Application::Instance()->NoteMessage();
+  test::PumpIdle();
+  EXPECT_FALSE(roll->isEnabled());
+}
+
+TEST_F(FrameTest, TheFrameFitsItsClientAndStatusBar) {
+  auto* main = static_cast<QMainWindow*>(frame.Widget());
+  EXPECT_EQ(client->Widget()->size(), QSize(200, 120));
+  EXPECT_GE(main->height(), 120 + main->statusBar()->height());
+  EXPECT_EQ(client->Parent(), &frame);
+}
+
+TEST_F(FrameTest, APopupTrackedAtThePointSendsTheChosenCommandToItsOwner) {
+  Menu popup;
+  popup.AppendItem(24323, "Mark for copy");
+  popup.AppendItem(24324, "Paste");
+  popup.AppendSeparator();
+  popup.EnableItem(24324, false);
+  int marked = 0;
+  client->OnCommand(24323, [&] { ++marked; });
+  client->OnCommand(24324, [] { ADD_FAILURE() << "a greyed item was run"; });
+  PromptScript script(FailTest);
+  script.ChooseFromPopup(24323).ChooseFromPopup(24324).ChooseFromPopup(0);
+  EXPECT_EQ(popup.Track(*client, client->ClientToScreen({10, 10})), 24323);
+  EXPECT_EQ(popup.Track(*client, {0, 0}), 0) << "greyed items cannot be chosen";
+  EXPECT_EQ(popup.Track(*client, {0, 0}), 0);
+  EXPECT_EQ(marked, 1);
+  EXPECT_FALSE(popup.IsEnabled(24324)) << "an item greyed by code stays greyed";
+}
+
+TEST(LayoutWindowTest, ChildrenFollowTheirEdgeRulesWhenTheWindowResizes) {
+  LayoutWindow layout;
+  Window frame(&layout);
+  Window list(&layout);
+  Window editor(&layout);
+  layout.SetRect({0, 0, 400, 300});
+  layout.Create();
+  layout.Show();
+  using E = Edge;
+  // The list's rules name the frame, which is placed in the same pass.
+  layout.SetChildMetrics(
+      list,
+      {EdgeRule::SameAs(E::Left, &frame, E::Right), EdgeRule::SameAs(E::Right, nullptr, E::Right),
+       EdgeRule::SameAs(E::Top, nullptr, E::Top), EdgeRule::SameAs(E::Bottom, &editor, E::Top)});
+  layout.SetChildMetrics(
+      frame,
+      {EdgeRule::SameAs(E::Left, nullptr, E::Left), EdgeRule::Absolute(E::Width, 142),
+       EdgeRule::SameAs(E::Top, nullptr, E::Top), EdgeRule::SameAs(E::Bottom, &editor, E::Top)});
+  layout.SetChildMetrics(
+      editor, {EdgeRule::SameAs(E::Left, nullptr, E::Left),
+               EdgeRule::PercentOf(E::Right, nullptr, E::Right, 100),
+               EdgeRule::SameAs(E::Bottom, nullptr, E::Bottom), EdgeRule::Absolute(E::Height, 50)});
+  EXPECT_EQ(editor.WindowRect(), (Rect{0, 250, 400, 300}));
+  EXPECT_EQ(frame.WindowRect(), (Rect{0, 0, 142, 250}));
+  EXPECT_EQ(list.WindowRect(), (Rect{142, 0, 400, 250}));
+  layout.SetRect({0, 0, 500, 200});
+  EXPECT_EQ(list.WindowRect(), (Rect{142, 0, 500, 150}));
+}
+
+TEST(SplitterTest, AClosedPaneGivesItsRoomAwayAndComesBackWithIt) {
+  Splitter splitter(nullptr, Splitter::Orientation::SideBySide);
+  Window list(&splitter);
+  Window graph(&splitter);
+  splitter.SetRect({0, 0, 400, 200});
+  splitter.Create();
+  splitter.Show();
+  splitter.SetFirstShare(0.25);
+  test::PumpMessages();
+  const int listWidth = splitter.PaneSize(list);
+  EXPECT_NEAR(listWidth, 100, 8);
+  splitter.ClosePane(graph);
+  test::PumpMessages();
+  EXPECT_FALSE(splitter.IsPaneOpen(graph));
+  EXPECT_GT(splitter.PaneSize(list), 350);
+  splitter.ReopenPane(graph);
+  test::PumpMessages();
+  EXPECT_TRUE(splitter.IsPaneOpen(graph));
+  EXPECT_NEAR(splitter.PaneSize(list), listWidth, 8);
+  splitter.SetPaneSize(graph, 120);
+  EXPECT_NEAR(splitter.PaneSize(graph), 120, 8);
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Prompts.h"
+#include "tests/platform_ui/UiTestEnvironment.h"
+
+namespace ui {
+namespace {
+
+using testing_support::FailTest;
+
+TEST(MessageBoxes, AnswersComeFromTheScriptAndTheCaptionDefaultsToTheApplicationName) {
+  PromptScript script(FailTest);
+  script.AnswerMessageBox(kIdYes).AnswerMessageBox(kIdCancel).AnswerMessageBox(kIdOk);
+  EXPECT_EQ(
+      MessageBox(nullptr, "Create new virtual device?", "Copy", mb::kYesNo | mb::kIconQuestion),
+      kIdYes);
+  EXPECT_EQ(MessageBox(nullptr, "Too many devices!", std::string(), mb::kOkCancel), kIdCancel);
+  EXPECT_EQ(MessageBox(nullptr, "Done", std::nullopt, mb::kOk), kIdOk);
+  ASSERT_EQ(script.Seen().size(), 3u);
+  EXPECT_EQ(script.Seen()[0].caption, "Copy");
+  EXPECT_EQ(script.Seen()[1].caption, "") << "an empty caption stays empty";
+  EXPECT_EQ(script.Seen()[2].caption, "Telvo Test");
+}
+
+TEST(MessageBoxes, AnUnexpectedPromptFailsAtOnceAndAnUnusedAnswerIsReported) {
+  std::vector<std::string> failures;
+  {
+    PromptScript script([&](const std::string& f) { failures.push_back(f); });
+    script.AnswerOpenFile("/tmp/x.ov2").AnswerMessageBox(kIdOk);
+    EXPECT_EQ(MessageBox(nullptr, "Surprise", "Oops", mb::kYesNo), kIdCancel);
+  }
+  ASSERT_EQ(failures.size(), 2u);
+  EXPECT_NE(failures[0].find("message box [Oops] \"Surprise\""), std::string::npos) << failures[0];
+  EXPECT_NE(failures[1].find("1 scripted answer(s) never asked for"), std::string::npos)
+      << failures[1];
+}
+
+class FileDialogTest : public ::testing::Test {
+ protected:
+  std::string PathOf(const std::string& name) const {
+    return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString();
+  }
+  void Touch(const std::string& name) const {
+    QFile f(QString::fromStdString(PathOf(name)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  QTemporaryDir dir;
+  FileDialogOptions options{
+      "Save settings", {{"Settings files", "*.ov2"}, {"All files", "*.*"}}, "ov2", "", "", true};
+};
+
+TEST_F(FileDialogTest, TheDefaultExtensionIsAddedOnlyWhenTheNameHasNone) {
+  EXPECT_EQ(WithDefaultExtension("/a/b/lobby", "ov2"), "/a/b/lobby.ov2");
+  EXPECT_EQ(WithDefaultExtension("/a/b/lobby.q48", "ov2"), "/a/b/lobby.q48");
+  EXPECT_EQ(WithDefaultExtension("/a/b.d/lobby", "ov2"), "/a/b.d/lobby.ov2")
+      << "a dot in a folder name";
+  EXPECT_EQ(WithDefaultExtension("/a/lobby", ""), "/a/lobby");
+}
+
+TEST_F(FileDialogTest, SaveNeverDemandsAnExistingFileAndAsksBeforeReplacingOne) {
+  PromptScript script(FailTest);
+  script.AnswerSaveFile(PathOf("new"));
+  EXPECT_EQ(AskSaveFile(nullptr, options), PathOf("new.ov2"));
+
+  Touch("old.ov2");
+  script.AnswerSaveFile(PathOf("old")).AnswerMessageBox(kIdNo);
+  EXPECT_EQ(AskSaveFile(nullptr, options), std::nullopt) << "the user kept the old file";
+  script.AnswerSaveFile(PathOf("old")).AnswerMessageBox(kIdYes);
+  EXPECT_EQ(AskSaveFile(nullptr, options), PathOf("old.ov2"));
+  EXPECT_NE(script.Seen()[2].text.find("already exists"), std::string::npos);
+
+  options.overwritePrompt = false;
+  script.AnswerSaveFile(PathOf("old.ov2"));
+  EXPECT_EQ(AskSaveFile(nullptr, options), PathOf("old.ov2"));
+}
+
+TEST_F(FileDialogTest, OpenReturnsTheChosenFileOrNothingWhenCancelled) {
+  PromptScript script(FailTest);
+  script.AnswerOpenFile(std::nullopt).AnswerOpenFile(PathOf("unit.ov2"));
+  EXPECT_EQ(AskOpenFile(nullptr, options), std::nullopt);
+  EXPECT_EQ(AskOpenFile(nullptr, options), PathOf("unit.ov2"));
+  EXPECT_EQ(script.Seen()[0].kind, PromptKind::OpenFile);
+}
+
+}  // namespace
+}  // namespace ui
