@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "sim/SimulatedBus.h"
+#include "sim/familyov/FamilyOvUnit.h"
 
 namespace {
 
@@ -27,20 +29,57 @@ const std::vector<sim::ObjectSpec> kDemoObjects = {
 
 struct Options {
   int unitCount = kDefaultUnitCount;
+  std::vector<sim::familyov::UnitOptions> familyOvUnits;
   bool paced = false;
   sim::InterfaceMode mode = sim::InterfaceMode::kPlain;
 };
 
 [[noreturn]] void Usage() {
-  std::cerr << "usage: telvo-sim [--units N] [--paced] [--interface plain|echo|r8]\n"
-               "  --units N      generic units at addresses 1..N (default 3, at most 250)\n"
-               "  --paced        bytes take their time at 38400 baud, 1 ms unit turnaround\n"
-               "  --interface    plain (default), duplex echo, or the eight-network interface\n";
+  std::cerr
+      << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE]]... [--paced]\n"
+         "                 [--interface plain|echo|r8]\n"
+         "  --units N      generic units at addresses 1..N (default 3, or 0 with --familyov)\n"
+         "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126 or 8148,\n"
+         "                 ADDRESS 1..250, FIRMWARE like 1.5 (the default)\n"
+         "  --paced        bytes take their time at 38400 baud, 1 ms unit turnaround\n"
+         "  --interface    plain (default), duplex echo, or the eight-network interface\n";
   std::exit(2);
+}
+
+std::optional<sim::familyov::Model> ModelNamed(std::string_view name) {
+  using sim::familyov::Model;
+  if (name == "8122") return Model::k8122;
+  if (name == "8124") return Model::k8124;
+  if (name == "8126") return Model::k8126;
+  if (name == "8148") return Model::k8148;
+  return std::nullopt;
+}
+
+// "8148:1" or "8124:3:1.4".
+sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
+  const auto firstColon = text.find(':');
+  if (firstColon == std::string_view::npos) Usage();
+  const auto model = ModelNamed(text.substr(0, firstColon));
+  if (!model) Usage();
+  std::string_view rest = text.substr(firstColon + 1);
+  sim::familyov::UnitOptions unit;
+  unit.model = *model;
+  const auto secondColon = rest.find(':');
+  if (secondColon != std::string_view::npos) {
+    unit.firmware = std::string(rest.substr(secondColon + 1));
+    rest = rest.substr(0, secondColon);
+  }
+  const std::string address(rest);
+  char* end = nullptr;
+  const long value = std::strtol(address.c_str(), &end, 10);
+  if (address.empty() || *end != '\0' || value < 1 || value > kMaxUnitCount) Usage();
+  unit.address = static_cast<int>(value);
+  return unit;
 }
 
 Options Parse(int argc, char** argv) {
   Options options;
+  bool unitCountGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -49,6 +88,9 @@ Options Parse(int argc, char** argv) {
       const long count = std::strtol(argv[++i], &end, 10);
       if (*end != '\0' || count < 0 || count > kMaxUnitCount) Usage();
       options.unitCount = static_cast<int>(count);
+      unitCountGiven = true;
+    } else if (arg == "--familyov" && hasValue) {
+      options.familyOvUnits.push_back(ParseFamilyOvUnit(argv[++i]));
     } else if (arg == "--paced") {
       options.paced = true;
     } else if (arg == "--interface" && hasValue) {
@@ -66,12 +108,13 @@ Options Parse(int argc, char** argv) {
       Usage();
     }
   }
+  if (!options.familyOvUnits.empty() && !unitCountGiven) options.unitCount = 0;
   return options;
 }
 
 // Eight printable characters, "SIM00001" for the unit at address 1.
 std::array<uint8_t, 8> DemoModelId(int address) {
-  char text[9];
+  char text[16];
   std::snprintf(text, sizeof text, "SIM%05d", address);
   std::array<uint8_t, 8> id{};
   std::memcpy(id.data(), text, id.size());
@@ -100,6 +143,7 @@ int main(int argc, char** argv) {
           {.address = address, .family = kDemoFamilyCode, .modelId = DemoModelId(address)},
           kDemoObjects);
     }
+    for (const auto& unit : options.familyOvUnits) sim::familyov::AddFamilyOvUnit(bus, unit);
     bus.Start();
     std::cout << bus.SlavePath() << std::endl;
     int signal = 0;
