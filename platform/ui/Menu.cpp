@@ -1,6 +1,7 @@
 #include "platform/ui/Menu.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -198,6 +199,11 @@ int Menu::Track(Window& owner, Point screen) {
   }
   if (chosen != 0) Run(chosen);
   return chosen;
+}
+
+int Menu::TrackAtCursor(Window& owner) {
+  const QPoint cursor = QCursor::pos();
+  return Track(owner, {cursor.x(), cursor.y()});
 }
 
 std::unique_ptr<Menu> Menu::OnMenuBar(QMenuBar* bar, const MenuTemplate& items) {

@@ -47,6 +47,8 @@ class Menu {
   // Opens the popup at a screen point, with `owner` receiving the chosen command (routed from it
   // through its parents); returns the command, 0 when the user chose nothing.
   int Track(Window& owner, Point screen);
+  // The same at the mouse cursor.
+  int TrackAtCursor(Window& owner);
 
   // Where the items' commands start their route; the frame sets it for its menu bar.
   void SetCommandWindow(std::function<Window*()> commandWindow);

@@ -117,7 +117,7 @@ std::vector<Window*> TopLevelWindows() { return TopLevels(); }
 
 void Window::Create() {
   if (widget_ != nullptr) return;
-  QWidget* parentWidget = parent_ != nullptr ? parent_->Widget() : nullptr;
+  QWidget* parentWidget = parent_ != nullptr ? parent_->ChildArea() : nullptr;
   widget_ = MakeWidget(parentWidget);
   WidgetMap().insert(widget_, this);
   bridge_ = new WindowBridge(*this, *widget_);
@@ -264,6 +264,10 @@ Point Window::ScreenToClient(Point p) const {
 
 void Window::SetClientSize(Size s) {
   if (widget_ != nullptr) widget_->resize(s.cx, s.cy);
+}
+
+void Window::SetMaximumSize(Size s) {
+  if (widget_ != nullptr) widget_->setMaximumSize(s.cx, s.cy);
 }
 
 Rect Window::ScreenWorkArea() {

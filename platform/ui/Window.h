@@ -112,6 +112,8 @@ class Window {
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;
   void SetClientSize(Size s);
+  // The user cannot make the window larger than this.
+  void SetMaximumSize(Size s);
   static Rect ScreenWorkArea();
 
   virtual void SetText(const std::string& text);
@@ -149,6 +151,8 @@ class Window {
  protected:
   // The widget this window shows; a plain widget by default.
   virtual QWidget* MakeWidget(QWidget* parentWidget);
+  // Where the children's widgets go: the window's widget, or an inner area of it.
+  virtual QWidget* ChildArea() const { return widget_; }
   virtual void CreateChildren();
   // After the widget and the children's widgets exist / before they go.
   virtual void SetupWindow() {}

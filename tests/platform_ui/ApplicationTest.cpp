@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <stdexcept>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/IdleDispatcher.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/TimerService.h"
 #include "platform/ui/Window.h"
 #include "tests/platform_ui/UiTestEnvironment.h"
 
@@ -207,6 +210,41 @@ TEST(Timers, FireAtTheirPeriodUntilKilledOrTheWindowIsDestroyed) {
   b.Destroy();
   test::StepTimers(100);
   EXPECT_TRUE(log.empty());
+}
+
+TEST(Timers, QtsOwnTimersDriveThemOutsideTests) {
+  auto& timers = Application::Instance()->Timers();
+  timers.SetManual(false);
+  Window w;
+  w.Create();
+  QEventLoop loop;
+  int ticks = 0;
+  w.OnMessage(msg::kTimer, [&](const Message&) {
+    if (++ticks == 3) loop.quit();
+    return Param{0};
+  });
+  w.StartTimer(7, 1);
+  QTimer::singleShot(5000, &loop, [&] { loop.exit(1); });  // a bound, never reached when it works
+  EXPECT_EQ(loop.exec(), 0);
+  w.KillTimer(7);
+  EXPECT_FALSE(timers.IsRunning(w, 7));
+  timers.SetManual(true);
+  EXPECT_EQ(ticks, 3);
+}
+
+TEST(MainWindow, ClosingTheMainWindowEndsTheMessageLoop) {
+  auto& app = *Application::Instance();
+  Window main;
+  main.Create();
+  app.SetMainWindow(&main);
+  main.OnMessage(kFirst, [&](const Message&) {
+    main.CloseWindow();
+    return Param{0};
+  });
+  main.Post(kFirst);
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(main.IsCreated());
+  app.SetMainWindow(nullptr);
 }
 
 TEST(WaitCursorAndBeep, TheCursorIsRestoredEvenWhenTheWorkThrowsAndBeepsAreCounted) {

@@ -136,6 +136,13 @@ TEST_F(DialogTest, EnterRunsTheDefaultButtonButAnInvalidFieldKeepsTheDialogOpen)
   EXPECT_EQ(script.Seen()[1].caption, "Name");
 }
 
+TEST_F(DialogTest, AModalDialogMayReturnAnyNumber) {
+  PromptScript script(FailTest);
+  script.RunDialog(kNameDialog, [](Dialog& d) { d.EndDialog(-17); });
+  NameDialog d;
+  EXPECT_EQ(d.Execute(), -17);
+}
+
 TEST_F(DialogTest, EscapeCancels) {
   PromptScript script(FailTest);
   script.RunDialog(kNameDialog, [](Dialog& d) { test::PressKey(d, Qt::Key_Escape); });

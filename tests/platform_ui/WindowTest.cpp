@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/ScrollingWindow.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
 
@@ -112,6 +113,26 @@ TEST(WindowState, ShowHideEnableAndFocus) {
   test::PumpMessages();
   EXPECT_TRUE(child.HasFocus());
   EXPECT_EQ(Window::FocusWindow(), &child);
+}
+
+TEST(ScrollingWindowTest, ChildrenMoveWithTheScrollBarsAndTheSizeCanBeLimited) {
+  ScrollingWindow scroller;
+  scroller.SetRect({0, 0, 200, 150});
+  scroller.SetContentSize({200, 600});
+  Window pane(&scroller);
+  pane.SetRect({0, 300, 180, 340});
+  scroller.Create();
+  scroller.Show();
+  test::PumpMessages();
+  const Point before = pane.ClientToScreen({0, 0});
+  scroller.ScrollTo({0, 200});
+  EXPECT_EQ(scroller.ScrollPosition(), (Point{0, 200}));
+  EXPECT_EQ(pane.ClientToScreen({0, 0}).y, before.y - 200);
+  EXPECT_EQ(pane.WindowRect(), (Rect{0, 300, 180, 340}))
+      << "the pane keeps its place on the content";
+  scroller.SetMaximumSize({220, 640});
+  scroller.SetClientSize({400, 900});
+  EXPECT_EQ(scroller.ClientRect(), (Rect{0, 0, 220, 640}));
 }
 
 }  // namespace
