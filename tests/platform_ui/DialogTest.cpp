@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
@@ -141,6 +142,39 @@ TEST_F(DialogTest, AModalDialogMayReturnAnyNumber) {
   script.RunDialog(kNameDialog, [](Dialog& d) { d.EndDialog(-17); });
   NameDialog d;
   EXPECT_EQ(d.Execute(), -17);
+}
+
+// Counts its idle calls and ends itself on the third.
+class IdleEndingDialog : public Dialog {
+ public:
+  IdleEndingDialog() : Dialog(nullptr, kKeyUpDialog) {}
+  bool IdleAction(long idleCount) override {
+    Dialog::IdleAction(idleCount);
+    if (++calls == 3) EndDialog(5);
+    return true;
+  }
+  int calls = 0;
+};
+
+class IdleCountingWindow : public Window {
+ public:
+  bool IdleAction(long) override {
+    ++calls;
+    return false;
+  }
+  int calls = 0;
+};
+
+TEST_F(DialogTest, TheRealModalLoopGivesIdleTimeToTheDialogAloneUntilItEnds) {
+  RefuseUnscriptedPrompts(nullptr);  // this dialog really runs its loop
+  IdleCountingWindow other;
+  other.Create();
+  IdleEndingDialog d;
+  QTimer::singleShot(5000, [&] { d.EndDialog(-1); });  // a bound, never reached when it works
+  EXPECT_EQ(d.Execute(), 5);
+  RefuseUnscriptedPrompts(FailTest);
+  EXPECT_EQ(d.calls, 3);
+  EXPECT_EQ(other.calls, 0);
 }
 
 TEST_F(DialogTest, EscapeCancels) {
