@@ -1,0 +1,19 @@
+#include "app/DeviceListWindow.h"
+
+TDeviceListWindow::TDeviceListWindow(ui::Window* parent, int id) : ui::ListView(parent, id) {
+  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) -> ui::Param {
+    ui::Window* parent = Parent();
+    if (parent == nullptr) return 0;
+    const ui::Point inParent = parent->ScreenToClient(ClientToScreen(ui::UnpackPoint(m.lParam)));
+    parent->Post(ui::msg::kRButtonDown, 0, ui::PackPoint(inParent));
+    return 0;
+  });
+}
+
+void TDeviceListWindow::TrackSelection(int item, bool selected) {
+  if (item == selection_ && !selected) {
+    selection_ = -1;
+  } else if (item != selection_ && selected) {
+    selection_ = item;
+  }
+}

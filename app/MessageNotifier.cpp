@@ -1,0 +1,13 @@
+#include "app/MessageNotifier.h"
+
+#include "platform/ui/MessageBox.h"
+
+void MessageNotifier::ShowMessage(const std::string& text, const std::string& caption, Icon) {
+  ui::MessageBox(owner_, text, caption, ui::mb::kOk | ui::mb::kIconExclamation);
+}
+
+void FirstMessageOnly::ShowMessage(const std::string& text, const std::string& caption, Icon icon) {
+  if (shown_) return;
+  shown_ = true;
+  target_.ShowMessage(text, caption, icon);
+}

@@ -1,0 +1,187 @@
+// The shell's own dialogs: error reports, interface, COM monitor, progress and About.
+
+#include <gtest/gtest.h>
+
+#include "app/AboutDialog.h"
+#include "app/ComMonitorDialog.h"
+#include "app/ErrorDialogs.h"
+#include "app/InterfaceDialog.h"
+#include "app/ProgressDialog.h"
+#include "bus/CommPort.h"
+#include "bus/IQException.h"
+#include "bus/PortList.h"
+#include "bus/UCodePacket.h"
+#include "platform/serial/UserPorts.h"
+#include "platform/shell/VersionInfo.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
+#include "resources/AppIds.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace apptest {
+namespace {
+
+using namespace appres;
+
+std::string Field(ui::Window& d, int id) { return ui::test::ControlOf(d, id).Text(); }
+
+class RecordingNotifier : public BusNotifier {
+ public:
+  void ShowMessage(const std::string& text, const std::string&, Icon) override {
+    messages.push_back(text);
+  }
+  std::vector<std::string> messages;
+};
+
+TEST(ErrorDialogTest, AReportWithNoDeviceNamesNoneInsteadOfFailing) {
+  std::vector<std::string> fields;
+  ui::PromptScript script(FailTest);
+  script.RunDialog(kErrorDialog, [&](ui::Dialog& d) {
+    fields = {Field(d, kErrorDescription), Field(d, kErrorAddress), Field(d, kErrorDeviceType),
+              Field(d, kErrorObjectId)};
+    ui::test::Click(d, ui::kIdCancel);
+  });
+  ShowDeviceError(ReadTimeout(), nullptr, -1);
+  EXPECT_EQ(fields, (std::vector<std::string>{"Timeout error during read from COM port.", "---",
+                                              "---", "---"}));
+
+  // Code 0 is a unit's error code, so it takes the error-object dialog, also with no device.
+  script.RunDialog(kErrorObjectDialog, [&](ui::Dialog& d) {
+    fields = {Field(d, kErrorDescription), Field(d, kErrorAddress)};
+    ui::test::Click(d, ui::kIdOk);
+  });
+  ShowDeviceError(ErrorObject(0), nullptr, 0);
+  EXPECT_EQ(fields, (std::vector<std::string>{"Error object code 0", "---"}));
+}
+
+TEST(ComMonitorTest, OneLineOfHexPerPacketWithItsChecksum) {
+  UCodePacket packet;
+  for (uint8_t b : {0x05, 0xF0, 0x02, 0x03, 0x14, 0x09, 0x01}) packet.AppendByte(b);
+  EXPECT_EQ(MonitorLine(">> ", packet.Bytes(), nullptr), ">> 05 F0 02 03 14 09 01 ");
+  const uint8_t checksum = packet.Checksum();
+  EXPECT_EQ(MonitorLine(">> ", packet.Bytes(), &checksum), ">> 05 F0 02 03 14 09 01 18 ");
+}
+
+TEST(ComMonitorTest, LogOnlyWhenCheckedAndNotMaskedWhileMaskingIsEnabled) {
+  TComMonitorDialog monitor(nullptr);
+  monitor.Create();
+  auto& log = static_cast<ui::Edit&>(ui::test::ControlOf(monitor, kMonitorLog));
+  const std::vector<uint8_t> bytes{0xFD, 0xE0};
+  monitor.LogSentBytes(bytes);
+  EXPECT_EQ(log.LineCount(), 0) << "Log starts unchecked";
+
+  ui::test::Click(monitor, kMonitorLogCheck);
+  monitor.BeginMask();
+  monitor.LogSentBytes(bytes);
+  EXPECT_EQ(log.LineCount(), 0) << "masked traffic leaves no trace";
+  ui::test::Click(monitor, kMonitorMaskCheck);
+  monitor.LogReceivedBytes(bytes);
+  monitor.EndMask();
+  monitor.LogSentBytes(bytes);
+  EXPECT_EQ(log.LineCount(), 2);
+  EXPECT_NE(log.Text().find("<< FD E0 "), std::string::npos) << log.Text();
+  ui::test::GrabPng(monitor, OutputPath("com-monitor.png"));
+  monitor.Destroy();
+}
+
+class InterfaceDialogTest : public ShellTest {
+ protected:
+  CommPort port{1, kBusBaudRate};
+  RecordingNotifier notifier;
+
+  int Run(const std::function<void(ui::Dialog&)>& act) {
+    ui::PromptScript script(FailTest);
+    script.RunDialog(kInterfaceDialog, act);
+    return TInterfaceDialog(nullptr, port, notifier).Execute();
+  }
+  static int LineOf(ui::Dialog& d, const std::string& start) {
+    auto& list = static_cast<ui::ListBox&>(ui::test::ControlOf(d, kPortList));
+    for (int i = 0; i < list.Count(); ++i) {
+      if (list.ItemText(i).rfind(start, 0) == 0) return i;
+    }
+    return -1;
+  }
+};
+
+TEST_F(InterfaceDialogTest, ChoicesApplyOnlyWhenAcceptedWithOk) {
+  const std::string simLine = "SER - " + ComName(kSimComNumber) + "  (";
+  Run([&](ui::Dialog& d) {
+    EXPECT_EQ(Field(d, kRetriesEdit), "2");
+    EXPECT_EQ(Field(d, kTimeoutEdit), "20");
+    const int line = LineOf(d, simLine);
+    ASSERT_GE(line, 0) << "the simulator's terminal is listed";
+    static_cast<ui::ListBox&>(ui::test::ControlOf(d, kPortList)).SetSelection(line);
+    ui::test::Type(d, kTimeoutEdit, "100");
+    ui::test::Type(d, kRetriesEdit, "5");
+    ui::test::PressKey(d, Qt::Key_Escape);
+  });
+  EXPECT_EQ(port.GetReadTimeout(), CommPort::kDefaultReadTimeoutMs) << "cancelled";
+  EXPECT_EQ(port.GetRetries(), CommPort::kDefaultRetries);
+  EXPECT_EQ(port.GetPortNumber(), 1);
+
+  Run([&](ui::Dialog& d) {
+    static_cast<ui::ListBox&>(ui::test::ControlOf(d, kPortList)).SetSelection(LineOf(d, simLine));
+    ui::test::Type(d, kTimeoutEdit, "100");
+    ui::test::Click(d, ui::kIdOk);
+  });
+  EXPECT_EQ(port.GetReadTimeout(), 100u);
+  EXPECT_EQ(port.GetPortNumber(), kSimComNumber);
+  EXPECT_FALSE(port.IsOpen()) << "the port opens at the next roll call";
+}
+
+TEST_F(InterfaceDialogTest, TheValidatorsRefuseRetriesOutsideTheirRange) {
+  ui::PromptScript script(FailTest);
+  script.RunDialog(kInterfaceDialog, [](ui::Dialog& d) {
+    ui::test::Type(d, kRetriesEdit, "0");
+    ui::test::Click(d, ui::kIdOk);
+    EXPECT_TRUE(d.IsCreated()) << "0 retries is refused";
+    ui::test::Type(d, kRetriesEdit, "3");
+    ui::test::Type(d, kTimeoutEdit, "5");
+    ui::test::Click(d, ui::kIdOk);
+    EXPECT_TRUE(d.IsCreated()) << "a 5 ms time-out is refused";
+    ui::test::PressKey(d, Qt::Key_Escape);
+  });
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  TInterfaceDialog(nullptr, port, notifier).Execute();
+  EXPECT_EQ(port.GetRetries(), CommPort::kDefaultRetries);
+}
+
+TEST(ProgressDialogTest, StartsEmptyAndFillsAtTheEndOfItsRange) {
+  TProgressDialog progress(nullptr);
+  progress.Create();
+  EXPECT_EQ(progress.Text(), "");
+  EXPECT_EQ(progress.Value(), 0);
+  progress.SetText("Reading device parameters...");
+  progress.SetRange(0, 8);
+  progress.SetValue(8);
+  auto& bar = static_cast<ui::ProgressBar&>(ui::test::ControlOf(progress, kProgressBar));
+  EXPECT_EQ(bar.Value(), 8);
+  EXPECT_EQ(progress.Text(), "Reading device parameters...");
+  ui::test::GrabPng(progress, OutputPath("progress.png"));
+}
+
+TEST(AboutDialogTest, TheVersionLineNeedsBothNameAndVersion) {
+  shell::VersionInfo version{"Telvo Windows", "2.3.0", "Copyright 2026", std::nullopt};
+  std::vector<std::string> fields;
+  const auto read = [&](ui::Dialog& d) {
+    fields = {Field(d, kAboutVersion), Field(d, kAboutLegal), Field(d, kAboutSpecialBuild)};
+    ui::test::GrabPng(d, OutputPath("about.png"));
+    ui::test::Click(d, ui::kIdOk);
+  };
+  ui::PromptScript script(FailTest);
+  script.RunDialog(kAboutDialog, read);
+  TTelvo33AboutDlg(nullptr, version).Execute();
+  EXPECT_EQ(fields,
+            (std::vector<std::string>{"Telvo Windows Version 2.3.0", "Copyright 2026", ""}));
+
+  version.productVersion.reset();
+  script.RunDialog(kAboutDialog, read);
+  TTelvo33AboutDlg(nullptr, version).Execute();
+  EXPECT_EQ(fields[0], "Version");
+}
+
+}  // namespace
+}  // namespace apptest

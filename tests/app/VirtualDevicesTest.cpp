@@ -1,0 +1,181 @@
+// Virtual devices: new, rename, delete, mark for copy and paste, and drag and drop between lists.
+
+#include <gtest/gtest.h>
+
+#include "bus/IQDeviceManager.h"
+#include "bus/SettingsTextFile.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppIds.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace apptest {
+namespace {
+
+using namespace appres;
+
+class VirtualDevicesTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    SettingsKey().SetNumber("port number", kSimComNumber);
+    Start();
+  }
+  void NewVirtual() {
+    ui::PromptScript script(FailTest);
+    script.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+    Command(kCmNewVirtual);
+  }
+  void Command(int id) { ui::Application::Instance()->RouteCommand(id, &client()); }
+  TDeviceListWindow& virtuals() { return client().VirtualList(); }
+  TDeviceListWindow& units() { return client().BusList(); }
+  ui::Param Rename(int item, const std::string& name) {
+    return client().SendNotify(
+        {kVirtualList, ui::Notify::EndLabelEdit, &virtuals(), item, 0, name});
+  }
+};
+
+TEST_F(VirtualDevicesTest, NewDevicesAreNumberedAndInsertedInFront) {
+  NewVirtual();
+  NewVirtual();
+  NewVirtual();
+  EXPECT_EQ(Items(virtuals()), (std::vector<std::string>{"New Device #3", "New Device #2",
+                                                         "New Device #1", "Report", "File"}));
+  EXPECT_TRUE(DeviceOf(virtuals(), 0)->GetInfo().IsVirtual());
+}
+
+TEST_F(VirtualDevicesTest, RenameRefusesAConflictingNameAndAnOpenDevice) {
+  NewVirtual();
+  NewVirtual();
+  EXPECT_NE(Rename(0, "Lobby"), 0);
+  EXPECT_EQ(virtuals().ItemText(0), "Lobby");
+  EXPECT_EQ(DeviceOf(virtuals(), 0)->GetName(), "Lobby");
+
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  EXPECT_EQ(Rename(1, "Lobby"), 0);
+  EXPECT_EQ(DeviceOf(virtuals(), 1)->GetName(), "New Device #1");
+  IQDevice* open = TheDeviceManager.Acquire(DeviceOf(virtuals(), 1));
+  EXPECT_EQ(Rename(1, "Stage"), 0);
+  TheDeviceManager.Release(open);
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[0].text, "Name conflicts with another device.");
+  EXPECT_EQ(script.Seen()[1].text, "Access denied (close device).");
+  EXPECT_EQ(script.Seen()[1].caption, "Rename Virtual Device");
+  EXPECT_EQ(Rename(2, "Report"), 0) << "the fixed items keep their names";
+}
+
+TEST_F(VirtualDevicesTest, DeleteAsksFirstAndClearsTheCopyMark) {
+  NewVirtual();
+  {
+    ui::PromptScript script(FailTest);
+    script.ChooseFromPopup(kCmMarkForCopy);
+    RightClick(virtuals(), ItemPoint(virtuals(), 0));
+  }
+  ASSERT_TRUE(client().HasCopyMark());
+  IQDevice* device = DeviceOf(virtuals(), 0);
+  virtuals().SelectItem(0);
+  ui::test::PumpMessages();
+  {
+    ui::PromptScript script(FailTest);
+    script.AnswerMessageBox(ui::kIdCancel);
+    Command(kCmDeleteVirtual);
+    EXPECT_EQ(script.Seen()[0].text, "Delete device 'New Device #1'?");
+  }
+  EXPECT_EQ(virtuals().Count(), 3);
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk);
+  Command(kCmDeleteVirtual);
+  EXPECT_EQ(Items(virtuals()), (std::vector<std::string>{"Report", "File"}));
+  EXPECT_EQ(client().Slots().SlotOf(device), -1);
+  EXPECT_FALSE(client().HasCopyMark());
+}
+
+TEST_F(VirtualDevicesTest, APasteAfterANewRollCallCopiesFromTheMarkedUnit) {
+  AddUnits({3, 8});
+  RollCall();
+  NewVirtual();
+  const int unit8 = ItemNamed(units(), "(8) UNIT8");
+  ASSERT_GE(unit8, 0);
+  {
+    ui::PromptScript script(FailTest);
+    script.ChooseFromPopup(kCmMarkForCopy);
+    RightClick(units(), ItemPoint(units(), unit8));
+  }
+  // A unit connected since comes first in the new list: a mark on a list position would now name
+  // that unit.
+  AddUnits({1});
+  RollCall();
+  ASSERT_EQ(units().Count(), 3);
+  ASSERT_NE(ItemNamed(units(), "(8) UNIT8"), unit8);
+  ui::PromptScript script(FailTest);
+  script.ChooseFromPopup(kCmPaste).AnswerMessageBox(ui::kIdOk);
+  RightClick(virtuals(), ItemPoint(virtuals(), 0));
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[1].text, "Copy item '(8) UNIT8' to 'New Device #1'?");
+  EXPECT_EQ(log.copiedFrom, (std::vector<std::string>{"8"}));
+}
+
+TEST_F(VirtualDevicesTest, APasteFromAUnitThatIsGoneSaysSoAndClearsTheMark) {
+  AddUnits({6});
+  RollCall();
+  NewVirtual();
+  {
+    ui::PromptScript script(FailTest);
+    script.ChooseFromPopup(kCmMarkForCopy);
+    RightClick(units(), ItemPoint(units(), 0));
+  }
+  bus.AddFault(sim::Fault::Silence().ForUnit(6));
+  RollCall();
+  ui::PromptScript script(FailTest);
+  script.ChooseFromPopup(kCmPaste).AnswerMessageBox(ui::kIdOk);
+  RightClick(virtuals(), ItemPoint(virtuals(), 0));
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[1].text, "Could not gain access to or could not find source device.");
+  EXPECT_FALSE(client().HasCopyMark());
+  EXPECT_TRUE(log.copiedFrom.empty());
+}
+
+TEST_F(VirtualDevicesTest, DraggingAUnitOntoTheEmptyVirtualListMakesAnOfflineCopy) {
+  AddUnits({5});
+  RollCall();
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk);
+  Drag(units(), 0, EmptyPoint(virtuals()));
+  EXPECT_EQ(script.Seen()[0].text, "Create new virtual device?");
+  EXPECT_EQ(Items(virtuals()), (std::vector<std::string>{"New Device #1", "Report", "File"}));
+  EXPECT_EQ(log.copiedFrom, (std::vector<std::string>{"5"}));
+  EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(units(), 0))) << "the source is given back";
+
+  Drag(units(), 0, EmptyPoint(units()));
+  EXPECT_EQ(virtuals().Count(), 3) << "a drop on the empty bus list does nothing";
+}
+
+TEST_F(VirtualDevicesTest, DropsOnReportAndFileWriteTheReportAndSaveTheSettings) {
+  NewVirtual();
+  Drag(virtuals(), 0, ItemPoint(virtuals(), ItemNamed(virtuals(), "Report")));
+  EXPECT_EQ(log.reports, 1);
+  Drag(virtuals(), 0, ItemPoint(virtuals(), ItemNamed(virtuals(), "File")));
+  EXPECT_EQ(log.saves, 1);
+  Drag(virtuals(), ItemNamed(virtuals(), "Report"), ItemPoint(virtuals(), 0));
+  Drag(virtuals(), 0, ItemPoint(virtuals(), 0));
+  EXPECT_EQ(log.reports, 1) << "\"Report\" dropped on a device, or a device on itself: nothing";
+  EXPECT_TRUE(log.copiedFrom.empty());
+  EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(virtuals(), 0)));
+}
+
+TEST_F(VirtualDevicesTest, ABrokenSettingsFileFromADropOnFileIsReportedAndReleasesTheDevice) {
+  NewVirtual();
+  log.onLoad = [] { throw FileParserError(FileParserError::kFormatError); };
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk);
+  Drag(virtuals(), ItemNamed(virtuals(), "File"), ItemPoint(virtuals(), 0));
+  EXPECT_EQ(log.loads, 1);
+  ASSERT_EQ(script.Seen().size(), 1u);
+  EXPECT_EQ(script.Seen()[0].text, "Format error in file");
+  EXPECT_EQ(script.Seen()[0].caption, "Load file");
+  EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(virtuals(), 0)));
+}
+
+}  // namespace
+}  // namespace apptest
