@@ -19,7 +19,6 @@ class WindowBridge;
 
 // What a control tells its parent.
 enum class Notify {
-  Clicked,
   Changed,
   SelChange,
   DoubleClick,
@@ -46,7 +45,7 @@ enum class ScrollCode {
 
 struct Notification {
   int controlId = 0;
-  ui::Notify code = ui::Notify::Clicked;
+  ui::Notify code = ui::Notify::Changed;
   class Window* control = nullptr;
   int item = -1;     // list, tree or combo item the notification is about, -1 for none
   Param value = 0;   // delta, scroll code, new state, ... as the notification says
