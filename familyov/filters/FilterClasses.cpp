@@ -1,0 +1,486 @@
+#include "familyov/filters/FilterClasses.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+#include "bus/SettingsTextFile.h"
+#include "familyov/filters/FilterConversions.h"
+#include "familyov/filters/FilterElements.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/ParameterTable.h"
+
+namespace namespaceOV {
+
+namespace {
+
+int32_t Bits(float value) { return std::bit_cast<int32_t>(value); }
+float FloatOf(int32_t bits) { return std::bit_cast<float>(bits); }
+
+// The unit's peak gain word: the parametric filter carries the gain less one.
+float PeakGain(float levelDb, bool lessOne) {
+  return DbToLinear(levelDb) - (lessOne ? 1.0f : 0.0f);
+}
+float PeakLevel(float gain, bool lessOne) {
+  return LinearToDb(double{gain} + (lessOne ? 1.0 : 0.0));
+}
+
+FilterShape PeakShape(FilterShape shape, const PeakParameters& peak) {
+  shape.levelDb = peak.level;
+  shape.q = peak.q;
+  return shape;
+}
+
+// The level a settings file keeps for a shelf: whole dB, toward zero.
+int WholeDb(float level) {
+  if (!std::isfinite(level)) return 0;
+  return static_cast<int>(std::clamp(level, -kLevelCeilingDb, kLevelCeilingDb));
+}
+
+std::string PeakParam2(const PeakParameters& peak, bool longForm, bool useQ,
+                       const char* bandwidthFormat) {
+  const float value = useQ ? peak.q : QToBandwidth(peak.q);
+  if (!longForm) return Printf("%.1f", double{value});
+  return useQ ? Printf("Q: %.1f", double{value}) : Printf(bandwidthFormat, double{value});
+}
+
+std::string PeakPrintLine(const char* name, int frequency, const PeakParameters& peak, bool useQ) {
+  return useQ ? Printf("   %s at %d Hz, %.1f dB, Q %.1f\n", name, frequency, double{peak.level},
+                       double{peak.q})
+              : Printf("   %s at %d Hz, %.1f dB, BW %.3f\n", name, frequency, double{peak.level},
+                       double{QToBandwidth(peak.q)});
+}
+
+std::string SlopeText(int slope, bool longForm) {
+  return longForm ? Printf("Slope: %d dB/oct", slope) : Printf("%d", slope);
+}
+
+constexpr const char* kCrossoverTypeShortNames[] = {"none", "Butterworth", "Bessel",
+                                                    "Linkwitz-Riley"};
+
+}  // namespace
+
+// Parametric and boost/cut.
+
+DeviceRecord TParametricFilter::GetDeviceRecord() const {
+  return {frequency, QToUnit(q), Bits(PeakGain(level, true))};
+}
+
+void TParametricFilter::SetDeviceRecord(const DeviceRecord& record) {
+  frequency = record[0];
+  q = QFromUnit(record[1]);
+  level = PeakLevel(FloatOf(record[2]), true);
+}
+
+void TParametricFilter::StepLevel(int stepCode) {
+  level = SteppedLevel(level, stepCode, kMinLevelDb, kMaxLevelDb);
+}
+
+std::string TParametricFilter::FormatParam1(bool longForm) const {
+  return longForm ? Printf("Lev: %.1f dB", double{level}) : Printf("%.1f", double{level});
+}
+
+std::string TParametricFilter::FormatParam2(bool longForm, bool useQ) const {
+  return PeakParam2(*this, longForm, useQ, "BW: %.3f");
+}
+
+std::string TParametricFilter::FormatPrintLine(bool useQ) const {
+  return PeakPrintLine("Parametric", frequency, *this, useQ);
+}
+
+void TParametricFilter::WriteClassElements(IQDeviceOrdavinex& device) {
+  WriteFloatElement(device, 2, PeakGain(level, true));
+  WriteIntElement(device, 1, QToUnit(q));
+}
+
+void TParametricFilter::WriteLiveElements(IQDeviceOrdavinex& device) { WriteClassElements(device); }
+
+void TParametricFilter::WriteParamElements(IQDeviceOrdavinex& device) {
+  WriteClassElements(device);
+}
+
+void TParametricFilter::ReadClassElements(IQDeviceOrdavinex& device) {
+  level = PeakLevel(ReadFloatElement(device, 2), true);
+  q = QFromUnit(ReadIntElement(device, 1));
+}
+
+void TParametricFilter::WriteClassFields(SettingsTextFile& file) const {
+  file.WriteFloat(level);
+  file.WriteFloat(q);
+}
+
+void TParametricFilter::ReadClassFields(SettingsTextFile& file) {
+  level = file.ReadFloat();
+  q = file.ReadFloat();
+}
+
+FilterShape TParametricFilter::Shape() const { return PeakShape(BaseShape(), *this); }
+
+DeviceRecord TOctaveFilter::GetDeviceRecord() const {
+  return {frequency, QToUnit(q), Bits(PeakGain(level, false))};
+}
+
+void TOctaveFilter::SetDeviceRecord(const DeviceRecord& record) {
+  frequency = record[0];
+  q = QFromUnit(record[1]);
+  level = PeakLevel(FloatOf(record[2]), false);
+}
+
+void TOctaveFilter::StepLevel(int stepCode) {
+  level = SteppedLevel(level, stepCode, kMinLevelDb, kMaxLevelDb);
+}
+
+std::string TOctaveFilter::FormatParam1(bool longForm) const {
+  return longForm ? Printf("Lev: %.1f dB", double{level}) : Printf("%.1f", double{level});
+}
+
+std::string TOctaveFilter::FormatParam2(bool longForm, bool useQ) const {
+  return PeakParam2(*this, longForm, useQ, "BW: %.1f");
+}
+
+std::string TOctaveFilter::FormatPrintLine(bool useQ) const {
+  return PeakPrintLine("Boost/cut", frequency, *this, useQ);
+}
+
+void TOctaveFilter::WriteClassElements(IQDeviceOrdavinex& device) {
+  WriteLiveElements(device);
+  WriteIntElement(device, 1, QToUnit(q));
+}
+
+void TOctaveFilter::WriteLiveElements(IQDeviceOrdavinex& device) {
+  WriteFloatElement(device, 2, PeakGain(level, false));
+}
+
+void TOctaveFilter::WriteParamElements(IQDeviceOrdavinex& device) { WriteClassElements(device); }
+
+void TOctaveFilter::ReadClassElements(IQDeviceOrdavinex& device) {
+  level = PeakLevel(ReadFloatElement(device, 2), false);
+  q = QFromUnit(ReadIntElement(device, 1));
+}
+
+void TOctaveFilter::WriteClassFields(SettingsTextFile& file) const {
+  file.WriteFloat(level);
+  file.WriteFloat(q);
+}
+
+void TOctaveFilter::ReadClassFields(SettingsTextFile& file) {
+  level = file.ReadFloat();
+  q = file.ReadFloat();
+}
+
+FilterShape TOctaveFilter::Shape() const { return PeakShape(BaseShape(), *this); }
+
+// Filters with an order.
+
+template <typename Derived>
+DeviceRecord OrderFilter<Derived>::GetDeviceRecord() const {
+  return {this->frequency, order, 0};
+}
+
+template <typename Derived>
+void OrderFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
+  this->frequency = record[0];
+  order = record[1];
+}
+
+template <typename Derived>
+void OrderFilter<Derived>::WriteClassElements(IQDeviceOrdavinex& device) {
+  WriteIntElement(device, 1, order);
+}
+
+template <typename Derived>
+void OrderFilter<Derived>::ReadClassElements(IQDeviceOrdavinex& device) {
+  order = ReadIntElement(device, 1);
+}
+
+template <typename Derived>
+void OrderFilter<Derived>::WriteClassFields(SettingsTextFile& file) const {
+  file.WriteInt(order);
+}
+
+template <typename Derived>
+void OrderFilter<Derived>::ReadClassFields(SettingsTextFile& file) {
+  order = file.ReadInt();
+}
+
+template <typename Derived>
+FilterShape OrderFilter<Derived>::Shape() const {
+  FilterShape shape = this->BaseShape();
+  shape.order = order;
+  return shape;
+}
+
+template <typename Derived>
+void SlopeFilter<Derived>::CopyOnDevice(IQDeviceOrdavinex& device, const TFilter& source) {
+  if (!this->SameClass(source)) return;
+  if (static_cast<const Derived&>(source).order == this->order) {
+    TFilter::CopyOnDevice(device, source);
+    return;
+  }
+  // A new order needs a new allocation on the unit, which may give the filter a new number.
+  this->CopyParamsFrom(source);
+  if (device.IsOnline()) {
+    this->Select(device);
+    this->number = gFilterOrderObject.Read(device);
+    this->CopyParamsFrom(source);
+  }
+  this->WriteToDevice(device);
+  this->SendCreateCommand(device);
+}
+
+template <typename Derived>
+int SlopeFilter<Derived>::GetDSPSections() const {
+  return (this->order + 1) / 2;
+}
+
+template <typename Derived>
+std::string SlopeFilter<Derived>::FormatParam1(bool longForm) const {
+  return SlopeText(-6 * this->order, longForm);
+}
+
+template <typename Derived>
+std::string SlopeFilter<Derived>::FormatParam2(bool longForm, bool) const {
+  return longForm ? "--" : "";
+}
+
+std::string TLowpassFilter::FormatPrintLine(bool) const {
+  return Printf("   Lowpass at %d Hz, slope %d dB/oct\n", frequency, -6 * order);
+}
+
+std::string THighpassFilter::FormatPrintLine(bool) const {
+  return Printf("   Highpass at %d Hz, slope %d dB/oct\n", frequency, -6 * order);
+}
+
+std::string TCDHornFilter::FormatParam1(bool longForm) const {
+  return SlopeText(6 * order, longForm);
+}
+
+std::string TCDHornFilter::FormatParam2(bool, bool) const { return "--"; }
+
+std::string TCDHornFilter::FormatPrintLine(bool) const {
+  return Printf("   CD Horn at %d Hz, slope %d dB/oct\n", frequency, 6 * order);
+}
+
+void TCDHornFilter::WriteLiveElements(IQDeviceOrdavinex& device) { WriteClassElements(device); }
+
+void TCDHornFilter::WriteParamElements(IQDeviceOrdavinex& device) { WriteClassElements(device); }
+
+TAllpassFilter::TAllpassFilter() {
+  typeCode = kFilterAllpass;
+  ComputeCoefficients();
+}
+
+void TAllpassFilter::CopyParamsFrom(const TFilter& other) {
+  OrderFilter::CopyParamsFrom(other);
+  ComputeCoefficients();
+}
+
+void TAllpassFilter::CopyParameters(const TAllpassFilter& other) {
+  order = other.order;
+  coefficient = other.coefficient;
+  tangentTerm = other.tangentTerm;
+  normalisedFrequency = other.normalisedFrequency;
+}
+
+void TAllpassFilter::SetDeviceRecord(const DeviceRecord& record) {
+  OrderFilter::SetDeviceRecord(record);
+  ComputeCoefficients();
+}
+
+std::string TAllpassFilter::FormatParam1(bool longForm) const {
+  return longForm ? Printf("Order: %d", order) : Printf("%d", order);
+}
+
+std::string TAllpassFilter::FormatParam2(bool, bool) const { return "--"; }
+
+std::string TAllpassFilter::FormatPrintLine(bool) const {
+  return Printf("   Allpass at %d Hz, order %d\n", frequency, order);
+}
+
+void TAllpassFilter::ComputeCoefficients() {
+  const AllpassCoefficients c = ComputeAllpassCoefficients(frequency);
+  coefficient = c.coefficient;
+  tangentTerm = c.tangentTerm;
+  normalisedFrequency = c.normalisedFrequency;
+}
+
+void TAllpassFilter::WriteClassElements(IQDeviceOrdavinex& device) {
+  OrderFilter::WriteClassElements(device);
+  ComputeCoefficients();
+}
+
+void TAllpassFilter::WriteLiveElements(IQDeviceOrdavinex& device) {
+  OrderFilter::WriteClassElements(device);
+}
+
+void TAllpassFilter::WriteParamElements(IQDeviceOrdavinex& device) {
+  OrderFilter::WriteClassElements(device);
+}
+
+void TAllpassFilter::ReadClassElements(IQDeviceOrdavinex& device) {
+  OrderFilter::ReadClassElements(device);
+  ComputeCoefficients();
+}
+
+void TAllpassFilter::ReadClassFields(SettingsTextFile& file) {
+  OrderFilter::ReadClassFields(file);
+  ComputeCoefficients();
+}
+
+FilterShape TAllpassFilter::Shape() const {
+  FilterShape shape = OrderFilter::Shape();
+  shape.allpassCoefficient = coefficient;
+  return shape;
+}
+
+// Shelves.
+
+template <typename Derived>
+DeviceRecord ShelfFilter<Derived>::GetDeviceRecord() const {
+  return {this->frequency, Bits(DbToLinear(level)), 0};
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
+  this->frequency = record[0];
+  level = LinearToDb(FloatOf(record[1]));
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::StepLevel(int stepCode) {
+  level = SteppedLevel(level, stepCode, kMinLevelDb, kMaxLevelDb);
+}
+
+template <typename Derived>
+std::string ShelfFilter<Derived>::FormatParam1(bool longForm) const {
+  return longForm ? Printf("Level: %.1f dB", double{level}) : Printf("%.1f", double{level});
+}
+
+template <typename Derived>
+std::string ShelfFilter<Derived>::FormatParam2(bool, bool) const {
+  return "--";
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::WriteClassElements(IQDeviceOrdavinex& device) {
+  WriteFloatElement(device, 1, DbToLinear(level));
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::WriteLiveElements(IQDeviceOrdavinex& device) {
+  WriteClassElements(device);
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::WriteParamElements(IQDeviceOrdavinex& device) {
+  WriteClassElements(device);
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::ReadClassElements(IQDeviceOrdavinex& device) {
+  level = LinearToDb(ReadFloatElement(device, 1));
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::WriteClassFields(SettingsTextFile& file) const {
+  file.WriteInt(WholeDb(level));
+}
+
+template <typename Derived>
+void ShelfFilter<Derived>::ReadClassFields(SettingsTextFile& file) {
+  level = static_cast<float>(file.ReadInt());
+}
+
+template <typename Derived>
+FilterShape ShelfFilter<Derived>::Shape() const {
+  FilterShape shape = this->BaseShape();
+  shape.levelDb = level;
+  return shape;
+}
+
+std::string TLowshelfFilter::FormatPrintLine(bool) const {
+  return Printf("   Lowshelf at %d Hz, level %.1f dB\n", frequency, double{level});
+}
+
+std::string THighshelfFilter::FormatPrintLine(bool) const {
+  return Printf("   Highshelf at %d Hz, level %.1f dB\n", frequency, double{level});
+}
+
+// Crossovers.
+
+template <typename Derived>
+DeviceRecord CrossoverFilter<Derived>::GetDeviceRecord() const {
+  return {this->frequency, this->order, crossoverType};
+}
+
+template <typename Derived>
+void CrossoverFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
+  this->frequency = record[0];
+  this->order = record[1];
+  crossoverType = record[2];
+}
+
+template <typename Derived>
+std::string CrossoverFilter<Derived>::FormatParam2(bool longForm, bool) const {
+  const bool known = crossoverType >= 0 && crossoverType < 4;
+  const std::string name = known ? kCrossoverTypeShortNames[crossoverType] : "";
+  return longForm ? "Type: " + name : name;
+}
+
+template <typename Derived>
+void CrossoverFilter<Derived>::WriteClassElements(IQDeviceOrdavinex& device) {
+  WriteIntElement(device, 1, this->order);
+  WriteIntElement(device, 2, crossoverType);
+}
+
+template <typename Derived>
+void CrossoverFilter<Derived>::ReadClassElements(IQDeviceOrdavinex& device) {
+  this->order = ReadIntElement(device, 1);
+  crossoverType = ReadIntElement(device, 2);
+}
+
+template <typename Derived>
+void CrossoverFilter<Derived>::WriteClassFields(SettingsTextFile& file) const {
+  file.WriteInt(crossoverType);
+  file.WriteInt(this->order);
+}
+
+template <typename Derived>
+void CrossoverFilter<Derived>::ReadClassFields(SettingsTextFile& file) {
+  crossoverType = file.ReadInt();
+  this->order = file.ReadInt();
+}
+
+template <typename Derived>
+FilterShape CrossoverFilter<Derived>::Shape() const {
+  FilterShape shape = OrderFilter<Derived>::Shape();
+  shape.crossoverType = crossoverType;
+  return shape;
+}
+
+std::string TLowCrossover::FormatPrintLine(bool) const {
+  return Printf("   Low %s Crossover at %d Hz, slope %d dB/oct\n",
+                CrossoverTypeName(crossoverType).c_str(), frequency, -6 * order);
+}
+
+std::string THighCrossover::FormatPrintLine(bool) const {
+  return Printf("   High %s Crossover at %d Hz, slope %d dB/oct\n",
+                CrossoverTypeName(crossoverType).c_str(), frequency, -6 * order);
+}
+
+template class OrderFilter<TLowpassFilter>;
+template class OrderFilter<THighpassFilter>;
+template class OrderFilter<TCDHornFilter>;
+template class OrderFilter<TAllpassFilter>;
+template class OrderFilter<TLowCrossover>;
+template class OrderFilter<THighCrossover>;
+template class SlopeFilter<TLowpassFilter>;
+template class SlopeFilter<THighpassFilter>;
+template class SlopeFilter<TLowCrossover>;
+template class SlopeFilter<THighCrossover>;
+template class ShelfFilter<TLowshelfFilter>;
+template class ShelfFilter<THighshelfFilter>;
+template class CrossoverFilter<TLowCrossover>;
+template class CrossoverFilter<THighCrossover>;
+
+}  // namespace namespaceOV

@@ -1,0 +1,772 @@
+#include "familyov/unit/IQDeviceOrdavinex.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <stdexcept>
+
+#include "bus/IQDeviceType.h"
+#include "familyov/unit/MemoryState.h"
+#include "familyov/unit/OrdavinexTypes.h"
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr const char* kReadingText = "Reading device parameters...";
+constexpr float kGroupRangeFloorDb = -100.0f;
+constexpr float kGroupRangeCeilingDb = 100.0f;
+// What a new virtual unit starts with.
+constexpr float kVirtualMeterDb = -20.0f;
+constexpr int kVirtualCompRatioIndex = 2;
+constexpr uint8_t kVirtualCompSpeedIndex = 2;
+constexpr float kVirtualCompThresholdDb = 20.0f;
+constexpr float kVirtualPinkNoiseDb = -40.0f;
+constexpr float kVirtualParam35Db = 6.0f;
+
+CommErrorReporter commErrorReporter = nullptr;
+
+// Ends a progress report however the read ends.
+class ProgressScope {
+ public:
+  ProgressScope(ProgressReport* progress, int range) : progress_(progress) {
+    if (progress_) progress_->Begin(range, kReadingText);
+  }
+  ~ProgressScope() {
+    if (progress_) progress_->End();
+  }
+  ProgressScope(const ProgressScope&) = delete;
+  ProgressScope& operator=(const ProgressScope&) = delete;
+  void Step(int value) {
+    if (progress_) progress_->Step(value);
+  }
+
+ private:
+  ProgressReport* progress_;
+};
+
+template <typename T>
+std::unique_ptr<T> CloneAs(const T* filter) {
+  if (!filter) return nullptr;
+  return std::unique_ptr<T>(static_cast<T*>(filter->Clone().release()));
+}
+
+int Percent(int cost, int budget) {
+  return static_cast<int>(static_cast<double>(cost) / budget * 100.0);
+}
+
+}  // namespace
+
+void SetCommErrorReporter(CommErrorReporter reporter) { commErrorReporter = reporter; }
+
+void ReportCommError(const IQException& error, IQDevice& device) {
+  if (commErrorReporter) commErrorReporter(error, device);
+}
+
+IQDeviceOrdavinex::IQDeviceOrdavinex(IQDeviceType* type, IQDeviceManager* manager,
+                                     const IQDeviceInfo* info, int outputCount)
+    : IQDevice(type, manager, info), outputs(outputCount) {
+  SetObjectCount(kObjectIdCount);
+  ReadOptions();
+  settingsChanged = false;
+  SetModified(false);
+  parametersReady = true;
+}
+
+IQDeviceOrdavinex::~IQDeviceOrdavinex() = default;
+
+void IQDeviceOrdavinex::SetGeometry(int inputCount, int outputCount, int firstOutputChannel,
+                                    int matrixIns, int matrixOuts) {
+  inputs = inputCount;
+  outputs = outputCount;
+  channels = inputCount + outputCount;
+  firstOutput = firstOutputChannel;
+  matrixInputs = matrixIns;
+  matrixOutputs = matrixOuts;
+}
+
+void IQDeviceOrdavinex::ReadOptions() {
+  const auto* familyType = dynamic_cast<const IQOrdavinexType*>(GetType());
+  if (!familyType) return;
+  const registry::Key& key = familyType->GetTypeKey();
+  auto flag = [&](const char* name, std::array<bool, kMaxChannels>& flags) {
+    if (const auto value = key.GetNumber(name)) flags.fill((*value & 0xFF) != 0);
+  };
+  flag("Horizontal Zoom", horizontalZoom);
+  flag("Vertical Zoom", verticalZoom);
+  flag("Linear Graph Labels", linearGraphLabels);
+  flag("Show Phase", showPhase);
+  if (const auto value = key.GetNumber("Use Q")) useQ = static_cast<int>(*value & 0xFF);
+  if (const auto value = key.GetNumber("AutoOpen Summary")) {
+    autoOpenSummary = static_cast<int>(*value & 0xFF);
+  }
+}
+
+bool IQDeviceOrdavinex::WriteOption(const std::string& name, uint32_t value) {
+  const auto* familyType = dynamic_cast<const IQOrdavinexType*>(GetType());
+  return familyType && familyType->GetTypeKey().SetNumber(name, value);
+}
+
+bool IQDeviceOrdavinex::Matches(const IQDeviceInfo& info) const {
+  return info.address == GetInfo().address && info.network == GetInfo().network &&
+         std::ranges::find(kProcessorFamilyCodes, info.familyCode) !=
+             std::end(kProcessorFamilyCodes);
+}
+
+bool IQDeviceOrdavinex::GetListText(std::string& text) const {
+  if (!IsOnline()) return false;
+  // Reading the unit only fills the value store; the device stays as it was otherwise.
+  auto& self = const_cast<IQDeviceOrdavinex&>(*this);
+  const std::string address = "(" + std::to_string(GetInfo().address) + ")";
+  text =
+      gLockedObject.Read(self) ? address + " LOCKED" : address + " " + gUnitNameObject.Read(self);
+  return true;
+}
+
+std::string IQDeviceOrdavinex::GetErrorText(int) const { return {}; }
+
+std::string IQDeviceOrdavinex::GetDisplayName() {
+  if (!IsOnline()) return GetName() + " (Virtual " + GetTypeName() + ")";
+  return std::to_string(GetInfo().address) + " (" + GetTypeName() + ") " +
+         gUnitNameObject.Read(*this);
+}
+
+std::optional<RgbColor> IQDeviceOrdavinex::GetChannelColor(int channel) {
+  static constexpr RgbColor kColors[] = {{0, 255, 0},   {255, 0, 0},   {0, 255, 255},
+                                         {255, 0, 255}, {255, 255, 0}, {0, 0, 255}};
+  if (channel < 0 || channel >= static_cast<int>(std::size(kColors))) return std::nullopt;
+  return kColors[channel];
+}
+
+void IQDeviceOrdavinex::Write(const UCodeObject& object, std::span<const uint8_t> data,
+                              int timeoutMs) {
+  const int id = object.GetId();
+  if (std::ranges::find(kSettingsIds, id) != std::end(kSettingsIds)) {
+    settingsChanged = true;
+  } else if (id == kSaveMemoryId || id == kRecallMemoryId) {
+    settingsChanged = false;
+  }
+  IQDevice::Write(object, data, timeoutMs);
+}
+
+void IQDeviceOrdavinex::Request(const UCodeObject& object, int timeoutMs) {
+  const int id = object.GetId();
+  if (std::ranges::find(kAllocatingReadIds, id) != std::end(kAllocatingReadIds)) {
+    settingsChanged = true;
+  } else if (id == kRecallMemoryId) {
+    settingsChanged = false;
+  }
+  IQDevice::Request(object, timeoutMs);
+}
+
+// Capacity.
+
+int IQDeviceOrdavinex::SectionCost(const TFilter& filter) const {
+  return filter.typeCode == kFilterParametric ? Capacity().parametricSectionCost
+                                              : Capacity().otherSectionCost;
+}
+
+void IQDeviceOrdavinex::CountSection(int channel, int sections) {
+  if (channel >= 0 && channel < kMaxChannels) sectionsPerChannel[channel] += sections;
+}
+
+bool IQDeviceOrdavinex::AnyLimiterEnabled() {
+  for (int o = 0; o < outputs; ++o) {
+    gLimiterEnableObject.SetElement(firstOutput + o);
+    if (gLimiterEnableObject.Read(*this)) return true;
+  }
+  return false;
+}
+
+int IQDeviceOrdavinex::RecountDspUse() {
+  const DspCapacity& capacity = Capacity();
+  const int budget = capacity.Budget();
+  int cost = 0;
+  int sections = 0;
+  sectionsPerChannel.fill(0);
+  for (const auto& filter : filters_) {
+    const int s = filter->GetDSPSections();
+    sections += s;
+    CountSection(filter->channel, s);
+    cost += s * SectionCost(*filter);
+  }
+  const int filterCost = cost;
+  filtersPercent = Percent(filterCost, budget);
+  for (int o = 0; o < outputs; ++o) {
+    for (const TFilter* edge : {static_cast<const TFilter*>(highCrossover_[o].get()),
+                                static_cast<const TFilter*>(lowCrossover_[o].get())}) {
+      if (!edge) continue;
+      sections += edge->GetDSPSections();
+      cost += edge->GetDSPSections() * capacity.otherSectionCost;
+    }
+  }
+  freeSections = capacity.maxFilterRecords - sections;
+  crossoversPercent = Percent(cost - filterCost, budget);
+  const int limiterCost = AnyLimiterEnabled() ? capacity.limiterCost : 0;
+  cost += limiterCost;
+  limitersPercent = Percent(limiterCost, budget);
+  const int pinkNoiseCost = gPinkNoiseEnableObject.Read(*this) ? capacity.pinkNoiseCost : 0;
+  cost += pinkNoiseCost;
+  pinkNoisePercent = Percent(pinkNoiseCost, budget);
+  totalPercent = Percent(cost, budget);
+  const int moreParametric =
+      (capacity.capacity - cost - capacity.baseCost) / capacity.parametricSectionCost;
+  freeSections = std::min(freeSections, moreParametric);
+  return capacity.baseCost + cost;
+}
+
+bool IQDeviceOrdavinex::CanAddSections(int kind, int count, int kind2, int count2) {
+  const DspCapacity& capacity = Capacity();
+  int total = RecountDspUse();
+  int sections = 0;
+  for (int c = 0; c < std::min(channels, kMaxChannels); ++c) sections += sectionsPerChannel[c];
+  for (int o = 0; o < outputs; ++o) {
+    if (highCrossover_[o]) sections += highCrossover_[o]->GetDSPSections();
+    if (lowCrossover_[o]) sections += lowCrossover_[o]->GetDSPSections();
+  }
+  const auto isSections = [](int k) { return k == kParametricSections || k == kOtherSections; };
+  if (isSections(kind) && capacity.maxFilterRecords < count + sections) return false;
+  if (isSections(kind2) && capacity.maxFilterRecords < sections + count2) return false;
+  const auto costOf = [&](int k) {
+    switch (k) {
+      case kParametricSections:
+        return capacity.parametricSectionCost;
+      case kOtherSections:
+        return capacity.otherSectionCost;
+      case kLimiter:
+        return capacity.limiterCost;
+      case kPinkNoise:
+        return capacity.pinkNoiseCost;
+      default:
+        return 0;
+    }
+  };
+  if (kind != kLimiter || !AnyLimiterEnabled()) total += costOf(kind) * count;
+  if (kind2 >= 0) total += costOf(kind2) * count2;
+  return total <= capacity.capacity;
+}
+
+bool IQDeviceOrdavinex::CanAddSections2(const CrossoverMacroContents& macro) {
+  const DspCapacity& capacity = Capacity();
+  int sections = 0;
+  int cost = 0;
+  const auto add = [&](const TFilter& filter) {
+    sections += filter.GetDSPSections();
+    cost += filter.GetDSPSections() * SectionCost(filter);
+  };
+  for (const auto& filter : filters_) {
+    if (filter->channel < firstOutput) add(*filter);
+  }
+  for (int o = 0; o < outputs; ++o) {
+    if (macro.highCrossover[o]) add(*macro.highCrossover[o]);
+    if (macro.lowCrossover[o]) add(*macro.lowCrossover[o]);
+  }
+  for (const TFilter* filter : macro.outputFilters) {
+    if (filter && filter->channel >= firstOutput) add(*filter);
+  }
+  freeSections = capacity.maxFilterRecords - sections;
+  if (freeSections < 0) return false;
+  if (AnyLimiterEnabled()) cost += capacity.limiterCost;
+  if (gPinkNoiseEnableObject.Read(*this)) cost += capacity.pinkNoiseCost;
+  return capacity.baseCost + cost <= capacity.capacity;
+}
+
+int IQDeviceOrdavinex::ChannelDelaySum() {
+  int64_t sum = 0;
+  for (int c = 0; c < channels; ++c) {
+    gChannelDelayObject.SetElement(c);
+    sum += static_cast<int32_t>(gChannelDelayObject.Read(*this));
+  }
+  return static_cast<int>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+int IQDeviceOrdavinex::CrosspointDelaySum() {
+  int64_t sum = 0;
+  for (int o = 0; o < outputs; ++o) {
+    for (int i = 0; i < inputs; ++i) {
+      gCrosspointDelayObject.SetElement(o * matrixInputs + i);
+      sum += static_cast<int32_t>(gCrosspointDelayObject.Read(*this));
+    }
+  }
+  return static_cast<int>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+int IQDeviceOrdavinex::FitDelay(int delay, int members, int available, int used) {
+  const int64_t sum = int64_t{used} + int64_t{members} * delay;
+  int64_t fitted = delay;
+  if (sum > available) {
+    // Rounded up, so that the members' share of the excess is removed in full.
+    fitted -= (sum - available + members - 1) / members;
+  }
+  return static_cast<int>(std::clamp<int64_t>(fitted, 0, INT32_MAX));
+}
+
+int IQDeviceOrdavinex::FitChannelDelay(int delay, int channel) {
+  try {
+    int members = 1;
+    if (channel >= 0 && channel < channels) {
+      gChannelGroupObject.SetElement(channel);
+      const int group = gChannelGroupObject.Read(*this);
+      if (group != 0) {
+        members = 0;
+        for (int c = 0; c < channels; ++c) {
+          gChannelGroupObject.SetElement(c);
+          if (gChannelGroupObject.Read(*this) == group) ++members;
+        }
+      }
+    }
+    int available = GetDelayCapacity();
+    if (Capacity().crosspointDelays) available -= CrosspointDelaySum();
+    return FitDelay(delay, members, available, ChannelDelaySum());
+  } catch (const IQException& error) {
+    ReportCommError(error, *this);
+    return delay;
+  }
+}
+
+int IQDeviceOrdavinex::FitCrosspointDelay(int delay) {
+  if (!Capacity().crosspointDelays) return 0;
+  try {
+    const int used = ChannelDelaySum() + CrosspointDelaySum();
+    return FitDelay(delay, 1, GetDelayCapacity(), used);
+  } catch (const IQException& error) {
+    ReportCommError(error, *this);
+    return delay;
+  }
+}
+
+// Filters.
+
+TLowCrossover* IQDeviceOrdavinex::LowCrossover(int output) const {
+  return output >= 0 && output < outputs ? lowCrossover_[output].get() : nullptr;
+}
+
+THighCrossover* IQDeviceOrdavinex::HighCrossover(int output) const {
+  return output >= 0 && output < outputs ? highCrossover_[output].get() : nullptr;
+}
+
+bool IQDeviceOrdavinex::SetLowCrossover(int output, std::unique_ptr<TLowCrossover> crossover) {
+  if (output < 0 || output >= outputs) return false;
+  lowCrossover_[output] = std::move(crossover);
+  return true;
+}
+
+bool IQDeviceOrdavinex::SetHighCrossover(int output, std::unique_ptr<THighCrossover> crossover) {
+  if (output < 0 || output >= outputs) return false;
+  highCrossover_[output] = std::move(crossover);
+  return true;
+}
+
+void IQDeviceOrdavinex::ClearCrossovers() {
+  for (auto& edge : lowCrossover_) edge.reset();
+  for (auto& edge : highCrossover_) edge.reset();
+}
+
+void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
+  parametersReady = false;
+  if (!IsOnline()) {
+    RecountDspUse();
+    parametersReady = true;
+    return;
+  }
+  const int records = GetMaxFilterRecords();
+  ProgressScope scope(progress, records);
+  filters_.clear();
+  ClearCrossovers();
+  totalSections = 0;
+  sectionsPerChannel.fill(0);
+  if (gLockedObject.Read(*this)) {
+    parametersReady = true;
+    return;
+  }
+  for (int i = 0; i < records; ++i) {
+    scope.Step(i);
+    gFilterSelectObject.Write(*this, static_cast<uint8_t>(i));
+    std::unique_ptr<TFilter> filter = MakeFilter(gFilterTypeObject.Read(*this));
+    if (!filter) continue;
+    filter->number = i;
+    filter->ReadFromDevice(*this);
+    const int output = filter->channel - firstOutput;
+    if (auto* low = dynamic_cast<TLowCrossover*>(filter.get())) {
+      filter.release();
+      SetLowCrossover(output, std::unique_ptr<TLowCrossover>(low));
+    } else if (auto* high = dynamic_cast<THighCrossover*>(filter.get())) {
+      filter.release();
+      SetHighCrossover(output, std::unique_ptr<THighCrossover>(high));
+    } else {
+      filters_.push_back(std::move(filter));
+    }
+  }
+  for (const auto& filter : filters_) {
+    totalSections += filter->GetDSPSections();
+    CountSection(filter->channel, 1);
+  }
+  LinkFilters();
+  RecountDspUse();
+  parametersReady = true;
+}
+
+void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
+  parametersReady = false;
+  {
+    ProgressScope scope(progress, kTimerEventSlots);
+    timerEvents_.clear();
+    try {
+      if (!gLockedObject.Read(*this)) {
+        for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+          scope.Step(slot);
+          gTimerEventObject.SetElement(slot);
+          TTimerStruct event;
+          event.slot = slot;
+          gTimerEventObject.ReadTimerEvent(*this, event);
+          timerEvents_.push_back(event);
+        }
+      }
+    } catch (const IQException& error) {
+      ReportCommError(error, *this);
+    }
+  }
+  parametersReady = true;
+}
+
+TFilter* IQDeviceOrdavinex::AddFilter(std::unique_ptr<TFilter> filter) {
+  TFilter* added = filter.get();
+  filters_.push_back(std::move(filter));
+  added->number = IsOnline() ? gNewFilterObject.Read(*this) : static_cast<int>(filters_.size()) - 1;
+  return added;
+}
+
+std::unique_ptr<TFilter> IQDeviceOrdavinex::RemoveFilter(TFilter* filter) {
+  const auto it = std::ranges::find_if(filters_, [&](const auto& f) { return f.get() == filter; });
+  if (it == filters_.end()) return nullptr;
+  if (IsOnline()) {
+    gFilterSelectObject.Write(*this, static_cast<uint8_t>(filter->number & 0xFF));
+    gDeleteFilterObject.Write(*this, 0);
+  }
+  std::unique_ptr<TFilter> removed = std::move(*it);
+  filters_.erase(it);
+  return removed;
+}
+
+std::vector<std::unique_ptr<TFilter>> IQDeviceOrdavinex::RemoveFilters(
+    const std::vector<TFilter*>& filters) {
+  std::vector<std::unique_ptr<TFilter>> removed;
+  for (TFilter* filter : filters) {
+    if (auto taken = RemoveFilter(filter)) removed.push_back(std::move(taken));
+  }
+  return removed;
+}
+
+void IQDeviceOrdavinex::RemoveAllFilters() {
+  if (IsOnline()) gDeleteFilterObject.Write(*this, 1);
+  filters_.clear();
+  ClearCrossovers();
+}
+
+void IQDeviceOrdavinex::LinkFilters() {
+  for (const auto& filter : filters_) {
+    filter->linkHead = nullptr;
+    filter->nextInChain = nullptr;
+  }
+  for (const auto& member : filters_) {
+    if (member->linkNumber == 0) continue;
+    // Only an unlinked filter heads a chain, so no chain can run into itself whatever numbers
+    // the unit or a file holds.
+    const auto head = std::ranges::find_if(filters_, [&](const auto& f) {
+      return f != member && f->linkNumber == 0 && f->number + 1 == member->linkNumber;
+    });
+    if (head == filters_.end()) continue;
+    member->linkHead = head->get();
+    head->get()->ChainMembers().back()->nextInChain = member.get();
+  }
+  for (const auto& filter : filters_) filter->UpdateLinkedChannels();
+}
+
+void IQDeviceOrdavinex::GetGroupLevelRange() {
+  groupMaxLevel.fill(kGroupRangeFloorDb);
+  groupMinLevel.fill(kGroupRangeCeilingDb);
+  try {
+    for (int c = 0; c < channels; ++c) {
+      gChannelGroupObject.SetElement(c);
+      const int group = gChannelGroupObject.Read(*this);
+      if (group == 0 || group >= kGroupCount) continue;
+      gChannelLevelObject.SetElement(c);
+      const float level = gChannelLevelObject.Read(*this);
+      if (level >= groupMaxLevel[group]) groupMaxLevel[group] = level;
+      if (level < groupMinLevel[group]) groupMinLevel[group] = level;
+    }
+  } catch (const IQException& error) {
+    ReportCommError(error, *this);
+  }
+}
+
+// Memory records.
+
+MemoryRecord& IQDeviceOrdavinex::Record(int n) {
+  if (n < 0 || n >= kMemoryRecordCount) throw std::out_of_range("Memory record out of range");
+  return memories_[n];
+}
+
+void IQDeviceOrdavinex::MoveState(MemoryRecord& record, MemoryState::Direction direction) {
+  MemoryState state(*this, record.state, direction);
+  for (int c = 0; c < channels; ++c) {
+    state.Level(gChannelLevelObject, c);
+    state.Byte(gChannelGroupObject, c);
+    state.Bool(gChannelMuteObject, c);
+    state.Long(gChannelDelayObject, c);
+    state.Level(gLimiterThresholdObject, c);
+    state.Bool(gLimiterKneeObject, c);
+    state.Byte(gLimiterSpeedObject, c);
+    state.Byte(gLimiterGroupObject, c);
+    state.Bool(gLimiterEnableObject, c);
+  }
+  for (int o = 0; o < outputs; ++o) {
+    state.Byte(gCrossoverNetworkObject, o);
+    state.Float(gPolarityObject, o);
+  }
+  for (int i = 0; i < inputs; ++i) {
+    for (int o = 0; o < outputs; ++o) state.Level(gCrosspointLevelObject, i * outputs + o);
+  }
+  state.Bool(gPinkNoiseEnableObject, 0);
+  state.Level(gPinkNoiseLevelObject, 0);
+  state.Level(gMasterLevelObject, 0);
+  state.Bool(gMasterMuteObject, 0);
+}
+
+void IQDeviceOrdavinex::SaveMemoryRecord(int n) {
+  MemoryRecord& record = Record(n);
+  MoveState(record, MemoryState::Direction::kSave);
+  record.filters.clear();
+  for (const auto& filter : filters_) record.filters.push_back(filter->Clone());
+  for (int o = 0; o < kMaxOutputs; ++o) {
+    record.lowCrossover[o] = CloneAs(lowCrossover_[o].get());
+    record.highCrossover[o] = CloneAs(highCrossover_[o].get());
+  }
+}
+
+void IQDeviceOrdavinex::RecallMemoryRecord(int n) {
+  MemoryRecord& record = Record(n);
+  MoveState(record, MemoryState::Direction::kRestore);
+  RemoveAllFilters();
+  totalSections = 0;
+  for (const auto& saved : record.filters) {
+    TFilter& filter = *filters_.emplace_back(saved->Clone());
+    totalSections += filter.GetDSPSections();
+    filter.WriteToDevice(*this);
+    filter.SendCreateCommand(*this);
+  }
+  for (int o = 0; o < kMaxOutputs; ++o) {
+    lowCrossover_[o] = CloneAs(record.lowCrossover[o].get());
+    highCrossover_[o] = CloneAs(record.highCrossover[o].get());
+  }
+  LinkFilters();
+}
+
+void IQDeviceOrdavinex::InitVirtualUnit(const VirtualDefaults& defaults) {
+  totalSections = 0;
+  gReadyObject.Write(*this, true);
+  gLockedObject.Write(*this, false);
+  gUnitNameObject.Write(*this, "Virtual");
+  gSerialNumberObject.Write(*this, "virtual");
+  gFilterUpdateObject.Write(*this, false);
+  gMasterMuteObject.Write(*this, false);
+  gFilterTypeObject.Write(*this, 0);
+  const int memories = GetMemoryCount();
+  for (int m = 0; m < memories; ++m) {
+    gMemoryNameObject.SetElement(m);
+    gMemoryNameObject.Write(*this, "Memory " + std::to_string(m + 1));
+  }
+  for (int logic = 0; logic < kLogicInputCount; ++logic) {
+    gLogicMemoryObject.SetElement(logic);
+    gLogicMemoryObject.Write(*this,
+                             logic == 0 ? 0 : static_cast<uint8_t>((logic - 1) % memories + 1));
+    gLogicOutObject.SetElement(logic);
+    gLogicOutObject.Write(*this, 0);
+  }
+  gCurrentLogicInObject.WriteAndWaitReady(*this, 0);
+  gDelayUnitsObject.Write(*this, kDelayMsec);
+  for (int o = 0; o < kMaxOutputs; ++o) {
+    gCrossoverNetworkObject.SetElement(o);
+    gCrossoverNetworkObject.Write(*this, static_cast<uint8_t>(o / defaults.networkGroupSize + 1));
+    gPolarityObject.SetElement(o);
+    gPolarityObject.Write(*this, 1.0f);
+  }
+  for (int c = 0; c < kMaxChannels; ++c) {
+    gChannelNameObject.SetElement(c);
+    gChannelNameObject.Write(*this, GetChannelLabel(c));
+    gChannelLevelObject.SetElement(c);
+    gChannelLevelObject.Write(*this, 0.0f);
+    gChannelGroupObject.SetElement(c);
+    gChannelGroupObject.Write(*this, 0);
+    gChannelDelayObject.SetElement(c);
+    gChannelDelayObject.Write(*this, 0);
+    gChannelMeterObject.SetElement(c);
+    gChannelMeterObject.Write(*this, kVirtualMeterDb);
+    gChannelMuteObject.SetElement(c);
+    gChannelMuteObject.Write(*this, false);
+    gDelayBypassObject.SetElement(c);
+    gDelayBypassObject.Write(*this, false);
+  }
+  for (int i = 0; i < inputs; ++i) {
+    for (int o = 0; o < outputs; ++o) {
+      const int element = o * matrixInputs + i;
+      const bool routed = (defaults.routing[o] >> i) & 1;
+      gCrosspointLevelObject.SetElement(element);
+      gCrosspointLevelObject.Write(*this, routed ? 0.0f : dBLevelObject::kFloorDb);
+      if (defaults.crosspointDelays) {
+        gCrosspointDelayObject.SetElement(element);
+        gCrosspointDelayObject.Write(*this, 0);
+      }
+    }
+  }
+  for (int c = 0; c < kMaxChannels; ++c) {
+    gLimiterThresholdObject.SetElement(c);
+    gLimiterThresholdObject.Write(*this, 0.0f);
+    gLimiterKneeObject.SetElement(c);
+    gLimiterKneeObject.Write(*this, true);
+    gLimiterSpeedObject.SetElement(c);
+    gLimiterSpeedObject.Write(*this, 1);
+    gLimiterGroupObject.SetElement(c);
+    gLimiterGroupObject.Write(*this, 0);
+    gLimiterMeterObject.SetElement(c);
+    gLimiterMeterObject.Write(*this, 1.0f);
+    gLimiterEnableObject.SetElement(c);
+    gLimiterEnableObject.Write(*this, false);
+  }
+  if (defaults.compressors) {
+    for (int k = 0; k < kCompressorCount; ++k) {
+      gCompSoftKneeObject.SetElement(k);
+      gCompSoftKneeObject.Write(*this, false);
+      gCompGangObject.SetElement(k);
+      gCompGangObject.Write(*this, false);
+      gCompRatioObject.SetElement(k);
+      gCompRatioObject.WriteCompRatio(*this, kVirtualCompRatioIndex);
+      gCompSpeedObject.SetElement(k);
+      gCompSpeedObject.Write(*this, kVirtualCompSpeedIndex);
+      gCompPostGainObject.SetElement(k);
+      gCompPostGainObject.Write(*this, 0.0f);
+      gCompThresholdObject.SetElement(k);
+      gCompThresholdObject.Write(*this, kVirtualCompThresholdDb);
+    }
+  }
+  gPinkNoiseEnableObject.Write(*this, false);
+  gPinkNoiseLevelObject.Write(*this, kVirtualPinkNoiseDb);
+  gParam35Object.Write(*this, kVirtualParam35Db);
+  gMasterLevelObject.Write(*this, 0.0f);
+  gFilterLinkObject.Write(*this, 0);
+  gDspUsageObject.Write(*this, 0);
+  gNewSettingsObject.Write(*this, false);
+  gLastMemoryObject.Write(*this, 0);
+  gMemoryImageSizeObject.Write(*this, static_cast<uint32_t>(defaults.memoryImageWords));
+  for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+    gTimerEventObject.SetElement(slot);
+    gTimerEventObject.WriteTimerEvent(*this, TTimerStruct{});
+  }
+  ReadTimerEvents();
+  gDaylightSavingObject.Write(*this, true);
+  for (int n = 0; n <= memories; ++n) SaveMemoryRecord(n);
+}
+
+// New-filter defaults per type.
+
+namespace {
+
+constexpr const char* kDefaultsKeyName = "Filter defaults";
+
+struct TypeDefaults {
+  int typeCode;
+  const char* subkey;  // none: the type keeps no defaults
+  int frequency;
+  float q;
+  float level;
+  int order;
+};
+
+constexpr TypeDefaults kTypeDefaults[] = {
+    {kFilterParametric, "Parametric", 1000, 8.7f, 0.0f, 0},
+    {kFilterLowpass, "Lowpass", 15000, 0.0f, 0.0f, 2},
+    {kFilterHighpass, "Highpass", 40, 0.0f, 0.0f, 2},
+    {kFilterLowShelf, "Lowshelf", 200, 0.0f, 0.0f, 0},
+    {kFilterHighShelf, "Highshelf", 5000, 0.0f, 0.0f, 0},
+    {kFilterBoostCut, nullptr, 1000, 8.7f, 0.0f, 0},
+    {kFilterCDHorn, "CD Horn Correction", 5000, 0.0f, 0.0f, 1},
+    {kFilterAllpass, "Allpass", 100, 0.0f, 0.0f, 1},
+};
+constexpr int kMinStoredOrder = 1;
+constexpr int kMaxStoredOrder = 2;
+
+const TypeDefaults* DefaultsOf(int typeCode) {
+  const auto it = std::ranges::find(kTypeDefaults, typeCode, &TypeDefaults::typeCode);
+  return it == std::end(kTypeDefaults) ? nullptr : &*it;
+}
+
+std::optional<float> StoredFloat(const registry::Key& key, const char* name) {
+  const auto value = key.GetNumber(name);
+  if (!value) return std::nullopt;
+  return std::bit_cast<float>(*value);
+}
+
+}  // namespace
+
+void IQDeviceOrdavinex::SaveFilterDefaults(const TFilter& filter) {
+  const auto* familyType = dynamic_cast<const IQOrdavinexType*>(GetType());
+  const TypeDefaults* defaults = DefaultsOf(filter.typeCode);
+  if (!familyType || !defaults || !defaults->subkey) return;
+  const registry::Key key = familyType->GetTypeKey()
+                                .OpenSubKey(kDefaultsKeyName, true)
+                                .OpenSubKey(defaults->subkey, true);
+  key.SetNumber("frequency", static_cast<uint32_t>(filter.frequency));
+  if (const auto* peak = dynamic_cast<const TParametricFilter*>(&filter)) {
+    key.SetNumber("width", std::bit_cast<uint32_t>(peak->q));
+    key.SetNumber("level", std::bit_cast<uint32_t>(peak->level));
+  } else if (filter.typeCode == kFilterLowShelf || filter.typeCode == kFilterHighShelf) {
+    key.SetNumber("level", std::bit_cast<uint32_t>(filter.GetLevel()));
+  } else if (const auto* lowpass = dynamic_cast<const TLowpassFilter*>(&filter)) {
+    key.SetNumber("order", static_cast<uint32_t>(lowpass->order));
+  } else if (const auto* highpass = dynamic_cast<const THighpassFilter*>(&filter)) {
+    key.SetNumber("order", static_cast<uint32_t>(highpass->order));
+  } else if (const auto* horn = dynamic_cast<const TCDHornFilter*>(&filter)) {
+    key.SetNumber("order", static_cast<uint32_t>(horn->order));
+  } else if (const auto* allpass = dynamic_cast<const TAllpassFilter*>(&filter)) {
+    key.SetNumber("order", static_cast<uint32_t>(allpass->order));
+  }
+}
+
+void IQDeviceOrdavinex::LoadFilterDefaults(TFilter& filter) const {
+  const TypeDefaults* defaults = DefaultsOf(filter.typeCode);
+  if (!defaults) return;
+  const auto* familyType = dynamic_cast<const IQOrdavinexType*>(GetType());
+  registry::Key key;
+  if (familyType && defaults->subkey) {
+    key = familyType->GetTypeKey()
+              .OpenSubKey(kDefaultsKeyName, false)
+              .OpenSubKey(defaults->subkey, false);
+  }
+  const auto frequency = key.GetNumber("frequency");
+  filter.frequency = frequency ? static_cast<int>(*frequency & 0xFFFF) : defaults->frequency;
+  const auto order = key.GetNumber("order");
+  const int storedOrder = order ? static_cast<int>(*order & 0xFF) : defaults->order;
+  const float level = StoredFloat(key, "level").value_or(defaults->level);
+  if (auto* parametric = dynamic_cast<TParametricFilter*>(&filter)) {
+    parametric->q = StoredFloat(key, "width").value_or(defaults->q);
+    parametric->level = level;
+  } else if (auto* octave = dynamic_cast<TOctaveFilter*>(&filter)) {
+    octave->q = defaults->q;
+    octave->level = defaults->level;
+  } else if (auto* lowshelf = dynamic_cast<TLowshelfFilter*>(&filter)) {
+    lowshelf->level = level;
+  } else if (auto* highshelf = dynamic_cast<THighshelfFilter*>(&filter)) {
+    highshelf->level = level;
+  } else if (auto* lowpass = dynamic_cast<TLowpassFilter*>(&filter)) {
+    lowpass->order = storedOrder;
+  } else if (auto* highpass = dynamic_cast<THighpassFilter*>(&filter)) {
+    highpass->order = storedOrder;
+  } else if (auto* horn = dynamic_cast<TCDHornFilter*>(&filter)) {
+    horn->order = std::clamp(storedOrder, kMinStoredOrder, kMaxStoredOrder);
+  } else if (auto* allpass = dynamic_cast<TAllpassFilter*>(&filter)) {
+    allpass->order = std::clamp(storedOrder, kMinStoredOrder, kMaxStoredOrder);
+    allpass->ComputeCoefficients();
+  }
+}
+
+}  // namespace namespaceOV

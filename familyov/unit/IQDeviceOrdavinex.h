@@ -1,0 +1,232 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "bus/IQDevice.h"
+#include "familyov/filters/FilterClasses.h"
+#include "familyov/unit/FlagWait.h"
+#include "familyov/unit/MemoryState.h"
+#include "familyov/unit/OVCodecs.h"
+#include "familyov/unit/ParameterTable.h"
+
+namespace namespaceOV {
+
+inline constexpr int kMemoryRecordCount = 21;  // record 0 the current settings, 1..20 memories
+inline constexpr int kGroupCount = 11;         // group 0 (none) and 1..10
+
+// Where a long read reports how far it got; the window layer shows it as a progress dialog.
+class ProgressReport {
+ public:
+  virtual ~ProgressReport() = default;
+  virtual void Begin(int range, const std::string& text) = 0;
+  virtual void Step(int value) = 0;
+  virtual void End() = 0;
+};
+
+// The low and high crossover of each output of a crossover macro, and its output filters, as the
+// capacity test sees them.
+struct CrossoverMacroContents {
+  std::vector<const TFilter*> outputFilters;
+  std::array<const TLowCrossover*, kMaxOutputs> lowCrossover{};
+  std::array<const THighCrossover*, kMaxOutputs> highCrossover{};
+};
+
+// What a model's DSP budget and delay memory hold, in cost units and samples at 48 kHz.
+struct DspCapacity {
+  int capacity;
+  int baseCost;
+  int parametricSectionCost;
+  int otherSectionCost;
+  int limiterCost;  // paid once, as soon as any output's limiter is on
+  int pinkNoiseCost;
+  int maxFilterRecords;
+  bool crosspointDelays;
+  int Budget() const { return capacity - baseCost; }
+};
+
+// Capacity request kinds.
+enum SectionKind {
+  kNoSections = -1,
+  kParametricSections = 0,
+  kOtherSections = 1,
+  kLimiter = 2,
+  kPinkNoise = 3
+};
+
+struct RgbColor {
+  uint8_t red, green, blue;
+  bool operator==(const RgbColor&) const = default;
+};
+
+struct FileFilter {
+  std::string filter;
+  std::string defaultExtension;
+};
+
+// A virtual unit's copy of one memory: the parameter values, its filters and crossovers.
+struct MemoryRecord {
+  MemoryState::Words state{};
+  std::vector<std::unique_ptr<TFilter>> filters;
+  std::array<std::unique_ptr<TLowCrossover>, kMaxOutputs> lowCrossover;
+  std::array<std::unique_ptr<THighCrossover>, kMaxOutputs> highCrossover;
+};
+
+// Every unit of the newer family, on the bus or virtual: its geometry, the model of its filters
+// and crossovers, its DSP use, a virtual unit's memories and the family's options.
+class IQDeviceOrdavinex : public IQDevice {
+ public:
+  static constexpr int kMemoryImageWords8148 = 840;
+  static constexpr int kMemoryImageWords8126 = 730;
+
+  IQDeviceOrdavinex(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
+                    int outputs);
+  ~IQDeviceOrdavinex() override;
+
+  bool Matches(const IQDeviceInfo& info) const override;
+  bool GetListText(std::string& text) const override;
+  std::string GetErrorText(int code) const override;
+  void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
+  void Request(const UCodeObject& object, int timeoutMs) override;
+  bool LoadFile() override { return false; }
+  bool SaveFile() override { return false; }
+  bool PrintReport() override { return false; }
+  bool CopyFrom(IQDevice&) override { return false; }
+
+  // "1", "2", ... for inputs, "A", "B", ... for outputs; empty for a channel the model lacks.
+  virtual std::string GetChannelLabel(int channel) const = 0;
+  // Stores a DWORD option under the family's key; false when there is none.
+  bool WriteOption(const std::string& name, uint32_t value);
+  std::string GetDisplayName();
+  virtual int GetModelBitmapId() const = 0;
+  virtual int GetModelResourceId() const = 0;
+  virtual std::span<const int> GetImageOffsetTable() const = 0;
+  virtual bool HasFeature(int feature) const = 0;
+  // Channels 0..5 have colours; none for the others (the caller uses the button face).
+  static std::optional<RgbColor> GetChannelColor(int channel);
+
+  // The proposed delay, reduced so that every delay fits the delay memory; never negative.
+  int FitChannelDelay(int delay, int channel);
+  int FitCrosspointDelay(int delay);
+  // Recounts the DSP use of filters, crossovers, limiters and pink noise; the total cost.
+  int RecountDspUse();
+  bool CanAddSections(int kind, int count, int kind2 = kNoSections, int count2 = 0);
+  // Whether the macro's crossovers and output filters fit in place of the unit's.
+  bool CanAddSections2(const CrossoverMacroContents& macro);
+  // Memory record n (0..kMemoryRecordCount - 1) of a virtual unit; std::out_of_range else.
+  void SaveMemoryRecord(int n);
+  void RecallMemoryRecord(int n);
+  virtual int GetDelayCapacity() const = 0;
+  int GetMaxFilterRecords() const { return Capacity().maxFilterRecords; }
+  virtual int GetMemoryCount() const = 0;
+  virtual FileFilter GetFileFilter() const = 0;
+  virtual const DspCapacity& Capacity() const = 0;
+
+  // Reads every filter and crossover of a bus unit; a virtual unit only recounts.
+  void ReadDeviceParameters(ProgressReport* progress = nullptr);
+  void ReadTimerEvents(ProgressReport* progress = nullptr);
+  // Appends the filter and gives it its number (the unit allocates it, or its list position).
+  TFilter* AddFilter(std::unique_ptr<TFilter> filter);
+  // Deletes the filter on a bus unit and hands it back to the caller.
+  std::unique_ptr<TFilter> RemoveFilter(TFilter* filter);
+  std::vector<std::unique_ptr<TFilter>> RemoveFilters(const std::vector<TFilter*>& filters);
+  void RemoveAllFilters();
+  // Sets heads and chains from the link numbers, then every filter's linked channels.
+  void LinkFilters();
+  void InvalidateValues() { SetObjectCount(kObjectIdCount); }
+  void GetGroupLevelRange();
+  void SaveFilterDefaults(const TFilter& filter);
+  void LoadFilterDefaults(TFilter& filter) const;
+
+  const std::vector<std::unique_ptr<TFilter>>& Filters() const { return filters_; }
+  TLowCrossover* LowCrossover(int output) const;
+  THighCrossover* HighCrossover(int output) const;
+  // Puts a crossover into output `output`'s slot; false (and the crossover dropped) when the
+  // model has no such output.
+  bool SetLowCrossover(int output, std::unique_ptr<TLowCrossover> crossover);
+  bool SetHighCrossover(int output, std::unique_ptr<THighCrossover> crossover);
+  const std::vector<TTimerStruct>& TimerEvents() const { return timerEvents_; }
+
+  void SetWaitBound(WaitBound bound) { waitBound_ = std::move(bound); }
+  const WaitBound& GetWaitBound() const { return waitBound_; }
+
+  int inputs = 0;
+  int outputs = 0;
+  int channels = 0;
+  int firstOutput = 0;
+  int matrixOutputs = 0;
+  int matrixInputs = 0;
+  int filtersPercent = 0;
+  int crossoversPercent = 0;
+  int limitersPercent = 0;
+  int totalPercent = 0;
+  int pinkNoisePercent = 0;
+  int freeSections = 0;
+  bool clockPresent = false;
+  bool settingsChanged = false;
+  float firmwareVersion = 0.0f;
+  bool parametersReady = true;
+  std::array<bool, kMaxChannels> verticalZoom{};
+  std::array<bool, kMaxChannels> horizontalZoom{};
+  std::array<bool, kMaxChannels> linearGraphLabels{};
+  std::array<bool, kMaxChannels> showPhase{};
+  std::array<int32_t, kMaxChannels> cumulativeInput{};
+  int useQ = 1;
+  int autoOpenSummary = 1;
+  float delayTemperature = 20.0f;
+  uint8_t mixerFlag = 1;
+  int selectedLogicIn = 1;
+  std::array<float, kGroupCount> groupMaxLevel{};
+  std::array<float, kGroupCount> groupMinLevel{};
+  std::array<bool, kMaxChannels> linkedChannels{};
+  int totalSections = 0;
+  std::array<int, kMaxChannels> sectionsPerChannel{};
+
+ protected:
+  // Model geometry, set by the model's constructor.
+  void SetGeometry(int inputCount, int outputCount, int firstOutputChannel, int matrixIns,
+                   int matrixOuts);
+  struct VirtualDefaults {
+    // Output o starts on crossover network o / networkGroupSize + 1.
+    int networkGroupSize;
+    // Which input feeds output o: routing[o] holds a bit per input.
+    std::array<uint8_t, kMaxOutputs> routing;
+    bool crosspointDelays;
+    bool compressors;
+    int memoryImageWords;
+  };
+  // Gives a new virtual unit its settings in the value store and its memories.
+  void InitVirtualUnit(const VirtualDefaults& defaults);
+
+ private:
+  int SectionCost(const TFilter& filter) const;
+  bool AnyLimiterEnabled();
+  int CrosspointDelaySum();
+  int ChannelDelaySum();
+  int FitDelay(int delay, int members, int available, int used);
+  void CountSection(int channel, int sections);
+  void ReadOptions();
+  void ClearCrossovers();
+  MemoryRecord& Record(int n);
+  // The state block's layout, in either direction.
+  void MoveState(MemoryRecord& record, MemoryState::Direction direction);
+
+  std::vector<std::unique_ptr<TFilter>> filters_;
+  std::array<std::unique_ptr<TLowCrossover>, kMaxOutputs> lowCrossover_;
+  std::array<std::unique_ptr<THighCrossover>, kMaxOutputs> highCrossover_;
+  std::vector<TTimerStruct> timerEvents_;
+  std::array<MemoryRecord, kMemoryRecordCount> memories_;
+  WaitBound waitBound_;
+};
+
+// Reports a failed bus operation of the family; the window layer installs the dialog.
+using CommErrorReporter = void (*)(const IQException& error, IQDevice& device);
+void SetCommErrorReporter(CommErrorReporter reporter);
+void ReportCommError(const IQException& error, IQDevice& device);
+
+}  // namespace namespaceOV

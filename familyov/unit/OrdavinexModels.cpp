@@ -1,0 +1,175 @@
+#include "familyov/unit/OrdavinexModels.h"
+
+#include <charconv>
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr int kImageBlocks = 24;
+constexpr std::array<int, kImageBlocks> kOffsetsB = {1,   13,  45,  53,  54,  98,  106, 118,
+                                                     126, 134, 142, 150, 158, 166, 167, 168,
+                                                     169, 170, 810, 814, 818, 822, 826, 830};
+constexpr std::array<int, kImageBlocks> kOffsetsC = {1,   13,  49,  55,  56,  104, 110, 122,
+                                                     128, 134, 140, 146, 152, 158, 159, 160,
+                                                     161, 162, 802, 808, 814, 820, 826, 832};
+constexpr std::array<int, kImageBlocks> kOffsetsD = {1,  9,  21, 27, 28, 36, 42, 50, 56, 62, 68, 74,
+                                                     80, 86, 87, 88, 0,  89, 0,  0,  0,  0,  0,  0};
+
+constexpr int kVirtualFirmwareMajor = 1;
+constexpr float kVirtual8148Firmware = 1.0f;
+constexpr float kVirtual8126Firmware = 1.5f;
+constexpr int kModelDigit8148Byte = 1;
+constexpr int kModelDigit8126Byte = 0;
+constexpr int kFirmwareChars = 3;
+constexpr int kLabelledChannels8148 = 12;
+constexpr int kLabelledChannels8126 = 8;
+
+// The firmware version the record carries as three characters from `first`; 0 when they are no
+// number.
+float FirmwareOf(const IQDeviceInfo& info, int first) {
+  const char* begin = reinterpret_cast<const char*>(info.modelId.data()) + first;
+  float version = 0.0f;
+  const auto result = std::from_chars(begin, begin + kFirmwareChars, version);
+  return result.ec == std::errc() ? version : 0.0f;
+}
+
+// The model information a new virtual unit shows.
+IQDeviceInfo VirtualInfo(IQDeviceInfo info) {
+  info.modelId = {' ', 'v', '0' + kVirtualFirmwareMajor, '.', '0', 0, 0, 0};
+  return info;
+}
+
+std::string Label(char first, int index) {
+  return std::string(1, static_cast<char>(first + index));
+}
+
+}  // namespace
+
+// 4-input model.
+
+IQDevice8148::IQDevice8148(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
+                           int outputCount)
+    : IQDeviceOrdavinex(type, manager, info, outputCount) {
+  int outs = outputCount;
+  if (info) {
+    const char digit = static_cast<char>(info->modelId[kModelDigit8148Byte]);
+    outs = digit == '8' ? 8 : digit == '7' ? 7 : 6;
+    firmwareVersion = FirmwareOf(*info, kModelDigit8148Byte + 1);
+  } else if (outs != 8 && outs != 7) {
+    outs = 6;
+  }
+  const int ins = outs == 8 ? 4 : outs == 7 ? 3 : 6;
+  if (ins < 6) {
+    SetGeometry(ins, outs, 4, 4, 8);
+  } else {
+    SetGeometry(ins, outs, 6, 6, 6);
+  }
+  if (!info) {
+    firmwareVersion = kVirtual8148Firmware;
+    clockPresent = true;
+    VirtualDefaults defaults{.networkGroupSize = 2,
+                             .routing = {},
+                             .crosspointDelays = true,
+                             .compressors = true,
+                             .memoryImageWords = kMemoryImageWords8148};
+    for (int o = 0; o < outs; ++o) {
+      if (outs == 8) defaults.routing[o] = static_cast<uint8_t>(1 << (o / 2));
+      if (outs == 7) defaults.routing[o] = o < 6 ? static_cast<uint8_t>(1 << (o / 2)) : 0b111;
+      if (outs == 6) defaults.routing[o] = static_cast<uint8_t>(1 << o);
+    }
+    InitVirtualUnit(defaults);
+    RecountDspUse();
+    SetInfo(VirtualInfo(GetInfo()));
+  }
+  SetModified(false);
+  settingsChanged = false;
+  parametersReady = true;
+}
+
+std::string IQDevice8148::GetChannelLabel(int channel) const {
+  const int labelledInputs = outputs == 6 ? 6 : 4;
+  if (channel < 0 || channel >= kLabelledChannels8148) return {};
+  return channel < labelledInputs ? Label('1', channel) : Label('A', channel - labelledInputs);
+}
+
+int IQDevice8148::GetModelBitmapId() const { return outputs == 8 ? 20 : outputs == 7 ? 19 : 21; }
+
+int IQDevice8148::GetModelResourceId() const { return outputs == 8 ? 9 : outputs == 7 ? 10 : 11; }
+
+std::span<const int> IQDevice8148::GetImageOffsetTable() const {
+  return outputs == 6 ? kOffsetsC : kOffsetsB;
+}
+
+bool IQDevice8148::HasFeature(int feature) const {
+  if (!IsOnline()) return true;
+  if (feature == 7) return compressorOption;
+  return (feature >= 1 && feature <= 6) || feature == 8;
+}
+
+FileFilter IQDevice8148::GetFileFilter() const {
+  if (outputs == 8) return {"Ordavinex 48 (*.q48)|*.q48", "q48"};
+  if (outputs == 7) return {"Ordavinex 37 (*.q37)|*.q37", "q37"};
+  return {"Ordavinex 66 (*.q66)|*.q66", "q66"};
+}
+
+// 2-input models.
+
+IQDevice8126::IQDevice8126(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
+                           int outputCount)
+    : IQDeviceOrdavinex(type, manager, info, outputCount) {
+  int outs = outputCount;
+  if (info) {
+    const char digit = static_cast<char>(info->modelId[kModelDigit8126Byte]);
+    outs = digit == '2' ? 2 : digit == '4' ? 4 : 6;
+    firmwareVersion = FirmwareOf(*info, kModelDigit8126Byte + 1);
+  } else if (outs != 2 && outs != 4) {
+    outs = 6;
+  }
+  SetGeometry(2, outs, 2, 2, 6);
+  if (!info) {
+    firmwareVersion = kVirtual8126Firmware;
+    clockPresent = true;
+    VirtualDefaults defaults{.networkGroupSize = outs < 3 ? 2 : outs / 2,
+                             .routing = {},
+                             .crosspointDelays = false,
+                             .compressors = false,
+                             .memoryImageWords = kMemoryImageWords8126};
+    for (int o = 0; o < outs; ++o)
+      defaults.routing[o] = static_cast<uint8_t>(1 << (o / (outs / 2)));
+    InitVirtualUnit(defaults);
+    RecountDspUse();
+    SetInfo(VirtualInfo(GetInfo()));
+  }
+  SetModified(false);
+  settingsChanged = false;
+  parametersReady = true;
+}
+
+std::string IQDevice8126::GetChannelLabel(int channel) const {
+  if (channel < 0 || channel >= kLabelledChannels8126) return {};
+  return channel < 2 ? Label('1', channel) : Label('A', channel - 2);
+}
+
+int IQDevice8126::GetModelBitmapId() const { return outputs == 6 ? 16 : outputs == 4 ? 17 : 18; }
+
+int IQDevice8126::GetModelResourceId() const { return outputs == 6 ? 4 : outputs == 4 ? 12 : 13; }
+
+std::span<const int> IQDevice8126::GetImageOffsetTable() const { return kOffsetsD; }
+
+bool IQDevice8126::HasFeature(int feature) const {
+  if (feature < 1 || feature > 5) return false;
+  return !IsOnline() || firmwareVersion >= kFeaturesFirmware;
+}
+
+int IQDevice8126::GetDelayCapacity() const {
+  return outputs == 2 ? kTwoOutputDelayCapacitySamples : kDelayCapacitySamples;
+}
+
+int IQDevice8126::GetMemoryCount() const {
+  return firmwareVersion < kMoreMemoriesFirmware ? 12 : 15;
+}
+
+FileFilter IQDevice8126::GetFileFilter() const { return {"Ordavinex 2x (*.ov2)|*.ov2|", "ov2"}; }
+
+}  // namespace namespaceOV

@@ -1,0 +1,288 @@
+// The exact transfers of every filter operation, on a unit over the simulated bus (decoded from
+// the wire) and on a virtual unit (recorded at the device), written the same way.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "familyov/unit/ParameterTable.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using Trace = std::vector<std::string>;
+using ovtest::ModelId;
+
+// Filter 5 on channel 2 at 1000 Hz, level 0 dB, Q 8.7 where the class has them.
+std::unique_ptr<TFilter> Sample(int typeCode) {
+  auto filter = MakeFilter(typeCode);
+  filter->number = 5;
+  filter->channel = 2;
+  filter->frequency = 1000;
+  return filter;
+}
+
+const std::string kSelect = "W11 05";
+const std::string kFrequency = "W13.0 000003E8";
+const Trace kBaseWrite = {kSelect, "W0F 02", "W24 00", kFrequency, "W31 00"};
+const Trace kBaseRead = {kSelect, "R0F", "R10", "R24", "R13.0", "R31"};
+
+Trace Join(Trace a, const Trace& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// What each class adds to the base sequences.
+struct ClassSequences {
+  int typeCode;
+  Trace write;   // after the base of the full write
+  Trace live;    // before the frequency of the live update
+  Trace params;  // after the frequency of the parameter update
+  Trace read;    // after the base of the read
+};
+
+const ClassSequences kClasses[] = {
+    {kFilterParametric,
+     {"W13.2 00000000", "W13.1 00000057"},
+     {"W13.2 00000000", "W13.1 00000057"},
+     {"W13.2 00000000", "W13.1 00000057"},
+     {"R13.2", "R13.1"}},
+    {kFilterBoostCut,
+     {"W13.2 3F800000", "W13.1 00000057"},
+     {"W13.2 3F800000"},
+     {"W13.2 3F800000", "W13.1 00000057"},
+     {"R13.2", "R13.1"}},
+    {kFilterLowpass, {"W13.1 00000002"}, {}, {}, {"R13.1"}},
+    {kFilterHighpass, {"W13.1 00000002"}, {}, {}, {"R13.1"}},
+    {kFilterLowShelf, {"W13.1 3F800000"}, {"W13.1 3F800000"}, {"W13.1 3F800000"}, {"R13.1"}},
+    {kFilterHighShelf, {"W13.1 3F800000"}, {"W13.1 3F800000"}, {"W13.1 3F800000"}, {"R13.1"}},
+    {kFilterCDHorn, {"W13.1 00000001"}, {"W13.1 00000001"}, {"W13.1 00000001"}, {"R13.1"}},
+    {kFilterAllpass, {"W13.1 00000001"}, {"W13.1 00000001"}, {"W13.1 00000001"}, {"R13.1"}},
+    {kFilterLowCrossover, {"W13.1 00000002", "W13.2 00000001"}, {}, {}, {"R13.1", "R13.2"}},
+    {kFilterHighCrossover, {"W13.1 00000002", "W13.2 00000001"}, {}, {}, {"R13.1", "R13.2"}},
+};
+
+// Runs `operation` on a unit and on a virtual unit and gives both traces.
+struct Both {
+  Trace unit;
+  Trace virtualUnit;
+};
+
+struct FilterSequenceTest : testing::Test {
+  ovtest::FamilyBus bus;
+  IQ8148Type type;
+  int unitIndex = bus.AddUnit(5, 1136, ModelId('8', "1.0", true));
+  IQDeviceInfo record{5, 1136, 1, ModelId('8', "1.0", true)};
+  IQDevice8148 unit{&type, &bus.manager, &record, 8};
+  std::unique_ptr<ovtest::Recording<IQDevice8148>> offline = ovtest::NewVirtual<IQDevice8148>(8);
+
+  template <typename Operation>
+  Both Run(Operation operation) {
+    bus.TakeTrace();
+    offline->trace.clear();
+    operation(unit);
+    Both traces{bus.TakeTrace(), {}};
+    operation(*offline);
+    traces.virtualUnit = offline->TakeTrace();
+    return traces;
+  }
+  template <typename Operation>
+  void ExpectOnBoth(Operation operation, const Trace& expected, const std::string& what) {
+    const Both traces = Run(operation);
+    EXPECT_EQ(traces.unit, expected) << what << " on a unit";
+    EXPECT_EQ(traces.virtualUnit, expected) << what << " on a virtual unit";
+  }
+};
+
+TEST_F(FilterSequenceTest, EveryClassWritesReadsAndUpdatesInItsOrder) {
+  for (const ClassSequences& c : kClasses) {
+    const std::string name = FilterTypeName(c.typeCode);
+    char type[8];
+    std::snprintf(type, sizeof type, "W10 %02X", c.typeCode);
+    Trace fullBase = kBaseWrite;
+    fullBase.insert(fullBase.begin() + 1, type);
+    auto filter = Sample(c.typeCode);
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->WriteToDevice(d); }, Join(fullBase, c.write),
+                 name + " full write");
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->UpdateDeviceLive(d); },
+                 Join(c.live, {kFrequency, "W14 02"}), name + " live update");
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->WriteParams(d); },
+                 Join(Join({kSelect, kFrequency}, c.params), {"W14 01"}), name + " update");
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->ReadFromDevice(d); }, Join(kBaseRead, c.read),
+                 name + " read");
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->SendCreateCommand(d); }, {kSelect, "W14 00"},
+                 name + " create");
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->SendUpdateCommand(d); }, {"W14 01"},
+                 name + " update command");
+  }
+}
+
+TEST_F(FilterSequenceTest, BypassIsSwitchedAlone) {
+  auto filter = Sample(kFilterParametric);
+  ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->SetBypass(d, true); }, {kSelect, "W23 01"},
+               "bypass on");
+  const Both toggled = Run([&](IQDeviceOrdavinex& d) { filter->ToggleBypass(d); });
+  EXPECT_EQ(toggled.unit, (Trace{kSelect, "W23 00"}));
+  EXPECT_EQ(toggled.virtualUnit, (Trace{kSelect, "W23 01"}));
+}
+
+TEST_F(FilterSequenceTest, ALinkedParameterChangeIsCopiedByTheUnit) {
+  auto source = Sample(kFilterParametric);
+  source->number = 9;
+  static_cast<TParametricFilter&>(*source).level = 4.0f;
+  ExpectOnBoth(
+      [&](IQDeviceOrdavinex& d) {
+        auto target = Sample(kFilterParametric);
+        target->CopyOnDevice(d, *source);
+        EXPECT_EQ(static_cast<TParametricFilter&>(*target).level, 4.0f);
+      },
+      {"W37 00000509"}, "linked parameters");
+
+  source->bypass = true;
+  ExpectOnBoth(
+      [&](IQDeviceOrdavinex& d) {
+        auto target = Sample(kFilterParametric);
+        target->CopyOnDevice(d, *source);
+        EXPECT_TRUE(target->bypass);
+        EXPECT_EQ(static_cast<TParametricFilter&>(*target).level, 0.0f);
+      },
+      {kSelect, "W23 01"}, "linked bypass");
+}
+
+TEST_F(FilterSequenceTest, ALinkedOrderChangeReallocatesTheFilter) {
+  bus.StoreByte(unitIndex, 0x22, 0, 0x30);
+  for (int typeCode : {kFilterLowpass, kFilterHighpass, kFilterLowCrossover}) {
+    auto onUnit = Sample(typeCode);
+    auto offlineFilter = Sample(typeCode);
+    auto source = Sample(typeCode);
+    source->number = 9;
+    if (auto* lowpass = dynamic_cast<TLowpassFilter*>(source.get())) lowpass->order = 4;
+    if (auto* highpass = dynamic_cast<THighpassFilter*>(source.get())) highpass->order = 4;
+    if (auto* low = dynamic_cast<TLowCrossover*>(source.get())) low->order = 4;
+    bus.TakeTrace();
+    onUnit->CopyOnDevice(unit, *source);
+    const Trace rest = {"W10 " + std::string(typeCode == kFilterLowpass    ? "04"
+                                             : typeCode == kFilterHighpass ? "05"
+                                                                           : "08"),
+                        "W0F 02",
+                        "W24 00",
+                        kFrequency,
+                        "W31 00",
+                        "W13.1 00000004"};
+    Trace expected = {kSelect, "R22", "W11 30"};
+    expected.insert(expected.end(), rest.begin(), rest.end());
+    if (typeCode == kFilterLowCrossover) expected.push_back("W13.2 00000001");
+    expected.insert(expected.end(), {"W11 30", "W14 00"});
+    EXPECT_EQ(bus.TakeTrace(), expected) << typeCode;
+    EXPECT_EQ(onUnit->number, 0x30);
+
+    offlineFilter->CopyOnDevice(*offline, *source);
+    Trace offlineExpected = {kSelect};
+    offlineExpected.insert(offlineExpected.end(), rest.begin(), rest.end());
+    if (typeCode == kFilterLowCrossover) offlineExpected.push_back("W13.2 00000001");
+    offlineExpected.insert(offlineExpected.end(), {kSelect, "W14 00"});
+    EXPECT_EQ(offline->TakeTrace(), offlineExpected) << typeCode;
+    EXPECT_EQ(offlineFilter->number, 5);
+  }
+}
+
+TEST_F(FilterSequenceTest, AnUnchangedOrderOrAnotherClassTakesNoReallocation) {
+  auto target = Sample(kFilterLowpass);
+  auto sameOrder = Sample(kFilterLowpass);
+  sameOrder->number = 9;
+  sameOrder->frequency = 2000;
+  ExpectOnBoth([&](IQDeviceOrdavinex& d) { target->CopyOnDevice(d, *sameOrder); }, {"W37 00000509"},
+               "same order");
+  EXPECT_EQ(target->frequency, 2000);
+  auto other = Sample(kFilterHighpass);
+  ExpectOnBoth([&](IQDeviceOrdavinex& d) { target->CopyOnDevice(d, *other); }, {}, "another class");
+}
+
+TEST_F(FilterSequenceTest, ACloneIsAllocatedWrittenAndCreated) {
+  bus.StoreByte(unitIndex, 0x0D, 0, 0x21);
+  auto source = Sample(kFilterAllpass);
+  bus.TakeTrace();
+  TFilter* clone = source->CloneToChannel(unit, 7);
+  EXPECT_EQ(bus.TakeTrace(), (Trace{"R0D", "W11 21", "W10 0C", "W0F 07", "W24 00", kFrequency,
+                                    "W31 00", "W13.1 00000001", "W11 21", "W14 00"}));
+  EXPECT_EQ(clone->number, 0x21);
+  EXPECT_EQ(unit.Filters().back().get(), clone);
+
+  offline->AddFilter(Sample(kFilterParametric));
+  offline->trace.clear();
+  TFilter* offlineClone = source->CloneToChannel(*offline, 7);
+  EXPECT_EQ(offline->TakeTrace(), (Trace{"W11 01", "W10 0C", "W0F 07", "W24 00", kFrequency,
+                                         "W31 00", "W13.1 00000001", "W11 01", "W14 00"}));
+  EXPECT_EQ(offlineClone->number, 1);
+}
+
+TEST_F(FilterSequenceTest, ACrossoverCloneStaysOutOfTheFilterList) {
+  auto source = Sample(kFilterHighCrossover);
+  std::unique_ptr<TFilter> offlineClone(source->CloneToChannel(*offline, 6));
+  EXPECT_EQ(offlineClone->number, -1);
+  EXPECT_EQ(offline->TakeTrace().front(), "W11 FF");
+  EXPECT_TRUE(offline->Filters().empty());
+  bus.StoreByte(unitIndex, 0x0D, 0, 0x44);
+  std::unique_ptr<TFilter> unitClone(source->CloneToChannel(unit, 6));
+  EXPECT_EQ(unitClone->number, 0x44);
+  EXPECT_EQ(bus.TakeTrace().front(), "R0D");
+  EXPECT_TRUE(unit.Filters().empty());
+}
+
+TEST_F(FilterSequenceTest, AddingAndRemovingReachesOnlyAUnit) {
+  bus.StoreByte(unitIndex, 0x0D, 0, 0x12);
+  const Both added = Run([&](IQDeviceOrdavinex& d) { d.AddFilter(Sample(kFilterParametric)); });
+  EXPECT_EQ(added.unit, Trace{"R0D"});
+  EXPECT_EQ(added.virtualUnit, Trace{});
+  EXPECT_EQ(unit.Filters()[0]->number, 0x12);
+  EXPECT_EQ(offline->Filters()[0]->number, 0);
+
+  const Both removed = Run([&](IQDeviceOrdavinex& d) {
+    auto taken = d.RemoveFilter(d.Filters()[0].get());
+    EXPECT_TRUE(taken);
+  });
+  EXPECT_EQ(removed.unit, (Trace{"W11 12", "W0E 00"}));
+  EXPECT_EQ(removed.virtualUnit, Trace{});
+
+  const Both cleared = Run([&](IQDeviceOrdavinex& d) { d.RemoveAllFilters(); });
+  EXPECT_EQ(cleared.unit, Trace{"W0E 01"});
+  EXPECT_EQ(cleared.virtualUnit, Trace{});
+}
+
+TEST_F(FilterSequenceTest, EachReadTakesTheSelectedFiltersOwnBypass) {
+  auto first = Sample(kFilterParametric);
+  auto second = Sample(kFilterParametric);
+  second->number = 6;
+  bus.StoreByte(unitIndex, 0x24, 0, 1);
+  first->ReadFromDevice(unit);
+  bus.StoreByte(unitIndex, 0x24, 0, 0);
+  second->ReadFromDevice(unit);
+  EXPECT_TRUE(first->bypass);
+  EXPECT_FALSE(second->bypass);
+}
+
+TEST_F(FilterSequenceTest, AFullReadBuildsFiltersFromTheUnit) {
+  bus.StoreByte(unitIndex, 0x10, 0, kFilterParametric);
+  bus.StoreByte(unitIndex, 0x0F, 0, 3);
+  bus.StoreLong(unitIndex, 0x13, 0, 250);
+  bus.StoreLong(unitIndex, 0x13, 1, 87);
+  bus.bus.StoreElement(unitIndex, 0x13, 2, {0x3F, 0x80, 0x00, 0x00});  // gain 2: +6 dB
+  unit.ReadDeviceParameters();
+  ASSERT_EQ(unit.Filters().size(), 158u);
+  const auto& last = static_cast<const TParametricFilter&>(*unit.Filters().back());
+  EXPECT_EQ(last.number, 157);
+  EXPECT_EQ(last.channel, 3);
+  EXPECT_EQ(last.frequency, 250);
+  EXPECT_FLOAT_EQ(last.q, 8.7f);
+  EXPECT_NEAR(last.level, 6.0206f, 1e-3f);
+  EXPECT_EQ(unit.sectionsPerChannel[3], 158);
+  EXPECT_EQ(unit.freeSections, 0);
+  const Trace trace = bus.TakeTrace();
+  // The last slot's type and its read, before the recount's limiter and pink-noise reads.
+  EXPECT_THAT(Trace(trace.end() - 19, trace.end() - 9),
+              testing::ElementsAre("W11 9D", "R10", "W11 9D", "R0F", "R10", "R24", "R13.0", "R31",
+                                   "R13.2", "R13.1"));
+}
+
+}  // namespace
+}  // namespace namespaceOV

@@ -1,0 +1,215 @@
+// The family's device class: its answers to the framework, options, full reads from a unit over
+// the simulated bus, group ranges and the bounded waits for a unit's flags.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "familyov/unit/ParameterTable.h"
+#include "platform/registry/Store.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using ovtest::ModelId;
+
+TEST(DeviceAnswersTest, ChannelColoursForTheFirstSixChannelsOnly) {
+  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(0), (RgbColor{0, 255, 0}));
+  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(5), (RgbColor{0, 0, 255}));
+  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(6), std::nullopt);
+  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(-1), std::nullopt);
+}
+
+TEST(DeviceAnswersTest, RecordsOfEitherProcessorFamilyAtTheSameAddressMatch) {
+  IQ8148Type type;
+  const IQDeviceInfo record(9, 1136, 2, ModelId('8', "1.0", true));
+  IQDevice8148 unit(&type, nullptr, &record, 8);
+  EXPECT_TRUE(unit.Matches(IQDeviceInfo(9, 368, 2)));
+  EXPECT_TRUE(unit.Matches(IQDeviceInfo(9, 880, 2)));
+  EXPECT_FALSE(unit.Matches(IQDeviceInfo(9, 240, 2)));
+  EXPECT_FALSE(unit.Matches(IQDeviceInfo(9, 1136, 1)));
+  EXPECT_FALSE(unit.Matches(IQDeviceInfo(10, 1136, 2)));
+  EXPECT_EQ(unit.GetErrorText(3), "");
+}
+
+TEST(DeviceAnswersTest, VirtualUnitsShowTheirNameAndType) {
+  IQ8122Type type;
+  std::unique_ptr<IQDevice> device(type.CreateDevice(nullptr, nullptr));
+  device->SetName("Lobby");
+  auto& unit = dynamic_cast<IQDeviceOrdavinex&>(*device);
+  std::string text;
+  EXPECT_FALSE(unit.GetListText(text));
+  EXPECT_EQ(unit.GetDisplayName(), "Lobby (Virtual Ordavinex 22)");
+  EXPECT_EQ(unit.outputs, 2);
+  EXPECT_EQ(unit.GetInfo().familyCode, 880u);
+}
+
+TEST(DeviceOptionsTest, OptionsComeFromTheFamilyKey) {
+  registry::Store store;
+  IQ8126Type type;
+  type.SetRegistryKey(store.Root().OpenSubKey("TelvoWin2 Settings", true));
+  const registry::Key key =
+      store.Root().OpenSubKey("TelvoWin2 Settings", false).OpenSubKey("Ordavinex 26", false);
+  ASSERT_TRUE(key.IsValid());
+  key.SetNumber("Show Phase", 0x100);  // only the low byte counts
+  key.SetNumber("Vertical Zoom", 1);
+  key.SetNumber("Use Q", 0);
+  std::unique_ptr<IQDevice> device(type.CreateDevice(nullptr, nullptr));
+  auto& unit = dynamic_cast<IQDeviceOrdavinex&>(*device);
+  EXPECT_FALSE(unit.showPhase[7]);
+  EXPECT_TRUE(unit.verticalZoom[19]);
+  EXPECT_EQ(unit.useQ, 0);
+  EXPECT_EQ(unit.autoOpenSummary, 1);
+  EXPECT_TRUE(unit.WriteOption("AutoOpen Summary", 0));
+  EXPECT_EQ(key.GetNumber("AutoOpen Summary"), 0u);
+  std::string file, title;
+  EXPECT_TRUE(type.GetHelp(file, title));
+  EXPECT_EQ(file, "ov-man.pdf");
+}
+
+TEST(DeviceOptionsTest, FilterDefaultsRoundTripThroughTheKey) {
+  registry::Store store;
+  IQ8148Type type;
+  type.SetRegistryKey(store.Root());
+  auto unit = std::unique_ptr<IQDevice>(type.CreateDevice(nullptr, nullptr));
+  auto& family = dynamic_cast<IQDeviceOrdavinex&>(*unit);
+  TParametricFilter fresh;
+  family.LoadFilterDefaults(fresh);
+  EXPECT_EQ(fresh.frequency, 1000);
+  EXPECT_FLOAT_EQ(fresh.q, 8.7f);
+  TParametricFilter saved;
+  saved.frequency = 70000;  // only the low 16 bits come back
+  saved.q = 2.5f;
+  saved.level = -6.0f;
+  family.SaveFilterDefaults(saved);
+  family.LoadFilterDefaults(fresh);
+  EXPECT_EQ(fresh.frequency, 70000 & 0xFFFF);
+  EXPECT_FLOAT_EQ(fresh.q, 2.5f);
+  EXPECT_FLOAT_EQ(fresh.level, -6.0f);
+  TCDHornFilter horn;
+  horn.order = 5;
+  family.SaveFilterDefaults(horn);
+  TCDHornFilter loaded;
+  family.LoadFilterDefaults(loaded);
+  EXPECT_EQ(loaded.order, 2);
+}
+
+TEST(GroupRangeTest, GroupValuesOutsideTheGroupsAreIgnored) {
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  const std::pair<int, float> levels[] = {{3, -6.0f}, {3, 2.0f}, {200, 5.0f}, {10, -1.0f}};
+  for (int c = 0; c < 4; ++c) {
+    gChannelGroupObject.SetElement(c);
+    gChannelGroupObject.Write(*unit, static_cast<uint8_t>(levels[c].first));
+    gChannelLevelObject.SetElement(c);
+    gChannelLevelObject.Write(*unit, levels[c].second);
+  }
+  unit->GetGroupLevelRange();
+  EXPECT_NEAR(unit->groupMaxLevel[3], 2.0f, 1e-4f);
+  EXPECT_NEAR(unit->groupMinLevel[3], -6.0f, 1e-4f);
+  EXPECT_NEAR(unit->groupMaxLevel[10], -1.0f, 1e-4f);
+  EXPECT_EQ(unit->groupMaxLevel[0], -100.0f);
+}
+
+struct BusUnitTest : testing::Test {
+  ovtest::FamilyBus bus;
+  IQ8148Type type;
+  int unitIndex = bus.AddUnit(5, 1136, ModelId('8', "1.0", true));
+  IQDeviceInfo record{5, 1136, 1, ModelId('8', "1.0", true)};
+  IQDevice8148 unit{&type, &bus.manager, &record, 8};
+};
+
+TEST_F(BusUnitTest, ListTextShowsTheNameOrTheLock) {
+  bus.bus.StoreElement(unitIndex, 0x15, 0, {'S', 't', 'a', 'g', 'e', 0});
+  std::string text;
+  ASSERT_TRUE(unit.GetListText(text));
+  EXPECT_EQ(text, "(5) Stage");
+  EXPECT_EQ(unit.GetDisplayName(), "5 (Ordavinex 48) Stage");
+  bus.StoreByte(unitIndex, 0x18, 0, 1);
+  ASSERT_TRUE(unit.GetListText(text));
+  EXPECT_EQ(text, "(5) LOCKED");
+}
+
+TEST_F(BusUnitTest, ALockedUnitIsNotRead) {
+  bus.StoreByte(unitIndex, 0x18, 0, 1);
+  bus.StoreByte(unitIndex, 0x10, 0, kFilterParametric);
+  unit.ReadDeviceParameters();
+  EXPECT_TRUE(unit.Filters().empty());
+  EXPECT_TRUE(unit.parametersReady);
+  EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"R18"});
+}
+
+TEST_F(BusUnitTest, SlotsWithoutAFilterClassStayEmpty) {
+  bus.StoreByte(unitIndex, 0x10, 0, 2);
+  unit.ReadDeviceParameters();
+  EXPECT_TRUE(unit.Filters().empty());
+  const auto trace = bus.TakeTrace();
+  // The lock, then a select and a type read per slot, then the recount's limiter and pink noise.
+  ASSERT_EQ(trace.size(), 1u + 2 * 158 + 8 + 1);
+  EXPECT_EQ(trace[1], "W11 00");
+  EXPECT_EQ(trace[2], "R10");
+  EXPECT_EQ(trace[2 * 158 - 1], "W11 9D");
+  EXPECT_EQ(trace[2 * 158], "R10");
+  EXPECT_EQ(trace[2 * 158 + 1], "R2D.4");
+  EXPECT_EQ(trace.back(), "R33");
+}
+
+TEST_F(BusUnitTest, FiltersOnChannelsTheUnitLacksAreReadSafely) {
+  bus.StoreByte(unitIndex, 0x10, 0, kFilterLowpass);
+  bus.StoreByte(unitIndex, 0x0F, 0, 250);
+  bus.StoreLong(unitIndex, 0x13, 1, 4);
+  unit.ReadDeviceParameters();
+  EXPECT_EQ(unit.Filters().size(), 158u);
+  EXPECT_EQ(unit.totalSections, 2 * 158);
+  for (int count : unit.sectionsPerChannel) EXPECT_EQ(count, 0);
+  EXPECT_LT(unit.freeSections, 0);
+}
+
+TEST_F(BusUnitTest, CrossoversGoToTheirOutputAndStrayOnesAreDropped) {
+  bus.StoreByte(unitIndex, 0x10, 0, kFilterLowCrossover);
+  bus.StoreByte(unitIndex, 0x0F, 0, 6);
+  bus.StoreLong(unitIndex, 0x13, 1, 4);
+  bus.StoreLong(unitIndex, 0x13, 2, 3);
+  unit.ReadDeviceParameters();
+  EXPECT_TRUE(unit.Filters().empty());
+  ASSERT_TRUE(unit.LowCrossover(2));
+  EXPECT_EQ(unit.LowCrossover(2)->number, 157);
+  EXPECT_EQ(unit.LowCrossover(2)->crossoverType, kCrossoverLinkwitzRiley);
+  EXPECT_EQ(unit.RecountDspUse(), 188 + 10);
+
+  bus.StoreByte(unitIndex, 0x0F, 0, 2);  // an input: no output slot
+  unit.ReadDeviceParameters();
+  for (int o = 0; o < 12; ++o) EXPECT_FALSE(unit.LowCrossover(o));
+}
+
+TEST_F(BusUnitTest, WaitsForTheReadyFlagAreBounded) {
+  auto now = WaitBound::Clock::time_point{};
+  unit.SetWaitBound({.limit = std::chrono::seconds(30), .now = [&] {
+                       now += std::chrono::seconds(1);
+                       return now;
+                     }});
+  bus.StoreByte(unitIndex, 0x06, 0, 0);
+  try {
+    gSaveMemoryObject.SaveMemory(unit, 2);
+    FAIL() << "the wait did not end";
+  } catch (const FlagWaitTimeout& e) {
+    EXPECT_EQ(e.GetText(), "Timeout elapsed waiting for device to become ready.");
+  }
+  const auto trace = bus.TakeTrace();
+  EXPECT_EQ(trace.front(), "W0A 02");
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "R06"), 30);
+
+  bus.StoreByte(unitIndex, 0x06, 0, 1);
+  gRecallMemoryObject.RecallMemory(unit, 2);
+  EXPECT_EQ(bus.TakeTrace(), (std::vector<std::string>{"W0B 02", "R06"}));
+  bus.StoreByte(unitIndex, 0x40, 0, 1);
+  EXPECT_THROW(WaitNewSettingsLoaded(unit), FlagWaitTimeout);
+}
+
+TEST_F(BusUnitTest, ATriggeredLogicInputWaitsForReady) {
+  bus.StoreByte(unitIndex, 0x06, 0, 1);
+  gCurrentLogicInObject.WriteAndWaitReady(unit, 4);
+  EXPECT_EQ(bus.TakeTrace(), (std::vector<std::string>{"W26 04", "R06"}));
+}
+
+}  // namespace
+}  // namespace namespaceOV
