@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/DragImage.h"
 #include "platform/ui/DrawnWindow.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/draw/Color.h"
@@ -80,6 +81,23 @@ TEST(DrawnWindow, ACapturedMouseReachesTheCapturingWindowWherewerItMoves) {
   test::MouseDown(right, {1, 1});
   EXPECT_EQ(right.mouse.size(), 1u) << "after release the mouse goes where it is again";
   test::MouseUp(right, {1, 1});
+}
+
+TEST(DragImageTest, FollowsTheMouseWithItsHotSpotUnderItAndGoesWhenTheDragEnds) {
+  Window client;
+  client.SetRect({50, 60, 350, 260});
+  client.Create();
+  client.Show();
+  QImage picture(40, 16, QImage::Format_RGB32);
+  picture.fill(Qt::blue);
+  DragImage drag(picture, {8, 8});
+  drag.Enter(client, {100, 50});
+  EXPECT_TRUE(drag.IsShown());
+  EXPECT_EQ(drag.Position(), (Point{92, 42}));
+  drag.Move({120, 70});
+  EXPECT_EQ(drag.Position(), (Point{112, 62}));
+  drag.Leave();
+  EXPECT_FALSE(drag.IsShown());
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#include "platform/ui/DragImage.h"
+
+#include <QLabel>
+#include <QPixmap>
+
+#include "platform/ui/Window.h"
+
+namespace ui {
+
+DragImage::DragImage(const QImage& image, Point hotSpot)
+    : label_(std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint)),
+      hotSpot_(hotSpot) {
+  label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  label_->setWindowOpacity(0.7);
+  label_->setPixmap(QPixmap::fromImage(image));
+  label_->resize(image.size());
+}
+
+DragImage::~DragImage() = default;
+
+void DragImage::Enter(const Window& over, Point clientPoint) {
+  over_ = &over;
+  Move(clientPoint);
+  label_->show();
+}
+
+void DragImage::Move(Point clientPoint) {
+  if (over_ == nullptr || !over_->IsCreated()) return;
+  const Point screen =
+      over_->ClientToScreen({clientPoint.x - hotSpot_.x, clientPoint.y - hotSpot_.y});
+  label_->move(screen.x, screen.y);
+}
+
+void DragImage::Leave() {
+  label_->hide();
+  over_ = nullptr;
+}
+
+bool DragImage::IsShown() const { return label_->isVisible(); }
+
+Point DragImage::Position() const {
+  if (over_ == nullptr) return {};
+  return over_->ScreenToClient({label_->x(), label_->y()});
+}
+
+}  // namespace ui
