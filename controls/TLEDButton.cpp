@@ -1,0 +1,87 @@
+#include "controls/TLEDButton.h"
+
+#include "controls/Bevel.h"
+#include "platform/ui/Resources.h"
+#include "resources/ControlsResources.h"
+
+namespace {
+
+constexpr int kLampMaskFrame = 7;
+// The ring around the lamp image, relative to the image's corner.
+constexpr ui::Rect kRingBox{0, 0, 16, 17};
+constexpr ui::Point kRingLowerLeft{3, 12};
+constexpr ui::Point kRingUpperRight{11, 3};
+
+const ui::BitmapStrip& Lamps() {
+  static const ui::BitmapStrip lamps =
+      ui::BitmapStrip::SquareFrames(ui::Bitmap(ui::Resources::Image(controls_res::kLedLamps)));
+  return lamps;
+}
+
+ui::Point Centered(ui::Size client, ui::Size item) {
+  return {(client.cx - item.cx) / 2, (client.cy - item.cy) / 2};
+}
+
+ui::Point Plus(ui::Point a, ui::Point b) { return {a.x + b.x, a.y + b.y}; }
+
+}  // namespace
+
+ui::Size TLEDButton::ClientSize() const { return {ClientRect().Width(), ClientRect().Height()}; }
+
+ui::Color TLEDButton::StateColor() const {
+  if (style_ != kColoredStyle) return controls::Face();
+  switch (state_) {
+    case kRed:
+      return ui::kRed;
+    case kYellow:
+      return ui::kYellow;
+    case kGreen:
+      return ui::kGreen;
+    default:
+      return controls::Face();
+  }
+}
+
+void TLEDButton::SelectChange(ui::Dc& dc, const ui::DrawItemState& state) {
+  pressed_ = state.selected;
+  DrawEntire(dc, state);
+}
+
+void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
+  const ui::Size client = ClientSize();
+  controls::FillClient(dc, client, StateColor(), controls::Shadow());
+  controls::DrawButtonBevel(dc, client, controls::PushLook(pushStyle_, pressed_));
+  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
+  dc.SetFont(ui::Font::VariablePitch());
+  if (style_ == kColoredStyle) {
+    const std::string caption = Text();
+    dc.DrawTextAt(Centered(client, dc.MeasureText(caption)), caption);
+    return;
+  }
+  const ui::Point at = Centered(client, Lamps().FrameSize());
+  const ui::Rect ring = kRingBox.Offset(at.x, at.y);
+  dc.SetBrush(ui::Brush::None());
+  dc.SetPen(ui::Pen::Solid(controls::Highlight()));
+  dc.Arc(ring, Plus(at, kRingLowerLeft), Plus(at, kRingUpperRight));
+  dc.SetPen(ui::Pen::Solid(controls::Shadow()));
+  dc.Arc(ring, Plus(at, kRingUpperRight), Plus(at, kRingLowerLeft));
+  DrawLamp(dc);
+}
+
+void TLEDButton::DrawLamp(ui::Dc& dc) const {
+  controls::BlitMasked(dc, Centered(ClientSize(), Lamps().FrameSize()), Lamps(), kLampMaskFrame,
+                       state_);
+}
+
+void TLEDButton::Redraw() {
+  auto client = DrawNow();
+  if (!client) return;
+  ui::Dc& dc = client->dc();
+  if (style_ == kColoredStyle) {
+    dc.SetPen(ui::Pen::Solid(ui::kBlack));
+    dc.SetBrush(ui::Brush::Solid(StateColor()));
+    dc.Rectangle(ClientRect().Inflated(-2, -2));
+  } else {
+    DrawLamp(dc);
+  }
+}

@@ -1,0 +1,54 @@
+#include "controls/TLevelDialog.h"
+
+#include <string>
+
+#include "controls/DeviceErrorReport.h"
+
+TLevelDialog::TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,
+                           int maximum, int tickGap, ui::Window* parent, int resourceId)
+    : ui::Dialog(parent, resourceId),
+      device_(device),
+      parameter_(parameter),
+      scale_{minimum, maximum, true},
+      tickGap_(tickGap),
+      readOut_(this, controls_res::kLevelText),
+      trackbar_(this, controls_res::kLevelTrackbar) {
+  OnNotify(controls_res::kLevelTrackbar, ui::Notify::Scroll, [this](const ui::Notification& n) {
+    Scrolled(static_cast<ui::ScrollCode>(n.value));
+    return ui::Param{0};
+  });
+}
+
+void TLevelDialog::SetupWindow() {
+  trackbar_.SetRange(scale_.minimum, scale_.maximum);
+  trackbar_.SetTickFrequency(tickGap_);
+  ReadValue();
+}
+
+void TLevelDialog::ReadValue() {
+  if (device_ == nullptr || parameter_ == nullptr) return;
+  controls::GuardedBusCall(device_, [this] {
+    trackbar_.SetPosition(scale_.PositionOf(parameter_->Read(*device_)));
+  });
+  ShowValue();
+}
+
+void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue())); }
+
+void TLevelDialog::Scrolled(ui::ScrollCode code) {
+  ShowValue();
+  if (!writeWhileDragging_ && code != ui::ScrollCode::EndScroll) return;
+  if (device_ == nullptr || parameter_ == nullptr) return;
+  controls::GuardedBusCall(device_, [this] {
+    parameter_->Write(*device_, static_cast<uint8_t>(ShownValue()));
+  });
+}
+
+TdBLevelDialog::TdBLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,
+                               int maximum, int tickGap, float offset, float scale,
+                               ui::Window* parent, int resourceId)
+    : TLevelDialog(device, parameter, minimum, maximum, tickGap, parent, resourceId),
+      dbScale_(scale),
+      dbOffset_(offset) {}
+
+void TdBLevelDialog::ShowValue() { ReadOut().SetText(controls::DbText(ShownValue(), dbScale_, dbOffset_)); }

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "bus/UCodeObject.h"
+#include "controls/LevelScale.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Static.h"
+#include "platform/ui/Trackbar.h"
+#include "resources/ControlsResources.h"
+
+class IQDevice;
+
+// Binds a trackbar to one byte-valued parameter of a unit: reads it when it opens and writes it
+// when the user ends a move (or on every move, when asked to). A failed read or write is reported
+// and the dialog stays open.
+class TLevelDialog : public ui::Dialog {
+ public:
+  TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum, int maximum,
+               int tickGap, ui::Window* parent, int resourceId = controls_res::kLevelDialog);
+
+  void SetInverted(bool inverted) { scale_.inverted = inverted; }
+  void SetWriteWhileDragging(bool writeWhileDragging) { writeWhileDragging_ = writeWhileDragging; }
+  // Reads the parameter from the unit and moves the trackbar to it.
+  void ReadValue();
+
+ protected:
+  void SetupWindow() override;
+  // Writes the read-out from the trackbar.
+  virtual void ShowValue();
+  int ShownValue() const { return scale_.ValueOf(trackbar_.Position()); }
+  ui::StaticText& ReadOut() { return readOut_; }
+
+ private:
+  void Scrolled(ui::ScrollCode code);
+
+  IQDevice* device_;
+  const ByteUCodeObject* parameter_;
+  controls::LevelScale scale_;
+  int tickGap_;
+  bool writeWhileDragging_ = false;
+  ui::StaticText readOut_;
+  ui::Trackbar trackbar_;
+};
+
+// The same, with the read-out in dB: value x scale + offset.
+class TdBLevelDialog : public TLevelDialog {
+ public:
+  TdBLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum, int maximum,
+                 int tickGap, float offset, float scale, ui::Window* parent,
+                 int resourceId = controls_res::kLevelDialog);
+
+ protected:
+  void ShowValue() override;
+
+ private:
+  float dbScale_;
+  float dbOffset_;
+};

@@ -1,0 +1,32 @@
+#include "controls/TPolarityButton.h"
+
+#include "controls/Bevel.h"
+#include "platform/ui/Resources.h"
+#include "resources/ControlsResources.h"
+
+namespace {
+
+constexpr int kStateCount = 2;
+
+const ui::BitmapStrip& Glyphs() {
+  static const ui::BitmapStrip glyphs = ui::BitmapStrip::SquareFrames(
+      ui::Bitmap(ui::Resources::Image(controls_res::kPolarityGlyphs)));
+  return glyphs;
+}
+
+}  // namespace
+
+void TPolarityButton::SelectChange(ui::Dc& dc, const ui::DrawItemState& state) {
+  pressed_ = state.selected;
+  DrawEntire(dc, state);
+}
+
+void TPolarityButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState& state) {
+  const ui::Size client{ClientRect().Width(), ClientRect().Height()};
+  controls::FillClient(dc, client, controls::Face(), controls::Face());
+  if (state.disabled || !IsEnabled()) return;
+  controls::DrawButtonBevel(dc, client, controls::PushLook(pushStyle_, pressed_));
+  const ui::Size s = Glyphs().FrameSize();
+  controls::BlitMasked(dc, {(client.cx - s.cx) / 2, (client.cy - s.cy) / 2}, Glyphs(),
+                       state_ + kStateCount, state_);
+}

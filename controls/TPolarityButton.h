@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/ui/DrawnWindow.h"
+
+// A two-state glyph (signal polarity) on a button; a disabled one shows a plain face.
+class TPolarityButton : public ui::OwnerDrawButton {
+ public:
+  using ui::OwnerDrawButton::OwnerDrawButton;
+  void SetPushStyle(bool pushStyle) { pushStyle_ = pushStyle; }
+  void SetState(int state) { state_ = state; }
+  int GetState() const { return state_; }
+
+ protected:
+  void DrawEntire(ui::Dc& dc, const ui::DrawItemState& state) override;
+  void SelectChange(ui::Dc& dc, const ui::DrawItemState& state) override;
+
+ private:
+  bool pushStyle_ = false;
+  int state_ = 0;
+  bool pressed_ = false;
+};

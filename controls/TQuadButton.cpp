@@ -1,0 +1,152 @@
+#include "controls/TQuadButton.h"
+
+#include "controls/Bevel.h"
+#include "controls/MouseBlocker.h"
+#include "platform/ui/Resources.h"
+#include "resources/ControlsResources.h"
+
+namespace {
+
+constexpr int kZoneGapPx = 2;
+constexpr int kGlyphMaskOffset = 4;
+
+const ui::BitmapStrip& Glyphs() {
+  static const ui::BitmapStrip glyphs =
+      ui::BitmapStrip::SquareFrames(ui::Bitmap(ui::Resources::Image(controls_res::kQuadGlyphs)));
+  return glyphs;
+}
+
+void Line(ui::Dc& dc, ui::Color c, ui::Point from, ui::Point to) {
+  dc.SetPen(ui::Pen::Solid(c));
+  dc.MoveTo(from);
+  dc.LineTo(to);
+}
+
+}  // namespace
+
+TQuadButton::TQuadButton(ui::Window* parent, int id) : ui::OwnerDrawButton(parent, id) {
+  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
+    Press(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonDblClk, [this](const ui::Message& m) {
+    Press(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    Drag(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
+    Release();
+    return 0;
+  });
+  OnMessage(ui::msg::kTimer, [this](const ui::Message& m) {
+    if (m.wParam == kRepeatTimerId) Tick();
+    return 0;
+  });
+}
+
+TQuadButton::~TQuadButton() = default;
+
+bool TQuadButton::IsZonePressed(int zone) const {
+  return zone >= 0 && zone < static_cast<int>(zones_.size()) && zones_[zone].pressed;
+}
+
+ui::Rect TQuadButton::ZoneRect(int zone) const {
+  return zone >= 0 && zone < static_cast<int>(zones_.size()) ? zones_[zone].rect : ui::Rect{};
+}
+
+void TQuadButton::SetupWindow() {
+  repeatThreshold_ = kTicksPerDoubling;
+  const ui::Rect client = ClientRect();
+  const int hw = client.Width() / 2;
+  const int hh = client.Height() / 2;
+  zones_[kUpperLeft].rect = {0, 0, hw - 1 - kZoneGapPx, hh - 1};
+  zones_[kLowerLeft].rect = {0, hh, hw - 1 - kZoneGapPx, 2 * hh - 1};
+  zones_[kUpperRight].rect = {hw, 0, 2 * hw - 1 - kZoneGapPx, hh - 1};
+  zones_[kLowerRight].rect = {hw, hh, 2 * hw - 1 - kZoneGapPx, 2 * hh - 1};
+  mouseBlocker_ = std::make_unique<controls::MouseBlocker>(*Widget());
+}
+
+void TQuadButton::Press(ui::Point p) {
+  currentZone_ = kNoZone;
+  for (int zone = 0; zone < static_cast<int>(zones_.size()); ++zone) {
+    if (zones_[zone].rect.Contains(p)) {
+      currentZone_ = zone;
+      break;
+    }
+  }
+  if (currentZone_ == kNoZone) return;
+  zones_[currentZone_].pressed = true;
+  CaptureMouse();
+  Repaint();
+  if (Parent() != nullptr) Parent()->Post(kQuadSpin, 1, reinterpret_cast<ui::Param>(this));
+  tickCount_ = 0;
+  step_ = 0;
+  StartTimer(kRepeatTimerId, kTickMs);
+}
+
+void TQuadButton::Tick() {
+  // A pointer dragged out of the zone pauses the repeat; the timer keeps running.
+  if (!IsZonePressed(currentZone_)) return;
+  if (++tickCount_ >= repeatThreshold_) {
+    tickCount_ = 0;
+    step_ = step_ == 0 ? 1 : step_ * 2;
+  }
+  if (step_ != 0 && Parent() != nullptr) {
+    Parent()->Post(kQuadSpin, step_, reinterpret_cast<ui::Param>(this));
+  }
+}
+
+void TQuadButton::Drag(ui::Point p) {
+  if (MouseCapture() != this || currentZone_ == kNoZone) return;
+  ZoneState& zone = zones_[currentZone_];
+  const bool inside = zone.rect.Contains(p);
+  if (zone.pressed != inside) {
+    zone.pressed = inside;
+    Repaint();
+  }
+}
+
+void TQuadButton::Release() {
+  for (ZoneState& zone : zones_) zone.pressed = false;
+  if (MouseCapture() == this) ReleaseMouse();
+  KillTimer(kRepeatTimerId);
+  Repaint();
+}
+
+void TQuadButton::Repaint() {
+  if (auto client = DrawNow()) {
+    for (int zone = 0; zone < static_cast<int>(zones_.size()); ++zone) {
+      DrawZone(client->dc(), zone);
+    }
+  }
+}
+
+void TQuadButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
+  for (int zone = 0; zone < static_cast<int>(zones_.size()); ++zone) DrawZone(dc, zone);
+}
+
+void TQuadButton::DrawZone(ui::Dc& dc, int zone) const {
+  const auto& [r, pressed] = zones_[zone];
+  const int zw = r.Width();
+  const int zh = r.Height();
+  dc.SetBrush(ui::Brush::Solid(controls::Face()));
+  dc.SetPen(ui::Pen::Solid(controls::Face()));
+  dc.Rectangle(r);
+  const ui::Color lit = pressed ? controls::DarkShadow() : controls::Highlight();
+  const ui::Color dark = pressed ? controls::Highlight() : controls::DarkShadow();
+  Line(dc, lit, {r.left, r.top}, {r.left, r.top + zh});
+  Line(dc, lit, {r.left, r.top}, {r.left + zw, r.top});
+  Line(dc, dark, {r.left, r.top + zh}, {r.left + zw, r.top + zh});
+  Line(dc, dark, {r.left + zw, r.top}, {r.left + zw, r.top + zh});
+  if (!pressed) {
+    Line(dc, controls::Shadow(), {r.left + 1, r.top + zh - 1}, {r.left + zw, r.top + zh - 1});
+    Line(dc, controls::Shadow(), {r.left + zw - 1, r.top + 1}, {r.left + zw - 1, r.top + zh});
+  }
+  const int s = Glyphs().FrameSize().cy;
+  const int push = pressed ? 1 : 0;
+  controls::BlitMasked(dc, {r.left + (zw - s) / 2 + 1 + push, r.top + (zh - s) / 2 + push},
+                       Glyphs(), zone + kGlyphMaskOffset, zone);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <memory>
+
+#include "platform/ui/DrawnWindow.h"
+
+// The spin control: one button split into four zones. A press on a zone sends the parent one step
+// at once; holding it repeats every tick after a pause, with a step that doubles as it is held.
+// The parent reads which zone from CurrentZone (by convention the lower zones decrease, the upper
+// ones increase, coarse on the left and fine on the right).
+class TQuadButton : public ui::OwnerDrawButton {
+ public:
+  // Posted to the parent: wParam the step, lParam the sending TQuadButton*.
+  static constexpr ui::MessageId kQuadSpin = 101;
+  static constexpr int kRepeatTimerId = 101;
+  static constexpr int kTickMs = 10;
+  static constexpr int kTicksPerDoubling = 25;
+  enum Zone { kNoZone = -1, kLowerLeft = 0, kLowerRight = 1, kUpperRight = 2, kUpperLeft = 3 };
+
+  TQuadButton(ui::Window* parent, int id);
+  ~TQuadButton() override;
+
+  int CurrentZone() const { return currentZone_; }
+  bool IsZonePressed(int zone) const;
+  ui::Rect ZoneRect(int zone) const;
+
+ protected:
+  void SetupWindow() override;
+  void DrawEntire(ui::Dc& dc, const ui::DrawItemState& state) override;
+
+ private:
+  struct ZoneState {
+    ui::Rect rect;
+    bool pressed = false;
+  };
+
+  void Press(ui::Point p);
+  void Tick();
+  void Drag(ui::Point p);
+  void Release();
+  void Repaint();
+  void DrawZone(ui::Dc& dc, int zone) const;
+
+  int repeatThreshold_ = kTicksPerDoubling;
+  int currentZone_ = kNoZone;
+  int step_ = 0;
+  int tickCount_ = 0;
+  std::array<ZoneState, 4> zones_{};
+  // The zones take the mouse themselves; the button underneath must not also click.
+  std::unique_ptr<QObject> mouseBlocker_;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "bus/UCodeObject.h"
+#include "controls/LevelScale.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Static.h"
+#include "platform/ui/Trackbar.h"
+#include "resources/ControlsResources.h"
+
+class IQDevice;
+
+// Two channels' levels on two trackbars, read-outs in dB, with a "Lock" box that moves both
+// together. Tells its parent after every write and when it closes, if asked to.
+class TStereodBLevelDialog : public ui::Dialog {
+ public:
+  struct ParentMessage {
+    ui::MessageId id = 0;  // 0: none
+    ui::Param wParam = 0;
+    ui::Param lParam = 0;
+  };
+
+  // `lockFlag` is the owner's, read when the dialog opens and written when the box is clicked.
+  TStereodBLevelDialog(IQDevice* device, const ByteUCodeObject* first,
+                       const ByteUCodeObject* second, bool* lockFlag, int minimum, int maximum,
+                       int tickGap, float offset, float scale, ui::Window* parent,
+                       int resourceId = controls_res::kStereoLevelDialog);
+
+  void SetCloseMessage(ParentMessage m) { closeMessage_ = m; }
+  void SetChangeMessage(ParentMessage m) { changeMessage_ = m; }
+  void SetInverted(bool inverted) { scale_.inverted = inverted; }
+  void SetWriteWhileDragging(bool writeWhileDragging) { writeWhileDragging_ = writeWhileDragging; }
+  // Reads both parameters from the unit and moves the trackbars to them.
+  void ReadValues();
+
+ protected:
+  void SetupWindow() override;
+  void CleanupWindow() override;
+
+ private:
+  controls::TrackPair Positions() const;
+  void Scrolled(ui::ScrollCode code);
+  void ShowValues();
+  void PostToParent(const ParentMessage& m);
+
+  IQDevice* device_;
+  const ByteUCodeObject* first_;
+  const ByteUCodeObject* second_;
+  controls::TrackPair previous_;
+  ParentMessage closeMessage_;
+  ParentMessage changeMessage_;
+  bool* lockFlag_;
+  float dbScale_;
+  float dbOffset_;
+  controls::LevelScale scale_;
+  int tickGap_;
+  bool writeWhileDragging_ = false;
+  ui::StaticText firstText_;
+  ui::Trackbar firstTrackbar_;
+  ui::StaticText secondText_;
+  ui::Trackbar secondTrackbar_;
+  ui::CheckBox lockBox_;
+};

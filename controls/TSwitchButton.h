@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ui/DrawnWindow.h"
+#include "platform/ui/draw/Color.h"
+
+// A drawn switch, horizontal or vertical: closed while its state equals the closed value.
+class TSwitchButton : public ui::OwnerDrawButton {
+ public:
+  struct Colors {
+    ui::Color line = ui::kBlack;    // the main stroke
+    ui::Color shade = ui::kBlack;   // the stroke one pixel beside it
+  };
+
+  using ui::OwnerDrawButton::OwnerDrawButton;
+  void SetClosedValue(uint8_t value) { closedValue_ = value; }
+  void SetPushStyle(bool pushStyle) { pushStyle_ = pushStyle; }
+  void SetHorizontal(bool horizontal) { horizontal_ = horizontal; }
+  void SetState(uint8_t state) { state_ = state; }
+  uint8_t GetState() const { return state_; }
+  void SetOpenColors(Colors colors) { open_ = colors; }
+  void SetClosedColors(Colors colors) { closed_ = colors; }
+  bool IsClosed() const { return state_ == closedValue_; }
+
+ protected:
+  void DrawEntire(ui::Dc& dc, const ui::DrawItemState& state) override;
+  void SelectChange(ui::Dc& dc, const ui::DrawItemState& state) override;
+
+ private:
+  uint8_t closedValue_ = 0;
+  bool pushStyle_ = false;
+  bool horizontal_ = true;
+  uint8_t state_ = 0;
+  Colors open_;
+  Colors closed_;
+  bool pressed_ = false;
+};

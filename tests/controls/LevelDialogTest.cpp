@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <QSlider>
+#include <QTest>
+#include <map>
+
+#include "bus/CommPort.h"
+#include "bus/IQDeviceManager.h"
+#include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
+#include "controls/TAdjustDialog.h"
+#include "controls/TLevelDialog.h"
+#include "controls/TStereodBLevelDialog.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "tests/bus/BusTestSupport.h"
+#include "tests/controls/ControlsTestEnvironment.h"
+
+namespace {
+
+using bustest::Bytes;
+using controls::TrackPair;
+namespace res = controls_res;
+
+constexpr uint8_t kGetOpcode = 10;
+constexpr uint8_t kSetOpcode = 9;
+constexpr int kLeftId = 20;
+constexpr int kRightId = 21;
+
+TEST(LockedMove, BothTrackbarsMoveByTheSameAmountWithinTheRange) {
+  EXPECT_EQ(controls::LockedMove({10, 150}, {30, 150}, 0, 160), (TrackPair{20, 160}));
+  EXPECT_EQ(controls::LockedMove({10, 150}, {10, 140}, 0, 160), (TrackPair{0, 140}));
+  EXPECT_EQ(controls::LockedMove({40, 60}, {40, 70}, 0, 160), (TrackPair{50, 70}));
+  // Both would leave the range: the larger overshoot decides, so neither does.
+  EXPECT_EQ(controls::LockedMove({10, 150}, {160, 150}, 0, 160), (TrackPair{20, 160}));
+  EXPECT_EQ(controls::LockedMove({150, 10}, {150, -5}, 0, 160), (TrackPair{140, 0}));
+}
+
+// A unit at address 5 on a scripted line: it keeps the values written to it and answers reads
+// from them, unless told to fall silent or to answer with its error object.
+struct LevelDialogTest : testing::Test {
+  struct Report {
+    std::string text;
+    int code;
+  };
+
+  std::shared_ptr<bustest::LineScript> line = std::make_shared<bustest::LineScript>();
+  CommPort port{1, kBusBaudRate, bustest::ScriptedLines(line)};
+  IQDeviceManager manager{port};
+  bustest::TestDeviceType type{368, "Test"};
+  IQDeviceInfo info{5, 368, 1};
+  std::unique_ptr<IQDevice> unit{type.CreateDevice(&manager, &info)};
+  ByteUCodeObject left{kLeftId, 1, true};
+  ByteUCodeObject right{kRightId, 1, true};
+  std::map<int, uint8_t> values;
+  std::vector<std::pair<int, uint8_t>> written;
+  bool silent = false;
+  std::optional<uint8_t> errorCode;
+  std::vector<Report> reports;
+  controlstest::Host host;
+
+  void SetUp() override {
+    port.Open();
+    line->onWrite = [this](const Bytes& sent) {
+      if (silent || sent.size() < 7) return;
+      const int id = sent[4];
+      if (errorCode) {
+        line->Queue(bustest::Reply(1, {0xB0, 0x7F}, {0x03, *errorCode}));
+      } else if (sent[5] == kSetOpcode) {
+        values[id] = sent[6];
+        written.emplace_back(id, sent[6]);
+        line->Queue(bustest::Reply(1, {sent[4]}, {}, kSetOpcode));
+      } else if (sent[5] == kGetOpcode) {
+        line->Queue(bustest::Reply(1, {sent[4]}, {values[id]}));
+      }
+    };
+    controls::SetDeviceErrorReporter([this](const IQException& e, IQDevice* device, int code) {
+      EXPECT_EQ(device, unit.get());
+      reports.push_back({e.GetText(), code});
+    });
+    host.Open();
+  }
+  void TearDown() override { controls::SetDeviceErrorReporter(nullptr); }
+
+  static QSlider& Slider(ui::Window& dialog, int id) {
+    return *qobject_cast<QSlider*>(ui::test::ControlOf(dialog, id).Widget());
+  }
+  static int Position(ui::Window& dialog, int id) { return Slider(dialog, id).sliderPosition(); }
+  // The user drags a trackbar's thumb to `position` (and keeps holding it).
+  static void Drag(ui::Window& dialog, int id, int position) {
+    QSlider& slider = Slider(dialog, id);
+    slider.setSliderDown(true);
+    slider.setSliderPosition(position);
+  }
+  static void Release(ui::Window& dialog, int id) {
+    QSlider& slider = Slider(dialog, id);
+    QTest::mouseRelease(&slider, Qt::LeftButton);
+    slider.setSliderDown(false);
+  }
+  static std::string Shown(ui::Window& dialog, int id) {
+    return ui::test::ControlOf(dialog, id).Text();
+  }
+};
+
+TEST_F(LevelDialogTest, InvertedTrackbarReadsAndWritesTheValueAtTheEndOfADrag) {
+  values[kLeftId] = 2;
+  TLevelDialog dialog(unit.get(), &left, 0, 7, 1, &host);
+  dialog.Create();
+  EXPECT_EQ(Position(dialog, res::kLevelTrackbar), 5);
+  EXPECT_EQ(Shown(dialog, res::kLevelText), "2");
+  Drag(dialog, res::kLevelTrackbar, 0);
+  EXPECT_EQ(Shown(dialog, res::kLevelText), "7");
+  EXPECT_TRUE(written.empty()) << "nothing is written while dragging";
+  Release(dialog, res::kLevelTrackbar);
+  EXPECT_EQ(written, (std::vector<std::pair<int, uint8_t>>{{kLeftId, 7}}));
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(LevelDialogTest, WriteWhileDraggingWritesEveryMoveAndDbShowsScaledValues) {
+  values[kLeftId] = 20;
+  TdBLevelDialog dialog(unit.get(), &left, 0, 40, 5, -10.0f, 0.5f, &host);
+  dialog.SetInverted(false);
+  dialog.SetWriteWhileDragging(true);
+  dialog.Create();
+  EXPECT_EQ(Position(dialog, res::kLevelTrackbar), 20);
+  EXPECT_EQ(Shown(dialog, res::kLevelText), "0.0 dB");
+  Drag(dialog, res::kLevelTrackbar, 10);
+  Drag(dialog, res::kLevelTrackbar, 12);
+  EXPECT_EQ(Shown(dialog, res::kLevelText), "-4.0 dB");
+  EXPECT_EQ(written, (std::vector<std::pair<int, uint8_t>>{{kLeftId, 10}, {kLeftId, 12}}));
+  Release(dialog, res::kLevelTrackbar);
+}
+
+TEST_F(LevelDialogTest, FailedReadsAndWritesAreReportedAndTheDialogStaysUsable) {
+  values[kLeftId] = 3;
+  silent = true;
+  TLevelDialog dialog(unit.get(), &left, 0, 7, 1, &host);
+  dialog.Create();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].code, controls::kNoUnitErrorCode);
+  EXPECT_EQ(reports[0].text, ReadTimeout().GetText());
+  EXPECT_TRUE(dialog.IsCreated());
+  silent = false;
+  dialog.ReadValue();
+  EXPECT_EQ(Position(dialog, res::kLevelTrackbar), 4);
+  errorCode = 7;
+  Drag(dialog, res::kLevelTrackbar, 1);
+  Release(dialog, res::kLevelTrackbar);
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[1].code, 7) << "the unit's own error code";
+  EXPECT_EQ(Position(dialog, res::kLevelTrackbar), 1) << "the trackbar stays where it was put";
+  errorCode.reset();
+  Drag(dialog, res::kLevelTrackbar, 2);
+  Release(dialog, res::kLevelTrackbar);
+  EXPECT_EQ(values[kLeftId], 5);
+}
+
+struct StereoDialogTest : LevelDialogTest {
+  bool locked = true;
+  std::unique_ptr<TStereodBLevelDialog> dialog;
+
+  void SetUp() override {
+    LevelDialogTest::SetUp();
+    values[kLeftId] = 10;
+    values[kRightId] = 150;
+    host.Record(300);
+    host.Record(302);
+  }
+  // The graphic equaliser's analog levels: 0..160 half-dB steps shown negative, not inverted.
+  TStereodBLevelDialog& Open() {
+    dialog = std::make_unique<TStereodBLevelDialog>(unit.get(), &left, &right, &locked, 0, 160, 1,
+                                                    0.0f, -0.5f, &host);
+    dialog->SetInverted(false);
+    dialog->SetChangeMessage({300, 1, 2});
+    dialog->SetCloseMessage({302, 3, 4});
+    dialog->Create();
+    return *dialog;
+  }
+  TrackPair Positions() {
+    return {Position(*dialog, res::kFirstTrackbar), Position(*dialog, res::kSecondTrackbar)};
+  }
+};
+
+TEST_F(StereoDialogTest, TheFirstLockedDragMovesTheOtherChannelByAsMuch) {
+  TStereodBLevelDialog& dialog = Open();
+  EXPECT_EQ(Positions(), (TrackPair{10, 150}));
+  EXPECT_EQ(Shown(dialog, res::kFirstText), "-5.0 dB");
+  EXPECT_EQ(Shown(dialog, res::kSecondText), "-75.0 dB");
+  Drag(dialog, res::kFirstTrackbar, 30);
+  EXPECT_EQ(Positions(), (TrackPair{20, 160})) << "cut where the second reaches the top";
+  Release(dialog, res::kFirstTrackbar);
+  EXPECT_EQ(written, (std::vector<std::pair<int, uint8_t>>{{kLeftId, 20}, {kRightId, 160}}));
+  Drag(dialog, res::kSecondTrackbar, 100);
+  EXPECT_EQ(Positions(), (TrackPair{0, 140}));
+  Release(dialog, res::kSecondTrackbar);
+  EXPECT_EQ(Shown(dialog, res::kSecondText), "-70.0 dB");
+}
+
+TEST_F(StereoDialogTest, UnlockedTrackbarsMoveAloneAndTheParentHearsOfWritesAndClosing) {
+  locked = false;
+  TStereodBLevelDialog& dialog = Open();
+  Drag(dialog, res::kSecondTrackbar, 100);
+  EXPECT_EQ(Positions(), (TrackPair{10, 100}));
+  Release(dialog, res::kSecondTrackbar);
+  EXPECT_EQ(written, (std::vector<std::pair<int, uint8_t>>{{kLeftId, 10}, {kRightId, 100}}));
+  ui::test::PumpMessages();
+  ASSERT_EQ(host.received.size(), 1u);
+  EXPECT_EQ(host.received[0].id, 300u);
+  EXPECT_EQ(host.received[0].wParam, 1);
+  EXPECT_EQ(host.received[0].lParam, 2);
+  dialog.Destroy();
+  ui::test::PumpMessages();
+  ASSERT_EQ(host.received.size(), 2u);
+  EXPECT_EQ(host.received[1].id, 302u);
+  EXPECT_EQ(host.received[1].lParam, 4);
+}
+
+TEST_F(StereoDialogTest, TheLockBoxSetsTheOwnersFlagAndReadsAgain) {
+  TStereodBLevelDialog& dialog = Open();
+  values[kLeftId] = 40;
+  ui::test::Click(dialog, res::kLockBox);
+  EXPECT_FALSE(locked);
+  EXPECT_EQ(Positions(), (TrackPair{40, 150}));
+  ui::test::Click(dialog, res::kLockBox);
+  EXPECT_TRUE(locked);
+  Drag(dialog, res::kSecondTrackbar, 155);
+  EXPECT_EQ(Positions(), (TrackPair{45, 155})) << "measured from the values just read";
+  Release(dialog, res::kSecondTrackbar);
+}
+
+TEST_F(StereoDialogTest, AFailedReadIsReportedAndAFailedWriteTellsTheParentNothing) {
+  silent = true;
+  TStereodBLevelDialog& dialog = Open();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].code, controls::kNoUnitErrorCode);
+  silent = false;
+  errorCode = 0;
+  Drag(dialog, res::kFirstTrackbar, 30);
+  Release(dialog, res::kFirstTrackbar);
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[1].code, 0) << "0 is a unit error code too";
+  ui::test::PumpMessages();
+  EXPECT_TRUE(host.received.empty());
+}
+
+TEST_F(LevelDialogTest, AdjustAnswersTheOffsetInHalfDbStepsWithinTwentySteps) {
+  for (const auto& [delta, expected, text] :
+       {std::tuple{-1, 20, "10.0 dB"}, std::tuple{1, -20, "-10.0 dB"}}) {
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.RunDialog(res::kAdjustDialog, [&, delta = delta, text = text](ui::Dialog& d) {
+      EXPECT_EQ(Shown(d, res::kAdjustText), "0 dB");
+      auto& upDown = static_cast<ui::UpDown&>(ui::test::ControlOf(d, res::kAdjustUpDown));
+      for (int i = 0; i < 25; ++i) upDown.Step(delta);
+      EXPECT_EQ(Shown(d, res::kAdjustText), text);
+      ui::test::Click(d, ui::kIdOk);
+    });
+    TAdjustDialog adjust(&host);
+    EXPECT_EQ(adjust.Execute(), expected);
+  }
+}
+
+}  // namespace
