@@ -42,6 +42,7 @@ TEST(ErrorDialogTest, AReportWithNoDeviceNamesNoneInsteadOfFailing) {
   script.RunDialog(kErrorDialog, [&](ui::Dialog& d) {
     fields = {Field(d, kErrorDescription), Field(d, kErrorAddress), Field(d, kErrorDeviceType),
               Field(d, kErrorObjectId)};
+    ui::test::GrabPng(d, OutputPath("error.png"));
     ui::test::Click(d, ui::kIdCancel);
   });
   ShowDeviceError(ReadTimeout(), nullptr, -1);
@@ -109,6 +110,7 @@ class InterfaceDialogTest : public ShellTest {
 TEST_F(InterfaceDialogTest, ChoicesApplyOnlyWhenAcceptedWithOk) {
   const std::string simLine = "SER - " + ComName(kSimComNumber) + "  (";
   Run([&](ui::Dialog& d) {
+    ui::test::GrabPng(d, OutputPath("interface.png"));
     EXPECT_EQ(Field(d, kRetriesEdit), "2");
     EXPECT_EQ(Field(d, kTimeoutEdit), "20");
     const int line = LineOf(d, simLine);

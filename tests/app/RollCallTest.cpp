@@ -42,6 +42,8 @@ TEST_F(RollCallTest, FoundUnitsEnterTheBusListInFrontAndTheFirstFreeSlots) {
   EXPECT_EQ(client().BusList().ItemData(2), 1) << "the first unit found takes slot 1";
   EXPECT_EQ(client().BusList().ItemData(0), 3);
   EXPECT_EQ(DeviceOf(client().BusList(), 0)->GetInfo().address, 12);
+  // The picture the README shows.
+  ui::test::GrabPng(frame(), OutputPath("main-window.png"));
 
   RollCall();
   EXPECT_EQ(client().BusList().Count(), 3) << "a new roll call replaces the list";
@@ -116,6 +118,7 @@ TEST_F(RollCallTest, ContinuousRollCallListsTheLastPassAndShowsAConflictOnce) {
       }
     };
     passes(2);
+    ui::test::GrabPng(d, OutputPath("poll-bus.png"));
     EXPECT_GE(poll.PassCount(), 1);
     EXPECT_EQ(static_cast<ui::ListView&>(ui::test::ControlOf(d, kFoundList)).Count(), 2);
     // A second unit at address 9 makes every further pass a conflict.

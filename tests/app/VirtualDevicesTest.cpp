@@ -23,7 +23,10 @@ class VirtualDevicesTest : public ShellTest {
   }
   void NewVirtual() {
     ui::PromptScript script(FailTest);
-    script.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+    script.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) {
+      ui::test::GrabPng(d, OutputPath("select-device.png"));
+      ui::test::Click(d, ui::kIdOk);
+    });
     Command(kCmNewVirtual);
   }
   void Command(int id) { ui::Application::Instance()->RouteCommand(id, &client()); }
