@@ -121,7 +121,7 @@ void Window::Create() {
   widget_ = MakeWidget(parentWidget);
   WidgetMap().insert(widget_, this);
   bridge_ = new WindowBridge(*this, *widget_);
-  if (parentWidget == nullptr) TopLevels().push_back(this);
+  if (parent_ == nullptr) TopLevels().push_back(this);
   ApplyAttributes();
   CreateChildren();
   Guarded("setup", [this] { SetupWindow(); });

@@ -183,7 +183,7 @@ class Window {
 
 // True while `w` is a live window object (not yet destroyed as a C++ object).
 bool IsLiveWindow(const Window* w);
-// Top-level windows (no parent) that are created, in creation order.
+// Created windows without a parent window (the roots of idle processing), in creation order.
 std::vector<Window*> TopLevelWindows();
 
 }  // namespace ui

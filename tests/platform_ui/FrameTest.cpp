@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/Menu.h"
@@ -29,6 +30,7 @@ constexpr int kDeleteVirtual = 51683;
 constexpr int kRollCall = 51682;
 constexpr int kAbout = 2009;
 constexpr int kUnhandled = 24326;
+constexpr int kClientDialog = 9301;
 
 void RegisterResources() {
   Resources::AddMenu(kMenu, {{"&File", 0, {{"E&xit\tAlt+F4", kExit}}},
@@ -174,6 +176,37 @@ TEST_F(FrameTest, APopupTrackedAtThePointSendsTheChosenCommandToItsOwner) {
   EXPECT_EQ(popup.Track(*client, {0, 0}), 0);
   EXPECT_EQ(marked, 1);
   EXPECT_FALSE(popup.IsEnabled(24324)) << "an item greyed by code stays greyed";
+}
+
+// A client dialog that counts its idle calls.
+class ClientDialog : public Dialog {
+ public:
+  ClientDialog() : Dialog(nullptr, kClientDialog) {}
+  bool IdleAction(long count) override {
+    ++idleCalls;
+    return Dialog::IdleAction(count);
+  }
+  int idleCalls = 0;
+};
+
+TEST(FrameClient, ADialogClientFillsTheFrameAndIsServedOncePerIdlePass) {
+  Resources::AddDialog({kClientDialog,
+                        "Dialog Client",
+                        {0, 0, 120, 80},
+                        style::kNone,
+                        {{103, ControlKind::PushButton, "Roll Call", {10, 10, 50, 14}}}});
+  ClientDialog client;
+  Frame frame("Telvo Windows 2.3", &client);
+  frame.SetShrinkToClient(true);
+  frame.Create();
+  frame.Show();
+  test::PumpMessages();
+  EXPECT_FALSE(client.Widget()->isWindow());
+  EXPECT_EQ(client.Widget()->parentWidget(), frame.Widget());
+  EXPECT_EQ(client.ClientRect().Width(), client.Units().ToPixelsX(120));
+  Application::Instance()->NoteMessage();
+  test::PumpIdle(1);
+  EXPECT_EQ(client.idleCalls, 1);
 }
 
 TEST(LayoutWindowTest, ChildrenFollowTheirEdgeRulesWhenTheWindowResizes) {
