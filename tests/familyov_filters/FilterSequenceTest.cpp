@@ -68,13 +68,21 @@ struct Both {
   Trace virtualUnit;
 };
 
+constexpr int kAllocatedSlots = 10;
+
 struct FilterSequenceTest : testing::Test {
   ovtest::FamilyBus bus;
   IQ8148Type type;
-  int unitIndex = bus.AddUnit(5, 1136, ModelId('8', "1.0", true));
+  int unitIndex = bus.AddModelUnit(sim::familyov::Model::k8148, 5, "1.0");
   IQDeviceInfo record{5, 1136, 1, ModelId('8', "1.0", true)};
   IQDevice8148 unit{&type, &bus.manager, &record, 8};
   std::unique_ptr<ovtest::Recording<IQDevice8148>> offline = ovtest::NewVirtual<IQDevice8148>(8);
+
+  // The unit's slots 0 .. kAllocatedSlots - 1 hold filters, so the samples' numbers exist.
+  void SetUp() override {
+    for (int slot = 0; slot < kAllocatedSlots; ++slot) gNewFilterObject.Read(unit);
+    bus.TakeTrace();
+  }
 
   template <typename Operation>
   Both Run(Operation operation) {
@@ -104,16 +112,16 @@ TEST_F(FilterSequenceTest, EveryClassWritesReadsAndUpdatesInItsOrder) {
     auto filter = Sample(c.typeCode);
     ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->WriteToDevice(d); }, Join(fullBase, c.write),
                  name + " full write");
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->SendCreateCommand(d); }, {kSelect, "W14 00"},
+                 name + " create");
     ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->UpdateDeviceLive(d); },
                  Join(c.live, {kFrequency, "W14 02"}), name + " live update");
     ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->WriteParams(d); },
                  Join(Join({kSelect, kFrequency}, c.params), {"W14 01"}), name + " update");
-    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->ReadFromDevice(d); }, Join(kBaseRead, c.read),
-                 name + " read");
-    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->SendCreateCommand(d); }, {kSelect, "W14 00"},
-                 name + " create");
     ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->SendUpdateCommand(d); }, {"W14 01"},
                  name + " update command");
+    ExpectOnBoth([&](IQDeviceOrdavinex& d) { filter->ReadFromDevice(d); }, Join(kBaseRead, c.read),
+                 name + " read");
   }
 }
 
@@ -150,38 +158,31 @@ TEST_F(FilterSequenceTest, ALinkedParameterChangeIsCopiedByTheUnit) {
 }
 
 TEST_F(FilterSequenceTest, ALinkedOrderChangeReallocatesTheFilter) {
-  bus.StoreByte(unitIndex, 0x22, 0, 0x30);
   for (int typeCode : {kFilterLowpass, kFilterHighpass, kFilterLowCrossover}) {
     auto onUnit = Sample(typeCode);
+    onUnit->number = gNewFilterObject.Read(unit);
+    onUnit->WriteToDevice(unit);
+    onUnit->SendCreateCommand(unit);
     auto offlineFilter = Sample(typeCode);
     auto source = Sample(typeCode);
     source->number = 9;
     if (auto* lowpass = dynamic_cast<TLowpassFilter*>(source.get())) lowpass->order = 4;
     if (auto* highpass = dynamic_cast<THighpassFilter*>(source.get())) highpass->order = 4;
     if (auto* low = dynamic_cast<TLowCrossover*>(source.get())) low->order = 4;
+    const std::string before = ovtest::Hex(onUnit->number);
     bus.TakeTrace();
     onUnit->CopyOnDevice(unit, *source);
-    const Trace rest = {"W10 " + std::string(typeCode == kFilterLowpass    ? "04"
-                                             : typeCode == kFilterHighpass ? "05"
-                                                                           : "08"),
-                        "W0F 02",
-                        "W24 00",
-                        kFrequency,
-                        "W31 00",
-                        "W13.1 00000004"};
-    Trace expected = {kSelect, "R22", "W11 30"};
-    expected.insert(expected.end(), rest.begin(), rest.end());
-    if (typeCode == kFilterLowCrossover) expected.push_back("W13.2 00000001");
-    expected.insert(expected.end(), {"W11 30", "W14 00"});
-    EXPECT_EQ(bus.TakeTrace(), expected) << typeCode;
-    EXPECT_EQ(onUnit->number, 0x30);
+    const std::string after = ovtest::Hex(onUnit->number);
+    EXPECT_NE(before, after);
+    Trace rest = {
+        "W10 " + ovtest::Hex(typeCode), "W0F 02", "W24 00", kFrequency, "W31 00", "W13.1 00000004"};
+    if (typeCode == kFilterLowCrossover) rest.push_back("W13.2 00000001");
+    EXPECT_EQ(bus.TakeTrace(), Join(Join({"W11 " + before, "R22", "W11 " + after}, rest),
+                                    {"W11 " + after, "W14 00"}))
+        << typeCode;
 
     offlineFilter->CopyOnDevice(*offline, *source);
-    Trace offlineExpected = {kSelect};
-    offlineExpected.insert(offlineExpected.end(), rest.begin(), rest.end());
-    if (typeCode == kFilterLowCrossover) offlineExpected.push_back("W13.2 00000001");
-    offlineExpected.insert(offlineExpected.end(), {kSelect, "W14 00"});
-    EXPECT_EQ(offline->TakeTrace(), offlineExpected) << typeCode;
+    EXPECT_EQ(offline->TakeTrace(), Join(Join({kSelect}, rest), {kSelect, "W14 00"})) << typeCode;
     EXPECT_EQ(offlineFilter->number, 5);
   }
 }
@@ -199,13 +200,11 @@ TEST_F(FilterSequenceTest, AnUnchangedOrderOrAnotherClassTakesNoReallocation) {
 }
 
 TEST_F(FilterSequenceTest, ACloneIsAllocatedWrittenAndCreated) {
-  bus.StoreByte(unitIndex, 0x0D, 0, 0x21);
   auto source = Sample(kFilterAllpass);
-  bus.TakeTrace();
   TFilter* clone = source->CloneToChannel(unit, 7);
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"R0D", "W11 21", "W10 0C", "W0F 07", "W24 00", kFrequency,
-                                    "W31 00", "W13.1 00000001", "W11 21", "W14 00"}));
-  EXPECT_EQ(clone->number, 0x21);
+  EXPECT_EQ(bus.TakeTrace(), (Trace{"R0D", "W11 0A", "W10 0C", "W0F 07", "W24 00", kFrequency,
+                                    "W31 00", "W13.1 00000001", "W11 0A", "W14 00"}));
+  EXPECT_EQ(clone->number, kAllocatedSlots);
   EXPECT_EQ(unit.Filters().back().get(), clone);
 
   offline->AddFilter(Sample(kFilterParametric));
@@ -222,26 +221,24 @@ TEST_F(FilterSequenceTest, ACrossoverCloneStaysOutOfTheFilterList) {
   EXPECT_EQ(offlineClone->number, -1);
   EXPECT_EQ(offline->TakeTrace().front(), "W11 FF");
   EXPECT_TRUE(offline->Filters().empty());
-  bus.StoreByte(unitIndex, 0x0D, 0, 0x44);
   std::unique_ptr<TFilter> unitClone(source->CloneToChannel(unit, 6));
-  EXPECT_EQ(unitClone->number, 0x44);
+  EXPECT_EQ(unitClone->number, kAllocatedSlots);
   EXPECT_EQ(bus.TakeTrace().front(), "R0D");
   EXPECT_TRUE(unit.Filters().empty());
 }
 
 TEST_F(FilterSequenceTest, AddingAndRemovingReachesOnlyAUnit) {
-  bus.StoreByte(unitIndex, 0x0D, 0, 0x12);
   const Both added = Run([&](IQDeviceOrdavinex& d) { d.AddFilter(Sample(kFilterParametric)); });
   EXPECT_EQ(added.unit, Trace{"R0D"});
   EXPECT_EQ(added.virtualUnit, Trace{});
-  EXPECT_EQ(unit.Filters()[0]->number, 0x12);
+  EXPECT_EQ(unit.Filters()[0]->number, kAllocatedSlots);
   EXPECT_EQ(offline->Filters()[0]->number, 0);
 
   const Both removed = Run([&](IQDeviceOrdavinex& d) {
     auto taken = d.RemoveFilter(d.Filters()[0].get());
     EXPECT_TRUE(taken);
   });
-  EXPECT_EQ(removed.unit, (Trace{"W11 12", "W0E 00"}));
+  EXPECT_EQ(removed.unit, (Trace{"W11 0A", "W0E 00"}));
   EXPECT_EQ(removed.virtualUnit, Trace{});
 
   const Both cleared = Run([&](IQDeviceOrdavinex& d) { d.RemoveAllFilters(); });
@@ -253,35 +250,58 @@ TEST_F(FilterSequenceTest, EachReadTakesTheSelectedFiltersOwnBypass) {
   auto first = Sample(kFilterParametric);
   auto second = Sample(kFilterParametric);
   second->number = 6;
-  bus.StoreByte(unitIndex, 0x24, 0, 1);
+  first->WriteToDevice(unit);
+  first->SetBypass(unit, true);
+  second->WriteToDevice(unit);
   first->ReadFromDevice(unit);
-  bus.StoreByte(unitIndex, 0x24, 0, 0);
   second->ReadFromDevice(unit);
   EXPECT_TRUE(first->bypass);
   EXPECT_FALSE(second->bypass);
 }
 
-TEST_F(FilterSequenceTest, AFullReadBuildsFiltersFromTheUnit) {
-  bus.StoreByte(unitIndex, 0x10, 0, kFilterParametric);
-  bus.StoreByte(unitIndex, 0x0F, 0, 3);
-  bus.StoreLong(unitIndex, 0x13, 0, 250);
-  bus.StoreLong(unitIndex, 0x13, 1, 87);
-  bus.bus.StoreElement(unitIndex, 0x13, 2, {0x3F, 0x80, 0x00, 0x00});  // gain 2: +6 dB
-  unit.ReadDeviceParameters();
-  ASSERT_EQ(unit.Filters().size(), 158u);
-  const auto& last = static_cast<const TParametricFilter&>(*unit.Filters().back());
-  EXPECT_EQ(last.number, 157);
-  EXPECT_EQ(last.channel, 3);
-  EXPECT_EQ(last.frequency, 250);
-  EXPECT_FLOAT_EQ(last.q, 8.7f);
-  EXPECT_NEAR(last.level, 6.0206f, 1e-3f);
-  EXPECT_EQ(unit.sectionsPerChannel[3], 158);
-  EXPECT_EQ(unit.freeSections, 0);
-  const Trace trace = bus.TakeTrace();
-  // The last slot's type and its read, before the recount's limiter and pink-noise reads.
-  EXPECT_THAT(Trace(trace.end() - 19, trace.end() - 9),
-              testing::ElementsAre("W11 9D", "R10", "W11 9D", "R0F", "R10", "R24", "R13.0", "R31",
-                                   "R13.2", "R13.1"));
+TEST_F(FilterSequenceTest, AFullReadGivesBackWhatWasWritten) {
+  struct Made {
+    int typeCode, channel, frequency;
+  };
+  const Made made[] = {
+      {kFilterParametric, 0, 100}, {kFilterLowpass, 1, 200},   {kFilterHighpass, 2, 300},
+      {kFilterLowShelf, 3, 400},   {kFilterHighShelf, 4, 500}, {kFilterBoostCut, 5, 600},
+      {kFilterCDHorn, 6, 700},     {kFilterAllpass, 7, 800},   {kFilterParametric, 9, 900}};
+  std::vector<TFilter*> written;
+  for (const Made& m : made) {
+    TFilter* filter = unit.AddFilter(MakeFilter(m.typeCode));
+    filter->channel = m.channel;
+    filter->frequency = m.frequency;
+    written.push_back(filter);
+  }
+  written.back()->linkNumber = written.front()->number + 1;
+  for (TFilter* filter : written) {
+    filter->WriteToDevice(unit);
+    filter->SendCreateCommand(unit);
+  }
+  auto crossover = std::make_unique<THighCrossover>();
+  crossover->number = gNewFilterObject.Read(unit);
+  crossover->channel = 5;
+  crossover->order = 6;
+  crossover->crossoverType = kCrossoverBessel;
+  crossover->WriteToDevice(unit);
+  crossover->SendCreateCommand(unit);
+
+  IQDevice8148 reader(&type, &bus.manager, &record, 8);
+  reader.ReadDeviceParameters();
+  ASSERT_EQ(reader.Filters().size(), written.size());
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    const TFilter& back = *reader.Filters()[i];
+    EXPECT_EQ(back.number, written[i]->number);
+    EXPECT_EQ(back.typeCode, written[i]->typeCode);
+    EXPECT_EQ(back.channel, written[i]->channel);
+    EXPECT_EQ(back.GetDeviceRecord(), written[i]->GetDeviceRecord()) << i;
+  }
+  EXPECT_THAT(reader.Filters().back()->linkedChannels, testing::ElementsAre(0));
+  EXPECT_THAT(reader.Filters().front()->linkedChannels, testing::ElementsAre(9));
+  ASSERT_TRUE(reader.HighCrossover(1));
+  EXPECT_EQ(reader.HighCrossover(1)->GetDeviceRecord(), crossover->GetDeviceRecord());
+  EXPECT_EQ(reader.RecountDspUse(), 188 + 2 * 4 + 7 * 5 + 3 * 5);
 }
 
 }  // namespace

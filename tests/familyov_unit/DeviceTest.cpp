@@ -205,6 +205,23 @@ TEST_F(BusUnitTest, WaitsForTheReadyFlagAreBounded) {
   EXPECT_THROW(WaitNewSettingsLoaded(unit), FlagWaitTimeout);
 }
 
+TEST(ModelUnitTest, MemoriesAreStoredOnceTheUnitIsReadyAgain) {
+  ovtest::FamilyBus bus;
+  IQ8126Type type;
+  bus.AddModelUnit(sim::familyov::Model::k8126, 8);
+  const IQDeviceInfo record(8, 880, 1, ModelId('6', "1.5", false));
+  IQDevice8126 unit(&type, &bus.manager, &record, 6);
+  gChannelLevelObject.SetElement(2);
+  gChannelLevelObject.Write(unit, -8.0f);
+  EXPECT_TRUE(unit.settingsChanged);
+  gSaveMemoryObject.SaveMemory(unit, 4);
+  EXPECT_FALSE(unit.settingsChanged);
+  const auto trace = bus.TakeTrace();
+  EXPECT_EQ(trace[1], "W0A 04");
+  EXPECT_GE(std::count(trace.begin(), trace.end(), "R06"), 2);
+  EXPECT_EQ(trace.back(), "R06");
+}
+
 TEST_F(BusUnitTest, ATriggeredLogicInputWaitsForReady) {
   bus.StoreByte(unitIndex, 0x06, 0, 1);
   gCurrentLogicInObject.WriteAndWaitReady(unit, 4);

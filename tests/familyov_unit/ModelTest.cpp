@@ -222,11 +222,12 @@ TEST(MemoryRecordTest, RecordsOutsideTheDeviceAreRefused) {
 
 TEST(RollCallTest, EachModelIsFoundOnTheBusWithItsGeometry) {
   ovtest::FamilyBus bus;
-  bus.AddUnit(3, 880, ModelId('2', "1.5", false));
-  bus.AddUnit(4, 880, ModelId('4', "1.4", false));
-  bus.AddUnit(5, 880, ModelId('6', "1.5", false));
-  bus.AddUnit(6, 1136, ModelId('8', "1.0", true));
-  bus.AddUnit(7, 1136, ModelId('7', "1.0", true));
+  using sim::familyov::Model;
+  bus.AddModelUnit(Model::k8122, 3);
+  bus.AddModelUnit(Model::k8124, 4, "1.4");
+  bus.AddModelUnit(Model::k8126, 5);
+  bus.AddModelUnit(Model::k8148, 6, "1.0");
+  bus.AddUnit(7, 1136, ModelId('7', "1.0", true));  // a configuration no type creates
   Types types;
   const auto found = bus.RollCall(types.All());
   ASSERT_EQ(found.size(), 4u);

@@ -47,6 +47,12 @@ std::string Describe(bool write, int id, int element, const std::vector<uint8_t>
   return line;
 }
 
+std::string Hex(int byte) {
+  char text[4];
+  std::snprintf(text, sizeof text, "%02X", byte & 0xFF);
+  return text;
+}
+
 std::array<uint8_t, 8> ModelId(char digit, const std::string& firmware, bool fourInput) {
   std::array<uint8_t, 8> id{};
   std::size_t at = 0;
@@ -71,6 +77,11 @@ FamilyBus::FamilyBus()
 FamilyBus::~FamilyBus() {
   port.Close();
   bus.Stop();
+}
+
+int FamilyBus::AddModelUnit(sim::familyov::Model model, int address, const std::string& firmware) {
+  return sim::familyov::AddFamilyOvUnit(bus,
+                                        {.model = model, .address = address, .firmware = firmware});
 }
 
 int FamilyBus::AddUnit(int address, uint32_t family, const std::array<uint8_t, 8>& modelId) {

@@ -14,6 +14,7 @@
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/OrdavinexTypes.h"
 #include "sim/SimulatedBus.h"
+#include "sim/familyov/FamilyOvUnit.h"
 #include "tests/bus/BusTestSupport.h"
 
 namespace ovtest {
@@ -21,6 +22,8 @@ namespace ovtest {
 // One transfer: "W11 05" writes 05 to object 0x11; "W13.1 00000057" writes element 1 of 0x13;
 // "R10" reads object 0x10, "R13.0" element 0 of 0x13.
 std::string Describe(bool write, int id, int element, const std::vector<uint8_t>& data);
+// The byte as two hex digits.
+std::string Hex(int byte);
 
 // A unit's model information: the 4-input model carries its digit in byte 1, the others in
 // byte 0, each followed by the firmware version.
@@ -32,7 +35,10 @@ class FamilyBus {
   FamilyBus();
   ~FamilyBus();
 
-  // A unit answering every object of the family's table from its store.
+  // A unit of the family's simulated model.
+  int AddModelUnit(sim::familyov::Model model, int address, const std::string& firmware = "1.5");
+  // A unit answering every object of the family's table from its store, whatever was stored:
+  // for values a unit of the family would not send.
   int AddUnit(int address, uint32_t family, const std::array<uint8_t, 8>& modelId);
   std::vector<IQDevice*> RollCall(const std::vector<IQDeviceType*>& types);
   // The transfers the program sent since the last call, roll call excluded.
