@@ -11,7 +11,8 @@ namespace controls {
 // Where the controls' dialogs report a failed bus operation. The application installs the routine
 // that shows its error dialogs; the controls sit below the application and cannot call it
 // themselves. `code` is the unit's error code for an error-object reply, else -1.
-using DeviceErrorReporter = std::function<void(const IQException& error, IQDevice* device, int code)>;
+using DeviceErrorReporter =
+    std::function<void(const IQException& error, IQDevice* device, int code)>;
 void SetDeviceErrorReporter(DeviceErrorReporter reporter);
 void ReportDeviceError(const IQException& error, IQDevice* device, int code);
 

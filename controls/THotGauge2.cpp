@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr float kSideInsetShare = 0.1f;      // of the width, left and right
+constexpr float kSideInsetShare = 0.1f;       // of the width, left and right
 constexpr float kTopBottomInsetShare = 0.2f;  // of the height, top and bottom
 constexpr float kRadiusPerWidth = 2.0f;
 
@@ -36,8 +36,9 @@ FanGeometry FanGeometry::For(ui::Size client) {
   g.arcEndLeft = {Trunc(g.top.x - arcDx), Trunc(arcY)};
   g.circle = {Trunc(g.centre.x - g.radius), Trunc(g.centre.y - g.radius),
               Trunc(g.centre.x + g.radius), Trunc(g.centre.y + g.radius)};
-  g.region = ui::Region::FromPolygon({{b.left, b.top}, {b.right, b.top}, g.bottomRight, g.bottomLeft})
-                 .Intersected(ui::Region::FromEllipse(g.circle));
+  g.region =
+      ui::Region::FromPolygon({{b.left, b.top}, {b.right, b.top}, g.bottomRight, g.bottomLeft})
+          .Intersected(ui::Region::FromEllipse(g.circle));
   return g;
 }
 

@@ -54,7 +54,8 @@ void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
   dc.SetFont(ui::Font::VariablePitch());
   if (style_ == kColoredStyle) {
-    const std::string caption = Text();
+    // The owner-drawn button widget keeps no text of its own; the window object holds the caption.
+    const std::string caption = ui::Window::Text();
     dc.DrawTextAt(Centered(client, dc.MeasureText(caption)), caption);
     return;
   }

@@ -27,9 +27,8 @@ void TLevelDialog::SetupWindow() {
 
 void TLevelDialog::ReadValue() {
   if (device_ == nullptr || parameter_ == nullptr) return;
-  controls::GuardedBusCall(device_, [this] {
-    trackbar_.SetPosition(scale_.PositionOf(parameter_->Read(*device_)));
-  });
+  controls::GuardedBusCall(
+      device_, [this] { trackbar_.SetPosition(scale_.PositionOf(parameter_->Read(*device_))); });
   ShowValue();
 }
 
@@ -39,9 +38,8 @@ void TLevelDialog::Scrolled(ui::ScrollCode code) {
   ShowValue();
   if (!writeWhileDragging_ && code != ui::ScrollCode::EndScroll) return;
   if (device_ == nullptr || parameter_ == nullptr) return;
-  controls::GuardedBusCall(device_, [this] {
-    parameter_->Write(*device_, static_cast<uint8_t>(ShownValue()));
-  });
+  controls::GuardedBusCall(
+      device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
 }
 
 TdBLevelDialog::TdBLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,
@@ -51,4 +49,6 @@ TdBLevelDialog::TdBLevelDialog(IQDevice* device, const ByteUCodeObject* paramete
       dbScale_(scale),
       dbOffset_(offset) {}
 
-void TdBLevelDialog::ShowValue() { ReadOut().SetText(controls::DbText(ShownValue(), dbScale_, dbOffset_)); }
+void TdBLevelDialog::ShowValue() {
+  ReadOut().SetText(controls::DbText(ShownValue(), dbScale_, dbOffset_));
+}

@@ -17,8 +17,8 @@ constexpr int kPositionShift = 16;
 constexpr ui::Param kCodeMask = 0xFFFF;
 
 const ui::BitmapStrip& Thumb() {
-  static const ui::BitmapStrip thumb = ui::BitmapStrip(
-      ui::Bitmap(ui::Resources::Image(controls_res::kSliderThumb)), kThumbFrames);
+  static const ui::BitmapStrip thumb =
+      ui::BitmapStrip(ui::Bitmap(ui::Resources::Image(controls_res::kSliderThumb)), kThumbFrames);
   return thumb;
 }
 

@@ -79,7 +79,8 @@ void TStereodBLevelDialog::Scrolled(ui::ScrollCode code) {
 }
 
 void TStereodBLevelDialog::ShowValues() {
-  firstText_.SetText(controls::DbText(scale_.ValueOf(firstTrackbar_.Position()), dbScale_, dbOffset_));
+  firstText_.SetText(
+      controls::DbText(scale_.ValueOf(firstTrackbar_.Position()), dbScale_, dbOffset_));
   secondText_.SetText(
       controls::DbText(scale_.ValueOf(secondTrackbar_.Position()), dbScale_, dbOffset_));
 }

@@ -46,7 +46,8 @@ void TSwitchButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   // Each stroke twice, the second one pixel across, for a two-tone line two pixels wide.
   const int dx = horizontal_ ? 0 : 1;
   const int dy = horizontal_ ? 1 : 0;
-  for (const Stroke& stroke : SwitchStrokes(horizontal_, IsClosed(), client.cx - 1, client.cy - 1)) {
+  for (const Stroke& stroke :
+       SwitchStrokes(horizontal_, IsClosed(), client.cx - 1, client.cy - 1)) {
     dc.SetPen(ui::Pen::Solid(colors.shade));
     dc.Polyline(stroke);
     dc.SetPen(ui::Pen::Solid(colors.line));

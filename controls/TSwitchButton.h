@@ -9,8 +9,8 @@
 class TSwitchButton : public ui::OwnerDrawButton {
  public:
   struct Colors {
-    ui::Color line = ui::kBlack;    // the main stroke
-    ui::Color shade = ui::kBlack;   // the stroke one pixel beside it
+    ui::Color line = ui::kBlack;   // the main stroke
+    ui::Color shade = ui::kBlack;  // the stroke one pixel beside it
   };
 
   using ui::OwnerDrawButton::OwnerDrawButton;

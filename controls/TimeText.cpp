@@ -41,7 +41,9 @@ std::optional<std::string_view> AfterColon(std::string_view text) {
 }  // namespace
 
 std::string FormatTime(int hour, int minute, int second) {
-  const int shown = hour == 0 ? kHoursPerHalfDay : hour > kHoursPerHalfDay ? hour - kHoursPerHalfDay : hour;
+  const int shown = hour == 0                 ? kHoursPerHalfDay
+                    : hour > kHoursPerHalfDay ? hour - kHoursPerHalfDay
+                                              : hour;
   char text[40];
   std::snprintf(text, sizeof text, "%d:%02d:%02d ", shown, minute, second);
   return text;

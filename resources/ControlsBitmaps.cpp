@@ -42,11 +42,14 @@ QImage PolarityGlyphsImage() {
   QImage strip = Strip(4 * kSide, kSide);
   const auto black = [](int, int) { return kBlackPixel; };
   // State 0: "+" (normal polarity); state 1: "-" (inverted).
-  PutGlyph(strip, 0, 2, kSide, [](int x, int y) {
-    return (y >= 4 && y <= 5 && x >= 1 && x <= 8) || (x >= 4 && x <= 5 && y >= 1 && y <= 8);
-  }, black);
-  PutGlyph(strip, 1, 3, kSide, [](int x, int y) { return y >= 4 && y <= 5 && x >= 1 && x <= 8; },
-           black);
+  PutGlyph(
+      strip, 0, 2, kSide,
+      [](int x, int y) {
+        return (y >= 4 && y <= 5 && x >= 1 && x <= 8) || (x >= 4 && x <= 5 && y >= 1 && y <= 8);
+      },
+      black);
+  PutGlyph(
+      strip, 1, 3, kSide, [](int x, int y) { return y >= 4 && y <= 5 && x >= 1 && x <= 8; }, black);
   return strip;
 }
 
@@ -55,7 +58,7 @@ QImage LedLampsImage() {
   constexpr int kFrames = 8;
   constexpr int kMaskFrame = 7;
   QImage strip = Strip(kFrames * kSide, kSide);
-  const QRgb lamps[] = {qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(255, 255, 0), qRgb(0, 255, 0),
+  const QRgb lamps[] = {qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(255, 255, 0),  qRgb(0, 255, 0),
                         qRgb(0, 0, 255),     qRgb(255, 128, 0), qRgb(255, 255, 255)};
   const auto disc = [](int x, int y) {
     const int dx = 2 * x - 15;
@@ -91,10 +94,12 @@ QImage QuadGlyphsImage() {
   const Shape up2a = arrow(true, 0, 3);
   const Shape up2b = arrow(true, 4, 3);
   // Zones 0-3: coarse decrease, fine decrease, fine increase, coarse increase.
-  PutGlyph(strip, 0, 4, kSide, [&](int x, int y) { return down2a(x, y) || down2b(x, y); }, black);
+  PutGlyph(
+      strip, 0, 4, kSide, [&](int x, int y) { return down2a(x, y) || down2b(x, y); }, black);
   PutGlyph(strip, 1, 5, kSide, down1, black);
   PutGlyph(strip, 2, 6, kSide, up1, black);
-  PutGlyph(strip, 3, 7, kSide, [&](int x, int y) { return up2a(x, y) || up2b(x, y); }, black);
+  PutGlyph(
+      strip, 3, 7, kSide, [&](int x, int y) { return up2a(x, y) || up2b(x, y); }, black);
   return strip;
 }
 

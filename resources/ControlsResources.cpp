@@ -13,18 +13,23 @@ namespace style = ui::style;
 constexpr int kNoId = 0;
 
 void AddDialogs() {
-  ui::Resources::AddDialog({kValueDialog,
-                            "",
-                            {0, 92, 61, 14},
-                            style::kNone,
-                            {{kValueText, ControlKind::Static, "0.0", {2, 2, 57, 10}, style::kCenter}}});
+  ui::Resources::AddDialog(
+      {kValueDialog,
+       "",
+       {0, 92, 61, 14},
+       style::kNone,
+       {{kValueText, ControlKind::Static, "0.0", {2, 2, 57, 10}, style::kCenter}}});
   ui::Resources::AddDialog(
       {kLevelDialog,
        "Level",
        {0, 0, 60, 150},
        style::kNone,
        {{kNoId, ControlKind::Line, "", {5, 4, 50, 122}},
-        {kLevelTrackbar, ControlKind::Trackbar, "", {18, 8, 24, 100}, style::kVertical | style::kAutoTicks},
+        {kLevelTrackbar,
+         ControlKind::Trackbar,
+         "",
+         {18, 8, 24, 100},
+         style::kVertical | style::kAutoTicks},
         {kLevelText, ControlKind::Static, "0", {8, 112, 44, 10}, style::kCenter},
         {ui::kIdOk, ControlKind::PushButton, "OK", {10, 131, 40, 14}, style::kDefault}}});
   ui::Resources::AddDialog(
@@ -42,8 +47,16 @@ void AddDialogs() {
        {0, 0, 90, 140},
        style::kNone,
        {{kNoId, ControlKind::Line, "", {5, 4, 80, 122}},
-        {kFirstTrackbar, ControlKind::Trackbar, "", {12, 8, 24, 100}, style::kVertical | style::kAutoTicks},
-        {kSecondTrackbar, ControlKind::Trackbar, "", {54, 8, 24, 100}, style::kVertical | style::kAutoTicks},
+        {kFirstTrackbar,
+         ControlKind::Trackbar,
+         "",
+         {12, 8, 24, 100},
+         style::kVertical | style::kAutoTicks},
+        {kSecondTrackbar,
+         ControlKind::Trackbar,
+         "",
+         {54, 8, 24, 100},
+         style::kVertical | style::kAutoTicks},
         {kFirstText, ControlKind::Static, "0", {6, 112, 38, 10}, style::kCenter},
         {kSecondText, ControlKind::Static, "0", {46, 112, 38, 10}, style::kCenter},
         {kLockBox, ControlKind::CheckBox, "Lock", {28, 128, 40, 10}}}});

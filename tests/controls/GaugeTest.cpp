@@ -12,7 +12,8 @@ using controlstest::Face;
 using controlstest::Host;
 using ui::test::SamplePixel;
 
-// 100 x 50: band (10, 10)-(90, 40), radius 200, centre (50, 210); the top edge runs from x 10 to 90.
+// 100 x 50: band (10, 10)-(90, 40), radius 200, centre (50, 210); the top edge runs from x 10
+// to 90.
 constexpr ui::Size kGaugeSize{100, 50};
 constexpr int kRow = 20;  // a row of the band well inside the circle
 

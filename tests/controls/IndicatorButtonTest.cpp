@@ -61,8 +61,22 @@ TEST_F(IndicatorButtonTest, ColorSwatchSitsInASunkenBevel) {
   controlstest::SavePicture(host, "indicator_buttons.png");
 }
 
+// True when some pixel of the rectangle is dark, as text is (its edges are smoothed).
+bool ShowsDarkPixels(ui::Window& w, const ui::Rect& r) {
+  constexpr int kDarkLevel = 100;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const ui::Color c = SamplePixel(w, {x, y});
+      if (c.r < kDarkLevel && c.g < kDarkLevel && c.b < kDarkLevel) return true;
+    }
+  }
+  return false;
+}
+
 TEST_F(IndicatorButtonTest, ColouredLampShowsItsStateColourAndPushStyleRaisesIt) {
   EXPECT_EQ(SamplePixel(lamp, {3, 3}), Face()) << "state 0";
+  EXPECT_TRUE(ShowsDarkPixels(lamp, {10, 4, 30, 16})) << "the caption in the middle";
+  EXPECT_FALSE(ShowsDarkPixels(lamp, {2, 2, 8, 18})) << "and nothing beside it";
   for (const auto& [state, colour] : {std::pair{1, ui::kRed}, std::pair{2, ui::kYellow},
                                       std::pair{3, ui::kGreen}, std::pair{7, Face()}}) {
     lamp.SetState(state);

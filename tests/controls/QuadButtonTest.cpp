@@ -73,7 +73,7 @@ TEST_F(QuadButtonTest, HoldingRepeatsAfterAPauseAndDoublesTheStepEvery25Ticks) {
 
 TEST_F(QuadButtonTest, DraggingOutOfTheZonePausesTheRepeatAndBackInResumesIt) {
   ui::test::MouseDown(quad, kUpperLeft);
-  ui::test::StepTimers(100);  // ticks 1-10
+  ui::test::StepTimers(100);           // ticks 1-10
   ui::test::MouseMove(quad, {25, 5});  // into another zone: still outside the pressed one
   EXPECT_FALSE(quad.IsZonePressed(TQuadButton::kUpperLeft));
   EXPECT_FALSE(quad.IsZonePressed(TQuadButton::kUpperRight));
@@ -123,7 +123,8 @@ TEST_F(QuadButtonTest, ZonesLookRaisedAndSinkWhilePressed) {
   EXPECT_EQ(ui::test::SamplePixel(quad, {16, 5}), controlstest::Shadow());
   EXPECT_EQ(ui::test::SamplePixel(quad, {3, 7}), controlstest::Face());
   EXPECT_EQ(ui::test::SamplePixel(quad, {9, 3}), ui::kBlack);
-  EXPECT_EQ(ui::test::SamplePixel(quad, {8, 3}), controlstest::Face()) << "outside the glyph's mask";
+  EXPECT_EQ(ui::test::SamplePixel(quad, {8, 3}), controlstest::Face())
+      << "outside the glyph's mask";
   controlstest::SavePicture(quad, "quad_idle.png");
 
   ui::test::MouseDown(quad, kUpperLeft);

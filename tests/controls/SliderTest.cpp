@@ -58,7 +58,8 @@ struct SliderTest : testing::Test {
     std::vector<std::pair<int, ScrollCode>> scrolls;
     for (const ui::Message& m : host.received) {
       EXPECT_EQ(m.lParam, reinterpret_cast<ui::Param>(&slider));
-      scrolls.emplace_back(TMyVSlider::ScrollPosition(m.wParam), TMyVSlider::ScrollCodeOf(m.wParam));
+      scrolls.emplace_back(TMyVSlider::ScrollPosition(m.wParam),
+                           TMyVSlider::ScrollCodeOf(m.wParam));
     }
     host.received.clear();
     return scrolls;
@@ -79,17 +80,16 @@ TEST_F(SliderTest, PressDragAndReleaseReportLikeAScrollBar) {
   ui::test::MouseDown(slider, {6, 7});  // on the thumb's band, above the travel
   EXPECT_EQ(slider.GetValue(), 40);
   ui::test::MouseUp(slider, {6, 7});
-  EXPECT_EQ(TakeScrolls(), (std::vector<std::pair<int, ScrollCode>>{
-                               {40, ScrollCode::ThumbPosition}, {40, ScrollCode::EndScroll}}));
+  EXPECT_EQ(TakeScrolls(), (std::vector<std::pair<int, ScrollCode>>{{40, ScrollCode::ThumbPosition},
+                                                                    {40, ScrollCode::EndScroll}}));
   ui::test::MouseDown(slider, {16, 112});  // the band's lower right corner, below the travel
   EXPECT_EQ(slider.GetValue(), 0);
   ui::test::MouseMove(slider, {30, 59});  // outside the slider: still its drag
   ui::test::MouseUp(slider, {30, 59});
-  EXPECT_EQ(TakeScrolls(), (std::vector<std::pair<int, ScrollCode>>{
-                               {0, ScrollCode::ThumbPosition},
-                               {20, ScrollCode::ThumbTrack},
-                               {20, ScrollCode::EndScroll}}));
-  ui::test::MouseDown(slider, {3, 59});  // beside the thumb's band
+  EXPECT_EQ(TakeScrolls(), (std::vector<std::pair<int, ScrollCode>>{{0, ScrollCode::ThumbPosition},
+                                                                    {20, ScrollCode::ThumbTrack},
+                                                                    {20, ScrollCode::EndScroll}}));
+  ui::test::MouseDown(slider, {3, 59});   // beside the thumb's band
   ui::test::MouseDown(slider, {6, 114});  // below it
   EXPECT_EQ(slider.GetValue(), 20);
   EXPECT_TRUE(TakeScrolls().empty());

@@ -117,8 +117,9 @@ TEST_F(TimeEditTest, SelectingAFieldNormalisesAHandTypedText) {
 }
 
 TEST_F(TimeEditTest, AClickSelectsTheFieldUnderIt) {
-  for (const auto& [index, field] : {std::pair{1, TTimeEdit::kHours}, std::pair{4, TTimeEdit::kMinutes},
-                                     std::pair{7, TTimeEdit::kSeconds}}) {
+  for (const auto& [index, field] :
+       {std::pair{1, TTimeEdit::kHours}, std::pair{4, TTimeEdit::kMinutes},
+        std::pair{7, TTimeEdit::kSeconds}}) {
     const ui::Point p = Over(index);
     ui::test::MouseDown(edit, p);
     ui::test::MouseUp(edit, p);
