@@ -1,0 +1,94 @@
+// Reading every filter and crossover of a simulated 8148 with a dozen filters per channel, through
+// the real termios line and a pseudo-terminal paced at the bus's baud rate. The result is a ratio
+// to the time the wire itself needs in the same run; exits non-zero above the allowed ratio.
+
+#include <chrono>
+#include <cstdio>
+
+#include "bus/CommPort.h"
+#include "bus/IQDeviceManager.h"
+#include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/OrdavinexTypes.h"
+#include "sim/SimulatedBus.h"
+#include "sim/familyov/FamilyOvUnit.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+
+constexpr int kAddress = 1;
+constexpr int kFiltersPerChannel = 12;
+constexpr int kTurnaroundUs = 1000;
+constexpr double kBitsPerByte = 10.0;  // start, 8 data, stop
+constexpr double kAllowedRatio = 1.15;
+
+// Wire time of everything the bus logged, with one turnaround per unit reply.
+double WireMs(const sim::SimulatedBus& bus) {
+  std::size_t bytes = 0;
+  int replies = 0;
+  for (const sim::TrafficEntry& entry : bus.Traffic()) {
+    bytes += entry.bytes.size();
+    if (entry.direction == sim::Direction::kFromUnits) ++replies;
+  }
+  return bytes * kBitsPerByte * 1000.0 / kBusBaudRate + replies * kTurnaroundUs / 1000.0;
+}
+
+// A mix of every channel filter class, written and started on the unit.
+void FillUnit(namespaceOV::IQDeviceOrdavinex& unit) {
+  using namespace namespaceOV;
+  constexpr int kTypes[] = {kFilterParametric, kFilterLowpass,  kFilterHighpass, kFilterLowShelf,
+                            kFilterHighShelf,  kFilterBoostCut, kFilterCDHorn,   kFilterAllpass};
+  for (int channel = 0; channel < unit.channels; ++channel) {
+    for (int i = 0; i < kFiltersPerChannel; ++i) {
+      TFilter* filter = unit.AddFilter(MakeFilter(kTypes[i % std::size(kTypes)]));
+      filter->channel = channel;
+      filter->frequency = 100 * (i + 1);
+      filter->WriteToDevice(unit);
+      filter->SendCreateCommand(unit);
+    }
+  }
+}
+
+}  // namespace
+
+int main() {
+  sim::SimulatedBus bus;
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = kAddress});
+  bus.Start();
+  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
+    return serial::MakeSystemLine([path](int) { return std::optional(path); });
+  });
+  IQDeviceManager manager(port);
+  namespaceOV::IQ8148Type type;
+  port.Open();
+
+  const IQDeviceInfo record(kAddress, namespaceOV::kFamilyCode8148, 1,
+                            std::array<uint8_t, 8>{'4', '8', '1', '.', '5'});
+  int filters = 0;
+  double measuredMs = 0.0;
+  try {
+    namespaceOV::IQDevice8148 writer(&type, &manager, &record, 8);
+    FillUnit(writer);
+    bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
+    bus.ClearTraffic();
+    namespaceOV::IQDevice8148 reader(&type, &manager, &record, 8);
+    const auto start = Clock::now();
+    reader.ReadDeviceParameters();
+    measuredMs = Ms(Clock::now() - start).count();
+    filters = static_cast<int>(reader.Filters().size());
+  } catch (const IQException& e) {
+    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
+    return 1;
+  }
+  const double wireMs = WireMs(bus);
+  const double limitMs = kAllowedRatio * wireMs;
+  const double ratio = measuredMs / wireMs;
+  std::printf(
+      "read all parameters of an 8148 with %d filters: limit %.1f ms (%.2f x wire %.1f ms)"
+      "  measured %.1f ms  ratio %.3f\n",
+      filters, limitMs, kAllowedRatio, wireMs, measuredMs, ratio);
+  port.Close();
+  bus.Stop();
+  return ratio <= kAllowedRatio ? 0 : 1;
+}
