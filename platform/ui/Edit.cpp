@@ -46,6 +46,8 @@ QWidget* Edit::MakeControlWidget(QWidget* parentWidget) {
   if (HasStyle(style::kPassword)) line->setEchoMode(QLineEdit::Password);
   line->setReadOnly(HasStyle(style::kReadOnly));
   if (textLimit_ > 0) line->setMaxLength(textLimit_);
+  if (HasStyle(style::kNumber) && validator_ == nullptr)
+    validator_ = std::make_shared<CharSetValidator>("0-9");
   QObject::connect(line, &QLineEdit::textChanged, line,
                    [this] { NotifyParent(ui::Notify::Changed); });
   InstallQtValidator(line);

@@ -16,7 +16,7 @@ enum class ControlKind {
   PushButton,  // kDefault marks the default button
   CheckBox,
   RadioButton,  // kGroup starts a new group of exclusive buttons
-  Edit,         // kPassword, kUpperCase, kMultiLine, kReadOnly, kNumber
+  Edit,         // kPassword, kUpperCase, kMultiLine, kReadOnly, kNumber (digits only)
   ComboBox,     // kDropDownList (no typing) or editable
   ListBox,
   ListView,  // kReport or small icons; kEditLabels, kSingleSelection, kNoHeader

@@ -39,7 +39,8 @@ enum : int {
   kRadioB,
   kRadioC,
   kRadioD,
-  kLamp
+  kLamp,
+  kDigits
 };
 
 void RegisterTemplate() {
@@ -51,6 +52,7 @@ void RegisterTemplate() {
        {{kPassword, ControlKind::Edit, "", {5, 5, 60, 12}, style::kPassword},
         {kUpper, ControlKind::Edit, "", {70, 5, 60, 12}, style::kUpperCase},
         {kTime, ControlKind::Edit, "", {135, 5, 60, 12}},
+        {kDigits, ControlKind::Edit, "", {200, 5, 40, 12}, style::kNumber},
         {kLog, ControlKind::Edit, "", {5, 20, 190, 40}, style::kMultiLine | style::kReadOnly},
         {kCombo, ControlKind::ComboBox, "", {5, 65, 80, 60}, style::kDropDownList},
         {kList, ControlKind::ListBox, "", {90, 65, 60, 40}},
@@ -147,6 +149,9 @@ TEST_F(ControlsTest, EditsApplyPasswordUpperCaseAndCharacterSetsAlsoOnPaste) {
   EXPECT_EQ(start, 3);
   EXPECT_EQ(end, 5);
   EXPECT_EQ(d.time.CharFromPos({0, 5}), 0);
+
+  test::Type(d, kDigits, "4a8-");
+  EXPECT_EQ(d.Get<Edit>(kDigits).Text(), "48");
 }
 
 TEST_F(ControlsTest, TheLogEditKeepsItsLastLines) {
