@@ -16,6 +16,9 @@ TAdjustDialog::TAdjustDialog(ui::Window* parent, int resourceId)
   });
 }
 
-void TAdjustDialog::SetupWindow() { readOut_.SetText("0 dB"); }
+void TAdjustDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  readOut_.SetText("0 dB");
+}
 
 void TAdjustDialog::CloseWindow(int) { ui::Dialog::CloseWindow(value_); }

@@ -49,6 +49,7 @@ ui::Point FanGeometry::AtFraction(float fraction) const {
 }
 
 void THotGauge2::SetupWindow() {
+  ui::OwnerDrawButton::SetupWindow();
   const ui::Rect client = ClientRect();
   fan_ = FanGeometry::For({client.Width(), client.Height()});
 }

@@ -20,6 +20,7 @@ TLevelDialog::TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, i
 }
 
 void TLevelDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
   trackbar_.SetRange(scale_.minimum, scale_.maximum);
   trackbar_.SetTickFrequency(tickGap_);
   ReadValue();

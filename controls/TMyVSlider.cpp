@@ -110,7 +110,10 @@ void TMyVSlider::SetDisplay(float scale, float offset) {
   offset_ = offset;
 }
 
-void TMyVSlider::SetupWindow() { SetRange(minimum_, maximum_); }
+void TMyVSlider::SetupWindow() {
+  ui::OwnerDrawButton::SetupWindow();
+  SetRange(minimum_, maximum_);
+}
 
 void TMyVSlider::SetRange(int minimum, int maximum) {
   minimum_ = minimum;

@@ -1,5 +1,7 @@
 #include "controls/TQuadButton.h"
 
+#include <algorithm>
+
 #include "controls/Bevel.h"
 #include "controls/MouseBlocker.h"
 #include "platform/ui/Resources.h"
@@ -58,6 +60,7 @@ ui::Rect TQuadButton::ZoneRect(int zone) const {
 }
 
 void TQuadButton::SetupWindow() {
+  ui::OwnerDrawButton::SetupWindow();
   repeatThreshold_ = kTicksPerDoubling;
   const ui::Rect client = ClientRect();
   const int hw = client.Width() / 2;
@@ -92,7 +95,7 @@ void TQuadButton::Tick() {
   if (!IsZonePressed(currentZone_)) return;
   if (++tickCount_ >= repeatThreshold_) {
     tickCount_ = 0;
-    step_ = step_ == 0 ? 1 : step_ * 2;
+    step_ = step_ == 0 ? 1 : std::min(step_, kMaxStep / 2) * 2;
   }
   if (step_ != 0 && Parent() != nullptr) {
     Parent()->Post(kQuadSpin, step_, reinterpret_cast<ui::Param>(this));

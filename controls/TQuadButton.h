@@ -17,6 +17,8 @@ class TQuadButton : public ui::OwnerDrawButton {
   static constexpr int kRepeatTimerId = 101;
   static constexpr int kTickMs = 10;
   static constexpr int kTicksPerDoubling = 25;
+  // Held for some 7.5 s the step would pass the range of an int; it stays here instead.
+  static constexpr int kMaxStep = 1 << 30;
   enum Zone { kNoZone = -1, kLowerLeft = 0, kLowerRight = 1, kUpperRight = 2, kUpperLeft = 3 };
 
   TQuadButton(ui::Window* parent, int id);

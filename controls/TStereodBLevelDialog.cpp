@@ -32,7 +32,10 @@ TStereodBLevelDialog::TStereodBLevelDialog(IQDevice* device, const ByteUCodeObje
   });
 }
 
+TStereodBLevelDialog::~TStereodBLevelDialog() { Destroy(); }
+
 void TStereodBLevelDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
   for (ui::Trackbar* trackbar : {&firstTrackbar_, &secondTrackbar_}) {
     trackbar->SetRange(scale_.minimum, scale_.maximum);
     trackbar->SetTickFrequency(tickGap_);

@@ -25,6 +25,8 @@ class TStereodBLevelDialog : public ui::Dialog {
                        const ByteUCodeObject* second, bool* lockFlag, int minimum, int maximum,
                        int tickGap, float offset, float scale, ui::Window* parent,
                        int resourceId = controls_res::kStereoLevelDialog);
+  // Closes the window while this object is whole, so the parent still hears of it.
+  ~TStereodBLevelDialog() override;
 
   void SetCloseMessage(ParentMessage m) { closeMessage_ = m; }
   void SetChangeMessage(ParentMessage m) { changeMessage_ = m; }

@@ -26,7 +26,10 @@ TTimeEdit::TTimeEdit(ui::Window* parent, int id, int textLimit) : ui::Edit(paren
   });
 }
 
-void TTimeEdit::SetupWindow() { SetValidator(std::make_unique<ui::CharSetValidator>("0-9: ")); }
+void TTimeEdit::SetupWindow() {
+  ui::Edit::SetupWindow();
+  SetValidator(std::make_unique<ui::CharSetValidator>("0-9: "));
+}
 
 void TTimeEdit::GetTime(int& hour, int& minute, int& second) const {
   controls::ParseTime(Text().substr(0, kMaxTimeTextChars), hour, minute, second);

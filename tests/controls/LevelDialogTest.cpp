@@ -208,7 +208,7 @@ TEST_F(StereoDialogTest, UnlockedTrackbarsMoveAloneAndTheParentHearsOfWritesAndC
   EXPECT_EQ(host.received[0].id, 300u);
   EXPECT_EQ(host.received[0].wParam, 1);
   EXPECT_EQ(host.received[0].lParam, 2);
-  dialog.Destroy();
+  StereoDialogTest::dialog.reset();  // deleting the dialog closes its window
   ui::test::PumpMessages();
   ASSERT_EQ(host.received.size(), 2u);
   EXPECT_EQ(host.received[1].id, 302u);

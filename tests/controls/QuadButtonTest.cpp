@@ -71,6 +71,16 @@ TEST_F(QuadButtonTest, HoldingRepeatsAfterAPauseAndDoublesTheStepEvery25Ticks) {
   EXPECT_TRUE(TakeSteps().empty());
 }
 
+TEST_F(QuadButtonTest, AVeryLongHoldStopsDoublingBeforeTheStepOverflows) {
+  ui::test::MouseDown(quad, kUpperLeft);
+  ui::test::StepTimers(40 * TQuadButton::kTicksPerDoubling * TQuadButton::kTickMs);
+  const std::vector<int> steps = TakeSteps();
+  ASSERT_FALSE(steps.empty());
+  EXPECT_EQ(steps.back(), TQuadButton::kMaxStep);
+  for (size_t i = 1; i < steps.size(); ++i) ASSERT_GE(steps[i], steps[i - 1]);
+  ui::test::MouseUp(quad, kUpperLeft);
+}
+
 TEST_F(QuadButtonTest, DraggingOutOfTheZonePausesTheRepeatAndBackInResumesIt) {
   ui::test::MouseDown(quad, kUpperLeft);
   ui::test::StepTimers(100);           // ticks 1-10
