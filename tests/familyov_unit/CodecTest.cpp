@@ -116,19 +116,6 @@ TEST_F(CodecTest, ClockRecordsAreFourLowBytes) {
   EXPECT_EQ(event.slot, 44);
 }
 
-TEST(PlainCodecTest, FloatsFromRegistryBytesAndRounding) {
-  EXPECT_EQ(FloatFromBytes({0x00, 0x00, 0x80, 0x3F}), 1.0f);
-  EXPECT_EQ(RoundToNearest(2.5f), 3);
-  EXPECT_EQ(RoundToNearest(-2.5f), -2);
-  EXPECT_EQ(RoundToNearest(2.4f), 2);
-}
-
-TEST_F(CodecTest, AnElementPastTheEndAddressesTheLast) {
-  gChannelLevelObject.SetElement(25);
-  gChannelLevelObject.Write(*unit, 0.0f);
-  EXPECT_EQ(unit->TakeTrace(), std::vector<std::string>{"W1B.19 3F800000"});
-}
-
 TEST_F(CodecTest, SettingsChangedFollowsSettingsWritesAndMemories) {
   unit->settingsChanged = false;
   gUnitNameObject.Write(*unit, "Hall");

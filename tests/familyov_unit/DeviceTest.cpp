@@ -13,13 +13,6 @@ namespace {
 
 using ovtest::ModelId;
 
-TEST(DeviceAnswersTest, ChannelColoursForTheFirstSixChannelsOnly) {
-  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(0), (RgbColor{0, 255, 0}));
-  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(5), (RgbColor{0, 0, 255}));
-  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(6), std::nullopt);
-  EXPECT_EQ(IQDeviceOrdavinex::GetChannelColor(-1), std::nullopt);
-}
-
 TEST(DeviceAnswersTest, RecordsOfEitherProcessorFamilyAtTheSameAddressMatch) {
   IQ8148Type type;
   const IQDeviceInfo record(9, 1136, 2, ModelId('8', "1.0", true));
@@ -136,21 +129,6 @@ TEST_F(BusUnitTest, ALockedUnitIsNotRead) {
   EXPECT_TRUE(unit.Filters().empty());
   EXPECT_TRUE(unit.parametersReady);
   EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"R18"});
-}
-
-TEST_F(BusUnitTest, SlotsWithoutAFilterClassStayEmpty) {
-  bus.StoreByte(unitIndex, 0x10, 0, 2);
-  unit.ReadDeviceParameters();
-  EXPECT_TRUE(unit.Filters().empty());
-  const auto trace = bus.TakeTrace();
-  // The lock, then a select and a type read per slot, then the recount's limiter and pink noise.
-  ASSERT_EQ(trace.size(), 1u + 2 * 158 + 8 + 1);
-  EXPECT_EQ(trace[1], "W11 00");
-  EXPECT_EQ(trace[2], "R10");
-  EXPECT_EQ(trace[2 * 158 - 1], "W11 9D");
-  EXPECT_EQ(trace[2 * 158], "R10");
-  EXPECT_EQ(trace[2 * 158 + 1], "R2D.4");
-  EXPECT_EQ(trace.back(), "R33");
 }
 
 TEST_F(BusUnitTest, FiltersOnChannelsTheUnitLacksAreReadSafely) {

@@ -161,25 +161,6 @@ TEST(VirtualUnitTest, NetworksAndRoutingByModel) {
   EXPECT_EQ(networks(*u48), "11223344");
 }
 
-TEST(VirtualUnitTest, NamesLogicMapAndCompressors) {
-  auto unit = ovtest::NewVirtual<IQDevice8148>(8);
-  gMemoryNameObject.SetElement(7);
-  EXPECT_EQ(gMemoryNameObject.Read(*unit), "Memory 8");
-  gChannelNameObject.SetElement(4);
-  EXPECT_EQ(gChannelNameObject.Read(*unit), "A");
-  gLogicMemoryObject.SetElement(9);
-  EXPECT_EQ(gLogicMemoryObject.Read(*unit), 1);  // (9 - 1) mod 8 + 1
-  gLogicMemoryObject.SetElement(0);
-  EXPECT_EQ(gLogicMemoryObject.Read(*unit), 0);
-  gCompRatioObject.SetElement(3);
-  EXPECT_EQ(gCompRatioObject.ReadCompRatio(*unit), 2);
-  gCompThresholdObject.SetElement(3);
-  EXPECT_NEAR(gCompThresholdObject.Read(*unit), 20.0f, 1e-4f);
-  EXPECT_EQ(gMemoryImageSizeObject.Read(*unit), 840u);
-  EXPECT_EQ(unit->TimerEvents().size(), 70u);
-  EXPECT_TRUE(gDaylightSavingObject.Read(*unit));
-}
-
 TEST(MemoryRecordTest, RecallThenSaveLeavesTheRecordAsItWas) {
   auto unit = ovtest::NewVirtual<IQDevice8148>(8);
   auto* filter =
