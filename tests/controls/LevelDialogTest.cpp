@@ -129,6 +129,8 @@ TEST_F(LevelDialogTest, WriteWhileDraggingWritesEveryMoveAndDbShowsScaledValues)
   EXPECT_EQ(Shown(dialog, res::kLevelText), "-4.0 dB");
   EXPECT_EQ(written, (std::vector<std::pair<int, uint8_t>>{{kLeftId, 10}, {kLeftId, 12}}));
   Release(dialog, res::kLevelTrackbar);
+  dialog.Show();
+  controlstest::SavePicture(dialog, "level_dialog.png");
 }
 
 TEST_F(LevelDialogTest, FailedReadsAndWritesAreReportedAndTheDialogStaysUsable) {
@@ -194,6 +196,8 @@ TEST_F(StereoDialogTest, TheFirstLockedDragMovesTheOtherChannelByAsMuch) {
   EXPECT_EQ(Positions(), (TrackPair{0, 140}));
   Release(dialog, res::kSecondTrackbar);
   EXPECT_EQ(Shown(dialog, res::kSecondText), "-70.0 dB");
+  dialog.Show();
+  controlstest::SavePicture(dialog, "stereo_level_dialog.png");
 }
 
 TEST_F(StereoDialogTest, UnlockedTrackbarsMoveAloneAndTheParentHearsOfWritesAndClosing) {
@@ -252,6 +256,7 @@ TEST_F(LevelDialogTest, AdjustAnswersTheOffsetInHalfDbStepsWithinTwentySteps) {
       auto& upDown = static_cast<ui::UpDown&>(ui::test::ControlOf(d, res::kAdjustUpDown));
       for (int i = 0; i < 25; ++i) upDown.Step(delta);
       EXPECT_EQ(Shown(d, res::kAdjustText), text);
+      controlstest::SavePicture(d, "adjust_dialog.png");
       ui::test::Click(d, ui::kIdOk);
     });
     TAdjustDialog adjust(&host);
