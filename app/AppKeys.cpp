@@ -11,9 +11,10 @@ constexpr const char* kIconNumberSuffix = ",1";
 }  // namespace
 
 void RegisterAppKeys(const registry::Key& root, const std::string& programPath) {
-  root.OpenSubKey(kApplicationKey, true)
-      .OpenSubKey(kIconKey, true)
-      .SetString("", programPath + kIconNumberSuffix);
+  const registry::Key icon = root.OpenSubKey(kApplicationKey, true).OpenSubKey(kIconKey, true);
+  const std::string value = programPath + kIconNumberSuffix;
+  // Every start asks for this; an unchanged value is not saved again.
+  if (icon.GetString("") != value) icon.SetString("", value);
 }
 
 void UnregisterAppKeys(const registry::Key& root) {

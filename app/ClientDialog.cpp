@@ -1,5 +1,6 @@
 #include "app/ClientDialog.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/ComMonitorDialog.h"
@@ -130,8 +131,10 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
     return ui::Param{0};
   });
   OnMessage(kDeviceWindowClosedMessage, [this](const ui::Message& m) {
+    // Only a device the manager still holds is touched: the message may come late.
     auto* device = reinterpret_cast<IQDevice*>(m.lParam);
-    if (slots_.SlotOf(device) < 0) return ui::Param{0};
+    const auto devices = TheDeviceManager.Devices();
+    if (std::find(devices.begin(), devices.end(), device) == devices.end()) return ui::Param{0};
     device->MarkClosed();
     RefreshBusItem(device);
     return ui::Param{0};

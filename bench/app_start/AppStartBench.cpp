@@ -1,0 +1,150 @@
+// Start-up of the program against a bare Qt Widgets window started the same way: the time from
+// starting the process to its shown main window, and the resident memory then. Each is started as
+// a child process several times; the medians are compared.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/DeviceTypes.h"
+#include "app/TelvoApp.h"
+#include "platform/shell/OpenDocument.h"
+
+namespace {
+
+constexpr int kRuns = 7;
+constexpr double kLimitRatio = 1.5;
+constexpr const char* kReportFdVariable = "TELVO_BENCH_REPORT_FD";
+
+long ResidentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
+// In the child: once the window is shown and its first events are processed, tells the parent
+// the resident memory and ends.
+int ReportShown() {
+  QApplication::processEvents();
+  const long kilobytes = ResidentKilobytes();
+  const char* fdText = std::getenv(kReportFdVariable);
+  if (fdText == nullptr) return 1;
+  const int fd = std::atoi(fdText);
+  const bool written = write(fd, &kilobytes, sizeof kilobytes) == sizeof kilobytes;
+  close(fd);
+  return written ? 0 : 1;
+}
+
+int RunBare(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QMainWindow window;
+  window.setWindowTitle("Telvo Windows 2.3");
+  window.show();
+  return ReportShown();
+}
+
+int RunProgram(int argc, char** argv) {
+  TTelvo33App app(argc, argv, MakeDeviceTypes, shell::SystemDesktop());
+  app.Start();
+  return ReportShown();
+}
+
+struct Sample {
+  double milliseconds = 0;
+  long kilobytes = 0;
+};
+
+bool StartChild(const char* self, const char* mode, Sample& sample) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    close(fds[0]);
+    setenv(kReportFdVariable, std::to_string(fds[1]).c_str(), 1);
+    execl(self, self, mode, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  long kilobytes = 0;
+  const bool reported = read(fds[0], &kilobytes, sizeof kilobytes) == sizeof kilobytes;
+  const auto shown = std::chrono::steady_clock::now();
+  close(fds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  sample.milliseconds = std::chrono::duration<double, std::milli>(shown - start).count();
+  sample.kilobytes = kilobytes;
+  return reported;
+}
+
+template <typename T>
+T Median(std::vector<T> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+bool Measure(const char* self, const char* mode, double& milliseconds, long& kilobytes) {
+  std::vector<double> times;
+  std::vector<long> sizes;
+  for (int run = 0; run < kRuns; ++run) {
+    Sample sample;
+    if (!StartChild(self, mode, sample)) {
+      std::fprintf(stderr, "app_start: the %s run did not report\n", mode);
+      return false;
+    }
+    times.push_back(sample.milliseconds);
+    sizes.push_back(sample.kilobytes);
+  }
+  milliseconds = Median(times);
+  kilobytes = Median(sizes);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--bare") return RunBare(argc, argv);
+  if (argc == 2 && std::string(argv[1]) == "--program") return RunProgram(argc, argv);
+
+  // The program reads and writes its settings at start; they go to a folder of the benchmark's.
+  QTemporaryDir config;
+  if (!config.isValid()) return 1;
+  setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+  double bareMs = 0, programMs = 0;
+  long bareKb = 0, programKb = 0;
+  // One start of each first, so that both find the libraries in the page cache.
+  Sample warmUp;
+  StartChild(argv[0], "--bare", warmUp);
+  StartChild(argv[0], "--program", warmUp);
+  if (!Measure(argv[0], "--bare", bareMs, bareKb) ||
+      !Measure(argv[0], "--program", programMs, programKb)) {
+    return 1;
+  }
+  const double timeRatio = programMs / bareMs;
+  const double memoryRatio = static_cast<double>(programKb) / static_cast<double>(bareKb);
+  std::printf("start to shown window: program %.1f ms, bare Qt window %.1f ms\n", programMs,
+              bareMs);
+  std::printf("resident memory:       program %ld kB, bare Qt window %ld kB\n", programKb, bareKb);
+  std::printf("time ratio %.2f (limit %.1f), memory ratio %.2f (limit %.1f)\n", timeRatio,
+              kLimitRatio, memoryRatio, kLimitRatio);
+  const bool within = timeRatio <= kLimitRatio && memoryRatio <= kLimitRatio;
+  std::printf("%s\n", within ? "PASS" : "FAIL");
+  return within ? 0 : 1;
+}
