@@ -9,8 +9,8 @@
 class TSwitchButton : public ui::OwnerDrawButton {
  public:
   struct Colors {
-    ui::Color line = ui::kBlack;   // the main stroke
-    ui::Color shade = ui::kBlack;  // the stroke one pixel beside it
+    ui::Color line = ui::kBlack;   // colour 1: the stroke drawn second, one pixel across
+    ui::Color shade = ui::kBlack;  // colour 2: the stroke drawn first
   };
 
   using ui::OwnerDrawButton::OwnerDrawButton;
