@@ -60,21 +60,28 @@ QWidget* Dialog::MakeWidget(QWidget* parentWidget) {
 }
 
 void Dialog::CreateChildren() {
-  QButtonGroup* radioGroup = nullptr;
-  for (const ControlTemplate& t : template_.controls) {
-    Control* control = nullptr;
-    for (Window* child : Children()) {
-      auto* c = dynamic_cast<Control*>(child);
-      if (c != nullptr && c->Id() == t.id && !c->IsBound() && t.id != 0) {
-        control = c;
-        break;
+  if (entryControls_.empty()) {
+    for (const ControlTemplate& t : template_.controls) {
+      Control* control = nullptr;
+      for (Window* child : Children()) {
+        auto* c = dynamic_cast<Control*>(child);
+        if (c != nullptr && c->Id() == t.id && t.id > 0 && !c->IsBound()) {
+          control = c;
+          break;
+        }
       }
+      if (control == nullptr) {
+        ownedControls_.push_back(MakeDefaultControl(this, t));
+        control = ownedControls_.back().get();
+      }
+      control->Bind(t, units_->ToPixels(t.box));
+      entryControls_.push_back(control);
     }
-    if (control == nullptr) {
-      ownedControls_.push_back(MakeDefaultControl(this, t));
-      control = ownedControls_.back().get();
-    }
-    control->Bind(t, units_->ToPixels(t.box));
+  }
+  QButtonGroup* radioGroup = nullptr;
+  for (std::size_t i = 0; i < entryControls_.size(); ++i) {
+    const ControlTemplate& t = template_.controls[i];
+    Control* control = entryControls_[i];
     control->Create();
     if (auto* radio = qobject_cast<QRadioButton*>(control->Widget())) {
       if (radioGroup == nullptr || (t.styles & style::kGroup))
@@ -124,6 +131,10 @@ int Dialog::Execute() {
   loop_ = nullptr;
   Destroy();
   return result_;
+}
+
+void Dialog::WidgetDestroyed() {
+  if (loop_ != nullptr) loop_->exit(result_);
 }
 
 void Dialog::EndDialog(int result) {

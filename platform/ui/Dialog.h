@@ -46,6 +46,8 @@ class Dialog : public Window {
  protected:
   QWidget* MakeWidget(QWidget* parentWidget) override;
   void CreateChildren() override;
+  // A modal dialog whose window goes (its parent closed, say) ends its loop.
+  void WidgetDestroyed() override;
 
  private:
   int DefaultButtonId() const;
@@ -55,6 +57,8 @@ class Dialog : public Window {
   DialogTemplate template_;
   std::unique_ptr<DialogUnits> units_;
   std::vector<std::unique_ptr<Control>> ownedControls_;
+  // The control of each template entry, found or made at the first Create and kept for later ones.
+  std::vector<Control*> entryControls_;
   QEventLoop* loop_ = nullptr;
   int result_ = kIdCancel;
 };

@@ -144,7 +144,10 @@ void Window::Destroy() {
   if (widget_ == nullptr) return;
   Guarded("cleanup", [this] { CleanupWindow(); });
   KeepState();
-  for (auto it = children_.rbegin(); it != children_.rend(); ++it) (*it)->Destroy();
+  const std::vector<Window*> children = children_;  // cleanup may have deleted some
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    if (IsLiveWindow(*it)) (*it)->Destroy();
+  }
   if (g_capture == this) g_capture = nullptr;
   if (auto* app = Application::Instance()) app->Timers().KillAll(*this);
   QWidget* widget = widget_;
@@ -155,6 +158,7 @@ void Window::Destroy() {
   for (QObject* part : widget->findChildren<QObject*>()) part->blockSignals(true);
   widget->hide();
   widget->deleteLater();
+  WidgetDestroyed();
 }
 
 void Window::WidgetGone() {

@@ -54,6 +54,8 @@ struct Notification {
 
 // A window object: owns a Qt widget between Create and Destroy and outlives it. Every call on a
 // window that is not created does nothing (or answers a neutral value).
+// A subclass whose cleanup or widget callbacks use its own members calls Destroy in its own
+// destructor, while those members still exist.
 class Window {
  public:
   using MessageHandler = std::function<Param(const Message&)>;
@@ -158,6 +160,8 @@ class Window {
   virtual void CleanupWindow() {}
   // Keeps what the widget holds (text, check state) in the object before the widget goes.
   virtual void KeepState() {}
+  // After the widget went, whoever destroyed it.
+  virtual void WidgetDestroyed() {}
   virtual Param DefaultMessage(const Message&) { return 0; }
 
  private:

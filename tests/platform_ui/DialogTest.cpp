@@ -166,13 +166,12 @@ class IdleCountingWindow : public Window {
 };
 
 TEST_F(DialogTest, TheRealModalLoopGivesIdleTimeToTheDialogAloneUntilItEnds) {
-  RefuseUnscriptedPrompts(nullptr);  // this dialog really runs its loop
+  const testing_support::RealModalLoops realLoops;
   IdleCountingWindow other;
   other.Create();
   IdleEndingDialog d;
   QTimer::singleShot(5000, [&] { d.EndDialog(-1); });  // a bound, never reached when it works
   EXPECT_EQ(d.Execute(), 5);
-  RefuseUnscriptedPrompts(FailTest);
   EXPECT_EQ(d.calls, 3);
   EXPECT_EQ(other.calls, 0);
 }
@@ -207,6 +206,23 @@ TEST_F(DialogTest, AModelessDialogObjectOutlivesItsWindow) {
   EXPECT_EQ(d.name.Text(), "Stage");
   d.Create();
   EXPECT_TRUE(d.IsCreated()) << "and can open again";
+  EXPECT_EQ(d.ControlById(kNameEdit), &d.name);
+  EXPECT_EQ(d.Children().size(), d.Template().controls.size()) << "with the same controls";
+  EXPECT_EQ(d.name.Text(), "preset") << "set up afresh";
+}
+
+TEST_F(DialogTest, AModalDialogWhoseParentClosesEndsItsLoop) {
+  const testing_support::RealModalLoops realLoops;
+  Window owner;
+  owner.Create();
+  NameDialog d(&owner);
+  d.OnMessage(500, [&](const Message&) {
+    owner.Destroy();
+    return Param{0};
+  });
+  QTimer::singleShot(0, [&] { d.Post(500); });
+  QTimer::singleShot(5000, [&] { d.EndDialog(-1); });  // a bound, never reached when it works
+  EXPECT_EQ(d.Execute(), kIdCancel);
 }
 
 TEST_F(DialogTest, EmbeddedDialogsHaveNoCaptionAndAreSwappedAtRunTime) {

@@ -11,6 +11,9 @@ namespace ui::testing_support {
 
 void FailTest(const std::string& what) { ADD_FAILURE() << what; }
 
+RealModalLoops::RealModalLoops() { RefuseUnscriptedPrompts(nullptr); }
+RealModalLoops::~RealModalLoops() { RefuseUnscriptedPrompts(FailTest); }
+
 std::string OutputPath(const std::string& fileName) {
   return std::string(TELVO_UI_TEST_OUTPUT_DIR) + "/" + fileName;
 }

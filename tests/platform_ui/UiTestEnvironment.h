@@ -8,6 +8,15 @@ namespace ui::testing_support {
 
 // A failure handler for prompt scripts: fails the running test with the prompt's description.
 void FailTest(const std::string& what);
+// For its lifetime, modal loops really run (the test bounds them itself) instead of failing.
+class RealModalLoops {
+ public:
+  RealModalLoops();
+  ~RealModalLoops();
+  RealModalLoops(const RealModalLoops&) = delete;
+  RealModalLoops& operator=(const RealModalLoops&) = delete;
+};
+
 // The build folder, where tests leave pictures to look at.
 std::string OutputPath(const std::string& fileName);
 
