@@ -51,10 +51,8 @@ struct IndicatorButtonTest : testing::Test {
 TEST_F(IndicatorButtonTest, ColorSwatchSitsInASunkenBevel) {
   EXPECT_EQ(SamplePixel(swatch, {20, 10}), ui::kYellow);
   EXPECT_EQ(SamplePixel(swatch, {0, 0}), Shadow());
-  EXPECT_EQ(SamplePixel(swatch, {1, 10}), Shadow());
-  EXPECT_EQ(SamplePixel(swatch, {39, 19}), Highlight());
   EXPECT_EQ(SamplePixel(swatch, {20, 18}), Highlight());
-  EXPECT_EQ(SamplePixel(swatch, {2, 10}), ui::kYellow);
+  EXPECT_EQ(SamplePixel(swatch, {2, 10}), ui::kYellow) << "two pixels of bevel";
   swatch.SetNoColor(true);
   swatch.Redraw();
   EXPECT_EQ(SamplePixel(swatch, {20, 10}), Face());
@@ -83,6 +81,8 @@ TEST_F(IndicatorButtonTest, ColouredLampShowsItsStateColourAndPushStyleRaisesIt)
     lamp.Redraw();
     EXPECT_EQ(SamplePixel(lamp, {3, 3}), colour) << state;
   }
+  EXPECT_EQ(SamplePixel(lamp, {2, 2}), ui::kBlack) << "redrawn at once, outlined inside the bevel";
+  EXPECT_EQ(SamplePixel(lamp, {1, 1}), Shadow());
   EXPECT_EQ(SamplePixel(lamp, {0, 0}), Shadow()) << "sunken without push style";
   lamp.SetPushStyle(true);
   lamp.SetState(3);
@@ -90,15 +90,6 @@ TEST_F(IndicatorButtonTest, ColouredLampShowsItsStateColourAndPushStyleRaisesIt)
   EXPECT_EQ(SamplePixel(lamp, {0, 0}), Highlight());
   EXPECT_EQ(SamplePixel(lamp, {39, 19}), Shadow());
   controlstest::SavePicture(lamp, "led_coloured.png");
-}
-
-TEST_F(IndicatorButtonTest, LampRedrawPaintsAtOnceInsideTheBevel) {
-  lamp.SetState(1);
-  lamp.Redraw();
-  EXPECT_EQ(SamplePixel(lamp, {2, 2}), ui::kBlack) << "outlined with the default pen";
-  EXPECT_EQ(SamplePixel(lamp, {3, 3}), ui::kRed);
-  EXPECT_EQ(SamplePixel(lamp, {37, 17}), ui::kBlack);
-  EXPECT_EQ(SamplePixel(lamp, {1, 1}), Shadow()) << "the bevel stays";
 }
 
 TEST_F(IndicatorButtonTest, BitmapLampShowsItsFrameCentredInARing) {

@@ -30,14 +30,6 @@ TEST(SliderTravel, MapsPixelsToPositionsWithTheMinimumAtTheBottom) {
   EXPECT_EQ(flat.ThumbTop(5, 8), 6);
 }
 
-TEST(SliderScroll, PacksPositionAndCodeLikeAScrollBar) {
-  for (const int position : {0, 40, 65535, -5}) {
-    const ui::Param w = TMyVSlider::PackScroll(position, ScrollCode::EndScroll);
-    EXPECT_EQ(TMyVSlider::ScrollPosition(w), position);
-    EXPECT_EQ(TMyVSlider::ScrollCodeOf(w), ScrollCode::EndScroll);
-  }
-}
-
 // 21 x 120 pixels, range 0..40 shown as -10.0 to +10.0 dB: groove x 11, thumb left 4.
 struct SliderTest : testing::Test {
   Host host;
