@@ -116,13 +116,13 @@ void ShellTest::AddUnits(std::initializer_list<int> addresses) {
 }
 
 void ShellTest::Start() {
+  DeviceTypeFactory testTypes = [this] {
+    DeviceTypeList types;
+    types.push_back(std::make_unique<TestUnitType>(log));
+    return types;
+  };
   client_ = std::make_unique<TTelvo33DlgClient>(
-      [this] {
-        DeviceTypeList types;
-        types.push_back(std::make_unique<TestUnitType>(log));
-        return types;
-      },
-      desktop);
+      builtInTypes_ ? DeviceTypeFactory(MakeDeviceTypes) : testTypes, desktop);
   frame_ = BuildMainFrame("Telvo Windows 2.3", *client_);
   frame_->Create();
   frame_->Show();

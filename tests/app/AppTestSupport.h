@@ -102,6 +102,8 @@ class ShellTest : public ::testing::Test {
   ~ShellTest() override;
 
   void AddUnits(std::initializer_list<int> addresses);
+  // The client registers the program's own device types instead of the test type.
+  void UseBuiltInTypes() { builtInTypes_ = true; }
   // Builds and shows the main frame and its client.
   void Start();
   // Roll call answered with OK to its count message.
@@ -122,6 +124,7 @@ class ShellTest : public ::testing::Test {
   NoViewerDesktop desktop;
 
  private:
+  bool builtInTypes_ = false;
   std::unique_ptr<TTelvo33DlgClient> client_;
   std::unique_ptr<ui::Frame> frame_;
 };

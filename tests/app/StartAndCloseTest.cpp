@@ -102,6 +102,13 @@ TEST_F(StartTest, TheManualThatCannotBeOpenedIsReported) {
   ASSERT_EQ(script.Seen().size(), 1u);
   EXPECT_EQ(script.Seen()[0].text, "Could not find help file.") << "the manual is not shipped";
   EXPECT_EQ(script.Seen()[0].caption, "Error");
+
+  script.RunDialog(kHowToGetHelpDialog, [](ui::Dialog& d) {
+    ui::test::GrabPng(d, OutputPath("how-to-get-help.png"));
+    ui::test::Click(d, ui::kIdOk);
+  });
+  ui::Application::Instance()->RouteCommand(kCmHowToGetHelp, &client());
+  EXPECT_EQ(script.Seen().size(), 2u);
 }
 
 TEST_F(StartTest, SpecialCommandsWaitUntilNoBusDeviceIsOpen) {
