@@ -110,13 +110,18 @@ bool InputRouter::RouteKey(QObject* receiver, QEvent* e) {
   const KeyStroke stroke{KeyCode(keyEvent->key()), e->type() == QEvent::KeyPress,
                          Modifiers(keyEvent->modifiers())};
   if (stroke.code == 0) return false;
+  Window* focus = Window::FromWidget(static_cast<QWidget*>(receiver));
   bool swallowed = false;
   Guarded("key", [&] {
-    for (Window* w = Window::FromWidget(static_cast<QWidget*>(receiver));
-         w != nullptr && !swallowed; w = w->Parent()) {
+    for (Window* w = focus; w != nullptr && !swallowed; w = w->Parent()) {
       swallowed = w->PreProcessKey(stroke);
     }
   });
+  // What no window took on the way becomes a key message to the focus window, if it wants them.
+  const MessageId id = stroke.down ? msg::kKeyDown : msg::kKeyUp;
+  if (!swallowed && focus != nullptr && IsLiveWindow(focus) && focus->HandlesMessage(id)) {
+    focus->Dispatch({id, stroke.code, static_cast<Param>(stroke.modifiers)});
+  }
   return swallowed;
 }
 

@@ -30,6 +30,8 @@ inline constexpr MessageId kRButtonUp = kLayerBase + 7;
 inline constexpr MessageId kSize = kLayerBase + 8;  // lParam: client size as a point
 inline constexpr MessageId kSetFocus = kLayerBase + 9;
 inline constexpr MessageId kKillFocus = kLayerBase + 10;
+inline constexpr MessageId kKeyDown = kLayerBase + 11;  // wParam: key code, lParam: Modifier bits
+inline constexpr MessageId kKeyUp = kLayerBase + 12;
 }  // namespace msg
 
 // Mouse button and modifier state carried in wParam of the mouse messages.

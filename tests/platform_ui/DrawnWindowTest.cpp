@@ -83,6 +83,27 @@ TEST(DrawnWindow, ACapturedMouseReachesTheCapturingWindowWherewerItMoves) {
   test::MouseUp(right, {1, 1});
 }
 
+TEST(DrawnWindow, KeysReachTheFocusWindowAsMessages) {
+  Scope graph;
+  graph.SetRect({0, 0, 80, 60});
+  std::vector<std::pair<Param, bool>> keys;
+  for (MessageId id : {msg::kKeyDown, msg::kKeyUp}) {
+    graph.OnMessage(id, [&keys, id](const Message& m) {
+      keys.emplace_back(m.wParam, id == msg::kKeyDown);
+      return Param{0};
+    });
+  }
+  graph.Create();
+  graph.Show();
+  graph.SetFocus();
+  test::PressKey(graph, Qt::Key_Escape);
+  test::PressKey(graph, Qt::Key_Left, kShiftKey);
+  ASSERT_EQ(keys.size(), 4u);
+  EXPECT_EQ(keys[0], std::make_pair(Param{key::kEscape}, true));
+  EXPECT_EQ(keys[1], std::make_pair(Param{key::kEscape}, false));
+  EXPECT_EQ(keys[2], std::make_pair(Param{key::kLeft}, true));
+}
+
 TEST(DragImageTest, FollowsTheMouseWithItsHotSpotUnderItAndGoesWhenTheDragEnds) {
   Window client;
   client.SetRect({50, 60, 350, 260});
