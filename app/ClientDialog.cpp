@@ -102,7 +102,6 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
   for (TDeviceListWindow* list : {&virtualList_, &busList_}) {
     OnNotify(list->Id(), ui::Notify::ItemChanged, [this, list](const ui::Notification& n) {
       list->TrackSelection(n.item, n.value != 0);
-      if (list == &virtualList_) UpdateDevicesMenu();
       return ui::Param{0};
     });
     OnNotify(list->Id(), ui::Notify::DoubleClick, [this, list](const ui::Notification&) {
@@ -127,7 +126,6 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
   OnMessage(kFillMenusMessage, [this](const ui::Message&) {
     FillHelpMenu();
     FillSpecialCommands();
-    UpdateDevicesMenu();
     return ui::Param{0};
   });
   OnMessage(kDeviceWindowClosedMessage, [this](const ui::Message& m) {
@@ -389,13 +387,6 @@ void TTelvo33DlgClient::RefreshBusItem(IQDevice* device) {
   std::string text = DeviceText(*device);
   if (text.size() > kMaxBusItemChars) text.resize(kMaxBusItemChars);
   busList_.SetItemText(item, 0, text);
-}
-
-void TTelvo33DlgClient::UpdateDevicesMenu() {
-  ui::Menu* devices = MenuPopup(kDevicesMenuPosition);
-  if (devices == nullptr) return;
-  const int selected = virtualList_.Selection();
-  devices->EnableItem(kCmDeleteVirtual, selected >= 0 && !IsFixedItem(virtualList_, selected));
 }
 
 int TTelvo33DlgClient::GetItemSlot(const TDeviceListWindow& list, int index) const {

@@ -79,7 +79,6 @@ class TTelvo33DlgClient : public ui::Dialog {
   void AddFoundDevices(const std::vector<IQDevice*>& found);
   void OpenSelected(TDeviceListWindow& list);
   void RefreshBusItem(IQDevice* device);
-  void UpdateDevicesMenu();
 
   // Items and devices.
   int GetItemSlot(const TDeviceListWindow& list, int index) const;

@@ -106,7 +106,6 @@ void TTelvo33DlgClient::CmDeleteVirtual() {
   virtualList_.DeleteItem(selected);
   // Delete and rename act only on an item the user sees selected.
   virtualList_.ForgetSelection();
-  UpdateDevicesMenu();
 }
 
 ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {
