@@ -49,6 +49,9 @@ QWidget* Dialog::MakeWidget(QWidget* parentWidget) {
   const Rect r = units_->ToPixels(template_.box);
   if (embedded) {
     widget->setGeometry(r.left, r.top, r.Width(), r.Height());
+    // A click on an embedded dialog's background gives it the focus (and its set-focus message),
+    // as the old panes expect; the keyboard still moves between the controls inside.
+    widget->setFocusPolicy(Qt::ClickFocus);
   } else {
     widget->setFixedSize(r.Width(), r.Height());
     if (Parent() != nullptr && Parent()->IsCreated()) {

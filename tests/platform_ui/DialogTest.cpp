@@ -235,6 +235,14 @@ TEST_F(DialogTest, EmbeddedDialogsHaveNoCaptionAndAreSwappedAtRunTime) {
   EXPECT_EQ(pane->Widget()->parentWidget(), host.Widget());
   EXPECT_EQ(pane->ControlById(kLabel)->Text(), "Pane A");
 
+  int focused = 0;
+  pane->OnMessage(msg::kSetFocus, [&](const Message&) { return Param{++focused}; });
+  host.Show();
+  host.Widget()->activateWindow();
+  test::PumpMessages();
+  test::MouseDown(*pane, {2, 30});
+  EXPECT_EQ(focused, 1) << "a click on the pane's background focuses the pane";
+
   pane = std::make_unique<Dialog>(&host, kPaneB);
   pane->Create();
   EXPECT_EQ(host.Children().size(), 1u);
