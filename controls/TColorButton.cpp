@@ -1,6 +1,6 @@
 #include "controls/TColorButton.h"
 
-#include "controls/Bevel.h"
+#include "controls/ControlDrawing.h"
 
 void TColorButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   const ui::Size client{ClientRect().Width(), ClientRect().Height()};

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/Bevel.h"
+#include "controls/ControlDrawing.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "controls/TLEDButton.h"
 
-#include "controls/Bevel.h"
-#include "platform/ui/Resources.h"
+#include "controls/ControlDrawing.h"
 #include "resources/ControlsResources.h"
 
 namespace {
@@ -12,11 +11,7 @@ constexpr ui::Rect kRingBox{0, 0, 16, 17};
 constexpr ui::Point kRingLowerLeft{3, 12};
 constexpr ui::Point kRingUpperRight{11, 3};
 
-const ui::BitmapStrip& Lamps() {
-  static const ui::BitmapStrip lamps =
-      ui::BitmapStrip::SquareFrames(ui::Bitmap(ui::Resources::Image(controls_res::kLedLamps)));
-  return lamps;
-}
+ui::BitmapStrip Lamps() { return controls::ResourceStrip(controls_res::kLedLamps); }
 
 ui::Point Centered(ui::Size client, ui::Size item) {
   return {(client.cx - item.cx) / 2, (client.cy - item.cy) / 2};

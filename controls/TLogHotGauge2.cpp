@@ -1,6 +1,6 @@
 #include "controls/TLogHotGauge2.h"
 
-#include "controls/Bevel.h"
+#include "controls/ControlDrawing.h"
 
 namespace {
 

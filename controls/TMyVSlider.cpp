@@ -2,11 +2,9 @@
 
 #include <QWidget>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
-#include "controls/Bevel.h"
-#include "platform/ui/Resources.h"
+#include "controls/ControlDrawing.h"
 #include "resources/ControlsResources.h"
 
 namespace {
@@ -16,10 +14,8 @@ constexpr int kThumbFrames = 2;
 constexpr int kPositionShift = 16;
 constexpr ui::Param kCodeMask = 0xFFFF;
 
-const ui::BitmapStrip& Thumb() {
-  static const ui::BitmapStrip thumb =
-      ui::BitmapStrip(ui::Bitmap(ui::Resources::Image(controls_res::kSliderThumb)), kThumbFrames);
-  return thumb;
+ui::BitmapStrip Thumb() {
+  return controls::ResourceStrip(controls_res::kSliderThumb, kThumbFrames);
 }
 
 // A focus change on one slider moves the focus between windows; the messages that causes on other

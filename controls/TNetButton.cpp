@@ -1,6 +1,6 @@
 #include "controls/TNetButton.h"
 
-#include "controls/Bevel.h"
+#include "controls/ControlDrawing.h"
 
 namespace {
 

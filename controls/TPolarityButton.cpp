@@ -1,18 +1,13 @@
 #include "controls/TPolarityButton.h"
 
-#include "controls/Bevel.h"
-#include "platform/ui/Resources.h"
+#include "controls/ControlDrawing.h"
 #include "resources/ControlsResources.h"
 
 namespace {
 
 constexpr int kStateCount = 2;
 
-const ui::BitmapStrip& Glyphs() {
-  static const ui::BitmapStrip glyphs = ui::BitmapStrip::SquareFrames(
-      ui::Bitmap(ui::Resources::Image(controls_res::kPolarityGlyphs)));
-  return glyphs;
-}
+ui::BitmapStrip Glyphs() { return controls::ResourceStrip(controls_res::kPolarityGlyphs); }
 
 }  // namespace
 

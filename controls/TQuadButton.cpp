@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "controls/Bevel.h"
+#include "controls/ControlDrawing.h"
 #include "controls/MouseBlocker.h"
-#include "platform/ui/Resources.h"
 #include "resources/ControlsResources.h"
 
 namespace {
@@ -12,11 +11,7 @@ namespace {
 constexpr int kZoneGapPx = 2;
 constexpr int kGlyphMaskOffset = 4;
 
-const ui::BitmapStrip& Glyphs() {
-  static const ui::BitmapStrip glyphs =
-      ui::BitmapStrip::SquareFrames(ui::Bitmap(ui::Resources::Image(controls_res::kQuadGlyphs)));
-  return glyphs;
-}
+ui::BitmapStrip Glyphs() { return controls::ResourceStrip(controls_res::kQuadGlyphs); }
 
 void Line(ui::Dc& dc, ui::Color c, ui::Point from, ui::Point to) {
   dc.SetPen(ui::Pen::Solid(c));

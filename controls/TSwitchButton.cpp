@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "controls/Bevel.h"
+#include "controls/ControlDrawing.h"
 
 namespace {
 

@@ -25,6 +25,10 @@ inline BevelLook PushLook(bool pushStyle, bool pressed) {
 
 // The usual background of the indicator buttons: the whole client area filled, outlined with `pen`.
 void FillClient(ui::Dc& dc, ui::Size client, ui::Color fill, ui::Color pen);
+// A bitmap resource as a strip of frames (square frames when `frameCount` is 0). Looked up at each
+// use, so a control drawn before the resources are registered shows them once they are.
+ui::BitmapStrip ResourceStrip(int imageId, int frameCount = 0);
+
 // Copies a mask frame with OR and then the image frame with AND, so only the image's shape shows.
 void BlitMasked(ui::Dc& dc, ui::Point at, const ui::BitmapStrip& strip, int maskFrame,
                 int imageFrame);

@@ -1,4 +1,8 @@
-#include "controls/Bevel.h"
+#include "controls/ControlDrawing.h"
+
+#include <utility>
+
+#include "platform/ui/Resources.h"
 
 namespace controls {
 
@@ -34,6 +38,12 @@ void FillClient(ui::Dc& dc, ui::Size client, ui::Color fill, ui::Color pen) {
   dc.SetBrush(ui::Brush::Solid(fill));
   dc.SetPen(ui::Pen::Solid(pen));
   dc.Rectangle({0, 0, client.cx, client.cy});
+}
+
+ui::BitmapStrip ResourceStrip(int imageId, int frameCount) {
+  ui::Bitmap bitmap(ui::Resources::Image(imageId));
+  return frameCount > 0 ? ui::BitmapStrip(std::move(bitmap), frameCount)
+                        : ui::BitmapStrip::SquareFrames(std::move(bitmap));
 }
 
 void BlitMasked(ui::Dc& dc, ui::Point at, const ui::BitmapStrip& strip, int maskFrame,
