@@ -66,7 +66,8 @@ class TrackbarInput : public QObject {
  protected:
   bool eventFilter(QObject*, QEvent* e) override {
     if (e->type() == QEvent::MouseButtonRelease) {
-      onEnd_();
+      // A dragged thumb ends at its release signal, after its final position.
+      if (!slider_->isSliderDown()) onEnd_();
       return false;
     }
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
@@ -96,9 +97,14 @@ QWidget* Trackbar::MakeControlWidget(QWidget* parentWidget) {
   QObject::connect(slider, &QAbstractSlider::actionTriggered, slider, [this](int action) {
     NotifyParent(ui::Notify::Scroll, -1, static_cast<Param>(CodeOf(action)));
   });
-  new TrackbarInput(slider, [this] {
-    NotifyParent(ui::Notify::Scroll, -1, static_cast<Param>(ScrollCode::EndScroll));
+  const auto notify = [this](ScrollCode code) {
+    NotifyParent(ui::Notify::Scroll, -1, static_cast<Param>(code));
+  };
+  QObject::connect(slider, &QAbstractSlider::sliderReleased, slider, [notify] {
+    notify(ScrollCode::ThumbPosition);
+    notify(ScrollCode::EndScroll);
   });
+  new TrackbarInput(slider, [notify] { notify(ScrollCode::EndScroll); });
   return slider;
 }
 

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -305,6 +307,33 @@ TEST_F(ControlsTest, TrackbarKeyboardMovesEndWithEndScrollAndReportTheNewPositio
   EXPECT_EQ(moves[3].first, ScrollCode::EndScroll);
   tb.SetPosition(99);
   EXPECT_EQ(tb.Position(), 40);
+
+  // Dragging the thumb: tracking moves, then the final position, then the end.
+  moves.clear();
+  tb.SetPosition(0);
+  auto* slider = static_cast<QSlider*>(tb.Widget());
+  QStyleOptionSlider option;
+  option.initFrom(slider);
+  option.orientation = slider->orientation();
+  option.minimum = slider->minimum();
+  option.maximum = slider->maximum();
+  option.sliderPosition = option.sliderValue = slider->value();
+  const QPoint thumb =
+      slider->style()
+          ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+          .center();
+  QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, thumb);
+  QMouseEvent drag(QEvent::MouseMove, thumb + QPoint(40, 0),
+                   slider->mapToGlobal(thumb + QPoint(40, 0)), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(slider, &drag);
+  QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, thumb + QPoint(40, 0));
+  ASSERT_GE(moves.size(), 3u);
+  EXPECT_EQ(moves[0].first, ScrollCode::ThumbTrack);
+  EXPECT_GT(moves[0].second, 0);
+  EXPECT_EQ(moves[moves.size() - 2].first, ScrollCode::ThumbPosition);
+  EXPECT_EQ(moves.back().first, ScrollCode::EndScroll);
+  EXPECT_EQ(moves.back().second, tb.Position());
 }
 
 TEST_F(ControlsTest, UpDownSendsSignedDeltasThatTheParentMayVeto) {
