@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QIcon>
 #include <QWidget>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/ScrollingWindow.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
@@ -27,6 +29,13 @@ TEST(WindowLifetime, TheObjectOutlivesItsWidgetAndCallsAfterDestroyDoNothing) {
   w.Create();
   EXPECT_EQ(w.Widget(), first) << "Create on a created window is a no-op";
   EXPECT_EQ(w.Text(), "Before");
+  QImage icon(16, 16, QImage::Format_RGB32);
+  icon.fill(Qt::red);
+  Resources::AddImage(9001, icon);
+  w.SetIcon(9001);
+  EXPECT_FALSE(w.Widget()->windowIcon().isNull());
+  w.SetText("Caf\xE9");
+  EXPECT_EQ(w.Widget()->windowTitle(), QString::fromUtf8("Café")) << "captions are Windows-1252";
   EXPECT_EQ(w.ClientRect(), (Rect{0, 0, 100, 50}));
 
   w.Destroy();
