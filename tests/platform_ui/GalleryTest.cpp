@@ -135,8 +135,8 @@ class Gallery : public Dialog {
     iconsView.SelectItem(0);
     auto& report = Get<ListView>(kReport);
     report.SetImageList(&icons);
-    report.AddColumn("Filter", 60);
-    report.AddColumn("Hz", 40);
+    report.AddColumn("Filter", 95);
+    report.AddColumn("Hz", 45);
     for (int i = 0; i < 3; ++i) {
       report.InsertItem(i, i == 0 ? "Parametric" : i == 1 ? "Low shelf" : "High pass", i % 2);
       report.SetItemText(i, 1, std::to_string(100 * (i + 1)));
