@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "platform/ui/Text.h"
@@ -108,17 +109,23 @@ int ListBox::AddString(const std::string& text, Param data) {
 void ListBox::InsertString(int index, const std::string& text, Param data) {
   auto* list = As<QListWidget>();
   if (list == nullptr) return;
+  const QSignalBlocker block(list);  // only the user's changes of the selection notify
   auto* item = new QListWidgetItem(ToWidgetText(text));
   item->setData(kDataRole, QVariant::fromValue<qlonglong>(data));
   list->insertItem(std::clamp(index, 0, list->count()), item);
 }
 
 void ListBox::DeleteString(int index) {
-  if (InRange(index, Count())) delete As<QListWidget>()->takeItem(index);
+  if (!InRange(index, Count())) return;
+  const QSignalBlocker block(As<QListWidget>());
+  delete As<QListWidget>()->takeItem(index);
 }
 
 void ListBox::Clear() {
-  if (auto* list = As<QListWidget>()) list->clear();
+  if (auto* list = As<QListWidget>()) {
+    const QSignalBlocker block(list);
+    list->clear();
+  }
 }
 
 int ListBox::Count() const { return Widget() != nullptr ? As<QListWidget>()->count() : 0; }
@@ -139,7 +146,9 @@ int ListBox::Selection() const {
 }
 
 void ListBox::SetSelection(int index) {
-  if (Widget() != nullptr) As<QListWidget>()->setCurrentRow(InRange(index, Count()) ? index : -1);
+  if (Widget() == nullptr) return;
+  const QSignalBlocker block(As<QListWidget>());
+  As<QListWidget>()->setCurrentRow(InRange(index, Count()) ? index : -1);
 }
 
 }  // namespace ui

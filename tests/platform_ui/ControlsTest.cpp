@@ -184,8 +184,16 @@ TEST_F(ControlsTest, ComboAndListBoxesHoldItemsWithDataAndIgnoreBadIndexes) {
   EXPECT_EQ(combo.FindExact("feet"), 2);
 
   auto& list = d.Get<ListBox>(kList);
+  seen.clear();
+  Record(kList, Notify::SelChange);
   list.AddString("one", 1);
   list.AddString("two", 2);
+  list.SetSelection(0);
+  EXPECT_TRUE(seen.empty()) << "only the user's selection changes notify";
+  list.Widget()->setFocus();
+  QTest::keyClick(list.Widget(), Qt::Key_Down);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].item, 1);
   list.SetSelection(5);
   EXPECT_EQ(list.Selection(), -1);
   list.SetSelection(1);
