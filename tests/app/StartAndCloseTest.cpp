@@ -152,8 +152,11 @@ TEST_F(StartTest, TheCloseCheckSavesFiveValuesAndAsksAboutUnsavedVirtualDevices)
   }
   EXPECT_EQ(key.GetNumber("retry"), 1u) << "written whatever the answer";
   ui::PromptScript script(FailTest);
-  script.AnswerMessageBox(ui::kIdOk);
-  EXPECT_TRUE(frame().CanClose());
+  script.AnswerMessageBox(ui::kIdCancel).AnswerMessageBox(ui::kIdOk);
+  ui::Application::Instance()->RouteCommand(kCmExit, &client());
+  EXPECT_TRUE(frame().IsCreated()) << "File, Exit asks the same question";
+  ui::Application::Instance()->RouteCommand(kCmExit, &client());
+  EXPECT_FALSE(frame().IsCreated());
 }
 
 TEST(CommandLineTest, AnyPrefixOfUnregisterUnregistersAndAnythingElseRegisters) {
