@@ -8,6 +8,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/IdleDispatcher.h"
 #include "platform/ui/InputRouter.h"
+#include "platform/ui/Message.h"
 #include "platform/ui/Text.h"
 #include "platform/ui/TimerService.h"
 #include "platform/ui/Window.h"
@@ -47,6 +48,9 @@ Application::Application(int& argc, char** argv, std::string name) : name_(std::
   UseCNumberLocale();
   timers_ = std::make_unique<TimerService>();
   idle_ = std::make_unique<IdleDispatcher>(*this);
+  commands_.OnCommand(kExitCommand, [this] {
+    if (mainWindow_ != nullptr) mainWindow_->CloseWindow(kIdCancel);
+  });
   g_instance = this;
 }
 

@@ -86,4 +86,7 @@ inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
+// The exit command: the application closes its main window (which may refuse).
+inline constexpr int kExitCommand = 24310;
+
 }  // namespace ui

@@ -247,6 +247,26 @@ TEST(MainWindow, ClosingTheMainWindowEndsTheMessageLoop) {
   app.SetMainWindow(nullptr);
 }
 
+TEST(MainWindow, TheExitCommandClosesTheMainWindowUnlessItRefuses) {
+  auto& app = *Application::Instance();
+  class Refusing : public Window {
+   public:
+    bool CanClose() override { return allow; }
+    bool allow = false;
+  } main;
+  main.Create();
+  app.SetMainWindow(&main);
+  EXPECT_TRUE(app.RouteCommand(kExitCommand, &main));
+  EXPECT_TRUE(main.IsCreated());
+  main.allow = true;
+  main.Post(kFirst);  // the loop runs until the exit below ends it
+  main.OnMessage(kFirst,
+                 [&](const Message&) { return Param{app.RouteCommand(kExitCommand, &main)}; });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(main.IsCreated());
+  app.SetMainWindow(nullptr);
+}
+
 TEST(WaitCursorAndBeep, TheCursorIsRestoredEvenWhenTheWorkThrowsAndBeepsAreCounted) {
   try {
     WaitCursor outer;
