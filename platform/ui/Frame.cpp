@@ -57,6 +57,21 @@ void Frame::CreateChildren() {
   }
 }
 
+void Frame::SetClient(Window* client) {
+  if (client == client_) return;
+  if (client_ != nullptr && client_->Widget() != nullptr && Widget() != nullptr &&
+      Main()->centralWidget() == client_->Widget()) {
+    Main()->takeCentralWidget()->hide();
+  }
+  client_ = client;
+  if (client_ == nullptr) return;
+  client_->SetParent(this);
+  if (Widget() == nullptr) return;
+  client_->Create();
+  Main()->setCentralWidget(client_->Widget());
+  client_->Show();
+}
+
 void Frame::ShowMenu() {
   if (Widget() == nullptr || menuId_ == 0) return;
   const MenuTemplate* t = Resources::Menu(menuId_);

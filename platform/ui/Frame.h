@@ -23,6 +23,9 @@ class Frame : public Window {
   ~Frame() override;
 
   Window* Client() const { return client_; }
+  // Puts another window (one without parent) in the client's place, created at once when the frame
+  // is; the old client stays its owner's to destroy.
+  void SetClient(Window* client);
   void SetMenu(int menuId);
   Menu* MenuBar() const { return menu_.get(); }
   void SetAccelerators(int tableId);

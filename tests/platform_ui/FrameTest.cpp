@@ -209,6 +209,25 @@ TEST(FrameClient, ADialogClientFillsTheFrameAndIsServedOncePerIdlePass) {
   EXPECT_EQ(client.idleCalls, 1);
 }
 
+TEST(FrameClient, TheClientCanBeReplacedWhileTheFrameIsOpen) {
+  Window first;
+  Frame frame("Parameters", &first);
+  frame.Create();
+  frame.Show();
+  auto second = std::make_unique<Window>();
+  frame.SetClient(second.get());
+  first.Destroy();
+  test::PumpMessages();
+  auto* main = static_cast<QMainWindow*>(frame.Widget());
+  EXPECT_EQ(main->centralWidget(), second->Widget());
+  EXPECT_EQ(second->Parent(), &frame);
+  EXPECT_TRUE(second->IsVisible());
+  int handled = 0;
+  frame.OnCommand(700, [&] { ++handled; });
+  Application::Instance()->RouteCommand(700, second.get());
+  EXPECT_EQ(handled, 1) << "commands go from the new client to the frame";
+}
+
 TEST(LayoutWindowTest, ChildrenFollowTheirEdgeRulesWhenTheWindowResizes) {
   LayoutWindow layout;
   Window frame(&layout);
