@@ -25,30 +25,10 @@ float PeakLevel(float gain, bool lessOne) {
   return LinearToDb(double{gain} + (lessOne ? 1.0 : 0.0));
 }
 
-FilterShape PeakShape(FilterShape shape, const PeakParameters& peak) {
-  shape.levelDb = peak.level;
-  shape.q = peak.q;
-  return shape;
-}
-
 // The level a settings file keeps for a shelf: whole dB, toward zero.
 int WholeDb(float level) {
   if (!std::isfinite(level)) return 0;
   return static_cast<int>(std::clamp(level, -kLevelCeilingDb, kLevelCeilingDb));
-}
-
-std::string PeakParam2(const PeakParameters& peak, bool longForm, bool useQ,
-                       const char* bandwidthFormat) {
-  const float value = useQ ? peak.q : QToBandwidth(peak.q);
-  if (!longForm) return Printf("%.1f", double{value});
-  return useQ ? Printf("Q: %.1f", double{value}) : Printf(bandwidthFormat, double{value});
-}
-
-std::string PeakPrintLine(const char* name, int frequency, const PeakParameters& peak, bool useQ) {
-  return useQ ? Printf("   %s at %d Hz, %.1f dB, Q %.1f\n", name, frequency, double{peak.level},
-                       double{peak.q})
-              : Printf("   %s at %d Hz, %.1f dB, BW %.3f\n", name, frequency, double{peak.level},
-                       double{QToBandwidth(peak.q)});
 }
 
 std::string SlopeText(int slope, bool longForm) {
@@ -62,113 +42,88 @@ constexpr const char* kCrossoverTypeShortNames[] = {"none", "Butterworth", "Bess
 
 // Parametric and boost/cut.
 
-DeviceRecord TParametricFilter::GetDeviceRecord() const {
-  return {frequency, QToUnit(q), Bits(PeakGain(level, true))};
+template <typename Derived>
+DeviceRecord PeakFilter<Derived>::GetDeviceRecord() const {
+  return {this->frequency, QToUnit(q), Bits(PeakGain(level, Derived::kGainLessOne))};
 }
 
-void TParametricFilter::SetDeviceRecord(const DeviceRecord& record) {
-  frequency = record[0];
+template <typename Derived>
+void PeakFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
+  this->frequency = record[0];
   q = QFromUnit(record[1]);
-  level = PeakLevel(FloatOf(record[2]), true);
+  level = PeakLevel(FloatOf(record[2]), Derived::kGainLessOne);
 }
 
-void TParametricFilter::StepLevel(int stepCode) {
-  level = SteppedLevel(level, stepCode, kMinLevelDb, kMaxLevelDb);
+template <typename Derived>
+void PeakFilter<Derived>::StepLevel(int stepCode) {
+  level = SteppedLevel(level, stepCode, Derived::kMinLevelDb, Derived::kMaxLevelDb);
 }
 
-std::string TParametricFilter::FormatParam1(bool longForm) const {
+template <typename Derived>
+std::string PeakFilter<Derived>::FormatParam1(bool longForm) const {
   return longForm ? Printf("Lev: %.1f dB", double{level}) : Printf("%.1f", double{level});
 }
 
-std::string TParametricFilter::FormatParam2(bool longForm, bool useQ) const {
-  return PeakParam2(*this, longForm, useQ, "BW: %.3f");
+template <typename Derived>
+std::string PeakFilter<Derived>::FormatParam2(bool longForm, bool useQ) const {
+  const float value = useQ ? q : QToBandwidth(q);
+  if (!longForm) return Printf("%.1f", double{value});
+  return useQ ? Printf("Q: %.1f", double{value}) : Printf(Derived::kBandwidthFormat, double{value});
 }
 
-std::string TParametricFilter::FormatPrintLine(bool useQ) const {
-  return PeakPrintLine("Parametric", frequency, *this, useQ);
+template <typename Derived>
+std::string PeakFilter<Derived>::FormatPrintLine(bool useQ) const {
+  return useQ ? Printf("   %s at %d Hz, %.1f dB, Q %.1f\n", Derived::kPrintName, this->frequency,
+                       double{level}, double{q})
+              : Printf("   %s at %d Hz, %.1f dB, BW %.3f\n", Derived::kPrintName, this->frequency,
+                       double{level}, double{QToBandwidth(q)});
 }
 
-void TParametricFilter::WriteClassElements(IQDeviceOrdavinex& device) {
-  WriteFloatElement(device, 2, PeakGain(level, true));
+template <typename Derived>
+void PeakFilter<Derived>::WriteClassElements(IQDeviceOrdavinex& device) {
+  WriteFloatElement(device, 2, PeakGain(level, Derived::kGainLessOne));
   WriteIntElement(device, 1, QToUnit(q));
 }
 
-void TParametricFilter::WriteLiveElements(IQDeviceOrdavinex& device) { WriteClassElements(device); }
+template <typename Derived>
+void PeakFilter<Derived>::WriteLiveElements(IQDeviceOrdavinex& device) {
+  if (Derived::kLiveChangeSendsQ) {
+    WriteClassElements(device);
+  } else {
+    WriteFloatElement(device, 2, PeakGain(level, Derived::kGainLessOne));
+  }
+}
 
-void TParametricFilter::WriteParamElements(IQDeviceOrdavinex& device) {
+template <typename Derived>
+void PeakFilter<Derived>::WriteParamElements(IQDeviceOrdavinex& device) {
   WriteClassElements(device);
 }
 
-void TParametricFilter::ReadClassElements(IQDeviceOrdavinex& device) {
-  level = PeakLevel(ReadFloatElement(device, 2), true);
+template <typename Derived>
+void PeakFilter<Derived>::ReadClassElements(IQDeviceOrdavinex& device) {
+  level = PeakLevel(ReadFloatElement(device, 2), Derived::kGainLessOne);
   q = QFromUnit(ReadIntElement(device, 1));
 }
 
-void TParametricFilter::WriteClassFields(SettingsTextFile& file) const {
+template <typename Derived>
+void PeakFilter<Derived>::WriteClassFields(SettingsTextFile& file) const {
   file.WriteFloat(level);
   file.WriteFloat(q);
 }
 
-void TParametricFilter::ReadClassFields(SettingsTextFile& file) {
+template <typename Derived>
+void PeakFilter<Derived>::ReadClassFields(SettingsTextFile& file) {
   level = file.ReadFloat();
   q = file.ReadFloat();
 }
 
-FilterShape TParametricFilter::Shape() const { return PeakShape(BaseShape(), *this); }
-
-DeviceRecord TOctaveFilter::GetDeviceRecord() const {
-  return {frequency, QToUnit(q), Bits(PeakGain(level, false))};
+template <typename Derived>
+FilterShape PeakFilter<Derived>::Shape() const {
+  FilterShape shape = this->BaseShape();
+  shape.levelDb = level;
+  shape.q = q;
+  return shape;
 }
-
-void TOctaveFilter::SetDeviceRecord(const DeviceRecord& record) {
-  frequency = record[0];
-  q = QFromUnit(record[1]);
-  level = PeakLevel(FloatOf(record[2]), false);
-}
-
-void TOctaveFilter::StepLevel(int stepCode) {
-  level = SteppedLevel(level, stepCode, kMinLevelDb, kMaxLevelDb);
-}
-
-std::string TOctaveFilter::FormatParam1(bool longForm) const {
-  return longForm ? Printf("Lev: %.1f dB", double{level}) : Printf("%.1f", double{level});
-}
-
-std::string TOctaveFilter::FormatParam2(bool longForm, bool useQ) const {
-  return PeakParam2(*this, longForm, useQ, "BW: %.1f");
-}
-
-std::string TOctaveFilter::FormatPrintLine(bool useQ) const {
-  return PeakPrintLine("Boost/cut", frequency, *this, useQ);
-}
-
-void TOctaveFilter::WriteClassElements(IQDeviceOrdavinex& device) {
-  WriteLiveElements(device);
-  WriteIntElement(device, 1, QToUnit(q));
-}
-
-void TOctaveFilter::WriteLiveElements(IQDeviceOrdavinex& device) {
-  WriteFloatElement(device, 2, PeakGain(level, false));
-}
-
-void TOctaveFilter::WriteParamElements(IQDeviceOrdavinex& device) { WriteClassElements(device); }
-
-void TOctaveFilter::ReadClassElements(IQDeviceOrdavinex& device) {
-  level = PeakLevel(ReadFloatElement(device, 2), false);
-  q = QFromUnit(ReadIntElement(device, 1));
-}
-
-void TOctaveFilter::WriteClassFields(SettingsTextFile& file) const {
-  file.WriteFloat(level);
-  file.WriteFloat(q);
-}
-
-void TOctaveFilter::ReadClassFields(SettingsTextFile& file) {
-  level = file.ReadFloat();
-  q = file.ReadFloat();
-}
-
-FilterShape TOctaveFilter::Shape() const { return PeakShape(BaseShape(), *this); }
 
 // Filters with an order.
 
@@ -468,6 +423,8 @@ std::string THighCrossover::FormatPrintLine(bool) const {
                 CrossoverTypeName(crossoverType).c_str(), frequency, -6 * order);
 }
 
+template class PeakFilter<TParametricFilter>;
+template class PeakFilter<TOctaveFilter>;
 template class OrderFilter<TLowpassFilter>;
 template class OrderFilter<THighpassFilter>;
 template class OrderFilter<TCDHornFilter>;

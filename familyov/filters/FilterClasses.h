@@ -5,60 +5,59 @@
 // The ten filter classes of the newer family, by type code.
 namespace namespaceOV {
 
-// Q and level of the two peak filters.
-struct PeakParameters {
+// Parametric and boost/cut: a peak with Q and level. `Derived` gives the level range, whether the
+// unit's gain word carries the gain less one, the bandwidth's precision, the printed name and
+// whether a live change sends Q along with the level.
+template <typename Derived>
+class PeakFilter : public FilterOf<Derived> {
+ public:
+  DeviceRecord GetDeviceRecord() const override;
+  void SetDeviceRecord(const DeviceRecord& record) override;
+  void StepLevel(int stepCode) override;
+  std::string FormatParam1(bool longForm) const override;
+  std::string FormatParam2(bool longForm, bool useQ) const override;
+  float GetLevel() const override { return level; }
+  std::string FormatPrintLine(bool useQ) const override;
+  void CopyParameters(const Derived& other) {
+    q = other.q;
+    level = other.level;
+  }
+
   float q = 8.7f;
   float level = 0.0f;  // dB
+
+ protected:
+  void WriteClassElements(IQDeviceOrdavinex& device) override;
+  void WriteLiveElements(IQDeviceOrdavinex& device) override;
+  void WriteParamElements(IQDeviceOrdavinex& device) override;
+  void ReadClassElements(IQDeviceOrdavinex& device) override;
+  void WriteClassFields(SettingsTextFile& file) const override;
+  void ReadClassFields(SettingsTextFile& file) override;
+  FilterShape Shape() const override;
 };
 
-class TParametricFilter : public FilterOf<TParametricFilter>, public PeakParameters {
+class TParametricFilter : public PeakFilter<TParametricFilter> {
  public:
   static constexpr float kMinLevelDb = -70.0f;
   static constexpr float kMaxLevelDb = 12.0f;
+  static constexpr bool kGainLessOne = true;
+  static constexpr bool kLiveChangeSendsQ = true;
+  static constexpr const char* kBandwidthFormat = "BW: %.3f";
+  static constexpr const char* kPrintName = "Parametric";
 
   TParametricFilter() { typeCode = kFilterParametric; }
-  DeviceRecord GetDeviceRecord() const override;
-  void SetDeviceRecord(const DeviceRecord& record) override;
-  void StepLevel(int stepCode) override;
-  std::string FormatParam1(bool longForm) const override;
-  std::string FormatParam2(bool longForm, bool useQ) const override;
-  float GetLevel() const override { return level; }
-  std::string FormatPrintLine(bool useQ) const override;
-  void CopyParameters(const TParametricFilter& other) { PeakParameters::operator=(other); }
-
- protected:
-  void WriteClassElements(IQDeviceOrdavinex& device) override;
-  void WriteLiveElements(IQDeviceOrdavinex& device) override;
-  void WriteParamElements(IQDeviceOrdavinex& device) override;
-  void ReadClassElements(IQDeviceOrdavinex& device) override;
-  void WriteClassFields(SettingsTextFile& file) const override;
-  void ReadClassFields(SettingsTextFile& file) override;
-  FilterShape Shape() const override;
 };
 
-class TOctaveFilter : public FilterOf<TOctaveFilter>, public PeakParameters {
+class TOctaveFilter : public PeakFilter<TOctaveFilter> {
  public:
   static constexpr float kMinLevelDb = -12.0f;
   static constexpr float kMaxLevelDb = 12.0f;
+  static constexpr bool kGainLessOne = false;
+  static constexpr bool kLiveChangeSendsQ = false;
+  static constexpr const char* kBandwidthFormat = "BW: %.1f";
+  static constexpr const char* kPrintName = "Boost/cut";
 
   TOctaveFilter() { typeCode = kFilterBoostCut; }
-  DeviceRecord GetDeviceRecord() const override;
-  void SetDeviceRecord(const DeviceRecord& record) override;
-  void StepLevel(int stepCode) override;
-  std::string FormatParam1(bool longForm) const override;
-  std::string FormatParam2(bool longForm, bool useQ) const override;
-  float GetLevel() const override { return level; }
-  std::string FormatPrintLine(bool useQ) const override;
-  void CopyParameters(const TOctaveFilter& other) { PeakParameters::operator=(other); }
-
- protected:
-  void WriteClassElements(IQDeviceOrdavinex& device) override;
-  void WriteLiveElements(IQDeviceOrdavinex& device) override;
-  void WriteParamElements(IQDeviceOrdavinex& device) override;
-  void ReadClassElements(IQDeviceOrdavinex& device) override;
-  void WriteClassFields(SettingsTextFile& file) const override;
-  void ReadClassFields(SettingsTextFile& file) override;
-  FilterShape Shape() const override;
 };
 
 // Filters with an order and nothing else: lowpass, highpass, CD horn, allpass.
@@ -219,6 +218,8 @@ class THighCrossover : public CrossoverFilter<THighCrossover> {
 
 namespace namespaceOV {
 
+extern template class PeakFilter<TParametricFilter>;
+extern template class PeakFilter<TOctaveFilter>;
 extern template class OrderFilter<TLowpassFilter>;
 extern template class OrderFilter<THighpassFilter>;
 extern template class OrderFilter<TCDHornFilter>;
