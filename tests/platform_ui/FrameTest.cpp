@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,6 +10,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/DialogUnits.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/Menu.h"
@@ -255,6 +257,15 @@ TEST(LayoutWindowTest, ChildrenFollowTheirEdgeRulesWhenTheWindowResizes) {
   EXPECT_EQ(list.WindowRect(), (Rect{142, 0, 400, 250}));
   layout.SetRect({0, 0, 500, 200});
   EXPECT_EQ(list.WindowRect(), (Rect{142, 0, 500, 150}));
+
+  // A height in layout units follows the font, as the dialogs' units do.
+  layout.SetChildMetrics(
+      editor,
+      {EdgeRule::SameAs(E::Left, nullptr, E::Left), EdgeRule::SameAs(E::Right, nullptr, E::Right),
+       EdgeRule::SameAs(E::Bottom, nullptr, E::Bottom), EdgeRule::Absolute(E::Height, 50, true)});
+  const int height = DialogUnits(QApplication::font()).ToPixelsY(50);
+  EXPECT_EQ(editor.WindowRect(), (Rect{0, 200 - height, 500, 200}));
+  EXPECT_EQ(list.WindowRect().bottom, 200 - height);
 }
 
 TEST(SplitterTest, AClosedPaneGivesItsRoomAwayAndComesBackWithIt) {
