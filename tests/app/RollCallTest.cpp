@@ -152,5 +152,24 @@ TEST_F(RollCallTest, APortThatCannotBeOpenedEndsTheRollCall) {
             "already using this port.");
 }
 
+TEST_F(RollCallTest, AFullSlotTableListsNoFoundUnit) {
+  AddUnits({1});
+  Start();
+  ui::PromptScript fill(FailTest);
+  for (int i = 0; i < DeviceSlotTable::kSlotCount; ++i) {
+    fill.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+    ui::Application::Instance()->RouteCommand(kCmNewVirtual, &client());
+  }
+  ASSERT_EQ(client().VirtualList().Count(), DeviceSlotTable::kSlotCount + 2);
+
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  ui::Application::Instance()->RouteCommand(kCmRollCall, &client());
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[0].text, "1 devices found.");
+  EXPECT_EQ(script.Seen()[1].text, "Too many devices!");
+  EXPECT_EQ(client().BusList().Count(), 0);
+}
+
 }  // namespace
 }  // namespace apptest
