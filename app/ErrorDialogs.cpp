@@ -1,5 +1,7 @@
 #include "app/ErrorDialogs.h"
 
+#include <QWidget>
+
 #include "bus/IQDataSocket.h"
 #include "bus/IQDevice.h"
 #include "bus/IQException.h"
@@ -26,6 +28,8 @@ DeviceErrorDialog::DeviceErrorDialog(int resourceId, std::string description,
 
 void DeviceErrorDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
+  // A failure report stays above every other window until the user continues.
+  Widget()->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   auto field = [this](int id, const std::string& text) {
     if (ui::Control* c = ControlById(id)) c->SetText(Bounded(text));
   };
