@@ -25,6 +25,13 @@ bool CarriesOrder(uint8_t type) {
          type == kHighCrossoverType;
 }
 
+// The objects that address the selected filter's record, in either direction.
+bool OfSelectedFilter(int objectId) {
+  using namespace object;
+  return objectId == kFilterChannel || objectId == kFilterType || objectId == kFilterParam ||
+         objectId == kFilterBypass || objectId == kFilterBypassSet || objectId == kFilterLinkGroup;
+}
+
 Outcome OutOfRange() { return Outcome::Fail(unit_error::kParameterOutOfRange); }
 Outcome WrongMethod() { return Outcome::Fail(unit_error::kMethodOutOfRange); }
 
@@ -41,6 +48,7 @@ void FilterSlots::Clear() {
 
 std::optional<Outcome> FilterSlots::Set(const Access& access) {
   using namespace object;
+  if (OfSelectedFilter(access.objectId)) return WriteSelected(access);
   switch (access.objectId) {
     case kNewFilter:
     case kFilterOrder:
@@ -55,13 +63,6 @@ std::optional<Outcome> FilterSlots::Set(const Access& access) {
       return Command(access.data[0]);
     case kFilterLink:
       return CopyLinked(WordOf(access.data));
-    case kFilterChannel:
-    case kFilterType:
-    case kFilterParam:
-    case kFilterBypass:
-    case kFilterBypassSet:
-    case kFilterLinkGroup:
-      return WriteSelected(access);
     default:
       return std::nullopt;
   }
@@ -69,6 +70,7 @@ std::optional<Outcome> FilterSlots::Set(const Access& access) {
 
 std::optional<Outcome> FilterSlots::Get(const Access& access) {
   using namespace object;
+  if (OfSelectedFilter(access.objectId)) return ReadSelected(access);
   switch (access.objectId) {
     case kNewFilter:
       return Allocate();
@@ -84,13 +86,6 @@ std::optional<Outcome> FilterSlots::Get(const Access& access) {
       return Outcome::Done(WordBytes(lastLink_));
     case kDspUsage:
       return Outcome::Done(WordBytes(SectionsInUse()));
-    case kFilterChannel:
-    case kFilterType:
-    case kFilterParam:
-    case kFilterBypass:
-    case kFilterBypassSet:
-    case kFilterLinkGroup:
-      return ReadSelected(access);
     default:
       return std::nullopt;
   }
