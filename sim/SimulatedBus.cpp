@@ -310,6 +310,17 @@ void SimulatedBus::HangUp() {
   loop_->Wake();
 }
 
+double WireTimeMs(const std::vector<TrafficEntry>& traffic, int turnaroundUs) {
+  constexpr double kByteMs = kBitsPerByte * 1000.0 / kBaudRate;
+  std::size_t bytes = 0;
+  int replies = 0;
+  for (const TrafficEntry& entry : traffic) {
+    bytes += entry.bytes.size();
+    if (entry.direction == Direction::kFromUnits) ++replies;
+  }
+  return bytes * kByteMs + replies * turnaroundUs / 1000.0;
+}
+
 std::vector<TrafficEntry> SimulatedBus::Traffic() const {
   std::lock_guard lock(mutex_);
   return {loop_->traffic.begin(), loop_->traffic.end()};

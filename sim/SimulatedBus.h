@@ -29,6 +29,10 @@ struct TrafficEntry {
   std::vector<uint8_t> bytes;
 };
 
+// How long `traffic` takes on the wire at the bus's baud rate, with one `turnaroundUs` before
+// each reply: the floor against which benchmarks measure the program.
+double WireTimeMs(const std::vector<TrafficEntry>& traffic, int turnaroundUs);
+
 // The units' side of the serial line, on a pseudo-terminal. The program opens `SlavePath()`.
 // The bus keeps its own descriptor on the slave so the program's close never hangs the line up.
 // Configuration and inspection are thread-safe while the bus serves.

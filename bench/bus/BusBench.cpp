@@ -23,7 +23,6 @@ constexpr int kValueId = 20;
 constexpr int kTransfers = 1000;
 constexpr int kRollCallUnits = 20;
 constexpr int kTurnaroundUs = 1000;
-constexpr double kBitsPerByte = 10.0;  // start, 8 data, stop
 constexpr double kAllowedRatio = 1.15;
 
 struct BenchDevice : IQDevice {
@@ -48,19 +47,6 @@ struct SilentNotifier : BusNotifier {
     std::fprintf(stderr, "%s\n", text.c_str());
   }
 };
-
-double ByteMs() { return kBitsPerByte * 1000.0 / kBusBaudRate; }
-
-// Wire time of everything the bus logged, with one turnaround per unit reply.
-double WireMs(const sim::SimulatedBus& bus) {
-  std::size_t bytes = 0;
-  int replies = 0;
-  for (const sim::TrafficEntry& entry : bus.Traffic()) {
-    bytes += entry.bytes.size();
-    if (entry.direction == sim::Direction::kFromUnits) ++replies;
-  }
-  return bytes * ByteMs() + replies * kTurnaroundUs / 1000.0;
-}
 
 bool Report(const char* what, double limitMs, double measuredMs) {
   const double ratio = measuredMs / limitMs;
@@ -102,8 +88,9 @@ int main() {
     // and the time-out of the query nobody answers.
     const int silentWaits = 1 + 1 + kRollCallUnits + 1;
     const double silenceMs = silentWaits * (port.GetRetries() + 1) * port.ByteAttemptTimeoutMs();
-    withinLimits &=
-        Report("roll call of 20 units", kAllowedRatio * WireMs(bus) + silenceMs, measuredMs);
+    withinLimits &= Report(
+        "roll call of 20 units",
+        kAllowedRatio * sim::WireTimeMs(bus.Traffic(), kTurnaroundUs) + silenceMs, measuredMs);
   }
   {
     IQDevice& unit = *manager.Devices().front();
@@ -116,7 +103,8 @@ int main() {
     }
     const double measuredMs = Ms(Clock::now() - start).count();
     withinLimits &=
-        Report("1000 reads and 1000 writes, 4 bytes", kAllowedRatio * WireMs(bus), measuredMs);
+        Report("1000 reads and 1000 writes, 4 bytes",
+               kAllowedRatio * sim::WireTimeMs(bus.Traffic(), kTurnaroundUs), measuredMs);
   }
   port.Close();
   bus.Stop();

@@ -20,19 +20,7 @@ using Ms = std::chrono::duration<double, std::milli>;
 constexpr int kAddress = 1;
 constexpr int kFiltersPerChannel = 12;
 constexpr int kTurnaroundUs = 1000;
-constexpr double kBitsPerByte = 10.0;  // start, 8 data, stop
 constexpr double kAllowedRatio = 1.15;
-
-// Wire time of everything the bus logged, with one turnaround per unit reply.
-double WireMs(const sim::SimulatedBus& bus) {
-  std::size_t bytes = 0;
-  int replies = 0;
-  for (const sim::TrafficEntry& entry : bus.Traffic()) {
-    bytes += entry.bytes.size();
-    if (entry.direction == sim::Direction::kFromUnits) ++replies;
-  }
-  return bytes * kBitsPerByte * 1000.0 / kBusBaudRate + replies * kTurnaroundUs / 1000.0;
-}
 
 // A mix of every channel filter class, written and started on the unit.
 void FillUnit(namespaceOV::IQDeviceOrdavinex& unit) {
@@ -81,7 +69,7 @@ int main() {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
     return 1;
   }
-  const double wireMs = WireMs(bus);
+  const double wireMs = sim::WireTimeMs(bus.Traffic(), kTurnaroundUs);
   const double limitMs = kAllowedRatio * wireMs;
   const double ratio = measuredMs / wireMs;
   std::printf(
