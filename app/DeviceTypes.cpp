@@ -4,11 +4,19 @@
 
 #include "bus/IQDeviceType.h"
 
+#if defined(TELVO_HAVE_FAMILY3300)
+#include TELVO_HAVE_FAMILY3300_HEADER
+#endif
+#if defined(TELVO_HAVE_FAMILY8100)
+#include TELVO_HAVE_FAMILY8100_HEADER
+#endif
 #if defined(TELVO_HAVE_FAMILYOV)
-#include TELVO_FAMILYOV_TYPES_HEADER
+#include TELVO_HAVE_FAMILYOV_HEADER
 #endif
 
 namespace {
+
+// Both are used only by the families that are built in.
 
 // Each type's template: a virtual device's record, family code and model character.
 [[maybe_unused]] void SetTemplate(IQDeviceType& type, uint32_t familyCode, char model) {
@@ -31,6 +39,21 @@ template <typename Type>
 
 DeviceTypeList MakeDeviceTypes() {
   DeviceTypeList types;
+#if defined(TELVO_HAVE_FAMILY3300)
+  constexpr uint32_t kGraphicEqualiserFamily = 1520;
+  Add<namespace3300::IQ3300Type>(types, kGraphicEqualiserFamily, '1');
+  Add<namespace3300::IQ33002Type>(types, kGraphicEqualiserFamily, '2');
+#endif
+#if defined(TELVO_HAVE_FAMILY8100)
+  constexpr uint32_t kOrdavinexBaseFamily = 368;
+  constexpr uint32_t kOrdavinexPlusFamily = 496;
+  constexpr uint32_t kOrdavinexXFamily = 624;
+  constexpr uint32_t kOrdavinexRuneTideFamily = 752;
+  Add<namespace8100::IQ8100Type>(types, kOrdavinexBaseFamily, '1');
+  Add<namespace8100::IQ8100PlusType>(types, kOrdavinexPlusFamily, '1');
+  Add<namespace8100::IQ8100XType>(types, kOrdavinexXFamily, '1');
+  Add<namespace8100::IQ8100RTType>(types, kOrdavinexRuneTideFamily, '1');
+#endif
 #if defined(TELVO_HAVE_FAMILYOV)
   constexpr uint32_t kOrdavinexFamily = 880;
   constexpr uint32_t kOrdavinex48Family = 1136;
