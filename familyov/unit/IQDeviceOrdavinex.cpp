@@ -17,6 +17,7 @@ constexpr const char* kReadingText = "Reading device parameters...";
 constexpr float kGroupRangeFloorDb = -100.0f;
 constexpr float kGroupRangeCeilingDb = 100.0f;
 // What a new virtual unit starts with.
+constexpr int kVirtualFirmwareMajor = 1;  // shown as "v1.0"
 constexpr float kVirtualMeterDb = -20.0f;
 constexpr int kVirtualCompRatioIndex = 2;
 constexpr uint8_t kVirtualCompSpeedIndex = 2;
@@ -563,6 +564,8 @@ void IQDeviceOrdavinex::RecallMemoryRecord(int n) {
 }
 
 void IQDeviceOrdavinex::InitVirtualUnit(const VirtualDefaults& defaults) {
+  firmwareVersion = defaults.firmware;
+  clockPresent = true;
   totalSections = 0;
   gReadyObject.Write(*this, true);
   gLockedObject.Write(*this, false);
@@ -665,6 +668,10 @@ void IQDeviceOrdavinex::InitVirtualUnit(const VirtualDefaults& defaults) {
   ReadTimerEvents();
   gDaylightSavingObject.Write(*this, true);
   for (int n = 0; n <= memories; ++n) SaveMemoryRecord(n);
+  RecountDspUse();
+  IQDeviceInfo info = GetInfo();
+  info.modelId = {' ', 'v', '0' + kVirtualFirmwareMajor, '.', '0', 0, 0, 0};
+  SetInfo(info);
 }
 
 // New-filter defaults per type.

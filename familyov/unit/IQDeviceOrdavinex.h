@@ -192,6 +192,7 @@ class IQDeviceOrdavinex : public IQDevice {
   void SetGeometry(int inputCount, int outputCount, int firstOutputChannel, int matrixIns,
                    int matrixOuts);
   struct VirtualDefaults {
+    float firmware;
     // Output o starts on crossover network o / networkGroupSize + 1.
     int networkGroupSize;
     // Which input feeds output o: routing[o] holds a bit per input.
@@ -200,7 +201,8 @@ class IQDeviceOrdavinex : public IQDevice {
     bool compressors;
     int memoryImageWords;
   };
-  // Gives a new virtual unit its settings in the value store and its memories.
+  // Gives a new virtual unit its firmware, clock, settings in the value store, memories and the
+  // model information it shows.
   void InitVirtualUnit(const VirtualDefaults& defaults);
 
  private:

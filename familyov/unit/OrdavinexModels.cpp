@@ -16,7 +16,6 @@ constexpr std::array<int, kImageBlocks> kOffsetsC = {1,   13,  49,  55,  56,  10
 constexpr std::array<int, kImageBlocks> kOffsetsD = {1,  9,  21, 27, 28, 36, 42, 50, 56, 62, 68, 74,
                                                      80, 86, 87, 88, 0,  89, 0,  0,  0,  0,  0,  0};
 
-constexpr int kVirtualFirmwareMajor = 1;
 constexpr float kVirtual8148Firmware = 1.0f;
 constexpr float kVirtual8126Firmware = 1.5f;
 constexpr int kModelDigit8148Byte = 1;
@@ -32,12 +31,6 @@ float FirmwareOf(const IQDeviceInfo& info, int first) {
   float version = 0.0f;
   const auto result = std::from_chars(begin, begin + kFirmwareChars, version);
   return result.ec == std::errc() ? version : 0.0f;
-}
-
-// The model information a new virtual unit shows.
-IQDeviceInfo VirtualInfo(IQDeviceInfo info) {
-  info.modelId = {' ', 'v', '0' + kVirtualFirmwareMajor, '.', '0', 0, 0, 0};
-  return info;
 }
 
 std::string Label(char first, int index) {
@@ -66,9 +59,8 @@ IQDevice8148::IQDevice8148(IQDeviceType* type, IQDeviceManager* manager, const I
     SetGeometry(ins, outs, 6, 6, 6);
   }
   if (!info) {
-    firmwareVersion = kVirtual8148Firmware;
-    clockPresent = true;
-    VirtualDefaults defaults{.networkGroupSize = 2,
+    VirtualDefaults defaults{.firmware = kVirtual8148Firmware,
+                             .networkGroupSize = 2,
                              .routing = {},
                              .crosspointDelays = true,
                              .compressors = true,
@@ -79,8 +71,6 @@ IQDevice8148::IQDevice8148(IQDeviceType* type, IQDeviceManager* manager, const I
       if (outs == 6) defaults.routing[o] = static_cast<uint8_t>(1 << o);
     }
     InitVirtualUnit(defaults);
-    RecountDspUse();
-    SetInfo(VirtualInfo(GetInfo()));
   }
   SetModified(false);
   settingsChanged = false;
@@ -128,9 +118,8 @@ IQDevice8126::IQDevice8126(IQDeviceType* type, IQDeviceManager* manager, const I
   }
   SetGeometry(2, outs, 2, 2, 6);
   if (!info) {
-    firmwareVersion = kVirtual8126Firmware;
-    clockPresent = true;
-    VirtualDefaults defaults{.networkGroupSize = outs < 3 ? 2 : outs / 2,
+    VirtualDefaults defaults{.firmware = kVirtual8126Firmware,
+                             .networkGroupSize = outs < 3 ? 2 : outs / 2,
                              .routing = {},
                              .crosspointDelays = false,
                              .compressors = false,
@@ -138,8 +127,6 @@ IQDevice8126::IQDevice8126(IQDeviceType* type, IQDeviceManager* manager, const I
     for (int o = 0; o < outs; ++o)
       defaults.routing[o] = static_cast<uint8_t>(1 << (o / (outs / 2)));
     InitVirtualUnit(defaults);
-    RecountDspUse();
-    SetInfo(VirtualInfo(GetInfo()));
   }
   SetModified(false);
   settingsChanged = false;
