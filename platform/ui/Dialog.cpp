@@ -114,12 +114,18 @@ int Dialog::Execute() {
     Create();
     Show();
     result_ = kIdCancel;
+    ended_ = false;
     QEventLoop loop;  // never run: marks the dialog modal while the script acts on it
     loop_ = &loop;
     app->PushModal(this);
     Guarded("scripted dialog", [&] { scripted->act(*this); });
     app->PopModal(this);
+    const bool ended = ended_ || !IsCreated();
     loop_ = nullptr;
+    if (!ended && PromptScript::Current() != nullptr) {
+      PromptScript::Current()->ReportFailure("dialog " + std::to_string(resourceId_) +
+                                             " was left open by its script");
+    }
     Destroy();
     return result_;
   }
@@ -142,6 +148,7 @@ void Dialog::WidgetDestroyed() {
 
 void Dialog::EndDialog(int result) {
   result_ = result;
+  ended_ = true;
   if (loop_ != nullptr) {
     loop_->exit(result);
   } else {

@@ -60,6 +60,7 @@ class Dialog : public Window {
   // The control of each template entry, found or made at the first Create and kept for later ones.
   std::vector<Control*> entryControls_;
   QEventLoop* loop_ = nullptr;
+  bool ended_ = false;
   int result_ = kIdCancel;
 };
 

@@ -47,6 +47,8 @@ class PromptScript {
   PromptScript& ChooseFromPopup(int commandId);
 
   const std::vector<Prompt>& Seen() const { return seen_; }
+  // A scripted prompt went wrong (a dialog its script left open, say).
+  void ReportFailure(const std::string& what) { onFailure_(what); }
   static PromptScript* Current();
   PromptAnswer Take(const Prompt& p);
 

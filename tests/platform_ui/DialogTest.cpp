@@ -195,6 +195,19 @@ TEST_F(DialogTest, AnUnscriptedModalDialogFailsAtOnceInsteadOfWaiting) {
   EXPECT_NE(failures[0].find("dialog 9101"), std::string::npos) << failures[0];
 }
 
+TEST_F(DialogTest, AScriptThatLeavesItsDialogOpenFails) {
+  std::vector<std::string> failures;
+  {
+    PromptScript script([&](const std::string& f) { failures.push_back(f); });
+    script.RunDialog(kNameDialog, [](Dialog& d) { test::Type(d, kNameEdit, "x"); });
+    NameDialog d;
+    EXPECT_EQ(d.Execute(), kIdCancel);
+    EXPECT_FALSE(d.IsCreated());
+  }
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0], "dialog 9101 was left open by its script");
+}
+
 TEST_F(DialogTest, AModelessDialogObjectOutlivesItsWindow) {
   NameDialog d;
   d.Create();
