@@ -119,6 +119,10 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
     PopupMenu(ui::UnpackPoint(m.lParam));
     return ui::Param{0};
   });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    MoveDrag(ui::UnpackPoint(m.lParam));
+    return ui::Param{0};
+  });
   OnMessage(ui::msg::kLButtonUp, [this](const ui::Message& m) {
     EndDrag(ui::UnpackPoint(m.lParam));
     return ui::Param{0};

@@ -9,6 +9,7 @@
 #include "app/DeviceListWindow.h"
 #include "app/DeviceSlotTable.h"
 #include "app/DeviceTypes.h"
+#include "app/DragImage.h"
 #include "app/MessageNotifier.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
@@ -99,6 +100,7 @@ class TTelvo33DlgClient : public ui::Dialog {
   void CmEditCopy();
   void CmEditPaste();
   void BeginDrag(TDeviceListWindow& list, int item);
+  void MoveDrag(ui::Point clientPoint);
   void EndDrag(ui::Point clientPoint);
   void DropAt(TDeviceListWindow& source, int sourceItem, ui::Point clientPoint);
   void CopyDevice(TDeviceListWindow& source, int sourceItem, TDeviceListWindow& target,
@@ -137,6 +139,7 @@ class TTelvo33DlgClient : public ui::Dialog {
     bool dragging = false;
     TDeviceListWindow* list = nullptr;
     int item = -1;
+    std::unique_ptr<DragImage> image;
   };
   DragState drag_;
 };

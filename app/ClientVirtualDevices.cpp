@@ -217,16 +217,27 @@ void TTelvo33DlgClient::CmEditPaste() {
 
 void TTelvo33DlgClient::BeginDrag(TDeviceListWindow& list, int item) {
   if (item < 0) return;
+  constexpr int kHotSpotOffsetPixels = 8;
+  ui::Point upperLeft;
+  const QImage picture = list.CreateDragImage(item, upperLeft);
+  const ui::Point grip{kHotSpotOffsetPixels, kHotSpotOffsetPixels};
   drag_ = {true, &list, item};
+  drag_.image = std::make_unique<DragImage>(
+      picture, grip, list.ClientToScreen({upperLeft.x + grip.x, upperLeft.y + grip.y}));
   CaptureMouse();
+}
+
+void TTelvo33DlgClient::MoveDrag(ui::Point clientPoint) {
+  if (drag_.image) drag_.image->MoveTo(ClientToScreen(clientPoint));
 }
 
 void TTelvo33DlgClient::EndDrag(ui::Point clientPoint) {
   if (!drag_.dragging) return;
-  const DragState drag = drag_;
+  TDeviceListWindow* source = drag_.list;
+  const int item = drag_.item;
   drag_ = {};
   ui::Window::ReleaseMouse();
-  DropAt(*drag.list, drag.item, clientPoint);
+  DropAt(*source, item, clientPoint);
 }
 
 void TTelvo33DlgClient::DropAt(TDeviceListWindow& source, int sourceItem, ui::Point clientPoint) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "bus/IQDeviceManager.h"
 #include "bus/SettingsTextFile.h"
 #include "platform/ui/Application.h"
@@ -152,6 +154,8 @@ TEST_F(VirtualDevicesTest, DraggingAUnitOntoTheEmptyVirtualListMakesAnOfflineCop
 
   Drag(units(), 0, EmptyPoint(units()));
   EXPECT_EQ(virtuals().Count(), 3) << "a drop on the empty bus list does nothing";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor is back after each drop";
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
 }
 
 TEST_F(VirtualDevicesTest, DropsOnReportAndFileWriteTheReportAndSaveTheSettings) {
