@@ -1,11 +1,23 @@
 #include "platform/ui/Prompts.h"
 
+#include <QGuiApplication>
+
+#include "platform/ui/Guard.h"
+
 namespace ui {
 
 namespace {
 
 PromptScript* g_current = nullptr;
-PromptScript::FailureHandler g_refuse;
+UnscriptedPrompts g_policy = UnscriptedPrompts::Default;
+PromptScript::FailureHandler g_onRefused;
+
+bool Refused() {
+  if (g_policy == UnscriptedPrompts::Default) {
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
+  }
+  return g_policy == UnscriptedPrompts::Refuse;
+}
 
 const char* KindName(PromptKind k) {
   switch (k) {
@@ -98,15 +110,19 @@ PromptAnswer PromptScript::Take(const Prompt& p) {
 
 std::optional<PromptAnswer> InterceptPrompt(const Prompt& p) {
   if (g_current != nullptr) return g_current->Take(p);
-  if (g_refuse) {
-    g_refuse("unscripted " + Describe(p));
-    return Cancel(p.kind);
+  if (!Refused()) return std::nullopt;
+  const std::string what = "unscripted " + Describe(p) + ", answered cancel";
+  if (g_onRefused) {
+    g_onRefused(what);
+  } else {
+    ReportError("prompt", what);
   }
-  return std::nullopt;
+  return Cancel(p.kind);
 }
 
-void RefuseUnscriptedPrompts(PromptScript::FailureHandler onPrompt) {
-  g_refuse = std::move(onPrompt);
+void SetUnscriptedPrompts(UnscriptedPrompts policy, PromptScript::FailureHandler onRefused) {
+  g_policy = policy;
+  g_onRefused = std::move(onRefused);
 }
 
 }  // namespace ui

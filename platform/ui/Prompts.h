@@ -63,10 +63,15 @@ class PromptScript {
   PromptScript* previous_;
 };
 
-// Where the layer asks before it shows a real prompt: a scripted answer, or none to show the
-// prompt. With refusal on (tests without a script), the prompt is reported and answered "cancel" at
-// once.
+// What happens to a prompt that no script answers. By default it is shown, except on Qt's offscreen
+// platform, where nobody could answer it: there it is refused. A refused prompt is reported (to
+// `onRefused`, else as an error) and answered "cancel" at once, so no test waits for a user.
+enum class UnscriptedPrompts { Default, Show, Refuse };
+void SetUnscriptedPrompts(UnscriptedPrompts policy,
+                          PromptScript::FailureHandler onRefused = nullptr);
+
+// Where the layer asks before it shows a real prompt: a scripted or refused answer, or none to
+// show the prompt.
 std::optional<PromptAnswer> InterceptPrompt(const Prompt& p);
-void RefuseUnscriptedPrompts(PromptScript::FailureHandler onPrompt);
 
 }  // namespace ui

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/ui/Application.h"
-#include "platform/ui/Guard.h"
 #include "platform/ui/IdleDispatcher.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/TimerService.h"
@@ -87,17 +86,11 @@ TEST(Messages, AnExceptionInAHandlerIsReportedAndGoesNoFurther) {
   Window w;
   w.Create();
   w.OnMessage(kFirst, [](const Message&) -> Param { throw std::runtime_error("boom"); });
-  std::vector<std::string> reports;
-  SetErrorReporter([&](const std::string& where, const std::string& what) {
-    reports.push_back(where + ": " + what);
-  });
+  testing_support::CollectedErrors reports;
   w.Post(kFirst);
   test::PumpMessages();
   EXPECT_EQ(w.Send(kFirst), 0);
-  SetErrorReporter([](const std::string& where, const std::string& what) {
-    ADD_FAILURE() << "exception in " << where << ": " << what;
-  });
-  EXPECT_EQ(reports, (std::vector<std::string>{"message: boom", "message: boom"}));
+  EXPECT_EQ(reports.errors, (std::vector<std::string>{"message: boom", "message: boom"}));
 }
 
 TEST(Commands, RouteFromTheStartWindowThroughItsParentsToTheApplication) {

@@ -42,6 +42,17 @@ TEST(MessageBoxes, AnUnexpectedPromptFailsAtOnceAndAnUnusedAnswerIsReported) {
       << failures[1];
 }
 
+TEST(MessageBoxes, OnTheOffscreenPlatformAnUnscriptedPromptIsReportedAndRefusedByDefault) {
+  testing_support::CollectedErrors collected;
+  SetUnscriptedPrompts(UnscriptedPrompts::Default);
+  const int answer = MessageBox(nullptr, "Nobody is there", "Lost", mb::kOk);
+  SetUnscriptedPrompts(UnscriptedPrompts::Refuse, FailTest);
+  EXPECT_EQ(answer, kIdCancel);
+  ASSERT_EQ(collected.errors.size(), 1u);
+  EXPECT_EQ(collected.errors[0],
+            "prompt: unscripted message box [Lost] \"Nobody is there\", answered cancel");
+}
+
 class FileDialogTest : public ::testing::Test {
  protected:
   std::string PathOf(const std::string& name) const {

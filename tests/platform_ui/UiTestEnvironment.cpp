@@ -11,8 +11,21 @@ namespace ui::testing_support {
 
 void FailTest(const std::string& what) { ADD_FAILURE() << what; }
 
-RealModalLoops::RealModalLoops() { RefuseUnscriptedPrompts(nullptr); }
-RealModalLoops::~RealModalLoops() { RefuseUnscriptedPrompts(FailTest); }
+namespace {
+void FailOnError(const std::string& where, const std::string& what) {
+  ADD_FAILURE() << "error in " << where << ": " << what;
+}
+}  // namespace
+
+CollectedErrors::CollectedErrors() {
+  SetErrorReporter([this](const std::string& where, const std::string& what) {
+    errors.push_back(where + ": " + what);
+  });
+}
+CollectedErrors::~CollectedErrors() { SetErrorReporter(FailOnError); }
+
+RealModalLoops::RealModalLoops() { SetUnscriptedPrompts(UnscriptedPrompts::Show); }
+RealModalLoops::~RealModalLoops() { SetUnscriptedPrompts(UnscriptedPrompts::Refuse, FailTest); }
 
 std::string OutputPath(const std::string& fileName) {
   return std::string(TELVO_UI_TEST_OUTPUT_DIR) + "/" + fileName;
@@ -27,10 +40,8 @@ class UiEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     app_ = std::make_unique<Application>(argc_, argv_, "Telvo Test");
-    SetErrorReporter([](const std::string& where, const std::string& what) {
-      ADD_FAILURE() << "exception in " << where << ": " << what;
-    });
-    RefuseUnscriptedPrompts(FailTest);
+    SetErrorReporter(FailOnError);
+    SetUnscriptedPrompts(UnscriptedPrompts::Refuse, FailTest);
     test::UseManualTimers();
   }
   void TearDown() override {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace ui::testing_support {
 
@@ -15,6 +16,16 @@ class RealModalLoops {
   ~RealModalLoops();
   RealModalLoops(const RealModalLoops&) = delete;
   RealModalLoops& operator=(const RealModalLoops&) = delete;
+};
+
+// For its lifetime, errors the layer reports are collected instead of failing the test.
+class CollectedErrors {
+ public:
+  CollectedErrors();
+  ~CollectedErrors();
+  CollectedErrors(const CollectedErrors&) = delete;
+  CollectedErrors& operator=(const CollectedErrors&) = delete;
+  std::vector<std::string> errors;  // "where: what"
 };
 
 // The build folder, where tests leave pictures to look at.
