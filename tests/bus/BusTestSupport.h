@@ -3,6 +3,8 @@
 // Stand-ins for what surrounds the bus layer: a scripted serial line that never sleeps, a
 // recording notifier and monitor, and a device type of the tests in place of a family.
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <memory>
@@ -12,7 +14,9 @@
 
 #include "bus/BusNotifier.h"
 #include "bus/ComMonitor.h"
+#include "bus/CommPort.h"
 #include "bus/IQDevice.h"
+#include "bus/IQDeviceManager.h"
 #include "bus/IQDeviceType.h"
 #include "platform/serial/SerialLine.h"
 
@@ -94,6 +98,19 @@ class TestDeviceType : public IQDeviceType {
 
  private:
   std::string name_;
+};
+
+// A port on scripted lines, opened, with its device manager and a unit at address 5 of the
+// tests' family.
+struct ScriptedUnitTest : testing::Test {
+  std::shared_ptr<LineScript> line = std::make_shared<LineScript>();
+  CommPort port{1, kBusBaudRate, ScriptedLines(line)};
+  IQDeviceManager manager{port};
+  TestDeviceType type{368, "Test"};
+  IQDeviceInfo info{5, 368, 1};
+  std::unique_ptr<IQDevice> unit{type.CreateDevice(&manager, &info)};
+
+  void SetUp() override { port.Open(); }
 };
 
 }  // namespace bustest

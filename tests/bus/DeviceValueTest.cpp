@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
 #include "bus/UCodeObject.h"
 #include "tests/bus/BusTestSupport.h"
@@ -11,18 +9,12 @@ namespace {
 using bustest::Bytes;
 using bustest::Reply;
 
-// A unit at address 5 and a virtual device of the same test type.
-struct DeviceValueTest : testing::Test {
-  std::shared_ptr<bustest::LineScript> line = std::make_shared<bustest::LineScript>();
-  CommPort port{1, kBusBaudRate, bustest::ScriptedLines(line)};
-  IQDeviceManager manager{port};
-  bustest::TestDeviceType type{368, "Test"};
-  IQDeviceInfo info{5, 368, 1};
-  std::unique_ptr<IQDevice> unit{type.CreateDevice(&manager, &info)};
+// A unit that accepts every set, and a virtual device of the same test type.
+struct DeviceValueTest : bustest::ScriptedUnitTest {
   std::unique_ptr<IQDevice> offline{type.CreateDevice(&manager, nullptr)};
 
   void SetUp() override {
-    port.Open();
+    ScriptedUnitTest::SetUp();
     line->onWrite = [this](const Bytes& sent) {
       if (sent.size() > 5 && sent[5] == 9) line->Queue(Reply(1, {sent[4]}, {}, 9));
     };

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
 #include "bus/UCodeObject.h"
 #include "tests/bus/BusTestSupport.h"
@@ -14,19 +12,8 @@ using bustest::WithChecksum;
 
 const Bytes kObject20{0x14};
 
-struct TransportTest : testing::Test {
-  std::shared_ptr<bustest::LineScript> line = std::make_shared<bustest::LineScript>();
-  CommPort port{1, kBusBaudRate, bustest::ScriptedLines(line)};
-  IQDeviceManager manager{port};
-  bustest::TestDeviceType type{368, "Test"};
-  IQDeviceInfo info{5, 368, 1};
-  std::unique_ptr<IQDevice> unit{type.CreateDevice(&manager, &info)};
+struct TransportTest : bustest::ScriptedUnitTest {
   ByteUCodeObject byte20{20, 1, false};
-
-  void SetUp() override { port.Open(); }
-  void AcceptEverySet(const Bytes& id) {
-    line->onWrite = [this, id](const Bytes&) { line->Queue(Reply(1, id, {}, 9)); };
-  }
 };
 
 TEST_F(TransportTest, RequestsCarryLengthIdOpcodeAndTheLowByteOfTheIndex) {
@@ -127,7 +114,7 @@ TEST_F(TransportTest, NetworkIsSelectedOnlyWhenItChanges) {
   manager.GetEncoder().SetMonitor(&monitor);
   IQDeviceInfo onSecond{6, 368, 2};
   std::unique_ptr<IQDevice> other{type.CreateDevice(&manager, &onSecond)};
-  AcceptEverySet(kObject20);
+  line->onWrite = [this](const Bytes&) { line->Queue(Reply(1, kObject20, {}, 9)); };
   byte20.Write(*other, 1);
   byte20.Write(*other, 2);
   ASSERT_EQ(line->writes.size(), 3u);

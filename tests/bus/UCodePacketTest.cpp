@@ -11,19 +11,16 @@ std::vector<uint8_t> VarintBytes(int value) {
   return p.Bytes();
 }
 
-TEST(Varint, EncodesLeastSignificantGroupFirst) {
-  EXPECT_EQ(VarintBytes(9), (std::vector<uint8_t>{0x09}));
-  EXPECT_EQ(VarintBytes(368), (std::vector<uint8_t>{0xF0, 0x02}));
-  EXPECT_EQ(VarintBytes(0x3F80), (std::vector<uint8_t>{0x80, 0x7F}));
-  EXPECT_EQ(VarintBytes(0x3FB0), (std::vector<uint8_t>{0xB0, 0x7F}));
-  EXPECT_EQ(VarintBytes(kMaxVarint), (std::vector<uint8_t>{0xFF, 0xFF, 0x7F}));
-}
-
-TEST(Varint, NegativeValuesSendTheirLowByte) {
-  EXPECT_EQ(VarintBytes(-1), (std::vector<uint8_t>{0xFF}));
-}
-
-TEST(Varint, FourthGroupIsRefused) {
+TEST(Varint, EncodesLeastSignificantGroupFirstUpToThreeGroups) {
+  const std::pair<int, std::vector<uint8_t>> cases[] = {
+      {9, {0x09}},
+      {368, {0xF0, 0x02}},
+      {0x3F80, {0x80, 0x7F}},
+      {0x3FB0, {0xB0, 0x7F}},
+      {kMaxVarint, {0xFF, 0xFF, 0x7F}},
+      {-1, {0xFF}},  // a negative value sends its low byte
+  };
+  for (const auto& [value, bytes] : cases) EXPECT_EQ(VarintBytes(value), bytes) << value;
   UCodePacket p;
   EXPECT_THROW(p.AppendVarint(kMaxVarint + 1), TooManyBytes);
 }
@@ -54,12 +51,10 @@ TEST(UCodePacket, ChecksumIsRunningSumAndHighBitFollowsLastByte) {
   const auto wire = p.WireBytes();
   EXPECT_EQ(wire.back(), p.Checksum());
   EXPECT_EQ(ChecksumOf(p.Bytes()), p.Checksum());
-}
 
-TEST(UCodePacket, RollCallRestartChecksum) {
-  UCodePacket p;
-  for (uint8_t b : {0xFC, 0xF8, 0xF8, 0x02, 0x80, 0x7F}) p.AppendByte(b);
-  EXPECT_EQ(p.Checksum(), 0xED);
+  UCodePacket restart;
+  for (uint8_t b : {0xFC, 0xF8, 0xF8, 0x02, 0x80, 0x7F}) restart.AppendByte(b);
+  EXPECT_EQ(restart.Checksum(), 0xED);
 }
 
 }  // namespace
