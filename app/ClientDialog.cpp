@@ -286,8 +286,8 @@ void TTelvo33DlgClient::CmHelpItem(int id) {
 void TTelvo33DlgClient::CmHowToGetHelp() { ui::Dialog(this, kHowToGetHelpDialog).Execute(); }
 
 void TTelvo33DlgClient::CmInterface() {
-  TInterfaceDialog(this, TheCommPort, notifier_).Execute();
-  ShowPortName(ThePortList().GetSelectedPort());
+  if (TInterfaceDialog(this, TheCommPort, notifier_).Execute() != ui::kIdOk) return;
+  if (const PortInfo* port = ThePortList().GetSelectedPort()) ShowPortName(port);
 }
 
 bool TTelvo33DlgClient::ReopenPortAndClearBusList() {

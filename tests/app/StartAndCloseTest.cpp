@@ -9,6 +9,7 @@
 #include "bus/PortList.h"
 #include "platform/registry/UserRoot.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Prompts.h"
@@ -157,6 +158,39 @@ TEST_F(StartTest, TheCloseCheckSavesFiveValuesAndAsksAboutUnsavedVirtualDevices)
   EXPECT_TRUE(frame().IsCreated()) << "File, Exit asks the same question";
   ui::Application::Instance()->RouteCommand(kCmExit, &client());
   EXPECT_FALSE(frame().IsCreated());
+}
+
+TEST_F(StartTest, TheInterfaceChosenWithOkIsShownAndUsedForTheNextRollCall) {
+  AddUnits({6});
+  Start();
+  auto choosePort = [](bool accept) {
+    return [accept](ui::Dialog& d) {
+      auto& ports = static_cast<ui::ListBox&>(ui::test::ControlOf(d, kPortList));
+      for (int i = 0; i < ports.Count(); ++i) {
+        if (ports.ItemData(i) == kSimComNumber) ports.SetSelection(i);
+      }
+      if (accept) {
+        ui::test::Click(d, ui::kIdOk);
+      } else {
+        ui::test::PressKey(d, Qt::Key_Escape);
+      }
+    };
+  };
+  {
+    ui::PromptScript script(FailTest);
+    script.RunDialog(kInterfaceDialog, choosePort(false));
+    ui::Application::Instance()->RouteCommand(kCmInterface, &client());
+  }
+  EXPECT_EQ(ui::test::ControlOf(client(), kPortName).Text(), "Bus");
+  EXPECT_EQ(TheCommPort.GetPortNumber(), 1);
+  {
+    ui::PromptScript script(FailTest);
+    script.RunDialog(kInterfaceDialog, choosePort(true));
+    ui::Application::Instance()->RouteCommand(kCmInterface, &client());
+  }
+  EXPECT_EQ(ui::test::ControlOf(client(), kPortName).Text(), ComName(kSimComNumber));
+  RollCall();
+  EXPECT_EQ(client().BusList().Count(), 1);
 }
 
 TEST(CommandLineTest, AnyPrefixOfUnregisterUnregistersAndAnythingElseRegisters) {
