@@ -147,24 +147,17 @@ TEST(DelayCapacityTest, AGroupSharesTheExcessRoundedUp) {
   EXPECT_EQ(unit->FitChannelDelay(216000, 3), 215999);
 }
 
-TEST(DelayCapacityTest, TheTwoOutputModelClipsAt37000Samples) {
+TEST(DelayCapacityTest, TheTwoOutputModelClipsAt37000SamplesAndNeverGoesNegative) {
   auto unit = ovtest::NewVirtual<IQDevice8126>(2);
-  SetDelay(*unit, 1, 30000);
+  SetDelay(*unit, 1, 30000, 3);
   EXPECT_EQ(unit->FitChannelDelay(10000, 0), 7000);
-}
-
-TEST(DelayCapacityTest, AFullMemoryGivesNoDelayRatherThanANegativeOne) {
-  auto unit = ovtest::NewVirtual<IQDevice8126>(2);
+  // Channels outside the model count as ungrouped.
+  EXPECT_EQ(unit->FitChannelDelay(10000, 40), 7000);
+  EXPECT_EQ(unit->FitChannelDelay(10000, -1), 7000);
+  // A full memory gives no delay rather than a negative one.
   SetDelay(*unit, 1, 37000);
   EXPECT_EQ(unit->FitChannelDelay(5000, 0), 0);
   EXPECT_EQ(unit->FitChannelDelay(-20, 0), 0);
-}
-
-TEST(DelayCapacityTest, ChannelsOutsideTheModelCountAsUngrouped) {
-  auto unit = ovtest::NewVirtual<IQDevice8126>(2);
-  SetDelay(*unit, 1, 30000, 3);
-  EXPECT_EQ(unit->FitChannelDelay(10000, 40), 7000);
-  EXPECT_EQ(unit->FitChannelDelay(10000, -1), 7000);
 }
 
 TEST(DelayCapacityTest, CrosspointDelaysShareTheMemoryOnThe8148) {
