@@ -40,7 +40,8 @@ constexpr int kFileImage = 11;
 constexpr uint32_t kSavedRetries = 1;
 constexpr uint32_t kSavedTimeoutMs = 80;
 constexpr std::size_t kMaxBusItemChars = 19;
-constexpr unsigned kPortNumberMask = 0xFF;
+// Only the low byte of the port number and of the monitor switch counts.
+constexpr unsigned kLowByteMask = 0xFF;
 
 registry::Key SettingsKey() { return registry::UserRoot().OpenSubKey(kSettingsKeyName, true); }
 
@@ -223,7 +224,7 @@ void TTelvo33DlgClient::SelectStartPort() {
     EnumeratePorts();
     if (const auto stored = key.GetNumber("port number")) {
       // Only the low byte names the port.
-      const int wanted = static_cast<int>(*stored & kPortNumberMask);
+      const int wanted = static_cast<int>(*stored & kLowByteMask);
       PortInfo* port = ThePortList().FindPortByNumber(wanted);
       if (port == nullptr) port = ThePortList().ChooseDefaultPort();
       if (port == nullptr) {
@@ -257,7 +258,7 @@ void TTelvo33DlgClient::ShowPortName(const PortInfo* port) {
 
 void TTelvo33DlgClient::OpenComMonitor() {
   const auto on = SettingsKey().GetNumber("COM monitor");
-  if (!on || (*on & 0xFF) == 0) return;
+  if (!on || (*on & kLowByteMask) == 0) return;
   comMonitor_ = std::make_unique<TComMonitorDialog>(nullptr);
   comMonitor_->Create();
   comMonitor_->Show();

@@ -15,6 +15,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Static.h"
+#include "resources/AppIds.h"
 
 class IQDevice;
 class IQDeviceManager;
@@ -125,8 +126,8 @@ class TTelvo33DlgClient : public ui::Dialog {
   ui::PushButton rollCallButton_;
   MessageNotifier notifier_;
   DeviceSlotTable slots_;
-  std::array<IQDeviceType*, 5> specialTypes_{};
-  std::array<std::string, 10> helpFiles_;
+  std::array<IQDeviceType*, appres::kSpecialCount> specialTypes_{};
+  std::array<std::string, appres::kHelpItemCount> helpFiles_;
   std::unique_ptr<TComMonitorDialog> comMonitor_;
   CopyMark copyMark_;
 
