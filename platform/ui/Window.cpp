@@ -226,9 +226,11 @@ bool Window::CanClose() {
 void Window::CloseWindow(int) {
   if (widget_ == nullptr || !CanClose()) return;
   Destroy();
-  if (onClosed_) onClosed_();
   if (auto* app = Application::Instance(); app != nullptr && app->MainWindow() == this)
     app->Quit(0);
+  // The owner usually deletes the window when told; it is told after the current handler
+  // returns, so no handler of the window is still running then.
+  if (onClosed_) QMetaObject::invokeMethod(qApp, onClosed_, Qt::QueuedConnection);
 }
 
 void Window::SetRect(const Rect& r) {

@@ -104,6 +104,7 @@ class Window {
   // allowed.
   virtual bool CanClose();
   virtual void CloseWindow(int result = kIdCancel);
+  // Called after the handler that closed the window has returned (the owner may delete it then).
   void OnClosed(std::function<void()> callback) { onClosed_ = std::move(callback); }
 
   // Geometry. A rectangle set before Create is applied by Create.

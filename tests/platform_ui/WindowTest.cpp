@@ -83,7 +83,19 @@ TEST(WindowClosing, AChildThatCannotCloseKeepsItsParentOpen) {
   child.allow = true;
   parent.CloseWindow();
   EXPECT_FALSE(parent.IsCreated());
+  EXPECT_EQ(closed, 0) << "told after the closing handler returns";
+  test::PumpMessages();
   EXPECT_EQ(closed, 1);
+}
+
+TEST(WindowClosing, TheOwnerMayDeleteTheWindowWhenItIsToldOfTheClose) {
+  auto w = std::make_unique<Window>();
+  w->Create();
+  w->OnClosed([&] { w.reset(); });
+  w->OnCommand(1, [&] { w->CloseWindow(); });
+  Application::Instance()->RouteCommand(1, w.get());  // closed from its own handler
+  test::PumpMessages();
+  EXPECT_EQ(w, nullptr);
 }
 
 TEST(WindowGeometry, ScreenAndClientPointsConvertBothWays) {
