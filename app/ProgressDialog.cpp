@@ -1,5 +1,7 @@
 #include "app/ProgressDialog.h"
 
+#include <QWidget>
+
 #include "resources/AppIds.h"
 
 TProgressDialog::TProgressDialog(ui::Window* parent)
@@ -11,12 +13,23 @@ void TProgressDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   text_.SetText("");
   bar_.SetValue(0);
+  Show();
 }
 
 void TProgressDialog::SetText(const std::string& text) {
   text_.SetText(text.substr(0, kMaxTextChars));
+  ShowNow();
 }
 
 void TProgressDialog::SetRange(int minimum, int maximum) { bar_.SetRange(minimum, maximum); }
 
-void TProgressDialog::SetValue(int position) { bar_.SetValue(position); }
+void TProgressDialog::SetValue(int position) {
+  bar_.SetValue(position);
+  ShowNow();
+}
+
+void TProgressDialog::ShowNow() {
+  // The operation holds the message loop until it ends; without painting here the user would
+  // see no step at all.
+  if (QWidget* w = Widget()) w->repaint();
+}
