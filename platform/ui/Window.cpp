@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -130,6 +131,7 @@ void Window::Create() {
 void Window::ApplyAttributes() {
   if (!text_.empty()) SetText(text_);
   if (iconId_ != 0) SetIcon(iconId_);
+  if (background_) SetBackground(*background_);
   if (hasRect_) SetRect(rect_);
   widget_->setEnabled(enabled_);
   if (HandlesMessage(msg::kMouseMove)) widget_->setMouseTracking(true);
@@ -297,6 +299,15 @@ void Window::SetIcon(int iconId) {
   if (widget_ == nullptr) return;
   const QImage image = Resources::Image(iconId);
   if (!image.isNull()) widget_->setWindowIcon(QIcon(QPixmap::fromImage(image)));
+}
+
+void Window::SetBackground(Color color) {
+  background_ = color;
+  if (widget_ == nullptr) return;
+  QPalette palette = widget_->palette();
+  palette.setColor(QPalette::Window, QColor(color.r, color.g, color.b));
+  widget_->setPalette(palette);
+  widget_->setAutoFillBackground(true);
 }
 
 void Window::Show() {

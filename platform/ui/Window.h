@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/ui/Commands.h"
 #include "platform/ui/Message.h"
+#include "platform/ui/draw/Color.h"
 #include "platform/ui/draw/Geometry.h"
 
 class QWidget;
@@ -121,6 +123,8 @@ class Window {
   virtual void SetText(const std::string& text);
   virtual std::string Text() const;
   void SetIcon(int iconId);
+  // The colour the window's background is filled with (by default its style's).
+  void SetBackground(Color color);
 
   void Show();
   void Hide();
@@ -180,6 +184,7 @@ class Window {
   std::function<void()> onClosed_;
   std::string text_;
   int iconId_ = 0;
+  std::optional<Color> background_;
   bool hasRect_ = false;
   Rect rect_;
   bool enabled_ = true;

@@ -98,6 +98,16 @@ TEST(WindowClosing, TheOwnerMayDeleteTheWindowWhenItIsToldOfTheClose) {
   EXPECT_EQ(w, nullptr);
 }
 
+TEST(WindowState, TheBackgroundTakesTheColourGiven) {
+  Window w;
+  w.SetRect({0, 0, 40, 30});
+  w.SetBackground(SystemColorOf(SystemColor::ButtonFace));
+  w.Create();
+  EXPECT_EQ(test::SamplePixel(w, {20, 15}), SystemColorOf(SystemColor::ButtonFace));
+  w.SetBackground(kBlue);
+  EXPECT_EQ(test::SamplePixel(w, {20, 15}), kBlue);
+}
+
 TEST(WindowGeometry, ScreenAndClientPointsConvertBothWays) {
   Window top;
   top.SetRect({100, 50, 300, 250});
