@@ -64,7 +64,7 @@ class AppEnvironment : public ::testing::Environment {
     ui::SetErrorReporter([](const std::string& where, const std::string& what) {
       ADD_FAILURE() << "exception in " << where << ": " << what;
     });
-    ui::RefuseUnscriptedPrompts(FailTest);
+    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse, FailTest);
     ui::test::UseManualTimers();
   }
   void TearDown() override {
