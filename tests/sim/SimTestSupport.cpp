@@ -8,9 +8,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <numeric>
+#include <limits>
 #include <stdexcept>
 #include <thread>
+
+#include "bus/UCodePacket.h"
 
 namespace simtest {
 
@@ -43,7 +45,7 @@ std::string ToHex(const Bytes& bytes) {
 }
 
 Bytes WithChecksum(Bytes bytes) {
-  bytes.push_back(static_cast<uint8_t>(std::accumulate(bytes.begin(), bytes.end(), 0u)));
+  bytes.push_back(ChecksumOf(bytes));
   return bytes;
 }
 
