@@ -23,13 +23,9 @@ std::unique_ptr<T> Make(int frequency = 1000) {
   return filter;
 }
 
+// The default Q of 8.7 reaching the unit as 87 is in every peak filter's transfer sequence.
 TEST(FilterRecordTest, QReachesTheUnitRoundedToTenths) {
   TParametricFilter parametric;
-  parametric.q = 8.7f;
-  EXPECT_EQ(parametric.GetDeviceRecord()[1], 87);
-  TOctaveFilter octave;
-  octave.q = 8.7f;
-  EXPECT_EQ(octave.GetDeviceRecord()[1], 87);
   parametric.q = 0.74f;
   EXPECT_EQ(parametric.GetDeviceRecord()[1], 7);
 }
