@@ -46,6 +46,9 @@ class TTelvo33DlgClient : public ui::Dialog {
   ~TTelvo33DlgClient() override;
 
   bool CanClose() override;
+  // Enter and Escape belong to the lists (a label being edited), not to the dialog: the client is
+  // the main window's content and never closes by a key.
+  bool PreProcessKey(const ui::KeyStroke&) override { return false; }
 
   const std::vector<IQDeviceType*>& Types() const { return typeOrder_; }
   const ui::ImageList& Images() const { return images_; }

@@ -45,6 +45,16 @@ TEST_F(StartTest, AFirstStartCreatesTheKeyKeepsPort1AndShowsBus) {
   EXPECT_EQ(client().VirtualList().ItemData(1), TTelvo33DlgClient::kFileItem);
 }
 
+TEST_F(StartTest, EnterAndEscapeLeaveTheClientInTheMainWindow) {
+  Start();
+  client().VirtualList().SetFocus();
+  ui::test::PressKey(client().VirtualList(), Qt::Key_Escape);
+  ui::test::PressKey(client().VirtualList(), Qt::Key_Return);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(client().IsCreated());
+  EXPECT_TRUE(frame().IsCreated());
+}
+
 TEST_F(StartTest, OnlyTheLowByteOfThePortNumberCounts) {
   SettingsKey().SetNumber("port number", 260);
   Start();
