@@ -184,5 +184,26 @@ TEST_F(VirtualDevicesTest, ABrokenSettingsFileFromADropOnFileIsReportedAndReleas
   EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(virtuals(), 0)));
 }
 
+TEST_F(VirtualDevicesTest, ThePopupOffersWhatTheItemUnderTheMouseAllows) {
+  NewVirtual();
+  const auto popupState = [&](ui::Point where, int command) {
+    ui::PromptScript script(FailTest);
+    script.ChooseFromPopup(0);
+    RightClick(virtuals(), where);
+    return ui::Application::Instance()->QueryCommand(command, &client()).enabled;
+  };
+  EXPECT_FALSE(popupState(ItemPoint(virtuals(), 0), kCmPaste)) << "nothing is marked";
+  EXPECT_TRUE(popupState(ItemPoint(virtuals(), 0), kCmMarkForCopy));
+  EXPECT_FALSE(popupState(ItemPoint(virtuals(), ItemNamed(virtuals(), "File")), kCmMarkForCopy));
+  EXPECT_FALSE(popupState(EmptyPoint(virtuals()), kCmMarkForCopy));
+
+  ui::PromptScript script(FailTest);
+  script.ChooseFromPopup(kCmNewVirtual).RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) {
+    ui::test::Click(d, ui::kIdOk);
+  });
+  RightClick(virtuals(), EmptyPoint(virtuals()));
+  EXPECT_EQ(virtuals().Count(), 4) << "\"New ...\" on the empty part of the list";
+}
+
 }  // namespace
 }  // namespace apptest
