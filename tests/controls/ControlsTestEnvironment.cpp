@@ -52,7 +52,8 @@ class ControlsEnvironment : public ::testing::Environment {
     ui::SetErrorReporter([](const std::string& where, const std::string& what) {
       ADD_FAILURE() << "exception in " << where << ": " << what;
     });
-    ui::RefuseUnscriptedPrompts([](const std::string& what) { ADD_FAILURE() << what; });
+    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
+                             [](const std::string& what) { ADD_FAILURE() << what; });
     ui::test::UseManualTimers();
     controls_res::RegisterControlsResources();
   }
