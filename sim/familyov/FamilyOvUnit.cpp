@@ -109,27 +109,30 @@ FamilyOvUnit::FamilyOvUnit(const UnitOptions& options)
   ApplyFactoryDefaults();
 }
 
-std::optional<UnitReply> FamilyOvUnit::AnswerSpecialSet(const Request& request) {
+template <typename OutcomeOf>
+std::optional<UnitReply> FamilyOvUnit::AnswerSpecial(const Request& request, OutcomeOf outcomeOf) {
   const ObjectSpec* spec = FindObject(request.objectId);
   if (spec == nullptr) return std::nullopt;
   uint8_t error = 0;
   const auto access = Decode(*spec, request, error);
   if (!access) return Refused(request, error);
-  if (locked_ && !AllowedWhileLocked(*access)) return Refused(request, kDeviceLockedError);
-  const auto outcome = SetSpecial(*spec, *access);
+  const std::optional<Outcome> outcome = outcomeOf(*spec, *access);
   if (!outcome) return std::nullopt;
   return Reply(request, *outcome);
 }
 
+std::optional<UnitReply> FamilyOvUnit::AnswerSpecialSet(const Request& request) {
+  return AnswerSpecial(request, [this](const ObjectSpec& spec, const Access& access) {
+    if (locked_ && !AllowedWhileLocked(access)) {
+      return std::optional(Outcome::Fail(kDeviceLockedError));
+    }
+    return SetSpecial(spec, access);
+  });
+}
+
 std::optional<UnitReply> FamilyOvUnit::AnswerSpecialGet(const Request& request) {
-  const ObjectSpec* spec = FindObject(request.objectId);
-  if (spec == nullptr) return std::nullopt;
-  uint8_t error = 0;
-  const auto access = Decode(*spec, request, error);
-  if (!access) return Refused(request, error);
-  const auto outcome = GetSpecial(*access);
-  if (!outcome) return std::nullopt;
-  return Reply(request, *outcome);
+  return AnswerSpecial(
+      request, [this](const ObjectSpec&, const Access& access) { return GetSpecial(access); });
 }
 
 bool FamilyOvUnit::AllowedWhileLocked(const Access& access) const {

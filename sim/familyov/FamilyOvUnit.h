@@ -59,6 +59,10 @@ class FamilyOvUnit final : public Unit {
   std::optional<UnitReply> AnswerSpecialGet(const Request& request) override;
 
  private:
+  // Decodes a request for an object the unit handles itself and replies with what `outcomeOf`
+  // makes of it; nothing for an object the table serves.
+  template <typename OutcomeOf>
+  std::optional<UnitReply> AnswerSpecial(const Request& request, OutcomeOf outcomeOf);
   std::optional<Outcome> SetSpecial(const ObjectSpec& spec, const Access& access);
   std::optional<Outcome> GetSpecial(const Access& access);
   bool AllowedWhileLocked(const Access& access) const;
