@@ -9,6 +9,7 @@
 namespace {
 
 constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+constexpr std::size_t kReadChunkBytes = 64 * 1024;
 // Far longer than any number the writer puts out ("%f" of the largest float is 46 characters).
 constexpr std::size_t kMaxNumberChars = 64;
 constexpr std::size_t kMaxFormattedNumberChars = 64;
@@ -24,10 +25,15 @@ std::optional<std::string> ReadWholeFile(const std::string& fileName) {
   if (!std::filesystem::is_regular_file(fileName, error)) return std::nullopt;
   std::ifstream in(fileName, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string text(kMaxFileBytes + 1, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (in.bad() || static_cast<std::size_t>(in.gcount()) > kMaxFileBytes) return std::nullopt;
-  text.resize(static_cast<std::size_t>(in.gcount()));
+  // Grown chunk by chunk: a buffer of the whole bound would be cleared on every open and kept
+  // for as long as the file is.
+  std::string text;
+  std::string chunk(kReadChunkBytes, '\0');
+  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
+    text.append(chunk, 0, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxFileBytes) return std::nullopt;
+  }
+  if (in.bad()) return std::nullopt;
   return text;
 }
 

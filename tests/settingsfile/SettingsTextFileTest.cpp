@@ -131,6 +131,11 @@ TEST_F(SettingsTextFileTest, LengthsAreBounded) {
   ASSERT_TRUE(file_.Open(Path(), SettingsTextFile::kWrite));
   EXPECT_THROW(file_.WriteSection(name30 + "x"), SettingsWriteError);
   EXPECT_THROW(file_.WriteSection("a]b"), SettingsWriteError);
+
+  constexpr std::size_t kLargestFileBytes = 16 * 1024 * 1024;
+  Load(std::string(kLargestFileBytes, ' '));
+  dir_.WriteFile("unit.txt", std::string(kLargestFileBytes + 1, ' '));
+  EXPECT_FALSE(file_.Open(Path(), SettingsTextFile::kRead));
 }
 
 TEST_F(SettingsTextFileTest, RefusesWritesItCouldNotReadBack) {
