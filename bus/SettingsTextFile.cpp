@@ -3,13 +3,13 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "platform/registry/BoundedFileRead.h"
 
 namespace {
 
 constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
-constexpr std::size_t kReadChunkBytes = 64 * 1024;
 // Far longer than any number the writer puts out ("%f" of the largest float is 46 characters).
 constexpr std::size_t kMaxNumberChars = 64;
 constexpr std::size_t kMaxFormattedNumberChars = 64;
@@ -23,17 +23,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 std::optional<std::string> ReadWholeFile(const std::string& fileName) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(fileName, error)) return std::nullopt;
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) return std::nullopt;
-  // Grown chunk by chunk: a buffer of the whole bound would be cleared on every open and kept
-  // for as long as the file is.
-  std::string text;
-  std::string chunk(kReadChunkBytes, '\0');
-  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-    text.append(chunk, 0, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxFileBytes) return std::nullopt;
-  }
-  if (in.bad()) return std::nullopt;
+  std::optional<std::string> text = registry::ReadFileBounded(fileName, kMaxFileBytes);
+  if (!text || text->size() > kMaxFileBytes) return std::nullopt;
   return text;
 }
 

@@ -1,9 +1,9 @@
 #include "platform/registry/Store.h"
 
-#include <fstream>
 #include <system_error>
 #include <utility>
 
+#include "platform/registry/BoundedFileRead.h"
 #include "platform/registry/SafeFileWriter.h"
 #include "platform/registry/StoreFormat.h"
 
@@ -14,15 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kLevelSeparator = '\\';
-
-std::optional<std::string> ReadBounded(const fs::path& file, std::size_t maxBytes) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text(maxBytes + 1, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return text;
-}
 
 }  // namespace
 
@@ -45,7 +36,7 @@ std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
 Store::Store(fs::path file) : file_(std::move(file)) {
   std::error_code error;
   if (!fs::exists(*file_, error)) return;
-  std::optional<std::string> text = ReadBounded(*file_, kMaxStoreFileBytes);
+  std::optional<std::string> text = ReadFileBounded(*file_, kMaxStoreFileBytes);
   try {
     if (!text) throw StoreFormatError("it cannot be read");
     root_ = ParseStore(*text);
