@@ -73,6 +73,13 @@ Bytes Reply(uint8_t status, const Bytes& idBytes, const Bytes& data, uint8_t opc
   return WithChecksum(reply);
 }
 
+void ExpectOnlyMessage(const RecordingNotifier& notifier, const std::string& text,
+                       const std::string& caption) {
+  ASSERT_EQ(notifier.messages.size(), 1u);
+  EXPECT_EQ(notifier.messages[0].text, text);
+  EXPECT_EQ(notifier.messages[0].caption, caption);
+}
+
 void RecordingMonitor::LogSentPacket(const UCodePacket& packet) {
   sentPackets.push_back(packet.WireBytes());
 }

@@ -64,6 +64,12 @@ struct RecordingNotifier : BusNotifier {
   }
 };
 
+// Checks that `notifier` showed exactly one message, with this text and caption.
+void ExpectOnlyMessage(const RecordingNotifier& notifier, const std::string& text,
+                       const std::string& caption);
+inline const std::string kAddressConflictText =
+    "Address conflicts detected.  Please correct and perform roll call again.";
+
 struct RecordingMonitor : ComMonitor {
   std::vector<Bytes> sentPackets, receivedPackets, sentBytes, receivedBytes;
   int masks = 0;

@@ -66,9 +66,7 @@ TEST_F(CommPortTest, ReportOpenErrorNamesTheFailureStoredByOpen) {
     port.SetPortNumber(c.portNumber);
     EXPECT_THROW(port.Open(), NoCommHandle);
     port.ReportOpenError(notifier, ports);
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    EXPECT_EQ(notifier.messages[0].text, c.text);
-    EXPECT_EQ(notifier.messages[0].caption, c.caption);
+    bustest::ExpectOnlyMessage(notifier, c.text, c.caption);
   }
 }
 

@@ -108,9 +108,7 @@ TEST_F(PortListTest, OpenErrorOfAUsbEntrySpeaksOfTheCable) {
     line->openFailure = failure;
     EXPECT_THROW(port.Open(), NoCommHandle);
     port.ReportOpenError(notifier, ports);
-    ASSERT_EQ(notifier.messages.size(), 1u);
-    EXPECT_EQ(notifier.messages[0].text, text);
-    EXPECT_EQ(notifier.messages[0].caption, "Problem accessing a USB port.");
+    bustest::ExpectOnlyMessage(notifier, text, "Problem accessing a USB port.");
   }
 }
 

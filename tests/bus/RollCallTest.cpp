@@ -92,10 +92,7 @@ TEST_F(RollCallTest, AnAddressConflictStopsCreatingDevices) {
   answers = {Answer(4, {0xF0, 0x02}), Answer(4, {0xF0, 0x02}), Answer(6, {0xF0, 0x02})};
   RollCall();
   ASSERT_EQ(found.size(), 1u);
-  ASSERT_EQ(notifier.messages.size(), 1u);
-  EXPECT_EQ(notifier.messages[0].text,
-            "Address conflicts detected.  Please correct and perform roll call again.");
-  EXPECT_EQ(notifier.messages[0].caption, "Roll call");
+  bustest::ExpectOnlyMessage(notifier, bustest::kAddressConflictText, "Roll call");
 }
 
 TEST_F(RollCallTest, ANewRollCallReplacesBusDevicesAndKeepsVirtualOnes) {

@@ -170,10 +170,7 @@ TEST_F(SimulatedBusTest, RollCallYieldsEveryUnitInOrderAndRefusesAddressConflict
   bus.AddGenericUnit(Identity(3), kObjects);
   found = RollCall({&type, &other});
   EXPECT_EQ(found.size(), 5u);  // the second unit at address 3 answers last
-  ASSERT_EQ(notifier.messages.size(), 1u);
-  EXPECT_EQ(notifier.messages[0].text,
-            "Address conflicts detected.  Please correct and perform roll call again.");
-  EXPECT_EQ(notifier.messages[0].caption, "Roll call");
+  bustest::ExpectOnlyMessage(notifier, bustest::kAddressConflictText, "Roll call");
 }
 
 TEST_F(SimulatedBusTest, DetectedInterfacesReachUnitsOnEveryNetworkAndThroughTheEcho) {
