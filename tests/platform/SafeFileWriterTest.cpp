@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 
 #include "platform/registry/SafeFileWriter.h"
 #include "tests/platform/FileSizeLimit.h"
@@ -12,13 +10,9 @@ namespace registry {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::FileContents;
 using testing_support::FileSizeLimit;
 using testing_support::TempDir;
-
-std::string Contents(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::size_t EntriesIn(const fs::path& folder) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
@@ -33,9 +27,9 @@ TEST(SafeFileWriterTest, ReplacesTheFileOnlyOnCommitKeepingItsPermissions) {
   SafeFileWriter writer;
   ASSERT_TRUE(writer.Begin(file));
   ASSERT_TRUE(writer.Write(std::string(200'000, 'x')));  // past the flush threshold
-  EXPECT_EQ(Contents(file), "old");
+  EXPECT_EQ(FileContents(file), "old");
   ASSERT_TRUE(writer.Commit());
-  EXPECT_EQ(Contents(file).size(), 200'000u);
+  EXPECT_EQ(FileContents(file).size(), 200'000u);
   EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
   EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
@@ -57,7 +51,7 @@ TEST(SafeFileWriterTest, AFailedSaveKeepsTheOldFileAndLeavesNoDebris) {
     // Small enough to stay buffered until the commit, whose flush then fails.
     EXPECT_FALSE(SaveFileSafely(file, std::string(5000, 'c')));
   }
-  EXPECT_EQ(Contents(file), "precious");
+  EXPECT_EQ(FileContents(file), "precious");
   EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 
   // The rename is the last step that can fail: a folder stands where the file would go.

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "platform/registry/Store.h"
@@ -15,14 +13,10 @@ namespace registry {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::FileContents;
 using testing_support::FileSizeLimit;
 using testing_support::TempDir;
 using Names = std::vector<std::string>;
-
-std::string Contents(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string EveryByte() {
   std::string bytes;
@@ -86,7 +80,7 @@ TEST_F(StoreTest, RefusedChangesLeaveMemoryAndFileAsTheyWere) {
   Store store(File());
   Key settings = store.Root().OpenSubKey("TelvoWin2 Settings", true);
   ASSERT_TRUE(settings.SetNumber("port number", 3));
-  const std::string saved = Contents(File());
+  const std::string saved = FileContents(File());
 
   {
     FileSizeLimit diskFull(16);  // less than any store's text
@@ -98,14 +92,14 @@ TEST_F(StoreTest, RefusedChangesLeaveMemoryAndFileAsTheyWere) {
   EXPECT_EQ(settings.GetNumber("port number"), 3u);
   EXPECT_EQ(settings.GetString("big"), std::nullopt);
   EXPECT_EQ(store.Root().SubKeyNames(), (Names{"TelvoWin2 Settings"}));
-  EXPECT_EQ(Contents(File()), saved);
+  EXPECT_EQ(FileContents(File()), saved);
 
   store.SetReadOnly(true);
   EXPECT_FALSE(settings.SetNumber("port number", 5));
   EXPECT_FALSE(settings.DeleteValue("port number"));
   EXPECT_FALSE(store.Root().OpenSubKey("New", true).IsValid());
   EXPECT_EQ(settings.GetNumber("port number"), 3u);
-  EXPECT_EQ(Contents(File()), saved);
+  EXPECT_EQ(FileContents(File()), saved);
 }
 
 TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
@@ -131,7 +125,7 @@ TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
     EXPECT_TRUE(store.IsReadOnly()) << text;
     EXPECT_TRUE(store.Root().SubKeyNames().empty()) << text;
     EXPECT_FALSE(store.Root().SetNumber("x", 1));
-    EXPECT_EQ(Contents(dir.Path() / "store.txt"), text);
+    EXPECT_EQ(FileContents(dir.Path() / "store.txt"), text);
   }
 
   TempDir dir;

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace testing_support {
@@ -31,6 +32,11 @@ void TempDir::WriteFile(const fs::path& relative, const std::string& text) const
 void TempDir::Link(const fs::path& relative, const fs::path& target) const {
   fs::create_directories((path_ / relative).parent_path());
   fs::create_symlink(target, path_ / relative);
+}
+
+std::string FileContents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace testing_support

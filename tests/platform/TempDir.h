@@ -23,4 +23,7 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The whole content of `file`; empty when it cannot be read.
+std::string FileContents(const std::filesystem::path& file);
+
 }  // namespace testing_support

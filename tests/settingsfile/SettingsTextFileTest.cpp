@@ -2,7 +2,6 @@
 
 #include <clocale>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <locale>
 #include <random>
@@ -20,10 +19,7 @@ using testing_support::TempDir;
 class SettingsTextFileTest : public ::testing::Test {
  protected:
   std::string Path() const { return (dir_.Path() / "unit.txt").string(); }
-  std::string Contents() const {
-    std::ifstream in(Path(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string Contents() const { return testing_support::FileContents(Path()); }
   std::size_t FilesInFolder() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_.Path()), {}));
   }
