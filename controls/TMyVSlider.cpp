@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "controls/ControlDrawing.h"
+#include "controls/PressDragRelease.h"
 #include "resources/ControlsResources.h"
 
 namespace {
@@ -71,18 +72,8 @@ ui::ScrollCode TMyVSlider::ScrollCodeOf(ui::Param wParam) {
 }
 
 TMyVSlider::TMyVSlider(ui::Window* parent, int id) : ui::OwnerDrawButton(parent, id) {
-  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
-    Press(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
-    Drag(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
-    Release();
-    return 0;
-  });
+  controls::RouteLeftButton(*this, {[this](ui::Point p) { Press(p); },
+                                    [this](ui::Point p) { Drag(p); }, [this] { Release(); }});
   OnMessage(ui::msg::kSetFocus, [this](const ui::Message& m) {
     if (g_inFocusHandler) return ui::Param{0};
     const FocusGuard guard;

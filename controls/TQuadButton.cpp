@@ -4,6 +4,7 @@
 
 #include "controls/ControlDrawing.h"
 #include "controls/MouseBlocker.h"
+#include "controls/PressDragRelease.h"
 #include "resources/ControlsResources.h"
 
 namespace {
@@ -22,20 +23,11 @@ void Line(ui::Dc& dc, ui::Color c, ui::Point from, ui::Point to) {
 }  // namespace
 
 TQuadButton::TQuadButton(ui::Window* parent, int id) : ui::OwnerDrawButton(parent, id) {
-  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
-    Press(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
+  controls::RouteLeftButton(*this, {[this](ui::Point p) { Press(p); },
+                                    [this](ui::Point p) { Drag(p); }, [this] { Release(); }});
+  // A quick second click repeats like the first.
   OnMessage(ui::msg::kLButtonDblClk, [this](const ui::Message& m) {
     Press(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
-    Drag(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
-    Release();
     return 0;
   });
   OnMessage(ui::msg::kTimer, [this](const ui::Message& m) {
