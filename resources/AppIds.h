@@ -26,6 +26,13 @@ inline constexpr int kDefaultTypeIcon = 4;
 inline constexpr int kReportIcon = 5;
 inline constexpr int kFileIcon = 12;
 inline constexpr int kErrorIcon = 101;
+// The newer family's units: one large picture, and a small icon per model that shows its output
+// sockets.
+inline constexpr int kOrdavinexIcon = 9;
+inline constexpr int kOrdavinex26SmallIcon = 16;
+inline constexpr int kOrdavinex24SmallIcon = 17;
+inline constexpr int kOrdavinex22SmallIcon = 18;
+inline constexpr int kOrdavinex48SmallIcon = 20;
 
 // Commands.
 inline constexpr int kCmExit = 24310;

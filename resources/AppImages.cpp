@@ -99,6 +99,51 @@ QImage ErrorIcon() {
   });
 }
 
+const QColor kOrdavinexPanel(35, 105, 125);
+const QColor kOrdavinexEdge(15, 45, 55);
+const QColor kSocket(225, 225, 215);
+const QColor kLampGreen(60, 220, 90);
+
+// A two-unit rack front of the newer family with its display and a row of eight output sockets.
+QImage OrdavinexPicture() {
+  return Draw(kLargePixels, [](QPainter& p) {
+    p.setPen(QPen(kOrdavinexEdge, 1));
+    p.setBrush(kOrdavinexPanel);
+    p.drawRect(QRectF(1.5, 6.5, 29, 19));
+    p.setBrush(QColor(20, 40, 30));
+    p.drawRect(QRectF(4.5, 9.5, 11, 5));
+    p.setPen(QPen(kLampGreen, 1));
+    p.drawLine(QPointF(6, 13), QPointF(14, 11));
+    p.setPen(QPen(kOrdavinexEdge, 0.8));
+    p.setBrush(kSocket);
+    for (int i = 0; i < 8; ++i) p.drawEllipse(QRectF(4 + 3 * i, 19, 2.5, 2.5));
+    p.setBrush(kLampGreen);
+    p.drawEllipse(QRectF(25, 10, 3, 3));
+  });
+}
+
+// The newer family's small icon: a rack front with a lamp and one socket per output, four to a
+// row, so that the models tell themselves apart in the device lists.
+QImage OrdavinexSmallIcon(int outputs) {
+  constexpr int kSocketsPerRow = 4;
+  constexpr int kSocketPitchPx = 3;
+  return Draw(kSmallPixels, [outputs](QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(kOrdavinexEdge);
+    p.setBrush(kOrdavinexPanel);
+    p.drawRect(QRect(0, 2, 15, 12));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kLampGreen);
+    p.drawRect(QRect(2, 4, 2, 2));
+    p.setBrush(kSocket);
+    for (int i = 0; i < outputs; ++i) {
+      const int row = i / kSocketsPerRow;
+      const int column = i % kSocketsPerRow;
+      p.drawRect(QRect(3 + kSocketPitchPx * column, 7 + kSocketPitchPx * row, 2, 2));
+    }
+  });
+}
+
 }  // namespace
 
 void RegisterAppImages() {
@@ -108,4 +153,9 @@ void RegisterAppImages() {
   ui::Resources::AddImage(kReportIcon, ReportIcon());
   ui::Resources::AddImage(kFileIcon, FileIcon());
   ui::Resources::AddImage(kErrorIcon, ErrorIcon());
+  ui::Resources::AddImage(kOrdavinexIcon, OrdavinexPicture());
+  ui::Resources::AddImage(kOrdavinex22SmallIcon, OrdavinexSmallIcon(2));
+  ui::Resources::AddImage(kOrdavinex24SmallIcon, OrdavinexSmallIcon(4));
+  ui::Resources::AddImage(kOrdavinex26SmallIcon, OrdavinexSmallIcon(6));
+  ui::Resources::AddImage(kOrdavinex48SmallIcon, OrdavinexSmallIcon(8));
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "bus/IQDeviceManager.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
@@ -36,19 +38,39 @@ TEST_F(FamilyTypesTest, TheNewerFamilyIsRegisteredInOrderWithItsSpecialCommand) 
   EXPECT_EQ(devices.ItemId(4), 0) << "one special item, then the separator";
 }
 
+TEST_F(FamilyTypesTest, EveryModelShowsAnIconOfItsOwn) {
+  Start();
+  const std::size_t typeCount = client().Types().size();
+  // The image list pads the type slots with the default icon after the last type.
+  const QImage defaultIcon = client().Images().Image(static_cast<int>(typeCount));
+  for (std::size_t i = 0; i < typeCount; ++i) {
+    const QImage icon = client().Images().Image(static_cast<int>(i));
+    EXPECT_NE(icon, defaultIcon) << client().Types()[i]->GetName();
+    for (std::size_t j = 0; j < i; ++j)
+      EXPECT_NE(icon, client().Images().Image(static_cast<int>(j)))
+          << client().Types()[i]->GetName() << " looks like " << client().Types()[j]->GetName();
+  }
+}
+
 TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
-  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8126, .address = 1});
-  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 2});
+  using sim::familyov::Model;
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8126, .address = 1});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8148, .address = 2});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8124, .address = 3});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8122, .address = 4});
   Start();
   ui::PromptScript script(FailTest);
   script.AnswerMessageBox(ui::kIdOk);
   ui::Application::Instance()->RouteCommand(kCmRollCall, &client());
   ASSERT_EQ(script.Seen().size(), 1u);
-  EXPECT_EQ(script.Seen()[0].text, "2 devices found.");
-  ASSERT_EQ(client().BusList().Count(), 2);
-  EXPECT_EQ(DeviceOf(client().BusList(), 0)->GetTypeName(), "Ordavinex 48");
-  EXPECT_EQ(DeviceOf(client().BusList(), 1)->GetTypeName(), "Ordavinex 26");
-  ui::test::GrabPng(frame(), OutputPath("main-window-familyov.png"));
+  EXPECT_EQ(script.Seen()[0].text, "4 devices found.");
+  std::vector<std::string> typeNames;
+  for (int i = 0; i < client().BusList().Count(); ++i)
+    typeNames.push_back(DeviceOf(client().BusList(), i)->GetTypeName());
+  EXPECT_EQ(typeNames, (std::vector<std::string>{"Ordavinex 22", "Ordavinex 24", "Ordavinex 48",
+                                                 "Ordavinex 26"}));
+  // The picture the README shows.
+  ui::test::GrabPng(frame(), OutputPath("main-window.png"));
 }
 
 }  // namespace

@@ -42,8 +42,6 @@ TEST_F(RollCallTest, FoundUnitsEnterTheBusListInFrontAndTheFirstFreeSlots) {
   EXPECT_EQ(client().BusList().ItemData(2), 1) << "the first unit found takes slot 1";
   EXPECT_EQ(client().BusList().ItemData(0), 3);
   EXPECT_EQ(DeviceOf(client().BusList(), 0)->GetInfo().address, 12);
-  // The picture the README shows.
-  ui::test::GrabPng(frame(), OutputPath("main-window.png"));
 
   RollCall();
   EXPECT_EQ(client().BusList().Count(), 3) << "a new roll call replaces the list";
