@@ -42,8 +42,6 @@ IQDevice* TestUnitType::CreateDevice(IQDeviceManager* manager, const IQDeviceInf
 
 registry::Key SettingsKey() { return registry::UserRoot().OpenSubKey("TelvoWin2 Settings", true); }
 
-void ForgetSettings() { registry::UserRoot().DeleteSubKeyTree("TelvoWin2 Settings"); }
-
 void FailTest(const std::string& what) { ADD_FAILURE() << what; }
 
 std::string OutputPath(const std::string& fileName) {
@@ -83,6 +81,9 @@ class AppEnvironment : public ::testing::Environment {
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
 const std::vector<sim::ObjectSpec> kUnitObjects{{.id = 20, .elementSize = 4}};
+
+// Removes the program's settings, as on a first start.
+void ForgetSettings() { registry::UserRoot().DeleteSubKeyTree("TelvoWin2 Settings"); }
 
 }  // namespace
 

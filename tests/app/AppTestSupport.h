@@ -87,8 +87,6 @@ class NoViewerDesktop : public shell::Desktop {
 
 // The program's settings key in the test's own settings store.
 registry::Key SettingsKey();
-// Removes the program's settings and port entries, as on a first start.
-void ForgetSettings();
 // The failure handler for prompt scripts: fails the running test.
 void FailTest(const std::string& what);
 // Where the tests leave their pictures.

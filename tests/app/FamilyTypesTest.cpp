@@ -7,6 +7,7 @@
 
 #include "bus/IQDeviceManager.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ImageList.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
@@ -27,29 +28,23 @@ class FamilyTypesTest : public ShellTest {
   }
 };
 
-TEST_F(FamilyTypesTest, TheNewerFamilyIsRegisteredInOrderWithItsSpecialCommand) {
+TEST_F(FamilyTypesTest, TheNewerFamilyIsRegisteredInOrderWithIconsAndItsSpecialCommand) {
   Start();
   std::vector<std::string> names;
   for (const IQDeviceType* type : client().Types()) names.push_back(type->GetName());
   EXPECT_EQ(names, (std::vector<std::string>{"Ordavinex 22", "Ordavinex 24", "Ordavinex 26",
                                              "Ordavinex 48"}));
+  // Each model has an icon of its own; the list pads the type slots with the default icon.
+  const ui::ImageList& images = client().Images();
+  const QImage defaultIcon = images.Image(static_cast<int>(names.size()));
+  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+    EXPECT_NE(images.Image(i), defaultIcon) << names[i];
+    for (int j = 0; j < i; ++j)
+      EXPECT_NE(images.Image(i), images.Image(j)) << names[i] << " looks like " << names[j];
+  }
   ui::Menu& devices = *frame().MenuBar()->SubMenu(1);
   EXPECT_EQ(devices.ItemText(kCmFirstSpecial), "Trigger Ordavinex Logic");
   EXPECT_EQ(devices.ItemId(4), 0) << "one special item, then the separator";
-}
-
-TEST_F(FamilyTypesTest, EveryModelShowsAnIconOfItsOwn) {
-  Start();
-  const std::size_t typeCount = client().Types().size();
-  // The image list pads the type slots with the default icon after the last type.
-  const QImage defaultIcon = client().Images().Image(static_cast<int>(typeCount));
-  for (std::size_t i = 0; i < typeCount; ++i) {
-    const QImage icon = client().Images().Image(static_cast<int>(i));
-    EXPECT_NE(icon, defaultIcon) << client().Types()[i]->GetName();
-    for (std::size_t j = 0; j < i; ++j)
-      EXPECT_NE(icon, client().Images().Image(static_cast<int>(j)))
-          << client().Types()[i]->GetName() << " looks like " << client().Types()[j]->GetName();
-  }
 }
 
 TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
