@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QTimer>
+#include <functional>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
@@ -137,11 +138,16 @@ TEST_F(DialogTest, EnterRunsTheDefaultButtonButAnInvalidFieldKeepsTheDialogOpen)
   EXPECT_EQ(script.Seen()[1].caption, "Name");
 }
 
-TEST_F(DialogTest, AModalDialogMayReturnAnyNumber) {
-  PromptScript script(FailTest);
-  script.RunDialog(kNameDialog, [](Dialog& d) { d.EndDialog(-17); });
-  NameDialog d;
-  EXPECT_EQ(d.Execute(), -17);
+TEST_F(DialogTest, AModalDialogReturnsAnyNumberItEndsWithAndEscapeCancels) {
+  const std::vector<std::pair<std::function<void(Dialog&)>, int>> endings = {
+      {[](Dialog& d) { d.EndDialog(-17); }, -17},
+      {[](Dialog& d) { test::PressKey(d, Qt::Key_Escape); }, kIdCancel}};
+  for (const auto& [end, result] : endings) {
+    PromptScript script(FailTest);
+    script.RunDialog(kNameDialog, end);
+    NameDialog d;
+    EXPECT_EQ(d.Execute(), result);
+  }
 }
 
 // Counts its idle calls and ends itself on the third.
@@ -174,13 +180,6 @@ TEST_F(DialogTest, TheRealModalLoopGivesIdleTimeToTheDialogAloneUntilItEnds) {
   EXPECT_EQ(d.Execute(), 5);
   EXPECT_EQ(d.calls, 3);
   EXPECT_EQ(other.calls, 0);
-}
-
-TEST_F(DialogTest, EscapeCancels) {
-  PromptScript script(FailTest);
-  script.RunDialog(kNameDialog, [](Dialog& d) { test::PressKey(d, Qt::Key_Escape); });
-  NameDialog d;
-  EXPECT_EQ(d.Execute(), kIdCancel);
 }
 
 TEST_F(DialogTest, AnUnscriptedModalDialogFailsAtOnceInsteadOfWaiting) {
