@@ -130,11 +130,18 @@ void ShellTest::Start() {
   ui::test::PumpMessages();
 }
 
-void ShellTest::RollCall() {
+ui::Prompt ShellTest::OneMessageFrom(int command) {
   ui::PromptScript script(FailTest);
   script.AnswerMessageBox(ui::kIdOk);
-  ui::Application::Instance()->RouteCommand(appres::kCmRollCall, &client());
+  ui::Application::Instance()->RouteCommand(command, &client());
+  if (script.Seen().size() != 1) {
+    ADD_FAILURE() << "command " << command << " showed " << script.Seen().size() << " prompts";
+    return {};
+  }
+  return script.Seen()[0];
 }
+
+ui::Prompt ShellTest::RollCall() { return OneMessageFrom(appres::kCmRollCall); }
 
 std::vector<std::string> ShellTest::Items(TDeviceListWindow& list) const {
   std::vector<std::string> items;

@@ -13,6 +13,7 @@
 #include "platform/registry/Key.h"
 #include "platform/shell/OpenDocument.h"
 #include "platform/ui/Frame.h"
+#include "platform/ui/Prompts.h"
 #include "sim/SimulatedBus.h"
 
 namespace apptest {
@@ -104,8 +105,11 @@ class ShellTest : public ::testing::Test {
   void UseBuiltInTypes() { builtInTypes_ = true; }
   // Builds and shows the main frame and its client.
   void Start();
-  // Roll call answered with OK to its count message.
-  void RollCall();
+  // Runs a command that shows one message box, answers it with OK and returns it; a command that
+  // shows none or more fails the test.
+  ui::Prompt OneMessageFrom(int command);
+  // Roll call answered with OK to its one message: the count, or why there was none.
+  ui::Prompt RollCall();
   TTelvo33DlgClient& client() { return *client_; }
   ui::Frame& frame() { return *frame_; }
   std::vector<std::string> Items(TDeviceListWindow& list) const;

@@ -31,12 +31,9 @@ TEST_F(RollCallTest, FoundUnitsEnterTheBusListInFrontAndTheFirstFreeSlots) {
   ASSERT_EQ(client().VirtualList().Count(), 3);
   EXPECT_EQ(client().VirtualList().ItemData(0), 0);
 
-  ui::PromptScript script(FailTest);
-  script.AnswerMessageBox(ui::kIdOk);
-  ui::Application::Instance()->RouteCommand(kCmRollCall, &client());
-  ASSERT_EQ(script.Seen().size(), 1u);
-  EXPECT_EQ(script.Seen()[0].text, "3 devices found.");
-  EXPECT_EQ(script.Seen()[0].caption, "Roll call");
+  const ui::Prompt found = RollCall();
+  EXPECT_EQ(found.text, "3 devices found.");
+  EXPECT_EQ(found.caption, "Roll call");
   EXPECT_EQ(Items(client().BusList()),
             (std::vector<std::string>{"(12) UNIT2", "(7) UNIT7", "(3) UNIT3"}));
   EXPECT_EQ(client().BusList().ItemData(2), 1) << "the first unit found takes slot 1";
@@ -50,11 +47,7 @@ TEST_F(RollCallTest, FoundUnitsEnterTheBusListInFrontAndTheFirstFreeSlots) {
 
 TEST_F(RollCallTest, NoUnitSaysSo) {
   Start();
-  ui::PromptScript script(FailTest);
-  script.AnswerMessageBox(ui::kIdOk);
-  ui::Application::Instance()->RouteCommand(kRollCallButton, &client());
-  ASSERT_EQ(script.Seen().size(), 1u);
-  EXPECT_EQ(script.Seen()[0].text, "No devices found.");
+  EXPECT_EQ(OneMessageFrom(kRollCallButton).text, "No devices found.");
   EXPECT_EQ(client().BusList().Count(), 0);
 }
 
@@ -85,10 +78,7 @@ TEST_F(RollCallTest, AnOpenUnitBeepsOnDoubleClickAndBlocksTheRollCalls) {
   EXPECT_FALSE(app->QueryCommand(kCmRollCall, &client()).enabled);
   EXPECT_FALSE(app->QueryCommand(kCmContinuousRollCall, &client()).enabled);
   EXPECT_FALSE(app->QueryCommand(kRollCallButton, &client()).enabled);
-  ui::PromptScript script(FailTest);
-  script.AnswerMessageBox(ui::kIdOk);
-  app->RouteCommand(kCmRollCall, &client());
-  EXPECT_EQ(script.Seen()[0].text, "Please close all open bus devices prior to roll call.");
+  EXPECT_EQ(RollCall().text, "Please close all open bus devices prior to roll call.");
 
   // The edit window closes: the unit is given back and the client told.
   unit->Close();
@@ -137,11 +127,7 @@ TEST_F(RollCallTest, APortThatCannotBeOpenedEndsTheRollCall) {
   SettingsKey().SetNumber("port number", kSimComNumber);
   Start();
   TheCommPort.SetPortNumber(77);  // no device holds this number
-  ui::PromptScript script(FailTest);
-  script.AnswerMessageBox(ui::kIdOk);
-  ui::Application::Instance()->RouteCommand(kCmRollCall, &client());
-  ASSERT_EQ(script.Seen().size(), 1u);
-  EXPECT_EQ(script.Seen()[0].text,
+  EXPECT_EQ(RollCall().text,
             "Could not get a handle for the COM port.  Make sure that no other applications are "
             "already using this port.");
 }
