@@ -17,6 +17,7 @@ constexpr uint8_t kQueryInterfaceId = 0xE9;
 constexpr char kEightNetworkInterfaceId[] = "R8";
 constexpr char kUnknownInterfaceId[] = "??";
 constexpr std::array<uint8_t, 6> kEchoTestBytes{0x01, 0x02, 0x03, 0x04, 0xFE, 0xFF};
+constexpr uint32_t kEchoTestRetries = 1;
 // The roll-call broadcasts carry this pair where a unit's family code stands.
 constexpr uint8_t kRollCallFamilyByte = 0xF8;
 constexpr uint8_t kRollCallLength = 2;
@@ -216,22 +217,25 @@ void UCodeEncoder::DiscardAnswer(std::size_t logLimit) {
 
 void UCodeEncoder::DetectInterface() {
   port_->SetDuplexEcho(false);
-  const uint32_t savedRetries = port_->GetRetries();
-  port_->SetRetries(1);
+  // Only the echo test reads with a single retry; the id query reads with the port's own retries.
+  // The retries come back however the echo test ends.
   struct RetriesRestorer {
     CommPort* port;
     uint32_t retries;
     ~RetriesRestorer() { port->SetRetries(retries); }
-  } restorer{port_, savedRetries};
-
-  port_->Open();
-  SendRaw(kEchoTestBytes);
+  };
   std::array<uint8_t, kEchoTestBytes.size()> echo{};
   bool echoSeen = true;
-  try {
-    for (uint8_t& byte : echo) byte = port_->ReadByte();
-  } catch (const ReadTimeout&) {
-    echoSeen = false;
+  {
+    const RetriesRestorer restorer{port_, port_->GetRetries()};
+    port_->SetRetries(kEchoTestRetries);
+    port_->Open();
+    SendRaw(kEchoTestBytes);
+    try {
+      for (uint8_t& byte : echo) byte = port_->ReadByte();
+    } catch (const ReadTimeout&) {
+      echoSeen = false;
+    }
   }
   if (echoSeen) {
     if (echo != kEchoTestBytes) throw DuplexEchoError();

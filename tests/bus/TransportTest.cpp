@@ -139,10 +139,15 @@ TEST_F(TransportTest, InterfaceDetection) {
   EXPECT_FALSE(port.GetDuplexEcho());
   EXPECT_EQ(encoder.GetNetworkCount(), 8);
 
+  // The echo test gives up after two silent reads; the id query waits with the port's own
+  // retries, three reads.
   line->onWrite = nullptr;
+  line->readTimeoutsMs.clear();
   EXPECT_THROW(encoder.DetectInterface(), InterfaceNotPresent);
+  EXPECT_EQ(line->readTimeoutsMs.size(), 2u + (CommPort::kDefaultRetries + 1));
   EXPECT_EQ(encoder.GetInterfaceId(), "??");
   EXPECT_EQ(encoder.GetNetworkCount(), 1);
+  EXPECT_EQ(port.GetRetries(), CommPort::kDefaultRetries);
 }
 
 }  // namespace
