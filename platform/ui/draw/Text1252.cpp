@@ -14,6 +14,19 @@ constexpr std::array<char16_t, 32> kHighControlRange = {
 
 constexpr unsigned kRangeStart = 0x80;
 constexpr unsigned kRangeEnd = 0xA0;
+constexpr unsigned kLatin1End = 0x100;
+
+char Encode(char16_t unit) {
+  if (unit >= kRangeEnd && unit < kLatin1End) return static_cast<char>(unit);
+  // The five bytes of the range that hold no character decode to their own code point.
+  if (unit < kRangeStart || (unit < kRangeEnd && kHighControlRange[unit - kRangeStart] == 0)) {
+    return static_cast<char>(unit);
+  }
+  for (unsigned i = 0; i < kHighControlRange.size(); ++i) {
+    if (kHighControlRange[i] == unit) return static_cast<char>(kRangeStart + i);
+  }
+  return '?';
+}
 
 }  // namespace
 
@@ -29,6 +42,13 @@ QString FromWindows1252(std::string_view bytes) {
     }
   }
   return text;
+}
+
+std::string ToWindows1252(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (QChar c : text) bytes.push_back(Encode(c.unicode()));
+  return bytes;
 }
 
 }  // namespace ui
