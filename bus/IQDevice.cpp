@@ -3,6 +3,7 @@
 #include "bus/ComMonitor.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/IQDeviceType.h"
+#include "bus/IQException.h"
 #include "bus/UCodeEncoder.h"
 #include "bus/UCodeObject.h"
 
@@ -55,6 +56,8 @@ uint8_t& IQDevice::StaleFlag(const UCodeObject& object) {
 }
 
 void IQDevice::Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
+  // Refused before it reaches the unit: the store could not keep it, and unit and store would part.
+  if (data.size() > static_cast<std::size_t>(object.ElementSize())) throw ValueTooLong();
   modified_ = true;
   uint8_t& stale = StaleFlag(object);
   if (online_) {

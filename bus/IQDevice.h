@@ -54,6 +54,7 @@ class IQDevice {
   virtual bool GetListText(std::string& text) const;
   virtual std::string GetErrorText(int code) const;
 
+  // Data longer than the object's element is refused with `ValueTooLong` before anything changes.
   virtual void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs);
   virtual void Request(const UCodeObject& object, int timeoutMs);
   // False when the unit did not accept and the value must be requested again.

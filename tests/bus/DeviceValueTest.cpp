@@ -81,6 +81,14 @@ TEST_F(DeviceValueTest, AFailedWriteLeavesTheStoreAsItWas) {
   EXPECT_THROW(setting.Write(*unit, 0x06), ReadTimeout);
   EXPECT_EQ(setting.Read(*unit), 0x05);
   EXPECT_FALSE(unit->IsUnsaved());
+
+  // More data than the element holds never reaches the unit or the store.
+  const std::size_t requestsSent = line->writes.size();
+  EXPECT_THROW(unit->Write(setting, Bytes{0x07, 0x08}, 0), ValueTooLong);
+  EXPECT_EQ(line->writes.size(), requestsSent);
+  EXPECT_EQ(setting.Read(*unit), 0x05);
+  EXPECT_THROW(offline->Write(setting, Bytes{0x07, 0x08}, 0), ValueTooLong);
+  EXPECT_FALSE(offline->IsUnsaved());
 }
 
 TEST_F(DeviceValueTest, VirtualDevicesUseOnlyTheirStore) {
