@@ -32,6 +32,11 @@ constexpr const char* kSpeeds[kCompSpeedCount] = {
 constexpr double kSamplesPerMsec = 48.0;
 constexpr double kSamplesPerFoot = 42.0;
 constexpr double kSamplesPerMeter = 140.0;
+// The shown delays have always been these rounded reciprocals times the samples, not quotients:
+// a delay of 9 samples reads 0.187 msec, as users and reports know it, where 9 / 48 gives 0.188.
+constexpr double kMsecPerSample = 0.0208333333;
+constexpr double kFeetPerSample = 0.02380952;
+constexpr double kMetersPerSample = 0.00714285714;
 
 std::optional<double> SamplesPerUnit(int units) {
   switch (units) {
@@ -41,6 +46,19 @@ std::optional<double> SamplesPerUnit(int units) {
       return kSamplesPerFoot;
     case kDelayMeters:
       return kSamplesPerMeter;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<double> UnitsPerSample(int units) {
+  switch (units) {
+    case kDelayMsec:
+      return kMsecPerSample;
+    case kDelayFeet:
+      return kFeetPerSample;
+    case kDelayMeters:
+      return kMetersPerSample;
     default:
       return std::nullopt;
   }
@@ -97,10 +115,10 @@ std::string CompSpeedToText(int index) {
 }
 
 void DelayUnitsObject::DelayToText(int samples, std::string& out, int units) {
-  const auto perUnit = SamplesPerUnit(units);
-  if (!perUnit) return;
+  const auto perSample = UnitsPerSample(units);
+  if (!perSample) return;
   char text[64];
-  std::snprintf(text, sizeof text, "%.3f", samples / *perUnit);
+  std::snprintf(text, sizeof text, "%.3f", samples * *perSample);
   out = text;
 }
 

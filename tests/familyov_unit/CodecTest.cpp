@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cmath>
+#include <tuple>
 
 #include "familyov/unit/ParameterTable.h"
 #include "tests/familyov_unit/OVTestSupport.h"
@@ -82,6 +83,14 @@ TEST(DelayTextTest, SamplesAndTextsInEachUnit) {
     std::string text;
     DelayUnitsObject::DelayToText(samples, text, units);
     EXPECT_EQ(text, "1.000");
+  }
+  // The texts come from the rounded factors, so a delay on an exact half of the last digit rounds
+  // down where the quotient would round up.
+  for (auto [samples, units, shown] :
+       {std::tuple{9, 0, "0.187"}, {21, 1, "0.500"}, {-9, 0, "-0.187"}}) {
+    std::string text;
+    DelayUnitsObject::DelayToText(samples, text, units);
+    EXPECT_EQ(text, shown) << samples;
   }
   std::string untouched = "kept";
   DelayUnitsObject::DelayToText(48, untouched, 3);
