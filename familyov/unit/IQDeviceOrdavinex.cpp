@@ -299,7 +299,10 @@ int IQDeviceOrdavinex::FitDelay(int delay, int members, int available, int used)
     // Rounded up, so that the members' share of the excess is removed in full.
     fitted -= (sum - available + members - 1) / members;
   }
-  return static_cast<int>(std::clamp<int64_t>(fitted, 0, INT32_MAX));
+  // A step may take delays away (the windows step down by it), but never more than the members
+  // hold between them.
+  const int64_t lowest = -(std::max(int64_t{used}, int64_t{0}) / members);
+  return static_cast<int>(std::clamp<int64_t>(fitted, lowest, INT32_MAX));
 }
 
 int IQDeviceOrdavinex::FitChannelDelay(int delay, int channel) {

@@ -110,8 +110,10 @@ class IQDeviceOrdavinex : public IQDevice {
   // Channels 0..5 have colours; none for the others (the caller uses the button face).
   static std::optional<RgbColor> GetChannelColor(int channel);
 
-  // The proposed delay, reduced so that every delay fits the delay memory; never negative.
+  // A proposed step of a channel's delay (applied to every member of its group), reduced so that
+  // every delay fits the delay memory; a step down passes, but never below an empty memory.
   int FitChannelDelay(int delay, int channel);
+  // The same for a step of one crosspoint's delay; 0 on models without crosspoint delays.
   int FitCrosspointDelay(int delay);
   // Recounts the DSP use of filters, crossovers, limiters and pink noise; the total cost.
   int RecountDspUse();
@@ -171,6 +173,7 @@ class IQDeviceOrdavinex : public IQDevice {
   bool settingsChanged = false;
   float firmwareVersion = 0.0f;
   bool parametersReady = true;
+  bool showNetworkSum = false;  // the crossover graph adds the sum of its network's outputs
   std::array<bool, kMaxChannels> verticalZoom{};
   std::array<bool, kMaxChannels> horizontalZoom{};
   std::array<bool, kMaxChannels> linearGraphLabels{};

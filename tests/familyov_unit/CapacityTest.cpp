@@ -147,17 +147,32 @@ TEST(DelayCapacityTest, AGroupSharesTheExcessRoundedUp) {
   EXPECT_EQ(unit->FitChannelDelay(216000, 3), 215999);
 }
 
-TEST(DelayCapacityTest, TheTwoOutputModelClipsAt37000SamplesAndNeverGoesNegative) {
+TEST(DelayCapacityTest, TheTwoOutputModelClipsAt37000Samples) {
   auto unit = ovtest::NewVirtual<IQDevice8126>(2);
   SetDelay(*unit, 1, 30000, 3);
   EXPECT_EQ(unit->FitChannelDelay(10000, 0), 7000);
   // Channels outside the model count as ungrouped.
   EXPECT_EQ(unit->FitChannelDelay(10000, 40), 7000);
   EXPECT_EQ(unit->FitChannelDelay(10000, -1), 7000);
-  // A full memory gives no delay rather than a negative one.
+  // A full memory takes nothing more but gives back.
   SetDelay(*unit, 1, 37000);
   EXPECT_EQ(unit->FitChannelDelay(5000, 0), 0);
-  EXPECT_EQ(unit->FitChannelDelay(-20, 0), 0);
+  EXPECT_EQ(unit->FitChannelDelay(-20, 1), -20);
+}
+
+TEST(DelayCapacityTest, StepsDownPassButNeverBelowAnEmptyMemory) {
+  auto unit = ovtest::NewVirtual<IQDevice8148>(8);
+  SetDelay(*unit, 0, 300, 8);
+  SetDelay(*unit, 1, 100, 8);
+  EXPECT_EQ(unit->FitChannelDelay(-48, 0), -48);
+  EXPECT_EQ(unit->FitChannelDelay(-1000, 1), -200);  // the two members hold 400 between them
+  gCrosspointDelayObject.SetElement(0);
+  gCrosspointDelayObject.Write(*unit, 1000);
+  EXPECT_EQ(unit->FitCrosspointDelay(-500), -500);
+  EXPECT_EQ(unit->FitCrosspointDelay(-5000), -1400);
+  // Crosspoint delays beyond the memory (a unit may hold them) leave no room for channel delays.
+  gCrosspointDelayObject.Write(*unit, 300000);
+  EXPECT_EQ(unit->FitChannelDelay(48, 0), -200);
 }
 
 TEST(DelayCapacityTest, CrosspointDelaysShareTheMemoryOnThe8148) {
