@@ -88,15 +88,15 @@ bool SettingsTextFile::FindSection(const std::string& name) {
     while ((c = Next()) && *c != '[') {
     }
     if (!c) return false;
+    // A "[" inside a string or a comment starts a candidate too. When the candidate is not the
+    // wanted header, or too long to be one, the search goes on just after its "[", so a header the
+    // candidate ran into is still found.
+    const std::size_t candidateStart = position_;
     std::string candidate;
-    while ((c = Next()) && *c != ']') {
-      if (candidate.size() == kMaxSectionNameChars) {
-        throw FileParserError(FileParserError::kFormatError);
-      }
-      candidate += *c;
-    }
+    while ((c = Next()) && *c != ']' && candidate.size() < kMaxSectionNameChars) candidate += *c;
     if (!c) return false;
-    if (candidate == name) return true;
+    if (*c == ']' && candidate == name) return true;
+    position_ = candidateStart;
   }
 }
 

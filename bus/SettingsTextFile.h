@@ -59,8 +59,7 @@ class SettingsTextFile {
   void Rewind() { position_ = 0; }
 
   // The next header with this exact name, from the current position; false (at the end of the
-  // file) when there is none. A candidate header name longer than kMaxSectionNameChars throws
-  // FileParserError kFormatError.
+  // file) when there is none. Bracketed text longer than kMaxSectionNameChars is no header.
   bool FindSection(const std::string& name);
   int ReadInt();
   float ReadFloat();
