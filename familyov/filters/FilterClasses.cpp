@@ -185,7 +185,10 @@ void SlopeFilter<Derived>::CopyOnDevice(IQDeviceOrdavinex& device, const TFilter
 
 template <typename Derived>
 int SlopeFilter<Derived>::GetDSPSections() const {
-  return (this->order + 1) / 2;
+  // An order from a unit or a file may be anything; it counts as the response draws it, so that a
+  // negative order frees no capacity and a huge one cannot overflow the cost sums.
+  const int order = std::clamp(this->order, 0, kMaxFilterOrder);
+  return (order + 1) / 2;
 }
 
 template <typename Derived>
