@@ -31,8 +31,13 @@ void CommPort::Open() {
     lastError_ = failure;
     throw NoCommHandle();
   }
+  // A port that cannot be configured is released at once rather than left open and unusable.
+  if (const auto failure = line->ReadState(); failure != serial::Failure::None) {
+    line->Close();
+    lastError_ = failure;
+    throw GetStateError();
+  }
   if (const auto failure = line->Configure(baudRate_); failure != serial::Failure::None) {
-    // A port that cannot be configured is released at once rather than left open and unusable.
     line->Close();
     lastError_ = failure;
     throw SetStateError();

@@ -21,6 +21,8 @@ class Line {
   // Opens the port exclusively. `portName` is a COM name ("COM3") resolved through the COM number
   // table, or a device path used as it stands.
   virtual Failure Open(const std::string& portName) = 0;
+  // Reads the line's settings without changing them; fails on a device that is no serial line.
+  virtual Failure ReadState() = 0;
   // Raw 8N1 at `baud`, no flow control of any kind.
   virtual Failure Configure(uint32_t baud) = 0;
   virtual Failure Close() = 0;

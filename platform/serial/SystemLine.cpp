@@ -89,6 +89,13 @@ class SystemLine : public Line {
     return Failure::None;
   }
 
+  Failure ReadState() override {
+    if (fd_ < 0) return Fail(EBADF);
+    termios settings{};
+    if (::tcgetattr(fd_, &settings) < 0) return Fail(errno);
+    return Failure::None;
+  }
+
   Failure Configure(uint32_t baud) override {
     if (fd_ < 0) return Fail(EBADF);
     std::optional<speed_t> speed = SpeedOf(baud);

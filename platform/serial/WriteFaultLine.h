@@ -21,6 +21,7 @@ class WriteFaultLine : public Line {
   std::size_t PendingFaults() const { return faults_.size(); }
 
   Failure Open(const std::string& portName) override { return inner_->Open(portName); }
+  Failure ReadState() override { return inner_->ReadState(); }
   Failure Configure(uint32_t baud) override { return inner_->Configure(baud); }
   Failure Close() override { return inner_->Close(); }
   bool IsOpen() const override { return inner_->IsOpen(); }

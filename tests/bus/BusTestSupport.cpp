@@ -17,6 +17,7 @@ class ScriptedLine : public serial::Line {
     open_ = s_->openFailure == serial::Failure::None;
     return s_->openFailure;
   }
+  serial::Failure ReadState() override { return s_->stateFailure; }
   serial::Failure Configure(uint32_t) override { return s_->configureFailure; }
   serial::Failure Close() override {
     ++s_->closes;

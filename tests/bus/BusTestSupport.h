@@ -27,6 +27,7 @@ using Bytes = std::vector<uint8_t>;
 // What the scripted lines do and what was done to them; shared by every line a port opens.
 struct LineScript {
   serial::Failure openFailure = serial::Failure::None;
+  serial::Failure stateFailure = serial::Failure::None;
   serial::Failure configureFailure = serial::Failure::None;
   serial::Failure closeFailure = serial::Failure::None;
   std::optional<long> writeResult;  // what a write reports instead of writing everything

@@ -28,10 +28,15 @@ TEST_F(CommPortTest, OpenUsesTheComNameOfAnyNumberAndIsIdempotent) {
 }
 
 TEST_F(CommPortTest, FailedOpenLeavesThePortClosedAndReleased) {
+  line->stateFailure = Failure::Other;
+  EXPECT_THROW(port.Open(), GetStateError);
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_EQ(line->closes, 1);
+  line->stateFailure = Failure::None;
   line->configureFailure = Failure::Other;
   EXPECT_THROW(port.Open(), SetStateError);
   EXPECT_FALSE(port.IsOpen());
-  EXPECT_EQ(line->closes, 1);
+  EXPECT_EQ(line->closes, 2);
   line->configureFailure = Failure::None;
   line->openFailure = Failure::InUse;
   EXPECT_THROW(port.Open(), NoCommHandle);

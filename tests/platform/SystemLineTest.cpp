@@ -10,6 +10,7 @@
 #include "platform/serial/SerialLine.h"
 #include "platform/serial/WriteFaultLine.h"
 #include "tests/platform/PseudoTerminal.h"
+#include "tests/platform/TempDir.h"
 
 namespace serial {
 namespace {
@@ -94,6 +95,15 @@ TEST_F(SystemLineTest, OpenFailuresMapToTheirKinds) {
   EXPECT_EQ(missing->Open("/dev/no-such-serial-port"), Failure::NoSuchPort);
   EXPECT_EQ(missing->LastErrno(), ENOENT);
   EXPECT_FALSE(missing->IsOpen());
+
+  // A file that is no terminal opens, but has no line state to read.
+  testing_support::TempDir dir;
+  dir.WriteFile("plain", "");
+  auto plain = MakeSystemLine();
+  ASSERT_EQ(plain->Open((dir.Path() / "plain").string()), Failure::None);
+  EXPECT_EQ(plain->ReadState(), Failure::Other);
+  EXPECT_EQ(plain->LastErrno(), ENOTTY);
+  EXPECT_EQ(second->ReadState(), Failure::None);
 }
 
 TEST_F(SystemLineTest, ComNamesResolveThroughTheLookup) {
