@@ -128,7 +128,9 @@ void BusModel::Acknowledge(const Request& request) {
 
 Transmission BusModel::AnswerUnitRequest(const Request& request) {
   for (Slot& slot : slots_) {
-    const UnitIdentity& identity = slot.unit->Identity();
+    // A copy: answering may give the unit a new identity, but this reply and its faults belong to
+    // the one the request was sent to.
+    const UnitIdentity identity = slot.unit->Identity();
     if (!Reachable(slot) || identity.address != request.address ||
         identity.family != request.family) {
       continue;

@@ -65,6 +65,11 @@ UnitReply Unit::Answer(const Request& request) {
   }
 }
 
+void Unit::SetIdentity(const UnitIdentity& identity) {
+  CheckIdentity(identity);
+  identity_ = identity;
+}
+
 std::optional<UnitReply> Unit::AnswerSpecialSet(const Request&) { return std::nullopt; }
 std::optional<UnitReply> Unit::AnswerSpecialGet(const Request&) { return std::nullopt; }
 

@@ -62,6 +62,10 @@ class Unit {
   // A set or get of an object the model handles itself; nullopt leaves it to the table.
   virtual std::optional<UnitReply> AnswerSpecialSet(const Request& request);
   virtual std::optional<UnitReply> AnswerSpecialGet(const Request& request);
+  // A unit written a new address (or family) answers under it from the next request on; the reply
+  // to the request that changed it still comes from the old one. Throws std::invalid_argument for
+  // an identity out of range and keeps the old one.
+  void SetIdentity(const UnitIdentity& identity);
 
  private:
   struct StoredObject {

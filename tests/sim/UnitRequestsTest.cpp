@@ -110,6 +110,41 @@ TEST_F(UnitRequestsTest, UnitModelAnswersItsSpecialObjects) {
   });
 }
 
+// A family model whose address object (0x41) takes a new bus address.
+class ReaddressableUnit : public sim::Unit {
+ public:
+  using Unit::Unit;
+
+ protected:
+  std::optional<sim::UnitReply> AnswerSpecialSet(const sim::Request& request) override {
+    if (request.objectId != kAddressObject || request.payload.size() != 1) return std::nullopt;
+    sim::UnitIdentity identity = Identity();
+    identity.address = request.payload[0];
+    SetIdentity(identity);
+    return Accepted(request);
+  }
+
+ private:
+  static constexpr int kAddressObject = 0x41;
+};
+
+TEST_F(UnitRequestsTest, AUnitWrittenANewAddressAnswersOnlyThere) {
+  bus_.AddUnit(std::make_unique<ReaddressableUnit>(
+      sim::UnitIdentity{.address = 5, .family = kFamily, .modelId = simtest::ModelIdFor(5)},
+      std::vector<sim::ObjectSpec>{{.id = 20}}));
+  Connect();
+  Run({
+      {"05 F0 02 03 41 09 09 4D", "05 F0 02 01 02 41 09 44"},  // from the old address
+      {"05 F0 02 02 14 0A 17", ""},
+      {"09 F0 02 02 14 0A 1B", "09 F0 02 01 03 14 0A 00 1D"},
+      {"FC F8 F8 02 80 7F ED", ""},
+  });
+  client_->Send(Hex("FC F8 F8 02 81 7F EE"));
+  const simtest::Bytes answer = client_->ReadCount(17, simtest::kPromptMs);
+  ASSERT_EQ(answer.size(), 17u);
+  EXPECT_EQ(answer[5], 9);  // the roll call finds it at its new address
+}
+
 TEST(UnitTest, RefusesObjectsTheWireCannotCarry) {
   const sim::UnitIdentity identity{.address = 5, .family = 368};
   EXPECT_THROW(sim::Unit(identity, {{.id = 1, .elementSize = 0}}), std::invalid_argument);
