@@ -82,6 +82,27 @@ TEST_F(RollCallTest, RejectedOrLateAnswersEndTheNetworkAndAreDrained) {
   EXPECT_TRUE(line->input.empty());
 }
 
+TEST_F(RollCallTest, TheMonitorSeesEveryPacketAndTheFirstBytesOfEachDiscardedAnswer) {
+  bustest::RecordingMonitor monitor;
+  manager.GetEncoder().SetMonitor(&monitor);
+  const Bytes answer = Answer(1, {0xF0, 0x02});
+  const Bytes acknowledge = WithChecksum({0x01, 0xF0, 0x02, 0x02, 0x82, 0x7F});
+  line->onWrite = [&](const Bytes& sent) {
+    if (sent == kQuery) {
+      if (Queries() == 1) line->Queue(answer);
+    } else {
+      line->Queue(Bytes(30, 0x55));  // network select, restart and acknowledge
+    }
+  };
+  RollCall();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(monitor.sentBytes, std::vector<Bytes>{Bytes({0xFD, 0xE0})});
+  EXPECT_EQ(monitor.sentPackets, (std::vector<Bytes>{kRestart, kQuery, acknowledge, kQuery}));
+  EXPECT_EQ(monitor.receivedPackets, std::vector<Bytes>{Bytes(answer.begin(), answer.end() - 1)});
+  EXPECT_EQ(monitor.receivedBytes,
+            (std::vector<Bytes>{Bytes(20, 0x55), Bytes(24, 0x55), Bytes(20, 0x55)}));
+}
+
 TEST_F(RollCallTest, ALineThatNeverFallsSilentDoesNotHangTheRollCall) {
   line->babbles = true;
   RollCall();

@@ -107,6 +107,12 @@ TEST_F(TransportTest, TimeOutOverrideCoversTheRequestAndItsFirstReplyOnly) {
   const auto& waits = line->readTimeoutsMs;
   EXPECT_EQ(std::count(waits.begin(), waits.end(), 1000), 8);  // the first reply's 8 bytes
   EXPECT_EQ(waits.back(), 40);
+
+  line->readTimeoutsMs.clear();
+  line->Queue({0x01, 0x02});
+  manager.GetEncoder().Flush(500);
+  EXPECT_EQ(line->readTimeoutsMs, (std::vector<int>{1000, 1000, 1000}));
+  EXPECT_EQ(port.GetReadTimeout(), CommPort::kDefaultReadTimeoutMs);
 }
 
 TEST_F(TransportTest, NetworkIsSelectedOnlyWhenItChanges) {
