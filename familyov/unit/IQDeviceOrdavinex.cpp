@@ -434,10 +434,10 @@ void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
 }
 
 TFilter* IQDeviceOrdavinex::AddFilter(std::unique_ptr<TFilter> filter) {
-  TFilter* added = filter.get();
-  filters_.push_back(std::move(filter));
-  added->number = IsOnline() ? gNewFilterObject.Read(*this) : static_cast<int>(filters_.size()) - 1;
-  return added;
+  // The unit allocates first: a unit that cannot take the filter leaves the list as it was, with
+  // no filter in it that the unit does not have.
+  filter->number = IsOnline() ? gNewFilterObject.Read(*this) : static_cast<int>(filters_.size());
+  return filters_.emplace_back(std::move(filter)).get();
 }
 
 std::unique_ptr<TFilter> IQDeviceOrdavinex::RemoveFilter(TFilter* filter) {

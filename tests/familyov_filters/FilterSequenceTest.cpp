@@ -246,6 +246,14 @@ TEST_F(FilterSequenceTest, AddingAndRemovingReachesOnlyAUnit) {
   EXPECT_EQ(cleared.virtualUnit, Trace{});
 }
 
+TEST_F(FilterSequenceTest, AFilterTheUnitCannotAllocateStaysOutOfTheList) {
+  for (int slot = kAllocatedSlots; slot < unit.GetMaxFilterRecords(); ++slot) {
+    gNewFilterObject.Read(unit);
+  }
+  EXPECT_THROW(unit.AddFilter(Sample(kFilterParametric)), ErrorObject);
+  EXPECT_TRUE(unit.Filters().empty());
+}
+
 TEST_F(FilterSequenceTest, EachReadTakesTheSelectedFiltersOwnBypass) {
   auto first = Sample(kFilterParametric);
   auto second = Sample(kFilterParametric);
