@@ -27,6 +27,30 @@ TEST_F(CommPortTest, OpenUsesTheComNameOfAnyNumberAndIsIdempotent) {
   EXPECT_FALSE(port.IsOpen());
 }
 
+TEST_F(CommPortTest, ProbeOpensTheNamedPortOnceAndNamesTheOutcome) {
+  const std::vector<std::pair<Failure, std::string>> cases{{Failure::None, "OK"},
+                                                           {Failure::InUse, "Unavailable"},
+                                                           {Failure::AccessDenied, "Error"},
+                                                           {Failure::NoSuchPort, "No Connection"},
+                                                           {Failure::Other, "Problem"}};
+  for (const auto& [failure, status] : cases) {
+    line->openFailure = failure;
+    EXPECT_EQ(port.Probe("COM12"), status);
+  }
+  EXPECT_EQ(line->opened, std::vector<std::string>(cases.size(), "COM12"));
+  EXPECT_EQ(line->closes, 1);  // only the port that opened
+  EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(CommPortTest, CloseReportsARefusalAndLeavesThePortClosed) {
+  port.Open();
+  line->closeFailure = Failure::Other;
+  EXPECT_THROW(port.Close(), CloseError);
+  EXPECT_FALSE(port.IsOpen());
+  port.Close();  // closed already: nothing to do
+  EXPECT_EQ(line->closes, 1);
+}
+
 TEST_F(CommPortTest, FailedOpenLeavesThePortClosedAndReleased) {
   line->stateFailure = Failure::Other;
   EXPECT_THROW(port.Open(), GetStateError);
