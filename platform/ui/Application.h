@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/Commands.h"
+#include "platform/ui/Prompts.h"
 
 class QApplication;
 
@@ -77,6 +78,8 @@ class Application {
   std::unique_ptr<QApplication> qtApp_;
   std::unique_ptr<TimerService> timers_;
   std::unique_ptr<IdleDispatcher> idle_;
+  // Print dialogs follow the prompt rules (scripts, refusal offscreen, no idle while open).
+  PrintPromptRouting printPrompts_;
   CommandTable commands_;
   Window* mainWindow_ = nullptr;
   std::vector<Window*> modal_;

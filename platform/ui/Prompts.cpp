@@ -1,7 +1,10 @@
 #include "platform/ui/Prompts.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QPrinter>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/Guard.h"
 
 namespace ui {
@@ -31,6 +34,10 @@ const char* KindName(PromptKind k) {
       return "dialog";
     case PromptKind::PopupMenu:
       return "popup menu";
+    case PromptKind::PrintSetup:
+      return "print set-up dialog";
+    case PromptKind::Print:
+      return "print dialog";
   }
   return "prompt";
 }
@@ -49,7 +56,40 @@ PromptAnswer Cancel(PromptKind kind) {
   return a;
 }
 
+// The print dialogs asked through InterceptPrompt first; the desktop's dialog when nothing answers.
+class InterceptedPrintPrompt : public PrintPrompt {
+ public:
+  bool Ask(QPrinter& printer, Purpose purpose, QWidget* parent) override {
+    Prompt p;
+    p.kind = purpose == Purpose::Setup ? PromptKind::PrintSetup : PromptKind::Print;
+    const std::optional<PromptAnswer> answer = InterceptPrompt(p);
+    if (!answer) return AskTheUser(printer, purpose, parent);
+    if (!answer->path) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QFile::decodeName(answer->path->c_str()));
+    return true;
+  }
+
+ private:
+  static bool AskTheUser(QPrinter& printer, Purpose purpose, QWidget* parent) {
+    Application* app = Application::Instance();
+    if (app != nullptr) app->BeginPrompt();
+    const bool accepted = DesktopPrintPrompt().Ask(printer, purpose, parent);
+    if (app != nullptr) app->EndPrompt();
+    return accepted;
+  }
+};
+
+PrintPrompt& Intercepted() {
+  static InterceptedPrintPrompt prompt;
+  return prompt;
+}
+
 }  // namespace
+
+PrintPromptRouting::PrintPromptRouting() : replaced_(InstallPrintPrompt(&Intercepted())) {}
+
+PrintPromptRouting::~PrintPromptRouting() { InstallPrintPrompt(replaced_); }
 
 PromptScript::PromptScript(FailureHandler onFailure)
     : onFailure_(std::move(onFailure)), previous_(g_current) {
@@ -67,29 +107,37 @@ PromptScript::~PromptScript() {
 
 PromptScript* PromptScript::Current() { return g_current; }
 
-PromptScript& PromptScript::AnswerMessageBox(int buttonId) {
-  expected_.push_back({PromptKind::MessageBox, {buttonId, std::nullopt, nullptr, std::nullopt}});
+PromptScript& PromptScript::Expect(PromptKind kind, PromptAnswer answer) {
+  expected_.push_back({kind, std::move(answer)});
   return *this;
+}
+
+PromptScript& PromptScript::AnswerMessageBox(int buttonId) {
+  return Expect(PromptKind::MessageBox, {buttonId, std::nullopt, nullptr, std::nullopt});
 }
 
 PromptScript& PromptScript::AnswerOpenFile(std::optional<std::string> path) {
-  expected_.push_back({PromptKind::OpenFile, {0, std::move(path), nullptr, std::nullopt}});
-  return *this;
+  return Expect(PromptKind::OpenFile, {0, std::move(path), nullptr, std::nullopt});
 }
 
 PromptScript& PromptScript::AnswerSaveFile(std::optional<std::string> path) {
-  expected_.push_back({PromptKind::SaveFile, {0, std::move(path), nullptr, std::nullopt}});
-  return *this;
+  return Expect(PromptKind::SaveFile, {0, std::move(path), nullptr, std::nullopt});
 }
 
 PromptScript& PromptScript::RunDialog(int resourceId, std::function<void(Dialog&)> act) {
-  expected_.push_back({PromptKind::Dialog, {0, std::nullopt, std::move(act), resourceId}});
-  return *this;
+  return Expect(PromptKind::Dialog, {0, std::nullopt, std::move(act), resourceId});
 }
 
 PromptScript& PromptScript::ChooseFromPopup(int commandId) {
-  expected_.push_back({PromptKind::PopupMenu, {commandId, std::nullopt, nullptr, std::nullopt}});
-  return *this;
+  return Expect(PromptKind::PopupMenu, {commandId, std::nullopt, nullptr, std::nullopt});
+}
+
+PromptScript& PromptScript::AnswerPrintSetup(std::optional<std::string> pdfPath) {
+  return Expect(PromptKind::PrintSetup, {0, std::move(pdfPath), nullptr, std::nullopt});
+}
+
+PromptScript& PromptScript::AnswerPrint(std::optional<std::string> pdfPath) {
+  return Expect(PromptKind::Print, {0, std::move(pdfPath), nullptr, std::nullopt});
 }
 
 PromptAnswer PromptScript::Take(const Prompt& p) {

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/draw/PrintPrompt.h"
+
 namespace ui {
 
 class Dialog;
 
-enum class PromptKind { MessageBox, OpenFile, SaveFile, Dialog, PopupMenu };
+enum class PromptKind { MessageBox, OpenFile, SaveFile, Dialog, PopupMenu, PrintSetup, Print };
 
 // A question the program puts to the user and waits for.
 struct Prompt {
@@ -23,7 +25,7 @@ struct Prompt {
 // The answer a script gives instead of the user.
 struct PromptAnswer {
   int result = 0;                    // button id, dialog result or popup command (0: none)
-  std::optional<std::string> path;   // chosen file; none = cancelled
+  std::optional<std::string> path;   // chosen file (a PDF file for printing); none = cancelled
   std::function<void(Dialog&)> act;  // run on a scripted dialog while it is open
   std::optional<int> resourceId;     // the dialog expected
 };
@@ -31,6 +33,21 @@ struct PromptAnswer {
 // Scripted answers for tests. While a script is installed every prompt takes the next answer; a
 // prompt of another kind than expected, or with no answer left, is reported as a failure at once
 // and answered "cancel", so a test never waits for a user.
+class PromptScript;
+
+// While it lives, the print set-up and print dialogs are prompts like the others: a script answers
+// them, and where unscripted prompts are refused they are cancelled instead of opening a dialog.
+class PrintPromptRouting {
+ public:
+  PrintPromptRouting();
+  ~PrintPromptRouting();
+  PrintPromptRouting(const PrintPromptRouting&) = delete;
+  PrintPromptRouting& operator=(const PrintPromptRouting&) = delete;
+
+ private:
+  PrintPrompt* replaced_;
+};
+
 class PromptScript {
  public:
   using FailureHandler = std::function<void(const std::string&)>;
@@ -45,6 +62,9 @@ class PromptScript {
   // `act` runs once the dialog is set up; it should end the dialog (a click on OK, EndDialog).
   PromptScript& RunDialog(int resourceId, std::function<void(Dialog&)> act);
   PromptScript& ChooseFromPopup(int commandId);
+  // A path prints to that PDF file; none cancels the dialog.
+  PromptScript& AnswerPrintSetup(std::optional<std::string> pdfPath);
+  PromptScript& AnswerPrint(std::optional<std::string> pdfPath);
 
   const std::vector<Prompt>& Seen() const { return seen_; }
   // A scripted prompt went wrong (a dialog its script left open, say).
@@ -57,6 +77,9 @@ class PromptScript {
     PromptKind kind;
     PromptAnswer answer;
   };
+  PromptScript& Expect(PromptKind kind, PromptAnswer answer);
+
+  PrintPromptRouting printRouting_;
   FailureHandler onFailure_;
   std::deque<Expected> expected_;
   std::vector<Prompt> seen_;

@@ -5,17 +5,19 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "platform/ui/Prompts.h"
 #include "platform/ui/draw/Dc.h"
 #include "platform/ui/draw/Printer.h"
 #include "platform/ui/draw/Printout.h"
-#include "platform/ui/draw/ScriptedPrintPrompt.h"
 #include "tests/platform_draw/PixelProbe.h"
 
 namespace {
 
-using Purpose = ui::PrintPrompt::Purpose;
 using ui::PrintResult;
 
 // Reveals its pages one at a time: each a black block over the middle third of the sheet and the
@@ -62,14 +64,14 @@ QImage RasterizePage(const QString& pdf, int page, const QString& outputBase) {
 
 class PrinterTest : public testing::Test {
  protected:
-  ui::ScriptedPrintPrompt script_{[](const std::string& m) { ADD_FAILURE() << m; }};
+  ui::PromptScript script_{[](const std::string& m) { ADD_FAILURE() << m; }};
   QTemporaryDir folder_;
   ui::Printer printer_;
 };
 
 TEST_F(PrinterTest, PrintsPagesUntilThePrintoutHasNoMoreToAPdfFile) {
   const QString pdf = folder_.filePath("listing.pdf");
-  script_.AnswerPdf(Purpose::Print, pdf.toStdString());
+  script_.AnswerPrint(pdf.toStdString());
   BlockPrintout printout(3);
   const ui::PrintOutcome outcome = printer_.Print(nullptr, printout, true);
   ASSERT_EQ(outcome.result, PrintResult::Printed) << outcome.message;
@@ -88,12 +90,12 @@ TEST_F(PrinterTest, PrintsPagesUntilThePrintoutHasNoMoreToAPdfFile) {
 
 TEST_F(PrinterTest, CancelledDialogOrNoFirstPageWritesNoFile) {
   BlockPrintout printout(2);
-  script_.AnswerCancel(Purpose::Print);
+  script_.AnswerPrint(std::nullopt);
   EXPECT_EQ(printer_.Print(nullptr, printout, true).result, PrintResult::Cancelled);
   EXPECT_EQ(printout.asked, 0);
 
   const QString pdf = folder_.filePath("empty.pdf");
-  script_.AnswerPdf(Purpose::Print, pdf.toStdString());
+  script_.AnswerPrint(pdf.toStdString());
   BlockPrintout empty(0);
   EXPECT_EQ(printer_.Print(nullptr, empty, true).result, PrintResult::NothingToPrint);
   EXPECT_FALSE(QFile::exists(pdf));
@@ -105,13 +107,13 @@ TEST_F(PrinterTest, AFailedJobReportsFailureAndKeepsTheOldFile) {
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("old contents");
   old.close();
-  script_.AnswerPdf(Purpose::Print, pdf.toStdString());
+  script_.AnswerPrint(pdf.toStdString());
   BlockPrintout throwing(3, 2);
   EXPECT_THROW(printer_.Print(nullptr, throwing, true), std::runtime_error);
   ASSERT_TRUE(old.open(QIODevice::ReadOnly));
   EXPECT_EQ(old.readAll(), QByteArray("old contents"));
 
-  script_.AnswerPdf(Purpose::Print, folder_.filePath("no/such/folder/x.pdf").toStdString());
+  script_.AnswerPrint(folder_.filePath("no/such/folder/x.pdf").toStdString());
   BlockPrintout printout(1);
   const ui::PrintOutcome outcome = printer_.Print(nullptr, printout, true);
   EXPECT_EQ(outcome.result, PrintResult::Failed);
@@ -119,31 +121,43 @@ TEST_F(PrinterTest, AFailedJobReportsFailureAndKeepsTheOldFile) {
 }
 
 TEST_F(PrinterTest, SetupChoiceIsKeptForAPrintWithoutDialog) {
-  script_.AnswerPdf(Purpose::Setup, folder_.filePath("setup.pdf").toStdString());
+  script_.AnswerPrintSetup(folder_.filePath("setup.pdf").toStdString());
   ASSERT_TRUE(printer_.Setup(nullptr));
   BlockPrintout printout(1);
   EXPECT_EQ(printer_.Print(nullptr, printout, false).result, PrintResult::Printed);
   // Named after the printout, in the folder chosen at set-up.
   EXPECT_TRUE(QFile::exists(folder_.filePath("Block test.pdf")));
-  EXPECT_EQ(script_.PromptsSeen(), 1);
+  EXPECT_EQ(script_.Seen().size(), 1u);
 }
 
-TEST(ScriptedPrintPrompt, UnexpectedOrMismatchedPromptsAndUnusedAnswersAreReported) {
+TEST(PrintPrompts, AnsweredByTheOneScriptInOrderWithTheOtherPromptsAndRefusedWithoutOne) {
   std::vector<std::string> failures;
   {
-    ui::ScriptedPrintPrompt script([&](const std::string& m) { failures.push_back(m); });
+    ui::PromptScript script([&](const std::string& m) { failures.push_back(m); });
     ui::Printer printer;
     BlockPrintout printout(1);
     EXPECT_EQ(printer.Print(nullptr, printout, true).result, PrintResult::Cancelled);
-    script.AnswerPdf(Purpose::Print, "/nonexistent/unused.pdf");
+    script.AnswerPrint("/nonexistent/unused.pdf");
     EXPECT_FALSE(printer.Setup(nullptr));
-    script.AnswerCancel(Purpose::Setup);
+    script.AnswerPrintSetup(std::nullopt);
   }
   ASSERT_EQ(failures.size(), 3u);
-  EXPECT_NE(failures[0].find("unexpected print dialog"), std::string::npos);
-  EXPECT_NE(failures[1].find("expected a print dialog"), std::string::npos);
-  EXPECT_NE(failures[2].find("never asked for"), std::string::npos);
-  EXPECT_EQ(ui::InstallPrintPrompt(nullptr), nullptr);  // the script took itself out
+  EXPECT_NE(failures[0].find("unexpected print dialog"), std::string::npos) << failures[0];
+  EXPECT_NE(failures[1].find("print set-up dialog where a print dialog"), std::string::npos)
+      << failures[1];
+  EXPECT_NE(failures[2].find("never asked for"), std::string::npos) << failures[2];
+
+  // With the script gone, an unscripted print dialog is refused at once on this platform.
+  ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
+                           [&](const std::string& m) { failures.push_back(m); });
+  {
+    ui::PrintPromptRouting routing;
+    ui::Printer printer;
+    EXPECT_FALSE(printer.Setup(nullptr));
+  }
+  ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Default);
+  ASSERT_EQ(failures.size(), 4u);
+  EXPECT_NE(failures[3].find("unscripted print set-up dialog"), std::string::npos) << failures[3];
 }
 
 }  // namespace

@@ -22,8 +22,12 @@ PrintPrompt* gInstalled = nullptr;
 }  // namespace
 
 PrintPrompt& CurrentPrintPrompt() {
+  return gInstalled != nullptr ? *gInstalled : DesktopPrintPrompt();
+}
+
+PrintPrompt& DesktopPrintPrompt() {
   static DesktopPrintDialog desktop;
-  return gInstalled != nullptr ? *gInstalled : desktop;
+  return desktop;
 }
 
 PrintPrompt* InstallPrintPrompt(PrintPrompt* prompt) { return std::exchange(gInstalled, prompt); }

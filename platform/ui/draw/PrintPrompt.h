@@ -18,6 +18,8 @@ class PrintPrompt {
 
 // The prompt the printers use: the installed one, else the desktop's print dialog.
 PrintPrompt& CurrentPrintPrompt();
+// The desktop's print dialog, for an installed prompt that leaves some questions to the user.
+PrintPrompt& DesktopPrintPrompt();
 // Installs `prompt` (nullptr: the desktop's dialog again) and returns the one it replaces.
 PrintPrompt* InstallPrintPrompt(PrintPrompt* prompt);
 
