@@ -87,6 +87,8 @@ bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
   }
   current_ = transport_;
   if (!transport_->Receive(data)) return false;
+  // The read refuses a reply too short for its value; kept, it would be served as one from then on.
+  if (data.size() < static_cast<std::size_t>(object.MinReplyBytes())) return true;
   current_ = &store_;
   store_.Set(*this, object, data, 0);
   stale = object.IsVolatile();

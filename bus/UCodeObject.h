@@ -16,6 +16,9 @@ class UCodeObject {
 
   // Bytes one element takes in the store and at most on the wire.
   virtual int ElementSize() const = 0;
+  // Bytes a reply must carry to make a whole value. The read refuses a shorter one, and a device
+  // never keeps it in its store.
+  virtual int MinReplyBytes() const { return 0; }
   // A false `isVolatile` keeps the flag as it was.
   virtual void SetId(int id, bool isVolatile);
 
@@ -43,6 +46,7 @@ class ByteUCodeObject : public UCodeObject {
  public:
   using UCodeObject::UCodeObject;
   int ElementSize() const override { return 1; }
+  int MinReplyBytes() const override { return 1; }
   uint8_t Read(IQDevice& device, int timeoutMs = 0) const;
   void Write(IQDevice& device, uint8_t value, int timeoutMs = 0) const;
 };
@@ -51,6 +55,7 @@ class BoolUCodeObject : public UCodeObject {
  public:
   using UCodeObject::UCodeObject;
   int ElementSize() const override { return 1; }
+  int MinReplyBytes() const override { return 1; }
   bool Read(IQDevice& device, int timeoutMs = 0) const;
   void Write(IQDevice& device, bool value, int timeoutMs = 0) const;
 };
@@ -60,6 +65,7 @@ class FourByteUCodeObject : public UCodeObject {
  public:
   using UCodeObject::UCodeObject;
   int ElementSize() const override { return 4; }
+  int MinReplyBytes() const override { return 4; }
 
  protected:
   // Throws `NoData` for an empty reply and `ShortReply` for fewer than four bytes.

@@ -49,6 +49,18 @@ TEST_F(DeviceValueTest, ShortOrEmptyRepliesAreErrorsNotStaleBytes) {
   EXPECT_THROW(longInt.Read(*unit), ShortReply);
   line->Queue(Reply(1, {30}, {}));
   EXPECT_THROW(longInt.Read(*unit), NoData);
+
+  // Nor are they kept: the next read of a value read only once asks the unit again.
+  LongIntUCodeObject setting{34, 1, false};
+  line->Queue(Reply(1, {34}, {0x01, 0x02}));
+  EXPECT_THROW(setting.Read(*unit), ShortReply);
+  line->Queue(Reply(1, {34}, {0x01, 0x02, 0x03, 0x04}));
+  EXPECT_EQ(setting.Read(*unit), 0x01020304u);
+  ByteUCodeObject flag{35, 1, false};
+  line->Queue(Reply(1, {35}, {}));
+  EXPECT_THROW(flag.Read(*unit), NoData);
+  line->Queue(Reply(1, {35}, {0x05}));
+  EXPECT_EQ(flag.Read(*unit), 0x05);
   StringUCodeObject name{32, 1, true, true};
   line->Queue(Reply(1, {32}, {}));
   EXPECT_EQ(name.Read(*unit), "");
