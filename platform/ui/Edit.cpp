@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QValidator>
 
+#include "platform/ui/Guard.h"
 #include "platform/ui/Text.h"
 
 namespace ui {
@@ -21,8 +22,12 @@ class QtValidatorAdapter : public QValidator {
     if (upperCase_) input = input.toUpper();
     if (validator_ == nullptr) return Acceptable;
     const std::string bytes = FromWidgetText(input);
-    if (!validator_->IsValidInput(bytes)) return Invalid;
-    return validator_->IsValid(bytes) ? Acceptable : Intermediate;
+    State state = Invalid;  // a validator that fails takes no text
+    Guarded("validator", [&] {
+      if (validator_->IsValidInput(bytes))
+        state = validator_->IsValid(bytes) ? Acceptable : Intermediate;
+    });
+    return state;
   }
 
  private:

@@ -21,7 +21,8 @@ Menu::Menu() : Menu(static_cast<QWidget*>(new QMenu)) {}
 
 Menu::Menu(QWidget* widget) : widget_(widget) {
   if (auto* menu = qobject_cast<QMenu*>(widget_)) {
-    QObject::connect(menu, &QMenu::aboutToShow, menu, [this] { UpdateItems(); });
+    QObject::connect(menu, &QMenu::aboutToShow, menu,
+                     [this] { Guarded("menu enablers", [this] { UpdateItems(); }); });
   }
 }
 
@@ -38,7 +39,7 @@ void Menu::Build(const MenuTemplate& items) {
       AppendSeparator();
     } else if (item.IsPopup()) {
       auto sub = std::unique_ptr<Menu>(new Menu(item.items));
-      sub->commandWindow_ = [this] { return commandWindow_ ? commandWindow_() : nullptr; };
+      sub->commandWindow_ = [this] { return CommandWindow(); };
       auto* menu = static_cast<QMenu*>(sub->widget_);
       menu->setTitle(ToWidgetText(item.text));
       widget_->addAction(menu->menuAction());
@@ -59,8 +60,11 @@ QAction* Menu::MakeItem(int id, const std::string& text) {
 
 void Menu::Run(int id) {
   auto* app = Application::Instance();
-  if (app != nullptr) app->RouteCommand(id, commandWindow_ ? commandWindow_() : nullptr);
+  if (app == nullptr) return;
+  Guarded("menu command", [&] { app->RouteCommand(id, CommandWindow()); });
 }
+
+Window* Menu::CommandWindow() const { return commandWindow_ ? commandWindow_() : nullptr; }
 
 QAction* Menu::ActionAt(int position) const {
   const QList<QAction*> actions = widget_->actions();
@@ -163,7 +167,7 @@ void Menu::SetCommandWindow(std::function<Window*()> commandWindow) {
 void Menu::UpdateItems() {
   auto* app = Application::Instance();
   if (app == nullptr) return;
-  Window* start = commandWindow_ ? commandWindow_() : nullptr;
+  Window* start = CommandWindow();
   for (QAction* a : widget_->actions()) {
     const int id = IdOf(a);
     if (id == 0) continue;

@@ -64,6 +64,7 @@ class Menu {
   void Build(const MenuTemplate& items);
   QAction* MakeItem(int id, const std::string& text);
   void Run(int id);
+  Window* CommandWindow() const;
 
   QWidget* widget_;
   bool ownsWidget_ = true;

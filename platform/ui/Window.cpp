@@ -232,7 +232,10 @@ void Window::CloseWindow(int) {
     app->Quit(0);
   // The owner usually deletes the window when told; it is told after the current handler
   // returns, so no handler of the window is still running then.
-  if (onClosed_) QMetaObject::invokeMethod(qApp, onClosed_, Qt::QueuedConnection);
+  if (onClosed_) {
+    QMetaObject::invokeMethod(
+        qApp, [told = onClosed_] { Guarded("closed", told); }, Qt::QueuedConnection);
+  }
 }
 
 void Window::SetRect(const Rect& r) {

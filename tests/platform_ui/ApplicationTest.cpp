@@ -93,6 +93,16 @@ TEST(Messages, AnExceptionInAHandlerIsReportedAndGoesNoFurther) {
   EXPECT_EQ(reports.errors, (std::vector<std::string>{"message: boom", "message: boom"}));
 }
 
+TEST(Messages, AnOwnersFailureOnBeingToldOfACloseIsReportedAtItsOwnEntry) {
+  Window w;
+  w.Create();
+  w.OnClosed([] { throw std::runtime_error("owner failed"); });
+  testing_support::CollectedErrors reports;
+  w.CloseWindow();
+  test::PumpMessages();
+  EXPECT_EQ(reports.errors, (std::vector<std::string>{"closed: owner failed"}));
+}
+
 TEST(Commands, RouteFromTheStartWindowThroughItsParentsToTheApplication) {
   auto& app = *Application::Instance();
   Window frame;

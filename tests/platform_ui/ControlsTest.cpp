@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <stdexcept>
 
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
@@ -154,6 +155,37 @@ TEST_F(ControlsTest, EditsApplyPasswordUpperCaseAndCharacterSetsAlsoOnPaste) {
 
   test::Type(d, kDigits, "4a8-");
   EXPECT_EQ(d.Get<Edit>(kDigits).Text(), "48");
+}
+
+// A validator whose own check fails, as a window's validator might.
+class FailingValidator : public Validator {
+ public:
+  bool IsValidInput(const std::string&) const override { throw std::runtime_error("no table"); }
+  std::string Error() const override { return "never shown"; }
+};
+
+TEST_F(ControlsTest, AFailingValidatorIsReportedAndTakesNoText) {
+  Edit& digits = d.Get<Edit>(kDigits);
+  digits.SetValidator(std::make_unique<FailingValidator>());
+  testing_support::CollectedErrors reports;
+  test::Type(d, kDigits, "4");
+  EXPECT_EQ(digits.Text(), "");
+  ASSERT_FALSE(reports.errors.empty());
+  EXPECT_EQ(reports.errors.front(), "validator: no table");
+}
+
+TEST_F(ControlsTest, EditsTellTheirParentWhenTheyGainAndLoseTheFocus) {
+  Record(kUpper, Notify::SetFocus);
+  Record(kUpper, Notify::KillFocus);
+  d.Widget()->activateWindow();
+  d.Get<Edit>(kUpper).SetFocus();
+  test::PumpMessages();
+  d.Get<Edit>(kDigits).SetFocus();
+  test::PumpMessages();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].code, Notify::SetFocus);
+  EXPECT_EQ(seen[1].code, Notify::KillFocus);
+  EXPECT_EQ(seen[1].control, &d.Get<Edit>(kUpper));
 }
 
 TEST_F(ControlsTest, TheLogEditKeepsItsLastLines) {

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <stdexcept>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
@@ -125,6 +126,18 @@ TEST_F(FrameTest, MenuCommandsGoFromTheClientUpThroughTheFrameToTheApplication) 
   }
   EXPECT_EQ(log, (std::vector<std::string>{"client new", "frame delete", "client roll call"}));
   EXPECT_EQ(about, 1);
+}
+
+TEST_F(FrameTest, AFailureOnTheWayFromAMenuIsReportedAndTheMenuStaysUsable) {
+  frame.MenuBar()->SetCommandWindow([]() -> Window* { throw std::runtime_error("no window"); });
+  testing_support::CollectedErrors reports;
+  auto* main = static_cast<QMainWindow*>(frame.Widget());
+  QMenu* devices = main->menuBar()->actions().at(1)->menu();
+  emit devices->aboutToShow();
+  devices->actions().at(0)->trigger();
+  EXPECT_EQ(reports.errors,
+            (std::vector<std::string>{"menu enablers: no window", "menu command: no window"}));
+  EXPECT_TRUE(log.empty());
 }
 
 TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheItemUnderTheMouse) {
