@@ -344,9 +344,7 @@ void TTelvo33DlgClient::AddFoundDevices(const std::vector<IQDevice*>& found) {
       ui::MessageBox(this, "Too many devices!", "", ui::mb::kOk | ui::mb::kIconExclamation);
       return;
     }
-    std::string text = DeviceText(*device);
-    if (text.size() > kMaxBusItemChars) text.resize(kMaxBusItemChars);
-    busList_.InsertItem(0, text, ImageOf(*device), slot);
+    busList_.InsertItem(0, ItemText(busList_, *device), ImageOf(*device), slot);
   }
 }
 
@@ -359,6 +357,13 @@ std::string TTelvo33DlgClient::DeviceText(const IQDevice& device) {
     text = device.GetName();
   }
   if (text.size() > kMaxTextChars) text.resize(kMaxTextChars);
+  return text;
+}
+
+std::string TTelvo33DlgClient::ItemText(const TDeviceListWindow& list,
+                                        const IQDevice& device) const {
+  std::string text = DeviceText(device);
+  if (&list == &busList_ && text.size() > kMaxBusItemChars) text.resize(kMaxBusItemChars);
   return text;
 }
 
@@ -389,9 +394,7 @@ void TTelvo33DlgClient::RefreshBusItem(IQDevice* device) {
   if (device == nullptr || slots_.SlotOf(device) < 0 || device->GetInfo().IsVirtual()) return;
   const int item = FindListItem(busList_, device);
   if (item < 0) return;
-  std::string text = DeviceText(*device);
-  if (text.size() > kMaxBusItemChars) text.resize(kMaxBusItemChars);
-  busList_.SetItemText(item, 0, text);
+  busList_.SetItemText(item, 0, ItemText(busList_, *device));
 }
 
 int TTelvo33DlgClient::GetItemSlot(const TDeviceListWindow& list, int index) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,6 +95,8 @@ class TTelvo33DlgClient : public ui::Dialog {
   int FindListItem(const TDeviceListWindow& list, const IQDevice* device) const;
   int ImageOf(const IQDevice& device) const;
   static std::string DeviceText(const IQDevice& device);
+  // The device's text as an item of `list` shows it: bus items are kept shorter.
+  std::string ItemText(const TDeviceListWindow& list, const IQDevice& device) const;
   int InsertVirtualItem(IQDevice* device, int slot);
 
   // Virtual devices, copy, paste, drag and drop.
@@ -113,10 +116,11 @@ class TTelvo33DlgClient : public ui::Dialog {
                            int targetItem);
   void DropOnVirtualList(TDeviceListWindow& source, int sourceItem);
   TDeviceListWindow* ListAt(ui::Point clientPoint);
-  // Runs a device operation that may fail on the bus or in a settings file and reports the
-  // failure; the caller has already arranged for the devices to be released.
+  // Runs a device operation that may fail on the bus or in a settings file and hands back the
+  // failure, so that the caller releases its devices before the failure is reported.
   template <typename Operation>
-  void Reported(Operation operation);
+  static std::exception_ptr Attempted(Operation operation);
+  void Report(const std::exception_ptr& failure);
 
   shell::Desktop& desktop_;
   DeviceTypeFactory makeTypes_;

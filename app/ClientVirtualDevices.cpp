@@ -1,6 +1,8 @@
 // The client dialog's virtual devices: new, delete, rename, the popup menu with mark and paste,
 // and dragging items within and between the two lists.
 
+#include <exception>
+
 #include "app/ClientDialog.h"
 #include "app/ErrorDialogs.h"
 #include "app/SelectDeviceDialog.h"
@@ -24,8 +26,11 @@ constexpr std::size_t kMaxNameChars = 79;
 class AcquiredDevice {
  public:
   explicit AcquiredDevice(IQDevice* device) : device_(device) {}
-  ~AcquiredDevice() {
+  ~AcquiredDevice() { Release(); }
+  // Gives the device back now; what failed is reported after this, with nothing held.
+  void Release() {
     if (device_) TheDeviceManager.Release(device_);
+    device_ = nullptr;
   }
   AcquiredDevice(const AcquiredDevice&) = delete;
   AcquiredDevice& operator=(const AcquiredDevice&) = delete;
@@ -49,9 +54,21 @@ bool Confirm(ui::Window* owner, const std::string& text, const std::string& capt
 }  // namespace
 
 template <typename Operation>
-void TTelvo33DlgClient::Reported(Operation operation) {
+std::exception_ptr TTelvo33DlgClient::Attempted(Operation operation) {
   try {
     operation();
+  } catch (const IQException&) {
+    return std::current_exception();
+  } catch (const FileParserError&) {
+    return std::current_exception();
+  }
+  return nullptr;
+}
+
+void TTelvo33DlgClient::Report(const std::exception_ptr& failure) {
+  if (!failure) return;
+  try {
+    std::rethrow_exception(failure);
   } catch (const IQException& e) {
     ShowDeviceError(e, nullptr, -1);
   } catch (const FileParserError& e) {
@@ -60,7 +77,8 @@ void TTelvo33DlgClient::Reported(Operation operation) {
 }
 
 int TTelvo33DlgClient::InsertVirtualItem(IQDevice* device, int slot) {
-  return virtualList_.InsertItem(0, DeviceText(*device), ImageOf(*device), slot);
+  return virtualList_.InsertItem(0, device->GetName().substr(0, kMaxNameChars), ImageOf(*device),
+                                 slot);
 }
 
 void TTelvo33DlgClient::CmNewVirtual() {
@@ -77,7 +95,7 @@ void TTelvo33DlgClient::CmNewVirtual() {
     TheDeviceManager.DeleteDevice(device);
     return;
   }
-  virtualList_.InsertItem(0, device->GetName(), chosen, slot);
+  InsertVirtualItem(device, slot);
 }
 
 void TTelvo33DlgClient::CmDeleteVirtual() {
@@ -268,7 +286,10 @@ void TTelvo33DlgClient::CopyDevice(TDeviceListWindow& source, int sourceItem,
   const std::string question =
       "Copy item '" + DeviceText(*from) + "' to '" + DeviceText(*to) + "'?";
   if (!Confirm(this, question, "Confirm")) return;
-  Reported([&] { to->CopyFrom(*from); });
+  const std::exception_ptr failure = Attempted([&] { to->CopyFrom(*from); });
+  from.Release();
+  to.Release();
+  Report(failure);
 }
 
 bool TTelvo33DlgClient::HandleFixedItemDrop(TDeviceListWindow& source, int sourceItem,
@@ -284,8 +305,10 @@ bool TTelvo33DlgClient::HandleFixedItemDrop(TDeviceListWindow& source, int sourc
       Warn(this, "Could not gain access to destination device.", "");
       return true;
     }
-    Reported([&] { device->LoadFile(); });
-    target.SetItemText(targetItem, 0, DeviceText(*device));
+    const std::exception_ptr failure = Attempted([&] { device->LoadFile(); });
+    target.SetItemText(targetItem, 0, ItemText(target, *device));
+    device.Release();
+    Report(failure);
     return true;
   }
   AcquiredDevice device(AcquireItemDevice(source, sourceItem));
@@ -293,11 +316,15 @@ bool TTelvo33DlgClient::HandleFixedItemDrop(TDeviceListWindow& source, int sourc
     Warn(this, "Could not gain access to source device.", "");
     return true;
   }
-  if (IsReportItem(target, targetItem)) {
-    Reported([&] { device->PrintReport(); });
-  } else {
-    Reported([&] { device->SaveFile(); });
-  }
+  const std::exception_ptr failure = Attempted([&] {
+    if (IsReportItem(target, targetItem)) {
+      device->PrintReport();
+    } else {
+      device->SaveFile();
+    }
+  });
+  device.Release();
+  Report(failure);
   return true;
 }
 
@@ -318,5 +345,7 @@ void TTelvo33DlgClient::DropOnVirtualList(TDeviceListWindow& source, int sourceI
     return;
   }
   InsertVirtualItem(copy, slot);
-  Reported([&] { copy->CopyFrom(*from); });
+  const std::exception_ptr failure = Attempted([&] { copy->CopyFrom(*from); });
+  from.Release();
+  Report(failure);
 }

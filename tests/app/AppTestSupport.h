@@ -29,8 +29,9 @@ struct DeviceLog {
   int saves = 0;
   int loads = 0;
   std::vector<std::string> copiedFrom;
-  // Run by LoadFile instead of loading: a test makes it throw.
+  // Run by LoadFile and CopyFrom before they do their work: a test makes them throw.
   std::function<void()> onLoad;
+  std::function<void()> onCopy;
   int opens = 0;
 };
 
@@ -53,6 +54,7 @@ class TestUnit : public IQDevice {
     return true;
   }
   bool CopyFrom(IQDevice& source) override {
+    if (log_.onCopy) log_.onCopy();
     log_.copiedFrom.push_back(source.GetName());
     if (GetInfo().IsVirtual()) SetModified(true);
     return true;

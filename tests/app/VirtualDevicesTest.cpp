@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
@@ -182,6 +183,34 @@ TEST_F(VirtualDevicesTest, ABrokenSettingsFileFromADropOnFileIsReportedAndReleas
   EXPECT_EQ(script.Seen()[0].text, "Format error in file");
   EXPECT_EQ(script.Seen()[0].caption, "Load file");
   EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(virtuals(), 0)));
+}
+
+TEST_F(VirtualDevicesTest, ABusFailureOfACopyOrALoadIsReportedAfterTheDevicesAreGivenBack) {
+  AddUnits({5});
+  RollCall();
+  NewVirtual();
+  IQDevice* unit = DeviceOf(units(), 0);
+  IQDevice* copy = DeviceOf(virtuals(), 0);
+  std::vector<bool> heldDuringReport;
+  const auto reportedAfterRelease = [&](ui::Dialog& d) {
+    heldDuringReport = {TheDeviceManager.IsInUse(unit), TheDeviceManager.IsInUse(copy)};
+    ui::test::Click(d, ui::kIdCancel);
+  };
+
+  log.onCopy = [] { throw ReadTimeout(); };
+  ui::PromptScript copyScript(FailTest);
+  copyScript.AnswerMessageBox(ui::kIdOk).RunDialog(kErrorDialog, reportedAfterRelease);
+  Drag(units(), 0, ItemPoint(virtuals(), 0));
+  EXPECT_EQ(copyScript.Seen()[0].text, "Copy item '(5) UNIT5' to 'New Device #1'?");
+  EXPECT_EQ(heldDuringReport, (std::vector<bool>{false, false}));
+
+  heldDuringReport.clear();
+  log.onLoad = [] { throw ReadTimeout(); };
+  ui::PromptScript loadScript(FailTest);
+  loadScript.RunDialog(kErrorDialog, reportedAfterRelease);
+  Drag(virtuals(), ItemNamed(virtuals(), "File"), ItemPoint(virtuals(), 0));
+  EXPECT_EQ(log.loads, 1);
+  EXPECT_EQ(heldDuringReport, (std::vector<bool>{false, false}));
 }
 
 TEST_F(VirtualDevicesTest, ThePopupOffersWhatTheItemUnderTheMouseAllows) {
