@@ -62,6 +62,12 @@ TEST_F(RollCallTest, EveryAnsweringUnitIsAcknowledgedAndBecomesADevice) {
   EXPECT_TRUE(notifier.messages.empty());
 }
 
+TEST_F(RollCallTest, AnEmptyBusGetsTheRestartAndOneQuery) {
+  RollCall();
+  EXPECT_TRUE(found.empty());
+  EXPECT_EQ(line->writes, (std::vector<Bytes>{{0xFD, 0xE0}, kRestart, kQuery}));
+}
+
 TEST_F(RollCallTest, RejectedOrLateAnswersEndTheNetworkAndAreDrained) {
   for (const Bytes& bad : {Answer(251, {0xF0, 0x02}), Answer(3, {0xF0, 0x02}, 9)}) {
     answers = {bad};
