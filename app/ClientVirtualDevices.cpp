@@ -148,7 +148,9 @@ ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {
   }
   device->SetName(name);
   virtualList_.SetItemText(item, 0, name);
-  return 1;
+  // The item now shows the name as the device keeps it; accepting the edit would put back the
+  // text as typed, which may be longer.
+  return 0;
 }
 
 TDeviceListWindow* TTelvo33DlgClient::ListAt(ui::Point clientPoint) {

