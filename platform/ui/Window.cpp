@@ -135,6 +135,7 @@ void Window::ApplyAttributes() {
   if (hasRect_) SetRect(rect_);
   widget_->setEnabled(enabled_);
   if (HandlesMessage(msg::kMouseMove)) widget_->setMouseTracking(true);
+  if (staysOnTop_) widget_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   if (widget_->parentWidget() != nullptr) widget_->setVisible(!hidden_);
 }
 
@@ -325,6 +326,29 @@ void Window::Hide() {
 
 bool Window::IsVisible() const { return widget_ != nullptr && widget_->isVisible(); }
 
+void Window::ShowMaximized() {
+  hidden_ = false;
+  if (widget_ != nullptr) widget_->showMaximized();
+}
+
+void Window::ShowMinimized() {
+  hidden_ = false;
+  if (widget_ != nullptr) widget_->showMinimized();
+}
+
+bool Window::IsMaximized() const { return widget_ != nullptr && widget_->isMaximized(); }
+
+bool Window::IsMinimized() const { return widget_ != nullptr && widget_->isMinimized(); }
+
+void Window::SetStaysOnTop(bool onTop) {
+  staysOnTop_ = onTop;
+  if (widget_ == nullptr) return;
+  // Changing a window's flags hides it; a shown window comes back at once.
+  const bool shown = widget_->isVisible();
+  widget_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+  if (shown) widget_->show();
+}
+
 void Window::Enable(bool enabled) {
   enabled_ = enabled;
   if (widget_ != nullptr) widget_->setEnabled(enabled);
@@ -340,6 +364,10 @@ bool Window::HasFocus() const { return widget_ != nullptr && widget_->hasFocus()
 
 void Window::Invalidate() {
   if (widget_ != nullptr) widget_->update();
+}
+
+void Window::UpdateNow() {
+  if (widget_ != nullptr) widget_->repaint();
 }
 
 void Window::StartTimer(int id, int periodMs) {

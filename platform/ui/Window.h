@@ -129,11 +129,20 @@ class Window {
   void Show();
   void Hide();
   bool IsVisible() const;
+  // A top-level window shown filling the work area or as an icon; the state the user left it in.
+  void ShowMaximized();
+  void ShowMinimized();
+  bool IsMaximized() const;
+  bool IsMinimized() const;
+  // Keeps a top-level window above every other window (a failure report, say).
+  void SetStaysOnTop(bool onTop);
   void Enable(bool enabled);
   bool IsEnabled() const;
   void SetFocus();
   bool HasFocus() const;
   void Invalidate();
+  // Paints what is invalid now, without waiting for the message loop (progress during long work).
+  void UpdateNow();
 
   // Window timers, delivered as msg::kTimer with the id in wParam.
   void StartTimer(int id, int periodMs);
@@ -189,6 +198,7 @@ class Window {
   Rect rect_;
   bool enabled_ = true;
   bool hidden_ = false;
+  bool staysOnTop_ = false;
 };
 
 // True while `w` is a live window object (not yet destroyed as a C++ object).

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCursor>
+
 #include "platform/ui/DragImage.h"
 #include "platform/ui/DrawnWindow.h"
 #include "platform/ui/TestHooks.h"
@@ -55,6 +58,18 @@ TEST(DrawnWindow, PaintAndDrawNowShareOneOffscreenImage) {
   EXPECT_EQ(scope.paints, paints + 1);
   scope.Destroy();
   EXPECT_EQ(scope.DrawNow(), nullptr);
+}
+
+TEST(DrawnWindow, UpdateNowPaintsWithoutTheMessageLoop) {
+  Scope scope;
+  scope.SetRect({0, 0, 60, 40});
+  scope.Create();
+  scope.Show();
+  test::PumpMessages();
+  const int paints = scope.paints;
+  scope.Invalidate();
+  scope.UpdateNow();
+  EXPECT_EQ(scope.paints, paints + 1);
 }
 
 TEST(DrawnWindow, ACapturedMouseReachesTheCapturingWindowWherewerItMoves) {
@@ -117,8 +132,16 @@ TEST(DragImageTest, FollowsTheMouseWithItsHotSpotUnderItAndGoesWhenTheDragEnds) 
   EXPECT_EQ(drag.Position(), (Point{92, 42}));
   drag.Move({120, 70});
   EXPECT_EQ(drag.Position(), (Point{112, 62}));
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BlankCursor) << "in place of the cursor";
   drag.Leave();
   EXPECT_FALSE(drag.IsShown());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  {
+    DragImage dropped(picture, {0, 0});
+    dropped.Enter(client, {0, 0});
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor comes back with the object";
 }
 
 }  // namespace

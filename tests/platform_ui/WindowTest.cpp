@@ -146,6 +146,28 @@ TEST(WindowState, ShowHideEnableAndFocus) {
   EXPECT_EQ(Window::FocusWindow(), &child);
 }
 
+TEST(WindowState, TopLevelWindowsMaximiseMinimiseAndStayOnTop) {
+  Window report;
+  report.SetStaysOnTop(true);
+  report.Create();
+  report.Show();
+  EXPECT_TRUE(report.Widget()->windowFlags() & Qt::WindowStaysOnTopHint) << "set before Create";
+  report.SetStaysOnTop(false);
+  EXPECT_FALSE(report.Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(report.IsVisible()) << "a flag change keeps a shown window shown";
+
+  Window frame;
+  frame.Create();
+  EXPECT_FALSE(frame.IsMaximized());
+  frame.ShowMaximized();
+  EXPECT_TRUE(frame.IsMaximized());
+  EXPECT_TRUE(frame.IsVisible());
+  frame.ShowMinimized();
+  EXPECT_TRUE(frame.IsMinimized());
+  frame.Destroy();
+  EXPECT_FALSE(frame.IsMinimized());
+}
+
 TEST(ScrollingWindowTest, ChildrenMoveWithTheScrollBarsAndTheSizeCanBeLimited) {
   ScrollingWindow scroller;
   scroller.SetRect({0, 0, 200, 150});
