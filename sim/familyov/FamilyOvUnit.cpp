@@ -11,6 +11,9 @@
 namespace sim::familyov {
 namespace {
 
+constexpr uint8_t kFirstUnitAddress = 1;
+constexpr uint8_t kLastUnitAddress = 250;
+
 using namespace object;
 
 constexpr int kLogicInputs = 31;
@@ -177,6 +180,8 @@ std::optional<Outcome> FamilyOvUnit::SetSpecial(const ObjectSpec& spec, const Ac
       return ThenBusy(memories_.Recall(value));
     case kLocked:
       return SetLocked(value);
+    case kAddress:
+      return MoveToAddress(value);
     case kCurrentLogicIn:
       return FireLogicInputNow(value);
     case kNewSettings:
@@ -192,6 +197,18 @@ std::optional<Outcome> FamilyOvUnit::SetSpecial(const ObjectSpec& spec, const Ac
     default:
       return std::nullopt;
   }
+}
+
+// The unit answers at its new address from the next request on; the value is also stored, so a
+// read gives it back.
+std::optional<Outcome> FamilyOvUnit::MoveToAddress(uint8_t address) {
+  if (address < kFirstUnitAddress || address > kLastUnitAddress) {
+    return Outcome::Fail(unit_error::kParameterOutOfRange);
+  }
+  UnitIdentity moved = Identity();
+  moved.address = address;
+  SetIdentity(moved);
+  return std::nullopt;
 }
 
 std::optional<Outcome> FamilyOvUnit::GetSpecial(const Access& access) {

@@ -38,8 +38,7 @@ struct UnitOptions {
 // A unit of the newer family: the whole object table, and the objects that do something rather
 // than hold a value: filter slots, memories with the ready flag, lock and password, clock,
 // logic trigger, new settings and the firmware objects.
-// Two things stay simpler than on a unit: the clock keeps the time and date last set (it does not
-// run), and a new bus address is stored but the unit keeps answering at the one it started with.
+// The clock stays simpler than on a unit: it keeps the time and date last set and does not run.
 // While it reboots the unit answers with its ready flag down rather than falling silent.
 class FamilyOvUnit final : public Unit {
  public:
@@ -69,6 +68,7 @@ class FamilyOvUnit final : public Unit {
   Outcome StoreText(const ObjectSpec& spec, const Access& access);
   Outcome TryPassword(const Access& access);
   Outcome SetLocked(uint8_t value);
+  std::optional<Outcome> MoveToAddress(uint8_t address);
   Outcome AnswerNewSettings(uint8_t value);
   Outcome FireLogicInputNow(uint8_t input);
   Outcome Initialize(uint8_t value);

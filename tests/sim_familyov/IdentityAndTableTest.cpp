@@ -94,4 +94,15 @@ TEST_F(IdentityAndTableTest, TextsReplaceTheWholeElementAndNumbersAndRecordsGoWh
   });
 }
 
+TEST_F(IdentityAndTableTest, ANewAddressTakesEffectFromTheNextRequest) {
+  AddModel({.model = Model::k8148, .address = 1});
+  Connect();
+  Run({
+      {"01 F0 08 03 07 09 FB", "01 F0 08 01 04 B0 7F 09 07"},  // 251 is no unit address
+      {"01 F0 08 03 07 09 09", "01 F0 08 01 02 07 09"},
+      {"01 F0 08 02 07 0A", ""},
+      {"09 F0 08 02 07 0A", "09 F0 08 01 03 07 0A 09"},
+  });
+}
+
 }  // namespace
