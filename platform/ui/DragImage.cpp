@@ -1,5 +1,6 @@
 #include "platform/ui/DragImage.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 
@@ -16,12 +17,14 @@ DragImage::DragImage(const QImage& image, Point hotSpot)
   label_->resize(image.size());
 }
 
-DragImage::~DragImage() = default;
+DragImage::~DragImage() { Leave(); }
 
 void DragImage::Enter(const Window& over, Point clientPoint) {
   over_ = &over;
   Move(clientPoint);
   label_->show();
+  if (!cursorHidden_) QApplication::setOverrideCursor(Qt::BlankCursor);
+  cursorHidden_ = true;
 }
 
 void DragImage::Move(Point clientPoint) {
@@ -34,6 +37,8 @@ void DragImage::Move(Point clientPoint) {
 void DragImage::Leave() {
   label_->hide();
   over_ = nullptr;
+  if (cursorHidden_) QApplication::restoreOverrideCursor();
+  cursorHidden_ = false;
 }
 
 bool DragImage::IsShown() const { return label_->isVisible(); }

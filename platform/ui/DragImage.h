@@ -12,7 +12,8 @@ namespace ui {
 class Window;
 
 // The picture that follows the mouse while the user drags an item: shown over a window, moved with
-// the mouse, and gone when the drag ends (or the object goes). `hotSpot` is the point of the image
+// the mouse in place of the cursor (hidden meanwhile), and gone when the drag ends (or the object
+// goes). `hotSpot` is the point of the image
 // that sits under the mouse.
 class DragImage {
  public:
@@ -32,6 +33,7 @@ class DragImage {
   std::unique_ptr<QLabel> label_;
   Point hotSpot_;
   const Window* over_ = nullptr;
+  bool cursorHidden_ = false;
 };
 
 }  // namespace ui

@@ -5,6 +5,20 @@
 
 namespace ui {
 
+namespace {
+QImage WithTransparent(const QImage& image, Color transparent) {
+  QImage masked = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = qRgb(transparent.r, transparent.g, transparent.b);
+  for (int y = 0; y < masked.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(masked.scanLine(y));
+    for (int x = 0; x < masked.width(); ++x) {
+      if ((line[x] & RGB_MASK) == (key & RGB_MASK)) line[x] = 0;
+    }
+  }
+  return masked;
+}
+}  // namespace
+
 int ImageList::Add(const QImage& image) {
   images_.push_back(
       image.size() == QSize(size_.cx, size_.cy)
@@ -19,6 +33,14 @@ int ImageList::AddStrip(const QImage& strip) {
   for (int x = 0; x + size_.cx <= strip.width(); x += size_.cx)
     Add(strip.copy(x, 0, size_.cx, strip.height()));
   return first;
+}
+
+int ImageList::Add(const QImage& image, Color transparent) {
+  return Add(WithTransparent(image, transparent));
+}
+
+int ImageList::AddStrip(const QImage& strip, Color transparent) {
+  return AddStrip(WithTransparent(strip, transparent));
 }
 
 QImage ImageList::Image(int index) const {

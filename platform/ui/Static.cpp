@@ -30,8 +30,10 @@ QWidget* Picture::MakeControlWidget(QWidget* parentWidget) {
   return label;
 }
 
-void Picture::SetImage(int imageId) {
-  if (Widget() != nullptr) As<QLabel>()->setPixmap(QPixmap::fromImage(Resources::Image(imageId)));
+void Picture::SetImage(int imageId) { SetImage(Resources::Image(imageId)); }
+
+void Picture::SetImage(const QImage& image) {
+  if (Widget() != nullptr) As<QLabel>()->setPixmap(QPixmap::fromImage(image));
 }
 
 QWidget* Line::MakeControlWidget(QWidget* parentWidget) {

@@ -2,6 +2,8 @@
 
 #include "platform/ui/Control.h"
 
+class QImage;
+
 namespace ui {
 
 // Text that the user does not edit.
@@ -20,6 +22,8 @@ class Picture : public Control {
  public:
   using Control::Control;
   void SetImage(int imageId);
+  // Shows any picture (an image list's, say); its transparent pixels show the dialog behind.
+  void SetImage(const QImage& image);
 
  protected:
   QWidget* MakeControlWidget(QWidget* parentWidget) override;

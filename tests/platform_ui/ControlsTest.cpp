@@ -17,6 +17,7 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/Static.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
 #include "platform/ui/TreeView.h"
@@ -43,7 +44,8 @@ enum : int {
   kRadioC,
   kRadioD,
   kLamp,
-  kDigits
+  kDigits,
+  kPicture
 };
 
 void RegisterTemplate() {
@@ -72,7 +74,8 @@ void RegisterTemplate() {
         {kRadioB, ControlKind::RadioButton, "B", {40, 200, 30, 10}},
         {kRadioC, ControlKind::RadioButton, "C", {80, 200, 30, 10}, style::kGroup},
         {kRadioD, ControlKind::RadioButton, "D", {120, 200, 30, 10}},
-        {kLamp, ControlKind::OwnerDrawButton, "", {5, 215, 40, 20}}}});
+        {kLamp, ControlKind::OwnerDrawButton, "", {5, 215, 40, 20}},
+        {kPicture, ControlKind::Picture, "", {50, 215, 16, 16}}}});
 }
 
 // An owner-drawn lamp: red when pressed, green otherwise, with a one-pixel black top line.
@@ -232,6 +235,29 @@ TEST_F(ControlsTest, ComboAndListBoxesHoldItemsWithDataAndIgnoreBadIndexes) {
   EXPECT_EQ(list.ItemData(list.Selection()), 2);
   list.DeleteString(0);
   EXPECT_EQ(list.ItemText(0), "two");
+}
+
+TEST_F(ControlsTest, AnImageListsMaskColourShowsWhatIsBehindThePicture) {
+  // Two frames: a white field (the mask colour) with a red middle, then all blue.
+  QImage strip(32, 16, QImage::Format_RGB32);
+  strip.fill(Qt::white);
+  for (int y = 6; y < 10; ++y)
+    for (int x = 6; x < 10; ++x) strip.setPixel(x, y, qRgb(255, 0, 0));
+  for (int y = 0; y < 16; ++y)
+    for (int x = 16; x < 32; ++x) strip.setPixel(x, y, qRgb(0, 0, 255));
+  ImageList images(16, 16);
+  EXPECT_EQ(images.AddStrip(strip, kWhite), 0);
+  EXPECT_EQ(qAlpha(images.Image(0).pixel(0, 0)), 0);
+  EXPECT_EQ(images.Image(0).pixel(7, 7), qRgb(255, 0, 0));
+  EXPECT_EQ(images.Image(1).pixel(0, 0), qRgb(0, 0, 255)) << "only the mask colour goes";
+
+  auto& picture = static_cast<Picture&>(*d.ControlById(kPicture));
+  picture.SetImage(images.Image(0));
+  d.SetBackground(kGreen);
+  const Point corner = picture.ClientToScreen({1, 1});
+  const Point middle = picture.ClientToScreen({7, 7});
+  EXPECT_EQ(test::SamplePixel(d, d.ScreenToClient(corner)), kGreen);
+  EXPECT_EQ(test::SamplePixel(d, d.ScreenToClient(middle)), kRed);
 }
 
 TEST_F(ControlsTest, ListViewReportsSelectionLabelEditsHitsAndDrags) {
