@@ -79,6 +79,18 @@ TEST_F(VirtualDevicesTest, RenameRefusesAConflictingNameAndAnOpenDevice) {
   EXPECT_EQ(Rename(2, "Report"), 0) << "the fixed items keep their names";
 }
 
+TEST_F(VirtualDevicesTest, AnEditWindowsMessagesLeaveAVirtualDevicesItemAsItIs) {
+  NewVirtual();
+  IQDevice* device = DeviceOf(virtuals(), 0);
+  ASSERT_TRUE(device->Open(&client()));
+  device->SetName("Renamed in its window");
+  client().Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(device));
+  client().Post(kDeviceWindowClosedMessage, 0, reinterpret_cast<ui::Param>(device));
+  ui::test::PumpMessages();
+  EXPECT_EQ(Items(virtuals()), (std::vector<std::string>{"New Device #1", "Report", "File"}));
+  EXPECT_FALSE(device->IsOpen()) << "marked closed, nothing more";
+}
+
 TEST_F(VirtualDevicesTest, DeleteAsksFirstAndClearsTheCopyMark) {
   NewVirtual();
   {
