@@ -278,7 +278,7 @@ int SimulatedBus::AddUnit(std::unique_ptr<Unit> unit) {
 }
 
 int SimulatedBus::AddGenericUnit(const UnitIdentity& identity,
-                                 const std::vector<ObjectSpec>& objects) {
+                                 const std::vector<ObjectLayout>& objects) {
   return AddUnit(std::make_unique<GenericUnit>(identity, objects));
 }
 

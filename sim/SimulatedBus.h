@@ -10,7 +10,7 @@
 
 #include "sim/BusSettings.h"
 #include "sim/Fault.h"
-#include "sim/ObjectSpec.h"
+#include "sim/ObjectLayout.h"
 #include "sim/Unit.h"
 
 namespace sim {
@@ -53,7 +53,7 @@ class SimulatedBus {
 
   // Returns the unit's index for `WithUnit`; two units may share an address.
   int AddUnit(std::unique_ptr<Unit> unit);
-  int AddGenericUnit(const UnitIdentity& identity, const std::vector<ObjectSpec>& objects);
+  int AddGenericUnit(const UnitIdentity& identity, const std::vector<ObjectLayout>& objects);
   void SetInterfaceMode(InterfaceMode mode);
   void SetPacing(const Pacing& pacing);
   void AddFault(const Fault& fault);

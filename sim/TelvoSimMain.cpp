@@ -20,7 +20,7 @@ constexpr int kDefaultUnitCount = 3;
 constexpr int kMaxUnitCount = 250;
 constexpr int kDemoFamilyCode = 368;
 // A byte, a 4-byte value, an array of eight 4-byte elements and a 15-character text.
-const std::vector<sim::ObjectSpec> kDemoObjects = {
+const std::vector<sim::ObjectLayout> kDemoObjects = {
     {.id = 20, .elementSize = 1},
     {.id = 21, .elementSize = 4},
     {.id = 22, .elementSize = 4, .count = 8},

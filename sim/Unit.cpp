@@ -24,21 +24,23 @@ void CheckIdentity(const UnitIdentity& identity) {
   }
 }
 
-void CheckSpec(const ObjectSpec& spec) {
-  if (spec.id < 0 || spec.id > kMaxVarint || spec.elementSize < 1 ||
-      spec.elementSize > kMaxElementBytes || spec.count < 1 || spec.count > kMaxElementCount) {
-    throw std::invalid_argument("object " + std::to_string(spec.id) + " cannot travel on the bus");
+void CheckLayout(const ObjectLayout& layout) {
+  if (layout.id < 0 || layout.id > kMaxVarint || layout.elementSize < 1 ||
+      layout.elementSize > kMaxElementBytes || layout.count < 1 ||
+      layout.count > kMaxElementCount) {
+    throw std::invalid_argument("object " + std::to_string(layout.id) +
+                                " cannot travel on the bus");
   }
 }
 
 }  // namespace
 
-Unit::Unit(const UnitIdentity& identity, const std::vector<ObjectSpec>& objects)
+Unit::Unit(const UnitIdentity& identity, const std::vector<ObjectLayout>& objects)
     : identity_(identity) {
   CheckIdentity(identity);
-  for (const ObjectSpec& spec : objects) {
-    CheckSpec(spec);
-    objects_[spec.id] = {spec, std::vector<uint8_t>(spec.elementSize * spec.count)};
+  for (const ObjectLayout& layout : objects) {
+    CheckLayout(layout);
+    objects_[layout.id] = {layout, std::vector<uint8_t>(layout.elementSize * layout.count)};
   }
 }
 
@@ -80,14 +82,14 @@ std::optional<Unit::Addressed> Unit::Locate(const Request& request, uint8_t& err
     return std::nullopt;
   }
   Addressed addressed{.object = &found->second, .data = request.payload};
-  if (found->second.spec.count > 1) {
+  if (found->second.layout.count > 1) {
     if (addressed.data.empty()) {
       errorCode = unit_error::kIncompleteMessage;
       return std::nullopt;
     }
     addressed.index = addressed.data[0];
     addressed.data = addressed.data.subspan(1);
-    if (addressed.index >= found->second.spec.count) {
+    if (addressed.index >= found->second.layout.count) {
       errorCode = unit_error::kParameterOutOfRange;
       return std::nullopt;
     }
@@ -99,7 +101,7 @@ UnitReply Unit::AnswerSet(const Request& request) {
   uint8_t errorCode = 0;
   const auto addressed = Locate(request, errorCode);
   if (!addressed) return Refused(request, errorCode);
-  if (addressed->data.size() > static_cast<std::size_t>(addressed->object->spec.elementSize)) {
+  if (addressed->data.size() > static_cast<std::size_t>(addressed->object->layout.elementSize)) {
     return Refused(request, unit_error::kParameterOutOfRange);
   }
   StoreElement(request.objectId, addressed->index, addressed->data);
@@ -117,18 +119,18 @@ bool Unit::HasObject(int objectId) const { return objects_.contains(objectId); }
 
 std::vector<uint8_t> Unit::Element(int objectId, int index) const {
   const StoredObject& object = objects_.at(objectId);
-  if (index < 0 || index >= object.spec.count) throw std::out_of_range("element index");
-  const auto begin = object.bytes.begin() + index * object.spec.elementSize;
-  return std::vector<uint8_t>(begin, begin + object.spec.elementSize);
+  if (index < 0 || index >= object.layout.count) throw std::out_of_range("element index");
+  const auto begin = object.bytes.begin() + index * object.layout.elementSize;
+  return std::vector<uint8_t>(begin, begin + object.layout.elementSize);
 }
 
 void Unit::StoreElement(int objectId, int index, std::span<const uint8_t> bytes) {
   StoredObject& object = objects_.at(objectId);
-  if (index < 0 || index >= object.spec.count) throw std::out_of_range("element index");
-  if (bytes.size() > static_cast<std::size_t>(object.spec.elementSize)) {
+  if (index < 0 || index >= object.layout.count) throw std::out_of_range("element index");
+  if (bytes.size() > static_cast<std::size_t>(object.layout.elementSize)) {
     throw std::out_of_range("more bytes than the element holds");
   }
-  std::copy(bytes.begin(), bytes.end(), object.bytes.begin() + index * object.spec.elementSize);
+  std::copy(bytes.begin(), bytes.end(), object.bytes.begin() + index * object.layout.elementSize);
 }
 
 }  // namespace sim

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "sim/ObjectSpec.h"
+#include "sim/ObjectLayout.h"
 #include "sim/WireFormat.h"
 
 namespace sim {
@@ -35,7 +35,7 @@ inline constexpr uint8_t kParameterOutOfRange = 7;
 class Unit {
  public:
   // Throws std::invalid_argument for an element size or count the wire cannot carry.
-  Unit(const UnitIdentity& identity, const std::vector<ObjectSpec>& objects);
+  Unit(const UnitIdentity& identity, const std::vector<ObjectLayout>& objects);
   virtual ~Unit();
   Unit(const Unit&) = delete;
   Unit& operator=(const Unit&) = delete;
@@ -69,7 +69,7 @@ class Unit {
 
  private:
   struct StoredObject {
-    ObjectSpec spec;
+    ObjectLayout layout;
     std::vector<uint8_t> bytes;
   };
 

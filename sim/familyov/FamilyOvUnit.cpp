@@ -67,16 +67,16 @@ std::string TextOf(std::span<const uint8_t> data) {
 
 std::vector<uint8_t> GainBytes(float gain) { return WordBytes(std::bit_cast<uint32_t>(gain)); }
 
-std::optional<Access> Decode(const ObjectSpec& spec, const Request& request, uint8_t& error) {
-  Access access{.objectId = spec.id, .data = request.payload};
-  if (spec.count > 1) {
+std::optional<Access> Decode(const ObjectLayout& layout, const Request& request, uint8_t& error) {
+  Access access{.objectId = layout.id, .data = request.payload};
+  if (layout.count > 1) {
     if (access.data.empty()) {
       error = unit_error::kIncompleteMessage;
       return std::nullopt;
     }
     access.index = access.data[0];
     access.data = access.data.subspan(1);
-    if (access.index >= spec.count) {
+    if (access.index >= layout.count) {
       error = unit_error::kParameterOutOfRange;
       return std::nullopt;
     }
@@ -114,28 +114,28 @@ FamilyOvUnit::FamilyOvUnit(const UnitOptions& options)
 
 template <typename OutcomeOf>
 std::optional<UnitReply> FamilyOvUnit::AnswerSpecial(const Request& request, OutcomeOf outcomeOf) {
-  const ObjectSpec* spec = FindObject(request.objectId);
-  if (spec == nullptr) return std::nullopt;
+  const ObjectLayout* layout = FindObject(request.objectId);
+  if (layout == nullptr) return std::nullopt;
   uint8_t error = 0;
-  const auto access = Decode(*spec, request, error);
+  const auto access = Decode(*layout, request, error);
   if (!access) return Refused(request, error);
-  const std::optional<Outcome> outcome = outcomeOf(*spec, *access);
+  const std::optional<Outcome> outcome = outcomeOf(*layout, *access);
   if (!outcome) return std::nullopt;
   return Reply(request, *outcome);
 }
 
 std::optional<UnitReply> FamilyOvUnit::AnswerSpecialSet(const Request& request) {
-  return AnswerSpecial(request, [this](const ObjectSpec& spec, const Access& access) {
+  return AnswerSpecial(request, [this](const ObjectLayout& layout, const Access& access) {
     if (locked_ && !AllowedWhileLocked(access)) {
       return std::optional(Outcome::Fail(kDeviceLockedError));
     }
-    return SetSpecial(spec, access);
+    return SetSpecial(layout, access);
   });
 }
 
 std::optional<UnitReply> FamilyOvUnit::AnswerSpecialGet(const Request& request) {
   return AnswerSpecial(
-      request, [this](const ObjectSpec&, const Access& access) { return GetSpecial(access); });
+      request, [this](const ObjectLayout&, const Access& access) { return GetSpecial(access); });
 }
 
 bool FamilyOvUnit::AllowedWhileLocked(const Access& access) const {
@@ -144,14 +144,14 @@ bool FamilyOvUnit::AllowedWhileLocked(const Access& access) const {
          (access.objectId == kLocked && !access.data.empty() && access.data[0] != 0);
 }
 
-std::optional<Outcome> FamilyOvUnit::SetSpecial(const ObjectSpec& spec, const Access& access) {
-  if (ReadOnly(spec.id)) return Outcome::Fail(unit_error::kMethodOutOfRange);
-  if (spec.id == kPassword) return TryPassword(access);
-  if (IsTextObject(spec.id)) return StoreText(spec, access);
-  if (spec.id == kFlashData) return flash_.Write(access.data);
+std::optional<Outcome> FamilyOvUnit::SetSpecial(const ObjectLayout& layout, const Access& access) {
+  if (ReadOnly(layout.id)) return Outcome::Fail(unit_error::kMethodOutOfRange);
+  if (layout.id == kPassword) return TryPassword(access);
+  if (IsTextObject(layout.id)) return StoreText(layout, access);
+  if (layout.id == kFlashData) return flash_.Write(access.data);
   // Numbers and records go whole: a short one is an incomplete message.
-  if (access.data.size() != static_cast<std::size_t>(spec.elementSize)) {
-    return Outcome::Fail(access.data.size() < static_cast<std::size_t>(spec.elementSize)
+  if (access.data.size() != static_cast<std::size_t>(layout.elementSize)) {
+    return Outcome::Fail(access.data.size() < static_cast<std::size_t>(layout.elementSize)
                              ? unit_error::kIncompleteMessage
                              : unit_error::kParameterOutOfRange);
   }
@@ -161,7 +161,7 @@ std::optional<Outcome> FamilyOvUnit::SetSpecial(const ObjectSpec& spec, const Ac
     if (InRanges(ranges, access.data)) return std::nullopt;  // stored as any other value
     return Outcome::Fail(unit_error::kParameterOutOfRange);
   };
-  switch (spec.id) {
+  switch (layout.id) {
     case kInitialize:
       return Initialize(value);
     case kReset:
@@ -232,14 +232,14 @@ std::optional<Outcome> FamilyOvUnit::GetSpecial(const Access& access) {
   }
 }
 
-Outcome FamilyOvUnit::StoreText(const ObjectSpec& spec, const Access& access) {
-  if (access.data.size() > static_cast<std::size_t>(spec.elementSize)) {
+Outcome FamilyOvUnit::StoreText(const ObjectLayout& layout, const Access& access) {
+  if (access.data.size() > static_cast<std::size_t>(layout.elementSize)) {
     return Outcome::Fail(unit_error::kParameterOutOfRange);
   }
   // A shorter text leaves no tail of the one before.
-  std::vector<uint8_t> element(spec.elementSize);
+  std::vector<uint8_t> element(layout.elementSize);
   std::copy(access.data.begin(), access.data.end(), element.begin());
-  StoreElement(spec.id, access.index, element);
+  StoreElement(layout.id, access.index, element);
   return Outcome::Done();
 }
 
@@ -312,9 +312,9 @@ Outcome FamilyOvUnit::ThenBusy(Outcome outcome) {
 }
 
 void FamilyOvUnit::ApplyFactoryDefaults() {
-  for (const ObjectSpec& spec : ObjectTable()) {
-    for (int index = 0; index < spec.count; ++index) {
-      StoreElement(spec.id, index, std::vector<uint8_t>(spec.elementSize));
+  for (const ObjectLayout& layout : ObjectTable()) {
+    for (int index = 0; index < layout.count; ++index) {
+      StoreElement(layout.id, index, std::vector<uint8_t>(layout.elementSize));
     }
   }
   filters_.Clear();

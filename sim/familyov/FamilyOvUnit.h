@@ -62,10 +62,10 @@ class FamilyOvUnit final : public Unit {
   // makes of it; nothing for an object the table serves.
   template <typename OutcomeOf>
   std::optional<UnitReply> AnswerSpecial(const Request& request, OutcomeOf outcomeOf);
-  std::optional<Outcome> SetSpecial(const ObjectSpec& spec, const Access& access);
+  std::optional<Outcome> SetSpecial(const ObjectLayout& layout, const Access& access);
   std::optional<Outcome> GetSpecial(const Access& access);
   bool AllowedWhileLocked(const Access& access) const;
-  Outcome StoreText(const ObjectSpec& spec, const Access& access);
+  Outcome StoreText(const ObjectLayout& layout, const Access& access);
   Outcome TryPassword(const Access& access);
   Outcome SetLocked(uint8_t value);
   std::optional<Outcome> MoveToAddress(uint8_t address);

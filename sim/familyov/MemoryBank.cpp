@@ -22,10 +22,10 @@ MemoryBank::Memory MemoryBank::Capture() const {
 void MemoryBank::Apply(const Memory& memory) {
   filters_.Restore(memory.filters);
   for (const auto& [id, bytes] : memory.objects) {
-    const ObjectSpec& spec = *FindObject(id);
-    for (int index = 0; index < spec.count; ++index) {
+    const ObjectLayout& layout = *FindObject(id);
+    for (int index = 0; index < layout.count; ++index) {
       unit_.StoreElement(id, index,
-                         std::span(bytes).subspan(index * spec.elementSize, spec.elementSize));
+                         std::span(bytes).subspan(index * layout.elementSize, layout.elementSize));
     }
   }
 }

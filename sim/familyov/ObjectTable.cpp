@@ -16,21 +16,21 @@ constexpr int kMemoryDumpElements = 256;
 constexpr int kReserved4BCount = 16;
 constexpr int kClockRecordBytes = 4;
 
-ObjectSpec Byte(int id, int count = 1) { return {.id = id, .elementSize = 1, .count = count}; }
-ObjectSpec Word(int id, int count = 1) { return {.id = id, .elementSize = 4, .count = count}; }
-ObjectSpec Text(int id, int count = 1) {
+ObjectLayout Byte(int id, int count = 1) { return {.id = id, .elementSize = 1, .count = count}; }
+ObjectLayout Word(int id, int count = 1) { return {.id = id, .elementSize = 4, .count = count}; }
+ObjectLayout Text(int id, int count = 1) {
   return {.id = id, .elementSize = kTextBytes, .count = count};
 }
-ObjectSpec Volatile(ObjectSpec spec) {
-  spec.isVolatile = true;
-  return spec;
+ObjectLayout Volatile(ObjectLayout layout) {
+  layout.isVolatile = true;
+  return layout;
 }
 
 }  // namespace
 
-const std::vector<ObjectSpec>& ObjectTable() {
+const std::vector<ObjectLayout>& ObjectTable() {
   using namespace object;
-  static const std::vector<ObjectSpec> table = {
+  static const std::vector<ObjectLayout> table = {
       Byte(kInitialize),
       Byte(kReset),
       Byte(kFlashEnable),
@@ -112,11 +112,11 @@ const std::vector<ObjectSpec>& ObjectTable() {
   return table;
 }
 
-const ObjectSpec* FindObject(int objectId) {
+const ObjectLayout* FindObject(int objectId) {
   const auto& table = ObjectTable();
-  const auto found = std::find_if(table.begin(), table.end(), [objectId](const ObjectSpec& spec) {
-    return spec.id == objectId;
-  });
+  const auto found =
+      std::find_if(table.begin(), table.end(),
+                   [objectId](const ObjectLayout& layout) { return layout.id == objectId; });
   return found == table.end() ? nullptr : &*found;
 }
 

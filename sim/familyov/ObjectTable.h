@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "sim/ObjectSpec.h"
+#include "sim/ObjectLayout.h"
 
 // The newer family's objects as the units hold them. Element sizes are what travels on the wire:
 // the clock records and clock events are four bytes, a memory-image block sixteen.
@@ -95,10 +95,10 @@ inline constexpr int kFilterParamCount = 3;
 
 // Every object of the family with its element size, count and volatile flag; the same for every
 // model (a model uses the first elements of each array).
-const std::vector<ObjectSpec>& ObjectTable();
+const std::vector<ObjectLayout>& ObjectTable();
 
 // The table's entry for an object, or nullptr when the family has no such object.
-const ObjectSpec* FindObject(int objectId);
+const ObjectLayout* FindObject(int objectId);
 
 // Text objects keep no tail of an older, longer text: a write replaces the whole element.
 bool IsTextObject(int objectId);

@@ -80,7 +80,7 @@ class AppEnvironment : public ::testing::Environment {
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
-const std::vector<sim::ObjectSpec> kUnitObjects{{.id = 20, .elementSize = 4}};
+const std::vector<sim::ObjectLayout> kUnitObjects{{.id = 20, .elementSize = 4}};
 
 // Removes the program's settings, as on a first start.
 void ForgetSettings() { registry::UserRoot().DeleteSubKeyTree("TelvoWin2 Settings"); }

@@ -26,9 +26,10 @@ sim::UnitIdentity Identity(int address, int family = kFamily, char model = '1') 
   return identity;
 }
 
-const std::vector<sim::ObjectSpec> kObjects{{.id = kSettingId, .elementSize = 4, .count = 3},
-                                            {.id = kMeterId, .elementSize = 4, .isVolatile = true},
-                                            {.id = kNameId, .elementSize = 15}};
+const std::vector<sim::ObjectLayout> kObjects{
+    {.id = kSettingId, .elementSize = 4, .count = 3},
+    {.id = kMeterId, .elementSize = 4, .isVolatile = true},
+    {.id = kNameId, .elementSize = 15}};
 
 struct SimulatedBusTest : testing::Test {
   sim::SimulatedBus bus;

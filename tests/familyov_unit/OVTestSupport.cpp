@@ -17,16 +17,16 @@ int CountOf(int id) {
   return 1;
 }
 
-std::vector<sim::ObjectSpec> FamilyObjects() {
-  std::map<int, sim::ObjectSpec> specs;
+std::vector<sim::ObjectLayout> FamilyObjects() {
+  std::map<int, sim::ObjectLayout> specs;
   for (const UCodeObject* object : namespaceOV::ParameterObjects()) {
-    specs.emplace(object->GetId(), sim::ObjectSpec{.id = object->GetId(),
-                                                   .elementSize = object->ElementSize(),
-                                                   .count = object->GetCount(),
-                                                   .isVolatile = object->IsVolatile()});
+    specs.emplace(object->GetId(), sim::ObjectLayout{.id = object->GetId(),
+                                                     .elementSize = object->ElementSize(),
+                                                     .count = object->GetCount(),
+                                                     .isVolatile = object->IsVolatile()});
   }
-  std::vector<sim::ObjectSpec> list;
-  for (const auto& [id, spec] : specs) list.push_back(spec);
+  std::vector<sim::ObjectLayout> list;
+  for (const auto& [id, layout] : specs) list.push_back(layout);
   return list;
 }
 

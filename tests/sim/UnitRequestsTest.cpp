@@ -100,7 +100,7 @@ class CommandUnit : public sim::Unit {
 
 TEST_F(UnitRequestsTest, UnitModelAnswersItsSpecialObjects) {
   bus_.AddUnit(std::make_unique<CommandUnit>(sim::UnitIdentity{.address = 5, .family = kFamily},
-                                             std::vector<sim::ObjectSpec>{{.id = 20}}));
+                                             std::vector<sim::ObjectLayout>{{.id = 20}}));
   Connect();
   Run({
       {"05 F0 02 03 40 09 2A 6D", "05 F0 02 01 02 40 09 43"},
@@ -131,7 +131,7 @@ class ReaddressableUnit : public sim::Unit {
 TEST_F(UnitRequestsTest, AUnitWrittenANewAddressAnswersOnlyThere) {
   bus_.AddUnit(std::make_unique<ReaddressableUnit>(
       sim::UnitIdentity{.address = 5, .family = kFamily, .modelId = simtest::ModelIdFor(5)},
-      std::vector<sim::ObjectSpec>{{.id = 20}}));
+      std::vector<sim::ObjectLayout>{{.id = 20}}));
   Connect();
   Run({
       {"05 F0 02 03 41 09 09 4D", "05 F0 02 01 02 41 09 44"},  // from the old address

@@ -3,7 +3,7 @@
 namespace sim {
 
 // One addressable parameter in a simulated unit's object table.
-struct ObjectSpec {
+struct ObjectLayout {
   int id = 0;
   // Bytes per element; a get answers with all of them.
   int elementSize = 1;
