@@ -277,7 +277,9 @@ void TTelvo33DlgClient::CmSpecial(int id) {
 
 void TTelvo33DlgClient::CmHelpItem(int id) {
   const std::string& file = helpFiles_[id - kCmFirstHelpItem];
+  // The table holds only the manual; no other help format has a viewer on this desktop.
   if (std::filesystem::path(file).extension() != ".pdf") return;
+  // Opened once: a second opening would only bring up a second viewer of the same manual.
   const auto path = shell::ProgramFolder() / file;
   if (const char* error = ManualOpenError(shell::OpenDocument(path.string(), desktop_))) {
     ui::MessageBox(this, error, "Error", ui::mb::kOk | ui::mb::kIconStop);
