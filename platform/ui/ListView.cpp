@@ -8,6 +8,7 @@
 
 #include "platform/ui/ImageList.h"
 #include "platform/ui/ItemDragDetector.h"
+#include "platform/ui/RightClickDetector.h"
 #include "platform/ui/Text.h"
 
 namespace ui {
@@ -17,6 +18,8 @@ constexpr int kDataRole = Qt::UserRole + 1;
 constexpr int kImageRole = Qt::UserRole + 2;
 constexpr int kStateRole = Qt::UserRole + 3;
 constexpr int kLabelRole = Qt::UserRole + 4;  // the accepted label, to undo a refused edit
+// Whether the parent was last told the item is selected.
+constexpr int kReportedSelectedRole = Qt::UserRole + 5;
 
 QImage Composite(const QImage& state, const QImage& image) {
   if (state.isNull()) return image;
@@ -43,15 +46,8 @@ QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
                             ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
                             : QAbstractItemView::NoEditTriggers);
   view->setIconSize(QSize(16, 16));
-  QObject::connect(view, &QTreeWidget::itemSelectionChanged, view, [this, view] {
-    const int selected = SelectedItem();
-    if (selected == lastSelected_) return;
-    const int previous = lastSelected_;
-    lastSelected_ = selected;
-    if (previous >= 0 && previous < view->topLevelItemCount())
-      NotifyParent(ui::Notify::ItemChanged, previous, 0);
-    if (selected >= 0) NotifyParent(ui::Notify::ItemChanged, selected, 1);
-  });
+  QObject::connect(view, &QTreeWidget::itemSelectionChanged, view,
+                   [this] { ReportSelectionChanges(); });
   QObject::connect(view, &QTreeWidget::itemDoubleClicked, view,
                    [this, view](QTreeWidgetItem* item) {
                      NotifyParent(ui::Notify::DoubleClick, view->indexOfTopLevelItem(item));
@@ -62,6 +58,11 @@ QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
     if (QTreeWidgetItem* item = view->itemAt(press)) {
       NotifyParent(ui::Notify::BeginDrag, view->indexOfTopLevelItem(item));
     }
+  });
+  new RightClickDetector(view->viewport(), [this, view](QPoint at) {
+    const QPoint inView = view->viewport()->mapTo(view, at);
+    NotifyParent(ui::Notify::RightClick, HitTest({inView.x(), inView.y()}),
+                 PackPoint({inView.x(), inView.y()}));
   });
   return view;
 }
@@ -103,30 +104,23 @@ int ListView::InsertItem(int index, const std::string& text, int image, Param da
   item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(data));
   item->setData(0, kImageRole, image);
   item->setData(0, kStateRole, -1);
+  item->setData(0, kReportedSelectedRole, false);
   if (HasStyle(style::kEditLabels)) item->setFlags(item->flags() | Qt::ItemIsEditable);
-  const int at = std::clamp(index, 0, view->topLevelItemCount());
+  const int at = HasStyle(style::kSort) ? SortedPosition(item->text(0))
+                                        : std::clamp(index, 0, view->topLevelItemCount());
   view->insertTopLevelItem(at, item);
   RefreshIcon(item);
-  if (lastSelected_ >= at) ++lastSelected_;
   return at;
 }
 
 void ListView::DeleteItem(int item) {
   QTreeWidgetItem* node = Item(item);
   if (node == nullptr) return;
-  {
-    const QSignalBlocker block(As<QTreeWidget>());
-    delete node;
-  }
-  if (lastSelected_ == item) {
-    // The selection does not jump to a neighbour: the next command must not act on an item the
-    // user did not pick.
-    const QSignalBlocker block(As<QTreeWidget>());
-    As<QTreeWidget>()->clearSelection();
-    lastSelected_ = -1;
-  } else if (lastSelected_ > item) {
-    --lastSelected_;
-  }
+  const QSignalBlocker block(As<QTreeWidget>());
+  delete node;
+  // The selection does not jump to a neighbour: the next command must not act on an item the
+  // user did not pick.
+  RestoreReportedSelection();
 }
 
 void ListView::DeleteAllItems() {
@@ -134,7 +128,6 @@ void ListView::DeleteAllItems() {
     const QSignalBlocker block(view);
     view->clear();
   }
-  lastSelected_ = -1;
 }
 
 int ListView::Count() const {
@@ -195,10 +188,21 @@ Param ListView::ItemData(int item) const {
 }
 
 int ListView::SelectedItem() const {
-  auto* view = As<QTreeWidget>();
-  if (view == nullptr) return -1;
-  const QList<QTreeWidgetItem*> selected = view->selectedItems();
-  return selected.isEmpty() ? -1 : view->indexOfTopLevelItem(selected.front());
+  const std::vector<int> selected = SelectedItems();
+  return selected.empty() ? -1 : selected.front();
+}
+
+std::vector<int> ListView::SelectedItems() const {
+  std::vector<int> selected;
+  for (int i = 0; i < Count(); ++i) {
+    if (Item(i)->isSelected()) selected.push_back(i);
+  }
+  return selected;
+}
+
+bool ListView::IsSelected(int item) const {
+  QTreeWidgetItem* node = Item(item);
+  return node != nullptr && node->isSelected();
 }
 
 void ListView::SelectItem(int item) {
@@ -207,9 +211,10 @@ void ListView::SelectItem(int item) {
   QTreeWidgetItem* node = Item(item);
   if (node == nullptr) {
     view->clearSelection();
-  } else {
-    view->setCurrentItem(node);
+    return;
   }
+  view->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
+  view->scrollToItem(node);
 }
 
 int ListView::HitTest(Point p) const {
@@ -237,6 +242,39 @@ QImage ListView::CreateDragImage(int item, Point& upperLeft) const {
   upperLeft = {r.left, r.top};
   if (r.IsEmpty()) return {};
   return Widget()->grab(QRect(r.left, r.top, r.Width(), r.Height())).toImage();
+}
+
+int ListView::SortedPosition(const QString& text) const {
+  // After the items that sort before it or equal to it, as a sorted list control inserts.
+  int at = 0;
+  while (at < Count() && Item(at)->text(0).compare(text, Qt::CaseInsensitive) <= 0) ++at;
+  return at;
+}
+
+void ListView::ReportSelectionChanges() {
+  std::vector<int> lost;
+  std::vector<int> gained;
+  {
+    const QSignalBlocker block(As<QTreeWidget>());  // the bookkeeping is no label edit
+    for (int i = 0; i < Count(); ++i) {
+      QTreeWidgetItem* node = Item(i);
+      const bool selected = node->isSelected();
+      if (selected == node->data(0, kReportedSelectedRole).toBool()) continue;
+      node->setData(0, kReportedSelectedRole, selected);
+      (selected ? gained : lost).push_back(i);
+    }
+  }
+  for (int i : lost) NotifyParent(ui::Notify::ItemChanged, i, 0);
+  for (int i : gained) NotifyParent(ui::Notify::ItemChanged, i, 1);
+}
+
+void ListView::RestoreReportedSelection() {
+  auto* view = As<QTreeWidget>();
+  const QSignalBlocker block(view);
+  for (int i = 0; i < Count(); ++i) {
+    QTreeWidgetItem* node = Item(i);
+    node->setSelected(node->data(0, kReportedSelectedRole).toBool());
+  }
 }
 
 void ListView::LabelEdited(QTreeWidgetItem* item, int column) {

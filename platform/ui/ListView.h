@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <vector>
 
 #include "platform/ui/Control.h"
 
@@ -10,10 +11,11 @@ namespace ui {
 
 class ImageList;
 
-// A list of items with small icons, or a report with columns (style::kReport). Items carry a
-// number each. Notifications to the parent: ItemChanged (value 1 when the item became selected,
-// 0 when it lost the selection), DoubleClick, BeginDrag, and EndLabelEdit with the new text (the
-// label changes when the parent answers non-zero or sets the text itself).
+// A list of items with small icons, or a report with columns (style::kReport), kept in ascending
+// order of their text with style::kSort. Items carry a number each. Notifications to the parent:
+// ItemChanged for each item whose selection changed (value 1 when it became selected, 0 when it
+// lost the selection; losses first), DoubleClick, RightClick, BeginDrag, and EndLabelEdit with the
+// new text (the label changes when the parent answers non-zero or sets the text itself).
 class ListView : public Control {
  public:
   using Control::Control;
@@ -37,7 +39,11 @@ class ListView : public Control {
   void SetItemData(int item, Param data);
   Param ItemData(int item) const;
 
-  int SelectedItem() const;  // -1: none
+  int SelectedItem() const;  // the first selected item, -1: none
+  // Every selected item, in index order (lists without style::kSingleSelection select several).
+  std::vector<int> SelectedItems() const;
+  bool IsSelected(int item) const;
+  // Selects the item alone and scrolls it into view; -1 clears the selection.
   void SelectItem(int item);
   // The item under a point in the control's client coordinates, or -1.
   int HitTest(Point p) const;
@@ -53,10 +59,12 @@ class ListView : public Control {
   QTreeWidgetItem* Item(int index) const;
   void RefreshIcon(QTreeWidgetItem* item) const;
   void LabelEdited(QTreeWidgetItem* item, int column);
+  int SortedPosition(const QString& text) const;
+  void ReportSelectionChanges();
+  void RestoreReportedSelection();
 
   const ImageList* images_ = nullptr;
   const ImageList* stateImages_ = nullptr;
-  int lastSelected_ = -1;
   int columns_ = 0;
 };
 

@@ -18,10 +18,10 @@ enum class ControlKind {
   RadioButton,  // kGroup starts a new group of exclusive buttons
   Edit,         // kPassword, kUpperCase, kMultiLine, kReadOnly, kNumber (digits only)
   ComboBox,     // kDropDownList (no typing) or editable
-  ListBox,
-  ListView,  // kReport or small icons; kEditLabels, kSingleSelection, kNoHeader
-  TreeView,  // kEditLabels
-  Trackbar,  // kVertical, kAutoTicks
+  ListBox,      // kSort
+  ListView,     // kReport or small icons; kEditLabels, kSingleSelection, kNoHeader, kSort
+  TreeView,     // kEditLabels
+  Trackbar,     // kVertical, kAutoTicks
   UpDown,
   ProgressBar,
   OwnerDrawButton,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
@@ -296,6 +297,12 @@ void Window::SetText(const std::string& text) {
 
 std::string Window::Text() const {
   return widget_ != nullptr ? FromWidgetText(widget_->windowTitle()) : text_;
+}
+
+int Window::TextWidth(const std::string& text) const {
+  const QFontMetrics metrics =
+      widget_ != nullptr ? widget_->fontMetrics() : QFontMetrics(QApplication::font());
+  return metrics.horizontalAdvance(ToWidgetText(text));
 }
 
 void Window::SetIcon(int iconId) {

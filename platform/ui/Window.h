@@ -31,6 +31,7 @@ enum class Notify {
   EndLabelEdit,
   DeltaPos,
   Scroll,
+  RightClick,  // item under the mouse or -1; value: the point, packed, in the control's coordinates
 };
 
 enum class ScrollCode {
@@ -122,6 +123,8 @@ class Window {
 
   virtual void SetText(const std::string& text);
   virtual std::string Text() const;
+  // The width in pixels of `text` in the window's font (column widths fitted to sample texts).
+  int TextWidth(const std::string& text) const;
   void SetIcon(int iconId);
   // The colour the window's background is filled with (by default its style's).
   void SetBackground(Color color);

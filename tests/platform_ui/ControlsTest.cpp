@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
@@ -45,7 +46,8 @@ enum : int {
   kRadioD,
   kLamp,
   kDigits,
-  kPicture
+  kPicture,
+  kSorted
 };
 
 void RegisterTemplate() {
@@ -75,7 +77,8 @@ void RegisterTemplate() {
         {kRadioC, ControlKind::RadioButton, "C", {80, 200, 30, 10}, style::kGroup},
         {kRadioD, ControlKind::RadioButton, "D", {120, 200, 30, 10}},
         {kLamp, ControlKind::OwnerDrawButton, "", {5, 215, 40, 20}},
-        {kPicture, ControlKind::Picture, "", {50, 215, 16, 16}}}});
+        {kPicture, ControlKind::Picture, "", {50, 215, 16, 16}},
+        {kSorted, ControlKind::ListView, "", {200, 65, 95, 40}, style::kReport | style::kSort}}});
 }
 
 // An owner-drawn lamp: red when pressed, green otherwise, with a one-pixel black top line.
@@ -325,6 +328,48 @@ TEST_F(ControlsTest, ListViewReportsSelectionLabelEditsHitsAndDrags) {
   std::erase_if(seen, [](const Notification& n) { return n.code != Notify::BeginDrag; });
   ASSERT_EQ(seen.size(), 1u) << "one drag per press";
   EXPECT_EQ(seen[0].item, 0);
+}
+
+TEST_F(ControlsTest, ASortedListKeepsTextOrderSelectsSeveralAndReportsRightClicks) {
+  auto& lv = d.Get<ListView>(kSorted);
+  lv.AddColumn("Filter", lv.TextWidth("High shelving") + 41);
+  EXPECT_GT(lv.TextWidth("High shelving"), lv.TextWidth("Low"));
+  EXPECT_EQ(lv.InsertItem(0, "Parametric", -1, 1), 0);
+  EXPECT_EQ(lv.InsertItem(0, "high pass", -1, 2), 0) << "case does not count";
+  EXPECT_EQ(lv.InsertItem(0, "Parametric", -1, 3), 2) << "after its equal";
+  EXPECT_EQ(lv.ItemData(1), 1);
+  for (int i = 0; i < 8; ++i) lv.InsertItem(0, "Shelf", -1, 10 + i);
+
+  Record(kSorted, Notify::ItemChanged);
+  auto* tree = static_cast<QTreeWidget*>(lv.Widget());
+  tree->topLevelItem(1)->setSelected(true);
+  tree->topLevelItem(3)->setSelected(true);
+  EXPECT_EQ(lv.SelectedItems(), (std::vector<int>{1, 3}));
+  EXPECT_TRUE(lv.IsSelected(3));
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].item, 3);
+  EXPECT_EQ(seen[1].value, 1);
+
+  // Deleting one selected row keeps the other selected and tells nobody of a new selection.
+  seen.clear();
+  lv.DeleteItem(1);
+  EXPECT_EQ(lv.SelectedItems(), (std::vector<int>{2}));
+  lv.SelectItem(9);  // the last row
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].item, 2);
+  EXPECT_EQ(seen[0].value, 0) << "losses first";
+  EXPECT_EQ(seen[1].item, 9);
+  const Rect last = lv.ItemRect(9);
+  EXPECT_LE(last.bottom, lv.ClientRect().bottom) << "scrolled into view";
+
+  Record(kSorted, Notify::RightClick);
+  seen.clear();
+  const Point in{last.left + 5, last.top + 2};
+  const QPoint inViewport = tree->viewport()->mapFrom(tree, QPoint(in.x, in.y));
+  QTest::mouseClick(tree->viewport(), Qt::RightButton, Qt::NoModifier, inViewport);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back().item, 9);
+  EXPECT_EQ(UnpackPoint(seen.back().value), in);
 }
 
 TEST_F(ControlsTest, TreeViewWalksInOrderAndRefusesRelabelsItsParentDeclines) {
