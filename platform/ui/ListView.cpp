@@ -59,6 +59,9 @@ QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
       NotifyParent(ui::Notify::BeginDrag, view->indexOfTopLevelItem(item));
     }
   });
+  view->header()->setSectionsClickable(true);
+  QObject::connect(view->header(), &QHeaderView::sectionClicked, view,
+                   [this](int column) { NotifyParent(ui::Notify::ColumnClick, -1, column); });
   new RightClickDetector(view->viewport(), [this, view](QPoint at) {
     const QPoint inView = view->viewport()->mapTo(view, at);
     NotifyParent(ui::Notify::RightClick, HitTest({inView.x(), inView.y()}),
@@ -215,6 +218,10 @@ void ListView::SelectItem(int item) {
   }
   view->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
   view->scrollToItem(node);
+}
+
+void ListView::SetSelected(int item, bool selected) {
+  if (QTreeWidgetItem* node = Item(item)) node->setSelected(selected);
 }
 
 int ListView::HitTest(Point p) const {

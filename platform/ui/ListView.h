@@ -14,8 +14,9 @@ class ImageList;
 // A list of items with small icons, or a report with columns (style::kReport), kept in ascending
 // order of their text with style::kSort. Items carry a number each. Notifications to the parent:
 // ItemChanged for each item whose selection changed (value 1 when it became selected, 0 when it
-// lost the selection; losses first), DoubleClick, RightClick, BeginDrag, and EndLabelEdit with the
-// new text (the label changes when the parent answers non-zero or sets the text itself).
+// lost the selection; losses first), DoubleClick, RightClick, ColumnClick, BeginDrag, and
+// EndLabelEdit with the new text (the label changes when the parent answers non-zero or sets the
+// text itself).
 class ListView : public Control {
  public:
   using Control::Control;
@@ -45,6 +46,8 @@ class ListView : public Control {
   bool IsSelected(int item) const;
   // Selects the item alone and scrolls it into view; -1 clears the selection.
   void SelectItem(int item);
+  // Adds the item to the selection or takes it out, leaving the other items as they are.
+  void SetSelected(int item, bool selected);
   // The item under a point in the control's client coordinates, or -1.
   int HitTest(Point p) const;
   Rect ItemRect(int item) const;

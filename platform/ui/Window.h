@@ -32,6 +32,7 @@ enum class Notify {
   DeltaPos,
   Scroll,
   RightClick,  // item under the mouse or -1; value: the point, packed, in the control's coordinates
+  ColumnClick,  // value: the column whose header was clicked
 };
 
 enum class ScrollCode {

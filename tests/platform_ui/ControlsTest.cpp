@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSlider>
 #include <QStyle>
@@ -361,6 +362,21 @@ TEST_F(ControlsTest, ASortedListKeepsTextOrderSelectsSeveralAndReportsRightClick
   EXPECT_EQ(seen[1].item, 9);
   const Rect last = lv.ItemRect(9);
   EXPECT_LE(last.bottom, lv.ClientRect().bottom) << "scrolled into view";
+
+  // The window sets the selection row by row, as its select-all command does.
+  seen.clear();
+  lv.SetSelected(0, true);
+  lv.SetSelected(9, false);
+  EXPECT_EQ(lv.SelectedItems(), (std::vector<int>{0}));
+  EXPECT_EQ(seen.size(), 2u);
+
+  Record(kSorted, Notify::ColumnClick);
+  seen.clear();
+  QHeaderView* header = tree->header();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].value, 0);
 
   Record(kSorted, Notify::RightClick);
   seen.clear();
