@@ -77,4 +77,30 @@ TEST(DcMapping, DrawingFollowsTheMappingAndPenWidthsScaleButRegionsDoNot) {
   EXPECT_EQ(PixelAt(image, 60, 10), ui::kWhite);
 }
 
+TEST(DcMapping, HundredthsOfAnInchFollowTheDeviceResolutionWithYUpwards) {
+  constexpr int kPrinterDpi = 600;
+  constexpr double kInchesPerMeter = 39.3701;
+  QImage paper = ui::MakeDrawingSurface({700, 700});
+  paper.setDotsPerMeterX(static_cast<int>(kPrinterDpi * kInchesPerMeter));
+  paper.setDotsPerMeterY(static_cast<int>(kPrinterDpi * kInchesPerMeter));
+  {
+    ui::Dc dc(paper);
+    ui::CoordinateMapping& mapping = dc.Mapping();
+    mapping.SetMode(ui::MappingMode::LoEnglish);
+    mapping.SetWindowExtent({7, 7});  // fixed by the mode: no effect
+    mapping.SetViewportOrigin({0, 600});
+    EXPECT_EQ(mapping.ToDevice({100, 50}), (ui::Point{600, 300})) << "one inch right, half up";
+    EXPECT_EQ(mapping.ToLogical({300, 600}), (ui::Point{50, 0}));
+    dc.FillRect({0, 100, 10, 90}, ui::kRed);  // device rows 0..59 of columns 0..59
+  }
+  EXPECT_EQ(PixelAt(paper, 30, 30), ui::kRed);
+  EXPECT_EQ(PixelAt(paper, 30, 61), ui::kWhite);
+
+  QImage screen = ui::MakeDrawingSurface({10, 10});
+  ui::Dc onScreen(screen);
+  onScreen.Mapping().SetMode(ui::MappingMode::LoEnglish);
+  const int dpi = onScreen.Metrics().dpiX;
+  EXPECT_EQ(onScreen.Mapping().ToDevice({100, 0}).x, dpi);
+}
+
 }  // namespace

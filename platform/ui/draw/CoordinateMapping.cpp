@@ -13,6 +13,8 @@ namespace {
 // still fit an int.
 constexpr int64_t kCoordinateLimit = (int64_t{1} << 30) - 1;
 
+constexpr int kHundredthsPerInch = 100;
+
 // (value - from) * numerator / denominator + to, rounded to the nearest integer with halves away
 // from zero, without overflow on the way, clamped to the coordinate range.
 int MapAxis(int value, int from, int numerator, int denominator, int to) {
@@ -39,11 +41,29 @@ void CoordinateMapping::SetMode(MappingMode mode) {
 }
 
 Size CoordinateMapping::WindowExtent() const {
-  return mode_ == MappingMode::Text ? Size{1, 1} : windowExtent_;
+  switch (mode_) {
+    case MappingMode::Text:
+      return {1, 1};
+    case MappingMode::LoEnglish:
+      return {kHundredthsPerInch, kHundredthsPerInch};
+    default:
+      return windowExtent_;
+  }
 }
 
 Size CoordinateMapping::ViewportExtent() const {
-  return mode_ == MappingMode::Text ? Size{1, 1} : viewportExtent_;
+  switch (mode_) {
+    case MappingMode::Text:
+      return {1, 1};
+    case MappingMode::LoEnglish:
+      return {dpi_.cx, -dpi_.cy};
+    default:
+      return viewportExtent_;
+  }
+}
+
+void CoordinateMapping::SetDeviceResolution(int dpiX, int dpiY) {
+  if (dpiX > 0 && dpiY > 0) dpi_ = {dpiX, dpiY};
 }
 
 bool CoordinateMapping::SetWindowExtent(Size s) {

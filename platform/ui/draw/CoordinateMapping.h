@@ -8,6 +8,7 @@ enum class MappingMode {
   Text,         // one logical unit per device pixel, y downwards; origins still apply
   Isotropic,    // window and viewport extents, kept to equal scales on both axes
   Anisotropic,  // window and viewport extents, each axis scaled on its own
+  LoEnglish,    // one logical unit is 0.01 inch at the device's resolution, y upwards
 };
 
 // The map from a drawing's logical coordinates to device pixels:
@@ -33,6 +34,8 @@ class CoordinateMapping {
   Rect RectToDevice(const Rect& logical) const;
   // A length along x in logical units as device pixels (pen widths), never below 1.
   int WidthToDevice(int logicalWidth) const;
+  // Dots per inch of the device, for the modes measured in inches; the device context sets it.
+  void SetDeviceResolution(int dpiX, int dpiY);
 
  private:
   void KeepIsotropic();
@@ -42,6 +45,7 @@ class CoordinateMapping {
   Point viewportOrigin_;
   Size windowExtent_{1, 1};
   Size viewportExtent_{1, 1};
+  Size dpi_{96, 96};
 };
 
 }  // namespace ui

@@ -133,6 +133,7 @@ struct Dc::State {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipping(false);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    mapping.SetDeviceResolution(device.logicalDpiX(), device.logicalDpiY());
     SelectQFont();
   }
 
