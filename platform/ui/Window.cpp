@@ -347,6 +347,14 @@ bool Window::IsMaximized() const { return widget_ != nullptr && widget_->isMaxim
 
 bool Window::IsMinimized() const { return widget_ != nullptr && widget_->isMinimized(); }
 
+void Window::BringToTop() {
+  if (widget_ == nullptr) return;
+  QWidget* top = widget_->window();
+  top->show();
+  top->raise();
+  top->activateWindow();
+}
+
 void Window::SetStaysOnTop(bool onTop) {
   staysOnTop_ = onTop;
   if (widget_ == nullptr) return;

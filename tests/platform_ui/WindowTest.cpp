@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QIcon>
 #include <QWidget>
 
@@ -146,7 +147,7 @@ TEST(WindowState, ShowHideEnableAndFocus) {
   EXPECT_EQ(Window::FocusWindow(), &child);
 }
 
-TEST(WindowState, TopLevelWindowsMaximiseMinimiseAndStayOnTop) {
+TEST(WindowState, TopLevelWindowsMaximiseMinimiseStayOnTopAndComeToTheTop) {
   Window report;
   report.SetStaysOnTop(true);
   report.Create();
@@ -155,6 +156,16 @@ TEST(WindowState, TopLevelWindowsMaximiseMinimiseAndStayOnTop) {
   report.SetStaysOnTop(false);
   EXPECT_FALSE(report.Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_TRUE(report.IsVisible()) << "a flag change keeps a shown window shown";
+
+  Window other;
+  other.Create();
+  other.Show();
+  report.BringToTop();
+  test::PumpMessages();
+  EXPECT_EQ(QApplication::activeWindow(), report.Widget());
+  other.BringToTop();
+  test::PumpMessages();
+  EXPECT_EQ(QApplication::activeWindow(), other.Widget());
 
   Window frame;
   frame.Create();
