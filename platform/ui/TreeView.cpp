@@ -1,7 +1,9 @@
 #include "platform/ui/TreeView.h"
 
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "platform/ui/ImageList.h"
 #include "platform/ui/ItemDragDetector.h"
@@ -12,6 +14,8 @@ namespace ui {
 namespace {
 constexpr int kDataRole = Qt::UserRole + 1;
 constexpr int kLabelRole = Qt::UserRole + 2;
+constexpr int kImageRole = Qt::UserRole + 3;
+constexpr int kSelectedImageRole = Qt::UserRole + 4;
 }  // namespace
 
 QWidget* TreeView::MakeControlWidget(QWidget* parentWidget) {
@@ -27,6 +31,9 @@ QWidget* TreeView::MakeControlWidget(QWidget* parentWidget) {
   });
   QObject::connect(view, &QTreeWidget::itemChanged, view,
                    [this](QTreeWidgetItem* item, int column) { LabelEdited(item, column); });
+  QObject::connect(view, &QTreeWidget::itemDoubleClicked, view, [this](QTreeWidgetItem* item) {
+    NotifyParent(ui::Notify::DoubleClick, -1, ToParam(item));
+  });
   new ItemDragDetector(view->viewport(), [this, view](QPoint press) {
     if (QTreeWidgetItem* item = view->itemAt(press))
       NotifyParent(ui::Notify::BeginDrag, -1, ToParam(item));
@@ -34,9 +41,16 @@ QWidget* TreeView::MakeControlWidget(QWidget* parentWidget) {
   return view;
 }
 
-void TreeView::SetImageList(const ImageList* images) { images_ = images; }
+void TreeView::SetImageList(const ImageList* images) {
+  images_ = images;
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return;
+  const QSignalBlocker block(view);
+  for (QTreeWidgetItemIterator it(view); *it != nullptr; ++it) RefreshIcon(*it);
+}
 
-TreeItem TreeView::InsertItem(TreeItem parent, const std::string& text, int image, Param data) {
+TreeItem TreeView::InsertItem(TreeItem parent, const std::string& text, int image, Param data,
+                              int selectedImage) {
   auto* view = As<QTreeWidget>();
   if (view == nullptr) return {};
   const QSignalBlocker block(view);
@@ -46,7 +60,7 @@ TreeItem TreeView::InsertItem(TreeItem parent, const std::string& text, int imag
   node->setData(0, kDataRole, QVariant::fromValue<qlonglong>(data));
   if (HasStyle(style::kEditLabels)) node->setFlags(node->flags() | Qt::ItemIsEditable);
   TreeItem item{node};
-  SetItemImage(item, image);
+  SetItemImages(item, image, selectedImage);
   return item;
 }
 
@@ -105,9 +119,26 @@ std::string TreeView::ItemText(TreeItem item) const {
 }
 
 void TreeView::SetItemImage(TreeItem item, int image) {
+  if (item) SetItemImages(item, image, item.node->data(0, kSelectedImageRole).toInt());
+}
+
+void TreeView::SetItemImages(TreeItem item, int image, int selectedImage) {
   if (!item) return;
   const QSignalBlocker block(As<QTreeWidget>());
-  item.node->setIcon(0, images_ != nullptr ? images_->Icon(image) : QIcon());
+  item.node->setData(0, kImageRole, image);
+  item.node->setData(0, kSelectedImageRole, selectedImage);
+  RefreshIcon(item.node);
+}
+
+void TreeView::RefreshIcon(QTreeWidgetItem* node) const {
+  const int image = node->data(0, kImageRole).toInt();
+  const int selectedImage = node->data(0, kSelectedImageRole).toInt();
+  QIcon icon = images_ != nullptr ? images_->Icon(image) : QIcon();
+  if (images_ != nullptr && selectedImage >= 0) {
+    const QImage selected = images_->Image(selectedImage);
+    if (!selected.isNull()) icon.addPixmap(QPixmap::fromImage(selected), QIcon::Selected);
+  }
+  node->setIcon(0, icon);
 }
 
 Param TreeView::ItemData(TreeItem item) const {

@@ -17,15 +17,18 @@ struct TreeItem {
   friend bool operator==(const TreeItem&, const TreeItem&) = default;
 };
 
-// A tree of labelled items with images and a number each. Notifications to the parent carry the
-// item in Notification::value (TreeView::FromParam): SelChange, BeginDrag, EndLabelEdit (accepted
-// when the parent answers non-zero or relabels the item itself).
+// A tree of labelled items with images and a number each; an item may show another image while it
+// is selected. Notifications to the parent carry the item in Notification::value
+// (TreeView::FromParam): SelChange, DoubleClick, BeginDrag, EndLabelEdit (accepted when the parent
+// answers non-zero or relabels the item itself).
 class TreeView : public Control {
  public:
   using Control::Control;
 
   void SetImageList(const ImageList* images);  // shared, not owned
-  TreeItem InsertItem(TreeItem parent, const std::string& text, int image = -1, Param data = 0);
+  // Without a selected image the item shows `image` also while selected.
+  TreeItem InsertItem(TreeItem parent, const std::string& text, int image = -1, Param data = 0,
+                      int selectedImage = -1);
   void DeleteItem(TreeItem item);
   void DeleteAllItems();
 
@@ -39,6 +42,7 @@ class TreeView : public Control {
   void SetItemText(TreeItem item, const std::string& text);
   std::string ItemText(TreeItem item) const;
   void SetItemImage(TreeItem item, int image);
+  void SetItemImages(TreeItem item, int image, int selectedImage);
   Param ItemData(TreeItem item) const;
   TreeItem Selected() const;
   void Select(TreeItem item);
@@ -53,6 +57,7 @@ class TreeView : public Control {
  private:
   static Param ToParam(QTreeWidgetItem* node) { return reinterpret_cast<Param>(node); }
   void LabelEdited(QTreeWidgetItem* item, int column);
+  void RefreshIcon(QTreeWidgetItem* node) const;
 
   const ImageList* images_ = nullptr;
 };

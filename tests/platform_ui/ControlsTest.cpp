@@ -388,7 +388,7 @@ TEST_F(ControlsTest, ASortedListKeepsTextOrderSelectsSeveralAndReportsRightClick
   EXPECT_EQ(UnpackPoint(seen.back().value), in);
 }
 
-TEST_F(ControlsTest, TreeViewWalksInOrderAndRefusesRelabelsItsParentDeclines) {
+TEST_F(ControlsTest, TreeViewWalksInOrderShowsSelectedImagesAndRefusesRelabelsItsParentDeclines) {
   auto& tv = d.Get<TreeView>(kTree);
   const TreeItem filters = tv.InsertItem({}, "Filters", -1, 1);
   const TreeItem first = tv.InsertItem(filters, "Parametric", -1, 3);
@@ -411,6 +411,36 @@ TEST_F(ControlsTest, TreeViewWalksInOrderAndRefusesRelabelsItsParentDeclines) {
   EXPECT_EQ(TreeView::FromParam(seen[0].value), second);
   tv.SetItemText(second, "High shelf");
   EXPECT_EQ(tv.ItemText(second), "High shelf");
+
+  // Images given before the list comes; the selected image shows while the item is selected.
+  QImage strip(32, 16, QImage::Format_RGB32);
+  strip.fill(Qt::blue);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 16; x < 32; ++x) strip.setPixel(x, y, qRgb(255, 0, 0));
+  ImageList images(16, 16);
+  images.AddStrip(strip);
+  tv.SetItemImages(delays, 0, 1);
+  tv.SetImageList(&images);
+  const auto iconPixel = [&](QIcon::Mode mode) {
+    return delays.node->icon(0).pixmap(16, 16, mode).toImage().pixel(8, 8);
+  };
+  EXPECT_EQ(iconPixel(QIcon::Normal), qRgb(0, 0, 255));
+  EXPECT_EQ(iconPixel(QIcon::Selected), qRgb(255, 0, 0));
+  tv.SetItemImage(delays, 1);
+  EXPECT_EQ(iconPixel(QIcon::Normal), qRgb(255, 0, 0));
+
+  seen.clear();
+  Record(kTree, Notify::DoubleClick);
+  auto* view = static_cast<QTreeWidget*>(tv.Widget());
+  // A click, then the second press that the platform reports as a double click.
+  const QPoint at = view->visualItemRect(delays.node).center();
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  QMouseEvent again(QEvent::MouseButtonDblClick, at, view->viewport()->mapToGlobal(at),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view->viewport(), &again);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(TreeView::FromParam(seen[0].value), delays);
+
   tv.DeleteItem(filters);
   EXPECT_EQ(tv.FirstRoot(), delays);
 }
