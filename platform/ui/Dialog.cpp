@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QEventLoop>
 #include <QFont>
+#include <QFrame>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QWidget>
@@ -41,10 +42,21 @@ Dialog::~Dialog() { Destroy(); }
 
 QWidget* Dialog::MakeWidget(QWidget* parentWidget) {
   const bool embedded = (template_.styles & style::kChild) != 0 && parentWidget != nullptr;
-  auto* widget = new QWidget(embedded ? parentWidget : nullptr,
-                             embedded ? Qt::Widget
-                                      : Qt::Dialog | Qt::WindowCloseButtonHint |
-                                            Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+  const bool popup = !embedded && (template_.styles & style::kPopup) != 0;
+  QWidget* widget = nullptr;
+  if (popup) {
+    // Unmanaged by the window manager: never activated, placed exactly where the owner puts it.
+    auto* frame = new QFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
+    frame->setFrameShape(QFrame::Box);
+    frame->setLineWidth(1);
+    frame->setAttribute(Qt::WA_ShowWithoutActivating);
+    widget = frame;
+  } else {
+    widget = new QWidget(embedded ? parentWidget : nullptr,
+                         embedded ? Qt::Widget
+                                  : Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint |
+                                        Qt::MSWindowsFixedSizeDialogHint);
+  }
   widget->setFont(DialogFont(template_));
   const Rect r = units_->ToPixels(template_.box);
   if (embedded) {

@@ -51,6 +51,9 @@ inline constexpr unsigned kDisabled = 1u << 18;
 inline constexpr unsigned kHidden = 1u << 19;
 // Dialog styles
 inline constexpr unsigned kChild = 1u << 24;  // caption-less, embedded in its parent window
+// A caption-less top-level window with a thin border that shows without taking the focus from the
+// window the user works in (a floating read-out).
+inline constexpr unsigned kPopup = 1u << 25;
 }  // namespace style
 
 // A rectangle in dialog units: origin and size.

@@ -26,6 +26,7 @@ constexpr int kPaneA = 9102;
 constexpr int kPaneB = 9103;
 constexpr int kHost = 9104;
 constexpr int kKeyUpDialog = 9105;
+constexpr int kReadOut = 9106;
 constexpr int kNameEdit = 101;
 constexpr int kLevelEdit = 102;
 constexpr int kApply = 103;
@@ -53,6 +54,11 @@ void RegisterTemplates() {
                         style::kChild,
                         {{kLabel, ControlKind::Static, "Pane B", {5, 5, 60, 10}}}});
   Resources::AddDialog({kHost, "Host", {0, 0, 120, 60}, style::kNone, {}});
+  Resources::AddDialog({kReadOut,
+                        "",
+                        {0, 92, 61, 14},
+                        style::kPopup,
+                        {{kLabel, ControlKind::Static, "0.0", {0, 0, 61, 14}, style::kCenter}}});
   Resources::AddDialog({kKeyUpDialog,
                         "Keys",
                         {0, 0, 100, 40},
@@ -259,6 +265,26 @@ TEST_F(DialogTest, EmbeddedDialogsHaveNoCaptionAndAreSwappedAtRunTime) {
   pane->Create();
   EXPECT_EQ(host.Children().size(), 1u);
   EXPECT_EQ(pane->ControlById(kLabel)->Text(), "Pane B");
+}
+
+TEST_F(DialogTest, AFloatingPopupHasNoCaptionAndLeavesTheActiveWindowActive) {
+  Dialog host(nullptr, kHost);
+  host.Create();
+  host.Show();
+  host.BringToTop();
+  test::PumpMessages();
+  ASSERT_EQ(QApplication::activeWindow(), host.Widget());
+
+  Dialog readOut(&host, kReadOut);
+  readOut.Create();
+  readOut.Show();
+  test::PumpMessages();
+  EXPECT_TRUE(readOut.Widget()->isWindow());
+  EXPECT_TRUE(readOut.Widget()->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(QApplication::activeWindow(), host.Widget());
+  EXPECT_EQ(readOut.ScreenToClient(host.ClientToScreen({0, 0})).x, 0) << "placed from the host";
+  EXPECT_NE(test::SamplePixel(readOut, {0, 5}), test::SamplePixel(readOut, {2, 5}))
+      << "a thin border";
 }
 
 // Acts on the key-up of Enter and swallows its key-down, so the dialog does not close.
