@@ -16,8 +16,11 @@ TEST(ProgramInfo, VersionComesFromTheBuildAndGivesTheTitle) {
   EXPECT_EQ(shell::ApplicationTitle(), "Telvo Windows 2.3");
 }
 
-TEST(ProgramInfo, ProgramFolderIsWhereThisProgramLies) {
-  EXPECT_EQ(shell::ProgramFolder(), std::filesystem::canonical(SHELL_TEST_BINARY_DIR));
+TEST(ProgramInfo, ProgramPathAndFolderAreWhereThisProgramLies) {
+  const std::filesystem::path folder = std::filesystem::canonical(SHELL_TEST_BINARY_DIR);
+  EXPECT_EQ(shell::ProgramFolder(), folder);
+  EXPECT_EQ(shell::ProgramPath().parent_path(), folder);
+  EXPECT_TRUE(std::filesystem::is_regular_file(shell::ProgramPath()));
 }
 
 }  // namespace
