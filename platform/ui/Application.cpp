@@ -68,8 +68,10 @@ int Application::Run() {
   if (mainWindow_ == nullptr) return 1;
   mainWindow_->Create();
   mainWindow_->Show();
-  return QApplication::exec();
+  return RunLoop();
 }
+
+int Application::RunLoop() { return QApplication::exec(); }
 
 void Application::Quit(int exitCode) { QApplication::exit(exitCode); }
 

@@ -33,6 +33,9 @@ class Application {
   // Builds the main window (InitMainWindow), creates and shows it, and runs the loop until the
   // main window closes or Quit is called; returns the exit code.
   int Run();
+  // Runs the message loop alone, for a program that creates and shows its main window itself
+  // (and has work to do between showing it and the loop); returns the exit code.
+  int RunLoop();
   void Quit(int exitCode);
 
   void SetMainWindow(Window* window) { mainWindow_ = window; }

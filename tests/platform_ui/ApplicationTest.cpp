@@ -245,7 +245,7 @@ TEST(MainWindow, ClosingTheMainWindowEndsTheMessageLoop) {
     return Param{0};
   });
   main.Post(kFirst);
-  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(app.RunLoop(), 0);
   EXPECT_FALSE(main.IsCreated());
   app.SetMainWindow(nullptr);
 }
