@@ -133,8 +133,13 @@ bool InputRouter::RouteMouse(QObject* receiver, QEvent* e) {
   if (target == nullptr || target->Widget() == nullptr) return false;
   const MessageId id = MouseMessage(*mouseEvent);
   const QPoint local = target->Widget()->mapFromGlobal(mouseEvent->globalPosition().toPoint());
-  if (target->HandlesMessage(id)) {
+  const bool handled = target->HandlesMessage(id);
+  if (handled) {
     target->Dispatch({id, MouseFlags(*mouseEvent), PackPoint({local.x(), local.y()})});
+  }
+  if (handled && id != msg::kMouseMove && IsLiveWindow(target) &&
+      target->MouseButtonsHandledAlone()) {
+    return true;
   }
   // A captured mouse belongs to the capturing window alone.
   return capture != nullptr && widget != capture->Widget();

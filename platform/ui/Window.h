@@ -155,6 +155,11 @@ class Window {
   void StartTimer(int id, int periodMs);
   void KillTimer(int id);
 
+  // With `alone` set, the window's own handlers of the mouse-button messages replace the widget's
+  // handling of those buttons (a button that acts on presses itself is then never clicked).
+  void SetMouseButtonsHandledAlone(bool alone) { mouseButtonsAlone_ = alone; }
+  bool MouseButtonsHandledAlone() const { return mouseButtonsAlone_; }
+
   // Mouse capture: while set, every mouse message goes to this window.
   void CaptureMouse();
   static void ReleaseMouse();
@@ -206,6 +211,7 @@ class Window {
   bool enabled_ = true;
   bool hidden_ = false;
   bool staysOnTop_ = false;
+  bool mouseButtonsAlone_ = false;
 };
 
 // True while `w` is a live window object (not yet destroyed as a C++ object).

@@ -548,6 +548,16 @@ TEST_F(ControlsTest, OwnerDrawnButtonsDrawEntireThenSelectionChangesAndSendTheir
   EXPECT_EQ(test::SamplePixel(d.lamp, {5, 5}), kGreen);
   EXPECT_EQ(d.lamp.selections, 2);
   EXPECT_EQ(clicks, 1);
+
+  // A button that acts on presses itself: its handlers replace the button's own click.
+  int presses = 0;
+  d.lamp.OnMessage(msg::kLButtonDown, [&](const Message&) { return Param{++presses}; });
+  d.lamp.OnMessage(msg::kLButtonUp, [](const Message&) { return Param{0}; });
+  d.lamp.SetMouseButtonsHandledAlone(true);
+  QTest::mouseClick(d.lamp.Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_EQ(presses, 1);
+  EXPECT_EQ(clicks, 1) << "no click of its own";
+  EXPECT_EQ(d.lamp.selections, 2);
 }
 
 }  // namespace
