@@ -536,6 +536,26 @@ TEST_F(ControlsTest, RadioButtonsAreExclusiveWithinTheirTemplateGroup) {
   EXPECT_FALSE(d.Get<RadioButton>(kRadioC).IsChecked());
 }
 
+TEST(HandPlacedControls, ControlsSharingAnIdAreToldApartByTheFocusTheClickGave) {
+  constexpr int kCrosspoint = 101;
+  Window grid;
+  grid.SetRect({0, 0, 100, 40});
+  std::vector<std::unique_ptr<CheckBox>> boxes;
+  for (int i = 0; i < 3; ++i) {
+    boxes.push_back(std::make_unique<CheckBox>(&grid, kCrosspoint));
+    boxes.back()->Bind({kCrosspoint, ControlKind::CheckBox, "", {}}, {i * 22, 0, i * 22 + 20, 20});
+  }
+  Window* clicked = nullptr;
+  grid.OnCommand(kCrosspoint, [&] { clicked = Window::FocusWindow(); });
+  grid.Create();
+  grid.Show();
+  grid.BringToTop();
+  test::PumpMessages();
+  QTest::mouseClick(boxes[1]->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_EQ(clicked, boxes[1].get());
+  EXPECT_EQ(boxes[1]->WindowRect().left, 22);
+}
+
 TEST_F(ControlsTest, OwnerDrawnButtonsDrawEntireThenSelectionChangesAndSendTheirCommand) {
   EXPECT_EQ(test::SamplePixel(d.lamp, {5, 5}), kGreen);
   EXPECT_EQ(test::SamplePixel(d.lamp, {5, 0}), kBlack);
