@@ -14,6 +14,7 @@
 #include <unordered_set>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/EdgeOverlay.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/Text.h"
@@ -137,6 +138,7 @@ void Window::ApplyAttributes() {
   widget_->setEnabled(enabled_);
   if (HandlesMessage(msg::kMouseMove)) widget_->setMouseTracking(true);
   if (staysOnTop_) widget_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (edge_ != WindowEdge::None) new EdgeOverlay(*widget_, edge_);
   if (widget_->parentWidget() != nullptr) widget_->setVisible(!hidden_);
 }
 

@@ -35,6 +35,13 @@ enum class Notify {
   ColumnClick,  // value: the column whose header was clicked
 };
 
+// The border a child window draws around its content.
+enum class WindowEdge {
+  None,
+  Line,    // a thin black line
+  Sunken,  // a recessed two-pixel edge, as around a graph or a list
+};
+
 enum class ScrollCode {
   LineUp,
   LineDown,
@@ -129,6 +136,8 @@ class Window {
   void SetIcon(int iconId);
   // The colour the window's background is filled with (by default its style's).
   void SetBackground(Color color);
+  // The border drawn over the rim of the window, above its content; set before Create.
+  void SetEdge(WindowEdge edge) { edge_ = edge; }
 
   void Show();
   void Hide();
@@ -212,6 +221,7 @@ class Window {
   bool hidden_ = false;
   bool staysOnTop_ = false;
   bool mouseButtonsAlone_ = false;
+  WindowEdge edge_ = WindowEdge::None;
 };
 
 // True while `w` is a live window object (not yet destroyed as a C++ object).

@@ -72,6 +72,33 @@ TEST(DrawnWindow, UpdateNowPaintsWithoutTheMessageLoop) {
   EXPECT_EQ(scope.paints, paints + 1);
 }
 
+TEST(DrawnWindow, AnEdgeStaysOverTheDrawingAndOverChildrenMadeLater) {
+  Scope graph;
+  graph.SetRect({0, 0, 60, 40});
+  graph.SetEdge(WindowEdge::Sunken);
+  graph.Create();
+  graph.Show();
+  Window cover(&graph);
+  cover.SetBackground(kRed);
+  cover.SetRect({0, 0, 60, 20});
+  cover.Create();
+  cover.Show();
+  test::PumpMessages();
+  const QImage shown = graph.Widget()->grab().toImage();
+  const auto at = [&](int x, int y) {
+    const QRgb c = shown.pixel(x, y);
+    return Color{static_cast<uint8_t>(qRed(c)), static_cast<uint8_t>(qGreen(c)),
+                 static_cast<uint8_t>(qBlue(c))};
+  };
+  EXPECT_EQ(at(0, 0), SystemColorOf(SystemColor::ButtonShadow));
+  EXPECT_EQ(at(1, 1), SystemColorOf(SystemColor::ButtonDarkShadow));
+  EXPECT_EQ(at(59, 39), SystemColorOf(SystemColor::ButtonHighlight));
+  EXPECT_EQ(at(58, 38), SystemColorOf(SystemColor::ButtonLight));
+  EXPECT_EQ(at(30, 10), kRed) << "the child inside the edge";
+  EXPECT_EQ(at(30, 30), SystemColorOf(SystemColor::ButtonFace)) << "the drawing inside the edge";
+  EXPECT_EQ(test::SamplePixel(graph, {30, 0}), kBlack) << "the drawing itself is untouched";
+}
+
 TEST(DrawnWindow, ACapturedMouseReachesTheCapturingWindowWherewerItMoves) {
   Window top;
   top.SetRect({0, 0, 200, 100});
