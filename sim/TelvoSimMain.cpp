@@ -36,7 +36,7 @@ struct Options {
 
 [[noreturn]] void Usage() {
   std::cerr
-      << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE]]... [--paced]\n"
+      << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE[:NAME]]]... [--paced]\n"
          "                 [--interface plain|echo|r8]\n"
          "  --units N      generic units at addresses 1..N (default 3, or 0 with --familyov)\n"
          "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126 or 8148,\n"
@@ -55,25 +55,26 @@ std::optional<sim::familyov::Model> ModelNamed(std::string_view name) {
   return std::nullopt;
 }
 
-// "8148:1" or "8124:3:1.4".
+// "8148:1", "8124:3:1.4" or "8126:1:1.5:Stage left".
 sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
-  const auto firstColon = text.find(':');
-  if (firstColon == std::string_view::npos) Usage();
-  const auto model = ModelNamed(text.substr(0, firstColon));
+  std::vector<std::string> fields;
+  for (std::size_t start = 0;;) {
+    const auto colon = text.find(':', start);
+    fields.emplace_back(text.substr(start, colon - start));
+    if (colon == std::string_view::npos) break;
+    start = colon + 1;
+  }
+  if (fields.size() < 2 || fields.size() > 4) Usage();
+  const auto model = ModelNamed(fields[0]);
   if (!model) Usage();
-  std::string_view rest = text.substr(firstColon + 1);
   sim::familyov::UnitOptions unit;
   unit.model = *model;
-  const auto secondColon = rest.find(':');
-  if (secondColon != std::string_view::npos) {
-    unit.firmware = std::string(rest.substr(secondColon + 1));
-    rest = rest.substr(0, secondColon);
-  }
-  const std::string address(rest);
   char* end = nullptr;
-  const long value = std::strtol(address.c_str(), &end, 10);
-  if (address.empty() || *end != '\0' || value < 1 || value > kMaxUnitCount) Usage();
-  unit.address = static_cast<int>(value);
+  const long address = std::strtol(fields[1].c_str(), &end, 10);
+  if (fields[1].empty() || *end != '\0' || address < 1 || address > kMaxUnitCount) Usage();
+  unit.address = static_cast<int>(address);
+  if (fields.size() > 2) unit.firmware = fields[2];
+  if (fields.size() > 3) unit.unitName = fields[3];
   return unit;
 }
 

@@ -330,6 +330,7 @@ void FamilyOvUnit::ApplyFactoryDefaults() {
     store(id, index, {static_cast<uint8_t>(value)});
   };
   store(kSerialNumber, 0, TextBytes(options_.serialNumber));
+  store(kUnitName, 0, TextBytes(options_.unitName));
   const int memoryCount = memories_.Count();
   for (int memory = 1; memory <= memoryCount; ++memory) {
     store(kMemoryName, memory - 1, TextBytes("Memory " + std::to_string(memory)));
