@@ -49,17 +49,25 @@ TEST_F(FamilyTypesTest, TheNewerFamilyIsRegisteredInOrderWithIconsAndItsSpecialC
 
 TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
   using sim::familyov::Model;
-  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8126, .address = 1});
-  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8148, .address = 2});
-  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8124, .address = 3});
-  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8122, .address = 4});
+  sim::familyov::AddFamilyOvUnit(bus,
+                                 {.model = Model::k8126, .address = 1, .unitName = "Stage left"});
+  sim::familyov::AddFamilyOvUnit(bus,
+                                 {.model = Model::k8148, .address = 2, .unitName = "Main mix"});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8124, .address = 3, .unitName = "Fills"});
+  sim::familyov::AddFamilyOvUnit(bus,
+                                 {.model = Model::k8122, .address = 4, .unitName = "Monitors"});
   Start();
   EXPECT_EQ(RollCall().text, "4 devices found.");
-  std::vector<std::string> typeNames;
-  for (int i = 0; i < client().BusList().Count(); ++i)
+  std::vector<std::string> typeNames, itemTexts;
+  for (int i = 0; i < client().BusList().Count(); ++i) {
     typeNames.push_back(DeviceOf(client().BusList(), i)->GetTypeName());
+    itemTexts.push_back(client().BusList().ItemText(i));
+  }
   EXPECT_EQ(typeNames, (std::vector<std::string>{"Ordavinex 22", "Ordavinex 24", "Ordavinex 48",
                                                  "Ordavinex 26"}));
+  // Each item names its unit as the unit itself reports it.
+  EXPECT_EQ(itemTexts, (std::vector<std::string>{"(4) Monitors", "(3) Fills", "(2) Main mix",
+                                                 "(1) Stage left"}));
   // The picture the README shows.
   ui::test::GrabPng(frame(), OutputPath("main-window.png"));
 }
