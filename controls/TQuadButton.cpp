@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "controls/ControlDrawing.h"
-#include "controls/MouseBlocker.h"
 #include "controls/PressDragRelease.h"
 #include "resources/ControlsResources.h"
 
@@ -23,6 +22,8 @@ void Line(ui::Dc& dc, ui::Color c, ui::Point from, ui::Point to) {
 }  // namespace
 
 TQuadButton::TQuadButton(ui::Window* parent, int id) : ui::OwnerDrawButton(parent, id) {
+  // The zones take the mouse themselves; the button underneath must not also click.
+  SetMouseButtonsHandledAlone(true);
   controls::RouteLeftButton(*this, {[this](ui::Point p) { Press(p); },
                                     [this](ui::Point p) { Drag(p); }, [this] { Release(); }});
   // A quick second click repeats like the first.
@@ -35,8 +36,6 @@ TQuadButton::TQuadButton(ui::Window* parent, int id) : ui::OwnerDrawButton(paren
     return 0;
   });
 }
-
-TQuadButton::~TQuadButton() = default;
 
 bool TQuadButton::IsZonePressed(int zone) const {
   return zone >= 0 && zone < static_cast<int>(zones_.size()) && zones_[zone].pressed;
@@ -56,7 +55,6 @@ void TQuadButton::SetupWindow() {
   zones_[kLowerLeft].rect = {0, hh, hw - 1 - kZoneGapPx, 2 * hh - 1};
   zones_[kUpperRight].rect = {hw, 0, 2 * hw - 1 - kZoneGapPx, hh - 1};
   zones_[kLowerRight].rect = {hw, hh, 2 * hw - 1 - kZoneGapPx, 2 * hh - 1};
-  mouseBlocker_ = std::make_unique<controls::MouseBlocker>(*Widget());
 }
 
 void TQuadButton::Press(ui::Point p) {

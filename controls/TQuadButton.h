@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QObject>
 #include <array>
-#include <memory>
 
 #include "platform/ui/DrawnWindow.h"
 
@@ -22,7 +20,6 @@ class TQuadButton : public ui::OwnerDrawButton {
   enum Zone { kNoZone = -1, kLowerLeft = 0, kLowerRight = 1, kUpperRight = 2, kUpperLeft = 3 };
 
   TQuadButton(ui::Window* parent, int id);
-  ~TQuadButton() override;
 
   int CurrentZone() const { return currentZone_; }
   bool IsZonePressed(int zone) const;
@@ -50,6 +47,4 @@ class TQuadButton : public ui::OwnerDrawButton {
   int step_ = 0;
   int tickCount_ = 0;
   std::array<ZoneState, 4> zones_{};
-  // The zones take the mouse themselves; the button underneath must not also click.
-  std::unique_ptr<QObject> mouseBlocker_;
 };

@@ -124,6 +124,18 @@ TEST_F(QuadButtonTest, ADoubleClickIsASecondPressThatRestartsTheRepeat) {
   EXPECT_EQ(TakeSteps(), std::vector<int>{1});
 }
 
+TEST_F(QuadButtonTest, PressesOnZonesAndGapsNeverClickTheButtonUnderneath) {
+  int clicks = 0;
+  host.OnCommand(kQuadId, [&clicks] { ++clicks; });
+  for (const Point p : {kUpperLeft, kLowerRight, Point{17, 5}}) {
+    ui::test::MouseDown(quad, p);
+    ui::test::MouseUp(quad, p);
+  }
+  ui::test::PumpMessages();
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(TakeSteps(), (std::vector<int>{1, 1})) << "the zones still took both presses";
+}
+
 TEST_F(QuadButtonTest, ZonesLookRaisedAndSinkWhilePressed) {
   // Upper-left zone: (0, 0)-(17, 14); its glyph (two arrows up) at (6, 3).
   EXPECT_EQ(ui::test::SamplePixel(quad, {0, 0}), controlstest::Highlight());
