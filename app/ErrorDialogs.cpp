@@ -1,7 +1,5 @@
 #include "app/ErrorDialogs.h"
 
-#include <QWidget>
-
 #include "bus/IQDataSocket.h"
 #include "bus/IQDevice.h"
 #include "bus/IQException.h"
@@ -24,12 +22,13 @@ DeviceErrorDialog::DeviceErrorDialog(int resourceId, std::string description,
     : ui::Dialog(parent, resourceId),
       description_(std::move(description)),
       lastDevice_(lastDevice),
-      lastObject_(lastObject) {}
+      lastObject_(lastObject) {
+  // A failure report stays above every other window until the user continues.
+  SetStaysOnTop(true);
+}
 
 void DeviceErrorDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  // A failure report stays above every other window until the user continues.
-  Widget()->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   auto field = [this](int id, const std::string& text) {
     if (ui::Control* c = ControlById(id)) c->SetText(Bounded(text));
   };

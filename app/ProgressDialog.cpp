@@ -1,7 +1,5 @@
 #include "app/ProgressDialog.h"
 
-#include <QWidget>
-
 #include "resources/AppIds.h"
 
 TProgressDialog::TProgressDialog(ui::Window* parent)
@@ -18,18 +16,14 @@ void TProgressDialog::SetupWindow() {
 
 void TProgressDialog::SetText(const std::string& text) {
   text_.SetText(text.substr(0, kMaxTextChars));
-  ShowNow();
+  // The operation holds the message loop until it ends; without painting here the user would
+  // see no step at all.
+  UpdateNow();
 }
 
 void TProgressDialog::SetRange(int minimum, int maximum) { bar_.SetRange(minimum, maximum); }
 
 void TProgressDialog::SetValue(int position) {
   bar_.SetValue(position);
-  ShowNow();
-}
-
-void TProgressDialog::ShowNow() {
-  // The operation holds the message loop until it ends; without painting here the user would
-  // see no step at all.
-  if (QWidget* w = Widget()) w->repaint();
+  UpdateNow();
 }

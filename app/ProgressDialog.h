@@ -23,7 +23,6 @@ class TProgressDialog : public ui::Dialog {
 
  private:
   static constexpr std::size_t kMaxTextChars = 255;
-  void ShowNow();
   ui::ProgressBar bar_;
   ui::StaticText text_;
 };
