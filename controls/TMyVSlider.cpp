@@ -1,6 +1,5 @@
 #include "controls/TMyVSlider.h"
 
-#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 
@@ -33,13 +32,6 @@ class FocusGuard {
 
 TValueDialog::TValueDialog(ui::Window* parent, int resourceId)
     : ui::Dialog(parent, resourceId), text_(this, controls_res::kValueText) {}
-
-QWidget* TValueDialog::MakeWidget(QWidget* parentWidget) {
-  QWidget* widget = ui::Dialog::MakeWidget(parentWidget);
-  widget->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-  widget->setAttribute(Qt::WA_ShowWithoutActivating);
-  return widget;
-}
 
 SliderTravel::SliderTravel(int clientHeight, int minimum, int maximum)
     : bottom(clientHeight - 1 - kMarginPx), minimum(minimum), maximum(maximum) {

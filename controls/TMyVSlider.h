@@ -14,9 +14,6 @@ class TValueDialog : public ui::Dialog {
   void SetValueText(const std::string& text) { text_.SetText(text); }
   std::string ValueText() const { return text_.Text(); }
 
- protected:
-  QWidget* MakeWidget(QWidget* parentWidget) override;
-
  private:
   ui::StaticText text_;
 };

@@ -17,7 +17,7 @@ void AddDialogs() {
       {kValueDialog,
        "",
        {0, 92, 61, 14},
-       style::kNone,
+       style::kPopup,
        {{kValueText, ControlKind::Static, "0.0", {2, 2, 57, 10}, style::kCenter}}});
   ui::Resources::AddDialog(
       {kLevelDialog,

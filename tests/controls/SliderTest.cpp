@@ -102,7 +102,18 @@ TEST_F(SliderTest, TheReadOutShowsTheScaledValueWhileTheSliderHasTheFocus) {
   EXPECT_FALSE(slider.IsActive());
 }
 
+TEST_F(SliderTest, TheReadOutAppearsBesideTheFocusedSliderWithoutTakingTheFocus) {
+  slider.SetFocus();
+  ui::test::PumpMessages();
+  ASSERT_NE(slider.ReadOut(), nullptr);
+  EXPECT_TRUE(slider.ReadOut()->IsVisible());
+  EXPECT_TRUE(slider.HasFocus());
+  EXPECT_TRUE(slider.IsActive());
+}
+
 TEST_F(SliderTest, GrooveFrameAndThumbPixels) {
+  // The only control of the opened host has the focus; these are the pixels of an idle slider.
+  slider.Dispatch({ui::msg::kKillFocus, 0, 0});
   slider.SetFrameStyle(-1);
   slider.SetValue(0);
   slider.Redraw();
