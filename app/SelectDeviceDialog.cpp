@@ -1,8 +1,5 @@
 #include "app/SelectDeviceDialog.h"
 
-#include <QLabel>
-#include <QPixmap>
-
 #include "bus/IQDeviceType.h"
 #include "platform/ui/ImageList.h"
 #include "resources/AppIds.h"
@@ -37,7 +34,5 @@ void TSelectDeviceDialog::SetupWindow() {
 
 void TSelectDeviceDialog::DrawTypePicture() {
   selection_ = list_.Selection();
-  if (auto* label = dynamic_cast<QLabel*>(picture_.Widget())) {
-    label->setPixmap(QPixmap::fromImage(images_.Image(selection_)));
-  }
+  picture_.SetImage(images_.Image(selection_));
 }

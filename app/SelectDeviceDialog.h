@@ -28,5 +28,5 @@ class TSelectDeviceDialog : public ui::Dialog {
   const ui::ImageList& images_;
   int& selection_;
   ui::ListBox list_;
-  ui::StaticText picture_;
+  ui::Picture picture_;
 };

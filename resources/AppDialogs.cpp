@@ -33,7 +33,7 @@ ui::DialogTemplate SelectDeviceDialog() {
           {{kTypeListLabel, ControlKind::Static, "Available Device Types", {8, 6, 110, 9}},
            {kTypeList, ControlKind::ListBox, "", {8, 17, 110, 86}},
            {kNoId, ControlKind::Line, "", {128, 17, 54, 40}},
-           {kTypePicture, ControlKind::Static, "", {146, 29, 18, 16}},
+           {kTypePicture, ControlKind::Picture, "", {146, 29, 18, 16}},
            {ui::kIdOk, ControlKind::PushButton, "OK", {128, 70, 54, 14}, style::kDefault},
            {ui::kIdCancel, ControlKind::PushButton, "Cancel", {128, 89, 54, 14}}}};
 }

@@ -10,6 +10,7 @@
 #include "bus/SettingsTextFile.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
 #include "tests/app/AppTestSupport.h"
@@ -49,6 +50,33 @@ TEST_F(VirtualDevicesTest, NewDevicesAreNumberedAndInsertedInFront) {
   EXPECT_EQ(Items(virtuals()), (std::vector<std::string>{"New Device #3", "New Device #2",
                                                          "New Device #1", "Report", "File"}));
   EXPECT_TRUE(DeviceOf(virtuals(), 0)->GetInfo().IsVirtual());
+}
+
+TEST_F(VirtualDevicesTest, TheTypeChoiceShowsTheChosenTypesIcon) {
+  // The test type has no icon of its own: it shows the default one.
+  const QImage icon = ui::Resources::Image(kDefaultTypeIcon);
+  ASSERT_FALSE(icon.isNull());
+  int opaquePixels = 0;
+  int wrongPixels = 0;
+  ui::PromptScript script(FailTest);
+  script.RunDialog(kSelectDeviceDialog, [&](ui::Dialog& d) {
+    if (ui::Control* picture = d.ControlById(kTypePicture)) {
+      for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+          const QColor c = icon.pixelColor(x, y);
+          if (c.alpha() != 255) continue;
+          ++opaquePixels;
+          const ui::Color expected{static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                                   static_cast<uint8_t>(c.blue())};
+          if (ui::test::SamplePixel(*picture, {x, y}) != expected) ++wrongPixels;
+        }
+      }
+    }
+    ui::test::Click(d, ui::kIdCancel);
+  });
+  Command(kCmNewVirtual);
+  EXPECT_GT(opaquePixels, 0);
+  EXPECT_EQ(wrongPixels, 0);
 }
 
 TEST_F(VirtualDevicesTest, RenameRefusesAConflictingNameAndAnOpenDevice) {
