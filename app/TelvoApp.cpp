@@ -1,11 +1,10 @@
 #include "app/TelvoApp.h"
 
-#include <QApplication>
-
 #include "app/AboutDialog.h"
 #include "app/AppKeys.h"
 #include "app/ClientDialog.h"
 #include "platform/registry/UserRoot.h"
+#include "platform/shell/ProgramFolder.h"
 #include "platform/shell/VersionInfo.h"
 #include "platform/ui/Frame.h"
 #include "resources/AppIds.h"
@@ -28,7 +27,6 @@ TTelvo33App::TTelvo33App(int& argc, char** argv, DeviceTypeFactory makeTypes,
                          shell::Desktop& desktop)
     : ui::Application(argc, argv, shell::ApplicationTitle()),
       arguments_(argv + 1, argv + argc),
-      programPath_(QApplication::applicationFilePath().toStdString()),
       makeTypes_(std::move(makeTypes)),
       desktop_(desktop) {
   RegisterAppResources();
@@ -56,13 +54,13 @@ void TTelvo33App::Start() {
   if (WantsUnregister(arguments_)) {
     UnregisterAppKeys(registry::UserRoot());
   } else {
-    RegisterAppKeys(registry::UserRoot(), programPath_);
+    RegisterAppKeys(registry::UserRoot(), shell::ProgramPath().string());
   }
 }
 
 int TTelvo33App::Exec() {
   Start();
-  return QApplication::exec();
+  return RunLoop();
 }
 
 void TTelvo33App::CmHelpAbout() {

@@ -38,7 +38,6 @@ class TTelvo33App : public ui::Application {
   void CmHelpAbout();
 
   std::vector<std::string> arguments_;
-  std::string programPath_;
   DeviceTypeFactory makeTypes_;
   shell::Desktop& desktop_;
   std::unique_ptr<TTelvo33DlgClient> client_;
