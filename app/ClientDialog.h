@@ -10,10 +10,10 @@
 #include "app/DeviceListWindow.h"
 #include "app/DeviceSlotTable.h"
 #include "app/DeviceTypes.h"
-#include "app/DragImage.h"
 #include "app/MessageNotifier.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/DragImage.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Static.h"
 #include "resources/AppIds.h"
@@ -147,7 +147,7 @@ class TTelvo33DlgClient : public ui::Dialog {
     bool dragging = false;
     TDeviceListWindow* list = nullptr;
     int item = -1;
-    std::unique_ptr<DragImage> image;
+    std::unique_ptr<ui::DragImage> image;
   };
   DragState drag_;
 };

@@ -242,13 +242,14 @@ void TTelvo33DlgClient::BeginDrag(TDeviceListWindow& list, int item) {
   const QImage picture = list.CreateDragImage(item, upperLeft);
   const ui::Point grip{kHotSpotOffsetPixels, kHotSpotOffsetPixels};
   drag_ = {true, &list, item};
-  drag_.image = std::make_unique<DragImage>(
-      picture, grip, list.ClientToScreen({upperLeft.x + grip.x, upperLeft.y + grip.y}));
+  drag_.image = std::make_unique<ui::DragImage>(picture, grip);
+  drag_.image->Enter(
+      *this, ScreenToClient(list.ClientToScreen({upperLeft.x + grip.x, upperLeft.y + grip.y})));
   CaptureMouse();
 }
 
 void TTelvo33DlgClient::MoveDrag(ui::Point clientPoint) {
-  if (drag_.image) drag_.image->MoveTo(ClientToScreen(clientPoint));
+  if (drag_.image) drag_.image->Move(clientPoint);
 }
 
 void TTelvo33DlgClient::EndDrag(ui::Point clientPoint) {

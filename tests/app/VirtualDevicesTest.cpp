@@ -207,6 +207,33 @@ TEST_F(VirtualDevicesTest, DraggingAUnitOntoTheEmptyVirtualListMakesAnOfflineCop
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
 }
 
+// The visible window that floats above the others during a drag: the dragged item's picture.
+QWidget* ShownDragImage() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && w->windowType() == Qt::ToolTip) return w;
+  }
+  return nullptr;
+}
+
+TEST_F(VirtualDevicesTest, TheDragImageStandsInForTheCursorUntilTheDrop) {
+  NewVirtual();
+  client().SendNotify({kVirtualList, ui::Notify::BeginDrag, &virtuals(), 0});
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BlankCursor);
+  QWidget* image = ShownDragImage();
+  ASSERT_NE(image, nullptr);
+  const ui::Point to = EmptyPoint(virtuals());
+  ui::test::MouseMove(client(), to);
+  // The mouse holds the picture a few pixels in from its upper-left corner.
+  constexpr int kGripPixels = 8;
+  const ui::Point screen = client().ClientToScreen(to);
+  EXPECT_EQ(image->pos(), QPoint(screen.x - kGripPixels, screen.y - kGripPixels));
+  ui::test::MouseUp(client(), EmptyPoint(units()));
+  ui::test::PumpMessages();
+  EXPECT_EQ(ShownDragImage(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(VirtualDevicesTest, DropsOnReportAndFileWriteTheReportAndSaveTheSettings) {
   NewVirtual();
   Drag(virtuals(), 0, ItemPoint(virtuals(), ItemNamed(virtuals(), "Report")));
