@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 #include "app/AboutDialog.h"
 #include "app/ComMonitorDialog.h"
 #include "app/ErrorDialogs.h"
@@ -36,12 +38,14 @@ class RecordingNotifier : public BusNotifier {
   std::vector<std::string> messages;
 };
 
-TEST(ErrorDialogTest, AReportWithNoDeviceNamesNoneInsteadOfFailing) {
+TEST(ErrorDialogTest, ReportsStayOnTopAndNameNoneForAMissingDevice) {
   std::vector<std::string> fields;
+  std::vector<bool> onTop;
   ui::PromptScript script(FailTest);
   script.RunDialog(kErrorDialog, [&](ui::Dialog& d) {
     fields = {Field(d, kErrorDescription), Field(d, kErrorAddress), Field(d, kErrorDeviceType),
               Field(d, kErrorObjectId)};
+    onTop.push_back(d.Widget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     ui::test::GrabPng(d, OutputPath("error.png"));
     ui::test::Click(d, ui::kIdCancel);
   });
@@ -52,10 +56,12 @@ TEST(ErrorDialogTest, AReportWithNoDeviceNamesNoneInsteadOfFailing) {
   // Code 0 is a unit's error code, so it takes the error-object dialog, also with no device.
   script.RunDialog(kErrorObjectDialog, [&](ui::Dialog& d) {
     fields = {Field(d, kErrorDescription), Field(d, kErrorAddress)};
+    onTop.push_back(d.Widget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     ui::test::Click(d, ui::kIdOk);
   });
   ShowDeviceError(ErrorObject(0), nullptr, 0);
   EXPECT_EQ(fields, (std::vector<std::string>{"Error object code 0", "---"}));
+  EXPECT_EQ(onTop, (std::vector<bool>{true, true})) << "both reports stay above other windows";
 }
 
 TEST(ComMonitorTest, OneLineOfHexPerPacketWithItsChecksum) {
