@@ -23,7 +23,11 @@ test: build
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
-demo: build
+# Only the three programs the demo runs, not the tests and benchmarks.
+DEMO_TARGETS = telvo-sim telvowin telvo-demo-port
+
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(DEMO_TARGETS)
 	@scripts/demo $(BUILD)
 
 run: build
