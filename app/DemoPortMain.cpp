@@ -1,5 +1,6 @@
 // telvo-demo-port: enters a serial device (the simulator's pseudo-terminal) under a COM number in
-// the user's settings and makes it the program's port, so that the next start uses it.
+// the settings under $XDG_CONFIG_HOME and makes it the program's port, so that the next start with
+// those settings uses it. The demo gives both a settings folder of its own.
 
 #include <cstdlib>
 #include <iostream>
