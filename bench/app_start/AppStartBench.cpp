@@ -24,6 +24,7 @@
 
 #include "app/DeviceTypes.h"
 #include "app/TelvoApp.h"
+#include "bench/BenchLine.h"
 #include "platform/shell/OpenDocument.h"
 
 namespace {
@@ -145,14 +146,17 @@ int main(int argc, char** argv) {
       !Measure(argv[0], "--program", programMs, programKb)) {
     return 1;
   }
-  const double timeRatio = programMs / bareMs;
-  const double memoryRatio = static_cast<double>(programKb) / static_cast<double>(bareKb);
-  std::printf("start to shown window: program %.1f ms, bare Qt window %.1f ms\n", programMs,
-              bareMs);
-  std::printf("resident memory:       program %ld kB, bare Qt window %ld kB\n", programKb, bareKb);
-  std::printf("time ratio %.2f (limit %.1f), memory ratio %.2f (limit %.1f)\n", timeRatio,
-              kLimitRatio, memoryRatio, kLimitRatio);
-  const bool within = timeRatio <= kLimitRatio && memoryRatio <= kLimitRatio;
-  std::printf("%s\n", within ? "PASS" : "FAIL");
-  return within ? 0 : 1;
+  const bool timeWithin = bench::Report({.measured = "app: start to shown main window",
+                                         .reference = "bare Qt (a main window)",
+                                         .unit = "ms",
+                                         .referenceFigure = bareMs,
+                                         .measuredFigure = programMs,
+                                         .limit = kLimitRatio});
+  const bool memoryWithin = bench::Report({.measured = "app: resident memory at shown main window",
+                                           .reference = "bare Qt (a main window)",
+                                           .unit = "kB",
+                                           .referenceFigure = static_cast<double>(bareKb),
+                                           .measuredFigure = static_cast<double>(programKb),
+                                           .limit = kLimitRatio});
+  return timeWithin && memoryWithin ? 0 : 1;
 }

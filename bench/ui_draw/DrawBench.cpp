@@ -5,10 +5,11 @@
 #include <QPainter>
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "bench/BenchLine.h"
 #include "platform/ui/draw/Dc.h"
 
 namespace {
@@ -80,12 +81,12 @@ int main(int argc, char** argv) {
     dcMs.push_back(MillisecondsOf([&] { DrawWithDc(image, segments); }));
     painterMs.push_back(MillisecondsOf([&] { DrawWithQPainter(image, segments); }));
   }
-  const double dc = Median(dcMs);
-  const double painter = Median(painterMs);
-  const double ratio = dc / painter;
-  std::printf("redraw of %d line segments on %d x %d (median of %d runs)\n", kSegments,
-              kWidthPixels, kHeightPixels, kRuns);
-  std::printf("device context: %.3f ms, bare QPainter: %.3f ms\n", dc, painter);
-  std::printf("limit %.2f, ratio %.3f\n", kLimitRatio, ratio);
-  return ratio <= kLimitRatio ? 0 : 1;
+  const bool within =
+      bench::Report({.measured = "ui: device context draws " + std::to_string(kSegments) + " lines",
+                     .reference = "bare Qt (QPainter)",
+                     .unit = "ms",
+                     .referenceFigure = Median(painterMs),
+                     .measuredFigure = Median(dcMs),
+                     .limit = kLimitRatio});
+  return within ? 0 : 1;
 }
