@@ -68,8 +68,6 @@ TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
   // Each item names its unit as the unit itself reports it.
   EXPECT_EQ(itemTexts, (std::vector<std::string>{"(4) Monitors", "(3) Fills", "(2) Main mix",
                                                  "(1) Stage left"}));
-  // The picture the README shows.
-  ui::test::GrabPng(frame(), OutputPath("main-window.png"));
 }
 
 }  // namespace
