@@ -52,7 +52,7 @@ const Node* Store::Find(std::string_view path) const {
   if (!levels) return nullptr;
   const Node* node = &root_;
   for (const std::string& level : *levels) {
-    node = node->FindSubKey(level);
+    node = node->subkeys.Find(level);
     if (node == nullptr) return nullptr;
   }
   return node;
@@ -65,7 +65,7 @@ bool Store::Change(std::string_view path, bool create, const std::function<bool(
   Node before = root_;
   Node* node = &root_;
   for (const std::string& level : *levels) {
-    Node* next = create ? &node->SubKey(level) : node->FindSubKey(level);
+    Node* next = create ? &node->subkeys.FindOrAdd(level) : node->subkeys.Find(level);
     if (next == nullptr) return false;
     node = next;
   }

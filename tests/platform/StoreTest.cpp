@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <ctime>
+#include <limits>
 #include <random>
 
 #include "platform/registry/Store.h"
@@ -67,6 +69,12 @@ TEST_F(StoreTest, NamesMatchWithoutCaseAndTypesDoNotMix) {
   EXPECT_EQ(unit.GetString("Address"), std::nullopt);
   EXPECT_TRUE(unit.SetString("Address", "twelve"));
   EXPECT_EQ(unit.GetNumber("Address"), std::nullopt);
+  unit.SetNumber("Bus", 1);
+  unit.SetNumber("Channel", 2);
+  EXPECT_TRUE(unit.DeleteValue("ADDRESS"));
+  EXPECT_TRUE(unit.SetNumber("address", 13));
+  EXPECT_EQ(unit.ValueNames(), (Names{"Bus", "Channel", "address"}));
+  EXPECT_EQ(unit.GetNumber("channel"), 2u);
 
   EXPECT_FALSE(root.OpenSubKey("Units\\Unit 2", false).IsValid());
   EXPECT_FALSE(root.OpenSubKey("Units\\\\Unit 1", true).IsValid());
@@ -136,11 +144,11 @@ TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
 
 TEST(StoreFormatTest, MangledFilesParseOrFailCleanly) {
   Node root;
-  Node& key = root.SubKey("Key/1");
-  key.values.emplace_back("n", Value{ValueType::Number, 12345, {}});
-  key.values.emplace_back("s", Value{ValueType::String, 0, "a b%c\\"});
-  key.values.emplace_back("b", Value{ValueType::Binary, 0, "\x01\xFE"});
-  key.SubKey("Sub").values.emplace_back("", Value{ValueType::Number, 0, {}});
+  Node& key = root.subkeys.FindOrAdd("Key/1");
+  key.values.FindOrAdd("n") = Value{ValueType::Number, 12345, {}};
+  key.values.FindOrAdd("s") = Value{ValueType::String, 0, "a b%c\\"};
+  key.values.FindOrAdd("b") = Value{ValueType::Binary, 0, "\x01\xFE"};
+  key.subkeys.FindOrAdd("Sub").values.FindOrAdd("") = Value{ValueType::Number, 0, {}};
   const std::string text = SerializeStore(root);
   ASSERT_EQ(ParseStore(text), root);
 
@@ -168,6 +176,37 @@ TEST(StoreFormatTest, MangledFilesParseOrFailCleanly) {
     } catch (const StoreFormatError&) {
     }
   }
+}
+
+// A store's text with `count` values and as many subkeys, no key holding more than `perKey` of
+// either.
+std::string GeneratedStore(std::size_t count, std::size_t perKey) {
+  std::string text = "TelvoWin2 settings store 1\n";
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i % perKey == 0) text += "key Values\\" + std::to_string(i / perKey) + "\n";
+    text += "number v" + std::to_string(i) + ' ' + std::to_string(i) + '\n';
+  }
+  for (std::size_t i = 0; i < count; ++i)
+    text += "key Keys\\" + std::to_string(i / perKey) + "\\k" + std::to_string(i) + '\n';
+  return text;
+}
+
+// The least processor time of a few parses: the one least disturbed by other work on the machine.
+std::clock_t ProcessorTimeToParse(const std::string& text) {
+  std::clock_t best = std::numeric_limits<std::clock_t>::max();
+  for (int run = 0; run < 3; ++run) {
+    const std::clock_t start = std::clock();
+    ParseStore(text);
+    best = std::min(best, std::clock() - start);
+  }
+  return best;
+}
+
+TEST(StoreFormatTest, AKeyWithManyValuesAndSubkeysLoadsAsFastAsManySmallKeys) {
+  constexpr std::size_t kCount = 20'000;
+  const std::clock_t spread = ProcessorTimeToParse(GeneratedStore(kCount, 16));
+  const std::clock_t wide = ProcessorTimeToParse(GeneratedStore(kCount, kCount));
+  EXPECT_LT(wide, 10 * spread);
 }
 
 TEST(UserRootTest, TheStoreLivesUnderTheUsersConfigFolder) {
