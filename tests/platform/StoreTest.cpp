@@ -8,6 +8,7 @@
 #include "platform/registry/Store.h"
 #include "platform/registry/StoreFormat.h"
 #include "platform/registry/UserRoot.h"
+#include "tests/platform/ChildProcess.h"
 #include "tests/platform/FileSizeLimit.h"
 #include "tests/platform/TempDir.h"
 
@@ -15,8 +16,10 @@ namespace registry {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ChildSucceeded;
 using testing_support::FileContents;
 using testing_support::FileSizeLimit;
+using testing_support::StartChild;
 using testing_support::TempDir;
 using Names = std::vector<std::string>;
 
@@ -84,6 +87,37 @@ TEST_F(StoreTest, NamesMatchWithoutCaseAndTypesDoNotMix) {
   EXPECT_TRUE(unit.ValueNames().empty());
 }
 
+TEST_F(StoreTest, ProcessesSharingTheFileKeepEachOthersChanges) {
+  // Both loaded before either changes anything, as two copies of the program are.
+  Store first(File());
+  Store second(File());
+  Key firstKey = first.Root().OpenSubKey("Shared", true);
+  ASSERT_TRUE(firstKey.SetNumber("doomed", 1));
+  Key secondKey = second.Root().OpenSubKey("Shared", true);
+  EXPECT_TRUE(secondKey.SetNumber("from second", 2));
+  EXPECT_TRUE(secondKey.DeleteValue("doomed"));
+  EXPECT_TRUE(firstKey.SetNumber("from first", 1));
+  EXPECT_EQ(firstKey.ValueNames(), (Names{"from second", "from first"}));
+
+  constexpr int kWrites = 40;
+  auto writer = [&](const std::string& prefix) {
+    return StartChild([&, prefix] {
+      Store store(File());
+      Key key = store.Root().OpenSubKey("Shared", true);
+      bool saved = true;
+      for (int i = 0; i < kWrites; ++i)
+        saved = key.SetNumber(prefix + std::to_string(i), i) && saved;
+      return saved;
+    });
+  };
+  const pid_t a = writer("a");
+  const pid_t b = writer("b");
+  EXPECT_TRUE(ChildSucceeded(a));
+  EXPECT_TRUE(ChildSucceeded(b));
+  Store reloaded(File());
+  EXPECT_EQ(reloaded.Root().OpenSubKey("Shared", false).ValueNames().size(), 2u + 2 * kWrites);
+}
+
 TEST_F(StoreTest, RefusedChangesLeaveMemoryAndFileAsTheyWere) {
   Store store(File());
   Key settings = store.Root().OpenSubKey("TelvoWin2 Settings", true);
@@ -135,6 +169,14 @@ TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
     EXPECT_FALSE(store.Root().SetNumber("x", 1));
     EXPECT_EQ(FileContents(dir.Path() / "store.txt"), text);
   }
+
+  // Damaged by something else while the store is open.
+  Store store(File());
+  ASSERT_TRUE(store.Root().SetNumber("x", 1));
+  dir_.WriteFile(File().lexically_relative(dir_.Path()), damaged[1]);
+  EXPECT_FALSE(store.Root().SetNumber("y", 2));
+  EXPECT_NE(store.LoadError(), "");
+  EXPECT_EQ(FileContents(File()), damaged[1]);
 
   TempDir dir;
   dir.WriteFile("store.txt", header);
