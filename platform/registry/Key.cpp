@@ -1,6 +1,5 @@
 #include "platform/registry/Key.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "platform/registry/Store.h"
@@ -16,28 +15,8 @@ std::string JoinPath(const std::string& path, const std::string& name) {
 
 bool SetValue(Node& node, const std::string& name, Value value) {
   if (name.size() > kMaxNameBytes || value.bytes.size() > kMaxValueBytes) return false;
-  if (Value* existing = node.FindValue(name)) {
-    *existing = std::move(value);
-  } else {
-    node.values.emplace_back(name, std::move(value));
-  }
+  node.values.FindOrAdd(name) = std::move(value);
   return true;
-}
-
-template <typename Entries>
-bool EraseNamed(Entries& entries, const std::string& name) {
-  auto found = std::find_if(entries.begin(), entries.end(),
-                            [&](const auto& entry) { return SameName(entry.first, name); });
-  if (found == entries.end()) return false;
-  entries.erase(found);
-  return true;
-}
-
-template <typename Entries>
-std::vector<std::string> NamesOf(const Entries& entries) {
-  std::vector<std::string> names;
-  for (const auto& entry : entries) names.push_back(entry.first);
-  return names;
 }
 
 }  // namespace
@@ -59,22 +38,22 @@ bool Key::DeleteSubKeyTree(const std::string& name) const {
   for (std::size_t i = 0; i + 1 < levels->size(); ++i)
     parentPath = JoinPath(parentPath, (*levels)[i]);
   return store_->Change(parentPath, false,
-                        [&](Node& parent) { return EraseNamed(parent.subkeys, levels->back()); });
+                        [&](Node& parent) { return parent.subkeys.Erase(levels->back()); });
 }
 
 std::vector<std::string> Key::SubKeyNames() const {
   const Node* node = store_ ? store_->Find(path_) : nullptr;
-  return node ? NamesOf(node->subkeys) : std::vector<std::string>{};
+  return node ? node->subkeys.Names() : std::vector<std::string>{};
 }
 
 std::vector<std::string> Key::ValueNames() const {
   const Node* node = store_ ? store_->Find(path_) : nullptr;
-  return node ? NamesOf(node->values) : std::vector<std::string>{};
+  return node ? node->values.Names() : std::vector<std::string>{};
 }
 
 const Value* Key::FindValue(const std::string& name, ValueType type) const {
   const Node* node = store_ ? store_->Find(path_) : nullptr;
-  const Value* value = node ? node->FindValue(name) : nullptr;
+  const Value* value = node ? node->values.Find(name) : nullptr;
   return value && value->type == type ? value : nullptr;
 }
 
@@ -113,8 +92,8 @@ bool Key::SetBinary(const std::string& valueName, const std::vector<uint8_t>& by
 }
 
 bool Key::DeleteValue(const std::string& valueName) const {
-  return store_ && store_->Change(path_, false,
-                                  [&](Node& node) { return EraseNamed(node.values, valueName); });
+  return store_ &&
+         store_->Change(path_, false, [&](Node& node) { return node.values.Erase(valueName); });
 }
 
 }  // namespace registry

@@ -8,7 +8,8 @@ namespace registry {
 
 // Writes a file so that it is either wholly replaced or left as it was: the bytes go to a
 // temporary file in the same folder, every write is checked, and only a fully written, flushed
-// file is renamed over the old one.
+// file is renamed over the old one. A writer that is killed leaves its temporary behind; the next
+// save of the same file removes it.
 class SafeFileWriter {
  public:
   SafeFileWriter() = default;

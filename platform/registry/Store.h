@@ -12,8 +12,11 @@
 
 namespace registry {
 
-// A tree of keys with typed values. A store with a file saves the whole tree through a safe save
-// after every change; a change whose save fails is undone, so memory and disk always agree.
+// A tree of keys with typed values. A store with a file saves every change at once, through a safe
+// save. Other processes may share the file (a second copy of the program, the demo's port tool),
+// so a change is made, under a lock, on what the file holds at that moment rather than on this
+// process's copy, which would undo theirs; memory then takes the saved tree, their changes
+// included. A change that is refused or cannot be saved leaves memory and file as they were.
 class Store {
  public:
   // A store that lives in memory only.
@@ -43,6 +46,12 @@ class Store {
   // as it was, when the store is read-only, the key is missing, the change declines, or the save
   // fails.
   bool Change(std::string_view path, bool create, const std::function<bool(Node&)>& change);
+  // Change for a store with a file: made on the file's tree under the lock, then saved.
+  bool ChangeFile(const std::vector<std::string>& levels, bool create,
+                  const std::function<bool(Node&)>& change);
+  // What the file holds now: an empty tree when there is no file; none when it cannot be read or
+  // is damaged, and the store is then read-only with LoadError saying why.
+  std::optional<Node> ReadFile();
 
   std::optional<std::filesystem::path> file_;
   Node root_;

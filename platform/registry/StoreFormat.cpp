@@ -79,7 +79,7 @@ void SerializeKey(const Node& node, const std::string& path, std::string& out) {
   out += "key ";
   out += path;
   out += '\n';
-  for (const auto& [name, value] : node.values) {
+  for (const auto& [name, value] : node.values.Entries()) {
     switch (value.type) {
       case ValueType::Number:
         out += "number " + Escape(name) + ' ' + std::to_string(value.number);
@@ -93,7 +93,7 @@ void SerializeKey(const Node& node, const std::string& path, std::string& out) {
     }
     out += '\n';
   }
-  for (const auto& [name, child] : node.subkeys) {
+  for (const auto& [name, child] : node.subkeys.Entries()) {
     SerializeKey(child, path.empty() ? Escape(name) : path + kLevelSeparator + Escape(name), out);
   }
 }
@@ -150,7 +150,7 @@ class Parser {
     if (levels.size() > kMaxKeyDepth) Fail("the key path is too deep");
     for (std::string_view level : levels) {
       if (level.empty()) Fail("a key name is empty");
-      node = &node->SubKey(Name(level));
+      node = &node->subkeys.FindOrAdd(Name(level));
     }
     return *node;
   }
@@ -165,7 +165,7 @@ class Parser {
   void AddValue(Node& key, std::string_view type, std::string_view nameToken,
                 std::string_view data) {
     std::string name = Name(nameToken);
-    if (key.FindValue(name) != nullptr) Fail("a value is given twice");
+    if (key.values.Find(name) != nullptr) Fail("a value is given twice");
     Value value;
     if (type == "number") {
       value.type = ValueType::Number;
@@ -182,7 +182,7 @@ class Parser {
     } else {
       Fail("a value has an unknown type");
     }
-    key.values.emplace_back(std::move(name), std::move(value));
+    key.values.FindOrAdd(name) = std::move(value);
   }
 
   [[noreturn]] void Fail(const std::string& reason) {

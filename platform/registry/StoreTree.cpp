@@ -1,37 +1,22 @@
 #include "platform/registry/StoreTree.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace registry {
 
-bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 namespace {
 
-template <typename Entries>
-auto FindNamed(Entries& entries, std::string_view name) -> decltype(&entries.front().second) {
-  for (auto& entry : entries) {
-    if (SameName(entry.first, name)) return &entry.second;
-  }
-  return nullptr;
+// Folds ASCII only, whatever the locale: the order must not change while a store is open.
+unsigned char Folded(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a')
+                              : static_cast<unsigned char>(c);
 }
 
 }  // namespace
 
-Value* Node::FindValue(std::string_view name) { return FindNamed(values, name); }
-const Value* Node::FindValue(std::string_view name) const { return FindNamed(values, name); }
-Node* Node::FindSubKey(std::string_view name) { return FindNamed(subkeys, name); }
-const Node* Node::FindSubKey(std::string_view name) const { return FindNamed(subkeys, name); }
-
-Node& Node::SubKey(const std::string& name) {
-  if (Node* existing = FindSubKey(name)) return *existing;
-  return subkeys.emplace_back(name, Node{}).second;
+bool NameLess::operator()(std::string_view a, std::string_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return Folded(x) < Folded(y); });
 }
 
 }  // namespace registry

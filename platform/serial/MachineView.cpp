@@ -56,8 +56,8 @@ registry::Key MachineView::Refresh() {
         .SetString("PortName", ComName(*number));
   }
   for (const auto& [path, number] : numbers_.Entries()) {
-    bool listed = std::any_of(serialPorts.begin(), serialPorts.end(),
-                              [&](const NumberedPort& port) { return port.devicePath == path; });
+    bool listed =
+        std::ranges::find(serialPorts, path, &NumberedPort::devicePath) != serialPorts.end();
     std::error_code error;
     if (!listed && std::filesystem::exists(path, error)) serialPorts.push_back({number, path});
   }

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "platform/registry/SafeFileWriter.h"
+#include "tests/platform/ChildProcess.h"
 #include "tests/platform/FileSizeLimit.h"
 #include "tests/platform/TempDir.h"
 
@@ -10,8 +11,10 @@ namespace registry {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ChildSucceeded;
 using testing_support::FileContents;
 using testing_support::FileSizeLimit;
+using testing_support::StartChild;
 using testing_support::TempDir;
 
 std::size_t EntriesIn(const fs::path& folder) {
@@ -60,6 +63,29 @@ TEST(SafeFileWriterTest, AFailedSaveKeepsTheOldFileAndLeavesNoDebris) {
   EXPECT_EQ(EntriesIn(dir.Path()), 2u);
 
   EXPECT_FALSE(SaveFileSafely(dir.Path() / "no-folder" / "file", "x"));
+}
+
+TEST(SafeFileWriterTest, ASaveRemovesTheTemporariesKilledSavesOfItsFileLeftBehind) {
+  TempDir dir;
+  const fs::path file = dir.Path() / "settings.txt";
+  // The second file's temporaries start with the first file's name.
+  for (const char* killed : {"settings.txt", "settings.txt.old"}) {
+    ASSERT_TRUE(ChildSucceeded(StartChild([&] {
+      SafeFileWriter writer;
+      if (writer.Begin(dir.Path() / killed) && writer.Write("half")) ::_exit(0);  // killed here
+      return false;
+    })));
+  }
+  ASSERT_EQ(EntriesIn(dir.Path()), 2u);
+
+  SafeFileWriter live;  // a save of the same file still under way
+  ASSERT_TRUE(live.Begin(file));
+  ASSERT_TRUE(SaveFileSafely(file, "saved"));
+  EXPECT_EQ(EntriesIn(dir.Path()), 3u);  // the file, the live temporary, the other file's leftover
+  ASSERT_TRUE(live.Write("live"));
+  ASSERT_TRUE(live.Commit());
+  EXPECT_EQ(FileContents(file), "live");
+  EXPECT_EQ(EntriesIn(dir.Path()), 2u);
 }
 
 }  // namespace

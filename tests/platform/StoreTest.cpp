@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <ctime>
+#include <limits>
 #include <random>
 
 #include "platform/registry/Store.h"
 #include "platform/registry/StoreFormat.h"
 #include "platform/registry/UserRoot.h"
+#include "tests/platform/ChildProcess.h"
 #include "tests/platform/FileSizeLimit.h"
 #include "tests/platform/TempDir.h"
 
@@ -13,8 +16,10 @@ namespace registry {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ChildSucceeded;
 using testing_support::FileContents;
 using testing_support::FileSizeLimit;
+using testing_support::StartChild;
 using testing_support::TempDir;
 using Names = std::vector<std::string>;
 
@@ -67,6 +72,12 @@ TEST_F(StoreTest, NamesMatchWithoutCaseAndTypesDoNotMix) {
   EXPECT_EQ(unit.GetString("Address"), std::nullopt);
   EXPECT_TRUE(unit.SetString("Address", "twelve"));
   EXPECT_EQ(unit.GetNumber("Address"), std::nullopt);
+  unit.SetNumber("Bus", 1);
+  unit.SetNumber("Channel", 2);
+  EXPECT_TRUE(unit.DeleteValue("ADDRESS"));
+  EXPECT_TRUE(unit.SetNumber("address", 13));
+  EXPECT_EQ(unit.ValueNames(), (Names{"Bus", "Channel", "address"}));
+  EXPECT_EQ(unit.GetNumber("channel"), 2u);
 
   EXPECT_FALSE(root.OpenSubKey("Units\\Unit 2", false).IsValid());
   EXPECT_FALSE(root.OpenSubKey("Units\\\\Unit 1", true).IsValid());
@@ -74,6 +85,37 @@ TEST_F(StoreTest, NamesMatchWithoutCaseAndTypesDoNotMix) {
   // A handle on a deleted key reads nothing and writes nowhere.
   EXPECT_FALSE(unit.SetNumber("Address", 1));
   EXPECT_TRUE(unit.ValueNames().empty());
+}
+
+TEST_F(StoreTest, ProcessesSharingTheFileKeepEachOthersChanges) {
+  // Both loaded before either changes anything, as two copies of the program are.
+  Store first(File());
+  Store second(File());
+  Key firstKey = first.Root().OpenSubKey("Shared", true);
+  ASSERT_TRUE(firstKey.SetNumber("doomed", 1));
+  Key secondKey = second.Root().OpenSubKey("Shared", true);
+  EXPECT_TRUE(secondKey.SetNumber("from second", 2));
+  EXPECT_TRUE(secondKey.DeleteValue("doomed"));
+  EXPECT_TRUE(firstKey.SetNumber("from first", 1));
+  EXPECT_EQ(firstKey.ValueNames(), (Names{"from second", "from first"}));
+
+  constexpr int kWrites = 40;
+  auto writer = [&](const std::string& prefix) {
+    return StartChild([&, prefix] {
+      Store store(File());
+      Key key = store.Root().OpenSubKey("Shared", true);
+      bool saved = true;
+      for (int i = 0; i < kWrites; ++i)
+        saved = key.SetNumber(prefix + std::to_string(i), i) && saved;
+      return saved;
+    });
+  };
+  const pid_t a = writer("a");
+  const pid_t b = writer("b");
+  EXPECT_TRUE(ChildSucceeded(a));
+  EXPECT_TRUE(ChildSucceeded(b));
+  Store reloaded(File());
+  EXPECT_EQ(reloaded.Root().OpenSubKey("Shared", false).ValueNames().size(), 2u + 2 * kWrites);
 }
 
 TEST_F(StoreTest, RefusedChangesLeaveMemoryAndFileAsTheyWere) {
@@ -128,6 +170,14 @@ TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
     EXPECT_EQ(FileContents(dir.Path() / "store.txt"), text);
   }
 
+  // Damaged by something else while the store is open.
+  Store store(File());
+  ASSERT_TRUE(store.Root().SetNumber("x", 1));
+  dir_.WriteFile(File().lexically_relative(dir_.Path()), damaged[1]);
+  EXPECT_FALSE(store.Root().SetNumber("y", 2));
+  EXPECT_NE(store.LoadError(), "");
+  EXPECT_EQ(FileContents(File()), damaged[1]);
+
   TempDir dir;
   dir.WriteFile("store.txt", header);
   fs::resize_file(dir.Path() / "store.txt", kMaxStoreFileBytes + 1);
@@ -136,11 +186,11 @@ TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
 
 TEST(StoreFormatTest, MangledFilesParseOrFailCleanly) {
   Node root;
-  Node& key = root.SubKey("Key/1");
-  key.values.emplace_back("n", Value{ValueType::Number, 12345, {}});
-  key.values.emplace_back("s", Value{ValueType::String, 0, "a b%c\\"});
-  key.values.emplace_back("b", Value{ValueType::Binary, 0, "\x01\xFE"});
-  key.SubKey("Sub").values.emplace_back("", Value{ValueType::Number, 0, {}});
+  Node& key = root.subkeys.FindOrAdd("Key/1");
+  key.values.FindOrAdd("n") = Value{ValueType::Number, 12345, {}};
+  key.values.FindOrAdd("s") = Value{ValueType::String, 0, "a b%c\\"};
+  key.values.FindOrAdd("b") = Value{ValueType::Binary, 0, "\x01\xFE"};
+  key.subkeys.FindOrAdd("Sub").values.FindOrAdd("") = Value{ValueType::Number, 0, {}};
   const std::string text = SerializeStore(root);
   ASSERT_EQ(ParseStore(text), root);
 
@@ -168,6 +218,37 @@ TEST(StoreFormatTest, MangledFilesParseOrFailCleanly) {
     } catch (const StoreFormatError&) {
     }
   }
+}
+
+// A store's text with `count` values and as many subkeys, no key holding more than `perKey` of
+// either.
+std::string GeneratedStore(std::size_t count, std::size_t perKey) {
+  std::string text = "TelvoWin2 settings store 1\n";
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i % perKey == 0) text += "key Values\\" + std::to_string(i / perKey) + "\n";
+    text += "number v" + std::to_string(i) + ' ' + std::to_string(i) + '\n';
+  }
+  for (std::size_t i = 0; i < count; ++i)
+    text += "key Keys\\" + std::to_string(i / perKey) + "\\k" + std::to_string(i) + '\n';
+  return text;
+}
+
+// The least processor time of a few parses: the one least disturbed by other work on the machine.
+std::clock_t ProcessorTimeToParse(const std::string& text) {
+  std::clock_t best = std::numeric_limits<std::clock_t>::max();
+  for (int run = 0; run < 3; ++run) {
+    const std::clock_t start = std::clock();
+    ParseStore(text);
+    best = std::min(best, std::clock() - start);
+  }
+  return best;
+}
+
+TEST(StoreFormatTest, AKeyWithManyValuesAndSubkeysLoadsAsFastAsManySmallKeys) {
+  constexpr std::size_t kCount = 20'000;
+  const std::clock_t spread = ProcessorTimeToParse(GeneratedStore(kCount, 16));
+  const std::clock_t wide = ProcessorTimeToParse(GeneratedStore(kCount, kCount));
+  EXPECT_LT(wide, 10 * spread);
 }
 
 TEST(UserRootTest, TheStoreLivesUnderTheUsersConfigFolder) {
