@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <stdexcept>
 
 #include "bus/IQDeviceType.h"
 #include "familyov/unit/MemoryState.h"
+#include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/OrdavinexTypes.h"
 
 namespace namespaceOV {
@@ -507,7 +507,7 @@ void IQDeviceOrdavinex::GetGroupLevelRange() {
 // Memory records.
 
 MemoryRecord& IQDeviceOrdavinex::Record(int n) {
-  if (n < 0 || n >= kMemoryRecordCount) throw std::out_of_range("Memory record out of range");
+  if (n < 0 || n >= kMemoryRecordCount) throw OrdavinexRangeError("Memory record out of range.");
   return memories_[n];
 }
 

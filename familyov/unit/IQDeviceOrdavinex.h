@@ -120,7 +120,7 @@ class IQDeviceOrdavinex : public IQDevice {
   bool CanAddSections(int kind, int count, int kind2 = kNoSections, int count2 = 0);
   // Whether the macro's crossovers and output filters fit in place of the unit's.
   bool CanAddSections2(const CrossoverMacroContents& macro);
-  // Memory record n (0..kMemoryRecordCount - 1) of a virtual unit; std::out_of_range else.
+  // Memory record n (0..kMemoryRecordCount - 1) of a virtual unit; OrdavinexRangeError else.
   void SaveMemoryRecord(int n);
   void RecallMemoryRecord(int n);
   virtual int GetDelayCapacity() const = 0;
