@@ -436,8 +436,24 @@ void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
 TFilter* IQDeviceOrdavinex::AddFilter(std::unique_ptr<TFilter> filter) {
   // The unit allocates first: a unit that cannot take the filter leaves the list as it was, with
   // no filter in it that the unit does not have.
-  filter->number = IsOnline() ? gNewFilterObject.Read(*this) : static_cast<int>(filters_.size());
+  filter->number = IsOnline() ? gNewFilterObject.Read(*this) : UnusedFilterNumber();
   return filters_.emplace_back(std::move(filter)).get();
+}
+
+int IQDeviceOrdavinex::UnusedFilterNumber() const {
+  // After a delete the list position is another filter's number, and a number that a stale link
+  // still names would pull that link's filter into the new filter's chain.
+  const auto taken = [&](int number) {
+    const auto holds = [&](const TFilter* f) {
+      return f && (f->number == number || f->linkNumber == number + 1);
+    };
+    return std::ranges::any_of(filters_, [&](const auto& f) { return holds(f.get()); }) ||
+           std::ranges::any_of(lowCrossover_, [&](const auto& f) { return holds(f.get()); }) ||
+           std::ranges::any_of(highCrossover_, [&](const auto& f) { return holds(f.get()); });
+  };
+  int number = 0;
+  while (taken(number)) ++number;
+  return number;
 }
 
 std::unique_ptr<TFilter> IQDeviceOrdavinex::RemoveFilter(TFilter* filter) {

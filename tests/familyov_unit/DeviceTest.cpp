@@ -103,6 +103,25 @@ TEST(GroupRangeTest, GroupValuesOutsideTheGroupsAreIgnored) {
   EXPECT_EQ(unit->groupMaxLevel[0], -100.0f);
 }
 
+TEST(FilterListTest, AVirtualUnitNumbersNewFiltersApartSoLinksFindTheirHead) {
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  TFilter* first = unit->AddFilter(std::make_unique<TParametricFilter>());
+  TFilter* second = unit->AddFilter(std::make_unique<TParametricFilter>());
+  unit->RemoveFilter(first);
+  TFilter* head = unit->AddFilter(std::make_unique<TParametricFilter>());
+  EXPECT_NE(head->number, second->number);
+  TFilter* member = unit->AddFilter(std::make_unique<TParametricFilter>());
+  member->linkNumber = head->number + 1;
+  unit->LinkFilters();
+  EXPECT_EQ(member->linkHead, head);
+
+  // A number that a link still names is not given out either.
+  std::unique_ptr<TFilter> removedHead = unit->RemoveFilter(head);
+  const TFilter* added = unit->AddFilter(std::make_unique<TParametricFilter>());
+  EXPECT_NE(added->number + 1, member->linkNumber);
+  EXPECT_NE(added->number, second->number);
+}
+
 struct BusUnitTest : testing::Test {
   ovtest::FamilyBus bus;
   IQ8148Type type;
