@@ -718,8 +718,6 @@ constexpr TypeDefaults kTypeDefaults[] = {
     {kFilterCDHorn, "CD Horn Correction", 5000, 0.0f, 0.0f, 1},
     {kFilterAllpass, "Allpass", 100, 0.0f, 0.0f, 1},
 };
-constexpr int kMinStoredOrder = 1;
-constexpr int kMaxStoredOrder = 2;
 
 const TypeDefaults* DefaultsOf(int typeCode) {
   const auto it = std::ranges::find(kTypeDefaults, typeCode, &TypeDefaults::typeCode);
@@ -784,13 +782,13 @@ void IQDeviceOrdavinex::LoadFilterDefaults(TFilter& filter) const {
   } else if (auto* highshelf = dynamic_cast<THighshelfFilter*>(&filter)) {
     highshelf->level = level;
   } else if (auto* lowpass = dynamic_cast<TLowpassFilter*>(&filter)) {
-    lowpass->order = storedOrder;
+    lowpass->order = TLowpassFilter::BoundedOrder(storedOrder);
   } else if (auto* highpass = dynamic_cast<THighpassFilter*>(&filter)) {
-    highpass->order = storedOrder;
+    highpass->order = THighpassFilter::BoundedOrder(storedOrder);
   } else if (auto* horn = dynamic_cast<TCDHornFilter*>(&filter)) {
-    horn->order = std::clamp(storedOrder, kMinStoredOrder, kMaxStoredOrder);
+    horn->order = TCDHornFilter::BoundedOrder(storedOrder);
   } else if (auto* allpass = dynamic_cast<TAllpassFilter*>(&filter)) {
-    allpass->order = std::clamp(storedOrder, kMinStoredOrder, kMaxStoredOrder);
+    allpass->order = TAllpassFilter::BoundedOrder(storedOrder);
     allpass->ComputeCoefficients();
   }
 }

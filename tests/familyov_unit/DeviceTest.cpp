@@ -85,6 +85,11 @@ TEST(DeviceOptionsTest, FilterDefaultsRoundTripThroughTheKey) {
   TCDHornFilter loaded;
   family.LoadFilterDefaults(loaded);
   EXPECT_EQ(loaded.order, 2);
+  THighpassFilter highpass;
+  highpass.order = 200;
+  family.SaveFilterDefaults(highpass);
+  family.LoadFilterDefaults(highpass);
+  EXPECT_EQ(highpass.order, 8);
 }
 
 TEST(GroupRangeTest, GroupValuesOutsideTheGroupsAreIgnored) {
@@ -153,10 +158,11 @@ TEST_F(BusUnitTest, ALockedUnitIsNotRead) {
 TEST_F(BusUnitTest, FiltersOnChannelsTheUnitLacksAreReadSafely) {
   bus.StoreByte(unitIndex, 0x10, 0, kFilterLowpass);
   bus.StoreByte(unitIndex, 0x0F, 0, 250);
-  bus.StoreLong(unitIndex, 0x13, 1, 4);
+  bus.StoreLong(unitIndex, 0x13, 1, 0x7FFFFFFF);
   unit.ReadDeviceParameters();
   EXPECT_EQ(unit.Filters().size(), 158u);
-  EXPECT_EQ(unit.totalSections, 2 * 158);
+  EXPECT_EQ(static_cast<const TLowpassFilter&>(*unit.Filters()[0]).order, 8);
+  EXPECT_EQ(unit.totalSections, 4 * 158);
   for (int count : unit.sectionsPerChannel) EXPECT_EQ(count, 0);
   EXPECT_LT(unit.freeSections, 0);
 }
