@@ -128,6 +128,19 @@ FilterShape PeakFilter<Derived>::Shape() const {
 // Filters with an order.
 
 template <typename Derived>
+int32_t OrderFilter<Derived>::BoundedOrder(int32_t unitOrder) {
+  return std::clamp(unitOrder, Derived::kMinOrder, Derived::kMaxOrder);
+}
+
+template <typename Derived>
+int32_t OrderFilter<Derived>::CheckedOrder(int32_t fileOrder) {
+  if (fileOrder < Derived::kMinOrder || fileOrder > Derived::kMaxOrder) {
+    throw FileParserError(FileParserError::kFormatError);
+  }
+  return fileOrder;
+}
+
+template <typename Derived>
 DeviceRecord OrderFilter<Derived>::GetDeviceRecord() const {
   return {this->frequency, order, 0};
 }
@@ -135,7 +148,7 @@ DeviceRecord OrderFilter<Derived>::GetDeviceRecord() const {
 template <typename Derived>
 void OrderFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
   this->frequency = record[0];
-  order = record[1];
+  order = BoundedOrder(record[1]);
 }
 
 template <typename Derived>
@@ -145,7 +158,7 @@ void OrderFilter<Derived>::WriteClassElements(IQDeviceOrdavinex& device) {
 
 template <typename Derived>
 void OrderFilter<Derived>::ReadClassElements(IQDeviceOrdavinex& device) {
-  order = ReadIntElement(device, 1);
+  order = BoundedOrder(ReadIntElement(device, 1));
 }
 
 template <typename Derived>
@@ -155,7 +168,7 @@ void OrderFilter<Derived>::WriteClassFields(SettingsTextFile& file) const {
 
 template <typename Derived>
 void OrderFilter<Derived>::ReadClassFields(SettingsTextFile& file) {
-  order = file.ReadInt();
+  order = CheckedOrder(file.ReadInt());
 }
 
 template <typename Derived>
@@ -185,8 +198,8 @@ void SlopeFilter<Derived>::CopyOnDevice(IQDeviceOrdavinex& device, const TFilter
 
 template <typename Derived>
 int SlopeFilter<Derived>::GetDSPSections() const {
-  // An order from a unit or a file may be anything; it counts as the response draws it, so that a
-  // negative order frees no capacity and a huge one cannot overflow the cost sums.
+  // Orders are bounded where they are read; one set otherwise counts as the response draws it, so
+  // that a negative order frees no capacity and a huge one cannot overflow the cost sums.
   const int order = std::clamp(this->order, 0, kMaxFilterOrder);
   return (order + 1) / 2;
 }
@@ -374,7 +387,7 @@ DeviceRecord CrossoverFilter<Derived>::GetDeviceRecord() const {
 template <typename Derived>
 void CrossoverFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
   this->frequency = record[0];
-  this->order = record[1];
+  this->order = this->BoundedOrder(record[1]);
   crossoverType = record[2];
 }
 
@@ -393,7 +406,7 @@ void CrossoverFilter<Derived>::WriteClassElements(IQDeviceOrdavinex& device) {
 
 template <typename Derived>
 void CrossoverFilter<Derived>::ReadClassElements(IQDeviceOrdavinex& device) {
-  this->order = ReadIntElement(device, 1);
+  this->order = this->BoundedOrder(ReadIntElement(device, 1));
   crossoverType = ReadIntElement(device, 2);
 }
 
@@ -406,7 +419,7 @@ void CrossoverFilter<Derived>::WriteClassFields(SettingsTextFile& file) const {
 template <typename Derived>
 void CrossoverFilter<Derived>::ReadClassFields(SettingsTextFile& file) {
   crossoverType = file.ReadInt();
-  this->order = file.ReadInt();
+  this->order = this->CheckedOrder(file.ReadInt());
 }
 
 template <typename Derived>

@@ -67,6 +67,10 @@ class OrderFilter : public FilterOf<Derived> {
   DeviceRecord GetDeviceRecord() const override;
   void SetDeviceRecord(const DeviceRecord& record) override;
   void CopyParameters(const Derived& other) { order = other.order; }
+  // An order the unit holds brought into the class's range, Derived::kMinOrder .. kMaxOrder.
+  static int32_t BoundedOrder(int32_t unitOrder);
+  // An order from a settings file; one outside the class's range is a FileParserError.
+  static int32_t CheckedOrder(int32_t fileOrder);
 
   int order = 1;
 
@@ -82,6 +86,9 @@ class OrderFilter : public FilterOf<Derived> {
 template <typename Derived>
 class SlopeFilter : public OrderFilter<Derived> {
  public:
+  static constexpr int32_t kMinOrder = 1;
+  static constexpr int32_t kMaxOrder = kMaxFilterOrder;
+
   SlopeFilter() { this->order = 2; }
   void CopyOnDevice(IQDeviceOrdavinex& device, const TFilter& source) override;
   int GetDSPSections() const override;
@@ -103,6 +110,10 @@ class THighpassFilter : public SlopeFilter<THighpassFilter> {
 
 class TCDHornFilter : public OrderFilter<TCDHornFilter> {
  public:
+  // 6 or 12 dB per octave.
+  static constexpr int32_t kMinOrder = 1;
+  static constexpr int32_t kMaxOrder = 2;
+
   TCDHornFilter() { typeCode = kFilterCDHorn; }
   std::string FormatParam1(bool longForm) const override;
   std::string FormatParam2(bool longForm, bool useQ) const override;
@@ -115,6 +126,10 @@ class TCDHornFilter : public OrderFilter<TCDHornFilter> {
 
 class TAllpassFilter : public OrderFilter<TAllpassFilter> {
  public:
+  // One or two first-order sections.
+  static constexpr int32_t kMinOrder = 1;
+  static constexpr int32_t kMaxOrder = 2;
+
   TAllpassFilter();
   void CopyParamsFrom(const TFilter& other) override;
   void CopyParameters(const TAllpassFilter& other);

@@ -10,7 +10,8 @@ namespace {
 // The graphs fold with these single-precision values of pi and two pi.
 constexpr float kFoldLimit = 3.14159f;
 constexpr float kTurn = 6.28318f;
-constexpr double kNetworkSumSeed = 1e-30;
+// The least size a network sum is given, far below anything drawn (-600 dB) but not zero.
+constexpr double kNetworkSumFloor = 1e-30;
 constexpr double kRescaleBelow = 1e-200;
 constexpr double kRescaleAbove = 1e200;
 
@@ -48,7 +49,7 @@ void ChannelCurve(std::span<const FilterShape> filters, std::span<const float> f
 }
 
 std::complex<double> NetworkSum(std::span<const CrossoverOutput> outputs, float frequencyHz) {
-  std::complex<double> sum{kNetworkSumSeed, 0.0};
+  std::complex<double> sum{0.0, 0.0};
   for (const CrossoverOutput& output : outputs) {
     if (output.low == nullptr && output.high == nullptr) continue;
     std::complex<double> response{1.0, 0.0};
@@ -56,7 +57,8 @@ std::complex<double> NetworkSum(std::span<const CrossoverOutput> outputs, float 
     if (output.high != nullptr) response *= Response(*output.high, frequencyHz);
     sum += output.polarity < 0.0f ? -response : response;
   }
-  return sum;
+  // A floor added before the outputs would vanish in the rounding of their much larger sum.
+  return std::abs(sum) < kNetworkSumFloor ? std::complex<double>{kNetworkSumFloor, 0.0} : sum;
 }
 
 }  // namespace namespaceOV

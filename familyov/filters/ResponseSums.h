@@ -37,8 +37,8 @@ struct CrossoverOutput {
 };
 
 // Complex sum of the outputs' responses, each the product of its crossovers times its polarity.
-// Outputs without crossovers add nothing. The sum starts from a tiny non-zero value so that the
-// gain of an empty or fully cancelling network stays a finite number of dB.
+// Outputs without crossovers add nothing. A sum smaller than a tiny floor is given the floor, so
+// that the gain of an empty or fully cancelling network stays a finite number of dB.
 std::complex<double> NetworkSum(std::span<const CrossoverOutput> outputs, float frequencyHz);
 
 }  // namespace namespaceOV

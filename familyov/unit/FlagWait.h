@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "bus/IQException.h"
+#include "familyov/unit/OrdavinexErrors.h"
 
 class BoolUCodeObject;
 class IQDevice;
@@ -23,14 +23,9 @@ struct WaitBound {
   std::function<Clock::time_point()> now = [] { return Clock::now(); };
 };
 
-class FlagWaitTimeout : public IQException {
+class FlagWaitTimeout : public OrdavinexError {
  public:
-  explicit FlagWaitTimeout(std::string text) : text_(std::move(text)) {}
-  std::string GetText() const override { return text_; }
-  const char* what() const noexcept override { return text_.c_str(); }
-
- private:
-  std::string text_;
+  using OrdavinexError::OrdavinexError;
 };
 
 inline constexpr const char* kReadyTimeoutText =

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <stdexcept>
 
 #include "bus/IQDeviceType.h"
 #include "familyov/unit/MemoryState.h"
+#include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/OrdavinexTypes.h"
 
 namespace namespaceOV {
@@ -436,8 +436,24 @@ void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
 TFilter* IQDeviceOrdavinex::AddFilter(std::unique_ptr<TFilter> filter) {
   // The unit allocates first: a unit that cannot take the filter leaves the list as it was, with
   // no filter in it that the unit does not have.
-  filter->number = IsOnline() ? gNewFilterObject.Read(*this) : static_cast<int>(filters_.size());
+  filter->number = IsOnline() ? gNewFilterObject.Read(*this) : UnusedFilterNumber();
   return filters_.emplace_back(std::move(filter)).get();
+}
+
+int IQDeviceOrdavinex::UnusedFilterNumber() const {
+  // After a delete the list position is another filter's number, and a number that a stale link
+  // still names would pull that link's filter into the new filter's chain.
+  const auto taken = [&](int number) {
+    const auto holds = [&](const TFilter* f) {
+      return f && (f->number == number || f->linkNumber == number + 1);
+    };
+    return std::ranges::any_of(filters_, [&](const auto& f) { return holds(f.get()); }) ||
+           std::ranges::any_of(lowCrossover_, [&](const auto& f) { return holds(f.get()); }) ||
+           std::ranges::any_of(highCrossover_, [&](const auto& f) { return holds(f.get()); });
+  };
+  int number = 0;
+  while (taken(number)) ++number;
+  return number;
 }
 
 std::unique_ptr<TFilter> IQDeviceOrdavinex::RemoveFilter(TFilter* filter) {
@@ -507,7 +523,7 @@ void IQDeviceOrdavinex::GetGroupLevelRange() {
 // Memory records.
 
 MemoryRecord& IQDeviceOrdavinex::Record(int n) {
-  if (n < 0 || n >= kMemoryRecordCount) throw std::out_of_range("Memory record out of range");
+  if (n < 0 || n >= kMemoryRecordCount) throw OrdavinexRangeError("Memory record out of range.");
   return memories_[n];
 }
 
@@ -702,8 +718,6 @@ constexpr TypeDefaults kTypeDefaults[] = {
     {kFilterCDHorn, "CD Horn Correction", 5000, 0.0f, 0.0f, 1},
     {kFilterAllpass, "Allpass", 100, 0.0f, 0.0f, 1},
 };
-constexpr int kMinStoredOrder = 1;
-constexpr int kMaxStoredOrder = 2;
 
 const TypeDefaults* DefaultsOf(int typeCode) {
   const auto it = std::ranges::find(kTypeDefaults, typeCode, &TypeDefaults::typeCode);
@@ -768,13 +782,13 @@ void IQDeviceOrdavinex::LoadFilterDefaults(TFilter& filter) const {
   } else if (auto* highshelf = dynamic_cast<THighshelfFilter*>(&filter)) {
     highshelf->level = level;
   } else if (auto* lowpass = dynamic_cast<TLowpassFilter*>(&filter)) {
-    lowpass->order = storedOrder;
+    lowpass->order = TLowpassFilter::BoundedOrder(storedOrder);
   } else if (auto* highpass = dynamic_cast<THighpassFilter*>(&filter)) {
-    highpass->order = storedOrder;
+    highpass->order = THighpassFilter::BoundedOrder(storedOrder);
   } else if (auto* horn = dynamic_cast<TCDHornFilter*>(&filter)) {
-    horn->order = std::clamp(storedOrder, kMinStoredOrder, kMaxStoredOrder);
+    horn->order = TCDHornFilter::BoundedOrder(storedOrder);
   } else if (auto* allpass = dynamic_cast<TAllpassFilter*>(&filter)) {
-    allpass->order = std::clamp(storedOrder, kMinStoredOrder, kMaxStoredOrder);
+    allpass->order = TAllpassFilter::BoundedOrder(storedOrder);
     allpass->ComputeCoefficients();
   }
 }

@@ -120,7 +120,7 @@ class IQDeviceOrdavinex : public IQDevice {
   bool CanAddSections(int kind, int count, int kind2 = kNoSections, int count2 = 0);
   // Whether the macro's crossovers and output filters fit in place of the unit's.
   bool CanAddSections2(const CrossoverMacroContents& macro);
-  // Memory record n (0..kMemoryRecordCount - 1) of a virtual unit; std::out_of_range else.
+  // Memory record n (0..kMemoryRecordCount - 1) of a virtual unit; OrdavinexRangeError else.
   void SaveMemoryRecord(int n);
   void RecallMemoryRecord(int n);
   virtual int GetDelayCapacity() const = 0;
@@ -132,7 +132,8 @@ class IQDeviceOrdavinex : public IQDevice {
   // Reads every filter and crossover of a bus unit; a virtual unit only recounts.
   void ReadDeviceParameters(ProgressReport* progress = nullptr);
   void ReadTimerEvents(ProgressReport* progress = nullptr);
-  // Appends the filter and gives it its number (the unit allocates it, or its list position).
+  // Appends the filter and gives it its number: the unit allocates it, or on a virtual unit the
+  // lowest one free.
   TFilter* AddFilter(std::unique_ptr<TFilter> filter);
   // Deletes the filter on a bus unit and hands it back to the caller.
   std::unique_ptr<TFilter> RemoveFilter(TFilter* filter);
@@ -217,6 +218,8 @@ class IQDeviceOrdavinex : public IQDevice {
   void CountSection(int channel, int sections);
   void ReadOptions();
   void ClearCrossovers();
+  // The lowest number that no filter or crossover of the unit has and no link refers to.
+  int UnusedFilterNumber() const;
   MemoryRecord& Record(int n);
   // The state block's layout, in either direction.
   void MoveState(MemoryRecord& record, MemoryState::Direction direction);

@@ -1,12 +1,13 @@
 #include "familyov/unit/MemoryState.h"
 
 #include <bit>
-#include <stdexcept>
+
+#include "familyov/unit/OrdavinexErrors.h"
 
 namespace namespaceOV {
 
 uint32_t& MemoryState::Next() {
-  if (next_ >= words_.size()) throw std::out_of_range("Memory state block is full");
+  if (next_ >= words_.size()) throw OrdavinexRangeError("Memory state block is full.");
   return words_[next_++];
 }
 

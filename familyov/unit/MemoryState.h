@@ -29,7 +29,7 @@ class MemoryState {
   void Level(dBLevelObject& object, int element);
 
  private:
-  // The next word; std::out_of_range once the block is full.
+  // The next word; OrdavinexRangeError once the block is full.
   uint32_t& Next();
 
   IQDevice& device_;

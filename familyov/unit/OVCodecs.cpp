@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <stdexcept>
 #include <vector>
 
 #include "bus/IQDevice.h"
@@ -12,6 +11,7 @@
 #include "familyov/filters/FilterConversions.h"
 #include "familyov/unit/FlagWait.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/ParameterTable.h"
 
 namespace namespaceOV {
@@ -87,7 +87,7 @@ float dBLevelObject::GainToDb(float gain, float offsetDb) {
 
 void CompRatioObject::WriteCompRatio(IQDevice& device, int index) const {
   if (index < 0 || index >= kCompRatioCount) {
-    throw std::out_of_range("Compressor ratio index out of range");
+    throw OrdavinexRangeError("Compressor ratio index out of range.");
   }
   Write(device, static_cast<uint8_t>(kRatios[index].code));
 }

@@ -54,7 +54,7 @@ inline constexpr int kCompSpeedCount = 9;
 class CompRatioObject : public ByteUCodeObject {
  public:
   using ByteUCodeObject::ByteUCodeObject;
-  // Throws std::out_of_range for an index outside 0 .. kCompRatioCount - 1.
+  // Throws OrdavinexRangeError for an index outside 0 .. kCompRatioCount - 1.
   void WriteCompRatio(IQDevice& device, int index) const;
   // The index of the byte the unit holds; a byte with no ratio gives 0 ("1:1").
   int ReadCompRatio(IQDevice& device) const;

@@ -62,10 +62,27 @@ TEST(FilterRecordTest, RecordsDecodeToTheSameParameters) {
   EXPECT_EQ(allpass.coefficient, ComputeAllpassCoefficients(2000).coefficient);
 }
 
+// Orders from the unit are brought into each class's range, so slopes and sums cannot overflow.
+TEST(FilterRecordTest, OrdersAreBoundedToTheClassRange) {
+  TLowpassFilter lowpass;
+  lowpass.SetDeviceRecord({1000, INT32_MAX, 0});
+  EXPECT_EQ(lowpass.order, 8);
+  EXPECT_EQ(lowpass.FormatParam1(true), "Slope: -48 dB/oct");
+  THighCrossover crossover;
+  crossover.SetDeviceRecord({1000, INT32_MIN, kCrossoverBessel});
+  EXPECT_EQ(crossover.order, 1);
+  TCDHornFilter horn;
+  horn.SetDeviceRecord({1000, 3, 0});
+  EXPECT_EQ(horn.order, 2);
+  TAllpassFilter allpass;
+  allpass.SetDeviceRecord({1000, 0, 0});
+  EXPECT_EQ(allpass.order, 1);
+}
+
 TEST(FilterSectionsTest, SlopesTakeOneSectionPerTwoOrders) {
   TLowpassFilter lowpass;
   THighCrossover crossover;
-  // Orders the family has no filter for, as a unit or a file may hold them, count as the nearest.
+  // Orders the family has no filter for, however set, count as the nearest.
   for (auto [order, sections] :
        {std::pair{1, 1}, {2, 1}, {3, 2}, {8, 4}, {9, 4}, {INT32_MAX, 4}, {0, 0}, {-5, 0}}) {
     lowpass.order = crossover.order = order;
@@ -214,8 +231,9 @@ TEST_F(SettingsFileTest, EveryClassReadsBackWhatItWrote) {
   }
 }
 
-TEST_F(SettingsFileTest, ChannelsOutsideTheFamilyAreAFormatError) {
-  for (const char* text : {"3 20 1000 0.0 1.0 ", "3 -1 1000 0.0 1.0 "}) {
+TEST_F(SettingsFileTest, ChannelsAndOrdersOutsideTheFamilyAreAFormatError) {
+  for (const char* text : {"3 20 1000 0.0 1.0 ", "3 -1 1000 0.0 1.0 ", "4 0 1000 2147483647 ",
+                           "8 4 1000 1 9 ", "9 4 1000 1 0 ", "11 0 1000 3 ", "12 0 1000 -1 "}) {
     try {
       ReadBack(text);
       ADD_FAILURE() << text;

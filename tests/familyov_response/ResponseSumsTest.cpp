@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <numbers>
+#include <span>
 #include <vector>
 
 #include "familyov/filters/ResponseSums.h"
@@ -68,14 +69,18 @@ TEST(NetworkSum, MatchesReferenceSumsOfEveryTypeOrderAndPolarity) {
   }
 }
 
-TEST(NetworkSum, OutputsWithoutCrossoversAddNothingAndTheEmptySumStaysFinite) {
+TEST(NetworkSum, OutputsWithoutCrossoversAddNothingAndEmptyOrCancellingSumsStayFinite) {
   const FilterShape low = Crossover(kFilterLowCrossover, kCrossoverBessel, 3);
   const CrossoverOutput outputs[] = {{}, {.low = &low, .polarity = std::nanf("")}, {}};
   EXPECT_NEAR(std::abs(NetworkSum(outputs, 700.0f) - Response(low, 700.0f)), 0.0, 1e-12);
 
-  const double emptyDb = ToDb(std::abs(NetworkSum({}, 700.0f)));
-  EXPECT_TRUE(std::isfinite(emptyDb));
-  EXPECT_LT(emptyDb, -500.0);
+  const CrossoverOutput cancelling[] = {{.low = &low}, {.low = &low, .polarity = -1.0f}};
+  for (const std::span<const CrossoverOutput> network :
+       {std::span<const CrossoverOutput>{}, std::span<const CrossoverOutput>(cancelling)}) {
+    const double db = ToDb(std::abs(NetworkSum(network, 700.0f)));
+    EXPECT_TRUE(std::isfinite(db));
+    EXPECT_LT(db, -500.0);
+  }
 }
 
 TEST(ChannelCurve, MultipliesGainsAndFoldsTheSummedPhase) {

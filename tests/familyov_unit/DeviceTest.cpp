@@ -85,6 +85,11 @@ TEST(DeviceOptionsTest, FilterDefaultsRoundTripThroughTheKey) {
   TCDHornFilter loaded;
   family.LoadFilterDefaults(loaded);
   EXPECT_EQ(loaded.order, 2);
+  THighpassFilter highpass;
+  highpass.order = 200;
+  family.SaveFilterDefaults(highpass);
+  family.LoadFilterDefaults(highpass);
+  EXPECT_EQ(highpass.order, 8);
 }
 
 TEST(GroupRangeTest, GroupValuesOutsideTheGroupsAreIgnored) {
@@ -101,6 +106,25 @@ TEST(GroupRangeTest, GroupValuesOutsideTheGroupsAreIgnored) {
   EXPECT_NEAR(unit->groupMinLevel[3], -6.0f, 1e-4f);
   EXPECT_NEAR(unit->groupMaxLevel[10], -1.0f, 1e-4f);
   EXPECT_EQ(unit->groupMaxLevel[0], -100.0f);
+}
+
+TEST(FilterListTest, AVirtualUnitNumbersNewFiltersApartSoLinksFindTheirHead) {
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  TFilter* first = unit->AddFilter(std::make_unique<TParametricFilter>());
+  TFilter* second = unit->AddFilter(std::make_unique<TParametricFilter>());
+  unit->RemoveFilter(first);
+  TFilter* head = unit->AddFilter(std::make_unique<TParametricFilter>());
+  EXPECT_NE(head->number, second->number);
+  TFilter* member = unit->AddFilter(std::make_unique<TParametricFilter>());
+  member->linkNumber = head->number + 1;
+  unit->LinkFilters();
+  EXPECT_EQ(member->linkHead, head);
+
+  // A number that a link still names is not given out either.
+  std::unique_ptr<TFilter> removedHead = unit->RemoveFilter(head);
+  const TFilter* added = unit->AddFilter(std::make_unique<TParametricFilter>());
+  EXPECT_NE(added->number + 1, member->linkNumber);
+  EXPECT_NE(added->number, second->number);
 }
 
 struct BusUnitTest : testing::Test {
@@ -134,10 +158,11 @@ TEST_F(BusUnitTest, ALockedUnitIsNotRead) {
 TEST_F(BusUnitTest, FiltersOnChannelsTheUnitLacksAreReadSafely) {
   bus.StoreByte(unitIndex, 0x10, 0, kFilterLowpass);
   bus.StoreByte(unitIndex, 0x0F, 0, 250);
-  bus.StoreLong(unitIndex, 0x13, 1, 4);
+  bus.StoreLong(unitIndex, 0x13, 1, 0x7FFFFFFF);
   unit.ReadDeviceParameters();
   EXPECT_EQ(unit.Filters().size(), 158u);
-  EXPECT_EQ(unit.totalSections, 2 * 158);
+  EXPECT_EQ(static_cast<const TLowpassFilter&>(*unit.Filters()[0]).order, 8);
+  EXPECT_EQ(unit.totalSections, 4 * 158);
   for (int count : unit.sectionsPerChannel) EXPECT_EQ(count, 0);
   EXPECT_LT(unit.freeSections, 0);
 }

@@ -196,8 +196,11 @@ TEST(MemoryRecordTest, RecallThenSaveLeavesTheRecordAsItWas) {
 
 TEST(MemoryRecordTest, RecordsOutsideTheDeviceAreRefused) {
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
-  EXPECT_THROW(unit->SaveMemoryRecord(21), std::out_of_range);
-  EXPECT_THROW(unit->RecallMemoryRecord(-1), std::out_of_range);
+  // The family's handlers catch IQException alone.
+  EXPECT_THROW(unit->SaveMemoryRecord(21), IQException);
+  EXPECT_THROW(unit->RecallMemoryRecord(-1), IQException);
+  EXPECT_THROW(gSaveMemoryObject.SaveMemory(*unit, 200), IQException);
+  EXPECT_THROW(gRecallMemoryObject.RecallMemory(*unit, 21), IQException);
   EXPECT_NO_THROW(unit->SaveMemoryRecord(20));
 }
 
