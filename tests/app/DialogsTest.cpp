@@ -8,7 +8,7 @@
 #include "app/ComMonitorDialog.h"
 #include "app/ErrorDialogs.h"
 #include "app/InterfaceDialog.h"
-#include "app/ProgressDialog.h"
+#include "controls/TProgressDialog.h"
 #include "bus/CommPort.h"
 #include "bus/IQException.h"
 #include "bus/PortList.h"

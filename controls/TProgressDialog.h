@@ -6,8 +6,8 @@
 #include "platform/ui/Static.h"
 #include "platform/ui/Trackbar.h"
 
-// The modeless window a long bus operation shows while it runs: one line of text and a bar.
-// The operation creates it, moves it along step by step and deletes it when done.
+// The modeless window a long bus operation of any family shows while it runs: one line of text and
+// a bar. The operation creates it, moves it along step by step and deletes it when done.
 class TProgressDialog : public ui::Dialog {
  public:
   explicit TProgressDialog(ui::Window* parent);

@@ -1,4 +1,4 @@
-#include "app/ProgressDialog.h"
+#include "controls/TProgressDialog.h"
 
 #include "resources/AppIds.h"
 
