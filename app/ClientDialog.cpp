@@ -96,15 +96,11 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
   OnEnable(kRollCallButton, noBusDeviceOpen);
   OnEnable(kCmContinuousRollCall, noBusDeviceOpen);
   OnEnable(kCmDeleteVirtual, [this](ui::CommandState& s) {
-    const int selected = virtualList_.Selection();
+    const int selected = virtualList_.SelectedItem();
     s.enabled = selected >= 0 && !IsFixedItem(virtualList_, selected);
   });
 
   for (TDeviceListWindow* list : {&virtualList_, &busList_}) {
-    OnNotify(list->Id(), ui::Notify::ItemChanged, [this, list](const ui::Notification& n) {
-      list->TrackSelection(n.item, n.value != 0);
-      return ui::Param{0};
-    });
     OnNotify(list->Id(), ui::Notify::DoubleClick, [this, list](const ui::Notification&) {
       OpenSelected(*list);
       return ui::Param{0};
@@ -308,7 +304,6 @@ bool TTelvo33DlgClient::ReopenPortAndClearBusList() {
     return false;
   }
   busList_.DeleteAllItems();
-  busList_.ForgetSelection();
   slots_.FreeBusDevices();
   return true;
 }
@@ -377,7 +372,7 @@ int TTelvo33DlgClient::ImageOf(const IQDevice& device) const {
 }
 
 void TTelvo33DlgClient::OpenSelected(TDeviceListWindow& list) {
-  const int selected = list.Selection();
+  const int selected = list.SelectedItem();
   if (selected < 0 || IsFixedItem(list, selected)) return;
   IQDevice* device = AcquireItemDevice(list, selected);
   if (device == nullptr) {

@@ -99,7 +99,7 @@ void TTelvo33DlgClient::CmNewVirtual() {
 }
 
 void TTelvo33DlgClient::CmDeleteVirtual() {
-  const int selected = virtualList_.Selection();
+  const int selected = virtualList_.SelectedItem();
   if (selected < 0 || IsFixedItem(virtualList_, selected)) return;
   const int slot = GetItemSlot(virtualList_, selected);
   IQDevice* device = nullptr;
@@ -122,8 +122,6 @@ void TTelvo33DlgClient::CmDeleteVirtual() {
   if (marked) copyMark_.Clear();
   slots_.Free(slot);
   virtualList_.DeleteItem(selected);
-  // Delete and rename act only on an item the user sees selected.
-  virtualList_.ForgetSelection();
 }
 
 ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {

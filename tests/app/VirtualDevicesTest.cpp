@@ -145,6 +145,24 @@ TEST_F(VirtualDevicesTest, DeleteAsksFirstAndClearsTheCopyMark) {
   EXPECT_FALSE(client().HasCopyMark());
 }
 
+TEST_F(VirtualDevicesTest, DeleteAsksAboutTheItemShownSelectedAfterItemsEnterInFront) {
+  NewVirtual();
+  virtuals().SelectItem(0);
+  ui::test::PumpMessages();
+  NewVirtual();
+  {
+    ui::PromptScript script(FailTest);
+    script.AnswerMessageBox(ui::kIdOk);
+    Drag(virtuals(), ItemNamed(virtuals(), "New Device #1"), EmptyPoint(virtuals()));
+  }
+  ASSERT_EQ(virtuals().SelectedItem(), ItemNamed(virtuals(), "New Device #1"));
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdCancel);
+  Command(kCmDeleteVirtual);
+  ASSERT_EQ(script.Seen().size(), 1u);
+  EXPECT_EQ(script.Seen()[0].text, "Delete device 'New Device #1'?");
+}
+
 TEST_F(VirtualDevicesTest, APasteAfterANewRollCallCopiesFromTheMarkedUnit) {
   AddUnits({3, 8});
   RollCall();
