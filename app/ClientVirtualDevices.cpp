@@ -131,8 +131,8 @@ ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {
   IQDevice* edited = slots_.At(GetItemSlot(virtualList_, item));
   if (edited == nullptr) return 0;
   for (IQDevice* other : TheDeviceManager.Devices()) {
-    if (other != edited && other->GetInfo().familyCode == edited->GetInfo().familyCode &&
-        other->GetName() == name) {
+    // Only names given to devices conflict; a unit without one is only shown by its address.
+    if (other != edited && other->MatchesInfoOrName(edited->GetInfo(), name)) {
       ui::Beep();
       Warn(this, "Name conflicts with another device.", "Rename Virtual Device");
       return 0;

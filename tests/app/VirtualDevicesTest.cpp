@@ -80,8 +80,12 @@ TEST_F(VirtualDevicesTest, TheTypeChoiceShowsTheChosenTypesIcon) {
 }
 
 TEST_F(VirtualDevicesTest, RenameRefusesAConflictingNameAndAnOpenDevice) {
+  AddUnits({5});
+  RollCall();
   NewVirtual();
   NewVirtual();
+  Rename(0, "5");
+  EXPECT_EQ(virtuals().ItemText(0), "5") << "an unnamed unit's address is no name";
   Rename(0, "Lobby");
   EXPECT_EQ(virtuals().ItemText(0), "Lobby");
   EXPECT_EQ(DeviceOf(virtuals(), 0)->GetName(), "Lobby");
