@@ -13,6 +13,7 @@
 #include "bus/IQDeviceType.h"
 #include "bus/IQException.h"
 #include "bus/PortList.h"
+#include "controls/ClientWindow.h"
 #include "platform/registry/UserRoot.h"
 #include "platform/shell/OpenDocument.h"
 #include "platform/shell/ProgramFolder.h"
@@ -145,6 +146,7 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
 }
 
 TTelvo33DlgClient::~TTelvo33DlgClient() {
+  if (controls::ClientWindow() == this) controls::SetClientWindow(nullptr);
   TheDeviceManager.GetEncoder().SetMonitor(nullptr);
   TheDeviceManager.RemoveAll();
   comMonitor_.reset();
@@ -192,6 +194,8 @@ void TTelvo33DlgClient::RegisterDeviceTypes() {
   }
   // The frame puts its menu bar up after its client is set up.
   Post(kFillMenusMessage);
+  controls::SetClientWindow(this);
+  InstallFamilyErrorReports();
 }
 
 void TTelvo33DlgClient::FillHelpMenu() {

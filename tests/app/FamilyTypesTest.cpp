@@ -6,6 +6,9 @@
 #include <QImage>
 
 #include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
+#include "controls/DeviceErrorReport.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Menu.h"
@@ -70,6 +73,30 @@ TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
                                                  "(1) Stage left"}));
   // The picture the README shows.
   ui::test::GrabPng(frame(), OutputPath("main-window.png"));
+}
+
+TEST_F(FamilyTypesTest, BusFailuresOfTheFamilyAndOfTheControlsShowTheErrorDialogs) {
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 2});
+  Start();
+  RollCall();
+  auto* unit = dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(DeviceOf(client().BusList(), 0));
+  ASSERT_NE(unit, nullptr);
+  bus.AddFault(sim::Fault::Silence().ForUnit(2));
+  std::vector<std::string> descriptions;
+  const auto read = [&](ui::Dialog& d) {
+    descriptions.push_back(ui::test::ControlOf(d, kErrorDescription).Text());
+    ui::test::Click(d, ui::kIdCancel);
+  };
+  ui::PromptScript script(FailTest);
+  for (int i = 0; i < 4; ++i) script.RunDialog(kErrorDialog, read);
+  script.RunDialog(kErrorObjectDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+  unit->FitChannelDelay(10, 0);
+  unit->FitCrosspointDelay(10);
+  unit->ReadTimerEvents();
+  unit->GetGroupLevelRange();
+  controls::ReportDeviceError(ErrorObject(3), unit, 3);
+  EXPECT_EQ(script.Seen().size(), 5u);
+  EXPECT_EQ(descriptions, std::vector<std::string>(4, ReadTimeout().GetText()));
 }
 
 }  // namespace
