@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "app/ComMonitorDialog.h"
 #include "app/ErrorDialogs.h"
@@ -319,16 +320,26 @@ void TTelvo33DlgClient::CmRollCall() {
     return;
   }
   if (!ReopenPortAndClearBusList()) return;
-  try {
-    std::vector<IQDevice*> found;
-    TheDeviceManager.RollCall(typeOrder_, found, notifier_);
-    const std::string count =
-        found.empty() ? "No devices found." : std::to_string(found.size()) + " devices found.";
-    ui::MessageBox(this, count, "Roll call", ui::mb::kOk | ui::mb::kIconInformation);
-    AddFoundDevices(found);
-  } catch (const IQException& e) {
-    ShowDeviceError(e, nullptr, -1);
+  std::vector<IQDevice*> found;
+  HeldMessages held;
+  std::exception_ptr failure;
+  {
+    const ui::WaitCursor busy;
+    try {
+      TheDeviceManager.RollCall(typeOrder_, found, held);
+    } catch (const IQException&) {
+      failure = std::current_exception();
+    }
   }
+  held.PassTo(notifier_);
+  if (failure) {
+    Report(failure);
+    return;
+  }
+  const std::string count =
+      found.empty() ? "No devices found." : std::to_string(found.size()) + " devices found.";
+  ui::MessageBox(this, count, "Roll call", ui::mb::kOk | ui::mb::kIconInformation);
+  AddFoundDevices(found);
 }
 
 void TTelvo33DlgClient::CmContinuousRollCall() {
@@ -339,9 +350,12 @@ void TTelvo33DlgClient::CmContinuousRollCall() {
 }
 
 void TTelvo33DlgClient::AddFoundDevices(const std::vector<IQDevice*>& found) {
+  // Each item's text may be read from its unit.
+  std::optional<ui::WaitCursor> busy(std::in_place);
   for (IQDevice* device : found) {
     const int slot = slots_.Take(device);
     if (slot < 0) {
+      busy.reset();
       ui::MessageBox(this, "Too many devices!", "", ui::mb::kOk | ui::mb::kIconExclamation);
       return;
     }

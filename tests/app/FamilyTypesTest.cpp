@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 
+#include "bus/ComMonitor.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
 #include "controls/DeviceErrorReport.h"
@@ -73,6 +75,50 @@ TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
                                                  "(1) Stage left"}));
   // The picture the README shows.
   ui::test::GrabPng(frame(), OutputPath("main-window.png"));
+}
+
+// Notes for every packet the program sends whether the wait cursor shows.
+class CursorWhileSending : public ComMonitor {
+ public:
+  void LogSentPacket(const UCodePacket&) override { shown.push_back(ui::WaitCursor::Active()); }
+  void LogReceivedPacket(const UCodePacket&) override {}
+  void LogSentBytes(std::span<const uint8_t>) override {}
+  void LogReceivedBytes(std::span<const uint8_t>) override {}
+  void BeginMask() override {}
+  void EndMask() override {}
+  std::vector<bool> shown;
+};
+
+TEST_F(FamilyTypesTest, AUnitThatIgnoresItsAcknowledgementEndsTheRollCallAtOnceWithAConflict) {
+  using sim::familyov::Model;
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8126, .address = 1, .unitName = "Stage"});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8148, .address = 5});
+  bus.AddFault(sim::Fault::AcknowledgementIgnored().ForUnit(5));
+  Start();
+  CursorWhileSending cursor;
+  TheDeviceManager.GetEncoder().SetMonitor(&cursor);
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  ui::Application::Instance()->RouteCommand(kCmRollCall, &client());
+  TheDeviceManager.GetEncoder().SetMonitor(nullptr);
+
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[0].text,
+            "Address conflicts detected.  Please correct and perform roll call again.");
+  EXPECT_EQ(script.Seen()[1].text, "2 devices found.");
+  EXPECT_EQ(Items(client().BusList()), (std::vector<std::string>{"(5) ", "(1) Stage"}));
+  int queries = 0;
+  for (const sim::TrafficEntry& entry : bus.Traffic()) {
+    if (entry.direction == sim::Direction::kToUnits && entry.bytes.size() > 5 &&
+        entry.bytes[0] == 0xFC && entry.bytes[4] == 0x81) {
+      ++queries;
+    }
+  }
+  EXPECT_EQ(queries, 4) << "one for the first unit, then three answers of the other";
+  EXPECT_FALSE(cursor.shown.empty());
+  EXPECT_EQ(std::count(cursor.shown.begin(), cursor.shown.end(), false), 0)
+      << "the wait cursor shows while the units are polled and their names read";
+  EXPECT_FALSE(ui::WaitCursor::Active());
 }
 
 TEST_F(FamilyTypesTest, BusFailuresOfTheFamilyAndOfTheControlsShowTheErrorDialogs) {
