@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "app/ComMonitorDialog.h"
 #include "app/ErrorDialogs.h"
@@ -13,6 +14,7 @@
 #include "bus/IQDeviceType.h"
 #include "bus/IQException.h"
 #include "bus/PortList.h"
+#include "controls/ClientWindow.h"
 #include "platform/registry/UserRoot.h"
 #include "platform/shell/OpenDocument.h"
 #include "platform/shell/ProgramFolder.h"
@@ -96,15 +98,11 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
   OnEnable(kRollCallButton, noBusDeviceOpen);
   OnEnable(kCmContinuousRollCall, noBusDeviceOpen);
   OnEnable(kCmDeleteVirtual, [this](ui::CommandState& s) {
-    const int selected = virtualList_.Selection();
+    const int selected = virtualList_.SelectedItem();
     s.enabled = selected >= 0 && !IsFixedItem(virtualList_, selected);
   });
 
   for (TDeviceListWindow* list : {&virtualList_, &busList_}) {
-    OnNotify(list->Id(), ui::Notify::ItemChanged, [this, list](const ui::Notification& n) {
-      list->TrackSelection(n.item, n.value != 0);
-      return ui::Param{0};
-    });
     OnNotify(list->Id(), ui::Notify::DoubleClick, [this, list](const ui::Notification&) {
       OpenSelected(*list);
       return ui::Param{0};
@@ -149,6 +147,7 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
 }
 
 TTelvo33DlgClient::~TTelvo33DlgClient() {
+  if (controls::ClientWindow() == this) controls::SetClientWindow(nullptr);
   TheDeviceManager.GetEncoder().SetMonitor(nullptr);
   TheDeviceManager.RemoveAll();
   comMonitor_.reset();
@@ -196,6 +195,8 @@ void TTelvo33DlgClient::RegisterDeviceTypes() {
   }
   // The frame puts its menu bar up after its client is set up.
   Post(kFillMenusMessage);
+  controls::SetClientWindow(this);
+  InstallFamilyErrorReports();
 }
 
 void TTelvo33DlgClient::FillHelpMenu() {
@@ -308,7 +309,6 @@ bool TTelvo33DlgClient::ReopenPortAndClearBusList() {
     return false;
   }
   busList_.DeleteAllItems();
-  busList_.ForgetSelection();
   slots_.FreeBusDevices();
   return true;
 }
@@ -320,16 +320,26 @@ void TTelvo33DlgClient::CmRollCall() {
     return;
   }
   if (!ReopenPortAndClearBusList()) return;
-  try {
-    std::vector<IQDevice*> found;
-    TheDeviceManager.RollCall(typeOrder_, found, notifier_);
-    const std::string count =
-        found.empty() ? "No devices found." : std::to_string(found.size()) + " devices found.";
-    ui::MessageBox(this, count, "Roll call", ui::mb::kOk | ui::mb::kIconInformation);
-    AddFoundDevices(found);
-  } catch (const IQException& e) {
-    ShowDeviceError(e, nullptr, -1);
+  std::vector<IQDevice*> found;
+  HeldMessages held;
+  std::exception_ptr failure;
+  {
+    const ui::WaitCursor busy;
+    try {
+      TheDeviceManager.RollCall(typeOrder_, found, held);
+    } catch (const IQException&) {
+      failure = std::current_exception();
+    }
   }
+  held.PassTo(notifier_);
+  if (failure) {
+    Report(failure);
+    return;
+  }
+  const std::string count =
+      found.empty() ? "No devices found." : std::to_string(found.size()) + " devices found.";
+  ui::MessageBox(this, count, "Roll call", ui::mb::kOk | ui::mb::kIconInformation);
+  AddFoundDevices(found);
 }
 
 void TTelvo33DlgClient::CmContinuousRollCall() {
@@ -340,9 +350,12 @@ void TTelvo33DlgClient::CmContinuousRollCall() {
 }
 
 void TTelvo33DlgClient::AddFoundDevices(const std::vector<IQDevice*>& found) {
+  // Each item's text may be read from its unit.
+  std::optional<ui::WaitCursor> busy(std::in_place);
   for (IQDevice* device : found) {
     const int slot = slots_.Take(device);
     if (slot < 0) {
+      busy.reset();
       ui::MessageBox(this, "Too many devices!", "", ui::mb::kOk | ui::mb::kIconExclamation);
       return;
     }
@@ -377,7 +390,7 @@ int TTelvo33DlgClient::ImageOf(const IQDevice& device) const {
 }
 
 void TTelvo33DlgClient::OpenSelected(TDeviceListWindow& list) {
-  const int selected = list.Selection();
+  const int selected = list.SelectedItem();
   if (selected < 0 || IsFixedItem(list, selected)) return;
   IQDevice* device = AcquireItemDevice(list, selected);
   if (device == nullptr) {

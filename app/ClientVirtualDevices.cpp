@@ -99,7 +99,7 @@ void TTelvo33DlgClient::CmNewVirtual() {
 }
 
 void TTelvo33DlgClient::CmDeleteVirtual() {
-  const int selected = virtualList_.Selection();
+  const int selected = virtualList_.SelectedItem();
   if (selected < 0 || IsFixedItem(virtualList_, selected)) return;
   const int slot = GetItemSlot(virtualList_, selected);
   IQDevice* device = nullptr;
@@ -122,8 +122,6 @@ void TTelvo33DlgClient::CmDeleteVirtual() {
   if (marked) copyMark_.Clear();
   slots_.Free(slot);
   virtualList_.DeleteItem(selected);
-  // Delete and rename act only on an item the user sees selected.
-  virtualList_.ForgetSelection();
 }
 
 ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {
@@ -133,8 +131,8 @@ ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {
   IQDevice* edited = slots_.At(GetItemSlot(virtualList_, item));
   if (edited == nullptr) return 0;
   for (IQDevice* other : TheDeviceManager.Devices()) {
-    if (other != edited && other->GetInfo().familyCode == edited->GetInfo().familyCode &&
-        other->GetName() == name) {
+    // Only names given to devices conflict; a unit without one is only shown by its address.
+    if (other != edited && other->MatchesInfoOrName(edited->GetInfo(), name)) {
       ui::Beep();
       Warn(this, "Name conflicts with another device.", "Rename Virtual Device");
       return 0;

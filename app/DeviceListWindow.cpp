@@ -9,11 +9,3 @@ TDeviceListWindow::TDeviceListWindow(ui::Window* parent, int id) : ui::ListView(
     return 0;
   });
 }
-
-void TDeviceListWindow::TrackSelection(int item, bool selected) {
-  if (item == selection_ && !selected) {
-    selection_ = -1;
-  } else if (item != selection_ && selected) {
-    selection_ = item;
-  }
-}

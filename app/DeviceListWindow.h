@@ -8,11 +8,4 @@
 class TDeviceListWindow : public ui::ListView {
  public:
   TDeviceListWindow(ui::Window* parent, int id);
-  // The selected item as the item-changed notifications left it, -1 for none.
-  int Selection() const { return selection_; }
-  void TrackSelection(int item, bool selected);
-  void ForgetSelection() { selection_ = -1; }
-
- private:
-  int selection_ = -1;
 };

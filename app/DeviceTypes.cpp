@@ -2,7 +2,10 @@
 
 #include <cstdint>
 
+#include "app/ErrorDialogs.h"
+#include "app/TelvoApp.h"
 #include "bus/IQDeviceType.h"
+#include "controls/DeviceErrorReport.h"
 
 #if defined(TELVO_HAVE_FAMILY3300)
 #include TELVO_HAVE_FAMILY3300_HEADER
@@ -12,6 +15,7 @@
 #endif
 #if defined(TELVO_HAVE_FAMILYOV)
 #include TELVO_HAVE_FAMILYOV_HEADER
+#include "familyov/unit/IQDeviceOrdavinex.h"
 #endif
 
 namespace {
@@ -63,4 +67,16 @@ DeviceTypeList MakeDeviceTypes() {
   Add<namespaceOV::IQ8148Type>(types, kOrdavinex48Family, '8');
 #endif
   return types;
+}
+
+void InstallFamilyErrorReports() {
+  controls::SetDeviceErrorReporter([](const IQException& error, IQDevice* device, int code) {
+    ShowDeviceError(error, device, code);
+  });
+#if defined(TELVO_HAVE_FAMILYOV)
+  // The newer family names no unit error codes: every failure is one of the path.
+  namespaceOV::SetCommErrorReporter([](const IQException& error, IQDevice& device) {
+    ShowDeviceError(error, &device, controls::kNoUnitErrorCode, MainWindow());
+  });
+#endif
 }

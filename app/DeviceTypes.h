@@ -13,3 +13,7 @@ using DeviceTypeFactory = std::function<DeviceTypeList()>;
 // Devices menu show them: graphic equalisers, the older processors, the newer processors. A
 // family that is not built in is left out.
 DeviceTypeList MakeDeviceTypes();
+
+// The built-in families, and the controls their windows use, report a failed bus operation with
+// the application's error dialogs from now on.
+void InstallFamilyErrorReports();

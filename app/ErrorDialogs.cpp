@@ -47,15 +47,15 @@ TErrorObjectDialog::TErrorObjectDialog(const std::string& errorText, const IQDev
                                        const UCodeObject* lastObject, ui::Window* parent)
     : DeviceErrorDialog(appres::kErrorObjectDialog, errorText, lastDevice, lastObject, parent) {}
 
-void ShowDeviceError(const IQException& error, IQDevice* device, int code) {
+void ShowDeviceError(const IQException& error, IQDevice* device, int code, ui::Window* parent) {
   const IQDataSocket* socket = device ? device->CurrentSocket() : nullptr;
   const IQDevice* lastDevice = socket ? socket->LastDevice() : nullptr;
   const UCodeObject* lastObject = socket ? socket->LastObject() : nullptr;
   if (code >= 0) {
     const std::string text =
         device ? device->GetErrorText(code) : "Error object code " + std::to_string(code);
-    TErrorObjectDialog(text, lastDevice, lastObject, nullptr).Execute();
+    TErrorObjectDialog(text, lastDevice, lastObject, parent).Execute();
   } else {
-    TErrorDialog(error, lastDevice, lastObject, nullptr).Execute();
+    TErrorDialog(error, lastDevice, lastObject, parent).Execute();
   }
 }

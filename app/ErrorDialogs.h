@@ -40,5 +40,6 @@ class TErrorObjectDialog : public DeviceErrorDialog {
 
 // Reports a failed bus operation: a code of 0 or more is the unit's error code (error-object
 // dialog), a negative code a failure of the path. `device` may be null when no device is
-// concerned; the dialogs then name none.
-void ShowDeviceError(const IQException& error, IQDevice* device, int code);
+// concerned; the dialogs then name none. Without a `parent` the dialog stands on its own.
+void ShowDeviceError(const IQException& error, IQDevice* device, int code,
+                     ui::Window* parent = nullptr);

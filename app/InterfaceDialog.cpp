@@ -4,9 +4,7 @@
 
 #include "bus/BusNotifier.h"
 #include "bus/CommPort.h"
-#include "bus/IQException.h"
 #include "bus/PortList.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
 #include "resources/AppIds.h"
 
@@ -55,15 +53,13 @@ void TInterfaceDialog::CloseWindow(int result) {
 
   port_.SetRetries(static_cast<uint32_t>(std::atoi(retries_.Text().c_str())));
   port_.SetReadTimeout(static_cast<uint32_t>(std::atoi(timeout_.Text().c_str())));
-  try {
-    if (selected >= 0) ThePortList().SelectPortByNumber(static_cast<int32_t>(selectedPort));
-    const PortInfo* entry = ThePortList().GetSelectedPort();
-    if (entry == nullptr) throw NoCommHandle();
-    port_.SetName(entry->displayName);
-    port_.SetPortNumber(entry->portNumber);
-  } catch (const NoCommHandle&) {
-    port_.ReportOpenError(notifier_, ThePortList());
-  } catch (const IQException&) {
-    ui::MessageBox(Parent(), "Unspecified Exception", "Error", ui::mb::kOk | ui::mb::kIconStop);
+  if (selected >= 0) ThePortList().SelectPortByNumber(static_cast<int32_t>(selectedPort));
+  const PortInfo* entry = ThePortList().GetSelectedPort();
+  if (entry == nullptr) {
+    // Nothing chosen, now or before: the port keeps what it had, and the user is asked to choose.
+    CommPort::ReportNoInterface(notifier_);
+    return;
   }
+  port_.SetName(entry->displayName);
+  port_.SetPortNumber(entry->portNumber);
 }

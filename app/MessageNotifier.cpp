@@ -1,5 +1,7 @@
 #include "app/MessageNotifier.h"
 
+#include <utility>
+
 #include "platform/ui/MessageBox.h"
 
 void MessageNotifier::ShowMessage(const std::string& text, const std::string& caption, Icon) {
@@ -10,4 +12,12 @@ void FirstMessageOnly::ShowMessage(const std::string& text, const std::string& c
   if (shown_) return;
   shown_ = true;
   target_.ShowMessage(text, caption, icon);
+}
+
+void HeldMessages::ShowMessage(const std::string& text, const std::string& caption, Icon icon) {
+  held_.push_back({text, caption, icon});
+}
+
+void HeldMessages::PassTo(BusNotifier& target) {
+  for (const Message& m : std::exchange(held_, {})) target.ShowMessage(m.text, m.caption, m.icon);
 }

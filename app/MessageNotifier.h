@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "bus/BusNotifier.h"
 
 namespace ui {
@@ -26,4 +29,21 @@ class FirstMessageOnly : public BusNotifier {
  private:
   BusNotifier& target_;
   bool shown_ = false;
+};
+
+// Keeps the messages of work that runs under the wait cursor, to be shown once it is over: a
+// message box must not wait for a click under a cursor that says the program is busy.
+class HeldMessages : public BusNotifier {
+ public:
+  void ShowMessage(const std::string& text, const std::string& caption, Icon icon) override;
+  // Shows the held messages in the order they came, and forgets them.
+  void PassTo(BusNotifier& target);
+
+ private:
+  struct Message {
+    std::string text;
+    std::string caption;
+    Icon icon;
+  };
+  std::vector<Message> held_;
 };

@@ -129,13 +129,17 @@ std::string CommPort::Probe(const std::string& portName) const {
   return "Problem";
 }
 
+void CommPort::ReportNoInterface(BusNotifier& notifier) {
+  notifier.ShowMessage(
+      "No Inteface has been selected. You will need to select an Interface from the "
+      "Options->Interface Menu.",
+      "No Interface Selected", BusNotifier::Icon::Exclamation);
+}
+
 void CommPort::ReportOpenError(BusNotifier& notifier, const PortList& ports) const {
   constexpr auto kIcon = BusNotifier::Icon::Exclamation;
   if (portNumber_ == kNoPort) {
-    notifier.ShowMessage(
-        "No Inteface has been selected. You will need to select an Interface from the "
-        "Options->Interface Menu.",
-        "No Interface Selected", kIcon);
+    ReportNoInterface(notifier);
     return;
   }
   const PortInfo* entry = ports.FindPortByNumber(portNumber_);

@@ -70,6 +70,8 @@ class CommPort {
 
   // Tells the user why the last `Open` failed; USB entries of `ports` get the cable's wording.
   void ReportOpenError(BusNotifier& notifier, const PortList& ports) const;
+  // Tells the user that no port has been chosen for the bus interface.
+  static void ReportNoInterface(BusNotifier& notifier);
 
   // Milliseconds one read attempt of one byte may wait.
   int ByteAttemptTimeoutMs() const { return static_cast<int>(2 * readTimeoutMs_); }

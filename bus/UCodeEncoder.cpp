@@ -1,5 +1,6 @@
 #include "bus/UCodeEncoder.h"
 
+#include <algorithm>
 #include <array>
 
 #include "bus/ComMonitor.h"
@@ -25,6 +26,10 @@ constexpr uint8_t kRollCallLength = 2;
 constexpr int kMinRollCallAnswerLength = 10;
 // No bus holds more units than addresses; a network that keeps answering beyond that is broken.
 constexpr int kMaxAnswersPerNetwork = IQDeviceInfo::kMaxBusAddress;
+// Two units may answer under one address and family (the conflict the device manager reports); a
+// further answer under them is a unit that does not take its acknowledgement and would answer
+// every query to the end, so polling its network stops there.
+constexpr int kMaxAnswersUnderOneName = 2;
 constexpr std::size_t kLoggedAnswerBytes = 20;
 constexpr std::size_t kLoggedRestartAnswerBytes = 24;
 
@@ -263,6 +268,11 @@ void UCodeEncoder::RollCall(std::vector<IQDeviceInfo>& found) {
     for (int answers = 0; answers < kMaxAnswersPerNetwork; ++answers) {
       const auto info = PollNextUnit();
       if (!info) break;
+      const auto sameName = [&](const IQDeviceInfo& earlier) {
+        return earlier.address == info->address && earlier.familyCode == info->familyCode &&
+               earlier.network == info->network;
+      };
+      if (std::ranges::count_if(found, sameName) == kMaxAnswersUnderOneName) break;
       AcknowledgeUnit(*info);
       found.push_back(*info);
     }

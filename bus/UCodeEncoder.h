@@ -40,7 +40,8 @@ class UCodeEncoder : public IQDataSocket {
   // Finds out whether the interface echoes (two-wire bus) and how many networks it has.
   void DetectInterface();
 
-  // Every unit of every network, in the order they answered.
+  // Every unit of every network, in the order they answered. A unit that goes on answering after
+  // its acknowledgement ends the polling of its network, having been recorded twice.
   void RollCall(std::vector<IQDeviceInfo>& found);
   // One query; the answering unit's record, or none when nobody (valid) answered.
   std::optional<IQDeviceInfo> PollNextUnit();

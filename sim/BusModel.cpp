@@ -1,5 +1,6 @@
 #include "sim/BusModel.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace sim {
@@ -7,10 +8,15 @@ namespace {
 
 constexpr std::array<uint8_t, 2> kEightNetworkInterfaceId = {'R', '8'};
 
-Transmission Unanswered(FaultScript& faults, const FaultTarget& target) {
+// What goes on the wire when no unit answers: only what the faults put there.
+Transmission Unanswered(const std::vector<Fault>& faults) {
   Transmission transmission;
-  ApplyToTransmission(faults.Hit(target), transmission);
+  ApplyToTransmission(faults, transmission);
   return transmission;
+}
+
+bool Has(const std::vector<Fault>& faults, FaultKind kind) {
+  return std::ranges::any_of(faults, [kind](const Fault& f) { return f.kind == kind; });
 }
 
 }  // namespace
@@ -63,13 +69,14 @@ bool BusModel::Reachable(const Slot& slot) const {
 Transmission BusModel::HandleRequest(const Request& request) {
   const FaultTarget target{request.address, request.objectId, request.opcode};
   if (request.objectId == kObjectRollCallAcknowledge) {
-    Acknowledge(request);
-    return Unanswered(faults_, target);
+    const auto faults = faults_.Hit(target);
+    if (!Has(faults, FaultKind::kAcknowledgementIgnored)) Acknowledge(request);
+    return Unanswered(faults);
   }
   if (request.address == kBroadcastAddress) {
     if (request.objectId == kObjectRollCallQuery) return AnswerQuery(request);
     if (request.objectId == kObjectRollCallRestart) RestartRollCall();
-    return Unanswered(faults_, target);
+    return Unanswered(faults_.Hit(target));
   }
   return AnswerUnitRequest(request);
 }
@@ -90,7 +97,7 @@ Transmission BusModel::AnswerQuery(const Request& request) {
     }
   }
   if (answering == nullptr) {
-    return Unanswered(faults_, {request.address, request.objectId, request.opcode});
+    return Unanswered(faults_.Hit({request.address, request.objectId, request.opcode}));
   }
 
   const UnitIdentity& identity = answering->unit->Identity();
@@ -143,7 +150,7 @@ Transmission BusModel::AnswerUnitRequest(const Request& request) {
     ApplyToTransmission(faults, transmission);
     return transmission;
   }
-  return Unanswered(faults_, {request.address, request.objectId, request.opcode});
+  return Unanswered(faults_.Hit({request.address, request.objectId, request.opcode}));
 }
 
 }  // namespace sim

@@ -15,6 +15,7 @@ Fault Make(FaultKind kind, int value = 0, std::vector<uint8_t> bytes = {}) {
 
 }  // namespace
 
+Fault Fault::AcknowledgementIgnored() { return Make(FaultKind::kAcknowledgementIgnored); }
 Fault Fault::Status(uint8_t status) { return Make(FaultKind::kStatus, status); }
 Fault Fault::ErrorObject(uint8_t code) { return Make(FaultKind::kErrorObject, code); }
 Fault Fault::ErrorObjectWithoutData() { return Make(FaultKind::kErrorObjectWithoutData); }

@@ -8,6 +8,7 @@ namespace sim {
 // Listed in the order they act on one answer: what the reply carries, then what goes on the wire,
 // then when it goes, then what happens to the line.
 enum class FaultKind {
+  kAcknowledgementIgnored,  // the unit keeps its roll-call state: it answers every query again
   kStatus,                  // status `value` instead of 1, its data replaced by filler bytes
   kErrorObject,             // answers from the error object with code `value`
   kErrorObjectWithoutData,  // answers from the error object with no code
@@ -44,6 +45,7 @@ struct Fault {
   int value = 0;
   std::vector<uint8_t> bytes;
 
+  static Fault AcknowledgementIgnored();
   static Fault Status(uint8_t status);
   static Fault ErrorObject(uint8_t code);
   static Fault ErrorObjectWithoutData();

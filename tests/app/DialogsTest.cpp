@@ -137,6 +137,20 @@ TEST_F(InterfaceDialogTest, ChoicesApplyOnlyWhenAcceptedWithOk) {
   EXPECT_FALSE(port.IsOpen()) << "the port opens at the next roll call";
 }
 
+TEST_F(InterfaceDialogTest, OkWithNoPortChosenAsksForAnInterfaceAndKeepsThePort) {
+  ThePortList().SelectPort(nullptr);
+  Run([](ui::Dialog& d) {
+    static_cast<ui::ListBox&>(ui::test::ControlOf(d, kPortList)).SetSelection(-1);
+    ui::test::Type(d, kTimeoutEdit, "100");
+    ui::test::Click(d, ui::kIdOk);
+  });
+  EXPECT_EQ(notifier.messages,
+            std::vector<std::string>{"No Inteface has been selected. You will need to select an "
+                                     "Interface from the Options->Interface Menu."});
+  EXPECT_EQ(port.GetPortNumber(), 1);
+  EXPECT_EQ(port.GetReadTimeout(), 100u);
+}
+
 TEST_F(InterfaceDialogTest, TheValidatorsRefuseRetriesOutsideTheirRange) {
   ui::PromptScript script(FailTest);
   script.RunDialog(kInterfaceDialog, [](ui::Dialog& d) {

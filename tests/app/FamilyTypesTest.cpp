@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 
+#include "bus/ComMonitor.h"
 #include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
+#include "controls/DeviceErrorReport.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Menu.h"
@@ -68,6 +73,74 @@ TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
   // Each item names its unit as the unit itself reports it.
   EXPECT_EQ(itemTexts, (std::vector<std::string>{"(4) Monitors", "(3) Fills", "(2) Main mix",
                                                  "(1) Stage left"}));
+}
+
+// Notes for every packet the program sends whether the wait cursor shows.
+class CursorWhileSending : public ComMonitor {
+ public:
+  void LogSentPacket(const UCodePacket&) override { shown.push_back(ui::WaitCursor::Active()); }
+  void LogReceivedPacket(const UCodePacket&) override {}
+  void LogSentBytes(std::span<const uint8_t>) override {}
+  void LogReceivedBytes(std::span<const uint8_t>) override {}
+  void BeginMask() override {}
+  void EndMask() override {}
+  std::vector<bool> shown;
+};
+
+TEST_F(FamilyTypesTest, AUnitThatIgnoresItsAcknowledgementEndsTheRollCallAtOnceWithAConflict) {
+  using sim::familyov::Model;
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8126, .address = 1, .unitName = "Stage"});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8148, .address = 5});
+  bus.AddFault(sim::Fault::AcknowledgementIgnored().ForUnit(5));
+  Start();
+  CursorWhileSending cursor;
+  TheDeviceManager.GetEncoder().SetMonitor(&cursor);
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  ui::Application::Instance()->RouteCommand(kCmRollCall, &client());
+  TheDeviceManager.GetEncoder().SetMonitor(nullptr);
+
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[0].text,
+            "Address conflicts detected.  Please correct and perform roll call again.");
+  EXPECT_EQ(script.Seen()[1].text, "2 devices found.");
+  EXPECT_EQ(Items(client().BusList()), (std::vector<std::string>{"(5) ", "(1) Stage"}));
+  int queries = 0;
+  for (const sim::TrafficEntry& entry : bus.Traffic()) {
+    if (entry.direction == sim::Direction::kToUnits && entry.bytes.size() > 5 &&
+        entry.bytes[0] == 0xFC && entry.bytes[4] == 0x81) {
+      ++queries;
+    }
+  }
+  EXPECT_EQ(queries, 4) << "one for the first unit, then three answers of the other";
+  EXPECT_FALSE(cursor.shown.empty());
+  EXPECT_EQ(std::count(cursor.shown.begin(), cursor.shown.end(), false), 0)
+      << "the wait cursor shows while the units are polled and their names read";
+  EXPECT_FALSE(ui::WaitCursor::Active());
+}
+
+TEST_F(FamilyTypesTest, BusFailuresOfTheFamilyAndOfTheControlsShowTheErrorDialogs) {
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 2});
+  Start();
+  RollCall();
+  auto* unit = dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(DeviceOf(client().BusList(), 0));
+  ASSERT_NE(unit, nullptr);
+  bus.AddFault(sim::Fault::Silence().ForUnit(2));
+  std::vector<std::string> descriptions;
+  const auto read = [&](ui::Dialog& d) {
+    descriptions.push_back(ui::test::ControlOf(d, kErrorDescription).Text());
+    ui::test::Click(d, ui::kIdCancel);
+  };
+  ui::PromptScript script(FailTest);
+  for (int i = 0; i < 4; ++i) script.RunDialog(kErrorDialog, read);
+  script.RunDialog(kErrorObjectDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+  unit->FitChannelDelay(10, 0);
+  unit->FitCrosspointDelay(10);
+  unit->ReadTimerEvents();
+  unit->GetGroupLevelRange();
+  controls::ReportDeviceError(ErrorObject(3), unit, 3);
+  EXPECT_EQ(script.Seen().size(), 5u);
+  EXPECT_EQ(descriptions, std::vector<std::string>(4, ReadTimeout().GetText()));
 }
 
 }  // namespace

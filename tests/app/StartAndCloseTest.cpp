@@ -7,6 +7,7 @@
 #include "bus/CommPort.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/PortList.h"
+#include "controls/ClientWindow.h"
 #include "platform/registry/UserRoot.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ComboBox.h"
@@ -43,6 +44,7 @@ TEST_F(StartTest, AFirstStartCreatesTheKeyKeepsPort1AndShowsBus) {
   EXPECT_EQ(Items(client().VirtualList()), (std::vector<std::string>{"Report", "File"}));
   EXPECT_EQ(client().VirtualList().ItemData(0), TTelvo33DlgClient::kReportItem);
   EXPECT_EQ(client().VirtualList().ItemData(1), TTelvo33DlgClient::kFileItem);
+  EXPECT_EQ(controls::ClientWindow(), &client()) << "the families' owner window";
 }
 
 TEST_F(StartTest, EnterAndEscapeLeaveTheClientInTheMainWindow) {

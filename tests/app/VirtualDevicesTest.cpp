@@ -80,8 +80,12 @@ TEST_F(VirtualDevicesTest, TheTypeChoiceShowsTheChosenTypesIcon) {
 }
 
 TEST_F(VirtualDevicesTest, RenameRefusesAConflictingNameAndAnOpenDevice) {
+  AddUnits({5});
+  RollCall();
   NewVirtual();
   NewVirtual();
+  Rename(0, "5");
+  EXPECT_EQ(virtuals().ItemText(0), "5") << "an unnamed unit's address is no name";
   Rename(0, "Lobby");
   EXPECT_EQ(virtuals().ItemText(0), "Lobby");
   EXPECT_EQ(DeviceOf(virtuals(), 0)->GetName(), "Lobby");
@@ -119,7 +123,7 @@ TEST_F(VirtualDevicesTest, AnEditWindowsMessagesLeaveAVirtualDevicesItemAsItIs) 
   EXPECT_FALSE(device->IsOpen()) << "marked closed, nothing more";
 }
 
-TEST_F(VirtualDevicesTest, DeleteAsksFirstAndClearsTheCopyMark) {
+TEST_F(VirtualDevicesTest, DeleteAsksAboutTheItemShownSelectedAndClearsTheCopyMark) {
   NewVirtual();
   {
     ui::PromptScript script(FailTest);
@@ -130,17 +134,18 @@ TEST_F(VirtualDevicesTest, DeleteAsksFirstAndClearsTheCopyMark) {
   IQDevice* device = DeviceOf(virtuals(), 0);
   virtuals().SelectItem(0);
   ui::test::PumpMessages();
+  NewVirtual();  // in front of the selected item, which stays selected
   {
     ui::PromptScript script(FailTest);
     script.AnswerMessageBox(ui::kIdCancel);
     Command(kCmDeleteVirtual);
     EXPECT_EQ(script.Seen()[0].text, "Delete device 'New Device #1'?");
   }
-  EXPECT_EQ(virtuals().Count(), 3);
+  EXPECT_EQ(virtuals().Count(), 4);
   ui::PromptScript script(FailTest);
   script.AnswerMessageBox(ui::kIdOk);
   Command(kCmDeleteVirtual);
-  EXPECT_EQ(Items(virtuals()), (std::vector<std::string>{"Report", "File"}));
+  EXPECT_EQ(Items(virtuals()), (std::vector<std::string>{"New Device #2", "Report", "File"}));
   EXPECT_EQ(client().Slots().SlotOf(device), -1);
   EXPECT_FALSE(client().HasCopyMark());
 }
