@@ -110,8 +110,10 @@ void Frame::AddToolButton(int commandId, const QImage& picture) {
 void Frame::AddToolSeparator() { toolButtons_.push_back({0, {}}); }
 
 Window* Frame::CommandWindow() const {
+  // The menu bar keeps the keyboard after a menu is closed with Escape: the frame itself holding
+  // the focus still means "start at the client", or the client's items would be greyed.
   Window* focus = Window::FocusWindow();
-  for (Window* w = focus; w != nullptr; w = w->Parent()) {
+  for (Window* w = focus; w != nullptr && focus != this; w = w->Parent()) {
     if (w == this) return focus;
   }
   return client_ != nullptr ? client_ : const_cast<Frame*>(this);

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 #include <stdexcept>
 
@@ -138,6 +139,22 @@ TEST_F(FrameTest, AFailureOnTheWayFromAMenuIsReportedAndTheMenuStaysUsable) {
   EXPECT_EQ(reports.errors,
             (std::vector<std::string>{"menu enablers: no window", "menu command: no window"}));
   EXPECT_TRUE(log.empty());
+}
+
+TEST_F(FrameTest, AMenuClosedWithEscapeLeavesTheNextOneEnabledByTheClient) {
+  auto* bar = static_cast<QMainWindow*>(frame.Widget())->menuBar();
+  QMenu* devices = bar->actions()[1]->menu();
+  client->Widget()->setFocusPolicy(Qt::StrongFocus);
+  frame.BringToTop();
+  client->SetFocus();
+  for (int round = 0; round < 2; ++round) {
+    bar->setActiveAction(bar->actions()[1]);
+    test::PumpMessages();
+    ASSERT_TRUE(devices->isVisible());
+    EXPECT_TRUE(devices->actions()[0]->isEnabled()) << "the client's item, opening " << round;
+    QTest::keyClick(devices, Qt::Key_Escape);  // the menu bar keeps the keyboard
+    test::PumpMessages();
+  }
 }
 
 TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheItemUnderTheMouse) {
