@@ -190,6 +190,39 @@ TEST(Idle, RunsFromTheRealLoopWhenTheQueueRunsEmpty) {
   EXPECT_FALSE(w.counts.empty());
 }
 
+// Counts the idle events the dispatcher is sent.
+class IdleEventCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (IdleDispatcher::IsIdleEvent(e)) ++count;
+    return false;
+  }
+  int count = 0;
+};
+
+TEST(Idle, AnOpenPromptLetsTheLoopSleepAndIdleResumesWhenItCloses) {
+  auto& app = *Application::Instance();
+  IdleCounter w;
+  w.Create();
+  test::PumpIdle();
+  IdleEventCounter idleEvents;
+  app.Idle().installEventFilter(&idleEvents);
+  QTimer ticker;  // wakes every loop iteration, so waiting is bounded
+  ticker.start(0);
+  const auto iterate = [] {
+    for (int i = 0; i < 50; ++i) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  };
+  const std::size_t callsBefore = w.counts.size();
+  app.BeginPrompt();
+  iterate();
+  app.EndPrompt();
+  EXPECT_LE(idleEvents.count, 1) << "no idle event is posted while a prompt is open";
+  EXPECT_EQ(w.counts.size(), callsBefore);
+  iterate();
+  EXPECT_GT(w.counts.size(), callsBefore) << "idle runs again once the prompt has closed";
+  app.Idle().removeEventFilter(&idleEvents);
+}
+
 TEST(Timers, FireAtTheirPeriodUntilKilledOrTheWindowIsDestroyed) {
   Window a;
   Window b;
