@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QFrame>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -199,7 +198,6 @@ int Dialog::DefaultButtonId() const {
 bool Dialog::PreProcessKey(const KeyStroke& key) {
   if (!key.down || key.modifiers != kNoModifier) return false;
   if (key.code == key::kReturn) {
-    if (qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()) != nullptr) return false;
     const int id = DefaultButtonId();
     const Control* button = ControlById(id);
     if (button == nullptr || button->IsEnabled()) Application::Instance()->RouteCommand(id, this);

@@ -124,9 +124,9 @@ bool Frame::PreProcessKey(const KeyStroke& key) {
   const AcceleratorTable* table = Resources::Accelerators(acceleratorId_);
   if (table == nullptr) return false;
   for (const Accelerator& a : *table) {
+    // A key whose command nobody handles is left to the focus window.
     if (a.keyCode == key.code && a.modifiers == key.modifiers) {
-      Application::Instance()->RouteCommand(a.commandId, CommandWindow());
-      return true;
+      return Application::Instance()->RouteCommand(a.commandId, CommandWindow());
     }
   }
   return false;

@@ -4,6 +4,9 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -142,6 +145,35 @@ TEST_F(DialogTest, EnterRunsTheDefaultButtonButAnInvalidFieldKeepsTheDialogOpen)
   ASSERT_EQ(script.Seen().size(), 2u);
   EXPECT_EQ(script.Seen()[1].text, "Value is not in the range 0 to 100.");
   EXPECT_EQ(script.Seen()[1].caption, "Name");
+}
+
+TEST_F(DialogTest, EnterOnAFieldsWarningClosesItAndLeavesTheFieldToCorrect) {
+  NameDialog d;
+  d.Create();
+  d.Show();
+  d.BringToTop();
+  test::Type(d, kLevelEdit, "250");
+  d.ControlById(kNameEdit)->SetFocus();
+  SetUnscriptedPrompts(UnscriptedPrompts::Show);
+  // Each warning is answered with Enter, as the user would; past a bound they are closed.
+  constexpr int kBound = 3;
+  int warnings = 0;
+  std::function<void()> answer = [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    QTimer::singleShot(0, answer);  // for a warning that Enter might open on top of this one
+    if (++warnings > kBound) {
+      box->done(QMessageBox::Ok);
+    } else {
+      QTest::keyClick(box->button(QMessageBox::Ok), Qt::Key_Return);
+    }
+  };
+  QTimer::singleShot(0, answer);
+  test::PressKey(d, Qt::Key_Return);
+  SetUnscriptedPrompts(UnscriptedPrompts::Default);
+  EXPECT_EQ(warnings, 1);
+  EXPECT_TRUE(d.IsCreated());
+  EXPECT_EQ(d.Widget()->focusWidget(), d.level().Widget()) << "the field to correct";
 }
 
 TEST_F(DialogTest, AModalDialogReturnsAnyNumberItEndsWithAndEscapeCancels) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +36,7 @@ constexpr int kRollCall = 51682;
 constexpr int kAbout = 2009;
 constexpr int kUnhandled = 24326;
 constexpr int kClientDialog = 9301;
+constexpr int kKeysDialog = 9302;
 
 void RegisterResources() {
   Resources::AddMenu(kMenu, {{"&File", 0, {{"E&xit\tAlt+F4", kExit}}},
@@ -48,7 +50,16 @@ void RegisterResources() {
                              {"&Help", 0, {{"&About...", kAbout}}}});
   Resources::AddAccelerators(kAccelerators, {{key::kInsert, kNoModifier, kNewVirtual},
                                              {key::kDelete, kControlKey, kUnhandled},
-                                             {'R', kControlKey, kRollCall}});
+                                             {'R', kControlKey, kRollCall},
+                                             {key::kDelete, kNoModifier, kDeleteVirtual},
+                                             {key::kInsert, kShiftKey, kRollCall},
+                                             {key::kBack, kAltKey, kUnhandled},
+                                             {key::kF1 + 2, kNoModifier, kUnhandled}});
+  Resources::AddDialog({kKeysDialog,
+                        "Keys",
+                        {0, 0, 100, 40},
+                        style::kNone,
+                        {{kIdOk, ControlKind::PushButton, "OK", {5, 5, 40, 14}}}});
   Resources::AddString(kAbout, "About the Telvo Windows application");
   Resources::AddString(kRollCall, "Finds the units on the bus");
 }
@@ -170,6 +181,46 @@ TEST_F(FrameTest, AcceleratorsSendTheirCommandsFromTheFocusWindow) {
   test::PressKey(frame, Qt::Key_R, kControlKey);
   test::PressKey(frame, Qt::Key_R);
   EXPECT_EQ(log, (std::vector<std::string>{"client new", "client roll call"}));
+}
+
+// Counts the key presses that reach a widget, the modifier keys' own aside.
+class KeyPressCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt) ++presses;
+    return false;
+  }
+  int presses = 0;
+};
+
+TEST_F(FrameTest, AFieldKeepsItsEditingKeysAndAModalDialogNeverSeesTheAccelerators) {
+  auto* field = new QLineEdit("Lobby speakers", client->Widget());  // as a label edited in place
+  field->show();
+  frame.BringToTop();
+  field->setFocus();
+  KeyPressCounter reached;
+  field->installEventFilter(&reached);
+  const std::vector<std::pair<int, unsigned>> strokes = {
+      {Qt::Key_Delete, kNoModifier}, {Qt::Key_Insert, kNoModifier}, {Qt::Key_Insert, kShiftKey},
+      {Qt::Key_Delete, kControlKey}, {Qt::Key_Backspace, kAltKey},  {Qt::Key_F3, kNoModifier}};
+  for (const auto& [key, modifiers] : strokes) test::PressKey(frame, key, modifiers);
+  EXPECT_EQ(reached.presses, static_cast<int>(strokes.size()));
+  EXPECT_TRUE(log.empty()) << log.front();
+  delete field;
+  log.clear();
+
+  PromptScript script(FailTest);
+  script.RunDialog(kKeysDialog, [](Dialog& d) {
+    d.ControlById(kIdOk)->SetFocus();
+    test::PressKey(d, Qt::Key_Insert);
+    test::PressKey(d, Qt::Key_R, kControlKey);
+    d.EndDialog(kIdOk);
+  });
+  Dialog keys(client, kKeysDialog);
+  keys.Execute();
+  EXPECT_TRUE(log.empty()) << log.front();
 }
 
 TEST_F(FrameTest, ToolButtonsSendTheirCommandAndFollowTheirEnablerAtIdle) {
