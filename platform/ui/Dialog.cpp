@@ -5,8 +5,11 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Edit.h"
@@ -23,6 +26,27 @@ QFont DialogFont(const DialogTemplate& t) {
   font.setPointSize(t.pointSize);
   return font;
 }
+
+// Where a dialog opens: over its owner's window, or the screen for a dialog without one.
+QRect OwnerArea(const Window* owner) {
+  if (owner != nullptr && owner->Widget() != nullptr) return owner->Widget()->window()->geometry();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+// Centred on the area, but never past the screen's edges.
+QPoint CentredOn(const QRect& area, const QSize& size) {
+  QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+  if (const QScreen* screen = QGuiApplication::screenAt(area.center())) {
+    const QRect room = screen->availableGeometry();
+    topLeft.setX(std::clamp(topLeft.x(), room.left(),
+                            std::max(room.left(), room.right() + 1 - size.width())));
+    topLeft.setY(std::clamp(topLeft.y(), room.top(),
+                            std::max(room.top(), room.bottom() + 1 - size.height())));
+  }
+  return topLeft;
+}
+
 }  // namespace
 
 Dialog::Dialog(Window* parent, int resourceId) : Window(parent), resourceId_(resourceId) {
@@ -65,7 +89,9 @@ QWidget* Dialog::MakeWidget(QWidget* parentWidget) {
     widget->setFocusPolicy(Qt::ClickFocus);
   } else {
     widget->setFixedSize(r.Width(), r.Height());
-    if (Parent() != nullptr && Parent()->IsCreated()) {
+    if (!popup) {
+      widget->move(CentredOn(OwnerArea(Parent()), widget->size()));
+    } else if (Parent() != nullptr && Parent()->IsCreated()) {
       const Point origin = Parent()->ClientToScreen({r.left, r.top});
       widget->move(origin.x, origin.y);
     }

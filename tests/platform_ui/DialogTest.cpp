@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -273,6 +275,26 @@ TEST_F(DialogTest, AModalDialogWhoseParentClosesEndsItsLoop) {
   QTimer::singleShot(0, [&] { d.Post(500); });
   QTimer::singleShot(5000, [&] { d.EndDialog(-1); });  // a bound, never reached when it works
   EXPECT_EQ(d.Execute(), kIdCancel);
+}
+
+TEST_F(DialogTest, ADialogOpensCentredOnItsOwnersWindowOrOnTheScreen) {
+  Window owner;
+  owner.SetRect({40, 30, 640, 480});
+  owner.Create();
+  owner.Show();
+  Window child(&owner);  // a dialog's owner may be a window inside the main one
+  child.SetRect({0, 0, 20, 20});
+  child.Create();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const std::vector<std::pair<Window*, QPoint>> cases = {
+      {&child, owner.Widget()->geometry().center()}, {nullptr, screen.center()}};
+  for (const auto& [parent, centre] : cases) {
+    NameDialog d(parent);
+    d.Create();
+    const QPoint offset = d.Widget()->geometry().center() - centre;
+    EXPECT_LE(offset.manhattanLength(), 2)
+        << (parent != nullptr ? "on the owner" : "on the screen");
+  }
 }
 
 TEST_F(DialogTest, EmbeddedDialogsHaveNoCaptionAndAreSwappedAtRunTime) {
