@@ -44,7 +44,7 @@ ui::DialogTemplate InterfaceDialog() {
           {0, 0, 250, 136},
           style::kNone,
           {{kNoId, ControlKind::GroupBox, "Port", {6, 4, 238, 76}},
-           {kPortList, ControlKind::ListBox, "", {12, 15, 226, 58}},
+           {kPortList, ControlKind::ListBox, "", {12, 18, 226, 56}},
            {kBaud9600,
             ControlKind::RadioButton,
             "9600",
