@@ -86,14 +86,17 @@ ui::DialogTemplate ErrorDialog(int id, const char* caption, ui::DluBox box, cons
 }
 
 ui::DialogTemplate ComMonitorDialog() {
-  return {
-      kComMonitorDialog,
-      "COM Port Monitor",
-      {0, 0, 300, 190},
-      style::kNone,
-      {{kMonitorLog, ControlKind::Edit, "", {6, 6, 288, 158}, style::kMultiLine | style::kReadOnly},
-       {kMonitorLogCheck, ControlKind::CheckBox, "Log", {6, 172, 40, 10}},
-       {kMonitorMaskCheck, ControlKind::CheckBox, "SW masking enabled", {60, 172, 100, 10}}}};
+  return {kComMonitorDialog,
+          "COM Port Monitor",
+          {0, 0, 300, 190},
+          style::kNone,
+          {{kMonitorLog,
+            ControlKind::Edit,
+            "",
+            {6, 6, 288, 158},
+            style::kMultiLine | style::kReadOnly | style::kFixedPitch},
+           {kMonitorLogCheck, ControlKind::CheckBox, "Log", {6, 172, 40, 10}},
+           {kMonitorMaskCheck, ControlKind::CheckBox, "SW masking enabled", {60, 172, 100, 10}}}};
 }
 
 ui::DialogTemplate ProgressDialog() {

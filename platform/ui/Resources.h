@@ -49,6 +49,7 @@ inline constexpr unsigned kVertical = 1u << 16;
 inline constexpr unsigned kAutoTicks = 1u << 17;
 inline constexpr unsigned kDisabled = 1u << 18;
 inline constexpr unsigned kHidden = 1u << 19;
+inline constexpr unsigned kFixedPitch = 1u << 20;  // text in the system's fixed-pitch font
 // Dialog styles
 inline constexpr unsigned kChild = 1u << 24;  // caption-less, embedded in its parent window
 // A caption-less top-level window with a thin border that shows without taking the focus from the

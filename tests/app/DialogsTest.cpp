@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -125,6 +126,9 @@ TEST(ComMonitorTest, LogOnlyWhenCheckedAndNotMaskedWhileMaskingIsEnabled) {
   monitor.LogSentBytes(bytes);
   EXPECT_EQ(log.LineCount(), 2);
   EXPECT_NE(log.Text().find("<< FD E0 "), std::string::npos) << log.Text();
+  const QFontMetrics metrics(log.Widget()->font());
+  EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("MMMM"))
+      << "a fixed-pitch font keeps the hex in columns";
   ui::test::GrabPng(monitor, OutputPath("com-monitor.png"));
   monitor.Destroy();
 }
