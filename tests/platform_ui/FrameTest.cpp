@@ -241,6 +241,18 @@ TEST_F(FrameTest, TheFrameFitsItsClientAndStatusBar) {
   EXPECT_EQ(client->Widget()->size(), QSize(200, 120));
   EXPECT_GE(main->height(), 120 + main->statusBar()->height());
   EXPECT_EQ(client->Parent(), &frame);
+
+  frame.SetStatusText("Ready");
+  for (bool maximised : {false, true}) {
+    if (maximised) main->showMaximized();
+    test::PumpMessages();
+    const QStatusBar* bar = main->statusBar();
+    EXPECT_GE(bar->height(), bar->fontMetrics().height() + 4) << "the text at its full height";
+    EXPECT_EQ(bar->geometry().bottom(), main->rect().bottom());
+    const Point top{bar->width() / 2, bar->y()};
+    EXPECT_NE(test::SamplePixel(frame, top), test::SamplePixel(frame, {top.x, top.y + 8}))
+        << "a recessed edge shows where the bar is";
+  }
 }
 
 TEST_F(FrameTest, APopupTrackedAtThePointSendsTheChosenCommandToItsOwner) {
