@@ -114,6 +114,22 @@ bool IsItemEditor(const QWidget& w) {
          qobject_cast<const QAbstractItemView*>(viewport->parentWidget()) != nullptr;
 }
 
+// Keys that move the caret or delete, also with Shift or Control (by word, to the line's end).
+bool IsCaretOrDeleteKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+    case Qt::Key_Insert:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Whether the focused text field uses the key for editing, so that no window's shortcut may take
 // it: typing and editing keys always, Enter where it ends a line or a label, Escape where it
 // abandons a label, and the control and alt combinations the field itself claims.
@@ -132,6 +148,7 @@ bool FieldUsesKey(QWidget& focus, const QKeyEvent& e) {
       break;
   }
   if (!(e.modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return true;
+  if (!(e.modifiers() & Qt::AltModifier) && IsCaretOrDeleteKey(e.key())) return true;
   QKeyEvent probe(QEvent::ShortcutOverride, e.key(), e.modifiers(), e.text());
   probe.ignore();
   QCoreApplication::sendEvent(&focus, &probe);

@@ -49,7 +49,7 @@ void RegisterResources() {
                                {"Nothing", kUnhandled}}},
                              {"&Help", 0, {{"&About...", kAbout}}}});
   Resources::AddAccelerators(kAccelerators, {{key::kInsert, kNoModifier, kNewVirtual},
-                                             {key::kDelete, kControlKey, kUnhandled},
+                                             {key::kDelete, kControlKey, kRollCall},
                                              {'R', kControlKey, kRollCall},
                                              {key::kDelete, kNoModifier, kDeleteVirtual},
                                              {key::kInsert, kShiftKey, kRollCall},
@@ -177,10 +177,16 @@ TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheItemUnderTheMouse) {
 }
 
 TEST_F(FrameTest, AcceleratorsSendTheirCommandsFromTheFocusWindow) {
+  frame.OnMessage(msg::kKeyDown, [this](const Message& m) {
+    log.push_back("key " + std::to_string(m.wParam));
+    return Param{0};
+  });
   test::PressKey(frame, Qt::Key_Insert);
   test::PressKey(frame, Qt::Key_R, kControlKey);
   test::PressKey(frame, Qt::Key_R);
-  EXPECT_EQ(log, (std::vector<std::string>{"client new", "client roll call"}));
+  test::PressKey(frame, Qt::Key_F3);
+  EXPECT_EQ(log, (std::vector<std::string>{"client new", "client roll call", "key 82", "key 114"}))
+      << "a key whose command nobody handles goes on to the focus window";
 }
 
 // Counts the key presses that reach a widget, the modifier keys' own aside.
