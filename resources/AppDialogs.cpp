@@ -67,7 +67,7 @@ ui::DialogTemplate ErrorDialog(int id, const char* caption, ui::DluBox box, cons
   return {id,
           caption,
           box,
-          style::kNone,
+          style::kCentreOnScreen,
           {{kNoId, ControlKind::Picture, "", {10, 10, 20, 20}, style::kNone, kErrorIcon},
            {kNoId, ControlKind::Static, explanation, {40, 12, box.width - 48, 18}},
            {kNoId, ControlKind::Static, "Error Description:", {10, 38, 78, 9}},

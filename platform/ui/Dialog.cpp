@@ -90,7 +90,8 @@ QWidget* Dialog::MakeWidget(QWidget* parentWidget) {
   } else {
     widget->setFixedSize(r.Width(), r.Height());
     if (!popup) {
-      widget->move(CentredOn(OwnerArea(Parent()), widget->size()));
+      const bool onScreen = (template_.styles & style::kCentreOnScreen) != 0;
+      widget->move(CentredOn(OwnerArea(onScreen ? nullptr : Parent()), widget->size()));
     } else if (Parent() != nullptr && Parent()->IsCreated()) {
       const Point origin = Parent()->ClientToScreen({r.left, r.top});
       widget->move(origin.x, origin.y);

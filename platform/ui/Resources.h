@@ -55,6 +55,8 @@ inline constexpr unsigned kChild = 1u << 24;  // caption-less, embedded in its p
 // A caption-less top-level window with a thin border that shows without taking the focus from the
 // window the user works in (a floating read-out).
 inline constexpr unsigned kPopup = 1u << 25;
+// Opens centred on the screen, whoever owns it (else centred on its owner's window).
+inline constexpr unsigned kCentreOnScreen = 1u << 26;
 }  // namespace style
 
 // A rectangle in dialog units: origin and size.

@@ -32,6 +32,7 @@ constexpr int kPaneB = 9103;
 constexpr int kHost = 9104;
 constexpr int kKeyUpDialog = 9105;
 constexpr int kReadOut = 9106;
+constexpr int kReport = 9107;
 constexpr int kNameEdit = 101;
 constexpr int kLevelEdit = 102;
 constexpr int kApply = 103;
@@ -64,6 +65,7 @@ void RegisterTemplates() {
                         {0, 92, 61, 14},
                         style::kPopup,
                         {{kLabel, ControlKind::Static, "0.0", {0, 0, 61, 14}, style::kCenter}}});
+  Resources::AddDialog({kReport, "Report", {0, 0, 120, 60}, style::kCentreOnScreen, {}});
   Resources::AddDialog({kKeyUpDialog,
                         "Keys",
                         {0, 0, 100, 40},
@@ -286,14 +288,19 @@ TEST_F(DialogTest, ADialogOpensCentredOnItsOwnersWindowOrOnTheScreen) {
   child.SetRect({0, 0, 20, 20});
   child.Create();
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  const std::vector<std::pair<Window*, QPoint>> cases = {
-      {&child, owner.Widget()->geometry().center()}, {nullptr, screen.center()}};
-  for (const auto& [parent, centre] : cases) {
-    NameDialog d(parent);
+  struct Case {
+    Window* parent;
+    int resourceId;
+    QPoint centre;
+  };
+  for (const Case& c :
+       {Case{&child, kNameDialog, owner.Widget()->geometry().center()},
+        Case{nullptr, kNameDialog, screen.center()}, Case{&child, kReport, screen.center()}}) {
+    Dialog d(c.parent, c.resourceId);
     d.Create();
-    const QPoint offset = d.Widget()->geometry().center() - centre;
+    const QPoint offset = d.Widget()->geometry().center() - c.centre;
     EXPECT_LE(offset.manhattanLength(), 2)
-        << (parent != nullptr ? "on the owner" : "on the screen");
+        << "dialog " << c.resourceId << (c.parent != nullptr ? " with" : " without") << " owner";
   }
 }
 
