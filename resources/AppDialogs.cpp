@@ -44,7 +44,7 @@ ui::DialogTemplate InterfaceDialog() {
           {0, 0, 250, 136},
           style::kNone,
           {{kNoId, ControlKind::GroupBox, "Port", {6, 4, 238, 76}},
-           {kPortList, ControlKind::ListBox, "", {12, 15, 226, 58}},
+           {kPortList, ControlKind::ListBox, "", {12, 18, 226, 56}},
            {kBaud9600,
             ControlKind::RadioButton,
             "9600",
@@ -67,7 +67,7 @@ ui::DialogTemplate ErrorDialog(int id, const char* caption, ui::DluBox box, cons
   return {id,
           caption,
           box,
-          style::kNone,
+          style::kCentreOnScreen,
           {{kNoId, ControlKind::Picture, "", {10, 10, 20, 20}, style::kNone, kErrorIcon},
            {kNoId, ControlKind::Static, explanation, {40, 12, box.width - 48, 18}},
            {kNoId, ControlKind::Static, "Error Description:", {10, 38, 78, 9}},
@@ -86,14 +86,17 @@ ui::DialogTemplate ErrorDialog(int id, const char* caption, ui::DluBox box, cons
 }
 
 ui::DialogTemplate ComMonitorDialog() {
-  return {
-      kComMonitorDialog,
-      "COM Port Monitor",
-      {0, 0, 300, 190},
-      style::kNone,
-      {{kMonitorLog, ControlKind::Edit, "", {6, 6, 288, 158}, style::kMultiLine | style::kReadOnly},
-       {kMonitorLogCheck, ControlKind::CheckBox, "Log", {6, 172, 40, 10}},
-       {kMonitorMaskCheck, ControlKind::CheckBox, "SW masking enabled", {60, 172, 100, 10}}}};
+  return {kComMonitorDialog,
+          "COM Port Monitor",
+          {0, 0, 300, 190},
+          style::kNone,
+          {{kMonitorLog,
+            ControlKind::Edit,
+            "",
+            {6, 6, 288, 158},
+            style::kMultiLine | style::kReadOnly | style::kFixedPitch},
+           {kMonitorLogCheck, ControlKind::CheckBox, "Log", {6, 172, 40, 10}},
+           {kMonitorMaskCheck, ControlKind::CheckBox, "SW masking enabled", {60, 172, 100, 10}}}};
 }
 
 ui::DialogTemplate ProgressDialog() {

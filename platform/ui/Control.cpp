@@ -1,5 +1,6 @@
 #include "platform/ui/Control.h"
 
+#include <QFontDatabase>
 #include <QWidget>
 
 #include "platform/ui/Application.h"
@@ -18,7 +19,13 @@ void Control::Bind(const ControlTemplate& t, const Rect& pixels) {
 
 QWidget* Control::MakeWidget(QWidget* parentWidget) {
   QWidget* widget = MakeControlWidget(parentWidget);
-  widget->setFont(parentWidget != nullptr ? parentWidget->font() : widget->font());
+  QFont font = parentWidget != nullptr ? parentWidget->font() : widget->font();
+  if (template_.styles & style::kFixedPitch) {
+    const int pointSize = font.pointSize();
+    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (pointSize > 0) font.setPointSize(pointSize);
+  }
+  widget->setFont(font);
   return widget;
 }
 

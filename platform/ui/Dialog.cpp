@@ -5,9 +5,11 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QFrame>
-#include <QPlainTextEdit>
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Edit.h"
@@ -24,6 +26,27 @@ QFont DialogFont(const DialogTemplate& t) {
   font.setPointSize(t.pointSize);
   return font;
 }
+
+// Where a dialog opens: over its owner's window, or the screen for a dialog without one.
+QRect OwnerArea(const Window* owner) {
+  if (owner != nullptr && owner->Widget() != nullptr) return owner->Widget()->window()->geometry();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+// Centred on the area, but never past the screen's edges.
+QPoint CentredOn(const QRect& area, const QSize& size) {
+  QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+  if (const QScreen* screen = QGuiApplication::screenAt(area.center())) {
+    const QRect room = screen->availableGeometry();
+    topLeft.setX(std::clamp(topLeft.x(), room.left(),
+                            std::max(room.left(), room.right() + 1 - size.width())));
+    topLeft.setY(std::clamp(topLeft.y(), room.top(),
+                            std::max(room.top(), room.bottom() + 1 - size.height())));
+  }
+  return topLeft;
+}
+
 }  // namespace
 
 Dialog::Dialog(Window* parent, int resourceId) : Window(parent), resourceId_(resourceId) {
@@ -66,7 +89,10 @@ QWidget* Dialog::MakeWidget(QWidget* parentWidget) {
     widget->setFocusPolicy(Qt::ClickFocus);
   } else {
     widget->setFixedSize(r.Width(), r.Height());
-    if (Parent() != nullptr && Parent()->IsCreated()) {
+    if (!popup) {
+      const bool onScreen = (template_.styles & style::kCentreOnScreen) != 0;
+      widget->move(CentredOn(OwnerArea(onScreen ? nullptr : Parent()), widget->size()));
+    } else if (Parent() != nullptr && Parent()->IsCreated()) {
       const Point origin = Parent()->ClientToScreen({r.left, r.top});
       widget->move(origin.x, origin.y);
     }
@@ -199,7 +225,6 @@ int Dialog::DefaultButtonId() const {
 bool Dialog::PreProcessKey(const KeyStroke& key) {
   if (!key.down || key.modifiers != kNoModifier) return false;
   if (key.code == key::kReturn) {
-    if (qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()) != nullptr) return false;
     const int id = DefaultButtonId();
     const Control* button = ControlById(id);
     if (button == nullptr || button->IsEnabled()) Application::Instance()->RouteCommand(id, this);

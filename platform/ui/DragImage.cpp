@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <algorithm>
 
 #include "platform/ui/Window.h"
 
@@ -29,8 +30,15 @@ void DragImage::Enter(const Window& over, Point clientPoint) {
 
 void DragImage::Move(Point clientPoint) {
   if (over_ == nullptr || !over_->IsCreated()) return;
-  const Point screen =
-      over_->ClientToScreen({clientPoint.x - hotSpot_.x, clientPoint.y - hotSpot_.y});
+  // The picture stays whole inside the window, also while the mouse runs past its edge.
+  const Rect room = over_->ClientRect();
+  const auto keepInside = [](int at, int low, int high) {
+    return std::clamp(at, low, std::max(low, high));
+  };
+  const Point topLeft{
+      keepInside(clientPoint.x - hotSpot_.x, room.left, room.right - label_->width()),
+      keepInside(clientPoint.y - hotSpot_.y, room.top, room.bottom - label_->height())};
+  const Point screen = over_->ClientToScreen(topLeft);
   label_->move(screen.x, screen.y);
 }
 

@@ -12,9 +12,9 @@ namespace ui {
 class Window;
 
 // The picture that follows the mouse while the user drags an item: shown over a window, moved with
-// the mouse in place of the cursor (hidden meanwhile), and gone when the drag ends (or the object
-// goes). `hotSpot` is the point of the image
-// that sits under the mouse.
+// the mouse in place of the cursor (hidden meanwhile) but never past the window's edges, and gone
+// when the drag ends (or the object goes). `hotSpot` is the point of the image that sits under the
+// mouse.
 class DragImage {
  public:
   DragImage(const QImage& image, Point hotSpot);

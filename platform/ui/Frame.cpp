@@ -1,9 +1,12 @@
 #include "platform/ui/Frame.h"
 
+#include <qdrawutil.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -11,6 +14,19 @@
 #include "platform/ui/Text.h"
 
 namespace ui {
+
+namespace {
+// A status bar drawn recessed, as one pane: without its border an empty bar cannot be told from
+// the window below the client, and the bar seems to be missing.
+class RecessedStatusBar : public QStatusBar {
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QStatusBar::paintEvent(e);
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), true, 1);
+  }
+};
+}  // namespace
 
 Frame::Frame(const std::string& title, Window* client) : client_(client) {
   SetText(title);
@@ -30,7 +46,7 @@ void Frame::CreateChildren() {
       client_ != nullptr && client_->Widget() != nullptr ? client_->Widget()->size() : QSize();
   if (client_ != nullptr && client_->Widget() != nullptr) main->setCentralWidget(client_->Widget());
   ShowMenu();
-  if (statusBar_) main->statusBar()->setSizeGripEnabled(false);
+  if (statusBar_) MakeStatusBar();
   if (!toolButtons_.empty()) {
     toolBar_ = main->addToolBar(QString());
     toolBar_->setMovable(false);
@@ -91,7 +107,13 @@ void Frame::SetAccelerators(int tableId) { acceleratorId_ = tableId; }
 
 void Frame::AddStatusBar() {
   statusBar_ = true;
-  if (Widget() != nullptr) Main()->statusBar();
+  if (Widget() != nullptr) MakeStatusBar();
+}
+
+void Frame::MakeStatusBar() {
+  auto* bar = new RecessedStatusBar;
+  bar->setSizeGripEnabled(false);
+  Main()->setStatusBar(bar);
 }
 
 std::string Frame::StatusText() const {
@@ -110,8 +132,10 @@ void Frame::AddToolButton(int commandId, const QImage& picture) {
 void Frame::AddToolSeparator() { toolButtons_.push_back({0, {}}); }
 
 Window* Frame::CommandWindow() const {
+  // The menu bar keeps the keyboard after a menu is closed with Escape: the frame itself holding
+  // the focus still means "start at the client", or the client's items would be greyed.
   Window* focus = Window::FocusWindow();
-  for (Window* w = focus; w != nullptr; w = w->Parent()) {
+  for (Window* w = focus; w != nullptr && focus != this; w = w->Parent()) {
     if (w == this) return focus;
   }
   return client_ != nullptr ? client_ : const_cast<Frame*>(this);
@@ -122,9 +146,9 @@ bool Frame::PreProcessKey(const KeyStroke& key) {
   const AcceleratorTable* table = Resources::Accelerators(acceleratorId_);
   if (table == nullptr) return false;
   for (const Accelerator& a : *table) {
+    // A key whose command nobody handles is left to the focus window.
     if (a.keyCode == key.code && a.modifiers == key.modifiers) {
-      Application::Instance()->RouteCommand(a.commandId, CommandWindow());
-      return true;
+      return Application::Instance()->RouteCommand(a.commandId, CommandWindow());
     }
   }
   return false;

@@ -51,6 +51,7 @@ class Frame : public Window {
  private:
   QMainWindow* Main() const;
   void ShowMenu();
+  void MakeStatusBar();
 
   Window* client_;
   int menuId_ = 0;

@@ -26,7 +26,10 @@ IdleDispatcher::IdleDispatcher(Application& app) : app_(app) {
 }
 
 void IdleDispatcher::QueueAboutToBlock() {
-  if (pending_ || running_ || !(activity_ || wantsMore_)) return;
+  // While a prompt is open a pass would do nothing and leave the activity standing: posting one
+  // anyway would wake the loop again at once and spin it. The input that closes the prompt is
+  // activity, so idle resumes after it.
+  if (pending_ || running_ || app_.PromptOpen() || !(activity_ || wantsMore_)) return;
   pending_ = true;
   QCoreApplication::postEvent(this, new QEvent(IdleEventType()), Qt::LowEventPriority);
 }

@@ -1,7 +1,14 @@
 #include "platform/ui/InputRouter.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 #include "platform/ui/Application.h"
@@ -86,6 +93,68 @@ Param MouseFlags(const QMouseEvent& e) {
   return flags;
 }
 
+bool IsTextField(const QWidget& w) {
+  if (const auto* line = qobject_cast<const QLineEdit*>(&w)) return !line->isReadOnly();
+  if (const auto* text = qobject_cast<const QPlainTextEdit*>(&w)) return !text->isReadOnly();
+  if (const auto* text = qobject_cast<const QTextEdit*>(&w)) return !text->isReadOnly();
+  if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(&w)) return !spin->isReadOnly();
+  if (const auto* combo = qobject_cast<const QComboBox*>(&w)) return combo->isEditable();
+  return false;
+}
+
+bool IsMultiLine(const QWidget& w) {
+  return qobject_cast<const QPlainTextEdit*>(&w) != nullptr ||
+         qobject_cast<const QTextEdit*>(&w) != nullptr;
+}
+
+// A label being edited in place sits on the viewport of its list or tree.
+bool IsItemEditor(const QWidget& w) {
+  const QWidget* viewport = w.parentWidget();
+  return viewport != nullptr &&
+         qobject_cast<const QAbstractItemView*>(viewport->parentWidget()) != nullptr;
+}
+
+// Keys that move the caret or delete, also with Shift or Control (by word, to the line's end).
+bool IsCaretOrDeleteKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+    case Qt::Key_Insert:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Whether the focused text field uses the key for editing, so that no window's shortcut may take
+// it: typing and editing keys always, Enter where it ends a line or a label, Escape where it
+// abandons a label, and the control and alt combinations the field itself claims.
+bool FieldUsesKey(QWidget& focus, const QKeyEvent& e) {
+  if (!IsTextField(focus)) return false;
+  switch (e.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return false;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return IsMultiLine(focus) || IsItemEditor(focus);
+    case Qt::Key_Escape:
+      return IsItemEditor(focus);
+    default:
+      break;
+  }
+  if (!(e.modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return true;
+  if (!(e.modifiers() & Qt::AltModifier) && IsCaretOrDeleteKey(e.key())) return true;
+  QKeyEvent probe(QEvent::ShortcutOverride, e.key(), e.modifiers(), e.text());
+  probe.ignore();
+  QCoreApplication::sendEvent(&focus, &probe);
+  return probe.isAccepted();
+}
+
 }  // namespace
 
 bool InputRouter::Route(QObject* receiver, QEvent* e) {
@@ -110,16 +179,26 @@ bool InputRouter::RouteKey(QObject* receiver, QEvent* e) {
   const KeyStroke stroke{KeyCode(keyEvent->key()), e->type() == QEvent::KeyPress,
                          Modifiers(keyEvent->modifiers())};
   if (stroke.code == 0) return false;
-  Window* focus = Window::FromWidget(static_cast<QWidget*>(receiver));
+  auto* widget = static_cast<QWidget*>(receiver);
+  Window* focus = Window::FromWidget(widget);
+  // A message box or a drop-down list is a window of its own over its owner: its keys are its own.
+  if (focus != nullptr && focus->Widget()->window() != widget->window()) focus = nullptr;
+  // A field's keys still pass its own window (an edit control), but no window around it.
+  const bool fieldKey = FieldUsesKey(*widget, *keyEvent);
+  Window* const modal = app_.InnermostModal();
   bool swallowed = false;
   Guarded("key", [&] {
     for (Window* w = focus; w != nullptr && !swallowed; w = w->Parent()) {
+      if (fieldKey && w->Widget() != widget) break;
       swallowed = w->PreProcessKey(stroke);
+      // The windows under a modal dialog, and their accelerators, never see its keys.
+      if (w == modal) break;
     }
   });
   // What no window took on the way becomes a key message to the focus window, if it wants them.
   const MessageId id = stroke.down ? msg::kKeyDown : msg::kKeyUp;
-  if (!swallowed && focus != nullptr && IsLiveWindow(focus) && focus->HandlesMessage(id)) {
+  if (!swallowed && focus != nullptr && (!fieldKey || focus->Widget() == widget) &&
+      IsLiveWindow(focus) && focus->HandlesMessage(id)) {
     focus->Dispatch({id, stroke.code, static_cast<Param>(stroke.modifiers)});
   }
   return swallowed;

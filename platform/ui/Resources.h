@@ -49,11 +49,14 @@ inline constexpr unsigned kVertical = 1u << 16;
 inline constexpr unsigned kAutoTicks = 1u << 17;
 inline constexpr unsigned kDisabled = 1u << 18;
 inline constexpr unsigned kHidden = 1u << 19;
+inline constexpr unsigned kFixedPitch = 1u << 20;  // text in the system's fixed-pitch font
 // Dialog styles
 inline constexpr unsigned kChild = 1u << 24;  // caption-less, embedded in its parent window
 // A caption-less top-level window with a thin border that shows without taking the focus from the
 // window the user works in (a floating read-out).
 inline constexpr unsigned kPopup = 1u << 25;
+// Opens centred on the screen, whoever owns it (else centred on its owner's window).
+inline constexpr unsigned kCentreOnScreen = 1u << 26;
 }  // namespace style
 
 // A rectangle in dialog units: origin and size.

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 #include "app/AboutDialog.h"
@@ -16,6 +21,7 @@
 #include "platform/serial/UserPorts.h"
 #include "platform/shell/VersionInfo.h"
 #include "platform/ui/ComboBox.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
@@ -64,6 +70,39 @@ TEST(ErrorDialogTest, ReportsStayOnTopAndNameNoneForAMissingDevice) {
   EXPECT_EQ(onTop, (std::vector<bool>{true, true})) << "both reports stay above other windows";
 }
 
+// Every dialog of the program as the user sees it: no text cut off, and whatever a group frames
+// sits inside the frame, clear of its title and edges.
+TEST(DialogLayoutTest, TextsFitAndGroupedControlsSitInsideTheirFrames) {
+  for (int id :
+       {kSelectDeviceDialog, kInterfaceDialog, kErrorDialog, kErrorObjectDialog, kComMonitorDialog,
+        kProgressDialog, kHowToGetHelpDialog, kPollBusDialog, kAboutDialog}) {
+    ui::Dialog d(nullptr, id);
+    d.Create();
+    const QList<QWidget*> controls =
+        d.Widget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (const QWidget* c : controls) {
+      if (const auto* label = qobject_cast<const QLabel*>(c); label && label->pixmap().isNull()) {
+        EXPECT_LE(label->heightForWidth(label->width()), label->height())
+            << "dialog " << id << ": " << label->text().toStdString();
+      }
+      if (const auto* button = qobject_cast<const QAbstractButton*>(c);
+          button && !qobject_cast<const QPushButton*>(c)) {
+        EXPECT_LE(button->sizeHint().width(), button->width())
+            << "dialog " << id << ": " << button->text().toStdString();
+      }
+      const auto* group = qobject_cast<const QGroupBox*>(c);
+      if (group == nullptr) continue;
+      const QRect inside = group->contentsRect().translated(group->pos());
+      for (const QWidget* other : controls) {
+        if (other != group && other->geometry().intersects(group->geometry())) {
+          EXPECT_TRUE(inside.contains(other->geometry()))
+              << "dialog " << id << ": a control on the frame of " << group->title().toStdString();
+        }
+      }
+    }
+  }
+}
+
 TEST(ComMonitorTest, OneLineOfHexPerPacketWithItsChecksum) {
   UCodePacket packet;
   for (uint8_t b : {0x05, 0xF0, 0x02, 0x03, 0x14, 0x09, 0x01}) packet.AppendByte(b);
@@ -87,6 +126,9 @@ TEST(ComMonitorTest, LogOnlyWhenCheckedAndNotMaskedWhileMaskingIsEnabled) {
   monitor.LogSentBytes(bytes);
   EXPECT_EQ(log.LineCount(), 2);
   EXPECT_NE(log.Text().find("<< FD E0 "), std::string::npos) << log.Text();
+  const QFontMetrics metrics(log.Widget()->font());
+  EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("MMMM"))
+      << "a fixed-pitch font keeps the hex in columns";
   ui::test::GrabPng(monitor, OutputPath("com-monitor.png"));
   monitor.Destroy();
 }

@@ -3,7 +3,12 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -27,6 +32,7 @@ constexpr int kPaneB = 9103;
 constexpr int kHost = 9104;
 constexpr int kKeyUpDialog = 9105;
 constexpr int kReadOut = 9106;
+constexpr int kReport = 9107;
 constexpr int kNameEdit = 101;
 constexpr int kLevelEdit = 102;
 constexpr int kApply = 103;
@@ -59,6 +65,7 @@ void RegisterTemplates() {
                         {0, 92, 61, 14},
                         style::kPopup,
                         {{kLabel, ControlKind::Static, "0.0", {0, 0, 61, 14}, style::kCenter}}});
+  Resources::AddDialog({kReport, "Report", {0, 0, 120, 60}, style::kCentreOnScreen, {}});
   Resources::AddDialog({kKeyUpDialog,
                         "Keys",
                         {0, 0, 100, 40},
@@ -142,6 +149,35 @@ TEST_F(DialogTest, EnterRunsTheDefaultButtonButAnInvalidFieldKeepsTheDialogOpen)
   ASSERT_EQ(script.Seen().size(), 2u);
   EXPECT_EQ(script.Seen()[1].text, "Value is not in the range 0 to 100.");
   EXPECT_EQ(script.Seen()[1].caption, "Name");
+}
+
+TEST_F(DialogTest, EnterOnAFieldsWarningClosesItAndLeavesTheFieldToCorrect) {
+  NameDialog d;
+  d.Create();
+  d.Show();
+  d.BringToTop();
+  test::Type(d, kLevelEdit, "250");
+  d.ControlById(kNameEdit)->SetFocus();
+  SetUnscriptedPrompts(UnscriptedPrompts::Show);
+  // Each warning is answered with Enter, as the user would; past a bound they are closed.
+  constexpr int kBound = 3;
+  int warnings = 0;
+  std::function<void()> answer = [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    QTimer::singleShot(0, answer);  // for a warning that Enter might open on top of this one
+    if (++warnings > kBound) {
+      box->done(QMessageBox::Ok);
+    } else {
+      QTest::keyClick(box->button(QMessageBox::Ok), Qt::Key_Return);
+    }
+  };
+  QTimer::singleShot(0, answer);
+  test::PressKey(d, Qt::Key_Return);
+  SetUnscriptedPrompts(UnscriptedPrompts::Default);
+  EXPECT_EQ(warnings, 1);
+  EXPECT_TRUE(d.IsCreated());
+  EXPECT_EQ(d.Widget()->focusWidget(), d.level().Widget()) << "the field to correct";
 }
 
 TEST_F(DialogTest, AModalDialogReturnsAnyNumberItEndsWithAndEscapeCancels) {
@@ -241,6 +277,31 @@ TEST_F(DialogTest, AModalDialogWhoseParentClosesEndsItsLoop) {
   QTimer::singleShot(0, [&] { d.Post(500); });
   QTimer::singleShot(5000, [&] { d.EndDialog(-1); });  // a bound, never reached when it works
   EXPECT_EQ(d.Execute(), kIdCancel);
+}
+
+TEST_F(DialogTest, ADialogOpensCentredOnItsOwnersWindowOrOnTheScreen) {
+  Window owner;
+  owner.SetRect({40, 30, 640, 480});
+  owner.Create();
+  owner.Show();
+  Window child(&owner);  // a dialog's owner may be a window inside the main one
+  child.SetRect({0, 0, 20, 20});
+  child.Create();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  struct Case {
+    Window* parent;
+    int resourceId;
+    QPoint centre;
+  };
+  for (const Case& c :
+       {Case{&child, kNameDialog, owner.Widget()->geometry().center()},
+        Case{nullptr, kNameDialog, screen.center()}, Case{&child, kReport, screen.center()}}) {
+    Dialog d(c.parent, c.resourceId);
+    d.Create();
+    const QPoint offset = d.Widget()->geometry().center() - c.centre;
+    EXPECT_LE(offset.manhattanLength(), 2)
+        << "dialog " << c.resourceId << (c.parent != nullptr ? " with" : " without") << " owner";
+  }
 }
 
 TEST_F(DialogTest, EmbeddedDialogsHaveNoCaptionAndAreSwappedAtRunTime) {

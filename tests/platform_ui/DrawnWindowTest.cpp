@@ -146,7 +146,7 @@ TEST(DrawnWindow, KeysReachTheFocusWindowAsMessages) {
   EXPECT_EQ(keys[2], std::make_pair(Param{key::kLeft}, true));
 }
 
-TEST(DragImageTest, FollowsTheMouseWithItsHotSpotUnderItAndGoesWhenTheDragEnds) {
+TEST(DragImageTest, FollowsTheMouseInsideTheWindowWithItsHotSpotUnderItAndGoesWhenTheDragEnds) {
   Window client;
   client.SetRect({50, 60, 350, 260});
   client.Create();
@@ -159,6 +159,10 @@ TEST(DragImageTest, FollowsTheMouseWithItsHotSpotUnderItAndGoesWhenTheDragEnds) 
   EXPECT_EQ(drag.Position(), (Point{92, 42}));
   drag.Move({120, 70});
   EXPECT_EQ(drag.Position(), (Point{112, 62}));
+  drag.Move({310, 250});
+  EXPECT_EQ(drag.Position(), (Point{300 - 40, 200 - 16})) << "whole inside the window";
+  drag.Move({-20, -5});
+  EXPECT_EQ(drag.Position(), (Point{0, 0}));
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BlankCursor) << "in place of the cursor";
   drag.Leave();

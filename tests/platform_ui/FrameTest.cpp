@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 #include <stdexcept>
 
@@ -34,6 +36,7 @@ constexpr int kRollCall = 51682;
 constexpr int kAbout = 2009;
 constexpr int kUnhandled = 24326;
 constexpr int kClientDialog = 9301;
+constexpr int kKeysDialog = 9302;
 
 void RegisterResources() {
   Resources::AddMenu(kMenu, {{"&File", 0, {{"E&xit\tAlt+F4", kExit}}},
@@ -46,8 +49,17 @@ void RegisterResources() {
                                {"Nothing", kUnhandled}}},
                              {"&Help", 0, {{"&About...", kAbout}}}});
   Resources::AddAccelerators(kAccelerators, {{key::kInsert, kNoModifier, kNewVirtual},
-                                             {key::kDelete, kControlKey, kUnhandled},
-                                             {'R', kControlKey, kRollCall}});
+                                             {key::kDelete, kControlKey, kRollCall},
+                                             {'R', kControlKey, kRollCall},
+                                             {key::kDelete, kNoModifier, kDeleteVirtual},
+                                             {key::kInsert, kShiftKey, kRollCall},
+                                             {key::kBack, kAltKey, kUnhandled},
+                                             {key::kF1 + 2, kNoModifier, kUnhandled}});
+  Resources::AddDialog({kKeysDialog,
+                        "Keys",
+                        {0, 0, 100, 40},
+                        style::kNone,
+                        {{kIdOk, ControlKind::PushButton, "OK", {5, 5, 40, 14}}}});
   Resources::AddString(kAbout, "About the Telvo Windows application");
   Resources::AddString(kRollCall, "Finds the units on the bus");
 }
@@ -140,6 +152,22 @@ TEST_F(FrameTest, AFailureOnTheWayFromAMenuIsReportedAndTheMenuStaysUsable) {
   EXPECT_TRUE(log.empty());
 }
 
+TEST_F(FrameTest, AMenuClosedWithEscapeLeavesTheNextOneEnabledByTheClient) {
+  auto* bar = static_cast<QMainWindow*>(frame.Widget())->menuBar();
+  QMenu* devices = bar->actions()[1]->menu();
+  client->Widget()->setFocusPolicy(Qt::StrongFocus);
+  frame.BringToTop();
+  client->SetFocus();
+  for (int round = 0; round < 2; ++round) {
+    bar->setActiveAction(bar->actions()[1]);
+    test::PumpMessages();
+    ASSERT_TRUE(devices->isVisible());
+    EXPECT_TRUE(devices->actions()[0]->isEnabled()) << "the client's item, opening " << round;
+    QTest::keyClick(devices, Qt::Key_Escape);  // the menu bar keeps the keyboard
+    test::PumpMessages();
+  }
+}
+
 TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheItemUnderTheMouse) {
   auto* main = static_cast<QMainWindow*>(frame.Widget());
   QMenu* help = main->menuBar()->actions()[2]->menu();
@@ -149,10 +177,56 @@ TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheItemUnderTheMouse) {
 }
 
 TEST_F(FrameTest, AcceleratorsSendTheirCommandsFromTheFocusWindow) {
+  frame.OnMessage(msg::kKeyDown, [this](const Message& m) {
+    log.push_back("key " + std::to_string(m.wParam));
+    return Param{0};
+  });
   test::PressKey(frame, Qt::Key_Insert);
   test::PressKey(frame, Qt::Key_R, kControlKey);
   test::PressKey(frame, Qt::Key_R);
-  EXPECT_EQ(log, (std::vector<std::string>{"client new", "client roll call"}));
+  test::PressKey(frame, Qt::Key_F3);
+  EXPECT_EQ(log, (std::vector<std::string>{"client new", "client roll call", "key 82", "key 114"}))
+      << "a key whose command nobody handles goes on to the focus window";
+}
+
+// Counts the key presses that reach a widget, the modifier keys' own aside.
+class KeyPressCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt) ++presses;
+    return false;
+  }
+  int presses = 0;
+};
+
+TEST_F(FrameTest, AFieldKeepsItsEditingKeysAndAModalDialogNeverSeesTheAccelerators) {
+  auto* field = new QLineEdit("Lobby speakers", client->Widget());  // as a label edited in place
+  field->show();
+  frame.BringToTop();
+  field->setFocus();
+  KeyPressCounter reached;
+  field->installEventFilter(&reached);
+  const std::vector<std::pair<int, unsigned>> strokes = {
+      {Qt::Key_Delete, kNoModifier}, {Qt::Key_Insert, kNoModifier}, {Qt::Key_Insert, kShiftKey},
+      {Qt::Key_Delete, kControlKey}, {Qt::Key_Backspace, kAltKey},  {Qt::Key_F3, kNoModifier}};
+  for (const auto& [key, modifiers] : strokes) test::PressKey(frame, key, modifiers);
+  EXPECT_EQ(reached.presses, static_cast<int>(strokes.size()));
+  EXPECT_TRUE(log.empty()) << log.front();
+  delete field;
+  log.clear();
+
+  PromptScript script(FailTest);
+  script.RunDialog(kKeysDialog, [](Dialog& d) {
+    d.ControlById(kIdOk)->SetFocus();
+    test::PressKey(d, Qt::Key_Insert);
+    test::PressKey(d, Qt::Key_R, kControlKey);
+    d.EndDialog(kIdOk);
+  });
+  Dialog keys(client, kKeysDialog);
+  keys.Execute();
+  EXPECT_TRUE(log.empty()) << log.front();
 }
 
 TEST_F(FrameTest, ToolButtonsSendTheirCommandAndFollowTheirEnablerAtIdle) {
@@ -173,6 +247,18 @@ TEST_F(FrameTest, TheFrameFitsItsClientAndStatusBar) {
   EXPECT_EQ(client->Widget()->size(), QSize(200, 120));
   EXPECT_GE(main->height(), 120 + main->statusBar()->height());
   EXPECT_EQ(client->Parent(), &frame);
+
+  frame.SetStatusText("Ready");
+  for (bool maximised : {false, true}) {
+    if (maximised) main->showMaximized();
+    test::PumpMessages();
+    const QStatusBar* bar = main->statusBar();
+    EXPECT_GE(bar->height(), bar->fontMetrics().height() + 4) << "the text at its full height";
+    EXPECT_EQ(bar->geometry().bottom(), main->rect().bottom());
+    const Point top{bar->width() / 2, bar->y()};
+    EXPECT_NE(test::SamplePixel(frame, top), test::SamplePixel(frame, {top.x, top.y + 8}))
+        << "a recessed edge shows where the bar is";
+  }
 }
 
 TEST_F(FrameTest, APopupTrackedAtThePointSendsTheChosenCommandToItsOwner) {
