@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Firmware files in the Intel HEX format, as both processor families take them: read and checked
+// whole before a single byte goes to a unit.
+namespace familycommon {
+
+enum HexRecordType : int {
+  kHexData = 0,
+  kHexEndOfFile = 1,
+  // The maker's own use of type 3: which family the firmware is for.
+  kHexModel = 3,
+  kHexUpperAddress = 4,
+};
+
+struct HexRecord {
+  int type = kHexData;
+  uint16_t offset = 0;  // parsed but never sent: data follow one another from the upper address
+  std::vector<uint8_t> data;
+  int line = 0;  // counted from 0, as the messages name it
+};
+
+// What one family makes of the format.
+struct HexRules {
+  // Data bytes of a model record: family code high and low, re-initialise flag, and on the newer
+  // family the firmware version in tenths. Never fewer than those three.
+  std::size_t modelRecordBytes = 4;
+};
+
+// A firmware file fit for the unit: its records in file order, up to the first empty one.
+struct Firmware {
+  std::vector<HexRecord> records;
+  bool reinitialise = false;
+  // The version the last model record names, in tenths; 0 where the family's record has none.
+  int versionTenths = 0;
+};
+
+// Why a file is refused: the message and caption to show. A file the unit cannot read is an
+// error; a readable one for another model is a warning.
+class HexFileError : public std::runtime_error {
+ public:
+  enum class Severity { kError, kWarning };
+  HexFileError(Severity severity, std::string caption, const std::string& text)
+      : std::runtime_error(text), severity_(severity), caption_(std::move(caption)) {}
+  Severity GetSeverity() const { return severity_; }
+  const std::string& Caption() const { return caption_; }
+
+ private:
+  Severity severity_;
+  std::string caption_;
+};
+
+// Reads records separated by blanks or line ends until the first record with no data bytes, then
+// checks that they carry a model record and that every one names `unitFamilyCode`; the last model
+// record's flag and version count. Throws HexFileError: naming the line for a bad record or a file
+// that ends before the empty record, without a line for firmware of another model.
+Firmware ReadFirmware(std::istream& in, const HexRules& rules, uint32_t unitFamilyCode);
+
+}  // namespace familycommon

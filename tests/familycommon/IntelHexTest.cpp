@@ -1,0 +1,87 @@
+// Firmware files as the families read them. Lines are written by hand: ":" count, offset, type,
+// data, checksum.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "familycommon/IntelHex.h"
+
+namespace familycommon {
+namespace {
+
+constexpr HexRules kNewer{.modelRecordBytes = 4};
+constexpr HexRules kOlder{.modelRecordBytes = 3};
+constexpr uint32_t kTwoInputFamily = 880;  // 03 70
+
+// For family 880, no re-initialise, version 1.5.
+const std::string kModel = ":040000030370000F77";
+const std::string kEnd = ":00000001FF";
+
+Firmware Read(const std::string& text, const HexRules& rules = kNewer) {
+  std::istringstream in(text);
+  return ReadFirmware(in, rules, kTwoInputFamily);
+}
+
+// The message a file is refused with, its caption and whether it is a warning.
+std::string Refusal(const std::string& text, const HexRules& rules = kNewer) {
+  try {
+    Read(text, rules);
+  } catch (const HexFileError& e) {
+    const bool warning = e.GetSeverity() == HexFileError::Severity::kWarning;
+    return e.Caption() + "|" + e.what() + (warning ? "|warning" : "");
+  }
+  return "accepted";
+}
+
+TEST(IntelHexTest, RecordsUpToTheFirstEmptyOneAreTheFirmware) {
+  const Firmware firmware =
+      Read(kModel + "\n:020000040001F9\r\n  :04001000DEADBEEFB4\t" + kEnd + "\nnot read at all");
+  ASSERT_EQ(firmware.records.size(), 4u);
+  EXPECT_EQ(firmware.records[1].type, kHexUpperAddress);
+  EXPECT_EQ(firmware.records[1].data, (std::vector<uint8_t>{0x00, 0x01}));
+  const HexRecord& data = firmware.records[2];
+  EXPECT_EQ(data.type, kHexData);
+  EXPECT_EQ(data.offset, 0x10);
+  EXPECT_EQ(data.data, (std::vector<uint8_t>{0xDE, 0xAD, 0xBE, 0xEF}));
+  EXPECT_EQ(data.line, 2);
+  EXPECT_EQ(firmware.records[3].type, kHexEndOfFile);
+  EXPECT_FALSE(firmware.reinitialise);
+  EXPECT_EQ(firmware.versionTenths, 15);
+
+  // The last model record counts; the older family's has no version.
+  EXPECT_TRUE(Read(kModel + " :040000030370010E77 " + kEnd).reinitialise);
+  const Firmware older = Read(":0300000303700087 :00000001ff", kOlder);
+  EXPECT_EQ(older.versionTenths, 0);
+}
+
+TEST(IntelHexTest, BadLinesAreRefusedNamingTheLineFromZero) {
+  const std::string kLong = ":" + std::string(199, '0');
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"040000030370000F77", "Open file|Missing start character in line 0"},
+      {kModel + " :020000020001FB " + kEnd, "|Illegal record type"},
+      {kModel + " :020000050001F8 " + kEnd, "|Illegal record type"},
+      {kModel + " :02000000AABB99 :02000000AABB98 " + kEnd, "Open file|Checksum error in line 2."},
+      {kModel + " :02000000AABB99", "Open file|Unexpected EOF in line 2"},
+      {"", "Open file|Unexpected EOF in line 0"},
+      {kModel + " " + kLong, "Open file|Line too long in line 1."},
+      {kModel + " :02000000AABG99 " + kEnd, "Open file|Illegal character in line 1."},
+      {kModel + " :02000000AABB9 " + kEnd, "Open file|Record length error in line 1."},
+      {kModel + " :02000000AA99 " + kEnd, "Open file|Record length error in line 1."},
+      {kModel + " :0000 " + kEnd, "Open file|Record length error in line 1."},
+      {kModel + " :0100000400FB " + kEnd, "Open file|Record too short in line 1."},
+      {":0300000303700087 " + kEnd, "Open file|Record too short in line 0."},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(Refusal(text), expected) << text;
+  // The older family's model record is a byte shorter.
+  EXPECT_EQ(Refusal(":02000003037088 " + kEnd, kOlder), "Open file|Record too short in line 0.");
+}
+
+TEST(IntelHexTest, FirmwareForAnotherModelOrWithoutModelIsRefused) {
+  EXPECT_EQ(Refusal(":02000000AABB99 " + kEnd), "Reflash|File format error.|warning");
+  EXPECT_EQ(Refusal(kModel + " :040000030470000F76 " + kEnd),
+            "Reflash|This file is not the correct firmware for this model.|warning");
+}
+
+}  // namespace
+}  // namespace familycommon
