@@ -16,26 +16,35 @@ const WaitBound& BoundOf(const IQDevice& device) {
   return family ? family->GetWaitBound() : kDefault;
 }
 
-}  // namespace
-
-void WaitForFlag(IQDevice& device, const BoolUCodeObject& flag, bool wanted, const WaitBound& bound,
-                 const std::string& timeoutText) {
+// True when a read failed on the way: its reply may still come, late.
+bool PollFlag(IQDevice& device, const BoolUCodeObject& flag, bool wanted, const WaitBound& bound,
+              const std::string& timeoutText) {
   const auto deadline = bound.now() + bound.limit;
+  bool failed = false;
   for (;;) {
     try {
-      if (flag.Read(device, kFlagPollReplyTimeoutMs) == wanted) return;
+      if (flag.Read(device, kFlagPollReplyTimeoutMs) == wanted) return failed;
     } catch (const IQException&) {
       // A unit busy rebooting does not answer; that is "not yet", not a failure.
+      failed = true;
     }
     if (bound.now() >= deadline) throw FlagWaitTimeout(timeoutText);
   }
 }
 
+}  // namespace
+
+void WaitForFlag(IQDevice& device, const BoolUCodeObject& flag, bool wanted, const WaitBound& bound,
+                 const std::string& timeoutText) {
+  PollFlag(device, flag, wanted, bound, timeoutText);
+}
+
 void WaitReady(IQDevice& device) {
-  WaitForFlag(device, gReadyObject, true, BoundOf(device), kReadyTimeoutText);
-  if (IQDeviceManager* manager = device.GetManager()) {
-    manager->GetEncoder().Flush(kFlagPollReplyTimeoutMs);
-  }
+  // Discarding what is left on the line takes a whole reply time-out: only worth it when a late
+  // reply may be on its way.
+  const bool failed = PollFlag(device, gReadyObject, true, BoundOf(device), kReadyTimeoutText);
+  IQDeviceManager* manager = device.GetManager();
+  if (failed && manager) manager->GetEncoder().Flush(kFlagPollReplyTimeoutMs);
 }
 
 void WaitNewSettingsLoaded(IQDevice& device) {

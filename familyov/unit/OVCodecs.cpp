@@ -178,6 +178,10 @@ void RTCEventObject::ReadTimerEvent(IQDevice& device, TTimerStruct& event) const
   event.logic = wire[3];
 }
 
+void FlashUCodeObject::WriteBlock(IQDevice& device, std::span<const uint8_t> block) const {
+  device.Write(*this, block, 0);
+}
+
 void SaveMemoryObject::SaveMemory(IQDevice& device, uint8_t n) const {
   if (!device.IsOnline()) {
     if (auto* family = dynamic_cast<IQDeviceOrdavinex*>(&device)) {

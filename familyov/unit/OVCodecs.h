@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "bus/UCodeObject.h"
@@ -167,6 +168,8 @@ class FlashUCodeObject : public StringUCodeObject {
   static constexpr int kRecordBytes = 64;
   FlashUCodeObject(int id, int count, bool isVolatile)
       : StringUCodeObject(id, count, isVolatile, false, kRecordBytes) {}
+  // The bytes as they are: firmware holds zeros, which would end a text.
+  void WriteBlock(IQDevice& device, std::span<const uint8_t> block) const;
 };
 
 // Memory n of the unit (0 the current settings). A virtual unit of the family keeps its memories

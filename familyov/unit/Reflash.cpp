@@ -1,0 +1,226 @@
+#include "familyov/unit/Reflash.h"
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "controls/TProgressDialog.h"
+#include "familycommon/IntelHex.h"
+#include "familyov/unit/FlagWait.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/OrdavinexTypes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/shell/ProgramFolder.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespaceOV {
+namespace {
+
+using familycommon::Firmware;
+using familycommon::HexFileError;
+using familycommon::HexRecord;
+
+constexpr const char* kCaption = "Reflash";
+constexpr int kFirstNewMemory = 13;
+constexpr int kLastNewMemory = 15;
+// The newer family's model record carries the firmware version after the re-initialise flag.
+constexpr familycommon::HexRules kHexRules{.modelRecordBytes = 4};
+
+bool AskToContinue(ui::Window* owner, const std::string& text, unsigned icon) {
+  return ui::MessageBox(owner, text, kCaption, ui::mb::kOkCancel | icon) == ui::kIdOk;
+}
+
+void Tell(ui::Window* owner, const std::string& text, std::optional<std::string> caption,
+          unsigned icon) {
+  ui::MessageBox(owner, text, std::move(caption), ui::mb::kOk | icon);
+}
+
+// The firmware file the user picks, read and checked for the unit; none when the user stops or
+// the file is refused (the user has been told why).
+std::optional<Firmware> ChooseFirmware(IQDeviceOrdavinex& device, ui::Window* owner) {
+  if (!AskToContinue(owner,
+                     "Warning: This action will reprogram the unit.  Do not interrupt process.  "
+                     "Errors during reprogramming can render the unit non-operational.  Continue?",
+                     ui::mb::kIconInformation)) {
+    return std::nullopt;
+  }
+  const auto path = ui::AskOpenFile(owner, {.filters = {{"Intel HEX-32 file (*.ihx)", "*.ihx"}},
+                                            .defaultExtension = "ihx",
+                                            .folder = shell::ProgramFolder().string()});
+  if (!path) return std::nullopt;
+  std::ifstream file(*path);
+  if (!file) {
+    Tell(owner, "Could not open file.", "Open file", ui::mb::kIconStop);
+    return std::nullopt;
+  }
+  try {
+    return familycommon::ReadFirmware(file, kHexRules, device.GetInfo().familyCode);
+  } catch (const HexFileError& e) {
+    Tell(owner, e.what(), e.Caption(),
+         e.GetSeverity() == HexFileError::Severity::kWarning ? ui::mb::kIconExclamation
+                                                             : ui::mb::kIconStop);
+    return std::nullopt;
+  }
+}
+
+bool ConfirmReflash(const Firmware& firmware, ui::Window* owner) {
+  if (firmware.reinitialise &&
+      !AskToContinue(owner,
+                     "Unit will be re-initialized after reflash.  You will lose all current "
+                     "settings.  Continue?",
+                     ui::mb::kIconInformation)) {
+    return false;
+  }
+  return AskToContinue(owner, "File opened successfully.  Continue with reflash?",
+                       ui::mb::kIconQuestion);
+}
+
+// Firmware that brings memories 13 to 15 to a 2-input unit that had 12.
+bool BringsNewMemories(const IQDeviceOrdavinex& device, const Firmware& firmware) {
+  return device.GetInfo().familyCode == kFamilyCode2Input &&
+         firmware.versionTenths / 10.0f >= IQDevice8126::kMoreMemoriesFirmware &&
+         device.firmwareVersion < IQDevice8126::kMoreMemoriesFirmware;
+}
+
+void IgnoringBusFailure(const auto& action) {
+  try {
+    action();
+  } catch (const IQException&) {
+    // A rebooting unit may not answer; the wait for its ready flag that follows tells.
+  }
+}
+
+// The unit's side of a reflash, step by step, with the progress dialog moving along.
+class FirmwareSender {
+ public:
+  FirmwareSender(IQDeviceOrdavinex& device, TProgressDialog& progress)
+      : device_(device), progress_(progress) {}
+
+  void PrepareErase() { gFlashEnableObject.Write(device_, true); }
+
+  void Program(const Firmware& firmware) {
+    gFlashEraseObject.Write(device_, true);
+    WaitReady(device_);
+    progress_.SetText("Reprogramming ...");
+    gFlashAddressObject.Write(device_, 0);
+    for (std::size_t i = 0; i < firmware.records.size(); ++i) {
+      progress_.SetValue(static_cast<int>(i));
+      Send(firmware.records[i]);
+    }
+    if (firmware.reinitialise) {
+      gInitializeObject.Write(device_, 1);
+      WaitReady(device_);
+    }
+  }
+
+  void Reboot(bool reinitialise) {
+    IgnoringBusFailure([this] { gResetObject.Write(device_, true); });
+    if (reinitialise) {
+      progress_.SetText("Initializing...");
+      WaitReady(device_);
+      progress_.SetText("Rebooting...");
+      IgnoringBusFailure([this] { gResetObject.Write(device_, true); });
+    }
+    WaitReady(device_);
+  }
+
+ private:
+  void Send(const HexRecord& record) {
+    switch (record.type) {
+      case familycommon::kHexUpperAddress:
+        gFlashAddressObject.Write(device_, (uint32_t{record.data[0]} << 8 | record.data[1]) << 16);
+        break;
+      case familycommon::kHexData:
+        SendData(record.data);
+        break;
+      case familycommon::kHexEndOfFile:
+        progress_.SetText("Rebooting...");
+        break;
+      default:
+        break;
+    }
+  }
+
+  // The unit places each block after the one before, so a record longer than the data object
+  // goes as several blocks. The count goes only when it changes.
+  void SendData(std::span<const uint8_t> data) {
+    const std::size_t most = static_cast<std::size_t>(gFlashDataObject.ElementSize());
+    while (!data.empty()) {
+      const std::span<const uint8_t> block = data.first(std::min(most, data.size()));
+      if (block.size() != lastCount_) {
+        gFlashCountObject.Write(device_, static_cast<uint8_t>(block.size()));
+        lastCount_ = block.size();
+      }
+      gFlashDataObject.WriteBlock(device_, block);
+      data = data.subspan(block.size());
+    }
+  }
+
+  IQDeviceOrdavinex& device_;
+  TProgressDialog& progress_;
+  std::size_t lastCount_ = 0;
+};
+
+void ShowReflashFailure(ui::Window* owner) {
+  Tell(owner,
+       "An error occurred during reflash.  Your unit may be corrupted.If so, contact technical "
+       "support at Telvo Instruments.",
+       kCaption, ui::mb::kIconStop);
+}
+
+}  // namespace
+
+void ReflashUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
+  const std::optional<Firmware> firmware = ChooseFirmware(device, owner);
+  if (!firmware || !ConfirmReflash(*firmware, owner)) return;
+
+  TProgressDialog progress(owner);
+  progress.Create();
+  progress.SetRange(0, static_cast<int>(firmware->records.size()));
+  progress.SetValue(0);
+  progress.SetText("Erasing FLASH");
+  FirmwareSender sender(device, progress);
+  try {
+    ui::WaitCursor wait;
+    sender.PrepareErase();
+  } catch (const IQException& e) {
+    // Nothing is erased yet: the unit keeps its firmware.
+    ReportCommError(e, device);
+    return;
+  }
+  try {
+    ui::WaitCursor wait;
+    sender.Program(*firmware);
+    sender.Reboot(firmware->reinitialise);
+    if (BringsNewMemories(device, *firmware)) InitMemoryNames(device);
+  } catch (const IQException& e) {
+    ReportCommError(e, device);
+    ShowReflashFailure(owner);
+    return;
+  } catch (const std::exception&) {
+    ShowReflashFailure(owner);
+    return;
+  }
+  Tell(owner,
+       "Device reprogrammed successfully.  Please close device window and perform roll-call.",
+       kCaption, ui::mb::kIconInformation);
+}
+
+void InitMemoryNames(IQDeviceOrdavinex& device) {
+  try {
+    for (int memory = kFirstNewMemory; memory <= kLastNewMemory; ++memory) {
+      gMemoryNameObject.SetElement(memory - 1);
+      gMemoryNameObject.Write(device, "Memory " + std::to_string(memory));
+      gSaveMemoryObject.SaveMemory(device, static_cast<uint8_t>(memory));
+    }
+  } catch (const IQException& e) {
+    ReportCommError(e, device);
+  }
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,261 @@
+// A reflash from the user's first answer to the unit's reboot, through the pseudo-terminal to the
+// simulated unit, with the prompts and the file dialog answered by script.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/Reflash.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppResources.h"
+#include "sim/Fault.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using ovtest::ModelId;
+using sim::familyov::Model;
+
+std::vector<std::string> reportedErrors;
+
+// Qt allows one application object per program; the reflash needs it for its prompts and its
+// progress dialog. Prompts no script answers fail the test.
+class GuiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (ui::Application::Instance() == nullptr) {
+      app_ = std::make_unique<ui::Application>(argc_, argv_, "familyov_unit_tests");
+    }
+    RegisterAppDialogs();
+    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
+                             [](const std::string& what) { ADD_FAILURE() << what; });
+    SetCommErrorReporter(
+        [](const IQException& e, IQDevice&) { reportedErrors.push_back(e.GetText()); });
+  }
+  void TearDown() override {
+    ui::test::PumpMessages();
+    app_.reset();
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[20] = "familyov_unit_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<ui::Application> app_;
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+// One record of a firmware file.
+std::string HexLine(int type, std::vector<uint8_t> data, int offset = 0) {
+  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
+                                static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset),
+                                static_cast<uint8_t>(type)};
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  uint8_t sum = 0;
+  std::string line = ":";
+  for (uint8_t byte : bytes) {
+    line += ovtest::Hex(byte);
+    sum = static_cast<uint8_t>(sum + byte);
+  }
+  return line + ovtest::Hex(-sum) + "\n";
+}
+
+std::string ModelLine(uint32_t family, bool reinitialise, int versionTenths) {
+  return HexLine(3, {static_cast<uint8_t>(family >> 8), static_cast<uint8_t>(family),
+                     static_cast<uint8_t>(reinitialise), static_cast<uint8_t>(versionTenths)});
+}
+
+const std::string kEndLine = ":00000001FF\n";
+
+std::string WriteFile(const std::string& name, const std::string& text) {
+  const std::string path = testing::TempDir() + name;
+  std::ofstream(path) << text;
+  return path;
+}
+
+std::vector<std::string> Matching(const std::vector<std::string>& trace, const std::string& start) {
+  std::vector<std::string> found;
+  std::ranges::copy_if(trace, std::back_inserter(found),
+                       [&](const std::string& line) { return line.starts_with(start); });
+  return found;
+}
+
+class ReflashTest : public testing::Test {
+ protected:
+  ReflashTest() {
+    reportedErrors.clear();
+    // A silent poll costs one reply time-out, not several.
+    bus.port.SetRetries(0);
+  }
+
+  // A 2-input unit at firmware 1.4 (12 memories) that the reflash takes to 1.5.
+  std::unique_ptr<IQDevice8126> AddUnit8124() {
+    unitIndex = sim::familyov::AddFamilyOvUnit(
+        bus.bus,
+        {.model = Model::k8124, .address = 4, .firmware = "1.4", .reflashedFirmware = "1.5"});
+    record = IQDeviceInfo(4, kFamilyCode2Input, 1, ModelId('4', "1.4", false));
+    return std::make_unique<IQDevice8126>(&type8124, &bus.manager, &record, 4);
+  }
+  std::unique_ptr<IQDevice8148> AddUnit8148() {
+    unitIndex = sim::familyov::AddFamilyOvUnit(bus.bus, {.model = Model::k8148, .address = 5});
+    record = IQDeviceInfo(5, kFamilyCode8148, 1, ModelId('8', "1.5", true));
+    return std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record, 8);
+  }
+
+  // Runs the reflash of the file, answering OK to the warning, the `confirmations` questions
+  // after the file and the `messagesAfter` messages that end it; returns every prompt seen.
+  std::vector<ui::Prompt> Reflash(IQDeviceOrdavinex& unit, const std::string& path,
+                                  int confirmations, int messagesAfter) {
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(path);
+    for (int i = 0; i < confirmations + messagesAfter; ++i) script.AnswerMessageBox(ui::kIdOk);
+    bus.bus.ClearTraffic();
+    ReflashUnit(unit, nullptr);
+    return script.Seen();
+  }
+
+  std::vector<sim::familyov::FlashRecord> FlashRecords() {
+    std::vector<sim::familyov::FlashRecord> records;
+    bus.bus.WithUnit(unitIndex, [&](sim::Unit& unit) {
+      records = static_cast<sim::familyov::FamilyOvUnit&>(unit).FlashRecords();
+    });
+    return records;
+  }
+
+  ovtest::FamilyBus bus;
+  IQ8124Type type8124;
+  IQ8148Type type8148;
+  IQDeviceInfo record;
+  int unitIndex = 0;
+};
+
+TEST_F(ReflashTest, TheFirmwareArrivesWholeAndNewFirmwareGetsItsMemories) {
+  auto unit = AddUnit8124();
+  // Firmware holds zero bytes, and records longer than the unit's data object.
+  std::vector<uint8_t> longRecord(80);
+  for (std::size_t i = 0; i < longRecord.size(); ++i) longRecord[i] = static_cast<uint8_t>(i);
+  const std::vector<uint8_t> shortRecord = {0x00, 0x11, 0x00, 0x22};
+  const std::string path = WriteFile(
+      "new.ihx", ModelLine(kFamilyCode2Input, false, 15) + HexLine(4, {0x00, 0x01}) +
+                     HexLine(0, longRecord) + HexLine(0, longRecord, 80) +
+                     HexLine(0, shortRecord, 160) + HexLine(0, shortRecord, 164) + kEndLine);
+  const auto prompts = Reflash(*unit, path, 1, 1);
+  ASSERT_EQ(prompts.size(), 4u);
+  EXPECT_EQ(prompts[2].text, "File opened successfully.  Continue with reflash?");
+  EXPECT_EQ(prompts[3].text,
+            "Device reprogrammed successfully.  Please close device window and perform roll-call.");
+  EXPECT_TRUE(reportedErrors.empty());
+
+  const auto trace = bus.TakeTrace();
+  EXPECT_EQ(trace.front(), "W02 01");
+  // The count goes before a block of another length only.
+  EXPECT_EQ(Matching(trace, "W4D"),
+            (std::vector<std::string>{"W4D 40", "W4D 10", "W4D 40", "W4D 10", "W4D 04"}));
+  std::vector<uint8_t> sent;
+  std::vector<uint32_t> addresses;
+  for (const auto& block : FlashRecords()) {
+    addresses.push_back(block.address);
+    sent.insert(sent.end(), block.bytes.begin(), block.bytes.end());
+  }
+  std::vector<uint8_t> expected = longRecord;
+  expected.insert(expected.end(), longRecord.begin(), longRecord.end());
+  expected.insert(expected.end(), shortRecord.begin(), shortRecord.end());
+  expected.insert(expected.end(), shortRecord.begin(), shortRecord.end());
+  EXPECT_EQ(sent, expected);
+  EXPECT_EQ(addresses,
+            (std::vector<uint32_t>{0x10000, 0x10040, 0x10050, 0x10090, 0x100A0, 0x100A4}));
+
+  // Memories 13 to 15, which the new firmware brings, get their names and the settings.
+  EXPECT_EQ(Matching(trace, "W0A"), (std::vector<std::string>{"W0A 0D", "W0A 0E", "W0A 0F"}));
+  const auto name = bus.bus.Element(unitIndex, 0x19, 14);
+  EXPECT_EQ(std::string(name.begin(), name.begin() + 9), "Memory 15");
+  EXPECT_EQ(Matching(trace, "W00"), std::vector<std::string>{});
+}
+
+TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
+  auto unit = AddUnit8148();
+  gChannelLevelObject.SetElement(0);
+  gChannelLevelObject.Write(*unit, -12.0f);
+  const std::string path =
+      WriteFile("init.ihx", ModelLine(kFamilyCode8148, true, 16) + HexLine(0, {1, 2}) + kEndLine);
+  const auto prompts = Reflash(*unit, path, 2, 1);
+  ASSERT_EQ(prompts.size(), 5u);
+  EXPECT_EQ(prompts[2].text,
+            "Unit will be re-initialized after reflash.  You will lose all current settings.  "
+            "Continue?");
+  const auto trace = bus.TakeTrace();
+  const auto step = [&](const std::string& line) {
+    return std::ranges::find(trace, line) - trace.begin();
+  };
+  EXPECT_LT(step("W05 0102"), step("W00 01"));
+  EXPECT_LT(step("W00 01"), step("W01 01"));
+  EXPECT_EQ(std::ranges::count(trace, "W01 01"), 2);
+  // The 8148 keeps its memories whatever the firmware.
+  EXPECT_EQ(Matching(trace, "W0A"), std::vector<std::string>{});
+  // Unity gain again.
+  EXPECT_EQ(bus.bus.Element(unitIndex, 0x1B, 0), (std::vector<uint8_t>{0x3F, 0x80, 0x00, 0x00}));
+}
+
+TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
+  auto unit = AddUnit8148();
+  const std::string path = WriteFile(
+      "other.ihx", ModelLine(kFamilyCode2Input, false, 15) + HexLine(0, {1, 2}) + kEndLine);
+  const auto prompts = Reflash(*unit, path, 0, 1);
+  ASSERT_EQ(prompts.size(), 3u);
+  EXPECT_EQ(prompts[2].text, "This file is not the correct firmware for this model.");
+  EXPECT_EQ(prompts[2].caption, "Reflash");
+  EXPECT_TRUE(bus.TakeTrace().empty());
+
+  const std::string broken = WriteFile(
+      "broken.ihx", ModelLine(kFamilyCode8148, false, 15) + ":02000000AABB98\n" + kEndLine);
+  EXPECT_EQ(Reflash(*unit, broken, 0, 1).back().text, "Checksum error in line 1.");
+  EXPECT_TRUE(bus.TakeTrace().empty());
+
+  // Cancel at the last question.
+  const std::string good = WriteFile("good.ihx", ModelLine(kFamilyCode8148, false, 15) + kEndLine);
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(good).AnswerMessageBox(ui::kIdCancel);
+  ReflashUnit(*unit, nullptr);
+  EXPECT_TRUE(bus.TakeTrace().empty());
+}
+
+TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
+  auto unit = AddUnit8148();
+  const std::string path =
+      WriteFile("fw.ihx", ModelLine(kFamilyCode8148, false, 15) + HexLine(0, {1, 2}) + kEndLine);
+
+  // Refused before the erase: reported, and nothing else goes to the unit.
+  bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x02));
+  Reflash(*unit, path, 1, 0);
+  EXPECT_EQ(reportedErrors.size(), 1u);
+  EXPECT_EQ(Matching(bus.TakeTrace(), "W03"), std::vector<std::string>{});
+
+  // Refused while programming: reported, and the user is told the unit may be corrupted.
+  bus.bus.ClearFaults();
+  bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x05));
+  const auto prompts = Reflash(*unit, path, 1, 1);
+  EXPECT_EQ(reportedErrors.size(), 2u);
+  EXPECT_EQ(prompts.back().text,
+            "An error occurred during reflash.  Your unit may be corrupted.If so, contact "
+            "technical support at Telvo Instruments.");
+
+  // The reboot's answer lost and the first ready poll after it unanswered: still a success.
+  bus.bus.ClearFaults();
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(0x01));
+  // Polls 1 to 3 wait for the erase.
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(0x06).OnOccurrence(4));
+  EXPECT_EQ(Reflash(*unit, path, 1, 1).back().text.substr(0, 25), "Device reprogrammed succe");
+  EXPECT_EQ(reportedErrors.size(), 2u);
+}
+
+}  // namespace
+}  // namespace namespaceOV
