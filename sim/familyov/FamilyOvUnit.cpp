@@ -301,6 +301,9 @@ Outcome FamilyOvUnit::Reset(uint8_t value) {
   if (value == 0) return Outcome::Done();
   if (flash_.Reboot() && !options_.reflashedFirmware.empty()) {
     memories_.SetCount(familyov::MemoryCount(options_.model, options_.reflashedFirmware));
+    const UnitIdentity& running = Identity();
+    SetIdentity(
+        IdentityOf(options_.model, running.address, running.network, options_.reflashedFirmware));
   }
   ++reboots_;
   return ThenBusy(Outcome::Done());

@@ -31,8 +31,8 @@ struct UnitOptions {
   std::string serialNumber = "SIM0001";
   // The name the unit comes with, as a user would have given it.
   std::string unitName;
-  // The firmware a completed reflash installs, in effect after the reboot that ends it; empty
-  // keeps the firmware as it was. The roll call goes on naming the firmware the unit started with.
+  // The firmware a completed reflash installs, in effect after the reboot that ends it (the next
+  // roll call names it); empty keeps the firmware as it was.
   std::string reflashedFirmware;
   BusyLength busy;
 };

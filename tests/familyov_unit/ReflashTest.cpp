@@ -179,6 +179,11 @@ TEST_F(ReflashTest, TheFirmwareArrivesWholeAndNewFirmwareGetsItsMemories) {
   const auto name = bus.bus.Element(unitIndex, 0x19, 14);
   EXPECT_EQ(std::string(name.begin(), name.begin() + 9), "Memory 15");
   EXPECT_EQ(Matching(trace, "W00"), std::vector<std::string>{});
+
+  // The roll call the user runs next finds the new firmware.
+  const auto found = bus.RollCall({&type8124});
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(dynamic_cast<IQDeviceOrdavinex&>(*found[0]).GetMemoryCount(), 15);
 }
 
 TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
