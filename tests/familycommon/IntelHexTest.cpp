@@ -83,5 +83,32 @@ TEST(IntelHexTest, FirmwareForAnotherModelOrWithoutModelIsRefused) {
             "Reflash|This file is not the correct firmware for this model.|warning");
 }
 
+TEST(IntelHexTest, AnyDamageToAGoodFileIsRefusedCleanlyOrReadAsItSays) {
+  const std::string good = kModel + "\n:020000040001F9\n:04001000DEADBEEFB4\n" + kEnd + "\n";
+  const auto readsOrRefuses = [](const std::string& text) {
+    try {
+      const Firmware firmware = Read(text);
+      // Callers take these bytes without looking.
+      for (const HexRecord& record : firmware.records) {
+        if (record.type == kHexUpperAddress) {
+          EXPECT_GE(record.data.size(), 2u) << text;
+        }
+        if (record.type == kHexModel) {
+          EXPECT_GE(record.data.size(), 4u) << text;
+        }
+      }
+    } catch (const HexFileError&) {
+    }
+  };
+  for (std::size_t at = 0; at < good.size(); ++at) {
+    readsOrRefuses(good.substr(0, at));
+    for (char c : {':', '0', 'F', 'f', 'g', ' ', '\0', '\xFF'}) {
+      std::string damaged = good;
+      damaged[at] = c;
+      readsOrRefuses(damaged);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace familycommon
