@@ -21,7 +21,6 @@
 namespace namespaceOV {
 namespace {
 
-using ovtest::ModelId;
 using sim::familyov::Model;
 
 std::vector<std::string> reportedErrors;
@@ -76,12 +75,6 @@ std::string ModelLine(uint32_t family, bool reinitialise, int versionTenths) {
 
 const std::string kEndLine = ":00000001FF\n";
 
-std::string WriteFile(const std::string& name, const std::string& text) {
-  const std::string path = testing::TempDir() + name;
-  std::ofstream(path) << text;
-  return path;
-}
-
 std::vector<std::string> Matching(const std::vector<std::string>& trace, const std::string& start) {
   std::vector<std::string> found;
   std::ranges::copy_if(trace, std::back_inserter(found),
@@ -95,62 +88,48 @@ class ReflashTest : public testing::Test {
     reportedErrors.clear();
     // A silent poll costs one reply time-out, not several.
     bus.port.SetRetries(0);
-  }
-
-  // A 2-input unit at firmware 1.4 (12 memories) that the reflash takes to 1.5.
-  std::unique_ptr<IQDevice8126> AddUnit8124() {
-    unitIndex = sim::familyov::AddFamilyOvUnit(
+    // A 2-input unit at firmware 1.4 (12 memories) that the reflash takes to 1.5, and an 8148.
+    sim::familyov::AddFamilyOvUnit(
         bus.bus,
         {.model = Model::k8124, .address = 4, .firmware = "1.4", .reflashedFirmware = "1.5"});
-    record = IQDeviceInfo(4, kFamilyCode2Input, 1, ModelId('4', "1.4", false));
-    return std::make_unique<IQDevice8126>(&type8124, &bus.manager, &record, 4);
-  }
-  std::unique_ptr<IQDevice8148> AddUnit8148() {
-    unitIndex = sim::familyov::AddFamilyOvUnit(bus.bus, {.model = Model::k8148, .address = 5});
-    record = IQDeviceInfo(5, kFamilyCode8148, 1, ModelId('8', "1.5", true));
-    return std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record, 8);
+    sim::familyov::AddFamilyOvUnit(bus.bus, {.model = Model::k8148, .address = 5});
+    const auto found = bus.RollCall({&type8124, &type8148});
+    unit8124 = &dynamic_cast<IQDeviceOrdavinex&>(*found.at(0));
+    unit8148 = &dynamic_cast<IQDeviceOrdavinex&>(*found.at(1));
   }
 
   // Runs the reflash of the file, answering OK to the warning, the `confirmations` questions
   // after the file and the `messagesAfter` messages that end it; returns every prompt seen.
-  std::vector<ui::Prompt> Reflash(IQDeviceOrdavinex& unit, const std::string& path,
+  std::vector<ui::Prompt> Reflash(IQDeviceOrdavinex& unit, const std::string& text,
                                   int confirmations, int messagesAfter) {
+    std::ofstream(path) << text;
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
     script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(path);
     for (int i = 0; i < confirmations + messagesAfter; ++i) script.AnswerMessageBox(ui::kIdOk);
-    bus.bus.ClearTraffic();
     ReflashUnit(unit, nullptr);
     return script.Seen();
   }
 
-  std::vector<sim::familyov::FlashRecord> FlashRecords() {
-    std::vector<sim::familyov::FlashRecord> records;
-    bus.bus.WithUnit(unitIndex, [&](sim::Unit& unit) {
-      records = static_cast<sim::familyov::FamilyOvUnit&>(unit).FlashRecords();
-    });
-    return records;
-  }
-
+  const std::string path = testing::TempDir() + "firmware.ihx";
   ovtest::FamilyBus bus;
   IQ8124Type type8124;
   IQ8148Type type8148;
-  IQDeviceInfo record;
-  int unitIndex = 0;
+  IQDeviceOrdavinex* unit8124 = nullptr;
+  IQDeviceOrdavinex* unit8148 = nullptr;
 };
 
 TEST_F(ReflashTest, TheFirmwareArrivesWholeAndNewFirmwareGetsItsMemories) {
-  auto unit = AddUnit8124();
   // Firmware holds zero bytes, and records longer than the unit's data object.
   std::vector<uint8_t> longRecord(80);
   for (std::size_t i = 0; i < longRecord.size(); ++i) longRecord[i] = static_cast<uint8_t>(i);
   const std::vector<uint8_t> shortRecord = {0x00, 0x11, 0x00, 0x22};
-  const std::string path = WriteFile(
-      "new.ihx", ModelLine(kFamilyCode2Input, false, 15) + HexLine(4, {0x00, 0x01}) +
-                     HexLine(0, longRecord) + HexLine(0, longRecord, 80) +
-                     HexLine(0, shortRecord, 160) + HexLine(0, shortRecord, 164) + kEndLine);
-  const auto prompts = Reflash(*unit, path, 1, 1);
+  const auto prompts =
+      Reflash(*unit8124,
+              ModelLine(kFamilyCode2Input, false, 15) + HexLine(4, {0x00, 0x01}) +
+                  HexLine(0, longRecord) + HexLine(0, longRecord, 80) +
+                  HexLine(0, shortRecord, 160) + HexLine(0, shortRecord, 164) + kEndLine,
+              1, 1);
   ASSERT_EQ(prompts.size(), 4u);
-  EXPECT_EQ(prompts[2].text, "File opened successfully.  Continue with reflash?");
   EXPECT_EQ(prompts[3].text,
             "Device reprogrammed successfully.  Please close device window and perform roll-call.");
   EXPECT_TRUE(reportedErrors.empty());
@@ -160,39 +139,36 @@ TEST_F(ReflashTest, TheFirmwareArrivesWholeAndNewFirmwareGetsItsMemories) {
   // The count goes before a block of another length only.
   EXPECT_EQ(Matching(trace, "W4D"),
             (std::vector<std::string>{"W4D 40", "W4D 10", "W4D 40", "W4D 10", "W4D 04"}));
-  std::vector<uint8_t> sent;
-  std::vector<uint32_t> addresses;
-  for (const auto& block : FlashRecords()) {
-    addresses.push_back(block.address);
-    sent.insert(sent.end(), block.bytes.begin(), block.bytes.end());
-  }
-  std::vector<uint8_t> expected = longRecord;
-  expected.insert(expected.end(), longRecord.begin(), longRecord.end());
-  expected.insert(expected.end(), shortRecord.begin(), shortRecord.end());
-  expected.insert(expected.end(), shortRecord.begin(), shortRecord.end());
-  EXPECT_EQ(sent, expected);
-  EXPECT_EQ(addresses,
-            (std::vector<uint32_t>{0x10000, 0x10040, 0x10050, 0x10090, 0x100A0, 0x100A4}));
+  std::vector<sim::familyov::FlashRecord> blocks;
+  bus.bus.WithUnit(0, [&](sim::Unit& unit) {
+    blocks = static_cast<sim::familyov::FamilyOvUnit&>(unit).FlashRecords();
+  });
+  const auto piece = [&](int from, int to) {
+    return std::vector<uint8_t>(longRecord.begin() + from, longRecord.begin() + to);
+  };
+  const std::vector<sim::familyov::FlashRecord> expected = {
+      {0x10000, piece(0, 64)},  {0x10040, piece(64, 80)}, {0x10050, piece(0, 64)},
+      {0x10090, piece(64, 80)}, {0x100A0, shortRecord},   {0x100A4, shortRecord}};
+  EXPECT_EQ(blocks, expected);
 
   // Memories 13 to 15, which the new firmware brings, get their names and the settings.
   EXPECT_EQ(Matching(trace, "W0A"), (std::vector<std::string>{"W0A 0D", "W0A 0E", "W0A 0F"}));
-  const auto name = bus.bus.Element(unitIndex, 0x19, 14);
+  const auto name = bus.bus.Element(0, 0x19, 14);
   EXPECT_EQ(std::string(name.begin(), name.begin() + 9), "Memory 15");
   EXPECT_EQ(Matching(trace, "W00"), std::vector<std::string>{});
 
   // The roll call the user runs next finds the new firmware.
+  bus.manager.RemoveBusDevices();
   const auto found = bus.RollCall({&type8124});
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(dynamic_cast<IQDeviceOrdavinex&>(*found[0]).GetMemoryCount(), 15);
 }
 
 TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
-  auto unit = AddUnit8148();
   gChannelLevelObject.SetElement(0);
-  gChannelLevelObject.Write(*unit, -12.0f);
-  const std::string path =
-      WriteFile("init.ihx", ModelLine(kFamilyCode8148, true, 16) + HexLine(0, {1, 2}) + kEndLine);
-  const auto prompts = Reflash(*unit, path, 2, 1);
+  gChannelLevelObject.Write(*unit8148, -12.0f);
+  const auto prompts = Reflash(
+      *unit8148, ModelLine(kFamilyCode8148, true, 16) + HexLine(0, {1, 2}) + kEndLine, 2, 1);
   ASSERT_EQ(prompts.size(), 5u);
   EXPECT_EQ(prompts[2].text,
             "Unit will be re-initialized after reflash.  You will lose all current settings.  "
@@ -207,58 +183,50 @@ TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
   // The 8148 keeps its memories whatever the firmware.
   EXPECT_EQ(Matching(trace, "W0A"), std::vector<std::string>{});
   // Unity gain again.
-  EXPECT_EQ(bus.bus.Element(unitIndex, 0x1B, 0), (std::vector<uint8_t>{0x3F, 0x80, 0x00, 0x00}));
+  EXPECT_EQ(bus.bus.Element(1, 0x1B, 0), (std::vector<uint8_t>{0x3F, 0x80, 0x00, 0x00}));
 }
 
 TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
-  auto unit = AddUnit8148();
-  const std::string path = WriteFile(
-      "other.ihx", ModelLine(kFamilyCode2Input, false, 15) + HexLine(0, {1, 2}) + kEndLine);
-  const auto prompts = Reflash(*unit, path, 0, 1);
-  ASSERT_EQ(prompts.size(), 3u);
-  EXPECT_EQ(prompts[2].text, "This file is not the correct firmware for this model.");
-  EXPECT_EQ(prompts[2].caption, "Reflash");
-  EXPECT_TRUE(bus.TakeTrace().empty());
-
-  const std::string broken = WriteFile(
-      "broken.ihx", ModelLine(kFamilyCode8148, false, 15) + ":02000000AABB98\n" + kEndLine);
-  EXPECT_EQ(Reflash(*unit, broken, 0, 1).back().text, "Checksum error in line 1.");
-  EXPECT_TRUE(bus.TakeTrace().empty());
-
-  // Cancel at the last question.
-  const std::string good = WriteFile("good.ihx", ModelLine(kFamilyCode8148, false, 15) + kEndLine);
+  const auto prompts = Reflash(
+      *unit8148, ModelLine(kFamilyCode2Input, false, 15) + HexLine(0, {1, 2}) + kEndLine, 0, 1);
+  EXPECT_EQ(prompts.back().text, "This file is not the correct firmware for this model.");
+  EXPECT_EQ(prompts.back().caption, "Reflash");
+  const std::string model = ModelLine(kFamilyCode8148, false, 15);
+  EXPECT_EQ(Reflash(*unit8148, model + ":02000000AABB98\n" + kEndLine, 0, 1).back().text,
+            "Checksum error in line 1.");
+  // Cancelled at the last question.
+  std::ofstream(path) << model + kEndLine;
   ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
-  script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(good).AnswerMessageBox(ui::kIdCancel);
-  ReflashUnit(*unit, nullptr);
+  script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(path).AnswerMessageBox(ui::kIdCancel);
+  ReflashUnit(*unit8148, nullptr);
+  // None of the three reached the unit.
   EXPECT_TRUE(bus.TakeTrace().empty());
 }
 
 TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
-  auto unit = AddUnit8148();
-  const std::string path =
-      WriteFile("fw.ihx", ModelLine(kFamilyCode8148, false, 15) + HexLine(0, {1, 2}) + kEndLine);
-
+  const std::string firmware =
+      ModelLine(kFamilyCode8148, false, 15) + HexLine(0, {1, 2}) + kEndLine;
   // Refused before the erase: reported, and nothing else goes to the unit.
   bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x02));
-  Reflash(*unit, path, 1, 0);
+  Reflash(*unit8148, firmware, 1, 0);
   EXPECT_EQ(reportedErrors.size(), 1u);
   EXPECT_EQ(Matching(bus.TakeTrace(), "W03"), std::vector<std::string>{});
 
   // Refused while programming: reported, and the user is told the unit may be corrupted.
   bus.bus.ClearFaults();
   bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x05));
-  const auto prompts = Reflash(*unit, path, 1, 1);
-  EXPECT_EQ(reportedErrors.size(), 2u);
-  EXPECT_EQ(prompts.back().text,
+  EXPECT_EQ(Reflash(*unit8148, firmware, 1, 1).back().text,
             "An error occurred during reflash.  Your unit may be corrupted.If so, contact "
             "technical support at Telvo Instruments.");
+  EXPECT_EQ(reportedErrors.size(), 2u);
 
   // The reboot's answer lost and the first ready poll after it unanswered: still a success.
   bus.bus.ClearFaults();
   bus.bus.AddFault(sim::Fault::Silence().ForObject(0x01));
   // Polls 1 to 3 wait for the erase.
   bus.bus.AddFault(sim::Fault::Silence().ForObject(0x06).OnOccurrence(4));
-  EXPECT_EQ(Reflash(*unit, path, 1, 1).back().text.substr(0, 25), "Device reprogrammed succe");
+  EXPECT_EQ(Reflash(*unit8148, firmware, 1, 1).back().text.substr(0, 25),
+            "Device reprogrammed succe");
   EXPECT_EQ(reportedErrors.size(), 2u);
 }
 
