@@ -1,8 +1,10 @@
 #include "familyov/unit/Reflash.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "controls/TProgressDialog.h"
