@@ -25,8 +25,6 @@ constexpr uint8_t kVirtualCompSpeedIndex = 2;
 constexpr float kVirtualCompThresholdDb = 20.0f;
 constexpr float kVirtualPinkNoiseDb = -40.0f;
 constexpr float kVirtualParam35Db = 6.0f;
-constexpr int kCrosspointDelayFeature = 6;
-constexpr int kCompressorFeature = 7;
 
 CommErrorReporter commErrorReporter = nullptr;
 
@@ -539,10 +537,10 @@ void IQDeviceOrdavinex::MoveState(MemoryRecord& record, MemoryState::Direction d
     for (int o = 0; o < outputs; ++o) {
       const int crosspoint = o * matrixInputs + i;
       state.Level(gCrosspointLevelObject, crosspoint);
-      if (HasFeature(kCrosspointDelayFeature)) state.Long(gCrosspointDelayObject, crosspoint);
+      if (HasFeature(kFeatureCrosspointDelays)) state.Long(gCrosspointDelayObject, crosspoint);
     }
   }
-  if (HasFeature(kCompressorFeature)) {
+  if (HasFeature(kFeatureCompressors)) {
     for (int i = 0; i < inputs; ++i) {
       state.Level(gCompPostGainObject, i);
       state.Level(gCompThresholdObject, i);
