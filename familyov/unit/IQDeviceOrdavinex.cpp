@@ -8,6 +8,7 @@
 #include "familyov/unit/MemoryState.h"
 #include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/OrdavinexTypes.h"
+#include "familyov/unit/SettingsFileCommands.h"
 
 namespace namespaceOV {
 
@@ -26,25 +27,6 @@ constexpr float kVirtualPinkNoiseDb = -40.0f;
 constexpr float kVirtualParam35Db = 6.0f;
 
 CommErrorReporter commErrorReporter = nullptr;
-
-// Ends a progress report however the read ends.
-class ProgressScope {
- public:
-  ProgressScope(ProgressReport* progress, int range) : progress_(progress) {
-    if (progress_) progress_->Begin(range, kReadingText);
-  }
-  ~ProgressScope() {
-    if (progress_) progress_->End();
-  }
-  ProgressScope(const ProgressScope&) = delete;
-  ProgressScope& operator=(const ProgressScope&) = delete;
-  void Step(int value) {
-    if (progress_) progress_->Step(value);
-  }
-
- private:
-  ProgressReport* progress_;
-};
 
 template <typename T>
 std::unique_ptr<T> CloneAs(const T* filter) {
@@ -125,6 +107,10 @@ bool IQDeviceOrdavinex::GetListText(std::string& text) const {
 }
 
 std::string IQDeviceOrdavinex::GetErrorText(int) const { return {}; }
+
+bool IQDeviceOrdavinex::LoadFile() { return LoadSettingsFile(*this); }
+
+bool IQDeviceOrdavinex::SaveFile() { return SaveSettingsFile(*this); }
 
 std::string IQDeviceOrdavinex::GetDisplayName() {
   if (!IsOnline()) return GetName() + " (Virtual " + GetTypeName() + ")";
@@ -374,7 +360,7 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
     return;
   }
   const int records = GetMaxFilterRecords();
-  ProgressScope scope(progress, records);
+  ProgressScope scope(progress, records, kReadingText);
   filters_.clear();
   ClearCrossovers();
   totalSections = 0;
@@ -413,7 +399,7 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
 void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
   parametersReady = false;
   {
-    ProgressScope scope(progress, kTimerEventSlots);
+    ProgressScope scope(progress, kTimerEventSlots, kReadingText);
     timerEvents_.clear();
     try {
       if (!gLockedObject.Read(*this)) {
@@ -529,7 +515,9 @@ MemoryRecord& IQDeviceOrdavinex::Record(int n) {
 
 void IQDeviceOrdavinex::MoveState(MemoryRecord& record, MemoryState::Direction direction) {
   MemoryState state(*this, record.state, direction);
-  for (int c = 0; c < channels; ++c) {
+  // Outputs start at firstOutput, which may leave a gap after the inputs.
+  const int channelEnd = firstOutput + outputs;
+  for (int c = 0; c < channelEnd; ++c) {
     state.Level(gChannelLevelObject, c);
     state.Byte(gChannelGroupObject, c);
     state.Bool(gChannelMuteObject, c);
@@ -544,8 +532,23 @@ void IQDeviceOrdavinex::MoveState(MemoryRecord& record, MemoryState::Direction d
     state.Byte(gCrossoverNetworkObject, o);
     state.Float(gPolarityObject, o);
   }
+  for (int c = 0; c < channelEnd; ++c) state.Bool(gDelayBypassObject, c);
   for (int i = 0; i < inputs; ++i) {
-    for (int o = 0; o < outputs; ++o) state.Level(gCrosspointLevelObject, i * outputs + o);
+    for (int o = 0; o < outputs; ++o) {
+      const int crosspoint = o * matrixInputs + i;
+      state.Level(gCrosspointLevelObject, crosspoint);
+      if (HasFeature(kFeatureCrosspointDelays)) state.Long(gCrosspointDelayObject, crosspoint);
+    }
+  }
+  if (HasFeature(kFeatureCompressors)) {
+    for (int i = 0; i < inputs; ++i) {
+      state.Level(gCompPostGainObject, i);
+      state.Level(gCompThresholdObject, i);
+      state.Byte(gCompRatioObject, i);
+      state.Byte(gCompSpeedObject, i);
+      state.Bool(gCompGangObject, i);
+      state.Bool(gCompSoftKneeObject, i);
+    }
   }
   state.Bool(gPinkNoiseEnableObject, 0);
   state.Level(gPinkNoiseLevelObject, 0);

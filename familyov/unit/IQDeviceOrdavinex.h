@@ -29,6 +29,34 @@ class ProgressReport {
   virtual void End() = 0;
 };
 
+// Options a unit may have, as HasFeature asks about them.
+enum UnitFeature : int {
+  kFeatureClock = 2,
+  kFeatureAllpass = 4,
+  kFeatureCrosspointDelays = 6,
+  kFeatureCompressors = 7,
+};
+
+// Ends a progress report however the operation ends; no report, no steps.
+class ProgressScope {
+ public:
+  ProgressScope(ProgressReport* progress, int range, const std::string& text)
+      : progress_(progress) {
+    if (progress_) progress_->Begin(range, text);
+  }
+  ~ProgressScope() {
+    if (progress_) progress_->End();
+  }
+  ProgressScope(const ProgressScope&) = delete;
+  ProgressScope& operator=(const ProgressScope&) = delete;
+  void Step(int value) {
+    if (progress_) progress_->Step(value);
+  }
+
+ private:
+  ProgressReport* progress_;
+};
+
 // The low and high crossover of each output of a crossover macro, and its output filters, as the
 // capacity test sees them.
 struct CrossoverMacroContents {
@@ -93,8 +121,8 @@ class IQDeviceOrdavinex : public IQDevice {
   std::string GetErrorText(int code) const override;
   void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
   void Request(const UCodeObject& object, int timeoutMs) override;
-  bool LoadFile() override { return false; }
-  bool SaveFile() override { return false; }
+  bool LoadFile() override;
+  bool SaveFile() override;
   bool PrintReport() override { return false; }
   bool CopyFrom(IQDevice&) override { return false; }
 
@@ -136,6 +164,8 @@ class IQDeviceOrdavinex : public IQDevice {
   // lowest one free.
   TFilter* AddFilter(std::unique_ptr<TFilter> filter);
   // Deletes the filter on a bus unit and hands it back to the caller.
+  // Appends a filter that already has its number, as a unit's memory holds it.
+  void AdoptFilter(std::unique_ptr<TFilter> filter) { filters_.push_back(std::move(filter)); }
   std::unique_ptr<TFilter> RemoveFilter(TFilter* filter);
   std::vector<std::unique_ptr<TFilter>> RemoveFilters(const std::vector<TFilter*>& filters);
   void RemoveAllFilters();
@@ -154,6 +184,8 @@ class IQDeviceOrdavinex : public IQDevice {
   bool SetLowCrossover(int output, std::unique_ptr<TLowCrossover> crossover);
   bool SetHighCrossover(int output, std::unique_ptr<THighCrossover> crossover);
   const std::vector<TTimerStruct>& TimerEvents() const { return timerEvents_; }
+  // The list only; the caller writes the events to the unit.
+  void SetTimerEvents(std::vector<TTimerStruct> events) { timerEvents_ = std::move(events); }
 
   void SetWaitBound(WaitBound bound) { waitBound_ = std::move(bound); }
   const WaitBound& GetWaitBound() const { return waitBound_; }
