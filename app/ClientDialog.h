@@ -11,6 +11,7 @@
 #include "app/DeviceSlotTable.h"
 #include "app/DeviceTypes.h"
 #include "app/MessageNotifier.h"
+#include "controls/ClientWindow.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DragImage.h"
@@ -32,7 +33,7 @@ class Menu;
 
 // Messages a device's edit window posts to the client, lParam the device.
 inline constexpr ui::MessageId kDeviceWindowClosedMessage = 301;
-inline constexpr ui::MessageId kDeviceChangedMessage = 201;
+inline constexpr ui::MessageId kDeviceChangedMessage = controls::kDeviceChangedMessage;
 
 // The dialog that fills the main frame: the virtual and bus device lists, the "Roll Call" button
 // and the name of the port in use. It owns the registered device types and their icons, keeps the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Message.h"
+
 namespace ui {
 class Window;
 }
@@ -15,5 +17,9 @@ inline ui::Window* clientWindow = nullptr;
 // are registered and clears it when the client goes; none before and after.
 inline ui::Window* ClientWindow() { return detail::clientWindow; }
 inline void SetClientWindow(ui::Window* window) { detail::clientWindow = window; }
+
+// Posted to the client window with the device in lParam when a unit's name or state changed, so
+// the device lists show it anew.
+inline constexpr ui::MessageId kDeviceChangedMessage = 201;
 
 }  // namespace controls

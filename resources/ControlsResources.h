@@ -8,6 +8,7 @@ inline constexpr int kValueDialog = 3;
 inline constexpr int kLevelDialog = 10;
 inline constexpr int kAdjustDialog = 11;
 inline constexpr int kStereoLevelDialog = 28;
+inline constexpr int kInputDialog = 32514;
 
 // Controls of the dialogs above.
 inline constexpr int kValueText = 302;
@@ -20,6 +21,8 @@ inline constexpr int kFirstTrackbar = 103;
 inline constexpr int kFirstText = 317;
 inline constexpr int kSecondTrackbar = 101;
 inline constexpr int kSecondText = 307;
+inline constexpr int kInputPrompt = 4091;
+inline constexpr int kInputField = 4092;
 
 // Bitmaps: strips of frames, images first and their masks after them.
 inline constexpr int kPolarityGlyphs = 1101;  // 40 x 10: states 0 and 1, then their masks

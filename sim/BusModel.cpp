@@ -75,7 +75,11 @@ Transmission BusModel::HandleRequest(const Request& request) {
   }
   if (request.address == kBroadcastAddress) {
     if (request.objectId == kObjectRollCallQuery) return AnswerQuery(request);
-    if (request.objectId == kObjectRollCallRestart) RestartRollCall();
+    if (request.objectId == kObjectRollCallRestart) {
+      RestartRollCall();
+    } else if (auto answer = AnswerNetworkRequest(request)) {
+      return *answer;
+    }
     return Unanswered(faults_.Hit(target));
   }
   return AnswerUnitRequest(request);
@@ -151,6 +155,21 @@ Transmission BusModel::AnswerUnitRequest(const Request& request) {
     return transmission;
   }
   return Unanswered(faults_.Hit({request.address, request.objectId, request.opcode}));
+}
+
+std::optional<Transmission> BusModel::AnswerNetworkRequest(const Request& request) {
+  std::optional<Transmission> first;
+  for (Slot& slot : slots_) {
+    if (!Reachable(slot)) continue;
+    const UnitIdentity identity = slot.unit->Identity();
+    std::optional<UnitReply> reply = slot.unit->AnswerNetworkRequest(request);
+    if (!reply || first) continue;
+    const auto faults = faults_.Hit({request.address, request.objectId, request.opcode});
+    ApplyToReply(faults, *reply);
+    first = Transmission{.bytes = EncodeUnitReply(identity.address, identity.family, *reply)};
+    ApplyToTransmission(faults, *first);
+  }
+  return first;
 }
 
 }  // namespace sim

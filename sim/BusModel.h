@@ -47,6 +47,7 @@ class BusModel {
   Transmission AnswerQuery(const Request& request);
   void Acknowledge(const Request& request);
   Transmission AnswerUnitRequest(const Request& request);
+  std::optional<Transmission> AnswerNetworkRequest(const Request& request);
 
   std::vector<Slot> slots_;
   InterfaceMode mode_ = InterfaceMode::kPlain;

@@ -73,6 +73,7 @@ void Unit::SetIdentity(const UnitIdentity& identity) {
 }
 
 std::optional<UnitReply> Unit::AnswerSpecialSet(const Request&) { return std::nullopt; }
+std::optional<UnitReply> Unit::AnswerNetworkRequest(const Request&) { return std::nullopt; }
 std::optional<UnitReply> Unit::AnswerSpecialGet(const Request&) { return std::nullopt; }
 
 std::optional<Unit::Addressed> Unit::Locate(const Request& request, uint8_t& errorCode) {

@@ -46,6 +46,10 @@ class Unit {
   // table; unknown objects, opcodes, indexes and over-long data answer from the error object.
   UnitReply Answer(const Request& request);
 
+  // A request to the network address, which every unit on the network hears: each unit acts on
+  // it, and the first one's reply goes on the wire. Nothing: the unit ignores it.
+  virtual std::optional<UnitReply> AnswerNetworkRequest(const Request& request);
+
   bool HasObject(int objectId) const;
   // The bytes of one element (element size of them, zeros before the first write).
   // Throws std::out_of_range for an unknown object or index.

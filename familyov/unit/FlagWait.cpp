@@ -19,7 +19,7 @@ const WaitBound& BoundOf(const IQDevice& device) {
 // True when a read failed on the way: its reply may still come, late.
 bool PollFlag(IQDevice& device, const BoolUCodeObject& flag, bool wanted, const WaitBound& bound,
               const std::string& timeoutText) {
-  const auto deadline = bound.now() + bound.limit;
+  const auto start = bound.now();
   bool failed = false;
   for (;;) {
     try {
@@ -28,7 +28,12 @@ bool PollFlag(IQDevice& device, const BoolUCodeObject& flag, bool wanted, const 
       // A unit busy rebooting does not answer; that is "not yet", not a failure.
       failed = true;
     }
-    if (bound.now() >= deadline) throw FlagWaitTimeout(timeoutText);
+    const auto waited = bound.now() - start;
+    if (bound.onPoll) {
+      bound.onPoll(std::chrono::duration<double>(waited) /
+                   std::chrono::duration<double>(bound.limit));
+    }
+    if (waited >= bound.limit) throw FlagWaitTimeout(timeoutText);
   }
 }
 

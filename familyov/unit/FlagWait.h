@@ -21,6 +21,8 @@ struct WaitBound {
   using Clock = std::chrono::steady_clock;
   std::chrono::milliseconds limit = kFlagWaitLimit;
   std::function<Clock::time_point()> now = [] { return Clock::now(); };
+  // Told after each poll how much of the limit has passed, 0 to 1, so a dialog can show it.
+  std::function<void(double)> onPoll;
 };
 
 class FlagWaitTimeout : public OrdavinexError {

@@ -1,6 +1,7 @@
 #include "familyov/unit/OrdavinexTypes.h"
 
 #include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/TNetLogicDialog.h"
 
 namespace namespaceOV {
 
@@ -40,6 +41,10 @@ IQDevice* IQ8126Type::CreateDevice(IQDeviceManager* manager, const IQDeviceInfo*
     return nullptr;
   }
   return new IQDevice8126(this, manager, info, outputs_);
+}
+
+void IQ8126Type::DoSpecialCommand(IQDeviceManager* manager) {
+  TNetLogicDialog(this, manager).Execute();
 }
 
 bool IQ8126Type::GetSpecialCommand(std::string& text) const {

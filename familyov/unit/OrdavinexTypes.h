@@ -36,8 +36,8 @@ class IQ8126Type : public IQOrdavinexType {
   IconResource CreateSmallIcon() const override { return smallIcon_; }
   std::string GetName() const override { return name_; }
   bool GetSpecialCommand(std::string& text) const override;
-  // The network logic trigger comes with the family's unit windows.
-  void DoSpecialCommand(IQDeviceManager*) override {}
+  // The network logic trigger.
+  void DoSpecialCommand(IQDeviceManager* manager) override;
 
  protected:
   IQ8126Type(char digit, int outputs, std::string name, IconResource icon, int smallIcon);

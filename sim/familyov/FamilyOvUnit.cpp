@@ -135,6 +135,14 @@ std::optional<UnitReply> FamilyOvUnit::AnswerSpecialSet(const Request& request) 
   });
 }
 
+std::optional<UnitReply> FamilyOvUnit::AnswerNetworkRequest(const Request& request) {
+  if (options_.model == Model::k8148) return std::nullopt;
+  const bool fire = request.opcode == kOpcodeSet && request.objectId == kCurrentLogicIn;
+  const bool ready = request.opcode == kOpcodeGet && request.objectId == kReady;
+  if (!fire && !ready) return std::nullopt;
+  return Answer(request);
+}
+
 std::optional<UnitReply> FamilyOvUnit::AnswerSpecialGet(const Request& request) {
   return AnswerSpecial(
       request, [this](const ObjectLayout&, const Access& access) { return GetSpecial(access); });
@@ -210,6 +218,8 @@ std::optional<Outcome> FamilyOvUnit::MoveToAddress(uint8_t address) {
   UnitIdentity moved = Identity();
   moved.address = address;
   SetIdentity(moved);
+  // It keeps the address in its non-volatile memory, which takes a while.
+  working_.Start();
   return std::nullopt;
 }
 

@@ -50,6 +50,10 @@ class FamilyOvUnit final : public Unit {
   // the memory the logic map names and raises its new-settings flag until the program answers.
   void FireLogicInput(int input);
 
+  // The 2-input models fire a logic input sent to the network address and answer their ready flag
+  // there.
+  std::optional<UnitReply> AnswerNetworkRequest(const Request& request) override;
+
   const FilterSlots& Filters() const { return filters_; }
   const std::vector<FlashRecord>& FlashRecords() const { return flash_.Records(); }
   // Reboots since construction: each ends a reflash or a factory initialise.

@@ -1,0 +1,161 @@
+#include "familyov/unit/TSecurityDialog.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/FamilyOvCommandIds.h"
+
+namespace namespaceOV {
+namespace {
+
+constexpr std::size_t kServiceStatusBytes = 12;
+
+std::unique_ptr<ui::Validator> PasswordValidator() {
+  return std::make_unique<ui::CharSetValidator>(kPasswordCharacters);
+}
+
+}  // namespace
+
+std::string ServiceStatusText(const std::vector<uint8_t>& status) {
+  std::string text = "Status: ";
+  for (std::size_t i = 0; i < std::min(status.size(), kServiceStatusBytes); ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%.2X ", status[i]);
+    text += hex;
+  }
+  return text;
+}
+
+TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
+                                 std::function<void()> lockChanged)
+    : ui::Dialog(parent, ovres::kSecurityDialog),
+      device_(device),
+      lockChanged_(std::move(lockChanged)),
+      password_(this, ovres::kPasswordEdit, kMaxPasswordChars),
+      lamp_(this, ovres::kLockButton),
+      lockText_(this, ovres::kLockText),
+      setPassword_(this, ovres::kSetPasswordButton),
+      serviceStatus_(this, ovres::kServiceStatusButton) {
+  lamp_.SetStyle(0);
+  lamp_.SetPushStyle(true);
+  OnCommand(ovres::kLockButton, [this] { CmLockUnlock(); });
+  OnCommand(ovres::kSetPasswordButton, [this] { CmSetPassword(); });
+  OnCommand(ovres::kServiceStatusButton, [this] { CmServiceStatus(); });
+}
+
+void TSecurityDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  Guarded([this] { ShowLock(gLockedObject.Read(device_)); });
+  password_.SetValidator(PasswordValidator());
+  password_.SetText("");
+}
+
+bool TSecurityDialog::Guarded(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const IQException& error) {
+    ReportCommError(error, device_);
+    return false;
+  }
+}
+
+void TSecurityDialog::ShowLock(bool locked) {
+  lamp_.SetState(locked ? kLockedLamp : kUnlockedLamp);
+  lamp_.Redraw();
+  lockText_.SetText(locked ? "Unlock device" : "Lock device");
+  setPassword_.Enable(!locked);
+}
+
+bool TSecurityDialog::TryUnlock() {
+  if (!gLockedObject.Read(device_)) return false;
+  gPasswordObject.Write(device_, password_.Text(), kMaxPasswordChars);
+  ShowLock(gLockedObject.Read(device_));
+  return true;
+}
+
+void TSecurityDialog::CmLockUnlock() {
+  Guarded([this] {
+    if (!TryUnlock()) {
+      if (ui::MessageBox(this, "Lock the device?", "Security",
+                         ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
+        return;
+      }
+      gLockedObject.Write(device_, true);
+      if (gLockedObject.Read(device_)) ShowLock(true);
+    }
+    if (lockChanged_) lockChanged_();
+  });
+}
+
+bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code != ui::key::kReturn) {
+    if (key.down) keyDownSeen_ = true;
+    return ui::Dialog::PreProcessKey(key);
+  }
+  // Enter acts when it is released; going down it only marks that it was pressed here, and
+  // never reaches the dialog's own handling (the window has nothing to close on Enter).
+  if (key.down) {
+    keyDownSeen_ = true;
+    return true;
+  }
+  if (!std::exchange(keyDownSeen_, false)) return false;
+  Guarded([this] {
+    if (TryUnlock() && lockChanged_) lockChanged_();
+  });
+  return true;
+}
+
+void TSecurityDialog::CmSetPassword() {
+  TSetPasswordDialog dialog(this);
+  if (dialog.Execute() == ui::kIdOk) {
+    Guarded([&] { gPasswordObject.Write(device_, dialog.Password(), kMaxPasswordChars); });
+  }
+  password_.SetText("");
+}
+
+void TSecurityDialog::CmServiceStatus() {
+  if (!device_.IsOnline()) return;
+  Guarded([this] {
+    std::vector<uint8_t> status;
+    device_.Request(gServiceStatusObject, 0);
+    if (!device_.Fetch(gServiceStatusObject, status)) throw DeviceBusy();
+    ui::MessageBox(this, ServiceStatusText(status), "Service Code 01",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+  });
+}
+
+TSetPasswordDialog::TSetPasswordDialog(ui::Window* parent, int maxChars)
+    : ui::Dialog(parent, ovres::kSetPasswordDialog),
+      first_(this, ovres::kNewPasswordEdit, maxChars),
+      second_(this, ovres::kConfirmPasswordEdit, maxChars) {}
+
+void TSetPasswordDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  first_.SetValidator(PasswordValidator());
+  second_.SetValidator(PasswordValidator());
+}
+
+void TSetPasswordDialog::CloseWindow(int result) {
+  if (result != ui::kIdOk || !IsCreated()) {
+    ui::Dialog::CloseWindow(result);
+    return;
+  }
+  if (first_.Text() != second_.Text()) {
+    ui::MessageBox(this, "Strings do not match.", "Set Password",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+    first_.SetText("");
+    second_.SetText("");
+    first_.SetFocus();
+    return;
+  }
+  password_ = first_.Text();
+  ui::Dialog::CloseWindow(result);
+}
+
+}  // namespace namespaceOV

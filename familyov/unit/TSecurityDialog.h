@@ -1,0 +1,80 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "controls/TLEDButton.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Static.h"
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// The characters a unit's password may hold.
+inline constexpr const char* kPasswordCharacters = "0-9 A-Z/,#()&-";
+inline constexpr int kMaxPasswordChars = 11;
+
+// Locks a unit, unlocks it with its password (the button, or Enter in the password field), gives
+// it a new password and shows its service status. The unit keeps the password; the window shows
+// the lock state it read last and calls `lockChanged` after each lock or unlock attempt, so the
+// unit's window can read the state again.
+class TSecurityDialog : public ui::Dialog {
+ public:
+  TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
+                  std::function<void()> lockChanged);
+
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  static constexpr int kLockedLamp = 2;
+  static constexpr int kUnlockedLamp = 6;
+
+  void CmLockUnlock();
+  void CmSetPassword();
+  void CmServiceStatus();
+  // Sends the password field to a locked unit; true when the unit was locked.
+  bool TryUnlock();
+  void ShowLock(bool locked);
+  // Runs a bus step; a failure is reported and answered with false.
+  bool Guarded(const std::function<void()>& step);
+
+  // A key went down in a security window since the last Enter was taken: an Enter released
+  // without it (the one that opened the window, say) is not meant for the password.
+  static inline bool keyDownSeen_ = false;
+
+  IQDeviceOrdavinex& device_;
+  std::function<void()> lockChanged_;
+  ui::Edit password_;
+  TLEDButton lamp_;
+  ui::StaticText lockText_;
+  ui::PushButton setPassword_;
+  TLEDButton serviceStatus_;
+};
+
+// Asks for a new password twice; OK only when both entries match (empty ones too).
+class TSetPasswordDialog : public ui::Dialog {
+ public:
+  TSetPasswordDialog(ui::Window* parent, int maxChars = kMaxPasswordChars);
+
+  void CloseWindow(int result = ui::kIdCancel) override;
+  const std::string& Password() const { return password_; }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  std::string password_;
+  ui::Edit first_;
+  ui::Edit second_;
+};
+
+// "Status: " and each of up to 12 status bytes as two hex digits and a space.
+std::string ServiceStatusText(const std::vector<uint8_t>& status);
+
+}  // namespace namespaceOV
