@@ -3,6 +3,7 @@
 #include "platform/ui/Resources.h"
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
+#include "resources/FamilyOvIds.h"
 
 using namespace appres;
 using ui::ControlKind;
@@ -183,4 +184,5 @@ void RegisterAppResources() {
   RegisterAppDialogs();
   RegisterAppMenus();
   RegisterAppImages();
+  ovres::RegisterFamilyOvResources();
 }
