@@ -3,6 +3,7 @@
 #include "platform/ui/Resources.h"
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
+#include "resources/ControlsResources.h"
 #include "resources/FamilyOvIds.h"
 
 using namespace appres;
@@ -184,5 +185,6 @@ void RegisterAppResources() {
   RegisterAppDialogs();
   RegisterAppMenus();
   RegisterAppImages();
+  controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
 }

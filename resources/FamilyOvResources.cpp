@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/ui/Resources.h"
+#include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvIds.h"
 
 namespace ovres {
@@ -91,6 +92,7 @@ void RegisterFamilyOvResources() {
   ui::Resources::AddString(kCmFirmwareVersion, "Show the unit's firmware version");
   ui::Resources::AddString(kCmSerialNumber, "Show the unit's serial number");
   ui::Resources::AddImage(kTreeImages, TreeImages());
+  RegisterFamilyOvCommandDialogs();
 }
 
 }  // namespace ovres

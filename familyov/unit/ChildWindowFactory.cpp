@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "familyov/unit/TEditOVWindow.h"
+#include "familyov/unit/TSecurityDialog.h"
 
 namespace namespaceOV {
 namespace {
@@ -12,6 +13,7 @@ namespace {
 std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
       // {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<...>(w); }},
+      {ChildKind::Security, [](TEditOVWindow& w, int) { return MakeSecurityWindow(w); }},
   };
 }
 

@@ -33,6 +33,7 @@ class ProgressReport {
 enum UnitFeature : int {
   kFeatureClock = 2,
   kFeatureAllpass = 4,
+  kFeatureNewSettingsWatch = 5,
   kFeatureCrosspointDelays = 6,
   kFeatureCompressors = 7,
 };

@@ -5,6 +5,7 @@
 #include "familyov/filters/TFilter.h"
 #include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/NewSettingsCheck.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -48,6 +49,9 @@ TEditOVWindow::TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device)
     retired_.clear();
     return ui::Param{0};
   });
+  if (device.IsOnline() && device.HasFeature(kFeatureNewSettingsWatch)) {
+    newSettings_ = std::make_unique<NewSettingsCheck>(device, this);
+  }
 }
 
 TEditOVWindow::~TEditOVWindow() {
@@ -325,6 +329,22 @@ void TEditOVWindow::PassOn(NotifyRecord* record) {
     ui::Window* window = children_[slot].get();
     if (window == nullptr || !window->IsCreated()) continue;
     if (auto* data = dynamic_cast<TDataWindow*>(window)) data->Notify(record);
+  }
+}
+
+bool TEditOVWindow::IdleAction(long idleCount) {
+  const bool more = ui::Frame::IdleAction(idleCount);
+  if (newSettings_ == nullptr || !IsCreated()) return more;
+  switch (newSettings_->Check()) {
+    case NewSettingsCheck::Outcome::kSkipped:
+      return more;
+    case NewSettingsCheck::Outcome::kReloaded: {
+      NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+      Notify(&refresh);
+      return true;
+    }
+    default:
+      return true;
   }
 }
 

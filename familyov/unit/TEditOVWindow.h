@@ -16,6 +16,7 @@
 namespace namespaceOV {
 
 class IQDeviceOrdavinex;
+class NewSettingsCheck;
 class TFilter;
 
 // The window in which one unit of the family is edited: a frame with a menu, a status bar and
@@ -46,6 +47,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   void UpdateCaption();
   // Releases the unit, tells the owner and closes the window with its children.
   void CloseWindow(int result = ui::kIdCancel) override;
+  // Polls a bus unit that may load new settings by itself, one transaction per call.
+  bool IdleAction(long idleCount) override;
 
   IQDeviceOrdavinex& Device() const { return *device_; }
   ui::TreeView& Tree() { return tree_; }
@@ -108,6 +111,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   std::array<ui::Rect, kChildSlots> rememberedRects_{};
   // Windows closed by the user, deleted once their close has returned.
   std::vector<std::unique_ptr<ui::Window>> retired_;
+  // Only for a bus unit that recalls memories by itself.
+  std::unique_ptr<NewSettingsCheck> newSettings_;
 };
 
 }  // namespace namespaceOV

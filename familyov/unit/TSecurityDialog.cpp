@@ -5,7 +5,10 @@
 #include <memory>
 
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditOVWindow.h"
+#include "familyov/unit/TOVWindow.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
 #include "resources/FamilyOvCommandIds.h"
@@ -156,6 +159,14 @@ void TSetPasswordDialog::CloseWindow(int result) {
   }
   password_ = first_.Text();
   ui::Dialog::CloseWindow(result);
+}
+
+std::unique_ptr<ui::Window> MakeSecurityWindow(TEditOVWindow& editWindow) {
+  return std::make_unique<OVChild<TSecurityDialog>>(
+      editWindow, "Security", editWindow.Device(), &editWindow, [&editWindow] {
+        NotifyRecord changed{LockChanged, 0, 0, nullptr};
+        editWindow.Notify(&changed);
+      });
 }
 
 }  // namespace namespaceOV

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "controls/TLEDButton.h"
@@ -12,6 +13,7 @@
 namespace namespaceOV {
 
 class IQDeviceOrdavinex;
+class TEditOVWindow;
 
 // The characters a unit's password may hold.
 inline constexpr const char* kPasswordCharacters = "0-9 A-Z/,#()&-";
@@ -73,6 +75,10 @@ class TSetPasswordDialog : public ui::Dialog {
   ui::Edit first_;
   ui::Edit second_;
 };
+
+// The security window of the unit's window: a child window that tells the unit's window of every
+// lock change.
+std::unique_ptr<ui::Window> MakeSecurityWindow(TEditOVWindow& editWindow);
 
 // "Status: " and each of up to 12 status bytes as two hex digits and a space.
 std::string ServiceStatusText(const std::vector<uint8_t>& status);
