@@ -1,0 +1,114 @@
+// Rename, address, firmware version, serial number, LED strobe and factory initialise of a bus
+// unit: the objects each sends, and what the user sees.
+
+#include <gtest/gtest.h>
+
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/UnitCommands.h"
+#include "resources/ControlsResources.h"
+#include "sim/Fault.h"
+#include "tests/familyov_commands/CommandsTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using commandstest::Answer;
+using commandstest::CommandsTest;
+using commandstest::ReportedErrors;
+using commandstest::Script;
+using Trace = std::vector<std::string>;
+
+using UnitCommandsTest = CommandsTest;
+
+TEST_F(UnitCommandsTest, RenameSendsAtMostElevenCharactersAndRefusesAnEmptyName) {
+  Script script;
+  script.RunDialog(controls_res::kInputDialog, Answer("Stage left rack"));
+  EXPECT_TRUE(RenameUnit(*unit8126, nullptr));
+  // "Stage left " and the terminator.
+  EXPECT_EQ(bus.TakeTrace(), (Trace{"R15", "W15 5374616765206C6566742000"}));
+
+  script.RunDialog(controls_res::kInputDialog, Answer("")).AnswerMessageBox(ui::kIdOk);
+  EXPECT_FALSE(RenameUnit(*unit8126, nullptr));
+  EXPECT_EQ(script.Seen().back().text, "Null string.");
+  EXPECT_EQ(bus.TakeTrace(), Trace{});
+}
+
+TEST_F(UnitCommandsTest, TheDeviceFollowsItsUnitToANewAddressOnlyWhenTheUnitTookIt) {
+  Script script;
+  script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& dialog) {
+    Answer("251")(dialog);  // refused by the field: the dialog stays
+    Answer("7")(dialog);
+  });
+  script.AnswerMessageBox(ui::kIdOk);
+  EXPECT_TRUE(ChangeAddress(*unit8126, nullptr));
+  EXPECT_EQ(script.Seen()[1].caption, "New address");
+  EXPECT_EQ(unit8126->GetInfo().address, 7);
+  const Trace trace = bus.TakeTrace();
+  EXPECT_EQ(trace.front(), "W07 07");
+  // The unit answers at its new address once it has stored it.
+  EXPECT_EQ(trace.back(), "R06");
+  EXPECT_EQ(gUnitNameObject.Read(*unit8126), "");
+  EXPECT_TRUE(ReportedErrors().empty());
+
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(0x07));
+  script.RunDialog(controls_res::kInputDialog, Answer("9"));
+  EXPECT_FALSE(ChangeAddress(*unit8126, nullptr));
+  EXPECT_EQ(unit8126->GetInfo().address, 7);
+  EXPECT_EQ(ReportedErrors().size(), 1u);
+}
+
+TEST_F(UnitCommandsTest, FirmwareSerialNumberAndStrobe) {
+  // The 8148 carries its output digit in the second byte, the others in the first.
+  EXPECT_EQ(FirmwareVersionText(*unit8148), "1.5");
+  EXPECT_EQ(FirmwareVersionText(*unit8126), "1.5");
+
+  Script script;
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  ShowSerialNumber(*unit8148, nullptr);
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(0x17));
+  unit8148->InvalidateValues();
+  ShowSerialNumber(*unit8148, nullptr);
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[0].text, "SIM0001");
+  EXPECT_EQ(script.Seen()[0].caption, "Serial Number");
+  // A failed read says so, rather than showing whatever the box held.
+  EXPECT_EQ(ReportedErrors().size(), 1u);
+  EXPECT_EQ(script.Seen()[1].text,
+            "The serial number could not be read: " + ReportedErrors().front());
+  bus.TakeTrace();
+
+  StrobeLeds(*unit8148);
+  EXPECT_EQ(bus.TakeTrace(), Trace{"W08 02"});
+}
+
+TEST_F(UnitCommandsTest, FactoryInitialiseResetsTheUnitAndWaitsForItWithinBounds) {
+  Script script;
+  script.AnswerMessageBox(ui::kIdCancel);
+  EXPECT_FALSE(FactoryInitialize(*unit8148, nullptr));
+  EXPECT_EQ(bus.TakeTrace(), Trace{});
+
+  gChannelLevelObject.SetElement(0);
+  gChannelLevelObject.Write(*unit8148, -12.0f);
+  bus.TakeTrace();
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  EXPECT_TRUE(FactoryInitialize(*unit8148, nullptr));
+  EXPECT_EQ(script.Seen()[2].text,
+            "Wait until unit stops strobing LEDs, cycle power on unit, then press OK.");
+  const Trace trace = bus.TakeTrace();
+  EXPECT_EQ(trace.front(), "W00 01");
+  EXPECT_EQ(std::ranges::count(trace, "W01 01"), 1);
+  EXPECT_EQ(trace.back(), "R06");
+  EXPECT_EQ(bus.bus.Element(1, 0x1B, 0), (std::vector<uint8_t>{0x3F, 0x80, 0x00, 0x00}));
+  EXPECT_TRUE(ReportedErrors().empty());
+
+  // A unit that never gets ready again ends the wait with a clear error.
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(0x06));
+  unit8148->SetWaitBound({.limit = std::chrono::seconds(1),
+                          .now = commandstest::SteppingClock(std::chrono::milliseconds(500))});
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  EXPECT_TRUE(FactoryInitialize(*unit8148, nullptr));
+  EXPECT_EQ(ReportedErrors(), std::vector<std::string>{kReadyTimeoutText});
+}
+
+}  // namespace
+}  // namespace namespaceOV
