@@ -65,10 +65,14 @@ bool IQDeviceOrdavinex::ShowEditWindow(std::unique_ptr<ui::Window> window) {
   return editWindow_->IsCreated();
 }
 
+ui::Window* IQDeviceOrdavinex::EditWindow() const {
+  return editWindow_ != nullptr && editWindow_->IsCreated() ? editWindow_.get() : nullptr;
+}
+
 bool IQDeviceOrdavinex::ShowOpenWindow() {
-  if (editWindow_ == nullptr || !editWindow_->IsCreated()) return false;
-  editWindow_->BringToTop();
-  return true;
+  ui::Window* window = EditWindow();
+  if (window != nullptr) window->BringToTop();
+  return window != nullptr;
 }
 
 void IQDeviceOrdavinex::SetGeometry(int inputCount, int outputCount, int firstOutputChannel,

@@ -126,6 +126,8 @@ class IQDeviceOrdavinex : public IQDevice {
   bool PrintReport() override { return false; }
   bool CopyFrom(IQDevice&) override { return false; }
   bool ShowOpenWindow() override;
+  // The unit's edit window while it is open, else null.
+  ui::Window* EditWindow() const;
 
   // "1", "2", ... for inputs, "A", "B", ... for outputs; empty for a channel the model lacks.
   virtual std::string GetChannelLabel(int channel) const = 0;
