@@ -24,6 +24,8 @@ constexpr uint8_t kVirtualCompSpeedIndex = 2;
 constexpr float kVirtualCompThresholdDb = 20.0f;
 constexpr float kVirtualPinkNoiseDb = -40.0f;
 constexpr float kVirtualParam35Db = 6.0f;
+constexpr int kCrosspointDelayFeature = 6;
+constexpr int kCompressorFeature = 7;
 
 CommErrorReporter commErrorReporter = nullptr;
 
@@ -529,7 +531,9 @@ MemoryRecord& IQDeviceOrdavinex::Record(int n) {
 
 void IQDeviceOrdavinex::MoveState(MemoryRecord& record, MemoryState::Direction direction) {
   MemoryState state(*this, record.state, direction);
-  for (int c = 0; c < channels; ++c) {
+  // Outputs start at firstOutput, which may leave a gap after the inputs.
+  const int channelEnd = firstOutput + outputs;
+  for (int c = 0; c < channelEnd; ++c) {
     state.Level(gChannelLevelObject, c);
     state.Byte(gChannelGroupObject, c);
     state.Bool(gChannelMuteObject, c);
@@ -544,8 +548,23 @@ void IQDeviceOrdavinex::MoveState(MemoryRecord& record, MemoryState::Direction d
     state.Byte(gCrossoverNetworkObject, o);
     state.Float(gPolarityObject, o);
   }
+  for (int c = 0; c < channelEnd; ++c) state.Bool(gDelayBypassObject, c);
   for (int i = 0; i < inputs; ++i) {
-    for (int o = 0; o < outputs; ++o) state.Level(gCrosspointLevelObject, i * outputs + o);
+    for (int o = 0; o < outputs; ++o) {
+      const int crosspoint = o * matrixInputs + i;
+      state.Level(gCrosspointLevelObject, crosspoint);
+      if (HasFeature(kCrosspointDelayFeature)) state.Long(gCrosspointDelayObject, crosspoint);
+    }
+  }
+  if (HasFeature(kCompressorFeature)) {
+    for (int i = 0; i < inputs; ++i) {
+      state.Level(gCompPostGainObject, i);
+      state.Level(gCompThresholdObject, i);
+      state.Byte(gCompRatioObject, i);
+      state.Byte(gCompSpeedObject, i);
+      state.Bool(gCompGangObject, i);
+      state.Bool(gCompSoftKneeObject, i);
+    }
   }
   state.Bool(gPinkNoiseEnableObject, 0);
   state.Level(gPinkNoiseLevelObject, 0);

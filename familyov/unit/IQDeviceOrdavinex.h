@@ -136,6 +136,8 @@ class IQDeviceOrdavinex : public IQDevice {
   // lowest one free.
   TFilter* AddFilter(std::unique_ptr<TFilter> filter);
   // Deletes the filter on a bus unit and hands it back to the caller.
+  // Appends a filter that already has its number, as a unit's memory holds it.
+  void AdoptFilter(std::unique_ptr<TFilter> filter) { filters_.push_back(std::move(filter)); }
   std::unique_ptr<TFilter> RemoveFilter(TFilter* filter);
   std::vector<std::unique_ptr<TFilter>> RemoveFilters(const std::vector<TFilter*>& filters);
   void RemoveAllFilters();

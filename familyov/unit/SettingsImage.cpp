@@ -1,0 +1,425 @@
+#include "familyov/unit/SettingsImage.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "bus/IQDataSocket.h"
+#include "bus/IQException.h"
+#include "familyov/filters/FilterClasses.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/ParameterTable.h"
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr int kCrosspointDelayFeature = 6;
+constexpr int kCompressorFeature = 7;
+constexpr int kFilterBlock = 17;
+constexpr int kFirstCompressorBlock = 18;
+
+uint32_t FloatWord(float value) { return std::bit_cast<uint32_t>(value); }
+float WordFloat(uint32_t word) { return std::bit_cast<float>(word); }
+uint8_t LowByte(uint32_t word) { return static_cast<uint8_t>(word & 0xFF); }
+uint32_t Flag(bool on) { return on ? 1u : 0u; }
+
+// The words block `block` of the layout takes, and whether the unit's options include it.
+struct BlockExtent {
+  int block;
+  int words;
+};
+
+// A channel index the unit has: an input, or one of its outputs.
+bool HasChannel(const IQDeviceOrdavinex& device, int channel) {
+  return (channel >= 0 && channel < device.inputs) ||
+         (channel >= device.firstOutput && channel < device.firstOutput + device.outputs);
+}
+
+// Reads and writes one image through the parameter objects, each word at its place.
+class ImageCodec {
+ public:
+  ImageCodec(IQDeviceOrdavinex& device, const ImageLayout& layout)
+      : device_(device), layout_(layout) {}
+
+  void Encode(SettingsImage& image) {
+    std::span<uint32_t> w = image.Words();
+    const int ni = layout_.matrixInputs;
+    const int no = layout_.matrixOutputs;
+    const int f = device_.firstOutput;
+    for (int k = 0; k < ni + no; ++k) w[At(0, k)] = FloatWord(ReadLinear(gChannelLevelObject, k));
+    for (int i = 0; i < ni; ++i) {
+      for (int o = 0; o < no; ++o) {
+        const int x = o * ni + i;
+        w[At(1, x)] = FloatWord(ReadLinear(gCrosspointLevelObject, x));
+        if (layout_.crosspointDelays) {
+          gCrosspointDelayObject.SetElement(x);
+          w[layout_.CrosspointDelays() + x] = gCrosspointDelayObject.Read(device_);
+        }
+      }
+    }
+    for (int o = 0; o < device_.outputs; ++o)
+      w[At(2, o)] = Flag(ReadBool(gChannelMuteObject, f + o));
+    if (layout_.compressors) {
+      for (int i = 0; i < device_.inputs; ++i) {
+        w[At(18, i)] = FloatWord(ReadLinear(gCompPostGainObject, i));
+        w[At(19, i)] = FloatWord(ReadLinear(gCompThresholdObject, i));
+        w[At(20, i)] = ReadByte(gCompRatioObject, i);
+        w[At(21, i)] = ReadByte(gCompSpeedObject, i);
+        w[At(22, i)] = Flag(ReadBool(gCompGangObject, i));
+        w[At(23, i)] = Flag(ReadBool(gCompSoftKneeObject, i));
+      }
+    }
+    for (int k = 0; k < ni + no; ++k) {
+      gChannelDelayObject.SetElement(k);
+      w[At(4, k)] = gChannelDelayObject.Read(device_);
+    }
+    for (int o = 0; o < device_.outputs; ++o) w[At(5, o)] = ReadByte(gCrossoverNetworkObject, o);
+    for (int k = 0; k < ni + no; ++k) w[At(6, k)] = ReadByte(gChannelGroupObject, k);
+    for (int o = 0; o < device_.outputs; ++o) {
+      w[At(7, o)] = FloatWord(ReadLinear(gLimiterThresholdObject, f + o));
+      w[At(8, o)] = Flag(ReadBool(gLimiterKneeObject, f + o));
+      w[At(9, o)] = ReadByte(gLimiterSpeedObject, f + o);
+      w[At(10, o)] = ReadByte(gLimiterGroupObject, f + o);
+      w[At(11, o)] = Flag(ReadBool(gLimiterEnableObject, f + o));
+    }
+    for (int o = 0; o < device_.outputs; ++o) {
+      gPolarityObject.SetElement(o);
+      w[At(12, o)] = FloatWord(gPolarityObject.Read(device_));
+    }
+    w[At(13, 0)] = Flag(gPinkNoiseEnableObject.Read(device_));
+    w[At(14, 0)] = FloatWord(gPinkNoiseLevelObject.ReadLinear(device_));
+    w[At(15, 0)] = FloatWord(gMasterLevelObject.ReadLinear(device_));
+    w[At(3, 0)] = Flag(gMasterMuteObject.Read(device_));
+    EncodeFilters(w);
+  }
+
+  void Decode(const SettingsImage& image) {
+    std::span<const uint32_t> w = image.Words();
+    const int ni = layout_.matrixInputs;
+    const int no = layout_.matrixOutputs;
+    const int f = device_.firstOutput;
+    // Every channel the unit has, wherever the geometry puts it, and none it lacks.
+    const auto channels = [&](auto apply) {
+      for (int k = 0; k < ni + no; ++k) {
+        if (HasChannel(device_, k)) apply(k);
+      }
+    };
+    channels([&](int k) { WriteLinear(gChannelLevelObject, k, WordFloat(w[At(0, k)])); });
+    for (int i = 0; i < ni; ++i) {
+      for (int o = 0; o < no; ++o) {
+        const int x = o * ni + i;
+        WriteLinear(gCrosspointLevelObject, x, WordFloat(w[At(1, x)]));
+        if (layout_.crosspointDelays) {
+          gCrosspointDelayObject.SetElement(x);
+          gCrosspointDelayObject.Write(device_, w[layout_.CrosspointDelays() + x]);
+        }
+      }
+    }
+    for (int o = 0; o < device_.outputs; ++o) WriteBool(gChannelMuteObject, f + o, w[At(2, o)]);
+    if (layout_.compressors) {
+      for (int i = 0; i < device_.inputs; ++i) {
+        WriteLinear(gCompPostGainObject, i, WordFloat(w[At(18, i)]));
+        WriteLinear(gCompThresholdObject, i, WordFloat(w[At(19, i)]));
+        WriteByte(gCompRatioObject, i, w[At(20, i)]);
+        WriteByte(gCompSpeedObject, i, w[At(21, i)]);
+        WriteBool(gCompGangObject, i, w[At(22, i)]);
+        WriteBool(gCompSoftKneeObject, i, w[At(23, i)]);
+      }
+    }
+    channels([&](int k) {
+      gChannelDelayObject.SetElement(k);
+      gChannelDelayObject.Write(device_, w[At(4, k)]);
+    });
+    for (int o = 0; o < device_.outputs; ++o) WriteByte(gCrossoverNetworkObject, o, w[At(5, o)]);
+    channels([&](int k) { WriteByte(gChannelGroupObject, k, w[At(6, k)]); });
+    for (int o = 0; o < device_.outputs; ++o) {
+      WriteLinear(gLimiterThresholdObject, f + o, WordFloat(w[At(7, o)]));
+      WriteBool(gLimiterKneeObject, f + o, w[At(8, o)]);
+      WriteByte(gLimiterSpeedObject, f + o, w[At(9, o)]);
+      WriteByte(gLimiterGroupObject, f + o, w[At(10, o)]);
+      WriteBool(gLimiterEnableObject, f + o, w[At(11, o)]);
+    }
+    for (int o = 0; o < device_.outputs; ++o) {
+      gPolarityObject.SetElement(o);
+      gPolarityObject.Write(device_, WordFloat(w[At(12, o)]));
+    }
+    gPinkNoiseEnableObject.Write(device_, w[At(13, 0)] != 0);
+    gPinkNoiseLevelObject.WriteLinear(device_, WordFloat(w[At(14, 0)]));
+    gMasterLevelObject.WriteLinear(device_, WordFloat(w[At(15, 0)]));
+    gMasterMuteObject.Write(device_, w[At(3, 0)] != 0);
+    DecodeFilters(w);
+  }
+
+ private:
+  std::size_t At(int block, int k) const {
+    return static_cast<std::size_t>(layout_.Block(block) + k);
+  }
+
+  float ReadLinear(dBLevelObject& object, int element) {
+    object.SetElement(element);
+    return object.ReadLinear(device_);
+  }
+  bool ReadBool(BoolUCodeObject& object, int element) {
+    object.SetElement(element);
+    return object.Read(device_);
+  }
+  uint32_t ReadByte(ByteUCodeObject& object, int element) {
+    object.SetElement(element);
+    return object.Read(device_);
+  }
+  void WriteLinear(dBLevelObject& object, int element, float gain) {
+    object.SetElement(element);
+    object.WriteLinear(device_, gain);
+  }
+  void WriteBool(BoolUCodeObject& object, int element, uint32_t word) {
+    object.SetElement(element);
+    object.Write(device_, word != 0);
+  }
+  void WriteByte(ByteUCodeObject& object, int element, uint32_t word) {
+    object.SetElement(element);
+    object.Write(device_, LowByte(word));
+  }
+
+  void EncodeFilters(std::span<uint32_t> w) {
+    std::vector<const TFilter*> records;
+    for (const auto& filter : device_.Filters()) records.push_back(filter.get());
+    for (int o = 0; o < device_.outputs; ++o) {
+      if (const TFilter* high = device_.HighCrossover(o)) records.push_back(high);
+      if (const TFilter* low = device_.LowCrossover(o)) records.push_back(low);
+    }
+    if (static_cast<int>(records.size()) > layout_.filterRecords) {
+      throw SettingsImageError("The unit has more filters than a memory can hold.");
+    }
+    for (int r = 0; r < layout_.filterRecords; ++r) {
+      const std::span<uint32_t> record = w.subspan(layout_.FilterRecord(r), kFilterRecordWords);
+      if (r < static_cast<int>(records.size())) {
+        PackFilterRecord(*records[static_cast<std::size_t>(r)], record);
+      } else {
+        std::ranges::fill(record, 0u);
+      }
+    }
+  }
+
+  void DecodeFilters(std::span<const uint32_t> w) {
+    device_.RemoveAllFilters();
+    for (int r = 0; r < layout_.filterRecords; ++r) {
+      std::unique_ptr<TFilter> filter =
+          UnpackFilterRecord(w.subspan(layout_.FilterRecord(r), kFilterRecordWords), r);
+      if (!filter || !HasChannel(device_, filter->channel)) continue;
+      const int output = filter->channel - device_.firstOutput;
+      if (auto* low = dynamic_cast<TLowCrossover*>(filter.get())) {
+        filter.release();
+        device_.SetLowCrossover(output, std::unique_ptr<TLowCrossover>(low));
+      } else if (auto* high = dynamic_cast<THighCrossover*>(filter.get())) {
+        filter.release();
+        device_.SetHighCrossover(output, std::unique_ptr<THighCrossover>(high));
+      } else {
+        device_.AdoptFilter(std::move(filter));
+      }
+    }
+    device_.LinkFilters();
+    device_.RecountDspUse();
+  }
+
+  IQDeviceOrdavinex& device_;
+  const ImageLayout& layout_;
+};
+
+}  // namespace
+
+SettingsImage::SettingsImage(int length)
+    : length_(std::clamp(length, 0, kMaxImageWords)),
+      words_(static_cast<std::size_t>((length_ + kDumpBlockWords - 1) / kDumpBlockWords *
+                                      kDumpBlockWords)) {}
+
+std::span<uint32_t> SettingsImage::Block(int block) {
+  return std::span(words_).subspan(static_cast<std::size_t>(block) * kDumpBlockWords,
+                                   kDumpBlockWords);
+}
+
+std::span<const uint32_t> SettingsImage::Block(int block) const {
+  return std::span(words_).subspan(static_cast<std::size_t>(block) * kDumpBlockWords,
+                                   kDumpBlockWords);
+}
+
+ImageLayout::ImageLayout(const IQDeviceOrdavinex& device)
+    : matrixInputs(device.matrixInputs),
+      matrixOutputs(device.matrixOutputs),
+      filterRecords(device.GetMaxFilterRecords()),
+      crosspointDelays(device.HasFeature(kCrosspointDelayFeature)),
+      compressors(device.HasFeature(kCompressorFeature)),
+      offsets_(device.GetImageOffsetTable()),
+      imageChannels_(device.matrixInputs + device.matrixOutputs) {
+  if (offsets_.size() != kImageBlockCount) {
+    throw SettingsImageError("The model has no settings image layout.");
+  }
+}
+
+int ImageLayout::RequiredWords() const {
+  const int channels = imageChannels_;
+  const int crosspoints = matrixInputs * matrixOutputs;
+  std::vector<BlockExtent> extents = {{0, channels},
+                                      {1, crosspoints},
+                                      {2, matrixOutputs},
+                                      {3, 1},
+                                      {4, channels},
+                                      {5, matrixOutputs},
+                                      {6, channels},
+                                      {13, 1},
+                                      {14, 1},
+                                      {15, 1},
+                                      {kFilterBlock, kFilterRecordWords * filterRecords}};
+  for (int block = 7; block <= 12; ++block) extents.push_back({block, matrixOutputs});
+  if (crosspointDelays) extents.push_back({4, channels + crosspoints});
+  if (compressors) {
+    for (int block = kFirstCompressorBlock; block < kImageBlockCount; ++block) {
+      extents.push_back({block, matrixInputs});
+    }
+  }
+  int required = 0;
+  for (const BlockExtent& extent : extents) {
+    required = std::max(required, Block(extent.block) + extent.words);
+  }
+  return required;
+}
+
+void ImageLayout::CheckLength(int length) const {
+  if (length < RequiredWords() || length > kMaxImageWords) {
+    throw SettingsImageError("The unit's settings image length (" + std::to_string(length) +
+                             " words) does not fit its model.");
+  }
+}
+
+int ReadImageLength(IQDeviceOrdavinex& device) {
+  const uint32_t length = gMemoryImageSizeObject.Read(device);
+  const int bounded = length > kMaxImageWords ? kMaxImageWords + 1 : static_cast<int>(length);
+  ImageLayout(device).CheckLength(bounded);
+  return bounded;
+}
+
+void EncodeSettingsImage(IQDeviceOrdavinex& device, SettingsImage& image) {
+  const ImageLayout layout(device);
+  layout.CheckLength(image.Length());
+  ImageCodec(device, layout).Encode(image);
+}
+
+void DecodeSettingsImage(IQDeviceOrdavinex& device, const SettingsImage& image) {
+  const ImageLayout layout(device);
+  layout.CheckLength(image.Length());
+  ImageCodec(device, layout).Decode(image);
+}
+
+void UnpackWordsBigEndian(const UCodeObject& object, IQDevice& device, std::span<uint32_t> words) {
+  std::vector<uint8_t> data;
+  bool in = false;
+  for (int refusals = 0; !in && refusals < kMaxNotAcceptedReplies; ++refusals) {
+    device.Request(object, 0);
+    in = device.Fetch(object, data);
+  }
+  if (!in) throw DeviceBusy();
+  if (data.size() != words.size() * 4) throw NoData();
+  for (std::size_t k = 0; k < words.size(); ++k) {
+    words[k] = uint32_t{data[4 * k]} << 24 | uint32_t{data[4 * k + 1]} << 16 |
+               uint32_t{data[4 * k + 2]} << 8 | data[4 * k + 3];
+  }
+}
+
+void PackWordsBigEndian(const UCodeObject& object, IQDevice& device,
+                        std::span<const uint32_t> words) {
+  std::vector<uint8_t> data;
+  data.reserve(words.size() * 4);
+  for (const uint32_t word : words) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+      data.push_back(static_cast<uint8_t>(word >> shift));
+  }
+  device.Write(object, data, 0);
+}
+
+uint32_t FilterRecordHeader(const TFilter& filter) {
+  return (static_cast<uint32_t>(filter.linkNumber & 0xFF) << 16) |
+         (static_cast<uint32_t>(filter.typeCode & 0xFF) << 8) |
+         static_cast<uint32_t>(filter.channel & 0xFF);
+}
+
+void PackFilterRecord(const TFilter& filter, std::span<uint32_t> record) {
+  record[0] = FilterRecordHeader(filter);
+  const DeviceRecord fields = filter.GetDeviceRecord();
+  for (std::size_t k = 0; k < fields.size(); ++k) record[k + 1] = static_cast<uint32_t>(fields[k]);
+}
+
+std::unique_ptr<TFilter> UnpackFilterRecord(std::span<const uint32_t> record, int number) {
+  std::unique_ptr<TFilter> filter = MakeFilter(static_cast<int>((record[0] >> 8) & 0xFF));
+  if (!filter) return nullptr;
+  filter->channel = static_cast<int>(record[0] & 0xFF);
+  filter->linkNumber = static_cast<int>((record[0] >> 16) & 0xFF);
+  filter->SetDeviceRecord({static_cast<int32_t>(record[1]), static_cast<int32_t>(record[2]),
+                           static_cast<int32_t>(record[3])});
+  filter->number = number;
+  return filter;
+}
+
+MemoryWalk::MemoryWalk(IQDeviceOrdavinex& device) : device_(device) {
+  if (!device_.IsOnline()) device_.SaveMemoryRecord(0);
+}
+
+MemoryWalk::~MemoryWalk() {
+  if (device_.IsOnline()) return;
+  try {
+    device_.RecallMemoryRecord(0);
+  } catch (const IQException&) {
+    // Record 0 always exists and a virtual unit has no bus to fail: nothing is lost here.
+  }
+}
+
+namespace {
+
+std::array<uint32_t, kDumpBlockWords> ReadDumpBlock(IQDeviceOrdavinex& device, int element) {
+  std::array<uint32_t, kDumpBlockWords> block{};
+  gMemoryDumpObject.SetElement(element);
+  UnpackWordsBigEndian(gMemoryDumpObject, device, block);
+  return block;
+}
+
+void CheckMemory(IQDeviceOrdavinex& device, int memory) {
+  if (memory < 0 || memory > device.GetMemoryCount()) {
+    throw OrdavinexRangeError("Memory " + std::to_string(memory) + " does not exist on the unit.");
+  }
+}
+
+}  // namespace
+
+void ReadMemoryImage(IQDeviceOrdavinex& device, int memory, SettingsImage& image) {
+  CheckMemory(device, memory);
+  if (!device.IsOnline()) {
+    device.RecallMemoryRecord(memory);
+    EncodeSettingsImage(device, image);
+    return;
+  }
+  ReadDumpBlock(device, kDumpPositioningElement);
+  gMemoryDumpObject.SetElement(memory);
+  for (int b = 0; b < image.BlockCount(); ++b) {
+    UnpackWordsBigEndian(gMemoryDumpObject, device, image.Block(b));
+  }
+}
+
+void WriteMemoryImage(IQDeviceOrdavinex& device, int memory, const SettingsImage& image) {
+  CheckMemory(device, memory);
+  if (!device.IsOnline()) {
+    DecodeSettingsImage(device, image);
+    device.SaveMemoryRecord(memory);
+    return;
+  }
+  ReadDumpBlock(device, kDumpPositioningElement);
+  const auto kept = ReadDumpBlock(device, memory + 1);
+  ReadDumpBlock(device, kDumpPositioningElement);
+  gMemoryDumpObject.SetElement(memory);
+  for (int b = 0; b < image.BlockCount(); ++b) {
+    PackWordsBigEndian(gMemoryDumpObject, device, image.Block(b));
+  }
+  ReadDumpBlock(device, kDumpPositioningElement);
+  gMemoryDumpObject.SetElement(memory + 1);
+  PackWordsBigEndian(gMemoryDumpObject, device, kept);
+  if (memory == 0) gRecallMemoryObject.RecallMemory(device, 0);
+}
+
+}  // namespace namespaceOV

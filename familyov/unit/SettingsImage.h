@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "familyov/unit/OrdavinexErrors.h"
+
+class IQDevice;
+class UCodeObject;
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+class TFilter;
+
+inline constexpr int kImageBlockCount = 24;
+// The memory-dump object moves four words at a time; element 255 positions it.
+inline constexpr int kDumpBlockWords = 4;
+inline constexpr int kDumpPositioningElement = 255;
+inline constexpr int kFilterRecordWords = 4;
+// The most words an image length read from a unit may give: the dump object's store bounds it.
+inline constexpr int kMaxImageWords = 4096;
+
+// An image length that cannot hold the model's layout, or that no unit could have.
+class SettingsImageError : public OrdavinexError {
+ public:
+  using OrdavinexError::OrdavinexError;
+};
+
+// One memory's settings as the unit stores them: `Length()` words, kept in whole dump blocks so
+// that a transfer may carry up to three words past the end.
+class SettingsImage {
+ public:
+  explicit SettingsImage(int length);
+
+  int Length() const { return length_; }
+  int BlockCount() const { return static_cast<int>(words_.size()) / kDumpBlockWords; }
+  std::span<uint32_t> Block(int block);
+  std::span<const uint32_t> Block(int block) const;
+  std::span<uint32_t> Words() { return words_; }
+  std::span<const uint32_t> Words() const { return words_; }
+
+ private:
+  int length_;
+  std::vector<uint32_t> words_;
+};
+
+// Where each block of the image stands for the unit's model and options.
+class ImageLayout {
+ public:
+  explicit ImageLayout(const IQDeviceOrdavinex& device);
+
+  int Block(int block) const { return offsets_[static_cast<std::size_t>(block)]; }
+  int CrosspointDelays() const { return Block(4) + imageChannels_; }
+  int FilterRecord(int record) const { return Block(17) + kFilterRecordWords * record; }
+  // The words the layout writes, from word 0; an image shorter than this cannot be used.
+  int RequiredWords() const;
+  // Throws SettingsImageError when an image of `length` words cannot hold the layout.
+  void CheckLength(int length) const;
+
+  int matrixInputs;
+  int matrixOutputs;
+  int filterRecords;
+  bool crosspointDelays;
+  bool compressors;
+
+ private:
+  std::span<const int> offsets_;
+  int imageChannels_;
+};
+
+// The image length the unit reports, checked against its layout.
+int ReadImageLength(IQDeviceOrdavinex& device);
+
+void EncodeSettingsImage(IQDeviceOrdavinex& device, SettingsImage& image);
+void DecodeSettingsImage(IQDeviceOrdavinex& device, const SettingsImage& image);
+
+// The object's current element as big-endian words; NoData unless the reply is exactly their size.
+void UnpackWordsBigEndian(const UCodeObject& object, IQDevice& device, std::span<uint32_t> words);
+void PackWordsBigEndian(const UCodeObject& object, IQDevice& device,
+                        std::span<const uint32_t> words);
+
+// Word 0 of a filter record: link number, type and channel.
+uint32_t FilterRecordHeader(const TFilter& filter);
+void PackFilterRecord(const TFilter& filter, std::span<uint32_t> record);
+// The filter a record holds, numbered `number`; none for an empty record or one of no filter type.
+std::unique_ptr<TFilter> UnpackFilterRecord(std::span<const uint32_t> record, int number);
+
+// Brackets a walk over a unit's memories: a virtual unit keeps its current values as record 0
+// first and has them back at the end, however the walk ends.
+class MemoryWalk {
+ public:
+  explicit MemoryWalk(IQDeviceOrdavinex& device);
+  ~MemoryWalk();
+  MemoryWalk(const MemoryWalk&) = delete;
+  MemoryWalk& operator=(const MemoryWalk&) = delete;
+
+ private:
+  IQDeviceOrdavinex& device_;
+};
+
+// Memory `memory` (0 the current settings) into or from an image of the unit's length, through
+// the memory-dump object on a bus unit and the memory records on a virtual one. Inside a
+// MemoryWalk. Writing memory 0 of a bus unit recalls it, so that the unit runs it.
+void ReadMemoryImage(IQDeviceOrdavinex& device, int memory, SettingsImage& image);
+void WriteMemoryImage(IQDeviceOrdavinex& device, int memory, const SettingsImage& image);
+
+}  // namespace namespaceOV
