@@ -24,6 +24,7 @@ constexpr uint8_t kVirtualCompSpeedIndex = 2;
 constexpr float kVirtualCompThresholdDb = 20.0f;
 constexpr float kVirtualPinkNoiseDb = -40.0f;
 constexpr float kVirtualParam35Db = 6.0f;
+constexpr int kClockFeature = 2;
 constexpr int kCrosspointDelayFeature = 6;
 constexpr int kCompressorFeature = 7;
 
@@ -132,6 +133,13 @@ std::string IQDeviceOrdavinex::GetDisplayName() {
   if (!IsOnline()) return GetName() + " (Virtual " + GetTypeName() + ")";
   return std::to_string(GetInfo().address) + " (" + GetTypeName() + ") " +
          gUnitNameObject.Read(*this);
+}
+
+std::vector<int> IQDeviceOrdavinex::ChannelIndexes() const {
+  std::vector<int> indexes;
+  for (int i = 0; i < inputs; ++i) indexes.push_back(i);
+  for (int o = 0; o < outputs; ++o) indexes.push_back(firstOutput + o);
+  return indexes;
 }
 
 std::optional<RgbColor> IQDeviceOrdavinex::GetChannelColor(int channel) {
@@ -410,6 +418,11 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
   LinkFilters();
   RecountDspUse();
   parametersReady = true;
+}
+
+bool IQDeviceOrdavinex::UpdateClockPresence() {
+  if (IsOnline()) clockPresent = HasFeature(kClockFeature) && gClockPresentObject.Read(*this);
+  return clockPresent;
 }
 
 void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {

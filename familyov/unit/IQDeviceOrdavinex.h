@@ -95,9 +95,12 @@ class IQDeviceOrdavinex : public IQDevice {
   void Request(const UCodeObject& object, int timeoutMs) override;
   bool LoadFile() override { return false; }
   bool SaveFile() override { return false; }
-  bool PrintReport() override { return false; }
-  bool CopyFrom(IQDevice&) override { return false; }
+  // The device report and the device copy (DeviceReport.cpp, DeviceCopy.cpp).
+  bool PrintReport() override;
+  bool CopyFrom(IQDevice& source) override;
 
+  // The channel indexes the unit has: its inputs, then its outputs from firstOutput.
+  std::vector<int> ChannelIndexes() const;
   // "1", "2", ... for inputs, "A", "B", ... for outputs; empty for a channel the model lacks.
   virtual std::string GetChannelLabel(int channel) const = 0;
   // Stores a DWORD option under the family's key; false when there is none.
@@ -156,6 +159,11 @@ class IQDeviceOrdavinex : public IQDevice {
   bool SetLowCrossover(int output, std::unique_ptr<TLowCrossover> crossover);
   bool SetHighCrossover(int output, std::unique_ptr<THighCrossover> crossover);
   const std::vector<TTimerStruct>& TimerEvents() const { return timerEvents_; }
+  // The list only; the caller writes the events to the unit.
+  void SetTimerEvents(std::vector<TTimerStruct> events) { timerEvents_ = std::move(events); }
+  // A bus unit has its clock when its firmware knows one and the unit says it is fitted; a
+  // virtual unit keeps the clock it was made with. Sets and returns clockPresent.
+  bool UpdateClockPresence();
 
   void SetWaitBound(WaitBound bound) { waitBound_ = std::move(bound); }
   const WaitBound& GetWaitBound() const { return waitBound_; }
