@@ -1,5 +1,6 @@
 #include "bus/SettingsTextFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -98,6 +99,19 @@ bool SettingsTextFile::FindSection(const std::string& name) {
     if (*c == ']' && candidate == name) return true;
     position_ = candidateStart;
   }
+}
+
+int SettingsTextFile::LineAt(std::size_t offset) const {
+  offset = std::min(offset, content_.size());
+  while (offset < content_.size() && IsSpace(content_[offset])) ++offset;
+  const auto begin = content_.begin();
+  return 1 + static_cast<int>(std::count(begin, begin + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+bool SettingsTextFile::AtString() const {
+  std::size_t at = position_;
+  while (at < content_.size() && IsSpace(content_[at])) ++at;
+  return at < content_.size() && content_[at] == '"';
 }
 
 void SettingsTextFile::SkipSpaceBeforeNumber() {

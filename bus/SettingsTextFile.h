@@ -57,6 +57,12 @@ class SettingsTextFile {
   // the old file is then unchanged.
   bool Close();
   void Rewind() { position_ = 0; }
+  // Where reading stands, and the line (from 1) of the first character after `offset` that is no
+  // blank or line break: what a reader names when it reports an error.
+  std::size_t Tell() const { return position_; }
+  int LineAt(std::size_t offset) const;
+  // Whether the next character that is no blank or line break opens a quoted string.
+  bool AtString() const;
 
   // The next header with this exact name, from the current position; false (at the end of the
   // file) when there is none. Bracketed text longer than kMaxSectionNameChars is no header.

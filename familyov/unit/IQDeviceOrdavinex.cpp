@@ -8,6 +8,7 @@
 #include "familyov/unit/MemoryState.h"
 #include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/OrdavinexTypes.h"
+#include "familyov/unit/SettingsFileCommands.h"
 
 namespace namespaceOV {
 
@@ -29,25 +30,6 @@ constexpr int kCrosspointDelayFeature = 6;
 constexpr int kCompressorFeature = 7;
 
 CommErrorReporter commErrorReporter = nullptr;
-
-// Ends a progress report however the read ends.
-class ProgressScope {
- public:
-  ProgressScope(ProgressReport* progress, int range) : progress_(progress) {
-    if (progress_) progress_->Begin(range, kReadingText);
-  }
-  ~ProgressScope() {
-    if (progress_) progress_->End();
-  }
-  ProgressScope(const ProgressScope&) = delete;
-  ProgressScope& operator=(const ProgressScope&) = delete;
-  void Step(int value) {
-    if (progress_) progress_->Step(value);
-  }
-
- private:
-  ProgressReport* progress_;
-};
 
 template <typename T>
 std::unique_ptr<T> CloneAs(const T* filter) {
@@ -128,6 +110,10 @@ bool IQDeviceOrdavinex::GetListText(std::string& text) const {
 }
 
 std::string IQDeviceOrdavinex::GetErrorText(int) const { return {}; }
+
+bool IQDeviceOrdavinex::LoadFile() { return LoadSettingsFile(*this); }
+
+bool IQDeviceOrdavinex::SaveFile() { return SaveSettingsFile(*this); }
 
 std::string IQDeviceOrdavinex::GetDisplayName() {
   if (!IsOnline()) return GetName() + " (Virtual " + GetTypeName() + ")";
@@ -384,7 +370,7 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
     return;
   }
   const int records = GetMaxFilterRecords();
-  ProgressScope scope(progress, records);
+  ProgressScope scope(progress, records, kReadingText);
   filters_.clear();
   ClearCrossovers();
   totalSections = 0;
@@ -428,7 +414,7 @@ bool IQDeviceOrdavinex::UpdateClockPresence() {
 void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
   parametersReady = false;
   {
-    ProgressScope scope(progress, kTimerEventSlots);
+    ProgressScope scope(progress, kTimerEventSlots, kReadingText);
     timerEvents_.clear();
     try {
       if (!gLockedObject.Read(*this)) {

@@ -29,6 +29,26 @@ class ProgressReport {
   virtual void End() = 0;
 };
 
+// Ends a progress report however the operation ends; no report, no steps.
+class ProgressScope {
+ public:
+  ProgressScope(ProgressReport* progress, int range, const std::string& text)
+      : progress_(progress) {
+    if (progress_) progress_->Begin(range, text);
+  }
+  ~ProgressScope() {
+    if (progress_) progress_->End();
+  }
+  ProgressScope(const ProgressScope&) = delete;
+  ProgressScope& operator=(const ProgressScope&) = delete;
+  void Step(int value) {
+    if (progress_) progress_->Step(value);
+  }
+
+ private:
+  ProgressReport* progress_;
+};
+
 // The low and high crossover of each output of a crossover macro, and its output filters, as the
 // capacity test sees them.
 struct CrossoverMacroContents {
@@ -93,8 +113,8 @@ class IQDeviceOrdavinex : public IQDevice {
   std::string GetErrorText(int code) const override;
   void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
   void Request(const UCodeObject& object, int timeoutMs) override;
-  bool LoadFile() override { return false; }
-  bool SaveFile() override { return false; }
+  bool LoadFile() override;
+  bool SaveFile() override;
   // The device report and the device copy (DeviceReport.cpp, DeviceCopy.cpp).
   bool PrintReport() override;
   bool CopyFrom(IQDevice& source) override;

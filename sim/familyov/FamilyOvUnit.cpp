@@ -17,6 +17,7 @@ constexpr uint8_t kLastUnitAddress = 250;
 using namespace object;
 
 constexpr int kLogicInputs = 31;
+constexpr int kDumpPositioningElement = 255;
 constexpr int kOutputSlots = 12;
 constexpr int kChannelSlots = 20;
 constexpr float kUnityGain = 1.0f;
@@ -106,7 +107,8 @@ FamilyOvUnit::FamilyOvUnit(const UnitOptions& options)
       traits_(TraitsOf(options.model)),
       filters_(traits_.filterSlots, traits_.inputs + traits_.outputs),
       images_(traits_.imageWords),
-      memories_(*this, filters_, images_, familyov::MemoryCount(options.model, options.firmware)),
+      memories_(*this, filters_, images_, GeometryOf(options.model, options.compressorOption),
+                familyov::MemoryCount(options.model, options.firmware)),
       working_(options.busy),
       loading_(options.busy) {
   ApplyFactoryDefaults();
@@ -226,6 +228,8 @@ std::optional<Outcome> FamilyOvUnit::GetSpecial(const Access& access) {
       // The password is never read back.
       return Outcome::Done(std::vector<uint8_t>(kTextBytes));
     case kMemoryDump:
+      // Positioning starts a transfer: memory 0 then shows the settings as they are now.
+      if (access.index == kDumpPositioningElement) memories_.RefreshCurrentImage();
       return images_.Read(access.index);
     default:
       return std::nullopt;

@@ -4,8 +4,17 @@
 
 namespace sim::familyov {
 
-MemoryBank::MemoryBank(Unit& unit, FilterSlots& filters, MemoryImages& images, int memoryCount)
-    : unit_(unit), filters_(filters), images_(images), memoryCount_(memoryCount) {}
+MemoryBank::MemoryBank(Unit& unit, FilterSlots& filters, MemoryImages& images,
+                       const ImageGeometry& geometry, int memoryCount)
+    : unit_(unit),
+      filters_(filters),
+      images_(images),
+      geometry_(geometry),
+      memoryCount_(memoryCount) {}
+
+void MemoryBank::RefreshCurrentImage() {
+  if (!images_.Written(0)) images_.Set(0, EncodeImage(geometry_, unit_, filters_));
+}
 
 MemoryBank::Memory MemoryBank::Capture() const {
   Memory memory{.filters = filters_.Records()};
@@ -33,6 +42,7 @@ void MemoryBank::Apply(const Memory& memory) {
 Outcome MemoryBank::Store(uint8_t memory) {
   if (memory > memoryCount_) return Outcome::Fail(unit_error::kParameterOutOfRange);
   if (memory == 0) return Outcome::Done();
+  RefreshCurrentImage();
   memories_[memory] = Capture();
   images_.Copy(0, memory);
   return Outcome::Done();
@@ -40,14 +50,20 @@ Outcome MemoryBank::Store(uint8_t memory) {
 
 Outcome MemoryBank::Recall(uint8_t memory) {
   if (memory > memoryCount_) return Outcome::Fail(unit_error::kParameterOutOfRange);
+  if (memory != 0) Apply(memories_.at(memory));
+  if (images_.Written(memory)) {
+    DecodeImage(geometry_, images_.Image(memory), unit_, filters_);
+    images_.Set(memory, images_.Image(memory));
+    if (memory != 0) memories_[memory] = Capture();
+  }
   if (memory == 0) return Outcome::Done();
-  Apply(memories_.at(memory));
   images_.Copy(memory, 0);
   unit_.StoreElement(object::kLastMemory, 0, std::vector<uint8_t>{memory});
   return Outcome::Done();
 }
 
 void MemoryBank::SetCount(int memoryCount) {
+  RefreshCurrentImage();
   for (int memory = memoryCount_ + 1; memory <= memoryCount; ++memory) {
     memories_[memory] = Capture();
     images_.Copy(0, memory);
@@ -56,6 +72,7 @@ void MemoryBank::SetCount(int memoryCount) {
 }
 
 void MemoryBank::StoreEverywhere() {
+  RefreshCurrentImage();
   for (int memory = 1; memory <= memoryCount_; ++memory) {
     memories_[memory] = Capture();
     images_.Copy(0, memory);

@@ -43,10 +43,24 @@ Outcome MemoryImages::Write(int element, std::span<const uint8_t> block) {
   std::vector<uint8_t>& image = images_[element];
   image.resize(imageBytes_);
   std::copy(block.begin(), block.end(), image.begin() + *offset);
+  written_.insert(element);
   return Outcome::Done();
 }
 
-void MemoryImages::Copy(int from, int to) { images_[to] = Image(from); }
+void MemoryImages::Copy(int from, int to) {
+  images_[to] = Image(from);
+  if (Written(from)) {
+    written_.insert(to);
+  } else {
+    written_.erase(to);
+  }
+}
+
+void MemoryImages::Set(int element, std::vector<uint8_t> image) {
+  image.resize(imageBytes_);
+  images_[element] = std::move(image);
+  written_.erase(element);
+}
 
 std::vector<uint8_t> MemoryImages::Image(int element) const {
   const auto found = images_.find(element);
@@ -55,6 +69,7 @@ std::vector<uint8_t> MemoryImages::Image(int element) const {
 
 void MemoryImages::Clear() {
   images_.clear();
+  written_.clear();
   lastElement_ = -1;
   cursor_ = 0;
 }

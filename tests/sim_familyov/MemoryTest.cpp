@@ -101,8 +101,10 @@ TEST_F(MemoryTest, MemoryImagesMoveBlockByBlockAndTravelWithTheirMemory) {
       {"01 F0 08 03 39 0A FF", zeros.c_str()},
       {"01 F0 08 03 39 0A 00", block1.c_str()},
       {"01 F0 08 03 39 0A 00", block2.c_str()},
-      // another element starts at its own first block
-      {"01 F0 08 03 39 0A 01", zeros.c_str()},
+      // another element starts at its own first block: memory 1 as the unit stored it, levels
+      // at unity gain
+      {"01 F0 08 03 39 0A 01",
+       "01 F0 08 01 12 39 0A 00 00 00 00 3F 80 00 00 3F 80 00 00 3F 80 00 00"},
       // storing memory 3 keeps the image with it
       {"01 F0 08 03 0A 09 03", "01 F0 08 01 02 0A 09"},
       {"01 F0 08 03 39 0A FF", zeros.c_str()},
@@ -112,9 +114,13 @@ TEST_F(MemoryTest, MemoryImagesMoveBlockByBlockAndTravelWithTheirMemory) {
 }
 
 TEST_F(MemoryTest, TheImageEndsAfterItsLastWholeBlock) {
-  // 730 words: 183 blocks, the last reaching two words beyond the image.
-  Run({{"02 F0 06 03 39 0A FF", Block("02 F0 06 01 12 39 0A", "00").c_str()}});
+  // 730 words: 183 blocks, the last reaching two words beyond the image, either way.
   const std::string zeros = Block("02 F0 06 01 12 39 0A", "00");
+  const std::string write = Block("02 F0 06 13 39 09 00", "00");
+  Run({{"02 F0 06 03 39 0A FF", zeros.c_str()}});
+  for (int block = 0; block < 183; ++block) Run({{write.c_str(), "02 F0 06 01 02 39 09"}});
+  Run({{write.c_str(), "02 F0 06 01 04 B0 7F 09 07"}});
+  Run({{"02 F0 06 03 39 0A FF", zeros.c_str()}});
   for (int block = 0; block < 183; ++block) Run({{"02 F0 06 03 39 0A 00", zeros.c_str()}});
   Run({{"02 F0 06 03 39 0A 00", "02 F0 06 01 04 B0 7F 0A 07"}});
 }

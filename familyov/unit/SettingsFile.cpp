@@ -1,0 +1,370 @@
+#include "familyov/unit/SettingsFile.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "bus/SettingsTextFile.h"
+#include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsImage.h"
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr const char* kOutputsSection = "Number outputs";
+constexpr const char* kFirmwareSection = "Firmware version";
+constexpr const char* kGlobalsSection = "Globals";
+constexpr const char* kEventsSection = "RTC Events";
+constexpr const char* kNotice = "Copyright Telvo. All rights reserved.";
+constexpr const char* kDownloadingText = "Downloading...";
+constexpr const char* kUploadingText = "Uploading...";
+constexpr int kClockFeature = 2;
+constexpr int kAllpassFeature = 4;
+constexpr uint32_t kTwoInputFamilyCode = 880;
+// Memories of a 2-input unit before firmware 1.5, and the names a later file has beyond them.
+constexpr int kOlderMemoryCount = 12;
+constexpr int kExtraMemoryNames = 3;
+constexpr int kLastLogicInput = kLogicInputCount - 1;
+constexpr int kLastDelayUnits = kDelayMeters;
+// Four ints of up to eleven characters, three blanks and the terminator.
+constexpr std::size_t kDumpLineChars = 48;
+constexpr int kLastEventDay = 7;
+constexpr int kLastHour = 23;
+constexpr int kLastMinute = 59;
+constexpr int kLastSecond = 59;
+
+std::string DumpSection(int memory) { return "Memory Dump " + std::to_string(memory); }
+
+std::size_t TextCapacity(const StringUCodeObject& object) {
+  return static_cast<std::size_t>(object.ElementSize());
+}
+
+bool ClockPresent(IQDeviceOrdavinex& device) {
+  if (device.IsOnline()) {
+    device.clockPresent = device.HasFeature(kClockFeature) && gClockPresentObject.Read(device);
+  }
+  return device.clockPresent;
+}
+
+// Reads values and names the line of any that cannot be used.
+class CheckedReader {
+ public:
+  explicit CheckedReader(SettingsTextFile& file) : file_(file) {}
+
+  int Int(int low, int high, const char* what) {
+    const std::size_t at = file_.Tell();
+    const int value = Checked([&] { return file_.ReadInt(); });
+    if (value < low || value > high) {
+      throw SettingsFileError(file_.LineAt(at), std::string(what) + " out of range.");
+    }
+    return value;
+  }
+  float Float() {
+    return Checked([&] { return file_.ReadFloat(); });
+  }
+  std::string String(std::size_t capacity) {
+    std::vector<char> text(capacity);
+    Checked([&] {
+      file_.ReadString(text.data(), capacity);
+      return 0;
+    });
+    return text.data();
+  }
+  void DumpLine(std::span<uint32_t> block) {
+    const std::size_t at = file_.Tell();
+    if (!file_.AtString()) throw SettingsFileError(file_.LineAt(at), "The memory dump ends early.");
+    if (TextToInts(String(kDumpLineChars), block) != static_cast<int>(block.size())) {
+      throw SettingsFileError(file_.LineAt(at), "A memory dump line needs four numbers.");
+    }
+  }
+
+ private:
+  template <typename Read>
+  auto Checked(Read read) -> decltype(read()) {
+    const std::size_t at = file_.Tell();
+    try {
+      return read();
+    } catch (const FileParserError& error) {
+      throw SettingsFileError(file_.LineAt(at), error.what());
+    }
+  }
+
+  SettingsTextFile& file_;
+};
+
+struct LogicEntry {
+  uint8_t memory = 0;
+  uint8_t output = 0;
+};
+
+struct Globals {
+  std::vector<std::string> memoryNames;
+  std::array<LogicEntry, kLogicInputCount> logic{};
+  uint8_t delayUnits = 0;
+  std::vector<std::string> channelNames;
+};
+
+// What a file holds for the unit, read whole before any of it is written.
+struct FileContents {
+  std::optional<Globals> globals;
+  std::optional<std::vector<TTimerStruct>> events;
+  std::vector<std::pair<int, SettingsImage>> memories;
+  int lastMemory = 0;
+};
+
+// How much of the file the unit takes, from the firmware that wrote it.
+struct Compatibility {
+  int memories = 0;
+  bool skipExtraNames = false;
+  bool cancelled = false;
+};
+
+Compatibility CheckCompatibility(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                                 const LoadConfirmation& confirm) {
+  Compatibility result{.memories = device.GetMemoryCount()};
+  const bool twoInput = device.GetInfo().familyCode == kTwoInputFamilyCode;
+  file.Rewind();
+  if (!file.FindSection(kFirmwareSection)) {
+    if (twoInput) result.memories = kOlderMemoryCount;
+    return result;
+  }
+  if (!device.HasFeature(kAllpassFeature) && !confirm(kAllpassWarning)) {
+    result.cancelled = true;
+    return result;
+  }
+  const float fileFirmware = CheckedReader(file).Float();
+  if (!twoInput) return result;
+  const float more = IQDevice8126::kMoreMemoriesFirmware;
+  if (fileFirmware >= more && device.firmwareVersion < more) {
+    result.skipExtraNames = true;
+    if (!confirm(kMemoriesWarning)) result.cancelled = true;
+  } else if (fileFirmware < more && device.firmwareVersion >= more) {
+    result.memories = kOlderMemoryCount;
+  }
+  return result;
+}
+
+Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
+                    const Compatibility& compatibility) {
+  Globals globals;
+  for (int m = 0; m < compatibility.memories; ++m) {
+    globals.memoryNames.push_back(reader.String(TextCapacity(gMemoryNameObject)));
+  }
+  if (compatibility.skipExtraNames) {
+    for (int m = 0; m < kExtraMemoryNames; ++m) reader.String(TextCapacity(gMemoryNameObject));
+  }
+  for (int n = 1; n <= kLastLogicInput; ++n) {
+    globals.logic[n].memory = static_cast<uint8_t>(reader.Int(0, UINT8_MAX, "Logic memory"));
+    globals.logic[n].output = static_cast<uint8_t>(reader.Int(0, UINT8_MAX, "Logic output"));
+  }
+  globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "Delay unit"));
+  for (int c = 0; c < device.channels; ++c) {
+    globals.channelNames.push_back(reader.String(TextCapacity(gChannelNameObject)));
+  }
+  return globals;
+}
+
+std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
+  std::vector<TTimerStruct> events(kTimerEventSlots);
+  for (TTimerStruct& event : events) {
+    event.slot = reader.Int(0, kTimerEventSlots - 1, "Clock event slot");
+    event.day = reader.Int(0, kLastEventDay, "Clock event day");
+    event.hour = reader.Int(0, kLastHour, "Clock event hour");
+    event.minute = reader.Int(0, kLastMinute, "Clock event minute");
+    event.second = reader.Int(0, kLastSecond, "Clock event second");
+    event.logic = reader.Int(0, kLastLogicInput, "Clock event logic input");
+  }
+  return events;
+}
+
+std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                                         const LoadConfirmation& confirm) {
+  const Compatibility compatibility = CheckCompatibility(device, file, confirm);
+  if (compatibility.cancelled) return std::nullopt;
+  FileContents contents{.lastMemory = compatibility.memories};
+  CheckedReader reader(file);
+  file.Rewind();
+  if (file.FindSection(kGlobalsSection))
+    contents.globals = ReadGlobals(device, reader, compatibility);
+  file.Rewind();
+  if (ClockPresent(device) && file.FindSection(kEventsSection))
+    contents.events = ReadEvents(reader);
+  const int length = ReadImageLength(device);
+  for (int m = 0; m <= compatibility.memories; ++m) {
+    // Each section is looked for from the start, so that the order of the sections in the file
+    // does not matter and a missing one hides no other.
+    file.Rewind();
+    if (!file.FindSection(DumpSection(m))) continue;
+    SettingsImage image(length);
+    for (int b = 0; b < image.BlockCount(); ++b) reader.DumpLine(image.Block(b));
+    contents.memories.emplace_back(m, std::move(image));
+  }
+  return contents;
+}
+
+void WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals) {
+  for (std::size_t m = 0; m < globals.memoryNames.size(); ++m) {
+    gMemoryNameObject.SetElement(static_cast<int>(m));
+    gMemoryNameObject.Write(device, globals.memoryNames[m]);
+  }
+  for (int n = 1; n <= kLastLogicInput; ++n) {
+    gLogicMemoryObject.SetElement(n);
+    gLogicMemoryObject.Write(device, globals.logic[n].memory);
+    gLogicOutObject.SetElement(n);
+    gLogicOutObject.Write(device, globals.logic[n].output);
+  }
+  gDelayUnitsObject.Write(device, globals.delayUnits);
+  for (std::size_t c = 0; c < globals.channelNames.size(); ++c) {
+    gChannelNameObject.SetElement(static_cast<int>(c));
+    gChannelNameObject.Write(device, globals.channelNames[c]);
+  }
+}
+
+void WriteEvents(IQDeviceOrdavinex& device, const std::vector<TTimerStruct>& events) {
+  device.SetTimerEvents(events);
+  for (int i = 0; i < static_cast<int>(events.size()); ++i) {
+    gTimerEventObject.SetElement(i);
+    gTimerEventObject.WriteTimerEvent(device, events[static_cast<std::size_t>(i)]);
+  }
+}
+
+void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
+  file.WriteSection(kGlobalsSection);
+  for (int m = 0; m < device.GetMemoryCount(); ++m) {
+    gMemoryNameObject.SetElement(m);
+    file.WriteString(gMemoryNameObject.Read(device));
+    file.WriteNewline();
+  }
+  for (int n = 1; n <= kLastLogicInput; ++n) {
+    gLogicMemoryObject.SetElement(n);
+    file.WriteInt(gLogicMemoryObject.Read(device));
+    gLogicOutObject.SetElement(n);
+    file.WriteInt(gLogicOutObject.Read(device));
+    file.WriteNewline();
+  }
+  file.WriteInt(gDelayUnitsObject.Read(device));
+  file.WriteNewline();
+  for (int c = 0; c < device.channels; ++c) {
+    gChannelNameObject.SetElement(c);
+    file.WriteString(gChannelNameObject.Read(device));
+    file.WriteNewline();
+  }
+}
+
+void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
+  device.ReadTimerEvents();
+  // The read reports its own failures; a file with fewer events could not be loaded again.
+  if (device.TimerEvents().size() != static_cast<std::size_t>(kTimerEventSlots)) {
+    throw OrdavinexError("The unit's clock events could not be read.");
+  }
+  file.WriteSection(kEventsSection);
+  for (const TTimerStruct& event : device.TimerEvents()) {
+    for (int value : {event.slot, event.day, event.hour, event.minute, event.second, event.logic}) {
+      file.WriteInt(value);
+    }
+    file.WriteNewline();
+  }
+  file.WriteNewline();
+}
+
+}  // namespace
+
+std::string IntsToText(std::span<const uint32_t> words) {
+  std::string text;
+  for (const uint32_t word : words) {
+    if (!text.empty()) text += ' ';
+    text += std::to_string(static_cast<int32_t>(word));
+  }
+  return text;
+}
+
+int TextToInts(std::string_view text, std::span<uint32_t> words) {
+  int count = 0;
+  std::size_t at = 0;
+  while (count < static_cast<int>(words.size())) {
+    at = text.find_first_not_of(' ', at);
+    if (at == std::string_view::npos) break;
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    int32_t value = 0;
+    const auto result = std::from_chars(text.data() + at, text.data() + end, value);
+    if (result.ec != std::errc() || result.ptr != text.data() + end) break;
+    words[static_cast<std::size_t>(count++)] = static_cast<uint32_t>(value);
+    at = end;
+  }
+  return count;
+}
+
+void WriteSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                       ProgressReport* progress) {
+  file.WriteComment("Ordavinex 26 setting file");
+  file.WriteComment("Do not alter manually.");
+  file.WriteNewline();
+  file.WriteComment("Created by TelvoWindows");
+  file.WriteComment(kNotice);
+  file.WriteNewline();
+  file.WriteSection(kOutputsSection);
+  file.WriteInt(device.outputs);
+  file.WriteNewline();
+  WriteSettingsBody(device, file, progress);
+  file.WriteNewline();
+  file.WriteNewline();
+  file.WriteComment("End of file");
+}
+
+void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                       ProgressReport* progress) {
+  file.WriteSection(kFirmwareSection);
+  file.WriteFloat(device.firmwareVersion);
+  file.WriteNewline();
+  WriteGlobalsSection(device, file);
+  if (ClockPresent(device)) WriteEventsSection(device, file);
+  SettingsImage image(ReadImageLength(device));
+  const int memories = device.GetMemoryCount();
+  ProgressScope scope(progress, memories, kDownloadingText);
+  MemoryWalk walk(device);
+  for (int m = 0; m <= memories; ++m) {
+    file.WriteSection(DumpSection(m));
+    scope.Step(m);
+    ReadMemoryImage(device, m, image);
+    for (int b = 0; b < image.BlockCount(); ++b) {
+      file.WriteString(IntsToText(image.Block(b)));
+      file.WriteNewline();
+    }
+  }
+}
+
+LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                            const LoadConfirmation& confirm, ProgressReport* progress) {
+  file.Rewind();
+  if (!file.FindSection(kOutputsSection)) return LoadResult::kNotSettingsFile;
+  if (CheckedReader(file).Int(INT32_MIN, INT32_MAX, "Output count") != device.outputs) {
+    return LoadResult::kOtherOutputCount;
+  }
+  return ReadSettingsBody(device, file, confirm, progress) ? LoadResult::kLoaded
+                                                           : LoadResult::kCancelled;
+}
+
+bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                      const LoadConfirmation& confirm, ProgressReport* progress) {
+  const std::optional<FileContents> contents = ReadContents(device, file, confirm);
+  if (!contents) return false;
+  if (contents->globals) WriteGlobals(device, *contents->globals);
+  if (contents->events) WriteEvents(device, *contents->events);
+  ProgressScope scope(progress, contents->lastMemory, kUploadingText);
+  {
+    MemoryWalk walk(device);
+    for (const auto& [memory, image] : contents->memories) {
+      scope.Step(memory);
+      WriteMemoryImage(device, memory, image);
+    }
+  }
+  // The unit now runs other values than those the device read before.
+  if (device.IsOnline()) device.InvalidateValues();
+  return true;
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "familyov/unit/OrdavinexErrors.h"
+
+class SettingsTextFile;
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+class ProgressReport;
+
+// A settings file that cannot be loaded as it stands; the text names the line.
+class SettingsFileError : public OrdavinexError {
+ public:
+  SettingsFileError(int line, const std::string& what)
+      : OrdavinexError("Line " + std::to_string(line) + ": " + what) {}
+};
+
+// A dump line: the words as signed decimal ints, one blank between.
+std::string IntsToText(std::span<const uint32_t> words);
+// The blank-separated ints of a dump line into `words`, at most words.size() of them; the count
+// read. It stops at the first field that is no int.
+int TextToInts(std::string_view text, std::span<uint32_t> words);
+
+// Asks the user whether to go on despite a warning; false stops the load.
+using LoadConfirmation = std::function<bool(const std::string& warning)>;
+
+enum class LoadResult { kLoaded, kCancelled, kNotSettingsFile, kOtherOutputCount };
+
+// The whole file: the heading, the output count, the body and the closing comment.
+void WriteSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file, ProgressReport* progress);
+// Firmware version, globals, clock events and every memory.
+void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file, ProgressReport* progress);
+
+// Checks the output count, then reads the body. The whole file is read and checked before
+// anything is written to the unit: SettingsFileError for a file that cannot be used.
+LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                            const LoadConfirmation& confirm, ProgressReport* progress);
+// False when the user stopped at a warning; nothing was written then.
+bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
+                      const LoadConfirmation& confirm, ProgressReport* progress);
+
+inline constexpr const char* kAllpassWarning =
+    "WARNING: This file was created with more recent firmware than that currently installed on "
+    "the destination unit.  The unit to which this file is about to be copied cannot implement "
+    "allpass filters.  If such filters are contained in this file, the unit may malfunction.  To "
+    "avoid such risks, either reflash the unit with the latest firmware or use a virtual device "
+    "to check for and remove any allpass filters.";
+inline constexpr const char* kMemoriesWarning =
+    "WARNING: This file has more memories than the unit.  Make sure that settings in the logic or "
+    "real-time-clock functions in the file do not cause the recall of memories that do not exist "
+    "on the unit.  The unit may be reflashed with current firmware to attain the extra memories.";
+
+}  // namespace namespaceOV

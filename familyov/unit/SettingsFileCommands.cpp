@@ -1,0 +1,146 @@
+#include "familyov/unit/SettingsFileCommands.h"
+
+#include <optional>
+
+#include "bus/SettingsTextFile.h"
+#include "controls/ClientWindow.h"
+#include "controls/TProgressDialog.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsFile.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr const char* kSaveCaption = "Save to file";
+constexpr const char* kLoadCaption = "Load file";
+constexpr const char* kOpenCaption = "Open File";
+
+void Stop(ui::Window* owner, const std::string& text, const std::string& caption) {
+  ui::MessageBox(owner, text, caption, ui::mb::kOk | ui::mb::kIconStop);
+}
+
+void Exclaim(const std::string& text) {
+  ui::MessageBox(nullptr, text, kOpenCaption, ui::mb::kOk | ui::mb::kIconExclamation);
+}
+
+bool ConfirmWarning(const std::string& text) {
+  return ui::MessageBox(nullptr, text, "WARNING", ui::mb::kOkCancel | ui::mb::kIconStop) ==
+         ui::kIdOk;
+}
+
+// "Name (*.ext)|*.ext|..." as the dialog's filters.
+ui::FileDialogOptions DialogOptions(const IQDeviceOrdavinex& device) {
+  const FileFilter filter = device.GetFileFilter();
+  ui::FileDialogOptions options;
+  options.defaultExtension = filter.defaultExtension;
+  std::size_t at = 0;
+  while (at < filter.filter.size()) {
+    const std::size_t bar = filter.filter.find('|', at);
+    if (bar == std::string::npos) break;
+    const std::size_t end = std::min(filter.filter.find('|', bar + 1), filter.filter.size());
+    options.filters.push_back(
+        {filter.filter.substr(at, bar - at), filter.filter.substr(bar + 1, end - bar - 1)});
+    at = end + 1;
+  }
+  return options;
+}
+
+void CouldNotOpen() { Stop(nullptr, "Could not open file", "File Error"); }
+
+}  // namespace
+
+ProgressWindow::ProgressWindow() = default;
+ProgressWindow::~ProgressWindow() { End(); }
+
+void ProgressWindow::Begin(int range, const std::string& text) {
+  dialog_ = std::make_unique<TProgressDialog>(controls::ClientWindow());
+  dialog_->Create();
+  dialog_->SetText(text);
+  dialog_->SetRange(0, range);
+}
+
+void ProgressWindow::Step(int value) {
+  if (dialog_) dialog_->SetValue(value);
+}
+
+void ProgressWindow::End() {
+  if (!dialog_) return;
+  dialog_->Destroy();
+  dialog_.reset();
+}
+
+bool SaveSettingsFile(IQDeviceOrdavinex& device) {
+  try {
+    if (gLockedObject.Read(device)) {
+      Stop(controls::ClientWindow(), "Device is locked.", kSaveCaption);
+      return false;
+    }
+  } catch (const IQException& error) {
+    ReportCommError(error, device);
+  }
+  const std::optional<std::string> path = ui::AskSaveFile(nullptr, DialogOptions(device));
+  if (!path) return false;
+  SettingsTextFile file;
+  if (!file.Open(*path, SettingsTextFile::kWrite)) {
+    CouldNotOpen();
+    return false;
+  }
+  std::string failure;
+  try {
+    ProgressWindow progress;
+    WriteSettingsFile(device, file, &progress);
+    if (file.Close()) {
+      device.SetModified(false);
+      return true;
+    }
+    failure = "The file could not be written.";
+  } catch (const IQException& error) {
+    failure = error.GetText();
+  } catch (const SettingsWriteError& error) {
+    failure = error.what();
+  }
+  Stop(controls::ClientWindow(), "The settings were not saved.\n" + failure, kSaveCaption);
+  return false;
+}
+
+bool LoadSettingsFile(IQDeviceOrdavinex& device) {
+  try {
+    if (gLockedObject.Read(device)) {
+      Stop(controls::ClientWindow(), "Device is locked.", kLoadCaption);
+      return false;
+    }
+  } catch (const ErrorObject& error) {
+    ReportCommError(error, device);
+  }
+  const std::optional<std::string> path = ui::AskOpenFile(nullptr, DialogOptions(device));
+  if (!path) return false;
+  SettingsTextFile file;
+  if (!file.Open(*path, SettingsTextFile::kRead)) {
+    CouldNotOpen();
+    return false;
+  }
+  try {
+    ProgressWindow progress;
+    switch (ReadSettingsFile(device, file, ConfirmWarning, &progress)) {
+      case LoadResult::kLoaded:
+        return true;
+      case LoadResult::kCancelled:
+        return false;
+      case LoadResult::kNotSettingsFile:
+        Exclaim("Invalid settings file");
+        return false;
+      case LoadResult::kOtherOutputCount:
+        Exclaim("Incompatible devices.");
+        return false;
+    }
+  } catch (const SettingsFileError& error) {
+    Stop(controls::ClientWindow(), "Invalid settings file\n" + error.GetText(), kLoadCaption);
+  }
+  return false;
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+
+class TProgressDialog;
+
+namespace namespaceOV {
+
+// A progress report shown as the shared progress dialog, over the client window.
+class ProgressWindow : public ProgressReport {
+ public:
+  ProgressWindow();
+  ~ProgressWindow() override;
+  void Begin(int range, const std::string& text) override;
+  void Step(int value) override;
+  void End() override;
+
+ private:
+  std::unique_ptr<TProgressDialog> dialog_;
+};
+
+// The unit's settings to a file the user picks. The unsaved mark goes only when the file was
+// written; a failure says what went wrong and keeps the old file.
+bool SaveSettingsFile(IQDeviceOrdavinex& device);
+// A settings file the user picks into the unit; a file that cannot be used changes nothing and
+// says why. Bus errors other than the lock read's pass to the caller.
+bool LoadSettingsFile(IQDeviceOrdavinex& device);
+
+}  // namespace namespaceOV
