@@ -4,8 +4,8 @@
 #include <ranges>
 
 #include "controls/ClientWindow.h"
-#include "controls/TProgressDialog.h"
 #include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/SettingsFileCommands.h"
 #include "familyov/unit/SettingsImage.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Message.h"
@@ -102,7 +102,7 @@ bool ConfirmDifferences(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
 }  // namespace
 
 void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
-                        const MemoryProgress& progress) {
+                        ProgressReport* progress) {
   // Only the memories both units have: the source is never asked for one it lacks.
   const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
   for (int k = 0; k < memories; ++k) CopyText(gMemoryNameObject, k, source, destination);
@@ -122,8 +122,9 @@ void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
   const std::size_t common = std::min(from.Words().size(), to.Words().size());
   MemoryWalk sourceWalk(source);
   MemoryWalk destinationWalk(destination);
+  ProgressScope scope(progress, destination.GetMemoryCount(), "Copying...");
   for (int m = 0; m <= memories; ++m) {
-    if (progress) progress(m);
+    scope.Step(m);
     ReadMemoryImage(source, m, from);
     std::ranges::copy(from.Words().first(common), to.Words().begin());
     WriteMemoryImage(destination, m, to);
@@ -145,12 +146,9 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
   }
   if (EitherLocked(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
 
-  TProgressDialog progress(controls::ClientWindow());
-  progress.Create();
-  progress.SetText("Copying...");
-  progress.SetRange(0, destination.GetMemoryCount());
+  ProgressWindow progress;
   ui::WaitCursor wait;
-  CopyDeviceSettings(destination, *from, [&](int memory) { progress.SetValue(memory); });
+  CopyDeviceSettings(destination, *from, &progress);
   return true;
 }
 

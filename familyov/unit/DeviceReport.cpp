@@ -1,10 +1,10 @@
 #include "familyov/unit/DeviceReport.h"
 
 #include "controls/ClientWindow.h"
-#include "controls/TProgressDialog.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ReportText.h"
+#include "familyov/unit/SettingsFileCommands.h"
 #include "familyov/unit/SettingsImage.h"
 #include "platform/registry/SafeFileWriter.h"
 #include "platform/ui/Application.h"
@@ -114,13 +114,14 @@ ImageFilters FiltersOf(const IQDeviceOrdavinex& device, const ImageLayout& layou
 }
 
 void WriteMemories(IQDeviceOrdavinex& device, int length, std::string& out,
-                   const MemoryProgress& progress) {
+                   ProgressReport* progress) {
   const ImageLayout layout(device);
   const ReportLayout reportLayout = LayoutOf(device, layout);
   SettingsImage image(length);
   MemoryWalk walk(device);
+  ProgressScope scope(progress, device.GetMemoryCount(), "Reading device parameters...");
   for (int m = 0; m <= device.GetMemoryCount(); ++m) {
-    if (progress) progress(m);
+    scope.Step(m);
     out += m == 0 ? std::string("\n\n*** Current Settings ***\n\n")
                   : Printf("\n\n*** Memory #%d, '%s' ***\n\n", m, MemoryName(device, m).c_str());
     ReadMemoryImage(device, m, image);
@@ -134,8 +135,7 @@ void Tell(const std::string& text, const std::string& caption) {
 
 }  // namespace
 
-void WriteDeviceReport(IQDeviceOrdavinex& device, std::string& out,
-                       const MemoryProgress& progress) {
+void WriteDeviceReport(IQDeviceOrdavinex& device, std::string& out, ProgressReport* progress) {
   const int length = ReadImageLength(device);
   WriteHeader(device, out);
   WriteChannelNames(device, out);
@@ -161,10 +161,6 @@ bool PrintDeviceReport(IQDeviceOrdavinex& device) {
       owner, {.filters = {{"text file (*.txt)", "*.txt"}}, .defaultExtension = "txt"});
   if (!path) return false;
 
-  TProgressDialog progress(owner);
-  progress.Create();
-  progress.SetRange(0, device.GetMemoryCount());
-  progress.SetText("Reading device parameters...");
   registry::SafeFileWriter file;
   if (!file.Begin(*path)) {
     Tell("Could not open file for print.", "Print error");
@@ -172,8 +168,9 @@ bool PrintDeviceReport(IQDeviceOrdavinex& device) {
   }
   std::string report;
   try {
+    ProgressWindow progress;
     ui::WaitCursor wait;
-    WriteDeviceReport(device, report, [&](int memory) { progress.SetValue(memory); });
+    WriteDeviceReport(device, report, &progress);
   } catch (const IQException&) {
     // What was read stays readable, marked as cut short; the failure itself is the caller's to
     // report.

@@ -1,19 +1,15 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
+#include "familyov/unit/IQDeviceOrdavinex.h"
+
 namespace namespaceOV {
-
-class IQDeviceOrdavinex;
-
-// Moves a progress window on by one memory.
-using MemoryProgress = std::function<void(int memory)>;
 
 // The unit's whole report: identity, channel names, logic map, clock events, then the current
 // settings and every memory. A bus failure passes on and leaves in `out` what was written before.
 void WriteDeviceReport(IQDeviceOrdavinex& device, std::string& out,
-                       const MemoryProgress& progress = {});
+                       ProgressReport* progress = nullptr);
 
 // The device's report command: asks for a text file and writes the report into it while the
 // progress window shows; true when the file was written. A report that a bus failure ends is
