@@ -120,6 +120,7 @@ void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
   SettingsImage from(ReadImageLength(source));
   SettingsImage to(ReadImageLength(destination));
   const std::size_t common = std::min(from.Words().size(), to.Words().size());
+  UnchangedMarks sourceMarks(source);
   MemoryWalk sourceWalk(source);
   MemoryWalk destinationWalk(destination);
   ProgressScope scope(progress, destination.GetMemoryCount(), "Copying...");

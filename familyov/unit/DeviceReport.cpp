@@ -118,6 +118,7 @@ void WriteMemories(IQDeviceOrdavinex& device, int length, std::string& out,
   const ImageLayout layout(device);
   const ReportLayout reportLayout = LayoutOf(device, layout);
   SettingsImage image(length);
+  UnchangedMarks marks(device);
   MemoryWalk walk(device);
   ProgressScope scope(progress, device.GetMemoryCount(), "Reading device parameters...");
   for (int m = 0; m <= device.GetMemoryCount(); ++m) {

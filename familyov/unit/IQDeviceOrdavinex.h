@@ -262,6 +262,25 @@ class IQDeviceOrdavinex : public IQDevice {
   WaitBound waitBound_;
 };
 
+// Keeps a unit's unsaved and settings-changed marks through an operation that only reads it:
+// reading a virtual unit's memories recalls each in turn, which would otherwise mark it changed.
+class UnchangedMarks {
+ public:
+  explicit UnchangedMarks(IQDeviceOrdavinex& device)
+      : device_(device), modified_(device.IsModified()), changed_(device.settingsChanged) {}
+  ~UnchangedMarks() {
+    device_.SetModified(modified_);
+    device_.settingsChanged = changed_;
+  }
+  UnchangedMarks(const UnchangedMarks&) = delete;
+  UnchangedMarks& operator=(const UnchangedMarks&) = delete;
+
+ private:
+  IQDeviceOrdavinex& device_;
+  bool modified_;
+  bool changed_;
+};
+
 // Reports a failed bus operation of the family; the window layer installs the dialog.
 using CommErrorReporter = void (*)(const IQException& error, IQDevice& device);
 void SetCommErrorReporter(CommErrorReporter reporter);

@@ -73,6 +73,8 @@ TEST(DeviceReportTest, ADefaultVirtual8148GivesTheGoldenReport) {
   std::string text;
   WriteDeviceReport(unit, text);
   EXPECT_EQ(text, Golden("default-8148-report.txt"));
+  EXPECT_FALSE(unit.IsUnsaved()) << "a report changes nothing";
+  EXPECT_FALSE(unit.settingsChanged);
 }
 
 TEST(DeviceReportTest, AVirtualUnitsMemoriesShowEveryFilterTypeAndItsCurrentValuesStay) {
@@ -223,8 +225,17 @@ TEST(VirtualCopyTest, TheDestinationTakesEverythingAndTheSourceStaysAsItWas) {
   gChannelNameObject.Write(*source, "Sub");
   gLogicOutObject.SetElement(31);
   gLogicOutObject.Write(*source, 5);
+  gTimerEventObject.SetElement(0);
+  gTimerEventObject.WriteTimerEvent(*source, {.day = 1, .hour = 9, .logic = 4});
+  source->ReadTimerEvents();
+  destination->clockPresent = false;
+  source->SetModified(false);
 
   CopyDeviceSettings(*destination, *source);
+  EXPECT_FALSE(source->IsUnsaved());
+  EXPECT_TRUE(destination->IsUnsaved());
+  EXPECT_EQ(destination->TimerEvents()[0].day, 0)
+      << "a destination without a clock keeps its events";
   EXPECT_NEAR(Level(*destination, 3), -1.0f, 1e-4f);
   ASSERT_EQ(destination->Filters().size(), 1u);
   EXPECT_EQ(destination->Filters()[0]->frequency, 3000);
