@@ -40,7 +40,7 @@ void WriteHeader(IQDeviceOrdavinex& device, std::string& out) {
   if (!device.IsOnline()) return;
   out += "\n--Unit information--\n";
   out += Printf("S/N: %s\n", gSerialNumberObject.Read(device).c_str());
-  // The identity text from the roll call, less the model digit that leads it.
+  // The identity text from the roll call without its leading character.
   const std::string identity = device.GetInfo().ModelText();
   out += Printf("Firmware: %s\n", identity.empty() ? "" : identity.substr(1).c_str());
 }
