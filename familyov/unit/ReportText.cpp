@@ -96,12 +96,12 @@ class BodyWriter {
  public:
   BodyWriter(const ReportLayout& layout, std::span<const uint32_t> image,
              const ImageFilters& filters)
-      : l_(layout), image_(layout.offsets, image), filters_(filters) {}
+      : layout_(layout), image_(layout.offsets, image), filters_(filters) {}
 
   std::string Write() {
     PinkNoise();
     Inputs();
-    if (l_.compressors) Compressors();
+    if (layout_.compressors) Compressors();
     Mixing();
     Master();
     Outputs();
@@ -112,13 +112,13 @@ class BodyWriter {
   }
 
  private:
-  const std::string& Name(int channel) const { return l_.names[channel]; }
-  int Output(int o) const { return l_.firstOutput + o; }
+  const std::string& Name(int channel) const { return layout_.names[channel]; }
+  int Output(int o) const { return layout_.firstOutput + o; }
 
   std::string Delay(int32_t samples) const {
     std::string text = kUnknownName;
-    DelayUnitsObject::DelayToText(samples, text, l_.delayUnits);
-    return text + " " + DelayUnitName(l_.delayUnits);
+    DelayUnitsObject::DelayToText(samples, text, layout_.delayUnits);
+    return text + " " + DelayUnitName(layout_.delayUnits);
   }
 
   void PinkNoise() {
@@ -143,19 +143,19 @@ class BodyWriter {
 
   void Inputs() {
     out_ += "---Input levels---\n";
-    for (int i = 0; i < l_.inputs; ++i) {
+    for (int i = 0; i < layout_.inputs; ++i) {
       Append(out_, "%s : %.1fdB\n", Name(i).c_str(), Db(image_.Float(kChannelLevels, i)));
     }
-    Groups("Input", "Inputs are ganged.\n", l_.inputs, 0);
+    Groups("Input", "Inputs are ganged.\n", layout_.inputs, 0);
     out_ += "\n---Input delay---\n";
-    for (int i = 0; i < l_.inputs; ++i) {
+    for (int i = 0; i < layout_.inputs; ++i) {
       Append(out_, "%s : %s\n", Name(i).c_str(), Delay(image_.Int(kChannelDelays, i)).c_str());
     }
   }
 
   void Compressors() {
     out_ += "\n--Compressors--\n";
-    for (int i = 0; i < l_.inputs; ++i) {
+    for (int i = 0; i < layout_.inputs; ++i) {
       Append(out_, "%s : %s Threshold at %.1fdB, %s, %s timing, %.1fdB post-gain\n",
              Name(i).c_str(), CompRatioCodeToText(image_.Int(kCompRatios, i)).c_str(),
              Db(image_.Float(kCompThresholds, i)),
@@ -163,21 +163,21 @@ class BodyWriter {
              KnownOrUnknown(CompSpeedToText(image_.Int(kCompSpeeds, i))).c_str(),
              Db(image_.Float(kCompPostGains, i)));
       // The last input has no next input to be ganged to.
-      if (image_.Flag(kCompGangs, i) && i + 1 < l_.inputs) {
+      if (image_.Flag(kCompGangs, i) && i + 1 < layout_.inputs) {
         Append(out_, " (%s is ganged to %s)\n", Name(i).c_str(), Name(i + 1).c_str());
       }
     }
   }
 
-  int Crosspoint(int i, int o) const { return o * l_.matrixInputs + i; }
+  int Crosspoint(int i, int o) const { return o * layout_.matrixInputs + i; }
 
   void Mixing() {
     out_ += "\n---Input/Output mixing---\n";
-    if (l_.crosspointDelays) {
+    if (layout_.crosspointDelays) {
       // The crosspoint delays follow the channel delays in the delay block.
-      const int delayBase = l_.matrixInputs + l_.matrixOutputs;
-      for (int i = 0; i < l_.inputs; ++i) {
-        for (int o = 0; o < l_.outputs; ++o) {
+      const int delayBase = layout_.matrixInputs + layout_.matrixOutputs;
+      for (int i = 0; i < layout_.inputs; ++i) {
+        for (int o = 0; o < layout_.outputs; ++o) {
           const double level = Db(image_.Float(kCrosspointLevels, Crosspoint(i, o)));
           if (!(level > double{dBLevelObject::kFloorDb})) continue;
           Append(out_, "%s -> %s\n", Name(i).c_str(), Name(Output(o)).c_str());
@@ -188,11 +188,12 @@ class BodyWriter {
       return;
     }
     out_ += "   ";
-    for (int o = 0; o < l_.outputs; ++o) Append(out_, " %s ", l_.labels[Output(o)].c_str());
+    for (int o = 0; o < layout_.outputs; ++o)
+      Append(out_, " %s ", layout_.labels[Output(o)].c_str());
     out_ += "\n";
-    for (int i = 0; i < l_.inputs; ++i) {
-      Append(out_, " %s ", l_.labels[i].c_str());
-      for (int o = 0; o < l_.outputs; ++o) {
+    for (int i = 0; i < layout_.inputs; ++i) {
+      Append(out_, " %s ", layout_.labels[i].c_str());
+      for (int o = 0; o < layout_.outputs; ++o) {
         out_ += image_.Word(kCrosspointLevels, Crosspoint(i, o)) == 0 ? "   " : " X ";
       }
       out_ += "\n";
@@ -206,16 +207,16 @@ class BodyWriter {
 
   void Outputs() {
     out_ += "\n---Output levels---\n";
-    for (int o = 0; o < l_.outputs; ++o) {
+    for (int o = 0; o < layout_.outputs; ++o) {
       Append(out_, "%s : %.1fdB", Name(Output(o)).c_str(),
              Db(image_.Float(kChannelLevels, Output(o))));
       if (image_.Flag(kOutputMutes, o)) out_ += " (MUTED)";
       if (image_.Float(kPolarities, o) == kInvertedPolarity) out_ += " (INVERTED)";
       out_ += "\n";
     }
-    Groups("Output", "Outputs are ganged.\n", l_.outputs, l_.firstOutput);
+    Groups("Output", "Outputs are ganged.\n", layout_.outputs, layout_.firstOutput);
     out_ += "\n---Output delay---\n";
-    for (int o = 0; o < l_.outputs; ++o) {
+    for (int o = 0; o < layout_.outputs; ++o) {
       Append(out_, "%s : %s\n", Name(Output(o)).c_str(),
              Delay(image_.Int(kChannelDelays, Output(o))).c_str());
     }
@@ -223,7 +224,7 @@ class BodyWriter {
 
   void Limiting() {
     out_ += "\n---Limiting---\n";
-    for (int o = 0; o < l_.outputs; ++o) {
+    for (int o = 0; o < layout_.outputs; ++o) {
       const char* name = Name(Output(o)).c_str();
       if (!image_.Flag(kLimiterEnables, o)) {
         Append(out_, "Limiting disabled for '%s'\n", name);
@@ -236,7 +237,7 @@ class BodyWriter {
              Db(image_.Float(kLimiterThresholds, o), limiterLevelObject::kOffsetDb));
     }
     out_ += "---Limiting groups---\n";
-    for (int o = 0; o < l_.outputs; ++o) {
+    for (int o = 0; o < layout_.outputs; ++o) {
       const int group = image_.Int(kLimiterGroups, o);
       if (group != 0) Append(out_, "'%s' is in group %d\n", Name(Output(o)).c_str(), group);
     }
@@ -245,19 +246,19 @@ class BodyWriter {
   void ChannelFilters(int channel) {
     Append(out_, "*** Channel '%s'\n", Name(channel).c_str());
     for (const auto& filter : filters_.filters) {
-      if (filter->channel == channel) out_ += filter->FormatPrintLine(l_.useQ);
+      if (filter->channel == channel) out_ += filter->FormatPrintLine(layout_.useQ);
     }
   }
 
   void Filters() {
     out_ += "\n---EQ Filters---\n";
-    for (int i = 0; i < l_.inputs; ++i) ChannelFilters(i);
-    for (int o = 0; o < l_.outputs; ++o) ChannelFilters(Output(o));
+    for (int i = 0; i < layout_.inputs; ++i) ChannelFilters(i);
+    for (int o = 0; o < layout_.outputs; ++o) ChannelFilters(Output(o));
   }
 
   void Crossovers() {
     out_ += "\n---Crossovers---\n";
-    for (int o = 0; o < l_.outputs; ++o) {
+    for (int o = 0; o < layout_.outputs; ++o) {
       Append(out_, "*** Channel '%s'\n", Name(Output(o)).c_str());
       const TLowCrossover* low = filters_.lowCrossover[o].get();
       const THighCrossover* high = filters_.highCrossover[o].get();
@@ -267,7 +268,7 @@ class BodyWriter {
     }
   }
 
-  const ReportLayout& l_;
+  const ReportLayout& layout_;
   ImageReader image_;
   const ImageFilters& filters_;
   std::string out_;
