@@ -25,9 +25,6 @@ constexpr uint8_t kVirtualCompSpeedIndex = 2;
 constexpr float kVirtualCompThresholdDb = 20.0f;
 constexpr float kVirtualPinkNoiseDb = -40.0f;
 constexpr float kVirtualParam35Db = 6.0f;
-constexpr int kClockFeature = 2;
-constexpr int kCrosspointDelayFeature = 6;
-constexpr int kCompressorFeature = 7;
 
 CommErrorReporter commErrorReporter = nullptr;
 
@@ -407,7 +404,7 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
 }
 
 bool IQDeviceOrdavinex::UpdateClockPresence() {
-  if (IsOnline()) clockPresent = HasFeature(kClockFeature) && gClockPresentObject.Read(*this);
+  if (IsOnline()) clockPresent = HasFeature(kFeatureClock) && gClockPresentObject.Read(*this);
   return clockPresent;
 }
 
@@ -552,10 +549,10 @@ void IQDeviceOrdavinex::MoveState(MemoryRecord& record, MemoryState::Direction d
     for (int o = 0; o < outputs; ++o) {
       const int crosspoint = o * matrixInputs + i;
       state.Level(gCrosspointLevelObject, crosspoint);
-      if (HasFeature(kCrosspointDelayFeature)) state.Long(gCrosspointDelayObject, crosspoint);
+      if (HasFeature(kFeatureCrosspointDelays)) state.Long(gCrosspointDelayObject, crosspoint);
     }
   }
-  if (HasFeature(kCompressorFeature)) {
+  if (HasFeature(kFeatureCompressors)) {
     for (int i = 0; i < inputs; ++i) {
       state.Level(gCompPostGainObject, i);
       state.Level(gCompThresholdObject, i);

@@ -29,6 +29,14 @@ class ProgressReport {
   virtual void End() = 0;
 };
 
+// Options a unit may have, as HasFeature asks about them.
+enum UnitFeature : int {
+  kFeatureClock = 2,
+  kFeatureAllpass = 4,
+  kFeatureCrosspointDelays = 6,
+  kFeatureCompressors = 7,
+};
+
 // Ends a progress report however the operation ends; no report, no steps.
 class ProgressScope {
  public:

@@ -22,8 +22,6 @@ constexpr const char* kEventsSection = "RTC Events";
 constexpr const char* kNotice = "Copyright Telvo. All rights reserved.";
 constexpr const char* kDownloadingText = "Downloading...";
 constexpr const char* kUploadingText = "Uploading...";
-constexpr int kClockFeature = 2;
-constexpr int kAllpassFeature = 4;
 constexpr uint32_t kTwoInputFamilyCode = 880;
 // Memories of a 2-input unit before firmware 1.5, and the names a later file has beyond them.
 constexpr int kOlderMemoryCount = 12;
@@ -45,7 +43,7 @@ std::size_t TextCapacity(const StringUCodeObject& object) {
 
 bool ClockPresent(IQDeviceOrdavinex& device) {
   if (device.IsOnline()) {
-    device.clockPresent = device.HasFeature(kClockFeature) && gClockPresentObject.Read(device);
+    device.clockPresent = device.HasFeature(kFeatureClock) && gClockPresentObject.Read(device);
   }
   return device.clockPresent;
 }
@@ -132,7 +130,7 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, SettingsTextFile& fi
     if (twoInput) result.memories = kOlderMemoryCount;
     return result;
   }
-  if (!device.HasFeature(kAllpassFeature) && !confirm(kAllpassWarning)) {
+  if (!device.HasFeature(kFeatureAllpass) && !confirm(kAllpassWarning)) {
     result.cancelled = true;
     return result;
   }

@@ -13,8 +13,6 @@ namespace namespaceOV {
 
 namespace {
 
-constexpr int kCrosspointDelayFeature = 6;
-constexpr int kCompressorFeature = 7;
 constexpr int kFilterBlock = 17;
 constexpr int kFirstCompressorBlock = 18;
 
@@ -23,7 +21,7 @@ float WordFloat(uint32_t word) { return std::bit_cast<float>(word); }
 uint8_t LowByte(uint32_t word) { return static_cast<uint8_t>(word & 0xFF); }
 uint32_t Flag(bool on) { return on ? 1u : 0u; }
 
-// The words block `block` of the layout takes, and whether the unit's options include it.
+// The words from the start of block `block` that the layout uses.
 struct BlockExtent {
   int block;
   int words;
@@ -246,8 +244,8 @@ ImageLayout::ImageLayout(const IQDeviceOrdavinex& device)
     : matrixInputs(device.matrixInputs),
       matrixOutputs(device.matrixOutputs),
       filterRecords(device.GetMaxFilterRecords()),
-      crosspointDelays(device.HasFeature(kCrosspointDelayFeature)),
-      compressors(device.HasFeature(kCompressorFeature)),
+      crosspointDelays(device.HasFeature(kFeatureCrosspointDelays)),
+      compressors(device.HasFeature(kFeatureCompressors)),
       offsets_(device.GetImageOffsetTable()),
       imageChannels_(device.matrixInputs + device.matrixOutputs) {
   if (offsets_.size() != kImageBlockCount) {

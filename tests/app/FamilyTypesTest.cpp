@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "bus/ComMonitor.h"
 #include "bus/IQDeviceManager.h"
@@ -73,6 +76,25 @@ TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
   // Each item names its unit as the unit itself reports it.
   EXPECT_EQ(itemTexts, (std::vector<std::string>{"(4) Monitors", "(3) Fills", "(2) Main mix",
                                                  "(1) Stage left"}));
+}
+
+TEST_F(FamilyTypesTest, AUnitDroppedOnFileSavesItsSettingsAndFileDroppedOnItLoadsThem) {
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8122, .address = 4});
+  Start();
+  RollCall();
+  TDeviceListWindow& units = client().BusList();
+  TDeviceListWindow& virtuals = client().VirtualList();
+  const QTemporaryDir folder;
+  const std::string path = folder.path().toStdString() + "/unit.ov2";
+  ui::PromptScript script(FailTest);
+  script.AnswerSaveFile(path).AnswerOpenFile(path);
+  Drag(units, 0, ItemPoint(virtuals, ItemNamed(virtuals, "File")));
+  std::ostringstream saved;
+  saved << std::ifstream(path).rdbuf();
+  EXPECT_NE(saved.str().find("[Memory Dump 15]"), std::string::npos);
+  Drag(virtuals, ItemNamed(virtuals, "File"), ItemPoint(units, 0));
+  EXPECT_EQ(script.Seen().size(), 2u) << "both went through without a message";
+  EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(units, 0)));
 }
 
 // Notes for every packet the program sends whether the wait cursor shows.

@@ -1,0 +1,244 @@
+// Settings files of virtual units: the golden files, the compatibility rules, and files that
+// cannot be used or saves that fail.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsFile.h"
+#include "platform/ui/Message.h"
+#include "tests/familyov_files/FilesTestSupport.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using filestest::GoldenPath;
+using filestest::ReadText;
+using filestest::WriteText;
+using testing::HasSubstr;
+
+struct Golden {
+  const char* file;
+  std::function<std::unique_ptr<IQDeviceOrdavinex>()> make;
+};
+
+const Golden kGoldens[] = {
+    {"default-8122.ov2", [] { return ovtest::NewVirtual<IQDevice8126>(2); }},
+    {"default-8126.ov2", [] { return ovtest::NewVirtual<IQDevice8126>(6); }},
+    {"default-8148.q48", [] { return ovtest::NewVirtual<IQDevice8148>(8); }},
+};
+
+std::string MemoryName(IQDeviceOrdavinex& unit, int m) {
+  gMemoryNameObject.SetElement(m);
+  return gMemoryNameObject.Read(unit);
+}
+
+void SetMemoryName(IQDeviceOrdavinex& unit, int m, const std::string& name) {
+  gMemoryNameObject.SetElement(m);
+  gMemoryNameObject.Write(unit, name);
+}
+
+float Level(IQDeviceOrdavinex& unit, int channel) {
+  gChannelLevelObject.SetElement(channel);
+  return gChannelLevelObject.Read(unit);
+}
+
+void SetLevel(IQDeviceOrdavinex& unit, int channel, float dB) {
+  gChannelLevelObject.SetElement(channel);
+  gChannelLevelObject.Write(unit, dB);
+}
+
+// Channel 1's level in memory m of a virtual unit; the current values stay.
+float MemoryLevel(IQDeviceOrdavinex& unit, int m) {
+  unit.SaveMemoryRecord(0);
+  unit.RecallMemoryRecord(m);
+  const float level = Level(unit, 1);
+  unit.RecallMemoryRecord(0);
+  return level;
+}
+
+class SettingsFileTest : public filestest::FilesTest {
+ protected:
+  // Saves through the unit's command, each time to a new file; the file's text.
+  std::string Saved(IQDeviceOrdavinex& unit) {
+    const std::string path = NextPath(unit);
+    script.AnswerSaveFile(path);
+    EXPECT_TRUE(unit.SaveFile());
+    return ReadText(path);
+  }
+  // Loads through the unit's command, answering `answer` to the message that follows, if any.
+  bool Load(IQDeviceOrdavinex& unit, const std::string& text, std::optional<int> answer = {}) {
+    const std::string path = NextPath(unit);
+    WriteText(path, text);
+    script.AnswerOpenFile(path);
+    if (answer) script.AnswerMessageBox(*answer);
+    return unit.LoadFile();
+  }
+  std::string NextPath(const IQDeviceOrdavinex& unit) {
+    return TempPath(std::to_string(++files_) + "." + unit.GetFileFilter().defaultExtension);
+  }
+  std::string LastPromptText() const { return script.Seen().back().text; }
+
+ private:
+  int files_ = 0;
+};
+
+TEST_F(SettingsFileTest, DefaultVirtualUnitsSaveTheirGoldenFilesAndLoadThemBack) {
+  for (const Golden& golden : kGoldens) {
+    SCOPED_TRACE(golden.file);
+    const std::string expected = ReadText(GoldenPath(golden.file));
+    ASSERT_FALSE(expected.empty());
+    auto unit = golden.make();
+    unit->SetModified(true);
+    EXPECT_TRUE(filestest::SameText(Saved(*unit), expected));
+    EXPECT_FALSE(unit->IsModified());
+
+    SetMemoryName(*unit, 0, "Changed");
+    SetLevel(*unit, 1, -12.0f);
+    unit->SaveMemoryRecord(3);
+    unit->AddFilter(std::make_unique<TCDHornFilter>());
+    gTimerEventObject.SetElement(5);
+    gTimerEventObject.WriteTimerEvent(*unit, {.day = 2, .hour = 7, .logic = 4});
+    EXPECT_TRUE(Load(*unit, expected));
+    EXPECT_TRUE(filestest::SameText(Saved(*unit), expected));
+  }
+}
+
+TEST_F(SettingsFileTest, AVirtualUnitKeepsEveryValueOfItsMemoriesThroughAFile) {
+  auto source = ovtest::NewVirtual<IQDevice8148>(8);
+  gCompRatioObject.SetElement(3);
+  gCompRatioObject.Write(*source, 80);
+  gCrosspointDelayObject.SetElement(9);
+  gCrosspointDelayObject.Write(*source, 1200);
+  auto horn = std::make_unique<TCDHornFilter>();
+  horn->channel = 5;
+  horn->frequency = 3150;
+  source->AddFilter(std::move(horn));
+  source->SaveMemoryRecord(2);
+  const std::string file = Saved(*source);
+
+  auto copy = ovtest::NewVirtual<IQDevice8148>(8);
+  EXPECT_TRUE(Load(*copy, file));
+  EXPECT_TRUE(filestest::SameText(Saved(*copy), file));
+  copy->RecallMemoryRecord(2);
+  ASSERT_EQ(copy->Filters().size(), 1u);
+  EXPECT_EQ(copy->Filters()[0]->typeCode, kFilterCDHorn);
+  EXPECT_EQ(copy->Filters()[0]->frequency, 3150);
+}
+
+TEST_F(SettingsFileTest, AFailedOrCancelledSaveKeepsTheOldFileAndTheUnsavedMark) {
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  unit->SetModified(true);
+  script.AnswerSaveFile(std::nullopt);
+  EXPECT_FALSE(unit->SaveFile());
+  EXPECT_TRUE(unit->IsModified());
+
+  script.AnswerSaveFile(TempPath("no-such-folder/unit.ov2")).AnswerMessageBox(ui::kIdOk);
+  EXPECT_FALSE(unit->SaveFile());
+  EXPECT_EQ(LastPromptText(), "Could not open file");
+  EXPECT_TRUE(unit->IsModified());
+
+  const std::string path = TempPath("old.ov2");
+  WriteText(path, "old");
+  gMemoryImageSizeObject.Write(*unit, 300);  // too short for the layout
+  script.AnswerSaveFile(path).AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+  EXPECT_FALSE(unit->SaveFile());
+  EXPECT_THAT(LastPromptText(), HasSubstr("The settings were not saved."));
+  EXPECT_EQ(ReadText(path), "old");
+  EXPECT_TRUE(unit->IsModified());
+
+  gLockedObject.Write(*unit, true);
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  EXPECT_FALSE(unit->SaveFile());
+  EXPECT_FALSE(unit->LoadFile());
+  EXPECT_EQ(script.Seen().back().caption, "Load file");
+  EXPECT_EQ(LastPromptText(), "Device is locked.");
+}
+
+TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWrong) {
+  const std::string golden = ReadText(GoldenPath("default-8126.ov2"));
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  SetMemoryName(*unit, 0, "Kept");
+  SetLevel(*unit, 1, -6.0f);
+  const auto refused = [&](const std::string& text, const std::string& message) {
+    EXPECT_FALSE(Load(*unit, text, ui::kIdOk));
+    EXPECT_THAT(LastPromptText(), HasSubstr(message));
+    EXPECT_EQ(MemoryName(*unit, 0), "Kept");
+    EXPECT_NEAR(Level(*unit, 1), -6.0f, 1e-4f);
+  };
+  refused("// nothing here\n", "Invalid settings file");
+  std::string text = golden;
+  text.replace(text.find("[Number outputs]\n6"), 18, "[Number outputs]\n4");
+  refused(text, "Incompatible devices.");
+
+  // A dump section one line short does not run on into the next section.
+  text = golden;
+  const std::size_t lastLineEnd = text.find("\n\n[Memory Dump 4]") + 1;
+  const std::size_t lastLineStart = text.rfind('\n', lastLineEnd - 2) + 1;
+  text.erase(lastLineStart, lastLineEnd - lastLineStart);
+  const auto header = text.begin() + static_cast<std::ptrdiff_t>(text.find("[Memory Dump 4]"));
+  const int dump4Line = 1 + static_cast<int>(std::count(text.begin(), header, '\n'));
+  refused(text, "Line " + std::to_string(dump4Line) + ": The memory dump ends early.");
+
+  text = golden;
+  text.replace(text.find("\"Memory 1\""), 10, "\"A name far too long\"");
+  refused(text, "Line 15: Format error in file");
+  text = golden;
+  text.replace(text.find("\n0 \n\"1\""), 4, "\n7 \n");
+  refused(text, "Delay unit out of range.");
+  text = golden;
+  text.replace(text.find("\"0 1065353216"), 13, "\"0 x");
+  refused(text, "A memory dump line needs four numbers.");
+}
+
+TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
+  const std::string golden = ReadText(GoldenPath("default-8126.ov2"));
+  IQ8126Type type;  // the type gives the unit its family code
+  std::unique_ptr<IQDevice> device(type.CreateDevice(nullptr, nullptr));
+  auto* unit = dynamic_cast<IQDeviceOrdavinex*>(device.get());
+  ASSERT_EQ(unit->outputs, 6);
+  SetMemoryName(*unit, 0, "Changed");
+  SetMemoryName(*unit, 13, "Fourteen");
+  SetLevel(*unit, 1, -9.0f);
+  unit->SaveMemoryRecord(14);
+  unit->SaveMemoryRecord(12);
+
+  // A file without a firmware section was written by a unit of 12 memories.
+  std::string older = golden;
+  const std::size_t firmware = older.find("\n[Firmware version]");
+  older.erase(firmware, older.find("\n[Globals]") - firmware);
+  const std::size_t extraNames = older.find("\"Memory 13\"");
+  older.erase(extraNames, older.find("1 0 \n") - extraNames);
+  EXPECT_TRUE(Load(*unit, older));
+  EXPECT_EQ(MemoryName(*unit, 0), "Memory 1");
+  EXPECT_EQ(MemoryName(*unit, 13), "Fourteen");
+  EXPECT_NEAR(MemoryLevel(*unit, 12), 0.0f, 1e-4f);
+  EXPECT_NEAR(MemoryLevel(*unit, 14), -9.0f, 1e-4f);
+
+  // A file of 15 memories into a unit of 12 asks once; cancel writes nothing.
+  unit->firmwareVersion = 1.4f;
+  SetMemoryName(*unit, 0, "Changed");
+  EXPECT_FALSE(Load(*unit, golden, ui::kIdCancel));
+  EXPECT_EQ(script.Seen().back().caption, "WARNING");
+  EXPECT_EQ(MemoryName(*unit, 0), "Changed");
+  gLogicMemoryObject.SetElement(13);
+  gLogicMemoryObject.Write(*unit, 1);
+  EXPECT_TRUE(Load(*unit, golden, ui::kIdOk));
+  EXPECT_EQ(MemoryName(*unit, 0), "Memory 1");
+  gLogicMemoryObject.SetElement(13);
+  EXPECT_EQ(gLogicMemoryObject.Read(*unit), 13) << "the three extra names are passed over";
+}
+
+TEST(DumpLineTest, WordsTravelAsSignedDecimalsAndAtMostFourAreRead) {
+  const uint32_t words[] = {0xBF800000u, 0, 7, 0xFFFFFFFFu};
+  EXPECT_EQ(IntsToText(words), "-1082130432 0 7 -1");
+  std::array<uint32_t, 4> back{};
+  EXPECT_EQ(TextToInts("-1082130432 0  7 -1 9", back), 4);
+  EXPECT_TRUE(std::ranges::equal(back, words));
+  EXPECT_EQ(TextToInts("12 3x 4", back), 1);
+  EXPECT_EQ(TextToInts("99999999999", back), 0);
+}
+
+}  // namespace
+}  // namespace namespaceOV
