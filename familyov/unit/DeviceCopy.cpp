@@ -15,8 +15,6 @@ namespace namespaceOV {
 
 namespace {
 
-constexpr int kAllpassFeature = 4;
-
 void CopyByte(ByteUCodeObject& object, int element, IQDeviceOrdavinex& from,
               IQDeviceOrdavinex& to) {
   object.SetElement(element);
@@ -83,7 +81,7 @@ bool EitherLocked(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
 
 // Asks before a copy that the destination may not run as the source does.
 bool ConfirmDifferences(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
-  if (!destination.HasFeature(kAllpassFeature) && source.HasFeature(kAllpassFeature) &&
+  if (!destination.HasFeature(kFeatureAllpass) && source.HasFeature(kFeatureAllpass) &&
       !Confirm("WARNING: The source unit has more recent firmware than that currently installed "
                "on the destination unit.  The destination unit cannot implement allpass "
                "filters.  If such filters are used on the source unit, a malfunction on the "
