@@ -1,0 +1,50 @@
+// Replies and roll-call answers as the line delivers them. The first byte picks what the program
+// asked the bus; the rest is what the line answers, byte for byte.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "bus/BusNotifier.h"
+#include "bus/IQException.h"
+#include "bus/UCodeObject.h"
+#include "fuzz/ScriptedBus.h"
+
+namespace {
+
+struct SilentNotifier : BusNotifier {
+  void ShowMessage(const std::string&, const std::string&, Icon) override {}
+};
+
+void ReadValues(IQDevice& unit) {
+  const ByteUCodeObject byteObject(0x12, 1, true);
+  const LongIntUCodeObject longObject(0x3456, 4, true);
+  const StringUCodeObject stringObject(0x21, 2, true, true);
+  byteObject.Read(unit);
+  longObject.Read(unit);
+  stringObject.Read(unit);
+}
+
+void RollCall(ScriptedBus& bus) {
+  SilentNotifier notifier;
+  std::vector<IQDevice*> found;
+  bus.Manager().GetEncoder().DetectInterface();
+  bus.Manager().RollCall({&bus.Type()}, found, notifier);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  ScriptedBus bus;
+  bus.Queue(std::span(data + 1, size - 1));
+  try {
+    if (data[0] & 1) {
+      RollCall(bus);
+    } else {
+      ReadValues(bus.Unit());
+    }
+  } catch (const IQException&) {
+    // Every fault on the bus reaches the user as one of these.
+  }
+  return 0;
+}
