@@ -101,7 +101,7 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
   });
 
   for (TDeviceListWindow* list : {&virtualList_, &busList_}) {
-    OnNotify(list->Id(), ui::Notify::ItemChanged, [this, list](const ui::Notification& n) {
+    OnNotify(list->Id(), ui::Notify::ItemChanged, [list](const ui::Notification& n) {
       list->TrackSelection(n.item, n.value != 0);
       return ui::Param{0};
     });
