@@ -1,5 +1,5 @@
-// Replies and roll-call answers as the line delivers them. The first byte picks what the program
-// asked the bus; the rest is what the line answers, byte for byte.
+// Replies, roll-call answers and the interface's answers as the line delivers them. The first
+// byte picks what the program asked the bus; the rest is what the line answers, byte for byte.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -27,7 +27,6 @@ void ReadValues(IQDevice& unit) {
 void RollCall(ScriptedBus& bus) {
   SilentNotifier notifier;
   std::vector<IQDevice*> found;
-  bus.Manager().GetEncoder().DetectInterface();
   bus.Manager().RollCall({&bus.Type()}, found, notifier);
 }
 
@@ -38,10 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   ScriptedBus bus;
   bus.Queue(std::span(data + 1, size - 1));
   try {
-    if (data[0] & 1) {
-      RollCall(bus);
-    } else {
-      ReadValues(bus.Unit());
+    switch (data[0] % 3) {
+      case 0:
+        ReadValues(bus.Unit());
+        break;
+      case 1:
+        RollCall(bus);
+        break;
+      default:
+        bus.Manager().GetEncoder().DetectInterface();
     }
   } catch (const IQException&) {
     // Every fault on the bus reaches the user as one of these.
