@@ -1,6 +1,8 @@
 // Filter lines of a settings file: each a type code, a channel, a frequency and the class's
 // fields, read one after the other as a family loads its filters.
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 #include "bus/SettingsTextFile.h"
 #include "familyov/filters/TFilter.h"

@@ -1,7 +1,7 @@
 // Filter records as the unit's settings image holds them: a type code byte, then the filter's
 // three 32-bit words, little-endian.
 #include <cstdint>
-#include <cstring>
+#include <memory>
 
 #include "familyov/filters/TFilter.h"
 #include "fuzz/ExerciseFilter.h"

@@ -1,9 +1,11 @@
 // The sectioned settings file. The input's first byte says how many of the bytes after it are
 // reads, one byte each, the way a family reads its file; the rest is the file.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "bus/SettingsTextFile.h"
@@ -55,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     try {
       Read(file, ops[i]);
     } catch (const FileParserError&) {
-      // A refused read leaves the file where it was; the family gives up, the fuzzer reads on.
+      // A family gives up at a refused read; the fuzzer reads on from wherever it stopped.
     }
   }
   return 0;
