@@ -135,6 +135,13 @@ std::string IQDeviceOrdavinex::GetDisplayName() {
          gUnitNameObject.Read(*this);
 }
 
+std::vector<int> IQDeviceOrdavinex::ChannelIndexes() const {
+  std::vector<int> indexes;
+  for (int i = 0; i < inputs; ++i) indexes.push_back(i);
+  for (int o = 0; o < outputs; ++o) indexes.push_back(firstOutput + o);
+  return indexes;
+}
+
 std::optional<RgbColor> IQDeviceOrdavinex::GetChannelColor(int channel) {
   static constexpr RgbColor kColors[] = {{0, 255, 0},   {255, 0, 0},   {0, 255, 255},
                                          {255, 0, 255}, {255, 255, 0}, {0, 0, 255}};
@@ -411,6 +418,11 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
   LinkFilters();
   RecountDspUse();
   parametersReady = true;
+}
+
+bool IQDeviceOrdavinex::UpdateClockPresence() {
+  if (IsOnline()) clockPresent = HasFeature(kFeatureClock) && gClockPresentObject.Read(*this);
+  return clockPresent;
 }
 
 void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
