@@ -97,7 +97,7 @@ TEST_F(FamilyTypesTest, AUnitDroppedOnFileSavesItsSettingsAndFileDroppedOnItLoad
   EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(units, 0)));
 }
 
-TEST_F(FamilyTypesTest, ADoubleClickOpensAUnitsWindowOnceAndClosingItGivesTheUnitBack) {
+TEST_F(FamilyTypesTest, EnterOrADoubleClickOpensAUnitsWindowOnceAndClosingGivesTheUnitBack) {
   sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 2});
   Start();
   RollCall();
@@ -114,8 +114,14 @@ TEST_F(FamilyTypesTest, ADoubleClickOpensAUnitsWindowOnceAndClosingItGivesTheUni
     auto* unit = dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(DeviceOf(*list, item));
     ASSERT_NE(unit, nullptr);
     list->SelectItem(item);
+    list->SetFocus();
     ui::test::PumpMessages();
-    client().SendNotify({list->Id(), ui::Notify::DoubleClick, list, item});
+    // Enter on a bus unit, a double click on a virtual one.
+    if (list == &virtuals) {
+      client().SendNotify({list->Id(), ui::Notify::DoubleClick, list, item});
+    } else {
+      ui::test::PressKey(*list, Qt::Key_Return);
+    }
     ui::Window* window = unit->EditWindow();
     ASSERT_NE(window, nullptr) << unit->GetTypeName();
     EXPECT_TRUE(unit->IsOpen());
