@@ -60,15 +60,15 @@ void AddDialogs() {
         {kFirstText, ControlKind::Static, "0", {6, 112, 38, 10}, style::kCenter},
         {kSecondText, ControlKind::Static, "0", {46, 112, 38, 10}, style::kCenter},
         {kLockBox, ControlKind::CheckBox, "Lock", {28, 128, 40, 10}}}});
-  ui::Resources::AddDialog({kInputDialog,
-                            "",
-                            {0, 0, 190, 62},
-                            style::kNone,
-                            {{kInputPrompt, ControlKind::Static, "", {8, 6, 174, 10}},
-                             {kInputField, ControlKind::Edit, "", {8, 18, 174, 12}},
-                             {ui::kIdOk, ControlKind::PushButton, "OK", {42, 40, 50, 14},
-                              style::kDefault},
-                             {ui::kIdCancel, ControlKind::PushButton, "Cancel", {98, 40, 50, 14}}}});
+  ui::Resources::AddDialog(
+      {kInputDialog,
+       "",
+       {0, 0, 190, 62},
+       style::kNone,
+       {{kInputPrompt, ControlKind::Static, "", {8, 6, 174, 10}},
+        {kInputField, ControlKind::Edit, "", {8, 18, 174, 12}},
+        {ui::kIdOk, ControlKind::PushButton, "OK", {42, 40, 50, 14}, style::kDefault},
+        {ui::kIdCancel, ControlKind::PushButton, "Cancel", {98, 40, 50, 14}}}});
 }
 
 void AddBitmaps() {

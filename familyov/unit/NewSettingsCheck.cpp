@@ -40,8 +40,8 @@ TRefreshDialog::TRefreshDialog(IQDeviceOrdavinex& device, ui::Window* parent)
 void TRefreshDialog::CmSaveToMemory() {
   try {
     const std::string last = std::to_string(gLastMemoryObject.Read(device_));
-    TInputDialog ask(this, "Save to memory", "Last recalled memory was #" + last + ".  Save to:",
-                     last, kMaxMemoryChars,
+    TInputDialog ask(this, "Save to memory",
+                     "Last recalled memory was #" + last + ".  Save to:", last, kMaxMemoryChars,
                      std::make_unique<ui::RangeValidator>(1, device_.GetMemoryCount()));
     if (ask.Execute() != ui::kIdOk) return;
     int memory = 0;

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "controls/TProgressDialog.h"
-#include "familyov/unit/LogicTrigger.h"
+#include "familyov/unit/NetworkLogicTrigger.h"
 #include "platform/ui/Validator.h"
 #include "resources/FamilyOvCommandIds.h"
 
@@ -44,12 +44,14 @@ TNetLogicDialog::TNetLogicDialog(IQDeviceType* type, IQDeviceManager* manager, u
 
 void TNetLogicDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  edit_.SetValidator(std::make_unique<ui::RangeValidator>(kFirstLogicInput, kLastLogicInput));
+  edit_.SetValidator(
+      std::make_unique<ui::RangeValidator>(kFirstNetworkLogicInput, kLastNetworkLogicInput));
   edit_.SetText("1");
 }
 
 ui::Param TNetLogicDialog::EvQuadSpin() {
-  value_ = std::clamp(value_ + SpinStep(spin_.CurrentZone()), kFirstLogicInput, kLastLogicInput);
+  value_ = std::clamp(value_ + SpinStep(spin_.CurrentZone()), kFirstNetworkLogicInput,
+                      kLastNetworkLogicInput);
   edit_.SetText(std::to_string(value_));
   return 0;
 }
@@ -59,7 +61,7 @@ void TNetLogicDialog::CmTrigger() {
   int input = value_;
   // A text that holds no number fires the number before.
   std::from_chars(text.data(), text.data() + text.size(), input);
-  if (input >= kFirstLogicInput && input <= kLastLogicInput) value_ = input;
+  if (input >= kFirstNetworkLogicInput && input <= kLastNetworkLogicInput) value_ = input;
   TProgressDialog progress(this);
   progress.Create();
   progress.SetText("Waiting for the units to become ready...");

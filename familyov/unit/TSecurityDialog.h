@@ -25,8 +25,7 @@ inline constexpr int kMaxPasswordChars = 11;
 // unit's window can read the state again.
 class TSecurityDialog : public ui::Dialog {
  public:
-  TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
-                  std::function<void()> lockChanged);
+  TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent, std::function<void()> lockChanged);
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
 

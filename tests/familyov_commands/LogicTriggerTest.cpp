@@ -1,12 +1,9 @@
-// Logic inputs fired from the program: on every 2-input unit of the network at once, and on a
-// virtual unit, which recalls the memory its map names only when the model has it.
+// The network logic trigger: a logic input fired on every 2-input unit of the network at once.
 
 #include <gtest/gtest.h>
 
 #include "controls/TQuadButton.h"
-#include "familyov/unit/LogicTrigger.h"
-#include "familyov/unit/OrdavinexModels.h"
-#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/NetworkLogicTrigger.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvCommandIds.h"
 #include "tests/familyov_commands/CommandsTestSupport.h"
@@ -70,20 +67,6 @@ TEST_F(LogicTriggerTest, TheNetworkTriggerFiresEveryTwoInputUnitFromTheDialog) {
   EXPECT_FALSE(SendNetworkLogicTrigger(&type8126, &bus.manager, 32));
   EXPECT_EQ(bus.TakeTrace(), Trace{});
   EXPECT_EQ(ReportedErrors().size(), 1u);
-}
-
-TEST_F(LogicTriggerTest, AVirtualUnitRefusesAMemoryItsModelLacks) {
-  IQDevice8148 unit(&type8148, nullptr, nullptr, 8);
-  gLogicMemoryObject.SetElement(3);
-  gLogicMemoryObject.Write(unit, 12);  // as a settings file may hold it
-  EXPECT_THROW(TriggerLogicInput(unit, 3), OrdavinexRangeError);
-  EXPECT_EQ(gCurrentLogicInObject.Read(unit), 0);
-
-  gLogicMemoryObject.SetElement(4);
-  gLogicMemoryObject.Write(unit, 8);
-  TriggerLogicInput(unit, 4);
-  EXPECT_EQ(gCurrentLogicInObject.Read(unit), 4);
-  EXPECT_EQ(gLastMemoryObject.Read(unit), 8);
 }
 
 }  // namespace

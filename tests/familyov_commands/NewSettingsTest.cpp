@@ -67,9 +67,8 @@ TEST_F(NewSettingsTest, ChangedSettingsAreKeptOrSavedToAMemoryTheModelHas) {
 
   // The 8148 has 8 memories: 9 cannot be confirmed, 8 can.
   FireAtUnit(1, 2);
-  script.RunDialog(ovres::kRefreshDialog, [](ui::Dialog& dialog) {
-    ui::test::Click(dialog, ovres::kSaveToMemoryButton);
-  });
+  script.RunDialog(ovres::kRefreshDialog,
+                   [](ui::Dialog& dialog) { ui::test::Click(dialog, ovres::kSaveToMemoryButton); });
   script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& dialog) {
     EXPECT_EQ(ui::test::ControlOf(dialog, controls_res::kInputPrompt).Text(),
               "Last recalled memory was #0.  Save to:");

@@ -65,7 +65,10 @@ TEST_F(SecurityTest, LockThenUnlockWithAWrongAndTheRightPassword) {
   ui::test::Type(dialog, ovres::kPasswordEdit, "stage!2");
   EXPECT_EQ(ui::test::ControlOf(dialog, ovres::kPasswordEdit).Text(), "STAGE2");
   ui::test::Click(dialog, ovres::kLockButton);
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"R18", "W16 535441474532" "00", "R18"}));
+  EXPECT_EQ(bus.TakeTrace(), (Trace{"R18",
+                                    "W16 535441474532"
+                                    "00",
+                                    "R18"}));
   EXPECT_EQ(Lamp(), 2);
 
   // Enter released in the field tries the password; one whose key-down came from elsewhere not.
