@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTimerEvent>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
@@ -31,12 +32,32 @@ void IdleDispatcher::QueueAboutToBlock() {
   // activity, so idle resumes after it.
   if (pending_ || running_ || app_.PromptOpen() || !(activity_ || wantsMore_)) return;
   pending_ = true;
+  if (wantsMore_ && !activity_) {
+    // A posted event goes before the timers and input that came due during the last pass: a
+    // window that polls a unit on every pass would hold them back by two passes, not one.
+    yieldTimer_ = startTimer(0);
+    return;
+  }
+  PostPass();
+}
+
+void IdleDispatcher::PostPass() {
   QCoreApplication::postEvent(this, new QEvent(IdleEventType()), Qt::LowEventPriority);
 }
 
-bool IdleDispatcher::IsIdleEvent(const QEvent* e) { return e->type() == IdleEventType(); }
+bool IdleDispatcher::IsIdleEvent(const QEvent* e) {
+  return e->type() == IdleEventType() ||
+         (e->type() == QEvent::Timer && yieldTimer_ != 0 &&
+          static_cast<const QTimerEvent*>(e)->timerId() == yieldTimer_);
+}
 
 bool IdleDispatcher::event(QEvent* e) {
+  if (e->type() == QEvent::Timer && static_cast<QTimerEvent*>(e)->timerId() == yieldTimer_) {
+    killTimer(yieldTimer_);
+    yieldTimer_ = 0;
+    PostPass();
+    return true;
+  }
   if (e->type() != IdleEventType()) return QObject::event(e);
   pending_ = false;
   wantsMore_ = RunPass();

@@ -22,6 +22,7 @@ class IdleDispatcher : public QObject {
 
  private:
   void QueueAboutToBlock();
+  void PostPass();
 
   Application& app_;
   bool running_ = false;
@@ -29,6 +30,8 @@ class IdleDispatcher : public QObject {
   bool activity_ = true;
   bool wantsMore_ = false;
   long count_ = 0;
+  // The zero timer that puts a pass that wants more behind the timers and input already due.
+  static inline int yieldTimer_ = 0;
 };
 
 }  // namespace ui
