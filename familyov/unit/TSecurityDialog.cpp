@@ -44,7 +44,7 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
       lockText_(this, ovres::kLockText),
       setPassword_(this, ovres::kSetPasswordButton),
       serviceStatus_(this, ovres::kServiceStatusButton) {
-  lamp_.SetStyle(0);
+  lamp_.SetStyle(kLampStyle);
   lamp_.SetPushStyle(true);
   OnCommand(ovres::kLockButton, [this] { CmLockUnlock(); });
   OnCommand(ovres::kSetPasswordButton, [this] { CmSetPassword(); });

@@ -33,6 +33,8 @@ class TSecurityDialog : public ui::Dialog {
   void SetupWindow() override;
 
  private:
+  // The lamp drawn from the strip of lamp images, not as a coloured rectangle.
+  static constexpr int kLampStyle = 0;
   static constexpr int kLockedLamp = 2;
   static constexpr int kUnlockedLamp = 6;
 

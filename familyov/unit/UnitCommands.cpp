@@ -41,6 +41,13 @@ bool Reported(IQDeviceOrdavinex& device, Step step) {
   }
 }
 
+// The device lists show the unit's name and address.
+void TellClient(IQDeviceOrdavinex& device) {
+  if (ui::Window* client = controls::ClientWindow()) {
+    client->Post(controls::kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device));
+  }
+}
+
 }  // namespace
 
 bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
@@ -54,9 +61,7 @@ bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
     return false;
   }
   if (!Reported(device, [&] { gUnitNameObject.Write(device, dialog.Answer()); })) return false;
-  if (ui::Window* client = controls::ClientWindow()) {
-    client->Post(controls::kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device));
-  }
+  TellClient(device);
   return true;
 }
 
@@ -79,6 +84,7 @@ bool ChangeAddress(IQDeviceOrdavinex& device, ui::Window* owner) {
   IQDeviceInfo moved = device.GetInfo();
   moved.address = static_cast<uint8_t>(address);
   device.SetInfo(moved);
+  TellClient(device);
   TProgressDialog progress(owner);
   progress.Create();
   progress.SetText("Waiting for the unit at its new address...");

@@ -18,7 +18,8 @@ class IQDeviceOrdavinex;
 // True when the unit took it.
 bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner);
 // Asks for a new bus address (1..250) and moves the unit there: the device follows only once the
-// unit took it, and waits until the unit answers there. True when the device moved.
+// unit took it (the device lists are told), and waits until the unit answers there. True when the
+// device moved.
 bool ChangeAddress(IQDeviceOrdavinex& device, ui::Window* owner);
 // The firmware version the roll call gave: the model information after the output digit.
 std::string FirmwareVersionText(const IQDeviceOrdavinex& device);
