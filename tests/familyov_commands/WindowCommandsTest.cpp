@@ -53,7 +53,8 @@ class WindowCommandsTest : public commandstest::CommandsTest {
   std::unique_ptr<TEdit8148Window> window;
 };
 
-TEST_F(WindowCommandsTest, TreeNodesRunTheCommandsAndTheSecurityWindowLocksTheTree) {
+TEST_F(WindowCommandsTest,
+       TreeNodesRunTheCommandsTheSecurityWindowLocksTheTreeAndEachDialogIsPictured) {
   DoubleClick(NodeNamed("Strobe LEDs"));
   // The lock is read first: a locked unit runs no command.
   EXPECT_EQ(bus.TakeTrace(), (Trace{"R18", "W08 02"}));
@@ -71,9 +72,7 @@ TEST_F(WindowCommandsTest, TreeNodesRunTheCommandsAndTheSecurityWindowLocksTheTr
   const TNodeInfo* channel = window->FindNodeInfo(window->Ids().firstChannel);
   EXPECT_EQ(window->Tree().ItemImage(channel->item), TEditOVWindow::kLockImage);
   EXPECT_TRUE(commandstest::ReportedErrors().empty());
-}
 
-TEST_F(WindowCommandsTest, Gallery) {
   TNetLogicDialog trigger(&type8126, &bus.manager);
   Grab(trigger, "network-logic-trigger");
   TRefreshDialog refresh(*unit8148, nullptr);
