@@ -184,6 +184,28 @@ TEST(Idle, RunsFromTheRealLoopWhenTheQueueRunsEmpty) {
   EXPECT_FALSE(w.counts.empty());
 }
 
+TEST(Idle, ATimerDueDuringAPassThatWantsMoreFiresBeforeTheNextPass) {
+  IdleCounter w;
+  w.Create();
+  w.wantMore = 1000;  // a window that polls a unit on every pass
+  QTimer due;
+  due.setSingleShot(true);
+  std::size_t passesAtStart = 0;
+  std::size_t passesWhenFired = 0;
+  w.onIdle = [&] {
+    if (passesAtStart != 0) return;
+    passesAtStart = w.counts.size();
+    due.start(0);
+  };
+  QObject::connect(&due, &QTimer::timeout, [&] {
+    passesWhenFired = w.counts.size();
+    QApplication::exit(0);
+  });
+  w.Post(kFirst);
+  QApplication::exec();
+  EXPECT_EQ(passesWhenFired, passesAtStart);
+}
+
 // Counts the idle events the dispatcher is sent.
 class IdleEventCounter : public QObject {
  public:
