@@ -9,6 +9,7 @@
 #include "platform/ui/Frame.h"
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
+#include "resources/FamilyOvFunctionIds.h"
 
 using namespace appres;
 
@@ -30,6 +31,7 @@ TTelvo33App::TTelvo33App(int& argc, char** argv, DeviceTypeFactory makeTypes,
       makeTypes_(std::move(makeTypes)),
       desktop_(desktop) {
   RegisterAppResources();
+  ovfunctions_res::RegisterFunctionDialogs();
   OnCommand(kCmAbout, [this] { CmHelpAbout(); });
 }
 

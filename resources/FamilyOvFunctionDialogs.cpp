@@ -1,3 +1,6 @@
+#include <QImage>
+#include <QPainter>
+
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvFunctionIds.h"
 
@@ -83,12 +86,54 @@ void AddClockDialogs() {
         {ui::kIdOk, ControlKind::PushButton, "OK", {68, 70, 50, 14}}}});
 }
 
+constexpr int kSide = 16;
+
+// A strip of 16-pixel frames on white; `draw` paints frame i.
+template <typename Draw>
+QImage DrawnStrip(int frames, Draw draw) {
+  QImage strip(frames * kSide, kSide, QImage::Format_RGB32);
+  strip.fill(Qt::white);
+  QPainter painter(&strip);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (int i = 0; i < frames; ++i) {
+    painter.save();
+    painter.translate(i * kSide, 0);
+    draw(painter, i);
+    painter.restore();
+  }
+  return strip;
+}
+
+void AddImages() {
+  // A logic input: a plug; the one fired last lit green.
+  ui::Resources::AddImage(kLogicRowImages, DrawnStrip(2, [](QPainter& p, int frame) {
+                            p.setPen(QColor(64, 64, 64));
+                            p.setBrush(frame == 1 ? QColor(0, 176, 0) : QColor(192, 192, 192));
+                            p.drawEllipse(3, 3, 9, 9);
+                          }));
+  // A clock event: a clock face.
+  ui::Resources::AddImage(kEventImage, DrawnStrip(1, [](QPainter& p, int) {
+                            p.setPen(QColor(0, 0, 128));
+                            p.setBrush(QColor(255, 255, 192));
+                            p.drawEllipse(1, 1, 13, 13);
+                            p.drawLine(8, 8, 8, 3);
+                            p.drawLine(8, 8, 11, 8);
+                          }));
+  // Delete: a red cross.
+  ui::Resources::AddImage(kDeleteImage, DrawnStrip(1, [](QPainter& p, int) {
+                            p.setPen(QPen(QColor(192, 0, 0), 2));
+                            p.drawLine(3, 3, 12, 12);
+                            p.drawLine(12, 3, 3, 12);
+                          }));
+}
+
 }  // namespace
 
 void RegisterFunctionDialogs() {
   AddMemoryDialogs();
   AddLogicDialog();
   AddClockDialogs();
+  AddImages();
 }
 
 }  // namespace ovfunctions_res

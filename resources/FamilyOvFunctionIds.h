@@ -13,6 +13,9 @@ inline constexpr int kMemoryTitleDialog = 73;
 
 // Bitmaps: strips of 16-pixel images on white, which is transparent.
 inline constexpr int kLogicRowImages = 6;  // an input, the input fired last
+// The clock-event editor's list and tool bar; clear of the program's icon numbers.
+inline constexpr int kEventImage = 3120;
+inline constexpr int kDeleteImage = 3112;
 
 // Memory rows and their title.
 inline constexpr int kMemorySave = 101;
@@ -56,7 +59,7 @@ inline constexpr int kCmAllWeekdays = 51706;
 inline constexpr int kCmFirstCopyToDay = 51707;
 inline constexpr int kCmLastCopyToDay = 51713;
 
-// Adds the templates above to the program's resources.
+// Adds the templates and images above to the program's resources.
 void RegisterFunctionDialogs();
 
 }  // namespace ovfunctions_res

@@ -177,10 +177,10 @@ bool TLogicDialog::PreProcessKey(const ui::KeyStroke& key) {
   }
   if (!key.down || key.code == ui::key::kEscape) return true;
   // An empty edit holds no number: nothing is committed and the shown value comes back.
-  if (inNumber_.HasFocus()) {
+  if (inNumber_.IsFocusOfItsWindow()) {
     const std::optional<int> typed = TypedLogicNumber(inNumber_.Text());
     if (typed && *typed != device_.selectedLogicIn) Select(*typed);
-  } else if (outNumber_.HasFocus() && device_.selectedLogicIn != 0) {
+  } else if (outNumber_.IsFocusOfItsWindow() && device_.selectedLogicIn != 0) {
     const std::optional<int> typed = TypedLogicNumber(outNumber_.Text());
     int current = 0;
     if (typed &&
@@ -297,13 +297,13 @@ void TLogicListWindow::ShowResponse(int row, int input) {
 }
 
 void TLogicListWindow::SelectRow(int input) {
-  for (int row = 0; row < list_.Count(); ++row) {
-    if (static_cast<int>(list_.ItemData(row)) == input) {
-      list_.SelectItem(row);
-      return;
-    }
+  selecting_ = true;
+  int found = -1;
+  for (int row = 0; row < list_.Count() && found < 0; ++row) {
+    if (static_cast<int>(list_.ItemData(row)) == input) found = row;
   }
-  list_.SelectItem(-1);
+  list_.SelectItem(found);
+  selecting_ = false;
 }
 
 void TLogicListWindow::UpdateRow(int input) {
@@ -317,7 +317,7 @@ void TLogicListWindow::UpdateRow(int input) {
 
 void TLogicListWindow::EvItemChanged() {
   const int row = list_.SelectedItem();
-  if (row < 0) return;
+  if (selecting_ || row < 0) return;
   const int input = static_cast<int>(list_.ItemData(row));
   if (input == device_.selectedLogicIn) return;
   device_.selectedLogicIn = input;

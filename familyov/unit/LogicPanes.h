@@ -84,6 +84,8 @@ class TLogicListWindow : public ui::LayoutWindow, public TDataWindow {
   IQDeviceOrdavinex& device_;
   ui::ListView list_;
   ui::ImageList images_;
+  // Rows selected by the program are not the user's choice.
+  bool selecting_ = false;
   int draggedRow_ = -1;
   std::unique_ptr<ui::DragImage> dragImage_;
 };

@@ -52,7 +52,7 @@ TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDeviceOrdavinex& device, int 
       TDataWindow(parent),
       device_(device),
       memory_(memory),
-      name_(this, kMemoryName, kNameLimit + 1),
+      name_(this, kMemoryName, kNameLimit),
       number_(this, kMemoryNumber),
       lamp_(this, kMemoryLamp) {
   lamp_.SetStyle(TLEDButton::kColoredStyle);
