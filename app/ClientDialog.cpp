@@ -394,7 +394,9 @@ void TTelvo33DlgClient::OpenSelected(TDeviceListWindow& list) {
   if (selected < 0 || IsFixedItem(list, selected)) return;
   IQDevice* device = AcquireItemDevice(list, selected);
   if (device == nullptr) {
-    ui::Beep();
+    // A device already open in its window shows that window instead.
+    IQDevice* open = slots_.At(GetItemSlot(list, selected));
+    if (open == nullptr || !open->ShowOpenWindow()) ui::Beep();
     return;
   }
   try {

@@ -9,7 +9,6 @@
 #include "platform/ui/Frame.h"
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
-#include "resources/FamilyOvFunctionIds.h"
 
 using namespace appres;
 
@@ -31,7 +30,6 @@ TTelvo33App::TTelvo33App(int& argc, char** argv, DeviceTypeFactory makeTypes,
       makeTypes_(std::move(makeTypes)),
       desktop_(desktop) {
   RegisterAppResources();
-  ovfunctions_res::RegisterFunctionDialogs();
   OnCommand(kCmAbout, [this] { CmHelpAbout(); });
 }
 

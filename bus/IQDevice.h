@@ -37,6 +37,8 @@ class IQDevice {
   virtual bool PrintReport() = 0;
   // Copies the settings of another device of the family.
   virtual bool CopyFrom(IQDevice& source) = 0;
+  // Brings the window in which the device is open to the top; false when there is none.
+  virtual bool ShowOpenWindow() { return false; }
 
   // Modified since the last save; a bus unit never is, its values live in the unit.
   virtual bool IsUnsaved() const;

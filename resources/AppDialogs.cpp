@@ -3,6 +3,8 @@
 #include "platform/ui/Resources.h"
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
+#include "resources/FamilyOvFunctionIds.h"
+#include "resources/FamilyOvIds.h"
 
 using namespace appres;
 using ui::ControlKind;
@@ -183,4 +185,6 @@ void RegisterAppResources() {
   RegisterAppDialogs();
   RegisterAppMenus();
   RegisterAppImages();
+  ovres::RegisterFamilyOvResources();
+  ovfunctions_res::RegisterFunctionDialogs();
 }

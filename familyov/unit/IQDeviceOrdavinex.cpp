@@ -9,6 +9,7 @@
 #include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/OrdavinexTypes.h"
 #include "familyov/unit/SettingsFileCommands.h"
+#include "platform/ui/Window.h"
 
 namespace namespaceOV {
 
@@ -40,7 +41,9 @@ int Percent(int cost, int budget) {
 
 }  // namespace
 
-void SetCommErrorReporter(CommErrorReporter reporter) { commErrorReporter = reporter; }
+CommErrorReporter SetCommErrorReporter(CommErrorReporter reporter) {
+  return std::exchange(commErrorReporter, reporter);
+}
 
 void ReportCommError(const IQException& error, IQDevice& device) {
   if (commErrorReporter) commErrorReporter(error, device);
@@ -57,6 +60,18 @@ IQDeviceOrdavinex::IQDeviceOrdavinex(IQDeviceType* type, IQDeviceManager* manage
 }
 
 IQDeviceOrdavinex::~IQDeviceOrdavinex() = default;
+
+bool IQDeviceOrdavinex::ShowEditWindow(std::unique_ptr<ui::Window> window) {
+  editWindow_ = std::move(window);
+  editWindow_->Create();
+  return editWindow_->IsCreated();
+}
+
+bool IQDeviceOrdavinex::ShowOpenWindow() {
+  if (editWindow_ == nullptr || !editWindow_->IsCreated()) return false;
+  editWindow_->BringToTop();
+  return true;
+}
 
 void IQDeviceOrdavinex::SetGeometry(int inputCount, int outputCount, int firstOutputChannel,
                                     int matrixIns, int matrixOuts) {

@@ -126,6 +126,7 @@ class IQDeviceOrdavinex : public IQDevice {
   bool SaveFile() override;
   bool PrintReport() override { return false; }
   bool CopyFrom(IQDevice&) override { return false; }
+  bool ShowOpenWindow() override;
 
   // "1", "2", ... for inputs, "A", "B", ... for outputs; empty for a channel the model lacks.
   virtual std::string GetChannelLabel(int channel) const = 0;
@@ -243,6 +244,8 @@ class IQDeviceOrdavinex : public IQDevice {
   // Gives a new virtual unit its firmware, clock, settings in the value store, memories and the
   // model information it shows.
   void InitVirtualUnit(const VirtualDefaults& defaults);
+  // Creates the unit's edit window and keeps it while it is open; a window closed before goes now.
+  bool ShowEditWindow(std::unique_ptr<ui::Window> window);
 
  private:
   int SectionCost(const TFilter& filter) const;
@@ -265,11 +268,13 @@ class IQDeviceOrdavinex : public IQDevice {
   std::vector<TTimerStruct> timerEvents_;
   std::array<MemoryRecord, kMemoryRecordCount> memories_;
   WaitBound waitBound_;
+  std::unique_ptr<ui::Window> editWindow_;
 };
 
 // Reports a failed bus operation of the family; the window layer installs the dialog.
 using CommErrorReporter = void (*)(const IQException& error, IQDevice& device);
-void SetCommErrorReporter(CommErrorReporter reporter);
+// Returns the reporter it replaces.
+CommErrorReporter SetCommErrorReporter(CommErrorReporter reporter);
 void ReportCommError(const IQException& error, IQDevice& device);
 
 }  // namespace namespaceOV

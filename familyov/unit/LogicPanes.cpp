@@ -4,8 +4,8 @@
 #include <string>
 
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
-#include "familyov/unit/UnitNotifyCodes.h"
 #include "familyov/unit/WindowCalls.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/Validator.h"
@@ -84,7 +84,7 @@ void TLogicDialog::SetupWindow() {
 void TLogicDialog::FillMemoryList() {
   memories_.Clear();
   memories_.AddString("<none>");
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     for (int memory = 1; memory <= device_.GetMemoryCount(); ++memory) {
       memories_.AddString(std::to_string(memory) + ": " + RecalledMemoryText(device_, memory));
     }
@@ -107,7 +107,7 @@ void TLogicDialog::Refresh() {
     memories_.SetSelection(-1);
     return;
   }
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     const int output = ReadLogicOut(device_, input);
     gLogicMemoryObject.SetElement(input);
     const int memory = gLogicMemoryObject.Read(device_);
@@ -125,17 +125,17 @@ void TLogicDialog::SendLocal(uint32_t code, int input) {
 
 void TLogicDialog::Select(int input) {
   device_.selectedLogicIn = ClampLogicNumber(input);
-  SendLocal(kNotifyLogicInSelected, device_.selectedLogicIn);
+  SendLocal(LogicInSelected, device_.selectedLogicIn);
 }
 
 void TLogicDialog::WriteLogicOut(int output) {
   const int input = device_.selectedLogicIn;
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     gLogicOutObject.SetElement(input);
     gLogicOutObject.Write(device_, static_cast<uint8_t>(ClampLogicNumber(output)));
   });
   Refresh();
-  SendLocal(kNotifyLogicOutChanged, input);
+  SendLocal(LogicOutChanged, input);
 }
 
 void TLogicDialog::CmLogicInBit() {
@@ -153,7 +153,7 @@ void TLogicDialog::CmLogicOutBit() { WriteLogicOut(LogicNumberOf(Checked(outBits
 
 void TLogicDialog::EvLogicOutSpin(int delta) {
   int output = 0;
-  if (!ReportedCall(device_, [&] { output = ReadLogicOut(device_, device_.selectedLogicIn); })) {
+  if (!GuardedUnitCall(device_, [&] { output = ReadLogicOut(device_, device_.selectedLogicIn); })) {
     Refresh();
     return;
   }
@@ -164,11 +164,11 @@ void TLogicDialog::CmMemorySelected() {
   const int input = device_.selectedLogicIn;
   const int memory = memories_.Selection();
   if (input == 0 || memory < 0) return;
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     gLogicMemoryObject.SetElement(input);
     gLogicMemoryObject.Write(device_, static_cast<uint8_t>(memory));
   });
-  SendLocal(kNotifyLogicMemoryChanged, input);
+  SendLocal(LogicMemoryChanged, input);
 }
 
 bool TLogicDialog::PreProcessKey(const ui::KeyStroke& key) {
@@ -184,7 +184,8 @@ bool TLogicDialog::PreProcessKey(const ui::KeyStroke& key) {
     const std::optional<int> typed = TypedLogicNumber(outNumber_.Text());
     int current = 0;
     if (typed &&
-        ReportedCall(device_, [&] { current = ReadLogicOut(device_, device_.selectedLogicIn); }) &&
+        GuardedUnitCall(device_,
+                        [&] { current = ReadLogicOut(device_, device_.selectedLogicIn); }) &&
         *typed != current) {
       WriteLogicOut(*typed);
       return true;
@@ -203,29 +204,29 @@ void TLogicDialog::CmTriggerNow() {
     return;
   }
   // A unit that never gets ready again is reported; what it did is read back all the same.
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     WithProgress("Triggering...", [&] {
       gCurrentLogicInObject.WriteAndWaitReady(device_, static_cast<uint8_t>(input));
     });
   });
   if (!device_.IsOnline()) {
-    ReportedCall(device_, [&] {
+    GuardedUnitCall(device_, [&] {
       gRecallMemoryObject.RecallMemory(device_,
                                        static_cast<uint8_t>(RecalledMemory(device_, input)));
     });
   }
   device_.InvalidateValues();
   ProgressWindow progress;
-  ReportedCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
-  NotifyRecord record{.code = kNotifyRefreshAll};
+  GuardedUnitCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
+  NotifyRecord record{.code = RefreshAll};
   NotifyRoot(&record);
 }
 
 void TLogicDialog::Notify(NotifyRecord* record) {
-  if (record->code == kNotifyMemoryRenamed) {
+  if (record->code == MemoryRenamed) {
     FillMemoryList();
     Refresh();
-  } else if (record->code == kNotifyLogicInSelected) {
+  } else if (record->code == LogicInSelected) {
     Refresh();
   }
   TDataWindow::Notify(record);
@@ -275,7 +276,7 @@ void TLogicListWindow::SetupWindow() {
 
 void TLogicListWindow::Fill() {
   list_.DeleteAllItems();
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     const int lastFired = gCurrentLogicInObject.Read(device_);
     for (int input = kLastLogicNumber; input >= 1; --input) {
       list_.InsertItem(0, std::to_string(input), input == lastFired ? kLastFiredImage : kRowImage,
@@ -309,7 +310,7 @@ void TLogicListWindow::SelectRow(int input) {
 void TLogicListWindow::UpdateRow(int input) {
   for (int row = 0; row < list_.Count(); ++row) {
     if (static_cast<int>(list_.ItemData(row)) == input) {
-      ReportedCall(device_, [&] { ShowResponse(row, input); });
+      GuardedUnitCall(device_, [&] { ShowResponse(row, input); });
       return;
     }
   }
@@ -321,7 +322,7 @@ void TLogicListWindow::EvItemChanged() {
   const int input = static_cast<int>(list_.ItemData(row));
   if (input == device_.selectedLogicIn) return;
   device_.selectedLogicIn = input;
-  NotifyRecord record{.code = kNotifyLogicInSelected, .channel = input};
+  NotifyRecord record{.code = LogicInSelected, .channel = input};
   NotifyLocal(&record);
 }
 
@@ -350,22 +351,22 @@ void TLogicListWindow::EvLButtonUp(ui::Point p) {
   list_.Invalidate();
   if (targetRow < 0) return;
   const int target = targetRow + 1;
-  ReportedCall(device_, [&] { CopyLogicResponse(device_, source, target); });
-  NotifyRecord record{.code = kNotifyLogicOutChanged, .channel = target};
+  GuardedUnitCall(device_, [&] { CopyLogicResponse(device_, source, target); });
+  NotifyRecord record{.code = LogicOutChanged, .channel = target};
   NotifyLocal(&record);
 }
 
 void TLogicListWindow::Notify(NotifyRecord* record) {
   switch (record->code) {
-    case kNotifyLogicInSelected:
+    case LogicInSelected:
       SelectRow(record->channel);
       break;
-    case kNotifyMemoryRenamed:
-    case kNotifyRefreshAll:
+    case MemoryRenamed:
+    case RefreshAll:
       Fill();
       break;
-    case kNotifyLogicOutChanged:
-    case kNotifyLogicMemoryChanged:
+    case LogicOutChanged:
+    case LogicMemoryChanged:
       UpdateRow(record->channel);
       break;
     default:

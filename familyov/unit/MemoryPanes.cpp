@@ -4,8 +4,8 @@
 #include <string>
 
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
-#include "familyov/unit/UnitNotifyCodes.h"
 #include "familyov/unit/WindowCalls.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
@@ -39,7 +39,7 @@ void TMemoryTitleDialog::CmSaveAll() {
   const int count = device_.GetMemoryCount();
   ProgressScope scope(&progress, count, "Saving...");
   // The first failure ends the run: later memories keep what they held.
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     for (int memory = 1; memory <= count; ++memory) {
       gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory));
       scope.Step(memory);
@@ -75,7 +75,7 @@ void TMemoryDialog::SetupWindow() {
   number_.SetText(std::to_string(memory_));
   name_.SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
   std::string name;
-  if (!ReportedCall(device_, [&] { name = UnitName(); })) name = std::to_string(memory_);
+  if (!GuardedUnitCall(device_, [&] { name = UnitName(); })) name = std::to_string(memory_);
   name_.SetText(name);
   UpdateLed();
 }
@@ -87,7 +87,7 @@ std::string TMemoryDialog::UnitName() {
 
 void TMemoryDialog::UpdateLed() {
   if (!device_.HasFeature(kFeatureLastMemory)) return;
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     const int last = gLastMemoryObject.Read(device_);
     lamp_.SetState(last == memory_ ? kLampRecalledLast : kLampDark);
     lamp_.Redraw();
@@ -95,7 +95,7 @@ void TMemoryDialog::UpdateLed() {
 }
 
 void TMemoryDialog::Notify(NotifyRecord* record) {
-  if (record->code == kNotifyRefreshAll) UpdateLed();
+  if (record->code == RefreshAll) UpdateLed();
   TDataWindow::Notify(record);
 }
 
@@ -106,7 +106,7 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
     return true;
   }
   if (key.code == ui::key::kEscape) {
-    ReportedCall(device_, [&] { name_.SetText(UnitName()); });
+    GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
     return true;
   }
   return ui::Dialog::PreProcessKey(key);
@@ -114,25 +114,25 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
 
 void TMemoryDialog::CommitName() {
   const std::string text = name_.Text().substr(0, kNameLimit);
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     if (text == UnitName()) return;
     gMemoryNameObject.SetElement(memory_ - 1);
     gMemoryNameObject.Write(device_, text);
-    NotifyRecord record{.code = kNotifyMemoryRenamed, .channel = memory_ - 1};
+    NotifyRecord record{.code = MemoryRenamed, .channel = memory_ - 1};
     NotifyRoot(&record);
   });
 }
 
 void TMemoryDialog::CmSave() {
   std::string name;
-  ReportedCall(device_, [&] { name = UnitName(); });
+  GuardedUnitCall(device_, [&] { name = UnitName(); });
   if (!Confirmed(
           this,
           "Copy current settings over memory " + std::to_string(memory_) + ", '" + name + "'?",
           "Save to memory")) {
     return;
   }
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     WithProgress("Saving...",
                  [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); });
   });
@@ -141,21 +141,21 @@ void TMemoryDialog::CmSave() {
 
 void TMemoryDialog::CmRecall() {
   std::string name;
-  ReportedCall(device_, [&] { name = UnitName(); });
+  GuardedUnitCall(device_, [&] { name = UnitName(); });
   if (!Confirmed(
           this,
           "Recall memory " + std::to_string(memory_) + ", '" + name + "' over current settings?",
           "Recall memory")) {
     return;
   }
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     WithProgress("Recalling...",
                  [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); });
   });
   device_.InvalidateValues();
   ProgressWindow progress;
-  ReportedCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
-  NotifyRecord record{.code = kNotifyRefreshAll};
+  GuardedUnitCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
+  NotifyRecord record{.code = RefreshAll};
   NotifyRoot(&record);
 }
 

@@ -23,7 +23,7 @@ class IQDevice8148 : public IQDeviceOrdavinex {
   IQDevice8148(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                int outputCount);
 
-  bool DoOpen(ui::Window*) override { return false; }
+  bool DoOpen(ui::Window* parent) override;
   std::string GetChannelLabel(int channel) const override;
   int GetModelBitmapId() const override;
   int GetModelResourceId() const override;
@@ -58,7 +58,7 @@ class IQDevice8126 : public IQDeviceOrdavinex {
   IQDevice8126(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                int outputCount);
 
-  bool DoOpen(ui::Window*) override { return false; }
+  bool DoOpen(ui::Window* parent) override;
   std::string GetChannelLabel(int channel) const override;
   int GetModelBitmapId() const override;
   int GetModelResourceId() const override;

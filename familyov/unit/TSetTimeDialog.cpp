@@ -55,7 +55,7 @@ void TSetTimeDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   time_.SetValidator(std::make_unique<ui::CharSetValidator>("0-9:"));
   for (int day = kFirstDay; day <= kLastDay; ++day) dayOfWeek_.AddString(DayName(day));
-  ReportedCall(device_, [&] {
+  GuardedUnitCall(device_, [&] {
     TimeRecord time;
     gTimeObject.ReadTime(device_, time);
     ShowTime(time);
@@ -84,21 +84,22 @@ void TSetTimeDialog::CmSetAsGiven() {
     return;
   }
   ShowTime(*time);
-  ReportedCall(device_, [&] { gTimeObject.WriteTime(device_, *time); });
+  GuardedUnitCall(device_, [&] { gTimeObject.WriteTime(device_, *time); });
 }
 
 void TSetTimeDialog::CmSetToPc() {
   const TimeRecord time = PcTime(LocalNow());
-  ReportedCall(device_, [&] { gTimeObject.WriteTime(device_, time); });
+  GuardedUnitCall(device_, [&] { gTimeObject.WriteTime(device_, time); });
 }
 
 void TSetTimeDialog::CmSetDateToPc() {
   const DateRecord date = PcDate(LocalNow());
-  ReportedCall(device_, [&] { gDateObject.WriteDate(device_, date); });
+  GuardedUnitCall(device_, [&] { gDateObject.WriteDate(device_, date); });
 }
 
 void TSetTimeDialog::CmDaylightSaving() {
-  ReportedCall(device_, [&] { gDaylightSavingObject.Write(device_, daylightSaving_.IsChecked()); });
+  GuardedUnitCall(device_,
+                  [&] { gDaylightSavingObject.Write(device_, daylightSaving_.IsChecked()); });
 }
 
 }  // namespace namespaceOV

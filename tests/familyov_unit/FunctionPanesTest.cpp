@@ -46,9 +46,12 @@ struct PanesTest : testing::Test {
   void SetUp() override {
     RegisterAppDialogs();
     RegisterFunctionDialogs();
-    SetCommErrorReporter([](const IQException& e, IQDevice&) { Errors().push_back(e.GetText()); });
+    previousReporter_ = SetCommErrorReporter(
+        [](const IQException& e, IQDevice&) { Errors().push_back(e.GetText()); });
     Errors().clear();
   }
+  // The other suites of the program report to their own list.
+  void TearDown() override { SetCommErrorReporter(previousReporter_); }
   static std::vector<std::string>& Errors() {
     static std::vector<std::string> errors;
     return errors;
@@ -62,6 +65,9 @@ struct PanesTest : testing::Test {
   ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
   ovtest::FamilyBus bus;
   Host host;
+
+ private:
+  CommErrorReporter previousReporter_ = nullptr;
 };
 
 struct Memories8126Test : PanesTest {

@@ -1,0 +1,90 @@
+// The function tree both models build: texts, order, images, ids and what each node runs.
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/TEditOVWindow.h"
+
+namespace namespaceOV {
+namespace {
+
+constexpr NodeCommand kOpen = &TEditOVWindow::OpenChildWindow;
+
+TNodeInfo& Add(std::vector<TNodeInfo>& into, int& next, const std::string& text, int image,
+               NodeCommand command, int* idField = nullptr) {
+  if (idField != nullptr) *idField = next;
+  into.emplace_back(text, image, next++, command);
+  return into.back();
+}
+
+}  // namespace
+
+ui::TreeItem TEditOVWindow::BuildModelTree(std::vector<TNodeInfo>& nodes, const std::string& title,
+                                           const std::function<bool()>& readCompressorOption,
+                                           bool advancedMixer) {
+  const ui::TreeItem titleItem =
+      tree_.InsertItem(ui::TreeItem{}, title, kUnitImage, -1, kUnitImage + 1);
+  int next = 0;
+  Add(nodes, next, "Unit summary", kChannelImage, kOpen, &ids_.summary);
+  TNodeInfo filters("Filters", kChannelImage, next++, nullptr);
+  bool compressors = false;
+  const bool read = GuardedUnitCall(*device_, [&] {
+    compressors = readCompressorOption && readCompressorOption();
+    const int firstChannel = next;
+    for (int c = 0; c < device_->channels; ++c) {
+      Add(filters.children, next, ChannelName(c), kChannelImage, kOpen);
+    }
+    ids_.firstChannel = firstChannel;
+  });
+  if (!read) return titleItem;
+  Add(filters.children, next, "Linking", kChannelImage, kOpen, &ids_.linking);
+  nodes.push_back(std::move(filters));
+  AddFunctionNodes(nodes, next, compressors, advancedMixer);
+  return titleItem;
+}
+
+void TEditOVWindow::AddFunctionNodes(std::vector<TNodeInfo>& nodes, int& next, bool compressors,
+                                     bool advancedMixer) {
+  const bool real = device_->IsOnline();
+  Add(nodes, next, "Crossovers", kChannelImage, kOpen, &ids_.crossovers);
+
+  TNodeInfo inputs("Inputs", kChannelImage, next++, nullptr);
+  Add(inputs.children, next, "Level", kChannelImage, kOpen, &ids_.inputLevel);
+  Add(inputs.children, next, "Delay", kChannelImage, kOpen, &ids_.inputDelay);
+  if (compressors)
+    Add(inputs.children, next, "Compressors", kChannelImage, kOpen, &ids_.compressors);
+  Add(inputs.children, next, "Names", kChannelImage, kOpen, &ids_.inputNames);
+  nodes.push_back(std::move(inputs));
+
+  TNodeInfo outputs("Outputs", kChannelImage, next++, nullptr);
+  Add(outputs.children, next, "Level", kChannelImage, kOpen, &ids_.outputLevel);
+  Add(outputs.children, next, "Delay", kChannelImage, kOpen, &ids_.outputDelay);
+  Add(outputs.children, next, "Limiting", kChannelImage, kOpen, &ids_.limiter);
+  Add(outputs.children, next, "Names", kChannelImage, kOpen, &ids_.outputNames);
+  nodes.push_back(std::move(outputs));
+
+  Add(nodes, next, "In -> Out Mixing", kChannelImage, kOpen, &ids_.mixing);
+  if (advancedMixer) Add(nodes, next, "Advanced Mixing", kChannelImage, kOpen, &ids_.advancedMixer);
+  Add(nodes, next, "Pink noise", kUnitImage, kOpen, &ids_.pinkNoise).remembersRect = false;
+  Add(nodes, next, "DSP Capacity", kUnitImage, kOpen, &ids_.dspCapacity).remembersRect = false;
+  if (real) {
+    TNodeInfo& security = Add(nodes, next, "Security", kUnitImage, kOpen, &ids_.security);
+    security.lockable = false;
+    security.remembersRect = false;
+  }
+  Add(nodes, next, "Memory", kUnitImage, kOpen, &ids_.memory);
+  Add(nodes, next, "Logic", kUnitImage, kOpen, &ids_.logic).remembersRect = false;
+  if (device_->clockPresent) Add(nodes, next, "Timer", kUnitImage, kOpen, &ids_.timer);
+  if (!real) return;
+  Add(nodes, next, "Unit Name", kUnitImage, &TEditOVWindow::CmRenameUnit);
+  TNodeInfo special("Special", kUnitImage, next++, nullptr);
+  Add(special.children, next, "Reflash", kUnitImage, &TEditOVWindow::NodeReflash);
+  Add(special.children, next, "Strobe LEDs", kUnitImage, &TEditOVWindow::CmStrobeLEDs);
+  Add(special.children, next, "Factory Init", kUnitImage, &TEditOVWindow::NodeFactoryInit);
+  Add(special.children, next, "Address", kUnitImage, &TEditOVWindow::CmChangeAddress);
+  Add(special.children, next, "Firmware Version", kUnitImage, &TEditOVWindow::CmFirmwareVersion);
+  Add(special.children, next, "Serial Number", kUnitImage, &TEditOVWindow::CmSerialNumber)
+      .lockable = false;
+  nodes.push_back(std::move(special));
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,343 @@
+#include "familyov/unit/TEditOVWindow.h"
+
+#include <algorithm>
+
+#include "familyov/filters/TFilter.h"
+#include "familyov/unit/ChildWindowFactory.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsFileCommands.h"
+#include "familyov/unit/TOVWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Resources.h"
+#include "resources/FamilyOvIds.h"
+
+namespace namespaceOV {
+namespace {
+
+constexpr ui::MessageId kFreeRetiredMessage = 0x0401;
+constexpr int kImagePixels = 16;
+const ui::Rect kDefaultRect{100, 100, 350, 450};
+
+}  // namespace
+
+TNodeInfo::TNodeInfo(const std::string& text, int image, int id, NodeCommand command)
+    : id(id), image(image), text(text.substr(0, kMaxTextChars)), command(command) {}
+
+TEditOVWindow::TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device)
+    : ui::Frame(std::string(), nullptr),
+      TDataWindow(nullptr),
+      device_(&device),
+      owner_(parent),
+      images_(kImagePixels, kImagePixels),
+      tree_(nullptr, ovres::kFunctionTree) {
+  images_.AddStrip(ui::Resources::Image(ovres::kTreeImages), ui::kWhite);
+  SetClient(&tree_);
+  SetMenu(ovres::kEditUnitMenu);
+  AddStatusBar();
+  SetRect(kDefaultRect);
+  SetLink1(this);
+  SetupCommands();
+  OnNotify(ovres::kFunctionTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {
+    RunSelectedNode();
+    return ui::Param{0};
+  });
+  OnMessage(kFreeRetiredMessage, [this](const ui::Message&) {
+    retired_.clear();
+    return ui::Param{0};
+  });
+}
+
+TEditOVWindow::~TEditOVWindow() {
+  Destroy();
+  for (auto& child : children_) child.reset();
+}
+
+void TEditOVWindow::SetupCommands() {
+  OnCommand(ovres::kCmSaveSettings,
+            [this] { GuardedUnitCall(*device_, [this] { SaveSettingsFile(*device_); }); });
+  OnCommand(ovres::kCmLoadSettings, [this] {
+    GuardedUnitCall(*device_, [this] {
+      if (!LoadSettingsFile(*device_)) return;
+      NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+      Notify(&refresh);
+    });
+  });
+  OnCommand(ovres::kCmPrintReport,
+            [this] { GuardedUnitCall(*device_, [this] { device_->PrintReport(); }); });
+  OnCommand(ovres::kCmCloseUnit, [this] { CloseWindow(); });
+  const std::pair<int, NodeCommand> unitCommands[] = {
+      {ovres::kCmRenameUnit, &TEditOVWindow::CmRenameUnit},
+      {ovres::kCmReflash, &TEditOVWindow::NodeReflash},
+      {ovres::kCmStrobeLeds, &TEditOVWindow::CmStrobeLEDs},
+      {ovres::kCmFactoryInit, &TEditOVWindow::NodeFactoryInit},
+      {ovres::kCmChangeAddress, &TEditOVWindow::CmChangeAddress},
+      {ovres::kCmFirmwareVersion, &TEditOVWindow::CmFirmwareVersion},
+      {ovres::kCmSerialNumber, &TEditOVWindow::CmSerialNumber},
+  };
+  for (const auto& [commandId, command] : unitCommands) {
+    OnCommand(commandId, [this, command] {
+      GuardedUnitCall(*device_, [this, command] { (this->*command)(-1); });
+    });
+    // A virtual unit has no firmware, address or LEDs.
+    OnEnable(commandId, [this](ui::CommandState& s) { s.enabled = device_->IsOnline(); });
+  }
+}
+
+void TEditOVWindow::SetupWindow() {
+  ui::Frame::SetupWindow();
+  tree_.SetImageList(&images_);
+  UpdateCaption();
+  if (device_->IsOnline()) {
+    GuardedUnitCall(*device_, [this] {
+      device_->clockPresent =
+          device_->HasFeature(kFeatureClock) && gClockPresentObject.Read(*device_);
+    });
+  }
+  titleItem_ = BuildTree(nodes_);
+  GuardedUnitCall(*device_, [this] {
+    AddTreeNodes(nodes_, titleItem_);
+    tree_.Expand(titleItem_);
+    UpdateTreeForLock();
+    ReadUnit();
+    if (device_->autoOpenSummary != 0 && !IsLocked(false)) OpenChildWindow(ids_.summary);
+  });
+}
+
+void TEditOVWindow::ReadUnit() {
+  device_->InvalidateValues();
+  ProgressWindow progress;
+  device_->ReadDeviceParameters(&progress);
+  if (device_->clockPresent) device_->ReadTimerEvents(&progress);
+}
+
+void TEditOVWindow::AddTreeNodes(std::vector<TNodeInfo>& nodes, ui::TreeItem parent) {
+  for (TNodeInfo& node : nodes) {
+    node.item = tree_.InsertItem(parent, node.text, node.image, node.id, node.image + 1);
+    nodeList_.push_back(&node);
+    AddTreeNodes(node.children, node.item);
+  }
+}
+
+const TNodeInfo* TEditOVWindow::FindNodeInfo(int id) const {
+  if (id < 0 || id >= static_cast<int>(nodeList_.size())) return nullptr;
+  return nodeList_[static_cast<std::size_t>(id)];
+}
+
+ui::Window* TEditOVWindow::ChildWindow(int id) const {
+  if (id < 0 || id >= kChildSlots) return nullptr;
+  return children_[static_cast<std::size_t>(id)].get();
+}
+
+bool TEditOVWindow::IsLocked(bool report) {
+  try {
+    return gLockedObject.Read(*device_);
+  } catch (const IQException& e) {
+    if (report) ReportCommError(e, *device_);
+  }
+  return false;
+}
+
+void TEditOVWindow::RunSelectedNode() {
+  const bool locked = IsLocked(false);
+  const ui::TreeItem item = tree_.Selected();
+  if (!item) return;
+  const TNodeInfo* node = FindNodeInfo(static_cast<int>(tree_.ItemData(item)));
+  if (node == nullptr) return;
+  if (locked && node->lockable) {
+    ui::Beep();
+    return;
+  }
+  if (node->command == nullptr) return;
+  const NodeCommand command = node->command;
+  const int id = node->id;
+  GuardedUnitCall(*device_, [this, command, id] { (this->*command)(id); });
+}
+
+void TEditOVWindow::OpenChildWindow(int id) {
+  if (id < 0 || id >= kChildSlots) return;
+  const auto slot = static_cast<std::size_t>(id);
+  if (children_[slot] != nullptr && children_[slot]->IsCreated()) {
+    children_[slot]->BringToTop();
+    return;
+  }
+  const ChildKind kind = KindOfNode(ids_, device_->channels, id);
+  if (kind == ChildKind::None) return;
+  const int channel = kind == ChildKind::Filters ? id - ids_.firstChannel : 0;
+  std::unique_ptr<ui::Window> window = MakeChildWindow(kind, *this, channel);
+  if (window == nullptr) return;
+  if (auto* child = dynamic_cast<TOVWindow*>(window.get())) child->kind = id;
+  TNodeInfo* node = nodeList_.at(slot);
+  node->window = window.get();
+  children_[slot] = std::move(window);
+  children_[slot]->Create();
+  if (node->remembersRect && !rememberedRects_[slot].IsEmpty()) {
+    children_[slot]->SetRect(rememberedRects_[slot]);
+  }
+}
+
+void TEditOVWindow::ChildClosed(int id) {
+  if (id < 0 || id >= kChildSlots) return;
+  const auto slot = static_cast<std::size_t>(id);
+  if (children_[slot] != nullptr) {
+    rememberedRects_[slot] = children_[slot]->WindowRect();
+    // The window is still running its close; it is deleted once that has returned.
+    retired_.push_back(std::move(children_[slot]));
+    Post(kFreeRetiredMessage);
+  }
+  if (slot < nodeList_.size()) nodeList_[slot]->window = nullptr;
+}
+
+void TEditOVWindow::CloseChild(int id) {
+  ui::Window* window = ChildWindow(id);
+  if (window == nullptr) return;
+  ChildClosed(id);
+  window->Destroy();
+}
+
+void TEditOVWindow::UpdateTreeForLock() {
+  const bool locked = IsLocked(true);
+  for (TNodeInfo* node : nodeList_) {
+    if (!locked) {
+      tree_.SetItemImages(node->item, node->image, node->image + 1);
+    } else if (node->lockable) {
+      tree_.SetItemImages(node->item, kLockImage, kLockImage);
+      CloseChild(node->id);
+    }
+  }
+}
+
+void TEditOVWindow::UpdateCaption() {
+  std::string caption;
+  GuardedUnitCall(*device_, [&] { caption = device_->GetDisplayName(); });
+  SetText(caption);
+}
+
+std::string TEditOVWindow::ChannelName(int channel) {
+  gChannelNameObject.SetElement(std::min(channel, gChannelNameObject.GetCount() - 1));
+  return gChannelNameObject.Read(*device_).substr(0, TNodeInfo::kMaxTextChars);
+}
+
+TNodeInfo* TEditOVWindow::ChannelNode(int channel) const {
+  if (channel < 0 || channel >= device_->channels) return nullptr;
+  const auto id = static_cast<std::size_t>(ids_.firstChannel + channel);
+  return ids_.firstChannel >= 0 && id < nodeList_.size() ? nodeList_[id] : nullptr;
+}
+
+void TEditOVWindow::RenameChannelItem(int channel) {
+  TNodeInfo* node = ChannelNode(channel);
+  if (node == nullptr) return;
+  node->text = ChannelName(channel);
+  tree_.SetItemText(node->item, node->text);
+}
+
+void TEditOVWindow::RefreshChannelItems() {
+  // One name that cannot be read leaves the others to be read.
+  for (int channel = 0; channel < device_->channels; ++channel) {
+    GuardedUnitCall(*device_, [this, channel] { RenameChannelItem(channel); });
+  }
+}
+
+void TEditOVWindow::PropagateAddedFilter(NotifyRecord& record) {
+  auto* filter = static_cast<TFilter*>(record.pointer);
+  const int channel = record.channel;
+  if (filter == nullptr || filter->crossover || channel < 0 || channel >= device_->channels ||
+      !device_->linkedChannels[static_cast<std::size_t>(channel)]) {
+    return;
+  }
+  TFilter* previous = nullptr;
+  for (int k = 0; k < device_->channels; ++k) {
+    if (k == channel || !device_->linkedChannels[static_cast<std::size_t>(k)]) continue;
+    TFilter* clone = filter->CloneToChannel(*device_, k);
+    clone->linkNumber = filter->number + 1;
+    clone->linkHead = filter;
+    clone->nextInChain = previous;
+    gFilterLinkGroupObject.Write(*device_, static_cast<uint8_t>(filter->number + 1));
+    clone->SendUpdateCommand(*device_);
+    std::vector<TFilter*> added{clone};
+    NotifyRecord cloneRecord{FilterAdded, k, kCloneFlag, &added};
+    PassOn(&cloneRecord);
+    previous = clone;
+  }
+  if (previous == nullptr) return;
+  filter->nextInChain = previous;
+  filter->WriteToDevice(*device_);
+}
+
+void TEditOVWindow::CopyAlongChain(NotifyRecord& record) {
+  std::vector<TFilter*> sources;
+  if (record.code == FilterChanged && record.flag == 1) {
+    if (record.pointer != nullptr) sources = *static_cast<std::vector<TFilter*>*>(record.pointer);
+  } else {
+    sources.push_back(static_cast<TFilter*>(record.pointer));
+  }
+  // Links come from the unit and from files: a chain that loops ends after every filter once.
+  const std::size_t maxSteps = device_->Filters().size() + 1;
+  for (TFilter* source : sources) {
+    if (source == nullptr) continue;
+    TFilter* member = source->linkHead != nullptr ? source->linkHead : source->nextInChain;
+    for (std::size_t step = 0; member != nullptr && step < maxSteps;
+         member = member->nextInChain, ++step) {
+      member->CopyOnDevice(*device_, *source);
+      if (record.code == FilterChanged) member->SendUpdateCommand(*device_);
+      NotifyRecord copied{record.code, member->channel, 0, member};
+      PassOn(&copied);
+    }
+  }
+}
+
+void TEditOVWindow::Notify(NotifyRecord* record) {
+  if (record == nullptr) return;
+  const uint32_t code = record->code;
+  if (code == FilterAdded && record->flag != kCloneFlag) {
+    GuardedUnitCall(*device_, [&] { PropagateAddedFilter(*record); });
+    GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
+  }
+  if (code == FilterChanged || code == FilterDragged) {
+    GuardedUnitCall(*device_, [&] { CopyAlongChain(*record); });
+    if (code == FilterChanged) GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
+  }
+  if (code == ChannelRenamed) {
+    // A name that could not be read is not announced.
+    if (!GuardedUnitCall(*device_, [&] { RenameChannelItem(record->channel); })) return;
+  }
+  if (code == RefreshAll) RefreshChannelItems();
+  if (code == LockChanged) {
+    UpdateTreeForLock();
+    if (!IsLocked(true)) {
+      GuardedUnitCall(*device_, [this] { ReadUnit(); });
+      NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+      Notify(&refresh);
+    }
+  }
+  if (code == UnitRenamed) UpdateCaption();
+  if (code == LimiterEnableChanged || code == PinkNoiseChanged) {
+    GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
+  }
+  PassOn(record);
+}
+
+void TEditOVWindow::PassOn(NotifyRecord* record) {
+  // A window may close another while the record travels: each is asked for in its slot again.
+  for (std::size_t slot = 0; slot < children_.size(); ++slot) {
+    ui::Window* window = children_[slot].get();
+    if (window == nullptr || !window->IsCreated()) continue;
+    if (auto* data = dynamic_cast<TDataWindow*>(window)) data->Notify(record);
+  }
+}
+
+void TEditOVWindow::CloseWindow(int result) {
+  if (!IsCreated() || !CanClose()) return;
+  device_->Close();
+  if (owner_ != nullptr) {
+    owner_->Post(kDeviceWindowClosed, 0, reinterpret_cast<ui::Param>(device_));
+  }
+  for (auto& child : children_) {
+    if (child != nullptr) child->Destroy();
+  }
+  ui::Frame::CloseWindow(result);
+}
+
+}  // namespace namespaceOV

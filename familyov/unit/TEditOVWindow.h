@@ -1,0 +1,113 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/TDataWindow.h"
+#include "familyov/unit/NodeIds.h"
+#include "familyov/unit/TNodeInfo.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/TreeView.h"
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+class TFilter;
+
+// The window in which one unit of the family is edited: a frame with a menu, a status bar and
+// the function tree. A double click on a node opens the node's window (at most one per node,
+// through ChildWindowFactory) or runs its command. It is the root of the unit's notifications:
+// every window of the unit sends its records here; the edit window acts on some and hands every
+// record to every open window. It follows the unit's lock: lockable nodes of a locked unit show
+// the lock, their windows close and a double click only beeps. Closing releases the unit and
+// tells the owner (message 301 with the device).
+class TEditOVWindow : public ui::Frame, public TDataWindow {
+ public:
+  static constexpr int kChildSlots = 40;
+  static constexpr ui::MessageId kDeviceWindowClosed = 301;
+  // Images of the tree's image list.
+  static constexpr int kChannelImage = 0;
+  static constexpr int kLockImage = 6;
+  static constexpr int kUnitImage = 7;
+
+  TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device);
+  ~TEditOVWindow() override;
+
+  void Notify(NotifyRecord* record) override;
+  // Brings the node's open window to the top, or creates the window the node opens.
+  virtual void OpenChildWindow(int id);
+  // A child window going away by the user's close: its rectangle is remembered, its slot freed.
+  void ChildClosed(int id);
+  void UpdateTreeForLock();
+  void UpdateCaption();
+  // Releases the unit, tells the owner and closes the window with its children.
+  void CloseWindow(int result = ui::kIdCancel) override;
+
+  IQDeviceOrdavinex& Device() const { return *device_; }
+  ui::TreeView& Tree() { return tree_; }
+  const NodeIds& Ids() const { return ids_; }
+  // Every node in pre-order; a node's position is its id.
+  const std::vector<TNodeInfo*>& NodeList() const { return nodeList_; }
+  const TNodeInfo* FindNodeInfo(int id) const;
+  ui::Window* ChildWindow(int id) const;
+  ui::TreeItem TitleItem() const { return titleItem_; }
+  // Runs the command of the selected node, as a double click does.
+  void RunSelectedNode();
+
+  // The unit commands of the tree and the menu, with the node id that ran them (-1 from the menu).
+  void CmRenameUnit(int nodeId);
+  void CmStrobeLEDs(int nodeId);
+  void NodeFactoryInit(int nodeId);
+  void CmChangeAddress(int nodeId);
+  void CmFirmwareVersion(int nodeId);
+  void CmSerialNumber(int nodeId);
+  void NodeReflash(int nodeId);
+
+ protected:
+  void SetupWindow() override;
+  // Fills `nodes` with the top-level nodes and sets the node ids; returns the title item. A bus
+  // failure ends the building with the nodes made so far.
+  virtual ui::TreeItem BuildTree(std::vector<TNodeInfo>& nodes) = 0;
+  NodeIds ids_;
+  // The unit's lock; a failed read counts as unlocked, reported when `report` is set.
+  bool IsLocked(bool report);
+  // The procedure both models' builders share; `readCompressorOption` is null where the model has
+  // no compressors, else it reads whether this unit has them.
+  ui::TreeItem BuildModelTree(std::vector<TNodeInfo>& nodes, const std::string& title,
+                              const std::function<bool()>& readCompressorOption,
+                              bool advancedMixer);
+
+ private:
+  void SetupCommands();
+  void AddTreeNodes(std::vector<TNodeInfo>& nodes, ui::TreeItem parent);
+  void ReadUnit();
+  std::string ChannelName(int channel);
+  void AddFunctionNodes(std::vector<TNodeInfo>& nodes, int& next, bool compressors,
+                        bool advancedMixer);
+  TNodeInfo* ChannelNode(int channel) const;
+  void RenameChannelItem(int channel);
+  void RefreshChannelItems();
+  void PropagateAddedFilter(NotifyRecord& record);
+  void CopyAlongChain(NotifyRecord& record);
+  void PassOn(NotifyRecord* record);
+  void CloseChild(int id);
+  void FreeRetired();
+
+  IQDeviceOrdavinex* device_;
+  ui::Window* owner_;
+  ui::ImageList images_;
+  ui::TreeView tree_;
+  ui::TreeItem titleItem_;
+  std::vector<TNodeInfo> nodes_;
+  std::vector<TNodeInfo*> nodeList_;
+  std::array<std::unique_ptr<ui::Window>, kChildSlots> children_;
+  std::array<ui::Rect, kChildSlots> rememberedRects_{};
+  // Windows closed by the user, deleted once their close has returned.
+  std::vector<std::unique_ptr<ui::Window>> retired_;
+};
+
+}  // namespace namespaceOV

@@ -1,0 +1,33 @@
+#include "familyov/unit/TOVWindow.h"
+
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/TEditOVWindow.h"
+
+namespace namespaceOV {
+
+TOVWindow::TOVWindow(TEditOVWindow& editWindow, ui::Window& self, const std::string& title)
+    : TDataWindow(&editWindow),
+      editWindow_(&editWindow),
+      device_(&editWindow.Device()),
+      self_(&self) {
+  SetTitle(title);
+}
+
+void TOVWindow::LinkToEditWindow() {
+  SetLink2(self_);
+  SetLink1(editWindow_);
+}
+
+void TOVWindow::NotifyClosed(int) {
+  editWindow_->ChildClosed(kind);
+  self_->Destroy();
+}
+
+void TOVWindow::SetTitle(const std::string& title) {
+  std::string unit;
+  // A caption without the unit's name is better than no window.
+  GuardedUnitCall(*device_, [&] { unit = device_->GetDisplayName(); });
+  self_->SetText(title + "--" + unit);
+}
+
+}  // namespace namespaceOV
