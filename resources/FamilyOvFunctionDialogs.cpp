@@ -127,9 +127,16 @@ void AddImages() {
                           }));
 }
 
+// The hints the clock-event editor's tool bar shows in its status bar.
+void AddStrings() {
+  ui::Resources::AddString(kCmNewEvent, "New");
+  ui::Resources::AddString(kCmDeleteEvents, "Delete");
+}
+
 }  // namespace
 
 void RegisterFunctionDialogs() {
+  AddStrings();
   AddMemoryDialogs();
   AddLogicDialog();
   AddClockDialogs();

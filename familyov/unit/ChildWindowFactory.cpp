@@ -4,6 +4,9 @@
 #include <utility>
 
 #include "familyov/unit/TEditOVWindow.h"
+#include "familyov/unit/TLogicWindow.h"
+#include "familyov/unit/TMemoryWindow.h"
+#include "familyov/unit/TRTCWindows.h"
 
 namespace namespaceOV {
 namespace {
@@ -11,7 +14,10 @@ namespace {
 // Every window the tree opens, one line per kind. A kind without a line opens nothing yet.
 std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
-      // {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<...>(w); }},
+      {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},
+      {ChildKind::Logic, [](TEditOVWindow& w, int) { return std::make_unique<TLogicWindow>(w); }},
+      {ChildKind::Timer,
+       [](TEditOVWindow& w, int) { return std::make_unique<TRTCDecoratedFrame>(w); }},
   };
 }
 

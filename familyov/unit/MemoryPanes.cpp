@@ -6,6 +6,7 @@
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TGroupWindow.h"
 #include "familyov/unit/WindowCalls.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
@@ -103,6 +104,12 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (!key.down) return ui::Dialog::PreProcessKey(key);
   if (key.code == ui::key::kReturn) {
     CommitName();
+    return true;
+  }
+  if (key.code == ui::key::kTab) {
+    if (auto* group = dynamic_cast<TGroupWindow*>(Parent())) {
+      group->MoveFocus(this, (key.modifiers & ui::kShiftKey) != 0);
+    }
     return true;
   }
   if (key.code == ui::key::kEscape) {

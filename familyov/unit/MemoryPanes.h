@@ -35,7 +35,8 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
 
   // A recall anywhere in the unit's windows moves the lamp.
   void Notify(NotifyRecord* record) override;
-  // Enter commits the name, Escape puts the unit's name back.
+  // Enter commits the name, Escape puts the unit's name back, Tab moves to the next row of the
+  // memory window.
   bool PreProcessKey(const ui::KeyStroke& key) override;
   void UpdateLed();
   void CommitName();
