@@ -1,9 +1,10 @@
 # The two commands a newcomer needs: `make demo` and `make test`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build test bench demo run format clean
+.PHONY: deps configure build test bench demo run format clean fuzz
 
 deps:
 	@scripts/install-deps
@@ -22,6 +23,10 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
+
+# Each parser's fuzzer for FUZZ_SECONDS (default 30) in a separate clang build.
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/run-fuzzers $(BUILD)-fuzz
 
 # Only the three programs the demo runs, not the tests and benchmarks.
 DEMO_TARGETS = telvo-sim telvowin telvo-demo-port

@@ -107,6 +107,11 @@ TTelvo33DlgClient::TTelvo33DlgClient(DeviceTypeFactory makeTypes, shell::Desktop
       OpenSelected(*list);
       return ui::Param{0};
     });
+    // Enter on a list opens its selected device, as a double click does.
+    list->OnMessage(ui::msg::kKeyDown, [this, list](const ui::Message& m) {
+      if (m.wParam == ui::key::kReturn && m.lParam == ui::kNoModifier) OpenSelected(*list);
+      return ui::Param{0};
+    });
     OnNotify(list->Id(), ui::Notify::BeginDrag, [this, list](const ui::Notification& n) {
       BeginDrag(*list, n.item);
       return ui::Param{0};

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
-#include <ranges>
 
 #include "bus/CommPort.h"
 #include "platform/serial/UserPorts.h"
@@ -20,9 +19,10 @@ constexpr char kStatusOk[] = "OK";
 
 registry::Key OpenPath(const registry::Key& root, std::string_view path) {
   registry::Key key = root;
-  for (const auto level : std::views::split(path, '\\')) {
-    if (!key.IsValid()) break;
-    key = key.OpenSubKey(std::string(level.begin(), level.end()), false);
+  for (std::size_t start = 0; key.IsValid() && start <= path.size();) {
+    const std::size_t end = std::min(path.find('\\', start), path.size());
+    key = key.OpenSubKey(std::string(path.substr(start, end - start)), false);
+    start = end + 1;
   }
   return key;
 }
@@ -73,9 +73,9 @@ void PortList::AddUsbPorts(const registry::Key& machineRoot) {
     for (const std::string& instance : adapter.SubKeyNames()) {
       const registry::Key parameters = OpenPath(adapter, instance + "\\Device Parameters");
       const auto names = parameters.ValueNames();
-      for (const std::string& name : std::views::reverse(names)) {
-        if (!name.starts_with(kPortNameValue)) continue;
-        const auto portName = parameters.GetString(name);
+      for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        if (!name->starts_with(kPortNameValue)) continue;
+        const auto portName = parameters.GetString(*name);
         if (!portName) continue;
         if (const auto number = ComNumber(*portName)) Append(*number, kUsbDisplayName, true);
       }
@@ -86,9 +86,9 @@ void PortList::AddUsbPorts(const registry::Key& machineRoot) {
 void PortList::AddSerialPorts(const registry::Key& machineRoot) {
   const registry::Key serialMap = OpenPath(machineRoot, kSerialMapPath);
   const auto names = serialMap.ValueNames();
-  for (const std::string& name : std::views::reverse(names)) {
-    if (name == "(Default)") continue;
-    const auto portName = serialMap.GetString(name);
+  for (auto name = names.rbegin(); name != names.rend(); ++name) {
+    if (*name == "(Default)") continue;
+    const auto portName = serialMap.GetString(*name);
     if (!portName) continue;
     const auto number = ComNumber(*portName);
     if (!number || FindPortByNumber(*number)) continue;

@@ -67,10 +67,14 @@ bool IQDeviceOrdavinex::ShowEditWindow(std::unique_ptr<ui::Window> window) {
   return editWindow_->IsCreated();
 }
 
+ui::Window* IQDeviceOrdavinex::EditWindow() const {
+  return editWindow_ != nullptr && editWindow_->IsCreated() ? editWindow_.get() : nullptr;
+}
+
 bool IQDeviceOrdavinex::ShowOpenWindow() {
-  if (editWindow_ == nullptr || !editWindow_->IsCreated()) return false;
-  editWindow_->BringToTop();
-  return true;
+  ui::Window* window = EditWindow();
+  if (window != nullptr) window->BringToTop();
+  return window != nullptr;
 }
 
 void IQDeviceOrdavinex::SetGeometry(int inputCount, int outputCount, int firstOutputChannel,
@@ -131,6 +135,13 @@ std::string IQDeviceOrdavinex::GetDisplayName() {
   if (!IsOnline()) return GetName() + " (Virtual " + GetTypeName() + ")";
   return std::to_string(GetInfo().address) + " (" + GetTypeName() + ") " +
          gUnitNameObject.Read(*this);
+}
+
+std::vector<int> IQDeviceOrdavinex::ChannelIndexes() const {
+  std::vector<int> indexes;
+  for (int i = 0; i < inputs; ++i) indexes.push_back(i);
+  for (int o = 0; o < outputs; ++o) indexes.push_back(firstOutput + o);
+  return indexes;
 }
 
 std::optional<RgbColor> IQDeviceOrdavinex::GetChannelColor(int channel) {
@@ -409,6 +420,11 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
   LinkFilters();
   RecountDspUse();
   parametersReady = true;
+}
+
+bool IQDeviceOrdavinex::UpdateClockPresence() {
+  if (IsOnline()) clockPresent = HasFeature(kFeatureClock) && gClockPresentObject.Read(*this);
+  return clockPresent;
 }
 
 void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {

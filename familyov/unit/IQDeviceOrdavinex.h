@@ -124,10 +124,15 @@ class IQDeviceOrdavinex : public IQDevice {
   void Request(const UCodeObject& object, int timeoutMs) override;
   bool LoadFile() override;
   bool SaveFile() override;
-  bool PrintReport() override { return false; }
-  bool CopyFrom(IQDevice&) override { return false; }
+  // The device report and the device copy (DeviceReport.cpp, DeviceCopy.cpp).
+  bool PrintReport() override;
+  bool CopyFrom(IQDevice& source) override;
   bool ShowOpenWindow() override;
+  // The unit's edit window while it is open, else null.
+  ui::Window* EditWindow() const;
 
+  // The channel indexes the unit has: its inputs, then its outputs from firstOutput.
+  std::vector<int> ChannelIndexes() const;
   // "1", "2", ... for inputs, "A", "B", ... for outputs; empty for a channel the model lacks.
   virtual std::string GetChannelLabel(int channel) const = 0;
   // Stores a DWORD option under the family's key; false when there is none.
@@ -190,6 +195,9 @@ class IQDeviceOrdavinex : public IQDevice {
   std::vector<TTimerStruct>& TimerEvents() { return timerEvents_; }
   // The list only; the caller writes the events to the unit.
   void SetTimerEvents(std::vector<TTimerStruct> events) { timerEvents_ = std::move(events); }
+  // A bus unit has its clock when its firmware knows one and the unit says it is fitted; a
+  // virtual unit keeps the clock it was made with. Sets and returns clockPresent.
+  bool UpdateClockPresence();
 
   void SetWaitBound(WaitBound bound) { waitBound_ = std::move(bound); }
   const WaitBound& GetWaitBound() const { return waitBound_; }
@@ -269,6 +277,25 @@ class IQDeviceOrdavinex : public IQDevice {
   std::array<MemoryRecord, kMemoryRecordCount> memories_;
   WaitBound waitBound_;
   std::unique_ptr<ui::Window> editWindow_;
+};
+
+// Keeps a unit's unsaved and settings-changed marks through an operation that only reads it:
+// reading a virtual unit's memories recalls each in turn, which would otherwise mark it changed.
+class UnchangedMarks {
+ public:
+  explicit UnchangedMarks(IQDeviceOrdavinex& device)
+      : device_(device), modified_(device.IsModified()), changed_(device.settingsChanged) {}
+  ~UnchangedMarks() {
+    device_.SetModified(modified_);
+    device_.settingsChanged = changed_;
+  }
+  UnchangedMarks(const UnchangedMarks&) = delete;
+  UnchangedMarks& operator=(const UnchangedMarks&) = delete;
+
+ private:
+  IQDeviceOrdavinex& device_;
+  bool modified_;
+  bool changed_;
 };
 
 // Reports a failed bus operation of the family; the window layer installs the dialog.

@@ -130,6 +130,10 @@ void TreeView::SetItemImages(TreeItem item, int image, int selectedImage) {
   RefreshIcon(item.node);
 }
 
+int TreeView::ItemImage(TreeItem item) const {
+  return item ? item.node->data(0, kImageRole).toInt() : -1;
+}
+
 void TreeView::RefreshIcon(QTreeWidgetItem* node) const {
   const int image = node->data(0, kImageRole).toInt();
   const int selectedImage = node->data(0, kSelectedImageRole).toInt();

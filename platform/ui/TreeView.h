@@ -43,6 +43,7 @@ class TreeView : public Control {
   std::string ItemText(TreeItem item) const;
   void SetItemImage(TreeItem item, int image);
   void SetItemImages(TreeItem item, int image, int selectedImage);
+  int ItemImage(TreeItem item) const;  // -1 for none
   Param ItemData(TreeItem item) const;
   TreeItem Selected() const;
   void Select(TreeItem item);

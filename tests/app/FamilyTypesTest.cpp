@@ -97,6 +97,48 @@ TEST_F(FamilyTypesTest, AUnitDroppedOnFileSavesItsSettingsAndFileDroppedOnItLoad
   EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(units, 0)));
 }
 
+TEST_F(FamilyTypesTest, EnterOrADoubleClickOpensAUnitsWindowOnceAndClosingGivesTheUnitBack) {
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 2});
+  Start();
+  RollCall();
+  ui::PromptScript newScript(FailTest);
+  newScript.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+  ui::Application::Instance()->RouteCommand(kCmNewVirtual, &client());
+  TDeviceListWindow& virtuals = client().VirtualList();
+  int virtualItem = 0;
+  while (virtualItem < virtuals.Count() &&
+         dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(DeviceOf(virtuals, virtualItem)) == nullptr)
+    ++virtualItem;
+  for (TDeviceListWindow* list : {&client().BusList(), &virtuals}) {
+    const int item = list == &virtuals ? virtualItem : 0;
+    auto* unit = dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(DeviceOf(*list, item));
+    ASSERT_NE(unit, nullptr);
+    list->SelectItem(item);
+    list->SetFocus();
+    ui::test::PumpMessages();
+    // Enter on a bus unit, a double click on a virtual one.
+    if (list == &virtuals) {
+      client().SendNotify({list->Id(), ui::Notify::DoubleClick, list, item});
+    } else {
+      ui::test::PressKey(*list, Qt::Key_Return);
+    }
+    ui::Window* window = unit->EditWindow();
+    ASSERT_NE(window, nullptr) << unit->GetTypeName();
+    EXPECT_TRUE(unit->IsOpen());
+
+    // Opened again, the window comes to the top: no second window, no beep.
+    const int beeps = ui::BeepCount();
+    client().SendNotify({list->Id(), ui::Notify::DoubleClick, list, item});
+    EXPECT_EQ(unit->EditWindow(), window);
+    EXPECT_EQ(ui::BeepCount(), beeps);
+
+    window->CloseWindow();
+    ui::test::PumpMessages();
+    EXPECT_FALSE(unit->IsOpen());
+    EXPECT_FALSE(TheDeviceManager.IsInUse(unit));
+  }
+}
+
 // Notes for every packet the program sends whether the wait cursor shows.
 class CursorWhileSending : public ComMonitor {
  public:

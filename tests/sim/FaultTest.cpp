@@ -152,10 +152,13 @@ TEST_F(FaultTest, ByteGapsSeparateEveryByte) {
     arrivals.push_back(Clock::now());
   }
   EXPECT_EQ(ToHex(received), ToHex(Hex(kReply20)));
-  // Wake-up jitter may shorten one measured gap a little, never by half.
+  // A reader woken late on a busy machine sees two bytes close together, so only most gaps need
+  // to show; bytes sent together would show none, and the whole reply could not come sooner.
+  int wideGaps = 0;
   for (std::size_t i = 1; i < arrivals.size(); ++i) {
-    EXPECT_GE(arrivals[i] - arrivals[i - 1], kGap / 2) << "before byte " << i;
+    if (arrivals[i] - arrivals[i - 1] >= kGap / 2) ++wideGaps;
   }
+  EXPECT_GE(wideGaps, 4);
   EXPECT_GE(arrivals.back() - arrivals.front(), kGap * 8 - milliseconds(5));
 }
 

@@ -1,0 +1,156 @@
+#include "familyov/unit/DeviceCopy.h"
+
+#include <algorithm>
+#include <ranges>
+
+#include "controls/ClientWindow.h"
+#include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/SettingsFileCommands.h"
+#include "familyov/unit/SettingsImage.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespaceOV {
+
+namespace {
+
+void CopyByte(ByteUCodeObject& object, int element, IQDeviceOrdavinex& from,
+              IQDeviceOrdavinex& to) {
+  object.SetElement(element);
+  object.Write(to, object.Read(from));
+}
+
+void CopyText(StringUCodeObject& object, int element, IQDeviceOrdavinex& from,
+              IQDeviceOrdavinex& to) {
+  object.SetElement(element);
+  object.Write(to, object.Read(from));
+}
+
+void CopyClockEvents(IQDeviceOrdavinex& from, IQDeviceOrdavinex& to) {
+  // Either side may lack the clock; the destination keeps its events then.
+  const bool destinationClock = to.UpdateClockPresence();
+  if (!from.UpdateClockPresence() || !destinationClock) return;
+  from.ReadTimerEvents();
+  to.SetTimerEvents(from.TimerEvents());
+  const int count = std::min(static_cast<int>(from.TimerEvents().size()), kTimerEventSlots);
+  for (int slot = 0; slot < count; ++slot) {
+    gTimerEventObject.SetElement(slot);
+    gTimerEventObject.WriteTimerEvent(to, to.TimerEvents()[slot]);
+  }
+}
+
+// Units whose memories are laid out alike: the same geometry and the same block offsets.
+bool SameImageLayout(const IQDeviceOrdavinex& a, const IQDeviceOrdavinex& b) {
+  return a.outputs == b.outputs && a.inputs == b.inputs && a.firstOutput == b.firstOutput &&
+         a.matrixInputs == b.matrixInputs && a.matrixOutputs == b.matrixOutputs &&
+         a.GetMaxFilterRecords() == b.GetMaxFilterRecords() &&
+         std::ranges::equal(a.GetImageOffsetTable(), b.GetImageOffsetTable());
+}
+
+void Warn(ui::Window* owner, const std::string& text, const std::string& caption,
+          unsigned icon = ui::mb::kIconExclamation) {
+  ui::MessageBox(owner, text, caption, ui::mb::kOk | icon);
+}
+
+bool Confirm(const std::string& text) {
+  return ui::MessageBox(nullptr, text, "WARNING", ui::mb::kOkCancel | ui::mb::kIconStop) ==
+         ui::kIdOk;
+}
+
+// Says so when either unit refuses changes. A failed read is reported and the copy goes on, as
+// the unit itself refuses a change when it is locked.
+bool EitherLocked(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
+  IQDeviceOrdavinex* reading = &destination;
+  try {
+    if (gLockedObject.Read(destination)) {
+      Warn(controls::ClientWindow(), "Destination device is locked.", "Load file",
+           ui::mb::kIconStop);
+      return true;
+    }
+    reading = &source;
+    if (gLockedObject.Read(source)) {
+      Warn(controls::ClientWindow(), "Source device is locked.", "Load file", ui::mb::kIconStop);
+      return true;
+    }
+  } catch (const IQException& error) {
+    ReportCommError(error, *reading);
+  }
+  return false;
+}
+
+// Asks before a copy that the destination may not run as the source does.
+bool ConfirmDifferences(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
+  if (!destination.HasFeature(kFeatureAllpass) && source.HasFeature(kFeatureAllpass) &&
+      !Confirm("WARNING: The source unit has more recent firmware than that currently installed "
+               "on the destination unit.  The destination unit cannot implement allpass "
+               "filters.  If such filters are used on the source unit, a malfunction on the "
+               "destination may occur.")) {
+    return false;
+  }
+  return destination.GetMemoryCount() >= source.GetMemoryCount() ||
+         Confirm(
+             "WARNING: The source unit has more memories than the destination.  Make sure "
+             "that settings in the logic or real-time-clock functions in the source unit do "
+             "not cause the recall of memories that do not exist on the destination.  The "
+             "destination unit may be reflashed to support the increased memory size, but "
+             "will lose all settings currently held in the unit.");
+}
+
+}  // namespace
+
+void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
+                        ProgressReport* progress) {
+  // Only the memories both units have: the source is never asked for one it lacks.
+  const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
+  for (int k = 0; k < memories; ++k) CopyText(gMemoryNameObject, k, source, destination);
+  for (int n = 1; n < kLogicInputCount; ++n) {
+    CopyByte(gLogicMemoryObject, n, source, destination);
+    CopyByte(gLogicOutObject, n, source, destination);
+  }
+  CopyClockEvents(source, destination);
+  gDelayUnitsObject.Write(destination, gDelayUnitsObject.Read(source));
+  for (const int c : destination.ChannelIndexes()) {
+    CopyText(gChannelNameObject, c, source, destination);
+  }
+
+  // Each unit moves its memories at its own image length; the words both hold are copied.
+  SettingsImage from(ReadImageLength(source));
+  SettingsImage to(ReadImageLength(destination));
+  const std::size_t common = std::min(from.Words().size(), to.Words().size());
+  UnchangedMarks sourceMarks(source);
+  MemoryWalk sourceWalk(source);
+  MemoryWalk destinationWalk(destination);
+  ProgressScope scope(progress, destination.GetMemoryCount(), "Copying...");
+  for (int m = 0; m <= memories; ++m) {
+    scope.Step(m);
+    ReadMemoryImage(source, m, from);
+    std::ranges::copy(from.Words().first(common), to.Words().begin());
+    WriteMemoryImage(destination, m, to);
+  }
+}
+
+bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
+  if (dynamic_cast<IQDevice8148*>(&destination) && !dynamic_cast<IQDevice8148*>(&source)) {
+    Warn(nullptr, "Cannot copy this device type.", "Ordavinex Copy");
+    return false;
+  }
+  auto* from = dynamic_cast<IQDeviceOrdavinex*>(&source);
+  if (!from) return false;
+  // Outputs alike are not enough: the 4-input model's six-output configuration lays its
+  // memories out otherwise than a 2-input model with six outputs.
+  if (!SameImageLayout(destination, *from)) {
+    Warn(controls::ClientWindow(), "Incompatible devices.", "Ordavinex26 Copy");
+    return false;
+  }
+  if (EitherLocked(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
+
+  ProgressWindow progress;
+  ui::WaitCursor wait;
+  CopyDeviceSettings(destination, *from, &progress);
+  return true;
+}
+
+bool IQDeviceOrdavinex::CopyFrom(IQDevice& source) { return CopyDeviceFrom(*this, source); }
+
+}  // namespace namespaceOV

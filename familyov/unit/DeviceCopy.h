@@ -1,0 +1,19 @@
+#pragma once
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+
+namespace namespaceOV {
+
+// Gives `destination` what `source` holds: memory names, logic map, clock events (when both
+// have a clock), delay unit, channel names, the current settings and each memory the source has
+// and the destination can take. The source is left as it was. Bus failures pass on; what was
+// copied before stays copied.
+void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
+                        ProgressReport* progress = nullptr);
+
+// The device's copy command: refuses units that cannot take each other's settings, asks before
+// a copy that may not work on the destination, then copies while the progress window shows.
+// True when it copied.
+bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source);
+
+}  // namespace namespaceOV

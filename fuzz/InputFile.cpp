@@ -1,0 +1,21 @@
+#include "fuzz/InputFile.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+InputFile::InputFile()
+    : path_(std::filesystem::temp_directory_path() /
+            ("telvo-fuzz-" + std::to_string(::getpid()) + ".txt")) {}
+
+InputFile::~InputFile() {
+  std::error_code error;
+  std::filesystem::remove(path_, error);
+}
+
+const std::filesystem::path& InputFile::Write(const uint8_t* data, std::size_t size) {
+  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  return path_;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+
+// The fuzz input as a file on disk, for parsers that only read files. One file per process,
+// rewritten for every input and removed at exit.
+class InputFile {
+ public:
+  InputFile();
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Replaces the file's contents with `data`; its path.
+  const std::filesystem::path& Write(const uint8_t* data, std::size_t size);
+
+ private:
+  std::filesystem::path path_;
+};

@@ -1,0 +1,175 @@
+// The device report and the device copy of virtual units and of units on the simulated bus.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "familyov/unit/DeviceCopy.h"
+#include "familyov/unit/DeviceReport.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsImage.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using testing::HasSubstr;
+
+std::string Report(IQDeviceOrdavinex& unit) {
+  std::string text;
+  WriteDeviceReport(unit, text);
+  return text;
+}
+
+float Level(IQDevice& unit, int channel) {
+  gChannelLevelObject.SetElement(channel);
+  return gChannelLevelObject.Read(unit);
+}
+
+void SetLevel(IQDevice& unit, int channel, float dB) {
+  gChannelLevelObject.SetElement(channel);
+  gChannelLevelObject.Write(unit, dB);
+}
+
+std::string MemoryName(IQDevice& unit, int memory) {
+  gMemoryNameObject.SetElement(memory - 1);
+  return gMemoryNameObject.Read(unit);
+}
+
+void NameMemory(IQDevice& unit, int memory, const std::string& name) {
+  gMemoryNameObject.SetElement(memory - 1);
+  gMemoryNameObject.Write(unit, name);
+}
+
+void AddHorn(IQDeviceOrdavinex& unit, int channel, int frequency) {
+  auto horn = std::make_unique<TCDHornFilter>();
+  horn->channel = channel;
+  horn->frequency = frequency;
+  unit.AddFilter(std::move(horn));
+}
+
+TEST(DeviceReportTest, ADefaultVirtual8148GivesTheGoldenReportAndStaysUnchanged) {
+  IQ8148Type type;
+  std::unique_ptr<IQDevice> device(type.CreateDevice(nullptr, nullptr));
+  device->SetName("Stage");
+  auto& unit = static_cast<IQDeviceOrdavinex&>(*device);
+  std::ifstream golden(std::string(TELVO_FAMILYOV_GOLDEN_DIR) + "/default-8148-report.txt");
+  EXPECT_EQ(Report(unit), (std::stringstream() << golden.rdbuf()).str());
+  EXPECT_FALSE(unit.IsUnsaved()) << "a report changes nothing";
+  EXPECT_FALSE(unit.settingsChanged);
+}
+
+TEST(DeviceReportTest, AMemorysCDHornAndCrossoversAreReportedAndUnknownMemoriesShowAsSuch) {
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  AddHorn(*unit, 1, 1011);
+  auto low = std::make_unique<TLowCrossover>();
+  low->channel = unit->firstOutput + 2;
+  low->frequency = 80;
+  unit->SetLowCrossover(2, std::move(low));
+  NameMemory(*unit, 3, "Band");
+  gSaveMemoryObject.SaveMemory(*unit, 3);
+  unit->RemoveAllFilters();
+  gLogicMemoryObject.SetElement(5);
+  gLogicMemoryObject.Write(*unit, 200);
+
+  const std::string text = Report(*unit);
+  const std::string memory3 = text.substr(text.find("*** Memory #3, 'Band' ***"));
+  EXPECT_THAT(memory3, HasSubstr("*** Channel '2'\n   CD Horn at 1011 Hz, slope 6 dB/oct\n"));
+  EXPECT_THAT(memory3, HasSubstr("*** Channel 'C'\n   Low Butterworth Crossover at 80 Hz"));
+  EXPECT_EQ(text.find("CD Horn"), text.rfind("CD Horn")) << "memory 3 only";
+  EXPECT_THAT(text, HasSubstr("   5     ?                0\n"));
+}
+
+// A bus unit whose memory 7 holds a CD horn, reported and then copied to a second unit and to a
+// virtual unit whose images are longer.
+TEST(BusReportAndCopyTest, AUnitIsReportedThroughTheDumpAndCopiedAtEachSidesImageLength) {
+  ovtest::FamilyBus bus;
+  IQ8126Type type;
+  std::vector<std::unique_ptr<IQDevice8126>> units;
+  for (const int address : {4, 5}) {
+    bus.AddModelUnit(sim::familyov::Model::k8126, address);
+    const IQDeviceInfo record(address, 880, 1, ovtest::ModelId('6', "1.5", false));
+    units.push_back(std::make_unique<IQDevice8126>(&type, &bus.manager, &record, 6));
+  }
+  IQDevice8126& source = *units[0];
+  auto model = ovtest::NewVirtual<IQDevice8126>(6);
+  AddHorn(*model, 1, 2500);
+  SetLevel(*model, 0, -9.0f);
+  SettingsImage image(ReadImageLength(source));
+  EncodeSettingsImage(*model, image);
+  WriteMemoryImage(source, 7, image);
+  NameMemory(source, 15, "Last");
+  bus.TakeTrace();
+
+  const std::string text = Report(source);
+  EXPECT_THAT(text, testing::StartsWith("Ordavinex 26 device report\n(Address 4)\n"));
+  EXPECT_THAT(text, HasSubstr("\n--Unit information--\nS/N: SIM0001\nFirmware: 1.5\n"));
+  const std::string memory7 = text.substr(text.find("*** Memory #7"));
+  EXPECT_THAT(memory7, HasSubstr(" : -9.0dB\n"));
+  EXPECT_THAT(memory7.substr(0, memory7.find("*** Memory #8")), HasSubstr("   CD Horn at 2500 Hz"));
+  EXPECT_EQ(std::ranges::count(bus.TakeTrace(), "R39.15"), 183);
+
+  CopyDeviceSettings(*units[1], source);
+  const auto trace = bus.TakeTrace();
+  // Memory 0 is recalled right after it is written, before memory 1 is written.
+  const auto recall = std::ranges::find(trace, "W0B 00");
+  const auto writes = [](int element) {
+    return [prefix = "W39." + std::to_string(element) + " "](const std::string& line) {
+      return line.starts_with(prefix);
+    };
+  };
+  EXPECT_EQ(std::count_if(trace.begin(), recall, writes(0)), 183);
+  EXPECT_EQ(std::count_if(trace.begin(), recall, writes(1)), 1);
+  SettingsImage copied(ReadImageLength(*units[1]));
+  ReadMemoryImage(*units[1], 7, copied);
+  EXPECT_TRUE(std::ranges::equal(copied.Words(), image.Words()));
+  EXPECT_EQ(MemoryName(*units[1], 15), "Last");
+
+  auto longer = ovtest::NewVirtual<IQDevice8126>(6);
+  gMemoryImageSizeObject.Write(*longer, 800u);
+  CopyDeviceSettings(*longer, source);
+  gRecallMemoryObject.RecallMemory(*longer, 7);
+  EXPECT_NEAR(Level(*longer, 0), -9.0f, 1e-4f);
+  EXPECT_EQ(longer->Filters().at(0)->typeCode, kFilterCDHorn);
+}
+
+TEST(VirtualCopyTest, TheDestinationTakesEverythingItCanHoldAndTheSourceStaysAsItWas) {
+  auto source = ovtest::NewVirtual<IQDevice8126>(6);
+  source->firmwareVersion = 1.4f;  // 12 memories
+  auto destination = ovtest::NewVirtual<IQDevice8126>(6);
+  AddHorn(*source, 0, 3000);
+  SetLevel(*source, 3, -7.0f);
+  NameMemory(*source, 2, "Speech");
+  gSaveMemoryObject.SaveMemory(*source, 2);
+  SetLevel(*source, 3, -1.0f);
+  gChannelNameObject.SetElement(3);
+  gChannelNameObject.Write(*source, "Sub");
+  NameMemory(*destination, 13, "Keep");
+  gTimerEventObject.SetElement(0);
+  gTimerEventObject.WriteTimerEvent(*source, {.day = 1, .hour = 9, .logic = 4});
+  source->ReadTimerEvents();
+  destination->clockPresent = false;
+  source->SetModified(false);
+
+  CopyDeviceSettings(*destination, *source);
+  EXPECT_NEAR(Level(*destination, 3), -1.0f, 1e-4f);
+  EXPECT_EQ(destination->Filters().at(0)->frequency, 3000);
+  gChannelNameObject.SetElement(3);
+  EXPECT_EQ(gChannelNameObject.Read(*destination), "Sub");
+  EXPECT_EQ(MemoryName(*destination, 2), "Speech");
+  EXPECT_EQ(MemoryName(*destination, 13), "Keep") << "the source has no memory 13";
+  EXPECT_EQ(destination->TimerEvents()[0].day, 0)
+      << "a destination without a clock keeps its events";
+  EXPECT_TRUE(destination->IsUnsaved());
+  gRecallMemoryObject.RecallMemory(*destination, 2);
+  EXPECT_NEAR(Level(*destination, 3), -7.0f, 1e-4f);
+
+  EXPECT_NEAR(Level(*source, 3), -1.0f, 1e-4f);
+  EXPECT_EQ(source->Filters().size(), 1u);
+  EXPECT_FALSE(source->IsUnsaved());
+}
+
+}  // namespace
+}  // namespace namespaceOV

@@ -1,0 +1,363 @@
+// The unit edit window against the simulated bus: the tree of each model, the lock, the child
+// windows it opens and remembers, the filter propagation to linked channels, and closing.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "familyov/filters/FilterClasses.h"
+#include "familyov/unit/ChildWindowFactory.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/OrdavinexErrors.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "familyov/unit/TOVWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvIds.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/familyov_window/WindowTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using sim::familyov::Model;
+
+constexpr int kClockPresentObject = 0x3E;
+constexpr int kCompressorOptionObject = 0x4C;
+constexpr int kChannelNameObject = 0x30;
+
+// A child window that keeps the codes of the records it receives.
+class RecordingWindow : public OVChild<ui::Frame> {
+ public:
+  RecordingWindow(TEditOVWindow& edit, const std::string& title)
+      : OVChild<ui::Frame>(edit, title, std::string(), nullptr) {
+    SetRect({400, 100, 600, 250});
+  }
+  void Notify(NotifyRecord* record) override {
+    received.push_back(*record);
+    TDataWindow::Notify(record);
+  }
+  std::vector<NotifyRecord> received;
+};
+
+// Registers recording windows for the kinds the tests open, and counts what the factory makes.
+class Windows {
+ public:
+  Windows() {
+    for (ChildKind kind : {ChildKind::Memory, ChildKind::Security, ChildKind::Logic}) {
+      RegisterChildWindow(kind, [this](TEditOVWindow& edit, int) {
+        ++made;
+        return std::make_unique<RecordingWindow>(edit, "Memory");
+      });
+    }
+  }
+  ~Windows() {
+    for (ChildKind kind : {ChildKind::Memory, ChildKind::Security, ChildKind::Logic}) {
+      RegisterChildWindow(kind, nullptr);
+    }
+  }
+  int made = 0;
+};
+
+// Every node below the title: its depth, id, text and image, one line each.
+std::vector<std::string> TreeLines(TEditOVWindow& window) {
+  std::vector<std::string> lines;
+  for (const TNodeInfo* node : window.NodeList()) {
+    int depth = 0;
+    for (ui::TreeItem i = window.Tree().ParentOf(node->item); i != window.TitleItem();
+         i = window.Tree().ParentOf(i)) {
+      ++depth;
+    }
+    lines.push_back(std::string(2 * depth, ' ') + std::to_string(node->id) + " " + node->text +
+                    " " + std::to_string(window.Tree().ItemImage(node->item)));
+  }
+  return lines;
+}
+
+// Selects the node and double-clicks it, as the user does.
+void DoubleClick(TEditOVWindow& window, int id) {
+  window.Tree().Select(window.FindNodeInfo(id)->item);
+  window.RunSelectedNode();
+}
+
+class EditWindowTest : public testing::Test {
+ protected:
+  EditWindowTest() {
+    bus.port.SetRetries(0);
+    unit8148 = bus.AddModelUnit(Model::k8148, 5);
+    bus.StoreByte(unit8148, kCompressorOptionObject, 0, 1);
+    bus.StoreByte(unit8148, kClockPresentObject, 0, 1);
+    for (int c = 0; c < 12; ++c) StoreName(c, c == 0 ? "Left Main 1" : ChannelLabel(c));
+    const auto found = bus.RollCall({&type8148});
+    device = &dynamic_cast<IQDevice8148&>(*found.at(0));
+    device->autoOpenSummary = 0;
+    ovwintest::TakeReportedErrors();
+  }
+
+  static std::string ChannelLabel(int c) {
+    return c < 4 ? std::to_string(c + 1) : std::string(1, static_cast<char>('A' + c - 4));
+  }
+  void StoreName(int channel, const std::string& name) {
+    std::vector<uint8_t> text(name.begin(), name.end());
+    text.resize(12);
+    bus.bus.StoreElement(unit8148, kChannelNameObject, channel, text);
+  }
+
+  std::unique_ptr<TEdit8148Window> Open() {
+    auto window = std::make_unique<TEdit8148Window>(nullptr, *device);
+    window->Create();
+    return window;
+  }
+
+  // The unit locks at once and unlocks with its password ("" until one is set).
+  void SetLocked(bool locked) {
+    if (locked) {
+      gLockedObject.Write(*device, true);
+    } else {
+      gPasswordObject.Write(*device, "");
+    }
+  }
+
+  ovtest::FamilyBus bus;
+  IQ8148Type type8148;
+  int unit8148 = 0;
+  IQDevice8148* device = nullptr;
+};
+
+TEST_F(EditWindowTest, An8148OnTheBusHasEveryNodeInOrder) {
+  auto window = Open();
+  EXPECT_EQ(window->Tree().ItemText(window->TitleItem()), "Ordavinex 48");
+  const std::vector<std::string> expected = {"0 Unit summary 0",
+                                             "1 Filters 0",
+                                             "  2 Left Main 1 0",
+                                             "  3 2 0",
+                                             "  4 3 0",
+                                             "  5 4 0",
+                                             "  6 A 0",
+                                             "  7 B 0",
+                                             "  8 C 0",
+                                             "  9 D 0",
+                                             "  10 E 0",
+                                             "  11 F 0",
+                                             "  12 G 0",
+                                             "  13 H 0",
+                                             "  14 Linking 0",
+                                             "15 Crossovers 0",
+                                             "16 Inputs 0",
+                                             "  17 Level 0",
+                                             "  18 Delay 0",
+                                             "  19 Compressors 0",
+                                             "  20 Names 0",
+                                             "21 Outputs 0",
+                                             "  22 Level 0",
+                                             "  23 Delay 0",
+                                             "  24 Limiting 0",
+                                             "  25 Names 0",
+                                             "26 In -> Out Mixing 0",
+                                             "27 Advanced Mixing 0",
+                                             "28 Pink noise 7",
+                                             "29 DSP Capacity 7",
+                                             "30 Security 7",
+                                             "31 Memory 7",
+                                             "32 Logic 7",
+                                             "33 Timer 7",
+                                             "34 Unit Name 7",
+                                             "35 Special 7",
+                                             "  36 Reflash 7",
+                                             "  37 Strobe LEDs 7",
+                                             "  38 Factory Init 7",
+                                             "  39 Address 7",
+                                             "  40 Firmware Version 7",
+                                             "  41 Serial Number 7"};
+  EXPECT_EQ(TreeLines(*window), expected);
+  const NodeIds& ids = window->Ids();
+  EXPECT_EQ((std::vector{ids.firstChannel, ids.linking, ids.compressors, ids.advancedMixer,
+                         ids.security, ids.memory, ids.timer}),
+            (std::vector{2, 14, 19, 27, 30, 31, 33}));
+  EXPECT_TRUE(ovwintest::TakeReportedErrors().empty());
+
+  // Without the compressor option and the clock, Names follows Delay and there is no Timer.
+  window.reset();
+  bus.StoreByte(unit8148, kCompressorOptionObject, 0, 0);
+  bus.StoreByte(unit8148, kClockPresentObject, 0, 0);
+  device->InvalidateValues();
+  window = Open();
+  const auto lines = TreeLines(*window);
+  EXPECT_EQ(lines.at(19), "  19 Names 0");
+  EXPECT_EQ(lines.at(31), "31 Logic 7");
+  EXPECT_EQ(lines.at(32), "32 Unit Name 7");
+  EXPECT_EQ(KindOfNode(window->Ids(), device->channels, 33), ChildKind::None);
+}
+
+TEST_F(EditWindowTest, AVirtualUnitHasNoSecurityNameOrSpecialCommands) {
+  auto virtual8126 = ovtest::NewVirtual<IQDevice8126>(6);
+  virtual8126->autoOpenSummary = 0;
+  TEdit8126Window window(nullptr, *virtual8126);
+  window.Create();
+  EXPECT_EQ(window.Tree().ItemText(window.TitleItem()), "Ordavinex 26");
+  const auto lines = TreeLines(window);
+  ASSERT_EQ(lines.size(), 27u);
+  EXPECT_EQ(lines.at(9), "  9 F 0");  // 2 inputs, 6 outputs: channels at ids 2 to 9
+  EXPECT_EQ(lines.at(14), "  14 Delay 0");
+  EXPECT_EQ(lines.at(15), "  15 Names 0");
+  EXPECT_EQ(lines.at(24), "24 Memory 7");
+  EXPECT_EQ(lines.back(), "26 Timer 7");
+  EXPECT_EQ(window.Ids().security, -2);
+  EXPECT_EQ(window.Ids().advancedMixer, NodeIds::kAbsent);
+  EXPECT_TRUE(ovwintest::TakeReportedErrors().empty());
+}
+
+TEST_F(EditWindowTest, WindowsOpenOncePerNodeAndReopenWhereTheyClosed) {
+  Windows windows;
+  auto window = Open();
+  const int memory = window->Ids().memory;
+  DoubleClick(*window, memory);
+  DoubleClick(*window, memory);
+  EXPECT_EQ(windows.made, 1);
+  auto* child = dynamic_cast<RecordingWindow*>(window->ChildWindow(memory));
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->kind, memory);
+  EXPECT_EQ(child->Text(), "Memory--" + device->GetDisplayName());
+
+  // The user moves it and closes it; it comes back there. Logic does not remember its place.
+  const ui::Rect moved{250, 300, 480, 420};
+  child->SetRect(moved);
+  const ui::Rect closedAt = child->WindowRect();
+  child->CloseWindow(ui::kIdCancel);
+  EXPECT_EQ(window->ChildWindow(memory), nullptr);
+  EXPECT_EQ(window->FindNodeInfo(memory)->window, nullptr);
+  ui::test::PumpMessages();
+  DoubleClick(*window, memory);
+  EXPECT_EQ(window->ChildWindow(memory)->WindowRect(), closedAt);
+
+  const int logic = window->Ids().logic;
+  DoubleClick(*window, logic);
+  const ui::Rect logicDefault = window->ChildWindow(logic)->WindowRect();
+  window->ChildWindow(logic)->SetRect(moved);
+  window->ChildWindow(logic)->CloseWindow(ui::kIdCancel);
+  DoubleClick(*window, logic);
+  EXPECT_EQ(window->ChildWindow(logic)->WindowRect(), logicDefault);
+
+  // A folder or a node whose window is not there yet opens nothing.
+  DoubleClick(*window, 1);
+  DoubleClick(*window, window->Ids().crossovers);
+  EXPECT_EQ(windows.made, 4);
+}
+
+TEST_F(EditWindowTest, AFailingNodeIsReportedAndTheWindowStaysUsable) {
+  Windows windows;
+  RegisterChildWindow(ChildKind::Memory, [](TEditOVWindow&, int) -> std::unique_ptr<ui::Window> {
+    throw OrdavinexError("The memory window failed.");
+  });
+  auto window = Open();
+  DoubleClick(*window, window->Ids().memory);
+  EXPECT_EQ(ovwintest::TakeReportedErrors(), std::vector<std::string>{"The memory window failed."});
+  DoubleClick(*window, window->Ids().logic);
+  EXPECT_NE(window->ChildWindow(window->Ids().logic), nullptr);
+}
+
+TEST_F(EditWindowTest, LockingClosesLockableWindowsAndUnlockingRefreshesTheRest) {
+  Windows windows;
+  auto window = Open();
+  const NodeIds ids = window->Ids();
+  DoubleClick(*window, ids.memory);
+  DoubleClick(*window, ids.security);
+
+  SetLocked(true);
+  NotifyRecord lock{LockChanged, 0, 0, nullptr};
+  window->Notify(&lock);
+  EXPECT_EQ(window->ChildWindow(ids.memory), nullptr);
+  ASSERT_NE(window->ChildWindow(ids.security), nullptr);
+  const auto lines = TreeLines(*window);
+  EXPECT_EQ(lines.at(2), "  2 Left Main 1 6");
+  EXPECT_EQ(lines.at(30), "30 Security 7");
+  EXPECT_EQ(lines.at(31), "31 Memory 6");
+  EXPECT_EQ(lines.at(41), "  41 Serial Number 7");
+  const int beeps = ui::BeepCount();
+  DoubleClick(*window, ids.memory);
+  EXPECT_EQ(ui::BeepCount(), beeps + 1);
+  EXPECT_EQ(window->ChildWindow(ids.memory), nullptr);
+
+  SetLocked(false);
+  window->Notify(&lock);
+  EXPECT_EQ(TreeLines(*window).at(31), "31 Memory 7");
+  auto* security = dynamic_cast<RecordingWindow*>(window->ChildWindow(ids.security));
+  std::vector<uint32_t> codes;
+  for (const NotifyRecord& r : security->received) codes.push_back(r.code);
+  EXPECT_EQ(codes, (std::vector<uint32_t>{LockChanged, RefreshAll, LockChanged}));
+  EXPECT_TRUE(ovwintest::TakeReportedErrors().empty());
+}
+
+TEST_F(EditWindowTest, AFilterOnALinkedChannelIsClonedToTheOtherLinkedChannels) {
+  Windows windows;
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  unit->autoOpenSummary = 0;
+  TEdit8126Window window(nullptr, *unit);
+  window.Create();
+  DoubleClick(window, window.Ids().memory);
+  unit->linkedChannels[0] = unit->linkedChannels[2] = unit->linkedChannels[3] = true;
+  auto made = std::make_unique<TParametricFilter>();
+  made->channel = 2;
+  TFilter* head = unit->AddFilter(std::move(made));
+  NotifyRecord added{FilterAdded, 2, 0, head};
+  window.Notify(&added);
+
+  ASSERT_EQ(unit->Filters().size(), 3u);
+  TFilter* clone3 = head->nextInChain;
+  ASSERT_NE(clone3, nullptr);
+  EXPECT_EQ(clone3->channel, 3);
+  ASSERT_NE(clone3->nextInChain, nullptr);
+  EXPECT_EQ(clone3->nextInChain->channel, 0);
+  EXPECT_EQ(clone3->nextInChain->nextInChain, nullptr);
+  EXPECT_EQ(clone3->linkHead, head);
+  EXPECT_EQ(clone3->linkNumber, head->number + 1);
+  auto* memory = dynamic_cast<RecordingWindow*>(window.ChildWindow(window.Ids().memory));
+  std::vector<std::pair<int, int>> channelAndFlag;
+  for (const NotifyRecord& r : memory->received) channelAndFlag.emplace_back(r.channel, r.flag);
+  EXPECT_EQ(channelAndFlag, (std::vector<std::pair<int, int>>{{0, 1}, {3, 1}, {2, 0}}));
+
+  // On an unlinked channel, and for a crossover section, nothing is cloned.
+  auto unlinked = std::make_unique<TParametricFilter>();
+  unlinked->channel = 1;
+  NotifyRecord other{FilterAdded, 1, 0, unit->AddFilter(std::move(unlinked))};
+  window.Notify(&other);
+  head->crossover = true;
+  window.Notify(&added);
+  EXPECT_EQ(unit->Filters().size(), 4u);
+}
+
+TEST_F(EditWindowTest, OpeningFromTheDeviceShowsTheWindowAndClosingReleasesTheUnit) {
+  ui::Window owner;
+  std::vector<ui::Param> closed;
+  owner.OnMessage(TEditOVWindow::kDeviceWindowClosed, [&](const ui::Message& m) {
+    closed.push_back(m.lParam);
+    return ui::Param{0};
+  });
+  owner.Create();
+  ASSERT_NE(bus.manager.Acquire(device), nullptr);
+  ASSERT_TRUE(device->Open(&owner));
+  auto* window = dynamic_cast<TEditOVWindow*>(device->EditWindow());
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(device->ShowOpenWindow());
+  EXPECT_EQ(window->Text(), device->GetDisplayName());
+
+  std::filesystem::create_directories(GALLERY_DIR);
+  EXPECT_TRUE(ui::test::GrabPng(*window, GALLERY_DIR "/unit-window-8148.png"));
+  if (std::getenv("TELVO_UPDATE_DOCS") != nullptr) {
+    EXPECT_TRUE(ui::test::GrabPng(*window, DOCS_DIR "/unit-window-8148.png"));
+  }
+
+  ui::Application::Instance()->RouteCommand(ovres::kCmCloseUnit, window);
+  ui::test::PumpMessages();
+  EXPECT_EQ(device->EditWindow(), nullptr);
+  EXPECT_FALSE(device->ShowOpenWindow());
+  EXPECT_EQ(closed, std::vector<ui::Param>{reinterpret_cast<ui::Param>(device)});
+  EXPECT_NE(bus.manager.Acquire(device), nullptr);  // released: it can be opened again
+}
+
+}  // namespace
+}  // namespace namespaceOV

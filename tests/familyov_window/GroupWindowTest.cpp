@@ -1,0 +1,101 @@
+// The group window's flow of panes, its size limit and its Tab order.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "familyov/unit/TGroupWindow.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/TestHooks.h"
+
+namespace namespaceOV {
+namespace {
+
+class GroupWindowTest : public testing::Test {
+ protected:
+  GroupWindowTest() {
+    group.SetRect({0, 0, 600, 400});
+    group.Create();
+  }
+  ui::Window* Pane(int width, int height) {
+    panes.push_back(std::make_unique<ui::Window>(&group));
+    panes.back()->SetRect({0, 0, width, height});
+    return panes.back().get();
+  }
+  static ui::Point Origin(const ui::Window* pane) {
+    const ui::Rect r = pane->WindowRect();
+    return {r.left, r.top};
+  }
+
+  TGroupWindow group{nullptr};
+  std::vector<std::unique_ptr<ui::Window>> panes;
+};
+
+TEST_F(GroupWindowTest, RowsStartBelowTheTallestPaneAndEdgePanesFrameTheFlow) {
+  ui::Window* top = Pane(100, 20);
+  ui::Window* a = Pane(50, 80);
+  ui::Window* b = Pane(60, 30);  // shorter than a, in the same row
+  ui::Window* c = Pane(40, 10);
+  ui::Window* right = Pane(15, 15);
+  group.SetEdgePane(top, TGroupWindow::kTop);
+  group.AddPane(a);
+  group.AddPane(b);
+  group.AddPane(c, true);
+  group.SetEdgePane(right, TGroupWindow::kRight);
+  EXPECT_EQ(Origin(a), (ui::Point{0, 20}));
+  EXPECT_EQ(Origin(b), (ui::Point{50, 20}));
+  EXPECT_EQ(Origin(c), (ui::Point{0, 100}));  // below a, the tallest, not below b
+  EXPECT_EQ(Origin(right), (ui::Point{110, 20}));
+  EXPECT_EQ(group.ContentWidth(), 125);
+  EXPECT_EQ(group.ContentHeight(), 110);
+
+  // Flowing down, a new column starts just below the top edge pane, right of the widest pane.
+  TGroupWindow down{nullptr};
+  down.flowDown = true;
+  down.Create();
+  auto paneOf = [&](int w, int h) {
+    panes.push_back(std::make_unique<ui::Window>(&down));
+    panes.back()->SetRect({0, 0, w, h});
+    return panes.back().get();
+  };
+  ui::Window* header = paneOf(100, 20);
+  ui::Window* d = paneOf(70, 30);
+  ui::Window* e = paneOf(40, 30);
+  ui::Window* f = paneOf(40, 30);
+  down.SetEdgePane(header, TGroupWindow::kTop);
+  down.AddPane(d);
+  down.AddPane(e);
+  down.AddPane(f, true);
+  EXPECT_EQ(Origin(e), (ui::Point{0, 50}));
+  EXPECT_EQ(Origin(f), (ui::Point{70, 20}));
+}
+
+TEST_F(GroupWindowTest, TabWrapsRoundTheFocusList) {
+  // Panes that take the focus, as the dialogs a group holds do.
+  std::vector<std::unique_ptr<ui::Edit>> edits;
+  for (int i = 0; i < 3; ++i) {
+    edits.push_back(std::make_unique<ui::Edit>(&group, 100 + i));
+    edits.back()->SetRect({0, 0, 50, 20});
+    group.AddPane(edits.back().get());
+  }
+  ui::Window* a = edits[0].get();
+  ui::Window* b = edits[1].get();
+  ui::Window* c = edits[2].get();
+  group.Show();
+  ui::test::PumpMessages();
+  group.MoveFocus(c, false);
+  EXPECT_TRUE(a->HasFocus());
+  group.MoveFocus(a, true);
+  EXPECT_TRUE(c->HasFocus());
+
+  // With a list of some panes, Tab skips the others; a pane outside the list moves nothing.
+  group.focusList = {a, c};
+  group.MoveFocus(a, false);
+  EXPECT_TRUE(c->HasFocus());
+  group.MoveFocus(b, false);
+  EXPECT_TRUE(c->HasFocus());
+}
+
+}  // namespace
+}  // namespace namespaceOV
