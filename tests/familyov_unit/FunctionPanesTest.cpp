@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "familyov/unit/LogicPanes.h"
@@ -248,6 +249,8 @@ TEST_F(Memories8126Test, TheSetTimeDialogNormalisesWhatIsTypedAndSendsOnlyWhatTh
     ui::test::Click(dialog, kDaylightSaving);
     day.SetSelection(-1);
     ui::test::Click(dialog, kSetAsGiven);  // answered below, nothing sent
+    std::filesystem::create_directories(TELVO_GALLERY_DIR);
+    EXPECT_TRUE(ui::test::GrabPng(dialog, TELVO_GALLERY_DIR "/set-time-dialog.png"));
     ui::test::Click(dialog, ui::kIdOk);
   });
   script.AnswerMessageBox(ui::kIdOk);
