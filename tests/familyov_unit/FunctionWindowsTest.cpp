@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <filesystem>
 #include <memory>
 
@@ -72,6 +73,12 @@ TEST_F(WindowsTest, MemoryAndLogicWindowsShowTheModelsMemories) {
   EXPECT_EQ(memories.RowCount(), 12);  // a 2-input unit before firmware 1.5
   EXPECT_EQ(memories.Text(), "Memory--" + unit.GetDisplayName());
   Grab(memories, "memory-window.png");
+  memories.Show();
+  memories.Widget()->activateWindow();  // the rows hear of the focus only in the active window
+  ui::test::PumpMessages();
+  ui::test::ControlOf(memories.Row(3), kMemoryName).SetFocus();
+  ui::test::PressKey(memories.Row(3), Qt::Key_Tab);
+  EXPECT_TRUE(ui::test::ControlOf(memories.Row(4), kMemoryName).IsFocusOfItsWindow());
 
   auto& logic = Open<TLogicWindow>(editWindow, editWindow.Ids().logic);
   EXPECT_EQ(logic.List().List().Count(), 31);
