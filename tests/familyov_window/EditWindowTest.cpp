@@ -320,6 +320,13 @@ TEST_F(EditWindowTest, AFilterOnALinkedChannelIsClonedToTheOtherLinkedChannels) 
   for (const NotifyRecord& r : memory->received) channelAndFlag.emplace_back(r.channel, r.flag);
   EXPECT_EQ(channelAndFlag, (std::vector<std::pair<int, int>>{{0, 1}, {3, 1}, {2, 0}}));
 
+  // A change to a clone reaches the head and the other clone.
+  clone3->frequency = 2500;
+  NotifyRecord changed{FilterChanged, 3, 0, clone3};
+  window.Notify(&changed);
+  EXPECT_EQ(head->frequency, 2500);
+  EXPECT_EQ(clone3->nextInChain->frequency, 2500);
+
   // On an unlinked channel, and for a crossover section, nothing is cloned.
   auto unlinked = std::make_unique<TParametricFilter>();
   unlinked->channel = 1;
