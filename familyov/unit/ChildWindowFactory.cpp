@@ -11,7 +11,8 @@
 namespace namespaceOV {
 namespace {
 
-// Every window the tree opens, one line per kind. A kind without a line opens nothing yet.
+// Every window the tree opens, one line per kind; the maker returns the window not yet created.
+// A kind without a line opens nothing yet.
 std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
       {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},

@@ -137,6 +137,10 @@ TEST_F(FamilyTypesTest, EnterOrADoubleClickOpensAUnitsWindowOnceAndClosingGivesT
     EXPECT_FALSE(unit->IsOpen());
     EXPECT_FALSE(TheDeviceManager.IsInUse(unit));
   }
+  // A window left open goes with the program.
+  client().BusList().SelectItem(0);
+  client().SendNotify({kBusList, ui::Notify::DoubleClick, &client().BusList(), 0});
+  EXPECT_TRUE(DeviceOf(client().BusList(), 0)->IsOpen());
 }
 
 // Notes for every packet the program sends whether the wait cursor shows.
