@@ -14,8 +14,15 @@ namespace {
 constexpr int kHoursPerHalfDay = 12;
 constexpr int kLastMinute = 59;
 
-// A decimal number at the start of `text`, after blanks, with an optional sign; out-of-range
-// numbers saturate.
+// The text after the first colon, or none.
+std::optional<std::string_view> AfterColon(std::string_view text) {
+  const size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  return text.substr(colon + 1);
+}
+
+}  // namespace
+
 std::optional<int> LeadingNumber(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
@@ -30,15 +37,6 @@ std::optional<int> LeadingNumber(std::string_view text) {
   value = std::min<long long>(value, std::numeric_limits<int>::max());
   return static_cast<int>(negative ? -value : value);
 }
-
-// The text after the first colon, or none.
-std::optional<std::string_view> AfterColon(std::string_view text) {
-  const size_t colon = text.find(':');
-  if (colon == std::string_view::npos) return std::nullopt;
-  return text.substr(colon + 1);
-}
-
-}  // namespace
 
 std::string FormatTime(int hour, int minute, int second) {
   const int shown = hour == 0                 ? kHoursPerHalfDay

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace controls {
+
+// A decimal number at the start of `text`, after blanks, with an optional sign; out-of-range
+// numbers saturate. None when no digit follows.
+std::optional<int> LeadingNumber(std::string_view text);
 
 // A time of day on a 12-hour clock as the time edit shows it: "h:mm:ss " with one trailing blank,
 // hour 0 shown as 12, hours above 12 shown less 12.

@@ -4,6 +4,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
+#include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
 
 using namespace appres;
@@ -187,4 +188,5 @@ void RegisterAppResources() {
   RegisterAppImages();
   controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
+  ovfunctions_res::RegisterFunctionDialogs();
 }

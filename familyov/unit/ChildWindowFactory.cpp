@@ -4,15 +4,22 @@
 #include <utility>
 
 #include "familyov/unit/TEditOVWindow.h"
+#include "familyov/unit/TLogicWindow.h"
+#include "familyov/unit/TMemoryWindow.h"
+#include "familyov/unit/TRTCWindows.h"
 #include "familyov/unit/TSecurityDialog.h"
 
 namespace namespaceOV {
 namespace {
 
-// Every window the tree opens, one line per kind: {ChildKind::Memory, maker}, where the maker
-// returns the window not yet created. A kind without a line opens nothing yet.
+// Every window the tree opens, one line per kind; the maker returns the window not yet created.
+// A kind without a line opens nothing yet.
 std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
+      {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},
+      {ChildKind::Logic, [](TEditOVWindow& w, int) { return std::make_unique<TLogicWindow>(w); }},
+      {ChildKind::Timer,
+       [](TEditOVWindow& w, int) { return std::make_unique<TRTCDecoratedFrame>(w); }},
       {ChildKind::Security, [](TEditOVWindow& w, int) { return MakeSecurityWindow(w); }},
   };
 }

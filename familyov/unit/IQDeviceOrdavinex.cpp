@@ -41,7 +41,9 @@ int Percent(int cost, int budget) {
 
 }  // namespace
 
-void SetCommErrorReporter(CommErrorReporter reporter) { commErrorReporter = reporter; }
+CommErrorReporter SetCommErrorReporter(CommErrorReporter reporter) {
+  return std::exchange(commErrorReporter, reporter);
+}
 
 void ReportCommError(const IQException& error, IQDevice& device) {
   if (commErrorReporter) commErrorReporter(error, device);

@@ -31,6 +31,7 @@ class ProgressReport {
 
 // Options a unit may have, as HasFeature asks about them.
 enum UnitFeature : int {
+  kFeatureLastMemory = 1,
   kFeatureClock = 2,
   kFeatureAllpass = 4,
   kFeatureNewSettingsWatch = 5,
@@ -191,6 +192,8 @@ class IQDeviceOrdavinex : public IQDevice {
   bool SetLowCrossover(int output, std::unique_ptr<TLowCrossover> crossover);
   bool SetHighCrossover(int output, std::unique_ptr<THighCrossover> crossover);
   const std::vector<TTimerStruct>& TimerEvents() const { return timerEvents_; }
+  // The clock-event editor changes the events in place and writes each one it changes.
+  std::vector<TTimerStruct>& TimerEvents() { return timerEvents_; }
   // The list only; the caller writes the events to the unit.
   void SetTimerEvents(std::vector<TTimerStruct> events) { timerEvents_ = std::move(events); }
   // A bus unit has its clock when its firmware knows one and the unit says it is fitted; a
@@ -298,7 +301,8 @@ class UnchangedMarks {
 
 // Reports a failed bus operation of the family; the window layer installs the dialog.
 using CommErrorReporter = void (*)(const IQException& error, IQDevice& device);
-void SetCommErrorReporter(CommErrorReporter reporter);
+// Returns the reporter it replaces.
+CommErrorReporter SetCommErrorReporter(CommErrorReporter reporter);
 void ReportCommError(const IQException& error, IQDevice& device);
 
 }  // namespace namespaceOV

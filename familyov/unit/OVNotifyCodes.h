@@ -28,6 +28,10 @@ enum NotifyCode : uint32_t {
   PinkNoiseChanged = 0x77,
   LockChanged = 0x79,
   UnitRenamed = 0x7A,
+  MemoryRenamed = 0x85,       // channel: the memory's number - 1
+  LogicInSelected = 0x86,     // channel: the logic input now selected
+  LogicOutChanged = 0x87,     // channel: the input whose logic output changed
+  LogicMemoryChanged = 0x89,  // channel: the input whose memory changed
   FilterDragged = 0x8A,
   GroupDelayStep = 0x8B,
   CrosspointChanged = 0x8C,

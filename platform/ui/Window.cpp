@@ -379,6 +379,10 @@ void Window::SetFocus() {
 
 bool Window::HasFocus() const { return widget_ != nullptr && widget_->hasFocus(); }
 
+bool Window::IsFocusOfItsWindow() const {
+  return widget_ != nullptr && widget_->window()->focusWidget() == widget_;
+}
+
 void Window::Invalidate() {
   if (widget_ != nullptr) widget_->update();
 }

@@ -156,6 +156,8 @@ class Window {
   bool IsEnabled() const;
   void SetFocus();
   bool HasFocus() const;
+  // The window its top-level window gives the keyboard to, whether or not that window is active.
+  bool IsFocusOfItsWindow() const;
   void Invalidate();
   // Paints what is invalid now, without waiting for the message loop (progress during long work).
   void UpdateNow();

@@ -1,0 +1,169 @@
+#include "familyov/unit/MemoryPanes.h"
+
+#include <memory>
+#include <string>
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TGroupWindow.h"
+#include "familyov/unit/WindowCalls.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/FamilyOvFunctionIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+using namespace ovfunctions_res;
+
+constexpr const char* kNameCharacters = "0-9 a-zA-Z/,#()&-";
+constexpr int kLampRecalledLast = 3;  // green
+constexpr int kLampDark = 5;          // unlit, the button face
+
+}  // namespace
+
+TMemoryTitleDialog::TMemoryTitleDialog(ui::Window* parent, IQDeviceOrdavinex& device)
+    : ui::Dialog(parent, kMemoryTitleDialog), TDataWindow(parent), device_(device) {
+  OnCommand(kSaveToAll, [this] { CmSaveAll(); });
+}
+
+bool TMemoryTitleDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code == ui::key::kReturn || key.code == ui::key::kEscape) return true;
+  return ui::Dialog::PreProcessKey(key);
+}
+
+void TMemoryTitleDialog::CmSaveAll() {
+  if (!Confirmed(this, "Save current settings over ALL memories?", "Save all")) return;
+  ProgressWindow progress;
+  const int count = device_.GetMemoryCount();
+  ProgressScope scope(&progress, count, "Saving...");
+  // The first failure ends the run: later memories keep what they held.
+  GuardedUnitCall(device_, [&] {
+    for (int memory = 1; memory <= count; ++memory) {
+      gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory));
+      scope.Step(memory);
+    }
+  });
+}
+
+TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDeviceOrdavinex& device, int memory)
+    : ui::Dialog(parent, kMemoryRowDialog),
+      TDataWindow(parent),
+      device_(device),
+      memory_(memory),
+      name_(this, kMemoryName, kNameLimit),
+      number_(this, kMemoryNumber),
+      lamp_(this, kMemoryLamp) {
+  lamp_.SetStyle(TLEDButton::kColoredStyle);
+  lamp_.SetState(TLEDButton::kOff);
+  OnCommand(kMemorySave, [this] { CmSave(); });
+  OnCommand(kMemoryRecall, [this] { CmRecall(); });
+  OnNotify(kMemoryName, ui::Notify::KillFocus, [this](const ui::Notification&) {
+    CommitName();
+    return 0;
+  });
+  OnMessage(ui::msg::kSetFocus, [this](const ui::Message&) {
+    name_.SetFocus();
+    name_.SetSelection(0, kNameLimit + 1);
+    return 0;
+  });
+}
+
+void TMemoryDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  number_.SetText(std::to_string(memory_));
+  name_.SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
+  std::string name;
+  if (!GuardedUnitCall(device_, [&] { name = UnitName(); })) name = std::to_string(memory_);
+  name_.SetText(name);
+  UpdateLed();
+}
+
+std::string TMemoryDialog::UnitName() {
+  gMemoryNameObject.SetElement(memory_ - 1);
+  return gMemoryNameObject.Read(device_);
+}
+
+void TMemoryDialog::UpdateLed() {
+  if (!device_.HasFeature(kFeatureLastMemory)) return;
+  GuardedUnitCall(device_, [&] {
+    const int last = gLastMemoryObject.Read(device_);
+    lamp_.SetState(last == memory_ ? kLampRecalledLast : kLampDark);
+    lamp_.Redraw();
+  });
+}
+
+void TMemoryDialog::Notify(NotifyRecord* record) {
+  if (record->code == RefreshAll) UpdateLed();
+  TDataWindow::Notify(record);
+}
+
+bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (!key.down) return ui::Dialog::PreProcessKey(key);
+  if (key.code == ui::key::kReturn) {
+    CommitName();
+    return true;
+  }
+  if (key.code == ui::key::kTab) {
+    if (auto* group = dynamic_cast<TGroupWindow*>(Parent())) {
+      group->MoveFocus(this, (key.modifiers & ui::kShiftKey) != 0);
+    }
+    return true;
+  }
+  if (key.code == ui::key::kEscape) {
+    GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
+    return true;
+  }
+  return ui::Dialog::PreProcessKey(key);
+}
+
+void TMemoryDialog::CommitName() {
+  const std::string text = name_.Text().substr(0, kNameLimit);
+  GuardedUnitCall(device_, [&] {
+    if (text == UnitName()) return;
+    gMemoryNameObject.SetElement(memory_ - 1);
+    gMemoryNameObject.Write(device_, text);
+    NotifyRecord record{.code = MemoryRenamed, .channel = memory_ - 1};
+    NotifyRoot(&record);
+  });
+}
+
+void TMemoryDialog::CmSave() {
+  std::string name;
+  GuardedUnitCall(device_, [&] { name = UnitName(); });
+  if (!Confirmed(
+          this,
+          "Copy current settings over memory " + std::to_string(memory_) + ", '" + name + "'?",
+          "Save to memory")) {
+    return;
+  }
+  GuardedUnitCall(device_, [&] {
+    WithProgress("Saving...",
+                 [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); });
+  });
+  UpdateLed();
+}
+
+void TMemoryDialog::CmRecall() {
+  std::string name;
+  GuardedUnitCall(device_, [&] { name = UnitName(); });
+  if (!Confirmed(
+          this,
+          "Recall memory " + std::to_string(memory_) + ", '" + name + "' over current settings?",
+          "Recall memory")) {
+    return;
+  }
+  GuardedUnitCall(device_, [&] {
+    WithProgress("Recalling...",
+                 [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); });
+  });
+  device_.InvalidateValues();
+  ProgressWindow progress;
+  GuardedUnitCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
+  NotifyRecord record{.code = RefreshAll};
+  NotifyRoot(&record);
+}
+
+}  // namespace namespaceOV

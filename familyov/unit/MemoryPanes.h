@@ -1,0 +1,59 @@
+#pragma once
+
+#include "controls/TDataWindow.h"
+#include "controls/TLEDButton.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Static.h"
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// The head of the memory window: the lamp column's title and "Save to all".
+class TMemoryTitleDialog : public ui::Dialog, public TDataWindow {
+ public:
+  TMemoryTitleDialog(ui::Window* parent, IQDeviceOrdavinex& device);
+  // Enter and Escape do nothing here.
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+
+ private:
+  void CmSaveAll();
+
+  IQDeviceOrdavinex& device_;
+};
+
+// One memory of the unit: its number, its name (committed when the edit loses the focus or on
+// Enter, only when it changed), Save, Recall, and a lamp lit when it was recalled last. Nothing is
+// cached: names and the lamp are read from the unit when needed.
+class TMemoryDialog : public ui::Dialog, public TDataWindow {
+ public:
+  static constexpr int kNameLimit = 11;
+
+  TMemoryDialog(ui::Window* parent, IQDeviceOrdavinex& device, int memory);
+
+  // A recall anywhere in the unit's windows moves the lamp.
+  void Notify(NotifyRecord* record) override;
+  // Enter commits the name, Escape puts the unit's name back, Tab moves to the next row of the
+  // memory window.
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+  void UpdateLed();
+  void CommitName();
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  std::string UnitName();
+  void CmSave();
+  void CmRecall();
+
+  IQDeviceOrdavinex& device_;
+  int memory_;
+  ui::Edit name_;
+  ui::StaticText number_;
+  TLEDButton lamp_;
+};
+
+}  // namespace namespaceOV

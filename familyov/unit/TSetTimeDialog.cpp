@@ -1,0 +1,105 @@
+#include "familyov/unit/TSetTimeDialog.h"
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "familyov/unit/ClockEvents.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/WindowCalls.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/FamilyOvFunctionIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+using namespace ovfunctions_res;
+
+constexpr int kHoursPerHalfDay = 12;
+
+// The dialog's own form: no trailing blank, hour 0 as 12.
+std::string ClockFieldText(const TimeRecord& time) {
+  const int shown = time.hour == 0                 ? kHoursPerHalfDay
+                    : time.hour > kHoursPerHalfDay ? time.hour - kHoursPerHalfDay
+                                                   : time.hour;
+  char text[40];
+  std::snprintf(text, sizeof text, "%d:%02d:%02d", shown, time.minute, time.second);
+  return text;
+}
+
+std::tm LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+}  // namespace
+
+TSetTimeDialog::TSetTimeDialog(ui::Window* parent, IQDeviceOrdavinex& device)
+    : ui::Dialog(parent, kSetTimeDialog),
+      device_(device),
+      time_(this, kClockTime),
+      afternoon_(this, kAfternoon),
+      dayOfWeek_(this, kClockDayOfWeek),
+      daylightSaving_(this, kDaylightSaving) {
+  OnCommand(kSetAsGiven, [this] { CmSetAsGiven(); });
+  OnCommand(kSetTimeToPc, [this] { CmSetToPc(); });
+  OnCommand(kSetDateToPc, [this] { CmSetDateToPc(); });
+  OnCommand(kDaylightSaving, [this] { CmDaylightSaving(); });
+}
+
+void TSetTimeDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  time_.SetValidator(std::make_unique<ui::CharSetValidator>("0-9:"));
+  for (int day = kFirstDay; day <= kLastDay; ++day) dayOfWeek_.AddString(DayName(day));
+  GuardedUnitCall(device_, [&] {
+    TimeRecord time;
+    gTimeObject.ReadTime(device_, time);
+    ShowTime(time);
+    daylightSaving_.SetCheck(gDaylightSavingObject.Read(device_));
+  });
+}
+
+void TSetTimeDialog::ShowTime(const TimeRecord& time) {
+  time_.SetText(ClockFieldText(time));
+  // A day the unit should not hold leaves the box empty rather than naming another.
+  dayOfWeek_.SetSelection(
+      time.dayOfWeek >= kFirstDay && time.dayOfWeek <= kLastDay ? time.dayOfWeek - 1 : -1);
+  afternoon_.SetCheck(time.hour >= kHoursPerHalfDay);
+}
+
+bool TSetTimeDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code == ui::key::kReturn) return true;
+  return ui::Dialog::PreProcessKey(key);
+}
+
+void TSetTimeDialog::CmSetAsGiven() {
+  const auto time = TimeToSet(dayOfWeek_.Selection(), time_.Text(), afternoon_.IsChecked());
+  if (!time) {
+    ui::MessageBox(this, "Choose the day of the week first.", "Set device date and time",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+    return;
+  }
+  ShowTime(*time);
+  GuardedUnitCall(device_, [&] { gTimeObject.WriteTime(device_, *time); });
+}
+
+void TSetTimeDialog::CmSetToPc() {
+  const TimeRecord time = PcTime(LocalNow());
+  GuardedUnitCall(device_, [&] { gTimeObject.WriteTime(device_, time); });
+}
+
+void TSetTimeDialog::CmSetDateToPc() {
+  const DateRecord date = PcDate(LocalNow());
+  GuardedUnitCall(device_, [&] { gDateObject.WriteDate(device_, date); });
+}
+
+void TSetTimeDialog::CmDaylightSaving() {
+  GuardedUnitCall(device_,
+                  [&] { gDaylightSavingObject.Write(device_, daylightSaving_.IsChecked()); });
+}
+
+}  // namespace namespaceOV

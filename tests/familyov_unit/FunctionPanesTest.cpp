@@ -1,0 +1,263 @@
+// The memory, logic and unit-clock panes against simulated units through the pseudo-terminal,
+// hosted by a data window that plays the unit's edit window: it records what the panes tell it
+// and hands every record back down, as the edit window does.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "familyov/unit/LogicPanes.h"
+#include "familyov/unit/MemoryPanes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TSetTimeDialog.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppResources.h"
+#include "resources/FamilyOvFunctionIds.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovfunctions_res;
+using sim::familyov::Model;
+using testing::ElementsAre;
+
+class Host : public ui::Window, public TDataWindow {
+ public:
+  Host() : TDataWindow(nullptr) {
+    SetLink1(this);
+    SetLink2(this);
+  }
+  ~Host() override { Destroy(); }
+  void Notify(NotifyRecord* record) override {
+    codes.push_back({record->code, record->channel});
+    TDataWindow::Notify(record);
+  }
+  std::vector<std::pair<uint32_t, int>> codes;
+};
+
+struct PanesTest : testing::Test {
+  void SetUp() override {
+    RegisterAppDialogs();
+    RegisterFunctionDialogs();
+    previousReporter_ = SetCommErrorReporter(
+        [](const IQException& e, IQDevice&) { Errors().push_back(e.GetText()); });
+    Errors().clear();
+  }
+  // The other suites of the program report to their own list.
+  void TearDown() override { SetCommErrorReporter(previousReporter_); }
+  static std::vector<std::string>& Errors() {
+    static std::vector<std::string> errors;
+    return errors;
+  }
+  // The unit's transfers since the last call, without the reads of the ready flag.
+  std::vector<std::string> Trace() {
+    auto trace = bus.TakeTrace();
+    std::erase(trace, "R06");
+    return trace;
+  }
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  ovtest::FamilyBus bus;
+  Host host;
+
+ private:
+  CommErrorReporter previousReporter_ = nullptr;
+};
+
+struct Memories8126Test : PanesTest {
+  IQ8126Type type;
+  int index = bus.AddModelUnit(Model::k8126, 8, "1.4");
+  IQDeviceInfo record{8, 880, 1, ovtest::ModelId('6', "1.4", false)};
+  IQDevice8126 unit{&type, &bus.manager, &record, 6};
+};
+
+TEST_F(Memories8126Test, NamesAreCommittedOnlyWhenChangedAndEscapeRestoresThem) {
+  TMemoryDialog row(&host, unit, 4);
+  host.Create();
+  EXPECT_EQ(ui::test::ControlOf(row, kMemoryName).Text(), "Memory 4");
+  Trace();
+
+  ui::test::Type(row, kMemoryName, "Stage.4_x");  // stops and underscores are refused
+  EXPECT_EQ(ui::test::ControlOf(row, kMemoryName).Text(), "Stage4x");
+  ui::test::PressKey(ui::test::ControlOf(row, kMemoryName), Qt::Key_Return);
+  EXPECT_THAT(Trace(), ElementsAre("W19.3 5374616765347800"));
+  EXPECT_THAT(host.codes, ElementsAre(std::pair(0x85u, 3)));
+
+  row.CommitName();  // as the edit loses the focus, nothing typed since
+  EXPECT_TRUE(Trace().empty());
+  EXPECT_EQ(host.codes.size(), 1u);
+
+  ui::test::Type(row, kMemoryName, "A very long name");
+  EXPECT_EQ(ui::test::ControlOf(row, kMemoryName).Text().size(), 11u);
+  ui::test::PressKey(ui::test::ControlOf(row, kMemoryName), Qt::Key_Escape);
+  EXPECT_EQ(ui::test::ControlOf(row, kMemoryName).Text(), "Stage4x");
+  EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(Memories8126Test, ARecallLightsItsLampInEveryRowAndRereadsTheUnit) {
+  TMemoryDialog second(&host, unit, 2);
+  TMemoryDialog fourth(&host, unit, 4);
+  host.Create();
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(fourth, kMemoryRecall);
+  EXPECT_EQ(script.Seen().back().text, "Recall memory 4, 'Memory 4' over current settings?");
+  const auto trace = Trace();
+  EXPECT_NE(std::ranges::find(trace, "W0B 04"), trace.end());
+  EXPECT_EQ(host.codes.back(), std::pair(0x69u, 0));
+  EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(fourth, kMemoryLamp)).GetState(), 3);
+  EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(second, kMemoryLamp)).GetState(), 5);
+}
+
+TEST_F(PanesTest, SaveToAllSavesEachMemoryOfTheModelInOrder) {
+  IQ8148Type type;
+  bus.AddModelUnit(Model::k8148, 3);
+  IQDeviceInfo record{3, 1136, 1, ovtest::ModelId('8', "1.5", true)};
+  IQDevice8148 unit{&type, &bus.manager, &record, 8};
+  TMemoryTitleDialog title(&host, unit);
+  host.Create();
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(title, kSaveToAll);
+  EXPECT_THAT(Trace(), ElementsAre("W0A 01", "W0A 02", "W0A 03", "W0A 04", "W0A 05", "W0A 06",
+                                   "W0A 07", "W0A 08"));
+}
+
+TEST_F(PanesTest, AUnitThatNeverGetsReadyAfterASaveIsReportedAndTheRowStaysUsable) {
+  IQ8148Type type;
+  const int index = bus.AddUnit(5, 1136, ovtest::ModelId('8', "1.0", true));
+  IQDeviceInfo record{5, 1136, 1, ovtest::ModelId('8', "1.0", true)};
+  IQDevice8148 unit{&type, &bus.manager, &record, 8};
+  auto now = WaitBound::Clock::time_point{};
+  unit.SetWaitBound(
+      {.limit = std::chrono::seconds(5), .now = [&] { return now += std::chrono::seconds(1); }});
+  bus.StoreByte(index, 0x06, 0, 0);
+  TMemoryDialog row(&host, unit, 2);
+  host.Create();
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(row, kMemorySave);
+  EXPECT_THAT(Errors(), ElementsAre("Timeout elapsed waiting for device to become ready."));
+  EXPECT_EQ(Trace().back(), "R41");  // the lamp is read again
+}
+
+struct LogicTest : Memories8126Test {
+  void SetUp() override {
+    Memories8126Test::SetUp();
+    bus.StoreByte(index, 0x1A, 2, 5);
+    bus.StoreByte(index, 0x21, 2, 19);
+    bus.StoreByte(index, 0x1A, 3, 6);
+  }
+};
+
+TEST_F(LogicTest, BitsNumbersAndTheMemoryChoiceEditTheSelectedInput) {
+  TLogicDialog dialog(&host, unit);
+  TLogicListWindow list(&host, unit);
+  list.SetRect({0, 0, 300, 500});
+  host.Create();
+  host.Show();  // the edits take the focus
+  ui::ListView& rows = list.List();
+  EXPECT_EQ(rows.Count(), 31);
+  EXPECT_EQ(rows.ItemText(1, 1), "Memory 5");
+  EXPECT_EQ(rows.ItemText(1, 2), "19");
+  EXPECT_EQ(rows.SelectedItem(), 0);
+
+  ui::test::Click(dialog, kFirstLogicInBit);  // 16; input 1's box was ticked
+  EXPECT_EQ(unit.selectedLogicIn, 17);
+  EXPECT_EQ(ui::test::ControlOf(dialog, kLogicInNumber).Text(), "17");
+  EXPECT_EQ(rows.SelectedItem(), 16);
+
+  ui::test::Type(dialog, kLogicInNumber, "45");
+  ui::test::PressKey(ui::test::ControlOf(dialog, kLogicInNumber), Qt::Key_Return);
+  EXPECT_EQ(unit.selectedLogicIn, 31);
+
+  ui::test::Type(dialog, kLogicInNumber, "3");
+  ui::test::PressKey(ui::test::ControlOf(dialog, kLogicInNumber), Qt::Key_Return);
+  Trace();
+  auto& memory = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(dialog, kRecalledMemory));
+  EXPECT_EQ(memory.Selection(), 6);
+  EXPECT_EQ(memory.ItemText(6), "6: Memory 6");
+  memory.SetSelection(0);
+  dialog.SendNotify({.controlId = kRecalledMemory, .code = ui::Notify::SelChange});
+  EXPECT_EQ(Trace().front(), "W1A.3 00");
+  EXPECT_EQ(rows.ItemText(2, 1), "<None>");
+
+  ui::test::Click(dialog, kFirstLogicOutBit);  // logic out 16
+  EXPECT_EQ(Trace().front(), "W21.3 10");
+  EXPECT_EQ(rows.ItemText(2, 2), "16");
+
+  for (int box = kFirstLogicInBit; box < kFirstLogicInBit + 5; ++box) {
+    if (dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(dialog, box)).IsChecked()) {
+      ui::test::Click(dialog, box);
+    }
+  }
+  EXPECT_EQ(unit.selectedLogicIn, 0);
+  EXPECT_FALSE(ui::test::ControlOf(dialog, kTriggerNow).IsEnabled());
+  EXPECT_FALSE(ui::test::ControlOf(dialog, kRecalledMemory).IsEnabled());
+  EXPECT_EQ(rows.SelectedItem(), -1);
+}
+
+TEST_F(LogicTest, DraggingARowOntoAnotherCopiesItsResponse) {
+  TLogicListWindow list(&host, unit);
+  list.SetRect({0, 0, 300, 600});
+  host.Create();
+  ui::ListView& rows = list.List();
+  Trace();
+  list.SendNotify({.controlId = kLogicList, .code = ui::Notify::BeginDrag, .item = 1});
+  const ui::Rect target = rows.ItemRect(6);
+  const ui::Point drop =
+      list.ScreenToClient(rows.ClientToScreen({target.left + 5, (target.top + target.bottom) / 2}));
+  ui::test::MouseMove(list, drop);
+  ui::test::MouseUp(list, drop);
+  EXPECT_THAT(Trace(), ElementsAre("W1A.7 05", "W21.7 13"));
+  EXPECT_EQ(rows.ItemText(6, 1), "Memory 5");
+  EXPECT_EQ(rows.ItemText(6, 2), "19");
+  EXPECT_EQ(rows.ItemText(1, 2), "19");
+  EXPECT_EQ(host.codes.back(), std::pair(0x87u, 7));
+}
+
+TEST_F(LogicTest, ATriggerOnAVirtualUnitRefusesAMemoryTheModelLacks) {
+  auto virtualUnit = ovtest::NewVirtual<IQDevice8126>(6);
+  virtualUnit->selectedLogicIn = 3;
+  gLogicMemoryObject.SetElement(3);
+  gLogicMemoryObject.Write(*virtualUnit, 14);  // 12 memories before firmware 1.5
+  virtualUnit->firmwareVersion = 1.4f;
+  TLogicDialog dialog(&host, *virtualUnit);
+  host.Create();
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(dialog, kTriggerNow);
+  EXPECT_THAT(Errors(), ElementsAre("Logic input 3 recalls memory 14, which this unit does not "
+                                    "have (it has 12)."));
+  EXPECT_EQ(host.codes.back(), std::pair(0x69u, 0));
+}
+
+TEST_F(Memories8126Test, TheSetTimeDialogNormalisesWhatIsTypedAndSendsOnlyWhatTheUnitCanHold) {
+  bus.TakeTrace();
+  script.RunDialog(kSetTimeDialog, [&](ui::Dialog& dialog) {
+    EXPECT_EQ(ui::test::ControlOf(dialog, kClockTime).Text(), "12:00:00");
+    EXPECT_TRUE(dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(dialog, kAfternoon)).IsChecked());
+    auto& day = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(dialog, kClockDayOfWeek));
+    EXPECT_EQ(day.Selection(), 0);
+    day.SetSelection(3);
+    ui::test::Type(dialog, kClockTime, "13:75:00");
+    ui::test::Click(dialog, kSetAsGiven);
+    EXPECT_EQ(ui::test::ControlOf(dialog, kClockTime).Text(), "12:59:00");
+    ui::test::Click(dialog, kDaylightSaving);
+    day.SetSelection(-1);
+    ui::test::Click(dialog, kSetAsGiven);  // answered below, nothing sent
+    std::filesystem::create_directories(TELVO_GALLERY_DIR);
+    EXPECT_TRUE(ui::test::GrabPng(dialog, TELVO_GALLERY_DIR "/set-time-dialog.png"));
+    ui::test::Click(dialog, ui::kIdOk);
+  });
+  script.AnswerMessageBox(ui::kIdOk);
+  TSetTimeDialog(&host, unit).Execute();
+  EXPECT_THAT(Trace(), ElementsAre("R3C", "R43", "W3C 040C3B00", "W43 00"));
+  EXPECT_EQ(script.Seen().back().text, "Choose the day of the week first.");
+}
+
+}  // namespace
+}  // namespace namespaceOV

@@ -1,0 +1,143 @@
+// The memory, logic and clock-event windows opened from a unit's edit window, against simulated
+// units through the pseudo-terminal; each window is grabbed to the build folder's gallery.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "familyov/unit/ClockEvents.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "familyov/unit/TLogicWindow.h"
+#include "familyov/unit/TMemoryWindow.h"
+#include "familyov/unit/TRTCWindows.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppResources.h"
+#include "resources/FamilyOvFunctionIds.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovfunctions_res;
+using sim::familyov::Model;
+using testing::ElementsAre;
+
+void Grab(ui::Window& window, const std::string& name) {
+  const std::filesystem::path folder = TELVO_GALLERY_DIR;
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(ui::test::GrabPng(window, (folder / name).string()));
+}
+
+struct WindowsTest : testing::Test {
+  void SetUp() override {
+    RegisterAppResources();
+    previousReporter_ =
+        SetCommErrorReporter([](const IQException& e, IQDevice&) { ADD_FAILURE() << e.GetText(); });
+  }
+  void TearDown() override { SetCommErrorReporter(previousReporter_); }
+  template <typename Window>
+  Window& Open(TEditOVWindow& editWindow, int node) {
+    editWindow.OpenChildWindow(node);
+    auto* window = dynamic_cast<Window*>(editWindow.ChildWindow(node));
+    if (window == nullptr) throw std::logic_error("no window");
+    return *window;
+  }
+  std::vector<std::string> Writes() {
+    std::vector<std::string> writes;
+    for (auto& line : bus.TakeTrace()) {
+      if (line[0] == 'W') writes.push_back(line);
+    }
+    return writes;
+  }
+
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  ovtest::FamilyBus bus;
+  IQ8126Type type;
+  int index = bus.AddModelUnit(Model::k8126, 8, "1.4");
+  IQDeviceInfo record{8, 880, 1, ovtest::ModelId('6', "1.4", false)};
+  IQDevice8126 unit{&type, &bus.manager, &record, 6};
+
+ private:
+  CommErrorReporter previousReporter_ = nullptr;
+};
+
+TEST_F(WindowsTest, MemoryAndLogicWindowsShowTheModelsMemories) {
+  TEdit8126Window editWindow(nullptr, unit);
+  editWindow.Create();
+  auto& memories = Open<TMemoryWindow>(editWindow, editWindow.Ids().memory);
+  EXPECT_EQ(memories.RowCount(), 12);  // a 2-input unit before firmware 1.5
+  EXPECT_EQ(memories.Text(), "Memory--" + unit.GetDisplayName());
+  Grab(memories, "memory-window.png");
+  memories.Show();
+  memories.Widget()->activateWindow();  // the rows hear of the focus only in the active window
+  ui::test::PumpMessages();
+  ui::test::ControlOf(memories.Row(3), kMemoryName).SetFocus();
+  ui::test::PressKey(memories.Row(3), Qt::Key_Tab);
+  EXPECT_TRUE(ui::test::ControlOf(memories.Row(4), kMemoryName).IsFocusOfItsWindow());
+
+  auto& logic = Open<TLogicWindow>(editWindow, editWindow.Ids().logic);
+  EXPECT_EQ(logic.List().List().Count(), 31);
+  Grab(logic, "logic-window.png");
+
+  // A rename in the memory window reaches the logic window through the edit window.
+  ui::test::Type(memories.Row(1), kMemoryName, "Opening");
+  memories.Row(1).CommitName();
+  EXPECT_EQ(logic.List().List().ItemText(0, 1), "Opening");
+  EXPECT_EQ(
+      dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(logic.Dialog(), kRecalledMemory)).ItemText(1),
+      "1: Opening");
+}
+
+struct ClockEventsWindowTest : WindowsTest {
+  void StoreEvent(int slot, std::vector<uint8_t> wire) {
+    bus.bus.StoreElement(index, 0x3D, slot, wire);
+  }
+};
+
+TEST_F(ClockEventsWindowTest, EventsAreListedMadeCopiedAndDeleted) {
+  StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
+  StoreEvent(1, {1, 0, 5, 31});   // Sunday 12:05 AM
+  for (int slot = 2; slot < 67; ++slot) StoreEvent(slot, {7, 23, 0, 1});
+  TEdit8126Window editWindow(nullptr, unit);
+  editWindow.Create();
+  auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
+  EXPECT_EQ(frame.Text(), "Timer Events--" + unit.GetDisplayName());
+  ui::ListView& list = frame.List().List();
+  ASSERT_EQ(list.Count(), 67);
+  EXPECT_EQ(list.ItemText(0, 0), "Sunday 12:05:00 AM");
+  EXPECT_EQ(list.ItemText(1, 0), "Wednesday 3:30:00 PM");
+  EXPECT_EQ(list.ItemText(1, 1), "Activate logic 4");
+  EXPECT_EQ(list.SelectedItem(), 0);
+  ui::test::PumpIdle(4);
+  EXPECT_EQ(ui::test::ControlOf(frame.Editor(), kClockDisplay).Text(),
+            "Sunday, Jan 1, 2026  12:00:00 PM");
+  Grab(frame, "clock-events-window.png");
+  bus.TakeTrace();
+
+  // Three free slots for four weekdays: three copies and the warning.
+  list.SelectItem(1);
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  frame.Commands().Run(kCmAllWeekdays);
+  EXPECT_THAT(Writes(), ElementsAre("W3D.67 020F1E04", "W3D.68 030F1E04", "W3D.69 050F1E04"));
+  EXPECT_EQ(script.Seen().back().text, "Too many events.  Not all events were copied.");
+  EXPECT_FALSE(frame.List().CanAddEvent());
+
+  // The afternoon box moves the event by twelve hours; deleting empties its slot.
+  list.SelectItem(0);
+  ui::test::Click(frame.Editor(), kAfternoon);
+  EXPECT_THAT(Writes(), ElementsAre("W3D.1 010C051F"));
+  EXPECT_EQ(list.ItemText(0, 0), "Sunday 12:05:00 PM");
+  script.AnswerMessageBox(ui::kIdOk);
+  frame.Commands().Run(kCmDeleteEvents);
+  EXPECT_THAT(Writes(), ElementsAre("W3D.1 000C051F"));
+  EXPECT_EQ(list.Count(), 69);
+  EXPECT_TRUE(frame.List().CanAddEvent());
+}
+
+}  // namespace
+}  // namespace namespaceOV
