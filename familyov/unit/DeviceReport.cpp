@@ -6,6 +6,7 @@
 #include "familyov/unit/ReportText.h"
 #include "familyov/unit/SettingsFileCommands.h"
 #include "familyov/unit/SettingsImage.h"
+#include "familyov/unit/UnitCommands.h"
 #include "platform/registry/SafeFileWriter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FileDialog.h"
@@ -40,9 +41,7 @@ void WriteHeader(IQDeviceOrdavinex& device, std::string& out) {
   if (!device.IsOnline()) return;
   out += "\n--Unit information--\n";
   out += Printf("S/N: %s\n", gSerialNumberObject.Read(device).c_str());
-  // The identity text from the roll call without its leading character.
-  const std::string identity = device.GetInfo().ModelText();
-  out += Printf("Firmware: %s\n", identity.empty() ? "" : identity.substr(1).c_str());
+  out += Printf("Firmware: %s\n", FirmwareVersionText(device).c_str());
 }
 
 void WriteChannelNames(IQDeviceOrdavinex& device, std::string& out) {
