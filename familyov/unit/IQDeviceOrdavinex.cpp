@@ -64,6 +64,7 @@ IQDeviceOrdavinex::~IQDeviceOrdavinex() = default;
 bool IQDeviceOrdavinex::ShowEditWindow(std::unique_ptr<ui::Window> window) {
   editWindow_ = std::move(window);
   editWindow_->Create();
+  editWindow_->Show();
   return editWindow_->IsCreated();
 }
 

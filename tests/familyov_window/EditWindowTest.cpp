@@ -345,10 +345,12 @@ TEST_F(EditWindowTest, OpeningFromTheDeviceShowsTheWindowAndClosingReleasesTheUn
     return ui::Param{0};
   });
   owner.Create();
+  owner.Show();
   ASSERT_NE(bus.manager.Acquire(device), nullptr);
   ASSERT_TRUE(device->Open(&owner));
   auto* window = dynamic_cast<TEditOVWindow*>(device->EditWindow());
   ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->IsVisible());
   EXPECT_TRUE(device->ShowOpenWindow());
   EXPECT_EQ(window->Text(), device->GetDisplayName());
 
