@@ -180,6 +180,7 @@ void TEditOVWindow::OpenChildWindow(int id) {
   if (node->remembersRect && !rememberedRects_[slot].IsEmpty()) {
     children_[slot]->SetRect(rememberedRects_[slot]);
   }
+  children_[slot]->Show();
 }
 
 void TEditOVWindow::ChildClosed(int id) {

@@ -110,6 +110,7 @@ class EditWindowTest : public testing::Test {
   std::unique_ptr<TEdit8148Window> Open() {
     auto window = std::make_unique<TEdit8148Window>(nullptr, *device);
     window->Create();
+    window->Show();
     return window;
   }
 
@@ -222,6 +223,7 @@ TEST_F(EditWindowTest, WindowsOpenOncePerNodeAndReopenWhereTheyClosed) {
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->kind, memory);
   EXPECT_EQ(child->Text(), "Memory--" + device->GetDisplayName());
+  EXPECT_TRUE(child->IsVisible());
 
   // The user moves it and closes it; it comes back there. Logic does not remember its place.
   const ui::Rect moved{250, 300, 480, 420};
