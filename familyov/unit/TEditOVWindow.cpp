@@ -187,7 +187,7 @@ void TEditOVWindow::ChildClosed(int id) {
   if (id < 0 || id >= kChildSlots) return;
   const auto slot = static_cast<std::size_t>(id);
   if (children_[slot] != nullptr) {
-    rememberedRects_[slot] = children_[slot]->WindowRect();
+    rememberedRects_[slot] = children_[slot]->PlacementRect();
     // The window is still running its close; it is deleted once that has returned.
     retired_.push_back(std::move(children_[slot]));
     Post(kFreeRetiredMessage);

@@ -260,6 +260,12 @@ Rect Window::WindowRect() const {
   return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
+Rect Window::PlacementRect() const {
+  const Rect outer = WindowRect();
+  if (widget_ == nullptr || !widget_->isWindow()) return outer;
+  return {outer.left, outer.top, outer.left + widget_->width(), outer.top + widget_->height()};
+}
+
 Rect Window::ClientRect() const {
   if (widget_ == nullptr) return {};
   return {0, 0, widget_->width(), widget_->height()};

@@ -121,6 +121,9 @@ class Window {
   // Geometry. A rectangle set before Create is applied by Create.
   void SetRect(const Rect& r);
   Rect WindowRect() const;  // in the parent's client coordinates (screen for a top-level window)
+  // What SetRect takes to put the window back where and as large as it is now: a window's frame
+  // is not part of the size SetRect gives it.
+  Rect PlacementRect() const;
   Rect ClientRect() const;
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;
