@@ -1,0 +1,58 @@
+// The newer family's settings file, loaded into a virtual unit the way the user loads one. The
+// first byte picks the unit: its model and outputs, on a 2-input unit firmware from before the
+// extra memories, and whether the user goes on at a warning; the rest is the file. Whatever
+// loads must save again.
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "bus/SettingsTextFile.h"
+#include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/OrdavinexTypes.h"
+#include "familyov/unit/SettingsFile.h"
+#include "fuzz/InputFile.h"
+
+using namespace namespaceOV;
+
+namespace {
+
+constexpr int kModelCount = 6;
+constexpr float kOlderTwoInputFirmware = 1.4f;
+
+// The types give the units their family codes, which decide how much of a file they take.
+std::unique_ptr<IQDeviceOrdavinex> NewUnit(uint8_t choice) {
+  static IQ8126Type twoInput;
+  static IQ8148Type fourInput;
+  const int model = choice % kModelCount;
+  if (model >= 3) {
+    return std::make_unique<IQDevice8148>(&fourInput, nullptr, nullptr, 5 + model);
+  }
+  auto unit = std::make_unique<IQDevice8126>(&twoInput, nullptr, nullptr, 2 + 2 * model);
+  if (choice / kModelCount % 2) unit->firmwareVersion = kOlderTwoInputFirmware;
+  return unit;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  static InputFile input;
+  if (size == 0) return 0;
+  const std::unique_ptr<IQDeviceOrdavinex> unit = NewUnit(data[0]);
+  const bool goOn = data[0] / (2 * kModelCount) % 2 == 0;
+  const LoadConfirmation confirm = [goOn](const std::string&) { return goOn; };
+  const std::string path = input.Write(data + 1, size - 1).string();
+  SettingsTextFile file;
+  if (!file.Open(path, SettingsTextFile::kRead)) std::abort();
+  try {
+    if (ReadSettingsFile(*unit, file, confirm, nullptr) != LoadResult::kLoaded) return 0;
+  } catch (const SettingsFileError&) {
+    // The user is told which line is wrong; the unit is unchanged.
+    return 0;
+  }
+  // Kept in memory: a file opened for writing and never closed leaves the disk as it was.
+  SettingsTextFile saved;
+  if (!saved.Open(path, SettingsTextFile::kWrite)) std::abort();
+  WriteSettingsFile(*unit, saved, nullptr);
+  return 0;
+}
