@@ -4,6 +4,7 @@
 // loads must save again.
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,10 @@ using namespace namespaceOV;
 
 namespace {
 
-constexpr int kModelCount = 6;
+// The outputs of each configuration: the 2-input models, then the 4 x 8, 3 x 7 and 6 x 6 ones.
+constexpr int kOutputs[] = {2, 4, 6, 8, 7, 6};
+constexpr int kModelCount = static_cast<int>(std::size(kOutputs));
+constexpr int kTwoInputModels = 3;
 constexpr float kOlderTwoInputFirmware = 1.4f;
 
 // The types give the units their family codes, which decide how much of a file they take.
@@ -25,10 +29,11 @@ std::unique_ptr<IQDeviceOrdavinex> NewUnit(uint8_t choice) {
   static IQ8126Type twoInput;
   static IQ8148Type fourInput;
   const int model = choice % kModelCount;
-  if (model >= 3) {
-    return std::make_unique<IQDevice8148>(&fourInput, nullptr, nullptr, 5 + model);
+  const int outputs = kOutputs[model];
+  if (model >= kTwoInputModels) {
+    return std::make_unique<IQDevice8148>(&fourInput, nullptr, nullptr, outputs);
   }
-  auto unit = std::make_unique<IQDevice8126>(&twoInput, nullptr, nullptr, 2 + 2 * model);
+  auto unit = std::make_unique<IQDevice8126>(&twoInput, nullptr, nullptr, outputs);
   if (choice / kModelCount % 2) unit->firmwareVersion = kOlderTwoInputFirmware;
   return unit;
 }
