@@ -1,9 +1,10 @@
 // The newer family's settings file, loaded into a virtual unit the way the user loads one. The
 // first byte picks the unit: its model and outputs, on a 2-input unit firmware from before the
 // extra memories, and whether the user goes on at a warning; the rest is the file. Whatever
-// loads must save again.
+// loads must save, and the saved file must load back as the same settings.
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -38,6 +39,15 @@ std::unique_ptr<IQDeviceOrdavinex> NewUnit(uint8_t choice) {
   return unit;
 }
 
+std::string SavedText(IQDeviceOrdavinex& unit, const std::string& path) {
+  SettingsTextFile file;
+  if (!file.Open(path, SettingsTextFile::kWrite)) std::abort();
+  WriteSettingsFile(unit, file, nullptr);
+  if (!file.Close()) std::abort();
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -55,9 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // The user is told which line is wrong; the unit is unchanged.
     return 0;
   }
-  // Kept in memory: a file opened for writing and never closed leaves the disk as it was.
-  SettingsTextFile saved;
-  if (!saved.Open(path, SettingsTextFile::kWrite)) std::abort();
-  WriteSettingsFile(*unit, saved, nullptr);
+  // Saved over the input, which the load has read whole; the file must load into a new unit of
+  // the model and save the same again.
+  const std::string saved = SavedText(*unit, path);
+  const std::unique_ptr<IQDeviceOrdavinex> copy = NewUnit(data[0]);
+  SettingsTextFile back;
+  if (!back.Open(path, SettingsTextFile::kRead)) std::abort();
+  if (ReadSettingsFile(*copy, back, confirm, nullptr) != LoadResult::kLoaded) std::abort();
+  if (SavedText(*copy, path) != saved) std::abort();
   return 0;
 }
