@@ -1,0 +1,77 @@
+// The newer family's settings file, loaded into a virtual unit the way the user loads one. The
+// first byte picks the unit: its model and outputs, on a 2-input unit firmware from before the
+// extra memories, and whether the user goes on at a warning; the rest is the file. Whatever
+// loads must save, and the saved file must load back as the same settings.
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "bus/SettingsTextFile.h"
+#include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/OrdavinexTypes.h"
+#include "familyov/unit/SettingsFile.h"
+#include "fuzz/InputFile.h"
+
+using namespace namespaceOV;
+
+namespace {
+
+// The outputs of each configuration: the 2-input models, then the 4 x 8, 3 x 7 and 6 x 6 ones.
+constexpr int kOutputs[] = {2, 4, 6, 8, 7, 6};
+constexpr int kModelCount = static_cast<int>(std::size(kOutputs));
+constexpr int kTwoInputModels = 3;
+constexpr float kOlderTwoInputFirmware = 1.4f;
+
+// The types give the units their family codes, which decide how much of a file they take.
+std::unique_ptr<IQDeviceOrdavinex> NewUnit(uint8_t choice) {
+  static IQ8126Type twoInput;
+  static IQ8148Type fourInput;
+  const int model = choice % kModelCount;
+  const int outputs = kOutputs[model];
+  if (model >= kTwoInputModels) {
+    return std::make_unique<IQDevice8148>(&fourInput, nullptr, nullptr, outputs);
+  }
+  auto unit = std::make_unique<IQDevice8126>(&twoInput, nullptr, nullptr, outputs);
+  if (choice / kModelCount % 2) unit->firmwareVersion = kOlderTwoInputFirmware;
+  return unit;
+}
+
+std::string SavedText(IQDeviceOrdavinex& unit, const std::string& path) {
+  SettingsTextFile file;
+  if (!file.Open(path, SettingsTextFile::kWrite)) std::abort();
+  WriteSettingsFile(unit, file, nullptr);
+  if (!file.Close()) std::abort();
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  static InputFile input;
+  if (size == 0) return 0;
+  const std::unique_ptr<IQDeviceOrdavinex> unit = NewUnit(data[0]);
+  const bool goOn = data[0] / (2 * kModelCount) % 2 == 0;
+  const LoadConfirmation confirm = [goOn](const std::string&) { return goOn; };
+  const std::string path = input.Write(data + 1, size - 1).string();
+  SettingsTextFile file;
+  if (!file.Open(path, SettingsTextFile::kRead)) std::abort();
+  try {
+    if (ReadSettingsFile(*unit, file, confirm, nullptr) != LoadResult::kLoaded) return 0;
+  } catch (const SettingsFileError&) {
+    // The user is told which line is wrong; the unit is unchanged.
+    return 0;
+  }
+  // Saved over the input, which the load has read whole; the file must load into a new unit of
+  // the model and save the same again.
+  const std::string saved = SavedText(*unit, path);
+  const std::unique_ptr<IQDeviceOrdavinex> copy = NewUnit(data[0]);
+  SettingsTextFile back;
+  if (!back.Open(path, SettingsTextFile::kRead)) std::abort();
+  if (ReadSettingsFile(*copy, back, confirm, nullptr) != LoadResult::kLoaded) std::abort();
+  if (SavedText(*copy, path) != saved) std::abort();
+  return 0;
+}
