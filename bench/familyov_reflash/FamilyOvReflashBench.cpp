@@ -12,26 +12,19 @@
 #include <string>
 
 #include "bench/BenchLine.h"
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
-#include "familyov/unit/OrdavinexModels.h"
-#include "familyov/unit/OrdavinexTypes.h"
+#include "bench/Simulated8148.h"
 #include "familyov/unit/Reflash.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
 #include "resources/AppResources.h"
-#include "sim/SimulatedBus.h"
 #include "sim/WireFormat.h"
-#include "sim/familyov/FamilyOvUnit.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
+using bench::Clock;
+using bench::Ms;
 
-constexpr int kAddress = 1;
-constexpr int kTurnaroundUs = 1000;
 constexpr int kImageBytes = 64 * 1024;
 constexpr int kRecordBytes = 32;
 // How long the unit stays busy after the erase and after the reboot.
@@ -102,20 +95,9 @@ int main(int argc, char** argv) {
       std::filesystem::temp_directory_path() / "familyov_reflash_bench.ihx";
   std::ofstream(path) << FirmwareText();
 
-  sim::SimulatedBus bus;
-  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148,
-                                       .address = kAddress,
-                                       .busy = {.polls = INT_MAX, .time = kBusyTime}});
-  bus.Start();
-  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
-    return serial::MakeSystemLine([path](int) { return std::optional(path); });
-  });
-  IQDeviceManager manager(port);
-  namespaceOV::IQ8148Type type;
-  port.Open();
-  const IQDeviceInfo record(kAddress, namespaceOV::kFamilyCode8148, 1,
-                            std::array<uint8_t, 8>{'x', '8', '1', '.', '5'});
-  namespaceOV::IQDevice8148 unit(&type, &manager, &record, 8);
+  bench::Simulated8148 line({.busy = {.polls = INT_MAX, .time = kBusyTime}},
+                            {'x', '8', '1', '.', '5'});
+  namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
   bool failed = false;
   namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
@@ -130,8 +112,7 @@ int main(int argc, char** argv) {
       .AnswerMessageBox(ui::kIdOk)
       .AnswerMessageBox(ui::kIdOk);
 
-  bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
-  bus.ClearTraffic();
+  bench::StartPacedRun(line.bus);
   const auto start = Clock::now();
   namespaceOV::ReflashUnit(unit, nullptr);
   const double measuredMs = Ms(Clock::now() - start).count();
@@ -140,16 +121,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the reflash did not succeed\n");
     failed = true;
   }
-  const bool within = bench::Report(
-      {.measured = "familyov: reflash an 8148 with a 64 KiB image",
-       .reference = "wire time with turnarounds and busy time",
-       .unit = "ms",
-       .referenceFigure = sim::WireTimeMs(WithoutBusyPolls(bus.Traffic()), kTurnaroundUs) +
-                          kBusyPeriods * Ms(kBusyTime).count(),
-       .measuredFigure = measuredMs,
-       .limit = kLimitRatio});
-  port.Close();
-  bus.Stop();
+  const bool within =
+      bench::Report({.measured = "familyov: reflash an 8148 with a 64 KiB image",
+                     .reference = "wire time with turnarounds and busy time",
+                     .unit = "ms",
+                     .referenceFigure = bench::WireMs(WithoutBusyPolls(line.bus.Traffic())) +
+                                        kBusyPeriods * Ms(kBusyTime).count(),
+                     .measuredFigure = measuredMs,
+                     .limit = kLimitRatio});
+  line.Close();
   std::filesystem::remove(path);
   return within && !failed ? 0 : 1;
 }
