@@ -5,17 +5,14 @@
 
 #include <algorithm>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/Reflash.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
-#include "platform/ui/TestHooks.h"
-#include "resources/AppResources.h"
 #include "sim/Fault.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
@@ -23,35 +20,8 @@ namespace {
 
 using sim::familyov::Model;
 
-std::vector<std::string> reportedErrors;
-
-// Qt allows one application object per program; the reflash needs it for its prompts and its
-// progress dialog. Prompts no script answers fail the test.
-class GuiEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (ui::Application::Instance() == nullptr) {
-      app_ = std::make_unique<ui::Application>(argc_, argv_, "familyov_unit_tests");
-    }
-    RegisterAppDialogs();
-    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
-                             [](const std::string& what) { ADD_FAILURE() << what; });
-    SetCommErrorReporter(
-        [](const IQException& e, IQDevice&) { reportedErrors.push_back(e.GetText()); });
-  }
-  void TearDown() override {
-    ui::test::PumpMessages();
-    app_.reset();
-  }
-
- private:
-  int argc_ = 1;
-  char name_[20] = "familyov_unit_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<ui::Application> app_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+// The reflash needs the application for its prompts and its progress dialog.
+const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_unit_tests");
 
 // One record of a firmware file.
 std::string HexLine(int type, std::vector<uint8_t> data, int offset = 0) {
@@ -85,7 +55,7 @@ std::vector<std::string> Matching(const std::vector<std::string>& trace, const s
 class ReflashTest : public testing::Test {
  protected:
   ReflashTest() {
-    reportedErrors.clear();
+    ovtest::ReportedErrors().clear();
     // A silent poll costs one reply time-out, not several.
     bus.port.SetRetries(0);
     // A 2-input unit at firmware 1.4 (12 memories) that the reflash takes to 1.5, and an 8148.
@@ -132,7 +102,7 @@ TEST_F(ReflashTest, TheFirmwareArrivesWholeAndNewFirmwareGetsItsMemories) {
   ASSERT_EQ(prompts.size(), 4u);
   EXPECT_EQ(prompts[3].text,
             "Device reprogrammed successfully.  Please close device window and perform roll-call.");
-  EXPECT_TRUE(reportedErrors.empty());
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 
   const auto trace = bus.TakeTrace();
   EXPECT_EQ(trace.front(), "W02 01");
@@ -209,7 +179,7 @@ TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   // Refused before the erase: reported, and nothing else goes to the unit.
   bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x02));
   Reflash(*unit8148, firmware, 1, 0);
-  EXPECT_EQ(reportedErrors.size(), 1u);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
   EXPECT_EQ(Matching(bus.TakeTrace(), "W03"), std::vector<std::string>{});
 
   // Refused while programming: reported, and the user is told the unit may be corrupted.
@@ -218,7 +188,7 @@ TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   EXPECT_EQ(Reflash(*unit8148, firmware, 1, 1).back().text,
             "An error occurred during reflash.  Your unit may be corrupted.If so, contact "
             "technical support at Telvo Instruments.");
-  EXPECT_EQ(reportedErrors.size(), 2u);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
 
   // The reboot's answer lost and the first ready poll after it unanswered: still a success.
   bus.bus.ClearFaults();
@@ -227,7 +197,7 @@ TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   bus.bus.AddFault(sim::Fault::Silence().ForObject(0x06).OnOccurrence(4));
   EXPECT_EQ(Reflash(*unit8148, firmware, 1, 1).back().text.substr(0, 25),
             "Device reprogrammed succe");
-  EXPECT_EQ(reportedErrors.size(), 2u);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
 }
 
 }  // namespace
