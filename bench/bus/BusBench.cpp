@@ -14,6 +14,7 @@
 #include "bus/IQDeviceManager.h"
 #include "bus/IQDeviceType.h"
 #include "bus/UCodeObject.h"
+#include "tests/bus/TestDevice.h"
 
 namespace {
 
@@ -26,19 +27,10 @@ constexpr int kTransfers = 1000;
 constexpr int kRollCallUnits = 20;
 constexpr double kLimitRatio = 1.15;
 
-struct BenchDevice : IQDevice {
-  using IQDevice::IQDevice;
-  bool DoOpen(ui::Window*) override { return false; }
-  bool LoadFile() override { return false; }
-  bool SaveFile() override { return false; }
-  bool PrintReport() override { return false; }
-  bool CopyFrom(IQDevice&) override { return false; }
-};
-
 struct BenchType : IQDeviceType {
   BenchType() { GetTemplate().familyCode = kFamily; }
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
-    return new BenchDevice(this, manager, info);
+    return new bustest::TestDevice(this, manager, info);
   }
   std::string GetName() const override { return "Bench"; }
 };
