@@ -19,6 +19,7 @@
 #include "platform/ui/Prompts.h"
 #include "resources/AppResources.h"
 #include "sim/WireFormat.h"
+#include "tests/familycommon/HexRecordLine.h"
 
 namespace {
 
@@ -33,27 +34,11 @@ constexpr int kBusyPeriods = 2;
 constexpr int kReadyObjectId = 0x06;
 constexpr double kLimitRatio = 1.10;
 
-std::string HexLine(int type, const std::vector<uint8_t>& data, int offset) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
-                                static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset),
-                                static_cast<uint8_t>(type)};
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  uint8_t sum = 0;
-  std::string line = ":";
-  char digits[3];
-  for (uint8_t byte : bytes) {
-    std::snprintf(digits, sizeof digits, "%02X", byte);
-    line += digits;
-    sum = static_cast<uint8_t>(sum + byte);
-  }
-  std::snprintf(digits, sizeof digits, "%02X", static_cast<uint8_t>(-sum));
-  return line + digits + "\n";
-}
-
 // Firmware for the 8148 at version 1.6 without re-initialise: its model record, the upper
 // address, the image in records of kRecordBytes, the end.
 std::string FirmwareText() {
-  std::string text = HexLine(3, {0x04, 0x70, 0x00, 16}, 0) + HexLine(4, {0x00, 0x00}, 0);
+  std::string text =
+      HexRecordLine(3, {0x04, 0x70, 0x00, 16}, 0) + HexRecordLine(4, {0x00, 0x00}, 0);
   uint32_t noise = 12345;
   for (int offset = 0; offset < kImageBytes; offset += kRecordBytes) {
     std::vector<uint8_t> data(kRecordBytes);
@@ -61,9 +46,9 @@ std::string FirmwareText() {
       noise = noise * 1103515245u + 12345u;
       byte = static_cast<uint8_t>(noise >> 16);
     }
-    text += HexLine(0, data, offset);
+    text += HexRecordLine(0, data, offset);
   }
-  return text + HexLine(1, {}, 0);
+  return text + HexRecordLine(1, {}, 0);
 }
 
 // The traffic without the ready polls that the unit answered "not yet": while it is busy the

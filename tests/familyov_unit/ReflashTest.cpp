@@ -12,6 +12,7 @@
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
 #include "sim/Fault.h"
+#include "tests/familycommon/HexRecordLine.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
@@ -23,24 +24,10 @@ using sim::familyov::Model;
 // The reflash needs the application for its prompts and its progress dialog.
 const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_unit_tests");
 
-// One record of a firmware file.
-std::string HexLine(int type, std::vector<uint8_t> data, int offset = 0) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
-                                static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset),
-                                static_cast<uint8_t>(type)};
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  uint8_t sum = 0;
-  std::string line = ":";
-  for (uint8_t byte : bytes) {
-    line += ovtest::Hex(byte);
-    sum = static_cast<uint8_t>(sum + byte);
-  }
-  return line + ovtest::Hex(-sum) + "\n";
-}
-
 std::string ModelLine(uint32_t family, bool reinitialise, int versionTenths) {
-  return HexLine(3, {static_cast<uint8_t>(family >> 8), static_cast<uint8_t>(family),
-                     static_cast<uint8_t>(reinitialise), static_cast<uint8_t>(versionTenths)});
+  return HexRecordLine(3,
+                       {static_cast<uint8_t>(family >> 8), static_cast<uint8_t>(family),
+                        static_cast<uint8_t>(reinitialise), static_cast<uint8_t>(versionTenths)});
 }
 
 const std::string kEndLine = ":00000001FF\n";
@@ -93,12 +80,12 @@ TEST_F(ReflashTest, TheFirmwareArrivesWholeAndNewFirmwareGetsItsMemories) {
   std::vector<uint8_t> longRecord(80);
   for (std::size_t i = 0; i < longRecord.size(); ++i) longRecord[i] = static_cast<uint8_t>(i);
   const std::vector<uint8_t> shortRecord = {0x00, 0x11, 0x00, 0x22};
-  const auto prompts =
-      Reflash(*unit8124,
-              ModelLine(kFamilyCode2Input, false, 15) + HexLine(4, {0x00, 0x01}) +
-                  HexLine(0, longRecord) + HexLine(0, longRecord, 80) +
-                  HexLine(0, shortRecord, 160) + HexLine(0, shortRecord, 164) + kEndLine,
-              1, 1);
+  const auto prompts = Reflash(
+      *unit8124,
+      ModelLine(kFamilyCode2Input, false, 15) + HexRecordLine(4, {0x00, 0x01}) +
+          HexRecordLine(0, longRecord) + HexRecordLine(0, longRecord, 80) +
+          HexRecordLine(0, shortRecord, 160) + HexRecordLine(0, shortRecord, 164) + kEndLine,
+      1, 1);
   ASSERT_EQ(prompts.size(), 4u);
   EXPECT_EQ(prompts[3].text,
             "Device reprogrammed successfully.  Please close device window and perform roll-call.");
@@ -138,7 +125,7 @@ TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
   gChannelLevelObject.SetElement(0);
   gChannelLevelObject.Write(*unit8148, -12.0f);
   const auto prompts = Reflash(
-      *unit8148, ModelLine(kFamilyCode8148, true, 16) + HexLine(0, {1, 2}) + kEndLine, 2, 1);
+      *unit8148, ModelLine(kFamilyCode8148, true, 16) + HexRecordLine(0, {1, 2}) + kEndLine, 2, 1);
   ASSERT_EQ(prompts.size(), 5u);
   EXPECT_EQ(prompts[2].text,
             "Unit will be re-initialized after reflash.  You will lose all current settings.  "
@@ -157,8 +144,9 @@ TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
 }
 
 TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
-  const auto prompts = Reflash(
-      *unit8148, ModelLine(kFamilyCode2Input, false, 15) + HexLine(0, {1, 2}) + kEndLine, 0, 1);
+  const auto prompts =
+      Reflash(*unit8148,
+              ModelLine(kFamilyCode2Input, false, 15) + HexRecordLine(0, {1, 2}) + kEndLine, 0, 1);
   EXPECT_EQ(prompts.back().text, "This file is not the correct firmware for this model.");
   EXPECT_EQ(prompts.back().caption, "Reflash");
   const std::string model = ModelLine(kFamilyCode8148, false, 15);
@@ -175,7 +163,7 @@ TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
 
 TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   const std::string firmware =
-      ModelLine(kFamilyCode8148, false, 15) + HexLine(0, {1, 2}) + kEndLine;
+      ModelLine(kFamilyCode8148, false, 15) + HexRecordLine(0, {1, 2}) + kEndLine;
   // Refused before the erase: reported, and nothing else goes to the unit.
   bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x02));
   Reflash(*unit8148, firmware, 1, 0);
