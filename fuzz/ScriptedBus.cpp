@@ -1,6 +1,7 @@
 #include "fuzz/ScriptedBus.h"
 
 #include "platform/serial/SerialLine.h"
+#include "tests/bus/TestDevice.h"
 
 namespace {
 
@@ -35,21 +36,11 @@ class ScriptedLine : public serial::Line {
   bool open_ = false;
 };
 
-class FuzzedUnit : public IQDevice {
- public:
-  using IQDevice::IQDevice;
-  bool DoOpen(ui::Window*) override { return true; }
-  bool LoadFile() override { return false; }
-  bool SaveFile() override { return false; }
-  bool PrintReport() override { return false; }
-  bool CopyFrom(IQDevice&) override { return false; }
-};
-
 }  // namespace
 
 IQDevice* ScriptedBus::UnitType::CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) {
   if (info && info->familyCode != kFamilyCode) return nullptr;
-  return new FuzzedUnit(this, manager, info);
+  return new bustest::TestDevice(this, manager, info);
 }
 
 ScriptedBus::ScriptedBus()

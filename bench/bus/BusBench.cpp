@@ -3,44 +3,34 @@
 // the time the wire itself needs for the same traffic in the same run, turnarounds and the waits
 // the protocol mandates included; exits non-zero when a ratio exceeds its limit.
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "bench/BenchLine.h"
+#include "bench/PacedBus.h"
 #include "bus/BusNotifier.h"
 #include "bus/CommPort.h"
 #include "bus/IQDevice.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/IQDeviceType.h"
 #include "bus/UCodeObject.h"
-#include "sim/SimulatedBus.h"
+#include "tests/bus/TestDevice.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
+using bench::Clock;
+using bench::Ms;
 
 constexpr int kFamily = 368;
 constexpr int kValueId = 20;
 constexpr int kTransfers = 1000;
 constexpr int kRollCallUnits = 20;
-constexpr int kTurnaroundUs = 1000;
 constexpr double kLimitRatio = 1.15;
-
-struct BenchDevice : IQDevice {
-  using IQDevice::IQDevice;
-  bool DoOpen(ui::Window*) override { return false; }
-  bool LoadFile() override { return false; }
-  bool SaveFile() override { return false; }
-  bool PrintReport() override { return false; }
-  bool CopyFrom(IQDevice&) override { return false; }
-};
 
 struct BenchType : IQDeviceType {
   BenchType() { GetTemplate().familyCode = kFamily; }
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
-    return new BenchDevice(this, manager, info);
+    return new bustest::TestDevice(this, manager, info);
   }
   std::string GetName() const override { return "Bench"; }
 };
@@ -64,15 +54,13 @@ bool Report(const std::string& what, const char* reference, double wireMs, doubl
 
 int main() {
   sim::SimulatedBus bus;
-  bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
+  bus.SetPacing({.enabled = true, .turnaroundUs = bench::kTurnaroundUs});
   for (int address = 1; address <= kRollCallUnits; ++address) {
     bus.AddGenericUnit({.address = address, .family = kFamily},
                        {{.id = kValueId, .elementSize = 4, .isVolatile = true}});
   }
   bus.Start();
-  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
-    return serial::MakeSystemLine([path](int) { return std::optional(path); });
-  });
+  CommPort port(1, kBusBaudRate, bench::LineTo(bus));
   IQDeviceManager manager(port);
   BenchType type;
   SilentNotifier notifier;
@@ -95,7 +83,7 @@ int main() {
     const double silenceMs = silentWaits * (port.GetRetries() + 1) * port.ByteAttemptTimeoutMs();
     withinLimits &= Report("bus: roll call of " + std::to_string(kRollCallUnits) + " units",
                            "wire time with turnarounds and mandated waits",
-                           sim::WireTimeMs(bus.Traffic(), kTurnaroundUs) + silenceMs, measuredMs);
+                           bench::WireMs(bus.Traffic()) + silenceMs, measuredMs);
   }
   {
     IQDevice& unit = *manager.Devices().front();
@@ -107,9 +95,9 @@ int main() {
       value.Read(unit);
     }
     const double measuredMs = Ms(Clock::now() - start).count();
-    withinLimits &= Report(
-        "bus: " + std::to_string(kTransfers) + " reads and writes of 4 bytes each",
-        "wire time with turnarounds", sim::WireTimeMs(bus.Traffic(), kTurnaroundUs), measuredMs);
+    withinLimits &=
+        Report("bus: " + std::to_string(kTransfers) + " reads and writes of 4 bytes each",
+               "wire time with turnarounds", bench::WireMs(bus.Traffic()), measuredMs);
   }
   port.Close();
   bus.Stop();

@@ -6,29 +6,21 @@
 // quiet time is part of the reference.
 
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
 
 #include "bench/BenchLine.h"
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
+#include "bench/Simulated8148.h"
 #include "bus/SettingsTextFile.h"
 #include "familyov/unit/FlagWait.h"
-#include "familyov/unit/OrdavinexModels.h"
-#include "familyov/unit/OrdavinexTypes.h"
 #include "familyov/unit/SettingsFile.h"
-#include "sim/SimulatedBus.h"
-#include "sim/familyov/FamilyOvUnit.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
+using bench::Clock;
+using bench::Ms;
 
-constexpr int kAddress = 1;
-constexpr int kTurnaroundUs = 1000;
 constexpr double kLimitRatio = 1.10;
 
 // Runs `work` on a quiet bus; its time and the wire time of the traffic it made.
@@ -42,7 +34,7 @@ Timed Time(sim::SimulatedBus& bus, const std::function<void()>& work) {
   const auto start = Clock::now();
   work();
   const double measured = Ms(Clock::now() - start).count();
-  return {measured, sim::WireTimeMs(bus.Traffic(), kTurnaroundUs)};
+  return {measured, bench::WireMs(bus.Traffic())};
 }
 
 bool Report(const std::string& what, const std::string& reference, const Timed& timed) {
@@ -58,34 +50,23 @@ bool Report(const std::string& what, const std::string& reference, const Timed& 
 
 int main() {
   using namespace namespaceOV;
-  sim::SimulatedBus bus;
-  sim::familyov::AddFamilyOvUnit(
-      bus, {.model = sim::familyov::Model::k8148, .address = kAddress, .compressorOption = true});
-  bus.Start();
-  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
-    return serial::MakeSystemLine([path](int) { return std::optional(path); });
-  });
-  IQDeviceManager manager(port);
-  IQ8148Type type;
-  port.Open();
+  bench::Simulated8148 line({.compressorOption = true});
   const QTemporaryDir folder;
   const std::string path = folder.path().toStdString() + "/unit.q48";
 
-  const IQDeviceInfo record(kAddress, kFamilyCode8148, 1,
-                            std::array<uint8_t, 8>{'4', '8', '1', '.', '5'});
   Timed save, load;
   try {
-    IQDevice8148 unit(&type, &manager, &record, 8);
+    IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
     unit.compressorOption = true;
-    bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
-    save = Time(bus, [&] {
+    line.bus.SetPacing({.enabled = true, .turnaroundUs = bench::kTurnaroundUs});
+    save = Time(line.bus, [&] {
       SettingsTextFile file;
       if (!file.Open(path, SettingsTextFile::kWrite)) throw OrdavinexError("no file");
       WriteSettingsFile(unit, file, nullptr);
       if (!file.Close()) throw OrdavinexError("not saved");
     });
     unit.InvalidateValues();
-    load = Time(bus, [&] {
+    load = Time(line.bus, [&] {
       SettingsTextFile file;
       if (!file.Open(path, SettingsTextFile::kRead)) throw OrdavinexError("no file");
       const auto accept = [](const std::string&) { return true; };
@@ -101,7 +82,6 @@ int main() {
       Report("familyov: save an 8148's settings file", "wire time with turnarounds", save);
   load.wireMs += kFlagPollReplyTimeoutMs;
   const bool loaded = Report("familyov: load it back", "wire, turnarounds and ready wait", load);
-  port.Close();
-  bus.Stop();
+  line.Close();
   return saved && loaded ? 0 : 1;
 }

@@ -10,24 +10,17 @@
 #include <cstdio>
 
 #include "bench/BenchLine.h"
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
-#include "familyov/unit/OrdavinexModels.h"
-#include "familyov/unit/OrdavinexTypes.h"
+#include "bench/Simulated8148.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
 #include "resources/AppResources.h"
-#include "sim/SimulatedBus.h"
-#include "sim/familyov/FamilyOvUnit.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
+using bench::Clock;
+using bench::Ms;
 
-constexpr int kAddress = 1;
-constexpr int kTurnaroundUs = 1000;
 constexpr int kTickMs = 1;
 constexpr int kIdleRunMs = 2000;
 constexpr double kLimitRatio = 1.5;
@@ -59,29 +52,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
   });
 
-  sim::SimulatedBus bus;
-  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = kAddress});
-  bus.Start();
-  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
-    return serial::MakeSystemLine([path](int) { return std::optional(path); });
-  });
-  IQDeviceManager manager(port);
-  namespaceOV::IQ8148Type type;
-  port.Open();
-  const IQDeviceInfo record(kAddress, namespaceOV::kFamilyCode8148, 1,
-                            std::array<uint8_t, 8>{'4', '8', '1', '.', '5'});
-  namespaceOV::IQDevice8148 unit(&type, &manager, &record, 8);
+  bench::Simulated8148 line;
+  namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
   unit.autoOpenSummary = 0;
-  bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
+  bench::StartPacedRun(line.bus);
   const bool opened = unit.Open(nullptr);
   ui::test::PumpMessages();
 
-  bus.ClearTraffic();
+  line.bus.ClearTraffic();
   const double stallMs = LongestStallMs(kIdleRunMs);
-  const auto traffic = bus.Traffic();
+  const auto traffic = line.bus.Traffic();
   // Every transaction of the idle unit is one poll: a request and its reply.
   const double polls = static_cast<double>(traffic.size()) / 2;
-  const double pollMs = polls > 0 ? sim::WireTimeMs(traffic, kTurnaroundUs) / polls : 0;
+  const double pollMs = polls > 0 ? bench::WireMs(traffic) / polls : 0;
   std::printf("familyov idle: %.0f polls in %d ms\n", polls, kIdleRunMs);
 
   const bool within =
@@ -93,7 +76,6 @@ int main(int argc, char** argv) {
                      .limit = kLimitRatio});
   if (opened) unit.EditWindow()->CloseWindow();
   ui::test::PumpMessages();
-  port.Close();
-  bus.Stop();
+  line.Close();
   return within && opened && polls > 0 ? 0 : 1;
 }

@@ -3,28 +3,20 @@
 // against the wire time of the reads the open makes (turnarounds included) plus the same window
 // opened on a virtual 8148, the window's own cost, measured in the same run.
 
-#include <chrono>
 #include <cstdio>
 
 #include "bench/BenchLine.h"
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
-#include "familyov/unit/OrdavinexModels.h"
-#include "familyov/unit/OrdavinexTypes.h"
+#include "bench/Simulated8148.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
 #include "resources/AppResources.h"
-#include "sim/SimulatedBus.h"
-#include "sim/familyov/FamilyOvUnit.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
+using bench::Clock;
+using bench::Ms;
 
-constexpr int kAddress = 1;
-constexpr int kTurnaroundUs = 1000;
 constexpr double kLimitRatio = 1.10;
 
 // From the open command to the window shown and drawn; the window is closed afterwards.
@@ -47,30 +39,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
   });
 
-  sim::SimulatedBus bus;
-  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = kAddress});
-  bus.Start();
-  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
-    return serial::MakeSystemLine([path](int) { return std::optional(path); });
-  });
-  IQDeviceManager manager(port);
-  namespaceOV::IQ8148Type type;
-  port.Open();
-  const IQDeviceInfo record(kAddress, namespaceOV::kFamilyCode8148, 1,
-                            std::array<uint8_t, 8>{'4', '8', '1', '.', '5'});
+  bench::Simulated8148 line;
 
-  namespaceOV::IQDevice8148 virtualUnit(&type, &manager, nullptr, 8);
+  namespaceOV::IQDevice8148 virtualUnit(&line.type, &line.manager, nullptr, 8);
   virtualUnit.autoOpenSummary = 0;
   OpenMs(virtualUnit);  // the first window pays for fonts and styles once
   const double windowMs = OpenMs(virtualUnit);
 
-  namespaceOV::IQDevice8148 unit(&type, &manager, &record, 8);
+  namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
   unit.autoOpenSummary = 0;
-  bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
-  bus.ClearTraffic();
+  bench::StartPacedRun(line.bus);
   const double measuredMs = OpenMs(unit);
   const bool failed = measuredMs < 0 || windowMs < 0;
-  const double wireMs = sim::WireTimeMs(bus.Traffic(), kTurnaroundUs);
+  const double wireMs = bench::WireMs(line.bus.Traffic());
 
   const bool within =
       bench::Report({.measured = "familyov: open an 8148's edit window",
@@ -80,7 +61,6 @@ int main(int argc, char** argv) {
                      .referenceFigure = wireMs + windowMs,
                      .measuredFigure = measuredMs,
                      .limit = kLimitRatio});
-  port.Close();
-  bus.Stop();
+  line.Close();
   return within && !failed ? 0 : 1;
 }

@@ -2,26 +2,18 @@
 // the real termios line and a pseudo-terminal paced at the bus's baud rate, held against the time
 // the wire itself needs for the same traffic in the same run; exits non-zero above the limit.
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "bench/BenchLine.h"
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
-#include "familyov/unit/OrdavinexModels.h"
-#include "familyov/unit/OrdavinexTypes.h"
-#include "sim/SimulatedBus.h"
-#include "sim/familyov/FamilyOvUnit.h"
+#include "bench/Simulated8148.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
+using bench::Clock;
+using bench::Ms;
 
-constexpr int kAddress = 1;
 constexpr int kFiltersPerChannel = 12;
-constexpr int kTurnaroundUs = 1000;
 constexpr double kLimitRatio = 1.15;
 
 // A mix of every channel filter class, written and started on the unit.
@@ -43,26 +35,14 @@ void FillUnit(namespaceOV::IQDeviceOrdavinex& unit) {
 }  // namespace
 
 int main() {
-  sim::SimulatedBus bus;
-  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = kAddress});
-  bus.Start();
-  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
-    return serial::MakeSystemLine([path](int) { return std::optional(path); });
-  });
-  IQDeviceManager manager(port);
-  namespaceOV::IQ8148Type type;
-  port.Open();
-
-  const IQDeviceInfo record(kAddress, namespaceOV::kFamilyCode8148, 1,
-                            std::array<uint8_t, 8>{'4', '8', '1', '.', '5'});
+  bench::Simulated8148 line;
   int filters = 0;
   double measuredMs = 0.0;
   try {
-    namespaceOV::IQDevice8148 writer(&type, &manager, &record, 8);
+    namespaceOV::IQDevice8148 writer(&line.type, &line.manager, &line.record, 8);
     FillUnit(writer);
-    bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
-    bus.ClearTraffic();
-    namespaceOV::IQDevice8148 reader(&type, &manager, &record, 8);
+    bench::StartPacedRun(line.bus);
+    namespaceOV::IQDevice8148 reader(&line.type, &line.manager, &line.record, 8);
     const auto start = Clock::now();
     reader.ReadDeviceParameters();
     measuredMs = Ms(Clock::now() - start).count();
@@ -75,10 +55,9 @@ int main() {
       {.measured = "familyov: read an 8148 with " + std::to_string(filters) + " filters",
        .reference = "wire time with turnarounds",
        .unit = "ms",
-       .referenceFigure = sim::WireTimeMs(bus.Traffic(), kTurnaroundUs),
+       .referenceFigure = bench::WireMs(line.bus.Traffic()),
        .measuredFigure = measuredMs,
        .limit = kLimitRatio});
-  port.Close();
-  bus.Stop();
+  line.Close();
   return within ? 0 : 1;
 }

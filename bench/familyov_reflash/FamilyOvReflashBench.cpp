@@ -12,26 +12,20 @@
 #include <string>
 
 #include "bench/BenchLine.h"
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
-#include "familyov/unit/OrdavinexModels.h"
-#include "familyov/unit/OrdavinexTypes.h"
+#include "bench/Simulated8148.h"
 #include "familyov/unit/Reflash.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
 #include "resources/AppResources.h"
-#include "sim/SimulatedBus.h"
 #include "sim/WireFormat.h"
-#include "sim/familyov/FamilyOvUnit.h"
+#include "tests/familycommon/HexRecordLine.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
+using bench::Clock;
+using bench::Ms;
 
-constexpr int kAddress = 1;
-constexpr int kTurnaroundUs = 1000;
 constexpr int kImageBytes = 64 * 1024;
 constexpr int kRecordBytes = 32;
 // How long the unit stays busy after the erase and after the reboot.
@@ -40,27 +34,11 @@ constexpr int kBusyPeriods = 2;
 constexpr int kReadyObjectId = 0x06;
 constexpr double kLimitRatio = 1.10;
 
-std::string HexLine(int type, const std::vector<uint8_t>& data, int offset) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
-                                static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset),
-                                static_cast<uint8_t>(type)};
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  uint8_t sum = 0;
-  std::string line = ":";
-  char digits[3];
-  for (uint8_t byte : bytes) {
-    std::snprintf(digits, sizeof digits, "%02X", byte);
-    line += digits;
-    sum = static_cast<uint8_t>(sum + byte);
-  }
-  std::snprintf(digits, sizeof digits, "%02X", static_cast<uint8_t>(-sum));
-  return line + digits + "\n";
-}
-
 // Firmware for the 8148 at version 1.6 without re-initialise: its model record, the upper
 // address, the image in records of kRecordBytes, the end.
 std::string FirmwareText() {
-  std::string text = HexLine(3, {0x04, 0x70, 0x00, 16}, 0) + HexLine(4, {0x00, 0x00}, 0);
+  std::string text =
+      HexRecordLine(3, {0x04, 0x70, 0x00, 16}, 0) + HexRecordLine(4, {0x00, 0x00}, 0);
   uint32_t noise = 12345;
   for (int offset = 0; offset < kImageBytes; offset += kRecordBytes) {
     std::vector<uint8_t> data(kRecordBytes);
@@ -68,9 +46,9 @@ std::string FirmwareText() {
       noise = noise * 1103515245u + 12345u;
       byte = static_cast<uint8_t>(noise >> 16);
     }
-    text += HexLine(0, data, offset);
+    text += HexRecordLine(0, data, offset);
   }
-  return text + HexLine(1, {}, 0);
+  return text + HexRecordLine(1, {}, 0);
 }
 
 // The traffic without the ready polls that the unit answered "not yet": while it is busy the
@@ -102,20 +80,9 @@ int main(int argc, char** argv) {
       std::filesystem::temp_directory_path() / "familyov_reflash_bench.ihx";
   std::ofstream(path) << FirmwareText();
 
-  sim::SimulatedBus bus;
-  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148,
-                                       .address = kAddress,
-                                       .busy = {.polls = INT_MAX, .time = kBusyTime}});
-  bus.Start();
-  CommPort port(1, kBusBaudRate, [path = bus.SlavePath()] {
-    return serial::MakeSystemLine([path](int) { return std::optional(path); });
-  });
-  IQDeviceManager manager(port);
-  namespaceOV::IQ8148Type type;
-  port.Open();
-  const IQDeviceInfo record(kAddress, namespaceOV::kFamilyCode8148, 1,
-                            std::array<uint8_t, 8>{'x', '8', '1', '.', '5'});
-  namespaceOV::IQDevice8148 unit(&type, &manager, &record, 8);
+  bench::Simulated8148 line({.busy = {.polls = INT_MAX, .time = kBusyTime}},
+                            {'x', '8', '1', '.', '5'});
+  namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
   bool failed = false;
   namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
@@ -130,8 +97,7 @@ int main(int argc, char** argv) {
       .AnswerMessageBox(ui::kIdOk)
       .AnswerMessageBox(ui::kIdOk);
 
-  bus.SetPacing({.enabled = true, .turnaroundUs = kTurnaroundUs});
-  bus.ClearTraffic();
+  bench::StartPacedRun(line.bus);
   const auto start = Clock::now();
   namespaceOV::ReflashUnit(unit, nullptr);
   const double measuredMs = Ms(Clock::now() - start).count();
@@ -140,16 +106,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the reflash did not succeed\n");
     failed = true;
   }
-  const bool within = bench::Report(
-      {.measured = "familyov: reflash an 8148 with a 64 KiB image",
-       .reference = "wire time with turnarounds and busy time",
-       .unit = "ms",
-       .referenceFigure = sim::WireTimeMs(WithoutBusyPolls(bus.Traffic()), kTurnaroundUs) +
-                          kBusyPeriods * Ms(kBusyTime).count(),
-       .measuredFigure = measuredMs,
-       .limit = kLimitRatio});
-  port.Close();
-  bus.Stop();
+  const bool within =
+      bench::Report({.measured = "familyov: reflash an 8148 with a 64 KiB image",
+                     .reference = "wire time with turnarounds and busy time",
+                     .unit = "ms",
+                     .referenceFigure = bench::WireMs(WithoutBusyPolls(line.bus.Traffic())) +
+                                        kBusyPeriods * Ms(kBusyTime).count(),
+                     .measuredFigure = measuredMs,
+                     .limit = kLimitRatio});
+  line.Close();
   std::filesystem::remove(path);
   return within && !failed ? 0 : 1;
 }

@@ -148,14 +148,7 @@ void WriteDeviceReport(IQDeviceOrdavinex& device, std::string& out, ProgressRepo
 }
 
 bool PrintDeviceReport(IQDeviceOrdavinex& device) {
-  try {
-    if (gLockedObject.Read(device)) {
-      Tell("Device is locked.", "Print to file");
-      return false;
-    }
-  } catch (const IQException& error) {
-    ReportCommError(error, device);
-  }
+  if (RefusedAsLocked<IQException>(device, "Print to file")) return false;
   ui::Window* owner = controls::ClientWindow();
   const std::optional<std::string> path = ui::AskSaveFile(
       owner, {.filters = {{"text file (*.txt)", "*.txt"}}, .defaultExtension = "txt"});

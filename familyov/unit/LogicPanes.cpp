@@ -239,12 +239,7 @@ TLogicListWindow::TLogicListWindow(ui::Window* parent, IQDeviceOrdavinex& device
       list_(this, kLogicList),
       images_(16, 16) {
   images_.AddStrip(ui::Resources::Image(kLogicRowImages), ui::Color{255, 255, 255});
-  using ui::Edge;
-  using ui::EdgeRule;
-  SetChildMetrics(list_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
-                          EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
-                          EdgeRule::SameAs(Edge::Top, nullptr, Edge::Top),
-                          EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
+  SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kLogicList, ui::Notify::ItemChanged, [this](const ui::Notification&) {
     EvItemChanged();
     return 0;

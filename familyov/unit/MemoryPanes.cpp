@@ -130,35 +130,32 @@ void TMemoryDialog::CommitName() {
   });
 }
 
-void TMemoryDialog::CmSave() {
+bool TMemoryDialog::ConfirmedThenRun(const std::string& before, const std::string& after,
+                                     const std::string& caption, const std::string& waitText,
+                                     const std::function<void()>& operation) {
   std::string name;
   GuardedUnitCall(device_, [&] { name = UnitName(); });
-  if (!Confirmed(
-          this,
-          "Copy current settings over memory " + std::to_string(memory_) + ", '" + name + "'?",
-          "Save to memory")) {
-    return;
+  if (!Confirmed(this, before + std::to_string(memory_) + ", '" + name + "'" + after, caption)) {
+    return false;
   }
-  GuardedUnitCall(device_, [&] {
-    WithProgress("Saving...",
-                 [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); });
-  });
-  UpdateLed();
+  GuardedUnitCall(device_, [&] { WithProgress(waitText, operation); });
+  return true;
+}
+
+void TMemoryDialog::CmSave() {
+  if (ConfirmedThenRun(
+          "Copy current settings over memory ", "?", "Save to memory", "Saving...",
+          [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); })) {
+    UpdateLed();
+  }
 }
 
 void TMemoryDialog::CmRecall() {
-  std::string name;
-  GuardedUnitCall(device_, [&] { name = UnitName(); });
-  if (!Confirmed(
-          this,
-          "Recall memory " + std::to_string(memory_) + ", '" + name + "' over current settings?",
-          "Recall memory")) {
+  if (!ConfirmedThenRun(
+          "Recall memory ", " over current settings?", "Recall memory", "Recalling...",
+          [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); })) {
     return;
   }
-  GuardedUnitCall(device_, [&] {
-    WithProgress("Recalling...",
-                 [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); });
-  });
   device_.InvalidateValues();
   ProgressWindow progress;
   GuardedUnitCall(device_, [&] { device_.ReadDeviceParameters(&progress); });

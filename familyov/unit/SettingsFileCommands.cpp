@@ -73,15 +73,24 @@ void ProgressWindow::End() {
   dialog_.reset();
 }
 
-bool SaveSettingsFile(IQDeviceOrdavinex& device) {
+template <typename Reported>
+bool RefusedAsLocked(IQDeviceOrdavinex& device, const std::string& caption) {
   try {
     if (gLockedObject.Read(device)) {
-      Stop(controls::ClientWindow(), "Device is locked.", kSaveCaption);
-      return false;
+      Stop(controls::ClientWindow(), "Device is locked.", caption);
+      return true;
     }
-  } catch (const IQException& error) {
+  } catch (const Reported& error) {
     ReportCommError(error, device);
   }
+  return false;
+}
+
+template bool RefusedAsLocked<IQException>(IQDeviceOrdavinex&, const std::string&);
+template bool RefusedAsLocked<ErrorObject>(IQDeviceOrdavinex&, const std::string&);
+
+bool SaveSettingsFile(IQDeviceOrdavinex& device) {
+  if (RefusedAsLocked<IQException>(device, kSaveCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, DialogOptions(device));
   if (!path) return false;
   SettingsTextFile file;
@@ -108,14 +117,7 @@ bool SaveSettingsFile(IQDeviceOrdavinex& device) {
 }
 
 bool LoadSettingsFile(IQDeviceOrdavinex& device) {
-  try {
-    if (gLockedObject.Read(device)) {
-      Stop(controls::ClientWindow(), "Device is locked.", kLoadCaption);
-      return false;
-    }
-  } catch (const ErrorObject& error) {
-    ReportCommError(error, device);
-  }
+  if (RefusedAsLocked<ErrorObject>(device, kLoadCaption)) return false;
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, DialogOptions(device));
   if (!path) return false;
   SettingsTextFile file;

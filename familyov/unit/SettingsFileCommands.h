@@ -22,6 +22,12 @@ class ProgressWindow : public ProgressReport {
   std::unique_ptr<TProgressDialog> dialog_;
 };
 
+// Whether a whole-unit operation stops because the unit is locked; the user is told so under
+// `caption`. A failure of type `Reported` while reading the lock flag is reported and the operation
+// goes on as for an unlocked unit; any other failure passes to the caller.
+template <typename Reported>
+bool RefusedAsLocked(IQDeviceOrdavinex& device, const std::string& caption);
+
 // The unit's settings to a file the user picks. The unsaved mark goes only when the file was
 // written; a failure says what went wrong and keeps the old file.
 bool SaveSettingsFile(IQDeviceOrdavinex& device);

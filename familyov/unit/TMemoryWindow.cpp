@@ -31,12 +31,7 @@ TMemoryWindow::TMemoryWindow(TEditOVWindow& editWindow)
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
   if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
-  using ui::Edge;
-  using ui::EdgeRule;
-  SetChildMetrics(group_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
-                           EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
-                           EdgeRule::SameAs(Edge::Top, nullptr, Edge::Top),
-                           EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
+  SetChildMetrics(group_, ui::LayoutMetrics::FillingClientArea());
   title_ = std::make_unique<TMemoryTitleDialog>(&group_, Device());
   for (int memory = 1; memory <= Device().GetMemoryCount(); ++memory) {
     rows_.push_back(std::make_unique<TMemoryDialog>(&group_, Device(), memory));

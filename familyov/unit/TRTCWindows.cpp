@@ -168,12 +168,7 @@ TRTCListWindow::TRTCListWindow(ui::Window* parent, IQDeviceOrdavinex& device, TT
       list_(this, kEventList),
       images_(16, 16) {
   images_.AddStrip(ui::Resources::Image(kEventImage), ui::Color{255, 255, 255});
-  using ui::Edge;
-  using ui::EdgeRule;
-  SetChildMetrics(list_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
-                          EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
-                          EdgeRule::SameAs(Edge::Top, nullptr, Edge::Top),
-                          EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
+  SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kEventList, ui::Notify::ItemChanged, [this](const ui::Notification&) {
     if (!deleting_) SelectionChanged();
     return 0;

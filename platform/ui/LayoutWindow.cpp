@@ -92,6 +92,13 @@ QWidget* LayoutWindow::MakeWidget(QWidget* parentWidget) {
   return new LayoutWidget(parentWidget, [this] { Layout(); });
 }
 
+LayoutMetrics LayoutMetrics::FillingClientArea() {
+  return {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
+          EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
+          EdgeRule::SameAs(Edge::Top, nullptr, Edge::Top),
+          EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)};
+}
+
 void LayoutWindow::SetChildMetrics(Window& child, const LayoutMetrics& metrics) {
   metrics_[&child] = metrics;
   Layout();

@@ -31,6 +31,9 @@ struct LayoutMetrics {
   EdgeRule horizontal2;
   EdgeRule vertical1;
   EdgeRule vertical2;
+
+  // The child covers the layout window's whole client area.
+  static LayoutMetrics FillingClientArea();
 };
 
 // Places its children by their edge rules whenever it changes size.

@@ -19,6 +19,7 @@
 #include "bus/IQDeviceManager.h"
 #include "bus/IQDeviceType.h"
 #include "platform/serial/SerialLine.h"
+#include "tests/bus/TestDevice.h"
 
 namespace bustest {
 
@@ -84,16 +85,6 @@ struct RecordingMonitor : ComMonitor {
   }
   void BeginMask() override { ++masks; }
   void EndMask() override { --masks; }
-};
-
-class TestDevice : public IQDevice {
- public:
-  using IQDevice::IQDevice;
-  bool DoOpen(ui::Window*) override { return true; }
-  bool LoadFile() override { return false; }
-  bool SaveFile() override { return false; }
-  bool PrintReport() override { return false; }
-  bool CopyFrom(IQDevice&) override { return false; }
 };
 
 // Accepts records of its own family code.

@@ -2,49 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
-#include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
 
 namespace commandstest {
 namespace {
 
-// Qt allows one application object per program; the commands need it for their prompts and
-// progress dialogs.
-class GuiEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    app_ = std::make_unique<ui::Application>(argc_, argv_, "familyov_commands_tests");
-    RegisterAppResources();
-    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
-                             [](const std::string& what) { ADD_FAILURE() << what; });
-    namespaceOV::SetCommErrorReporter(
-        [](const IQException& e, IQDevice&) { ReportedErrors().push_back(e.GetText()); });
-  }
-  void TearDown() override {
-    ui::test::PumpMessages();
-    app_.reset();
-  }
-
- private:
-  int argc_ = 1;
-  char name_[24] = "familyov_commands_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<ui::Application> app_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+// The commands need the application for their prompts and progress dialogs.
+const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_commands_tests");
 
 }  // namespace
-
-std::vector<std::string>& ReportedErrors() {
-  static std::vector<std::string> errors;
-  return errors;
-}
 
 Script::Script() : ui::PromptScript([](const std::string& what) { ADD_FAILURE() << what; }) {}
 
@@ -64,7 +32,7 @@ std::function<std::chrono::steady_clock::time_point()> SteppingClock(
 }
 
 CommandsTest::CommandsTest() {
-  ReportedErrors().clear();
+  ovtest::ReportedErrors().clear();
   bus.port.SetRetries(0);
   sim::familyov::AddFamilyOvUnit(bus.bus, {.model = sim::familyov::Model::k8126, .address = 3});
   sim::familyov::AddFamilyOvUnit(bus.bus, {.model = sim::familyov::Model::k8148, .address = 5});

@@ -13,12 +13,10 @@
 #include "familyov/unit/OrdavinexTypes.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Prompts.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace commandstest {
-
-// The texts of the failures reported since the test began.
-std::vector<std::string>& ReportedErrors();
 
 // A script whose unexpected prompts fail the test.
 class Script : public ui::PromptScript {

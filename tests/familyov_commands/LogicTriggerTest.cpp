@@ -11,8 +11,8 @@
 namespace namespaceOV {
 namespace {
 
-using commandstest::ReportedErrors;
 using commandstest::Script;
+using ovtest::ReportedErrors;
 using Trace = std::vector<std::string>;
 
 class LogicTriggerTest : public commandstest::CommandsTest {

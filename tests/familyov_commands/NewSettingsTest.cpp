@@ -14,8 +14,8 @@ namespace namespaceOV {
 namespace {
 
 using commandstest::Answer;
-using commandstest::ReportedErrors;
 using commandstest::Script;
+using ovtest::ReportedErrors;
 using Outcome = NewSettingsCheck::Outcome;
 using Trace = std::vector<std::string>;
 

@@ -14,8 +14,8 @@ namespace {
 
 using commandstest::Answer;
 using commandstest::CommandsTest;
-using commandstest::ReportedErrors;
 using commandstest::Script;
+using ovtest::ReportedErrors;
 using Trace = std::vector<std::string>;
 
 using UnitCommandsTest = CommandsTest;

@@ -71,7 +71,7 @@ TEST_F(WindowCommandsTest,
   ui::test::Click(*dialog, ovres::kLockButton);
   const TNodeInfo* channel = window->FindNodeInfo(window->Ids().firstChannel);
   EXPECT_EQ(window->Tree().ItemImage(channel->item), TEditOVWindow::kLockImage);
-  EXPECT_TRUE(commandstest::ReportedErrors().empty());
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 
   TNetLogicDialog trigger(&type8126, &bus.manager);
   Grab(trigger, "network-logic-trigger");

@@ -16,6 +16,10 @@ namespace {
 using filestest::GoldenPath;
 using filestest::ReadText;
 using filestest::WriteText;
+using ovtest::ChannelLevel;
+using ovtest::MemoryName;
+using ovtest::SetChannelLevel;
+using ovtest::SetMemoryName;
 using testing::HasSubstr;
 
 struct Golden {
@@ -29,31 +33,11 @@ const Golden kGoldens[] = {
     {"default-8148.q48", [] { return ovtest::NewVirtual<IQDevice8148>(8); }},
 };
 
-std::string MemoryName(IQDeviceOrdavinex& unit, int m) {
-  gMemoryNameObject.SetElement(m);
-  return gMemoryNameObject.Read(unit);
-}
-
-void SetMemoryName(IQDeviceOrdavinex& unit, int m, const std::string& name) {
-  gMemoryNameObject.SetElement(m);
-  gMemoryNameObject.Write(unit, name);
-}
-
-float Level(IQDeviceOrdavinex& unit, int channel) {
-  gChannelLevelObject.SetElement(channel);
-  return gChannelLevelObject.Read(unit);
-}
-
-void SetLevel(IQDeviceOrdavinex& unit, int channel, float dB) {
-  gChannelLevelObject.SetElement(channel);
-  gChannelLevelObject.Write(unit, dB);
-}
-
 // Channel 1's level in memory m of a virtual unit; the current values stay.
 float MemoryLevel(IQDeviceOrdavinex& unit, int m) {
   unit.SaveMemoryRecord(0);
   unit.RecallMemoryRecord(m);
-  const float level = Level(unit, 1);
+  const float level = ChannelLevel(unit, 1);
   unit.RecallMemoryRecord(0);
   return level;
 }
@@ -94,8 +78,8 @@ TEST_F(SettingsFileTest, DefaultVirtualUnitsSaveTheirGoldenFilesAndLoadThemBack)
     EXPECT_TRUE(filestest::SameText(Saved(*unit), expected));
     EXPECT_FALSE(unit->IsModified());
 
-    SetMemoryName(*unit, 0, "Changed");
-    SetLevel(*unit, 1, -12.0f);
+    SetMemoryName(*unit, 1, "Changed");
+    SetChannelLevel(*unit, 1, -12.0f);
     unit->SaveMemoryRecord(3);
     unit->AddFilter(std::make_unique<TCDHornFilter>());
     gTimerEventObject.SetElement(5);
@@ -159,13 +143,13 @@ TEST_F(SettingsFileTest, AFailedOrCancelledSaveKeepsTheOldFileAndTheUnsavedMark)
 TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWrong) {
   const std::string golden = ReadText(GoldenPath("default-8126.ov2"));
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
-  SetMemoryName(*unit, 0, "Kept");
-  SetLevel(*unit, 1, -6.0f);
+  SetMemoryName(*unit, 1, "Kept");
+  SetChannelLevel(*unit, 1, -6.0f);
   const auto refused = [&](const std::string& text, const std::string& message) {
     EXPECT_FALSE(Load(*unit, text, ui::kIdOk));
     EXPECT_THAT(LastPromptText(), HasSubstr(message));
-    EXPECT_EQ(MemoryName(*unit, 0), "Kept");
-    EXPECT_NEAR(Level(*unit, 1), -6.0f, 1e-4f);
+    EXPECT_EQ(MemoryName(*unit, 1), "Kept");
+    EXPECT_NEAR(ChannelLevel(*unit, 1), -6.0f, 1e-4f);
   };
   refused("// nothing here\n", "Invalid settings file");
   std::string text = golden;
@@ -198,9 +182,9 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   std::unique_ptr<IQDevice> device(type.CreateDevice(nullptr, nullptr));
   auto* unit = dynamic_cast<IQDeviceOrdavinex*>(device.get());
   ASSERT_EQ(unit->outputs, 6);
-  SetMemoryName(*unit, 0, "Changed");
-  SetMemoryName(*unit, 13, "Fourteen");
-  SetLevel(*unit, 1, -9.0f);
+  SetMemoryName(*unit, 1, "Changed");
+  SetMemoryName(*unit, 14, "Fourteen");
+  SetChannelLevel(*unit, 1, -9.0f);
   unit->SaveMemoryRecord(14);
   unit->SaveMemoryRecord(12);
 
@@ -211,21 +195,21 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   const std::size_t extraNames = older.find("\"Memory 13\"");
   older.erase(extraNames, older.find("1 0 \n") - extraNames);
   EXPECT_TRUE(Load(*unit, older));
-  EXPECT_EQ(MemoryName(*unit, 0), "Memory 1");
-  EXPECT_EQ(MemoryName(*unit, 13), "Fourteen");
+  EXPECT_EQ(MemoryName(*unit, 1), "Memory 1");
+  EXPECT_EQ(MemoryName(*unit, 14), "Fourteen");
   EXPECT_NEAR(MemoryLevel(*unit, 12), 0.0f, 1e-4f);
   EXPECT_NEAR(MemoryLevel(*unit, 14), -9.0f, 1e-4f);
 
   // A file of 15 memories into a unit of 12 asks once; cancel writes nothing.
   unit->firmwareVersion = 1.4f;
-  SetMemoryName(*unit, 0, "Changed");
+  SetMemoryName(*unit, 1, "Changed");
   EXPECT_FALSE(Load(*unit, golden, ui::kIdCancel));
   EXPECT_EQ(script.Seen().back().caption, "WARNING");
-  EXPECT_EQ(MemoryName(*unit, 0), "Changed");
+  EXPECT_EQ(MemoryName(*unit, 1), "Changed");
   gLogicMemoryObject.SetElement(13);
   gLogicMemoryObject.Write(*unit, 1);
   EXPECT_TRUE(Load(*unit, golden, ui::kIdOk));
-  EXPECT_EQ(MemoryName(*unit, 0), "Memory 1");
+  EXPECT_EQ(MemoryName(*unit, 1), "Memory 1");
   gLogicMemoryObject.SetElement(13);
   EXPECT_EQ(gLogicMemoryObject.Read(*unit), 13) << "the three extra names are passed over";
 }

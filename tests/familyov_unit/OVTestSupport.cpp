@@ -47,6 +47,26 @@ std::string Describe(bool write, int id, int element, const std::vector<uint8_t>
   return line;
 }
 
+float ChannelLevel(IQDevice& unit, int channel) {
+  namespaceOV::gChannelLevelObject.SetElement(channel);
+  return namespaceOV::gChannelLevelObject.Read(unit);
+}
+
+void SetChannelLevel(IQDevice& unit, int channel, float dB) {
+  namespaceOV::gChannelLevelObject.SetElement(channel);
+  namespaceOV::gChannelLevelObject.Write(unit, dB);
+}
+
+std::string MemoryName(IQDevice& unit, int memory) {
+  namespaceOV::gMemoryNameObject.SetElement(memory - 1);
+  return namespaceOV::gMemoryNameObject.Read(unit);
+}
+
+void SetMemoryName(IQDevice& unit, int memory, const std::string& name) {
+  namespaceOV::gMemoryNameObject.SetElement(memory - 1);
+  namespaceOV::gMemoryNameObject.Write(unit, name);
+}
+
 std::string Hex(int byte) {
   char text[4];
   std::snprintf(text, sizeof text, "%02X", byte & 0xFF);

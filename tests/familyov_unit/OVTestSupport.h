@@ -29,6 +29,13 @@ std::string Hex(int byte);
 // byte 0, each followed by the firmware version.
 std::array<uint8_t, 8> ModelId(char digit, const std::string& firmware, bool fourInput);
 
+// Channel `channel`'s level in dB, and memory `memory`'s name (from 1), read from or written to
+// the unit.
+float ChannelLevel(IQDevice& unit, int channel);
+void SetChannelLevel(IQDevice& unit, int channel, float dB);
+std::string MemoryName(IQDevice& unit, int memory);
+void SetMemoryName(IQDevice& unit, int memory, const std::string& name);
+
 // A simulated bus on a pseudo-terminal with the family's units, and the device manager on it.
 class FamilyBus {
  public:

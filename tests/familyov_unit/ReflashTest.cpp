@@ -5,17 +5,15 @@
 
 #include <algorithm>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/Reflash.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
-#include "platform/ui/TestHooks.h"
-#include "resources/AppResources.h"
 #include "sim/Fault.h"
+#include "tests/familycommon/HexRecordLine.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
@@ -23,54 +21,13 @@ namespace {
 
 using sim::familyov::Model;
 
-std::vector<std::string> reportedErrors;
-
-// Qt allows one application object per program; the reflash needs it for its prompts and its
-// progress dialog. Prompts no script answers fail the test.
-class GuiEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (ui::Application::Instance() == nullptr) {
-      app_ = std::make_unique<ui::Application>(argc_, argv_, "familyov_unit_tests");
-    }
-    RegisterAppDialogs();
-    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
-                             [](const std::string& what) { ADD_FAILURE() << what; });
-    SetCommErrorReporter(
-        [](const IQException& e, IQDevice&) { reportedErrors.push_back(e.GetText()); });
-  }
-  void TearDown() override {
-    ui::test::PumpMessages();
-    app_.reset();
-  }
-
- private:
-  int argc_ = 1;
-  char name_[20] = "familyov_unit_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<ui::Application> app_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-// One record of a firmware file.
-std::string HexLine(int type, std::vector<uint8_t> data, int offset = 0) {
-  std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size()),
-                                static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset),
-                                static_cast<uint8_t>(type)};
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  uint8_t sum = 0;
-  std::string line = ":";
-  for (uint8_t byte : bytes) {
-    line += ovtest::Hex(byte);
-    sum = static_cast<uint8_t>(sum + byte);
-  }
-  return line + ovtest::Hex(-sum) + "\n";
-}
+// The reflash needs the application for its prompts and its progress dialog.
+const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_unit_tests");
 
 std::string ModelLine(uint32_t family, bool reinitialise, int versionTenths) {
-  return HexLine(3, {static_cast<uint8_t>(family >> 8), static_cast<uint8_t>(family),
-                     static_cast<uint8_t>(reinitialise), static_cast<uint8_t>(versionTenths)});
+  return HexRecordLine(3,
+                       {static_cast<uint8_t>(family >> 8), static_cast<uint8_t>(family),
+                        static_cast<uint8_t>(reinitialise), static_cast<uint8_t>(versionTenths)});
 }
 
 const std::string kEndLine = ":00000001FF\n";
@@ -85,7 +42,7 @@ std::vector<std::string> Matching(const std::vector<std::string>& trace, const s
 class ReflashTest : public testing::Test {
  protected:
   ReflashTest() {
-    reportedErrors.clear();
+    ovtest::ReportedErrors().clear();
     // A silent poll costs one reply time-out, not several.
     bus.port.SetRetries(0);
     // A 2-input unit at firmware 1.4 (12 memories) that the reflash takes to 1.5, and an 8148.
@@ -123,16 +80,16 @@ TEST_F(ReflashTest, TheFirmwareArrivesWholeAndNewFirmwareGetsItsMemories) {
   std::vector<uint8_t> longRecord(80);
   for (std::size_t i = 0; i < longRecord.size(); ++i) longRecord[i] = static_cast<uint8_t>(i);
   const std::vector<uint8_t> shortRecord = {0x00, 0x11, 0x00, 0x22};
-  const auto prompts =
-      Reflash(*unit8124,
-              ModelLine(kFamilyCode2Input, false, 15) + HexLine(4, {0x00, 0x01}) +
-                  HexLine(0, longRecord) + HexLine(0, longRecord, 80) +
-                  HexLine(0, shortRecord, 160) + HexLine(0, shortRecord, 164) + kEndLine,
-              1, 1);
+  const auto prompts = Reflash(
+      *unit8124,
+      ModelLine(kFamilyCode2Input, false, 15) + HexRecordLine(4, {0x00, 0x01}) +
+          HexRecordLine(0, longRecord) + HexRecordLine(0, longRecord, 80) +
+          HexRecordLine(0, shortRecord, 160) + HexRecordLine(0, shortRecord, 164) + kEndLine,
+      1, 1);
   ASSERT_EQ(prompts.size(), 4u);
   EXPECT_EQ(prompts[3].text,
             "Device reprogrammed successfully.  Please close device window and perform roll-call.");
-  EXPECT_TRUE(reportedErrors.empty());
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 
   const auto trace = bus.TakeTrace();
   EXPECT_EQ(trace.front(), "W02 01");
@@ -168,7 +125,7 @@ TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
   gChannelLevelObject.SetElement(0);
   gChannelLevelObject.Write(*unit8148, -12.0f);
   const auto prompts = Reflash(
-      *unit8148, ModelLine(kFamilyCode8148, true, 16) + HexLine(0, {1, 2}) + kEndLine, 2, 1);
+      *unit8148, ModelLine(kFamilyCode8148, true, 16) + HexRecordLine(0, {1, 2}) + kEndLine, 2, 1);
   ASSERT_EQ(prompts.size(), 5u);
   EXPECT_EQ(prompts[2].text,
             "Unit will be re-initialized after reflash.  You will lose all current settings.  "
@@ -187,8 +144,9 @@ TEST_F(ReflashTest, AReinitialisingFileAsksFirstAndInitialisesBeforeTheReboot) {
 }
 
 TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
-  const auto prompts = Reflash(
-      *unit8148, ModelLine(kFamilyCode2Input, false, 15) + HexLine(0, {1, 2}) + kEndLine, 0, 1);
+  const auto prompts =
+      Reflash(*unit8148,
+              ModelLine(kFamilyCode2Input, false, 15) + HexRecordLine(0, {1, 2}) + kEndLine, 0, 1);
   EXPECT_EQ(prompts.back().text, "This file is not the correct firmware for this model.");
   EXPECT_EQ(prompts.back().caption, "Reflash");
   const std::string model = ModelLine(kFamilyCode8148, false, 15);
@@ -205,11 +163,11 @@ TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
 
 TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   const std::string firmware =
-      ModelLine(kFamilyCode8148, false, 15) + HexLine(0, {1, 2}) + kEndLine;
+      ModelLine(kFamilyCode8148, false, 15) + HexRecordLine(0, {1, 2}) + kEndLine;
   // Refused before the erase: reported, and nothing else goes to the unit.
   bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x02));
   Reflash(*unit8148, firmware, 1, 0);
-  EXPECT_EQ(reportedErrors.size(), 1u);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
   EXPECT_EQ(Matching(bus.TakeTrace(), "W03"), std::vector<std::string>{});
 
   // Refused while programming: reported, and the user is told the unit may be corrupted.
@@ -218,7 +176,7 @@ TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   EXPECT_EQ(Reflash(*unit8148, firmware, 1, 1).back().text,
             "An error occurred during reflash.  Your unit may be corrupted.If so, contact "
             "technical support at Telvo Instruments.");
-  EXPECT_EQ(reportedErrors.size(), 2u);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
 
   // The reboot's answer lost and the first ready poll after it unanswered: still a success.
   bus.bus.ClearFaults();
@@ -227,7 +185,7 @@ TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   bus.bus.AddFault(sim::Fault::Silence().ForObject(0x06).OnOccurrence(4));
   EXPECT_EQ(Reflash(*unit8148, firmware, 1, 1).back().text.substr(0, 25),
             "Device reprogrammed succe");
-  EXPECT_EQ(reportedErrors.size(), 2u);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
 }
 
 }  // namespace

@@ -15,32 +15,16 @@
 namespace namespaceOV {
 namespace {
 
+using ovtest::ChannelLevel;
+using ovtest::MemoryName;
+using ovtest::SetChannelLevel;
+using ovtest::SetMemoryName;
 using testing::HasSubstr;
 
 std::string Report(IQDeviceOrdavinex& unit) {
   std::string text;
   WriteDeviceReport(unit, text);
   return text;
-}
-
-float Level(IQDevice& unit, int channel) {
-  gChannelLevelObject.SetElement(channel);
-  return gChannelLevelObject.Read(unit);
-}
-
-void SetLevel(IQDevice& unit, int channel, float dB) {
-  gChannelLevelObject.SetElement(channel);
-  gChannelLevelObject.Write(unit, dB);
-}
-
-std::string MemoryName(IQDevice& unit, int memory) {
-  gMemoryNameObject.SetElement(memory - 1);
-  return gMemoryNameObject.Read(unit);
-}
-
-void NameMemory(IQDevice& unit, int memory, const std::string& name) {
-  gMemoryNameObject.SetElement(memory - 1);
-  gMemoryNameObject.Write(unit, name);
 }
 
 void AddHorn(IQDeviceOrdavinex& unit, int channel, int frequency) {
@@ -68,7 +52,7 @@ TEST(DeviceReportTest, AMemorysCDHornAndCrossoversAreReportedAndUnknownMemoriesS
   low->channel = unit->firstOutput + 2;
   low->frequency = 80;
   unit->SetLowCrossover(2, std::move(low));
-  NameMemory(*unit, 3, "Band");
+  SetMemoryName(*unit, 3, "Band");
   gSaveMemoryObject.SaveMemory(*unit, 3);
   unit->RemoveAllFilters();
   gLogicMemoryObject.SetElement(5);
@@ -96,11 +80,11 @@ TEST(BusReportAndCopyTest, AUnitIsReportedThroughTheDumpAndCopiedAtEachSidesImag
   IQDevice8126& source = *units[0];
   auto model = ovtest::NewVirtual<IQDevice8126>(6);
   AddHorn(*model, 1, 2500);
-  SetLevel(*model, 0, -9.0f);
+  SetChannelLevel(*model, 0, -9.0f);
   SettingsImage image(ReadImageLength(source));
   EncodeSettingsImage(*model, image);
   WriteMemoryImage(source, 7, image);
-  NameMemory(source, 15, "Last");
+  SetMemoryName(source, 15, "Last");
   bus.TakeTrace();
 
   const std::string text = Report(source);
@@ -131,7 +115,7 @@ TEST(BusReportAndCopyTest, AUnitIsReportedThroughTheDumpAndCopiedAtEachSidesImag
   gMemoryImageSizeObject.Write(*longer, 800u);
   CopyDeviceSettings(*longer, source);
   gRecallMemoryObject.RecallMemory(*longer, 7);
-  EXPECT_NEAR(Level(*longer, 0), -9.0f, 1e-4f);
+  EXPECT_NEAR(ChannelLevel(*longer, 0), -9.0f, 1e-4f);
   EXPECT_EQ(longer->Filters().at(0)->typeCode, kFilterCDHorn);
 }
 
@@ -140,13 +124,13 @@ TEST(VirtualCopyTest, TheDestinationTakesEverythingItCanHoldAndTheSourceStaysAsI
   source->firmwareVersion = 1.4f;  // 12 memories
   auto destination = ovtest::NewVirtual<IQDevice8126>(6);
   AddHorn(*source, 0, 3000);
-  SetLevel(*source, 3, -7.0f);
-  NameMemory(*source, 2, "Speech");
+  SetChannelLevel(*source, 3, -7.0f);
+  SetMemoryName(*source, 2, "Speech");
   gSaveMemoryObject.SaveMemory(*source, 2);
-  SetLevel(*source, 3, -1.0f);
+  SetChannelLevel(*source, 3, -1.0f);
   gChannelNameObject.SetElement(3);
   gChannelNameObject.Write(*source, "Sub");
-  NameMemory(*destination, 13, "Keep");
+  SetMemoryName(*destination, 13, "Keep");
   gTimerEventObject.SetElement(0);
   gTimerEventObject.WriteTimerEvent(*source, {.day = 1, .hour = 9, .logic = 4});
   source->ReadTimerEvents();
@@ -154,7 +138,7 @@ TEST(VirtualCopyTest, TheDestinationTakesEverythingItCanHoldAndTheSourceStaysAsI
   source->SetModified(false);
 
   CopyDeviceSettings(*destination, *source);
-  EXPECT_NEAR(Level(*destination, 3), -1.0f, 1e-4f);
+  EXPECT_NEAR(ChannelLevel(*destination, 3), -1.0f, 1e-4f);
   EXPECT_EQ(destination->Filters().at(0)->frequency, 3000);
   gChannelNameObject.SetElement(3);
   EXPECT_EQ(gChannelNameObject.Read(*destination), "Sub");
@@ -164,9 +148,9 @@ TEST(VirtualCopyTest, TheDestinationTakesEverythingItCanHoldAndTheSourceStaysAsI
       << "a destination without a clock keeps its events";
   EXPECT_TRUE(destination->IsUnsaved());
   gRecallMemoryObject.RecallMemory(*destination, 2);
-  EXPECT_NEAR(Level(*destination, 3), -7.0f, 1e-4f);
+  EXPECT_NEAR(ChannelLevel(*destination, 3), -7.0f, 1e-4f);
 
-  EXPECT_NEAR(Level(*source, 3), -1.0f, 1e-4f);
+  EXPECT_NEAR(ChannelLevel(*source, 3), -1.0f, 1e-4f);
   EXPECT_EQ(source->Filters().size(), 1u);
   EXPECT_FALSE(source->IsUnsaved());
 }

@@ -18,13 +18,15 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvIds.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
-#include "tests/familyov_window/WindowTestSupport.h"
 
 namespace namespaceOV {
 namespace {
 
 using sim::familyov::Model;
+
+const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_window_tests");
 
 constexpr int kClockPresentObject = 0x3E;
 constexpr int kCompressorOptionObject = 0x4C;
@@ -95,7 +97,7 @@ class EditWindowTest : public testing::Test {
     const auto found = bus.RollCall({&type8148});
     device = &dynamic_cast<IQDevice8148&>(*found.at(0));
     device->autoOpenSummary = 0;
-    ovwintest::TakeReportedErrors();
+    ovtest::ReportedErrors().clear();
   }
 
   static std::string ChannelLabel(int c) {
@@ -179,7 +181,7 @@ TEST_F(EditWindowTest, An8148OnTheBusHasEveryNodeInOrder) {
   EXPECT_EQ((std::vector{ids.firstChannel, ids.linking, ids.compressors, ids.advancedMixer,
                          ids.security, ids.memory, ids.timer}),
             (std::vector{2, 14, 19, 27, 30, 31, 33}));
-  EXPECT_TRUE(ovwintest::TakeReportedErrors().empty());
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 
   // Without the compressor option and the clock, Names follows Delay and there is no Timer.
   window.reset();
@@ -209,7 +211,7 @@ TEST_F(EditWindowTest, AVirtualUnitHasNoSecurityNameOrSpecialCommands) {
   EXPECT_EQ(lines.back(), "26 Timer 7");
   EXPECT_EQ(window.Ids().security, -2);
   EXPECT_EQ(window.Ids().advancedMixer, NodeIds::kAbsent);
-  EXPECT_TRUE(ovwintest::TakeReportedErrors().empty());
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
 TEST_F(EditWindowTest, WindowsOpenOncePerNodeAndReopenWhereTheyClosed) {
@@ -257,7 +259,7 @@ TEST_F(EditWindowTest, AFailingNodeIsReportedAndTheWindowStaysUsable) {
   });
   auto window = Open();
   DoubleClick(*window, window->Ids().memory);
-  EXPECT_EQ(ovwintest::TakeReportedErrors(), std::vector<std::string>{"The memory window failed."});
+  EXPECT_EQ(ovtest::ReportedErrors(), std::vector<std::string>{"The memory window failed."});
   DoubleClick(*window, window->Ids().logic);
   EXPECT_NE(window->ChildWindow(window->Ids().logic), nullptr);
 }
@@ -291,7 +293,7 @@ TEST_F(EditWindowTest, LockingClosesLockableWindowsAndUnlockingRefreshesTheRest)
   std::vector<uint32_t> codes;
   for (const NotifyRecord& r : security->received) codes.push_back(r.code);
   EXPECT_EQ(codes, (std::vector<uint32_t>{LockChanged, RefreshAll, LockChanged}));
-  EXPECT_TRUE(ovwintest::TakeReportedErrors().empty());
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
 TEST_F(EditWindowTest, AFilterOnALinkedChannelIsClonedToTheOtherLinkedChannels) {

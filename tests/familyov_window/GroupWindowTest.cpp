@@ -18,8 +18,9 @@ class GroupWindowTest : public testing::Test {
     group.SetRect({0, 0, 600, 400});
     group.Create();
   }
-  ui::Window* Pane(int width, int height) {
-    panes.push_back(std::make_unique<ui::Window>(&group));
+  // A pane of the fixture's group, or of `owner`.
+  ui::Window* Pane(int width, int height, TGroupWindow* owner = nullptr) {
+    panes.push_back(std::make_unique<ui::Window>(owner ? owner : &group));
     panes.back()->SetRect({0, 0, width, height});
     return panes.back().get();
   }
@@ -54,15 +55,10 @@ TEST_F(GroupWindowTest, RowsStartBelowTheTallestPaneAndEdgePanesFrameTheFlow) {
   TGroupWindow down{nullptr};
   down.flowDown = true;
   down.Create();
-  auto paneOf = [&](int w, int h) {
-    panes.push_back(std::make_unique<ui::Window>(&down));
-    panes.back()->SetRect({0, 0, w, h});
-    return panes.back().get();
-  };
-  ui::Window* header = paneOf(100, 20);
-  ui::Window* d = paneOf(70, 30);
-  ui::Window* e = paneOf(40, 30);
-  ui::Window* f = paneOf(40, 30);
+  ui::Window* header = Pane(100, 20, &down);
+  ui::Window* d = Pane(70, 30, &down);
+  ui::Window* e = Pane(40, 30, &down);
+  ui::Window* f = Pane(40, 30, &down);
   down.SetEdgePane(header, TGroupWindow::kTop);
   down.AddPane(d);
   down.AddPane(e);
