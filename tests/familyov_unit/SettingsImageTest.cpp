@@ -12,7 +12,6 @@
 namespace namespaceOV {
 namespace {
 
-
 // One filter of every type, crossovers included, a link chain across two channels.
 void AddFilterOfEveryType(IQDeviceOrdavinex& unit) {
   int channel = 0;
