@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "bus/SettingsTextFile.h"
-#include "familyov/filters/FilterConversions.h"
+#include "familycommon/FilterConversions.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ParameterTable.h"

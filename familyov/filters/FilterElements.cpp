@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "familyov/filters/FilterConversions.h"
+#include "familycommon/FilterConversions.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ParameterTable.h"
 
@@ -28,7 +28,7 @@ float ReadFloatElement(IQDeviceOrdavinex& device, int element) {
   return gFilterParamFloatObject.Read(device);
 }
 
-int32_t QToUnit(float q) { return RoundToInt(10.0 * double{q}); }
+int32_t QToUnit(float q) { return familycommon::RoundToInt(10.0 * double{q}); }
 
 float QFromUnit(int32_t tenTimesQ) { return static_cast<float>(tenTimesQ * 0.1); }
 

@@ -2,34 +2,34 @@
 
 #include <complex>
 #include <cstdint>
+#include <variant>
 
-#include "familyov/filters/FilterConversions.h"
+#include "familycommon/FilterResponse.h"
 #include "familyov/filters/FilterSections.h"
 #include "familyov/filters/FilterTypeCodes.h"
 
 // Frequency responses of the newer family's filters, on the analogue frequency axis in Hz (the
-// allpass alone is modelled as the unit's digital section at 48 kHz).
-//
-// Every response is H(s) at s = j x 2 x pi x f with the ordinary sign convention: a low-pass lags
-// (its phase falls from 0 at 0 Hz), a high-pass leads, a boost leads below its frequency. All
-// types share it, so that phases add up and the complex sum of a crossover network is right.
-//
-// Parameters are untrusted (they come from units and files):
-// - a non-finite level, Q or allpass coefficient makes the filter neutral: H = 1;
-// - the filter frequency is clamped to kMinFilterFrequencyHz .. kMaxFilterFrequencyHz, the level
-//   to kLevelFloorDb .. kLevelCeilingDb, Q to kMinQ .. kMaxQ, an order to 0 .. kMaxFilterOrder (0
-//   and below leave the signal as it is), the allpass coefficient to -1 .. 1;
-// - an unknown type code or crossover type is neutral;
-// - the frequency asked for is clamped to 0 .. kMaxQueryFrequencyHz, NaN counting as 0 Hz.
-// So every result is finite, and values inside those ranges get the exact formulas.
+// allpass alone is modelled as the unit's digital section at 48 kHz). The classes both families
+// have are answered by familycommon's FilterResponse under this family's rules; see there for the
+// sign convention and how untrusted parameters are checked. Here, too, a non-finite allpass
+// coefficient makes any filter neutral, and the allpass coefficient is clamped to -1 .. 1.
 
 namespace namespaceOV {
 
-inline constexpr int32_t kMinFilterFrequencyHz = 1;
-// Half the units' 48 kHz sample rate; no filter sits above it.
-inline constexpr int32_t kMaxFilterFrequencyHz = 24000;
-inline constexpr float kMaxQueryFrequencyHz = 1.0e6f;
-inline constexpr int32_t kMaxFilterOrder = 8;
+using familycommon::BandwidthToQ;
+using familycommon::DbToLinear;
+using familycommon::FilterEvaluation;
+using familycommon::kLevelCeilingDb;
+using familycommon::kLevelFloorDb;
+using familycommon::kMaxFilterFrequencyHz;
+using familycommon::kMaxFilterOrder;
+using familycommon::kMaxQ;
+using familycommon::kMaxQueryFrequencyHz;
+using familycommon::kMinFilterFrequencyHz;
+using familycommon::kMinQ;
+using familycommon::LinearToDb;
+using familycommon::QToBandwidth;
+using familycommon::RoundToInt;
 
 // What the response of one filter depends on. Fields a type does not use are ignored.
 struct FilterShape {
@@ -42,14 +42,6 @@ struct FilterShape {
   float allpassCoefficient = 0.0f;  // from ComputeAllpassCoefficients
 };
 
-// One evaluation: the linear gain the graphs plot and the complex response whose argument they
-// plot as phase. The gain is the magnitude of the response except where the family defines it
-// directly (the high-pass well above its corner, the CD horn, the allpass).
-struct FilterEvaluation {
-  float magnitude;
-  std::complex<double> response;
-};
-
 // A filter's response made ready for evaluation at many frequencies: the parameters are checked
 // and everything that does not depend on the frequency is worked out once.
 class FilterResponse {
@@ -59,9 +51,8 @@ class FilterResponse {
   FilterEvaluation At(float frequencyHz) const;
 
  private:
-  sections::AnySection sections_;
-  float frequencyHz_ = 1.0f;
-  bool flatAboveTenTimesCorner_ = false;  // the highpass filter's gain shortcut
+  std::variant<familycommon::FilterResponse, sections::HornRise, sections::DigitalAllpass>
+      response_;
 };
 
 inline FilterEvaluation Evaluate(const FilterShape& shape, float frequencyHz) {

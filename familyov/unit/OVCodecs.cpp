@@ -8,7 +8,7 @@
 
 #include "bus/IQDevice.h"
 #include "bus/IQException.h"
-#include "familyov/filters/FilterConversions.h"
+#include "familycommon/FilterConversions.h"
 #include "familyov/unit/FlagWait.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OrdavinexErrors.h"
@@ -73,7 +73,7 @@ float FloatFromBytes(const std::array<uint8_t, 4>& bytes) {
                               uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24);
 }
 
-int RoundToNearest(float x) { return RoundToInt(x); }
+int RoundToNearest(float x) { return familycommon::RoundToInt(x); }
 
 float dBLevelObject::DbToGain(float dB, float offsetDb) {
   if (!(dB > kFloorDb)) return 0.0f;

@@ -2,7 +2,7 @@
 
 #include <span>
 
-namespace namespaceOV {
+namespace familycommon {
 
 // A pole of the Bessel low-pass with its -3 dB point at 1: the conjugate pair -a +- jb, or the
 // single real pole -a when b is 0.
@@ -17,4 +17,4 @@ inline constexpr int kMaxBesselOrder = 8;
 // real pole. Empty for an order outside 1 .. kMaxBesselOrder.
 std::span<const BesselPole> BesselPolesOfOrder(int order);
 
-}  // namespace namespaceOV
+}  // namespace familycommon

@@ -1,11 +1,11 @@
-#include "familyov/filters/FilterConversions.h"
+#include "familycommon/FilterConversions.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 
-namespace namespaceOV {
+namespace familycommon {
 namespace {
 
 constexpr long double kDbFactor = 0.05L;
@@ -50,4 +50,4 @@ int RoundToInt(double x) {
   return static_cast<int>(std::fabs(clamped - below) < std::fabs(clamped - above) ? below : above);
 }
 
-}  // namespace namespaceOV
+}  // namespace familycommon

@@ -1,8 +1,8 @@
-#include "familyov/filters/BesselPoles.h"
+#include "familycommon/BesselPoles.h"
 
 #include <array>
 
-namespace namespaceOV {
+namespace familycommon {
 namespace {
 
 // Orders 1 to 8 one after another (1 + 1 + 2 + 2 + 3 + 3 + 4 + 4 entries), fixed values rather
@@ -48,4 +48,4 @@ std::span<const BesselPole> BesselPolesOfOrder(int order) {
   return std::span<const BesselPole>(kPoles).subspan(FirstEntryOf(order), EntriesOf(order));
 }
 
-}  // namespace namespaceOV
+}  // namespace familycommon

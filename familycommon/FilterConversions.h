@@ -7,7 +7,7 @@
 // result is always finite. Arguments inside the ranges (which hold every value the editors can
 // produce) get the exact formulas.
 
-namespace namespaceOV {
+namespace familycommon {
 
 // The family's level floor; gains are never shown or converted below it.
 inline constexpr float kLevelFloorDb = -100.0f;
@@ -36,4 +36,4 @@ float BandwidthToQ(float octaves);
 // nearest end, NaN gives 0.
 int RoundToInt(double x);
 
-}  // namespace namespaceOV
+}  // namespace familycommon

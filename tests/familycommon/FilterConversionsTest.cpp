@@ -4,10 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "familyov/filters/FilterConversions.h"
+#include "familycommon/FilterConversions.h"
 #include "tests/familyov_response/GoldenTables.h"
 
-namespace namespaceOV {
+namespace familycommon {
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -70,4 +70,4 @@ TEST(Levels, StayFiniteAndRespectTheFloor) {
 }
 
 }  // namespace
-}  // namespace namespaceOV
+}  // namespace familycommon
