@@ -9,7 +9,7 @@
 
 namespace familycommon {
 
-// The family's level floor; gains are never shown or converted below it.
+// The level floor of both families; gains are never shown or converted below it.
 inline constexpr float kLevelFloorDb = -100.0f;
 // Far above any level a filter or editor allows, and still finite once converted to a float gain.
 inline constexpr float kLevelCeilingDb = 100.0f;
