@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "sim/SimulatedBus.h"
+#include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
 
 namespace {
@@ -30,19 +31,22 @@ const std::vector<sim::ObjectLayout> kDemoObjects = {
 struct Options {
   int unitCount = kDefaultUnitCount;
   std::vector<sim::familyov::UnitOptions> familyOvUnits;
+  std::vector<sim::family8100::UnitOptions> family8100Units;
   bool paced = false;
   sim::InterfaceMode mode = sim::InterfaceMode::kPlain;
 };
 
 [[noreturn]] void Usage() {
-  std::cerr
-      << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE[:NAME]]]... [--paced]\n"
-         "                 [--interface plain|echo|r8]\n"
-         "  --units N      generic units at addresses 1..N (default 3, or 0 with --familyov)\n"
-         "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126 or 8148,\n"
-         "                 ADDRESS 1..250, FIRMWARE like 1.5 (the default)\n"
-         "  --paced        bytes take their time at 38400 baud, 1 ms unit turnaround\n"
-         "  --interface    plain (default), duplex echo, or the eight-network interface\n";
+  std::cerr << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE[:NAME]]]...\n"
+               "                 [--family8100 MODEL:ADDRESS[:FIRMWARE[:NAME]]]... [--paced]\n"
+               "                 [--interface plain|echo|r8]\n"
+               "  --units N      generic units at addresses 1..N (default 3, or 0 with a family's "
+               "units)\n"
+               "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126 or 8148,\n"
+               "                 ADDRESS 1..250, FIRMWARE like 1.5 (the default)\n"
+               "  --family8100   a unit of the older family: MODEL base, plus, x or rt\n"
+               "  --paced        bytes take their time at 38400 baud, 1 ms unit turnaround\n"
+               "  --interface    plain (default), duplex echo, or the eight-network interface\n";
   std::exit(2);
 }
 
@@ -56,7 +60,7 @@ std::optional<sim::familyov::Model> ModelNamed(std::string_view name) {
 }
 
 // "8148:1", "8124:3:1.4" or "8126:1:1.5:Stage left".
-sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
+std::vector<std::string> ColonFields(std::string_view text) {
   std::vector<std::string> fields;
   for (std::size_t start = 0;;) {
     const auto colon = text.find(':', start);
@@ -65,14 +69,45 @@ sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
     start = colon + 1;
   }
   if (fields.size() < 2 || fields.size() > 4) Usage();
+  return fields;
+}
+
+int BusAddress(const std::string& field) {
+  char* end = nullptr;
+  const long address = std::strtol(field.c_str(), &end, 10);
+  if (field.empty() || *end != '\0' || address < 1 || address > kMaxUnitCount) Usage();
+  return static_cast<int>(address);
+}
+
+sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
+  const auto fields = ColonFields(text);
   const auto model = ModelNamed(fields[0]);
   if (!model) Usage();
   sim::familyov::UnitOptions unit;
   unit.model = *model;
-  char* end = nullptr;
-  const long address = std::strtol(fields[1].c_str(), &end, 10);
-  if (fields[1].empty() || *end != '\0' || address < 1 || address > kMaxUnitCount) Usage();
-  unit.address = static_cast<int>(address);
+  unit.address = BusAddress(fields[1]);
+  if (fields.size() > 2) unit.firmware = fields[2];
+  if (fields.size() > 3) unit.unitName = fields[3];
+  return unit;
+}
+
+// "x:3", "rt:4:1.2:Noise" for the older family's models base, plus, x and rt.
+sim::family8100::UnitOptions ParseFamily8100Unit(std::string_view text) {
+  using sim::family8100::Model;
+  const auto fields = ColonFields(text);
+  sim::family8100::UnitOptions unit;
+  if (fields[0] == "base") {
+    unit.model = Model::kBase;
+  } else if (fields[0] == "plus") {
+    unit.model = Model::kPlus;
+  } else if (fields[0] == "x") {
+    unit.model = Model::kX;
+  } else if (fields[0] == "rt") {
+    unit.model = Model::kRuneTide;
+  } else {
+    Usage();
+  }
+  unit.address = BusAddress(fields[1]);
   if (fields.size() > 2) unit.firmware = fields[2];
   if (fields.size() > 3) unit.unitName = fields[3];
   return unit;
@@ -92,6 +127,8 @@ Options Parse(int argc, char** argv) {
       unitCountGiven = true;
     } else if (arg == "--familyov" && hasValue) {
       options.familyOvUnits.push_back(ParseFamilyOvUnit(argv[++i]));
+    } else if (arg == "--family8100" && hasValue) {
+      options.family8100Units.push_back(ParseFamily8100Unit(argv[++i]));
     } else if (arg == "--paced") {
       options.paced = true;
     } else if (arg == "--interface" && hasValue) {
@@ -109,7 +146,8 @@ Options Parse(int argc, char** argv) {
       Usage();
     }
   }
-  if (!options.familyOvUnits.empty() && !unitCountGiven) options.unitCount = 0;
+  const bool familyUnits = !options.familyOvUnits.empty() || !options.family8100Units.empty();
+  if (familyUnits && !unitCountGiven) options.unitCount = 0;
   return options;
 }
 
@@ -145,6 +183,7 @@ int main(int argc, char** argv) {
           kDemoObjects);
     }
     for (const auto& unit : options.familyOvUnits) sim::familyov::AddFamilyOvUnit(bus, unit);
+    for (const auto& unit : options.family8100Units) sim::family8100::AddFamily8100Unit(bus, unit);
     bus.Start();
     std::cout << bus.SlavePath() << std::endl;
     int signal = 0;

@@ -20,6 +20,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
+#include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -36,16 +37,19 @@ class FamilyTypesTest : public ShellTest {
   }
 };
 
-TEST_F(FamilyTypesTest, TheNewerFamilyIsRegisteredInOrderWithIconsAndItsSpecialCommand) {
+TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndOneSpecialCommand) {
   Start();
   std::vector<std::string> names;
   for (const IQDeviceType* type : client().Types()) names.push_back(type->GetName());
   EXPECT_EQ(names, (std::vector<std::string>{"Ordavinex 22", "Ordavinex 24", "Ordavinex 26",
-                                             "Ordavinex 48"}));
-  // Each model has an icon of its own; the list pads the type slots with the default icon.
+                                             "Ordavinex 48", "Ordavinex", "Ordavinex+",
+                                             "Ordavinex X", "Ordavinex Rune Tide"}));
+  // Each model of the newer family has an icon of its own; the older family's are not drawn yet,
+  // so they show the default icon that also pads the type slots.
+  constexpr int kNewerModels = 4;
   const ui::ImageList& images = client().Images();
   const QImage defaultIcon = images.Image(static_cast<int>(names.size()));
-  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+  for (int i = 0; i < kNewerModels; ++i) {
     EXPECT_NE(images.Image(i), defaultIcon) << names[i];
     for (int j = 0; j < i; ++j)
       EXPECT_NE(images.Image(i), images.Image(j)) << names[i] << " looks like " << names[j];
@@ -64,18 +68,20 @@ TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
   sim::familyov::AddFamilyOvUnit(bus, {.model = Model::k8124, .address = 3, .unitName = "Fills"});
   sim::familyov::AddFamilyOvUnit(bus,
                                  {.model = Model::k8122, .address = 4, .unitName = "Monitors"});
+  sim::family8100::AddFamily8100Unit(
+      bus, {.model = sim::family8100::Model::kX, .address = 5, .unitName = "Sub"});
   Start();
-  EXPECT_EQ(RollCall().text, "4 devices found.");
+  EXPECT_EQ(RollCall().text, "5 devices found.");
   std::vector<std::string> typeNames, itemTexts;
   for (int i = 0; i < client().BusList().Count(); ++i) {
     typeNames.push_back(DeviceOf(client().BusList(), i)->GetTypeName());
     itemTexts.push_back(client().BusList().ItemText(i));
   }
-  EXPECT_EQ(typeNames, (std::vector<std::string>{"Ordavinex 22", "Ordavinex 24", "Ordavinex 48",
-                                                 "Ordavinex 26"}));
+  EXPECT_EQ(typeNames, (std::vector<std::string>{"Ordavinex X", "Ordavinex 22", "Ordavinex 24",
+                                                 "Ordavinex 48", "Ordavinex 26"}));
   // Each item names its unit as the unit itself reports it.
-  EXPECT_EQ(itemTexts, (std::vector<std::string>{"(4) Monitors", "(3) Fills", "(2) Main mix",
-                                                 "(1) Stage left"}));
+  EXPECT_EQ(itemTexts, (std::vector<std::string>{"(5) Sub", "(4) Monitors", "(3) Fills",
+                                                 "(2) Main mix", "(1) Stage left"}));
 }
 
 TEST_F(FamilyTypesTest, AUnitDroppedOnFileSavesItsSettingsAndFileDroppedOnItLoadsThem) {

@@ -1,0 +1,22 @@
+#include "family8100/unit/ReadyWait.h"
+
+#include <algorithm>
+
+#include "family8100/unit/ParameterTable8100.h"
+
+namespace namespace8100 {
+
+void WaitReady(IQDevice& device, const ReadyBound& bound) {
+  const auto start = bound.now();
+  for (int poll = 1;; ++poll) {
+    if (g8100Ready.Read(device)) return;
+    const double byCount = static_cast<double>(poll) / bound.maxPolls;
+    const double byTime = std::chrono::duration<double>(bound.now() - start) /
+                          std::chrono::duration<double>(bound.limit);
+    const double passed = std::max(byCount, byTime);
+    if (bound.onPoll) bound.onPoll(std::min(passed, 1.0));
+    if (passed >= 1.0) throw NotReadyTimeout();
+  }
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "bus/IQException.h"
+
+class IQDevice;
+
+namespace namespace8100 {
+
+inline constexpr const char* kNotReadyText = "Timeout elapsed waiting for device to become ready.";
+
+class NotReadyTimeout : public IQException {
+ public:
+  std::string GetText() const override { return kNotReadyText; }
+  const char* what() const noexcept override { return kNotReadyText; }
+};
+
+// A unit answers not-ready while it stores a memory, erases its flash or reboots. The count is the
+// units' own limit; the time keeps a unit that answers slowly, or was unplugged, from freezing the
+// program for 2000 reply time-outs.
+struct ReadyBound {
+  using Clock = std::chrono::steady_clock;
+  int maxPolls = 2000;
+  std::chrono::milliseconds limit = std::chrono::seconds(20);
+  std::function<Clock::time_point()> now = [] { return Clock::now(); };
+  // Told after each not-ready poll how much of the bound has passed, 0 to 1, so a dialog can show
+  // it.
+  std::function<void(double)> onPoll;
+};
+
+// Reads the unit's ready flag until it is set. Throws NotReadyTimeout once either bound has
+// passed; a bus failure of a poll ends the wait with its own exception.
+void WaitReady(IQDevice& device, const ReadyBound& bound);
+
+}  // namespace namespace8100

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+
+#include "bus/IQDeviceType.h"
+#include "family8100/unit/IQDevice8100.h"
+
+namespace namespace8100 {
+
+// The base model's type; the other three derive it and share its registry key, large icon and
+// special command, which only the base announces so that the Devices menu shows it once.
+class IQ8100Type : public IQDeviceType {
+ public:
+  static constexpr const char* kRegistryKeyName = "Ordavinex";
+
+  // Opens (creating it when absent) the family's subkey of the program's key.
+  void SetRegistryKey(const registry::Key& programKey) override;
+  IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override;
+  IconResource CreateIcon() const override { return 9; }
+  IconResource CreateSmallIcon() const override { return 7; }
+  std::string GetName() const override { return "Ordavinex"; }
+
+ protected:
+  // The model's device: a virtual one without a record, else a bus one for a record of the
+  // model's own code.
+  template <typename Device>
+  IQDevice* Create(IQDeviceManager* manager, const IQDeviceInfo* info, uint32_t typeCode) {
+    if (info && info->familyCode != typeCode) return nullptr;
+    return new Device(this, manager, info);
+  }
+};
+
+class IQ8100PlusType : public IQ8100Type {
+ public:
+  IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
+    return Create<IQDevice8100Plus>(manager, info, kTypeCodePlus);
+  }
+  IconResource CreateSmallIcon() const override { return 13; }
+  std::string GetName() const override { return "Ordavinex+"; }
+};
+
+class IQ8100XType : public IQ8100Type {
+ public:
+  IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
+    return Create<IQDevice8100X>(manager, info, kTypeCodeX);
+  }
+  IconResource CreateSmallIcon() const override { return 14; }
+  std::string GetName() const override { return "Ordavinex X"; }
+};
+
+class IQ8100RTType : public IQ8100Type {
+ public:
+  IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
+    return Create<IQDevice8100RT>(manager, info, kTypeCodeRuneTide);
+  }
+  IconResource CreateSmallIcon() const override { return 15; }
+  std::string GetName() const override { return "Ordavinex Rune Tide"; }
+};
+
+}  // namespace namespace8100
