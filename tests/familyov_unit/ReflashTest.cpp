@@ -2,8 +2,10 @@
 // simulated unit, with the prompts and the file dialog answered by script.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -67,7 +69,10 @@ class ReflashTest : public testing::Test {
     return script.Seen();
   }
 
-  const std::string path = testing::TempDir() + "firmware.ihx";
+  ~ReflashTest() override { std::remove(path.c_str()); }
+
+  // The test cases run as processes side by side: each writes its firmware file of its own.
+  const std::string path = testing::TempDir() + "firmware-" + std::to_string(::getpid()) + ".ihx";
   ovtest::FamilyBus bus;
   IQ8124Type type8124;
   IQ8148Type type8148;
