@@ -15,19 +15,6 @@ constexpr float kPiSingle = 3.14159f;
 constexpr float kHalfPiSingle = 1.570795f;
 constexpr long double kAllpassFrequencyScale = 1.0L / 24000.0L;  // half the 48 kHz sample rate
 
-// The shared classes keep their codes; this family adds the CD horn and the allpass.
-static_assert(int32_t{kFilterParametric} == familycommon::kParametricType &&
-              int32_t{kFilterLowpass} == familycommon::kLowpassType &&
-              int32_t{kFilterHighpass} == familycommon::kHighpassType &&
-              int32_t{kFilterLowShelf} == familycommon::kLowShelfType &&
-              int32_t{kFilterHighShelf} == familycommon::kHighShelfType &&
-              int32_t{kFilterLowCrossover} == familycommon::kLowCrossoverType &&
-              int32_t{kFilterHighCrossover} == familycommon::kHighCrossoverType &&
-              int32_t{kFilterBoostCut} == familycommon::kBoostCutType);
-static_assert(int32_t{kCrossoverButterworth} == familycommon::kAlignmentButterworth &&
-              int32_t{kCrossoverBessel} == familycommon::kAlignmentBessel &&
-              int32_t{kCrossoverLinkwitzRiley} == familycommon::kAlignmentLinkwitzRiley);
-
 // Phases are drawn; well above ten times its corner a high-pass filter is drawn flat.
 constexpr familycommon::ResponseRules kRules{.magnitudeOnly = false,
                                              .highpassFlatAbove = 10.0f,

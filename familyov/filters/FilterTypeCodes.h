@@ -2,31 +2,34 @@
 
 #include <cstdint>
 
+#include "familycommon/FilterResponse.h"
+
 namespace namespaceOV {
 
-// Filter type codes as they travel to the unit and into files. Codes 0 to 2 have no filter class.
+// Filter type codes as they travel to the unit and into files: the classes both families have keep
+// the shared codes; codes 0 to 2 have no filter class.
 enum FilterTypeCode : int32_t {
   kFilterUndefined = 0,
   kFilterReserved = 1,
   kFilterSubordinate = 2,
-  kFilterParametric = 3,
-  kFilterLowpass = 4,
-  kFilterHighpass = 5,
-  kFilterLowShelf = 6,
-  kFilterHighShelf = 7,
-  kFilterLowCrossover = 8,
-  kFilterHighCrossover = 9,
-  kFilterBoostCut = 10,
+  kFilterParametric = familycommon::kParametricType,
+  kFilterLowpass = familycommon::kLowpassType,
+  kFilterHighpass = familycommon::kHighpassType,
+  kFilterLowShelf = familycommon::kLowShelfType,
+  kFilterHighShelf = familycommon::kHighShelfType,
+  kFilterLowCrossover = familycommon::kLowCrossoverType,
+  kFilterHighCrossover = familycommon::kHighCrossoverType,
+  kFilterBoostCut = familycommon::kBoostCutType,
   kFilterCDHorn = 11,
   kFilterAllpass = 12,
 };
 
 // Alignment of a low or high crossover edge.
 enum CrossoverType : int32_t {
-  kCrossoverNone = 0,
-  kCrossoverButterworth = 1,
-  kCrossoverBessel = 2,
-  kCrossoverLinkwitzRiley = 3,
+  kCrossoverNone = familycommon::kAlignmentNone,
+  kCrossoverButterworth = familycommon::kAlignmentButterworth,
+  kCrossoverBessel = familycommon::kAlignmentBessel,
+  kCrossoverLinkwitzRiley = familycommon::kAlignmentLinkwitzRiley,
 };
 
 }  // namespace namespaceOV
