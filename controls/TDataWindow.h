@@ -10,10 +10,14 @@ class Window;
 // plain window). It passes notifications down the window tree and knows two data windows to tell
 // about its own changes: the root of the unit's tree (which broadcasts to every window) and its
 // local owner. Neither link is owned; linked windows are ancestors and outlive this one.
+//
+// Window bases that a class can combine (a unit's child window that is also a window of panes)
+// derive from it virtually, so that the class holds one pair of links; the most derived class then
+// starts unlinked unless it passes its parent here, and links itself once built.
 class TDataWindow {
  public:
   // Starts with the parent's view of the tree when the parent is a data window, else unlinked.
-  explicit TDataWindow(ui::Window* parent);
+  explicit TDataWindow(ui::Window* parent = nullptr);
   virtual ~TDataWindow() = default;
   TDataWindow(const TDataWindow&) = delete;
   TDataWindow& operator=(const TDataWindow&) = delete;

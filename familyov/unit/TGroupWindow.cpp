@@ -4,7 +4,7 @@
 
 namespace namespaceOV {
 
-TGroupWindow::TGroupWindow(ui::Window* parent) : ui::ScrollingWindow(parent), TDataWindow(parent) {
+TGroupWindow::TGroupWindow(ui::Window* parent) : TDataWindow(parent), ui::ScrollingWindow(parent) {
   SetBackground(ui::SystemColorOf(ui::SystemColor::ButtonFace));
 }
 

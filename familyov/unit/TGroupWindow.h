@@ -14,7 +14,7 @@ namespace namespaceOV {
 // Contract for a derived window: create the panes as children of this window (they must not be
 // created yet), then hand them over with AddPane and SetEdgePane, which create and lay them out.
 // A pane's Tab handler calls MoveFocus. Panes are not removed one by one.
-class TGroupWindow : public ui::ScrollingWindow, public TDataWindow {
+class TGroupWindow : public ui::ScrollingWindow, public virtual TDataWindow {
  public:
   enum EdgePosition { kBottom = 0, kLeft = 1, kTop = 2, kRight = 3 };
 

@@ -26,7 +26,7 @@ class TEditOVWindow;
 //   the edit window, which remembers its rectangle and frees its slot; never delete the object
 //   yourself.
 // - Bus work in a handler runs through GuardedUnitCall (OVGuard.h).
-class TOVWindow : public TDataWindow {
+class TOVWindow : public virtual TDataWindow {
  public:
   TOVWindow(TEditOVWindow& editWindow, ui::Window& self, const std::string& title);
   ~TOVWindow() override = default;

@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "familyov/unit/TGroupWindow.h"
+#include "familyov/unit/TOVWindow.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/TestHooks.h"
 
 namespace namespaceOV {
 namespace {
+
+// A unit's window of channel panes holds one set of notification links, not one per base.
+static_assert(std::is_convertible_v<OVChild<TGroupWindow>*, TDataWindow*>);
 
 class GroupWindowTest : public testing::Test {
  protected:
