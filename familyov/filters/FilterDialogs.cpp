@@ -208,8 +208,8 @@ void TParametricDialog::TakeBandwidth() {
 }
 
 void TParametricDialog::ApplyEntries() {
-  if (q_.HasFocus()) TakeQ();
-  if (bandwidth_.HasFocus()) TakeBandwidth();
+  if (q_.IsFocusOfItsWindow()) TakeQ();
+  if (bandwidth_.IsFocusOfItsWindow()) TakeBandwidth();
   TPeakDialog::ApplyEntries();
 }
 

@@ -96,7 +96,8 @@ void TOctaveMacroDialog::SetupWindow() {
     edit->SetValidator(
         std::make_unique<ui::RangeValidator>(kMinFilterFrequency, kMaxFilterFrequency));
   }
-  q_.SetValidator(std::make_unique<ui::CharSetValidator>("0-9."));
+  // A ratio such as "1/3" is read as its quotient, so the stroke is let through.
+  q_.SetValidator(std::make_unique<ui::CharSetValidator>("0-9./"));
   start_.SetText(std::to_string(settings_.start));
   stop_.SetText(std::to_string(settings_.stop));
   for (const Spacing& spacing : kSpacings) spacing_.AddString(spacing.name);
@@ -112,6 +113,9 @@ int TOctaveMacroDialog::ReadFrequency(ui::Edit& edit, int current) const {
 }
 
 void TOctaveMacroDialog::Spin(ui::Param button) {
+  // What is typed counts: the start keeps below the stop shown, not the one stepped last.
+  settings_.start = ReadFrequency(start_, settings_.start);
+  settings_.stop = ReadFrequency(stop_, settings_.stop);
   if (button == reinterpret_cast<ui::Param>(&startQuad_)) {
     StepFrequency(start_, startQuad_, settings_.start, true);
   } else if (button == reinterpret_cast<ui::Param>(&stopQuad_)) {
@@ -125,8 +129,7 @@ void TOctaveMacroDialog::Spin(ui::Param button) {
 
 void TOctaveMacroDialog::StepFrequency(ui::Edit& edit, const TQuadButton& quad, int& value,
                                        bool isStart) {
-  const int current = ReadFrequency(edit, value);
-  long long stepped = current + FrequencyStep(quad.CurrentZone(), current, 1);
+  long long stepped = value + FrequencyStep(quad.CurrentZone(), value, 1);
   stepped = std::min<long long>(stepped, kMaxFilterFrequency);
   if (isStart) {
     stepped = std::min<long long>(stepped, settings_.stop);

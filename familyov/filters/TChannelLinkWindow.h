@@ -55,6 +55,7 @@ class TChannelLinkWindow : public OVChild<TGroupWindow> {
   explicit TChannelLinkWindow(TEditOVWindow& editWindow);
   ~TChannelLinkWindow() override;
 
+  TAllNoneDialog& AllNone() { return *allNone_; }
   TChannelLinkDialog& Pane(int k) { return *channels_.at(static_cast<std::size_t>(k)); }
 
  protected:
