@@ -10,6 +10,7 @@
 #include "familyov/filters/FilterResponse.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/unit/OVNotifyCodes.h"
+#include "platform/registry/Store.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Static.h"
 #include "platform/ui/TestHooks.h"
@@ -181,6 +182,17 @@ TEST_F(FilterDialogTest, PeakShelfAndOrderDialogsKeepTheirRanges) {
   TypeAndEnter(*shelfDialog, kLevelEdit, "-15");
   EXPECT_FLOAT_EQ(shelf.level, -12.0f);
   EXPECT_EQ(TextOf(*shelfDialog, kLevelEdit), "-12.0");
+
+  // A right click offers the shown values as the defaults of new filters of the type.
+  registry::Store store;
+  type.SetRegistryKey(store.Root());
+  script.ChooseFromPopup(TFilterDialog::kCmSetAsDefault);
+  ui::test::MouseDown(*shelfDialog, {2, 2}, true);
+  ui::test::MouseUp(*shelfDialog, {2, 2}, true);
+  THighshelfFilter fresh;
+  unit.LoadFilterDefaults(fresh);
+  EXPECT_EQ(fresh.frequency, 8000);
+  EXPECT_FLOAT_EQ(fresh.level, -12.0f);
 
   auto& horn = Add<TCDHornFilter>(2, 3000);
   auto hornDialog = Show(horn);

@@ -185,5 +185,21 @@ TEST_F(OctaveArrayTest, TheLinkingWindowSetsTheFlagsAndTellsTheUnitsWindows) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+TEST(LinkingWindowTest, ThePanesAreTheModelsChannelsWhereverItsOutputsStart) {
+  // Three inputs, seven outputs from channel 4: channel 3 does not exist, channel 10 does.
+  auto unit = ovtest::NewVirtual<IQDevice8148>(7);
+  ASSERT_EQ(unit->firstOutput, 4);
+  TEdit8148Window editWindow(nullptr, *unit);
+  editWindow.Create();
+  editWindow.OpenChildWindow(editWindow.Ids().linking);
+  auto& linking =
+      dynamic_cast<TChannelLinkWindow&>(*editWindow.ChildWindow(editWindow.Ids().linking));
+  ui::test::Click(linking.AllNone(), kLinkAll);
+  EXPECT_TRUE(linking.Pane(9).IsChecked());
+  EXPECT_TRUE(unit->linkedChannels[10]);
+  EXPECT_FALSE(unit->linkedChannels[3]);
+  EXPECT_EQ(ui::test::ControlOf(linking.Pane(3), kLinkCheck).Text(), unit->GetChannelLabel(4));
+}
+
 }  // namespace
 }  // namespace namespaceOV
