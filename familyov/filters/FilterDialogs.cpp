@@ -273,12 +273,6 @@ TSlopeDialog<Filter>::TSlopeDialog(IQDeviceOrdavinex& device, ui::Window* parent
 }
 
 template <typename Filter>
-void TSlopeDialog<Filter>::SetupWindow() {
-  TFrequencyDialog<Filter>::SetupWindow();
-  order_.SetRange(Filter::kMinOrder, Filter::kMaxOrder);
-}
-
-template <typename Filter>
 void TSlopeDialog<Filter>::ReadControls() {
   if (Filter* filter = this->Shown()) filter->frequency = this->frequency_.Read(filter->frequency);
 }
@@ -288,7 +282,6 @@ void TSlopeDialog<Filter>::ShowFilter() {
   if (const Filter* filter = this->Shown()) {
     this->frequency_.Show(filter->frequency);
     slope_.SetText(std::to_string(-6 * filter->order));
-    order_.SetPosition(filter->order);
   }
 }
 

@@ -141,9 +141,6 @@ class TSlopeDialog : public TFrequencyDialog<Filter> {
   void ReadControls() override;
   void ShowFilter() override;
 
- protected:
-  void SetupWindow() override;
-
  private:
   void StepOrder(int delta);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterElements.h"
@@ -18,6 +19,13 @@ namespace namespaceOV {
 namespace {
 
 constexpr std::size_t kEntryChars = 19;
+
+// Whether the record is about `filter`: one filter, or with flag 1 a list of them.
+bool Names(const NotifyRecord& record, const TFilter* filter) {
+  if (record.flag != 1) return record.pointer == filter;
+  const auto* list = static_cast<const std::vector<TFilter*>*>(record.pointer);
+  return list != nullptr && std::ranges::find(*list, filter) != list->end();
+}
 
 }  // namespace
 
@@ -124,6 +132,10 @@ void TFilterDialog::CleanupWindow() {
 }
 
 void TFilterDialog::Notify(NotifyRecord* record) {
+  if (filter_ != nullptr && record->code == FilterRemoved && Names(*record, filter_)) {
+    // The filter goes: nothing of it may be shown or written to any more.
+    SetFilter(nullptr);
+  }
   if (filter_ != nullptr && record->code == FilterChanged) ShowFilter();
   TDataWindow::Notify(record);
 }

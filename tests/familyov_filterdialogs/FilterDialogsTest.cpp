@@ -291,6 +291,13 @@ TEST_F(FilterDialogTest, AnyFilterChangeRefreshesAndThePlaceholderDoesNothing) {
   host.Notify(&record);
   EXPECT_EQ(TextOf(*dialog, kFrequencyEdit), "250");
 
+  // A filter that goes takes the dialog's controls with it.
+  std::vector<TFilter*> removed{&other, &shown};
+  NotifyRecord removal{FilterRemoved, 0, 1, &removed};
+  host.Notify(&removal);
+  EXPECT_EQ(dialog->GetFilter(), nullptr);
+  EXPECT_EQ(shown.dialogFrequencyControl, nullptr);
+
   // A filter of another class is not shown.
   dialog->SetFilter(&Add<TLowpassFilter>(0, 100));
   EXPECT_EQ(dialog->GetFilter(), nullptr);
