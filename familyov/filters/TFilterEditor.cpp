@@ -181,7 +181,7 @@ TFilterLayoutWindow::TFilterLayoutWindow(ui::Window* parent, IQDeviceOrdavinex& 
                                EdgeRule::SameAs(Edge::Bottom, parameters_.get(), Edge::Top)});
   SetChildMetrics(*count_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
                             EdgeRule::Absolute(Edge::Width, kCountWidthLayoutUnits, true),
-                            EdgeRule::SameAs(Edge::Height, parameters_.get(), Edge::Height),
+                            EdgeRule::Absolute(Edge::Height, kParameterHeightLayoutUnits, true),
                             EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
   SetupCommands();
   SetupListCommands();
