@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterListWindow.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -110,10 +112,15 @@ TEST_F(BusEditorTest, AddBypassCopyAndDeleteFromTheList) {
   EXPECT_EQ(list.List().ItemText(0, 0), "Parametric");
   EXPECT_EQ(list.List().ItemText(0, 1), "1000 Hz");
   EXPECT_EQ(editor.Layout().Panes().parameters->ShownFilter(), added);
+  EXPECT_EQ(editor.Layout().Panes().parameters->Dialog().GetFilter(), added);
+  EXPECT_EQ(dynamic_cast<TStubDialog*>(&editor.Layout().Panes().parameters->Dialog()), nullptr);
   EXPECT_EQ(list.List().SelectedItems(), std::vector<int>{0});
   EXPECT_EQ(editor.Layout().Panes().count->CountText(), std::to_string(unit->freeSections));
   EXPECT_LT(unit->freeSections, before);
 
+  const std::filesystem::path gallery = GALLERY_DIR;
+  std::filesystem::create_directories(gallery);
+  EXPECT_TRUE(ui::test::GrabPng(editor, (gallery / "filter-editor.png").string()));
   RunCommand(editor, kCmBypass);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + n, "W23 01"}));
   EXPECT_EQ(list.List().StateImage(0), 1);
@@ -135,6 +142,7 @@ TEST_F(BusEditorTest, AddBypassCopyAndDeleteFromTheList) {
   EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + n, "W0E 00"}));
   EXPECT_TRUE(list.Rows().empty());
   EXPECT_EQ(editor.Layout().Panes().parameters->ShownFilter(), nullptr);
+  EXPECT_NE(dynamic_cast<TStubDialog*>(&editor.Layout().Panes().parameters->Dialog()), nullptr);
   EXPECT_EQ(unit->Filters().size(), 1u);
   EXPECT_FALSE(Enabled(editor, kCmDelete));
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
