@@ -191,6 +191,26 @@ TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+TEST_F(BusEditorTest, AMoveThatFailsHalfwayLosesNoFilter) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& from = editors.Open(1);
+  TFilterDecoratedFrame& to = editors.Open(3);
+  RunCommand(from, kCmParametric);
+  RunCommand(from, kCmLowShelving);
+  SelectRows(List(from), {0, 1});
+  const int movedType = List(from).Selection()[0]->typeCode;
+  TFilter* stays = List(from).Selection()[1];
+  // The unit refuses the second deletion.
+  bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x0E).OnOccurrence(2));
+  script.AnswerMessageBox(ui::kIdOk);
+  RunCommand(from, kCmFirstMoveToChannel + 3);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(List(from).Rows(), std::vector<TFilter*>{stays});
+  ASSERT_EQ(List(to).Rows().size(), 1u);
+  EXPECT_EQ(List(to).Rows()[0]->typeCode, movedType);
+  EXPECT_EQ(unit->Filters().size(), 2u);
+}
+
 class VirtualEditorTest : public testing::Test {
  protected:
   std::unique_ptr<ovtest::Recording<IQDevice8148>> unit = ovtest::NewVirtual<IQDevice8148>(8);
