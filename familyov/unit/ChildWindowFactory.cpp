@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "familyov/filters/TCrossoverWindow.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
 #include "familyov/unit/TMemoryWindow.h"
@@ -21,6 +22,8 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
       {ChildKind::Timer,
        [](TEditOVWindow& w, int) { return std::make_unique<TRTCDecoratedFrame>(w); }},
       {ChildKind::Security, [](TEditOVWindow& w, int) { return MakeSecurityWindow(w); }},
+      {ChildKind::Crossovers,
+       [](TEditOVWindow& w, int) { return std::make_unique<TCrossoverWindow>(w); }},
   };
 }
 
