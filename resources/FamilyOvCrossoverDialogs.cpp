@@ -62,15 +62,12 @@ void RegisterFamilyOvCrossoverDialogs() {
         {ui::kIdOk, ControlKind::PushButton, "OK", {33, 90, 48, 16}, style::kDefault},
         {ui::kIdCancel, ControlKind::PushButton, "Cancel", {117, 90, 48, 16}}}});
 
-  ui::Resources::AddDialog(
-      {kCrossoverCommandsDialog,
-       "",
-       {0, 0, 220, 18},
-       style::kChild,
-       {{kNoId, ControlKind::Static, "Output", {4, 5, 26, 9}},
-        {kOutputChoice, ControlKind::ComboBox, "", {32, 3, 64, 80}, style::kDropDownList},
-        {kCmNetworks, ControlKind::PushButton, "Networks", {102, 2, 56, 14}},
-        {kCmMacros, ControlKind::PushButton, "Macros", {162, 2, 56, 14}}}});
+  ui::Resources::AddDialog({kCrossoverCommandsDialog,
+                            "",
+                            {0, 0, 120, 18},
+                            style::kChild,
+                            {{kCmNetworks, ControlKind::PushButton, "Networks", {2, 2, 56, 14}},
+                             {kCmMacros, ControlKind::PushButton, "Macros", {62, 2, 56, 14}}}});
 }
 
 }  // namespace ovcrossover_res

@@ -40,8 +40,7 @@ inline constexpr int kCmMacroOpen = 203;
 inline constexpr int kCmMacroDelete = 204;
 inline constexpr int kCmMacroSave = 205;
 
-// Crossover window's command row: the output shown, and its commands.
-inline constexpr int kOutputChoice = 4132;
+// Crossover window's commands.
 inline constexpr int kCmNetworks = 51692;
 inline constexpr int kCmMacros = 51705;
 

@@ -56,10 +56,13 @@ void TCrossoverNetworkDialog::ShowNetwork() {
 void TCrossoverNetworkDialog::EvSelChange() {
   const int selection = network_.Selection();
   if (selection < 0) return;
-  GuardedUnitCall(device_, [&] {
+  const bool written = GuardedUnitCall(device_, [&] {
     gCrossoverNetworkObject.SetElement(output_);
     gCrossoverNetworkObject.Write(device_, static_cast<uint8_t>(selection + 1));
   });
+  // The assignment window stays open beside the crossover window, whose tree follows it.
+  NotifyRecord record{NetworkAssignmentChanged, 0, 0, nullptr};
+  if (written) NotifyRoot(&record);
 }
 
 void TCrossoverNetworkDialog::Notify(NotifyRecord* record) {

@@ -1,6 +1,7 @@
 #include "familyov/filters/TCrossoverWindow.h"
 
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TMemoryWindow.h"
 #include "platform/ui/MessageBox.h"
@@ -11,28 +12,39 @@ namespace namespaceOV {
 namespace {
 
 using namespace ovcrossover_res;
+using ui::Edge;
+using ui::EdgeRule;
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 150;
+constexpr int kWidth = 820;
+constexpr int kHeight = 320;
+constexpr int kCommandsHeightLayoutUnits = 18;
+constexpr int kTreeWidthLayoutUnits = 90;
+constexpr int kDialogHeightLayoutUnits = 63;
 
 }  // namespace
 
 TCrossoverWindow::TCrossoverWindow(TEditOVWindow& editWindow)
     : OVChild<ui::LayoutWindow>(editWindow, "Crossovers", nullptr),
-      group_(this),
-      commands_(&group_, kCrossoverCommandsDialog),
-      outputChoice_(&commands_, kOutputChoice),
-      dialog_(std::make_unique<TCrossoverDialog>(&group_, Device())) {
+      commands_(this, kCrossoverCommandsDialog),
+      tree_(this, Device()),
+      dialog_(this, Device()) {
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
   if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
-  SetChildMetrics(group_, ui::LayoutMetrics::FillingClientArea());
+  SetChildMetrics(commands_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
+                              EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
+                              EdgeRule::SameAs(Edge::Top, nullptr, Edge::Top),
+                              EdgeRule::Absolute(Edge::Height, kCommandsHeightLayoutUnits, true)});
+  SetChildMetrics(dialog_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
+                            EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
+                            EdgeRule::Absolute(Edge::Height, kDialogHeightLayoutUnits, true),
+                            EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
+  SetChildMetrics(tree_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
+                          EdgeRule::Absolute(Edge::Width, kTreeWidthLayoutUnits, true),
+                          EdgeRule::SameAs(Edge::Top, &commands_, Edge::Bottom),
+                          EdgeRule::SameAs(Edge::Bottom, &dialog_, Edge::Top)});
   commands_.OnCommand(kCmNetworks, [this] { CmNetworks(); });
   commands_.OnCommand(kCmMacros, [this] { CmMacros(); });
-  commands_.OnNotify(kOutputChoice, ui::Notify::SelChange, [this](const ui::Notification&) {
-    dialog_->SetOutput(Device().firstOutput + outputChoice_.Selection());
-    return 0;
-  });
 }
 
 TCrossoverWindow::~TCrossoverWindow() {
@@ -41,20 +53,12 @@ TCrossoverWindow::~TCrossoverWindow() {
   Destroy();
 }
 
-void TCrossoverWindow::SetupWindow() {
-  ui::LayoutWindow::SetupWindow();
-  group_.SetEdgePane(&commands_, TGroupWindow::kTop);
-  group_.AddPane(dialog_.get(), true);
-  for (int o = 0; o < Device().outputs; ++o) {
-    outputChoice_.AddString(Device().GetChannelLabel(Device().firstOutput + o));
-  }
-  outputChoice_.SetSelection(0);
-  dialog_->SetOutput(Device().firstOutput);
-}
-
 void TCrossoverWindow::Notify(NotifyRecord* record) {
+  if (record != nullptr && record->code == CrossoverOutputSelected && record->pointer != nullptr) {
+    dialog_.SetOutput(*static_cast<const int*>(record->pointer));
+  }
   TDataWindow::Notify(record);
-  // The assignment and macro windows stand on their own on the screen.
+  // The assignment window stands on its own on the screen.
   if (networks_ && networks_->IsCreated()) networks_->Notify(record);
 }
 

@@ -64,7 +64,10 @@ struct CrossoverWindowsTest : testing::Test {
 TEST_F(CrossoverWindowsTest, TheDialogWritesEachChangeAndLetsGoOfItsEditsWhenItGoes) {
   TCrossoverWindow& window = Open();
   TCrossoverDialog& dialog = window.Dialog();
-  Choose(window, kOutputChoice, 1);  // output B, channel 5
+  ui::TreeView& tree = window.NetworkTree().Tree();
+  EXPECT_EQ(tree.ItemText(tree.FirstRoot()), "Network 1");
+  tree.Select(tree.NextSibling(tree.FirstChild(tree.FirstRoot())));  // output B, channel 5
+  EXPECT_EQ(dialog.Output(), 1);
   bus.TakeTrace();
   Choose(dialog, kHighType, kCrossoverBessel);
   EXPECT_THAT(Writes(),
@@ -94,16 +97,61 @@ TEST_F(CrossoverWindowsTest, TheDialogWritesEachChangeAndLetsGoOfItsEditsWhenItG
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
-TEST_F(CrossoverWindowsTest, NetworksAreChosenPerOutput) {
+// Where `item` of the tree lies, in the coordinates of the window holding the tree.
+ui::Point PointOf(ui::TreeView& tree, ui::TreeItem item) {
+  for (int y = 0; y < tree.ClientRect().bottom; ++y) {
+    if (tree.HitTest({20, y}) == item) {
+      return tree.Parent()->ScreenToClient(tree.ClientToScreen({20, y}));
+    }
+  }
+  ADD_FAILURE() << "no such item on the screen";
+  return {};
+}
+
+TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
   TCrossoverWindow& window = Open();
   ui::test::Click(window, kCmNetworks);
   ASSERT_NE(window.Networks(), nullptr);
-  TCrossoverNetworkDialog& pane = window.Networks()->Pane(2);
+  TCrossoverNetworkDialog& pane = window.Networks()->Pane(4);
   auto& combo = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(pane, kNetworkCombo));
   EXPECT_EQ(combo.Count(), 4);
   bus.TakeTrace();
-  Choose(pane, kNetworkCombo, 2);
-  EXPECT_THAT(Writes(), ElementsAre("W1C.2 03"));
+  Choose(pane, kNetworkCombo, 1);  // output E joins network 2
+  EXPECT_THAT(Writes(), ElementsAre("W1C.4 02"));
+  ui::TreeView& tree = window.NetworkTree().Tree();
+  const ui::TreeItem network1 = tree.FirstRoot();
+  const ui::TreeItem network2 = tree.NextSibling(network1);
+  EXPECT_TRUE(tree.NextSibling(tree.NextSibling(tree.FirstChild(network2))))
+      << "the tree follows the assignment";
+
+  CrossoverChanges changes(unit, nullptr);
+  changes.SetType(0, CrossoverSide::kLow, kCrossoverBessel);
+  changes.SetType(1, CrossoverSide::kHigh, kCrossoverBessel);
+  TCrossoverNetworkWindow& networks = window.NetworkTree();
+  const auto drag = [&](ui::TreeItem from, ui::TreeItem to) {
+    networks.SendNotify({.controlId = 101,
+                         .code = ui::Notify::BeginDrag,
+                         .control = &tree,
+                         .value = reinterpret_cast<ui::Param>(from.node)});
+    const ui::Point drop = PointOf(tree, to);
+    ui::test::MouseMove(networks, drop);
+    ui::test::MouseUp(networks, drop);
+  };
+  // Network 2 now has three outputs.
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  drag(network1, network2);
+  EXPECT_EQ(script.Seen().back().text, "Networks are not the same size and cannot be copied.");
+  EXPECT_EQ(unit.LowCrossover(2), nullptr);
+
+  Choose(pane, kNetworkCombo, 2);  // and back to network 3
+  script.AnswerMessageBox(ui::kIdOk);
+  drag(tree.FirstRoot(), tree.NextSibling(tree.FirstRoot()));
+  EXPECT_EQ(script.Seen().back().text, "Copy network 1 to network 2?");
+  ASSERT_NE(unit.LowCrossover(2), nullptr);
+  EXPECT_EQ(unit.LowCrossover(2)->channel, 6);
+  ASSERT_NE(unit.HighCrossover(3), nullptr);
+  EXPECT_EQ(unit.HighCrossover(3)->crossoverType, kCrossoverBessel);
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
 TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) {
