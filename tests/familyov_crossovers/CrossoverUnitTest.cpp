@@ -204,7 +204,9 @@ TEST_F(CrossoverUnitTest, AMacroLandsOnTheSameOutputsWhereverAUnitsOutputsBegin)
   EXPECT_EQ(macro.filters[0]->channel, 1);
   EXPECT_EQ(macro.outputs[1].delay, 48);
 
-  auto sixBySix = ovtest::NewVirtual<IQDevice8148>(6);
+  bus.AddModelUnit(sim::familyov::Model::k8166, 6, "1.5");
+  IQDeviceInfo record8166{6, 1136, 1, ModelId('6', "1.5", true)};
+  auto sixBySix = std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record8166, 6);
   ASSERT_EQ(sixBySix->firstOutput, 6);
   auto stale = std::make_unique<THighpassFilter>();
   stale->channel = 9;
