@@ -120,6 +120,23 @@ TEST_F(CrossoverUnitTest, FrequencyStepsTypedFrequenciesAndPolarity) {
   EXPECT_FALSE(changes.TogglePolarity(1));
 }
 
+TEST_F(CrossoverUnitTest, AnOrderStepThatNeedsAnotherSectionIsRefusedOnAFullUnit) {
+  auto full = ovtest::NewVirtual<IQDevice8126>(2);
+  CrossoverChanges changes(*full, nullptr);
+  ASSERT_EQ(changes.SetType(0, CrossoverSide::kLow, kCrossoverButterworth),
+            CrossoverChanges::Outcome::kDone);
+  while (full->CanAddSections(kParametricSections, 1)) {
+    full->AddFilter(std::make_unique<TParametricFilter>())->channel = 0;
+  }
+  EXPECT_EQ(changes.StepOrder(0, CrossoverSide::kLow, kUp, ""),
+            CrossoverChanges::Outcome::kNoCapacity);  // 2 -> 3 takes a second section
+  EXPECT_EQ(full->LowCrossover(0)->order, 2);
+  EXPECT_EQ(changes.SetType(0, CrossoverSide::kHigh, kCrossoverBessel),
+            CrossoverChanges::Outcome::kNoCapacity);
+  EXPECT_EQ(full->HighCrossover(0), nullptr);
+  EXPECT_EQ(changes.CopyOutput(0, 1), CrossoverChanges::Outcome::kNoCapacity);
+}
+
 TEST_F(CrossoverUnitTest, NetworkDropsCopyPairsOfOutputsOnEveryModel) {
   for (int o = 0; o < 8; ++o) SetNetwork(unit, o, o < 2 ? 1 : o < 4 ? 2 : 3);
   CrossoverChanges changes(unit, records.Sender());
