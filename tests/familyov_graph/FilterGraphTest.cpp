@@ -1,0 +1,190 @@
+// The filter graph of a unit's channel against the simulated bus: what it draws at both ranges
+// and in both label modes, selecting, dragging and stepping filters with the writes they make,
+// the faults of a drag, printing, and the README's picture.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "familyov/filters/FilterClasses.h"
+#include "familyov/filters/TFilterGraphWindow.h"
+#include "familyov/unit/ChildWindowFactory.h"
+#include "familyov/unit/OrdavinexErrors.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "familyov/unit/TOVWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using sim::familyov::Model;
+
+const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_graph_tests");
+
+constexpr ui::Rect kGraphRect{0, 0, 640, 360};
+constexpr ui::Color kTeal{0, 128, 128};
+constexpr ui::Color kDarkBlue{0, 0, 128};
+constexpr ui::Color kGreen{0, 255, 0};
+constexpr ui::Color kRed{255, 0, 0};
+
+// The channel's graph on its own in a window of the unit.
+class GraphHost : public OVChild<ui::Frame> {
+ public:
+  GraphHost(TEditOVWindow& edit, int channel)
+      : OVChild<ui::Frame>(edit, "Graph", std::string(), nullptr),
+        graph(this, edit.Device(), channel) {
+    graph.SetRect(kGraphRect);
+    SetRect({50, 50, 50 + kGraphRect.right + 20, 50 + kGraphRect.bottom + 60});
+  }
+  ~GraphHost() override { Destroy(); }
+  TFilterGraphWindow graph;
+};
+
+class FilterGraphTest : public testing::Test {
+ protected:
+  FilterGraphTest() {
+    bus.port.SetRetries(0);
+    unit = bus.AddModelUnit(Model::k8148, 5);
+    device = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
+    device->autoOpenSummary = 0;
+    RegisterChildWindow(ChildKind::Filters, [](TEditOVWindow& edit, int channel) {
+      return std::make_unique<GraphHost>(edit, channel);
+    });
+    edit = std::make_unique<TEdit8148Window>(nullptr, *device);
+    edit->Create();
+    edit->Show();
+    ovtest::ReportedErrors().clear();
+  }
+  ~FilterGraphTest() override {
+    edit.reset();
+    RegisterChildWindow(ChildKind::Filters, nullptr);
+  }
+
+  template <typename FilterClass>
+  FilterClass& Add(int channel, int frequency, float level = 0.0f) {
+    auto filter = std::make_unique<FilterClass>();
+    filter->channel = channel;
+    filter->frequency = frequency;
+    if constexpr (requires { filter->level; }) filter->level = level;
+    auto& added = static_cast<FilterClass&>(*device->AddFilter(std::move(filter)));
+    added.WriteToDevice(*device);
+    added.SendCreateCommand(*device);
+    return added;
+  }
+
+  TFilterGraphWindow& Open(int channel) {
+    edit->OpenChildWindow(edit->Ids().firstChannel + channel);
+    auto* host = dynamic_cast<GraphHost*>(edit->ChildWindow(edit->Ids().firstChannel + channel));
+    if (host == nullptr) throw std::runtime_error("no graph");
+    ui::test::PumpMessages();
+    bus.TakeTrace();
+    return host->graph;
+  }
+
+  // Where the graph puts a value: the window's pixel.
+  static ui::Point PixelOf(TFilterGraphWindow& graph, float f, float dB, bool zoomedLevel = false,
+                           bool zoomedBand = false) {
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    ui::Dc dc(scratch);
+    familycommon::TFreqDC freq(dc, graph.ClientRect(), zoomedBand ? 100.0f : 20.0f,
+                               zoomedBand ? 5000.0f : 24000.0f, zoomedLevel ? -12.0f : -80.0f,
+                               zoomedLevel ? 12.0f : 20.0f, false);
+    const ui::Point up = freq.ValueToPoint({f, std::pow(10.0f, dB / 20.0f)}, false);
+    return dc.Mapping().ToDevice({up.x, -up.y});
+  }
+
+  // Whether the colour is drawn within `reach` pixels of `p`.
+  static bool Near(TFilterGraphWindow& graph, ui::Point p, ui::Color colour, int reach = 1) {
+    for (int dy = -reach; dy <= reach; ++dy) {
+      for (int dx = -reach; dx <= reach; ++dx) {
+        if (ui::test::SamplePixel(graph, {p.x + dx, p.y + dy}) == colour) return true;
+      }
+    }
+    return false;
+  }
+  // Light text pixels in the box.
+  static int TextPixels(TFilterGraphWindow& graph, const ui::Rect& box) {
+    int count = 0;
+    for (int y = box.top; y < box.bottom; ++y) {
+      for (int x = box.left; x < box.right; ++x) {
+        const ui::Color c = ui::test::SamplePixel(graph, {x, y});
+        count += c.r > 100 && c.g > 100 && c.b > 100 ? 1 : 0;
+      }
+    }
+    return count;
+  }
+  void Command(TFilterGraphWindow& graph, int id) {
+    ui::Application::Instance()->RouteCommand(id, &graph);
+    ui::test::PumpMessages();
+  }
+  // A press and release at `p`, as a click on the graph.
+  static void Click(TFilterGraphWindow& graph, ui::Point p) {
+    ui::test::MouseDown(graph, p);
+    ui::test::MouseUp(graph, p);
+    ui::test::PumpMessages();
+  }
+
+  ovtest::FamilyBus bus;
+  IQ8148Type type;
+  int unit = 0;
+  IQDevice8148* device = nullptr;
+  std::unique_ptr<TEdit8148Window> edit;
+};
+
+TEST_F(FilterGraphTest, GridLabelsAndCurvesAtBothRangesAndInBothLabelModes) {
+  Add<TParametricFilter>(0, 1000, 10.0f);
+  TFilterGraphWindow& graph = Open(0);
+  ui::test::PumpMessages();
+  const int bottom = PixelOf(graph, 1000.0f, -80.0f).y;
+
+  // Frequency lines, the level lines and ticks, the labels under the decades, the peak.
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 1000.0f, -70.0f)), kTeal);
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 45.0f, -20.0f)), kDarkBlue);
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 21.0f, -24.0f)), kDarkBlue);
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 45.0f, -24.0f)), ui::kBlack);
+  const int x1k = PixelOf(graph, 1000.0f, 0.0f).x;
+  EXPECT_GT(TextPixels(graph, {x1k - 15, bottom + 2, x1k + 15, bottom + 16}), 10);
+  EXPECT_EQ(TextPixels(graph, {x1k + 40, bottom + 2, x1k + 70, bottom + 16}), 0);
+  EXPECT_TRUE(Near(graph, PixelOf(graph, 1000.0f, 10.0f), kGreen));
+  EXPECT_TRUE(Near(graph, PixelOf(graph, 100.0f, 0.0f), kGreen));
+
+  // Zoomed both ways: the peak near the top, the 100 Hz edge labelled, 2 kHz a line.
+  Command(graph, TFilterGraphWindow::kCmVerticalZoom);
+  Command(graph, TFilterGraphWindow::kCmHorizontalZoom);
+  EXPECT_TRUE(device->verticalZoom[0] && device->horizontalZoom[0]);
+  EXPECT_TRUE(Near(graph, PixelOf(graph, 1000.0f, 10.0f, true, true), kGreen));
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 2000.0f, -11.5f, true, true)), kTeal);
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 150.0f, -8.0f, true, true)), kDarkBlue);
+  const ui::Point edge = PixelOf(graph, 100.0f, -12.0f, true, true);
+  EXPECT_GT(TextPixels(graph, {edge.x, edge.y + 2, edge.x + 40, edge.y + 16}), 10);
+
+  // Linear labels: third octaves from 25 Hz, every third one labelled.
+  Command(graph, TFilterGraphWindow::kCmVerticalZoom);
+  Command(graph, TFilterGraphWindow::kCmHorizontalZoom);
+  Command(graph, TFilterGraphWindow::kCmLinearLabels);
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 25.0f, -70.0f)), kTeal);
+  EXPECT_EQ(ui::test::SamplePixel(graph, PixelOf(graph, 30.0f, -70.0f)), ui::kBlack);
+  const int x25 = PixelOf(graph, 25.0f, 0.0f).x;
+  EXPECT_GT(TextPixels(graph, {x25 - 8, bottom + 2, x25 + 8, bottom + 16}), 5);
+
+  // The phase of the sum: 0 on the 0 dB line far from the peak, labelled at the right edge.
+  Command(graph, TFilterGraphWindow::kCmShowPhase);
+  EXPECT_TRUE(Near(graph, PixelOf(graph, 12000.0f, 0.0f), kRed));
+  EXPECT_TRUE(device->showPhase[0]);
+}
+
+}  // namespace
+}  // namespace namespaceOV
