@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -184,6 +185,79 @@ TEST_F(FilterGraphTest, GridLabelsAndCurvesAtBothRangesAndInBothLabelModes) {
   Command(graph, TFilterGraphWindow::kCmShowPhase);
   EXPECT_TRUE(Near(graph, PixelOf(graph, 12000.0f, 0.0f), kRed));
   EXPECT_TRUE(device->showPhase[0]);
+}
+
+TEST_F(FilterGraphTest, DragWritesTheLatestPositionLiveAndTheUnitEndsAtTheLast) {
+  TParametricFilter& filter = Add<TParametricFilter>(0, 1000, 0.0f);
+  TFilterGraphWindow& graph = Open(0);
+  const ui::Point icon = PixelOf(graph, 1000.0f, 0.0f);
+  Click(graph, icon);
+  ASSERT_NE(graph.Icons().Selected(), nullptr);
+  EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{});
+  EXPECT_TRUE(device->parametersReady);
+
+  ui::test::MouseDown(graph, icon);
+  EXPECT_FALSE(device->parametersReady);
+  // Two moves before the unit is written: only the latest goes out.
+  ui::test::MouseMove(graph, {icon.x + 20, icon.y + 2});
+  ui::test::MouseMove(graph, {icon.x + 40, icon.y - 3});
+  EXPECT_EQ(graph.PendingLiveWrites(), 1);
+  ui::test::PumpMessages();
+  const int first = filter.frequency;
+  EXPECT_GT(first, 1000);
+  EXPECT_EQ(filter.level, 0.0f);
+  ui::test::MouseMove(graph, {icon.x + 60, icon.y + 1});
+  ui::test::MouseUp(graph, {icon.x + 60, icon.y + 1});
+  ui::test::PumpMessages();
+  const int last = filter.frequency;
+  EXPECT_GT(last, first);
+  // Selected once; each write the gain, Q and frequency and the live command; the release's
+  // position, not yet written when the button came up, goes out before the final command.
+  auto live = [](int hz) {
+    char frequency[32];
+    std::snprintf(frequency, sizeof frequency, "W13.0 %08X", hz);
+    return std::vector<std::string>{"W13.2 00000000", "W13.1 00000057", frequency, "W14 02"};
+  };
+  std::vector<std::string> expected{"W11 00"};
+  for (int hz : {first, last}) {
+    for (const std::string& w : live(hz)) expected.push_back(w);
+  }
+  expected.push_back("W14 01");
+  EXPECT_EQ(bus.TakeTrace(), expected);
+  EXPECT_FALSE(graph.Dragging());
+  EXPECT_TRUE(device->parametersReady);
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+}
+
+TEST_F(FilterGraphTest, ABusErrorEndsTheDragAndAClickReleasedElsewhereLetsTheIdleCheckGo) {
+  Add<TParametricFilter>(0, 1000, 0.0f);
+  TFilterGraphWindow& graph = Open(0);
+  auto& host = dynamic_cast<ui::Window&>(*graph.Parent());
+  const ui::Point icon = PixelOf(graph, 1000.0f, 0.0f);
+
+  // Pressed on the graph's empty part, let go over another window.
+  ui::test::MouseDown(graph, PixelOf(graph, 100.0f, -50.0f));
+  EXPECT_FALSE(device->parametersReady);
+  ui::test::MouseUp(host, {5, 5});
+  EXPECT_TRUE(device->parametersReady);
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+
+  Click(graph, icon);
+  ASSERT_NE(graph.Icons().Selected(), nullptr);
+
+  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForUnit(5).ForObject(0x13).ForOpcode(9));
+  ui::test::MouseDown(graph, icon);
+  ui::test::MouseMove(graph, {icon.x + 30, icon.y});
+  ui::test::PumpMessages();
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_FALSE(graph.Dragging());
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+  EXPECT_TRUE(device->parametersReady);
+  bus.TakeTrace();
+  ui::test::MouseMove(graph, {icon.x + 50, icon.y});
+  ui::test::MouseUp(graph, {icon.x + 50, icon.y});
+  ui::test::PumpMessages();
+  EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{});
 }
 
 }  // namespace
