@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "familyov/filters/TFilterEditor.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
 #include "familyov/unit/TMemoryWindow.h"
@@ -16,6 +17,8 @@ namespace {
 // A kind without a line opens nothing yet.
 std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
+      {ChildKind::Filters,
+       [](TEditOVWindow& w, int c) { return std::make_unique<TFilterDecoratedFrame>(w, c); }},
       {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},
       {ChildKind::Logic, [](TEditOVWindow& w, int) { return std::make_unique<TLogicWindow>(w); }},
       {ChildKind::Timer,
