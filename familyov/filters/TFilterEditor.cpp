@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "familyov/filters/TFilterGraphWindow.h"
 #include "familyov/filters/TFilterListWindow.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -69,7 +70,7 @@ TFilterSplitter::~TFilterSplitter() {
 
 void TFilterSplitter::MakePanes() {
   list_ = std::make_unique<TFilterListWindow>(this, panes_);
-  // The graph pane is made here, as the second pane; it enters itself in panes_.graph.
+  graph_ = std::make_unique<TFilterGraphWindow>(this, panes_);
   SetFirstShare(kListShare);
 }
 
@@ -92,7 +93,7 @@ void TFilterSplitter::ReopenGraph() {
 }
 
 void TFilterSplitter::ToggleGraphPhase() {
-  // The graph's own show-phase command runs here once the graph pane exists.
+  if (IsGraphOpen()) panes_.graph->CmShowPhase();
 }
 
 // The count window.
@@ -181,7 +182,7 @@ TFilterLayoutWindow::TFilterLayoutWindow(ui::Window* parent, IQDeviceOrdavinex& 
                                EdgeRule::SameAs(Edge::Bottom, parameters_.get(), Edge::Top)});
   SetChildMetrics(*count_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
                             EdgeRule::Absolute(Edge::Width, kCountWidthLayoutUnits, true),
-                            EdgeRule::SameAs(Edge::Height, parameters_.get(), Edge::Height),
+                            EdgeRule::Absolute(Edge::Height, kParameterHeightLayoutUnits, true),
                             EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
   SetupCommands();
   SetupListCommands();

@@ -86,12 +86,14 @@ std::vector<TFilter*> FiltersOf(const NotifyRecord& record) {
 
 }  // namespace
 
-TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, IQDeviceOrdavinex& device, int channel)
+TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& panes)
     : TDataWindow(parent),
       ui::DrawnWindow(parent),
-      device_(device),
-      channel_(channel),
+      panes_(panes),
+      device_(*panes.device),
+      channel_(std::clamp(panes.channel, 0, kMaxChannels - 1)),
       printer_(std::make_unique<ui::Printer>()) {
+  panes_.graph = this;
   SetBackground(ui::kBlack);
   SetEdge(ui::WindowEdge::Sunken);
   SetMouseButtonsHandledAlone(true);
@@ -151,6 +153,7 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, IQDeviceOrdavinex& de
 TFilterGraphWindow::~TFilterGraphWindow() {
   if (dragging_) EndDrag();
   Destroy();
+  panes_.graph = nullptr;
 }
 
 void TFilterGraphWindow::SetupWindow() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "controls/TDataWindow.h"
+#include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/filters/FilterGraphIcons.h"
 #include "platform/ui/DrawnWindow.h"
 #include "platform/ui/draw/Printer.h"
@@ -28,7 +29,8 @@ class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
   static constexpr int kCmLinearLabels = 114;
   static constexpr int kCmShowPhase = 115;
 
-  TFilterGraphWindow(ui::Window* parent, IQDeviceOrdavinex& device, int channel);
+  // Enters itself in the editor's pane record, and leaves it when it goes.
+  TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& panes);
   ~TFilterGraphWindow() override;
 
   void Notify(NotifyRecord* record) override;
@@ -48,7 +50,6 @@ class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
   void Paint(ui::Dc& dc) override;
 
  private:
-  int Channel() const { return channel_; }
   FilterGraphIcons::Range CurveRange() const;
   bool Matches(const NotifyRecord& record) const;
   void ApplyViewOptions();
@@ -74,6 +75,7 @@ class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
   void Toggle(bool& option, const char* optionName);
   void CmCumulativeInput(int input);
 
+  FilterEditorPanes& panes_;
   IQDeviceOrdavinex& device_;
   int channel_;
   std::unique_ptr<ui::Printer> printer_;

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "familyov/filters/FilterClasses.h"
+#include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterGraphWindow.h"
-#include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/TEditModelWindows.h"
 #include "familyov/unit/TOVWindow.h"
@@ -35,24 +35,10 @@ using sim::familyov::Model;
 
 const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_graph_tests");
 
-constexpr ui::Rect kGraphRect{0, 0, 640, 360};
 constexpr ui::Color kTeal{0, 128, 128};
 constexpr ui::Color kDarkBlue{0, 0, 128};
 constexpr ui::Color kGreen{0, 255, 0};
 constexpr ui::Color kRed{255, 0, 0};
-
-// The channel's graph on its own in a window of the unit.
-class GraphHost : public OVChild<ui::Frame> {
- public:
-  GraphHost(TEditOVWindow& edit, int channel)
-      : OVChild<ui::Frame>(edit, "Graph", std::string(), nullptr),
-        graph(this, edit.Device(), channel) {
-    graph.SetRect(kGraphRect);
-    SetRect({50, 50, 50 + kGraphRect.right + 20, 50 + kGraphRect.bottom + 60});
-  }
-  ~GraphHost() override { Destroy(); }
-  TFilterGraphWindow graph;
-};
 
 class FilterGraphTest : public testing::Test {
  protected:
@@ -61,17 +47,10 @@ class FilterGraphTest : public testing::Test {
     unit = bus.AddModelUnit(Model::k8148, 5);
     device = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
     device->autoOpenSummary = 0;
-    RegisterChildWindow(ChildKind::Filters, [](TEditOVWindow& edit, int channel) {
-      return std::make_unique<GraphHost>(edit, channel);
-    });
     edit = std::make_unique<TEdit8148Window>(nullptr, *device);
     edit->Create();
     edit->Show();
     ovtest::ReportedErrors().clear();
-  }
-  ~FilterGraphTest() override {
-    edit.reset();
-    RegisterChildWindow(ChildKind::Filters, nullptr);
   }
 
   template <typename FilterClass>
@@ -86,13 +65,17 @@ class FilterGraphTest : public testing::Test {
     return added;
   }
 
+  // The channel's filter editor, opened from its node; its graph pane.
   TFilterGraphWindow& Open(int channel) {
-    edit->OpenChildWindow(edit->Ids().firstChannel + channel);
-    auto* host = dynamic_cast<GraphHost*>(edit->ChildWindow(edit->Ids().firstChannel + channel));
-    if (host == nullptr) throw std::runtime_error("no graph");
+    const int node = edit->Ids().firstChannel + channel;
+    edit->OpenChildWindow(node);
+    editor = dynamic_cast<TFilterDecoratedFrame*>(edit->ChildWindow(node));
+    if (editor == nullptr || editor->Layout().Panes().graph == nullptr) {
+      throw std::runtime_error("no graph");
+    }
     ui::test::PumpMessages();
     bus.TakeTrace();
-    return host->graph;
+    return *editor->Layout().Panes().graph;
   }
 
   // Where the graph puts a value: the window's pixel.
@@ -143,6 +126,7 @@ class FilterGraphTest : public testing::Test {
   int unit = 0;
   IQDevice8148* device = nullptr;
   std::unique_ptr<TEdit8148Window> edit;
+  TFilterDecoratedFrame* editor = nullptr;
 };
 
 TEST_F(FilterGraphTest, GridLabelsAndCurvesAtBothRangesAndInBothLabelModes) {
@@ -232,13 +216,12 @@ TEST_F(FilterGraphTest, DragWritesTheLatestPositionLiveAndTheUnitEndsAtTheLast) 
 TEST_F(FilterGraphTest, ABusErrorEndsTheDragAndAClickReleasedElsewhereLetsTheIdleCheckGo) {
   Add<TParametricFilter>(0, 1000, 0.0f);
   TFilterGraphWindow& graph = Open(0);
-  auto& host = dynamic_cast<ui::Window&>(*graph.Parent());
   const ui::Point icon = PixelOf(graph, 1000.0f, 0.0f);
 
   // Pressed on the graph's empty part, let go over another window.
   ui::test::MouseDown(graph, PixelOf(graph, 100.0f, -50.0f));
   EXPECT_FALSE(device->parametersReady);
-  ui::test::MouseUp(host, {5, 5});
+  ui::test::MouseUp(*editor, {5, 5});
   EXPECT_TRUE(device->parametersReady);
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
 
