@@ -243,5 +243,99 @@ TEST_F(FilterGraphTest, ABusErrorEndsTheDragAndAClickReleasedElsewhereLetsTheIdl
   EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{});
 }
 
+TEST_F(FilterGraphTest, KeysStepThroughTheFiltersAndTheirLevelsAndBypassWritesTheUnit) {
+  TParametricFilter& low = Add<TParametricFilter>(0, 500, 0.0f);
+  TParametricFilter& high = Add<TParametricFilter>(0, 2000, 0.0f);
+  TFilterGraphWindow& graph = Open(0);
+  Click(graph, PixelOf(graph, 2000.0f, 0.0f));
+  ASSERT_EQ(&graph.Icons().Selected()->Filter(), &high);
+
+  // Right from the highest wraps round to the lowest; Up steps its level a tenth of a dB.
+  ui::test::PressKey(graph, Qt::Key_Right);
+  ASSERT_EQ(&graph.Icons().Selected()->Filter(), &low);
+  EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{});
+  ui::test::PressKey(graph, Qt::Key_Up);
+  ui::test::PressKey(graph, Qt::Key_PageDown);
+  EXPECT_NEAR(low.level, -0.9f, 1e-4);
+  const std::vector<std::string> trace = bus.TakeTrace();
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace.front(), "W11 " + ovtest::Hex(low.number));
+  EXPECT_EQ(trace.back(), "W14 01");
+
+  Command(graph, TFilterGraphWindow::kCmBypass);
+  EXPECT_TRUE(low.bypass);
+  EXPECT_EQ(bus.TakeTrace(),
+            (std::vector<std::string>{"W11 " + ovtest::Hex(low.number), "W23 01"}));
+  // A bypassed filter keeps its icon but leaves the sum.
+  EXPECT_FALSE(Near(graph, PixelOf(graph, 500.0f, -0.9f), kGreen, 0));
+}
+
+TEST_F(FilterGraphTest, PrintedGraphSitsInTheMiddleOfThePageWithoutPhase) {
+  Add<TParametricFilter>(0, 1000, 10.0f);
+  TFilterGraphWindow& graph = Open(0);
+  Command(graph, TFilterGraphWindow::kCmShowPhase);
+  QTemporaryDir folder;
+  const QString pdf = folder.filePath("graph.pdf");
+  ui::PromptScript script([](const std::string& m) { ADD_FAILURE() << m; });
+  script.AnswerPrint(pdf.toStdString());
+  Command(graph, TFilterGraphWindow::kCmPrint);
+
+  QProcess convert;
+  convert.start("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, folder.filePath("page")});
+  ASSERT_TRUE(convert.waitForFinished(30000) && convert.exitCode() == 0) << "pdftoppm failed";
+  const QImage page(folder.filePath("page.png"));
+  ASSERT_FALSE(page.isNull());
+  std::filesystem::create_directories(GALLERY_DIR);
+  page.save(QStringLiteral(GALLERY_DIR "/filter-graph-printed.png"));
+  // Count the graph's ink in columns across the page: a frame at 20 % and 80 % of the width, the
+  // green sum between, no red phase anywhere.
+  auto inkInColumn = [&](int x) {
+    int ink = 0;
+    for (int y = page.height() / 4; y < 3 * page.height() / 4; ++y) {
+      ink += qGray(page.pixel(x, y)) < 200 ? 1 : 0;
+    }
+    return ink;
+  };
+  auto inkNear = [&](int x) {
+    int most = 0;
+    for (int dx = -2; dx <= 2; ++dx) most = std::max(most, inkInColumn(x + dx));
+    return most;
+  };
+  const int w = page.width();
+  EXPECT_GT(inkNear(w / 5), page.height() / 3);
+  EXPECT_GT(inkNear(4 * w / 5), page.height() / 3);
+  EXPECT_LT(inkNear(w / 10), 5);
+  int green = 0, red = 0;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < w; ++x) {
+      const QColor c = page.pixelColor(x, y);
+      green += c.green() > 150 && c.red() < 100 && c.blue() < 100 ? 1 : 0;
+      red += c.red() > 150 && c.green() < 100 && c.blue() < 100 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(green, 50);
+  EXPECT_EQ(red, 0);
+}
+
+TEST_F(FilterGraphTest, ReadmePictureOfAChannelWithSeveralFilters) {
+  Add<THighpassFilter>(4, 40);
+  Add<TParametricFilter>(4, 120, -6.0f);
+  Add<TLowshelfFilter>(4, 300, 4.0f);
+  Add<TParametricFilter>(4, 2500, 5.0f).q = 3.0f;
+  Add<THighshelfFilter>(4, 8000, -4.0f);
+  Add<TLowpassFilter>(4, 16000);
+  TFilterGraphWindow& graph = Open(4);
+  Command(graph, TFilterGraphWindow::kCmVerticalZoom);
+  Click(graph, PixelOf(graph, 2500.0f, 5.0f, true));
+  ASSERT_NE(graph.Icons().Selected(), nullptr);
+  editor->SetRect({0, 0, 1000, 500});
+  ui::test::PumpMessages();
+  std::filesystem::create_directories(GALLERY_DIR);
+  EXPECT_TRUE(ui::test::GrabPng(graph, GALLERY_DIR "/filter-graph.png"));
+  if (std::getenv("TELVO_UPDATE_DOCS") != nullptr) {
+    EXPECT_TRUE(ui::test::GrabPng(graph, DOCS_DIR "/filter-graph.png"));
+  }
+}
+
 }  // namespace
 }  // namespace namespaceOV
