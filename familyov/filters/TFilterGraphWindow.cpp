@@ -47,21 +47,6 @@ std::string Printf(const char* format, double a, double b) {
   return text;
 }
 
-// The graph's maths outside a paint: the same contexts on a scratch image.
-class MouseContext {
- public:
-  MouseContext(const ui::Rect& client, float fmin, float fmax, float dBmin, float dBmax)
-      : image_(1, 1, QImage::Format_RGB32),
-        dc_(image_),
-        freq_(dc_, client, fmin, fmax, dBmin, dBmax, false) {}
-  TFreqDC& Freq() { return freq_; }
-
- private:
-  QImage image_;
-  ui::Dc dc_;
-  TFreqDC freq_;
-};
-
 // One page: the graph as it stands.
 class TWindowPrintout : public ui::Printout {
  public:
@@ -92,7 +77,8 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
       panes_(panes),
       device_(*panes.device),
       channel_(std::clamp(panes.channel, 0, kMaxChannels - 1)),
-      printer_(std::make_unique<ui::Printer>()) {
+      printer_(std::make_unique<ui::Printer>()),
+      scratch_(1, 1, QImage::Format_RGB32) {
   panes_.graph = this;
   SetBackground(ui::kBlack);
   SetEdge(ui::WindowEdge::Sunken);
@@ -310,9 +296,13 @@ void TFilterGraphWindow::NotifyRootOf(uint32_t code, int32_t channel, int32_t fl
   NotifyRoot(&record);
 }
 
+TFreqDC TFilterGraphWindow::MouseContext() {
+  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
+  return TFreqDC(*scratchDc_, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+}
+
 void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
-  MouseContext context(ClientRect(), fmin_, fmax_, dBmin_, dBmax_);
-  TFreqDC& freq = context.Freq();
+  TFreqDC freq = MouseContext();
   device_.parametersReady = false;
   const ui::Point flipped = freq.FlipPoint(p);
   TFilterIcon* selected = icons_.Selected();
@@ -354,8 +344,7 @@ GraphValue TFilterGraphWindow::LockedValue(const TFreqDC& dc, ui::Point end) con
 void TFilterGraphWindow::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
   if (!dragging_ || !icon) return;
-  MouseContext context(ClientRect(), fmin_, fmax_, dBmin_, dBmax_);
-  TFreqDC& freq = context.Freq();
+  TFreqDC freq = MouseContext();
   GraphValue value = freq.PointToValue(freq.FlipPoint(p));
   value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   value.frequency = std::clamp(value.frequency, fmin_, fmax_);
@@ -422,9 +411,9 @@ void TFilterGraphWindow::EvLButtonUp() {
     EndDrag();
     return;
   }
-  MouseContext context(ClientRect(), fmin_, fmax_, dBmin_, dBmax_);
-  GraphValue value = LockedValue(context.Freq(), bandEnd_);
-  value.gain = std::clamp(value.gain, context.Freq().Gmin(), context.Freq().Gmax());
+  const TFreqDC freq = MouseContext();
+  GraphValue value = LockedValue(freq, bandEnd_);
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   TFilter& filter = icon->Filter();
   icon->Apply(value);
   EndDrag();

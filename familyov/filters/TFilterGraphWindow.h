@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <memory>
 #include <string>
 
@@ -58,6 +59,9 @@ class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
   void DrawDragStep();
   void NotifyRootOf(uint32_t code, int32_t channel, int32_t flag, void* pointer);
 
+  // The graph's mapping for mouse positions, on a scratch image kept for it: a context is dear
+  // to make, and the mouse moves often.
+  familycommon::TFreqDC MouseContext();
   void EvLButtonDown(ui::Point p);
   void EvMouseMove(ui::Point p);
   void EvLButtonUp();
@@ -88,6 +92,9 @@ class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
   int majorStep_ = 20;
   float fmin_ = 20.0f;
   float fmax_ = 24000.0f;
+
+  QImage scratch_;
+  std::unique_ptr<ui::Dc> scratchDc_;
 
   FilterGraphIcons icons_;
   bool dragging_ = false;
