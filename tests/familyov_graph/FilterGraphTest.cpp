@@ -241,6 +241,36 @@ TEST_F(FilterGraphTest, ABusErrorEndsTheDragAndAClickReleasedElsewhereLetsTheIdl
   ui::test::MouseUp(graph, {icon.x + 50, icon.y});
   ui::test::PumpMessages();
   EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{});
+
+  // Without the selection the live writes would reach another filter: no drag starts.
+  bus.bus.ClearFaults();
+  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForUnit(5).ForObject(0x11).ForOpcode(9));
+  ASSERT_NE(graph.Icons().Selected(), nullptr);
+  const GraphValue moved = graph.Icons().Selected()->position;
+  const ui::Point now = PixelOf(graph, moved.frequency, 20.0f * std::log10(moved.gain));
+  ui::test::MouseDown(graph, now);
+  ui::test::MouseMove(graph, {now.x + 30, now.y});
+  ui::test::PumpMessages();
+  EXPECT_FALSE(graph.Dragging());
+  EXPECT_TRUE(device->parametersReady);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
+  EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"W11 00"});
+}
+
+TEST_F(FilterGraphTest, AnOutputsCumulativeViewAddsTheInputsFiltersToItsSum) {
+  Add<TParametricFilter>(0, 1000, 10.0f);
+  TFilterGraphWindow& graph = Open(4);
+  // No filters: the grid alone.
+  EXPECT_FALSE(Near(graph, PixelOf(graph, 100.0f, 0.0f), kGreen));
+  ui::PromptScript script([](const std::string& m) { ADD_FAILURE() << m; });
+  script.ChooseFromPopup(TFilterGraphWindow::kCmCumulativeInput1);
+  ui::test::MouseDown(graph, PixelOf(graph, 100.0f, -50.0f), true);
+  ui::test::PumpMessages();
+  EXPECT_EQ(device->cumulativeInput[4], 1);
+  EXPECT_TRUE(Near(graph, PixelOf(graph, 1000.0f, 10.0f), kGreen));
+  // The input's filter counts but cannot be picked on the output's graph.
+  Click(graph, PixelOf(graph, 1000.0f, 10.0f));
+  EXPECT_EQ(graph.Icons().Selected(), nullptr);
 }
 
 TEST_F(FilterGraphTest, KeysStepThroughTheFiltersAndTheirLevelsAndBypassWritesTheUnit) {
