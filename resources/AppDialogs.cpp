@@ -4,6 +4,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
+#include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
 
@@ -189,4 +190,5 @@ void RegisterAppResources() {
   controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
   ovfunctions_res::RegisterFunctionDialogs();
+  ovfilterdlg_res::RegisterFilterDialogs();
 }

@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "familyov/filters/TChannelLinkWindow.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
@@ -19,6 +20,8 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
       {ChildKind::Filters,
        [](TEditOVWindow& w, int c) { return std::make_unique<TFilterDecoratedFrame>(w, c); }},
+      {ChildKind::Linking,
+       [](TEditOVWindow& w, int) { return std::make_unique<TChannelLinkWindow>(w); }},
       {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},
       {ChildKind::Logic, [](TEditOVWindow& w, int) { return std::make_unique<TLogicWindow>(w); }},
       {ChildKind::Timer,

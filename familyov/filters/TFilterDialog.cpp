@@ -1,0 +1,195 @@
+#include "familyov/filters/TFilterDialog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "familyov/filters/FilterDialogs.h"
+#include "familyov/filters/FilterElements.h"
+#include "familyov/filters/TFilter.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "platform/ui/Menu.h"
+#include "resources/FamilyOvFilterDialogIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr std::size_t kEntryChars = 19;
+
+}  // namespace
+
+std::optional<double> ScanNumber(const std::string& text) {
+  const std::string entry = text.substr(0, kEntryChars);
+  const char* begin = entry.c_str();
+  char* end = nullptr;
+  const double value = std::strtod(begin, &end);
+  if (end == begin || std::isnan(value)) return std::nullopt;
+  return value;
+}
+
+int ParseFrequencyText(const std::string& text, int low, int high, int current) {
+  const std::string entry = text.substr(0, kEntryChars);
+  const std::size_t k = entry.find('k');
+  std::optional<double> value = ScanNumber(entry.substr(0, k));
+  if (!value) return std::clamp(current, low, high);
+  if (k != std::string::npos) *value *= 1000.0;
+  return static_cast<int>(std::clamp(*value, double(low), double(high)));
+}
+
+float ParseRatioText(const std::string& text, float low, float high, float current) {
+  const std::string entry = text.substr(0, kEntryChars);
+  double value = 0.0;
+  if (const std::size_t slash = entry.find('/'); slash != std::string::npos) {
+    const double numerator = ScanNumber(entry.substr(0, slash)).value_or(low);
+    const double denominator = ScanNumber(entry.substr(slash + 1)).value_or(high);
+    value = denominator == 0.0 ? high : numerator / denominator;
+  } else if (const auto number = ScanNumber(entry)) {
+    value = *number;
+  } else {
+    value = current;
+  }
+  return static_cast<float>(std::clamp(value, double(low), double(high)));
+}
+
+TFilterDialog::TFilterDialog(IQDeviceOrdavinex* device, ui::Window* parent, int resourceId)
+    : ui::Dialog(parent, resourceId), TDataWindow(parent), device_(device) {
+  OnMessage(ui::msg::kRButtonUp, [this](const ui::Message&) {
+    if (device_ != nullptr && filter_ != nullptr) {
+      ui::Menu menu({{"Set as default", kCmSetAsDefault, {}}});
+      menu.TrackAtCursor(*this);
+    }
+    return 0;
+  });
+  OnCommand(kCmSetAsDefault, [this] { CmSetAsDefault(); });
+}
+
+TFilterDialog::~TFilterDialog() {
+  Destroy();
+  ForgetControls();
+}
+
+int TFilterDialog::ParseFrequencyEdit(ui::Edit& edit, int low, int high, int current) {
+  const int value = ParseFrequencyText(edit.Text(), low, high, current);
+  edit.SetText(std::to_string(value));
+  return value;
+}
+
+float TFilterDialog::ParseRatioEdit(ui::Edit& edit, float low, float high, float current) {
+  const float value = ParseRatioText(edit.Text(), low, high, current);
+  edit.SetText(Printf("%.1f", double{value}));
+  return value;
+}
+
+void TFilterDialog::SetFilter(TFilter* filter) {
+  ForgetControls();
+  filter_ = filter;
+}
+
+void TFilterDialog::RegisterControls(ui::Edit* frequency, ui::Edit* level) {
+  frequencyControl_ = frequency;
+  levelControl_ = level;
+  if (filter_ == nullptr) return;
+  filter_->dialogFrequencyControl = frequency;
+  filter_->dialogLevelControl = level;
+}
+
+void TFilterDialog::ForgetControls() {
+  // Copies of a filter carry its references along, so every filter of the unit is looked at;
+  // the filter shown may be gone already.
+  if (device_ == nullptr || (frequencyControl_ == nullptr && levelControl_ == nullptr)) return;
+  auto forget = [this](TFilter* filter) {
+    if (filter == nullptr) return;
+    if (frequencyControl_ && filter->dialogFrequencyControl == frequencyControl_) {
+      filter->dialogFrequencyControl = nullptr;
+    }
+    if (levelControl_ && filter->dialogLevelControl == levelControl_) {
+      filter->dialogLevelControl = nullptr;
+    }
+  };
+  for (const auto& filter : device_->Filters()) forget(filter.get());
+  for (int output = 0; output < device_->outputs; ++output) {
+    forget(device_->LowCrossover(output));
+    forget(device_->HighCrossover(output));
+  }
+  frequencyControl_ = nullptr;
+  levelControl_ = nullptr;
+}
+
+void TFilterDialog::CleanupWindow() {
+  ForgetControls();
+  ui::Dialog::CleanupWindow();
+}
+
+void TFilterDialog::Notify(NotifyRecord* record) {
+  if (filter_ != nullptr && record->code == FilterChanged) ShowFilter();
+  TDataWindow::Notify(record);
+}
+
+bool TFilterDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code != ui::key::kReturn && key.code != ui::key::kEscape) {
+    return ui::Dialog::PreProcessKey(key);
+  }
+  if (key.down && filter_ != nullptr) {
+    if (key.code == ui::key::kReturn) {
+      ApplyEntries();
+    } else {
+      ShowFilter();
+    }
+  }
+  return true;
+}
+
+void TFilterDialog::ApplyEntries() {
+  ApplyChange([] {});
+}
+
+void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
+  const bool written = GuardedUnitCall(*device_, [&] {
+    if (fullWrite) {
+      filter_->WriteToDevice(*device_);
+      filter_->SendCreateCommand(*device_);
+    } else {
+      filter_->WriteParams(*device_);
+    }
+  });
+  if (!written) return;
+  NotifyRecord record{FilterChanged, filter_->channel, 0, filter_};
+  NotifyRoot(&record);
+}
+
+void TFilterDialog::CmSetAsDefault() {
+  if (device_ == nullptr || filter_ == nullptr) return;
+  device_->SaveFilterDefaults(*filter_);
+}
+
+TStubDialog::TStubDialog(ui::Window* parent)
+    : TFilterDialog(nullptr, parent, ovfilterdlg_res::kStubDialog) {}
+
+std::unique_ptr<TFilterDialog> CreateFilterDialog(int typeCode, IQDeviceOrdavinex& device,
+                                                  ui::Window* parent) {
+  switch (typeCode) {
+    case kFilterParametric:
+      return std::make_unique<TParametricDialog>(device, parent);
+    case kFilterLowpass:
+      return std::make_unique<TLowpassDialog>(device, parent);
+    case kFilterHighpass:
+      return std::make_unique<THighpassDialog>(device, parent);
+    case kFilterLowShelf:
+      return std::make_unique<TLowshelfDialog>(device, parent);
+    case kFilterHighShelf:
+      return std::make_unique<THighshelfDialog>(device, parent);
+    case kFilterBoostCut:
+      return std::make_unique<TOctaveDialog>(device, parent);
+    case kFilterCDHorn:
+      return std::make_unique<TCDHornDialog>(device, parent);
+    case kFilterAllpass:
+      return std::make_unique<TAllpassDialog>(device, parent);
+    default:
+      return std::make_unique<TStubDialog>(parent);
+  }
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "controls/TDataWindow.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+class TFilter;
+
+// Frequency limits of every filter dialog, in Hz.
+inline constexpr int kMinFilterFrequency = 20;
+inline constexpr int kMaxFilterFrequency = 20000;
+
+// The number at the start of `text` (at most its first 19 characters, leading blanks skipped);
+// none when it starts with no number.
+std::optional<double> ScanNumber(const std::string& text);
+// A frequency typed as "2500" or "2.5k", clamped to low..high and truncated to whole Hz; `current`
+// when the text holds no number.
+int ParseFrequencyText(const std::string& text, int low, int high, int current);
+// A ratio typed as "0.3" or "1/3" (an unreadable numerator counts as low, an unreadable or zero
+// denominator gives high), clamped to low..high; `current` when the text holds no number.
+float ParseRatioText(const std::string& text, float low, float high, float current);
+
+// The parameter dialog of one filter, shown modeless in the filter editor's parameter window.
+// Enter applies the entries to the unit, Escape shows the filter's values again, a right click
+// offers "Set as default", and any filter change refreshes it. A dialog registers its frequency
+// and level edits in the filter it shows (a drag on the graph writes into them) and takes them out
+// of every filter of the unit again when it gives the filter up or its window goes.
+class TFilterDialog : public ui::Dialog, public TDataWindow {
+ public:
+  static constexpr int kCmSetAsDefault = 101;
+
+  // `device` is null for a dialog that never touches the unit (the placeholder).
+  TFilterDialog(IQDeviceOrdavinex* device, ui::Window* parent, int resourceId);
+  ~TFilterDialog() override;
+
+  // Shows `filter` (not owned; none shows nothing).
+  virtual void SetFilter(TFilter* filter);
+  virtual TFilter* GetFilter() const { return filter_; }
+  // A changed filter, whichever it is, shows this dialog's filter again.
+  void Notify(NotifyRecord* record) override;
+  // Controls -> filter fields, no unit I/O.
+  virtual void ReadControls() {}
+  // Filter fields -> controls.
+  virtual void ShowFilter() {}
+
+  // Enter applies, Escape reverts; neither reaches the dialog's own handling.
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+
+  // The edit's frequency or ratio, clamped, written back and returned.
+  static int ParseFrequencyEdit(ui::Edit& edit, int low, int high, int current);
+  static float ParseRatioEdit(ui::Edit& edit, float low, float high, float current);
+
+ protected:
+  IQDeviceOrdavinex* Device() const { return device_; }
+  // The edits a drag on the graph writes into; either may be null.
+  void RegisterControls(ui::Edit* frequency, ui::Edit* level);
+  // Runs `change` on the filter after taking the typed entries, then writes it to the unit
+  // (`fullWrite`: the full write and the create command, else the parameter update) and announces
+  // it. A bus failure is reported and nothing is announced.
+  template <typename Change>
+  void ApplyChange(Change&& change, bool fullWrite = false);
+  void WriteAndAnnounce(bool fullWrite);
+  // Enter: the typed entries go to the unit.
+  virtual void ApplyEntries();
+  void CleanupWindow() override;
+
+ private:
+  void ForgetControls();
+  void CmSetAsDefault();
+
+  IQDeviceOrdavinex* device_;
+  TFilter* filter_ = nullptr;
+  ui::Edit* frequencyControl_ = nullptr;
+  ui::Edit* levelControl_ = nullptr;
+};
+
+template <typename Change>
+void TFilterDialog::ApplyChange(Change&& change, bool fullWrite) {
+  if (filter_ == nullptr || device_ == nullptr) return;
+  ReadControls();
+  change();
+  WriteAndAnnounce(fullWrite);
+}
+
+// The empty dialog of a filter type without a dialog of its own (crossovers among them).
+class TStubDialog : public TFilterDialog {
+ public:
+  explicit TStubDialog(ui::Window* parent);
+};
+
+// A new dialog, not yet created, for a filter of `typeCode`; `parent` is the editor's parameter
+// window. Any type without its own dialog (0 included) gets the placeholder.
+std::unique_ptr<TFilterDialog> CreateFilterDialog(int typeCode, IQDeviceOrdavinex& device,
+                                                  ui::Window* parent);
+
+}  // namespace namespaceOV

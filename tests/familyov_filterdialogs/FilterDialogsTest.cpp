@@ -1,0 +1,298 @@
+// The filter parameter dialogs against a unit on the simulated bus: what each entry, button and
+// slider writes, and what the dialogs leave in the filters they show.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "familyov/filters/FilterDialogs.h"
+#include "familyov/filters/FilterResponse.h"
+#include "familyov/filters/TFilterDialog.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Static.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
+#include "resources/FamilyOvFilterDialogIds.h"
+#include "tests/familyov_filterdialogs/DialogTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovfilterdlg_res;
+using dialogtest::SpinQuad;
+using dialogtest::Trace;
+using testing::ElementsAre;
+using testing::FloatNear;
+
+std::string Frequency(int hz) {
+  char text[24];
+  std::snprintf(text, sizeof text, "W13.0 %08X", static_cast<unsigned>(hz));
+  return text;
+}
+
+std::string TextOf(ui::Window& dialog, int id) { return ui::test::ControlOf(dialog, id).Text(); }
+
+void TypeAndEnter(ui::Window& dialog, int id, const std::string& text) {
+  ui::test::Type(dialog, id, text);
+  ui::test::PressKey(ui::test::ControlOf(dialog, id), Qt::Key_Return);
+}
+
+TEST(FilterEntryTest, FrequenciesRatiosAndQuadStepsFollowTheirRules) {
+  EXPECT_EQ(ParseFrequencyText("2.5k", 20, 20000, 100), 2500);
+  EXPECT_EQ(ParseFrequencyText("25000", 20, 20000, 100), 20000);
+  EXPECT_EQ(ParseFrequencyText("5", 20, 20000, 100), 20);
+  EXPECT_EQ(ParseFrequencyText("1234.9", 20, 20000, 100), 1234);
+  // Nothing readable keeps the value the filter has.
+  for (const char* unreadable : {"", "k", ".", "-"}) {
+    EXPECT_EQ(ParseFrequencyText(unreadable, 20, 20000, 440), 440) << unreadable;
+  }
+  EXPECT_NEAR(ParseRatioText("1/3", 0.0142f, 6.67f, 1.0f), 1.0 / 3.0, 1e-6);
+  EXPECT_FLOAT_EQ(ParseRatioText("1/0", 0.0142f, 6.67f, 1.0f), 6.67f);
+  EXPECT_FLOAT_EQ(ParseRatioText("/2", 0.1f, 100.0f, 1.0f), 0.1f);  // the numerator's low limit
+  EXPECT_FLOAT_EQ(ParseRatioText("500", 0.1f, 100.0f, 1.0f), 100.0f);
+  EXPECT_FLOAT_EQ(ParseRatioText("0", 0.1f, 100.0f, 1.0f), 0.1f);
+  EXPECT_FLOAT_EQ(ParseRatioText("", 0.1f, 100.0f, 2.5f), 2.5f);
+
+  // Down from 1000 Hz by 10, up by 100; a held button multiplies the step.
+  EXPECT_EQ(FrequencyStep(0, 1000, 1), -10);
+  EXPECT_EQ(FrequencyStep(3, 1000, 1), 100);
+  EXPECT_EQ(FrequencyStep(0, 10000, 1), -100);
+  EXPECT_EQ(FrequencyStep(3, 10000, 4), 4000);
+  EXPECT_EQ(FrequencyStep(1, 500, 3), -3);
+  EXPECT_EQ(FrequencyStep(TQuadButton::kNoZone, 500, 3), 0);
+  // A step count held for seconds does not overflow.
+  EXPECT_EQ(FrequencyStep(3, 15000, TQuadButton::kMaxStep), 1000LL * TQuadButton::kMaxStep);
+}
+
+struct FilterDialogTest : dialogtest::UnitTest {
+  template <typename Filter>
+  std::unique_ptr<TFilterDialog> Show(Filter& filter) {
+    auto dialog = CreateFilterDialog(filter.typeCode, unit, &host);
+    dialog->Create();
+    dialog->SetFilter(&filter);
+    host.records.clear();
+    return dialog;
+  }
+  // The parameter update of a parametric filter at level 0 and Q 8.7.
+  Trace FlatParametricUpdate(const TFilter& filter, int hz) {
+    return {Select(filter), Frequency(hz), "W13.2 00000000", "W13.1 00000057", "W14 01"};
+  }
+};
+
+TEST_F(FilterDialogTest, EnterAppliesTheParametricEntriesAndEscapeRevertsThem) {
+  auto& filter = Add<TParametricFilter>(0, 1000);
+  auto dialog = Show(filter);
+  EXPECT_EQ(TextOf(*dialog, kFrequencyEdit), "1000");
+  EXPECT_EQ(TextOf(*dialog, kQEdit), "8.7");
+  EXPECT_EQ(TextOf(*dialog, kBandwidthEdit), "0.166");
+
+  TypeAndEnter(*dialog, kFrequencyEdit, "2.5k");
+  EXPECT_EQ(Transfers(), FlatParametricUpdate(filter, 2500));
+  EXPECT_EQ(TextOf(*dialog, kFrequencyEdit), "2500");
+  EXPECT_THAT(host.records, ElementsAre(std::pair(uint32_t{FilterChanged}, (void*)&filter)));
+  TypeAndEnter(*dialog, kFrequencyEdit, "25000");
+  EXPECT_EQ(filter.frequency, 20000);
+  TypeAndEnter(*dialog, kFrequencyEdit, "5");
+  EXPECT_EQ(filter.frequency, 20);
+  Transfers();
+
+  ui::test::Type(*dialog, kFrequencyEdit, "1234");
+  ui::test::Type(*dialog, kLevelEdit, "-3");
+  ui::test::PressKey(ui::test::ControlOf(*dialog, kFrequencyEdit), Qt::Key_Escape);
+  EXPECT_EQ(TextOf(*dialog, kFrequencyEdit), "20");
+  EXPECT_EQ(TextOf(*dialog, kLevelEdit), "0.0");
+  EXPECT_TRUE(Transfers().empty());
+
+  // A bandwidth typed as a fraction becomes the Q; the texts agree once both are shown again.
+  host.Show();
+  host.Widget()->activateWindow();  // focus changes are told only in the active window
+  ui::test::PumpMessages();
+  ui::test::ControlOf(*dialog, kBandwidthEdit).SetFocus();
+  TypeAndEnter(*dialog, kBandwidthEdit, "1/3");
+  EXPECT_THAT(filter.q, FloatNear(BandwidthToQ(1.0f / 3.0f), 1e-5f));
+  EXPECT_EQ(TextOf(*dialog, kQEdit), "4.3");
+  EXPECT_EQ(TextOf(*dialog, kBandwidthEdit), "0.333");
+  EXPECT_EQ(Transfers().at(3), "W13.1 0000002B");
+  ui::test::Type(*dialog, kBandwidthEdit, "1/0");
+  ui::test::ControlOf(*dialog, kQEdit).SetFocus();  // the bandwidth edit loses the focus
+  ui::test::PumpMessages();
+  EXPECT_FLOAT_EQ(filter.q, BandwidthToQ(TParametricDialog::kMaxBandwidth));
+  EXPECT_TRUE(Transfers().empty());  // only Enter writes
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(FilterDialogTest, QuadButtonsSliderAndInvertWriteAtOnce) {
+  auto& filter = Add<TParametricFilter>(1, 1000);
+  auto dialog = Show(filter);
+  const auto stepFrom = [&](int hz, int zone) {
+    filter.frequency = hz;
+    dialog->ShowFilter();
+    SpinQuad(*dialog, kFrequencyQuad, zone);
+    return filter.frequency;
+  };
+  EXPECT_EQ(stepFrom(1000, 0), 990);
+  EXPECT_EQ(Transfers(), FlatParametricUpdate(filter, 990));
+  EXPECT_EQ(stepFrom(1000, 3), 1100);
+  EXPECT_EQ(stepFrom(10000, 0), 9900);
+  EXPECT_EQ(stepFrom(10000, 3), 11000);
+  EXPECT_EQ(stepFrom(20, 0), 20);
+  EXPECT_EQ(stepFrom(19990, 3), 20000);
+  EXPECT_EQ(TextOf(*dialog, kFrequencyEdit), "20000");
+
+  SpinQuad(*dialog, kLevelQuad, 3);
+  SpinQuad(*dialog, kLevelQuad, 1);
+  EXPECT_FLOAT_EQ(filter.level, 0.9f);
+  EXPECT_EQ(TextOf(*dialog, kLevelEdit), "0.9");
+  TypeAndEnter(*dialog, kLevelEdit, "-20");
+  ui::test::Click(*dialog, kInvertButton);
+  EXPECT_FLOAT_EQ(filter.level, 12.0f);
+  Transfers();
+
+  // Moving the slider shows the width it stands for; releasing it writes the Q.
+  auto& slider = dynamic_cast<ui::Trackbar&>(ui::test::ControlOf(*dialog, kBandwidthSlider));
+  slider.SetPosition(1);
+  dialog->SendNotify({kBandwidthSlider, ui::Notify::Scroll, &slider, -1,
+                      static_cast<ui::Param>(ui::ScrollCode::ThumbTrack)});
+  EXPECT_EQ(TextOf(*dialog, kBandwidthEdit), "4.000");
+  EXPECT_FLOAT_EQ(filter.q, 8.7f);
+  EXPECT_TRUE(Transfers().empty());
+  slider.SetPosition(12);
+  dialog->SendNotify({kBandwidthSlider, ui::Notify::Scroll, &slider, -1,
+                      static_cast<ui::Param>(ui::ScrollCode::EndScroll)});
+  EXPECT_EQ(TextOf(*dialog, kQEdit), "4.3");
+  EXPECT_EQ(Transfers().back(), "W14 01");
+  EXPECT_EQ(host.records.size(), 11u);
+}
+
+TEST_F(FilterDialogTest, PeakShelfAndOrderDialogsKeepTheirRanges) {
+  auto& octave = Add<TOctaveFilter>(0, 1250);
+  auto boostCut = Show(octave);
+  EXPECT_EQ(TextOf(*boostCut, kFrequencyText), "1250");
+  TypeAndEnter(*boostCut, kLevelEdit, "-20");
+  ui::test::Click(*boostCut, kInvertButton);
+  EXPECT_FLOAT_EQ(octave.level, 12.0f);
+
+  auto& shelf = Add<THighshelfFilter>(0, 8000);
+  auto shelfDialog = Show(shelf);
+  TypeAndEnter(*shelfDialog, kLevelEdit, "15");
+  EXPECT_FLOAT_EQ(shelf.level, 12.0f);
+  TypeAndEnter(*shelfDialog, kLevelEdit, "-15");
+  EXPECT_FLOAT_EQ(shelf.level, -12.0f);
+  EXPECT_EQ(TextOf(*shelfDialog, kLevelEdit), "-12.0");
+
+  auto& horn = Add<TCDHornFilter>(2, 3000);
+  auto hornDialog = Show(horn);
+  Transfers();
+  ui::test::Click(*hornDialog, kSecondOrderRadio);
+  EXPECT_THAT(Transfers(), ElementsAre(Select(horn), "W10 0B", "W0F 02", "W24 00", Frequency(3000),
+                                       "W31 00", "W13.1 00000002", Select(horn), "W14 00"));
+  EXPECT_EQ(horn.order, 2);
+}
+
+TEST_F(FilterDialogTest, ASlopeOrderStepReallocatesTheFilterEvenAtItsLimit) {
+  auto& lowpass = Add<TLowpassFilter>(0, 500);
+  auto dialog = Show(lowpass);
+  auto& order = dynamic_cast<ui::UpDown&>(ui::test::ControlOf(*dialog, kOrderUpDown));
+  const std::string before = Select(lowpass);
+  order.Step(-1);  // the upper arrow: a steeper slope
+  Trace trace = Transfers();
+  // After the capacity test's reads: select, the re-allocation, the full write and command 0.
+  trace.erase(trace.begin(), std::ranges::find(trace, before));
+  ASSERT_GE(trace.size(), 4u);
+  EXPECT_EQ(trace[1], "R22");
+  EXPECT_EQ(trace[2], Select(lowpass));  // the number the unit gave it
+  EXPECT_EQ(trace.back(), "W14 00");
+  EXPECT_NE(std::ranges::find(trace, "W13.1 00000003"), trace.end());
+  EXPECT_EQ(TextOf(*dialog, kSlopeText), "-18");
+
+  lowpass.order = 8;
+  order.Step(-1);
+  EXPECT_EQ(lowpass.order, 8);
+  EXPECT_EQ(std::ranges::count(Transfers(), "R22"), 1);
+  lowpass.order = 1;
+  order.Step(1);
+  EXPECT_EQ(lowpass.order, 1);
+  EXPECT_EQ(Transfers().back(), "W14 00");
+}
+
+TEST_F(FilterDialogTest, AnOrderStepBeyondTheCapacityOfTheWholeChainIsRefused) {
+  auto offline = ovtest::NewVirtual<IQDevice8126>(6);
+  std::vector<TFilter*> chain;
+  for (int channel = 0; channel < 3; ++channel) {
+    auto made = std::make_unique<THighpassFilter>();
+    made->channel = channel;
+    chain.push_back(offline->AddFilter(std::move(made)));
+  }
+  for (TFilter* member : {chain[1], chain[2]}) member->linkNumber = chain[0]->number + 1;
+  offline->LinkFilters();
+  // Fill up until two sections are left: one more for each of the three is too many.
+  while (offline->CanAddSections(kOtherSections, 3)) {
+    offline->AddFilter(std::make_unique<TLowshelfFilter>());
+  }
+  ASSERT_TRUE(offline->CanAddSections(kOtherSections, 2));
+  auto dialog = CreateFilterDialog(kFilterHighpass, *offline, &host);
+  dialog->Create();
+  dialog->SetFilter(chain[1]);  // a member asks for as much as the head
+  offline->trace.clear();
+  script.AnswerMessageBox(ui::kIdOk);
+  dynamic_cast<ui::UpDown&>(ui::test::ControlOf(*dialog, kOrderUpDown)).Step(-1);
+  EXPECT_EQ(script.Seen().back().text, "Insufficient DSP Capacity");
+  EXPECT_EQ(script.Seen().back().caption, "Highpass filter");
+  EXPECT_EQ(static_cast<THighpassFilter*>(chain[1])->order, 2);
+  EXPECT_EQ(std::ranges::count_if(offline->trace, [](auto& t) { return t[0] == 'W'; }), 0);
+}
+
+TEST_F(FilterDialogTest, ADialogTakesItsControlsOutOfEveryFilterWhenItLetsGo) {
+  auto& shown = Add<TParametricFilter>(0, 1000);
+  auto& copy = Add<TParametricFilter>(1, 1000);
+  auto& next = Add<TParametricFilter>(0, 2000);
+  auto dialog = Show(shown);
+  ui::Window* frequencyEdit = &ui::test::ControlOf(*dialog, kFrequencyEdit);
+  EXPECT_EQ(shown.dialogFrequencyControl, frequencyEdit);
+  EXPECT_EQ(shown.dialogLevelControl, &ui::test::ControlOf(*dialog, kLevelEdit));
+  copy.CopyFrom(shown);  // a copy carries the references along
+  copy.channel = 1;
+
+  dialog->SetFilter(&next);
+  EXPECT_EQ(shown.dialogFrequencyControl, nullptr);
+  EXPECT_EQ(copy.dialogLevelControl, nullptr);
+  EXPECT_EQ(next.dialogFrequencyControl, frequencyEdit);
+  dialog.reset();
+  EXPECT_EQ(next.dialogFrequencyControl, nullptr);
+  EXPECT_EQ(next.dialogLevelControl, nullptr);
+
+  // The boost/cut dialog has no frequency edit; its filter gets none.
+  auto& octave = Add<TOctaveFilter>(0, 100);
+  auto boostCut = Show(octave);
+  EXPECT_EQ(octave.dialogFrequencyControl, nullptr);
+  EXPECT_NE(octave.dialogLevelControl, nullptr);
+}
+
+TEST_F(FilterDialogTest, AnyFilterChangeRefreshesAndThePlaceholderDoesNothing) {
+  auto& shown = Add<TLowshelfFilter>(0, 200);
+  auto& other = Add<TLowshelfFilter>(1, 300);
+  auto dialog = Show(shown);
+  shown.frequency = 250;
+  NotifyRecord record{FilterChanged, 1, 0, &other};
+  host.Notify(&record);
+  EXPECT_EQ(TextOf(*dialog, kFrequencyEdit), "250");
+
+  // A filter of another class is not shown.
+  dialog->SetFilter(&Add<TLowpassFilter>(0, 100));
+  EXPECT_EQ(dialog->GetFilter(), nullptr);
+
+  auto stub = CreateFilterDialog(kFilterLowCrossover, unit, &host);
+  EXPECT_NE(dynamic_cast<TStubDialog*>(stub.get()), nullptr);
+  stub->Create();
+  stub->SetFilter(&shown);
+  stub->SetFocus();
+  ui::test::PressKey(*stub, Qt::Key_Return);
+  ui::test::PressKey(*stub, Qt::Key_Escape);
+  EXPECT_TRUE(stub->IsCreated());
+  EXPECT_TRUE(Transfers().empty());
+}
+
+}  // namespace
+}  // namespace namespaceOV
