@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "familycommon/GraphContexts.h"
 #include "familycommon/GraphScale.h"
 #include "familyov/filters/FilterIcons.h"
 
@@ -96,6 +98,15 @@ TEST(GraphScaleTest, CurvesEndOneStepBelowTheRangeAndCatchTheFiltersOwnFrequency
       },
       magnitude, phase);
   EXPECT_TRUE(magnitude.empty());
+}
+
+TEST(GraphScaleTest, ValuesThatAreNotNumbersMapToDefinedPixels) {
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  ui::Dc dc(scratch);
+  TFreqDC freq(dc, {0, 0, 1080, 400}, 20.0f, 24000.0f, -80.0f, 20.0f, false);
+  EXPECT_EQ(freq.ValueToPoint({20.0f, 1.0f}, false), (ui::Point{0, 0}));
+  EXPECT_EQ(freq.ValueToPoint({20.0f, std::nanf("")}, false).y, 0);
+  EXPECT_EQ(freq.ValueToPoint({0.0f, HUGE_VALF}, false), (ui::Point{0, 0}));
 }
 
 }  // namespace
