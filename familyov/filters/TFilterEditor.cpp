@@ -5,6 +5,7 @@
 
 #include "familyov/filters/OctaveArray.h"
 #include "familyov/filters/TFilterDialog.h"
+#include "familyov/filters/TFilterGraphWindow.h"
 #include "familyov/filters/TFilterListWindow.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -71,7 +72,7 @@ TFilterSplitter::~TFilterSplitter() {
 
 void TFilterSplitter::MakePanes() {
   list_ = std::make_unique<TFilterListWindow>(this, panes_);
-  // The graph pane is made here, as the second pane; it enters itself in panes_.graph.
+  graph_ = std::make_unique<TFilterGraphWindow>(this, panes_);
   SetFirstShare(kListShare);
 }
 
@@ -94,7 +95,7 @@ void TFilterSplitter::ReopenGraph() {
 }
 
 void TFilterSplitter::ToggleGraphPhase() {
-  // The graph's own show-phase command runs here once the graph pane exists.
+  if (IsGraphOpen()) panes_.graph->CmShowPhase();
 }
 
 // The count window.

@@ -235,7 +235,7 @@ TEST_F(VirtualEditorTest, MovingToAnyChannelIsNotShowPhaseAndARefreshDropsReplac
 
   RunCommand(editor, kCmShowPhase);
   EXPECT_EQ(List(editor).Rows().size(), 2u) << "Show phase moved the filter";
-  EXPECT_EQ(unit->showPhase[1], phase);
+  EXPECT_EQ(unit->showPhase[1], !phase) << "the open graph's phase is toggled";
   script.AnswerMessageBox(ui::kIdOk);
   RunCommand(editor, kCmFirstMoveToChannel + 4);
   EXPECT_EQ(List(editor).Rows().size(), 1u);
