@@ -1,5 +1,7 @@
 #include "tests/familyov_channels/ChannelsTestSupport.h"
 
+#include <filesystem>
+
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/TestHooks.h"
 #include "sim/familyov/FamilyOvUnit.h"
@@ -45,6 +47,20 @@ void ChannelsTest::StoreDelay(int channel, int samples) {
   bus.StoreLong(0, namespaceOV::gChannelDelayObject.GetId(), channel,
                 static_cast<uint32_t>(samples));
   unit->InvalidateValues();
+}
+
+}  // namespace channelstest
+
+namespace channelstest {
+
+void ChannelsTest::Grab(ui::Window& window, int width, int height, const std::string& name) {
+  // Room for a frame's menu bar and the group window's scroll bars besides the panes.
+  constexpr int kMargin = 40;
+  window.SetClientSize({width + kMargin, height + kMargin});
+  ui::test::PumpMessages();
+  const std::filesystem::path folder = TELVO_GALLERY_DIR;
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(ui::test::GrabPng(window, (folder / name).string()));
 }
 
 }  // namespace channelstest

@@ -39,6 +39,8 @@ class ChannelsTest : public testing::Test {
   std::vector<std::string> Taken(const std::string& prefix);
   void StoreGroup(int channel, int group);
   void StoreDelay(int channel, int samples);
+  // Grabs the window, sized to show all of its panes, to the build folder's gallery.
+  void Grab(ui::Window& window, int width, int height, const std::string& name);
 
   ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
   ovtest::FamilyBus bus;
