@@ -13,12 +13,18 @@ const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_channels_te
 
 }  // namespace
 
-ChannelsTest::ChannelsTest() {
+ChannelsTest::ChannelsTest(sim::familyov::Model model) {
   ovtest::ReportedErrors().clear();
   bus.port.SetRetries(0);
-  bus.AddModelUnit(sim::familyov::Model::k8148, kAddress);
-  unit = &dynamic_cast<namespaceOV::IQDevice8148&>(*bus.RollCall({&type}).at(0));
-  editWindow = std::make_unique<namespaceOV::TEdit8148Window>(nullptr, *unit);
+  bus.AddModelUnit(model, kAddress);
+  IQDevice* found = bus.RollCall({&type8122, &type8126, &type8148}).at(0);
+  if (auto* unit8148 = dynamic_cast<namespaceOV::IQDevice8148*>(found)) {
+    editWindow = std::make_unique<namespaceOV::TEdit8148Window>(nullptr, *unit8148);
+  } else {
+    editWindow = std::make_unique<namespaceOV::TEdit8126Window>(
+        nullptr, dynamic_cast<namespaceOV::IQDevice8126&>(*found));
+  }
+  unit = &editWindow->Device();
   editWindow->Create();
   bus.TakeTrace();
 }

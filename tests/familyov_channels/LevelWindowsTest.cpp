@@ -32,6 +32,7 @@ std::string LevelWrite(int channel, float dB) {
 
 class LevelWindowsTest : public channelstest::ChannelsTest {
  protected:
+  using ChannelsTest::ChannelsTest;
   TOutputLevelWindow& Outputs() { return Open<TOutputLevelWindow>(editWindow->Ids().outputLevel); }
   TInputLevelWindow& Inputs() { return Open<TInputLevelWindow>(editWindow->Ids().inputLevel); }
   // The user drags the pane's trackbar to `position`.
@@ -148,6 +149,30 @@ TEST_F(LevelWindowsTest, MetersMoveAndASilentUnitGivesOneReport) {
   Drag(outputs.Pane(0), 50);
   ui::test::PumpMessages();
   EXPECT_THAT(Writes(), ElementsAre(LevelWrite(4, -1.0f)));
+}
+
+class TwoChannelLevelTest : public LevelWindowsTest {
+ protected:
+  TwoChannelLevelTest() : LevelWindowsTest(sim::familyov::Model::k8122) {}
+};
+
+TEST_F(TwoChannelLevelTest, GangJoinsBothChannelsOfASide) {
+  TInputLevelWindow& inputs = Inputs();
+  ASSERT_NE(inputs.Gang(), nullptr);
+  EXPECT_EQ(inputs.GroupTree(), nullptr);
+  EXPECT_EQ(inputs.MenuBar(), nullptr);
+  SetLevel(1, 6.0f);
+  ui::test::Click(*inputs.Gang(), kGang);
+  EXPECT_THAT(Writes(), ElementsAre("W1D.0 07", "W1D.1 07"));
+  Drag(inputs.Pane(0), inputs.Pane(0).Range().PositionOf(2.0f));
+  ui::test::PumpMessages();
+  EXPECT_THAT(Writes(), ElementsAre(LevelWrite(0, 2.0f), LevelWrite(1, 8.0f)));
+
+  TOutputLevelWindow& outputs = Outputs();
+  ui::test::Click(*outputs.Gang(), kGang);
+  ui::test::Click(*outputs.Gang(), kGang);
+  EXPECT_THAT(Writes(), ElementsAre("W1D.2 01", "W1D.3 01", "W1D.2 00", "W1D.3 00"));
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
 }  // namespace
