@@ -75,6 +75,7 @@ TEST_F(DelayAndNameWindowsTest, SpinsStepAGroupWhoseMembersStopAtZero) {
   EXPECT_EQ(Shown(window.Pane(2), kDelayEdit), "1.238 ft");
   window.Pane(3).Spin(TQuadButton::kUpperLeft);
   EXPECT_THAT(Writes(), ElementsAre("W1F.7 0000002A"));  // 42 samples
+  Grab(window, 360, 260, "output-delay.png");
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
@@ -97,6 +98,7 @@ TEST_F(DelayAndNameWindowsTest, NamesAreLimitedWrittenOnAnyChangeAndEscapeRestor
   ui::test::Type(pane, kNameEdit, "typing");
   ui::test::PressKey(edit, Qt::Key_Escape);
   EXPECT_EQ(Shown(pane, kNameEdit), "LEFT SPEAKE");
+  Grab(names, 240, 240, "output-names.png");
   EXPECT_TRUE(Writes().empty());
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
