@@ -101,11 +101,13 @@ TEST_F(GroupMovesTest, AGroupedDelayStepStopsAtZeroAndAtTheMemory) {
   EXPECT_EQ(Delay(4), 0);
   EXPECT_EQ(Delay(6), 52);
   EXPECT_THAT(Written(), ElementsAre("1F.4", "1F.6"));
-  // Two members share the memory: the step is cut by half the excess, rounded up.
+  // Two members share the memory: the step is cut by half the excess, rounded up, so that an
+  // odd excess leaves no sample over.
+  SetDelay(6, 53);
   const int capacity = unit->GetDelayCapacity();
   const DelayMove move = MoveChannelDelay(*unit, 4, capacity);
-  EXPECT_LE(Delay(4) + Delay(6), capacity);
-  EXPECT_EQ(move.step, (capacity - 52) / 2);
+  EXPECT_EQ(move.step, (capacity - 53) / 2);
+  EXPECT_EQ(Delay(4) + Delay(6), capacity - 1);
 }
 
 }  // namespace

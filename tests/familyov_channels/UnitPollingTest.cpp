@@ -69,9 +69,13 @@ TEST_F(UnitPollingTest, ASilentUnitGivesOneReportAndPollingWaitsForTheUser) {
 }
 
 TEST_F(UnitPollingTest, TheReportOfASilentUnitFindsItsPollingPaused) {
-  static UnitPoller* poller = &editWindow->Poller();
-  static bool polledDuringReport = true;
-  static int reports = 0;
+  // What the reporter, a plain function, sees.
+  static UnitPoller* poller;
+  static bool polledDuringReport;
+  static int reports;
+  poller = &editWindow->Poller();
+  polledDuringReport = true;
+  reports = 0;
   const CommErrorReporter previous = SetCommErrorReporter([](const IQException&, IQDevice&) {
     // The error dialog runs a message loop of its own.
     if (++reports == 1) polledDuringReport = poller->PollNext();
