@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdio>
 
+#include "familyov/channels/DelayNameWindows.h"
 #include "familyov/channels/GroupAssignment.h"
 #include "familyov/channels/LevelWindows.h"
 #include "familyov/unit/ParameterTable.h"
@@ -97,6 +98,13 @@ TEST_F(LevelWindowsTest, AGroupMovesTogetherWrittenOncePerMember) {
   EXPECT_TRUE(static_cast<ui::CheckBox&>(ui::test::ControlOf(window.Pane(4), kMute)).IsChecked());
   ui::test::Click(window.Pane(1), kPolarity);
   EXPECT_THAT(Writes(), ElementsAre("W32.1 BF800000"));
+
+  // A name given in the names window shows at once on the level pane and in the tree.
+  auto& names = Open<TOutputNameWindow>(editWindow->Ids().outputNames);
+  ui::test::Type(names.Pane(1), kNameEdit, "Sub");
+  names.Pane(1).CommitName();
+  EXPECT_EQ(ui::test::ControlOf(window.Pane(1), kChannelName).Text(), "Sub");
+  EXPECT_EQ(tree.ItemText(tree.FirstChild(tree.FirstRoot())), "Sub");
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
