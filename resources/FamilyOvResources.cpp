@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/ui/Resources.h"
+#include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvCrossoverIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
@@ -97,6 +98,7 @@ void RegisterFamilyOvResources() {
   RegisterFamilyOvCommandDialogs();
   ovfilter_res::RegisterFilterEditorResources();
   ovcrossover_res::RegisterFamilyOvCrossoverDialogs();
+  ovchannels_res::RegisterChannelResources();
 }
 
 }  // namespace ovres

@@ -3,6 +3,8 @@
 #include <map>
 #include <utility>
 
+#include "familyov/channels/DelayNameWindows.h"
+#include "familyov/channels/LevelWindows.h"
 #include "familyov/filters/TChannelLinkWindow.h"
 #include "familyov/filters/TCrossoverWindow.h"
 #include "familyov/filters/TFilterEditor.h"
@@ -23,6 +25,18 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
        [](TEditOVWindow& w, int c) { return std::make_unique<TFilterDecoratedFrame>(w, c); }},
       {ChildKind::Linking,
        [](TEditOVWindow& w, int) { return std::make_unique<TChannelLinkWindow>(w); }},
+      {ChildKind::InputLevel,
+       [](TEditOVWindow& w, int) { return std::make_unique<TInputLevelWindow>(w); }},
+      {ChildKind::OutputLevel,
+       [](TEditOVWindow& w, int) { return std::make_unique<TOutputLevelWindow>(w); }},
+      {ChildKind::InputDelay,
+       [](TEditOVWindow& w, int) { return std::make_unique<TInputDelayWindow>(w); }},
+      {ChildKind::OutputDelay,
+       [](TEditOVWindow& w, int) { return std::make_unique<TOutputDelayWindow>(w); }},
+      {ChildKind::InputNames,
+       [](TEditOVWindow& w, int) { return std::make_unique<TInputNameWindow>(w); }},
+      {ChildKind::OutputNames,
+       [](TEditOVWindow& w, int) { return std::make_unique<TOutputNameWindow>(w); }},
       {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},
       {ChildKind::Logic, [](TEditOVWindow& w, int) { return std::make_unique<TLogicWindow>(w); }},
       {ChildKind::Timer,
