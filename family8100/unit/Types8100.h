@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bus/IQDeviceType.h"
+#include "family8100/unit/FamilyKey8100.h"
 #include "family8100/unit/IQDevice8100.h"
 
 namespace namespace8100 {
@@ -19,6 +20,8 @@ class IQ8100Type : public IQDeviceType {
   IconResource CreateIcon() const override { return 9; }
   IconResource CreateSmallIcon() const override { return 7; }
   std::string GetName() const override { return "Ordavinex"; }
+  // The family's preferences.
+  FamilyKey8100 Key() const { return FamilyKey8100(GetTypeKey()); }
 
  protected:
   // The model's device: a virtual one without a record, else a bus one for a record of the
