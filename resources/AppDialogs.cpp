@@ -4,6 +4,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
+#include "resources/Family8100Ids.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
 
@@ -189,4 +190,5 @@ void RegisterAppResources() {
   controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
   ovfunctions_res::RegisterFunctionDialogs();
+  f8100res::RegisterFamily8100Resources();
 }

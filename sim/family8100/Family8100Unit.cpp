@@ -118,13 +118,13 @@ int Family8100Unit::Selected(int indexId) const {
 void Family8100Unit::StoreMemory(int memory) {
   Memory& stored = memories_[static_cast<std::size_t>(memory)];
   for (int id : kSettingIds) stored.settings[id] = Element(id, 0);
-  stored.slots = slots_;
+  stored.filterSlots = slots_;
 }
 
 void Family8100Unit::RecallMemory(int memory) {
   const Memory& stored = memories_[static_cast<std::size_t>(memory)];
   for (const auto& [id, bytes] : stored.settings) StoreElement(id, 0, bytes);
-  slots_ = stored.slots;
+  slots_ = stored.filterSlots;
 }
 
 std::optional<UnitReply> Family8100Unit::AnswerSpecialSet(const Request& request) {

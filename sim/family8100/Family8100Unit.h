@@ -66,7 +66,7 @@ class Family8100Unit final : public Unit {
  private:
   struct Memory {
     std::map<int, std::vector<uint8_t>> settings;
-    std::vector<FilterSlot> slots;
+    std::vector<FilterSlot> filterSlots;
     std::string name;
   };
 

@@ -51,11 +51,11 @@ std::vector<std::string> OlderFamilyBus::TakeTrace() {
 }
 
 std::vector<sim::family8100::FilterSlot> OlderFamilyBus::SlotsOf(int index) {
-  std::vector<sim::family8100::FilterSlot> slots;
-  bus.WithUnit(index, [&slots](sim::Unit& unit) {
-    slots = dynamic_cast<sim::family8100::Family8100Unit&>(unit).Slots();
+  std::vector<sim::family8100::FilterSlot> unitSlots;
+  bus.WithUnit(index, [&unitSlots](sim::Unit& unit) {
+    unitSlots = dynamic_cast<sim::family8100::Family8100Unit&>(unit).Slots();
   });
-  return slots;
+  return unitSlots;
 }
 
 namespace8100::IQDevice8100* OnlyUnit(OlderFamilyBus& bus) {
