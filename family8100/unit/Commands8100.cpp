@@ -123,7 +123,3 @@ bool IQDevice8100::LoadFile() {
 }
 
 }  // namespace namespace8100
-
-namespace namespace8100 {
-bool IQDevice8100::CopyFrom(IQDevice&) { return false; }
-}  // namespace namespace8100
