@@ -68,6 +68,8 @@ class IQDevice8100 : public IQDevice {
   // Units from firmware 1.1 on, and virtual units, delete all their filters with one command.
   bool DeletesAllAtOnce() const { return deletesAllAtOnce_; }
   void SetReadyBound(ReadyBound bound) { readyBound_ = std::move(bound); }
+  // Polls the ready flag within the unit's bound; NotReadyTimeout when it passes.
+  void WaitUntilReady() { WaitReady(*this, readyBound_); }
   int FilterSlotCount() const { return typeCode_ == kTypeCodeX ? kFilterSlotsX : kFilterSlots; }
 
   // The filters of the four banks, in the order read or added; the crossovers apart.

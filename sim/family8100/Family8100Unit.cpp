@@ -17,6 +17,13 @@ constexpr int kFourByteIds[] = {4,  16, 23, 31, 32, 33, 34, 44, 45,
 constexpr int kTextIds[] = {25, 26, 27, 30, 43};
 
 enum ObjectId : int {
+  kInitModeId = 0,
+  kRebootId = 1,
+  kFlashStartId = 2,
+  kFlashEraseId = 3,
+  kFlashAddressId = 4,
+  kAddressId = 7,
+  kAddressDoneId = 42,
   kSaveMemoryId = 14,
   kRestoreMemoryId = 15,
   kNewFilterSlotId = 17,
@@ -110,6 +117,34 @@ void Family8100Unit::Lock(const std::string& password) {
   StoreElement(kLockedId, 0, std::vector<uint8_t>{1});
 }
 
+bool Family8100Unit::AnswersFamily(int family) const {
+  return family == kSharedFamily || Unit::AnswersFamily(family);
+}
+
+void Family8100Unit::TakeAddress(uint8_t address) {
+  UnitIdentity identity = Identity();
+  identity.address = address;
+  SetIdentity(identity);
+}
+
+std::optional<UnitReply> Family8100Unit::AnswerNetworkRequest(const Request& request) {
+  // The family field of a request to the network address is not a family code.
+  const uint8_t value = request.payload.empty() ? 0 : request.payload[0];
+  if (request.opcode == kOpcodeGet && request.objectId == kReadyId) {
+    return Accepted(request, Element(kReadyId, 0));
+  }
+  if (request.opcode != kOpcodeSet) return std::nullopt;
+  if (request.objectId == kAddressId && value >= 1 && value <= 250) {
+    TakeAddress(value);
+    return Accepted(request);
+  }
+  if (request.objectId == kAddressDoneId) {
+    StoreElement(kAddressDoneId, 0, request.payload);
+    return Accepted(request);
+  }
+  return std::nullopt;
+}
+
 int Family8100Unit::Selected(int indexId) const {
   const int index = Element(indexId, 0)[0];
   return index >= 1 && index <= kMemoryCount ? index : 0;
@@ -146,6 +181,12 @@ std::optional<UnitReply> Family8100Unit::AnswerSpecialSet(const Request& request
     return Refused(request, kDeviceLocked);
   }
   switch (request.objectId) {
+    case kAddressId:
+      // In addressing mode the unit moves at once; otherwise the new address is its own business.
+      if (value < 1 || value > 250) return Refused(request, unit_error::kParameterOutOfRange);
+      if (Element(kAddressDoneId, 0)[0] != 0) TakeAddress(value);
+      StoreElement(kAddressId, 0, request.payload);
+      return Accepted(request);
     case kSaveMemoryId:
     case kRestoreMemoryId:
       if (value < 1 || value > kMemoryCount) {
@@ -170,8 +211,45 @@ std::optional<UnitReply> Family8100Unit::AnswerSpecialSet(const Request& request
       }
       return Refused(request, unit_error::kParameterOutOfRange);
     default:
+      if (auto flash = AnswerFlashSet(request, value)) return flash;
       return AnswerFilterSet(request, value);
   }
+}
+
+std::optional<UnitReply> Family8100Unit::AnswerFlashSet(const Request& request, uint8_t value) {
+  switch (request.objectId) {
+    case kFlashStartId:
+      flash_.started = value != 0;
+      break;
+    case kFlashEraseId:
+      if (!flash_.started) return Refused(request, unit_error::kParameterOutOfRange);
+      flash_.erased = true;
+      flash_.blocks.clear();
+      break;
+    case kFlashAddressId:
+      if (request.payload.size() != 4) return Refused(request, unit_error::kIncompleteMessage);
+      flashCursor_ = uint32_t{request.payload[0]} << 24 | uint32_t{request.payload[1]} << 16 |
+                     uint32_t{request.payload[2]} << 8 | request.payload[3];
+      break;
+    case kFlashBlockId:
+      if (!flash_.erased || request.payload.size() > kFlashBlockBytes) {
+        return Refused(request, unit_error::kParameterOutOfRange);
+      }
+      flash_.blocks.emplace_back(flashCursor_, request.payload);
+      flashCursor_ += static_cast<uint32_t>(request.payload.size());
+      break;
+    case kInitModeId:
+      flash_.initialiseOnReboot = value != 0;
+      break;
+    case kRebootId:
+      ++flash_.reboots;
+      flash_.started = false;
+      flash_.erased = false;
+      break;
+    default:
+      return std::nullopt;
+  }
+  return Accepted(request);
 }
 
 std::optional<UnitReply> Family8100Unit::AnswerFilterSet(const Request& request, uint8_t value) {

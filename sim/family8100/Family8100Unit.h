@@ -21,6 +21,8 @@ inline constexpr int kUnitNameId = 25;
 inline constexpr int kPasswordId = 26;
 inline constexpr int kLockedId = 28;
 inline constexpr int kMemoryCount = 12;
+// The family code every unit of the family answers besides its own, as auto-addressing sends it.
+inline constexpr int kSharedFamily = 240;
 
 // One filter slot as the unit keeps it; parameters as the bytes the program sent, by selector.
 struct FilterSlot {
@@ -48,6 +50,17 @@ struct UnitOptions {
   int busyPolls = 0;
 };
 
+// What the flash programmer of a unit was given.
+struct FlashImage {
+  bool started = false;
+  bool erased = false;
+  // Each block at the address it was written to: blocks follow one another from the address last
+  // set.
+  std::vector<std::pair<uint32_t, std::vector<uint8_t>>> blocks;
+  bool initialiseOnReboot = false;
+  int reboots = 0;
+};
+
 // A unit of the older family: the whole object table; the ready flag that drops while the unit
 // carries out a set; filter slots selected by number, written by selector and committed; twelve
 // memories with names and the preset map; the lock and its password.
@@ -56,8 +69,13 @@ class Family8100Unit final : public Unit {
   explicit Family8100Unit(const UnitOptions& options);
 
   const std::vector<FilterSlot>& Slots() const { return slots_; }
+  const FlashImage& Flash() const { return flash_; }
   // Locks the unit with `password`, as the security page does.
   void Lock(const std::string& password);
+  bool AnswersFamily(int family) const override;
+  // Auto-addressing: every unit hears the network address; in addressing mode a unit takes the
+  // address it is given and leaves the mode when told so at its new address.
+  std::optional<UnitReply> AnswerNetworkRequest(const Request& request) override;
 
  protected:
   std::optional<UnitReply> AnswerSpecialSet(const Request& request) override;
@@ -71,6 +89,8 @@ class Family8100Unit final : public Unit {
   };
 
   std::optional<UnitReply> AnswerFilterSet(const Request& request, uint8_t value);
+  std::optional<UnitReply> AnswerFlashSet(const Request& request, uint8_t value);
+  void TakeAddress(uint8_t address);
   std::optional<UnitReply> AnswerFilterGet(const Request& request);
   void StoreMemory(int memory);
   void RecallMemory(int memory);
@@ -85,6 +105,8 @@ class Family8100Unit final : public Unit {
   std::array<Memory, kMemoryCount + 1> memories_;
   std::array<uint8_t, kMemoryCount + 1> presets_{};
   std::string password_;
+  FlashImage flash_;
+  uint32_t flashCursor_ = 0;
 };
 
 // Adds the unit to the bus; returns its index there.

@@ -11,6 +11,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/ControlsResources.h"
 #include "resources/Family8100Ids.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/familyov_files/FilesTestSupport.h"
@@ -27,7 +28,10 @@ namespace {
 
 class OlderFamilyResources : public ::testing::Environment {
  public:
-  void SetUp() override { f8100res::RegisterFamily8100Resources(); }
+  void SetUp() override {
+    f8100res::RegisterFamily8100Resources();
+    controls_res::RegisterControlsResources();
+  }
 };
 const auto* const kResources = ::testing::AddGlobalTestEnvironment(new OlderFamilyResources);
 
