@@ -96,6 +96,9 @@ HexRecord ParseRecord(const std::string& word, int line, const HexRules& rules) 
                              : record.type == kHexUpperAddress ? kUpperAddressBytes
                                                                : 0;
   if (count < needed) throw LineError("Record too short in line %d.", line);
+  if (record.type == kHexData && rules.maxDataBytes != 0 && count > rules.maxDataBytes) {
+    throw LineError("Record too long in line %d.", line);
+  }
   record.data.assign(bytes->begin() + 4, bytes->begin() + 4 + count);
   return record;
 }

@@ -30,6 +30,9 @@ struct HexRules {
   // Data bytes of a model record: family code high and low, re-initialise flag, and on the newer
   // family the firmware version in tenths. Never fewer than those three.
   std::size_t modelRecordBytes = 4;
+  // The most data bytes a record may carry: the unit takes each data record as one block. 0 for a
+  // family that splits longer records itself.
+  std::size_t maxDataBytes = 0;
 };
 
 // A firmware file fit for the unit: its records in file order, up to the first empty one.

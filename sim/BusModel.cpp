@@ -143,7 +143,7 @@ Transmission BusModel::AnswerUnitRequest(const Request& request) {
     // the one the request was sent to.
     const UnitIdentity identity = slot.unit->Identity();
     if (!Reachable(slot) || identity.address != request.address ||
-        identity.family != request.family) {
+        !slot.unit->AnswersFamily(request.family)) {
       continue;
     }
     // Of several units at one address the first answers; the others would only garble it.

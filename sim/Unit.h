@@ -41,6 +41,9 @@ class Unit {
   Unit& operator=(const Unit&) = delete;
 
   const UnitIdentity& Identity() const { return identity_; }
+  // Whether a request with this family code is meant for the unit; a family may answer a code its
+  // units share besides their own.
+  virtual bool AnswersFamily(int family) const { return family == identity_.family; }
 
   // Answers a set (opcode 9) or get (opcode 10) addressed to this unit: the hooks first, then the
   // table; unknown objects, opcodes, indexes and over-long data answer from the error object.

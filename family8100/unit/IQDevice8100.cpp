@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 
 #include "family8100/unit/ParameterTable8100.h"
 
@@ -36,6 +37,28 @@ constexpr uint32_t kThreshold16dBu = 262765;
 constexpr float kSlowRelease = 2.0833333e-5F;
 constexpr float kNoiseLevelDb = -40.0F;
 constexpr double kFirstSingleDeleteVersion = 1.1;
+constexpr uint8_t kDeleteSelected = 0;
+constexpr uint8_t kDeleteAll = 1;
+constexpr int kMemoryNameChars = 19;
+constexpr int kPasswordObjectId = 26;
+constexpr float kBoostCutWidth = 3.2F;
+constexpr int32_t kThirdOctaveHz[] = {31,   40,   50,   63,   80,   100,   125,   160,  200,  250,
+                                      315,  400,  500,  630,  800,  1000,  1250,  1600, 2000, 2500,
+                                      3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000};
+
+uint32_t Bits(float value) {
+  uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+float FromBits(uint32_t bits) {
+  float value = 0;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+bool IsMemory(int memory) { return memory >= 1 && memory <= kMemoryCount; }
 
 // The firmware version sits in characters 3 to 8 of the identity text; an unreadable one counts
 // as the oldest.
@@ -54,6 +77,8 @@ std::string ErrorText8100(int code) {
   return kErrorTexts[static_cast<std::size_t>(code)];
 }
 
+IQDevice8100::~IQDevice8100() = default;
+
 IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                            uint32_t typeCode)
     : IQDevice(type, manager, info), typeCode_(typeCode), waitsForReady_(IsOnline()) {
@@ -67,8 +92,6 @@ IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const I
 }
 
 bool IQDevice8100::DoOpen(ui::Window*) { return false; }
-
-bool IQDevice8100::CopyFrom(IQDevice&) { return false; }
 
 bool IQDevice8100::Matches(const IQDeviceInfo& info) const {
   return info.network == GetInfo().network && info.address == GetInfo().address &&
@@ -86,7 +109,229 @@ bool IQDevice8100::GetListText(std::string& text) const {
 
 void IQDevice8100::Write(const UCodeObject& object, std::span<const uint8_t> data, int) {
   if (waitsForReady_) WaitReady(*this, readyBound_);
+  if (!IsOnline() && object.GetId() == kPasswordObjectId) {
+    WriteVirtualPassword(data);
+    return;
+  }
   IQDevice::Write(object, data, 0);
+}
+
+void IQDevice8100::WriteVirtualPassword(std::span<const uint8_t> data) {
+  std::string password(data.begin(), data.end());
+  password = password.substr(0, password.find('\0'));
+  if (!g8100Locked.Read(*this)) {
+    virtualPassword_ = password;
+  } else if (password == virtualPassword_) {
+    g8100Locked.Write(*this, false);
+  } else {
+    throw ErrorObject(kWrongPasswordCode);
+  }
+  SetModified(true);
+}
+
+void IQDevice8100::ResetValueStore() { SetObjectCount(kObjectIdCount); }
+
+int IQDevice8100::UsedSections() const {
+  int used = 0;
+  for (const auto& filter : filters_) used += filter->SectionCost();
+  return used;
+}
+
+std::unique_ptr<TFilter>& IQDevice8100::CrossoverPlace(const TFilter& crossover) {
+  return crossover.type == kLowCrossoverFilter ? lowCrossover_ : highCrossover_;
+}
+
+TFilter& IQDevice8100::PlaceFilter(std::unique_ptr<TFilter> filter) {
+  // The slot first: a filter the unit gave none never joins the list.
+  if (IsOnline()) filter->slot = g8100NewFilterSlot.Read(*this);
+  TFilter& placed = *filter;
+  if (filter->SectionCost() == 0) {
+    CrossoverPlace(placed) = std::move(filter);
+  } else {
+    filters_.push_back(std::move(filter));
+  }
+  return placed;
+}
+
+void IQDevice8100::RemoveFilter(const TFilter& filter) {
+  if (IsOnline()) {
+    g8100FilterSlot.Write(*this, static_cast<uint8_t>(filter.slot));
+    g8100DeleteFilter.Write(*this, kDeleteSelected);
+  }
+  std::erase_if(filters_, [&filter](const auto& listed) { return listed.get() == &filter; });
+}
+
+void IQDevice8100::RemoveFilters() {
+  if (IsOnline() && deletesAllAtOnce_) {
+    g8100DeleteFilter.Write(*this, kDeleteAll);
+  } else if (IsOnline()) {
+    while (!filters_.empty()) RemoveFilter(*filters_.front());
+    for (std::unique_ptr<TFilter>* crossover : {&highCrossover_, &lowCrossover_}) {
+      if (!*crossover) continue;
+      g8100FilterSlot.Write(*this, static_cast<uint8_t>((*crossover)->slot));
+      g8100DeleteFilter.Write(*this, kDeleteSelected);
+      crossover->reset();
+    }
+  }
+  filters_.clear();
+  DropCrossovers();
+}
+
+void IQDevice8100::DropCrossovers() {
+  highCrossover_.reset();
+  lowCrossover_.reset();
+}
+
+void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
+  if (!IsOnline()) return;
+  ProgressScope scope(progress, kFilterSlots, "Reading device parameters...");
+  filters_.clear();
+  DropCrossovers();
+  if (g8100Locked.Read(*this)) return;
+  for (int slot = 0; slot < FilterSlotCount(); ++slot) {
+    scope.Step(std::min(slot, kFilterSlots));
+    g8100FilterSlot.Write(*this, static_cast<uint8_t>(slot));
+    std::unique_ptr<TFilter> filter = MakeFilter(g8100FilterType.Read(*this));
+    if (!filter) continue;
+    filter->slot = slot;
+    filter->ReadFromUnit(*this);
+    // A slot whose type changed under the read, or a crossover on a model without crossovers, is
+    // not taken: it would count against the wrong budget.
+    if (filter->SectionCost() == 0) {
+      if (typeCode_ == kTypeCodeX) CrossoverPlace(*filter) = std::move(filter);
+    } else {
+      filters_.push_back(std::move(filter));
+    }
+  }
+}
+
+SettingsRecord IQDevice8100::ReadSettingsRecord() {
+  SettingsRecord record = {g8100LeftAttenuation.Read(*this), g8100RightAttenuation.Read(*this),
+                           g8100LeftMute.Read(*this), g8100RightMute.Read(*this),
+                           g8100Routing.Read(*this)};
+  if (HasDelay())
+    record.insert(record.end(), {g8100LeftDelay.Read(*this), g8100RightDelay.Read(*this)});
+  if (HasLimiter()) {
+    record.insert(record.end(),
+                  {g8100LeftPolarity.Read(*this), g8100RightPolarity.Read(*this),
+                   g8100LeftThreshold.Read(*this), g8100RightThreshold.Read(*this),
+                   Bits(g8100LeftRelease.Read(*this)), Bits(g8100RightRelease.Read(*this)),
+                   g8100LimiterMode.Read(*this)});
+  }
+  if (HasNoise()) {
+    record.insert(record.end(),
+                  {g8100LeftNoiseType.Read(*this), g8100RightNoiseType.Read(*this),
+                   Bits(g8100LeftNoiseLevel.Read(*this)), Bits(g8100RightNoiseLevel.Read(*this)),
+                   g8100LeftNoiseOn.Read(*this), g8100RightNoiseOn.Read(*this)});
+  }
+  return record;
+}
+
+void IQDevice8100::WriteSettingsRecord(const SettingsRecord& record) {
+  // A record of another model (or none yet) leaves the settings as they are.
+  if (record.size() != ReadSettingsRecord().size()) return;
+  auto word = record.begin();
+  const auto next = [&word] { return *word++; };
+  g8100LeftAttenuation.Write(*this, static_cast<uint8_t>(next()));
+  g8100RightAttenuation.Write(*this, static_cast<uint8_t>(next()));
+  g8100LeftMute.Write(*this, next() != 0);
+  g8100RightMute.Write(*this, next() != 0);
+  g8100Routing.Write(*this, next());
+  if (HasDelay()) {
+    g8100LeftDelay.Write(*this, next());
+    g8100RightDelay.Write(*this, next());
+  }
+  if (HasLimiter()) {
+    g8100LeftPolarity.Write(*this, next() != 0);
+    g8100RightPolarity.Write(*this, next() != 0);
+    g8100LeftThreshold.Write(*this, next());
+    g8100RightThreshold.Write(*this, next());
+    g8100LeftRelease.Write(*this, FromBits(next()));
+    g8100RightRelease.Write(*this, FromBits(next()));
+    g8100LimiterMode.Write(*this, next());
+  }
+  if (HasNoise()) {
+    g8100LeftNoiseType.Write(*this, static_cast<uint8_t>(next()));
+    g8100RightNoiseType.Write(*this, static_cast<uint8_t>(next()));
+    g8100LeftNoiseLevel.Write(*this, FromBits(next()));
+    g8100RightNoiseLevel.Write(*this, FromBits(next()));
+    g8100LeftNoiseOn.Write(*this, next() != 0);
+    g8100RightNoiseOn.Write(*this, next() != 0);
+  }
+}
+
+void IQDevice8100::SaveMemory(int memory) {
+  if (!IsMemory(memory)) return;
+  if (!IsOnline()) {
+    SaveShadowMemory(memory);
+    return;
+  }
+  g8100SaveMemory.Write(*this, static_cast<uint8_t>(memory));
+  WaitReady(*this, readyBound_);
+}
+
+void IQDevice8100::RestoreMemory(int memory) {
+  if (!IsMemory(memory)) return;
+  if (!IsOnline()) {
+    RestoreShadowMemory(memory);
+    return;
+  }
+  g8100RestoreMemory.Write(*this, static_cast<uint8_t>(memory));
+  WaitReady(*this, readyBound_);
+}
+
+IQDevice8100::Shadow* IQDevice8100::SelectedShadow(const UCodeObject& index) {
+  const int selected = static_cast<const ByteUCodeObject&>(index).Read(*this);
+  return IsMemory(selected) ? &shadows_[static_cast<std::size_t>(selected)] : nullptr;
+}
+
+void IQDevice8100::SetMemoryName(const std::string& name) {
+  if (IsOnline()) {
+    g8100MemoryName.Write(*this, name);
+  } else if (Shadow* shadow = SelectedShadow(g8100MemoryIndex)) {
+    shadow->name = name.substr(0, kMemoryNameChars);
+    SetModified(true);
+  }
+}
+
+std::string IQDevice8100::GetMemoryName() {
+  if (IsOnline()) return g8100MemoryName.Read(*this);
+  const Shadow* shadow = SelectedShadow(g8100MemoryIndex);
+  return shadow ? shadow->name : std::string();
+}
+
+void IQDevice8100::SetPresetMapEntry(int memory) {
+  if (IsOnline()) {
+    g8100PresetMap.Write(*this, static_cast<uint8_t>(memory));
+  } else if (Shadow* shadow = SelectedShadow(g8100PresetIndex)) {
+    shadow->presetMemory = memory & 0xFF;
+    SetModified(true);
+  }
+}
+
+int IQDevice8100::GetPresetMapEntry() {
+  if (IsOnline()) return g8100PresetMap.Read(*this);
+  const Shadow* shadow = SelectedShadow(g8100PresetIndex);
+  return shadow ? shadow->presetMemory : 0;
+}
+
+void IQDevice8100::SaveShadowMemory(int index) {
+  Shadow& shadow = shadows_.at(static_cast<std::size_t>(index));
+  shadow.settings = ReadSettingsRecord();
+  shadow.filters.clear();
+  for (const auto& filter : filters_) shadow.filters.push_back(filter->Clone());
+  shadow.lowCrossover = lowCrossover_ ? lowCrossover_->Clone() : nullptr;
+  shadow.highCrossover = highCrossover_ ? highCrossover_->Clone() : nullptr;
+}
+
+void IQDevice8100::RestoreShadowMemory(int index) {
+  const Shadow& shadow = shadows_.at(static_cast<std::size_t>(index));
+  WriteSettingsRecord(shadow.settings);
+  RemoveFilters();
+  for (const auto& filter : shadow.filters) filter->CloneToBank(*this, filter->bank);
+  for (const TFilter* crossover : {shadow.lowCrossover.get(), shadow.highCrossover.get()}) {
+    if (crossover) crossover->CloneToBank(*this, crossover->bank);
+  }
 }
 
 void IQDevice8100::Request(const UCodeObject& object, int) {
@@ -102,7 +347,6 @@ void IQDevice8100::InitVirtualUnit() {
   g8100RightAttenuation.Write(*this, 0);
   g8100LeftAttenuation.Write(*this, 0);
   g8100Routing.Write(*this, typeCode_ == kTypeCodeX ? kDefaultRoutingX : kDefaultRouting);
-  g8100FilterType.Write(*this, 0);
   g8100Locked.Write(*this, false);
   for (const LongIntUCodeObject* meter :
        {&g8100LevelMeter1, &g8100LevelMeter2, &g8100LevelMeter3, &g8100LevelMeter4}) {
@@ -125,6 +369,25 @@ void IQDevice8100::InitVirtualUnit() {
   g8100RightNoiseType.Write(*this, 0);
   g8100LeftNoiseOn.Write(*this, true);
   g8100RightNoiseOn.Write(*this, true);
+  if (typeCode_ == kTypeCodeRuneTide) {
+    for (int32_t bank : {kLeftOutputBank, kRightOutputBank}) {
+      for (int32_t frequency : kThirdOctaveHz) {
+        auto filter = std::make_unique<TOctaveFilter>();
+        filter->bank = bank;
+        filter->frequency = frequency;
+        filter->q = kBoostCutWidth;
+        PlaceFilter(std::move(filter));
+      }
+    }
+  }
+  g8100FilterType.Write(*this, 0);
+  for (int memory = 1; memory <= kMemoryCount; ++memory) {
+    g8100MemoryIndex.Write(*this, static_cast<uint8_t>(memory));
+    SetMemoryName("Memory " + std::to_string(memory));
+    SaveShadowMemory(memory);
+    g8100PresetIndex.Write(*this, static_cast<uint8_t>(memory));
+    SetPresetMapEntry(memory);
+  }
 }
 
 }  // namespace namespace8100

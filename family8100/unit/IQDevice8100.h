@@ -2,10 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "bus/IQDevice.h"
+#include "family8100/filters/Filters8100.h"
 #include "family8100/unit/ReadyWait.h"
+#include "familycommon/ProgressReport.h"
 
 namespace namespace8100 {
 
@@ -15,20 +19,38 @@ inline constexpr uint32_t kTypeCodePlus = 496;
 inline constexpr uint32_t kTypeCodeX = 624;
 inline constexpr uint32_t kTypeCodeRuneTide = 752;
 
+inline constexpr int kSectionBudget = 70;
+inline constexpr int kFilterSlots = 70;
+inline constexpr int kFilterSlotsX = 78;
+// Shadow 0 holds the current settings while an operation recalls memories; 1 to 12 are a virtual
+// unit's memories.
+inline constexpr int kShadowCount = 13;
+inline constexpr int kWrongPasswordCode = 9;
+
+using familycommon::ProgressReport;
+using familycommon::ProgressScope;
+
 // The text for an error code the unit sends; codes outside the units' table are named by number.
 std::string ErrorText8100(int code);
 
+// The model's current settings other than filters, one word per value, in the order the family
+// keeps them: levels, mutes and routing; delays; polarity and limiter; noise sources.
+using SettingsRecord = std::vector<uint32_t>;
+
 // A unit of the older family, or a virtual one. Model gates test the type code, never the class.
-// Opening, files, report and copy come later: they do nothing yet.
+// It owns the unit's filters as last read or written, and a virtual unit's memories and preset map.
+// Opening does nothing yet.
 class IQDevice8100 : public IQDevice {
  public:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info)
       : IQDevice8100(type, manager, info, kTypeCodeBase) {}
 
+  ~IQDevice8100() override;
+
   bool DoOpen(ui::Window* parent) override;
-  bool LoadFile() override { return false; }
-  bool SaveFile() override { return false; }
-  bool PrintReport() override { return false; }
+  bool LoadFile() override;
+  bool SaveFile() override;
+  bool PrintReport() override;
   bool CopyFrom(IQDevice& source) override;
   // Any model of either processor family at the same address and network.
   bool Matches(const IQDeviceInfo& info) const override;
@@ -46,19 +68,80 @@ class IQDevice8100 : public IQDevice {
   // Units from firmware 1.1 on, and virtual units, delete all their filters with one command.
   bool DeletesAllAtOnce() const { return deletesAllAtOnce_; }
   void SetReadyBound(ReadyBound bound) { readyBound_ = std::move(bound); }
+  // Polls the ready flag within the unit's bound; NotReadyTimeout when it passes.
+  void WaitUntilReady() { WaitReady(*this, readyBound_); }
+  int FilterSlotCount() const { return typeCode_ == kTypeCodeX ? kFilterSlotsX : kFilterSlots; }
+
+  // The filters of the four banks, in the order read or added; the crossovers apart.
+  const std::vector<std::unique_ptr<TFilter>>& Filters() const { return filters_; }
+  TFilter* LowCrossover() const { return lowCrossover_.get(); }
+  TFilter* HighCrossover() const { return highCrossover_.get(); }
+  int UsedSections() const;
+  bool HasFilterCapacity(int sections) const { return UsedSections() + sections <= kSectionBudget; }
+  bool CanAddFilter(const TFilter& filter) const { return HasFilterCapacity(filter.SectionCost()); }
+  // Registers a new filter: a bus unit gives it a slot first. Crossovers take the crossover place
+  // of their side (the old one goes); the others join the list. Returns the filter, now owned here.
+  TFilter& PlaceFilter(std::unique_ptr<TFilter> filter);
+  // Deletes a filter of the list on the unit, then here.
+  void RemoveFilter(const TFilter& filter);
+  // Deletes every filter and both crossovers. Each filter leaves the list as soon as the unit has
+  // deleted it, so a bus failure part way leaves the list as the unit holds it.
+  void RemoveFilters();
+  // Forgets the crossovers without touching the unit: a memory recall replaces them.
+  void DropCrossovers();
+  // The filters and crossovers as the unit holds them. A locked unit shows none. A virtual unit
+  // keeps what it has.
+  void ReadAllParameters(ProgressReport* progress = nullptr);
+  // Every value is asked of the unit again on its next read.
+  void ResetValueStore();
+
+  SettingsRecord ReadSettingsRecord();
+  void WriteSettingsRecord(const SettingsRecord& record);
+
+  // Memories 1 to 12. A bus unit stores or recalls and then waits until it is ready; a virtual unit
+  // copies its shadow memory.
+  void SaveMemory(int memory);
+  void RestoreMemory(int memory);
+  // The name of the memory, and the memory of the preset, selected by the index objects.
+  void SetMemoryName(const std::string& name);
+  std::string GetMemoryName();
+  void SetPresetMapEntry(int memory);
+  int GetPresetMapEntry();
+  // Keeps the current settings, filters and crossovers in shadow `index`, or puts them back.
+  void SaveShadowMemory(int index);
+  void RestoreShadowMemory(int index);
 
  protected:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                uint32_t typeCode);
 
  private:
+  struct Shadow {
+    SettingsRecord settings;
+    std::vector<std::unique_ptr<TFilter>> filters;
+    std::unique_ptr<TFilter> lowCrossover;
+    std::unique_ptr<TFilter> highCrossover;
+    std::string name;
+    int presetMemory = 0;
+  };
+
   // The values a new virtual unit starts with.
   void InitVirtualUnit();
+  // A virtual unit keeps the password it was locked with and unlocks with it, as a unit does.
+  void WriteVirtualPassword(std::span<const uint8_t> data);
+  // The shadow an index object selects; none outside 1 to 12.
+  Shadow* SelectedShadow(const UCodeObject& index);
+  std::unique_ptr<TFilter>& CrossoverPlace(const TFilter& crossover);
 
   uint32_t typeCode_;
   bool waitsForReady_;
   bool deletesAllAtOnce_ = true;
   ReadyBound readyBound_;
+  std::vector<std::unique_ptr<TFilter>> filters_;
+  std::unique_ptr<TFilter> lowCrossover_;
+  std::unique_ptr<TFilter> highCrossover_;
+  std::array<Shadow, kShadowCount> shadows_;
+  std::string virtualPassword_;
 };
 
 class IQDevice8100Plus : public IQDevice8100 {

@@ -48,7 +48,8 @@ ByteUCodeObject g8100PresetIndex{36, 1, kStored};
 PresetMapObject g8100PresetMap{37, 1, kVolatile};
 ByteUCodeObject g8100FilterParam39{39, 1, kVolatile};
 BoolUCodeObject g8100FilterBypassNow{40, 1, kStored};
-BoolUCodeObject g8100FilterBypass{41, 1, kStored};
+// Read back slot by slot, so never served from the store.
+BoolUCodeObject g8100FilterBypass{41, 1, kVolatile};
 ByteUCodeObject g8100AddressDone{42, 1, kStored};
 StringUCodeObject g8100Status{43, 1, kVolatile, kTerminated};
 LongIntUCodeObject g8100LeftDelay{44, 1, kStored};

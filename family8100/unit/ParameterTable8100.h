@@ -1,5 +1,8 @@
 #pragma once
 
+#include <span>
+
+#include "bus/IQDevice.h"
 #include "bus/UCodeObject.h"
 
 // The older family's parameters: one object per id, each a single element, shared by every device
@@ -17,6 +20,10 @@ class FlashUCodeObject : public StringUCodeObject {
  public:
   FlashUCodeObject(int id, bool terminator)
       : StringUCodeObject(id, 1, false, terminator, kFlashBlockBytes) {}
+  // The bytes as they are: a text write would stop at the first zero byte.
+  void WriteBlock(IQDevice& device, std::span<const uint8_t> block) const {
+    device.Write(*this, block, 0);
+  }
 };
 class SaveMemoryObject : public ByteUCodeObject {
   using ByteUCodeObject::ByteUCodeObject;

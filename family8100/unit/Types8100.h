@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bus/IQDeviceType.h"
+#include "family8100/unit/FamilyKey8100.h"
 #include "family8100/unit/IQDevice8100.h"
 
 namespace namespace8100 {
@@ -13,14 +14,25 @@ class IQ8100Type : public IQDeviceType {
  public:
   static constexpr const char* kRegistryKeyName = "Ordavinex";
 
+  IQ8100Type() = default;
+
   // Opens (creating it when absent) the family's subkey of the program's key.
   void SetRegistryKey(const registry::Key& programKey) override;
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override;
   IconResource CreateIcon() const override { return 9; }
   IconResource CreateSmallIcon() const override { return 7; }
   std::string GetName() const override { return "Ordavinex"; }
+  // The family's preferences.
+  FamilyKey8100 Key() const { return FamilyKey8100(GetTypeKey()); }
+  // Auto-addressing of every unit of the family.
+  bool GetSpecialCommand(std::string& text) const override;
+  void DoSpecialCommand(IQDeviceManager* manager) override;
 
  protected:
+  // The other models share the base model's special command without announcing it again.
+  explicit IQ8100Type(bool announcesSpecialCommand)
+      : announcesSpecialCommand_(announcesSpecialCommand) {}
+
   // The model's device: a virtual one without a record, else a bus one for a record of the
   // model's own code.
   template <typename Device>
@@ -28,10 +40,14 @@ class IQ8100Type : public IQDeviceType {
     if (info && info->familyCode != typeCode) return nullptr;
     return new Device(this, manager, info);
   }
+
+ private:
+  bool announcesSpecialCommand_ = true;
 };
 
 class IQ8100PlusType : public IQ8100Type {
  public:
+  IQ8100PlusType() : IQ8100Type(false) {}
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
     return Create<IQDevice8100Plus>(manager, info, kTypeCodePlus);
   }
@@ -41,6 +57,7 @@ class IQ8100PlusType : public IQ8100Type {
 
 class IQ8100XType : public IQ8100Type {
  public:
+  IQ8100XType() : IQ8100Type(false) {}
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
     return Create<IQDevice8100X>(manager, info, kTypeCodeX);
   }
@@ -50,6 +67,7 @@ class IQ8100XType : public IQ8100Type {
 
 class IQ8100RTType : public IQ8100Type {
  public:
+  IQ8100RTType() : IQ8100Type(false) {}
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
     return Create<IQDevice8100RT>(manager, info, kTypeCodeRuneTide);
   }

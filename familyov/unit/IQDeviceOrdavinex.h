@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bus/IQDevice.h"
+#include "familycommon/ProgressReport.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/FlagWait.h"
 #include "familyov/unit/MemoryState.h"
@@ -20,14 +21,7 @@ namespace namespaceOV {
 inline constexpr int kMemoryRecordCount = 21;  // record 0 the current settings, 1..20 memories
 inline constexpr int kGroupCount = 11;         // group 0 (none) and 1..10
 
-// Where a long read reports how far it got; the window layer shows it as a progress dialog.
-class ProgressReport {
- public:
-  virtual ~ProgressReport() = default;
-  virtual void Begin(int range, const std::string& text) = 0;
-  virtual void Step(int value) = 0;
-  virtual void End() = 0;
-};
+using familycommon::ProgressReport;
 
 // Options a unit may have, as HasFeature asks about them.
 enum UnitFeature : int {
@@ -40,25 +34,7 @@ enum UnitFeature : int {
   kFeatureCompressors = 7,
 };
 
-// Ends a progress report however the operation ends; no report, no steps.
-class ProgressScope {
- public:
-  ProgressScope(ProgressReport* progress, int range, const std::string& text)
-      : progress_(progress) {
-    if (progress_) progress_->Begin(range, text);
-  }
-  ~ProgressScope() {
-    if (progress_) progress_->End();
-  }
-  ProgressScope(const ProgressScope&) = delete;
-  ProgressScope& operator=(const ProgressScope&) = delete;
-  void Step(int value) {
-    if (progress_) progress_->Step(value);
-  }
-
- private:
-  ProgressReport* progress_;
-};
+using familycommon::ProgressScope;
 
 // The low and high crossover of each output of a crossover macro, and its output filters, as the
 // capacity test sees them.

@@ -2,85 +2,30 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "controls/TProgressDialog.h"
 #include "familycommon/IntelHex.h"
+#include "familycommon/ReflashPrompts.h"
 #include "familyov/unit/FlagWait.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/OrdavinexTypes.h"
 #include "familyov/unit/ParameterTable.h"
-#include "platform/shell/ProgramFolder.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/FileDialog.h"
-#include "platform/ui/Message.h"
-#include "platform/ui/MessageBox.h"
 
 namespace namespaceOV {
 namespace {
 
 using familycommon::Firmware;
-using familycommon::HexFileError;
 using familycommon::HexRecord;
 
-constexpr const char* kCaption = "Reflash";
 constexpr int kFirstNewMemory = 13;
 constexpr int kLastNewMemory = 15;
 // The newer family's model record carries the firmware version after the re-initialise flag.
 constexpr familycommon::HexRules kHexRules{.modelRecordBytes = 4};
-
-bool AskToContinue(ui::Window* owner, const std::string& text, unsigned icon) {
-  return ui::MessageBox(owner, text, kCaption, ui::mb::kOkCancel | icon) == ui::kIdOk;
-}
-
-void Tell(ui::Window* owner, const std::string& text, std::optional<std::string> caption,
-          unsigned icon) {
-  ui::MessageBox(owner, text, std::move(caption), ui::mb::kOk | icon);
-}
-
-// The firmware file the user picks, read and checked for the unit; none when the user stops or
-// the file is refused (the user has been told why).
-std::optional<Firmware> ChooseFirmware(IQDeviceOrdavinex& device, ui::Window* owner) {
-  if (!AskToContinue(owner,
-                     "Warning: This action will reprogram the unit.  Do not interrupt process.  "
-                     "Errors during reprogramming can render the unit non-operational.  Continue?",
-                     ui::mb::kIconInformation)) {
-    return std::nullopt;
-  }
-  const auto path = ui::AskOpenFile(owner, {.filters = {{"Intel HEX-32 file (*.ihx)", "*.ihx"}},
-                                            .defaultExtension = "ihx",
-                                            .folder = shell::ProgramFolder().string()});
-  if (!path) return std::nullopt;
-  std::ifstream file(*path);
-  if (!file) {
-    Tell(owner, "Could not open file.", "Open file", ui::mb::kIconStop);
-    return std::nullopt;
-  }
-  try {
-    return familycommon::ReadFirmware(file, kHexRules, device.GetInfo().familyCode);
-  } catch (const HexFileError& e) {
-    Tell(owner, e.what(), e.Caption(),
-         e.GetSeverity() == HexFileError::Severity::kWarning ? ui::mb::kIconExclamation
-                                                             : ui::mb::kIconStop);
-    return std::nullopt;
-  }
-}
-
-bool ConfirmReflash(const Firmware& firmware, ui::Window* owner) {
-  if (firmware.reinitialise &&
-      !AskToContinue(owner,
-                     "Unit will be re-initialized after reflash.  You will lose all current "
-                     "settings.  Continue?",
-                     ui::mb::kIconInformation)) {
-    return false;
-  }
-  return AskToContinue(owner, "File opened successfully.  Continue with reflash?",
-                       ui::mb::kIconQuestion);
-}
 
 // Firmware that brings memories 13 to 15 to a 2-input unit that had 12.
 bool BringsNewMemories(const IQDeviceOrdavinex& device, const Firmware& firmware) {
@@ -168,18 +113,12 @@ class FirmwareSender {
   std::size_t lastCount_ = 0;
 };
 
-void ShowReflashFailure(ui::Window* owner) {
-  Tell(owner,
-       "An error occurred during reflash.  Your unit may be corrupted.If so, contact technical "
-       "support at Telvo Instruments.",
-       kCaption, ui::mb::kIconStop);
-}
-
 }  // namespace
 
 void ReflashUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
-  const std::optional<Firmware> firmware = ChooseFirmware(device, owner);
-  if (!firmware || !ConfirmReflash(*firmware, owner)) return;
+  const std::optional<Firmware> firmware =
+      familycommon::ChooseFirmware(device.GetInfo().familyCode, kHexRules, owner);
+  if (!firmware || !familycommon::ConfirmReflash(*firmware, owner)) return;
 
   TProgressDialog progress(owner);
   progress.Create();
@@ -202,15 +141,13 @@ void ReflashUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
     if (BringsNewMemories(device, *firmware)) InitMemoryNames(device);
   } catch (const IQException& e) {
     ReportCommError(e, device);
-    ShowReflashFailure(owner);
+    familycommon::ShowReflashFailure(owner);
     return;
   } catch (const std::exception&) {
-    ShowReflashFailure(owner);
+    familycommon::ShowReflashFailure(owner);
     return;
   }
-  Tell(owner,
-       "Device reprogrammed successfully.  Please close device window and perform roll-call.",
-       kCaption, ui::mb::kIconInformation);
+  familycommon::ShowReflashDone(owner);
 }
 
 void InitMemoryNames(IQDeviceOrdavinex& device) {

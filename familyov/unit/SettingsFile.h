@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "familycommon/ProgressReport.h"
 #include "familyov/unit/OrdavinexErrors.h"
 
 class SettingsTextFile;
@@ -13,7 +14,7 @@ class SettingsTextFile;
 namespace namespaceOV {
 
 class IQDeviceOrdavinex;
-class ProgressReport;
+using familycommon::ProgressReport;
 
 // A settings file that cannot be loaded as it stands; the text names the line.
 class SettingsFileError : public OrdavinexError {

@@ -4,7 +4,6 @@
 
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
-#include "controls/TProgressDialog.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "platform/ui/FileDialog.h"
@@ -52,26 +51,6 @@ ui::FileDialogOptions DialogOptions(const IQDeviceOrdavinex& device) {
 void CouldNotOpen() { Stop(nullptr, "Could not open file", "File Error"); }
 
 }  // namespace
-
-ProgressWindow::ProgressWindow() = default;
-ProgressWindow::~ProgressWindow() { End(); }
-
-void ProgressWindow::Begin(int range, const std::string& text) {
-  dialog_ = std::make_unique<TProgressDialog>(controls::ClientWindow());
-  dialog_->Create();
-  dialog_->SetText(text);
-  dialog_->SetRange(0, range);
-}
-
-void ProgressWindow::Step(int value) {
-  if (dialog_) dialog_->SetValue(value);
-}
-
-void ProgressWindow::End() {
-  if (!dialog_) return;
-  dialog_->Destroy();
-  dialog_.reset();
-}
 
 template <typename Reported>
 bool RefusedAsLocked(IQDeviceOrdavinex& device, const std::string& caption) {

@@ -1,26 +1,13 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
+#include "familycommon/ProgressWindow.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
-
-class TProgressDialog;
 
 namespace namespaceOV {
 
-// A progress report shown as the shared progress dialog, over the client window.
-class ProgressWindow : public ProgressReport {
- public:
-  ProgressWindow();
-  ~ProgressWindow() override;
-  void Begin(int range, const std::string& text) override;
-  void Step(int value) override;
-  void End() override;
-
- private:
-  std::unique_ptr<TProgressDialog> dialog_;
-};
+using familycommon::ProgressWindow;
 
 // Whether a whole-unit operation stops because the unit is locked; the user is told so under
 // `caption`. A failure of type `Reported` while reading the lock flag is reported and the operation

@@ -20,6 +20,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
+#include "resources/Family8100Ids.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/app/AppTestSupport.h"
@@ -28,6 +29,7 @@ namespace apptest {
 namespace {
 
 using namespace appres;
+using f8100res::kMemorySelectDialog;
 
 class FamilyTypesTest : public ShellTest {
  protected:
@@ -37,7 +39,7 @@ class FamilyTypesTest : public ShellTest {
   }
 };
 
-TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndOneSpecialCommand) {
+TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndSpecialCommands) {
   Start();
   std::vector<std::string> names;
   for (const IQDeviceType* type : client().Types()) names.push_back(type->GetName());
@@ -56,7 +58,9 @@ TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndOne
   }
   ui::Menu& devices = *frame().MenuBar()->SubMenu(1);
   EXPECT_EQ(devices.ItemText(kCmFirstSpecial), "Trigger Ordavinex Logic");
-  EXPECT_EQ(devices.ItemId(4), 0) << "one special item, then the separator";
+  // The older family's four types announce their one command once.
+  EXPECT_EQ(devices.ItemText(kCmFirstSpecial + 1), "Auto-address Ordavinex units");
+  EXPECT_EQ(devices.ItemId(5), 0) << "two special items, then the separator";
 }
 
 TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
@@ -101,6 +105,24 @@ TEST_F(FamilyTypesTest, AUnitDroppedOnFileSavesItsSettingsAndFileDroppedOnItLoad
   Drag(virtuals, ItemNamed(virtuals, "File"), ItemPoint(units, 0));
   EXPECT_EQ(script.Seen().size(), 2u) << "both went through without a message";
   EXPECT_FALSE(TheDeviceManager.IsInUse(DeviceOf(units, 0)));
+}
+
+TEST_F(FamilyTypesTest, AnOlderFamilyUnitDroppedOnFileSavesItsSettings) {
+  sim::family8100::AddFamily8100Unit(
+      bus, {.model = sim::family8100::Model::kPlus, .address = 6, .unitName = "Fill"});
+  Start();
+  RollCall();
+  const QTemporaryDir folder;
+  const std::string path = folder.path().toStdString() + "/unit.ov0";
+  ui::PromptScript script(FailTest);
+  script.AnswerSaveFile(path).RunDialog(kMemorySelectDialog,
+                                        [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+  TDeviceListWindow& virtuals = client().VirtualList();
+  Drag(client().BusList(), 0, ItemPoint(virtuals, ItemNamed(virtuals, "File")));
+  std::ostringstream saved;
+  saved << std::ifstream(path).rdbuf();
+  EXPECT_NE(saved.str().find("[Unit Name]\n\"Fill\" "), std::string::npos);
+  EXPECT_NE(saved.str().find("[Delay]"), std::string::npos);
 }
 
 TEST_F(FamilyTypesTest, EnterOrADoubleClickOpensAUnitsWindowOnceAndClosingGivesTheUnitBack) {

@@ -11,76 +11,12 @@
 #include "sim/SimulatedBus.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/bus/BusTestSupport.h"
+#include "tests/family8100_unit/OlderFamilyBus.h"
 
 using namespace namespace8100;
 using sim::family8100::Model;
-
-namespace {
-
-// The older family's units on a simulated bus behind a pseudo-terminal, and the program's port.
-struct OlderFamilyBus {
-  OlderFamilyBus()
-      : port(1, kBusBaudRate,
-             [path = bus.SlavePath()] {
-               return serial::MakeSystemLine([path](int) { return std::optional(path); });
-             }),
-        manager(port) {
-    bus.Start();
-    port.Open();
-  }
-  ~OlderFamilyBus() {
-    port.Close();
-    bus.Stop();
-  }
-
-  std::vector<IQDevice*> RollCall() {
-    std::vector<IQDevice*> found;
-    std::vector<IQDeviceType*> all{&base, &plus, &x, &runeTide};
-    manager.RollCall(all, found, notifier);
-    bus.ClearTraffic();
-    return found;
-  }
-
-  // "W0A 01" for a set of object 0x0A, "R06" for a get of 0x06.
-  std::vector<std::string> TakeTrace() {
-    std::vector<std::string> trace;
-    for (const sim::TrafficEntry& entry : bus.Traffic()) {
-      if (entry.direction != sim::Direction::kToUnits) continue;
-      const auto request = sim::DecodeRequest(entry.bytes);
-      if (!request || request->opcode == sim::kNoOpcode) continue;
-      char text[8];
-      std::snprintf(text, sizeof text, "%c%02X", request->opcode == sim::kOpcodeSet ? 'W' : 'R',
-                    request->objectId);
-      std::string line = text;
-      if (request->opcode == sim::kOpcodeSet) line += " ";
-      for (uint8_t byte : request->payload) {
-        std::snprintf(text, sizeof text, "%02X", byte);
-        line += text;
-      }
-      trace.push_back(line);
-    }
-    bus.ClearTraffic();
-    return trace;
-  }
-
-  sim::SimulatedBus bus;
-  CommPort port;
-  IQDeviceManager manager;
-  bustest::RecordingNotifier notifier;
-  IQ8100Type base;
-  IQ8100PlusType plus;
-  IQ8100XType x;
-  IQ8100RTType runeTide;
-};
-
-// The manager owns the devices that the roll call finds.
-IQDevice8100* OnlyUnit(OlderFamilyBus& bus) {
-  auto found = bus.RollCall();
-  EXPECT_EQ(found.size(), 1u);
-  return dynamic_cast<IQDevice8100*>(found.at(0));
-}
-
-}  // namespace
+using testsupport8100::OlderFamilyBus;
+using testsupport8100::OnlyUnit;
 
 TEST(OlderFamilyRollCallTest, EachModelIsCreatedByItsOwnTypeWithItsListText) {
   OlderFamilyBus bus;

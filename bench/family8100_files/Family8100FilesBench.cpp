@@ -1,0 +1,112 @@
+// Reading every parameter of a simulated Ordavinex X and saving its settings file with two
+// memories, through the real termios line and a pseudo-terminal paced at the bus's baud rate,
+// each held against the time the wire itself needs for the same traffic (ready polls and
+// turnarounds included) in the same run; exits non-zero above the limit.
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "bench/BenchLine.h"
+#include "bench/PacedBus.h"
+#include "bus/IQDeviceManager.h"
+#include "bus/SettingsTextFile.h"
+#include "family8100/unit/SettingsFile8100.h"
+#include "family8100/unit/Types8100.h"
+#include "sim/family8100/Family8100Unit.h"
+
+namespace {
+
+using bench::Clock;
+using bench::Ms;
+
+constexpr int kAddress = 1;
+constexpr int kFilters = 24;
+constexpr uint32_t kTwoMemories = 0x3;
+constexpr double kLimitRatio = 1.10;
+
+// A mix of every bank filter class and both crossovers, written and committed on the unit.
+void FillUnit(namespace8100::IQDevice8100& unit) {
+  using namespace namespace8100;
+  constexpr int32_t kTypes[] = {kParametricFilter, kLowpassFilter,   kHighpassFilter,
+                                kLowShelfFilter,   kHighShelfFilter, kBoostCutFilter};
+  for (int i = 0; i < kFilters; ++i) {
+    std::unique_ptr<TFilter> filter = MakeFilter(kTypes[i % std::size(kTypes)]);
+    filter->bank = 1 + i % 4;
+    filter->frequency = 100 * (i + 1);
+    TFilter& placed = unit.PlaceFilter(std::move(filter));
+    placed.WriteToUnit(unit);
+    placed.SetUnitFlag(unit);
+  }
+  for (int32_t type : {kLowCrossoverFilter, kHighCrossoverFilter}) {
+    std::unique_ptr<TFilter> crossover = MakeFilter(type);
+    crossover->bank = kLeftOutputBank;
+    crossover->frequency = type == kLowCrossoverFilter ? 200 : 2000;
+    TFilter& placed = unit.PlaceFilter(std::move(crossover));
+    placed.WriteToUnit(unit);
+    placed.SetUnitFlag(unit);
+  }
+  unit.SaveMemory(1);
+  unit.SaveMemory(2);
+}
+
+// The wall time of `work` and the wire time of its traffic.
+std::pair<double, double> Timed(sim::SimulatedBus& bus, const std::function<void()>& work) {
+  bench::StartPacedRun(bus);
+  const auto start = Clock::now();
+  work();
+  return {Ms(Clock::now() - start).count(), bench::WireMs(bus.Traffic())};
+}
+
+}  // namespace
+
+int main() {
+  sim::SimulatedBus bus;
+  sim::family8100::AddFamily8100Unit(bus,
+                                     {.model = sim::family8100::Model::kX, .address = kAddress});
+  bus.Start();
+  CommPort port{1, kBusBaudRate, bench::LineTo(bus)};
+  port.Open();
+  IQDeviceManager manager{port};
+  namespace8100::IQ8100XType type;
+  const IQDeviceInfo record(kAddress, namespace8100::kTypeCodeX, 1);
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "family8100-bench.ov0").string();
+
+  std::pair<double, double> read;
+  std::pair<double, double> save;
+  try {
+    namespace8100::IQDevice8100X writer(&type, &manager, &record);
+    FillUnit(writer);
+    namespace8100::IQDevice8100X unit(&type, &manager, &record);
+    read = Timed(bus, [&unit] { unit.ReadAllParameters(); });
+    save = Timed(bus, [&unit, &path] {
+      SettingsTextFile file;
+      file.Open(path, SettingsTextFile::kWrite);
+      namespace8100::WriteSettingsFile(unit, file, kTwoMemories);
+      file.Close();
+    });
+  } catch (const IQException& e) {
+    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
+    return 1;
+  }
+  std::filesystem::remove(path);
+  port.Close();
+  bus.Stop();
+  const std::string filters = std::to_string(kFilters) + " filters and two crossovers";
+  const bool readWithin = bench::Report({.measured = "family8100: read an X with " + filters,
+                                         .reference = "wire time with turnarounds",
+                                         .unit = "ms",
+                                         .referenceFigure = read.second,
+                                         .measuredFigure = read.first,
+                                         .limit = kLimitRatio});
+  const bool saveWithin =
+      bench::Report({.measured = "family8100: save an X with " + filters + ", two memories",
+                     .reference = "wire time with turnarounds",
+                     .unit = "ms",
+                     .referenceFigure = save.second,
+                     .measuredFigure = save.first,
+                     .limit = kLimitRatio});
+  return readWithin && saveWithin ? 0 : 1;
+}

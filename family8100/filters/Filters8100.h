@@ -1,0 +1,198 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "family8100/filters/FilterGain.h"
+#include "family8100/filters/FilterTypes.h"
+
+class SettingsTextFile;
+
+namespace namespace8100 {
+
+class IQDevice8100;
+
+enum FilterBank : int32_t {
+  kRightInputBank = 1,
+  kLeftInputBank = 2,
+  kRightOutputBank = 3,
+  kLeftOutputBank = 4,
+};
+
+// The type names of the filter list and the printout, by type id; "" for an id outside the table.
+std::string FilterTypeName(int32_t typeId);
+// "none", "Butterworth", ... as the dialogs and lists show an alignment; "" for any other value.
+std::string AlignmentName(int32_t alignment);
+
+// One filter of an older-family unit. Its fields are public: the editors change them and then
+// write the filter to the unit.
+//
+// Writes and reads go through the family's filter objects against the unit; bus failures pass to
+// the caller and the fields already changed stay changed.
+class TFilter {
+ public:
+  virtual ~TFilter() = default;
+
+  // Every field of the filter into its slot on the unit; SetUnitFlag then commits it.
+  virtual void WriteToUnit(IQDevice8100& unit) const;
+  // The values a graph drag changes, to the slot selected last.
+  virtual void WriteDragValues(IQDevice8100& unit) const;
+  // The filter in `slot` as the unit holds it.
+  virtual void ReadFromUnit(IQDevice8100& unit);
+  void SetUnitFlag(IQDevice8100& unit) const;
+  void SetBypass(IQDevice8100& unit, bool bypassed);
+  void ToggleBypass(IQDevice8100& unit) { SetBypass(unit, !bypass); }
+
+  // DSP sections the filter takes of the unit's budget.
+  virtual int SectionCost() const { return 1; }
+  // Long form for lists, graphs and printouts; short form for the dialogs' edit fields.
+  std::string FormatFrequency(bool longForm) const;
+  virtual std::string FormatParam1(bool longForm) const = 0;
+  virtual std::string FormatParam2(bool longForm) const = 0;
+  // The report's line for the filter, newline included.
+  virtual std::string Describe() const = 0;
+
+  // The settings file's record: type, bank, frequency, then the class's fields.
+  virtual void Save(SettingsTextFile& file) const;
+  // The rest of the record after the type id, which the caller has read. Clears the bypass.
+  virtual void Load(SettingsTextFile& file);
+
+  // A copy that belongs to no unit.
+  virtual std::unique_ptr<TFilter> Clone() const = 0;
+  // A filter like this one (never bypassed) registered with `unit` in `bank`, written and
+  // committed. Bank filters join the unit's list, crossovers take the unit's crossover place; the
+  // caller adds the section cost. The unit owns the result.
+  TFilter& CloneToBank(IQDevice8100& unit, int32_t bank) const;
+
+  virtual FilterShape Shape() const;
+  float Magnitude(float frequencyHz) const { return FilterGain(Shape()).At(frequencyHz); }
+
+  int32_t slot = -1;
+  int32_t type = 0;
+  int32_t bank = 0;
+  int32_t frequency = 0;
+  bool bypass = false;
+
+ protected:
+  explicit TFilter(int32_t typeId) : type(typeId) {}
+  TFilter(const TFilter&) = default;
+  TFilter& operator=(const TFilter&) = default;
+};
+
+// The concrete class of a type id: its constructor sets the id, its clone copies every field.
+template <typename Derived, typename Kind, int32_t kTypeId>
+class FilterClass : public Kind {
+ public:
+  FilterClass() : Kind(kTypeId) {}
+  std::unique_ptr<TFilter> Clone() const override {
+    return std::make_unique<Derived>(static_cast<const Derived&>(*this));
+  }
+};
+
+// Parametric (peaking) and boost/cut filters: a level and a Q.
+class TPeakFilter : public TFilter {
+ public:
+  void WriteToUnit(IQDevice8100& unit) const override;
+  void WriteDragValues(IQDevice8100& unit) const override;
+  void ReadFromUnit(IQDevice8100& unit) override;
+  std::string FormatParam1(bool longForm) const override;
+  std::string FormatParam2(bool longForm) const override;
+  std::string Describe() const override;
+  void Save(SettingsTextFile& file) const override;
+  void Load(SettingsTextFile& file) override;
+  FilterShape Shape() const override;
+
+  float q = 0.0F;
+  float level = 0.0F;
+
+ protected:
+  using TFilter::TFilter;
+  // The parametric filter's unit gain is 0 for a flat filter, the boost/cut filter's is 1.
+  float GainOffset() const { return type == kParametricFilter ? 1.0F : 0.0F; }
+};
+
+class TParametricFilter final
+    : public FilterClass<TParametricFilter, TPeakFilter, kParametricFilter> {};
+
+class TOctaveFilter final : public FilterClass<TOctaveFilter, TPeakFilter, kBoostCutFilter> {};
+
+// Low-pass and high-pass filters: an order of 6 dB per octave each.
+class TPassFilter : public TFilter {
+ public:
+  void WriteToUnit(IQDevice8100& unit) const override;
+  void ReadFromUnit(IQDevice8100& unit) override;
+  int SectionCost() const override;
+  std::string FormatParam1(bool longForm) const override;
+  std::string FormatParam2(bool longForm) const override;
+  std::string Describe() const override;
+  void Save(SettingsTextFile& file) const override;
+  void Load(SettingsTextFile& file) override;
+  FilterShape Shape() const override;
+
+  int32_t order = 2;
+
+ protected:
+  using TFilter::TFilter;
+};
+
+class TLowpassFilter final : public FilterClass<TLowpassFilter, TPassFilter, kLowpassFilter> {};
+
+class THighpassFilter final : public FilterClass<THighpassFilter, TPassFilter, kHighpassFilter> {};
+
+// Low and high shelving filters. The unit builds every shelf of one section; the shelf order
+// only shapes the drawn curve.
+class TShelfFilter : public TFilter {
+ public:
+  void WriteToUnit(IQDevice8100& unit) const override;
+  void WriteDragValues(IQDevice8100& unit) const override;
+  void ReadFromUnit(IQDevice8100& unit) override;
+  std::string FormatParam1(bool longForm) const override;
+  std::string FormatParam2(bool longForm) const override;
+  std::string Describe() const override;
+  void Save(SettingsTextFile& file) const override;
+  void Load(SettingsTextFile& file) override;
+  FilterShape Shape() const override;
+
+  float level = 0.0F;
+  int32_t shelfOrder = 1;
+
+ protected:
+  using TFilter::TFilter;
+};
+
+class TLowshelfFilter final : public FilterClass<TLowshelfFilter, TShelfFilter, kLowShelfFilter> {};
+
+class THighshelfFilter final
+    : public FilterClass<THighshelfFilter, TShelfFilter, kHighShelfFilter> {};
+
+// The X model's low and high crossover edges. They cost no section of the bank budget.
+class TCrossoverFilter : public TFilter {
+ public:
+  void WriteToUnit(IQDevice8100& unit) const override;
+  void ReadFromUnit(IQDevice8100& unit) override;
+  int SectionCost() const override { return 0; }
+  std::string FormatParam1(bool longForm) const override;
+  std::string FormatParam2(bool longForm) const override;
+  std::string Describe() const override;
+  void Save(SettingsTextFile& file) const override;
+  void Load(SettingsTextFile& file) override;
+  FilterShape Shape() const override;
+
+  int32_t alignment = kAlignmentButterworth;
+  int32_t order = 2;
+
+ protected:
+  using TFilter::TFilter;
+};
+
+class TLowCrossoverFilter final
+    : public FilterClass<TLowCrossoverFilter, TCrossoverFilter, kLowCrossoverFilter> {};
+
+class THighCrossoverFilter final
+    : public FilterClass<THighCrossoverFilter, TCrossoverFilter, kHighCrossoverFilter> {};
+
+// A new filter of the type id with its constructor's defaults; none for an id no class has.
+std::unique_ptr<TFilter> MakeFilter(int32_t typeId);
+
+}  // namespace namespace8100

@@ -1,0 +1,125 @@
+#include "family8100/unit/Commands8100.h"
+
+#include <optional>
+
+#include "bus/SettingsTextFile.h"
+#include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/SettingsFile8100.h"
+#include "family8100/unit/TMemorySelectDialog.h"
+#include "family8100/unit/Types8100.h"
+#include "familycommon/ProgressWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespace8100 {
+
+namespace {
+
+constexpr const char* kSaveCaption = "Save to file";
+constexpr const char* kLoadCaption = "Load file";
+constexpr const char* kNotSaved = "The settings were not saved.\n";
+
+const ui::FileDialogOptions kSettingsFileDialog{
+    .filters = {{"Ordavinex settings (*.ov0)", "*.ov0"}}, .defaultExtension = "ov0"};
+
+void CouldNotOpen() { Stop("Could not open file", "File Error"); }
+
+}  // namespace
+
+void Stop(const std::string& text, const std::string& caption) {
+  ui::MessageBox(controls::ClientWindow(), text, caption, ui::mb::kOk | ui::mb::kIconStop);
+}
+
+void ReportBusFailure(const IQException& error, IQDevice8100& unit) {
+  const auto* refusal = dynamic_cast<const ErrorObject*>(&error);
+  controls::ReportDeviceError(error, &unit, refusal ? refusal->code : controls::kNoUnitErrorCode);
+}
+
+bool RefusedAsLocked(IQDevice8100& unit, const std::string& caption) {
+  try {
+    if (g8100Locked.Read(unit)) {
+      Stop("Device is locked.", caption);
+      return true;
+    }
+  } catch (const IQException& error) {
+    ReportBusFailure(error, unit);
+  }
+  return false;
+}
+
+uint32_t ChooseRememberedMemories(const IQDevice8100& unit, const char* subkey,
+                                  const std::string& note) {
+  // A unit whose type is none of the family's remembers nothing.
+  const auto* type = dynamic_cast<const IQ8100Type*>(unit.GetType());
+  const FamilyKey8100 key = type ? type->Key() : FamilyKey8100(registry::Key());
+  const uint32_t chosen = ChooseMemories(key.ReadMemoryMask(subkey), note, false);
+  key.WriteMemoryMask(subkey, chosen);
+  return chosen;
+}
+
+bool IQDevice8100::SaveFile() {
+  if (RefusedAsLocked(*this, kSaveCaption)) return false;
+  const std::optional<std::string> path = ui::AskSaveFile(nullptr, kSettingsFileDialog);
+  if (!path) return false;
+  const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kFileSave,
+                                                     "Note: audio may mute during file save");
+  SettingsTextFile file;
+  if (!file.Open(*path, SettingsTextFile::kWrite)) {
+    CouldNotOpen();
+    return false;
+  }
+  // A failure abandons the new file: the old one stays, and so does the unsaved mark.
+  std::string failure;
+  try {
+    familycommon::ProgressWindow progress;
+    ui::WaitCursor wait;
+    WriteSettingsFile(*this, file, memories, &progress);
+    if (file.Close()) {
+      SetModified(false);
+      return true;
+    }
+    failure = "The file could not be written.";
+  } catch (const ErrorObject& error) {
+    failure = GetErrorText(error.code);
+  } catch (const IQException& error) {
+    failure = error.GetText();
+  } catch (const SettingsWriteError& error) {
+    failure = error.what();
+  }
+  Stop(kNotSaved + failure, kSaveCaption);
+  return false;
+}
+
+bool IQDevice8100::LoadFile() {
+  if (RefusedAsLocked(*this, kLoadCaption)) return false;
+  const std::optional<std::string> path = ui::AskOpenFile(nullptr, kSettingsFileDialog);
+  if (!path) return false;
+  SettingsTextFile file;
+  if (!file.Open(*path, SettingsTextFile::kRead)) {
+    CouldNotOpen();
+    return false;
+  }
+  if (!IsSettingsFile(file)) {
+    Stop("Unrecognized file format.", "");
+    return false;
+  }
+  const uint32_t memories =
+      ChooseMemories(MemoriesInFile(file), "Note: audio may mute during file open", true);
+  try {
+    familycommon::ProgressWindow progress;
+    ui::WaitCursor wait;
+    ReadSettingsFile(*this, file, memories, &progress);
+    return true;
+  } catch (const FileParserError& error) {
+    ui::MessageBox(controls::ClientWindow(), error.GetText(), "File read error",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+  } catch (const IQException& error) {
+    ReportBusFailure(error, *this);
+  }
+  return false;
+}
+
+}  // namespace namespace8100

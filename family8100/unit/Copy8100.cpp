@@ -1,0 +1,144 @@
+#include "family8100/unit/Copy8100.h"
+
+#include <memory>
+#include <vector>
+
+#include "family8100/unit/BulkTransfer.h"
+#include "family8100/unit/Commands8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/Types8100.h"
+#include "familycommon/ProgressWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespace8100 {
+
+namespace {
+
+constexpr const char* kLockedCaption = "Load file";
+
+template <typename Object>
+void CopyValue(const Object& object, IQDevice8100& destination, IQDevice8100& source) {
+  object.Write(destination, object.Read(source));
+}
+
+// The current settings and filters of the source onto the destination.
+void CopySettings(IQDevice8100& destination, IQDevice8100& source) {
+  CopyValue(g8100RightAttenuation, destination, source);
+  CopyValue(g8100LeftAttenuation, destination, source);
+  CopyValue(g8100RightMute, destination, source);
+  CopyValue(g8100LeftMute, destination, source);
+  CopyValue(g8100Routing, destination, source);
+  if (destination.HasDelay() && source.HasDelay()) {
+    CopyValue(g8100LeftDelay, destination, source);
+    CopyValue(g8100RightDelay, destination, source);
+  }
+  std::vector<std::unique_ptr<TFilter>> keptCrossovers;
+  for (const TFilter* crossover : {destination.LowCrossover(), destination.HighCrossover()}) {
+    if (crossover) keptCrossovers.push_back(crossover->Clone());
+  }
+  destination.RemoveFilters();
+  for (const auto& filter : source.Filters()) filter->CloneToBank(destination, filter->bank);
+  if (destination.HasLimiter() && source.HasLimiter()) {
+    for (const TFilter* crossover : {source.LowCrossover(), source.HighCrossover()}) {
+      if (crossover) crossover->CloneToBank(destination, crossover->bank);
+    }
+    CopyValue(g8100LeftPolarity, destination, source);
+    CopyValue(g8100RightPolarity, destination, source);
+    CopyValue(g8100LeftThreshold, destination, source);
+    CopyValue(g8100RightThreshold, destination, source);
+    CopyValue(g8100LeftRelease, destination, source);
+    CopyValue(g8100RightRelease, destination, source);
+    CopyValue(g8100LimiterMode, destination, source);
+  } else {
+    for (const auto& crossover : keptCrossovers)
+      crossover->CloneToBank(destination, crossover->bank);
+  }
+  if (destination.HasNoise() && source.HasNoise()) {
+    CopyValue(g8100LeftNoiseType, destination, source);
+    CopyValue(g8100RightNoiseType, destination, source);
+    CopyValue(g8100LeftNoiseLevel, destination, source);
+    CopyValue(g8100RightNoiseLevel, destination, source);
+    CopyValue(g8100LeftNoiseOn, destination, source);
+    CopyValue(g8100RightNoiseOn, destination, source);
+  }
+}
+
+void Recall(IQDevice8100& unit, int memory) {
+  unit.RestoreMemory(memory);
+  unit.ResetValueStore();
+  unit.ReadAllParameters();
+}
+
+bool Locked(IQDevice8100& unit, IQDevice8100& reportedFor, const char* text) {
+  try {
+    if (g8100Locked.Read(unit)) {
+      Stop(text, kLockedCaption);
+      return true;
+    }
+  } catch (const IQException& error) {
+    ReportBusFailure(error, reportedFor);
+  }
+  return false;
+}
+
+}  // namespace
+
+void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_t memories,
+                        familycommon::ProgressReport* progress) {
+  familycommon::ProgressScope scope(progress, kMemoryCount, "Reading device parameters...");
+  source.ReadAllParameters();
+  // Read whatever the destination's firmware: its crossovers go into the snapshot and come back
+  // after the copy, and unread ones would be lost.
+  destination.ReadAllParameters();
+  BulkTransfer transfer({&destination, &source});
+  for (int memory = 1; memory <= kMemoryCount; ++memory) {
+    scope.Step(memory - 1);
+    if ((memories >> (memory - 1) & 1U) == 0) continue;
+    Recall(source, memory);
+    Recall(destination, memory);
+    g8100MemoryIndex.Write(source, static_cast<uint8_t>(memory));
+    g8100MemoryIndex.Write(destination, static_cast<uint8_t>(memory));
+    destination.SetMemoryName(source.GetMemoryName());
+    CopySettings(destination, source);
+    destination.SaveMemory(memory);
+  }
+  transfer.PutBack();
+  scope.Step(kMemoryCount);
+  CopySettings(destination, source);
+  for (int preset = 1; preset <= kMemoryCount; ++preset) {
+    g8100PresetIndex.Write(destination, static_cast<uint8_t>(preset));
+    g8100PresetIndex.Write(source, static_cast<uint8_t>(preset));
+    const int memory = source.GetPresetMapEntry();
+    // A preset names a memory; any other value from the source is left out.
+    if (memory >= 1 && memory <= kMemoryCount) destination.SetPresetMapEntry(memory);
+  }
+  transfer.Unmute();
+}
+
+bool IQDevice8100::CopyFrom(IQDevice& source) {
+  auto* from = dynamic_cast<IQDevice8100*>(&source);
+  if (!from) {
+    ui::MessageBox(nullptr, "Cannot copy this device type.", "Ordavinex Copy",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+    return false;
+  }
+  if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
+  if (Locked(*this, *this, "Destination device is locked.") ||
+      Locked(*from, *this, "Source device is locked.")) {
+    return false;
+  }
+  const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kDeviceCopy,
+                                                     "Note: audio will mute during copy");
+  try {
+    familycommon::ProgressWindow progress;
+    ui::WaitCursor wait;
+    CopyDeviceSettings(*this, *from, memories, &progress);
+    return true;
+  } catch (const IQException& error) {
+    ReportBusFailure(error, *this);
+  }
+  return false;
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,136 @@
+#include "family8100/unit/Reflash8100.h"
+
+#include <optional>
+
+#include "controls/TProgressDialog.h"
+#include "family8100/unit/Commands8100.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "familycommon/ReflashPrompts.h"
+#include "platform/ui/Application.h"
+
+namespace namespace8100 {
+
+namespace {
+
+using familycommon::Firmware;
+using familycommon::HexRecord;
+
+// The model record names the family code and the re-initialise flag; a data record goes to the
+// unit as one flash block.
+constexpr familycommon::HexRules kHexRules{.modelRecordBytes = 3, .maxDataBytes = kFlashBlockBytes};
+// While it reboots a unit may not answer at all; so many failed polls mean it is gone.
+constexpr int kRebootFailuresTolerated = 20;
+
+void IgnoringBusFailure(const auto& action) {
+  try {
+    action();
+  } catch (const IQException&) {
+    // A rebooting unit may not answer; the wait for its ready flag that follows tells.
+  }
+}
+
+// The ready wait of a rebooting unit: failed polls count as not ready, within a bound.
+void WaitForReboot(IQDevice8100& unit) {
+  for (int failures = 0;; ++failures) {
+    try {
+      unit.WaitUntilReady();
+      return;
+    } catch (const NotReadyTimeout&) {
+      throw;
+    } catch (const IQException&) {
+      if (failures == kRebootFailuresTolerated) throw NotReadyTimeout();
+    }
+  }
+}
+
+// The unit's side of a reflash, step by step, with the progress dialog moving along.
+class FirmwareSender {
+ public:
+  FirmwareSender(IQDevice8100& unit, TProgressDialog& progress)
+      : unit_(unit), progress_(progress) {}
+
+  void PrepareErase() { g8100FlashStart.Write(unit_, true); }
+
+  void Program(const Firmware& firmware) {
+    g8100FlashErase.Write(unit_, true);
+    unit_.WaitUntilReady();
+    progress_.SetText("Reprogramming ...");
+    g8100FlashAddress.Write(unit_, 0);
+    for (std::size_t i = 0; i < firmware.records.size(); ++i) {
+      progress_.SetValue(static_cast<int>(i));
+      Send(firmware.records[i], firmware.reinitialise);
+    }
+  }
+
+  void Finish(bool reinitialise) {
+    if (reinitialise) {
+      progress_.SetText("Initializing...");
+      WaitForReboot(unit_);
+      progress_.SetText("Rebooting...");
+      IgnoringBusFailure([this] { g8100Reboot.Write(unit_, true); });
+    }
+    WaitForReboot(unit_);
+  }
+
+ private:
+  void Send(const HexRecord& record, bool reinitialise) {
+    switch (record.type) {
+      case familycommon::kHexUpperAddress:
+        g8100FlashAddress.Write(unit_, (uint32_t{record.data[0]} << 8 | record.data[1]) << 16);
+        break;
+      case familycommon::kHexData:
+        g8100FlashBlock.WriteBlock(unit_, record.data);
+        unit_.WaitUntilReady();
+        break;
+      case familycommon::kHexEndOfFile:
+        progress_.SetText("Rebooting...");
+        if (reinitialise) {
+          g8100InitMode.Write(unit_, 1);
+          unit_.WaitUntilReady();
+        }
+        IgnoringBusFailure([this] { g8100Reboot.Write(unit_, true); });
+        break;
+      default:
+        break;
+    }
+  }
+
+  IQDevice8100& unit_;
+  TProgressDialog& progress_;
+};
+
+}  // namespace
+
+void ReflashUnit(IQDevice8100& unit, ui::Window* owner) {
+  const std::optional<Firmware> firmware =
+      familycommon::ChooseFirmware(unit.GetInfo().familyCode, kHexRules, owner);
+  if (!firmware || !familycommon::ConfirmReflash(*firmware, owner)) return;
+
+  TProgressDialog progress(owner);
+  progress.Create();
+  progress.SetRange(0, static_cast<int>(firmware->records.size()));
+  progress.SetValue(0);
+  progress.SetText("Erasing FLASH");
+  FirmwareSender sender(unit, progress);
+  try {
+    ui::WaitCursor wait;
+    sender.PrepareErase();
+  } catch (const IQException& e) {
+    // Nothing is erased yet: the unit keeps its firmware.
+    ReportBusFailure(e, unit);
+    return;
+  }
+  try {
+    ui::WaitCursor wait;
+    sender.Program(*firmware);
+    sender.Finish(firmware->reinitialise);
+  } catch (const IQException& e) {
+    ReportBusFailure(e, unit);
+    familycommon::ShowReflashFailure(owner);
+    return;
+  }
+  familycommon::ShowReflashDone(owner);
+}
+
+}  // namespace namespace8100

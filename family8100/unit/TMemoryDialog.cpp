@@ -1,0 +1,120 @@
+#include "family8100/unit/TMemoryDialog.h"
+
+#include <string>
+
+#include "controls/DeviceErrorReport.h"
+#include "controls/TProgressDialog.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TPresetDialog.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family8100Ids.h"
+
+namespace namespace8100 {
+
+namespace {
+
+constexpr const char* kNameCharacters = "0-9 a-zA-Z/,#()&-";
+
+// The progress dialog and the wait cursor while one memory command runs.
+class Busy {
+ public:
+  Busy(ui::Window* page, const std::string& text) : progress_(page) {
+    progress_.Create();
+    progress_.SetText(text);
+  }
+  ~Busy() { progress_.Destroy(); }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  ui::WaitCursor wait_;
+  TProgressDialog progress_;
+};
+
+}  // namespace
+
+TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDevice8100& unit)
+    : ui::Dialog(parent, f8100res::kMemoryDialog), unit_(unit) {
+  for (int i = 0; i < kMemories; ++i) {
+    names_[i] = std::make_unique<ui::Edit>(this, f8100res::kFirstMemoryName + i, kNameLimit);
+    OnCommand(f8100res::kFirstSaveButton + i, [this, i] { SaveMemory(i); });
+    OnCommand(f8100res::kFirstRecallButton + i, [this, i] { RecallMemory(i); });
+  }
+  OnCommand(f8100res::kPresetMapButton, [this] { CmPresetMap(); });
+}
+
+void TMemoryDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  std::string listText;
+  SetText("Memories - " + (unit_.GetListText(listText) ? listText : unit_.GetName()));
+  nameRead_.fill(false);
+  // A failure stops the filling: the names left keep the placeholder and are never written back.
+  controls::GuardedBusCall(&unit_, [this] {
+    for (int i = 0; i < kMemories; ++i) {
+      g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
+      names_[i]->SetText(unit_.GetMemoryName());
+      names_[i]->SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
+      nameRead_[i] = true;
+    }
+  });
+}
+
+void TMemoryDialog::CleanupWindow() {
+  WriteNamesBack();
+  ui::Dialog::CleanupWindow();
+}
+
+bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
+  return key.code == ui::key::kReturn || key.code == ui::key::kEscape;
+}
+
+std::string TMemoryDialog::NameText(int index) const {
+  return names_[index]->Text().substr(0, kNameLimit - 1);
+}
+
+void TMemoryDialog::WriteNamesBack() {
+  controls::GuardedBusCall(&unit_, [this] {
+    for (int i = 0; i < kMemories; ++i) {
+      if (!nameRead_[i]) continue;
+      g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
+      unit_.SetMemoryName(NameText(i));
+    }
+  });
+}
+
+bool TMemoryDialog::Confirmed(const std::string& question, int index, const std::string& caption) {
+  const std::string text = question + std::to_string(index + 1) + ", '" + NameText(index) + "'?";
+  return ui::MessageBox(this, text, caption, ui::mb::kYesNo | ui::mb::kIconQuestion) == ui::kIdYes;
+}
+
+void TMemoryDialog::SaveMemory(int index) {
+  if (!Confirmed("Overwrite memory #", index, "Save memory")) return;
+  Busy busy(this, "Saving...");
+  controls::GuardedBusCall(&unit_, [this, index] { unit_.SaveMemory(index + 1); });
+}
+
+void TMemoryDialog::RecallMemory(int index) {
+  if (!Confirmed("Overwrite current settings with memory #", index, "Recall memory")) return;
+  {
+    Busy busy(this, "Loading...");
+    controls::GuardedBusCall(&unit_, [this, index] {
+      unit_.DropCrossovers();
+      unit_.RestoreMemory(index + 1);
+      unit_.ResetValueStore();
+      unit_.ReadAllParameters();
+    });
+  }
+  // Also after a failure: the crossovers are gone and the unit may hold the memory already, so
+  // the windows read what it holds now.
+  if (Parent()) Parent()->Post(kMemoryRecalled);
+}
+
+void TMemoryDialog::CmPresetMap() {
+  WriteNamesBack();
+  TPresetDialog(this, unit_).Execute();
+}
+
+}  // namespace namespace8100

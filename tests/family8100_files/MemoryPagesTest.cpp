@@ -1,0 +1,123 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <Qt>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TMemoryDialog.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/Family8100Ids.h"
+#include "tests/family8100_unit/OlderFamilyBus.h"
+#include "tests/familyov_files/FilesTestSupport.h"
+
+using namespace namespace8100;
+using sim::family8100::Model;
+using testing::ElementsAre;
+
+namespace {
+
+// The edit window's stand-in: it keeps the messages its pages post to it.
+class Parent : public ui::Window {
+ public:
+  Parent() : ui::Window(nullptr) {
+    OnMessage(TMemoryDialog::kMemoryRecalled, [this](const ui::Message& m) {
+      received.push_back(m.id);
+      return ui::Param{0};
+    });
+  }
+  ~Parent() override { Destroy(); }
+  std::vector<ui::MessageId> received;
+};
+
+class OlderFamilyMemoryPageTest : public ::testing::Test {
+ protected:
+  OlderFamilyMemoryPageTest() {
+    sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 2});
+    unit = testsupport8100::OnlyUnit(bus);
+    controls::SetDeviceErrorReporter(
+        [this](const IQException& e, IQDevice*, int) { reported.push_back(e.GetText()); });
+    parent.Create();
+  }
+  ~OlderFamilyMemoryPageTest() override { controls::SetDeviceErrorReporter(nullptr); }
+
+  std::vector<std::string> NamesOnTheUnit() {
+    std::vector<std::string> names;
+    for (uint8_t memory = 1; memory <= 12; ++memory) {
+      g8100MemoryIndex.Write(*unit, memory);
+      names.push_back(unit->GetMemoryName());
+    }
+    return names;
+  }
+
+  ui::PromptScript script{filestest::FailTest};
+  testsupport8100::OlderFamilyBus bus;
+  IQDevice8100* unit = nullptr;
+  Parent parent;
+  std::vector<std::string> reported;
+};
+
+}  // namespace
+
+TEST_F(OlderFamilyMemoryPageTest, NamesThePageCouldNotReadAreNeverWrittenOver) {
+  bus.bus.AddFault(
+      sim::Fault::ErrorObject(7).ForObject(30).ForOpcode(sim::kOpcodeGet).OnOccurrence(4));
+  TMemoryDialog page(&parent, *unit);
+  page.Create();
+  EXPECT_EQ(reported.size(), 1u);
+  EXPECT_EQ(ui::test::ControlOf(page, f8100res::kFirstMemoryName + 3).Text(), "----------");
+  ui::test::Type(page, f8100res::kFirstMemoryName, "Evening show");  // the twelfth is refused
+  ui::test::Type(page, f8100res::kFirstMemoryName + 1, "Late!");     // "!" is refused
+  // Enter and Escape close nothing and press nothing.
+  ui::test::PressKey(page, Qt::Key_Return);
+  ui::test::PressKey(page, Qt::Key_Escape);
+  EXPECT_TRUE(page.IsCreated());
+  page.Destroy();
+  bus.bus.ClearFaults();
+  EXPECT_THAT(NamesOnTheUnit(), ElementsAre("Evening sho", "Late", "Memory 3", "Memory 4",
+                                            "Memory 5", "Memory 6", "Memory 7", "Memory 8",
+                                            "Memory 9", "Memory 10", "Memory 11", "Memory 12"));
+}
+
+TEST_F(OlderFamilyMemoryPageTest, ARecallRefreshesTheWindowsAlsoWhenItFailsPartWay) {
+  TMemoryDialog page(&parent, *unit);
+  page.Create();
+  script.AnswerMessageBox(ui::kIdNo);
+  ui::test::Click(page, f8100res::kFirstRecallButton + 4);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(parent.received.empty()) << "No recalls nothing";
+
+  // The unit recalls memory 5, then a read of its filters fails.
+  bus.bus.AddFault(
+      sim::Fault::ErrorObject(7).ForObject(20).ForOpcode(sim::kOpcodeGet).OnOccurrence(3));
+  script.AnswerMessageBox(ui::kIdYes);
+  ui::test::Click(page, f8100res::kFirstRecallButton + 4);
+  ui::test::PumpMessages();
+  EXPECT_EQ(script.Seen().back().text, "Overwrite current settings with memory #5, 'Memory 5'?");
+  EXPECT_EQ(reported.size(), 1u);
+  EXPECT_THAT(parent.received, ElementsAre(TMemoryDialog::kMemoryRecalled));
+  bus.bus.ClearFaults();
+  page.Destroy();
+}
+
+TEST_F(OlderFamilyMemoryPageTest, ThePresetMapShowsTheEditedNamesAndWritesTheChosenMemories) {
+  TMemoryDialog page(&parent, *unit);
+  page.Create();
+  ui::test::Type(page, f8100res::kFirstMemoryName + 2, "Matinee");
+  script.RunDialog(f8100res::kPresetDialog, [](ui::Dialog& dialog) {
+    auto& first =
+        dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(dialog, f8100res::kFirstPresetList));
+    EXPECT_EQ(first.ItemText(2), "3: Matinee");
+    EXPECT_EQ(first.Selection(), 0);
+    first.SetSelection(2);
+    dialog.CloseWindow(ui::kIdOk);
+  });
+  ui::test::Click(page, f8100res::kPresetMapButton);
+  g8100PresetIndex.Write(*unit, 1);
+  EXPECT_EQ(unit->GetPresetMapEntry(), 3);
+  g8100PresetIndex.Write(*unit, 2);
+  EXPECT_EQ(unit->GetPresetMapEntry(), 2);
+  page.Destroy();
+}
