@@ -3,6 +3,12 @@
 #include <map>
 #include <utility>
 
+#include "familyov/channels/TAdvMixerWindow.h"
+#include "familyov/channels/TCompressorWindow.h"
+#include "familyov/channels/TGasDialog.h"
+#include "familyov/channels/TLimiterWindow.h"
+#include "familyov/channels/TMixerWindow.h"
+#include "familyov/channels/TPinkDialog.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
 #include "familyov/unit/TMemoryWindow.h"
@@ -21,6 +27,14 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
       {ChildKind::Timer,
        [](TEditOVWindow& w, int) { return std::make_unique<TRTCDecoratedFrame>(w); }},
       {ChildKind::Security, [](TEditOVWindow& w, int) { return MakeSecurityWindow(w); }},
+      {ChildKind::Compressors, [](TEditOVWindow& w, int) { return MakeCompressorWindow(w); }},
+      {ChildKind::Limiter,
+       [](TEditOVWindow& w, int) { return std::make_unique<TLimiterWindow>(w); }},
+      {ChildKind::DspCapacity, [](TEditOVWindow& w, int) { return MakeGasDialog(w); }},
+      {ChildKind::Mixing, [](TEditOVWindow& w, int) { return std::make_unique<TMixerWindow>(w); }},
+      {ChildKind::AdvancedMixer,
+       [](TEditOVWindow& w, int) { return std::make_unique<TAdvMixerWindow>(w); }},
+      {ChildKind::PinkNoise, [](TEditOVWindow& w, int) { return MakePinkDialog(w); }},
   };
 }
 
