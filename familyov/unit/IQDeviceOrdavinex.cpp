@@ -324,7 +324,8 @@ int IQDeviceOrdavinex::FitChannelDelay(int delay, int channel) {
     if (channel >= 0 && channel < channels) {
       gChannelGroupObject.SetElement(channel);
       const int group = gChannelGroupObject.Read(*this);
-      if (group != 0) {
+      // A byte beyond the group values is no group: only the channel itself moves.
+      if (group != 0 && group < kGroupCount) {
         members = 0;
         for (int c = 0; c < channels; ++c) {
           gChannelGroupObject.SetElement(c);

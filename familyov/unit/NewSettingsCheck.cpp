@@ -9,6 +9,7 @@
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/UnitCommands.h"
+#include "familyov/unit/UnitPolling.h"
 #include "familyov/unit/WaitProgress.h"
 #include "platform/ui/Validator.h"
 #include "resources/FamilyOvCommandIds.h"
@@ -17,18 +18,6 @@ namespace namespaceOV {
 namespace {
 
 constexpr int kMaxMemoryChars = 3;
-
-// The COM monitor masks the idle polling while the user has asked for that.
-class MaskedStretch {
- public:
-  explicit MaskedStretch(IQDevice& device) : device_(device) { device_.MaskMonitor(); }
-  ~MaskedStretch() { device_.UnmaskMonitor(); }
-  MaskedStretch(const MaskedStretch&) = delete;
-  MaskedStretch& operator=(const MaskedStretch&) = delete;
-
- private:
-  IQDevice& device_;
-};
 
 }  // namespace
 

@@ -38,19 +38,6 @@ constexpr double kMsecPerSample = 0.0208333333;
 constexpr double kFeetPerSample = 0.02380952;
 constexpr double kMetersPerSample = 0.00714285714;
 
-std::optional<double> SamplesPerUnit(int units) {
-  switch (units) {
-    case kDelayMsec:
-      return kSamplesPerMsec;
-    case kDelayFeet:
-      return kSamplesPerFoot;
-    case kDelayMeters:
-      return kSamplesPerMeter;
-    default:
-      return std::nullopt;
-  }
-}
-
 std::optional<double> UnitsPerSample(int units) {
   switch (units) {
     case kDelayMsec:
@@ -67,6 +54,19 @@ std::optional<double> UnitsPerSample(int units) {
 uint8_t LowByte(int value) { return static_cast<uint8_t>(value & 0xFF); }
 
 }  // namespace
+
+std::optional<double> SamplesPerUnit(int units) {
+  switch (units) {
+    case kDelayMsec:
+      return kSamplesPerMsec;
+    case kDelayFeet:
+      return kSamplesPerFoot;
+    case kDelayMeters:
+      return kSamplesPerMeter;
+    default:
+      return std::nullopt;
+  }
+}
 
 float FloatFromBytes(const std::array<uint8_t, 4>& bytes) {
   return std::bit_cast<float>(uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 |

@@ -76,6 +76,8 @@ class CompSpeedObject : public ByteUCodeObject {
 std::string CompSpeedToText(int index);
 
 enum DelayUnits { kDelayMsec = 0, kDelayFeet = 1, kDelayMeters = 2 };
+// Samples at 48 kHz in one display unit (48, 42 or 140); none for an unknown unit.
+std::optional<double> SamplesPerUnit(int units);
 
 class DelayUnitsObject : public ByteUCodeObject {
  public:

@@ -33,7 +33,8 @@ TEditOVWindow::TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device)
       device_(&device),
       owner_(parent),
       images_(kImagePixels, kImagePixels),
-      tree_(nullptr, ovres::kFunctionTree) {
+      tree_(nullptr, ovres::kFunctionTree),
+      poller_(device) {
   images_.AddStrip(ui::Resources::Image(ovres::kTreeImages), ui::kWhite);
   SetClient(&tree_);
   SetMenu(ovres::kEditUnitMenu);
@@ -335,7 +336,10 @@ void TEditOVWindow::PassOn(NotifyRecord* record) {
 
 bool TEditOVWindow::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
-  if (newSettings_ == nullptr || !IsCreated()) return more;
+  if (!IsCreated()) return more;
+  if (newSettings_ != nullptr) settingsTurn_ = !settingsTurn_;
+  if (!(newSettings_ != nullptr && settingsTurn_) && poller_.PollNext()) return true;
+  if (newSettings_ == nullptr) return more;
   switch (newSettings_->Check()) {
     case NewSettingsCheck::Outcome::kSkipped:
       return more;

@@ -9,6 +9,7 @@
 #include "controls/TDataWindow.h"
 #include "familyov/unit/NodeIds.h"
 #include "familyov/unit/TNodeInfo.h"
+#include "familyov/unit/UnitPolling.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/TreeView.h"
@@ -47,8 +48,11 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   void UpdateCaption();
   // Releases the unit, tells the owner and closes the window with its children.
   void CloseWindow(int result = ui::kIdCancel) override;
-  // Polls a bus unit that may load new settings by itself, one transaction per call.
+  // One transaction per call for a bus unit: the open windows' live values and, on a unit that
+  // may load new settings by itself, its new-settings flag take turns.
   bool IdleAction(long idleCount) override;
+  // Where the unit's windows register what they show live.
+  UnitPoller& Poller() { return poller_; }
 
   IQDeviceOrdavinex& Device() const { return *device_; }
   ui::TreeView& Tree() { return tree_; }
@@ -107,12 +111,15 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   ui::TreeItem titleItem_;
   std::vector<TNodeInfo> nodes_;
   std::vector<TNodeInfo*> nodeList_;
+  // Before the children, which unregister from it when they go.
+  UnitPoller poller_;
   std::array<std::unique_ptr<ui::Window>, kChildSlots> children_;
   std::array<ui::Rect, kChildSlots> rememberedRects_{};
   // Windows closed by the user, deleted once their close has returned.
   std::vector<std::unique_ptr<ui::Window>> retired_;
   // Only for a bus unit that recalls memories by itself.
   std::unique_ptr<NewSettingsCheck> newSettings_;
+  bool settingsTurn_ = false;
 };
 
 }  // namespace namespaceOV

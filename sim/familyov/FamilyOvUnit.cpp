@@ -234,6 +234,8 @@ std::optional<Outcome> FamilyOvUnit::GetSpecial(const Access& access) {
     }
     case kLocked:
       return Outcome::Done({static_cast<uint8_t>(locked_)});
+    case kChannelMeter:
+      return Outcome::Done(meters_.Read(access.index));
     case kPassword:
       // The password is never read back.
       return Outcome::Done(std::vector<uint8_t>(kTextBytes));

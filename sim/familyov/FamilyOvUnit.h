@@ -14,6 +14,7 @@
 #include "sim/familyov/MemoryBank.h"
 #include "sim/familyov/MemoryImages.h"
 #include "sim/familyov/Model.h"
+#include "sim/familyov/SignalMeters.h"
 
 namespace sim::familyov {
 
@@ -93,6 +94,7 @@ class FamilyOvUnit final : public Unit {
   FlashProgrammer flash_;
   BusyPeriod working_;
   BusyPeriod loading_;
+  SignalMeters meters_;
   bool locked_ = false;
   std::string password_;
   // The memory a fired logic input waits to recall, 0 for none.

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+class IQDevice;
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// Something that shows a live value of the unit (a level meter, limiter activity, the DSP load):
+// PollOnce makes exactly one bus transaction and shows its result; a bus failure is thrown, not
+// shown, so that the unit's poller reports it once for the unit.
+class LiveValue {
+ public:
+  virtual ~LiveValue() = default;
+  virtual void PollOnce() = 0;
+};
+
+// The idle polling of one unit, owned by its edit window and run from the edit window's idle
+// action: one transaction per idle pass, taking the registered live values in turn, so that input
+// is served between transactions however many meters are open.
+//
+// A unit that stops answering gives one error dialog for the unit, not one per meter: the poller
+// pauses before it reports, and stays paused after the dialog is answered. Opening a window that
+// shows a live value (registering one) resumes it: the user asked to see the unit again. A
+// virtual unit is never polled. Everything else of the program stays usable meanwhile.
+//
+// Typical use in a pane: hold a LiveValueRegistration made in the pane's constructor with the
+// edit window's Poller(); it unregisters when the pane goes.
+class UnitPoller {
+ public:
+  explicit UnitPoller(IQDeviceOrdavinex& device);
+  UnitPoller(const UnitPoller&) = delete;
+  UnitPoller& operator=(const UnitPoller&) = delete;
+
+  void Add(LiveValue& value);
+  void Remove(LiveValue& value);
+  // Polls the next live value in turn; false when there was nothing to poll (none registered,
+  // paused or a virtual unit), so the idle loop may rest.
+  bool PollNext();
+  bool Paused() const { return paused_; }
+  std::size_t Count() const { return values_.size(); }
+
+ private:
+  IQDeviceOrdavinex& device_;
+  std::vector<LiveValue*> values_;
+  std::size_t next_ = 0;
+  bool paused_ = false;
+};
+
+// A live value's place in its unit's poller for as long as this object lives.
+class LiveValueRegistration {
+ public:
+  LiveValueRegistration(UnitPoller& poller, LiveValue& value);
+  ~LiveValueRegistration();
+  LiveValueRegistration(const LiveValueRegistration&) = delete;
+  LiveValueRegistration& operator=(const LiveValueRegistration&) = delete;
+
+ private:
+  UnitPoller& poller_;
+  LiveValue& value_;
+};
+
+// Traffic the COM monitor leaves out of its log while the user asked it to: the idle polling.
+class MaskedStretch {
+ public:
+  explicit MaskedStretch(IQDevice& device);
+  ~MaskedStretch();
+  MaskedStretch(const MaskedStretch&) = delete;
+  MaskedStretch& operator=(const MaskedStretch&) = delete;
+
+ private:
+  IQDevice& device_;
+};
+
+}  // namespace namespaceOV

@@ -1,0 +1,81 @@
+// The unit's idle polling: one transaction per idle pass, round-robin over what is shown live; a
+// silent unit gives one report and its polling pauses until a live window opens again.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/UnitPolling.h"
+#include "platform/ui/TestHooks.h"
+#include "sim/Fault.h"
+#include "tests/familyov_channels/ChannelsTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using testing::ElementsAre;
+
+// A meter of one channel, as a pane holds it.
+class ChannelMeter : public LiveValue {
+ public:
+  ChannelMeter(IQDeviceOrdavinex& device, int channel) : device_(device), channel_(channel) {}
+  void PollOnce() override {
+    gChannelMeterObject.SetElement(channel_);
+    gChannelMeterObject.Read(device_);
+  }
+
+ private:
+  IQDeviceOrdavinex& device_;
+  int channel_;
+};
+
+using UnitPollingTest = channelstest::ChannelsTest;
+
+TEST_F(UnitPollingTest, EachIdlePassReadsTheNextMeterInTurn) {
+  ChannelMeter first(*unit, 0);
+  ChannelMeter second(*unit, 5);
+  UnitPoller& poller = editWindow->Poller();
+  {
+    LiveValueRegistration a(poller, first);
+    LiveValueRegistration b(poller, second);
+    // The unit's new-settings flag takes every other pass.
+    ui::test::PumpIdle(8);
+    EXPECT_THAT(Taken("R2E"), ElementsAre("R2E.0", "R2E.5", "R2E.0", "R2E.5"));
+  }
+  EXPECT_EQ(poller.Count(), 0u);
+  ui::test::PumpIdle(4);
+  EXPECT_TRUE(Taken("R2E").empty());
+}
+
+TEST_F(UnitPollingTest, ASilentUnitGivesOneReportAndPollingWaitsForTheUser) {
+  ChannelMeter meters[] = {{*unit, 0}, {*unit, 1}, {*unit, 4}, {*unit, 5}};
+  UnitPoller& poller = editWindow->Poller();
+  std::vector<std::unique_ptr<LiveValueRegistration>> registrations;
+  for (auto& meter : meters) {
+    registrations.push_back(std::make_unique<LiveValueRegistration>(poller, meter));
+  }
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+  ui::test::PumpIdle(20);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_TRUE(poller.Paused());
+  EXPECT_EQ(Taken("R2E").size(), 1u);
+  // The unit answers again; a window that opens (a meter that registers) starts polling again.
+  bus.bus.ClearFaults();
+  ChannelMeter reopened(*unit, 6);
+  LiveValueRegistration again(poller, reopened);
+  ui::test::PumpIdle(10);
+  EXPECT_EQ(Taken("R2E").size(), 5u);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
+TEST(VirtualUnitPollingTest, AVirtualUnitIsNeverPolled) {
+  auto virtualUnit = ovtest::NewVirtual<IQDevice8148>(8);
+  UnitPoller poller(*virtualUnit);
+  ChannelMeter meter(*virtualUnit, 0);
+  LiveValueRegistration registration(poller, meter);
+  EXPECT_FALSE(poller.PollNext());
+  EXPECT_TRUE(virtualUnit->TakeTrace().empty());
+}
+
+}  // namespace
+}  // namespace namespaceOV
