@@ -60,39 +60,39 @@ void AddLimiterPane() {
 }
 
 void AddGasDialog() {
-  ui::Resources::AddDialog(
-      {kGasDialog,
-       "DSP Capacity",
-       {0, 0, 284, 51},
-       style::kNone,
-       {{kGasTotalBar, ControlKind::ProgressBar, "", {2, 2, 196, 10}},
-        {kGasTotal, ControlKind::Static, "", {200, 3, 30, 9}},
-        {kNoId, ControlKind::Static, "EQ Filters", {4, 15, 42, 9}},
-        {kGasFilters, ControlKind::Static, "", {4, 24, 40, 9}},
-        {kNoId, ControlKind::Static, "Crossovers", {48, 15, 42, 9}},
-        {kGasCrossovers, ControlKind::Static, "", {48, 24, 40, 9}},
-        {kNoId, ControlKind::Static, "Limiters", {92, 15, 42, 9}},
-        {kGasLimiters, ControlKind::Static, "", {92, 24, 40, 9}},
-        {kNoId, ControlKind::Static, "Pink Noise", {136, 15, 42, 9}},
-        {kGasPinkNoise, ControlKind::Static, "", {136, 24, 40, 9}},
-        {kGasFiltersRemain, ControlKind::Static, "", {2, 38, 120, 9}},
-        {kNoId, ControlKind::Line, "", {220, 2, 1, 46}},
-        {kNoId, ControlKind::Static, "  Delay Mem.", {236, 15, 46, 9}},
-        {kGasDelayMemory, ControlKind::Static, "", {236, 24, 40, 9}},
-        {kGasUsageBar, ControlKind::ProgressBar, "", {2, 58, 196, 10}},
-        {kGasUsage, ControlKind::Static, "", {200, 59, 30, 9}}}});
+  ui::Resources::AddDialog({kGasDialog,
+                            "DSP Capacity",
+                            {0, 0, 284, 51},
+                            style::kNone,
+                            {{kGasTotalBar, ControlKind::ProgressBar, "", {2, 2, 196, 10}},
+                             {kGasTotal, ControlKind::Static, "", {200, 3, 30, 9}},
+                             {kNoId, ControlKind::Static, "EQ Filters", {4, 15, 42, 9}},
+                             {kGasFilters, ControlKind::Static, "", {4, 24, 40, 9}},
+                             {kNoId, ControlKind::Static, "Crossovers", {48, 15, 42, 9}},
+                             {kGasCrossovers, ControlKind::Static, "", {48, 24, 40, 9}},
+                             {kNoId, ControlKind::Static, "Limiters", {92, 15, 42, 9}},
+                             {kGasLimiters, ControlKind::Static, "", {92, 24, 40, 9}},
+                             {kNoId, ControlKind::Static, "Pink Noise", {136, 15, 42, 9}},
+                             {kGasPinkNoise, ControlKind::Static, "", {136, 24, 40, 9}},
+                             {kGasFiltersRemain, ControlKind::Static, "", {2, 38, 120, 9}},
+                             {kNoId, ControlKind::Line, "", {220, 2, 1, 46}},
+                             {kNoId, ControlKind::Static, "  Delay Mem.", {236, 15, 46, 9}},
+                             {kGasDelayMemory, ControlKind::Static, "", {236, 24, 40, 9}},
+                             {kGasUsageBar, ControlKind::ProgressBar, "", {2, 58, 196, 10}},
+                             {kGasUsage, ControlKind::Static, "", {200, 59, 30, 9}}}});
 }
 
 void AddMixerPanes() {
-  ui::Resources::AddDialog({kAdvMixerCell,
-                            "",
-                            {0, 0, 67, 41},
-                            style::kChild,
-                            {{kCellGain, ControlKind::Edit, "", {2, 2, 44, 14}},
-                             {kCellGainSpin, ControlKind::OwnerDrawButton, "", {48, 2, 18, 18}},
-                             {kColorBar, ControlKind::OwnerDrawButton, "", {2, 17, 44, 7}},
-                             {kCellDelay, ControlKind::Edit, "", {2, 26, 44, 14}},
-                             {kCellDelaySpin, ControlKind::OwnerDrawButton, "", {48, 22, 18, 18}}}});
+  ui::Resources::AddDialog(
+      {kAdvMixerCell,
+       "",
+       {0, 0, 67, 41},
+       style::kChild,
+       {{kCellGain, ControlKind::Edit, "", {2, 2, 44, 14}},
+        {kCellGainSpin, ControlKind::OwnerDrawButton, "", {48, 2, 18, 18}},
+        {kColorBar, ControlKind::OwnerDrawButton, "", {2, 17, 44, 7}},
+        {kCellDelay, ControlKind::Edit, "", {2, 26, 44, 14}},
+        {kCellDelaySpin, ControlKind::OwnerDrawButton, "", {48, 22, 18, 18}}}});
   ui::Resources::AddDialog(
       {kMatrixLabel,
        "",

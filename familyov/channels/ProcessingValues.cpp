@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "controls/TQuadButton.h"
@@ -12,7 +11,6 @@ namespace namespaceOV {
 
 namespace {
 
-constexpr std::size_t kTypedCharacters = 19;
 constexpr int kSamplesPerMsec = 48;
 constexpr int kSamplesPerFoot = 42;
 constexpr int kSamplesPerMeter = 140;
@@ -28,12 +26,6 @@ std::optional<float> ParseTypedDb(const std::string& text, DbRange range) {
   const double value = std::strtod(begin, &end);
   if (end == begin || !std::isfinite(value)) return std::nullopt;
   return static_cast<float>(std::clamp(value, double{range.low}, double{range.high}));
-}
-
-std::string DbText(float dB) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", dB);
-  return text;
 }
 
 float ZoneStep(int zone, float fine, float coarse) {
@@ -90,25 +82,6 @@ int DspUsagePercent(int32_t counter) {
 }
 
 std::string PercentText(int percent) { return std::to_string(percent) + "%"; }
-
-int DelayUnitOfText(const std::string& text, int current) {
-  const std::size_t m = text.find('m');
-  if (m != std::string::npos) {
-    return m + 1 < text.size() && text[m + 1] == 's' ? kDelayMsec : kDelayMeters;
-  }
-  return text.find('f') != std::string::npos ? kDelayFeet : current;
-}
-
-std::string DelayUnitSuffix(int units) {
-  switch (units) {
-    case kDelayFeet:
-      return " ft";
-    case kDelayMeters:
-      return " m";
-    default:
-      return " ms";
-  }
-}
 
 int DelayZoneStep(int zone, int units) {
   const int unit = units == kDelayFeet     ? kSamplesPerFoot

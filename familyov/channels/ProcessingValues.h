@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,14 +23,14 @@ inline constexpr DbRange kLimiterThresholdRange{-40.0f, 22.0f};
 inline constexpr DbRange kCrosspointGainRange{-100.0f, 0.0f};
 inline constexpr DbRange kPinkNoiseLevelRange{-80.0f, 0.0f};
 
+// How much of a typed text counts.
+inline constexpr std::size_t kTypedCharacters = 19;
+
 // The number a user typed, clamped to the range; none when the text does not start with a finite
 // number ("nan", "inf", "-", ".") so that nothing is written. Only the first 19 characters count.
 std::optional<float> ParseTypedDb(const std::string& text, DbRange range);
-// "%.1f".
-std::string DbText(float dB);
-
-// The step of a spin button's zone (coarse down, fine down, fine up, coarse up): `fine` and `coarse`
-// units; 0 for no zone.
+// The step of a spin button's zone (coarse down, fine down, fine up, coarse up): `fine` and
+// `coarse` units; 0 for no zone.
 float ZoneStep(int zone, float fine, float coarse);
 
 // A compressor ratio's and speed's texts; "?" for an index the tables do not hold.
@@ -60,10 +61,6 @@ int DspUsagePercent(int32_t counter);
 // "%d%%".
 std::string PercentText(int percent);
 
-// The delay unit a typed delay names ("ms"/"msec", "m", "f"/"ft"), else `current`.
-int DelayUnitOfText(const std::string& text, int current);
-// " ms", " ft" or " m" after a delay's text in the unit.
-std::string DelayUnitSuffix(int units);
 // Samples a spin zone steps a delay by: one sample on the inner zones, one display unit on the
 // outer ones.
 int DelayZoneStep(int zone, int units);

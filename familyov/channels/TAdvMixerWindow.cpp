@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "familyov/channels/ChannelTexts.h"
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -19,7 +21,8 @@ using namespace ovprocessing_res;
 
 constexpr int kWidth = 400;
 constexpr int kHeight = 200;
-constexpr int kEditLimit = 9;
+// The longest delay the delay memory holds shows whole: "5142.857 ft".
+constexpr int kEditLimit = 11;
 constexpr float kFineDb = 0.1f;
 constexpr float kCoarseDb = 1.0f;
 constexpr const char* kDelayCharacters = "0-9.msecft ";
@@ -115,10 +118,7 @@ void TAdvMixerDialog::Refill() {
   GuardedUnitCall(device_, [&] {
     const int units = gDelayUnitsObject.Read(device_);
     gCrosspointDelayObject.SetElement(Element());
-    std::string text;
-    DelayUnitsObject::DelayToText(static_cast<int32_t>(gCrosspointDelayObject.Read(device_)), text,
-                                  units);
-    delay_.SetText(text + DelayUnitSuffix(units));
+    delay_.SetText(DelayText(static_cast<int32_t>(gCrosspointDelayObject.Read(device_)), units));
     gCrosspointLevelObject.SetElement(Element());
     const float level = gCrosspointLevelObject.Read(device_);
     const bool on = level > dBLevelObject::kFloorDb;
@@ -128,7 +128,7 @@ void TAdvMixerDialog::Refill() {
     bar_.SetNoColor(!on || !rgb);
     if (on && rgb) bar_.SetColor(ColorOf(*rgb));
     bar_.Redraw();
-    gain_.SetText(DbText(level));
+    gain_.SetText(LevelText(level));
   });
 }
 
@@ -149,7 +149,7 @@ void TAdvMixerDialog::ApplyGainText() {
       gCrosspointLevelObject.Write(device_, *typed);
     }
   });
-  gain_.SetText(DbText(*typed));
+  gain_.SetText(LevelText(*typed));
   NotifyCrosspoint();
 }
 
@@ -157,8 +157,8 @@ void TAdvMixerDialog::StepDelay(int64_t step) {
   GuardedUnitCall(device_, [&] {
     gCrosspointDelayObject.SetElement(Element());
     const int64_t current = static_cast<int32_t>(gCrosspointDelayObject.Read(device_));
-    const int fitted = device_.FitCrosspointDelay(static_cast<int>(
-        std::clamp<int64_t>(step, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    const int fitted = device_.FitCrosspointDelay(static_cast<int>(std::clamp<int64_t>(
+        step, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
     // The fit read other delays: the element is chosen again.
     gCrosspointDelayObject.SetElement(Element());
     gCrosspointDelayObject.Write(
@@ -169,12 +169,11 @@ void TAdvMixerDialog::StepDelay(int64_t step) {
 }
 
 void TAdvMixerDialog::ApplyDelayText() {
-  const std::string text = delay_.Text().substr(0, 19);
+  const std::string text = delay_.Text().substr(0, kTypedCharacters);
   std::optional<int> samples;
   int64_t current = 0;
   if (!GuardedUnitCall(device_, [&] {
-        const int units = DelayUnitOfText(text, gDelayUnitsObject.Read(device_));
-        samples = DelayUnitsObject::TextToDelay(text, units);
+        samples = ParseDelay(text, gDelayUnitsObject.Read(device_), device_.GetDelayCapacity());
         gCrosspointDelayObject.SetElement(Element());
         current = static_cast<int32_t>(gCrosspointDelayObject.Read(device_));
       })) {
@@ -198,9 +197,9 @@ void TAdvMixerDialog::SpinGain(int zone) {
   if (!GuardedUnitCall(device_, [&] {
         gCrosspointLevelObject.SetElement(Element());
         const float level = kCrosspointGainRange.Clamp(gCrosspointLevelObject.Read(device_) +
-                                                        ZoneStep(zone, kFineDb, kCoarseDb));
+                                                       ZoneStep(zone, kFineDb, kCoarseDb));
         gCrosspointLevelObject.Write(device_, level);
-        gain_.SetText(DbText(level));
+        gain_.SetText(LevelText(level));
       })) {
     return;
   }
@@ -229,8 +228,7 @@ void TAdvMixerDialog::Notify(NotifyRecord* record) {
 
 TAdvMixerWindow::TAdvMixerWindow(TEditOVWindow& editWindow)
     : OVChild<TGroupWindow>(editWindow, "Advanced Mixer", nullptr) {
-  const ui::Rect area = ScreenWorkArea();
-  SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
   SetIcon(Device().GetModelBitmapId());
   IQDeviceOrdavinex& device = Device();
   labels_.push_back(std::make_unique<TMatrixLabelDialog>(this, device, TMatrixLabelDialog::kCorner,
@@ -261,6 +259,8 @@ void TAdvMixerWindow::SetupWindow() {
     AddPane(labels_[static_cast<std::size_t>(outputs + 1 + i)].get(), true);
     for (int o = 0; o < outputs; ++o) AddPane(&Cell(o, i));
   }
+  // Laying out the first pane held the window to that pane's size.
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
 }
 
 }  // namespace namespaceOV

@@ -1,5 +1,7 @@
 #include "familyov/channels/TCompressorWindow.h"
 
+#include "familyov/channels/ChannelTexts.h"
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -114,9 +116,9 @@ void TCompressorDialog::FillControls() {
     speedText_.SetText(CompSpeedLabel(speed));
     if (speed < kCompSpeedCount) speed_.SetPosition(speed);
     gCompThresholdObject.SetElement(input_);
-    threshold_.SetText(DbText(gCompThresholdObject.Read(device_)));
+    threshold_.SetText(LevelText(gCompThresholdObject.Read(device_)));
     gCompPostGainObject.SetElement(input_);
-    postGain_.SetText(DbText(gCompPostGainObject.Read(device_)));
+    postGain_.SetText(LevelText(gCompPostGainObject.Read(device_)));
   });
 }
 
@@ -137,7 +139,7 @@ void TCompressorDialog::Spin(const DbField& field, int zone) {
     const float value =
         field.range.Clamp(field.object->Read(device_) + ZoneStep(zone, kFineDb, kCoarseDb));
     field.object->Write(device_, value);
-    field.edit->SetText(DbText(value));
+    field.edit->SetText(LevelText(value));
   });
 }
 
@@ -148,12 +150,12 @@ void TCompressorDialog::ApplyTyped(const DbField& field) {
     const float current = field.object->Read(device_);
     if (!typed) {
       // Not a number: the unit keeps its value and the edit shows it again.
-      field.edit->SetText(DbText(current));
+      field.edit->SetText(LevelText(current));
       return;
     }
     if (current != *typed) field.object->Write(device_, *typed);
   });
-  if (typed) field.edit->SetText(DbText(*typed));
+  if (typed) field.edit->SetText(LevelText(*typed));
 }
 
 void TCompressorDialog::EvScroll(ui::Trackbar& bar, ui::ScrollCode code) {
@@ -198,8 +200,7 @@ bool TCompressorTreeWindow::RebuildsOn(uint32_t code) const {
 
 TCompressorWindow::TCompressorWindow(TEditOVWindow& editWindow)
     : OVChild<TGroupWindow>(editWindow, "Compressors", nullptr) {
-  const ui::Rect area = ScreenWorkArea();
-  SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
   SetIcon(Device().GetModelBitmapId());
   for (int n = 0; n < Device().inputs; ++n) {
     panes_.push_back(std::make_unique<TCompressorDialog>(this, Device(), n));
@@ -215,6 +216,8 @@ void TCompressorWindow::SetupWindow() {
   const int height = panes_.empty() ? ClientRect().Height() : panes_.front()->WindowRect().Height();
   tree_->SetRect({0, 0, ChannelTreeWindow::kWidth, height});
   SetEdgePane(tree_.get(), kLeft);
+  // Laying out the first pane held the window to that pane's size.
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
 }
 
 std::unique_ptr<ui::Window> MakeCompressorWindow(TEditOVWindow& editWindow) {

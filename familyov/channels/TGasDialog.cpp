@@ -1,6 +1,5 @@
 #include "familyov/channels/TGasDialog.h"
 
-#include "familyov/channels/MeterPoll.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -36,14 +35,14 @@ int64_t DelayMemoryInUse(IQDeviceOrdavinex& device) {
 
 }  // namespace
 
-TGasDialog::TGasDialog(IQDeviceOrdavinex& device, ui::Window* parent)
+TGasDialog::TGasDialog(IQDeviceOrdavinex& device, ui::Window* parent, UnitPoller& poller)
     : ui::Dialog(parent, kGasDialog),
       device_(device),
       totalBar_(this, kGasTotalBar),
       usageBar_(this, kGasUsageBar),
       total_(this, kGasTotal),
       usage_(this, kGasUsage),
-      polling_(device.IsOnline()) {}
+      live_(poller, *this) {}
 
 void TGasDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
@@ -91,19 +90,16 @@ bool TGasDialog::PreProcessKey(const ui::KeyStroke& key) {
   return ui::Dialog::PreProcessKey(key);
 }
 
-bool TGasDialog::IdleAction(long idleCount) {
-  ui::Dialog::IdleAction(idleCount);
-  if (!polling_ || !IsCreated()) return false;
-  return PollOnce(device_, polling_, [&] {
-    const auto counter = static_cast<int32_t>(gDspUsageObject.Read(device_));
-    usageBar_.SetValue(counter);
-    usage_.SetText(PercentText(DspUsagePercent(counter)));
-  });
+void TGasDialog::PollOnce() {
+  if (!IsCreated()) return;
+  const auto counter = static_cast<int32_t>(gDspUsageObject.Read(device_));
+  usageBar_.SetValue(counter);
+  usage_.SetText(PercentText(DspUsagePercent(counter)));
 }
 
 std::unique_ptr<ui::Window> MakeGasDialog(TEditOVWindow& editWindow) {
   return std::make_unique<OVChild<TGasDialog>>(editWindow, "DSP Capacity", editWindow.Device(),
-                                               nullptr);
+                                               nullptr, editWindow.Poller());
 }
 
 }  // namespace namespaceOV

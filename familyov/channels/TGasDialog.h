@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "familyov/unit/TOVWindow.h"
+#include "familyov/unit/UnitPolling.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Static.h"
 #include "platform/ui/Trackbar.h"
@@ -10,17 +11,17 @@
 namespace namespaceOV {
 
 // How much of the unit's DSP budget and delay memory the settings take, and on a bus unit the
-// unit's own usage counter, read while the program is idle.
-class TGasDialog : public ui::Dialog, public virtual TDataWindow {
+// unit's own usage counter, polled while the program is idle.
+class TGasDialog : public ui::Dialog, public virtual TDataWindow, public LiveValue {
  public:
-  TGasDialog(IQDeviceOrdavinex& device, ui::Window* parent);
+  TGasDialog(IQDeviceOrdavinex& device, ui::Window* parent, UnitPoller& poller);
 
   void Notify(NotifyRecord* record) override;
   // Keys go to the controls, never to the dialog's buttons.
   bool PreProcessKey(const ui::KeyStroke& key) override;
-  bool IdleAction(long idleCount) override;
+  // One read of the unit's usage counter.
+  void PollOnce() override;
   void Refresh();
-  bool Polling() const { return polling_; }
 
  protected:
   void SetupWindow() override;
@@ -31,7 +32,7 @@ class TGasDialog : public ui::Dialog, public virtual TDataWindow {
   ui::ProgressBar usageBar_;
   ui::StaticText total_;
   ui::StaticText usage_;
-  bool polling_;
+  LiveValueRegistration live_;
 };
 
 std::unique_ptr<ui::Window> MakeGasDialog(TEditOVWindow& editWindow);

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "familyov/channels/MeterPoll.h"
+#include "familyov/channels/ChannelTexts.h"
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -31,7 +32,8 @@ constexpr const char* kReleaseTexts[] = {"Slow", "Medium", "Fast"};
 
 }  // namespace
 
-TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, int channel)
+TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, int channel,
+                               UnitPoller& poller)
     : ui::Dialog(parent, kLimiterPane),
       TDataWindow(parent),
       device_(device),
@@ -45,7 +47,7 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, in
       meterText_(this, kLimMeterText),
       enable_(this, kLimEnable),
       spin_(this, kLimThresholdSpin),
-      polling_(device.IsOnline()) {
+      live_(poller, *this) {
   OnCommand(kLimEnable, [this] { CmEnable(); });
   const auto knee = [this] {
     GuardedUnitCall(device_, [&] {
@@ -100,8 +102,8 @@ void TLimiterDialog::FillControls(int state) {
       on = gLimiterEnableObject.Read(device_);
     });
   }
-  for (ui::Window* control : std::initializer_list<ui::Window*>{
-           &soft_, &hard_, &threshold_, &spin_, &release_}) {
+  for (ui::Window* control :
+       std::initializer_list<ui::Window*>{&soft_, &hard_, &threshold_, &spin_, &release_}) {
     control->Enable(on);
   }
   enable_.SetCheck(on);
@@ -117,7 +119,7 @@ void TLimiterDialog::FillControls(int state) {
     const bool hardKnee = gLimiterKneeObject.Read(device_);
     (hardKnee ? hard_ : soft_).SetCheck(true);
     gLimiterThresholdObject.SetElement(channel_);
-    threshold_.SetText(DbText(gLimiterThresholdObject.Read(device_)));
+    threshold_.SetText(LevelText(gLimiterThresholdObject.Read(device_)));
   });
 }
 
@@ -158,7 +160,7 @@ void TLimiterDialog::EvSpin() {
   }
   // A failed write still shows and tells the value the user asked for.
   GuardedUnitCall(device_, [&] { gLimiterThresholdObject.Write(device_, value); });
-  threshold_.SetText(DbText(value));
+  threshold_.SetText(LevelText(value));
   NotifyThreshold(value);
 }
 
@@ -169,10 +171,10 @@ void TLimiterDialog::ApplyTypedThreshold() {
     const float current = gLimiterThresholdObject.Read(device_);
     if (!typed) {
       // Not a number: the unit keeps its threshold and the edit shows it again.
-      threshold_.SetText(DbText(current));
+      threshold_.SetText(LevelText(current));
       return;
     }
-    threshold_.SetText(DbText(*typed));
+    threshold_.SetText(LevelText(*typed));
     if (std::fabs(current - *typed) < kThresholdResolutionDb) return;
     gLimiterThresholdObject.Write(device_, *typed);
     NotifyThreshold(*typed);
@@ -194,15 +196,12 @@ bool TLimiterDialog::PreProcessKey(const ui::KeyStroke& key) {
   return ui::Dialog::PreProcessKey(key);
 }
 
-bool TLimiterDialog::IdleAction(long idleCount) {
-  ui::Dialog::IdleAction(idleCount);
-  if (!polling_ || !IsCreated()) return false;
-  return PollOnce(device_, polling_, [&] {
-    gLimiterMeterObject.SetElement(channel_);
-    const float reading = gLimiterMeterObject.Read(device_);
-    meter_.SetValue(static_cast<int>(reading + kMeterSpanDb));
-    meterText_.SetText(DbText(reading));
-  });
+void TLimiterDialog::PollOnce() {
+  if (!IsCreated()) return;
+  gLimiterMeterObject.SetElement(channel_);
+  const float reading = gLimiterMeterObject.Read(device_);
+  meter_.SetValue(static_cast<int>(reading + kMeterSpanDb));
+  meterText_.SetText(LevelText(reading));
 }
 
 void TLimiterTreeWindow::Build() {
@@ -251,13 +250,12 @@ TLimiterWindow::TLimiterWindow(TEditOVWindow& editWindow)
     : OVChild<ui::Frame>(editWindow, "Limiter", "Limiter", nullptr),
       group_(std::make_unique<TGroupWindow>(this)) {
   SetClient(group_.get());
-  const ui::Rect area = ScreenWorkArea();
-  SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
   SetIcon(Device().GetModelBitmapId());
   SetMenu(kLimiterMenu);
   for (int o = 0; o < Device().outputs; ++o) {
-    panes_.push_back(
-        std::make_unique<TLimiterDialog>(group_.get(), Device(), Device().firstOutput + o));
+    panes_.push_back(std::make_unique<TLimiterDialog>(
+        group_.get(), Device(), Device().firstOutput + o, editWindow.Poller()));
   }
   tree_ = std::make_unique<TLimiterTreeWindow>(group_.get(), Device());
 }

@@ -8,6 +8,7 @@
 #include "familyov/channels/ChannelTreeWindow.h"
 #include "familyov/unit/TGroupWindow.h"
 #include "familyov/unit/TOVWindow.h"
+#include "familyov/unit/UnitPolling.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Dialog.h"
@@ -20,20 +21,19 @@ namespace namespaceOV {
 
 // One output's limiter: on or off (on only when the unit's DSP can take it), threshold, knee,
 // release and, on a bus unit, the live gain reduction.
-class TLimiterDialog : public ui::Dialog, public TDataWindow {
+class TLimiterDialog : public ui::Dialog, public TDataWindow, public LiveValue {
  public:
   static constexpr int kReadFromUnit = -1;
 
-  TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, int channel);
+  TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, int channel, UnitPoller& poller);
 
   void Notify(NotifyRecord* record) override;
   // Enter takes the typed threshold; neither Enter nor Escape reaches the dialog's buttons.
   bool PreProcessKey(const ui::KeyStroke& key) override;
-  // One read of the gain reduction per idle pass while the pane polls.
-  bool IdleAction(long idleCount) override;
+  // One read of the gain reduction.
+  void PollOnce() override;
   // `state`: kReadFromUnit, else 0 (off) or 1 (on).
   void FillControls(int state);
-  bool Polling() const { return polling_; }
 
  protected:
   void SetupWindow() override;
@@ -56,7 +56,7 @@ class TLimiterDialog : public ui::Dialog, public TDataWindow {
   ui::StaticText meterText_;
   ui::CheckBox enable_;
   TQuadButton spin_;
-  bool polling_;
+  LiveValueRegistration live_;
 };
 
 // The limiter groups 1 to 6 and their outputs, each marked on or off.

@@ -1,5 +1,6 @@
 #include "familyov/channels/TMixerWindow.h"
 
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -39,8 +40,7 @@ bool IsOn(IQDeviceOrdavinex& device, int element) {
 
 TMixerWindow::TMixerWindow(TEditOVWindow& editWindow)
     : OVChild<ui::DrawnWindow>(editWindow, "Mixing", nullptr) {
-  const ui::Rect area = ScreenWorkArea();
-  SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
   SetIcon(Device().GetModelBitmapId());
   SetBackground(ui::SystemColorOf(ui::SystemColor::ButtonFace));
 }
@@ -60,8 +60,8 @@ void TMixerWindow::SetupWindow() {
 
 ui::StaticText& TMixerWindow::AddLabel(int channel, ui::Rect r) {
   auto label = std::make_unique<ui::StaticText>(this, 0);
-  label->Bind({0, ui::ControlKind::Static, Device().GetChannelLabel(channel), {}, ui::style::kCenter},
-              r);
+  label->Bind(
+      {0, ui::ControlKind::Static, Device().GetChannelLabel(channel), {}, ui::style::kCenter}, r);
   label->Create();
   labels_.push_back(std::move(label));
   return *labels_.back();

@@ -1,5 +1,6 @@
 #include "familyov/channels/TPinkDialog.h"
 
+#include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -76,7 +77,7 @@ void TPinkDialog::NameMuteBox(int output) {
 void TPinkDialog::Refill() {
   GuardedUnitCall(device_, [&] {
     enable_.SetCheck(gPinkNoiseEnableObject.Read(device_));
-    level_.SetText(DbText(gPinkNoiseLevelObject.Read(device_)));
+    level_.SetText(LevelText(gPinkNoiseLevelObject.Read(device_)));
     for (int o = 0; o < static_cast<int>(mutes_.size()); ++o) {
       gChannelMuteObject.SetElement(device_.firstOutput + o);
       mutes_[static_cast<std::size_t>(o)]->SetCheck(gChannelMuteObject.Read(device_));
@@ -88,8 +89,7 @@ void TPinkDialog::CmEnable() {
   const bool on = enable_.IsChecked();
   if (on) {
     bool fits = false;
-    GuardedUnitCall(device_,
-                    [&] { fits = device_.CanAddSections(kPinkNoise, 1, kNoSections, 1); });
+    GuardedUnitCall(device_, [&] { fits = device_.CanAddSections(kPinkNoise, 1, kNoSections, 1); });
     if (!fits) {
       ui::MessageBox(this, "Insufficient DSP Capacity", "Pink noise",
                      ui::mb::kOk | ui::mb::kIconExclamation);
@@ -106,10 +106,10 @@ void TPinkDialog::CmEnable() {
 
 void TPinkDialog::EvSpin() {
   GuardedUnitCall(device_, [&] {
-    const float level = kPinkNoiseLevelRange.Clamp(gPinkNoiseLevelObject.Read(device_) +
-                                                   ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
+    const float level = kPinkNoiseLevelRange.Clamp(
+        gPinkNoiseLevelObject.Read(device_) + ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
     gPinkNoiseLevelObject.Write(device_, level);
-    level_.SetText(DbText(level));
+    level_.SetText(LevelText(level));
   });
 }
 
@@ -118,12 +118,12 @@ void TPinkDialog::ApplyLevelText() {
   GuardedUnitCall(device_, [&] {
     const float current = gPinkNoiseLevelObject.Read(device_);
     if (!typed) {
-      level_.SetText(DbText(current));
+      level_.SetText(LevelText(current));
       return;
     }
     if (current != *typed) gPinkNoiseLevelObject.Write(device_, *typed);
   });
-  if (typed) level_.SetText(DbText(*typed));
+  if (typed) level_.SetText(LevelText(*typed));
 }
 
 void TPinkDialog::CmOutputMute() {
