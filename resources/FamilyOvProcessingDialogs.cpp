@@ -147,7 +147,6 @@ void RegisterProcessingDialogs() {
   AddPinkDialog(kPinkNoise6Outputs, 6);
   AddPinkDialog(kPinkNoise7Outputs, 7);
   AddPinkDialog(kPinkNoise8Outputs, 8);
-  ui::Resources::AddMenu(kLimiterMenu, {{"&Groups...", kCmLimiterGroups, {}}});
 }
 
 }  // namespace ovprocessing_res

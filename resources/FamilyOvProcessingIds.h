@@ -17,10 +17,6 @@ inline constexpr int kMatrixInputLabel = 82;
 inline constexpr int kPinkNoise7Outputs = 84;
 inline constexpr int kPinkNoise8Outputs = 85;
 
-// The limiter window's menu and its one command.
-inline constexpr int kLimiterMenu = 6;
-inline constexpr int kCmLimiterGroups = 51701;
-
 // The trees of the compressor and limiter windows.
 inline constexpr int kGroupTree = 101;
 
@@ -78,7 +74,7 @@ inline constexpr int kPinkEnable = 105;
 inline constexpr int kPinkLevelSpin = 106;
 inline constexpr int kFirstPinkMute = 109;
 
-// Adds the templates and the limiter menu to the program's resources.
+// Adds the templates to the program's resources.
 void RegisterProcessingDialogs();
 
 }  // namespace ovprocessing_res

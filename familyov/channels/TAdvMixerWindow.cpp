@@ -231,6 +231,7 @@ TAdvMixerWindow::TAdvMixerWindow(TEditOVWindow& editWindow)
   PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
   SetIcon(Device().GetModelBitmapId());
   IQDeviceOrdavinex& device = Device();
+  units_ = std::make_unique<TDelayUnitsDialog>(this, device);
   labels_.push_back(std::make_unique<TMatrixLabelDialog>(this, device, TMatrixLabelDialog::kCorner,
                                                          kMatrixLabel));
   for (int o = 0; o < device.outputs; ++o) {
@@ -259,6 +260,7 @@ void TAdvMixerWindow::SetupWindow() {
     AddPane(labels_[static_cast<std::size_t>(outputs + 1 + i)].get(), true);
     for (int o = 0; o < outputs; ++o) AddPane(&Cell(o, i));
   }
+  SetEdgePane(units_.get(), kTop);
   // Laying out the first pane held the window to that pane's size.
   PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
 }

@@ -6,6 +6,7 @@
 #include "controls/TColorButton.h"
 #include "controls/TDataWindow.h"
 #include "controls/TQuadButton.h"
+#include "familyov/channels/DelayPanes.h"
 #include "familyov/unit/TGroupWindow.h"
 #include "familyov/unit/TOVWindow.h"
 #include "platform/ui/Dialog.h"
@@ -81,6 +82,7 @@ class TAdvMixerWindow : public OVChild<TGroupWindow> {
   void SetupWindow() override;
 
  private:
+  std::unique_ptr<TDelayUnitsDialog> units_;
   std::vector<std::unique_ptr<TMatrixLabelDialog>> labels_;
   std::vector<std::unique_ptr<TAdvMixerDialog>> cells_;  // input i, output o at i * outputs + o
 };

@@ -4,6 +4,7 @@
 
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ChildPlacement.h"
+#include "familyov/channels/GroupAssignment.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -11,6 +12,7 @@
 #include "familyov/unit/TEditOVWindow.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
+#include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvProcessingIds.h"
 
 namespace namespaceOV {
@@ -252,7 +254,8 @@ TLimiterWindow::TLimiterWindow(TEditOVWindow& editWindow)
   SetClient(group_.get());
   PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
   SetIcon(Device().GetModelBitmapId());
-  SetMenu(kLimiterMenu);
+  SetMenu(ovchannels_res::kGroupsMenu);
+  OnCommand(ovchannels_res::kCmGroups, [this] { CmGroups(); });
   for (int o = 0; o < Device().outputs; ++o) {
     panes_.push_back(std::make_unique<TLimiterDialog>(
         group_.get(), Device(), Device().firstOutput + o, editWindow.Poller()));
@@ -261,6 +264,12 @@ TLimiterWindow::TLimiterWindow(TEditOVWindow& editWindow)
 }
 
 TLimiterWindow::~TLimiterWindow() { Destroy(); }
+
+void TLimiterWindow::CmGroups() {
+  TGroupAssignmentWindow(this, Device(), GroupKind::kLimiter).Execute();
+  NotifyRecord changed{.code = LimiterGroupChanged};
+  NotifyLocal(&changed);
+}
 
 void TLimiterWindow::SetupWindow() {
   ui::Frame::SetupWindow();

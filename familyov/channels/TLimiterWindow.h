@@ -87,6 +87,9 @@ class TLimiterWindow : public OVChild<ui::Frame> {
   void SetupWindow() override;
 
  private:
+  // Runs the limiter-group assignment; the tree follows when it returns.
+  void CmGroups();
+
   std::unique_ptr<TGroupWindow> group_;
   std::vector<std::unique_ptr<TLimiterDialog>> panes_;
   std::unique_ptr<TLimiterTreeWindow> tree_;

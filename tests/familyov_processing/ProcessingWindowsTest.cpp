@@ -12,6 +12,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "familyov/channels/GroupAssignment.h"
 #include "familyov/channels/TAdvMixerWindow.h"
 #include "familyov/channels/TCompressorWindow.h"
 #include "familyov/channels/TGasDialog.h"
@@ -22,6 +23,7 @@
 #include "familyov/unit/TEditModelWindows.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvProcessingIds.h"
 #include "sim/Fault.h"
 #include "sim/familyov/FamilyOvUnit.h"
@@ -204,6 +206,18 @@ TEST_F(ProcessingTest, ALimiterIsRefusedOnlyBeyondTheDspLimit) {
   EXPECT_THAT(Writes(), IsEmpty());
   EXPECT_FALSE(
       dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(window.Pane(0), kLimEnable)).IsChecked());
+
+  // "Groups..." assigns the outputs to limiter groups; the tree follows.
+  script.RunDialog(ovchannels_res::kGroupAssignmentDialog, [](ui::Dialog& dialog) {
+    auto& groups = dynamic_cast<TGroupAssignmentWindow&>(dialog);
+    ui::ComboBox& list = groups.Row(0).List();
+    list.SetSelection(1);
+    groups.Row(0).SendNotify({ovchannels_res::kGroupList, ui::Notify::SelChange, &list});
+    dialog.EndDialog(ui::kIdOk);
+  });
+  window.Commands().Run(ovchannels_res::kCmGroups);
+  EXPECT_THAT(Writes(), ElementsAre("W2B.4 01"));
+  EXPECT_EQ(tree.ItemText(tree.FirstRoot()), "Group 1");
   Grab(window, "limiter-window.png");
 }
 
