@@ -1,7 +1,6 @@
 #include "familyov/channels/ChannelTreeWindow.h"
 
-#include "familyov/unit/OVGuard.h"
-#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvIds.h"

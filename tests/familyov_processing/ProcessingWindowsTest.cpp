@@ -164,6 +164,9 @@ TEST_F(ProcessingTest, CompressorsShowWhatTheUnitHoldsAndWriteWhatTheUserSets) {
                    .control = &ratio,
                    .value = static_cast<ui::Param>(ui::ScrollCode::EndScroll)});
   EXPECT_THAT(Writes(), ElementsAre("W47.0 28"));
+  ui::test::Click(pane, kCompSoft);
+  ui::test::Click(pane, kCompHard);
+  EXPECT_THAT(Writes(), ElementsAre("W49.0 01", "W49.0 00"));
 
   // Splitting the gang makes a second group in the tree.
   ui::test::Click(window.Pane(1), kCompGang);
@@ -328,6 +331,36 @@ TEST_F(ProcessingTest, PinkNoiseLevelAndOutputMutes) {
   EXPECT_EQ(TextOf(pink, kPinkLevel), "-79.0");
   Grab(pink, "pink-noise.png");
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+}
+
+TEST(VirtualProcessingTest, AVirtualThreeBySevenUnitOpensEveryWindowAndNeverPolls) {
+  auto unit = ovtest::NewVirtual<IQDevice8148>(7);
+  TEdit8148Window editWindow(nullptr, *unit);
+  editWindow.Create();
+  const NodeIds& ids = editWindow.Ids();
+  for (int node : {ids.compressors, ids.limiter, ids.dspCapacity, ids.mixing, ids.advancedMixer,
+                   ids.pinkNoise}) {
+    editWindow.OpenChildWindow(node);
+    ASSERT_NE(editWindow.ChildWindow(node), nullptr) << node;
+  }
+  auto& compressors = dynamic_cast<TCompressorWindow&>(*editWindow.ChildWindow(ids.compressors));
+  EXPECT_FALSE(ui::test::ControlOf(compressors.Pane(2), kCompGang).IsEnabled());
+  auto& limiter = dynamic_cast<TLimiterWindow&>(*editWindow.ChildWindow(ids.limiter));
+  EXPECT_GT(limiter.Pane(3).WindowRect().top, limiter.Pane(2).WindowRect().top);  // 3 over 4
+  EXPECT_EQ(dynamic_cast<TPinkDialog&>(*editWindow.ChildWindow(ids.pinkNoise)).ResourceId(),
+            kPinkNoise7Outputs);
+  unit->TakeTrace();
+  ui::test::PumpIdle(10);
+  for (const std::string& line : unit->TakeTrace()) {
+    EXPECT_FALSE(line.starts_with("R2C") || line.starts_with("R38")) << line;
+  }
+  // The row length is 4, not the input count: input 3 of output G (on from the start) is element
+  // 6 x 4 + 2.
+  auto& mixer = dynamic_cast<TMixerWindow&>(*editWindow.ChildWindow(ids.mixing));
+  ui::test::Click(mixer, kCrosspointBox + 6 * 3 + 2);
+  std::vector<std::string> writes = unit->TakeTrace();
+  std::erase_if(writes, [](const std::string& line) { return !line.starts_with("W0C"); });
+  EXPECT_THAT(writes, ElementsAre("W0C.26 " + Gain(-100.0f)));
 }
 
 }  // namespace
