@@ -154,7 +154,7 @@ void TAdvMixerDialog::ApplyGainText() {
 }
 
 void TAdvMixerDialog::StepDelay(int64_t step) {
-  GuardedUnitCall(device_, [&] {
+  const bool written = GuardedUnitCall(device_, [&] {
     gCrosspointDelayObject.SetElement(Element());
     const int64_t current = static_cast<int32_t>(gCrosspointDelayObject.Read(device_));
     const int fitted = device_.FitCrosspointDelay(static_cast<int>(std::clamp<int64_t>(
@@ -165,7 +165,12 @@ void TAdvMixerDialog::StepDelay(int64_t step) {
         device_, static_cast<uint32_t>(std::clamp<int64_t>(current + fitted, 0,
                                                            std::numeric_limits<int32_t>::max())));
   });
-  Refill();
+  // The delay memory's share follows a crosspoint's delay too; the record refills this cell.
+  if (written) {
+    NotifyCrosspoint();
+  } else {
+    Refill();
+  }
 }
 
 void TAdvMixerDialog::ApplyDelayText() {

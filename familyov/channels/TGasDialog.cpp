@@ -78,6 +78,7 @@ void TGasDialog::Notify(NotifyRecord* record) {
     case DelayChanged:
     case PinkNoiseChanged:
     case GroupDelayStep:
+    case CrosspointChanged:  // crosspoint delays take delay memory too
       Refresh();
       break;
     default:

@@ -253,6 +253,7 @@ TEST_F(ProcessingTest, DspCapacityCountsCrosspointDelaysAndPollsTheUnitsCounter)
   bus.StoreLong(0, gChannelDelayObject.GetId(), 0, 10800);
   bus.StoreLong(0, gCrosspointDelayObject.GetId(), CrosspointElement(7, 3, 4), 10800);
   bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput + 1, 1);
+  StoreLevel(gCrosspointLevelObject.GetId(), 0, 0.0f);
   OpenUnit();
   auto& gas = Open<TGasDialog>(editWindow->Ids().dspCapacity);
   EXPECT_EQ(TextOf(gas, kGasDelayMemory), "10%");
@@ -261,6 +262,10 @@ TEST_F(ProcessingTest, DspCapacityCountsCrosspointDelaysAndPollsTheUnitsCounter)
   ui::test::PumpIdle(4);
   EXPECT_EQ(TextOf(gas, kGasUsage), "26%");  // (286 + 133 - 286) x 100 / 505
   Grab(gas, "dsp-capacity.png");
+  // A crosspoint delay set in the advanced mixer shows at once.
+  auto& advanced = Open<TAdvMixerWindow>(editWindow->Ids().advancedMixer);
+  Enter(advanced.Cell(0, 0), kCellDelay, "225 ms");
+  EXPECT_EQ(TextOf(gas, kGasDelayMemory), "15%");
 
   // With every polling window open, a unit that falls silent gives one report, and the program
   // goes on: a window still opens.
