@@ -277,7 +277,10 @@ void TLimiterWindow::SetupWindow() {
   for (int o = 0; o < static_cast<int>(panes_.size()); ++o) {
     group_->AddPane(panes_[static_cast<std::size_t>(o)].get(), o == secondRow);
   }
-  tree_->SetRect({0, 0, ChannelTreeWindow::kWidth, group_->ClientRect().Height()});
+  // As tall as a row of panes: the group window's client is not sized yet.
+  const int height =
+      panes_.empty() ? group_->ClientRect().Height() : panes_.front()->WindowRect().Height();
+  tree_->SetRect({0, 0, ChannelTreeWindow::kWidth, height});
   group_->SetEdgePane(tree_.get(), TGroupWindow::kLeft);
 }
 
