@@ -8,6 +8,7 @@
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
+#include "resources/FamilyOvProcessingIds.h"
 
 using namespace appres;
 using ui::ControlKind;
@@ -193,4 +194,5 @@ void RegisterAppResources() {
   ovfunctions_res::RegisterFunctionDialogs();
   ovfilterdlg_res::RegisterFilterDialogs();
   f8100res::RegisterFamily8100Resources();
+  ovprocessing_res::RegisterProcessingDialogs();
 }

@@ -5,6 +5,12 @@
 
 #include "familyov/channels/DelayNameWindows.h"
 #include "familyov/channels/LevelWindows.h"
+#include "familyov/channels/TAdvMixerWindow.h"
+#include "familyov/channels/TCompressorWindow.h"
+#include "familyov/channels/TGasDialog.h"
+#include "familyov/channels/TLimiterWindow.h"
+#include "familyov/channels/TMixerWindow.h"
+#include "familyov/channels/TPinkDialog.h"
 #include "familyov/filters/TChannelLinkWindow.h"
 #include "familyov/filters/TCrossoverWindow.h"
 #include "familyov/filters/TFilterEditor.h"
@@ -44,6 +50,14 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
       {ChildKind::Security, [](TEditOVWindow& w, int) { return MakeSecurityWindow(w); }},
       {ChildKind::Crossovers,
        [](TEditOVWindow& w, int) { return std::make_unique<TCrossoverWindow>(w); }},
+      {ChildKind::Compressors, [](TEditOVWindow& w, int) { return MakeCompressorWindow(w); }},
+      {ChildKind::Limiter,
+       [](TEditOVWindow& w, int) { return std::make_unique<TLimiterWindow>(w); }},
+      {ChildKind::DspCapacity, [](TEditOVWindow& w, int) { return MakeGasDialog(w); }},
+      {ChildKind::Mixing, [](TEditOVWindow& w, int) { return std::make_unique<TMixerWindow>(w); }},
+      {ChildKind::AdvancedMixer,
+       [](TEditOVWindow& w, int) { return std::make_unique<TAdvMixerWindow>(w); }},
+      {ChildKind::PinkNoise, [](TEditOVWindow& w, int) { return MakePinkDialog(w); }},
   };
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -21,11 +22,22 @@ constexpr int kDumpPositioningElement = 255;
 constexpr int kOutputSlots = 12;
 constexpr int kChannelSlots = 20;
 constexpr float kUnityGain = 1.0f;
+constexpr int kCompressors = 8;
+constexpr float kCompressorThresholdGain = 10.0f;  // 20 dB: the compressors do nothing
 constexpr uint8_t kSunday = 1;
 constexpr uint8_t kNoon = 12;
 constexpr uint8_t kFirstOfJanuary[] = {1, 1};
 constexpr uint8_t kYearInCentury = 26;
 constexpr uint8_t kCentury = 20;
+// The DSP usage counter: its reading with nothing running, at full load, and what each part of the
+// load adds.
+constexpr uint32_t kUsageIdle = 286;
+constexpr uint32_t kUsageFull = 791;
+constexpr uint32_t kUsagePerSection = 4;
+constexpr uint32_t kUsageLimiters = 133;
+constexpr uint32_t kUsagePinkNoise = 37;
+// A limiter that is on pulls the level down by up to this much, a decibel more at each read.
+constexpr int kLimiterSwingDb = 12;
 
 // The ranges of the four bytes of a clock record.
 struct FieldRange {
@@ -236,6 +248,10 @@ std::optional<Outcome> FamilyOvUnit::GetSpecial(const Access& access) {
       return Outcome::Done({static_cast<uint8_t>(locked_)});
     case kChannelMeter:
       return Outcome::Done(meters_.Read(access.index));
+    case kLimiterMeter:
+      return Outcome::Done(LimiterReading(access.index));
+    case kDspUsage:
+      return Outcome::Done(WordBytes(DspUsageCounter()));
     case kPassword:
       // The password is never read back.
       return Outcome::Done(std::vector<uint8_t>(kTextBytes));
@@ -325,6 +341,25 @@ Outcome FamilyOvUnit::Reset(uint8_t value) {
   return ThenBusy(Outcome::Done());
 }
 
+std::vector<uint8_t> FamilyOvUnit::LimiterReading(int channel) {
+  const auto slot = static_cast<std::size_t>(channel) % limiterReads_.size();
+  const bool on = Element(kLimiterEnable, channel)[0] != 0;
+  const int reductionDb = on ? static_cast<int>(limiterReads_[slot]++ % (kLimiterSwingDb + 1)) : 0;
+  return GainBytes(static_cast<float>(std::pow(10.0, -reductionDb / 20.0)));
+}
+
+uint32_t FamilyOvUnit::DspUsageCounter() const {
+  uint32_t counter = kUsageIdle + filters_.SectionsInUse() * kUsagePerSection;
+  for (int output = 0; output < traits_.outputs; ++output) {
+    if (Element(kLimiterEnable, traits_.inputs + output)[0] != 0) {
+      counter += kUsageLimiters;
+      break;
+    }
+  }
+  if (Element(kPinkNoiseEnable, 0)[0] != 0) counter += kUsagePinkNoise;
+  return std::min(counter, kUsageFull);
+}
+
 Outcome FamilyOvUnit::ThenBusy(Outcome outcome) {
   if (!outcome.error) working_.Start();
   return outcome;
@@ -368,6 +403,11 @@ void FamilyOvUnit::ApplyFactoryDefaults() {
     store(kChannelLevel, channel, GainBytes(kUnityGain));
     storeByte(kLimiterKnee, channel, 1);
     storeByte(kLimiterSpeed, channel, 1);
+    store(kLimiterThreshold, channel, GainBytes(kUnityGain));  // 22 dB, the highest
+  }
+  for (int input = 0; input < kCompressors; ++input) {
+    store(kCompThreshold, input, GainBytes(kCompressorThresholdGain));
+    store(kCompPostGain, input, GainBytes(kUnityGain));
   }
   store(kMasterLevel, 0, GainBytes(kUnityGain));
   storeByte(kClockPresent, 0, 1);

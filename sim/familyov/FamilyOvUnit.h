@@ -80,6 +80,10 @@ class FamilyOvUnit final : public Unit {
   Outcome FireLogicInputNow(uint8_t input);
   Outcome Initialize(uint8_t value);
   Outcome Reset(uint8_t value);
+  // The gain reduction of the channel's limiter as a linear gain's bits: none while it is off.
+  std::vector<uint8_t> LimiterReading(int channel);
+  // The unit's own DSP usage counter, from the filters it runs, its limiters and pink noise.
+  uint32_t DspUsageCounter() const;
   // Runs `outcome` and, when it succeeded, drops the ready flag for a while.
   Outcome ThenBusy(Outcome outcome);
   void ApplyFactoryDefaults();
@@ -95,6 +99,8 @@ class FamilyOvUnit final : public Unit {
   BusyPeriod working_;
   BusyPeriod loading_;
   SignalMeters meters_;
+  // Reads of each channel's limiter meter: the gain reduction moves on with each.
+  std::array<uint32_t, SignalMeters::kChannels> limiterReads_{};
   bool locked_ = false;
   std::string password_;
   // The memory a fired logic input waits to recall, 0 for none.

@@ -84,8 +84,6 @@ std::optional<Outcome> FilterSlots::Get(const Access& access) {
       return Outcome::Done({static_cast<uint8_t>(std::max(lastCommand_, 0))});
     case kFilterLink:
       return Outcome::Done(WordBytes(lastLink_));
-    case kDspUsage:
-      return Outcome::Done(WordBytes(SectionsInUse()));
     default:
       return std::nullopt;
   }

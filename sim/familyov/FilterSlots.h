@@ -31,7 +31,8 @@ class FilterSlots {
   FilterSlots(int slotCount, int channels);
 
   // Answers a set or get of the filter objects (new, delete, select, channel, type, parameters,
-  // command, order, bypass, link group, link copy, DSP usage); nullopt for every other object.
+  // command, order, bypass, link group, link copy; the DSP usage only the unit sets); nullopt for
+  // every other object.
   // A set's data is one whole element and its index within the object's count: the unit checks
   // both before it asks.
   std::optional<Outcome> Set(const Access& access);
@@ -41,6 +42,8 @@ class FilterSlots {
   const std::vector<FilterRecord>& Records() const { return slots_; }
   void Restore(const std::vector<FilterRecord>& records) { slots_ = records; }
   void Clear();
+  // The DSP sections the active filters occupy.
+  uint32_t SectionsInUse() const;
 
  private:
   Outcome Allocate();
@@ -52,8 +55,6 @@ class FilterSlots {
   Outcome CopyLinked(uint32_t link);
   Outcome WriteSelected(const Access& access);
   Outcome ReadSelected(const Access& access) const;
-  // The DSP sections the active filters occupy.
-  uint32_t SectionsInUse() const;
   std::optional<int> FirstFreeSlot() const;
 
   std::vector<FilterRecord> slots_;

@@ -11,7 +11,8 @@ namespace {
 
 using sim::familyov::Model;
 
-// Unit 1, an 8148 (family F0 08): 158 slots, channels 0..11.
+// Unit 1, an 8148 (family F0 08): 158 slots, channels 0..11. Its DSP usage counter (0x38) reads
+// 286 with nothing running and 4 more for each section of the filters it runs.
 class FilterSlotsTest : public familyovtest::FamilyOvBusTest {
  protected:
   void SetUp() override {
@@ -52,7 +53,7 @@ TEST_F(FilterSlotsTest, AnAllocatedFilterKeepsItsRecordAndRunsAfterTheCreateComm
       // live updates go to the selected, running filter; it takes one section
       {"01 F0 08 03 14 09 02", "01 F0 08 01 02 14 09"},
       {"01 F0 08 03 14 09 03", "01 F0 08 01 04 B0 7F 09 07"},
-      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 00 01"},
+      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 01 22"},
       // records outside the unit's channels, types and slots are refused
       {"01 F0 08 03 0F 09 0C", "01 F0 08 01 04 B0 7F 09 07"},
       {"01 F0 08 03 10 09 0D", "01 F0 08 01 04 B0 7F 09 07"},
@@ -80,14 +81,14 @@ TEST_F(FilterSlotsTest, ANewOrderMovesTheFilterToANewSlotAndItsSectionsFollow) {
       {"01 F0 08 03 0F 09 06", "01 F0 08 01 02 0F 09"},
       {"01 F0 08 07 13 09 01 00 00 00 04", "01 F0 08 01 02 13 09"},
       {"01 F0 08 03 14 09 00", "01 F0 08 01 02 14 09"},
-      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 00 03"},
+      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 01 2A"},
       // the order read answers the new slot's number; the filter stops until created again
       {"01 F0 08 02 22 0A", "01 F0 08 01 03 22 0A 02"},
       {"01 F0 08 02 0F 0A", "01 F0 08 01 03 0F 0A 06"},
-      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 00 01"},
+      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 01 22"},
       {"01 F0 08 07 13 09 01 00 00 00 08", "01 F0 08 01 02 13 09"},
       {"01 F0 08 03 14 09 00", "01 F0 08 01 02 14 09"},
-      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 00 05"},
+      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 01 32"},
       // the old slot is free
       {"01 F0 08 03 11 09 01", "01 F0 08 01 02 11 09"},
       {"01 F0 08 02 10 0A", "01 F0 08 01 03 10 0A 00"},
@@ -125,7 +126,7 @@ TEST_F(FilterSlotsTest, DeletedSlotsAreFreeForTheNextAllocation) {
       {"01 F0 08 03 11 09 00", "01 F0 08 01 02 11 09"},
       {"01 F0 08 03 0E 09 00", "01 F0 08 01 02 0E 09"},
       {"01 F0 08 02 10 0A", "01 F0 08 01 03 10 0A 00"},
-      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 00 00"},
+      {"01 F0 08 02 38 0A", "01 F0 08 01 06 38 0A 00 00 01 1E"},
       {"01 F0 08 02 0D 0A", "01 F0 08 01 03 0D 0A 00"},
       {"01 F0 08 02 0D 0A", "01 F0 08 01 03 0D 0A 01"},
       // delete every filter

@@ -1,0 +1,228 @@
+#include "familyov/channels/TCompressorWindow.h"
+
+#include "familyov/channels/ChannelTexts.h"
+#include "familyov/channels/ChildPlacement.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditOVWindow.h"
+#include "resources/FamilyOvProcessingIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+using namespace ovprocessing_res;
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 200;
+constexpr int kLastTrackbarPosition = kCompRatioCount - 1;
+constexpr float kFineDb = 0.1f;
+constexpr float kCoarseDb = 1.0f;
+
+}  // namespace
+
+TCompressorDialog::TCompressorDialog(ui::Window* parent, IQDeviceOrdavinex& device, int input)
+    : ui::Dialog(parent, kCompressorPane),
+      TDataWindow(parent),
+      device_(device),
+      input_(input),
+      caption_(this, kCompCaption),
+      threshold_(this, kCompThreshold),
+      postGain_(this, kCompPostGain),
+      soft_(this, kCompSoft),
+      hard_(this, kCompHard),
+      gang_(this, kCompGang),
+      thresholdSpin_(this, kCompThresholdSpin),
+      postGainSpin_(this, kCompPostGainSpin),
+      ratio_(this, kCompRatio),
+      speed_(this, kCompSpeed),
+      ratioText_(this, kCompRatioText),
+      speedText_(this, kCompSpeedText) {
+  const DbField thresholdField{&gCompThresholdObject, &threshold_, kCompThresholdRange};
+  const DbField postGainField{&gCompPostGainObject, &postGain_, kCompPostGainRange};
+  OnMessage(TQuadButton::kQuadSpin, [this, thresholdField, postGainField](const ui::Message& m) {
+    const auto* spin = reinterpret_cast<const TQuadButton*>(m.lParam);
+    Spin(spin == &thresholdSpin_ ? thresholdField : postGainField, spin->CurrentZone());
+    return 0;
+  });
+  OnNotify(kCompThreshold, ui::Notify::KillFocus, [this, thresholdField](const ui::Notification&) {
+    ApplyTyped(thresholdField);
+    return 0;
+  });
+  OnNotify(kCompPostGain, ui::Notify::KillFocus, [this, postGainField](const ui::Notification&) {
+    ApplyTyped(postGainField);
+    return 0;
+  });
+  OnNotify(kCompRatio, ui::Notify::Scroll, [this](const ui::Notification& n) {
+    EvScroll(ratio_, static_cast<ui::ScrollCode>(n.value));
+    return 0;
+  });
+  OnNotify(kCompSpeed, ui::Notify::Scroll, [this](const ui::Notification& n) {
+    EvScroll(speed_, static_cast<ui::ScrollCode>(n.value));
+    return 0;
+  });
+  const auto knee = [this] {
+    GuardedUnitCall(device_, [&] {
+      gCompSoftKneeObject.SetElement(input_);
+      gCompSoftKneeObject.Write(device_, soft_.IsChecked());
+    });
+  };
+  OnCommand(kCompSoft, knee);
+  OnCommand(kCompHard, knee);
+  OnCommand(kCompGang, [this] {
+    GuardedUnitCall(device_, [&] {
+      gCompGangObject.SetElement(input_);
+      gCompGangObject.Write(device_, gang_.IsChecked());
+    });
+    NotifyRecord record{.code = CompressorGangChanged, .channel = input_};
+    NotifyLocal(&record);
+  });
+}
+
+void TCompressorDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  for (ui::Trackbar* bar : {&ratio_, &speed_}) {
+    bar->SetRange(0, kLastTrackbarPosition);
+    bar->SetTickFrequency(1);
+  }
+  ShowCaption();
+  if (input_ == device_.inputs - 1) gang_.Enable(false);
+  FillControls();
+}
+
+void TCompressorDialog::ShowCaption() {
+  GuardedUnitCall(device_, [&] {
+    gChannelNameObject.SetElement(input_);
+    caption_.SetText(gChannelNameObject.Read(device_));
+  });
+}
+
+void TCompressorDialog::FillControls() {
+  GuardedUnitCall(device_, [&] {
+    gCompSoftKneeObject.SetElement(input_);
+    const bool softKnee = gCompSoftKneeObject.Read(device_);
+    soft_.SetCheck(softKnee);
+    hard_.SetCheck(!softKnee);
+    gCompGangObject.SetElement(input_);
+    gang_.SetCheck(gCompGangObject.Read(device_));
+    gCompRatioObject.SetElement(input_);
+    const int ratio = gCompRatioObject.ReadCompRatio(device_);
+    ratioText_.SetText(CompRatioLabel(ratio));
+    ratio_.SetPosition(ratio);
+    gCompSpeedObject.SetElement(input_);
+    // The byte comes from the unit: it is shown, never used as an index.
+    const int speed = gCompSpeedObject.Read(device_);
+    speedText_.SetText(CompSpeedLabel(speed));
+    if (speed < kCompSpeedCount) speed_.SetPosition(speed);
+    gCompThresholdObject.SetElement(input_);
+    threshold_.SetText(LevelText(gCompThresholdObject.Read(device_)));
+    gCompPostGainObject.SetElement(input_);
+    postGain_.SetText(LevelText(gCompPostGainObject.Read(device_)));
+  });
+}
+
+void TCompressorDialog::Notify(NotifyRecord* record) {
+  if (record->code == RefreshAll) FillControls();
+  if (record->code == ChannelRenamed) ShowCaption();
+  TDataWindow::Notify(record);
+}
+
+bool TCompressorDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape)) return true;
+  return ui::Dialog::PreProcessKey(key);
+}
+
+void TCompressorDialog::Spin(const DbField& field, int zone) {
+  GuardedUnitCall(device_, [&] {
+    field.object->SetElement(input_);
+    const float value =
+        field.range.Clamp(field.object->Read(device_) + ZoneStep(zone, kFineDb, kCoarseDb));
+    field.object->Write(device_, value);
+    field.edit->SetText(LevelText(value));
+  });
+}
+
+void TCompressorDialog::ApplyTyped(const DbField& field) {
+  const std::optional<float> typed = ParseTypedDb(field.edit->Text(), field.range);
+  GuardedUnitCall(device_, [&] {
+    field.object->SetElement(input_);
+    const float current = field.object->Read(device_);
+    if (!typed) {
+      // Not a number: the unit keeps its value and the edit shows it again.
+      field.edit->SetText(LevelText(current));
+      return;
+    }
+    if (current != *typed) field.object->Write(device_, *typed);
+  });
+  if (typed) field.edit->SetText(LevelText(*typed));
+}
+
+void TCompressorDialog::EvScroll(ui::Trackbar& bar, ui::ScrollCode code) {
+  const int position = bar.Position();
+  const bool isRatio = &bar == &ratio_;
+  (isRatio ? ratioText_ : speedText_)
+      .SetText(isRatio ? CompRatioLabel(position) : CompSpeedLabel(position));
+  if (code != ui::ScrollCode::EndScroll) return;
+  GuardedUnitCall(device_, [&] {
+    if (isRatio) {
+      gCompRatioObject.SetElement(input_);
+      gCompRatioObject.WriteCompRatio(device_, position);
+    } else {
+      gCompSpeedObject.SetElement(input_);
+      gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
+    }
+  });
+}
+
+void TCompressorTreeWindow::Build() {
+  std::vector<bool> gang;
+  // A failed read ends the list: the tree shows the runs read so far.
+  GuardedUnitCall(device_, [&] {
+    for (int n = 0; n < device_.inputs; ++n) {
+      gCompGangObject.SetElement(n);
+      gang.push_back(gCompGangObject.Read(device_));
+    }
+  });
+  const std::vector<std::vector<int>> runs = CompressorGangRuns(gang);
+  GuardedUnitCall(device_, [&] {
+    for (std::size_t g = 0; g < runs.size(); ++g) {
+      const ui::TreeItem group = AddGroup(static_cast<int>(g) + 1);
+      for (int input : runs[g]) AddChannel(group, input, kChannelImage, kChannelSelectedImage);
+      Tree().Expand(group);
+    }
+  });
+}
+
+bool TCompressorTreeWindow::RebuildsOn(uint32_t code) const {
+  return code == CompressorGangChanged || code == RefreshAll || code == ChannelRenamed;
+}
+
+TCompressorWindow::TCompressorWindow(TEditOVWindow& editWindow)
+    : OVChild<TGroupWindow>(editWindow, "Compressors", nullptr) {
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
+  SetIcon(Device().GetModelBitmapId());
+  for (int n = 0; n < Device().inputs; ++n) {
+    panes_.push_back(std::make_unique<TCompressorDialog>(this, Device(), n));
+  }
+  tree_ = std::make_unique<TCompressorTreeWindow>(this, Device());
+}
+
+TCompressorWindow::~TCompressorWindow() { Destroy(); }
+
+void TCompressorWindow::SetupWindow() {
+  TGroupWindow::SetupWindow();
+  for (auto& pane : panes_) AddPane(pane.get());
+  const int height = panes_.empty() ? ClientRect().Height() : panes_.front()->WindowRect().Height();
+  tree_->SetRect({0, 0, ChannelTreeWindow::kWidth, height});
+  SetEdgePane(tree_.get(), kLeft);
+  // Laying out the first pane held the window to that pane's size.
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
+}
+
+std::unique_ptr<ui::Window> MakeCompressorWindow(TEditOVWindow& editWindow) {
+  if (!editWindow.Device().HasFeature(kFeatureCompressors)) return nullptr;
+  return std::make_unique<TCompressorWindow>(editWindow);
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,287 @@
+#include "familyov/channels/TLimiterWindow.h"
+
+#include <cmath>
+
+#include "familyov/channels/ChannelTexts.h"
+#include "familyov/channels/ChildPlacement.h"
+#include "familyov/channels/GroupAssignment.h"
+#include "familyov/channels/ProcessingValues.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditOVWindow.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/FamilyOvChannelIds.h"
+#include "resources/FamilyOvProcessingIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+using namespace ovprocessing_res;
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 200;
+constexpr float kFineDb = 0.1f;
+constexpr float kCoarseDb = 1.0f;
+// A typed threshold this close to the unit's is taken as the same.
+constexpr float kThresholdResolutionDb = 0.09f;
+// The meter shows the reading from -40 dB (empty) to 0 dB (full).
+constexpr int kMeterSpanDb = 40;
+constexpr int kLimiterGroups = 6;
+constexpr const char* kReleaseTexts[] = {"Slow", "Medium", "Fast"};
+
+}  // namespace
+
+TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, int channel,
+                               UnitPoller& poller)
+    : ui::Dialog(parent, kLimiterPane),
+      TDataWindow(parent),
+      device_(device),
+      channel_(channel),
+      caption_(this, kLimCaption),
+      threshold_(this, kLimThreshold),
+      release_(this, kLimRelease),
+      soft_(this, kLimSoft),
+      hard_(this, kLimHard),
+      meter_(this, kLimMeter),
+      meterText_(this, kLimMeterText),
+      enable_(this, kLimEnable),
+      spin_(this, kLimThresholdSpin),
+      live_(poller, *this) {
+  OnCommand(kLimEnable, [this] { CmEnable(); });
+  const auto knee = [this] {
+    GuardedUnitCall(device_, [&] {
+      gLimiterKneeObject.SetElement(channel_);
+      gLimiterKneeObject.Write(device_, !soft_.IsChecked());
+    });
+  };
+  OnCommand(kLimSoft, knee);
+  OnCommand(kLimHard, knee);
+  OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message&) {
+    EvSpin();
+    return 0;
+  });
+  OnNotify(kLimRelease, ui::Notify::SelChange, [this](const ui::Notification&) {
+    const int selection = release_.Selection();
+    if (selection < 0) return 0;
+    GuardedUnitCall(device_, [&] {
+      gLimiterSpeedObject.SetElement(channel_);
+      gLimiterSpeedObject.Write(device_, static_cast<uint8_t>(selection));
+    });
+    return 0;
+  });
+  OnNotify(kLimThreshold, ui::Notify::KillFocus, [this](const ui::Notification&) {
+    ApplyTypedThreshold();
+    return 0;
+  });
+}
+
+void TLimiterDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  ShowCaption();
+  threshold_.SetValidator(std::make_unique<ui::CharSetValidator>("-0-9."));
+  meter_.SetRange(0, kMeterSpanDb);
+  meter_.SetValue(kMeterSpanDb);
+  for (const char* text : kReleaseTexts) release_.AddString(text);
+  FillControls(kReadFromUnit);
+}
+
+void TLimiterDialog::ShowCaption() {
+  GuardedUnitCall(device_, [&] {
+    gChannelNameObject.SetElement(channel_);
+    caption_.SetText(gChannelNameObject.Read(device_));
+  });
+}
+
+void TLimiterDialog::FillControls(int state) {
+  bool on = state != 0;
+  if (state == kReadFromUnit) {
+    // Unread, the pane shows the limiter as on.
+    GuardedUnitCall(device_, [&] {
+      gLimiterEnableObject.SetElement(channel_);
+      on = gLimiterEnableObject.Read(device_);
+    });
+  }
+  for (ui::Window* control :
+       std::initializer_list<ui::Window*>{&soft_, &hard_, &threshold_, &spin_, &release_}) {
+    control->Enable(on);
+  }
+  enable_.SetCheck(on);
+  if (!on) return;
+  soft_.SetCheck(false);
+  hard_.SetCheck(false);
+  GuardedUnitCall(device_, [&] {
+    gLimiterSpeedObject.SetElement(channel_);
+    const int speed = gLimiterSpeedObject.Read(device_);
+    // A byte the list does not hold selects nothing.
+    release_.SetSelection(speed < static_cast<int>(std::size(kReleaseTexts)) ? speed : -1);
+    gLimiterKneeObject.SetElement(channel_);
+    const bool hardKnee = gLimiterKneeObject.Read(device_);
+    (hardKnee ? hard_ : soft_).SetCheck(true);
+    gLimiterThresholdObject.SetElement(channel_);
+    threshold_.SetText(LevelText(gLimiterThresholdObject.Read(device_)));
+  });
+}
+
+void TLimiterDialog::CmEnable() {
+  bool on = enable_.IsChecked();
+  if (on) {
+    bool fits = false;
+    GuardedUnitCall(device_, [&] { fits = device_.CanAddSections(kLimiter, 1, kNoSections, 1); });
+    if (!fits) {
+      ui::MessageBox(this, "Insufficient DSP Capacity", "Limiter",
+                     ui::mb::kOk | ui::mb::kIconExclamation);
+      enable_.SetCheck(false);
+      return;
+    }
+  }
+  GuardedUnitCall(device_, [&] {
+    gLimiterEnableObject.SetElement(channel_);
+    gLimiterEnableObject.Write(device_, on);
+  });
+  FillControls(on ? 1 : 0);
+  NotifyRecord record{.code = LimiterEnableChanged, .channel = channel_, .pointer = &on};
+  NotifyRoot(&record);
+}
+
+void TLimiterDialog::NotifyThreshold(float dB) {
+  NotifyRecord record{.code = LimiterThresholdChanged, .channel = channel_, .pointer = &dB};
+  NotifyRoot(&record);
+}
+
+void TLimiterDialog::EvSpin() {
+  float value = 0.0f;
+  if (!GuardedUnitCall(device_, [&] {
+        gLimiterThresholdObject.SetElement(channel_);
+        value = kLimiterThresholdRange.Clamp(gLimiterThresholdObject.Read(device_) +
+                                             ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
+      })) {
+    return;
+  }
+  // A failed write still shows and tells the value the user asked for.
+  GuardedUnitCall(device_, [&] { gLimiterThresholdObject.Write(device_, value); });
+  threshold_.SetText(LevelText(value));
+  NotifyThreshold(value);
+}
+
+void TLimiterDialog::ApplyTypedThreshold() {
+  const std::optional<float> typed = ParseTypedDb(threshold_.Text(), kLimiterThresholdRange);
+  GuardedUnitCall(device_, [&] {
+    gLimiterThresholdObject.SetElement(channel_);
+    const float current = gLimiterThresholdObject.Read(device_);
+    if (!typed) {
+      // Not a number: the unit keeps its threshold and the edit shows it again.
+      threshold_.SetText(LevelText(current));
+      return;
+    }
+    threshold_.SetText(LevelText(*typed));
+    if (std::fabs(current - *typed) < kThresholdResolutionDb) return;
+    gLimiterThresholdObject.Write(device_, *typed);
+    NotifyThreshold(*typed);
+  });
+}
+
+void TLimiterDialog::Notify(NotifyRecord* record) {
+  if (record->code == ChannelRenamed && record->channel == channel_) ShowCaption();
+  if (record->code == RefreshAll) FillControls(kReadFromUnit);
+}
+
+bool TLimiterDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (!key.down) return ui::Dialog::PreProcessKey(key);
+  if (key.code == ui::key::kReturn) {
+    ApplyTypedThreshold();
+    return true;
+  }
+  if (key.code == ui::key::kEscape) return true;
+  return ui::Dialog::PreProcessKey(key);
+}
+
+void TLimiterDialog::PollOnce() {
+  if (!IsCreated()) return;
+  gLimiterMeterObject.SetElement(channel_);
+  const float reading = gLimiterMeterObject.Read(device_);
+  meter_.SetValue(static_cast<int>(reading + kMeterSpanDb));
+  meterText_.SetText(LevelText(reading));
+}
+
+void TLimiterTreeWindow::Build() {
+  const int first = device_.firstOutput;
+  for (int g = 1; g <= kLimiterGroups; ++g) {
+    const ui::TreeItem group = AddGroup(g);
+    // A failed read ends this group; the next one is built all the same.
+    GuardedUnitCall(device_, [&] {
+      for (int c = first; c < first + device_.outputs; ++c) {
+        gLimiterGroupObject.SetElement(c);
+        if (gLimiterGroupObject.Read(device_) != g) continue;
+        gLimiterEnableObject.SetElement(c);
+        const bool on = gLimiterEnableObject.Read(device_);
+        AddChannel(group, c, on ? kChannelImage : kDisabledImage,
+                   on ? kChannelSelectedImage : kDisabledImage);
+      }
+    });
+    CloseGroup(group);
+  }
+}
+
+bool TLimiterTreeWindow::RebuildsOn(uint32_t code) const {
+  return code == LimiterGroupChanged || code == RefreshAll || code == ChannelRenamed;
+}
+
+void TLimiterTreeWindow::Notify(NotifyRecord* record) {
+  if (record->code == LimiterEnableChanged && record->pointer != nullptr) {
+    UpdateItemImage(record->channel, *static_cast<const bool*>(record->pointer));
+  }
+  ChannelTreeWindow::Notify(record);
+}
+
+void TLimiterTreeWindow::UpdateItemImage(int channel, bool on) {
+  ui::TreeView& tree = Tree();
+  for (ui::TreeItem group = tree.FirstRoot(); group; group = tree.NextSibling(group)) {
+    for (ui::TreeItem item = tree.FirstChild(group); item; item = tree.NextSibling(item)) {
+      if (tree.ItemData(item) != channel) continue;
+      tree.SetItemImages(item, on ? kChannelImage : kDisabledImage,
+                         on ? kChannelSelectedImage : kDisabledImage);
+      return;
+    }
+  }
+}
+
+TLimiterWindow::TLimiterWindow(TEditOVWindow& editWindow)
+    : OVChild<ui::Frame>(editWindow, "Limiter", "Limiter", nullptr),
+      group_(std::make_unique<TGroupWindow>(this)) {
+  SetClient(group_.get());
+  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
+  SetIcon(Device().GetModelBitmapId());
+  SetMenu(ovchannels_res::kGroupsMenu);
+  OnCommand(ovchannels_res::kCmGroups, [this] { CmGroups(); });
+  for (int o = 0; o < Device().outputs; ++o) {
+    panes_.push_back(std::make_unique<TLimiterDialog>(
+        group_.get(), Device(), Device().firstOutput + o, editWindow.Poller()));
+  }
+  tree_ = std::make_unique<TLimiterTreeWindow>(group_.get(), Device());
+}
+
+TLimiterWindow::~TLimiterWindow() { Destroy(); }
+
+void TLimiterWindow::CmGroups() {
+  TGroupAssignmentWindow(this, Device(), GroupKind::kLimiter).Execute();
+  NotifyRecord changed{.code = LimiterGroupChanged};
+  NotifyLocal(&changed);
+}
+
+void TLimiterWindow::SetupWindow() {
+  ui::Frame::SetupWindow();
+  const int secondRow = LimiterSecondRow(Device().outputs);
+  for (int o = 0; o < static_cast<int>(panes_.size()); ++o) {
+    group_->AddPane(panes_[static_cast<std::size_t>(o)].get(), o == secondRow);
+  }
+  // As tall as a row of panes: the group window's client is not sized yet.
+  const int height =
+      panes_.empty() ? group_->ClientRect().Height() : panes_.front()->WindowRect().Height();
+  tree_->SetRect({0, 0, ChannelTreeWindow::kWidth, height});
+  group_->SetEdgePane(tree_.get(), TGroupWindow::kLeft);
+}
+
+}  // namespace namespaceOV
