@@ -389,6 +389,14 @@ void FamilyOvUnit::ApplyFactoryDefaults() {
   for (int memory = 1; memory <= memoryCount; ++memory) {
     store(kMemoryName, memory - 1, TextBytes("Memory " + std::to_string(memory)));
   }
+  // A unit leaves the factory with its channels named as the front panel labels them.
+  for (int input = 0; input < traits_.inputs; ++input) {
+    store(kChannelName, input, TextBytes(std::string(1, static_cast<char>('1' + input))));
+  }
+  for (int output = 0; output < traits_.outputs; ++output) {
+    store(kChannelName, traits_.inputs + output,
+          TextBytes(std::string(1, static_cast<char>('A' + output))));
+  }
   for (int input = 1; input <= kLogicInputs; ++input) {
     storeByte(kLogicMemory, input, (input - 1) % memoryCount + 1);
   }
