@@ -4,6 +4,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
+#include "resources/Family3300PrintIds.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
@@ -189,6 +190,7 @@ void RegisterAppResources() {
   RegisterAppImages();
   controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
+  eq3300res::RegisterFamily3300PrintDialog();
   ovfunctions_res::RegisterFunctionDialogs();
   ovfilterdlg_res::RegisterFilterDialogs();
 }
