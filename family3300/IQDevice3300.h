@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bus/IQDevice.h"
+#include "family3300/Parameters3300.h"
 
 // A graphic-equaliser unit, "3300XL" (channel A) or "3300-2XL" (channels A and B), on the bus or
 // virtual. Windows, files, report and copy reach the unit only through the family's parameter
@@ -66,7 +67,7 @@ class IQDevice3300 : public IQDevice {
   void RecallMemory();
 
   Model3300 model_;
-  std::array<SettingsImage, 10> memories_{};
+  std::array<SettingsImage, kMemoryCount> memories_{};
 };
 
 }  // namespace namespace3300
