@@ -25,6 +25,7 @@ IQDevice3300::IQDevice3300(IQDeviceType* type, IQDeviceManager* manager, const I
   }
 }
 
+// The client gives a unit whose family opened no window back to the manager.
 bool IQDevice3300::DoOpen(ui::Window*) { return false; }
 
 bool IQDevice3300::GetListText(std::string& text) const {

@@ -32,11 +32,16 @@ class IQDevice3300 : public IQDevice {
   IQDevice3300(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                Model3300 model);
 
+  // No edit window yet: nothing opens.
   bool DoOpen(ui::Window* parent) override;
-  // Each refuses a locked unit with "Device is locked." before any dialog.
+  // Load, save and report refuse a locked unit (or one whose lock cannot be read) before any
+  // dialog. A load checks the whole file before it writes anything; a save clears the unsaved mark
+  // only once the file is written; a report lists the memories ticked in the print options.
   bool LoadFile() override;
   bool SaveFile() override;
   bool PrintReport() override;
+  // Takes the settings of another unit of the same model and the memories ticked in the copy
+  // options; refuses other families and models, and locked units (destination first).
   bool CopyFrom(IQDevice& source) override;
   // A bus unit: "(address) " and its name, or "(address) LOCKED"; a virtual unit has none.
   bool GetListText(std::string& text) const override;
