@@ -4,6 +4,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
+#include "resources/Family3300PrintIds.h"
 #include "resources/Family8100Ids.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFunctionIds.h"
@@ -191,6 +192,7 @@ void RegisterAppResources() {
   RegisterAppImages();
   controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
+  eq3300res::RegisterFamily3300PrintDialog();
   ovfunctions_res::RegisterFunctionDialogs();
   ovfilterdlg_res::RegisterFilterDialogs();
   f8100res::RegisterFamily8100Resources();
