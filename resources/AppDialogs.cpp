@@ -6,6 +6,7 @@
 #include "resources/ControlsResources.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
+#include "resources/FamilyOvSummaryIds.h"
 
 using namespace appres;
 using ui::ControlKind;
@@ -189,4 +190,5 @@ void RegisterAppResources() {
   controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
   ovfunctions_res::RegisterFunctionDialogs();
+  ovsummary_res::RegisterSummaryResources();
 }

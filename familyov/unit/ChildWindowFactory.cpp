@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "familyov/channels/TSummaryWindow.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
 #include "familyov/unit/TMemoryWindow.h"
@@ -16,6 +17,8 @@ namespace {
 // A kind without a line opens nothing yet.
 std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
+      {ChildKind::Summary,
+       [](TEditOVWindow& w, int) { return std::make_unique<TSummaryWindow>(w); }},
       {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},
       {ChildKind::Logic, [](TEditOVWindow& w, int) { return std::make_unique<TLogicWindow>(w); }},
       {ChildKind::Timer,
