@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvSummaryIds.h"
+#include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
@@ -34,6 +36,7 @@ using testing::IsEmpty;
 const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_summary_tests");
 
 constexpr int kChannelGroupObject = 0x1D;
+constexpr int kChannelNameObject = 0x30;
 
 void Grab(ui::Window& window, const std::string& name) {
   std::filesystem::create_directories(GALLERY_DIR);
@@ -79,6 +82,15 @@ class SummaryTest : public testing::Test {
   }
   void SetGroup(int channel, uint8_t group) {
     bus.StoreByte(index, kChannelGroupObject, channel, group);
+  }
+  void SetName(int channel, const std::string& name) {
+    std::vector<uint8_t> text(name.begin(), name.end());
+    text.resize(12);
+    bus.bus.StoreElement(index, kChannelNameObject, channel, text);
+  }
+  void SetCrosspoint(int output, int input, float dB) {
+    gCrosspointLevelObject.SetElement(output * device->matrixInputs + input);
+    gCrosspointLevelObject.Write(*device, dB);
   }
 
   ovtest::FamilyBus bus;
@@ -152,6 +164,17 @@ TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
   ui::test::Type(output, kOutputDelay, "12");
   output.CommitDelay();
   EXPECT_THAT(Writes(), ElementsAre("W1F.4 00000240"));
+  // Nine digits are cut to the delay memory that the other channels leave.
+  ui::test::Type(output, kOutputDelay, "999999999");
+  output.CommitDelay();
+  char expected[16];
+  std::snprintf(expected, sizeof expected, "W1F.4 %08X", device->GetDelayCapacity() - 420);
+  EXPECT_THAT(Writes(), ElementsAre(expected));
+  // Escape shows the unit's values again and writes nothing.
+  ui::test::Type(input, kInputLevel, "5");
+  ui::test::PressKey(ui::test::ControlOf(input, kInputLevel), Qt::Key_Escape);
+  EXPECT_EQ(ControlText(input, kInputLevel), "24.0");
+  EXPECT_THAT(Writes(), IsEmpty());
 
   // Polarity is the output's own; mute follows the group, one write per member.
   output.CmPolarity();
@@ -186,15 +209,11 @@ TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
 }
 
 TEST_F(SummaryTest, MapDrawsTheCrosspointsAndOpensTheMixer) {
-  const auto setCrosspoint = [&](int output, int input, float dB) {
-    gCrosspointLevelObject.SetElement(output * device->matrixInputs + input);
-    gCrosspointLevelObject.Write(*device, dB);
-  };
   for (int o = 0; o < device->outputs; ++o) {
-    for (int i = 0; i < device->inputs; ++i) setCrosspoint(o, i, -100.0f);
+    for (int i = 0; i < device->inputs; ++i) SetCrosspoint(o, i, -100.0f);
   }
-  setCrosspoint(0, 0, 0.0f);
-  setCrosspoint(2, 1, -99.9f);
+  SetCrosspoint(0, 0, 0.0f);
+  SetCrosspoint(2, 1, -99.9f);
   TSummaryWindow& summary = Open();
   TMixerSummaryWindow& map = summary.Panes().Map();
   EXPECT_TRUE(map.Feeds(0, 0));
@@ -204,7 +223,7 @@ TEST_F(SummaryTest, MapDrawsTheCrosspointsAndOpensTheMixer) {
   const ui::Point b = map.Nodes().outputs[0];
   EXPECT_EQ(ui::test::SamplePixel(map, {(a.x + b.x) / 2, (a.y + b.y) / 2}), ui::kGreen);
 
-  setCrosspoint(0, 0, -100.0f);
+  SetCrosspoint(0, 0, -100.0f);
   NotifyRecord changed{CrosspointChanged, 0, 0, nullptr};
   edit->Notify(&changed);
   EXPECT_FALSE(map.Feeds(0, 0));
@@ -213,6 +232,37 @@ TEST_F(SummaryTest, MapDrawsTheCrosspointsAndOpensTheMixer) {
                       [](TEditOVWindow& w, int) { return std::make_unique<StandIn>(w); });
   ui::test::MouseDown(map, {10, 10});
   EXPECT_NE(edit->ChildWindow(edit->Ids().mixing), nullptr);
+}
+
+TEST_F(SummaryTest, MetersMoveAndASilentUnitGivesOneReport) {
+  const char* const names[] = {"Vocal L", "Vocal R",   "Playback L", "Playback R",
+                               "Main L",  "Main R",    "Sub",        "Fill L",
+                               "Fill R",  "Monitor 1", "Monitor 2",  "Booth"};
+  for (int c = 0; c < device->channels; ++c) SetName(c, names[c]);
+  for (int o = 0; o < device->outputs; ++o) {
+    for (int i = 0; i < device->inputs; ++i)
+      SetCrosspoint(o, i, o / 2 == i || o > 5 ? 0.0f : -100.0f);
+  }
+  TSummaryWindow& summary = Open();
+  summary.Show();
+  ui::test::PumpIdle(3 * device->channels);
+  for (int o = 0; o < device->outputs; ++o) {
+    EXPECT_GT(summary.Panes().Output(o).MeterLevel(), -40.0f) << o;
+  }
+  Grab(summary, "unit-summary-8148.png");
+  if (std::getenv("TELVO_UPDATE_DOCS") != nullptr) {
+    EXPECT_TRUE(ui::test::GrabPng(summary, DOCS_DIR "/unit-summary-8148.png"));
+  }
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+
+  // Every pane polls the same unit: one report when it falls silent, and the window stays usable.
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
+  ui::test::PumpIdle(2 * device->channels);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  bus.bus.ClearFaults();
+  ui::test::Type(summary.Panes().Input(0), kName, "Lead");
+  summary.Panes().Input(0).CommitName();
+  EXPECT_EQ(Writes().size(), 1u);
 }
 
 TEST_F(SummaryTest, OpensWithTheUnitWhileTheOptionIsOn) {
