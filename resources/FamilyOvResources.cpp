@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/ui/Resources.h"
+#include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvIds.h"
 
@@ -93,6 +94,7 @@ void RegisterFamilyOvResources() {
   ui::Resources::AddString(kCmSerialNumber, "Show the unit's serial number");
   ui::Resources::AddImage(kTreeImages, TreeImages());
   RegisterFamilyOvCommandDialogs();
+  ovchannels_res::RegisterChannelResources();
 }
 
 }  // namespace ovres

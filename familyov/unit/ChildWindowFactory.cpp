@@ -3,6 +3,8 @@
 #include <map>
 #include <utility>
 
+#include "familyov/channels/DelayNameWindows.h"
+#include "familyov/channels/LevelWindows.h"
 #include "familyov/channels/TSummaryWindow.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
@@ -19,6 +21,18 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
       {ChildKind::Summary,
        [](TEditOVWindow& w, int) { return std::make_unique<TSummaryWindow>(w); }},
+      {ChildKind::InputLevel,
+       [](TEditOVWindow& w, int) { return std::make_unique<TInputLevelWindow>(w); }},
+      {ChildKind::OutputLevel,
+       [](TEditOVWindow& w, int) { return std::make_unique<TOutputLevelWindow>(w); }},
+      {ChildKind::InputDelay,
+       [](TEditOVWindow& w, int) { return std::make_unique<TInputDelayWindow>(w); }},
+      {ChildKind::OutputDelay,
+       [](TEditOVWindow& w, int) { return std::make_unique<TOutputDelayWindow>(w); }},
+      {ChildKind::InputNames,
+       [](TEditOVWindow& w, int) { return std::make_unique<TInputNameWindow>(w); }},
+      {ChildKind::OutputNames,
+       [](TEditOVWindow& w, int) { return std::make_unique<TOutputNameWindow>(w); }},
       {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},
       {ChildKind::Logic, [](TEditOVWindow& w, int) { return std::make_unique<TLogicWindow>(w); }},
       {ChildKind::Timer,

@@ -33,6 +33,7 @@ class ProgressReport {
 enum UnitFeature : int {
   kFeatureLastMemory = 1,
   kFeatureClock = 2,
+  kFeatureDelayBypass = 3,
   kFeatureAllpass = 4,
   kFeatureNewSettingsWatch = 5,
   kFeatureCrosspointDelays = 6,

@@ -1,5 +1,7 @@
 #include "tests/familyov_channels/ChannelsTestSupport.h"
 
+#include <filesystem>
+
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/TestHooks.h"
 #include "sim/familyov/FamilyOvUnit.h"
@@ -11,12 +13,18 @@ const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_channels_te
 
 }  // namespace
 
-ChannelsTest::ChannelsTest() {
+ChannelsTest::ChannelsTest(sim::familyov::Model model) {
   ovtest::ReportedErrors().clear();
   bus.port.SetRetries(0);
-  bus.AddModelUnit(sim::familyov::Model::k8148, kAddress);
-  unit = &dynamic_cast<namespaceOV::IQDevice8148&>(*bus.RollCall({&type}).at(0));
-  editWindow = std::make_unique<namespaceOV::TEdit8148Window>(nullptr, *unit);
+  bus.AddModelUnit(model, kAddress);
+  IQDevice* found = bus.RollCall({&type8122, &type8126, &type8148}).at(0);
+  if (auto* unit8148 = dynamic_cast<namespaceOV::IQDevice8148*>(found)) {
+    editWindow = std::make_unique<namespaceOV::TEdit8148Window>(nullptr, *unit8148);
+  } else {
+    editWindow = std::make_unique<namespaceOV::TEdit8126Window>(
+        nullptr, dynamic_cast<namespaceOV::IQDevice8126&>(*found));
+  }
+  unit = &editWindow->Device();
   editWindow->Create();
   bus.TakeTrace();
 }
@@ -45,6 +53,20 @@ void ChannelsTest::StoreDelay(int channel, int samples) {
   bus.StoreLong(0, namespaceOV::gChannelDelayObject.GetId(), channel,
                 static_cast<uint32_t>(samples));
   unit->InvalidateValues();
+}
+
+}  // namespace channelstest
+
+namespace channelstest {
+
+void ChannelsTest::Grab(ui::Window& window, int width, int height, const std::string& name) {
+  // Room for a frame's menu bar and the group window's scroll bars besides the panes.
+  constexpr int kMargin = 40;
+  window.SetClientSize({width + kMargin, height + kMargin});
+  ui::test::PumpMessages();
+  const std::filesystem::path folder = TELVO_GALLERY_DIR;
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(ui::test::GrabPng(window, (folder / name).string()));
 }
 
 }  // namespace channelstest

@@ -1,7 +1,8 @@
 #pragma once
 
-// The channel windows against a simulated 8148 with 8 outputs (inputs 0..3, outputs 4..11) on the
-// pseudo-terminal, opened from its edit window; every reported failure is recorded.
+// The channel windows against a simulated unit on the pseudo-terminal, opened from its edit
+// window; every reported failure is recorded. By default an 8148 with 8 outputs: inputs 0..3,
+// outputs 4..11.
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ class ChannelsTest : public testing::Test {
  protected:
   static constexpr int kAddress = 5;
 
-  ChannelsTest();
+  explicit ChannelsTest(sim::familyov::Model model = sim::familyov::Model::k8148);
   ~ChannelsTest() override;
 
   // Opens the window of the tree node and hands it back as the class it must be.
@@ -39,12 +40,16 @@ class ChannelsTest : public testing::Test {
   std::vector<std::string> Taken(const std::string& prefix);
   void StoreGroup(int channel, int group);
   void StoreDelay(int channel, int samples);
+  // Grabs the window, sized to show all of its panes, to the build folder's gallery.
+  void Grab(ui::Window& window, int width, int height, const std::string& name);
 
   ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
   ovtest::FamilyBus bus;
-  namespaceOV::IQ8148Type type;
-  namespaceOV::IQDevice8148* unit = nullptr;
-  std::unique_ptr<namespaceOV::TEdit8148Window> editWindow;
+  namespaceOV::IQ8122Type type8122;
+  namespaceOV::IQ8126Type type8126;
+  namespaceOV::IQ8148Type type8148;
+  namespaceOV::IQDeviceOrdavinex* unit = nullptr;
+  std::unique_ptr<namespaceOV::TEditOVWindow> editWindow;
 };
 
 }  // namespace channelstest

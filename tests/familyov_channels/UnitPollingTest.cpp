@@ -68,12 +68,35 @@ TEST_F(UnitPollingTest, ASilentUnitGivesOneReportAndPollingWaitsForTheUser) {
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
-TEST(VirtualUnitPollingTest, AVirtualUnitIsNeverPolled) {
+TEST_F(UnitPollingTest, TheReportOfASilentUnitFindsItsPollingPaused) {
+  static UnitPoller* poller = &editWindow->Poller();
+  static bool polledDuringReport = true;
+  static int reports = 0;
+  const CommErrorReporter previous = SetCommErrorReporter([](const IQException&, IQDevice&) {
+    // The error dialog runs a message loop of its own.
+    if (++reports == 1) polledDuringReport = poller->PollNext();
+  });
+  ChannelMeter meter(*unit, 0);
+  LiveValueRegistration registration(*poller, meter);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+  EXPECT_TRUE(poller->PollNext());
+  SetCommErrorReporter(previous);
+  EXPECT_FALSE(polledDuringReport);
+  EXPECT_EQ(reports, 1);
+}
+
+TEST(VirtualUnitPollingTest, AVirtualUnitsLevelWindowsNeverPoll) {
   auto virtualUnit = ovtest::NewVirtual<IQDevice8148>(8);
-  UnitPoller poller(*virtualUnit);
+  TEdit8148Window editWindow(nullptr, *virtualUnit);
+  editWindow.Create();
+  editWindow.OpenChildWindow(editWindow.Ids().outputLevel);
+  editWindow.OpenChildWindow(editWindow.Ids().inputLevel);
+  ASSERT_NE(editWindow.ChildWindow(editWindow.Ids().outputLevel), nullptr);
+  EXPECT_EQ(editWindow.Poller().Count(), 0u);
   ChannelMeter meter(*virtualUnit, 0);
-  LiveValueRegistration registration(poller, meter);
-  EXPECT_FALSE(poller.PollNext());
+  LiveValueRegistration registration(editWindow.Poller(), meter);
+  virtualUnit->TakeTrace();
+  ui::test::PumpIdle(10);
   EXPECT_TRUE(virtualUnit->TakeTrace().empty());
 }
 

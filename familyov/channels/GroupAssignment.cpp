@@ -1,0 +1,116 @@
+#include "familyov/channels/GroupAssignment.h"
+
+#include <string>
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TMemoryWindow.h"
+#include "resources/FamilyOvChannelIds.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovchannels_res;
+
+constexpr int kInputGroupOffset = 7;
+constexpr const char* kNoGroup = "<None>";
+
+}  // namespace
+
+int GroupEntryOf(GroupKind kind, int storedValue, int groups) {
+  int entry = storedValue;
+  if (kind == GroupKind::kInputLevel && storedValue != 0) entry = storedValue - kInputGroupOffset;
+  return entry >= 0 && entry <= groups ? entry : -1;
+}
+
+int GroupValueOf(GroupKind kind, int entry) {
+  if (kind == GroupKind::kInputLevel && entry != 0) return entry + kInputGroupOffset;
+  return entry;
+}
+
+TGroupDialog::TGroupDialog(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
+                           int channel)
+    : ui::Dialog(parent, kGroupDialog),
+      TDataWindow(parent),
+      device_(device),
+      kind_(kind),
+      channel_(channel),
+      list_(this, kGroupList),
+      name_(this, kChannelName) {
+  OnNotify(kGroupList, ui::Notify::SelChange, [this](const ui::Notification&) {
+    SelectionChanged();
+    return ui::Param{0};
+  });
+}
+
+ByteUCodeObject& TGroupDialog::Object() const {
+  return kind_ == GroupKind::kLimiter ? gLimiterGroupObject : gChannelGroupObject;
+}
+
+int TGroupDialog::GroupCount() const {
+  const int channels = kind_ == GroupKind::kInputLevel ? device_.inputs : device_.outputs;
+  return (channels + 1) / 2;
+}
+
+void TGroupDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  GuardedUnitCall(device_, [&] {
+    gChannelNameObject.SetElement(channel_);
+    name_.SetText(gChannelNameObject.Read(device_));
+  });
+  list_.AddString(kNoGroup);
+  for (int group = 1; group <= GroupCount(); ++group) list_.AddString(std::to_string(group));
+  ReadGroup();
+}
+
+void TGroupDialog::ReadGroup() {
+  list_.SetSelection(-1);
+  GuardedUnitCall(device_, [&] {
+    Object().SetElement(channel_);
+    list_.SetSelection(GroupEntryOf(kind_, Object().Read(device_), GroupCount()));
+  });
+}
+
+void TGroupDialog::SelectionChanged() {
+  const int entry = list_.Selection();
+  if (entry < 0) return;
+  GuardedUnitCall(device_, [&] {
+    Object().SetElement(channel_);
+    Object().Write(device_, static_cast<uint8_t>(GroupValueOf(kind_, entry)));
+  });
+}
+
+void TGroupDialog::Notify(NotifyRecord* record) {
+  if (record->code == RefreshAll) ReadGroup();
+}
+
+bool TGroupDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape)) return true;
+  return ui::Dialog::PreProcessKey(key);
+}
+
+TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device,
+                                               GroupKind kind)
+    : ui::Dialog(parent, kGroupAssignmentDialog), TDataWindow(parent), group_(this) {
+  group_.flowDown = true;
+  if (const int icon = UnitSmallIconId(device.outputs)) SetIcon(icon);
+  const bool inputs = kind == GroupKind::kInputLevel;
+  const int first = inputs ? 0 : device.firstOutput;
+  const int count = inputs ? device.inputs : device.outputs;
+  for (int channel = first; channel < first + count; ++channel) {
+    rows_.push_back(std::make_unique<TGroupDialog>(&group_, device, kind, channel));
+  }
+}
+
+TGroupAssignmentWindow::~TGroupAssignmentWindow() { Destroy(); }
+
+void TGroupAssignmentWindow::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  for (auto& row : rows_) group_.AddPane(row.get());
+  group_.SetRect({0, 0, group_.ContentWidth(), group_.ContentHeight()});
+  SetClientSize({group_.ContentWidth(), group_.ContentHeight()});
+}
+
+}  // namespace namespaceOV

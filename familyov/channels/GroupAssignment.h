@@ -1,0 +1,71 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "controls/TDataWindow.h"
+#include "familyov/unit/TGroupWindow.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Static.h"
+
+class ByteUCodeObject;
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// Which groups a group assignment window assigns: level groups of the inputs or of the outputs,
+// or the outputs' limiter groups. Input level groups take the values 8 and up of the shared
+// group numbering (7 is the two-input gang); the others 1 and up.
+enum class GroupKind { kInputLevel, kOutputLevel, kLimiter };
+
+// The list entry of a stored group value, or none when the value is beyond the list.
+int GroupEntryOf(GroupKind kind, int storedValue, int groups);
+// The value stored for list entry `entry` (0 is "<None>").
+int GroupValueOf(GroupKind kind, int entry);
+
+// One channel's row: its name and the group it is assigned to; a choice is written at once.
+class TGroupDialog : public ui::Dialog, public TDataWindow {
+ public:
+  TGroupDialog(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind, int channel);
+
+  void Notify(NotifyRecord* record) override;
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+  ui::ComboBox& List() { return list_; }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  ByteUCodeObject& Object() const;
+  int GroupCount() const;
+  void ReadGroup();
+  void SelectionChanged();
+
+  IQDeviceOrdavinex& device_;
+  GroupKind kind_;
+  int channel_;
+  ui::ComboBox list_;
+  ui::StaticText name_;
+};
+
+// The modal window that assigns the channels of one side to groups, one row per channel. The
+// window that runs it tells its panes when it returns.
+class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {
+ public:
+  TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind);
+  ~TGroupAssignmentWindow() override;
+
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  TGroupDialog& Row(int index) { return *rows_.at(static_cast<std::size_t>(index)); }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  TGroupWindow group_;
+  std::vector<std::unique_ptr<TGroupDialog>> rows_;
+};
+
+}  // namespace namespaceOV

@@ -1,0 +1,136 @@
+#include "familyov/channels/GroupPanes.h"
+
+#include <string>
+
+#include "familyov/channels/GroupMoves.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/ui/Resources.h"
+#include "platform/ui/draw/Color.h"
+#include "resources/FamilyOvChannelIds.h"
+#include "resources/FamilyOvIds.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovchannels_res;
+
+constexpr int kImagePixels = 16;
+constexpr int kChannelImage = 0;
+constexpr int kGroupImage = 7;
+
+}  // namespace
+
+TLinkDialog::TLinkDialog(ui::Window* parent, IQDeviceOrdavinex& device, int firstChannel,
+                         int groupValue)
+    : ui::Dialog(parent, kLinkDialog),
+      TDataWindow(parent),
+      device_(device),
+      firstChannel_(firstChannel),
+      groupValue_(groupValue),
+      gang_(this, kGang) {
+  OnCommand(kGang, [this] { CmGang(); });
+}
+
+void TLinkDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  ReadGang();
+}
+
+void TLinkDialog::ReadGang() {
+  gang_.SetCheck(false);
+  GuardedUnitCall(device_, [&] {
+    gChannelGroupObject.SetElement(firstChannel_);
+    gang_.SetCheck(gChannelGroupObject.Read(device_) == groupValue_);
+  });
+}
+
+void TLinkDialog::CmGang() {
+  const auto value = static_cast<uint8_t>(gang_.IsChecked() ? groupValue_ : 0);
+  GuardedUnitCall(device_, [&] {
+    for (int channel : {firstChannel_, firstChannel_ + 1}) {
+      gChannelGroupObject.SetElement(channel);
+      gChannelGroupObject.Write(device_, value);
+    }
+  });
+  NotifyRecord changed{GroupChanged, 0, 0, nullptr};
+  NotifyLocal(&changed);
+}
+
+void TLinkDialog::Notify(NotifyRecord* record) {
+  if (record->code == RefreshAll) ReadGang();
+  TDataWindow::Notify(record);
+}
+
+bool TLinkDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape)) return true;
+  return ui::Dialog::PreProcessKey(key);
+}
+
+TGroupTreeWindow::TGroupTreeWindow(ui::Window* parent, IQDeviceOrdavinex& device, int first,
+                                   int last, int base)
+    : ui::Window(parent),
+      TDataWindow(parent),
+      device_(device),
+      first_(first),
+      last_(last),
+      base_(base),
+      images_(kImagePixels, kImagePixels),
+      tree_(this, kGroupTree) {
+  images_.AddStrip(ui::Resources::Image(ovres::kTreeImages), ui::kWhite);
+  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
+    const ui::Rect client = ClientRect();
+    tree_.SetRect({0, 0, client.Width(), client.Height()});
+    return ui::Param{0};
+  });
+}
+
+TGroupTreeWindow::~TGroupTreeWindow() { Destroy(); }
+
+void TGroupTreeWindow::SetupWindow() {
+  ui::Window::SetupWindow();
+  const ui::Rect client = ClientRect();
+  tree_.SetRect({0, 0, client.Width(), client.Height()});
+  tree_.SetImageList(&images_);
+  BuildTree();
+}
+
+void TGroupTreeWindow::BuildTree() {
+  tree_.DeleteAllItems();
+  ui::TreeItem firstGroup;
+  for (int value = 1; value <= device_.channels; ++value) {
+    const ui::TreeItem group = tree_.InsertItem(
+        ui::TreeItem{}, "Group " + std::to_string(value - base_), kGroupImage, 0, kGroupImage + 1);
+    bool hasMembers = false;
+    // A failed read leaves this group and goes on with the next.
+    GuardedUnitCall(device_, [&] {
+      for (int channel = first_; channel <= last_; ++channel) {
+        gChannelGroupObject.SetElement(channel);
+        if (gChannelGroupObject.Read(device_) != value) continue;
+        gChannelNameObject.SetElement(channel);
+        tree_.InsertItem(group, gChannelNameObject.Read(device_), kChannelImage, channel,
+                         kChannelImage + 1);
+        hasMembers = true;
+      }
+    });
+    if (!hasMembers) {
+      tree_.DeleteItem(group);
+      continue;
+    }
+    tree_.Expand(group);
+    if (!firstGroup) firstGroup = group;
+  }
+  if (firstGroup) tree_.Select(tree_.FirstChild(firstGroup));
+}
+
+void TGroupTreeWindow::Notify(NotifyRecord* record) {
+  if (record->code == GroupChanged || record->code == ChannelRenamed ||
+      record->code == RefreshAll) {
+    BuildTree();
+  }
+  TDataWindow::Notify(record);
+}
+
+}  // namespace namespaceOV

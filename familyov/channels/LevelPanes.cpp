@@ -1,0 +1,265 @@
+#include "familyov/channels/LevelPanes.h"
+
+#include "familyov/channels/GroupMoves.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "resources/FamilyOvChannelIds.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovchannels_res;
+
+constexpr int kTickLevelDb = 0;
+constexpr float kMeterBottomDb = -40.0f;
+constexpr float kMeterTopDb = 0.0f;
+constexpr float kMeterGreenDb = -12.0f;
+constexpr float kMeterYellowDb = -6.0f;
+constexpr float kInvertedPolarity = -1.0f;
+
+void SetUpTrackbar(ui::Trackbar& trackbar, const LevelRange& range) {
+  trackbar.SetRange(0, range.Positions());
+  trackbar.SetTickFrequency(range.PositionOf(kTickLevelDb));
+}
+
+void ShowSnappedLevel(ui::Trackbar& trackbar, ui::StaticText& text, const LevelRange& range,
+                      float dB) {
+  const float shown = SnapLevel(dB, range.step);
+  trackbar.SetPosition(range.PositionOf(shown));
+  text.SetText(LevelText(shown));
+}
+
+bool IsEnterOrEscape(const ui::KeyStroke& key) {
+  return key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape);
+}
+
+void Announce(const TDataWindow& sender, uint32_t code, int channel, int flag = 0) {
+  NotifyRecord record{code, channel, flag, nullptr};
+  sender.NotifyRoot(&record);
+}
+
+}  // namespace
+
+TLevelDialog::TLevelDialog(ui::Window* parent, IQDeviceOrdavinex& device, UnitPoller& poller,
+                           int channel, int resourceId)
+    : ui::Dialog(parent, resourceId),
+      TDataWindow(parent),
+      device_(device),
+      poller_(poller),
+      channel_(channel),
+      range_(LevelRangeOf(device, channel)),
+      name_(this, kChannelName),
+      levelText_(this, kLevelText),
+      trackbar_(this, kLevelTrackbar),
+      meter_(this, kLevelMeter),
+      drag_(*this, [this](int position) { MoveTo(position); }) {
+  if (IsOutput()) {
+    mute_.emplace(this, kMute);
+    polarity_.emplace(this, kPolarity);
+    OnCommand(kMute, [this] { CmMute(); });
+    OnCommand(kPolarity, [this] { CmPolarity(); });
+  }
+  OnNotify(kLevelTrackbar, ui::Notify::Scroll, [this](const ui::Notification&) {
+    drag_.Moved(trackbar_.Position());
+    return ui::Param{0};
+  });
+}
+
+TLevelDialog::~TLevelDialog() { Destroy(); }
+
+bool TLevelDialog::IsOutput() const { return channel_ >= device_.firstOutput; }
+
+void TLevelDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  SetUpTrackbar(trackbar_, range_);
+  if (IsOutput()) {
+    ReadMute();
+    ReadPolarity();
+  }
+  ReadName();
+  ReadLevel();
+  meter_.SetScale(kMeterBottomDb, kMeterTopDb);
+  meter_.SetThresholds(kMeterGreenDb, kMeterYellowDb);
+  // Only a unit on the bus has live levels to show.
+  if (device_.IsOnline()) polling_.emplace(poller_, *this);
+}
+
+void TLevelDialog::CleanupWindow() {
+  polling_.reset();
+  ui::Dialog::CleanupWindow();
+}
+
+void TLevelDialog::ShowLevel(float dB) { ShowSnappedLevel(trackbar_, levelText_, range_, dB); }
+
+void TLevelDialog::ShowMeter(float reading) {
+  meter_.SetLevel(reading - kMeterOffsetDb);
+  meter_.PaintLevel();
+}
+
+void TLevelDialog::PollOnce() {
+  gChannelMeterObject.SetElement(channel_);
+  ShowMeter(gChannelMeterObject.Read(device_));
+}
+
+void TLevelDialog::MoveTo(int position) {
+  const bool moved = GuardedUnitCall(device_, [&] {
+    const LevelMove move = MoveChannelLevel(device_, channel_, range_.LevelAt(position));
+    for (int channel : move.changed) Announce(*this, LevelChanged, channel);
+    if (move.changed.empty()) ReadLevel();
+  });
+  // After a failure the trackbar stays where the user put it.
+  if (!moved) levelText_.SetText(LevelText(range_.LevelAt(position)));
+}
+
+void TLevelDialog::CmMute() {
+  const bool muted = mute_->IsChecked();
+  std::vector<int> members;
+  GuardedUnitCall(device_, [&] {
+    members = GroupMembers(device_, ReadGroup(device_, channel_));
+    if (members.empty()) members.push_back(channel_);
+    for (int channel : members) {
+      // The outputs of the group, each once: a group never mutes an input.
+      if (channel < device_.firstOutput) continue;
+      gChannelMuteObject.SetElement(channel);
+      gChannelMuteObject.Write(device_, muted);
+    }
+  });
+  // Sent after a failure too, so that every window shows what the unit holds.
+  if (members.empty()) members.push_back(channel_);
+  for (int channel : members) {
+    if (channel >= device_.firstOutput) Announce(*this, MuteChanged, channel);
+  }
+}
+
+void TLevelDialog::CmPolarity() {
+  polarity_->SetState(polarity_->GetState() == 0 ? 1 : 0);
+  polarity_->Invalidate();
+  GuardedUnitCall(device_, [&] {
+    gPolarityObject.SetElement(channel_ - device_.firstOutput);
+    gPolarityObject.Write(device_, polarity_->GetState() != 0 ? kInvertedPolarity : 1.0f);
+  });
+  Announce(*this, PolarityChanged, channel_);
+}
+
+void TLevelDialog::ReadLevel() {
+  GuardedUnitCall(device_, [&] {
+    gChannelLevelObject.SetElement(channel_);
+    ShowLevel(gChannelLevelObject.Read(device_));
+  });
+}
+
+void TLevelDialog::ReadName() {
+  GuardedUnitCall(device_, [&] {
+    gChannelNameObject.SetElement(channel_);
+    name_.SetText(gChannelNameObject.Read(device_));
+  });
+}
+
+void TLevelDialog::ReadMute() {
+  GuardedUnitCall(device_, [&] {
+    gChannelMuteObject.SetElement(channel_);
+    mute_->SetCheck(gChannelMuteObject.Read(device_));
+  });
+}
+
+void TLevelDialog::ReadPolarity() {
+  GuardedUnitCall(device_, [&] {
+    gPolarityObject.SetElement(channel_ - device_.firstOutput);
+    polarity_->SetState(gPolarityObject.Read(device_) == kInvertedPolarity ? 1 : 0);
+    polarity_->Invalidate();
+  });
+}
+
+void TLevelDialog::Notify(NotifyRecord* record) {
+  const bool mine = record->channel == channel_;
+  switch (record->code) {
+    case LevelChanged:
+      if (mine) {
+        ReadName();
+        ReadLevel();
+      }
+      break;
+    case GroupLevelStep:
+      // The members' levels were written by whoever moved the group.
+      GuardedUnitCall(device_, [&] {
+        if (ReadGroup(device_, channel_) == record->channel) ReadLevel();
+      });
+      break;
+    case ChannelRenamed:
+      if (mine) ReadName();
+      break;
+    case MuteChanged:
+      if (mine && IsOutput()) ReadMute();
+      break;
+    case PolarityChanged:
+      if (mine && IsOutput()) ReadPolarity();
+      break;
+    case RefreshAll:
+      if (IsOutput()) {
+        ReadMute();
+        ReadPolarity();
+      }
+      ReadName();
+      ReadLevel();
+      break;
+    default:
+      break;
+  }
+  TDataWindow::Notify(record);
+}
+
+bool TLevelDialog::PreProcessKey(const ui::KeyStroke& key) {
+  return IsEnterOrEscape(key) || ui::Dialog::PreProcessKey(key);
+}
+
+TMasterLevelDialog::TMasterLevelDialog(ui::Window* parent, IQDeviceOrdavinex& device)
+    : ui::Dialog(parent, kMasterLevelDialog),
+      TDataWindow(parent),
+      device_(device),
+      levelText_(this, kLevelText),
+      trackbar_(this, kLevelTrackbar),
+      mute_(this, kMute),
+      drag_(*this, [this](int position) { MoveTo(position); }) {
+  OnCommand(kMute, [this] { CmMute(); });
+  OnNotify(kLevelTrackbar, ui::Notify::Scroll, [this](const ui::Notification&) {
+    drag_.Moved(trackbar_.Position());
+    return ui::Param{0};
+  });
+}
+
+void TMasterLevelDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  SetUpTrackbar(trackbar_, kOutputLevelRange);
+  ReadValues();
+}
+
+void TMasterLevelDialog::ReadValues() {
+  GuardedUnitCall(device_, [&] { mute_.SetCheck(gMasterMuteObject.Read(device_)); });
+  GuardedUnitCall(device_, [&] {
+    ShowSnappedLevel(trackbar_, levelText_, kOutputLevelRange, gMasterLevelObject.Read(device_));
+  });
+}
+
+void TMasterLevelDialog::MoveTo(int position) {
+  const float level = kOutputLevelRange.LevelAt(position);
+  levelText_.SetText(LevelText(level));
+  GuardedUnitCall(device_, [&] { gMasterLevelObject.Write(device_, level); });
+}
+
+void TMasterLevelDialog::CmMute() {
+  GuardedUnitCall(device_, [&] { gMasterMuteObject.Write(device_, mute_.IsChecked()); });
+  Announce(*this, MasterMuteChanged, 0);
+}
+
+void TMasterLevelDialog::Notify(NotifyRecord* record) {
+  TDataWindow::Notify(record);
+  if (record->code == RefreshAll) ReadValues();
+}
+
+bool TMasterLevelDialog::PreProcessKey(const ui::KeyStroke& key) {
+  return IsEnterOrEscape(key) || ui::Dialog::PreProcessKey(key);
+}
+
+}  // namespace namespaceOV

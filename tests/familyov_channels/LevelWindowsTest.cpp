@@ -1,0 +1,179 @@
+// The level windows of an 8-output 8148 on the pseudo-terminal: the writes of slider moves, mutes,
+// polarity and groups, the group panes, and the meters' polling with every level window open.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdio>
+
+#include "familyov/channels/GroupAssignment.h"
+#include "familyov/channels/LevelWindows.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvChannelIds.h"
+#include "sim/Fault.h"
+#include "tests/familyov_channels/ChannelsTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovchannels_res;
+using testing::ElementsAre;
+
+// What the program writes for a level: the linear gain's bits.
+std::string LevelWrite(int channel, float dB) {
+  char text[32];
+  std::snprintf(text, sizeof text, "W1B.%d %08X", channel,
+                std::bit_cast<uint32_t>(dBLevelObject::DbToGain(dB)));
+  return text;
+}
+
+class LevelWindowsTest : public channelstest::ChannelsTest {
+ protected:
+  using ChannelsTest::ChannelsTest;
+  TOutputLevelWindow& Outputs() { return Open<TOutputLevelWindow>(editWindow->Ids().outputLevel); }
+  TInputLevelWindow& Inputs() { return Open<TInputLevelWindow>(editWindow->Ids().inputLevel); }
+  // The user drags the pane's trackbar to `position`.
+  static void Drag(TLevelDialog& pane, int position) {
+    auto& trackbar = ui::test::ControlOf(pane, kLevelTrackbar);
+    static_cast<ui::Trackbar&>(trackbar).SetPosition(position);
+    pane.SendNotify({kLevelTrackbar, ui::Notify::Scroll, &trackbar, -1,
+                     static_cast<ui::Param>(ui::ScrollCode::ThumbTrack)});
+  }
+  static std::string LevelShown(TLevelDialog& pane) {
+    return ui::test::ControlOf(pane, kLevelText).Text();
+  }
+  void SetLevel(int channel, float dB) {
+    ovtest::SetChannelLevel(*unit, channel, dB);
+    bus.TakeTrace();
+  }
+};
+
+TEST_F(LevelWindowsTest, ASliderWritesItsChannelAndADragEndsOnItsLastPosition) {
+  TOutputLevelWindow& window = Outputs();
+  EXPECT_EQ(window.Text(), "Output Level--" + unit->GetDisplayName());
+  ASSERT_EQ(window.PaneCount(), 8);
+  ASSERT_NE(window.Master(), nullptr);
+  ASSERT_NE(window.GroupTree(), nullptr);
+  TLevelDialog& first = window.Pane(0);
+  EXPECT_EQ(LevelShown(first), "0.0");
+  bus.TakeTrace();
+  Drag(first, 60);
+  ui::test::PumpMessages();
+  EXPECT_THAT(Writes(), ElementsAre(LevelWrite(4, -6.0f)));
+  EXPECT_EQ(LevelShown(first), "-6.0");
+  // Positions that arrive faster than the bus take them give way to the last one.
+  for (int position = 61; position <= 80; ++position) Drag(first, position);
+  ui::test::PumpMessages();
+  EXPECT_THAT(Writes(), ElementsAre(LevelWrite(4, -16.0f)));
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(LevelWindowsTest, AGroupMovesTogetherWrittenOncePerMember) {
+  StoreGroup(5, 3);
+  StoreGroup(8, 3);
+  SetLevel(5, 23.0f);
+  TOutputLevelWindow& window = Outputs();
+  // The tree lists the group with its members' names in channel order.
+  ui::TreeView& tree = window.GroupTree()->Tree();
+  const ui::TreeItem group = tree.FirstRoot();
+  EXPECT_EQ(tree.ItemText(group), "Group 3");
+  EXPECT_EQ(tree.ItemData(tree.FirstChild(group)), 5);
+  EXPECT_EQ(tree.ItemData(tree.NextSibling(tree.FirstChild(group))), 8);
+  bus.TakeTrace();
+  // Output 8 at 0 dB up by 3: output 5 has room for 1 only, and both keep their offset.
+  Drag(window.Pane(4), window.Pane(4).Range().PositionOf(3.0f));
+  ui::test::PumpMessages();
+  EXPECT_THAT(Writes(), ElementsAre(LevelWrite(5, 24.0f), LevelWrite(8, 1.0f)));
+  EXPECT_EQ(LevelShown(window.Pane(1)), "24.0");
+  EXPECT_EQ(LevelShown(window.Pane(4)), "1.0");
+
+  // A mute mutes the group, each member once; polarity stays with its channel.
+  ui::test::Click(window.Pane(1), kMute);
+  EXPECT_THAT(Writes(), ElementsAre("W20.5 01", "W20.8 01"));
+  EXPECT_TRUE(static_cast<ui::CheckBox&>(ui::test::ControlOf(window.Pane(4), kMute)).IsChecked());
+  ui::test::Click(window.Pane(1), kPolarity);
+  EXPECT_THAT(Writes(), ElementsAre("W32.1 BF800000"));
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(LevelWindowsTest, TheGroupsWindowWritesEachSidesValues) {
+  TInputLevelWindow& inputs = Inputs();
+  EXPECT_EQ(inputs.Gang(), nullptr);  // four inputs have groups, not a gang
+  script.RunDialog(kGroupAssignmentDialog, [](ui::Dialog& dialog) {
+    auto& window = dynamic_cast<TGroupAssignmentWindow&>(dialog);
+    ASSERT_EQ(window.RowCount(), 4);
+    ui::ComboBox& list = window.Row(2).List();
+    EXPECT_EQ(list.Count(), 3);  // "<None>", 1, 2
+    EXPECT_EQ(list.Selection(), 0);
+    list.SetSelection(2);
+    window.Row(2).SendNotify({kGroupList, ui::Notify::SelChange, &list});
+    dialog.EndDialog(ui::kIdOk);
+  });
+  bus.TakeTrace();
+  inputs.Commands().Run(kCmGroups);
+  EXPECT_THAT(Writes(), ElementsAre("W1D.2 09"));
+  // The tree heard of the change: input group 2 holds input 3.
+  ui::TreeView& tree = inputs.GroupTree()->Tree();
+  EXPECT_EQ(tree.ItemText(tree.FirstRoot()), "Group 2");
+  // Stored values beyond the list select nothing.
+  EXPECT_EQ(GroupEntryOf(GroupKind::kInputLevel, 20, 2), -1);
+  EXPECT_EQ(GroupEntryOf(GroupKind::kOutputLevel, 4, 3), -1);  // five outputs: three groups
+  EXPECT_EQ(GroupValueOf(GroupKind::kOutputLevel, 3), 3);
+}
+
+TEST_F(LevelWindowsTest, MetersMoveAndASilentUnitGivesOneReport) {
+  TInputLevelWindow& inputs = Inputs();
+  TOutputLevelWindow& outputs = Outputs();
+  EXPECT_EQ(editWindow->Poller().Count(), 12u);
+  ui::test::PumpIdle(48);
+  // Every meter was read in turn, and the readings move.
+  const auto reads = Taken("R2E");
+  EXPECT_EQ(reads.size(), 24u);
+  const float before = inputs.Pane(0).Meter().Level();
+  ui::test::PumpIdle(24);
+  EXPECT_NE(inputs.Pane(0).Meter().Level(), before);
+  EXPECT_GT(outputs.Pane(7).Meter().Level(), -40.0f);
+  Grab(inputs, inputs.Panes().ContentWidth(), inputs.Panes().ContentHeight(), "input-level.png");
+  Grab(outputs, outputs.Panes().ContentWidth(), outputs.Panes().ContentHeight(),
+       "output-level.png");
+
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+  ui::test::PumpIdle(30);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_TRUE(editWindow->Poller().Paused());
+  // The program stays usable: the slider of the silent unit reports its own failure.
+  bus.bus.ClearFaults();
+  Drag(outputs.Pane(0), 50);
+  ui::test::PumpMessages();
+  EXPECT_THAT(Writes(), ElementsAre(LevelWrite(4, -1.0f)));
+}
+
+class TwoChannelLevelTest : public LevelWindowsTest {
+ protected:
+  TwoChannelLevelTest() : LevelWindowsTest(sim::familyov::Model::k8122) {}
+};
+
+TEST_F(TwoChannelLevelTest, GangJoinsBothChannelsOfASide) {
+  TInputLevelWindow& inputs = Inputs();
+  ASSERT_NE(inputs.Gang(), nullptr);
+  EXPECT_EQ(inputs.GroupTree(), nullptr);
+  EXPECT_EQ(inputs.MenuBar(), nullptr);
+  SetLevel(1, 6.0f);
+  ui::test::Click(*inputs.Gang(), kGang);
+  EXPECT_THAT(Writes(), ElementsAre("W1D.0 07", "W1D.1 07"));
+  Drag(inputs.Pane(0), inputs.Pane(0).Range().PositionOf(2.0f));
+  ui::test::PumpMessages();
+  EXPECT_THAT(Writes(), ElementsAre(LevelWrite(0, 2.0f), LevelWrite(1, 8.0f)));
+
+  TOutputLevelWindow& outputs = Outputs();
+  ui::test::Click(*outputs.Gang(), kGang);
+  ui::test::Click(*outputs.Gang(), kGang);
+  EXPECT_THAT(Writes(), ElementsAre("W1D.2 01", "W1D.3 01", "W1D.2 00", "W1D.3 00"));
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+}  // namespace
+}  // namespace namespaceOV
