@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "familyov/channels/LevelWindows.h"
 #include "familyov/channels/TSummaryWindow.h"
 #include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -20,6 +21,7 @@
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvSummaryIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
@@ -192,12 +194,16 @@ TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
   }
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
 
-  // A grouped level step moves each member once, limited by the highest member.
+  // A grouped level step moves each member once, limited by the highest member, also while the
+  // level window that shows the same group is open.
   SetGroup(0, 7);
   SetGroup(1, 7);
   ovtest::SetChannelLevel(*device, 0, 20.0f);
   ovtest::SetChannelLevel(*device, 1, 23.0f);
   device->InvalidateValues();
+  edit->OpenChildWindow(edit->Ids().inputLevel);
+  auto* levels = dynamic_cast<TInputLevelWindow*>(edit->ChildWindow(edit->Ids().inputLevel));
+  ASSERT_NE(levels, nullptr);
   Writes();
   ui::test::Type(input, kInputLevel, "26");
   input.CommitLevel();
@@ -205,6 +211,7 @@ TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
   EXPECT_FLOAT_EQ(ovtest::ChannelLevel(*device, 0), 21.0f);
   EXPECT_FLOAT_EQ(ovtest::ChannelLevel(*device, 1), 24.0f);
   EXPECT_EQ(ControlText(summary.Panes().Input(1), kInputLevel), "24.0");
+  EXPECT_EQ(ControlText(levels->Pane(1), ovchannels_res::kLevelText), "24.0");
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
 }
 
