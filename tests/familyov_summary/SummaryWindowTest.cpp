@@ -13,6 +13,7 @@
 
 #include "familyov/channels/LevelWindows.h"
 #include "familyov/channels/TSummaryWindow.h"
+#include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -39,6 +40,7 @@ const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_summary_tes
 
 constexpr int kChannelGroupObject = 0x1D;
 constexpr int kChannelNameObject = 0x30;
+constexpr int kLastMemoryObject = 0x41;
 
 void Grab(ui::Window& window, const std::string& name) {
   std::filesystem::create_directories(GALLERY_DIR);
@@ -130,6 +132,30 @@ TEST_F(SummaryTest, ThreeColumnsOverTheFooter) {
   EXPECT_EQ(panes.Input(0).WindowRect().top,
             panes.StubCount() * panes.Input(0).WindowRect().Height());
   EXPECT_GE(panes.Footer().WindowRect().top, map.bottom);
+
+  // What the panes show follows the records the unit's windows send.
+  device->SetLowCrossover(0, std::make_unique<TLowCrossover>());
+  device->SetHighCrossover(1, std::make_unique<THighCrossover>());
+  bus.StoreByte(index, kLastMemoryObject, 0, 3);
+  ovtest::SetMemoryName(*device, 3, "Show");
+  NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+  edit->Notify(&refresh);
+  EXPECT_EQ(ControlText(panes.Output(0), kCrossoversButton), "Crossovers: Low");
+  EXPECT_EQ(ControlText(panes.Output(1), kCrossoversButton), "Crossovers: High");
+  EXPECT_EQ(ControlText(panes.Footer(), kLastMemory), "#3, 'Show'");
+  float threshold = -6.5f;
+  NotifyRecord limiter{LimiterThresholdChanged, device->firstOutput + 1, 0, &threshold};
+  edit->Notify(&limiter);
+  EXPECT_EQ(ControlText(panes.Output(1), kLimiterButton), "Limiter: -6.5");
+  // "Mod" follows the settings-changed mark without asking the unit.
+  auto& mod = dynamic_cast<TLEDButton&>(ui::test::ControlOf(panes.Footer(), kModifiedLamp));
+  device->settingsChanged = true;
+  ui::test::PumpIdle();
+  EXPECT_EQ(mod.GetState(), TLEDButton::kYellow);
+  device->settingsChanged = false;
+  bus.TakeTrace();
+  ui::test::PumpIdle();
+  EXPECT_EQ(mod.GetState(), TLEDButton::kOff);
   // Tab runs through the inputs, then the outputs.
   summary.Show();
   summary.Widget()->activateWindow();
