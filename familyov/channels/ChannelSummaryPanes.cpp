@@ -1,5 +1,8 @@
 #include "familyov/channels/ChannelSummaryPanes.h"
 
+#include <algorithm>
+#include <iterator>
+#include <limits>
 #include <memory>
 
 #include "familyov/channels/GroupMoves.h"
@@ -70,7 +73,7 @@ TChannelSummaryDialog::TChannelSummaryDialog(ui::Window* parent, IQDeviceOrdavin
     return 0;
   });
   OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
-    Spin(*reinterpret_cast<const TQuadButton*>(m.lParam));
+    Spin(m.lParam);
     return 0;
   });
   OnMessage(ui::msg::kSetFocus, [this](const ui::Message&) {
@@ -110,7 +113,9 @@ float TChannelSummaryDialog::UnitLevel() {
 
 int TChannelSummaryDialog::UnitDelay() {
   gChannelDelayObject.SetElement(channel_);
-  return static_cast<int>(gChannelDelayObject.Read(device_));
+  // A unit's word beyond any delay shows as the longest one.
+  return static_cast<int>(
+      std::min<uint32_t>(gChannelDelayObject.Read(device_), std::numeric_limits<int>::max()));
 }
 
 void TChannelSummaryDialog::Refresh() {
@@ -183,9 +188,12 @@ void TChannelSummaryDialog::CommitDelay() {
     Refresh();
     return;
   }
+  MoveDelay([&] { return *samples - UnitDelay(); });
+}
+
+void TChannelSummaryDialog::MoveDelay(const std::function<int()>& stepOf) {
   DelayMove move;
-  if (!GuardedUnitCall(
-          device_, [&] { move = MoveChannelDelay(device_, channel_, *samples - UnitDelay()); })) {
+  if (!GuardedUnitCall(device_, [&] { move = MoveChannelDelay(device_, channel_, stepOf()); })) {
     return;
   }
   NotifyRecord record{move.group == 0 ? DelayChanged : GroupDelayStep,
@@ -193,26 +201,22 @@ void TChannelSummaryDialog::CommitDelay() {
   NotifyRoot(&record);
 }
 
-void TChannelSummaryDialog::Spin(const TQuadButton& spin) {
-  const int zone = spin.CurrentZone();
-  if (zone < 0 || zone > 3) return;
-  if (&spin == &levelSpin_) {
+void TChannelSummaryDialog::Spin(ui::Param sender) {
+  if (sender == reinterpret_cast<ui::Param>(&levelSpin_)) {
+    const int zone = levelSpin_.CurrentZone();
+    if (zone < 0 || zone >= static_cast<int>(std::size(kLevelSteps))) return;
     float dB = 0.0f;
     if (!GuardedUnitCall(device_, [&] { dB = UnitLevel(); })) return;
     WriteLevel(range_.Clamp(dB + kLevelSteps[zone]));
-    return;
+  } else if (sender == reinterpret_cast<ui::Param>(&delaySpin_)) {
+    const int zone = delaySpin_.CurrentZone();
+    if (zone < 0 || zone > 3) return;
+    MoveDelay([&] {
+      const int unit = static_cast<int>(SamplesPerUnit(ReadDelayUnits(device_)).value_or(1.0));
+      const int steps[] = {-unit, -1, 1, unit};
+      return steps[zone];
+    });
   }
-  DelayMove move;
-  if (!GuardedUnitCall(device_, [&] {
-        const int unit = static_cast<int>(SamplesPerUnit(ReadDelayUnits(device_)).value_or(1.0));
-        const int steps[] = {-unit, -1, 1, unit};
-        move = MoveChannelDelay(device_, channel_, steps[zone]);
-      })) {
-    return;
-  }
-  NotifyRecord record{move.group == 0 ? DelayChanged : GroupDelayStep,
-                      move.group == 0 ? channel_ : move.group, 0, &move.step};
-  NotifyRoot(&record);
 }
 
 bool TChannelSummaryDialog::RefreshesOn(uint32_t code) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "controls/TDataWindow.h"
@@ -74,7 +75,10 @@ class TChannelSummaryDialog : public ui::Dialog, public TDataWindow, public Live
   int UnitDelay();
   int Group();
   void WriteLevel(float dB);
-  void Spin(const TQuadButton& spin);
+  // A spin button's message: one step of the pressed zone, whatever the repeat count.
+  void Spin(ui::Param sender);
+  // Moves the delay, or the group's, by the step `stepOf` works out from the unit.
+  void MoveDelay(const std::function<int()>& stepOf);
 
   int channel_;
   ChannelPaneControls ids_;

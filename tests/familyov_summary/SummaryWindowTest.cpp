@@ -241,6 +241,31 @@ TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
 }
 
+TEST_F(SummaryTest, SpinsStepByTheirZone) {
+  ui::test::UseManualTimers();
+  TSummaryWindow& summary = Open();
+  TChannelSummaryDialog& input = summary.Panes().Input(0);
+  const auto press = [&](int spinId, int zone) {
+    auto& spin = dynamic_cast<TQuadButton&>(ui::test::ControlOf(input, spinId));
+    const ui::Rect r = spin.ZoneRect(zone);
+    const ui::Point p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ui::test::MouseDown(spin, p);
+    ui::test::PumpMessages();
+    ui::test::MouseUp(spin, p);
+  };
+  press(kInputLevelSpin, TQuadButton::kUpperLeft);
+  press(kInputLevelSpin, TQuadButton::kLowerRight);
+  EXPECT_NEAR(ovtest::ChannelLevel(*device, 0), 1.5f, 1e-4);
+  EXPECT_EQ(ControlText(input, kInputLevel), "1.5");
+  press(kInputDelaySpin, TQuadButton::kUpperRight);
+  EXPECT_THAT(Writes().back(), "W1F.0 00000001");
+  ui::Application::Instance()->RouteCommand(kCmUnitsFeet, &summary);
+  Writes();
+  press(kInputDelaySpin, TQuadButton::kUpperLeft);
+  EXPECT_THAT(Writes(), ElementsAre("W1F.0 0000002B"));
+  EXPECT_EQ(ControlText(input, kInputDelay), "1.024 ft");
+}
+
 TEST_F(SummaryTest, MapDrawsTheCrosspointsAndOpensTheMixer) {
   for (int o = 0; o < device->outputs; ++o) {
     for (int i = 0; i < device->inputs; ++i) SetCrosspoint(o, i, -100.0f);
