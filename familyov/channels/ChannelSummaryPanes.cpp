@@ -58,8 +58,8 @@ TChannelSummaryDialog::TChannelSummaryDialog(ui::Window* parent, IQDeviceOrdavin
       delay_(this, ids.delay),
       levelSpin_(this, ids.levelSpin),
       delaySpin_(this, ids.delaySpin),
-      meter_(this, kMeter),
-      polling_(editWindow.Poller(), *this) {
+      meter_(this, kMeter) {
+  if (device.IsOnline()) polling_.emplace(editWindow.Poller(), *this);
   OnNotify(kName, ui::Notify::KillFocus, [this](const ui::Notification&) {
     CommitName();
     return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "controls/TDataWindow.h"
@@ -90,7 +91,7 @@ class TChannelSummaryDialog : public ui::Dialog, public TDataWindow, public Live
   TQuadButton levelSpin_;
   TQuadButton delaySpin_;
   TLogHotGauge2 meter_;
-  LiveValueRegistration polling_;
+  std::optional<LiveValueRegistration> polling_;  // a virtual unit's meters are never read
 };
 
 class TInputSummaryDialog : public TChannelSummaryDialog {

@@ -358,6 +358,7 @@ TEST(VirtualSummaryTest, AVirtualUnitHasNoUnitCommandsAndNeverPolls) {
   for (const int command : {kCmUnitName, kCmSecurity, kCmSerialNumber, kCmFirmwareVersion}) {
     EXPECT_FALSE(app->QueryCommand(command, summary).enabled) << command;
   }
+  EXPECT_EQ(window.Poller().Count(), 0u);
   unit->TakeTrace();
   ui::test::PumpIdle();
   EXPECT_THAT(unit->TakeTrace(), IsEmpty());
