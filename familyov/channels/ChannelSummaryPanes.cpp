@@ -171,7 +171,11 @@ void TChannelSummaryDialog::WriteLevel(float dB) {
 }
 
 void TChannelSummaryDialog::CommitLevel() {
-  const std::optional<float> dB = ParseLevel(level_.Text(), range_);
+  const std::string text = level_.Text();
+  // The focus passing through shows the unit's level rounded: that is not the user's change.
+  bool shown = false;
+  if (!GuardedUnitCall(device_, [&] { shown = text == LevelText(UnitLevel()); }) || shown) return;
+  const std::optional<float> dB = ParseLevel(text, range_);
   if (!dB) {
     Refresh();
     return;
@@ -180,10 +184,18 @@ void TChannelSummaryDialog::CommitLevel() {
 }
 
 void TChannelSummaryDialog::CommitDelay() {
+  const std::string text = delay_.Text();
   std::optional<int> samples;
-  GuardedUnitCall(device_, [&] {
-    samples = ParseDelay(delay_.Text(), ReadDelayUnits(device_), device_.GetDelayCapacity());
-  });
+  bool shown = false;
+  if (!GuardedUnitCall(device_,
+                       [&] {
+                         const int units = ReadDelayUnits(device_);
+                         shown = text == DelayText(UnitDelay(), units);
+                         samples = ParseDelay(text, units, device_.GetDelayCapacity());
+                       }) ||
+      shown) {
+    return;
+  }
   if (!samples) {
     Refresh();
     return;

@@ -198,6 +198,14 @@ TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
   char expected[16];
   std::snprintf(expected, sizeof expected, "W1F.4 %08X", device->GetDelayCapacity() - 420);
   EXPECT_THAT(Writes(), ElementsAre(expected));
+  // The focus passing through a level the edit shows rounded writes nothing.
+  ovtest::SetChannelLevel(*device, 2, 3.25f);
+  NotifyRecord changed{LevelChanged, 2, 0, nullptr};
+  edit->Notify(&changed);
+  Writes();
+  summary.Panes().Input(2).CommitLevel();
+  summary.Panes().Input(2).CommitDelay();
+  EXPECT_THAT(Writes(), IsEmpty());
   // Escape shows the unit's values again and writes nothing.
   ui::test::Type(input, kInputLevel, "5");
   ui::test::PressKey(ui::test::ControlOf(input, kInputLevel), Qt::Key_Escape);
