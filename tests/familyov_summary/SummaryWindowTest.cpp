@@ -272,6 +272,15 @@ TEST_F(SummaryTest, SpinsStepByTheirZone) {
   press(kInputDelaySpin, TQuadButton::kUpperLeft);
   EXPECT_THAT(Writes(), ElementsAre("W1F.0 0000002B"));
   EXPECT_EQ(ControlText(input, kInputDelay), "1.024 ft");
+
+  // A grouped delay moves every member by the same step, each written once.
+  SetGroup(0, 7);
+  SetGroup(1, 7);
+  device->InvalidateValues();
+  ui::test::Type(input, kInputDelay, "2 ft");
+  input.CommitDelay();
+  EXPECT_THAT(Writes(), ElementsAre("W1F.0 00000054", "W1F.1 00000029"));
+  EXPECT_EQ(ControlText(summary.Panes().Input(1), kInputDelay), "0.976 ft");
 }
 
 TEST_F(SummaryTest, MapDrawsTheCrosspointsAndOpensTheMixer) {
