@@ -10,6 +10,7 @@
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
 #include "resources/FamilyOvProcessingIds.h"
+#include "resources/FamilyOvSummaryIds.h"
 
 using namespace appres;
 using ui::ControlKind;
@@ -197,4 +198,5 @@ void RegisterAppResources() {
   ovfilterdlg_res::RegisterFilterDialogs();
   f8100res::RegisterFamily8100Resources();
   ovprocessing_res::RegisterProcessingDialogs();
+  ovsummary_res::RegisterSummaryResources();
 }

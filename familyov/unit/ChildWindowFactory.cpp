@@ -11,6 +11,7 @@
 #include "familyov/channels/TLimiterWindow.h"
 #include "familyov/channels/TMixerWindow.h"
 #include "familyov/channels/TPinkDialog.h"
+#include "familyov/channels/TSummaryWindow.h"
 #include "familyov/filters/TChannelLinkWindow.h"
 #include "familyov/filters/TCrossoverWindow.h"
 #include "familyov/filters/TFilterEditor.h"
@@ -31,6 +32,8 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
        [](TEditOVWindow& w, int c) { return std::make_unique<TFilterDecoratedFrame>(w, c); }},
       {ChildKind::Linking,
        [](TEditOVWindow& w, int) { return std::make_unique<TChannelLinkWindow>(w); }},
+      {ChildKind::Summary,
+       [](TEditOVWindow& w, int) { return std::make_unique<TSummaryWindow>(w); }},
       {ChildKind::InputLevel,
        [](TEditOVWindow& w, int) { return std::make_unique<TInputLevelWindow>(w); }},
       {ChildKind::OutputLevel,

@@ -90,8 +90,9 @@ void TGroupWindow::Layout() {
   // Never larger than the content and the frame around it.
   const ui::Rect outer = WindowRect();
   const ui::Rect inner = ClientRect();
-  SetMaximumSize({outer.Width() - inner.Width() + contentWidth_ + 1,
-                  outer.Height() - inner.Height() + contentHeight_ + 1});
+  const ui::Size fitting = FittingSize();
+  SetMaximumSize(
+      {outer.Width() - inner.Width() + fitting.cx, outer.Height() - inner.Height() + fitting.cy});
 }
 
 void TGroupWindow::MoveFocus(ui::Window* current, bool backwards) {

@@ -26,6 +26,14 @@ void ScrollingWindow::SetContentSize(Size s) {
 
 Size ScrollingWindow::ContentSize() const { return contentSize_; }
 
+Size ScrollingWindow::FittingSize() const {
+  const auto* area = static_cast<const QScrollArea*>(Widget());
+  const int frame = area != nullptr ? 2 * area->frameWidth() : 0;
+  return {contentSize_.cx + frame, contentSize_.cy + frame};
+}
+
+void ScrollingWindow::FitToContent() { SetClientSize(FittingSize()); }
+
 void ScrollingWindow::ScrollTo(Point p) {
   auto* area = static_cast<QScrollArea*>(Widget());
   if (area == nullptr) return;

@@ -11,6 +11,9 @@ class ScrollingWindow : public Window {
   using Window::Window;
   void SetContentSize(Size s);
   Size ContentSize() const;
+  // The size that shows the whole content without scroll bars, and a resize to it.
+  Size FittingSize() const;
+  void FitToContent();
   void ScrollTo(Point p);
   Point ScrollPosition() const;
 

@@ -17,7 +17,9 @@ ChannelsTest::ChannelsTest(sim::familyov::Model model) {
   ovtest::ReportedErrors().clear();
   bus.port.SetRetries(0);
   bus.AddModelUnit(model, kAddress);
-  IQDevice* found = bus.RollCall({&type8122, &type8126, &type8148}).at(0);
+  auto* found = dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(
+      bus.RollCall({&type8122, &type8126, &type8148}).at(0));
+  found->autoOpenSummary = 0;  // only the windows a test opens
   if (auto* unit8148 = dynamic_cast<namespaceOV::IQDevice8148*>(found)) {
     editWindow = std::make_unique<namespaceOV::TEdit8148Window>(nullptr, *unit8148);
   } else {

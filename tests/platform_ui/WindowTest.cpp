@@ -179,7 +179,7 @@ TEST(WindowState, TopLevelWindowsMaximiseMinimiseStayOnTopAndComeToTheTop) {
   EXPECT_FALSE(frame.IsMinimized());
 }
 
-TEST(ScrollingWindowTest, ChildrenMoveWithTheScrollBarsAndTheSizeCanBeLimited) {
+TEST(ScrollingWindowTest, ChildrenMoveWithTheScrollBarsAndTheSizeCanBeLimitedOrFitted) {
   ScrollingWindow scroller;
   scroller.SetRect({0, 0, 200, 150});
   scroller.SetContentSize({200, 600});
@@ -194,6 +194,11 @@ TEST(ScrollingWindowTest, ChildrenMoveWithTheScrollBarsAndTheSizeCanBeLimited) {
   EXPECT_EQ(pane.ClientToScreen({0, 0}).y, before.y - 200);
   EXPECT_EQ(pane.WindowRect(), (Rect{0, 300, 180, 340}))
       << "the pane keeps its place on the content";
+  // Fitted, the whole content shows and nothing scrolls.
+  scroller.FitToContent();
+  test::PumpMessages();
+  scroller.ScrollTo({0, 100});
+  EXPECT_EQ(scroller.ScrollPosition(), (Point{0, 0}));
   scroller.SetMaximumSize({220, 640});
   scroller.SetClientSize({400, 900});
   EXPECT_EQ(scroller.ClientRect(), (Rect{0, 0, 220, 640}));

@@ -1,0 +1,400 @@
+#include "familyov/channels/ChannelSummaryPanes.h"
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
+#include <memory>
+
+#include "familyov/channels/GroupMoves.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/TEditOVWindow.h"
+#include "familyov/unit/TGroupWindow.h"
+#include "platform/ui/Validator.h"
+#include "resources/FamilyOvSummaryIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+using namespace ovsummary_res;
+
+constexpr const char* kDelayCharacters = "0-9.msecft ";
+constexpr float kMeterBottomDb = -40.0f;
+constexpr float kMeterTopDb = 0.0f;
+constexpr float kMeterGreenDb = -12.0f;
+constexpr float kMeterYellowDb = -6.0f;
+// The unit reports a meter this far above the level it shows.
+constexpr float kMeterOffsetDb = 138.47f;
+// Spin zones from coarse down to coarse up.
+constexpr float kLevelSteps[] = {-2.0f, -0.5f, 0.5f, 2.0f};
+constexpr ChannelPaneControls kInputControls{kInputLevel, kInputLevelSpin, kInputDelay,
+                                             kInputDelaySpin};
+constexpr ChannelPaneControls kOutputControls{kOutputLevel, kOutputLevelSpin, kOutputDelay,
+                                              kOutputDelaySpin};
+
+int ReadDelayUnits(IQDeviceOrdavinex& device) { return gDelayUnitsObject.Read(device); }
+
+}  // namespace
+
+TInputSummaryStubDialog::TInputSummaryStubDialog(ui::Window* parent)
+    : ui::Dialog(parent, kStubPaneDialog) {}
+
+TChannelSummaryDialog::TChannelSummaryDialog(ui::Window* parent, IQDeviceOrdavinex& device,
+                                             TEditOVWindow& editWindow, int channel, int resourceId,
+                                             const ChannelPaneControls& ids,
+                                             const LevelRange& range)
+    : ui::Dialog(parent, resourceId),
+      TDataWindow(parent),
+      device_(device),
+      editWindow_(editWindow),
+      channel_(channel),
+      ids_(ids),
+      range_(range),
+      label_(this, kChannelLabel),
+      name_(this, kName, kNameLimit + 1),
+      level_(this, ids.level),
+      delay_(this, ids.delay),
+      levelSpin_(this, ids.levelSpin),
+      delaySpin_(this, ids.delaySpin),
+      meter_(this, kMeter) {
+  if (device.IsOnline()) polling_.emplace(editWindow.Poller(), *this);
+  OnNotify(kName, ui::Notify::KillFocus, [this](const ui::Notification&) {
+    CommitName();
+    return 0;
+  });
+  OnNotify(ids.level, ui::Notify::KillFocus, [this](const ui::Notification&) {
+    CommitLevel();
+    return 0;
+  });
+  OnNotify(ids.delay, ui::Notify::KillFocus, [this](const ui::Notification&) {
+    CommitDelay();
+    return 0;
+  });
+  OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
+    Spin(m.lParam);
+    return 0;
+  });
+  OnMessage(ui::msg::kSetFocus, [this](const ui::Message&) {
+    name_.SetFocus();
+    name_.SetSelection(0, kNameLimit + 1);
+    return 0;
+  });
+  OnCommand(kFiltersButton, [this] { OpenWindow(editWindow_.Ids().firstChannel + channel_); });
+}
+
+void TChannelSummaryDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  label_.SetText(device_.GetChannelLabel(channel_));
+  level_.SetValidator(
+      std::make_unique<ui::CharSetValidator>(range_.minimum < 0.0f ? "-0-9." : "0-9."));
+  delay_.SetValidator(std::make_unique<ui::CharSetValidator>(kDelayCharacters));
+  meter_.SetScale(kMeterBottomDb, kMeterTopDb);
+  meter_.SetThresholds(kMeterGreenDb, kMeterYellowDb);
+  Refresh();
+}
+
+void TChannelSummaryDialog::OpenWindow(int nodeId) { editWindow_.OpenChildWindow(nodeId); }
+
+void TChannelSummaryDialog::SetControlText(int id, const std::string& text) {
+  if (ui::Control* control = ControlById(id)) control->SetText(text);
+}
+
+std::string TChannelSummaryDialog::UnitName() {
+  gChannelNameObject.SetElement(channel_);
+  return gChannelNameObject.Read(device_);
+}
+
+float TChannelSummaryDialog::UnitLevel() {
+  gChannelLevelObject.SetElement(channel_);
+  return gChannelLevelObject.Read(device_);
+}
+
+int TChannelSummaryDialog::UnitDelay() {
+  gChannelDelayObject.SetElement(channel_);
+  // A unit's word beyond any delay shows as the longest one.
+  return static_cast<int>(
+      std::min<uint32_t>(gChannelDelayObject.Read(device_), std::numeric_limits<int>::max()));
+}
+
+void TChannelSummaryDialog::Refresh() {
+  GuardedUnitCall(device_, [this] {
+    name_.SetText(UnitName());
+    device_.RecountDspUse();
+    SetControlText(
+        kFiltersButton,
+        "Filters (" +
+            std::to_string(device_.sectionsPerChannel[static_cast<std::size_t>(channel_)]) + ")");
+    level_.SetText(LevelText(UnitLevel()));
+    delay_.SetText(DelayText(UnitDelay(), ReadDelayUnits(device_)));
+    RefreshMore();
+  });
+}
+
+void TChannelSummaryDialog::PollOnce() {
+  float reading = 0.0f;
+  {
+    MaskedStretch masked(device_);
+    gChannelMeterObject.SetElement(channel_);
+    reading = gChannelMeterObject.Read(device_);
+  }
+  meter_.SetLevel(reading - kMeterOffsetDb);
+  meter_.PaintLevel();
+}
+
+void TChannelSummaryDialog::CommitName() {
+  const std::string text = name_.Text().substr(0, kNameLimit);
+  bool changed = false;
+  GuardedUnitCall(device_, [&] {
+    if (text == UnitName()) return;
+    changed = true;
+    gChannelNameObject.SetElement(channel_);
+    gChannelNameObject.Write(device_, text);
+  });
+  if (!changed) return;
+  // Also after a failed write: the windows show what the unit holds.
+  NotifyRecord record{ChannelRenamed, channel_, 0, nullptr};
+  NotifyRoot(&record);
+}
+
+void TChannelSummaryDialog::WriteLevel(float dB) {
+  std::vector<int> changed;
+  if (!GuardedUnitCall(device_,
+                       [&] { changed = MoveChannelLevel(device_, channel_, dB).changed; })) {
+    return;
+  }
+  for (const int channel : changed) {
+    NotifyRecord record{LevelChanged, channel, 0, nullptr};
+    NotifyRoot(&record);
+  }
+}
+
+void TChannelSummaryDialog::CommitLevel() {
+  const std::string text = level_.Text();
+  // The focus passing through shows the unit's level rounded: that is not the user's change.
+  bool shown = false;
+  if (!GuardedUnitCall(device_, [&] { shown = text == LevelText(UnitLevel()); }) || shown) return;
+  const std::optional<float> dB = ParseLevel(text, range_);
+  if (!dB) {
+    Refresh();
+    return;
+  }
+  WriteLevel(*dB);
+}
+
+void TChannelSummaryDialog::CommitDelay() {
+  const std::string text = delay_.Text();
+  std::optional<int> samples;
+  bool shown = false;
+  if (!GuardedUnitCall(device_,
+                       [&] {
+                         const int units = ReadDelayUnits(device_);
+                         shown = text == DelayText(UnitDelay(), units);
+                         samples = ParseDelay(text, units, device_.GetDelayCapacity());
+                       }) ||
+      shown) {
+    return;
+  }
+  if (!samples) {
+    Refresh();
+    return;
+  }
+  MoveDelay([&] { return *samples - UnitDelay(); });
+}
+
+void TChannelSummaryDialog::MoveDelay(const std::function<int()>& stepOf) {
+  DelayMove move;
+  if (!GuardedUnitCall(device_, [&] { move = MoveChannelDelay(device_, channel_, stepOf()); })) {
+    return;
+  }
+  NotifyRecord record{move.group == 0 ? DelayChanged : GroupDelayStep,
+                      move.group == 0 ? channel_ : move.group, 0, &move.step};
+  NotifyRoot(&record);
+}
+
+void TChannelSummaryDialog::Spin(ui::Param sender) {
+  if (sender == reinterpret_cast<ui::Param>(&levelSpin_)) {
+    const int zone = levelSpin_.CurrentZone();
+    if (zone < 0 || zone >= static_cast<int>(std::size(kLevelSteps))) return;
+    float dB = 0.0f;
+    if (!GuardedUnitCall(device_, [&] { dB = UnitLevel(); })) return;
+    WriteLevel(range_.Clamp(dB + kLevelSteps[zone]));
+  } else if (sender == reinterpret_cast<ui::Param>(&delaySpin_)) {
+    const int zone = delaySpin_.CurrentZone();
+    if (zone < 0 || zone > 3) return;
+    MoveDelay([&] {
+      const int unit = static_cast<int>(SamplesPerUnit(ReadDelayUnits(device_)).value_or(1.0));
+      const int steps[] = {-unit, -1, 1, unit};
+      return steps[zone];
+    });
+  }
+}
+
+bool TChannelSummaryDialog::RefreshesOn(uint32_t code) const {
+  switch (code) {
+    case FilterAdded:
+    case FilterRemoved:
+    case FilterChanged:
+    case DelayChanged:
+    case LevelChanged:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TChannelSummaryDialog::Notify(NotifyRecord* record) {
+  switch (record->code) {
+    case DelayUnitsChanged:
+    case RefreshAll:
+    case GroupDelayStep:
+      Refresh();
+      break;
+    case GroupLevelStep:
+      // The window that moved the group wrote every member; a pane only shows the move.
+      GuardedUnitCall(device_, [&] {
+        if (ReadGroup(device_, channel_) == record->channel) level_.SetText(LevelText(UnitLevel()));
+      });
+      break;
+    case ChannelRenamed:
+      if (record->channel == channel_) {
+        GuardedUnitCall(device_, [this] { name_.SetText(UnitName()); });
+      }
+      break;
+    default:
+      if (record->channel == channel_ && RefreshesOn(record->code)) Refresh();
+      break;
+  }
+  TDataWindow::Notify(record);
+}
+
+bool TChannelSummaryDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code == ui::key::kEscape) {
+    // Neither half of Escape reaches the dialog, which would close nothing but cancel.
+    if (key.down) Refresh();
+    return true;
+  }
+  if (!key.down) return ui::Dialog::PreProcessKey(key);
+  if (key.code == ui::key::kReturn) {
+    if (name_.HasFocus()) CommitName();
+    if (level_.HasFocus()) CommitLevel();
+    if (delay_.HasFocus()) CommitDelay();
+    return true;
+  }
+  if (key.code == ui::key::kTab) {
+    if (auto* group = dynamic_cast<TGroupWindow*>(Parent())) {
+      group->MoveFocus(this, (key.modifiers & ui::kShiftKey) != 0);
+    }
+    return true;
+  }
+  return ui::Dialog::PreProcessKey(key);
+}
+
+TInputSummaryDialog::TInputSummaryDialog(ui::Window* parent, IQDeviceOrdavinex& device,
+                                         TEditOVWindow& editWindow, int channel)
+    : TInputSummaryDialog(parent, device, editWindow, channel, kInputPaneDialog) {}
+
+TInputSummaryDialog::TInputSummaryDialog(ui::Window* parent, IQDeviceOrdavinex& device,
+                                         TEditOVWindow& editWindow, int channel, int resourceId)
+    : TChannelSummaryDialog(parent, device, editWindow, channel, resourceId, kInputControls,
+                            kInputLevelRange) {
+  OnCommand(kLevelButton, [this] { OpenWindow(editWindow_.Ids().inputLevel); });
+  OnCommand(kDelayButton, [this] { OpenWindow(editWindow_.Ids().inputDelay); });
+}
+
+TAdvInputSummaryDialog::TAdvInputSummaryDialog(ui::Window* parent, IQDeviceOrdavinex& device,
+                                               TEditOVWindow& editWindow, int channel)
+    : TInputSummaryDialog(parent, device, editWindow, channel, kCompressorInputPaneDialog) {
+  OnCommand(kCompressorsButton, [this] { OpenWindow(editWindow_.Ids().compressors); });
+}
+
+TOutputSummaryDialog::TOutputSummaryDialog(ui::Window* parent, IQDeviceOrdavinex& device,
+                                           TEditOVWindow& editWindow, int channel)
+    : TChannelSummaryDialog(parent, device, editWindow, channel, kOutputPaneDialog, kOutputControls,
+                            kOutputLevelRange),
+      mute_(this, kMute),
+      polarity_(this, kPolarity) {
+  mute_.SetStyle(TLEDButton::kColoredStyle);
+  OnCommand(kLevelButton, [this] { OpenWindow(editWindow_.Ids().outputLevel); });
+  OnCommand(kDelayButton, [this] { OpenWindow(editWindow_.Ids().outputDelay); });
+  OnCommand(kLimiterButton, [this] { OpenWindow(editWindow_.Ids().limiter); });
+  OnCommand(kCrossoversButton, [this] { OpenWindow(editWindow_.Ids().crossovers); });
+  OnCommand(kMute, [this] { CmMute(); });
+  OnCommand(kPolarity, [this] { CmPolarity(); });
+}
+
+int TOutputSummaryDialog::Output() const { return Channel() - device_.firstOutput; }
+
+void TOutputSummaryDialog::RefreshMore() {
+  gChannelMuteObject.SetElement(Channel());
+  if (gChannelMuteObject.Read(device_)) {
+    mute_.SetState(TLEDButton::kRed);
+    mute_.SetText("Mute");
+  } else {
+    mute_.SetText("");
+    mute_.SetState(gMasterMuteObject.Read(device_) ? TLEDButton::kRed : TLEDButton::kOff);
+  }
+  mute_.Redraw();
+  gPolarityObject.SetElement(Output());
+  polarity_.SetState(gPolarityObject.Read(device_) == -1.0f ? 1 : 0);
+  polarity_.Invalidate();
+  gLimiterEnableObject.SetElement(Channel());
+  if (gLimiterEnableObject.Read(device_)) {
+    gLimiterThresholdObject.SetElement(Channel());
+    SetControlText(kLimiterButton, "Limiter: " + LevelText(gLimiterThresholdObject.Read(device_)));
+  } else {
+    SetControlText(kLimiterButton, "Limiter: Off");
+  }
+  const bool low = device_.LowCrossover(Output()) != nullptr;
+  const bool high = device_.HighCrossover(Output()) != nullptr;
+  std::string crossovers = low ? (high ? "Low/High" : "Low") : (high ? "High" : "<None>");
+  SetControlText(kCrossoversButton, "Crossovers: " + crossovers);
+}
+
+bool TOutputSummaryDialog::RefreshesOn(uint32_t code) const {
+  return code == ChannelRenamed || code == MuteChanged || code == PolarityChanged ||
+         code == LimiterEnableChanged || TChannelSummaryDialog::RefreshesOn(code);
+}
+
+void TOutputSummaryDialog::Notify(NotifyRecord* record) {
+  if (record->code == MasterMuteChanged) Refresh();
+  if (record->code == LimiterThresholdChanged && record->channel == Channel() &&
+      record->pointer != nullptr) {
+    SetControlText(kLimiterButton,
+                   "Limiter: " + LevelText(*static_cast<const float*>(record->pointer)));
+  }
+  TChannelSummaryDialog::Notify(record);
+}
+
+void TOutputSummaryDialog::CmMute() {
+  GuardedUnitCall(device_, [this] {
+    gChannelMuteObject.SetElement(Channel());
+    const bool muted = !gChannelMuteObject.Read(device_);
+    const int group = ReadGroup(device_, Channel());
+    std::vector<int> members{Channel()};
+    if (group != 0) members = GroupMembers(device_, group);
+    for (const int member : members) {
+      if (member < device_.firstOutput) continue;  // a group of outputs mutes only outputs
+      gChannelMuteObject.SetElement(member);
+      gChannelMuteObject.Write(device_, muted);
+      if (member == Channel()) continue;
+      NotifyRecord record{MuteChanged, member, 0, nullptr};
+      NotifyRoot(&record);
+    }
+  });
+  // Also after a failure, so that the windows show the unit's real state.
+  NotifyRecord record{MuteChanged, Channel(), 0, nullptr};
+  NotifyRoot(&record);
+}
+
+void TOutputSummaryDialog::CmPolarity() {
+  GuardedUnitCall(device_, [this] {
+    gPolarityObject.SetElement(Output());
+    gPolarityObject.Write(device_, polarity_.GetState() == 0 ? -1.0f : 1.0f);
+  });
+  NotifyRecord record{PolarityChanged, Channel(), 0, nullptr};
+  NotifyRoot(&record);
+}
+
+}  // namespace namespaceOV

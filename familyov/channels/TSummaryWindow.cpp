@@ -1,0 +1,165 @@
+#include "familyov/channels/TSummaryWindow.h"
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/TEditOVWindow.h"
+#include "familyov/unit/UnitCommands.h"
+#include "resources/FamilyOvSummaryIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+using namespace ovsummary_res;
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 200;
+constexpr const char* kAutoOpenOption = "AutoOpen Summary";
+
+// A pane's height in pixels, as the summary's dialogs measure it.
+int RowHeight(const ui::Dialog& measured, int resourceId) {
+  const ui::DialogTemplate* t = ui::Resources::Dialog(resourceId);
+  return t == nullptr ? 0 : measured.Units().ToPixelsY(t->box.height);
+}
+
+}  // namespace
+
+TSummaryPanes::TSummaryPanes(ui::Window* parent, IQDeviceOrdavinex& device,
+                             TEditOVWindow& editWindow)
+    : TDataWindow(parent), TGroupWindow(parent), device_(device), editWindow_(editWindow) {
+  flowDown = true;
+  // Stubs above the inputs centre them against a longer column of outputs.
+  for (int i = 0; i < (device.outputs - device.inputs) / 2; ++i) {
+    stubs_.push_back(std::make_unique<TInputSummaryStubDialog>(this));
+  }
+  const bool compressors = device.HasFeature(kFeatureCompressors);
+  for (int input = 0; input < device.inputs; ++input) {
+    if (compressors) {
+      inputs_.push_back(std::make_unique<TAdvInputSummaryDialog>(this, device, editWindow, input));
+    } else {
+      inputs_.push_back(std::make_unique<TInputSummaryDialog>(this, device, editWindow, input));
+    }
+  }
+  for (int output = 0; output < device.outputs; ++output) {
+    outputs_.push_back(std::make_unique<TOutputSummaryDialog>(this, device, editWindow,
+                                                              device.firstOutput + output));
+  }
+  footer_ = std::make_unique<TLastMemoryDialog>(this, device);
+}
+
+TSummaryPanes::~TSummaryPanes() { Destroy(); }
+
+void TSummaryPanes::SetupWindow() {
+  TGroupWindow::SetupWindow();
+  for (auto& stub : stubs_) AddPane(stub.get());
+  for (auto& input : inputs_) {
+    AddPane(input.get());
+    focusList.push_back(input.get());
+  }
+  const ui::Dialog& measured = *inputs_.front();
+  map_ = std::make_unique<TMixerSummaryWindow>(this, device_, editWindow_,
+                                               RowHeight(measured, kCompressorInputPaneDialog),
+                                               RowHeight(measured, kOutputPaneDialog));
+  AddPane(map_.get(), true);
+  for (auto& output : outputs_) {
+    AddPane(output.get(), output == outputs_.front());
+    focusList.push_back(output.get());
+  }
+  SetEdgePane(footer_.get(), kBottom);
+  FitToContent();
+}
+
+TSummaryWindow::TSummaryWindow(TEditOVWindow& editWindow)
+    : OVChild<ui::Frame>(editWindow, "Unit Summary", std::string(), nullptr),
+      panes_(this, Device(), editWindow) {
+  SetClient(&panes_);
+  SetMenu(kSummaryMenu);
+  SetIcon(Device().GetModelBitmapId());
+  SetShrinkToClient(true);
+  const ui::Rect area = ScreenWorkArea();
+  SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
+  SetupCommands();
+}
+
+TSummaryWindow::~TSummaryWindow() { Destroy(); }
+
+void TSummaryWindow::OpenWindow(int nodeId) { EditWindow().OpenChildWindow(nodeId); }
+
+void TSummaryWindow::SetupCommands() {
+  IQDeviceOrdavinex& device = Device();
+  const NodeIds& ids = EditWindow().Ids();
+  OnCommand(kCmFileOpen, [this] { CmFileOpen(); });
+  OnCommand(kCmFileSaveAs, [&device] { GuardedUnitCall(device, [&] { device.SaveFile(); }); });
+  OnCommand(kCmFileReport, [&device] { GuardedUnitCall(device, [&] { device.PrintReport(); }); });
+  const std::pair<int, int> units[] = {
+      {kCmUnitsMsec, kDelayMsec}, {kCmUnitsFeet, kDelayFeet}, {kCmUnitsMeters, kDelayMeters}};
+  for (const auto& [command, unit] : units) {
+    OnCommand(command, [this, unit] { SetDelayUnits(unit); });
+    OnEnable(command, [this, unit](ui::CommandState& s) { CheckDelayUnits(s, unit); });
+  }
+  OnCommand(kCmAutoOpen, [this] { CmAutoOpen(); });
+  OnEnable(kCmAutoOpen,
+           [&device](ui::CommandState& s) { s.checked = device.autoOpenSummary == 1; });
+  const std::pair<int, int NodeIds::*> windows[] = {{kCmAdvancedMixer, &NodeIds::advancedMixer},
+                                                    {kCmPinkNoise, &NodeIds::pinkNoise},
+                                                    {kCmDspCapacity, &NodeIds::dspCapacity},
+                                                    {kCmMemory, &NodeIds::memory},
+                                                    {kCmLogic, &NodeIds::logic},
+                                                    {kCmTimer, &NodeIds::timer},
+                                                    {kCmSecurity, &NodeIds::security}};
+  for (const auto& [command, node] : windows) {
+    OnCommand(command, [this, &ids, node] { OpenWindow(ids.*node); });
+  }
+  OnEnable(kCmAdvancedMixer, [&device](ui::CommandState& s) {
+    s.enabled = device.HasFeature(kFeatureCrosspointDelays);
+  });
+  OnEnable(kCmTimer, [&device](ui::CommandState& s) { s.enabled = device.clockPresent; });
+  const std::pair<int, void (TEditOVWindow::*)(int)> unitCommands[] = {
+      {kCmUnitName, &TEditOVWindow::CmRenameUnit},
+      {kCmSerialNumber, &TEditOVWindow::CmSerialNumber},
+      {kCmFirmwareVersion, &TEditOVWindow::CmFirmwareVersion}};
+  for (const auto& [command, handler] : unitCommands) {
+    OnCommand(command, [this, &device, handler] {
+      GuardedUnitCall(device, [this, handler] { (EditWindow().*handler)(-1); });
+    });
+  }
+  // A virtual unit has no name, password, serial number or firmware of its own to show.
+  for (const int command : {kCmSecurity, kCmUnitName, kCmSerialNumber, kCmFirmwareVersion}) {
+    OnEnable(command, [&device](ui::CommandState& s) { s.enabled = device.IsOnline(); });
+  }
+}
+
+void TSummaryWindow::CmFileOpen() {
+  IQDeviceOrdavinex& device = Device();
+  GuardedUnitCall(device, [&] { device.LoadFile(); });
+  // Whatever the load did, the windows show the unit as it now is.
+  RereadUnit(device, false);
+  NotifyRecord record{RefreshAll, 0, 0, nullptr};
+  NotifyRoot(&record);
+}
+
+void TSummaryWindow::SetDelayUnits(int units) {
+  IQDeviceOrdavinex& device = Device();
+  if (!GuardedUnitCall(device,
+                       [&] { gDelayUnitsObject.Write(device, static_cast<uint8_t>(units)); })) {
+    return;
+  }
+  int32_t unit = units;
+  NotifyRecord record{DelayUnitsChanged, 0, 0, &unit};
+  NotifyRoot(&record);
+}
+
+void TSummaryWindow::CheckDelayUnits(ui::CommandState& state, int units) {
+  IQDeviceOrdavinex& device = Device();
+  GuardedUnitCall(device, [&] { state.checked = gDelayUnitsObject.Read(device) == units; });
+}
+
+void TSummaryWindow::CmAutoOpen() {
+  IQDeviceOrdavinex& device = Device();
+  device.autoOpenSummary = (device.autoOpenSummary + 1) % 2;
+  // Only a unit of the family's own types has the family's key to keep it in.
+  device.WriteOption(kAutoOpenOption, static_cast<uint32_t>(device.autoOpenSummary));
+}
+
+}  // namespace namespaceOV

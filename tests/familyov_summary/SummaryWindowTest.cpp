@@ -1,0 +1,385 @@
+// The unit summary against simulated units through the pseudo-terminal: its layout, what its
+// panes write, the mixer map, the menu and the option that opens it with the unit.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "familyov/channels/LevelWindows.h"
+#include "familyov/channels/TSummaryWindow.h"
+#include "familyov/filters/FilterClasses.h"
+#include "familyov/unit/ChildWindowFactory.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "platform/registry/Key.h"
+#include "platform/registry/Store.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvChannelIds.h"
+#include "resources/FamilyOvSummaryIds.h"
+#include "sim/Fault.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovsummary_res;
+using sim::familyov::Model;
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_summary_tests");
+
+constexpr int kChannelGroupObject = 0x1D;
+constexpr int kChannelNameObject = 0x30;
+constexpr int kLastMemoryObject = 0x41;
+
+void Grab(ui::Window& window, const std::string& name) {
+  std::filesystem::create_directories(GALLERY_DIR);
+  EXPECT_TRUE(ui::test::GrabPng(window, std::string(GALLERY_DIR "/") + name));
+}
+
+std::string ControlText(ui::Window& pane, int id) { return ui::test::ControlOf(pane, id).Text(); }
+
+// A window of another kind that the summary opens, standing in for the real one.
+class StandIn : public OVChild<ui::Frame> {
+ public:
+  explicit StandIn(TEditOVWindow& edit) : OVChild<ui::Frame>(edit, "Stand-in", "", nullptr) {}
+  void Notify(NotifyRecord* record) override { TDataWindow::Notify(record); }
+};
+
+class SummaryTest : public testing::Test {
+ protected:
+  SummaryTest() {
+    bus.port.SetRetries(0);
+    index = bus.AddModelUnit(Model::k8148, 5);
+    device = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
+    device->autoOpenSummary = 0;
+    type.SetRegistryKey(store.Root().OpenSubKey("TelvoWin2 Settings", true));
+    ovtest::ReportedErrors().clear();
+  }
+  ~SummaryTest() override { RegisterChildWindow(ChildKind::Mixing, nullptr); }
+
+  TSummaryWindow& Open() {
+    edit = std::make_unique<TEdit8148Window>(nullptr, *device);
+    edit->Create();
+    edit->OpenChildWindow(edit->Ids().summary);
+    auto* summary = dynamic_cast<TSummaryWindow*>(edit->ChildWindow(edit->Ids().summary));
+    if (summary == nullptr) throw std::logic_error("no summary");
+    bus.TakeTrace();
+    return *summary;
+  }
+  std::vector<std::string> Writes() {
+    std::vector<std::string> writes;
+    for (auto& line : bus.TakeTrace()) {
+      if (line[0] == 'W') writes.push_back(line);
+    }
+    return writes;
+  }
+  void SetGroup(int channel, uint8_t group) {
+    bus.StoreByte(index, kChannelGroupObject, channel, group);
+  }
+  void SetName(int channel, const std::string& name) {
+    std::vector<uint8_t> text(name.begin(), name.end());
+    text.resize(12);
+    bus.bus.StoreElement(index, kChannelNameObject, channel, text);
+  }
+  void SetCrosspoint(int output, int input, float dB) {
+    gCrosspointLevelObject.SetElement(output * device->matrixInputs + input);
+    gCrosspointLevelObject.Write(*device, dB);
+  }
+
+  ovtest::FamilyBus bus;
+  registry::Store store;
+  IQ8148Type type;
+  int index = 0;
+  IQDevice8148* device = nullptr;
+  std::unique_ptr<TEdit8148Window> edit;
+};
+
+TEST(MixerMapTest, NodesStandLevelWithThePanes) {
+  const MixerMapNodes nodes = PlaceMixerMapNodes({0, 0, 90, 390}, 2, 65, 6, 65);
+  EXPECT_THAT(nodes.inputs, ElementsAre(ui::Point{15, 163}, ui::Point{15, 228}));
+  EXPECT_THAT(nodes.outputs,
+              ElementsAre(ui::Point{75, 33}, ui::Point{75, 98}, ui::Point{75, 163},
+                          ui::Point{75, 228}, ui::Point{75, 293}, ui::Point{75, 358}));
+}
+
+TEST_F(SummaryTest, ThreeColumnsOverTheFooter) {
+  TSummaryWindow& summary = Open();
+  TSummaryPanes& panes = summary.Panes();
+  EXPECT_EQ(summary.Text(), "Unit Summary--" + device->GetDisplayName());
+  EXPECT_EQ(panes.StubCount(), (device->outputs - device->inputs) / 2);
+  EXPECT_EQ(ControlText(panes.Input(0), kChannelLabel), "1");
+  EXPECT_EQ(ControlText(panes.Output(0), kChannelLabel), "A");
+  EXPECT_EQ(ControlText(panes.Output(0), kCrossoversButton), "Crossovers: <None>");
+  EXPECT_EQ(ControlText(panes.Output(0), kLimiterButton), "Limiter: Off");
+  EXPECT_EQ(ControlText(panes.Input(0), kInputDelay), "0.000 ms");
+  // The map stands between the columns, as tall as the outputs; the inputs centre on it.
+  const ui::Rect map = panes.Map().WindowRect();
+  const ui::Rect firstOutput = panes.Output(0).WindowRect();
+  EXPECT_EQ(map.Width(), TMixerSummaryWindow::kWidth);
+  EXPECT_EQ(map.right, firstOutput.left);
+  EXPECT_EQ(map.Height(), device->outputs * firstOutput.Height());
+  EXPECT_EQ(panes.Input(0).WindowRect().top,
+            panes.StubCount() * panes.Input(0).WindowRect().Height());
+  EXPECT_GE(panes.Footer().WindowRect().top, map.bottom);
+
+  // What the panes show follows the records the unit's windows send.
+  device->SetLowCrossover(0, std::make_unique<TLowCrossover>());
+  device->SetHighCrossover(1, std::make_unique<THighCrossover>());
+  bus.StoreByte(index, kLastMemoryObject, 0, 3);
+  ovtest::SetMemoryName(*device, 3, "Show");
+  NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+  edit->Notify(&refresh);
+  EXPECT_EQ(ControlText(panes.Output(0), kCrossoversButton), "Crossovers: Low");
+  EXPECT_EQ(ControlText(panes.Output(1), kCrossoversButton), "Crossovers: High");
+  EXPECT_EQ(ControlText(panes.Footer(), kLastMemory), "#3, 'Show'");
+  float threshold = -6.5f;
+  NotifyRecord limiter{LimiterThresholdChanged, device->firstOutput + 1, 0, &threshold};
+  edit->Notify(&limiter);
+  EXPECT_EQ(ControlText(panes.Output(1), kLimiterButton), "Limiter: -6.5");
+  // "Mod" follows the settings-changed mark without asking the unit.
+  auto& mod = dynamic_cast<TLEDButton&>(ui::test::ControlOf(panes.Footer(), kModifiedLamp));
+  device->settingsChanged = true;
+  ui::test::PumpIdle();
+  EXPECT_EQ(mod.GetState(), TLEDButton::kYellow);
+  device->settingsChanged = false;
+  bus.TakeTrace();
+  ui::test::PumpIdle();
+  EXPECT_EQ(mod.GetState(), TLEDButton::kOff);
+  // Tab runs through the inputs, then the outputs.
+  summary.Show();
+  summary.Widget()->activateWindow();
+  ui::test::PumpMessages();
+  panes.MoveFocus(&panes.Input(device->inputs - 1), false);
+  EXPECT_TRUE(ui::test::ControlOf(panes.Output(0), kName).IsFocusOfItsWindow());
+  Grab(summary, "unit-summary.png");
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+}
+
+TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
+  TSummaryWindow& summary = Open();
+  TChannelSummaryDialog& input = summary.Panes().Input(0);
+  TOutputSummaryDialog& output = summary.Panes().Output(0);
+
+  // Levels are clamped to the side's range; a name is written only when it changed.
+  ui::test::Type(input, kInputLevel, "30");
+  input.CommitLevel();
+  ui::test::Type(output, kOutputLevel, "-90");
+  output.CommitLevel();
+  ui::test::Type(input, kName, "Vocals");
+  input.CommitName();
+  input.CommitName();
+  EXPECT_EQ(Writes().size(), 3u);
+  EXPECT_FLOAT_EQ(ovtest::ChannelLevel(*device, 0), 24.0f);
+  EXPECT_NEAR(ovtest::ChannelLevel(*device, device->firstOutput), -80.0f, 1e-3);
+  EXPECT_EQ(ControlText(input, kInputLevel), "24.0");
+
+  // A delay typed in another unit is taken in it; the display unit stays.
+  ui::test::Type(input, kInputDelay, "3 m");
+  input.CommitDelay();
+  EXPECT_THAT(Writes(), ElementsAre("W1F.0 000001A4"));
+  EXPECT_EQ(ControlText(input, kInputDelay), "8.750 ms");
+  ui::test::Type(output, kOutputDelay, "12");
+  output.CommitDelay();
+  EXPECT_THAT(Writes(), ElementsAre("W1F.4 00000240"));
+  // Nine digits are cut to the delay memory that the other channels leave.
+  ui::test::Type(output, kOutputDelay, "999999999");
+  output.CommitDelay();
+  char expected[16];
+  std::snprintf(expected, sizeof expected, "W1F.4 %08X", device->GetDelayCapacity() - 420);
+  EXPECT_THAT(Writes(), ElementsAre(expected));
+  // The focus passing through a level the edit shows rounded writes nothing.
+  ovtest::SetChannelLevel(*device, 2, 3.25f);
+  NotifyRecord changed{LevelChanged, 2, 0, nullptr};
+  edit->Notify(&changed);
+  Writes();
+  summary.Panes().Input(2).CommitLevel();
+  summary.Panes().Input(2).CommitDelay();
+  EXPECT_THAT(Writes(), IsEmpty());
+  // Escape shows the unit's values again and writes nothing.
+  ui::test::Type(input, kInputLevel, "5");
+  ui::test::PressKey(ui::test::ControlOf(input, kInputLevel), Qt::Key_Escape);
+  EXPECT_EQ(ControlText(input, kInputLevel), "24.0");
+  EXPECT_THAT(Writes(), IsEmpty());
+
+  // Polarity is the output's own; mute follows the group, one write per member.
+  output.CmPolarity();
+  EXPECT_THAT(Writes(), ElementsAre("W32.0 BF800000"));
+  SetGroup(device->firstOutput, 1);
+  SetGroup(device->firstOutput + 2, 1);
+  device->InvalidateValues();
+  output.CmMute();
+  EXPECT_THAT(Writes(), ElementsAre("W20.4 01", "W20.6 01"));
+  for (const int member : {0, 2}) {
+    auto& lamp =
+        dynamic_cast<TLEDButton&>(ui::test::ControlOf(summary.Panes().Output(member), kMute));
+    EXPECT_EQ(lamp.GetState(), TLEDButton::kRed);
+    EXPECT_EQ(lamp.ui::Window::Text(), "Mute");  // the caption the lamp draws
+  }
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+
+  // A grouped level step moves each member once, limited by the highest member, also while the
+  // level window that shows the same group is open.
+  SetGroup(0, 7);
+  SetGroup(1, 7);
+  ovtest::SetChannelLevel(*device, 0, 20.0f);
+  ovtest::SetChannelLevel(*device, 1, 23.0f);
+  device->InvalidateValues();
+  edit->OpenChildWindow(edit->Ids().inputLevel);
+  auto* levels = dynamic_cast<TInputLevelWindow*>(edit->ChildWindow(edit->Ids().inputLevel));
+  ASSERT_NE(levels, nullptr);
+  Writes();
+  ui::test::Type(input, kInputLevel, "26");
+  input.CommitLevel();
+  EXPECT_EQ(Writes().size(), 2u);
+  EXPECT_FLOAT_EQ(ovtest::ChannelLevel(*device, 0), 21.0f);
+  EXPECT_FLOAT_EQ(ovtest::ChannelLevel(*device, 1), 24.0f);
+  EXPECT_EQ(ControlText(summary.Panes().Input(1), kInputLevel), "24.0");
+  EXPECT_EQ(ControlText(levels->Pane(1), ovchannels_res::kLevelText), "24.0");
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+}
+
+TEST_F(SummaryTest, SpinsStepByTheirZone) {
+  ui::test::UseManualTimers();
+  TSummaryWindow& summary = Open();
+  TChannelSummaryDialog& input = summary.Panes().Input(0);
+  const auto press = [&](int spinId, int zone) {
+    auto& spin = dynamic_cast<TQuadButton&>(ui::test::ControlOf(input, spinId));
+    const ui::Rect r = spin.ZoneRect(zone);
+    const ui::Point p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ui::test::MouseDown(spin, p);
+    ui::test::PumpMessages();
+    ui::test::MouseUp(spin, p);
+  };
+  press(kInputLevelSpin, TQuadButton::kUpperLeft);
+  press(kInputLevelSpin, TQuadButton::kLowerRight);
+  EXPECT_NEAR(ovtest::ChannelLevel(*device, 0), 1.5f, 1e-4);
+  EXPECT_EQ(ControlText(input, kInputLevel), "1.5");
+  press(kInputDelaySpin, TQuadButton::kUpperRight);
+  EXPECT_THAT(Writes().back(), "W1F.0 00000001");
+  ui::Application::Instance()->RouteCommand(kCmUnitsFeet, &summary);
+  Writes();
+  press(kInputDelaySpin, TQuadButton::kUpperLeft);
+  EXPECT_THAT(Writes(), ElementsAre("W1F.0 0000002B"));
+  EXPECT_EQ(ControlText(input, kInputDelay), "1.024 ft");
+
+  // A grouped delay moves every member by the same step, each written once.
+  SetGroup(0, 7);
+  SetGroup(1, 7);
+  device->InvalidateValues();
+  ui::test::Type(input, kInputDelay, "2 ft");
+  input.CommitDelay();
+  EXPECT_THAT(Writes(), ElementsAre("W1F.0 00000054", "W1F.1 00000029"));
+  EXPECT_EQ(ControlText(summary.Panes().Input(1), kInputDelay), "0.976 ft");
+}
+
+TEST_F(SummaryTest, MapDrawsTheCrosspointsAndOpensTheMixer) {
+  for (int o = 0; o < device->outputs; ++o) {
+    for (int i = 0; i < device->inputs; ++i) SetCrosspoint(o, i, -100.0f);
+  }
+  SetCrosspoint(0, 0, 0.0f);
+  SetCrosspoint(2, 1, -99.9f);
+  TSummaryWindow& summary = Open();
+  TMixerSummaryWindow& map = summary.Panes().Map();
+  EXPECT_TRUE(map.Feeds(0, 0));
+  EXPECT_TRUE(map.Feeds(1, 2));
+  EXPECT_FALSE(map.Feeds(1, 0));
+  const ui::Point a = map.Nodes().inputs[0];
+  const ui::Point b = map.Nodes().outputs[0];
+  EXPECT_EQ(ui::test::SamplePixel(map, {(a.x + b.x) / 2, (a.y + b.y) / 2}), ui::kGreen);
+
+  SetCrosspoint(0, 0, -100.0f);
+  NotifyRecord changed{CrosspointChanged, 0, 0, nullptr};
+  edit->Notify(&changed);
+  EXPECT_FALSE(map.Feeds(0, 0));
+
+  RegisterChildWindow(ChildKind::Mixing,
+                      [](TEditOVWindow& w, int) { return std::make_unique<StandIn>(w); });
+  ui::test::MouseDown(map, {10, 10});
+  EXPECT_NE(edit->ChildWindow(edit->Ids().mixing), nullptr);
+}
+
+TEST_F(SummaryTest, MetersMoveAndASilentUnitGivesOneReport) {
+  const char* const names[] = {"Vocal L", "Vocal R",   "Playback L", "Playback R",
+                               "Main L",  "Main R",    "Sub",        "Fill L",
+                               "Fill R",  "Monitor 1", "Monitor 2",  "Booth"};
+  for (int c = 0; c < device->channels; ++c) SetName(c, names[c]);
+  for (int o = 0; o < device->outputs; ++o) {
+    for (int i = 0; i < device->inputs; ++i)
+      SetCrosspoint(o, i, o / 2 == i || o > 5 ? 0.0f : -100.0f);
+  }
+  TSummaryWindow& summary = Open();
+  summary.Show();
+  ui::test::PumpIdle(3 * device->channels);
+  for (int o = 0; o < device->outputs; ++o) {
+    EXPECT_GT(summary.Panes().Output(o).MeterLevel(), -40.0f) << o;
+  }
+  Grab(summary, "unit-summary-8148.png");
+  if (std::getenv("TELVO_UPDATE_DOCS") != nullptr) {
+    EXPECT_TRUE(ui::test::GrabPng(summary, DOCS_DIR "/unit-summary-8148.png"));
+  }
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+
+  // Every pane polls the same unit: one report when it falls silent, and the window stays usable.
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
+  ui::test::PumpIdle(2 * device->channels);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  bus.bus.ClearFaults();
+  ui::test::Type(summary.Panes().Input(0), kName, "Lead");
+  summary.Panes().Input(0).CommitName();
+  EXPECT_EQ(Writes().size(), 1u);
+}
+
+TEST_F(SummaryTest, OpensWithTheUnitWhileTheOptionIsOn) {
+  device->autoOpenSummary = 1;
+  TEdit8148Window window(nullptr, *device);
+  window.Create();
+  auto* summary = dynamic_cast<TSummaryWindow*>(window.ChildWindow(window.Ids().summary));
+  ASSERT_NE(summary, nullptr);
+  auto* app = ui::Application::Instance();
+  EXPECT_EQ(app->QueryCommand(kCmAutoOpen, summary).checked, true);
+  EXPECT_TRUE(app->QueryCommand(kCmUnitName, summary).enabled);
+  app->RouteCommand(kCmAutoOpen, summary);
+  const registry::Key key =
+      store.Root().OpenSubKey("TelvoWin2 Settings", false).OpenSubKey("Ordavinex 26", false);
+  EXPECT_EQ(device->autoOpenSummary, 0);
+  EXPECT_EQ(key.GetNumber("AutoOpen Summary"), 0u);
+  app->RouteCommand(kCmAutoOpen, summary);
+  EXPECT_EQ(key.GetNumber("AutoOpen Summary"), 1u);
+
+  // The delay unit changes every delay shown; the check mark follows the unit.
+  app->RouteCommand(kCmUnitsMeters, summary);
+  EXPECT_EQ(app->QueryCommand(kCmUnitsMeters, summary).checked, true);
+  EXPECT_EQ(ControlText(summary->Panes().Output(0), kOutputDelay), "0.000 m");
+}
+
+TEST(VirtualSummaryTest, AVirtualUnitHasNoUnitCommandsAndNeverPolls) {
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  unit->autoOpenSummary = 1;
+  TEdit8126Window window(nullptr, *unit);
+  window.Create();
+  auto* summary = dynamic_cast<TSummaryWindow*>(window.ChildWindow(window.Ids().summary));
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(summary->Panes().StubCount(), 2);
+  auto* app = ui::Application::Instance();
+  for (const int command : {kCmUnitName, kCmSecurity, kCmSerialNumber, kCmFirmwareVersion}) {
+    EXPECT_FALSE(app->QueryCommand(command, summary).enabled) << command;
+  }
+  EXPECT_EQ(window.Poller().Count(), 0u);
+  unit->TakeTrace();
+  ui::test::PumpIdle();
+  EXPECT_THAT(unit->TakeTrace(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace namespaceOV
