@@ -58,6 +58,7 @@ class ProcessingTest : public testing::Test {
         bus.bus,
         {.model = sim::familyov::Model::k8148, .address = kAddress, .compressorOption = true});
     unit = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
+    unit->autoOpenSummary = 0;  // only the windows a test opens
   }
   ~ProcessingTest() override {
     editWindow.reset();
