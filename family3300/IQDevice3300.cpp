@@ -2,6 +2,8 @@
 
 #include "family3300/Labels3300.h"
 #include "family3300/Parameters3300.h"
+// The device owns its edit window while it is open.
+#include "platform/ui/Window.h"
 
 namespace namespace3300 {
 
@@ -24,8 +26,6 @@ IQDevice3300::IQDevice3300(IQDeviceType* type, IQDeviceManager* manager, const I
     SetModified(false);
   }
 }
-
-bool IQDevice3300::DoOpen(ui::Window*) { return false; }
 
 bool IQDevice3300::LoadFile() { return false; }
 bool IQDevice3300::SaveFile() { return false; }

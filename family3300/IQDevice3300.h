@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "bus/IQDevice.h"
@@ -30,8 +31,13 @@ class IQDevice3300 : public IQDevice {
   // ten memories, unlocked and not modified. With `info` a bus unit.
   IQDevice3300(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                Model3300 model);
+  ~IQDevice3300() override;
 
+  // Opens the unit's edit window, which the device keeps until the next opening.
   bool DoOpen(ui::Window* parent) override;
+  bool ShowOpenWindow() override;
+  // The edit window while it is open, else null.
+  ui::Window* EditWindow() const;
   // Each refuses a locked unit with "Device is locked." before any dialog.
   bool LoadFile() override;
   bool SaveFile() override;
@@ -67,6 +73,7 @@ class IQDevice3300 : public IQDevice {
 
   Model3300 model_;
   std::array<SettingsImage, 10> memories_{};
+  std::unique_ptr<ui::Window> editWindow_;
 };
 
 }  // namespace namespace3300

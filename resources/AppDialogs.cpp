@@ -4,6 +4,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
+#include "resources/Family3300Ids.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
@@ -191,4 +192,5 @@ void RegisterAppResources() {
   ovres::RegisterFamilyOvResources();
   ovfunctions_res::RegisterFunctionDialogs();
   ovfilterdlg_res::RegisterFilterDialogs();
+  res3300::RegisterFamily3300Resources();
 }

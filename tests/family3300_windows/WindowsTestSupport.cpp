@@ -1,0 +1,138 @@
+#include "tests/family3300_windows/WindowsTestSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "controls/DeviceErrorReport.h"
+#include "family3300/Parameters3300.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppResources.h"
+#include "sim/WireFormat.h"
+
+namespace windows3300 {
+namespace {
+
+using namespace namespace3300;
+
+constexpr int kBaud = 38400;
+
+class GuiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    app_ = std::make_unique<ui::Application>(argc_, argv_, name_);
+    RegisterAppResources();
+    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
+                             [](const std::string& what) { ADD_FAILURE() << what; });
+    controls::SetDeviceErrorReporter([](const IQException& e, IQDevice*, int code) {
+      ReportedErrors().push_back(e.GetText() + " " + std::to_string(code));
+    });
+  }
+  void TearDown() override {
+    ui::test::PumpMessages();
+    app_.reset();
+  }
+
+ private:
+  std::string name_ = "family3300_windows_tests";
+  int argc_ = 1;
+  char* argv_[2] = {name_.data(), nullptr};
+  std::unique_ptr<ui::Application> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+// Every object of the family: one element each, strings of 15 bytes.
+std::vector<sim::ObjectLayout> FamilyObjects() {
+  std::vector<sim::ObjectLayout> objects;
+  for (int id = 1; id < kObjectIdCount - 1; ++id) {
+    const bool text = id == 12 || id == 14 || id == 15 || id == 16 || (id >= 19 && id <= 28);
+    objects.push_back({.id = id, .elementSize = text ? kNameChars : 1, .count = 1});
+  }
+  return objects;
+}
+
+}  // namespace
+
+std::vector<std::string>& ReportedErrors() {
+  static std::vector<std::string> errors;
+  return errors;
+}
+
+std::vector<uint8_t> TextBytes(const std::string& text) {
+  std::vector<uint8_t> bytes(text.begin(), text.end());
+  bytes.resize(kNameChars, 0);
+  return bytes;
+}
+
+Bus3300::Bus3300()
+    : port(1, kBaud,
+           [path = bus.SlavePath()] {
+             return serial::MakeSystemLine([path](int) { return std::optional(path); });
+           }),
+      manager(port) {
+  bus.Start();
+  port.Open();
+}
+
+Bus3300::~Bus3300() {
+  port.Close();
+  bus.Stop();
+}
+
+namespace3300::IQDevice3300* Bus3300::AddUnit(int address, bool twoChannel,
+                                              const std::string& firmware) {
+  sim::UnitIdentity identity{.address = address, .family = static_cast<int>(kFamilyCode3300)};
+  identity.modelId[0] = twoChannel ? '2' : '1';
+  for (std::size_t i = 0; i < firmware.size() && i + 1 < identity.modelId.size(); ++i) {
+    identity.modelId[i + 1] = static_cast<uint8_t>(firmware[i]);
+  }
+  addresses_.push_back(address);
+  bus.AddGenericUnit(identity, FamilyObjects());
+  Store(address, g3300UnitName.GetId(), TextBytes("STAGE"));
+  std::vector<IQDevice*> found;
+  manager.RollCall({&oneChannelType, &twoChannelType}, found, notifier);
+  bus.ClearTraffic();
+  for (IQDevice* device : found) {
+    if (device->GetInfo().address == address) return dynamic_cast<IQDevice3300*>(device);
+  }
+  return nullptr;
+}
+
+void Bus3300::Store(int address, int objectId, const std::vector<uint8_t>& bytes) {
+  const auto at = std::find(addresses_.begin(), addresses_.end(), address);
+  bus.StoreElement(static_cast<int>(at - addresses_.begin()), objectId, 0, bytes);
+}
+
+uint8_t Bus3300::Byte(int address, int objectId) const {
+  const auto at = std::find(addresses_.begin(), addresses_.end(), address);
+  return bus.Element(static_cast<int>(at - addresses_.begin()), objectId, 0).at(0);
+}
+
+std::vector<std::string> Bus3300::TakeTrace() {
+  std::vector<std::string> trace;
+  for (const sim::TrafficEntry& entry : bus.Traffic()) {
+    if (entry.direction != sim::Direction::kToUnits) continue;
+    const auto request = sim::DecodeRequest(entry.bytes);
+    if (!request || request->opcode == sim::kNoOpcode) continue;
+    const bool write = request->opcode == sim::kOpcodeSet;
+    char text[8];
+    std::snprintf(text, sizeof text, "%c%02X", write ? 'W' : 'R', request->objectId);
+    std::string line = text;
+    if (write) {
+      line += " ";
+      for (uint8_t byte : request->payload) {
+        std::snprintf(text, sizeof text, "%02X", byte);
+        line += text;
+      }
+    }
+    trace.push_back(line);
+  }
+  bus.ClearTraffic();
+  return trace;
+}
+
+}  // namespace windows3300
