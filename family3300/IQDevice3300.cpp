@@ -27,11 +27,6 @@ IQDevice3300::IQDevice3300(IQDeviceType* type, IQDeviceManager* manager, const I
   }
 }
 
-bool IQDevice3300::LoadFile() { return false; }
-bool IQDevice3300::SaveFile() { return false; }
-bool IQDevice3300::PrintReport() { return false; }
-bool IQDevice3300::CopyFrom(IQDevice&) { return false; }
-
 bool IQDevice3300::GetListText(std::string& text) const {
   if (!IsOnline()) return false;
   // Reading the unit only fills the value store; the device stays as it was otherwise.

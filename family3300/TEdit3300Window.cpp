@@ -96,8 +96,17 @@ TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
       tree_(nullptr, res3300::kFunctionTree) {
   images_.AddStrip(ui::Resources::Image(res3300::kTreeImages), ui::kWhite);
   SetClient(&tree_);
+  SetMenu(res3300::kEditUnitMenu);
+  AddStatusBar();
   SetRect(kDefaultRect);
   UpdateTitle();
+  // The file commands report their own failures; a load changes what every dialog shows.
+  OnCommand(res3300::kCmSaveSettings, [this] { device_.SaveFile(); });
+  OnCommand(res3300::kCmLoadSettings, [this] {
+    if (device_.LoadFile()) RefreshAll();
+  });
+  OnCommand(res3300::kCmPrintReport, [this] { device_.PrintReport(); });
+  OnCommand(res3300::kCmCloseUnit, [this] { CloseWindow(); });
   OnNotify(res3300::kFunctionTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {
     const ui::TreeItem selected = tree_.Selected();
     if (selected) RunItem(static_cast<int>(tree_.ItemData(selected)));

@@ -5,6 +5,7 @@
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
 #include "resources/Family3300Ids.h"
+#include "resources/Family3300PrintIds.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
@@ -190,6 +191,7 @@ void RegisterAppResources() {
   RegisterAppImages();
   controls_res::RegisterControlsResources();
   ovres::RegisterFamilyOvResources();
+  eq3300res::RegisterFamily3300PrintDialog();
   ovfunctions_res::RegisterFunctionDialogs();
   ovfilterdlg_res::RegisterFilterDialogs();
   res3300::RegisterFamily3300Resources();

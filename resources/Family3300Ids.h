@@ -32,8 +32,13 @@ inline constexpr int kLockLamp = 102;
 inline constexpr int kSetPasswordButton = 103;
 inline constexpr int kStatusButton = 104;
 
-// The edit window's function tree.
+// The edit window: its function tree and its menu's commands.
 inline constexpr int kFunctionTree = 101;
+inline constexpr int kEditUnitMenu = 33300;
+inline constexpr int kCmSaveSettings = 33301;
+inline constexpr int kCmLoadSettings = 33302;
+inline constexpr int kCmPrintReport = 33303;
+inline constexpr int kCmCloseUnit = 33304;
 
 void RegisterFamily3300Resources();
 

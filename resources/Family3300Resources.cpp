@@ -26,24 +26,24 @@ constexpr const char* kBandTexts[kBandCount] = {
     "3150", "4000", "5k",  "6.3k", "8k",  "10k",  "12.5k", "16k"};
 
 ui::DialogTemplate GraphicEqDialog() {
-  constexpr int kPitch = 15;
+  constexpr int kPitch = 16;
   constexpr int kLeft = 8;
   ui::DialogTemplate t{
-      kGraphicEqDialog, "1/3 Octave Graphic EQ", {0, 0, 436, 170}, style::kNone, {}};
-  t.controls.push_back({kNoId, ControlKind::Line, "", {4, 4, 428, 140}});
+      kGraphicEqDialog, "1/3 Octave Graphic EQ", {0, 0, 464, 170}, style::kNone, {}};
+  t.controls.push_back({kNoId, ControlKind::Line, "", {4, 4, 456, 140}});
   for (int b = 0; b < kBandCount; ++b) {
     const int x = kLeft + b * kPitch;
     t.controls.push_back({kFirstBandSlider + b, ControlKind::OwnerDrawButton, "", {x, 8, 13, 118}});
     t.controls.push_back({kFirstBandLabel + b,
                           ControlKind::Static,
                           kBandTexts[b],
-                          {x - 1, 130, 15, 9},
+                          {x - 2, 130, 17, 9},
                           style::kCenter});
   }
   t.controls.push_back({kFlattenButton, ControlKind::PushButton, "Flatten", {8, 150, 50, 14}});
   t.controls.push_back({kAdjustButton, ControlKind::PushButton, "Adjust ...", {64, 150, 50, 14}});
   t.controls.push_back(
-      {ui::kIdOk, ControlKind::PushButton, "OK", {378, 150, 50, 14}, style::kDefault});
+      {ui::kIdOk, ControlKind::PushButton, "OK", {406, 150, 50, 14}, style::kDefault});
   return t;
 }
 
@@ -115,6 +115,16 @@ void DrawFrame(QPainter& p, int index) {
   }
 }
 
+ui::MenuTemplate EditUnitMenu() {
+  return {{"&Unit",
+           0,
+           {{"&Save settings...", kCmSaveSettings, {}},
+            {"&Load settings...", kCmLoadSettings, {}},
+            {"&Print report...", kCmPrintReport, {}},
+            {},
+            {"&Close", kCmCloseUnit, {}}}}};
+}
+
 QImage TreeImages() {
   QImage strip(kImagePixels * kTreeImageCount, kImagePixels, QImage::Format_RGB32);
   strip.fill(Qt::white);
@@ -131,6 +141,11 @@ void RegisterFamily3300Resources() {
   ui::Resources::AddDialog(MemoryDialog());
   ui::Resources::AddDialog(SecurityDialog());
   ui::Resources::AddImage(kTreeImages, TreeImages());
+  ui::Resources::AddMenu(kEditUnitMenu, EditUnitMenu());
+  ui::Resources::AddString(kCmSaveSettings, "Save the unit's settings and memories to a file");
+  ui::Resources::AddString(kCmLoadSettings, "Load the unit's settings and memories from a file");
+  ui::Resources::AddString(kCmPrintReport, "Write a report of the unit's settings to a file");
+  ui::Resources::AddString(kCmCloseUnit, "Close the unit's window");
   common_res::RegisterFamilyCommonResources();
 }
 

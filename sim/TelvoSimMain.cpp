@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "sim/SimulatedBus.h"
+#include "sim/family3300/Family3300Unit.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
 
@@ -32,19 +33,22 @@ struct Options {
   int unitCount = kDefaultUnitCount;
   std::vector<sim::familyov::UnitOptions> familyOvUnits;
   std::vector<sim::family8100::UnitOptions> family8100Units;
+  std::vector<sim::family3300::UnitOptions> family3300Units;
   bool paced = false;
   sim::InterfaceMode mode = sim::InterfaceMode::kPlain;
 };
 
 [[noreturn]] void Usage() {
   std::cerr << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE[:NAME]]]...\n"
-               "                 [--family8100 MODEL:ADDRESS[:FIRMWARE[:NAME]]]... [--paced]\n"
+               "                 [--family8100 MODEL:ADDRESS[:FIRMWARE[:NAME]]]...\n"
+               "                 [--family3300 MODEL:ADDRESS[:FIRMWARE[:NAME]]]... [--paced]\n"
                "                 [--interface plain|echo|r8]\n"
                "  --units N      generic units at addresses 1..N (default 3, or 0 with a family's "
                "units)\n"
                "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126 or 8148,\n"
                "                 ADDRESS 1..250, FIRMWARE like 1.5 (the default)\n"
                "  --family8100   a unit of the older family: MODEL base, plus, x or rt\n"
+               "  --family3300   a graphic equaliser: MODEL xl or 2xl, FIRMWARE like 01.20\n"
                "  --paced        bytes take their time at 38400 baud, 1 ms unit turnaround\n"
                "  --interface    plain (default), duplex echo, or the eight-network interface\n";
   std::exit(2);
@@ -113,6 +117,24 @@ sim::family8100::UnitOptions ParseFamily8100Unit(std::string_view text) {
   return unit;
 }
 
+// "2xl:5", "xl:6:01.00:Foyer" for the graphic equalisers 3300XL (xl) and 3300-2XL (2xl).
+sim::family3300::UnitOptions ParseFamily3300Unit(std::string_view text) {
+  using sim::family3300::Model;
+  const auto fields = ColonFields(text);
+  sim::family3300::UnitOptions unit;
+  if (fields[0] == "xl") {
+    unit.model = Model::k3300XL;
+  } else if (fields[0] == "2xl") {
+    unit.model = Model::k3300_2XL;
+  } else {
+    Usage();
+  }
+  unit.address = BusAddress(fields[1]);
+  if (fields.size() > 2) unit.firmware = fields[2];
+  if (fields.size() > 3) unit.unitName = fields[3];
+  return unit;
+}
+
 Options Parse(int argc, char** argv) {
   Options options;
   bool unitCountGiven = false;
@@ -129,6 +151,8 @@ Options Parse(int argc, char** argv) {
       options.familyOvUnits.push_back(ParseFamilyOvUnit(argv[++i]));
     } else if (arg == "--family8100" && hasValue) {
       options.family8100Units.push_back(ParseFamily8100Unit(argv[++i]));
+    } else if (arg == "--family3300" && hasValue) {
+      options.family3300Units.push_back(ParseFamily3300Unit(argv[++i]));
     } else if (arg == "--paced") {
       options.paced = true;
     } else if (arg == "--interface" && hasValue) {
@@ -146,7 +170,8 @@ Options Parse(int argc, char** argv) {
       Usage();
     }
   }
-  const bool familyUnits = !options.familyOvUnits.empty() || !options.family8100Units.empty();
+  const bool familyUnits = !options.familyOvUnits.empty() || !options.family8100Units.empty() ||
+                           !options.family3300Units.empty();
   if (familyUnits && !unitCountGiven) options.unitCount = 0;
   return options;
 }
@@ -184,6 +209,7 @@ int main(int argc, char** argv) {
     }
     for (const auto& unit : options.familyOvUnits) sim::familyov::AddFamilyOvUnit(bus, unit);
     for (const auto& unit : options.family8100Units) sim::family8100::AddFamily8100Unit(bus, unit);
+    for (const auto& unit : options.family3300Units) sim::family3300::AddFamily3300Unit(bus, unit);
     bus.Start();
     std::cout << bus.SlavePath() << std::endl;
     int signal = 0;

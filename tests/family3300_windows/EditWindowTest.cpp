@@ -7,6 +7,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
+#include "resources/Family3300Ids.h"
 #include "sim/Fault.h"
 #include "tests/family3300_windows/WindowsTestSupport.h"
 
@@ -70,7 +71,7 @@ TEST_F(EditWindowTest, TreeShowsWhatTheModelAndTheUnitHave) {
   EXPECT_EQ(busWindow->Text(), "7 (3300-2XL) STAGE");
   EXPECT_EQ(ItemTexts(*busWindow),
             (std::vector<std::string>{
-                "EQ A Bypassed", "Mute A (off)", "1/3 Octave EQ Chan A", "LPF Chan A", "HPF Chan A",
+                "EQ A In", "Mute A (off)", "1/3 Octave EQ Chan A", "LPF Chan A", "HPF Chan A",
                 "Gain Chan A", "EQ B Bypassed", "Mute B (on)", "1/3 Octave EQ Chan B", "LPF Chan B",
                 "HPF Chan B", "Gain Chan B", "DSPI", "Name", "Memory", "Security", "Version"}));
   EXPECT_EQ(busWindow->Tree().ItemImage(busWindow->Item(kItemMuteB)), 3);
@@ -142,8 +143,7 @@ TEST_F(EditWindowTest, RenameWritesOnlyWhatTheFieldAcceptedAndCancelWritesNothin
   EXPECT_EQ(bus.TakeTrace().at(2), "W10 464F48204C454654");
   ui::test::PumpMessages();
   EXPECT_EQ(changed, 1);
-  // The unit keeps the old name's tail past the new name's characters.
-  EXPECT_EQ(window->Text().rfind("4 (3300XL) FOH LEFT", 0), 0u);
+  EXPECT_EQ(window->Text(), "4 (3300XL) FOH LEFT");
 }
 
 TEST_F(EditWindowTest, DropOnTheOtherChannelsTwinCopiesAfterTheQuestion) {
@@ -166,7 +166,7 @@ TEST_F(EditWindowTest, DropOnTheOtherChannelsTwinCopiesAfterTheQuestion) {
   EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"R0D"});
 }
 
-TEST_F(EditWindowTest, OpeningFromTheDeviceAndClosingTellTheOwner) {
+TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwnerItClosed) {
   IQDevice3300* unit = bus.AddUnit(9, true);
   ASSERT_NE(unit, nullptr);
   ASSERT_NE(bus.manager.Acquire(unit), nullptr);
@@ -175,7 +175,26 @@ TEST_F(EditWindowTest, OpeningFromTheDeviceAndClosingTellTheOwner) {
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(unit->ShowOpenWindow());
   EXPECT_EQ(window->Text(), "9 (3300-2XL) STAGE");
-  window->CloseWindow();
+
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "edit-window-menu-test.332").string();
+  bus.Store(9, g3300GainA.GetId(), {10});
+  {
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.AnswerSaveFile(path);
+    ui::Application::Instance()->RouteCommand(res3300::kCmSaveSettings, window);
+  }
+  bus.Store(9, g3300GainA.GetId(), {3});
+  window->RunItem(kItemGainA);
+  {
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.AnswerOpenFile(path);
+    ui::Application::Instance()->RouteCommand(res3300::kCmLoadSettings, window);
+  }
+  EXPECT_EQ(ui::test::ControlOf(*window->Gain(0), controls_res::kLevelText).Text(), "5.0");
+  std::filesystem::remove(path);
+
+  ui::Application::Instance()->RouteCommand(res3300::kCmCloseUnit, window);
   ui::test::PumpMessages();
   EXPECT_EQ(closed, 1);
   EXPECT_FALSE(unit->ShowOpenWindow());

@@ -11,6 +11,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
 #include "sim/WireFormat.h"
+#include "sim/family3300/Family3300Unit.h"
 
 namespace windows3300 {
 namespace {
@@ -45,16 +46,6 @@ class GuiEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
-// Every object of the family: one element each, strings of 15 bytes.
-std::vector<sim::ObjectLayout> FamilyObjects() {
-  std::vector<sim::ObjectLayout> objects;
-  for (int id = 1; id < kObjectIdCount - 1; ++id) {
-    const bool text = id == 12 || id == 14 || id == 15 || id == 16 || (id >= 19 && id <= 28);
-    objects.push_back({.id = id, .elementSize = text ? kNameChars : 1, .count = 1});
-  }
-  return objects;
-}
-
 }  // namespace
 
 std::vector<std::string>& ReportedErrors() {
@@ -85,14 +76,13 @@ Bus3300::~Bus3300() {
 
 namespace3300::IQDevice3300* Bus3300::AddUnit(int address, bool twoChannel,
                                               const std::string& firmware) {
-  sim::UnitIdentity identity{.address = address, .family = static_cast<int>(kFamilyCode3300)};
-  identity.modelId[0] = twoChannel ? '2' : '1';
-  for (std::size_t i = 0; i < firmware.size() && i + 1 < identity.modelId.size(); ++i) {
-    identity.modelId[i + 1] = static_cast<uint8_t>(firmware[i]);
-  }
   addresses_.push_back(address);
-  bus.AddGenericUnit(identity, FamilyObjects());
-  Store(address, g3300UnitName.GetId(), TextBytes("STAGE"));
+  sim::family3300::AddFamily3300Unit(bus, {.model = twoChannel ? sim::family3300::Model::k3300_2XL
+                                                               : sim::family3300::Model::k3300XL,
+                                           .address = address,
+                                           .firmware = firmware,
+                                           .unitName = "STAGE",
+                                           .password = "ABC123"});
   std::vector<IQDevice*> found;
   manager.RollCall({&oneChannelType, &twoChannelType}, found, notifier);
   bus.ClearTraffic();

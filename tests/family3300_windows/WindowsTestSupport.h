@@ -25,8 +25,8 @@ class Bus3300 {
   Bus3300();
   ~Bus3300();
 
-  // A unit with every object of the family, of the two-channel model or not, with firmware
-  // `firmware` ("01.20"), found by a roll call.
+  // A simulated unit named "STAGE" with the password "ABC123", of the two-channel model or
+  // not, with firmware `firmware` ("01.20"), found by a roll call.
   namespace3300::IQDevice3300* AddUnit(int address, bool twoChannel,
                                        const std::string& firmware = "01.20");
   std::vector<std::string> TakeTrace();

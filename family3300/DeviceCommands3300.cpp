@@ -1,0 +1,189 @@
+// The unit's whole-unit commands, as the client calls them: settings files, report and copy, with
+// their dialogs and messages.
+
+#include <optional>
+#include <string>
+
+#include "bus/IQException.h"
+#include "bus/SettingsTextFile.h"
+#include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
+#include "family3300/Copy3300.h"
+#include "family3300/IQDevice3300.h"
+#include "family3300/ReportText3300.h"
+#include "family3300/SettingsFile3300.h"
+#include "family3300/TPrint3300Dialog.h"
+#include "family3300/Types3300.h"
+#include "platform/registry/SafeFileWriter.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespace3300 {
+
+namespace {
+
+void Tell(ui::Window* owner, const std::string& text, const std::string& caption, unsigned icon) {
+  ui::MessageBox(owner, text, caption, ui::mb::kOk | icon);
+}
+
+// Whether the unit refuses the operation because it is locked, said under `caption`. A lock that
+// cannot be read is reported and refuses too: nothing is done to a unit in an unknown state.
+bool RefusedAsLocked(IQDevice3300& device, const std::string& caption) {
+  bool locked = true;
+  if (!controls::GuardedBusCall(&device, [&] { locked = device.IsLocked(); })) return true;
+  if (locked) Tell(controls::ClientWindow(), "Device is locked.", caption, ui::mb::kIconStop);
+  return locked;
+}
+
+ui::FileDialogOptions SettingsDialogOptions(const IQDevice3300& device) {
+  const std::string extension = SettingsFileExtension3300(device.GetModel());
+  const std::string model = device.IsTwoChannel() ? "3300-2XL" : "3300XL";
+  return {.filters = {{model + " settings (*." + extension + ")", "*." + extension}},
+          .defaultExtension = extension};
+}
+
+void CouldNotOpen() { Tell(nullptr, "Could not open file", "File Error", ui::mb::kIconStop); }
+
+// A bus failure of a copy, reported for the unit that failed.
+void ReportCopyFailure(const CopyFailure& failure) {
+  controls::GuardedBusCall(failure.device, [&] { std::rethrow_exception(failure.error); });
+}
+
+}  // namespace
+
+bool IQDevice3300::SaveFile() {
+  constexpr const char* kCaption = "Save to file";
+  if (RefusedAsLocked(*this, kCaption)) return false;
+  const std::optional<std::string> path = ui::AskSaveFile(nullptr, SettingsDialogOptions(*this));
+  if (!path) return false;
+  SettingsTextFile file;
+  if (!file.Open(*path, SettingsTextFile::kWrite)) {
+    CouldNotOpen();
+    return false;
+  }
+  std::string failure;
+  bool written = false;
+  const bool busDone = controls::GuardedBusCall(this, [&] {
+    ui::WaitCursor wait;
+    try {
+      WriteSettingsFile3300(*this, file);
+      written = file.Close();
+      if (!written) failure = "The file could not be written.";
+    } catch (const SettingsWriteError& error) {
+      failure = error.what();
+    }
+  });
+  if (written) {
+    SetModified(false);
+    return true;
+  }
+  if (busDone) {
+    Tell(controls::ClientWindow(), "The settings were not saved.\n" + failure, kCaption,
+         ui::mb::kIconStop);
+  }
+  return false;
+}
+
+bool IQDevice3300::LoadFile() {
+  constexpr const char* kCaption = "Load file";
+  if (RefusedAsLocked(*this, kCaption)) return false;
+  const std::optional<std::string> path = ui::AskOpenFile(nullptr, SettingsDialogOptions(*this));
+  if (!path) return false;
+  SettingsTextFile file;
+  if (!file.Open(*path, SettingsTextFile::kRead)) {
+    CouldNotOpen();
+    return false;
+  }
+  ui::WaitCursor wait;
+  SettingsLoad load;
+  try {
+    switch (ReadSettingsFile3300(file, GetModel(), load)) {
+      case FileCheck::kLoadable:
+        break;
+      case FileCheck::kUnrecognised:
+        Tell(controls::ClientWindow(), "Unrecognized file format.", "", ui::mb::kIconStop);
+        return false;
+      case FileCheck::kWrongType:
+        Tell(controls::ClientWindow(), "Wrong file type!", "", ui::mb::kIconExclamation);
+        return false;
+    }
+  } catch (const FileParserError& error) {
+    Tell(controls::ClientWindow(), error.GetText(), "File read error", ui::mb::kIconExclamation);
+    return false;
+  } catch (const SettingsValueError& error) {
+    Tell(controls::ClientWindow(), std::string(error.what()) + "\nNothing was loaded.",
+         "File read error", ui::mb::kIconExclamation);
+    return false;
+  }
+  return controls::GuardedBusCall(this, [&] { ApplySettingsLoad(*this, load); });
+}
+
+bool IQDevice3300::PrintReport() {
+  if (RefusedAsLocked(*this, "Print to file")) return false;
+  const auto* type = dynamic_cast<const IQ3300BaseType*>(GetType());
+  if (!type) return false;
+  uint32_t mask = type->GetPrintMemories();
+  TPrint3300Dialog(mask, nullptr).Execute();
+  type->SetPrintMemories(mask);
+
+  const std::optional<std::string> path = ui::AskSaveFile(
+      nullptr, {.filters = {{"text file (*.txt)", "*.txt"}}, .defaultExtension = "txt"});
+  if (!path) return false;
+  registry::SafeFileWriter file;
+  if (!file.Begin(*path)) {
+    Tell(nullptr, "Could not open file for print.", "Print error", ui::mb::kIconStop);
+    return false;
+  }
+  std::string report;
+  const bool complete = controls::GuardedBusCall(this, [&] {
+    ui::WaitCursor wait;
+    WriteReport3300(*this, mask, report);
+  });
+  // A report a failure cut short keeps what was read, and says so.
+  if (!complete) report += "\n--Listing ended by a communication error--\n";
+  if (!file.Write(report) || !file.Commit()) {
+    Tell(nullptr, "Could not write file for print.", "Print error", ui::mb::kIconStop);
+    return false;
+  }
+  return complete;
+}
+
+bool IQDevice3300::CopyFrom(IQDevice& source) {
+  constexpr const char* kCaption = "3300 Copy";
+  if (source.GetInfo().familyCode != kFamilyCode3300) {
+    Tell(nullptr, "Cannot copy this device type.", kCaption, ui::mb::kIconExclamation);
+    return false;
+  }
+  auto* from = dynamic_cast<IQDevice3300*>(&source);
+  if (!from) return false;
+  if (from->IsTwoChannel() != IsTwoChannel()) {
+    Tell(nullptr, "Incompatible types.", kCaption, ui::mb::kIconExclamation);
+    return false;
+  }
+  const auto* type = dynamic_cast<const IQ3300BaseType*>(GetType());
+  if (!type) return false;
+  // Destination first, then source; a lock that cannot be read stops the copy.
+  for (auto [unit, text] : {std::pair{this, "Destination device is locked."},
+                            std::pair{from, "Source device is locked."}}) {
+    bool locked = true;
+    if (!controls::GuardedBusCall(unit, [&] { locked = unit->IsLocked(); })) return false;
+    if (locked) {
+      Tell(controls::ClientWindow(), text, "Load file", ui::mb::kIconStop);
+      return false;
+    }
+  }
+  uint32_t mask = type->GetCopyMemories();
+  TPrint3300Dialog(mask, controls::ClientWindow(), "3300 copy options").Execute();
+  type->SetCopyMemories(mask);
+  try {
+    ui::WaitCursor wait;
+    CopyMemories3300(*this, *from, mask);
+  } catch (const CopyFailure& failure) {
+    ReportCopyFailure(failure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace namespace3300

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bus/SettingsTextFile.h"
+#include "family3300/IQDevice3300.h"
+#include "family3300/Parameters3300.h"
+
+// The settings file of a graphic-equaliser unit, "*.331" for a 3300XL and "*.332" for a 3300-2XL:
+// the unit's name, a virtual unit's name in the program, the ten memories (name, corners, gain
+// and bands of each channel) and the current settings.
+namespace namespace3300 {
+
+// "331" or "332", without the dot.
+std::string SettingsFileExtension3300(Model3300 model);
+
+// The whole file, read from the unit. A name holding a double quote or "[" would not read back
+// the same and is refused with SettingsWriteError before the file is saved. Bus failures pass on;
+// the unit's current settings are put back before they do, as after every save.
+void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file);
+
+// A value of a file outside the range its unit takes.
+class SettingsValueError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One channel's values as a file gives them: high-pass, low-pass and gain (a memory) or those
+// and mute and equaliser in (the current settings); then the 28 bands. Either may be missing.
+struct ChannelLoad {
+  std::vector<uint8_t> line;
+  std::optional<std::array<uint8_t, kBandCount>> bands;
+};
+
+// Memory k's name and channels; a memory the file leaves out still stores what the unit then
+// holds.
+struct MemoryLoad {
+  std::optional<std::string> name;
+  std::array<ChannelLoad, kChannelCount> channels;
+};
+
+// Everything a file gives, checked, in the order it goes to the unit.
+struct SettingsLoad {
+  std::optional<std::string> unitName;
+  std::optional<std::string> programName;
+  std::array<MemoryLoad, kMemoryCount> memories;
+  std::array<ChannelLoad, kChannelCount> current;
+};
+
+enum class FileCheck { kLoadable, kUnrecognised, kWrongType };
+
+// Reads a whole file for a unit of `model` without touching any unit: a file without a device
+// type is kUnrecognised, one of the other model kWrongType. Sections are found by a forward scan,
+// so a memory missing its own "Channel A" takes the next one down the file. Throws
+// FileParserError for text that is no settings file and SettingsValueError for a value out of
+// range or a name too long for its unit.
+FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, SettingsLoad& load);
+
+// Writes a checked file into the unit, memory by memory, then the current settings. A bus unit
+// ignores the name in the program. Bus failures pass on; what was written stays written.
+void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load);
+
+}  // namespace namespace3300

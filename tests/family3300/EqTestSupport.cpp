@@ -1,0 +1,151 @@
+#include "tests/family3300/EqTestSupport.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "controls/DeviceErrorReport.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppResources.h"
+#include "sim/WireFormat.h"
+
+namespace eqtest {
+
+namespace {
+
+std::vector<std::string>& ReportedErrors() {
+  static std::vector<std::string> errors;
+  return errors;
+}
+
+// The one application object Qt allows, the program's resources, a failed test for a prompt no
+// script answers, and the family's error reports collected.
+class GuiEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    app_ = std::make_unique<ui::Application>(argc_, argv_, name_);
+    RegisterAppResources();
+    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
+                             [](const std::string& what) { ADD_FAILURE() << what; });
+    controls::SetDeviceErrorReporter([](const IQException& error, IQDevice* device, int code) {
+      ReportedErrors().push_back(std::to_string(code) + ": " +
+                                 (code >= 0 ? device->GetErrorText(code) : error.GetText()));
+    });
+  }
+  void TearDown() override {
+    ui::test::PumpMessages();
+    app_.reset();
+  }
+
+ private:
+  std::string name_ = "family3300_tests";
+  int argc_ = 1;
+  char* argv_[2] = {name_.data(), nullptr};
+  std::unique_ptr<ui::Application> app_;
+};
+
+[[maybe_unused]] testing::Environment* const kEnvironment =
+    testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+void SetTemplate(IQDeviceType& type, char model) {
+  IQDeviceInfo& info = type.GetTemplate();
+  info.familyCode = namespace3300::kFamilyCode3300;
+  info.modelId = {};
+  info.modelId[0] = static_cast<uint8_t>(model);
+}
+
+}  // namespace
+
+std::vector<std::string> TakeReportedErrors() { return std::exchange(ReportedErrors(), {}); }
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+std::string Golden(const std::string& name) {
+  return ReadFile(std::filesystem::path(TELVO_GOLDEN_DIR) / name);
+}
+
+EqFixture::EqFixture()
+    : folder(std::filesystem::temp_directory_path() /
+             ("family3300-" + std::to_string(::getpid()) + "-" +
+              testing::UnitTest::GetInstance()->current_test_info()->name())),
+      port(1, kBusBaudRate,
+           [path = bus.SlavePath()] {
+             return serial::MakeSystemLine([path](int) { return std::optional(path); });
+           }),
+      manager(port) {
+  std::filesystem::create_directories(folder);
+  SetTemplate(oneChannel, '1');
+  SetTemplate(twoChannel, '2');
+  oneChannel.SetRegistryKey(store.Root());
+  twoChannel.SetRegistryKey(store.Root());
+  TakeReportedErrors();
+}
+
+EqFixture::~EqFixture() {
+  port.Close();
+  bus.Stop();
+  std::filesystem::remove_all(folder);
+}
+
+void EqFixture::AddUnit(sim::family3300::Model model, int address, const std::string& name) {
+  sim::family3300::AddFamily3300Unit(bus, {.model = model, .address = address, .unitName = name});
+}
+
+std::vector<namespace3300::IQDevice3300*> EqFixture::RollCall() {
+  bus.Start();
+  port.Open();
+  std::vector<IQDevice*> found;
+  manager.RollCall({&oneChannel, &twoChannel}, found, notifier);
+  bus.ClearTraffic();
+  std::vector<namespace3300::IQDevice3300*> units;
+  for (IQDevice* device : found)
+    units.push_back(dynamic_cast<namespace3300::IQDevice3300*>(device));
+  return units;
+}
+
+namespace3300::IQDevice3300* EqFixture::NewVirtual(sim::family3300::Model model,
+                                                   const std::string& name) {
+  IQDeviceType& type = model == sim::family3300::Model::k3300XL
+                           ? static_cast<IQDeviceType&>(oneChannel)
+                           : static_cast<IQDeviceType&>(twoChannel);
+  virtuals.emplace_back(type.CreateDevice(&manager, nullptr));
+  virtuals.back()->SetName(name);
+  return dynamic_cast<namespace3300::IQDevice3300*>(virtuals.back().get());
+}
+
+std::vector<std::string> EqFixture::TakeTrace(bool withAddress) {
+  std::vector<std::string> trace;
+  for (const sim::TrafficEntry& entry : bus.Traffic()) {
+    if (entry.direction != sim::Direction::kToUnits) continue;
+    const auto request = sim::DecodeRequest(entry.bytes);
+    if (!request || request->opcode == sim::kNoOpcode) continue;
+    char text[8];
+    std::snprintf(text, sizeof text, "%c%02X", request->opcode == sim::kOpcodeSet ? 'W' : 'R',
+                  request->objectId);
+    std::string line = withAddress ? std::to_string(request->address) + ":" + text : text;
+    if (request->opcode == sim::kOpcodeSet) line += " ";
+    for (uint8_t byte : request->payload) {
+      std::snprintf(text, sizeof text, "%02X", byte);
+      line += text;
+    }
+    trace.push_back(line);
+  }
+  bus.ClearTraffic();
+  return trace;
+}
+
+}  // namespace eqtest

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "family3300/Parameters3300.h"
+#include "family3300/ReportText3300.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/Family3300PrintIds.h"
+#include "sim/Fault.h"
+#include "tests/family3300/EqTestSupport.h"
+
+using namespace namespace3300;
+using sim::family3300::Model;
+
+namespace {
+
+struct ReportAndCopyTest : eqtest::EqFixture {
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+
+  // The options dialog, with the boxes of `memories` clicked (each toggles), then OK.
+  void TickInOptions(std::vector<int> memories) {
+    script.RunDialog(eq3300res::kPrintOptionsDialog, [memories](ui::Dialog& dialog) {
+      for (int k : memories) ui::test::Click(dialog, eq3300res::kFirstMemoryCheck + k - 1);
+      ui::test::Click(dialog, ui::kIdOk);
+    });
+  }
+};
+
+constexpr const char* kDefaultOneChannelReport = R"(3300 Device settings
+(virtual device 'Stage EQ')
+
+Unit name: ---------
+
+*** Current settings: ***
+
+Channel A equalizer filters:
+31.5  --   0.0  160   --   0.0  800   --   0.0  4k    --   0.0  
+40    --   0.0  200   --   0.0  1000  --   0.0  5k    --   0.0  
+50    --   0.0  250   --   0.0  1250  --   0.0  6.3k  --   0.0  
+63    --   0.0  315   --   0.0  1600  --   0.0  8k    --   0.0  
+80    --   0.0  400   --   0.0  2000  --   0.0  10k   --   0.0  
+100   --   0.0  500   --   0.0  2500  --   0.0  12.5k --   0.0  
+125   --   0.0  630   --   0.0  3150  --   0.0  16k   --   0.0  
+
+A HPF:  10
+A LPF:  32k
+A gain: 0.0
+
+
+* Telvo Windows 2.3
+* Copyright Telvo. All rights reserved.
+
+--End of listing--
+)";
+
+TEST_F(ReportAndCopyTest, AOneChannelReportWithNoMemoriesListsTheCurrentSettings) {
+  std::string report;
+  WriteReport3300(*NewVirtual(Model::k3300XL), 0, report);
+  EXPECT_EQ(report, kDefaultOneChannelReport);
+}
+
+TEST_F(ReportAndCopyTest, ATwoChannelReportListsTheTickedMemoriesInOrderAndPutsTheSettingsBack) {
+  AddUnit(Model::k3300_2XL, 12);
+  IQDevice3300& unit = *RollCall().at(0);
+  g3300BandA[0].Write(unit, 40);
+  g3300BandA[7].Write(unit, 0);
+  g3300GainB.Write(unit, 24);
+  g3300HpfB.Write(unit, 7);
+  g3300LpfB.Write(unit, 6);
+  unit.UseMemory(10, MemoryOperation::kStore);
+  MemoryName3300(10).Write(unit, "Late");
+  g3300MuteA.Write(unit, true);
+  g3300EqInB.Write(unit, false);
+  g3300GainB.Write(unit, 3);
+
+  TickInOptions({1, 10});
+  script.AnswerSaveFile(Temp("r").string());
+  ASSERT_TRUE(unit.PrintReport());
+  EXPECT_EQ(twoChannel.GetPrintMemories(), 0x201u);
+  const std::string report = eqtest::ReadFile(Temp("r.txt"));
+  EXPECT_EQ(report.rfind("3300-2 Device settings\n(Address 12)\n\nUnit name: Foyer EQ\n", 0), 0u);
+  EXPECT_NE(report.find("31.5  --  10.0  160   -- -10.0  800   --   0.0  4k    --   0.0  \n"),
+            std::string::npos);
+  EXPECT_NE(report.find("A gain: 0.0\nChannel A muted\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("B HPF:  160\nB LPF:  7k\nB gain: 1.5\nChannel B equalizer bypassed\n"),
+            std::string::npos);
+  const auto memory1 = report.find("*** Settings for memory 1 ***\n'---------'\n");
+  const auto memory10 = report.find("*** Settings for memory 10 ***\n'Late'\n");
+  ASSERT_NE(memory1, std::string::npos);
+  ASSERT_NE(memory10, std::string::npos);
+  EXPECT_LT(memory1, memory10);
+  EXPECT_NE(report.find("B gain: 12.0\n\n\n* Telvo", memory10), std::string::npos);
+  // Memory blocks carry no switch lines.
+  EXPECT_EQ(report.find("muted", memory1), std::string::npos);
+  EXPECT_EQ(g3300GainB.Read(unit), 3);
+  EXPECT_TRUE(g3300MuteA.Read(unit));
+}
+
+TEST_F(ReportAndCopyTest, CopyRefusesOtherFamiliesOtherModelsAndLockedUnits) {
+  bustest::TestDeviceType olderType(368, "Older");
+  const IQDeviceInfo olderInfo(8, 368, 1);
+  std::unique_ptr<IQDevice> older(olderType.CreateDevice(&manager, &olderInfo));
+  IQDevice3300& one = *NewVirtual(Model::k3300XL);
+  AddUnit(Model::k3300_2XL, 3);
+  AddUnit(Model::k3300_2XL, 4);
+  const auto units = RollCall();
+  IQDevice3300& destination = *units.at(0);
+  IQDevice3300& source = *units.at(1);
+
+  for (int i = 0; i < 4; ++i) script.AnswerMessageBox(ui::kIdOk);
+  EXPECT_FALSE(destination.CopyFrom(*older));
+  EXPECT_FALSE(destination.CopyFrom(one));
+  g3300Lock.Write(source, true);
+  EXPECT_FALSE(destination.CopyFrom(source));
+  g3300Lock.Write(destination, true);
+  TakeTrace();
+  EXPECT_FALSE(destination.CopyFrom(source));
+  EXPECT_EQ(TakeTrace(true), std::vector<std::string>{"3:R0D"});
+  std::vector<std::string> texts;
+  for (const ui::Prompt& prompt : script.Seen()) texts.push_back(prompt.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"Cannot copy this device type.", "Incompatible types.",
+                                             "Source device is locked.",
+                                             "Destination device is locked."}));
+}
+
+TEST_F(ReportAndCopyTest, CopyStopsWhenALockCannotBeRead) {
+  AddUnit(Model::k3300XL, 3);
+  AddUnit(Model::k3300XL, 4);
+  const auto units = RollCall();
+  bus.AddFault(sim::Fault::ErrorObject(6).ForUnit(4).ForObject(sim::family3300::kLockId));
+  EXPECT_FALSE(units.at(0)->CopyFrom(*units.at(1)));
+  EXPECT_EQ(eqtest::TakeReportedErrors(), std::vector<std::string>{"6: COMBUF full"});
+  EXPECT_EQ(TakeTrace(true), (std::vector<std::string>{"3:R0D", "4:R0D"}));
+}
+
+TEST_F(ReportAndCopyTest, CopyGivesTheTickedMemoriesAndTheCurrentSettings) {
+  AddUnit(Model::k3300_2XL, 4);
+  IQDevice3300& source = *RollCall().at(0);
+  IQDevice3300& destination = *NewVirtual(Model::k3300_2XL);
+  g3300BandB[27].Write(source, 2);
+  g3300LpfA.Write(source, 3);
+  g3300EqInA.Write(source, false);
+  source.UseMemory(4, MemoryOperation::kStore);
+  MemoryName3300(4).Write(source, "Four");
+  MemoryName3300(5).Write(source, "Five");
+  g3300GainA.Write(source, 11);
+  g3300MuteB.Write(source, true);
+  SettingsImage before{};
+  source.SnapshotSettings(before, SnapshotMode::kRead);
+
+  TickInOptions({4});
+  ASSERT_TRUE(destination.CopyFrom(source));
+  EXPECT_EQ(twoChannel.GetCopyMemories(), 0x8u);
+  EXPECT_EQ(MemoryName3300(4).Read(destination), "Four");
+  EXPECT_EQ(MemoryName3300(5).Read(destination), "---------");
+  const SettingsImage& four = destination.MemoryImage(4);
+  EXPECT_EQ(four[kChannelImageBytes + 27], 2);
+  EXPECT_EQ(four[29], 3);
+  EXPECT_EQ(four[30], 0);
+  EXPECT_EQ(four[32], 1);  // the destination's own equaliser-in at the store
+  EXPECT_EQ(destination.MemoryImage(5)[29], 0);
+  SettingsImage after{};
+  destination.SnapshotSettings(after, SnapshotMode::kRead);
+  EXPECT_EQ(after, before);
+  source.SnapshotSettings(after, SnapshotMode::kRead);
+  EXPECT_EQ(after, before);
+
+  // With no memory ticked only the current settings go over.
+  IQDevice3300& other = *NewVirtual(Model::k3300_2XL);
+  TickInOptions({4});
+  ASSERT_TRUE(other.CopyFrom(source));
+  EXPECT_EQ(MemoryName3300(4).Read(other), "---------");
+  other.SnapshotSettings(after, SnapshotMode::kRead);
+  EXPECT_EQ(after, before);
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include "family3300/Parameters3300.h"
+#include "family3300/SettingsFile3300.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/Prompts.h"
+#include "sim/Fault.h"
+#include "tests/family3300/EqTestSupport.h"
+
+using namespace namespace3300;
+using sim::family3300::Model;
+
+namespace {
+
+struct SettingsFileTest : eqtest::EqFixture {
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+
+  // Each answers the file dialog with `path`, then the message boxes that follow with OK.
+  bool Save(IQDevice3300& unit, const std::filesystem::path& path, int messages = 0) {
+    script.AnswerSaveFile(path.string());
+    for (int i = 0; i < messages; ++i) script.AnswerMessageBox(ui::kIdOk);
+    return unit.SaveFile();
+  }
+  bool Load(IQDevice3300& unit, const std::filesystem::path& path, int messages = 0) {
+    script.AnswerOpenFile(path.string());
+    for (int i = 0; i < messages; ++i) script.AnswerMessageBox(ui::kIdOk);
+    return unit.LoadFile();
+  }
+  // The one message box the last operation showed.
+  std::string LastMessage() const {
+    return script.Seen().empty() ? std::string() : script.Seen().back().text;
+  }
+};
+
+// Everything a file holds of a unit, read through the parameter objects.
+std::vector<std::string> Contents(IQDevice3300& unit) {
+  std::vector<std::string> values{g3300UnitName.Read(unit), unit.GetName()};
+  for (int number = 1; number <= kMemoryCount; ++number) {
+    values.push_back(MemoryName3300(number).Read(unit));
+  }
+  for (int number = 0; number <= kMemoryCount; ++number) {
+    if (number > 0) unit.UseMemory(number, MemoryOperation::kRecall);
+    SettingsImage image{};
+    unit.SnapshotSettings(image, SnapshotMode::kRead);
+    values.emplace_back(image.begin(), image.end());
+  }
+  return values;
+}
+
+TEST_F(SettingsFileTest, DefaultUnitsSaveTheGoldenFilesByteForByte) {
+  AddUnit(Model::k3300XL, 3);
+  AddUnit(Model::k3300_2XL, 4);
+  const auto units = RollCall();
+  const std::pair<IQDevice3300*, const char*> cases[] = {
+      {NewVirtual(Model::k3300XL), "virtual-3300xl.331"},
+      {NewVirtual(Model::k3300_2XL), "virtual-3300-2xl.332"},
+      {units.at(0), "bus-3300xl.331"},
+      {units.at(1), "bus-3300-2xl.332"}};
+  for (const auto& [unit, golden] : cases) {
+    ASSERT_TRUE(Save(*unit, Temp(golden))) << golden;
+    EXPECT_EQ(eqtest::ReadFile(Temp(golden)), eqtest::Golden(golden)) << golden;
+  }
+  EXPECT_TRUE(eqtest::TakeReportedErrors().empty());
+}
+
+TEST_F(SettingsFileTest, RoundTripsKeepNamesMemoriesAndCurrentSettings) {
+  IQDevice3300& source = *NewVirtual(Model::k3300_2XL, "Balcony");
+  g3300UnitName.Write(source, "ABCDEFGHIJKLMNO");
+  MemoryName3300(4).Write(source, "Speech (1)");
+  g3300BandB[27].Write(source, 40);
+  g3300HpfB.Write(source, 7);
+  g3300GainA.Write(source, 24);
+  source.UseMemory(4, MemoryOperation::kStore);
+  g3300LpfA.Write(source, 5);
+  g3300MuteB.Write(source, true);
+  g3300EqInA.Write(source, false);
+  ASSERT_TRUE(Save(source, Temp("a.332")));
+  auto expected = Contents(source);
+
+  IQDevice3300& copy = *NewVirtual(Model::k3300_2XL, "");
+  ASSERT_TRUE(Load(copy, Temp("a.332")));
+  EXPECT_TRUE(copy.IsModified());
+  EXPECT_EQ(Contents(copy), expected);
+
+  // A bus unit takes the same, but keeps its name in the program.
+  AddUnit(Model::k3300_2XL, 9);
+  IQDevice3300& unit = *RollCall().at(0);
+  ASSERT_TRUE(Load(unit, Temp("a.332")));
+  expected[1] = "9";
+  EXPECT_EQ(Contents(unit), expected);
+}
+
+TEST_F(SettingsFileTest, CrlfFilesLoadAsTheirLineFeedTwins) {
+  std::string crlf;
+  for (char c : eqtest::Golden("bus-3300xl.331"))
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  eqtest::WriteFile(Temp("crlf.331"), crlf);
+  IQDevice3300& unit = *NewVirtual(Model::k3300XL);
+  g3300BandA[0].Write(unit, 3);
+  ASSERT_TRUE(Load(unit, Temp("crlf.331")));
+  EXPECT_EQ(g3300UnitName.Read(unit), "Foyer EQ");
+  EXPECT_EQ(g3300BandA[0].Read(unit), 20);
+  EXPECT_TRUE(g3300EqInA.Read(unit));
+}
+
+TEST_F(SettingsFileTest, AFileWithOnlyMemory3FillsTheOthersFromTheCurrentSettings) {
+  std::string bands = "40";
+  for (int band = 2; band <= kBandCount; ++band) bands += " 10";
+  eqtest::WriteFile(Temp("m3.331"),
+                    "[Device Type]\n0\n[Settings Memory 3]\n\"Three\"\n[Channel A]\n1 2 3\n"
+                    "[EQ A]\n" +
+                        bands + "\n");
+  IQDevice3300& unit = *NewVirtual(Model::k3300XL);
+  g3300GainA.Write(unit, 9);
+  ASSERT_TRUE(Load(unit, Temp("m3.331")));
+  EXPECT_EQ(unit.MemoryImage(1)[30], 9);
+  EXPECT_EQ(unit.MemoryImage(2)[30], 9);
+  const SettingsImage& three = unit.MemoryImage(3);
+  EXPECT_EQ(three[0], 40);
+  EXPECT_EQ(three[1], 10);
+  EXPECT_EQ(three[28], 1);
+  EXPECT_EQ(three[29], 2);
+  EXPECT_EQ(three[30], 3);
+  for (int number = 4; number <= kMemoryCount; ++number) {
+    EXPECT_EQ(unit.MemoryImage(number), three) << number;
+  }
+  EXPECT_EQ(MemoryName3300(3).Read(unit), "Three");
+  EXPECT_EQ(MemoryName3300(4).Read(unit), "---------");
+}
+
+TEST_F(SettingsFileTest, FilesThatCannotBeUsedWriteNothingAndSayWhy) {
+  const std::string good = eqtest::Golden("bus-3300xl.331");
+  auto with = [&](const std::string& from, const std::string& to) {
+    std::string text = good;
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {eqtest::Golden("bus-3300-2xl.332"), "Wrong file type!"},
+      {"[Unit Name]\n\"x\"\n", "Unrecognized file format."},
+      {with("0 0 0 0 1", "8 0 0 0 1"),
+       "The high-pass index 8 in line 96 is out of range (0 to 7).\nNothing was loaded."},
+      {with("[Channel A]\n0 0 0", "[Channel A]\n0 9 0"),
+       "The low-pass index 9 in line 17 is out of range (0 to 7).\nNothing was loaded."},
+      {with("0 0 0 0 1", "0 0 25 0 1"),
+       "The gain 25 in line 96 is out of range (0 to 24).\nNothing was loaded."},
+      {with("20 20", "41 20"),
+       "The band level 41 in line 19 is out of range (0 to 40).\nNothing was loaded."},
+      {with("\"Foyer EQ\"", "\"SixteenCharsLong\""),
+       "The name in line 11 is longer than 15 characters.\nNothing was loaded."},
+      {good.substr(0, good.find("[EQ A]") + 12), "Unexpected EOF encountered during read"},
+      {with("0 0 0 0 1", "0 0 x"), "Format error in file"}};
+  AddUnit(Model::k3300XL, 5);
+  IQDevice3300& unit = *RollCall().at(0);
+  IQDevice3300& offline = *NewVirtual(Model::k3300XL);
+  for (const auto& [text, message] : cases) {
+    eqtest::WriteFile(Temp("bad.331"), text);
+    for (IQDevice3300* target : {&unit, &offline}) {
+      EXPECT_FALSE(Load(*target, Temp("bad.331"), 1));
+      EXPECT_EQ(LastMessage(), message);
+    }
+    const auto trace = TakeTrace();
+    EXPECT_EQ(trace, std::vector<std::string>{"R0D"}) << message;  // the lock, nothing more
+    EXPECT_FALSE(offline.IsModified()) << message;
+  }
+}
+
+TEST_F(SettingsFileTest, ASaveThatFailsOrIsCancelledKeepsTheUnsavedMarkAndTheOldFile) {
+  IQDevice3300& unit = *NewVirtual(Model::k3300XL);
+  g3300GainA.Write(unit, 2);
+  ASSERT_TRUE(unit.IsUnsaved());
+
+  script.AnswerSaveFile(std::nullopt);
+  EXPECT_FALSE(unit.SaveFile());
+  EXPECT_TRUE(unit.IsUnsaved());
+
+  // A directory stands where the file goes: the rename fails.
+  std::filesystem::create_directory(Temp("taken.331"));
+  script.AnswerSaveFile(Temp("taken.331").string());
+  script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);  // replace it? then the failure
+  EXPECT_FALSE(unit.SaveFile());
+  EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe file could not be written.");
+  EXPECT_TRUE(unit.IsUnsaved());
+
+  EXPECT_FALSE(Save(unit, Temp("no/such/folder/x.331"), 1));
+  EXPECT_EQ(LastMessage(), "Could not open file");
+  EXPECT_TRUE(unit.IsUnsaved());
+}
+
+TEST_F(SettingsFileTest, NamesThatWouldNotReadBackAreRefused) {
+  for (const char* name : {"Say \"hi\"", "[EQ A]"}) {
+    IQDevice3300& unit = *NewVirtual(Model::k3300XL);
+    MemoryName3300(2).Write(unit, name);
+    g3300GainA.Write(unit, 1);
+    EXPECT_FALSE(Save(unit, Temp("n.331"), 1));
+    EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe name \"" + std::string(name) +
+                                 "\" holds a double quote or \"[\" and cannot be saved to a file.");
+    EXPECT_FALSE(std::filesystem::exists(Temp("n.331")));
+    EXPECT_TRUE(unit.IsUnsaved());
+  }
+}
+
+TEST_F(SettingsFileTest, ANameTypedWithoutExtensionGetsTheModelsOwn) {
+  EXPECT_TRUE(Save(*NewVirtual(Model::k3300XL), Temp("plain")));
+  EXPECT_TRUE(Save(*NewVirtual(Model::k3300_2XL), Temp("plain")));
+  EXPECT_TRUE(std::filesystem::exists(Temp("plain.331")));
+  EXPECT_TRUE(std::filesystem::exists(Temp("plain.332")));
+}
+
+TEST_F(SettingsFileTest, ABusErrorInTheMemoryLoopPutsTheCurrentSettingsBack) {
+  AddUnit(Model::k3300XL, 6);
+  IQDevice3300& unit = *RollCall().at(0);
+  g3300GainA.Write(unit, 5);
+  g3300HpfA.Write(unit, 2);
+  // The third recall fails: memory 3 cannot be read.
+  bus.AddFault(sim::Fault::ErrorObject(7)
+                   .ForObject(sim::family3300::kMemoryAccessId)
+                   .ForOpcode(sim::kOpcodeSet)
+                   .OnOccurrence(3));
+  EXPECT_FALSE(Save(unit, Temp("e.331")));
+  EXPECT_EQ(eqtest::TakeReportedErrors(), std::vector<std::string>{"7: Parameter out of range"});
+  EXPECT_FALSE(std::filesystem::exists(Temp("e.331")));
+  EXPECT_EQ(g3300GainA.Read(unit), 5);
+  EXPECT_EQ(g3300HpfA.Read(unit), 2);
+}
+
+}  // namespace
