@@ -435,7 +435,7 @@ void TEdit3300Window::EndDrag(ui::Point p) {
 }
 
 bool TEdit3300Window::PreProcessKey(const ui::KeyStroke& key) {
-  if (key.code == ui::key::kSpace && tree_.HasFocus()) {
+  if (key.code == ui::key::kSpace && tree_.IsFocusOfItsWindow()) {
     if (!key.down) {
       const ui::TreeItem selected = tree_.Selected();
       if (selected && selected != root_) RunItem(static_cast<int>(tree_.ItemData(selected)));

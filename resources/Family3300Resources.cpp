@@ -28,22 +28,24 @@ constexpr const char* kBandTexts[kBandCount] = {
 ui::DialogTemplate GraphicEqDialog() {
   constexpr int kPitch = 16;
   constexpr int kLeft = 8;
+  // Neighbouring labels sit on alternate rows so that four-digit frequencies stay apart.
+  constexpr int kLabelRowGap = 9;
   ui::DialogTemplate t{
-      kGraphicEqDialog, "1/3 Octave Graphic EQ", {0, 0, 464, 170}, style::kNone, {}};
-  t.controls.push_back({kNoId, ControlKind::Line, "", {4, 4, 456, 140}});
+      kGraphicEqDialog, "1/3 Octave Graphic EQ", {0, 0, 464, 179}, style::kNone, {}};
+  t.controls.push_back({kNoId, ControlKind::Line, "", {4, 4, 456, 149}});
   for (int b = 0; b < kBandCount; ++b) {
     const int x = kLeft + b * kPitch;
     t.controls.push_back({kFirstBandSlider + b, ControlKind::OwnerDrawButton, "", {x, 8, 13, 118}});
     t.controls.push_back({kFirstBandLabel + b,
                           ControlKind::Static,
                           kBandTexts[b],
-                          {x - 2, 130, 17, 9},
+                          {x - 6, 130 + (b % 2) * kLabelRowGap, 25, 9},
                           style::kCenter});
   }
-  t.controls.push_back({kFlattenButton, ControlKind::PushButton, "Flatten", {8, 150, 50, 14}});
-  t.controls.push_back({kAdjustButton, ControlKind::PushButton, "Adjust ...", {64, 150, 50, 14}});
+  t.controls.push_back({kFlattenButton, ControlKind::PushButton, "Flatten", {8, 159, 50, 14}});
+  t.controls.push_back({kAdjustButton, ControlKind::PushButton, "Adjust ...", {64, 159, 50, 14}});
   t.controls.push_back(
-      {ui::kIdOk, ControlKind::PushButton, "OK", {406, 150, 50, 14}, style::kDefault});
+      {ui::kIdOk, ControlKind::PushButton, "OK", {406, 159, 50, 14}, style::kDefault});
   return t;
 }
 

@@ -19,25 +19,23 @@
 namespace {
 
 using namespace namespace3300;
-using windows3300::Bus3300;
-using windows3300::ReportedErrors;
+using eqtest::TakeReportedErrors;
 using Trace = std::vector<std::string>;
 
 // A unit of each test's model on the bus, in its edit window.
-class DialogsTest : public ::testing::Test {
+class DialogsTest : public windows3300::WindowFixture {
  protected:
   void Open(bool twoChannel = true) {
-    unit = bus.AddUnit(kAddress, twoChannel);
+    unit = AddUnit(kAddress, twoChannel);
     ASSERT_NE(unit, nullptr);
     window = std::make_unique<TEdit3300Window>(*unit, nullptr);
     window->Create();
     window->Show();
-    bus.TakeTrace();
-    ReportedErrors().clear();
+    TakeTrace();
+    TakeReportedErrors();
   }
 
   static constexpr int kAddress = 12;
-  Bus3300 bus;
   IQDevice3300* unit = nullptr;
   std::unique_ptr<TEdit3300Window> window;
   ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
@@ -46,14 +44,14 @@ class DialogsTest : public ::testing::Test {
 TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   Open();
   for (int band = 1; band <= kBandCount; ++band) {
-    bus.Store(kAddress, g3300BandB[static_cast<std::size_t>(band - 1)].GetId(),
-              {static_cast<uint8_t>(band + 10)});
+    Store(g3300BandB[static_cast<std::size_t>(band - 1)].GetId(),
+          {static_cast<uint8_t>(band + 10)});
   }
   window->RunItem(kItemEqB);
   TGraphicEQ& eq = *window->Equaliser(1);
   ASSERT_TRUE(eq.IsCreated());
   EXPECT_EQ(eq.Text(), "12 EQ B");
-  const Trace reads = bus.TakeTrace();
+  const Trace reads = TakeTrace();
   ASSERT_EQ(reads.size(), 29u);
   EXPECT_EQ(reads[1], "R39");
   EXPECT_EQ(reads[28], "R54");
@@ -63,7 +61,7 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   // Page Up on the focused slider steps four and writes the band, clamped at +10 dB.
   eq.Slider(28).SetFocus();
   ui::test::PressKey(eq.Slider(28), Qt::Key_PageUp);
-  EXPECT_EQ(bus.TakeTrace(), Trace{"W54 28"});
+  EXPECT_EQ(TakeTrace(), Trace{"W54 28"});
   EXPECT_EQ(eq.Slider(28).GetValue(), 40);
 
   // A click on the dialog's background leaves the focus on the slider.
@@ -75,7 +73,7 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   ui::test::ControlOf(eq, res3300::kFlattenButton).SetFocus();
   ui::test::PressKey(eq, Qt::Key_PageDown);
   ui::test::PressKey(eq, Qt::Key_Up);
-  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(TakeTrace().empty());
 
   script.RunDialog(controls_res::kAdjustDialog, [](ui::Dialog& d) {
     for (int i = 0; i < 3; ++i) {
@@ -84,19 +82,19 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
     d.CloseWindow(ui::kIdOk);
   });
   ui::test::Click(eq, res3300::kAdjustButton);
-  const Trace adjusted = bus.TakeTrace();
+  const Trace adjusted = TakeTrace();
   ASSERT_EQ(adjusted.size(), 28u);
   EXPECT_EQ(adjusted[0], "W39 0E");   // 11 + 3
   EXPECT_EQ(adjusted[27], "W54 28");  // clamped at 40
-  EXPECT_EQ(bus.Byte(kAddress, g3300BandA[0].GetId()), kFlatBandLevel);
+  EXPECT_EQ(Byte(g3300BandA[0].GetId()), kFlatBandLevel);
 
   script.AnswerMessageBox(ui::kIdCancel).AnswerMessageBox(ui::kIdOk);
   ui::test::Click(eq, res3300::kFlattenButton);
-  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(TakeTrace().empty());
   ui::test::Click(eq, res3300::kFlattenButton);
   EXPECT_EQ(script.Seen().back().text, "Flatten all EQ filters on this channel?");
-  EXPECT_EQ(bus.TakeTrace().size(), 28u);
-  EXPECT_EQ(bus.Byte(kAddress, g3300BandB[27].GetId()), kFlatBandLevel);
+  EXPECT_EQ(TakeTrace().size(), 28u);
+  EXPECT_EQ(Byte(g3300BandB[27].GetId()), kFlatBandLevel);
   EXPECT_EQ(eq.Slider(14).GetValue(), kFlatBandLevel);
 }
 
@@ -105,7 +103,7 @@ TEST_F(DialogsTest, GraphicEqualiserPictureForTheReadme) {
   const uint8_t curve[kBandCount] = {26, 28, 27, 25, 23, 21, 20, 19, 18, 18, 19, 20, 20, 20,
                                      20, 21, 22, 23, 24, 24, 23, 22, 21, 20, 18, 16, 14, 12};
   for (int band = 0; band < kBandCount; ++band) {
-    bus.Store(kAddress, g3300BandA[static_cast<std::size_t>(band)].GetId(), {curve[band]});
+    Store(g3300BandA[static_cast<std::size_t>(band)].GetId(), {curve[band]});
   }
   window->RunItem(kItemEqA);
   TGraphicEQ& eq = *window->Equaliser(0);
@@ -119,7 +117,7 @@ TEST_F(DialogsTest, GraphicEqualiserPictureForTheReadme) {
 
 TEST_F(DialogsTest, LevelDialogsShowTheCornerOrGainAndWriteEveryMove) {
   Open();
-  bus.Store(kAddress, g3300GainB.GetId(), {24});
+  Store(g3300GainB.GetId(), {24});
   window->RunItem(kItemHpfA);
   window->RunItem(kItemLpfA);
   window->RunItem(kItemGainB);
@@ -133,42 +131,42 @@ TEST_F(DialogsTest, LevelDialogsShowTheCornerOrGainAndWriteEveryMove) {
   EXPECT_EQ(hpfTrack.Position(), 7);
   EXPECT_EQ(readOut(*window->Lpf(0)), "32K");
   EXPECT_EQ(readOut(*window->Gain(1)), "12.0");
-  bus.TakeTrace();
+  TakeTrace();
 
   ui::test::PressKey(hpfTrack, Qt::Key_Home);
   ui::test::PumpMessages();
   EXPECT_EQ(readOut(*window->Hpf(0)), "160");
-  const Trace writes = bus.TakeTrace();
+  const Trace writes = TakeTrace();
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.back(), "W02 07");
 }
 
 TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesItRead) {
   Open(false);
-  bus.Store(kAddress, MemoryName3300(1).GetId(), windows3300::TextBytes("VERSE"));
-  bus.Store(kAddress, MemoryName3300(2).GetId(), windows3300::TextBytes("CHORUS"));
-  bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(MemoryName3300(3).GetId()));
+  Store(MemoryName3300(1).GetId(), windows3300::TextBytes("VERSE"));
+  Store(MemoryName3300(2).GetId(), windows3300::TextBytes("CHORUS"));
+  bus.AddFault(sim::Fault::ErrorObject(7).ForObject(MemoryName3300(3).GetId()));
   window->RunItem(kItemMemory);
   TMemoryDialog& memory = *window->Memory();
   ASSERT_TRUE(memory.IsCreated());
-  EXPECT_EQ(ReportedErrors().size(), 1u);
+  EXPECT_EQ(TakeReportedErrors().size(), 1u);
   EXPECT_EQ(ui::test::ControlOf(memory, res3300::kFirstName + 1).Text(), "CHORUS");
-  bus.bus.ClearFaults();
-  bus.TakeTrace();
+  bus.ClearFaults();
+  TakeTrace();
 
   script.AnswerMessageBox(ui::kIdNo).AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdYes);
   ui::test::Click(memory, res3300::kFirstSave + 1);
-  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(TakeTrace().empty());
   ui::test::Click(memory, res3300::kFirstSave + 1);
   EXPECT_EQ(script.Seen().back().text, "Overwrite memory #2, 'CHORUS'?");
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"W11 02", "W12 00"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"W11 02", "W12 00"}));
   ui::test::Click(memory, res3300::kFirstRecall + 9);
   EXPECT_EQ(script.Seen().back().text, "Overwrite current settings with memory #10, '---------'?");
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"W11 0A", "W12 01"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"W11 0A", "W12 01"}));
 
   ui::test::ControlOf(memory, res3300::kFirstName).SetText("");
   memory.CloseWindow(ui::kIdOk);
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W14 43484F52555300"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W14 43484F52555300"}));
 }
 
 TEST_F(DialogsTest, SecurityLocksUnlocksAndSetsThePassword) {
@@ -176,35 +174,35 @@ TEST_F(DialogsTest, SecurityLocksUnlocksAndSetsThePassword) {
   window->RunItem(kItemSecurity);
   TSecurityDialog& security = *window->Security();
   EXPECT_EQ(security.Lamp().GetState(), 6);
-  bus.TakeTrace();
+  TakeTrace();
 
   script.AnswerMessageBox(ui::kIdCancel).AnswerMessageBox(ui::kIdOk);
   ui::test::Click(security, res3300::kLockLamp);
-  EXPECT_EQ(bus.TakeTrace(), Trace{"R0D"});
+  EXPECT_EQ(TakeTrace(), Trace{"R0D"});
   ui::test::Click(security, res3300::kLockLamp);
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"R0D", "W0D 01"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0D 01"}));
   EXPECT_EQ(security.Lamp().GetState(), 2);
   ui::test::PumpMessages();
   EXPECT_EQ(window->Tree().ItemImage(window->Item(kItemEqA)), 6);
 
   // A short entry sends nothing; a wrong password shows no box and the lamp stays lit.
-  bus.TakeTrace();
+  TakeTrace();
   ui::test::Type(security, res3300::kPasswordEdit, "ABC12");
   ui::test::Click(security, res3300::kLockLamp);
-  EXPECT_EQ(bus.TakeTrace(), Trace{"R0D"});
+  EXPECT_EQ(TakeTrace(), Trace{"R0D"});
   ui::test::Type(security, res3300::kPasswordEdit, "ABC124");
   ui::test::Click(security, res3300::kLockLamp);
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"R0D", "W0C 414243313234"}));
-  EXPECT_TRUE(ReportedErrors().empty());
+  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0C 414243313234"}));
+  EXPECT_TRUE(TakeReportedErrors().empty());
   EXPECT_EQ(security.Lamp().GetState(), 2);
   ui::test::Type(security, res3300::kPasswordEdit, "ABC123");
   ui::test::Click(security, res3300::kLockLamp);
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"R0D", "W0C 414243313233", "R0D"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0C 414243313233", "R0D"}));
   EXPECT_EQ(security.Lamp().GetState(), 6);
   ui::test::PumpMessages();
   EXPECT_EQ(window->Tree().ItemImage(window->Item(kItemEqA)), 0);
 
-  bus.Store(kAddress, g3300Status.GetId(), {0x01, 0x00, 0x0A, 0xFF, 0x10, 0x02});
+  Store(g3300Status.GetId(), {0x01, 0x00, 0x0A, 0xFF, 0x10, 0x02});
   script.AnswerMessageBox(ui::kIdOk);
   ui::test::Click(security, res3300::kStatusButton);
   EXPECT_EQ(script.Seen().back().text, "Status: 01 00 0A FF 10 02 ");
@@ -214,7 +212,7 @@ TEST_F(DialogsTest, SetPassDialogWantsTwoEqualEntriesOfTheMinimumLength) {
   Open();
   window->RunItem(kItemSecurity);
   TSecurityDialog& security = *window->Security();
-  bus.TakeTrace();
+  TakeTrace();
   const auto enter = [](const std::string& first, const std::string& second) {
     return [first, second](ui::Dialog& d) {
       ui::test::Type(d, common_res::kSetPassNewEdit, first);
@@ -238,24 +236,24 @@ TEST_F(DialogsTest, SetPassDialogWantsTwoEqualEntriesOfTheMinimumLength) {
   script.RunDialog(common_res::kSetPassDialog, enter("ABC12", "ABC12")).AnswerMessageBox(ui::kIdOk);
   ui::test::Click(security, res3300::kSetPasswordButton);
   EXPECT_EQ(script.Seen().back().text, "Password must be 6 characters");
-  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(TakeTrace().empty());
 
   script.RunDialog(common_res::kSetPassDialog, enter("NEW 1#", "NEW 1#"));
   ui::test::Click(security, res3300::kSetPasswordButton);
-  EXPECT_EQ(bus.TakeTrace(), Trace{"W0E 4E4557203123"});
+  EXPECT_EQ(TakeTrace(), Trace{"W0E 4E4557203123"});
 }
 
 TEST_F(DialogsTest, DspiLampFollowsTheSwitchAndEachPressFlipsIt) {
   Open();
-  bus.Store(kAddress, g3300DspiSwitch.GetId(), {1});
+  Store(g3300DspiSwitch.GetId(), {1});
   window->RunItem(kItemDspi);
   TDSPIDialog& dspi = *window->Dspi();
   EXPECT_EQ(dspi.Lamp().GetState(), TDSPIDialog::kSetLamp);
-  bus.TakeTrace();
+  TakeTrace();
   ui::test::Click(dspi, res3300::kDspiLamp);
   EXPECT_EQ(dspi.Lamp().GetState(), TDSPIDialog::kClearLamp);
   ui::test::Click(dspi, res3300::kDspiLamp);
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"R01", "W01 00", "R01", "W01 01"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"R01", "W01 00", "R01", "W01 01"}));
 }
 
 }  // namespace

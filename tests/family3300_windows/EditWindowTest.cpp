@@ -1,3 +1,5 @@
+#include <QtCore/qnamespace.h>
+
 #include <filesystem>
 
 #include "family3300/Parameters3300.h"
@@ -14,7 +16,6 @@
 namespace {
 
 using namespace namespace3300;
-using windows3300::Bus3300;
 
 // The texts of the root's items, in tree order.
 std::vector<std::string> ItemTexts(TEdit3300Window& window) {
@@ -26,7 +27,7 @@ std::vector<std::string> ItemTexts(TEdit3300Window& window) {
   return texts;
 }
 
-class EditWindowTest : public ::testing::Test {
+class EditWindowTest : public windows3300::WindowFixture {
  protected:
   void SetUp() override {
     owner.OnMessage(TEdit3300Window::kDeviceChangedMessage, [this](const ui::Message&) {
@@ -47,7 +48,6 @@ class EditWindowTest : public ::testing::Test {
     return window;
   }
 
-  Bus3300 bus;
   ui::Window owner;
   int changed = 0;
   int closed = 0;
@@ -63,10 +63,10 @@ TEST_F(EditWindowTest, TreeShowsWhatTheModelAndTheUnitHave) {
                                       "LPF Chan A", "HPF Chan A", "Gain Chan A", "Memory"}));
   EXPECT_EQ(window->Equaliser(1), nullptr);
 
-  IQDevice3300* unit = bus.AddUnit(7, true);
+  IQDevice3300* unit = AddUnit(7, true);
   ASSERT_NE(unit, nullptr);
-  bus.Store(7, g3300EqInB.GetId(), {0});
-  bus.Store(7, g3300MuteB.GetId(), {1});
+  Store(g3300EqInB.GetId(), {0});
+  Store(g3300MuteB.GetId(), {1});
   auto busWindow = OpenWindow(*unit);
   EXPECT_EQ(busWindow->Text(), "7 (3300-2XL) STAGE");
   EXPECT_EQ(ItemTexts(*busWindow),
@@ -77,21 +77,26 @@ TEST_F(EditWindowTest, TreeShowsWhatTheModelAndTheUnitHave) {
   EXPECT_EQ(busWindow->Tree().ItemImage(busWindow->Item(kItemMuteB)), 3);
 
   // A switch flips on the unit and in the tree.
-  bus.TakeTrace();
+  TakeTrace();
   busWindow->RunItem(kItemMuteB);
-  EXPECT_EQ(bus.TakeTrace(), (std::vector<std::string>{"R0D", "R0B", "W0B 00", "R0D", "R0B"}));
+  EXPECT_EQ(TakeTrace(), (std::vector<std::string>{"R0D", "R0B", "W0B 00", "R0D", "R0B"}));
   EXPECT_EQ(busWindow->Tree().ItemText(busWindow->Item(kItemMuteB)), "Mute B (off)");
+  // The space bar acts as a double click on the selected item.
+  busWindow->Tree().Select(busWindow->Item(kItemMuteA));
+  busWindow->Tree().SetFocus();
+  ui::test::PressKey(busWindow->Tree(), Qt::Key_Space);
+  EXPECT_EQ(busWindow->Tree().ItemText(busWindow->Item(kItemMuteA)), "Mute A (on)");
 }
 
 TEST_F(EditWindowTest, LockedUnitBeepsExceptForSecurityAndVersionAndClosesItsDialogs) {
-  IQDevice3300* unit = bus.AddUnit(3, true, "01.00");
+  IQDevice3300* unit = AddUnit(3, true, "01.00");
   ASSERT_NE(unit, nullptr);
   auto window = OpenWindow(*unit);
   window->RunItem(kItemEqB);
   window->RunItem(kItemGainA);
   ASSERT_TRUE(window->Equaliser(1)->IsCreated());
 
-  bus.Store(3, g3300Lock.GetId(), {1});
+  Store(g3300Lock.GetId(), {1});
   window->Post(TEdit3300Window::kObjectChangedMessage, 0, g3300Lock.GetId());
   ui::test::PumpMessages();
   EXPECT_FALSE(window->Equaliser(1)->IsCreated());
@@ -101,10 +106,10 @@ TEST_F(EditWindowTest, LockedUnitBeepsExceptForSecurityAndVersionAndClosesItsDia
   EXPECT_EQ(window->Tree().ItemImage(window->Item(kItemVersion)), 7);
 
   const int beeps = ui::BeepCount();
-  bus.TakeTrace();
+  TakeTrace();
   window->RunItem(kItemMuteA);
   EXPECT_EQ(ui::BeepCount(), beeps + 1);
-  EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"R0D"});
+  EXPECT_EQ(TakeTrace(), std::vector<std::string>{"R0D"});
 
   ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
   script.AnswerMessageBox(ui::kIdOk);
@@ -115,12 +120,12 @@ TEST_F(EditWindowTest, LockedUnitBeepsExceptForSecurityAndVersionAndClosesItsDia
 }
 
 TEST_F(EditWindowTest, RenameWritesOnlyWhatTheFieldAcceptedAndCancelWritesNothing) {
-  IQDevice3300* unit = bus.AddUnit(4, false);
+  IQDevice3300* unit = AddUnit(4, false);
   ASSERT_NE(unit, nullptr);
   // A full-length name from the unit; the field holds ten characters.
-  bus.Store(4, g3300UnitName.GetId(), windows3300::TextBytes("ABCDEFGHIJKLMNO"));
+  Store(g3300UnitName.GetId(), windows3300::TextBytes("ABCDEFGHIJKLMNO"));
   auto window = OpenWindow(*unit);
-  bus.TakeTrace();
+  TakeTrace();
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
     script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
@@ -129,7 +134,7 @@ TEST_F(EditWindowTest, RenameWritesOnlyWhatTheFieldAcceptedAndCancelWritesNothin
     });
     window->RunItem(kItemName);
   }
-  EXPECT_EQ(bus.TakeTrace(), (std::vector<std::string>{"R0D", "R10"}));
+  EXPECT_EQ(TakeTrace(), (std::vector<std::string>{"R0D", "R10"}));
   EXPECT_EQ(changed, 0);
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
@@ -140,36 +145,36 @@ TEST_F(EditWindowTest, RenameWritesOnlyWhatTheFieldAcceptedAndCancelWritesNothin
     });
     window->RunItem(kItemName);
   }
-  EXPECT_EQ(bus.TakeTrace().at(2), "W10 464F48204C454654");
+  EXPECT_EQ(TakeTrace().at(2), "W10 464F48204C454654");
   ui::test::PumpMessages();
   EXPECT_EQ(changed, 1);
   EXPECT_EQ(window->Text(), "4 (3300XL) FOH LEFT");
 }
 
 TEST_F(EditWindowTest, DropOnTheOtherChannelsTwinCopiesAfterTheQuestion) {
-  IQDevice3300* unit = bus.AddUnit(5, true);
+  IQDevice3300* unit = AddUnit(5, true);
   ASSERT_NE(unit, nullptr);
-  bus.Store(5, g3300GainB.GetId(), {17});
+  Store(g3300GainB.GetId(), {17});
   auto window = OpenWindow(*unit);
-  bus.TakeTrace();
+  TakeTrace();
   window->CopyChannel(kItemLpfA, kItemHpfB);
   window->CopyChannel(kItemGainA, kItemGainA);
-  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(TakeTrace().empty());
 
   ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
   script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdCancel);
   window->CopyChannel(kItemGainB, kItemGainA);
   EXPECT_EQ(script.Seen().at(0).text, "Copy Gain (B) to Gain (A)?");
-  EXPECT_EQ(bus.Byte(5, g3300GainA.GetId()), 17);
-  bus.TakeTrace();
+  EXPECT_EQ(Byte(g3300GainA.GetId()), 17);
+  TakeTrace();
   window->CopyChannel(kItemEqA, kItemEqB);
-  EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"R0D"});
+  EXPECT_EQ(TakeTrace(), std::vector<std::string>{"R0D"});
 }
 
 TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwnerItClosed) {
-  IQDevice3300* unit = bus.AddUnit(9, true);
+  IQDevice3300* unit = AddUnit(9, true);
   ASSERT_NE(unit, nullptr);
-  ASSERT_NE(bus.manager.Acquire(unit), nullptr);
+  ASSERT_NE(manager.Acquire(unit), nullptr);
   ASSERT_TRUE(unit->Open(&owner));
   auto* window = dynamic_cast<TEdit3300Window*>(unit->EditWindow());
   ASSERT_NE(window, nullptr);
@@ -178,13 +183,13 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
 
   const std::string path =
       (std::filesystem::temp_directory_path() / "edit-window-menu-test.332").string();
-  bus.Store(9, g3300GainA.GetId(), {10});
+  Store(g3300GainA.GetId(), {10});
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
     script.AnswerSaveFile(path);
     ui::Application::Instance()->RouteCommand(res3300::kCmSaveSettings, window);
   }
-  bus.Store(9, g3300GainA.GetId(), {3});
+  Store(g3300GainA.GetId(), {3});
   window->RunItem(kItemGainA);
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
