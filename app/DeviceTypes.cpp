@@ -43,11 +43,6 @@ template <typename Type>
 
 DeviceTypeList MakeDeviceTypes() {
   DeviceTypeList types;
-#if defined(TELVO_HAVE_FAMILY3300)
-  constexpr uint32_t kGraphicEqualiserFamily = 1520;
-  Add<namespace3300::IQ3300Type>(types, kGraphicEqualiserFamily, '1');
-  Add<namespace3300::IQ33002Type>(types, kGraphicEqualiserFamily, '2');
-#endif
 #if defined(TELVO_HAVE_FAMILYOV)
   constexpr uint32_t kOrdavinexFamily = 880;
   constexpr uint32_t kOrdavinex48Family = 1136;
@@ -66,6 +61,12 @@ DeviceTypeList MakeDeviceTypes() {
   Add<namespace8100::IQ8100PlusType>(types, kOrdavinexPlusFamily, '1');
   Add<namespace8100::IQ8100XType>(types, kOrdavinexXFamily, '1');
   Add<namespace8100::IQ8100RTType>(types, kOrdavinexRuneTideFamily, '1');
+#endif
+  // The graphic equalisers come last, after the older family.
+#if defined(TELVO_HAVE_FAMILY3300)
+  constexpr uint32_t kGraphicEqualiserFamily = 1520;
+  Add<namespace3300::IQ3300Type>(types, kGraphicEqualiserFamily, '1');
+  Add<namespace3300::IQ33002Type>(types, kGraphicEqualiserFamily, '2');
 #endif
   return types;
 }

@@ -95,19 +95,11 @@ bool IQDevice3300::LoadFile() {
     CouldNotOpen();
     return false;
   }
-  ui::WaitCursor wait;
   SettingsLoad load;
+  FileCheck check = FileCheck::kUnrecognised;
   try {
-    switch (ReadSettingsFile3300(file, GetModel(), load)) {
-      case FileCheck::kLoadable:
-        break;
-      case FileCheck::kUnrecognised:
-        Tell(controls::ClientWindow(), "Unrecognized file format.", "", ui::mb::kIconStop);
-        return false;
-      case FileCheck::kWrongType:
-        Tell(controls::ClientWindow(), "Wrong file type!", "", ui::mb::kIconExclamation);
-        return false;
-    }
+    ui::WaitCursor wait;
+    check = ReadSettingsFile3300(file, GetModel(), load);
   } catch (const FileParserError& error) {
     Tell(controls::ClientWindow(), error.GetText(), "File read error", ui::mb::kIconExclamation);
     return false;
@@ -116,7 +108,20 @@ bool IQDevice3300::LoadFile() {
          "File read error", ui::mb::kIconExclamation);
     return false;
   }
-  return controls::GuardedBusCall(this, [&] { ApplySettingsLoad(*this, load); });
+  switch (check) {
+    case FileCheck::kLoadable:
+      break;
+    case FileCheck::kUnrecognised:
+      Tell(controls::ClientWindow(), "Unrecognized file format.", "", ui::mb::kIconStop);
+      return false;
+    case FileCheck::kWrongType:
+      Tell(controls::ClientWindow(), "Wrong file type!", "", ui::mb::kIconExclamation);
+      return false;
+  }
+  return controls::GuardedBusCall(this, [&] {
+    ui::WaitCursor wait;
+    ApplySettingsLoad(*this, load);
+  });
 }
 
 bool IQDevice3300::PrintReport() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bus/IQDevice.h"
+#include "family3300/Parameters3300.h"
 
 // A graphic-equaliser unit, "3300XL" (channel A) or "3300-2XL" (channels A and B), on the bus or
 // virtual. Windows, files, report and copy reach the unit only through the family's parameter
@@ -38,10 +39,14 @@ class IQDevice3300 : public IQDevice {
   bool ShowOpenWindow() override;
   // The edit window while it is open, else null.
   ui::Window* EditWindow() const;
-  // Each refuses a locked unit with "Device is locked." before any dialog.
+  // Load, save and report refuse a locked unit (or one whose lock cannot be read) before any
+  // dialog. A load checks the whole file before it writes anything; a save clears the unsaved mark
+  // only once the file is written; a report lists the memories ticked in the print options.
   bool LoadFile() override;
   bool SaveFile() override;
   bool PrintReport() override;
+  // Takes the settings of another unit of the same model and the memories ticked in the copy
+  // options; refuses other families and models, and locked units (destination first).
   bool CopyFrom(IQDevice& source) override;
   // A bus unit: "(address) " and its name, or "(address) LOCKED"; a virtual unit has none.
   bool GetListText(std::string& text) const override;
@@ -72,7 +77,7 @@ class IQDevice3300 : public IQDevice {
   void RecallMemory();
 
   Model3300 model_;
-  std::array<SettingsImage, 10> memories_{};
+  std::array<SettingsImage, kMemoryCount> memories_{};
   std::unique_ptr<ui::Window> editWindow_;
 };
 
