@@ -2,6 +2,8 @@
 
 #include "family3300/Labels3300.h"
 #include "family3300/Parameters3300.h"
+// The device owns its edit window while it is open.
+#include "platform/ui/Window.h"
 
 namespace namespace3300 {
 
@@ -24,9 +26,6 @@ IQDevice3300::IQDevice3300(IQDeviceType* type, IQDeviceManager* manager, const I
     SetModified(false);
   }
 }
-
-// The client gives a unit whose family opened no window back to the manager.
-bool IQDevice3300::DoOpen(ui::Window*) { return false; }
 
 bool IQDevice3300::GetListText(std::string& text) const {
   if (!IsOnline()) return false;

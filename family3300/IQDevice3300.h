@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "bus/IQDevice.h"
@@ -31,9 +32,13 @@ class IQDevice3300 : public IQDevice {
   // ten memories, unlocked and not modified. With `info` a bus unit.
   IQDevice3300(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                Model3300 model);
+  ~IQDevice3300() override;
 
-  // No edit window yet: nothing opens.
+  // Opens the unit's edit window, which the device keeps until the next opening.
   bool DoOpen(ui::Window* parent) override;
+  bool ShowOpenWindow() override;
+  // The edit window while it is open, else null.
+  ui::Window* EditWindow() const;
   // Load, save and report refuse a locked unit (or one whose lock cannot be read) before any
   // dialog. A load checks the whole file before it writes anything; a save clears the unsaved mark
   // only once the file is written; a report lists the memories ticked in the print options.
@@ -73,6 +78,7 @@ class IQDevice3300 : public IQDevice {
 
   Model3300 model_;
   std::array<SettingsImage, kMemoryCount> memories_{};
+  std::unique_ptr<ui::Window> editWindow_;
 };
 
 }  // namespace namespace3300

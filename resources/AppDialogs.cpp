@@ -4,6 +4,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "resources/ControlsResources.h"
+#include "resources/Family3300Ids.h"
 #include "resources/Family3300PrintIds.h"
 #include "resources/Family8100Ids.h"
 #include "resources/FamilyOvFilterDialogIds.h"
@@ -199,4 +200,5 @@ void RegisterAppResources() {
   f8100res::RegisterFamily8100Resources();
   ovprocessing_res::RegisterProcessingDialogs();
   ovsummary_res::RegisterSummaryResources();
+  res3300::RegisterFamily3300Resources();
 }

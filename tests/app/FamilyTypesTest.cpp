@@ -13,6 +13,7 @@
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
 #include "controls/DeviceErrorReport.h"
+#include "family3300/IQDevice3300.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ImageList.h"
@@ -21,6 +22,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
 #include "resources/Family8100Ids.h"
+#include "sim/family3300/Family3300Unit.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/app/AppTestSupport.h"
@@ -169,6 +171,24 @@ TEST_F(FamilyTypesTest, EnterOrADoubleClickOpensAUnitsWindowOnceAndClosingGivesT
   client().BusList().SelectItem(0);
   client().SendNotify({kBusList, ui::Notify::DoubleClick, &client().BusList(), 0});
   EXPECT_TRUE(DeviceOf(client().BusList(), 0)->IsOpen());
+}
+
+TEST_F(FamilyTypesTest, ADoubleClickOpensAGraphicEqualisersWindowAndClosingGivesTheUnitBack) {
+  sim::family3300::AddFamily3300Unit(bus, {.address = 3, .unitName = "Foyer"});
+  Start();
+  RollCall();
+  auto* unit = dynamic_cast<namespace3300::IQDevice3300*>(DeviceOf(client().BusList(), 0));
+  ASSERT_NE(unit, nullptr);
+  client().BusList().SelectItem(0);
+  client().SendNotify({kBusList, ui::Notify::DoubleClick, &client().BusList(), 0});
+  ui::Window* window = unit->EditWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Text(), "3 (3300-2XL) Foyer");
+  EXPECT_TRUE(unit->IsOpen());
+  window->CloseWindow();
+  ui::test::PumpMessages();
+  EXPECT_FALSE(unit->IsOpen());
+  EXPECT_FALSE(TheDeviceManager.IsInUse(unit));
 }
 
 // Notes for every packet the program sends whether the wait cursor shows.

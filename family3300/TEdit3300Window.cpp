@@ -1,0 +1,477 @@
+#include "family3300/TEdit3300Window.h"
+
+#include "controls/DeviceErrorReport.h"
+#include "controls/TInputDialog.h"
+#include "family3300/IQDevice3300.h"
+#include "family3300/Labels3300.h"
+#include "family3300/Parameters3300.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Resources.h"
+#include "resources/Family3300Ids.h"
+
+namespace namespace3300 {
+namespace {
+
+constexpr int kImagePixels = 16;
+const ui::Rect kDefaultRect{100, 100, 250, 200};
+constexpr int kUnitNameFieldChars = 10;
+constexpr const char* kUnnamed = "---------";
+constexpr ui::Point kDragHotSpot{7, 7};
+
+// Images of the tree's strip.
+constexpr int kChannelAImage = 0;
+constexpr int kSwitchImage = 2;
+constexpr int kAttentionImage = 3;
+constexpr int kChannelBImage = 4;
+constexpr int kLockImage = 6;
+constexpr int kUnitImage = 7;
+
+struct ItemSpec {
+  int code;
+  const char* text;
+  int image;
+};
+
+enum class Presence { kAlways, kTwoChannel, kBusUnit };
+
+struct TreeEntry {
+  ItemSpec item;
+  Presence presence;
+};
+
+constexpr TreeEntry kTreeEntries[] = {
+    {{kItemEqInA, "EQ A Bypass", kSwitchImage}, Presence::kAlways},
+    {{kItemMuteA, "Mute A", kSwitchImage}, Presence::kAlways},
+    {{kItemEqA, "1/3 Octave EQ Chan A", kChannelAImage}, Presence::kAlways},
+    {{kItemLpfA, "LPF Chan A", kChannelAImage}, Presence::kAlways},
+    {{kItemHpfA, "HPF Chan A", kChannelAImage}, Presence::kAlways},
+    {{kItemGainA, "Gain Chan A", kChannelAImage}, Presence::kAlways},
+    {{kItemEqInB, "EQ B Bypass", kSwitchImage}, Presence::kTwoChannel},
+    {{kItemMuteB, "Mute B", kSwitchImage}, Presence::kTwoChannel},
+    {{kItemEqB, "1/3 Octave EQ Chan B", kChannelBImage}, Presence::kTwoChannel},
+    {{kItemLpfB, "LPF Chan B", kChannelBImage}, Presence::kTwoChannel},
+    {{kItemHpfB, "HPF Chan B", kChannelBImage}, Presence::kTwoChannel},
+    {{kItemGainB, "Gain Chan B", kChannelBImage}, Presence::kTwoChannel},
+    {{kItemDspi, "DSPI", kUnitImage}, Presence::kBusUnit},
+    {{kItemName, "Name", kUnitImage}, Presence::kBusUnit},
+    {{kItemMemory, "Memory", kUnitImage}, Presence::kAlways},
+    {{kItemSecurity, "Security", kUnitImage}, Presence::kBusUnit},
+    {{kItemVersion, "Version", kUnitImage}, Presence::kBusUnit},
+};
+
+// A channel setting copied from one channel to the other by a drop.
+struct ChannelCopy {
+  int from;
+  int to;
+  const char* question;
+  const ByteUCodeObject* source;
+  const ByteUCodeObject* target;
+};
+
+const ChannelCopy* FindCopy(int from, int to) {
+  static const ChannelCopy copies[] = {
+      {kItemLpfA, kItemLpfB, "Copy LPF (A) to LPF (B)?", &g3300LpfA, &g3300LpfB},
+      {kItemLpfB, kItemLpfA, "Copy LPF (B) to LPF (A)?", &g3300LpfB, &g3300LpfA},
+      {kItemHpfA, kItemHpfB, "Copy HPF (A) to HPF (B)?", &g3300HpfA, &g3300HpfB},
+      {kItemHpfB, kItemHpfA, "Copy HPF (B) to HPF (A)?", &g3300HpfB, &g3300HpfA},
+      {kItemGainA, kItemGainB, "Copy Gain (A) to Gain (B)?", &g3300GainA, &g3300GainB},
+      {kItemGainB, kItemGainA, "Copy Gain (B) to Gain (A)?", &g3300GainB, &g3300GainA},
+      {kItemEqA, kItemEqB, "Copy EQ (A) to EQ (B)?", nullptr, nullptr},
+      {kItemEqB, kItemEqA, "Copy EQ (B) to EQ (A)?", nullptr, nullptr},
+  };
+  for (const ChannelCopy& copy : copies) {
+    if (copy.from == from && copy.to == to) return &copy;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
+    : ui::Frame(std::string(), nullptr),
+      device_(device),
+      client_(client),
+      images_(kImagePixels, kImagePixels),
+      tree_(nullptr, res3300::kFunctionTree) {
+  images_.AddStrip(ui::Resources::Image(res3300::kTreeImages), ui::kWhite);
+  SetClient(&tree_);
+  SetMenu(res3300::kEditUnitMenu);
+  AddStatusBar();
+  SetRect(kDefaultRect);
+  UpdateTitle();
+  // The file commands report their own failures; a load changes what every dialog shows.
+  OnCommand(res3300::kCmSaveSettings, [this] { device_.SaveFile(); });
+  OnCommand(res3300::kCmLoadSettings, [this] {
+    if (device_.LoadFile()) RefreshAll();
+  });
+  OnCommand(res3300::kCmPrintReport, [this] { device_.PrintReport(); });
+  OnCommand(res3300::kCmCloseUnit, [this] { CloseWindow(); });
+  OnNotify(res3300::kFunctionTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {
+    const ui::TreeItem selected = tree_.Selected();
+    if (selected) RunItem(static_cast<int>(tree_.ItemData(selected)));
+    return ui::Param{0};
+  });
+  OnNotify(res3300::kFunctionTree, ui::Notify::BeginDrag, [this](const ui::Notification& n) {
+    BeginDrag(ui::TreeView::FromParam(n.value));
+    return ui::Param{0};
+  });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    if (dragImage_) dragImage_->Move(ui::UnpackPoint(m.lParam));
+    return ui::Param{0};
+  });
+  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message& m) {
+    EndDrag(ui::UnpackPoint(m.lParam));
+    return ui::Param{0};
+  });
+  OnMessage(kObjectChangedMessage, [this](const ui::Message& m) {
+    ObjectChanged(static_cast<int>(m.lParam));
+    return ui::Param{0};
+  });
+  OnMessage(kRefreshAllMessage, [this](const ui::Message&) {
+    RefreshAll();
+    return ui::Param{0};
+  });
+}
+
+TEdit3300Window::~TEdit3300Window() { Destroy(); }
+
+void TEdit3300Window::SetupWindow() {
+  ui::Frame::SetupWindow();
+  tree_.SetImageList(&images_);
+  BuildTree();
+  MakeDialogs();
+  UpdateTree(-1);
+}
+
+void TEdit3300Window::BuildTree() {
+  root_ = tree_.InsertItem({}, "3300XL Device", kUnitImage, 0, kUnitImage + 1);
+  for (const TreeEntry& entry : kTreeEntries) {
+    if (entry.presence == Presence::kTwoChannel && !device_.IsTwoChannel()) continue;
+    if (entry.presence == Presence::kBusUnit && !device_.IsOnline()) continue;
+    const int selectedImage =
+        entry.item.image == kSwitchImage ? kSwitchImage : entry.item.image + 1;
+    tree_.InsertItem(root_, entry.item.text, entry.item.image, entry.item.code, selectedImage);
+  }
+  tree_.Expand(root_);
+}
+
+void TEdit3300Window::MakeDialogs() {
+  for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
+    const ChannelObjects& objects = Channel3300(channel);
+    const std::string suffix = channel == 0 ? " A" : " B";
+    const std::size_t i = Index(channel);
+    equalisers_[i] = std::make_unique<TGraphicEQ>(device_, channel, this);
+    lpf_[i] =
+        std::make_unique<TLPFLevelDialog>(&device_, &objects.lpf, 0, kMaxCornerIndex, 1, this);
+    lpf_[i]->SetInverted(false);
+    lpf_[i]->SetText("LPF corner" + suffix);
+    hpf_[i] =
+        std::make_unique<THPFLevelDialog>(&device_, &objects.hpf, 0, kMaxCornerIndex, 1, this);
+    hpf_[i]->SetText("HPF corner" + suffix);
+    gain_[i] = std::make_unique<TGainLevelDialog>(&device_, &objects.gain, 0, kMaxGain, 1, this);
+    gain_[i]->SetText("Channel gain" + suffix);
+    for (auto* level : {lpf_[i].get(), hpf_[i].get(), gain_[i].get()}) {
+      level->SetWriteWhileDragging(true);
+    }
+  }
+  dspi_ = std::make_unique<TDSPIDialog>(device_, this);
+  memory_ = std::make_unique<TMemoryDialog>(device_, this);
+  security_ = std::make_unique<TSecurityDialog>(device_, this);
+}
+
+ui::TreeItem TEdit3300Window::Item(int code) const {
+  for (ui::TreeItem item = tree_.FirstChild(root_); item; item = tree_.NextSibling(item)) {
+    if (static_cast<int>(tree_.ItemData(item)) == code) return item;
+  }
+  return {};
+}
+
+void TEdit3300Window::UpdateTitle() {
+  const char* model = device_.IsTwoChannel() ? "3300-2XL" : "3300XL";
+  if (!device_.IsOnline()) {
+    SetText(device_.GetName() + " (Virtual " + model + ")");
+    return;
+  }
+  std::string title = std::to_string(device_.GetInfo().address) + " (" + model + ") ";
+  try {
+    title += g3300UnitName.Read(device_);
+  } catch (const IQException&) {
+    // The caption keeps the address and model when the name cannot be read.
+  }
+  SetText(title);
+}
+
+bool TEdit3300Window::TreeLock() { return device_.IsOnline() && device_.IsLocked(); }
+
+void TEdit3300Window::UpdateTree(int code) {
+  controls::GuardedBusCall(&device_, [&] {
+    const bool locked = TreeLock();
+    for (ui::TreeItem item = tree_.FirstChild(root_); item; item = tree_.NextSibling(item)) {
+      const int itemCode = static_cast<int>(tree_.ItemData(item));
+      if (code >= 0 && itemCode != code) continue;
+      if (itemCode == kItemSecurity || itemCode == kItemVersion) continue;
+      if (locked) {
+        tree_.SetItemImages(item, kLockImage, kLockImage);
+        continue;
+      }
+      switch (itemCode) {
+        case kItemEqA:
+        case kItemLpfA:
+        case kItemHpfA:
+        case kItemGainA:
+          tree_.SetItemImages(item, kChannelAImage, kChannelAImage + 1);
+          break;
+        case kItemEqB:
+        case kItemLpfB:
+        case kItemHpfB:
+        case kItemGainB:
+          tree_.SetItemImages(item, kChannelBImage, kChannelBImage + 1);
+          break;
+        case kItemEqInA:
+        case kItemEqInB: {
+          const bool b = itemCode == kItemEqInB;
+          const bool in = Channel3300(b ? 1 : 0).eqIn.Read(device_);
+          const int image = in ? kSwitchImage : kAttentionImage;
+          tree_.SetItemImages(item, image, image);
+          tree_.SetItemText(item, std::string(b ? "EQ B " : "EQ A ") + (in ? "In" : "Bypassed"));
+          break;
+        }
+        case kItemMuteA:
+        case kItemMuteB: {
+          const bool b = itemCode == kItemMuteB;
+          const bool muted = Channel3300(b ? 1 : 0).mute.Read(device_);
+          const int image = muted ? kAttentionImage : kSwitchImage;
+          tree_.SetItemImages(item, image, image);
+          tree_.SetItemText(item,
+                            std::string(b ? "Mute B " : "Mute A ") + (muted ? "(on)" : "(off)"));
+          break;
+        }
+        default:
+          tree_.SetItemImages(item, kUnitImage, kUnitImage + 1);
+      }
+    }
+  });
+}
+
+void TEdit3300Window::Open(ui::Window* dialog) {
+  if (dialog == nullptr) return;
+  if (dialog->IsCreated()) {
+    dialog->SetFocus();
+    return;
+  }
+  dialog->Create();
+  dialog->Show();
+}
+
+void TEdit3300Window::RunItem(int code) {
+  bool locked = false;
+  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) return;
+  if (code == kItemSecurity) return Open(security_.get());
+  if (code == kItemVersion) return ShowFirmwareVersion();
+  if (code < kItemMemory || code > kItemGainB) return;
+  if (locked) {
+    ui::Beep();
+    return;
+  }
+  switch (code) {
+    case kItemMemory:
+      return Open(memory_.get());
+    case kItemEqA:
+      return Open(equalisers_[0].get());
+    case kItemEqB:
+      return Open(equalisers_[1].get());
+    case kItemDspi:
+      return Open(dspi_.get());
+    case kItemLpfA:
+      return Open(lpf_[0].get());
+    case kItemLpfB:
+      return Open(lpf_[1].get());
+    case kItemHpfA:
+      return Open(hpf_[0].get());
+    case kItemHpfB:
+      return Open(hpf_[1].get());
+    case kItemGainA:
+      return Open(gain_[0].get());
+    case kItemGainB:
+      return Open(gain_[1].get());
+    case kItemName:
+      return Rename();
+    case kItemEqInA:
+      return ToggleSwitch(g3300EqInA, code);
+    case kItemEqInB:
+      return ToggleSwitch(g3300EqInB, code);
+    case kItemMuteA:
+      return ToggleSwitch(g3300MuteA, code);
+    case kItemMuteB:
+      return ToggleSwitch(g3300MuteB, code);
+    default:
+      return;
+  }
+}
+
+void TEdit3300Window::ToggleSwitch(const BoolUCodeObject& object, int code) {
+  const bool flipped =
+      controls::GuardedBusCall(&device_, [&] { object.Write(device_, !object.Read(device_)); });
+  if (flipped) UpdateTree(code);
+}
+
+void TEdit3300Window::Rename() {
+  std::string current;
+  if (!controls::GuardedBusCall(&device_, [&] { current = g3300UnitName.Read(device_); })) return;
+  // The field takes ten characters; a longer name from the unit is offered cut to fit.
+  TInputDialog input(this, "Unit name", "New name:", current.substr(0, kUnitNameFieldChars),
+                     kUnitNameFieldChars);
+  if (input.Execute() != ui::kIdOk) return;
+  const std::string name = input.Answer().substr(0, kUnitNameFieldChars);
+  if (name.empty()) {
+    ui::MessageBox(this, "Null string.", std::string(), ui::mb::kOk | ui::mb::kIconStop);
+    controls::GuardedBusCall(&device_, [this] { g3300UnitName.Write(device_, kUnnamed); });
+    return;
+  }
+  if (!controls::GuardedBusCall(&device_, [&] { g3300UnitName.Write(device_, name); })) return;
+  if (client_ != nullptr)
+    client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));
+  UpdateTitle();
+}
+
+void TEdit3300Window::ShowFirmwareVersion() {
+  ui::MessageBox(this, "Firmware version: " + FirmwareVersionText3300(device_.GetInfo()),
+                 std::string(), ui::mb::kOk);
+}
+
+void TEdit3300Window::ObjectChanged(int id) {
+  const auto channelOf = [](int objectId) { return (objectId % 2 == 0) ? 0 : 1; };
+  if (id == g3300HpfA.GetId() || id == g3300HpfB.GetId()) return ReRead(hpf_[Index(channelOf(id))]);
+  if (id == g3300LpfA.GetId() || id == g3300LpfB.GetId()) return ReRead(lpf_[Index(channelOf(id))]);
+  if (id == g3300GainA.GetId() || id == g3300GainB.GetId()) {
+    return ReRead(gain_[Index(channelOf(id))]);
+  }
+  if (id >= g3300EqInA.GetId() && id <= g3300MuteB.GetId()) return UpdateTree(-1);
+  if (id == g3300UnitName.GetId()) return UpdateTitle();
+  if (id != g3300Lock.GetId()) return;
+  bool locked = false;
+  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) return;
+  if (locked) CloseEditingDialogs();
+  if (client_ != nullptr)
+    client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));
+  UpdateTitle();
+  UpdateTree(-1);
+}
+
+void TEdit3300Window::CloseEditingDialogs() {
+  for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
+    const std::size_t i = Index(channel);
+    for (ui::Window* dialog :
+         {static_cast<ui::Window*>(equalisers_[i].get()), static_cast<ui::Window*>(lpf_[i].get()),
+          static_cast<ui::Window*>(hpf_[i].get()), static_cast<ui::Window*>(gain_[i].get())}) {
+      if (dialog->IsCreated()) dialog->CloseWindow(ui::kIdCancel);
+    }
+  }
+  if (dspi_->IsCreated()) dspi_->CloseWindow(ui::kIdCancel);
+  // The memory names cannot reach a locked unit: the dialog goes without writing them.
+  memory_->Destroy();
+}
+
+void TEdit3300Window::RefreshAll() {
+  UpdateTree(-1);
+  for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
+    const std::size_t i = Index(channel);
+    if (equalisers_[i]->IsCreated()) equalisers_[i]->Post(TGraphicEQ::kRefreshMessage);
+    ReRead(lpf_[i]);
+    ReRead(hpf_[i]);
+    ReRead(gain_[i]);
+  }
+}
+
+void TEdit3300Window::CopyChannel(int from, int to) {
+  const ChannelCopy* copy = FindCopy(from, to);
+  if (copy == nullptr) return;
+  controls::GuardedBusCall(&device_, [&] {
+    if (device_.IsLocked()) {
+      ui::Beep();
+      return;
+    }
+    if (ui::MessageBox(this, copy->question, "Copy confirm",
+                       ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
+      return;
+    }
+    if (copy->source != nullptr) {
+      copy->target->Write(device_, copy->source->Read(device_));
+      ObjectChanged(copy->target->GetId());
+      return;
+    }
+    const int target = to == kItemEqB ? 1 : 0;
+    const auto& sourceBands = Channel3300(1 - target).bands;
+    const auto& targetBands = Channel3300(target).bands;
+    for (std::size_t band = 0; band < sourceBands.size(); ++band) {
+      targetBands[band].Write(device_, sourceBands[band].Read(device_));
+    }
+    TGraphicEQ& equaliser = *equalisers_[Index(target)];
+    if (equaliser.IsCreated()) equaliser.Post(TGraphicEQ::kRefreshMessage);
+  });
+}
+
+void TEdit3300Window::BeginDrag(ui::TreeItem item) {
+  if (!item) return;
+  ui::Point upperLeft;
+  const QImage picture = tree_.CreateDragImage(item, upperLeft);
+  dragged_ = static_cast<int>(tree_.ItemData(item));
+  dragImage_ = std::make_unique<ui::DragImage>(picture, kDragHotSpot);
+  dragImage_->Enter(*this, ScreenToClient(tree_.ClientToScreen(
+                               {upperLeft.x + kDragHotSpot.x, upperLeft.y + kDragHotSpot.y})));
+  CaptureMouse();
+}
+
+void TEdit3300Window::EndDrag(ui::Point p) {
+  if (!dragged_) return;
+  const int source = *dragged_;
+  dragged_.reset();
+  dragImage_.reset();
+  ui::Window::ReleaseMouse();
+  const ui::TreeItem target = tree_.HitTest(tree_.ScreenToClient(ClientToScreen(p)));
+  tree_.Invalidate();
+  if (target && target != root_) CopyChannel(source, static_cast<int>(tree_.ItemData(target)));
+}
+
+bool TEdit3300Window::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code == ui::key::kSpace && tree_.IsFocusOfItsWindow()) {
+    if (!key.down) {
+      const ui::TreeItem selected = tree_.Selected();
+      if (selected && selected != root_) RunItem(static_cast<int>(tree_.ItemData(selected)));
+    }
+    return true;
+  }
+  return ui::Frame::PreProcessKey(key);
+}
+
+void TEdit3300Window::CloseWindow(int result) {
+  if (!IsCreated() || !CanClose()) return;
+  device_.Close();
+  if (client_ != nullptr) {
+    client_->Post(kDeviceWindowClosed, 0, reinterpret_cast<ui::Param>(&device_));
+  }
+  ui::Frame::CloseWindow(result);
+}
+
+IQDevice3300::~IQDevice3300() = default;
+
+// The unit opens in its edit window, which the device keeps while it is open.
+bool IQDevice3300::DoOpen(ui::Window* parent) {
+  editWindow_ = std::make_unique<TEdit3300Window>(*this, parent);
+  editWindow_->Create();
+  editWindow_->Show();
+  return editWindow_->IsCreated();
+}
+
+ui::Window* IQDevice3300::EditWindow() const {
+  return editWindow_ != nullptr && editWindow_->IsCreated() ? editWindow_.get() : nullptr;
+}
+
+bool IQDevice3300::ShowOpenWindow() {
+  ui::Window* window = EditWindow();
+  if (window != nullptr) window->BringToTop();
+  return window != nullptr;
+}
+
+}  // namespace namespace3300

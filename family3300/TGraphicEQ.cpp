@@ -1,0 +1,129 @@
+#include "family3300/TGraphicEQ.h"
+
+#include <algorithm>
+
+#include "controls/DeviceErrorReport.h"
+#include "controls/TAdjustDialog.h"
+#include "family3300/IQDevice3300.h"
+#include "platform/ui/MessageBox.h"
+#include "resources/Family3300Ids.h"
+
+namespace namespace3300 {
+namespace {
+
+constexpr float kDbPerStep = 0.5f;
+constexpr float kReadOutOffsetDb = -10.0f;
+constexpr int kPageSteps = 4;
+// A sunken frame around each slider.
+constexpr int kSunkenFrame = -1;
+
+}  // namespace
+
+TGraphicEQ::TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent)
+    : ui::Dialog(parent, res3300::kGraphicEqDialog),
+      device_(device),
+      objects_(Channel3300(channel)) {
+  SetText(device.GetName() + (channel == 0 ? " EQ A" : " EQ B"));
+  for (int band = 0; band < kBandCount; ++band) {
+    sliders_[static_cast<std::size_t>(band)] =
+        std::make_unique<TMyVSlider>(this, res3300::kFirstBandSlider + band);
+  }
+  OnMessage(TMyVSlider::kScrollMessage, [this](const ui::Message& m) {
+    Scrolled(m);
+    return ui::Param{0};
+  });
+  OnMessage(kRefreshMessage, [this](const ui::Message&) {
+    ReadBands();
+    return ui::Param{0};
+  });
+  OnCommand(res3300::kFlattenButton, [this] { CmFlatten(); });
+  OnCommand(res3300::kAdjustButton, [this] { CmAdjust(); });
+}
+
+void TGraphicEQ::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  for (auto& slider : sliders_) {
+    slider->SetRange(0, kMaxBandLevel);
+    slider->SetFrameStyle(kSunkenFrame);
+    slider->SetDisplay(kDbPerStep, kReadOutOffsetDb);
+  }
+  ReadBands();
+  sliders_.front()->SetFocus();
+}
+
+void TGraphicEQ::ReadBands() {
+  controls::GuardedBusCall(&device_, [this] {
+    for (int band = 0; band < kBandCount; ++band) {
+      sliders_[static_cast<std::size_t>(band)]->SetValue(
+          objects_.bands[static_cast<std::size_t>(band)].Read(device_));
+    }
+  });
+}
+
+bool TGraphicEQ::WriteBand(const TMyVSlider& slider) {
+  const int band = slider.Id() - res3300::kFirstBandSlider;
+  return controls::GuardedBusCall(&device_, [&] {
+    objects_.bands[static_cast<std::size_t>(band)].Write(device_,
+                                                         static_cast<uint8_t>(slider.GetValue()));
+  });
+}
+
+void TGraphicEQ::Scrolled(const ui::Message& message) {
+  if (TMyVSlider::ScrollCodeOf(message.wParam) != ui::ScrollCode::EndScroll) return;
+  const auto found = std::find_if(sliders_.begin(), sliders_.end(), [&](const auto& slider) {
+    return reinterpret_cast<ui::Param>(slider.get()) == message.lParam;
+  });
+  if (found != sliders_.end()) WriteBand(**found);
+}
+
+TMyVSlider* TGraphicEQ::FocusedSlider() const {
+  for (const auto& slider : sliders_) {
+    if (slider->IsFocusOfItsWindow()) return slider.get();
+  }
+  return nullptr;
+}
+
+bool TGraphicEQ::PreProcessKey(const ui::KeyStroke& key) {
+  const int steps = key.code == ui::key::kUp || key.code == ui::key::kDown           ? 1
+                    : key.code == ui::key::kPageUp || key.code == ui::key::kPageDown ? kPageSteps
+                                                                                     : 0;
+  if (steps == 0) return ui::Dialog::PreProcessKey(key);
+  // The arrows never move the focus between the dialog's controls; the page keys step only a
+  // slider that has the focus.
+  if (key.down) {
+    if (TMyVSlider* slider = FocusedSlider()) {
+      const bool up = key.code == ui::key::kUp || key.code == ui::key::kPageUp;
+      up ? slider->StepUp(steps) : slider->StepDown(steps);
+      WriteBand(*slider);
+    }
+  }
+  return steps == 1 || ui::Dialog::PreProcessKey(key);
+}
+
+void TGraphicEQ::CmFlatten() {
+  if (ui::MessageBox(this, "Flatten all EQ filters on this channel?", std::string(),
+                     ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
+    return;
+  }
+  for (auto& slider : sliders_) {
+    slider->SetValue(kFlatBandLevel);
+    if (!WriteBand(*slider)) return;
+  }
+}
+
+void TGraphicEQ::CmAdjust() {
+  TAdjustDialog adjust(this);
+  const int offset = adjust.Execute();
+  if (offset == 0) return;
+  for (int band = 0; band < kBandCount; ++band) {
+    TMyVSlider& slider = *sliders_[static_cast<std::size_t>(band)];
+    const int level = std::clamp(slider.GetValue() + offset, 0, static_cast<int>(kMaxBandLevel));
+    const bool written = controls::GuardedBusCall(&device_, [&] {
+      objects_.bands[static_cast<std::size_t>(band)].Write(device_, static_cast<uint8_t>(level));
+    });
+    if (!written) return;
+    slider.SetValue(level);
+  }
+}
+
+}  // namespace namespace3300

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "controls/TMyVSlider.h"
+#include "family3300/Parameters3300.h"
+#include "platform/ui/Dialog.h"
+
+namespace namespace3300 {
+
+class IQDevice3300;
+
+// The 28 third-octave bands of one channel, one slider each. A slider writes its band when the
+// user lets it go, or at each arrow or page key while it has the focus; "Flatten" sets every band
+// to 0 dB and "Adjust ..." shifts them all by one offset.
+class TGraphicEQ : public ui::Dialog {
+ public:
+  // The edit window posts it after a recall or a copy into this channel: read the bands again.
+  static constexpr ui::MessageId kRefreshMessage = 102;
+
+  TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
+
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+  void ReadBands();
+  TMyVSlider& Slider(int band) { return *sliders_[static_cast<std::size_t>(band - 1)]; }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  void Scrolled(const ui::Message& message);
+  void CmFlatten();
+  void CmAdjust();
+  // The slider that has the keyboard focus, else null.
+  TMyVSlider* FocusedSlider() const;
+  // Writes the slider's position to its band.
+  bool WriteBand(const TMyVSlider& slider);
+
+  IQDevice3300& device_;
+  const ChannelObjects& objects_;
+  std::array<std::unique_ptr<TMyVSlider>, kBandCount> sliders_;
+};
+
+}  // namespace namespace3300

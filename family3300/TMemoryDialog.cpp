@@ -1,0 +1,83 @@
+#include "family3300/TMemoryDialog.h"
+
+#include "controls/DeviceErrorReport.h"
+#include "family3300/IQDevice3300.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family3300Ids.h"
+
+namespace namespace3300 {
+namespace {
+
+constexpr const char* kNameCharacters = "0-9 a-zA-Z/,#()&-";
+constexpr const char* kUnnamed = "---------";
+
+}  // namespace
+
+TMemoryDialog::TMemoryDialog(IQDevice3300& device, ui::Window* parent)
+    : ui::Dialog(parent, res3300::kMemoryDialog), device_(device) {
+  for (int k = 0; k < kMemoryCount; ++k) {
+    names_[static_cast<std::size_t>(k)] =
+        std::make_unique<ui::Edit>(this, res3300::kFirstName + k, kNameChars);
+    OnCommand(res3300::kFirstSave + k, [this, k] { SaveMemory(k); });
+    OnCommand(res3300::kFirstRecall + k, [this, k] { RecallMemory(k); });
+  }
+}
+
+void TMemoryDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  namesRead_ = 0;
+  controls::GuardedBusCall(&device_, [this] {
+    for (; namesRead_ < kMemoryCount; ++namesRead_) {
+      const std::string name = MemoryName3300(namesRead_ + 1).Read(device_);
+      names_[static_cast<std::size_t>(namesRead_)]->SetText(name.substr(0, kNameChars));
+    }
+  });
+  for (auto& name : names_)
+    name->SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
+}
+
+bool TMemoryDialog::Confirmed(const std::string& question, const std::string& caption) {
+  return ui::MessageBox(this, question, caption, ui::mb::kYesNo | ui::mb::kIconQuestion) ==
+         ui::kIdYes;
+}
+
+void TMemoryDialog::SaveMemory(int index) {
+  const std::size_t k = static_cast<std::size_t>(index);
+  if (!Confirmed(
+          "Overwrite memory #" + std::to_string(index + 1) + ", '" + names_[k]->Text() + "'?",
+          "Save memory")) {
+    return;
+  }
+  ui::WaitCursor wait;
+  controls::GuardedBusCall(&device_,
+                           [&] { device_.UseMemory(index + 1, MemoryOperation::kStore); });
+}
+
+void TMemoryDialog::RecallMemory(int index) {
+  const std::size_t k = static_cast<std::size_t>(index);
+  if (!Confirmed("Overwrite current settings with memory #" + std::to_string(index + 1) + ", '" +
+                     names_[k]->Text() + "'?",
+                 "Recall memory")) {
+    return;
+  }
+  ui::WaitCursor wait;
+  const bool recalled = controls::GuardedBusCall(
+      &device_, [&] { device_.UseMemory(index + 1, MemoryOperation::kRecall); });
+  if (recalled && Parent() != nullptr) Parent()->Post(kRefreshAllMessage);
+}
+
+void TMemoryDialog::CloseWindow(int result) {
+  if (IsCreated()) {
+    controls::GuardedBusCall(&device_, [this] {
+      for (int k = 0; k < namesRead_; ++k) {
+        const std::string name = names_[static_cast<std::size_t>(k)]->Text();
+        MemoryName3300(k + 1).Write(device_, name.empty() ? kUnnamed : name);
+      }
+    });
+  }
+  ui::Dialog::CloseWindow(result);
+}
+
+}  // namespace namespace3300

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "family3300/Parameters3300.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+
+namespace namespace3300 {
+
+class IQDevice3300;
+
+// The unit's ten memories by name: Save stores the current settings into one, Recall brings one
+// back (and the edit window re-reads the unit). Typed names reach the unit when the dialog closes;
+// only names that were read from the unit when it opened are written back, so a failed read
+// never leaves a placeholder or an old name in the unit.
+class TMemoryDialog : public ui::Dialog {
+ public:
+  static constexpr int kNameChars = 9;
+  // Posted to the edit window after a recall.
+  static constexpr ui::MessageId kRefreshAllMessage = 102;
+
+  TMemoryDialog(IQDevice3300& device, ui::Window* parent);
+
+  void CloseWindow(int result = ui::kIdCancel) override;
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  void SaveMemory(int index);
+  void RecallMemory(int index);
+  bool Confirmed(const std::string& question, const std::string& caption);
+
+  IQDevice3300& device_;
+  std::array<std::unique_ptr<ui::Edit>, kMemoryCount> names_;
+  // How many names, from memory 1 on, the last opening read from the unit.
+  int namesRead_ = 0;
+};
+
+}  // namespace namespace3300

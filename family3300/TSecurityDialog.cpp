@@ -1,0 +1,121 @@
+#include "family3300/TSecurityDialog.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "controls/DeviceErrorReport.h"
+#include "family3300/IQDevice3300.h"
+#include "family3300/Parameters3300.h"
+#include "familycommon/SetPassDialog.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family3300Ids.h"
+
+namespace namespace3300 {
+namespace {
+
+constexpr int kWrongPasswordCode = 9;
+constexpr std::size_t kStatusBytesShown = 6;
+
+}  // namespace
+
+TSecurityDialog::TSecurityDialog(IQDevice3300& device, ui::Window* parent)
+    : ui::Dialog(parent, res3300::kSecurityDialog),
+      device_(device),
+      password_(this, res3300::kPasswordEdit, kPasswordChars),
+      lamp_(this, res3300::kLockLamp),
+      setPassword_(this, res3300::kSetPasswordButton) {
+  lamp_.SetStyle(kLampStyle);
+  lamp_.SetPushStyle(true);
+  OnCommand(res3300::kLockLamp, [this] { CmLock(); });
+  OnCommand(res3300::kSetPasswordButton, [this] { CmSetPassword(); });
+  OnCommand(res3300::kStatusButton, [this] { CmStatus(); });
+}
+
+void TSecurityDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  controls::GuardedBusCall(&device_, [this] { ShowLock(device_.IsLocked()); });
+  password_.SetValidator(
+      std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
+}
+
+void TSecurityDialog::ShowLock(bool locked) {
+  lamp_.SetState(locked ? kLockedLamp : kUnlockedLamp);
+  lamp_.Redraw();
+  setPassword_.Enable(!locked);
+}
+
+void TSecurityDialog::LockChanged() {
+  if (Parent() != nullptr) Parent()->Post(kObjectChangedMessage, 0, g3300Lock.GetId());
+}
+
+void TSecurityDialog::Unlock() {
+  const std::string entry = password_.Text();
+  if (static_cast<int>(entry.size()) != kPasswordChars) return;
+  try {
+    g3300PasswordEntry.Write(device_, entry, kPasswordChars);
+    const bool locked = device_.IsLocked();
+    ShowLock(locked);
+    if (!locked) LockChanged();
+  } catch (const ErrorObject& e) {
+    // A wrong password is answered by the lamp staying lit.
+    if (e.code != kWrongPasswordCode) controls::ReportDeviceError(e, &device_, e.code);
+  } catch (const IQException& e) {
+    controls::ReportDeviceError(e, &device_, controls::kNoUnitErrorCode);
+  }
+}
+
+void TSecurityDialog::CmLock() {
+  bool locked = false;
+  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) return;
+  if (locked) {
+    Unlock();
+    return;
+  }
+  if (ui::MessageBox(this, "Lock the device? (Make sure a password has been ENTERED and recorded).",
+                     "Security", ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
+    return;
+  }
+  lamp_.SetState(kLockedLamp);
+  lamp_.Redraw();
+  controls::GuardedBusCall(&device_, [this] {
+    g3300Lock.Write(device_, true);
+    setPassword_.Enable(false);
+    LockChanged();
+  });
+}
+
+bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code != ui::key::kReturn) return ui::Dialog::PreProcessKey(key);
+  // Enter unlocks when it is released; going down it must not press a button.
+  if (!key.down) Unlock();
+  return true;
+}
+
+void TSecurityDialog::CmSetPassword() {
+  SetPassDialog dialog(this, kPasswordChars, kPasswordChars);
+  if (dialog.Execute() != ui::kIdOk) return;
+  controls::GuardedBusCall(
+      &device_, [&] { g3300NewPassword.Write(device_, dialog.Password(), kPasswordChars); });
+}
+
+void TSecurityDialog::CmStatus() {
+  // The status is bytes, zeros among them, not a text.
+  std::vector<uint8_t> status;
+  try {
+    device_.Request(g3300Status, 0);
+    if (!device_.Fetch(g3300Status, status)) return;
+  } catch (const IQException&) {
+    return;
+  }
+  status.resize(kStatusBytesShown, 0);
+  std::string text = "Status: ";
+  for (const uint8_t byte : status) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%.2X ", byte);
+    text += hex;
+  }
+  ui::MessageBox(this, text, "Service Code 01", ui::mb::kOk | ui::mb::kIconExclamation);
+}
+
+}  // namespace namespace3300

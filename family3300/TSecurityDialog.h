@@ -1,0 +1,46 @@
+#pragma once
+
+#include "controls/TLEDButton.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+
+namespace namespace3300 {
+
+class IQDevice3300;
+
+// Locks a bus unit, unlocks it with its six-character password (the lamp, or Enter released
+// anywhere in the dialog), sets a new password and shows the service status. The edit window
+// hears of every lock change (message 101 with the lock's id) and follows it.
+class TSecurityDialog : public ui::Dialog {
+ public:
+  static constexpr ui::MessageId kObjectChangedMessage = 101;
+
+  TSecurityDialog(IQDevice3300& device, ui::Window* parent);
+
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+  const TLEDButton& Lamp() const { return lamp_; }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  static constexpr int kLampStyle = 0;
+  static constexpr int kLockedLamp = 2;
+  static constexpr int kUnlockedLamp = 6;
+
+  void CmLock();
+  void CmSetPassword();
+  void CmStatus();
+  // Sends the password entry to the unit when it has six characters, then follows the lock.
+  void Unlock();
+  void ShowLock(bool locked);
+  void LockChanged();
+
+  IQDevice3300& device_;
+  ui::Edit password_;
+  TLEDButton lamp_;
+  ui::PushButton setPassword_;
+};
+
+}  // namespace namespace3300

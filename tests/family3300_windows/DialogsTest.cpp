@@ -1,0 +1,259 @@
+#include <QtCore/qnamespace.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "family3300/Parameters3300.h"
+#include "family3300/TEdit3300Window.h"
+#include "familycommon/SetPassDialog.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
+#include "resources/ControlsResources.h"
+#include "resources/Family3300Ids.h"
+#include "resources/FamilyCommonIds.h"
+#include "sim/Fault.h"
+#include "tests/family3300_windows/WindowsTestSupport.h"
+
+namespace {
+
+using namespace namespace3300;
+using eqtest::TakeReportedErrors;
+using Trace = std::vector<std::string>;
+
+// A unit of each test's model on the bus, in its edit window.
+class DialogsTest : public windows3300::WindowFixture {
+ protected:
+  void Open(bool twoChannel = true) {
+    unit = AddUnit(kAddress, twoChannel);
+    ASSERT_NE(unit, nullptr);
+    window = std::make_unique<TEdit3300Window>(*unit, nullptr);
+    window->Create();
+    window->Show();
+    TakeTrace();
+    TakeReportedErrors();
+  }
+
+  static constexpr int kAddress = 12;
+  IQDevice3300* unit = nullptr;
+  std::unique_ptr<TEdit3300Window> window;
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+};
+
+TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
+  Open();
+  for (int band = 1; band <= kBandCount; ++band) {
+    Store(g3300BandB[static_cast<std::size_t>(band - 1)].GetId(),
+          {static_cast<uint8_t>(band + 10)});
+  }
+  window->RunItem(kItemEqB);
+  TGraphicEQ& eq = *window->Equaliser(1);
+  ASSERT_TRUE(eq.IsCreated());
+  EXPECT_EQ(eq.Text(), "12 EQ B");
+  const Trace reads = TakeTrace();
+  ASSERT_EQ(reads.size(), 29u);
+  EXPECT_EQ(reads[1], "R39");
+  EXPECT_EQ(reads[28], "R54");
+  EXPECT_EQ(eq.Slider(28).GetValue(), 38);
+  EXPECT_TRUE(eq.Slider(1).IsFocusOfItsWindow());
+
+  // Page Up on the focused slider steps four and writes the band, clamped at +10 dB.
+  eq.Slider(28).SetFocus();
+  ui::test::PressKey(eq.Slider(28), Qt::Key_PageUp);
+  EXPECT_EQ(TakeTrace(), Trace{"W54 28"});
+  EXPECT_EQ(eq.Slider(28).GetValue(), 40);
+
+  // A click on the dialog's background leaves the focus on the slider.
+  ui::test::MouseDown(eq, {3, 3});
+  ui::test::MouseUp(eq, {3, 3});
+  EXPECT_TRUE(eq.Slider(28).IsFocusOfItsWindow());
+
+  // Keys with the focus on a button step nothing.
+  ui::test::ControlOf(eq, res3300::kFlattenButton).SetFocus();
+  ui::test::PressKey(eq, Qt::Key_PageDown);
+  ui::test::PressKey(eq, Qt::Key_Up);
+  EXPECT_TRUE(TakeTrace().empty());
+
+  script.RunDialog(controls_res::kAdjustDialog, [](ui::Dialog& d) {
+    for (int i = 0; i < 3; ++i) {
+      dynamic_cast<ui::UpDown&>(ui::test::ControlOf(d, controls_res::kAdjustUpDown)).Step(-1);
+    }
+    d.CloseWindow(ui::kIdOk);
+  });
+  ui::test::Click(eq, res3300::kAdjustButton);
+  const Trace adjusted = TakeTrace();
+  ASSERT_EQ(adjusted.size(), 28u);
+  EXPECT_EQ(adjusted[0], "W39 0E");   // 11 + 3
+  EXPECT_EQ(adjusted[27], "W54 28");  // clamped at 40
+  EXPECT_EQ(Byte(g3300BandA[0].GetId()), kFlatBandLevel);
+
+  script.AnswerMessageBox(ui::kIdCancel).AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(eq, res3300::kFlattenButton);
+  EXPECT_TRUE(TakeTrace().empty());
+  ui::test::Click(eq, res3300::kFlattenButton);
+  EXPECT_EQ(script.Seen().back().text, "Flatten all EQ filters on this channel?");
+  EXPECT_EQ(TakeTrace().size(), 28u);
+  EXPECT_EQ(Byte(g3300BandB[27].GetId()), kFlatBandLevel);
+  EXPECT_EQ(eq.Slider(14).GetValue(), kFlatBandLevel);
+}
+
+TEST_F(DialogsTest, GraphicEqualiserPictureForTheReadme) {
+  Open();
+  const uint8_t curve[kBandCount] = {26, 28, 27, 25, 23, 21, 20, 19, 18, 18, 19, 20, 20, 20,
+                                     20, 21, 22, 23, 24, 24, 23, 22, 21, 20, 18, 16, 14, 12};
+  for (int band = 0; band < kBandCount; ++band) {
+    Store(g3300BandA[static_cast<std::size_t>(band)].GetId(), {curve[band]});
+  }
+  window->RunItem(kItemEqA);
+  TGraphicEQ& eq = *window->Equaliser(0);
+  ui::test::PumpMessages();
+  std::filesystem::create_directories(GALLERY_DIR);
+  EXPECT_TRUE(ui::test::GrabPng(eq, GALLERY_DIR "/graphic-eq-dialog.png"));
+  if (std::getenv("TELVO_UPDATE_DOCS") != nullptr) {
+    EXPECT_TRUE(ui::test::GrabPng(eq, DOCS_DIR "/graphic-eq-dialog.png"));
+  }
+}
+
+TEST_F(DialogsTest, LevelDialogsShowTheCornerOrGainAndWriteEveryMove) {
+  Open();
+  Store(g3300GainB.GetId(), {24});
+  window->RunItem(kItemHpfA);
+  window->RunItem(kItemLpfA);
+  window->RunItem(kItemGainB);
+  const auto readOut = [](ui::Window& d) {
+    return ui::test::ControlOf(d, controls_res::kLevelText).Text();
+  };
+  auto& hpfTrack = dynamic_cast<ui::Trackbar&>(
+      ui::test::ControlOf(*window->Hpf(0), controls_res::kLevelTrackbar));
+  EXPECT_EQ(window->Hpf(0)->Text(), "HPF corner A");
+  EXPECT_EQ(readOut(*window->Hpf(0)), "10");
+  EXPECT_EQ(hpfTrack.Position(), 7);
+  EXPECT_EQ(readOut(*window->Lpf(0)), "32K");
+  EXPECT_EQ(readOut(*window->Gain(1)), "12.0");
+  TakeTrace();
+
+  ui::test::PressKey(hpfTrack, Qt::Key_Home);
+  ui::test::PumpMessages();
+  EXPECT_EQ(readOut(*window->Hpf(0)), "160");
+  const Trace writes = TakeTrace();
+  ASSERT_FALSE(writes.empty());
+  EXPECT_EQ(writes.back(), "W02 07");
+}
+
+TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesItRead) {
+  Open(false);
+  Store(MemoryName3300(1).GetId(), windows3300::TextBytes("VERSE"));
+  Store(MemoryName3300(2).GetId(), windows3300::TextBytes("CHORUS"));
+  bus.AddFault(sim::Fault::ErrorObject(7).ForObject(MemoryName3300(3).GetId()));
+  window->RunItem(kItemMemory);
+  TMemoryDialog& memory = *window->Memory();
+  ASSERT_TRUE(memory.IsCreated());
+  EXPECT_EQ(TakeReportedErrors().size(), 1u);
+  EXPECT_EQ(ui::test::ControlOf(memory, res3300::kFirstName + 1).Text(), "CHORUS");
+  bus.ClearFaults();
+  TakeTrace();
+
+  script.AnswerMessageBox(ui::kIdNo).AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdYes);
+  ui::test::Click(memory, res3300::kFirstSave + 1);
+  EXPECT_TRUE(TakeTrace().empty());
+  ui::test::Click(memory, res3300::kFirstSave + 1);
+  EXPECT_EQ(script.Seen().back().text, "Overwrite memory #2, 'CHORUS'?");
+  EXPECT_EQ(TakeTrace(), (Trace{"W11 02", "W12 00"}));
+  ui::test::Click(memory, res3300::kFirstRecall + 9);
+  EXPECT_EQ(script.Seen().back().text, "Overwrite current settings with memory #10, '---------'?");
+  EXPECT_EQ(TakeTrace(), (Trace{"W11 0A", "W12 01"}));
+
+  ui::test::ControlOf(memory, res3300::kFirstName).SetText("");
+  memory.CloseWindow(ui::kIdOk);
+  EXPECT_EQ(TakeTrace(), (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W14 43484F52555300"}));
+}
+
+TEST_F(DialogsTest, SecurityLocksUnlocksAndSetsThePassword) {
+  Open();
+  window->RunItem(kItemSecurity);
+  TSecurityDialog& security = *window->Security();
+  EXPECT_EQ(security.Lamp().GetState(), 6);
+  TakeTrace();
+
+  script.AnswerMessageBox(ui::kIdCancel).AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(security, res3300::kLockLamp);
+  EXPECT_EQ(TakeTrace(), Trace{"R0D"});
+  ui::test::Click(security, res3300::kLockLamp);
+  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0D 01"}));
+  EXPECT_EQ(security.Lamp().GetState(), 2);
+  ui::test::PumpMessages();
+  EXPECT_EQ(window->Tree().ItemImage(window->Item(kItemEqA)), 6);
+
+  // A short entry sends nothing; a wrong password shows no box and the lamp stays lit.
+  TakeTrace();
+  ui::test::Type(security, res3300::kPasswordEdit, "ABC12");
+  ui::test::Click(security, res3300::kLockLamp);
+  EXPECT_EQ(TakeTrace(), Trace{"R0D"});
+  ui::test::Type(security, res3300::kPasswordEdit, "ABC124");
+  ui::test::Click(security, res3300::kLockLamp);
+  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0C 414243313234"}));
+  EXPECT_TRUE(TakeReportedErrors().empty());
+  EXPECT_EQ(security.Lamp().GetState(), 2);
+  ui::test::Type(security, res3300::kPasswordEdit, "ABC123");
+  ui::test::Click(security, res3300::kLockLamp);
+  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0C 414243313233", "R0D"}));
+  EXPECT_EQ(security.Lamp().GetState(), 6);
+  ui::test::PumpMessages();
+  EXPECT_EQ(window->Tree().ItemImage(window->Item(kItemEqA)), 0);
+
+  Store(g3300Status.GetId(), {0x01, 0x00, 0x0A, 0xFF, 0x10, 0x02});
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(security, res3300::kStatusButton);
+  EXPECT_EQ(script.Seen().back().text, "Status: 01 00 0A FF 10 02 ");
+}
+
+TEST_F(DialogsTest, SetPassDialogWantsTwoEqualEntriesOfTheMinimumLength) {
+  Open();
+  window->RunItem(kItemSecurity);
+  TSecurityDialog& security = *window->Security();
+  TakeTrace();
+  const auto enter = [](const std::string& first, const std::string& second) {
+    return [first, second](ui::Dialog& d) {
+      ui::test::Type(d, common_res::kSetPassNewEdit, first);
+      ui::test::Type(d, common_res::kSetPassConfirmEdit, second);
+      d.CloseWindow(ui::kIdOk);
+      // A refused entry leaves the dialog open: a cancel then leaves nothing.
+      if (d.Result() != ui::kIdOk) {
+        ui::test::ControlOf(d, common_res::kSetPassNewEdit).SetText("");
+        ui::test::ControlOf(d, common_res::kSetPassConfirmEdit).SetText("");
+        ui::test::Type(d, common_res::kSetPassNewEdit, "XYZ789");
+        ui::test::Type(d, common_res::kSetPassConfirmEdit, "xyz789");
+        EXPECT_EQ(ui::test::ControlOf(d, common_res::kSetPassConfirmEdit).Text(), "XYZ789");
+        d.CloseWindow(ui::kIdCancel);
+      }
+    };
+  };
+  script.RunDialog(common_res::kSetPassDialog, enter("ABC123", "ABC124"))
+      .AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(security, res3300::kSetPasswordButton);
+  EXPECT_EQ(script.Seen().at(1).text, "Strings do not match.");
+  script.RunDialog(common_res::kSetPassDialog, enter("ABC12", "ABC12")).AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(security, res3300::kSetPasswordButton);
+  EXPECT_EQ(script.Seen().back().text, "Password must be 6 characters");
+  EXPECT_TRUE(TakeTrace().empty());
+
+  script.RunDialog(common_res::kSetPassDialog, enter("NEW 1#", "NEW 1#"));
+  ui::test::Click(security, res3300::kSetPasswordButton);
+  EXPECT_EQ(TakeTrace(), Trace{"W0E 4E4557203123"});
+}
+
+TEST_F(DialogsTest, DspiLampFollowsTheSwitchAndEachPressFlipsIt) {
+  Open();
+  Store(g3300DspiSwitch.GetId(), {1});
+  window->RunItem(kItemDspi);
+  TDSPIDialog& dspi = *window->Dspi();
+  EXPECT_EQ(dspi.Lamp().GetState(), TDSPIDialog::kSetLamp);
+  TakeTrace();
+  ui::test::Click(dspi, res3300::kDspiLamp);
+  EXPECT_EQ(dspi.Lamp().GetState(), TDSPIDialog::kClearLamp);
+  ui::test::Click(dspi, res3300::kDspiLamp);
+  EXPECT_EQ(TakeTrace(), (Trace{"R01", "W01 00", "R01", "W01 01"}));
+}
+
+}  // namespace
