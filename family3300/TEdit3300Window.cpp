@@ -14,7 +14,8 @@ namespace namespace3300 {
 namespace {
 
 constexpr int kImagePixels = 16;
-const ui::Rect kDefaultRect{100, 100, 250, 200};
+// At (100, 100), 250 x 200 pixels.
+const ui::Rect kDefaultRect{100, 100, 100 + 250, 100 + 200};
 constexpr int kUnitNameFieldChars = 10;
 constexpr const char* kUnnamed = "---------";
 constexpr ui::Point kDragHotSpot{7, 7};
