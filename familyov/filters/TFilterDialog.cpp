@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "familycommon/TypedNumbers.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/filters/TFilter.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
-#include "familycommon/TypedNumbers.h"
 #include "platform/ui/Menu.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 
