@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
+#include "family8100/filters/FilterEdits.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
@@ -170,4 +172,40 @@ TEST_F(BankFixture, OrderStepsAskForTheirExtraSectionsAndFollowTheUnitsSlot) {
   top.order = 8;
   EXPECT_TRUE(StepOrder(offline, top, 1));
   EXPECT_EQ(top.order, 8);
+}
+
+TEST_F(BankFixture, TypedFieldsWriteOnlyNumbersAndACommitFailureIsReportedNotThrown) {
+  auto& peak = Place<TParametricFilter>(kLeftInputBank, 1000);
+  peak.level = -3.0F;
+  peak.q = 2.0F;
+  bus.TakeTrace();
+
+  // Enter on fields that hold no number gives nothing to write.
+  EXPECT_FALSE(ApplyTypedFields(peak, {.frequency = "", .level = "-", .q = "k"}));
+  EXPECT_EQ(peak.frequency, 1000);
+  EXPECT_FLOAT_EQ(peak.level, -3.0F);
+
+  // "Inv." negates the typed level before the clamp: -70 gives +12. An unreadable Q stays.
+  ASSERT_TRUE(ApplyTypedFields(peak, {.frequency = "1.5k", .level = "-70", .q = "."}, true));
+  EXPECT_EQ(peak.frequency, 1500);
+  EXPECT_FLOAT_EQ(peak.level, 12.0F);
+  EXPECT_FLOAT_EQ(peak.q, 2.0F);
+  ASSERT_TRUE(CommitFilter(*unit, peak));
+  const std::vector<std::string> trace = bus.TakeTrace();
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace.back(), "W18 01");
+
+  auto& shelf = Place<TLowshelfFilter>(kLeftInputBank, 200);
+  ASSERT_TRUE(ApplyTypedFields(shelf, {.frequency = "5", .level = "-30"}));
+  EXPECT_EQ(shelf.frequency, 20);
+  EXPECT_FLOAT_EQ(shelf.level, -12.0F);
+
+  std::vector<int> codes;
+  controls::SetDeviceErrorReporter(
+      [&codes](const IQException&, IQDevice*, int code) { codes.push_back(code); });
+  bus.bus.AddFault(sim::Fault::ErrorObject(5).ForObject(24).ForOpcode(sim::kOpcodeSet));
+  EXPECT_FALSE(CommitFilter(*unit, shelf));
+  controls::SetDeviceErrorReporter(nullptr);
+  EXPECT_THAT(codes, ElementsAre(5));
+  EXPECT_EQ(shelf.frequency, 20);
 }
