@@ -1,0 +1,102 @@
+#include "family8100/filters/BankHub.h"
+
+#include <algorithm>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/BankEditing.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/Window.h"
+
+namespace namespace8100 {
+
+namespace {
+
+ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
+
+std::size_t IndexOf(int32_t bank) { return static_cast<std::size_t>(std::clamp(bank, 1, 4) - 1); }
+
+}  // namespace
+
+TChannelParent::TChannelParent(IQDevice8100& unit, TAllChannelParent& hubs, int32_t bank)
+    : unit_(unit), hubs_(hubs), bank_(bank) {
+  hubs_.Enter(*this);
+}
+
+TChannelParent::~TChannelParent() { hubs_.Leave(*this); }
+
+void TChannelParent::AddListener(ui::Window& window) { listeners_.push_back(&window); }
+
+void TChannelParent::RemoveListener(const ui::Window& window) {
+  const auto found = std::ranges::find(listeners_, &window);
+  if (found != listeners_.end()) listeners_.erase(found);
+}
+
+void TChannelParent::Broadcast(ui::MessageId id, ui::Param wParam, ui::Param lParam,
+                               bool fromPeer) {
+  if (!fromPeer) hubs_.BroadcastToChannels(this, id, wParam, lParam);
+  for (ui::Window* listener : listeners_) listener->Post(id, wParam, lParam);
+}
+
+void TAllChannelParent::Enter(TChannelParent& hub) { hubs_[IndexOf(hub.Bank())] = &hub; }
+
+void TAllChannelParent::Leave(const TChannelParent& hub) {
+  TChannelParent*& entry = hubs_[IndexOf(hub.Bank())];
+  if (entry == &hub) entry = nullptr;
+}
+
+TChannelParent* TAllChannelParent::Hub(int32_t bank) const { return hubs_[IndexOf(bank)]; }
+
+void TAllChannelParent::BroadcastToChannels(const TChannelParent* except, ui::MessageId id,
+                                            ui::Param wParam, ui::Param lParam) {
+  for (TChannelParent* hub : hubs_) {
+    if (hub != nullptr && hub != except) hub->Broadcast(id, wParam, lParam, true);
+  }
+}
+
+bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_t type) {
+  TFilter* added = nullptr;
+  bool fits = true;
+  controls::GuardedBusCall(&hub.Unit(), [&] {
+    added = AddBankFilter(hub.Unit(), defaults, hub.Bank(), type);
+    fits = added != nullptr;
+  });
+  if (added == nullptr) return fits;
+  hub.current = added;
+  hub.Broadcast(bankmsg::kFilterAdded, hub.Bank(), AsParam(added));
+  hub.Broadcast(bankmsg::kSelectionChanged, hub.Bank(), AsParam(added));
+  return true;
+}
+
+void DeleteSelectionCommand(TChannelParent& hub) {
+  std::vector<const TFilter*> removed;
+  controls::GuardedBusCall(&hub.Unit(),
+                           [&] { RemoveSelection(hub.Unit(), hub.selection, removed); });
+  if (removed.empty()) return;
+  for (const TFilter* filter : removed) {
+    hub.Broadcast(bankmsg::kFilterRemoved, hub.Bank(), AsParam(filter));
+  }
+  hub.current = nullptr;
+  hub.Broadcast(bankmsg::kSelectionChanged, hub.Bank(), 0);
+}
+
+bool CopySelectionCommand(TChannelParent& hub) {
+  std::vector<TFilter*> copies;
+  bool complete = true;
+  controls::GuardedBusCall(&hub.Unit(),
+                           [&] { complete = CopyToTwinBank(hub.Unit(), hub.selection, copies); });
+  for (const TFilter* copy : copies) {
+    hub.Broadcast(bankmsg::kFilterAdded, copy->bank, AsParam(copy));
+  }
+  if (!copies.empty()) hub.Broadcast(bankmsg::kReload, 0, 0);
+  return complete;
+}
+
+void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
+  for (TFilter* filter : hub.selection) {
+    if (!controls::GuardedBusCall(&hub.Unit(), [&] { filter->SetBypass(hub.Unit(), bypassed); }))
+      return;
+    hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), AsParam(filter));
+  }
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/ui/Message.h"
+
+namespace ui {
+class Window;
+}
+
+namespace namespace8100 {
+
+class FamilyKey8100;
+class IQDevice8100;
+class TFilter;
+
+// The messages every window that edits a bank listens to; wParam is the bank (0 for a reload),
+// lParam a filter that may already be freed, to be compared and never read.
+namespace bankmsg {
+inline constexpr ui::MessageId kReload = 290;
+inline constexpr ui::MessageId kSelectionChanged = 302;  // the single selected filter, or 0
+inline constexpr ui::MessageId kValuesChanged = 303;
+inline constexpr ui::MessageId kFilterAdded = 304;
+inline constexpr ui::MessageId kFilterRemoved = 305;
+}  // namespace bankmsg
+
+class TAllChannelParent;
+
+// The hub of one open bank editor: the unit, the bank, the bank's selection and current filter,
+// and the windows that listen. Every message is posted, so receivers act after the sender's
+// handler has returned, in the order posted.
+class TChannelParent {
+ public:
+  TChannelParent(IQDevice8100& unit, TAllChannelParent& hubs, int32_t bank);
+  ~TChannelParent();
+  TChannelParent(const TChannelParent&) = delete;
+  TChannelParent& operator=(const TChannelParent&) = delete;
+
+  IQDevice8100& Unit() const { return unit_; }
+  int32_t Bank() const { return bank_; }
+
+  void AddListener(ui::Window& window);
+  void RemoveListener(const ui::Window& window);
+  // To this hub's listeners and, unless it comes from a peer, to every other open hub's.
+  void Broadcast(ui::MessageId id, ui::Param wParam, ui::Param lParam, bool fromPeer = false);
+
+  // The filter whose parameters the editor shows; null when none.
+  TFilter* current = nullptr;
+  // The bank's selected filters in list order; the commands act on it.
+  std::vector<TFilter*> selection;
+
+ private:
+  IQDevice8100& unit_;
+  TAllChannelParent& hubs_;
+  int32_t bank_;
+  std::vector<ui::Window*> listeners_;
+};
+
+// The four banks' hubs of one unit, each present while its editor is open.
+class TAllChannelParent {
+ public:
+  void Enter(TChannelParent& hub);
+  void Leave(const TChannelParent& hub);
+  TChannelParent* Hub(int32_t bank) const;
+  void BroadcastToChannels(const TChannelParent* except, ui::MessageId id, ui::Param wParam,
+                           ui::Param lParam);
+
+ private:
+  std::array<TChannelParent*, 4> hubs_{};
+};
+
+// The editor's commands on its bank, under the family's guard: a bus failure is reported, what was
+// done before it stays done, and the views are told of exactly that.
+
+// Adds a filter of `type`; false when it does not fit the section budget (nothing was written).
+bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_t type);
+// Deletes the selection; each freed filter is announced by itself, so that the views drop exactly
+// the filters that are gone, also after a failure part way.
+void DeleteSelectionCommand(TChannelParent& hub);
+// Copies the selection to the twin bank; false when the budget stopped it.
+bool CopySelectionCommand(TChannelParent& hub);
+void BypassSelectionCommand(TChannelParent& hub, bool bypassed);
+
+}  // namespace namespace8100

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "familycommon/FilterListing.h"
+
+namespace ui {
+class Window;
+}
+
+namespace namespace8100 {
+
+class IQDevice8100;
+class TFilter;
+
+// "Right Input Filters" ... "Left Output Filters".
+std::string BankCaption(int32_t bank);
+
+// The bank's filters in the listing's order: by type name compared byte by byte, then by rising
+// frequency.
+std::vector<const TFilter*> BankListingOrder(const IQDevice8100& unit, int32_t bank);
+
+// The bank's filter listing, headed by the bank's caption and the unit's name.
+std::unique_ptr<familycommon::FilterListPrintout> MakeBankListing(const IQDevice8100& unit,
+                                                                  int32_t bank);
+
+// Prints the bank's listing after the print dialog; a bank without filters prints nothing.
+void PrintFilterListing(const IQDevice8100& unit, ui::Window& owner, int32_t bank);
+
+}  // namespace namespace8100

@@ -1,0 +1,64 @@
+#include "family8100/filters/FilterEdits.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/FilterEntry.h"
+#include "family8100/unit/IQDevice8100.h"
+
+namespace namespace8100 {
+
+namespace {
+
+float* LevelOf(TFilter& filter) {
+  if (auto* peak = dynamic_cast<TPeakFilter*>(&filter)) return &peak->level;
+  if (auto* shelf = dynamic_cast<TShelfFilter*>(&filter)) return &shelf->level;
+  return nullptr;
+}
+
+}  // namespace
+
+float LowestTypedLevel(int32_t type) {
+  return type == kParametricFilter || type == kBoostCutFilter ? kMinPeakLevelDb : kMinShelfLevelDb;
+}
+
+float LowestSteppedLevel(int32_t type) {
+  return type == kParametricFilter ? kMinPeakLevelDb : kMinShelfLevelDb;
+}
+
+bool ApplyTypedFields(TFilter& filter, const TypedFields& fields, bool invertLevel) {
+  bool any = false;
+  if (fields.frequency) {
+    if (const auto frequency = ParseFrequency(*fields.frequency)) {
+      filter.frequency = *frequency;
+      any = true;
+    }
+  }
+  float* level = LevelOf(filter);
+  if (fields.level && level) {
+    const float lowest = LowestTypedLevel(filter.type);
+    const float inf = std::numeric_limits<float>::infinity();
+    if (auto typed = ParseClamped(*fields.level, -inf, inf)) {
+      *level = std::clamp(invertLevel ? -*typed : *typed, lowest, kMaxLevelDb);
+      any = true;
+    }
+  }
+  auto* peak = dynamic_cast<TPeakFilter*>(&filter);
+  if (fields.q && peak) {
+    if (const auto q = ParseClamped(*fields.q, kMinQ, kMaxQ)) {
+      peak->q = *q;
+      any = true;
+    }
+  }
+  return any;
+}
+
+bool CommitFilter(IQDevice8100& unit, const TFilter& filter) {
+  return controls::GuardedBusCall(&unit, [&] {
+    filter.WriteToUnit(unit);
+    filter.SetUnitFlag(unit);
+  });
+}
+
+}  // namespace namespace8100

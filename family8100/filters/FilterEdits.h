@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace namespace8100 {
+
+class IQDevice8100;
+class TFilter;
+
+// What a filter dialog does to its filter, apart from its controls: each dialog is a thin layer
+// that reads its fields into these calls and shows the filter again.
+
+// The texts of a dialog's edit fields; none for a field the dialog lacks.
+struct TypedFields {
+  std::optional<std::string> frequency;
+  std::optional<std::string> level;
+  std::optional<std::string> q;
+};
+
+// The lowest level a typed entry and a level step may reach for the filter's type.
+float LowestTypedLevel(int32_t type);
+float LowestSteppedLevel(int32_t type);
+
+// Takes each typed field that holds a number into the filter, clamped to the type's range; with
+// `invertLevel` the typed level is negated first. Returns whether any field held a number: when
+// none did, there is nothing to write.
+bool ApplyTypedFields(TFilter& filter, const TypedFields& fields, bool invertLevel = false);
+
+// The filter's complete write and its commit, under the family's guard: a failure is reported and
+// answered with false, and the filter keeps its values.
+bool CommitFilter(IQDevice8100& unit, const TFilter& filter);
+
+}  // namespace namespace8100

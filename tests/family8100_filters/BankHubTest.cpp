@@ -1,0 +1,124 @@
+// The bank hubs' messages and the editor commands that send them, on the simulated bus.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/BankHub.h"
+#include "family8100/unit/Types8100.h"
+#include "platform/registry/Store.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Window.h"
+#include "tests/family8100_unit/OlderFamilyBus.h"
+
+using namespace namespace8100;
+using testing::ElementsAre;
+using testsupport8100::OlderFamilyBus;
+using testsupport8100::OnlyUnit;
+
+namespace {
+
+// A window that keeps the bank messages it receives.
+struct Listener : ui::Window {
+  Listener() {
+    for (ui::MessageId id : {bankmsg::kReload, bankmsg::kSelectionChanged, bankmsg::kValuesChanged,
+                             bankmsg::kFilterAdded, bankmsg::kFilterRemoved}) {
+      OnMessage(id, [this](const ui::Message& m) {
+        received.push_back(m);
+        return 0;
+      });
+    }
+    Create();
+  }
+  std::vector<ui::MessageId> Ids() const {
+    std::vector<ui::MessageId> ids;
+    for (const ui::Message& m : received) ids.push_back(m.id);
+    return ids;
+  }
+  std::vector<ui::Message> received;
+};
+
+ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
+
+struct HubFixture : testing::Test {
+  HubFixture() {
+    type.SetRegistryKey(store.Root());
+    right.AddListener(rightView);
+    left.AddListener(leftView);
+    controls::SetDeviceErrorReporter(
+        [this](const IQException&, IQDevice*, int code) { reported.push_back(code); });
+  }
+  ~HubFixture() override { controls::SetDeviceErrorReporter(nullptr); }
+
+  OlderFamilyBus bus;
+  int unitIndex = sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
+  // Found by the roll call, before the hubs that need it.
+  IQDevice8100* unit = OnlyUnit(bus);
+  registry::Store store;
+  IQ8100Type type;
+  TAllChannelParent hubs;
+  TChannelParent right{*unit, hubs, kRightInputBank};
+  TChannelParent left{*unit, hubs, kLeftInputBank};
+  Listener rightView;
+  Listener leftView;
+  std::vector<int> reported;
+};
+
+}  // namespace
+
+TEST_F(HubFixture, AddsAreAnnouncedToEveryOpenBankAfterTheHandlerReturns) {
+  ASSERT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
+  EXPECT_TRUE(rightView.received.empty());  // posted, not sent
+  ui::test::PumpMessages();
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  const TFilter* added = unit->Filters()[0].get();
+  EXPECT_EQ(right.current, added);
+  for (Listener* view : {&rightView, &leftView}) {
+    EXPECT_THAT(view->Ids(), ElementsAre(bankmsg::kFilterAdded, bankmsg::kSelectionChanged));
+    EXPECT_EQ(view->received[0].wParam, kRightInputBank);
+    EXPECT_EQ(view->received[0].lParam, AsParam(added));
+  }
+
+  // A closed bank hears nothing.
+  { TChannelParent closing{*unit, hubs, kRightOutputBank}; }
+  EXPECT_EQ(hubs.Hub(kRightOutputBank), nullptr);
+}
+
+TEST_F(HubFixture, ADeleteThatFailsPartWayAnnouncesExactlyTheFreedFilters) {
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
+  ui::test::PumpMessages();
+  rightView.received.clear();
+  for (const auto& filter : unit->Filters()) right.selection.push_back(filter.get());
+  const TFilter* first = right.selection[0];
+  bus.bus.AddFault(
+      sim::Fault::ErrorObject(7).ForObject(18).ForOpcode(sim::kOpcodeSet).OnOccurrence(2));
+
+  DeleteSelectionCommand(right);
+  ui::test::PumpMessages();
+  EXPECT_THAT(reported, ElementsAre(7));
+  EXPECT_EQ(right.selection.size(), 2u);
+  EXPECT_EQ(right.current, nullptr);
+  EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kFilterRemoved, bankmsg::kSelectionChanged));
+  EXPECT_EQ(rightView.received[0].lParam, AsParam(first));
+  EXPECT_EQ(rightView.received[1].lParam, 0);
+}
+
+TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
+  for (const auto& filter : unit->Filters()) right.selection.push_back(filter.get());
+  ui::test::PumpMessages();
+  leftView.received.clear();
+
+  EXPECT_TRUE(CopySelectionCommand(right));
+  ui::test::PumpMessages();
+  EXPECT_THAT(leftView.Ids(),
+              ElementsAre(bankmsg::kFilterAdded, bankmsg::kFilterAdded, bankmsg::kReload));
+  EXPECT_EQ(leftView.received[0].wParam, kLeftInputBank);
+
+  rightView.received.clear();
+  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForObject(40).ForOpcode(sim::kOpcodeSet));
+  BypassSelectionCommand(right, true);
+  ui::test::PumpMessages();
+  EXPECT_THAT(reported, ElementsAre(3));
+  EXPECT_TRUE(rightView.received.empty());
+}
