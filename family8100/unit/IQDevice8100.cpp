@@ -79,12 +79,24 @@ std::string ErrorText8100(int code) {
 
 IQDevice8100::~IQDevice8100() = default;
 
+void IQDevice8100::SetGraphZoom(bool horizontal, bool vertical) {
+  for (GraphView8100& view : graphViews) {
+    view.horizontalZoom = horizontal;
+    view.verticalZoom = vertical;
+  }
+}
+
 IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                            uint32_t typeCode)
     : IQDevice(type, manager, info), typeCode_(typeCode), waitsForReady_(IsOnline()) {
   SetObjectCount(kObjectIdCount);
   if (IsOnline()) {
     deletesAllAtOnce_ = FirmwareVersion(GetInfo()) >= kFirstSingleDeleteVersion;
+    // Older firmware cannot follow a drag: its graphs write only when the mouse lets go.
+    for (GraphView8100& view : graphViews) {
+      view.liveWrite = view.liveWrite && deletesAllAtOnce_;
+      view.liveRedraw = view.liveRedraw && deletesAllAtOnce_;
+    }
   } else {
     InitVirtualUnit();
   }

@@ -8,6 +8,7 @@
 
 #include "bus/IQDevice.h"
 #include "family8100/filters/Filters8100.h"
+#include "family8100/filters/GraphView8100.h"
 #include "family8100/unit/ReadyWait.h"
 #include "familycommon/ProgressReport.h"
 
@@ -110,6 +111,10 @@ class IQDevice8100 : public IQDevice {
   // Keeps the current settings, filters and crossovers in shadow `index`, or puts them back.
   void SaveShadowMemory(int index);
   void RestoreShadowMemory(int index);
+
+  // The response graphs' view options; every view starts with the family's stored zoom.
+  GraphViews8100 graphViews;
+  void SetGraphZoom(bool horizontal, bool vertical);
 
  protected:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
