@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "family8100/unit/ParameterTable8100.h"
+#include "platform/ui/Window.h"
 
 namespace namespace8100 {
 
@@ -102,8 +103,6 @@ IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const I
   }
   SetModified(false);
 }
-
-bool IQDevice8100::DoOpen(ui::Window*) { return false; }
 
 bool IQDevice8100::Matches(const IQDeviceInfo& info) const {
   return info.network == GetInfo().network && info.address == GetInfo().address &&

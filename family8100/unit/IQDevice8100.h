@@ -40,7 +40,7 @@ using SettingsRecord = std::vector<uint32_t>;
 
 // A unit of the older family, or a virtual one. Model gates test the type code, never the class.
 // It owns the unit's filters as last read or written, and a virtual unit's memories and preset map.
-// Opening does nothing yet.
+// Opening shows the unit's edit window, which the device keeps while it is open.
 class IQDevice8100 : public IQDevice {
  public:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info)
@@ -49,6 +49,7 @@ class IQDevice8100 : public IQDevice {
   ~IQDevice8100() override;
 
   bool DoOpen(ui::Window* parent) override;
+  bool ShowOpenWindow() override;
   bool LoadFile() override;
   bool SaveFile() override;
   bool PrintReport() override;
@@ -66,6 +67,7 @@ class IQDevice8100 : public IQDevice {
   bool HasDelay() const { return typeCode_ == kTypeCodePlus || typeCode_ == kTypeCodeX; }
   bool HasLimiter() const { return typeCode_ == kTypeCodeX; }
   bool HasNoise() const { return typeCode_ == kTypeCodeRuneTide; }
+  bool HasCrossovers() const { return typeCode_ == kTypeCodeX; }
   // Units from firmware 1.1 on, and virtual units, delete all their filters with one command.
   bool DeletesAllAtOnce() const { return deletesAllAtOnce_; }
   void SetReadyBound(ReadyBound bound) { readyBound_ = std::move(bound); }
@@ -95,6 +97,9 @@ class IQDevice8100 : public IQDevice {
   void ReadAllParameters(ProgressReport* progress = nullptr);
   // Every value is asked of the unit again on its next read.
   void ResetValueStore();
+
+  // Whether the attenuation dialog moves both outputs together; kept while the unit is open.
+  bool attenuationLinked = false;
 
   SettingsRecord ReadSettingsRecord();
   void WriteSettingsRecord(const SettingsRecord& record);
@@ -147,6 +152,7 @@ class IQDevice8100 : public IQDevice {
   std::unique_ptr<TFilter> highCrossover_;
   std::array<Shadow, kShadowCount> shadows_;
   std::string virtualPassword_;
+  std::unique_ptr<ui::Window> editWindow_;
 };
 
 class IQDevice8100Plus : public IQDevice8100 {
