@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "familycommon/TypedNumbers.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/filters/TFilter.h"
@@ -30,21 +31,12 @@ bool Names(const NotifyRecord& record, const TFilter* filter) {
 }  // namespace
 
 std::optional<double> ScanNumber(const std::string& text) {
-  const std::string entry = text.substr(0, kEntryChars);
-  const char* begin = entry.c_str();
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || std::isnan(value)) return std::nullopt;
-  return value;
+  return familycommon::ScanNumber(text, kEntryChars);
 }
 
 int ParseFrequencyText(const std::string& text, int low, int high, int current) {
-  const std::string entry = text.substr(0, kEntryChars);
-  const std::size_t k = entry.find('k');
-  std::optional<double> value = ScanNumber(entry.substr(0, k));
-  if (!value) return std::clamp(current, low, high);
-  if (k != std::string::npos) *value *= 1000.0;
-  return static_cast<int>(std::clamp(*value, double(low), double(high)));
+  return familycommon::ParseTypedFrequency(text, low, high, kEntryChars)
+      .value_or(std::clamp(current, low, high));
 }
 
 float ParseRatioText(const std::string& text, float low, float high, float current) {

@@ -40,6 +40,8 @@ enum ObjectId : int {
   kPresetMapId = 37,
   kBypassNowId = 40,
   kBypassId = 41,
+  // Where the selected filter lives after a change of its size.
+  kResizedSlotId = 39,
 };
 constexpr int kFilterSlotCount = 70;
 constexpr int kFilterSlotCountX = 78;
@@ -327,6 +329,8 @@ std::optional<UnitReply> Family8100Unit::AnswerFilterGet(const Request& request)
       free->handedOut = true;
       return Accepted(request, {static_cast<uint8_t>(free - slots_.begin())});
     }
+    case kResizedSlotId:
+      return Accepted(request, {static_cast<uint8_t>(selectedSlot_)});
     case kFilterTypeId:
       return Accepted(request, {slot.type});
     case kFilterBankId:
