@@ -170,6 +170,9 @@ void IQDevice8100::RemoveFilter(const TFilter& filter) {
     g8100DeleteFilter.Write(*this, kDeleteSelected);
   }
   std::erase_if(filters_, [&filter](const auto& listed) { return listed.get() == &filter; });
+  for (std::unique_ptr<TFilter>* crossover : {&lowCrossover_, &highCrossover_}) {
+    if (crossover->get() == &filter) crossover->reset();
+  }
 }
 
 void IQDevice8100::RemoveFilters() {

@@ -85,7 +85,7 @@ class IQDevice8100 : public IQDevice {
   // Registers a new filter: a bus unit gives it a slot first. Crossovers take the crossover place
   // of their side (the old one goes); the others join the list. Returns the filter, now owned here.
   TFilter& PlaceFilter(std::unique_ptr<TFilter> filter);
-  // Deletes a filter of the list on the unit, then here.
+  // Deletes a filter of the list, or a crossover, on the unit, then here.
   void RemoveFilter(const TFilter& filter);
   // Deletes every filter and both crossovers. Each filter leaves the list as soon as the unit has
   // deleted it, so a bus failure part way leaves the list as the unit holds it.
@@ -119,6 +119,8 @@ class IQDevice8100 : public IQDevice {
 
   // The response graphs' view options; every view starts with the family's stored zoom.
   GraphViews8100 graphViews;
+  // The low crossover follows the high one at the ratio they had; the program's own choice.
+  bool crossoverLink = false;
   void SetGraphZoom(bool horizontal, bool vertical);
 
  protected:
