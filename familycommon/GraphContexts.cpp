@@ -229,9 +229,9 @@ void DrawGrid(TFreqDC& dc, const GridStyle& style) {
       dc.LineTo(fmax, g);
       dc.TextAt(LevelLabel(line.dB), fmin, g, kTextMiddle | kTextLeft);
     } else {
-      dc.LineTo(fmin * kTickShare, g);
+      dc.LineTo(style.tickLeftHz > 0.0f ? fmin + style.tickLeftHz : fmin * kTickShare, g);
       dc.MoveTo(fmax, g);
-      dc.LineTo(fmax / kTickShare, g);
+      dc.LineTo(style.tickRightHz > 0.0f ? fmax - style.tickRightHz : fmax / kTickShare, g);
     }
   }
   dc.TextAt(LevelLabel(static_cast<int>(dc.DbMax())), fmin, gmax, kTextMiddle | kTextLeft);

@@ -111,6 +111,10 @@ struct GridStyle {
   std::string title;            // above the plot on paper
   float kHzOffset = 0.0f;       // Hz added before a kHz label is truncated
   bool frameEndsLines = false;  // no frequency line over the frame's right edge
+  // Short level ticks reach in from the edges by a tenth of the frequency, or, when these are
+  // set, by these many Hz.
+  float tickLeftHz = 0.0f;
+  float tickRightHz = 0.0f;
 };
 
 // Frame, frequency lines and labels, level lines and labels.

@@ -155,6 +155,15 @@ void GraphIcons8100::RebuildBank(const IQDevice8100& unit, int bank, const Graph
   Accumulate();
 }
 
+void GraphIcons8100::RebuildCrossovers(const IQDevice8100& unit, Range range) {
+  Clear();
+  if (TFilter* low = unit.LowCrossover()) {
+    Append(unit.crossoverLink ? std::make_unique<TInvisibleIcon>(*low) : MakeFilterIcon(*low),
+           range);
+  }
+  if (TFilter* high = unit.HighCrossover()) Append(MakeFilterIcon(*high), range);
+}
+
 void GraphIcons8100::AddToBank(TFilter& filter, int bank, const GraphView8100& view, Range range) {
   Append(BankIcon(filter, bank, view), range);
   Accumulate();

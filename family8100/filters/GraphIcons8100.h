@@ -95,6 +95,9 @@ class GraphIcons8100 {
   void RebuildBank(const IQDevice8100& unit, int bank, const GraphView8100& view, Range range);
   // The icon a newly added filter gets in this bank's graph, if any; sums again.
   void AddToBank(TFilter& filter, int bank, const GraphView8100& view, Range range);
+  // The unit's crossovers, low then high; a linked low one follows the high one and cannot be
+  // picked.
+  void RebuildCrossovers(const IQDevice8100& unit, Range range);
   void Append(std::unique_ptr<TFilterIcon> icon, Range range);
   void Clear();
   // Every icon of the filter placed and sampled again.

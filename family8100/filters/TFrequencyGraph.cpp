@@ -6,12 +6,12 @@
 #include <cstdlib>
 
 #include "controls/DeviceErrorReport.h"
+#include "family8100/filters/GraphWindow8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/draw/Printout.h"
 
 namespace namespace8100 {
 
@@ -56,20 +56,6 @@ std::string Printed(const char* format, double a, double b) {
   std::snprintf(text, sizeof text, format, a, b);
   return text;
 }
-
-// One page: the graph as it stands.
-class TWindowPrintout : public ui::Printout {
- public:
-  TWindowPrintout(std::string title, TFrequencyGraph& graph)
-      : title_(std::move(title)), graph_(graph) {}
-  std::string Title() const override { return title_; }
-  bool HasPage(int page) override { return page == 1; }
-  void PrintPage(int, ui::Dc& dc) override { graph_.PaintPage(dc); }
-
- private:
-  std::string title_;
-  TFrequencyGraph& graph_;
-};
 
 }  // namespace
 
@@ -166,9 +152,7 @@ void TFrequencyGraph::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
   ApplyView();
   RebuildIcons();
-  std::string name;
-  if (!unit_.GetListText(name)) name = unit_.GetName();
-  caption_ = "Unit: '" + name + "'; " + BankName(bank_) + " filters";
+  caption_ = GraphCaption(unit_, std::string("; ") + BankName(bank_) + " filters");
   SetText(caption_);
 }
 
@@ -514,7 +498,7 @@ void TFrequencyGraph::CmDelete() {
 
 void TFrequencyGraph::CmPrint() {
   if (!printer_) return;
-  TWindowPrintout printout("TelvoWin 2.1 response graph", *this);
+  TWindowPrintout printout("TelvoWin 2.1 response graph", [this](ui::Dc& dc) { PaintPage(dc); });
   const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
   if (outcome.result == ui::PrintResult::Failed) {
     ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "family8100/filters/CrossoverEdits.h"
+#include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/TestHooks.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -88,6 +91,46 @@ TEST_F(CrossoverEditsTest, LinkedLowFollowsTheHighAtTheirRatioAndEmptyTextsWrite
   edits().ApplyTyped("", "abc");
   EXPECT_TRUE(bus.TakeTrace().empty());
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 3100);
+}
+
+TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRatio) {
+  edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
+  edits().ToggleLink("500", "1000");
+  TCrossoverGraph graph(*unit, nullptr);
+  graph.SetRect({0, 0, 800, 400});
+  graph.Create();
+  graph.Show();
+  ui::test::PumpMessages();
+  // Only the high crossover has a visible icon: the low one's would sit at 500 Hz.
+  auto pixelOf = [&](float f) {
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    ui::Dc dc(scratch);
+    familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
+    const ui::Point up = freq.ValueToPoint({f, 0.707f}, false);
+    return dc.Mapping().ToDevice({up.x, -up.y});
+  };
+  ui::test::MouseDown(graph, pixelOf(500.0f));
+  EXPECT_FALSE(graph.Dragging());
+  ui::test::MouseUp(graph, pixelOf(500.0f));
+
+  // Esc writes nothing; a mostly sideways drop writes both.
+  const ui::Point from = pixelOf(1000.0f);
+  const ui::Point to = pixelOf(2000.0f);
+  ui::test::MouseDown(graph, from);
+  ASSERT_TRUE(graph.Dragging());
+  ui::test::MouseMove(graph, {to.x, to.y + 5});
+  ui::test::PressKey(graph, Qt::Key_Escape);
+  EXPECT_FALSE(graph.Dragging());
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 1000);
+  ui::test::MouseDown(graph, from);
+  ui::test::MouseMove(graph, {to.x, to.y + 5});
+  ui::test::MouseUp(graph, {to.x, to.y + 5});
+  const int high = Side(CrossoverSide::High).frequency;
+  EXPECT_NEAR(high, 2000, 30);
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
+  graph.Destroy();
 }
 
 }  // namespace
