@@ -13,6 +13,9 @@
 #if defined(TELVO_HAVE_FAMILY8100)
 #include TELVO_HAVE_FAMILY8100_HEADER
 #endif
+#if defined(TELVO_HAVE_FAMILY8100_EDITORS)
+#include "family8100/filters/TCrossoverWindow.h"
+#endif
 #if defined(TELVO_HAVE_FAMILYOV)
 #include TELVO_HAVE_FAMILYOV_HEADER
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -66,6 +69,9 @@ DeviceTypeList MakeDeviceTypes() {
   Add<namespace8100::IQ8100PlusType>(types, kOrdavinexPlusFamily, '1');
   Add<namespace8100::IQ8100XType>(types, kOrdavinexXFamily, '1');
   Add<namespace8100::IQ8100RTType>(types, kOrdavinexRuneTideFamily, '1');
+#endif
+#if defined(TELVO_HAVE_FAMILY8100_EDITORS)
+  namespace8100::RegisterCrossoverEditor();
 #endif
   return types;
 }

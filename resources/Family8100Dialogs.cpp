@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/ui/Resources.h"
+#include "resources/Family8100CrossoverIds.h"
 #include "resources/Family8100Ids.h"
 
 namespace f8100res {
@@ -160,6 +161,7 @@ void RegisterFamily8100Resources() {
   ui::Resources::AddDialog(MemorySelectDialog());
   ui::Resources::AddDialog(MemoryDialog());
   ui::Resources::AddDialog(PresetDialog());
+  RegisterFamily8100CrossoverDialog();
 }
 
 }  // namespace f8100res

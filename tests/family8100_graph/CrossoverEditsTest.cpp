@@ -10,8 +10,10 @@
 
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/TCrossoverGraph.h"
+#include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/Family8100CrossoverIds.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -131,6 +133,44 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   EXPECT_NEAR(high, 2000, 30);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
   graph.Destroy();
+}
+
+TEST_F(CrossoverEditsTest, TheSignalFlowPageOpensTheWindowWhoseEnterAppliesTypedFrequencies) {
+  edits().ChangeAlignment(CrossoverSide::Low, kAlignmentLinkwitzRiley);
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentLinkwitzRiley);
+  edits().ToggleLink("500", "2000");
+  RegisterCrossoverEditor();
+  ui::Window owner(nullptr);
+  owner.Create();
+  auto frame = MakeEditor({*unit, owner, EditorView::Crossovers, "Crossovers - 2"});
+  ASSERT_NE(frame, nullptr);
+  frame->Create();
+  frame->Show();
+  ui::test::PumpMessages();
+  auto& window = dynamic_cast<TCrossoverDecFrame&>(*frame).Window();
+  ui::Window& lowEdit = ui::test::ControlOf(window, f8100res::kLowFrequency);
+  EXPECT_FALSE(lowEdit.IsEnabled());
+  EXPECT_EQ(lowEdit.Text(), "500");
+
+  ui::Window& highEdit = ui::test::ControlOf(window, f8100res::kHighFrequency);
+  highEdit.SetText("");
+  ui::test::Type(window, f8100res::kHighFrequency, "3000");
+  ui::test::PressKey(highEdit, Qt::Key_Return);
+  ui::test::PumpMessages();
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 3000);
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, 750);
+  EXPECT_EQ(lowEdit.Text(), "750");
+  EXPECT_EQ(ui::test::ControlOf(window, f8100res::kHighSlope).Text(), "-12");
+  EXPECT_TRUE(frame->IsCreated());
+
+  bool closed = false;
+  owner.OnMessage(kEditorClosed, [&closed](const ui::Message& m) {
+    closed = m.lParam == static_cast<ui::Param>(EditorView::Crossovers);
+    return 0;
+  });
+  frame->CloseWindow(ui::kIdCancel);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(closed);
 }
 
 }  // namespace
