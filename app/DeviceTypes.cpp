@@ -13,6 +13,9 @@
 #if defined(TELVO_HAVE_FAMILY8100)
 #include TELVO_HAVE_FAMILY8100_HEADER
 #endif
+#if defined(TELVO_HAVE_FAMILY8100_EDITORS)
+#include "family8100/filters/TCrossoverWindow.h"
+#endif
 #if defined(TELVO_HAVE_FAMILYOV)
 #include TELVO_HAVE_FAMILYOV_HEADER
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -67,6 +70,9 @@ DeviceTypeList MakeDeviceTypes() {
   constexpr uint32_t kGraphicEqualiserFamily = 1520;
   Add<namespace3300::IQ3300Type>(types, kGraphicEqualiserFamily, '1');
   Add<namespace3300::IQ33002Type>(types, kGraphicEqualiserFamily, '2');
+#endif
+#if defined(TELVO_HAVE_FAMILY8100_EDITORS)
+  namespace8100::RegisterCrossoverEditor();
 #endif
   return types;
 }

@@ -206,9 +206,10 @@ void DrawGrid(TFreqDC& dc, const GridStyle& style) {
   const LabelRange range = ComputeLabelRange(fmin, fmax, style.linearLabels);
   for (int i = range.first; i < range.last; ++i) {
     const float f = GridLineFrequency(i, style.linearLabels);
+    if (style.frameEndsLines && f >= fmax) break;
     dc.MoveTo(f, gmin);
     dc.LineTo(f, gmax);
-    if (const auto label = GridLineLabel(i, range, style.linearLabels)) {
+    if (const auto label = GridLineLabel(i, range, style.linearLabels, style.kHzOffset)) {
       dc.TextAt(*label, f, gmin, kTextLower | kTextCentred);
     }
   }
@@ -228,9 +229,9 @@ void DrawGrid(TFreqDC& dc, const GridStyle& style) {
       dc.LineTo(fmax, g);
       dc.TextAt(LevelLabel(line.dB), fmin, g, kTextMiddle | kTextLeft);
     } else {
-      dc.LineTo(fmin * kTickShare, g);
+      dc.LineTo(style.tickLeftHz > 0.0f ? fmin + style.tickLeftHz : fmin * kTickShare, g);
       dc.MoveTo(fmax, g);
-      dc.LineTo(fmax / kTickShare, g);
+      dc.LineTo(style.tickRightHz > 0.0f ? fmax - style.tickRightHz : fmax / kTickShare, g);
     }
   }
   dc.TextAt(LevelLabel(static_cast<int>(dc.DbMax())), fmin, gmax, kTextMiddle | kTextLeft);
@@ -241,6 +242,32 @@ void DrawGrid(TFreqDC& dc, const GridStyle& style) {
     dc.TextAt("-180", fmax, GainOf(-dc.DbMax()), kTextMiddle | kTextRight);
     out.SetTextColor(textColour);
   }
+}
+
+namespace {
+
+constexpr int kMarkRadius = 3;
+constexpr int kSelectedRadius = 6;
+constexpr int kBypassRadius = 5;
+constexpr int kHitRadius = 5;
+
+}  // namespace
+
+void DrawIconMarker(TFreqDC& dc, GraphValue at, ui::Color mark, ui::Color cross, bool selected,
+                    bool bypassed) {
+  ui::Dc& out = dc.Dc();
+  out.SetPen(ui::Pen::Solid(mark));
+  dc.Diamond(at, kMarkRadius);
+  if (selected) dc.Diamond(at, kSelectedRadius);
+  out.SetPen(ui::Pen::Solid(cross));
+  if (bypassed) dc.Cross(at, kBypassRadius);
+}
+
+bool HitsIconMarker(const TFreqDC& dc, GraphValue at, ui::Point p) {
+  const ui::Point marker = dc.ValueToPoint(at, true);
+  const long dx = marker.x - p.x;
+  const long dy = marker.y - p.y;
+  return static_cast<long>(std::sqrt(static_cast<double>(dx * dx + dy * dy))) < kHitRadius;
 }
 
 }  // namespace familycommon

@@ -107,12 +107,25 @@ struct GridStyle {
   int minorStep = 4;   // dB between level ticks
   int majorStep = 20;  // dB between labelled level lines
   bool linearLabels = false;
-  bool phaseLabels = false;  // "180" and "-180" at the right edge (screen only)
-  std::string title;         // above the plot on paper
+  bool phaseLabels = false;     // "180" and "-180" at the right edge (screen only)
+  std::string title;            // above the plot on paper
+  float kHzOffset = 0.0f;       // Hz added before a kHz label is truncated
+  bool frameEndsLines = false;  // no frequency line over the frame's right edge
+  // Short level ticks reach in from the edges by a tenth of the frequency, or, when these are
+  // set, by these many Hz.
+  float tickLeftHz = 0.0f;
+  float tickRightHz = 0.0f;
 };
 
 // Frame, frequency lines and labels, level lines and labels.
 void DrawGrid(TFreqDC& dc, const GridStyle& style);
+
+// A filter's marker: a small diamond, a larger one round it when selected, a cross over it when
+// bypassed; nothing outside the plot.
+void DrawIconMarker(TFreqDC& dc, GraphValue at, ui::Color mark, ui::Color cross, bool selected,
+                    bool bypassed);
+// Whether `p` (a mouse point through FlipPoint) is within the reach of the marker at `at`.
+bool HitsIconMarker(const TFreqDC& dc, GraphValue at, ui::Point p);
 
 // Colours of the graphs, in the families' 0x00BBGGRR form.
 inline constexpr ui::Color kGridFrameColour = ui::Color::FromBgr(0x800000);

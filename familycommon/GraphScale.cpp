@@ -66,7 +66,8 @@ float GridLineFrequency(int index, bool linearLabels) {
   return static_cast<float>(kLinearLabels[index].frequencyHz);
 }
 
-std::optional<std::string> GridLineLabel(int index, const LabelRange& range, bool linearLabels) {
+std::optional<std::string> GridLineLabel(int index, const LabelRange& range, bool linearLabels,
+                                         float kHzOffset) {
   if (linearLabels) {
     if ((index - range.first) % 3 != 0 || index < 0 || index > kLastLinearIndex) return {};
     return kLinearLabels[index].text;
@@ -74,7 +75,7 @@ std::optional<std::string> GridLineLabel(int index, const LabelRange& range, boo
   if (index % 10 != 0) return {};
   const float f = GridFrequency(index);
   if (f < 1000.0f) return Format("%d Hz", static_cast<int>(f));
-  return Format("%d kHz", static_cast<int>(f * 0.001));
+  return Format("%d kHz", static_cast<int>((f + kHzOffset) * 0.001));
 }
 
 std::vector<LevelLine> LevelLines(float dBmin, float dBmax, int minorStep, int majorStep) {

@@ -38,8 +38,10 @@ struct LabelRange {
 LabelRange ComputeLabelRange(float fmin, float fmax, bool linearLabels);
 float GridLineFrequency(int index, bool linearLabels);
 // What line `index` of `range` reads, if anything: a decade on the logarithmic grid ("100 Hz",
-// "1 kHz"), every third line from the first on the linear one.
-std::optional<std::string> GridLineLabel(int index, const LabelRange& range, bool linearLabels);
+// "1 kHz"), every third line from the first on the linear one. `kHzOffset` Hz are added before a
+// frequency is truncated to whole kHz (a family whose floats fall just short of a decade).
+std::optional<std::string> GridLineLabel(int index, const LabelRange& range, bool linearLabels,
+                                         float kHzOffset = 0.0f);
 
 // Level lines from trunc(dBmin) up to below dBmax, a minor step apart; a multiple of the major
 // step is drawn across the plot and labelled, the others are short ticks at both edges.
@@ -59,9 +61,24 @@ struct SampleValue {
   float phase;      // radians
 };
 
-// Samples a filter at the curve's frequencies. The first sample above `fMark` (the filter's own
-// frequency) carries the filter's value at fMark, so that a narrow peak is never missed between
-// samples. Empty curves for count < 1 or an empty range.
+// Walks a curve's frequencies: visit(i, f, fEvaluated) for each sample. The first sample above
+// `fMark` (the filter's own frequency) is evaluated at fMark, so that a narrow peak is never
+// missed between samples. Answers the number of samples: 0 for count < 1 or an empty range.
+template <typename Visit>
+int ForEachSample(int count, int fStart, int fEnd, float fMark, Visit&& visit) {
+  if (count < 1 || fStart <= 0 || fEnd <= fStart) return 0;
+  const float ratio = SampleRatio(count, fStart, fEnd);
+  float f = static_cast<float>(fStart);
+  bool marked = false;
+  for (int i = 0; i < count; ++i, f *= ratio) {
+    const bool atMark = !marked && f > fMark;
+    marked = marked || atMark;
+    visit(static_cast<size_t>(i), f, atMark ? fMark : f);
+  }
+  return count;
+}
+
+// A filter's magnitude and phase at the curve's frequencies; empty curves for an empty range.
 template <typename Evaluate>
 void SampleCurve(int count, int fStart, int fEnd, float fMark, Evaluate&& evaluate,
                  Curve& magnitude, Curve& phase) {
@@ -70,16 +87,23 @@ void SampleCurve(int count, int fStart, int fEnd, float fMark, Evaluate&& evalua
   if (count < 1 || fStart <= 0 || fEnd <= fStart) return;
   magnitude.resize(static_cast<size_t>(count));
   phase.resize(static_cast<size_t>(count));
-  const float ratio = SampleRatio(count, fStart, fEnd);
-  float f = static_cast<float>(fStart);
-  bool marked = false;
-  for (int i = 0; i < count; ++i, f *= ratio) {
-    const bool atMark = !marked && f > fMark;
-    marked = marked || atMark;
-    const SampleValue v = evaluate(atMark ? fMark : f);
-    magnitude[static_cast<size_t>(i)] = {f, v.magnitude};
-    phase[static_cast<size_t>(i)] = {f, v.phase};
-  }
+  ForEachSample(count, fStart, fEnd, fMark, [&](size_t i, float f, float at) {
+    const SampleValue v = evaluate(at);
+    magnitude[i] = {f, v.magnitude};
+    phase[i] = {f, v.phase};
+  });
+}
+
+// A filter's magnitude alone, for graphs that show no phase.
+template <typename Magnitude>
+void SampleMagnitude(int count, int fStart, int fEnd, float fMark, Magnitude&& magnitudeAt,
+                     Curve& magnitude) {
+  magnitude.clear();
+  if (count < 1 || fStart <= 0 || fEnd <= fStart) return;
+  magnitude.resize(static_cast<size_t>(count));
+  ForEachSample(count, fStart, fEnd, fMark, [&](size_t i, float f, float at) {
+    magnitude[i] = {f, magnitudeAt(at)};
+  });
 }
 
 }  // namespace familycommon

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/ui/Resources.h"
+#include "resources/Family8100CrossoverIds.h"
 #include "resources/Family8100Ids.h"
 
 namespace f8100res {
@@ -71,12 +72,96 @@ ui::DialogTemplate PresetDialog() {
   return dialog;
 }
 
+struct SigFlowModel {
+  int id;
+  bool delay;
+  bool crossoversAndLimiters;
+  bool noise;
+};
+
+// The diagram reads from left to right: input meters, input filters, routing, (delay), (crossovers,
+// limiters), output filters, attenuation, mutes, (noise), output meters; the left channel above
+// the right one.
+ui::DialogTemplate SigFlowDialog(const SigFlowModel& model) {
+  const bool x = model.crossoversAndLimiters;
+  const int top = 16;
+  const int bottom = 76;
+  ui::DialogTemplate dialog{model.id, "Signal Flow", {0, 0, 0, 110}, ui::style::kNone, {}};
+  auto& c = dialog.controls;
+  const auto add = [&c](int id, ControlKind kind, const std::string& text, ui::DluBox r) {
+    c.push_back({id, kind, text, r});
+  };
+  add(kNoId, ControlKind::Static, "In", {8, 4, 40, 10});
+  add(kMeter1, ControlKind::OwnerDrawButton, "", {6, top, 44, 20});
+  add(kMeter2, ControlKind::OwnerDrawButton, "", {6, bottom, 44, 20});
+  int left = 56;
+  add(kNoId, ControlKind::Static, x ? "Input filters" : "", {left, 4, 60, 10});
+  add(kLeftInputButton, ControlKind::PushButton, x ? "Left" : "Input L Filters",
+      {left, top, 60, 16});
+  add(kRightInputButton, ControlKind::PushButton, x ? "Right" : "Input R Filters",
+      {left, bottom, 60, 16});
+  left += 66;
+  add(kNetPicture, ControlKind::OwnerDrawButton, "", {left, top, 36, bottom + 16 - top});
+  left += 40;
+  add(kRouteBox0, ControlKind::CheckBox, "L", {left, top, 20, 10});
+  add(kRouteBox2, ControlKind::CheckBox, "L", {left, top + 14, 20, 10});
+  add(kRouteBox1, ControlKind::CheckBox, "R", {left, bottom - 8, 20, 10});
+  add(kRouteBox3, ControlKind::CheckBox, "R", {left, bottom + 6, 20, 10});
+  left += 26;
+  if (model.delay) {
+    add(kLeftDelayButton, ControlKind::PushButton, "Delay", {left, top, 36, 16});
+    add(kRightDelayButton, ControlKind::PushButton, "Delay", {left, bottom, 36, 16});
+    left += 42;
+  }
+  if (x) {
+    add(kLowCrossoverButton, ControlKind::PushButton, "Low", {left, top, 30, 16});
+    add(kHighCrossoverButton, ControlKind::PushButton, "High", {left, bottom, 30, 16});
+    left += 36;
+  }
+  add(kNoId, ControlKind::Static, x ? "Output filters" : "", {left, 4, 60, 10});
+  add(kLeftOutputButton, ControlKind::PushButton, x ? "Left" : "Output L Filters",
+      {left, top, 60, 16});
+  add(kRightOutputButton, ControlKind::PushButton, x ? "Right" : "Output R Filters",
+      {left, bottom, 60, 16});
+  left += 66;
+  add(kLeftAttenuationButton, ControlKind::PushButton, "0 dB", {left, top, 40, 16});
+  add(kRightAttenuationButton, ControlKind::PushButton, "0 dB", {left, bottom, 40, 16});
+  left += 46;
+  add(kLeftMuteSwitch, ControlKind::OwnerDrawButton, "", {left, top, 24, 16});
+  add(kRightMuteSwitch, ControlKind::OwnerDrawButton, "", {left, bottom, 24, 16});
+  left += 30;
+  if (x) {
+    add(kLeftLimiterButton, ControlKind::PushButton, "Limiter", {left, top, 36, 16});
+    add(kRightLimiterButton, ControlKind::PushButton, "Limiter", {left, bottom, 36, 16});
+    left += 42;
+  }
+  if (model.noise) {
+    add(kNoiseButton, ControlKind::PushButton, "Left Noise", {left, top, 48, 16});
+    add(kNoiseButton, ControlKind::PushButton, "Right Noise", {left, bottom, 48, 16});
+    add(kLeftNoiseSwitch, ControlKind::OwnerDrawButton, "", {left + 16, top + 20, 16, 20});
+    add(kRightNoiseSwitch, ControlKind::OwnerDrawButton, "", {left + 16, bottom - 24, 16, 20});
+    left += 54;
+  }
+  add(kNoId, ControlKind::Static, "Out", {left + 2, 4, 40, 10});
+  add(kMeter3, ControlKind::OwnerDrawButton, "", {left, top, 44, 20});
+  add(kMeter4, ControlKind::OwnerDrawButton, "", {left, bottom, 44, 20});
+  dialog.box.width = left + 50;
+  return dialog;
+}
+
 }  // namespace
 
 void RegisterFamily8100Resources() {
+  for (const SigFlowModel& model : {SigFlowModel{kSigFlowDialog, false, false, false},
+                                    SigFlowModel{kSigFlowPlusDialog, true, false, false},
+                                    SigFlowModel{kSigFlowXDialog, true, true, false},
+                                    SigFlowModel{kSigFlowRuneTideDialog, false, false, true}}) {
+    ui::Resources::AddDialog(SigFlowDialog(model));
+  }
   ui::Resources::AddDialog(MemorySelectDialog());
   ui::Resources::AddDialog(MemoryDialog());
   ui::Resources::AddDialog(PresetDialog());
+  RegisterFamily8100CrossoverDialog();
 }
 
 }  // namespace f8100res

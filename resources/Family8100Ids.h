@@ -19,6 +19,46 @@ inline constexpr int kPresetMapButton = 99;
 inline constexpr int kPresetDialog = 23;
 inline constexpr int kFirstPresetList = 101;
 
+// The edit window: its tree and the tree's images (the nine-image strip both processor families
+// draw their trees with).
+inline constexpr int kEditTree = 101;
+inline constexpr int kTreeImages = 2;
+
+// The signal-flow page, one template per model with the controls the model has.
+inline constexpr int kSigFlowDialog = 21;
+inline constexpr int kSigFlowPlusDialog = 32;
+inline constexpr int kSigFlowXDialog = 34;
+inline constexpr int kSigFlowRuneTideDialog = 38;
+inline constexpr int kMeter1 = 101;
+inline constexpr int kMeter2 = 104;
+inline constexpr int kMeter3 = 102;
+inline constexpr int kMeter4 = 103;
+inline constexpr int kLeftInputButton = 105;
+inline constexpr int kRightInputButton = 106;
+inline constexpr int kLeftOutputButton = 111;
+inline constexpr int kRightOutputButton = 112;
+// Routing check boxes of the routing bytes 0 to 3.
+inline constexpr int kRouteBox0 = 107;
+inline constexpr int kRouteBox1 = 109;
+inline constexpr int kRouteBox2 = 108;
+inline constexpr int kRouteBox3 = 110;
+inline constexpr int kLeftMuteSwitch = 113;
+inline constexpr int kRightMuteSwitch = 114;
+inline constexpr int kLeftAttenuationButton = 115;
+inline constexpr int kRightAttenuationButton = 116;
+inline constexpr int kNetPicture = 117;
+inline constexpr int kLeftDelayButton = 118;
+inline constexpr int kRightDelayButton = 119;
+inline constexpr int kLowCrossoverButton = 120;
+inline constexpr int kHighCrossoverButton = 121;
+inline constexpr int kLeftLimiterButton = 122;
+inline constexpr int kRightLimiterButton = 123;
+inline constexpr int kNoiseButton = 124;
+inline constexpr int kLeftNoiseSwitch = 125;
+inline constexpr int kRightNoiseSwitch = 126;
+// The attenuation of both outputs: the shared two-slider level dialog's template.
+inline constexpr int kAttenuationDialog = 28;
+
 // Adds the dialog templates above to the program's resources.
 void RegisterFamily8100Resources();
 

@@ -81,6 +81,12 @@ bool FamilyKey8100::VerticalZoom() const {
   return (key_.GetNumber("Vertical Zoom").value_or(0) & 0xFF) != 0;
 }
 
+void FamilyKey8100::SetHorizontalZoom(bool on) const {
+  key_.SetNumber("Horizontal Zoom", on ? 1 : 0);
+}
+
+void FamilyKey8100::SetVerticalZoom(bool on) const { key_.SetNumber("Vertical Zoom", on ? 1 : 0); }
+
 std::optional<uint8_t> FamilyKey8100::DelayUnits() const {
   const std::optional<uint32_t> units = key_.GetNumber("Delay units");
   if (!units) return std::nullopt;

@@ -29,6 +29,8 @@ class FamilyKey8100 {
 
   bool HorizontalZoom() const;
   bool VerticalZoom() const;
+  void SetHorizontalZoom(bool on) const;
+  void SetVerticalZoom(bool on) const;
   std::optional<uint8_t> DelayUnits() const;
   void SetDelayUnits(uint8_t units) const;
 

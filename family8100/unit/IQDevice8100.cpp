@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "family8100/unit/ParameterTable8100.h"
+#include "platform/ui/Window.h"
 
 namespace namespace8100 {
 
@@ -79,19 +80,29 @@ std::string ErrorText8100(int code) {
 
 IQDevice8100::~IQDevice8100() = default;
 
+void IQDevice8100::SetGraphZoom(bool horizontal, bool vertical) {
+  for (GraphView8100& view : graphViews) {
+    view.horizontalZoom = horizontal;
+    view.verticalZoom = vertical;
+  }
+}
+
 IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                            uint32_t typeCode)
     : IQDevice(type, manager, info), typeCode_(typeCode), waitsForReady_(IsOnline()) {
   SetObjectCount(kObjectIdCount);
   if (IsOnline()) {
     deletesAllAtOnce_ = FirmwareVersion(GetInfo()) >= kFirstSingleDeleteVersion;
+    // Older firmware cannot follow a drag: its graphs write only when the mouse lets go.
+    for (GraphView8100& view : graphViews) {
+      view.liveWrite = view.liveWrite && deletesAllAtOnce_;
+      view.liveRedraw = view.liveRedraw && deletesAllAtOnce_;
+    }
   } else {
     InitVirtualUnit();
   }
   SetModified(false);
 }
-
-bool IQDevice8100::DoOpen(ui::Window*) { return false; }
 
 bool IQDevice8100::Matches(const IQDeviceInfo& info) const {
   return info.network == GetInfo().network && info.address == GetInfo().address &&
@@ -159,6 +170,9 @@ void IQDevice8100::RemoveFilter(const TFilter& filter) {
     g8100DeleteFilter.Write(*this, kDeleteSelected);
   }
   std::erase_if(filters_, [&filter](const auto& listed) { return listed.get() == &filter; });
+  for (std::unique_ptr<TFilter>* crossover : {&lowCrossover_, &highCrossover_}) {
+    if (crossover->get() == &filter) crossover->reset();
+  }
 }
 
 void IQDevice8100::RemoveFilters() {

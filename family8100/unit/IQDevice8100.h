@@ -8,6 +8,7 @@
 
 #include "bus/IQDevice.h"
 #include "family8100/filters/Filters8100.h"
+#include "family8100/filters/GraphView8100.h"
 #include "family8100/unit/ReadyWait.h"
 #include "familycommon/ProgressReport.h"
 
@@ -39,7 +40,7 @@ using SettingsRecord = std::vector<uint32_t>;
 
 // A unit of the older family, or a virtual one. Model gates test the type code, never the class.
 // It owns the unit's filters as last read or written, and a virtual unit's memories and preset map.
-// Opening does nothing yet.
+// Opening shows the unit's edit window, which the device keeps while it is open.
 class IQDevice8100 : public IQDevice {
  public:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info)
@@ -48,6 +49,7 @@ class IQDevice8100 : public IQDevice {
   ~IQDevice8100() override;
 
   bool DoOpen(ui::Window* parent) override;
+  bool ShowOpenWindow() override;
   bool LoadFile() override;
   bool SaveFile() override;
   bool PrintReport() override;
@@ -65,6 +67,7 @@ class IQDevice8100 : public IQDevice {
   bool HasDelay() const { return typeCode_ == kTypeCodePlus || typeCode_ == kTypeCodeX; }
   bool HasLimiter() const { return typeCode_ == kTypeCodeX; }
   bool HasNoise() const { return typeCode_ == kTypeCodeRuneTide; }
+  bool HasCrossovers() const { return typeCode_ == kTypeCodeX; }
   // Units from firmware 1.1 on, and virtual units, delete all their filters with one command.
   bool DeletesAllAtOnce() const { return deletesAllAtOnce_; }
   void SetReadyBound(ReadyBound bound) { readyBound_ = std::move(bound); }
@@ -82,7 +85,7 @@ class IQDevice8100 : public IQDevice {
   // Registers a new filter: a bus unit gives it a slot first. Crossovers take the crossover place
   // of their side (the old one goes); the others join the list. Returns the filter, now owned here.
   TFilter& PlaceFilter(std::unique_ptr<TFilter> filter);
-  // Deletes a filter of the list on the unit, then here.
+  // Deletes a filter of the list, or a crossover, on the unit, then here.
   void RemoveFilter(const TFilter& filter);
   // Deletes every filter and both crossovers. Each filter leaves the list as soon as the unit has
   // deleted it, so a bus failure part way leaves the list as the unit holds it.
@@ -94,6 +97,9 @@ class IQDevice8100 : public IQDevice {
   void ReadAllParameters(ProgressReport* progress = nullptr);
   // Every value is asked of the unit again on its next read.
   void ResetValueStore();
+
+  // Whether the attenuation dialog moves both outputs together; kept while the unit is open.
+  bool attenuationLinked = false;
 
   SettingsRecord ReadSettingsRecord();
   void WriteSettingsRecord(const SettingsRecord& record);
@@ -110,6 +116,12 @@ class IQDevice8100 : public IQDevice {
   // Keeps the current settings, filters and crossovers in shadow `index`, or puts them back.
   void SaveShadowMemory(int index);
   void RestoreShadowMemory(int index);
+
+  // The response graphs' view options; every view starts with the family's stored zoom.
+  GraphViews8100 graphViews;
+  // The low crossover follows the high one at the ratio they had; the program's own choice.
+  bool crossoverLink = false;
+  void SetGraphZoom(bool horizontal, bool vertical);
 
  protected:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
@@ -142,6 +154,7 @@ class IQDevice8100 : public IQDevice {
   std::unique_ptr<TFilter> highCrossover_;
   std::array<Shadow, kShadowCount> shadows_;
   std::string virtualPassword_;
+  std::unique_ptr<ui::Window> editWindow_;
 };
 
 class IQDevice8100Plus : public IQDevice8100 {

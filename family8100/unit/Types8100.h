@@ -38,7 +38,10 @@ class IQ8100Type : public IQDeviceType {
   template <typename Device>
   IQDevice* Create(IQDeviceManager* manager, const IQDeviceInfo* info, uint32_t typeCode) {
     if (info && info->familyCode != typeCode) return nullptr;
-    return new Device(this, manager, info);
+    auto* device = new Device(this, manager, info);
+    const FamilyKey8100 key = Key();
+    device->SetGraphZoom(key.HorizontalZoom(), key.VerticalZoom());
+    return device;
   }
 
  private:

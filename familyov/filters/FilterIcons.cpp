@@ -10,10 +10,6 @@ namespace {
 
 constexpr float kMinDragHz = 20.0f;
 constexpr float kMaxDragHz = 20000.0f;
-constexpr int kMarkRadius = 3;
-constexpr int kSelectedRadius = 6;
-constexpr int kBypassRadius = 5;
-constexpr int kHitRadius = 5;
 constexpr float kLabelGain = 1.1f;
 // The high shelf is sampled from its plateau at the bottom of the band.
 constexpr float kHighShelfMarkHz = 20.0f;
@@ -63,21 +59,13 @@ void TFilterIcon::ComputeCurve(int count, int fStart, int fEnd, float fMark) {
 }
 
 void TFilterIcon::Draw(TFreqDC& dc, bool printing) const {
-  ui::Dc& out = dc.Dc();
   const ui::Color ink = printing ? ui::kBlack : ui::kWhite;
-  out.SetPen(ui::Pen::Solid(selected ? ink : colour));
-  dc.Diamond(position, kMarkRadius);
-  if (selected) dc.Diamond(position, kSelectedRadius);
-  out.SetPen(ui::Pen::Solid(printing ? ui::kBlack : kRed));
-  if (filter_->bypass) dc.Cross(position, kBypassRadius);
+  familycommon::DrawIconMarker(dc, position, selected ? ink : colour, printing ? ui::kBlack : kRed,
+                               selected != 0, filter_->bypass);
 }
 
 TFilter* TFilterIcon::HitTest(const TFreqDC& dc, ui::Point p) const {
-  const ui::Point at = dc.ValueToPoint(position, true);
-  const long dx = at.x - p.x;
-  const long dy = at.y - p.y;
-  const auto distance = static_cast<long>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
-  return distance < kHitRadius ? filter_ : nullptr;
+  return familycommon::HitsIconMarker(dc, position, p) ? filter_ : nullptr;
 }
 
 void TFilterIcon::DragTo(GraphValue& value) const {

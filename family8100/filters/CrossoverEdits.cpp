@@ -1,0 +1,133 @@
+#include "family8100/filters/CrossoverEdits.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "family8100/filters/FilterEntry.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+
+namespace namespace8100 {
+
+namespace {
+
+constexpr int32_t kNewCrossoverHz = 1000;
+constexpr int32_t kNewCrossoverOrder = 2;
+constexpr int32_t kMaxOrder = 8;
+
+std::unique_ptr<TCrossoverFilter> MadeCrossover(CrossoverSide side) {
+  if (side == CrossoverSide::Low) {
+    auto low = std::make_unique<TLowCrossoverFilter>();
+    low->bank = kLeftOutputBank;
+    return low;
+  }
+  auto high = std::make_unique<THighCrossoverFilter>();
+  high->bank = kRightOutputBank;
+  return high;
+}
+
+// Butterworth and Bessel skip orders 5 to 7; Linkwitz-Riley takes even orders only.
+int32_t SteppedOrder(int32_t order, int32_t alignment, int delta) {
+  const bool linkwitzRiley = alignment == kAlignmentLinkwitzRiley;
+  int32_t next = linkwitzRiley ? order - 2 * delta : order - delta;
+  if (linkwitzRiley && next == 6) next = order - 4 * delta;
+  if (!linkwitzRiley && next == 7) next = 4;
+  if (!linkwitzRiley && next == 5) next = 8;
+  if (next > kMaxOrder) next = kMaxOrder;
+  if (next < 1) next = linkwitzRiley ? 2 : 1;
+  return next;
+}
+
+}  // namespace
+
+TFilter* CrossoverEdits::Crossover(CrossoverSide side) const {
+  return side == CrossoverSide::Low ? unit_.LowCrossover() : unit_.HighCrossover();
+}
+
+void CrossoverEdits::Commit(TFilter& crossover) {
+  crossover.WriteToUnit(unit_);
+  crossover.SetUnitFlag(unit_);
+}
+
+void CrossoverEdits::ChangeAlignment(CrossoverSide side, int alignment) {
+  int32_t frequency = kNewCrossoverHz;
+  int32_t order = kNewCrossoverOrder;
+  if (auto* old = dynamic_cast<TCrossoverFilter*>(Crossover(side))) {
+    frequency = old->frequency;
+    order = old->order;
+    if (unit_.IsOnline()) g8100BulkMute.Write(unit_, false);
+    unit_.RemoveFilter(*old);
+  }
+  if (alignment != kAlignmentNone) {
+    std::unique_ptr<TCrossoverFilter> made = MadeCrossover(side);
+    made->frequency = frequency;
+    made->alignment = alignment;
+    made->order = alignment == kAlignmentLinkwitzRiley && order % 2 != 0 ? order + 1 : order;
+    Commit(unit_.PlaceFilter(std::move(made)));
+  } else {
+    unit_.crossoverLink = false;
+  }
+  g8100BulkMute.Write(unit_, true);
+}
+
+void CrossoverEdits::StepOrder(CrossoverSide side, int delta) {
+  auto* crossover = dynamic_cast<TCrossoverFilter*>(Crossover(side));
+  if (!crossover) return;
+  crossover->order = SteppedOrder(crossover->order, crossover->alignment, delta);
+  Commit(*crossover);
+}
+
+void CrossoverEdits::MoveHigh(int frequency) {
+  TFilter* high = unit_.HighCrossover();
+  TFilter* low = unit_.LowCrossover();
+  if (!high) return;
+  const bool follows = unit_.crossoverLink && low != nullptr;
+  const float ratio =
+      follows ? static_cast<float>(low->frequency) / static_cast<float>(high->frequency) : 1.0f;
+  high->frequency = frequency;
+  Commit(*high);
+  if (!follows) return;
+  low->frequency = std::clamp(static_cast<int32_t>(static_cast<float>(frequency) * ratio),
+                              kMinFrequencyHz, kMaxFrequencyHz);
+  Commit(*low);
+}
+
+void CrossoverEdits::ApplyTyped(const std::string& lowText, const std::string& highText) {
+  TFilter* low = unit_.LowCrossover();
+  if (low) {
+    if (const auto typed = ParseFrequency(lowText)) {
+      low->frequency = *typed;
+      Commit(*low);
+    }
+  }
+  if (const auto typed = ParseFrequency(highText)) MoveHigh(*typed);
+}
+
+void CrossoverEdits::StepFrequency(CrossoverSide side, int zone, int count) {
+  TFilter* crossover = Crossover(side);
+  if (!crossover) return;
+  SetFrequency(side, SteppedFrequency(crossover->frequency, zone, count));
+}
+
+void CrossoverEdits::SetFrequency(CrossoverSide side, int frequency) {
+  if (side == CrossoverSide::High) {
+    MoveHigh(frequency);
+  } else if (TFilter* low = unit_.LowCrossover()) {
+    low->frequency = frequency;
+    Commit(*low);
+  }
+}
+
+void CrossoverEdits::ToggleLink(const std::string& lowText, const std::string& highText) {
+  for (auto [side, text] :
+       {std::pair{CrossoverSide::High, &highText}, std::pair{CrossoverSide::Low, &lowText}}) {
+    TFilter* crossover = Crossover(side);
+    const auto typed = ParseFrequency(*text);
+    if (!crossover || !typed) continue;
+    crossover->frequency = *typed;
+    Commit(*crossover);
+  }
+  unit_.crossoverLink = !unit_.crossoverLink;
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace namespace8100 {
+
+class IQDevice8100;
+class TFilter;
+
+// The two sides of the X model's crossover: the low one feeds the left output, the high one the
+// right output.
+enum class CrossoverSide { Low, High };
+
+// What the crossover window does to a unit's two crossovers, each change written and committed at
+// once. While the unit's link is set, the low crossover follows the high one at the ratio the two
+// had before the change. Bus failures pass to the caller; values already changed stay.
+class CrossoverEdits {
+ public:
+  explicit CrossoverEdits(IQDevice8100& unit) : unit_(unit) {}
+
+  TFilter* Crossover(CrossoverSide side) const;
+
+  // Alignment 0 removes the side's crossover (and the link); 1 to 3 put a new crossover in its
+  // place with the old one's frequency and order, or 1000 Hz and order 2.
+  void ChangeAlignment(CrossoverSide side, int alignment);
+  // The slope's up-down: `delta` -1 for the up arrow. Butterworth and Bessel run 1, 2, 3, 4, 8,
+  // Linkwitz-Riley 2, 4, 8.
+  void StepOrder(CrossoverSide side, int delta);
+  // Enter in the dialog: each typed frequency into its crossover. A text that holds no number
+  // leaves its crossover as it is and writes nothing.
+  void ApplyTyped(const std::string& lowText, const std::string& highText);
+  // One press of a side's four-zone frequency button.
+  void StepFrequency(CrossoverSide side, int zone, int count);
+  // A side's new frequency, as a graph drag drops it.
+  void SetFrequency(CrossoverSide side, int frequency);
+  // Both typed frequencies are committed first, then the link flips.
+  void ToggleLink(const std::string& lowText, const std::string& highText);
+
+ private:
+  // The high crossover at `frequency`, the linked low one after it.
+  void MoveHigh(int frequency);
+  void Commit(TFilter& crossover);
+
+  IQDevice8100& unit_;
+};
+
+}  // namespace namespace8100

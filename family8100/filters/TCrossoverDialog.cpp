@@ -1,0 +1,153 @@
+#include "family8100/filters/TCrossoverDialog.h"
+
+#include <memory>
+#include <string>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/TCrossoverGraph.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family8100CrossoverIds.h"
+
+namespace namespace8100 {
+
+namespace {
+
+using namespace f8100res;
+
+constexpr const char* kFrequencyCharacters = "0-9k.";
+constexpr int kFrequencyChars = 255;
+constexpr int kSlopePerOrderDb = 6;
+constexpr const char* kAlignmentNames[] = {"< None >", "Butterworth", "Bessel", "Linkwitz-Riley"};
+// The link button's look while the crossovers are linked, and while they are not.
+constexpr int kLinkedState = 6;
+constexpr int kUnlinkedState = 5;
+
+BoolUCodeObject& PolarityOf(CrossoverSide side) {
+  return side == CrossoverSide::Low ? g8100LeftPolarity : g8100RightPolarity;
+}
+
+}  // namespace
+
+TCrossoverDialog::TCrossoverDialog(ui::Window* parent, IQDevice8100& unit)
+    : ui::Dialog(parent, kCrossoverDialog),
+      unit_(unit),
+      low_{CrossoverSide::Low,  {this, kLowAlignment}, {this, kLowFrequency, kFrequencyChars},
+           {this, kLowQuad},    {this, kLowOrder},     {this, kLowSlope},
+           {this, kLowPolarity}},
+      high_{CrossoverSide::High,  {this, kHighAlignment}, {this, kHighFrequency, kFrequencyChars},
+            {this, kHighQuad},    {this, kHighOrder},     {this, kHighSlope},
+            {this, kHighPolarity}},
+      link_(this, kCrossoverLink) {
+  for (Row* row : {&low_, &high_}) {
+    OnNotify(row->alignment.Id(), ui::Notify::SelChange, [this, row](const ui::Notification&) {
+      EvAlignment(*row);
+      return 0;
+    });
+    OnNotify(row->order.Id(), ui::Notify::DeltaPos, [this, row](const ui::Notification& n) {
+      EvOrder(*row, static_cast<int>(n.value));
+      return 0;
+    });
+    OnCommand(row->polarity.Id(), [this, row] { EvPolarity(*row); });
+  }
+  OnCommand(kCrossoverLink, [this] { EvLink(); });
+  OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
+    EvQuad(reinterpret_cast<TQuadButton*>(m.lParam), static_cast<int>(m.wParam));
+    return 0;
+  });
+}
+
+void TCrossoverDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  for (Row* row : {&low_, &high_}) {
+    row->frequency.SetValidator(std::make_unique<ui::CharSetValidator>(kFrequencyCharacters));
+    for (const char* name : kAlignmentNames) row->alignment.AddString(name);
+  }
+  UpdateControls();
+}
+
+void TCrossoverDialog::UpdateControls() {
+  if (!IsCreated()) return;
+  controls::GuardedBusCall(&unit_, [this] {
+    for (Row* row : {&low_, &high_}) {
+      row->polarity.SetState(PolarityOf(row->side).Read(unit_) ? 1 : 0);
+      row->polarity.Invalidate();
+    }
+  });
+  ShowRow(low_);
+  ShowRow(high_);
+  const bool linked = unit_.crossoverLink;
+  link_.SetState(linked ? kLinkedState : kUnlinkedState);
+  link_.Redraw();
+  low_.frequency.Enable(!linked && unit_.LowCrossover() != nullptr);
+  low_.quad.Enable(!linked);
+  if (graph_) graph_->Refresh();
+}
+
+void TCrossoverDialog::ShowRow(Row& row) {
+  const auto* crossover = dynamic_cast<const TCrossoverFilter*>(Edits().Crossover(row.side));
+  if (!crossover) {
+    row.alignment.SetSelection(kAlignmentNone);
+    row.frequency.SetText("");
+    row.frequency.Enable(false);
+    row.slope.SetText("");
+    return;
+  }
+  row.frequency.Enable(true);
+  row.alignment.SetSelection(crossover->alignment);
+  row.frequency.SetText(std::to_string(crossover->frequency));
+  row.slope.SetText(std::to_string(-kSlopePerOrderDb * crossover->order));
+}
+
+void TCrossoverDialog::EvAlignment(Row& row) {
+  const int alignment = row.alignment.Selection();
+  if (alignment < 0) return;
+  controls::GuardedBusCall(&unit_, [&] { Edits().ChangeAlignment(row.side, alignment); });
+  UpdateControls();
+}
+
+void TCrossoverDialog::EvOrder(Row& row, int delta) {
+  if (!Edits().Crossover(row.side)) return;
+  controls::GuardedBusCall(&unit_, [&] { Edits().StepOrder(row.side, delta); });
+  UpdateControls();
+}
+
+void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
+  Row* row = button == &low_.quad ? &low_ : button == &high_.quad ? &high_ : nullptr;
+  if (!row) return;
+  controls::GuardedBusCall(&unit_,
+                           [&] { Edits().StepFrequency(row->side, button->CurrentZone(), steps); });
+  UpdateControls();
+}
+
+void TCrossoverDialog::EvPolarity(Row& row) {
+  row.polarity.SetState(row.polarity.GetState() == 0 ? 1 : 0);
+  row.polarity.Invalidate();
+  controls::GuardedBusCall(
+      &unit_, [&] { PolarityOf(row.side).Write(unit_, row.polarity.GetState() != 0); });
+}
+
+void TCrossoverDialog::EvLink() {
+  controls::GuardedBusCall(
+      &unit_, [&] { Edits().ToggleLink(low_.frequency.Text(), high_.frequency.Text()); });
+  UpdateControls();
+}
+
+bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code == ui::key::kReturn) {
+    if (!key.down) {
+      controls::GuardedBusCall(
+          &unit_, [&] { Edits().ApplyTyped(low_.frequency.Text(), high_.frequency.Text()); });
+      UpdateControls();
+    }
+    return true;
+  }
+  if (key.code == ui::key::kEscape) {
+    if (key.down) UpdateControls();
+    return true;
+  }
+  return ui::Dialog::PreProcessKey(key);
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "controls/TLEDButton.h"
+#include "controls/TPolarityButton.h"
+#include "controls/TQuadButton.h"
+#include "family8100/filters/CrossoverEdits.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Static.h"
+#include "platform/ui/Trackbar.h"
+
+namespace namespace8100 {
+
+class IQDevice8100;
+class TCrossoverGraph;
+
+// The strip under the crossover graph: per crossover its alignment, frequency (typed or stepped)
+// and slope, the polarity of the output it feeds, and the link that makes the low crossover
+// follow the high one. Every change goes to the unit at once; Enter applies the typed
+// frequencies, Escape shows the unit's again, and neither closes the strip.
+class TCrossoverDialog : public ui::Dialog {
+ public:
+  TCrossoverDialog(ui::Window* parent, IQDevice8100& unit);
+
+  // The graph that shows the crossovers; refreshed with the dialog.
+  void SetGraph(TCrossoverGraph* graph) { graph_ = graph; }
+  // Shows what the unit holds, refreshes the graph and tells the banks to reload.
+  void UpdateControls();
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  struct Row {
+    CrossoverSide side;
+    ui::ComboBox alignment;
+    ui::Edit frequency;
+    TQuadButton quad;
+    ui::UpDown order;
+    ui::StaticText slope;
+    TPolarityButton polarity;
+  };
+  void ShowRow(Row& row);
+  void EvAlignment(Row& row);
+  void EvOrder(Row& row, int delta);
+  void EvQuad(TQuadButton* button, int steps);
+  void EvPolarity(Row& row);
+  void EvLink();
+  CrossoverEdits Edits() const { return CrossoverEdits(unit_); }
+
+  IQDevice8100& unit_;
+  TCrossoverGraph* graph_ = nullptr;
+  Row low_;
+  Row high_;
+  TLEDButton link_;
+};
+
+}  // namespace namespace8100

@@ -1,0 +1,196 @@
+#include "family8100/filters/TCrossoverGraph.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/CrossoverEdits.h"
+#include "family8100/filters/GraphWindow8100.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespace8100 {
+
+using familycommon::TFreqDC;
+
+namespace {
+
+constexpr float kFmin = 20.0f;
+constexpr float kFmax = 24000.0f;
+constexpr float kDbMin = -80.0f;
+constexpr float kDbMax = 20.0f;
+constexpr ui::Color kLowColour{0, 255, 0};
+constexpr ui::Color kHighColour{255, 0, 0};
+// The crossover graph's level ticks are narrow: a few Hz at the left, a few kHz at the right.
+constexpr float kTickLeftHz = 3.0f;
+constexpr float kTickRightHz = 3000.0f;
+
+constexpr GraphIcons8100::Range kRange{static_cast<int>(kFmin), static_cast<int>(kFmax)};
+
+}  // namespace
+
+TCrossoverGraph::TCrossoverGraph(IQDevice8100& unit, ui::Window* parent)
+    : ui::DrawnWindow(parent),
+      unit_(unit),
+      printer_(std::make_unique<ui::Printer>()),
+      scratch_(1, 1, QImage::Format_RGB32) {
+  SetBackground(ui::kBlack);
+  SetEdge(ui::WindowEdge::Sunken);
+  SetMouseButtonsHandledAlone(true);
+  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
+    Invalidate();
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
+    EvLButtonDown(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    EvMouseMove(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
+    EvLButtonUp();
+    return 0;
+  });
+  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
+    ui::Menu menu;
+    menu.AppendItem(kCmPrint, "Print");
+    menu.Track(*this, ClientToScreen(ui::UnpackPoint(m.lParam)));
+    return 0;
+  });
+  OnMessage(ui::msg::kKeyDown, [this](const ui::Message& m) {
+    if (static_cast<int>(m.wParam) == ui::key::kEscape && dragging_) {
+      EndDrag();
+      Invalidate();
+    }
+    return 0;
+  });
+  OnCommand(kCmPrint, [this] { CmPrint(); });
+}
+
+TCrossoverGraph::~TCrossoverGraph() {
+  if (dragging_) EndDrag();
+  Destroy();
+}
+
+void TCrossoverGraph::SetupWindow() {
+  ui::DrawnWindow::SetupWindow();
+  caption_ = GraphCaption(unit_, "; Crossovers");
+  SetText(caption_);
+  Refresh();
+}
+
+void TCrossoverGraph::Refresh() {
+  if (dragging_) EndDrag();
+  icons_.RebuildCrossovers(unit_, kRange);
+  Invalidate();
+}
+
+TFreqDC TCrossoverGraph::Context(ui::Dc& dc, bool printing) const {
+  return TFreqDC(dc, ClientRect(), kFmin, kFmax, kDbMin, kDbMax, printing);
+}
+
+void TCrossoverGraph::Paint(ui::Dc& dc) {
+  if (!printing_) dc.FillRect(ClientRect(), ui::kBlack);
+  TFreqDC freq = Context(dc, printing_);
+  familycommon::GridStyle style;
+  style.title = caption_;
+  style.kHzOffset = 1.0f;
+  style.tickLeftHz = kTickLeftHz;
+  style.tickRightHz = kTickRightHz;
+  familycommon::DrawGrid(freq, style);
+  for (const auto& icon : icons_.All()) {
+    const bool low = icon->Filter().type == kLowCrossoverFilter;
+    familycommon::DrawCurve(freq, icon->trace, low ? kLowColour : kHighColour);
+  }
+  for (const auto& icon : icons_.All()) {
+    icon->Draw(freq, printing_);
+    if (icon->selected) {
+      familycommon::DrawCurve(freq, icon->trace, printing_ ? ui::kBlack : ui::kWhite);
+    }
+  }
+  if (dragging_ && bandStart_ != bandEnd_) {
+    dc.SetPen(ui::Pen::Solid(ui::kWhite));
+    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
+    dc.MoveTo({bandStart_.x, -bandStart_.y});
+    dc.LineTo({bandEnd_.x, -bandEnd_.y});
+    dc.SetDrawMode(old);
+  }
+}
+
+void TCrossoverGraph::PaintPage(ui::Dc& dc) {
+  printing_ = true;
+  Paint(dc);
+  printing_ = false;
+}
+
+TFreqDC TCrossoverGraph::MouseContext() {
+  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
+  return Context(*scratchDc_, false);
+}
+
+void TCrossoverGraph::EvLButtonDown(ui::Point p) {
+  TFreqDC freq = MouseContext();
+  icons_.Select(nullptr);
+  TFilterIcon* hit = icons_.HitTest(freq, freq.FlipPoint(p));
+  if (hit) {
+    icons_.Select(&hit->Filter());
+    CaptureMouse();
+    dragging_ = true;
+    bandStart_ = freq.ValueToPoint(hit->position, false);
+    bandEnd_ = bandStart_;
+  }
+  Invalidate();
+}
+
+// Only sideways moves count: a mostly vertical one leaves the crossover where it is.
+void TCrossoverGraph::EvMouseMove(ui::Point p) {
+  TFilterIcon* icon = icons_.Selected();
+  if (!dragging_ || !icon) return;
+  SetFocus();
+  TFreqDC freq = MouseContext();
+  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
+  value.frequency = std::clamp(value.frequency, kFmin, kFmax);
+  icon->Constrain(value);
+  const ui::Point end = freq.ValueToPoint(value, false);
+  const bool sideways = std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x);
+  bandEnd_ = sideways ? end : bandStart_;
+  Invalidate();
+}
+
+void TCrossoverGraph::EvLButtonUp() {
+  TFilterIcon* icon = icons_.Selected();
+  if (!dragging_ || !icon) return;
+  const TFreqDC freq = MouseContext();
+  GraphValue value = freq.PointToValue(freq.Dc().Mapping().ToDevice(bandEnd_));
+  if (bandEnd_ == bandStart_) value = icon->position;
+  icon->Constrain(value);
+  const CrossoverSide side =
+      icon->Filter().type == kLowCrossoverFilter ? CrossoverSide::Low : CrossoverSide::High;
+  // The error box needs the mouse: the drag is over before anything is written.
+  EndDrag();
+  controls::GuardedBusCall(
+      &unit_, [&] { CrossoverEdits(unit_).SetFrequency(side, static_cast<int>(value.frequency)); });
+  Refresh();
+  if (onChanged_) onChanged_();
+}
+
+void TCrossoverGraph::EndDrag() {
+  dragging_ = false;
+  bandEnd_ = bandStart_;
+  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
+}
+
+void TCrossoverGraph::CmPrint() {
+  if (!printer_) return;
+  TWindowPrintout printout("TelvoWin 2.1 crossover graph", [this](ui::Dc& dc) { PaintPage(dc); });
+  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
+  if (outcome.result == ui::PrintResult::Failed) {
+    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
+  }
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QImage>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "family8100/filters/GraphIcons8100.h"
+#include "platform/ui/DrawnWindow.h"
+#include "platform/ui/draw/Printer.h"
+
+namespace namespace8100 {
+
+class IQDevice8100;
+
+// The X model's two crossovers on the log-frequency / dB grid: each side's response and an icon
+// per crossover that a drag moves sideways. While the crossovers are linked only the high one
+// can be dragged and the low one follows it. The drop writes the unit; Esc writes nothing.
+class TCrossoverGraph : public ui::DrawnWindow {
+ public:
+  static constexpr int kCmPrint = 100;
+
+  TCrossoverGraph(IQDevice8100& unit, ui::Window* parent);
+  ~TCrossoverGraph() override;
+
+  // Called after a drop has written the crossovers (the dialog shows them again).
+  void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
+  // The icons and traces again from the unit's crossovers, and a repaint.
+  void Refresh();
+  void PaintPage(ui::Dc& dc);
+
+  const GraphIcons8100& Icons() const { return icons_; }
+  bool Dragging() const { return dragging_; }
+
+ protected:
+  void SetupWindow() override;
+  void Paint(ui::Dc& dc) override;
+
+ private:
+  familycommon::TFreqDC Context(ui::Dc& dc, bool printing) const;
+  familycommon::TFreqDC MouseContext();
+  void EvLButtonDown(ui::Point p);
+  void EvMouseMove(ui::Point p);
+  void EvLButtonUp();
+  void EndDrag();
+  void CmPrint();
+
+  IQDevice8100& unit_;
+  std::function<void()> onChanged_;
+  std::unique_ptr<ui::Printer> printer_;
+  bool printing_ = false;
+  std::string caption_;
+  QImage scratch_;
+  std::unique_ptr<ui::Dc> scratchDc_;
+
+  GraphIcons8100 icons_;
+  bool dragging_ = false;
+  ui::Point bandStart_;  // logical units, y pointing up
+  ui::Point bandEnd_;
+};
+
+}  // namespace namespace8100

@@ -1,0 +1,57 @@
+#include "family8100/filters/TCrossoverWindow.h"
+
+#include <memory>
+
+#include "family8100/unit/IQDevice8100.h"
+
+namespace namespace8100 {
+
+namespace {
+
+using ui::Edge;
+using ui::EdgeRule;
+
+constexpr int kDialogHeightLayoutUnits = 52;
+constexpr ui::Rect kFirstPlace{10, 10, 500, 400};
+
+}  // namespace
+
+TCrossoverWindow::TCrossoverWindow(IQDevice8100& unit)
+    : ui::LayoutWindow(nullptr), graph_(unit, this), dialog_(this, unit) {
+  dialog_.SetGraph(&graph_);
+  graph_.SetOnChanged([this] { dialog_.UpdateControls(); });
+  SetChildMetrics(dialog_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
+                            EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
+                            EdgeRule::Absolute(Edge::Height, kDialogHeightLayoutUnits, true),
+                            EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
+  SetChildMetrics(graph_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
+                           EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
+                           EdgeRule::SameAs(Edge::Top, nullptr, Edge::Top),
+                           EdgeRule::SameAs(Edge::Bottom, &dialog_, Edge::Top)});
+}
+
+TCrossoverDecFrame::TCrossoverDecFrame(const EditorRequest& request)
+    : ui::Frame(request.caption, nullptr), window_(request.unit), owner_(request.owner) {
+  SetClient(&window_);
+  SetRect(kFirstPlace);
+  OnMessage(kReloadFilters, [this](const ui::Message&) {
+    window_.Dialog().UpdateControls();
+    return 0;
+  });
+}
+
+TCrossoverDecFrame::~TCrossoverDecFrame() { Destroy(); }
+
+void TCrossoverDecFrame::CloseWindow(int) {
+  if (!IsCreated() || !CanClose()) return;
+  Destroy();
+  owner_.Post(kEditorClosed, 0, static_cast<ui::Param>(EditorView::Crossovers));
+}
+
+void RegisterCrossoverEditor() {
+  RegisterCrossoverMaker([](const EditorRequest& request) -> std::unique_ptr<ui::Window> {
+    return std::make_unique<TCrossoverDecFrame>(request);
+  });
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,508 @@
+#include "family8100/filters/TFrequencyGraph.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/GraphWindow8100.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/Types8100.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/MessageBox.h"
+
+namespace namespace8100 {
+
+using familycommon::TFreqDC;
+
+namespace {
+
+// The bank messages travel as the window's private messages when the graph tells itself.
+constexpr ui::MessageId kPrivateMessages = 0x0400;
+constexpr ui::Color kBankTraceColour{0, 255, 0};
+constexpr ui::Color kBypassTraceColour{255, 0, 0};
+constexpr float kCaptionHz = 600.0f;
+// The units' floats fall just short of a decade: 10000 Hz must still read "10 kHz".
+constexpr float kKHzOffset = 1.0f;
+
+struct LevelScale {
+  float dBmin;
+  float dBmax;
+  int minorStep;
+  int majorStep;
+};
+constexpr LevelScale kFullScale{-80.0f, 20.0f, 4, 20};
+constexpr LevelScale kZoomedScale{-12.0f, 12.0f, 1, 4};
+
+const char* BankName(int bank) {
+  switch (bank) {
+    case kRightInputBank:
+      return "right input";
+    case kLeftInputBank:
+      return "left input";
+    case kRightOutputBank:
+      return "right output";
+    default:
+      return "left output";
+  }
+}
+
+bool IsInputBank(int bank) { return bank == kRightInputBank || bank == kLeftInputBank; }
+
+std::string Printed(const char* format, double a, double b) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
+}  // namespace
+
+TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* parent)
+    : ui::DrawnWindow(parent),
+      unit_(unit),
+      bank_(std::clamp(bank, static_cast<int>(kRightInputBank), static_cast<int>(kLeftOutputBank))),
+      printer_(std::make_unique<ui::Printer>()),
+      scratch_(1, 1, QImage::Format_RGB32) {
+  // Until a hub takes over, the graph is the bank's only view.
+  broadcast_ = [this](int message, int, TFilter* filter) {
+    Post(kPrivateMessages + static_cast<ui::MessageId>(message), 0,
+         reinterpret_cast<ui::Param>(filter));
+  };
+  OnMessage(kPrivateMessages + kBankSelected, [this](const ui::Message& m) {
+    EvFilterSelected(reinterpret_cast<TFilter*>(m.lParam));
+    return 0;
+  });
+  OnMessage(kPrivateMessages + kBankChanged, [this](const ui::Message& m) {
+    EvFilterChanged(reinterpret_cast<TFilter*>(m.lParam));
+    return 0;
+  });
+  OnMessage(kPrivateMessages + kBankAdded, [this](const ui::Message& m) {
+    EvFilterAdded(reinterpret_cast<TFilter*>(m.lParam));
+    return 0;
+  });
+  OnMessage(kPrivateMessages + kBankRemoved, [this](const ui::Message&) {
+    EvFilterRemoved();
+    return 0;
+  });
+  SetBackground(ui::kBlack);
+  SetEdge(ui::WindowEdge::Sunken);
+  SetMouseButtonsHandledAlone(true);
+  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
+    Invalidate();
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
+    EvLButtonDown(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    EvMouseMove(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
+    EvLButtonUp();
+    return 0;
+  });
+  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
+    EvRButtonDown(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kKeyDown, [this](const ui::Message& m) {
+    EvKeyDown(static_cast<int>(m.wParam));
+    return 0;
+  });
+  OnCommand(kCmPrint, [this] { CmPrint(); });
+  OnCommand(kCmLeftOut, [this] { CmOverlay(kLeftOutputBank, kRightOutputBank); });
+  OnCommand(kCmRightOut, [this] { CmOverlay(kRightOutputBank, kLeftOutputBank); });
+  OnCommand(kCmLeftIn, [this] { CmOverlay(kLeftInputBank, kRightInputBank); });
+  OnCommand(kCmRightIn, [this] { CmOverlay(kRightInputBank, kLeftInputBank); });
+  OnCommand(kCmVerticalZoom, [this] { CmVerticalZoom(); });
+  OnCommand(kCmHorizontalZoom, [this] { CmHorizontalZoom(); });
+  OnCommand(kCmShowBypassTrace, [this] {
+    View().showBypassTrace = !View().showBypassTrace;
+    Invalidate();
+  });
+  OnCommand(kCmBypass, [this] { CmBypass(); });
+  OnCommand(kCmDelete, [this] { CmDelete(); });
+  OnEnable(kCmBypass, [this](ui::CommandState& state) {
+    const TFilterIcon* icon = icons_.Selected();
+    state.enabled = icon != nullptr;
+    state.text = icon && icon->Filter().bypass ? "Enable filter" : "Bypass filter";
+  });
+  OnEnable(kCmDelete,
+           [this](ui::CommandState& state) { state.enabled = icons_.Selected() != nullptr; });
+}
+
+TFrequencyGraph::~TFrequencyGraph() {
+  if (dragging_) EndDrag();
+  Destroy();
+}
+
+GraphView8100& TFrequencyGraph::View() const {
+  return unit_.graphViews[static_cast<size_t>(bank_)];
+}
+
+GraphIcons8100::Range TFrequencyGraph::TraceRange() const {
+  return {static_cast<int>(fmin_), static_cast<int>(fmax_)};
+}
+
+void TFrequencyGraph::SetupWindow() {
+  ui::DrawnWindow::SetupWindow();
+  ApplyView();
+  RebuildIcons();
+  caption_ = GraphCaption(unit_, std::string("; ") + BankName(bank_) + " filters");
+  SetText(caption_);
+}
+
+void TFrequencyGraph::ApplyView() {
+  const LevelScale& scale = View().verticalZoom ? kZoomedScale : kFullScale;
+  fmin_ = View().horizontalZoom ? 100.0f : 20.0f;
+  fmax_ = View().horizontalZoom ? 1000.0f : 24000.0f;
+  SetScale(scale.dBmin, scale.dBmax, scale.minorStep, scale.majorStep);
+}
+
+void TFrequencyGraph::SetScale(float dBmin, float dBmax, int minorStep, int majorStep) {
+  dBmin_ = dBmin;
+  dBmax_ = dBmax;
+  minorStep_ = minorStep;
+  majorStep_ = majorStep;
+  Invalidate();
+}
+
+void TFrequencyGraph::RebuildIcons() {
+  if (dragging_) EndDrag();
+  icons_.RebuildBank(unit_, bank_, View(), TraceRange());
+}
+
+void TFrequencyGraph::Send(int message, TFilter* filter) {
+  if (broadcast_) broadcast_(message, bank_, filter);
+}
+
+void TFrequencyGraph::EvFilterSelected(TFilter* filter) {
+  icons_.Select(filter);
+  Invalidate();
+}
+
+void TFrequencyGraph::EvFilterChanged(TFilter* filter) {
+  if (!filter) return;
+  icons_.Refresh(*filter, TraceRange());
+  Invalidate();
+}
+
+void TFrequencyGraph::EvFilterAdded(TFilter* filter) {
+  if (!filter) return;
+  icons_.AddToBank(*filter, bank_, View(), TraceRange());
+  Invalidate();
+}
+
+void TFrequencyGraph::EvFilterRemoved() {
+  RebuildIcons();
+  Invalidate();
+}
+
+void TFrequencyGraph::EvReloadAll() { EvFilterRemoved(); }
+
+void TFrequencyGraph::DrawGrid(TFreqDC& freq) const {
+  familycommon::GridStyle style;
+  style.minorStep = minorStep_;
+  style.majorStep = majorStep_;
+  style.title = caption_;
+  style.kHzOffset = kKHzOffset;
+  style.frameEndsLines = true;
+  familycommon::DrawGrid(freq, style);
+  const GraphView8100& view = View();
+  std::string note;
+  if (IsInputBank(bank_)) {
+    if (view.overlay[kLeftOutputBank]) note += "(+Left out)";
+    if (view.overlay[kRightOutputBank]) note += "(+Right out)";
+  } else {
+    if (view.overlay[kLeftInputBank]) note += "(+Left in)";
+    if (view.overlay[kRightInputBank]) note += "(+Right in)";
+  }
+  if (!note.empty()) {
+    freq.TextAt(note, freq.Fmax(), freq.Gmax(),
+                familycommon::kTextMiddle | familycommon::kTextRight);
+  }
+}
+
+void TFrequencyGraph::DrawTraces(TFreqDC& freq) const {
+  familycommon::DrawCurve(freq, icons_.BankTrace(), kBankTraceColour);
+  if (!printing_ && View().showBypassTrace) {
+    familycommon::DrawCurve(freq, icons_.BypassTrace(), kBypassTraceColour);
+  }
+}
+
+void TFrequencyGraph::Paint(ui::Dc& dc) {
+  const ui::Rect client = ClientRect();
+  if (!printing_) dc.FillRect(client, ui::kBlack);
+  TFreqDC freq(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
+  DrawGrid(freq);
+  DrawTraces(freq);
+  for (const auto& icon : icons_.All()) {
+    icon->Draw(freq, printing_);
+    if (icon->selected) {
+      familycommon::DrawCurve(freq, icon->trace, printing_ ? ui::kBlack : ui::kWhite);
+    }
+  }
+  if (dragging_) DrawBand(dc);
+}
+
+void TFrequencyGraph::PaintPage(ui::Dc& dc) {
+  printing_ = true;
+  Paint(dc);
+  printing_ = false;
+}
+
+void TFrequencyGraph::DrawBand(ui::Dc& dc) const {
+  if (bandStart_ == bandEnd_) return;
+  dc.SetPen(ui::Pen::Solid(ui::kWhite));
+  const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
+  dc.MoveTo({bandStart_.x, -bandStart_.y});
+  dc.LineTo({bandEnd_.x, -bandEnd_.y});
+  dc.SetDrawMode(old);
+}
+
+// With live redraw the sum follows the mouse and the dragged filter's position is read out;
+// without it only the band moves over the picture as it was.
+void TFrequencyGraph::DrawDragStep() {
+  const auto client = DrawNow();
+  TFilterIcon* icon = icons_.Selected();
+  if (!client || !icon) return;
+  if (!View().liveRedraw) {
+    Paint(client->dc());
+    return;
+  }
+  ui::Dc& dc = client->dc();
+  dc.FillRect(ClientRect(), ui::kBlack);
+  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  DrawGrid(freq);
+  DrawTraces(freq);
+  familycommon::DrawCurve(freq, icon->trace, ui::kWhite);
+  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
+  dc.SetFont(ui::Font::VariablePitch());
+  dc.SetTextColor(ui::kWhite);
+  freq.TextAt(
+      Printed("(%.0f, %.1f)", icon->position.frequency, 20.0 * std::log10(icon->position.gain)),
+      icon->position.frequency, icon->position.gain,
+      familycommon::kTextAbove | familycommon::kTextRight);
+  DrawBand(dc);
+}
+
+TFreqDC TFrequencyGraph::MouseContext() {
+  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
+  return TFreqDC(*scratchDc_, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+}
+
+void TFrequencyGraph::EvLButtonDown(ui::Point p) {
+  TFreqDC freq = MouseContext();
+  TFilterIcon* hit = icons_.HitTest(freq, freq.FlipPoint(p));
+  if (!hit) {
+    icons_.Select(nullptr);
+    Send(kBankSelected, nullptr);
+    return;
+  }
+  TFilter& filter = hit->Filter();
+  if (hit->selected) {
+    // Live writes go to the slot selected last: it must be this filter's.
+    if ((View().liveWrite || View().liveRedraw) && !controls::GuardedBusCall(&unit_, [&] {
+          g8100FilterSlot.Write(unit_, static_cast<uint8_t>(filter.slot));
+        })) {
+      return;
+    }
+    CaptureMouse();
+    dragging_ = true;
+    bandStart_ = freq.ValueToPoint(hit->position, false);
+    bandEnd_ = bandStart_;
+    startValue_ = hit->position;
+  }
+  Send(kBankSelected, &filter);
+}
+
+GraphValue TFrequencyGraph::LockedValue(const TFreqDC& dc, ui::Point end) const {
+  GraphValue value = dc.PointToValue(dc.Dc().Mapping().ToDevice(end));
+  const bool vertical = std::abs(end.x - bandStart_.x) <= std::abs(end.y - bandStart_.y);
+  if (vertical) {
+    value.frequency = startValue_.frequency;
+  } else {
+    value.gain = startValue_.gain;
+  }
+  return value;
+}
+
+void TFrequencyGraph::EvMouseMove(ui::Point p) {
+  TFilterIcon* icon = icons_.Selected();
+  if (!dragging_ || !icon) return;
+  SetFocus();
+  TFreqDC freq = MouseContext();
+  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
+  value.frequency = std::clamp(value.frequency, fmin_, fmax_);
+  icon->Constrain(value);
+  ui::Point end = freq.ValueToPoint(value, false);
+  if (std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x)) {
+    end.y = bandStart_.y;
+  } else {
+    end.x = bandStart_.x;
+  }
+  bandEnd_ = end;
+  value = LockedValue(freq, end);
+  icon->Constrain(value);
+  if (View().liveWrite || View().liveRedraw) {
+    icon->Apply(value);
+    try {
+      icon->Filter().WriteDragValues(unit_);
+    } catch (const ErrorObject& e) {
+      LiveWriteFailed(e, e.code);
+    } catch (const IQException& e) {
+      LiveWriteFailed(e, controls::kNoUnitErrorCode);
+    }
+  }
+  if (View().liveRedraw) {
+    icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
+    icons_.Accumulate();
+  }
+  if (dragging_) DrawDragStep();
+}
+
+void TFrequencyGraph::LiveWriteFailed(const IQException& error, int code) {
+  // The error box needs the mouse: a drag that cannot go on ends before it opens.
+  if (code < 0) {
+    EndDrag();
+    Invalidate();
+  }
+  controls::ReportDeviceError(error, &unit_, code);
+}
+
+void TFrequencyGraph::EndDrag() {
+  dragging_ = false;
+  bandEnd_ = bandStart_;
+  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
+}
+
+void TFrequencyGraph::EvLButtonUp() {
+  TFilterIcon* icon = icons_.Selected();
+  if (!dragging_ || !icon) return;
+  const TFreqDC freq = MouseContext();
+  GraphValue value = LockedValue(freq, bandEnd_);
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
+  icon->Apply(value);
+  EndDrag();
+  Invalidate();
+  TFilter& filter = icon->Filter();
+  if (controls::GuardedBusCall(&unit_, [&] {
+        filter.WriteToUnit(unit_);
+        filter.SetUnitFlag(unit_);
+      })) {
+    Send(kBankChanged, &filter);
+  }
+}
+
+void TFrequencyGraph::EvKeyDown(int key) {
+  TFilterIcon* icon = icons_.Selected();
+  if (key != ui::key::kEscape || !dragging_ || !icon) return;
+  EndDrag();
+  Invalidate();
+  Send(kBankChanged, &icon->Filter());
+}
+
+void TFrequencyGraph::EvRButtonDown(ui::Point p) {
+  const GraphView8100& view = View();
+  ui::Menu menu;
+  menu.AppendItem(kCmBypass, "Bypass");
+  menu.AppendSeparator();
+  menu.AppendItem(kCmDelete, "Delete");
+  menu.AppendSeparator();
+  if (IsInputBank(bank_)) {
+    menu.AppendItem(kCmLeftOut, "Left out");
+    menu.AppendItem(kCmRightOut, "Right out");
+    menu.CheckItem(kCmLeftOut, view.overlay[kLeftOutputBank]);
+    menu.CheckItem(kCmRightOut, view.overlay[kRightOutputBank]);
+  } else {
+    menu.AppendItem(kCmLeftIn, "Left in");
+    menu.AppendItem(kCmRightIn, "Right in");
+    menu.CheckItem(kCmLeftIn, view.overlay[kLeftInputBank]);
+    menu.CheckItem(kCmRightIn, view.overlay[kRightInputBank]);
+  }
+  menu.AppendSeparator();
+  menu.AppendItem(kCmVerticalZoom, "+/- 12dB Scale");
+  menu.AppendItem(kCmHorizontalZoom, "100Hz - 1kHz Range");
+  menu.AppendItem(kCmShowBypassTrace, "Show bypass trace");
+  menu.CheckItem(kCmVerticalZoom, view.verticalZoom);
+  menu.CheckItem(kCmHorizontalZoom, view.horizontalZoom);
+  menu.CheckItem(kCmShowBypassTrace, view.showBypassTrace);
+  menu.AppendSeparator();
+  menu.AppendItem(kCmPrint, "Print");
+  menu.Track(*this, ClientToScreen(p));
+}
+
+void TFrequencyGraph::CmOverlay(int bank, int exclusive) {
+  GraphView8100& view = View();
+  view.overlay[static_cast<size_t>(bank)] = !view.overlay[static_cast<size_t>(bank)];
+  if (view.overlay[static_cast<size_t>(bank)]) view.overlay[static_cast<size_t>(exclusive)] = false;
+  RebuildIcons();
+  Invalidate();
+}
+
+namespace {
+
+// The family keeps one choice for every graph; a unit of another type keeps nothing.
+void StoreZoom(const IQDevice8100& unit, void (FamilyKey8100::*set)(bool) const, bool on) {
+  if (const auto* type = dynamic_cast<const IQ8100Type*>(unit.GetType())) (type->Key().*set)(on);
+}
+
+}  // namespace
+
+void TFrequencyGraph::CmVerticalZoom() {
+  View().verticalZoom = !View().verticalZoom;
+  ApplyView();
+  StoreZoom(unit_, &FamilyKey8100::SetVerticalZoom, View().verticalZoom);
+}
+
+void TFrequencyGraph::CmHorizontalZoom() {
+  View().horizontalZoom = !View().horizontalZoom;
+  ApplyView();
+  RebuildIcons();
+  StoreZoom(unit_, &FamilyKey8100::SetHorizontalZoom, View().horizontalZoom);
+}
+
+void TFrequencyGraph::CmBypass() {
+  TFilterIcon* icon = icons_.Selected();
+  if (!icon) return;
+  TFilter& filter = icon->Filter();
+  if (controls::GuardedBusCall(&unit_, [&] { filter.ToggleBypass(unit_); })) {
+    Send(kBankChanged, &filter);
+  }
+}
+
+void TFrequencyGraph::CmDelete() {
+  TFilterIcon* icon = icons_.Selected();
+  if (!icon) return;
+  const TFilter& filter = icon->Filter();
+  if (filter.type == kBoostCutFilter &&
+      ui::MessageBox(this, "Warning: Boost/cut filters cannot be replaced once removed.  Continue?",
+                     "Delete", ui::mb::kOkCancel | ui::mb::kIconExclamation) != ui::kIdOk) {
+    return;
+  }
+  // The icons point at the filter until the unit lets it go: none may outlive it.
+  icons_.Clear();
+  const bool removed = controls::GuardedBusCall(&unit_, [&] { unit_.RemoveFilter(filter); });
+  RebuildIcons();
+  Invalidate();
+  if (removed) {
+    Send(kBankRemoved, nullptr);
+    Send(kBankSelected, nullptr);
+  }
+}
+
+void TFrequencyGraph::CmPrint() {
+  if (!printer_) return;
+  TWindowPrintout printout("TelvoWin 2.1 response graph", [this](ui::Dc& dc) { PaintPage(dc); });
+  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
+  if (outcome.result == ui::PrintResult::Failed) {
+    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
+  }
+}
+
+}  // namespace namespace8100

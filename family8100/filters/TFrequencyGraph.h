@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QImage>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "bus/IQException.h"
+#include "family8100/filters/GraphIcons8100.h"
+#include "platform/ui/DrawnWindow.h"
+#include "platform/ui/draw/Printer.h"
+
+namespace namespace8100 {
+
+class IQDevice8100;
+
+// One filter bank's response: the combined magnitude of its filters in use on a log-frequency /
+// dB grid, an icon per filter, the selected filter's own trace and, on request, the sum of the
+// bypassed ones. A click selects a filter, a press on the selected one drags it (axis locked to
+// the larger move; Esc ends the drag where it is), and the pop-up menu bypasses or deletes the
+// filter, overlays another bank, zooms either axis and prints.
+//
+// The graph tells the bank's other views what it did through its broadcast: the bank's hub
+// sends each message on to every view of the bank, this graph included (by default the graph
+// only tells itself). The hub hands the bank messages in through the Ev... operations.
+class TFrequencyGraph : public ui::DrawnWindow {
+ public:
+  // The bank messages: a filter was selected (none: the selection cleared), its values changed,
+  // it was added, filters were removed.
+  static constexpr int kBankSelected = 302;
+  static constexpr int kBankChanged = 303;
+  static constexpr int kBankAdded = 304;
+  static constexpr int kBankRemoved = 305;
+  using Broadcast = std::function<void(int message, int bank, TFilter* filter)>;
+
+  // Commands of the pop-up menu.
+  static constexpr int kCmPrint = 100;
+  static constexpr int kCmLeftOut = 101;
+  static constexpr int kCmRightOut = 102;
+  static constexpr int kCmLeftIn = 103;
+  static constexpr int kCmRightIn = 104;
+  static constexpr int kCmVerticalZoom = 105;
+  static constexpr int kCmShowBypassTrace = 106;
+  static constexpr int kCmBypass = 107;
+  static constexpr int kCmDelete = 108;
+  static constexpr int kCmHorizontalZoom = 109;
+
+  // The graph of `bank` (1 right input, 2 left input, 3 right output, 4 left output) of `unit`,
+  // as a child of `parent`; the unit keeps the view's zoom, overlays and bypass-trace choice.
+  TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* parent);
+  ~TFrequencyGraph() override;
+
+  void SetBroadcast(Broadcast broadcast) { broadcast_ = std::move(broadcast); }
+  void EvFilterSelected(TFilter* filter);
+  void EvFilterChanged(TFilter* filter);
+  void EvFilterAdded(TFilter* filter);
+  void EvFilterRemoved();
+  void EvReloadAll();
+
+  void SetScale(float dBmin, float dBmax, int minorStep, int majorStep);
+  // The graph on a printer page: the caption above the plot, black for the selected trace.
+  void PaintPage(ui::Dc& dc);
+
+  const GraphIcons8100& Icons() const { return icons_; }
+  bool Dragging() const { return dragging_; }
+  int Bank() const { return bank_; }
+
+ protected:
+  void SetupWindow() override;
+  void Paint(ui::Dc& dc) override;
+
+ private:
+  GraphView8100& View() const;
+  GraphIcons8100::Range TraceRange() const;
+  void ApplyView();
+  void RebuildIcons();
+  void Send(int message, TFilter* filter);
+  void DrawGrid(familycommon::TFreqDC& freq) const;
+  void DrawTraces(familycommon::TFreqDC& freq) const;
+  void DrawDragStep();
+  void DrawBand(ui::Dc& dc) const;
+  familycommon::TFreqDC MouseContext();
+
+  void EvLButtonDown(ui::Point p);
+  void EvMouseMove(ui::Point p);
+  void EvLButtonUp();
+  void EvRButtonDown(ui::Point p);
+  void EvKeyDown(int key);
+  // The drag is over: the mouse is free again.
+  void EndDrag();
+  // A failed live write: the unit's own refusal leaves the drag running, a line failure ends it.
+  void LiveWriteFailed(const IQException& error, int code);
+  GraphValue LockedValue(const familycommon::TFreqDC& dc, ui::Point end) const;
+
+  void CmOverlay(int bank, int exclusive);
+  void CmVerticalZoom();
+  void CmHorizontalZoom();
+  void CmBypass();
+  void CmDelete();
+  void CmPrint();
+
+  IQDevice8100& unit_;
+  int bank_;
+  Broadcast broadcast_;
+  std::unique_ptr<ui::Printer> printer_;
+  bool printing_ = false;
+  std::string caption_;
+
+  float dBmin_ = -80.0f;
+  float dBmax_ = 20.0f;
+  int minorStep_ = 4;
+  int majorStep_ = 20;
+  float fmin_ = 20.0f;
+  float fmax_ = 24000.0f;
+
+  QImage scratch_;
+  std::unique_ptr<ui::Dc> scratchDc_;
+
+  GraphIcons8100 icons_;
+  bool dragging_ = false;
+  ui::Point bandStart_;  // logical units, y pointing up
+  ui::Point bandEnd_;
+  GraphValue startValue_;
+};
+
+}  // namespace namespace8100

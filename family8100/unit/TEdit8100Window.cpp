@@ -1,0 +1,369 @@
+#include "family8100/unit/TEdit8100Window.h"
+
+#include <charconv>
+
+#include "controls/DeviceErrorReport.h"
+#include "controls/TInputDialog.h"
+#include "controls/TProgressDialog.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/Reflash8100.h"
+#include "family8100/unit/TMemoryDialog.h"
+#include "family8100/unit/TSigFlowDialog.h"
+#include "familycommon/ProgressWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Resources.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family8100Ids.h"
+
+namespace namespace8100 {
+namespace {
+
+constexpr int kImagePixels = 16;
+constexpr int kPageImage = 0;
+constexpr int kLockImage = 6;
+constexpr int kOtherImage = 7;
+const ui::Rect kDefaultRect{100, 100, 350, 300};
+constexpr int kFirstAddress = 1;
+constexpr int kLastAddress = 250;
+constexpr int kAddressChars = 3;
+constexpr int kNameChars = 11;
+// The firmware version follows the first character of the roll-call identification.
+constexpr std::size_t kVersionOffset = 1;
+constexpr std::size_t kVersionChars = 7;
+
+struct NodeEntry {
+  int id;
+  const char* text;
+  bool underSpecial;
+  bool busOnly;
+};
+
+constexpr NodeEntry kNodes[] = {
+    {TEdit8100Window::kSignalFlow, "Signal Flow ", false, false},
+    {TEdit8100Window::kName, "Name", false, true},
+    {TEdit8100Window::kMemory, "Memory", false, false},
+    {TEdit8100Window::kSecurity, "Security", false, true},
+    {TEdit8100Window::kSpecial, "Special", false, true},
+    {TEdit8100Window::kSetAddress, "Set Address", true, true},
+    {TEdit8100Window::kFactoryInitialize, "Factory Initialize", true, true},
+    {TEdit8100Window::kReflash, "Reflash Unit", true, true},
+    {TEdit8100Window::kStrobeLeds, "Strobe LEDs", true, true},
+    {TEdit8100Window::kSerialNumber, "Serial Number", true, true},
+    {TEdit8100Window::kFirmwareVersion, "Firmware Version", true, true},
+};
+
+bool RefusedWhenLocked(int id) {
+  return id != TEdit8100Window::kSecurity && id != TEdit8100Window::kSerialNumber &&
+         id != TEdit8100Window::kFirmwareVersion;
+}
+
+}  // namespace
+
+TEdit8100Window::TEdit8100Window(ui::Window* client, IQDevice8100& device)
+    : ui::Frame(std::string(), nullptr),
+      device_(&device),
+      client_(client),
+      images_(kImagePixels, kImagePixels),
+      tree_(nullptr, f8100res::kEditTree) {
+  images_.AddStrip(ui::Resources::Image(f8100res::kTreeImages), ui::kWhite);
+  SetClient(&tree_);
+  SetRect(kDefaultRect);
+  OnNotify(f8100res::kEditTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {
+    RunSelectedNode();
+    return ui::Param{0};
+  });
+  OnMessage(kObjectChanged, [this](const ui::Message& m) {
+    ObjectChanged(static_cast<int>(m.lParam));
+    return ui::Param{0};
+  });
+  OnMessage(kRefreshAll, [this](const ui::Message&) {
+    UpdateTree(-1);
+    if (sigFlow_->IsCreated()) sigFlow_->Post(TSigFlowDialog::kRefreshAll);
+    return ui::Param{0};
+  });
+  sigFlow_ = std::make_unique<TSigFlowDialog>(this, device);
+  memory_ = std::make_unique<TMemoryDialog>(this, device);
+}
+
+TEdit8100Window::~TEdit8100Window() { Destroy(); }
+
+void TEdit8100Window::SetupWindow() {
+  ui::Frame::SetupWindow();
+  tree_.SetImageList(&images_);
+  UpdateTitle();
+  // A locked unit keeps its signal flow closed; so does one whose lock could not be read.
+  bool locked = true;
+  try {
+    locked = g8100Locked.Read(*device_);
+  } catch (const IQException&) {
+  }
+  if (!locked) sigFlow_->Create();
+  AddNodes();
+  UpdateTree(-1);
+  ReadUnit();
+}
+
+void TEdit8100Window::AddNodes() {
+  top_ = tree_.InsertItem({}, "Ordavinex ", kOtherImage, 0, kOtherImage + 1);
+  ui::TreeItem special;
+  for (const NodeEntry& node : kNodes) {
+    if (node.busOnly && !device_->IsOnline()) continue;
+    const int image = node.id == kSignalFlow ? kPageImage : kOtherImage;
+    const ui::TreeItem item =
+        tree_.InsertItem(node.underSpecial ? special : top_, node.text, image, node.id, image + 1);
+    if (node.id == kSpecial) special = item;
+  }
+  tree_.Expand(top_);
+  if (special) tree_.Expand(special);
+}
+
+void TEdit8100Window::ReadUnit() {
+  familycommon::ProgressWindow progress;
+  controls::GuardedBusCall(device_, [&] { device_->ReadAllParameters(&progress); });
+}
+
+bool TEdit8100Window::IsLocked(bool report) {
+  if (!device_->IsOnline()) return false;
+  bool locked = false;
+  try {
+    locked = g8100Locked.Read(*device_);
+  } catch (const IQException&) {
+    if (report) throw;
+  }
+  return locked;
+}
+
+void TEdit8100Window::UpdateTitle() {
+  std::string title;
+  if (!device_->IsOnline()) {
+    title = device_->GetName() + " (Virtual " + device_->GetTypeName() + ")";
+  } else {
+    title = std::to_string(device_->GetInfo().address) + " (" + device_->GetTypeName() + ") ";
+    // A failed name read leaves the address and model.
+    try {
+      title += g8100UnitName.Read(*device_);
+    } catch (const IQException&) {
+    }
+  }
+  SetText(title);
+}
+
+void TEdit8100Window::UpdateTree(int id) {
+  bool locked = false;
+  if (!controls::GuardedBusCall(device_, [&] { locked = IsLocked(true); })) return;
+  const auto walk = [&](auto& self, ui::TreeItem parent) -> void {
+    for (ui::TreeItem item = tree_.FirstChild(parent); item; item = tree_.NextSibling(item)) {
+      const int node = static_cast<int>(tree_.ItemData(item));
+      if ((id < 0 || node == id) && node != kSpecial && RefusedWhenLocked(node)) {
+        const int image = node == kSignalFlow ? kPageImage : kOtherImage;
+        if (locked) {
+          tree_.SetItemImages(item, kLockImage, kLockImage);
+        } else {
+          tree_.SetItemImages(item, image, image + 1);
+        }
+      }
+      self(self, item);
+    }
+  };
+  walk(walk, top_);
+}
+
+void TEdit8100Window::RunSelectedNode() {
+  const ui::TreeItem item = tree_.Selected();
+  if (!item) return;
+  const int id = static_cast<int>(tree_.ItemData(item));
+  if (IsLocked(false) && RefusedWhenLocked(id)) {
+    ui::Beep();
+    return;
+  }
+  RunNode(id);
+}
+
+void TEdit8100Window::RunNode(int id) {
+  switch (id) {
+    case kSignalFlow:
+      OpenPage(*sigFlow_);
+      break;
+    case kMemory:
+      OpenPage(*memory_);
+      break;
+    case kSecurity:
+      if (security_ != nullptr) OpenPage(*security_);
+      break;
+    case kSerialNumber:
+      ShowSerialNumber();
+      break;
+    case kStrobeLeds:
+      controls::GuardedBusCall(device_, [this] { g8100StrobeLeds.Write(*device_, true); });
+      break;
+    case kSetAddress:
+      SetAddress();
+      break;
+    case kName:
+      Rename();
+      break;
+    case kFirmwareVersion:
+      ShowFirmwareVersion();
+      break;
+    case kFactoryInitialize:
+      ClosePages(true);
+      FactoryInitialize();
+      ReadUnit();
+      break;
+    case kReflash:
+      ClosePages(true);
+      ReflashUnit(*device_, this);
+      break;
+    default:
+      return;
+  }
+  UpdateTree(-1);
+}
+
+void TEdit8100Window::OpenPage(ui::Window& page) {
+  if (page.IsCreated()) {
+    page.BringToTop();
+  } else {
+    page.Create();
+    page.Show();
+  }
+}
+
+void TEdit8100Window::ClosePages(bool withSecurity) {
+  if (sigFlow_->IsCreated()) sigFlow_->CloseWindow(0);
+  if (memory_->IsCreated()) memory_->CloseWindow(ui::kIdCancel);
+  if (withSecurity && security_ != nullptr && security_->IsCreated()) {
+    security_->CloseWindow(ui::kIdCancel);
+  }
+}
+
+void TEdit8100Window::ShowSerialNumber() {
+  std::string serial;
+  // Nothing valid was read after a failure: no box follows the error.
+  if (!controls::GuardedBusCall(device_, [&] { serial = g8100SerialNumber.Read(*device_); })) {
+    return;
+  }
+  ui::MessageBox(this, serial, "Serial Number", ui::mb::kOk);
+}
+
+void TEdit8100Window::ShowFirmwareVersion() {
+  const std::string model = device_->GetInfo().ModelText();
+  const std::string version =
+      model.size() > kVersionOffset ? model.substr(kVersionOffset, kVersionChars) : std::string();
+  ui::MessageBox(this, "Firmware version: " + version, "", ui::mb::kOk);
+}
+
+void TEdit8100Window::SetAddress() {
+  TInputDialog dialog(this, "New address", "Address : ", std::to_string(device_->GetInfo().address),
+                      kAddressChars,
+                      std::make_unique<ui::RangeValidator>(kFirstAddress, kLastAddress));
+  if (dialog.Execute() != ui::kIdOk) return;
+  int address = 0;
+  const std::string& text = dialog.Answer();
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), address);
+  if (error != std::errc() || end != text.data() + text.size() || address < kFirstAddress ||
+      address > kLastAddress) {
+    return;
+  }
+  // The unit takes its new address with this very request, sent to the old one.
+  if (!controls::GuardedBusCall(
+          device_, [&] { g8100Address.Write(*device_, static_cast<uint8_t>(address)); })) {
+    return;
+  }
+  IQDeviceInfo moved = device_->GetInfo();
+  moved.address = static_cast<uint8_t>(address);
+  device_->SetInfo(moved);
+  UpdateTitle();
+}
+
+void TEdit8100Window::Rename() {
+  std::string name;
+  if (!controls::GuardedBusCall(device_, [&] { name = g8100UnitName.Read(*device_); })) return;
+  TInputDialog dialog(this, "Unit name", "New name:", name.substr(0, kNameChars), kNameChars);
+  if (dialog.Execute() != ui::kIdOk) return;
+  if (dialog.Answer().empty()) {
+    ui::MessageBox(this, "Null string.", "", ui::mb::kOk | ui::mb::kIconStop);
+    return;
+  }
+  if (!controls::GuardedBusCall(device_, [&] { g8100UnitName.Write(*device_, dialog.Answer()); })) {
+    return;
+  }
+  TellClient(kDeviceChanged);
+  UpdateTitle();
+}
+
+void TEdit8100Window::FactoryInitialize() {
+  if (ui::MessageBox(this,
+                     "Warning: This action will reset all parameters to factory defaults.  "
+                     "Continue?",
+                     "Factory Initialize",
+                     ui::mb::kOkCancel | ui::mb::kIconExclamation) != ui::kIdOk) {
+    return;
+  }
+  TProgressDialog progress(this);
+  progress.Create();
+  // Every wait is bounded, and a unit that fails or goes away part way is reported: the user must
+  // know the unit may be half initialised.
+  controls::GuardedBusCall(device_, [&] {
+    progress.SetText("Preparing to reset device in initialize mode...");
+    g8100InitMode.Write(*device_, 1);
+    device_->WaitUntilReady();
+    g8100Reboot.Write(*device_, true);
+    progress.SetText("Initializing...");
+    device_->WaitUntilReady();
+    progress.SetText("Rebooting in normal mode...");
+    g8100Reboot.Write(*device_, true);
+    device_->WaitUntilReady();
+  });
+  progress.Destroy();
+  UpdateTitle();
+}
+
+void TEdit8100Window::ObjectChanged(int id) {
+  if (id == g8100UnitName.GetId()) {
+    UpdateTitle();
+    return;
+  }
+  if (id != g8100Locked.GetId()) return;
+  controls::GuardedBusCall(device_, [this] {
+    if (!g8100Locked.Read(*device_)) {
+      familycommon::ProgressWindow progress;
+      device_->ReadAllParameters(&progress);
+    } else {
+      ClosePages(false);
+    }
+  });
+  TellClient(kDeviceChanged);
+  UpdateTitle();
+  UpdateTree(-1);
+}
+
+void TEdit8100Window::TellClient(ui::MessageId message) {
+  if (client_ != nullptr) client_->Post(message, 0, reinterpret_cast<ui::Param>(device_));
+}
+
+void TEdit8100Window::CloseWindow(int result) {
+  if (!IsCreated() || !CanClose()) return;
+  device_->Close();
+  TellClient(kWindowClosed);
+  ClosePages(true);
+  ui::Frame::CloseWindow(result);
+}
+
+// The model opens its unit in an edit window that the device keeps while the window is open.
+bool IQDevice8100::DoOpen(ui::Window* parent) {
+  editWindow_ = std::make_unique<TEdit8100Window>(parent, *this);
+  editWindow_->Create();
+  editWindow_->Show();
+  return editWindow_->IsCreated();
+}
+
+bool IQDevice8100::ShowOpenWindow() {
+  if (editWindow_ == nullptr || !editWindow_->IsCreated()) return false;
+  editWindow_->BringToTop();
+  return true;
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/ui/Frame.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/TreeView.h"
+
+namespace namespace8100 {
+
+class IQDevice8100;
+class TMemoryDialog;
+class TSigFlowDialog;
+
+// The window in which one unit of the family is edited: a tree of the unit's pages and actions. A
+// double click opens the page or runs the action; a locked unit refuses all but "Security",
+// "Serial Number" and "Firmware Version" with a beep. It owns the signal-flow, memory and
+// security pages, follows the unit's name and lock in its caption and tree, and tells the client
+// (messages 201 and 301 with the device) when they change and when it closes.
+class TEdit8100Window : public ui::Frame {
+ public:
+  // Node ids, the tree items' data.
+  enum Node {
+    kStrobeLeds = 1,
+    kSetAddress = 2,
+    kFactoryInitialize = 3,
+    kReflash = 4,
+    kSignalFlow = 5,
+    kName = 6,
+    kSpecial = 7,
+    kMemory = 8,
+    kSecurity = 9,
+    kSerialNumber = 10,
+    kFirmwareVersion = 11,
+  };
+  static constexpr ui::MessageId kObjectChanged = 101;
+  static constexpr ui::MessageId kRefreshAll = 102;
+  static constexpr ui::MessageId kDeviceChanged = 201;
+  static constexpr ui::MessageId kWindowClosed = 301;
+
+  TEdit8100Window(ui::Window* client, IQDevice8100& device);
+  ~TEdit8100Window() override;
+
+  void CloseWindow(int result = ui::kIdCancel) override;
+  // Runs the action of the selected node, as a double click does.
+  void RunSelectedNode();
+  void UpdateTitle();
+  // Refreshes the lock images of the nodes with `id`, of all when `id` is negative.
+  void UpdateTree(int id);
+
+  ui::TreeView& Tree() { return tree_; }
+  TSigFlowDialog& SignalFlow() { return *sigFlow_; }
+  TMemoryDialog& Memory() { return *memory_; }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  void AddNodes();
+  void RunNode(int id);
+  void OpenPage(ui::Window& page);
+  void ClosePages(bool withSecurity);
+  void SetAddress();
+  void Rename();
+  void ShowSerialNumber();
+  void ShowFirmwareVersion();
+  void FactoryInitialize();
+  void ReadUnit();
+  void ObjectChanged(int id);
+  void TellClient(ui::MessageId message);
+  // A failed read counts as unlocked; it is reported when `report` is set.
+  bool IsLocked(bool report);
+
+  IQDevice8100* device_;
+  ui::Window* client_;
+  ui::ImageList images_;
+  ui::TreeView tree_;
+  ui::TreeItem top_;
+  std::unique_ptr<TSigFlowDialog> sigFlow_;
+  std::unique_ptr<TMemoryDialog> memory_;
+  std::unique_ptr<ui::Window> security_;
+};
+
+}  // namespace namespace8100

@@ -1,0 +1,303 @@
+#include "family8100/unit/TSigFlowDialog.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "resources/Family8100Ids.h"
+
+namespace namespace8100 {
+namespace {
+
+using namespace f8100res;
+
+constexpr ui::MessageId kFreeRetiredMessage = 0x0401;
+constexpr double kMeterFullScale = 524287.0;
+constexpr double kMeterFloorRatio = 1e-8;
+constexpr int kAttenuationSteps = 160;
+constexpr float kAttenuationDbPerStep = -0.5f;
+constexpr ui::Color kClosedLine{0, 255, 0};
+constexpr ui::Color kClosedShade{0, 127, 0};
+constexpr ui::Color kOpenLine{255, 0, 0};
+constexpr ui::Color kOpenShade{127, 0, 0};
+
+// Routing bytes, least significant first, and the check box of each.
+constexpr int kRoutingBoxes[] = {kRouteBox0, kRouteBox1, kRouteBox2, kRouteBox3};
+
+int SigFlowTemplate(uint32_t typeCode) {
+  switch (typeCode) {
+    case kTypeCodePlus:
+      return kSigFlowPlusDialog;
+    case kTypeCodeX:
+      return kSigFlowXDialog;
+    case kTypeCodeRuneTide:
+      return kSigFlowRuneTideDialog;
+    default:
+      return kSigFlowDialog;
+  }
+}
+
+std::string AttenuationText(uint8_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f dB", value * kAttenuationDbPerStep);
+  return text;
+}
+
+}  // namespace
+
+TSigFlowDialog::TSigFlowDialog(ui::Window* parent, IQDevice8100& device)
+    : ui::Dialog(parent, SigFlowTemplate(device.TypeCode())),
+      device_(device),
+      leftAttenuation_(this, kLeftAttenuationButton),
+      rightAttenuation_(this, kRightAttenuationButton),
+      leftMute_(this, kLeftMuteSwitch),
+      rightMute_(this, kRightMuteSwitch),
+      net_(this, kNetPicture) {
+  const int meterIds[kMeterCount] = {kMeter1, kMeter2, kMeter3, kMeter4};
+  for (int i = 0; i < kMeterCount; ++i) {
+    meters_[static_cast<std::size_t>(i)] = std::make_unique<TLogHotGauge2>(this, meterIds[i]);
+  }
+  for (std::size_t i = 0; i < routing_.size(); ++i) {
+    routing_[i] = std::make_unique<ui::CheckBox>(this, kRoutingBoxes[i]);
+    OnCommand(kRoutingBoxes[i], [this] { WriteRouting(); });
+  }
+  if (device.HasNoise()) {
+    leftNoise_ = std::make_unique<TSwitchButton>(this, kLeftNoiseSwitch);
+    rightNoise_ = std::make_unique<TSwitchButton>(this, kRightNoiseSwitch);
+    OnCommand(kLeftNoiseSwitch, [this] { ToggleSwitch(*leftNoise_, g8100LeftNoiseOn); });
+    OnCommand(kRightNoiseSwitch, [this] { ToggleSwitch(*rightNoise_, g8100RightNoiseOn); });
+  }
+  OnCommand(kLeftMuteSwitch, [this] { ToggleSwitch(leftMute_, g8100LeftMute); });
+  OnCommand(kRightMuteSwitch, [this] { ToggleSwitch(rightMute_, g8100RightMute); });
+  for (int id : {kLeftAttenuationButton, kRightAttenuationButton}) {
+    OnCommand(id, [this] { ShowSubDialog(*levelDialog_, "Attenuation - "); });
+  }
+  static constexpr EditorButton kEditorButtons[] = {
+      {kLeftInputButton, EditorView::LeftInput, "Left Input Filters - "},
+      {kRightInputButton, EditorView::RightInput, "Right Input Filters - "},
+      {kLeftOutputButton, EditorView::LeftOutput, "Left Output Filters - "},
+      {kRightOutputButton, EditorView::RightOutput, "Right Output Filters - "},
+      {kLowCrossoverButton, EditorView::Crossovers, "Crossovers - "},
+      {kHighCrossoverButton, EditorView::Crossovers, "Crossovers - "},
+  };
+  for (const EditorButton& button : kEditorButtons) {
+    if (button.view != EditorView::Crossovers || device.HasCrossovers()) BindEditorButton(button);
+  }
+  OnMessage(kFreeRetiredMessage, [this](const ui::Message&) {
+    retired_.clear();
+    return ui::Param{0};
+  });
+  OnMessage(kRefreshAll, [this](const ui::Message&) {
+    RefreshAll();
+    return ui::Param{0};
+  });
+  for (ui::MessageId id : {kLevelChanged, kLevelClosed}) {
+    OnMessage(id, [this](const ui::Message&) {
+      UpdateFromUnit();
+      return ui::Param{0};
+    });
+  }
+  OnMessage(kEditorClosed, [this](const ui::Message& m) {
+    EditorClosed(static_cast<int>(m.lParam));
+    return ui::Param{0};
+  });
+}
+
+TSigFlowDialog::~TSigFlowDialog() { Destroy(); }
+
+float TSigFlowDialog::MeterDb(uint32_t reading) {
+  const double ratio = std::max(reading / kMeterFullScale, kMeterFloorRatio);
+  return static_cast<float>(20.0 * std::log10(ratio));
+}
+
+std::string TSigFlowDialog::UnitText() const {
+  std::string text;
+  // The list text reads the unit; a failed read leaves the device's name.
+  try {
+    if (device_.GetListText(text)) return text;
+  } catch (const IQException&) {
+  }
+  return device_.GetName();
+}
+
+void TSigFlowDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  polling_ = true;
+  pollStep_ = 0;
+  leftMute_.SetHorizontal(true);
+  rightMute_.SetHorizontal(true);
+  for (TSwitchButton* button : {&leftMute_, &rightMute_, leftNoise_.get(), rightNoise_.get()}) {
+    if (button == nullptr) continue;
+    button->SetClosedColors({kClosedLine, kClosedShade});
+    button->SetOpenColors({kOpenLine, kOpenShade});
+  }
+  if (leftNoise_ != nullptr) {
+    // Closed while the noise source is on, drawn upright.
+    for (TSwitchButton* button : {leftNoise_.get(), rightNoise_.get()}) {
+      button->SetClosedValue(1);
+      button->SetHorizontal(false);
+    }
+  }
+  for (auto& meter : meters_) {
+    meter->SetScale(kMeterFloorDb, kMeterTopDb);
+    meter->ShowPeakLine(device_.IsOnline());
+  }
+  levelDialog_ = std::make_unique<TStereodBLevelDialog>(
+      &device_, &g8100LeftAttenuation, &g8100RightAttenuation, &device_.attenuationLinked, 0,
+      kAttenuationSteps, 1, 0.0f, kAttenuationDbPerStep, this, kAttenuationDialog);
+  levelDialog_->SetInverted(false);
+  levelDialog_->SetChangeMessage({kLevelChanged, 0, 0});
+  levelDialog_->SetCloseMessage({kLevelClosed, 0, 0});
+  UpdateFromUnit();
+}
+
+void TSigFlowDialog::CleanupWindow() {
+  CloseEditors();
+  levelDialog_.reset();
+  ui::Dialog::CleanupWindow();
+}
+
+void TSigFlowDialog::UpdateFromUnit() {
+  SetText("Signal Flow - " + UnitText());
+  // A failure leaves the controls not yet read as they were.
+  controls::GuardedBusCall(&device_, [this] {
+    const uint32_t routing = g8100Routing.Read(device_);
+    for (std::size_t i = 0; i < routing_.size(); ++i) {
+      routing_[i]->SetCheck(((routing >> (8 * i)) & 0xFF) != 0);
+    }
+    ShowRoutes(routing);
+    leftAttenuation_.SetText(AttenuationText(g8100LeftAttenuation.Read(device_)));
+    rightAttenuation_.SetText(AttenuationText(g8100RightAttenuation.Read(device_)));
+    leftMute_.SetState(g8100LeftMute.Read(device_) ? 1 : 0);
+    leftMute_.Invalidate();
+    rightMute_.SetState(g8100RightMute.Read(device_) ? 1 : 0);
+    rightMute_.Invalidate();
+    if (leftNoise_ != nullptr) {
+      leftNoise_->SetState(g8100LeftNoiseOn.Read(device_) ? 1 : 0);
+      leftNoise_->Invalidate();
+      rightNoise_->SetState(g8100RightNoiseOn.Read(device_) ? 1 : 0);
+      rightNoise_->Invalidate();
+    }
+  });
+}
+
+void TSigFlowDialog::ShowRoutes(uint32_t routing) {
+  const auto byte = [routing](int index) { return ((routing >> (8 * index)) & 0xFF) != 0; };
+  // The left edge stands for the inputs, the right edge for the outputs.
+  net_.SetRoutes({byte(0), byte(2), byte(1), byte(3)});
+  net_.DrawFace();
+}
+
+void TSigFlowDialog::WriteRouting() {
+  uint32_t routing = 0;
+  for (std::size_t i = 0; i < routing_.size(); ++i) {
+    if (routing_[i]->IsChecked()) routing |= 1u << (8 * i);
+  }
+  // On failure the boxes keep the user's choice and the picture what the unit had.
+  if (controls::GuardedBusCall(&device_, [&] { g8100Routing.Write(device_, routing); })) {
+    ShowRoutes(routing);
+  }
+}
+
+void TSigFlowDialog::ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& object) {
+  const uint8_t state = button.GetState() ? 0 : 1;
+  button.SetState(state);
+  button.Invalidate();
+  controls::GuardedBusCall(&device_, [&] { object.Write(device_, state != 0); });
+}
+
+void TSigFlowDialog::ShowSubDialog(ui::Window& dialog, const std::string& prefix) {
+  dialog.SetText(prefix + UnitText());
+  if (dialog.IsCreated()) {
+    dialog.BringToTop();
+  } else {
+    dialog.Create();
+    dialog.Show();
+  }
+}
+
+ui::Window* TSigFlowDialog::SubDialog(int buttonId) const {
+  if (buttonId == kLeftAttenuationButton || buttonId == kRightAttenuationButton) {
+    return levelDialog_.get();
+  }
+  return nullptr;
+}
+
+void TSigFlowDialog::OpenEditor(EditorView view, const std::string& prefix) {
+  auto& editor = editors_[Slot(view)];
+  if (editor != nullptr) return;
+  editor = MakeEditor({device_, *this, view, prefix + UnitText()});
+  if (editor == nullptr) return;
+  editor->Create();
+  editor->Show();
+  EnableEditorButtons(view, false);
+}
+
+void TSigFlowDialog::EnableEditorButtons(EditorView view, bool enabled) {
+  for (auto& button : editorButtons_[Slot(view)]) button->Enable(enabled);
+}
+
+void TSigFlowDialog::BindEditorButton(const EditorButton& button) {
+  editorButtons_[Slot(button.view)].push_back(std::make_unique<ui::PushButton>(this, button.id));
+  OnCommand(button.id, [this, button] { OpenEditor(button.view, button.prefix); });
+}
+
+void TSigFlowDialog::EditorClosed(int view) {
+  if (view < 1 || view > kEditorCount) return;
+  const auto editorView = static_cast<EditorView>(view);
+  // The frame is still running its close; it is deleted once that has returned.
+  if (auto& editor = editors_[Slot(editorView)]) {
+    retired_.push_back(std::move(editor));
+    Post(kFreeRetiredMessage);
+  }
+  EnableEditorButtons(editorView, true);
+}
+
+void TSigFlowDialog::CloseEditors() {
+  for (std::size_t slot = 0; slot < editors_.size(); ++slot) {
+    if (editors_[slot] == nullptr) continue;
+    editors_[slot].reset();
+    EnableEditorButtons(static_cast<EditorView>(slot + 1), true);
+  }
+}
+
+void TSigFlowDialog::RefreshAll() {
+  UpdateFromUnit();
+  for (auto& editor : editors_) {
+    if (editor != nullptr && editor->IsCreated()) editor->Post(kReloadFilters);
+  }
+  if (levelDialog_ != nullptr && levelDialog_->IsCreated()) {
+    controls::GuardedBusCall(&device_, [this] { levelDialog_->ReadValues(); });
+  }
+}
+
+bool TSigFlowDialog::IdleAction(long idleCount) {
+  const bool more = ui::Dialog::IdleAction(idleCount);
+  if (!polling_ || !IsCreated() || !device_.IsOnline()) return more;
+  static const LongIntUCodeObject* const kMeterObjects[kMeterCount] = {
+      &g8100LevelMeter1, &g8100LevelMeter2, &g8100LevelMeter3, &g8100LevelMeter4};
+  try {
+    if (pollStep_ == 0) {
+      // Meters are only read from a unit that is ready.
+      if (g8100Ready.Read(device_)) pollStep_ = 1;
+      return true;
+    }
+    const auto index = static_cast<std::size_t>(pollStep_ - 1);
+    meters_[index]->SetLevel(MeterDb(kMeterObjects[index]->Read(device_)));
+    meters_[index]->PaintLevel();
+    pollStep_ = (pollStep_ + 1) % (kMeterCount + 1);
+  } catch (const ErrorObject& e) {
+    polling_ = false;
+    controls::ReportDeviceError(e, &device_, e.code);
+    return more;
+  } catch (const IQException& e) {
+    polling_ = false;
+    controls::ReportDeviceError(e, &device_, controls::kNoUnitErrorCode);
+    return more;
+  }
+  return true;
+}
+
+}  // namespace namespace8100

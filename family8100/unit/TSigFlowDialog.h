@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/TLogHotGauge2.h"
+#include "controls/TNetButton.h"
+#include "controls/TStereodBLevelDialog.h"
+#include "controls/TSwitchButton.h"
+#include "family8100/unit/EditorMakers8100.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Dialog.h"
+
+namespace namespace8100 {
+
+class IQDevice8100;
+
+// The unit's signal path as a diagram: routing, output mutes, attenuation and four peak meters,
+// and the buttons that open the filter bank editors, the crossovers and the attenuation, delay,
+// limiter and noise dialogs (each model has its own template with the controls it has). The
+// meters are read in idle time, one transaction per pass; the first failed read stops them until
+// the page opens again, with one error shown.
+class TSigFlowDialog : public ui::Dialog {
+ public:
+  static constexpr ui::MessageId kRefreshAll = 102;
+  static constexpr ui::MessageId kLevelChanged = 300;
+  static constexpr ui::MessageId kLevelClosed = 302;
+  static constexpr int kMeterCount = 4;
+  static constexpr int kEditorCount = 5;
+  static constexpr float kMeterFloorDb = -40.0f;
+  static constexpr float kMeterTopDb = 0.0f;
+
+  TSigFlowDialog(ui::Window* parent, IQDevice8100& device);
+  ~TSigFlowDialog() override;
+
+  // The level a meter shows for a reading of the unit (full scale 2^19 - 1).
+  static float MeterDb(uint32_t reading);
+  // The text of the unit in the captions: its list text, else its name.
+  std::string UnitText() const;
+  void UpdateFromUnit();
+  bool IdleAction(long idleCount) override;
+
+  bool Polling() const { return polling_; }
+  TLogHotGauge2& Meter(int index) { return *meters_.at(static_cast<std::size_t>(index)); }
+  TNetButton& Net() { return net_; }
+  ui::Window* Editor(EditorView view) const { return editors_[Slot(view)].get(); }
+  ui::Window* SubDialog(int buttonId) const;
+
+ protected:
+  void SetupWindow() override;
+  void CleanupWindow() override;
+
+ private:
+  struct EditorButton {
+    int id;
+    EditorView view;
+    const char* prefix;
+  };
+  static std::size_t Slot(EditorView view) { return static_cast<std::size_t>(view) - 1; }
+  void WriteRouting();
+  void ShowRoutes(uint32_t routing);
+  void ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& object);
+  void ShowSubDialog(ui::Window& dialog, const std::string& prefix);
+  void OpenEditor(EditorView view, const std::string& prefix);
+  void EditorClosed(int view);
+  void RefreshAll();
+  void CloseEditors();
+  void EnableEditorButtons(EditorView view, bool enabled);
+  void BindEditorButton(const EditorButton& button);
+
+  IQDevice8100& device_;
+  std::array<std::unique_ptr<TLogHotGauge2>, kMeterCount> meters_;
+  std::array<std::unique_ptr<ui::CheckBox>, 4> routing_;
+  ui::PushButton leftAttenuation_;
+  ui::PushButton rightAttenuation_;
+  TSwitchButton leftMute_;
+  TSwitchButton rightMute_;
+  std::unique_ptr<TSwitchButton> leftNoise_;
+  std::unique_ptr<TSwitchButton> rightNoise_;
+  TNetButton net_;
+  // The buttons that open the editors, by view; a crossover button only on the X model.
+  std::array<std::vector<std::unique_ptr<ui::PushButton>>, kEditorCount> editorButtons_;
+  std::array<std::unique_ptr<ui::Window>, kEditorCount> editors_;
+  // Editors closed by the user, deleted once their close has returned.
+  std::vector<std::unique_ptr<ui::Window>> retired_;
+  std::unique_ptr<TStereodBLevelDialog> levelDialog_;
+  bool polling_ = false;
+  // The next transaction of the meter round: 0 the ready flag, 1 to 4 the meters.
+  int pollStep_ = 0;
+};
+
+}  // namespace namespace8100

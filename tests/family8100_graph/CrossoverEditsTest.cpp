@@ -1,0 +1,177 @@
+// The crossover window's edits against a simulated X unit: alignments, slopes, typed and stepped
+// frequencies with the link, and typed texts that hold no number.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "family8100/filters/CrossoverEdits.h"
+#include "family8100/filters/TCrossoverGraph.h"
+#include "family8100/filters/TCrossoverWindow.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/Family8100CrossoverIds.h"
+#include "tests/family8100_unit/OlderFamilyBus.h"
+
+namespace namespace8100 {
+namespace {
+
+using sim::family8100::Model;
+
+class CrossoverEditsTest : public testing::Test {
+ protected:
+  CrossoverEditsTest() {
+    sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 2});
+    unit = testsupport8100::OnlyUnit(bus);
+  }
+  const TCrossoverFilter& Side(CrossoverSide side) const {
+    return dynamic_cast<const TCrossoverFilter&>(*edits().Crossover(side));
+  }
+  CrossoverEdits edits() const { return CrossoverEdits(*unit); }
+
+  testsupport8100::OlderFamilyBus bus;
+  IQDevice8100* unit = nullptr;
+};
+
+TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment) {
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentBessel);
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 1000);
+  EXPECT_EQ(Side(CrossoverSide::High).order, 2);
+  for (int expected : {3, 4, 8, 8}) {
+    edits().StepOrder(CrossoverSide::High, -1);
+    EXPECT_EQ(Side(CrossoverSide::High).order, expected);
+  }
+  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1);
+  EXPECT_EQ(Side(CrossoverSide::High).order, 3);
+
+  // Linkwitz-Riley keeps the frequency and takes the next even order.
+  edits().ApplyTyped("", "2500");
+  bus.TakeTrace();
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentLinkwitzRiley);
+  const std::vector<std::string> trace = bus.TakeTrace();
+  EXPECT_EQ(trace.front(), "R06");
+  EXPECT_EQ(trace[1], "W0D 00");  // the outputs mute while the crossover is replaced
+  EXPECT_EQ(trace.back(), "W0D 01");
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 2500);
+  EXPECT_EQ(Side(CrossoverSide::High).order, 4);
+  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1);
+  EXPECT_EQ(Side(CrossoverSide::High).order, 2);
+
+  unit->crossoverLink = true;
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentNone);
+  EXPECT_EQ(unit->HighCrossover(), nullptr);
+  EXPECT_FALSE(unit->crossoverLink);
+}
+
+TEST_F(CrossoverEditsTest, LinkedLowFollowsTheHighAtTheirRatioAndEmptyTextsWriteNothing) {
+  edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
+  edits().ToggleLink("500", "2.0k");
+  ASSERT_TRUE(unit->crossoverLink);
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, 500);
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 2000);
+
+  edits().ApplyTyped("500", "3000");
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 3000);
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, 750);
+  edits().StepFrequency(CrossoverSide::High, 3, 1);
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 3100);
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, 775);
+
+  // The unit holds what the program shows.
+  unit->ResetValueStore();
+  unit->ReadAllParameters();
+  EXPECT_EQ(unit->HighCrossover()->frequency, 3100);
+  EXPECT_EQ(unit->LowCrossover()->frequency, 775);
+
+  bus.TakeTrace();
+  edits().ApplyTyped("", "abc");
+  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 3100);
+}
+
+TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRatio) {
+  edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
+  edits().ToggleLink("500", "1000");
+  TCrossoverGraph graph(*unit, nullptr);
+  graph.SetRect({0, 0, 800, 400});
+  graph.Create();
+  graph.Show();
+  ui::test::PumpMessages();
+  // Only the high crossover has a visible icon: the low one's would sit at 500 Hz.
+  auto pixelOf = [&](float f) {
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    ui::Dc dc(scratch);
+    familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
+    const ui::Point up = freq.ValueToPoint({f, 0.707f}, false);
+    return dc.Mapping().ToDevice({up.x, -up.y});
+  };
+  ui::test::MouseDown(graph, pixelOf(500.0f));
+  EXPECT_FALSE(graph.Dragging());
+  ui::test::MouseUp(graph, pixelOf(500.0f));
+
+  // Esc writes nothing; a mostly sideways drop writes both.
+  const ui::Point from = pixelOf(1000.0f);
+  const ui::Point to = pixelOf(2000.0f);
+  ui::test::MouseDown(graph, from);
+  ASSERT_TRUE(graph.Dragging());
+  ui::test::MouseMove(graph, {to.x, to.y + 5});
+  ui::test::PressKey(graph, Qt::Key_Escape);
+  EXPECT_FALSE(graph.Dragging());
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 1000);
+  ui::test::MouseDown(graph, from);
+  ui::test::MouseMove(graph, {to.x, to.y + 5});
+  ui::test::MouseUp(graph, {to.x, to.y + 5});
+  const int high = Side(CrossoverSide::High).frequency;
+  EXPECT_NEAR(high, 2000, 30);
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
+  graph.Destroy();
+}
+
+TEST_F(CrossoverEditsTest, TheSignalFlowPageOpensTheWindowWhoseEnterAppliesTypedFrequencies) {
+  edits().ChangeAlignment(CrossoverSide::Low, kAlignmentLinkwitzRiley);
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentLinkwitzRiley);
+  edits().ToggleLink("500", "2000");
+  RegisterCrossoverEditor();
+  ui::Window owner(nullptr);
+  owner.Create();
+  auto frame = MakeEditor({*unit, owner, EditorView::Crossovers, "Crossovers - 2"});
+  ASSERT_NE(frame, nullptr);
+  frame->Create();
+  frame->Show();
+  ui::test::PumpMessages();
+  auto& window = dynamic_cast<TCrossoverDecFrame&>(*frame).Window();
+  ui::Window& lowEdit = ui::test::ControlOf(window, f8100res::kLowFrequency);
+  EXPECT_FALSE(lowEdit.IsEnabled());
+  EXPECT_EQ(lowEdit.Text(), "500");
+
+  ui::Window& highEdit = ui::test::ControlOf(window, f8100res::kHighFrequency);
+  highEdit.SetText("");
+  ui::test::Type(window, f8100res::kHighFrequency, "3000");
+  ui::test::PressKey(highEdit, Qt::Key_Return);
+  ui::test::PumpMessages();
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 3000);
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, 750);
+  EXPECT_EQ(lowEdit.Text(), "750");
+  EXPECT_EQ(ui::test::ControlOf(window, f8100res::kHighSlope).Text(), "-12");
+  EXPECT_TRUE(frame->IsCreated());
+
+  bool closed = false;
+  owner.OnMessage(kEditorClosed, [&closed](const ui::Message& m) {
+    closed = m.lParam == static_cast<ui::Param>(EditorView::Crossovers);
+    return 0;
+  });
+  frame->CloseWindow(ui::kIdCancel);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(closed);
+}
+
+}  // namespace
+}  // namespace namespace8100
