@@ -80,11 +80,9 @@ TEdit8100Window::TEdit8100Window(ui::Window* client, IQDevice8100& device)
   });
   OnMessage(kRefreshAll, [this](const ui::Message&) {
     UpdateTree(-1);
-    if (sigFlow_->IsCreated()) sigFlow_->Post(TSigFlowDialog::kRefreshAll);
+    if (sigFlow_ != nullptr && sigFlow_->IsCreated()) sigFlow_->Post(TSigFlowDialog::kRefreshAll);
     return ui::Param{0};
   });
-  sigFlow_ = std::make_unique<TSigFlowDialog>(this, device);
-  memory_ = std::make_unique<TMemoryDialog>(this, device);
 }
 
 TEdit8100Window::~TEdit8100Window() { Destroy(); }
@@ -92,6 +90,9 @@ TEdit8100Window::~TEdit8100Window() { Destroy(); }
 void TEdit8100Window::SetupWindow() {
   ui::Frame::SetupWindow();
   tree_.SetImageList(&images_);
+  // Made once the frame exists: children made before it would be created along with it.
+  sigFlow_ = std::make_unique<TSigFlowDialog>(this, *device_);
+  memory_ = std::make_unique<TMemoryDialog>(this, *device_);
   UpdateTitle();
   // A locked unit keeps its signal flow closed; so does one whose lock could not be read.
   bool locked = true;
@@ -232,6 +233,7 @@ void TEdit8100Window::OpenPage(ui::Window& page) {
 }
 
 void TEdit8100Window::ClosePages(bool withSecurity) {
+  if (sigFlow_ == nullptr) return;
   if (sigFlow_->IsCreated()) sigFlow_->CloseWindow(0);
   if (memory_->IsCreated()) memory_->CloseWindow(ui::kIdCancel);
   if (withSecurity && security_ != nullptr && security_->IsCreated()) {
@@ -360,10 +362,14 @@ bool IQDevice8100::DoOpen(ui::Window* parent) {
   return editWindow_->IsCreated();
 }
 
+ui::Window* IQDevice8100::EditWindow() const {
+  return editWindow_ != nullptr && editWindow_->IsCreated() ? editWindow_.get() : nullptr;
+}
+
 bool IQDevice8100::ShowOpenWindow() {
-  if (editWindow_ == nullptr || !editWindow_->IsCreated()) return false;
-  editWindow_->BringToTop();
-  return true;
+  ui::Window* window = EditWindow();
+  if (window != nullptr) window->BringToTop();
+  return window != nullptr;
 }
 
 }  // namespace namespace8100

@@ -41,7 +41,8 @@ int SigFlowTemplate(uint32_t typeCode) {
 
 std::string AttenuationText(uint8_t value) {
   char text[16];
-  std::snprintf(text, sizeof text, "%.1f dB", value * kAttenuationDbPerStep);
+  // Adding zero turns the -0.0 of no attenuation into 0.0.
+  std::snprintf(text, sizeof text, "%.1f dB", value * kAttenuationDbPerStep + 0.0f);
   return text;
 }
 
