@@ -6,6 +6,7 @@
 
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvCommandIds.h"
+#include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
 
 namespace ovres {
@@ -93,6 +94,7 @@ void RegisterFamilyOvResources() {
   ui::Resources::AddString(kCmSerialNumber, "Show the unit's serial number");
   ui::Resources::AddImage(kTreeImages, TreeImages());
   RegisterFamilyOvCommandDialogs();
+  ovfilter_res::RegisterFilterEditorResources();
 }
 
 }  // namespace ovres

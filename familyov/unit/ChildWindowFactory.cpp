@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "familyov/filters/TChannelLinkWindow.h"
+#include "familyov/filters/TFilterEditor.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
 #include "familyov/unit/TMemoryWindow.h"
@@ -17,6 +18,8 @@ namespace {
 // A kind without a line opens nothing yet.
 std::map<ChildKind, ChildMaker> BuiltInMakers() {
   return {
+      {ChildKind::Filters,
+       [](TEditOVWindow& w, int c) { return std::make_unique<TFilterDecoratedFrame>(w, c); }},
       {ChildKind::Linking,
        [](TEditOVWindow& w, int) { return std::make_unique<TChannelLinkWindow>(w); }},
       {ChildKind::Memory, [](TEditOVWindow& w, int) { return std::make_unique<TMemoryWindow>(w); }},

@@ -1,6 +1,7 @@
 #include "platform/ui/draw/Dc.h"
 
 #include <QFontDatabase>
+#include <QHash>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPagedPaintDevice>
@@ -76,6 +77,15 @@ QString GenericFamily(FontFamily family) {
   return QStringLiteral("sans-serif");
 }
 
+// Asking the font database goes to the system's font configuration, which is slow enough to
+// show in every paint; whether a face is installed does not change while the program runs.
+bool IsInstalledFamily(const QString& face) {
+  thread_local QHash<QString, bool> known;
+  auto it = known.constFind(face);
+  if (it == known.constEnd()) it = known.insert(face, QFontDatabase::hasFamily(face));
+  return *it;
+}
+
 // Normalised device rectangle, so flipped mappings still give left <= right.
 Rect Normalised(const Rect& r) {
   return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
@@ -141,7 +151,7 @@ struct Dc::State {
     qfont = QFont();
     // A face that is not installed would fall to the desktop's default, whatever its kind.
     const QString face = QString::fromStdString(font.face);
-    qfont.setFamily(QFontDatabase::hasFamily(face) ? face : GenericFamily(font.family));
+    qfont.setFamily(IsInstalledFamily(face) ? face : GenericFamily(font.family));
     qfont.setPixelSize(std::max(
         1, static_cast<int>(std::lround(font.points * device.logicalDpiY() / kPointsPerInch))));
     qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));

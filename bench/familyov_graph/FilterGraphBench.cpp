@@ -1,0 +1,168 @@
+// The filter graph of an 8148's channel on a pseudo-terminal paced at the bus's baud rate:
+// - repainting 20 filters' magnitude and phase at a width of 1,000 pixels, against 5 % of a 60 Hz
+//   frame;
+// - dragging a filter with 100 mouse moves a second: the most positions ever waiting for the unit
+//   (at most one write in flight, the latest position wins), and the longest drag step (the curve
+//   following the mouse) against a frame. The unit must end at the last position.
+
+#include <QCoreApplication>
+#include <QImage>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "bench/BenchLine.h"
+#include "bench/Simulated8148.h"
+#include "familyov/filters/TFilterGraphWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppResources.h"
+
+namespace {
+
+using namespace namespaceOV;
+using bench::Clock;
+using bench::Ms;
+
+constexpr double kFrameMs = 1000.0 / 60.0;
+constexpr double kRepaintShare = 0.05;
+constexpr int kRepaints = 500;
+constexpr ui::Rect kGraphRect{0, 0, 1080, 400};  // a plot 1,000 pixels wide
+constexpr int kChannel = 4;
+constexpr int kMoves = 200;
+constexpr auto kMoveInterval = std::chrono::milliseconds(10);
+
+void AddFilters(IQDeviceOrdavinex& unit) {
+  for (int i = 0; i < 20; ++i) {
+    std::unique_ptr<TFilter> filter;
+    if (i % 4 == 3) {
+      auto shelf = std::make_unique<TLowshelfFilter>();
+      shelf->level = 3.0f;
+      filter = std::move(shelf);
+    } else {
+      auto peak = std::make_unique<TParametricFilter>();
+      peak->level = i % 2 == 0 ? 4.5f : -6.0f;
+      filter = std::move(peak);
+    }
+    filter->channel = kChannel;
+    filter->frequency = 40 + 900 * i;
+    TFilter* added = unit.AddFilter(std::move(filter));
+    added->WriteToDevice(unit);
+    added->SendCreateCommand(unit);
+  }
+}
+
+// Where the graph shows a value, in its client pixels.
+ui::Point PixelOf(const ui::Rect& client, GraphValue value) {
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  ui::Dc dc(scratch);
+  familycommon::TFreqDC freq(dc, client, 20.0f, 24000.0f, -80.0f, 20.0f, false);
+  const ui::Point up = freq.ValueToPoint(value, false);
+  return dc.Mapping().ToDevice({up.x, -up.y});
+}
+
+// The median repaint, so that other programs on the machine do not decide the figure.
+double RepaintMs(TFilterGraphWindow& graph) {
+  std::vector<double> times;
+  for (int i = 0; i < kRepaints; ++i) {
+    const auto start = Clock::now();
+    graph.Invalidate();
+    graph.UpdateNow();
+    times.push_back(Ms(Clock::now() - start).count());
+  }
+  std::ranges::nth_element(times, times.begin() + kRepaints / 2);
+  return times[kRepaints / 2];
+}
+
+struct DragFigures {
+  int largestBacklog = 0;
+  double longestStepMs = 0;
+  bool endsAtLastPosition = false;
+};
+
+DragFigures Drag(TFilterGraphWindow& graph, IQDeviceOrdavinex& unit, TFilter& filter) {
+  DragFigures figures;
+  const ui::Point icon = PixelOf(graph.ClientRect(), graph.Icons().Selected()->position);
+  ui::test::MouseDown(graph, icon);
+  auto due = Clock::now();
+  for (int k = 1; k <= kMoves; ++k) {
+    due += kMoveInterval;
+    while (Clock::now() < due) QCoreApplication::processEvents();
+    const auto start = Clock::now();
+    ui::test::MouseMove(graph, {icon.x + k, icon.y});
+    figures.longestStepMs = std::max(figures.longestStepMs, Ms(Clock::now() - start).count());
+    figures.largestBacklog = std::max(figures.largestBacklog, graph.PendingLiveWrites());
+  }
+  ui::test::MouseUp(graph, {icon.x + kMoves, icon.y});
+  ui::test::PumpMessages();
+  TParametricFilter held;
+  held.number = filter.number;
+  held.ReadFromDevice(unit);
+  figures.endsAtLastPosition = held.frequency == filter.frequency && !graph.Dragging();
+  return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ui::Application app(argc, argv, "familyov_graph_bench");
+  RegisterAppResources();
+  SetCommErrorReporter([](const IQException& e, IQDevice&) {
+    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
+  });
+
+  bench::Simulated8148 line;
+  IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
+  AddFilters(unit);
+  unit.showPhase[kChannel] = true;
+  FilterEditorPanes panes;
+  panes.device = &unit;
+  panes.channel = kChannel;
+  TFilterGraphWindow graph(nullptr, panes);
+  graph.SetRect(kGraphRect);
+  graph.Create();
+  graph.Show();
+  ui::test::PumpMessages();
+
+  const double repaintMs = RepaintMs(graph);
+  const bool repaintWithin =
+      bench::Report({.measured = "familyov: filter graph repaint, 20 filters with phase, 1000 px",
+                     .reference = "a 60 Hz frame",
+                     .unit = "ms",
+                     .referenceFigure = kFrameMs,
+                     .measuredFigure = repaintMs,
+                     .limit = kRepaintShare});
+
+  TFilter& dragged = *unit.Filters()[10];
+  const ui::Point icon = PixelOf(graph.ClientRect(), {static_cast<float>(dragged.frequency),
+                                                      std::pow(10.0f, 0.05f * dragged.GetLevel())});
+  ui::test::MouseDown(graph, icon);
+  ui::test::MouseUp(graph, icon);
+  ui::test::PumpMessages();
+  bench::StartPacedRun(line.bus);
+  const DragFigures drag = Drag(graph, unit, dragged);
+  std::printf(
+      "familyov graph drag: %d moves at 100/s, %zu bus transfers, unit at the last "
+      "position: %s\n",
+      kMoves, line.bus.Traffic().size() / 2, drag.endsAtLastPosition ? "yes" : "NO");
+  const bool backlogWithin =
+      bench::Report({.measured = "familyov: largest backlog of drag positions for the unit",
+                     .reference = "one position waiting",
+                     .unit = "positions",
+                     .referenceFigure = 1,
+                     .measuredFigure = static_cast<double>(drag.largestBacklog),
+                     .limit = 1.0});
+  const bool stepWithin =
+      bench::Report({.measured = "familyov: longest drag step of the filter graph",
+                     .reference = "a 60 Hz frame",
+                     .unit = "ms",
+                     .referenceFigure = kFrameMs,
+                     .measuredFigure = drag.longestStepMs,
+                     .limit = 1.0});
+  graph.Destroy();
+  line.Close();
+  return repaintWithin && backlogWithin && stepWithin && drag.endsAtLastPosition ? 0 : 1;
+}

@@ -1,0 +1,517 @@
+#include "familyov/filters/TFilterGraphWindow.h"
+
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/draw/Printout.h"
+
+namespace namespaceOV {
+
+using familycommon::TFreqDC;
+using familycommon::TPhaseDC;
+
+namespace {
+
+// Posted to itself after a drag step: the latest position goes to the unit, one write at a time.
+constexpr ui::MessageId kWriteLivePosition = 0x0400 + FilterDragged;
+
+constexpr ui::Color kSumColour = ui::Color::FromBgr(0x00FF00);
+struct LevelScale {
+  float dBmin;
+  float dBmax;
+  int minorStep;
+  int majorStep;
+};
+constexpr LevelScale kFullScale{-80.0f, 20.0f, 4, 20};
+constexpr LevelScale kZoomedScale{-12.0f, 12.0f, 1, 4};
+struct Band {
+  float fmin;
+  float fmax;
+};
+constexpr Band kFullBand{20.0f, 24000.0f};
+constexpr Band kZoomedBand{100.0f, 5000.0f};
+
+std::string Printf(const char* format, double a, double b) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
+// One page: the graph as it stands.
+class TWindowPrintout : public ui::Printout {
+ public:
+  TWindowPrintout(std::string title, TFilterGraphWindow& window)
+      : title_(std::move(title)), window_(window) {}
+  std::string Title() const override { return title_; }
+  bool HasPage(int page) override { return page == 1; }
+  void PrintPage(int, ui::Dc& dc) override { window_.PaintPage(dc); }
+
+ private:
+  std::string title_;
+  TFilterGraphWindow& window_;
+};
+
+std::vector<TFilter*> FiltersOf(const NotifyRecord& record) {
+  if (record.flag == 1) {
+    const auto* list = static_cast<const std::vector<TFilter*>*>(record.pointer);
+    return list ? *list : std::vector<TFilter*>{};
+  }
+  return {static_cast<TFilter*>(record.pointer)};
+}
+
+}  // namespace
+
+TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& panes)
+    : TDataWindow(parent),
+      ui::DrawnWindow(parent),
+      panes_(panes),
+      device_(*panes.device),
+      channel_(std::clamp(panes.channel, 0, kMaxChannels - 1)),
+      printer_(std::make_unique<ui::Printer>()),
+      scratch_(1, 1, QImage::Format_RGB32) {
+  panes_.graph = this;
+  SetBackground(ui::kBlack);
+  SetEdge(ui::WindowEdge::Sunken);
+  SetMouseButtonsHandledAlone(true);
+  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
+    Invalidate();
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
+    EvLButtonDown(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    EvMouseMove(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
+    EvLButtonUp();
+    return 0;
+  });
+  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
+    EvRButtonDown(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kKeyDown, [this](const ui::Message& m) {
+    EvKeyDown(static_cast<int>(m.wParam));
+    return 0;
+  });
+  OnMessage(kWriteLivePosition, [this](const ui::Message&) {
+    WriteLivePosition();
+    return 0;
+  });
+  OnCommand(kCmPrint, [this] { CmPrint(); });
+  OnCommand(kCmVerticalZoom, [this] {
+    Toggle(device_.verticalZoom[channel_], "Vertical Zoom");
+    ApplyViewOptions();
+  });
+  OnCommand(kCmHorizontalZoom, [this] {
+    Toggle(device_.horizontalZoom[channel_], "Horizontal Zoom");
+    ApplyViewOptions();
+    RebuildIcons();
+  });
+  OnCommand(kCmLinearLabels, [this] {
+    Toggle(device_.linearGraphLabels[channel_], "Linear Graph Labels");
+    Invalidate();
+  });
+  OnCommand(kCmShowPhase, [this] { CmShowPhase(); });
+  OnCommand(kCmCumulativeInput1, [this] { CmCumulativeInput(1); });
+  OnCommand(kCmCumulativeInput2, [this] { CmCumulativeInput(2); });
+  OnCommand(kCmBypass, [this] { CmBypass(); });
+  OnEnable(kCmBypass, [this](ui::CommandState& state) {
+    const TFilterIcon* icon = icons_.Selected();
+    state.enabled = icon != nullptr;
+    state.text = icon && icon->Filter().bypass ? "Enable filter" : "Bypass filter";
+  });
+}
+
+TFilterGraphWindow::~TFilterGraphWindow() {
+  if (dragging_) EndDrag();
+  Destroy();
+  panes_.graph = nullptr;
+}
+
+void TFilterGraphWindow::SetupWindow() {
+  ui::DrawnWindow::SetupWindow();
+  ApplyViewOptions();
+  RebuildIcons();
+  title_ = "Unit: '" + device_.GetDisplayName() + "'";
+  SetText(title_);
+}
+
+FilterGraphIcons::Range TFilterGraphWindow::CurveRange() const {
+  return {static_cast<int>(fmin_), static_cast<int>(fmax_)};
+}
+
+void TFilterGraphWindow::ApplyViewOptions() {
+  const LevelScale& scale = device_.verticalZoom[channel_] ? kZoomedScale : kFullScale;
+  const Band& band = device_.horizontalZoom[channel_] ? kZoomedBand : kFullBand;
+  fmin_ = band.fmin;
+  fmax_ = band.fmax;
+  SetLevelRange(scale.dBmin, scale.dBmax, scale.minorStep, scale.majorStep);
+}
+
+void TFilterGraphWindow::SetLevelRange(float dBmin, float dBmax, int minorStep, int majorStep) {
+  dBmin_ = dBmin;
+  dBmax_ = dBmax;
+  minorStep_ = minorStep;
+  majorStep_ = majorStep;
+  Invalidate();
+}
+
+void TFilterGraphWindow::RebuildIcons() {
+  icons_.Rebuild(device_, channel_, device_.cumulativeInput[channel_], CurveRange());
+  icons_.ComputeSum(device_.showPhase[channel_]);
+}
+
+bool TFilterGraphWindow::Matches(const NotifyRecord& record) const {
+  const int input = device_.cumulativeInput[channel_] - 1;
+  return record.channel == channel_ || (input >= 0 && record.channel == input);
+}
+
+void TFilterGraphWindow::Notify(NotifyRecord* record) {
+  if (record != nullptr) {
+    const NotifyRecord& r = *record;
+    const bool own = r.channel == channel_;
+    const bool withPhase = device_.showPhase[channel_];
+    switch (r.code) {
+      case FilterSelected:
+        if (own) {
+          const std::vector<TFilter*> chosen = FiltersOf(r);
+          icons_.Select(chosen.size() == 1 ? chosen.front() : nullptr);
+          Invalidate();
+        }
+        break;
+      case FilterAdded:
+        if (Matches(r)) {
+          const std::vector<TFilter*> added = FiltersOf(r);
+          icons_.Add(added, !own, device_.cumulativeInput[channel_] != 0, CurveRange());
+          icons_.ComputeSum(withPhase);
+          Invalidate();
+        }
+        break;
+      case FilterRemoved:
+      case RefreshAll:
+        if (r.code == RefreshAll || Matches(r)) {
+          if (dragging_) EndDrag();
+          RebuildIcons();
+          Invalidate();
+        }
+        break;
+      case FilterChanged:
+      case FilterDragged:
+        if (Matches(r) && !(r.code == FilterDragged && dragging_)) {
+          for (const TFilter* filter : FiltersOf(r)) {
+            if (filter) icons_.Refresh(*filter, CurveRange());
+          }
+          if (r.code == FilterChanged) icons_.Sort();
+          icons_.ComputeSum(withPhase);
+          Invalidate();
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  TDataWindow::Notify(record);
+}
+
+void TFilterGraphWindow::DrawGraph(TFreqDC& freq, TPhaseDC& phase) {
+  familycommon::GridStyle style;
+  style.minorStep = minorStep_;
+  style.majorStep = majorStep_;
+  style.linearLabels = device_.linearGraphLabels[channel_];
+  style.phaseLabels = device_.showPhase[channel_];
+  style.title = title_;
+  familycommon::DrawGrid(freq, style);
+  familycommon::DrawCurve(freq, icons_.SumMagnitude(), kSumColour);
+  if (device_.showPhase[channel_] && !printing_) {
+    familycommon::DrawCurve(phase, icons_.SumPhase(), familycommon::kPhaseColour);
+  }
+}
+
+void TFilterGraphWindow::Paint(ui::Dc& dc) {
+  const ui::Rect client = ClientRect();
+  if (!printing_) dc.FillRect(client, ui::kBlack);
+  TFreqDC freq(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
+  TPhaseDC phase(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
+  DrawGraph(freq, phase);
+  TFilterIcon* selected = icons_.Selected();
+  for (const auto& icon : icons_.All()) {
+    if (icon.get() != selected) icon->Draw(freq, printing_);
+  }
+  if (selected) {
+    selected->Draw(freq, printing_);
+    if (selected->selected) {
+      familycommon::DrawCurve(freq, selected->magnitude, printing_ ? ui::kBlack : ui::kWhite);
+    }
+  }
+}
+
+void TFilterGraphWindow::PaintPage(ui::Dc& dc) {
+  printing_ = true;
+  Paint(dc);
+  printing_ = false;
+}
+
+void TFilterGraphWindow::DrawDragStep() {
+  const auto client = DrawNow();
+  TFilterIcon* icon = icons_.Selected();
+  if (!client || !icon) return;
+  ui::Dc& dc = client->dc();
+  dc.FillRect(ClientRect(), ui::kBlack);
+  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  TPhaseDC phase(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  DrawGraph(freq, phase);
+  familycommon::DrawCurve(freq, icon->magnitude, ui::kWhite);
+  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
+  dc.SetFont(ui::Font::VariablePitch());
+  dc.SetTextColor(ui::kWhite);
+  freq.TextAt(
+      Printf("(%.0f, %.1f)", icon->position.frequency, 20.0 * std::log10(icon->position.gain)),
+      icon->position.frequency, icon->position.gain,
+      familycommon::kTextAbove | familycommon::kTextRight);
+  if (bandStart_ != bandEnd_) {
+    dc.SetPen(ui::Pen::Solid(ui::kWhite));
+    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
+    dc.MoveTo({bandStart_.x, -bandStart_.y});
+    dc.LineTo({bandEnd_.x, -bandEnd_.y});
+    dc.SetDrawMode(old);
+  }
+}
+
+void TFilterGraphWindow::NotifyRootOf(uint32_t code, int32_t channel, int32_t flag, void* pointer) {
+  NotifyRecord record{code, channel, flag, pointer};
+  NotifyRoot(&record);
+}
+
+TFreqDC TFilterGraphWindow::MouseContext() {
+  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
+  return TFreqDC(*scratchDc_, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+}
+
+void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
+  TFreqDC freq = MouseContext();
+  device_.parametersReady = false;
+  const ui::Point flipped = freq.FlipPoint(p);
+  TFilterIcon* selected = icons_.Selected();
+  if (selected && selected->HitTest(freq, flipped)) {
+    TFilter& filter = selected->Filter();
+    // Live writes address the selected filter: without the selection they would reach another.
+    if (!GuardedUnitCall(device_, [&] { gFilterSelectObject.Write(device_, filter.number); })) {
+      device_.parametersReady = true;
+      return;
+    }
+    CaptureMouse();
+    dragging_ = true;
+    bandStart_ = freq.ValueToPoint(selected->position, false);
+    bandEnd_ = bandStart_;
+    startValue_ = selected->position;
+    lastWritten_ = filter.GetDeviceRecord();
+    return;
+  }
+  // Held until the button comes up anywhere, so that the idle check is always let go again.
+  CaptureMouse();
+  TFilterIcon* hit = icons_.HitTest(freq, flipped);
+  TFilter* filter = hit ? &hit->Filter() : nullptr;
+  icons_.Select(filter);
+  Invalidate();
+  NotifyRootOf(FilterSelected, channel_, 0, filter);
+}
+
+GraphValue TFilterGraphWindow::LockedValue(const TFreqDC& dc, ui::Point end) const {
+  GraphValue value = dc.PointToValue(dc.Dc().Mapping().ToDevice(end));
+  const bool vertical = std::abs(end.x - bandStart_.x) <= std::abs(end.y - bandStart_.y);
+  if (vertical) {
+    value.frequency = startValue_.frequency;
+  } else {
+    value.gain = startValue_.gain;
+  }
+  return value;
+}
+
+void TFilterGraphWindow::EvMouseMove(ui::Point p) {
+  TFilterIcon* icon = icons_.Selected();
+  if (!dragging_ || !icon) return;
+  TFreqDC freq = MouseContext();
+  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
+  value.frequency = std::clamp(value.frequency, fmin_, fmax_);
+  icon->DragTo(value);
+  ui::Point end = freq.ValueToPoint(value, false);
+  if (std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x)) {
+    end.y = bandStart_.y;
+  } else {
+    end.x = bandStart_.x;
+  }
+  value = LockedValue(freq, end);
+  bandEnd_ = end;
+  icon->Apply(value);
+  ShowInDialog(icon->Filter());
+  if (!liveWritePosted_) {
+    liveWritePosted_ = true;
+    Post(kWriteLivePosition);
+  }
+  icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
+  icons_.ComputeSum(device_.showPhase[channel_]);
+  DrawDragStep();
+}
+
+void TFilterGraphWindow::ShowInDialog(const TFilter& filter) const {
+  char text[32];
+  if (ui::IsLiveWindow(filter.dialogFrequencyControl)) {
+    std::snprintf(text, sizeof text, "%d", filter.frequency);
+    filter.dialogFrequencyControl->SetText(text);
+  }
+  if (ui::IsLiveWindow(filter.dialogLevelControl)) {
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(filter.GetLevel()));
+    filter.dialogLevelControl->SetText(text);
+  }
+}
+
+void TFilterGraphWindow::WriteLivePosition() {
+  liveWritePosted_ = false;
+  TFilterIcon* icon = icons_.Selected();
+  if (!dragging_ || !icon) return;
+  TFilter& filter = icon->Filter();
+  if (filter.GetDeviceRecord() == lastWritten_) return;
+  try {
+    filter.UpdateDeviceLive(device_);
+    lastWritten_ = filter.GetDeviceRecord();
+    NotifyRootOf(FilterDragged, channel_, 0, &filter);
+  } catch (const IQException& e) {
+    // The error box needs the mouse: the drag ends before it opens.
+    EndDrag();
+    Invalidate();
+    ReportCommError(e, device_);
+  }
+}
+
+void TFilterGraphWindow::EndDrag() {
+  dragging_ = false;
+  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
+  device_.parametersReady = true;
+}
+
+void TFilterGraphWindow::EvLButtonUp() {
+  SetFocus();
+  TFilterIcon* icon = icons_.Selected();
+  if (!dragging_ || !icon) {
+    EndDrag();
+    return;
+  }
+  const TFreqDC freq = MouseContext();
+  GraphValue value = LockedValue(freq, bandEnd_);
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
+  TFilter& filter = icon->Filter();
+  icon->Apply(value);
+  EndDrag();
+  icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
+  Invalidate();
+  const bool written = GuardedUnitCall(device_, [&] {
+    // The unit ends where the mouse let go, whether or not the last step was written yet.
+    if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
+    filter.SendUpdateCommand(device_);
+  });
+  if (written) NotifyRootOf(FilterChanged, channel_, 0, &filter);
+}
+
+void TFilterGraphWindow::EvRButtonDown(ui::Point p) {
+  const bool output = channel_ >= device_.firstOutput;
+  const int cumulative = device_.cumulativeInput[channel_];
+  ui::Menu menu;
+  menu.AppendItem(kCmBypass, "Bypass");
+  menu.AppendSeparator();
+  menu.AppendItem(kCmVerticalZoom, "+/- 12dB Scale");
+  menu.AppendItem(kCmHorizontalZoom, "100Hz - 5kHz Range");
+  menu.AppendItem(kCmLinearLabels, "Use linear labels");
+  menu.AppendItem(kCmShowPhase, "Show phase response");
+  if (output) {
+    menu.AppendItem(kCmCumulativeInput1, "Cumulative vs. input 1");
+    menu.AppendItem(kCmCumulativeInput2, "Cumulative vs. input 2");
+  }
+  menu.AppendSeparator();
+  menu.AppendItem(kCmPrint, "Print");
+  menu.CheckItem(kCmVerticalZoom, device_.verticalZoom[channel_]);
+  menu.CheckItem(kCmHorizontalZoom, device_.horizontalZoom[channel_]);
+  menu.CheckItem(kCmLinearLabels, device_.linearGraphLabels[channel_]);
+  menu.CheckItem(kCmShowPhase, device_.showPhase[channel_]);
+  if (output) {
+    menu.CheckItem(kCmCumulativeInput1, cumulative == 1);
+    menu.CheckItem(kCmCumulativeInput2, cumulative == 2);
+  }
+  menu.Track(*this, ClientToScreen(p));
+}
+
+void TFilterGraphWindow::EvKeyDown(int key) {
+  TFilterIcon* icon = icons_.Selected();
+  if (!icon || dragging_) return;
+  if (key == ui::key::kLeft || key == ui::key::kRight) {
+    TFilterIcon* next = icons_.Neighbour(key == ui::key::kLeft ? -1 : 1);
+    if (next != icon) {
+      icons_.Select(&next->Filter());
+      Invalidate();
+      NotifyRootOf(FilterSelected, channel_, 0, &next->Filter());
+      SetFocus();
+      return;
+    }
+  }
+  TFilter& filter = icon->Filter();
+  if (key == ui::key::kUp) filter.StepLevel(1);
+  if (key == ui::key::kDown) filter.StepLevel(-1);
+  if (key == ui::key::kPageUp) filter.StepLevel(2);
+  if (key == ui::key::kPageDown) filter.StepLevel(-2);
+  if (GuardedUnitCall(device_, [&] { filter.WriteParams(device_); })) {
+    NotifyRootOf(FilterChanged, filter.channel, 0, &filter);
+  }
+  SetFocus();
+}
+
+void TFilterGraphWindow::Toggle(bool& option, const char* optionName) {
+  option = !option;
+  device_.WriteOption(optionName, option ? 1 : 0);
+}
+
+void TFilterGraphWindow::CmShowPhase() {
+  Toggle(device_.showPhase[channel_], "Show Phase");
+  RebuildIcons();
+  Invalidate();
+}
+
+void TFilterGraphWindow::CmCumulativeInput(int input) {
+  int& cumulative = device_.cumulativeInput[channel_];
+  cumulative = cumulative == input ? 0 : input;
+  RebuildIcons();
+  Invalidate();
+}
+
+void TFilterGraphWindow::CmBypass() {
+  TFilterIcon* icon = icons_.Selected();
+  if (!icon) return;
+  TFilter& filter = icon->Filter();
+  if (!GuardedUnitCall(device_, [&] { filter.ToggleBypass(device_); })) return;
+  std::vector<TFilter*> changed{&filter};
+  NotifyRootOf(FilterChanged, channel_, 1, &changed);
+}
+
+void TFilterGraphWindow::CmPrint() {
+  if (!printer_) return;
+  TWindowPrintout printout("Frequency response graph", *this);
+  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
+  if (outcome.result == ui::PrintResult::Failed) {
+    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
+  }
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QImage>
+#include <memory>
+#include <string>
+
+#include "controls/TDataWindow.h"
+#include "familyov/filters/FilterEditorPanes.h"
+#include "familyov/filters/FilterGraphIcons.h"
+#include "platform/ui/DrawnWindow.h"
+#include "platform/ui/draw/Printer.h"
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// The response of one channel's filters: their summed magnitude (and phase), an icon per filter,
+// the selected filter's own curve. A click selects a filter, a press on the selected one drags it
+// (written to the unit as it moves), the arrows step through the filters and their levels, and
+// the pop-up menu sets the view, bypasses the filter and prints the graph.
+class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
+ public:
+  // Commands of the pop-up menu.
+  static constexpr int kCmPrint = 100;
+  static constexpr int kCmVerticalZoom = 105;
+  static constexpr int kCmBypass = 107;
+  static constexpr int kCmHorizontalZoom = 109;
+  static constexpr int kCmCumulativeInput1 = 112;
+  static constexpr int kCmCumulativeInput2 = 113;
+  static constexpr int kCmLinearLabels = 114;
+  static constexpr int kCmShowPhase = 115;
+
+  // Enters itself in the editor's pane record, and leaves it when it goes.
+  TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& panes);
+  ~TFilterGraphWindow() override;
+
+  void Notify(NotifyRecord* record) override;
+  void SetLevelRange(float dBmin, float dBmax, int minorStep, int majorStep);
+  // Toggles the phase curve (also the editor's View command).
+  void CmShowPhase();
+  // The graph on a printer page: the title above the plot, no phase, the selected curve in black.
+  void PaintPage(ui::Dc& dc);
+
+  const FilterGraphIcons& Icons() const { return icons_; }
+  bool Dragging() const { return dragging_; }
+  // 1 while a moved position waits for the unit, else 0.
+  int PendingLiveWrites() const { return liveWritePosted_ ? 1 : 0; }
+
+ protected:
+  void SetupWindow() override;
+  void Paint(ui::Dc& dc) override;
+
+ private:
+  FilterGraphIcons::Range CurveRange() const;
+  bool Matches(const NotifyRecord& record) const;
+  void ApplyViewOptions();
+  void RebuildIcons();
+  void DrawGraph(familycommon::TFreqDC& freq, familycommon::TPhaseDC& phase);
+  void DrawDragStep();
+  void NotifyRootOf(uint32_t code, int32_t channel, int32_t flag, void* pointer);
+
+  // The graph's mapping for mouse positions, on a scratch image kept for it: a context is dear
+  // to make, and the mouse moves often.
+  familycommon::TFreqDC MouseContext();
+  void EvLButtonDown(ui::Point p);
+  void EvMouseMove(ui::Point p);
+  void EvLButtonUp();
+  void EvRButtonDown(ui::Point p);
+  void EvKeyDown(int key);
+  void WriteLivePosition();
+  // The drag is over: the mouse is free, the idle check runs again.
+  void EndDrag();
+  // The locked value of the band's end: the coordinate of the other axis keeps its start value.
+  GraphValue LockedValue(const familycommon::TFreqDC& dc, ui::Point end) const;
+  void ShowInDialog(const TFilter& filter) const;
+
+  void CmPrint();
+  void CmBypass();
+  void Toggle(bool& option, const char* optionName);
+  void CmCumulativeInput(int input);
+
+  FilterEditorPanes& panes_;
+  IQDeviceOrdavinex& device_;
+  int channel_;
+  std::unique_ptr<ui::Printer> printer_;
+  bool printing_ = false;
+  std::string title_;
+
+  float dBmin_ = -80.0f;
+  float dBmax_ = 20.0f;
+  int minorStep_ = 4;
+  int majorStep_ = 20;
+  float fmin_ = 20.0f;
+  float fmax_ = 24000.0f;
+
+  QImage scratch_;
+  std::unique_ptr<ui::Dc> scratchDc_;
+
+  FilterGraphIcons icons_;
+  bool dragging_ = false;
+  bool liveWritePosted_ = false;
+  ui::Point bandStart_;  // logical units, y pointing up
+  ui::Point bandEnd_;
+  GraphValue startValue_;
+  DeviceRecord lastWritten_{};
+};
+
+}  // namespace namespaceOV

@@ -1,0 +1,448 @@
+#include "familyov/filters/TFilterListWindow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "familyov/filters/FilterListPrintout.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/WindowCalls.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Resources.h"
+#include "resources/FamilyOvFilterEditorIds.h"
+
+namespace namespaceOV {
+
+using namespace ovfilter_res;
+
+namespace {
+
+constexpr int kTypeIconWidth = 16;
+constexpr int kStateIconWidth = 20;
+constexpr ui::Color kMaskColor{255, 255, 255};
+constexpr int kFrequencyColumn = 1;
+constexpr int kParam2Column = 3;
+// Below this level a parametric or boost/cut filter counts as doing nothing.
+constexpr float kZeroDbTolerance = 0.01f;
+
+struct Column {
+  const char* title;
+  const char* sample;
+  int margin;
+};
+constexpr Column kColumns[] = {
+    {"Filter", "High shelving", 41},     {"Freq", "1000 Hz", 15},
+    {"Param 1", "Slope: -12dB/oct", 15}, {"Param 2", "BW: 6.666", 15},
+    {"Links", "2,A,B,C,D,E,F,E,F", 125},
+};
+
+int TypeIcon(int typeCode) {
+  switch (typeCode) {
+    case kFilterParametric:
+      return 0;
+    case kFilterLowpass:
+    case kFilterLowCrossover:
+      return 1;
+    case kFilterHighpass:
+    case kFilterHighCrossover:
+      return 2;
+    case kFilterLowShelf:
+      return 3;
+    case kFilterHighShelf:
+      return 4;
+    case kFilterBoostCut:
+      return 5;
+    case kFilterCDHorn:
+      return 6;
+    case kFilterAllpass:
+      return 7;
+    default:
+      return -1;
+  }
+}
+
+bool InChain(const TFilter& filter) {
+  return filter.linkHead != nullptr || filter.nextInChain != nullptr;
+}
+
+// The filters a record is about: its list (flag 1) or its one filter.
+std::vector<TFilter*> RecordFilters(const NotifyRecord& record) {
+  if (record.pointer == nullptr) return {};
+  if (record.flag == 1) return *static_cast<const std::vector<TFilter*>*>(record.pointer);
+  return {static_cast<TFilter*>(record.pointer)};
+}
+
+}  // namespace
+
+FilterRowTexts RowTexts(TFilter& filter, const IQDeviceOrdavinex& device) {
+  filter.UpdateLinkedChannels();
+  std::string links;
+  for (int channel : filter.linkedChannels) {
+    if (!links.empty()) links += ", ";
+    links += device.GetChannelLabel(channel);
+  }
+  return {FilterTypeName(filter.typeCode), filter.FormatFrequency(true), filter.FormatParam1(true),
+          filter.FormatParam2(true, device.useQ != 0), links};
+}
+
+int RowStateIcon(const TFilter& filter) {
+  return (filter.bypass ? 1 : 0) + (InChain(filter) ? 2 : 0);
+}
+
+TFilterListWindow::TFilterListWindow(ui::Window* parent, FilterEditorPanes& panes)
+    : ui::LayoutWindow(parent),
+      TDataWindow(parent),
+      panes_(panes),
+      device_(*panes.device),
+      list_(this, kFilterList),
+      typeIcons_(kTypeIconWidth, kTypeIconWidth),
+      stateIcons_(kStateIconWidth, kTypeIconWidth) {
+  panes_.list = this;
+  // A report with column titles, which the user clicks to sort and to switch Q and bandwidth.
+  list_.Bind({kFilterList, ui::ControlKind::ListView, "", {}, ui::style::kReport},
+             {0, 0, 100, 100});
+  typeIcons_.AddStrip(ui::Resources::Image(kFilterTypeIcons), kMaskColor);
+  stateIcons_.AddStrip(ui::Resources::Image(kFilterStateIcons), kMaskColor);
+  SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
+  OnNotify(kFilterList, ui::Notify::ItemChanged, [this](const ui::Notification&) {
+    if (!updating_) SelectionChanged();
+    return 0;
+  });
+  OnNotify(kFilterList, ui::Notify::ColumnClick, [this](const ui::Notification& n) {
+    ColumnClicked(static_cast<int>(n.value));
+    return 0;
+  });
+  OnNotify(kFilterList, ui::Notify::RightClick, [this](const ui::Notification&) {
+    PopupMenu();
+    return 0;
+  });
+}
+
+TFilterListWindow::~TFilterListWindow() {
+  Destroy();
+  panes_.list = nullptr;
+}
+
+void TFilterListWindow::SetupWindow() {
+  ui::LayoutWindow::SetupWindow();
+  list_.SetImageList(&typeIcons_);
+  list_.SetStateImageList(&stateIcons_);
+  for (const Column& column : kColumns) {
+    list_.AddColumn(column.title, list_.TextWidth(column.sample) + column.margin);
+  }
+  FillRows();
+}
+
+void TFilterListWindow::FillRows() {
+  updating_ = true;
+  list_.DeleteAllItems();
+  updating_ = false;
+  rows_.clear();
+  std::vector<TFilter*> filters;
+  for (const auto& filter : device_.Filters()) {
+    if (filter->channel == panes_.channel && filter->typeCode >= kFilterParametric) {
+      filters.push_back(filter.get());
+    }
+  }
+  const auto key = [this](const TFilter* f) {
+    return sortByCreation_ ? f->serialNumber : f->frequency;
+  };
+  std::ranges::stable_sort(filters,
+                           [&](const TFilter* a, const TFilter* b) { return key(a) < key(b); });
+  for (TFilter* filter : filters) InsertRow(filter);
+  SelectionChanged();
+}
+
+void TFilterListWindow::InsertRow(TFilter* filter) {
+  rows_.push_back(filter);
+  const FilterRowTexts texts = RowTexts(*filter, device_);
+  const int item = list_.InsertItem(list_.Count(), texts.type, TypeIcon(filter->typeCode),
+                                    reinterpret_cast<ui::Param>(filter));
+  list_.SetItemText(item, 1, texts.frequency);
+  list_.SetItemText(item, 2, texts.param1);
+  list_.SetItemText(item, 3, texts.param2);
+  list_.SetItemText(item, 4, texts.links);
+  const int state = RowStateIcon(*filter);
+  list_.SetStateImage(item, state == 0 ? -1 : state);
+}
+
+int TFilterListWindow::RowOf(const TFilter* filter) const {
+  for (int item = 0; item < list_.Count(); ++item) {
+    if (list_.ItemData(item) == reinterpret_cast<ui::Param>(filter)) return item;
+  }
+  return -1;
+}
+
+void TFilterListWindow::UpdateRow(TFilter* filter) {
+  const int item = RowOf(filter);
+  if (item < 0) return;
+  const FilterRowTexts texts = RowTexts(*filter, device_);
+  list_.SetItemText(item, 1, texts.frequency);
+  list_.SetItemText(item, 2, texts.param1);
+  list_.SetItemText(item, 3, texts.param2);
+  list_.SetItemText(item, 4, texts.links);
+  const int state = RowStateIcon(*filter);
+  list_.SetStateImage(item, state == 0 ? -1 : state);
+}
+
+void TFilterListWindow::DeleteRow(TFilter* filter) {
+  std::erase(rows_, filter);
+  const int item = RowOf(filter);
+  if (item < 0) return;
+  updating_ = true;
+  list_.DeleteItem(item);
+  updating_ = false;
+}
+
+void TFilterListWindow::SelectionChanged() {
+  std::vector<TFilter*> selected;
+  for (int item : list_.SelectedItems()) {
+    selected.push_back(reinterpret_cast<TFilter*>(list_.ItemData(item)));
+  }
+  if (selected == selection_) return;
+  selection_ = std::move(selected);
+  NotifyRecord record{FilterSelected, panes_.channel, 1, &selection_};
+  NotifyLocal(&record);
+}
+
+void TFilterListWindow::SelectFilters(const std::vector<TFilter*>& filters) {
+  updating_ = true;
+  for (int item = 0; item < list_.Count(); ++item) {
+    const auto* filter = reinterpret_cast<const TFilter*>(list_.ItemData(item));
+    list_.SetSelected(item, std::ranges::find(filters, filter) != filters.end());
+  }
+  updating_ = false;
+}
+
+bool TFilterListWindow::SelectionAllLinked() const {
+  return std::ranges::all_of(selection_, [](const TFilter* f) { return InChain(*f); });
+}
+
+bool TFilterListWindow::SelectionNoneLinked() const {
+  return std::ranges::none_of(selection_, [](const TFilter* f) { return InChain(*f); });
+}
+
+void TFilterListWindow::CmBypass(bool bypass) {
+  std::vector<TFilter*> changed = selection_;
+  GuardedUnitCall(device_, [&] {
+    for (TFilter* filter : changed) filter->SetBypass(device_, bypass);
+  });
+  // Those set before a failure are announced too, so that every window shows what the unit holds.
+  NotifyRecord record{FilterChanged, panes_.channel, 1, &changed};
+  NotifyRoot(&record);
+}
+
+void TFilterListWindow::CmDelete() {
+  if (!Confirmed(this, "Delete selected filters?", "")) return;
+  // Every member of every selected chain, each once: a chain's members may be selected together,
+  // and a member goes as soon as it is removed.
+  std::vector<TFilter*> doomed;
+  for (TFilter* filter : std::vector<TFilter*>(selection_)) {
+    for (TFilter* member : filter->ChainMembers()) {
+      if (std::ranges::find(doomed, member) == doomed.end()) doomed.push_back(member);
+    }
+  }
+  GuardedUnitCall(device_, [&] {
+    for (TFilter* member : doomed) {
+      std::unique_ptr<TFilter> removed = device_.RemoveFilter(member);
+      if (removed == nullptr) continue;
+      device_.RecountDspUse();
+      std::vector<TFilter*> gone{member};
+      NotifyRecord record{FilterRemoved, member->channel, 1, &gone};
+      NotifyRoot(&record);
+    }
+  });
+  selection_.clear();
+}
+
+void TFilterListWindow::CmUnlink() {
+  if (ui::MessageBox(this, "Unlink selected filters (cannot be re-linked)?", "Unlink",
+                     ui::mb::kOkCancel) != ui::kIdOk) {
+    return;
+  }
+  for (TFilter* filter : std::vector<TFilter*>(selection_)) {
+    TFilter* head = filter->linkHead != nullptr ? filter->linkHead : filter;
+    // The chain as it stands, walked once even if the links loop.
+    std::vector<TFilter*> members = head->ChainMembers();
+    head->nextInChain = nullptr;
+    NotifyRecord headRecord{FilterChanged, head->channel, 0, head};
+    NotifyRoot(&headRecord);
+    GuardedUnitCall(device_, [&] {
+      for (std::size_t i = 1; i < members.size(); ++i) {
+        TFilter* member = members[i];
+        gFilterSelectObject.Write(device_, static_cast<uint8_t>(member->number & 0xFF));
+        gFilterLinkGroupObject.Write(device_, 0);
+        // The filter's own record too, so that a later full write does not link it again.
+        member->linkNumber = 0;
+        member->nextInChain = nullptr;
+        member->linkHead = nullptr;
+        NotifyRecord record{FilterChanged, member->channel, 0, member};
+        NotifyRoot(&record);
+      }
+    });
+  }
+}
+
+void TFilterListWindow::CmCopyToChannel(int channel) {
+  const std::vector<TFilter*> sources = selection_;
+  int parametric = 0;
+  int sections = 0;
+  for (const TFilter* filter : sources) {
+    if (filter->typeCode == kFilterParametric) {
+      ++parametric;
+    } else {
+      sections += filter->GetDSPSections();
+    }
+  }
+  bool room = false;
+  if (!GuardedUnitCall(device_, [&] {
+        room = device_.CanAddSections(kParametricSections, parametric, kOtherSections, sections);
+      })) {
+    return;
+  }
+  if (!room) {
+    ui::MessageBox(this, "Insufficient DSP Capacity", "Copy filters",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+    return;
+  }
+  if (!Confirmed(this, "Copy selected filters?", "")) return;
+  std::vector<TFilter*> added;
+  GuardedUnitCall(device_, [&] {
+    for (const TFilter* filter : sources) added.push_back(filter->CloneToChannel(device_, channel));
+  });
+  GuardedUnitCall(device_, [&] { device_.RecountDspUse(); });
+  NotifyRecord record{FilterAdded, channel, 1, &added};
+  NotifyRoot(&record);
+}
+
+void TFilterListWindow::CmMoveToChannel(int channel) {
+  if (!Confirmed(this, "Move selected filters?", "")) return;
+  // A filter that has left the unit is put on the other channel even when a later removal fails,
+  // so that none is lost; the windows hear of every one that moved.
+  std::vector<std::unique_ptr<TFilter>> moved;
+  GuardedUnitCall(device_, [&] {
+    for (TFilter* filter : std::vector<TFilter*>(selection_)) {
+      if (auto taken = device_.RemoveFilter(filter)) moved.push_back(std::move(taken));
+    }
+  });
+  std::vector<TFilter*> added;
+  GuardedUnitCall(device_, [&] {
+    for (const auto& filter : moved) added.push_back(filter->CloneToChannel(device_, channel));
+  });
+  std::vector<TFilter*> gone;
+  for (const auto& filter : moved) gone.push_back(filter.get());
+  NotifyRecord removed{FilterRemoved, panes_.channel, 1, &gone};
+  NotifyRoot(&removed);
+  moved.clear();
+  GuardedUnitCall(device_, [&] { device_.RecountDspUse(); });
+  NotifyRecord addedRecord{FilterAdded, channel, 1, &added};
+  NotifyRoot(&addedRecord);
+}
+
+void TFilterListWindow::CmSelectAll() {
+  SelectFilters(rows_);
+  SelectionChanged();
+}
+
+void TFilterListWindow::CmSelectZeroDb() {
+  std::vector<TFilter*> flat;
+  for (TFilter* filter : rows_) {
+    if ((filter->typeCode == kFilterParametric || filter->typeCode == kFilterBoostCut) &&
+        std::fabs(filter->GetLevel()) < kZeroDbTolerance) {
+      flat.push_back(filter);
+    }
+  }
+  SelectFilters(flat);
+  SelectionChanged();
+}
+
+void TFilterListWindow::CmPrint() { PrintChannelFilterListing(device_, *this, panes_.channel); }
+
+void TFilterListWindow::ColumnClicked(int column) {
+  if (column == kFrequencyColumn) {
+    sortByCreation_ = !sortByCreation_;
+    FillRows();
+  } else if (column == kParam2Column) {
+    device_.useQ = device_.useQ != 0 ? 0 : 1;
+    FillRows();
+    device_.WriteOption("Use Q", static_cast<uint32_t>(device_.useQ));
+  }
+}
+
+void TFilterListWindow::PopupMenu() {
+  ui::MenuItemTemplate copyTo{"&Copy to", 0, {}};
+  ui::MenuItemTemplate moveTo{"&Move to", 0, {}};
+  // A name that cannot be read leaves the channel's label; the menu is shown all the same.
+  GuardedUnitCall(device_, [&] {
+    for (int channel : device_.ChannelIndexes()) {
+      if (channel == panes_.channel) continue;
+      gChannelNameObject.SetElement(std::min(channel, gChannelNameObject.GetCount() - 1));
+      const std::string name = gChannelNameObject.Read(device_);
+      copyTo.items.push_back({name, kCmFirstCopyToChannel + channel, {}});
+      moveTo.items.push_back({name, kCmFirstMoveToChannel + channel, {}});
+    }
+  });
+  const ui::MenuItemTemplate separator;
+  ui::Menu menu({{"&Bypass", kCmBypass, {}},
+                 {"E&nable", kCmEnable, {}},
+                 {"&Unlink", kCmUnlink, {}},
+                 {"&Delete", kCmDelete, {}},
+                 separator,
+                 copyTo,
+                 moveTo,
+                 separator,
+                 {"Select &all", kCmSelectAll, {}},
+                 {"Select &0dB", kCmSelectZeroDb, {}},
+                 separator,
+                 {"&Print...", kCmPrint, {}}});
+  menu.TrackAtCursor(*this);
+}
+
+void TFilterListWindow::NotifyRemoved(NotifyRecord& record) {
+  for (TFilter* filter : RecordFilters(record)) {
+    if (!filter->crossover) DeleteRow(filter);
+  }
+  SelectionChanged();
+  GuardedUnitCall(device_, [this] { device_.RecountDspUse(); });
+}
+
+void TFilterListWindow::Notify(NotifyRecord* record) {
+  const bool ownChannel = record->channel == panes_.channel;
+  switch (record->code) {
+    case FilterAdded:
+      if (ownChannel) {
+        for (TFilter* filter : RecordFilters(*record)) {
+          if (!filter->crossover) InsertRow(filter);
+        }
+      }
+      break;
+    case FilterRemoved:
+      NotifyRemoved(*record);
+      break;
+    case FilterChanged:
+      for (TFilter* filter : RecordFilters(*record)) UpdateRow(filter);
+      break;
+    case FilterSelected:
+      if (ownChannel && record->flag == 0) {
+        auto* filter = static_cast<TFilter*>(record->pointer);
+        SelectFilters(filter != nullptr ? std::vector<TFilter*>{filter} : std::vector<TFilter*>{});
+        selection_.clear();
+        for (int item : list_.SelectedItems()) {
+          selection_.push_back(reinterpret_cast<TFilter*>(list_.ItemData(item)));
+        }
+      }
+      break;
+    case RefreshAll:
+      // The unit's filters may all be new ones: rows must not point at the old.
+      FillRows();
+      break;
+    default:
+      break;
+  }
+  TDataWindow::Notify(record);
+}
+
+}  // namespace namespaceOV

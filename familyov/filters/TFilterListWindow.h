@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "controls/TDataWindow.h"
+#include "familyov/filters/FilterEditorPanes.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/LayoutWindow.h"
+#include "platform/ui/ListView.h"
+
+namespace namespaceOV {
+
+class TFilter;
+
+// One channel's filters, one row each, sorted by frequency or by creation. It owns the editor's
+// selection and carries out the commands on the selected filters; the rows follow the unit's
+// records.
+class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
+ public:
+  TFilterListWindow(ui::Window* parent, FilterEditorPanes& panes);
+  ~TFilterListWindow() override;
+
+  void Notify(NotifyRecord* record) override;
+  ui::ListView& List() { return list_; }
+  const std::vector<TFilter*>& Rows() const { return rows_; }
+  const std::vector<TFilter*>& Selection() const { return selection_; }
+
+  bool HasRows() const { return !rows_.empty(); }
+  bool HasSelection() const { return !selection_.empty(); }
+  // Unlink: every selected filter is in a chain. Copy and move: none is.
+  bool SelectionAllLinked() const;
+  bool SelectionNoneLinked() const;
+
+  void CmBypass(bool bypass);
+  void CmDelete();
+  void CmUnlink();
+  void CmCopyToChannel(int channel);
+  void CmMoveToChannel(int channel);
+  void CmSelectAll();
+  void CmSelectZeroDb();
+  void CmPrint();
+  void ColumnClicked(int column);
+  void PopupMenu();
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  void FillRows();
+  void InsertRow(TFilter* filter);
+  void UpdateRow(TFilter* filter);
+  void DeleteRow(TFilter* filter);
+  int RowOf(const TFilter* filter) const;
+  void SelectionChanged();
+  void SelectFilters(const std::vector<TFilter*>& filters);
+  void NotifyRemoved(NotifyRecord& record);
+
+  FilterEditorPanes& panes_;
+  IQDeviceOrdavinex& device_;
+  ui::ListView list_;
+  std::vector<TFilter*> rows_;
+  std::vector<TFilter*> selection_;
+  ui::ImageList typeIcons_;
+  ui::ImageList stateIcons_;
+  bool updating_ = false;
+  bool sortByCreation_ = false;
+};
+
+// The row texts of a filter: type, frequency, parameters and linked channels' labels.
+struct FilterRowTexts {
+  std::string type;
+  std::string frequency;
+  std::string param1;
+  std::string param2;
+  std::string links;
+};
+FilterRowTexts RowTexts(TFilter& filter, const IQDeviceOrdavinex& device);
+// 1 bypassed, plus 2 in a link chain; 0 for neither.
+int RowStateIcon(const TFilter& filter);
+
+}  // namespace namespaceOV
