@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
-InputFile::InputFile()
+InputFile::InputFile(const std::string& tag)
     : path_(std::filesystem::temp_directory_path() /
-            ("telvo-fuzz-" + std::to_string(::getpid()) + ".txt")) {}
+            ("telvo-fuzz-" + std::to_string(::getpid()) + tag + ".txt")) {}
 
 InputFile::~InputFile() {
   std::error_code error;

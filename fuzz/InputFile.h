@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 // The fuzz input as a file on disk, for parsers that only read files. One file per process,
 // rewritten for every input and removed at exit.
 class InputFile {
  public:
-  InputFile();
+  // `tag` tells apart the files of one process.
+  explicit InputFile(const std::string& tag = "");
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;

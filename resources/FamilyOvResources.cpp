@@ -7,6 +7,7 @@
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
+#include "resources/FamilyOvCrossoverIds.h"
 #include "resources/FamilyOvIds.h"
 
 namespace ovres {
@@ -95,6 +96,7 @@ void RegisterFamilyOvResources() {
   ui::Resources::AddImage(kTreeImages, TreeImages());
   RegisterFamilyOvCommandDialogs();
   ovfilter_res::RegisterFilterEditorResources();
+  ovcrossover_res::RegisterFamilyOvCrossoverDialogs();
 }
 
 }  // namespace ovres

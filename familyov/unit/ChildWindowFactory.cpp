@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "familyov/filters/TChannelLinkWindow.h"
+#include "familyov/filters/TCrossoverWindow.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
@@ -27,6 +28,8 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
       {ChildKind::Timer,
        [](TEditOVWindow& w, int) { return std::make_unique<TRTCDecoratedFrame>(w); }},
       {ChildKind::Security, [](TEditOVWindow& w, int) { return MakeSecurityWindow(w); }},
+      {ChildKind::Crossovers,
+       [](TEditOVWindow& w, int) { return std::make_unique<TCrossoverWindow>(w); }},
   };
 }
 

@@ -374,6 +374,16 @@ bool IQDeviceOrdavinex::SetHighCrossover(int output, std::unique_ptr<THighCrosso
   return true;
 }
 
+std::unique_ptr<TLowCrossover> IQDeviceOrdavinex::TakeLowCrossover(int output) {
+  if (output < 0 || output >= outputs) return nullptr;
+  return std::move(lowCrossover_[output]);
+}
+
+std::unique_ptr<THighCrossover> IQDeviceOrdavinex::TakeHighCrossover(int output) {
+  if (output < 0 || output >= outputs) return nullptr;
+  return std::move(highCrossover_[output]);
+}
+
 void IQDeviceOrdavinex::ClearCrossovers() {
   for (auto& edge : lowCrossover_) edge.reset();
   for (auto& edge : highCrossover_) edge.reset();

@@ -191,6 +191,9 @@ class IQDeviceOrdavinex : public IQDevice {
   // model has no such output.
   bool SetLowCrossover(int output, std::unique_ptr<TLowCrossover> crossover);
   bool SetHighCrossover(int output, std::unique_ptr<THighCrossover> crossover);
+  // Empties the output's slot and hands its crossover (or null) to the caller.
+  std::unique_ptr<TLowCrossover> TakeLowCrossover(int output);
+  std::unique_ptr<THighCrossover> TakeHighCrossover(int output);
   const std::vector<TTimerStruct>& TimerEvents() const { return timerEvents_; }
   // The clock-event editor changes the events in place and writes each one it changes.
   std::vector<TTimerStruct>& TimerEvents() { return timerEvents_; }

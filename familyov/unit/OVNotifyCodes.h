@@ -12,7 +12,7 @@ enum NotifyCode : uint32_t {
   FilterChanged = 0x67,  // pointer: the filter; flag 1: a vector of filters
   FilterSelected = 0x68,
   RefreshAll = 0x69,
-  CrossoverNetworkChanged = 0x6A,
+  CrossoverOutputSelected = 0x6A,  // pointer: the output's channel, an int
   GroupChanged = 0x6B,
   GroupLevelStep = 0x6C,
   DelayUnitsChanged = 0x6D,
@@ -26,6 +26,7 @@ enum NotifyCode : uint32_t {
   FilterLinksChanged = 0x75,
   PolarityChanged = 0x76,
   PinkNoiseChanged = 0x77,
+  NetworkAssignmentChanged = 0x78,
   LockChanged = 0x79,
   UnitRenamed = 0x7A,
   MemoryRenamed = 0x85,       // channel: the memory's number - 1

@@ -30,6 +30,14 @@ fs::path UserStoreFile() {
   return base / "TelvoWin2" / "store.txt";
 }
 
+fs::path UserDataFile(const std::string& name) {
+  const char* dataHome = ::getenv("XDG_DATA_HOME");
+  fs::path base = dataHome != nullptr && fs::path(dataHome).is_absolute()
+                      ? fs::path(dataHome)
+                      : HomeFolder() / ".local" / "share";
+  return base / "TelvoWin2" / name;
+}
+
 Key UserRoot() {
   static Store store(UserStoreFile());
   static const bool reported = [] {

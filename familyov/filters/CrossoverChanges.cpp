@@ -1,0 +1,271 @@
+#include "familyov/filters/CrossoverChanges.h"
+
+#include <memory>
+#include <utility>
+
+#include "familyov/filters/CrossoverRules.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr float kInvertedPolarity = -1.0f;
+constexpr float kNormalPolarity = 1.0f;
+
+// The crossover classes share no base beyond TFilter: the order and the alignment are reached
+// through the side's own class.
+template <typename F>
+decltype(auto) WithEdge(TFilter& crossover, F&& f) {
+  if (auto* low = dynamic_cast<TLowCrossover*>(&crossover)) return f(*low);
+  return f(dynamic_cast<THighCrossover&>(crossover));
+}
+
+}  // namespace
+
+TFilter* CrossoverOf(const IQDeviceOrdavinex& device, int output, CrossoverSide side) {
+  if (side == CrossoverSide::kLow) return device.LowCrossover(output);
+  return device.HighCrossover(output);
+}
+
+std::unique_ptr<TFilter> TakeCrossover(IQDeviceOrdavinex& device, int output, CrossoverSide side) {
+  if (side == CrossoverSide::kLow) return device.TakeLowCrossover(output);
+  return device.TakeHighCrossover(output);
+}
+
+void DeleteCrossoverOnUnit(IQDeviceOrdavinex& device, const TFilter& crossover) {
+  gFilterSelectObject.Write(device, static_cast<uint8_t>(crossover.number));
+  gDeleteFilterObject.Write(device, 0);
+}
+
+int CrossoverOrder(const TFilter& crossover) {
+  return WithEdge(const_cast<TFilter&>(crossover), [](auto& edge) { return edge.order; });
+}
+
+int CrossoverType(const TFilter& crossover) {
+  return WithEdge(const_cast<TFilter&>(crossover), [](auto& edge) { return edge.crossoverType; });
+}
+
+bool OutputInverted(IQDeviceOrdavinex& device, int output) {
+  gPolarityObject.SetElement(output);
+  return gPolarityObject.Read(device) == kInvertedPolarity;
+}
+
+CrossoverChanges::CrossoverChanges(IQDeviceOrdavinex& device, RecordSender send)
+    : device_(device), send_(std::move(send)) {}
+
+int CrossoverChanges::Channel(int output) const { return device_.firstOutput + output; }
+
+void CrossoverChanges::Send(uint32_t code, int output, TFilter* filter, int flag) {
+  NotifyRecord record{code, Channel(output), flag, filter};
+  if (send_) send_(record);
+}
+
+void CrossoverChanges::Rewrite(int output, TFilter& crossover) {
+  crossover.WriteToDevice(device_);
+  crossover.SendCreateCommand(device_);
+  Send(FilterChanged, output, &crossover);
+}
+
+void CrossoverChanges::Remove(int output, CrossoverSide side) {
+  const std::unique_ptr<TFilter> old = TakeCrossover(device_, output, side);
+  // The windows drop their references to it before it goes.
+  if (old) Send(FilterRemoved, output, old.get());
+}
+
+void CrossoverChanges::Add(int output, CrossoverSide side, int frequency, int crossoverType,
+                           int order) {
+  TFilter* added = nullptr;
+  if (side == CrossoverSide::kLow) {
+    device_.SetLowCrossover(output, std::make_unique<TLowCrossover>());
+    added = device_.LowCrossover(output);
+  } else {
+    device_.SetHighCrossover(output, std::make_unique<THighCrossover>());
+    added = device_.HighCrossover(output);
+  }
+  if (added == nullptr) return;
+  if (device_.IsOnline()) added->number = gNewFilterObject.Read(device_);
+  added->frequency = frequency;
+  added->channel = Channel(output);
+  WithEdge(*added, [&](auto& edge) {
+    edge.order = order;
+    edge.crossoverType = crossoverType;
+  });
+  added->WriteToDevice(device_);
+  added->SendCreateCommand(device_);
+  Send(FilterAdded, output, added);
+}
+
+void CrossoverChanges::EndFilterUpdate() {
+  GuardedUnitCall(device_, [this] { gFilterUpdateObject.Write(device_, false); });
+}
+
+CrossoverChanges::Outcome CrossoverChanges::SetType(int output, CrossoverSide side,
+                                                    int crossoverType) {
+  const TFilter* old = CrossoverOf(device_, output, side);
+  const int frequency =
+      old ? old->frequency
+          : (side == CrossoverSide::kLow ? kLowCrossoverDefaultHz : kHighCrossoverDefaultHz);
+  const int oldOrder = old ? CrossoverOrder(*old) : 0;
+  const int order = OrderForType(crossoverType, old ? oldOrder : kDefaultCrossoverOrder);
+  if (crossoverType != kCrossoverNone) {
+    const int added = AddedCrossoverSections(oldOrder, order);
+    if (added > 0 && !device_.CanAddSections(kOtherSections, added, kNoSections, 1)) {
+      return Outcome::kNoCapacity;
+    }
+  }
+  GuardedUnitCall(device_, [&] {
+    if (old) {
+      if (device_.IsOnline()) {
+        gFilterUpdateObject.Write(device_, true);
+        DeleteCrossoverOnUnit(device_, *old);
+      }
+      Remove(output, side);
+    }
+    if (crossoverType != kCrossoverNone) Add(output, side, frequency, crossoverType, order);
+  });
+  EndFilterUpdate();
+  return Outcome::kDone;
+}
+
+CrossoverChanges::Outcome CrossoverChanges::StepOrder(int output, CrossoverSide side, int delta,
+                                                      const std::string& typedFrequency) {
+  TFilter* crossover = CrossoverOf(device_, output, side);
+  if (crossover == nullptr) return Outcome::kNothing;
+  const int order = CrossoverOrder(*crossover);
+  const int next = SteppedCrossoverOrder(CrossoverType(*crossover), order, delta);
+  const int added = AddedCrossoverSections(order, next);
+  if (added > 0 && !device_.CanAddSections(kOtherSections, added, kNoSections, 1)) {
+    return Outcome::kNoCapacity;
+  }
+  WithEdge(*crossover, [&](auto& edge) { edge.order = next; });
+  // A new order needs other room on the unit, which gives the crossover its new number.
+  if (device_.IsOnline()) {
+    gFilterSelectObject.Write(device_, static_cast<uint8_t>(crossover->number));
+    crossover->number = gFilterOrderObject.Read(device_);
+  }
+  if (const auto typed = ParseFrequency(typedFrequency, kMinCrossoverHz, kMaxCrossoverHz)) {
+    crossover->frequency = *typed;
+  }
+  Rewrite(output, *crossover);
+  return Outcome::kDone;
+}
+
+CrossoverChanges::Outcome CrossoverChanges::StepFrequency(int output, CrossoverSide side,
+                                                          int quadrant, int steps) {
+  TFilter* crossover = CrossoverOf(device_, output, side);
+  if (crossover == nullptr) return Outcome::kNothing;
+  crossover->frequency = SteppedCrossoverFrequency(crossover->frequency, quadrant, steps);
+  Rewrite(output, *crossover);
+  return Outcome::kDone;
+}
+
+CrossoverChanges::Outcome CrossoverChanges::SetTypedFrequencies(int output,
+                                                                const std::string& lowText,
+                                                                const std::string& highText) {
+  std::vector<TFilter*> changed;
+  const auto take = [&](CrossoverSide side, const std::string& text) {
+    TFilter* crossover = CrossoverOf(device_, output, side);
+    if (crossover == nullptr) return;
+    const auto typed = ParseFrequency(text, kMinCrossoverHz, kMaxCrossoverHz);
+    if (!typed || *typed == crossover->frequency) return;
+    crossover->frequency = *typed;
+    changed.push_back(crossover);
+    crossover->WriteToDevice(device_);
+    crossover->SendCreateCommand(device_);
+  };
+  take(CrossoverSide::kLow, lowText);
+  take(CrossoverSide::kHigh, highText);
+  if (changed.empty()) return Outcome::kNothing;
+  NotifyRecord record{FilterChanged, Channel(output), 1, &changed};
+  if (send_) send_(record);
+  return Outcome::kDone;
+}
+
+bool CrossoverChanges::TogglePolarity(int output) {
+  bool inverted = false;
+  GuardedUnitCall(device_, [&] {
+    inverted = !OutputInverted(device_, output);
+    gPolarityObject.SetElement(output);
+    gPolarityObject.Write(device_, inverted ? kInvertedPolarity : kNormalPolarity);
+  });
+  Send(PolarityChanged, output, nullptr);
+  return inverted;
+}
+
+CrossoverChanges::Outcome CrossoverChanges::CopyOutput(int source, int target) {
+  if (source == target) return Outcome::kNothing;
+  int need = 0;
+  for (const CrossoverSide side : {CrossoverSide::kHigh, CrossoverSide::kLow}) {
+    if (const TFilter* edge = CrossoverOf(device_, source, side)) need += edge->GetDSPSections();
+  }
+  if (!device_.CanAddSections(kOtherSections, need, kNoSections, 1)) return Outcome::kNoCapacity;
+  GuardedUnitCall(device_, [&] {
+    if (device_.IsOnline()) {
+      gFilterUpdateObject.Write(device_, true);
+      for (const CrossoverSide side : {CrossoverSide::kHigh, CrossoverSide::kLow}) {
+        if (const TFilter* edge = CrossoverOf(device_, target, side))
+          DeleteCrossoverOnUnit(device_, *edge);
+      }
+    }
+    Remove(target, CrossoverSide::kHigh);
+    Remove(target, CrossoverSide::kLow);
+    for (const CrossoverSide side : {CrossoverSide::kHigh, CrossoverSide::kLow}) {
+      if (const TFilter* edge = CrossoverOf(device_, source, side)) {
+        Add(target, side, edge->frequency, CrossoverType(*edge), CrossoverOrder(*edge));
+      }
+    }
+    gPolarityObject.SetElement(source);
+    const float polarity = gPolarityObject.Read(device_);
+    gPolarityObject.SetElement(target);
+    gPolarityObject.Write(device_, polarity);
+    Send(PolarityChanged, target, nullptr);
+  });
+  EndFilterUpdate();
+  return Outcome::kDone;
+}
+
+std::vector<int> OutputsOfNetwork(IQDeviceOrdavinex& device, int network) {
+  std::vector<int> outputs;
+  for (int o = 0; o < device.outputs; ++o) {
+    gCrossoverNetworkObject.SetElement(o);
+    if (gCrossoverNetworkObject.Read(device) == network) outputs.push_back(o);
+  }
+  return outputs;
+}
+
+int NetworkItemValue(const IQDeviceOrdavinex& device, int network) {
+  return device.firstOutput + device.outputs + network - 1;
+}
+
+CrossoverDrop ResolveDrop(const IQDeviceOrdavinex& device, int sourceValue, int targetValue) {
+  const int end = device.firstOutput + device.outputs;
+  const auto isOutput = [&](int value) { return value >= device.firstOutput && value < end; };
+  if (sourceValue == targetValue) return {};
+  if (isOutput(sourceValue) && isOutput(targetValue)) {
+    return {CrossoverDrop::Kind::kOutputs, sourceValue - device.firstOutput,
+            targetValue - device.firstOutput};
+  }
+  if (sourceValue >= end && targetValue >= end) {
+    return {CrossoverDrop::Kind::kNetworks, sourceValue - end + 1, targetValue - end + 1};
+  }
+  return {};
+}
+
+NetworkCopy CopyNetwork(CrossoverChanges& changes, IQDeviceOrdavinex& device, int source,
+                        int target) {
+  const std::vector<int> from = OutputsOfNetwork(device, source);
+  const std::vector<int> to = OutputsOfNetwork(device, target);
+  if (from.size() != to.size()) return NetworkCopy::kNotSameSize;
+  for (std::size_t k = 0; k < from.size(); ++k) {
+    if (changes.CopyOutput(from[k], to[k]) == CrossoverChanges::Outcome::kNoCapacity) {
+      return NetworkCopy::kNoCapacity;
+    }
+  }
+  return NetworkCopy::kDone;
+}
+
+}  // namespace namespaceOV

@@ -1,0 +1,176 @@
+#include "familyov/filters/CrossoverMacro.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bus/SettingsTextFile.h"
+#include "familyov/filters/CrossoverRules.h"
+#include "familyov/unit/ParameterTable.h"
+
+namespace namespaceOV {
+
+namespace {
+
+constexpr const char* kExtendedSection = "Extended";
+constexpr const char* kMacroSection = "MacroDef";
+// The channel a file gives the first output.
+constexpr int kFileFirstOutput = 2;
+constexpr int kKeepDelay = -1;
+constexpr int kMaxDelaySamples = 1 << 24;
+constexpr int kMaxNetwork = (kMaxOutputs + 1) / 2;
+// More filters than any unit holds.
+constexpr int kMaxMacroFilters = 256;
+
+// Reads values and names the line of any that cannot be used.
+class MacroReader {
+ public:
+  explicit MacroReader(SettingsTextFile& file) : file_(file) {}
+
+  int Int(int low, int high) {
+    const std::size_t at = file_.Tell();
+    const int value = Checked([&] { return file_.ReadInt(); });
+    if (value < low || value > high) Fail(at, "Format error in file");
+    return value;
+  }
+  std::string String(std::size_t chars) {
+    std::vector<char> text(chars + 1);
+    Checked([&] {
+      file_.ReadString(text.data(), text.size());
+      return 0;
+    });
+    return text.data();
+  }
+  template <typename Edge>
+  std::unique_ptr<Edge> Crossover(int channel) {
+    if (Int(0, 1) == 0) return nullptr;
+    auto edge = std::make_unique<Edge>();
+    edge->channel = channel;
+    edge->frequency = Int(kMinCrossoverHz, kMaxCrossoverHz);
+    edge->crossoverType = Int(kCrossoverNone, kCrossoverLinkwitzRiley);
+    edge->order = Int(1, kMaxCrossoverOrder);
+    return edge;
+  }
+  std::unique_ptr<TFilter> Filter(int outputs) {
+    const std::size_t at = file_.Tell();
+    const int typeCode = Int(INT32_MIN, INT32_MAX);
+    std::unique_ptr<TFilter> filter = MakeFilter(typeCode);
+    // Crossovers belong to the outputs' slots, not among the output filters.
+    if (!filter || filter->crossover) {
+      Fail(at, "Unknown filter type " + std::to_string(typeCode));
+    }
+    Checked([&] {
+      filter->ReadFromFile(file_);
+      return 0;
+    });
+    const int output = filter->channel - kFileFirstOutput;
+    if (output < 0 || output >= outputs)
+      Fail(at, "Filter on a channel the macro has no output for");
+    filter->channel = output;
+    return filter;
+  }
+
+ private:
+  template <typename Read>
+  auto Checked(Read read) -> decltype(read()) {
+    const std::size_t at = file_.Tell();
+    try {
+      return read();
+    } catch (const FileParserError& error) {
+      Fail(at, error.what());
+    }
+  }
+  [[noreturn]] void Fail(std::size_t at, const std::string& what) {
+    throw MacroFileError(what + " (line " + std::to_string(file_.LineAt(at)) + ")");
+  }
+
+  SettingsTextFile& file_;
+};
+
+TXMacro ReadMacro(MacroReader& read, bool extended) {
+  TXMacro macro;
+  macro.name = read.String(TXMacro::kNameChars);
+  macro.description = read.String(TXMacro::kDescriptionChars);
+  const int outputs = read.Int(1, kMaxOutputs);
+  macro.outputs.resize(static_cast<std::size_t>(outputs));
+  for (int o = 0; o < outputs; ++o) {
+    MacroOutput& output = macro.outputs[static_cast<std::size_t>(o)];
+    output.low = read.Crossover<TLowCrossover>(o);
+    output.high = read.Crossover<THighCrossover>(o);
+    output.inverted = read.Int(INT32_MIN, INT32_MAX) != 0;
+    output.network = read.Int(0, kMaxNetwork);
+  }
+  if (!extended) return macro;
+  for (MacroOutput& output : macro.outputs) {
+    const int delay = read.Int(kKeepDelay, kMaxDelaySamples);
+    if (delay != kKeepDelay) output.delay = delay;
+  }
+  const int count = read.Int(0, kMaxMacroFilters);
+  for (int k = 0; k < count; ++k) macro.filters.push_back(read.Filter(outputs));
+  return macro;
+}
+
+void WriteCrossover(SettingsTextFile& file, const auto* edge) {
+  if (edge == nullptr) {
+    file.WriteInt(0);
+  } else {
+    file.WriteInt(1);
+    file.WriteInt(edge->frequency);
+    file.WriteInt(edge->crossoverType);
+    file.WriteInt(edge->order);
+  }
+  file.WriteNewline();
+}
+
+}  // namespace
+
+MacroFileContents ReadMacroFile(SettingsTextFile& file) {
+  MacroFileContents contents;
+  const bool extended = file.FindSection(kExtendedSection);
+  file.Rewind();
+  MacroReader read(file);
+  try {
+    while (file.FindSection(kMacroSection)) contents.macros.push_back(ReadMacro(read, extended));
+  } catch (const MacroFileError& error) {
+    contents.error = error.what();
+  }
+  return contents;
+}
+
+void WriteMacroFile(SettingsTextFile& file, const std::vector<TXMacro>& macros) {
+  file.WriteComment("xmacro.dat");
+  file.WriteComment("Ordavinex crossover macro file");
+  file.WriteSection(kExtendedSection);
+  for (const TXMacro& macro : macros) {
+    file.WriteSection(kMacroSection);
+    file.WriteString(macro.name);
+    file.WriteNewline();
+    file.WriteString(macro.description);
+    file.WriteNewline();
+    file.WriteInt(static_cast<int>(macro.outputs.size()));
+    file.WriteNewline();
+    for (const MacroOutput& output : macro.outputs) {
+      WriteCrossover(file, output.low.get());
+      WriteCrossover(file, output.high.get());
+      file.WriteInt(output.inverted ? 1 : 0);
+      file.WriteNewline();
+      file.WriteInt(output.network);
+    }
+    file.WriteNewline();
+    for (const MacroOutput& output : macro.outputs)
+      file.WriteInt(output.delay.value_or(kKeepDelay));
+    file.WriteNewline();
+    file.WriteInt(static_cast<int>(macro.filters.size()));
+    file.WriteNewline();
+    for (const auto& filter : macro.filters) {
+      std::unique_ptr<TFilter> placed = filter->Clone();
+      placed->channel = kFileFirstOutput + filter->channel;
+      placed->WriteToFile(file);
+      file.WriteNewline();
+    }
+    file.WriteNewline();
+  }
+}
+
+}  // namespace namespaceOV

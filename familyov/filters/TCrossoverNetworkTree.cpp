@@ -1,0 +1,171 @@
+#include "familyov/filters/TCrossoverNetworkTree.h"
+
+#include <string>
+
+#include "familyov/filters/CrossoverChanges.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Resources.h"
+#include "resources/FamilyOvCrossoverIds.h"
+#include "resources/FamilyOvIds.h"
+
+namespace namespaceOV {
+
+namespace {
+
+using namespace ovcrossover_res;
+
+constexpr int kNetworkTree = 101;
+constexpr int kMaxNetworks = 6;
+constexpr int kOutputImage = 0;
+constexpr int kNetworkImage = 7;
+constexpr ui::Point kDragHotSpot{7, 7};
+constexpr const char* kCopyCaption = "Crossover copy";
+
+bool AskedToCopy(ui::Window* owner, const std::string& question) {
+  return ui::MessageBox(owner, question, kCopyCaption, ui::mb::kOkCancel | ui::mb::kIconQuestion) ==
+         ui::kIdOk;
+}
+
+void NoCapacity(ui::Window* owner) {
+  ui::MessageBox(owner, "Insufficient DSP Capacity", "Crossovers",
+                 ui::mb::kOk | ui::mb::kIconExclamation);
+}
+
+}  // namespace
+
+TCrossoverNetworkWindow::TCrossoverNetworkWindow(ui::Window* parent, IQDeviceOrdavinex& device)
+    : ui::LayoutWindow(parent),
+      TDataWindow(parent),
+      device_(device),
+      tree_(this, kNetworkTree),
+      images_(16, 16) {
+  images_.AddStrip(ui::Resources::Image(ovres::kTreeImages), ui::Color{255, 255, 255});
+  SetChildMetrics(tree_, ui::LayoutMetrics::FillingClientArea());
+  OnNotify(kNetworkTree, ui::Notify::SelChange, [this](const ui::Notification& n) {
+    EvSelChanged(ui::TreeView::FromParam(n.value));
+    return 0;
+  });
+  OnNotify(kNetworkTree, ui::Notify::BeginDrag, [this](const ui::Notification& n) {
+    EvBeginDrag(ui::TreeView::FromParam(n.value));
+    return 0;
+  });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    if (dragImage_) dragImage_->Move(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message& m) {
+    EvLButtonUp(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+}
+
+TCrossoverNetworkWindow::~TCrossoverNetworkWindow() { Destroy(); }
+
+void TCrossoverNetworkWindow::SetupWindow() {
+  ui::LayoutWindow::SetupWindow();
+  tree_.SetImageList(&images_);
+  BuildTree();
+}
+
+std::string TCrossoverNetworkWindow::OutputName(int output) {
+  gChannelNameObject.SetElement(device_.firstOutput + output);
+  return gChannelNameObject.Read(device_);
+}
+
+void TCrossoverNetworkWindow::BuildTree() {
+  tree_.DeleteAllItems();
+  GuardedUnitCall(device_, [this] {
+    for (int network = 1; network <= kMaxNetworks; ++network) {
+      const std::vector<int> outputs = OutputsOfNetwork(device_, network);
+      if (outputs.empty()) continue;
+      const ui::TreeItem item =
+          tree_.InsertItem({}, "Network " + std::to_string(network), kNetworkImage,
+                           NetworkItemValue(device_, network), kNetworkImage + 1);
+      for (int output : outputs) {
+        tree_.InsertItem(item, OutputName(output), kOutputImage, device_.firstOutput + output,
+                         kOutputImage + 1);
+      }
+      tree_.Expand(item);
+    }
+  });
+  if (const ui::TreeItem first = tree_.FirstChild(tree_.FirstRoot())) tree_.Select(first);
+}
+
+void TCrossoverNetworkWindow::EvSelChanged(ui::TreeItem item) {
+  if (!item) return;
+  const int value = static_cast<int>(tree_.ItemData(item));
+  // A network's item selects no output.
+  if (value < device_.firstOutput || value >= device_.firstOutput + device_.outputs) return;
+  selectedChannel_ = value;
+  NotifyRecord record{CrossoverOutputSelected, 0, 0, &selectedChannel_};
+  NotifyLocal(&record);
+}
+
+void TCrossoverNetworkWindow::EvBeginDrag(ui::TreeItem item) {
+  if (!item) return;
+  ui::Point upperLeft;
+  const QImage picture = tree_.CreateDragImage(item, upperLeft);
+  dragged_ = static_cast<int>(tree_.ItemData(item));
+  dragImage_ = std::make_unique<ui::DragImage>(picture, kDragHotSpot);
+  dragImage_->Enter(*this, ScreenToClient(tree_.ClientToScreen(
+                               {upperLeft.x + kDragHotSpot.x, upperLeft.y + kDragHotSpot.y})));
+  CaptureMouse();
+}
+
+void TCrossoverNetworkWindow::EvLButtonUp(ui::Point p) {
+  if (!dragged_) return;
+  const int source = *dragged_;
+  dragged_.reset();
+  dragImage_.reset();
+  ui::Window::ReleaseMouse();
+  const ui::TreeItem target = tree_.HitTest(tree_.ScreenToClient(ClientToScreen(p)));
+  tree_.Invalidate();
+  if (target) Drop(source, static_cast<int>(tree_.ItemData(target)));
+}
+
+void TCrossoverNetworkWindow::Drop(int sourceValue, int targetValue) {
+  const CrossoverDrop drop = ResolveDrop(device_, sourceValue, targetValue);
+  if (drop.kind == CrossoverDrop::Kind::kNothing) return;
+  CrossoverChanges changes(device_, [this](NotifyRecord& record) { NotifyRoot(&record); });
+  GuardedUnitCall(device_, [&] {
+    if (drop.kind == CrossoverDrop::Kind::kOutputs) {
+      if (!AskedToCopy(
+              this, "Copy " + OutputName(drop.source) + " to " + OutputName(drop.target) + "?")) {
+        return;
+      }
+      if (changes.CopyOutput(drop.source, drop.target) == CrossoverChanges::Outcome::kNoCapacity) {
+        NoCapacity(this);
+      }
+      return;
+    }
+    if (!AskedToCopy(this, "Copy network " + std::to_string(drop.source) + " to network " +
+                               std::to_string(drop.target) + "?")) {
+      return;
+    }
+    switch (CopyNetwork(changes, device_, drop.source, drop.target)) {
+      case NetworkCopy::kNotSameSize:
+        ui::MessageBox(this, "Networks are not the same size and cannot be copied.", kCopyCaption,
+                       ui::mb::kOk | ui::mb::kIconExclamation);
+        break;
+      case NetworkCopy::kNoCapacity:
+        NoCapacity(this);
+        break;
+      case NetworkCopy::kDone:
+        break;
+    }
+  });
+}
+
+void TCrossoverNetworkWindow::Notify(NotifyRecord* record) {
+  if (record == nullptr) return;
+  if (record->code == RefreshAll || record->code == ChannelRenamed ||
+      record->code == NetworkAssignmentChanged) {
+    BuildTree();
+  }
+}
+
+}  // namespace namespaceOV

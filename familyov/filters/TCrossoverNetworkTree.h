@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "controls/TDataWindow.h"
+#include "platform/ui/DragImage.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/LayoutWindow.h"
+#include "platform/ui/TreeView.h"
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// The unit's crossover networks, each with its outputs. Selecting an output shows it in the
+// crossover dialog; dragging an output onto another copies its crossovers and polarity there, a
+// network onto another copies each of its outputs onto the other's, pair by pair.
+class TCrossoverNetworkWindow : public ui::LayoutWindow, public TDataWindow {
+ public:
+  TCrossoverNetworkWindow(ui::Window* parent, IQDeviceOrdavinex& device);
+  ~TCrossoverNetworkWindow() override;
+
+  // Networks without outputs are left out; the first output of the first one is selected.
+  void BuildTree();
+  // A refresh, a new channel name or new networks build the tree again.
+  void Notify(NotifyRecord* record) override;
+  ui::TreeView& Tree() { return tree_; }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  void EvSelChanged(ui::TreeItem item);
+  void EvBeginDrag(ui::TreeItem item);
+  void EvLButtonUp(ui::Point p);
+  void Drop(int sourceValue, int targetValue);
+  std::string OutputName(int output);
+
+  IQDeviceOrdavinex& device_;
+  ui::TreeView tree_;
+  ui::ImageList images_;
+  std::unique_ptr<ui::DragImage> dragImage_;
+  std::optional<int> dragged_;
+  int selectedChannel_ = 0;
+};
+
+}  // namespace namespaceOV

@@ -1,0 +1,73 @@
+#include <vector>
+
+#include "platform/ui/Message.h"
+#include "platform/ui/Resources.h"
+#include "resources/FamilyOvCrossoverIds.h"
+
+namespace ovcrossover_res {
+
+namespace {
+
+using ui::ControlKind;
+namespace style = ui::style;
+
+constexpr int kNoId = 0;
+
+// One crossover's row from `top`: its name, type, frequency with its steps, and its slope.
+void AddCrossoverRow(std::vector<ui::ControlTemplate>& controls, int top, const char* name,
+                     int type, int frequency, int quad, int order, int slope) {
+  controls.push_back({kNoId, ControlKind::Line, "", {4, top, 436, 26}});
+  controls.push_back({kNoId, ControlKind::Static, name, {10, top + 9, 40, 9}});
+  controls.push_back(
+      {type, ControlKind::ComboBox, "", {54, top + 7, 80, 60}, style::kDropDownList});
+  controls.push_back({kNoId, ControlKind::Static, "Freq", {142, top + 9, 18, 9}});
+  controls.push_back({frequency, ControlKind::Edit, "0", {162, top + 7, 40, 12}});
+  controls.push_back({quad, ControlKind::OwnerDrawButton, "", {206, top + 5, 44, 16}});
+  controls.push_back({kNoId, ControlKind::Static, "Slope", {262, top + 9, 22, 9}});
+  controls.push_back({order, ControlKind::UpDown, "", {286, top + 5, 10, 16}});
+  controls.push_back({slope, ControlKind::Static, "", {300, top + 9, 30, 9}});
+}
+
+}  // namespace
+
+void RegisterFamilyOvCrossoverDialogs() {
+  std::vector<ui::ControlTemplate> crossover;
+  AddCrossoverRow(crossover, 2, "High Edge", kLowType, kLowFrequency, kLowQuad, kLowOrder,
+                  kLowSlope);
+  AddCrossoverRow(crossover, 32, "Low Edge", kHighType, kHighFrequency, kHighQuad, kHighOrder,
+                  kHighSlope);
+  crossover.push_back({kNoId, ControlKind::Static, "Polarity", {452, 12, 40, 9}, style::kCenter});
+  crossover.push_back({kPolarity, ControlKind::OwnerDrawButton, "", {460, 26, 24, 24}});
+  ui::Resources::AddDialog({kCrossoverDialog, "", {0, 0, 512, 63}, style::kChild, crossover});
+
+  ui::Resources::AddDialog(
+      {kNetworkPaneDialog,
+       "",
+       {0, 0, 180, 20},
+       style::kChild,
+       {{kNoId, ControlKind::Static, "Channel:", {4, 6, 32, 9}},
+        {kNetworkChannelName, ControlKind::Static, "1", {38, 6, 50, 9}},
+        {kNoId, ControlKind::Static, "assigned to group:", {90, 6, 62, 9}},
+        {kNetworkCombo, ControlKind::ComboBox, "", {152, 4, 24, 60}, style::kDropDownList}}});
+
+  ui::Resources::AddDialog(
+      {kMacroPropertiesDialog,
+       "Macro properties",
+       {0, 0, 198, 114},
+       style::kNone,
+       {{kNoId, ControlKind::Static, "Name", {12, 6, 28, 8}},
+        {kMacroName, ControlKind::Edit, "", {12, 18, 172, 12}},
+        {kNoId, ControlKind::Static, "Description", {12, 38, 38, 8}},
+        {kMacroDescription, ControlKind::Edit, "", {12, 50, 172, 24}, style::kMultiLine},
+        {ui::kIdOk, ControlKind::PushButton, "OK", {33, 90, 48, 16}, style::kDefault},
+        {ui::kIdCancel, ControlKind::PushButton, "Cancel", {117, 90, 48, 16}}}});
+
+  ui::Resources::AddDialog({kCrossoverCommandsDialog,
+                            "",
+                            {0, 0, 120, 18},
+                            style::kChild,
+                            {{kCmNetworks, ControlKind::PushButton, "Networks", {2, 2, 56, 14}},
+                             {kCmMacros, ControlKind::PushButton, "Macros", {62, 2, 56, 14}}}});
+}
+
+}  // namespace ovcrossover_res

@@ -1,0 +1,50 @@
+#pragma once
+
+// Resource and control numbers of the newer family's crossover dialog, network assignment and
+// crossover macro windows.
+namespace ovcrossover_res {
+
+// Dialog templates.
+inline constexpr int kCrossoverDialog = 43;
+inline constexpr int kMacroPropertiesDialog = 61;
+inline constexpr int kNetworkPaneDialog = 83;
+// The crossover window's command row.
+inline constexpr int kCrossoverCommandsDialog = 4131;
+
+// Crossover dialog: the low crossover's row above the high crossover's.
+inline constexpr int kLowType = 101;
+inline constexpr int kLowFrequency = 301;
+inline constexpr int kLowQuad = 111;
+inline constexpr int kLowOrder = 103;
+inline constexpr int kLowSlope = 321;
+inline constexpr int kHighType = 107;
+inline constexpr int kHighFrequency = 102;
+inline constexpr int kHighQuad = 110;
+inline constexpr int kHighOrder = 104;
+inline constexpr int kHighSlope = 320;
+inline constexpr int kPolarity = 105;
+
+// Network pane.
+inline constexpr int kNetworkCombo = 101;
+inline constexpr int kNetworkChannelName = 323;
+
+// Macro properties.
+inline constexpr int kMacroName = 103;
+inline constexpr int kMacroDescription = 102;
+
+// Macro window: its list and commands.
+inline constexpr int kMacroList = 101;
+inline constexpr int kCmMacroNew = 201;
+inline constexpr int kCmMacroProperties = 202;
+inline constexpr int kCmMacroOpen = 203;
+inline constexpr int kCmMacroDelete = 204;
+inline constexpr int kCmMacroSave = 205;
+
+// Crossover window's commands.
+inline constexpr int kCmNetworks = 51692;
+inline constexpr int kCmMacros = 51705;
+
+// Adds the dialogs above to the program's resources.
+void RegisterFamilyOvCrossoverDialogs();
+
+}  // namespace ovcrossover_res

@@ -1,0 +1,199 @@
+// The crossover window opened from a unit's tree, its dialog, the network assignment and the
+// macro window, against a simulated unit through the pseudo-terminal.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "familyov/filters/TCrossoverWindow.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvCrossoverIds.h"
+#include "sim/Fault.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovcrossover_res;
+using testing::ElementsAre;
+
+struct CrossoverWindowsTest : testing::Test {
+  std::filesystem::path dataHome =
+      std::filesystem::temp_directory_path() / ("crossover-windows-" + std::to_string(::getpid()));
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  ovtest::FamilyBus bus;
+  IQ8148Type type;
+  int index = bus.AddModelUnit(sim::familyov::Model::k8148, 5, "1.5");
+  IQDeviceInfo record{5, 1136, 1, ovtest::ModelId('8', "1.5", true)};
+  IQDevice8148 unit{&type, &bus.manager, &record, 8};
+  TEdit8148Window editWindow{nullptr, unit};
+
+  void SetUp() override {
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    ovtest::ReportedErrors().clear();
+    editWindow.Create();
+  }
+  void TearDown() override { std::filesystem::remove_all(dataHome); }
+  TCrossoverWindow& Open() {
+    editWindow.OpenChildWindow(editWindow.Ids().crossovers);
+    return dynamic_cast<TCrossoverWindow&>(*editWindow.ChildWindow(editWindow.Ids().crossovers));
+  }
+  std::vector<std::string> Writes() {
+    std::vector<std::string> writes;
+    for (auto& line : bus.TakeTrace()) {
+      if (line[0] == 'W' || line.substr(0, 3) == "R0D" || line.substr(0, 3) == "R22") {
+        writes.push_back(line);
+      }
+    }
+    return writes;
+  }
+  static void Choose(ui::Window& dialog, int comboId, int item) {
+    auto& combo = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(dialog, comboId));
+    combo.SetSelection(item);
+    combo.Parent()->SendNotify(
+        {.controlId = comboId, .code = ui::Notify::SelChange, .control = &combo});
+  }
+};
+
+TEST_F(CrossoverWindowsTest, TheDialogWritesEachChangeAndLetsGoOfItsEditsWhenItGoes) {
+  TCrossoverWindow& window = Open();
+  TCrossoverDialog& dialog = window.Dialog();
+  ui::TreeView& tree = window.NetworkTree().Tree();
+  EXPECT_EQ(tree.ItemText(tree.FirstRoot()), "Network 1");
+  tree.Select(tree.NextSibling(tree.FirstChild(tree.FirstRoot())));  // output B, channel 5
+  EXPECT_EQ(dialog.Output(), 1);
+  bus.TakeTrace();
+  Choose(dialog, kHighType, kCrossoverBessel);
+  EXPECT_THAT(Writes(),
+              ElementsAre("R0D", "W11 00", "W10 09", "W0F 05", "W24 00", "W13.0 000000C8", "W31 00",
+                          "W13.1 00000002", "W13.2 00000002", "W11 00", "W14 00", "W09 00"));
+  EXPECT_EQ(ui::test::ControlOf(dialog, kHighFrequency).Text(), "200");
+  EXPECT_EQ(ui::test::ControlOf(dialog, kHighSlope).Text(), "-12");
+
+  dynamic_cast<ui::UpDown&>(ui::test::ControlOf(dialog, kHighOrder)).Step(-1);
+  EXPECT_THAT(Writes(),
+              ElementsAre("W11 00", "R22", "W11 01", "W10 09", "W0F 05", "W24 00", "W13.0 000000C8",
+                          "W31 00", "W13.1 00000003", "W13.2 00000002", "W11 01", "W14 00"));
+  EXPECT_EQ(ui::test::ControlOf(dialog, kHighSlope).Text(), "-18");
+
+  ui::test::Type(dialog, kHighFrequency, "1.5k");
+  ui::test::PressKey(dialog, Qt::Key_Return);
+  EXPECT_EQ(unit.HighCrossover(1)->frequency, 1500);
+  EXPECT_TRUE(window.IsCreated()) << "Enter closes nothing";
+  ui::test::Click(dialog, kPolarity);
+  EXPECT_THAT(Writes(), testing::Contains("W32.1 BF800000"));
+
+  ASSERT_EQ(unit.HighCrossover(1)->dialogFrequencyControl,
+            &ui::test::ControlOf(dialog, kHighFrequency));
+  window.CloseWindow(ui::kIdCancel);
+  ui::test::PumpMessages();
+  EXPECT_EQ(unit.HighCrossover(1)->dialogFrequencyControl, nullptr);
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+// Where `item` of the tree lies, in the coordinates of the window holding the tree.
+ui::Point PointOf(ui::TreeView& tree, ui::TreeItem item) {
+  for (int y = 0; y < tree.ClientRect().bottom; ++y) {
+    if (tree.HitTest({20, y}) == item) {
+      return tree.Parent()->ScreenToClient(tree.ClientToScreen({20, y}));
+    }
+  }
+  ADD_FAILURE() << "no such item on the screen";
+  return {};
+}
+
+TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
+  TCrossoverWindow& window = Open();
+  ui::test::Click(window, kCmNetworks);
+  ASSERT_NE(window.Networks(), nullptr);
+  TCrossoverNetworkDialog& pane = window.Networks()->Pane(4);
+  auto& combo = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(pane, kNetworkCombo));
+  EXPECT_EQ(combo.Count(), 4);
+  bus.TakeTrace();
+  Choose(pane, kNetworkCombo, 1);  // output E joins network 2
+  EXPECT_THAT(Writes(), ElementsAre("W1C.4 02"));
+  ui::TreeView& tree = window.NetworkTree().Tree();
+  const ui::TreeItem network1 = tree.FirstRoot();
+  const ui::TreeItem network2 = tree.NextSibling(network1);
+  EXPECT_TRUE(tree.NextSibling(tree.NextSibling(tree.FirstChild(network2))))
+      << "the tree follows the assignment";
+
+  CrossoverChanges changes(unit, nullptr);
+  changes.SetType(0, CrossoverSide::kLow, kCrossoverBessel);
+  changes.SetType(1, CrossoverSide::kHigh, kCrossoverBessel);
+  TCrossoverNetworkWindow& networks = window.NetworkTree();
+  const auto drag = [&](ui::TreeItem from, ui::TreeItem to) {
+    networks.SendNotify({.controlId = 101,
+                         .code = ui::Notify::BeginDrag,
+                         .control = &tree,
+                         .value = reinterpret_cast<ui::Param>(from.node)});
+    const ui::Point drop = PointOf(tree, to);
+    ui::test::MouseMove(networks, drop);
+    ui::test::MouseUp(networks, drop);
+  };
+  // Network 2 now has three outputs.
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  drag(network1, network2);
+  EXPECT_EQ(script.Seen().back().text, "Networks are not the same size and cannot be copied.");
+  EXPECT_EQ(unit.LowCrossover(2), nullptr);
+
+  Choose(pane, kNetworkCombo, 2);  // and back to network 3
+  script.AnswerMessageBox(ui::kIdOk);
+  drag(tree.FirstRoot(), tree.NextSibling(tree.FirstRoot()));
+  EXPECT_EQ(script.Seen().back().text, "Copy network 1 to network 2?");
+  ASSERT_NE(unit.LowCrossover(2), nullptr);
+  EXPECT_EQ(unit.LowCrossover(2)->channel, 6);
+  ASSERT_NE(unit.HighCrossover(3), nullptr);
+  EXPECT_EQ(unit.HighCrossover(3)->crossoverType, kCrossoverBessel);
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) {
+  TCrossoverWindow& window = Open();
+  ui::test::Click(window, kCmMacros);
+  TMacroWindow* macros = window.Macros();
+  ASSERT_NE(macros, nullptr);
+  EXPECT_TRUE(TMacroWindow::InUse());
+  ui::test::Click(window, kCmMacros);  // this window's own: nothing happens
+
+  CrossoverChanges(unit, nullptr).SetType(0, CrossoverSide::kLow, kCrossoverButterworth);
+  script.RunDialog(kMacroPropertiesDialog, [](ui::Dialog& d) {
+    ui::test::Type(d, kMacroName, "Sub");
+    ui::test::Click(d, ui::kIdOk);
+  });
+  macros->CmNew();
+  ASSERT_EQ(macros->List().Count(), 1);
+  EXPECT_EQ(macros->List().ItemText(0), "Sub");
+  EXPECT_TRUE(std::filesystem::exists(dataHome / "TelvoWin2" / "xmacro.dat"));
+
+  // A capture that fails leaves the macro it was to replace.
+  macros->List().SelectItem(0);
+  unit.InvalidateValues();
+  bus.bus.AddFault(sim::Fault::ErrorObject(5).ForObject(0x32));
+  script.AnswerMessageBox(ui::kIdOk);
+  macros->CmSave();
+  bus.bus.ClearFaults();
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  ASSERT_EQ(macros->Library().Macros().size(), 1u);
+  EXPECT_NE(macros->Library().Macros()[0].outputs[0].low, nullptr);
+
+  CrossoverChanges(unit, nullptr).SetType(0, CrossoverSide::kLow, kCrossoverNone);
+  ASSERT_EQ(unit.LowCrossover(0), nullptr);
+  script.AnswerMessageBox(ui::kIdOk);
+  macros->RecallMacro();
+  ASSERT_NE(unit.LowCrossover(0), nullptr);
+  EXPECT_EQ(ui::test::ControlOf(window.Dialog(), kLowFrequency).Text(), "2000");
+
+  macros->CloseWindow(ui::kIdCancel);
+  ui::test::PumpMessages();
+  EXPECT_FALSE(TMacroWindow::InUse());
+}
+
+}  // namespace
+}  // namespace namespaceOV
