@@ -6,8 +6,9 @@
 
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvCommandIds.h"
-#include "resources/FamilyOvFilterEditorIds.h"
+#include "resources/FamilyOvCrossoverEditorIds.h"
 #include "resources/FamilyOvCrossoverIds.h"
+#include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
 
 namespace ovres {
@@ -97,6 +98,7 @@ void RegisterFamilyOvResources() {
   RegisterFamilyOvCommandDialogs();
   ovfilter_res::RegisterFilterEditorResources();
   ovcrossover_res::RegisterFamilyOvCrossoverDialogs();
+  ovcrossover_editor_res::RegisterCrossoverEditorResources();
 }
 
 }  // namespace ovres
