@@ -109,9 +109,18 @@ void TCrossoverGraphWindow::Rebuild() {
   }
   GuardedUnitCall(device_, [this] {
     currentNetwork_ = NetworkOf(currentChannel_);
-    icons_.Rebuild(device_, OutputsOfNetwork(device_, currentNetwork_), currentChannel_);
+    const std::vector<int> outputs = OutputsOfNetwork(device_, currentNetwork_);
+    icons_.Rebuild(device_, outputs, currentChannel_);
+    ReadNames(outputs);
     if (device_.showNetworkSum) ComputeNetworkSum();
   });
+}
+
+void TCrossoverGraphWindow::ReadNames(const std::vector<int>& outputs) {
+  for (const int o : outputs) {
+    gChannelNameObject.SetElement(device_.firstOutput + o);
+    names_[static_cast<std::size_t>(o)] = gChannelNameObject.Read(device_);
+  }
 }
 
 void TCrossoverGraphWindow::ComputeNetworkSum() {
@@ -146,6 +155,7 @@ void TCrossoverGraphWindow::Notify(NotifyRecord* record) {
                              r.code == FilterChanged || r.code == FilterSelected ||
                              (r.code == PolarityChanged && device_.showNetworkSum);
         if (rebuild) Rebuild();
+        if (r.code == ChannelRenamed) ReadNames({r.channel - device_.firstOutput});
         Invalidate();
       });
     }
@@ -181,12 +191,8 @@ void TCrossoverGraphWindow::DrawIcons(TFreqDC& freq) {
     dc.SetTextColor(pass == 1 ? kCurrentOutputColour : kOtherOutputColour);
     for (const auto& icon : icons_.All()) {
       if ((icon->selected == 1) != (pass == 1)) continue;
-      std::string name;
-      GuardedUnitCall(device_, [&] {
-        gChannelNameObject.SetElement(icon->Filter().channel);
-        name = gChannelNameObject.Read(device_);
-      });
-      icon->DrawLabeled(freq, name, false);
+      const int output = icon->Filter().channel - device_.firstOutput;
+      icon->DrawLabeled(freq, names_[static_cast<std::size_t>(output)], false);
     }
   }
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/TDataWindow.h"
 #include "familyov/filters/CrossoverGraphIcons.h"
@@ -44,6 +46,8 @@ class TCrossoverGraphWindow : public ui::DrawnWindow, public virtual TDataWindow
   int NetworkOf(int channel);
   void Rebuild();
   void ComputeNetworkSum();
+  // The outputs' names label their icons; read with the icons and on a rename, not per paint.
+  void ReadNames(const std::vector<int>& outputs);
   void DrawGrid(TFreqDC& freq) const;
   // Every output's response, the chosen one's on top, then the sum when shown.
   void DrawCurves(TFreqDC& freq) const;
@@ -74,6 +78,7 @@ class TCrossoverGraphWindow : public ui::DrawnWindow, public virtual TDataWindow
   std::unique_ptr<ui::Dc> scratchDc_;
 
   CrossoverGraphIcons icons_;
+  std::array<std::string, kMaxOutputs> names_;
   TCrossoverIcon* dragged_ = nullptr;
   bool liveWritePosted_ = false;
   ui::Point bandStart_;  // logical units, y pointing up
