@@ -158,6 +158,19 @@ TEST_F(CrossoverEditorTest,
   EXPECT_TRUE(unit.parametersReady);
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
 
+  // Escape leaves the edge where the mouse took it, on the unit too, and tells no window.
+  const ui::Point now = PixelOf(static_cast<float>(last), 20.0f * std::log10(0.707f));
+  ui::test::MouseDown(Graph(), now);
+  ui::test::MouseMove(Graph(), {now.x + 30, now.y});
+  ui::test::PressKey(Graph(), Qt::Key_Escape);
+  ui::test::PumpMessages();
+  EXPECT_FALSE(Graph().Dragging());
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+  EXPECT_EQ(bus.TakeTrace(),
+            (std::vector<std::string>{"W11 " + number, hz(low.frequency), "W14 02"}));
+  EXPECT_EQ(ui::test::ControlOf(editor->Layout().Dialog(), ovcrossover_res::kLowFrequency).Text(),
+            std::to_string(low.frequency));
+
   // Output B's edge is drawn but cannot be taken from here.
   const ui::Point other = PixelOf(1200.0f, 20.0f * std::log10(0.707f));
   ui::test::MouseDown(Graph(), other);
