@@ -15,6 +15,13 @@ constexpr int kTextGap = 2;
 
 float GainOf(float dB) { return static_cast<float>(std::pow(10.0, 0.05 * dB)); }
 
+// A coordinate in whole pixels, truncated toward zero. Values come from units and files: one
+// that is not a number, or far off the page, must not become an undefined or endless line.
+int Truncated(double v) {
+  constexpr double kFarOff = 1.0e6;
+  return std::isfinite(v) ? static_cast<int>(std::clamp(v, -kFarOff, kFarOff)) : 0;
+}
+
 ui::Rect InsetPlot(const ui::Rect& client) {
   return {client.left + kSideMargin, client.top + kEdgeMargin, client.right - kSideMargin,
           client.bottom - kEdgeMargin};
@@ -53,17 +60,17 @@ TFreqDC::TFreqDC(ui::Dc& dc, const ui::Rect& client, float fmin, float fmax, flo
   ui::CoordinateMapping& mapping = dc_.Mapping();
   mapping.SetMode(ui::MappingMode::Text);
   if (printing_) {
-    origin_ = {plot_.left, static_cast<int>(static_cast<float>(plot_.bottom) + dBmin * ky_)};
+    origin_ = {plot_.left, Truncated(static_cast<float>(plot_.bottom) + dBmin * ky_)};
     mapping.SetViewportOrigin(mapping.ToDevice(origin_));
   } else {
-    origin_ = {-kSideMargin, static_cast<int>(-dBmax * ky_ - static_cast<float>(kEdgeMargin))};
+    origin_ = {-kSideMargin, Truncated(-dBmax * ky_ - static_cast<float>(kEdgeMargin))};
     mapping.SetWindowOrigin(origin_);
   }
 }
 
-int TFreqDC::X(float f) const { return static_cast<int>(std::log10(f / fmin_) * kx_); }
+int TFreqDC::X(float f) const { return Truncated(std::log10(f / fmin_) * kx_); }
 
-int TFreqDC::Y(float g) const { return static_cast<int>(-20.0f * std::log10(g) * ky_); }
+int TFreqDC::Y(float g) const { return Truncated(-20.0f * std::log10(g) * ky_); }
 
 bool TFreqDC::Inside(GraphValue v) const {
   return v.frequency >= fmin_ && v.frequency <= fmax_ && v.gain >= gmin_ && v.gain <= gmax_;
@@ -88,7 +95,7 @@ void TFreqDC::TextAt(std::string_view text, float f, float g, unsigned placement
   f = std::clamp(f, fmin_, fmax_);
   g = std::clamp(g, gmin_, gmax_);
   const ui::Size size = dc_.MeasureText(text);
-  int up = static_cast<int>(std::log10(g) * ky_ * 20.0f);
+  int up = Truncated(std::log10(g) * ky_ * 20.0f);
   int x = X(f);
   if (placement & kTextLower) up -= kTextGap;
   if (placement & kTextAbove) up += size.cy + kTextGap;
@@ -117,7 +124,7 @@ void TFreqDC::Cross(GraphValue v, int r) {
 }
 
 ui::Point TFreqDC::ValueToPoint(GraphValue v, bool toDevice) const {
-  const ui::Point p{X(v.frequency), static_cast<int>(std::log10(v.gain) * ky_ * 20.0f)};
+  const ui::Point p{X(v.frequency), Truncated(std::log10(v.gain) * ky_ * 20.0f)};
   return toDevice ? dc_.Mapping().ToDevice(p) : p;
 }
 
@@ -137,14 +144,14 @@ TPhaseDC::TPhaseDC(ui::Dc& dc, const ui::Rect& client, float fmin, float fmax, f
   ky_ = static_cast<float>(-plot.Height() / (top - bottom) * top * std::numbers::inv_pi);
 }
 
-int TPhaseDC::X(float f) const { return static_cast<int>(std::log10(f / fmin_) * kx_); }
+int TPhaseDC::X(float f) const { return Truncated(std::log10(f / fmin_) * kx_); }
 
 void TPhaseDC::MoveTo(float f, float phase) {
-  dc_.MoveTo({X(std::clamp(f, fmin_, fmax_)), static_cast<int>(ky_ * phase)});
+  dc_.MoveTo({X(std::clamp(f, fmin_, fmax_)), Truncated(ky_ * phase)});
 }
 
 void TPhaseDC::LineTo(float f, float phase) {
-  const int y = static_cast<int>(ky_ * phase);
+  const int y = Truncated(ky_ * phase);
   if (f < fmin_) {
     dc_.MoveTo({0, y});
   } else if (f > fmax_) {

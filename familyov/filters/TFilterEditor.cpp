@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "familyov/filters/OctaveArray.h"
+#include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterGraphWindow.h"
 #include "familyov/filters/TFilterListWindow.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -127,8 +129,9 @@ void TFilterCountWindow::Notify(NotifyRecord* record) {
 // The parameter window.
 
 TFilterParameterWindow::TFilterParameterWindow(ui::Window* parent, FilterEditorPanes& panes)
-    : ui::LayoutWindow(parent), TDataWindow(parent), panes_(panes) {
+    : ui::Window(parent), TDataWindow(parent), panes_(panes) {
   panes_.parameters = this;
+  Show(nullptr);
 }
 
 TFilterParameterWindow::~TFilterParameterWindow() {
@@ -136,7 +139,17 @@ TFilterParameterWindow::~TFilterParameterWindow() {
   panes_.parameters = nullptr;
 }
 
-void TFilterParameterWindow::Show(TFilter* filter) { shown_ = filter; }
+void TFilterParameterWindow::Show(TFilter* filter) {
+  if (dialog_ != nullptr) dialog_->Destroy();
+  retired_ = std::move(dialog_);
+  shown_ = filter;
+  dialog_ = CreateFilterDialog(filter != nullptr ? filter->typeCode : 0, *panes_.device, this);
+  dialog_->SetFilter(filter);
+  if (IsCreated()) {
+    dialog_->Create();
+    dialog_->Show();
+  }
+}
 
 void TFilterParameterWindow::Notify(NotifyRecord* record) {
   if (record->code == FilterSelected && record->channel == panes_.channel) {
@@ -194,6 +207,8 @@ void TFilterLayoutWindow::SetupCommands() {
   for (const AddCommand& add : kAddCommands) {
     OnCommand(add.command, [this, type = add.typeCode] { AddFilter(type); });
   }
+  OnCommand(kCmOctaveArray,
+            [this] { RunOctaveArrayCommand(*this, *this, *panes_.device, panes_.channel); });
   OnCommand(kCmShowList, [this] { splitter_->ReopenList(); });
   OnEnable(kCmShowList, [this](ui::CommandState& s) { s.enabled = !splitter_->IsListOpen(); });
   OnCommand(kCmShowGraph, [this] { splitter_->ReopenGraph(); });

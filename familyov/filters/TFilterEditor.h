@@ -14,6 +14,7 @@
 namespace namespaceOV {
 
 class TFilter;
+class TFilterDialog;
 class TFilterListWindow;
 
 // How many channels a filter added on `channel` lands on: the channel itself and, when it is
@@ -62,8 +63,8 @@ class TFilterCountWindow : public ui::Window, public TDataWindow {
   ui::PushButton count_;
 };
 
-// The dialog of the filter selected in the editor, or an empty placeholder.
-class TFilterParameterWindow : public ui::LayoutWindow, public TDataWindow {
+// The dialog of the filter selected in the editor, or an empty placeholder, at its top left.
+class TFilterParameterWindow : public ui::Window, public TDataWindow {
  public:
   TFilterParameterWindow(ui::Window* parent, FilterEditorPanes& panes);
   ~TFilterParameterWindow() override;
@@ -71,12 +72,17 @@ class TFilterParameterWindow : public ui::LayoutWindow, public TDataWindow {
   void Notify(NotifyRecord* record) override;
   // The filter whose dialog is shown, none for the placeholder.
   TFilter* ShownFilter() const { return shown_; }
+  TFilterDialog& Dialog() const { return *dialog_; }
 
  private:
   void Show(TFilter* filter);
 
   FilterEditorPanes& panes_;
   TFilter* shown_ = nullptr;
+  std::unique_ptr<TFilterDialog> dialog_;
+  // The dialog shown before, kept until the next change: the record that replaced it may have
+  // come from one of its own handlers.
+  std::unique_ptr<TFilterDialog> retired_;
 };
 
 // The editor's client: the splitter above, the count and parameter windows below; it carries the

@@ -3,10 +3,10 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "familyov/filters/FilterElements.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -40,12 +40,6 @@ struct Band {
 };
 constexpr Band kFullBand{20.0f, 24000.0f};
 constexpr Band kZoomedBand{100.0f, 5000.0f};
-
-std::string Printf(const char* format, double a, double b) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, a, b);
-  return text;
-}
 
 // One page: the graph as it stands.
 class TWindowPrintout : public ui::Printout {
@@ -369,14 +363,11 @@ void TFilterGraphWindow::EvMouseMove(ui::Point p) {
 }
 
 void TFilterGraphWindow::ShowInDialog(const TFilter& filter) const {
-  char text[32];
   if (ui::IsLiveWindow(filter.dialogFrequencyControl)) {
-    std::snprintf(text, sizeof text, "%d", filter.frequency);
-    filter.dialogFrequencyControl->SetText(text);
+    filter.dialogFrequencyControl->SetText(Printf("%d", filter.frequency));
   }
   if (ui::IsLiveWindow(filter.dialogLevelControl)) {
-    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(filter.GetLevel()));
-    filter.dialogLevelControl->SetText(text);
+    filter.dialogLevelControl->SetText(Printf("%.1f", static_cast<double>(filter.GetLevel())));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "familyov/filters/FilterLinks.h"
 #include "familyov/filters/FilterListPrintout.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -263,26 +264,9 @@ void TFilterListWindow::CmUnlink() {
                      ui::mb::kOkCancel) != ui::kIdOk) {
     return;
   }
+  // A failure on one chain leaves the others to be unlinked.
   for (TFilter* filter : std::vector<TFilter*>(selection_)) {
-    TFilter* head = filter->linkHead != nullptr ? filter->linkHead : filter;
-    // The chain as it stands, walked once even if the links loop.
-    std::vector<TFilter*> members = head->ChainMembers();
-    head->nextInChain = nullptr;
-    NotifyRecord headRecord{FilterChanged, head->channel, 0, head};
-    NotifyRoot(&headRecord);
-    GuardedUnitCall(device_, [&] {
-      for (std::size_t i = 1; i < members.size(); ++i) {
-        TFilter* member = members[i];
-        gFilterSelectObject.Write(device_, static_cast<uint8_t>(member->number & 0xFF));
-        gFilterLinkGroupObject.Write(device_, 0);
-        // The filter's own record too, so that a later full write does not link it again.
-        member->linkNumber = 0;
-        member->nextInChain = nullptr;
-        member->linkHead = nullptr;
-        NotifyRecord record{FilterChanged, member->channel, 0, member};
-        NotifyRoot(&record);
-      }
-    });
+    GuardedUnitCall(device_, [&] { UnlinkChain(device_, *filter, *this); });
   }
 }
 

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "familycommon/GraphContexts.h"
 #include "familycommon/GraphScale.h"
 #include "familyov/filters/FilterIcons.h"
 
@@ -98,6 +100,15 @@ TEST(GraphScaleTest, CurvesEndOneStepBelowTheRangeAndCatchTheFiltersOwnFrequency
   EXPECT_TRUE(magnitude.empty());
 }
 
+TEST(GraphScaleTest, ValuesThatAreNotNumbersMapToDefinedPixels) {
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  ui::Dc dc(scratch);
+  TFreqDC freq(dc, {0, 0, 1080, 400}, 20.0f, 24000.0f, -80.0f, 20.0f, false);
+  EXPECT_EQ(freq.ValueToPoint({20.0f, 1.0f}, false), (ui::Point{0, 0}));
+  EXPECT_EQ(freq.ValueToPoint({20.0f, std::nanf("")}, false).y, 0);
+  EXPECT_EQ(freq.ValueToPoint({0.0f, HUGE_VALF}, false), (ui::Point{0, 0}));
+}
+
 }  // namespace
 }  // namespace familycommon
 
@@ -139,6 +150,12 @@ TEST(FilterIconTest, DragsStopAtEachClassLimitsAndApplyWholeHertzAndDecibels) {
   EXPECT_FLOAT_EQ(cut.position.gain, 0.707f);
   EXPECT_FLOAT_EQ(value.gain, 0.707f);
 
+  // Placing alone samples nothing; a range samples the curve.
+  EXPECT_TRUE(cut.magnitude.empty());
+  cut.Update(20, 24000);
+  EXPECT_EQ(cut.magnitude.size(), static_cast<size_t>(kCurvePoints));
+  EXPECT_NEAR(cut.magnitude.back().value, 0.0f, 1e-3);
+
   TCDHornFilter horn;
   horn.order = 1;
   EXPECT_FLOAT_EQ(TCDHornIcon(horn).position.gain, 1.414f);
@@ -150,18 +167,6 @@ TEST(FilterIconTest, DragsStopAtEachClassLimitsAndApplyWholeHertzAndDecibels) {
   EXPECT_EQ(MakeFilterIcon(crossover), nullptr);
   parametric.typeCode = kFilterLowpass;
   EXPECT_NE(dynamic_cast<TParametricIcon*>(MakeFilterIcon(parametric).get()), nullptr);
-}
-
-TEST(FilterIconTest, UpdateSamplesOnlyARealRange) {
-  THighshelfFilter shelf;
-  shelf.level = 6.0f;
-  shelf.frequency = 5000;
-  THighshelfIcon icon(shelf);
-  EXPECT_TRUE(icon.magnitude.empty());
-  icon.Update(20, 24000);
-  ASSERT_EQ(icon.magnitude.size(), static_cast<size_t>(kCurvePoints));
-  EXPECT_NEAR(20.0 * std::log10(icon.magnitude.back().value), 6.0, 1.0);
-  EXPECT_NEAR(icon.position.gain, std::pow(10.0, 0.3), 1e-5);
 }
 
 }  // namespace

@@ -1,0 +1,307 @@
+// The filter editor of a channel, opened from the unit's tree: adding, bypassing, copying,
+// moving, unlinking and deleting filters from the list, against a simulated unit through the
+// pseudo-terminal (exact writes) or on a virtual unit.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "familyov/filters/TFilterDialog.h"
+#include "familyov/filters/TFilterEditor.h"
+#include "familyov/filters/TFilterListWindow.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvFilterEditorIds.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovfilter_res;
+using sim::familyov::Model;
+
+const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_filtereditor_tests");
+
+constexpr int kChannelNameObject = 0x30;
+
+// The editors of a unit's channels, opened from its edit window as the tree's channel nodes do.
+struct Editors {
+  explicit Editors(IQDeviceOrdavinex& unit) {
+    unit.autoOpenSummary = 0;
+    window = MakeEditWindow(unit);
+    window->Create();
+  }
+  static std::unique_ptr<TEditOVWindow> MakeEditWindow(IQDeviceOrdavinex& unit) {
+    if (auto* u = dynamic_cast<IQDevice8148*>(&unit))
+      return std::make_unique<TEdit8148Window>(nullptr, *u);
+    return std::make_unique<TEdit8126Window>(nullptr, dynamic_cast<IQDevice8126&>(unit));
+  }
+  TFilterDecoratedFrame& Open(int channel) {
+    const int node = window->Ids().firstChannel + channel;
+    window->OpenChildWindow(node);
+    return dynamic_cast<TFilterDecoratedFrame&>(*window->ChildWindow(node));
+  }
+  std::unique_ptr<TEditOVWindow> window;
+};
+
+void RunCommand(TFilterDecoratedFrame& editor, int command) {
+  ASSERT_TRUE(editor.Layout().Commands().Run(command)) << command;
+}
+
+bool Enabled(TFilterDecoratedFrame& editor, int command) {
+  ui::CommandState state;
+  editor.Layout().Commands().Enable(command, state);
+  return state.enabled;
+}
+
+TFilterListWindow& List(TFilterDecoratedFrame& editor) { return *editor.Layout().Panes().list; }
+
+void SelectRows(TFilterListWindow& list, const std::vector<int>& rows) {
+  list.List().SelectItem(-1);
+  for (int row : rows) list.List().SetSelected(row, true);
+}
+
+class BusEditorTest : public testing::Test {
+ protected:
+  BusEditorTest() {
+    bus.port.SetRetries(0);
+    const int index = bus.AddModelUnit(Model::k8148, 5);
+    for (int c = 0; c < 12; ++c) {
+      std::string name = "Chan " + std::to_string(c);
+      name.resize(12);
+      bus.bus.StoreElement(index, kChannelNameObject, c, {name.begin(), name.end()});
+    }
+    unit = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
+    ovtest::ReportedErrors().clear();
+  }
+  std::vector<std::string> Writes() {
+    std::vector<std::string> writes;
+    for (auto& line : bus.TakeTrace()) {
+      if (line[0] == 'W') writes.push_back(line);
+    }
+    return writes;
+  }
+
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  ovtest::FamilyBus bus;
+  IQ8148Type type;
+  IQDevice8148* unit = nullptr;
+};
+
+TEST_F(BusEditorTest, AddBypassCopyAndDeleteFromTheList) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  EXPECT_EQ(editor.Text(), "Chan 1 Filters--" + unit->GetDisplayName());
+  TFilterListWindow& list = List(editor);
+  const int before = unit->freeSections;
+  bus.TakeTrace();
+
+  RunCommand(editor, kCmParametric);
+  ASSERT_EQ(list.Rows().size(), 1u);
+  TFilter* added = list.Rows()[0];
+  const std::string n = ovtest::Hex(added->number);
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + n, "W10 03", "W0F 01", "W24 00",
+                                                "W13.0 000003E8", "W31 00", "W13.2 00000000",
+                                                "W13.1 00000057", "W11 " + n, "W14 00"}));
+  EXPECT_EQ(list.List().ItemText(0, 0), "Parametric");
+  EXPECT_EQ(list.List().ItemText(0, 1), "1000 Hz");
+  EXPECT_EQ(editor.Layout().Panes().parameters->ShownFilter(), added);
+  EXPECT_EQ(editor.Layout().Panes().parameters->Dialog().GetFilter(), added);
+  EXPECT_EQ(dynamic_cast<TStubDialog*>(&editor.Layout().Panes().parameters->Dialog()), nullptr);
+  EXPECT_EQ(list.List().SelectedItems(), std::vector<int>{0});
+  EXPECT_EQ(editor.Layout().Panes().count->CountText(), std::to_string(unit->freeSections));
+  EXPECT_LT(unit->freeSections, before);
+
+  const std::filesystem::path gallery = GALLERY_DIR;
+  std::filesystem::create_directories(gallery);
+  EXPECT_TRUE(ui::test::GrabPng(editor, (gallery / "filter-editor.png").string()));
+  RunCommand(editor, kCmBypass);
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + n, "W23 01"}));
+  EXPECT_EQ(list.List().StateImage(0), 1);
+
+  // Copy to channel 3, chosen from the list's pop-up menu.
+  TFilterDecoratedFrame& other = editors.Open(3);
+  script.ChooseFromPopup(kCmFirstCopyToChannel + 3).AnswerMessageBox(ui::kIdOk);
+  list.PopupMenu();
+  ASSERT_EQ(List(other).Rows().size(), 1u);
+  TFilter* copy = List(other).Rows()[0];
+  EXPECT_EQ(copy->channel, 3);
+  const std::vector<std::string> copyWrites = Writes();
+  ASSERT_EQ(copyWrites.size(), 10u);
+  EXPECT_EQ(copyWrites[2], "W0F 03");
+  EXPECT_EQ(copyWrites[9], "W14 00");
+
+  script.AnswerMessageBox(ui::kIdOk);
+  RunCommand(editor, kCmDelete);
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + n, "W0E 00"}));
+  EXPECT_TRUE(list.Rows().empty());
+  EXPECT_EQ(editor.Layout().Panes().parameters->ShownFilter(), nullptr);
+  EXPECT_NE(dynamic_cast<TStubDialog*>(&editor.Layout().Panes().parameters->Dialog()), nullptr);
+  EXPECT_EQ(unit->Filters().size(), 1u);
+  EXPECT_FALSE(Enabled(editor, kCmDelete));
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
+  unit->linkedChannels[0] = unit->linkedChannels[4] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& output = editors.Open(4);
+  RunCommand(input, kCmLowpass);
+  ASSERT_EQ(List(output).Rows().size(), 1u);
+  TFilter* member = List(output).Rows()[0];
+  EXPECT_EQ(List(input).List().ItemText(0, 4), "A");
+  EXPECT_TRUE(Enabled(input, kCmUnlink));
+  EXPECT_FALSE(Enabled(input, kCmFirstCopyToChannel + 1));
+  bus.TakeTrace();
+
+  script.AnswerMessageBox(ui::kIdOk);
+  RunCommand(input, kCmUnlink);
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + ovtest::Hex(member->number), "W31 00"}));
+  EXPECT_EQ(member->linkNumber, 0);
+  EXPECT_EQ(member->linkHead, nullptr);
+  EXPECT_EQ(List(output).List().StateImage(0), -1);
+  EXPECT_EQ(List(output).List().ItemText(0, 4), "");
+  // A full write no longer links it again.
+  member->WriteToDevice(*unit);
+  EXPECT_EQ(Writes()[5], "W31 00");
+
+  // A new chain, deleted from the member's side: the head goes first, then the member.
+  RunCommand(input, kCmHighpass);
+  SelectRows(List(output), {1});
+  TFilter* head = List(input).Rows().back();
+  TFilter* second = List(output).Selection().at(0);
+  ASSERT_EQ(second->linkHead, head);
+  const int headNumber = head->number;
+  const int secondNumber = second->number;
+  bus.TakeTrace();
+  script.AnswerMessageBox(ui::kIdOk);
+  RunCommand(output, kCmDelete);
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + ovtest::Hex(headNumber), "W0E 00",
+                                                "W11 " + ovtest::Hex(secondNumber), "W0E 00"}));
+  EXPECT_EQ(List(input).Rows().size(), 1u);
+  EXPECT_EQ(List(output).Rows().size(), 1u);
+  EXPECT_EQ(unit->Filters().size(), 2u);
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(BusEditorTest, AMoveThatFailsHalfwayLosesNoFilter) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& from = editors.Open(1);
+  TFilterDecoratedFrame& to = editors.Open(3);
+  RunCommand(from, kCmParametric);
+  RunCommand(from, kCmLowShelving);
+  SelectRows(List(from), {0, 1});
+  const int movedType = List(from).Selection()[0]->typeCode;
+  TFilter* stays = List(from).Selection()[1];
+  // The unit refuses the second deletion.
+  bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x0E).OnOccurrence(2));
+  script.AnswerMessageBox(ui::kIdOk);
+  RunCommand(from, kCmFirstMoveToChannel + 3);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(List(from).Rows(), std::vector<TFilter*>{stays});
+  ASSERT_EQ(List(to).Rows().size(), 1u);
+  EXPECT_EQ(List(to).Rows()[0]->typeCode, movedType);
+  EXPECT_EQ(unit->Filters().size(), 2u);
+}
+
+class VirtualEditorTest : public testing::Test {
+ protected:
+  std::unique_ptr<ovtest::Recording<IQDevice8148>> unit = ovtest::NewVirtual<IQDevice8148>(8);
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+
+  TFilter* Add(std::unique_ptr<TFilter> filter, int channel, int frequency) {
+    filter->channel = channel;
+    filter->frequency = frequency;
+    return unit->AddFilter(std::move(filter));
+  }
+};
+
+TEST_F(VirtualEditorTest, MovingToAnyChannelIsNotShowPhaseAndARefreshDropsReplacedFilters) {
+  ASSERT_EQ(unit->firstOutput, 4);
+  Add(std::make_unique<TParametricFilter>(), 1, 500);
+  Add(std::make_unique<THighpassFilter>(), 1, 700);
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  SelectRows(List(editor), {0});
+  TFilter* moved = List(editor).Selection().at(0);
+  const bool phase = unit->showPhase[1];
+
+  RunCommand(editor, kCmShowPhase);
+  EXPECT_EQ(List(editor).Rows().size(), 2u) << "Show phase moved the filter";
+  EXPECT_EQ(unit->showPhase[1], !phase) << "the open graph's phase is toggled";
+  script.AnswerMessageBox(ui::kIdOk);
+  RunCommand(editor, kCmFirstMoveToChannel + 4);
+  EXPECT_EQ(List(editor).Rows().size(), 1u);
+  ASSERT_EQ(unit->Filters().size(), 2u);
+  EXPECT_EQ(unit->Filters()[1]->channel, 4);
+  EXPECT_NE(unit->Filters()[1].get(), moved);
+
+  // Filters replaced wholesale (a settings load, say) are announced with a refresh.
+  unit->RemoveAllFilters();
+  TFilter* fresh = Add(std::make_unique<TLowshelfFilter>(), 1, 80);
+  NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+  editors.window->Notify(&refresh);
+  EXPECT_EQ(List(editor).Rows(), std::vector<TFilter*>{fresh});
+}
+
+TEST_F(VirtualEditorTest, SortingQAndZeroDbSelection) {
+  auto* flat = static_cast<TParametricFilter*>(Add(std::make_unique<TParametricFilter>(), 0, 900));
+  flat->level = -0.005f;
+  auto* boost = static_cast<TParametricFilter*>(Add(std::make_unique<TParametricFilter>(), 0, 100));
+  boost->level = 0.01f;
+  Add(std::make_unique<TLowshelfFilter>(), 0, 300);
+  Editors editors(*unit);
+  TFilterListWindow& list = List(editors.Open(0));
+  ASSERT_EQ(list.List().Count(), 3);
+  EXPECT_EQ(list.List().ItemText(0, 1), "100 Hz");
+  EXPECT_EQ(list.List().ItemText(2, 1), "900 Hz");
+
+  list.ColumnClicked(1);
+  EXPECT_EQ(list.List().ItemText(0, 1), "900 Hz");
+  list.ColumnClicked(1);
+  EXPECT_EQ(list.List().ItemText(0, 1), "100 Hz");
+
+  const std::string param2 = list.List().ItemText(0, 3);
+  const int useQ = unit->useQ;
+  list.ColumnClicked(3);
+  EXPECT_NE(list.List().ItemText(0, 3), param2);
+  EXPECT_EQ(unit->useQ, 1 - useQ);
+
+  list.CmSelectZeroDb();
+  EXPECT_EQ(list.Selection(), std::vector<TFilter*>{flat});
+  list.CmSelectAll();
+  EXPECT_EQ(list.Selection().size(), 3u);
+}
+
+TEST_F(VirtualEditorTest, AddingBeyondTheCapacityIsRefusedAndLinkedChannelsCount) {
+  unit->linkedChannels[0] = unit->linkedChannels[2] = unit->linkedChannels[3] = true;
+  unit->linkedChannels[5] = true;
+  EXPECT_EQ(ChannelsReceivingNewFilter(*unit, 0), 4);
+  EXPECT_EQ(ChannelsReceivingNewFilter(*unit, 1), 1);
+  while (unit->CanAddSections(kOtherSections, 1)) {
+    Add(std::make_unique<TLowpassFilter>(), 1, 1000);
+  }
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  const std::size_t rows = List(editor).Rows().size();
+  const std::string count = editor.Layout().Panes().count->CountText();
+  unit->TakeTrace();
+  script.AnswerMessageBox(ui::kIdOk);
+  RunCommand(editor, kCmLowpass);
+  ASSERT_EQ(script.Seen().size(), 1u);
+  EXPECT_EQ(script.Seen()[0].text, "Insufficient DSP capacity");
+  EXPECT_EQ(script.Seen()[0].caption, "Add filter");
+  EXPECT_EQ(List(editor).Rows().size(), rows);
+  EXPECT_EQ(editor.Layout().Panes().count->CountText(), count);
+  for (const std::string& transfer : unit->TakeTrace()) EXPECT_NE(transfer[0], 'W') << transfer;
+}
+
+}  // namespace
+}  // namespace namespaceOV
