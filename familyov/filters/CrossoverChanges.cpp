@@ -1,6 +1,7 @@
 #include "familyov/filters/CrossoverChanges.h"
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 #include "familyov/filters/CrossoverRules.h"
@@ -18,10 +19,13 @@ constexpr float kNormalPolarity = 1.0f;
 
 // The crossover classes share no base beyond TFilter: the order and the alignment are reached
 // through the side's own class.
-template <typename F>
-decltype(auto) WithEdge(TFilter& crossover, F&& f) {
-  if (auto* low = dynamic_cast<TLowCrossover*>(&crossover)) return f(*low);
-  return f(dynamic_cast<THighCrossover&>(crossover));
+template <typename Filter, typename F>
+decltype(auto) WithEdge(Filter& crossover, F&& f) {
+  constexpr bool kConst = std::is_const_v<Filter>;
+  using Low = std::conditional_t<kConst, const TLowCrossover, TLowCrossover>;
+  using High = std::conditional_t<kConst, const THighCrossover, THighCrossover>;
+  if (auto* low = dynamic_cast<Low*>(&crossover)) return f(*low);
+  return f(dynamic_cast<High&>(crossover));
 }
 
 }  // namespace
@@ -42,11 +46,11 @@ void DeleteCrossoverOnUnit(IQDeviceOrdavinex& device, const TFilter& crossover) 
 }
 
 int CrossoverOrder(const TFilter& crossover) {
-  return WithEdge(const_cast<TFilter&>(crossover), [](auto& edge) { return edge.order; });
+  return WithEdge(crossover, [](const auto& edge) { return edge.order; });
 }
 
 int CrossoverType(const TFilter& crossover) {
-  return WithEdge(const_cast<TFilter&>(crossover), [](auto& edge) { return edge.crossoverType; });
+  return WithEdge(crossover, [](const auto& edge) { return edge.crossoverType; });
 }
 
 bool OutputInverted(IQDeviceOrdavinex& device, int output) {

@@ -91,7 +91,7 @@ UnitReply Reply(const Request& request, const Outcome& outcome) {
 }
 
 UnitIdentity CheckedIdentity(const UnitOptions& options) {
-  if (options.compressorOption && options.model != Model::k8148) {
+  if (options.compressorOption && !Of8148Family(options.model)) {
     throw std::invalid_argument("only the 8148 has the compressor option");
   }
   // Checked now rather than when a reflash ends.
@@ -136,7 +136,7 @@ std::optional<UnitReply> FamilyOvUnit::AnswerSpecialSet(const Request& request) 
 }
 
 std::optional<UnitReply> FamilyOvUnit::AnswerNetworkRequest(const Request& request) {
-  if (options_.model == Model::k8148) return std::nullopt;
+  if (Of8148Family(options_.model)) return std::nullopt;
   const bool fire = request.opcode == kOpcodeSet && request.objectId == kCurrentLogicIn;
   const bool ready = request.opcode == kOpcodeGet && request.objectId == kReady;
   if (!fire && !ready) return std::nullopt;
@@ -357,7 +357,7 @@ void FamilyOvUnit::ApplyFactoryDefaults() {
   }
   // Outputs share crossover networks in pairs on the 8148 and in halves on the 2-input models.
   const int outputsPerNetwork =
-      options_.model == Model::k8148 || traits_.outputs < 3 ? 2 : traits_.outputs / 2;
+      Of8148Family(options_.model) || traits_.outputs < 3 ? 2 : traits_.outputs / 2;
   for (int output = 0; output < kOutputSlots; ++output) {
     storeByte(kCrossoverNetwork, output, output / outputsPerNetwork + 1);
     store(kPolarity, output, GainBytes(kUnityGain));

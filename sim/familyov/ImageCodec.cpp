@@ -118,13 +118,13 @@ void PutWord(std::vector<uint8_t>& image, int word, uint32_t value) {
 
 ImageGeometry GeometryOf(Model model, bool compressorOption) {
   const ModelTraits traits = TraitsOf(model);
-  const bool fourInput = model == Model::k8148;
+  const bool of8148 = Of8148Family(model);
   return {.inputs = traits.inputs,
           .outputs = traits.outputs,
           .matrixInputs = traits.inputs,
-          .matrixOutputs = fourInput ? 8 : 6,
+          .matrixOutputs = model == Model::k8148 ? 8 : 6,
           .imageWords = traits.imageWords,
-          .crosspointDelays = fourInput,
+          .crosspointDelays = of8148,
           .compressors = compressorOption};
 }
 

@@ -35,6 +35,13 @@ ModelTraits TraitsOf(Model model) {
       return TwoInput(4);
     case Model::k8126:
       return TwoInput(6);
+    case Model::k8166:
+      return {.familyCode = k8148FamilyCode,
+              .inputs = 6,
+              .outputs = 6,
+              .digitPosition = 1,
+              .filterSlots = k8148FilterSlots,
+              .imageWords = k8148ImageWords};
     case Model::k8148:
       break;
   }
@@ -45,6 +52,8 @@ ModelTraits TraitsOf(Model model) {
           .filterSlots = k8148FilterSlots,
           .imageWords = k8148ImageWords};
 }
+
+bool Of8148Family(Model model) { return TraitsOf(model).familyCode == k8148FamilyCode; }
 
 int FirmwareTenths(const std::string& firmware) {
   const auto digit = [](char c) { return c >= '0' && c <= '9'; };
@@ -57,7 +66,7 @@ int FirmwareTenths(const std::string& firmware) {
 
 int MemoryCount(Model model, const std::string& firmware) {
   const int tenths = FirmwareTenths(firmware);
-  if (model == Model::k8148) return k8148Memories;
+  if (Of8148Family(model)) return k8148Memories;
   return tenths >= kFifteenMemoriesTenths ? kTwoInputMemories : kEarlyTwoInputMemories;
 }
 

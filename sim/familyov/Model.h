@@ -6,7 +6,8 @@
 
 namespace sim::familyov {
 
-enum class Model { k8122, k8124, k8126, k8148 };
+// k8166 is the 8148's six-input, six-output configuration.
+enum class Model { k8122, k8124, k8126, k8148, k8166 };
 
 inline constexpr int kTwoInputFamilyCode = 880;
 inline constexpr int k8148FamilyCode = 1136;
@@ -24,6 +25,8 @@ struct ModelTraits {
 };
 
 ModelTraits TraitsOf(Model model);
+// The 8148 and its other configurations, as opposed to the 2-input models.
+bool Of8148Family(Model model);
 
 // The version in tenths: "1.5" is 15. Throws std::invalid_argument unless the text is a digit,
 // a point and a digit.

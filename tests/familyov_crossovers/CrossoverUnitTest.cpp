@@ -23,8 +23,7 @@ using Trace = std::vector<std::string>;
 using ovtest::ModelId;
 using testing::ElementsAre;
 
-constexpr int kUp = -1;
-constexpr int kDown = 1;
+constexpr int kUp = -1;  // an up-down control reports its up arrow as -1
 
 // The transfers of the filter objects, polarity and networks; capacity reads left out.
 Trace FilterTransfers(const Trace& trace) {
@@ -104,15 +103,9 @@ TEST_F(CrossoverUnitTest, TypeChangesAddReplaceAndRemoveWithTheExactWrites) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
-TEST_F(CrossoverUnitTest, OrderAndFrequencyStepsFollowTheAlignment) {
+TEST_F(CrossoverUnitTest, FrequencyStepsTypedFrequenciesAndPolarity) {
   CrossoverChanges changes(unit, records.Sender());
   changes.SetType(1, CrossoverSide::kHigh, kCrossoverLinkwitzRiley);
-  std::vector<int> orders;
-  for (int step : {kUp, kUp, kUp, kDown, kDown, kDown}) {
-    changes.StepOrder(1, CrossoverSide::kHigh, step, "");
-    orders.push_back(unit.HighCrossover(1)->order);
-  }
-  EXPECT_EQ(orders, (std::vector<int>{4, 8, 8, 4, 2, 2}));
   changes.StepFrequency(1, CrossoverSide::kHigh, 3, 1);
   EXPECT_EQ(unit.HighCrossover(1)->frequency, 210);
   Take();
@@ -125,6 +118,23 @@ TEST_F(CrossoverUnitTest, OrderAndFrequencyStepsFollowTheAlignment) {
   EXPECT_TRUE(changes.TogglePolarity(1));
   EXPECT_TRUE(OutputInverted(unit, 1));
   EXPECT_FALSE(changes.TogglePolarity(1));
+}
+
+TEST_F(CrossoverUnitTest, AnOrderStepThatNeedsAnotherSectionIsRefusedOnAFullUnit) {
+  auto full = ovtest::NewVirtual<IQDevice8126>(2);
+  CrossoverChanges changes(*full, nullptr);
+  ASSERT_EQ(changes.SetType(0, CrossoverSide::kLow, kCrossoverButterworth),
+            CrossoverChanges::Outcome::kDone);
+  while (full->CanAddSections(kParametricSections, 1)) {
+    full->AddFilter(std::make_unique<TParametricFilter>())->channel = 0;
+  }
+  EXPECT_EQ(changes.StepOrder(0, CrossoverSide::kLow, kUp, ""),
+            CrossoverChanges::Outcome::kNoCapacity);  // 2 -> 3 takes a second section
+  EXPECT_EQ(full->LowCrossover(0)->order, 2);
+  EXPECT_EQ(changes.SetType(0, CrossoverSide::kHigh, kCrossoverBessel),
+            CrossoverChanges::Outcome::kNoCapacity);
+  EXPECT_EQ(full->HighCrossover(0), nullptr);
+  EXPECT_EQ(changes.CopyOutput(0, 1), CrossoverChanges::Outcome::kNoCapacity);
 }
 
 TEST_F(CrossoverUnitTest, NetworkDropsCopyPairsOfOutputsOnEveryModel) {
@@ -211,7 +221,9 @@ TEST_F(CrossoverUnitTest, AMacroLandsOnTheSameOutputsWhereverAUnitsOutputsBegin)
   EXPECT_EQ(macro.filters[0]->channel, 1);
   EXPECT_EQ(macro.outputs[1].delay, 48);
 
-  auto sixBySix = ovtest::NewVirtual<IQDevice8148>(6);
+  bus.AddModelUnit(sim::familyov::Model::k8166, 6, "1.5");
+  IQDeviceInfo record8166{6, 1136, 1, ModelId('6', "1.5", true)};
+  auto sixBySix = std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record8166, 6);
   ASSERT_EQ(sixBySix->firstOutput, 6);
   auto stale = std::make_unique<THighpassFilter>();
   stale->channel = 9;
