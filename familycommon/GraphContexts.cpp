@@ -182,6 +182,20 @@ void DrawCurve(TPhaseDC& dc, const Curve& curve, ui::Color colour) {
   DrawCurveOn(dc, curve, colour);
 }
 
+void DrawCurveAboveFloor(TFreqDC& dc, const Curve& curve, ui::Color colour) {
+  if (curve.empty()) return;
+  const ui::Pen old = dc.Dc().SetPen(ui::Pen::Solid(colour));
+  dc.MoveTo(curve.front().frequency, curve.front().value);
+  for (size_t i = 1; i < curve.size(); ++i) {
+    if (curve[i].value <= dc.Gmin()) {
+      dc.MoveTo(curve[i].frequency, curve[i].value);
+    } else {
+      dc.LineTo(curve[i].frequency, curve[i].value);
+    }
+  }
+  dc.Dc().SetPen(old);
+}
+
 void DrawGrid(TFreqDC& dc, const GridStyle& style) {
   ui::Dc& out = dc.Dc();
   const float fmin = dc.Fmin();

@@ -101,6 +101,8 @@ class TPhaseDC {
 // A curve through its samples in one colour; nothing for an empty curve.
 void DrawCurve(TFreqDC& dc, const Curve& curve, ui::Color colour);
 void DrawCurve(TPhaseDC& dc, const Curve& curve, ui::Color colour);
+// The same, broken where the curve reaches the bottom of the plot instead of running along it.
+void DrawCurveAboveFloor(TFreqDC& dc, const Curve& curve, ui::Color colour);
 
 // What a graph's grid shows besides its contexts' ranges.
 struct GridStyle {

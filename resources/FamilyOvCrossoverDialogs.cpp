@@ -61,13 +61,6 @@ void RegisterFamilyOvCrossoverDialogs() {
         {kMacroDescription, ControlKind::Edit, "", {12, 50, 172, 24}, style::kMultiLine},
         {ui::kIdOk, ControlKind::PushButton, "OK", {33, 90, 48, 16}, style::kDefault},
         {ui::kIdCancel, ControlKind::PushButton, "Cancel", {117, 90, 48, 16}}}});
-
-  ui::Resources::AddDialog({kCrossoverCommandsDialog,
-                            "",
-                            {0, 0, 120, 18},
-                            style::kChild,
-                            {{kCmNetworks, ControlKind::PushButton, "Networks", {2, 2, 56, 14}},
-                             {kCmMacros, ControlKind::PushButton, "Macros", {62, 2, 56, 14}}}});
 }
 
 }  // namespace ovcrossover_res

@@ -8,8 +8,6 @@ namespace ovcrossover_res {
 inline constexpr int kCrossoverDialog = 43;
 inline constexpr int kMacroPropertiesDialog = 61;
 inline constexpr int kNetworkPaneDialog = 83;
-// The crossover window's command row.
-inline constexpr int kCrossoverCommandsDialog = 4131;
 
 // Crossover dialog: the low crossover's row above the high crossover's.
 inline constexpr int kLowType = 101;
@@ -40,7 +38,7 @@ inline constexpr int kCmMacroOpen = 203;
 inline constexpr int kCmMacroDelete = 204;
 inline constexpr int kCmMacroSave = 205;
 
-// Crossover window's commands.
+// Crossover editor's commands.
 inline constexpr int kCmNetworks = 51692;
 inline constexpr int kCmMacros = 51705;
 

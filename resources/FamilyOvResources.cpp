@@ -7,6 +7,7 @@
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvCommandIds.h"
+#include "resources/FamilyOvCrossoverEditorIds.h"
 #include "resources/FamilyOvCrossoverIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
@@ -99,6 +100,7 @@ void RegisterFamilyOvResources() {
   ovfilter_res::RegisterFilterEditorResources();
   ovcrossover_res::RegisterFamilyOvCrossoverDialogs();
   ovchannels_res::RegisterChannelResources();
+  ovcrossover_editor_res::RegisterCrossoverEditorResources();
 }
 
 }  // namespace ovres

@@ -16,6 +16,7 @@
 
 #include "bench/BenchLine.h"
 #include "bench/Simulated8148.h"
+#include "bench/familyov_graph/GraphRepaint.h"
 #include "familyov/filters/TFilterGraphWindow.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
@@ -62,19 +63,6 @@ ui::Point PixelOf(const ui::Rect& client, GraphValue value) {
   familycommon::TFreqDC freq(dc, client, 20.0f, 24000.0f, -80.0f, 20.0f, false);
   const ui::Point up = freq.ValueToPoint(value, false);
   return dc.Mapping().ToDevice({up.x, -up.y});
-}
-
-// The median repaint, so that other programs on the machine do not decide the figure.
-double RepaintMs(TFilterGraphWindow& graph) {
-  std::vector<double> times;
-  for (int i = 0; i < kRepaints; ++i) {
-    const auto start = Clock::now();
-    graph.Invalidate();
-    graph.UpdateNow();
-    times.push_back(Ms(Clock::now() - start).count());
-  }
-  std::ranges::nth_element(times, times.begin() + kRepaints / 2);
-  return times[kRepaints / 2];
 }
 
 struct DragFigures {
@@ -127,7 +115,7 @@ int main(int argc, char** argv) {
   graph.Show();
   ui::test::PumpMessages();
 
-  const double repaintMs = RepaintMs(graph);
+  const double repaintMs = bench::MedianRepaintMs(graph, kRepaints);
   const bool repaintWithin =
       bench::Report({.measured = "familyov: filter graph repaint, 20 filters with phase, 1000 px",
                      .reference = "a 60 Hz frame",

@@ -51,7 +51,7 @@ int ChannelsReceivingNewFilter(const IQDeviceOrdavinex& device, int channel) {
   };
   if (!linked(channel)) return 1;
   int count = 1;
-  for (int c = 0; c < device.channels; ++c) {
+  for (const int c : device.ChannelIndexes()) {
     if (c != channel && linked(c)) ++count;
   }
   return count;

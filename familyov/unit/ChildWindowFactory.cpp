@@ -13,7 +13,7 @@
 #include "familyov/channels/TPinkDialog.h"
 #include "familyov/channels/TSummaryWindow.h"
 #include "familyov/filters/TChannelLinkWindow.h"
-#include "familyov/filters/TCrossoverWindow.h"
+#include "familyov/filters/TCrossoverEditor.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "familyov/unit/TLogicWindow.h"
@@ -52,7 +52,7 @@ std::map<ChildKind, ChildMaker> BuiltInMakers() {
        [](TEditOVWindow& w, int) { return std::make_unique<TRTCDecoratedFrame>(w); }},
       {ChildKind::Security, [](TEditOVWindow& w, int) { return MakeSecurityWindow(w); }},
       {ChildKind::Crossovers,
-       [](TEditOVWindow& w, int) { return std::make_unique<TCrossoverWindow>(w); }},
+       [](TEditOVWindow& w, int) { return std::make_unique<TCrossoverDecoratedFrame>(w); }},
       {ChildKind::Compressors, [](TEditOVWindow& w, int) { return MakeCompressorWindow(w); }},
       {ChildKind::Limiter,
        [](TEditOVWindow& w, int) { return std::make_unique<TLimiterWindow>(w); }},

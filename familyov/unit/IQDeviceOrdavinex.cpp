@@ -233,7 +233,9 @@ bool IQDeviceOrdavinex::CanAddSections(int kind, int count, int kind2, int count
   const DspCapacity& capacity = Capacity();
   int total = RecountDspUse();
   int sections = 0;
-  for (int c = 0; c < std::min(channels, kMaxChannels); ++c) sections += sectionsPerChannel[c];
+  for (const int c : ChannelIndexes()) {
+    if (c < kMaxChannels) sections += sectionsPerChannel[static_cast<std::size_t>(c)];
+  }
   for (int o = 0; o < outputs; ++o) {
     if (highCrossover_[o]) sections += highCrossover_[o]->GetDSPSections();
     if (lowCrossover_[o]) sections += lowCrossover_[o]->GetDSPSections();

@@ -249,13 +249,18 @@ void TEditOVWindow::RefreshChannelItems() {
 void TEditOVWindow::PropagateAddedFilter(NotifyRecord& record) {
   auto* filter = static_cast<TFilter*>(record.pointer);
   const int channel = record.channel;
-  if (filter == nullptr || filter->crossover || channel < 0 || channel >= device_->channels ||
-      !device_->linkedChannels[static_cast<std::size_t>(channel)]) {
+  // The model's own channels: its outputs need not follow its inputs.
+  const std::vector<int> channels = device_->ChannelIndexes();
+  const auto linked = [&](int c) {
+    return c >= 0 && c < kMaxChannels && device_->linkedChannels[static_cast<std::size_t>(c)];
+  };
+  if (filter == nullptr || filter->crossover || !linked(channel) ||
+      std::find(channels.begin(), channels.end(), channel) == channels.end()) {
     return;
   }
   TFilter* previous = nullptr;
-  for (int k = 0; k < device_->channels; ++k) {
-    if (k == channel || !device_->linkedChannels[static_cast<std::size_t>(k)]) continue;
+  for (const int k : channels) {
+    if (k == channel || !linked(k)) continue;
     TFilter* clone = filter->CloneToChannel(*device_, k);
     clone->linkNumber = filter->number + 1;
     clone->linkHead = filter;

@@ -1,4 +1,4 @@
-// The crossover window opened from a unit's tree, its dialog, the network assignment and the
+// The crossover editor opened from a unit's tree, its dialog, the network assignment and the
 // macro window, against a simulated unit through the pseudo-terminal.
 
 #include <gmock/gmock.h>
@@ -7,9 +7,10 @@
 
 #include <filesystem>
 
-#include "familyov/filters/TCrossoverWindow.h"
+#include "familyov/filters/TCrossoverEditor.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvCrossoverIds.h"
@@ -33,6 +34,7 @@ struct CrossoverWindowsTest : testing::Test {
   IQDeviceInfo record{5, 1136, 1, ovtest::ModelId('8', "1.5", true)};
   IQDevice8148 unit{&type, &bus.manager, &record, 8};
   TEdit8148Window editWindow{nullptr, unit};
+  TCrossoverDecoratedFrame* frame = nullptr;
 
   void SetUp() override {
     ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
@@ -40,9 +42,15 @@ struct CrossoverWindowsTest : testing::Test {
     editWindow.Create();
   }
   void TearDown() override { std::filesystem::remove_all(dataHome); }
-  TCrossoverWindow& Open() {
+  TCrossoverLayoutWindow& Open() {
     editWindow.OpenChildWindow(editWindow.Ids().crossovers);
-    return dynamic_cast<TCrossoverWindow&>(*editWindow.ChildWindow(editWindow.Ids().crossovers));
+    frame = &dynamic_cast<TCrossoverDecoratedFrame&>(
+        *editWindow.ChildWindow(editWindow.Ids().crossovers));
+    return frame->Layout();
+  }
+  // A command of the editor's menu.
+  static void Command(TCrossoverLayoutWindow& window, int id) {
+    ui::Application::Instance()->RouteCommand(id, &window);
   }
   std::vector<std::string> Writes() {
     std::vector<std::string> writes;
@@ -62,7 +70,7 @@ struct CrossoverWindowsTest : testing::Test {
 };
 
 TEST_F(CrossoverWindowsTest, TheDialogWritesEachChangeAndLetsGoOfItsEditsWhenItGoes) {
-  TCrossoverWindow& window = Open();
+  TCrossoverLayoutWindow& window = Open();
   TCrossoverDialog& dialog = window.Dialog();
   ui::TreeView& tree = window.NetworkTree().Tree();
   EXPECT_EQ(tree.ItemText(tree.FirstRoot()), "Network 1");
@@ -85,13 +93,13 @@ TEST_F(CrossoverWindowsTest, TheDialogWritesEachChangeAndLetsGoOfItsEditsWhenItG
   ui::test::Type(dialog, kHighFrequency, "1.5k");
   ui::test::PressKey(dialog, Qt::Key_Return);
   EXPECT_EQ(unit.HighCrossover(1)->frequency, 1500);
-  EXPECT_TRUE(window.IsCreated()) << "Enter closes nothing";
+  EXPECT_TRUE(frame->IsCreated()) << "Enter closes nothing";
   ui::test::Click(dialog, kPolarity);
   EXPECT_THAT(Writes(), testing::Contains("W32.1 BF800000"));
 
   ASSERT_EQ(unit.HighCrossover(1)->dialogFrequencyControl,
             &ui::test::ControlOf(dialog, kHighFrequency));
-  window.CloseWindow(ui::kIdCancel);
+  frame->CloseWindow(ui::kIdCancel);
   ui::test::PumpMessages();
   EXPECT_EQ(unit.HighCrossover(1)->dialogFrequencyControl, nullptr);
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
@@ -109,8 +117,8 @@ ui::Point PointOf(ui::TreeView& tree, ui::TreeItem item) {
 }
 
 TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
-  TCrossoverWindow& window = Open();
-  ui::test::Click(window, kCmNetworks);
+  TCrossoverLayoutWindow& window = Open();
+  Command(window, kCmNetworks);
   ASSERT_NE(window.Networks(), nullptr);
   TCrossoverNetworkDialog& pane = window.Networks()->Pane(4);
   auto& combo = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(pane, kNetworkCombo));
@@ -155,12 +163,12 @@ TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
 }
 
 TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) {
-  TCrossoverWindow& window = Open();
-  ui::test::Click(window, kCmMacros);
+  TCrossoverLayoutWindow& window = Open();
+  Command(window, kCmMacros);
   TMacroWindow* macros = window.Macros();
   ASSERT_NE(macros, nullptr);
   EXPECT_TRUE(TMacroWindow::InUse());
-  ui::test::Click(window, kCmMacros);  // this window's own: nothing happens
+  Command(window, kCmMacros);  // this window's own: nothing happens
 
   CrossoverChanges(unit, nullptr).SetType(0, CrossoverSide::kLow, kCrossoverButterworth);
   script.RunDialog(kMacroPropertiesDialog, [](ui::Dialog& d) {

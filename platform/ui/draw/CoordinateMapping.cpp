@@ -18,6 +18,11 @@ constexpr int kHundredthsPerInch = 100;
 // (value - from) * numerator / denominator + to, rounded to the nearest integer with halves away
 // from zero, without overflow on the way, clamped to the coordinate range.
 int MapAxis(int value, int from, int numerator, int denominator, int to) {
+  // One unit to one pixel, as in text mode: no scaling, and graphs map every point this way.
+  if (numerator == denominator) {
+    return static_cast<int>(
+        std::clamp<int64_t>(int64_t{value} - from + to, -kCoordinateLimit, kCoordinateLimit));
+  }
   const __int128 product = (__int128{value} - from) * numerator;
   const __int128 divisor = denominator < 0 ? -__int128{denominator} : __int128{denominator};
   const __int128 magnitude = ((product < 0 ? -product : product) + divisor / 2) / divisor;

@@ -1,0 +1,357 @@
+#include "familyov/filters/TCrossoverGraphWindow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "familyov/filters/CrossoverChanges.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/ui/Menu.h"
+
+namespace namespaceOV {
+
+using familycommon::TFreqDC;
+
+namespace {
+
+// Posted to itself after a drag step: the latest position goes to the unit, one write at a time.
+constexpr ui::MessageId kWriteLivePosition = 0x0400 + CrossoverOutputSelected;
+
+constexpr ui::Color kOtherOutputColour{0, 255, 0};
+constexpr ui::Color kCurrentOutputColour{255, 255, 255};
+constexpr ui::Color kNetworkSumColour{255, 0, 255};
+constexpr float kLabelGain = 1.1f;
+constexpr float kFmin = static_cast<float>(CrossoverGraphIcons::kFmin);
+constexpr float kFmax = static_cast<float>(CrossoverGraphIcons::kFmax);
+
+}  // namespace
+
+TCrossoverGraphWindow::TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavinex& device)
+    : TDataWindow(parent),
+      ui::DrawnWindow(parent),
+      device_(device),
+      currentChannel_(device.firstOutput),
+      scratch_(1, 1, QImage::Format_RGB32) {
+  SetBackground(ui::kBlack);
+  SetEdge(ui::WindowEdge::Sunken);
+  SetMouseButtonsHandledAlone(true);
+  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
+    Invalidate();
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
+    EvLButtonDown(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
+    EvMouseMove(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
+    EvLButtonUp();
+    return 0;
+  });
+  OnMessage(ui::msg::kKeyDown, [this](const ui::Message& m) {
+    EvKeyDown(static_cast<int>(m.wParam));
+    return 0;
+  });
+  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
+    EvRButtonDown(ui::UnpackPoint(m.lParam));
+    return 0;
+  });
+  OnMessage(kWriteLivePosition, [this](const ui::Message&) {
+    WriteLivePosition();
+    return 0;
+  });
+  OnCommand(kCmShowNetworkSum, [this] { ShowNetworkSum(); });
+}
+
+TCrossoverGraphWindow::~TCrossoverGraphWindow() {
+  if (Dragging()) EndDrag();
+  Destroy();
+}
+
+void TCrossoverGraphWindow::SetupWindow() {
+  ui::DrawnWindow::SetupWindow();
+  SetRange(-80.0f, 20.0f, 4, 20);
+  Rebuild();
+  SetText("Unit: '" + device_.GetDisplayName() + "'");
+}
+
+void TCrossoverGraphWindow::SetRange(float dBmin, float dBmax, int gridStep, int labelStep) {
+  dBmin_ = dBmin;
+  dBmax_ = dBmax;
+  gridStep_ = gridStep;
+  labelStep_ = labelStep;
+  Invalidate();
+}
+
+bool TCrossoverGraphWindow::IsOutput(int channel) const {
+  return channel >= device_.firstOutput && channel < device_.firstOutput + device_.outputs;
+}
+
+int TCrossoverGraphWindow::NetworkOf(int channel) {
+  gCrossoverNetworkObject.SetElement(channel - device_.firstOutput);
+  return gCrossoverNetworkObject.Read(device_);
+}
+
+void TCrossoverGraphWindow::Rebuild() {
+  // The icons go: a drag holds one of them.
+  if (Dragging()) EndDrag();
+  if (currentChannel_ == 0 || !IsOutput(currentChannel_)) {
+    icons_.Rebuild(device_, {}, 0);
+    return;
+  }
+  GuardedUnitCall(device_, [this] {
+    currentNetwork_ = NetworkOf(currentChannel_);
+    const std::vector<int> outputs = OutputsOfNetwork(device_, currentNetwork_);
+    icons_.Rebuild(device_, outputs, currentChannel_);
+    ReadNames(outputs);
+    if (device_.showNetworkSum) ComputeNetworkSum();
+  });
+}
+
+void TCrossoverGraphWindow::ReadNames(const std::vector<int>& outputs) {
+  for (const int o : outputs) {
+    gChannelNameObject.SetElement(device_.firstOutput + o);
+    names_[static_cast<std::size_t>(o)] = gChannelNameObject.Read(device_);
+  }
+}
+
+void TCrossoverGraphWindow::ComputeNetworkSum() {
+  std::vector<CrossoverGraphIcons::NetworkOutput> outputs;
+  for (const int o : OutputsOfNetwork(device_, currentNetwork_)) {
+    gPolarityObject.SetElement(o);
+    outputs.push_back({o, gPolarityObject.Read(device_)});
+  }
+  icons_.ComputeNetworkSum(outputs);
+}
+
+void TCrossoverGraphWindow::ShowNetworkSum() {
+  device_.showNetworkSum = !device_.showNetworkSum;
+  if (device_.showNetworkSum) GuardedUnitCall(device_, [this] { ComputeNetworkSum(); });
+  Invalidate();
+}
+
+void TCrossoverGraphWindow::Notify(NotifyRecord* record) {
+  if (record != nullptr) {
+    const NotifyRecord& r = *record;
+    if (r.code == CrossoverOutputSelected && r.pointer != nullptr) {
+      currentChannel_ = *static_cast<const int*>(r.pointer);
+      Rebuild();
+      Invalidate();
+    } else if (r.code == RefreshAll || r.code == NetworkAssignmentChanged) {
+      Rebuild();
+      Invalidate();
+    } else if (IsOutput(r.channel)) {
+      GuardedUnitCall(device_, [&] {
+        if (NetworkOf(r.channel) != currentNetwork_) return;
+        const bool rebuild = r.code == FilterAdded || r.code == FilterRemoved ||
+                             r.code == FilterChanged || r.code == FilterSelected ||
+                             (r.code == PolarityChanged && device_.showNetworkSum);
+        if (rebuild) Rebuild();
+        if (r.code == ChannelRenamed) ReadNames({r.channel - device_.firstOutput});
+        Invalidate();
+      });
+    }
+  }
+  TDataWindow::Notify(record);
+}
+
+void TCrossoverGraphWindow::DrawGrid(TFreqDC& freq) const {
+  familycommon::GridStyle style;
+  style.minorStep = gridStep_;
+  style.majorStep = labelStep_;
+  familycommon::DrawGrid(freq, style);
+}
+
+void TCrossoverGraphWindow::DrawCurves(TFreqDC& freq) const {
+  const int current = currentChannel_ - device_.firstOutput;
+  for (int o = 0; o < device_.outputs; ++o) {
+    if (o != current)
+      familycommon::DrawCurveAboveFloor(freq, icons_.OutputCurve(o), kOtherOutputColour);
+  }
+  familycommon::DrawCurveAboveFloor(freq, icons_.OutputCurve(current), kCurrentOutputColour);
+  if (device_.showNetworkSum) {
+    familycommon::DrawCurveAboveFloor(freq, icons_.NetworkSum(), kNetworkSumColour);
+  }
+}
+
+void TCrossoverGraphWindow::DrawIcons(TFreqDC& freq) {
+  ui::Dc& dc = freq.Dc();
+  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
+  dc.SetFont(ui::Font::VariablePitch());
+  // The chosen output's icons last, on top of the others.
+  for (const int pass : {0, 1}) {
+    dc.SetTextColor(pass == 1 ? kCurrentOutputColour : kOtherOutputColour);
+    for (const auto& icon : icons_.All()) {
+      if ((icon->selected == 1) != (pass == 1)) continue;
+      const int output = icon->Filter().channel - device_.firstOutput;
+      icon->DrawLabeled(freq, names_[static_cast<std::size_t>(output)], false);
+    }
+  }
+}
+
+void TCrossoverGraphWindow::Paint(ui::Dc& dc) {
+  const ui::Rect client = ClientRect();
+  dc.FillRect(client, ui::kBlack);
+  TFreqDC freq(dc, client, kFmin, kFmax, dBmin_, dBmax_, false);
+  DrawGrid(freq);
+  DrawIcons(freq);
+  DrawCurves(freq);
+}
+
+void TCrossoverGraphWindow::DrawDragStep() {
+  const auto client = DrawNow();
+  if (!client || !dragged_) return;
+  ui::Dc& dc = client->dc();
+  dc.FillRect(ClientRect(), ui::kBlack);
+  TFreqDC freq(dc, ClientRect(), kFmin, kFmax, dBmin_, dBmax_, false);
+  DrawGrid(freq);
+  DrawCurves(freq);
+  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
+  dc.SetFont(ui::Font::VariablePitch());
+  dc.SetTextColor(kCurrentOutputColour);
+  const float frequency = dragged_->position.frequency;
+  freq.TextAt(std::to_string(static_cast<int>(frequency)), frequency, kLabelGain,
+              familycommon::kTextAbove | familycommon::kTextCentred);
+  if (bandStart_ != bandEnd_) {
+    dc.SetPen(ui::Pen::Solid(ui::kWhite));
+    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
+    dc.MoveTo({bandStart_.x, -bandStart_.y});
+    dc.LineTo({bandEnd_.x, -bandEnd_.y});
+    dc.SetDrawMode(old);
+  }
+}
+
+TFreqDC TCrossoverGraphWindow::MouseContext() {
+  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
+  return TFreqDC(*scratchDc_, ClientRect(), kFmin, kFmax, dBmin_, dBmax_, false);
+}
+
+void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
+  TFreqDC freq = MouseContext();
+  TCrossoverIcon* hit = icons_.HitTest(freq, freq.FlipPoint(p));
+  if (hit == nullptr) return;
+  TFilter& crossover = hit->Filter();
+  device_.parametersReady = false;
+  // Live writes address the selected filter: without the selection they would reach another.
+  if (!GuardedUnitCall(device_, [&] {
+        gFilterSelectObject.Write(device_, static_cast<uint8_t>(crossover.number));
+      })) {
+    device_.parametersReady = true;
+    return;
+  }
+  CaptureMouse();
+  dragged_ = hit;
+  bandStart_ = freq.ValueToPoint(hit->position, false);
+  bandEnd_ = bandStart_;
+  startValue_ = hit->position;
+  lastWritten_ = crossover.GetDeviceRecord();
+}
+
+GraphValue TCrossoverGraphWindow::LockedValue(const TFreqDC& dc, ui::Point end) const {
+  GraphValue value = dc.PointToValue(dc.Dc().Mapping().ToDevice(end));
+  const bool vertical = std::abs(end.x - bandStart_.x) <= std::abs(end.y - bandStart_.y);
+  if (vertical) {
+    value.frequency = startValue_.frequency;
+  } else {
+    value.gain = startValue_.gain;
+  }
+  return value;
+}
+
+void TCrossoverGraphWindow::EvMouseMove(ui::Point p) {
+  if (!dragged_) return;
+  TFreqDC freq = MouseContext();
+  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
+  value.frequency = std::clamp(value.frequency, kFmin, kFmax);
+  dragged_->DragTo(value);
+  ui::Point end = freq.ValueToPoint(value, false);
+  if (std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x)) {
+    end.y = bandStart_.y;
+  } else {
+    end.x = bandStart_.x;
+  }
+  value = LockedValue(freq, end);
+  bandEnd_ = end;
+  dragged_->Apply(value);
+  TFilter& crossover = dragged_->Filter();
+  if (ui::IsLiveWindow(crossover.dialogFrequencyControl)) {
+    crossover.dialogFrequencyControl->SetText(std::to_string(crossover.frequency));
+  }
+  if (!liveWritePosted_) {
+    liveWritePosted_ = true;
+    Post(kWriteLivePosition);
+  }
+  icons_.Refresh(*dragged_);
+  if (device_.showNetworkSum) GuardedUnitCall(device_, [this] { ComputeNetworkSum(); });
+  DrawDragStep();
+}
+
+void TCrossoverGraphWindow::WriteLivePosition() {
+  liveWritePosted_ = false;
+  if (!dragged_) return;
+  TFilter& crossover = dragged_->Filter();
+  if (crossover.GetDeviceRecord() == lastWritten_) return;
+  try {
+    crossover.UpdateDeviceLive(device_);
+    lastWritten_ = crossover.GetDeviceRecord();
+  } catch (const IQException& e) {
+    // The error box needs the mouse: the drag ends before it opens.
+    EndDrag();
+    Invalidate();
+    ReportCommError(e, device_);
+  }
+}
+
+void TCrossoverGraphWindow::EndDrag() {
+  dragged_ = nullptr;
+  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
+  device_.parametersReady = true;
+}
+
+void TCrossoverGraphWindow::EvLButtonUp() {
+  if (!dragged_) return;
+  TCrossoverIcon& icon = *dragged_;
+  const TFreqDC freq = MouseContext();
+  GraphValue value = LockedValue(freq, bandEnd_);
+  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
+  icon.Apply(value);
+  EndDrag();
+  TFilter& crossover = icon.Filter();
+  const bool written = GuardedUnitCall(device_, [&] {
+    crossover.WriteToDevice(device_);
+    crossover.SendCreateCommand(device_);
+  });
+  Invalidate();
+  if (!written) return;
+  std::vector<TFilter*> changed{&crossover};
+  NotifyRecord record{FilterChanged, currentChannel_, 1, &changed};
+  NotifyRoot(&record);
+}
+
+void TCrossoverGraphWindow::EvKeyDown(int key) {
+  if (key != ui::key::kEscape || !dragged_) return;
+  // The unit keeps what the mouse reached, and so does the crossover in memory.
+  TFilter& crossover = dragged_->Filter();
+  const bool pending = crossover.GetDeviceRecord() != lastWritten_;
+  EndDrag();
+  if (pending) GuardedUnitCall(device_, [&] { crossover.UpdateDeviceLive(device_); });
+  Invalidate();
+}
+
+void TCrossoverGraphWindow::EvRButtonDown(ui::Point p) {
+  ui::Menu menu;
+  menu.AppendItem(kCmShowNetworkSum, "Show network sum");
+  menu.CheckItem(kCmShowNetworkSum, device_.showNetworkSum);
+  menu.Track(*this, ClientToScreen(p));
+}
+
+}  // namespace namespaceOV

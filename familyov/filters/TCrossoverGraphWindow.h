@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QImage>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/TDataWindow.h"
+#include "familyov/filters/CrossoverGraphIcons.h"
+#include "platform/ui/DrawnWindow.h"
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// The crossover network of the output chosen in the editor's tree: each output's response, the
+// optional network sum, and an icon per crossover. The chosen output's crossovers can be dragged
+// along their line; the unit follows the mouse, and the release writes the crossover and tells
+// the unit's windows.
+class TCrossoverGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
+ public:
+  // The pop-up menu's one command.
+  static constexpr int kCmShowNetworkSum = 101;
+
+  TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavinex& device);
+  ~TCrossoverGraphWindow() override;
+
+  void Notify(NotifyRecord* record) override;
+  void SetRange(float dBmin, float dBmax, int gridStep, int labelStep);
+  // Toggles the unit's show-network-sum flag.
+  void ShowNetworkSum();
+
+  const CrossoverGraphIcons& Icons() const { return icons_; }
+  int CurrentChannel() const { return currentChannel_; }
+  bool Dragging() const { return dragged_ != nullptr; }
+  // 1 while a moved position waits for the unit, else 0.
+  int PendingLiveWrites() const { return liveWritePosted_ ? 1 : 0; }
+
+ protected:
+  void SetupWindow() override;
+  void Paint(ui::Dc& dc) override;
+
+ private:
+  bool IsOutput(int channel) const;
+  int NetworkOf(int channel);
+  void Rebuild();
+  void ComputeNetworkSum();
+  // The outputs' names label their icons; read with the icons and on a rename, not per paint.
+  void ReadNames(const std::vector<int>& outputs);
+  void DrawGrid(TFreqDC& freq) const;
+  // Every output's response, the chosen one's on top, then the sum when shown.
+  void DrawCurves(TFreqDC& freq) const;
+  void DrawIcons(TFreqDC& freq);
+  void DrawDragStep();
+
+  familycommon::TFreqDC MouseContext();
+  void EvLButtonDown(ui::Point p);
+  void EvMouseMove(ui::Point p);
+  void EvLButtonUp();
+  void EvKeyDown(int key);
+  void EvRButtonDown(ui::Point p);
+  void WriteLivePosition();
+  // The drag is over: the mouse is free, the idle check runs again.
+  void EndDrag();
+  // The band's end as a value: the coordinate of the other axis keeps its start value.
+  GraphValue LockedValue(const familycommon::TFreqDC& dc, ui::Point end) const;
+
+  IQDeviceOrdavinex& device_;
+  int currentChannel_;
+  int currentNetwork_ = 0;
+  float dBmin_ = -80.0f;
+  float dBmax_ = 20.0f;
+  int gridStep_ = 4;
+  int labelStep_ = 20;
+
+  QImage scratch_;
+  std::unique_ptr<ui::Dc> scratchDc_;
+
+  CrossoverGraphIcons icons_;
+  std::array<std::string, kMaxOutputs> names_;
+  TCrossoverIcon* dragged_ = nullptr;
+  bool liveWritePosted_ = false;
+  ui::Point bandStart_;  // logical units, y pointing up
+  ui::Point bandEnd_;
+  GraphValue startValue_;
+  DeviceRecord lastWritten_{};
+};
+
+}  // namespace namespaceOV
