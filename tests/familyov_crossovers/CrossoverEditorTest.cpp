@@ -42,6 +42,7 @@ struct CrossoverEditorTest : testing::Test {
   void SetUp() override {
     bus.port.SetRetries(0);
     ovtest::ReportedErrors().clear();
+    unit.autoOpenSummary = 0;  // only the windows a test opens
     editWindow.Create();
     for (const auto& [channel, name] : {std::pair{4, "Woofer"}, std::pair{5, "Tweeter"}}) {
       gChannelNameObject.SetElement(channel);

@@ -39,6 +39,7 @@ struct CrossoverWindowsTest : testing::Test {
   void SetUp() override {
     ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
     ovtest::ReportedErrors().clear();
+    unit.autoOpenSummary = 0;  // only the windows a test opens
     editWindow.Create();
   }
   void TearDown() override { std::filesystem::remove_all(dataHome); }
