@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,21 @@ inline void StartPacedRun(sim::SimulatedBus& bus) {
 // The time the wire needs for `traffic`, turnarounds included.
 inline double WireMs(const std::vector<sim::TrafficEntry>& traffic) {
   return sim::WireTimeMs(traffic, kTurnaroundUs);
+}
+
+// The wall time of some work and the wire time of the traffic it made.
+struct Timed {
+  double measuredMs = 0.0;
+  double wireMs = 0.0;
+};
+
+// Runs `work` on a quiet bus and times it against the wire.
+inline Timed Time(sim::SimulatedBus& bus, const std::function<void()>& work) {
+  bus.ClearTraffic();
+  const auto start = Clock::now();
+  work();
+  const double measured = Ms(Clock::now() - start).count();
+  return {measured, WireMs(bus.Traffic())};
 }
 
 }  // namespace bench

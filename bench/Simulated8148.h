@@ -2,9 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 
 #include "bench/PacedBus.h"
 #include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/OrdavinexTypes.h"
 #include "sim/familyov/FamilyOvUnit.h"
@@ -37,5 +40,12 @@ struct Simulated8148 {
   namespaceOV::IQ8148Type type;
   const IQDeviceInfo record;
 };
+
+// A bus failure in a benchmark prints on stderr, where its log shows why it ran long or failed.
+inline void PrintBusFailures() {
+  namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
+    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
+  });
+}
 
 }  // namespace bench

@@ -2,6 +2,7 @@
 
 #include "family3300/Labels3300.h"
 #include "family3300/Parameters3300.h"
+#include "familycommon/UnitErrorTexts.h"
 // The device owns its edit window while it is open.
 #include "platform/ui/Window.h"
 
@@ -36,7 +37,7 @@ bool IQDevice3300::GetListText(std::string& text) const {
   return true;
 }
 
-std::string IQDevice3300::GetErrorText(int code) const { return ErrorText3300(code); }
+std::string IQDevice3300::GetErrorText(int code) const { return familycommon::UnitErrorText(code); }
 
 bool IQDevice3300::IsLocked() { return g3300Lock.Read(*this); }
 

@@ -3,13 +3,15 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "sim/SimulatedBus.h"
 #include "sim/family3300/Family3300Unit.h"
@@ -54,16 +56,7 @@ struct Options {
   std::exit(2);
 }
 
-std::optional<sim::familyov::Model> ModelNamed(std::string_view name) {
-  using sim::familyov::Model;
-  if (name == "8122") return Model::k8122;
-  if (name == "8124") return Model::k8124;
-  if (name == "8126") return Model::k8126;
-  if (name == "8148") return Model::k8148;
-  return std::nullopt;
-}
-
-// "8148:1", "8124:3:1.4" or "8126:1:1.5:Stage left".
+// The fields of "MODEL:ADDRESS[:FIRMWARE[:NAME]]".
 std::vector<std::string> ColonFields(std::string_view text) {
   std::vector<std::string> fields;
   for (std::size_t start = 0;;) {
@@ -83,56 +76,45 @@ int BusAddress(const std::string& field) {
   return static_cast<int>(address);
 }
 
-sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
+// One unit of a family, "MODEL:ADDRESS[:FIRMWARE[:NAME]]", its MODEL one of the names in `models`.
+template <typename UnitOptions>
+UnitOptions ParseUnit(
+    std::string_view text,
+    std::initializer_list<std::pair<std::string_view, decltype(UnitOptions::model)>> models) {
   const auto fields = ColonFields(text);
-  const auto model = ModelNamed(fields[0]);
-  if (!model) Usage();
-  sim::familyov::UnitOptions unit;
-  unit.model = *model;
+  const auto named =
+      std::ranges::find(models, std::string_view(fields[0]), [](const auto& m) { return m.first; });
+  if (named == models.end()) Usage();
+  UnitOptions unit;
+  unit.model = named->second;
   unit.address = BusAddress(fields[1]);
   if (fields.size() > 2) unit.firmware = fields[2];
   if (fields.size() > 3) unit.unitName = fields[3];
   return unit;
+}
+
+// "8148:1", "8124:3:1.4" or "8126:1:1.5:Stage left".
+sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
+  using sim::familyov::Model;
+  return ParseUnit<sim::familyov::UnitOptions>(text, {{"8122", Model::k8122},
+                                                      {"8124", Model::k8124},
+                                                      {"8126", Model::k8126},
+                                                      {"8148", Model::k8148}});
 }
 
 // "x:3", "rt:4:1.2:Noise" for the older family's models base, plus, x and rt.
 sim::family8100::UnitOptions ParseFamily8100Unit(std::string_view text) {
   using sim::family8100::Model;
-  const auto fields = ColonFields(text);
-  sim::family8100::UnitOptions unit;
-  if (fields[0] == "base") {
-    unit.model = Model::kBase;
-  } else if (fields[0] == "plus") {
-    unit.model = Model::kPlus;
-  } else if (fields[0] == "x") {
-    unit.model = Model::kX;
-  } else if (fields[0] == "rt") {
-    unit.model = Model::kRuneTide;
-  } else {
-    Usage();
-  }
-  unit.address = BusAddress(fields[1]);
-  if (fields.size() > 2) unit.firmware = fields[2];
-  if (fields.size() > 3) unit.unitName = fields[3];
-  return unit;
+  return ParseUnit<sim::family8100::UnitOptions>(
+      text,
+      {{"base", Model::kBase}, {"plus", Model::kPlus}, {"x", Model::kX}, {"rt", Model::kRuneTide}});
 }
 
 // "2xl:5", "xl:6:01.00:Foyer" for the graphic equalisers 3300XL (xl) and 3300-2XL (2xl).
 sim::family3300::UnitOptions ParseFamily3300Unit(std::string_view text) {
   using sim::family3300::Model;
-  const auto fields = ColonFields(text);
-  sim::family3300::UnitOptions unit;
-  if (fields[0] == "xl") {
-    unit.model = Model::k3300XL;
-  } else if (fields[0] == "2xl") {
-    unit.model = Model::k3300_2XL;
-  } else {
-    Usage();
-  }
-  unit.address = BusAddress(fields[1]);
-  if (fields.size() > 2) unit.firmware = fields[2];
-  if (fields.size() > 3) unit.unitName = fields[3];
-  return unit;
+  return ParseUnit<sim::family3300::UnitOptions>(
+      text, {{"xl", Model::k3300XL}, {"2xl", Model::k3300_2XL}});
 }
 
 Options Parse(int argc, char** argv) {

@@ -5,7 +5,6 @@
 
 #include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "bench/BenchLine.h"
@@ -20,25 +19,12 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Ms;
+using bench::Time;
+using bench::Timed;
 using namespace namespace3300;
 
 constexpr double kLimitRatio = 1.10;
 constexpr int kAddress = 7;
-
-struct Timed {
-  double measuredMs = 0.0;
-  double wireMs = 0.0;
-};
-
-Timed Time(sim::SimulatedBus& bus, const std::function<void()>& work) {
-  bus.ClearTraffic();
-  const auto start = Clock::now();
-  work();
-  const double measured = Ms(Clock::now() - start).count();
-  return {measured, bench::WireMs(bus.Traffic())};
-}
 
 // Every parameter the unit lets the program read: the passwords and the memory command are
 // written only.

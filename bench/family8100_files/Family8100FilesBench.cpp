@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "bench/BenchLine.h"
@@ -17,9 +16,6 @@
 #include "sim/family8100/Family8100Unit.h"
 
 namespace {
-
-using bench::Clock;
-using bench::Ms;
 
 constexpr int kAddress = 1;
 constexpr int kFilters = 24;
@@ -51,14 +47,6 @@ void FillUnit(namespace8100::IQDevice8100& unit) {
   unit.SaveMemory(2);
 }
 
-// The wall time of `work` and the wire time of its traffic.
-std::pair<double, double> Timed(sim::SimulatedBus& bus, const std::function<void()>& work) {
-  bench::StartPacedRun(bus);
-  const auto start = Clock::now();
-  work();
-  return {Ms(Clock::now() - start).count(), bench::WireMs(bus.Traffic())};
-}
-
 }  // namespace
 
 int main() {
@@ -74,14 +62,15 @@ int main() {
   const std::string path =
       (std::filesystem::temp_directory_path() / "family8100-bench.ov0").string();
 
-  std::pair<double, double> read;
-  std::pair<double, double> save;
+  bench::Timed read;
+  bench::Timed save;
   try {
     namespace8100::IQDevice8100X writer(&type, &manager, &record);
     FillUnit(writer);
     namespace8100::IQDevice8100X unit(&type, &manager, &record);
-    read = Timed(bus, [&unit] { unit.ReadAllParameters(); });
-    save = Timed(bus, [&unit, &path] {
+    bench::StartPacedRun(bus);
+    read = bench::Time(bus, [&unit] { unit.ReadAllParameters(); });
+    save = bench::Time(bus, [&unit, &path] {
       SettingsTextFile file;
       file.Open(path, SettingsTextFile::kWrite);
       namespace8100::WriteSettingsFile(unit, file, kTwoMemories);
@@ -98,15 +87,15 @@ int main() {
   const bool readWithin = bench::Report({.measured = "family8100: read an X with " + filters,
                                          .reference = "wire time with turnarounds",
                                          .unit = "ms",
-                                         .referenceFigure = read.second,
-                                         .measuredFigure = read.first,
+                                         .referenceFigure = read.wireMs,
+                                         .measuredFigure = read.measuredMs,
                                          .limit = kLimitRatio});
   const bool saveWithin =
       bench::Report({.measured = "family8100: save an X with " + filters + ", two memories",
                      .reference = "wire time with turnarounds",
                      .unit = "ms",
-                     .referenceFigure = save.second,
-                     .measuredFigure = save.first,
+                     .referenceFigure = save.wireMs,
+                     .measuredFigure = save.measuredMs,
                      .limit = kLimitRatio});
   return readWithin && saveWithin ? 0 : 1;
 }

@@ -62,9 +62,7 @@ float UnitLevelDb(sim::SimulatedBus& bus, int channel) {
 int main(int argc, char** argv) {
   ui::Application app(argc, argv, "familyov_channels_bench");
   RegisterAppResources();
-  namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
-    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
-  });
+  bench::PrintBusFailures();
 
   bench::Simulated8148 line;
   namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);

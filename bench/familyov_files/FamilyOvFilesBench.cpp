@@ -7,7 +7,6 @@
 
 #include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "bench/BenchLine.h"
@@ -18,24 +17,10 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Ms;
-
 constexpr double kLimitRatio = 1.10;
 
-// Runs `work` on a quiet bus; its time and the wire time of the traffic it made.
-struct Timed {
-  double measuredMs = 0.0;
-  double wireMs = 0.0;
-};
-
-Timed Time(sim::SimulatedBus& bus, const std::function<void()>& work) {
-  bus.ClearTraffic();
-  const auto start = Clock::now();
-  work();
-  const double measured = Ms(Clock::now() - start).count();
-  return {measured, bench::WireMs(bus.Traffic())};
-}
+using bench::Time;
+using bench::Timed;
 
 bool Report(const std::string& what, const std::string& reference, const Timed& timed) {
   return bench::Report({.measured = what,

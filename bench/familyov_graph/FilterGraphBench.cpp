@@ -98,9 +98,7 @@ DragFigures Drag(TFilterGraphWindow& graph, IQDeviceOrdavinex& unit, TFilter& fi
 int main(int argc, char** argv) {
   ui::Application app(argc, argv, "familyov_graph_bench");
   RegisterAppResources();
-  SetCommErrorReporter([](const IQException& e, IQDevice&) {
-    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
-  });
+  bench::PrintBusFailures();
 
   bench::Simulated8148 line;
   IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);

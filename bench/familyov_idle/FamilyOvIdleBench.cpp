@@ -3,13 +3,10 @@
 // two ticks of a 1 ms timer, against the wire time of one poll of the unit (request, turnaround
 // and reply), measured in the same run.
 
-#include <QEventLoop>
-#include <QTimer>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 #include "bench/BenchLine.h"
+#include "bench/EventLoopStall.h"
 #include "bench/Simulated8148.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
@@ -18,39 +15,16 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Ms;
-
 constexpr int kTickMs = 1;
 constexpr int kIdleRunMs = 2000;
 constexpr double kLimitRatio = 1.5;
-
-// The longest gap beyond one tick between two ticks while the loop runs for `runMs`.
-double LongestStallMs(int runMs) {
-  double longest = 0;
-  auto last = Clock::now();
-  QTimer tick;
-  tick.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&tick, &QTimer::timeout, [&] {
-    const auto now = Clock::now();
-    longest = std::max(longest, Ms(now - last).count() - kTickMs);
-    last = now;
-  });
-  QEventLoop loop;
-  QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
-  tick.start(kTickMs);
-  loop.exec();
-  return longest;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   ui::Application app(argc, argv, "familyov_idle_bench");
   RegisterAppResources();
-  namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
-    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
-  });
+  bench::PrintBusFailures();
 
   bench::Simulated8148 line;
   namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
@@ -60,7 +34,7 @@ int main(int argc, char** argv) {
   ui::test::PumpMessages();
 
   line.bus.ClearTraffic();
-  const double stallMs = LongestStallMs(kIdleRunMs);
+  const double stallMs = bench::LongestStallMs(kIdleRunMs, kTickMs);
   const auto traffic = line.bus.Traffic();
   // Every transaction of the idle unit is one poll: a request and its reply.
   const double polls = static_cast<double>(traffic.size()) / 2;

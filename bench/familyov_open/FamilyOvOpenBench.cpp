@@ -35,9 +35,7 @@ double OpenMs(namespaceOV::IQDeviceOrdavinex& unit) {
 int main(int argc, char** argv) {
   ui::Application app(argc, argv, "familyov_open_bench");
   RegisterAppResources();
-  namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
-    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
-  });
+  bench::PrintBusFailures();
 
   bench::Simulated8148 line;
 

@@ -84,9 +84,7 @@ int main(int argc, char** argv) {
                             {'x', '8', '1', '.', '5'});
   namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
   bool failed = false;
-  namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
-    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
-  });
+  bench::PrintBusFailures();
   ui::PromptScript script([&](const std::string& what) {
     std::fprintf(stderr, "unexpected prompt: %s\n", what.c_str());
     failed = true;

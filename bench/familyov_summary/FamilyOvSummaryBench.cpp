@@ -3,13 +3,10 @@
 // reads and turnarounds, and the longest time the event loop is held between two ticks of a 1 ms
 // timer against the wire time of one transaction, both measured in the same run.
 
-#include <QEventLoop>
-#include <QTimer>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 #include "bench/BenchLine.h"
+#include "bench/EventLoopStall.h"
 #include "bench/Simulated8148.h"
 #include "familyov/unit/TEditOVWindow.h"
 #include "platform/ui/Application.h"
@@ -20,32 +17,11 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Ms;
-
 constexpr int kTickMs = 1;
 constexpr int kRunMs = 3000;
 constexpr int kChannelMeterObject = 0x2E;
 constexpr double kRoundLimitRatio = 1.10;
 constexpr double kStallLimitRatio = 1.5;
-
-// The longest gap beyond one tick between two ticks while the loop runs for `runMs`.
-double LongestStallMs(int runMs) {
-  double longest = 0;
-  auto last = Clock::now();
-  QTimer tick;
-  tick.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&tick, &QTimer::timeout, [&] {
-    const auto now = Clock::now();
-    longest = std::max(longest, Ms(now - last).count() - kTickMs);
-    last = now;
-  });
-  QEventLoop loop;
-  QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
-  tick.start(kTickMs);
-  loop.exec();
-  return longest;
-}
 
 int MeterReads(const std::vector<sim::TrafficEntry>& traffic) {
   int reads = 0;
@@ -64,9 +40,7 @@ int MeterReads(const std::vector<sim::TrafficEntry>& traffic) {
 int main(int argc, char** argv) {
   ui::Application app(argc, argv, "familyov_summary_bench");
   RegisterAppResources();
-  namespaceOV::SetCommErrorReporter([](const IQException& e, IQDevice&) {
-    std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
-  });
+  bench::PrintBusFailures();
 
   bench::Simulated8148 line;
   namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
@@ -81,7 +55,7 @@ int main(int argc, char** argv) {
   ui::test::PumpMessages();
 
   line.bus.ClearTraffic();
-  const double stallMs = LongestStallMs(kRunMs);
+  const double stallMs = bench::LongestStallMs(kRunMs, kTickMs);
   const auto traffic = line.bus.Traffic();
   const int meters = edit != nullptr ? static_cast<int>(edit->Poller().Count()) : 0;
   const double rounds = meters > 0 ? static_cast<double>(MeterReads(traffic)) / meters : 0;

@@ -11,6 +11,7 @@
 #include "family8100/filters/GraphView8100.h"
 #include "family8100/unit/ReadyWait.h"
 #include "familycommon/ProgressReport.h"
+#include "familycommon/UnitErrorTexts.h"
 
 namespace namespace8100 {
 
@@ -30,9 +31,6 @@ inline constexpr int kWrongPasswordCode = 9;
 
 using familycommon::ProgressReport;
 using familycommon::ProgressScope;
-
-// The text for an error code the unit sends; codes outside the units' table are named by number.
-std::string ErrorText8100(int code);
 
 // The model's current settings other than filters, one word per value, in the order the family
 // keeps them: levels, mutes and routing; delays; polarity and limiter; noise sources.
@@ -59,7 +57,7 @@ class IQDevice8100 : public IQDevice {
   // Any model of either processor family at the same address and network.
   bool Matches(const IQDeviceInfo& info) const override;
   bool GetListText(std::string& text) const override;
-  std::string GetErrorText(int code) const override { return ErrorText8100(code); }
+  std::string GetErrorText(int code) const override { return familycommon::UnitErrorText(code); }
   // A bus unit waits until it is ready before every write, and before it names a new filter's
   // slot; the port keeps its own reply time-out.
   void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -12,7 +11,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
-#include "sim/WireFormat.h"
+#include "tests/bus/RequestTrace.h"
 
 namespace eqtest {
 
@@ -128,24 +127,7 @@ namespace3300::IQDevice3300* EqFixture::NewVirtual(sim::family3300::Model model,
 }
 
 std::vector<std::string> EqFixture::TakeTrace(bool withAddress) {
-  std::vector<std::string> trace;
-  for (const sim::TrafficEntry& entry : bus.Traffic()) {
-    if (entry.direction != sim::Direction::kToUnits) continue;
-    const auto request = sim::DecodeRequest(entry.bytes);
-    if (!request || request->opcode == sim::kNoOpcode) continue;
-    char text[8];
-    std::snprintf(text, sizeof text, "%c%02X", request->opcode == sim::kOpcodeSet ? 'W' : 'R',
-                  request->objectId);
-    std::string line = withAddress ? std::to_string(request->address) + ":" + text : text;
-    if (request->opcode == sim::kOpcodeSet) line += " ";
-    for (uint8_t byte : request->payload) {
-      std::snprintf(text, sizeof text, "%02X", byte);
-      line += text;
-    }
-    trace.push_back(line);
-  }
-  bus.ClearTraffic();
-  return trace;
+  return bustest::TakeRequestTrace(bus, withAddress);
 }
 
 }  // namespace eqtest

@@ -14,26 +14,13 @@
 using namespace namespace8100;
 using sim::family8100::Model;
 using testing::ElementsAre;
+using testsupport8100::Described;
 
 namespace {
 
-std::vector<std::string> Described(const IQDevice8100& unit) {
-  std::vector<std::string> lines;
-  for (const auto& filter : unit.Filters()) lines.push_back(filter->Describe());
-  for (const TFilter* crossover : {unit.LowCrossover(), unit.HighCrossover()}) {
-    if (crossover) lines.push_back(crossover->Describe());
-  }
-  return lines;
-}
-
 template <typename Filter>
 void Add(IQDevice8100& unit, int32_t bank, int32_t frequency) {
-  auto filter = std::make_unique<Filter>();
-  filter->bank = bank;
-  filter->frequency = frequency;
-  TFilter& placed = unit.PlaceFilter(std::move(filter));
-  placed.WriteToUnit(unit);
-  placed.SetUnitFlag(unit);
+  testsupport8100::AddFilter(unit, testsupport8100::Made<Filter>(bank, frequency));
 }
 
 }  // namespace

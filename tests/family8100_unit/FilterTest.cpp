@@ -11,6 +11,7 @@
 using namespace namespace8100;
 using sim::family8100::Model;
 using testing::ElementsAre;
+using testsupport8100::Made;
 using testsupport8100::OlderFamilyBus;
 using testsupport8100::OnlyUnit;
 
@@ -24,14 +25,6 @@ std::vector<std::string> AfterReadyPolls(const std::vector<std::string>& request
     trace.push_back(request);
   }
   return trace;
-}
-
-template <typename Filter>
-std::unique_ptr<Filter> Made(int32_t bank, int32_t frequency) {
-  auto filter = std::make_unique<Filter>();
-  filter->bank = bank;
-  filter->frequency = frequency;
-  return filter;
 }
 
 }  // namespace

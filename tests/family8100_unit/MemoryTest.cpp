@@ -9,38 +9,20 @@
 using namespace namespace8100;
 using sim::family8100::Model;
 using testing::ElementsAre;
+using testsupport8100::AddFilter;
+using testsupport8100::Described;
+using testsupport8100::Made;
 using testsupport8100::OlderFamilyBus;
 using testsupport8100::OnlyUnit;
 
 namespace {
 
-std::vector<std::string> Described(const IQDevice8100& unit) {
-  std::vector<std::string> lines;
-  for (const auto& filter : unit.Filters()) lines.push_back(filter->Describe());
-  for (const TFilter* crossover : {unit.LowCrossover(), unit.HighCrossover()}) {
-    if (crossover) lines.push_back(crossover->Describe());
-  }
-  return lines;
-}
-
-void AddFilter(IQDevice8100& unit, std::unique_ptr<TFilter> filter) {
-  TFilter& placed = unit.PlaceFilter(std::move(filter));
-  placed.WriteToUnit(unit);
-  placed.SetUnitFlag(unit);
-}
-
 std::unique_ptr<TFilter> Highpass(int32_t frequency) {
-  auto filter = std::make_unique<THighpassFilter>();
-  filter->bank = kLeftInputBank;
-  filter->frequency = frequency;
-  return filter;
+  return Made<THighpassFilter>(kLeftInputBank, frequency);
 }
 
 std::unique_ptr<TFilter> HighCrossover(int32_t frequency) {
-  auto filter = std::make_unique<THighCrossoverFilter>();
-  filter->bank = kLeftOutputBank;
-  filter->frequency = frequency;
-  return filter;
+  return Made<THighCrossoverFilter>(kLeftOutputBank, frequency);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include "tests/bus/RequestTrace.h"
 
 namespace testsupport8100 {
 
@@ -29,26 +29,7 @@ std::vector<IQDevice*> OlderFamilyBus::RollCall() {
   return found;
 }
 
-std::vector<std::string> OlderFamilyBus::TakeTrace() {
-  std::vector<std::string> trace;
-  for (const sim::TrafficEntry& entry : bus.Traffic()) {
-    if (entry.direction != sim::Direction::kToUnits) continue;
-    const auto request = sim::DecodeRequest(entry.bytes);
-    if (!request || request->opcode == sim::kNoOpcode) continue;
-    char text[8];
-    std::snprintf(text, sizeof text, "%c%02X", request->opcode == sim::kOpcodeSet ? 'W' : 'R',
-                  request->objectId);
-    std::string line = text;
-    if (request->opcode == sim::kOpcodeSet) line += " ";
-    for (uint8_t byte : request->payload) {
-      std::snprintf(text, sizeof text, "%02X", byte);
-      line += text;
-    }
-    trace.push_back(line);
-  }
-  bus.ClearTraffic();
-  return trace;
-}
+std::vector<std::string> OlderFamilyBus::TakeTrace() { return bustest::TakeRequestTrace(bus); }
 
 std::vector<sim::family8100::FilterSlot> OlderFamilyBus::SlotsOf(int index) {
   std::vector<sim::family8100::FilterSlot> unitSlots;
@@ -62,6 +43,21 @@ namespace8100::IQDevice8100* OnlyUnit(OlderFamilyBus& bus) {
   auto found = bus.RollCall();
   EXPECT_EQ(found.size(), 1u);
   return dynamic_cast<namespace8100::IQDevice8100*>(found.at(0));
+}
+
+void AddFilter(namespace8100::IQDevice8100& unit, std::unique_ptr<namespace8100::TFilter> filter) {
+  namespace8100::TFilter& placed = unit.PlaceFilter(std::move(filter));
+  placed.WriteToUnit(unit);
+  placed.SetUnitFlag(unit);
+}
+
+std::vector<std::string> Described(const namespace8100::IQDevice8100& unit) {
+  std::vector<std::string> lines;
+  for (const auto& filter : unit.Filters()) lines.push_back(filter->Describe());
+  for (const namespace8100::TFilter* crossover : {unit.LowCrossover(), unit.HighCrossover()}) {
+    if (crossover) lines.push_back(crossover->Describe());
+  }
+  return lines;
 }
 
 }  // namespace testsupport8100

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,5 +38,20 @@ struct OlderFamilyBus {
 
 // The one unit on the bus, found by a roll call.
 namespace8100::IQDevice8100* OnlyUnit(OlderFamilyBus& bus);
+
+// A filter of the class `Filter` in `bank` at `frequency`, its other values the class's defaults.
+template <typename Filter>
+std::unique_ptr<Filter> Made(int32_t bank, int32_t frequency) {
+  auto filter = std::make_unique<Filter>();
+  filter->bank = bank;
+  filter->frequency = frequency;
+  return filter;
+}
+
+// The filter placed on `unit`, written to it and marked as the unit's own.
+void AddFilter(namespace8100::IQDevice8100& unit, std::unique_ptr<namespace8100::TFilter> filter);
+
+// The descriptions of the unit's filters and then of its crossovers, one line each.
+std::vector<std::string> Described(const namespace8100::IQDevice8100& unit);
 
 }  // namespace testsupport8100
