@@ -1,11 +1,9 @@
 #include "family3300/TSecurityDialog.h"
 
-#include <cstdio>
-#include <vector>
-
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
 #include "family3300/Parameters3300.h"
+#include "familycommon/ServiceStatus.h"
 #include "familycommon/SetPassDialog.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
@@ -100,22 +98,7 @@ void TSecurityDialog::CmSetPassword() {
 }
 
 void TSecurityDialog::CmStatus() {
-  // The status is bytes, zeros among them, not a text.
-  std::vector<uint8_t> status;
-  try {
-    device_.Request(g3300Status, 0);
-    if (!device_.Fetch(g3300Status, status)) return;
-  } catch (const IQException&) {
-    return;
-  }
-  status.resize(kStatusBytesShown, 0);
-  std::string text = "Status: ";
-  for (const uint8_t byte : status) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%.2X ", byte);
-    text += hex;
-  }
-  ui::MessageBox(this, text, "Service Code 01", ui::mb::kOk | ui::mb::kIconExclamation);
+  familycommon::ShowServiceStatus(this, device_, g3300Status, kStatusBytesShown);
 }
 
 }  // namespace namespace3300

@@ -3,6 +3,7 @@
 #include "platform/ui/Resources.h"
 #include "resources/Family8100CrossoverIds.h"
 #include "resources/Family8100Ids.h"
+#include "resources/FamilyCommonIds.h"
 
 namespace f8100res {
 namespace {
@@ -249,6 +250,24 @@ ui::DialogTemplate NoiseDialog() {
   return dialog;
 }
 
+ui::DialogTemplate SecurityDialog() {
+  return {kSecurityDialog,
+          "Security",
+          {0, 0, 170, 92},
+          ui::style::kNone,
+          {{kNoId, ControlKind::Static, "Password:", {10, 12, 46, 10}},
+           {kPasswordEdit,
+            ControlKind::Edit,
+            "",
+            {58, 10, 70, 12},
+            ui::style::kPassword | ui::style::kUpperCase},
+           {kNoId, ControlKind::Line, "", {4, 30, 162, 30}},
+           {kLockLamp, ControlKind::OwnerDrawButton, "", {10, 35, 20, 20}},
+           {kLockCaption, ControlKind::Static, "Lock Device", {36, 41, 80, 10}},
+           {kSetPasswordButton, ControlKind::PushButton, "Set new password ...", {10, 68, 90, 14}},
+           {kStatusButton, ControlKind::OwnerDrawButton, "", {150, 72, 16, 16}}}};
+}
+
 }  // namespace
 
 void RegisterFamily8100Resources() {
@@ -264,6 +283,8 @@ void RegisterFamily8100Resources() {
   ui::Resources::AddDialog(MemorySelectDialog());
   ui::Resources::AddDialog(MemoryDialog());
   ui::Resources::AddDialog(PresetDialog());
+  ui::Resources::AddDialog(SecurityDialog());
+  common_res::RegisterFamilyCommonResources();
   RegisterFamily8100CrossoverDialog();
 }
 

@@ -99,6 +99,15 @@ inline constexpr int kRightNoiseSpin = 110;
 inline constexpr int kLeftNoiseLevelEdit = 120;
 inline constexpr int kRightNoiseLevelEdit = 121;
 
+// The security page: the password, the lock lamp with its caption, a new password, the service
+// status.
+inline constexpr int kSecurityDialog = 81008;
+inline constexpr int kPasswordEdit = 101;
+inline constexpr int kLockLamp = 102;
+inline constexpr int kSetPasswordButton = 103;
+inline constexpr int kStatusButton = 104;
+inline constexpr int kLockCaption = 319;
+
 // Adds the dialog templates above to the program's resources.
 void RegisterFamily8100Resources();
 

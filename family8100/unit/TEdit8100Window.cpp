@@ -10,6 +10,7 @@
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Reflash8100.h"
 #include "family8100/unit/TMemoryDialog.h"
+#include "family8100/unit/TSecurityDialog.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "familycommon/ProgressWindow.h"
 #include "platform/ui/Application.h"
@@ -98,6 +99,7 @@ void TEdit8100Window::SetupWindow() {
   // Made once the frame exists: children made before it would be created along with it.
   sigFlow_ = std::make_unique<TSigFlowDialog>(this, *device_);
   memory_ = std::make_unique<TMemoryDialog>(this, *device_);
+  security_ = std::make_unique<TSecurityDialog>(this, *device_);
   UpdateTitle();
   // A locked unit keeps its signal flow closed; so does one whose lock could not be read.
   bool locked = true;
@@ -195,6 +197,9 @@ void TEdit8100Window::RunNode(int id) {
     case kMemory:
       OpenPage(*memory_);
       break;
+    case kSecurity:
+      OpenPage(*security_);
+      break;
     case kSerialNumber:
       ShowSerialNumber();
       break;
@@ -211,12 +216,12 @@ void TEdit8100Window::RunNode(int id) {
       ShowFirmwareVersion();
       break;
     case kFactoryInitialize:
-      ClosePages();
+      CloseAllPages();
       FactoryInitialize();
       ReadUnit();
       break;
     case kReflash:
-      ClosePages();
+      CloseAllPages();
       ReflashUnit(*device_, this);
       break;
     default:
@@ -234,10 +239,15 @@ void TEdit8100Window::OpenPage(ui::Window& page) {
   }
 }
 
-void TEdit8100Window::ClosePages() {
+void TEdit8100Window::CloseEditingPages() {
   if (sigFlow_ == nullptr) return;
   if (sigFlow_->IsCreated()) sigFlow_->CloseWindow(0);
   if (memory_->IsCreated()) memory_->CloseWindow(ui::kIdCancel);
+}
+
+void TEdit8100Window::CloseAllPages() {
+  CloseEditingPages();
+  if (security_ != nullptr && security_->IsCreated()) security_->CloseWindow(ui::kIdCancel);
 }
 
 void TEdit8100Window::ShowSerialNumber() {
@@ -333,7 +343,7 @@ void TEdit8100Window::ObjectChanged(int id) {
       familycommon::ProgressWindow progress;
       device_->ReadAllParameters(&progress);
     } else {
-      ClosePages();
+      CloseEditingPages();
     }
   });
   TellClient(kDeviceChanged);
@@ -349,7 +359,7 @@ void TEdit8100Window::CloseWindow(int result) {
   if (!IsCreated() || !CanClose()) return;
   device_->Close();
   TellClient(kWindowClosed);
-  ClosePages();
+  CloseAllPages();
   ui::Frame::CloseWindow(result);
 }
 

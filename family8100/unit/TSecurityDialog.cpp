@@ -1,0 +1,129 @@
+#include "family8100/unit/TSecurityDialog.h"
+
+#include <memory>
+#include <string>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "familycommon/ServiceStatus.h"
+#include "familycommon/SetPassDialog.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family8100Ids.h"
+
+namespace namespace8100 {
+namespace {
+
+constexpr int kLampStyle = 0;
+constexpr std::size_t kStatusBytes = 12;
+
+}  // namespace
+
+TSecurityDialog::TSecurityDialog(ui::Window* parent, IQDevice8100& unit)
+    : ui::Dialog(parent, f8100res::kSecurityDialog),
+      unit_(unit),
+      lamp_(this, f8100res::kLockLamp),
+      setPassword_(this, f8100res::kSetPasswordButton),
+      lockCaption_(this, f8100res::kLockCaption),
+      password_(this, f8100res::kPasswordEdit, kPasswordChars) {
+  lamp_.SetStyle(kLampStyle);
+  lamp_.SetPushStyle(true);
+  OnCommand(f8100res::kLockLamp, [this] { CmLock(); });
+  OnCommand(f8100res::kSetPasswordButton, [this] { CmSetPassword(); });
+  OnCommand(f8100res::kStatusButton,
+            [this] { familycommon::ShowServiceStatus(this, unit_, g8100Status, kStatusBytes); });
+}
+
+std::string TSecurityDialog::UnitCaption() const {
+  // A unit that does not answer goes by its name; the lock read that follows reports it.
+  std::string text;
+  try {
+    if (unit_.GetListText(text)) return text;
+  } catch (const IQException&) {
+  }
+  return unit_.GetName();
+}
+
+void TSecurityDialog::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  SetText("Security - " + UnitCaption());
+  enterDown_ = false;
+  controls::GuardedBusCall(&unit_, [this] { ShowLock(g8100Locked.Read(unit_)); });
+  password_.SetValidator(
+      std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
+  password_.SetText("");
+}
+
+void TSecurityDialog::ShowLock(bool locked) {
+  lamp_.SetState(locked ? kLockedLamp : kUnlockedLamp);
+  lamp_.Redraw();
+  lockCaption_.SetText(locked ? "Unlock device" : "Lock device");
+  setPassword_.Enable(!locked);
+}
+
+void TSecurityDialog::LockChanged() {
+  if (Parent() != nullptr) Parent()->Post(kObjectChanged, 0, g8100Locked.GetId());
+}
+
+void TSecurityDialog::CmLock() {
+  bool locked = false;
+  if (!controls::GuardedBusCall(&unit_, [&] { locked = g8100Locked.Read(unit_); })) return;
+  if (locked) {
+    Unlock();
+  } else {
+    Lock();
+  }
+}
+
+void TSecurityDialog::Lock() {
+  if (ui::MessageBox(this, "Lock the device?", "Security",
+                     ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
+    return;
+  }
+  bool written = false;
+  controls::GuardedBusCall(&unit_, [&] {
+    g8100Locked.Write(unit_, true);
+    written = true;
+    ShowLock(g8100Locked.Read(unit_));
+  });
+  // The unit may be locked even when the read back failed: the edit window reads it again.
+  if (written) LockChanged();
+}
+
+void TSecurityDialog::Unlock() {
+  try {
+    g8100Password.Write(unit_, password_.Text().substr(0, kPasswordChars));
+    const bool locked = g8100Locked.Read(unit_);
+    ShowLock(locked);
+    if (!locked) LockChanged();
+  } catch (const ErrorObject& e) {
+    if (e.code != kWrongPasswordCode) controls::ReportDeviceError(e, &unit_, e.code);
+  } catch (const IQException& e) {
+    controls::ReportDeviceError(e, &unit_, controls::kNoUnitErrorCode);
+  }
+}
+
+bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.down) {
+    enterDown_ = key.code == ui::key::kReturn;
+    return key.code == ui::key::kReturn || key.code == ui::key::kEscape;
+  }
+  if (key.code != ui::key::kReturn || !enterDown_) return false;
+  enterDown_ = false;
+  bool locked = false;
+  if (controls::GuardedBusCall(&unit_, [&] { locked = g8100Locked.Read(unit_); }) && locked) {
+    Unlock();
+  }
+  return true;
+}
+
+void TSecurityDialog::CmSetPassword() {
+  SetPassDialog dialog(this, 0, kPasswordChars);
+  if (dialog.Execute() == ui::kIdOk) {
+    controls::GuardedBusCall(&unit_, [&] { g8100Password.Write(unit_, dialog.Password()); });
+  }
+  password_.SetText("");
+}
+
+}  // namespace namespace8100
