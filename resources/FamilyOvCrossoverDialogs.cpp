@@ -41,16 +41,6 @@ void RegisterFamilyOvCrossoverDialogs() {
   ui::Resources::AddDialog({kCrossoverDialog, "", {0, 0, 512, 63}, style::kChild, crossover});
 
   ui::Resources::AddDialog(
-      {kNetworkPaneDialog,
-       "",
-       {0, 0, 180, 20},
-       style::kChild,
-       {{kNoId, ControlKind::Static, "Channel:", {4, 6, 32, 9}},
-        {kNetworkChannelName, ControlKind::Static, "1", {38, 6, 50, 9}},
-        {kNoId, ControlKind::Static, "assigned to group:", {90, 6, 62, 9}},
-        {kNetworkCombo, ControlKind::ComboBox, "", {152, 4, 24, 60}, style::kDropDownList}}});
-
-  ui::Resources::AddDialog(
       {kMacroPropertiesDialog,
        "Macro properties",
        {0, 0, 198, 114},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/FamilyOvChannelIds.h"
+
 // Resource and control numbers of the newer family's crossover dialog, network assignment and
 // crossover macro windows.
 namespace ovcrossover_res {
@@ -7,7 +9,8 @@ namespace ovcrossover_res {
 // Dialog templates.
 inline constexpr int kCrossoverDialog = 43;
 inline constexpr int kMacroPropertiesDialog = 61;
-inline constexpr int kNetworkPaneDialog = 83;
+// A network pane is the channels' group row: a channel's name and the list it is assigned from.
+inline constexpr int kNetworkPaneDialog = ovchannels_res::kGroupDialog;
 
 // Crossover dialog: the low crossover's row above the high crossover's.
 inline constexpr int kLowType = 101;
@@ -23,8 +26,8 @@ inline constexpr int kHighSlope = 320;
 inline constexpr int kPolarity = 105;
 
 // Network pane.
-inline constexpr int kNetworkCombo = 101;
-inline constexpr int kNetworkChannelName = 323;
+inline constexpr int kNetworkCombo = ovchannels_res::kGroupList;
+inline constexpr int kNetworkChannelName = ovchannels_res::kChannelName;
 
 // Macro properties.
 inline constexpr int kMacroName = 103;

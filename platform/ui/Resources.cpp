@@ -1,6 +1,8 @@
 #include "platform/ui/Resources.h"
 
 #include <map>
+#include <stdexcept>
+#include <string>
 
 namespace ui {
 
@@ -18,10 +20,27 @@ const T* Find(int id) {
   return it != Table<T>().end() ? &it->second : nullptr;
 }
 
+// Registering the same template again is harmless; another template under a taken id would
+// silently replace a dialog of some other window.
+bool SameLayout(const DialogTemplate& a, const DialogTemplate& b) {
+  if (a.caption != b.caption || a.box != b.box || a.controls.size() != b.controls.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.controls.size(); ++i) {
+    if (a.controls[i].id != b.controls[i].id || a.controls[i].kind != b.controls[i].kind) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void Resources::AddDialog(DialogTemplate t) {
   const int id = t.id;
+  if (const DialogTemplate* taken = Find<DialogTemplate>(id); taken && !SameLayout(*taken, t)) {
+    throw std::logic_error("two dialog templates share the id " + std::to_string(id));
+  }
   Table<DialogTemplate>()[id] = std::move(t);
 }
 const DialogTemplate* Resources::Dialog(int id) { return Find<DialogTemplate>(id); }

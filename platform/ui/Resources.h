@@ -65,6 +65,7 @@ struct DluBox {
   int y = 0;
   int width = 0;
   int height = 0;
+  bool operator==(const DluBox&) const = default;
 };
 
 struct ControlTemplate {
@@ -108,6 +109,8 @@ using AcceleratorTable = std::vector<Accelerator>;
 // null or empty.
 class Resources {
  public:
+  // Registering a template again is harmless; another template under a taken id throws
+  // std::logic_error, since it would replace some other window's dialog.
   static void AddDialog(DialogTemplate t);
   static const DialogTemplate* Dialog(int id);
   static void AddMenu(int id, MenuTemplate menu);

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <stdexcept>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
@@ -113,6 +114,14 @@ TEST_F(DialogTest, ControlsComeFromTheTemplateAndBoundObjectsKeepTheirIds) {
   EXPECT_EQ(u.BaseY(), QFontMetrics(font).height());
   EXPECT_EQ(u.ToPixelsX(4), u.BaseX());
   EXPECT_EQ(u.ToPixelsY(8), u.BaseY());
+}
+
+TEST_F(DialogTest, ATemplateAgainIsHarmlessButAnotherUnderATakenIdIsRefused) {
+  EXPECT_NO_THROW(RegisterTemplates());
+  EXPECT_THROW(Resources::AddDialog({kPaneA, "", {0, 0, 120, 40}, style::kChild, {}}),
+               std::logic_error);
+  ASSERT_NE(Resources::Dialog(kPaneA), nullptr);
+  EXPECT_EQ(Resources::Dialog(kPaneA)->box.width, 100) << "the first template stays";
 }
 
 TEST_F(DialogTest, ModalDialogReturnsTheResultItsScriptedUserChose) {
