@@ -149,9 +149,112 @@ ui::DialogTemplate SigFlowDialog(const SigFlowModel& model) {
   return dialog;
 }
 
+ui::DialogTemplate DelayDialog() {
+  ui::DialogTemplate dialog{kDelayDialog, "Delay", {0, 0, 230, 110}, ui::style::kNone, {}};
+  auto& c = dialog.controls;
+  c.push_back({kNoId, ControlKind::GroupBox, "Units", {6, 4, 218, 26}});
+  c.push_back({kMsecButton, ControlKind::RadioButton, "msec", {14, 14, 50, 10}, ui::style::kGroup});
+  c.push_back({kFeetButton, ControlKind::RadioButton, "feet", {84, 14, 50, 10}});
+  c.push_back({kMetersButton, ControlKind::RadioButton, "meters", {154, 14, 56, 10}});
+  const struct {
+    const char* title;
+    int x;
+    int edit;
+    int coarse;
+    int fine;
+  } sides[] = {{"Left", 6, kLeftDelayEdit, kLeftCoarseSpin, kLeftFineSpin},
+               {"Right", 118, kRightDelayEdit, kRightCoarseSpin, kRightFineSpin}};
+  for (const auto& side : sides) {
+    c.push_back({kNoId, ControlKind::GroupBox, side.title, {side.x, 36, 106, 68}});
+    c.push_back({side.edit, ControlKind::Edit, "", {side.x + 8, 48, 60, 12}});
+    c.push_back({side.coarse, ControlKind::UpDown, "", {side.x + 8, 66, 12, 14}});
+    c.push_back({kNoId, ControlKind::Static, "Coarse", {side.x + 24, 68, 40, 10}});
+    c.push_back({side.fine, ControlKind::UpDown, "", {side.x + 8, 84, 12, 14}});
+    c.push_back({kNoId, ControlKind::Static, "Fine", {side.x + 24, 86, 40, 10}});
+  }
+  return dialog;
+}
+
+ui::DialogTemplate LimiterDialog() {
+  ui::DialogTemplate dialog{kLimiterDialog, "Limiters", {0, 0, 250, 190}, ui::style::kNone, {}};
+  auto& c = dialog.controls;
+  const struct {
+    const char* title;
+    int x;
+    int edit;
+    int spin;
+    int slow;
+    int soft;
+    int hard;
+    int bar;
+    const char* barLabel;
+  } sides[] = {{"Left", 6, kLeftThresholdEdit, kLeftThresholdSpin, kLeftSlow, kLeftSoftKnee,
+                kLeftHardKnee, kLeftReductionBar, "Left gain reduction"},
+               {"Right", 128, kRightThresholdEdit, kRightThresholdSpin, kRightSlow, kRightSoftKnee,
+                kRightHardKnee, kRightReductionBar, "Right gain reduction"}};
+  for (const auto& side : sides) {
+    const int x = side.x;
+    c.push_back({kNoId, ControlKind::GroupBox, side.title, {x, 4, 116, 118}});
+    c.push_back({kNoId, ControlKind::Static, "Threshold", {x + 6, 16, 50, 10}});
+    c.push_back({side.edit, ControlKind::Edit, "", {x + 6, 28, 44, 12}});
+    c.push_back({side.spin, ControlKind::UpDown, "", {x + 52, 27, 10, 14}});
+    c.push_back({kNoId, ControlKind::Static, "dBu", {x + 66, 30, 20, 10}});
+    c.push_back({kNoId, ControlKind::Static, "Release", {x + 6, 46, 50, 10}});
+    const char* speeds[] = {"Slow", "Medium", "Fast"};
+    for (int i = 0; i < 3; ++i) {
+      c.push_back({side.slow + i,
+                   ControlKind::RadioButton,
+                   speeds[i],
+                   {x + 6 + 36 * i, 58, 36, 10},
+                   i == 0 ? ui::style::kGroup : ui::style::kNone});
+    }
+    c.push_back({kNoId, ControlKind::Static, "Knee", {x + 6, 76, 50, 10}});
+    c.push_back(
+        {side.soft, ControlKind::RadioButton, "Soft", {x + 6, 88, 40, 10}, ui::style::kGroup});
+    c.push_back({side.hard, ControlKind::RadioButton, "Hard", {x + 50, 88, 40, 10}});
+    c.push_back({kNoId, ControlKind::Static, side.barLabel, {x, 128, 116, 10}});
+    c.push_back({side.bar, ControlKind::ProgressBar, "", {x, 140, 116, 10}});
+  }
+  c.push_back({kLinkLed, ControlKind::OwnerDrawButton, "", {20, 164, 12, 12}});
+  c.push_back({kNoId, ControlKind::Static, "Link Channels", {36, 166, 70, 10}});
+  c.push_back({kEnableLed, ControlKind::OwnerDrawButton, "", {136, 164, 12, 12}});
+  c.push_back({kNoId, ControlKind::Static, "Enable Limiting", {152, 166, 80, 10}});
+  return dialog;
+}
+
+ui::DialogTemplate NoiseDialog() {
+  ui::DialogTemplate dialog{kNoiseDialog, "Noise Sources", {0, 0, 230, 90}, ui::style::kNone, {}};
+  auto& c = dialog.controls;
+  const struct {
+    const char* title;
+    int x;
+    int pink;
+    int flat;
+    int edit;
+    int spin;
+  } sides[] = {
+      {"Left", 6, kLeftPinkButton, kLeftFlatButton, kLeftNoiseLevelEdit, kLeftNoiseSpin},
+      {"Right", 118, kRightPinkButton, kRightFlatButton, kRightNoiseLevelEdit, kRightNoiseSpin}};
+  for (const auto& side : sides) {
+    const int x = side.x;
+    c.push_back({kNoId, ControlKind::GroupBox, side.title, {x, 4, 106, 80}});
+    c.push_back({kNoId, ControlKind::Static, "Type", {x + 6, 16, 40, 10}});
+    c.push_back(
+        {side.pink, ControlKind::RadioButton, "Pink", {x + 6, 28, 40, 10}, ui::style::kGroup});
+    c.push_back({side.flat, ControlKind::RadioButton, "Flat", {x + 50, 28, 40, 10}});
+    c.push_back({kNoId, ControlKind::Static, "Level", {x + 6, 46, 40, 10}});
+    c.push_back({side.edit, ControlKind::Edit, "", {x + 6, 58, 44, 12}});
+    c.push_back({side.spin, ControlKind::OwnerDrawButton, "", {x + 56, 54, 20, 20}});
+  }
+  return dialog;
+}
+
 }  // namespace
 
 void RegisterFamily8100Resources() {
+  ui::Resources::AddDialog(NoiseDialog());
+  ui::Resources::AddDialog(DelayDialog());
+  ui::Resources::AddDialog(LimiterDialog());
   for (const SigFlowModel& model : {SigFlowModel{kSigFlowDialog, false, false, false},
                                     SigFlowModel{kSigFlowPlusDialog, true, false, false},
                                     SigFlowModel{kSigFlowXDialog, true, true, false},

@@ -59,6 +59,46 @@ inline constexpr int kRightNoiseSwitch = 126;
 // The attenuation of both outputs: the shared two-slider level dialog's template.
 inline constexpr int kAttenuationDialog = 28;
 
+// The delay dialog.
+inline constexpr int kDelayDialog = 33;
+inline constexpr int kMsecButton = 101;
+inline constexpr int kFeetButton = 102;
+inline constexpr int kMetersButton = 103;
+inline constexpr int kRightDelayEdit = 105;
+inline constexpr int kRightCoarseSpin = 106;
+inline constexpr int kRightFineSpin = 107;
+inline constexpr int kLeftDelayEdit = 108;
+inline constexpr int kLeftCoarseSpin = 109;
+inline constexpr int kLeftFineSpin = 110;
+
+// The limiter dialog; each side's three release buttons run slow, medium, fast.
+inline constexpr int kLimiterDialog = 37;
+inline constexpr int kLeftReductionBar = 103;
+inline constexpr int kRightReductionBar = 104;
+inline constexpr int kLeftSlow = 105;
+inline constexpr int kEnableLed = 108;
+inline constexpr int kLeftThresholdSpin = 109;
+inline constexpr int kLeftSoftKnee = 110;
+inline constexpr int kRightSlow = 111;
+inline constexpr int kRightThresholdSpin = 114;
+inline constexpr int kLinkLed = 115;
+inline constexpr int kLeftHardKnee = 116;
+inline constexpr int kRightSoftKnee = 117;
+inline constexpr int kRightHardKnee = 118;
+inline constexpr int kLeftThresholdEdit = 120;
+inline constexpr int kRightThresholdEdit = 121;
+
+// The noise dialog.
+inline constexpr int kNoiseDialog = 39;
+inline constexpr int kRightPinkButton = 103;
+inline constexpr int kRightFlatButton = 104;
+inline constexpr int kLeftPinkButton = 105;
+inline constexpr int kLeftFlatButton = 106;
+inline constexpr int kLeftNoiseSpin = 108;
+inline constexpr int kRightNoiseSpin = 110;
+inline constexpr int kLeftNoiseLevelEdit = 120;
+inline constexpr int kRightNoiseLevelEdit = 121;
+
 // Adds the dialog templates above to the program's resources.
 void RegisterFamily8100Resources();
 

@@ -50,6 +50,8 @@ class IQDevice8100 : public IQDevice {
 
   bool DoOpen(ui::Window* parent) override;
   bool ShowOpenWindow() override;
+  // The open edit window, if any.
+  ui::Window* EditWindow() const;
   bool LoadFile() override;
   bool SaveFile() override;
   bool PrintReport() override;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "bus/IQDeviceType.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TInputDialog.h"
 #include "controls/TProgressDialog.h"
@@ -70,6 +71,10 @@ TEdit8100Window::TEdit8100Window(ui::Window* client, IQDevice8100& device)
   images_.AddStrip(ui::Resources::Image(f8100res::kTreeImages), ui::kWhite);
   SetClient(&tree_);
   SetRect(kDefaultRect);
+  // The model's icon, as in the device lists.
+  if (device.GetType() != nullptr) {
+    if (const auto icon = device.GetType()->CreateSmallIcon()) SetIcon(*icon);
+  }
   OnNotify(f8100res::kEditTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {
     RunSelectedNode();
     return ui::Param{0};
@@ -80,11 +85,9 @@ TEdit8100Window::TEdit8100Window(ui::Window* client, IQDevice8100& device)
   });
   OnMessage(kRefreshAll, [this](const ui::Message&) {
     UpdateTree(-1);
-    if (sigFlow_->IsCreated()) sigFlow_->Post(TSigFlowDialog::kRefreshAll);
+    if (sigFlow_ != nullptr && sigFlow_->IsCreated()) sigFlow_->Post(TSigFlowDialog::kRefreshAll);
     return ui::Param{0};
   });
-  sigFlow_ = std::make_unique<TSigFlowDialog>(this, device);
-  memory_ = std::make_unique<TMemoryDialog>(this, device);
 }
 
 TEdit8100Window::~TEdit8100Window() { Destroy(); }
@@ -92,6 +95,9 @@ TEdit8100Window::~TEdit8100Window() { Destroy(); }
 void TEdit8100Window::SetupWindow() {
   ui::Frame::SetupWindow();
   tree_.SetImageList(&images_);
+  // Made once the frame exists: children made before it would be created along with it.
+  sigFlow_ = std::make_unique<TSigFlowDialog>(this, *device_);
+  memory_ = std::make_unique<TMemoryDialog>(this, *device_);
   UpdateTitle();
   // A locked unit keeps its signal flow closed; so does one whose lock could not be read.
   bool locked = true;
@@ -189,9 +195,6 @@ void TEdit8100Window::RunNode(int id) {
     case kMemory:
       OpenPage(*memory_);
       break;
-    case kSecurity:
-      if (security_ != nullptr) OpenPage(*security_);
-      break;
     case kSerialNumber:
       ShowSerialNumber();
       break;
@@ -208,12 +211,12 @@ void TEdit8100Window::RunNode(int id) {
       ShowFirmwareVersion();
       break;
     case kFactoryInitialize:
-      ClosePages(true);
+      ClosePages();
       FactoryInitialize();
       ReadUnit();
       break;
     case kReflash:
-      ClosePages(true);
+      ClosePages();
       ReflashUnit(*device_, this);
       break;
     default:
@@ -231,12 +234,10 @@ void TEdit8100Window::OpenPage(ui::Window& page) {
   }
 }
 
-void TEdit8100Window::ClosePages(bool withSecurity) {
+void TEdit8100Window::ClosePages() {
+  if (sigFlow_ == nullptr) return;
   if (sigFlow_->IsCreated()) sigFlow_->CloseWindow(0);
   if (memory_->IsCreated()) memory_->CloseWindow(ui::kIdCancel);
-  if (withSecurity && security_ != nullptr && security_->IsCreated()) {
-    security_->CloseWindow(ui::kIdCancel);
-  }
 }
 
 void TEdit8100Window::ShowSerialNumber() {
@@ -332,7 +333,7 @@ void TEdit8100Window::ObjectChanged(int id) {
       familycommon::ProgressWindow progress;
       device_->ReadAllParameters(&progress);
     } else {
-      ClosePages(false);
+      ClosePages();
     }
   });
   TellClient(kDeviceChanged);
@@ -348,7 +349,7 @@ void TEdit8100Window::CloseWindow(int result) {
   if (!IsCreated() || !CanClose()) return;
   device_->Close();
   TellClient(kWindowClosed);
-  ClosePages(true);
+  ClosePages();
   ui::Frame::CloseWindow(result);
 }
 
@@ -360,10 +361,14 @@ bool IQDevice8100::DoOpen(ui::Window* parent) {
   return editWindow_->IsCreated();
 }
 
+ui::Window* IQDevice8100::EditWindow() const {
+  return editWindow_ != nullptr && editWindow_->IsCreated() ? editWindow_.get() : nullptr;
+}
+
 bool IQDevice8100::ShowOpenWindow() {
-  if (editWindow_ == nullptr || !editWindow_->IsCreated()) return false;
-  editWindow_->BringToTop();
-  return true;
+  ui::Window* window = EditWindow();
+  if (window != nullptr) window->BringToTop();
+  return window != nullptr;
 }
 
 }  // namespace namespace8100

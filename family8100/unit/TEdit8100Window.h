@@ -15,9 +15,9 @@ class TSigFlowDialog;
 
 // The window in which one unit of the family is edited: a tree of the unit's pages and actions. A
 // double click opens the page or runs the action; a locked unit refuses all but "Security",
-// "Serial Number" and "Firmware Version" with a beep. It owns the signal-flow, memory and
-// security pages, follows the unit's name and lock in its caption and tree, and tells the client
-// (messages 201 and 301 with the device) when they change and when it closes.
+// "Serial Number" and "Firmware Version" with a beep. It owns the signal-flow and memory pages,
+// follows the unit's name and lock in its caption and tree, and tells the client (messages 201 and
+// 301 with the device) when they change and when it closes.
 class TEdit8100Window : public ui::Frame {
  public:
   // Node ids, the tree items' data.
@@ -60,7 +60,7 @@ class TEdit8100Window : public ui::Frame {
   void AddNodes();
   void RunNode(int id);
   void OpenPage(ui::Window& page);
-  void ClosePages(bool withSecurity);
+  void ClosePages();
   void SetAddress();
   void Rename();
   void ShowSerialNumber();
@@ -79,7 +79,6 @@ class TEdit8100Window : public ui::Frame {
   ui::TreeItem top_;
   std::unique_ptr<TSigFlowDialog> sigFlow_;
   std::unique_ptr<TMemoryDialog> memory_;
-  std::unique_ptr<ui::Window> security_;
 };
 
 }  // namespace namespace8100

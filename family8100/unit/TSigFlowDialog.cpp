@@ -6,6 +6,9 @@
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TDelayDialog.h"
+#include "family8100/unit/TLimiterDialog.h"
+#include "family8100/unit/TNoiseDialog.h"
 #include "resources/Family8100Ids.h"
 
 namespace namespace8100 {
@@ -41,7 +44,8 @@ int SigFlowTemplate(uint32_t typeCode) {
 
 std::string AttenuationText(uint8_t value) {
   char text[16];
-  std::snprintf(text, sizeof text, "%.1f dB", value * kAttenuationDbPerStep);
+  // Adding zero turns the -0.0 of no attenuation into 0.0.
+  std::snprintf(text, sizeof text, "%.1f dB", value * kAttenuationDbPerStep + 0.0f);
   return text;
 }
 
@@ -74,6 +78,13 @@ TSigFlowDialog::TSigFlowDialog(ui::Window* parent, IQDevice8100& device)
   for (int id : {kLeftAttenuationButton, kRightAttenuationButton}) {
     OnCommand(id, [this] { ShowSubDialog(*levelDialog_, "Attenuation - "); });
   }
+  for (int id : {kLeftDelayButton, kRightDelayButton}) {
+    OnCommand(id, [this] { ShowSubDialog(*delayDialog_, "Delay - "); });
+  }
+  for (int id : {kLeftLimiterButton, kRightLimiterButton}) {
+    OnCommand(id, [this] { ShowSubDialog(*limiterDialog_, "Limiters - "); });
+  }
+  OnCommand(kNoiseButton, [this] { ShowSubDialog(*noiseDialog_, "Noise sources - "); });
   static constexpr EditorButton kEditorButtons[] = {
       {kLeftInputButton, EditorView::LeftInput, "Left Input Filters - "},
       {kRightInputButton, EditorView::RightInput, "Right Input Filters - "},
@@ -150,12 +161,18 @@ void TSigFlowDialog::SetupWindow() {
   levelDialog_->SetInverted(false);
   levelDialog_->SetChangeMessage({kLevelChanged, 0, 0});
   levelDialog_->SetCloseMessage({kLevelClosed, 0, 0});
+  if (device_.HasDelay()) delayDialog_ = std::make_unique<TDelayDialog>(this, device_);
+  if (device_.HasLimiter()) limiterDialog_ = std::make_unique<TLimiterDialog>(this, device_);
+  if (device_.HasNoise()) noiseDialog_ = std::make_unique<TNoiseDialog>(this, device_);
   UpdateFromUnit();
 }
 
 void TSigFlowDialog::CleanupWindow() {
   CloseEditors();
   levelDialog_.reset();
+  delayDialog_.reset();
+  limiterDialog_.reset();
+  noiseDialog_.reset();
   ui::Dialog::CleanupWindow();
 }
 
@@ -219,10 +236,21 @@ void TSigFlowDialog::ShowSubDialog(ui::Window& dialog, const std::string& prefix
 }
 
 ui::Window* TSigFlowDialog::SubDialog(int buttonId) const {
-  if (buttonId == kLeftAttenuationButton || buttonId == kRightAttenuationButton) {
-    return levelDialog_.get();
+  switch (buttonId) {
+    case kLeftAttenuationButton:
+    case kRightAttenuationButton:
+      return levelDialog_.get();
+    case kLeftDelayButton:
+    case kRightDelayButton:
+      return delayDialog_.get();
+    case kLeftLimiterButton:
+    case kRightLimiterButton:
+      return limiterDialog_.get();
+    case kNoiseButton:
+      return noiseDialog_.get();
+    default:
+      return nullptr;
   }
-  return nullptr;
 }
 
 void TSigFlowDialog::OpenEditor(EditorView view, const std::string& prefix) {
@@ -270,6 +298,9 @@ void TSigFlowDialog::RefreshAll() {
   }
   if (levelDialog_ != nullptr && levelDialog_->IsCreated()) {
     controls::GuardedBusCall(&device_, [this] { levelDialog_->ReadValues(); });
+  }
+  for (TValueDialog8100* dialog : {delayDialog_.get(), limiterDialog_.get(), noiseDialog_.get()}) {
+    if (dialog != nullptr && dialog->IsCreated()) dialog->Guarded([] {});
   }
 }
 

@@ -16,6 +16,7 @@
 namespace namespace8100 {
 
 class IQDevice8100;
+class TValueDialog8100;
 
 // The unit's signal path as a diagram: routing, output mutes, attenuation and four peak meters,
 // and the buttons that open the filter bank editors, the crossovers and the attenuation, delay,
@@ -86,6 +87,10 @@ class TSigFlowDialog : public ui::Dialog {
   // Editors closed by the user, deleted once their close has returned.
   std::vector<std::unique_ptr<ui::Window>> retired_;
   std::unique_ptr<TStereodBLevelDialog> levelDialog_;
+  // Those the model has: delay, limiter, noise.
+  std::unique_ptr<TValueDialog8100> delayDialog_;
+  std::unique_ptr<TValueDialog8100> limiterDialog_;
+  std::unique_ptr<TValueDialog8100> noiseDialog_;
   bool polling_ = false;
   // The next transaction of the meter round: 0 the ready flag, 1 to 4 the meters.
   int pollStep_ = 0;

@@ -1,0 +1,203 @@
+#include "family8100/unit/TLimiterDialog.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family8100Ids.h"
+
+namespace namespace8100 {
+namespace {
+
+using namespace f8100res;
+
+constexpr uint32_t kEnabledMask = 0x000000FF;
+constexpr uint32_t kLinkedMask = 0x0000FF00;
+constexpr uint32_t kRightSoftMask = 0x00FF0000;
+constexpr uint32_t kLeftSoftMask = 0xFF000000;
+constexpr int kLedOn = 3;
+constexpr int kLedOff = 0;
+constexpr float kThresholdStepDb = 0.1f;
+
+std::string DbuText(float dbu) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f", dbu);
+  return text;
+}
+
+}  // namespace
+
+TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDevice8100& device)
+    : TValueDialog8100(parent, kLimiterDialog, device),
+      sides_{Side{g8100LeftThreshold,
+                  g8100LeftRelease,
+                  g8100LeftGainReduction,
+                  kLeftSoftMask,
+                  ui::Edit(this, kLeftThresholdEdit),
+                  ui::ProgressBar(this, kLeftReductionBar),
+                  {ui::RadioButton(this, kLeftSlow), ui::RadioButton(this, kLeftSlow + 1),
+                   ui::RadioButton(this, kLeftSlow + 2)},
+                  ui::RadioButton(this, kLeftSoftKnee),
+                  ui::RadioButton(this, kLeftHardKnee)},
+             Side{g8100RightThreshold,
+                  g8100RightRelease,
+                  g8100RightGainReduction,
+                  kRightSoftMask,
+                  ui::Edit(this, kRightThresholdEdit),
+                  ui::ProgressBar(this, kRightReductionBar),
+                  {ui::RadioButton(this, kRightSlow), ui::RadioButton(this, kRightSlow + 1),
+                   ui::RadioButton(this, kRightSlow + 2)},
+                  ui::RadioButton(this, kRightSoftKnee),
+                  ui::RadioButton(this, kRightHardKnee)}},
+      link_(this, kLinkLed),
+      enable_(this, kEnableLed) {
+  for (int i = 0; i < 3; ++i) {
+    for (int first : {kLeftSlow, kRightSlow}) {
+      OnCommand(first + i, [this] {
+        Guarded([this] {
+          ApplyTyped();
+          WriteReleases();
+        });
+      });
+    }
+  }
+  for (int id : {kLeftSoftKnee, kLeftHardKnee, kRightSoftKnee, kRightHardKnee}) {
+    OnCommand(id, [this] {
+      Guarded([this] {
+        ApplyTyped();
+        WriteKnees();
+      });
+    });
+  }
+  const std::pair<int, uint32_t> toggles[] = {{kEnableLed, kEnabledMask}, {kLinkLed, kLinkedMask}};
+  for (const auto& [id, mask] : toggles) {
+    OnCommand(id, [this, mask] {
+      Guarded([this, mask] {
+        ApplyTyped();
+        Toggle(mask);
+      });
+    });
+  }
+  const std::pair<int, int> spins[] = {{kLeftThresholdSpin, 0}, {kRightThresholdSpin, 1}};
+  for (const auto& [id, side] : spins) {
+    OnNotify(id, ui::Notify::DeltaPos, [this, side](const ui::Notification& n) {
+      StepThreshold(sides_[static_cast<std::size_t>(side)], static_cast<int>(n.value));
+      return ui::Param{0};
+    });
+  }
+}
+
+void TLimiterDialog::SetupWindow() {
+  pollStep_ = 0;
+  polling_ = true;
+  for (Side& side : sides_) {
+    side.edit.SetValidator(std::make_unique<ui::CharSetValidator>("-0-9."));
+    side.bar.SetRange(0, kBarRange);
+    side.bar.SetValue(0);
+  }
+  TValueDialog8100::SetupWindow();
+}
+
+void TLimiterDialog::FillControls() {
+  for (Side& side : sides_) {
+    const Release release = ClassifyRelease(side.release.Read(Device()));
+    for (std::size_t i = 0; i < side.releases.size(); ++i) {
+      side.releases[i].SetCheck(static_cast<Release>(i) == release);
+    }
+    side.shown = DbuText(ThresholdDbu(side.threshold.Read(Device())));
+    side.edit.SetText(side.shown);
+  }
+  const uint32_t mode = g8100LimiterMode.Read(Device());
+  linked_ = (mode & kLinkedMask) != 0;
+  enabled_ = (mode & kEnabledMask) != 0;
+  link_.SetState(linked_ ? kLedOn : kLedOff);
+  link_.Redraw();
+  enable_.SetState(enabled_ ? kLedOn : kLedOff);
+  enable_.Redraw();
+  for (Side& side : sides_) {
+    const bool soft = (mode & side.softKneeMask) != 0;
+    side.soft.SetCheck(soft);
+    side.hard.SetCheck(!soft);
+  }
+}
+
+void TLimiterDialog::ApplyTyped() {
+  for (Side& side : sides_) {
+    const std::string text = side.edit.Text();
+    if (text == side.shown) continue;
+    const auto typed = ParseTyped(text);
+    if (!typed) continue;
+    const float dbu = ClampThreshold(*typed);
+    side.shown = DbuText(dbu);
+    side.edit.SetText(side.shown);
+    side.threshold.Write(Device(), ThresholdValue(dbu));
+  }
+}
+
+void TLimiterDialog::StepThreshold(Side& side, int delta) {
+  Guarded([&] {
+    // The up arrow (a negative delta) raises the threshold.
+    const float dbu = ClampThreshold(ThresholdDbu(side.threshold.Read(Device())) +
+                                     static_cast<float>(-delta) * kThresholdStepDb);
+    side.threshold.Write(Device(), ThresholdValue(dbu));
+  });
+}
+
+void TLimiterDialog::WriteReleases() {
+  for (Side& side : sides_) {
+    for (std::size_t i = 0; i < side.releases.size(); ++i) {
+      if (side.releases[i].IsChecked()) {
+        side.release.Write(Device(), ReleaseCoefficient(static_cast<Release>(i)));
+      }
+    }
+  }
+}
+
+void TLimiterDialog::WriteKnees() {
+  uint32_t mode = g8100LimiterMode.Read(Device());
+  for (Side& side : sides_) {
+    mode = side.soft.IsChecked() ? mode | side.softKneeMask : mode & ~side.softKneeMask;
+  }
+  g8100LimiterMode.Write(Device(), mode);
+}
+
+void TLimiterDialog::Toggle(uint32_t mask) {
+  const uint32_t mode = g8100LimiterMode.Read(Device());
+  g8100LimiterMode.Write(Device(), (mode & mask) != 0 ? mode & ~mask : mode | mask);
+}
+
+void TLimiterDialog::ShowBars() {
+  const auto reduction = [this](std::size_t i) {
+    return static_cast<int>(linked_ ? std::min(sides_[0].reduction, sides_[1].reduction)
+                                    : sides_[i].reduction);
+  };
+  for (std::size_t i = 0; i < sides_.size(); ++i) sides_[i].bar.SetValue(reduction(i));
+}
+
+bool TLimiterDialog::IdleAction(long idleCount) {
+  const bool more = TValueDialog8100::IdleAction(idleCount);
+  if (!Device().IsOnline() || !IsCreated() || !polling_) return more;
+  if (!enabled_) {
+    for (Side& side : sides_) side.bar.SetValue(kBarRange);
+    return more;
+  }
+  // One transaction per pass; a unit that is not ready leaves the bars as they were.
+  const bool read = controls::GuardedBusCall(&Device(), [this] {
+    if (pollStep_ == 0) {
+      if (g8100Ready.Read(Device())) pollStep_ = 1;
+      return;
+    }
+    Side& side = sides_[static_cast<std::size_t>(pollStep_ - 1)];
+    side.reduction = side.gainReduction.Read(Device());
+    pollStep_ = (pollStep_ + 1) % 3;
+    if (pollStep_ == 0) ShowBars();
+  });
+  // A failure is shown once; polling waits until the dialog is opened again.
+  if (!read) polling_ = false;
+  return read || more;
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,35 @@
+#include "family8100/unit/TValueDialog8100.h"
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/unit/IQDevice8100.h"
+
+namespace namespace8100 {
+
+TValueDialog8100::TValueDialog8100(ui::Window* parent, int resourceId, IQDevice8100& device)
+    : ui::Dialog(parent, resourceId), device_(device) {}
+
+void TValueDialog8100::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  Guarded([] {});
+}
+
+bool TValueDialog8100::Guarded(const std::function<void()>& work) {
+  return controls::GuardedBusCall(&device_, [&] {
+    work();
+    FillControls();
+  });
+}
+
+bool TValueDialog8100::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code != ui::key::kReturn && key.code != ui::key::kEscape) return false;
+  if (!key.down) {
+    if (key.code == ui::key::kReturn) {
+      Guarded([this] { ApplyTyped(); });
+    } else {
+      Guarded([] {});
+    }
+  }
+  return true;
+}
+
+}  // namespace namespace8100

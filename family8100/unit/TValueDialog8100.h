@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/ui/Dialog.h"
+
+namespace namespace8100 {
+
+class IQDevice8100;
+
+// Base of the family's modeless value dialogs: releasing Enter applies the typed values, releasing
+// Escape shows the unit's values again, and neither key closes the dialog. Both run under the
+// family's guard, so a bus failure is reported and the dialog stays open.
+class TValueDialog8100 : public ui::Dialog {
+ public:
+  TValueDialog8100(ui::Window* parent, int resourceId, IQDevice8100& device);
+
+  // Shows what the unit holds.
+  virtual void FillControls() = 0;
+  // Writes what the user typed; a field left as shown, empty or not a number writes nothing.
+  virtual void ApplyTyped() = 0;
+  // Runs `work` under the guard, then shows the unit's values again.
+  bool Guarded(const std::function<void()>& work);
+
+ protected:
+  void SetupWindow() override;
+  bool PreProcessKey(const ui::KeyStroke& key) override;
+  IQDevice8100& Device() const { return device_; }
+
+ private:
+  IQDevice8100& device_;
+};
+
+}  // namespace namespace8100

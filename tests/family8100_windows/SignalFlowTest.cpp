@@ -1,0 +1,101 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TSigFlowDialog.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/Family8100Ids.h"
+#include "sim/family8100/Family8100Unit.h"
+#include "tests/family8100_unit/OlderFamilyBus.h"
+#include "tests/family8100_windows/WindowTestEnvironment.h"
+
+using namespace namespace8100;
+using sim::family8100::Model;
+using testing::ElementsAre;
+using testsupport8100::OlderFamilyBus;
+using testsupport8100::OnlyUnit;
+
+namespace {
+
+class SignalFlowTest : public testing::Test {
+ protected:
+  void SetUp() override { test8100::ReportedErrors().clear(); }
+  void TearDown() override { ui::test::PumpMessages(); }
+
+  IQDevice8100& AddUnit(Model model) {
+    const int index = sim::family8100::AddFamily8100Unit(
+        bus.bus, {.model = model, .address = 7, .unitName = "Hall"});
+    bus.bus.StoreElement(index, g8100LeftAttenuation.GetId(), 0, {7});
+    bus.bus.StoreElement(index, g8100Routing.GetId(), 0, {0, 0, 0, 0});
+    bus.bus.StoreElement(index, g8100LevelMeter1.GetId(), 0, {0x00, 0x07, 0xFF, 0xFF});
+    return *OnlyUnit(bus);
+  }
+
+  OlderFamilyBus bus;
+};
+
+TEST(SignalFlowMeterTest, ReadingsMapToDecibelsAgainstFullScale) {
+  EXPECT_FLOAT_EQ(TSigFlowDialog::MeterDb(0), -160.0f);
+  EXPECT_FLOAT_EQ(TSigFlowDialog::MeterDb(524287), 0.0f);
+  EXPECT_NEAR(TSigFlowDialog::MeterDb(262144), -6.02f, 0.01f);
+}
+
+TEST_F(SignalFlowTest, ShowsTheUnitAndWritesRoutingAndMutes) {
+  IQDevice8100& unit = AddUnit(Model::kX);
+  TSigFlowDialog dialog(nullptr, unit);
+  dialog.Create();
+  EXPECT_EQ(dialog.Text(), "Signal Flow - (7) Hall");
+  EXPECT_EQ(ui::test::ControlOf(dialog, f8100res::kLeftAttenuationButton).Text(), "-3.5 dB");
+  EXPECT_EQ(ui::test::ControlOf(dialog, f8100res::kRightAttenuationButton).Text(), "0.0 dB");
+  bus.TakeTrace();
+  ui::test::Click(dialog, f8100res::kRouteBox1);
+  ui::test::Click(dialog, f8100res::kLeftMuteSwitch);
+  EXPECT_THAT(bus.TakeTrace(), ElementsAre("R06", "W10 00000100", "R06", "W0A 01"));
+  EXPECT_TRUE(dialog.Net().GetRoutes().risingDiagonal);
+  EXPECT_FALSE(dialog.Net().GetRoutes().upperStraight);
+
+  std::filesystem::create_directories(GALLERY_DIR);
+  EXPECT_TRUE(ui::test::GrabPng(dialog, GALLERY_DIR "/signal-flow-8100.png"));
+  if (std::getenv("TELVO_UPDATE_DOCS") != nullptr) {
+    EXPECT_TRUE(ui::test::GrabPng(dialog, DOCS_DIR "/signal-flow-8100.png"));
+  }
+}
+
+// One transaction per idle pass, so input is served between them; the first failed read stops
+// the meters with one error.
+TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndStopAtTheFirstFailure) {
+  IQDevice8100& unit = AddUnit(Model::kBase);
+  TSigFlowDialog dialog(nullptr, unit);
+  dialog.Create();
+  bus.TakeTrace();
+  std::vector<std::vector<std::string>> passes;
+  for (int pass = 0; pass < 3; ++pass) {
+    ui::test::PumpIdle(1);
+    passes.push_back(bus.TakeTrace());
+  }
+  EXPECT_THAT(passes, ElementsAre(ElementsAre("R06"), ElementsAre("R1F"), ElementsAre("R20")));
+  EXPECT_FLOAT_EQ(dialog.Meter(0).Level(), 0.0f);
+
+  bus.bus.AddFault(sim::Fault::ErrorObject(3));
+  ui::test::PumpIdle(10);
+  EXPECT_FALSE(dialog.Polling());
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+  bus.bus.ClearFaults();
+  bus.TakeTrace();
+  ui::test::PumpIdle(10);
+  EXPECT_TRUE(bus.TakeTrace().empty());
+}
+
+TEST_F(SignalFlowTest, VirtualUnitNeverReadsItsMeters) {
+  std::unique_ptr<IQDevice> device(bus.base.CreateDevice(&bus.manager, nullptr));
+  TSigFlowDialog dialog(nullptr, dynamic_cast<IQDevice8100&>(*device));
+  dialog.Create();
+  ui::test::PumpIdle(10);
+  EXPECT_FLOAT_EQ(dialog.Meter(0).Level(), TLogHotGauge2::kInitialLevelDb);
+}
+
+}  // namespace
