@@ -5,6 +5,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/TFilterBankEditor.h"
+#include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100FilterDialogIds.h"
+#include "resources/Family8100Ids.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 using namespace namespace8100;
@@ -137,22 +139,16 @@ TEST_F(EditorFixture, DialogsWriteExactlyWhatTheUserAccepted) {
 TEST(BankEditorFrame, TheSignalFlowPageOpensItAndHearsWhenItCloses) {
   OlderFamilyBus bus;
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
-  IQDevice8100* unit = OnlyUnit(bus);
   RegisterBankEditor();
-  ui::Window owner(nullptr);
-  owner.Create();
-  auto frame = MakeEditor({*unit, owner, EditorView::LeftOutput, "Left Output Filters"});
-  ASSERT_NE(frame, nullptr);
-  frame->Create();
+  TSigFlowDialog signalFlow(nullptr, *OnlyUnit(bus));
+  signalFlow.Create();
+  ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
   ui::test::PumpMessages();
-  EXPECT_EQ(dynamic_cast<TFilterDecoratedFrame&>(*frame).Editor().Hub().Bank(), kLeftOutputBank);
+  auto* frame = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->Editor().Hub().Bank(), kLeftOutputBank);
 
-  ui::Param closed = 0;
-  owner.OnMessage(kEditorClosed, [&closed](const ui::Message& m) {
-    closed = m.lParam;
-    return 0;
-  });
   frame->CloseWindow(ui::kIdCancel);
   ui::test::PumpMessages();
-  EXPECT_EQ(closed, static_cast<ui::Param>(EditorView::LeftOutput));
+  EXPECT_EQ(signalFlow.Editor(EditorView::LeftOutput), nullptr);
 }
