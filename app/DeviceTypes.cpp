@@ -15,6 +15,7 @@
 #endif
 #if defined(TELVO_HAVE_FAMILY8100_EDITORS)
 #include "family8100/filters/TCrossoverWindow.h"
+#include "family8100/filters/TFilterBankEditor.h"
 #endif
 #if defined(TELVO_HAVE_FAMILYOV)
 #include TELVO_HAVE_FAMILYOV_HEADER
@@ -73,6 +74,7 @@ DeviceTypeList MakeDeviceTypes() {
 #endif
 #if defined(TELVO_HAVE_FAMILY8100_EDITORS)
   namespace8100::RegisterCrossoverEditor();
+  namespace8100::RegisterBankEditor();
 #endif
   return types;
 }

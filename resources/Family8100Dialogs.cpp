@@ -1,7 +1,9 @@
 #include <string>
 
 #include "platform/ui/Resources.h"
+#include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100CrossoverIds.h"
+#include "resources/Family8100FilterDialogIds.h"
 #include "resources/Family8100Ids.h"
 #include "resources/FamilyCommonIds.h"
 
@@ -286,6 +288,8 @@ void RegisterFamily8100Resources() {
   ui::Resources::AddDialog(SecurityDialog());
   common_res::RegisterFamilyCommonResources();
   RegisterFamily8100CrossoverDialog();
+  RegisterFamily8100FilterDialogs();
+  RegisterFamily8100BankEditorMenu();
 }
 
 }  // namespace f8100res

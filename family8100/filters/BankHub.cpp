@@ -17,6 +17,12 @@ std::size_t IndexOf(int32_t bank) { return static_cast<std::size_t>(std::clamp(b
 
 }  // namespace
 
+bool HoldsFilter(const IQDevice8100& unit, const TFilter* filter) {
+  return filter != nullptr && std::ranges::any_of(unit.Filters(), [&](const auto& held) {
+           return held.get() == filter;
+         });
+}
+
 TChannelParent::TChannelParent(IQDevice8100& unit, TAllChannelParent& hubs, int32_t bank)
     : unit_(unit), hubs_(hubs), bank_(bank) {
   hubs_.Enter(*this);

@@ -28,6 +28,9 @@ inline constexpr ui::MessageId kFilterRemoved = 305;
 
 class TAllChannelParent;
 
+// Whether `filter` is one the unit still holds: a bank message may name a filter freed since.
+bool HoldsFilter(const IQDevice8100& unit, const TFilter* filter);
+
 // The hub of one open bank editor: the unit, the bank, the bank's selection and current filter,
 // and the windows that listen. Every message is posted, so receivers act after the sender's
 // handler has returned, in the order posted.

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <memory>
+
+#include "family8100/filters/BankHub.h"
+#include "family8100/filters/TFilterDialog8100.h"
+#include "family8100/filters/TFilterListWindow8100.h"
+#include "family8100/filters/TFrequencyGraph.h"
+#include "family8100/unit/EditorMakers8100.h"
+#include "platform/ui/DrawnWindow.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/LayoutWindow.h"
+#include "platform/ui/Splitter.h"
+
+namespace namespace8100 {
+
+// How many of the unit's DSP sections are still free.
+class TFilterCountWindow : public ui::DrawnWindow {
+ public:
+  TFilterCountWindow(ui::Window* parent, TChannelParent& hub);
+  ~TFilterCountWindow() override;
+
+ protected:
+  void Paint(ui::Dc& dc) override;
+
+ private:
+  TChannelParent& hub_;
+};
+
+// The dialog of the bank's current filter, or an empty place when there is none.
+class TFilterParameterWindow : public ui::LayoutWindow {
+ public:
+  TFilterParameterWindow(ui::Window* parent, TChannelParent& hub);
+  ~TFilterParameterWindow() override;
+
+  TFilterDialog8100* Dialog() const { return dialog_.get(); }
+
+ private:
+  void Show(TFilter* filter);
+
+  TChannelParent& hub_;
+  std::unique_ptr<TFilterDialog8100> dialog_;
+};
+
+// One bank's editor: the list and the graph side by side above the free-section count and the
+// current filter's dialog. It owns the bank's hub and carries out the editor's commands.
+class TFilterLayoutWindow : public ui::LayoutWindow {
+ public:
+  TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& hubs, int32_t bank);
+  ~TFilterLayoutWindow() override;
+
+  TChannelParent& Hub() { return hub_; }
+  TFilterListWindow8100* List() const { return list_.get(); }
+  TFrequencyGraph* Graph() const { return graph_.get(); }
+  TFilterParameterWindow& Parameters() { return parameters_; }
+  TFilterCountWindow& Count() { return count_; }
+
+ private:
+  void MakePanes();
+  void CmAdd(int32_t type);
+  void CmDelete();
+  void CmCopy();
+  bool SelectionInBank() const;
+
+  TChannelParent hub_;
+  TFilterParameterWindow parameters_;
+  TFilterCountWindow count_;
+  std::unique_ptr<ui::Splitter> splitter_;
+  std::unique_ptr<TFilterListWindow8100> list_;
+  std::unique_ptr<TFrequencyGraph> graph_;
+};
+
+// The bank editor's top-level frame as the signal-flow page opens it; it tells its owner when it
+// closes.
+class TFilterDecoratedFrame : public ui::Frame {
+ public:
+  explicit TFilterDecoratedFrame(const EditorRequest& request);
+  ~TFilterDecoratedFrame() override;
+
+  TFilterLayoutWindow& Editor() { return editor_; }
+  void CloseWindow(int result) override;
+
+ private:
+  TFilterLayoutWindow editor_;
+  ui::Window& owner_;
+  EditorView view_;
+};
+
+// Makes the signal-flow page open this editor for its four bank buttons.
+void RegisterBankEditor();
+
+}  // namespace namespace8100

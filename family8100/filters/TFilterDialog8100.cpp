@@ -1,0 +1,229 @@
+#include "family8100/filters/TFilterDialog8100.h"
+
+#include <cstdio>
+#include <string>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/BankEditing.h"
+#include "family8100/filters/BankHub.h"
+#include "family8100/filters/FilterEdits.h"
+#include "family8100/filters/FilterEntry.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Validator.h"
+#include "resources/Family8100FilterDialogIds.h"
+
+namespace namespace8100 {
+
+namespace {
+
+using namespace f8100res;
+
+constexpr const char* kFrequencyCharacters = "0-9k.";
+constexpr const char* kNumberCharacters = "-0-9.";
+// Only the first characters of a field are read.
+constexpr int kFieldChars = 18;
+constexpr int kSlopePerOrderDb = 6;
+
+std::string OneDecimal(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value));
+  return text;
+}
+
+int ResourceOf(int32_t type) {
+  switch (type) {
+    case kParametricFilter:
+      return kParametricDialog8100;
+    case kBoostCutFilter:
+      return kBoostCutDialog8100;
+    case kLowpassFilter:
+      return kLowpassDialog8100;
+    case kHighpassFilter:
+      return kHighpassDialog8100;
+    case kLowShelfFilter:
+      return kLowShelfDialog8100;
+    case kHighShelfFilter:
+      return kHighShelfDialog8100;
+    default:
+      return 0;
+  }
+}
+
+float* LevelOf(TFilter& filter) {
+  if (auto* peak = dynamic_cast<TPeakFilter*>(&filter)) return &peak->level;
+  if (auto* shelf = dynamic_cast<TShelfFilter*>(&filter)) return &shelf->level;
+  return nullptr;
+}
+
+std::optional<std::string> TextOf(const std::optional<ui::Edit>& edit) {
+  if (!edit) return std::nullopt;
+  return edit->Text();
+}
+
+}  // namespace
+
+std::unique_ptr<TFilterDialog8100> TFilterDialog8100::Make(ui::Window* parent, TChannelParent& hub,
+                                                           TFilter& filter) {
+  const int resource = ResourceOf(filter.type);
+  if (resource == 0) return nullptr;
+  return std::unique_ptr<TFilterDialog8100>(new TFilterDialog8100(parent, resource, hub, filter));
+}
+
+TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChannelParent& hub,
+                                     TFilter& filter)
+    : ui::Dialog(parent, resourceId), hub_(hub), filter_(filter) {
+  const bool peak = dynamic_cast<TPeakFilter*>(&filter) != nullptr;
+  const bool pass = dynamic_cast<TPassFilter*>(&filter) != nullptr;
+  if (filter.type == kBoostCutFilter) {
+    fixedFrequency_.emplace(this, kFilterFixedFrequency);
+  } else {
+    frequency_.emplace(this, kFilterFrequency, kFieldChars);
+    frequencyQuad_.emplace(this, kFilterFrequencyQuad);
+  }
+  if (LevelOf(filter)) {
+    level_.emplace(this, kFilterLevel, kFieldChars);
+    levelQuad_.emplace(this, kFilterLevelQuad);
+  }
+  if (peak) {
+    invert_.emplace(this, kFilterInvert);
+    OnCommand(kFilterInvert, [this] { ApplyAndCommit(true); });
+  }
+  if (filter.type == kParametricFilter) {
+    q_.emplace(this, kFilterQ, kFieldChars);
+    bandwidth_.emplace(this, kFilterBandwidth);
+    OnNotify(kFilterBandwidth, ui::Notify::Scroll, [this](const ui::Notification& n) {
+      EvBandwidth(static_cast<ui::ScrollCode>(n.value));
+      return ui::Param{0};
+    });
+  }
+  if (pass) {
+    slopeSpin_.emplace(this, kFilterSlopeSpin);
+    slope_.emplace(this, kFilterSlope);
+    OnNotify(kFilterSlopeSpin, ui::Notify::DeltaPos, [this](const ui::Notification& n) {
+      EvSlope(static_cast<int>(n.value));
+      return ui::Param{0};
+    });
+  }
+  OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
+    EvQuad(reinterpret_cast<const TQuadButton*>(m.lParam), static_cast<int>(m.wParam));
+    return 0;
+  });
+  OnMessage(bankmsg::kValuesChanged, [this](const ui::Message&) {
+    // The filter may have been deleted since the message was posted.
+    if (HoldsFilter(hub_.Unit(), &filter_)) UpdateControls();
+    return 0;
+  });
+  hub_.AddListener(*this);
+}
+
+TFilterDialog8100::~TFilterDialog8100() { hub_.RemoveListener(*this); }
+
+void TFilterDialog8100::SetupWindow() {
+  ui::Dialog::SetupWindow();
+  if (frequency_)
+    frequency_->SetValidator(std::make_unique<ui::CharSetValidator>(kFrequencyCharacters));
+  for (auto* edit : {&level_, &q_}) {
+    if (*edit) (*edit)->SetValidator(std::make_unique<ui::CharSetValidator>(kNumberCharacters));
+  }
+  if (bandwidth_) bandwidth_->SetRange(kMinBandwidthPosition, kMaxBandwidthPosition);
+  UpdateControls();
+}
+
+void TFilterDialog8100::UpdateControls() {
+  if (!IsCreated()) return;
+  if (frequency_) frequency_->SetText(std::to_string(filter_.frequency));
+  if (fixedFrequency_) fixedFrequency_->SetText(std::to_string(filter_.frequency));
+  if (const float* level = LevelOf(filter_); level && level_) level_->SetText(OneDecimal(*level));
+  if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter_); peak && q_) {
+    q_->SetText(OneDecimal(peak->q));
+    bandwidth_->SetPosition(BandwidthPosition(peak->q));
+  }
+  if (const auto* pass = dynamic_cast<const TPassFilter*>(&filter_); pass && slope_) {
+    slope_->SetText(std::to_string(-kSlopePerOrderDb * pass->order));
+  }
+}
+
+bool TFilterDialog8100::ApplyTyped(bool invertLevel) {
+  const bool any =
+      ApplyTypedFields(filter_, {TextOf(frequency_), TextOf(level_), TextOf(q_)}, invertLevel);
+  UpdateControls();
+  return any;
+}
+
+void TFilterDialog8100::ApplyAndCommit(bool invertLevel) {
+  // Fields that hold no number leave the filter as it is: then there is nothing to write.
+  if (!ApplyTyped(invertLevel)) return;
+  Announce();
+  Commit();
+}
+
+void TFilterDialog8100::Commit() { CommitFilter(hub_.Unit(), filter_); }
+
+void TFilterDialog8100::Announce() {
+  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), reinterpret_cast<ui::Param>(&filter_));
+}
+
+void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {
+  if (button == nullptr) return;
+  if (frequencyQuad_ && button == &*frequencyQuad_) {
+    filter_.frequency = SteppedFrequency(filter_.frequency, button->CurrentZone(), steps);
+  } else if (levelQuad_ && button == &*levelQuad_) {
+    float* level = LevelOf(filter_);
+    *level = SteppedLevel(*level, button->CurrentZone(), LowestSteppedLevel(filter_.type));
+  } else {
+    return;
+  }
+  Commit();
+  UpdateControls();
+  Announce();
+}
+
+void TFilterDialog8100::EvBandwidth(ui::ScrollCode code) {
+  auto& peak = dynamic_cast<TPeakFilter&>(filter_);
+  peak.q = QAtPosition(bandwidth_->Position());
+  q_->SetText(OneDecimal(peak.q));
+  ApplyTypedFields(filter_, {TextOf(frequency_), TextOf(level_), std::nullopt});
+  if (code != ui::ScrollCode::EndScroll) return;
+  if (CommitFilter(hub_.Unit(), filter_)) Announce();
+}
+
+void TFilterDialog8100::EvSlope(int delta) {
+  auto& pass = dynamic_cast<TPassFilter&>(filter_);
+  // The up arrow reports a negative delta and raises the order.
+  const int32_t frequency = filter_.frequency;
+  bool fits = true;
+  controls::GuardedBusCall(&hub_.Unit(), [&] {
+    ApplyTypedFields(filter_, {TextOf(frequency_), std::nullopt, std::nullopt});
+    fits = StepOrder(hub_.Unit(), pass, -delta);
+  });
+  if (!fits) {
+    filter_.frequency = frequency;  // a refused step changes nothing
+    ui::MessageBox(this, "Filter capacity exceeded", "", ui::mb::kOk | ui::mb::kIconInformation);
+    return;
+  }
+  UpdateControls();
+  Announce();
+}
+
+void TFilterDialog8100::LeaveFields() {
+  if (ui::Window* pane = Parent(); pane && pane->Parent()) pane->Parent()->SetFocus();
+}
+
+bool TFilterDialog8100::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.code != ui::key::kReturn && key.code != ui::key::kEscape) {
+    return ui::Dialog::PreProcessKey(key);
+  }
+  // Only the key's release acts; neither key reaches the dialog's own handling, so neither
+  // presses a default button nor closes the dialog.
+  if (key.down) return true;
+  if (key.code == ui::key::kReturn) {
+    ApplyAndCommit(false);
+  } else {
+    UpdateControls();
+  }
+  LeaveFields();
+  return true;
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,219 @@
+#include "family8100/filters/TFilterListWindow8100.h"
+
+#include <algorithm>
+
+#include "controls/DeviceErrorReport.h"
+#include "family8100/filters/BankHub.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Resources.h"
+#include "resources/Family8100BankEditorIds.h"
+#include "resources/FamilyOvFilterEditorIds.h"
+
+namespace namespace8100 {
+
+namespace {
+
+using namespace f8100res;
+
+constexpr int kListId = 101;
+constexpr int kTypeIconWidth = 16;
+constexpr int kStateIconWidth = 20;
+constexpr ui::Color kMaskColor{255, 255, 255};
+
+struct Column {
+  const char* title;
+  const char* sample;
+  int margin;
+};
+constexpr Column kColumns[] = {
+    {"Filter", "High shelving", 41},
+    {"Freq", "1000 Hz", 15},
+    {"Param 1", "Slope: -12dB/oct", 15},
+    {"Param 2", "Param 2", 15},
+};
+
+// The families draw their filter kinds alike; the pictures are shared.
+int TypeIcon(int32_t type) {
+  switch (type) {
+    case kParametricFilter:
+      return 0;
+    case kLowpassFilter:
+    case kLowCrossoverFilter:
+      return 1;
+    case kHighpassFilter:
+    case kHighCrossoverFilter:
+      return 2;
+    case kLowShelfFilter:
+      return 3;
+    case kHighShelfFilter:
+      return 4;
+    case kBoostCutFilter:
+      return 5;
+    default:
+      return -1;
+  }
+}
+
+ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
+
+bool IsRightBank(int32_t bank) { return bank == kRightInputBank || bank == kRightOutputBank; }
+
+}  // namespace
+
+TFilterListWindow8100::TFilterListWindow8100(ui::Window* parent, TChannelParent& hub)
+    : ui::LayoutWindow(parent),
+      hub_(hub),
+      list_(this, kListId),
+      typeIcons_(kTypeIconWidth, kTypeIconWidth),
+      stateIcons_(kStateIconWidth, kTypeIconWidth) {
+  SetEdge(ui::WindowEdge::Sunken);
+  list_.Bind({kListId, ui::ControlKind::ListView, "", {}, ui::style::kReport | ui::style::kSort},
+             {0, 0, 100, 100});
+  typeIcons_.AddStrip(ui::Resources::Image(ovfilter_res::kFilterTypeIcons), kMaskColor);
+  stateIcons_.AddStrip(ui::Resources::Image(ovfilter_res::kFilterStateIcons), kMaskColor);
+  SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
+  OnNotify(kListId, ui::Notify::ItemChanged, [this](const ui::Notification&) {
+    if (!updating_) EvSelectionChanged();
+    return 0;
+  });
+  OnNotify(kListId, ui::Notify::DoubleClick, [this](const ui::Notification&) {
+    EvDoubleClick();
+    return 0;
+  });
+  OnNotify(kListId, ui::Notify::RightClick, [this](const ui::Notification&) {
+    EvRightClick();
+    return 0;
+  });
+  OnMessage(bankmsg::kReload, [this](const ui::Message&) {
+    hub_.selection.clear();
+    FillRows();
+    return 0;
+  });
+  OnMessage(bankmsg::kValuesChanged, [this](const ui::Message& m) {
+    const int row =
+        m.wParam == hub_.Bank() ? RowOf(reinterpret_cast<const TFilter*>(m.lParam)) : -1;
+    // Only a row still listed is read: its filter is alive.
+    if (row >= 0) ShowRow(row, *reinterpret_cast<const TFilter*>(list_.ItemData(row)));
+    return 0;
+  });
+  OnMessage(bankmsg::kFilterAdded, [this](const ui::Message& m) {
+    auto* filter = reinterpret_cast<TFilter*>(m.lParam);
+    if (m.wParam == hub_.Bank() && filter != nullptr && RowOf(filter) < 0) AddRow(*filter);
+    return 0;
+  });
+  OnMessage(bankmsg::kFilterRemoved, [this](const ui::Message& m) {
+    if (m.wParam == hub_.Bank()) EvRemoved(reinterpret_cast<const TFilter*>(m.lParam));
+    return 0;
+  });
+  hub_.AddListener(*this);
+}
+
+TFilterListWindow8100::~TFilterListWindow8100() {
+  hub_.RemoveListener(*this);
+  Destroy();
+}
+
+void TFilterListWindow8100::SetupWindow() {
+  ui::LayoutWindow::SetupWindow();
+  list_.SetImageList(&typeIcons_);
+  list_.SetStateImageList(&stateIcons_);
+  for (const Column& column : kColumns) {
+    list_.AddColumn(column.title, list_.TextWidth(column.sample) + column.margin);
+  }
+  FillRows();
+}
+
+void TFilterListWindow8100::FillRows() {
+  updating_ = true;
+  list_.DeleteAllItems();
+  updating_ = false;
+  for (const auto& filter : hub_.Unit().Filters()) {
+    if (filter->bank == hub_.Bank() && filter->type > 2) AddRow(*filter);
+  }
+}
+
+void TFilterListWindow8100::AddRow(TFilter& filter) {
+  updating_ = true;
+  const int row = list_.InsertItem(list_.Count(), FilterTypeName(filter.type),
+                                   TypeIcon(filter.type), AsParam(&filter));
+  ShowRow(row, filter);
+  updating_ = false;
+}
+
+void TFilterListWindow8100::ShowRow(int row, const TFilter& filter) {
+  list_.SetItemText(row, 1, filter.FormatFrequency(true));
+  list_.SetItemText(row, 2, filter.FormatParam1(true));
+  list_.SetItemText(row, 3, filter.FormatParam2(true));
+  list_.SetStateImage(row, filter.bypass ? 1 : 0);
+}
+
+int TFilterListWindow8100::RowOf(const TFilter* filter) const {
+  if (filter == nullptr) return -1;
+  for (int row = 0; row < list_.Count(); ++row) {
+    if (list_.ItemData(row) == AsParam(filter)) return row;
+  }
+  return -1;
+}
+
+void TFilterListWindow8100::RebuildSelection() {
+  hub_.selection.clear();
+  for (int row : list_.SelectedItems()) {
+    hub_.selection.push_back(reinterpret_cast<TFilter*>(list_.ItemData(row)));
+  }
+}
+
+void TFilterListWindow8100::EvSelectionChanged() {
+  RebuildSelection();
+  const TFilter* single = hub_.selection.size() == 1 ? hub_.selection.front() : nullptr;
+  hub_.Broadcast(bankmsg::kSelectionChanged, hub_.Bank(), AsParam(single));
+}
+
+void TFilterListWindow8100::EvDoubleClick() {
+  RebuildSelection();
+  if (hub_.selection.size() != 1) return;
+  TFilter* filter = hub_.selection.front();
+  controls::GuardedBusCall(&hub_.Unit(), [&] { filter->ToggleBypass(hub_.Unit()); });
+  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), AsParam(filter));
+  for (int row : list_.SelectedItems()) ShowRow(row, *filter);
+}
+
+void TFilterListWindow8100::EvRightClick() {
+  RebuildSelection();
+  const ui::MenuItemTemplate separator;
+  ui::Menu menu({{"New",
+                  0,
+                  {{"&Parametric", kCmAddParametric, {}},
+                   {"&Lowpass", kCmAddLowpass, {}},
+                   {"&Highpass", kCmAddHighpass, {}},
+                   {"L&ow shelving", kCmAddLowShelf, {}},
+                   {"H&igh shelving", kCmAddHighShelf, {}}}},
+                 {IsRightBank(hub_.Bank()) ? "Copy to left" : "Copy to right", kCmCopyToTwin, {}},
+                 separator,
+                 {"Print", kCmPrintFilters, {}},
+                 separator,
+                 {"&Bypass selected", kCmBypassFilters, {}},
+                 {"&Enable selected", kCmEnableFilters, {}},
+                 separator,
+                 {"Delete", kCmDeleteFilters, {}}});
+  menu.TrackAtCursor(*this);
+}
+
+void TFilterListWindow8100::EvRemoved(const TFilter* filter) {
+  std::vector<const TFilter*> gone;
+  if (filter != nullptr) {
+    gone.push_back(filter);
+  } else {
+    gone.assign(hub_.selection.begin(), hub_.selection.end());
+  }
+  updating_ = true;
+  for (int row = list_.Count() - 1; row >= 0; --row) {
+    const auto* held = reinterpret_cast<const TFilter*>(list_.ItemData(row));
+    if (std::ranges::find(gone, held) != gone.end()) list_.DeleteItem(row);
+  }
+  updating_ = false;
+  // What stays selected is what a failure part way left; the freed filters are gone from it.
+  RebuildSelection();
+}
+
+}  // namespace namespace8100

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/ui/ImageList.h"
+#include "platform/ui/LayoutWindow.h"
+#include "platform/ui/ListView.h"
+
+namespace namespace8100 {
+
+class TChannelParent;
+class TFilter;
+
+// The bank's filters, one row each (type, frequency and two parameters, a mark when bypassed),
+// sorted by their text. The rows selected here are the hub's selection, on which the editor's
+// commands act; a double-click toggles the bypass of a single selected filter, a right click
+// offers the editor's commands. Rows follow the bank messages; a removed filter's row goes by
+// pointer comparison only, since the filter may already be freed.
+class TFilterListWindow8100 : public ui::LayoutWindow {
+ public:
+  TFilterListWindow8100(ui::Window* parent, TChannelParent& hub);
+  ~TFilterListWindow8100() override;
+
+  ui::ListView& List() { return list_; }
+
+ protected:
+  void SetupWindow() override;
+
+ private:
+  void FillRows();
+  void AddRow(TFilter& filter);
+  void ShowRow(int row, const TFilter& filter);
+  int RowOf(const TFilter* filter) const;
+  void RebuildSelection();
+  void EvSelectionChanged();
+  void EvDoubleClick();
+  void EvRightClick();
+  void EvRemoved(const TFilter* filter);
+
+  TChannelParent& hub_;
+  ui::ListView list_;
+  ui::ImageList typeIcons_;
+  ui::ImageList stateIcons_;
+  // Set while the window deletes rows itself, whose selection changes are not the user's.
+  bool updating_ = false;
+};
+
+}  // namespace namespace8100
