@@ -1,15 +1,16 @@
 #pragma once
 
 // The older family's filter parameter dialogs, one resource per filter type, and their controls'
-// ids. The newer family's dialogs of the same kinds have resources of their own.
+// ids. The newer family's dialogs of the same kinds have resources of their own; the family's own
+// numbers sit in the 81000s, clear of the other families' templates.
 namespace f8100res {
 
-inline constexpr int kParametricDialog8100 = 22;
-inline constexpr int kBoostCutDialog8100 = 84;
-inline constexpr int kLowpassDialog8100 = 85;
-inline constexpr int kHighpassDialog8100 = 86;
-inline constexpr int kLowShelfDialog8100 = 87;
-inline constexpr int kHighShelfDialog8100 = 88;
+inline constexpr int kParametricDialog8100 = 81022;
+inline constexpr int kBoostCutDialog8100 = 81084;
+inline constexpr int kLowpassDialog8100 = 81085;
+inline constexpr int kHighpassDialog8100 = 81086;
+inline constexpr int kLowShelfDialog8100 = 81087;
+inline constexpr int kHighShelfDialog8100 = 81088;
 
 inline constexpr int kFilterFrequency = 101;
 inline constexpr int kFilterLevel = 102;
