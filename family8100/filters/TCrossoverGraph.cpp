@@ -31,42 +31,10 @@ constexpr GraphIcons8100::Range kRange{static_cast<int>(kFmin), static_cast<int>
 }  // namespace
 
 TCrossoverGraph::TCrossoverGraph(IQDevice8100& unit, ui::Window* parent)
-    : ui::DrawnWindow(parent),
+    : familycommon::GraphWindow(parent, Keys::kHandled),
       unit_(unit),
       printer_(std::make_unique<ui::Printer>()),
       scratch_(1, 1, QImage::Format_RGB32) {
-  SetBackground(ui::kBlack);
-  SetEdge(ui::WindowEdge::Sunken);
-  SetMouseButtonsHandledAlone(true);
-  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
-    Invalidate();
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
-    EvLButtonDown(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
-    EvMouseMove(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
-    EvLButtonUp();
-    return 0;
-  });
-  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
-    ui::Menu menu;
-    menu.AppendItem(kCmPrint, "Print");
-    menu.Track(*this, ClientToScreen(ui::UnpackPoint(m.lParam)));
-    return 0;
-  });
-  OnMessage(ui::msg::kKeyDown, [this](const ui::Message& m) {
-    if (static_cast<int>(m.wParam) == ui::key::kEscape && dragging_) {
-      EndDrag();
-      Invalidate();
-    }
-    return 0;
-  });
   OnCommand(kCmPrint, [this] { CmPrint(); });
 }
 
@@ -129,6 +97,19 @@ void TCrossoverGraph::PaintPage(ui::Dc& dc) {
 TFreqDC TCrossoverGraph::MouseContext() {
   if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
   return Context(*scratchDc_, false);
+}
+
+void TCrossoverGraph::EvRButtonDown(ui::Point p) {
+  ui::Menu menu;
+  menu.AppendItem(kCmPrint, "Print");
+  menu.Track(*this, ClientToScreen(p));
+}
+
+void TCrossoverGraph::EvKeyDown(int key) {
+  if (key == ui::key::kEscape && dragging_) {
+    EndDrag();
+    Invalidate();
+  }
 }
 
 void TCrossoverGraph::EvLButtonDown(ui::Point p) {

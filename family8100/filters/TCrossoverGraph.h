@@ -6,7 +6,7 @@
 #include <string>
 
 #include "family8100/filters/GraphIcons8100.h"
-#include "platform/ui/DrawnWindow.h"
+#include "familycommon/GraphWindow.h"
 #include "platform/ui/draw/Printer.h"
 
 namespace namespace8100 {
@@ -16,7 +16,7 @@ class IQDevice8100;
 // The X model's two crossovers on the log-frequency / dB grid: each side's response and an icon
 // per crossover that a drag moves sideways. While the crossovers are linked only the high one
 // can be dragged and the low one follows it. The drop writes the unit; Esc writes nothing.
-class TCrossoverGraph : public ui::DrawnWindow {
+class TCrossoverGraph : public familycommon::GraphWindow {
  public:
   static constexpr int kCmPrint = 100;
 
@@ -39,9 +39,11 @@ class TCrossoverGraph : public ui::DrawnWindow {
  private:
   familycommon::TFreqDC Context(ui::Dc& dc, bool printing) const;
   familycommon::TFreqDC MouseContext();
-  void EvLButtonDown(ui::Point p);
-  void EvMouseMove(ui::Point p);
-  void EvLButtonUp();
+  void EvLButtonDown(ui::Point p) override;
+  void EvMouseMove(ui::Point p) override;
+  void EvLButtonUp() override;
+  void EvRButtonDown(ui::Point p) override;
+  void EvKeyDown(int key) override;
   void EndDrag();
   void CmPrint();
 

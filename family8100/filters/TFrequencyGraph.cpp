@@ -60,7 +60,7 @@ std::string Printed(const char* format, double a, double b) {
 }  // namespace
 
 TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* parent)
-    : ui::DrawnWindow(parent),
+    : familycommon::GraphWindow(parent, Keys::kHandled),
       unit_(unit),
       bank_(std::clamp(bank, static_cast<int>(kRightInputBank), static_cast<int>(kLeftOutputBank))),
       printer_(std::make_unique<ui::Printer>()),
@@ -84,33 +84,6 @@ TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* paren
   });
   OnMessage(kPrivateMessages + kBankRemoved, [this](const ui::Message&) {
     EvFilterRemoved();
-    return 0;
-  });
-  SetBackground(ui::kBlack);
-  SetEdge(ui::WindowEdge::Sunken);
-  SetMouseButtonsHandledAlone(true);
-  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
-    Invalidate();
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
-    EvLButtonDown(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
-    EvMouseMove(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
-    EvLButtonUp();
-    return 0;
-  });
-  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
-    EvRButtonDown(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kKeyDown, [this](const ui::Message& m) {
-    EvKeyDown(static_cast<int>(m.wParam));
     return 0;
   });
   OnCommand(kCmPrint, [this] { CmPrint(); });

@@ -7,7 +7,7 @@
 
 #include "bus/IQException.h"
 #include "family8100/filters/GraphIcons8100.h"
-#include "platform/ui/DrawnWindow.h"
+#include "familycommon/GraphWindow.h"
 #include "platform/ui/draw/Printer.h"
 
 namespace namespace8100 {
@@ -23,7 +23,7 @@ class IQDevice8100;
 // The graph tells the bank's other views what it did through its broadcast: the bank's hub
 // sends each message on to every view of the bank, this graph included (by default the graph
 // only tells itself). The hub hands the bank messages in through the Ev... operations.
-class TFrequencyGraph : public ui::DrawnWindow {
+class TFrequencyGraph : public familycommon::GraphWindow {
  public:
   // The bank messages: a filter was selected (none: the selection cleared), its values changed,
   // it was added, filters were removed.
@@ -81,11 +81,11 @@ class TFrequencyGraph : public ui::DrawnWindow {
   void DrawBand(ui::Dc& dc) const;
   familycommon::TFreqDC MouseContext();
 
-  void EvLButtonDown(ui::Point p);
-  void EvMouseMove(ui::Point p);
-  void EvLButtonUp();
-  void EvRButtonDown(ui::Point p);
-  void EvKeyDown(int key);
+  void EvLButtonDown(ui::Point p) override;
+  void EvMouseMove(ui::Point p) override;
+  void EvLButtonUp() override;
+  void EvRButtonDown(ui::Point p) override;
+  void EvKeyDown(int key) override;
   // The drag is over: the mouse is free again.
   void EndDrag();
   // A failed live write: the unit's own refusal leaves the drag running, a line failure ends it.

@@ -33,37 +33,10 @@ constexpr float kFmax = static_cast<float>(CrossoverGraphIcons::kFmax);
 
 TCrossoverGraphWindow::TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavinex& device)
     : TDataWindow(parent),
-      ui::DrawnWindow(parent),
+      familycommon::GraphWindow(parent, Keys::kHandled),
       device_(device),
       currentChannel_(device.firstOutput),
       scratch_(1, 1, QImage::Format_RGB32) {
-  SetBackground(ui::kBlack);
-  SetEdge(ui::WindowEdge::Sunken);
-  SetMouseButtonsHandledAlone(true);
-  OnMessage(ui::msg::kSize, [this](const ui::Message&) {
-    Invalidate();
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message& m) {
-    EvLButtonDown(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
-    EvMouseMove(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message&) {
-    EvLButtonUp();
-    return 0;
-  });
-  OnMessage(ui::msg::kKeyDown, [this](const ui::Message& m) {
-    EvKeyDown(static_cast<int>(m.wParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
-    EvRButtonDown(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
   OnMessage(kWriteLivePosition, [this](const ui::Message&) {
     WriteLivePosition();
     return 0;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "controls/TDataWindow.h"
+#include "familycommon/GraphWindow.h"
 #include "familyov/filters/CrossoverGraphIcons.h"
-#include "platform/ui/DrawnWindow.h"
 
 namespace namespaceOV {
 
@@ -18,7 +18,7 @@ class IQDeviceOrdavinex;
 // optional network sum, and an icon per crossover. The chosen output's crossovers can be dragged
 // along their line; the unit follows the mouse, and the release writes the crossover and tells
 // the unit's windows.
-class TCrossoverGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
+class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual TDataWindow {
  public:
   // The pop-up menu's one command.
   static constexpr int kCmShowNetworkSum = 101;
@@ -55,11 +55,11 @@ class TCrossoverGraphWindow : public ui::DrawnWindow, public virtual TDataWindow
   void DrawDragStep();
 
   familycommon::TFreqDC MouseContext();
-  void EvLButtonDown(ui::Point p);
-  void EvMouseMove(ui::Point p);
-  void EvLButtonUp();
-  void EvKeyDown(int key);
-  void EvRButtonDown(ui::Point p);
+  void EvLButtonDown(ui::Point p) override;
+  void EvMouseMove(ui::Point p) override;
+  void EvLButtonUp() override;
+  void EvKeyDown(int key) override;
+  void EvRButtonDown(ui::Point p) override;
   void WriteLivePosition();
   // The drag is over: the mouse is free, the idle check runs again.
   void EndDrag();

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "controls/TDataWindow.h"
+#include "familycommon/GraphWindow.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/filters/FilterGraphIcons.h"
-#include "platform/ui/DrawnWindow.h"
 #include "platform/ui/draw/Printer.h"
 
 namespace namespaceOV {
@@ -18,7 +18,7 @@ class IQDeviceOrdavinex;
 // the selected filter's own curve. A click selects a filter, a press on the selected one drags it
 // (written to the unit as it moves), the arrows step through the filters and their levels, and
 // the pop-up menu sets the view, bypasses the filter and prints the graph.
-class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
+class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDataWindow {
  public:
   // Commands of the pop-up menu.
   static constexpr int kCmPrint = 100;
@@ -62,11 +62,11 @@ class TFilterGraphWindow : public ui::DrawnWindow, public virtual TDataWindow {
   // The graph's mapping for mouse positions, on a scratch image kept for it: a context is dear
   // to make, and the mouse moves often.
   familycommon::TFreqDC MouseContext();
-  void EvLButtonDown(ui::Point p);
-  void EvMouseMove(ui::Point p);
-  void EvLButtonUp();
-  void EvRButtonDown(ui::Point p);
-  void EvKeyDown(int key);
+  void EvLButtonDown(ui::Point p) override;
+  void EvMouseMove(ui::Point p) override;
+  void EvLButtonUp() override;
+  void EvRButtonDown(ui::Point p) override;
+  void EvKeyDown(int key) override;
   void WriteLivePosition();
   // The drag is over: the mouse is free, the idle check runs again.
   void EndDrag();
