@@ -4,12 +4,10 @@
 // meters takes (ready flag and four meters) against the wire time of that round, turnarounds
 // included, both measured in the same run.
 
-#include <QEventLoop>
-#include <QTimer>
-#include <algorithm>
 #include <cstdio>
 
 #include "bench/BenchLine.h"
+#include "bench/EventLoopStall.h"
 #include "bench/PacedBus.h"
 #include "bus/IQDeviceManager.h"
 #include "controls/DeviceErrorReport.h"
@@ -33,24 +31,6 @@ constexpr double kStallLimit = 1.5;
 constexpr double kRoundLimit = 1.10;
 // The ready flag and the four meters.
 constexpr double kTransactionsPerRound = 5;
-
-// The longest gap beyond one tick between two ticks while the loop runs for `runMs`.
-double LongestStallMs(int runMs) {
-  double longest = 0;
-  auto last = Clock::now();
-  QTimer tick;
-  tick.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&tick, &QTimer::timeout, [&] {
-    const auto now = Clock::now();
-    longest = std::max(longest, Ms(now - last).count() - kTickMs);
-    last = now;
-  });
-  QEventLoop loop;
-  QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
-  tick.start(kTickMs);
-  loop.exec();
-  return longest;
-}
 
 }  // namespace
 
@@ -83,7 +63,7 @@ int main(int argc, char** argv) {
     ui::test::PumpMessages();
     bench::StartPacedRun(bus);
     const auto start = Clock::now();
-    stallMs = LongestStallMs(kRunMs);
+    stallMs = bench::LongestStallMs(kRunMs, kTickMs);
     const double runMs = Ms(Clock::now() - start).count();
     const auto traffic = bus.Traffic();
     // Every transaction is a request and its reply.
