@@ -1,44 +1,15 @@
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 
-#include <memory>
-
 #include "familyov/unit/IQDeviceOrdavinex.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Prompts.h"
-#include "platform/ui/TestHooks.h"
-#include "resources/AppResources.h"
+#include "tests/app/AppGuiEnvironment.h"
 
 namespace ovtest {
-namespace {
-
-class GuiEnvironment : public ::testing::Environment {
- public:
-  explicit GuiEnvironment(const char* programName) : name_(programName) {}
-
-  void SetUp() override {
-    app_ = std::make_unique<ui::Application>(argc_, argv_, name_);
-    RegisterAppResources();
-    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
-                             [](const std::string& what) { ADD_FAILURE() << what; });
-    namespaceOV::SetCommErrorReporter(
-        [](const IQException& e, IQDevice&) { ReportedErrors().push_back(e.GetText()); });
-  }
-  void TearDown() override {
-    ui::test::PumpMessages();
-    app_.reset();
-  }
-
- private:
-  std::string name_;
-  int argc_ = 1;
-  char* argv_[2] = {name_.data(), nullptr};
-  std::unique_ptr<ui::Application> app_;
-};
-
-}  // namespace
 
 ::testing::Environment* AddGuiEnvironment(const char* programName) {
-  return ::testing::AddGlobalTestEnvironment(new GuiEnvironment(programName));
+  return testsupport::AddAppGuiEnvironment(programName, [] {
+    namespaceOV::SetCommErrorReporter(
+        [](const IQException& e, IQDevice&) { ReportedErrors().push_back(e.GetText()); });
+  });
 }
 
 std::vector<std::string>& ReportedErrors() {
