@@ -46,6 +46,7 @@ class LayoutWindow : public Window {
  protected:
   QWidget* MakeWidget(QWidget* parentWidget) override;
   void SetupWindow() override { Layout(); }
+  void ChildLeft(Window& child) override { metrics_.erase(&child); }
 
  private:
   std::map<Window*, LayoutMetrics> metrics_;

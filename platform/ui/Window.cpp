@@ -103,13 +103,19 @@ Window::Window(Window* parent) : parent_(parent) {
 Window::~Window() {
   Destroy();
   for (Window* child : children_) child->parent_ = nullptr;
-  if (parent_ != nullptr) std::erase(parent_->children_, this);
+  if (parent_ != nullptr) {
+    std::erase(parent_->children_, this);
+    parent_->ChildLeft(*this);
+  }
   LiveWindows().erase(this);
 }
 
 void Window::SetParent(Window* parent) {
   if (widget_ != nullptr || parent == parent_) return;
-  if (parent_ != nullptr) std::erase(parent_->children_, this);
+  if (parent_ != nullptr) {
+    std::erase(parent_->children_, this);
+    parent_->ChildLeft(*this);
+  }
   parent_ = parent;
   if (parent_ != nullptr) parent_->children_.push_back(this);
 }
@@ -245,6 +251,7 @@ void Window::CloseWindow(int) {
 void Window::SetRect(const Rect& r) {
   rect_ = r;
   hasRect_ = true;
+  givenSize_ = Size{r.Width(), r.Height()};
   if (widget_ == nullptr) return;
   if (widget_->isWindow()) {
     widget_->move(r.left, r.top);
@@ -284,11 +291,19 @@ Point Window::ScreenToClient(Point p) const {
 }
 
 void Window::SetClientSize(Size s) {
+  givenSize_ = s;
   if (widget_ != nullptr) widget_->resize(s.cx, s.cy);
 }
 
 void Window::SetMaximumSize(Size s) {
-  if (widget_ != nullptr) widget_->setMaximumSize(s.cx, s.cy);
+  if (widget_ == nullptr) return;
+  // A lower limit only holds the window back from the size it was given: a higher one gives that
+  // size back, unless the window has been sized otherwise since.
+  const std::optional<QSize> given =
+      givenSize_ ? std::optional(QSize(givenSize_->cx, givenSize_->cy)) : std::nullopt;
+  const bool heldBack = given && widget_->size() == given->boundedTo(widget_->maximumSize());
+  widget_->setMaximumSize(s.cx, s.cy);
+  if (heldBack) widget_->resize(given->boundedTo(widget_->maximumSize()));
 }
 
 Rect Window::ScreenWorkArea() {

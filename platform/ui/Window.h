@@ -128,7 +128,8 @@ class Window {
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;
   void SetClientSize(Size s);
-  // The user cannot make the window larger than this.
+  // The user cannot make the window larger than this. A window held back by a lower limit grows
+  // again, up to the size it was last given, when the limit is raised.
   void SetMaximumSize(Size s);
   static Rect ScreenWorkArea();
 
@@ -202,6 +203,8 @@ class Window {
   virtual void KeepState() {}
   // After the widget went, whoever destroyed it.
   virtual void WidgetDestroyed() {}
+  // When a child leaves this window: deleted, or moved under another parent.
+  virtual void ChildLeft(Window&) {}
   virtual Param DefaultMessage(const Message&) { return 0; }
 
  private:
@@ -222,6 +225,7 @@ class Window {
   std::optional<Color> background_;
   bool hasRect_ = false;
   Rect rect_;
+  std::optional<Size> givenSize_;  // by SetRect or SetClientSize, before any maximum size
   bool enabled_ = true;
   bool hidden_ = false;
   bool staysOnTop_ = false;

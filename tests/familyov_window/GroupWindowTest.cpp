@@ -55,6 +55,8 @@ TEST_F(GroupWindowTest, RowsStartBelowTheTallestPaneAndEdgePanesFrameTheFlow) {
   EXPECT_EQ(Origin(right), (ui::Point{110, 20}));
   EXPECT_EQ(group.ContentWidth(), 125);
   EXPECT_EQ(group.ContentHeight(), 110);
+  // Shown on its own, the window takes the whole content, not the size of the first pane.
+  EXPECT_EQ(group.ClientRect(), (ui::Rect{0, 0, group.FittingSize().cx, group.FittingSize().cy}));
 
   // Flowing down, a new column starts just below the top edge pane, right of the widest pane.
   TGroupWindow down{nullptr};

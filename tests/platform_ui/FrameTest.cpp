@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/ui/Application.h"
@@ -365,6 +366,17 @@ TEST(LayoutWindowTest, ChildrenFollowTheirEdgeRulesWhenTheWindowResizes) {
   const int height = DialogUnits(QApplication::font()).ToPixelsY(50);
   EXPECT_EQ(editor.WindowRect(), (Rect{0, 200 - height, 500, 200}));
   EXPECT_EQ(list.WindowRect().bottom, 200 - height);
+
+  // A deleted child's rules go with it: a window made later in its place is not laid out.
+  std::optional<Window> pane;
+  pane.emplace(&layout);
+  layout.SetChildMetrics(*pane, LayoutMetrics::FillingClientArea());
+  pane.reset();
+  pane.emplace(nullptr);
+  pane->SetRect({10, 10, 60, 40});
+  pane->Create();
+  layout.SetRect({0, 0, 450, 250});
+  EXPECT_EQ(pane->PlacementRect(), (Rect{10, 10, 60, 40}));
 }
 
 TEST(SplitterTest, AClosedPaneGivesItsRoomAwayAndComesBackWithIt) {

@@ -202,6 +202,11 @@ TEST(ScrollingWindowTest, ChildrenMoveWithTheScrollBarsAndTheSizeCanBeLimitedOrF
   scroller.SetMaximumSize({220, 640});
   scroller.SetClientSize({400, 900});
   EXPECT_EQ(scroller.ClientRect(), (Rect{0, 0, 220, 640}));
+  // A limit raised again gives back the size the window was given, as a window whose content
+  // grows pane by pane needs.
+  scroller.SetMaximumSize({100, 80});
+  scroller.SetMaximumSize({300, 2000});
+  EXPECT_EQ(scroller.ClientRect(), (Rect{0, 0, 300, 900}));
 }
 
 }  // namespace
