@@ -30,7 +30,7 @@ ui::TreeItem TEditOVWindow::BuildModelTree(std::vector<TNodeInfo>& nodes, const 
   const bool read = GuardedUnitCall(*device_, [&] {
     compressors = readCompressorOption && readCompressorOption();
     const int firstChannel = next;
-    for (int c = 0; c < device_->channels; ++c) {
+    for (const int c : device_->ChannelIndexes()) {
       Add(filters.children, next, ChannelName(c), kChannelImage, kOpen);
     }
     ids_.firstChannel = firstChannel;

@@ -170,7 +170,10 @@ void TEditOVWindow::OpenChildWindow(int id) {
   }
   const ChildKind kind = KindOfNode(ids_, device_->channels, id);
   if (kind == ChildKind::None) return;
-  const int channel = kind == ChildKind::Filters ? id - ids_.firstChannel : 0;
+  const int channel =
+      kind == ChildKind::Filters
+          ? device_->ChannelIndexes().at(static_cast<std::size_t>(id - ids_.firstChannel))
+          : 0;
   std::unique_ptr<ui::Window> window = MakeChildWindow(kind, *this, channel);
   if (window == nullptr) return;
   if (auto* child = dynamic_cast<TOVWindow*>(window.get())) child->kind = id;
@@ -227,9 +230,12 @@ std::string TEditOVWindow::ChannelName(int channel) {
 }
 
 TNodeInfo* TEditOVWindow::ChannelNode(int channel) const {
-  if (channel < 0 || channel >= device_->channels) return nullptr;
-  const auto id = static_cast<std::size_t>(ids_.firstChannel + channel);
-  return ids_.firstChannel >= 0 && id < nodeList_.size() ? nodeList_[id] : nullptr;
+  // The channel items follow the model's own channels, whose outputs need not follow its inputs.
+  const std::vector<int> channels = device_->ChannelIndexes();
+  const auto it = std::ranges::find(channels, channel);
+  if (it == channels.end() || ids_.firstChannel < 0) return nullptr;
+  const auto id = static_cast<std::size_t>(ids_.firstChannel + (it - channels.begin()));
+  return id < nodeList_.size() ? nodeList_[id] : nullptr;
 }
 
 void TEditOVWindow::RenameChannelItem(int channel) {
@@ -241,7 +247,7 @@ void TEditOVWindow::RenameChannelItem(int channel) {
 
 void TEditOVWindow::RefreshChannelItems() {
   // One name that cannot be read leaves the others to be read.
-  for (int channel = 0; channel < device_->channels; ++channel) {
+  for (const int channel : device_->ChannelIndexes()) {
     GuardedUnitCall(*device_, [this, channel] { RenameChannelItem(channel); });
   }
 }

@@ -214,6 +214,43 @@ TEST_F(EditWindowTest, AVirtualUnitHasNoSecurityNameOrSpecialCommands) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+TEST_F(EditWindowTest, TheChannelItemsOfAThreeInputModelSkipToItsFirstOutput) {
+  auto unit = ovtest::NewVirtual<IQDevice8148>(7);  // outputs at channels 4..10
+  unit->autoOpenSummary = 0;
+  const auto name = [&](int channel, const std::string& text) {
+    gChannelNameObject.SetElement(channel);
+    gChannelNameObject.Write(*unit, text);
+  };
+  for (const int c : unit->ChannelIndexes()) name(c, "Ch" + std::to_string(c));
+  TEdit8148Window window(nullptr, *unit);
+  window.Create();
+  const int first = window.Ids().firstChannel;
+  const auto item = [&](int k) { return window.FindNodeInfo(first + k)->text; };
+  std::vector<std::string> items;
+  for (int k = 0; k < unit->channels; ++k) items.push_back(item(k));
+  EXPECT_EQ(items, (std::vector<std::string>{"Ch0", "Ch1", "Ch2", "Ch4", "Ch5", "Ch6", "Ch7", "Ch8",
+                                             "Ch9", "Ch10"}));
+  // Renames reach the last output's item, one by one and all at once.
+  name(10, "Sub");
+  NotifyRecord renamed{ChannelRenamed, 10, 0, nullptr};
+  window.Notify(&renamed);
+  EXPECT_EQ(item(9), "Sub");
+  name(4, "Main");
+  NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+  window.Notify(&refresh);
+  EXPECT_EQ(item(3), "Main");
+
+  // The last item opens the filters of the last output.
+  int opened = -1;
+  RegisterChildWindow(ChildKind::Filters, [&](TEditOVWindow& edit, int channel) {
+    opened = channel;
+    return std::make_unique<RecordingWindow>(edit, "Filters");
+  });
+  DoubleClick(window, first + 9);
+  RegisterChildWindow(ChildKind::Filters, nullptr);
+  EXPECT_EQ(opened, 10);
+}
+
 TEST_F(EditWindowTest, WindowsOpenOncePerNodeAndReopenWhereTheyClosed) {
   Windows windows;
   auto window = Open();
