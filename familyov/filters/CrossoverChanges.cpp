@@ -202,11 +202,15 @@ bool CrossoverChanges::TogglePolarity(int output) {
 
 CrossoverChanges::Outcome CrossoverChanges::CopyOutput(int source, int target) {
   if (source == target) return Outcome::kNothing;
-  int need = 0;
+  // The target's own crossovers go, so only what the source takes beyond them must fit.
+  int added = 0;
   for (const CrossoverSide side : {CrossoverSide::kHigh, CrossoverSide::kLow}) {
-    if (const TFilter* edge = CrossoverOf(device_, source, side)) need += edge->GetDSPSections();
+    if (const TFilter* edge = CrossoverOf(device_, source, side)) added += edge->GetDSPSections();
+    if (const TFilter* edge = CrossoverOf(device_, target, side)) added -= edge->GetDSPSections();
   }
-  if (!device_.CanAddSections(kOtherSections, need, kNoSections, 1)) return Outcome::kNoCapacity;
+  if (added > 0 && !device_.CanAddSections(kOtherSections, added, kNoSections, 1)) {
+    return Outcome::kNoCapacity;
+  }
   GuardedUnitCall(device_, [&] {
     if (device_.IsOnline()) {
       gFilterUpdateObject.Write(device_, true);

@@ -53,7 +53,7 @@ class CrossoverChanges {
   // Inverts the output's polarity or puts it back; the new state.
   bool TogglePolarity(int output);
   // Copies the source output's crossovers and polarity over the target's; kNoCapacity when the
-  // source's sections do not fit on top of the current load.
+  // source's sections do not fit in place of the target's.
   Outcome CopyOutput(int source, int target);
 
  private:

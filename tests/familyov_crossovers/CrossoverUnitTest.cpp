@@ -125,6 +125,10 @@ TEST_F(CrossoverUnitTest, AnOrderStepThatNeedsAnotherSectionIsRefusedOnAFullUnit
   CrossoverChanges changes(*full, nullptr);
   ASSERT_EQ(changes.SetType(0, CrossoverSide::kLow, kCrossoverButterworth),
             CrossoverChanges::Outcome::kDone);
+  ASSERT_EQ(changes.SetType(1, CrossoverSide::kLow, kCrossoverBessel),
+            CrossoverChanges::Outcome::kDone);
+  ASSERT_EQ(changes.SetType(1, CrossoverSide::kHigh, kCrossoverBessel),
+            CrossoverChanges::Outcome::kDone);
   while (full->CanAddSections(kParametricSections, 1)) {
     full->AddFilter(std::make_unique<TParametricFilter>())->channel = 0;
   }
@@ -134,7 +138,12 @@ TEST_F(CrossoverUnitTest, AnOrderStepThatNeedsAnotherSectionIsRefusedOnAFullUnit
   EXPECT_EQ(changes.SetType(0, CrossoverSide::kHigh, kCrossoverBessel),
             CrossoverChanges::Outcome::kNoCapacity);
   EXPECT_EQ(full->HighCrossover(0), nullptr);
-  EXPECT_EQ(changes.CopyOutput(0, 1), CrossoverChanges::Outcome::kNoCapacity);
+  // A copy needs room only for what it adds to the target.
+  EXPECT_EQ(changes.CopyOutput(1, 0), CrossoverChanges::Outcome::kNoCapacity);
+  EXPECT_EQ(full->HighCrossover(0), nullptr);
+  EXPECT_EQ(changes.CopyOutput(0, 1), CrossoverChanges::Outcome::kDone);
+  EXPECT_EQ(full->HighCrossover(1), nullptr);
+  EXPECT_EQ(CrossoverType(*full->LowCrossover(1)), kCrossoverButterworth);
 }
 
 TEST_F(CrossoverUnitTest, NetworkDropsCopyPairsOfOutputsOnEveryModel) {
