@@ -48,11 +48,12 @@ TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDevice8100& unit)
 
 void TMemoryDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  std::string listText;
-  SetText("Memories - " + (unit_.GetListText(listText) ? listText : unit_.GetName()));
+  SetText("Memories - " + unit_.GetName());
   nameRead_.fill(false);
-  // A failure stops the filling: the names left keep the placeholder and are never written back.
+  // The list text and the names come from the unit. A failure is reported once and stops the
+  // filling: the names left keep the placeholder and are never written back.
   controls::GuardedBusCall(&unit_, [this] {
+    if (std::string listText; unit_.GetListText(listText)) SetText("Memories - " + listText);
     for (int i = 0; i < kMemories; ++i) {
       g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
       names_[i]->SetText(unit_.GetMemoryName());

@@ -81,6 +81,18 @@ TEST_F(OlderFamilyMemoryPageTest, NamesThePageCouldNotReadAreNeverWrittenOver) {
                                             "Memory 9", "Memory 10", "Memory 11", "Memory 12"));
 }
 
+TEST_F(OlderFamilyMemoryPageTest, AUnitNameThatCannotBeReadIsReportedOnceAndLeavesTheAddress) {
+  unit->ResetValueStore();
+  bus.bus.AddFault(sim::Fault::ErrorObject(7)
+                       .ForObject(sim::family8100::kUnitNameId)
+                       .ForOpcode(sim::kOpcodeGet));
+  TMemoryDialog page(&parent, *unit);
+  page.Create();
+  EXPECT_EQ(reported.size(), 1u);
+  EXPECT_EQ(page.Text(), "Memories - 2");
+  EXPECT_EQ(ui::test::ControlOf(page, f8100res::kFirstMemoryName).Text(), "----------");
+}
+
 TEST_F(OlderFamilyMemoryPageTest, ARecallRefreshesTheWindowsAlsoWhenItFailsPartWay) {
   TMemoryDialog page(&parent, *unit);
   page.Create();
