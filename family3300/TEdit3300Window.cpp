@@ -1,5 +1,6 @@
 #include "family3300/TEdit3300Window.h"
 
+#include "bus/IQDeviceType.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TInputDialog.h"
 #include "family3300/IQDevice3300.h"
@@ -100,6 +101,10 @@ TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
   SetMenu(res3300::kEditUnitMenu);
   AddStatusBar();
   SetRect(kDefaultRect);
+  // The model's icon, as in the device lists.
+  if (device.GetType() != nullptr) {
+    if (const auto icon = device.GetType()->CreateSmallIcon()) SetIcon(*icon);
+  }
   UpdateTitle();
   // The file commands report their own failures; a load changes what every dialog shows.
   OnCommand(res3300::kCmSaveSettings, [this] { device_.SaveFile(); });

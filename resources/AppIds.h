@@ -33,6 +33,14 @@ inline constexpr int kOrdavinex26SmallIcon = 16;
 inline constexpr int kOrdavinex24SmallIcon = 17;
 inline constexpr int kOrdavinex22SmallIcon = 18;
 inline constexpr int kOrdavinex48SmallIcon = 20;
+// The older family's small icons, one per model (Ordavinex, Ordavinex+, X, Rune Tide), and the
+// graphic equalisers' (one channel, two channels).
+inline constexpr int kOlderBaseSmallIcon = 7;
+inline constexpr int kOlderPlusSmallIcon = 13;
+inline constexpr int kOlderXSmallIcon = 14;
+inline constexpr int kOlderRuneTideSmallIcon = 15;
+inline constexpr int kEqualiserSmallIcon = 8;
+inline constexpr int kTwoChannelEqualiserSmallIcon = 11;
 
 // Commands.
 inline constexpr int kCmExit = 24310;

@@ -144,6 +144,49 @@ QImage OrdavinexSmallIcon(int outputs) {
   });
 }
 
+const QColor kOlderPanel(70, 70, 78);
+const QColor kOlderEdge(25, 25, 30);
+const QColor kLampAmber(250, 180, 40);
+
+// The older family's small icon: a dark rack front with one amber lamp per step up the range
+// (one for the first model, four for the last), so that the models tell themselves apart.
+QImage OlderFamilySmallIcon(int lamps) {
+  return Draw(kSmallPixels, [lamps](QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(kOlderEdge);
+    p.setBrush(kOlderPanel);
+    p.drawRect(QRect(0, 3, 15, 10));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kLampAmber);
+    for (int i = 0; i < lamps; ++i) p.drawRect(QRect(2 + 3 * i, 7, 2, 2));
+  });
+}
+
+const QColor kEqualiserPanel(190, 190, 180);
+const QColor kEqualiserEdge(70, 70, 60);
+const QColor kEqualiserSlider(30, 90, 170);
+
+// The graphic equalisers' small icon: a light front with a row of slider knobs set on a curve,
+// one row per channel.
+QImage EqualiserSmallIcon(int channels) {
+  static constexpr int kKnobs = 6;
+  static constexpr int kCurve[kKnobs] = {2, 1, 0, 1, 2, 1};
+  return Draw(kSmallPixels, [channels](QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(kEqualiserEdge);
+    p.setBrush(kEqualiserPanel);
+    p.drawRect(QRect(0, 2, 15, 12));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kEqualiserSlider);
+    const int rowHeight = 10 / channels;
+    for (int row = 0; row < channels; ++row) {
+      for (int i = 0; i < kKnobs; ++i) {
+        p.drawRect(QRect(2 + 2 * i, 4 + row * rowHeight + kCurve[i], 1, 2));
+      }
+    }
+  });
+}
+
 }  // namespace
 
 void RegisterAppImages() {
@@ -158,4 +201,10 @@ void RegisterAppImages() {
   ui::Resources::AddImage(kOrdavinex24SmallIcon, OrdavinexSmallIcon(4));
   ui::Resources::AddImage(kOrdavinex26SmallIcon, OrdavinexSmallIcon(6));
   ui::Resources::AddImage(kOrdavinex48SmallIcon, OrdavinexSmallIcon(8));
+  ui::Resources::AddImage(kOlderBaseSmallIcon, OlderFamilySmallIcon(1));
+  ui::Resources::AddImage(kOlderPlusSmallIcon, OlderFamilySmallIcon(2));
+  ui::Resources::AddImage(kOlderXSmallIcon, OlderFamilySmallIcon(3));
+  ui::Resources::AddImage(kOlderRuneTideSmallIcon, OlderFamilySmallIcon(4));
+  ui::Resources::AddImage(kEqualiserSmallIcon, EqualiserSmallIcon(1));
+  ui::Resources::AddImage(kTwoChannelEqualiserSmallIcon, EqualiserSmallIcon(2));
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -48,12 +49,10 @@ TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndSpe
   EXPECT_EQ(names, (std::vector<std::string>{
                        "Ordavinex 22", "Ordavinex 24", "Ordavinex 26", "Ordavinex 48", "Ordavinex",
                        "Ordavinex+", "Ordavinex X", "Ordavinex Rune Tide", "3300XL", "3300-2XL"}));
-  // Each model of the newer family has an icon of its own; the older family's are not drawn yet,
-  // so they show the default icon that also pads the type slots.
-  constexpr int kNewerModels = 4;
+  // Each model has an icon of its own, not the default icon that pads the type slots.
   const ui::ImageList& images = client().Images();
   const QImage defaultIcon = images.Image(static_cast<int>(names.size()));
-  for (int i = 0; i < kNewerModels; ++i) {
+  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
     EXPECT_NE(images.Image(i), defaultIcon) << names[i];
     for (int j = 0; j < i; ++j)
       EXPECT_NE(images.Image(i), images.Image(j)) << names[i] << " looks like " << names[j];
@@ -184,6 +183,7 @@ TEST_F(FamilyTypesTest, ADoubleClickOpensAGraphicEqualisersWindowAndClosingGives
   ui::Window* window = unit->EditWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->Text(), "3 (3300-2XL) Foyer");
+  EXPECT_FALSE(window->Widget()->windowIcon().isNull());
   EXPECT_TRUE(unit->IsOpen());
   window->CloseWindow();
   ui::test::PumpMessages();
