@@ -114,10 +114,17 @@ TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChanne
     if (HoldsFilter(hub_.Unit(), &filter_)) UpdateControls();
     return 0;
   });
+  if (frequency_) filter.frequencyField = &*frequency_;
+  if (level_) filter.levelField = &*level_;
   hub_.AddListener(*this);
 }
 
-TFilterDialog8100::~TFilterDialog8100() { hub_.RemoveListener(*this); }
+TFilterDialog8100::~TFilterDialog8100() {
+  hub_.RemoveListener(*this);
+  if (!HoldsFilter(hub_.Unit(), &filter_)) return;
+  if (frequency_ && filter_.frequencyField == &*frequency_) filter_.frequencyField = nullptr;
+  if (level_ && filter_.levelField == &*level_) filter_.levelField = nullptr;
+}
 
 void TFilterDialog8100::SetupWindow() {
   ui::Dialog::SetupWindow();
