@@ -10,7 +10,6 @@
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Types8100.h"
-#include "platform/ui/Edit.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
 
@@ -323,7 +322,7 @@ void TFrequencyGraph::EvMouseMove(ui::Point p) {
   bandEnd_ = end;
   value = LockedValue(freq, end);
   icon->Constrain(value);
-  ShowInDialog(icon->Filter(), value);
+  icon->ShowInFields(value);
   if (View().liveWrite || View().liveRedraw) {
     icon->Apply(value);
     try {
@@ -339,17 +338,6 @@ void TFrequencyGraph::EvMouseMove(ui::Point p) {
     icons_.Accumulate();
   }
   if (dragging_) DrawDragStep();
-}
-
-void TFrequencyGraph::ShowInDialog(TFilter& filter, GraphValue value) {
-  if (filter.frequencyField) {
-    filter.frequencyField->SetText(std::to_string(static_cast<int>(value.frequency)));
-  }
-  if (filter.levelField) {
-    char level[32];
-    std::snprintf(level, sizeof level, "%.1f", 20.0 * std::log10(value.gain));
-    filter.levelField->SetText(level);
-  }
 }
 
 void TFrequencyGraph::LiveWriteFailed(const IQException& error, int code) {

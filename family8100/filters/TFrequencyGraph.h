@@ -86,8 +86,6 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void EvLButtonUp() override;
   void EvRButtonDown(ui::Point p) override;
   void EvKeyDown(int key) override;
-  // The dragged values in the edit fields of the filter's open dialog.
-  static void ShowInDialog(TFilter& filter, GraphValue value);
   // The drag is over: the mouse is free again.
   void EndDrag();
   // A failed live write: the unit's own refusal leaves the drag running, a line failure ends it.

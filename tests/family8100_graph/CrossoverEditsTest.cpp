@@ -99,11 +99,12 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
   edits().ToggleLink("500", "1000");
-  TCrossoverGraph graph(*unit, nullptr);
-  graph.SetRect({0, 0, 800, 400});
-  graph.Create();
-  graph.Show();
+  TCrossoverWindow window(*unit);
+  window.SetRect({0, 0, 800, 600});
+  window.Create();
+  window.Show();
   ui::test::PumpMessages();
+  TCrossoverGraph& graph = window.Graph();
   // Only the high crossover has a visible icon: the low one's would sit at 500 Hz.
   auto pixelOf = [&](float f) {
     QImage scratch(1, 1, QImage::Format_RGB32);
@@ -122,6 +123,8 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   ui::test::MouseDown(graph, from);
   ASSERT_TRUE(graph.Dragging());
   ui::test::MouseMove(graph, {to.x, to.y + 5});
+  const std::string shown = ui::test::ControlOf(window.Dialog(), f8100res::kHighFrequency).Text();
+  EXPECT_NEAR(std::stoi(shown), 2000, 30);
   ui::test::PressKey(graph, Qt::Key_Escape);
   EXPECT_FALSE(graph.Dragging());
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
@@ -132,7 +135,7 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   const int high = Side(CrossoverSide::High).frequency;
   EXPECT_NEAR(high, 2000, 30);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
-  graph.Destroy();
+  window.Destroy();
 }
 
 TEST_F(CrossoverEditsTest, TheSignalFlowPageOpensTheWindowWhoseEnterAppliesTypedFrequencies) {
