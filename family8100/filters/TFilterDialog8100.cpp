@@ -133,7 +133,18 @@ void TFilterDialog8100::SetupWindow() {
   for (auto* edit : {&level_, &q_}) {
     if (*edit) (*edit)->SetValidator(std::make_unique<ui::CharSetValidator>(kNumberCharacters));
   }
-  if (bandwidth_) bandwidth_->SetRange(kMinBandwidthPosition, kMaxBandwidthPosition);
+  if (bandwidth_) {
+    bandwidth_->SetRange(kMinBandwidthPosition, kMaxBandwidthPosition);
+    // Position p is a bandwidth of 4/p octaves.
+    bandwidth_->SetTickMarks({{kMinBandwidthPosition, "4"},
+                              {12, "1/3"},
+                              {24, "1/6"},
+                              {40, "1/10"},
+                              {80, "1/20"},
+                              {120, "1/30"},
+                              {200, "1/50"},
+                              {kMaxBandwidthPosition, "1/70"}});
+  }
   UpdateControls();
 }
 

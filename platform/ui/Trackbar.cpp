@@ -117,8 +117,12 @@ class MarkedSlider : public QSlider {
         style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
     const int span = groove.width() - handle.width();
     const int tickTop = option.rect.bottom() + 1;
-    const QFontMetrics metrics = fontMetrics();
+    // The labels are a little smaller than the control's text, as crowded scales' labels are.
+    QFont labelFont = font();
+    labelFont.setPointSizeF(labelFont.pointSizeF() * kLabelScale);
+    const QFontMetrics metrics(labelFont);
     QPainter painter(this);
+    painter.setFont(labelFont);
     painter.setPen(palette().color(QPalette::WindowText));
     std::vector<int> lineEnds;  // right edge of the last label on each line
     for (const Trackbar::TickMark& mark : marks_) {
@@ -141,6 +145,7 @@ class MarkedSlider : public QSlider {
  private:
   static constexpr int kTickLength = 3;
   static constexpr int kLabelGap = 2;
+  static constexpr double kLabelScale = 0.8;
 
   // The height the style gives a slider without ticks.
   int BarHeight() const {

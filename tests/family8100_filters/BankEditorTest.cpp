@@ -10,6 +10,7 @@
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100FilterDialogIds.h"
@@ -151,4 +152,19 @@ TEST(BankEditorFrame, TheSignalFlowPageOpensItAndHearsWhenItCloses) {
   frame->CloseWindow(ui::kIdCancel);
   ui::test::PumpMessages();
   EXPECT_EQ(signalFlow.Editor(EditorView::LeftOutput), nullptr);
+}
+
+TEST_F(EditorFixture, EveryFilterDialogFitsTheParameterStripAtTheEditorsFirstSize) {
+  editor.SetRect({0, 0, 480, 360});
+  ui::test::PumpMessages();
+  for (int add : {f8100res::kCmAddParametric, f8100res::kCmAddLowpass, f8100res::kCmAddHighpass,
+                  f8100res::kCmAddLowShelf, f8100res::kCmAddHighShelf}) {
+    Command(add);
+    const ui::DialogTemplate* layout = ui::Resources::Dialog(Dialog().ResourceId());
+    ASSERT_NE(layout, nullptr);
+    const ui::Rect extent = Dialog().Units().ToPixels(layout->box);
+    const ui::Rect strip = editor.Parameters().ClientRect();
+    EXPECT_LE(extent.right, strip.right) << layout->id;
+    EXPECT_LE(extent.bottom, strip.bottom) << layout->id;
+  }
 }
