@@ -137,6 +137,24 @@ TEST_F(EditorFixture, DialogsWriteExactlyWhatTheUserAccepted) {
             std::to_string(-6 * (order + 1)));
 }
 
+TEST_F(EditorFixture, SetAsDefaultGivesTheTypesNewFiltersTheseValuesButBoostCutHasNoMenu) {
+  Command(f8100res::kCmAddParametric);
+  Enter(f8100res::kFilterFrequency, "2500");
+  script.ChooseFromPopup(101);
+  ui::test::MouseDown(Dialog(), {2, 2}, true);
+  ui::test::PumpMessages();
+  Command(f8100res::kCmAddParametric);
+  EXPECT_EQ(Dialog().Filter().frequency, 2500);
+
+  auto made = std::make_unique<TOctaveFilter>();
+  made->bank = kRightInputBank;
+  TFilter& boostCut = unit->PlaceFilter(std::move(made));
+  auto dialog = TFilterDialog8100::Make(nullptr, editor.Hub(), boostCut);
+  dialog->Create();
+  ui::test::MouseDown(*dialog, {2, 2}, true);  // an unscripted menu would fail the test
+  ui::test::PumpMessages();
+}
+
 TEST(BankEditorFrame, TheSignalFlowPageOpensItAndHearsWhenItCloses) {
   OlderFamilyBus bus;
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
