@@ -119,7 +119,8 @@ void TCrossoverDialog::EvAlignment(Row& row) {
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
   if (!Edits().Crossover(row.side)) return;
-  controls::GuardedBusCall(&unit_, [&] { Edits().StepOrder(row.side, delta); });
+  controls::GuardedBusCall(&unit_,
+                           [&] { Edits().StepOrder(row.side, delta, row.frequency.Text()); });
   UpdateControls();
 }
 

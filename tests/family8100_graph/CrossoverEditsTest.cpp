@@ -40,12 +40,22 @@ TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentBessel);
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 1000);
   EXPECT_EQ(Side(CrossoverSide::High).order, 2);
-  for (int expected : {3, 4, 8, 8}) {
-    edits().StepOrder(CrossoverSide::High, -1);
+  // A slope step asks the unit where the crossover now sits and takes the row's typed frequency.
+  bus.TakeTrace();
+  edits().StepOrder(CrossoverSide::High, -1, "2.2k");
+  std::vector<std::string> stepped = bus.TakeTrace();
+  std::erase(stepped, "R06");  // the unit's ready poll before each write
+  ASSERT_GE(stepped.size(), 2u);
+  EXPECT_EQ(stepped[0].substr(0, 3), "W15");
+  EXPECT_EQ(stepped[1], "R27");
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 2200);
+  EXPECT_EQ(Side(CrossoverSide::High).order, 3);
+  for (int expected : {4, 8, 8}) {
+    edits().StepOrder(CrossoverSide::High, -1, "");
     EXPECT_EQ(Side(CrossoverSide::High).order, expected);
   }
-  edits().StepOrder(CrossoverSide::High, 1);
-  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1, "");
+  edits().StepOrder(CrossoverSide::High, 1, "");
   EXPECT_EQ(Side(CrossoverSide::High).order, 3);
 
   // Linkwitz-Riley keeps the frequency and takes the next even order.
@@ -58,8 +68,8 @@ TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment
   EXPECT_EQ(trace.back(), "W0D 01");
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 2500);
   EXPECT_EQ(Side(CrossoverSide::High).order, 4);
-  edits().StepOrder(CrossoverSide::High, 1);
-  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1, "");
+  edits().StepOrder(CrossoverSide::High, 1, "");
   EXPECT_EQ(Side(CrossoverSide::High).order, 2);
 
   unit->crossoverLink = true;
