@@ -12,6 +12,7 @@
 #include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100CrossoverIds.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
@@ -145,6 +146,18 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   const int high = Side(CrossoverSide::High).frequency;
   EXPECT_NEAR(high, 2000, 30);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
+  window.Destroy();
+}
+
+TEST_F(CrossoverEditsTest, TheStripFitsTheWindowAtItsFirstSize) {
+  TCrossoverWindow window(*unit);
+  window.SetRect({0, 0, 480, 370});
+  window.Create();
+  ui::test::PumpMessages();
+  const ui::Dialog& strip = window.Dialog();
+  const ui::DialogTemplate* layout = ui::Resources::Dialog(strip.ResourceId());
+  ASSERT_NE(layout, nullptr);
+  EXPECT_LE(strip.Units().ToPixels(layout->box).right, strip.ClientRect().right);
   window.Destroy();
 }
 
