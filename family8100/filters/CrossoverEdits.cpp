@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "bus/IQException.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -51,6 +52,21 @@ void CrossoverEdits::Commit(TFilter& crossover) {
 }
 
 void CrossoverEdits::ChangeAlignment(CrossoverSide side, int alignment) {
+  try {
+    ReplaceCrossover(side, alignment);
+  } catch (const IQException&) {
+    // The outputs are muted while the crossover is replaced; a failed change must not leave them
+    // silent. The first failure is the one the caller reports.
+    try {
+      g8100BulkMute.Write(unit_, true);
+    } catch (const IQException&) {
+    }
+    throw;
+  }
+  g8100BulkMute.Write(unit_, true);
+}
+
+void CrossoverEdits::ReplaceCrossover(CrossoverSide side, int alignment) {
   int32_t frequency = kNewCrossoverHz;
   int32_t order = kNewCrossoverOrder;
   if (auto* old = dynamic_cast<TCrossoverFilter*>(Crossover(side))) {
@@ -68,7 +84,6 @@ void CrossoverEdits::ChangeAlignment(CrossoverSide side, int alignment) {
   } else {
     unit_.crossoverLink = false;
   }
-  g8100BulkMute.Write(unit_, true);
 }
 
 void CrossoverEdits::StepOrder(CrossoverSide side, int delta, const std::string& frequencyText) {

@@ -73,6 +73,12 @@ TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment
   edits().StepOrder(CrossoverSide::High, 1, "");
   EXPECT_EQ(Side(CrossoverSide::High).order, 2);
 
+  // A replacement that fails on the bus does not leave the outputs muted.
+  bus.TakeTrace();
+  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForUnit(2).ForObject(0x14).ForOpcode(9).Times(1));
+  EXPECT_THROW(edits().ChangeAlignment(CrossoverSide::High, kAlignmentBessel), IQException);
+  EXPECT_EQ(bus.TakeTrace().back(), "W0D 01");
+
   unit->crossoverLink = true;
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentNone);
   EXPECT_EQ(unit->HighCrossover(), nullptr);
