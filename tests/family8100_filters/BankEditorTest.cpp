@@ -109,14 +109,6 @@ TEST_F(EditorFixture, DialogsWriteExactlyWhatTheUserAccepted) {
   EXPECT_FLOAT_EQ(peak.level, 12.0F);
   EXPECT_EQ(ui::test::ControlOf(Dialog(), f8100res::kFilterLevel).Text(), "12.0");
 
-  // Only the characters of a number reach the fields.
-  ui::test::ControlOf(Dialog(), f8100res::kFilterFrequency).SetText("");
-  ui::test::Type(Dialog(), f8100res::kFilterFrequency, "1a.5k-");
-  EXPECT_EQ(ui::test::ControlOf(Dialog(), f8100res::kFilterFrequency).Text(), "1.5k");
-  ui::test::ControlOf(Dialog(), f8100res::kFilterQ).SetText("");
-  ui::test::Type(Dialog(), f8100res::kFilterQ, "-2k.5");
-  EXPECT_EQ(ui::test::ControlOf(Dialog(), f8100res::kFilterQ).Text(), "-2.5");
-
   // Fields that hold no number write nothing and leave the filter as it was.
   for (int field : {f8100res::kFilterFrequency, f8100res::kFilterLevel, f8100res::kFilterQ}) {
     ui::test::ControlOf(Dialog(), field).SetText("");
