@@ -94,6 +94,11 @@ void TCrossoverDialog::UpdateControls() {
   if (graph_) graph_->Refresh();
 }
 
+void TCrossoverDialog::Changed() {
+  UpdateControls();
+  if (onChanged_) onChanged_();
+}
+
 void TCrossoverDialog::ShowRow(Row& row) {
   const auto* crossover = dynamic_cast<const TCrossoverFilter*>(Edits().Crossover(row.side));
   if (!crossover) {
@@ -114,14 +119,14 @@ void TCrossoverDialog::EvAlignment(Row& row) {
   const int alignment = row.alignment.Selection();
   if (alignment < 0) return;
   controls::GuardedBusCall(&unit_, [&] { Edits().ChangeAlignment(row.side, alignment); });
-  UpdateControls();
+  Changed();
 }
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
   if (!Edits().Crossover(row.side)) return;
   controls::GuardedBusCall(&unit_,
                            [&] { Edits().StepOrder(row.side, delta, row.frequency.Text()); });
-  UpdateControls();
+  Changed();
 }
 
 void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
@@ -129,7 +134,7 @@ void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   if (!row) return;
   controls::GuardedBusCall(&unit_,
                            [&] { Edits().StepFrequency(row->side, button->CurrentZone(), steps); });
-  UpdateControls();
+  Changed();
 }
 
 void TCrossoverDialog::EvPolarity(Row& row) {
@@ -142,7 +147,7 @@ void TCrossoverDialog::EvPolarity(Row& row) {
 void TCrossoverDialog::EvLink() {
   controls::GuardedBusCall(
       &unit_, [&] { Edits().ToggleLink(low_.frequency.Text(), high_.frequency.Text()); });
-  UpdateControls();
+  Changed();
 }
 
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
@@ -150,7 +155,7 @@ bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
     if (!key.down) {
       controls::GuardedBusCall(
           &unit_, [&] { Edits().ApplyTyped(low_.frequency.Text(), high_.frequency.Text()); });
-      UpdateControls();
+      Changed();
     }
     return true;
   }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QImage>
 #include <algorithm>
 #include <string>
@@ -11,10 +12,13 @@
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/filters/TCrossoverWindow.h"
+#include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100CrossoverIds.h"
+#include "resources/Family8100Ids.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -153,6 +157,35 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   EXPECT_NEAR(high, 2000, 30);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
   window.Destroy();
+}
+
+TEST_F(CrossoverEditsTest, AChangedCrossoverReachesTheOutputBanksGraphThroughTheSignalFlowPage) {
+  RegisterBankEditor();
+  RegisterCrossoverEditor();
+  TSigFlowDialog signalFlow(nullptr, *unit);
+  signalFlow.Create();
+  ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
+  ui::test::Click(signalFlow, f8100res::kLowCrossoverButton);
+  ui::test::PumpMessages();
+  auto* bank = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
+  auto* crossovers = dynamic_cast<TCrossoverDecFrame*>(signalFlow.Editor(EditorView::Crossovers));
+  ASSERT_NE(bank, nullptr);
+  ASSERT_NE(crossovers, nullptr);
+  auto choose = [&](int alignment) {
+    auto* combo = static_cast<QComboBox*>(
+        ui::test::ControlOf(crossovers->Window(), f8100res::kLowAlignment).Widget());
+    combo->setCurrentIndex(alignment);
+    emit combo->activated(alignment);
+    ui::test::PumpMessages();
+  };
+  // The left output's graph sums the low crossover: it must never keep one the unit let go.
+  const GraphIcons8100& icons = bank->Editor().Graph()->Icons();
+  choose(kAlignmentButterworth);
+  ASSERT_EQ(icons.All().size(), 1u);
+  EXPECT_EQ(&icons.All()[0]->Filter(), unit->LowCrossover());
+  choose(kAlignmentNone);
+  EXPECT_TRUE(icons.All().empty());
+  EXPECT_TRUE(icons.BankTrace().empty());
 }
 
 TEST_F(CrossoverEditsTest, TheStripFitsTheWindowAtItsFirstSize) {
