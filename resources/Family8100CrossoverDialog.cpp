@@ -16,14 +16,14 @@ constexpr int kNoId = -1;
 // polarity of the output it feeds.
 void AddRow(std::vector<ui::ControlTemplate>& controls, int top, const char* name, int alignment,
             int frequency, int quad, int order, int slope, int polarity) {
-  controls.push_back({kNoId, ControlKind::Static, name, {6, top + 2, 24, 9}});
+  controls.push_back({kNoId, ControlKind::Static, name, {4, top + 2, 22, 9}});
   controls.push_back(
-      {alignment, ControlKind::ComboBox, "", {32, top, 80, 60}, style::kDropDownList});
-  controls.push_back({frequency, ControlKind::Edit, "0", {118, top, 40, 12}});
-  controls.push_back({quad, ControlKind::OwnerDrawButton, "", {162, top - 2, 44, 16}});
-  controls.push_back({order, ControlKind::UpDown, "", {212, top - 2, 10, 16}});
-  controls.push_back({slope, ControlKind::Static, "", {226, top + 2, 24, 9}});
-  controls.push_back({polarity, ControlKind::OwnerDrawButton, "", {256, top - 2, 16, 16}});
+      {alignment, ControlKind::ComboBox, "", {28, top, 68, 60}, style::kDropDownList});
+  controls.push_back({frequency, ControlKind::Edit, "0", {99, top, 30, 12}});
+  controls.push_back({quad, ControlKind::OwnerDrawButton, "", {131, top - 2, 24, 16}});
+  controls.push_back({order, ControlKind::UpDown, "", {158, top - 2, 10, 16}});
+  controls.push_back({slope, ControlKind::Static, "", {170, top + 2, 16, 9}});
+  controls.push_back({polarity, ControlKind::OwnerDrawButton, "", {188, top - 2, 16, 16}});
 }
 
 }  // namespace
@@ -34,9 +34,10 @@ void RegisterFamily8100CrossoverDialog() {
          kLowPolarity);
   AddRow(controls, 28, "Right", kHighAlignment, kHighFrequency, kHighQuad, kHighOrder, kHighSlope,
          kHighPolarity);
-  controls.push_back({kNoId, ControlKind::GroupBox, "Link", {280, 2, 40, 42}});
-  controls.push_back({kCrossoverLink, ControlKind::OwnerDrawButton, "", {290, 16, 20, 20}});
-  ui::Resources::AddDialog({kCrossoverDialog, "", {0, 0, 326, 48}, style::kChild, controls});
+  controls.push_back({kNoId, ControlKind::GroupBox, "Link", {208, 2, 32, 42}});
+  controls.push_back({kCrossoverLink, ControlKind::OwnerDrawButton, "", {214, 16, 20, 20}});
+  // Narrow enough for the crossover window at its first size.
+  ui::Resources::AddDialog({kCrossoverDialog, "", {0, 0, 242, 48}, style::kChild, controls});
 }
 
 }  // namespace f8100res

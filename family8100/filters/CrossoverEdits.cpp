@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "bus/IQException.h"
+#include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -50,6 +52,21 @@ void CrossoverEdits::Commit(TFilter& crossover) {
 }
 
 void CrossoverEdits::ChangeAlignment(CrossoverSide side, int alignment) {
+  try {
+    ReplaceCrossover(side, alignment);
+  } catch (const IQException&) {
+    // The outputs are muted while the crossover is replaced; a failed change must not leave them
+    // silent. The first failure is the one the caller reports.
+    try {
+      g8100BulkMute.Write(unit_, true);
+    } catch (const IQException&) {
+    }
+    throw;
+  }
+  g8100BulkMute.Write(unit_, true);
+}
+
+void CrossoverEdits::ReplaceCrossover(CrossoverSide side, int alignment) {
   int32_t frequency = kNewCrossoverHz;
   int32_t order = kNewCrossoverOrder;
   if (auto* old = dynamic_cast<TCrossoverFilter*>(Crossover(side))) {
@@ -67,13 +84,14 @@ void CrossoverEdits::ChangeAlignment(CrossoverSide side, int alignment) {
   } else {
     unit_.crossoverLink = false;
   }
-  g8100BulkMute.Write(unit_, true);
 }
 
-void CrossoverEdits::StepOrder(CrossoverSide side, int delta) {
+void CrossoverEdits::StepOrder(CrossoverSide side, int delta, const std::string& frequencyText) {
   auto* crossover = dynamic_cast<TCrossoverFilter*>(Crossover(side));
   if (!crossover) return;
   crossover->order = SteppedOrder(crossover->order, crossover->alignment, delta);
+  ReadMovedSlot(unit_, *crossover);
+  if (const auto typed = ParseFrequency(frequencyText)) crossover->frequency = *typed;
   Commit(*crossover);
 }
 

@@ -58,6 +58,15 @@ TCrossoverDialog::TCrossoverDialog(ui::Window* parent, IQDevice8100& unit)
   });
 }
 
+TCrossoverDialog::~TCrossoverDialog() {
+  for (Row* row : {&low_, &high_}) {
+    TFilter* crossover = Edits().Crossover(row->side);
+    if (crossover && crossover->frequencyField == &row->frequency) {
+      crossover->frequencyField = nullptr;
+    }
+  }
+}
+
 void TCrossoverDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (Row* row : {&low_, &high_}) {
@@ -85,6 +94,11 @@ void TCrossoverDialog::UpdateControls() {
   if (graph_) graph_->Refresh();
 }
 
+void TCrossoverDialog::Changed() {
+  UpdateControls();
+  if (onChanged_) onChanged_();
+}
+
 void TCrossoverDialog::ShowRow(Row& row) {
   const auto* crossover = dynamic_cast<const TCrossoverFilter*>(Edits().Crossover(row.side));
   if (!crossover) {
@@ -94,6 +108,7 @@ void TCrossoverDialog::ShowRow(Row& row) {
     row.slope.SetText("");
     return;
   }
+  Edits().Crossover(row.side)->frequencyField = &row.frequency;
   row.frequency.Enable(true);
   row.alignment.SetSelection(crossover->alignment);
   row.frequency.SetText(std::to_string(crossover->frequency));
@@ -104,13 +119,14 @@ void TCrossoverDialog::EvAlignment(Row& row) {
   const int alignment = row.alignment.Selection();
   if (alignment < 0) return;
   controls::GuardedBusCall(&unit_, [&] { Edits().ChangeAlignment(row.side, alignment); });
-  UpdateControls();
+  Changed();
 }
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
   if (!Edits().Crossover(row.side)) return;
-  controls::GuardedBusCall(&unit_, [&] { Edits().StepOrder(row.side, delta); });
-  UpdateControls();
+  controls::GuardedBusCall(&unit_,
+                           [&] { Edits().StepOrder(row.side, delta, row.frequency.Text()); });
+  Changed();
 }
 
 void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
@@ -118,7 +134,7 @@ void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   if (!row) return;
   controls::GuardedBusCall(&unit_,
                            [&] { Edits().StepFrequency(row->side, button->CurrentZone(), steps); });
-  UpdateControls();
+  Changed();
 }
 
 void TCrossoverDialog::EvPolarity(Row& row) {
@@ -131,7 +147,7 @@ void TCrossoverDialog::EvPolarity(Row& row) {
 void TCrossoverDialog::EvLink() {
   controls::GuardedBusCall(
       &unit_, [&] { Edits().ToggleLink(low_.frequency.Text(), high_.frequency.Text()); });
-  UpdateControls();
+  Changed();
 }
 
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
@@ -139,7 +155,7 @@ bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
     if (!key.down) {
       controls::GuardedBusCall(
           &unit_, [&] { Edits().ApplyTyped(low_.frequency.Text(), high_.frequency.Text()); });
-      UpdateControls();
+      Changed();
     }
     return true;
   }

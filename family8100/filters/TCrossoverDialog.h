@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "controls/TLEDButton.h"
 #include "controls/TPolarityButton.h"
 #include "controls/TQuadButton.h"
@@ -22,11 +24,17 @@ class TCrossoverGraph;
 class TCrossoverDialog : public ui::Dialog {
  public:
   TCrossoverDialog(ui::Window* parent, IQDevice8100& unit);
+  ~TCrossoverDialog() override;
 
   // The graph that shows the crossovers; refreshed with the dialog.
   void SetGraph(TCrossoverGraph* graph) { graph_ = graph; }
-  // Shows what the unit holds, refreshes the graph and tells the banks to reload.
+  // Told after every change to the crossovers, so that the output banks' views, which include
+  // them, read the filters again.
+  void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
+  // Shows what the unit holds and refreshes the graph.
   void UpdateControls();
+  // After a change made here or on the graph: shown, and told on.
+  void Changed();
   bool PreProcessKey(const ui::KeyStroke& key) override;
 
  protected:
@@ -52,6 +60,7 @@ class TCrossoverDialog : public ui::Dialog {
 
   IQDevice8100& unit_;
   TCrossoverGraph* graph_ = nullptr;
+  std::function<void()> onChanged_;
   Row low_;
   Row high_;
   TLEDButton link_;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/TSigFlowDialog.h"
 
 namespace namespace8100 {
 
@@ -19,7 +20,7 @@ constexpr ui::Rect kFirstPlace{10, 10, 500, 400};
 TCrossoverWindow::TCrossoverWindow(IQDevice8100& unit)
     : ui::LayoutWindow(nullptr), graph_(unit, this), dialog_(this, unit) {
   dialog_.SetGraph(&graph_);
-  graph_.SetOnChanged([this] { dialog_.UpdateControls(); });
+  graph_.SetOnChanged([this] { dialog_.Changed(); });
   SetChildMetrics(dialog_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
                             EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
                             EdgeRule::Absolute(Edge::Height, kDialogHeightLayoutUnits, true),
@@ -34,6 +35,8 @@ TCrossoverDecFrame::TCrossoverDecFrame(const EditorRequest& request)
     : ui::Frame(request.caption, nullptr), window_(request.unit), owner_(request.owner) {
   SetClient(&window_);
   SetRect(kFirstPlace);
+  // The signal-flow page passes the reload on to every open editor, the banks' among them.
+  window_.Dialog().SetOnChanged([this] { owner_.Post(TSigFlowDialog::kRefreshAll); });
   OnMessage(kReloadFilters, [this](const ui::Message&) {
     window_.Dialog().UpdateControls();
     return 0;

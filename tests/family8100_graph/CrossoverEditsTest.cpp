@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QImage>
 #include <algorithm>
 #include <string>
@@ -11,9 +12,13 @@
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/filters/TCrossoverWindow.h"
+#include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/TSigFlowDialog.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100CrossoverIds.h"
+#include "resources/Family8100Ids.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -40,12 +45,22 @@ TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentBessel);
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 1000);
   EXPECT_EQ(Side(CrossoverSide::High).order, 2);
-  for (int expected : {3, 4, 8, 8}) {
-    edits().StepOrder(CrossoverSide::High, -1);
+  // A slope step asks the unit where the crossover now sits and takes the row's typed frequency.
+  bus.TakeTrace();
+  edits().StepOrder(CrossoverSide::High, -1, "2.2k");
+  std::vector<std::string> stepped = bus.TakeTrace();
+  std::erase(stepped, "R06");  // the unit's ready poll before each write
+  ASSERT_GE(stepped.size(), 2u);
+  EXPECT_EQ(stepped[0].substr(0, 3), "W15");
+  EXPECT_EQ(stepped[1], "R27");
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 2200);
+  EXPECT_EQ(Side(CrossoverSide::High).order, 3);
+  for (int expected : {4, 8, 8}) {
+    edits().StepOrder(CrossoverSide::High, -1, "");
     EXPECT_EQ(Side(CrossoverSide::High).order, expected);
   }
-  edits().StepOrder(CrossoverSide::High, 1);
-  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1, "");
+  edits().StepOrder(CrossoverSide::High, 1, "");
   EXPECT_EQ(Side(CrossoverSide::High).order, 3);
 
   // Linkwitz-Riley keeps the frequency and takes the next even order.
@@ -58,9 +73,15 @@ TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment
   EXPECT_EQ(trace.back(), "W0D 01");
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 2500);
   EXPECT_EQ(Side(CrossoverSide::High).order, 4);
-  edits().StepOrder(CrossoverSide::High, 1);
-  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1, "");
+  edits().StepOrder(CrossoverSide::High, 1, "");
   EXPECT_EQ(Side(CrossoverSide::High).order, 2);
+
+  // A replacement that fails on the bus does not leave the outputs muted.
+  bus.TakeTrace();
+  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForUnit(2).ForObject(0x14).ForOpcode(9).Times(1));
+  EXPECT_THROW(edits().ChangeAlignment(CrossoverSide::High, kAlignmentBessel), IQException);
+  EXPECT_EQ(bus.TakeTrace().back(), "W0D 01");
 
   unit->crossoverLink = true;
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentNone);
@@ -99,11 +120,12 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
   edits().ToggleLink("500", "1000");
-  TCrossoverGraph graph(*unit, nullptr);
-  graph.SetRect({0, 0, 800, 400});
-  graph.Create();
-  graph.Show();
+  TCrossoverWindow window(*unit);
+  window.SetRect({0, 0, 800, 600});
+  window.Create();
+  window.Show();
   ui::test::PumpMessages();
+  TCrossoverGraph& graph = window.Graph();
   // Only the high crossover has a visible icon: the low one's would sit at 500 Hz.
   auto pixelOf = [&](float f) {
     QImage scratch(1, 1, QImage::Format_RGB32);
@@ -122,6 +144,8 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   ui::test::MouseDown(graph, from);
   ASSERT_TRUE(graph.Dragging());
   ui::test::MouseMove(graph, {to.x, to.y + 5});
+  const std::string shown = ui::test::ControlOf(window.Dialog(), f8100res::kHighFrequency).Text();
+  EXPECT_NEAR(std::stoi(shown), 2000, 30);
   ui::test::PressKey(graph, Qt::Key_Escape);
   EXPECT_FALSE(graph.Dragging());
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
@@ -132,7 +156,48 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   const int high = Side(CrossoverSide::High).frequency;
   EXPECT_NEAR(high, 2000, 30);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
-  graph.Destroy();
+  window.Destroy();
+}
+
+TEST_F(CrossoverEditsTest, AChangedCrossoverReachesTheOutputBanksGraphThroughTheSignalFlowPage) {
+  RegisterBankEditor();
+  RegisterCrossoverEditor();
+  TSigFlowDialog signalFlow(nullptr, *unit);
+  signalFlow.Create();
+  ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
+  ui::test::Click(signalFlow, f8100res::kLowCrossoverButton);
+  ui::test::PumpMessages();
+  auto* bank = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
+  auto* crossovers = dynamic_cast<TCrossoverDecFrame*>(signalFlow.Editor(EditorView::Crossovers));
+  ASSERT_NE(bank, nullptr);
+  ASSERT_NE(crossovers, nullptr);
+  auto choose = [&](int alignment) {
+    auto* combo = static_cast<QComboBox*>(
+        ui::test::ControlOf(crossovers->Window(), f8100res::kLowAlignment).Widget());
+    combo->setCurrentIndex(alignment);
+    emit combo->activated(alignment);
+    ui::test::PumpMessages();
+  };
+  // The left output's graph sums the low crossover: it must never keep one the unit let go.
+  const GraphIcons8100& icons = bank->Editor().Graph()->Icons();
+  choose(kAlignmentButterworth);
+  ASSERT_EQ(icons.All().size(), 1u);
+  EXPECT_EQ(&icons.All()[0]->Filter(), unit->LowCrossover());
+  choose(kAlignmentNone);
+  EXPECT_TRUE(icons.All().empty());
+  EXPECT_TRUE(icons.BankTrace().empty());
+}
+
+TEST_F(CrossoverEditsTest, TheStripFitsTheWindowAtItsFirstSize) {
+  TCrossoverWindow window(*unit);
+  window.SetRect({0, 0, 480, 370});
+  window.Create();
+  ui::test::PumpMessages();
+  const ui::Dialog& strip = window.Dialog();
+  const ui::DialogTemplate* layout = ui::Resources::Dialog(strip.ResourceId());
+  ASSERT_NE(layout, nullptr);
+  EXPECT_LE(strip.Units().ToPixels(layout->box).right, strip.ClientRect().right);
+  window.Destroy();
 }
 
 TEST_F(CrossoverEditsTest, TheSignalFlowPageOpensTheWindowWhoseEnterAppliesTypedFrequencies) {
