@@ -12,7 +12,6 @@ using ui::Edge;
 using ui::EdgeRule;
 
 constexpr int kDialogHeightLayoutUnits = 52;
-constexpr ui::Rect kFirstPlace{10, 10, 500, 400};
 
 }  // namespace
 
@@ -31,9 +30,8 @@ TCrossoverWindow::TCrossoverWindow(IQDevice8100& unit)
 }
 
 TCrossoverDecFrame::TCrossoverDecFrame(const EditorRequest& request)
-    : ui::Frame(request.caption, nullptr), window_(request.unit), owner_(request.owner) {
+    : EditorFrame8100(request), window_(request.unit) {
   SetClient(&window_);
-  SetRect(kFirstPlace);
   OnMessage(kReloadFilters, [this](const ui::Message&) {
     window_.Dialog().UpdateControls();
     return 0;
@@ -41,12 +39,6 @@ TCrossoverDecFrame::TCrossoverDecFrame(const EditorRequest& request)
 }
 
 TCrossoverDecFrame::~TCrossoverDecFrame() { Destroy(); }
-
-void TCrossoverDecFrame::CloseWindow(int) {
-  if (!IsCreated() || !CanClose()) return;
-  Destroy();
-  owner_.Post(kEditorClosed, 0, static_cast<ui::Param>(EditorView::Crossovers));
-}
 
 void RegisterCrossoverEditor() {
   RegisterCrossoverMaker([](const EditorRequest& request) -> std::unique_ptr<ui::Window> {
