@@ -11,6 +11,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Resources.h"
 #include "resources/Family8100BankEditorIds.h"
+#include "resources/Family8100FilterDialogIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 
 namespace namespace8100 {
@@ -21,8 +22,14 @@ using namespace f8100res;
 using ui::Edge;
 using ui::EdgeRule;
 
-constexpr int kStripHeightLayoutUnits = 40;
 constexpr int kCountWidthLayoutUnits = 15;
+
+// The bottom strip is as high as the filter dialogs it shows, which share one size, so that none
+// of their fields is cut off.
+int StripHeightLayoutUnits() {
+  const ui::DialogTemplate* dialog = ui::Resources::Dialog(kParametricDialog8100);
+  return dialog != nullptr ? dialog->box.height : 0;
+}
 // The tool bar: the add commands, with the pictures the families share.
 constexpr std::pair<int, int> kAddButtons[] = {{kCmAddParametric, ovfilter_res::kParametricButton},
                                                {kCmAddLowpass, ovfilter_res::kLowpassButton},
@@ -117,13 +124,14 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
       parameters_(this, hub_),
       count_(this, hub_) {
   MakePanes();
+  const int stripHeight = StripHeightLayoutUnits();
   SetChildMetrics(count_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
                            EdgeRule::Absolute(Edge::Width, kCountWidthLayoutUnits, true),
-                           EdgeRule::Absolute(Edge::Height, kStripHeightLayoutUnits, true),
+                           EdgeRule::Absolute(Edge::Height, stripHeight, true),
                            EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
   SetChildMetrics(parameters_, {EdgeRule::SameAs(Edge::Left, &count_, Edge::Right),
                                 EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
-                                EdgeRule::Absolute(Edge::Height, kStripHeightLayoutUnits, true),
+                                EdgeRule::Absolute(Edge::Height, stripHeight, true),
                                 EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
 
   OnCommand(kCmAddParametric, [this] { CmAdd(kParametricFilter); });

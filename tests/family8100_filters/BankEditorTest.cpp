@@ -217,6 +217,10 @@ TEST(BankEditorFrame, OpensWhereTheUserLeftItWithTheEditorsMenuKeysAndToolBar) {
   ui::test::PumpMessages();
   ASSERT_EQ(unit.Filters().size(), 1u);
   EXPECT_EQ(unit.Filters()[0]->type, kParametricFilter);
+  TFilterDialog8100* dialog = frame->Editor().Parameters().Dialog();
+  ASSERT_NE(dialog, nullptr);  // with none of its fields cut off
+  EXPECT_LE(ui::test::ControlOf(*dialog, f8100res::kFilterQ).WindowRect().bottom,
+            dialog->ClientRect().Height());
   // A tool button's hint shows in the status bar when the mouse enters it.
   auto* toolBar = frame->Widget()->findChild<QToolBar*>();
   ASSERT_NE(toolBar, nullptr);
