@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "controls/DeviceErrorReport.h"
+#include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
@@ -221,6 +222,16 @@ TEST(BankEditorFrame, OpensWhereTheUserLeftItWithTheEditorsMenuKeysAndToolBar) {
   ASSERT_NE(dialog, nullptr);  // with none of its fields cut off
   EXPECT_LE(ui::test::ControlOf(*dialog, f8100res::kFilterQ).WindowRect().bottom,
             dialog->ClientRect().Height());
+  // Delete in a field edits the field; elsewhere it asks to delete the selection.
+  ui::test::ControlOf(*dialog, f8100res::kFilterFrequency).SetFocus();
+  ui::test::PressKey(*frame, Qt::Key_Delete);
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  frame->Editor().List()->List().SetSelected(0, true);
+  frame->Editor().List()->List().SetFocus();
+  ui::test::PumpMessages();
+  script.AnswerMessageBox(ui::kIdCancel);
+  ui::test::PressKey(*frame, Qt::Key_Delete);
+  EXPECT_EQ(script.Seen().size(), 1u);
   // A tool button's hint shows in the status bar when the mouse enters it.
   auto* toolBar = frame->Widget()->findChild<QToolBar*>();
   ASSERT_NE(toolBar, nullptr);
@@ -242,4 +253,28 @@ TEST(BankEditorFrame, OpensWhereTheUserLeftItWithTheEditorsMenuKeysAndToolBar) {
   EXPECT_EQ(unit.editorPlaces[kLeftOutputBank].rect, (ui::Rect{40, 50, 640, 450}));
   frame = open();
   EXPECT_TRUE(frame->IsMaximized());
+}
+
+TEST(CrossoverFrame, KeepsWhereTheUserLeftItButNotTheRectangleOfAMinimisedWindow) {
+  OlderFamilyBus bus;
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = sim::family8100::Model::kX, .address = 4});
+  IQDevice8100& unit = *OnlyUnit(bus);
+  RegisterCrossoverEditor();
+  ui::Window owner(nullptr);
+  const EditorRequest request{unit, owner, EditorView::Crossovers, "Crossovers"};
+  std::unique_ptr<ui::Window> frame = MakeEditor(request);
+  frame->SetRect({20, 30, 520, 430});
+  frame->Create();
+  frame->Show();
+  frame.reset();
+  const EditorPlace& place = unit.editorPlaces[kCrossoverView];
+  EXPECT_EQ(place.rect, (ui::Rect{20, 30, 520, 430}));
+
+  frame = MakeEditor(request);
+  frame->SetRect({60, 60, 400, 400});
+  frame->Create();
+  frame->ShowMinimized();
+  frame.reset();
+  EXPECT_EQ(place.rect, (ui::Rect{20, 30, 520, 430}));
+  EXPECT_FALSE(place.maximized);
 }
