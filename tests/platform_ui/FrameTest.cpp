@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/ui/Application.h"
@@ -327,6 +328,21 @@ TEST(FrameClient, TheClientCanBeReplacedWhileTheFrameIsOpen) {
   frame.OnCommand(700, [&] { ++handled; });
   Application::Instance()->RouteCommand(700, second.get());
   EXPECT_EQ(handled, 1) << "commands go from the new client to the frame";
+}
+
+TEST(LayoutWindowTest, AChildThatGoesTakesItsRulesWithIt) {
+  LayoutWindow layout;
+  layout.SetRect({0, 0, 400, 300});
+  layout.Create();
+  std::optional<Window> pane(std::in_place, &layout);
+  layout.SetChildMetrics(*pane, LayoutMetrics::FillingClientArea());
+  pane.reset();
+  // A new child where the old one lay in memory has no rules yet: the layout leaves it alone.
+  pane.emplace(&layout);
+  pane->SetRect({10, 10, 50, 50});
+  pane->Create();
+  layout.Layout();
+  EXPECT_EQ(pane->WindowRect(), (Rect{10, 10, 50, 50}));
 }
 
 TEST(LayoutWindowTest, ChildrenFollowTheirEdgeRulesWhenTheWindowResizes) {
