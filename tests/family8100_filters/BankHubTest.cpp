@@ -138,4 +138,11 @@ TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
   ui::test::PumpMessages();
   EXPECT_THAT(reported, ElementsAre(5, 3));
   EXPECT_TRUE(rightView.received.empty());
+  right.selection.clear();  // nothing selected: nothing written, nothing sent
+  bus.bus.ClearFaults();
+  bus.TakeTrace();
+  BypassSelectionCommand(right, true);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(rightView.received.empty());
 }
