@@ -1,9 +1,13 @@
 #pragma once
 
-// The older family's filter bank editor: its menu and its commands.
+#include "resources/FamilyOvFilterEditorIds.h"
+
+// The older family's filter bank editor: its menu, keys and commands.
 namespace f8100res {
 
-inline constexpr int kBankEditorMenu8100 = 81;
+// The families' filter editors offer the same menu; the commands this editor lacks are greyed.
+inline constexpr int kBankEditorMenu8100 = ovfilter_res::kFilterEditorMenu;
+inline constexpr int kBankEditorKeys8100 = 3;
 
 inline constexpr int kCmAddParametric = 51690;
 inline constexpr int kCmAddLowpass = 51687;
@@ -18,6 +22,6 @@ inline constexpr int kCmRestoreList = 51698;
 inline constexpr int kCmRestoreGraph = 51699;
 inline constexpr int kCmPrintFilters = 51700;
 
-void RegisterFamily8100BankEditorMenu();
+void RegisterFamily8100BankEditorKeys();
 
 }  // namespace f8100res

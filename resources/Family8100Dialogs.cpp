@@ -289,7 +289,7 @@ void RegisterFamily8100Resources() {
   common_res::RegisterFamilyCommonResources();
   RegisterFamily8100CrossoverDialog();
   RegisterFamily8100FilterDialogs();
-  RegisterFamily8100BankEditorMenu();
+  RegisterFamily8100BankEditorKeys();
 }
 
 }  // namespace f8100res

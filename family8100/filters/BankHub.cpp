@@ -13,6 +13,17 @@ namespace {
 
 ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
 
+// Announces every filter the unit registered since it held `held` filters: those written and any
+// whose write failed after the unit gave it a slot, so that the views show what the unit holds and
+// the user can delete it. Whether there was any.
+bool AnnounceRegistered(TChannelParent& hub, std::size_t held) {
+  const auto& filters = hub.Unit().Filters();
+  for (std::size_t i = held; i < filters.size(); ++i) {
+    hub.Broadcast(bankmsg::kFilterAdded, filters[i]->bank, AsParam(filters[i].get()));
+  }
+  return filters.size() > held;
+}
+
 std::size_t IndexOf(int32_t bank) { return static_cast<std::size_t>(std::clamp(bank, 1, 4) - 1); }
 
 }  // namespace
@@ -62,13 +73,14 @@ void TAllChannelParent::BroadcastToChannels(const TChannelParent* except, ui::Me
 bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_t type) {
   TFilter* added = nullptr;
   bool fits = true;
+  const std::size_t held = hub.Unit().Filters().size();
   controls::GuardedBusCall(&hub.Unit(), [&] {
     added = AddBankFilter(hub.Unit(), defaults, hub.Bank(), type);
     fits = added != nullptr;
   });
+  AnnounceRegistered(hub, held);
   if (added == nullptr) return fits;
   hub.current = added;
-  hub.Broadcast(bankmsg::kFilterAdded, hub.Bank(), AsParam(added));
   hub.Broadcast(bankmsg::kSelectionChanged, hub.Bank(), AsParam(added));
   return true;
 }
@@ -88,12 +100,10 @@ void DeleteSelectionCommand(TChannelParent& hub) {
 bool CopySelectionCommand(TChannelParent& hub) {
   std::vector<TFilter*> copies;
   bool complete = true;
+  const std::size_t held = hub.Unit().Filters().size();
   controls::GuardedBusCall(&hub.Unit(),
                            [&] { complete = CopyToTwinBank(hub.Unit(), hub.selection, copies); });
-  for (const TFilter* copy : copies) {
-    hub.Broadcast(bankmsg::kFilterAdded, copy->bank, AsParam(copy));
-  }
-  if (!copies.empty()) hub.Broadcast(bankmsg::kReload, 0, 0);
+  if (AnnounceRegistered(hub, held)) hub.Broadcast(bankmsg::kReload, 0, 0);
   return complete;
 }
 

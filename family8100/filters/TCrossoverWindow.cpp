@@ -13,7 +13,6 @@ using ui::Edge;
 using ui::EdgeRule;
 
 constexpr int kDialogHeightLayoutUnits = 52;
-constexpr ui::Rect kFirstPlace{10, 10, 500, 400};
 
 }  // namespace
 
@@ -32,11 +31,10 @@ TCrossoverWindow::TCrossoverWindow(IQDevice8100& unit)
 }
 
 TCrossoverDecFrame::TCrossoverDecFrame(const EditorRequest& request)
-    : ui::Frame(request.caption, nullptr), window_(request.unit), owner_(request.owner) {
+    : EditorFrame8100(request), window_(request.unit) {
   SetClient(&window_);
-  SetRect(kFirstPlace);
   // The signal-flow page passes the reload on to every open editor, the banks' among them.
-  window_.Dialog().SetOnChanged([this] { owner_.Post(TSigFlowDialog::kRefreshAll); });
+  window_.Dialog().SetOnChanged([this] { Owner().Post(TSigFlowDialog::kRefreshAll); });
   OnMessage(kReloadFilters, [this](const ui::Message&) {
     window_.Dialog().UpdateControls();
     return 0;
@@ -44,12 +42,6 @@ TCrossoverDecFrame::TCrossoverDecFrame(const EditorRequest& request)
 }
 
 TCrossoverDecFrame::~TCrossoverDecFrame() { Destroy(); }
-
-void TCrossoverDecFrame::CloseWindow(int) {
-  if (!IsCreated() || !CanClose()) return;
-  Destroy();
-  owner_.Post(kEditorClosed, 0, static_cast<ui::Param>(EditorView::Crossovers));
-}
 
 void RegisterCrossoverEditor() {
   RegisterCrossoverMaker([](const EditorRequest& request) -> std::unique_ptr<ui::Window> {

@@ -2,10 +2,9 @@
 
 #include <string>
 
+#include "family8100/filters/EditorFrame8100.h"
 #include "family8100/filters/TCrossoverDialog.h"
 #include "family8100/filters/TCrossoverGraph.h"
-#include "family8100/unit/EditorMakers8100.h"
-#include "platform/ui/Frame.h"
 #include "platform/ui/LayoutWindow.h"
 
 namespace namespace8100 {
@@ -24,18 +23,16 @@ class TCrossoverWindow : public ui::LayoutWindow {
 };
 
 // The unit's crossover editor as the signal-flow page opens it: a top-level frame around the
-// crossover window. It reloads on kReloadFilters and tells its owner when it closes.
-class TCrossoverDecFrame : public ui::Frame {
+// crossover window. It reloads on kReloadFilters.
+class TCrossoverDecFrame : public EditorFrame8100 {
  public:
   explicit TCrossoverDecFrame(const EditorRequest& request);
   ~TCrossoverDecFrame() override;
 
   TCrossoverWindow& Window() { return window_; }
-  void CloseWindow(int result) override;
 
  private:
   TCrossoverWindow window_;
-  ui::Window& owner_;
 };
 
 // Makes the signal-flow page open this editor for its crossover buttons.

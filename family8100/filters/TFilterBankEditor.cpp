@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "family8100/filters/BankListing.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/Resources.h"
 #include "resources/Family8100BankEditorIds.h"
+#include "resources/Family8100FilterDialogIds.h"
+#include "resources/FamilyOvFilterEditorIds.h"
 
 namespace namespace8100 {
 
@@ -18,9 +22,20 @@ using namespace f8100res;
 using ui::Edge;
 using ui::EdgeRule;
 
-constexpr int kStripHeightLayoutUnits = 40;
 constexpr int kCountWidthLayoutUnits = 15;
-constexpr ui::Rect kFirstPlace{10, 10, 500, 400};
+
+// The bottom strip is as high as the filter dialogs it shows, which share one size, so that none
+// of their fields is cut off.
+int StripHeightLayoutUnits() {
+  const ui::DialogTemplate* dialog = ui::Resources::Dialog(kParametricDialog8100);
+  return dialog != nullptr ? dialog->box.height : 0;
+}
+// The tool bar: the add commands, with the pictures the families share.
+constexpr std::pair<int, int> kAddButtons[] = {{kCmAddParametric, ovfilter_res::kParametricButton},
+                                               {kCmAddLowpass, ovfilter_res::kLowpassButton},
+                                               {kCmAddHighpass, ovfilter_res::kHighpassButton},
+                                               {kCmAddLowShelf, ovfilter_res::kLowShelfButton},
+                                               {kCmAddHighShelf, ovfilter_res::kHighShelfButton}};
 
 ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
 
@@ -109,13 +124,14 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
       parameters_(this, hub_),
       count_(this, hub_) {
   MakePanes();
+  const int stripHeight = StripHeightLayoutUnits();
   SetChildMetrics(count_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
                            EdgeRule::Absolute(Edge::Width, kCountWidthLayoutUnits, true),
-                           EdgeRule::Absolute(Edge::Height, kStripHeightLayoutUnits, true),
+                           EdgeRule::Absolute(Edge::Height, stripHeight, true),
                            EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
   SetChildMetrics(parameters_, {EdgeRule::SameAs(Edge::Left, &count_, Edge::Right),
                                 EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
-                                EdgeRule::Absolute(Edge::Height, kStripHeightLayoutUnits, true),
+                                EdgeRule::Absolute(Edge::Height, stripHeight, true),
                                 EdgeRule::SameAs(Edge::Bottom, nullptr, Edge::Bottom)});
 
   OnCommand(kCmAddParametric, [this] { CmAdd(kParametricFilter); });
@@ -130,7 +146,7 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
   OnCommand(kCmPrintFilters, [this] { PrintFilterListing(hub_.Unit(), *this, hub_.Bank()); });
   OnCommand(kCmRestoreList, [this] { splitter_->ReopenPane(*list_); });
   OnCommand(kCmRestoreGraph, [this] { splitter_->ReopenPane(*graph_); });
-  for (int id : {kCmDeleteFilters, kCmCopyToTwin, kCmBypassFilters, kCmEnableFilters}) {
+  for (int id : {kCmDeleteFilters, kCmCopyToTwin}) {
     OnEnable(id, [this](ui::CommandState& state) { state.enabled = SelectionInBank(); });
   }
   OnEnable(kCmRestoreList,
@@ -163,12 +179,31 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
     graph_->EvReloadAll();
     return 0;
   });
+  OnMessage(kRestoreGraphWidth, [this](const ui::Message&) {
+    if (splitter_->IsPaneOpen(*graph_)) splitter_->SetPaneSize(*graph_, GraphWidth());
+    return 0;
+  });
   hub_.AddListener(*this);
 }
 
 TFilterLayoutWindow::~TFilterLayoutWindow() {
   hub_.RemoveListener(*this);
   Destroy();
+}
+
+void TFilterLayoutWindow::SetupWindow() {
+  ui::LayoutWindow::SetupWindow();
+  // Once the frame around has placed and shown the editor, when the panes have their sizes.
+  Post(kRestoreGraphWidth);
+}
+
+void TFilterLayoutWindow::CleanupWindow() {
+  if (splitter_->IsPaneOpen(*graph_)) GraphWidth() = splitter_->PaneSize(*graph_);
+  ui::LayoutWindow::CleanupWindow();
+}
+
+int& TFilterLayoutWindow::GraphWidth() {
+  return hub_.Unit().graphPaneWidths.at(static_cast<std::size_t>(hub_.Bank()));
 }
 
 void TFilterLayoutWindow::MakePanes() {
@@ -224,14 +259,18 @@ void TFilterLayoutWindow::CmCopy() {
 }
 
 TFilterDecoratedFrame::TFilterDecoratedFrame(const EditorRequest& request)
-    : ui::Frame(request.caption, nullptr),
-      editor_(request.unit, HubsOf(request.unit), static_cast<int32_t>(request.view)),
-      owner_(request.owner),
-      view_(request.view) {
+    : EditorFrame8100(request),
+      editor_(request.unit, HubsOf(request.unit), static_cast<int32_t>(request.view)) {
   SetClient(&editor_);
+  if (const IQDeviceType* type = unit_.GetType()) {
+    if (const auto icon = type->CreateSmallIcon()) SetIcon(*icon);
+  }
   SetMenu(kBankEditorMenu8100);
+  SetAccelerators(kBankEditorKeys8100);
   AddStatusBar();
-  SetRect(kFirstPlace);
+  for (const auto& [command, picture] : kAddButtons) {
+    AddToolButton(command, ui::Resources::Image(picture));
+  }
   // The signal-flow page asks every open editor to read the filters again.
   OnMessage(kReloadFilters, [this](const ui::Message&) {
     editor_.Hub().Broadcast(bankmsg::kReload, 0, 0, true);
@@ -240,12 +279,6 @@ TFilterDecoratedFrame::TFilterDecoratedFrame(const EditorRequest& request)
 }
 
 TFilterDecoratedFrame::~TFilterDecoratedFrame() { Destroy(); }
-
-void TFilterDecoratedFrame::CloseWindow(int) {
-  if (!IsCreated() || !CanClose()) return;
-  Destroy();
-  owner_.Post(kEditorClosed, 0, static_cast<ui::Param>(view_));
-}
 
 void RegisterBankEditor() {
   RegisterBankEditorMaker([](const EditorRequest& request) -> std::unique_ptr<ui::Window> {

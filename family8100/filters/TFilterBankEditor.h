@@ -3,12 +3,11 @@
 #include <memory>
 
 #include "family8100/filters/BankHub.h"
+#include "family8100/filters/EditorFrame8100.h"
 #include "family8100/filters/TFilterDialog8100.h"
 #include "family8100/filters/TFilterListWindow8100.h"
 #include "family8100/filters/TFrequencyGraph.h"
-#include "family8100/unit/EditorMakers8100.h"
 #include "platform/ui/DrawnWindow.h"
-#include "platform/ui/Frame.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/Splitter.h"
 
@@ -43,9 +42,13 @@ class TFilterParameterWindow : public ui::LayoutWindow {
 };
 
 // One bank's editor: the list and the graph side by side above the free-section count and the
-// current filter's dialog. It owns the bank's hub and carries out the editor's commands.
+// current filter's dialog. It owns the bank's hub and carries out the editor's commands. The graph
+// pane opens as wide as it was when the bank's editor last closed.
 class TFilterLayoutWindow : public ui::LayoutWindow {
  public:
+  // Posted to the editor once it is set up: give the graph pane its remembered width.
+  static constexpr ui::MessageId kRestoreGraphWidth = 301;
+
   TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& hubs, int32_t bank);
   ~TFilterLayoutWindow() override;
 
@@ -55,12 +58,18 @@ class TFilterLayoutWindow : public ui::LayoutWindow {
   TFilterParameterWindow& Parameters() { return parameters_; }
   TFilterCountWindow& Count() { return count_; }
 
+ protected:
+  void SetupWindow() override;
+  void CleanupWindow() override;
+
  private:
   void MakePanes();
   void CmAdd(int32_t type);
   void CmDelete();
   void CmCopy();
   bool SelectionInBank() const;
+  // The bank's remembered graph pane width, kept by the unit.
+  int& GraphWidth();
 
   TChannelParent hub_;
   TFilterParameterWindow parameters_;
@@ -70,20 +79,17 @@ class TFilterLayoutWindow : public ui::LayoutWindow {
   std::unique_ptr<TFrequencyGraph> graph_;
 };
 
-// The bank editor's top-level frame as the signal-flow page opens it; it tells its owner when it
-// closes.
-class TFilterDecoratedFrame : public ui::Frame {
+// The bank editor's top-level frame as the signal-flow page opens it, with the editor's menu,
+// keys and a tool bar of the add commands.
+class TFilterDecoratedFrame : public EditorFrame8100 {
  public:
   explicit TFilterDecoratedFrame(const EditorRequest& request);
   ~TFilterDecoratedFrame() override;
 
   TFilterLayoutWindow& Editor() { return editor_; }
-  void CloseWindow(int result) override;
 
  private:
   TFilterLayoutWindow editor_;
-  ui::Window& owner_;
-  EditorView view_;
 };
 
 // Makes the signal-flow page open this editor for its four bank buttons.

@@ -5,7 +5,6 @@
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/unit/IQDevice8100.h"
-#include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
@@ -180,23 +179,35 @@ void TFilterListWindow8100::EvDoubleClick() {
 
 void TFilterListWindow8100::EvRightClick() {
   RebuildSelection();
+  ContextMenu()->TrackAtCursor(*this);
+}
+
+std::unique_ptr<ui::Menu> TFilterListWindow8100::ContextMenu() {
   const ui::MenuItemTemplate separator;
-  ui::Menu menu({{"New",
-                  0,
-                  {{"&Parametric", kCmAddParametric, {}},
-                   {"&Lowpass", kCmAddLowpass, {}},
-                   {"&Highpass", kCmAddHighpass, {}},
-                   {"L&ow shelving", kCmAddLowShelf, {}},
-                   {"H&igh shelving", kCmAddHighShelf, {}}}},
-                 {IsRightBank(hub_.Bank()) ? "Copy to left" : "Copy to right", kCmCopyToTwin, {}},
-                 separator,
-                 {"Print", kCmPrintFilters, {}},
-                 separator,
-                 {"&Bypass selected", kCmBypassFilters, {}},
-                 {"&Enable selected", kCmEnableFilters, {}},
-                 separator,
-                 {"Delete", kCmDeleteFilters, {}}});
-  menu.TrackAtCursor(*this);
+  auto menu = std::make_unique<ui::Menu>(ui::MenuTemplate{
+      {"New",
+       0,
+       {{"&Parametric", kCmAddParametric, {}},
+        {"&Lowpass", kCmAddLowpass, {}},
+        {"&Highpass", kCmAddHighpass, {}},
+        {"L&ow shelving", kCmAddLowShelf, {}},
+        {"H&igh shelving", kCmAddHighShelf, {}}}},
+      {IsRightBank(hub_.Bank()) ? "Copy to left" : "Copy to right", kCmCopyToTwin, {}},
+      separator,
+      {"Print", kCmPrintFilters, {}},
+      separator,
+      {"&Bypass selected", kCmBypassFilters, {}},
+      {"&Enable selected", kCmEnableFilters, {}},
+      separator,
+      {"Delete", kCmDeleteFilters, {}}});
+  // Unlike the menu bar, this menu greys what has nothing to act on.
+  if (hub_.selection.empty()) {
+    for (int id : {kCmDeleteFilters, kCmBypassFilters, kCmEnableFilters}) {
+      menu->EnableItem(id, false);
+    }
+  }
+  menu->SetCommandWindow([this] { return this; });
+  return menu;
 }
 
 void TFilterListWindow8100::EvRemoved(const TFilter* filter) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/ui/ImageList.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/Menu.h"
 
 namespace namespace8100 {
 
@@ -22,6 +24,8 @@ class TFilterListWindow8100 : public ui::LayoutWindow {
   ~TFilterListWindow8100() override;
 
   ui::ListView& List() { return list_; }
+  // The right-click menu of the editor's commands, its items decided from this window.
+  std::unique_ptr<ui::Menu> ContextMenu();
 
  protected:
   void SetupWindow() override;

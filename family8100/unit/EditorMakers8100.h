@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ui/Message.h"
+#include "platform/ui/draw/Geometry.h"
 
 namespace ui {
 class Window;
@@ -23,6 +24,13 @@ enum class EditorView {
   RightOutput = 3,
   LeftOutput = 4,
   Crossovers = 5
+};
+
+// Where an editor's frame stood when it last closed, for the next opening: its rectangle as left
+// by the user (not while maximised or minimised) and whether it was maximised.
+struct EditorPlace {
+  ui::Rect rect{10, 10, 500, 400};
+  bool maximized = false;
 };
 
 // An editor frame posts this to its owner when it closes, with its view as lParam.

@@ -9,6 +9,7 @@
 #include "bus/IQDevice.h"
 #include "family8100/filters/Filters8100.h"
 #include "family8100/filters/GraphView8100.h"
+#include "family8100/unit/EditorMakers8100.h"
 #include "family8100/unit/ReadyWait.h"
 #include "familycommon/ProgressReport.h"
 #include "familycommon/UnitErrorTexts.h"
@@ -122,6 +123,10 @@ class IQDevice8100 : public IQDevice {
   // The low crossover follows the high one at the ratio they had; the program's own choice.
   bool crossoverLink = false;
   void SetGraphZoom(bool horizontal, bool vertical);
+  // Where each editor window stood, by view 1 to 5, and the width of each bank's graph pane, by
+  // bank 1 to 4: an editor opens again as the user left it.
+  std::array<EditorPlace, kCrossoverView + 1> editorPlaces;
+  std::array<int, kCrossoverView> graphPaneWidths{300, 300, 300, 300, 300};
 
  protected:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,

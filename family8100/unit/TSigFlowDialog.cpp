@@ -258,8 +258,14 @@ void TSigFlowDialog::OpenEditor(EditorView view, const std::string& prefix) {
   if (editor != nullptr) return;
   editor = MakeEditor({device_, *this, view, prefix + UnitText()});
   if (editor == nullptr) return;
+  const EditorPlace& place = device_.editorPlaces.at(static_cast<std::size_t>(view));
+  editor->SetRect(place.rect);
   editor->Create();
-  editor->Show();
+  if (place.maximized) {
+    editor->ShowMaximized();
+  } else {
+    editor->Show();
+  }
   EnableEditorButtons(view, false);
 }
 

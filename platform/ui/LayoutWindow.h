@@ -46,7 +46,8 @@ class LayoutWindow : public Window {
  protected:
   QWidget* MakeWidget(QWidget* parentWidget) override;
   void SetupWindow() override { Layout(); }
-  void ChildLeft(Window& child) override { metrics_.erase(&child); }
+  // A child that goes takes its rules with it.
+  void ChildLeaving(Window& child) override { metrics_.erase(&child); }
 
  private:
   std::map<Window*, LayoutMetrics> metrics_;

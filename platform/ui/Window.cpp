@@ -103,19 +103,19 @@ Window::Window(Window* parent) : parent_(parent) {
 Window::~Window() {
   Destroy();
   for (Window* child : children_) child->parent_ = nullptr;
-  if (parent_ != nullptr) {
-    std::erase(parent_->children_, this);
-    parent_->ChildLeft(*this);
-  }
+  LeaveParent();
   LiveWindows().erase(this);
+}
+
+void Window::LeaveParent() {
+  if (parent_ == nullptr) return;
+  parent_->ChildLeaving(*this);
+  std::erase(parent_->children_, this);
 }
 
 void Window::SetParent(Window* parent) {
   if (widget_ != nullptr || parent == parent_) return;
-  if (parent_ != nullptr) {
-    std::erase(parent_->children_, this);
-    parent_->ChildLeft(*this);
-  }
+  LeaveParent();
   parent_ = parent;
   if (parent_ != nullptr) parent_->children_.push_back(this);
 }

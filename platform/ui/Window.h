@@ -203,14 +203,15 @@ class Window {
   virtual void KeepState() {}
   // After the widget went, whoever destroyed it.
   virtual void WidgetDestroyed() {}
-  // When a child leaves this window: deleted, or moved under another parent.
-  virtual void ChildLeft(Window&) {}
+  // A child is leaving: it is being deleted or moved under another parent.
+  virtual void ChildLeaving(Window& /*child*/) {}
   virtual Param DefaultMessage(const Message&) { return 0; }
 
  private:
   friend class WindowBridge;
   void WidgetGone();
   void ApplyAttributes();
+  void LeaveParent();
 
   Window* parent_ = nullptr;
   std::vector<Window*> children_;

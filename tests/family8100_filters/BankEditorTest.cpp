@@ -3,12 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QToolBar>
+
 #include "controls/DeviceErrorReport.h"
+#include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
@@ -155,21 +159,115 @@ TEST_F(EditorFixture, SetAsDefaultGivesTheTypesNewFiltersTheseValuesButBoostCutH
   ui::test::PumpMessages();
 }
 
-TEST(BankEditorFrame, TheSignalFlowPageOpensItAndHearsWhenItCloses) {
+TEST_F(EditorFixture, EmptySelectionsGreyTheListsCommandsAndSelectionsStayTheUsers) {
+  // The list's menu names the twin bank and greys what has nothing to act on.
+  std::unique_ptr<ui::Menu> menu = editor.List()->ContextMenu();
+  menu->UpdateItems();
+  EXPECT_EQ(menu->ItemText(f8100res::kCmCopyToTwin), "Copy to left");
+  for (int id : {f8100res::kCmDeleteFilters, f8100res::kCmBypassFilters, f8100res::kCmEnableFilters,
+                 f8100res::kCmCopyToTwin}) {
+    EXPECT_FALSE(menu->IsEnabled(id)) << id;
+  }
+  EXPECT_TRUE(menu->IsEnabled(f8100res::kCmPrintFilters));
+
+  // Two boost/cut filters in the selection: one warning, and Cancel deletes nothing.
+  for (int i = 0; i < 2; ++i) {
+    unit->PlaceFilter(MakeFilter(kBoostCutFilter)).bank = kRightInputBank;
+  }
+  editor.Hub().Broadcast(bankmsg::kReload, 0, 0);
+  ui::test::PumpMessages();
+  List().SetSelected(0, true);
+  List().SetSelected(1, true);
+  ui::test::PumpMessages();
+  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdCancel);
+  Command(f8100res::kCmDeleteFilters);
+  EXPECT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(List().Count(), 2);
+
+  // A double-click on two rows does nothing; on one it toggles the mark and keeps the selection.
+  TFilter* first = editor.Hub().selection.front();
+  editor.List()->SendNotify({101, ui::Notify::DoubleClick, &List()});
+  ui::test::PumpMessages();
+  EXPECT_FALSE(first->bypass);
+  List().SetSelected(1, false);
+  ui::test::PumpMessages();
+  const TFilterDialog8100* shown = editor.Parameters().Dialog();
+  editor.List()->SendNotify({101, ui::Notify::DoubleClick, &List()});
+  ui::test::PumpMessages();
+  EXPECT_TRUE(first->bypass);
+  EXPECT_THAT(editor.Hub().selection, testing::ElementsAre(first));
+  EXPECT_EQ(editor.Parameters().Dialog(), shown);  // no new selection was announced
+}
+
+TEST(BankEditorFrame, OpensWhereTheUserLeftItWithTheEditorsMenuKeysAndToolBar) {
   OlderFamilyBus bus;
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
+  IQDevice8100& unit = *OnlyUnit(bus);
   RegisterBankEditor();
-  TSigFlowDialog signalFlow(nullptr, *OnlyUnit(bus));
+  TSigFlowDialog signalFlow(nullptr, unit);
   signalFlow.Create();
-  ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
-  ui::test::PumpMessages();
-  auto* frame = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
-  ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(frame->Editor().Hub().Bank(), kLeftOutputBank);
+  const auto open = [&] {
+    ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
+    ui::test::PumpMessages();
+    return dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
+  };
+  const auto close = [&](TFilterDecoratedFrame* frame) {
+    frame->CloseWindow(ui::kIdCancel);
+    ui::test::PumpMessages();
+    EXPECT_EQ(signalFlow.Editor(EditorView::LeftOutput), nullptr);
+  };
 
-  frame->CloseWindow(ui::kIdCancel);
+  TFilterDecoratedFrame* frame = open();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->PlacementRect(), (ui::Rect{10, 10, 500, 400}));
+  EXPECT_EQ(frame->Editor().Graph()->WindowRect().Width(), 300);
+  // The menu's commands this editor lacks are greyed; Ctrl+P adds a parametric filter.
+  ui::Menu* edit = frame->MenuBar()->SubMenu(1);
+  edit->UpdateItems();
+  EXPECT_FALSE(edit->IsEnabled(ovfilter_res::kCmUnlink));
+  EXPECT_TRUE(edit->IsEnabled(f8100res::kCmBypassFilters));
+  ui::test::PressKey(*frame, Qt::Key_P, ui::kControlKey);
   ui::test::PumpMessages();
-  EXPECT_EQ(signalFlow.Editor(EditorView::LeftOutput), nullptr);
+  ASSERT_EQ(unit.Filters().size(), 1u);
+  TFilterDialog8100* dialog = frame->Editor().Parameters().Dialog();
+  ASSERT_NE(dialog, nullptr);  // with none of its fields cut off
+  EXPECT_LE(ui::test::ControlOf(*dialog, f8100res::kFilterQ).WindowRect().bottom,
+            dialog->ClientRect().Height());
+  auto* toolBar = frame->Widget()->findChild<QToolBar*>();
+  ASSERT_NE(toolBar, nullptr);
+  EXPECT_EQ(toolBar->actions().size(), 5);
+
+  frame->SetRect({40, 50, 640, 450});
+  TFrequencyGraph* graph = frame->Editor().Graph();
+  dynamic_cast<ui::Splitter&>(*graph->Parent()).SetPaneSize(*graph, 200);
+  close(frame);
+  frame = open();
+  EXPECT_EQ(frame->PlacementRect(), (ui::Rect{40, 50, 640, 450}));
+  EXPECT_EQ(frame->Editor().Graph()->WindowRect().Width(), 200);
+  frame->ShowMaximized();
+  close(frame);
+  EXPECT_TRUE(unit.editorPlaces[kLeftOutputBank].maximized);
+  EXPECT_EQ(unit.editorPlaces[kLeftOutputBank].rect, (ui::Rect{40, 50, 640, 450}));
+  frame = open();
+  EXPECT_TRUE(frame->IsMaximized());
+}
+
+TEST(CrossoverFrame, KeepsWhereTheUserLeftItButNotTheRectangleOfAMinimisedWindow) {
+  OlderFamilyBus bus;
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = sim::family8100::Model::kX, .address = 4});
+  IQDevice8100& unit = *OnlyUnit(bus);
+  RegisterCrossoverEditor();
+  ui::Window owner(nullptr);
+  const auto openAndClose = [&](const ui::Rect& place, bool minimised) {
+    std::unique_ptr<ui::Window> frame = MakeEditor({unit, owner, EditorView::Crossovers, "X"});
+    frame->SetRect(place);
+    frame->Create();
+    minimised ? frame->ShowMinimized() : frame->Show();
+  };
+  openAndClose({20, 30, 520, 430}, false);
+  openAndClose({60, 60, 400, 400}, true);
+  EXPECT_EQ(unit.editorPlaces[kCrossoverView].rect, (ui::Rect{20, 30, 520, 430}));
+  EXPECT_FALSE(unit.editorPlaces[kCrossoverView].maximized);
 }
 
 TEST_F(EditorFixture, EveryFilterDialogFitsTheParameterStripAtTheEditorsFirstSize) {

@@ -82,6 +82,16 @@ TEST_F(HubFixture, AddsAreAnnouncedToEveryOpenBankAfterTheHandlerReturns) {
   // A closed bank hears nothing.
   { TChannelParent closing{*unit, hubs, kRightOutputBank}; }
   EXPECT_EQ(hubs.Hub(kRightOutputBank), nullptr);
+
+  // A filter the unit registered before its write failed is listed, so that it can be deleted.
+  rightView.received.clear();
+  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForObject(20).ForOpcode(sim::kOpcodeSet));
+  EXPECT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
+  ui::test::PumpMessages();
+  EXPECT_THAT(reported, ElementsAre(3));
+  ASSERT_EQ(unit->Filters().size(), 2u);
+  ASSERT_THAT(rightView.Ids(), ElementsAre(bankmsg::kFilterAdded));
+  EXPECT_EQ(rightView.received[0].lParam, AsParam(unit->Filters()[1].get()));
 }
 
 TEST_F(HubFixture, ADeleteThatFailsPartWayAnnouncesExactlyTheFreedFilters) {
@@ -114,11 +124,25 @@ TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
   EXPECT_THAT(leftView.Ids(),
               ElementsAre(bankmsg::kFilterAdded, bankmsg::kFilterAdded, bankmsg::kReload));
   EXPECT_EQ(leftView.received[0].wParam, kLeftInputBank);
+  // A copy the unit registered before its write failed is announced like the others.
+  leftView.received.clear();
+  bus.bus.AddFault(sim::Fault::ErrorObject(5).ForObject(20).ForOpcode(sim::kOpcodeSet));
+  CopySelectionCommand(right);
+  ui::test::PumpMessages();
+  EXPECT_THAT(leftView.Ids(), ElementsAre(bankmsg::kFilterAdded, bankmsg::kReload));
+  bus.bus.ClearFaults();
 
   rightView.received.clear();
   bus.bus.AddFault(sim::Fault::ErrorObject(3).ForObject(40).ForOpcode(sim::kOpcodeSet));
   BypassSelectionCommand(right, true);
   ui::test::PumpMessages();
-  EXPECT_THAT(reported, ElementsAre(3));
+  EXPECT_THAT(reported, ElementsAre(5, 3));
+  EXPECT_TRUE(rightView.received.empty());
+  right.selection.clear();  // nothing selected: nothing written, nothing sent
+  bus.bus.ClearFaults();
+  bus.TakeTrace();
+  BypassSelectionCommand(right, true);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(bus.TakeTrace().empty());
   EXPECT_TRUE(rightView.received.empty());
 }
