@@ -12,7 +12,6 @@
 #include "bench/BenchLine.h"
 #include "bench/Simulated8148.h"
 #include "familyov/channels/LevelWindows.h"
-#include "familyov/unit/TEditOVWindow.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
@@ -64,23 +63,15 @@ int main(int argc, char** argv) {
   RegisterAppResources();
   bench::PrintBusFailures();
 
-  bench::Simulated8148 line;
-  namespaceOV::IQDevice8148 unit(&line.type, &line.manager, &line.record, 8);
-  unit.autoOpenSummary = 0;
-  bench::StartPacedRun(line.bus);
-  const bool opened = unit.Open(nullptr);
-  ui::test::PumpMessages();
-  auto* editWindow = dynamic_cast<namespaceOV::TEditOVWindow*>(unit.EditWindow());
-  if (!opened || editWindow == nullptr) return 1;
-  editWindow->OpenChildWindow(editWindow->Ids().outputLevel);
+  bench::Open8148 open(false);
   auto* window = dynamic_cast<namespaceOV::TOutputLevelWindow*>(
-      editWindow->ChildWindow(editWindow->Ids().outputLevel));
+      open.edit != nullptr ? open.OpenChild(open.edit->Ids().outputLevel) : nullptr);
   if (window == nullptr) return 1;
+  sim::SimulatedBus& bus = open.line.bus;
   namespaceOV::TLevelDialog& pane = window->Pane(0);
   auto& trackbar =
       static_cast<ui::Trackbar&>(ui::test::ControlOf(pane, ovchannels_res::kLevelTrackbar));
 
-  line.bus.ClearTraffic();
   int position = kFirstPosition;
   QTimer drag;
   drag.setTimerType(Qt::PreciseTimer);
@@ -96,9 +87,9 @@ int main(int argc, char** argv) {
   while (drag.isActive()) RunFor(kStepMs);
   RunFor(kSettleMs);
 
-  const int outstanding = MostOutstanding(line.bus.Traffic());
+  const int outstanding = MostOutstanding(bus.Traffic());
   const float expected = pane.Range().LevelAt(position - 1);
-  const float reached = UnitLevelDb(line.bus, kDraggedChannel);
+  const float reached = UnitLevelDb(bus, kDraggedChannel);
   const bool atLast = std::abs(reached - expected) < 0.01f;
   std::printf("familyov channels: slider ended at %.1f dB, the unit at %.1f dB\n", expected,
               reached);
@@ -109,8 +100,5 @@ int main(int argc, char** argv) {
        .referenceFigure = 1,
        .measuredFigure = static_cast<double>(outstanding),
        .limit = kLimitRatio});
-  editWindow->CloseWindow();
-  ui::test::PumpMessages();
-  line.Close();
   return within && atLast ? 0 : 1;
 }

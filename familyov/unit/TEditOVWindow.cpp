@@ -348,8 +348,13 @@ void TEditOVWindow::PassOn(NotifyRecord* record) {
 bool TEditOVWindow::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
   if (!IsCreated()) return more;
-  if (newSettings_ != nullptr) settingsTurn_ = !settingsTurn_;
-  if (!(newSettings_ != nullptr && settingsTurn_) && poller_.PollNext()) return true;
+  // The settings flag takes one pass per round of the live values, as it would if every meter
+  // were read in the same idle cycle; one transaction a pass keeps input served between them.
+  if (!(newSettings_ != nullptr && settingsTurn_) && poller_.PollNext()) {
+    settingsTurn_ = poller_.RoundComplete();
+    return true;
+  }
+  settingsTurn_ = false;
   if (newSettings_ == nullptr) return more;
   switch (newSettings_->Check()) {
     case NewSettingsCheck::Outcome::kSkipped:

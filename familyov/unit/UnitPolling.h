@@ -40,6 +40,9 @@ class UnitPoller {
   // Polls the next live value in turn; false when there was nothing to poll (none registered,
   // paused or a virtual unit), so the idle loop may rest.
   bool PollNext();
+  // Whether the last poll took the last live value of the round: the unit's other idle watches
+  // go once per round, so that they do not slow the meters down.
+  bool RoundComplete() const { return next_ >= values_.size(); }
   bool Paused() const { return paused_; }
   std::size_t Count() const { return values_.size(); }
 

@@ -51,6 +51,17 @@ bool IdleDispatcher::IsIdleEvent(const QEvent* e) {
           static_cast<const QTimerEvent*>(e)->timerId() == yieldTimer_);
 }
 
+bool IdleDispatcher::IsActivity(const QEvent* e) {
+  switch (e->type()) {
+    case QEvent::UpdateRequest:
+    case QEvent::UpdateLater:
+    case QEvent::Paint:
+      return false;
+    default:
+      return !IsIdleEvent(e);
+  }
+}
+
 bool IdleDispatcher::event(QEvent* e) {
   if (e->type() == QEvent::Timer && static_cast<QTimerEvent*>(e)->timerId() == yieldTimer_) {
     killTimer(yieldTimer_);

@@ -16,6 +16,9 @@ class IdleDispatcher : public QObject {
   bool RunPass();
   void NoteActivity() { activity_ = true; }
   static bool IsIdleEvent(const QEvent* e);
+  // Whether an event restarts the idle count: anything but the idle passes themselves and the
+  // repaints that an idle action showing a live value brings about.
+  static bool IsActivity(const QEvent* e);
 
  protected:
   bool event(QEvent* e) override;

@@ -158,7 +158,7 @@ bool FieldUsesKey(QWidget& focus, const QKeyEvent& e) {
 }  // namespace
 
 bool InputRouter::Route(QObject* receiver, QEvent* e) {
-  if (!IdleDispatcher::IsIdleEvent(e)) app_.NoteMessage();
+  if (IdleDispatcher::IsActivity(e)) app_.NoteMessage();
   if (!receiver->isWidgetType()) return false;
   switch (e->type()) {
     case QEvent::KeyPress:

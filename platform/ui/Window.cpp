@@ -30,6 +30,9 @@ QHash<const QWidget*, Window*>& WidgetMap() {
   return map;
 }
 
+// Window objects deleted so far: while it stands still, every window seen before is still there.
+unsigned long g_windowsDeleted = 0;
+
 std::unordered_set<const Window*>& LiveWindows() {
   static std::unordered_set<const Window*> live;
   return live;
@@ -105,6 +108,7 @@ Window::~Window() {
   for (Window* child : children_) child->parent_ = nullptr;
   LeaveParent();
   LiveWindows().erase(this);
+  ++g_windowsDeleted;
 }
 
 void Window::LeaveParent() {
@@ -437,8 +441,12 @@ bool Window::RunIdle(long idleCount) {
   if (widget_ == nullptr) return false;
   bool more = false;
   Guarded("idle", [&] { more = IdleAction(idleCount); });
+  // An idle action may delete windows; the set of live ones is asked only after one did, since
+  // every pass visits each control of every open window.
+  const unsigned long deleted = g_windowsDeleted;
   for (Window* child : std::vector<Window*>(children_)) {
-    if (IsLiveWindow(child) && child->parent_ == this) more = child->RunIdle(idleCount) || more;
+    if (g_windowsDeleted != deleted && !IsLiveWindow(child)) continue;
+    if (child->parent_ == this) more = child->RunIdle(idleCount) || more;
   }
   return more;
 }

@@ -137,8 +137,8 @@ TEST_F(LevelWindowsTest, MetersMoveAndASilentUnitGivesOneReport) {
   TInputLevelWindow& inputs = Inputs();
   TOutputLevelWindow& outputs = Outputs();
   EXPECT_EQ(editWindow->Poller().Count(), 12u);
-  ui::test::PumpIdle(48);
-  // Every meter was read in turn, and the readings move.
+  ui::test::PumpIdle(26);
+  // Two rounds, each reading every meter in turn and the settings flag once; the readings move.
   const auto reads = Taken("R2E");
   EXPECT_EQ(reads.size(), 24u);
   const float before = inputs.Pane(0).Meter().Level();

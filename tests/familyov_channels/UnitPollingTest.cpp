@@ -31,16 +31,18 @@ class ChannelMeter : public LiveValue {
 
 using UnitPollingTest = channelstest::ChannelsTest;
 
-TEST_F(UnitPollingTest, EachIdlePassReadsTheNextMeterInTurn) {
+TEST_F(UnitPollingTest, EachIdlePassReadsTheNextMeterInTurnAndTheSettingsFlagOncePerRound) {
   ChannelMeter first(*unit, 0);
   ChannelMeter second(*unit, 5);
+  ChannelMeter third(*unit, 6);
   UnitPoller& poller = editWindow->Poller();
   {
     LiveValueRegistration a(poller, first);
     LiveValueRegistration b(poller, second);
-    // The unit's new-settings flag takes every other pass.
+    LiveValueRegistration c(poller, third);
     ui::test::PumpIdle(8);
-    EXPECT_THAT(Taken("R2E"), ElementsAre("R2E.0", "R2E.5", "R2E.0", "R2E.5"));
+    EXPECT_THAT(Taken("R"),
+                ElementsAre("R2E.0", "R2E.5", "R2E.6", "R40", "R2E.0", "R2E.5", "R2E.6", "R40"));
   }
   EXPECT_EQ(poller.Count(), 0u);
   ui::test::PumpIdle(4);
@@ -63,7 +65,7 @@ TEST_F(UnitPollingTest, ASilentUnitGivesOneReportAndPollingWaitsForTheUser) {
   bus.bus.ClearFaults();
   ChannelMeter reopened(*unit, 6);
   LiveValueRegistration again(poller, reopened);
-  ui::test::PumpIdle(10);
+  ui::test::PumpIdle(6);  // one round: five meters and the settings flag
   EXPECT_EQ(Taken("R2E").size(), 5u);
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 #include <stdexcept>
 #include <vector>
 
@@ -173,6 +174,19 @@ TEST(Idle, CountsPassesUntilNoActionWantsMoreAndIsNeverReentered) {
   ASSERT_EQ(w.counts.size(), 3u);
   EXPECT_EQ(w.counts, (std::vector<long>{0, 1, 2}));
   EXPECT_EQ(nestedPasses, 0);
+}
+
+TEST(Idle, ARepaintCausedByAnIdleActionLeavesTheCountGoingOn) {
+  auto& app = *Application::Instance();
+  IdleCounter w;
+  w.Create();
+  w.wantMore = 3;
+  // A meter that repaints what it read: only input restarts the count and its count-0 work.
+  w.onIdle = [&] { QCoreApplication::postEvent(w.Widget(), new QEvent(QEvent::UpdateRequest)); };
+  test::PumpMessages();
+  app.NoteMessage();
+  test::PumpIdle();
+  EXPECT_EQ(w.counts, (std::vector<long>{0, 1, 2}));
 }
 
 TEST(Idle, RunsFromTheRealLoopWhenTheQueueRunsEmpty) {
