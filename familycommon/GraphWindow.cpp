@@ -36,4 +36,9 @@ GraphWindow::GraphWindow(ui::Window* parent, Keys keys) : ui::DrawnWindow(parent
   }
 }
 
+ui::Dc& GraphWindow::MouseDc() {
+  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
+  return *scratchDc_;
+}
+
 }  // namespace familycommon

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QImage>
+#include <memory>
+
 #include "platform/ui/DrawnWindow.h"
 
 namespace familycommon {
@@ -18,6 +21,14 @@ class GraphWindow : public ui::DrawnWindow {
   virtual void EvLButtonUp() = 0;
   virtual void EvRButtonDown(ui::Point p) = 0;
   virtual void EvKeyDown(int) {}
+
+  // A context on a scratch image kept for mapping mouse positions: one is dear to make, and the
+  // mouse moves often.
+  ui::Dc& MouseDc();
+
+ private:
+  QImage scratch_{1, 1, QImage::Format_RGB32};
+  std::unique_ptr<ui::Dc> scratchDc_;
 };
 
 }  // namespace familycommon

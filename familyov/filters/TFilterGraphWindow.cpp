@@ -1,9 +1,7 @@
 #include "familyov/filters/TFilterGraphWindow.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "familyov/filters/FilterElements.h"
@@ -22,7 +20,6 @@ using familycommon::TPhaseDC;
 
 namespace {
 
-// Posted to itself after a drag step: the latest position goes to the unit, one write at a time.
 constexpr ui::MessageId kWriteLivePosition = 0x0400 + FilterDragged;
 
 constexpr ui::Color kSumColour = ui::Color::FromBgr(0x00FF00);
@@ -72,12 +69,12 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
       device_(*panes.device),
       channel_(std::clamp(panes.channel, 0, kMaxChannels - 1)),
       printer_(std::make_unique<ui::Printer>()),
-      scratch_(1, 1, QImage::Format_RGB32) {
+      drag_(*this, kWriteLivePosition) {
   panes_.graph = this;
-  OnMessage(kWriteLivePosition, [this](const ui::Message&) {
-    WriteLivePosition();
-    return 0;
-  });
+  drag_.SetLiveWrite([this] { WriteLivePosition(); },
+                     [this](const IQException& e) { ReportCommError(e, device_); });
+  // Without a drag the idle check reads the unit again.
+  drag_.SetOnEnd([this] { device_.parametersReady = true; });
   OnCommand(kCmPrint, [this] { CmPrint(); });
   OnCommand(kCmVerticalZoom, [this] {
     Toggle(device_.verticalZoom[channel_], "Vertical Zoom");
@@ -104,7 +101,7 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
 }
 
 TFilterGraphWindow::~TFilterGraphWindow() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   Destroy();
   panes_.graph = nullptr;
 }
@@ -171,14 +168,14 @@ void TFilterGraphWindow::Notify(NotifyRecord* record) {
       case FilterRemoved:
       case RefreshAll:
         if (r.code == RefreshAll || Matches(r)) {
-          if (dragging_) EndDrag();
+          if (drag_.Active()) drag_.End();
           RebuildIcons();
           Invalidate();
         }
         break;
       case FilterChanged:
       case FilterDragged:
-        if (Matches(r) && !(r.code == FilterDragged && dragging_)) {
+        if (Matches(r) && !(r.code == FilterDragged && drag_.Active())) {
           for (const TFilter* filter : FiltersOf(r)) {
             if (filter) icons_.Refresh(*filter, CurveRange());
           }
@@ -249,13 +246,7 @@ void TFilterGraphWindow::DrawDragStep() {
       Printf("(%.0f, %.1f)", icon->position.frequency, 20.0 * std::log10(icon->position.gain)),
       icon->position.frequency, icon->position.gain,
       familycommon::kTextAbove | familycommon::kTextRight);
-  if (bandStart_ != bandEnd_) {
-    dc.SetPen(ui::Pen::Solid(ui::kWhite));
-    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
-    dc.MoveTo({bandStart_.x, -bandStart_.y});
-    dc.LineTo({bandEnd_.x, -bandEnd_.y});
-    dc.SetDrawMode(old);
-  }
+  drag_.DrawBand(dc);
 }
 
 void TFilterGraphWindow::NotifyRootOf(uint32_t code, int32_t channel, int32_t flag, void* pointer) {
@@ -264,8 +255,7 @@ void TFilterGraphWindow::NotifyRootOf(uint32_t code, int32_t channel, int32_t fl
 }
 
 TFreqDC TFilterGraphWindow::MouseContext() {
-  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
-  return TFreqDC(*scratchDc_, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
 }
 
 void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
@@ -280,11 +270,7 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
       device_.parametersReady = true;
       return;
     }
-    CaptureMouse();
-    dragging_ = true;
-    bandStart_ = freq.ValueToPoint(selected->position, false);
-    bandEnd_ = bandStart_;
-    startValue_ = selected->position;
+    drag_.Begin(freq, selected->position);
     lastWritten_ = filter.GetDeviceRecord();
     return;
   }
@@ -297,39 +283,19 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
   NotifyRootOf(FilterSelected, channel_, 0, filter);
 }
 
-GraphValue TFilterGraphWindow::LockedValue(const TFreqDC& dc, ui::Point end) const {
-  GraphValue value = dc.PointToValue(dc.Dc().Mapping().ToDevice(end));
-  const bool vertical = std::abs(end.x - bandStart_.x) <= std::abs(end.y - bandStart_.y);
-  if (vertical) {
-    value.frequency = startValue_.frequency;
-  } else {
-    value.gain = startValue_.gain;
-  }
-  return value;
-}
-
 void TFilterGraphWindow::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   TFreqDC freq = MouseContext();
   GraphValue value = freq.PointToValue(freq.FlipPoint(p));
   value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   value.frequency = std::clamp(value.frequency, fmin_, fmax_);
   icon->DragTo(value);
-  ui::Point end = freq.ValueToPoint(value, false);
-  if (std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x)) {
-    end.y = bandStart_.y;
-  } else {
-    end.x = bandStart_.x;
-  }
-  value = LockedValue(freq, end);
-  bandEnd_ = end;
+  drag_.MoveBandTo(freq.ValueToPoint(value, false));
+  value = drag_.BandValue(freq);
   icon->Apply(value);
   ShowInDialog(icon->Filter());
-  if (!liveWritePosted_) {
-    liveWritePosted_ = true;
-    Post(kWriteLivePosition);
-  }
+  drag_.QueueLiveWrite();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   icons_.ComputeSum(device_.showPhase[channel_]);
   DrawDragStep();
@@ -345,42 +311,28 @@ void TFilterGraphWindow::ShowInDialog(const TFilter& filter) const {
 }
 
 void TFilterGraphWindow::WriteLivePosition() {
-  liveWritePosted_ = false;
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!icon) return;
   TFilter& filter = icon->Filter();
   if (filter.GetDeviceRecord() == lastWritten_) return;
-  try {
-    filter.UpdateDeviceLive(device_);
-    lastWritten_ = filter.GetDeviceRecord();
-    NotifyRootOf(FilterDragged, channel_, 0, &filter);
-  } catch (const IQException& e) {
-    // The error box needs the mouse: the drag ends before it opens.
-    EndDrag();
-    Invalidate();
-    ReportCommError(e, device_);
-  }
-}
-
-void TFilterGraphWindow::EndDrag() {
-  dragging_ = false;
-  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
-  device_.parametersReady = true;
+  filter.UpdateDeviceLive(device_);
+  lastWritten_ = filter.GetDeviceRecord();
+  NotifyRootOf(FilterDragged, channel_, 0, &filter);
 }
 
 void TFilterGraphWindow::EvLButtonUp() {
   SetFocus();
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) {
-    EndDrag();
+  if (!drag_.Active() || !icon) {
+    drag_.End();
     return;
   }
   const TFreqDC freq = MouseContext();
-  GraphValue value = LockedValue(freq, bandEnd_);
+  GraphValue value = drag_.BandValue(freq);
   value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   TFilter& filter = icon->Filter();
   icon->Apply(value);
-  EndDrag();
+  drag_.End();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   Invalidate();
   const bool written = GuardedUnitCall(device_, [&] {
@@ -420,7 +372,7 @@ void TFilterGraphWindow::EvRButtonDown(ui::Point p) {
 
 void TFilterGraphWindow::EvKeyDown(int key) {
   TFilterIcon* icon = icons_.Selected();
-  if (!icon || dragging_) return;
+  if (!icon || drag_.Active()) return;
   if (key == ui::key::kLeft || key == ui::key::kRight) {
     TFilterIcon* next = icons_.Neighbour(key == ui::key::kLeft ? -1 : 1);
     if (next != icon) {
