@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "familycommon/SetPassDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -17,10 +18,6 @@ namespace namespaceOV {
 namespace {
 
 constexpr std::size_t kServiceStatusBytes = 12;
-
-std::unique_ptr<ui::Validator> PasswordValidator() {
-  return std::make_unique<ui::CharSetValidator>(kPasswordCharacters);
-}
 
 }  // namespace
 
@@ -44,8 +41,6 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
       lockText_(this, ovres::kLockText),
       setPassword_(this, ovres::kSetPasswordButton),
       serviceStatus_(this, ovres::kServiceStatusButton) {
-  lamp_.SetStyle(kLampStyle);
-  lamp_.SetPushStyle(true);
   OnCommand(ovres::kLockButton, [this] { CmLockUnlock(); });
   OnCommand(ovres::kSetPasswordButton, [this] { CmSetPassword(); });
   OnCommand(ovres::kServiceStatusButton, [this] { CmServiceStatus(); });
@@ -54,7 +49,8 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
 void TSecurityDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   Guarded([this] { ShowLock(gLockedObject.Read(device_)); });
-  password_.SetValidator(PasswordValidator());
+  password_.SetValidator(
+      std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
   password_.SetText("");
 }
 
@@ -69,8 +65,7 @@ bool TSecurityDialog::Guarded(const std::function<void()>& step) {
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
-  lamp_.SetState(locked ? kLockedLamp : kUnlockedLamp);
-  lamp_.Redraw();
+  lamp_.Show(locked);
   lockText_.SetText(locked ? "Unlock device" : "Lock device");
   setPassword_.Enable(!locked);
 }
@@ -115,7 +110,8 @@ bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 void TSecurityDialog::CmSetPassword() {
-  TSetPasswordDialog dialog(this);
+  // Any length up to the unit's, the empty password too.
+  SetPassDialog dialog(this, 0, kMaxPasswordChars);
   if (dialog.Execute() == ui::kIdOk) {
     Guarded([&] { gPasswordObject.Write(device_, dialog.Password(), kMaxPasswordChars); });
   }
@@ -131,34 +127,6 @@ void TSecurityDialog::CmServiceStatus() {
     ui::MessageBox(this, ServiceStatusText(status), "Service Code 01",
                    ui::mb::kOk | ui::mb::kIconExclamation);
   });
-}
-
-TSetPasswordDialog::TSetPasswordDialog(ui::Window* parent, int maxChars)
-    : ui::Dialog(parent, ovres::kSetPasswordDialog),
-      first_(this, ovres::kNewPasswordEdit, maxChars),
-      second_(this, ovres::kConfirmPasswordEdit, maxChars) {}
-
-void TSetPasswordDialog::SetupWindow() {
-  ui::Dialog::SetupWindow();
-  first_.SetValidator(PasswordValidator());
-  second_.SetValidator(PasswordValidator());
-}
-
-void TSetPasswordDialog::CloseWindow(int result) {
-  if (result != ui::kIdOk || !IsCreated()) {
-    ui::Dialog::CloseWindow(result);
-    return;
-  }
-  if (first_.Text() != second_.Text()) {
-    ui::MessageBox(this, "Strings do not match.", "Set Password",
-                   ui::mb::kOk | ui::mb::kIconExclamation);
-    first_.SetText("");
-    second_.SetText("");
-    first_.SetFocus();
-    return;
-  }
-  password_ = first_.Text();
-  ui::Dialog::CloseWindow(result);
 }
 
 std::unique_ptr<ui::Window> MakeSecurityWindow(TEditOVWindow& editWindow) {
