@@ -11,43 +11,65 @@ using ui::ControlKind;
 
 constexpr int kNoId = -1;
 
-enum Row { kFrequencyRow = 4, kLevelRow = 22, kQRow = 40 };
+// Two rows and, for the parametric filter, the bandwidth slider beside them with its labels
+// under it: everything fits the bank editor's parameter strip.
+enum Row { kFrequencyRow = 3, kLevelRow = 21 };
+enum Column {
+  kNameColumn = 3,
+  kLabelColumn = 41,
+  kEditColumn = 61,
+  kQuadColumn = 91,
+  kQColumn = 117,
+  kSliderColumn = 166
+};
+constexpr int kDialogWidth = 240;
+constexpr int kDialogHeight = 38;
 
 void AddFrequency(std::vector<ui::ControlTemplate>& controls, bool editable) {
-  controls.push_back({kNoId, ControlKind::Static, "Freq:", {70, kFrequencyRow + 2, 24, 9}});
+  controls.push_back(
+      {kNoId, ControlKind::Static, "Freq:", {kLabelColumn, kFrequencyRow + 2, 20, 9}});
   if (!editable) {
     controls.push_back(
-        {kFilterFixedFrequency, ControlKind::Static, "", {96, kFrequencyRow + 2, 40, 9}});
+        {kFilterFixedFrequency, ControlKind::Static, "", {kEditColumn, kFrequencyRow + 2, 30, 9}});
     return;
   }
-  controls.push_back({kFilterFrequency, ControlKind::Edit, "", {96, kFrequencyRow, 40, 12}});
   controls.push_back(
-      {kFilterFrequencyQuad, ControlKind::OwnerDrawButton, "", {140, kFrequencyRow - 2, 44, 16}});
+      {kFilterFrequency, ControlKind::Edit, "", {kEditColumn, kFrequencyRow, 28, 12}});
+  controls.push_back({kFilterFrequencyQuad,
+                      ControlKind::OwnerDrawButton,
+                      "",
+                      {kQuadColumn, kFrequencyRow - 2, 24, 16}});
 }
 
 void AddLevel(std::vector<ui::ControlTemplate>& controls, bool invert) {
-  controls.push_back({kNoId, ControlKind::Static, "Level:", {70, kLevelRow + 2, 24, 9}});
-  controls.push_back({kFilterLevel, ControlKind::Edit, "", {96, kLevelRow, 40, 12}});
+  controls.push_back({kNoId, ControlKind::Static, "Level:", {kLabelColumn, kLevelRow + 2, 20, 9}});
+  controls.push_back({kFilterLevel, ControlKind::Edit, "", {kEditColumn, kLevelRow, 28, 12}});
   controls.push_back(
-      {kFilterLevelQuad, ControlKind::OwnerDrawButton, "", {140, kLevelRow - 2, 44, 16}});
+      {kFilterLevelQuad, ControlKind::OwnerDrawButton, "", {kQuadColumn, kLevelRow - 2, 24, 16}});
   if (invert) {
-    controls.push_back({kFilterInvert, ControlKind::PushButton, "Inv.", {188, kLevelRow, 24, 12}});
+    controls.push_back(
+        {kFilterInvert, ControlKind::PushButton, "Inv.", {kQColumn, kLevelRow, 24, 12}});
   }
 }
 
 ui::DialogTemplate FilterDialog(int id, const char* name, std::vector<ui::ControlTemplate> rows) {
-  rows.insert(rows.begin(), {kNoId, ControlKind::Static, name, {4, kFrequencyRow + 2, 60, 9}});
-  return {id, "", {0, 0, 330, 58}, ui::style::kChild, std::move(rows)};
+  rows.insert(rows.begin(),
+              {kNoId, ControlKind::Static, name, {kNameColumn, kFrequencyRow + 2, 34, 30}});
+  return {id, "", {0, 0, kDialogWidth, kDialogHeight}, ui::style::kChild, std::move(rows)};
 }
 
 ui::DialogTemplate ParametricDialog() {
   std::vector<ui::ControlTemplate> controls;
   AddFrequency(controls, true);
   AddLevel(controls, true);
-  controls.push_back({kNoId, ControlKind::Static, "Q:", {70, kQRow + 2, 24, 9}});
-  controls.push_back({kFilterQ, ControlKind::Edit, "", {96, kQRow, 40, 12}});
-  controls.push_back({kNoId, ControlKind::Static, "Oct:", {188, kFrequencyRow + 2, 20, 9}});
-  controls.push_back({kFilterBandwidth, ControlKind::Trackbar, "", {210, kFrequencyRow, 116, 20}});
+  controls.push_back({kNoId, ControlKind::Static, "Q:", {kQColumn, kFrequencyRow + 2, 9, 9}});
+  controls.push_back({kFilterQ, ControlKind::Edit, "", {kQColumn + 9, kFrequencyRow, 22, 12}});
+  controls.push_back(
+      {kNoId, ControlKind::Static, "Oct:", {kSliderColumn - 15, kFrequencyRow + 2, 15, 9}});
+  controls.push_back({kFilterBandwidth,
+                      ControlKind::Trackbar,
+                      "",
+                      {kSliderColumn, 0, kDialogWidth - kSliderColumn - 2, kDialogHeight}});
   return FilterDialog(kParametricDialog8100, "Parametric", std::move(controls));
 }
 
@@ -61,9 +83,11 @@ ui::DialogTemplate BoostCutDialog() {
 ui::DialogTemplate PassDialog(int id, const char* name) {
   std::vector<ui::ControlTemplate> controls;
   AddFrequency(controls, true);
-  controls.push_back({kNoId, ControlKind::Static, "Slope", {70, kLevelRow + 2, 24, 9}});
-  controls.push_back({kFilterSlopeSpin, ControlKind::UpDown, "", {96, kLevelRow - 2, 10, 16}});
-  controls.push_back({kFilterSlope, ControlKind::Static, "", {110, kLevelRow + 2, 24, 9}});
+  controls.push_back({kNoId, ControlKind::Static, "Slope", {kLabelColumn, kLevelRow + 2, 20, 9}});
+  controls.push_back(
+      {kFilterSlopeSpin, ControlKind::UpDown, "", {kEditColumn, kLevelRow - 2, 10, 16}});
+  controls.push_back(
+      {kFilterSlope, ControlKind::Static, "", {kEditColumn + 14, kLevelRow + 2, 24, 9}});
   return FilterDialog(id, name, std::move(controls));
 }
 

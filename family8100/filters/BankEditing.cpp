@@ -72,15 +72,18 @@ bool CopyToTwinBank(IQDevice8100& unit, const std::vector<TFilter*>& selection,
   return true;
 }
 
+void ReadMovedSlot(IQDevice8100& unit, TFilter& filter) {
+  if (!unit.IsOnline()) return;
+  g8100FilterSlot.Write(unit, static_cast<uint8_t>(filter.slot));
+  filter.slot = g8100FilterParam39.Read(unit);
+}
+
 bool StepOrder(IQDevice8100& unit, TPassFilter& filter, int steps) {
   const int32_t order = std::clamp(filter.order + steps, kMinOrder, kMaxOrder);
   // Asked also when the order falls, as the unit's own count would be.
   if (!unit.HasFilterCapacity(PassSections(order) - PassSections(filter.order))) return false;
   filter.order = order;
-  if (unit.IsOnline()) {
-    g8100FilterSlot.Write(unit, static_cast<uint8_t>(filter.slot));
-    filter.slot = g8100FilterParam39.Read(unit);
-  }
+  ReadMovedSlot(unit, filter);
   filter.WriteToUnit(unit);
   filter.SetUnitFlag(unit);
   return true;

@@ -33,6 +33,9 @@ void RemoveSelection(IQDevice8100& unit, std::vector<TFilter*>& selection,
 bool CopyToTwinBank(IQDevice8100& unit, const std::vector<TFilter*>& selection,
                     std::vector<TFilter*>& copies);
 
+// A bus unit may move a filter to another slot when its size changes: the slot it now holds.
+void ReadMovedSlot(IQDevice8100& unit, TFilter& filter);
+
 // A low-pass or high-pass order raised (`steps` > 0) or lowered, kept to 1..8. False, and nothing
 // changed, when the extra sections do not fit the budget. A bus unit may move the filter to another
 // slot when its size changes; the new slot is read back before the filter is written and

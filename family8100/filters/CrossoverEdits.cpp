@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -70,10 +71,12 @@ void CrossoverEdits::ChangeAlignment(CrossoverSide side, int alignment) {
   g8100BulkMute.Write(unit_, true);
 }
 
-void CrossoverEdits::StepOrder(CrossoverSide side, int delta) {
+void CrossoverEdits::StepOrder(CrossoverSide side, int delta, const std::string& frequencyText) {
   auto* crossover = dynamic_cast<TCrossoverFilter*>(Crossover(side));
   if (!crossover) return;
   crossover->order = SteppedOrder(crossover->order, crossover->alignment, delta);
+  ReadMovedSlot(unit_, *crossover);
+  if (const auto typed = ParseFrequency(frequencyText)) crossover->frequency = *typed;
   Commit(*crossover);
 }
 

@@ -25,8 +25,9 @@ class CrossoverEdits {
   // place with the old one's frequency and order, or 1000 Hz and order 2.
   void ChangeAlignment(CrossoverSide side, int alignment);
   // The slope's up-down: `delta` -1 for the up arrow. Butterworth and Bessel run 1, 2, 3, 4, 8,
-  // Linkwitz-Riley 2, 4, 8.
-  void StepOrder(CrossoverSide side, int delta);
+  // Linkwitz-Riley 2, 4, 8. The unit may move the crossover when its size changes; the typed
+  // frequency of the side's row goes with the new order when it holds a number.
+  void StepOrder(CrossoverSide side, int delta, const std::string& frequencyText);
   // Enter in the dialog: each typed frequency into its crossover. A text that holds no number
   // leaves its crossover as it is and writes nothing.
   void ApplyTyped(const std::string& lowText, const std::string& highText);

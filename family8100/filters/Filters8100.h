@@ -9,6 +9,10 @@
 
 class SettingsTextFile;
 
+namespace ui {
+class Edit;
+}
+
 namespace namespace8100 {
 
 class IQDevice8100;
@@ -73,6 +77,10 @@ class TFilter {
   int32_t bank = 0;
   int32_t frequency = 0;
   bool bypass = false;
+  // The edit fields of the filter's open dialog, which follow a drag on the graph; the dialog
+  // sets them for its lifetime, and a copy of the filter takes none.
+  ui::Edit* frequencyField = nullptr;
+  ui::Edit* levelField = nullptr;
 
  protected:
   explicit TFilter(int32_t typeId) : type(typeId) {}
@@ -86,7 +94,10 @@ class FilterClass : public Kind {
  public:
   FilterClass() : Kind(kTypeId) {}
   std::unique_ptr<TFilter> Clone() const override {
-    return std::make_unique<Derived>(static_cast<const Derived&>(*this));
+    auto copy = std::make_unique<Derived>(static_cast<const Derived&>(*this));
+    copy->frequencyField = nullptr;
+    copy->levelField = nullptr;
+    return copy;
   }
 };
 

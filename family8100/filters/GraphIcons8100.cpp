@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/Edit.h"
 
 namespace namespace8100 {
 
@@ -82,6 +85,18 @@ void TFilterIcon::Constrain(GraphValue& value) const {
                                          : std::clamp(value.frequency, kMinDragHz, kMaxDragHz);
   value.gain = rule_.onHalfPowerLine ? kHalfPowerGain
                                      : std::clamp(value.gain, Gain(rule_.minDb), Gain(rule_.maxDb));
+}
+
+void TFilterIcon::ShowInFields(GraphValue value) const {
+  const TFilter& filter = *filter_;
+  if (filter.frequencyField) {
+    filter.frequencyField->SetText(std::to_string(static_cast<int>(value.frequency)));
+  }
+  if (filter.levelField) {
+    char level[32];
+    std::snprintf(level, sizeof level, "%.1f", 20.0 * std::log10(value.gain));
+    filter.levelField->SetText(level);
+  }
 }
 
 void TFilterIcon::Apply(GraphValue value) {

@@ -47,6 +47,8 @@ class TFilterIcon {
   virtual void Constrain(GraphValue& value) const;
   // The limited point into the filter: whole Hz (truncated), the level in dB where it has one.
   virtual void Apply(GraphValue value);
+  // A dragged point in the edit fields of the filter's open dialog, before anything is applied.
+  void ShowInFields(GraphValue value) const;
 
   TFilter& Filter() const { return *filter_; }
 

@@ -58,6 +58,15 @@ TCrossoverDialog::TCrossoverDialog(ui::Window* parent, IQDevice8100& unit)
   });
 }
 
+TCrossoverDialog::~TCrossoverDialog() {
+  for (Row* row : {&low_, &high_}) {
+    TFilter* crossover = Edits().Crossover(row->side);
+    if (crossover && crossover->frequencyField == &row->frequency) {
+      crossover->frequencyField = nullptr;
+    }
+  }
+}
+
 void TCrossoverDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (Row* row : {&low_, &high_}) {
@@ -94,6 +103,7 @@ void TCrossoverDialog::ShowRow(Row& row) {
     row.slope.SetText("");
     return;
   }
+  Edits().Crossover(row.side)->frequencyField = &row.frequency;
   row.frequency.Enable(true);
   row.alignment.SetSelection(crossover->alignment);
   row.frequency.SetText(std::to_string(crossover->frequency));
@@ -109,7 +119,8 @@ void TCrossoverDialog::EvAlignment(Row& row) {
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
   if (!Edits().Crossover(row.side)) return;
-  controls::GuardedBusCall(&unit_, [&] { Edits().StepOrder(row.side, delta); });
+  controls::GuardedBusCall(&unit_,
+                           [&] { Edits().StepOrder(row.side, delta, row.frequency.Text()); });
   UpdateControls();
 }
 

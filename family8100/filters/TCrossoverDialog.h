@@ -22,6 +22,7 @@ class TCrossoverGraph;
 class TCrossoverDialog : public ui::Dialog {
  public:
   TCrossoverDialog(ui::Window* parent, IQDevice8100& unit);
+  ~TCrossoverDialog() override;
 
   // The graph that shows the crossovers; refreshed with the dialog.
   void SetGraph(TCrossoverGraph* graph) { graph_ = graph; }

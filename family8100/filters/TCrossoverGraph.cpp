@@ -139,6 +139,12 @@ void TCrossoverGraph::EvMouseMove(ui::Point p) {
   const ui::Point end = freq.ValueToPoint(value, false);
   const bool sideways = std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x);
   bandEnd_ = sideways ? end : bandStart_;
+  GraphValue shown = icon->position;
+  if (sideways) {
+    shown = freq.PointToValue(freq.Dc().Mapping().ToDevice(end));
+    icon->Constrain(shown);
+  }
+  icon->ShowInFields(shown);
   Invalidate();
 }
 

@@ -9,6 +9,8 @@
 #include "family8100/filters/FilterEdits.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/Types8100.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
 #include "resources/Family8100FilterDialogIds.h"
@@ -24,6 +26,7 @@ constexpr const char* kNumberCharacters = "-0-9.";
 // Only the first characters of a field are read.
 constexpr int kFieldChars = 18;
 constexpr int kSlopePerOrderDb = 6;
+constexpr int kCmSetAsDefault = 101;
 
 std::string OneDecimal(float value) {
   char text[32];
@@ -105,6 +108,16 @@ TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChanne
       return ui::Param{0};
     });
   }
+  // The boost/cut filters are the unit's own: they have no default to set.
+  if (filter.type != kBoostCutFilter) {
+    OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) {
+      ui::Menu menu;
+      menu.AppendItem(kCmSetAsDefault, "Set as default");
+      menu.Track(*this, ClientToScreen(ui::UnpackPoint(m.lParam)));
+      return 0;
+    });
+    OnCommand(kCmSetAsDefault, [this] { SetAsDefault(); });
+  }
   OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
     EvQuad(reinterpret_cast<const TQuadButton*>(m.lParam), static_cast<int>(m.wParam));
     return 0;
@@ -114,10 +127,17 @@ TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChanne
     if (HoldsFilter(hub_.Unit(), &filter_)) UpdateControls();
     return 0;
   });
+  if (frequency_) filter.frequencyField = &*frequency_;
+  if (level_) filter.levelField = &*level_;
   hub_.AddListener(*this);
 }
 
-TFilterDialog8100::~TFilterDialog8100() { hub_.RemoveListener(*this); }
+TFilterDialog8100::~TFilterDialog8100() {
+  hub_.RemoveListener(*this);
+  if (!HoldsFilter(hub_.Unit(), &filter_)) return;
+  if (frequency_ && filter_.frequencyField == &*frequency_) filter_.frequencyField = nullptr;
+  if (level_ && filter_.levelField == &*level_) filter_.levelField = nullptr;
+}
 
 void TFilterDialog8100::SetupWindow() {
   ui::Dialog::SetupWindow();
@@ -126,7 +146,18 @@ void TFilterDialog8100::SetupWindow() {
   for (auto* edit : {&level_, &q_}) {
     if (*edit) (*edit)->SetValidator(std::make_unique<ui::CharSetValidator>(kNumberCharacters));
   }
-  if (bandwidth_) bandwidth_->SetRange(kMinBandwidthPosition, kMaxBandwidthPosition);
+  if (bandwidth_) {
+    bandwidth_->SetRange(kMinBandwidthPosition, kMaxBandwidthPosition);
+    // Position p is a bandwidth of 4/p octaves.
+    bandwidth_->SetTickMarks({{kMinBandwidthPosition, "4"},
+                              {12, "1/3"},
+                              {24, "1/6"},
+                              {40, "1/10"},
+                              {80, "1/20"},
+                              {120, "1/30"},
+                              {200, "1/50"},
+                              {kMaxBandwidthPosition, "1/70"}});
+  }
   UpdateControls();
 }
 
@@ -162,6 +193,12 @@ void TFilterDialog8100::Commit() { CommitFilter(hub_.Unit(), filter_); }
 
 void TFilterDialog8100::Announce() {
   hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), reinterpret_cast<ui::Param>(&filter_));
+}
+
+void TFilterDialog8100::SetAsDefault() {
+  if (const auto* type = dynamic_cast<const IQ8100Type*>(hub_.Unit().GetType())) {
+    type->Key().SaveFilterDefault(filter_);
+  }
 }
 
 void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {

@@ -17,9 +17,10 @@ class TFilter;
 
 // The parameters of the bank's current filter, in the dialog of its type: typed values apply on
 // Enter, Escape shows the filter again, the step buttons, the bandwidth slider, "Inv." and the
-// slope arrows change the filter at once. The filter is the model: every accepted value goes into
-// it, then to the unit under the family's guard, and the bank hears of it. Neither Enter nor
-// Escape closes the dialog.
+// slope arrows change the filter at once; a right click offers to make the filter's values the
+// default of its type (not for boost/cut filters). The filter is the model: every accepted value
+// goes into it, then to the unit under the family's guard, and the bank hears of it. Neither
+// Enter nor Escape closes the dialog.
 class TFilterDialog8100 : public ui::Dialog {
  public:
   // The dialog for `filter`'s type, listening to `hub` while it lives; none for a type without a
@@ -42,6 +43,8 @@ class TFilterDialog8100 : public ui::Dialog {
   void ApplyAndCommit(bool invertLevel);
   void Commit();
   void Announce();
+  // The filter's present values become those of its type's new filters.
+  void SetAsDefault();
   void EvQuad(const TQuadButton* button, int steps);
   void EvBandwidth(ui::ScrollCode code);
   void EvSlope(int delta);

@@ -322,6 +322,7 @@ void TFrequencyGraph::EvMouseMove(ui::Point p) {
   bandEnd_ = end;
   value = LockedValue(freq, end);
   icon->Constrain(value);
+  icon->ShowInFields(value);
   if (View().liveWrite || View().liveRedraw) {
     icon->Apply(value);
     try {

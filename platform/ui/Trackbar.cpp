@@ -2,8 +2,10 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QSlider>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -87,11 +89,84 @@ class TrackbarInput : public QObject {
   std::function<void()> onEnd_;
 };
 
+// A horizontal slider with ticks at chosen positions and their labels below. The style lays the
+// bar out, and hit-tests it, in the band at the top only.
+class MarkedSlider : public QSlider {
+ public:
+  using QSlider::QSlider;
+
+  void SetMarks(std::vector<Trackbar::TickMark> marks) {
+    marks_ = std::move(marks);
+    update();
+  }
+
+ protected:
+  void initStyleOption(QStyleOptionSlider* option) const override {
+    QSlider::initStyleOption(option);
+    if (!marks_.empty()) option->rect.setHeight(std::min(height(), BarHeight()));
+  }
+
+  void paintEvent(QPaintEvent* e) override {
+    QSlider::paintEvent(e);
+    if (marks_.empty()) return;
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const int span = groove.width() - handle.width();
+    const int tickTop = option.rect.bottom() + 1;
+    // The labels are a little smaller than the control's text, as crowded scales' labels are.
+    QFont labelFont = font();
+    labelFont.setPointSizeF(labelFont.pointSizeF() * kLabelScale);
+    const QFontMetrics metrics(labelFont);
+    QPainter painter(this);
+    painter.setFont(labelFont);
+    painter.setPen(palette().color(QPalette::WindowText));
+    std::vector<int> lineEnds;  // right edge of the last label on each line
+    for (const Trackbar::TickMark& mark : marks_) {
+      const int x = groove.left() + handle.width() / 2 +
+                    QStyle::sliderPositionFromValue(minimum(), maximum(), mark.position, span);
+      painter.drawLine(x, tickTop, x, tickTop + kTickLength);
+      if (mark.label.empty()) continue;
+      const QString label = QString::fromStdString(mark.label);
+      const int width = metrics.horizontalAdvance(label);
+      const int left = std::clamp(x - width / 2, 0, std::max(0, this->width() - width));
+      size_t line = 0;
+      while (line < lineEnds.size() && lineEnds[line] + kLabelGap > left) ++line;
+      if (line == lineEnds.size()) lineEnds.push_back(0);
+      lineEnds[line] = left + width;
+      const int top = tickTop + kTickLength + 1 + static_cast<int>(line) * metrics.height();
+      painter.drawText(left, top + metrics.ascent(), label);
+    }
+  }
+
+ private:
+  static constexpr int kTickLength = 3;
+  static constexpr int kLabelGap = 2;
+  static constexpr double kLabelScale = 0.8;
+
+  // The height the style gives a slider without ticks.
+  int BarHeight() const {
+    QStyleOptionSlider plain;
+    QSlider::initStyleOption(&plain);
+    plain.tickPosition = QSlider::NoTicks;
+    const int thickness = style()->pixelMetric(QStyle::PM_SliderThickness, &plain, this);
+    const int length = style()->pixelMetric(QStyle::PM_SliderLength, &plain, this);
+    return style()
+        ->sizeFromContents(QStyle::CT_Slider, &plain, QSize(length, thickness), this)
+        .height();
+  }
+
+  std::vector<Trackbar::TickMark> marks_;
+};
+
 }  // namespace
 
 QWidget* Trackbar::MakeControlWidget(QWidget* parentWidget) {
   const bool vertical = HasStyle(style::kVertical);
-  auto* slider = new QSlider(vertical ? Qt::Vertical : Qt::Horizontal, parentWidget);
+  auto* slider = new MarkedSlider(vertical ? Qt::Vertical : Qt::Horizontal, parentWidget);
   slider->setInvertedAppearance(vertical);
   slider->setTickPosition(HasStyle(style::kAutoTicks) ? QSlider::TicksBelow : QSlider::NoTicks);
   QObject::connect(slider, &QAbstractSlider::actionTriggered, slider, [this](int action) {
@@ -130,6 +205,10 @@ void Trackbar::SetTickFrequency(int ticks) {
 
 void Trackbar::SetPageSize(int page) {
   if (auto* s = As<QSlider>()) s->setPageStep(page);
+}
+
+void Trackbar::SetTickMarks(std::vector<TickMark> marks) {
+  if (auto* s = dynamic_cast<MarkedSlider*>(Widget())) s->SetMarks(std::move(marks));
 }
 
 QWidget* UpDown::MakeControlWidget(QWidget* parentWidget) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/ui/Control.h"
 
 namespace ui {
@@ -17,6 +20,16 @@ class Trackbar : public Control {
   int Position() const;
   void SetTickFrequency(int ticks);
   void SetPageSize(int page);
+
+  // A tick under a horizontal slider at a chosen position, with an optional label under it.
+  struct TickMark {
+    int position;
+    std::string label;
+  };
+  // Ticks at these positions instead of evenly spaced ones. The bar keeps to the top of the
+  // control and the labels take the room below the ticks; a label that would touch the one
+  // before it goes to the next line.
+  void SetTickMarks(std::vector<TickMark> marks);
 
  protected:
   QWidget* MakeControlWidget(QWidget* parentWidget) override;

@@ -10,6 +10,7 @@
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100FilterDialogIds.h"
@@ -108,6 +109,14 @@ TEST_F(EditorFixture, DialogsWriteExactlyWhatTheUserAccepted) {
   EXPECT_FLOAT_EQ(peak.level, 12.0F);
   EXPECT_EQ(ui::test::ControlOf(Dialog(), f8100res::kFilterLevel).Text(), "12.0");
 
+  // Only the characters of a number reach the fields.
+  ui::test::ControlOf(Dialog(), f8100res::kFilterFrequency).SetText("");
+  ui::test::Type(Dialog(), f8100res::kFilterFrequency, "1a.5k-");
+  EXPECT_EQ(ui::test::ControlOf(Dialog(), f8100res::kFilterFrequency).Text(), "1.5k");
+  ui::test::ControlOf(Dialog(), f8100res::kFilterQ).SetText("");
+  ui::test::Type(Dialog(), f8100res::kFilterQ, "-2k.5");
+  EXPECT_EQ(ui::test::ControlOf(Dialog(), f8100res::kFilterQ).Text(), "-2.5");
+
   // Fields that hold no number write nothing and leave the filter as it was.
   for (int field : {f8100res::kFilterFrequency, f8100res::kFilterLevel, f8100res::kFilterQ}) {
     ui::test::ControlOf(Dialog(), field).SetText("");
@@ -136,6 +145,24 @@ TEST_F(EditorFixture, DialogsWriteExactlyWhatTheUserAccepted) {
             std::to_string(-6 * (order + 1)));
 }
 
+TEST_F(EditorFixture, SetAsDefaultGivesTheTypesNewFiltersTheseValuesButBoostCutHasNoMenu) {
+  Command(f8100res::kCmAddParametric);
+  Enter(f8100res::kFilterFrequency, "2500");
+  script.ChooseFromPopup(101);
+  ui::test::MouseDown(Dialog(), {2, 2}, true);
+  ui::test::PumpMessages();
+  Command(f8100res::kCmAddParametric);
+  EXPECT_EQ(Dialog().Filter().frequency, 2500);
+
+  auto made = std::make_unique<TOctaveFilter>();
+  made->bank = kRightInputBank;
+  TFilter& boostCut = unit->PlaceFilter(std::move(made));
+  auto dialog = TFilterDialog8100::Make(nullptr, editor.Hub(), boostCut);
+  dialog->Create();
+  ui::test::MouseDown(*dialog, {2, 2}, true);  // an unscripted menu would fail the test
+  ui::test::PumpMessages();
+}
+
 TEST(BankEditorFrame, TheSignalFlowPageOpensItAndHearsWhenItCloses) {
   OlderFamilyBus bus;
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
@@ -151,4 +178,19 @@ TEST(BankEditorFrame, TheSignalFlowPageOpensItAndHearsWhenItCloses) {
   frame->CloseWindow(ui::kIdCancel);
   ui::test::PumpMessages();
   EXPECT_EQ(signalFlow.Editor(EditorView::LeftOutput), nullptr);
+}
+
+TEST_F(EditorFixture, EveryFilterDialogFitsTheParameterStripAtTheEditorsFirstSize) {
+  editor.SetRect({0, 0, 480, 360});
+  ui::test::PumpMessages();
+  for (int add : {f8100res::kCmAddParametric, f8100res::kCmAddLowpass, f8100res::kCmAddHighpass,
+                  f8100res::kCmAddLowShelf, f8100res::kCmAddHighShelf}) {
+    Command(add);
+    const ui::DialogTemplate* layout = ui::Resources::Dialog(Dialog().ResourceId());
+    ASSERT_NE(layout, nullptr);
+    const ui::Rect extent = Dialog().Units().ToPixels(layout->box);
+    const ui::Rect strip = editor.Parameters().ClientRect();
+    EXPECT_LE(extent.right, strip.right) << layout->id;
+    EXPECT_LE(extent.bottom, strip.bottom) << layout->id;
+  }
 }

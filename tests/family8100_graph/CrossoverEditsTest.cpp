@@ -40,12 +40,22 @@ TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentBessel);
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 1000);
   EXPECT_EQ(Side(CrossoverSide::High).order, 2);
-  for (int expected : {3, 4, 8, 8}) {
-    edits().StepOrder(CrossoverSide::High, -1);
+  // A slope step asks the unit where the crossover now sits and takes the row's typed frequency.
+  bus.TakeTrace();
+  edits().StepOrder(CrossoverSide::High, -1, "2.2k");
+  std::vector<std::string> stepped = bus.TakeTrace();
+  std::erase(stepped, "R06");  // the unit's ready poll before each write
+  ASSERT_GE(stepped.size(), 2u);
+  EXPECT_EQ(stepped[0].substr(0, 3), "W15");
+  EXPECT_EQ(stepped[1], "R27");
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 2200);
+  EXPECT_EQ(Side(CrossoverSide::High).order, 3);
+  for (int expected : {4, 8, 8}) {
+    edits().StepOrder(CrossoverSide::High, -1, "");
     EXPECT_EQ(Side(CrossoverSide::High).order, expected);
   }
-  edits().StepOrder(CrossoverSide::High, 1);
-  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1, "");
+  edits().StepOrder(CrossoverSide::High, 1, "");
   EXPECT_EQ(Side(CrossoverSide::High).order, 3);
 
   // Linkwitz-Riley keeps the frequency and takes the next even order.
@@ -58,8 +68,8 @@ TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment
   EXPECT_EQ(trace.back(), "W0D 01");
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 2500);
   EXPECT_EQ(Side(CrossoverSide::High).order, 4);
-  edits().StepOrder(CrossoverSide::High, 1);
-  edits().StepOrder(CrossoverSide::High, 1);
+  edits().StepOrder(CrossoverSide::High, 1, "");
+  edits().StepOrder(CrossoverSide::High, 1, "");
   EXPECT_EQ(Side(CrossoverSide::High).order, 2);
 
   unit->crossoverLink = true;
@@ -99,11 +109,12 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
   edits().ToggleLink("500", "1000");
-  TCrossoverGraph graph(*unit, nullptr);
-  graph.SetRect({0, 0, 800, 400});
-  graph.Create();
-  graph.Show();
+  TCrossoverWindow window(*unit);
+  window.SetRect({0, 0, 800, 600});
+  window.Create();
+  window.Show();
   ui::test::PumpMessages();
+  TCrossoverGraph& graph = window.Graph();
   // Only the high crossover has a visible icon: the low one's would sit at 500 Hz.
   auto pixelOf = [&](float f) {
     QImage scratch(1, 1, QImage::Format_RGB32);
@@ -122,6 +133,8 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   ui::test::MouseDown(graph, from);
   ASSERT_TRUE(graph.Dragging());
   ui::test::MouseMove(graph, {to.x, to.y + 5});
+  const std::string shown = ui::test::ControlOf(window.Dialog(), f8100res::kHighFrequency).Text();
+  EXPECT_NEAR(std::stoi(shown), 2000, 30);
   ui::test::PressKey(graph, Qt::Key_Escape);
   EXPECT_FALSE(graph.Dragging());
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
@@ -132,7 +145,7 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   const int high = Side(CrossoverSide::High).frequency;
   EXPECT_NEAR(high, 2000, 30);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
-  graph.Destroy();
+  window.Destroy();
 }
 
 TEST_F(CrossoverEditsTest, TheSignalFlowPageOpensTheWindowWhoseEnterAppliesTypedFrequencies) {

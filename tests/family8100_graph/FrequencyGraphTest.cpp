@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -16,11 +17,14 @@
 #include <vector>
 
 #include "controls/DeviceErrorReport.h"
+#include "family8100/filters/BankHub.h"
+#include "family8100/filters/TFilterDialog8100.h"
 #include "family8100/filters/TFrequencyGraph.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
+#include "resources/Family8100FilterDialogIds.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -169,6 +173,11 @@ TEST_F(FrequencyGraphTest, GridLabelsAndTracesAtBothRanges) {
 TEST_F(FrequencyGraphTest, DragKeepsToOneAxisWritesLiveAndCommitsOnDropEscapeLeavesIt) {
   TParametricFilter& filter = Add<TParametricFilter>(kRightInputBank, 1000, 0.0f);
   Open(kRightInputBank);
+  TAllChannelParent hubs;
+  TChannelParent hub(*unit, hubs, kRightInputBank);
+  auto dialog = TFilterDialog8100::Make(nullptr, hub, filter);
+  dialog->Create();
+  auto field = [&](int id) { return ui::test::ControlOf(*dialog, id).Text(); };
   const ui::Point icon = PixelOf(1000.0f, 0.0f);
   Click(icon);
   ASSERT_NE(graph->Icons().Selected(), nullptr);
@@ -180,6 +189,7 @@ TEST_F(FrequencyGraphTest, DragKeepsToOneAxisWritesLiveAndCommitsOnDropEscapeLea
   EXPECT_TRUE(Has(bus.TakeTrace(), "W15 00"));
   ui::test::MouseMove(*graph, {icon.x + 60, icon.y - 8});
   EXPECT_GT(filter.frequency, 1500);
+  EXPECT_EQ(field(f8100res::kFilterFrequency), std::to_string(filter.frequency));
   EXPECT_FLOAT_EQ(filter.level, 0.0f);
   EXPECT_FALSE(Has(bus.TakeTrace(), "W18 01"));
   ui::test::MouseUp(*graph, {icon.x + 60, icon.y - 8});
@@ -192,6 +202,9 @@ TEST_F(FrequencyGraphTest, DragKeepsToOneAxisWritesLiveAndCommitsOnDropEscapeLea
   const ui::Point moved = PixelOf(static_cast<float>(dropped), 0.0f);
   ui::test::MouseDown(*graph, moved);
   ui::test::MouseMove(*graph, {moved.x + 3, moved.y - 40});
+  char level[16];
+  std::snprintf(level, sizeof level, "%.1f", static_cast<double>(filter.level));
+  EXPECT_EQ(field(f8100res::kFilterLevel), level);
   ui::test::PressKey(*graph, Qt::Key_Escape);
   ui::test::PumpMessages();
   EXPECT_FALSE(graph->Dragging());
@@ -200,6 +213,10 @@ TEST_F(FrequencyGraphTest, DragKeepsToOneAxisWritesLiveAndCommitsOnDropEscapeLea
   EXPECT_GT(filter.level, 3.0f);
   EXPECT_FALSE(Has(bus.TakeTrace(), "W18 01"));
   EXPECT_TRUE(errors.empty());
+
+  dialog.reset();  // a later drag has no dialog to show its values in
+  EXPECT_EQ(filter.frequencyField, nullptr);
+  EXPECT_EQ(filter.levelField, nullptr);
 }
 
 TEST_F(FrequencyGraphTest, ABusFailureDuringADragReleasesTheMouseAndEndsIt) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QSlider>
 #include <QStyle>
@@ -443,6 +444,29 @@ TEST_F(ControlsTest, TreeViewWalksInOrderShowsSelectedImagesAndRefusesRelabelsIt
 
   tv.DeleteItem(filters);
   EXPECT_EQ(tv.FirstRoot(), delays);
+}
+
+TEST_F(ControlsTest, TrackbarTickLabelsThatWouldTouchTakeAFurtherLine) {
+  auto& tb = d.Get<Trackbar>(kSlider);
+  tb.SetRange(1, 277);
+  tb.Widget()->resize(200, 70);
+  tb.SetTickMarks({{1, "4"}, {12, "1/3"}, {24, "1/6"}, {277, "1/70"}});
+  const QImage image = tb.Widget()->grab().toImage();
+  // The lowest ink below the bar: the crowded labels on the left reach a line lower than the
+  // lone one on the right.
+  auto lowestInk = [&](int fromX, int toX) {
+    int lowest = -1;
+    for (int y = image.height() / 3; y < image.height(); ++y) {
+      for (int x = fromX; x < toX; ++x) {
+        if (qGray(image.pixel(x, y)) < 100) lowest = y;
+      }
+    }
+    return lowest;
+  };
+  const int left = lowestInk(0, 40);
+  const int right = lowestInk(150, 200);
+  ASSERT_GT(right, 0);
+  EXPECT_GE(left - right, tb.Widget()->fontMetrics().height() / 2);
 }
 
 TEST_F(ControlsTest, TrackbarKeyboardMovesEndWithEndScrollAndReportTheNewPosition) {
