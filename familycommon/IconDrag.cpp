@@ -6,17 +6,16 @@
 
 namespace familycommon {
 
-IconDrag::IconDrag(ui::DrawnWindow& window, ui::MessageId liveWrite, Axes axes)
-    : window_(window), liveWrite_(liveWrite), axes_(axes) {
+IconDrag::IconDrag(ui::DrawnWindow& window, Axes axes) : window_(window), axes_(axes) {}
+
+void IconDrag::SetLiveWrite(ui::MessageId message, LiveWrite write, FailureReport report) {
+  liveWrite_ = message;
+  write_ = std::move(write);
+  report_ = std::move(report);
   window_.OnMessage(liveWrite_, [this](const ui::Message&) {
     WriteLive();
     return 0;
   });
-}
-
-void IconDrag::SetLiveWrite(LiveWrite write, FailureReport report) {
-  write_ = std::move(write);
-  report_ = std::move(report);
 }
 
 void IconDrag::Begin(const TFreqDC& dc, GraphValue start) {
@@ -68,9 +67,13 @@ void IconDrag::DrawBand(ui::Dc& dc) const {
 }
 
 void IconDrag::QueueLiveWrite() {
-  if (queued_) return;
+  if (queued_ || !write_) return;
   queued_ = true;
   window_.Post(liveWrite_);
+}
+
+void IconDrag::FlushLiveWrite() {
+  if (queued_) WriteLive();
 }
 
 void IconDrag::WriteLive() {

@@ -26,10 +26,11 @@ class IconDrag {
   using LiveWrite = std::function<void()>;
   using FailureReport = std::function<void(const IQException&)>;
 
-  // `window` holds the mouse during a drag and runs the live writes posted to it as `liveWrite`.
-  IconDrag(ui::DrawnWindow& window, ui::MessageId liveWrite, Axes axes = Axes::kLargerMove);
+  // `window` holds the mouse during a drag.
+  explicit IconDrag(ui::DrawnWindow& window, Axes axes = Axes::kLargerMove);
 
-  void SetLiveWrite(LiveWrite write, FailureReport report);
+  // The unit follows the drags: `write` runs from the window's queue, posted to it as `message`.
+  void SetLiveWrite(ui::MessageId message, LiveWrite write, FailureReport report);
   // Called whenever a drag ends, whatever ended it.
   void SetOnEnd(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
 
@@ -51,13 +52,15 @@ class IconDrag {
   // Asks for a live write of the icon's latest position, unless one is queued already.
   void QueueLiveWrite();
   int PendingLiveWrites() const { return queued_ ? 1 : 0; }
+  // Sends a queued live write at once: a drag about to end leaves the unit where the mouse was.
+  void FlushLiveWrite();
 
  private:
   void WriteLive();
 
   ui::DrawnWindow& window_;
-  ui::MessageId liveWrite_;
   Axes axes_;
+  ui::MessageId liveWrite_ = 0;
   LiveWrite write_;
   FailureReport report_;
   std::function<void()> onEnd_;

@@ -1,7 +1,6 @@
 #include "family8100/filters/TCrossoverGraph.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/CrossoverEdits.h"
@@ -33,13 +32,12 @@ constexpr GraphIcons8100::Range kRange{static_cast<int>(kFmin), static_cast<int>
 TCrossoverGraph::TCrossoverGraph(IQDevice8100& unit, ui::Window* parent)
     : familycommon::GraphWindow(parent, Keys::kHandled),
       unit_(unit),
-      printer_(std::make_unique<ui::Printer>()),
-      scratch_(1, 1, QImage::Format_RGB32) {
+      printer_(std::make_unique<ui::Printer>()) {
   OnCommand(kCmPrint, [this] { CmPrint(); });
 }
 
 TCrossoverGraph::~TCrossoverGraph() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   Destroy();
 }
 
@@ -51,7 +49,7 @@ void TCrossoverGraph::SetupWindow() {
 }
 
 void TCrossoverGraph::Refresh() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   icons_.RebuildCrossovers(unit_, kRange);
   Invalidate();
 }
@@ -79,13 +77,7 @@ void TCrossoverGraph::Paint(ui::Dc& dc) {
       familycommon::DrawCurve(freq, icon->trace, printing_ ? ui::kBlack : ui::kWhite);
     }
   }
-  if (dragging_ && bandStart_ != bandEnd_) {
-    dc.SetPen(ui::Pen::Solid(ui::kWhite));
-    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
-    dc.MoveTo({bandStart_.x, -bandStart_.y});
-    dc.LineTo({bandEnd_.x, -bandEnd_.y});
-    dc.SetDrawMode(old);
-  }
+  drag_.DrawBand(dc);
 }
 
 void TCrossoverGraph::PaintPage(ui::Dc& dc) {
@@ -94,10 +86,7 @@ void TCrossoverGraph::PaintPage(ui::Dc& dc) {
   printing_ = false;
 }
 
-TFreqDC TCrossoverGraph::MouseContext() {
-  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
-  return Context(*scratchDc_, false);
-}
+TFreqDC TCrossoverGraph::MouseContext() { return Context(MouseDc(), false); }
 
 void TCrossoverGraph::EvRButtonDown(ui::Point p) {
   ui::Menu menu;
@@ -106,8 +95,8 @@ void TCrossoverGraph::EvRButtonDown(ui::Point p) {
 }
 
 void TCrossoverGraph::EvKeyDown(int key) {
-  if (key == ui::key::kEscape && dragging_) {
-    EndDrag();
+  if (key == ui::key::kEscape && drag_.Active()) {
+    drag_.End();
     Invalidate();
   }
 }
@@ -118,10 +107,7 @@ void TCrossoverGraph::EvLButtonDown(ui::Point p) {
   TFilterIcon* hit = icons_.HitTest(freq, freq.FlipPoint(p));
   if (hit) {
     icons_.Select(&hit->Filter());
-    CaptureMouse();
-    dragging_ = true;
-    bandStart_ = freq.ValueToPoint(hit->position, false);
-    bandEnd_ = bandStart_;
+    drag_.Begin(freq, hit->position);
   }
   Invalidate();
 }
@@ -129,46 +115,34 @@ void TCrossoverGraph::EvLButtonDown(ui::Point p) {
 // Only sideways moves count: a mostly vertical one leaves the crossover where it is.
 void TCrossoverGraph::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   SetFocus();
   TFreqDC freq = MouseContext();
   GraphValue value = freq.PointToValue(freq.FlipPoint(p));
   value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   value.frequency = std::clamp(value.frequency, kFmin, kFmax);
   icon->Constrain(value);
-  const ui::Point end = freq.ValueToPoint(value, false);
-  const bool sideways = std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x);
-  bandEnd_ = sideways ? end : bandStart_;
-  GraphValue shown = icon->position;
-  if (sideways) {
-    shown = freq.PointToValue(freq.Dc().Mapping().ToDevice(end));
-    icon->Constrain(shown);
-  }
+  drag_.MoveBandTo(freq.ValueToPoint(value, false));
+  GraphValue shown = drag_.BandValue(freq);
+  icon->Constrain(shown);
   icon->ShowInFields(shown);
   Invalidate();
 }
 
 void TCrossoverGraph::EvLButtonUp() {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   const TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.Dc().Mapping().ToDevice(bandEnd_));
-  if (bandEnd_ == bandStart_) value = icon->position;
+  GraphValue value = drag_.BandValue(freq);
   icon->Constrain(value);
   const CrossoverSide side =
       icon->Filter().type == kLowCrossoverFilter ? CrossoverSide::Low : CrossoverSide::High;
   // The error box needs the mouse: the drag is over before anything is written.
-  EndDrag();
+  drag_.End();
   controls::GuardedBusCall(
       &unit_, [&] { CrossoverEdits(unit_).SetFrequency(side, static_cast<int>(value.frequency)); });
   Refresh();
   if (onChanged_) onChanged_();
-}
-
-void TCrossoverGraph::EndDrag() {
-  dragging_ = false;
-  bandEnd_ = bandStart_;
-  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
 }
 
 void TCrossoverGraph::CmPrint() {

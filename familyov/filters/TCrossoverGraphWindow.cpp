@@ -34,9 +34,10 @@ TCrossoverGraphWindow::TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavin
       familycommon::GraphWindow(parent, Keys::kHandled),
       device_(device),
       currentChannel_(device.firstOutput),
-      drag_(*this, kWriteLivePosition) {
-  drag_.SetLiveWrite([this] { WriteLivePosition(); },
-                     [this](const IQException& e) { ReportCommError(e, device_); });
+      drag_(*this) {
+  drag_.SetLiveWrite(
+      kWriteLivePosition, [this] { WriteLivePosition(); },
+      [this](const IQException& e) { ReportCommError(e, device_); });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] {
     dragged_ = nullptr;

@@ -69,10 +69,11 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
       device_(*panes.device),
       channel_(std::clamp(panes.channel, 0, kMaxChannels - 1)),
       printer_(std::make_unique<ui::Printer>()),
-      drag_(*this, kWriteLivePosition) {
+      drag_(*this) {
   panes_.graph = this;
-  drag_.SetLiveWrite([this] { WriteLivePosition(); },
-                     [this](const IQException& e) { ReportCommError(e, device_); });
+  drag_.SetLiveWrite(
+      kWriteLivePosition, [this] { WriteLivePosition(); },
+      [this](const IQException& e) { ReportCommError(e, device_); });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] { device_.parametersReady = true; });
   OnCommand(kCmPrint, [this] { CmPrint(); });

@@ -229,10 +229,12 @@ TEST_F(FrequencyGraphTest, ABusFailureDuringADragReleasesTheMouseAndEndsIt) {
   ui::test::MouseDown(*graph, icon);
   bus.bus.AddFault(sim::Fault::ErrorObject(3).ForUnit(2).ForOpcode(9).Times(1));
   ui::test::MouseMove(*graph, {icon.x + 30, icon.y});
+  ui::test::PumpMessages();
   EXPECT_EQ(errors.size(), 1u);
   EXPECT_TRUE(graph->Dragging());
   bus.bus.AddFault(sim::Fault::Silence().ForUnit(2).ForOpcode(9));
   ui::test::MouseMove(*graph, {icon.x + 40, icon.y});
+  ui::test::PumpMessages();
   EXPECT_EQ(errors.size(), 2u);
   EXPECT_FALSE(graph->Dragging());
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
