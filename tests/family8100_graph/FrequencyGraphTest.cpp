@@ -23,8 +23,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
-#include "resources/AppResources.h"
 #include "resources/Family8100FilterDialogIds.h"
+#include "tests/app/AppGuiEnvironment.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -32,26 +32,7 @@ namespace {
 
 using sim::family8100::Model;
 
-class GuiEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    app_ = std::make_unique<ui::Application>(argc_, argv_, "family8100_graph_tests");
-    RegisterAppResources();
-    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
-                             [](const std::string& what) { ADD_FAILURE() << what; });
-  }
-  void TearDown() override {
-    ui::test::PumpMessages();
-    app_.reset();
-  }
-
- private:
-  int argc_ = 1;
-  char name_[32] = "family8100_graph_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<ui::Application> app_;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+const auto* const kEnvironment = testsupport::AddAppGuiEnvironment("family8100_graph_tests", [] {});
 
 constexpr ui::Color kTeal{0, 128, 128};
 constexpr ui::Color kDarkBlue{0, 0, 128};
