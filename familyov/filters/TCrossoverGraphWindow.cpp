@@ -270,10 +270,8 @@ void TCrossoverGraphWindow::EvLButtonUp() {
 void TCrossoverGraphWindow::EvKeyDown(int key) {
   if (key != ui::key::kEscape || !dragged_) return;
   // The unit keeps what the mouse reached, and so does the crossover in memory.
-  TFilter& crossover = dragged_->Filter();
-  const bool pending = crossover.GetDeviceRecord() != lastWritten_;
+  drag_.FlushLiveWrite();
   drag_.End();
-  if (pending) GuardedUnitCall(device_, [&] { crossover.UpdateDeviceLive(device_); });
   Invalidate();
 }
 
