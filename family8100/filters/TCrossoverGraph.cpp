@@ -17,8 +17,6 @@ namespace {
 
 constexpr float kFmin = 20.0f;
 constexpr float kFmax = 24000.0f;
-constexpr float kDbMin = -80.0f;
-constexpr float kDbMax = 20.0f;
 constexpr ui::Color kLowColour{0, 255, 0};
 constexpr ui::Color kHighColour{255, 0, 0};
 // The crossover graph's level ticks are narrow: a few Hz at the left, a few kHz at the right.
@@ -55,7 +53,8 @@ void TCrossoverGraph::Refresh() {
 }
 
 TFreqDC TCrossoverGraph::Context(ui::Dc& dc, bool printing) const {
-  return TFreqDC(dc, ClientRect(), kFmin, kFmax, kDbMin, kDbMax, printing);
+  return TFreqDC(dc, ClientRect(), kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+                 familycommon::kFullLevelScale.dBmax, printing);
 }
 
 void TCrossoverGraph::Paint(ui::Dc& dc) {

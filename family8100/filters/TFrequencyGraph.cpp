@@ -27,15 +27,6 @@ constexpr float kCaptionHz = 600.0f;
 // The units' floats fall just short of a decade: 10000 Hz must still read "10 kHz".
 constexpr float kKHzOffset = 1.0f;
 
-struct LevelScale {
-  float dBmin;
-  float dBmax;
-  int minorStep;
-  int majorStep;
-};
-constexpr LevelScale kFullScale{-80.0f, 20.0f, 4, 20};
-constexpr LevelScale kZoomedScale{-12.0f, 12.0f, 1, 4};
-
 const char* BankName(int bank) {
   switch (bank) {
     case kRightInputBank:
@@ -135,17 +126,9 @@ void TFrequencyGraph::SetupWindow() {
 }
 
 void TFrequencyGraph::ApplyView() {
-  const LevelScale& scale = View().verticalZoom ? kZoomedScale : kFullScale;
+  scale_ = View().verticalZoom ? familycommon::kZoomedLevelScale : familycommon::kFullLevelScale;
   fmin_ = View().horizontalZoom ? 100.0f : 20.0f;
   fmax_ = View().horizontalZoom ? 1000.0f : 24000.0f;
-  SetScale(scale.dBmin, scale.dBmax, scale.minorStep, scale.majorStep);
-}
-
-void TFrequencyGraph::SetScale(float dBmin, float dBmax, int minorStep, int majorStep) {
-  dBmin_ = dBmin;
-  dBmax_ = dBmax;
-  minorStep_ = minorStep;
-  majorStep_ = majorStep;
   Invalidate();
 }
 
@@ -184,8 +167,8 @@ void TFrequencyGraph::EvReloadAll() { EvFilterRemoved(); }
 
 void TFrequencyGraph::DrawGrid(TFreqDC& freq) const {
   familycommon::GridStyle style;
-  style.minorStep = minorStep_;
-  style.majorStep = majorStep_;
+  style.minorStep = scale_.minorStep;
+  style.majorStep = scale_.majorStep;
   style.title = caption_;
   style.kHzOffset = kKHzOffset;
   style.frameEndsLines = true;
@@ -215,7 +198,7 @@ void TFrequencyGraph::DrawTraces(TFreqDC& freq) const {
 void TFrequencyGraph::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
   if (!printing_) dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
+  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, printing_);
   DrawGrid(freq);
   DrawTraces(freq);
   for (const auto& icon : icons_.All()) {
@@ -245,7 +228,7 @@ void TFrequencyGraph::DrawDragStep() {
   }
   ui::Dc& dc = client->dc();
   dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
   DrawGrid(freq);
   DrawTraces(freq);
   familycommon::DrawCurve(freq, icon->trace, ui::kWhite);
@@ -260,7 +243,7 @@ void TFrequencyGraph::DrawDragStep() {
 }
 
 TFreqDC TFrequencyGraph::MouseContext() {
-  return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
 }
 
 void TFrequencyGraph::EvLButtonDown(ui::Point p) {

@@ -6,6 +6,7 @@
 
 #include "bus/IQException.h"
 #include "family8100/filters/GraphIcons8100.h"
+#include "familycommon/GraphScale.h"
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
 #include "platform/ui/draw/Printer.h"
@@ -57,7 +58,6 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void EvFilterRemoved();
   void EvReloadAll();
 
-  void SetScale(float dBmin, float dBmax, int minorStep, int majorStep);
   // The graph on a printer page: the caption above the plot, black for the selected trace.
   void PaintPage(ui::Dc& dc);
 
@@ -102,10 +102,7 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   bool printing_ = false;
   std::string caption_;
 
-  float dBmin_ = -80.0f;
-  float dBmax_ = 20.0f;
-  int minorStep_ = 4;
-  int majorStep_ = 20;
+  familycommon::LevelScale scale_ = familycommon::kFullLevelScale;
   float fmin_ = 20.0f;
   float fmax_ = 24000.0f;
 

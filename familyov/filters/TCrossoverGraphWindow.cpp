@@ -53,17 +53,8 @@ TCrossoverGraphWindow::~TCrossoverGraphWindow() {
 
 void TCrossoverGraphWindow::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
-  SetRange(-80.0f, 20.0f, 4, 20);
   Rebuild();
   SetText("Unit: '" + device_.GetDisplayName() + "'");
-}
-
-void TCrossoverGraphWindow::SetRange(float dBmin, float dBmax, int gridStep, int labelStep) {
-  dBmin_ = dBmin;
-  dBmax_ = dBmax;
-  gridStep_ = gridStep;
-  labelStep_ = labelStep;
-  Invalidate();
 }
 
 bool TCrossoverGraphWindow::IsOutput(int channel) const {
@@ -140,8 +131,8 @@ void TCrossoverGraphWindow::Notify(NotifyRecord* record) {
 
 void TCrossoverGraphWindow::DrawGrid(TFreqDC& freq) const {
   familycommon::GridStyle style;
-  style.minorStep = gridStep_;
-  style.majorStep = labelStep_;
+  style.minorStep = familycommon::kFullLevelScale.minorStep;
+  style.majorStep = familycommon::kFullLevelScale.majorStep;
   familycommon::DrawGrid(freq, style);
 }
 
@@ -175,7 +166,8 @@ void TCrossoverGraphWindow::DrawIcons(TFreqDC& freq) {
 void TCrossoverGraphWindow::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
   dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, kFmin, kFmax, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, client, kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+               familycommon::kFullLevelScale.dBmax, false);
   DrawGrid(freq);
   DrawIcons(freq);
   DrawCurves(freq);
@@ -186,7 +178,8 @@ void TCrossoverGraphWindow::DrawDragStep() {
   if (!client || !dragged_) return;
   ui::Dc& dc = client->dc();
   dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq(dc, ClientRect(), kFmin, kFmax, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, ClientRect(), kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+               familycommon::kFullLevelScale.dBmax, false);
   DrawGrid(freq);
   DrawCurves(freq);
   dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
@@ -199,7 +192,8 @@ void TCrossoverGraphWindow::DrawDragStep() {
 }
 
 TFreqDC TCrossoverGraphWindow::MouseContext() {
-  return TFreqDC(MouseDc(), ClientRect(), kFmin, kFmax, dBmin_, dBmax_, false);
+  return TFreqDC(MouseDc(), ClientRect(), kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+                 familycommon::kFullLevelScale.dBmax, false);
 }
 
 void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {

@@ -27,7 +27,6 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   ~TCrossoverGraphWindow() override;
 
   void Notify(NotifyRecord* record) override;
-  void SetRange(float dBmin, float dBmax, int gridStep, int labelStep);
   // Toggles the unit's show-network-sum flag.
   void ShowNetworkSum();
 
@@ -66,10 +65,6 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   IQDeviceOrdavinex& device_;
   int currentChannel_;
   int currentNetwork_ = 0;
-  float dBmin_ = -80.0f;
-  float dBmax_ = 20.0f;
-  int gridStep_ = 4;
-  int labelStep_ = 20;
 
   CrossoverGraphIcons icons_;
   std::array<std::string, kMaxOutputs> names_;

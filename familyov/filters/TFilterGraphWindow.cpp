@@ -23,14 +23,6 @@ namespace {
 constexpr ui::MessageId kWriteLivePosition = 0x0400 + FilterDragged;
 
 constexpr ui::Color kSumColour = ui::Color::FromBgr(0x00FF00);
-struct LevelScale {
-  float dBmin;
-  float dBmax;
-  int minorStep;
-  int majorStep;
-};
-constexpr LevelScale kFullScale{-80.0f, 20.0f, 4, 20};
-constexpr LevelScale kZoomedScale{-12.0f, 12.0f, 1, 4};
 struct Band {
   float fmin;
   float fmax;
@@ -120,18 +112,11 @@ FilterGraphIcons::Range TFilterGraphWindow::CurveRange() const {
 }
 
 void TFilterGraphWindow::ApplyViewOptions() {
-  const LevelScale& scale = device_.verticalZoom[channel_] ? kZoomedScale : kFullScale;
+  scale_ = device_.verticalZoom[channel_] ? familycommon::kZoomedLevelScale
+                                          : familycommon::kFullLevelScale;
   const Band& band = device_.horizontalZoom[channel_] ? kZoomedBand : kFullBand;
   fmin_ = band.fmin;
   fmax_ = band.fmax;
-  SetLevelRange(scale.dBmin, scale.dBmax, scale.minorStep, scale.majorStep);
-}
-
-void TFilterGraphWindow::SetLevelRange(float dBmin, float dBmax, int minorStep, int majorStep) {
-  dBmin_ = dBmin;
-  dBmax_ = dBmax;
-  minorStep_ = minorStep;
-  majorStep_ = majorStep;
   Invalidate();
 }
 
@@ -194,8 +179,8 @@ void TFilterGraphWindow::Notify(NotifyRecord* record) {
 
 void TFilterGraphWindow::DrawGraph(TFreqDC& freq, TPhaseDC& phase) {
   familycommon::GridStyle style;
-  style.minorStep = minorStep_;
-  style.majorStep = majorStep_;
+  style.minorStep = scale_.minorStep;
+  style.majorStep = scale_.majorStep;
   style.linearLabels = device_.linearGraphLabels[channel_];
   style.phaseLabels = device_.showPhase[channel_];
   style.title = title_;
@@ -209,8 +194,8 @@ void TFilterGraphWindow::DrawGraph(TFreqDC& freq, TPhaseDC& phase) {
 void TFilterGraphWindow::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
   if (!printing_) dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
-  TPhaseDC phase(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
+  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, printing_);
+  TPhaseDC phase(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, printing_);
   DrawGraph(freq, phase);
   TFilterIcon* selected = icons_.Selected();
   for (const auto& icon : icons_.All()) {
@@ -236,8 +221,8 @@ void TFilterGraphWindow::DrawDragStep() {
   if (!client || !icon) return;
   ui::Dc& dc = client->dc();
   dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
-  TPhaseDC phase(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
+  TPhaseDC phase(dc, ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
   DrawGraph(freq, phase);
   familycommon::DrawCurve(freq, icon->magnitude, ui::kWhite);
   dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
@@ -256,7 +241,7 @@ void TFilterGraphWindow::NotifyRootOf(uint32_t code, int32_t channel, int32_t fl
 }
 
 TFreqDC TFilterGraphWindow::MouseContext() {
-  return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
 }
 
 void TFilterGraphWindow::EvLButtonDown(ui::Point p) {

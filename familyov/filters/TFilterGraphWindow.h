@@ -4,6 +4,7 @@
 #include <string>
 
 #include "controls/TDataWindow.h"
+#include "familycommon/GraphScale.h"
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
 #include "familyov/filters/FilterEditorPanes.h"
@@ -35,7 +36,6 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   ~TFilterGraphWindow() override;
 
   void Notify(NotifyRecord* record) override;
-  void SetLevelRange(float dBmin, float dBmax, int minorStep, int majorStep);
   // Toggles the phase curve (also the editor's View command).
   void CmShowPhase();
   // The graph on a printer page: the title above the plot, no phase, the selected curve in black.
@@ -81,10 +81,7 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   bool printing_ = false;
   std::string title_;
 
-  float dBmin_ = -80.0f;
-  float dBmax_ = 20.0f;
-  int minorStep_ = 4;
-  int majorStep_ = 20;
+  familycommon::LevelScale scale_ = familycommon::kFullLevelScale;
   float fmin_ = 20.0f;
   float fmax_ = 24000.0f;
 
