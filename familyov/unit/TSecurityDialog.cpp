@@ -6,6 +6,7 @@
 
 #include "familycommon/SetPassDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditOVWindow.h"
@@ -48,20 +49,10 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
 
 void TSecurityDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  Guarded([this] { ShowLock(gLockedObject.Read(device_)); });
+  GuardedUnitCall(device_, [this] { ShowLock(gLockedObject.Read(device_)); });
   password_.SetValidator(
       std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
   password_.SetText("");
-}
-
-bool TSecurityDialog::Guarded(const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const IQException& error) {
-    ReportCommError(error, device_);
-    return false;
-  }
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
@@ -78,7 +69,7 @@ bool TSecurityDialog::TryUnlock() {
 }
 
 void TSecurityDialog::CmLockUnlock() {
-  Guarded([this] {
+  GuardedUnitCall(device_, [this] {
     if (!TryUnlock()) {
       if (ui::MessageBox(this, "Lock the device?", "Security",
                          ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
@@ -103,7 +94,7 @@ bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
     return true;
   }
   if (!std::exchange(keyDownSeen_, false)) return false;
-  Guarded([this] {
+  GuardedUnitCall(device_, [this] {
     if (TryUnlock() && lockChanged_) lockChanged_();
   });
   return true;
@@ -113,14 +104,15 @@ void TSecurityDialog::CmSetPassword() {
   // Any length up to the unit's, the empty password too.
   SetPassDialog dialog(this, 0, kMaxPasswordChars);
   if (dialog.Execute() == ui::kIdOk) {
-    Guarded([&] { gPasswordObject.Write(device_, dialog.Password(), kMaxPasswordChars); });
+    GuardedUnitCall(device_,
+                    [&] { gPasswordObject.Write(device_, dialog.Password(), kMaxPasswordChars); });
   }
   password_.SetText("");
 }
 
 void TSecurityDialog::CmServiceStatus() {
   if (!device_.IsOnline()) return;
-  Guarded([this] {
+  GuardedUnitCall(device_, [this] {
     std::vector<uint8_t> status;
     device_.Request(gServiceStatusObject, 0);
     if (!device_.Fetch(gServiceStatusObject, status)) throw DeviceBusy();

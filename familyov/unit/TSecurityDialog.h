@@ -38,8 +38,6 @@ class TSecurityDialog : public ui::Dialog {
   // Sends the password field to a locked unit; true when the unit was locked.
   bool TryUnlock();
   void ShowLock(bool locked);
-  // Runs a bus step; a failure is reported and answered with false.
-  bool Guarded(const std::function<void()>& step);
 
   // A key went down in a security window since the last Enter was taken: an Enter released
   // without it (the one that opened the window, say) is not meant for the password.
