@@ -7,7 +7,6 @@
 #include "family8100/filters/GraphWindow8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/MessageBox.h"
 
 namespace namespace8100 {
 
@@ -28,9 +27,7 @@ constexpr GraphIcons8100::Range kRange{static_cast<int>(kFmin), static_cast<int>
 }  // namespace
 
 TCrossoverGraph::TCrossoverGraph(IQDevice8100& unit, ui::Window* parent)
-    : familycommon::GraphWindow(parent, Keys::kHandled),
-      unit_(unit),
-      printer_(std::make_unique<ui::Printer>()) {
+    : familycommon::GraphWindow(parent, Keys::kHandled), unit_(unit) {
   OnCommand(kCmPrint, [this] { CmPrint(); });
 }
 
@@ -58,8 +55,8 @@ TFreqDC TCrossoverGraph::Context(ui::Dc& dc, bool printing) const {
 }
 
 void TCrossoverGraph::Paint(ui::Dc& dc) {
-  if (!printing_) dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq = Context(dc, printing_);
+  if (!Printing()) dc.FillRect(ClientRect(), ui::kBlack);
+  TFreqDC freq = Context(dc, Printing());
   familycommon::GridStyle style;
   style.title = caption_;
   style.kHzOffset = 1.0f;
@@ -71,18 +68,12 @@ void TCrossoverGraph::Paint(ui::Dc& dc) {
     familycommon::DrawCurve(freq, icon->trace, low ? kLowColour : kHighColour);
   }
   for (const auto& icon : icons_.All()) {
-    icon->Draw(freq, printing_);
+    icon->Draw(freq, Printing());
     if (icon->selected) {
-      familycommon::DrawCurve(freq, icon->trace, printing_ ? ui::kBlack : ui::kWhite);
+      familycommon::DrawCurve(freq, icon->trace, Printing() ? ui::kBlack : ui::kWhite);
     }
   }
   drag_.DrawBand(dc);
-}
-
-void TCrossoverGraph::PaintPage(ui::Dc& dc) {
-  printing_ = true;
-  Paint(dc);
-  printing_ = false;
 }
 
 TFreqDC TCrossoverGraph::MouseContext() { return Context(MouseDc(), false); }
@@ -144,13 +135,6 @@ void TCrossoverGraph::EvLButtonUp() {
   if (onChanged_) onChanged_();
 }
 
-void TCrossoverGraph::CmPrint() {
-  if (!printer_) return;
-  TWindowPrintout printout("TelvoWin 2.1 crossover graph", [this](ui::Dc& dc) { PaintPage(dc); });
-  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
-  if (outcome.result == ui::PrintResult::Failed) {
-    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
-  }
-}
+void TCrossoverGraph::CmPrint() { PrintGraph("TelvoWin 2.1 crossover graph"); }
 
 }  // namespace namespace8100

@@ -7,7 +7,6 @@
 #include "family8100/filters/GraphIcons8100.h"
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
-#include "platform/ui/draw/Printer.h"
 
 namespace namespace8100 {
 
@@ -27,7 +26,6 @@ class TCrossoverGraph : public familycommon::GraphWindow {
   void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
   // The icons and traces again from the unit's crossovers, and a repaint.
   void Refresh();
-  void PaintPage(ui::Dc& dc);
 
   const GraphIcons8100& Icons() const { return icons_; }
   bool Dragging() const { return drag_.Active(); }
@@ -48,8 +46,6 @@ class TCrossoverGraph : public familycommon::GraphWindow {
 
   IQDevice8100& unit_;
   std::function<void()> onChanged_;
-  std::unique_ptr<ui::Printer> printer_;
-  bool printing_ = false;
   std::string caption_;
   GraphIcons8100 icons_;
   familycommon::IconDrag drag_{*this, familycommon::IconDrag::Axes::kAcrossOnly};

@@ -54,7 +54,6 @@ TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* paren
     : familycommon::GraphWindow(parent, Keys::kHandled),
       unit_(unit),
       bank_(std::clamp(bank, static_cast<int>(kRightInputBank), static_cast<int>(kLeftOutputBank))),
-      printer_(std::make_unique<ui::Printer>()),
       drag_(*this) {
   drag_.SetLiveWrite(
       kWriteLivePosition, [this] { WriteLivePosition(); },
@@ -190,30 +189,24 @@ void TFrequencyGraph::DrawGrid(TFreqDC& freq) const {
 
 void TFrequencyGraph::DrawTraces(TFreqDC& freq) const {
   familycommon::DrawCurve(freq, icons_.BankTrace(), kBankTraceColour);
-  if (!printing_ && View().showBypassTrace) {
+  if (!Printing() && View().showBypassTrace) {
     familycommon::DrawCurve(freq, icons_.BypassTrace(), kBypassTraceColour);
   }
 }
 
 void TFrequencyGraph::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
-  if (!printing_) dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, printing_);
+  if (!Printing()) dc.FillRect(client, ui::kBlack);
+  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, Printing());
   DrawGrid(freq);
   DrawTraces(freq);
   for (const auto& icon : icons_.All()) {
-    icon->Draw(freq, printing_);
+    icon->Draw(freq, Printing());
     if (icon->selected) {
-      familycommon::DrawCurve(freq, icon->trace, printing_ ? ui::kBlack : ui::kWhite);
+      familycommon::DrawCurve(freq, icon->trace, Printing() ? ui::kBlack : ui::kWhite);
     }
   }
   drag_.DrawBand(dc);
-}
-
-void TFrequencyGraph::PaintPage(ui::Dc& dc) {
-  printing_ = true;
-  Paint(dc);
-  printing_ = false;
 }
 
 // With live redraw the sum follows the mouse and the dragged filter's position is read out;
@@ -418,13 +411,6 @@ void TFrequencyGraph::CmDelete() {
   }
 }
 
-void TFrequencyGraph::CmPrint() {
-  if (!printer_) return;
-  TWindowPrintout printout("TelvoWin 2.1 response graph", [this](ui::Dc& dc) { PaintPage(dc); });
-  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
-  if (outcome.result == ui::PrintResult::Failed) {
-    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
-  }
-}
+void TFrequencyGraph::CmPrint() { PrintGraph("TelvoWin 2.1 response graph"); }
 
 }  // namespace namespace8100

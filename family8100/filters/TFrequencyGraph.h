@@ -9,7 +9,6 @@
 #include "familycommon/GraphScale.h"
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
-#include "platform/ui/draw/Printer.h"
 
 namespace namespace8100 {
 
@@ -58,9 +57,6 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void EvFilterRemoved();
   void EvReloadAll();
 
-  // The graph on a printer page: the caption above the plot, black for the selected trace.
-  void PaintPage(ui::Dc& dc);
-
   const GraphIcons8100& Icons() const { return icons_; }
   bool Dragging() const { return drag_.Active(); }
   int Bank() const { return bank_; }
@@ -98,8 +94,6 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   IQDevice8100& unit_;
   int bank_;
   Broadcast broadcast_;
-  std::unique_ptr<ui::Printer> printer_;
-  bool printing_ = false;
   std::string caption_;
 
   familycommon::LevelScale scale_ = familycommon::kFullLevelScale;

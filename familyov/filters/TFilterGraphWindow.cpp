@@ -10,8 +10,6 @@
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/MessageBox.h"
-#include "platform/ui/draw/Printout.h"
 
 namespace namespaceOV {
 
@@ -30,20 +28,6 @@ struct Band {
 constexpr Band kFullBand{20.0f, 24000.0f};
 constexpr Band kZoomedBand{100.0f, 5000.0f};
 
-// One page: the graph as it stands.
-class TWindowPrintout : public ui::Printout {
- public:
-  TWindowPrintout(std::string title, TFilterGraphWindow& window)
-      : title_(std::move(title)), window_(window) {}
-  std::string Title() const override { return title_; }
-  bool HasPage(int page) override { return page == 1; }
-  void PrintPage(int, ui::Dc& dc) override { window_.PaintPage(dc); }
-
- private:
-  std::string title_;
-  TFilterGraphWindow& window_;
-};
-
 std::vector<TFilter*> FiltersOf(const NotifyRecord& record) {
   if (record.flag == 1) {
     const auto* list = static_cast<const std::vector<TFilter*>*>(record.pointer);
@@ -60,7 +44,6 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
       panes_(panes),
       device_(*panes.device),
       channel_(std::clamp(panes.channel, 0, kMaxChannels - 1)),
-      printer_(std::make_unique<ui::Printer>()),
       drag_(*this) {
   panes_.graph = this;
   drag_.SetLiveWrite(
@@ -186,33 +169,27 @@ void TFilterGraphWindow::DrawGraph(TFreqDC& freq, TPhaseDC& phase) {
   style.title = title_;
   familycommon::DrawGrid(freq, style);
   familycommon::DrawCurve(freq, icons_.SumMagnitude(), kSumColour);
-  if (device_.showPhase[channel_] && !printing_) {
+  if (device_.showPhase[channel_] && !Printing()) {
     familycommon::DrawCurve(phase, icons_.SumPhase(), familycommon::kPhaseColour);
   }
 }
 
 void TFilterGraphWindow::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
-  if (!printing_) dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, printing_);
-  TPhaseDC phase(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, printing_);
+  if (!Printing()) dc.FillRect(client, ui::kBlack);
+  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, Printing());
+  TPhaseDC phase(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, Printing());
   DrawGraph(freq, phase);
   TFilterIcon* selected = icons_.Selected();
   for (const auto& icon : icons_.All()) {
-    if (icon.get() != selected) icon->Draw(freq, printing_);
+    if (icon.get() != selected) icon->Draw(freq, Printing());
   }
   if (selected) {
-    selected->Draw(freq, printing_);
+    selected->Draw(freq, Printing());
     if (selected->selected) {
-      familycommon::DrawCurve(freq, selected->magnitude, printing_ ? ui::kBlack : ui::kWhite);
+      familycommon::DrawCurve(freq, selected->magnitude, Printing() ? ui::kBlack : ui::kWhite);
     }
   }
-}
-
-void TFilterGraphWindow::PaintPage(ui::Dc& dc) {
-  printing_ = true;
-  Paint(dc);
-  printing_ = false;
 }
 
 void TFilterGraphWindow::DrawDragStep() {
@@ -407,13 +384,6 @@ void TFilterGraphWindow::CmBypass() {
   NotifyRootOf(FilterChanged, channel_, 1, &changed);
 }
 
-void TFilterGraphWindow::CmPrint() {
-  if (!printer_) return;
-  TWindowPrintout printout("Frequency response graph", *this);
-  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
-  if (outcome.result == ui::PrintResult::Failed) {
-    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
-  }
-}
+void TFilterGraphWindow::CmPrint() { PrintGraph("Frequency response graph"); }
 
 }  // namespace namespaceOV

@@ -9,7 +9,6 @@
 #include "familycommon/IconDrag.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/filters/FilterGraphIcons.h"
-#include "platform/ui/draw/Printer.h"
 
 namespace namespaceOV {
 
@@ -38,8 +37,6 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   void Notify(NotifyRecord* record) override;
   // Toggles the phase curve (also the editor's View command).
   void CmShowPhase();
-  // The graph on a printer page: the title above the plot, no phase, the selected curve in black.
-  void PaintPage(ui::Dc& dc);
 
   const FilterGraphIcons& Icons() const { return icons_; }
   bool Dragging() const { return drag_.Active(); }
@@ -77,8 +74,6 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   FilterEditorPanes& panes_;
   IQDeviceOrdavinex& device_;
   int channel_;
-  std::unique_ptr<ui::Printer> printer_;
-  bool printing_ = false;
   std::string title_;
 
   familycommon::LevelScale scale_ = familycommon::kFullLevelScale;
