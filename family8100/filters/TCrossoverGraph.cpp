@@ -1,7 +1,5 @@
 #include "family8100/filters/TCrossoverGraph.h"
 
-#include <algorithm>
-
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/GraphWindow8100.h"
@@ -108,9 +106,7 @@ void TCrossoverGraph::EvMouseMove(ui::Point p) {
   if (!drag_.Active() || !icon) return;
   SetFocus();
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, kFmin, kFmax);
+  GraphValue value = freq.MouseValue(p);
   icon->Constrain(value);
   drag_.MoveBandTo(freq.ValueToPoint(value, false));
   GraphValue shown = drag_.BandValue(freq);

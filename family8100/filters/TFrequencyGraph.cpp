@@ -265,9 +265,7 @@ void TFrequencyGraph::EvMouseMove(ui::Point p) {
   if (!drag_.Active() || !icon) return;
   SetFocus();
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, fmin_, fmax_);
+  GraphValue value = freq.MouseValue(p);
   icon->Constrain(value);
   drag_.MoveBandTo(freq.ValueToPoint(value, false));
   value = drag_.BandValue(freq);

@@ -217,9 +217,7 @@ void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
 void TCrossoverGraphWindow::EvMouseMove(ui::Point p) {
   if (!dragged_) return;
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, kFmin, kFmax);
+  GraphValue value = freq.MouseValue(p);
   dragged_->DragTo(value);
   drag_.MoveBandTo(freq.ValueToPoint(value, false));
   value = drag_.BandValue(freq);

@@ -250,9 +250,7 @@ void TFilterGraphWindow::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
   if (!drag_.Active() || !icon) return;
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, fmin_, fmax_);
+  GraphValue value = freq.MouseValue(p);
   icon->DragTo(value);
   drag_.MoveBandTo(freq.ValueToPoint(value, false));
   value = drag_.BandValue(freq);
