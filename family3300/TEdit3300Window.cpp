@@ -19,7 +19,6 @@ constexpr int kImagePixels = 16;
 const ui::Rect kDefaultRect{100, 100, 100 + 250, 100 + 200};
 constexpr int kUnitNameFieldChars = 10;
 constexpr const char* kUnnamed = "---------";
-constexpr ui::Point kDragHotSpot{7, 7};
 
 // Images of the tree's strip.
 constexpr int kChannelAImage = 0;
@@ -95,7 +94,12 @@ TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
       device_(device),
       client_(client),
       images_(kImagePixels, kImagePixels),
-      tree_(nullptr, res3300::kFunctionTree) {
+      tree_(nullptr, res3300::kFunctionTree),
+      drag_(*this, tree_, [this](ui::Param source, ui::TreeItem target) {
+        if (target && target != root_) {
+          CopyChannel(static_cast<int>(source), static_cast<int>(tree_.ItemData(target)));
+        }
+      }) {
   images_.AddStrip(ui::Resources::Image(res3300::kTreeImages), ui::kWhite);
   SetClient(&tree_);
   SetMenu(res3300::kEditUnitMenu);
@@ -116,18 +120,6 @@ TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
   OnNotify(res3300::kFunctionTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {
     const ui::TreeItem selected = tree_.Selected();
     if (selected) RunItem(static_cast<int>(tree_.ItemData(selected)));
-    return ui::Param{0};
-  });
-  OnNotify(res3300::kFunctionTree, ui::Notify::BeginDrag, [this](const ui::Notification& n) {
-    BeginDrag(ui::TreeView::FromParam(n.value));
-    return ui::Param{0};
-  });
-  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
-    if (dragImage_) dragImage_->Move(ui::UnpackPoint(m.lParam));
-    return ui::Param{0};
-  });
-  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message& m) {
-    EndDrag(ui::UnpackPoint(m.lParam));
     return ui::Param{0};
   });
   OnMessage(kObjectChangedMessage, [this](const ui::Message& m) {
@@ -416,28 +408,6 @@ void TEdit3300Window::CopyChannel(int from, int to) {
     TGraphicEQ& equaliser = *equalisers_[Index(target)];
     if (equaliser.IsCreated()) equaliser.Post(TGraphicEQ::kRefreshMessage);
   });
-}
-
-void TEdit3300Window::BeginDrag(ui::TreeItem item) {
-  if (!item) return;
-  ui::Point upperLeft;
-  const QImage picture = tree_.CreateDragImage(item, upperLeft);
-  dragged_ = static_cast<int>(tree_.ItemData(item));
-  dragImage_ = std::make_unique<ui::DragImage>(picture, kDragHotSpot);
-  dragImage_->Enter(*this, ScreenToClient(tree_.ClientToScreen(
-                               {upperLeft.x + kDragHotSpot.x, upperLeft.y + kDragHotSpot.y})));
-  CaptureMouse();
-}
-
-void TEdit3300Window::EndDrag(ui::Point p) {
-  if (!dragged_) return;
-  const int source = *dragged_;
-  dragged_.reset();
-  dragImage_.reset();
-  ui::Window::ReleaseMouse();
-  const ui::TreeItem target = tree_.HitTest(tree_.ScreenToClient(ClientToScreen(p)));
-  tree_.Invalidate();
-  if (target && target != root_) CopyChannel(source, static_cast<int>(tree_.ItemData(target)));
 }
 
 bool TEdit3300Window::PreProcessKey(const ui::KeyStroke& key) {

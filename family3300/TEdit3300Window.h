@@ -2,7 +2,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "family3300/LevelDialogs3300.h"
@@ -10,9 +9,9 @@
 #include "family3300/TGraphicEQ.h"
 #include "family3300/TMemoryDialog.h"
 #include "family3300/TSecurityDialog.h"
-#include "platform/ui/DragImage.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/ImageList.h"
+#include "platform/ui/TreeItemDrag.h"
 #include "platform/ui/TreeView.h"
 
 namespace namespace3300 {
@@ -93,8 +92,6 @@ class TEdit3300Window : public ui::Frame {
   void CloseEditingDialogs();
   // The unit's lock: a virtual unit is never locked.
   bool TreeLock();
-  void BeginDrag(ui::TreeItem item);
-  void EndDrag(ui::Point p);
   template <typename Dialog>
   void ReRead(const std::unique_ptr<Dialog>& dialog) {
     if (dialog && dialog->IsCreated()) dialog->ReadValue();
@@ -112,8 +109,7 @@ class TEdit3300Window : public ui::Frame {
   std::array<std::unique_ptr<TLevelDialog>, kChannelCount> hpf_;
   std::array<std::unique_ptr<TLevelDialog>, kChannelCount> gain_;
   std::unique_ptr<TSecurityDialog> security_;
-  std::optional<int> dragged_;
-  std::unique_ptr<ui::DragImage> dragImage_;
+  ui::TreeItemDrag drag_;
 };
 
 }  // namespace namespace3300

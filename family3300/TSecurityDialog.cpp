@@ -23,8 +23,6 @@ TSecurityDialog::TSecurityDialog(IQDevice3300& device, ui::Window* parent)
       password_(this, res3300::kPasswordEdit, kPasswordChars),
       lamp_(this, res3300::kLockLamp),
       setPassword_(this, res3300::kSetPasswordButton) {
-  lamp_.SetStyle(kLampStyle);
-  lamp_.SetPushStyle(true);
   OnCommand(res3300::kLockLamp, [this] { CmLock(); });
   OnCommand(res3300::kSetPasswordButton, [this] { CmSetPassword(); });
   OnCommand(res3300::kStatusButton, [this] { CmStatus(); });
@@ -38,8 +36,7 @@ void TSecurityDialog::SetupWindow() {
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
-  lamp_.SetState(locked ? kLockedLamp : kUnlockedLamp);
-  lamp_.Redraw();
+  lamp_.Show(locked);
   setPassword_.Enable(!locked);
 }
 
@@ -74,8 +71,7 @@ void TSecurityDialog::CmLock() {
                      "Security", ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
     return;
   }
-  lamp_.SetState(kLockedLamp);
-  lamp_.Redraw();
+  lamp_.Show(true);
   controls::GuardedBusCall(&device_, [this] {
     g3300Lock.Write(device_, true);
     setPassword_.Enable(false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/TLEDButton.h"
+#include "familycommon/LockLamp.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
@@ -19,16 +19,12 @@ class TSecurityDialog : public ui::Dialog {
   TSecurityDialog(IQDevice3300& device, ui::Window* parent);
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
-  const TLEDButton& Lamp() const { return lamp_; }
+  const familycommon::LockLamp& Lamp() const { return lamp_; }
 
  protected:
   void SetupWindow() override;
 
  private:
-  static constexpr int kLampStyle = 0;
-  static constexpr int kLockedLamp = 2;
-  static constexpr int kUnlockedLamp = 6;
-
   void CmLock();
   void CmSetPassword();
   void CmStatus();
@@ -39,7 +35,7 @@ class TSecurityDialog : public ui::Dialog {
 
   IQDevice3300& device_;
   ui::Edit password_;
-  TLEDButton lamp_;
+  familycommon::LockLamp lamp_;
   ui::PushButton setPassword_;
 };
 

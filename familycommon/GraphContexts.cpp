@@ -136,6 +136,13 @@ GraphValue TFreqDC::PointToValue(ui::Point p) const {
 
 ui::Point TFreqDC::FlipPoint(ui::Point p) const { return {p.x, -(p.y + 2 * origin_.y)}; }
 
+GraphValue TFreqDC::MouseValue(ui::Point p) const {
+  GraphValue value = PointToValue(FlipPoint(p));
+  value.frequency = std::clamp(value.frequency, fmin_, fmax_);
+  value.gain = std::clamp(value.gain, gmin_, gmax_);
+  return value;
+}
+
 TPhaseDC::TPhaseDC(ui::Dc& dc, const ui::Rect& client, float fmin, float fmax, float bottom,
                    float top, bool printing)
     : dc_(dc), fmin_(fmin), fmax_(fmax) {

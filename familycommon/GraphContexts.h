@@ -62,6 +62,8 @@ class TFreqDC {
   ui::Point ValueToPoint(GraphValue v, bool toDevice) const;
   GraphValue PointToValue(ui::Point p) const;
   ui::Point FlipPoint(ui::Point p) const;
+  // The value under a mouse position, kept within the plot's ranges.
+  GraphValue MouseValue(ui::Point p) const;
 
  private:
   int X(float f) const;

@@ -11,6 +11,16 @@
 
 namespace familycommon {
 
+// The level axis of a response graph: its range in dB and the steps of its grid lines and labels.
+struct LevelScale {
+  float dBmin;
+  float dBmax;
+  int minorStep;
+  int majorStep;
+};
+inline constexpr LevelScale kFullLevelScale{-80.0f, 20.0f, 4, 20};
+inline constexpr LevelScale kZoomedLevelScale{-12.0f, 12.0f, 1, 4};
+
 // One curve sample: frequency in Hz and value (linear gain, or phase in radians).
 struct TPlotPoint {
   float frequency = 0.0f;

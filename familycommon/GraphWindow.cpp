@@ -1,6 +1,8 @@
 #include "familycommon/GraphWindow.h"
 
 #include "platform/ui/Message.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/draw/Printout.h"
 
 namespace familycommon {
 
@@ -33,6 +35,43 @@ GraphWindow::GraphWindow(ui::Window* parent, Keys keys) : ui::DrawnWindow(parent
       EvKeyDown(static_cast<int>(m.wParam));
       return 0;
     });
+  }
+}
+
+ui::Dc& GraphWindow::MouseDc() {
+  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
+  return *scratchDc_;
+}
+
+namespace {
+
+// One page: the graph as it stands.
+class GraphPrintout : public ui::Printout {
+ public:
+  GraphPrintout(std::string title, GraphWindow& graph) : title_(std::move(title)), graph_(graph) {}
+  std::string Title() const override { return title_; }
+  bool HasPage(int page) override { return page == 1; }
+  void PrintPage(int, ui::Dc& dc) override { graph_.PaintPage(dc); }
+
+ private:
+  std::string title_;
+  GraphWindow& graph_;
+};
+
+}  // namespace
+
+void GraphWindow::PaintPage(ui::Dc& dc) {
+  printing_ = true;
+  Paint(dc);
+  printing_ = false;
+}
+
+void GraphWindow::PrintGraph(const std::string& title) {
+  if (!printer_) printer_ = std::make_unique<ui::Printer>();
+  GraphPrintout printout(title, *this);
+  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
+  if (outcome.result == ui::PrintResult::Failed) {
+    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
   }
 }
 

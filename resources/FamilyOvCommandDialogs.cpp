@@ -26,27 +26,6 @@ ui::DialogTemplate SecurityDialog() {
            {kServiceStatusButton, ControlKind::OwnerDrawButton, "", {134, 84, 12, 8}}}};
 }
 
-ui::DialogTemplate SetPasswordDialog() {
-  return {kSetPasswordDialog,
-          "Set new password",
-          {0, 0, 170, 70},
-          style::kNone,
-          {{kNoId, ControlKind::Static, "New password:", {8, 8, 60, 10}},
-           {kNewPasswordEdit,
-            ControlKind::Edit,
-            "",
-            {72, 6, 90, 12},
-            style::kPassword | style::kUpperCase},
-           {kNoId, ControlKind::Static, "Confirm:", {8, 26, 60, 10}},
-           {kConfirmPasswordEdit,
-            ControlKind::Edit,
-            "",
-            {72, 24, 90, 12},
-            style::kPassword | style::kUpperCase},
-           {ui::kIdOk, ControlKind::PushButton, "OK", {30, 48, 50, 14}, style::kDefault},
-           {ui::kIdCancel, ControlKind::PushButton, "Cancel", {90, 48, 50, 14}}}};
-}
-
 ui::DialogTemplate NetLogicDialog() {
   return {kNetLogicDialog,
           "OV22/OV24/OV26 Network Logic Trigger",
@@ -78,7 +57,6 @@ ui::DialogTemplate RefreshDialog() {
 
 void RegisterFamilyOvCommandDialogs() {
   ui::Resources::AddDialog(SecurityDialog());
-  ui::Resources::AddDialog(SetPasswordDialog());
   ui::Resources::AddDialog(NetLogicDialog());
   ui::Resources::AddDialog(RefreshDialog());
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-// Resource and control numbers of the newer family's unit-wide dialogs: security, new password,
-// new settings loaded by the unit, and the network logic trigger.
+// Resource and control numbers of the newer family's unit-wide dialogs: security, new settings
+// loaded by the unit, and the network logic trigger.
 namespace ovres {
 
 inline constexpr int kSecurityDialog = 8;
-inline constexpr int kSetPasswordDialog = 12;
 inline constexpr int kNetLogicDialog = 70;
 inline constexpr int kRefreshDialog = 74;
 
@@ -15,10 +14,6 @@ inline constexpr int kLockButton = 102;
 inline constexpr int kSetPasswordButton = 103;
 inline constexpr int kServiceStatusButton = 104;
 inline constexpr int kLockText = 319;
-
-// New password.
-inline constexpr int kNewPasswordEdit = 103;
-inline constexpr int kConfirmPasswordEdit = 104;
 
 // Network logic trigger.
 inline constexpr int kLogicInputEdit = 101;

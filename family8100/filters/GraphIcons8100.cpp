@@ -12,8 +12,6 @@ namespace namespace8100 {
 
 namespace {
 
-constexpr float kMinDragHz = 20.0f;
-constexpr float kMaxDragHz = 20000.0f;
 // Not 1/sqrt(2): the marker of a corner sits exactly where the family has always put it.
 constexpr float kHalfPowerGain = 0.707f;
 constexpr float kPeakMinDb = -70.0f;
@@ -27,13 +25,11 @@ constexpr ui::Color kCyan{0, 255, 255};
 constexpr ui::Color kYellow{255, 255, 0};
 constexpr ui::Color kLightGrey{192, 192, 192};
 
-float Gain(float dB) { return static_cast<float>(std::pow(10.0, 0.05 * dB)); }
-
 constexpr IconRule Level(ui::Color colour, float minDb, bool frequencyFixed = false) {
-  return {colour, false, minDb, kDragMaxDb, frequencyFixed};
+  return {colour, false, {minDb, kDragMaxDb, frequencyFixed}};
 }
 constexpr IconRule Corner(ui::Color colour) {
-  return {colour, true, kPeakMinDb, kDragMaxDb, false};
+  return {colour, true, {kPeakMinDb, kDragMaxDb, false}};
 }
 constexpr IconRule kInvisibleRule = Level(kLightGrey, kPeakMinDb);
 
@@ -60,7 +56,9 @@ TFilterIcon::TFilterIcon(TFilter& filter, const IconRule& rule, float* level)
       level_(level) {}
 
 void TFilterIcon::Update(int fmin, int fmax) {
-  const float gain = rule_.onHalfPowerLine ? kHalfPowerGain : level_ ? Gain(*level_) : 1.0f;
+  const float gain = rule_.onHalfPowerLine ? kHalfPowerGain
+                     : level_              ? familycommon::GainOfDb(*level_)
+                                           : 1.0f;
   position = {static_cast<float>(filter_->frequency), gain};
   if (fmin != fmax) ComputeTrace(fmin, fmax);
 }
@@ -81,10 +79,8 @@ TFilter* TFilterIcon::HitTest(const TFreqDC& dc, ui::Point p) const {
 }
 
 void TFilterIcon::Constrain(GraphValue& value) const {
-  value.frequency = rule_.frequencyFixed ? static_cast<float>(filter_->frequency)
-                                         : std::clamp(value.frequency, kMinDragHz, kMaxDragHz);
-  value.gain = rule_.onHalfPowerLine ? kHalfPowerGain
-                                     : std::clamp(value.gain, Gain(rule_.minDb), Gain(rule_.maxDb));
+  familycommon::KeepWithin(value, rule_.limits, filter_->frequency,
+                           rule_.onHalfPowerLine ? std::optional(kHalfPowerGain) : std::nullopt);
 }
 
 void TFilterIcon::ShowInFields(GraphValue value) const {
@@ -101,8 +97,7 @@ void TFilterIcon::ShowInFields(GraphValue value) const {
 
 void TFilterIcon::Apply(GraphValue value) {
   Constrain(value);
-  filter_->frequency = static_cast<int32_t>(value.frequency);
-  if (level_) *level_ = static_cast<float>(20.0 * std::log10(value.gain));
+  familycommon::ApplyToFilter(value, filter_->frequency, level_);
 }
 
 TInvisibleIcon::TInvisibleIcon(TFilter& filter) : TFilterIcon(filter, kInvisibleRule, nullptr) {}

@@ -6,6 +6,7 @@
 #include "family8100/filters/Filters8100.h"
 #include "family8100/filters/GraphView8100.h"
 #include "familycommon/GraphContexts.h"
+#include "familycommon/IconLimits.h"
 
 // The markers of filters on the older family's response graphs, and the set of them a graph
 // shows with its summed traces. An icon places itself at its filter, draws itself, answers hit
@@ -27,9 +28,7 @@ inline constexpr int kTracePoints = 256;
 struct IconRule {
   ui::Color colour;
   bool onHalfPowerLine;  // the corner of a pass or crossover filter: the level never moves
-  float minDb;           // the levels a drag may reach
-  float maxDb;
-  bool frequencyFixed;  // a drag changes only the level
+  familycommon::IconLimits limits;
 };
 
 class TFilterIcon {

@@ -1,14 +1,10 @@
 #include "family8100/filters/TCrossoverGraph.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/GraphWindow8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/MessageBox.h"
 
 namespace namespace8100 {
 
@@ -18,8 +14,6 @@ namespace {
 
 constexpr float kFmin = 20.0f;
 constexpr float kFmax = 24000.0f;
-constexpr float kDbMin = -80.0f;
-constexpr float kDbMax = 20.0f;
 constexpr ui::Color kLowColour{0, 255, 0};
 constexpr ui::Color kHighColour{255, 0, 0};
 // The crossover graph's level ticks are narrow: a few Hz at the left, a few kHz at the right.
@@ -31,15 +25,12 @@ constexpr GraphIcons8100::Range kRange{static_cast<int>(kFmin), static_cast<int>
 }  // namespace
 
 TCrossoverGraph::TCrossoverGraph(IQDevice8100& unit, ui::Window* parent)
-    : familycommon::GraphWindow(parent, Keys::kHandled),
-      unit_(unit),
-      printer_(std::make_unique<ui::Printer>()),
-      scratch_(1, 1, QImage::Format_RGB32) {
+    : familycommon::GraphWindow(parent, Keys::kHandled), unit_(unit) {
   OnCommand(kCmPrint, [this] { CmPrint(); });
 }
 
 TCrossoverGraph::~TCrossoverGraph() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   Destroy();
 }
 
@@ -51,18 +42,19 @@ void TCrossoverGraph::SetupWindow() {
 }
 
 void TCrossoverGraph::Refresh() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   icons_.RebuildCrossovers(unit_, kRange);
   Invalidate();
 }
 
 TFreqDC TCrossoverGraph::Context(ui::Dc& dc, bool printing) const {
-  return TFreqDC(dc, ClientRect(), kFmin, kFmax, kDbMin, kDbMax, printing);
+  return TFreqDC(dc, ClientRect(), kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+                 familycommon::kFullLevelScale.dBmax, printing);
 }
 
 void TCrossoverGraph::Paint(ui::Dc& dc) {
-  if (!printing_) dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq = Context(dc, printing_);
+  if (!Printing()) dc.FillRect(ClientRect(), ui::kBlack);
+  TFreqDC freq = Context(dc, Printing());
   familycommon::GridStyle style;
   style.title = caption_;
   style.kHzOffset = 1.0f;
@@ -74,30 +66,15 @@ void TCrossoverGraph::Paint(ui::Dc& dc) {
     familycommon::DrawCurve(freq, icon->trace, low ? kLowColour : kHighColour);
   }
   for (const auto& icon : icons_.All()) {
-    icon->Draw(freq, printing_);
+    icon->Draw(freq, Printing());
     if (icon->selected) {
-      familycommon::DrawCurve(freq, icon->trace, printing_ ? ui::kBlack : ui::kWhite);
+      familycommon::DrawCurve(freq, icon->trace, Printing() ? ui::kBlack : ui::kWhite);
     }
   }
-  if (dragging_ && bandStart_ != bandEnd_) {
-    dc.SetPen(ui::Pen::Solid(ui::kWhite));
-    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
-    dc.MoveTo({bandStart_.x, -bandStart_.y});
-    dc.LineTo({bandEnd_.x, -bandEnd_.y});
-    dc.SetDrawMode(old);
-  }
+  drag_.DrawBand(dc);
 }
 
-void TCrossoverGraph::PaintPage(ui::Dc& dc) {
-  printing_ = true;
-  Paint(dc);
-  printing_ = false;
-}
-
-TFreqDC TCrossoverGraph::MouseContext() {
-  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
-  return Context(*scratchDc_, false);
-}
+TFreqDC TCrossoverGraph::MouseContext() { return Context(MouseDc(), false); }
 
 void TCrossoverGraph::EvRButtonDown(ui::Point p) {
   ui::Menu menu;
@@ -106,8 +83,8 @@ void TCrossoverGraph::EvRButtonDown(ui::Point p) {
 }
 
 void TCrossoverGraph::EvKeyDown(int key) {
-  if (key == ui::key::kEscape && dragging_) {
-    EndDrag();
+  if (key == ui::key::kEscape && drag_.Active()) {
+    drag_.End();
     Invalidate();
   }
 }
@@ -118,10 +95,7 @@ void TCrossoverGraph::EvLButtonDown(ui::Point p) {
   TFilterIcon* hit = icons_.HitTest(freq, freq.FlipPoint(p));
   if (hit) {
     icons_.Select(&hit->Filter());
-    CaptureMouse();
-    dragging_ = true;
-    bandStart_ = freq.ValueToPoint(hit->position, false);
-    bandEnd_ = bandStart_;
+    drag_.Begin(freq, hit->position);
   }
   Invalidate();
 }
@@ -129,55 +103,34 @@ void TCrossoverGraph::EvLButtonDown(ui::Point p) {
 // Only sideways moves count: a mostly vertical one leaves the crossover where it is.
 void TCrossoverGraph::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   SetFocus();
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, kFmin, kFmax);
+  GraphValue value = freq.MouseValue(p);
   icon->Constrain(value);
-  const ui::Point end = freq.ValueToPoint(value, false);
-  const bool sideways = std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x);
-  bandEnd_ = sideways ? end : bandStart_;
-  GraphValue shown = icon->position;
-  if (sideways) {
-    shown = freq.PointToValue(freq.Dc().Mapping().ToDevice(end));
-    icon->Constrain(shown);
-  }
+  drag_.MoveBandTo(freq.ValueToPoint(value, false));
+  GraphValue shown = drag_.BandValue(freq);
+  icon->Constrain(shown);
   icon->ShowInFields(shown);
   Invalidate();
 }
 
 void TCrossoverGraph::EvLButtonUp() {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   const TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.Dc().Mapping().ToDevice(bandEnd_));
-  if (bandEnd_ == bandStart_) value = icon->position;
+  GraphValue value = drag_.BandValue(freq);
   icon->Constrain(value);
   const CrossoverSide side =
       icon->Filter().type == kLowCrossoverFilter ? CrossoverSide::Low : CrossoverSide::High;
   // The error box needs the mouse: the drag is over before anything is written.
-  EndDrag();
+  drag_.End();
   controls::GuardedBusCall(
       &unit_, [&] { CrossoverEdits(unit_).SetFrequency(side, static_cast<int>(value.frequency)); });
   Refresh();
   if (onChanged_) onChanged_();
 }
 
-void TCrossoverGraph::EndDrag() {
-  dragging_ = false;
-  bandEnd_ = bandStart_;
-  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
-}
-
-void TCrossoverGraph::CmPrint() {
-  if (!printer_) return;
-  TWindowPrintout printout("TelvoWin 2.1 crossover graph", [this](ui::Dc& dc) { PaintPage(dc); });
-  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
-  if (outcome.result == ui::PrintResult::Failed) {
-    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
-  }
-}
+void TCrossoverGraph::CmPrint() { PrintGraph("TelvoWin 2.1 crossover graph"); }
 
 }  // namespace namespace8100

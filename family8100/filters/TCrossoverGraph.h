@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QImage>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "family8100/filters/GraphIcons8100.h"
 #include "familycommon/GraphWindow.h"
-#include "platform/ui/draw/Printer.h"
+#include "familycommon/IconDrag.h"
 
 namespace namespace8100 {
 
@@ -27,10 +26,9 @@ class TCrossoverGraph : public familycommon::GraphWindow {
   void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
   // The icons and traces again from the unit's crossovers, and a repaint.
   void Refresh();
-  void PaintPage(ui::Dc& dc);
 
   const GraphIcons8100& Icons() const { return icons_; }
-  bool Dragging() const { return dragging_; }
+  bool Dragging() const { return drag_.Active(); }
 
  protected:
   void SetupWindow() override;
@@ -44,21 +42,13 @@ class TCrossoverGraph : public familycommon::GraphWindow {
   void EvLButtonUp() override;
   void EvRButtonDown(ui::Point p) override;
   void EvKeyDown(int key) override;
-  void EndDrag();
   void CmPrint();
 
   IQDevice8100& unit_;
   std::function<void()> onChanged_;
-  std::unique_ptr<ui::Printer> printer_;
-  bool printing_ = false;
   std::string caption_;
-  QImage scratch_;
-  std::unique_ptr<ui::Dc> scratchDc_;
-
   GraphIcons8100 icons_;
-  bool dragging_ = false;
-  ui::Point bandStart_;  // logical units, y pointing up
-  ui::Point bandEnd_;
+  familycommon::IconDrag drag_{*this, familycommon::IconDrag::Axes::kAcrossOnly};
 };
 
 }  // namespace namespace8100

@@ -16,16 +16,7 @@ namespace {
 using namespace f8100res;
 
 constexpr int kListId = 101;
-constexpr int kTypeIconWidth = 16;
-constexpr int kStateIconWidth = 20;
-constexpr ui::Color kMaskColor{255, 255, 255};
-
-struct Column {
-  const char* title;
-  const char* sample;
-  int margin;
-};
-constexpr Column kColumns[] = {
+constexpr familycommon::FilterListLook::Column kColumns[] = {
     {"Filter", "High shelving", 41},
     {"Freq", "1000 Hz", 15},
     {"Param 1", "Slope: -12dB/oct", 15},
@@ -61,16 +52,10 @@ bool IsRightBank(int32_t bank) { return bank == kRightInputBank || bank == kRigh
 }  // namespace
 
 TFilterListWindow8100::TFilterListWindow8100(ui::Window* parent, TChannelParent& hub)
-    : ui::LayoutWindow(parent),
-      hub_(hub),
-      list_(this, kListId),
-      typeIcons_(kTypeIconWidth, kTypeIconWidth),
-      stateIcons_(kStateIconWidth, kTypeIconWidth) {
+    : ui::LayoutWindow(parent), hub_(hub), list_(this, kListId) {
   SetEdge(ui::WindowEdge::Sunken);
   list_.Bind({kListId, ui::ControlKind::ListView, "", {}, ui::style::kReport | ui::style::kSort},
              {0, 0, 100, 100});
-  typeIcons_.AddStrip(ui::Resources::Image(ovfilter_res::kFilterTypeIcons), kMaskColor);
-  stateIcons_.AddStrip(ui::Resources::Image(ovfilter_res::kFilterStateIcons), kMaskColor);
   SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kListId, ui::Notify::ItemChanged, [this](const ui::Notification&) {
     if (!updating_) EvSelectionChanged();
@@ -115,11 +100,7 @@ TFilterListWindow8100::~TFilterListWindow8100() {
 
 void TFilterListWindow8100::SetupWindow() {
   ui::LayoutWindow::SetupWindow();
-  list_.SetImageList(&typeIcons_);
-  list_.SetStateImageList(&stateIcons_);
-  for (const Column& column : kColumns) {
-    list_.AddColumn(column.title, list_.TextWidth(column.sample) + column.margin);
-  }
+  look_.Apply(list_, kColumns);
   FillRows();
 }
 

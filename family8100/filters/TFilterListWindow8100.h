@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ui/ImageList.h"
+#include "familycommon/FilterListLook.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Menu.h"
@@ -43,8 +43,7 @@ class TFilterListWindow8100 : public ui::LayoutWindow {
 
   TChannelParent& hub_;
   ui::ListView list_;
-  ui::ImageList typeIcons_;
-  ui::ImageList stateIcons_;
+  familycommon::FilterListLook look_;
   // Set while the window deletes rows itself, whose selection changes are not the user's.
   bool updating_ = false;
 };

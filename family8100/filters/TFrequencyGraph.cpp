@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/GraphWindow8100.h"
@@ -21,20 +20,12 @@ namespace {
 
 // The bank messages travel as the window's private messages when the graph tells itself.
 constexpr ui::MessageId kPrivateMessages = 0x0400;
+constexpr ui::MessageId kWriteLivePosition = kPrivateMessages + TFrequencyGraph::kBankRemoved + 1;
 constexpr ui::Color kBankTraceColour{0, 255, 0};
 constexpr ui::Color kBypassTraceColour{255, 0, 0};
 constexpr float kCaptionHz = 600.0f;
 // The units' floats fall just short of a decade: 10000 Hz must still read "10 kHz".
 constexpr float kKHzOffset = 1.0f;
-
-struct LevelScale {
-  float dBmin;
-  float dBmax;
-  int minorStep;
-  int majorStep;
-};
-constexpr LevelScale kFullScale{-80.0f, 20.0f, 4, 20};
-constexpr LevelScale kZoomedScale{-12.0f, 12.0f, 1, 4};
 
 const char* BankName(int bank) {
   switch (bank) {
@@ -63,8 +54,12 @@ TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* paren
     : familycommon::GraphWindow(parent, Keys::kHandled),
       unit_(unit),
       bank_(std::clamp(bank, static_cast<int>(kRightInputBank), static_cast<int>(kLeftOutputBank))),
-      printer_(std::make_unique<ui::Printer>()),
-      scratch_(1, 1, QImage::Format_RGB32) {
+      drag_(*this) {
+  drag_.SetLiveWrite(
+      kWriteLivePosition, [this] { WriteLivePosition(); },
+      [this](const IQException& e) {
+        controls::ReportDeviceError(e, &unit_, controls::kNoUnitErrorCode);
+      });
   // Until a hub takes over, the graph is the bank's only view.
   broadcast_ = [this](int message, int, TFilter* filter) {
     Post(kPrivateMessages + static_cast<ui::MessageId>(message), 0,
@@ -109,7 +104,7 @@ TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* paren
 }
 
 TFrequencyGraph::~TFrequencyGraph() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   Destroy();
 }
 
@@ -130,22 +125,14 @@ void TFrequencyGraph::SetupWindow() {
 }
 
 void TFrequencyGraph::ApplyView() {
-  const LevelScale& scale = View().verticalZoom ? kZoomedScale : kFullScale;
+  scale_ = View().verticalZoom ? familycommon::kZoomedLevelScale : familycommon::kFullLevelScale;
   fmin_ = View().horizontalZoom ? 100.0f : 20.0f;
   fmax_ = View().horizontalZoom ? 1000.0f : 24000.0f;
-  SetScale(scale.dBmin, scale.dBmax, scale.minorStep, scale.majorStep);
-}
-
-void TFrequencyGraph::SetScale(float dBmin, float dBmax, int minorStep, int majorStep) {
-  dBmin_ = dBmin;
-  dBmax_ = dBmax;
-  minorStep_ = minorStep;
-  majorStep_ = majorStep;
   Invalidate();
 }
 
 void TFrequencyGraph::RebuildIcons() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   icons_.RebuildBank(unit_, bank_, View(), TraceRange());
 }
 
@@ -179,8 +166,8 @@ void TFrequencyGraph::EvReloadAll() { EvFilterRemoved(); }
 
 void TFrequencyGraph::DrawGrid(TFreqDC& freq) const {
   familycommon::GridStyle style;
-  style.minorStep = minorStep_;
-  style.majorStep = majorStep_;
+  style.minorStep = scale_.minorStep;
+  style.majorStep = scale_.majorStep;
   style.title = caption_;
   style.kHzOffset = kKHzOffset;
   style.frameEndsLines = true;
@@ -202,39 +189,24 @@ void TFrequencyGraph::DrawGrid(TFreqDC& freq) const {
 
 void TFrequencyGraph::DrawTraces(TFreqDC& freq) const {
   familycommon::DrawCurve(freq, icons_.BankTrace(), kBankTraceColour);
-  if (!printing_ && View().showBypassTrace) {
+  if (!Printing() && View().showBypassTrace) {
     familycommon::DrawCurve(freq, icons_.BypassTrace(), kBypassTraceColour);
   }
 }
 
 void TFrequencyGraph::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
-  if (!printing_) dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
+  if (!Printing()) dc.FillRect(client, ui::kBlack);
+  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, Printing());
   DrawGrid(freq);
   DrawTraces(freq);
   for (const auto& icon : icons_.All()) {
-    icon->Draw(freq, printing_);
+    icon->Draw(freq, Printing());
     if (icon->selected) {
-      familycommon::DrawCurve(freq, icon->trace, printing_ ? ui::kBlack : ui::kWhite);
+      familycommon::DrawCurve(freq, icon->trace, Printing() ? ui::kBlack : ui::kWhite);
     }
   }
-  if (dragging_) DrawBand(dc);
-}
-
-void TFrequencyGraph::PaintPage(ui::Dc& dc) {
-  printing_ = true;
-  Paint(dc);
-  printing_ = false;
-}
-
-void TFrequencyGraph::DrawBand(ui::Dc& dc) const {
-  if (bandStart_ == bandEnd_) return;
-  dc.SetPen(ui::Pen::Solid(ui::kWhite));
-  const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
-  dc.MoveTo({bandStart_.x, -bandStart_.y});
-  dc.LineTo({bandEnd_.x, -bandEnd_.y});
-  dc.SetDrawMode(old);
+  drag_.DrawBand(dc);
 }
 
 // With live redraw the sum follows the mouse and the dragged filter's position is read out;
@@ -249,7 +221,7 @@ void TFrequencyGraph::DrawDragStep() {
   }
   ui::Dc& dc = client->dc();
   dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
   DrawGrid(freq);
   DrawTraces(freq);
   familycommon::DrawCurve(freq, icon->trace, ui::kWhite);
@@ -260,12 +232,11 @@ void TFrequencyGraph::DrawDragStep() {
       Printed("(%.0f, %.1f)", icon->position.frequency, 20.0 * std::log10(icon->position.gain)),
       icon->position.frequency, icon->position.gain,
       familycommon::kTextAbove | familycommon::kTextRight);
-  DrawBand(dc);
+  drag_.DrawBand(dc);
 }
 
 TFreqDC TFrequencyGraph::MouseContext() {
-  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
-  return TFreqDC(*scratchDc_, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
 }
 
 void TFrequencyGraph::EvLButtonDown(ui::Point p) {
@@ -284,85 +255,51 @@ void TFrequencyGraph::EvLButtonDown(ui::Point p) {
         })) {
       return;
     }
-    CaptureMouse();
-    dragging_ = true;
-    bandStart_ = freq.ValueToPoint(hit->position, false);
-    bandEnd_ = bandStart_;
-    startValue_ = hit->position;
+    drag_.Begin(freq, hit->position);
   }
   Send(kBankSelected, &filter);
 }
 
-GraphValue TFrequencyGraph::LockedValue(const TFreqDC& dc, ui::Point end) const {
-  GraphValue value = dc.PointToValue(dc.Dc().Mapping().ToDevice(end));
-  const bool vertical = std::abs(end.x - bandStart_.x) <= std::abs(end.y - bandStart_.y);
-  if (vertical) {
-    value.frequency = startValue_.frequency;
-  } else {
-    value.gain = startValue_.gain;
-  }
-  return value;
-}
-
 void TFrequencyGraph::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   SetFocus();
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, fmin_, fmax_);
+  GraphValue value = freq.MouseValue(p);
   icon->Constrain(value);
-  ui::Point end = freq.ValueToPoint(value, false);
-  if (std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x)) {
-    end.y = bandStart_.y;
-  } else {
-    end.x = bandStart_.x;
-  }
-  bandEnd_ = end;
-  value = LockedValue(freq, end);
+  drag_.MoveBandTo(freq.ValueToPoint(value, false));
+  value = drag_.BandValue(freq);
   icon->Constrain(value);
   icon->ShowInFields(value);
   if (View().liveWrite || View().liveRedraw) {
     icon->Apply(value);
-    try {
-      icon->Filter().WriteDragValues(unit_);
-    } catch (const ErrorObject& e) {
-      LiveWriteFailed(e, e.code);
-    } catch (const IQException& e) {
-      LiveWriteFailed(e, controls::kNoUnitErrorCode);
-    }
+    drag_.QueueLiveWrite();
   }
   if (View().liveRedraw) {
     icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
     icons_.Accumulate();
   }
-  if (dragging_) DrawDragStep();
+  DrawDragStep();
 }
 
-void TFrequencyGraph::LiveWriteFailed(const IQException& error, int code) {
-  // The error box needs the mouse: a drag that cannot go on ends before it opens.
-  if (code < 0) {
-    EndDrag();
-    Invalidate();
+void TFrequencyGraph::WriteLivePosition() {
+  TFilterIcon* icon = icons_.Selected();
+  if (!icon) return;
+  try {
+    icon->Filter().WriteDragValues(unit_);
+  } catch (const ErrorObject& e) {
+    controls::ReportDeviceError(e, &unit_, e.code);
   }
-  controls::ReportDeviceError(error, &unit_, code);
-}
-
-void TFrequencyGraph::EndDrag() {
-  dragging_ = false;
-  bandEnd_ = bandStart_;
-  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
 }
 
 void TFrequencyGraph::EvLButtonUp() {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   const TFreqDC freq = MouseContext();
-  GraphValue value = LockedValue(freq, bandEnd_);
+  GraphValue value = drag_.BandValue(freq);
   value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   icon->Apply(value);
-  EndDrag();
+  drag_.End();
   Invalidate();
   TFilter& filter = icon->Filter();
   if (controls::GuardedBusCall(&unit_, [&] {
@@ -375,8 +312,10 @@ void TFrequencyGraph::EvLButtonUp() {
 
 void TFrequencyGraph::EvKeyDown(int key) {
   TFilterIcon* icon = icons_.Selected();
-  if (key != ui::key::kEscape || !dragging_ || !icon) return;
-  EndDrag();
+  if (key != ui::key::kEscape || !drag_.Active() || !icon) return;
+  // The unit keeps what the mouse reached.
+  drag_.FlushLiveWrite();
+  drag_.End();
   Invalidate();
   Send(kBankChanged, &icon->Filter());
 }
@@ -470,13 +409,6 @@ void TFrequencyGraph::CmDelete() {
   }
 }
 
-void TFrequencyGraph::CmPrint() {
-  if (!printer_) return;
-  TWindowPrintout printout("TelvoWin 2.1 response graph", [this](ui::Dc& dc) { PaintPage(dc); });
-  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
-  if (outcome.result == ui::PrintResult::Failed) {
-    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
-  }
-}
+void TFrequencyGraph::CmPrint() { PrintGraph("TelvoWin 2.1 response graph"); }
 
 }  // namespace namespace8100

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QImage>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "bus/IQException.h"
 #include "family8100/filters/GraphIcons8100.h"
+#include "familycommon/GraphScale.h"
 #include "familycommon/GraphWindow.h"
-#include "platform/ui/draw/Printer.h"
+#include "familycommon/IconDrag.h"
 
 namespace namespace8100 {
 
@@ -57,12 +57,8 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void EvFilterRemoved();
   void EvReloadAll();
 
-  void SetScale(float dBmin, float dBmax, int minorStep, int majorStep);
-  // The graph on a printer page: the caption above the plot, black for the selected trace.
-  void PaintPage(ui::Dc& dc);
-
   const GraphIcons8100& Icons() const { return icons_; }
-  bool Dragging() const { return dragging_; }
+  bool Dragging() const { return drag_.Active(); }
   int Bank() const { return bank_; }
 
  protected:
@@ -78,7 +74,6 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void DrawGrid(familycommon::TFreqDC& freq) const;
   void DrawTraces(familycommon::TFreqDC& freq) const;
   void DrawDragStep();
-  void DrawBand(ui::Dc& dc) const;
   familycommon::TFreqDC MouseContext();
 
   void EvLButtonDown(ui::Point p) override;
@@ -86,11 +81,8 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void EvLButtonUp() override;
   void EvRButtonDown(ui::Point p) override;
   void EvKeyDown(int key) override;
-  // The drag is over: the mouse is free again.
-  void EndDrag();
-  // A failed live write: the unit's own refusal leaves the drag running, a line failure ends it.
-  void LiveWriteFailed(const IQException& error, int code);
-  GraphValue LockedValue(const familycommon::TFreqDC& dc, ui::Point end) const;
+  // Sends the dragged filter's values; the unit's own refusal is reported and the drag goes on.
+  void WriteLivePosition();
 
   void CmOverlay(int bank, int exclusive);
   void CmVerticalZoom();
@@ -102,25 +94,14 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   IQDevice8100& unit_;
   int bank_;
   Broadcast broadcast_;
-  std::unique_ptr<ui::Printer> printer_;
-  bool printing_ = false;
   std::string caption_;
 
-  float dBmin_ = -80.0f;
-  float dBmax_ = 20.0f;
-  int minorStep_ = 4;
-  int majorStep_ = 20;
+  familycommon::LevelScale scale_ = familycommon::kFullLevelScale;
   float fmin_ = 20.0f;
   float fmax_ = 24000.0f;
 
-  QImage scratch_;
-  std::unique_ptr<ui::Dc> scratchDc_;
-
   GraphIcons8100 icons_;
-  bool dragging_ = false;
-  ui::Point bandStart_;  // logical units, y pointing up
-  ui::Point bandEnd_;
-  GraphValue startValue_;
+  familycommon::IconDrag drag_;
 };
 
 }  // namespace namespace8100

@@ -1,13 +1,10 @@
 #include "family8100/unit/Reflash8100.h"
 
-#include <optional>
-
 #include "controls/TProgressDialog.h"
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
-#include "familycommon/ReflashPrompts.h"
-#include "platform/ui/Application.h"
+#include "familycommon/ReflashFlow.h"
 
 namespace namespace8100 {
 
@@ -15,20 +12,13 @@ namespace {
 
 using familycommon::Firmware;
 using familycommon::HexRecord;
+using familycommon::IgnoringBusFailure;
 
 // The model record names the family code and the re-initialise flag; a data record goes to the
 // unit as one flash block.
 constexpr familycommon::HexRules kHexRules{.modelRecordBytes = 3, .maxDataBytes = kFlashBlockBytes};
 // While it reboots a unit may not answer at all; so many failed polls mean it is gone.
 constexpr int kRebootFailuresTolerated = 20;
-
-void IgnoringBusFailure(const auto& action) {
-  try {
-    action();
-  } catch (const IQException&) {
-    // A rebooting unit may not answer; the wait for its ready flag that follows tells.
-  }
-}
 
 // The ready wait of a rebooting unit: failed polls count as not ready, within a bound.
 void WaitForReboot(IQDevice8100& unit) {
@@ -45,35 +35,36 @@ void WaitForReboot(IQDevice8100& unit) {
 }
 
 // The unit's side of a reflash, step by step, with the progress dialog moving along.
-class FirmwareSender {
+class FirmwareSender : public familycommon::FirmwareSteps {
  public:
-  FirmwareSender(IQDevice8100& unit, TProgressDialog& progress)
-      : unit_(unit), progress_(progress) {}
+  explicit FirmwareSender(IQDevice8100& unit) : unit_(unit) {}
 
-  void PrepareErase() { g8100FlashStart.Write(unit_, true); }
+  void PrepareErase() override { g8100FlashStart.Write(unit_, true); }
 
-  void Program(const Firmware& firmware) {
+  void Program(const Firmware& firmware, TProgressDialog& progress) override {
+    progress_ = &progress;
     g8100FlashErase.Write(unit_, true);
     unit_.WaitUntilReady();
-    progress_.SetText("Reprogramming ...");
+    progress.SetText("Reprogramming ...");
     g8100FlashAddress.Write(unit_, 0);
     for (std::size_t i = 0; i < firmware.records.size(); ++i) {
-      progress_.SetValue(static_cast<int>(i));
+      progress.SetValue(static_cast<int>(i));
       Send(firmware.records[i], firmware.reinitialise);
     }
+    Finish(firmware.reinitialise);
   }
 
+ private:
   void Finish(bool reinitialise) {
     if (reinitialise) {
-      progress_.SetText("Initializing...");
+      progress_->SetText("Initializing...");
       WaitForReboot(unit_);
-      progress_.SetText("Rebooting...");
+      progress_->SetText("Rebooting...");
       IgnoringBusFailure([this] { g8100Reboot.Write(unit_, true); });
     }
     WaitForReboot(unit_);
   }
 
- private:
   void Send(const HexRecord& record, bool reinitialise) {
     switch (record.type) {
       case familycommon::kHexUpperAddress:
@@ -84,7 +75,7 @@ class FirmwareSender {
         unit_.WaitUntilReady();
         break;
       case familycommon::kHexEndOfFile:
-        progress_.SetText("Rebooting...");
+        progress_->SetText("Rebooting...");
         if (reinitialise) {
           g8100InitMode.Write(unit_, 1);
           unit_.WaitUntilReady();
@@ -97,40 +88,16 @@ class FirmwareSender {
   }
 
   IQDevice8100& unit_;
-  TProgressDialog& progress_;
+  TProgressDialog* progress_ = nullptr;
 };
 
 }  // namespace
 
 void ReflashUnit(IQDevice8100& unit, ui::Window* owner) {
-  const std::optional<Firmware> firmware =
-      familycommon::ChooseFirmware(unit.GetInfo().familyCode, kHexRules, owner);
-  if (!firmware || !familycommon::ConfirmReflash(*firmware, owner)) return;
-
-  TProgressDialog progress(owner);
-  progress.Create();
-  progress.SetRange(0, static_cast<int>(firmware->records.size()));
-  progress.SetValue(0);
-  progress.SetText("Erasing FLASH");
-  FirmwareSender sender(unit, progress);
-  try {
-    ui::WaitCursor wait;
-    sender.PrepareErase();
-  } catch (const IQException& e) {
-    // Nothing is erased yet: the unit keeps its firmware.
-    ReportBusFailure(e, unit);
-    return;
-  }
-  try {
-    ui::WaitCursor wait;
-    sender.Program(*firmware);
-    sender.Finish(firmware->reinitialise);
-  } catch (const IQException& e) {
-    ReportBusFailure(e, unit);
-    familycommon::ShowReflashFailure(owner);
-    return;
-  }
-  familycommon::ShowReflashDone(owner);
+  FirmwareSender sender(unit);
+  familycommon::ReflashUnit(
+      unit.GetInfo().familyCode, kHexRules, sender,
+      [&unit](const IQException& e) { ReportBusFailure(e, unit); }, owner);
 }
 
 }  // namespace namespace8100

@@ -15,7 +15,6 @@
 namespace namespace8100 {
 namespace {
 
-constexpr int kLampStyle = 0;
 constexpr std::size_t kStatusBytes = 12;
 
 }  // namespace
@@ -27,8 +26,6 @@ TSecurityDialog::TSecurityDialog(ui::Window* parent, IQDevice8100& unit)
       setPassword_(this, f8100res::kSetPasswordButton),
       lockCaption_(this, f8100res::kLockCaption),
       password_(this, f8100res::kPasswordEdit, kPasswordChars) {
-  lamp_.SetStyle(kLampStyle);
-  lamp_.SetPushStyle(true);
   OnCommand(f8100res::kLockLamp, [this] { CmLock(); });
   OnCommand(f8100res::kSetPasswordButton, [this] { CmSetPassword(); });
   OnCommand(f8100res::kStatusButton,
@@ -56,8 +53,7 @@ void TSecurityDialog::SetupWindow() {
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
-  lamp_.SetState(locked ? kLockedLamp : kUnlockedLamp);
-  lamp_.Redraw();
+  lamp_.Show(locked);
   lockCaption_.SetText(locked ? "Unlock device" : "Lock device");
   setPassword_.Enable(!locked);
 }

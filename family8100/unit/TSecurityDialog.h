@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "controls/TLEDButton.h"
+#include "familycommon/LockLamp.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
@@ -20,15 +20,13 @@ class TSecurityDialog : public ui::Dialog {
  public:
   static constexpr ui::MessageId kObjectChanged = 101;
   static constexpr int kPasswordChars = 11;
-  static constexpr int kLockedLamp = 2;
-  static constexpr int kUnlockedLamp = 6;
 
   TSecurityDialog(ui::Window* parent, IQDevice8100& unit);
 
   // Enter unlocks a locked unit when it is released; neither Enter nor Escape presses a button or
   // closes the page.
   bool PreProcessKey(const ui::KeyStroke& key) override;
-  const TLEDButton& Lamp() const { return lamp_; }
+  const familycommon::LockLamp& Lamp() const { return lamp_; }
 
  protected:
   void SetupWindow() override;
@@ -44,7 +42,7 @@ class TSecurityDialog : public ui::Dialog {
   std::string UnitCaption() const;
 
   IQDevice8100& unit_;
-  TLEDButton lamp_;
+  familycommon::LockLamp lamp_;
   ui::PushButton setPassword_;
   ui::StaticText lockCaption_;
   ui::Edit password_;

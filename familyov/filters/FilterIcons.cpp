@@ -1,15 +1,11 @@
 #include "familyov/filters/FilterIcons.h"
 
-#include <algorithm>
-#include <cmath>
 #include <complex>
 
 namespace namespaceOV {
 
 namespace {
 
-constexpr float kMinDragHz = 20.0f;
-constexpr float kMaxDragHz = 20000.0f;
 constexpr float kLabelGain = 1.1f;
 // The high shelf is sampled from its plateau at the bottom of the band.
 constexpr float kHighShelfMarkHz = 20.0f;
@@ -21,8 +17,6 @@ constexpr ui::Color kYellow = ui::Color::FromBgr(0x00FFFF);
 constexpr ui::Color kCyan = ui::Color::FromBgr(0xFFFF00);
 constexpr ui::Color kLightGrey = ui::Color::FromBgr(0xC0C0C0);
 
-float Gain(float dB) { return static_cast<float>(std::pow(10.0, 0.05 * dB)); }
-
 float HalfPower(const TFilter&) { return 0.707f; }
 float Unity(const TFilter&) { return 1.0f; }
 // The horn rise of 6 dB per octave stands lower than that of 12.
@@ -31,10 +25,10 @@ float HornRise(const TFilter& f) {
 }
 
 constexpr IconRule Level(ui::Color colour, float minDb, float maxDb, bool frequencyFixed = false) {
-  return {colour, nullptr, minDb, maxDb, frequencyFixed};
+  return {colour, nullptr, {minDb, maxDb, frequencyFixed}};
 }
 constexpr IconRule OnLine(ui::Color colour, float (*gain)(const TFilter&)) {
-  return {colour, gain, TParametricFilter::kMinLevelDb, TParametricFilter::kMaxLevelDb, false};
+  return {colour, gain, {TParametricFilter::kMinLevelDb, TParametricFilter::kMaxLevelDb, false}};
 }
 
 }  // namespace
@@ -43,7 +37,9 @@ TFilterIcon::TFilterIcon(TFilter& filter, const IconRule& rule, float* level)
     : colour(rule.colour), filter_(&filter), rule_(rule), level_(level) {}
 
 void TFilterIcon::Update(int fStart, int fEnd) {
-  const float gain = rule_.fixedGain ? rule_.fixedGain(*filter_) : level_ ? Gain(*level_) : 1.0f;
+  const float gain = rule_.fixedGain ? rule_.fixedGain(*filter_)
+                     : level_        ? familycommon::GainOfDb(*level_)
+                                     : 1.0f;
   position = {static_cast<float>(filter_->frequency), gain};
   if (fStart != fEnd) ComputeCurve(kCurvePoints, fStart, fEnd, position.frequency);
 }
@@ -69,16 +65,14 @@ TFilter* TFilterIcon::HitTest(const TFreqDC& dc, ui::Point p) const {
 }
 
 void TFilterIcon::DragTo(GraphValue& value) const {
-  value.frequency = rule_.frequencyFixed ? static_cast<float>(filter_->frequency)
-                                         : std::clamp(value.frequency, kMinDragHz, kMaxDragHz);
-  value.gain = rule_.fixedGain ? rule_.fixedGain(*filter_)
-                               : std::clamp(value.gain, Gain(rule_.minDb), Gain(rule_.maxDb));
+  familycommon::KeepWithin(
+      value, rule_.limits, filter_->frequency,
+      rule_.fixedGain ? std::optional(rule_.fixedGain(*filter_)) : std::nullopt);
 }
 
 void TFilterIcon::Apply(GraphValue& value) {
   DragTo(value);
-  filter_->frequency = static_cast<int>(value.frequency);
-  if (level_) *level_ = static_cast<float>(20.0 * std::log10(value.gain));
+  familycommon::ApplyToFilter(value, filter_->frequency, level_);
 }
 
 TParametricIcon::TParametricIcon(TParametricFilter& filter)

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "familycommon/GraphContexts.h"
+#include "familycommon/IconLimits.h"
 #include "familyov/filters/FilterClasses.h"
 
 // The markers of filters on the response graphs. An icon knows where its filter sits, draws
@@ -27,9 +28,7 @@ struct IconRule {
   ui::Color colour;
   // Icons on a fixed gain line take it from here; null when the gain is the filter's level.
   float (*fixedGain)(const TFilter& filter);
-  float minDb;  // the level a drag may reach
-  float maxDb;
-  bool frequencyFixed;  // a drag changes only the level
+  familycommon::IconLimits limits;
 };
 
 class TFilterIcon {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "familyov/filters/CrossoverChanges.h"
@@ -19,7 +18,6 @@ using familycommon::TFreqDC;
 
 namespace {
 
-// Posted to itself after a drag step: the latest position goes to the unit, one write at a time.
 constexpr ui::MessageId kWriteLivePosition = 0x0400 + CrossoverOutputSelected;
 
 constexpr ui::Color kOtherOutputColour{0, 255, 0};
@@ -36,32 +34,27 @@ TCrossoverGraphWindow::TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavin
       familycommon::GraphWindow(parent, Keys::kHandled),
       device_(device),
       currentChannel_(device.firstOutput),
-      scratch_(1, 1, QImage::Format_RGB32) {
-  OnMessage(kWriteLivePosition, [this](const ui::Message&) {
-    WriteLivePosition();
-    return 0;
+      drag_(*this) {
+  drag_.SetLiveWrite(
+      kWriteLivePosition, [this] { WriteLivePosition(); },
+      [this](const IQException& e) { ReportCommError(e, device_); });
+  // Without a drag the idle check reads the unit again.
+  drag_.SetOnEnd([this] {
+    dragged_ = nullptr;
+    device_.parametersReady = true;
   });
   OnCommand(kCmShowNetworkSum, [this] { ShowNetworkSum(); });
 }
 
 TCrossoverGraphWindow::~TCrossoverGraphWindow() {
-  if (Dragging()) EndDrag();
+  if (Dragging()) drag_.End();
   Destroy();
 }
 
 void TCrossoverGraphWindow::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
-  SetRange(-80.0f, 20.0f, 4, 20);
   Rebuild();
   SetText("Unit: '" + device_.GetDisplayName() + "'");
-}
-
-void TCrossoverGraphWindow::SetRange(float dBmin, float dBmax, int gridStep, int labelStep) {
-  dBmin_ = dBmin;
-  dBmax_ = dBmax;
-  gridStep_ = gridStep;
-  labelStep_ = labelStep;
-  Invalidate();
 }
 
 bool TCrossoverGraphWindow::IsOutput(int channel) const {
@@ -75,7 +68,7 @@ int TCrossoverGraphWindow::NetworkOf(int channel) {
 
 void TCrossoverGraphWindow::Rebuild() {
   // The icons go: a drag holds one of them.
-  if (Dragging()) EndDrag();
+  if (Dragging()) drag_.End();
   if (currentChannel_ == 0 || !IsOutput(currentChannel_)) {
     icons_.Rebuild(device_, {}, 0);
     return;
@@ -138,8 +131,8 @@ void TCrossoverGraphWindow::Notify(NotifyRecord* record) {
 
 void TCrossoverGraphWindow::DrawGrid(TFreqDC& freq) const {
   familycommon::GridStyle style;
-  style.minorStep = gridStep_;
-  style.majorStep = labelStep_;
+  style.minorStep = familycommon::kFullLevelScale.minorStep;
+  style.majorStep = familycommon::kFullLevelScale.majorStep;
   familycommon::DrawGrid(freq, style);
 }
 
@@ -173,7 +166,8 @@ void TCrossoverGraphWindow::DrawIcons(TFreqDC& freq) {
 void TCrossoverGraphWindow::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
   dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, kFmin, kFmax, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, client, kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+               familycommon::kFullLevelScale.dBmax, false);
   DrawGrid(freq);
   DrawIcons(freq);
   DrawCurves(freq);
@@ -184,7 +178,8 @@ void TCrossoverGraphWindow::DrawDragStep() {
   if (!client || !dragged_) return;
   ui::Dc& dc = client->dc();
   dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq(dc, ClientRect(), kFmin, kFmax, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, ClientRect(), kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+               familycommon::kFullLevelScale.dBmax, false);
   DrawGrid(freq);
   DrawCurves(freq);
   dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
@@ -193,18 +188,12 @@ void TCrossoverGraphWindow::DrawDragStep() {
   const float frequency = dragged_->position.frequency;
   freq.TextAt(std::to_string(static_cast<int>(frequency)), frequency, kLabelGain,
               familycommon::kTextAbove | familycommon::kTextCentred);
-  if (bandStart_ != bandEnd_) {
-    dc.SetPen(ui::Pen::Solid(ui::kWhite));
-    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
-    dc.MoveTo({bandStart_.x, -bandStart_.y});
-    dc.LineTo({bandEnd_.x, -bandEnd_.y});
-    dc.SetDrawMode(old);
-  }
+  drag_.DrawBand(dc);
 }
 
 TFreqDC TCrossoverGraphWindow::MouseContext() {
-  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
-  return TFreqDC(*scratchDc_, ClientRect(), kFmin, kFmax, dBmin_, dBmax_, false);
+  return TFreqDC(MouseDc(), ClientRect(), kFmin, kFmax, familycommon::kFullLevelScale.dBmin,
+                 familycommon::kFullLevelScale.dBmax, false);
 }
 
 void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
@@ -220,84 +209,44 @@ void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
     device_.parametersReady = true;
     return;
   }
-  CaptureMouse();
+  drag_.Begin(freq, hit->position);
   dragged_ = hit;
-  bandStart_ = freq.ValueToPoint(hit->position, false);
-  bandEnd_ = bandStart_;
-  startValue_ = hit->position;
   lastWritten_ = crossover.GetDeviceRecord();
-}
-
-GraphValue TCrossoverGraphWindow::LockedValue(const TFreqDC& dc, ui::Point end) const {
-  GraphValue value = dc.PointToValue(dc.Dc().Mapping().ToDevice(end));
-  const bool vertical = std::abs(end.x - bandStart_.x) <= std::abs(end.y - bandStart_.y);
-  if (vertical) {
-    value.frequency = startValue_.frequency;
-  } else {
-    value.gain = startValue_.gain;
-  }
-  return value;
 }
 
 void TCrossoverGraphWindow::EvMouseMove(ui::Point p) {
   if (!dragged_) return;
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, kFmin, kFmax);
+  GraphValue value = freq.MouseValue(p);
   dragged_->DragTo(value);
-  ui::Point end = freq.ValueToPoint(value, false);
-  if (std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x)) {
-    end.y = bandStart_.y;
-  } else {
-    end.x = bandStart_.x;
-  }
-  value = LockedValue(freq, end);
-  bandEnd_ = end;
+  drag_.MoveBandTo(freq.ValueToPoint(value, false));
+  value = drag_.BandValue(freq);
   dragged_->Apply(value);
   TFilter& crossover = dragged_->Filter();
   if (ui::IsLiveWindow(crossover.dialogFrequencyControl)) {
     crossover.dialogFrequencyControl->SetText(std::to_string(crossover.frequency));
   }
-  if (!liveWritePosted_) {
-    liveWritePosted_ = true;
-    Post(kWriteLivePosition);
-  }
+  drag_.QueueLiveWrite();
   icons_.Refresh(*dragged_);
   if (device_.showNetworkSum) GuardedUnitCall(device_, [this] { ComputeNetworkSum(); });
   DrawDragStep();
 }
 
 void TCrossoverGraphWindow::WriteLivePosition() {
-  liveWritePosted_ = false;
-  if (!dragged_) return;
   TFilter& crossover = dragged_->Filter();
   if (crossover.GetDeviceRecord() == lastWritten_) return;
-  try {
-    crossover.UpdateDeviceLive(device_);
-    lastWritten_ = crossover.GetDeviceRecord();
-  } catch (const IQException& e) {
-    // The error box needs the mouse: the drag ends before it opens.
-    EndDrag();
-    Invalidate();
-    ReportCommError(e, device_);
-  }
-}
-
-void TCrossoverGraphWindow::EndDrag() {
-  dragged_ = nullptr;
-  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
-  device_.parametersReady = true;
+  crossover.UpdateDeviceLive(device_);
+  lastWritten_ = crossover.GetDeviceRecord();
 }
 
 void TCrossoverGraphWindow::EvLButtonUp() {
   if (!dragged_) return;
   TCrossoverIcon& icon = *dragged_;
   const TFreqDC freq = MouseContext();
-  GraphValue value = LockedValue(freq, bandEnd_);
+  GraphValue value = drag_.BandValue(freq);
   value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   icon.Apply(value);
-  EndDrag();
+  drag_.End();
   TFilter& crossover = icon.Filter();
   const bool written = GuardedUnitCall(device_, [&] {
     crossover.WriteToDevice(device_);
@@ -313,10 +262,8 @@ void TCrossoverGraphWindow::EvLButtonUp() {
 void TCrossoverGraphWindow::EvKeyDown(int key) {
   if (key != ui::key::kEscape || !dragged_) return;
   // The unit keeps what the mouse reached, and so does the crossover in memory.
-  TFilter& crossover = dragged_->Filter();
-  const bool pending = crossover.GetDeviceRecord() != lastWritten_;
-  EndDrag();
-  if (pending) GuardedUnitCall(device_, [&] { crossover.UpdateDeviceLive(device_); });
+  drag_.FlushLiveWrite();
+  drag_.End();
   Invalidate();
 }
 

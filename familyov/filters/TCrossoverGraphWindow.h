@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <array>
 #include <memory>
 #include <string>
@@ -8,6 +7,7 @@
 
 #include "controls/TDataWindow.h"
 #include "familycommon/GraphWindow.h"
+#include "familycommon/IconDrag.h"
 #include "familyov/filters/CrossoverGraphIcons.h"
 
 namespace namespaceOV {
@@ -27,7 +27,6 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   ~TCrossoverGraphWindow() override;
 
   void Notify(NotifyRecord* record) override;
-  void SetRange(float dBmin, float dBmax, int gridStep, int labelStep);
   // Toggles the unit's show-network-sum flag.
   void ShowNetworkSum();
 
@@ -35,7 +34,7 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   int CurrentChannel() const { return currentChannel_; }
   bool Dragging() const { return dragged_ != nullptr; }
   // 1 while a moved position waits for the unit, else 0.
-  int PendingLiveWrites() const { return liveWritePosted_ ? 1 : 0; }
+  int PendingLiveWrites() const { return drag_.PendingLiveWrites(); }
 
  protected:
   void SetupWindow() override;
@@ -60,30 +59,17 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   void EvLButtonUp() override;
   void EvKeyDown(int key) override;
   void EvRButtonDown(ui::Point p) override;
+  // Sends the dragged crossover's position, unless the unit has it already.
   void WriteLivePosition();
-  // The drag is over: the mouse is free, the idle check runs again.
-  void EndDrag();
-  // The band's end as a value: the coordinate of the other axis keeps its start value.
-  GraphValue LockedValue(const familycommon::TFreqDC& dc, ui::Point end) const;
 
   IQDeviceOrdavinex& device_;
   int currentChannel_;
   int currentNetwork_ = 0;
-  float dBmin_ = -80.0f;
-  float dBmax_ = 20.0f;
-  int gridStep_ = 4;
-  int labelStep_ = 20;
-
-  QImage scratch_;
-  std::unique_ptr<ui::Dc> scratchDc_;
 
   CrossoverGraphIcons icons_;
   std::array<std::string, kMaxOutputs> names_;
   TCrossoverIcon* dragged_ = nullptr;
-  bool liveWritePosted_ = false;
-  ui::Point bandStart_;  // logical units, y pointing up
-  ui::Point bandEnd_;
-  GraphValue startValue_;
+  familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
 };
 

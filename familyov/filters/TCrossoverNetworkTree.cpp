@@ -22,7 +22,6 @@ constexpr int kNetworkTree = 101;
 constexpr int kMaxNetworks = 6;
 constexpr int kOutputImage = 0;
 constexpr int kNetworkImage = 7;
-constexpr ui::Point kDragHotSpot{7, 7};
 constexpr const char* kCopyCaption = "Crossover copy";
 
 bool AskedToCopy(ui::Window* owner, const std::string& question) {
@@ -42,23 +41,14 @@ TCrossoverNetworkWindow::TCrossoverNetworkWindow(ui::Window* parent, IQDeviceOrd
       TDataWindow(parent),
       device_(device),
       tree_(this, kNetworkTree),
-      images_(16, 16) {
+      images_(16, 16),
+      drag_(*this, tree_, [this](ui::Param source, ui::TreeItem target) {
+        if (target) Drop(static_cast<int>(source), static_cast<int>(tree_.ItemData(target)));
+      }) {
   images_.AddStrip(ui::Resources::Image(ovres::kTreeImages), ui::Color{255, 255, 255});
   SetChildMetrics(tree_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kNetworkTree, ui::Notify::SelChange, [this](const ui::Notification& n) {
     EvSelChanged(ui::TreeView::FromParam(n.value));
-    return 0;
-  });
-  OnNotify(kNetworkTree, ui::Notify::BeginDrag, [this](const ui::Notification& n) {
-    EvBeginDrag(ui::TreeView::FromParam(n.value));
-    return 0;
-  });
-  OnMessage(ui::msg::kMouseMove, [this](const ui::Message& m) {
-    if (dragImage_) dragImage_->Move(ui::UnpackPoint(m.lParam));
-    return 0;
-  });
-  OnMessage(ui::msg::kLButtonUp, [this](const ui::Message& m) {
-    EvLButtonUp(ui::UnpackPoint(m.lParam));
     return 0;
   });
 }
@@ -103,28 +93,6 @@ void TCrossoverNetworkWindow::EvSelChanged(ui::TreeItem item) {
   selectedChannel_ = value;
   NotifyRecord record{CrossoverOutputSelected, 0, 0, &selectedChannel_};
   NotifyLocal(&record);
-}
-
-void TCrossoverNetworkWindow::EvBeginDrag(ui::TreeItem item) {
-  if (!item) return;
-  ui::Point upperLeft;
-  const QImage picture = tree_.CreateDragImage(item, upperLeft);
-  dragged_ = static_cast<int>(tree_.ItemData(item));
-  dragImage_ = std::make_unique<ui::DragImage>(picture, kDragHotSpot);
-  dragImage_->Enter(*this, ScreenToClient(tree_.ClientToScreen(
-                               {upperLeft.x + kDragHotSpot.x, upperLeft.y + kDragHotSpot.y})));
-  CaptureMouse();
-}
-
-void TCrossoverNetworkWindow::EvLButtonUp(ui::Point p) {
-  if (!dragged_) return;
-  const int source = *dragged_;
-  dragged_.reset();
-  dragImage_.reset();
-  ui::Window::ReleaseMouse();
-  const ui::TreeItem target = tree_.HitTest(tree_.ScreenToClient(ClientToScreen(p)));
-  tree_.Invalidate();
-  if (target) Drop(source, static_cast<int>(tree_.ItemData(target)));
 }
 
 void TCrossoverNetworkWindow::Drop(int sourceValue, int targetValue) {

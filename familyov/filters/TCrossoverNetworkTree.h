@@ -1,12 +1,11 @@
 #pragma once
 
-#include <memory>
-#include <optional>
+#include <string>
 
 #include "controls/TDataWindow.h"
-#include "platform/ui/DragImage.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/LayoutWindow.h"
+#include "platform/ui/TreeItemDrag.h"
 #include "platform/ui/TreeView.h"
 
 namespace namespaceOV {
@@ -32,16 +31,13 @@ class TCrossoverNetworkWindow : public ui::LayoutWindow, public TDataWindow {
 
  private:
   void EvSelChanged(ui::TreeItem item);
-  void EvBeginDrag(ui::TreeItem item);
-  void EvLButtonUp(ui::Point p);
   void Drop(int sourceValue, int targetValue);
   std::string OutputName(int output);
 
   IQDeviceOrdavinex& device_;
   ui::TreeView tree_;
   ui::ImageList images_;
-  std::unique_ptr<ui::DragImage> dragImage_;
-  std::optional<int> dragged_;
+  ui::TreeItemDrag drag_;
   int selectedChannel_ = 0;
 };
 

@@ -1,9 +1,7 @@
 #include "familyov/filters/TFilterGraphWindow.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "familyov/filters/FilterElements.h"
@@ -12,8 +10,6 @@
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/MessageBox.h"
-#include "platform/ui/draw/Printout.h"
 
 namespace namespaceOV {
 
@@ -22,38 +18,15 @@ using familycommon::TPhaseDC;
 
 namespace {
 
-// Posted to itself after a drag step: the latest position goes to the unit, one write at a time.
 constexpr ui::MessageId kWriteLivePosition = 0x0400 + FilterDragged;
 
 constexpr ui::Color kSumColour = ui::Color::FromBgr(0x00FF00);
-struct LevelScale {
-  float dBmin;
-  float dBmax;
-  int minorStep;
-  int majorStep;
-};
-constexpr LevelScale kFullScale{-80.0f, 20.0f, 4, 20};
-constexpr LevelScale kZoomedScale{-12.0f, 12.0f, 1, 4};
 struct Band {
   float fmin;
   float fmax;
 };
 constexpr Band kFullBand{20.0f, 24000.0f};
 constexpr Band kZoomedBand{100.0f, 5000.0f};
-
-// One page: the graph as it stands.
-class TWindowPrintout : public ui::Printout {
- public:
-  TWindowPrintout(std::string title, TFilterGraphWindow& window)
-      : title_(std::move(title)), window_(window) {}
-  std::string Title() const override { return title_; }
-  bool HasPage(int page) override { return page == 1; }
-  void PrintPage(int, ui::Dc& dc) override { window_.PaintPage(dc); }
-
- private:
-  std::string title_;
-  TFilterGraphWindow& window_;
-};
 
 std::vector<TFilter*> FiltersOf(const NotifyRecord& record) {
   if (record.flag == 1) {
@@ -71,13 +44,13 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
       panes_(panes),
       device_(*panes.device),
       channel_(std::clamp(panes.channel, 0, kMaxChannels - 1)),
-      printer_(std::make_unique<ui::Printer>()),
-      scratch_(1, 1, QImage::Format_RGB32) {
+      drag_(*this) {
   panes_.graph = this;
-  OnMessage(kWriteLivePosition, [this](const ui::Message&) {
-    WriteLivePosition();
-    return 0;
-  });
+  drag_.SetLiveWrite(
+      kWriteLivePosition, [this] { WriteLivePosition(); },
+      [this](const IQException& e) { ReportCommError(e, device_); });
+  // Without a drag the idle check reads the unit again.
+  drag_.SetOnEnd([this] { device_.parametersReady = true; });
   OnCommand(kCmPrint, [this] { CmPrint(); });
   OnCommand(kCmVerticalZoom, [this] {
     Toggle(device_.verticalZoom[channel_], "Vertical Zoom");
@@ -104,7 +77,7 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
 }
 
 TFilterGraphWindow::~TFilterGraphWindow() {
-  if (dragging_) EndDrag();
+  if (drag_.Active()) drag_.End();
   Destroy();
   panes_.graph = nullptr;
 }
@@ -122,18 +95,11 @@ FilterGraphIcons::Range TFilterGraphWindow::CurveRange() const {
 }
 
 void TFilterGraphWindow::ApplyViewOptions() {
-  const LevelScale& scale = device_.verticalZoom[channel_] ? kZoomedScale : kFullScale;
+  scale_ = device_.verticalZoom[channel_] ? familycommon::kZoomedLevelScale
+                                          : familycommon::kFullLevelScale;
   const Band& band = device_.horizontalZoom[channel_] ? kZoomedBand : kFullBand;
   fmin_ = band.fmin;
   fmax_ = band.fmax;
-  SetLevelRange(scale.dBmin, scale.dBmax, scale.minorStep, scale.majorStep);
-}
-
-void TFilterGraphWindow::SetLevelRange(float dBmin, float dBmax, int minorStep, int majorStep) {
-  dBmin_ = dBmin;
-  dBmax_ = dBmax;
-  minorStep_ = minorStep;
-  majorStep_ = majorStep;
   Invalidate();
 }
 
@@ -171,14 +137,14 @@ void TFilterGraphWindow::Notify(NotifyRecord* record) {
       case FilterRemoved:
       case RefreshAll:
         if (r.code == RefreshAll || Matches(r)) {
-          if (dragging_) EndDrag();
+          if (drag_.Active()) drag_.End();
           RebuildIcons();
           Invalidate();
         }
         break;
       case FilterChanged:
       case FilterDragged:
-        if (Matches(r) && !(r.code == FilterDragged && dragging_)) {
+        if (Matches(r) && !(r.code == FilterDragged && drag_.Active())) {
           for (const TFilter* filter : FiltersOf(r)) {
             if (filter) icons_.Refresh(*filter, CurveRange());
           }
@@ -196,40 +162,34 @@ void TFilterGraphWindow::Notify(NotifyRecord* record) {
 
 void TFilterGraphWindow::DrawGraph(TFreqDC& freq, TPhaseDC& phase) {
   familycommon::GridStyle style;
-  style.minorStep = minorStep_;
-  style.majorStep = majorStep_;
+  style.minorStep = scale_.minorStep;
+  style.majorStep = scale_.majorStep;
   style.linearLabels = device_.linearGraphLabels[channel_];
   style.phaseLabels = device_.showPhase[channel_];
   style.title = title_;
   familycommon::DrawGrid(freq, style);
   familycommon::DrawCurve(freq, icons_.SumMagnitude(), kSumColour);
-  if (device_.showPhase[channel_] && !printing_) {
+  if (device_.showPhase[channel_] && !Printing()) {
     familycommon::DrawCurve(phase, icons_.SumPhase(), familycommon::kPhaseColour);
   }
 }
 
 void TFilterGraphWindow::Paint(ui::Dc& dc) {
   const ui::Rect client = ClientRect();
-  if (!printing_) dc.FillRect(client, ui::kBlack);
-  TFreqDC freq(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
-  TPhaseDC phase(dc, client, fmin_, fmax_, dBmin_, dBmax_, printing_);
+  if (!Printing()) dc.FillRect(client, ui::kBlack);
+  TFreqDC freq(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, Printing());
+  TPhaseDC phase(dc, client, fmin_, fmax_, scale_.dBmin, scale_.dBmax, Printing());
   DrawGraph(freq, phase);
   TFilterIcon* selected = icons_.Selected();
   for (const auto& icon : icons_.All()) {
-    if (icon.get() != selected) icon->Draw(freq, printing_);
+    if (icon.get() != selected) icon->Draw(freq, Printing());
   }
   if (selected) {
-    selected->Draw(freq, printing_);
+    selected->Draw(freq, Printing());
     if (selected->selected) {
-      familycommon::DrawCurve(freq, selected->magnitude, printing_ ? ui::kBlack : ui::kWhite);
+      familycommon::DrawCurve(freq, selected->magnitude, Printing() ? ui::kBlack : ui::kWhite);
     }
   }
-}
-
-void TFilterGraphWindow::PaintPage(ui::Dc& dc) {
-  printing_ = true;
-  Paint(dc);
-  printing_ = false;
 }
 
 void TFilterGraphWindow::DrawDragStep() {
@@ -238,8 +198,8 @@ void TFilterGraphWindow::DrawDragStep() {
   if (!client || !icon) return;
   ui::Dc& dc = client->dc();
   dc.FillRect(ClientRect(), ui::kBlack);
-  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
-  TPhaseDC phase(dc, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  TFreqDC freq(dc, ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
+  TPhaseDC phase(dc, ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
   DrawGraph(freq, phase);
   familycommon::DrawCurve(freq, icon->magnitude, ui::kWhite);
   dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
@@ -249,13 +209,7 @@ void TFilterGraphWindow::DrawDragStep() {
       Printf("(%.0f, %.1f)", icon->position.frequency, 20.0 * std::log10(icon->position.gain)),
       icon->position.frequency, icon->position.gain,
       familycommon::kTextAbove | familycommon::kTextRight);
-  if (bandStart_ != bandEnd_) {
-    dc.SetPen(ui::Pen::Solid(ui::kWhite));
-    const ui::DrawMode old = dc.SetDrawMode(ui::DrawMode::XorPen);
-    dc.MoveTo({bandStart_.x, -bandStart_.y});
-    dc.LineTo({bandEnd_.x, -bandEnd_.y});
-    dc.SetDrawMode(old);
-  }
+  drag_.DrawBand(dc);
 }
 
 void TFilterGraphWindow::NotifyRootOf(uint32_t code, int32_t channel, int32_t flag, void* pointer) {
@@ -264,8 +218,7 @@ void TFilterGraphWindow::NotifyRootOf(uint32_t code, int32_t channel, int32_t fl
 }
 
 TFreqDC TFilterGraphWindow::MouseContext() {
-  if (!scratchDc_) scratchDc_ = std::make_unique<ui::Dc>(scratch_);
-  return TFreqDC(*scratchDc_, ClientRect(), fmin_, fmax_, dBmin_, dBmax_, false);
+  return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
 }
 
 void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
@@ -280,11 +233,7 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
       device_.parametersReady = true;
       return;
     }
-    CaptureMouse();
-    dragging_ = true;
-    bandStart_ = freq.ValueToPoint(selected->position, false);
-    bandEnd_ = bandStart_;
-    startValue_ = selected->position;
+    drag_.Begin(freq, selected->position);
     lastWritten_ = filter.GetDeviceRecord();
     return;
   }
@@ -297,39 +246,17 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
   NotifyRootOf(FilterSelected, channel_, 0, filter);
 }
 
-GraphValue TFilterGraphWindow::LockedValue(const TFreqDC& dc, ui::Point end) const {
-  GraphValue value = dc.PointToValue(dc.Dc().Mapping().ToDevice(end));
-  const bool vertical = std::abs(end.x - bandStart_.x) <= std::abs(end.y - bandStart_.y);
-  if (vertical) {
-    value.frequency = startValue_.frequency;
-  } else {
-    value.gain = startValue_.gain;
-  }
-  return value;
-}
-
 void TFilterGraphWindow::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!drag_.Active() || !icon) return;
   TFreqDC freq = MouseContext();
-  GraphValue value = freq.PointToValue(freq.FlipPoint(p));
-  value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
-  value.frequency = std::clamp(value.frequency, fmin_, fmax_);
+  GraphValue value = freq.MouseValue(p);
   icon->DragTo(value);
-  ui::Point end = freq.ValueToPoint(value, false);
-  if (std::abs(end.y - bandStart_.y) < std::abs(end.x - bandStart_.x)) {
-    end.y = bandStart_.y;
-  } else {
-    end.x = bandStart_.x;
-  }
-  value = LockedValue(freq, end);
-  bandEnd_ = end;
+  drag_.MoveBandTo(freq.ValueToPoint(value, false));
+  value = drag_.BandValue(freq);
   icon->Apply(value);
   ShowInDialog(icon->Filter());
-  if (!liveWritePosted_) {
-    liveWritePosted_ = true;
-    Post(kWriteLivePosition);
-  }
+  drag_.QueueLiveWrite();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   icons_.ComputeSum(device_.showPhase[channel_]);
   DrawDragStep();
@@ -345,42 +272,28 @@ void TFilterGraphWindow::ShowInDialog(const TFilter& filter) const {
 }
 
 void TFilterGraphWindow::WriteLivePosition() {
-  liveWritePosted_ = false;
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) return;
+  if (!icon) return;
   TFilter& filter = icon->Filter();
   if (filter.GetDeviceRecord() == lastWritten_) return;
-  try {
-    filter.UpdateDeviceLive(device_);
-    lastWritten_ = filter.GetDeviceRecord();
-    NotifyRootOf(FilterDragged, channel_, 0, &filter);
-  } catch (const IQException& e) {
-    // The error box needs the mouse: the drag ends before it opens.
-    EndDrag();
-    Invalidate();
-    ReportCommError(e, device_);
-  }
-}
-
-void TFilterGraphWindow::EndDrag() {
-  dragging_ = false;
-  if (ui::Window::MouseCapture() == this) ui::Window::ReleaseMouse();
-  device_.parametersReady = true;
+  filter.UpdateDeviceLive(device_);
+  lastWritten_ = filter.GetDeviceRecord();
+  NotifyRootOf(FilterDragged, channel_, 0, &filter);
 }
 
 void TFilterGraphWindow::EvLButtonUp() {
   SetFocus();
   TFilterIcon* icon = icons_.Selected();
-  if (!dragging_ || !icon) {
-    EndDrag();
+  if (!drag_.Active() || !icon) {
+    drag_.End();
     return;
   }
   const TFreqDC freq = MouseContext();
-  GraphValue value = LockedValue(freq, bandEnd_);
+  GraphValue value = drag_.BandValue(freq);
   value.gain = std::clamp(value.gain, freq.Gmin(), freq.Gmax());
   TFilter& filter = icon->Filter();
   icon->Apply(value);
-  EndDrag();
+  drag_.End();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   Invalidate();
   const bool written = GuardedUnitCall(device_, [&] {
@@ -420,7 +333,7 @@ void TFilterGraphWindow::EvRButtonDown(ui::Point p) {
 
 void TFilterGraphWindow::EvKeyDown(int key) {
   TFilterIcon* icon = icons_.Selected();
-  if (!icon || dragging_) return;
+  if (!icon || drag_.Active()) return;
   if (key == ui::key::kLeft || key == ui::key::kRight) {
     TFilterIcon* next = icons_.Neighbour(key == ui::key::kLeft ? -1 : 1);
     if (next != icon) {
@@ -469,13 +382,6 @@ void TFilterGraphWindow::CmBypass() {
   NotifyRootOf(FilterChanged, channel_, 1, &changed);
 }
 
-void TFilterGraphWindow::CmPrint() {
-  if (!printer_) return;
-  TWindowPrintout printout("Frequency response graph", *this);
-  const ui::PrintOutcome outcome = printer_->Print(Widget(), printout, true);
-  if (outcome.result == ui::PrintResult::Failed) {
-    ui::MessageBox(this, outcome.message, "Print", ui::mb::kOk | ui::mb::kIconExclamation);
-  }
-}
+void TFilterGraphWindow::CmPrint() { PrintGraph("Frequency response graph"); }
 
 }  // namespace namespaceOV

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QImage>
 #include <memory>
 #include <string>
 
 #include "controls/TDataWindow.h"
+#include "familycommon/GraphScale.h"
 #include "familycommon/GraphWindow.h"
+#include "familycommon/IconDrag.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/filters/FilterGraphIcons.h"
-#include "platform/ui/draw/Printer.h"
 
 namespace namespaceOV {
 
@@ -35,16 +35,13 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   ~TFilterGraphWindow() override;
 
   void Notify(NotifyRecord* record) override;
-  void SetLevelRange(float dBmin, float dBmax, int minorStep, int majorStep);
   // Toggles the phase curve (also the editor's View command).
   void CmShowPhase();
-  // The graph on a printer page: the title above the plot, no phase, the selected curve in black.
-  void PaintPage(ui::Dc& dc);
 
   const FilterGraphIcons& Icons() const { return icons_; }
-  bool Dragging() const { return dragging_; }
+  bool Dragging() const { return drag_.Active(); }
   // 1 while a moved position waits for the unit, else 0.
-  int PendingLiveWrites() const { return liveWritePosted_ ? 1 : 0; }
+  int PendingLiveWrites() const { return drag_.PendingLiveWrites(); }
 
  protected:
   void SetupWindow() override;
@@ -59,19 +56,14 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   void DrawDragStep();
   void NotifyRootOf(uint32_t code, int32_t channel, int32_t flag, void* pointer);
 
-  // The graph's mapping for mouse positions, on a scratch image kept for it: a context is dear
-  // to make, and the mouse moves often.
   familycommon::TFreqDC MouseContext();
   void EvLButtonDown(ui::Point p) override;
   void EvMouseMove(ui::Point p) override;
   void EvLButtonUp() override;
   void EvRButtonDown(ui::Point p) override;
   void EvKeyDown(int key) override;
+  // Sends the selected filter's position, unless the unit has it already.
   void WriteLivePosition();
-  // The drag is over: the mouse is free, the idle check runs again.
-  void EndDrag();
-  // The locked value of the band's end: the coordinate of the other axis keeps its start value.
-  GraphValue LockedValue(const familycommon::TFreqDC& dc, ui::Point end) const;
   void ShowInDialog(const TFilter& filter) const;
 
   void CmPrint();
@@ -82,26 +74,14 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   FilterEditorPanes& panes_;
   IQDeviceOrdavinex& device_;
   int channel_;
-  std::unique_ptr<ui::Printer> printer_;
-  bool printing_ = false;
   std::string title_;
 
-  float dBmin_ = -80.0f;
-  float dBmax_ = 20.0f;
-  int minorStep_ = 4;
-  int majorStep_ = 20;
+  familycommon::LevelScale scale_ = familycommon::kFullLevelScale;
   float fmin_ = 20.0f;
   float fmax_ = 24000.0f;
 
-  QImage scratch_;
-  std::unique_ptr<ui::Dc> scratchDc_;
-
   FilterGraphIcons icons_;
-  bool dragging_ = false;
-  bool liveWritePosted_ = false;
-  ui::Point bandStart_;  // logical units, y pointing up
-  ui::Point bandEnd_;
-  GraphValue startValue_;
+  familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
 };
 

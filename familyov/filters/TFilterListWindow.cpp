@@ -12,7 +12,6 @@
 #include "familyov/unit/WindowCalls.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/Resources.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 
 namespace namespaceOV {
@@ -21,20 +20,12 @@ using namespace ovfilter_res;
 
 namespace {
 
-constexpr int kTypeIconWidth = 16;
-constexpr int kStateIconWidth = 20;
-constexpr ui::Color kMaskColor{255, 255, 255};
 constexpr int kFrequencyColumn = 1;
 constexpr int kParam2Column = 3;
 // Below this level a parametric or boost/cut filter counts as doing nothing.
 constexpr float kZeroDbTolerance = 0.01f;
 
-struct Column {
-  const char* title;
-  const char* sample;
-  int margin;
-};
-constexpr Column kColumns[] = {
+constexpr familycommon::FilterListLook::Column kColumns[] = {
     {"Filter", "High shelving", 41},     {"Freq", "1000 Hz", 15},
     {"Param 1", "Slope: -12dB/oct", 15}, {"Param 2", "BW: 6.666", 15},
     {"Links", "2,A,B,C,D,E,F,E,F", 125},
@@ -98,15 +89,11 @@ TFilterListWindow::TFilterListWindow(ui::Window* parent, FilterEditorPanes& pane
       TDataWindow(parent),
       panes_(panes),
       device_(*panes.device),
-      list_(this, kFilterList),
-      typeIcons_(kTypeIconWidth, kTypeIconWidth),
-      stateIcons_(kStateIconWidth, kTypeIconWidth) {
+      list_(this, kFilterList) {
   panes_.list = this;
   // A report with column titles, which the user clicks to sort and to switch Q and bandwidth.
   list_.Bind({kFilterList, ui::ControlKind::ListView, "", {}, ui::style::kReport},
              {0, 0, 100, 100});
-  typeIcons_.AddStrip(ui::Resources::Image(kFilterTypeIcons), kMaskColor);
-  stateIcons_.AddStrip(ui::Resources::Image(kFilterStateIcons), kMaskColor);
   SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kFilterList, ui::Notify::ItemChanged, [this](const ui::Notification&) {
     if (!updating_) SelectionChanged();
@@ -129,11 +116,7 @@ TFilterListWindow::~TFilterListWindow() {
 
 void TFilterListWindow::SetupWindow() {
   ui::LayoutWindow::SetupWindow();
-  list_.SetImageList(&typeIcons_);
-  list_.SetStateImageList(&stateIcons_);
-  for (const Column& column : kColumns) {
-    list_.AddColumn(column.title, list_.TextWidth(column.sample) + column.margin);
-  }
+  look_.Apply(list_, kColumns);
   FillRows();
 }
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "controls/TDataWindow.h"
+#include "familycommon/FilterListLook.h"
 #include "familyov/filters/FilterEditorPanes.h"
-#include "platform/ui/ImageList.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/ListView.h"
 
@@ -61,8 +61,7 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   ui::ListView list_;
   std::vector<TFilter*> rows_;
   std::vector<TFilter*> selection_;
-  ui::ImageList typeIcons_;
-  ui::ImageList stateIcons_;
+  familycommon::FilterListLook look_;
   bool updating_ = false;
   bool sortByCreation_ = false;
 };

@@ -2,25 +2,24 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 
 #include "controls/TProgressDialog.h"
 #include "familycommon/IntelHex.h"
-#include "familycommon/ReflashPrompts.h"
+#include "familycommon/ReflashFlow.h"
 #include "familyov/unit/FlagWait.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/OrdavinexTypes.h"
 #include "familyov/unit/ParameterTable.h"
-#include "platform/ui/Application.h"
 
 namespace namespaceOV {
 namespace {
 
 using familycommon::Firmware;
 using familycommon::HexRecord;
+using familycommon::IgnoringBusFailure;
 
 constexpr int kFirstNewMemory = 13;
 constexpr int kLastNewMemory = 15;
@@ -34,49 +33,43 @@ bool BringsNewMemories(const IQDeviceOrdavinex& device, const Firmware& firmware
          device.firmwareVersion < IQDevice8126::kMoreMemoriesFirmware;
 }
 
-void IgnoringBusFailure(const auto& action) {
-  try {
-    action();
-  } catch (const IQException&) {
-    // A rebooting unit may not answer; the wait for its ready flag that follows tells.
-  }
-}
-
 // The unit's side of a reflash, step by step, with the progress dialog moving along.
-class FirmwareSender {
+class FirmwareSender : public familycommon::FirmwareSteps {
  public:
-  FirmwareSender(IQDeviceOrdavinex& device, TProgressDialog& progress)
-      : device_(device), progress_(progress) {}
+  explicit FirmwareSender(IQDeviceOrdavinex& device) : device_(device) {}
 
-  void PrepareErase() { gFlashEnableObject.Write(device_, true); }
+  void PrepareErase() override { gFlashEnableObject.Write(device_, true); }
 
-  void Program(const Firmware& firmware) {
+  void Program(const Firmware& firmware, TProgressDialog& progress) override {
+    progress_ = &progress;
     gFlashEraseObject.Write(device_, true);
     WaitReady(device_);
-    progress_.SetText("Reprogramming ...");
+    progress.SetText("Reprogramming ...");
     gFlashAddressObject.Write(device_, 0);
     for (std::size_t i = 0; i < firmware.records.size(); ++i) {
-      progress_.SetValue(static_cast<int>(i));
+      progress.SetValue(static_cast<int>(i));
       Send(firmware.records[i]);
     }
     if (firmware.reinitialise) {
       gInitializeObject.Write(device_, 1);
       WaitReady(device_);
     }
+    Reboot(firmware.reinitialise);
+    if (BringsNewMemories(device_, firmware)) InitMemoryNames(device_);
   }
 
+ private:
   void Reboot(bool reinitialise) {
     IgnoringBusFailure([this] { gResetObject.Write(device_, true); });
     if (reinitialise) {
-      progress_.SetText("Initializing...");
+      progress_->SetText("Initializing...");
       WaitReady(device_);
-      progress_.SetText("Rebooting...");
+      progress_->SetText("Rebooting...");
       IgnoringBusFailure([this] { gResetObject.Write(device_, true); });
     }
     WaitReady(device_);
   }
 
- private:
   void Send(const HexRecord& record) {
     switch (record.type) {
       case familycommon::kHexUpperAddress:
@@ -86,7 +79,7 @@ class FirmwareSender {
         SendData(record.data);
         break;
       case familycommon::kHexEndOfFile:
-        progress_.SetText("Rebooting...");
+        progress_->SetText("Rebooting...");
         break;
       default:
         break;
@@ -109,45 +102,17 @@ class FirmwareSender {
   }
 
   IQDeviceOrdavinex& device_;
-  TProgressDialog& progress_;
+  TProgressDialog* progress_ = nullptr;
   std::size_t lastCount_ = 0;
 };
 
 }  // namespace
 
 void ReflashUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
-  const std::optional<Firmware> firmware =
-      familycommon::ChooseFirmware(device.GetInfo().familyCode, kHexRules, owner);
-  if (!firmware || !familycommon::ConfirmReflash(*firmware, owner)) return;
-
-  TProgressDialog progress(owner);
-  progress.Create();
-  progress.SetRange(0, static_cast<int>(firmware->records.size()));
-  progress.SetValue(0);
-  progress.SetText("Erasing FLASH");
-  FirmwareSender sender(device, progress);
-  try {
-    ui::WaitCursor wait;
-    sender.PrepareErase();
-  } catch (const IQException& e) {
-    // Nothing is erased yet: the unit keeps its firmware.
-    ReportCommError(e, device);
-    return;
-  }
-  try {
-    ui::WaitCursor wait;
-    sender.Program(*firmware);
-    sender.Reboot(firmware->reinitialise);
-    if (BringsNewMemories(device, *firmware)) InitMemoryNames(device);
-  } catch (const IQException& e) {
-    ReportCommError(e, device);
-    familycommon::ShowReflashFailure(owner);
-    return;
-  } catch (const std::exception&) {
-    familycommon::ShowReflashFailure(owner);
-    return;
-  }
-  familycommon::ShowReflashDone(owner);
+  FirmwareSender sender(device);
+  familycommon::ReflashUnit(
+      device.GetInfo().familyCode, kHexRules, sender,
+      [&device](const IQException& e) { ReportCommError(e, device); }, owner);
 }
 
 void InitMemoryNames(IQDeviceOrdavinex& device) {

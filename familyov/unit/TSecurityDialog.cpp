@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "familycommon/SetPassDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditOVWindow.h"
@@ -17,10 +19,6 @@ namespace namespaceOV {
 namespace {
 
 constexpr std::size_t kServiceStatusBytes = 12;
-
-std::unique_ptr<ui::Validator> PasswordValidator() {
-  return std::make_unique<ui::CharSetValidator>(kPasswordCharacters);
-}
 
 }  // namespace
 
@@ -44,8 +42,6 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
       lockText_(this, ovres::kLockText),
       setPassword_(this, ovres::kSetPasswordButton),
       serviceStatus_(this, ovres::kServiceStatusButton) {
-  lamp_.SetStyle(kLampStyle);
-  lamp_.SetPushStyle(true);
   OnCommand(ovres::kLockButton, [this] { CmLockUnlock(); });
   OnCommand(ovres::kSetPasswordButton, [this] { CmSetPassword(); });
   OnCommand(ovres::kServiceStatusButton, [this] { CmServiceStatus(); });
@@ -53,24 +49,14 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
 
 void TSecurityDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  Guarded([this] { ShowLock(gLockedObject.Read(device_)); });
-  password_.SetValidator(PasswordValidator());
+  GuardedUnitCall(device_, [this] { ShowLock(gLockedObject.Read(device_)); });
+  password_.SetValidator(
+      std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
   password_.SetText("");
 }
 
-bool TSecurityDialog::Guarded(const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const IQException& error) {
-    ReportCommError(error, device_);
-    return false;
-  }
-}
-
 void TSecurityDialog::ShowLock(bool locked) {
-  lamp_.SetState(locked ? kLockedLamp : kUnlockedLamp);
-  lamp_.Redraw();
+  lamp_.Show(locked);
   lockText_.SetText(locked ? "Unlock device" : "Lock device");
   setPassword_.Enable(!locked);
 }
@@ -83,7 +69,7 @@ bool TSecurityDialog::TryUnlock() {
 }
 
 void TSecurityDialog::CmLockUnlock() {
-  Guarded([this] {
+  GuardedUnitCall(device_, [this] {
     if (!TryUnlock()) {
       if (ui::MessageBox(this, "Lock the device?", "Security",
                          ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
@@ -108,57 +94,31 @@ bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
     return true;
   }
   if (!std::exchange(keyDownSeen_, false)) return false;
-  Guarded([this] {
+  GuardedUnitCall(device_, [this] {
     if (TryUnlock() && lockChanged_) lockChanged_();
   });
   return true;
 }
 
 void TSecurityDialog::CmSetPassword() {
-  TSetPasswordDialog dialog(this);
+  // Any length up to the unit's, the empty password too.
+  SetPassDialog dialog(this, 0, kMaxPasswordChars);
   if (dialog.Execute() == ui::kIdOk) {
-    Guarded([&] { gPasswordObject.Write(device_, dialog.Password(), kMaxPasswordChars); });
+    GuardedUnitCall(device_,
+                    [&] { gPasswordObject.Write(device_, dialog.Password(), kMaxPasswordChars); });
   }
   password_.SetText("");
 }
 
 void TSecurityDialog::CmServiceStatus() {
   if (!device_.IsOnline()) return;
-  Guarded([this] {
+  GuardedUnitCall(device_, [this] {
     std::vector<uint8_t> status;
     device_.Request(gServiceStatusObject, 0);
     if (!device_.Fetch(gServiceStatusObject, status)) throw DeviceBusy();
     ui::MessageBox(this, ServiceStatusText(status), "Service Code 01",
                    ui::mb::kOk | ui::mb::kIconExclamation);
   });
-}
-
-TSetPasswordDialog::TSetPasswordDialog(ui::Window* parent, int maxChars)
-    : ui::Dialog(parent, ovres::kSetPasswordDialog),
-      first_(this, ovres::kNewPasswordEdit, maxChars),
-      second_(this, ovres::kConfirmPasswordEdit, maxChars) {}
-
-void TSetPasswordDialog::SetupWindow() {
-  ui::Dialog::SetupWindow();
-  first_.SetValidator(PasswordValidator());
-  second_.SetValidator(PasswordValidator());
-}
-
-void TSetPasswordDialog::CloseWindow(int result) {
-  if (result != ui::kIdOk || !IsCreated()) {
-    ui::Dialog::CloseWindow(result);
-    return;
-  }
-  if (first_.Text() != second_.Text()) {
-    ui::MessageBox(this, "Strings do not match.", "Set Password",
-                   ui::mb::kOk | ui::mb::kIconExclamation);
-    first_.SetText("");
-    second_.SetText("");
-    first_.SetFocus();
-    return;
-  }
-  password_ = first_.Text();
-  ui::Dialog::CloseWindow(result);
 }
 
 std::unique_ptr<ui::Window> MakeSecurityWindow(TEditOVWindow& editWindow) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controls/TLEDButton.h"
+#include "familycommon/LockLamp.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
@@ -15,8 +16,6 @@ namespace namespaceOV {
 class IQDeviceOrdavinex;
 class TEditOVWindow;
 
-// The characters a unit's password may hold.
-inline constexpr const char* kPasswordCharacters = "0-9 A-Z/,#()&-";
 inline constexpr int kMaxPasswordChars = 11;
 
 // Locks a unit, unlocks it with its password (the button, or Enter in the password field), gives
@@ -33,19 +32,12 @@ class TSecurityDialog : public ui::Dialog {
   void SetupWindow() override;
 
  private:
-  // The lamp drawn from the strip of lamp images, not as a coloured rectangle.
-  static constexpr int kLampStyle = 0;
-  static constexpr int kLockedLamp = 2;
-  static constexpr int kUnlockedLamp = 6;
-
   void CmLockUnlock();
   void CmSetPassword();
   void CmServiceStatus();
   // Sends the password field to a locked unit; true when the unit was locked.
   bool TryUnlock();
   void ShowLock(bool locked);
-  // Runs a bus step; a failure is reported and answered with false.
-  bool Guarded(const std::function<void()>& step);
 
   // A key went down in a security window since the last Enter was taken: an Enter released
   // without it (the one that opened the window, say) is not meant for the password.
@@ -54,27 +46,10 @@ class TSecurityDialog : public ui::Dialog {
   IQDeviceOrdavinex& device_;
   std::function<void()> lockChanged_;
   ui::Edit password_;
-  TLEDButton lamp_;
+  familycommon::LockLamp lamp_;
   ui::StaticText lockText_;
   ui::PushButton setPassword_;
   TLEDButton serviceStatus_;
-};
-
-// Asks for a new password twice; OK only when both entries match (empty ones too).
-class TSetPasswordDialog : public ui::Dialog {
- public:
-  TSetPasswordDialog(ui::Window* parent, int maxChars = kMaxPasswordChars);
-
-  void CloseWindow(int result = ui::kIdCancel) override;
-  const std::string& Password() const { return password_; }
-
- protected:
-  void SetupWindow() override;
-
- private:
-  std::string password_;
-  ui::Edit first_;
-  ui::Edit second_;
 };
 
 // The security window of the unit's window: a child window that tells the unit's window of every

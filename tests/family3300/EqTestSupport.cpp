@@ -3,14 +3,10 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 #include "controls/DeviceErrorReport.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Prompts.h"
-#include "platform/ui/TestHooks.h"
-#include "resources/AppResources.h"
+#include "tests/app/AppGuiEnvironment.h"
 #include "tests/bus/RequestTrace.h"
 
 namespace eqtest {
@@ -22,34 +18,14 @@ std::vector<std::string>& ReportedErrors() {
   return errors;
 }
 
-// The one application object Qt allows, the program's resources, a failed test for a prompt no
-// script answers, and the family's error reports collected.
-class GuiEnvironment : public testing::Environment {
- public:
-  void SetUp() override {
-    app_ = std::make_unique<ui::Application>(argc_, argv_, name_);
-    RegisterAppResources();
-    ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
-                             [](const std::string& what) { ADD_FAILURE() << what; });
-    controls::SetDeviceErrorReporter([](const IQException& error, IQDevice* device, int code) {
-      ReportedErrors().push_back(std::to_string(code) + ": " +
-                                 (code >= 0 ? device->GetErrorText(code) : error.GetText()));
-    });
-  }
-  void TearDown() override {
-    ui::test::PumpMessages();
-    app_.reset();
-  }
-
- private:
-  std::string name_ = "family3300_tests";
-  int argc_ = 1;
-  char* argv_[2] = {name_.data(), nullptr};
-  std::unique_ptr<ui::Application> app_;
-};
-
+// The family's error reports are collected, with the unit's code and its text.
 [[maybe_unused]] testing::Environment* const kEnvironment =
-    testing::AddGlobalTestEnvironment(new GuiEnvironment);
+    testsupport::AddAppGuiEnvironment("family3300_tests", [] {
+      controls::SetDeviceErrorReporter([](const IQException& error, IQDevice* device, int code) {
+        ReportedErrors().push_back(std::to_string(code) + ": " +
+                                   (code >= 0 ? device->GetErrorText(code) : error.GetText()));
+      });
+    });
 
 void SetTemplate(IQDeviceType& type, char model) {
   IQDeviceInfo& info = type.GetTemplate();

@@ -6,27 +6,8 @@
 
 namespace testsupport8100 {
 
-OlderFamilyBus::OlderFamilyBus()
-    : port(1, kBusBaudRate,
-           [path = bus.SlavePath()] {
-             return serial::MakeSystemLine([path](int) { return std::optional(path); });
-           }),
-      manager(port) {
-  bus.Start();
-  port.Open();
-}
-
-OlderFamilyBus::~OlderFamilyBus() {
-  port.Close();
-  bus.Stop();
-}
-
 std::vector<IQDevice*> OlderFamilyBus::RollCall() {
-  std::vector<IQDevice*> found;
-  std::vector<IQDeviceType*> all{&base, &plus, &x, &runeTide};
-  manager.RollCall(all, found, notifier);
-  bus.ClearTraffic();
-  return found;
+  return PseudoTerminalBus::RollCall({&base, &plus, &x, &runeTide});
 }
 
 std::vector<std::string> OlderFamilyBus::TakeTrace() { return bustest::TakeRequestTrace(bus); }

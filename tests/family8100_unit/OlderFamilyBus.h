@@ -5,31 +5,21 @@
 #include <string>
 #include <vector>
 
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
 #include "family8100/unit/Types8100.h"
-#include "sim/SimulatedBus.h"
 #include "sim/family8100/Family8100Unit.h"
-#include "tests/bus/BusTestSupport.h"
+#include "tests/bus/PseudoTerminalBus.h"
 
 namespace testsupport8100 {
 
 // The older family's units on a simulated bus behind a pseudo-terminal, and the program's port.
-struct OlderFamilyBus {
-  OlderFamilyBus();
-  ~OlderFamilyBus();
-
-  // The devices the manager creates for the units on the bus; it owns them.
+struct OlderFamilyBus : bustest::PseudoTerminalBus {
+  // The devices the family's types create for the units on the bus; the manager owns them.
   std::vector<IQDevice*> RollCall();
   // The requests since the last call: "W0A 01" for a set of object 0x0A, "R06" for a get of 0x06.
   std::vector<std::string> TakeTrace();
   // The slots of the unit at `index` on the bus.
   std::vector<sim::family8100::FilterSlot> SlotsOf(int index);
 
-  sim::SimulatedBus bus;
-  CommPort port;
-  IQDeviceManager manager;
-  bustest::RecordingNotifier notifier;
   namespace8100::IQ8100Type base;
   namespace8100::IQ8100PlusType plus;
   namespace8100::IQ8100XType x;

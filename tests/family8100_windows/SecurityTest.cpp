@@ -45,7 +45,7 @@ TEST_F(SecurityTest, SetsAPasswordLocksAfterAskingAndUnlocksOnlyWithIt) {
   window.RunSelectedNode();
   TSecurityDialog& page = window.Security();
   EXPECT_EQ(page.Text(), "Security - (5) Club");
-  EXPECT_EQ(page.Lamp().GetState(), TSecurityDialog::kUnlockedLamp);
+  EXPECT_EQ(page.Lamp().GetState(), familycommon::LockLamp::kUnlocked);
 
   // A cancelled new password writes nothing.
   bus.TakeTrace();
@@ -69,7 +69,7 @@ TEST_F(SecurityTest, SetsAPasswordLocksAfterAskingAndUnlocksOnlyWithIt) {
   ui::test::Click(page, f8100res::kLockLamp);
   ui::test::Click(page, f8100res::kLockLamp);
   EXPECT_THAT(bus.TakeTrace(), ElementsAre("R1C", "R1C", "R1C", "R06", "W1C 01", "R1C"));
-  EXPECT_EQ(page.Lamp().GetState(), TSecurityDialog::kLockedLamp);
+  EXPECT_EQ(page.Lamp().GetState(), familycommon::LockLamp::kLocked);
   EXPECT_EQ(ui::test::ControlOf(page, f8100res::kLockCaption).Text(), "Unlock device");
   EXPECT_FALSE(ui::test::ControlOf(page, f8100res::kSetPasswordButton).IsEnabled());
   // The edit window follows: the signal flow closes, the security page stays.
@@ -81,11 +81,11 @@ TEST_F(SecurityTest, SetsAPasswordLocksAfterAskingAndUnlocksOnlyWithIt) {
   bus.TakeTrace();
   ui::test::Click(page, f8100res::kLockLamp);
   EXPECT_THAT(bus.TakeTrace(), ElementsAre("R1C", "R06", "W1A 57524F4E4700"));
-  EXPECT_EQ(page.Lamp().GetState(), TSecurityDialog::kLockedLamp);
+  EXPECT_EQ(page.Lamp().GetState(), familycommon::LockLamp::kLocked);
   TypePassword(page, "OPEN 1");
   ui::test::PressKey(page, Qt::Key_Return);
   EXPECT_THAT(bus.TakeTrace(), ElementsAre("R1C", "R06", "W1A 4F50454E203100", "R1C"));
-  EXPECT_EQ(page.Lamp().GetState(), TSecurityDialog::kUnlockedLamp);
+  EXPECT_EQ(page.Lamp().GetState(), familycommon::LockLamp::kUnlocked);
   EXPECT_TRUE(ui::test::ControlOf(page, f8100res::kSetPasswordButton).IsEnabled());
   EXPECT_THAT(test8100::ReportedErrors(), IsEmpty());
 }
@@ -107,7 +107,7 @@ TEST_F(SecurityTest, BusErrorIsReportedOnceAndThePageStaysUsable) {
   ui::test::Click(page, f8100res::kStatusButton);
   EXPECT_EQ(script.Seen().back().text, "Status: 01 02 03 04 05 06 07 08 09 0A 0B 0C ");
   ui::test::Click(page, f8100res::kLockLamp);
-  EXPECT_EQ(page.Lamp().GetState(), TSecurityDialog::kLockedLamp);
+  EXPECT_EQ(page.Lamp().GetState(), familycommon::LockLamp::kLocked);
 }
 
 }  // namespace

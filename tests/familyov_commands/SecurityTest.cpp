@@ -7,6 +7,7 @@
 #include "familyov/unit/TSecurityDialog.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/FamilyCommonIds.h"
 #include "resources/FamilyOvCommandIds.h"
 #include "tests/familyov_commands/CommandsTestSupport.h"
 
@@ -42,13 +43,13 @@ TEST_F(SecurityTest, LockThenUnlockWithAWrongAndTheRightPassword) {
 
   Script script;
   // Two different entries are refused and cleared; equal ones become the password.
-  script.RunDialog(ovres::kSetPasswordDialog, [](ui::Dialog& d) {
-    ui::test::Type(d, ovres::kNewPasswordEdit, "ONE");
-    ui::test::Type(d, ovres::kConfirmPasswordEdit, "TWO");
+  script.RunDialog(common_res::kSetPassDialog, [](ui::Dialog& d) {
+    ui::test::Type(d, common_res::kSetPassNewEdit, "ONE");
+    ui::test::Type(d, common_res::kSetPassConfirmEdit, "TWO");
     ui::test::Click(d, ui::kIdOk);
-    EXPECT_EQ(ui::test::ControlOf(d, ovres::kConfirmPasswordEdit).Text(), "");
-    ui::test::Type(d, ovres::kNewPasswordEdit, "stage 1");
-    ui::test::Type(d, ovres::kConfirmPasswordEdit, "STAGE 1");
+    EXPECT_EQ(ui::test::ControlOf(d, common_res::kSetPassConfirmEdit).Text(), "");
+    ui::test::Type(d, common_res::kSetPassNewEdit, "stage 1");
+    ui::test::Type(d, common_res::kSetPassConfirmEdit, "STAGE 1");
     ui::test::Click(d, ui::kIdOk);
   });
   script.AnswerMessageBox(ui::kIdOk);
@@ -98,9 +99,9 @@ TEST_F(SecurityTest, ServiceStatusShowsTheUnitsBytesAndCancelKeepsThePassword) {
   Script script;
   script.AnswerMessageBox(ui::kIdOk);
   ui::test::Click(dialog, ovres::kServiceStatusButton);
-  script.RunDialog(ovres::kSetPasswordDialog, [](ui::Dialog& d) {
-    ui::test::Type(d, ovres::kNewPasswordEdit, "ONE");
-    ui::test::Type(d, ovres::kConfirmPasswordEdit, "ONE");
+  script.RunDialog(common_res::kSetPassDialog, [](ui::Dialog& d) {
+    ui::test::Type(d, common_res::kSetPassNewEdit, "ONE");
+    ui::test::Type(d, common_res::kSetPassConfirmEdit, "ONE");
     ui::test::Click(d, ui::kIdCancel);
   });
   ui::test::Click(dialog, ovres::kSetPasswordButton);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "controls/TInputDialog.h"
+#include "familycommon/SetPassDialog.h"
 #include "familyov/unit/NewSettingsCheck.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/TEditModelWindows.h"
@@ -77,7 +78,7 @@ TEST_F(WindowCommandsTest,
   Grab(trigger, "network-logic-trigger");
   TRefreshDialog refresh(*unit8148, nullptr);
   Grab(refresh, "logic-event");
-  TSetPasswordDialog password(nullptr);
+  SetPassDialog password(nullptr, 0, kMaxPasswordChars);
   Grab(password, "set-password");
   TInputDialog name(nullptr, "Unit name", "New name:", "Stage left", 11);
   Grab(name, "unit-name");

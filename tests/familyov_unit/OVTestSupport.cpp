@@ -84,21 +84,6 @@ std::array<uint8_t, 8> ModelId(char digit, const std::string& firmware, bool fou
   return id;
 }
 
-FamilyBus::FamilyBus()
-    : port(1, kBusBaudRate,
-           [path = bus.SlavePath()] {
-             return serial::MakeSystemLine([path](int) { return std::optional(path); });
-           }),
-      manager(port) {
-  bus.Start();
-  port.Open();
-}
-
-FamilyBus::~FamilyBus() {
-  port.Close();
-  bus.Stop();
-}
-
 int FamilyBus::AddModelUnit(sim::familyov::Model model, int address, const std::string& firmware) {
   return sim::familyov::AddFamilyOvUnit(bus,
                                         {.model = model, .address = address, .firmware = firmware});
@@ -108,13 +93,6 @@ int FamilyBus::AddUnit(int address, uint32_t family, const std::array<uint8_t, 8
   sim::UnitIdentity identity{.address = address, .family = static_cast<int>(family)};
   identity.modelId = modelId;
   return bus.AddGenericUnit(identity, FamilyObjects());
-}
-
-std::vector<IQDevice*> FamilyBus::RollCall(const std::vector<IQDeviceType*>& types) {
-  std::vector<IQDevice*> found;
-  manager.RollCall(types, found, notifier);
-  bus.ClearTraffic();
-  return found;
 }
 
 std::vector<std::string> FamilyBus::TakeTrace() {

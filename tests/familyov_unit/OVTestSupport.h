@@ -9,13 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "bus/CommPort.h"
-#include "bus/IQDeviceManager.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/OrdavinexTypes.h"
-#include "sim/SimulatedBus.h"
 #include "sim/familyov/FamilyOvUnit.h"
-#include "tests/bus/BusTestSupport.h"
+#include "tests/bus/PseudoTerminalBus.h"
 
 namespace ovtest {
 
@@ -37,26 +34,17 @@ std::string MemoryName(IQDevice& unit, int memory);
 void SetMemoryName(IQDevice& unit, int memory, const std::string& name);
 
 // A simulated bus on a pseudo-terminal with the family's units, and the device manager on it.
-class FamilyBus {
+class FamilyBus : public bustest::PseudoTerminalBus {
  public:
-  FamilyBus();
-  ~FamilyBus();
-
   // A unit of the family's simulated model.
   int AddModelUnit(sim::familyov::Model model, int address, const std::string& firmware = "1.5");
   // A unit answering every object of the family's table from its store, whatever was stored:
   // for values a unit of the family would not send.
   int AddUnit(int address, uint32_t family, const std::array<uint8_t, 8>& modelId);
-  std::vector<IQDevice*> RollCall(const std::vector<IQDeviceType*>& types);
   // The transfers the program sent since the last call, roll call excluded.
   std::vector<std::string> TakeTrace();
   void StoreByte(int unit, int id, int element, uint8_t value);
   void StoreLong(int unit, int id, int element, uint32_t value);
-
-  sim::SimulatedBus bus;
-  CommPort port;
-  IQDeviceManager manager;
-  bustest::RecordingNotifier notifier;
 };
 
 // A model device that records every transfer it is asked for; a virtual one keeps its store.

@@ -23,6 +23,7 @@
 #include "platform/ui/Static.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
+#include "platform/ui/TreeItemDrag.h"
 #include "platform/ui/TreeView.h"
 #include "tests/platform_ui/UiTestEnvironment.h"
 
@@ -444,6 +445,40 @@ TEST_F(ControlsTest, TreeViewWalksInOrderShowsSelectedImagesAndRefusesRelabelsIt
 
   tv.DeleteItem(filters);
   EXPECT_EQ(tv.FirstRoot(), delays);
+}
+
+TEST_F(ControlsTest, ATreeItemDroppedHandsOverItsDataAndTheItemUnderTheMouseThenFreesTheMouse) {
+  auto& tv = d.Get<TreeView>(kTree);
+  const TreeItem from = tv.InsertItem({}, "Channel A", -1, 1);
+  const TreeItem onto = tv.InsertItem({}, "Channel B", -1, 2);
+  std::vector<std::pair<Param, TreeItem>> drops;
+  TreeItemDrag drag(d, tv,
+                    [&](Param source, TreeItem target) { drops.emplace_back(source, target); });
+  auto* view = static_cast<QTreeWidget*>(tv.Widget());
+  const auto releaseAt = [&](QPoint inView) {
+    const QPoint inTree = view->viewport()->mapTo(view, inView);
+    d.Send(msg::kLButtonUp, 0,
+           PackPoint(d.ScreenToClient(tv.ClientToScreen({inTree.x(), inTree.y()}))));
+  };
+
+  releaseAt(view->visualItemRect(onto.node).center());
+  EXPECT_TRUE(drops.empty()) << "no drag, no drop";
+  d.SendNotify({kTree, Notify::BeginDrag, &tv, -1, reinterpret_cast<Param>(from.node)});
+  EXPECT_TRUE(drag.Active());
+  EXPECT_EQ(Window::MouseCapture(), &d);
+  releaseAt(view->visualItemRect(onto.node).center());
+  EXPECT_FALSE(drag.Active());
+  EXPECT_EQ(Window::MouseCapture(), nullptr);
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].first, 1);
+  EXPECT_EQ(drops[0].second, onto);
+
+  // Over no item the drop still ends the drag and says so.
+  d.SendNotify({kTree, Notify::BeginDrag, &tv, -1, reinterpret_cast<Param>(onto.node)});
+  releaseAt({2, view->viewport()->height() - 2});
+  ASSERT_EQ(drops.size(), 2u);
+  EXPECT_EQ(drops[1].first, 2);
+  EXPECT_FALSE(drops[1].second);
 }
 
 TEST_F(ControlsTest, TrackbarTickLabelsThatWouldTouchTakeAFurtherLine) {
