@@ -5,6 +5,7 @@
 
 #include "bus/IQDeviceType.h"
 #include "family3300/IQDevice3300.h"
+#include "resources/Family3300Ids.h"
 
 namespace namespace3300 {
 
@@ -38,7 +39,7 @@ class IQ3300Type : public IQ3300BaseType {
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
     return Create(manager, info, Model3300::kOneChannel);
   }
-  IconResource CreateIcon() const override { return 2; }
+  IconResource CreateIcon() const override { return res3300::kLargeIcon; }
   IconResource CreateSmallIcon() const override { return 8; }
   std::string GetName() const override { return "3300XL"; }
   bool GetHelp(std::string& file, std::string& title) const override;
@@ -49,7 +50,7 @@ class IQ33002Type : public IQ3300BaseType {
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override {
     return Create(manager, info, Model3300::kTwoChannel);
   }
-  IconResource CreateIcon() const override { return 3; }
+  IconResource CreateIcon() const override { return res3300::kTwoChannelLargeIcon; }
   IconResource CreateSmallIcon() const override { return 11; }
   std::string GetName() const override { return "3300-2XL"; }
 };

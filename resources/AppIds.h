@@ -33,6 +33,8 @@ inline constexpr int kOrdavinex26SmallIcon = 16;
 inline constexpr int kOrdavinex24SmallIcon = 17;
 inline constexpr int kOrdavinex22SmallIcon = 18;
 inline constexpr int kOrdavinex48SmallIcon = 20;
+inline constexpr int kOrdavinex37SmallIcon = 19;
+inline constexpr int kOrdavinex66SmallIcon = 21;
 // The older family's small icons, one per model (Ordavinex, Ordavinex+, X, Rune Tide), and the
 // graphic equalisers' (one channel, two channels).
 inline constexpr int kOlderBaseSmallIcon = 7;

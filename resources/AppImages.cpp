@@ -201,6 +201,8 @@ void RegisterAppImages() {
   ui::Resources::AddImage(kOrdavinex24SmallIcon, OrdavinexSmallIcon(4));
   ui::Resources::AddImage(kOrdavinex26SmallIcon, OrdavinexSmallIcon(6));
   ui::Resources::AddImage(kOrdavinex48SmallIcon, OrdavinexSmallIcon(8));
+  ui::Resources::AddImage(kOrdavinex37SmallIcon, OrdavinexSmallIcon(7));
+  ui::Resources::AddImage(kOrdavinex66SmallIcon, OrdavinexSmallIcon(6));
   ui::Resources::AddImage(kOlderBaseSmallIcon, OlderFamilySmallIcon(1));
   ui::Resources::AddImage(kOlderPlusSmallIcon, OlderFamilySmallIcon(2));
   ui::Resources::AddImage(kOlderXSmallIcon, OlderFamilySmallIcon(3));

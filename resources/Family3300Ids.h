@@ -9,6 +9,9 @@ inline constexpr int kDspiDialog = 33005;
 inline constexpr int kMemoryDialog = 33007;
 inline constexpr int kSecurityDialog = 33008;
 inline constexpr int kTreeImages = 33102;
+// The two models' large icons, apart from the newer family's tree strip and the shell's picture.
+inline constexpr int kLargeIcon = 33202;
+inline constexpr int kTwoChannelLargeIcon = 33203;
 
 // Graphic equaliser: band b (1..28) has slider kFirstBandSlider + b - 1 and label
 // kFirstBandLabel + b - 1.

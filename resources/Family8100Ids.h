@@ -23,6 +23,8 @@ inline constexpr int kFirstPresetList = 101;
 // draw their trees with).
 inline constexpr int kEditTree = 101;
 inline constexpr int kTreeImages = 2;
+// The large icon all four models share, apart from the newer family's picture.
+inline constexpr int kLargeIcon = 81009;
 
 // The signal-flow page, one template per model with the controls the model has.
 inline constexpr int kSigFlowDialog = 21;

@@ -95,19 +95,23 @@ void CrossoverEdits::StepOrder(CrossoverSide side, int delta, const std::string&
   Commit(*crossover);
 }
 
-void CrossoverEdits::MoveHigh(int frequency) {
+void CrossoverEdits::MoveHigh(int frequency, CommitOrder order) {
   TFilter* high = unit_.HighCrossover();
   TFilter* low = unit_.LowCrossover();
   if (!high) return;
   const bool follows = unit_.crossoverLink && low != nullptr;
   const float ratio =
       follows ? static_cast<float>(low->frequency) / static_cast<float>(high->frequency) : 1.0f;
+  const auto commitLow = [&] {
+    if (!follows) return;
+    low->frequency = std::clamp(static_cast<int32_t>(static_cast<float>(frequency) * ratio),
+                                kMinFrequencyHz, kMaxFrequencyHz);
+    Commit(*low);
+  };
   high->frequency = frequency;
+  if (order == CommitOrder::LowFirst) commitLow();
   Commit(*high);
-  if (!follows) return;
-  low->frequency = std::clamp(static_cast<int32_t>(static_cast<float>(frequency) * ratio),
-                              kMinFrequencyHz, kMaxFrequencyHz);
-  Commit(*low);
+  if (order == CommitOrder::HighFirst) commitLow();
 }
 
 void CrossoverEdits::ApplyTyped(const std::string& lowText, const std::string& highText) {
@@ -118,18 +122,22 @@ void CrossoverEdits::ApplyTyped(const std::string& lowText, const std::string& h
       Commit(*low);
     }
   }
-  if (const auto typed = ParseFrequency(highText)) MoveHigh(*typed);
+  if (const auto typed = ParseFrequency(highText)) MoveHigh(*typed, CommitOrder::HighFirst);
 }
 
 void CrossoverEdits::StepFrequency(CrossoverSide side, int zone, int count) {
   TFilter* crossover = Crossover(side);
   if (!crossover) return;
-  SetFrequency(side, SteppedFrequency(crossover->frequency, zone, count));
+  MoveSide(side, SteppedFrequency(crossover->frequency, zone, count), CommitOrder::LowFirst);
 }
 
 void CrossoverEdits::SetFrequency(CrossoverSide side, int frequency) {
+  MoveSide(side, frequency, CommitOrder::HighFirst);
+}
+
+void CrossoverEdits::MoveSide(CrossoverSide side, int frequency, CommitOrder order) {
   if (side == CrossoverSide::High) {
-    MoveHigh(frequency);
+    MoveHigh(frequency, order);
   } else if (TFilter* low = unit_.LowCrossover()) {
     low->frequency = frequency;
     Commit(*low);

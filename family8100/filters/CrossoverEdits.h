@@ -41,8 +41,12 @@ class CrossoverEdits {
 
  private:
   void ReplaceCrossover(CrossoverSide side, int alignment);
-  // The high crossover at `frequency`, the linked low one after it.
-  void MoveHigh(int frequency);
+  // Which of a linked pair reaches the unit first: the step buttons commit the following low
+  // crossover before the stepped high one, Enter and a graph drop the high one first.
+  enum class CommitOrder { HighFirst, LowFirst };
+  void MoveSide(CrossoverSide side, int frequency, CommitOrder order);
+  // The high crossover at `frequency`, with the linked low one following it.
+  void MoveHigh(int frequency, CommitOrder order);
   void Commit(TFilter& crossover);
 
   IQDevice8100& unit_;

@@ -5,6 +5,7 @@
 #include "bus/IQDeviceType.h"
 #include "family8100/unit/FamilyKey8100.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "resources/Family8100Ids.h"
 
 namespace namespace8100 {
 
@@ -19,7 +20,7 @@ class IQ8100Type : public IQDeviceType {
   // Opens (creating it when absent) the family's subkey of the program's key.
   void SetRegistryKey(const registry::Key& programKey) override;
   IQDevice* CreateDevice(IQDeviceManager* manager, const IQDeviceInfo* info) override;
-  IconResource CreateIcon() const override { return 9; }
+  IconResource CreateIcon() const override { return f8100res::kLargeIcon; }
   IconResource CreateSmallIcon() const override { return 7; }
   std::string GetName() const override { return "Ordavinex"; }
   // The family's preferences.

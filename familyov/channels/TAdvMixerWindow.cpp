@@ -266,8 +266,6 @@ void TAdvMixerWindow::SetupWindow() {
     for (int o = 0; o < outputs; ++o) AddPane(&Cell(o, i));
   }
   SetEdgePane(units_.get(), kTop);
-  // Laying out the first pane held the window to that pane's size.
-  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
 }
 
 }  // namespace namespaceOV

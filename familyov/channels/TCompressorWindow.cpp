@@ -216,8 +216,6 @@ void TCompressorWindow::SetupWindow() {
   const int height = panes_.empty() ? ClientRect().Height() : panes_.front()->WindowRect().Height();
   tree_->SetRect({0, 0, ChannelTreeWindow::kWidth, height});
   SetEdgePane(tree_.get(), kLeft);
-  // Laying out the first pane held the window to that pane's size.
-  PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
 }
 
 std::unique_ptr<ui::Window> MakeCompressorWindow(TEditOVWindow& editWindow) {

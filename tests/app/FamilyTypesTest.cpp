@@ -20,9 +20,11 @@
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Prompts.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
 #include "resources/Family8100Ids.h"
+#include "resources/FamilyOvIds.h"
 #include "sim/family3300/Family3300Unit.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
@@ -33,6 +35,8 @@ namespace {
 
 using namespace appres;
 using f8100res::kMemorySelectDialog;
+
+constexpr std::size_t kNewerFamilyTypes = 4;  // registered first
 
 class FamilyTypesTest : public ShellTest {
  protected:
@@ -56,6 +60,18 @@ TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndSpe
     EXPECT_NE(images.Image(i), defaultIcon) << names[i];
     for (int j = 0; j < i; ++j)
       EXPECT_NE(images.Image(i), images.Image(j)) << names[i] << " looks like " << names[j];
+  }
+  // The older families' large icons are not the newer family's picture, tree strip or the
+  // shell's own picture, which once shared their numbers.
+  const std::vector<IQDeviceType*>& types = client().Types();
+  for (std::size_t i = kNewerFamilyTypes; i < types.size(); ++i) {
+    const auto large = types[i]->CreateIcon();
+    if (!large) continue;
+    for (const QImage& other :
+         {ui::Resources::Image(kOrdavinexIcon), ui::Resources::Image(ovres::kTreeImages),
+          ui::Resources::Image(kUnitPicture)}) {
+      EXPECT_NE(ui::Resources::Image(*large), other) << names[i];
+    }
   }
   ui::Menu& devices = *frame().MenuBar()->SubMenu(1);
   EXPECT_EQ(devices.ItemText(kCmFirstSpecial), "Trigger Ordavinex Logic");

@@ -100,7 +100,12 @@ TEST_F(CrossoverEditsTest, LinkedLowFollowsTheHighAtTheirRatioAndEmptyTextsWrite
   edits().ApplyTyped("500", "3000");
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 3000);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, 750);
+  // The step button commits the following low crossover before the stepped high one.
+  bus.TakeTrace();
   edits().StepFrequency(CrossoverSide::High, 3, 1);
+  std::vector<std::string> typesWritten = bus.TakeTrace();
+  std::erase_if(typesWritten, [](const std::string& line) { return !line.starts_with("W14"); });
+  EXPECT_EQ(typesWritten, (std::vector<std::string>{"W14 08", "W14 09"}));
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 3100);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, 775);
 

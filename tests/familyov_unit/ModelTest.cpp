@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "familyov/unit/ParameterTable.h"
+#include "platform/ui/Resources.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
@@ -77,6 +78,22 @@ TEST(ModelDetectionTest, The8124HasOutputsAToD) {
   EXPECT_EQ(unit.GetChannelLabel(-1), "");
   EXPECT_EQ(unit.GetModelResourceId(), 12);
   EXPECT_EQ(unit.GetModelBitmapId(), 17);
+}
+
+// Every window of a unit carries its configuration's icon.
+TEST(ModelDetectionTest, EveryConfigurationsIconIsDrawn) {
+  Types types;
+  std::vector<std::unique_ptr<IQDeviceOrdavinex>> units;
+  for (int outputs : {8, 7, 6}) {
+    units.push_back(std::make_unique<IQDevice8148>(&types.t8148, nullptr, nullptr, outputs));
+  }
+  for (int outputs : {6, 4, 2}) {
+    units.push_back(std::make_unique<IQDevice8126>(&types.t8126, nullptr, nullptr, outputs));
+  }
+  for (const auto& unit : units) {
+    EXPECT_FALSE(ui::Resources::Image(unit->GetModelBitmapId()).isNull())
+        << unit->inputs << " x " << unit->outputs;
+  }
 }
 
 TEST(FeatureTest, TwoInputFeaturesAndMemoriesFollowTheFirmware) {
