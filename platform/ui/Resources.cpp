@@ -59,7 +59,14 @@ std::string Resources::String(int id) {
   return s != nullptr ? *s : std::string();
 }
 
-void Resources::AddImage(int id, QImage image) { Table<QImage>()[id] = std::move(image); }
+void Resources::AddImage(int id, QImage image) {
+  // As with dialogs: a second picture under a taken id would silently show in the first one's
+  // place.
+  if (const QImage* taken = Find<QImage>(id); taken && *taken != image) {
+    throw std::logic_error("two images share the id " + std::to_string(id));
+  }
+  Table<QImage>()[id] = std::move(image);
+}
 QImage Resources::Image(int id) {
   const QImage* image = Find<QImage>(id);
   return image != nullptr ? *image : QImage();

@@ -116,12 +116,19 @@ TEST_F(DialogTest, ControlsComeFromTheTemplateAndBoundObjectsKeepTheirIds) {
   EXPECT_EQ(u.ToPixelsY(8), u.BaseY());
 }
 
-TEST_F(DialogTest, ATemplateAgainIsHarmlessButAnotherUnderATakenIdIsRefused) {
+TEST_F(DialogTest, ATemplateOrImageAgainIsHarmlessButAnotherUnderATakenIdIsRefused) {
   EXPECT_NO_THROW(RegisterTemplates());
   EXPECT_THROW(Resources::AddDialog({kPaneA, "", {0, 0, 120, 40}, style::kChild, {}}),
                std::logic_error);
   ASSERT_NE(Resources::Dialog(kPaneA), nullptr);
   EXPECT_EQ(Resources::Dialog(kPaneA)->box.width, 100) << "the first template stays";
+
+  QImage picture(4, 4, QImage::Format_ARGB32);
+  picture.fill(Qt::red);
+  Resources::AddImage(kPaneA, picture);
+  EXPECT_NO_THROW(Resources::AddImage(kPaneA, picture));
+  picture.fill(Qt::blue);
+  EXPECT_THROW(Resources::AddImage(kPaneA, picture), std::logic_error);
 }
 
 TEST_F(DialogTest, ModalDialogReturnsTheResultItsScriptedUserChose) {
