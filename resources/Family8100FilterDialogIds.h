@@ -20,6 +20,7 @@ inline constexpr int kFilterBandwidth = 104;
 inline constexpr int kFilterFrequencyQuad = 105;
 inline constexpr int kFilterLevelQuad = 106;
 inline constexpr int kFilterInvert = 107;
+inline constexpr int kFilterTypePicture = 108;
 inline constexpr int kFilterSlope = 316;
 inline constexpr int kFilterFixedFrequency = 322;
 

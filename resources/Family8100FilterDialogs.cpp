@@ -2,6 +2,7 @@
 
 #include "platform/ui/Resources.h"
 #include "resources/Family8100FilterDialogIds.h"
+#include "resources/FamilyOvFilterEditorIds.h"
 
 namespace f8100res {
 
@@ -52,9 +53,17 @@ void AddLevel(std::vector<ui::ControlTemplate>& controls, bool invert) {
   }
 }
 
-ui::DialogTemplate FilterDialog(int id, const char* name, std::vector<ui::ControlTemplate> rows) {
+// The type's name over its picture, the same picture as the bank editor's tool bar button.
+ui::DialogTemplate FilterDialog(int id, const char* name, int picture,
+                                std::vector<ui::ControlTemplate> rows) {
   rows.insert(rows.begin(),
-              {kNoId, ControlKind::Static, name, {kNameColumn, kFrequencyRow + 2, 34, 30}});
+              {{kNoId, ControlKind::Static, name, {kNameColumn, kFrequencyRow + 2, 36, 17}},
+               {kFilterTypePicture,
+                ControlKind::Picture,
+                "",
+                {kNameColumn, kLevelRow + 1, 12, 12},
+                ui::style::kNone,
+                picture}});
   return {id, "", {0, 0, kDialogWidth, kDialogHeight}, ui::style::kChild, std::move(rows)};
 }
 
@@ -70,17 +79,19 @@ ui::DialogTemplate ParametricDialog() {
                       ControlKind::Trackbar,
                       "",
                       {kSliderColumn, 0, kDialogWidth - kSliderColumn - 2, kDialogHeight}});
-  return FilterDialog(kParametricDialog8100, "Parametric", std::move(controls));
+  return FilterDialog(kParametricDialog8100, "Parametric", ovfilter_res::kParametricButton,
+                      std::move(controls));
 }
 
 ui::DialogTemplate BoostCutDialog() {
   std::vector<ui::ControlTemplate> controls;
   AddFrequency(controls, false);
   AddLevel(controls, true);
-  return FilterDialog(kBoostCutDialog8100, "Boost/cut", std::move(controls));
+  return FilterDialog(kBoostCutDialog8100, "Boost/cut", ovfilter_res::kBoostCutPicture,
+                      std::move(controls));
 }
 
-ui::DialogTemplate PassDialog(int id, const char* name) {
+ui::DialogTemplate PassDialog(int id, const char* name, int picture) {
   std::vector<ui::ControlTemplate> controls;
   AddFrequency(controls, true);
   controls.push_back({kNoId, ControlKind::Static, "Slope", {kLabelColumn, kLevelRow + 2, 20, 9}});
@@ -88,14 +99,14 @@ ui::DialogTemplate PassDialog(int id, const char* name) {
       {kFilterSlopeSpin, ControlKind::UpDown, "", {kEditColumn, kLevelRow - 2, 10, 16}});
   controls.push_back(
       {kFilterSlope, ControlKind::Static, "", {kEditColumn + 14, kLevelRow + 2, 24, 9}});
-  return FilterDialog(id, name, std::move(controls));
+  return FilterDialog(id, name, picture, std::move(controls));
 }
 
-ui::DialogTemplate ShelfDialog(int id, const char* name) {
+ui::DialogTemplate ShelfDialog(int id, const char* name, int picture) {
   std::vector<ui::ControlTemplate> controls;
   AddFrequency(controls, true);
   AddLevel(controls, false);
-  return FilterDialog(id, name, std::move(controls));
+  return FilterDialog(id, name, picture, std::move(controls));
 }
 
 }  // namespace
@@ -103,10 +114,13 @@ ui::DialogTemplate ShelfDialog(int id, const char* name) {
 void RegisterFamily8100FilterDialogs() {
   ui::Resources::AddDialog(ParametricDialog());
   ui::Resources::AddDialog(BoostCutDialog());
-  ui::Resources::AddDialog(PassDialog(kLowpassDialog8100, "Lowpass"));
-  ui::Resources::AddDialog(PassDialog(kHighpassDialog8100, "Highpass"));
-  ui::Resources::AddDialog(ShelfDialog(kLowShelfDialog8100, "Low shelving"));
-  ui::Resources::AddDialog(ShelfDialog(kHighShelfDialog8100, "High shelving"));
+  ui::Resources::AddDialog(PassDialog(kLowpassDialog8100, "Lowpass", ovfilter_res::kLowpassButton));
+  ui::Resources::AddDialog(
+      PassDialog(kHighpassDialog8100, "Highpass", ovfilter_res::kHighpassButton));
+  ui::Resources::AddDialog(
+      ShelfDialog(kLowShelfDialog8100, "Low shelving", ovfilter_res::kLowShelfButton));
+  ui::Resources::AddDialog(
+      ShelfDialog(kHighShelfDialog8100, "High shelving", ovfilter_res::kHighShelfButton));
 }
 
 }  // namespace f8100res

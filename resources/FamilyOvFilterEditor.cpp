@@ -105,10 +105,10 @@ void DrawLink(QPainter& p, bool broken) {
 
 void AddImages() {
   ui::Resources::AddImage(kFilterTypeIcons, DrawnStrip(kTypeIconCount, kSide, DrawType));
-  const std::pair<int, int> addButtons[] = {{kParametricButton, 0}, {kLowpassButton, 1},
-                                            {kHighpassButton, 2},   {kLowShelfButton, 3},
-                                            {kHighShelfButton, 4},  {kAllpassButton, 7}};
-  for (const auto& [id, icon] : addButtons) {
+  const std::pair<int, int> typePictures[] = {
+      {kParametricButton, 0}, {kLowpassButton, 1},   {kHighpassButton, 2}, {kLowShelfButton, 3},
+      {kHighShelfButton, 4},  {kBoostCutPicture, 5}, {kAllpassButton, 7}};
+  for (const auto& [id, icon] : typePictures) {
     ui::Resources::AddImage(id,
                             DrawnStrip(1, kSide, [icon](QPainter& p, int) { DrawType(p, icon); }));
   }

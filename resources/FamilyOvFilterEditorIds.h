@@ -13,6 +13,7 @@ inline constexpr int kLowpassButton = 3409;
 inline constexpr int kHighpassButton = 3410;
 inline constexpr int kLowShelfButton = 3413;
 inline constexpr int kHighShelfButton = 3414;
+inline constexpr int kBoostCutPicture = 3416;  // no button adds one; its filter dialog shows it
 inline constexpr int kAllpassButton = 3421;
 inline constexpr int kBypassButton = 3404;
 inline constexpr int kEnableButton = 3405;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QToolBar>
 
 #include "controls/DeviceErrorReport.h"
@@ -19,6 +20,7 @@
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100FilterDialogIds.h"
 #include "resources/Family8100Ids.h"
+#include "resources/FamilyOvFilterEditorIds.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 using namespace namespace8100;
@@ -283,4 +285,33 @@ TEST_F(EditorFixture, EveryFilterDialogFitsTheParameterStripAtTheEditorsFirstSiz
     EXPECT_LE(extent.right, strip.right) << layout->id;
     EXPECT_LE(extent.bottom, strip.bottom) << layout->id;
   }
+}
+
+TEST_F(EditorFixture, EveryFilterDialogShowsItsTypesPicture) {
+  const auto picture = [](ui::Window& dialog) {
+    const auto* label =
+        qobject_cast<QLabel*>(ui::test::ControlOf(dialog, f8100res::kFilterTypePicture).Widget());
+    return label != nullptr ? label->pixmap().toImage() : QImage();
+  };
+  const auto same = [](const QImage& shown, int imageId) {
+    return shown.convertToFormat(QImage::Format_RGB32) ==
+           ui::Resources::Image(imageId).convertToFormat(QImage::Format_RGB32);
+  };
+  for (const auto& [add, imageId] :
+       {std::pair{f8100res::kCmAddParametric, ovfilter_res::kParametricButton},
+        {f8100res::kCmAddLowpass, ovfilter_res::kLowpassButton},
+        {f8100res::kCmAddHighpass, ovfilter_res::kHighpassButton},
+        {f8100res::kCmAddLowShelf, ovfilter_res::kLowShelfButton},
+        {f8100res::kCmAddHighShelf, ovfilter_res::kHighShelfButton}}) {
+    Command(add);
+    EXPECT_TRUE(same(picture(Dialog()), imageId)) << Dialog().ResourceId();
+  }
+
+  auto made = std::make_unique<TOctaveFilter>();
+  made->bank = kRightInputBank;
+  auto boostCut =
+      TFilterDialog8100::Make(nullptr, editor.Hub(), unit->PlaceFilter(std::move(made)));
+  boostCut->Create();
+  EXPECT_TRUE(same(picture(*boostCut), ovfilter_res::kBoostCutPicture));
+  EXPECT_FALSE(same(picture(*boostCut), ovfilter_res::kParametricButton));
 }
