@@ -40,6 +40,13 @@ enum ObjectId : int {
   kPresetMapId = 37,
   kBypassNowId = 40,
   kBypassId = 41,
+  kFirstMeterId = 31,
+  kLastMeterId = 34,
+  kLeftThresholdId = 48,
+  kRightThresholdId = 49,
+  kLeftGainId = 52,
+  kRightGainId = 53,
+  kLimiterModeId = 54,
   // Where the selected filter lives after a change of its size.
   kResizedSlotId = 39,
 };
@@ -48,12 +55,18 @@ constexpr int kFilterSlotCountX = 78;
 constexpr int kParamSelectors = 3;
 constexpr uint8_t kDeviceLocked = 10;
 constexpr uint8_t kWrongPassword = 9;
+// The limiters' factory threshold, 16 dBu, which the loudest of the signal passes.
+constexpr uint8_t kFactoryThreshold[] = {0x00, 0x04, 0x02, 0x6D};
 // What a memory holds besides the filters: the settings that are not commands or meters.
 constexpr int kSettingIds[] = {9,  10, 11, 12, 16, 44, 45, 46, 47, 48,
                                49, 50, 51, 54, 55, 56, 57, 58, 59, 60};
 
 std::vector<uint8_t> TextBytes(const std::string& text) {
   return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+uint32_t WordOf(const std::vector<uint8_t>& bytes) {
+  return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
 }
 
 std::string TextOf(const std::vector<uint8_t>& bytes) {
@@ -107,6 +120,8 @@ Family8100Unit::Family8100Unit(const UnitOptions& options)
       kRoutingId, 0,
       std::vector<uint8_t>{static_cast<uint8_t>(routing >> 24), static_cast<uint8_t>(routing >> 16),
                            static_cast<uint8_t>(routing >> 8), static_cast<uint8_t>(routing)});
+  StoreElement(kLeftThresholdId, 0, kFactoryThreshold);
+  StoreElement(kRightThresholdId, 0, kFactoryThreshold);
   for (int memory = 1; memory <= kMemoryCount; ++memory) {
     StoreMemory(memory);
     memories_[static_cast<std::size_t>(memory)].name = "Memory " + std::to_string(memory);
@@ -314,8 +329,25 @@ std::optional<UnitReply> Family8100Unit::AnswerSpecialGet(const Request& request
       }
       return Refused(request, unit_error::kParameterOutOfRange);
     default:
+      if (auto reading = AnswerReadingGet(request)) return reading;
       return AnswerFilterGet(request);
   }
+}
+
+std::optional<UnitReply> Family8100Unit::AnswerReadingGet(const Request& request) {
+  const int id = request.objectId;
+  if (id >= kFirstMeterId && id <= kLastMeterId) {
+    return Accepted(request, readings_.Meter(id - kFirstMeterId));
+  }
+  if (id == kLeftGainId || id == kRightGainId) {
+    const int limiter = id - kLeftGainId;
+    const uint32_t threshold =
+        WordOf(Element(limiter == 0 ? kLeftThresholdId : kRightThresholdId, 0));
+    // The mode's least significant byte switches limiting on.
+    const bool limiting = Element(kLimiterModeId, 0)[3] != 0;
+    return Accepted(request, readings_.LimiterGain(limiter, threshold, limiting));
+  }
+  return std::nullopt;
 }
 
 std::optional<UnitReply> Family8100Unit::AnswerFilterGet(const Request& request) {

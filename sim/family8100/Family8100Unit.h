@@ -8,6 +8,7 @@
 
 #include "sim/SimulatedBus.h"
 #include "sim/Unit.h"
+#include "sim/family8100/SignalReadings.h"
 
 namespace sim::family8100 {
 
@@ -63,7 +64,8 @@ struct FlashImage {
 
 // A unit of the older family: the whole object table; the ready flag that drops while the unit
 // carries out a set; filter slots selected by number, written by selector and committed; twelve
-// memories with names and the preset map; the lock and its password.
+// memories with names and the preset map; the lock and its password; level meters and limiter
+// gain that move at every read.
 class Family8100Unit final : public Unit {
  public:
   explicit Family8100Unit(const UnitOptions& options);
@@ -92,6 +94,7 @@ class Family8100Unit final : public Unit {
   std::optional<UnitReply> AnswerFlashSet(const Request& request, uint8_t value);
   void TakeAddress(uint8_t address);
   std::optional<UnitReply> AnswerFilterGet(const Request& request);
+  std::optional<UnitReply> AnswerReadingGet(const Request& request);
   void StoreMemory(int memory);
   void RecallMemory(int memory);
   // Memory or preset 1 to 12 selected by an index object; 0 when none is.
@@ -107,6 +110,7 @@ class Family8100Unit final : public Unit {
   std::string password_;
   FlashImage flash_;
   uint32_t flashCursor_ = 0;
+  SignalReadings readings_;
 };
 
 // Adds the unit to the bus; returns its index there.

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
+#include "sim/SignalSwell.h"
+
 namespace sim::familyov {
 
-// The unit's level meters: a signal that rises and falls on each channel, so that a meter read
-// again shows movement. It moves on by one step at each read, not with the clock, so that tests
-// see the same readings every run.
+// The unit's level meters: each channel's swell as the unit reports it.
 class SignalMeters {
  public:
   static constexpr int kChannels = 20;
@@ -19,7 +18,7 @@ class SignalMeters {
   std::vector<uint8_t> Read(int channel);
 
  private:
-  std::array<uint32_t, kChannels> reads_{};
+  SignalSwell swell_{kChannels};
 };
 
 }  // namespace sim::familyov
