@@ -203,12 +203,17 @@ ui::DialogTemplate LimiterDialog() {
     c.push_back({side.spin, ControlKind::UpDown, "", {x + 52, 27, 10, 14}});
     c.push_back({kNoId, ControlKind::Static, "dBu", {x + 66, 30, 20, 10}});
     c.push_back({kNoId, ControlKind::Static, "Release", {x + 6, 46, 50, 10}});
-    const char* speeds[] = {"Slow", "Medium", "Fast"};
+    // "Medium" needs more room than its neighbours.
+    const struct {
+      const char* text;
+      int left;
+      int width;
+    } speeds[] = {{"Slow", 6, 30}, {"Medium", 36, 42}, {"Fast", 78, 30}};
     for (int i = 0; i < 3; ++i) {
       c.push_back({side.slow + i,
                    ControlKind::RadioButton,
-                   speeds[i],
-                   {x + 6 + 36 * i, 58, 36, 10},
+                   speeds[i].text,
+                   {x + speeds[i].left, 58, speeds[i].width, 10},
                    i == 0 ? ui::style::kGroup : ui::style::kNone});
     }
     c.push_back({kNoId, ControlKind::Static, "Knee", {x + 6, 76, 50, 10}});
