@@ -95,6 +95,17 @@ void TFilterIcon::ShowInFields(GraphValue value) const {
   }
 }
 
+GraphValue TFilterIcon::FollowDrag(familycommon::IconDrag& drag, const TFreqDC& dc,
+                                   ui::Point mouse) const {
+  GraphValue value = dc.MouseValue(mouse);
+  Constrain(value);
+  drag.MoveBandTo(dc.ValueToPoint(value, false));
+  GraphValue shown = drag.BandValue(dc);
+  Constrain(shown);
+  ShowInFields(shown);
+  return shown;
+}
+
 void TFilterIcon::Apply(GraphValue value) {
   Constrain(value);
   familycommon::ApplyToFilter(value, filter_->frequency, level_);

@@ -6,6 +6,7 @@
 #include "family8100/filters/Filters8100.h"
 #include "family8100/filters/GraphView8100.h"
 #include "familycommon/GraphContexts.h"
+#include "familycommon/IconDrag.h"
 #include "familycommon/IconLimits.h"
 
 // The markers of filters on the older family's response graphs, and the set of them a graph
@@ -48,6 +49,9 @@ class TFilterIcon {
   virtual void Apply(GraphValue value);
   // A dragged point in the edit fields of the filter's open dialog, before anything is applied.
   void ShowInFields(GraphValue value) const;
+  // Moves the drag's band to the mouse within the filter type's limits and shows where the band
+  // stands in the open dialog's fields; gives that point.
+  GraphValue FollowDrag(familycommon::IconDrag& drag, const TFreqDC& dc, ui::Point mouse) const;
 
   TFilter& Filter() const { return *filter_; }
 

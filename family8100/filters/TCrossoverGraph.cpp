@@ -105,13 +105,7 @@ void TCrossoverGraph::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
   if (!drag_.Active() || !icon) return;
   SetFocus();
-  TFreqDC freq = MouseContext();
-  GraphValue value = freq.MouseValue(p);
-  icon->Constrain(value);
-  drag_.MoveBandTo(freq.ValueToPoint(value, false));
-  GraphValue shown = drag_.BandValue(freq);
-  icon->Constrain(shown);
-  icon->ShowInFields(shown);
+  icon->FollowDrag(drag_, MouseContext(), p);
   Invalidate();
 }
 

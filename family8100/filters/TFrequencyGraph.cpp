@@ -264,13 +264,7 @@ void TFrequencyGraph::EvMouseMove(ui::Point p) {
   TFilterIcon* icon = icons_.Selected();
   if (!drag_.Active() || !icon) return;
   SetFocus();
-  TFreqDC freq = MouseContext();
-  GraphValue value = freq.MouseValue(p);
-  icon->Constrain(value);
-  drag_.MoveBandTo(freq.ValueToPoint(value, false));
-  value = drag_.BandValue(freq);
-  icon->Constrain(value);
-  icon->ShowInFields(value);
+  const GraphValue value = icon->FollowDrag(drag_, MouseContext(), p);
   if (View().liveWrite || View().liveRedraw) {
     icon->Apply(value);
     drag_.QueueLiveWrite();
