@@ -9,15 +9,13 @@
 
 #include "bench/BenchLine.h"
 #include "bench/PacedBus.h"
-#include "bus/IQDeviceManager.h"
+#include "bench/SimulatedX.h"
 #include "bus/SettingsTextFile.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/Types8100.h"
-#include "sim/family8100/Family8100Unit.h"
 
 namespace {
 
-constexpr int kAddress = 1;
 constexpr int kFilters = 24;
 constexpr uint32_t kTwoMemories = 0x3;
 constexpr double kLimitRatio = 1.10;
@@ -50,27 +48,19 @@ void FillUnit(namespace8100::IQDevice8100& unit) {
 }  // namespace
 
 int main() {
-  sim::SimulatedBus bus;
-  sim::family8100::AddFamily8100Unit(bus,
-                                     {.model = sim::family8100::Model::kX, .address = kAddress});
-  bus.Start();
-  CommPort port{1, kBusBaudRate, bench::LineTo(bus)};
-  port.Open();
-  IQDeviceManager manager{port};
-  namespace8100::IQ8100XType type;
-  const IQDeviceInfo record(kAddress, namespace8100::kTypeCodeX, 1);
+  bench::SimulatedX line;
   const std::string path =
       (std::filesystem::temp_directory_path() / "family8100-bench.ov0").string();
 
   bench::Timed read;
   bench::Timed save;
   try {
-    namespace8100::IQDevice8100X writer(&type, &manager, &record);
+    namespace8100::IQDevice8100X writer(&line.type, &line.manager, &line.record);
     FillUnit(writer);
-    namespace8100::IQDevice8100X unit(&type, &manager, &record);
-    bench::StartPacedRun(bus);
-    read = bench::Time(bus, [&unit] { unit.ReadAllParameters(); });
-    save = bench::Time(bus, [&unit, &path] {
+    namespace8100::IQDevice8100X unit(&line.type, &line.manager, &line.record);
+    bench::StartPacedRun(line.bus);
+    read = bench::Time(line.bus, [&unit] { unit.ReadAllParameters(); });
+    save = bench::Time(line.bus, [&unit, &path] {
       SettingsTextFile file;
       file.Open(path, SettingsTextFile::kWrite);
       namespace8100::WriteSettingsFile(unit, file, kTwoMemories);
@@ -81,8 +71,7 @@ int main() {
     return 1;
   }
   std::filesystem::remove(path);
-  port.Close();
-  bus.Stop();
+  line.Close();
   const std::string filters = std::to_string(kFilters) + " filters and two crossovers";
   const bool readWithin = bench::Report({.measured = "family8100: read an X with " + filters,
                                          .reference = "wire time with turnarounds",

@@ -10,7 +10,7 @@
 #include "bench/BenchLine.h"
 #include "bench/EventLoopStall.h"
 #include "bench/PacedBus.h"
-#include "bus/IQDeviceManager.h"
+#include "bench/SimulatedX.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/TSigFlowDialog.h"
@@ -18,11 +18,9 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
-#include "sim/family8100/Family8100Unit.h"
 
 namespace {
 
-constexpr int kAddress = 1;
 constexpr int kTickMs = 1;
 constexpr int kWindows = 5;
 constexpr int kWindowMs = 400;
@@ -40,16 +38,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
   });
 
-  sim::SimulatedBus bus;
-  sim::family8100::AddFamily8100Unit(bus,
-                                     {.model = sim::family8100::Model::kX, .address = kAddress});
-  bus.Start();
-  CommPort port{1, kBusBaudRate, bench::LineTo(bus)};
-  port.Open();
-  IQDeviceManager manager{port};
-  namespace8100::IQ8100XType type;
-  const IQDeviceInfo record(kAddress, namespace8100::kTypeCodeX, 1);
-  namespace8100::IQDevice8100X unit(&type, &manager, &record);
+  bench::SimulatedX line;
+  namespace8100::IQDevice8100X unit(&line.type, &line.manager, &line.record);
 
   bool polled = false;
   bench::WindowFigure stall;
@@ -58,9 +48,9 @@ int main(int argc, char** argv) {
     namespace8100::TSigFlowDialog dialog(nullptr, unit);
     dialog.Create();
     ui::test::PumpMessages();
-    bench::StartPacedRun(bus);
-    const auto probed = bench::RunWindows(bus, kWindows, kWindowMs, kTickMs);
-    const auto unprobed = bench::RunWindows(bus, kWindows, kWindowMs, 0);
+    bench::StartPacedRun(line.bus);
+    const auto probed = bench::RunWindows(line.bus, kWindows, kWindowMs, kTickMs);
+    const auto unprobed = bench::RunWindows(line.bus, kWindows, kWindowMs, 0);
     // Every transaction is a request and its reply.
     const auto transactions = [](const bench::LoopWindow& window) {
       return static_cast<double>(window.traffic.size()) / 2;
@@ -81,8 +71,7 @@ int main(int argc, char** argv) {
     polled = dialog.Polling() && round.reference > 0;
   }
   ui::test::PumpMessages();
-  port.Close();
-  bus.Stop();
+  line.Close();
 
   const bool stallWithin =
       bench::Report({.measured = "family8100: longest event-loop stall, signal flow of an X open",
