@@ -149,7 +149,7 @@ void AddStrings() {
       {kCmShowList, "Show the filter list"},
       {kCmShowPhase, "Show the phase response"},
       {kCmFilterLinking, "Open the filter linking window"},
-      {kCmDspCapacity, "Open the DSP capacity window"},
+      {kCmDspCapacity, "Display DSP capacity window"},
   };
   for (const auto& [id, text] : hints) ui::Resources::AddString(id, text);
 }

@@ -47,7 +47,8 @@ struct Options {
                "                 [--interface plain|echo|r8]\n"
                "  --units N      generic units at addresses 1..N (default 3, or 0 with a family's "
                "units)\n"
-               "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126 or 8148,\n"
+               "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126, 8148,\n"
+               "                 8137 or 8166 (the 8148's 3x7 and 6x6 configurations),\n"
                "                 ADDRESS 1..250, FIRMWARE like 1.5 (the default)\n"
                "  --family8100   a unit of the older family: MODEL base, plus, x or rt\n"
                "  --family3300   a graphic equaliser: MODEL xl or 2xl, FIRMWARE like 01.20\n"
@@ -99,7 +100,9 @@ sim::familyov::UnitOptions ParseFamilyOvUnit(std::string_view text) {
   return ParseUnit<sim::familyov::UnitOptions>(text, {{"8122", Model::k8122},
                                                       {"8124", Model::k8124},
                                                       {"8126", Model::k8126},
-                                                      {"8148", Model::k8148}});
+                                                      {"8148", Model::k8148},
+                                                      {"8137", Model::k8137},
+                                                      {"8166", Model::k8166}});
 }
 
 // "x:3", "rt:4:1.2:Noise" for the older family's models base, plus, x and rt.

@@ -53,7 +53,7 @@ TChannelSummaryDialog::TChannelSummaryDialog(ui::Window* parent, IQDeviceOrdavin
       ids_(ids),
       range_(range),
       label_(this, kChannelLabel),
-      name_(this, kName, kNameLimit + 1),
+      name_(this, kName, kNameLimit),
       level_(this, ids.level),
       delay_(this, ids.delay),
       levelSpin_(this, ids.levelSpin),
@@ -81,7 +81,7 @@ TChannelSummaryDialog::TChannelSummaryDialog(ui::Window* parent, IQDeviceOrdavin
     name_.SetSelection(0, kNameLimit + 1);
     return 0;
   });
-  OnCommand(kFiltersButton, [this] { OpenWindow(editWindow_.Ids().firstChannel + channel_); });
+  OnCommand(kFiltersButton, [this] { OpenWindow(editWindow_.ChannelNodeId(channel_)); });
 }
 
 void TChannelSummaryDialog::SetupWindow() {

@@ -19,7 +19,7 @@ constexpr int kTotalBarHigh = 101;
 // Channel and crosspoint delays share the delay memory: both count.
 int64_t DelayMemoryInUse(IQDeviceOrdavinex& device) {
   int64_t sum = 0;
-  for (int c = 0; c < device.channels; ++c) {
+  for (const int c : device.ChannelIndexes()) {
     gChannelDelayObject.SetElement(c);
     sum += static_cast<int32_t>(gChannelDelayObject.Read(device));
   }

@@ -289,7 +289,7 @@ bool IQDeviceOrdavinex::CanAddSections2(const CrossoverMacroContents& macro) {
 
 int IQDeviceOrdavinex::ChannelDelaySum() {
   int64_t sum = 0;
-  for (int c = 0; c < channels; ++c) {
+  for (const int c : ChannelIndexes()) {
     gChannelDelayObject.SetElement(c);
     sum += static_cast<int32_t>(gChannelDelayObject.Read(*this));
   }
@@ -314,22 +314,24 @@ int IQDeviceOrdavinex::FitDelay(int delay, int members, int available, int used)
     // Rounded up, so that the members' share of the excess is removed in full.
     fitted -= (sum - available + members - 1) / members;
   }
-  // A step may take delays away (the windows step down by it), but never more than the members
-  // hold between them.
-  const int64_t lowest = -(std::max(int64_t{used}, int64_t{0}) / members);
+  // A step down is never reduced: each member stops at zero on its own. A step up that finds
+  // the memory already overfull (delays a unit may hold) does nothing rather than take delays
+  // away.
+  const int64_t lowest = delay >= 0 ? 0 : delay;
   return static_cast<int>(std::clamp<int64_t>(fitted, lowest, INT32_MAX));
 }
 
 int IQDeviceOrdavinex::FitChannelDelay(int delay, int channel) {
   try {
     int members = 1;
-    if (channel >= 0 && channel < channels) {
+    const std::vector<int> indexes = ChannelIndexes();
+    if (std::ranges::find(indexes, channel) != indexes.end()) {
       gChannelGroupObject.SetElement(channel);
       const int group = gChannelGroupObject.Read(*this);
       // A byte beyond the group values is no group: only the channel itself moves.
       if (group != 0 && group < kGroupCount) {
         members = 0;
-        for (int c = 0; c < channels; ++c) {
+        for (const int c : indexes) {
           gChannelGroupObject.SetElement(c);
           if (gChannelGroupObject.Read(*this) == group) ++members;
         }
@@ -537,7 +539,7 @@ void IQDeviceOrdavinex::GetGroupLevelRange() {
   groupMaxLevel.fill(kGroupRangeFloorDb);
   groupMinLevel.fill(kGroupRangeCeilingDb);
   try {
-    for (int c = 0; c < channels; ++c) {
+    for (const int c : ChannelIndexes()) {
       gChannelGroupObject.SetElement(c);
       const int group = gChannelGroupObject.Read(*this);
       if (group == 0 || group >= kGroupCount) continue;

@@ -216,8 +216,9 @@ void WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals) {
     gLogicOutObject.Write(device, globals.logic[n].output);
   }
   gDelayUnitsObject.Write(device, globals.delayUnits);
-  for (std::size_t c = 0; c < globals.channelNames.size(); ++c) {
-    gChannelNameObject.SetElement(static_cast<int>(c));
+  const std::vector<int> channels = device.ChannelIndexes();
+  for (std::size_t c = 0; c < globals.channelNames.size() && c < channels.size(); ++c) {
+    gChannelNameObject.SetElement(channels[c]);
     gChannelNameObject.Write(device, globals.channelNames[c]);
   }
 }
@@ -246,7 +247,7 @@ void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   }
   file.WriteInt(gDelayUnitsObject.Read(device));
   file.WriteNewline();
-  for (int c = 0; c < device.channels; ++c) {
+  for (const int c : device.ChannelIndexes()) {
     gChannelNameObject.SetElement(c);
     file.WriteString(gChannelNameObject.Read(device));
     file.WriteNewline();

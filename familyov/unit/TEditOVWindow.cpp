@@ -229,13 +229,18 @@ std::string TEditOVWindow::ChannelName(int channel) {
   return gChannelNameObject.Read(*device_).substr(0, TNodeInfo::kMaxTextChars);
 }
 
-TNodeInfo* TEditOVWindow::ChannelNode(int channel) const {
-  // The channel items follow the model's own channels, whose outputs need not follow its inputs.
+int TEditOVWindow::ChannelNodeId(int channel) const {
   const std::vector<int> channels = device_->ChannelIndexes();
   const auto it = std::ranges::find(channels, channel);
-  if (it == channels.end() || ids_.firstChannel < 0) return nullptr;
-  const auto id = static_cast<std::size_t>(ids_.firstChannel + (it - channels.begin()));
-  return id < nodeList_.size() ? nodeList_[id] : nullptr;
+  if (it == channels.end() || ids_.firstChannel < 0) return NodeIds::kAbsent;
+  return ids_.firstChannel + static_cast<int>(it - channels.begin());
+}
+
+TNodeInfo* TEditOVWindow::ChannelNode(int channel) const {
+  const int id = ChannelNodeId(channel);
+  return id >= 0 && static_cast<std::size_t>(id) < nodeList_.size()
+             ? nodeList_[static_cast<std::size_t>(id)]
+             : nullptr;
 }
 
 void TEditOVWindow::RenameChannelItem(int channel) {

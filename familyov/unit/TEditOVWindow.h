@@ -57,6 +57,9 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   IQDeviceOrdavinex& Device() const { return *device_; }
   ui::TreeView& Tree() { return tree_; }
   const NodeIds& Ids() const { return ids_; }
+  // The tree node of a channel's filters, or NodeIds::kAbsent: the nodes follow the model's
+  // channel list, whose outputs need not follow its inputs.
+  int ChannelNodeId(int channel) const;
   // Every node in pre-order; a node's position is its id.
   const std::vector<TNodeInfo*>& NodeList() const { return nodeList_; }
   const TNodeInfo* FindNodeInfo(int id) const;

@@ -117,7 +117,7 @@ FamilyOvUnit::FamilyOvUnit(const UnitOptions& options)
     : Unit(CheckedIdentity(options), ObjectTable()),
       options_(options),
       traits_(TraitsOf(options.model)),
-      filters_(traits_.filterSlots, traits_.inputs + traits_.outputs),
+      filters_(traits_.filterSlots, traits_.firstOutput + traits_.outputs),
       images_(traits_.imageWords),
       memories_(*this, filters_, images_, GeometryOf(options.model, options.compressorOption),
                 familyov::MemoryCount(options.model, options.firmware)),
@@ -351,7 +351,7 @@ std::vector<uint8_t> FamilyOvUnit::LimiterReading(int channel) {
 uint32_t FamilyOvUnit::DspUsageCounter() const {
   uint32_t counter = kUsageIdle + filters_.SectionsInUse() * kUsagePerSection;
   for (int output = 0; output < traits_.outputs; ++output) {
-    if (Element(kLimiterEnable, traits_.inputs + output)[0] != 0) {
+    if (Element(kLimiterEnable, traits_.firstOutput + output)[0] != 0) {
       counter += kUsageLimiters;
       break;
     }
@@ -394,7 +394,7 @@ void FamilyOvUnit::ApplyFactoryDefaults() {
     store(kChannelName, input, TextBytes(std::string(1, static_cast<char>('1' + input))));
   }
   for (int output = 0; output < traits_.outputs; ++output) {
-    store(kChannelName, traits_.inputs + output,
+    store(kChannelName, traits_.firstOutput + output,
           TextBytes(std::string(1, static_cast<char>('A' + output))));
   }
   for (int input = 1; input <= kLogicInputs; ++input) {

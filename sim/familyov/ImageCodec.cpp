@@ -121,8 +121,8 @@ ImageGeometry GeometryOf(Model model, bool compressorOption) {
   const bool of8148 = Of8148Family(model);
   return {.inputs = traits.inputs,
           .outputs = traits.outputs,
-          .matrixInputs = traits.inputs,
-          .matrixOutputs = model == Model::k8148 ? 8 : 6,
+          .matrixInputs = traits.firstOutput,
+          .matrixOutputs = traits.firstOutput == 4 ? 8 : 6,
           .imageWords = traits.imageWords,
           .crosspointDelays = of8148,
           .compressors = compressorOption};

@@ -20,6 +20,7 @@ ModelTraits TwoInput(int outputs) {
   return {.familyCode = kTwoInputFamilyCode,
           .inputs = 2,
           .outputs = outputs,
+          .firstOutput = 2,
           .digitPosition = 0,
           .filterSlots = kTwoInputFilterSlots,
           .imageWords = kTwoInputImageWords};
@@ -39,6 +40,15 @@ ModelTraits TraitsOf(Model model) {
       return {.familyCode = k8148FamilyCode,
               .inputs = 6,
               .outputs = 6,
+              .firstOutput = 6,
+              .digitPosition = 1,
+              .filterSlots = k8148FilterSlots,
+              .imageWords = k8148ImageWords};
+    case Model::k8137:
+      return {.familyCode = k8148FamilyCode,
+              .inputs = 3,
+              .outputs = 7,
+              .firstOutput = 4,
               .digitPosition = 1,
               .filterSlots = k8148FilterSlots,
               .imageWords = k8148ImageWords};
@@ -48,6 +58,7 @@ ModelTraits TraitsOf(Model model) {
   return {.familyCode = k8148FamilyCode,
           .inputs = 4,
           .outputs = 8,
+          .firstOutput = 4,
           .digitPosition = 1,
           .filterSlots = k8148FilterSlots,
           .imageWords = k8148ImageWords};

@@ -6,8 +6,9 @@
 
 namespace sim::familyov {
 
-// k8166 is the 8148's six-input, six-output configuration.
-enum class Model { k8122, k8124, k8126, k8148, k8166 };
+// k8166 and k8137 are the 8148's six-input, six-output and three-input, seven-output
+// configurations.
+enum class Model { k8122, k8124, k8126, k8148, k8166, k8137 };
 
 inline constexpr int kTwoInputFamilyCode = 880;
 inline constexpr int k8148FamilyCode = 1136;
@@ -17,6 +18,9 @@ struct ModelTraits {
   int familyCode = 0;
   int inputs = 0;
   int outputs = 0;
+  // The channel index of the first output. The three-input configuration keeps the 8148's
+  // numbering, so no channel has index 3.
+  int firstOutput = 0;
   // Where the output digit stands in the model id; the firmware version follows it.
   int digitPosition = 0;
   int filterSlots = 0;

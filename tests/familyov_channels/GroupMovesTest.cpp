@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/OrdavinexModels.h"
@@ -108,6 +109,43 @@ TEST_F(GroupMovesTest, AGroupedDelayStepStopsAtZeroAndAtTheMemory) {
   const DelayMove move = MoveChannelDelay(*unit, 4, capacity);
   EXPECT_EQ(move.step, (capacity - 53) / 2);
   EXPECT_EQ(Delay(4) + Delay(6), capacity - 1);
+}
+
+TEST_F(GroupMovesTest, GroupedDelaysComeDownToZeroWhateverTheOtherMembersHold) {
+  SetGroup(4, 2);
+  SetGroup(6, 2);
+  const auto move = [&](int a, int c, int channel, int step) {
+    SetDelay(4, a);
+    SetDelay(6, c);
+    MoveChannelDelay(*unit, channel, step);
+    return std::pair{Delay(4), Delay(6)};
+  };
+  EXPECT_EQ(move(800, 0, 4, -800), std::pair(0, 0));
+  EXPECT_EQ(move(1, 0, 4, -1), std::pair(0, 0));
+  EXPECT_EQ(move(10, 60, 6, -48), std::pair(0, 12));
+}
+
+// The three-input configuration numbers its outputs from channel 4, so its last output is
+// channel 10, beyond the count of channels.
+TEST(ThreeInputGroupMovesTest, TheLastOutputCountsInTheDelayMemory) {
+  auto unit = ovtest::NewVirtual<IQDevice8148>(7);
+  ASSERT_EQ(unit->ChannelIndexes().back(), 10);
+  const int capacity = unit->GetDelayCapacity();
+  gChannelDelayObject.SetElement(10);
+  gChannelDelayObject.Write(*unit, 200000);
+  EXPECT_EQ(unit->FitChannelDelay(20000, 4), capacity - 200000);
+  gChannelDelayObject.Write(*unit, 0);
+  for (int channel : {9, 10}) {
+    gChannelGroupObject.SetElement(channel);
+    gChannelGroupObject.Write(*unit, 3);
+  }
+  EXPECT_EQ(MoveChannelDelay(*unit, 10, capacity).step, capacity / 2);
+  int sum = 0;
+  for (int channel : unit->ChannelIndexes()) {
+    gChannelDelayObject.SetElement(channel);
+    sum += static_cast<int>(gChannelDelayObject.Read(*unit));
+  }
+  EXPECT_EQ(sum, capacity);
 }
 
 }  // namespace

@@ -381,5 +381,36 @@ TEST(VirtualSummaryTest, AVirtualUnitHasNoUnitCommandsAndNeverPolls) {
   EXPECT_THAT(unit->TakeTrace(), IsEmpty());
 }
 
+// The three-input configuration numbers its outputs from channel 4, while the tree lists the
+// channels one after another.
+TEST(ThreeInputSummaryTest, FiltersButtonsOpenTheirOwnChannelsAndNamesStopAtElevenCharacters) {
+  ovtest::FamilyBus bus;
+  bus.port.SetRetries(0);
+  bus.AddModelUnit(Model::k8137, 5);
+  // No device type takes this configuration from a roll call.
+  IQ8148Type type;
+  IQDeviceInfo record{5, 1136, 1, ovtest::ModelId('7', "1.5", true)};
+  IQDevice8148 device(&type, &bus.manager, &record, 7);
+  ASSERT_EQ(device.firstOutput, 4);
+  device.autoOpenSummary = 0;
+  std::vector<int> opened;
+  RegisterChildWindow(ChildKind::Filters, [&](TEditOVWindow& w, int channel) {
+    opened.push_back(channel);
+    return std::make_unique<StandIn>(w);
+  });
+  TEdit8148Window edit(nullptr, device);
+  edit.Create();
+  edit.OpenChildWindow(edit.Ids().summary);
+  auto& summary = dynamic_cast<TSummaryWindow&>(*edit.ChildWindow(edit.Ids().summary));
+  ui::test::Click(summary.Panes().Output(0), kFiltersButton);
+  ui::test::Click(summary.Panes().Output(6), kFiltersButton);
+  EXPECT_THAT(opened, ElementsAre(4, 10));
+  EXPECT_EQ(edit.ChildWindow(edit.Ids().linking), nullptr);
+  RegisterChildWindow(ChildKind::Filters, nullptr);
+
+  ui::test::Type(summary.Panes().Output(6), kName, "Twelve chars");
+  EXPECT_EQ(ControlText(summary.Panes().Output(6), kName), "Twelve char");
+}
+
 }  // namespace
 }  // namespace namespaceOV

@@ -160,19 +160,21 @@ TEST(DelayCapacityTest, TheTwoOutputModelClipsAt37000Samples) {
   EXPECT_EQ(unit->FitChannelDelay(-20, 1), -20);
 }
 
-TEST(DelayCapacityTest, StepsDownPassButNeverBelowAnEmptyMemory) {
+TEST(DelayCapacityTest, StepsDownPassWholeAndStepsUpNeverTakeDelaysAway) {
   auto unit = ovtest::NewVirtual<IQDevice8148>(8);
   SetDelay(*unit, 0, 300, 8);
   SetDelay(*unit, 1, 100, 8);
   EXPECT_EQ(unit->FitChannelDelay(-48, 0), -48);
-  EXPECT_EQ(unit->FitChannelDelay(-1000, 1), -200);  // the two members hold 400 between them
+  // Each member stops at zero on its own, so the step is not cut to the members' share.
+  EXPECT_EQ(unit->FitChannelDelay(-1000, 1), -1000);
   gCrosspointDelayObject.SetElement(0);
   gCrosspointDelayObject.Write(*unit, 1000);
   EXPECT_EQ(unit->FitCrosspointDelay(-500), -500);
-  EXPECT_EQ(unit->FitCrosspointDelay(-5000), -1400);
+  EXPECT_EQ(unit->FitCrosspointDelay(-5000), -5000);
   // Crosspoint delays beyond the memory (a unit may hold them) leave no room for channel delays.
   gCrosspointDelayObject.Write(*unit, 300000);
-  EXPECT_EQ(unit->FitChannelDelay(48, 0), -200);
+  EXPECT_EQ(unit->FitChannelDelay(48, 0), 0);
+  EXPECT_EQ(unit->FitChannelDelay(-48, 0), -48);
 }
 
 TEST(DelayCapacityTest, CrosspointDelaysShareTheMemoryOnThe8148) {
