@@ -111,6 +111,18 @@ TEST_F(SettingsFileTest, AVirtualUnitKeepsEveryValueOfItsMemoriesThroughAFile) {
   EXPECT_EQ(copy->Filters()[0]->frequency, 3150);
 }
 
+TEST_F(SettingsFileTest, TheThreeInputConfigurationKeepsItsLastOutputsNameThroughAFile) {
+  // Its outputs are numbered from channel 4, so its last output is channel 10.
+  auto source = ovtest::NewVirtual<IQDevice8148>(7);
+  gChannelNameObject.SetElement(10);
+  gChannelNameObject.Write(*source, "Booth");
+  const std::string file = Saved(*source);
+
+  auto copy = ovtest::NewVirtual<IQDevice8148>(7);
+  EXPECT_TRUE(Load(*copy, file));
+  EXPECT_EQ(gChannelNameObject.Read(*copy), "Booth");
+}
+
 TEST_F(SettingsFileTest, AFailedOrCancelledSaveKeepsTheOldFileAndTheUnsavedMark) {
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
   unit->SetModified(true);
