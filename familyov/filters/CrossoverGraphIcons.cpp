@@ -2,6 +2,7 @@
 
 #include <complex>
 
+#include "familyov/filters/ResponseSums.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 
 namespace namespaceOV {
@@ -70,7 +71,7 @@ void CrossoverGraphIcons::ComputeNetworkSum(const std::vector<NetworkOutput>& ou
     if (edges.empty()) continue;
     float f = static_cast<float>(kFmin);
     for (auto& s : sum) {
-      std::complex<double> h = n.polarity;
+      std::complex<double> h = PolaritySign(n.polarity);
       for (const TFilter* edge : edges) h *= edge->Response(f);
       s += h;
       f *= ratio;

@@ -48,6 +48,8 @@ void ChannelCurve(std::span<const FilterShape> filters, std::span<const float> f
   }
 }
 
+double PolaritySign(float polarity) { return polarity < 0.0f ? -1.0 : 1.0; }
+
 std::complex<double> NetworkSum(std::span<const CrossoverOutput> outputs, float frequencyHz) {
   std::complex<double> sum{0.0, 0.0};
   for (const CrossoverOutput& output : outputs) {
@@ -55,7 +57,7 @@ std::complex<double> NetworkSum(std::span<const CrossoverOutput> outputs, float 
     std::complex<double> response{1.0, 0.0};
     if (output.low != nullptr) response *= Response(*output.low, frequencyHz);
     if (output.high != nullptr) response *= Response(*output.high, frequencyHz);
-    sum += output.polarity < 0.0f ? -response : response;
+    sum += PolaritySign(output.polarity) * response;
   }
   // A floor added before the outputs would vanish in the rounding of their much larger sum.
   return std::abs(sum) < kNetworkSumFloor ? std::complex<double>{kNetworkSumFloor, 0.0} : sum;

@@ -36,6 +36,10 @@ struct CrossoverOutput {
   float polarity = 1.0f;
 };
 
+// +1 or -1 for a polarity as the unit holds it: any negative value counts as inverted, anything
+// else, NaN included, as normal, so that a damaged value never spoils a whole sum.
+double PolaritySign(float polarity);
+
 // Complex sum of the outputs' responses, each the product of its crossovers times its polarity.
 // Outputs without crossovers add nothing. A sum smaller than a tiny floor is given the floor, so
 // that the gain of an empty or fully cancelling network stays a finite number of dB.

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,14 @@ TEST_F(CrossoverEditorTest, TheGraphShowsEachOutputOfTheNetworkAndTheirSum) {
 
   // Inverted, output B cancels output A where they cross.
   Changes().TogglePolarity(1);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(Near(PixelOf(100.0f, 0.0f), kMagenta));
+  EXPECT_FALSE(Near(PixelOf(1200.0f, 0.0f), kMagenta));
+  // A polarity the unit holds as minus infinity counts as inverted, not as a perfect network.
+  gPolarityObject.SetElement(1);
+  gPolarityObject.Write(unit, -std::numeric_limits<float>::infinity());
+  NotifyRecord polarity{PolarityChanged, unit.firstOutput + 1, 0, nullptr};
+  editWindow.Notify(&polarity);
   ui::test::PumpMessages();
   EXPECT_TRUE(Near(PixelOf(100.0f, 0.0f), kMagenta));
   EXPECT_FALSE(Near(PixelOf(1200.0f, 0.0f), kMagenta));
