@@ -109,7 +109,7 @@ TEST_F(SettingsFileTest, AFileWithOnlyMemory3FillsTheOthersFromTheCurrentSetting
   eqtest::WriteFile(Temp("m3.331"),
                     "[Device Type]\n0\n[Settings Memory 3]\n\"Three\"\n[Channel A]\n1 2 3\n"
                     "[EQ A]\n" +
-                        bands + "\n");
+                        bands + "\n// End of file\n");
   IQDevice3300& unit = *NewVirtual(Model::k3300XL);
   g3300GainA.Write(unit, 9);
   ASSERT_TRUE(Load(unit, Temp("m3.331")));
@@ -138,17 +138,19 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedWriteNothingAndSayWhy) {
       {eqtest::Golden("bus-3300-2xl.332"), "Wrong file type!"},
       {"[Unit Name]\n\"x\"\n", "Unrecognized file format."},
       {with("0 0 0 0 1", "8 0 0 0 1"),
-       "The high-pass index 8 in line 96 is out of range (0 to 7).\nNothing was loaded."},
+       "Line 96: The high-pass index 8 is out of range (0 to 7).\nNothing was loaded."},
       {with("[Channel A]\n0 0 0", "[Channel A]\n0 9 0"),
-       "The low-pass index 9 in line 17 is out of range (0 to 7).\nNothing was loaded."},
+       "Line 17: The low-pass index 9 is out of range (0 to 7).\nNothing was loaded."},
       {with("0 0 0 0 1", "0 0 25 0 1"),
-       "The gain 25 in line 96 is out of range (0 to 24).\nNothing was loaded."},
+       "Line 96: The gain 25 is out of range (0 to 24).\nNothing was loaded."},
       {with("20 20", "41 20"),
-       "The band level 41 in line 19 is out of range (0 to 40).\nNothing was loaded."},
+       "Line 19: The band level 41 is out of range (0 to 40).\nNothing was loaded."},
       {with("\"Foyer EQ\"", "\"SixteenCharsLong\""),
-       "The name in line 11 is longer than 15 characters.\nNothing was loaded."},
-      {good.substr(0, good.find("[EQ A]") + 12), "Unexpected EOF encountered during read"},
-      {with("0 0 0 0 1", "0 0 x"), "Format error in file"}};
+       "Line 11: The name \"SixteenCharsLong\" is longer than 15 characters.\nNothing was loaded."},
+      {good.substr(0, good.find("[EQ A]") + 12),
+       "Line 19: The file ends early: its closing \"End of file\" is missing.\nNothing was "
+       "loaded."},
+      {with("0 0 0 0 1", "0 0 x"), "Line 96: Format error in file\nNothing was loaded."}};
   AddUnit(Model::k3300XL, 5);
   IQDevice3300& unit = *RollCall().at(0);
   IQDevice3300& offline = *NewVirtual(Model::k3300XL);
@@ -192,8 +194,9 @@ TEST_F(SettingsFileTest, NamesThatWouldNotReadBackAreRefused) {
     MemoryName3300(2).Write(unit, name);
     g3300GainA.Write(unit, 1);
     EXPECT_FALSE(Save(unit, Temp("n.331"), 1));
-    EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe name \"" + std::string(name) +
-                                 "\" holds a double quote or \"[\" and cannot be saved to a file.");
+    EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe text \"" + std::string(name) +
+                                 "\" holds a double quote, a \"[\" or a line break and cannot be "
+                                 "written to a settings file.");
     EXPECT_FALSE(std::filesystem::exists(Temp("n.331")));
     EXPECT_TRUE(unit.IsUnsaved());
   }
