@@ -125,7 +125,8 @@ void SettingsTextFile::IndexSections() {
       if (close <= at) close = std::min(text.find(']', at), text.size());
       if (close == text.size()) continue;
       const std::size_t length = close - at - 1;
-      if (length <= kMaxSectionNameChars) sections_[text.substr(at + 1, length)].push_back(close + 1);
+      if (length <= kMaxSectionNameChars)
+        sections_[text.substr(at + 1, length)].push_back(close + 1);
     }
   }
 }
@@ -150,12 +151,18 @@ bool SettingsTextFile::EndsWithComment(std::string_view text) const {
   std::string_view rest(content_);
   while (!rest.empty() && IsSpace(rest.back())) rest.remove_suffix(1);
   const std::size_t lineBreak = rest.rfind('\n');
-  const std::string_view line = lineBreak == std::string_view::npos ? rest : rest.substr(lineBreak + 1);
+  const std::string_view line =
+      lineBreak == std::string_view::npos ? rest : rest.substr(lineBreak + 1);
   return line.size() == text.size() + 3 && line.starts_with("// ") && line.ends_with(text);
 }
 
 int SettingsTextFile::LineAt(std::size_t offset) const {
-  offset = std::min(offset, content_.size());
+  if (offset >= content_.size()) {
+    // At the end: the last line that holds anything.
+    offset = content_.size();
+    while (offset > 0 && IsSpace(content_[offset - 1])) --offset;
+    if (offset > 0) --offset;
+  }
   while (offset < content_.size() && IsSpace(content_[offset])) ++offset;
   const auto begin = content_.begin();
   return 1 + static_cast<int>(std::count(begin, begin + static_cast<std::ptrdiff_t>(offset), '\n'));

@@ -29,8 +29,8 @@ class FileParserError : public std::exception {
 };
 
 // A write that would make a settings file unreadable (a string holding a character the format
-// cannot carry, a section name that cannot be read back, a number that is not finite), or a write to a file not opened
-// for writing.
+// cannot carry, a section name that cannot be read back, a number that is not finite), or a write
+// to a file not opened for writing.
 class SettingsWriteError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -73,7 +73,8 @@ class SettingsTextFile {
   bool Close();
   void Rewind() { position_ = 0; }
   // Where reading stands, and the line (from 1) of the first character after `offset` that is no
-  // blank or line break: what a reader names when it reports an error.
+  // blank or line break, or at the end the last line that holds anything: what a reader names
+  // when it reports an error.
   std::size_t Tell() const { return position_; }
   int LineAt(std::size_t offset) const;
   // Whether the next character that is no blank or line break opens a quoted string.

@@ -85,7 +85,8 @@ void ApplyChannel(IQDevice3300& device, int channel, const ChannelLoad& load) {
 
 int ChannelCountOf(Model3300 model) { return model == Model3300::kTwoChannel ? 2 : 1; }
 
-void ApplyAll(IQDevice3300& device, const SettingsLoad& load, familycommon::ProgressReport* progress) {
+void ApplyAll(IQDevice3300& device, const SettingsLoad& load,
+              familycommon::ProgressReport* progress) {
   familycommon::ProgressScope scope(progress, kMemoryCount, "Setting device parameters...");
   if (load.unitName) g3300UnitName.Write(device, *load.unitName);
   if (load.programName && !device.IsOnline()) device.SetName(*load.programName);

@@ -114,7 +114,8 @@ class SettingsReader {
 
   SettingsLoad ReadAll() {
     if (!file_.EndsWithComment(kEndOfFile)) {
-      read_.Refuse(std::string::npos, "The file ends early: its closing \"End of file\" is missing.");
+      read_.Refuse(std::string::npos,
+                   "The file ends early: its closing \"End of file\" is missing.");
     }
     SettingsLoad load;
     if (FindFromStart(file_, "Unit Name")) load.unitName = read_.Name(kNameChars, true);
@@ -229,7 +230,8 @@ class SettingsReader {
         for (uint32_t& threshold : limiting.thresholds) {
           threshold = static_cast<uint32_t>(read_.Float(0.0F, kMaxThreshold, "threshold"));
         }
-        for (float& release : limiting.releases) release = read_.Float(0.0F, kMaxRelease, "release");
+        for (float& release : limiting.releases)
+          release = read_.Float(0.0F, kMaxRelease, "release");
         limiting.mode = Switches("limiter mode");
       }
     }
