@@ -2,6 +2,7 @@
 
 #include "family3300/Parameters3300.h"
 #include "family3300/SettingsFile3300.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
 #include "sim/Fault.h"
@@ -224,6 +225,79 @@ TEST_F(SettingsFileTest, ABusErrorInTheMemoryLoopPutsTheCurrentSettingsBack) {
   EXPECT_FALSE(std::filesystem::exists(Temp("e.331")));
   EXPECT_EQ(g3300GainA.Read(unit), 5);
   EXPECT_EQ(g3300HpfA.Read(unit), 2);
+}
+
+TEST_F(SettingsFileTest, AFailureAtAnyStepOfALoadPutsTheCurrentSettingsBack) {
+  AddUnit(Model::k3300XL, 6);
+  IQDevice3300& unit = *RollCall().at(0);
+  const std::string golden = eqtest::Golden("bus-3300xl.331");
+  eqtest::WriteFile(Temp("load.331"), golden);
+  SettingsTextFile file;
+  ASSERT_TRUE(file.Open(Temp("load.331").string(), SettingsTextFile::kRead));
+  SettingsLoad load;
+  ASSERT_EQ(ReadSettingsFile3300(file, unit.GetModel(), load), FileCheck::kLoadable);
+  g3300GainA.Write(unit, 5);
+  g3300BandA[3].Write(unit, 33);
+  const auto current = [&] {
+    SettingsImage image{};
+    unit.SnapshotSettings(image, SnapshotMode::kRead);
+    return image;
+  };
+  SettingsImage before = current();
+  TakeTrace();
+  ApplySettingsLoad(unit, load);
+  const int steps = static_cast<int>(TakeTrace().size());
+  ASSERT_NE(current(), before);
+  unit.SnapshotSettings(before, SnapshotMode::kWrite);
+
+  // Every eighth step, and the last: each fails, and the unit is put back.
+  std::vector<int> failing;
+  for (int step = 1; step < steps; step += 8) failing.push_back(step);
+  failing.push_back(steps);
+  for (const int step : failing) {
+    SCOPED_TRACE(step);
+    bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(static_cast<int>(step)));
+    try {
+      ApplySettingsLoad(unit, load);
+      ADD_FAILURE() << "no failure";
+    } catch (const familycommon::LoadFailure& failure) {
+      EXPECT_TRUE(failure.restored);
+    }
+    bus.ClearFaults();
+    EXPECT_EQ(current(), before);
+  }
+
+  // A unit that stops answering cannot be put back, and the failure says so.
+  bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(steps / 2).Times(sim::Fault::kForever));
+  try {
+    ApplySettingsLoad(unit, load);
+    ADD_FAILURE() << "no failure";
+  } catch (const familycommon::LoadFailure& failure) {
+    EXPECT_FALSE(failure.restored);
+  }
+  bus.ClearFaults();
+}
+
+TEST_F(SettingsFileTest, AFileTooLargeOrWithANameThatLooksLikeASectionIsRefused) {
+  IQDevice3300& unit = *NewVirtual(Model::k3300XL);
+  const auto before = Contents(unit);
+  std::string named = eqtest::Golden("virtual-3300xl.331");
+  named.replace(named.find("\"Stage EQ\""), 10, "\"[EQ A]0 0\"");
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string(15 * 1024 * 1024, '['),
+       "The file is too large: 15728640 bytes, where a settings file of this kind holds at most "
+       "262144."},
+      {named,
+       "Line 13: A name cannot hold \"[\", a double quote or a line break: a settings file could "
+       "not keep it.\nNothing was loaded."},
+      {"[Device Type]\n0 \n\n// End of file\n",
+       "Line 4: The file holds no settings.\nNothing was loaded."}};
+  for (const auto& [text, message] : cases) {
+    eqtest::WriteFile(Temp("bad.331"), text);
+    EXPECT_FALSE(Load(unit, Temp("bad.331"), 1));
+    EXPECT_EQ(LastMessage(), message);
+  }
+  EXPECT_EQ(Contents(unit), before);
 }
 
 }  // namespace
