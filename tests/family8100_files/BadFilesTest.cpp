@@ -7,6 +7,7 @@
 
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
+#include "controls/CarriedName.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/Types8100.h"
@@ -228,4 +229,13 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
     EXPECT_STREQ(familycommon::LoadFailureText(failure), familycommon::kLoadNotRestoredText);
   }
   bus.bus.ClearFaults();
+}
+
+TEST_F(OlderFamilyBadFileTest, NamesAFileCannotCarryAreRefusedWithTheReason) {
+  for (const char* name : {"[Delay]99 99", "Say \"hi\"", "two\nlines"}) {
+    script.AnswerMessageBox(ui::kIdOk);
+    EXPECT_TRUE(controls::RefusedName(nullptr, name, "Unit name")) << name;
+    EXPECT_EQ(script.Seen().back().text, SettingsTextFile::kUncarriedReason);
+  }
+  EXPECT_FALSE(controls::RefusedName(nullptr, "Stage (left) #2", "Unit name"));
 }
