@@ -10,6 +10,7 @@
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
+#include "controls/CarriedName.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
@@ -129,7 +130,7 @@ ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {
   if (n.text.empty() || item < 0 || IsFixedItem(virtualList_, item)) return 0;
   const std::string name = n.text.substr(0, kMaxNameChars);
   IQDevice* edited = slots_.At(GetItemSlot(virtualList_, item));
-  if (edited == nullptr) return 0;
+  if (edited == nullptr || controls::RefusedName(this, name, "Rename Virtual Device")) return 0;
   for (IQDevice* other : TheDeviceManager.Devices()) {
     // Only names given to devices conflict; a unit without one is only shown by its address.
     if (other != edited && other->MatchesInfoOrName(edited->GetInfo(), name)) {

@@ -44,10 +44,30 @@ Number ParseNumber(std::string_view text) {
 
 }  // namespace
 
+std::optional<std::string> SettingsTextFile::OpenToRead(const std::string& fileName,
+                                                        std::size_t maxBytes) {
+  std::error_code error;
+  const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
+  if (!error && bytes > maxBytes) {
+    Close();
+    return "The file is too large: " + std::to_string(bytes) +
+           " bytes, where a settings file of this kind holds at most " + std::to_string(maxBytes) +
+           ".";
+  }
+  if (!Open(fileName, kRead)) return "Could not open file";
+  // It grew between the look and the read.
+  if (content_.size() > maxBytes) {
+    Close();
+    return "The file is too large to be a settings file of this kind.";
+  }
+  return std::nullopt;
+}
+
 bool SettingsTextFile::Open(const std::string& fileName, int mode) {
   Close();
   content_.clear();
   position_ = 0;
+  indexed_ = false;
   if (mode != kWrite) {
     std::optional<std::string> text = ReadWholeFile(fileName);
     if (!text) return false;
@@ -74,6 +94,8 @@ bool SettingsTextFile::Close() {
     writer_.reset();
   }
   content_.clear();
+  sections_.clear();
+  indexed_ = false;
   position_ = 0;
   return saved;
 }
@@ -83,26 +105,64 @@ std::optional<char> SettingsTextFile::Next() {
   return content_[position_++];
 }
 
-bool SettingsTextFile::FindSection(const std::string& name) {
-  while (true) {
-    std::optional<char> c;
-    while ((c = Next()) && *c != '[') {
+void SettingsTextFile::IndexSections() {
+  sections_.clear();
+  indexed_ = true;
+  const std::string_view text(content_);
+  std::size_t close = 0;  // the first "]" at or after the candidate, once looked for
+  bool inString = false;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (inString) {
+      inString = c != '"';
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '/' && at + 1 < text.size() && text[at + 1] == '/') {
+      at = std::min(text.find('\n', at), text.size());
+    } else if (c == '[') {
+      // A "[" with no header after it hides none that follows: the next candidate starts just
+      // after it, so "[[Unit]" still holds [Unit].
+      if (close <= at) close = std::min(text.find(']', at), text.size());
+      if (close == text.size()) continue;
+      const std::size_t length = close - at - 1;
+      if (length <= kMaxSectionNameChars)
+        sections_[text.substr(at + 1, length)].push_back(close + 1);
     }
-    if (!c) return false;
-    // A "[" inside a string or a comment starts a candidate too. When the candidate is not the
-    // wanted header, or too long to be one, the search goes on just after its "[", so a header the
-    // candidate ran into is still found.
-    const std::size_t candidateStart = position_;
-    std::string candidate;
-    while ((c = Next()) && *c != ']' && candidate.size() < kMaxSectionNameChars) candidate += *c;
-    if (!c) return false;
-    if (*c == ']' && candidate == name) return true;
-    position_ = candidateStart;
   }
 }
 
+bool SettingsTextFile::FindSection(const std::string& name) {
+  if (!indexed_) IndexSections();
+  const auto found = sections_.find(name);
+  if (found != sections_.end()) {
+    const std::vector<std::size_t>& starts = found->second;
+    // The header's "[" lies at or after the position: its end lies past it.
+    const auto next = std::upper_bound(starts.begin(), starts.end(), position_ + name.size() + 1);
+    if (next != starts.end()) {
+      position_ = *next;
+      return true;
+    }
+  }
+  position_ = content_.size();
+  return false;
+}
+
+bool SettingsTextFile::EndsWithComment(std::string_view text) const {
+  std::string_view rest(content_);
+  while (!rest.empty() && IsSpace(rest.back())) rest.remove_suffix(1);
+  const std::size_t lineBreak = rest.rfind('\n');
+  const std::string_view line =
+      lineBreak == std::string_view::npos ? rest : rest.substr(lineBreak + 1);
+  return line.size() == text.size() + 3 && line.starts_with("// ") && line.ends_with(text);
+}
+
 int SettingsTextFile::LineAt(std::size_t offset) const {
-  offset = std::min(offset, content_.size());
+  if (offset >= content_.size()) {
+    // At the end: the last line that holds anything.
+    offset = content_.size();
+    while (offset > 0 && IsSpace(content_[offset - 1])) --offset;
+    if (offset > 0) --offset;
+  }
   while (offset < content_.size() && IsSpace(content_[offset])) ++offset;
   const auto begin = content_.begin();
   return 1 + static_cast<int>(std::count(begin, begin + static_cast<std::ptrdiff_t>(offset), '\n'));
@@ -184,6 +244,7 @@ void SettingsTextFile::ReadString(char* out, std::size_t capacity) {
 
 void SettingsTextFile::Write(std::string_view bytes) {
   if (!writer_) throw SettingsWriteError("The settings file is not open for writing.");
+  indexed_ = false;
   std::size_t overwritten = std::min(bytes.size(), content_.size() - position_);
   content_.replace(position_, overwritten, bytes);
   position_ += bytes.size();
@@ -219,9 +280,10 @@ void SettingsTextFile::WriteFloat(float value) {
 }
 
 void SettingsTextFile::WriteString(const std::string& text) {
-  if (text.find('"') != std::string::npos) {
+  if (!CanCarry(text)) {
     throw SettingsWriteError("The text \"" + text +
-                             "\" holds a double quote and cannot be written to a settings file.");
+                             "\" holds a double quote, a \"[\" or a line break and cannot be "
+                             "written to a settings file.");
   }
   Write("\"" + text + "\" ");
 }

@@ -14,6 +14,9 @@
 #include "family3300/SettingsFile3300.h"
 #include "family3300/TPrint3300Dialog.h"
 #include "family3300/Types3300.h"
+#include "familycommon/CheckedFileReader.h"
+#include "familycommon/LoadFailure.h"
+#include "familycommon/ProgressWindow.h"
 #include "platform/registry/SafeFileWriter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FileDialog.h"
@@ -42,6 +45,9 @@ ui::FileDialogOptions SettingsDialogOptions(const IQDevice3300& device) {
   return {.filters = {{model + " settings (*." + extension + ")", "*." + extension}},
           .defaultExtension = extension};
 }
+
+// Ten memories of two channels take a few kilobytes.
+constexpr std::size_t kMaxSettingsFileBytes = 256 * 1024;
 
 void CouldNotOpen() { Tell(nullptr, "Could not open file", "File Error", ui::mb::kIconStop); }
 
@@ -91,8 +97,8 @@ bool IQDevice3300::LoadFile() {
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, SettingsDialogOptions(*this));
   if (!path) return false;
   SettingsTextFile file;
-  if (!file.Open(*path, SettingsTextFile::kRead)) {
-    CouldNotOpen();
+  if (const std::optional<std::string> failure = file.OpenToRead(*path, kMaxSettingsFileBytes)) {
+    Tell(nullptr, *failure, "File Error", ui::mb::kIconStop);
     return false;
   }
   SettingsLoad load;
@@ -100,10 +106,7 @@ bool IQDevice3300::LoadFile() {
   try {
     ui::WaitCursor wait;
     check = ReadSettingsFile3300(file, GetModel(), load);
-  } catch (const FileParserError& error) {
-    Tell(controls::ClientWindow(), error.GetText(), "File read error", ui::mb::kIconExclamation);
-    return false;
-  } catch (const SettingsValueError& error) {
+  } catch (const familycommon::FileLineError& error) {
     Tell(controls::ClientWindow(), std::string(error.what()) + "\nNothing was loaded.",
          "File read error", ui::mb::kIconExclamation);
     return false;
@@ -118,10 +121,17 @@ bool IQDevice3300::LoadFile() {
       Tell(controls::ClientWindow(), "Wrong file type!", "", ui::mb::kIconExclamation);
       return false;
   }
-  return controls::GuardedBusCall(this, [&] {
+  try {
+    familycommon::ProgressWindow progress;
     ui::WaitCursor wait;
-    ApplySettingsLoad(*this, load);
-  });
+    ApplySettingsLoad(*this, load, &progress);
+    return true;
+  } catch (const familycommon::LoadFailure& failure) {
+    controls::GuardedBusCall(this, [&] { std::rethrow_exception(failure.error); });
+    Tell(controls::ClientWindow(), familycommon::LoadFailureText(failure), kCaption,
+         ui::mb::kIconStop);
+  }
+  return false;
 }
 
 bool IQDevice3300::PrintReport() {

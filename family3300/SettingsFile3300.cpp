@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#include "bus/IQException.h"
+#include "familycommon/CheckedFileReader.h"
+#include "familycommon/LoadFailure.h"
+
 namespace namespace3300 {
 
 namespace {
@@ -10,20 +14,12 @@ constexpr const char* kNotice = "Copyright Telvo. All rights reserved.";
 constexpr std::size_t kMemoryLineValues = 3;
 constexpr std::size_t kCurrentLineValues = 5;
 // A virtual unit's name in the program has no unit element to fit; this only bounds a file's.
-constexpr std::size_t kProgramNameBytes = 256;
+constexpr std::size_t kProgramNameChars = 255;
+constexpr const char* kEndOfFile = "End of file";
 const char* const kChannelSections[kChannelCount] = {"Channel A", "Channel B"};
 const char* const kBandSections[kChannelCount] = {"EQ A", "EQ B"};
 
 std::string MemorySection(int number) { return "Settings Memory " + std::to_string(number); }
-
-// A quote ends the string early and a "[" may be taken for a section header on reading.
-void WriteName(SettingsTextFile& file, const std::string& name) {
-  if (name.find_first_of("\"[") != std::string::npos) {
-    throw SettingsWriteError("The name \"" + name +
-                             "\" holds a double quote or \"[\" and cannot be saved to a file.");
-  }
-  file.WriteString(name);
-}
 
 void WriteChannel(IQDevice3300& device, SettingsTextFile& file, int channel, bool current) {
   const ChannelObjects& objects = Channel3300(channel);
@@ -43,7 +39,7 @@ void WriteMemories(IQDevice3300& device, SettingsTextFile& file) {
   for (int number = 1; number <= kMemoryCount; ++number) {
     file.WriteNewline();
     file.WriteSection(MemorySection(number));
-    WriteName(file, MemoryName3300(number).Read(device));
+    file.WriteString(MemoryName3300(number).Read(device));
     file.WriteNewline();
     device.UseMemory(number, MemoryOperation::kRecall);
     for (int channel = 0; channel < device.ChannelCount(); ++channel) {
@@ -52,44 +48,20 @@ void WriteMemories(IQDevice3300& device, SettingsTextFile& file) {
   }
 }
 
-// The integer at the current position, refused unless it is 0..maximum.
-uint8_t ReadValue(SettingsTextFile& file, const char* what, int maximum) {
-  const std::size_t at = file.Tell();
-  const int value = file.ReadInt();
-  if (value < 0 || value > maximum) {
-    throw SettingsValueError("The " + std::string(what) + " " + std::to_string(value) +
-                             " in line " + std::to_string(file.LineAt(at)) +
-                             " is out of range (0 to " + std::to_string(maximum) + ").");
-  }
-  return static_cast<uint8_t>(value);
-}
-
-// Mute and equaliser in: any number, non-zero meaning on.
-uint8_t ReadSwitch(SettingsTextFile& file) { return file.ReadInt() != 0 ? 1 : 0; }
-
-std::string ReadName(SettingsTextFile& file, std::size_t capacity) {
-  std::vector<char> text(capacity);
-  const std::size_t at = file.Tell();
-  try {
-    file.ReadString(text.data(), capacity);
-  } catch (const FileParserError& error) {
-    if (error.GetKind() != FileParserError::kFormatError) throw;
-    throw SettingsValueError("The name in line " + std::to_string(file.LineAt(at)) +
-                             " is longer than " + std::to_string(capacity - 1) + " characters.");
-  }
-  return text.data();
-}
-
-void ReadChannel(SettingsTextFile& file, int channel, std::size_t lineValues, ChannelLoad& load) {
+void ReadChannel(SettingsTextFile& file, familycommon::CheckedFileReader& read, int channel,
+                 std::size_t lineValues, ChannelLoad& load) {
   if (file.FindSection(kChannelSections[channel])) {
-    load.line.push_back(ReadValue(file, "high-pass index", kMaxCornerIndex));
-    load.line.push_back(ReadValue(file, "low-pass index", kMaxCornerIndex));
-    load.line.push_back(ReadValue(file, "gain", kMaxGain));
-    while (load.line.size() < lineValues) load.line.push_back(ReadSwitch(file));
+    load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "high-pass index")));
+    load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "low-pass index")));
+    load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxGain, "gain")));
+    // Mute and equaliser in: any number, non-zero meaning on.
+    while (load.line.size() < lineValues) load.line.push_back(read.Flag() ? 1 : 0);
   }
   if (file.FindSection(kBandSections[channel])) {
     auto& bands = load.bands.emplace();
-    for (uint8_t& band : bands) band = ReadValue(file, "band level", kMaxBandLevel);
+    for (uint8_t& band : bands) {
+      band = static_cast<uint8_t>(read.Int(0, kMaxBandLevel, "band level"));
+    }
   }
 }
 
@@ -113,6 +85,26 @@ void ApplyChannel(IQDevice3300& device, int channel, const ChannelLoad& load) {
 
 int ChannelCountOf(Model3300 model) { return model == Model3300::kTwoChannel ? 2 : 1; }
 
+void ApplyAll(IQDevice3300& device, const SettingsLoad& load,
+              familycommon::ProgressReport* progress) {
+  familycommon::ProgressScope scope(progress, kMemoryCount, "Setting device parameters...");
+  if (load.unitName) g3300UnitName.Write(device, *load.unitName);
+  if (load.programName && !device.IsOnline()) device.SetName(*load.programName);
+  for (int number = 1; number <= kMemoryCount; ++number) {
+    scope.Step(number - 1);
+    const MemoryLoad& memory = load.memories[static_cast<std::size_t>(number - 1)];
+    if (memory.name) MemoryName3300(number).Write(device, *memory.name);
+    for (int channel = 0; channel < device.ChannelCount(); ++channel) {
+      ApplyChannel(device, channel, memory.channels[channel]);
+    }
+    device.UseMemory(number, MemoryOperation::kStore);
+  }
+  scope.Step(kMemoryCount);
+  for (int channel = 0; channel < device.ChannelCount(); ++channel) {
+    ApplyChannel(device, channel, load.current[channel]);
+  }
+}
+
 }  // namespace
 
 std::string SettingsFileExtension3300(Model3300 model) {
@@ -129,10 +121,10 @@ void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file) {
   file.WriteSection("Device Type");
   file.WriteInt(device.IsTwoChannel() ? 1 : 0);
   file.WriteSection("Unit Name");
-  WriteName(file, g3300UnitName.Read(device));
+  file.WriteString(g3300UnitName.Read(device));
   if (!device.IsOnline()) {
     file.WriteSection("Interface Name");
-    WriteName(file, device.GetName());
+    file.WriteString(device.GetName());
   }
 
   // Each memory is recalled to be read; the settings in use come back afterwards, also when a
@@ -159,41 +151,56 @@ void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file) {
 
 FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, SettingsLoad& load) {
   load = {};
+  familycommon::CheckedFileReader read(file);
   if (!file.FindSection("Device Type")) return FileCheck::kUnrecognised;
-  if (file.ReadInt() != (model == Model3300::kTwoChannel ? 1 : 0)) return FileCheck::kWrongType;
-  if (file.FindSection("Unit Name")) load.unitName = ReadName(file, kNameChars + 1);
-  if (file.FindSection("Interface Name")) load.programName = ReadName(file, kProgramNameBytes);
+  if (read.Flag() != (model == Model3300::kTwoChannel)) return FileCheck::kWrongType;
+  if (!file.EndsWithComment(kEndOfFile)) {
+    read.Refuse(std::string::npos, "The file ends early: its closing \"End of file\" is missing.");
+  }
+  if (file.FindSection("Unit Name")) load.unitName = read.Name(kNameChars, false);
+  if (file.FindSection("Interface Name")) load.programName = read.Name(kProgramNameChars, false);
+  bool settings = false;
   for (int number = 1; number <= kMemoryCount; ++number) {
     file.Rewind();
     if (!file.FindSection(MemorySection(number))) continue;
+    settings = true;
     MemoryLoad& memory = load.memories[static_cast<std::size_t>(number - 1)];
-    memory.name = ReadName(file, kNameChars + 1);
+    memory.name = read.Name(kNameChars, false);
     for (int channel = 0; channel < ChannelCountOf(model); ++channel) {
-      ReadChannel(file, channel, kMemoryLineValues, memory.channels[channel]);
+      ReadChannel(file, read, channel, kMemoryLineValues, memory.channels[channel]);
     }
   }
   // On from where the last memory left the file.
   if (file.FindSection("Current Settings")) {
+    settings = true;
     for (int channel = 0; channel < ChannelCountOf(model); ++channel) {
-      ReadChannel(file, channel, kCurrentLineValues, load.current[channel]);
+      ReadChannel(file, read, channel, kCurrentLineValues, load.current[channel]);
     }
   }
+  if (!settings) read.Refuse(std::string::npos, "The file holds no settings.");
   return FileCheck::kLoadable;
 }
 
-void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load) {
-  if (load.unitName) g3300UnitName.Write(device, *load.unitName);
-  if (load.programName && !device.IsOnline()) device.SetName(*load.programName);
-  for (int number = 1; number <= kMemoryCount; ++number) {
-    const MemoryLoad& memory = load.memories[static_cast<std::size_t>(number - 1)];
-    if (memory.name) MemoryName3300(number).Write(device, *memory.name);
-    for (int channel = 0; channel < device.ChannelCount(); ++channel) {
-      ApplyChannel(device, channel, memory.channels[channel]);
+void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
+                       familycommon::ProgressReport* progress) {
+  SettingsImage current{};
+  bool taken = false;
+  try {
+    device.SnapshotSettings(current, SnapshotMode::kRead);
+    taken = true;
+    ApplyAll(device, load, progress);
+  } catch (const IQException&) {
+    const std::exception_ptr error = std::current_exception();
+    // Before the snapshot nothing was written.
+    bool restored = true;
+    if (taken) {
+      try {
+        device.SnapshotSettings(current, SnapshotMode::kWrite);
+      } catch (const IQException&) {
+        restored = false;
+      }
     }
-    device.UseMemory(number, MemoryOperation::kStore);
-  }
-  for (int channel = 0; channel < device.ChannelCount(); ++channel) {
-    ApplyChannel(device, channel, load.current[channel]);
+    throw familycommon::LoadFailure{error, restored};
   }
 }
 

@@ -10,6 +10,7 @@
 #include "bus/SettingsTextFile.h"
 #include "family3300/IQDevice3300.h"
 #include "family3300/Parameters3300.h"
+#include "familycommon/ProgressReport.h"
 
 // The settings file of a graphic-equaliser unit, "*.331" for a 3300XL and "*.332" for a 3300-2XL:
 // the unit's name, a virtual unit's name in the program, the ten memories (name, corners, gain
@@ -19,16 +20,10 @@ namespace namespace3300 {
 // "331" or "332", without the dot.
 std::string SettingsFileExtension3300(Model3300 model);
 
-// The whole file, read from the unit. A name holding a double quote or "[" would not read back
-// the same and is refused with SettingsWriteError before the file is saved. Bus failures pass on;
+// The whole file, read from the unit. A name the format cannot carry is refused with
+// SettingsWriteError before the file is saved. Bus failures pass on;
 // the unit's current settings are put back before they do, as after every save.
 void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file);
-
-// A value of a file outside the range its unit takes.
-class SettingsValueError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // One channel's values as a file gives them: high-pass, low-pass and gain (a memory) or those
 // and mute and equaliser in (the current settings); then the 28 bands. Either may be missing.
@@ -57,12 +52,16 @@ enum class FileCheck { kLoadable, kUnrecognised, kWrongType };
 // Reads a whole file for a unit of `model` without touching any unit: a file without a device
 // type is kUnrecognised, one of the other model kWrongType. Sections are found by a forward scan,
 // so a memory missing its own "Channel A" takes the next one down the file. Throws
-// FileParserError for text that is no settings file and SettingsValueError for a value out of
-// range or a name too long for its unit.
+// familycommon::FileLineError, naming the line, for text that is no settings file, a file cut
+// short or without settings, a value out of range or a name too long for its unit or one the
+// format cannot carry.
 FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, SettingsLoad& load);
 
 // Writes a checked file into the unit, memory by memory, then the current settings. A bus unit
-// ignores the name in the program. Bus failures pass on; what was written stays written.
-void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load);
+// ignores the name in the program. A bus failure throws familycommon::LoadFailure after the
+// unit's current settings are put back, as far as it still answers; memories already stored keep
+// the file's values.
+void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
+                       familycommon::ProgressReport* progress = nullptr);
 
 }  // namespace namespace3300

@@ -1,6 +1,7 @@
 #include "family3300/TEdit3300Window.h"
 
 #include "bus/IQDeviceType.h"
+#include "controls/CarriedName.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TInputDialog.h"
 #include "family3300/IQDevice3300.h"
@@ -327,6 +328,7 @@ void TEdit3300Window::Rename() {
     controls::GuardedBusCall(&device_, [this] { g3300UnitName.Write(device_, kUnnamed); });
     return;
   }
+  if (controls::RefusedName(this, name, "Unit name")) return;
   if (!controls::GuardedBusCall(&device_, [&] { g3300UnitName.Write(device_, name); })) return;
   if (client_ != nullptr)
     client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));

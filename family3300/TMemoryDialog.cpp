@@ -1,5 +1,6 @@
 #include "family3300/TMemoryDialog.h"
 
+#include "controls/CarriedName.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
 #include "platform/ui/Application.h"
@@ -70,6 +71,11 @@ void TMemoryDialog::RecallMemory(int index) {
 
 void TMemoryDialog::CloseWindow(int result) {
   if (IsCreated()) {
+    for (int k = 0; k < namesRead_; ++k) {
+      if (controls::RefusedName(this, names_[static_cast<std::size_t>(k)]->Text(), "Memories")) {
+        return;
+      }
+    }
     controls::GuardedBusCall(&device_, [this] {
       for (int k = 0; k < namesRead_; ++k) {
         const std::string name = names_[static_cast<std::size_t>(k)]->Text();

@@ -12,6 +12,7 @@
 #include "bus/SettingsTextFile.h"
 #include "family3300/SettingsFile3300.h"
 #include "family3300/Types3300.h"
+#include "familycommon/CheckedFileReader.h"
 #include "fuzz/InputFile.h"
 
 using namespace namespace3300;
@@ -30,9 +31,7 @@ bool Load(IQDevice3300& unit, const std::string& path) {
   SettingsLoad load;
   try {
     if (ReadSettingsFile3300(file, unit.GetModel(), load) != FileCheck::kLoadable) return false;
-  } catch (const FileParserError&) {
-    return false;
-  } catch (const SettingsValueError&) {
+  } catch (const familycommon::FileLineError&) {
     return false;
   }
   ApplySettingsLoad(unit, load);

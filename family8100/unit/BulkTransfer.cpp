@@ -61,6 +61,33 @@ BulkTransfer::~BulkTransfer() {
   }
 }
 
+bool BulkTransfer::Recover() {
+  bool done = true;
+  for (IQDevice8100* unit : units_) {
+    try {
+      unit->RestoreShadowMemory(kSnapshot);
+    } catch (const IQException&) {
+      done = false;
+    }
+  }
+  putBack_ = true;
+  try {
+    mute_.Lift();
+  } catch (const IQException&) {
+    done = false;
+  }
+  return done;
+}
+
+bool TryLiftMute(IQDevice8100& unit) {
+  try {
+    g8100BulkMute.Write(unit, true);
+    return true;
+  } catch (const IQException&) {
+    return false;
+  }
+}
+
 void BulkTransfer::PutBack() {
   for (IQDevice8100* unit : units_) unit->RestoreShadowMemory(kSnapshot);
   putBack_ = true;

@@ -39,12 +39,21 @@ class BulkTransfer {
 
   // Each unit's settings and filters as they were at the start.
   void PutBack();
+  // The settings as they now stand are the ones wanted: nothing is put back.
+  void Keep() { putBack_ = true; }
   void Unmute() { mute_.Lift(); }
+  // After a failure: puts each unit's settings back and lifts the mute, as far as the units
+  // answer; whether all of it was done.
+  bool Recover();
 
  private:
   std::vector<IQDevice8100*> units_;
   BulkMute mute_;
   bool putBack_ = false;
 };
+
+// Lifts the unit's mute after a failure that came before any bulk transfer began; whether the
+// unit answered.
+bool TryLiftMute(IQDevice8100& unit);
 
 }  // namespace namespace8100

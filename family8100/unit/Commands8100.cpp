@@ -9,6 +9,8 @@
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TMemorySelectDialog.h"
 #include "family8100/unit/Types8100.h"
+#include "familycommon/CheckedFileReader.h"
+#include "familycommon/LoadFailure.h"
 #include "familycommon/ProgressWindow.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FileDialog.h"
@@ -21,6 +23,9 @@ namespace {
 constexpr const char* kSaveCaption = "Save to file";
 constexpr const char* kLoadCaption = "Load file";
 constexpr const char* kNotSaved = "The settings were not saved.\n";
+
+// Twelve memories of seventy filters take some tens of kilobytes.
+constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
 
 const ui::FileDialogOptions kSettingsFileDialog{
     .filters = {{"Ordavinex settings (*.ov0)", "*.ov0"}}, .defaultExtension = "ov0"};
@@ -98,26 +103,36 @@ bool IQDevice8100::LoadFile() {
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, kSettingsFileDialog);
   if (!path) return false;
   SettingsTextFile file;
-  if (!file.Open(*path, SettingsTextFile::kRead)) {
-    CouldNotOpen();
+  if (const std::optional<std::string> failure = file.OpenToRead(*path, kMaxSettingsFileBytes)) {
+    Stop(*failure, "File Error");
     return false;
   }
   if (!IsSettingsFile(file)) {
     Stop("Unrecognized file format.", "");
     return false;
   }
+  SettingsLoad load;
+  try {
+    load = ReadSettingsFile(*this, file);
+  } catch (const familycommon::FileLineError& error) {
+    ui::MessageBox(controls::ClientWindow(), std::string(error.what()) + "\nNothing was loaded.",
+                   "File read error", ui::mb::kOk | ui::mb::kIconExclamation);
+    return false;
+  }
   const uint32_t memories =
-      ChooseMemories(MemoriesInFile(file), "Note: audio may mute during file open", true);
+      ChooseMemories(load.Memories(), "Note: audio may mute during file open", true);
   try {
     familycommon::ProgressWindow progress;
     ui::WaitCursor wait;
-    ReadSettingsFile(*this, file, memories, &progress);
+    ApplySettingsLoad(*this, load, memories, &progress);
     return true;
-  } catch (const FileParserError& error) {
-    ui::MessageBox(controls::ClientWindow(), error.GetText(), "File read error",
-                   ui::mb::kOk | ui::mb::kIconExclamation);
-  } catch (const IQException& error) {
-    ReportBusFailure(error, *this);
+  } catch (const familycommon::LoadFailure& failure) {
+    try {
+      std::rethrow_exception(failure.error);
+    } catch (const IQException& error) {
+      ReportBusFailure(error, *this);
+    }
+    Stop(familycommon::LoadFailureText(failure), kLoadCaption);
   }
   return false;
 }

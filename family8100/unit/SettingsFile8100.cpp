@@ -4,10 +4,14 @@
 #include <cmath>
 #include <string>
 
+#include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
+#include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
+#include "familycommon/CheckedFileReader.h"
+#include "familycommon/LoadFailure.h"
 
 namespace namespace8100 {
 
@@ -21,8 +25,6 @@ constexpr const char* kCurrentSettings = "Current Settings";
 constexpr const char* kPresetMap = "Preset map";
 // What a name element of the unit takes before its terminator.
 constexpr std::size_t kNameChars = 14;
-// Room for a name read from a file; a longer one is no name of this format.
-constexpr std::size_t kNameBuffer = 256;
 constexpr int32_t kMaxDelaySamples = 16383;
 constexpr float kMaxThreshold = 524287.0F;
 constexpr float kNoiseFloorDb = -80.0F;
@@ -88,87 +90,241 @@ void WriteSettingsSections(IQDevice8100& unit, SettingsTextFile& file, int memor
   }
 }
 
-// ---- reading: every value is kept in the range the unit takes.
+// ---- reading: the whole file is read and checked before the unit hears of it.
+
+constexpr const char* kEndOfFile = "End of file";
+// Every value in a range the unit takes; anything else is refused with its line.
+constexpr int kMaxByte = 255;
+constexpr float kMaxRelease = 1.0F;
+constexpr int kLastNoiseType = 1;
+// Each routing byte, and each limiter mode byte, is a switch.
+constexpr uint32_t kSwitchBytes = 0x01010101;
+// More records than the largest model has slots is no list of this format.
+constexpr int kMaxFilterRecords = kFilterSlotsX;
 
 bool FindFromStart(SettingsTextFile& file, const std::string& section) {
   file.Rewind();
   return file.FindSection(section);
 }
 
-std::string ReadName(SettingsTextFile& file) {
-  char text[kNameBuffer];
-  file.ReadString(text);
-  return std::string(text).substr(0, kNameChars);
-}
+class SettingsReader {
+ public:
+  SettingsReader(const IQDevice8100& unit, SettingsTextFile& file)
+      : unit_(unit), file_(file), read_(file) {}
 
-uint8_t ReadByte(SettingsTextFile& file) {
-  return static_cast<uint8_t>(std::clamp(file.ReadInt(), 0, 255));
-}
+  SettingsLoad ReadAll() {
+    if (!file_.EndsWithComment(kEndOfFile)) {
+      read_.Refuse(std::string::npos,
+                   "The file ends early: its closing \"End of file\" is missing.");
+    }
+    SettingsLoad load;
+    if (FindFromStart(file_, "Unit Name")) load.unitName = read_.Name(kNameChars, true);
+    if (FindFromStart(file_, "Interface Name")) load.interfaceName = read_.Name(kNameChars, true);
+    for (int memory = 1; memory <= kMemoryCount; ++memory) {
+      if (!FindFromStart(file_, Section(kMemorySection, memory))) continue;
+      MemoryLoad& loaded = load.memories.emplace_back();
+      loaded.memory = memory;
+      loaded.name = read_.Name(kNameChars, true);
+      loaded.sections = Sections(memory);
+    }
+    if (FindFromStart(file_, kCurrentSettings)) {
+      load.current = Sections(0);
+      if (FindFromStart(file_, kPresetMap)) {
+        auto& presets = load.presetMap.emplace();
+        for (int& memory : presets) memory = read_.Int(1, kMemoryCount, "preset's memory");
+      }
+    }
+    if (load.memories.empty() && !load.current) {
+      read_.Refuse(std::string::npos, "The file holds no settings.");
+    }
+    return load;
+  }
 
-bool ReadFlag(SettingsTextFile& file) { return file.ReadInt() != 0; }
+ private:
+  uint32_t Switches(const std::string& what) {
+    const std::size_t at = read_.Tell();
+    const auto value = static_cast<uint32_t>(read_.Checked([&] { return file_.ReadInt(); }));
+    if ((value & ~kSwitchBytes) != 0) read_.Refuse(at, "The " + what + " is no valid setting.");
+    return value;
+  }
 
-// A real written for an integer parameter, truncated into its range.
-uint32_t ReadTruncated(SettingsTextFile& file, float maximum) {
-  return static_cast<uint32_t>(std::clamp(file.ReadFloat(), 0.0F, maximum));
-}
+  std::unique_ptr<TFilter> Filter() {
+    const std::size_t at = read_.Tell();
+    const int type = read_.Checked([&] { return file_.ReadInt(); });
+    std::unique_ptr<TFilter> filter = MakeFilter(type);
+    if (!filter) read_.Refuse(at, "The filter type " + std::to_string(type) + " is unknown.");
+    read_.Checked([&] {
+      filter->Load(file_);
+      return 0;
+    });
+    if (const std::string fault = FilterFault(*filter); !fault.empty()) read_.Refuse(at, fault);
+    return filter;
+  }
 
-void ReadFilterRecord(IQDevice8100& unit, SettingsTextFile& file) {
-  std::unique_ptr<TFilter> filter = MakeFilter(file.ReadInt());
-  if (!filter) return;
-  filter->Load(file);
-  const bool crossover = filter->SectionCost() == 0;
-  if (crossover ? !unit.HasLimiter() : !unit.CanAddFilter(*filter)) return;
-  TFilter& placed = unit.PlaceFilter(std::move(filter));
+  static std::string FilterFault(const TFilter& filter) {
+    if (filter.frequency < kMinFrequencyHz || filter.frequency > kMaxFrequencyHz) {
+      return "The filter frequency " + std::to_string(filter.frequency) + " is out of range.";
+    }
+    if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter)) {
+      if (!(peak->level >= kMinPeakLevelDb && peak->level <= kMaxLevelDb)) {
+        return "The filter level is out of range.";
+      }
+      // A new filter's Q is 0 until it is set.
+      if (!(peak->q >= 0.0F && peak->q <= kMaxQ)) return "The filter Q is out of range.";
+    }
+    if (const auto* shelf = dynamic_cast<const TShelfFilter*>(&filter)) {
+      if (shelf->level < kMinShelfLevelDb || shelf->level > kMaxLevelDb) {
+        return "The filter level is out of range.";
+      }
+    }
+    if (const auto* crossover = dynamic_cast<const TCrossoverFilter*>(&filter)) {
+      if (AlignmentName(crossover->alignment).empty()) {
+        return "The crossover alignment " + std::to_string(crossover->alignment) + " is unknown.";
+      }
+    }
+    return {};
+  }
+
+  // A crossover section holds the crossover of its side and nothing else.
+  std::unique_ptr<TFilter> Crossover(int32_t type) {
+    const std::size_t at = read_.Tell();
+    std::unique_ptr<TFilter> filter = Filter();
+    if (filter->type != type) read_.Refuse(at, "The crossover section holds another filter.");
+    return filter;
+  }
+
+  SectionsLoad Sections(int memory) {
+    SectionsLoad load;
+    if (FindFromStart(file_, Section("Globals", memory))) {
+      auto& globals = load.globals.emplace();
+      globals[0] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "left attenuation"));
+      globals[1] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "right attenuation"));
+      globals[2] = read_.Flag();
+      globals[3] = read_.Flag();
+      globals[4] = Switches("routing");
+    }
+    if (unit_.HasDelay() && FindFromStart(file_, Section("Delay", memory))) {
+      auto& delays = load.delays.emplace();
+      for (uint32_t& delay : delays) {
+        delay = static_cast<uint32_t>(read_.Int(0, kMaxDelaySamples, "delay"));
+      }
+    }
+    if (FindFromStart(file_, Section("Filters", memory))) {
+      auto& filters = load.filters.emplace();
+      const int count = read_.Int(0, kMaxFilterRecords, "filter count");
+      for (int i = 0; i < count; ++i) filters.push_back(Filter());
+    }
+    if (unit_.HasLimiter()) {
+      if (FindFromStart(file_, Section("Low Crossover", memory))) {
+        load.lowCrossover = Crossover(kLowCrossoverFilter);
+      }
+      if (FindFromStart(file_, Section("High Crossover", memory))) {
+        load.highCrossover = Crossover(kHighCrossoverFilter);
+      }
+      if (FindFromStart(file_, Section("Polarity", memory))) {
+        load.polarity = {read_.Flag(), read_.Flag()};
+      }
+      if (FindFromStart(file_, Section("Limiting", memory))) {
+        auto& limiting = load.limiting.emplace();
+        // Thresholds are written as reals and taken truncated.
+        for (uint32_t& threshold : limiting.thresholds) {
+          threshold = static_cast<uint32_t>(read_.Float(0.0F, kMaxThreshold, "threshold"));
+        }
+        for (float& release : limiting.releases)
+          release = read_.Float(0.0F, kMaxRelease, "release");
+        limiting.mode = Switches("limiter mode");
+      }
+    }
+    if (unit_.HasNoise() && FindFromStart(file_, Section("Noise Sources", memory))) {
+      auto& noise = load.noise.emplace();
+      for (SectionsLoad::Noise& side : noise) {
+        side.type = static_cast<uint8_t>(read_.Int(0, kLastNoiseType, "noise type"));
+        side.level = read_.Float(kNoiseFloorDb, 0.0F, "noise level");
+        side.on = read_.Flag();
+      }
+    }
+    return load;
+  }
+
+  const IQDevice8100& unit_;
+  SettingsTextFile& file_;
+  familycommon::CheckedFileReader read_;
+};
+
+// ---- applying a checked file
+
+void PlaceFilter(IQDevice8100& unit, const TFilter& filter) {
+  const bool crossover = filter.SectionCost() == 0;
+  if (crossover ? !unit.HasLimiter() : !unit.CanAddFilter(filter)) return;
+  TFilter& placed = unit.PlaceFilter(filter.Clone());
   placed.WriteToUnit(unit);
   placed.SetUnitFlag(unit);
 }
 
-void ReadSettingsSections(IQDevice8100& unit, SettingsTextFile& file, int memory) {
-  if (FindFromStart(file, Section("Globals", memory))) {
-    g8100LeftAttenuation.Write(unit, ReadByte(file));
-    g8100RightAttenuation.Write(unit, ReadByte(file));
-    g8100LeftMute.Write(unit, ReadFlag(file));
-    g8100RightMute.Write(unit, ReadFlag(file));
-    g8100Routing.Write(unit, static_cast<uint32_t>(file.ReadInt()));
+void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
+  if (load.globals) {
+    const auto& globals = *load.globals;
+    g8100LeftAttenuation.Write(unit, static_cast<uint8_t>(globals[0]));
+    g8100RightAttenuation.Write(unit, static_cast<uint8_t>(globals[1]));
+    g8100LeftMute.Write(unit, globals[2] != 0);
+    g8100RightMute.Write(unit, globals[3] != 0);
+    g8100Routing.Write(unit, globals[4]);
   }
-  if (unit.HasDelay() && FindFromStart(file, Section("Delay", memory))) {
-    g8100LeftDelay.Write(unit,
-                         static_cast<uint32_t>(std::clamp(file.ReadInt(), 0, kMaxDelaySamples)));
-    g8100RightDelay.Write(unit,
-                          static_cast<uint32_t>(std::clamp(file.ReadInt(), 0, kMaxDelaySamples)));
+  if (load.delays && unit.HasDelay()) {
+    g8100LeftDelay.Write(unit, (*load.delays)[0]);
+    g8100RightDelay.Write(unit, (*load.delays)[1]);
   }
-  if (FindFromStart(file, Section("Filters", memory))) {
+  if (load.filters) {
     // A unit that deletes slot by slot must know which slots hold filters.
     if (!unit.DeletesAllAtOnce()) unit.ReadAllParameters();
     unit.RemoveFilters();
-    const int count = file.ReadInt();
-    for (int i = 0; i < count; ++i) ReadFilterRecord(unit, file);
+    for (const auto& filter : *load.filters) PlaceFilter(unit, *filter);
   }
-  if (unit.HasLimiter()) {
-    for (const char* crossover : {"Low Crossover", "High Crossover"}) {
-      if (FindFromStart(file, Section(crossover, memory))) ReadFilterRecord(unit, file);
-    }
-    if (FindFromStart(file, Section("Polarity", memory))) {
-      g8100LeftPolarity.Write(unit, ReadFlag(file));
-      g8100RightPolarity.Write(unit, ReadFlag(file));
-    }
-    if (FindFromStart(file, Section("Limiting", memory))) {
-      g8100LeftThreshold.Write(unit, ReadTruncated(file, kMaxThreshold));
-      g8100RightThreshold.Write(unit, ReadTruncated(file, kMaxThreshold));
-      g8100LeftRelease.Write(unit, file.ReadFloat());
-      g8100RightRelease.Write(unit, file.ReadFloat());
-      g8100LimiterMode.Write(unit, static_cast<uint32_t>(file.ReadInt()));
-    }
+  if (!unit.HasLimiter()) return;
+  for (const auto& crossover : {&load.lowCrossover, &load.highCrossover}) {
+    if (*crossover) PlaceFilter(unit, **crossover);
   }
-  if (unit.HasNoise() && FindFromStart(file, Section("Noise Sources", memory))) {
+  if (load.polarity) {
+    g8100LeftPolarity.Write(unit, (*load.polarity)[0]);
+    g8100RightPolarity.Write(unit, (*load.polarity)[1]);
+  }
+  if (load.limiting) {
+    g8100LeftThreshold.Write(unit, load.limiting->thresholds[0]);
+    g8100RightThreshold.Write(unit, load.limiting->thresholds[1]);
+    g8100LeftRelease.Write(unit, load.limiting->releases[0]);
+    g8100RightRelease.Write(unit, load.limiting->releases[1]);
+    g8100LimiterMode.Write(unit, load.limiting->mode);
+  }
+  if (load.noise && unit.HasNoise()) {
     for (int side = 0; side < 2; ++side) {
-      const uint8_t type = ReadByte(file);
-      const float level = std::clamp(file.ReadFloat(), kNoiseFloorDb, 0.0F);
-      const bool on = ReadFlag(file);
-      (side == 0 ? g8100LeftNoiseType : g8100RightNoiseType).Write(unit, type);
-      (side == 0 ? g8100LeftNoiseLevel : g8100RightNoiseLevel).Write(unit, level);
-      (side == 0 ? g8100LeftNoiseOn : g8100RightNoiseOn).Write(unit, on);
+      const SectionsLoad::Noise& noise = (*load.noise)[static_cast<std::size_t>(side)];
+      (side == 0 ? g8100LeftNoiseType : g8100RightNoiseType).Write(unit, noise.type);
+      (side == 0 ? g8100LeftNoiseLevel : g8100RightNoiseLevel).Write(unit, noise.level);
+      (side == 0 ? g8100LeftNoiseOn : g8100RightNoiseOn).Write(unit, noise.on);
     }
+  }
+}
+
+void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
+              familycommon::ProgressReport* progress) {
+  if (load.unitName) g8100UnitName.Write(unit, *load.unitName);
+  if (load.interfaceName && !unit.IsOnline()) unit.SetName(*load.interfaceName);
+  familycommon::ProgressScope scope(progress, kLoadedSteps, "Setting device parameters...");
+  for (const MemoryLoad& memory : load.memories) {
+    if (!Has(memories, memory.memory)) continue;
+    scope.Step(memory.memory - 1);
+    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory.memory));
+    unit.SetMemoryName(memory.name);
+    ApplySections(unit, memory.sections);
+    unit.SaveMemory(memory.memory);
+  }
+  scope.Step(kLoadedSteps);
+  if (!load.current) return;
+  ApplySections(unit, *load.current);
+  if (!load.presetMap) return;
+  for (int preset = 1; preset <= kMemoryCount; ++preset) {
+    g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
+    unit.SetPresetMapEntry((*load.presetMap)[static_cast<std::size_t>(preset - 1)]);
   }
 }
 
@@ -227,44 +383,30 @@ void WriteSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memo
 
 bool IsSettingsFile(SettingsTextFile& file) { return FindFromStart(file, kDeviceType); }
 
-uint32_t MemoriesInFile(SettingsTextFile& file) {
-  uint32_t memories = 0;
-  for (int memory = 1; memory <= kMemoryCount; ++memory) {
-    if (FindFromStart(file, Section(kMemorySection, memory))) memories |= 1U << (memory - 1);
-  }
-  return memories;
+uint32_t SettingsLoad::Memories() const {
+  uint32_t mask = 0;
+  for (const MemoryLoad& memory : memories) mask |= 1U << (memory.memory - 1);
+  return mask;
 }
 
-void ReadSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memories,
-                      familycommon::ProgressReport* progress) {
-  if (FindFromStart(file, "Unit Name")) g8100UnitName.Write(unit, ReadName(file));
-  if (FindFromStart(file, "Interface Name") && !unit.IsOnline()) unit.SetName(ReadName(file));
+SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file) {
+  return SettingsReader(unit, file).ReadAll();
+}
 
-  BulkMute mute({&unit});
-  familycommon::ProgressScope scope(progress, kLoadedSteps, "Setting device parameters...");
-  for (int memory = 1; memory <= kMemoryCount; ++memory) {
-    if (!Has(memories, memory)) continue;
-    scope.Step(memory - 1);
-    if (!FindFromStart(file, Section(kMemorySection, memory))) continue;
-    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
-    unit.SetMemoryName(ReadName(file));
-    ReadSettingsSections(unit, file, memory);
-    unit.SaveMemory(memory);
+void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
+                       familycommon::ProgressReport* progress) {
+  std::optional<BulkTransfer> transfer;
+  try {
+    // The snapshot holds the filters the unit has now.
+    unit.ReadAllParameters();
+    transfer.emplace(std::vector<IQDevice8100*>{&unit});
+    ApplyAll(unit, load, memories, progress);
+    transfer->Keep();
+    transfer->Unmute();
+  } catch (const IQException&) {
+    const std::exception_ptr error = std::current_exception();
+    throw familycommon::LoadFailure{error, transfer ? transfer->Recover() : TryLiftMute(unit)};
   }
-  scope.Step(kLoadedSteps);
-  if (FindFromStart(file, kCurrentSettings)) {
-    ReadSettingsSections(unit, file, 0);
-    if (FindFromStart(file, kPresetMap)) {
-      for (int preset = 1; preset <= kMemoryCount; ++preset) {
-        const int memory = file.ReadInt();
-        // A preset names a memory; anything else would point the unit past its table.
-        if (memory < 1 || memory > kMemoryCount) continue;
-        g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-        unit.SetPresetMapEntry(memory);
-      }
-    }
-  }
-  mute.Lift();
 }
 
 }  // namespace namespace8100

@@ -1,7 +1,14 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "family8100/filters/Filters8100.h"
+#include "family8100/unit/ParameterTable8100.h"
 #include "familycommon/ProgressReport.h"
 
 class SettingsTextFile;
@@ -22,15 +29,61 @@ void WriteSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memo
 
 // Whether the file has the section that marks the format.
 bool IsSettingsFile(SettingsTextFile& file);
-// The memories the file holds, as a mask.
-uint32_t MemoriesInFile(SettingsTextFile& file);
 
-// Loads the memories chosen by `memories` that the file holds, storing each in the unit, then the
-// current settings and the preset map when the file has them. Filters beyond the unit's section
-// budget are dropped. Values are kept in the ranges the unit takes. FileParserError for a file
-// that cannot be read as it stands; bus failures pass on; what was loaded before either stays,
-// and the mute is lifted.
-void ReadSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memories,
-                      familycommon::ProgressReport* progress = nullptr);
+// The values of one set of sections, a memory's or the current settings'; a section the file
+// leaves out is left out here, and its values stay on the unit as they are.
+struct SectionsLoad {
+  struct Limiting {
+    std::array<uint32_t, 2> thresholds{};
+    std::array<float, 2> releases{};
+    uint32_t mode = 0;
+  };
+  struct Noise {
+    uint8_t type = 0;
+    float level = 0.0F;
+    bool on = false;
+  };
+  // Attenuations, mutes and routing.
+  std::optional<std::array<uint32_t, 5>> globals;
+  std::optional<std::array<uint32_t, 2>> delays;
+  // Present: the unit's filters are replaced by these, as many as its budget takes.
+  std::optional<std::vector<std::unique_ptr<TFilter>>> filters;
+  std::unique_ptr<TFilter> lowCrossover;
+  std::unique_ptr<TFilter> highCrossover;
+  std::optional<std::array<bool, 2>> polarity;
+  std::optional<Limiting> limiting;
+  std::optional<std::array<Noise, 2>> noise;
+};
+
+struct MemoryLoad {
+  int memory = 0;
+  std::string name;
+  SectionsLoad sections;
+};
+
+// Everything a file gives a unit of one model, read and checked whole.
+struct SettingsLoad {
+  std::optional<std::string> unitName;
+  std::optional<std::string> interfaceName;
+  std::vector<MemoryLoad> memories;
+  std::optional<SectionsLoad> current;
+  std::optional<std::array<int, kMemoryCount>> presetMap;
+
+  // The memories the file holds, as a mask (bit n-1 for memory n).
+  uint32_t Memories() const;
+};
+
+// Reads the whole file for a unit of `unit`'s model without a word to the unit; sections the
+// model lacks are not looked for. A file cut short, one without settings, a value out of the
+// range the unit takes, a filter type no class has, a count out of bounds or a name the format
+// cannot carry is refused with familycommon::FileLineError naming its line.
+SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file);
+
+// Loads a checked file: the memories chosen by `memories` that it holds, each stored in the unit,
+// then its current settings and preset map. Filters beyond the unit's section budget are dropped.
+// The unit is muted meanwhile. A bus failure throws familycommon::LoadFailure after the unit's
+// current settings are put back and the mute lifted, as far as the unit still answers.
+void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
+                       familycommon::ProgressReport* progress = nullptr);
 
 }  // namespace namespace8100

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "bus/IQDeviceType.h"
+#include "controls/CarriedName.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TInputDialog.h"
 #include "controls/TProgressDialog.h"
@@ -298,6 +299,7 @@ void TEdit8100Window::Rename() {
     ui::MessageBox(this, "Null string.", "", ui::mb::kOk | ui::mb::kIconStop);
     return;
   }
+  if (controls::RefusedName(this, dialog.Answer(), "Unit name")) return;
   if (!controls::GuardedBusCall(device_, [&] { g8100UnitName.Write(*device_, dialog.Answer()); })) {
     return;
   }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "controls/CarriedName.h"
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -145,6 +146,10 @@ void TChannelSummaryDialog::PollOnce() {
 
 void TChannelSummaryDialog::CommitName() {
   const std::string text = name_.Text().substr(0, kNameLimit);
+  if (controls::RefusedName(this, text, "Channel name")) {
+    GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
+    return;
+  }
   bool changed = false;
   GuardedUnitCall(device_, [&] {
     if (text == UnitName()) return;

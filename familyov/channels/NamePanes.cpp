@@ -1,5 +1,6 @@
 #include "familyov/channels/NamePanes.h"
 
+#include "controls/CarriedName.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -44,6 +45,10 @@ void TNameDialog::ReadName() {
 
 void TNameDialog::CommitName() {
   const std::string typed = name_.Text().substr(0, kNameLimit);
+  if (controls::RefusedName(this, typed, "Channel name")) {
+    ReadName();
+    return;
+  }
   bool changed = false;
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(channel_);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/CarriedName.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -121,6 +122,10 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
 
 void TMemoryDialog::CommitName() {
   const std::string text = name_.Text().substr(0, kNameLimit);
+  if (controls::RefusedName(this, text, "Memory name")) {
+    GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
+    return;
+  }
   GuardedUnitCall(device_, [&] {
     if (text == UnitName()) return;
     gMemoryNameObject.SetElement(memory_ - 1);

@@ -17,6 +17,8 @@ namespace {
 constexpr const char* kSaveCaption = "Save to file";
 constexpr const char* kLoadCaption = "Load file";
 constexpr const char* kOpenCaption = "Open File";
+// The largest unit's memory dumps take some tens of kilobytes.
+constexpr std::size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;
 
 void Stop(ui::Window* owner, const std::string& text, const std::string& caption) {
   ui::MessageBox(owner, text, caption, ui::mb::kOk | ui::mb::kIconStop);
@@ -100,8 +102,8 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, DialogOptions(device));
   if (!path) return false;
   SettingsTextFile file;
-  if (!file.Open(*path, SettingsTextFile::kRead)) {
-    CouldNotOpen();
+  if (const std::optional<std::string> failure = file.OpenToRead(*path, kMaxSettingsFileBytes)) {
+    Stop(nullptr, *failure, "File Error");
     return false;
   }
   try {

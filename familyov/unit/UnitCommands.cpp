@@ -4,6 +4,7 @@
 #include <charconv>
 #include <memory>
 
+#include "controls/CarriedName.h"
 #include "controls/ClientWindow.h"
 #include "controls/TInputDialog.h"
 #include "controls/TProgressDialog.h"
@@ -60,6 +61,7 @@ bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
     Tell(owner, "Null string.", "", ui::mb::kIconStop);
     return false;
   }
+  if (controls::RefusedName(owner, dialog.Answer(), "Unit name")) return false;
   if (!Reported(device, [&] { gUnitNameObject.Write(device, dialog.Answer()); })) return false;
   TellClient(device);
   return true;

@@ -2,6 +2,7 @@
 
 #include "family3300/Parameters3300.h"
 #include "family3300/SettingsFile3300.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
 #include "sim/Fault.h"
@@ -109,7 +110,7 @@ TEST_F(SettingsFileTest, AFileWithOnlyMemory3FillsTheOthersFromTheCurrentSetting
   eqtest::WriteFile(Temp("m3.331"),
                     "[Device Type]\n0\n[Settings Memory 3]\n\"Three\"\n[Channel A]\n1 2 3\n"
                     "[EQ A]\n" +
-                        bands + "\n");
+                        bands + "\n// End of file\n");
   IQDevice3300& unit = *NewVirtual(Model::k3300XL);
   g3300GainA.Write(unit, 9);
   ASSERT_TRUE(Load(unit, Temp("m3.331")));
@@ -138,17 +139,19 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedWriteNothingAndSayWhy) {
       {eqtest::Golden("bus-3300-2xl.332"), "Wrong file type!"},
       {"[Unit Name]\n\"x\"\n", "Unrecognized file format."},
       {with("0 0 0 0 1", "8 0 0 0 1"),
-       "The high-pass index 8 in line 96 is out of range (0 to 7).\nNothing was loaded."},
+       "Line 96: The high-pass index 8 is out of range (0 to 7).\nNothing was loaded."},
       {with("[Channel A]\n0 0 0", "[Channel A]\n0 9 0"),
-       "The low-pass index 9 in line 17 is out of range (0 to 7).\nNothing was loaded."},
+       "Line 17: The low-pass index 9 is out of range (0 to 7).\nNothing was loaded."},
       {with("0 0 0 0 1", "0 0 25 0 1"),
-       "The gain 25 in line 96 is out of range (0 to 24).\nNothing was loaded."},
+       "Line 96: The gain 25 is out of range (0 to 24).\nNothing was loaded."},
       {with("20 20", "41 20"),
-       "The band level 41 in line 19 is out of range (0 to 40).\nNothing was loaded."},
+       "Line 19: The band level 41 is out of range (0 to 40).\nNothing was loaded."},
       {with("\"Foyer EQ\"", "\"SixteenCharsLong\""),
-       "The name in line 11 is longer than 15 characters.\nNothing was loaded."},
-      {good.substr(0, good.find("[EQ A]") + 12), "Unexpected EOF encountered during read"},
-      {with("0 0 0 0 1", "0 0 x"), "Format error in file"}};
+       "Line 11: The name \"SixteenCharsLong\" is longer than 15 characters.\nNothing was loaded."},
+      {good.substr(0, good.find("[EQ A]") + 12),
+       "Line 19: The file ends early: its closing \"End of file\" is missing.\nNothing was "
+       "loaded."},
+      {with("0 0 0 0 1", "0 0 x"), "Line 96: Format error in file\nNothing was loaded."}};
   AddUnit(Model::k3300XL, 5);
   IQDevice3300& unit = *RollCall().at(0);
   IQDevice3300& offline = *NewVirtual(Model::k3300XL);
@@ -192,8 +195,9 @@ TEST_F(SettingsFileTest, NamesThatWouldNotReadBackAreRefused) {
     MemoryName3300(2).Write(unit, name);
     g3300GainA.Write(unit, 1);
     EXPECT_FALSE(Save(unit, Temp("n.331"), 1));
-    EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe name \"" + std::string(name) +
-                                 "\" holds a double quote or \"[\" and cannot be saved to a file.");
+    EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe text \"" + std::string(name) +
+                                 "\" holds a double quote, a \"[\" or a line break and cannot be "
+                                 "written to a settings file.");
     EXPECT_FALSE(std::filesystem::exists(Temp("n.331")));
     EXPECT_TRUE(unit.IsUnsaved());
   }
@@ -221,6 +225,79 @@ TEST_F(SettingsFileTest, ABusErrorInTheMemoryLoopPutsTheCurrentSettingsBack) {
   EXPECT_FALSE(std::filesystem::exists(Temp("e.331")));
   EXPECT_EQ(g3300GainA.Read(unit), 5);
   EXPECT_EQ(g3300HpfA.Read(unit), 2);
+}
+
+TEST_F(SettingsFileTest, AFailureAtAnyStepOfALoadPutsTheCurrentSettingsBack) {
+  AddUnit(Model::k3300XL, 6);
+  IQDevice3300& unit = *RollCall().at(0);
+  const std::string golden = eqtest::Golden("bus-3300xl.331");
+  eqtest::WriteFile(Temp("load.331"), golden);
+  SettingsTextFile file;
+  ASSERT_TRUE(file.Open(Temp("load.331").string(), SettingsTextFile::kRead));
+  SettingsLoad load;
+  ASSERT_EQ(ReadSettingsFile3300(file, unit.GetModel(), load), FileCheck::kLoadable);
+  g3300GainA.Write(unit, 5);
+  g3300BandA[3].Write(unit, 33);
+  const auto current = [&] {
+    SettingsImage image{};
+    unit.SnapshotSettings(image, SnapshotMode::kRead);
+    return image;
+  };
+  SettingsImage before = current();
+  TakeTrace();
+  ApplySettingsLoad(unit, load);
+  const int steps = static_cast<int>(TakeTrace().size());
+  ASSERT_NE(current(), before);
+  unit.SnapshotSettings(before, SnapshotMode::kWrite);
+
+  // Every eighth step, and the last: each fails, and the unit is put back.
+  std::vector<int> failing;
+  for (int step = 1; step < steps; step += 8) failing.push_back(step);
+  failing.push_back(steps);
+  for (const int step : failing) {
+    SCOPED_TRACE(step);
+    bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(static_cast<int>(step)));
+    try {
+      ApplySettingsLoad(unit, load);
+      ADD_FAILURE() << "no failure";
+    } catch (const familycommon::LoadFailure& failure) {
+      EXPECT_TRUE(failure.restored);
+    }
+    bus.ClearFaults();
+    EXPECT_EQ(current(), before);
+  }
+
+  // A unit that stops answering cannot be put back, and the failure says so.
+  bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(steps / 2).Times(sim::Fault::kForever));
+  try {
+    ApplySettingsLoad(unit, load);
+    ADD_FAILURE() << "no failure";
+  } catch (const familycommon::LoadFailure& failure) {
+    EXPECT_FALSE(failure.restored);
+  }
+  bus.ClearFaults();
+}
+
+TEST_F(SettingsFileTest, AFileTooLargeOrWithANameThatLooksLikeASectionIsRefused) {
+  IQDevice3300& unit = *NewVirtual(Model::k3300XL);
+  const auto before = Contents(unit);
+  std::string named = eqtest::Golden("virtual-3300xl.331");
+  named.replace(named.find("\"Stage EQ\""), 10, "\"[EQ A]0 0\"");
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string(15 * 1024 * 1024, '['),
+       "The file is too large: 15728640 bytes, where a settings file of this kind holds at most "
+       "262144."},
+      {named,
+       "Line 13: A name cannot hold \"[\", a double quote or a line break: a settings file could "
+       "not keep it.\nNothing was loaded."},
+      {"[Device Type]\n0 \n\n// End of file\n",
+       "Line 4: The file holds no settings.\nNothing was loaded."}};
+  for (const auto& [text, message] : cases) {
+    eqtest::WriteFile(Temp("bad.331"), text);
+    EXPECT_FALSE(Load(unit, Temp("bad.331"), 1));
+    EXPECT_EQ(LastMessage(), message);
+  }
+  EXPECT_EQ(Contents(unit), before);
 }
 
 }  // namespace

@@ -57,20 +57,17 @@ TEST_F(SettingsTextFileTest, WritesTheFormatAndReadsItBack) {
   file_.WriteInt(-2147483647 - 1);
   file_.WriteFloat(-0.1234567f);
   file_.WriteString("");
-  file_.WriteString("[Unit] x");
-  // A "[" with no "]" after it in the text must not hide the headers that follow.
-  file_.WriteString("Mix [L");
+  file_.WriteString("Unit] x");
   file_.WriteSection("Short");
   file_.WriteInt(1);
-  file_.WriteString("Mix [L");
   file_.WriteString(std::string(40, 'm'));
   file_.WriteSection("Long");
   file_.WriteInt(2);
   ASSERT_TRUE(file_.Close());
   EXPECT_EQ(Contents(),
             "\n[Unit]\n5 1.500000 \"ab\" \n// Filters\n"
-            "\n[Filter [1]\n-2147483648 -0.123457 \"\" \"[Unit] x\" \"Mix [L\" \n[Short]\n1 "
-            "\"Mix [L\" \"" +
+            "\n[Filter [1]\n-2147483648 -0.123457 \"\" \"Unit] x\" \n[Short]\n1 "
+            "\"" +
                 std::string(40, 'm') + "\" \n[Long]\n2 ");
 
   ASSERT_TRUE(file_.Open(Path(), SettingsTextFile::kRead));
@@ -87,7 +84,7 @@ TEST_F(SettingsTextFileTest, WritesTheFormatAndReadsItBack) {
   file_.ReadString(text);
   EXPECT_STREQ(text, "");
   file_.ReadString(text);
-  EXPECT_STREQ(text, "[Unit] x");
+  EXPECT_STREQ(text, "Unit] x");
   // Sections are searched forward only.
   EXPECT_FALSE(file_.FindSection("Unit"));
   file_.Rewind();
@@ -158,9 +155,12 @@ TEST_F(SettingsTextFileTest, RefusesWritesItCouldNotReadBack) {
     ADD_FAILURE() << "a double quote was written";
   } catch (const SettingsWriteError& error) {
     EXPECT_STREQ(error.what(),
-                 "The text \"say \"hi\"\" holds a double quote and cannot be written to a "
-                 "settings file.");
+                 "The text \"say \"hi\"\" holds a double quote, a \"[\" or a line break and "
+                 "cannot be written to a settings file.");
   }
+  EXPECT_THROW(file_.WriteString("[Delay]99 99"), SettingsWriteError);
+  EXPECT_THROW(file_.WriteString("two\nlines"), SettingsWriteError);
+  EXPECT_THROW(file_.WriteString("cr\r"), SettingsWriteError);
   EXPECT_THROW(file_.WriteFloat(std::nanf("")), SettingsWriteError);
   EXPECT_THROW(file_.WriteFloat(-INFINITY), SettingsWriteError);
   file_.WriteString("after");
@@ -169,6 +169,54 @@ TEST_F(SettingsTextFileTest, RefusesWritesItCouldNotReadBack) {
 
   ASSERT_TRUE(file_.Open(Path(), SettingsTextFile::kRead));
   EXPECT_THROW(file_.WriteInt(1), SettingsWriteError);
+}
+
+TEST_F(SettingsTextFileTest, OnlyBracketsOutsideStringsAndCommentsAreHeaders) {
+  // A name that looks like a header, a comment that names one, and a "[" with no "]" after it
+  // in the text: none hides or stands for a header.
+  Load(
+      "// [Delay]\n[Name]\n\"[Delay]99 99\" \"Mix [L\" \n[Delay]\n5 6 \n[[Long]\n2 "
+      "\"a // b\" \n[Last]\n3 ");
+  ASSERT_TRUE(file_.FindSection("Delay"));
+  EXPECT_EQ(file_.ReadInt(), 5);
+  EXPECT_EQ(file_.LineAt(file_.Tell()), 5);
+  ASSERT_TRUE(file_.FindSection("Long"));
+  EXPECT_EQ(file_.ReadInt(), 2);
+  ASSERT_TRUE(file_.FindSection("Last"));
+  EXPECT_EQ(file_.ReadInt(), 3);
+  file_.Rewind();
+  ASSERT_TRUE(file_.FindSection("Name"));
+  char text[16];
+  file_.ReadString(text);
+  EXPECT_STREQ(text, "[Delay]99 99");
+  EXPECT_FALSE(file_.FindSection("L"));
+
+  // Read and written again: the headers are those of the new text.
+  ASSERT_TRUE(file_.Open(Path(), 2));
+  ASSERT_TRUE(file_.FindSection("Name"));
+  file_.WriteSection("Mid");
+  file_.Rewind();
+  EXPECT_TRUE(file_.FindSection("Mid"));
+}
+
+TEST_F(SettingsTextFileTest, TheClosingCommentTellsAWholeFileFromOneCutShort) {
+  Load("\n[Unit]\n5 \n\n// End of file\r\n\n");
+  EXPECT_TRUE(file_.EndsWithComment("End of file"));
+  EXPECT_FALSE(file_.EndsWithComment("End"));
+  for (const char* cut : {"\n[Unit]\n5 \n", "", "// End of file x\n", "\"// End of file"}) {
+    Load(cut);
+    EXPECT_FALSE(file_.EndsWithComment("End of file")) << cut;
+  }
+}
+
+TEST_F(SettingsTextFileTest, AFileAboveTheLimitIsRefusedAtOnceWithItsSize) {
+  dir_.WriteFile("unit.txt", std::string(1001, '['));
+  EXPECT_EQ(file_.OpenToRead(Path(), 1000),
+            "The file is too large: 1001 bytes, where a settings file of this kind holds at most "
+            "1000.");
+  EXPECT_EQ(file_.OpenToRead((dir_.Path() / "missing.txt").string(), 1000), "Could not open file");
+  EXPECT_EQ(file_.OpenToRead(Path(), 1001), std::nullopt);
+  EXPECT_FALSE(file_.FindSection("x"));
 }
 
 // The decimal point of a German locale is a comma; the file's stays a point.

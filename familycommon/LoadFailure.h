@@ -1,0 +1,26 @@
+#pragma once
+
+#include <exception>
+
+namespace familycommon {
+
+// A bus failure part way through loading settings into a unit. The load put the unit's current
+// settings back and lifted its mute, unless the unit stopped answering first: then `restored` is
+// false and the unit may be left muted or on partly loaded settings.
+struct LoadFailure {
+  std::exception_ptr error;
+  bool restored = false;
+};
+
+inline constexpr const char* kLoadRestoredText =
+    "The load was not finished. The unit's current settings were put back as they were; memories "
+    "stored before the failure hold the file's settings.";
+inline constexpr const char* kLoadNotRestoredText =
+    "The load was not finished and the unit stopped answering before its settings could be put "
+    "back: it may be left muted or on partly loaded settings.";
+
+inline const char* LoadFailureText(const LoadFailure& failure) {
+  return failure.restored ? kLoadRestoredText : kLoadNotRestoredText;
+}
+
+}  // namespace familycommon

@@ -1,0 +1,241 @@
+// Files that must not hurt an older-family unit: refused whole, by line, before a word goes to the
+// unit; and loads that a bus failure ends part way, which put the unit back.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "bus/IQException.h"
+#include "bus/SettingsTextFile.h"
+#include "controls/CarriedName.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/SettingsFile8100.h"
+#include "family8100/unit/Types8100.h"
+#include "familycommon/CheckedFileReader.h"
+#include "familycommon/LoadFailure.h"
+#include "sim/Fault.h"
+#include "tests/family8100_unit/OlderFamilyBus.h"
+#include "tests/familyov_files/FilesTestSupport.h"
+
+using namespace namespace8100;
+using filestest::ReadText;
+using filestest::WriteText;
+using sim::family8100::Model;
+using testsupport8100::Described;
+using testsupport8100::Made;
+
+namespace {
+
+// What a load may change: the current settings, filters, names, preset map and memory 1.
+struct UnitState {
+  SettingsRecord settings;
+  std::vector<std::string> filters;
+  std::string name;
+  std::string memoryName;
+  int preset = 0;
+  bool operator==(const UnitState&) const = default;
+};
+
+UnitState StateOf(IQDevice8100& unit) {
+  UnitState state{unit.ReadSettingsRecord(), Described(unit), unit.GetName()};
+  g8100MemoryIndex.Write(unit, 1);
+  state.memoryName = unit.GetMemoryName();
+  g8100PresetIndex.Write(unit, 1);
+  state.preset = unit.GetPresetMapEntry();
+  return state;
+}
+
+// An X unit with a filter and both crossovers, and a file of it with memory 1.
+void Furnish(IQDevice8100& unit) {
+  testsupport8100::AddFilter(unit, Made<TParametricFilter>(kLeftInputBank, 700));
+  testsupport8100::AddFilter(unit, Made<TLowCrossoverFilter>(kLeftOutputBank, 300));
+  testsupport8100::AddFilter(unit, Made<THighCrossoverFilter>(kRightOutputBank, 3000));
+  g8100LeftDelay.Write(unit, 5);
+  g8100RightAttenuation.Write(unit, 12);
+}
+
+std::string Saved(IQDevice8100& unit, const std::string& path) {
+  SettingsTextFile file;
+  EXPECT_TRUE(file.Open(path, SettingsTextFile::kWrite));
+  WriteSettingsFile(unit, file, 0x1);
+  EXPECT_TRUE(file.Close());
+  return ReadText(path);
+}
+
+// `text` with its first `from` replaced by `to`.
+std::string With(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+class OlderFamilyBadFileTest : public filestest::FilesTest {};
+
+}  // namespace
+
+TEST_F(OlderFamilyBadFileTest, BadFilesAreRefusedByLineAndLeaveTheUnitAsItWas) {
+  IQDevice8100X source(nullptr, nullptr, nullptr);
+  source.SetName("Stage");
+  Furnish(source);
+  const std::string good = Saved(source, TempPath("good.ov0"));
+  const std::string memory = good.substr(0, good.find("[Current Settings]"));
+  const struct {
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {good.substr(0, good.size() / 2), "The file ends early"},
+      {"[Device Type]\n\"Standard\" \n", "The file ends early"},
+      {"[Device Type]\n\"Standard\" \n\n// End of file\n", "Line 4: The file holds no settings."},
+      {With(good, "2 700 ", "2 -1000 "), "Line 36: The filter frequency -1000 is out of range."},
+      {With(good, "2 700 ", "2 2147483647 "), "Line 36: The filter frequency 2147483647"},
+      {With(good, "700 0.000000 0.000000", "700 0.000000 -3e38"),
+       "Line 36: The filter Q is out of range."},
+      {With(good, "65537 \n[Delay]\n5", "-1 \n[Delay]\n5"), "Line 31: The routing is no valid"},
+      {With(good, "0.000021 0.000021 0 \n\n[Current", "0.000021 0.000021 99 \n\n[Current"),
+       "Line 26: The limiter mode is no valid setting."},
+      {With(good, "0.000021 0.000021 0 \n\n[Current", "-3e38 0.000021 0 \n\n[Current"),
+       "Line 26: The release -3e+38 is out of range (0 to 1)."},
+      {With(good, "8 4 300 1 2", "8 4 300 77 2"), "Line 39: The crossover alignment 77"},
+      {With(good, "[Filters]\n1 ", "[Filters]\n-5 "),
+       "Line 35: The filter count -5 is out of range (0 to 78)."},
+      {With(good, "\n3 2 700", "\n12 2 700"), "Line 36: The filter type 12 is unknown."},
+      {With(good, "\"Memory 1\"", "\"Mix [L\""), "Line 14: A name cannot hold"},
+      {With(good, "\"Memory 1\"", "\"[Delay]99 99\""), "Line 14: A name cannot hold"},
+      {With(good, "\"Memory 1\"", "\"two\nlines\""), "Line 14: A name cannot hold"},
+      {With(good, "[Preset map]\n1 ", "[Preset map]\n0 "),
+       "Line 49: The preset's memory 0 is out of"},
+      {With(good, "[Globals]\n0 12", "[Globals]\n0 x12"), "Line 31: Format error in file"},
+      {memory + "[Current Settings]\n[Globals]\n0 0 0 \n// End of file\n",
+       "Line 31: Format error in file"}};
+
+  IQDevice8100X unit(nullptr, nullptr, nullptr);
+  unit.SetName("Unit");
+  g8100LeftDelay.Write(unit, 40);
+  const UnitState before = StateOf(unit);
+  for (const auto& [text, message] : cases) {
+    SCOPED_TRACE(message);
+    WriteText(TempPath("bad.ov0"), text);
+    SettingsTextFile file;
+    ASSERT_TRUE(file.Open(TempPath("bad.ov0"), SettingsTextFile::kRead));
+    try {
+      ReadSettingsFile(unit, file);
+      ADD_FAILURE() << "loaded";
+    } catch (const familycommon::FileLineError& error) {
+      EXPECT_THAT(error.what(), testing::HasSubstr(message));
+      EXPECT_EQ(std::string(error.what()).rfind("Line ", 0), 0u) << error.what();
+    }
+    EXPECT_EQ(StateOf(unit), before);
+  }
+
+  // The good file itself loads.
+  WriteText(TempPath("good.ov0"), good);
+  SettingsTextFile file;
+  ASSERT_TRUE(file.Open(TempPath("good.ov0"), SettingsTextFile::kRead));
+  ApplySettingsLoad(unit, ReadSettingsFile(unit, file), 0x1);
+  EXPECT_EQ(StateOf(unit).filters, Described(source));
+}
+
+TEST_F(OlderFamilyBadFileTest, TheLoadCommandSaysWhyAFileIsRefused) {
+  IQDevice8100X unit(nullptr, nullptr, nullptr);
+  const UnitState before = StateOf(unit);
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string(15 * 1024 * 1024, '['),
+       "The file is too large: 15728640 bytes, where a settings file of this kind holds at most "
+       "1048576."},
+      {"\x01\x02garbage\xff", "Unrecognized file format."},
+      {"[Device Type]\n\"Standard\" \n[Current Settings]\n[Globals]\n1 2 \"3\" 0 1 \n// End of "
+       "file\n",
+       "Line 5: Format error in file\nNothing was loaded."}};
+  for (const auto& [text, message] : cases) {
+    WriteText(TempPath("bad.ov0"), text);
+    script.AnswerOpenFile(TempPath("bad.ov0")).AnswerMessageBox(ui::kIdOk);
+    EXPECT_FALSE(unit.LoadFile());
+    EXPECT_EQ(script.Seen().back().text, message);
+  }
+  EXPECT_EQ(StateOf(unit), before);
+}
+
+TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLiftsTheMute) {
+  QTemporaryDir folder;
+  const std::string path = folder.path().toStdString() + "/load.ov0";
+  const std::string backPath = folder.path().toStdString() + "/back.ov0";
+  testsupport8100::OlderFamilyBus bus;
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 3});
+  IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
+  {
+    // The file: a unit furnished otherwise than the one on the bus.
+    IQDevice8100X other(nullptr, nullptr, nullptr);
+    Furnish(other);
+    Saved(other, path);
+  }
+  testsupport8100::AddFilter(*unit, Made<THighpassFilter>(kRightInputBank, 50));
+  g8100LeftAttenuation.Write(*unit, 30);
+  Saved(*unit, backPath);
+  const auto read = [&](const std::string& from) {
+    SettingsTextFile file;
+    EXPECT_TRUE(file.Open(from, SettingsTextFile::kRead));
+    return ReadSettingsFile(*unit, file);
+  };
+  const SettingsLoad load = read(path);
+  const SettingsLoad back = read(backPath);
+  // The current settings and filters as the unit holds them.
+  const auto current = [&] {
+    unit->ResetValueStore();
+    unit->ReadAllParameters();
+    return std::pair(unit->ReadSettingsRecord(), Described(*unit));
+  };
+  const auto before = current();
+
+  // A clean load lists the steps: a failure is injected at every third write once the unit is
+  // muted, and before it, where nothing has changed yet.
+  bus.TakeTrace();
+  ApplySettingsLoad(*unit, load, 0x1);
+  const std::vector<std::string> trace = bus.TakeTrace();
+  ApplySettingsLoad(*unit, back, 0x1);
+  ASSERT_EQ(current(), before);
+  const auto muted = std::find(trace.begin(), trace.end(), "W0D 00");
+  ASSERT_NE(muted, trace.end());
+  std::vector<int> steps{1, static_cast<int>(muted - trace.begin())};
+  int writes = 0;
+  for (auto at = muted; at != trace.end(); ++at) {
+    if ((*at)[0] == 'W' && writes++ % 3 == 0)
+      steps.push_back(static_cast<int>(at - trace.begin()) + 1);
+  }
+  ASSERT_GT(steps.size(), 20u);
+  for (const int step : steps) {
+    SCOPED_TRACE(trace.at(static_cast<std::size_t>(step - 1)));
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(step));
+    try {
+      ApplySettingsLoad(*unit, load, 0x1);
+      ADD_FAILURE() << "no failure";
+    } catch (const familycommon::LoadFailure& failure) {
+      EXPECT_TRUE(failure.restored);
+      EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
+    }
+    bus.bus.ClearFaults();
+    EXPECT_TRUE(g8100BulkMute.Read(*unit));
+    EXPECT_EQ(current(), before);
+  }
+
+  // A unit that stops answering cannot be put back, and the failure says so.
+  bus.bus.AddFault(sim::Fault::ErrorObject(7)
+                       .OnOccurrence(static_cast<int>(trace.size() / 2))
+                       .Times(sim::Fault::kForever));
+  try {
+    ApplySettingsLoad(*unit, load, 0x1);
+    ADD_FAILURE() << "no failure";
+  } catch (const familycommon::LoadFailure& failure) {
+    EXPECT_FALSE(failure.restored);
+    EXPECT_STREQ(familycommon::LoadFailureText(failure), familycommon::kLoadNotRestoredText);
+  }
+  bus.bus.ClearFaults();
+}
+
+TEST_F(OlderFamilyBadFileTest, NamesAFileCannotCarryAreRefusedWithTheReason) {
+  for (const char* name : {"[Delay]99 99", "Say \"hi\"", "two\nlines"}) {
+    script.AnswerMessageBox(ui::kIdOk);
+    EXPECT_TRUE(controls::RefusedName(nullptr, name, "Unit name")) << name;
+    EXPECT_EQ(script.Seen().back().text, SettingsTextFile::kUncarriedReason);
+  }
+  EXPECT_FALSE(controls::RefusedName(nullptr, "Stage (left) #2", "Unit name"));
+}
