@@ -258,7 +258,7 @@ void ReadSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memor
       for (int preset = 1; preset <= kMemoryCount; ++preset) {
         const int memory = file.ReadInt();
         // A preset names a memory; anything else would point the unit past its table.
-        if (memory < 1 || memory > kMemoryCount) continue;
+        if (!IsMemoryNumber(memory)) continue;
         g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
         unit.SetPresetMapEntry(memory);
       }

@@ -64,10 +64,13 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   EXPECT_EQ(TakeTrace(), Trace{"W54 28"});
   EXPECT_EQ(eq.Slider(28).GetValue(), 40);
 
-  // A click on the dialog's background leaves the focus on the slider.
+  // A click on the dialog's background takes the focus from the slider: the arrows step nothing.
   ui::test::MouseDown(eq, {3, 3});
   ui::test::MouseUp(eq, {3, 3});
-  EXPECT_TRUE(eq.Slider(28).IsFocusOfItsWindow());
+  EXPECT_FALSE(eq.Slider(28).IsFocusOfItsWindow());
+  ui::test::PressKey(eq, Qt::Key_Down);
+  EXPECT_EQ(TakeTrace(), Trace{});
+  EXPECT_EQ(eq.Slider(28).GetValue(), 40);
 
   // Keys with the focus on a button step nothing.
   ui::test::ControlOf(eq, res3300::kFlattenButton).SetFocus();
