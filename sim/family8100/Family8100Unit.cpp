@@ -131,6 +131,8 @@ Family8100Unit::Family8100Unit(const UnitOptions& options)
 
 void Family8100Unit::RetypeAfterRead(int slot, uint8_t type) { retype_ = Retype{slot, type}; }
 
+void Family8100Unit::ClearPreset(int preset) { presets_.at(static_cast<std::size_t>(preset)) = 0; }
+
 void Family8100Unit::Lock(const std::string& password) {
   password_ = password;
   StoreElement(kLockedId, 0, std::vector<uint8_t>{1});

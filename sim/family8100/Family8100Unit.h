@@ -76,6 +76,8 @@ class Family8100Unit final : public Unit {
   // The slot takes `type` right after its type is next read, as when the front panel changes a
   // filter while the program reads it.
   void RetypeAfterRead(int slot, uint8_t type);
+  // The preset points at no memory, as on a unit whose preset was never assigned.
+  void ClearPreset(int preset);
   // Locks the unit with `password`, as the security page does.
   void Lock(const std::string& password);
   bool AnswersFamily(int family) const override;
