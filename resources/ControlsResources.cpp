@@ -23,17 +23,17 @@ void AddDialogs() {
       // Wide enough for a caption such as "Channel gain A" in a window manager's title bar.
       {kLevelDialog,
        "Level",
-       {0, 0, 100, 150},
+       {0, 0, 130, 150},
        style::kNone,
-       {{kNoId, ControlKind::Line, "", {5, 4, 90, 122}},
+       {{kNoId, ControlKind::Line, "", {5, 4, 120, 122}},
         {kLevelTrackbar,
          ControlKind::Trackbar,
          "",
-         {38, 8, 24, 100},
+         {53, 8, 24, 100},
          style::kVertical | style::kAutoTicks},
-        {kLevelText, ControlKind::Static, "0", {8, 112, 44, 10}, style::kRight},
-        {kLevelUnit, ControlKind::Static, "", {54, 112, 38, 10}},
-        {ui::kIdOk, ControlKind::PushButton, "OK", {30, 131, 40, 14}, style::kDefault}}});
+        {kLevelText, ControlKind::Static, "0", {8, 112, 59, 10}, style::kRight},
+        {kLevelUnit, ControlKind::Static, "", {69, 112, 53, 10}},
+        {ui::kIdOk, ControlKind::PushButton, "OK", {45, 131, 40, 14}, style::kDefault}}});
   ui::Resources::AddDialog(
       {kAdjustDialog,
        "Adjust",

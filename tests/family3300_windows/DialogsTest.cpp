@@ -140,7 +140,8 @@ TEST_F(DialogsTest, LevelDialogsShowTheCornerOrGainAndWriteEveryMove) {
   EXPECT_EQ(readOut(*window->Gain(1)), "12.0");
   // Each window is wide enough for its caption in a title bar beside the window manager's buttons,
   // and says what its read-out counts in.
-  constexpr int kTitleBarButtonsPx = 64;
+  // The window manager's icon and three buttons, and its bolder title font.
+  constexpr int kTitleBarButtonsPx = 110;
   for (auto [dialog, unitText] : {std::pair<ui::Window*, const char*>{window->Hpf(0), "Hz"},
                                   {window->Lpf(0), "Hz"},
                                   {window->Gain(1), "dB"}}) {
