@@ -12,6 +12,7 @@ TLevelDialog::TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, i
       scale_{minimum, maximum, true},
       tickGap_(tickGap),
       readOut_(this, controls_res::kLevelText),
+      unit_(this, controls_res::kLevelUnit),
       trackbar_(this, controls_res::kLevelTrackbar) {
   OnNotify(controls_res::kLevelTrackbar, ui::Notify::Scroll, [this](const ui::Notification& n) {
     Scrolled(static_cast<ui::ScrollCode>(n.value));
@@ -21,6 +22,7 @@ TLevelDialog::TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, i
 
 void TLevelDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
+  unit_.SetText(UnitText());
   trackbar_.SetRange(scale_.minimum, scale_.maximum);
   trackbar_.SetTickFrequency(tickGap_);
   ReadValue();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "bus/UCodeObject.h"
 #include "controls/LevelScale.h"
 #include "platform/ui/Dialog.h"
@@ -26,6 +28,8 @@ class TLevelDialog : public ui::Dialog {
   void SetupWindow() override;
   // Writes the read-out from the trackbar.
   virtual void ShowValue();
+  // What the read-out counts in, shown beside it; none by default.
+  virtual std::string UnitText() const { return {}; }
   int ShownValue() const { return scale_.ValueOf(trackbar_.Position()); }
   ui::StaticText& ReadOut() { return readOut_; }
 
@@ -38,6 +42,7 @@ class TLevelDialog : public ui::Dialog {
   int tickGap_;
   bool writeWhileDragging_ = false;
   ui::StaticText readOut_;
+  ui::StaticText unit_;
   ui::Trackbar trackbar_;
 };
 

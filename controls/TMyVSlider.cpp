@@ -213,6 +213,11 @@ void TMyVSlider::FocusGained() {
   if (!readOut_) {
     readOut_ = std::make_unique<TValueDialog>(this, controls_res::kValueDialog);
     readOut_->Create();
+    // Beside the slider rather than over it: at its own height the box would hide the thumb
+    // whenever the thumb passes there.
+    const ui::Rect box = readOut_->WindowRect();
+    const ui::Point beside = ClientToScreen({ClientRect().right, 0});
+    readOut_->SetRect({beside.x, box.top, beside.x + box.Width(), box.bottom});
     readOut_->Show();
     readOut_->SetValueText(ReadOutText());
     // Showing the read-out must not take the focus from the slider.

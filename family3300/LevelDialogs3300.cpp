@@ -13,7 +13,13 @@ void TGainLevelDialog::ShowValue() {
   ReadOut().SetText(text);
 }
 
+std::string TGainLevelDialog::UnitText() const { return "dB"; }
+
 void THPFLevelDialog::ShowValue() { ReadOut().SetText(HpfLabel3300(ShownValue())); }
+
+std::string THPFLevelDialog::UnitText() const { return "Hz"; }
+
+std::string TLPFLevelDialog::UnitText() const { return "Hz"; }
 
 void TLPFLevelDialog::ShowValue() {
   // The top of the slider reads with a capital K, as the units' front panels print it.

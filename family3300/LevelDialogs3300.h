@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "controls/TLevelDialog.h"
 
 namespace namespace3300 {
@@ -14,6 +16,7 @@ class TGainLevelDialog : public TLevelDialog {
 
  protected:
   void ShowValue() override;
+  std::string UnitText() const override;
 };
 
 // The high-pass corner's label, "10" to "160".
@@ -23,6 +26,7 @@ class THPFLevelDialog : public TLevelDialog {
 
  protected:
   void ShowValue() override;
+  std::string UnitText() const override;
 };
 
 // The low-pass corner's label, "32K" to "6k".
@@ -32,6 +36,7 @@ class TLPFLevelDialog : public TLevelDialog {
 
  protected:
   void ShowValue() override;
+  std::string UnitText() const override;
 };
 
 }  // namespace namespace3300

@@ -114,7 +114,12 @@ TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
   // The file commands report their own failures; a load changes what every dialog shows.
   OnCommand(res3300::kCmSaveSettings, [this] { device_.SaveFile(); });
   OnCommand(res3300::kCmLoadSettings, [this] {
-    if (device_.LoadFile()) RefreshAll();
+    if (!device_.LoadFile()) return;
+    // The file may carry another name: the caption and the main list follow it.
+    UpdateTitle();
+    if (client_ != nullptr)
+      client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));
+    RefreshAll();
   });
   OnCommand(res3300::kCmPrintReport, [this] { device_.PrintReport(); });
   OnCommand(res3300::kCmCloseUnit, [this] { CloseWindow(); });

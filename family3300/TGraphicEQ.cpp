@@ -36,6 +36,11 @@ TGraphicEQ::TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent)
     ReadBands();
     return ui::Param{0};
   });
+  // A click on the background leaves no slider with the focus, so the arrow keys step none.
+  OnMessage(ui::msg::kLButtonDown, [this](const ui::Message&) {
+    SetFocus();
+    return ui::Param{0};
+  });
   OnCommand(res3300::kFlattenButton, [this] { CmFlatten(); });
   OnCommand(res3300::kAdjustButton, [this] { CmAdjust(); });
 }

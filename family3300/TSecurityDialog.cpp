@@ -51,7 +51,11 @@ void TSecurityDialog::Unlock() {
     g3300PasswordEntry.Write(device_, entry, kPasswordChars);
     const bool locked = device_.IsLocked();
     ShowLock(locked);
-    if (!locked) LockChanged();
+    if (!locked) {
+      // The password is not left on the screen once it has done its work.
+      password_.SetText("");
+      LockChanged();
+    }
   } catch (const ErrorObject& e) {
     // A wrong password is answered by the lamp staying lit.
     if (e.code != kWrongPasswordCode) controls::ReportDeviceError(e, &device_, e.code);
@@ -80,10 +84,13 @@ void TSecurityDialog::CmLock() {
 }
 
 bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
-  if (key.code != ui::key::kReturn) return ui::Dialog::PreProcessKey(key);
-  // Enter unlocks when it is released; going down it must not press a button.
-  if (!key.down) Unlock();
-  return true;
+  if (key.code == ui::key::kReturn && !key.down) {
+    Unlock();
+    return true;
+  }
+  // Keys going down reach the focused control, never the dialog's own handling: Enter presses no
+  // button and Escape does not close the page.
+  return key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape);
 }
 
 void TSecurityDialog::CmSetPassword() {

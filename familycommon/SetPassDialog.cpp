@@ -19,9 +19,10 @@ void SetPassDialog::SetupWindow() {
 }
 
 bool SetPassDialog::PreProcessKey(const ui::KeyStroke& key) {
-  // Enter pressed while typing must not close the dialog before it is released.
-  if (key.code == ui::key::kReturn && key.down) return true;
-  return ui::Dialog::PreProcessKey(key);
+  if (key.code != ui::key::kReturn) return ui::Dialog::PreProcessKey(key);
+  // Enter acts as OK when it is released, so that a key held while typing closes nothing early.
+  if (!key.down) ui::Dialog::PreProcessKey({key.code, true, key.modifiers});
+  return true;
 }
 
 void SetPassDialog::CloseWindow(int result) {

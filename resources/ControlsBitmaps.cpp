@@ -58,8 +58,9 @@ QImage LedLampsImage() {
   constexpr int kFrames = 8;
   constexpr int kMaskFrame = 7;
   QImage strip = Strip(kFrames * kSide, kSide);
-  const QRgb lamps[] = {qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(255, 255, 0),  qRgb(0, 255, 0),
-                        qRgb(0, 0, 255),     qRgb(255, 128, 0), qRgb(255, 255, 255)};
+  // Frame 5 is an unlit lamp, so that a lamp flipping between 5 and 6 reads as off and on.
+  const QRgb lamps[] = {qRgb(128, 128, 128), qRgb(255, 0, 0),  qRgb(255, 255, 0),  qRgb(0, 255, 0),
+                        qRgb(0, 0, 255),     qRgb(64, 64, 64), qRgb(255, 255, 255)};
   const auto disc = [](int x, int y) {
     const int dx = 2 * x - 15;
     const int dy = 2 * y - 15;

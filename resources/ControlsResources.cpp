@@ -20,18 +20,20 @@ void AddDialogs() {
        style::kPopup,
        {{kValueText, ControlKind::Static, "0.0", {2, 2, 57, 10}, style::kCenter}}});
   ui::Resources::AddDialog(
+      // Wide enough for a caption such as "Channel gain A" in a window manager's title bar.
       {kLevelDialog,
        "Level",
-       {0, 0, 60, 150},
+       {0, 0, 130, 150},
        style::kNone,
-       {{kNoId, ControlKind::Line, "", {5, 4, 50, 122}},
+       {{kNoId, ControlKind::Line, "", {5, 4, 120, 122}},
         {kLevelTrackbar,
          ControlKind::Trackbar,
          "",
-         {18, 8, 24, 100},
+         {53, 8, 24, 100},
          style::kVertical | style::kAutoTicks},
-        {kLevelText, ControlKind::Static, "0", {8, 112, 44, 10}, style::kCenter},
-        {ui::kIdOk, ControlKind::PushButton, "OK", {10, 131, 40, 14}, style::kDefault}}});
+        {kLevelText, ControlKind::Static, "0", {8, 112, 59, 10}, style::kRight},
+        {kLevelUnit, ControlKind::Static, "", {69, 112, 53, 10}},
+        {ui::kIdOk, ControlKind::PushButton, "OK", {45, 131, 40, 14}, style::kDefault}}});
   ui::Resources::AddDialog(
       {kAdjustDialog,
        "Adjust",

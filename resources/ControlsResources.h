@@ -16,6 +16,7 @@ inline constexpr int kAdjustText = 308;
 inline constexpr int kAdjustUpDown = 101;
 inline constexpr int kLevelTrackbar = 101;
 inline constexpr int kLevelText = 307;
+inline constexpr int kLevelUnit = 308;
 inline constexpr int kLockBox = 102;
 inline constexpr int kFirstTrackbar = 103;
 inline constexpr int kFirstText = 317;

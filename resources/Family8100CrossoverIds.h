@@ -17,6 +17,9 @@ inline constexpr int kLowQuad = 111;
 inline constexpr int kLowFrequency = 301;
 inline constexpr int kHighSlope = 320;
 inline constexpr int kLowSlope = 321;
+// The rows' pictures: the low crossover's falling response, the high crossover's rising one.
+inline constexpr int kLowCrossoverPicture = 81017;
+inline constexpr int kHighCrossoverPicture = 81018;
 
 void RegisterFamily8100CrossoverDialog();
 

@@ -127,7 +127,8 @@ void CrossoverEdits::ApplyTyped(const std::string& lowText, const std::string& h
 
 void CrossoverEdits::StepFrequency(CrossoverSide side, int zone, int count) {
   TFilter* crossover = Crossover(side);
-  if (!crossover) return;
+  // While linked the low crossover only follows the high one, so the ratio holds.
+  if (!crossover || (side == CrossoverSide::Low && unit_.crossoverLink)) return;
   MoveSide(side, SteppedFrequency(crossover->frequency, zone, count), CommitOrder::LowFirst);
 }
 

@@ -1,5 +1,6 @@
 #include "family8100/filters/EditorFrame8100.h"
 
+#include "bus/IQDeviceType.h"
 #include "family8100/unit/IQDevice8100.h"
 
 namespace namespace8100 {
@@ -8,7 +9,12 @@ EditorFrame8100::EditorFrame8100(const EditorRequest& request)
     : ui::Frame(request.caption, nullptr),
       unit_(request.unit),
       owner_(request.owner),
-      view_(request.view) {}
+      view_(request.view) {
+  // The model's icon, as in the device lists and the unit's edit window.
+  if (const IQDeviceType* type = unit_.GetType()) {
+    if (const auto icon = type->CreateSmallIcon()) SetIcon(*icon);
+  }
+}
 
 EditorFrame8100::~EditorFrame8100() { Destroy(); }
 

@@ -20,9 +20,10 @@ constexpr const char* kFrequencyCharacters = "0-9k.";
 constexpr int kFrequencyChars = 255;
 constexpr int kSlopePerOrderDb = 6;
 constexpr const char* kAlignmentNames[] = {"< None >", "Butterworth", "Bessel", "Linkwitz-Riley"};
-// The link button's look while the crossovers are linked, and while they are not.
+// The link button's lamp while the crossovers are linked, and while they are not.
 constexpr int kLinkedState = 6;
 constexpr int kUnlinkedState = 5;
+constexpr int kLampStyle = 0;
 
 BoolUCodeObject& PolarityOf(CrossoverSide side) {
   return side == CrossoverSide::Low ? g8100LeftPolarity : g8100RightPolarity;
@@ -51,6 +52,7 @@ TCrossoverDialog::TCrossoverDialog(ui::Window* parent, IQDevice8100& unit)
     });
     OnCommand(row->polarity.Id(), [this, row] { EvPolarity(*row); });
   }
+  link_.SetStyle(kLampStyle);
   OnCommand(kCrossoverLink, [this] { EvLink(); });
   OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
     EvQuad(reinterpret_cast<TQuadButton*>(m.lParam), static_cast<int>(m.wParam));

@@ -262,9 +262,6 @@ TFilterDecoratedFrame::TFilterDecoratedFrame(const EditorRequest& request)
     : EditorFrame8100(request),
       editor_(request.unit, HubsOf(request.unit), static_cast<int32_t>(request.view)) {
   SetClient(&editor_);
-  if (const IQDeviceType* type = unit_.GetType()) {
-    if (const auto icon = type->CreateSmallIcon()) SetIcon(*icon);
-  }
   SetMenu(kBankEditorMenu8100);
   SetAccelerators(kBankEditorKeys8100);
   AddStatusBar();

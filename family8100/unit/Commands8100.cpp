@@ -87,10 +87,10 @@ bool IQDevice8100::SaveFile() {
       return true;
     }
     failure = "The file could not be written.";
-  } catch (const ErrorObject& error) {
-    failure = GetErrorText(error.code);
   } catch (const IQException& error) {
-    failure = error.GetText();
+    // The unit failed, not the file: the device error names the unit and what it was doing.
+    ReportBusFailure(error, *this);
+    return false;
   } catch (const SettingsWriteError& error) {
     failure = error.what();
   }

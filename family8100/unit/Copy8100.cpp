@@ -111,7 +111,7 @@ void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_
     g8100PresetIndex.Write(source, static_cast<uint8_t>(preset));
     const int memory = source.GetPresetMapEntry();
     // A preset names a memory; any other value from the source is left out.
-    if (memory >= 1 && memory <= kMemoryCount) destination.SetPresetMapEntry(memory);
+    if (IsMemoryNumber(memory)) destination.SetPresetMapEntry(memory);
   }
   transfer.Unmute();
 }

@@ -32,6 +32,7 @@ struct EditorPlace {
   ui::Rect rect{10, 10, 500, 400};
   bool maximized = false;
 };
+inline constexpr ui::Rect kFirstCrossoverRect{10, 10, 560, 400};
 
 // An editor frame posts this to its owner when it closes, with its view as lParam.
 inline constexpr ui::MessageId kEditorClosed = 301;

@@ -42,8 +42,6 @@ float FromBits(uint32_t bits) {
   return value;
 }
 
-bool IsMemory(int memory) { return memory >= 1 && memory <= kMemoryCount; }
-
 // The firmware version sits in characters 3 to 8 of the identity text; an unreadable one counts
 // as the oldest.
 double FirmwareVersion(const IQDeviceInfo& info) {
@@ -67,6 +65,8 @@ IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const I
                            uint32_t typeCode)
     : IQDevice(type, manager, info), typeCode_(typeCode), waitsForReady_(IsOnline()) {
   SetObjectCount(kObjectIdCount);
+  // The crossover window opens wider than the banks' editors: its rows carry their pictures.
+  editorPlaces[kCrossoverView].rect = kFirstCrossoverRect;
   if (IsOnline()) {
     deletesAllAtOnce_ = FirmwareVersion(GetInfo()) >= kFirstSingleDeleteVersion;
     // Older firmware cannot follow a drag: its graphs write only when the mouse lets go.
@@ -83,6 +83,13 @@ IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const I
 bool IQDevice8100::Matches(const IQDeviceInfo& info) const {
   return info.network == GetInfo().network && info.address == GetInfo().address &&
          std::ranges::find(kFamilyCodesMatched, info.familyCode) != std::end(kFamilyCodesMatched);
+}
+
+std::string IQDevice8100::FirmwareVersionText() const {
+  constexpr std::size_t kOffset = 1;
+  constexpr std::size_t kChars = 7;
+  const std::string identity = GetInfo().ModelText();
+  return identity.size() > kOffset ? identity.substr(kOffset, kChars) : std::string();
 }
 
 bool IQDevice8100::GetListText(std::string& text) const {
@@ -181,12 +188,16 @@ void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
   for (int slot = 0; slot < FilterSlotCount(); ++slot) {
     scope.Step(std::min(slot, kFilterSlots));
     g8100FilterSlot.Write(*this, static_cast<uint8_t>(slot));
-    std::unique_ptr<TFilter> filter = MakeFilter(g8100FilterType.Read(*this));
+    const uint8_t type = g8100FilterType.Read(*this);
+    std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) continue;
     filter->slot = slot;
     filter->ReadFromUnit(*this);
-    // A slot whose type changed under the read, or a crossover on a model without crossovers, is
-    // not taken: it would count against the wrong budget.
+    // A slot whose type changed between the two reads holds values of another kind than its class
+    // would write back: it is skipped.
+    if (filter->type != type) continue;
+    // A crossover on a model without crossovers is not taken: it would count against the wrong
+    // budget.
     if (filter->SectionCost() == 0) {
       if (typeCode_ == kTypeCodeX) CrossoverPlace(*filter) = std::move(filter);
     } else {
@@ -251,7 +262,7 @@ void IQDevice8100::WriteSettingsRecord(const SettingsRecord& record) {
 }
 
 void IQDevice8100::SaveMemory(int memory) {
-  if (!IsMemory(memory)) return;
+  if (!IsMemoryNumber(memory)) return;
   if (!IsOnline()) {
     SaveShadowMemory(memory);
     return;
@@ -261,7 +272,7 @@ void IQDevice8100::SaveMemory(int memory) {
 }
 
 void IQDevice8100::RestoreMemory(int memory) {
-  if (!IsMemory(memory)) return;
+  if (!IsMemoryNumber(memory)) return;
   if (!IsOnline()) {
     RestoreShadowMemory(memory);
     return;
@@ -272,7 +283,7 @@ void IQDevice8100::RestoreMemory(int memory) {
 
 IQDevice8100::Shadow* IQDevice8100::SelectedShadow(const UCodeObject& index) {
   const int selected = static_cast<const ByteUCodeObject&>(index).Read(*this);
-  return IsMemory(selected) ? &shadows_[static_cast<std::size_t>(selected)] : nullptr;
+  return IsMemoryNumber(selected) ? &shadows_[static_cast<std::size_t>(selected)] : nullptr;
 }
 
 void IQDevice8100::SetMemoryName(const std::string& name) {

@@ -65,6 +65,8 @@ class IQDevice8100 : public IQDevice {
   void Request(const UCodeObject& object, int timeoutMs) override;
 
   uint32_t TypeCode() const { return typeCode_; }
+  // Characters 2 to 8 of the roll-call identification.
+  std::string FirmwareVersionText() const;
   bool HasDelay() const { return typeCode_ == kTypeCodePlus || typeCode_ == kTypeCodeX; }
   bool HasLimiter() const { return typeCode_ == kTypeCodeX; }
   bool HasNoise() const { return typeCode_ == kTypeCodeRuneTide; }
@@ -74,6 +76,7 @@ class IQDevice8100 : public IQDevice {
   void SetReadyBound(ReadyBound bound) { readyBound_ = std::move(bound); }
   // Polls the ready flag within the unit's bound; NotReadyTimeout when it passes.
   void WaitUntilReady() { WaitReady(*this, readyBound_); }
+  void WaitUntilRebooted() { WaitReadyThroughReboot(*this, readyBound_); }
   int FilterSlotCount() const { return typeCode_ == kTypeCodeX ? kFilterSlotsX : kFilterSlots; }
 
   // The filters of the four banks, in the order read or added; the crossovers apart.

@@ -12,6 +12,8 @@ namespace namespace8100 {
 // Ids 0 .. kObjectIdCount - 1 cover every object of the family.
 inline constexpr int kObjectIdCount = 61;
 inline constexpr int kMemoryCount = 12;
+// Memories, and what a preset points at, are numbered from 1.
+inline constexpr bool IsMemoryNumber(int n) { return n >= 1 && n <= kMemoryCount; }
 inline constexpr int kFlashBlockBytes = 64;
 
 // Types of their own for the firmware, memory and preset parameters; the codecs are the generic

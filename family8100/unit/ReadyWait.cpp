@@ -5,6 +5,11 @@
 #include "family8100/unit/ParameterTable8100.h"
 
 namespace namespace8100 {
+namespace {
+
+constexpr int kRebootFailuresTolerated = 20;
+
+}  // namespace
 
 void WaitReady(IQDevice& device, const ReadyBound& bound) {
   const auto start = bound.now();
@@ -16,6 +21,19 @@ void WaitReady(IQDevice& device, const ReadyBound& bound) {
     const double passed = std::max(byCount, byTime);
     if (bound.onPoll) bound.onPoll(std::min(passed, 1.0));
     if (passed >= 1.0) throw NotReadyTimeout();
+  }
+}
+
+void WaitReadyThroughReboot(IQDevice& device, const ReadyBound& bound) {
+  for (int failures = 0;; ++failures) {
+    try {
+      WaitReady(device, bound);
+      return;
+    } catch (const NotReadyTimeout&) {
+      throw;
+    } catch (const IQException&) {
+      if (failures == kRebootFailuresTolerated) throw NotReadyTimeout();
+    }
   }
 }
 

@@ -34,4 +34,9 @@ struct ReadyBound {
 // passed; a bus failure of a poll ends the wait with its own exception.
 void WaitReady(IQDevice& device, const ReadyBound& bound);
 
+// The same for a unit that reboots: it may leave polls unanswered for a while, and such a poll
+// counts as not ready. So many failures in a row that the unit must be gone throw
+// NotReadyTimeout.
+void WaitReadyThroughReboot(IQDevice& device, const ReadyBound& bound);
+
 }  // namespace namespace8100

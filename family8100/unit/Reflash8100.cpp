@@ -17,23 +17,6 @@ using familycommon::IgnoringBusFailure;
 // The model record names the family code and the re-initialise flag; a data record goes to the
 // unit as one flash block.
 constexpr familycommon::HexRules kHexRules{.modelRecordBytes = 3, .maxDataBytes = kFlashBlockBytes};
-// While it reboots a unit may not answer at all; so many failed polls mean it is gone.
-constexpr int kRebootFailuresTolerated = 20;
-
-// The ready wait of a rebooting unit: failed polls count as not ready, within a bound.
-void WaitForReboot(IQDevice8100& unit) {
-  for (int failures = 0;; ++failures) {
-    try {
-      unit.WaitUntilReady();
-      return;
-    } catch (const NotReadyTimeout&) {
-      throw;
-    } catch (const IQException&) {
-      if (failures == kRebootFailuresTolerated) throw NotReadyTimeout();
-    }
-  }
-}
-
 // The unit's side of a reflash, step by step, with the progress dialog moving along.
 class FirmwareSender : public familycommon::FirmwareSteps {
  public:
@@ -58,11 +41,11 @@ class FirmwareSender : public familycommon::FirmwareSteps {
   void Finish(bool reinitialise) {
     if (reinitialise) {
       progress_->SetText("Initializing...");
-      WaitForReboot(unit_);
+      unit_.WaitUntilRebooted();
       progress_->SetText("Rebooting...");
       IgnoringBusFailure([this] { g8100Reboot.Write(unit_, true); });
     }
-    WaitForReboot(unit_);
+    unit_.WaitUntilRebooted();
   }
 
   void Send(const HexRecord& record, bool reinitialise) {

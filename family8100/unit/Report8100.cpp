@@ -25,7 +25,6 @@ constexpr double kFullScaleThreshold = 524287.0;
 constexpr double kFullScaleDbu = 22.0;
 constexpr double kSlowRelease = 2.1e-05;
 constexpr double kMediumRelease = 4.2e-05;
-constexpr int kFirmwareChars = 7;
 
 void Append(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void Append(std::string& out, const char* format, ...) {
@@ -84,17 +83,19 @@ enum class Variant { kCurrent, kMemory };
 
 void AppendSettings(IQDevice8100& unit, std::string& out, Variant variant) {
   Append(out, "Left attenuation: %.1f\n", g8100LeftAttenuation.Read(unit) * -0.5);
+  // The routing word's bytes as the signal-flow page shows them, least significant first: left to
+  // left, right to left, left to right, right to right.
   const uint32_t routing = g8100Routing.Read(unit);
-  if (Byte(routing, 24)) out += "Left input -> left output\n";
-  if (Byte(routing, 16)) out += "Right input -> left output\n";
+  if (Byte(routing, 0)) out += "Left input -> left output\n";
+  if (Byte(routing, 8)) out += "Right input -> left output\n";
   if (unit.HasDelay()) {
     Append(out, "Left delay: %.3f msec\n", g8100LeftDelay.Read(unit) * kMsecPerSample);
   }
   if (g8100LeftMute.Read(unit)) out += "Left output muted\n";
   out += "\n";
   Append(out, "Right attenuation: %.1f\n", g8100RightAttenuation.Read(unit) * -0.5);
-  if (Byte(routing, 8)) out += "Left input -> right output\n";
-  if (Byte(routing, 0)) out += "Right input -> right output\n";
+  if (Byte(routing, 16)) out += "Left input -> right output\n";
+  if (Byte(routing, 24)) out += "Right input -> right output\n";
   if (unit.HasDelay()) {
     Append(out, "Right delay: %.3f msec\n", g8100RightDelay.Read(unit) * kMsecPerSample);
   }
@@ -168,17 +169,20 @@ void WriteDeviceReport(IQDevice8100& unit, std::string& out, uint32_t memories,
   if (unit.IsOnline()) {
     out += "\n--Unit information--\n";
     Append(out, "S/N: %s\n", g8100SerialNumber.Read(unit).c_str());
-    const std::string identity = unit.GetInfo().ModelText();
-    const std::string firmware = identity.size() > 2 ? identity.substr(2, kFirmwareChars) : "";
-    Append(out, "Firmware: %s\n", firmware.c_str());
+    Append(out, "Firmware: %s\n", unit.FirmwareVersionText().c_str());
   }
 
   out += "\n--Preset map--\n";
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
     g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
     const int memory = unit.GetPresetMapEntry();
-    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
-    Append(out, "Preset %d -> %d: %s\n", preset, memory, unit.GetMemoryName().c_str());
+    // A preset that names no memory is listed as it is; the unit would refuse its name.
+    std::string name;
+    if (IsMemoryNumber(memory)) {
+      g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
+      name = unit.GetMemoryName();
+    }
+    Append(out, "Preset %d -> %d: %s\n", preset, memory, name.c_str());
   }
 
   out += "\n********************\n  Current settings  \n********************\n\n";

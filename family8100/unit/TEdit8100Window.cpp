@@ -32,9 +32,6 @@ constexpr int kFirstAddress = 1;
 constexpr int kLastAddress = 250;
 constexpr int kAddressChars = 3;
 constexpr int kNameChars = 11;
-// The firmware version follows the first character of the roll-call identification.
-constexpr std::size_t kVersionOffset = 1;
-constexpr std::size_t kVersionChars = 7;
 
 struct NodeEntry {
   int id;
@@ -85,6 +82,11 @@ TEdit8100Window::TEdit8100Window(ui::Window* client, IQDevice8100& device)
     ObjectChanged(static_cast<int>(m.lParam));
     return ui::Param{0};
   });
+  // Names typed in the memory page go to the unit while it still takes them.
+  OnMessage(TSecurityDialog::kLocking, [this](const ui::Message&) {
+    if (memory_ != nullptr && memory_->IsCreated()) memory_->WriteNamesBack();
+    return ui::Param{0};
+  });
   OnMessage(kRefreshAll, [this](const ui::Message&) {
     UpdateTree(-1);
     if (sigFlow_ != nullptr && sigFlow_->IsCreated()) sigFlow_->Post(TSigFlowDialog::kRefreshAll);
@@ -108,7 +110,7 @@ void TEdit8100Window::SetupWindow() {
     locked = g8100Locked.Read(*device_);
   } catch (const IQException&) {
   }
-  if (!locked) sigFlow_->Create();
+  if (!locked) OpenPage(*sigFlow_);
   AddNodes();
   UpdateTree(-1);
   ReadUnit();
@@ -187,10 +189,10 @@ void TEdit8100Window::RunSelectedNode() {
     ui::Beep();
     return;
   }
-  RunNode(id);
+  if (RunNode(id)) UpdateTree(-1);
 }
 
-void TEdit8100Window::RunNode(int id) {
+bool TEdit8100Window::RunNode(int id) {
   switch (id) {
     case kSignalFlow:
       OpenPage(*sigFlow_);
@@ -208,27 +210,25 @@ void TEdit8100Window::RunNode(int id) {
       controls::GuardedBusCall(device_, [this] { g8100StrobeLeds.Write(*device_, true); });
       break;
     case kSetAddress:
-      SetAddress();
-      break;
+      return SetAddress();
     case kName:
-      Rename();
-      break;
+      return Rename();
     case kFirmwareVersion:
       ShowFirmwareVersion();
       break;
     case kFactoryInitialize:
       CloseAllPages();
-      FactoryInitialize();
-      ReadUnit();
+      // A unit that did not come back has been reported; reading it would only report it again.
+      if (FactoryInitialize()) ReadUnit();
       break;
     case kReflash:
       CloseAllPages();
       ReflashUnit(*device_, this);
       break;
     default:
-      return;
+      return false;
   }
-  UpdateTree(-1);
+  return true;
 }
 
 void TEdit8100Window::OpenPage(ui::Window& page) {
@@ -261,77 +261,111 @@ void TEdit8100Window::ShowSerialNumber() {
 }
 
 void TEdit8100Window::ShowFirmwareVersion() {
-  const std::string model = device_->GetInfo().ModelText();
-  const std::string version =
-      model.size() > kVersionOffset ? model.substr(kVersionOffset, kVersionChars) : std::string();
-  ui::MessageBox(this, "Firmware version: " + version, "", ui::mb::kOk);
+  ui::MessageBox(this, "Firmware version: " + device_->FirmwareVersionText(), "", ui::mb::kOk);
 }
 
-void TEdit8100Window::SetAddress() {
+bool TEdit8100Window::SetAddress() {
   TInputDialog dialog(this, "New address", "Address : ", std::to_string(device_->GetInfo().address),
                       kAddressChars,
                       std::make_unique<ui::RangeValidator>(kFirstAddress, kLastAddress));
-  if (dialog.Execute() != ui::kIdOk) return;
+  if (dialog.Execute() != ui::kIdOk) return false;
   int address = 0;
   const std::string& text = dialog.Answer();
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), address);
   if (error != std::errc() || end != text.data() + text.size() || address < kFirstAddress ||
       address > kLastAddress) {
-    return;
+    return true;
   }
+  const uint8_t oldAddress = device_->GetInfo().address;
   // The unit takes its new address with this very request, sent to the old one.
   if (!controls::GuardedBusCall(
           device_, [&] { g8100Address.Write(*device_, static_cast<uint8_t>(address)); })) {
-    return;
+    return true;
   }
-  IQDeviceInfo moved = device_->GetInfo();
-  moved.address = static_cast<uint8_t>(address);
-  device_->SetInfo(moved);
+  AnswersAt(static_cast<uint8_t>(address), oldAddress);
   UpdateTitle();
+  return true;
 }
 
-void TEdit8100Window::Rename() {
+bool TEdit8100Window::AnswersAt(uint8_t address, uint8_t oldAddress) {
+  // Every later request goes to the address the device holds: a unit that is not there would be
+  // lost to all of them without a word.
+  const auto answersAt = [this](uint8_t at) {
+    IQDeviceInfo moved = device_->GetInfo();
+    moved.address = at;
+    device_->SetInfo(moved);
+    try {
+      g8100Ready.Read(*device_);
+      return true;
+    } catch (const IQException&) {
+      return false;
+    }
+  };
+  if (answersAt(address)) return true;
+  std::string text;
+  if (answersAt(oldAddress)) {
+    text = "The unit did not take the address " + std::to_string(address) +
+           "; it still answers at " + std::to_string(oldAddress) + ".";
+  } else {
+    answersAt(address);
+    text = "The unit does not answer at its new address " + std::to_string(address) +
+           ".\nCheck the unit, then make a roll call.";
+  }
+  ui::MessageBox(this, text, "New address", ui::mb::kOk | ui::mb::kIconStop);
+  return false;
+}
+
+bool TEdit8100Window::Rename() {
   std::string name;
-  if (!controls::GuardedBusCall(device_, [&] { name = g8100UnitName.Read(*device_); })) return;
+  if (!controls::GuardedBusCall(device_, [&] { name = g8100UnitName.Read(*device_); })) return true;
   TInputDialog dialog(this, "Unit name", "New name:", name.substr(0, kNameChars), kNameChars);
-  if (dialog.Execute() != ui::kIdOk) return;
+  if (dialog.Execute() != ui::kIdOk) return false;
   if (dialog.Answer().empty()) {
     ui::MessageBox(this, "Null string.", "", ui::mb::kOk | ui::mb::kIconStop);
-    return;
+    return true;
   }
-  if (controls::RefusedName(this, dialog.Answer(), "Unit name")) return;
+  if (controls::RefusedName(this, dialog.Answer(), "Unit name")) return false;
   if (!controls::GuardedBusCall(device_, [&] { g8100UnitName.Write(*device_, dialog.Answer()); })) {
-    return;
+    return true;
   }
   TellClient(kDeviceChanged);
   UpdateTitle();
+  return true;
 }
 
-void TEdit8100Window::FactoryInitialize() {
+bool TEdit8100Window::FactoryInitialize() {
   if (ui::MessageBox(this,
                      "Warning: This action will reset all parameters to factory defaults.  "
                      "Continue?",
                      "Factory Initialize",
                      ui::mb::kOkCancel | ui::mb::kIconExclamation) != ui::kIdOk) {
-    return;
+    return true;
   }
   TProgressDialog progress(this);
   progress.Create();
-  // Every wait is bounded, and a unit that fails or goes away part way is reported: the user must
-  // know the unit may be half initialised.
-  controls::GuardedBusCall(device_, [&] {
-    progress.SetText("Preparing to reset device in initialize mode...");
+  progress.SetText("Preparing to reset device in initialize mode...");
+  // A unit that fails here may still have taken the command: the reboot wait below tells.
+  try {
     g8100InitMode.Write(*device_, 1);
     device_->WaitUntilReady();
     g8100Reboot.Write(*device_, true);
+  } catch (const IQException&) {
+  }
+  // A rebooting unit leaves polls unanswered; the waits take that as not ready, within their
+  // bound, and a unit that never comes back is reported.
+  const bool back = controls::GuardedBusCall(device_, [&] {
     progress.SetText("Initializing...");
-    device_->WaitUntilReady();
+    device_->WaitUntilRebooted();
     progress.SetText("Rebooting in normal mode...");
-    g8100Reboot.Write(*device_, true);
-    device_->WaitUntilReady();
+    try {
+      g8100Reboot.Write(*device_, true);
+    } catch (const IQException&) {
+    }
+    device_->WaitUntilRebooted();
   });
   progress.Destroy();
   UpdateTitle();
+  return back;
 }
 
 void TEdit8100Window::ObjectChanged(int id) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -60,16 +61,21 @@ class TEdit8100Window : public ui::Frame {
 
  private:
   void AddNodes();
-  void RunNode(int id);
+  // False when the user cancelled the action.
+  bool RunNode(int id);
   void OpenPage(ui::Window& page);
   // The pages a locked unit refuses; the security page stays.
   void CloseEditingPages();
   void CloseAllPages();
-  void SetAddress();
-  void Rename();
+  // Both answer false when the user cancelled.
+  bool SetAddress();
+  bool Rename();
+  // Tells the user when the unit does not answer at `address`; false then.
+  bool AnswersAt(uint8_t address, uint8_t oldAddress);
   void ShowSerialNumber();
   void ShowFirmwareVersion();
-  void FactoryInitialize();
+  // False when the unit did not come back from its reboot.
+  bool FactoryInitialize();
   void ReadUnit();
   void ObjectChanged(int id);
   void TellClient(ui::MessageId message);

@@ -49,7 +49,7 @@ TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDevice8100& unit)
 void TMemoryDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   SetText("Memories - " + unit_.GetName());
-  nameRead_.fill(false);
+  unitNames_.fill(std::nullopt);
   // The list text and the names come from the unit. A failure is reported once and stops the
   // filling: the names left keep the placeholder and are never written back.
   controls::GuardedBusCall(&unit_, [this] {
@@ -58,7 +58,7 @@ void TMemoryDialog::SetupWindow() {
       g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
       names_[i]->SetText(unit_.GetMemoryName());
       names_[i]->SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
-      nameRead_[i] = true;
+      unitNames_[i] = NameText(i);
     }
   });
 }
@@ -79,9 +79,11 @@ std::string TMemoryDialog::NameText(int index) const {
 void TMemoryDialog::WriteNamesBack() {
   controls::GuardedBusCall(&unit_, [this] {
     for (int i = 0; i < kMemories; ++i) {
-      if (!nameRead_[i]) continue;
+      const std::string name = NameText(i);
+      if (!unitNames_[i] || *unitNames_[i] == name) continue;
       g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
-      unit_.SetMemoryName(NameText(i));
+      unit_.SetMemoryName(name);
+      unitNames_[i] = name;
     }
   });
 }

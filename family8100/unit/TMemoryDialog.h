@@ -2,6 +2,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
@@ -12,8 +14,9 @@ namespace namespace8100 {
 class IQDevice8100;
 
 // The memory page of a unit: the twelve memory names to edit, Save and Recall per memory, and the
-// preset map. Names go to the unit when the page closes and before the preset map opens; a name
-// the page could not read from the unit is never written over.
+// preset map. Names go to the unit when the page closes, before the preset map opens and before
+// the unit is locked; a name the page could not read from the unit is never written over, and a
+// name the unit already holds is not written again.
 class TMemoryDialog : public ui::Dialog {
  public:
   // Posted to the parent once a recall has changed the unit: everything is to be read again.
@@ -23,6 +26,9 @@ class TMemoryDialog : public ui::Dialog {
   static constexpr int kNameLimit = 12;
 
   TMemoryDialog(ui::Window* parent, IQDevice8100& unit);
+
+  // Writes the names the user changed; a failure is reported.
+  void WriteNamesBack();
 
  protected:
   void SetupWindow() override;
@@ -34,14 +40,14 @@ class TMemoryDialog : public ui::Dialog {
   void SaveMemory(int index);
   void RecallMemory(int index);
   void CmPresetMap();
-  void WriteNamesBack();
   std::string NameText(int index) const;
   bool Confirmed(const std::string& question, int index, const std::string& caption);
 
   IQDevice8100& unit_;
   std::array<std::unique_ptr<ui::Edit>, kMemories> names_;
-  // Which names were read from the unit, and so may be written back.
-  std::array<bool, kMemories> nameRead_{};
+  // The name the unit holds as last read or written; none when it could not be read, so it is
+  // never written over.
+  std::array<std::optional<std::string>, kMemories> unitNames_;
 };
 
 }  // namespace namespace8100

@@ -77,6 +77,7 @@ void TSecurityDialog::Lock() {
                      ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
     return;
   }
+  if (Parent() != nullptr) Parent()->Send(kLocking);
   bool written = false;
   controls::GuardedBusCall(&unit_, [&] {
     g8100Locked.Write(unit_, true);

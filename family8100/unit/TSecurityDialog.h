@@ -19,6 +19,9 @@ class IQDevice8100;
 class TSecurityDialog : public ui::Dialog {
  public:
   static constexpr ui::MessageId kObjectChanged = 101;
+  // Sent to the parent just before the unit is locked, while it still takes what the other pages
+  // hold.
+  static constexpr ui::MessageId kLocking = 103;
   static constexpr int kPasswordChars = 11;
 
   TSecurityDialog(ui::Window* parent, IQDevice8100& unit);

@@ -312,7 +312,8 @@ void TSigFlowDialog::RefreshAll() {
 
 bool TSigFlowDialog::IdleAction(long idleCount) {
   const bool more = ui::Dialog::IdleAction(idleCount);
-  if (!polling_ || !IsCreated() || !device_.IsOnline()) return more;
+  // A hidden page shows no meters: it leaves the bus to the windows that are seen.
+  if (!polling_ || !IsCreated() || !IsVisible() || !device_.IsOnline()) return more;
   static const LongIntUCodeObject* const kMeterObjects[kMeterCount] = {
       &g8100LevelMeter1, &g8100LevelMeter2, &g8100LevelMeter3, &g8100LevelMeter4};
   try {

@@ -129,6 +129,10 @@ Family8100Unit::Family8100Unit(const UnitOptions& options)
   }
 }
 
+void Family8100Unit::RetypeAfterRead(int slot, uint8_t type) { retype_ = Retype{slot, type}; }
+
+void Family8100Unit::ClearPreset(int preset) { presets_.at(static_cast<std::size_t>(preset)) = 0; }
+
 void Family8100Unit::Lock(const std::string& password) {
   password_ = password;
   StoreElement(kLockedId, 0, std::vector<uint8_t>{1});
@@ -199,9 +203,9 @@ std::optional<UnitReply> Family8100Unit::AnswerSpecialSet(const Request& request
   }
   switch (request.objectId) {
     case kAddressId:
-      // In addressing mode the unit moves at once; otherwise the new address is its own business.
+      // The unit answers this request and from then on listens at its new address.
       if (value < 1 || value > 250) return Refused(request, unit_error::kParameterOutOfRange);
-      if (Element(kAddressDoneId, 0)[0] != 0) TakeAddress(value);
+      TakeAddress(value);
       StoreElement(kAddressId, 0, request.payload);
       return Accepted(request);
     case kSaveMemoryId:
@@ -363,8 +367,14 @@ std::optional<UnitReply> Family8100Unit::AnswerFilterGet(const Request& request)
     }
     case kResizedSlotId:
       return Accepted(request, {static_cast<uint8_t>(selectedSlot_)});
-    case kFilterTypeId:
-      return Accepted(request, {slot.type});
+    case kFilterTypeId: {
+      const uint8_t type = slot.type;
+      if (retype_ && retype_->slot == selectedSlot_) {
+        slots_[static_cast<std::size_t>(selectedSlot_)].type = retype_->type;
+        retype_.reset();
+      }
+      return Accepted(request, {type});
+    }
     case kFilterBankId:
       return Accepted(request, {slot.bank});
     case kBypassId:

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,11 @@ class Family8100Unit final : public Unit {
 
   const std::vector<FilterSlot>& Slots() const { return slots_; }
   const FlashImage& Flash() const { return flash_; }
+  // The slot takes `type` right after its type is next read, as when the front panel changes a
+  // filter while the program reads it.
+  void RetypeAfterRead(int slot, uint8_t type);
+  // The preset points at no memory, as on a unit whose preset was never assigned.
+  void ClearPreset(int preset);
   // Locks the unit with `password`, as the security page does.
   void Lock(const std::string& password);
   bool AnswersFamily(int family) const override;
@@ -100,7 +106,13 @@ class Family8100Unit final : public Unit {
   // Memory or preset 1 to 12 selected by an index object; 0 when none is.
   int Selected(int indexId) const;
 
+  struct Retype {
+    int slot;
+    uint8_t type;
+  };
+
   int busyPolls_;
+  std::optional<Retype> retype_;
   int busyLeft_ = 0;
   std::vector<FilterSlot> slots_;
   int selectedSlot_ = 0;

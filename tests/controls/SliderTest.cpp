@@ -109,6 +109,10 @@ TEST_F(SliderTest, TheReadOutAppearsBesideTheFocusedSliderWithoutTakingTheFocus)
   EXPECT_TRUE(slider.ReadOut()->IsVisible());
   EXPECT_TRUE(slider.HasFocus());
   EXPECT_TRUE(slider.IsActive());
+  // Beside the slider: wherever the thumb is dragged, the box never hides it.
+  const ui::Rect box = slider.ReadOut()->WindowRect();
+  const ui::Point sliderTopRight = slider.ClientToScreen({slider.ClientRect().right, 0});
+  EXPECT_GE(box.left, sliderTopRight.x);
 }
 
 TEST_F(SliderTest, GrooveFrameAndThumbPixels) {

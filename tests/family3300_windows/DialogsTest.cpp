@@ -1,5 +1,9 @@
 #include <QtCore/qnamespace.h>
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLineEdit>
 #include <cstdlib>
 #include <filesystem>
 
@@ -64,10 +68,13 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   EXPECT_EQ(TakeTrace(), Trace{"W54 28"});
   EXPECT_EQ(eq.Slider(28).GetValue(), 40);
 
-  // A click on the dialog's background leaves the focus on the slider.
+  // A click on the dialog's background takes the focus from the slider: the arrows step nothing.
   ui::test::MouseDown(eq, {3, 3});
   ui::test::MouseUp(eq, {3, 3});
-  EXPECT_TRUE(eq.Slider(28).IsFocusOfItsWindow());
+  EXPECT_FALSE(eq.Slider(28).IsFocusOfItsWindow());
+  ui::test::PressKey(eq, Qt::Key_Down);
+  EXPECT_EQ(TakeTrace(), Trace{});
+  EXPECT_EQ(eq.Slider(28).GetValue(), 40);
 
   // Keys with the focus on a button step nothing.
   ui::test::ControlOf(eq, res3300::kFlattenButton).SetFocus();
@@ -131,6 +138,25 @@ TEST_F(DialogsTest, LevelDialogsShowTheCornerOrGainAndWriteEveryMove) {
   EXPECT_EQ(hpfTrack.Position(), 7);
   EXPECT_EQ(readOut(*window->Lpf(0)), "32K");
   EXPECT_EQ(readOut(*window->Gain(1)), "12.0");
+  // Each window is wide enough for its caption in a title bar beside the window manager's buttons,
+  // and says what its read-out counts in.
+  // The window manager's icon and three buttons, and its bolder title font.
+  constexpr int kTitleBarButtonsPx = 110;
+  for (auto [dialog, unitText] : {std::pair<ui::Window*, const char*>{window->Hpf(0), "Hz"},
+                                  {window->Lpf(0), "Hz"},
+                                  {window->Gain(1), "dB"}}) {
+    const int captionPx = QFontMetrics(QApplication::font())
+                              .horizontalAdvance(QString::fromStdString(dialog->Text()));
+    EXPECT_GE(dialog->ClientRect().Width(), captionPx + kTitleBarButtonsPx) << dialog->Text();
+    ui::Window& unit = ui::test::ControlOf(*dialog, controls_res::kLevelUnit);
+    EXPECT_EQ(unit.Text(), unitText);
+    const QImage shown = unit.Widget()->grab().toImage();
+    int inked = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+      for (int x = 0; x < shown.width(); ++x) inked += qGray(shown.pixel(x, y)) < 96 ? 1 : 0;
+    }
+    EXPECT_GT(inked, 4) << unitText;
+  }
   TakeTrace();
 
   ui::test::PressKey(hpfTrack, Qt::Key_Home);
@@ -195,10 +221,19 @@ TEST_F(DialogsTest, SecurityLocksUnlocksAndSetsThePassword) {
   EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0C 414243313234"}));
   EXPECT_TRUE(TakeReportedErrors().empty());
   EXPECT_EQ(security.Lamp().GetState(), 2);
+  // The password is typed unseen; Escape does not close the page.
+  EXPECT_EQ(
+      dynamic_cast<QLineEdit&>(*ui::test::ControlOf(security, res3300::kPasswordEdit).Widget())
+          .echoMode(),
+      QLineEdit::Password);
+  ui::test::PressKey(ui::test::ControlOf(security, res3300::kPasswordEdit), Qt::Key_Escape);
+  EXPECT_TRUE(security.IsCreated());
   ui::test::Type(security, res3300::kPasswordEdit, "ABC123");
   ui::test::Click(security, res3300::kLockLamp);
   EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0C 414243313233", "R0D"}));
   EXPECT_EQ(security.Lamp().GetState(), 6);
+  // Once it has unlocked the unit it is gone from the page.
+  EXPECT_EQ(ui::test::ControlOf(security, res3300::kPasswordEdit).Text(), "");
   ui::test::PumpMessages();
   EXPECT_EQ(window->Tree().ItemImage(window->Item(kItemEqA)), 0);
 
@@ -237,6 +272,21 @@ TEST_F(DialogsTest, SetPassDialogWantsTwoEqualEntriesOfTheMinimumLength) {
   ui::test::Click(security, res3300::kSetPasswordButton);
   EXPECT_EQ(script.Seen().back().text, "Password must be 6 characters");
   EXPECT_TRUE(TakeTrace().empty());
+
+  // Enter, released, acts as OK.
+  script
+      .RunDialog(common_res::kSetPassDialog,
+                 [](ui::Dialog& d) {
+                   ui::test::Type(d, common_res::kSetPassNewEdit, "ABC123");
+                   ui::test::Type(d, common_res::kSetPassConfirmEdit, "ABC125");
+                   ui::test::PressKey(ui::test::ControlOf(d, common_res::kSetPassConfirmEdit),
+                                      Qt::Key_Return);
+                   EXPECT_NE(d.Result(), ui::kIdOk);
+                   d.CloseWindow(ui::kIdCancel);
+                 })
+      .AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(security, res3300::kSetPasswordButton);
+  EXPECT_EQ(script.Seen().back().text, "Strings do not match.");
 
   script.RunDialog(common_res::kSetPassDialog, enter("NEW 1#", "NEW 1#"));
   ui::test::Click(security, res3300::kSetPasswordButton);

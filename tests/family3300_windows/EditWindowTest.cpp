@@ -1,6 +1,8 @@
 #include <QtCore/qnamespace.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
@@ -191,11 +193,25 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
   }
   Store(g3300GainA.GetId(), {3});
   window->RunItem(kItemGainA);
+  // The file carries another name: the caption and the owner's list follow it.
+  {
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto at = text.find("STAGE");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 5, "HALLS");
+    std::ofstream(path) << text;
+  }
+  ui::test::PumpMessages();
+  const int changedBefore = changed;
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
     script.AnswerOpenFile(path);
     ui::Application::Instance()->RouteCommand(res3300::kCmLoadSettings, window);
   }
+  ui::test::PumpMessages();
+  EXPECT_EQ(window->Text(), "9 (3300-2XL) HALLS");
+  EXPECT_EQ(changed, changedBefore + 1);
   EXPECT_EQ(ui::test::ControlOf(*window->Gain(0), controls_res::kLevelText).Text(), "5.0");
   std::filesystem::remove(path);
 

@@ -58,9 +58,9 @@ TEST(OlderFamilyReportTest, AnXUnitListsItsSettingsFiltersCrossoversAndLimiter) 
   EXPECT_TRUE(filestest::SameText(
       Report(unit), "OrdavinexX device report\n(virtual device 'Hall')\n" + DefaultPresetMap() +
                         "\n********************\n  Current settings  \n********************\n\n"
-                        "Left attenuation: -6.0\nRight input -> left output\n"
+                        "Left attenuation: -6.0\nLeft input -> left output\n"
                         "Left delay: 1.000 msec\n\n"
-                        "Right attenuation: -0.0\nRight input -> right output\n"
+                        "Right attenuation: -0.0\nLeft input -> right output\n"
                         "Right delay: 0.000 msec\n\n"
                         "Left input filters\n------------------\n"
                         "Parametric at 1000 Hz, -3.0 dB, Q 2.0\n"
@@ -105,13 +105,18 @@ TEST(OlderFamilyReportTest, EachModelListsWhatItHasAndMemoriesLeaveTheCurrentSet
 
 TEST(OlderFamilyReportTest, ABusUnitIsPutBackAndUnmutedWhenAMemoryCannotBeRead) {
   testsupport8100::OlderFamilyBus bus;
-  sim::family8100::AddFamily8100Unit(
+  const int index = sim::family8100::AddFamily8100Unit(
       bus.bus, {.model = Model::kPlus, .address = 7, .firmware = "1.25", .unitName = "Foyer"});
   IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
   g8100RightAttenuation.Write(*unit, 4);
+  // A preset that points at no memory is listed as it is, without asking for a name.
+  bus.bus.WithUnit(index, [](sim::Unit& u) {
+    dynamic_cast<sim::family8100::Family8100Unit&>(u).ClearPreset(3);
+  });
   const std::string report = Report(*unit, 0x1);
   EXPECT_THAT(report, HasSubstr("Ordavinex+ device report\n(Address 7)\nName: Foyer\n\n"
-                                "--Unit information--\nS/N: \nFirmware: 1.25\n"));
+                                "--Unit information--\nS/N: \nFirmware: V1.25\n"));
+  EXPECT_THAT(report, HasSubstr("Preset 2 -> 2: Memory 2\nPreset 3 -> 0: \nPreset 4 -> 4: "));
   EXPECT_THAT(report, HasSubstr("Right attenuation: -2.0\n"));
 
   // Memory 2's recall is refused: the unit still ends on its own settings, unmuted.

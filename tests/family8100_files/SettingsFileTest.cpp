@@ -285,3 +285,31 @@ TEST_F(OlderFamilyFileTest, SaveKeepsTheUnsavedMarkUnlessTheFileIsWrittenAndSays
   EXPECT_EQ(type.Key().ReadMemoryMask(FamilyKey8100::kFileSave), 0x1u);
   EXPECT_NE(ReadText(path).find("[Settings Memory 1]"), std::string::npos);
 }
+
+// A unit that fails during a save is reported as a device error naming the unit, not as a file
+// that could not be written; the old file stays.
+TEST_F(OlderFamilyFileTest, AUnitThatFailsDuringASaveIsReportedAsADeviceError) {
+  registry::Store store;
+  testsupport8100::OlderFamilyBus bus;
+  bus.plus.SetRegistryKey(store.Root());
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = sim::family8100::Model::kPlus});
+  IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
+  std::vector<std::string> reported;
+  controls::SetDeviceErrorReporter(
+      [&reported](const IQException& e, IQDevice*, int) { reported.push_back(e.GetText()); });
+  const std::string path = TempPath("unit.ov0");
+  WriteText(path, "old");
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(g8100LeftAttenuation.GetId()));
+  ui::PromptScript script(filestest::FailTest);
+  script.AnswerSaveFile(path)
+      .AnswerMessageBox(ui::kIdYes)
+      .RunDialog(f8100res::kMemorySelectDialog,
+                 [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+  EXPECT_FALSE(unit->SaveFile());
+  controls::SetDeviceErrorReporter(nullptr);
+  EXPECT_EQ(reported.size(), 1u);
+  for (const auto& prompt : script.Seen()) {
+    EXPECT_EQ(prompt.text.find("The settings were not saved."), std::string::npos);
+  }
+  EXPECT_EQ(ReadText(path), "old");
+}

@@ -194,8 +194,10 @@ TEST_F(CrossoverEditsTest, AChangedCrossoverReachesTheOutputBanksGraphThroughThe
 }
 
 TEST_F(CrossoverEditsTest, TheStripFitsTheWindowAtItsFirstSize) {
+  const ui::Rect first = unit->editorPlaces[kCrossoverView].rect;
+  EXPECT_EQ(first, (ui::Rect{10, 10, 560, 400}));
   TCrossoverWindow window(*unit);
-  window.SetRect({0, 0, 480, 370});
+  window.SetRect({0, 0, first.Width() - 20, first.Height() - 30});
   window.Create();
   ui::test::PumpMessages();
   const ui::Dialog& strip = window.Dialog();
@@ -221,6 +223,29 @@ TEST_F(CrossoverEditsTest, TheSignalFlowPageOpensTheWindowWhoseEnterAppliesTyped
   ui::Window& lowEdit = ui::test::ControlOf(window, f8100res::kLowFrequency);
   EXPECT_FALSE(lowEdit.IsEnabled());
   EXPECT_EQ(lowEdit.Text(), "500");
+  // The window wears the model's icon, and its rows their pictures.
+  EXPECT_FALSE(frame->Widget()->windowIcon().isNull());
+  EXPECT_FALSE(ui::Resources::Image(f8100res::kLowCrossoverPicture).isNull());
+  EXPECT_FALSE(ui::Resources::Image(f8100res::kHighCrossoverPicture).isNull());
+
+  // While linked the left row's step button moves nothing: the ratio holds.
+  ui::Window& lowQuad = ui::test::ControlOf(window, f8100res::kLowQuad);
+  const ui::Point upperRight{lowQuad.ClientRect().right * 3 / 4, lowQuad.ClientRect().bottom / 4};
+  ui::test::MouseDown(lowQuad, upperRight);
+  ui::test::MouseUp(lowQuad, upperRight);
+  ui::test::PumpMessages();
+  EXPECT_EQ(Side(CrossoverSide::Low).frequency, 500);
+  EXPECT_EQ(Side(CrossoverSide::High).frequency, 2000);
+  // The link lamp is lit while linked and dark once unlinked.
+  ui::Window& link = ui::test::ControlOf(window, f8100res::kCrossoverLink);
+  const ui::Point lampCentre{link.ClientRect().right / 2, link.ClientRect().bottom / 2};
+  const ui::Color lit = ui::test::SamplePixel(link, lampCentre);
+  ui::test::Click(window, f8100res::kCrossoverLink);
+  ui::test::PumpMessages();
+  EXPECT_NE(ui::test::SamplePixel(link, lampCentre), lit);
+  ui::test::Click(window, f8100res::kCrossoverLink);
+  ui::test::PumpMessages();
+  ASSERT_TRUE(unit->crossoverLink);
 
   ui::Window& highEdit = ui::test::ControlOf(window, f8100res::kHighFrequency);
   highEdit.SetText("");

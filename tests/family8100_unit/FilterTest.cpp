@@ -104,6 +104,25 @@ TEST(OlderFamilyFilterTest, EveryClassRoundTripsThroughTheUnitAndCrossoversOnlyO
   }
 }
 
+// A slot the front panel changes between the type read and the filter's own read is left out: its
+// class and its values would not match.
+TEST(OlderFamilyFilterTest, ASlotWhoseTypeChangesUnderTheReadIsSkipped) {
+  OlderFamilyBus bus;
+  const int index = sim::family8100::AddFamily8100Unit(bus.bus, {.address = 2});
+  IQDevice8100* unit = OnlyUnit(bus);
+  testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kLeftInputBank, 1000));
+  bus.bus.WithUnit(index, [](sim::Unit& u) {
+    dynamic_cast<sim::family8100::Family8100Unit&>(u).RetypeAfterRead(0, 4);
+  });
+  unit->ReadAllParameters();
+  EXPECT_TRUE(unit->Filters().empty());
+  // Read again once the slot has settled: the class follows the type.
+  unit->ReadAllParameters();
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  EXPECT_NE(dynamic_cast<const TLowpassFilter*>(unit->Filters()[0].get()), nullptr);
+  EXPECT_EQ(unit->Filters()[0]->type, 4);
+}
+
 TEST(OlderFamilyFilterTest, DeletingStopsPartWayWithTheListAsTheUnitHoldsIt) {
   OlderFamilyBus bus;
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 2, .firmware = "1.0"});

@@ -1,15 +1,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TMemoryDialog.h"
+#include "family8100/unit/TSecurityDialog.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/ControlsResources.h"
+#include "resources/Family8100Ids.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
@@ -87,7 +91,8 @@ TEST_F(EditWindowTest, BusUnitOpensFromTheDeviceWithItsTreeAndReportsClosing) {
       ElementsAre("Ordavinex ", "  Signal Flow ", "  Name", "  Memory", "  Security", "  Special",
                   "    Set Address", "    Factory Initialize", "    Reflash Unit",
                   "    Strobe LEDs", "    Serial Number", "    Firmware Version"));
-  EXPECT_TRUE(window->SignalFlow().IsCreated());
+  // An unlocked unit's signal flow opens with the window.
+  EXPECT_TRUE(window->SignalFlow().IsVisible());
   // The memory page and the firmware version are reached from the tree.
   RunNode(*window, TEdit8100Window::kMemory);
   EXPECT_TRUE(window->Memory().IsCreated());
@@ -119,24 +124,101 @@ TEST_F(EditWindowTest, LockedUnitKeepsItsPagesClosedAndBeepsAtThem) {
   EXPECT_FALSE(window.Memory().IsCreated());
 }
 
-// A unit that stops answering part way through is reported, once, and the window stays usable.
-TEST_F(EditWindowTest, FactoryInitializeReportsAUnitThatStopsAnswering) {
+// A rebooting unit leaves ready polls unanswered: they count as not ready, the normal-mode reboot
+// still goes out and nothing is reported. A unit that never answers again is reported once, and
+// the window stays usable.
+TEST_F(EditWindowTest, FactoryInitializeWaitsThroughAUnitThatRebootsSilently) {
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
   IQDevice8100* unit = OnlyUnit(bus);
   TEdit8100Window window(nullptr, *unit);
   window.Create();
   bus.TakeTrace();
-  bus.bus.AddFault(sim::Fault::Silence().ForObject(1));
-  test8100::ReportedErrors().clear();
-  {
-    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
-    script.AnswerMessageBox(ui::kIdOk);
-    RunNode(window, TEdit8100Window::kFactoryInitialize);
-  }
+  // Three ready polls go before the first reboot command; the three after it are not answered.
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(6).OnOccurrence(4).Times(3));
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  script.AnswerMessageBox(ui::kIdOk);
+  RunNode(window, TEdit8100Window::kFactoryInitialize);
+  const std::vector<std::string> trace = bus.TakeTrace();
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "W01 01"), 2);
+  EXPECT_THAT(trace, testing::IsSupersetOf({"W00 01", "W01 01", "R06"}));
+  EXPECT_TRUE(test8100::ReportedErrors().empty());
+
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(6).OnOccurrence(4).Times(sim::Fault::kForever));
+  script.AnswerMessageBox(ui::kIdOk);
+  RunNode(window, TEdit8100Window::kFactoryInitialize);
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
   bus.bus.ClearFaults();
+  bus.TakeTrace();
   RunNode(window, TEdit8100Window::kStrobeLeds);
   EXPECT_THAT(bus.TakeTrace(), testing::Contains("W08 01"));
+}
+
+// The unit moves to the address it is given; the window follows it there and checks it answers,
+// and says so plainly when it does not. Cancel changes nothing and reads nothing.
+TEST_F(EditWindowTest, SetAddressFollowsTheUnitAndChecksItAnswersThere) {
+  const int index = sim::family8100::AddFamily8100Unit(
+      bus.bus, {.model = Model::kX, .address = 9, .unitName = "Stage"});
+  IQDevice8100* unit = OnlyUnit(bus);
+  TEdit8100Window window(nullptr, *unit);
+  window.Create();
+  const auto answer = [](const char* address, int result) {
+    return [=](ui::Dialog& d) {
+      ui::test::ControlOf(d, controls_res::kInputField).SetText("");
+      ui::test::Type(d, controls_res::kInputField, address);
+      d.CloseWindow(result);
+    };
+  };
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  bus.TakeTrace();
+  script.RunDialog(controls_res::kInputDialog, answer("20", ui::kIdCancel));
+  RunNode(window, TEdit8100Window::kSetAddress);
+  script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) { d.CloseWindow(ui::kIdCancel); });
+  RunNode(window, TEdit8100Window::kName);
+  // Only each node's own lock check: the tree is not refreshed.
+  EXPECT_THAT(bus.TakeTrace(), testing::ElementsAre("R1C", "R1C"));
+
+  script.RunDialog(controls_res::kInputDialog, answer("20", ui::kIdOk));
+  RunNode(window, TEdit8100Window::kSetAddress);
+  EXPECT_EQ(window.Text(), "20 (Ordavinex X) Stage");
+  bus.bus.WithUnit(index, [](sim::Unit& u) { EXPECT_EQ(u.Identity().address, 20); });
+  RunNode(window, TEdit8100Window::kStrobeLeds);
+  EXPECT_TRUE(test8100::ReportedErrors().empty());
+
+  // A unit gone silent at its new address is not followed without a word.
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(30));
+  script.RunDialog(controls_res::kInputDialog, answer("30", ui::kIdOk)).AnswerMessageBox(ui::kIdOk);
+  RunNode(window, TEdit8100Window::kSetAddress);
+  EXPECT_EQ(script.Seen().back().text,
+            "The unit does not answer at its new address 30.\nCheck the unit, then make a roll "
+            "call.");
+  EXPECT_EQ(unit->GetInfo().address, 30);
+}
+
+// Locking with the memory page open writes the typed names while the unit still takes them; the
+// page then closes without a failed write.
+TEST_F(EditWindowTest, LockingWithTheMemoryPageOpenKeepsTheTypedNames) {
+  sim::family8100::AddFamily8100Unit(bus.bus, {.address = 6});
+  IQDevice8100* unit = OnlyUnit(bus);
+  TEdit8100Window window(nullptr, *unit);
+  window.Create();
+  RunNode(window, TEdit8100Window::kMemory);
+  ui::test::ControlOf(window.Memory(), f8100res::kFirstMemoryName).SetText("");
+  ui::test::Type(window.Memory(), f8100res::kFirstMemoryName, "CHOIR");
+  RunNode(window, TEdit8100Window::kSecurity);
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  script.AnswerMessageBox(ui::kIdOk);
+  bus.TakeTrace();
+  ui::test::Click(window.Security(), f8100res::kLockLamp);
+  ui::test::PumpMessages();
+  const std::vector<std::string> trace = bus.TakeTrace();
+  const auto name = std::find(trace.begin(), trace.end(), "W1E 43484F495200");
+  ASSERT_NE(name, trace.end());
+  EXPECT_LT(name - trace.begin(), std::find(trace.begin(), trace.end(), "W1C 01") - trace.begin());
+  EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
+                          [](const std::string& r) { return r.rfind("W1E", 0) == 0; }),
+            1);
+  EXPECT_FALSE(window.Memory().IsCreated());
+  EXPECT_TRUE(test8100::ReportedErrors().empty());
 }
 
 }  // namespace
