@@ -22,13 +22,10 @@ constexpr int kDumpPositioningElement = 255;
 constexpr int kOutputSlots = 12;
 constexpr int kChannelSlots = 20;
 constexpr float kUnityGain = 1.0f;
+// -100 dB: how the unit holds a closed crosspoint.
+constexpr float kClosedCrosspointGain = 1e-5f;
 constexpr int kCompressors = 8;
 constexpr float kCompressorThresholdGain = 10.0f;  // 20 dB: the compressors do nothing
-constexpr uint8_t kSunday = 1;
-constexpr uint8_t kNoon = 12;
-constexpr uint8_t kFirstOfJanuary[] = {1, 1};
-constexpr uint8_t kYearInCentury = 26;
-constexpr uint8_t kCentury = 20;
 // The DSP usage counter: its reading with nothing running, at full load, and what each part of the
 // load adds.
 constexpr uint32_t kUsageIdle = 286;
@@ -51,6 +48,16 @@ constexpr RecordRanges kTimeRanges = {{{1, 7}, {0, 23}, {0, 59}, {0, 59}}};
 constexpr RecordRanges kDateRanges = {{{1, 31}, {1, 12}, {0, 99}, {0, 99}}};
 // Day (0 for an empty slot, else Sunday..Saturday), hour, minute, logic input.
 constexpr RecordRanges kEventRanges = {{{0, 7}, {0, 23}, {0, 59}, {0, kLogicInputs}}};
+
+// Whether the factory routes the input to the output: outputs in pairs from the inputs in turn
+// on the four-input model, the last output of the three-input configuration from every input,
+// output by input on the six-input one, and the outputs in two halves on the 2-input models.
+bool FactoryRouted(const ModelTraits& traits, int output, int input) {
+  if (traits.inputs == 2) return output / std::max(traits.outputs / 2, 1) == input;
+  if (traits.inputs == traits.outputs) return output == input;
+  if (traits.outputs == 7 && output == 6) return true;
+  return output / 2 == input;
+}
 
 bool InRanges(const RecordRanges& ranges, std::span<const uint8_t> record) {
   for (std::size_t i = 0; i < ranges.size(); ++i) {
@@ -211,9 +218,14 @@ std::optional<Outcome> FamilyOvUnit::SetSpecial(const ObjectLayout& layout, cons
     case kMemoryDump:
       return images_.Write(access.index, access.data);
     case kTime:
-      return checked(kTimeRanges);
-    case kDate:
-      return checked(kDateRanges);
+    case kDate: {
+      const bool time = layout.id == kTime;
+      if (auto refused = checked(time ? kTimeRanges : kDateRanges)) return refused;
+      const UnitClock::Record record{access.data[0], access.data[1], access.data[2],
+                                     access.data[3]};
+      time ? clock_.SetTime(record) : clock_.SetDate(record);
+      return Outcome::Done();
+    }
     case kTimerEvent:
       return checked(kEventRanges);
     default:
@@ -246,6 +258,14 @@ std::optional<Outcome> FamilyOvUnit::GetSpecial(const Access& access) {
     }
     case kLocked:
       return Outcome::Done({static_cast<uint8_t>(locked_)});
+    case kTime: {
+      const UnitClock::Record time = clock_.Time();
+      return Outcome::Done({time.begin(), time.end()});
+    }
+    case kDate: {
+      const UnitClock::Record date = clock_.Date();
+      return Outcome::Done({date.begin(), date.end()});
+    }
     case kChannelMeter:
       return Outcome::Done(meters_.Read(access.index));
     case kLimiterMeter:
@@ -418,12 +438,17 @@ void FamilyOvUnit::ApplyFactoryDefaults() {
     store(kCompPostGain, input, GainBytes(kUnityGain));
   }
   store(kMasterLevel, 0, GainBytes(kUnityGain));
+  for (int output = 0; output < traits_.outputs; ++output) {
+    for (int input = 0; input < traits_.inputs; ++input) {
+      store(kCrosspointLevel, output * traits_.firstOutput + input,
+            GainBytes(FactoryRouted(traits_, output, input) ? kUnityGain : kClosedCrosspointGain));
+    }
+  }
   storeByte(kClockPresent, 0, 1);
   storeByte(kDaylightSaving, 0, 1);
   storeByte(kCompressorOption, 0, options_.compressorOption);
   store(kMemoryImageSize, 0, WordBytes(static_cast<uint32_t>(traits_.imageWords)));
-  store(kTime, 0, {kSunday, kNoon, 0, 0});
-  store(kDate, 0, {kFirstOfJanuary[0], kFirstOfJanuary[1], kYearInCentury, kCentury});
+  clock_ = UnitClock();
   memories_.StoreEverywhere();
 }
 

@@ -15,6 +15,7 @@
 #include "sim/familyov/MemoryImages.h"
 #include "sim/familyov/Model.h"
 #include "sim/familyov/SignalMeters.h"
+#include "sim/familyov/UnitClock.h"
 
 namespace sim::familyov {
 
@@ -99,6 +100,7 @@ class FamilyOvUnit final : public Unit {
   BusyPeriod working_;
   BusyPeriod loading_;
   SignalMeters meters_;
+  UnitClock clock_;
   // Reads of each channel's limiter meter: the gain reduction moves on with each.
   std::array<uint32_t, SignalMeters::kChannels> limiterReads_{};
   bool locked_ = false;

@@ -282,6 +282,9 @@ TEST_F(ProcessingTest, DspCapacityCountsCrosspointDelaysAndPollsTheUnitsCounter)
 TEST_F(ProcessingTest, MixingMatrixAndAdvancedMixerShareTheCrosspoints) {
   const int element = CrosspointElement(1, 2, 4);
   StoreLevel(gCrosspointLevelObject.GetId(), element, -6.0f);
+  // The factory routes these two; here they start off.
+  StoreLevel(gCrosspointLevelObject.GetId(), CrosspointElement(2, 1, 4), -100.0f);
+  StoreLevel(gCrosspointLevelObject.GetId(), CrosspointElement(6, 3, 4), -100.0f);
   OpenUnit();
   auto& mixer = Open<TMixerWindow>(editWindow->Ids().mixing);
   auto& advanced = Open<TAdvMixerWindow>(editWindow->Ids().advancedMixer);
