@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -73,12 +74,23 @@ class CommPort {
   // Tells the user that no port has been chosen for the bus interface.
   static void ReportNoInterface(BusNotifier& notifier);
 
+  // Where the port pauses for the program around it: before every write, when the line is between
+  // two exchanges, and after every `kPauseSliceMs` of waiting for a byte. The program keeps its
+  // windows painted there during long bus work; the hook must not use the bus, and the port
+  // refuses to be used from inside it.
+  static constexpr int kPauseSliceMs = 10;
+  void SetPauseHook(std::function<void()> hook) { pauseHook_ = std::move(hook); }
+
   // Milliseconds one read attempt of one byte may wait.
   int ByteAttemptTimeoutMs() const { return static_cast<int>(2 * readTimeoutMs_); }
 
  private:
   void WriteAll(std::span<const uint8_t> bytes);
   void ReadEcho(std::size_t count);
+  // One read of the line, waiting at most `timeoutMs`, pausing every `kPauseSliceMs` of it.
+  long ReadWithin(uint8_t* buffer, std::size_t count, int timeoutMs);
+  void Pause();
+  void RefuseFromPause() const;
 
   serial::LineFactory lineFactory_;
   std::unique_ptr<serial::Line> line_;
@@ -89,6 +101,8 @@ class CommPort {
   uint32_t readTimeoutMs_ = kDefaultReadTimeoutMs;
   uint32_t retries_ = kDefaultRetries;
   bool duplexEcho_ = false;
+  std::function<void()> pauseHook_;
+  bool paused_ = false;
 };
 
 // The bus always runs at this rate.
