@@ -55,6 +55,7 @@ void CommPort::Close() {
 }
 
 void CommPort::Pause() {
+  bytesSincePause_ = 0;
   if (!pauseHook_ || paused_) return;
   paused_ = true;
   struct Resume {
@@ -75,6 +76,11 @@ long CommPort::ReadWithin(uint8_t* buffer, std::size_t count, int timeoutMs) {
     const int slice = pauseHook_ ? std::min(timeoutMs, kPauseSliceMs) : timeoutMs;
     const long n = line_->Read(buffer, count, slice);
     timeoutMs -= slice;
+    if (n > 0) {
+      // A long answer pauses on the way, while the rest of it is still on the wire.
+      bytesSincePause_ += n;
+      if (bytesSincePause_ >= kPauseBytes) Pause();
+    }
     if (n != 0 || timeoutMs <= 0) return n;
     Pause();
     if (!line_) return -1;
@@ -84,11 +90,11 @@ long CommPort::ReadWithin(uint8_t* buffer, std::size_t count, int timeoutMs) {
 void CommPort::WriteAll(std::span<const uint8_t> bytes) {
   RefuseFromPause();
   if (!line_) throw WriteError();
-  Pause();
-  if (!line_) throw WriteError();
   const long written = line_->Write(bytes.data(), bytes.size());
   if (written < 0) throw WriteError();
   if (static_cast<std::size_t>(written) != bytes.size()) throw WriteTimeout();
+  // The request is on its way and the answer is still to come: a pause here costs no time.
+  Pause();
   if (duplexEcho_) ReadEcho(bytes.size());
 }
 

@@ -74,11 +74,13 @@ class CommPort {
   // Tells the user that no port has been chosen for the bus interface.
   static void ReportNoInterface(BusNotifier& notifier);
 
-  // Where the port pauses for the program around it: before every write, when the line is between
-  // two exchanges, and after every `kPauseSliceMs` of waiting for a byte. The program keeps its
-  // windows painted there during long bus work; the hook must not use the bus, and the port
-  // refuses to be used from inside it.
+  // Where the port pauses for the program around it: after every write, while the line carries
+  // the request and the unit turns round; after every `kPauseBytes` bytes read; and after every
+  // `kPauseSliceMs` of waiting for a byte.
+  // The program keeps its windows painted there during long bus work; the hook must not use the
+  // bus, and the port refuses to be used from inside it.
   static constexpr int kPauseSliceMs = 10;
+  static constexpr long kPauseBytes = 32;  // some 8 ms of the bus at 38400 baud
   void SetPauseHook(std::function<void()> hook) { pauseHook_ = std::move(hook); }
 
   // Milliseconds one read attempt of one byte may wait.
@@ -103,6 +105,7 @@ class CommPort {
   bool duplexEcho_ = false;
   std::function<void()> pauseHook_;
   bool paused_ = false;
+  long bytesSincePause_ = 0;
 };
 
 // The bus always runs at this rate.

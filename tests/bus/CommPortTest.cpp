@@ -142,13 +142,13 @@ TEST_F(CommPortTest, WriteFailuresAndMissingEcho) {
   EXPECT_TRUE(line->input.empty());
 }
 
-TEST_F(CommPortTest, PausesBeforeEveryWriteAndInLongWaitsButIsNeverUsedFromThePause) {
+TEST_F(CommPortTest, PausesAfterEveryWriteAndInLongWaitsButIsNeverUsedFromThePause) {
   port.Open();
   std::vector<std::string> log;
   port.SetPauseHook([&] { log.push_back("pause"); });
   line->onWrite = [&](const Bytes&) { log.push_back("write"); };
   port.Write(Bytes{1, 2});
-  EXPECT_EQ(log, (std::vector<std::string>{"pause", "write"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"write", "pause"}));
 
   // A silent line: every attempt still waits twice the time-out in all, pausing between slices.
   log.clear();
@@ -159,6 +159,10 @@ TEST_F(CommPortTest, PausesBeforeEveryWriteAndInLongWaitsButIsNeverUsedFromThePa
   line->Queue({0x42});
   EXPECT_EQ(port.ReadByte(), 0x42);
   EXPECT_TRUE(log.empty()) << "a byte that is there costs no pause";
+  line->Queue(Bytes(2 * CommPort::kPauseBytes, 0x55));
+  for (int i = 0; i < 2 * CommPort::kPauseBytes; ++i) port.ReadByte();
+  EXPECT_EQ(log.size(), 2u) << "a long answer pauses on its way";
+  log.clear();
 
   // Whatever runs in the pause cannot cut into the exchange.
   int refused = 0;
