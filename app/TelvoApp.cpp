@@ -3,10 +3,12 @@
 #include "app/AboutDialog.h"
 #include "app/AppKeys.h"
 #include "app/ClientDialog.h"
+#include "bus/CommPort.h"
 #include "platform/registry/UserRoot.h"
 #include "platform/shell/ProgramFolder.h"
 #include "platform/shell/VersionInfo.h"
 #include "platform/ui/Frame.h"
+#include "platform/ui/PaintOnlyLoop.h"
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 
@@ -31,9 +33,12 @@ TTelvo33App::TTelvo33App(int& argc, char** argv, DeviceTypeFactory makeTypes,
       desktop_(desktop) {
   RegisterAppResources();
   OnCommand(kCmAbout, [this] { CmHelpAbout(); });
+  // Long bus work holds the message loop; the windows keep painting while the port waits.
+  TheCommPort.SetPauseHook(ui::PaintPending);
 }
 
 TTelvo33App::~TTelvo33App() {
+  TheCommPort.SetPauseHook(nullptr);
   if (frame_) frame_->Destroy();
   frame_.reset();
   client_.reset();

@@ -1,5 +1,8 @@
 #include "bus/CommPort.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "bus/BusNotifier.h"
 #include "bus/IQException.h"
 #include "bus/PortList.h"
@@ -51,11 +54,47 @@ void CommPort::Close() {
   if (line->Close() != serial::Failure::None) throw CloseError();
 }
 
+void CommPort::Pause() {
+  bytesSincePause_ = 0;
+  if (!pauseHook_ || paused_) return;
+  paused_ = true;
+  struct Resume {
+    bool& paused;
+    ~Resume() { paused = false; }
+  } resume{paused_};
+  pauseHook_();
+}
+
+void CommPort::RefuseFromPause() const {
+  // Whatever ran in the pause would cut into the exchange in progress.
+  if (paused_) throw std::logic_error("the bus was used while it paused for the program");
+}
+
+long CommPort::ReadWithin(uint8_t* buffer, std::size_t count, int timeoutMs) {
+  RefuseFromPause();
+  for (;;) {
+    const int slice = pauseHook_ ? std::min(timeoutMs, kPauseSliceMs) : timeoutMs;
+    const long n = line_->Read(buffer, count, slice);
+    timeoutMs -= slice;
+    if (n > 0) {
+      // A long answer pauses on the way, while the rest of it is still on the wire.
+      bytesSincePause_ += n;
+      if (bytesSincePause_ >= kPauseBytes) Pause();
+    }
+    if (n != 0 || timeoutMs <= 0) return n;
+    Pause();
+    if (!line_) return -1;
+  }
+}
+
 void CommPort::WriteAll(std::span<const uint8_t> bytes) {
+  RefuseFromPause();
   if (!line_) throw WriteError();
   const long written = line_->Write(bytes.data(), bytes.size());
   if (written < 0) throw WriteError();
   if (static_cast<std::size_t>(written) != bytes.size()) throw WriteTimeout();
+  // The request is on its way and the answer is still to come: a pause here costs no time.
+  Pause();
   if (duplexEcho_) ReadEcho(bytes.size());
 }
 
@@ -64,7 +103,7 @@ void CommPort::ReadEcho(std::size_t count) {
   std::vector<uint8_t> scratch(count);
   std::size_t got = 0;
   while (got < count) {
-    const long n = line_->Read(scratch.data() + got, count - got, ByteAttemptTimeoutMs());
+    const long n = ReadWithin(scratch.data() + got, count - got, ByteAttemptTimeoutMs());
     if (n <= 0) throw DuplexEchoError();
     got += static_cast<std::size_t>(n);
   }
@@ -85,7 +124,7 @@ uint8_t CommPort::ReadByte() {
   if (!line_) throw ReadError();
   for (uint32_t attempt = 0; attempt <= retries_; ++attempt) {
     uint8_t byte = 0;
-    const long n = line_->Read(&byte, 1, ByteAttemptTimeoutMs());
+    const long n = ReadWithin(&byte, 1, ByteAttemptTimeoutMs());
     if (n < 0) throw ReadError();
     if (n == 1) return byte;
   }
@@ -103,7 +142,7 @@ int CommPort::ReadVarint() {
 
 bool CommPort::TryReadByte() {
   uint8_t scratch = 0;
-  return line_ && line_->Read(&scratch, 1, ByteAttemptTimeoutMs()) == 1;
+  return line_ && ReadWithin(&scratch, 1, ByteAttemptTimeoutMs()) == 1;
 }
 
 void CommPort::Drain() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -73,12 +74,25 @@ class CommPort {
   // Tells the user that no port has been chosen for the bus interface.
   static void ReportNoInterface(BusNotifier& notifier);
 
+  // Where the port pauses for the program around it: after every write, while the line carries
+  // the request and the unit turns round; after every `kPauseBytes` bytes read; and after every
+  // `kPauseSliceMs` of waiting for a byte.
+  // The program keeps its windows painted there during long bus work; the hook must not use the
+  // bus, and the port refuses to be used from inside it.
+  static constexpr int kPauseSliceMs = 10;
+  static constexpr long kPauseBytes = 32;  // some 8 ms of the bus at 38400 baud
+  void SetPauseHook(std::function<void()> hook) { pauseHook_ = std::move(hook); }
+
   // Milliseconds one read attempt of one byte may wait.
   int ByteAttemptTimeoutMs() const { return static_cast<int>(2 * readTimeoutMs_); }
 
  private:
   void WriteAll(std::span<const uint8_t> bytes);
   void ReadEcho(std::size_t count);
+  // One read of the line, waiting at most `timeoutMs`, pausing every `kPauseSliceMs` of it.
+  long ReadWithin(uint8_t* buffer, std::size_t count, int timeoutMs);
+  void Pause();
+  void RefuseFromPause() const;
 
   serial::LineFactory lineFactory_;
   std::unique_ptr<serial::Line> line_;
@@ -89,6 +103,9 @@ class CommPort {
   uint32_t readTimeoutMs_ = kDefaultReadTimeoutMs;
   uint32_t retries_ = kDefaultRetries;
   bool duplexEcho_ = false;
+  std::function<void()> pauseHook_;
+  bool paused_ = false;
+  long bytesSincePause_ = 0;
 };
 
 // The bus always runs at this rate.

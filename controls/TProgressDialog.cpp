@@ -1,5 +1,7 @@
 #include "controls/TProgressDialog.h"
 
+#include "platform/ui/Application.h"
+#include "platform/ui/PaintOnlyLoop.h"
 #include "resources/AppIds.h"
 
 TProgressDialog::TProgressDialog(ui::Window* parent)
@@ -9,6 +11,8 @@ TProgressDialog::TProgressDialog(ui::Window* parent)
 
 void TProgressDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
+  // Without a caption the window system would title it with the program file's name.
+  if (const auto* app = ui::Application::Instance()) ui::Dialog::SetText(app->Name());
   text_.SetText("");
   bar_.SetValue(0);
   Show();
@@ -16,14 +20,18 @@ void TProgressDialog::SetupWindow() {
 
 void TProgressDialog::SetText(const std::string& text) {
   text_.SetText(text.substr(0, kMaxTextChars));
-  // The operation holds the message loop until it ends; without painting here the user would
-  // see no step at all.
-  UpdateNow();
+  ShowProgress();
 }
 
 void TProgressDialog::SetRange(int minimum, int maximum) { bar_.SetRange(minimum, maximum); }
 
 void TProgressDialog::SetValue(int position) {
   bar_.SetValue(position);
-  UpdateNow();
+  ShowProgress();
+}
+
+void TProgressDialog::ShowProgress() {
+  // The operation holds the message loop until it ends. The dialog paints as soon as the window
+  // system has shown it, and with it every other window that needs painting; nothing else runs.
+  ui::PaintPending();
 }

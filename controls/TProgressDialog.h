@@ -22,6 +22,8 @@ class TProgressDialog : public ui::Dialog {
   void SetupWindow() override;
 
  private:
+  void ShowProgress();
+
   static constexpr std::size_t kMaxTextChars = 255;
   ui::ProgressBar bar_;
   ui::StaticText text_;

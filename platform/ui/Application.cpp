@@ -9,29 +9,40 @@
 #include "platform/ui/IdleDispatcher.h"
 #include "platform/ui/InputRouter.h"
 #include "platform/ui/Message.h"
+#include "platform/ui/PaintOnlyLoop.h"
 #include "platform/ui/Text.h"
 #include "platform/ui/TimerService.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/WindowBridge.h"
 
 namespace ui {
 
 namespace {
 Application* g_instance = nullptr;
 
-// Qt's application with the layer's entry: every event passes the input router once, before
-// Qt delivers it, and no exception from any handler goes on into Qt.
+// Qt's application with the layer's entry: every event passes the paint-only loop's hold and
+// the input router once, before Qt delivers it; posted calls run here; and no exception from any
+// handler goes on into Qt.
 class LayerQtApplication : public QApplication {
  public:
-  LayerQtApplication(int& argc, char** argv, InputRouter& router)
-      : QApplication(argc, argv), router_(router) {}
+  LayerQtApplication(int& argc, char** argv, PaintOnlyLoop& paintOnly, InputRouter& router)
+      : QApplication(argc, argv), paintOnly_(paintOnly), router_(router) {}
   bool notify(QObject* receiver, QEvent* e) override {
     bool result = false;
-    Guarded("event",
-            [&] { result = router_.Route(receiver, e) || QApplication::notify(receiver, e); });
+    Guarded("event", [&] {
+      result = paintOnly_.Intercept(receiver, e) || RunCall(*e) || router_.Route(receiver, e) ||
+               QApplication::notify(receiver, e);
+    });
     return result;
   }
 
  private:
+  static bool RunCall(const QEvent& e) {
+    if (e.type() != CallEvent::Type()) return false;
+    static_cast<const CallEvent&>(e).Run();
+    return true;
+  }
+  PaintOnlyLoop& paintOnly_;
   InputRouter& router_;
 };
 
@@ -44,7 +55,8 @@ Application::Application(int& argc, char** argv, std::string name) : name_(std::
     throw std::logic_error("ui::Application makes Qt's application object; one exists already");
   }
   input_ = std::make_unique<InputRouter>(*this);
-  qtApp_ = std::make_unique<LayerQtApplication>(argc, argv, *input_);
+  paintOnly_ = std::make_unique<PaintOnlyLoop>();
+  qtApp_ = std::make_unique<LayerQtApplication>(argc, argv, *paintOnly_, *input_);
   UseCNumberLocale();
   timers_ = std::make_unique<TimerService>();
   idle_ = std::make_unique<IdleDispatcher>(*this);

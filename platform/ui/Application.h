@@ -14,6 +14,7 @@ namespace ui {
 
 class IdleDispatcher;
 class InputRouter;
+class PaintOnlyLoop;
 class TimerService;
 class Window;
 
@@ -67,6 +68,7 @@ class Application {
   bool PromptOpen() const { return openPrompts_ > 0; }
 
   TimerService& Timers() { return *timers_; }
+  PaintOnlyLoop& PaintOnly() { return *paintOnly_; }
   IdleDispatcher& Idle() { return *idle_; }
   // A message or input arrived: the next idle pass starts counting again at 0.
   void NoteMessage();
@@ -78,6 +80,7 @@ class Application {
   Window* RouteStart(Window* start) const;
   std::string name_;
   std::unique_ptr<InputRouter> input_;
+  std::unique_ptr<PaintOnlyLoop> paintOnly_;
   std::unique_ptr<QApplication> qtApp_;
   std::unique_ptr<TimerService> timers_;
   std::unique_ptr<IdleDispatcher> idle_;

@@ -3,6 +3,8 @@
 #include <QPainter>
 
 #include "platform/ui/Guard.h"
+#include "platform/ui/PaintOnlyLoop.h"
+#include "platform/ui/WindowBridge.h"
 #include "platform/ui/draw/Color.h"
 
 namespace ui {
@@ -14,6 +16,18 @@ QColor Background() {
   return QColor(face.r, face.g, face.b);
 }
 }  // namespace
+
+bool DeferredDrawing::DrawsNow(QWidget& widget) {
+  if (!PaintingOnly()) return true;
+  if (!redrawQueued_) {
+    redrawQueued_ = true;
+    PostCall(widget, [this, &widget] {
+      redrawQueued_ = false;
+      widget.update();
+    });
+  }
+  return false;
+}
 
 bool OffscreenImage::Prepare(const QWidget& widget) {
   const QSize size = widget.size().expandedTo(QSize(1, 1));
@@ -44,7 +58,7 @@ void CanvasWidget::Invalidate() {
 }
 
 void CanvasWidget::paintEvent(QPaintEvent*) {
-  if (image_.Prepare(*this) || dirty_) {
+  if ((image_.Prepare(*this) || dirty_) && deferred_.DrawsNow(*this)) {
     dirty_ = false;
     image_.Image().fill(Background());
     Dc dc(image_.Image());
@@ -70,7 +84,7 @@ void CanvasButton::Invalidate(Change change) {
 
 void CanvasButton::paintEvent(QPaintEvent*) {
   if (image_.Prepare(*this)) pending_ = Change::Entire;
-  if (pending_) {
+  if (pending_ && deferred_.DrawsNow(*this)) {
     const Change change = *pending_;
     pending_.reset();
     Dc dc(image_.Image());

@@ -38,6 +38,18 @@ class ClientDc {
   std::unique_ptr<Dc> dc_;
 };
 
+// While an operation holds the message loop, a custom-drawn widget shows what it drew last: its
+// drawing code may read the units, which has to wait until the operation is done. It draws anew
+// once the operation has returned to the loop.
+class DeferredDrawing {
+ public:
+  // Whether the widget's drawing code may run now; when not, one redraw is queued for later.
+  bool DrawsNow(QWidget& widget);
+
+ private:
+  bool redrawQueued_ = false;
+};
+
 // A plain widget that shows an offscreen image, redrawn by `paint` whenever it was invalidated.
 class CanvasWidget : public QWidget {
  public:
@@ -52,6 +64,7 @@ class CanvasWidget : public QWidget {
  private:
   std::function<void(Dc&)> paint_;
   OffscreenImage image_;
+  DeferredDrawing deferred_;
   bool dirty_ = true;
 };
 
@@ -72,6 +85,7 @@ class CanvasButton : public QAbstractButton {
  private:
   std::function<void(Dc&, Change)> paint_;
   OffscreenImage image_;
+  DeferredDrawing deferred_;
   std::optional<Change> pending_ = Change::Entire;
 };
 

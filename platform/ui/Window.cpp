@@ -10,12 +10,14 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <unordered_set>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/EdgeOverlay.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/PaintOnlyLoop.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/Text.h"
 #include "platform/ui/TimerService.h"
@@ -56,6 +58,15 @@ QEvent::Type MessageEvent::Type() {
   return type;
 }
 
+QEvent::Type CallEvent::Type() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+void PostCall(QObject& receiver, std::function<void()> call) {
+  QCoreApplication::postEvent(&receiver, new CallEvent(std::move(call)));
+}
+
 WindowBridge::WindowBridge(Window& window, QWidget& widget) : QObject(&widget), window_(&window) {
   widget.installEventFilter(this);
 }
@@ -84,7 +95,13 @@ bool WindowBridge::eventFilter(QObject* watched, QEvent* e) {
     }
     case QEvent::Resize: {
       const QSize s = static_cast<QWidget*>(watched)->size();
-      window_->Dispatch({msg::kSize, 0, PackPoint({s.width(), s.height()})});
+      const Message size{msg::kSize, 0, PackPoint({s.width(), s.height()})};
+      // The window's own code must not run in the middle of an operation that holds the loop.
+      if (PaintingOnly()) {
+        window_->Post(size.id, size.wParam, size.lParam);
+      } else {
+        window_->Dispatch(size);
+      }
       return false;
     }
     case QEvent::FocusIn:
@@ -246,10 +263,7 @@ void Window::CloseWindow(int) {
     app->Quit(0);
   // The owner usually deletes the window when told; it is told after the current handler
   // returns, so no handler of the window is still running then.
-  if (onClosed_) {
-    QMetaObject::invokeMethod(
-        qApp, [told = onClosed_] { Guarded("closed", told); }, Qt::QueuedConnection);
-  }
+  if (onClosed_) PostCall(*qApp, [told = onClosed_] { Guarded("closed", told); });
 }
 
 void Window::SetRect(const Rect& r) {
@@ -413,7 +427,14 @@ void Window::Invalidate() {
 }
 
 void Window::UpdateNow() {
-  if (widget_ != nullptr) widget_->repaint();
+  if (widget_ == nullptr) return;
+  // A window the window system has not shown yet cannot paint: it paints when it is exposed.
+  const QWindow* handle = widget_->window()->windowHandle();
+  if (handle != nullptr && handle->isExposed()) {
+    widget_->repaint();
+  } else {
+    widget_->update();
+  }
 }
 
 void Window::StartTimer(int id, int periodMs) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "bus/CommPort.h"
 #include "bus/IQException.h"
 #include "bus/PortList.h"
@@ -136,6 +140,48 @@ TEST_F(CommPortTest, WriteFailuresAndMissingEcho) {
   line->onWrite = [&](const Bytes& sent) { line->Queue(sent); };
   EXPECT_EQ(port.Write(six), 6u);
   EXPECT_TRUE(line->input.empty());
+}
+
+TEST_F(CommPortTest, PausesAfterEveryWriteAndInLongWaitsButIsNeverUsedFromThePause) {
+  port.Open();
+  std::vector<std::string> log;
+  port.SetPauseHook([&] { log.push_back("pause"); });
+  line->onWrite = [&](const Bytes&) { log.push_back("write"); };
+  port.Write(Bytes{1, 2});
+  EXPECT_EQ(log, (std::vector<std::string>{"write", "pause"}));
+
+  // A silent line: every attempt still waits twice the time-out in all, pausing between slices.
+  log.clear();
+  EXPECT_THROW(port.ReadByte(), ReadTimeout);
+  EXPECT_EQ(line->readTimeoutsMs, std::vector<int>(12, CommPort::kPauseSliceMs));
+  EXPECT_EQ(log.size(), 9u);
+  log.clear();
+  line->Queue({0x42});
+  EXPECT_EQ(port.ReadByte(), 0x42);
+  EXPECT_TRUE(log.empty()) << "a byte that is there costs no pause";
+  line->Queue(Bytes(2 * CommPort::kPauseBytes, 0x55));
+  for (int i = 0; i < 2 * CommPort::kPauseBytes; ++i) port.ReadByte();
+  EXPECT_EQ(log.size(), 2u) << "a long answer pauses on its way";
+  log.clear();
+
+  // Whatever runs in the pause cannot cut into the exchange.
+  int refused = 0;
+  port.SetPauseHook([&] {
+    try {
+      port.Write(Bytes{9});
+    } catch (const std::logic_error&) {
+      ++refused;
+    }
+    try {
+      port.ReadByte();
+    } catch (const std::logic_error&) {
+      ++refused;
+    }
+  });
+  line->writes.clear();
+  port.Write(Bytes{3});
+  EXPECT_EQ(refused, 2);
+  EXPECT_EQ(line->writes, std::vector<Bytes>{Bytes{3}});
 }
 
 TEST_F(CommPortTest, DrainEndsOnALineThatNeverFallsSilent) {

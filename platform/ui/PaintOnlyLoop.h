@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+class QEvent;
+class QObject;
+
+namespace ui {
+
+// Keeps the windows painted while a long operation holds the message loop (bus work, mostly)
+// without letting anything else run in the middle of it.
+//
+// Run handles the window system's paint and expose events now. Whatever else could run the
+// program's code waits until the operation has returned to the loop: timers, posted messages and
+// calls, idle passes, focus changes and user input are held back and queued again, in their order,
+// when Run ends (the next Run holds them again); a window the user closes meanwhile stays open; a
+// custom-drawn window shows what it drew last and draws anew after the operation. Run does nothing
+// when it is called from inside itself.
+class PaintOnlyLoop {
+ public:
+  PaintOnlyLoop();
+  ~PaintOnlyLoop();
+  PaintOnlyLoop(const PaintOnlyLoop&) = delete;
+  PaintOnlyLoop& operator=(const PaintOnlyLoop&) = delete;
+
+  void Run();
+  bool Running() const { return running_; }
+  // The layer's event entry asks this first, for every event: true when the event was held back
+  // or refused and must not be delivered now.
+  bool Intercept(QObject* receiver, QEvent* e);
+
+ private:
+  struct Held {
+    QPointer<QObject> receiver;
+    std::unique_ptr<QEvent> event;
+  };
+  void Hold(QObject* receiver, const QEvent& e);
+  void Release();
+
+  std::vector<Held> held_;
+  bool running_ = false;
+};
+
+// The application's paint-only loop, for code that knows nothing of the application object (the
+// bus's pause hook, the progress dialog); does nothing without an application.
+void PaintPending();
+// True while the paint-only loop runs: drawing code of the program's own must not run now.
+bool PaintingOnly();
+
+}  // namespace ui
