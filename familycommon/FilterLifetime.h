@@ -10,7 +10,8 @@
 //   links) keeps a FilterHandle and finds the filter alive or null, never freed.
 //   The device announces through its FilterSetNotice, synchronously and before it frees anything,
 //   every change that takes filters away or replaces them, and each view that shows filters then
-//   reads them from the device again, so lists, icons, selections and chains show what the unit holds.
+//   reads them from the device again, so lists, icons, selections and chains show what the unit
+//   holds.
 
 namespace familycommon {
 
@@ -159,7 +160,9 @@ class FilterSetNotice {
 
  private:
   friend class FilterSetChange;
-  void Remove(int id) { std::erase_if(listeners_, [id](const Entry& e) { return e.id == id; }); }
+  void Remove(int id) {
+    std::erase_if(listeners_, [id](const Entry& e) { return e.id == id; });
+  }
 
   struct Entry {
     int id;

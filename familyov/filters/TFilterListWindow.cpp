@@ -122,8 +122,7 @@ void TFilterListWindow::SetupWindow() {
 
 void TFilterListWindow::FillRows() {
   // The unit's numbers keep the selection when the filters are new objects (a memory read).
-  std::vector<int> selectedNumbers;
-  for (const TFilter* filter : Selection()) selectedNumbers.push_back(filter->number);
+  const std::vector<int> selectedNumbers = selectedNumbers_;
   updating_ = true;
   list_.DeleteAllItems();
   updating_ = false;
@@ -192,9 +191,15 @@ void TFilterListWindow::DeleteRow(TFilter* filter) {
 void TFilterListWindow::SelectionChanged() {
   std::vector<TFilter*> selected = SelectedRows();
   if (selected == Selection() && selected.size() == selection_.size()) return;
-  selection_.assign(selected.begin(), selected.end());
+  KeepSelection(selected);
   NotifyRecord record{FilterSelected, panes_.channel, 1, &selected};
   NotifyLocal(&record);
+}
+
+void TFilterListWindow::KeepSelection(const std::vector<TFilter*>& selected) {
+  selection_.assign(selected.begin(), selected.end());
+  selectedNumbers_.clear();
+  for (const TFilter* filter : selected) selectedNumbers_.push_back(filter->number);
 }
 
 std::vector<TFilter*> TFilterListWindow::SelectedRows() const {
@@ -242,7 +247,7 @@ void TFilterListWindow::CmDelete() {
       if (std::ranges::find(doomed, member) == doomed.end()) doomed.push_back(member);
     }
   }
-  GuardedUnitCall(device_, [&] {
+  const bool deleted = GuardedUnitCall(device_, [&] {
     for (TFilter* member : doomed) {
       std::unique_ptr<TFilter> removed = device_.RemoveFilter(member);
       if (removed == nullptr) continue;
@@ -252,7 +257,8 @@ void TFilterListWindow::CmDelete() {
       NotifyRoot(&record);
     }
   });
-  selection_.clear();
+  if (!deleted) GuardedUnitCall(device_, [this] { device_.ResyncFilterViews(); });
+  KeepSelection({});
 }
 
 void TFilterListWindow::CmUnlink() {
@@ -409,8 +415,7 @@ void TFilterListWindow::Notify(NotifyRecord* record) {
       if (ownChannel && record->flag == 0) {
         auto* filter = static_cast<TFilter*>(record->pointer);
         SelectFilters(filter != nullptr ? std::vector<TFilter*>{filter} : std::vector<TFilter*>{});
-        const std::vector<TFilter*> selected = SelectedRows();
-        selection_.assign(selected.begin(), selected.end());
+        KeepSelection(SelectedRows());
       }
       break;
     case RefreshAll:

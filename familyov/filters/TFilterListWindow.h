@@ -6,8 +6,8 @@
 #include "controls/TDataWindow.h"
 #include "familycommon/FilterLifetime.h"
 #include "familycommon/FilterListLook.h"
-#include "familyov/filters/TFilter.h"
 #include "familyov/filters/FilterEditorPanes.h"
+#include "familyov/filters/TFilter.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/ListView.h"
 
@@ -54,6 +54,7 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   int RowOf(const TFilter* filter) const;
   void SelectionChanged();
   std::vector<TFilter*> SelectedRows() const;
+  void KeepSelection(const std::vector<TFilter*>& selected);
   void SelectFilters(const std::vector<TFilter*>& filters);
   void NotifyRemoved(NotifyRecord& record);
 
@@ -63,6 +64,7 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   // In the list's item order.
   std::vector<familycommon::FilterHandle<TFilter>> rows_;
   std::vector<familycommon::FilterHandle<TFilter>> selection_;
+  std::vector<int> selectedNumbers_;  // of selection_, which outlive a memory read's new objects
   familycommon::FilterListLook look_;
   bool updating_ = false;
   bool sortByCreation_ = false;

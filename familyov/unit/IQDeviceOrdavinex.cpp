@@ -519,6 +519,11 @@ bool IQDeviceOrdavinex::Holds(const TFilter* filter) const {
 }
 
 void IQDeviceOrdavinex::ResyncFilterViews() {
+  // A refused write may still have been carried out: only the unit knows what it holds now.
+  if (IsOnline()) {
+    ReadDeviceParameters();
+    return;
+  }
   LinkFilters();
   filterSetNotice.Announce();
 }

@@ -166,8 +166,8 @@ class IQDeviceOrdavinex : public IQDevice {
   const std::vector<std::unique_ptr<TFilter>>& Filters() const { return filters_; }
   // Whether the filter is one of the unit's filters or crossovers.
   bool Holds(const TFilter* filter) const;
-  // After a multi-step change that stopped part way: the chains from the link numbers, and every
-  // view told to read its filters again.
+  // After a multi-step change that stopped part way: the filters read again from a bus unit (the
+  // chains from the link numbers on a virtual one), and every view told to read them again.
   void ResyncFilterViews();
   // Told whenever filters leave the device or are replaced (familycommon/FilterLifetime.h).
   familycommon::FilterSetNotice filterSetNotice;

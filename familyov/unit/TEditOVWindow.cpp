@@ -314,7 +314,7 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
   const uint32_t code = record->code;
   if (code == FilterAdded && record->flag != kCloneFlag) {
     if (!GuardedUnitCall(*device_, [&] { PropagateAddedFilter(*record); })) {
-      device_->ResyncFilterViews();
+      GuardedUnitCall(*device_, [this] { device_->ResyncFilterViews(); });
     }
     GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
   }
