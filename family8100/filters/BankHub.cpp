@@ -41,6 +41,11 @@ TChannelParent::TChannelParent(IQDevice8100& unit, TAllChannelParent& hubs, int3
 
 TChannelParent::~TChannelParent() { hubs_.Leave(*this); }
 
+void TChannelParent::ForgetGoneFilters() {
+  if (!HoldsFilter(unit_, current)) current = nullptr;
+  std::erase_if(selection, [this](const TFilter* filter) { return !HoldsFilter(unit_, filter); });
+}
+
 void TChannelParent::AddListener(ui::Window& window) { listeners_.push_back(&window); }
 
 void TChannelParent::RemoveListener(const ui::Window& window) {
@@ -87,8 +92,9 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
 
 void DeleteSelectionCommand(TChannelParent& hub) {
   std::vector<const TFilter*> removed;
-  controls::GuardedBusCall(&hub.Unit(),
-                           [&] { RemoveSelection(hub.Unit(), hub.selection, removed); });
+  std::vector<TFilter*> selection = familycommon::HeldFilters(hub.selection);
+  controls::GuardedBusCall(&hub.Unit(), [&] { RemoveSelection(hub.Unit(), selection, removed); });
+  hub.selection.assign(selection.begin(), selection.end());
   if (removed.empty()) return;
   for (const TFilter* filter : removed) {
     hub.Broadcast(bankmsg::kFilterRemoved, hub.Bank(), AsParam(filter));
@@ -102,7 +108,9 @@ bool CopySelectionCommand(TChannelParent& hub) {
   bool complete = true;
   const std::size_t held = hub.Unit().Filters().size();
   controls::GuardedBusCall(&hub.Unit(),
-                           [&] { complete = CopyToTwinBank(hub.Unit(), hub.selection, copies); });
+                           [&] {
+    complete = CopyToTwinBank(hub.Unit(), familycommon::HeldFilters(hub.selection), copies);
+  });
   if (AnnounceRegistered(hub, held)) hub.Broadcast(bankmsg::kReload, 0, 0);
   return complete;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "familycommon/FilterLifetime.h"
 #include "platform/ui/Message.h"
 
 namespace ui {
@@ -50,9 +51,11 @@ class TChannelParent {
   void Broadcast(ui::MessageId id, ui::Param wParam, ui::Param lParam, bool fromPeer = false);
 
   // The filter whose parameters the editor shows; null when none.
-  TFilter* current = nullptr;
+  familycommon::FilterHandle<TFilter> current;
   // The bank's selected filters in list order; the commands act on it.
-  std::vector<TFilter*> selection;
+  std::vector<familycommon::FilterHandle<TFilter>> selection;
+  // Forgets the filters the unit no longer holds.
+  void ForgetGoneFilters();
 
  private:
   IQDevice8100& unit_;

@@ -6,6 +6,7 @@
 
 #include "family8100/filters/FilterGain.h"
 #include "family8100/filters/FilterTypes.h"
+#include "familycommon/FilterLifetime.h"
 
 class SettingsTextFile;
 
@@ -34,7 +35,7 @@ std::string AlignmentName(int32_t alignment);
 //
 // Writes and reads go through the family's filter objects against the unit; bus failures pass to
 // the caller and the fields already changed stay changed.
-class TFilter {
+class TFilter : public familycommon::HandleTarget {
  public:
   virtual ~TFilter() = default;
 

@@ -66,7 +66,7 @@ class TFilterIcon {
   void ComputeTrace(int fmin, int fmax);
 
  private:
-  TFilter* filter_;
+  familycommon::FilterHandle<TFilter> filter_;
   IconRule rule_;
   float* level_;
 };

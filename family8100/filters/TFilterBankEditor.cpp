@@ -124,6 +124,11 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
       parameters_(this, hub_),
       count_(this, hub_) {
   MakePanes();
+  filterSet_ = unit.filterSetNotice.Listen([this] {
+    hub_.ForgetGoneFilters();
+    list_->FollowUnit();
+    graph_->EvReloadAll();
+  });
   const int stripHeight = StripHeightLayoutUnits();
   SetChildMetrics(count_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
                            EdgeRule::Absolute(Edge::Width, kCountWidthLayoutUnits, true),

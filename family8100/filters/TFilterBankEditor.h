@@ -77,6 +77,8 @@ class TFilterLayoutWindow : public ui::LayoutWindow {
   std::unique_ptr<ui::Splitter> splitter_;
   std::unique_ptr<TFilterListWindow8100> list_;
   std::unique_ptr<TFrequencyGraph> graph_;
+  // Last: it stops listening before the panes go.
+  familycommon::FilterSetNotice::Subscription filterSet_;
 };
 
 // The bank editor's top-level frame as the signal-flow page opens it, with the editor's menu,

@@ -78,7 +78,7 @@ TFilterListWindow8100::TFilterListWindow8100(ui::Window* parent, TChannelParent&
     const int row =
         m.wParam == hub_.Bank() ? RowOf(reinterpret_cast<const TFilter*>(m.lParam)) : -1;
     // Only a row still listed is read: its filter is alive.
-    if (row >= 0) ShowRow(row, *reinterpret_cast<const TFilter*>(list_.ItemData(row)));
+    if (row >= 0) ShowRow(row, *FilterAt(row));
     return 0;
   });
   OnMessage(bankmsg::kFilterAdded, [this](const ui::Message& m) {
@@ -87,7 +87,8 @@ TFilterListWindow8100::TFilterListWindow8100(ui::Window* parent, TChannelParent&
     return 0;
   });
   OnMessage(bankmsg::kFilterRemoved, [this](const ui::Message& m) {
-    if (m.wParam == hub_.Bank()) EvRemoved(reinterpret_cast<const TFilter*>(m.lParam));
+    // The unit says what is gone: the message may come after the filters were freed.
+    if (m.wParam == hub_.Bank()) FollowUnit();
     return 0;
   });
   hub_.AddListener(*this);
@@ -108,6 +109,7 @@ void TFilterListWindow8100::FillRows() {
   updating_ = true;
   list_.DeleteAllItems();
   updating_ = false;
+  rowFilters_.clear();
   for (const auto& filter : hub_.Unit().Filters()) {
     if (filter->bank == hub_.Bank() && filter->type > 2) AddRow(*filter);
   }
@@ -115,8 +117,9 @@ void TFilterListWindow8100::FillRows() {
 
 void TFilterListWindow8100::AddRow(TFilter& filter) {
   updating_ = true;
+  rowFilters_.emplace_back(&filter);
   const int row = list_.InsertItem(list_.Count(), FilterTypeName(filter.type),
-                                   TypeIcon(filter.type), AsParam(&filter));
+                                   TypeIcon(filter.type), rowFilters_.size() - 1);
   ShowRow(row, filter);
   updating_ = false;
 }
@@ -131,15 +134,20 @@ void TFilterListWindow8100::ShowRow(int row, const TFilter& filter) {
 int TFilterListWindow8100::RowOf(const TFilter* filter) const {
   if (filter == nullptr) return -1;
   for (int row = 0; row < list_.Count(); ++row) {
-    if (list_.ItemData(row) == AsParam(filter)) return row;
+    if (FilterAt(row) == filter) return row;
   }
   return -1;
+}
+
+TFilter* TFilterListWindow8100::FilterAt(int row) const {
+  const auto index = static_cast<std::size_t>(list_.ItemData(row));
+  return index < rowFilters_.size() ? rowFilters_[index].get() : nullptr;
 }
 
 void TFilterListWindow8100::RebuildSelection() {
   hub_.selection.clear();
   for (int row : list_.SelectedItems()) {
-    hub_.selection.push_back(reinterpret_cast<TFilter*>(list_.ItemData(row)));
+    if (TFilter* filter = FilterAt(row)) hub_.selection.push_back(filter);
   }
 }
 
@@ -191,20 +199,13 @@ std::unique_ptr<ui::Menu> TFilterListWindow8100::ContextMenu() {
   return menu;
 }
 
-void TFilterListWindow8100::EvRemoved(const TFilter* filter) {
-  std::vector<const TFilter*> gone;
-  if (filter != nullptr) {
-    gone.push_back(filter);
-  } else {
-    gone.assign(hub_.selection.begin(), hub_.selection.end());
-  }
+void TFilterListWindow8100::FollowUnit() {
   updating_ = true;
   for (int row = list_.Count() - 1; row >= 0; --row) {
-    const auto* held = reinterpret_cast<const TFilter*>(list_.ItemData(row));
-    if (std::ranges::find(gone, held) != gone.end()) list_.DeleteItem(row);
+    if (!HoldsFilter(hub_.Unit(), FilterAt(row))) list_.DeleteItem(row);
   }
   updating_ = false;
-  // What stays selected is what a failure part way left; the freed filters are gone from it.
+  // What stays selected is what a failure part way left.
   RebuildSelection();
 }
 

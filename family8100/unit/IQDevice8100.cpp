@@ -140,6 +140,7 @@ TFilter& IQDevice8100::PlaceFilter(std::unique_ptr<TFilter> filter) {
   if (IsOnline()) filter->slot = g8100NewFilterSlot.Read(*this);
   TFilter& placed = *filter;
   if (filter->SectionCost() == 0) {
+    const familycommon::FilterSetChange change(filterSetNotice);
     CrossoverPlace(placed) = std::move(filter);
   } else {
     filters_.push_back(std::move(filter));
@@ -152,6 +153,7 @@ void IQDevice8100::RemoveFilter(const TFilter& filter) {
     g8100FilterSlot.Write(*this, static_cast<uint8_t>(filter.slot));
     g8100DeleteFilter.Write(*this, kDeleteSelected);
   }
+  const familycommon::FilterSetChange change(filterSetNotice);
   std::erase_if(filters_, [&filter](const auto& listed) { return listed.get() == &filter; });
   for (std::unique_ptr<TFilter>* crossover : {&lowCrossover_, &highCrossover_}) {
     if (crossover->get() == &filter) crossover->reset();
@@ -159,6 +161,7 @@ void IQDevice8100::RemoveFilter(const TFilter& filter) {
 }
 
 void IQDevice8100::RemoveFilters() {
+  const familycommon::FilterSetChange change(filterSetNotice);
   if (IsOnline() && deletesAllAtOnce_) {
     g8100DeleteFilter.Write(*this, kDeleteAll);
   } else if (IsOnline()) {
@@ -175,6 +178,7 @@ void IQDevice8100::RemoveFilters() {
 }
 
 void IQDevice8100::DropCrossovers() {
+  const familycommon::FilterSetChange change(filterSetNotice);
   highCrossover_.reset();
   lowCrossover_.reset();
 }
@@ -182,6 +186,7 @@ void IQDevice8100::DropCrossovers() {
 void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
   if (!IsOnline()) return;
   ProgressScope scope(progress, kFilterSlots, "Reading device parameters...");
+  const familycommon::FilterSetChange change(filterSetNotice);
   filters_.clear();
   DropCrossovers();
   if (g8100Locked.Read(*this)) return;
@@ -328,6 +333,7 @@ void IQDevice8100::SaveShadowMemory(int index) {
 void IQDevice8100::RestoreShadowMemory(int index) {
   const Shadow& shadow = shadows_.at(static_cast<std::size_t>(index));
   WriteSettingsRecord(shadow.settings);
+  const familycommon::FilterSetChange change(filterSetNotice);
   RemoveFilters();
   for (const auto& filter : shadow.filters) filter->CloneToBank(*this, filter->bank);
   for (const TFilter* crossover : {shadow.lowCrossover.get(), shadow.highCrossover.get()}) {

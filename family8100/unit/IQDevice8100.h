@@ -79,6 +79,8 @@ class IQDevice8100 : public IQDevice {
   void WaitUntilRebooted() { WaitReadyThroughReboot(*this, readyBound_); }
   int FilterSlotCount() const { return typeCode_ == kTypeCodeX ? kFilterSlotsX : kFilterSlots; }
 
+  // Told whenever filters leave the unit object or are replaced (familycommon/FilterLifetime.h).
+  familycommon::FilterSetNotice filterSetNotice;
   // The filters of the four banks, in the order read or added; the crossovers apart.
   const std::vector<std::unique_ptr<TFilter>>& Filters() const { return filters_; }
   TFilter* LowCrossover() const { return lowCrossover_.get(); }

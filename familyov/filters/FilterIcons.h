@@ -3,6 +3,7 @@
 #include <memory>
 #include <string_view>
 
+#include "familycommon/FilterLifetime.h"
 #include "familycommon/GraphContexts.h"
 #include "familycommon/IconLimits.h"
 #include "familyov/filters/FilterClasses.h"
@@ -61,9 +62,9 @@ class TFilterIcon {
   void ComputeCurve(int count, int fStart, int fEnd, float fMark);
 
  private:
-  TFilter* filter_;
+  familycommon::FilterHandle<TFilter> filter_;
   IconRule rule_;
-  float* level_;
+  float* level_;  // in filter_; the graph builds its icons again whenever filters leave
 };
 
 class TParametricIcon final : public TFilterIcon {

@@ -111,7 +111,8 @@ void TCrossoverGraphWindow::Notify(NotifyRecord* record) {
       currentChannel_ = *static_cast<const int*>(r.pointer);
       Rebuild();
       Invalidate();
-    } else if (r.code == RefreshAll || r.code == NetworkAssignmentChanged) {
+    } else if (r.code == RefreshAll || r.code == NetworkAssignmentChanged ||
+               r.code == FilterSetChanged) {
       Rebuild();
       Invalidate();
     } else if (IsOutput(r.channel)) {

@@ -213,7 +213,7 @@ std::complex<double> TFilter::Response(float frequencyHz) const {
 
 std::vector<TFilter*> TFilter::ChainMembers() {
   std::vector<TFilter*> members;
-  for (TFilter* member = linkHead ? linkHead : this; member; member = member->nextInChain) {
+  for (TFilter* member = linkHead ? linkHead.get() : this; member; member = member->nextInChain) {
     if (std::ranges::find(members, member) != members.end()) break;
     members.push_back(member);
   }

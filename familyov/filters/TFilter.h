@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "familycommon/FilterLifetime.h"
 #include "familyov/filters/FilterResponse.h"
 
 class SettingsTextFile;
@@ -30,7 +31,8 @@ std::string CrossoverTypeName(int crossoverType);
 // One DSP filter of a unit's channel, or an output's low or high crossover. The base holds what
 // every filter has; each class adds its parameters and its part of the unit sequences. The unit
 // addresses filters through a selection: every group of writes that relies on it selects first.
-class TFilter {
+// Its lifetime follows familycommon/FilterLifetime.h: a window keeps it through a FilterHandle.
+class TFilter : public familycommon::HandleTarget {
  public:
   TFilter();
   virtual ~TFilter();
@@ -87,9 +89,9 @@ class TFilter {
   int frequency = 0;  // Hz
   bool bypass = false;
   bool crossover = false;
-  TFilter* linkHead = nullptr;  // none on a head and on an unlinked filter
+  familycommon::FilterHandle<TFilter> linkHead;  // none on a head and on an unlinked filter
   int linkNumber = 0;           // 0 unlinked or head, else the head's number + 1
-  TFilter* nextInChain = nullptr;
+  familycommon::FilterHandle<TFilter> nextInChain;
   std::vector<int> linkedChannels;  // ascending channels of the other chain members
   ui::Window* dialogFrequencyControl = nullptr;
   ui::Window* dialogLevelControl = nullptr;

@@ -128,6 +128,10 @@ void TFilterDialog::Notify(NotifyRecord* record) {
     // The filter goes: nothing of it may be shown or written to any more.
     SetFilter(nullptr);
   }
+  if (record->code == FilterSetChanged && filter_ != nullptr && device_ != nullptr &&
+      !device_->Holds(filter_)) {
+    SetFilter(nullptr);
+  }
   if (filter_ != nullptr && record->code == FilterChanged) ShowFilter();
   TDataWindow::Notify(record);
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "familycommon/FilterLifetime.h"
 #include "controls/TDataWindow.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
@@ -76,7 +77,7 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   void CmSetAsDefault();
 
   IQDeviceOrdavinex* device_;
-  TFilter* filter_ = nullptr;
+  familycommon::FilterHandle<TFilter> filter_;
   ui::Edit* frequencyControl_ = nullptr;
   ui::Edit* levelControl_ = nullptr;
 };

@@ -168,6 +168,8 @@ void TFilterParameterWindow::Notify(NotifyRecord* record) {
       gone = std::find(list->begin(), list->end(), shown_) != list->end();
     }
     if (gone) Show(nullptr);
+  } else if (record->code == FilterSetChanged && !panes_.device->Holds(shown_)) {
+    Show(nullptr);
   }
   TDataWindow::Notify(record);
 }

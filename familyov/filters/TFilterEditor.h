@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "familycommon/FilterLifetime.h"
 #include "controls/TDataWindow.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/unit/NodeIds.h"
@@ -78,7 +79,7 @@ class TFilterParameterWindow : public ui::Window, public TDataWindow {
   void Show(TFilter* filter);
 
   FilterEditorPanes& panes_;
-  TFilter* shown_ = nullptr;
+  familycommon::FilterHandle<TFilter> shown_;
   std::unique_ptr<TFilterDialog> dialog_;
   // The dialog shown before, kept until the next change: the record that replaced it may have
   // come from one of its own handlers.

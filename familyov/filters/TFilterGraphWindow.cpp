@@ -136,7 +136,8 @@ void TFilterGraphWindow::Notify(NotifyRecord* record) {
         break;
       case FilterRemoved:
       case RefreshAll:
-        if (r.code == RefreshAll || Matches(r)) {
+      case FilterSetChanged:
+        if (r.code != FilterRemoved || Matches(r)) {
           if (drag_.Active()) drag_.End();
           RebuildIcons();
           Invalidate();

@@ -121,6 +121,8 @@ void TFilterListWindow::SetupWindow() {
 }
 
 void TFilterListWindow::FillRows() {
+  // The unit's numbers keep the selection when the filters are new objects (a memory read).
+  const std::vector<int> selectedNumbers = selectedNumbers_;
   updating_ = true;
   list_.DeleteAllItems();
   updating_ = false;
@@ -137,14 +139,20 @@ void TFilterListWindow::FillRows() {
   std::ranges::stable_sort(filters,
                            [&](const TFilter* a, const TFilter* b) { return key(a) < key(b); });
   for (TFilter* filter : filters) InsertRow(filter);
+  std::vector<TFilter*> reselected;
+  for (TFilter* filter : filters) {
+    if (std::ranges::find(selectedNumbers, filter->number) != selectedNumbers.end()) {
+      reselected.push_back(filter);
+    }
+  }
+  SelectFilters(reselected);
   SelectionChanged();
 }
 
 void TFilterListWindow::InsertRow(TFilter* filter) {
   rows_.push_back(filter);
   const FilterRowTexts texts = RowTexts(*filter, device_);
-  const int item = list_.InsertItem(list_.Count(), texts.type, TypeIcon(filter->typeCode),
-                                    reinterpret_cast<ui::Param>(filter));
+  const int item = list_.InsertItem(list_.Count(), texts.type, TypeIcon(filter->typeCode), 0);
   list_.SetItemText(item, 1, texts.frequency);
   list_.SetItemText(item, 2, texts.param1);
   list_.SetItemText(item, 3, texts.param2);
@@ -154,10 +162,9 @@ void TFilterListWindow::InsertRow(TFilter* filter) {
 }
 
 int TFilterListWindow::RowOf(const TFilter* filter) const {
-  for (int item = 0; item < list_.Count(); ++item) {
-    if (list_.ItemData(item) == reinterpret_cast<ui::Param>(filter)) return item;
-  }
-  return -1;
+  if (filter == nullptr) return -1;
+  const auto found = std::ranges::find(rows_, filter);
+  return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
 }
 
 void TFilterListWindow::UpdateRow(TFilter* filter) {
@@ -173,44 +180,55 @@ void TFilterListWindow::UpdateRow(TFilter* filter) {
 }
 
 void TFilterListWindow::DeleteRow(TFilter* filter) {
-  std::erase(rows_, filter);
   const int item = RowOf(filter);
   if (item < 0) return;
+  rows_.erase(rows_.begin() + item);
   updating_ = true;
   list_.DeleteItem(item);
   updating_ = false;
 }
 
 void TFilterListWindow::SelectionChanged() {
+  std::vector<TFilter*> selected = SelectedRows();
+  if (selected == Selection() && selected.size() == selection_.size()) return;
+  KeepSelection(selected);
+  NotifyRecord record{FilterSelected, panes_.channel, 1, &selected};
+  NotifyLocal(&record);
+}
+
+void TFilterListWindow::KeepSelection(const std::vector<TFilter*>& selected) {
+  selection_.assign(selected.begin(), selected.end());
+  selectedNumbers_.clear();
+  for (const TFilter* filter : selected) selectedNumbers_.push_back(filter->number);
+}
+
+std::vector<TFilter*> TFilterListWindow::SelectedRows() const {
   std::vector<TFilter*> selected;
   for (int item : list_.SelectedItems()) {
-    selected.push_back(reinterpret_cast<TFilter*>(list_.ItemData(item)));
+    if (TFilter* filter = rows_.at(static_cast<std::size_t>(item))) selected.push_back(filter);
   }
-  if (selected == selection_) return;
-  selection_ = std::move(selected);
-  NotifyRecord record{FilterSelected, panes_.channel, 1, &selection_};
-  NotifyLocal(&record);
+  return selected;
 }
 
 void TFilterListWindow::SelectFilters(const std::vector<TFilter*>& filters) {
   updating_ = true;
   for (int item = 0; item < list_.Count(); ++item) {
-    const auto* filter = reinterpret_cast<const TFilter*>(list_.ItemData(item));
+    const TFilter* filter = rows_[static_cast<std::size_t>(item)];
     list_.SetSelected(item, std::ranges::find(filters, filter) != filters.end());
   }
   updating_ = false;
 }
 
 bool TFilterListWindow::SelectionAllLinked() const {
-  return std::ranges::all_of(selection_, [](const TFilter* f) { return InChain(*f); });
+  return std::ranges::all_of(Selection(), [](const TFilter* f) { return InChain(*f); });
 }
 
 bool TFilterListWindow::SelectionNoneLinked() const {
-  return std::ranges::none_of(selection_, [](const TFilter* f) { return InChain(*f); });
+  return std::ranges::none_of(Selection(), [](const TFilter* f) { return InChain(*f); });
 }
 
 void TFilterListWindow::CmBypass(bool bypass) {
-  std::vector<TFilter*> changed = selection_;
+  std::vector<TFilter*> changed = Selection();
   GuardedUnitCall(device_, [&] {
     for (TFilter* filter : changed) filter->SetBypass(device_, bypass);
   });
@@ -224,12 +242,12 @@ void TFilterListWindow::CmDelete() {
   // Every member of every selected chain, each once: a chain's members may be selected together,
   // and a member goes as soon as it is removed.
   std::vector<TFilter*> doomed;
-  for (TFilter* filter : std::vector<TFilter*>(selection_)) {
+  for (TFilter* filter : Selection()) {
     for (TFilter* member : filter->ChainMembers()) {
       if (std::ranges::find(doomed, member) == doomed.end()) doomed.push_back(member);
     }
   }
-  GuardedUnitCall(device_, [&] {
+  const bool deleted = GuardedUnitCall(device_, [&] {
     for (TFilter* member : doomed) {
       std::unique_ptr<TFilter> removed = device_.RemoveFilter(member);
       if (removed == nullptr) continue;
@@ -239,7 +257,8 @@ void TFilterListWindow::CmDelete() {
       NotifyRoot(&record);
     }
   });
-  selection_.clear();
+  if (!deleted) GuardedUnitCall(device_, [this] { device_.ResyncFilterViews(); });
+  KeepSelection({});
 }
 
 void TFilterListWindow::CmUnlink() {
@@ -248,13 +267,13 @@ void TFilterListWindow::CmUnlink() {
     return;
   }
   // A failure on one chain leaves the others to be unlinked.
-  for (TFilter* filter : std::vector<TFilter*>(selection_)) {
+  for (TFilter* filter : Selection()) {
     GuardedUnitCall(device_, [&] { UnlinkChain(device_, *filter, *this); });
   }
 }
 
 void TFilterListWindow::CmCopyToChannel(int channel) {
-  const std::vector<TFilter*> sources = selection_;
+  const std::vector<TFilter*> sources = Selection();
   int parametric = 0;
   int sections = 0;
   for (const TFilter* filter : sources) {
@@ -291,7 +310,7 @@ void TFilterListWindow::CmMoveToChannel(int channel) {
   // so that none is lost; the windows hear of every one that moved.
   std::vector<std::unique_ptr<TFilter>> moved;
   GuardedUnitCall(device_, [&] {
-    for (TFilter* filter : std::vector<TFilter*>(selection_)) {
+    for (TFilter* filter : Selection()) {
       if (auto taken = device_.RemoveFilter(filter)) moved.push_back(std::move(taken));
     }
   });
@@ -310,13 +329,13 @@ void TFilterListWindow::CmMoveToChannel(int channel) {
 }
 
 void TFilterListWindow::CmSelectAll() {
-  SelectFilters(rows_);
+  SelectFilters(Rows());
   SelectionChanged();
 }
 
 void TFilterListWindow::CmSelectZeroDb() {
   std::vector<TFilter*> flat;
-  for (TFilter* filter : rows_) {
+  for (TFilter* filter : Rows()) {
     if ((filter->typeCode == kFilterParametric || filter->typeCode == kFilterBoostCut) &&
         std::fabs(filter->GetLevel()) < kZeroDbTolerance) {
       flat.push_back(filter);
@@ -396,13 +415,11 @@ void TFilterListWindow::Notify(NotifyRecord* record) {
       if (ownChannel && record->flag == 0) {
         auto* filter = static_cast<TFilter*>(record->pointer);
         SelectFilters(filter != nullptr ? std::vector<TFilter*>{filter} : std::vector<TFilter*>{});
-        selection_.clear();
-        for (int item : list_.SelectedItems()) {
-          selection_.push_back(reinterpret_cast<TFilter*>(list_.ItemData(item)));
-        }
+        KeepSelection(SelectedRows());
       }
       break;
     case RefreshAll:
+    case FilterSetChanged:
       // The unit's filters may all be new ones: rows must not point at the old.
       FillRows();
       break;

@@ -4,14 +4,14 @@
 #include <vector>
 
 #include "controls/TDataWindow.h"
+#include "familycommon/FilterLifetime.h"
 #include "familycommon/FilterListLook.h"
 #include "familyov/filters/FilterEditorPanes.h"
+#include "familyov/filters/TFilter.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/ListView.h"
 
 namespace namespaceOV {
-
-class TFilter;
 
 // One channel's filters, one row each, sorted by frequency or by creation. It owns the editor's
 // selection and carries out the commands on the selected filters; the rows follow the unit's
@@ -23,8 +23,8 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
 
   void Notify(NotifyRecord* record) override;
   ui::ListView& List() { return list_; }
-  const std::vector<TFilter*>& Rows() const { return rows_; }
-  const std::vector<TFilter*>& Selection() const { return selection_; }
+  std::vector<TFilter*> Rows() const { return familycommon::HeldFilters(rows_); }
+  std::vector<TFilter*> Selection() const { return familycommon::HeldFilters(selection_); }
 
   bool HasRows() const { return !rows_.empty(); }
   bool HasSelection() const { return !selection_.empty(); }
@@ -53,14 +53,18 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   void DeleteRow(TFilter* filter);
   int RowOf(const TFilter* filter) const;
   void SelectionChanged();
+  std::vector<TFilter*> SelectedRows() const;
+  void KeepSelection(const std::vector<TFilter*>& selected);
   void SelectFilters(const std::vector<TFilter*>& filters);
   void NotifyRemoved(NotifyRecord& record);
 
   FilterEditorPanes& panes_;
   IQDeviceOrdavinex& device_;
   ui::ListView list_;
-  std::vector<TFilter*> rows_;
-  std::vector<TFilter*> selection_;
+  // In the list's item order.
+  std::vector<familycommon::FilterHandle<TFilter>> rows_;
+  std::vector<familycommon::FilterHandle<TFilter>> selection_;
+  std::vector<int> selectedNumbers_;  // of selection_, which outlive a memory read's new objects
   familycommon::FilterListLook look_;
   bool updating_ = false;
   bool sortByCreation_ = false;

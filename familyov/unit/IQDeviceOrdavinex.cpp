@@ -403,6 +403,7 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
   }
   const int records = GetMaxFilterRecords();
   ProgressScope scope(progress, records, kReadingText);
+  const familycommon::FilterSetChange change(filterSetNotice);
   filters_.clear();
   ClearCrossovers();
   totalSections = 0;
@@ -496,8 +497,10 @@ std::unique_ptr<TFilter> IQDeviceOrdavinex::RemoveFilter(TFilter* filter) {
     gFilterSelectObject.Write(*this, static_cast<uint8_t>(filter->number & 0xFF));
     gDeleteFilterObject.Write(*this, 0);
   }
+  const familycommon::FilterSetChange change(filterSetNotice);
   std::unique_ptr<TFilter> removed = std::move(*it);
   filters_.erase(it);
+  LinkFilters();
   return removed;
 }
 
@@ -510,8 +513,26 @@ std::vector<std::unique_ptr<TFilter>> IQDeviceOrdavinex::RemoveFilters(
   return removed;
 }
 
+bool IQDeviceOrdavinex::Holds(const TFilter* filter) const {
+  const auto is = [filter](const auto& held) { return held.get() == filter; };
+  return filter != nullptr &&
+         (std::ranges::any_of(filters_, is) || std::ranges::any_of(lowCrossover_, is) ||
+          std::ranges::any_of(highCrossover_, is));
+}
+
+void IQDeviceOrdavinex::ResyncFilterViews() {
+  // A refused write may still have been carried out: only the unit knows what it holds now.
+  if (IsOnline()) {
+    ReadDeviceParameters();
+    return;
+  }
+  LinkFilters();
+  filterSetNotice.Announce();
+}
+
 void IQDeviceOrdavinex::RemoveAllFilters() {
   if (IsOnline()) gDeleteFilterObject.Write(*this, 1);
+  const familycommon::FilterSetChange change(filterSetNotice);
   filters_.clear();
   ClearCrossovers();
 }
@@ -617,6 +638,7 @@ void IQDeviceOrdavinex::SaveMemoryRecord(int n) {
 void IQDeviceOrdavinex::RecallMemoryRecord(int n) {
   MemoryRecord& record = Record(n);
   MoveState(record, MemoryState::Direction::kRestore);
+  const familycommon::FilterSetChange change(filterSetNotice);
   RemoveAllFilters();
   totalSections = 0;
   for (const auto& saved : record.filters) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bus/IQDevice.h"
+#include "familycommon/FilterLifetime.h"
 #include "familycommon/ProgressReport.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/FlagWait.h"
@@ -148,9 +149,10 @@ class IQDeviceOrdavinex : public IQDevice {
   // Appends the filter and gives it its number: the unit allocates it, or on a virtual unit the
   // lowest one free.
   TFilter* AddFilter(std::unique_ptr<TFilter> filter);
-  // Deletes the filter on a bus unit and hands it back to the caller.
   // Appends a filter that already has its number, as a unit's memory holds it.
   void AdoptFilter(std::unique_ptr<TFilter> filter) { filters_.push_back(std::move(filter)); }
+  // Deletes the filter on a bus unit and hands it back to the caller; the chains it was in are
+  // set again from the link numbers, as the unit now holds them.
   std::unique_ptr<TFilter> RemoveFilter(TFilter* filter);
   std::vector<std::unique_ptr<TFilter>> RemoveFilters(const std::vector<TFilter*>& filters);
   void RemoveAllFilters();
@@ -162,6 +164,13 @@ class IQDeviceOrdavinex : public IQDevice {
   void LoadFilterDefaults(TFilter& filter) const;
 
   const std::vector<std::unique_ptr<TFilter>>& Filters() const { return filters_; }
+  // Whether the filter is one of the unit's filters or crossovers.
+  bool Holds(const TFilter* filter) const;
+  // After a multi-step change that stopped part way: the filters read again from a bus unit (the
+  // chains from the link numbers on a virtual one), and every view told to read them again.
+  void ResyncFilterViews();
+  // Told whenever filters leave the device or are replaced (familycommon/FilterLifetime.h).
+  familycommon::FilterSetNotice filterSetNotice;
   TLowCrossover* LowCrossover(int output) const;
   THighCrossover* HighCrossover(int output) const;
   // Puts a crossover into output `output`'s slot; false (and the crossover dropped) when the

@@ -38,6 +38,8 @@ enum NotifyCode : uint32_t {
   CrosspointChanged = 0x8C,
   CompressorGangChanged = 0x8D,
   MasterMuteChanged = 0x8E,
+  // The device let filters go or replaced them: a window that shows filters reads them again.
+  FilterSetChanged = 0x8F,
 };
 
 // The edit window's own re-send of a FilterAdded for a clone on a linked channel.

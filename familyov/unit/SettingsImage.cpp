@@ -199,6 +199,7 @@ class ImageCodec {
   }
 
   void DecodeFilters(std::span<const uint32_t> w) {
+    const familycommon::FilterSetChange change(device_.filterSetNotice);
     device_.RemoveAllFilters();
     for (int r = 0; r < layout_.filterRecords; ++r) {
       std::unique_ptr<TFilter> filter =
@@ -356,7 +357,8 @@ std::unique_ptr<TFilter> UnpackFilterRecord(std::span<const uint32_t> record, in
   return filter;
 }
 
-MemoryWalk::MemoryWalk(IQDeviceOrdavinex& device) : device_(device) {
+MemoryWalk::MemoryWalk(IQDeviceOrdavinex& device)
+    : device_(device), change_(device.filterSetNotice) {
   if (!device_.IsOnline()) device_.SaveMemoryRecord(0);
 }
 

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "familycommon/FilterLifetime.h"
 #include "familyov/unit/OrdavinexErrors.h"
 
 class IQDevice;
@@ -99,6 +100,8 @@ class MemoryWalk {
 
  private:
   IQDeviceOrdavinex& device_;
+  // The views read the filters once, when the walk has put the current ones back.
+  familycommon::FilterSetChange change_;
 };
 
 // Memory `memory` (0 the current settings) into or from an image of the unit's length, through

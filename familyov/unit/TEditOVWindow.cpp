@@ -36,6 +36,10 @@ TEditOVWindow::TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device)
       tree_(nullptr, ovres::kFunctionTree),
       poller_(device) {
   images_.AddStrip(ui::Resources::Image(ovres::kTreeImages), ui::kWhite);
+  filterSet_ = device.filterSetNotice.Listen([this] {
+    NotifyRecord record{FilterSetChanged, 0, 0, nullptr};
+    PassOn(&record);
+  });
   SetClient(&tree_);
   SetMenu(ovres::kEditUnitMenu);
   AddStatusBar();
@@ -269,23 +273,22 @@ void TEditOVWindow::PropagateAddedFilter(NotifyRecord& record) {
       std::find(channels.begin(), channels.end(), channel) == channels.end()) {
     return;
   }
-  TFilter* previous = nullptr;
+  // The device links each clone once the unit holds its link number: a stop part way leaves the
+  // chain as the unit has it.
+  bool cloned = false;
   for (const int k : channels) {
     if (k == channel || !linked(k)) continue;
     TFilter* clone = filter->CloneToChannel(*device_, k);
-    clone->linkNumber = filter->number + 1;
-    clone->linkHead = filter;
-    clone->nextInChain = previous;
     gFilterLinkGroupObject.Write(*device_, static_cast<uint8_t>(filter->number + 1));
+    clone->linkNumber = filter->number + 1;
+    device_->LinkFilters();
     clone->SendUpdateCommand(*device_);
     std::vector<TFilter*> added{clone};
     NotifyRecord cloneRecord{FilterAdded, k, kCloneFlag, &added};
     PassOn(&cloneRecord);
-    previous = clone;
+    cloned = true;
   }
-  if (previous == nullptr) return;
-  filter->nextInChain = previous;
-  filter->WriteToDevice(*device_);
+  if (cloned) filter->WriteToDevice(*device_);
 }
 
 void TEditOVWindow::CopyAlongChain(NotifyRecord& record) {
@@ -302,6 +305,7 @@ void TEditOVWindow::CopyAlongChain(NotifyRecord& record) {
     TFilter* member = source->linkHead != nullptr ? source->linkHead : source->nextInChain;
     for (std::size_t step = 0; member != nullptr && step < maxSteps;
          member = member->nextInChain, ++step) {
+      if (member == source) continue;
       member->CopyOnDevice(*device_, *source);
       if (record.code == FilterChanged) member->SendUpdateCommand(*device_);
       NotifyRecord copied{record.code, member->channel, 0, member};
@@ -314,7 +318,9 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
   if (record == nullptr) return;
   const uint32_t code = record->code;
   if (code == FilterAdded && record->flag != kCloneFlag) {
-    GuardedUnitCall(*device_, [&] { PropagateAddedFilter(*record); });
+    if (!GuardedUnitCall(*device_, [&] { PropagateAddedFilter(*record); })) {
+      GuardedUnitCall(*device_, [this] { device_->ResyncFilterViews(); });
+    }
     GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
   }
   if (code == FilterChanged || code == FilterDragged) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/TDataWindow.h"
+#include "familycommon/FilterLifetime.h"
 #include "familyov/unit/NodeIds.h"
 #include "familyov/unit/TNodeInfo.h"
 #include "familyov/unit/UnitPolling.h"
@@ -123,6 +124,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   // Only for a bus unit that recalls memories by itself.
   std::unique_ptr<NewSettingsCheck> newSettings_;
   bool settingsTurn_ = false;
+  // Last: it stops listening before the children go.
+  familycommon::FilterSetNotice::Subscription filterSet_;
 };
 
 }  // namespace namespaceOV

@@ -315,3 +315,70 @@ TEST_F(EditorFixture, EveryFilterDialogShowsItsTypesPicture) {
   EXPECT_TRUE(same(picture(*boostCut), ovfilter_res::kBoostCutPicture));
   EXPECT_FALSE(same(picture(*boostCut), ovfilter_res::kParametricButton));
 }
+
+namespace {
+
+constexpr int kDeleteFilterObject = 18;
+
+// Whether every row of the list and every icon of the graph names a filter the unit holds.
+bool ViewsShowOnlyHeldFilters(TFilterLayoutWindow& editor, const IQDevice8100& unit) {
+  for (const auto& icon : editor.Graph()->Icons().All()) {
+    if (!HoldsFilter(unit, &icon->Filter())) return false;
+  }
+  std::size_t rows = 0;
+  for (const auto& filter : unit.Filters()) rows += filter->bank == editor.Hub().Bank() ? 1 : 0;
+  return static_cast<std::size_t>(editor.List()->List().Count()) == rows;
+}
+
+}  // namespace
+
+TEST_F(EditorFixture, DeletingFromTheGraphTakesTheGraphsFilterAndLeavesTheListsSelection) {
+  Command(f8100res::kCmAddParametric);
+  Command(f8100res::kCmAddLowpass);
+  List().SelectItem(-1);
+  List().SetSelected(List().Count() - 1, true);  // sorted by text: the parametric row
+  ui::test::PumpMessages();
+  ASSERT_EQ(List().ItemText(List().Count() - 1, 0), "Parametric");
+  TFilter* lowpass = nullptr;
+  for (const auto& filter : unit->Filters()) {
+    if (filter->type == kLowpassFilter) lowpass = filter.get();
+  }
+  editor.Graph()->EvFilterSelected(lowpass);
+  ui::Application::Instance()->RouteCommand(TFrequencyGraph::kCmDelete, editor.Graph());
+  ui::test::PumpMessages();
+
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  ASSERT_EQ(List().Count(), 1);
+  EXPECT_EQ(List().ItemText(0, 0), "Parametric");
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+}
+
+TEST_F(EditorFixture, AMultiDeleteThatStopsAtAnyStepLeavesNoViewOnAFreedFilter) {
+  for (int failing = 1; failing <= 3; ++failing) {
+    SCOPED_TRACE(failing);
+    for (int add : {f8100res::kCmAddParametric, f8100res::kCmAddLowpass, f8100res::kCmAddHighpass})
+      Command(add);
+    for (int row = 0; row < List().Count(); ++row) List().SetSelected(row, true);
+    ui::test::PumpMessages();
+    bus.bus.ClearFaults();
+    bus.bus.AddFault(
+        sim::Fault::ErrorObject(7).ForObject(kDeleteFilterObject).OnOccurrence(failing));
+    // What a repaint behind the error box would see.
+    bool consistentWhenReported = false;
+    int reports = 0;
+    controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) {
+      ++reports;
+      consistentWhenReported = ViewsShowOnlyHeldFilters(editor, *unit);
+    });
+    script.AnswerMessageBox(ui::kIdOk);
+    Command(f8100res::kCmDeleteFilters);
+    controls::SetDeviceErrorReporter(nullptr);
+    EXPECT_EQ(reports, 1);
+    EXPECT_TRUE(consistentWhenReported);
+    EXPECT_EQ(unit->Filters().size(), static_cast<std::size_t>(3 - (failing - 1)));
+    EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+    bus.bus.ClearFaults();
+    controls::GuardedBusCall(unit, [&] { unit->RemoveFilters(); });
+    ui::test::PumpMessages();
+  }
+}

@@ -4,15 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterListWindow.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/SettingsImage.h"
 #include "familyov/unit/TEditModelWindows.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
@@ -301,6 +305,149 @@ TEST_F(VirtualEditorTest, AddingBeyondTheCapacityIsRefusedAndLinkedChannelsCount
   EXPECT_EQ(List(editor).Rows().size(), rows);
   EXPECT_EQ(editor.Layout().Panes().count->CountText(), count);
   for (const std::string& transfer : unit->TakeTrace()) EXPECT_NE(transfer[0], 'W') << transfer;
+}
+
+}  // namespace
+}  // namespace namespaceOV
+
+namespace namespaceOV {
+namespace {
+
+// What the unit holds of each filter, by number: type, channel, link number and the channels of
+// the other members of its chain.
+struct HeldFilter {
+  int number, typeCode, channel, linkNumber;
+  std::vector<int> linkedChannels;
+  bool operator==(const HeldFilter&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const HeldFilter& f) {
+    out << "#" << f.number << " type " << f.typeCode << " ch " << f.channel << " link "
+        << f.linkNumber << " with";
+    for (int c : f.linkedChannels) out << " " << c;
+    return out;
+  }
+};
+
+std::vector<HeldFilter> Holding(IQDeviceOrdavinex& unit) {
+  std::vector<HeldFilter> held;
+  for (const auto& f : unit.Filters()) {
+    f->UpdateLinkedChannels();
+    held.push_back({f->number, f->typeCode, f->channel, f->linkNumber, f->linkedChannels});
+  }
+  std::ranges::sort(held, {}, &HeldFilter::number);
+  return held;
+}
+
+// The program's filters equal a fresh read of the unit, and every list shows the unit's.
+void ExpectTheUnitsTruth(IQDeviceOrdavinex& unit, const std::vector<TFilterListWindow*>& lists) {
+  const std::vector<HeldFilter> program = Holding(unit);
+  for (TFilterListWindow* list : lists) {
+    std::size_t onChannel = 0;
+    for (TFilter* row : list->Rows()) {
+      EXPECT_TRUE(unit.Holds(row));
+      onChannel += 1;
+    }
+    EXPECT_EQ(static_cast<int>(onChannel), list->List().Count());
+  }
+  unit.ReadDeviceParameters();
+  EXPECT_EQ(program, Holding(unit));
+}
+
+TEST_F(BusEditorTest, AChainDeleteThatStopsAtAnyStepLeavesTheChainsAsTheUnitHoldsThem) {
+  unit->linkedChannels[0] = unit->linkedChannels[4] = unit->linkedChannels[5] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& output = editors.Open(4);
+  for (int failing = 1; failing <= 3; ++failing) {
+    SCOPED_TRACE(failing);
+    RunCommand(input, kCmLowpass);
+    ASSERT_EQ(unit->Filters().size(), 3u);
+    SelectRows(List(output), {0});
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x0E).OnOccurrence(failing));
+    script.AnswerMessageBox(ui::kIdOk);
+    ovtest::ReportedErrors().clear();
+    RunCommand(output, kCmDelete);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    for (const auto& f : unit->Filters()) {
+      EXPECT_TRUE(f->linkHead == nullptr || unit->Holds(f->linkHead));
+      EXPECT_TRUE(f->nextInChain == nullptr || unit->Holds(f->nextInChain));
+    }
+    // Sorting by the frequency column reads every row's chain again.
+    List(output).ColumnClicked(1);
+    List(input).ColumnClicked(1);
+    ExpectTheUnitsTruth(*unit, {&List(input), &List(output)});
+    bus.bus.ClearFaults();
+    GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
+  }
+}
+
+TEST_F(BusEditorTest, ACopyToLinkedChannelsThatStopsAtAnyStepLeavesNoHalfLinkedChain) {
+  unit->linkedChannels[2] = unit->linkedChannels[0] = unit->linkedChannels[3] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(2);
+  TFilterDecoratedFrame& first = editors.Open(0);
+  TFilterDecoratedFrame& second = editors.Open(3);
+  // The link number of each clone, then each clone's update command.
+  for (int failing = 1; failing <= 4; ++failing) {
+    SCOPED_TRACE(failing);
+    const int object = failing <= 2 ? 0x31 : 0x14;
+    const int occurrence = failing <= 2 ? failing + 1 : failing;
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(object).OnOccurrence(occurrence));
+    ovtest::ReportedErrors().clear();
+    RunCommand(editor, kCmParametric);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    for (const auto& f : unit->Filters()) {
+      if (f->linkHead != nullptr) {
+        const std::vector<TFilter*> chain = f->linkHead->ChainMembers();
+        EXPECT_NE(std::ranges::find(chain, f.get()), chain.end());
+      }
+    }
+    ExpectTheUnitsTruth(*unit, {&List(editor), &List(first), &List(second)});
+    bus.bus.ClearFaults();
+    GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
+  }
+}
+
+TEST_F(BusEditorTest, AChangeToAChainMemberIsWrittenToTheOtherMembersOnly) {
+  unit->linkedChannels[0] = unit->linkedChannels[4] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  RunCommand(input, kCmParametric);
+  TFilter* head = List(input).Rows().at(0);
+  TFilter* member = head->nextInChain;
+  ASSERT_NE(member, nullptr);
+  member->frequency = 2000;
+  bus.TakeTrace();
+  std::vector<TFilter*> changed{member};
+  NotifyRecord record{FilterChanged, member->channel, 1, &changed};
+  editors.window->Notify(&record);
+  // One copy, onto the head; none of the member onto itself.
+  const std::vector<std::string> writes = Writes();
+  EXPECT_EQ(
+      std::ranges::count_if(writes, [](const std::string& w) { return w.starts_with("W37"); }), 1);
+  EXPECT_EQ(head->frequency, 2000);
+}
+
+TEST_F(VirtualEditorTest, ReadingTheMemoriesLeavesOpenEditorsOnTheCurrentFilters) {
+  Add(std::make_unique<TParametricFilter>(), 1, 500);
+  Add(std::make_unique<THighpassFilter>(), 1, 700);
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  SelectRows(List(editor), {1});
+  const int selectedNumber = List(editor).Selection().at(0)->number;
+  unit->SaveMemoryRecord(3);
+  {
+    // What saving the settings or printing the report of a virtual unit does.
+    MemoryWalk walk(*unit);
+    unit->RecallMemoryRecord(3);
+  }
+  ASSERT_EQ(List(editor).Rows().size(), 2u);
+  for (TFilter* row : List(editor).Rows()) EXPECT_TRUE(unit->Holds(row));
+  ASSERT_EQ(List(editor).Selection().size(), 1u);
+  EXPECT_EQ(List(editor).Selection()[0]->number, selectedNumber);
+  TFilter* shown = editor.Layout().Panes().parameters->ShownFilter();
+  EXPECT_TRUE(shown == nullptr || unit->Holds(shown));
+  List(editor).ColumnClicked(1);
+  EXPECT_EQ(List(editor).List().Count(), 2);
 }
 
 }  // namespace
