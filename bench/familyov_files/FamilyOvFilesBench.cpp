@@ -22,15 +22,6 @@ constexpr double kLimitRatio = 1.10;
 using bench::Time;
 using bench::Timed;
 
-bool Report(const std::string& what, const std::string& reference, const Timed& timed) {
-  return bench::Report({.measured = what,
-                        .reference = reference,
-                        .unit = "ms",
-                        .referenceFigure = timed.wireMs,
-                        .measuredFigure = timed.measuredMs,
-                        .limit = kLimitRatio});
-}
-
 }  // namespace
 
 int main() {
@@ -63,10 +54,11 @@ int main() {
     std::fprintf(stderr, "failure: %s\n", e.GetText().c_str());
     return 1;
   }
-  const bool saved =
-      Report("familyov: save an 8148's settings file", "wire time with turnarounds", save);
+  const bool saved = bench::Report("familyov: save an 8148's settings file",
+                                   "wire time with turnarounds", save, kLimitRatio);
   load.wireMs += kFlagPollReplyTimeoutMs;
-  const bool loaded = Report("familyov: load it back", "wire, turnarounds and ready wait", load);
+  const bool loaded = bench::Report("familyov: load it back", "wire, turnarounds and ready wait",
+                                    load, kLimitRatio);
   line.Close();
   return saved && loaded ? 0 : 1;
 }
