@@ -15,7 +15,7 @@
 namespace {
 
 using namespace namespace8100;
-constexpr double kRepaintLimit = 100;
+constexpr double kRepaintLimit = 12;
 constexpr int kRepaints = 301;
 constexpr ui::Rect kGraphRect{0, 0, 1080, 400};  // a plot 1,000 pixels wide
 constexpr int kFilters = 20;

@@ -18,7 +18,7 @@ namespace {
 
 using namespace namespaceOV;
 
-constexpr double kRepaintLimit = 100;
+constexpr double kRepaintLimit = 4;
 constexpr int kRepaints = 301;
 constexpr ui::Rect kGraphRect{0, 0, 1080, 400};  // a plot 1,000 pixels wide
 constexpr int kOutputs = 8;

@@ -31,7 +31,7 @@ using namespace namespaceOV;
 using bench::Clock;
 using bench::Ms;
 
-constexpr double kRepaintLimit = 100;
+constexpr double kRepaintLimit = 8;
 constexpr int kRepaints = 301;
 constexpr ui::Rect kGraphRect{0, 0, 1080, 400};  // a plot 1,000 pixels wide
 constexpr int kChannel = 4;

@@ -18,7 +18,7 @@ namespace {
 
 using namespace namespaceOV;
 
-constexpr double kLimitRatio = 100;
+constexpr double kLimitRatio = 3;
 constexpr int kFrequencyCount = 1000;
 constexpr float kLowestHz = 20.0f;
 constexpr float kHighestHz = 24000.0f;
