@@ -75,9 +75,11 @@ struct Timed {
     char text[240];
     std::snprintf(
         text, sizeof text,
-        "wall %.1f ms = reference %.1f + program CPU %.1f + scheduling %.1f (taken off) + "
+        "wall %.1f ms = reference %.1f + program CPU %.1f + scheduling %.1f (taken off; the "
+        "threads waited %.1f for a processor, the line handed over in %.1f beyond the wire) + "
         "rest %.1f",
-        measuredMs, wireMs, threads.programCpuMs, SchedulingMs(), restMs);
+        measuredMs, wireMs, threads.programCpuMs, SchedulingMs(), threads.waitMs, handOverMs,
+        restMs);
     return text;
   }
 };
