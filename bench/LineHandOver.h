@@ -1,5 +1,7 @@
 #pragma once
 
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -14,19 +16,25 @@ namespace bench {
 
 // How much longer than the wire the program's transactions took, seen from the program's side of
 // the line: from a request written to the last byte of its reply read, less the wire time of
-// those bytes and the unit's turnaround. The program waits in a read all that time; what is
+// those bytes and the unit's turnaround. The program sits in its reads all that time; what is
 // beyond the wire is the pseudo-terminal handing the bytes over and the simulated unit's thread
-// waking on time, which on a loaded machine both wait for the kernel's workers and for a processor.
+// waking on time, which on a loaded machine both wait for the kernel's workers and for a
+// processor. Only where the program's own processor time within the transaction is more than the
+// wire time does the program itself make the transaction late; then the time beyond that counts.
 class HandOverClock {
  public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+
   explicit HandOverClock(int turnaroundUs) : turnaroundMs_(turnaroundUs / 1000.0) {}
 
-  void Wrote(std::chrono::steady_clock::time_point at, std::size_t bytes) {
+  // `at` is when the call returned and `cpuMs` the program thread's processor time then.
+  void Wrote(TimePoint at, double cpuMs, std::size_t bytes) {
     completedMs_ += Current();
-    open_ = {at, at, bytes, 0};
+    open_ = {at, at, cpuMs, cpuMs, bytes, 0};
   }
-  void Read(std::chrono::steady_clock::time_point at, std::size_t bytes) {
+  void Read(TimePoint at, double cpuMs, std::size_t bytes) {
     open_.lastReadAt = at;
+    open_.cpuAtLastReadMs = cpuMs;
     open_.replyBytes += bytes;
   }
   // The hand-over time of every transaction so far, the one under way as far as it has come.
@@ -34,8 +42,10 @@ class HandOverClock {
 
  private:
   struct Transaction {
-    std::chrono::steady_clock::time_point writtenAt{};
-    std::chrono::steady_clock::time_point lastReadAt{};
+    TimePoint writtenAt{};
+    TimePoint lastReadAt{};
+    double cpuAtWriteMs = 0;
+    double cpuAtLastReadMs = 0;
     std::size_t requestBytes = 0;
     std::size_t replyBytes = 0;
   };
@@ -48,7 +58,8 @@ class HandOverClock {
         std::chrono::duration<double, std::milli>(open_.lastReadAt - open_.writtenAt).count();
     const double wireMs =
         static_cast<double>(open_.requestBytes + open_.replyBytes) * byteMs + turnaroundMs_;
-    return std::max(tookMs - wireMs, 0.0);
+    const double ownMs = open_.cpuAtLastReadMs - open_.cpuAtWriteMs;
+    return std::max(tookMs - std::max(wireMs, ownMs), 0.0);
   }
 
   double turnaroundMs_;
@@ -69,18 +80,28 @@ class HandOverLine : public serial::Line {
   bool IsOpen() const override { return inner_->IsOpen(); }
   long Write(const uint8_t* data, std::size_t count) override {
     const long written = inner_->Write(data, count);
-    if (written > 0)
-      clock_.Wrote(std::chrono::steady_clock::now(), static_cast<std::size_t>(written));
+    if (written > 0) {
+      clock_.Wrote(std::chrono::steady_clock::now(), ThreadCpuMs(),
+                   static_cast<std::size_t>(written));
+    }
     return written;
   }
   long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
     const long read = inner_->Read(data, count, timeoutMs);
-    if (read > 0) clock_.Read(std::chrono::steady_clock::now(), static_cast<std::size_t>(read));
+    if (read > 0) {
+      clock_.Read(std::chrono::steady_clock::now(), ThreadCpuMs(), static_cast<std::size_t>(read));
+    }
     return read;
   }
   int LastErrno() const override { return inner_->LastErrno(); }
 
  private:
+  static double ThreadCpuMs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+  }
+
   std::unique_ptr<serial::Line> inner_;
   HandOverClock& clock_;
 };

@@ -56,20 +56,22 @@ struct Timed {
   ThreadTimes threads;
   double handOverMs = 0.0;
 
-  // The time beyond the wire that the machine took: the threads' waits for a processor or the
-  // line's hand-overs, whichever is more, but no more than leaves the program its own processor
-  // time beyond the wire. The two overlap (a thread woken by the line may wait for a processor),
-  // and the waits of the program's thread and the simulated unit's may fall together, so no sum
-  // of them is taken.
+  // The time beyond the wire that the machine took. The line's hand-overs are measured where
+  // they happen; the threads' waits for a processor may overlap them and each other (the
+  // program's thread and the simulated unit's may wait at the same time), so they count only as
+  // far as they leave the program its own processor time beyond the wire. The larger of the two
+  // is taken, never more than the whole time beyond the wire.
   double SchedulingMs() const {
     const double excess = measuredMs - wireMs;
-    const double machineMs = std::max({threads.waitMs, handOverMs, 0.0});
-    return std::clamp(excess - threads.programCpuMs, 0.0, machineMs);
+    const double waitedMs =
+        std::clamp(excess - threads.programCpuMs, 0.0, std::max(threads.waitMs, 0.0));
+    return std::min(std::max(handOverMs, waitedMs), std::max(excess, 0.0));
   }
   // What the program is held to: the wall time less the scheduling.
   double ProgramMs() const { return measuredMs - SchedulingMs(); }
-  // How the wall time divides: the wire, the program's processor time, the scheduling, and the
-  // rest (the line's own hand-overs, and any wait the program adds).
+  // How the wall time divides: the reference, the program's processor time, the scheduling, and
+  // the rest: what the program waited beyond those, or, below zero, the part of its processor time
+  // that ran while the wire still carried bytes.
   std::string Detail() const {
     const double restMs = measuredMs - wireMs - threads.programCpuMs - SchedulingMs();
     char text[240];

@@ -111,33 +111,49 @@ TEST(BenchFigures, SchedulingIsTakenOffButNeverTheProgramsProcessorTime) {
                      .handOverMs = 50};
   EXPECT_DOUBLE_EQ(early.ProgramMs(), 990);
   EXPECT_NE(early.Detail().find("rest -30.0"), std::string::npos) << early.Detail();
+
+  // The program read bytes while the wire carried more: its processor time does not keep the
+  // measured hand-overs from being taken off, but no more than the whole time beyond the wire is.
+  bench::Timed overlapped{.measuredMs = 1200,
+                          .wireMs = 1000,
+                          .threads = {.programCpuMs = 100, .waitMs = 20},
+                          .handOverMs = 150};
+  EXPECT_DOUBLE_EQ(overlapped.ProgramMs(), 1050);
+  bench::Timed lateLine{
+      .measuredMs = 1100, .wireMs = 1000, .threads = {.programCpuMs = 10}, .handOverMs = 150};
+  EXPECT_DOUBLE_EQ(lateLine.ProgramMs(), 1000);
 }
 
 TEST(BenchFigures, HandOversAreWhatATransactionTookBeyondItsWireTime) {
   const double byteMs = std::chrono::duration<double, std::milli>(sim::kByteWireTime).count();
   bench::HandOverClock clock(1000);
-  const Clock::time_point start{};
   // Ten bytes out, ten back after a 1 ms turnaround: 20 bytes and the turnaround on the wire.
   const double wireMs = 20 * byteMs + 1;
-  const auto at = [&](double ms) {
-    return start + std::chrono::duration_cast<Clock::duration>(
-                       std::chrono::duration<double, std::milli>(ms));
+  const auto at = [](double ms) {
+    return Clock::time_point{} + std::chrono::duration_cast<Clock::duration>(
+                                     std::chrono::duration<double, std::milli>(ms));
   };
-  clock.Wrote(at(0), 10);
-  clock.Read(at(wireMs - 2), 6);
-  clock.Read(at(wireMs + 3), 4);
+  clock.Wrote(at(0), 0, 10);
+  clock.Read(at(wireMs - 2), 0.1, 6);
+  clock.Read(at(wireMs + 3), 0.2, 4);
   EXPECT_NEAR(clock.TotalMs(), 3, 1e-6);
 
   // A broadcast no unit answers: its wait for silence is the program's.
-  clock.Wrote(at(100), 10);
+  clock.Wrote(at(100), 1, 10);
   EXPECT_NEAR(clock.TotalMs(), 3, 1e-6);
 
   // A transaction on an unpaced line, quicker than the wire, adds nothing.
-  clock.Wrote(at(200), 10);
-  clock.Read(at(201), 10);
-  clock.Wrote(at(300), 10);
-  clock.Read(at(300 + wireMs + 0.5), 10);
+  clock.Wrote(at(200), 2, 10);
+  clock.Read(at(201), 2.1, 10);
+  clock.Wrote(at(300), 3, 10);
+  clock.Read(at(300 + wireMs + 0.5), 3.1, 10);
   EXPECT_NEAR(clock.TotalMs(), 3.5, 1e-6);
+
+  // A program whose own reading took longer than the wire made the reply late itself: only what
+  // lies beyond its processor time is the line's.
+  clock.Wrote(at(400), 10, 10);
+  clock.Read(at(400 + wireMs + 4), 10 + wireMs + 3, 10);
+  EXPECT_NEAR(clock.TotalMs(), 4.5, 1e-6);
 }
 
 }  // namespace
