@@ -70,7 +70,7 @@ inline void RunLoopMs(int runMs) {
 // Why windows, and why the benchmarks hold the median window to the limit: on a shared machine
 // other programs take the processor from the program, or from the simulated unit that paces its
 // replies, for milliseconds at a time. That only ever lengthens a stall or a round, and what is not
-// taken off as a wait for a processor lands in a window or two, while what the program itself
+// taken off as the machine's time lands in a window or two, while what the program itself
 // does while polling (a transaction held on the loop, a repaint, a second transaction in one pass)
 // comes back on every round, so in every window. The median window shows the program's own figure
 // however the load falls, and the best and the worst are printed beside it so that the spread

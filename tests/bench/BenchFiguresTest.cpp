@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bench/BenchLine.h"
+#include "bench/EventLoopStall.h"
 #include "bench/LineHandOver.h"
 #include "bench/PacedBus.h"
 #include "bench/Repeated.h"
@@ -154,6 +155,29 @@ TEST(BenchFigures, HandOversAreWhatATransactionTookBeyondItsWireTime) {
   clock.Wrote(at(400), 10, 10);
   clock.Read(at(400 + wireMs + 4), 10 + wireMs + 3, 10);
   EXPECT_NEAR(clock.TotalMs(), 4.5, 1e-6);
+}
+
+TEST(BenchFigures, TheMedianWindowIsHeldWithTheBestAndTheWorstBesideIt) {
+  // Each window's figure is its stall against a reference of 10.
+  std::vector<bench::LoopWindow> windows(5);
+  const double stalls[] = {11, 30, 9, 12, 10.5};
+  for (std::size_t i = 0; i < windows.size(); ++i) windows[i].stallMs = stalls[i];
+  const bench::WindowFigure median =
+      bench::MedianWindow(windows, [](const bench::LoopWindow& window) {
+        return bench::WindowFigure{window.stallMs, 10, "stall " + std::to_string(window.stallMs)};
+      });
+  EXPECT_DOUBLE_EQ(median.measured, 11);
+  EXPECT_EQ(median.detail,
+            "median of 5 windows, best 0.900, worst 3.000; the median window: stall 11.000000");
+
+  // Of an even count the lower middle window, one window's figure as it is.
+  windows.pop_back();
+  EXPECT_DOUBLE_EQ(bench::MedianWindow(windows,
+                                       [](const bench::LoopWindow& window) {
+                                         return bench::WindowFigure{window.stallMs, 10};
+                                       })
+                       .measured,
+                   11);
 }
 
 }  // namespace
