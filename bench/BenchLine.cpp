@@ -21,10 +21,10 @@ bool Report(const Result& result) {
   const bool within = ratio <= result.limit;
   const std::string against = result.reference + " " + Figure(result.referenceFigure, result.unit);
   // Padded into columns, so that the lines of a run read as a table.
-  std::printf("%-48s | against %-56s | measured %-12s | ratio %.3f | limit %.3f | %s\n",
+  std::printf("%-48s | against %-56s | measured %-12s | ratio %.3f | limit %.3f | %s%s%s\n",
               result.measured.c_str(), against.c_str(),
               Figure(result.measuredFigure, result.unit).c_str(), ratio, result.limit,
-              within ? "ok" : "OVER");
+              within ? "ok" : "OVER", result.detail.empty() ? "" : " | ", result.detail.c_str());
   std::fflush(stdout);
   return within;
 }

@@ -13,12 +13,15 @@ struct Result {
   double referenceFigure = 0;
   double measuredFigure = 0;
   double limit = 0;  // the highest ratio allowed
+  // How the figures came about and how far they spread: the runs or windows they are the median
+  // of, or what the time beyond the wire went to. Empty when there is nothing to add.
+  std::string detail;
 };
 
 // Every benchmark prints its results in the same form, which scripts/run-benchmarks reads:
 //   WHAT | against REFERENCE FIGURE UNIT | measured FIGURE UNIT | ratio R.RRR | limit L.LLL | ok
-// where the ratio is measured / reference and the last word is OVER when it exceeds the limit.
-// Returns whether the ratio is within its limit.
+// where the ratio is measured / reference and the verdict is OVER when it exceeds the limit; a
+// detail follows the verdict as one more column. Returns whether the ratio is within its limit.
 bool Report(const Result& result);
 
 }  // namespace bench

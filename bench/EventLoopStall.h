@@ -9,28 +9,33 @@
 #include <vector>
 
 #include "bench/PacedBus.h"
-#include "bench/ProcessorWait.h"
+#include "bench/ThreadTimes.h"
 
 namespace bench {
 
 // The longest gap beyond one tick between two ticks of a `tickMs` timer while the event loop runs
-// for `runMs`: how long the program held the loop at most. The time its threads spent waiting for
-// a processor within a gap is not the program's and is taken off that gap: the tick was late
-// because another program ran, or because the simulated unit, a thread of this process, could not
-// send its reply on time. The program's own work and its waits for the wire stay in.
+// for `runMs`: how long the program held the loop at most. The time the machine took within a gap
+// is not the program's and is taken off that gap: the time its threads spent waiting for a
+// processor (another program ran, or the simulated unit, a thread of this process, could not send
+// its reply on time) or the line's hand-overs beyond the wire, whichever is more, as they overlap.
+// The program's own work and its waits for the wire stay in.
 inline double LongestStallMs(int runMs, int tickMs) {
-  const ProcessorWait wait;
+  const ThreadClock threads;
   double longest = 0;
   auto last = Clock::now();
-  double waitedMs = wait.Ms();
+  double waitedMs = threads.Now().waitMs;
+  double handedOverMs = HandOvers().TotalMs();
   QTimer tick;
   tick.setTimerType(Qt::PreciseTimer);
   QObject::connect(&tick, &QTimer::timeout, [&] {
     const auto now = Clock::now();
-    const double waitedNowMs = wait.Ms();
-    longest = std::max(longest, Ms(now - last).count() - tickMs - (waitedNowMs - waitedMs));
+    const double waitedNowMs = threads.Now().waitMs;
+    const double handedOverNowMs = HandOvers().TotalMs();
+    const double machineMs = std::max(waitedNowMs - waitedMs, handedOverNowMs - handedOverMs);
+    longest = std::max(longest, Ms(now - last).count() - tickMs - machineMs);
     last = now;
     waitedMs = waitedNowMs;
+    handedOverMs = handedOverNowMs;
   });
   QEventLoop loop;
   QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
@@ -39,11 +44,14 @@ inline double LongestStallMs(int runMs, int tickMs) {
   return longest;
 }
 
-// One window of a polling run: its longest stall of the event loop, how long it lasted and the
-// traffic the bus carried meanwhile.
+// One window of a polling run: its longest stall of the event loop, how long it lasted, where the
+// process's threads spent that time, the line's hand-overs and the traffic the bus carried
+// meanwhile.
 struct LoopWindow {
   double stallMs = 0;
   double elapsedMs = 0;
+  ThreadTimes threads;
+  double handOverMs = 0;
   std::vector<sim::TrafficEntry> traffic;
 };
 
@@ -59,18 +67,22 @@ inline void RunLoopMs(int runMs) {
 // and the work that wake-up brings (the idle pass starts again from its first stage) would be
 // counted against the polling rate that a round measures.
 //
-// Why windows, and why the benchmarks report the best of them: on a shared machine other programs
-// take the processor from the program, or from the simulated unit that paces its replies, for
-// milliseconds at a time. That only ever lengthens a stall or a round, and it lands in a window or
-// two, while what the program itself does while polling (a transaction held on the loop, a repaint,
-// a second transaction in one pass) comes back on every round, so in every window. The best
-// window therefore shows the program's own figure, and the worst is printed beside it so that the
-// spread stays visible. Nothing is left out inside a window: its longest stall is its longest gap.
+// Why windows, and why the benchmarks hold the median window to the limit: on a shared machine
+// other programs take the processor from the program, or from the simulated unit that paces its
+// replies, for milliseconds at a time. That only ever lengthens a stall or a round, and what is not
+// taken off as the machine's time lands in a window or two, while what the program itself
+// does while polling (a transaction held on the loop, a repaint, a second transaction in one pass)
+// comes back on every round, so in every window. The median window shows the program's own figure
+// however the load falls, and the best and the worst are printed beside it so that the spread
+// stays visible. Nothing is left out inside a window: its longest stall is its longest gap.
 inline std::vector<LoopWindow> RunWindows(sim::SimulatedBus& bus, int count, int windowMs,
                                           int tickMs) {
+  const ThreadClock clock;
   std::vector<LoopWindow> windows;
   for (int i = 0; i < count; ++i) {
     bus.ClearTraffic();
+    const ThreadTimes before = clock.Now();
+    const double handOversBefore = HandOvers().TotalMs();
     const auto start = Clock::now();
     LoopWindow window;
     if (tickMs > 0) {
@@ -79,34 +91,46 @@ inline std::vector<LoopWindow> RunWindows(sim::SimulatedBus& bus, int count, int
       RunLoopMs(windowMs);
     }
     window.elapsedMs = Ms(Clock::now() - start).count();
+    window.threads = clock.Now() - before;
+    window.handOverMs = HandOvers().TotalMs() - handOversBefore;
     window.traffic = bus.Traffic();
     windows.push_back(std::move(window));
   }
   return windows;
 }
 
-// A figure of every window against its reference in the same window, as one benchmark result
-// would hold them.
+// A figure of a window against its reference in the same window, as one benchmark result would
+// hold them, and what there is to say about how it came about.
 struct WindowFigure {
   double measured = 0;
   double reference = 0;
+  std::string detail;
   double Ratio() const { return reference > 0 ? measured / reference : 0; }
 };
 
-// The window whose figure is lowest against its reference, after a line on stdout with the best
-// and the worst ratio of the windows under `what`.
-inline WindowFigure BestWindow(const std::string& what, const std::vector<LoopWindow>& windows,
-                               const std::function<WindowFigure(const LoopWindow&)>& figureOf) {
+// The window whose ratio is the median of the windows', its detail followed by the best and the
+// worst ratio of the windows.
+inline WindowFigure MedianWindow(const std::vector<LoopWindow>& windows,
+                                 const std::function<WindowFigure(const LoopWindow&)>& figureOf) {
   std::vector<WindowFigure> figures;
   for (const LoopWindow& window : windows) figures.push_back(figureOf(window));
-  const auto byRatio = [](const WindowFigure& a, const WindowFigure& b) {
-    return a.Ratio() < b.Ratio();
-  };
   if (figures.empty()) return {};
-  const auto [best, worst] = std::minmax_element(figures.begin(), figures.end(), byRatio);
-  std::printf("%s: best of %zu windows %.3f, worst %.3f\n", what.c_str(), figures.size(),
-              best->Ratio(), worst->Ratio());
-  return *best;
+  std::ranges::sort(figures, {}, &WindowFigure::Ratio);
+  // With an even count the lower middle window, so that the figure is one window's as it is.
+  WindowFigure median = figures[(figures.size() - 1) / 2];
+  char text[120];
+  std::snprintf(text, sizeof text, "median of %zu windows, best %.3f, worst %.3f", figures.size(),
+                figures.front().Ratio(), figures.back().Ratio());
+  median.detail = median.detail.empty() ? text : text + ("; the median window: " + median.detail);
+  return median;
+}
+
+// A round figure of a window with `rounds` rounds of polling: the program's part of a round's time
+// against the wire time of a round's traffic, as a bus-bound result holds them.
+inline WindowFigure RoundFigure(const LoopWindow& window, double rounds) {
+  if (rounds <= 0) return {};
+  const Timed timed{window.elapsedMs, WireMs(window.traffic), window.threads, window.handOverMs};
+  return {timed.ProgramMs() / rounds, timed.wireMs / rounds, timed.Detail()};
 }
 
 }  // namespace bench

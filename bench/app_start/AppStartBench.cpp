@@ -1,6 +1,7 @@
 // Start-up of the program against a bare Qt Widgets window started the same way: the time from
 // starting the process to its shown main window, and the resident memory then. Each is started as
-// a child process several times; the medians are compared. The bare window carries what any main
+// a child process several times, the two in turns so that both meet the same load; the medians are
+// compared. The bare window carries what any main
 // window shows (a menu bar, a status bar, a line of text), so that both pay Qt's one-time font and
 // style set-up and the ratio measures what the program adds on top.
 
@@ -14,7 +15,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +25,7 @@
 #include "app/DeviceTypes.h"
 #include "app/TelvoApp.h"
 #include "bench/BenchLine.h"
+#include "bench/Repeated.h"
 #include "platform/shell/OpenDocument.h"
 
 namespace {
@@ -101,26 +102,23 @@ bool StartChild(const char* self, const char* mode, Sample& sample) {
   return reported;
 }
 
-template <typename T>
-T Median(std::vector<T> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+// The start-up times and memories of the program and of the bare window, started in turns.
+struct Starts {
+  std::vector<double> programMs, bareMs, programKb, bareKb;
+};
 
-bool Measure(const char* self, const char* mode, double& milliseconds, long& kilobytes) {
-  std::vector<double> times;
-  std::vector<long> sizes;
+bool StartInTurns(const char* self, Starts& starts) {
   for (int run = 0; run < kRuns; ++run) {
-    Sample sample;
-    if (!StartChild(self, mode, sample)) {
-      std::fprintf(stderr, "app_start: the %s run did not report\n", mode);
+    Sample program, bare;
+    if (!StartChild(self, "--program", program) || !StartChild(self, "--bare", bare)) {
+      std::fprintf(stderr, "app_start: a start did not report\n");
       return false;
     }
-    times.push_back(sample.milliseconds);
-    sizes.push_back(sample.kilobytes);
+    starts.programMs.push_back(program.milliseconds);
+    starts.bareMs.push_back(bare.milliseconds);
+    starts.programKb.push_back(static_cast<double>(program.kilobytes));
+    starts.bareKb.push_back(static_cast<double>(bare.kilobytes));
   }
-  milliseconds = Median(times);
-  kilobytes = Median(sizes);
   return true;
 }
 
@@ -136,27 +134,23 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
-  double bareMs = 0, programMs = 0;
-  long bareKb = 0, programKb = 0;
   // One start of each first, so that both find the libraries in the page cache.
   Sample warmUp;
   StartChild(argv[0], "--bare", warmUp);
   StartChild(argv[0], "--program", warmUp);
-  if (!Measure(argv[0], "--bare", bareMs, bareKb) ||
-      !Measure(argv[0], "--program", programMs, programKb)) {
-    return 1;
-  }
-  const bool timeWithin = bench::Report({.measured = "app: start to shown main window",
-                                         .reference = "bare Qt (a main window)",
-                                         .unit = "ms",
-                                         .referenceFigure = bareMs,
-                                         .measuredFigure = programMs,
-                                         .limit = kLimitRatio});
-  const bool memoryWithin = bench::Report({.measured = "app: resident memory at shown main window",
-                                           .reference = "bare Qt (a main window)",
-                                           .unit = "kB",
-                                           .referenceFigure = static_cast<double>(bareKb),
-                                           .measuredFigure = static_cast<double>(programKb),
-                                           .limit = kLimitRatio});
+  Starts starts;
+  if (!StartInTurns(argv[0], starts)) return 1;
+  const bool timeWithin = bench::Report(
+      bench::MedianOfPairs({.measured = "app: start to shown main window",
+                            .reference = "bare Qt (a main window)",
+                            .unit = "ms",
+                            .limit = kLimitRatio},
+                           starts.programMs, starts.bareMs, bench::FrameShare::kLeftOut));
+  const bool memoryWithin = bench::Report(
+      bench::MedianOfPairs({.measured = "app: resident memory at shown main window",
+                            .reference = "bare Qt (a main window)",
+                            .unit = "kB",
+                            .limit = kLimitRatio},
+                           starts.programKb, starts.bareKb, bench::FrameShare::kLeftOut));
   return timeWithin && memoryWithin ? 0 : 1;
 }

@@ -18,9 +18,6 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Ms;
-
 constexpr int kFamily = 368;
 constexpr int kValueId = 20;
 constexpr int kTransfers = 1000;
@@ -41,15 +38,6 @@ struct SilentNotifier : BusNotifier {
   }
 };
 
-bool Report(const std::string& what, const char* reference, double wireMs, double measuredMs) {
-  return bench::Report({.measured = what,
-                        .reference = reference,
-                        .unit = "ms",
-                        .referenceFigure = wireMs,
-                        .measuredFigure = measuredMs,
-                        .limit = kLimitRatio});
-}
-
 }  // namespace
 
 int main() {
@@ -68,11 +56,8 @@ int main() {
 
   bool withinLimits = true;
   {
-    bus.ClearTraffic();
     std::vector<IQDevice*> found;
-    const auto start = Clock::now();
-    manager.RollCall({&type}, found, notifier);
-    const double measuredMs = Ms(Clock::now() - start).count();
+    bench::Timed rollCall = bench::Time(bus, [&] { manager.RollCall({&type}, found, notifier); });
     if (found.size() != kRollCallUnits) {
       std::fprintf(stderr, "roll call found %zu units\n", found.size());
       return 1;
@@ -81,23 +66,23 @@ int main() {
     // and the time-out of the query nobody answers.
     const int silentWaits = 1 + 1 + kRollCallUnits + 1;
     const double silenceMs = silentWaits * (port.GetRetries() + 1) * port.ByteAttemptTimeoutMs();
-    withinLimits &= Report("bus: roll call of " + std::to_string(kRollCallUnits) + " units",
-                           "wire time with turnarounds and mandated waits",
-                           bench::WireMs(bus.Traffic()) + silenceMs, measuredMs);
+    rollCall.wireMs += silenceMs;
+    withinLimits &=
+        bench::Report("bus: roll call of " + std::to_string(kRollCallUnits) + " units",
+                      "wire time with turnarounds and mandated waits", rollCall, kLimitRatio);
   }
   {
     IQDevice& unit = *manager.Devices().front();
     LongIntUCodeObject value(kValueId, 1, true);
-    bus.ClearTraffic();
-    const auto start = Clock::now();
-    for (int i = 0; i < kTransfers; ++i) {
-      value.Write(unit, static_cast<uint32_t>(i));
-      value.Read(unit);
-    }
-    const double measuredMs = Ms(Clock::now() - start).count();
+    const bench::Timed transfers = bench::Time(bus, [&] {
+      for (int i = 0; i < kTransfers; ++i) {
+        value.Write(unit, static_cast<uint32_t>(i));
+        value.Read(unit);
+      }
+    });
     withinLimits &=
-        Report("bus: " + std::to_string(kTransfers) + " reads and writes of 4 bytes each",
-               "wire time with turnarounds", bench::WireMs(bus.Traffic()), measuredMs);
+        bench::Report("bus: " + std::to_string(kTransfers) + " reads and writes of 4 bytes each",
+                      "wire time with turnarounds", transfers, kLimitRatio);
   }
   port.Close();
   bus.Stop();

@@ -40,12 +40,7 @@ void ReadAllParameters(IQDevice3300& unit) {
 }
 
 bool Report(const std::string& what, const Timed& timed) {
-  return bench::Report({.measured = what,
-                        .reference = "wire time with turnarounds",
-                        .unit = "ms",
-                        .referenceFigure = timed.wireMs,
-                        .measuredFigure = timed.measuredMs,
-                        .limit = kLimitRatio});
+  return bench::Report(what, "wire time with turnarounds", timed, kLimitRatio);
 }
 
 }  // namespace

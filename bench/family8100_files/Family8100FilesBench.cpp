@@ -73,18 +73,9 @@ int main() {
   std::filesystem::remove(path);
   line.Close();
   const std::string filters = std::to_string(kFilters) + " filters and two crossovers";
-  const bool readWithin = bench::Report({.measured = "family8100: read an X with " + filters,
-                                         .reference = "wire time with turnarounds",
-                                         .unit = "ms",
-                                         .referenceFigure = read.wireMs,
-                                         .measuredFigure = read.measuredMs,
-                                         .limit = kLimitRatio});
-  const bool saveWithin =
-      bench::Report({.measured = "family8100: save an X with " + filters + ", two memories",
-                     .reference = "wire time with turnarounds",
-                     .unit = "ms",
-                     .referenceFigure = save.wireMs,
-                     .measuredFigure = save.measuredMs,
-                     .limit = kLimitRatio});
+  const bool readWithin = bench::Report("family8100: read an X with " + filters,
+                                        "wire time with turnarounds", read, kLimitRatio);
+  const bool saveWithin = bench::Report("family8100: save an X with " + filters + ", two memories",
+                                        "wire time with turnarounds", save, kLimitRatio);
   return readWithin && saveWithin ? 0 : 1;
 }

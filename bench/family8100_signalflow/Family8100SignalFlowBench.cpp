@@ -3,7 +3,7 @@
 // ticks of a 1 ms timer against the wire time of one transaction, and the time a round of the
 // meters takes (ready flag and four meters) against the wire time of that round, turnarounds
 // included, each measured in windows of its own, with the stall probe's timer running only while
-// it measures (bench/EventLoopStall.h says why, and why the best window counts).
+// it measures (bench/EventLoopStall.h says why, and why the median window counts).
 
 #include <cstdio>
 
@@ -55,19 +55,14 @@ int main(int argc, char** argv) {
     const auto transactions = [](const bench::LoopWindow& window) {
       return static_cast<double>(window.traffic.size()) / 2;
     };
-    stall = bench::BestWindow(
-        "family8100 signal flow, stall", probed, [&](const bench::LoopWindow& window) {
-          if (transactions(window) <= 0) return bench::WindowFigure{};
-          return bench::WindowFigure{window.stallMs,
-                                     bench::WireMs(window.traffic) / transactions(window)};
-        });
-    round = bench::BestWindow("family8100 signal flow, round", unprobed,
-                              [&](const bench::LoopWindow& window) {
-                                const double rounds = transactions(window) / kTransactionsPerRound;
-                                if (rounds <= 0) return bench::WindowFigure{};
-                                return bench::WindowFigure{window.elapsedMs / rounds,
-                                                           bench::WireMs(window.traffic) / rounds};
-                              });
+    stall = bench::MedianWindow(probed, [&](const bench::LoopWindow& window) {
+      if (transactions(window) <= 0) return bench::WindowFigure{};
+      return bench::WindowFigure{window.stallMs,
+                                 bench::WireMs(window.traffic) / transactions(window)};
+    });
+    round = bench::MedianWindow(unprobed, [&](const bench::LoopWindow& window) {
+      return bench::RoundFigure(window, transactions(window) / kTransactionsPerRound);
+    });
     polled = dialog.Polling() && round.reference > 0;
   }
   ui::test::PumpMessages();
@@ -79,13 +74,15 @@ int main(int argc, char** argv) {
                      .unit = "ms",
                      .referenceFigure = stall.reference,
                      .measuredFigure = stall.measured,
-                     .limit = kStallLimit});
+                     .limit = kStallLimit,
+                     .detail = stall.detail});
   const bool roundWithin =
       bench::Report({.measured = "family8100: one round of the signal flow's meters",
                      .reference = "wire time of the round with its turnarounds",
                      .unit = "ms",
                      .referenceFigure = round.reference,
                      .measuredFigure = round.measured,
-                     .limit = kRoundLimit});
+                     .limit = kRoundLimit,
+                     .detail = round.detail});
   return polled && stallWithin && roundWithin ? 0 : 1;
 }

@@ -19,8 +19,8 @@
 #include <string>
 
 #include "bench/BenchLine.h"
-#include "bench/ProcessorWait.h"
 #include "bench/Simulated8148.h"
+#include "bench/ThreadTimes.h"
 #include "bus/SettingsTextFile.h"
 #include "controls/TProgressDialog.h"
 #include "familycommon/ProgressWindow.h"
@@ -59,7 +59,7 @@ class PaintGaps : public QObject {
   bool eventFilter(QObject*, QEvent* e) override {
     if (e->type() != QEvent::Paint) return false;
     const auto now = bench::Clock::now();
-    const double waitedMs = wait_.Ms();
+    const double waitedMs = threads_.Now().waitMs;
     if (paints_++ > 0) {
       longestMs_ =
           std::max(longestMs_, bench::Ms(now - last_).count() - (waitedMs - lastWaitedMs_));
@@ -70,7 +70,7 @@ class PaintGaps : public QObject {
   }
 
  private:
-  const bench::ProcessorWait wait_;
+  const bench::ThreadClock threads_;
   QWidget* widget_ = nullptr;
   bench::Clock::time_point last_;
   double lastWaitedMs_ = 0;
@@ -107,15 +107,6 @@ int Requests(const std::vector<sim::TrafficEntry>& traffic) {
 
 using bench::Time;
 using bench::Timed;
-
-bool Report(const std::string& what, const std::string& reference, const Timed& timed) {
-  return bench::Report({.measured = what,
-                        .reference = reference,
-                        .unit = "ms",
-                        .referenceFigure = timed.wireMs,
-                        .measuredFigure = timed.measuredMs,
-                        .limit = kLimitRatio});
-}
 
 }  // namespace
 
@@ -160,8 +151,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "failure: %s\n", e.GetText().c_str());
     return 1;
   }
-  const bool saved =
-      Report("familyov: save an 8148's settings file", "wire time with turnarounds", save);
+  const bool saved = bench::Report("familyov: save an 8148's settings file",
+                                   "wire time with turnarounds", save, kLimitRatio);
   const bool painted =
       gaps.Paints() > 1 && requests > 0 &&
       bench::Report({.measured = "familyov: longest gap between progress paints in that save",
@@ -171,7 +162,8 @@ int main(int argc, char** argv) {
                      .measuredFigure = gaps.LongestMs(),
                      .limit = kPaintGapLimitRatio});
   load.wireMs += kFlagPollReplyTimeoutMs;
-  const bool loaded = Report("familyov: load it back", "wire, turnarounds and ready wait", load);
+  const bool loaded = bench::Report("familyov: load it back", "wire, turnarounds and ready wait",
+                                    load, kLimitRatio);
   line.port.SetPauseHook(nullptr);
   line.Close();
   return saved && painted && loaded ? 0 : 1;

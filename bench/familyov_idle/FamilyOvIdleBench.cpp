@@ -1,7 +1,7 @@
 // An open, idle 8148 whose window watches for settings the unit loads by itself, on a
 // pseudo-terminal paced at the bus's baud rate: the longest time the event loop is held between
 // two ticks of a 1 ms timer, against the wire time of one poll of the unit (request, turnaround
-// and reply), measured in the same windows of the run (bench/EventLoopStall.h says why the best
+// and reply), measured in the same windows of the run (bench/EventLoopStall.h says why the median
 // window counts).
 
 #include <cstdio>
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   bench::Open8148 open(false);
   const auto windows = bench::RunWindows(open.line.bus, kWindows, kWindowMs, kTickMs);
   const bench::WindowFigure stall =
-      bench::BestWindow("familyov idle, stall", windows, [](const bench::LoopWindow& window) {
+      bench::MedianWindow(windows, [](const bench::LoopWindow& window) {
         // Every transaction of the idle unit is one poll: a request and its reply.
         const double polls = static_cast<double>(window.traffic.size()) / 2;
         if (polls <= 0) return bench::WindowFigure{};
@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
                      .unit = "ms",
                      .referenceFigure = stall.reference,
                      .measuredFigure = stall.measured,
-                     .limit = kLimitRatio});
+                     .limit = kLimitRatio,
+                     .detail = stall.detail});
   return within && open.edit != nullptr && stall.reference > 0 ? 0 : 1;
 }

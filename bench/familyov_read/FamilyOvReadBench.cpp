@@ -10,9 +10,6 @@
 
 namespace {
 
-using bench::Clock;
-using bench::Ms;
-
 constexpr int kFiltersPerChannel = 12;
 constexpr double kLimitRatio = 1.15;
 
@@ -37,27 +34,21 @@ void FillUnit(namespaceOV::IQDeviceOrdavinex& unit) {
 int main() {
   bench::Simulated8148 line;
   int filters = 0;
-  double measuredMs = 0.0;
+  bench::Timed read;
   try {
     namespaceOV::IQDevice8148 writer(&line.type, &line.manager, &line.record, 8);
     FillUnit(writer);
     bench::StartPacedRun(line.bus);
     namespaceOV::IQDevice8148 reader(&line.type, &line.manager, &line.record, 8);
-    const auto start = Clock::now();
-    reader.ReadDeviceParameters();
-    measuredMs = Ms(Clock::now() - start).count();
+    read = bench::Time(line.bus, [&reader] { reader.ReadDeviceParameters(); });
     filters = static_cast<int>(reader.Filters().size());
   } catch (const IQException& e) {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
     return 1;
   }
-  const bool within = bench::Report(
-      {.measured = "familyov: read an 8148 with " + std::to_string(filters) + " filters",
-       .reference = "wire time with turnarounds",
-       .unit = "ms",
-       .referenceFigure = bench::WireMs(line.bus.Traffic()),
-       .measuredFigure = measuredMs,
-       .limit = kLimitRatio});
+  const bool within =
+      bench::Report("familyov: read an 8148 with " + std::to_string(filters) + " filters",
+                    "wire time with turnarounds", read, kLimitRatio);
   line.Close();
   return within ? 0 : 1;
 }

@@ -23,7 +23,6 @@
 
 namespace {
 
-using bench::Clock;
 using bench::Ms;
 
 constexpr int kImageBytes = 64 * 1024;
@@ -96,22 +95,18 @@ int main(int argc, char** argv) {
       .AnswerMessageBox(ui::kIdOk);
 
   bench::StartPacedRun(line.bus);
-  const auto start = Clock::now();
-  namespaceOV::ReflashUnit(unit, nullptr);
-  const double measuredMs = Ms(Clock::now() - start).count();
+  bench::Timed reflash =
+      bench::Time(line.bus, [&unit] { namespaceOV::ReflashUnit(unit, nullptr); });
   const auto& seen = script.Seen();
   if (seen.size() != 4 || seen.back().text.rfind("Device reprogrammed successfully", 0) != 0) {
     std::fprintf(stderr, "the reflash did not succeed\n");
     failed = true;
   }
+  reflash.wireMs =
+      bench::WireMs(WithoutBusyPolls(line.bus.Traffic())) + kBusyPeriods * Ms(kBusyTime).count();
   const bool within =
-      bench::Report({.measured = "familyov: reflash an 8148 with a 64 KiB image",
-                     .reference = "wire time with turnarounds and busy time",
-                     .unit = "ms",
-                     .referenceFigure = bench::WireMs(WithoutBusyPolls(line.bus.Traffic())) +
-                                        kBusyPeriods * Ms(kBusyTime).count(),
-                     .measuredFigure = measuredMs,
-                     .limit = kLimitRatio});
+      bench::Report("familyov: reflash an 8148 with a 64 KiB image",
+                    "wire time with turnarounds and busy time", reflash, kLimitRatio);
   line.Close();
   std::filesystem::remove(path);
   return within && !failed ? 0 : 1;

@@ -3,7 +3,7 @@
 // takes against the wire time of the round's transactions and turnarounds, and the longest time the
 // event loop is held between two ticks of a 1 ms timer against the wire time of one transaction,
 // each measured in windows of its own, with the stall probe's timer running only while it measures
-// (bench/EventLoopStall.h says why, and why the best window counts).
+// (bench/EventLoopStall.h says why, and why the median window counts).
 
 #include <cstdio>
 
@@ -43,14 +43,12 @@ int main(int argc, char** argv) {
   const double perRound = meters + 1;
 
   const bench::WindowFigure round =
-      bench::BestWindow("familyov summary, round", unprobed, [&](const bench::LoopWindow& window) {
-        const double rounds = static_cast<double>(window.traffic.size()) / 2 / perRound;
-        if (rounds <= 0) return bench::WindowFigure{};
-        return bench::WindowFigure{window.elapsedMs / rounds,
-                                   bench::WireMs(window.traffic) / rounds};
+      bench::MedianWindow(unprobed, [&](const bench::LoopWindow& window) {
+        return bench::RoundFigure(window,
+                                  static_cast<double>(window.traffic.size()) / 2 / perRound);
       });
   const bench::WindowFigure stall =
-      bench::BestWindow("familyov summary, stall", probed, [](const bench::LoopWindow& window) {
+      bench::MedianWindow(probed, [](const bench::LoopWindow& window) {
         const double transactions = static_cast<double>(window.traffic.size()) / 2;
         if (transactions <= 0) return bench::WindowFigure{};
         return bench::WindowFigure{window.stallMs, bench::WireMs(window.traffic) / transactions};
@@ -64,13 +62,15 @@ int main(int argc, char** argv) {
        .unit = "ms",
        .referenceFigure = round.reference,
        .measuredFigure = round.measured,
-       .limit = kRoundLimitRatio});
+       .limit = kRoundLimitRatio,
+       .detail = round.detail});
   const bool stallWithin =
       bench::Report({.measured = "familyov: longest event-loop stall, an 8148's summary polling",
                      .reference = "wire time of one transaction with its turnaround",
                      .unit = "ms",
                      .referenceFigure = stall.reference,
                      .measuredFigure = stall.measured,
-                     .limit = kStallLimitRatio});
+                     .limit = kStallLimitRatio,
+                     .detail = stall.detail});
   return roundWithin && stallWithin && opened && round.reference > 0 ? 0 : 1;
 }

@@ -1,15 +1,14 @@
 // Redrawing a custom-drawn window through the device context against the same drawing with bare
-// QPainter, in the same run: 2,000 line segments on a 600 x 400 image.
+// QPainter, in turns in the same run: 2,000 line segments on a 600 x 400 image.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <algorithm>
-#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "bench/BenchLine.h"
+#include "bench/Repeated.h"
 #include "platform/ui/draw/Dc.h"
 
 namespace {
@@ -54,19 +53,6 @@ void DrawWithQPainter(QImage& image, const std::vector<Segment>& segments) {
   for (const Segment& s : segments) painter.drawLine(s.from.x, s.from.y, s.to.x, s.to.y);
 }
 
-template <typename Draw>
-double MillisecondsOf(Draw draw) {
-  const auto start = std::chrono::steady_clock::now();
-  draw();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
-
-double Median(std::vector<double> values) {
-  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,19 +60,12 @@ int main(int argc, char** argv) {
   const std::vector<Segment> segments = RandomSegments();
   QImage image = ui::MakeDrawingSurface({kWidthPixels, kHeightPixels});
 
-  // Interleaved, so both see the same machine load.
-  std::vector<double> dcMs;
-  std::vector<double> painterMs;
-  for (int run = 0; run < kRuns; ++run) {
-    dcMs.push_back(MillisecondsOf([&] { DrawWithDc(image, segments); }));
-    painterMs.push_back(MillisecondsOf([&] { DrawWithQPainter(image, segments); }));
-  }
-  const bool within =
-      bench::Report({.measured = "ui: device context draws " + std::to_string(kSegments) + " lines",
-                     .reference = "bare Qt (QPainter)",
-                     .unit = "ms",
-                     .referenceFigure = Median(painterMs),
-                     .measuredFigure = Median(dcMs),
-                     .limit = kLimitRatio});
+  const bool within = bench::Report(bench::TimedInTurns(
+      {.measured = "ui: device context draws " + std::to_string(kSegments) + " lines",
+       .reference = "bare Qt (QPainter)",
+       .unit = "ms",
+       .limit = kLimitRatio},
+      kRuns, [&] { DrawWithDc(image, segments); }, [&] { DrawWithQPainter(image, segments); },
+      bench::FrameShare::kPrinted));
   return within ? 0 : 1;
 }

@@ -1,20 +1,19 @@
 // Posting and dispatching window messages through the layer against the same number of bare Qt
-// posted events, in one run: the layer may cost at most twice as much.
+// posted events, in turns in one run: the layer may cost at most twice as much.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "bench/BenchLine.h"
+#include "bench/Repeated.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
 namespace {
 
 constexpr int kMessages = 100000;
-constexpr int kRounds = 5;
+constexpr int kRounds = 21;
 constexpr double kLimitRatio = 2.0;
 constexpr ui::MessageId kBenchMessage = 301;
 
@@ -34,19 +33,15 @@ class BareReceiver : public QObject {
   }
 };
 
-qint64 BareQtNs() {
+void PostBareQt() {
   BareReceiver receiver;
-  QElapsedTimer timer;
-  timer.start();
   for (int i = 0; i < kMessages; ++i)
     QCoreApplication::postEvent(&receiver, new QEvent(BareReceiver::Type()));
   QCoreApplication::sendPostedEvents();
-  const qint64 ns = timer.nsecsElapsed();
   if (receiver.received != kMessages) std::fprintf(stderr, "bare Qt lost events\n");
-  return ns;
 }
 
-qint64 LayerNs() {
+void PostThroughLayer() {
   ui::Window window;
   window.Create();
   int received = 0;
@@ -54,13 +49,9 @@ qint64 LayerNs() {
     received += static_cast<int>(m.wParam);
     return ui::Param{0};
   });
-  QElapsedTimer timer;
-  timer.start();
   for (int i = 0; i < kMessages; ++i) window.Post(kBenchMessage, 1, i);
   QCoreApplication::sendPostedEvents();
-  const qint64 ns = timer.nsecsElapsed();
   if (received != kMessages) std::fprintf(stderr, "the layer lost messages\n");
-  return ns;
 }
 
 }  // namespace
@@ -68,18 +59,11 @@ qint64 LayerNs() {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ui::Application app(argc, argv, "bench");
-  qint64 bare = BareQtNs();  // warm-up runs count too; the best of each is compared
-  qint64 layer = LayerNs();
-  for (int round = 0; round < kRounds; ++round) {
-    bare = std::min(bare, BareQtNs());
-    layer = std::min(layer, LayerNs());
-  }
-  const bool within = bench::Report(
+  const bool within = bench::Report(bench::TimedInTurns(
       {.measured = "ui: " + std::to_string(kMessages) + " messages posted and dispatched",
        .reference = "bare Qt (posted events)",
        .unit = "ms",
-       .referenceFigure = bare / 1e6,
-       .measuredFigure = layer / 1e6,
-       .limit = kLimitRatio});
+       .limit = kLimitRatio},
+      kRounds, PostThroughLayer, PostBareQt, bench::FrameShare::kLeftOut));
   return within ? 0 : 1;
 }
