@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/registry/BoundedFileRead.h"
 
@@ -63,11 +64,20 @@ std::optional<std::string> SettingsTextFile::OpenToRead(const std::string& fileN
   return std::nullopt;
 }
 
-bool SettingsTextFile::Open(const std::string& fileName, int mode) {
+void SettingsTextFile::Restart(std::string content) {
   Close();
-  content_.clear();
+  content_ = std::move(content);
   position_ = 0;
   indexed_ = false;
+}
+
+void SettingsTextFile::OpenText(std::string text) {
+  Restart(std::move(text));
+  open_ = true;
+}
+
+bool SettingsTextFile::Open(const std::string& fileName, int mode) {
+  Restart({});
   if (mode != kWrite) {
     std::optional<std::string> text = ReadWholeFile(fileName);
     if (!text) return false;

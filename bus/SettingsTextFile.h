@@ -65,6 +65,8 @@ class SettingsTextFile {
   // mode opens an existing file to be read and changed. False when the file cannot be opened (or,
   // for writing, its folder cannot take the new file).
   bool Open(const std::string& fileName, int mode);
+  // Reads `text` as the content of a file opened for reading, for text that was never a file.
+  void OpenText(std::string text);
   // Opens an existing file for reading when it holds at most `maxBytes`; otherwise what to tell
   // the user: that it could not be opened, or that it is too large, with its size.
   std::optional<std::string> OpenToRead(const std::string& fileName, std::size_t maxBytes);
@@ -106,6 +108,8 @@ class SettingsTextFile {
   void WriteComment(const std::string& text);
 
  private:
+  // Closes what was open and starts over on `content`, read from its start.
+  void Restart(std::string content);
   // The next character, moving past it; none at the end.
   std::optional<char> Next();
   // Moves past blanks, tabs and line breaks; throws kUnexpectedEof when nothing else follows.

@@ -7,6 +7,10 @@ namespace namespace3300 {
 
 namespace {
 
+// A source that stalls part way often answers again a moment later; leaving it on a recalled
+// memory would have it play other settings than before, so its put-back is tried that often.
+constexpr int kPutBackAttempts = 3;
+
 // Runs the bus work, naming the unit each step talks to so that a failure can say which failed.
 class CopySteps {
  public:
@@ -20,6 +24,53 @@ class CopySteps {
  private:
   IQDevice3300* failing_ = nullptr;
 };
+
+// The first bus failure of a copy; later ones only add to the damage it already explains.
+class FirstFailure {
+ public:
+  template <typename F>
+  void Catch(CopySteps& steps, F&& work) {
+    try {
+      work();
+    } catch (const IQException&) {
+      if (!error_) {
+        error_ = std::current_exception();
+        device_ = steps.Failing();
+      }
+    }
+  }
+  void ThrowIfAny() const {
+    if (error_) throw CopyFailure{device_, error_};
+  }
+
+ private:
+  std::exception_ptr error_;
+  IQDevice3300* device_ = nullptr;
+};
+
+// What the source plays when the copy starts: the memory its number selects and its settings.
+struct SourceState {
+  uint8_t memory = 0;
+  SettingsImage settings{};
+};
+
+SourceState ReadSourceState(IQDevice3300& source) {
+  SourceState state{.memory = g3300MemoryNumber.Read(source)};
+  source.SnapshotSettings(state.settings, SnapshotMode::kRead);
+  return state;
+}
+
+void PutSourceBack(IQDevice3300& source, SourceState& state) {
+  for (int attempt = 1;; ++attempt) {
+    try {
+      source.SnapshotSettings(state.settings, SnapshotMode::kWrite);
+      g3300MemoryNumber.Write(source, state.memory);
+      return;
+    } catch (const IQException&) {
+      if (attempt == kPutBackAttempts) throw;
+    }
+  }
+}
 
 bool InMask(uint32_t mask, int number) { return (mask & (1u << (number - 1))) != 0; }
 
@@ -59,26 +110,23 @@ void CopyMemoryLoops(CopySteps& steps, IQDevice3300& destination, IQDevice3300& 
 
 void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask) {
   CopySteps steps;
-  SettingsImage current{};
-  std::exception_ptr loopFailure;
-  IQDevice3300* loopFailing = nullptr;
+  SourceState before;
   try {
-    steps.On(source,
-             [&](IQDevice3300& unit) { unit.SnapshotSettings(current, SnapshotMode::kRead); });
-    try {
-      CopyMemoryLoops(steps, destination, source, memoryMask);
-    } catch (const IQException&) {
-      loopFailure = std::current_exception();
-      loopFailing = steps.Failing();
-    }
-    steps.On(source,
-             [&](IQDevice3300& unit) { unit.SnapshotSettings(current, SnapshotMode::kWrite); });
-    steps.On(destination,
-             [&](IQDevice3300& unit) { unit.SnapshotSettings(current, SnapshotMode::kWrite); });
+    before = steps.On(source, ReadSourceState);
   } catch (const IQException&) {
-    throw CopyFailure{steps.Failing(), std::current_exception()};
+    throw CopyFailure{&source, std::current_exception()};
   }
-  if (loopFailure) throw CopyFailure{loopFailing, loopFailure};
+  FirstFailure failure;
+  failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask); });
+  // Each unit on its own: one that stopped answering must not keep the other as it is.
+  failure.Catch(
+      steps, [&] { steps.On(source, [&](IQDevice3300& unit) { PutSourceBack(unit, before); }); });
+  failure.Catch(steps, [&] {
+    steps.On(destination, [&](IQDevice3300& unit) {
+      unit.SnapshotSettings(before.settings, SnapshotMode::kWrite);
+    });
+  });
+  failure.ThrowIfAny();
 }
 
 }  // namespace namespace3300

@@ -15,9 +15,9 @@ struct CopyFailure {
 
 // Gives `destination` the names and settings of the source's memories whose bit (k - 1 for memory
 // k) is set in `memoryMask`, then the source's current settings. Each memory is recalled in the
-// source to be read and stored in the destination; the source gets its current settings back,
-// also when a memory fails. Throws CopyFailure for the first bus failure after which nothing more
-// could be done; what was copied before stays copied.
+// source to be read and stored in the destination; the source gets its memory number and current
+// settings back, also when a memory fails, and a source that stalls is given a few tries at it.
+// Throws CopyFailure for the first bus failure; what was copied before stays copied.
 void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask);
 
 }  // namespace namespace3300

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 
 namespace familycommon {
@@ -43,6 +44,17 @@ std::string ReadWord(std::istream& in) {
     c = in.get();
   }
   return word;
+}
+
+int CountWords(std::istream& in) {
+  int words = 0;
+  bool inWord = false;
+  for (auto c = std::istreambuf_iterator<char>(in); c != std::istreambuf_iterator<char>(); ++c) {
+    const bool blank = IsBlank(static_cast<unsigned char>(*c));
+    if (!blank && !inWord) ++words;
+    inWord = !blank;
+  }
+  return words;
 }
 
 std::optional<int> HexDigit(char c) {
@@ -131,6 +143,8 @@ Firmware ReadFirmware(std::istream& in, const HexRules& rules, uint32_t unitFami
     firmware.versionTenths = rules.modelRecordBytes > kFamilyAndFlagBytes ? record.data[3] : 0;
   }
   if (!modelFound) throw Unsuitable("File format error.");
+  // The end-of-file record ends the firmware; an empty data record only ends the reading.
+  if (records.back().type == kHexData) firmware.recordsCutOff = CountWords(in);
   firmware.records = std::move(records);
   return firmware;
 }

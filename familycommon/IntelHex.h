@@ -41,6 +41,9 @@ struct Firmware {
   bool reinitialise = false;
   // The version the last model record names, in tenths; 0 where the family's record has none.
   int versionTenths = 0;
+  // Records the file holds after an empty data record, where the reading stops: the firmware is
+  // cut short, and the user must hear of it before any of it is sent.
+  int recordsCutOff = 0;
 };
 
 // Why a file is refused: the message and caption to show. A file the unit cannot read is an
@@ -61,7 +64,8 @@ class HexFileError : public std::runtime_error {
 // Reads records separated by blanks or line ends until the first record with no data bytes, then
 // checks that they carry a model record and that every one names `unitFamilyCode`; the last model
 // record's flag and version count. Throws HexFileError: naming the line for a bad record or a file
-// that ends before the empty record, without a line for firmware of another model.
+// that ends before the empty record, without a line for firmware of another model. The records
+// after an empty data record are counted, not read.
 Firmware ReadFirmware(std::istream& in, const HexRules& rules, uint32_t unitFamilyCode);
 
 }  // namespace familycommon

@@ -23,6 +23,14 @@ void Tell(ui::Window* owner, const std::string& text, std::optional<std::string>
   ui::MessageBox(owner, text, std::move(caption), ui::mb::kOk | icon);
 }
 
+std::string CutShortWarning(const Firmware& firmware) {
+  return "The firmware in this file is cut short: line " +
+         std::to_string(firmware.records.back().line) +
+         " holds a data record without data, and the " + std::to_string(firmware.recordsCutOff) +
+         " records after it will not be sent.  A unit given incomplete firmware may not work.  "
+         "Continue?";
+}
+
 }  // namespace
 
 std::optional<Firmware> ChooseFirmware(uint32_t unitFamilyCode, const HexRules& rules,
@@ -53,6 +61,10 @@ std::optional<Firmware> ChooseFirmware(uint32_t unitFamilyCode, const HexRules& 
 }
 
 bool ConfirmReflash(const Firmware& firmware, ui::Window* owner) {
+  if (firmware.recordsCutOff > 0 &&
+      !AskToContinue(owner, CutShortWarning(firmware), ui::mb::kIconExclamation)) {
+    return false;
+  }
   if (firmware.reinitialise &&
       !AskToContinue(owner,
                      "Unit will be re-initialized after reflash.  You will lose all current "

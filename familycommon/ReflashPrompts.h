@@ -17,7 +17,8 @@ namespace familycommon {
 // (the user has been told why). Nothing has gone to the unit.
 std::optional<Firmware> ChooseFirmware(uint32_t unitFamilyCode, const HexRules& rules,
                                        ui::Window* owner);
-// The re-initialise question when the firmware asks for it, then the last one before the erase.
+// The warning of firmware cut short and the re-initialise question when they apply, then the last
+// question before the erase.
 bool ConfirmReflash(const Firmware& firmware, ui::Window* owner);
 void ShowReflashFailure(ui::Window* owner);
 void ShowReflashDone(ui::Window* owner);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bus/SettingsTextFile.h"
+#include "familycommon/LoadFailure.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsImage.h"
@@ -20,6 +21,7 @@ constexpr const char* kFirmwareSection = "Firmware version";
 constexpr const char* kGlobalsSection = "Globals";
 constexpr const char* kEventsSection = "RTC Events";
 constexpr const char* kNotice = "Copyright Telvo. All rights reserved.";
+constexpr const char* kEndOfFile = "End of file";
 constexpr const char* kDownloadingText = "Downloading...";
 constexpr const char* kUploadingText = "Uploading...";
 constexpr uint32_t kTwoInputFamilyCode = 880;
@@ -204,6 +206,26 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   return contents;
 }
 
+Globals GlobalsOf(IQDeviceOrdavinex& device) {
+  Globals globals;
+  for (int m = 0; m < device.GetMemoryCount(); ++m) {
+    gMemoryNameObject.SetElement(m);
+    globals.memoryNames.push_back(gMemoryNameObject.Read(device));
+  }
+  for (int n = 1; n <= kLastLogicInput; ++n) {
+    gLogicMemoryObject.SetElement(n);
+    globals.logic[n].memory = gLogicMemoryObject.Read(device);
+    gLogicOutObject.SetElement(n);
+    globals.logic[n].output = gLogicOutObject.Read(device);
+  }
+  globals.delayUnits = gDelayUnitsObject.Read(device);
+  for (const int c : device.ChannelIndexes()) {
+    gChannelNameObject.SetElement(c);
+    globals.channelNames.push_back(gChannelNameObject.Read(device));
+  }
+  return globals;
+}
+
 void WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals) {
   for (std::size_t m = 0; m < globals.memoryNames.size(); ++m) {
     gMemoryNameObject.SetElement(static_cast<int>(m));
@@ -232,24 +254,21 @@ void WriteEvents(IQDeviceOrdavinex& device, const std::vector<TTimerStruct>& eve
 }
 
 void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
+  const Globals globals = GlobalsOf(device);
   file.WriteSection(kGlobalsSection);
-  for (int m = 0; m < device.GetMemoryCount(); ++m) {
-    gMemoryNameObject.SetElement(m);
-    file.WriteString(gMemoryNameObject.Read(device));
+  for (const std::string& name : globals.memoryNames) {
+    file.WriteString(name);
     file.WriteNewline();
   }
   for (int n = 1; n <= kLastLogicInput; ++n) {
-    gLogicMemoryObject.SetElement(n);
-    file.WriteInt(gLogicMemoryObject.Read(device));
-    gLogicOutObject.SetElement(n);
-    file.WriteInt(gLogicOutObject.Read(device));
+    file.WriteInt(globals.logic[n].memory);
+    file.WriteInt(globals.logic[n].output);
     file.WriteNewline();
   }
-  file.WriteInt(gDelayUnitsObject.Read(device));
+  file.WriteInt(globals.delayUnits);
   file.WriteNewline();
-  for (const int c : device.ChannelIndexes()) {
-    gChannelNameObject.SetElement(c);
-    file.WriteString(gChannelNameObject.Read(device));
+  for (const std::string& name : globals.channelNames) {
+    file.WriteString(name);
     file.WriteNewline();
   }
 }
@@ -268,6 +287,71 @@ void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
     file.WriteNewline();
   }
   file.WriteNewline();
+}
+
+void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents,
+                   ProgressReport* progress) {
+  if (contents.globals) WriteGlobals(device, *contents.globals);
+  if (contents.events) WriteEvents(device, *contents.events);
+  ProgressScope scope(progress, contents.lastMemory, kUploadingText);
+  MemoryWalk walk(device);
+  for (const auto& [memory, image] : contents.memories) {
+    scope.Step(memory);
+    WriteMemoryImage(device, memory, image);
+  }
+}
+
+// What a load changes on a bus unit besides its stored memories, as the unit had it before.
+struct UnitSnapshot {
+  std::optional<Globals> globals;
+  std::optional<std::vector<TTimerStruct>> events;
+  SettingsImage current;
+};
+
+UnitSnapshot TakeSnapshot(IQDeviceOrdavinex& device, const FileContents& contents) {
+  UnitSnapshot snapshot{.current = SettingsImage(ReadImageLength(device))};
+  if (contents.globals) snapshot.globals = GlobalsOf(device);
+  if (contents.events) {
+    snapshot.events.emplace(kTimerEventSlots);
+    for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+      TTimerStruct& event = (*snapshot.events)[static_cast<std::size_t>(slot)];
+      event.slot = slot;
+      gTimerEventObject.SetElement(slot);
+      gTimerEventObject.ReadTimerEvent(device, event);
+    }
+  }
+  ReadMemoryImage(device, 0, snapshot.current);
+  return snapshot;
+}
+
+// Whether the unit answered until all of it was back; writing memory 0 makes the unit run it.
+bool PutBack(IQDeviceOrdavinex& device, const UnitSnapshot& snapshot) {
+  try {
+    if (snapshot.globals) WriteGlobals(device, *snapshot.globals);
+    if (snapshot.events) WriteEvents(device, *snapshot.events);
+    WriteMemoryImage(device, 0, snapshot.current);
+    return true;
+  } catch (const IQException&) {
+    return false;
+  }
+}
+
+// A bus failure part way leaves the unit as the snapshot found it, stored memories apart.
+void ApplyToBusUnit(IQDeviceOrdavinex& device, const FileContents& contents,
+                    ProgressReport* progress) {
+  std::optional<UnitSnapshot> snapshot;
+  try {
+    snapshot = TakeSnapshot(device, contents);
+    ApplyContents(device, contents, progress);
+  } catch (const IQException&) {
+    const std::exception_ptr error = std::current_exception();
+    // Before the snapshot was whole nothing was written.
+    const bool restored = !snapshot || PutBack(device, *snapshot);
+    device.InvalidateValues();
+    throw familycommon::LoadFailure{error, restored};
+  }
+  // The unit now runs other values than those the device read before.
+  device.InvalidateValues();
 }
 
 }  // namespace
@@ -311,7 +395,7 @@ void WriteSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
   WriteSettingsBody(device, file, progress);
   file.WriteNewline();
   file.WriteNewline();
-  file.WriteComment("End of file");
+  file.WriteComment(kEndOfFile);
 }
 
 void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
@@ -340,6 +424,11 @@ LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
                             const LoadConfirmation& confirm, ProgressReport* progress) {
   file.Rewind();
   if (!file.FindSection(kOutputsSection)) return LoadResult::kNotSettingsFile;
+  // Every file the program writes closes so; one without it was cut short.
+  if (!file.EndsWithComment(kEndOfFile)) {
+    throw SettingsFileError(file.LineAt(std::string::npos),
+                            "The file ends early: its closing \"End of file\" is missing.");
+  }
   if (CheckedReader(file).Int(INT32_MIN, INT32_MAX, "Output count") != device.outputs) {
     return LoadResult::kOtherOutputCount;
   }
@@ -351,18 +440,11 @@ bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
                       const LoadConfirmation& confirm, ProgressReport* progress) {
   const std::optional<FileContents> contents = ReadContents(device, file, confirm);
   if (!contents) return false;
-  if (contents->globals) WriteGlobals(device, *contents->globals);
-  if (contents->events) WriteEvents(device, *contents->events);
-  ProgressScope scope(progress, contents->lastMemory, kUploadingText);
-  {
-    MemoryWalk walk(device);
-    for (const auto& [memory, image] : contents->memories) {
-      scope.Step(memory);
-      WriteMemoryImage(device, memory, image);
-    }
+  if (device.IsOnline()) {
+    ApplyToBusUnit(device, *contents, progress);
+  } else {
+    ApplyContents(device, *contents, progress);
   }
-  // The unit now runs other values than those the device read before.
-  if (device.IsOnline()) device.InvalidateValues();
   return true;
 }
 

@@ -39,8 +39,11 @@ void WriteSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file, Progre
 // Firmware version, globals, clock events and every memory.
 void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file, ProgressReport* progress);
 
-// Checks the output count, then reads the body. The whole file is read and checked before
-// anything is written to the unit: SettingsFileError for a file that cannot be used.
+// Checks the output count and that the file was not cut short, then reads the body. The whole
+// file is read and checked before anything is written to the unit: SettingsFileError for a file
+// that cannot be used. A bus failure part way through the writes throws familycommon::LoadFailure
+// once the unit's names, logic map, delay unit, clock events and current settings are put back as
+// far as it answers; memories stored before the failure keep the file's settings.
 LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
                             const LoadConfirmation& confirm, ProgressReport* progress);
 // False when the user stopped at a warning; nothing was written then.

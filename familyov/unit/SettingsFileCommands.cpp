@@ -4,6 +4,7 @@
 
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
+#include "familycommon/LoadFailure.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "platform/ui/FileDialog.h"
@@ -122,6 +123,13 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
     }
   } catch (const SettingsFileError& error) {
     Stop(controls::ClientWindow(), "Invalid settings file\n" + error.GetText(), kLoadCaption);
+  } catch (const familycommon::LoadFailure& failure) {
+    try {
+      std::rethrow_exception(failure.error);
+    } catch (const IQException& error) {
+      ReportCommError(error, device);
+    }
+    Stop(controls::ClientWindow(), familycommon::LoadFailureText(failure), kLoadCaption);
   }
   return false;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "family3300/Copy3300.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/ReportText3300.h"
 #include "platform/ui/Dialog.h"
@@ -26,6 +27,28 @@ struct ReportAndCopyTest : eqtest::EqFixture {
     });
   }
 };
+
+// What a copy must leave of its source: the memory its number selects and its current settings.
+struct SourceState {
+  int memory = 0;
+  SettingsImage settings{};
+  bool operator==(const SourceState&) const = default;
+};
+
+SourceState StateOf(IQDevice3300& unit) {
+  SourceState state{.memory = g3300MemoryNumber.Read(unit)};
+  unit.SnapshotSettings(state.settings, SnapshotMode::kRead);
+  return state;
+}
+
+// A failure the copy could not get over, or none when the source's put-back took a retry.
+void CopyThroughFailure(IQDevice3300& destination, IQDevice3300& source, uint32_t mask) {
+  try {
+    CopyMemories3300(destination, source, mask);
+  } catch (const CopyFailure& failure) {
+    EXPECT_EQ(failure.device, &source);
+  }
+}
 
 constexpr const char* kDefaultOneChannelReport = R"(3300 Device settings
 (virtual device 'Stage EQ')
@@ -176,3 +199,40 @@ TEST_F(ReportAndCopyTest, CopyGivesTheTickedMemoriesAndTheCurrentSettings) {
 }
 
 }  // namespace
+
+TEST_F(ReportAndCopyTest, ASourceFailingAtAnyStepOfACopyIsPutBackOnItsMemoryAndSettings) {
+  AddUnit(Model::k3300XL, 4);
+  IQDevice3300& source = *RollCall().at(0);
+  IQDevice3300& destination = *NewVirtual(Model::k3300XL);
+  constexpr uint32_t kMemory5 = 0x10;
+  g3300GainA.Write(source, 9);
+  source.UseMemory(5, MemoryOperation::kStore);
+  g3300MemoryNumber.Write(source, 7);
+  g3300BandA[5].Write(source, 30);
+  g3300MuteA.Write(source, true);
+  const SourceState before = StateOf(source);
+
+  TakeTrace();
+  CopyMemories3300(destination, source, kMemory5);
+  const int sourceSteps = static_cast<int>(TakeTrace().size());
+  EXPECT_EQ(StateOf(source), before);
+
+  // The source refuses one step, anywhere from the first read to the last put-back write.
+  for (int step = 1; step <= sourceSteps; ++step) {
+    SCOPED_TRACE(step);
+    bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(step));
+    CopyThroughFailure(destination, source, kMemory5);
+    bus.ClearFaults();
+    EXPECT_EQ(StateOf(source), before);
+  }
+
+  // It goes silent for two requests, in the copy of a memory and in the put-back itself.
+  for (const int step : {sourceSteps / 2, sourceSteps - 3}) {
+    SCOPED_TRACE(step);
+    bus.AddFault(sim::Fault::Silence().OnOccurrence(step).Times(2));
+    CopyThroughFailure(destination, source, kMemory5);
+    bus.ClearFaults();
+    EXPECT_EQ(StateOf(source), before);
+  }
+  eqtest::TakeReportedErrors();
+}

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "bus/SettingsTextFile.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
 #include "platform/ui/Application.h"
@@ -151,6 +152,28 @@ TEST_F(EditWindowTest, RenameWritesOnlyWhatTheFieldAcceptedAndCancelWritesNothin
   ui::test::PumpMessages();
   EXPECT_EQ(changed, 1);
   EXPECT_EQ(window->Text(), "4 (3300XL) FOH LEFT");
+}
+
+TEST_F(EditWindowTest, ANameASettingsFileCouldNotCarryIsRefusedWithTheReasonUnwritten) {
+  IQDevice3300* unit = AddUnit(4, false);
+  ASSERT_NE(unit, nullptr);
+  auto window = OpenWindow(*unit);
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  for (const char* typed : {"[EQ A]0 0", "Say \"hi\""}) {
+    SCOPED_TRACE(typed);
+    TakeTrace();
+    script.RunDialog(controls_res::kInputDialog, [typed](ui::Dialog& d) {
+      ui::test::ControlOf(d, controls_res::kInputField).SetText("");
+      ui::test::Type(d, controls_res::kInputField, typed);
+      d.CloseWindow(ui::kIdOk);
+    });
+    script.AnswerMessageBox(ui::kIdOk);
+    window->RunItem(kItemName);
+    EXPECT_EQ(script.Seen().back().text, SettingsTextFile::kUncarriedReason);
+    for (const std::string& request : TakeTrace()) EXPECT_NE(request[0], 'W') << request;
+  }
+  ui::test::PumpMessages();
+  EXPECT_EQ(changed, 0);
 }
 
 TEST_F(EditWindowTest, DropOnTheOtherChannelsTwinCopiesAfterTheQuestion) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
@@ -133,6 +134,29 @@ TEST_F(OlderFamilyBadFileTest, BadFilesAreRefusedByLineAndLeaveTheUnitAsItWas) {
   ASSERT_TRUE(file.Open(TempPath("good.ov0"), SettingsTextFile::kRead));
   ApplySettingsLoad(unit, ReadSettingsFile(unit, file), 0x1);
   EXPECT_EQ(StateOf(unit).filters, Described(source));
+}
+
+// The bad files kept beside the tests, for the fuzzer's corpus too: each one is refused by line,
+// or as no settings file at all, and the unit stays as it was.
+TEST_F(OlderFamilyBadFileTest, EveryKeptBadFileIsRefusedAndLeavesTheUnitAsItWas) {
+  IQDevice8100X unit(nullptr, nullptr, nullptr);
+  const UnitState before = StateOf(unit);
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(TELVO_REFUSED_DIR)) {
+    SCOPED_TRACE(entry.path().filename().string());
+    ++files;
+    SettingsTextFile file;
+    ASSERT_TRUE(file.Open(entry.path().string(), SettingsTextFile::kRead));
+    if (!IsSettingsFile(file)) continue;
+    try {
+      ReadSettingsFile(unit, file);
+      ADD_FAILURE() << "loaded";
+    } catch (const familycommon::FileLineError& error) {
+      EXPECT_EQ(std::string(error.what()).rfind("Line ", 0), 0u) << error.what();
+    }
+    EXPECT_EQ(StateOf(unit), before);
+  }
+  EXPECT_EQ(files, 19);
 }
 
 TEST_F(OlderFamilyBadFileTest, TheLoadCommandSaysWhyAFileIsRefused) {

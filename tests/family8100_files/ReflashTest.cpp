@@ -76,6 +76,19 @@ TEST_F(OlderFamilyReflashTest, EveryFileErrorNamesItsLineAndNothingReachesTheUni
   EXPECT_TRUE(bus.TakeTrace().empty());
 }
 
+TEST_F(OlderFamilyReflashTest, FirmwareCutShortByAnEmptyDataRecordIsToldBeforeAnythingIsSent) {
+  const std::string path = TempPath("cut.ihx");
+  filestest::WriteText(path, ModelRecord(false) + HexRecordLine(0, {1}) + HexRecordLine(0, {}) +
+                                 HexRecordLine(0, {2}) + kEnd);
+  script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(path).AnswerMessageBox(ui::kIdCancel);
+  ReflashUnit(*unit, nullptr);
+  EXPECT_EQ(script.Seen().back().text,
+            "The firmware in this file is cut short: line 2 holds a data record without data, and "
+            "the 2 records after it will not be sent.  A unit given incomplete firmware may not "
+            "work.  Continue?");
+  EXPECT_TRUE(bus.TakeTrace().empty());
+}
+
 TEST_F(OlderFamilyReflashTest, TheUnitIsErasedProgrammedBlockByBlockAndRebooted) {
   const std::vector<uint8_t> withZeros = {0x00, 0x11, 0x00, 0x22};
   const std::string text = ModelRecord(true) + HexRecordLine(0, withZeros, 0x1234) +

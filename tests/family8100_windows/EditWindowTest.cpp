@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "bus/SettingsTextFile.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TMemoryDialog.h"
@@ -192,6 +193,29 @@ TEST_F(EditWindowTest, SetAddressFollowsTheUnitAndChecksItAnswersThere) {
             "The unit does not answer at its new address 30.\nCheck the unit, then make a roll "
             "call.");
   EXPECT_EQ(unit->GetInfo().address, 30);
+}
+
+TEST_F(EditWindowTest, ANameASettingsFileCouldNotCarryIsRefusedWithTheReasonUnwritten) {
+  sim::family8100::AddFamily8100Unit(bus.bus,
+                                     {.model = Model::kX, .address = 9, .unitName = "Stage"});
+  IQDevice8100* unit = OnlyUnit(bus);
+  TEdit8100Window window(nullptr, *unit);
+  window.Create();
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  for (const char* typed : {"[Delay]99 99", "Say \"hi\""}) {
+    SCOPED_TRACE(typed);
+    bus.TakeTrace();
+    script.RunDialog(controls_res::kInputDialog, [typed](ui::Dialog& d) {
+      ui::test::ControlOf(d, controls_res::kInputField).SetText("");
+      ui::test::Type(d, controls_res::kInputField, typed);
+      d.CloseWindow(ui::kIdOk);
+    });
+    script.AnswerMessageBox(ui::kIdOk);
+    RunNode(window, TEdit8100Window::kName);
+    EXPECT_EQ(script.Seen().back().text, SettingsTextFile::kUncarriedReason);
+    for (const std::string& request : bus.TakeTrace()) EXPECT_NE(request[0], 'W') << request;
+  }
+  EXPECT_EQ(window.Text(), "9 (Ordavinex X) Stage");
 }
 
 // Locking with the memory page open writes the typed names while the unit still takes them; the

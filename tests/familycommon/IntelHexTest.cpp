@@ -55,6 +55,17 @@ TEST(IntelHexTest, RecordsUpToTheFirstEmptyOneAreTheFirmware) {
   EXPECT_EQ(older.versionTenths, 0);
 }
 
+TEST(IntelHexTest, AnEmptyDataRecordCutsTheFirmwareShortAndCountsWhatItLeavesOut) {
+  const Firmware cut = Read(
+      kModel + "\n:0100000011EE\n:00002000E0\n:0100000022DD\n  :0100000033CC\t" + kEnd + "\n\n");
+  ASSERT_EQ(cut.records.size(), 3u);
+  EXPECT_EQ(cut.records.back().line, 2);
+  EXPECT_EQ(cut.recordsCutOff, 3);
+  // After the end-of-file record nothing is firmware, so nothing is left out.
+  EXPECT_EQ(Read(kModel + " " + kEnd + " trailing words").recordsCutOff, 0);
+  EXPECT_EQ(Read(kModel + " :0000000000\n").recordsCutOff, 0);
+}
+
 TEST(IntelHexTest, BadLinesAreRefusedNamingTheLineFromZero) {
   const std::string kLong = ":" + std::string(199, '0');
   const std::vector<std::pair<std::string, std::string>> cases = {

@@ -4,9 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "bus/SettingsTextFile.h"
 #include "familyov/channels/DelayNameWindows.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Message.h"
+#include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
@@ -101,6 +104,20 @@ TEST_F(DelayAndNameWindowsTest, NamesAreLimitedWrittenOnAnyChangeAndEscapeRestor
   Grab(names, 240, 240, "output-names.png");
   EXPECT_TRUE(Writes().empty());
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(DelayAndNameWindowsTest, ANameASettingsFileCouldNotCarryIsRefusedWithTheReasonUnwritten) {
+  TNameDialog& pane = Open<TOutputNameWindow>(editWindow->Ids().outputNames).Pane(0);
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  for (const char* typed : {"[RTC Events]", "Vox \"1\""}) {
+    SCOPED_TRACE(typed);
+    script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Type(pane, kNameEdit, typed);
+    ui::test::PressKey(ui::test::ControlOf(pane, kNameEdit), Qt::Key_Return);
+    EXPECT_EQ(script.Seen().back().text, SettingsTextFile::kUncarriedReason);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(Shown(pane, kNameEdit), "A");
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bus/SettingsTextFile.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/UnitCommands.h"
 #include "resources/ControlsResources.h"
@@ -31,6 +32,18 @@ TEST_F(UnitCommandsTest, RenameSendsAtMostElevenCharactersAndRefusesAnEmptyName)
   EXPECT_FALSE(RenameUnit(*unit8126, nullptr));
   EXPECT_EQ(script.Seen().back().text, "Null string.");
   EXPECT_EQ(bus.TakeTrace(), Trace{});
+}
+
+TEST_F(UnitCommandsTest, RenameRefusesANameASettingsFileCouldNotCarryWithTheReason) {
+  Script script;
+  for (const char* typed : {"[Globals]", "Say \"hi\""}) {
+    SCOPED_TRACE(typed);
+    script.RunDialog(controls_res::kInputDialog, Answer(typed)).AnswerMessageBox(ui::kIdOk);
+    EXPECT_FALSE(RenameUnit(*unit8126, nullptr));
+    EXPECT_EQ(script.Seen().back().text, SettingsTextFile::kUncarriedReason);
+    EXPECT_EQ(script.Seen().back().caption, "Unit name");
+    for (const std::string& request : bus.TakeTrace()) EXPECT_NE(request[0], 'W') << request;
+  }
 }
 
 TEST_F(UnitCommandsTest, TheDeviceFollowsItsUnitToANewAddressOnlyWhenTheUnitTookIt) {

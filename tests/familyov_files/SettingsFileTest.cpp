@@ -186,6 +186,15 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWron
   text = golden;
   text.replace(text.find("\"0 1065353216"), 13, "\"0 x");
   refused(text, "A memory dump line needs four numbers.");
+
+  // Cut short: whole dumps but no closing comment, or the closing of a save that failed.
+  const std::size_t closing = golden.rfind("// End of file");
+  const int lastLine = static_cast<int>(std::count(golden.begin(), golden.end(), '\n')) - 3;
+  refused(golden.substr(0, closing),
+          "Line " + std::to_string(lastLine) +
+              ": The file ends early: its closing \"End of file\" is missing.");
+  refused(golden.substr(0, closing) + "// *** SAVE TERMINATED BY ERROR ***\n",
+          "The file ends early");
 }
 
 TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {

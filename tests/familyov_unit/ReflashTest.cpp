@@ -166,6 +166,34 @@ TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
   EXPECT_TRUE(bus.TakeTrace().empty());
 }
 
+TEST_F(ReflashTest, FirmwareCutShortByAnEmptyDataRecordIsToldBeforeAnythingIsSent) {
+  const std::string cut = ModelLine(kFamilyCode8148, false, 15) + HexRecordLine(0, {1, 2}) +
+                          HexRecordLine(0, {}) + HexRecordLine(0, {3, 4}) +
+                          HexRecordLine(0, {5, 6}) + kEndLine;
+  std::ofstream(path) << cut;
+  {
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(path).AnswerMessageBox(ui::kIdCancel);
+    ReflashUnit(*unit8148, nullptr);
+    const ui::Prompt& warning = script.Seen().back();
+    EXPECT_EQ(warning.text,
+              "The firmware in this file is cut short: line 2 holds a data record without data, "
+              "and the 3 records after it will not be sent.  A unit given incomplete firmware "
+              "may not work.  Continue?");
+    EXPECT_EQ(warning.caption, "Reflash");
+  }
+  EXPECT_TRUE(bus.TakeTrace().empty());
+
+  // Told, the user may still go on: the unit gets what stands before the empty record.
+  EXPECT_EQ(Reflash(*unit8148, cut, 2, 1).back().text.substr(0, 25), "Device reprogrammed succe");
+  std::vector<sim::familyov::FlashRecord> blocks;
+  bus.bus.WithUnit(1, [&](sim::Unit& unit) {
+    blocks = static_cast<sim::familyov::FamilyOvUnit&>(unit).FlashRecords();
+  });
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].bytes, (std::vector<uint8_t>{1, 2}));
+}
+
 TEST_F(ReflashTest, BusFailuresAreReportedAndASilentRebootIsWaitedFor) {
   const std::string firmware =
       ModelLine(kFamilyCode8148, false, 15) + HexRecordLine(0, {1, 2}) + kEndLine;

@@ -293,7 +293,7 @@ TEST_F(SettingsTextFileTest, DamagedFilesOnlyEverThrowParserErrors) {
         damaged.erase(at, 1 + random() % 6);
       }
     }
-    Load(damaged);
+    file_.OpenText(damaged);
     char text[4];
     try {
       for (const char* section : {"Unit", "Next"}) {
