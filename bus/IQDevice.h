@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bus/IQDeviceInfo.h"
+#include "bus/PollBackoff.h"
 #include "bus/UCodeHeap.h"
 
 class IQDeviceManager;
@@ -83,6 +84,9 @@ class IQDevice {
   // The socket that served the last write, request or fetch; error reports name its last device
   // and object.
   const IQDataSocket* CurrentSocket() const { return current_; }
+  // Shared by every window that polls the unit while idle.
+  PollBackoff& IdlePolling() { return idlePolling_; }
+  const PollBackoff& IdlePolling() const { return idlePolling_; }
 
  private:
   uint8_t& StaleFlag(const UCodeObject& object);
@@ -99,4 +103,5 @@ class IQDevice {
   IQDeviceManager* manager_;
   bool online_ = false;
   bool open_ = false;
+  PollBackoff idlePolling_;
 };

@@ -64,9 +64,9 @@ TEST_F(SignalFlowTest, ShowsTheUnitAndWritesRoutingAndMutes) {
   }
 }
 
-// One transaction per idle pass, so input is served between them; the first failed read stops
-// the meters with one error.
-TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndStopAtTheFirstFailure) {
+// One transaction per idle pass, so input is served between them; the first failed read pauses
+// the meters with one error, and they go on by themselves once the unit answers.
+TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndPauseAtAFailure) {
   IQDevice8100& unit = AddUnit(Model::kBase);
   TSigFlowDialog dialog(nullptr, unit);
   dialog.Create();
@@ -88,7 +88,12 @@ TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndStopAtTheFirstFailu
   bus.bus.ClearFaults();
   bus.TakeTrace();
   ui::test::PumpIdle(10);
-  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(bus.TakeTrace().empty()) << "the pause lasts";
+  PollBackoff::Clock::Advance(PollBackoff::kFirstPause);
+  ui::test::PumpIdle(5);
+  EXPECT_EQ(bus.TakeTrace().size(), 5u);
+  EXPECT_TRUE(dialog.Polling());
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
 }
 
 TEST_F(SignalFlowTest, VirtualUnitNeverReadsItsMeters) {
