@@ -27,6 +27,7 @@
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/EventLoopCpu.h"
 
 namespace namespaceOV {
 namespace {
@@ -338,6 +339,24 @@ TEST_F(SummaryTest, MetersMoveAndASilentUnitGivesOneReport) {
   ui::test::Type(summary.Panes().Input(0), kName, "Lead");
   summary.Panes().Input(0).CommitName();
   EXPECT_EQ(Writes().size(), 1u);
+}
+
+// The bus dies with every polling window of the unit open: one report for the unit, then the
+// program waits at next to no cost instead of failing thousands of writes a second.
+TEST_F(SummaryTest, ADeadBusIsReportedOnceAndThenCostsNothing) {
+  Open();
+  const NodeIds& ids = edit->Ids();
+  for (int node : {ids.inputLevel, ids.outputLevel, ids.limiter, ids.dspCapacity, ids.mixing,
+                   ids.advancedMixer, ids.compressors, ids.inputDelay, ids.firstChannel}) {
+    edit->OpenChildWindow(node);
+  }
+  ui::test::PumpIdle(40);
+  ASSERT_THAT(ovtest::ReportedErrors(), IsEmpty());
+  bus.bus.HangUp();
+  EXPECT_TRUE(testsupport::RunLoopUntil([] { return !ovtest::ReportedErrors().empty(); },
+                                        std::chrono::seconds(5)));
+  EXPECT_LT(testsupport::CpuShareWhileWaiting(std::chrono::milliseconds(1500)), 0.10);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
 TEST_F(SummaryTest, OpensWithTheUnitWhileTheOptionIsOn) {
