@@ -55,6 +55,8 @@ class IQDevice {
   virtual std::string GetName() const;
   // The text of the device in the bus list; the base has none.
   virtual bool GetListText(std::string& text) const;
+  // The list text, else the name, also when the unit does not answer the list text's read.
+  std::string ListTextOrName() const;
   virtual std::string GetErrorText(int code) const;
 
   // Data longer than the object's element is refused with `ValueTooLong` before anything changes.

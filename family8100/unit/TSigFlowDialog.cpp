@@ -125,15 +125,7 @@ float TSigFlowDialog::MeterDb(uint32_t reading) {
   return static_cast<float>(20.0 * std::log10(ratio));
 }
 
-std::string TSigFlowDialog::UnitText() const {
-  std::string text;
-  // The list text reads the unit; a failed read leaves the device's name.
-  try {
-    if (device_.GetListText(text)) return text;
-  } catch (const IQException&) {
-  }
-  return device_.GetName();
-}
+std::string TSigFlowDialog::UnitText() const { return device_.ListTextOrName(); }
 
 void TSigFlowDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
