@@ -382,6 +382,23 @@ TEST_F(SummaryTest, OpensWithTheUnitWhileTheOptionIsOn) {
   EXPECT_EQ(ControlText(summary->Panes().Output(0), kOutputDelay), "0.000 m");
 }
 
+// Opening the menu asks its check marks of what the summary last read, never of the unit: a
+// silent unit gives no report from a menu.
+TEST_F(SummaryTest, TheMenuOfASilentUnitOpensWithoutAReport) {
+  TSummaryWindow& summary = Open();
+  auto* app = ui::Application::Instance();
+  EXPECT_TRUE(app->QueryCommand(kCmUnitsMsec, &summary).checked);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
+  device->InvalidateValues();
+  for (int opening = 0; opening < 3; ++opening) {
+    for (const int command : {kCmUnitsMsec, kCmUnitsFeet, kCmUnitsMeters}) {
+      app->QueryCommand(command, &summary);
+    }
+  }
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+  EXPECT_TRUE(app->QueryCommand(kCmUnitsMsec, &summary).checked) << "the last known unit";
+}
+
 TEST(VirtualSummaryTest, AVirtualUnitHasNoUnitCommandsAndNeverPolls) {
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
   unit->autoOpenSummary = 1;
