@@ -370,12 +370,7 @@ void TTelvo33DlgClient::AddFoundDevices(const std::vector<IQDevice*>& found) {
 
 std::string TTelvo33DlgClient::DeviceText(const IQDevice& device) {
   constexpr std::size_t kMaxTextChars = 79;
-  std::string text;
-  try {
-    if (!device.GetListText(text)) text = device.GetName();
-  } catch (const std::exception&) {
-    text = device.GetName();
-  }
+  std::string text = device.ListTextOrName();
   if (text.size() > kMaxTextChars) text.resize(kMaxTextChars);
   return text;
 }

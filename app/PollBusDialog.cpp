@@ -42,8 +42,7 @@ bool TPollBusDialog::IdleAction(long idleCount) {
 void TPollBusDialog::FillList() {
   list_.DeleteAllItems();
   for (IQDevice* device : found_) {
-    std::string text;
-    if (!device->GetListText(text)) text = device->GetName();
+    const std::string text = device->ListTextOrName();
     const auto type = std::find(types_.begin(), types_.end(), device->GetType());
     list_.InsertItem(list_.Count(), text, static_cast<int>(type - types_.begin()));
   }

@@ -93,6 +93,10 @@ class HandOverLine : public serial::Line {
     }
     return read;
   }
+  // Stale input taken before a request belongs to no transaction.
+  long ReadPending(uint8_t* data, std::size_t count) override {
+    return inner_->ReadPending(data, count);
+  }
   int LastErrno() const override { return inner_->LastErrno(); }
 
  private:

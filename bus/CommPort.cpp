@@ -25,7 +25,11 @@ CommPort::~CommPort() {
 }
 
 void CommPort::Open() {
-  if (IsOpen()) return;
+  if (IsOpen()) {
+    std::vector<uint8_t> stale;
+    if (TakePending(stale)) return;
+    LetLineGo();
+  }
   lastError_ = serial::Failure::None;
   // The line resolves COM names itself, so every port number uses the same form.
   name_ = ComName(portNumber_);
@@ -87,11 +91,44 @@ long CommPort::ReadWithin(uint8_t* buffer, std::size_t count, int timeoutMs) {
   }
 }
 
+void CommPort::LetLineGo() {
+  // The line has failed: whatever its close says, it is not used again.
+  auto line = std::move(line_);
+  if (line) line->Close();
+}
+
+bool CommPort::TakePending(std::vector<uint8_t>& into) {
+  constexpr std::size_t kChunkBytes = 256;
+  while (into.size() < kMaxPendingBytes) {
+    const std::size_t start = into.size();
+    into.resize(start + std::min(kChunkBytes, kMaxPendingBytes - start));
+    const long n = line_->ReadPending(into.data() + start, into.size() - start);
+    into.resize(start + static_cast<std::size_t>(std::max(n, 0L)));
+    if (n < 0) return false;
+    if (n == 0) break;
+  }
+  return true;
+}
+
+std::vector<uint8_t> CommPort::DiscardPending() {
+  // A closed port has nothing pending; the write that follows says it is closed.
+  if (!line_) return {};
+  std::vector<uint8_t> stale;
+  if (!TakePending(stale)) {
+    LetLineGo();
+    throw ReadError();
+  }
+  return stale;
+}
+
 void CommPort::WriteAll(std::span<const uint8_t> bytes) {
   RefuseFromPause();
   if (!line_) throw WriteError();
   const long written = line_->Write(bytes.data(), bytes.size());
-  if (written < 0) throw WriteError();
+  if (written < 0) {
+    LetLineGo();
+    throw WriteError();
+  }
   if (static_cast<std::size_t>(written) != bytes.size()) throw WriteTimeout();
   // The request is on its way and the answer is still to come: a pause here costs no time.
   Pause();
@@ -104,6 +141,7 @@ void CommPort::ReadEcho(std::size_t count) {
   std::size_t got = 0;
   while (got < count) {
     const long n = ReadWithin(scratch.data() + got, count - got, ByteAttemptTimeoutMs());
+    if (n < 0) LetLineGo();
     if (n <= 0) throw DuplexEchoError();
     got += static_cast<std::size_t>(n);
   }
@@ -125,7 +163,10 @@ uint8_t CommPort::ReadByte() {
   for (uint32_t attempt = 0; attempt <= retries_; ++attempt) {
     uint8_t byte = 0;
     const long n = ReadWithin(&byte, 1, ByteAttemptTimeoutMs());
-    if (n < 0) throw ReadError();
+    if (n < 0) {
+      LetLineGo();
+      throw ReadError();
+    }
     if (n == 1) return byte;
   }
   throw ReadTimeout();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/serial/SerialLine.h"
 
@@ -23,6 +24,9 @@ class CommPort {
   // Reading a line that never falls silent stops after this many bytes, so no loop that waits
   // for silence can run for ever.
   static constexpr int kMaxDrainBytes = 1024;
+  // What one discard of pending input takes at most: the late answers of several seconds of
+  // polling a stalled unit fit in it many times over.
+  static constexpr std::size_t kMaxPendingBytes = 16384;
 
   // `lineFactory` makes the line each `Open` uses; tests put a scripted one in.
   CommPort(int portNumber, uint32_t baudRate, serial::LineFactory lineFactory = SystemLines());
@@ -47,8 +51,10 @@ class CommPort {
   void SetDuplexEcho(bool duplexEcho) { duplexEcho_ = duplexEcho; }
 
   bool IsOpen() const { return line_ != nullptr; }
-  // Does nothing when already open. A failure leaves the port closed, with the failure kept for
-  // `ReportOpenError`.
+  // Does nothing when already open on a line that still works; a line whose device has gone (an
+  // adapter pulled out) is let go and the port opened again, so a replugged adapter is found. A
+  // failure leaves the port closed, with the failure kept for `ReportOpenError`. A read or write
+  // that fails lets the line go too: the next `Open` opens it afresh.
   void Open();
   void Close();
   serial::Failure GetLastError() const { return lastError_; }
@@ -64,6 +70,9 @@ class CommPort {
   bool TryReadByte();
   // Discards input until the line is silent for one attempt (or `kMaxDrainBytes` were read).
   void Drain();
+  // Takes, without waiting, what the line holds before a request (late answers, a stalled unit's
+  // echoes) and returns it, so that it is never read as the answer to the request.
+  std::vector<uint8_t> DiscardPending();
 
   // Opens `portName` once, exclusively, and closes it again: "OK", "Unavailable", "Error",
   // "No Connection" or "Problem".
@@ -88,6 +97,9 @@ class CommPort {
 
  private:
   void WriteAll(std::span<const uint8_t> bytes);
+  // Appends what the line holds to `into`, up to kMaxPendingBytes; false when the line failed.
+  bool TakePending(std::vector<uint8_t>& into);
+  void LetLineGo();
   void ReadEcho(std::size_t count);
   // One read of the line, waiting at most `timeoutMs`, pausing every `kPauseSliceMs` of it.
   long ReadWithin(uint8_t* buffer, std::size_t count, int timeoutMs);

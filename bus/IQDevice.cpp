@@ -43,6 +43,15 @@ std::string IQDevice::GetName() const {
 
 bool IQDevice::GetListText(std::string&) const { return false; }
 
+std::string IQDevice::ListTextOrName() const {
+  std::string text;
+  try {
+    if (GetListText(text)) return text;
+  } catch (const IQException&) {
+  }
+  return GetName();
+}
+
 std::string IQDevice::GetErrorText(int code) const {
   return "Error object code " + std::to_string(code);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bus/IQDeviceInfo.h"
+#include "bus/PollBackoff.h"
 #include "bus/UCodeHeap.h"
 
 class IQDeviceManager;
@@ -54,6 +55,8 @@ class IQDevice {
   virtual std::string GetName() const;
   // The text of the device in the bus list; the base has none.
   virtual bool GetListText(std::string& text) const;
+  // The list text, else the name, also when the unit does not answer the list text's read.
+  std::string ListTextOrName() const;
   virtual std::string GetErrorText(int code) const;
 
   // Data longer than the object's element is refused with `ValueTooLong` before anything changes.
@@ -83,6 +86,9 @@ class IQDevice {
   // The socket that served the last write, request or fetch; error reports name its last device
   // and object.
   const IQDataSocket* CurrentSocket() const { return current_; }
+  // Shared by every window that polls the unit while idle.
+  PollBackoff& IdlePolling() { return idlePolling_; }
+  const PollBackoff& IdlePolling() const { return idlePolling_; }
 
  private:
   uint8_t& StaleFlag(const UCodeObject& object);
@@ -99,4 +105,5 @@ class IQDevice {
   IQDeviceManager* manager_;
   bool online_ = false;
   bool open_ = false;
+  PollBackoff idlePolling_;
 };

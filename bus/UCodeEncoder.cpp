@@ -192,12 +192,21 @@ void UCodeEncoder::SendRequest(const IQDevice& device, const UCodeObject& object
   SendPacket(packet);
 }
 
+void UCodeEncoder::DiscardStaleInput() {
+  const std::vector<uint8_t> stale = port_->DiscardPending();
+  if (monitor_ && !stale.empty()) {
+    monitor_->LogReceivedBytes(std::span(stale).first(std::min(stale.size(), kLoggedAnswerBytes)));
+  }
+}
+
 void UCodeEncoder::SendPacket(const UCodePacket& packet) {
+  DiscardStaleInput();
   port_->WritePacket(packet);
   if (monitor_) monitor_->LogSentPacket(packet);
 }
 
 void UCodeEncoder::SendRaw(std::span<const uint8_t> bytes) {
+  DiscardStaleInput();
   port_->Write(bytes);
   if (monitor_) monitor_->LogSentBytes(bytes);
 }

@@ -57,6 +57,9 @@ class UCodeEncoder : public IQDataSocket {
   void SelectNetworkOf(const IQDevice& device);
   void SendRequest(const IQDevice& device, const UCodeObject& object, uint8_t opcode,
                    std::span<const uint8_t> data);
+  // Whatever the line holds before a request is a late answer to an earlier one (a unit that
+  // stalled and resumed) or its echo: taken off, so that the request's own answer is read.
+  void DiscardStaleInput();
   void SendPacket(const UCodePacket& packet);
   void SendRaw(std::span<const uint8_t> bytes);
   // Reads until the line is silent (or any failure), logging the first `logLimit` bytes.

@@ -29,6 +29,8 @@ class ScriptedLine : public serial::Line {
     }
     return static_cast<long>(read);
   }
+  // The input is the answer to the request about to be written, never stale.
+  long ReadPending(uint8_t*, std::size_t) override { return 0; }
   int LastErrno() const override { return 0; }
 
  private:

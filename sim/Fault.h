@@ -21,6 +21,8 @@ enum class FaultKind {
   kTruncate,                // only the first `value` bytes of the reply
   kGarbageBefore,           // `bytes` before the reply
   kBytesAfter,              // `bytes` after the reply
+  kStall,                   // the bus falls silent for `value` ms from this request on, as if
+                            // paused: this answer and every one due meanwhile go out at its end
   kLateFirstByte,           // the first byte `value` ms late
   kByteGaps,                // `value` ms of silence between consecutive bytes
   kHangUp,                  // after the reply (if any) the pseudo-terminal is closed
@@ -58,6 +60,7 @@ struct Fault {
   static Fault GarbageBefore(std::vector<uint8_t> garbage);
   static Fault BytesAfter(std::vector<uint8_t> trailing);
   static Fault Silence();
+  static Fault Stall(int stallMs);
   static Fault LateFirstByte(int delayMs);
   static Fault ByteGaps(int gapMs);
   static Fault HangUp();

@@ -102,6 +102,9 @@ void ApplyToTransmission(const std::vector<Fault>& faults, Transmission& transmi
       case FaultKind::kBytesAfter:
         bytes.insert(bytes.end(), fault.bytes.begin(), fault.bytes.end());
         break;
+      case FaultKind::kStall:
+        transmission.stallMs = fault.value;
+        break;
       case FaultKind::kLateFirstByte:
         transmission.firstByteDelayMs = fault.value;
         break;

@@ -9,6 +9,8 @@ namespace sim {
 struct Transmission {
   std::vector<uint8_t> bytes;
   int firstByteDelayMs = 0;
+  // The line stays silent this long from the request on; what falls due meanwhile waits too.
+  int stallMs = 0;
   int gapMs = 0;
   bool hangUp = false;
   bool endlessStream = false;

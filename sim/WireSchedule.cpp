@@ -33,7 +33,11 @@ WireClock::time_point WireSchedule::SendByte(uint8_t byte, WireClock::time_point
 void WireSchedule::Transmit(const Transmission& transmission, WireClock::time_point frameEnd) {
   const auto turnaround = pacing_.enabled ? std::chrono::microseconds(pacing_.turnaroundUs)
                                           : std::chrono::microseconds(0);
-  auto next = frameEnd + turnaround + milliseconds(transmission.firstByteDelayMs);
+  if (transmission.stallMs > 0) {
+    stallEnd_ = std::max(stallEnd_, frameEnd + milliseconds(transmission.stallMs));
+  }
+  auto next =
+      std::max(frameEnd + turnaround, stallEnd_) + milliseconds(transmission.firstByteDelayMs);
   const milliseconds gap(transmission.gapMs);
   for (std::size_t i = 0; i < transmission.bytes.size(); ++i) {
     next = SendByte(transmission.bytes[i], next, i == 0 ? milliseconds(0) : gap) + gap;

@@ -44,7 +44,10 @@ class WireSchedule {
   void Written(std::size_t count, WireClock::time_point now);
   // The front when it is an action due by `now`, removed.
   std::optional<Action> TakeDueAction(WireClock::time_point now);
-  void Clear() { items_.clear(); }
+  void Clear() {
+    items_.clear();
+    stallEnd_ = {};
+  }
 
  private:
   struct Item {
@@ -65,6 +68,8 @@ class WireSchedule {
   WireClock::time_point inboundFreeAt_{};
   WireClock::time_point outboundFreeAt_{};
   WireClock::time_point lastWrittenAt_{};
+  // Until when a scripted stall holds every answer back.
+  WireClock::time_point stallEnd_{};
 };
 
 }  // namespace sim

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "controls/DeviceErrorReport.h"
+#include "controls/IdlePoll.h"
+#include "family8100/unit/Commands8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "platform/ui/Validator.h"
@@ -185,19 +186,20 @@ bool TLimiterDialog::IdleAction(long idleCount) {
     return more;
   }
   // One transaction per pass; a unit that is not ready leaves the bars as they were.
-  const bool read = controls::GuardedBusCall(&Device(), [this] {
-    if (pollStep_ == 0) {
-      if (g8100Ready.Read(Device())) pollStep_ = 1;
-      return;
-    }
-    Side& side = sides_[static_cast<std::size_t>(pollStep_ - 1)];
-    side.reduction = side.gainReduction.Read(Device());
-    pollStep_ = (pollStep_ + 1) % 3;
-    if (pollStep_ == 0) ShowBars();
-  });
-  // A failure is shown once; polling waits until the dialog is opened again.
-  if (!read) polling_ = false;
-  return read || more;
+  const auto outcome = controls::PollUnit(
+      Device(),
+      [this] {
+        if (pollStep_ == 0) {
+          if (g8100Ready.Read(Device())) pollStep_ = 1;
+          return;
+        }
+        Side& side = sides_[static_cast<std::size_t>(pollStep_ - 1)];
+        side.reduction = side.gainReduction.Read(Device());
+        pollStep_ = (pollStep_ + 1) % 3;
+        if (pollStep_ == 0) ShowBars();
+      },
+      [this](const IQException& error) { ReportBusFailure(error, Device()); });
+  return outcome == controls::PollOutcome::kResting ? more : true;
 }
 
 }  // namespace namespace8100

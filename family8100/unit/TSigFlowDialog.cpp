@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "controls/DeviceErrorReport.h"
+#include "controls/IdlePoll.h"
+#include "family8100/unit/Commands8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TDelayDialog.h"
@@ -123,15 +125,7 @@ float TSigFlowDialog::MeterDb(uint32_t reading) {
   return static_cast<float>(20.0 * std::log10(ratio));
 }
 
-std::string TSigFlowDialog::UnitText() const {
-  std::string text;
-  // The list text reads the unit; a failed read leaves the device's name.
-  try {
-    if (device_.GetListText(text)) return text;
-  } catch (const IQException&) {
-  }
-  return device_.GetName();
-}
+std::string TSigFlowDialog::UnitText() const { return device_.ListTextOrName(); }
 
 void TSigFlowDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
@@ -310,32 +304,29 @@ void TSigFlowDialog::RefreshAll() {
   }
 }
 
+bool TSigFlowDialog::Polling() const { return polling_ && !device_.IdlePolling().Silent(); }
+
 bool TSigFlowDialog::IdleAction(long idleCount) {
   const bool more = ui::Dialog::IdleAction(idleCount);
   // A hidden page shows no meters: it leaves the bus to the windows that are seen.
   if (!polling_ || !IsCreated() || !IsVisible() || !device_.IsOnline()) return more;
   static const LongIntUCodeObject* const kMeterObjects[kMeterCount] = {
       &g8100LevelMeter1, &g8100LevelMeter2, &g8100LevelMeter3, &g8100LevelMeter4};
-  try {
-    if (pollStep_ == 0) {
-      // Meters are only read from a unit that is ready.
-      if (g8100Ready.Read(device_)) pollStep_ = 1;
-      return true;
-    }
-    const auto index = static_cast<std::size_t>(pollStep_ - 1);
-    meters_[index]->SetLevel(MeterDb(kMeterObjects[index]->Read(device_)));
-    meters_[index]->PaintLevel();
-    pollStep_ = (pollStep_ + 1) % (kMeterCount + 1);
-  } catch (const ErrorObject& e) {
-    polling_ = false;
-    controls::ReportDeviceError(e, &device_, e.code);
-    return more;
-  } catch (const IQException& e) {
-    polling_ = false;
-    controls::ReportDeviceError(e, &device_, controls::kNoUnitErrorCode);
-    return more;
-  }
-  return true;
+  const auto outcome = controls::PollUnit(
+      device_,
+      [this] {
+        if (pollStep_ == 0) {
+          // Meters are only read from a unit that is ready.
+          if (g8100Ready.Read(device_)) pollStep_ = 1;
+          return;
+        }
+        const auto index = static_cast<std::size_t>(pollStep_ - 1);
+        meters_[index]->SetLevel(MeterDb(kMeterObjects[index]->Read(device_)));
+        meters_[index]->PaintLevel();
+        pollStep_ = (pollStep_ + 1) % (kMeterCount + 1);
+      },
+      [this](const IQException& error) { ReportBusFailure(error, device_); });
+  return outcome == controls::PollOutcome::kResting ? more : true;
 }
 
 }  // namespace namespace8100

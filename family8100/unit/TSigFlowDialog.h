@@ -43,7 +43,8 @@ class TSigFlowDialog : public ui::Dialog {
   void UpdateFromUnit();
   bool IdleAction(long idleCount) override;
 
-  bool Polling() const { return polling_; }
+  // Reading its meters: open, and the unit has not fallen silent.
+  bool Polling() const;
   TLogHotGauge2& Meter(int index) { return *meters_.at(static_cast<std::size_t>(index)); }
   TNetButton& Net() { return net_; }
   ui::Window* Editor(EditorView view) const { return editors_[Slot(view)].get(); }

@@ -115,11 +115,14 @@ void TMixerWindow::PlaceNodes() {
 
 void TMixerWindow::RefreshChecks() {
   IQDeviceOrdavinex& device = Device();
+  on_.resize(boxes_.size(), false);
   // A failed read leaves the remaining boxes as they were.
   GuardedUnitCall(device, [&] {
     for (int i = 0; i < device.inputs; ++i) {
       for (int o = 0; o < device.outputs; ++o) {
-        Box(o, i).SetCheck(IsOn(device, CrosspointElement(o, i, device.matrixInputs)));
+        const bool on = IsOn(device, CrosspointElement(o, i, device.matrixInputs));
+        on_[static_cast<std::size_t>(o * device.inputs + i)] = on;
+        Box(o, i).SetCheck(on);
       }
     }
   });
@@ -151,16 +154,15 @@ void TMixerWindow::PaintConnections(ui::Dc& dc) {
       dc.LineTo(output(o));
     }
   }
-  GuardedUnitCall(device, [&] {
-    for (int i = 0; i < device.inputs; ++i) {
-      dc.SetPen(ui::Pen::Solid(ChannelColor(i)));
-      for (int o = 0; o < device.outputs; ++o) {
-        if (!IsOn(device, CrosspointElement(o, i, device.matrixInputs))) continue;
-        dc.MoveTo(input(i));
-        dc.LineTo(output(o));
-      }
+  for (int i = 0; i < device.inputs; ++i) {
+    dc.SetPen(ui::Pen::Solid(ChannelColor(i)));
+    for (int o = 0; o < device.outputs; ++o) {
+      const auto index = static_cast<std::size_t>(o * device.inputs + i);
+      if (index >= on_.size() || !on_[index]) continue;
+      dc.MoveTo(input(i));
+      dc.LineTo(output(o));
     }
-  });
+  }
   const auto node = [&](ui::Point p, ui::Color color) {
     dc.SetPen(ui::Pen::Solid(color));
     dc.SetBrush(ui::Brush::Solid(color));
@@ -172,10 +174,13 @@ void TMixerWindow::PaintConnections(ui::Dc& dc) {
 
 void TMixerWindow::CmCrosspoint(int output, int input) {
   IQDeviceOrdavinex& device = Device();
-  GuardedUnitCall(device, [&] {
-    gCrosspointLevelObject.SetElement(CrosspointElement(output, input, device.matrixInputs));
-    gCrosspointLevelObject.Write(device, Box(output, input).IsChecked() ? kOn : kOff);
-  });
+  const bool on = Box(output, input).IsChecked();
+  if (GuardedUnitCall(device, [&] {
+        gCrosspointLevelObject.SetElement(CrosspointElement(output, input, device.matrixInputs));
+        gCrosspointLevelObject.Write(device, on ? kOn : kOff);
+      })) {
+    on_[static_cast<std::size_t>(output * device.inputs + input)] = on;
+  }
   if (auto client = DrawNow()) PaintConnections(client->dc());
   NotifyRecord record{.code = CrosspointChanged};
   NotifyRoot(&record);

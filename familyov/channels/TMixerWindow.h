@@ -42,6 +42,9 @@ class TMixerWindow : public OVChild<ui::DrawnWindow> {
   std::vector<std::unique_ptr<ui::StaticText>> labels_;
   ui::Rect diagram_{};
   std::vector<ui::Point> nodes_;
+  // Which crosspoints are on, as last read or written: painting never reads the unit, so a unit
+  // that falls silent costs no report per repaint and the diagram keeps its last known state.
+  std::vector<bool> on_;  // output o, input i at o * inputs + i
 };
 
 }  // namespace namespaceOV

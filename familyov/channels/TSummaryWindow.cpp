@@ -80,6 +80,21 @@ TSummaryWindow::TSummaryWindow(TEditOVWindow& editWindow)
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
   SetupCommands();
+  ReadDelayUnits();
+}
+
+void TSummaryWindow::Notify(NotifyRecord* record) {
+  if (record->code == DelayUnitsChanged && record->pointer != nullptr) {
+    delayUnits_ = *static_cast<const int32_t*>(record->pointer);
+  } else if (record->code == RefreshAll) {
+    ReadDelayUnits();
+  }
+  TDataWindow::Notify(record);
+}
+
+void TSummaryWindow::ReadDelayUnits() {
+  IQDeviceOrdavinex& device = Device();
+  GuardedUnitCall(device, [&] { delayUnits_ = gDelayUnitsObject.Read(device); });
 }
 
 TSummaryWindow::~TSummaryWindow() { Destroy(); }
@@ -150,9 +165,8 @@ void TSummaryWindow::SetDelayUnits(int units) {
   NotifyRoot(&record);
 }
 
-void TSummaryWindow::CheckDelayUnits(ui::CommandState& state, int units) {
-  IQDeviceOrdavinex& device = Device();
-  GuardedUnitCall(device, [&] { state.checked = gDelayUnitsObject.Read(device) == units; });
+void TSummaryWindow::CheckDelayUnits(ui::CommandState& state, int units) const {
+  state.checked = delayUnits_ == units;
 }
 
 void TSummaryWindow::CmAutoOpen() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "familyov/channels/ChannelSummaryPanes.h"
@@ -48,18 +49,22 @@ class TSummaryWindow : public OVChild<ui::Frame> {
   explicit TSummaryWindow(TEditOVWindow& editWindow);
   ~TSummaryWindow() override;
 
-  void Notify(NotifyRecord* record) override { TDataWindow::Notify(record); }
+  void Notify(NotifyRecord* record) override;
   TSummaryPanes& Panes() { return panes_; }
 
  private:
   void SetupCommands();
   void CmFileOpen();
   void SetDelayUnits(int units);
-  void CheckDelayUnits(ui::CommandState& state, int units);
+  void CheckDelayUnits(ui::CommandState& state, int units) const;
+  void ReadDelayUnits();
   void CmAutoOpen();
   void OpenWindow(int nodeId);
 
   TSummaryPanes panes_;
+  // The delay unit the menu checks, as last read or written: opening the menu never reads the
+  // unit, so a silent unit gives no report from it. None until a read succeeds.
+  std::optional<int> delayUnits_;
 };
 
 }  // namespace namespaceOV

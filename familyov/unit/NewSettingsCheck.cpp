@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/IdlePoll.h"
 #include "controls/TInputDialog.h"
 #include "controls/TProgressDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -66,12 +67,21 @@ NewSettingsCheck::Outcome NewSettingsCheck::Check() {
   if (!device_.parametersReady) return Outcome::kSkipped;
   {
     MaskedStretch masked(device_);
+    bool raised = false;
+    switch (controls::PollUnit(device_, [&] { raised = gNewSettingsObject.Read(device_); }, {})) {
+      case controls::PollOutcome::kResting:
+        return Outcome::kSkipped;
+      case controls::PollOutcome::kFailed:
+        return Outcome::kPolled;
+      case controls::PollOutcome::kAnswered:
+        break;
+    }
+    if (!raised) return Outcome::kPolled;
     try {
-      if (!gNewSettingsObject.Read(device_)) return Outcome::kPolled;
       if (!MayLoad()) return Outcome::kKept;
       gNewSettingsObject.Write(device_, true);
     } catch (const IQException&) {
-      // A unit that misses one poll is asked again at the next; no message for that.
+      // The unit went silent between the poll and its answer; the next poll finds out.
       return Outcome::kPolled;
     }
     TProgressDialog progress(owner_);

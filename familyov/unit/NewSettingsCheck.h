@@ -21,11 +21,13 @@ class TRefreshDialog : public ui::Dialog {
 
 // The unit window's idle watch of a bus unit that recalls memories by itself (a logic input or a
 // clock event): one poll of its new-settings flag per call; when it is up, the user may keep the
-// changed settings, the unit loads the memory and every parameter is read again.
+// changed settings, the unit loads the memory and every parameter is read again. A unit that
+// misses polls is not told of (the meters' polls say it), but is asked only as often as the
+// backoff of its idle polling allows.
 class NewSettingsCheck {
  public:
   enum class Outcome {
-    kSkipped,   // the device is busy with a long read
+    kSkipped,   // the device is busy with a long read, or its polling pauses after silence
     kPolled,    // nothing new, or the unit did not answer
     kKept,      // the user kept the present settings
     kReloaded,  // the unit loaded new settings and they were read: every window should reload

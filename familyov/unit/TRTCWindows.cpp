@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/IdlePoll.h"
 #include "familyov/unit/ClockEvents.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -140,22 +141,21 @@ void TTimerDialog::ShowClock(const std::string& text) {
 bool TTimerDialog::IdleAction(long idleCount) {
   ui::Dialog::IdleAction(idleCount);
   if (noClockDisplay_) return false;
-  try {
-    // One transfer per pass, so input is served between them.
-    if (readDateNext_) {
-      DateRecord date;
-      gDateObject.ReadDate(device_, date);
-      ShowClock(ClockText(clockTime_, date));
-    } else {
-      gTimeObject.ReadTime(device_, clockTime_);
-    }
-    readDateNext_ = !readDateNext_;
-  } catch (const IQException& e) {
-    noClockDisplay_ = true;
-    ReportCommError(e, device_);
-    return false;
-  }
-  return true;
+  const auto outcome = controls::PollUnit(
+      device_,
+      [this] {
+        // One transfer per pass, so input is served between them.
+        if (readDateNext_) {
+          DateRecord date;
+          gDateObject.ReadDate(device_, date);
+          ShowClock(ClockText(clockTime_, date));
+        } else {
+          gTimeObject.ReadTime(device_, clockTime_);
+        }
+        readDateNext_ = !readDateNext_;
+      },
+      [this](const IQException& error) { ReportCommError(error, device_); });
+  return outcome == controls::PollOutcome::kAnswered;
 }
 
 // The list.

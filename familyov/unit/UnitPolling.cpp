@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
+#include "controls/IdlePoll.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 
 namespace namespaceOV {
 
 UnitPoller::UnitPoller(IQDeviceOrdavinex& device) : device_(device) {}
 
-void UnitPoller::Add(LiveValue& value) {
-  values_.push_back(&value);
-  paused_ = false;
-}
+void UnitPoller::Add(LiveValue& value) { values_.push_back(&value); }
+
+bool UnitPoller::Paused() const { return device_.IdlePolling().Silent(); }
 
 void UnitPoller::Remove(LiveValue& value) {
   const auto it = std::find(values_.begin(), values_.end(), &value);
@@ -22,19 +22,17 @@ void UnitPoller::Remove(LiveValue& value) {
 }
 
 bool UnitPoller::PollNext() {
-  if (paused_ || values_.empty() || !device_.IsOnline()) return false;
+  if (values_.empty() || !device_.IsOnline()) return false;
   if (next_ >= values_.size()) next_ = 0;
-  LiveValue* value = values_[next_++];
-  try {
-    MaskedStretch masked(device_);
-    value->PollOnce();
-  } catch (const IQException& error) {
-    // Paused first: the dialog runs its own message loop, and nothing may poll the silent unit
-    // (or open a second dialog) meanwhile.
-    paused_ = true;
-    ReportCommError(error, device_);
-  }
-  return true;
+  const auto outcome = controls::PollUnit(
+      device_,
+      [this] {
+        LiveValue* value = values_[next_++];
+        MaskedStretch masked(device_);
+        value->PollOnce();
+      },
+      [this](const IQException& error) { ReportCommError(error, device_); });
+  return outcome != controls::PollOutcome::kResting;
 }
 
 LiveValueRegistration::LiveValueRegistration(UnitPoller& poller, LiveValue& value)

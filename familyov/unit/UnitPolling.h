@@ -22,9 +22,9 @@ class LiveValue {
 // action: one transaction per idle pass, taking the registered live values in turn, so that input
 // is served between transactions however many meters are open.
 //
-// A unit that stops answering gives one error dialog for the unit, not one per meter: the poller
-// pauses before it reports, and stays paused after the dialog is answered. Opening a window that
-// shows a live value (registering one) resumes it: the user asked to see the unit again. A
+// A unit that stops answering gives one error dialog for the unit, not one per meter, and its
+// polling backs off (the backoff every poll of the unit shares, `PollUnit`): it pauses before it
+// reports, asks again after ever longer pauses, and goes on by itself once the unit answers. A
 // virtual unit is never polled. Everything else of the program stays usable meanwhile.
 //
 // Typical use in a pane: hold a LiveValueRegistration made in the pane's constructor with the
@@ -38,19 +38,19 @@ class UnitPoller {
   void Add(LiveValue& value);
   void Remove(LiveValue& value);
   // Polls the next live value in turn; false when there was nothing to poll (none registered,
-  // paused or a virtual unit), so the idle loop may rest.
+  // a pause after silence or a virtual unit), so the idle loop may rest.
   bool PollNext();
   // Whether the last poll took the last live value of the round: the unit's other idle watches
   // go once per round, so that they do not slow the meters down.
   bool RoundComplete() const { return next_ >= values_.size(); }
-  bool Paused() const { return paused_; }
+  // The unit fell silent and has not answered since.
+  bool Paused() const;
   std::size_t Count() const { return values_.size(); }
 
  private:
   IQDeviceOrdavinex& device_;
   std::vector<LiveValue*> values_;
   std::size_t next_ = 0;
-  bool paused_ = false;
 };
 
 // A live value's place in its unit's poller for as long as this object lives.

@@ -33,6 +33,9 @@ class Line {
   // Reads up to `count` bytes, waiting at most `timeoutMs` for them; returns the count read (0 when
   // the line stayed silent), or -1 on failure.
   virtual long Read(uint8_t* data, std::size_t count, int timeoutMs) = 0;
+  // Takes up to `count` bytes the line already holds, without waiting for more; returns the count
+  // (0 when none), or -1 on failure (a line whose device has gone).
+  virtual long ReadPending(uint8_t* data, std::size_t count) = 0;
 
   // The errno of the last failed call, for reports.
   virtual int LastErrno() const = 0;

@@ -162,6 +162,8 @@ class SystemLine : public Line {
     return static_cast<long>(got);
   }
 
+  long ReadPending(uint8_t* data, std::size_t count) override { return Read(data, count, 0); }
+
   int LastErrno() const override { return lastErrno_; }
 
  private:

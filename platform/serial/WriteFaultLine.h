@@ -29,6 +29,9 @@ class WriteFaultLine : public Line {
   long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
     return inner_->Read(data, count, timeoutMs);
   }
+  long ReadPending(uint8_t* data, std::size_t count) override {
+    return inner_->ReadPending(data, count);
+  }
   int LastErrno() const override { return injectedErrno_ ? injectedErrno_ : inner_->LastErrno(); }
 
  private:

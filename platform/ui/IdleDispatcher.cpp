@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimerEvent>
+#include <algorithm>
+#include <chrono>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
@@ -11,6 +13,12 @@
 namespace ui {
 
 namespace {
+long long NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 QEvent::Type IdleEventType() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
@@ -45,10 +53,21 @@ void IdleDispatcher::PostPass() {
   QCoreApplication::postEvent(this, new QEvent(IdleEventType()), Qt::LowEventPriority);
 }
 
+void IdleDispatcher::PassAfter(int ms) {
+  const long long due = NowMs() + std::max(ms, 0);
+  if (wakeTimer_ != 0) {
+    if (wakeDueMs_ <= due) return;
+    killTimer(wakeTimer_);
+  }
+  wakeDueMs_ = due;
+  wakeTimer_ = startTimer(std::max(ms, 0));
+}
+
 bool IdleDispatcher::IsIdleEvent(const QEvent* e) {
-  return e->type() == IdleEventType() ||
-         (e->type() == QEvent::Timer && yieldTimer_ != 0 &&
-          static_cast<const QTimerEvent*>(e)->timerId() == yieldTimer_);
+  if (e->type() == IdleEventType()) return true;
+  if (e->type() != QEvent::Timer) return false;
+  const int id = static_cast<const QTimerEvent*>(e)->timerId();
+  return (yieldTimer_ != 0 && id == yieldTimer_) || (wakeTimer_ != 0 && id == wakeTimer_);
 }
 
 bool IdleDispatcher::IsActivity(const QEvent* e) {
@@ -67,6 +86,14 @@ bool IdleDispatcher::event(QEvent* e) {
     killTimer(yieldTimer_);
     yieldTimer_ = 0;
     PostPass();
+    return true;
+  }
+  if (e->type() == QEvent::Timer && static_cast<QTimerEvent*>(e)->timerId() == wakeTimer_) {
+    killTimer(wakeTimer_);
+    wakeTimer_ = 0;
+    // Not input: the pass keeps its count, as a pass that wanted more would.
+    wantsMore_ = true;
+    QueueAboutToBlock();
     return true;
   }
   if (e->type() != IdleEventType()) return QObject::event(e);

@@ -15,6 +15,9 @@ class IdleDispatcher : public QObject {
   // One pass over the idle actions; true when one of them asked for more.
   bool RunPass();
   void NoteActivity() { activity_ = true; }
+  // An idle action that rests now but has work due later (polling a unit that fell silent, after
+  // its pause) asks for a pass then; the loop sleeps meanwhile. The earliest request wins.
+  void PassAfter(int ms);
   static bool IsIdleEvent(const QEvent* e);
   // Whether an event restarts the idle count: anything but the idle passes themselves and the
   // repaints that an idle action showing a live value brings about.
@@ -35,6 +38,9 @@ class IdleDispatcher : public QObject {
   long count_ = 0;
   // The zero timer that puts a pass that wants more behind the timers and input already due.
   static inline int yieldTimer_ = 0;
+  // The one-shot timer of PassAfter and when it falls due.
+  static inline int wakeTimer_ = 0;
+  long long wakeDueMs_ = 0;
 };
 
 }  // namespace ui

@@ -1,11 +1,13 @@
 #include "tests/app/AppTestSupport.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/TelvoApp.h"
 #include "bus/CommPort.h"
 #include "bus/IQDeviceManager.h"
+#include "bus/IQException.h"
 #include "bus/PortList.h"
 #include "bus/SettingsTextFile.h"
 #include "platform/registry/UserRoot.h"
@@ -27,6 +29,7 @@ bool TestUnit::LoadFile() {
 
 bool TestUnit::GetListText(std::string& text) const {
   if (GetInfo().IsVirtual()) return false;
+  if (std::ranges::count(log_.unreadableListText, GetInfo().address) > 0) throw ReadTimeout();
   text = "(" + std::to_string(GetInfo().address) + ") " + GetInfo().ModelText();
   return true;
 }

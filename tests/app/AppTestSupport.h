@@ -33,6 +33,8 @@ struct DeviceLog {
   std::function<void()> onLoad;
   std::function<void()> onCopy;
   int opens = 0;
+  // Units whose list text cannot be read (their name read fails).
+  std::vector<int> unreadableListText;
 };
 
 class TestUnit : public IQDevice {

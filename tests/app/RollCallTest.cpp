@@ -88,6 +88,23 @@ TEST_F(RollCallTest, AnOpenUnitBeepsOnDoubleClickAndBlocksTheRollCalls) {
   EXPECT_TRUE(app->QueryCommand(kCmRollCall, &client()).enabled);
 }
 
+TEST_F(RollCallTest, ContinuousRollCallListsAUnitWhoseListTextFailsByItsName) {
+  AddUnits({2, 6, 8});
+  log.unreadableListText = {6};
+  Start();
+  ui::PromptScript script(FailTest);
+  std::vector<std::string> listed;
+  script.RunDialog(kPollBusDialog, [&](ui::Dialog& d) {
+    ui::test::PumpMessages(1);
+    ui::test::PumpIdle(1);
+    const auto& list = static_cast<ui::ListView&>(ui::test::ControlOf(d, kFoundList));
+    for (int i = 0; i < list.Count(); ++i) listed.push_back(list.ItemText(i));
+    ui::test::Click(d, ui::kIdOk);
+  });
+  ui::Application::Instance()->RouteCommand(kCmContinuousRollCall, &client());
+  EXPECT_EQ(listed, (std::vector<std::string>{"(2) UNIT2", "6", "(8) UNIT8"}));
+}
+
 TEST_F(RollCallTest, ContinuousRollCallListsTheLastPassAndShowsAConflictOnce) {
   AddUnits({2});
   Start();

@@ -48,6 +48,15 @@ class ScriptedLine : public serial::Line {
     }
     return static_cast<long>(n);
   }
+  long ReadPending(uint8_t* data, std::size_t count) override {
+    if (s_->readFails) return -1;
+    std::size_t n = 0;
+    for (; n < count && !s_->pending.empty(); ++n) {
+      data[n] = s_->pending.front();
+      s_->pending.pop_front();
+    }
+    return static_cast<long>(n);
+  }
   int LastErrno() const override { return 0; }
 
  private:

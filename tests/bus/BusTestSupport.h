@@ -36,6 +36,9 @@ struct LineScript {
   bool babbles = false;  // the line never falls silent
   // Bytes waiting to be read; nullopt is one read that finds the line silent.
   std::deque<std::optional<uint8_t>> input;
+  // Bytes that reached the line before anything asked for them (a late answer); only a read of
+  // what is pending takes them.
+  std::deque<uint8_t> pending;
   // Called with every write, after it is recorded: a scripted unit answers here.
   std::function<void(const Bytes&)> onWrite;
 

@@ -131,6 +131,8 @@ TEST_F(CommPortTest, WriteFailuresAndMissingEcho) {
   const Bytes six{1, 2, 3, 4, 5, 6};
   line->writeResult = -1;
   EXPECT_THROW(port.Write(six), WriteError);
+  EXPECT_FALSE(port.IsOpen()) << "a line that failed is let go";
+  port.Open();
   line->writeResult = 5;
   EXPECT_THROW(port.Write(six), WriteTimeout);
   line->writeResult.reset();
@@ -182,6 +184,32 @@ TEST_F(CommPortTest, PausesAfterEveryWriteAndInLongWaitsButIsNeverUsedFromThePau
   port.Write(Bytes{3});
   EXPECT_EQ(refused, 2);
   EXPECT_EQ(line->writes, std::vector<Bytes>{Bytes{3}});
+}
+
+TEST_F(CommPortTest, PendingInputIsTakenWithoutWaitingAndADeadLineIsOpenedAgain) {
+  port.Open();
+  EXPECT_TRUE(port.DiscardPending().empty());
+  line->pending.assign({0x05, 0xF0, 0x02});
+  line->Queue({0x42});
+  EXPECT_EQ(port.DiscardPending(), (Bytes{0x05, 0xF0, 0x02}));
+  EXPECT_TRUE(line->readTimeoutsMs.empty()) << "nothing waited for";
+  EXPECT_EQ(port.ReadByte(), 0x42) << "what comes after the discard is read";
+
+  line->pending.assign(CommPort::kMaxPendingBytes + 10, 0x55);
+  EXPECT_EQ(port.DiscardPending().size(), CommPort::kMaxPendingBytes);
+
+  // An adapter pulled out: the open line fails. Opening again gives up that line for a new one.
+  line->readFails = true;
+  port.Open();
+  EXPECT_EQ(line->opened.size(), 2u);
+  EXPECT_THROW(port.DiscardPending(), ReadError);
+  EXPECT_FALSE(port.IsOpen());
+  line->readFails = false;
+  port.Open();
+  EXPECT_EQ(line->opened.size(), 3u);
+  EXPECT_TRUE(port.IsOpen());
+  port.Open();
+  EXPECT_EQ(line->opened.size(), 3u) << "a working line is kept";
 }
 
 TEST_F(CommPortTest, DrainEndsOnALineThatNeverFallsSilent) {

@@ -131,6 +131,33 @@ TEST_F(TransportTest, NetworkIsSelectedOnlyWhenItChanges) {
   EXPECT_EQ(manager.GetEncoder().GetNetwork(), 2);
 }
 
+TEST_F(TransportTest, LateAnswersOnTheLineAreDroppedBeforeEachRequest) {
+  bustest::RecordingMonitor monitor;
+  manager.GetEncoder().SetMonitor(&monitor);
+  // A unit that stalled answers two timed-out requests at once when it resumes.
+  const Bytes late = Reply(1, kObject20, {0x11});
+  line->pending.assign(late.begin(), late.end());
+  line->pending.insert(line->pending.end(), late.begin(), late.end());
+  line->Queue(Reply(1, kObject20, {0x22}));
+  EXPECT_EQ(byte20.Read(*unit), 0x22);
+  ASSERT_EQ(monitor.receivedBytes.size(), 1u) << "the dropped bytes are shown as received";
+  Bytes both = late;
+  both.insert(both.end(), late.begin(), late.end());
+  EXPECT_EQ(monitor.receivedBytes[0], both);
+
+  // An interface that echoes: the echo of the request is still read as the echo, and the late
+  // answer before it is not.
+  port.SetDuplexEcho(true);
+  line->pending.assign(late.begin(), late.end());
+  line->onWrite = [this](const Bytes& sent) {
+    line->Queue(sent);
+    line->Queue(Reply(1, kObject20, {}, 9));
+  };
+  byte20.Write(*unit, 0x33);
+  EXPECT_TRUE(line->input.empty());
+  EXPECT_TRUE(line->pending.empty());
+}
+
 TEST_F(TransportTest, InterfaceDetection) {
   UCodeEncoder& encoder = manager.GetEncoder();
   line->onWrite = [this](const Bytes& sent) { line->Queue(sent); };

@@ -12,6 +12,7 @@
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
+#include "tests/support/EventLoopCpu.h"
 
 using namespace namespace8100;
 using sim::family8100::Model;
@@ -64,9 +65,9 @@ TEST_F(SignalFlowTest, ShowsTheUnitAndWritesRoutingAndMutes) {
   }
 }
 
-// One transaction per idle pass, so input is served between them; the first failed read stops
-// the meters with one error.
-TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndStopAtTheFirstFailure) {
+// One transaction per idle pass, so input is served between them; the first failed read pauses
+// the meters with one error, and they go on by themselves once the unit answers.
+TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndPauseAtAFailure) {
   IQDevice8100& unit = AddUnit(Model::kBase);
   TSigFlowDialog dialog(nullptr, unit);
   dialog.Create();
@@ -92,7 +93,33 @@ TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndStopAtTheFirstFailu
   bus.bus.ClearFaults();
   bus.TakeTrace();
   ui::test::PumpIdle(10);
-  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_TRUE(bus.TakeTrace().empty()) << "the pause lasts";
+  PollBackoff::Clock::Advance(PollBackoff::kFirstPause);
+  ui::test::PumpIdle(5);
+  EXPECT_EQ(bus.TakeTrace().size(), 5u);
+  EXPECT_TRUE(dialog.Polling());
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+}
+
+// The bus dies with the page and every dialog it opens polling: one report for the unit, then the
+// program waits at next to no cost.
+TEST_F(SignalFlowTest, ADeadBusIsReportedOnceAndThenCostsNothing) {
+  IQDevice8100& unit = AddUnit(Model::kX);
+  TSigFlowDialog dialog(nullptr, unit);
+  dialog.Create();
+  dialog.Show();
+  for (int button :
+       {f8100res::kLeftLimiterButton, f8100res::kRightLimiterButton, f8100res::kLeftDelayButton,
+        f8100res::kLeftInputButton, f8100res::kLeftOutputButton}) {
+    ui::test::Click(dialog, button);
+  }
+  ui::test::PumpIdle(12);
+  ASSERT_TRUE(test8100::ReportedErrors().empty());
+  bus.bus.HangUp();
+  EXPECT_TRUE(testsupport::RunLoopUntil([] { return !test8100::ReportedErrors().empty(); },
+                                        std::chrono::seconds(5)));
+  EXPECT_LT(testsupport::CpuShareWhileWaiting(std::chrono::milliseconds(1500)), 0.10);
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
 }
 
 TEST_F(SignalFlowTest, VirtualUnitNeverReadsItsMeters) {

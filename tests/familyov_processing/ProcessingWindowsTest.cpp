@@ -279,6 +279,23 @@ TEST_F(ProcessingTest, DspCapacityCountsCrosspointDelaysAndPollsTheUnitsCounter)
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
+// Painting draws what was last read: a silent unit gives no report per repaint, and the diagram
+// keeps its lines.
+TEST_F(ProcessingTest, TheMixingDiagramOfASilentUnitRepaintsWithoutAReport) {
+  OpenUnit();
+  auto& mixer = Open<TMixerWindow>(editWindow->Ids().mixing);
+  mixer.Show();
+  ui::test::PumpMessages();
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+  unit->InvalidateValues();
+  for (int repaint = 0; repaint < 3; ++repaint) {
+    mixer.Invalidate();
+    ui::test::PumpMessages();
+    Grab(mixer, "mixing-window-silent.png");
+  }
+  EXPECT_THAT(ovtest::ReportedErrors(), testing::IsEmpty());
+}
+
 TEST_F(ProcessingTest, MixingMatrixAndAdvancedMixerShareTheCrosspoints) {
   const int element = CrosspointElement(1, 2, 4);
   StoreLevel(gCrosspointLevelObject.GetId(), element, -6.0f);

@@ -27,6 +27,7 @@
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/EventLoopCpu.h"
 
 namespace namespaceOV {
 namespace {
@@ -340,6 +341,24 @@ TEST_F(SummaryTest, MetersMoveAndASilentUnitGivesOneReport) {
   EXPECT_EQ(Writes().size(), 1u);
 }
 
+// The bus dies with every polling window of the unit open: one report for the unit, then the
+// program waits at next to no cost instead of failing thousands of writes a second.
+TEST_F(SummaryTest, ADeadBusIsReportedOnceAndThenCostsNothing) {
+  Open();
+  const NodeIds& ids = edit->Ids();
+  for (int node : {ids.inputLevel, ids.outputLevel, ids.limiter, ids.dspCapacity, ids.mixing,
+                   ids.advancedMixer, ids.compressors, ids.inputDelay, ids.firstChannel}) {
+    edit->OpenChildWindow(node);
+  }
+  ui::test::PumpIdle(40);
+  ASSERT_THAT(ovtest::ReportedErrors(), IsEmpty());
+  bus.bus.HangUp();
+  EXPECT_TRUE(testsupport::RunLoopUntil([] { return !ovtest::ReportedErrors().empty(); },
+                                        std::chrono::seconds(5)));
+  EXPECT_LT(testsupport::CpuShareWhileWaiting(std::chrono::milliseconds(1500)), 0.10);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
 TEST_F(SummaryTest, OpensWithTheUnitWhileTheOptionIsOn) {
   device->autoOpenSummary = 1;
   TEdit8148Window window(nullptr, *device);
@@ -361,6 +380,23 @@ TEST_F(SummaryTest, OpensWithTheUnitWhileTheOptionIsOn) {
   app->RouteCommand(kCmUnitsMeters, summary);
   EXPECT_EQ(app->QueryCommand(kCmUnitsMeters, summary).checked, true);
   EXPECT_EQ(ControlText(summary->Panes().Output(0), kOutputDelay), "0.000 m");
+}
+
+// Opening the menu asks its check marks of what the summary last read, never of the unit: a
+// silent unit gives no report from a menu.
+TEST_F(SummaryTest, TheMenuOfASilentUnitOpensWithoutAReport) {
+  TSummaryWindow& summary = Open();
+  auto* app = ui::Application::Instance();
+  EXPECT_TRUE(app->QueryCommand(kCmUnitsMsec, &summary).checked);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
+  device->InvalidateValues();
+  for (int opening = 0; opening < 3; ++opening) {
+    for (const int command : {kCmUnitsMsec, kCmUnitsFeet, kCmUnitsMeters}) {
+      app->QueryCommand(command, &summary);
+    }
+  }
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+  EXPECT_TRUE(app->QueryCommand(kCmUnitsMsec, &summary).checked) << "the last known unit";
 }
 
 TEST(VirtualSummaryTest, AVirtualUnitHasNoUnitCommandsAndNeverPolls) {

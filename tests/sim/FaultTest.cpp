@@ -139,6 +139,22 @@ TEST_F(FaultTest, LateFirstByteHoldsBackTheWholeReply) {
   EXPECT_GE(Clock::now() - sent, kDelay);
 }
 
+TEST_F(FaultTest, StallHoldsBackEveryAnswerDueWithinItThenSendsThemInOrder) {
+  constexpr milliseconds kStall{150};
+  bus_.AddFault(sim::Fault::Stall(kStall.count()).OnOccurrence(1));
+  const auto sent = Clock::now();
+  client_->Send(Hex(kGet20));
+  client_->Send(Hex(kRestart));
+  client_->Send(Hex(kGet20));
+  EXPECT_EQ(client_->ReadCount(1, kStall / 3).size(), 0u);
+  EXPECT_EQ(ToHex(client_->ReadCount(18, simtest::kPromptMs)),
+            ToHex(Hex(std::string(kReply20) + " " + kReply20)));
+  EXPECT_GE(Clock::now() - sent, kStall);
+  // After the stall the unit answers at once again.
+  client_->Send(Hex(kGet20));
+  EXPECT_EQ(ToHex(client_->ReadCount(9, simtest::kPromptMs)), ToHex(Hex(kReply20)));
+}
+
 TEST_F(FaultTest, ByteGapsSeparateEveryByte) {
   constexpr milliseconds kGap{15};
   bus_.AddFault(sim::Fault::ByteGaps(kGap.count()));

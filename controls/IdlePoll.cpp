@@ -1,0 +1,45 @@
+#include "controls/IdlePoll.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "bus/IQDevice.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/IdleDispatcher.h"
+
+namespace controls {
+
+namespace {
+
+void WakeIdleWhenPauseEnds(const PollBackoff& backoff) {
+  auto* app = ui::Application::Instance();
+  if (app == nullptr) return;
+  const auto wait =
+      std::chrono::ceil<std::chrono::milliseconds>(backoff.ResumeAt() - PollBackoff::Clock::now());
+  app->Idle().PassAfter(static_cast<int>(std::max<long long>(wait.count(), 0)));
+}
+
+}  // namespace
+
+PollOutcome PollUnit(IQDevice& device, const std::function<void()>& poll,
+                     const PollFailureReport& report) {
+  PollBackoff& backoff = device.IdlePolling();
+  if (!backoff.MayPoll(PollBackoff::Clock::now())) {
+    WakeIdleWhenPauseEnds(backoff);
+    return PollOutcome::kResting;
+  }
+  try {
+    poll();
+  } catch (const IQException& error) {
+    // The pause is in place before the report's dialog runs its own loop, so no other window
+    // polls the silent unit (or opens a second dialog) meanwhile.
+    backoff.Failed(PollBackoff::Clock::now());
+    WakeIdleWhenPauseEnds(backoff);
+    if (report && backoff.TakeReport()) report(error);
+    return PollOutcome::kFailed;
+  }
+  backoff.Answered();
+  return PollOutcome::kAnswered;
+}
+
+}  // namespace controls
