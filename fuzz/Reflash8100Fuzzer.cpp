@@ -165,6 +165,9 @@ std::optional<familycommon::Firmware> Accepted(const std::string& text, uint32_t
 
 }  // namespace
 
+// The font configuration library keeps caches of its own until the process ends.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static InputFile input;
   if (size < kHeaderBytes) return 0;

@@ -22,7 +22,7 @@ namespace {
 
 constexpr uint32_t kEveryMemory = (1U << kMemoryCount) - 1;
 
-std::unique_ptr<IQDevice8100> NewUnit(uint8_t choice) {
+std::unique_ptr<IQDevice8100> NewModel(uint8_t choice) {
   switch (choice % 4) {
     case 0:
       return std::make_unique<IQDevice8100>(nullptr, nullptr, nullptr);
@@ -33,6 +33,13 @@ std::unique_ptr<IQDevice8100> NewUnit(uint8_t choice) {
     default:
       return std::make_unique<IQDevice8100RT>(nullptr, nullptr, nullptr);
   }
+}
+
+// A unit of the model with its audio on, as the user loads into one.
+std::unique_ptr<IQDevice8100> NewUnit(uint8_t choice) {
+  std::unique_ptr<IQDevice8100> unit = NewModel(choice);
+  g8100BulkMute.Write(*unit, true);
+  return unit;
 }
 
 // Loads the file at `path` into `unit`; false when the file is refused.
