@@ -182,7 +182,8 @@ bool IQDevice3300::CopyFrom(IQDevice& source) {
   for (auto [unit, text] : {std::pair{this, "Destination device is locked."},
                             std::pair{from, "Source device is locked."}}) {
     bool locked = true;
-    if (!controls::GuardedBusCall(unit, [&] { locked = unit->IsLocked(); })) return false;
+    if (!controls::GuardedBusCall(unit, [&locked, unit = unit] { locked = unit->IsLocked(); }))
+      return false;
     if (locked) {
       Tell(controls::ClientWindow(), text, "Load file", ui::mb::kIconStop);
       return false;

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-// The fuzz input as a file on disk, for parsers that only read files. One file per process,
-// rewritten for every input and removed at exit.
+// The fuzz input as a file, for parsers that only read files: in memory where the machine has a
+// memory file system. One file per process, rewritten for every input and removed at exit.
 class InputFile {
  public:
   // `tag` tells apart the files of one process.

@@ -1,13 +1,20 @@
 #include "fuzz/ScriptedBus.h"
 
+#include <deque>
+
 #include "platform/serial/SerialLine.h"
 #include "tests/bus/TestDevice.h"
+
+struct ScriptedBus::LineState {
+  std::deque<uint8_t> input;
+  Answerer answerer;
+};
 
 namespace {
 
 class ScriptedLine : public serial::Line {
  public:
-  explicit ScriptedLine(std::shared_ptr<std::deque<uint8_t>> input) : input_(std::move(input)) {}
+  explicit ScriptedLine(std::shared_ptr<ScriptedBus::LineState> state) : state_(std::move(state)) {}
 
   serial::Failure Open(const std::string&) override {
     open_ = true;
@@ -20,12 +27,19 @@ class ScriptedLine : public serial::Line {
     return serial::Failure::None;
   }
   bool IsOpen() const override { return open_; }
-  long Write(const uint8_t*, std::size_t count) override { return static_cast<long>(count); }
+  long Write(const uint8_t* data, std::size_t count) override {
+    if (state_->answerer) {
+      const std::vector<uint8_t> answer = state_->answerer({data, count});
+      state_->input.insert(state_->input.end(), answer.begin(), answer.end());
+    }
+    return static_cast<long>(count);
+  }
   long Read(uint8_t* data, std::size_t count, int) override {
+    std::deque<uint8_t>& input = state_->input;
     std::size_t read = 0;
-    for (; read < count && !input_->empty(); ++read) {
-      data[read] = input_->front();
-      input_->pop_front();
+    for (; read < count && !input.empty(); ++read) {
+      data[read] = input.front();
+      input.pop_front();
     }
     return static_cast<long>(read);
   }
@@ -34,7 +48,7 @@ class ScriptedLine : public serial::Line {
   int LastErrno() const override { return 0; }
 
  private:
-  std::shared_ptr<std::deque<uint8_t>> input_;
+  std::shared_ptr<ScriptedBus::LineState> state_;
   bool open_ = false;
 };
 
@@ -46,13 +60,15 @@ IQDevice* ScriptedBus::UnitType::CreateDevice(IQDeviceManager* manager, const IQ
 }
 
 ScriptedBus::ScriptedBus()
-    : input_(std::make_shared<std::deque<uint8_t>>()),
-      port_(1, kBusBaudRate, [input = input_] { return std::make_unique<ScriptedLine>(input); }) {
+    : line_(std::make_shared<LineState>()),
+      port_(1, kBusBaudRate, [line = line_] { return std::make_unique<ScriptedLine>(line); }) {
   const IQDeviceInfo info(5, kFamilyCode, 1);
   unit_.reset(type_.CreateDevice(&manager_, &info));
   port_.Open();
 }
 
 void ScriptedBus::Queue(std::span<const uint8_t> bytes) {
-  input_->insert(input_->end(), bytes.begin(), bytes.end());
+  line_->input.insert(line_->input.end(), bytes.begin(), bytes.end());
 }
+
+void ScriptedBus::AnswerWrites(Answerer answerer) { line_->answerer = std::move(answerer); }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "bus/CommPort.h"
 #include "bus/IQDevice.h"
@@ -15,11 +16,17 @@
 class ScriptedBus {
  public:
   static constexpr uint32_t kFamilyCode = 368;
+  // What the units on the line send back for the bytes the program wrote.
+  using Answerer = std::function<std::vector<uint8_t>(std::span<const uint8_t> written)>;
+  // What the bus and its line share: the bytes not read yet, the answerer.
+  struct LineState;
 
   ScriptedBus();
 
   // The bytes the line answers with from now on, after whatever was not read yet.
   void Queue(std::span<const uint8_t> bytes);
+  // From now on every write is answered by `answerer`, after whatever was not read yet.
+  void AnswerWrites(Answerer answerer);
 
   CommPort& Port() { return port_; }
   IQDeviceManager& Manager() { return manager_; }
@@ -33,7 +40,7 @@ class ScriptedBus {
     std::string GetName() const override { return "Fuzzed unit"; }
   };
 
-  std::shared_ptr<std::deque<uint8_t>> input_;
+  std::shared_ptr<LineState> line_;
   CommPort port_;
   IQDeviceManager manager_{port_};
   UnitType type_;

@@ -77,9 +77,9 @@ QPolygon TypeCurve(int icon) {
     case 5:  // boost/cut: a narrow peak
       return QPolygon({{1, 11}, {6, 11}, {8, 5}, {10, 11}, {15, 11}});
     case 6:  // CD horn: a rising tilt
-      return QPolygon({{1, 12}, {15, 4}});
+      return QPolygon(QList<QPoint>{{1, 12}, {15, 4}});
     default:  // allpass: flat
-      return QPolygon({{1, 8}, {15, 8}});
+      return QPolygon(QList<QPoint>{{1, 8}, {15, 8}});
   }
 }
 
@@ -109,8 +109,8 @@ void AddImages() {
       {kParametricButton, 0}, {kLowpassButton, 1},   {kHighpassButton, 2}, {kLowShelfButton, 3},
       {kHighShelfButton, 4},  {kBoostCutPicture, 5}, {kAllpassButton, 7}};
   for (const auto& [id, icon] : typePictures) {
-    ui::Resources::AddImage(id,
-                            DrawnStrip(1, kSide, [icon](QPainter& p, int) { DrawType(p, icon); }));
+    ui::Resources::AddImage(
+        id, DrawnStrip(1, kSide, [icon = icon](QPainter& p, int) { DrawType(p, icon); }));
   }
   ui::Resources::AddImage(kBypassButton, DrawnStrip(1, kSide, [](QPainter& p, int) {
                             DrawType(p, 0);

@@ -23,7 +23,6 @@ constexpr ui::MessageId kPrivateMessages = 0x0400;
 constexpr ui::MessageId kWriteLivePosition = kPrivateMessages + TFrequencyGraph::kBankRemoved + 1;
 constexpr ui::Color kBankTraceColour{0, 255, 0};
 constexpr ui::Color kBypassTraceColour{255, 0, 0};
-constexpr float kCaptionHz = 600.0f;
 // The units' floats fall just short of a decade: 10000 Hz must still read "10 kHz".
 constexpr float kKHzOffset = 1.0f;
 

@@ -34,7 +34,7 @@ TDelayDialog::TDelayDialog(ui::Window* parent, IQDevice8100& device)
       {kLeftCoarseSpin, 0}, {kLeftFineSpin, 0}, {kRightCoarseSpin, 1}, {kRightFineSpin, 1}};
   for (const auto& [id, side] : spins) {
     const bool coarse = id == kLeftCoarseSpin || id == kRightCoarseSpin;
-    OnNotify(id, ui::Notify::DeltaPos, [this, side, coarse](const ui::Notification& n) {
+    OnNotify(id, ui::Notify::DeltaPos, [this, side = side, coarse](const ui::Notification& n) {
       Step(sides_[static_cast<std::size_t>(side)], static_cast<int>(n.value), coarse);
       return ui::Param{0};
     });

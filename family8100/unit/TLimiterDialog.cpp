@@ -75,7 +75,7 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDevice8100& device)
   }
   const std::pair<int, uint32_t> toggles[] = {{kEnableLed, kEnabledMask}, {kLinkLed, kLinkedMask}};
   for (const auto& [id, mask] : toggles) {
-    OnCommand(id, [this, mask] {
+    OnCommand(id, [this, mask = mask] {
       Guarded([this, mask] {
         ApplyTyped();
         Toggle(mask);
@@ -84,7 +84,7 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDevice8100& device)
   }
   const std::pair<int, int> spins[] = {{kLeftThresholdSpin, 0}, {kRightThresholdSpin, 1}};
   for (const auto& [id, side] : spins) {
-    OnNotify(id, ui::Notify::DeltaPos, [this, side](const ui::Notification& n) {
+    OnNotify(id, ui::Notify::DeltaPos, [this, side = side](const ui::Notification& n) {
       StepThreshold(sides_[static_cast<std::size_t>(side)], static_cast<int>(n.value));
       return ui::Param{0};
     });

@@ -110,8 +110,8 @@ void TSummaryWindow::SetupCommands() {
   const std::pair<int, int> units[] = {
       {kCmUnitsMsec, kDelayMsec}, {kCmUnitsFeet, kDelayFeet}, {kCmUnitsMeters, kDelayMeters}};
   for (const auto& [command, unit] : units) {
-    OnCommand(command, [this, unit] { SetDelayUnits(unit); });
-    OnEnable(command, [this, unit](ui::CommandState& s) { CheckDelayUnits(s, unit); });
+    OnCommand(command, [this, unit = unit] { SetDelayUnits(unit); });
+    OnEnable(command, [this, unit = unit](ui::CommandState& s) { CheckDelayUnits(s, unit); });
   }
   OnCommand(kCmAutoOpen, [this] { CmAutoOpen(); });
   OnEnable(kCmAutoOpen,
@@ -124,7 +124,7 @@ void TSummaryWindow::SetupCommands() {
                                                     {kCmTimer, &NodeIds::timer},
                                                     {kCmSecurity, &NodeIds::security}};
   for (const auto& [command, node] : windows) {
-    OnCommand(command, [this, &ids, node] { OpenWindow(ids.*node); });
+    OnCommand(command, [this, &ids, node = node] { OpenWindow(ids.*node); });
   }
   OnEnable(kCmAdvancedMixer, [&device](ui::CommandState& s) {
     s.enabled = device.HasFeature(kFeatureCrosspointDelays);
@@ -135,7 +135,7 @@ void TSummaryWindow::SetupCommands() {
       {kCmSerialNumber, &TEditOVWindow::CmSerialNumber},
       {kCmFirmwareVersion, &TEditOVWindow::CmFirmwareVersion}};
   for (const auto& [command, handler] : unitCommands) {
-    OnCommand(command, [this, &device, handler] {
+    OnCommand(command, [this, &device, handler = handler] {
       GuardedUnitCall(device, [this, handler] { (EditWindow().*handler)(-1); });
     });
   }

@@ -758,7 +758,9 @@ void IQDeviceOrdavinex::InitVirtualUnit(const VirtualDefaults& defaults) {
   }
   ReadTimerEvents();
   gDaylightSavingObject.Write(*this, true);
-  for (int n = 0; n <= memories; ++n) SaveMemoryRecord(n);
+  // Every memory starts as the defaults just written, without filters: they are read once.
+  SaveMemoryRecord(0);
+  for (int n = 1; n <= memories; ++n) Record(n).state = Record(0).state;
   RecountDspUse();
   IQDeviceInfo info = GetInfo();
   info.modelId = {' ', 'v', '0' + kVirtualFirmwareMajor, '.', '0', 0, 0, 0};

@@ -87,7 +87,7 @@ void TEditOVWindow::SetupCommands() {
       {ovres::kCmSerialNumber, &TEditOVWindow::CmSerialNumber},
   };
   for (const auto& [commandId, command] : unitCommands) {
-    OnCommand(commandId, [this, command] {
+    OnCommand(commandId, [this, command = command] {
       GuardedUnitCall(*device_, [this, command] { (this->*command)(-1); });
     });
     // A virtual unit has no firmware, address or LEDs.
