@@ -14,6 +14,7 @@
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
+#include "familycommon/CheckedFileReader.h"
 #include "fuzz/InputFile.h"
 
 using namespace namespace8100;
@@ -49,8 +50,11 @@ bool Load(IQDevice8100& unit, const std::string& path) {
   if (!IsSettingsFile(file)) return false;
   bool loaded = true;
   try {
-    ReadSettingsFile(unit, file, MemoriesInFile(file));
+    const SettingsLoad load = ReadSettingsFile(unit, file);
+    ApplySettingsLoad(unit, load, load.Memories());
   } catch (const FileParserError&) {
+    loaded = false;
+  } catch (const familycommon::FileLineError&) {
     loaded = false;
   }
   // A refused file must not leave the audio off.
