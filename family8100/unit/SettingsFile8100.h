@@ -32,17 +32,23 @@ bool IsSettingsFile(SettingsTextFile& file);
 
 // The values of one set of sections, a memory's or the current settings'; a section the file
 // leaves out is left out here, and its values stay on the unit as they are.
+// Kept outside SectionsLoad: a nested class with member initialisers is not yet complete where
+// the enclosing class's optionals of it are declared, and clang refuses to construct them.
+struct LimitingLoad {
+  std::array<uint32_t, 2> thresholds{};
+  std::array<float, 2> releases{};
+  uint32_t mode = 0;
+};
+
+struct NoiseLoad {
+  uint8_t type = 0;
+  float level = 0.0F;
+  bool on = false;
+};
+
 struct SectionsLoad {
-  struct Limiting {
-    std::array<uint32_t, 2> thresholds{};
-    std::array<float, 2> releases{};
-    uint32_t mode = 0;
-  };
-  struct Noise {
-    uint8_t type = 0;
-    float level = 0.0F;
-    bool on = false;
-  };
+  using Limiting = LimitingLoad;
+  using Noise = NoiseLoad;
   // Attenuations, mutes and routing.
   std::optional<std::array<uint32_t, 5>> globals;
   std::optional<std::array<uint32_t, 2>> delays;
