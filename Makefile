@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build test bench demo run format clean fuzz fuzz-build
+.PHONY: deps configure build test bench demo run format clean fuzz fuzz-build soak
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,18 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The newer processor family's random operations test, SOAK_STEPS (3000 by default) from
+# a new seed every run unless TELVO_RANDOM_SEED is set; a failure prints how to repeat it.
+SOAK_STEPS ?= 3000
+SOAK_TESTS = familyov_filtereditor/familyov_filtereditor_tests
+
+soak: build
+	@seed=$${TELVO_RANDOM_SEED:-$$(date +%s)}; for t in $(SOAK_TESTS); do \
+	  echo "$$t: seed $$seed, $(SOAK_STEPS) steps"; \
+	  QT_QPA_PLATFORM=offscreen TELVO_RANDOM_SEED=$$seed TELVO_RANDOM_STEPS=$(SOAK_STEPS) \
+	    $(BUILD)/tests/$$t --gtest_filter='RandomOperationsTest.*' || exit 1; \
+	done
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)

@@ -278,15 +278,19 @@ void TFilterLayoutWindow::AddFilter(int typeCode) {
     return;
   }
   filter->channel = panes_.channel;
-  GuardedUnitCall(device, [&] {
-    TFilter* added = device.AddFilter(std::move(filter));
-    added->WriteToDevice(device);
-    added->SendCreateCommand(device);
-    NotifyRecord addedRecord{FilterAdded, panes_.channel, 0, added};
+  const bool added = GuardedUnitCall(device, [&] {
+    const familycommon::FilterHandle<TFilter> made = device.AddFilter(std::move(filter));
+    made->WriteToDevice(device);
+    made->SendCreateCommand(device);
+    NotifyRecord addedRecord{FilterAdded, panes_.channel, 0, made.get()};
     NotifyRoot(&addedRecord);
-    NotifyRecord selected{FilterSelected, panes_.channel, 0, added};
+    // Gone when copying it to linked channels failed and the views read the unit again.
+    if (made == nullptr) return;
+    NotifyRecord selected{FilterSelected, panes_.channel, 0, made.get()};
     NotifyRoot(&selected);
   });
+  // The unit may hold the new filter half written, or not at all: the lists show what it holds.
+  if (!added) GuardedUnitCall(device, [&] { device.ResyncFilterViews(); });
 }
 
 void TFilterLayoutWindow::OpenEditWindowChild(int NodeIds::*node) {

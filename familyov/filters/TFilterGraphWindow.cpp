@@ -222,6 +222,11 @@ TFreqDC TFilterGraphWindow::MouseContext() {
   return TFreqDC(MouseDc(), ClientRect(), fmin_, fmax_, scale_.dBmin, scale_.dBmax, false);
 }
 
+ui::Point TFilterGraphWindow::PointOf(const TFilterIcon& icon) {
+  const TFreqDC freq = MouseContext();
+  return freq.FlipPoint(freq.ValueToPoint(icon.position, true));
+}
+
 void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
   TFreqDC freq = MouseContext();
   device_.parametersReady = false;

@@ -39,6 +39,8 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   void CmShowPhase();
 
   const FilterGraphIcons& Icons() const { return icons_; }
+  // The window point a press must hit to take the icon.
+  ui::Point PointOf(const TFilterIcon& icon);
   bool Dragging() const { return drag_.Active(); }
   // 1 while a moved position waits for the unit, else 0.
   int PendingLiveWrites() const { return drag_.PendingLiveWrites(); }

@@ -319,7 +319,11 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
   const uint32_t code = record->code;
   if (code == FilterAdded && record->flag != kCloneFlag) {
     if (!GuardedUnitCall(*device_, [&] { PropagateAddedFilter(*record); })) {
+      // Every view reads the unit again, and the record names a filter that went with the old
+      // objects: it goes no further.
       GuardedUnitCall(*device_, [this] { device_->ResyncFilterViews(); });
+      GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
+      return;
     }
     GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
   }

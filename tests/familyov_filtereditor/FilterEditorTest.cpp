@@ -395,6 +395,10 @@ TEST_F(BusEditorTest, ACopyToLinkedChannelsThatStopsAtAnyStepLeavesNoHalfLinkedC
     ovtest::ReportedErrors().clear();
     RunCommand(editor, kCmParametric);
     EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    // No row for the head the views let go when they read the unit again.
+    EXPECT_EQ(
+        List(editor).List().Count(),
+        std::ranges::count_if(unit->Filters(), [](const auto& f) { return f->channel == 2; }));
     for (const auto& f : unit->Filters()) {
       if (f->linkHead != nullptr) {
         const std::vector<TFilter*> chain = f->linkHead->ChainMembers();
@@ -403,6 +407,26 @@ TEST_F(BusEditorTest, ACopyToLinkedChannelsThatStopsAtAnyStepLeavesNoHalfLinkedC
     }
     ExpectTheUnitsTruth(*unit, {&List(editor), &List(first), &List(second)});
     bus.bus.ClearFaults();
+    GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
+  }
+}
+
+TEST_F(BusEditorTest, AnAddThatStopsAtAnyStepListsWhatTheUnitHolds) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  // Type, channel, a parameter, the link number, the create command.
+  for (int object : {0x10, 0x0F, 0x13, 0x31, 0x14}) {
+    SCOPED_TRACE(object);
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(object).OnOccurrence(1));
+    ovtest::ReportedErrors().clear();
+    RunCommand(editor, kCmParametric);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    bus.bus.ClearFaults();
+    // A refused type leaves the unit's new filter on channel 0, where it had no channel yet.
+    EXPECT_EQ(
+        List(editor).List().Count(),
+        std::ranges::count_if(unit->Filters(), [](const auto& f) { return f->channel == 1; }));
+    ExpectTheUnitsTruth(*unit, {&List(editor)});
     GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
   }
 }

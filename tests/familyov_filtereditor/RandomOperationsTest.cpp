@@ -1,0 +1,385 @@
+// Random operations on the filters of a simulated 8148 through its windows, with the unit refusing
+// requests at random points: after every step the program's filters are the unit's and no open
+// window shows a filter the device no longer holds.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "familyov/filters/FilterGraphIcons.h"
+#include "familyov/filters/FilterIcons.h"
+#include "familyov/filters/TFilterDialog.h"
+#include "familyov/filters/TFilterEditor.h"
+#include "familyov/filters/TFilterGraphWindow.h"
+#include "familyov/filters/TFilterListWindow.h"
+#include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "familyov/unit/TMemoryWindow.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvFilterDialogIds.h"
+#include "resources/FamilyOvFilterEditorIds.h"
+#include "resources/FamilyOvFunctionIds.h"
+#include "resources/FamilyOvIds.h"
+#include "sim/familyov/FamilyOvUnit.h"
+#include "sim/familyov/ObjectTable.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
+#include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/RandomRun.h"
+
+namespace namespaceOV {
+namespace {
+
+using namespace ovfilter_res;
+
+constexpr uint64_t kSuiteSeed = 20240611;
+constexpr int kSuiteSteps = 150;
+
+// One filter as the unit keeps it: the fields the program and the unit must agree on.
+struct UnitFilter {
+  int number, type, channel;
+  bool bypass;
+  int linkNumber;
+  DeviceRecord record;
+  bool operator==(const UnitFilter&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const UnitFilter& f) {
+    return out << "#" << f.number << " type " << f.type << " ch " << f.channel << " bypass "
+               << f.bypass << " link " << f.linkNumber << " record " << f.record[0] << " "
+               << f.record[1] << " " << f.record[2];
+  }
+};
+
+std::vector<UnitFilter> Described(const std::vector<const TFilter*>& all) {
+  std::vector<UnitFilter> filters;
+  for (const TFilter* f : all) {
+    filters.push_back(
+        {f->number, f->typeCode, f->channel, f->bypass, f->linkNumber, f->GetDeviceRecord()});
+  }
+  std::ranges::sort(filters, {}, &UnitFilter::number);
+  return filters;
+}
+
+std::vector<UnitFilter> ProgramFilters(const IQDeviceOrdavinex& device) {
+  std::vector<const TFilter*> all;
+  for (const auto& filter : device.Filters()) all.push_back(filter.get());
+  for (int output = 0; output < device.outputs; ++output) {
+    if (const TFilter* low = device.LowCrossover(output)) all.push_back(low);
+    if (const TFilter* high = device.HighCrossover(output)) all.push_back(high);
+  }
+  return Described(all);
+}
+
+// A fresh read, through the bus, of every slot in which the unit holds a filter of a type.
+std::vector<UnitFilter> UnitFilters(IQDeviceOrdavinex& device, sim::SimulatedBus& bus,
+                                    int unitIndex) {
+  std::vector<int> held;
+  bus.WithUnit(unitIndex, [&](sim::Unit& unit) {
+    const auto& records = dynamic_cast<sim::familyov::FamilyOvUnit&>(unit).Filters().Records();
+    for (std::size_t slot = 0; slot < records.size(); ++slot) {
+      if (records[slot].allocated && records[slot].type != 0) held.push_back(int(slot));
+    }
+  });
+  std::vector<const TFilter*> read;
+  std::vector<std::unique_ptr<TFilter>> filters;
+  for (int slot : held) {
+    gFilterSelectObject.Write(device, static_cast<uint8_t>(slot));
+    std::unique_ptr<TFilter> filter = MakeFilter(gFilterTypeObject.Read(device));
+    if (filter == nullptr) continue;
+    filter->number = slot;
+    filter->ReadFromDevice(device);
+    filters.push_back(std::move(filter));
+  }
+  for (const auto& filter : filters) read.push_back(filter.get());
+  return Described(read);
+}
+
+// The objects a filter operation writes, where the unit refuses at random.
+constexpr int kFaultObjects[] = {
+    sim::familyov::object::kNewFilter,     sim::familyov::object::kDeleteFilter,
+    sim::familyov::object::kFilterChannel, sim::familyov::object::kFilterType,
+    sim::familyov::object::kFilterSelect,  sim::familyov::object::kFilterParam,
+    sim::familyov::object::kFilterCommand, sim::familyov::object::kFilterLinkGroup,
+    sim::familyov::object::kFilterLink,    sim::familyov::object::kFilterBypass,
+    sim::familyov::object::kRecallMemory,  sim::familyov::object::kSaveMemory,
+};
+
+enum class Op {
+  kOpen,
+  kClose,
+  kAdd,
+  kSelect,
+  kDelete,
+  kBypass,
+  kCopy,
+  kMove,
+  kLink,
+  kUnlink,
+  kType,
+  kDrag,
+  kMemory,
+  kFile
+};
+// Adding comes twice: the others need filters.
+constexpr Op kOperations[] = {Op::kOpen,   Op::kClose,  Op::kAdd,  Op::kAdd,    Op::kSelect,
+                              Op::kDelete, Op::kBypass, Op::kCopy, Op::kMove,   Op::kLink,
+                              Op::kUnlink, Op::kType,   Op::kDrag, Op::kMemory, Op::kFile};
+// Where the unit refuses a request part way.
+constexpr Op kRefused[] = {Op::kAdd, Op::kDelete, Op::kBypass, Op::kLink, Op::kUnlink, Op::kType};
+
+constexpr int kAddCommands[] = {kCmParametric,  kCmLowpass, kCmHighpass,
+                                kCmLowShelving, kCmAllpass, kCmHighShelving};
+
+class RandomOperationsTest : public testing::Test {
+ protected:
+  RandomOperationsTest() {
+    bus.port.SetRetries(0);
+    unitIndex = bus.AddModelUnit(sim::familyov::Model::k8148, 5);
+    device = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
+    device->autoOpenSummary = 0;
+    window = std::make_unique<TEdit8148Window>(nullptr, *device);
+    window->Create();
+    channels = device->ChannelIndexes();
+    ovtest::ReportedErrors().clear();
+  }
+
+  TFilterDecoratedFrame* Editor(int channel) const {
+    return dynamic_cast<TFilterDecoratedFrame*>(
+        window->ChildWindow(window->Ids().firstChannel + channel));
+  }
+  std::vector<TFilterDecoratedFrame*> OpenEditors() const {
+    std::vector<TFilterDecoratedFrame*> open;
+    for (int channel : channels) {
+      if (TFilterDecoratedFrame* editor = Editor(channel)) open.push_back(editor);
+    }
+    return open;
+  }
+  int AnyChannel() { return channels[static_cast<std::size_t>(run.Below(int(channels.size())))]; }
+  // An open editor, opened first when none is.
+  TFilterDecoratedFrame& SomeEditor() {
+    std::vector<TFilterDecoratedFrame*> open = OpenEditors();
+    if (open.empty()) {
+      window->OpenChildWindow(window->Ids().firstChannel + AnyChannel());
+      open = OpenEditors();
+    }
+    return *open.at(static_cast<std::size_t>(run.Below(int(open.size()))));
+  }
+  static void Run(ui::Window& target, int command) {
+    ui::Application::Instance()->RouteCommand(command, &target);
+  }
+  static void Run(TFilterDecoratedFrame& editor, int command) {
+    editor.Layout().Commands().Run(command);
+  }
+  void SelectSomeRows(TFilterListWindow& list) {
+    list.List().SelectItem(-1);
+    for (int row = 0; row < list.List().Count(); ++row) {
+      if (run.Chance(0.4)) list.List().SetSelected(row, true);
+    }
+  }
+
+  // Operation `op`, described for the failure message.
+  std::string Operate(Op op, ui::PromptScript& script) {
+    TFilterDecoratedFrame& editor = SomeEditor();
+    TFilterListWindow* list = editor.Layout().Panes().list;
+    const std::string where = " on channel " + std::to_string(editor.Channel());
+    switch (op) {
+      case Op::kOpen: {
+        const int channel = AnyChannel();
+        window->OpenChildWindow(window->Ids().firstChannel + channel);
+        return "open the editor of channel " + std::to_string(channel);
+      }
+      case Op::kClose:
+        editor.CloseWindow(ui::kIdCancel);
+        return "close the editor" + where;
+      case Op::kAdd: {
+        const int command = kAddCommands[run.Below(int(std::size(kAddCommands)))];
+        script.AnswerMessageBox(ui::kIdOk);
+        Run(editor, command);
+        return "add " + std::to_string(command) + where;
+      }
+      case Op::kSelect:
+        if (list != nullptr) SelectSomeRows(*list);
+        return "select rows" + where;
+      case Op::kDelete:
+        script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+        Run(editor, kCmDelete);
+        return "delete" + where;
+      case Op::kBypass:
+        Run(editor, run.Chance(0.5) ? kCmBypass : kCmEnable);
+        return "bypass or enable" + where;
+      case Op::kCopy: {
+        const int channel = AnyChannel();
+        script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+        Run(editor, kCmFirstCopyToChannel + channel);
+        return "copy to channel " + std::to_string(channel) + where;
+      }
+      case Op::kMove: {
+        const int channel = AnyChannel();
+        script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+        Run(editor, kCmFirstMoveToChannel + channel);
+        return "move to channel " + std::to_string(channel) + where;
+      }
+      case Op::kLink: {
+        // What the linking window's check box does.
+        const int channel = AnyChannel();
+        bool& linked = device->linkedChannels.at(static_cast<std::size_t>(channel));
+        linked = !linked;
+        NotifyRecord record{FilterLinksChanged, 0, 0, nullptr};
+        window->Notify(&record);
+        return std::string(linked ? "link" : "unlink") + " channel " + std::to_string(channel);
+      }
+      case Op::kUnlink:
+        script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+        Run(editor, kCmUnlink);
+        return "unlink the selection" + where;
+      case Op::kType:
+        return TypeFrequency(editor) + where;
+      case Op::kDrag:
+        return Drag(editor) + where;
+      case Op::kMemory:
+        return MemoryStep(script);
+      case Op::kFile:
+        return FileStep(script);
+    }
+    return {};
+  }
+
+  std::string TypeFrequency(TFilterDecoratedFrame& editor) {
+    TFilterParameterWindow* parameters = editor.Layout().Panes().parameters;
+    if (parameters == nullptr || parameters->Dialog().GetFilter() == nullptr) return "no dialog";
+    const std::string hz = std::to_string(20 + run.Below(19000));
+    ui::Window& field = ui::test::ControlOf(parameters->Dialog(), ovfilterdlg_res::kFrequencyEdit);
+    field.SetText(hz);
+    ui::test::PressKey(field, Qt::Key_Return);
+    return "type " + hz + " Hz";
+  }
+
+  // A press on a random point of the graph, two moves and a release: a drag when it hits an icon.
+  std::string Drag(TFilterDecoratedFrame& editor) {
+    TFilterGraphWindow* graph = editor.Layout().Panes().graph;
+    if (graph == nullptr) return "no graph";
+    const ui::Rect area = graph->ClientRect();
+    if (area.Width() <= 0 || area.Height() <= 0) return "no graph area";
+    ui::Point p{area.left + run.Below(area.Width()), area.top + run.Below(area.Height())};
+    if (!graph->Icons().All().empty() && run.Chance(0.8)) {
+      // Onto an icon, which a first click selects.
+      const auto& icons = graph->Icons().All();
+      p = graph->PointOf(*icons[static_cast<std::size_t>(run.Below(int(icons.size())))]);
+      ui::test::MouseDown(*graph, p);
+      ui::test::MouseUp(*graph, p);
+    }
+    ui::test::MouseDown(*graph, p);
+    ui::test::MouseMove(*graph, {p.x + run.Below(41) - 20, p.y + run.Below(21) - 10});
+    ui::test::PumpMessages();
+    const ui::Point end{p.x + run.Below(61) - 30, p.y + run.Below(31) - 15};
+    ui::test::MouseMove(*graph, end);
+    ui::test::MouseUp(*graph, end);
+    return "drag from " + std::to_string(p.x) + "," + std::to_string(p.y);
+  }
+
+  // Saves the current settings to a memory or recalls one, from the memory window.
+  std::string MemoryStep(ui::PromptScript& script) {
+    window->OpenChildWindow(window->Ids().memory);
+    auto* memories = dynamic_cast<TMemoryWindow*>(window->ChildWindow(window->Ids().memory));
+    if (memories == nullptr) return "no memory window";
+    const int memory = 1 + run.Below(3);
+    const bool recall = run.Chance(0.5);
+    script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(memories->Row(memory),
+                    recall ? ovfunctions_res::kMemoryRecall : ovfunctions_res::kMemorySave);
+    if (run.Chance(0.5)) memories->CloseWindow(ui::kIdCancel);
+    return (recall ? "recall memory " : "save memory ") + std::to_string(memory);
+  }
+
+  // Saves the settings to a file or prints the report to one: both read every memory.
+  std::string FileStep(ui::PromptScript& script) {
+    const bool report = run.Chance(0.5);
+    script.AnswerSaveFile(files.filePath(report ? "report.txt" : "unit.ov2").toStdString())
+        .AnswerMessageBox(ui::kIdYes)
+        .AnswerMessageBox(ui::kIdOk);
+    Run(*window, report ? ovres::kCmPrintReport : ovres::kCmSaveSettings);
+    return report ? "print the report" : "save the settings";
+  }
+
+  // No open window shows a filter the device does not hold, every list shows its channel's, and
+  // the device's filters are the unit's.
+  void ExpectTheTruth() {
+    for (TFilterDecoratedFrame* editor : OpenEditors()) {
+      const FilterEditorPanes& panes = editor->Layout().Panes();
+      SCOPED_TRACE("channel " + std::to_string(panes.channel));
+      if (panes.list != nullptr) {
+        std::vector<int> shown;
+        for (TFilter* row : panes.list->Rows()) {
+          EXPECT_TRUE(device->Holds(row));
+          shown.push_back(row->number);
+        }
+        std::vector<int> held;
+        for (const auto& filter : device->Filters()) {
+          if (filter->channel == panes.channel) held.push_back(filter->number);
+        }
+        std::ranges::sort(shown);
+        std::ranges::sort(held);
+        EXPECT_EQ(shown, held);
+        EXPECT_EQ(panes.list->List().Count(), static_cast<int>(held.size()));
+        for (TFilter* selected : panes.list->Selection()) EXPECT_TRUE(device->Holds(selected));
+      }
+      if (panes.parameters != nullptr) {
+        const TFilter* shown = panes.parameters->ShownFilter();
+        EXPECT_TRUE(shown == nullptr || device->Holds(shown));
+        const TFilter* dialogs = panes.parameters->Dialog().GetFilter();
+        EXPECT_TRUE(dialogs == nullptr || device->Holds(dialogs));
+      }
+      if (panes.graph != nullptr) {
+        for (const auto& icon : panes.graph->Icons().All()) {
+          EXPECT_TRUE(device->Holds(&icon->Filter()));
+        }
+      }
+    }
+    for (const auto& filter : device->Filters()) {
+      EXPECT_TRUE(filter->linkHead == nullptr || device->Holds(filter->linkHead));
+      EXPECT_TRUE(filter->nextInChain == nullptr || device->Holds(filter->nextInChain));
+    }
+    EXPECT_EQ(ProgramFilters(*device), UnitFilters(*device, bus.bus, unitIndex));
+  }
+
+  ovtest::FamilyBus bus;
+  IQ8148Type type;
+  int unitIndex = 0;
+  IQDevice8148* device = nullptr;
+  std::unique_ptr<TEditOVWindow> window;
+  std::vector<int> channels;
+  QTemporaryDir files;
+  testsupport::RandomRun run{kSuiteSeed, kSuiteSteps};
+};
+
+TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndRefusals) {
+  for (int step = 1; step <= run.Steps() && !HasFailure(); ++step) {
+    const Op op = kOperations[run.Below(int(std::size(kOperations)))];
+    if (std::ranges::find(kRefused, op) != std::end(kRefused) && run.Chance(0.4)) {
+      const int object = kFaultObjects[run.Below(int(std::size(kFaultObjects)))];
+      bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(object).OnOccurrence(1 + run.Below(4)));
+      run.Log(step, "the unit refuses object " + std::to_string(object));
+    }
+    ovtest::ReportedErrors().clear();
+    {
+      // Whatever the step asks is answered; an answer it did not need is no failure.
+      ui::PromptScript script{[](const std::string&) {}};
+      run.Log(step, Operate(op, script));
+      ui::test::PumpMessages();
+    }
+    bus.bus.ClearFaults();
+    SCOPED_TRACE(run.Repeat());
+    EXPECT_LE(ovtest::ReportedErrors().size(), 1u) << "one failure, one report";
+    ExpectTheTruth();
+  }
+}
+
+}  // namespace
+}  // namespace namespaceOV
