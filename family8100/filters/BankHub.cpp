@@ -124,7 +124,7 @@ void ReadBanksAgain(TChannelParent& hub) {
 }
 
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
-  for (TFilter* filter : hub.selection) {
+  for (TFilter* filter : familycommon::HeldFilters(hub.selection)) {
     if (!controls::GuardedBusCall(&hub.Unit(), [&] { filter->SetBypass(hub.Unit(), bypassed); }))
       return;
     hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), AsParam(filter));

@@ -417,3 +417,14 @@ TEST_F(EditorFixture, ACopyToTheTwinBankThatStopsAtAnyStepLeavesTheBanksAsTheUni
   }
   controls::SetDeviceErrorReporter(nullptr);
 }
+
+TEST_F(EditorFixture, TheFilterDialogClosesAsSoonAsItsFilterLeavesTheUnitObject) {
+  Command(f8100res::kCmAddLowpass);
+  ASSERT_NE(editor.Parameters().Dialog(), nullptr);
+  // A read of the unit replaces every filter object; no message is pumped before the check.
+  unit->ReadAllParameters();
+  EXPECT_EQ(editor.Parameters().Dialog(), nullptr);
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+}
