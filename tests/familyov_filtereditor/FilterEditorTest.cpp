@@ -3,6 +3,7 @@
 // pseudo-terminal (exact writes) or on a virtual unit.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -483,8 +484,10 @@ TEST_F(BusEditorTest, ALoadFromTheUnitWindowShowsTheFiltersTheUnitNowHolds) {
   Editors editors(*unit);
   TFilterDecoratedFrame& editor = editors.Open(1);
   RunCommand(editor, kCmParametric);
-  const std::string path =
-      (std::filesystem::path(testing::TempDir()) / "editor-one-filter.ov2").string();
+  // Of this run alone, so that a run left behind asks no question.
+  const std::string path = (std::filesystem::path(testing::TempDir()) /
+                            ("editor-one-filter-" + std::to_string(getpid()) + ".ov2"))
+                               .string();
   script.AnswerSaveFile(path);
   ASSERT_TRUE(unit->SaveFile());
   RunCommand(editor, kCmLowpass);
