@@ -107,16 +107,24 @@ bool CopySelectionCommand(TChannelParent& hub) {
   std::vector<TFilter*> copies;
   bool complete = true;
   const std::size_t held = hub.Unit().Filters().size();
-  controls::GuardedBusCall(&hub.Unit(),
-                           [&] {
-    complete = CopyToTwinBank(hub.Unit(), familycommon::HeldFilters(hub.selection), copies);
-  });
+  if (!controls::GuardedBusCall(&hub.Unit(), [&] {
+        complete = CopyToTwinBank(hub.Unit(), familycommon::HeldFilters(hub.selection), copies);
+      })) {
+    // A copy cut short may be on the unit with only part of its values: the unit tells.
+    ReadBanksAgain(hub);
+    return true;
+  }
   if (AnnounceRegistered(hub, held)) hub.Broadcast(bankmsg::kReload, 0, 0);
   return complete;
 }
 
+void ReadBanksAgain(TChannelParent& hub) {
+  controls::GuardedBusCall(&hub.Unit(), [&] { hub.Unit().ReadAllParameters(); });
+  hub.Broadcast(bankmsg::kReload, 0, 0);
+}
+
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
-  for (TFilter* filter : hub.selection) {
+  for (TFilter* filter : familycommon::HeldFilters(hub.selection)) {
     if (!controls::GuardedBusCall(&hub.Unit(), [&] { filter->SetBypass(hub.Unit(), bypassed); }))
       return;
     hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), AsParam(filter));

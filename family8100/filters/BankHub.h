@@ -87,6 +87,9 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
 void DeleteSelectionCommand(TChannelParent& hub);
 // Copies the selection to the twin bank; false when the budget stopped it.
 bool CopySelectionCommand(TChannelParent& hub);
+// After a bus failure part way through a change: a refused write may have been carried out, so
+// the unit's filters are read again and every bank's views show them.
+void ReadBanksAgain(TChannelParent& hub);
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed);
 
 }  // namespace namespace8100

@@ -120,7 +120,10 @@ void TCrossoverDialog::ShowRow(Row& row) {
 void TCrossoverDialog::EvAlignment(Row& row) {
   const int alignment = row.alignment.Selection();
   if (alignment < 0) return;
-  controls::GuardedBusCall(&unit_, [&] { Edits().ChangeAlignment(row.side, alignment); });
+  if (!controls::GuardedBusCall(&unit_, [&] { Edits().ChangeAlignment(row.side, alignment); })) {
+    // The old crossover may be gone and the new one only partly written: the unit tells.
+    controls::GuardedBusCall(&unit_, [&] { unit_.ReadAllParameters(); });
+  }
   Changed();
 }
 

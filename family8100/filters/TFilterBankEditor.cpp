@@ -93,10 +93,14 @@ TFilterParameterWindow::TFilterParameterWindow(ui::Window* parent, TChannelParen
     return 0;
   });
   OnMessage(bankmsg::kFilterRemoved, [this](const ui::Message&) {
-    if (dialog_ && !HoldsFilter(hub_.Unit(), &dialog_->Filter())) Show(nullptr);
+    ForgetGoneFilter();
     return 0;
   });
   hub_.AddListener(*this);
+}
+
+void TFilterParameterWindow::ForgetGoneFilter() {
+  if (dialog_ && dialog_->Filter() == nullptr) Show(nullptr);
 }
 
 TFilterParameterWindow::~TFilterParameterWindow() {
@@ -126,6 +130,7 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
   MakePanes();
   filterSet_ = unit.filterSetNotice.Listen([this] {
     hub_.ForgetGoneFilters();
+    parameters_.ForgetGoneFilter();
     list_->FollowUnit();
     graph_->EvReloadAll();
   });

@@ -33,6 +33,8 @@ class TFilterParameterWindow : public ui::LayoutWindow {
   ~TFilterParameterWindow() override;
 
   TFilterDialog8100* Dialog() const { return dialog_.get(); }
+  // Closes the dialog of a filter that has left the unit.
+  void ForgetGoneFilter();
 
  private:
   void Show(TFilter* filter);

@@ -75,7 +75,7 @@ std::unique_ptr<TFilterDialog8100> TFilterDialog8100::Make(ui::Window* parent, T
 
 TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChannelParent& hub,
                                      TFilter& filter)
-    : ui::Dialog(parent, resourceId), hub_(hub), filter_(filter) {
+    : ui::Dialog(parent, resourceId), hub_(hub), filter_(&filter) {
   const bool peak = dynamic_cast<TPeakFilter*>(&filter) != nullptr;
   const bool pass = dynamic_cast<TPassFilter*>(&filter) != nullptr;
   if (filter.type == kBoostCutFilter) {
@@ -124,7 +124,7 @@ TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChanne
   });
   OnMessage(bankmsg::kValuesChanged, [this](const ui::Message&) {
     // The filter may have been deleted since the message was posted.
-    if (HoldsFilter(hub_.Unit(), &filter_)) UpdateControls();
+    if (filter_ != nullptr) UpdateControls();
     return 0;
   });
   if (frequency_) filter.frequencyField = &*frequency_;
@@ -134,9 +134,10 @@ TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChanne
 
 TFilterDialog8100::~TFilterDialog8100() {
   hub_.RemoveListener(*this);
-  if (!HoldsFilter(hub_.Unit(), &filter_)) return;
-  if (frequency_ && filter_.frequencyField == &*frequency_) filter_.frequencyField = nullptr;
-  if (level_ && filter_.levelField == &*level_) filter_.levelField = nullptr;
+  TFilter* filter = filter_;
+  if (filter == nullptr) return;
+  if (frequency_ && filter->frequencyField == &*frequency_) filter->frequencyField = nullptr;
+  if (level_ && filter->levelField == &*level_) filter->levelField = nullptr;
 }
 
 void TFilterDialog8100::SetupWindow() {
@@ -162,22 +163,24 @@ void TFilterDialog8100::SetupWindow() {
 }
 
 void TFilterDialog8100::UpdateControls() {
-  if (!IsCreated()) return;
-  if (frequency_) frequency_->SetText(std::to_string(filter_.frequency));
-  if (fixedFrequency_) fixedFrequency_->SetText(std::to_string(filter_.frequency));
-  if (const float* level = LevelOf(filter_); level && level_) level_->SetText(OneDecimal(*level));
-  if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter_); peak && q_) {
+  if (!IsCreated() || filter_ == nullptr) return;
+  TFilter& filter = *filter_;
+  if (frequency_) frequency_->SetText(std::to_string(filter.frequency));
+  if (fixedFrequency_) fixedFrequency_->SetText(std::to_string(filter.frequency));
+  if (const float* level = LevelOf(filter); level && level_) level_->SetText(OneDecimal(*level));
+  if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter); peak && q_) {
     q_->SetText(OneDecimal(peak->q));
     bandwidth_->SetPosition(BandwidthPosition(peak->q));
   }
-  if (const auto* pass = dynamic_cast<const TPassFilter*>(&filter_); pass && slope_) {
+  if (const auto* pass = dynamic_cast<const TPassFilter*>(&filter); pass && slope_) {
     slope_->SetText(std::to_string(-kSlopePerOrderDb * pass->order));
   }
 }
 
 bool TFilterDialog8100::ApplyTyped(bool invertLevel) {
+  if (filter_ == nullptr) return false;
   const bool any =
-      ApplyTypedFields(filter_, {TextOf(frequency_), TextOf(level_), TextOf(q_)}, invertLevel);
+      ApplyTypedFields(*filter_, {TextOf(frequency_), TextOf(level_), TextOf(q_)}, invertLevel);
   UpdateControls();
   return any;
 }
@@ -189,25 +192,30 @@ void TFilterDialog8100::ApplyAndCommit(bool invertLevel) {
   Commit();
 }
 
-void TFilterDialog8100::Commit() { CommitFilter(hub_.Unit(), filter_); }
+void TFilterDialog8100::Commit() {
+  if (filter_ != nullptr) CommitFilter(hub_.Unit(), *filter_);
+}
 
 void TFilterDialog8100::Announce() {
-  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), reinterpret_cast<ui::Param>(&filter_));
+  if (filter_ == nullptr) return;
+  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), reinterpret_cast<ui::Param>(filter_.get()));
 }
 
 void TFilterDialog8100::SetAsDefault() {
-  if (const auto* type = dynamic_cast<const IQ8100Type*>(hub_.Unit().GetType())) {
-    type->Key().SaveFilterDefault(filter_);
+  const auto* type = dynamic_cast<const IQ8100Type*>(hub_.Unit().GetType());
+  if (type != nullptr && filter_ != nullptr) {
+    type->Key().SaveFilterDefault(*filter_);
   }
 }
 
 void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {
-  if (button == nullptr) return;
+  if (button == nullptr || filter_ == nullptr) return;
+  TFilter& filter = *filter_;
   if (frequencyQuad_ && button == &*frequencyQuad_) {
-    filter_.frequency = SteppedFrequency(filter_.frequency, button->CurrentZone(), steps);
+    filter.frequency = SteppedFrequency(filter.frequency, button->CurrentZone(), steps);
   } else if (levelQuad_ && button == &*levelQuad_) {
-    float* level = LevelOf(filter_);
-    *level = SteppedLevel(*level, button->CurrentZone(), LowestSteppedLevel(filter_.type));
+    float* level = LevelOf(filter);
+    *level = SteppedLevel(*level, button->CurrentZone(), LowestSteppedLevel(filter.type));
   } else {
     return;
   }
@@ -217,25 +225,27 @@ void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {
 }
 
 void TFilterDialog8100::EvBandwidth(ui::ScrollCode code) {
-  auto& peak = dynamic_cast<TPeakFilter&>(filter_);
+  if (filter_ == nullptr) return;
+  auto& peak = dynamic_cast<TPeakFilter&>(*filter_);
   peak.q = QAtPosition(bandwidth_->Position());
   q_->SetText(OneDecimal(peak.q));
-  ApplyTypedFields(filter_, {TextOf(frequency_), TextOf(level_), std::nullopt});
+  ApplyTypedFields(peak, {TextOf(frequency_), TextOf(level_), std::nullopt});
   if (code != ui::ScrollCode::EndScroll) return;
-  if (CommitFilter(hub_.Unit(), filter_)) Announce();
+  if (CommitFilter(hub_.Unit(), peak)) Announce();
 }
 
 void TFilterDialog8100::EvSlope(int delta) {
-  auto& pass = dynamic_cast<TPassFilter&>(filter_);
+  if (filter_ == nullptr) return;
+  auto& pass = dynamic_cast<TPassFilter&>(*filter_);
   // The up arrow reports a negative delta and raises the order.
-  const int32_t frequency = filter_.frequency;
+  const int32_t frequency = pass.frequency;
   bool fits = true;
   controls::GuardedBusCall(&hub_.Unit(), [&] {
-    ApplyTypedFields(filter_, {TextOf(frequency_), std::nullopt, std::nullopt});
+    ApplyTypedFields(pass, {TextOf(frequency_), std::nullopt, std::nullopt});
     fits = StepOrder(hub_.Unit(), pass, -delta);
   });
   if (!fits) {
-    filter_.frequency = frequency;  // a refused step changes nothing
+    pass.frequency = frequency;  // a refused step changes nothing
     ui::MessageBox(this, "Filter capacity exceeded", "", ui::mb::kOk | ui::mb::kIconInformation);
     return;
   }

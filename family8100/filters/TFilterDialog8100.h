@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "controls/TQuadButton.h"
+#include "family8100/filters/Filters8100.h"
+#include "familycommon/FilterLifetime.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
@@ -13,7 +15,6 @@
 namespace namespace8100 {
 
 class TChannelParent;
-class TFilter;
 
 // The parameters of the bank's current filter, in the dialog of its type: typed values apply on
 // Enter, Escape shows the filter again, the step buttons, the bandwidth slider, "Inv." and the
@@ -29,7 +30,8 @@ class TFilterDialog8100 : public ui::Dialog {
                                                  TFilter& filter);
   ~TFilterDialog8100() override;
 
-  TFilter& Filter() const { return filter_; }
+  // None once the filter has gone.
+  TFilter* Filter() const { return filter_; }
   void UpdateControls();
   bool PreProcessKey(const ui::KeyStroke& key) override;
 
@@ -51,7 +53,7 @@ class TFilterDialog8100 : public ui::Dialog {
   void LeaveFields();
 
   TChannelParent& hub_;
-  TFilter& filter_;
+  familycommon::FilterHandle<TFilter> filter_;
   std::optional<ui::Edit> frequency_;
   std::optional<ui::StaticText> fixedFrequency_;
   std::optional<TQuadButton> frequencyQuad_;

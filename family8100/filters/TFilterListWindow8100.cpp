@@ -111,8 +111,12 @@ void TFilterListWindow8100::FillRows() {
   updating_ = false;
   rowFilters_.clear();
   for (const auto& filter : hub_.Unit().Filters()) {
-    if (filter->bank == hub_.Bank() && filter->type > 2) AddRow(*filter);
+    if (Listed(*filter)) AddRow(*filter);
   }
+}
+
+bool TFilterListWindow8100::Listed(const TFilter& filter) const {
+  return filter.bank == hub_.Bank() && filter.type > 2;
 }
 
 void TFilterListWindow8100::AddRow(TFilter& filter) {
@@ -205,6 +209,10 @@ void TFilterListWindow8100::FollowUnit() {
     if (!HoldsFilter(hub_.Unit(), FilterAt(row))) list_.DeleteItem(row);
   }
   updating_ = false;
+  // A read of the unit brings new filter objects.
+  for (const auto& filter : hub_.Unit().Filters()) {
+    if (Listed(*filter) && RowOf(filter.get()) < 0) AddRow(*filter);
+  }
   // What stays selected is what a failure part way left.
   RebuildSelection();
 }

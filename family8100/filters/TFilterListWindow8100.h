@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "familycommon/FilterLifetime.h"
-
 #include "familycommon/FilterListLook.h"
 #include "platform/ui/LayoutWindow.h"
 #include "platform/ui/ListView.h"
@@ -26,7 +25,7 @@ class TFilterListWindow8100 : public ui::LayoutWindow {
   ~TFilterListWindow8100() override;
 
   ui::ListView& List() { return list_; }
-  // Drops the rows of filters the unit no longer holds.
+  // Drops the rows of filters the unit no longer holds and lists those it holds anew.
   void FollowUnit();
   // The right-click menu of the editor's commands, its items decided from this window.
   std::unique_ptr<ui::Menu> ContextMenu();
@@ -37,6 +36,8 @@ class TFilterListWindow8100 : public ui::LayoutWindow {
  private:
   void FillRows();
   void AddRow(TFilter& filter);
+  // Whether the filter is one of this bank's rows.
+  bool Listed(const TFilter& filter) const;
   void ShowRow(int row, const TFilter& filter);
   int RowOf(const TFilter* filter) const;
   void RebuildSelection();
@@ -52,7 +53,6 @@ class TFilterListWindow8100 : public ui::LayoutWindow {
   bool updating_ = false;
   // The rows' filters; a row's item data is its index here (the list sorts its rows).
   std::vector<familycommon::FilterHandle<TFilter>> rowFilters_;
-
 };
 
 }  // namespace namespace8100

@@ -106,6 +106,9 @@ void TMemoryDialog::RecallMemory(int index) {
     controls::GuardedBusCall(&unit_, [this, index] {
       unit_.DropCrossovers();
       unit_.RestoreMemory(index + 1);
+    });
+    // Also when the recall was refused: the unit may have carried it out all the same.
+    controls::GuardedBusCall(&unit_, [this] {
       unit_.ResetValueStore();
       unit_.ReadAllParameters();
     });

@@ -4,7 +4,6 @@
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/TEditOVWindow.h"
-#include "familyov/unit/UnitCommands.h"
 #include "resources/FamilyOvSummaryIds.h"
 
 namespace namespaceOV {
@@ -147,9 +146,8 @@ void TSummaryWindow::SetupCommands() {
 
 void TSummaryWindow::CmFileOpen() {
   IQDeviceOrdavinex& device = Device();
+  // The load reads back whatever it wrote; the windows show the unit as it now is.
   GuardedUnitCall(device, [&] { device.LoadFile(); });
-  // Whatever the load did, the windows show the unit as it now is.
-  RereadUnit(device, false);
   NotifyRecord record{RefreshAll, 0, 0, nullptr};
   NotifyRoot(&record);
 }

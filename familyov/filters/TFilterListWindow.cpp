@@ -257,8 +257,12 @@ void TFilterListWindow::CmDelete() {
       NotifyRoot(&record);
     }
   });
-  if (!deleted) GuardedUnitCall(device_, [this] { device_.ResyncFilterViews(); });
+  if (!deleted) ResyncAfterFailure();
   KeepSelection({});
+}
+
+void TFilterListWindow::ResyncAfterFailure() {
+  GuardedUnitCall(device_, [this] { device_.ResyncFilterViews(); });
 }
 
 void TFilterListWindow::CmUnlink() {
@@ -296,9 +300,15 @@ void TFilterListWindow::CmCopyToChannel(int channel) {
   }
   if (!Confirmed(this, "Copy selected filters?", "")) return;
   std::vector<TFilter*> added;
-  GuardedUnitCall(device_, [&] {
-    for (const TFilter* filter : sources) added.push_back(filter->CloneToChannel(device_, channel));
-  });
+  if (!GuardedUnitCall(device_, [&] {
+        for (const TFilter* filter : sources) {
+          added.push_back(filter->CloneToChannel(device_, channel));
+        }
+      })) {
+    // The unit may hold a copy the program never finished: the views read what it holds.
+    ResyncAfterFailure();
+    return;
+  }
   GuardedUnitCall(device_, [&] { device_.RecountDspUse(); });
   NotifyRecord record{FilterAdded, channel, 1, &added};
   NotifyRoot(&record);
@@ -309,15 +319,20 @@ void TFilterListWindow::CmMoveToChannel(int channel) {
   // A filter that has left the unit is put on the other channel even when a later removal fails,
   // so that none is lost; the windows hear of every one that moved.
   std::vector<std::unique_ptr<TFilter>> moved;
-  GuardedUnitCall(device_, [&] {
+  const bool allTaken = GuardedUnitCall(device_, [&] {
     for (TFilter* filter : Selection()) {
       if (auto taken = device_.RemoveFilter(filter)) moved.push_back(std::move(taken));
     }
   });
   std::vector<TFilter*> added;
-  GuardedUnitCall(device_, [&] {
+  const bool allPlaced = GuardedUnitCall(device_, [&] {
     for (const auto& filter : moved) added.push_back(filter->CloneToChannel(device_, channel));
   });
+  if (!allTaken || !allPlaced) {
+    // A refused step may have been carried out all the same: the views read what the unit holds.
+    ResyncAfterFailure();
+    return;
+  }
   std::vector<TFilter*> gone;
   for (const auto& filter : moved) gone.push_back(filter.get());
   NotifyRecord removed{FilterRemoved, panes_.channel, 1, &gone};

@@ -57,6 +57,8 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   void KeepSelection(const std::vector<TFilter*>& selected);
   void SelectFilters(const std::vector<TFilter*>& filters);
   void NotifyRemoved(NotifyRecord& record);
+  // After a multi-step change that stopped part way.
+  void ResyncAfterFailure();
 
   FilterEditorPanes& panes_;
   IQDeviceOrdavinex& device_;

@@ -7,6 +7,7 @@
 #include "familycommon/LoadFailure.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
+#include "familyov/unit/UnitCommands.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/MessageBox.h"
@@ -111,6 +112,7 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
     ProgressWindow progress;
     switch (ReadSettingsFile(device, file, ConfirmWarning, &progress)) {
       case LoadResult::kLoaded:
+        RereadUnit(device, false);
         return true;
       case LoadResult::kCancelled:
         return false;
@@ -130,6 +132,8 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
       ReportCommError(error, device);
     }
     Stop(controls::ClientWindow(), familycommon::LoadFailureText(failure), kLoadCaption);
+    // Part of the file may be on the unit all the same.
+    RereadUnit(device, false);
   }
   return false;
 }

@@ -68,11 +68,10 @@ void TEditOVWindow::SetupCommands() {
   OnCommand(ovres::kCmSaveSettings,
             [this] { GuardedUnitCall(*device_, [this] { SaveSettingsFile(*device_); }); });
   OnCommand(ovres::kCmLoadSettings, [this] {
-    GuardedUnitCall(*device_, [this] {
-      if (!LoadSettingsFile(*device_)) return;
-      NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
-      Notify(&refresh);
-    });
+    // The load reads back whatever it wrote; the windows show the unit as it now is.
+    GuardedUnitCall(*device_, [this] { LoadSettingsFile(*device_); });
+    NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+    Notify(&refresh);
   });
   OnCommand(ovres::kCmPrintReport,
             [this] { GuardedUnitCall(*device_, [this] { device_->PrintReport(); }); });

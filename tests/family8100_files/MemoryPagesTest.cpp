@@ -114,6 +114,41 @@ TEST_F(OlderFamilyMemoryPageTest, ARecallRefreshesTheWindowsAlsoWhenItFailsPartW
   page.Destroy();
 }
 
+TEST_F(OlderFamilyMemoryPageTest, ARecallRefusedAtAnyStepLeavesTheFiltersAsTheUnitHoldsThem) {
+  using testsupport8100::AddFilter;
+  using testsupport8100::Made;
+  TMemoryDialog page(&parent, *unit);
+  page.Create();
+  const auto prepare = [&] {
+    unit->RemoveFilters();
+    AddFilter(*unit, Made<TParametricFilter>(kRightInputBank, 400));
+    unit->SaveMemory(5);
+    unit->RemoveFilters();
+    AddFilter(*unit, Made<TLowpassFilter>(kLeftInputBank, 9000));
+    AddFilter(*unit, Made<THighshelfFilter>(kLeftInputBank, 5000));
+    bus.TakeTrace();
+  };
+  prepare();
+  unit->RestoreMemory(5);
+  const int steps = static_cast<int>(bus.TakeTrace().size());
+  ASSERT_GT(steps, 0);
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    prepare();
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+    reported.clear();
+    script.AnswerMessageBox(ui::kIdYes);
+    ui::test::Click(page, f8100res::kFirstRecallButton + 4);
+    ui::test::PumpMessages();
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reported.size(), 1u);
+    const std::vector<std::string> program = testsupport8100::Described(*unit);
+    unit->ReadAllParameters();
+    EXPECT_EQ(program, testsupport8100::Described(*unit));
+  }
+  page.Destroy();
+}
+
 TEST_F(OlderFamilyMemoryPageTest, ThePresetMapShowsTheEditedNamesAndWritesTheChosenMemories) {
   TMemoryDialog page(&parent, *unit);
   page.Create();

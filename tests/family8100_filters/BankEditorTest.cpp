@@ -74,7 +74,7 @@ TEST_F(EditorFixture, TheListAddsCopiesAndDeletesAndLeavesNoFreedFilterBehind) {
   Command(f8100res::kCmAddParametric);
   Command(f8100res::kCmAddLowpass);
   ASSERT_EQ(List().Count(), 2);
-  EXPECT_EQ(Dialog().Filter().type, kLowpassFilter);  // the new filter is shown at once
+  EXPECT_EQ(Dialog().Filter()->type, kLowpassFilter);  // the new filter is shown at once
 
   // Two selected rows: the commands act on both, and no dialog shows a single filter.
   List().SetSelected(0, true);
@@ -105,7 +105,7 @@ TEST_F(EditorFixture, TheListAddsCopiesAndDeletesAndLeavesNoFreedFilterBehind) {
 TEST_F(EditorFixture, DialogsWriteExactlyWhatTheUserAccepted) {
   Command(f8100res::kCmAddParametric);
   bus.TakeTrace();
-  TFilter& filter = Dialog().Filter();
+  TFilter& filter = *Dialog().Filter();
   auto& peak = dynamic_cast<TPeakFilter&>(filter);
 
   Enter(f8100res::kFilterFrequency, "1.5k");
@@ -134,7 +134,7 @@ TEST_F(EditorFixture, DialogsWriteExactlyWhatTheUserAccepted) {
 
   // A low-pass filter's slope arrows step its order.
   Command(f8100res::kCmAddLowpass);
-  auto& pass = dynamic_cast<TPassFilter&>(Dialog().Filter());
+  auto& pass = dynamic_cast<TPassFilter&>(*Dialog().Filter());
   const int32_t order = pass.order;
   dynamic_cast<ui::UpDown&>(ui::test::ControlOf(Dialog(), f8100res::kFilterSlopeSpin)).Step(-1);
   ui::test::PumpMessages();
@@ -150,7 +150,7 @@ TEST_F(EditorFixture, SetAsDefaultGivesTheTypesNewFiltersTheseValuesButBoostCutH
   ui::test::MouseDown(Dialog(), {2, 2}, true);
   ui::test::PumpMessages();
   Command(f8100res::kCmAddParametric);
-  EXPECT_EQ(Dialog().Filter().frequency, 2500);
+  EXPECT_EQ(Dialog().Filter()->frequency, 2500);
 
   auto made = std::make_unique<TOctaveFilter>();
   made->bank = kRightInputBank;
@@ -381,4 +381,50 @@ TEST_F(EditorFixture, AMultiDeleteThatStopsAtAnyStepLeavesNoViewOnAFreedFilter) 
     controls::GuardedBusCall(unit, [&] { unit->RemoveFilters(); });
     ui::test::PumpMessages();
   }
+}
+
+TEST_F(EditorFixture, ACopyToTheTwinBankThatStopsAtAnyStepLeavesTheBanksAsTheUnitHoldsThem) {
+  int reports = 0;
+  controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) { ++reports; });
+  const auto prepare = [&] {
+    controls::GuardedBusCall(unit, [&] { unit->RemoveFilters(); });
+    ui::test::PumpMessages();
+    Command(f8100res::kCmAddParametric);
+    Command(f8100res::kCmAddLowpass);
+    for (int row = 0; row < List().Count(); ++row) List().SetSelected(row, true);
+    ui::test::PumpMessages();
+    bus.TakeTrace();
+  };
+  prepare();
+  script.AnswerMessageBox(ui::kIdOk);
+  Command(f8100res::kCmCopyToTwin);
+  ASSERT_EQ(unit->Filters().size(), 4u);
+  const int steps = static_cast<int>(bus.TakeTrace().size());
+  ASSERT_GT(steps, 4);
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    prepare();
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+    reports = 0;
+    script.AnswerMessageBox(ui::kIdOk);
+    Command(f8100res::kCmCopyToTwin);
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reports, 1);
+    EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+    const std::vector<std::string> program = testsupport8100::Described(*unit);
+    unit->ReadAllParameters();
+    EXPECT_EQ(program, testsupport8100::Described(*unit));
+  }
+  controls::SetDeviceErrorReporter(nullptr);
+}
+
+TEST_F(EditorFixture, TheFilterDialogClosesAsSoonAsItsFilterLeavesTheUnitObject) {
+  Command(f8100res::kCmAddLowpass);
+  ASSERT_NE(editor.Parameters().Dialog(), nullptr);
+  // A read of the unit replaces every filter object; no message is pumped before the check.
+  unit->ReadAllParameters();
+  EXPECT_EQ(editor.Parameters().Dialog(), nullptr);
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
 }

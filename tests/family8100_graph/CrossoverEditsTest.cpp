@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/DeviceErrorReport.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/filters/TCrossoverWindow.h"
@@ -191,6 +192,59 @@ TEST_F(CrossoverEditsTest, AChangedCrossoverReachesTheOutputBanksGraphThroughThe
   choose(kAlignmentNone);
   EXPECT_TRUE(icons.All().empty());
   EXPECT_TRUE(icons.BankTrace().empty());
+}
+
+TEST_F(CrossoverEditsTest, AnAlignmentChangeThatStopsAtAnyStepLeavesTheCrossoversAsTheUnitHasThem) {
+  RegisterBankEditor();
+  RegisterCrossoverEditor();
+  TSigFlowDialog signalFlow(nullptr, *unit);
+  signalFlow.Create();
+  ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
+  ui::test::Click(signalFlow, f8100res::kLowCrossoverButton);
+  ui::test::PumpMessages();
+  auto* bank = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
+  auto* crossovers = dynamic_cast<TCrossoverDecFrame*>(signalFlow.Editor(EditorView::Crossovers));
+  ASSERT_NE(bank, nullptr);
+  ASSERT_NE(crossovers, nullptr);
+  int reports = 0;
+  controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) { ++reports; });
+  const auto changeToBessel = [&] {
+    auto* combo = static_cast<QComboBox*>(
+        ui::test::ControlOf(crossovers->Window(), f8100res::kLowAlignment).Widget());
+    combo->setCurrentIndex(kAlignmentBessel);
+    emit combo->activated(kAlignmentBessel);
+    ui::test::PumpMessages();
+  };
+  const auto prepare = [&] {
+    edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
+    crossovers->Window().Dialog().Changed();
+    ui::test::PumpMessages();
+    bus.TakeTrace();
+  };
+  prepare();
+  changeToBessel();
+  ASSERT_EQ(Side(CrossoverSide::Low).alignment, kAlignmentBessel);
+  // The change ends with its last write; the windows' reads of what it left follow.
+  const std::vector<std::string> trace = bus.TakeTrace();
+  const auto lastWrite = std::ranges::find_if(trace.rbegin(), trace.rend(),
+                                              [](const std::string& t) { return t[0] == 'W'; });
+  const int steps = static_cast<int>(trace.rend() - lastWrite);
+  ASSERT_GT(steps, 4);
+  const GraphIcons8100& icons = bank->Editor().Graph()->Icons();
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    prepare();
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+    reports = 0;
+    changeToBessel();
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reports, 1);
+    for (const auto& icon : icons.All()) EXPECT_EQ(&icon->Filter(), unit->LowCrossover());
+    const std::vector<std::string> program = testsupport8100::Described(*unit);
+    unit->ReadAllParameters();
+    EXPECT_EQ(program, testsupport8100::Described(*unit));
+  }
+  controls::SetDeviceErrorReporter(nullptr);
 }
 
 TEST_F(CrossoverEditsTest, TheStripFitsTheWindowAtItsFirstSize) {

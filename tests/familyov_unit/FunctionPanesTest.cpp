@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 
+#include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/LogicPanes.h"
 #include "familyov/unit/MemoryPanes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -113,6 +115,61 @@ TEST_F(Memories8126Test, ARecallLightsItsLampInEveryRowAndRereadsTheUnit) {
   EXPECT_EQ(host.codes.back(), std::pair(0x69u, 0));
   EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(fourth, kMemoryLamp)).GetState(), 3);
   EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(second, kMemoryLamp)).GetState(), 5);
+}
+
+// The unit's filters as the program holds them: number, type, channel and frequency.
+std::vector<std::array<int, 4>> FiltersHeld(const IQDeviceOrdavinex& unit) {
+  std::vector<std::array<int, 4>> held;
+  for (const auto& f : unit.Filters()) {
+    held.push_back({f->number, f->typeCode, f->channel, f->frequency});
+  }
+  std::ranges::sort(held);
+  return held;
+}
+
+TEST_F(Memories8126Test, ARecallRefusedAtAnyStepLeavesTheFiltersAsTheUnitHoldsThem) {
+  TMemoryDialog fourth(&host, unit, 4);
+  host.Create();
+  const auto place = [&](std::unique_ptr<TFilter> made, int channel, int frequency) {
+    TFilter* filter = unit.AddFilter(std::move(made));
+    filter->channel = channel;
+    filter->frequency = frequency;
+    filter->WriteToDevice(unit);
+    filter->SendCreateCommand(unit);
+  };
+  const auto prepare = [&] {
+    unit.RemoveAllFilters();
+    place(std::make_unique<TParametricFilter>(), 1, 500);
+    gSaveMemoryObject.SaveMemory(unit, 4);
+    unit.RemoveAllFilters();
+    place(std::make_unique<TLowpassFilter>(), 0, 9000);
+    place(std::make_unique<THighpassFilter>(), 2, 80);
+    bus.TakeTrace();
+  };
+  for (int warm = 0; warm < 2; ++warm) {  // the second recall as every later one, names read
+    prepare();
+    script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(fourth, kMemoryRecall);
+  }
+  // Every step up to the read of the lock that opens the read of the filters after the recall.
+  const std::vector<std::string> trace = bus.TakeTrace();
+  const int steps = static_cast<int>(std::ranges::find(trace, "R18") - trace.begin());
+  ASSERT_GT(steps, 1);
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    prepare();
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+    Errors().clear();
+    script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(fourth, kMemoryRecall);
+    bus.bus.ClearFaults();
+    // A refused poll of the ready flag is only polled again.
+    const bool poll = trace[static_cast<std::size_t>(failing - 1)] == "R06";
+    EXPECT_EQ(Errors().size(), poll ? 0u : 1u);
+    const auto program = FiltersHeld(unit);
+    unit.ReadDeviceParameters();
+    EXPECT_EQ(program, FiltersHeld(unit));
+  }
 }
 
 TEST_F(PanesTest, SaveToAllSavesEachMemoryOfTheModelInOrder) {
