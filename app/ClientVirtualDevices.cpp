@@ -285,6 +285,7 @@ void TTelvo33DlgClient::CopyDevice(TDeviceListWindow& source, int sourceItem,
     Warn(this, "Could not gain access to destination device.", "Copy error");
     return;
   }
+  if (!to->AcceptsCopyFrom(*from)) return;
   const std::string question =
       "Copy item '" + DeviceText(*from) + "' to '" + DeviceText(*to) + "'?";
   if (!Confirm(this, question, "Confirm")) return;

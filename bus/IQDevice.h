@@ -36,6 +36,9 @@ class IQDevice {
   virtual bool LoadFile() = 0;
   virtual bool SaveFile() = 0;
   virtual bool PrintReport() = 0;
+  // Whether `source`'s settings can be copied onto this device; when not, says why. Asked before
+  // the user confirms a copy, so that no copy is confirmed that is then refused.
+  virtual bool AcceptsCopyFrom(IQDevice& /*source*/) { return true; }
   // Copies the settings of another device of the family.
   virtual bool CopyFrom(IQDevice& source) = 0;
   // Brings the window in which the device is open to the top; false when there is none.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <optional>
@@ -74,6 +75,8 @@ class SettingsTextFile {
   // the old file is then unchanged.
   bool Close();
   void Rewind() { position_ = 0; }
+  // Back to where Tell() stood, so that a reader can skip a damaged part and go on after it.
+  void Seek(std::size_t offset) { position_ = std::min(offset, content_.size()); }
   // Where reading stands, and the line (from 1) of the first character after `offset` that is no
   // blank or line break, or at the end the last line that holds anything: what a reader names
   // when it reports an error.

@@ -11,6 +11,12 @@ ui::BitmapStrip Glyphs() { return controls::ResourceStrip(controls_res::kPolarit
 
 }  // namespace
 
+void TPolarityButton::SetState(int state) {
+  if (state == state_) return;
+  state_ = state;
+  Redraw();
+}
+
 void TPolarityButton::SelectChange(ui::Dc& dc, const ui::DrawItemState& state) {
   pressed_ = state.selected;
   DrawEntire(dc, state);

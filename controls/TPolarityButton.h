@@ -7,7 +7,8 @@ class TPolarityButton : public ui::OwnerDrawButton {
  public:
   using ui::OwnerDrawButton::OwnerDrawButton;
   void SetPushStyle(bool pushStyle) { pushStyle_ = pushStyle; }
-  void SetState(int state) { state_ = state; }
+  // Shows the state at once: the button keeps its drawing until told to draw again.
+  void SetState(int state);
   int GetState() const { return state_; }
 
  protected:

@@ -1,5 +1,6 @@
 // Crossover macro library files: whatever a file holds, the reader gives whole macros and an
-// error, and whatever it gives is written back in a form it reads again unchanged.
+// errors for the macros left out, and whatever it gives is written back in a form it reads again
+// unchanged.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (!file.Close()) std::abort();
   }
   const MacroFileContents again = Read(written);
-  if (!again.error.empty() || again.macros.size() != read.macros.size()) std::abort();
+  if (!again.errors.empty() || again.macros.size() != read.macros.size()) std::abort();
   for (std::size_t k = 0; k < read.macros.size(); ++k) {
     const TXMacro& a = read.macros[k];
     const TXMacro& b = again.macros[k];

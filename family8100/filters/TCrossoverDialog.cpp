@@ -144,7 +144,6 @@ void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
 
 void TCrossoverDialog::EvPolarity(Row& row) {
   row.polarity.SetState(row.polarity.GetState() == 0 ? 1 : 0);
-  row.polarity.Invalidate();
   controls::GuardedBusCall(
       &unit_, [&] { PolarityOf(row.side).Write(unit_, row.polarity.GetState() != 0); });
 }

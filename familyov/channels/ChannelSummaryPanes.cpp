@@ -343,7 +343,6 @@ void TOutputSummaryDialog::RefreshMore() {
   mute_.Redraw();
   gPolarityObject.SetElement(Output());
   polarity_.SetState(gPolarityObject.Read(device_) == -1.0f ? 1 : 0);
-  polarity_.Invalidate();
   gLimiterEnableObject.SetElement(Channel());
   if (gLimiterEnableObject.Read(device_)) {
     gLimiterThresholdObject.SetElement(Channel());

@@ -135,7 +135,6 @@ void TLevelDialog::CmMute() {
 
 void TLevelDialog::CmPolarity() {
   polarity_->SetState(polarity_->GetState() == 0 ? 1 : 0);
-  polarity_->Invalidate();
   GuardedUnitCall(device_, [&] {
     gPolarityObject.SetElement(channel_ - device_.firstOutput);
     gPolarityObject.Write(device_, polarity_->GetState() != 0 ? kInvertedPolarity : 1.0f);
@@ -168,7 +167,6 @@ void TLevelDialog::ReadPolarity() {
   GuardedUnitCall(device_, [&] {
     gPolarityObject.SetElement(channel_ - device_.firstOutput);
     polarity_->SetState(gPolarityObject.Read(device_) == kInvertedPolarity ? 1 : 0);
-    polarity_->Invalidate();
   });
 }
 

@@ -1,5 +1,6 @@
 #include "familyov/filters/CrossoverMacro.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -7,6 +8,7 @@
 
 #include "bus/SettingsTextFile.h"
 #include "familyov/filters/CrossoverRules.h"
+#include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
 
 namespace namespaceOV {
@@ -15,13 +17,20 @@ namespace {
 
 constexpr const char* kExtendedSection = "Extended";
 constexpr const char* kMacroSection = "MacroDef";
-// The channel a file gives the first output.
-constexpr int kFileFirstOutput = 2;
 constexpr int kKeepDelay = -1;
 constexpr int kMaxDelaySamples = 1 << 24;
 constexpr int kMaxNetwork = (kMaxOutputs + 1) / 2;
 // More filters than any unit holds.
 constexpr int kMaxMacroFilters = 256;
+
+bool OutputsHold(int firstOutput, int outputs, const TFilter& filter) {
+  return filter.channel >= firstOutput && filter.channel < firstOutput + outputs;
+}
+
+// Of the first outputs in `starts`, keeps those whose outputs hold `filter`.
+void KeepStartsHolding(std::vector<int>& starts, int outputs, const TFilter& filter) {
+  std::erase_if(starts, [&](int first) { return !OutputsHold(first, outputs, filter); });
+}
 
 // Reads values and names the line of any that cannot be used.
 class MacroReader {
@@ -52,7 +61,8 @@ class MacroReader {
     edge->order = Int(1, kMaxCrossoverOrder);
     return edge;
   }
-  std::unique_ptr<TFilter> Filter(int outputs) {
+  // A filter on an output of a model in `starts`, which keeps the models whose outputs hold it.
+  std::unique_ptr<TFilter> Filter(int outputs, std::vector<int>& starts) {
     const std::size_t at = file_.Tell();
     const int typeCode = Int(INT32_MIN, INT32_MAX);
     std::unique_ptr<TFilter> filter = MakeFilter(typeCode);
@@ -64,10 +74,8 @@ class MacroReader {
       filter->ReadFromFile(file_);
       return 0;
     });
-    const int output = filter->channel - kFileFirstOutput;
-    if (output < 0 || output >= outputs)
-      Fail(at, "Filter on a channel the macro has no output for");
-    filter->channel = output;
+    KeepStartsHolding(starts, outputs, *filter);
+    if (starts.empty()) Fail(at, "Filter on a channel the macro has no output for");
     return filter;
   }
 
@@ -107,7 +115,8 @@ TXMacro ReadMacro(MacroReader& read, bool extended) {
     if (delay != kKeepDelay) output.delay = delay;
   }
   const int count = read.Int(0, kMaxMacroFilters);
-  for (int k = 0; k < count; ++k) macro.filters.push_back(read.Filter(outputs));
+  std::vector<int> starts = FirstOutputsOfModels(outputs);
+  for (int k = 0; k < count; ++k) macro.filters.push_back(read.Filter(outputs, starts));
   return macro;
 }
 
@@ -130,10 +139,15 @@ MacroFileContents ReadMacroFile(SettingsTextFile& file) {
   const bool extended = file.FindSection(kExtendedSection);
   file.Rewind();
   MacroReader read(file);
-  try {
-    while (file.FindSection(kMacroSection)) contents.macros.push_back(ReadMacro(read, extended));
-  } catch (const MacroFileError& error) {
-    contents.error = error.what();
+  while (file.FindSection(kMacroSection)) {
+    const std::size_t start = file.Tell();
+    try {
+      contents.macros.push_back(ReadMacro(read, extended));
+    } catch (const MacroFileError& error) {
+      contents.errors.push_back(error.what());
+      // The damage may have read into the next macro: it starts after this one's header.
+      file.Seek(start);
+    }
   }
   return contents;
 }
@@ -164,13 +178,21 @@ void WriteMacroFile(SettingsTextFile& file, const std::vector<TXMacro>& macros) 
     file.WriteInt(static_cast<int>(macro.filters.size()));
     file.WriteNewline();
     for (const auto& filter : macro.filters) {
-      std::unique_ptr<TFilter> placed = filter->Clone();
-      placed->channel = kFileFirstOutput + filter->channel;
-      placed->WriteToFile(file);
+      filter->WriteToFile(file);
       file.WriteNewline();
     }
     file.WriteNewline();
   }
+}
+
+int MacroFirstOutput(const TXMacro& macro, int unitFirstOutput) {
+  const int outputs = static_cast<int>(macro.outputs.size());
+  std::vector<int> starts = FirstOutputsOfModels(outputs);
+  for (const auto& filter : macro.filters) KeepStartsHolding(starts, outputs, *filter);
+  if (starts.empty() || std::ranges::find(starts, unitFirstOutput) != starts.end()) {
+    return unitFirstOutput;
+  }
+  return starts.front();
 }
 
 }  // namespace namespaceOV

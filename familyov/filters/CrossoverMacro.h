@@ -22,9 +22,9 @@ struct MacroOutput {
   std::optional<int> delay;
 };
 
-// A named snapshot of a unit's output section. The filters' channels count outputs from 0, so
-// that the macro lands on the same outputs of any unit with as many outputs, wherever its
-// outputs begin.
+// A named snapshot of a unit's output section. Its filters keep the channels they had on the unit
+// the macro was made on; where that unit's outputs began is told by MacroFirstOutput. Its
+// crossovers are kept by output.
 struct TXMacro {
   static constexpr std::size_t kNameChars = 29;
   static constexpr std::size_t kDescriptionChars = 69;
@@ -41,21 +41,26 @@ class MacroFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The macros of a file in file order. A damaged file gives the macros before the damage and
-// `error` the reason; the macro being read is dropped.
+// The macros of a file in file order. A damaged macro is left out, and `errors` says why, the line
+// named; the macros after it are still read.
 struct MacroFileContents {
   std::vector<TXMacro> macros;
-  std::string error;
+  std::vector<std::string> errors;
 };
 
 // The library file: comments, the "Extended" section, then per macro a "MacroDef" section with
 // the name, description, output count, each output's low and high crossover, polarity and
-// network, then the delays and the output filters. A file without "Extended" is of the older form,
-// whose macros end after the outputs. In the file a filter's channel counts outputs from 2, as on
-// the two-input models (whose files the format began with); a delay of -1 leaves the output's
-// delay as it is.
+// network, then the delays and the output filters, each in the filter record of the settings
+// file. A file without "Extended" is of the older form, whose macros end after the outputs. A
+// delay of -1 leaves the output's delay as it is.
 MacroFileContents ReadMacroFile(SettingsTextFile& file);
 // Always the extended form, so every macro reads back as it was.
 void WriteMacroFile(SettingsTextFile& file, const std::vector<TXMacro>& macros);
+
+// Where the outputs began on the unit `macro` was made on: the first output of a model with as
+// many outputs whose outputs hold every filter of the macro, `unitFirstOutput` when that is one
+// of them (so a macro lands on the unit it was made on as it was made, and a file that cannot tell
+// two models apart is taken as made on this one).
+int MacroFirstOutput(const TXMacro& macro, int unitFirstOutput);
 
 }  // namespace namespaceOV

@@ -25,10 +25,16 @@ float PeakLevel(float gain, bool lessOne) {
   return LinearToDb(double{gain} + (lessOne ? 1.0 : 0.0));
 }
 
-// The level a settings file keeps for a shelf: whole dB, toward zero.
-int WholeDb(float level) {
-  if (!std::isfinite(level)) return 0;
-  return static_cast<int>(std::clamp(level, -kLevelCeilingDb, kLevelCeilingDb));
+// A shelf's level in a file: whole dB as an integer, the form the record has always had, and
+// any other level with its fraction, so that none is cut to whole dB.
+void WriteShelfLevel(SettingsTextFile& file, float level) {
+  const float kept =
+      std::isfinite(level) ? std::clamp(level, -kLevelCeilingDb, kLevelCeilingDb) : 0.0f;
+  if (kept == std::trunc(kept)) {
+    file.WriteInt(static_cast<int>(kept));
+  } else {
+    file.WriteFloat(kept);
+  }
 }
 
 std::string SlopeText(int slope, bool longForm) {
@@ -354,12 +360,12 @@ void ShelfFilter<Derived>::ReadClassElements(IQDeviceOrdavinex& device) {
 
 template <typename Derived>
 void ShelfFilter<Derived>::WriteClassFields(SettingsTextFile& file) const {
-  file.WriteInt(WholeDb(level));
+  WriteShelfLevel(file, level);
 }
 
 template <typename Derived>
 void ShelfFilter<Derived>::ReadClassFields(SettingsTextFile& file) {
-  level = static_cast<float>(file.ReadInt());
+  level = file.ReadFloat();
 }
 
 template <typename Derived>

@@ -133,10 +133,9 @@ TInvisibleIcon::TInvisibleIcon(TFilter& filter)
 }
 
 void TInvisibleIcon::Update(int fStart, int fEnd) {
-  if (fStart != fEnd)
-    ComputeCurve(kCurvePoints, fStart, fEnd, position.frequency);
-  else
-    position = {static_cast<float>(Filter().frequency), 1.0f};
+  // The filter may have moved since the icon was made; its peak is sampled where it is now.
+  position = {static_cast<float>(Filter().frequency), 1.0f};
+  if (fStart != fEnd) ComputeCurve(kCurvePoints, fStart, fEnd, position.frequency);
 }
 
 TCrossoverIcon::TCrossoverIcon(TFilter& filter, unsigned labelSide)

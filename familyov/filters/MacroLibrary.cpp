@@ -29,17 +29,14 @@ MacroLibrary::Loaded MacroLibrary::Load() {
   MacroFileContents contents = ReadMacroFile(file);
   file.Close();
   macros_ = std::move(contents.macros);
-  loadError_ = std::move(contents.error);
-  damaged_ = !loadError_.empty();
-  return damaged_ ? Loaded::kDamaged : Loaded::kRead;
+  loadError_.clear();
+  for (const std::string& error : contents.errors) {
+    loadError_ += (loadError_.empty() ? "" : "\n") + error;
+  }
+  return contents.errors.empty() ? Loaded::kRead : Loaded::kDamaged;
 }
 
 bool MacroLibrary::Save() {
-  if (damaged_) {
-    saveError_ = "The macro file " + file_.string() +
-                 " could not be read, so it is left as it is and the change is not saved.";
-    return false;
-  }
   std::error_code error;
   std::filesystem::create_directories(file_.parent_path(), error);
   SettingsTextFile file;

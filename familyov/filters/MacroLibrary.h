@@ -9,9 +9,8 @@
 
 namespace namespaceOV {
 
-// The crossover macros of every unit, as one file keeps them. A file that could not be read whole
-// is never written over: the macros read before the damage can be used, but the library refuses
-// every save, so the file stays as it was for the user to mend or remove.
+// The crossover macros of every unit, as one file keeps them. A macro the file holds damaged is
+// left out (and so gone from the file once the library is saved); the others are kept.
 class MacroLibrary {
  public:
   enum class Loaded { kMissing, kRead, kDamaged };
@@ -22,10 +21,10 @@ class MacroLibrary {
 
   // A missing file gives an empty library.
   Loaded Load();
-  // Why the last load stopped early, the line named.
+  // Why macros of the last load were left out, one line each, naming the line of the file.
   const std::string& LoadError() const { return loadError_; }
   // Writes the whole library through a safe save; false, with SaveError() saying why, when the
-  // file was damaged or could not be written (the old file is then unchanged).
+  // file could not be written (the old file is then unchanged).
   bool Save();
   const std::string& SaveError() const { return saveError_; }
 
@@ -42,7 +41,6 @@ class MacroLibrary {
  private:
   std::filesystem::path file_;
   std::vector<TXMacro> macros_;
-  bool damaged_ = false;
   std::string loadError_;
   std::string saveError_;
 };

@@ -80,7 +80,9 @@ void RemoveOutputFilters(IQDeviceOrdavinex& device) {
   for (TFilter* filter : outputFilters) device.RemoveFilter(filter);
 }
 
-void ApplyMacro(IQDeviceOrdavinex& device, const TXMacro& macro, const RecordSender& send) {
+// `shift` moves a macro filter's channel onto the same output of this unit.
+void ApplyMacro(IQDeviceOrdavinex& device, const TXMacro& macro, int shift,
+                const RecordSender& send) {
   RemoveCrossovers(device, send);
   for (int o = 0; o < device.outputs; ++o) {
     const MacroOutput& output = macro.outputs[static_cast<std::size_t>(o)];
@@ -106,7 +108,7 @@ void ApplyMacro(IQDeviceOrdavinex& device, const TXMacro& macro, const RecordSen
   }
   RemoveOutputFilters(device);
   for (const auto& filter : macro.filters) {
-    filter->CloneToChannel(device, device.firstOutput + filter->channel);
+    filter->CloneToChannel(device, filter->channel + shift);
   }
   for (int o = 0; o < device.outputs; ++o) {
     const MacroOutput& output = macro.outputs[static_cast<std::size_t>(o)];
@@ -137,9 +139,7 @@ void CaptureMacro(IQDeviceOrdavinex& device, TXMacro& macro) {
   }
   for (const auto& filter : device.Filters()) {
     if (!OnOutput(device, *filter) || filter->linkHead || filter->nextInChain) continue;
-    std::unique_ptr<TFilter> copy = filter->Clone();
-    copy->channel = filter->channel - device.firstOutput;
-    macro.filters.push_back(std::move(copy));
+    macro.filters.push_back(filter->Clone());
   }
 }
 
@@ -147,11 +147,12 @@ MacroRecall RecallMacro(IQDeviceOrdavinex& device, const TXMacro& macro, const R
   if (static_cast<int>(macro.outputs.size()) != device.outputs) {
     return MacroRecall::kOtherOutputCount;
   }
+  const int shift = device.firstOutput - MacroFirstOutput(macro, device.firstOutput);
   CrossoverMacroContents contents;
   std::vector<std::unique_ptr<TFilter>> placed;
   for (const auto& filter : macro.filters) {
     placed.push_back(filter->Clone());
-    placed.back()->channel = device.firstOutput + filter->channel;
+    placed.back()->channel += shift;
     contents.outputFilters.push_back(placed.back().get());
   }
   for (int o = 0; o < device.outputs; ++o) {
@@ -167,7 +168,7 @@ MacroRecall RecallMacro(IQDeviceOrdavinex& device, const TXMacro& macro, const R
   }
   if (delays > device.GetDelayCapacity()) return MacroRecall::kNoDelayCapacity;
   try {
-    ApplyMacro(device, macro, send);
+    ApplyMacro(device, macro, shift, send);
   } catch (...) {
     // The windows drop what the unit no longer has, however far the recall came.
     Send(send, RefreshAll, 0, nullptr);

@@ -87,10 +87,8 @@ void TCrossoverDialog::UnlinkEdits() {
 
 void TCrossoverDialog::UpdateControls() {
   if (!IsCreated()) return;
-  GuardedUnitCall(device_, [this] {
-    polarity_.SetState(OutputInverted(device_, output_) ? 1 : 0);
-    polarity_.Invalidate();
-  });
+  GuardedUnitCall(device_,
+                  [this] { polarity_.SetState(OutputInverted(device_, output_) ? 1 : 0); });
   UnlinkEdits();
   ShowRow(high_);
   ShowRow(low_);

@@ -148,6 +148,8 @@ TFilter* TFilter::CloneToChannel(IQDeviceOrdavinex& device, int newChannel) cons
   TFilter& clone = added ? *added : *copy;
   clone.channel = newChannel;
   clone.frequency = frequency;
+  // A filter switched out stays out wherever it is copied to.
+  clone.bypass = bypass;
   clone.CopyClassParams(*this);
   clone.WriteToDevice(device);
   clone.SendCreateCommand(device);

@@ -62,7 +62,7 @@ class TFilter : public familycommon::HandleTarget {
   virtual std::string FormatParam1(bool longForm) const = 0;
   virtual std::string FormatParam2(bool longForm, bool useQ) const = 0;
   virtual float GetLevel() const { return 0.0f; }
-  // A filter of the same class and parameters on `channel`, written to the unit. A channel
+  // A filter of the same class, parameters and bypass on `channel`, written to the unit. A channel
   // filter is added to the device's list (the device owns it); a crossover belongs to the caller.
   TFilter* CloneToChannel(IQDeviceOrdavinex& device, int channel) const;
   void WriteToFile(SettingsTextFile& file) const;
@@ -90,7 +90,7 @@ class TFilter : public familycommon::HandleTarget {
   bool bypass = false;
   bool crossover = false;
   familycommon::FilterHandle<TFilter> linkHead;  // none on a head and on an unlinked filter
-  int linkNumber = 0;           // 0 unlinked or head, else the head's number + 1
+  int linkNumber = 0;                            // 0 unlinked or head, else the head's number + 1
   familycommon::FilterHandle<TFilter> nextInChain;
   std::vector<int> linkedChannels;  // ascending channels of the other chain members
   ui::Window* dialogFrequencyControl = nullptr;

@@ -113,8 +113,8 @@ void TMacroWindow::SetupWindow() {
   if (library_.Load() == MacroLibrary::Loaded::kDamaged) {
     Warn(this,
          library_.LoadError() +
-             "\n\nThe macro file is left as it is: changes made here are not saved until it is "
-             "mended or removed.",
+             "\n\nThe macros that could not be read are left out; the file loses them with the "
+             "next change made here.",
          "File read error");
   } else {
     library_.Sort();

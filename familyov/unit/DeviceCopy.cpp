@@ -130,7 +130,7 @@ void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
   }
 }
 
-bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
+bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source) {
   if (dynamic_cast<IQDevice8148*>(&destination) && !dynamic_cast<IQDevice8148*>(&source)) {
     Warn(nullptr, "Cannot copy this device type.", "Ordavinex Copy");
     return false;
@@ -143,6 +143,12 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
     Warn(controls::ClientWindow(), "Incompatible devices.", "Ordavinex26 Copy");
     return false;
   }
+  return true;
+}
+
+bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
+  if (!CopyAccepted(destination, source)) return false;
+  auto* from = dynamic_cast<IQDeviceOrdavinex*>(&source);
   if (EitherLocked(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
 
   ProgressWindow progress;
@@ -152,5 +158,7 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
 }
 
 bool IQDeviceOrdavinex::CopyFrom(IQDevice& source) { return CopyDeviceFrom(*this, source); }
+
+bool IQDeviceOrdavinex::AcceptsCopyFrom(IQDevice& source) { return CopyAccepted(*this, source); }
 
 }  // namespace namespaceOV

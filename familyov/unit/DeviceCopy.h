@@ -11,6 +11,9 @@ namespace namespaceOV {
 void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
                         ProgressReport* progress = nullptr);
 
+// Whether `source` can be copied onto `destination`; when not, says why.
+bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source);
+
 // The device's copy command: refuses units that cannot take each other's settings, asks before
 // a copy that may not work on the destination, then copies while the progress window shows.
 // True when it copied.

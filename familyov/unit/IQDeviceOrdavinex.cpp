@@ -78,14 +78,13 @@ bool IQDeviceOrdavinex::ShowOpenWindow() {
   return window != nullptr;
 }
 
-void IQDeviceOrdavinex::SetGeometry(int inputCount, int outputCount, int firstOutputChannel,
-                                    int matrixIns, int matrixOuts) {
-  inputs = inputCount;
-  outputs = outputCount;
-  channels = inputCount + outputCount;
-  firstOutput = firstOutputChannel;
-  matrixInputs = matrixIns;
-  matrixOutputs = matrixOuts;
+void IQDeviceOrdavinex::SetGeometry(const ModelGeometry& geometry) {
+  inputs = geometry.inputs;
+  outputs = geometry.outputs;
+  channels = geometry.inputs + geometry.outputs;
+  firstOutput = geometry.firstOutput;
+  matrixInputs = geometry.matrixInputs;
+  matrixOutputs = geometry.matrixOutputs;
 }
 
 void IQDeviceOrdavinex::ReadOptions() {

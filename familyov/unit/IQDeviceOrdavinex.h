@@ -85,6 +85,16 @@ struct MemoryRecord {
   std::array<std::unique_ptr<THighCrossover>, kMaxOutputs> highCrossover;
 };
 
+// Where a model's channels lie: its inputs from 0, its outputs from firstOutput (which may leave a
+// gap after the inputs), and its mixing matrix.
+struct ModelGeometry {
+  int inputs;
+  int outputs;
+  int firstOutput;
+  int matrixInputs;
+  int matrixOutputs;
+};
+
 // Every unit of the newer family, on the bus or virtual: its geometry, the model of its filters
 // and crossovers, its DSP use, a virtual unit's memories and the family's options.
 class IQDeviceOrdavinex : public IQDevice {
@@ -106,6 +116,7 @@ class IQDeviceOrdavinex : public IQDevice {
   // The device report and the device copy (DeviceReport.cpp, DeviceCopy.cpp).
   bool PrintReport() override;
   bool CopyFrom(IQDevice& source) override;
+  bool AcceptsCopyFrom(IQDevice& source) override;
   bool ShowOpenWindow() override;
   // The unit's edit window while it is open, else null.
   ui::Window* EditWindow() const;
@@ -227,8 +238,7 @@ class IQDeviceOrdavinex : public IQDevice {
 
  protected:
   // Model geometry, set by the model's constructor.
-  void SetGeometry(int inputCount, int outputCount, int firstOutputChannel, int matrixIns,
-                   int matrixOuts);
+  void SetGeometry(const ModelGeometry& geometry);
   struct VirtualDefaults {
     float firmware;
     // Output o starts on crossover network o / networkGroupSize + 1.

@@ -1,5 +1,6 @@
 #include "familyov/unit/OrdavinexModels.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace namespaceOV {
@@ -23,6 +24,15 @@ constexpr int kModelDigit8126Byte = 0;
 constexpr int kFirmwareChars = 3;
 constexpr int kLabelledChannels8148 = 12;
 constexpr int kLabelledChannels8126 = 8;
+
+// The 4-input model's configurations, and the 2-input models.
+constexpr ModelGeometry k4InputGeometries[] = {{4, 8, 4, 4, 8}, {3, 7, 4, 4, 8}, {6, 6, 6, 6, 6}};
+constexpr ModelGeometry k2InputGeometries[] = {{2, 2, 2, 2, 6}, {2, 4, 2, 2, 6}, {2, 6, 2, 2, 6}};
+
+const ModelGeometry& GeometryOf(std::span<const ModelGeometry> geometries, int outputs) {
+  const auto found = std::ranges::find(geometries, outputs, &ModelGeometry::outputs);
+  return found != geometries.end() ? *found : geometries.back();
+}
 
 // The firmware version the record carries as three characters from `first`; 0 when they are no
 // number.
@@ -52,12 +62,7 @@ IQDevice8148::IQDevice8148(IQDeviceType* type, IQDeviceManager* manager, const I
   } else if (outs != 8 && outs != 7) {
     outs = 6;
   }
-  const int ins = outs == 8 ? 4 : outs == 7 ? 3 : 6;
-  if (ins < 6) {
-    SetGeometry(ins, outs, 4, 4, 8);
-  } else {
-    SetGeometry(ins, outs, 6, 6, 6);
-  }
+  SetGeometry(GeometryOf(k4InputGeometries, outs));
   if (!info) {
     VirtualDefaults defaults{.firmware = kVirtual8148Firmware,
                              .networkGroupSize = 2,
@@ -116,7 +121,7 @@ IQDevice8126::IQDevice8126(IQDeviceType* type, IQDeviceManager* manager, const I
   } else if (outs != 2 && outs != 4) {
     outs = 6;
   }
-  SetGeometry(2, outs, 2, 2, 6);
+  SetGeometry(GeometryOf(k2InputGeometries, outs));
   if (!info) {
     VirtualDefaults defaults{.firmware = kVirtual8126Firmware,
                              .networkGroupSize = outs < 3 ? 2 : outs / 2,
@@ -158,5 +163,18 @@ int IQDevice8126::GetMemoryCount() const {
 }
 
 FileFilter IQDevice8126::GetFileFilter() const { return {"Ordavinex 2x (*.ov2)|*.ov2|", "ov2"}; }
+
+std::vector<int> FirstOutputsOfModels(int outputs) {
+  std::vector<int> starts;
+  for (const auto& geometries : {std::span(k4InputGeometries), std::span(k2InputGeometries)}) {
+    for (const ModelGeometry& geometry : geometries) {
+      if (geometry.outputs == outputs &&
+          std::ranges::find(starts, geometry.firstOutput) == starts.end()) {
+        starts.push_back(geometry.firstOutput);
+      }
+    }
+  }
+  return starts;
+}
 
 }  // namespace namespaceOV

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <vector>
+
 #include "familyov/unit/IQDeviceOrdavinex.h"
 
 namespace namespaceOV {
+
+// Where the outputs begin on the models with `outputs` outputs, each place once.
+std::vector<int> FirstOutputsOfModels(int outputs);
 
 // The 4-input, 8-output model (the class also knows a 3 x 7 and a 6 x 6 configuration by the
 // output digit of its record: '8', '7', anything else).

@@ -26,14 +26,13 @@ ui::TreeItem TEditOVWindow::BuildModelTree(std::vector<TNodeInfo>& nodes, const 
   int next = 0;
   Add(nodes, next, "Unit summary", kChannelImage, kOpen, &ids_.summary);
   TNodeInfo filters("Filters", kChannelImage, next++, nullptr);
+  ids_.firstChannel = next;
   bool compressors = false;
   const bool read = GuardedUnitCall(*device_, [&] {
     compressors = readCompressorOption && readCompressorOption();
-    const int firstChannel = next;
     for (const int c : device_->ChannelIndexes()) {
       Add(filters.children, next, ChannelName(c), kChannelImage, kOpen);
     }
-    ids_.firstChannel = firstChannel;
   });
   if (!read) return titleItem;
   Add(filters.children, next, "Linking", kChannelImage, kOpen, &ids_.linking);

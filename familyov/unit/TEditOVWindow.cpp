@@ -171,8 +171,10 @@ void TEditOVWindow::OpenChildWindow(int id) {
     children_[slot]->BringToTop();
     return;
   }
+  // A tree cut short by a failed read lacks the later nodes, and with them their windows.
+  TNodeInfo* node = id < static_cast<int>(nodeList_.size()) ? nodeList_[slot] : nullptr;
   const ChildKind kind = KindOfNode(ids_, device_->channels, id);
-  if (kind == ChildKind::None) return;
+  if (node == nullptr || kind == ChildKind::None) return;
   const int channel =
       kind == ChildKind::Filters
           ? device_->ChannelIndexes().at(static_cast<std::size_t>(id - ids_.firstChannel))
@@ -180,7 +182,6 @@ void TEditOVWindow::OpenChildWindow(int id) {
   std::unique_ptr<ui::Window> window = MakeChildWindow(kind, *this, channel);
   if (window == nullptr) return;
   if (auto* child = dynamic_cast<TOVWindow*>(window.get())) child->kind = id;
-  TNodeInfo* node = nodeList_.at(slot);
   node->window = window.get();
   children_[slot] = std::move(window);
   children_[slot]->Create();

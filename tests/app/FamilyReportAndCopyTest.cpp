@@ -118,18 +118,24 @@ TEST_F(FamilyReportAndCopyTest, AUnitDroppedOnAnotherCopiesUnlessTheyDifferTooMu
   DropOnUnit(1, 5);
   EXPECT_EQ(MemoryName(Unit(5), 1), "Source");
 
-  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  // Units that cannot take each other's settings are refused before the copy is confirmed.
+  script.AnswerMessageBox(ui::kIdOk);
   DropOnUnit(1, 2);
-  script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+  script.AnswerMessageBox(ui::kIdOk);
   DropOnUnit(1, 3);
+  script.AnswerMessageBox(ui::kIdOk);
+  DropOnUnit(2, 1);
   script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdCancel);
   DropOnUnit(1, 4);
   std::vector<std::string> texts = Texts(script);
-  ASSERT_EQ(texts.size(), 8u);
-  EXPECT_EQ(texts[2], "Cannot copy this device type.");
-  EXPECT_EQ(texts[4], "Incompatible devices.");
-  EXPECT_EQ(texts[6].substr(0, 60), "WARNING: The source unit has more recent firmware than that ");
-  EXPECT_EQ(texts[7].substr(0, 60), "WARNING: The source unit has more memories than the destinat");
+  ASSERT_EQ(texts.size(), 7u);
+  EXPECT_EQ(texts[1], "Cannot copy this device type.");
+  EXPECT_EQ(texts[2], "Incompatible devices.");
+  EXPECT_EQ(texts[3], "Incompatible devices.");
+  EXPECT_EQ(texts[4].substr(0, 10), "Copy item ");
+  EXPECT_EQ(texts[5].substr(0, 60), "WARNING: The source unit has more recent firmware than that ");
+  EXPECT_EQ(texts[6].substr(0, 60), "WARNING: The source unit has more memories than the destinat");
+  EXPECT_EQ(MemoryName(Unit(1), 1), "Source") << "the refused copy changes nothing";
   EXPECT_NE(MemoryName(Unit(4), 1), "Source") << "a cancelled copy changes nothing";
 
   // The 4-input model's six-output configuration lays its memories out otherwise than a 2-input

@@ -223,11 +223,13 @@ void Prepare(IQDeviceOrdavinex& device) {
 
 TEST_F(CrossoverUnitTest, AMacroLandsOnTheSameOutputsWhereverAUnitsOutputsBegin) {
   Prepare(twoBySix);
+  twoBySix.Filters()[1]->SetBypass(twoBySix, true);
   TXMacro macro{.name = "two-way"};
   CaptureMacro(twoBySix, macro);
   ASSERT_EQ(macro.outputs.size(), 6u);
   ASSERT_EQ(macro.filters.size(), 1u) << "the linked output filter stays out";
-  EXPECT_EQ(macro.filters[0]->channel, 1);
+  EXPECT_EQ(macro.filters[0]->channel, 3);
+  EXPECT_TRUE(macro.filters[0]->bypass);
   EXPECT_EQ(macro.outputs[1].delay, 48);
 
   bus.AddModelUnit(sim::familyov::Model::k8166, 6, "1.5");
@@ -246,6 +248,8 @@ TEST_F(CrossoverUnitTest, AMacroLandsOnTheSameOutputsWhereverAUnitsOutputsBegin)
   ASSERT_EQ(sixBySix->Filters().size(), 1u) << "the output filters it had are gone";
   EXPECT_EQ(sixBySix->Filters()[0]->channel, 7);
   EXPECT_EQ(sixBySix->Filters()[0]->frequency, 1003);
+  EXPECT_TRUE(sixBySix->Filters()[0]->bypass);
+  EXPECT_THAT(Take(), testing::Contains("W24 01")) << "the unit runs it switched out too";
   gChannelDelayObject.SetElement(7);
   EXPECT_EQ(gChannelDelayObject.Read(*sixBySix), 48u);
   EXPECT_EQ(records.sent.back(), (std::pair<uint32_t, int>{RefreshAll, 0}));

@@ -6,7 +6,10 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "controls/TPolarityButton.h"
+#include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/TCrossoverEditor.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
@@ -106,6 +109,42 @@ TEST_F(CrossoverWindowsTest, TheDialogWritesEachChangeAndLetsGoOfItsEditsWhenItG
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+// What the button shows, painted as the screen paints it.
+QImage Shown(TPolarityButton& button) {
+  ui::test::SamplePixel(button, {0, 0});
+  return button.Snapshot();
+}
+
+TEST_F(CrossoverWindowsTest, ThePolarityButtonShowsTheSelectedOutputsPolarity) {
+  TCrossoverLayoutWindow& window = Open();
+  TCrossoverDialog& dialog = window.Dialog();
+  auto& polarity = dynamic_cast<TPolarityButton&>(ui::test::ControlOf(dialog, kPolarity));
+  ui::TreeView& tree = window.NetworkTree().Tree();
+  const ui::TreeItem outputA = tree.FirstChild(tree.FirstRoot());
+  const ui::TreeItem outputB = tree.NextSibling(outputA);
+  tree.Select(outputA);
+  ui::test::PumpMessages();
+  const QImage normal = Shown(polarity);
+
+  tree.Select(outputB);
+  ui::test::Click(dialog, kPolarity);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(OutputInverted(unit, 1));
+  EXPECT_NE(Shown(polarity), normal) << "B is shown inverted";
+  tree.Select(outputA);
+  ui::test::PumpMessages();
+  EXPECT_EQ(dialog.Output(), 0);
+  EXPECT_EQ(Shown(polarity), normal) << "A is not inverted";
+  frame->ShowMinimized();
+  frame->Show();
+  ui::test::PumpMessages();
+  EXPECT_EQ(Shown(polarity), normal) << "nor after a restore";
+  tree.Select(outputB);
+  ui::test::PumpMessages();
+  EXPECT_NE(Shown(polarity), normal);
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
 // Where `item` of the tree lies, in the coordinates of the window holding the tree.
 ui::Point PointOf(ui::TreeView& tree, ui::TreeItem item) {
   for (int y = 0; y < tree.ClientRect().bottom; ++y) {
@@ -202,6 +241,50 @@ TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) 
   macros->CloseWindow(ui::kIdCancel);
   ui::test::PumpMessages();
   EXPECT_FALSE(TMacroWindow::InUse());
+}
+
+TEST_F(CrossoverWindowsTest, AMacroFileWithADamagedMacroSaysWhereAndStaysInUse) {
+  // A 4 x 8 unit's macro with a parametric filter on output B (channel 5), then a damaged one.
+  const std::string good =
+      "\n[MacroDef]\n\"Eight\" \n\"\" \n8 \n0 \n0 \n0 \n1 0 \n0 \n0 \n1 0 \n0 \n0 \n1 0 "
+      "\n0 \n0 \n1 0 \n0 \n0 \n1 0 \n0 \n0 \n1 0 \n0 \n0 \n1 0 \n0 \n0 \n1 \n0 0 0 0 0 0 0 "
+      "0 \n1 \n3 5 1000 3.000000 8.700000 \n\n";
+  std::filesystem::create_directories(dataHome / "TelvoWin2");
+  std::ofstream(dataHome / "TelvoWin2" / "xmacro.dat")
+      << "// xmacro.dat\n// Ordavinex crossover macro file\n\n[Extended]\n"
+      << good << "\n[MacroDef]\n\"Bad\" \n\"\" \n8 \nnonsense\n";
+  TCrossoverLayoutWindow& window = Open();
+  script.AnswerMessageBox(ui::kIdOk);
+  Command(window, kCmMacros);
+  TMacroWindow* macros = window.Macros();
+  ASSERT_NE(macros, nullptr);
+  ASSERT_EQ(script.Seen().size(), 1u);
+  EXPECT_EQ(script.Seen()[0].caption, "File read error");
+  EXPECT_EQ(script.Seen()[0].text.substr(0, 30), "Format error in file (line 44)");
+  ASSERT_EQ(macros->List().Count(), 1);
+  EXPECT_EQ(macros->List().ItemText(0), "Eight");
+
+  // Recalled, its filter lands on output B of this unit; the library is saved after a New.
+  macros->List().SelectItem(0);
+  script.AnswerMessageBox(ui::kIdOk);
+  macros->RecallMacro();
+  ASSERT_EQ(unit.Filters().size(), 1u);
+  EXPECT_EQ(unit.Filters()[0]->channel, 5);
+  script.RunDialog(kMacroPropertiesDialog, [](ui::Dialog& d) {
+    ui::test::Type(d, kMacroName, "Copy");
+    ui::test::Click(d, ui::kIdOk);
+  });
+  macros->CmNew();
+  for (const ui::Prompt& prompt : script.Seen()) {
+    EXPECT_NE(prompt.caption, "File error") << "no save is refused: " << prompt.text;
+  }
+  MacroLibrary saved(dataHome / "TelvoWin2" / "xmacro.dat");
+  ASSERT_EQ(saved.Load(), MacroLibrary::Loaded::kRead);
+  ASSERT_EQ(saved.Macros().size(), 2u);
+  EXPECT_EQ(saved.Macros()[1].filters.at(0)->channel, 5);
+  macros->CloseWindow(ui::kIdCancel);
+  ui::test::PumpMessages();
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The crossover macro library file: the documented example byte for byte, the older form, damaged
-// files, where the file lives and what a failed save leaves.
+// The crossover macro library file: the documented example and a macro of every model byte for
+// byte, the older form, damaged macros among good ones, where the file lives and what a failed
+// save leaves.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "bus/SettingsTextFile.h"
 #include "familyov/filters/MacroLibrary.h"
@@ -85,8 +87,8 @@ TEST_F(MacroFileTest, TheExampleReadsAsDocumentedAndIsWrittenBackByteForByte) {
   EXPECT_EQ(macro.outputs[1].network, 1);
   EXPECT_EQ(macro.outputs[1].delay, 48);
   ASSERT_EQ(macro.filters.size(), 1u);
-  // Channel 3 of the two-input unit it came from is its second output.
-  EXPECT_EQ(macro.filters[0]->channel, 1);
+  EXPECT_EQ(macro.filters[0]->channel, 3);
+  EXPECT_EQ(MacroFirstOutput(macro, 2), 2) << "channel 3 is output B of a two-input unit";
   fs::remove(file);
   ASSERT_TRUE(library.Save());
   EXPECT_EQ(Contents(), kExample);
@@ -112,8 +114,88 @@ TEST_F(MacroFileTest, AnOlderFormMacroIsSavedSoThatItReadsBackAndStillKeepsTheDe
   EXPECT_TRUE(again.Macros()[0].filters.empty());
 }
 
-TEST_F(MacroFileTest, ADamagedFileKeepsWhatWasReadButIsNeverWrittenOver) {
-  const std::string secondMacro = "\n[MacroDef]\n\"Second\" \n\"\" \n1 \n0 \n0 \n0 \n0 \n";
+// One macro in the documented layout: output A with a low crossover, the last output with a high
+// one, every second output inverted, two outputs to a network, output o delayed by 10 x o.
+std::string MacroText(const std::string& name, int outputs,
+                      const std::vector<std::string>& records) {
+  std::string text =
+      "\n[MacroDef]\n\"" + name + "\" \n\"made on the unit\" \n" + std::to_string(outputs) + " \n";
+  for (int o = 0; o < outputs; ++o) {
+    text += o == 0 ? "1 1200 3 4 \n" : "0 \n";
+    text += o == outputs - 1 ? "1 2400 1 2 \n" : "0 \n";
+    text += o % 2 ? "1 \n" : "0 \n";
+    text += std::to_string(o / 2 + 1) + " ";
+  }
+  text += "\n";
+  for (int o = 0; o < outputs; ++o) text += std::to_string(10 * o) + " ";
+  text += "\n" + std::to_string(records.size()) + " \n";
+  for (const std::string& record : records) text += record + "\n";
+  return text + "\n";
+}
+
+TEST_F(MacroFileTest, AMacroOfEveryModelLoadsAndIsSavedBackByteForByte) {
+  // Each model's filters on its own output channels, as the unit had them.
+  const struct {
+    const char* name;
+    int outputs;
+    int firstOutput;
+    std::vector<std::string> records;
+  } models[] = {
+      {"2 x 2", 2, 2, {"3 3 1000 3.000000 8.700000 ", "6 2 200 -4 "}},
+      {"2 x 4", 4, 2, {"3 5 1000 -2.500000 1.400000 ", "7 2 8000 3 "}},
+      {"2 x 6", 6, 2, {"3 3 1000 3.000000 8.700000 ", "5 7 40 2 "}},
+      {"3 x 7", 7, 4, {"3 4 100 1.000000 2.000000 ", "6 10 300 -4.500000 "}},
+      {"4 x 8",
+       8,
+       4,
+       {"3 5 1000 3.000000 8.700000 ", "7 11 9000 -6 ",
+        "3 11 60 -1.500000 "
+        "4.000000 "}},
+      {"6 x 6", 6, 6, {"3 7 1000 3.000000 8.700000 ", "6 11 120 2 "}},
+  };
+  std::string text = kHeading + "\n[Extended]\n";
+  for (const auto& model : models) text += MacroText(model.name, model.outputs, model.records);
+  Put(text);
+  MacroLibrary library(file);
+  ASSERT_EQ(library.Load(), MacroLibrary::Loaded::kRead) << library.LoadError();
+  ASSERT_EQ(library.Macros().size(), std::size(models));
+  for (std::size_t k = 0; k < std::size(models); ++k) {
+    const TXMacro& macro = library.Macros()[k];
+    EXPECT_EQ(macro.outputs.size(), static_cast<std::size_t>(models[k].outputs));
+    EXPECT_EQ(macro.filters.size(), models[k].records.size());
+    EXPECT_EQ(MacroFirstOutput(macro, 0), models[k].firstOutput) << models[k].name;
+    EXPECT_EQ(macro.outputs.back().delay, 10 * (models[k].outputs - 1));
+  }
+  const auto& shelf = dynamic_cast<const TLowshelfFilter&>(*library.Macros()[3].filters[1]);
+  EXPECT_EQ(shelf.level, -4.5f) << "a shelf keeps its fraction";
+  fs::remove(file);
+  ASSERT_TRUE(library.Save()) << library.SaveError();
+  EXPECT_EQ(Contents(), text);
+}
+
+TEST_F(MacroFileTest, SixOutputMacrosLandOnTheSameOutputsOfEitherSixOutputModel) {
+  const auto macro = [](std::vector<int> channels) {
+    TXMacro made;
+    made.outputs.resize(6);
+    for (int channel : channels) {
+      made.filters.push_back(std::make_unique<TParametricFilter>());
+      made.filters.back()->channel = channel;
+    }
+    return made;
+  };
+  // Made on the 2-input model: channel 3 is output B; on the 4-input model's 6 x 6: channel 11 is
+  // F.
+  EXPECT_EQ(MacroFirstOutput(macro({3, 6}), 6), 2);
+  EXPECT_EQ(MacroFirstOutput(macro({6, 11}), 2), 6);
+  // Filters only on channels both have as outputs, or none: taken as made on the unit itself.
+  EXPECT_EQ(MacroFirstOutput(macro({6, 7}), 2), 2);
+  EXPECT_EQ(MacroFirstOutput(macro({6, 7}), 6), 6);
+  EXPECT_EQ(MacroFirstOutput(macro({}), 6), 6);
+}
+
+TEST_F(MacroFileTest, ADamagedMacroIsLeftOutAndTheOthersAreKeptAndSaved) {
+  const std::string damagedMacro = "\n[MacroDef]\n\"Second\" \n\"\" \n1 \n0 \n0 \n0 \n0 \n";
+  const std::string lastMacro = MacroText("Third", 2, {"3 2 500 1.000000 1.000000 "});
   const struct {
     std::string damage;
     std::string error;
@@ -121,20 +203,28 @@ TEST_F(MacroFileTest, ADamagedFileKeepsWhatWasReadButIsNeverWrittenOver) {
       {"0 \n1 \n42 1 1000 \n", "Unknown filter type 42 (line 32)"},
       {"0 \n1 \n8 2 1000 1 2 \n", "Unknown filter type 8 (line 32)"},
       {"0 \n1 \n3 9 1000 1.0 1.0 \n", "Filter on a channel the macro has no output for (line 32)"},
-      {"0 \n1 \n", "Unexpected EOF encountered during read (line 32)"},
+      {"0 \n1 \n\x01\x7f#garbage\n", "Format error in file (line 32)"},
+      // Its filter count reaches into the next macro, whose header stops it.
+      {"0 \n2 \n", "Format error in file (line 33)"},
   };
   for (const auto& c : cases) {
-    const std::string text = kExample + secondMacro + c.damage;
-    Put(text);
+    Put(kExample + damagedMacro + c.damage + lastMacro);
     MacroLibrary library(file);
     EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged) << c.damage;
     EXPECT_EQ(library.LoadError(), c.error);
-    ASSERT_EQ(library.Macros().size(), 1u) << "the macro read whole stays, the damaged one goes";
+    ASSERT_EQ(library.Macros().size(), 2u) << "the macros before and after the damage stay";
+    EXPECT_EQ(library.Macros()[1].name, "Third");
     library.Remove(0);
-    EXPECT_FALSE(library.Save());
-    EXPECT_NE(library.SaveError().find("left as it is"), std::string::npos);
-    EXPECT_EQ(Contents(), text);
+    ASSERT_TRUE(library.Save()) << library.SaveError();
+    EXPECT_EQ(Contents(), kHeading + "\n[Extended]\n" + lastMacro);
   }
+  // Every damaged macro is named.
+  Put(kExample + damagedMacro + "0 \n1 \n42 1 1000 \n" + damagedMacro + "x");
+  MacroLibrary library(file);
+  EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
+  EXPECT_EQ(library.LoadError(),
+            "Unknown filter type 42 (line 32)\nFormat error in file (line 42)");
+  EXPECT_EQ(library.Macros().size(), 1u);
 }
 
 TEST_F(MacroFileTest, NamesLongerThanTheirFieldsAreErrors) {

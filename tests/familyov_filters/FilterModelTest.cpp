@@ -206,12 +206,15 @@ TEST_F(SettingsFileTest, ParametricAndShelfRecords) {
   parametric->level = 3.0f;
   parametric->q = 8.7f;
   EXPECT_EQ(Written(*parametric), "3 2 1000 3.000000 8.700000 ");
+  // A shelf's whole level keeps the integer form; a fraction is kept, not cut to whole dB.
   auto shelf = Make<TLowshelfFilter>(200);
-  shelf->level = -4.5f;
+  shelf->level = -4.0f;
   EXPECT_EQ(Written(*shelf), "6 0 200 -4 ");
-  shelf->level = 3.7f;
-  EXPECT_EQ(Written(*shelf), "6 0 200 3 ");
-  auto back = ReadBack("6 0 200 -3 ");
+  shelf->level = -4.5f;
+  EXPECT_EQ(Written(*shelf), "6 0 200 -4.500000 ");
+  auto back = ReadBack(Written(*shelf));
+  EXPECT_EQ(static_cast<TLowshelfFilter&>(*back).level, -4.5f);
+  back = ReadBack("6 0 200 -3 ");
   EXPECT_EQ(static_cast<TLowshelfFilter&>(*back).level, -3.0f);
 }
 

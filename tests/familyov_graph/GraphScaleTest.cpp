@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -114,6 +115,21 @@ TEST(GraphScaleTest, ValuesThatAreNotNumbersMapToDefinedPixels) {
 
 namespace namespaceOV {
 namespace {
+
+TEST(FilterIconTest, AFilterCountedInASumIsSampledWhereItIsNow) {
+  // A narrow peak falls between the samples unless one is taken at its frequency.
+  TParametricFilter parametric;
+  parametric.frequency = 1000;
+  parametric.level = 12.0f;
+  parametric.q = 100.0f;
+  TInvisibleIcon icon(parametric);
+  parametric.frequency = 3000;
+  icon.Update(20, 24000);
+  float peak = 0.0f;
+  for (const auto& point : icon.magnitude) peak = std::max(peak, point.value);
+  EXPECT_FLOAT_EQ(peak, parametric.Magnitude(3000.0f));
+  EXPECT_EQ(icon.position.frequency, 3000.0f);
+}
 
 TEST(FilterIconTest, DragsStopAtEachClassLimitsAndApplyWholeHertzAndDecibels) {
   TParametricFilter parametric;

@@ -18,6 +18,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvIds.h"
+#include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
@@ -301,6 +302,33 @@ TEST_F(EditWindowTest, AFailingNodeIsReportedAndTheWindowStaysUsable) {
   EXPECT_NE(window->ChildWindow(window->Ids().logic), nullptr);
 }
 
+TEST_F(EditWindowTest, AFailedNameReadEndsTheTreeWithItsIdsConsistent) {
+  bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(kChannelNameObject).OnOccurrence(3));
+  int opened = 0;
+  RegisterChildWindow(ChildKind::Filters, [&](TEditOVWindow& edit, int) {
+    ++opened;
+    return std::make_unique<RecordingWindow>(edit, "Filters");
+  });
+  auto window = Open();
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(TreeLines(*window), std::vector<std::string>{"0 Unit summary 0"});
+  const NodeIds ids = window->Ids();
+  EXPECT_EQ(ids.summary, 0);
+  EXPECT_EQ(ids.firstChannel, 2) << "set when \"Filters\" is made, before the names are read";
+  EXPECT_EQ(ids.linking, NodeIds::kAbsent);
+  // The channels' ids name no node, so nothing opens for them and no record renames another node.
+  for (int c = 0; c < device->channels; ++c) window->OpenChildWindow(ids.firstChannel + c);
+  EXPECT_EQ(opened, 0);
+  NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+  window->Notify(&refresh);
+  for (int c = 0; c < 12; ++c) {
+    NotifyRecord renamed{ChannelRenamed, c, 0, nullptr};
+    window->Notify(&renamed);
+  }
+  EXPECT_EQ(TreeLines(*window), std::vector<std::string>{"0 Unit summary 0"});
+  RegisterChildWindow(ChildKind::Filters, nullptr);
+}
+
 TEST_F(EditWindowTest, LockingClosesLockableWindowsAndUnlockingRefreshesTheRest) {
   Windows windows;
   auto window = Open();
@@ -329,8 +357,7 @@ TEST_F(EditWindowTest, LockingClosesLockableWindowsAndUnlockingRefreshesTheRest)
   auto* security = dynamic_cast<RecordingWindow*>(window->ChildWindow(ids.security));
   std::vector<uint32_t> codes;
   for (const NotifyRecord& r : security->received) codes.push_back(r.code);
-  EXPECT_EQ(codes,
-            (std::vector<uint32_t>{LockChanged, FilterSetChanged, RefreshAll, LockChanged}));
+  EXPECT_EQ(codes, (std::vector<uint32_t>{LockChanged, FilterSetChanged, RefreshAll, LockChanged}));
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
