@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppKeys.h"
 #include "app/ClientDialog.h"
+#include "app/UnhandledErrorReport.h"
 #include "bus/CommPort.h"
 #include "platform/registry/UserRoot.h"
 #include "platform/shell/ProgramFolder.h"
@@ -32,6 +33,7 @@ TTelvo33App::TTelvo33App(int& argc, char** argv, DeviceTypeFactory makeTypes,
       makeTypes_(std::move(makeTypes)),
       desktop_(desktop) {
   RegisterAppResources();
+  InstallUnhandledErrorReport();
   OnCommand(kCmAbout, [this] { CmHelpAbout(); });
   // Long bus work holds the message loop; the windows keep painting while the port waits.
   TheCommPort.SetPauseHook(ui::PaintPending);

@@ -294,7 +294,13 @@ void TSlopeDialog<Filter>::StepOrder(int delta) {
   const int extra = (order + 1) / 2 - (filter->order + 1) / 2;
   if (extra > 0) {
     const int members = static_cast<int>(filter->ChainMembers().size());
-    if (!device.CanAddSections(kOtherSections, extra * members, kNoSections, 1)) {
+    bool room = false;
+    if (!GuardedUnitCall(device, [&] {
+          room = device.CanAddSections(kOtherSections, extra * members, kNoSections, 1);
+        })) {
+      return;
+    }
+    if (!room) {
       ui::MessageBox(this, "Insufficient DSP Capacity", caption_,
                      ui::mb::kOk | ui::mb::kIconExclamation);
       return;

@@ -163,8 +163,14 @@ void CreateOctaveBank(ui::Window& owner, const TDataWindow& sender, IQDeviceOrda
   if (linked(channel)) {
     for (const int other : device.ChannelIndexes()) links += other != channel && linked(other);
   }
-  if (!device.CanAddSections(kOtherSections, static_cast<int>(frequencies.size()) * links,
-                             kNoSections, 1)) {
+  const int sections = static_cast<int>(frequencies.size()) * links;
+  bool room = false;
+  if (!GuardedUnitCall(device, [&] {
+        room = device.CanAddSections(kOtherSections, sections, kNoSections, 1);
+      })) {
+    return;
+  }
+  if (!room) {
     ui::MessageBox(&owner, "Insufficient DSP capacity", "Add filter",
                    ui::mb::kOk | ui::mb::kIconExclamation);
     return;

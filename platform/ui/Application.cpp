@@ -87,6 +87,11 @@ int Application::RunLoop() { return QApplication::exec(); }
 
 void Application::Quit(int exitCode) { QApplication::exit(exitCode); }
 
+void Application::PostTask(std::function<void()> task) {
+  QMetaObject::invokeMethod(
+      qtApp_.get(), [task = std::move(task)] { Guarded("task", task); }, Qt::QueuedConnection);
+}
+
 Window* Application::RouteStart(Window* start) const {
   if (start == nullptr) start = Window::FocusWindow();
   if (start == nullptr) start = InnermostModal() != nullptr ? InnermostModal() : mainWindow_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ class Application {
   // (and has work to do between showing it and the loop); returns the exit code.
   int RunLoop();
   void Quit(int exitCode);
+  // Runs `task` from the message loop after the current handler returns, guarded like a handler.
+  void PostTask(std::function<void()> task);
 
   void SetMainWindow(Window* window) { mainWindow_ = window; }
   Window* MainWindow() const { return mainWindow_; }

@@ -1,6 +1,7 @@
 #include "platform/ui/Guard.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace ui {
 
@@ -11,7 +12,9 @@ ErrorReporter& Reporter() {
 }
 }  // namespace
 
-void SetErrorReporter(ErrorReporter reporter) { Reporter() = std::move(reporter); }
+ErrorReporter SetErrorReporter(ErrorReporter reporter) {
+  return std::exchange(Reporter(), std::move(reporter));
+}
 
 void ReportError(const std::string& where, const std::string& what) {
   if (Reporter()) {

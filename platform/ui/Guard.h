@@ -7,9 +7,10 @@
 namespace ui {
 
 // Where an exception that reached the layer's event entry is reported. The default writes to the
-// standard error stream; tests install their own to fail the test.
+// standard error stream; the program shows it to the user, tests install their own to fail the
+// test. Returns the reporter it replaces, so that a test can put it back.
 using ErrorReporter = std::function<void(const std::string& where, const std::string& what)>;
-void SetErrorReporter(ErrorReporter reporter);
+ErrorReporter SetErrorReporter(ErrorReporter reporter);
 void ReportError(const std::string& where, const std::string& what);
 
 // Runs a handler so that no exception escapes into Qt's event dispatch.

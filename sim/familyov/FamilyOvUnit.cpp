@@ -6,6 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "sim/familyov/ObjectTable.h"
 
@@ -135,6 +136,7 @@ FamilyOvUnit::FamilyOvUnit(const UnitOptions& options)
 
 template <typename OutcomeOf>
 std::optional<UnitReply> FamilyOvUnit::AnswerSpecial(const Request& request, OutcomeOf outcomeOf) {
+  FinishDueFactoryReset();
   const ObjectLayout* layout = FindObject(request.objectId);
   if (layout == nullptr) return std::nullopt;
   uint8_t error = 0;
@@ -345,8 +347,13 @@ uint8_t FamilyOvUnit::LogicMemory(int input) const {
 
 Outcome FamilyOvUnit::Initialize(uint8_t value) {
   if (value == 0) return Outcome::Done();
-  ApplyFactoryDefaults();
+  factoryResetDue_ = true;
   return ThenBusy(Outcome::Done());
+}
+
+void FamilyOvUnit::FinishDueFactoryReset() {
+  if (!std::exchange(factoryResetDue_, false)) return;
+  ApplyFactoryDefaults();
 }
 
 Outcome FamilyOvUnit::Reset(uint8_t value) {

@@ -88,6 +88,11 @@ class FamilyOvUnit final : public Unit {
   // Runs `outcome` and, when it succeeded, drops the ready flag for a while.
   Outcome ThenBusy(Outcome outcome);
   void ApplyFactoryDefaults();
+  // A unit acknowledges an initialise at once and resets itself while it shows busy; the reset is
+  // long work (every memory is rewritten), and done before the reply it would keep the reply
+  // from the program for as long as that work takes. So the reset is done before the unit's next
+  // answer instead, which is the first moment the program can see it.
+  void FinishDueFactoryReset();
   // The memory the logic map names for an input, or 0 for none.
   uint8_t LogicMemory(int input) const;
 
@@ -107,6 +112,7 @@ class FamilyOvUnit final : public Unit {
   std::string password_;
   // The memory a fired logic input waits to recall, 0 for none.
   uint8_t pendingMemory_ = 0;
+  bool factoryResetDue_ = false;
   int reboots_ = 0;
 };
 

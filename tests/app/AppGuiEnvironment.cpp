@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/Guard.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
@@ -22,6 +23,9 @@ class AppGuiEnvironment : public ::testing::Environment {
     RegisterAppResources();
     ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
                              [](const std::string& what) { ADD_FAILURE() << what; });
+    ui::SetErrorReporter([](const std::string& where, const std::string& what) {
+      ADD_FAILURE() << "exception in " << where << ": " << what;
+    });
     installReporters_();
   }
   void TearDown() override {

@@ -1,8 +1,9 @@
 #pragma once
 
 // What every GUI test program of a family needs before its first test: the one application object
-// Qt allows, the program's resources, and a failed test for a prompt that no script answers. The
-// family adds how its error reports are collected instead of shown.
+// Qt allows, the program's resources, and a failed test for a prompt that no script answers or for
+// an exception that reaches the window layer's guard. The family adds how its error reports are
+// collected instead of shown.
 
 #include <gtest/gtest.h>
 

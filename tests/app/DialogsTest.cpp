@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <stdexcept>
 
 #include "app/AboutDialog.h"
 #include "app/ComMonitorDialog.h"
 #include "app/ErrorDialogs.h"
 #include "app/InterfaceDialog.h"
+#include "app/UnhandledErrorReport.h"
 #include "bus/CommPort.h"
 #include "bus/IQException.h"
 #include "bus/PortList.h"
@@ -23,6 +25,7 @@
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/Guard.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
@@ -68,6 +71,56 @@ TEST(ErrorDialogTest, ReportsStayOnTopAndNameNoneForAMissingDevice) {
   ShowDeviceError(ErrorObject(0), nullptr, 0);
   EXPECT_EQ(fields, (std::vector<std::string>{"Error object code 0", "---"}));
   EXPECT_EQ(onTop, (std::vector<bool>{true, true})) << "both reports stay above other windows";
+}
+
+// The program's own report of a fault that reached the window layer's guard, installed for the
+// test in place of the environment's failure.
+class UnhandledErrorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    environmentReporter_ = ui::SetErrorReporter(nullptr);
+    InstallUnhandledErrorReport();
+  }
+  void TearDown() override { ui::SetErrorReporter(std::move(environmentReporter_)); }
+
+  // Runs a handler that throws, as the layer runs its handlers.
+  template <typename Exception>
+  static void Fail(const char* where, Exception e) {
+    ui::Guarded(where, [&] { throw e; });
+  }
+  // Scripts the error dialog: its description is kept, then it closes.
+  void ExpectReport() {
+    script.RunDialog(kErrorDialog, [this](ui::Dialog& d) {
+      shown.push_back(Field(d, kErrorDescription));
+      // A repaint behind the open report fails again: the same incident.
+      Fail("paint", std::runtime_error("drawn again"));
+      ui::test::Click(d, ui::kIdCancel);
+    });
+  }
+
+  ui::PromptScript script{FailTest};
+  std::vector<std::string> shown;
+
+ private:
+  ui::ErrorReporter environmentReporter_;
+};
+
+TEST_F(UnhandledErrorTest, AFaultIsShownInTheErrorDialogOnceAfterItsHandlerReturns) {
+  ExpectReport();
+  Fail("paint", std::out_of_range("vector index 7"));
+  Fail("paint", 3);  // a second fault before the report opens joins it
+  EXPECT_TRUE(shown.empty()) << "no dialog runs inside the failed handler";
+  ui::test::PumpMessages();
+  EXPECT_EQ(shown, std::vector<std::string>{"Program error in paint: vector index 7"});
+
+  // Once the report is closed, a new fault is a new incident.
+  ExpectReport();
+  Fail("command", std::logic_error("no filter"));
+  ui::test::PumpMessages();
+  EXPECT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown.back(), "Program error in command: no filter");
+  ui::test::PumpMessages();
+  EXPECT_EQ(shown.size(), 2u) << "the fault behind an open report brought no report of its own";
 }
 
 // Every dialog of the program as the user sees it: no text cut off, and whatever a group frames

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterLinks.h"
 #include "familyov/filters/OctaveArray.h"
 #include "familyov/filters/TChannelLinkWindow.h"
@@ -13,6 +14,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "tests/familyov_filterdialogs/DialogTestSupport.h"
 
@@ -103,6 +105,34 @@ TEST_F(OctaveArrayTest, TheBankIsCountedOnceForEveryLinkedChannel) {
   // A channel whose own flag is clear counts once, whatever the others say.
   CreateOctaveBank(host, host, unit, 4, fullRange);
   EXPECT_EQ(Bank().size(), 30u);
+}
+
+// The capacity test reads the unit's limiter and pink-noise switches; when the unit fails to
+// answer, the user sees the family's error and nothing is added or reallocated.
+TEST_F(OctaveArrayTest, ACapacityTestTheUnitFailsShowsTheFamilysErrorAndAddsNothing) {
+  const auto refuseNextLimiterRead = [&] {
+    bus.bus.ClearFaults();
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x2D).OnOccurrence(1));
+  };
+  refuseNextLimiterRead();
+  CreateOctaveBank(host, host, unit, 1, OctaveArraySettings{});
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_TRUE(Bank().empty());
+  EXPECT_TRUE(host.records.empty());
+
+  auto& lowpass = Add<TLowpassFilter>(0, 500);
+  auto dialog = CreateFilterDialog(kFilterLowpass, unit, &host);
+  dialog->Create();
+  dialog->SetFilter(&lowpass);
+  host.records.clear();
+  const int number = lowpass.number;
+  refuseNextLimiterRead();
+  dynamic_cast<ui::UpDown&>(ui::test::ControlOf(*dialog, kOrderUpDown)).Step(-1);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
+  EXPECT_EQ(lowpass.order, 2);
+  EXPECT_EQ(lowpass.number, number);
+  EXPECT_TRUE(host.records.empty());
+  EXPECT_EQ(std::ranges::count(Transfers(), "R22"), 0) << "no reallocation after the failure";
 }
 
 TEST_F(OctaveArrayTest, UnlinkingClearsEveryMembersLinkNumberOnTheUnitAndInMemory) {

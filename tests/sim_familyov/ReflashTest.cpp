@@ -73,6 +73,13 @@ TEST_F(ReflashTest, AReinitialiseBringsBackTheFactorySettings) {
       {"06 F0 06 07 1B 09 00 3F 00 00 00", "06 F0 06 01 02 1B 09"},
       {"06 F0 06 02 0D 0A", "06 F0 06 01 03 0D 0A 00"},
       {"06 F0 06 03 00 09 01", "06 F0 06 01 02 00 09"},
+  });
+  // The initialise is acknowledged before the unit does its long work, so that its reply is never
+  // later than the program waits for it, however slowly the work goes.
+  WithFamilyUnit(unit_, [](sim::familyov::FamilyOvUnit& unit) {
+    EXPECT_EQ(unit.Element(0x1B, 0), (std::vector<uint8_t>{0x3F, 0x00, 0x00, 0x00}));
+  });
+  Run({
       kNotReady,
       kNotReady,
       kNotReady,
