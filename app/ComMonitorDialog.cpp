@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "bus/UCodePacket.h"
+#include "platform/ui/Message.h"
 #include "resources/AppIds.h"
 
 std::string MonitorLine(const char* prefix, std::span<const uint8_t> bytes,
@@ -25,6 +26,10 @@ TComMonitorDialog::TComMonitorDialog(ui::Window* parent)
       maskCheck_(this, appres::kMonitorMaskCheck) {
   OnCommand(appres::kMonitorLogCheck, [this] { logging_ = logCheck_.IsChecked(); });
   OnCommand(appres::kMonitorMaskCheck, [this] { maskingEnabled_ = maskCheck_.IsChecked(); });
+  OnMessage(ui::msg::kTimer, [this](const ui::Message& m) {
+    if (m.wParam == kFlushTimerId) Flush();
+    return 0;
+  });
 }
 
 void TComMonitorDialog::SetupWindow() {
@@ -37,7 +42,22 @@ void TComMonitorDialog::SetupWindow() {
 void TComMonitorDialog::AddLine(const char* prefix, std::span<const uint8_t> bytes,
                                 const uint8_t* checksum) {
   if (!Writing()) return;
-  log_.AppendLine(MonitorLine(prefix, bytes, checksum));
+  const auto now = std::chrono::steady_clock::now();
+  if (pending_.empty()) {
+    firstPendingAt_ = now;
+    StartTimer(kFlushTimerId, kFlushIntervalMs);
+  } else if (pending_.size() >= 2 * static_cast<std::size_t>(kMaxLogLines)) {
+    // The log would drop these anyway.
+    pending_.erase(pending_.begin(), pending_.begin() + kMaxLogLines);
+  }
+  pending_.push_back(MonitorLine(prefix, bytes, checksum));
+  if (now - firstPendingAt_ >= std::chrono::milliseconds(kFlushIntervalMs)) Flush();
+}
+
+void TComMonitorDialog::Flush() {
+  KillTimer(kFlushTimerId);
+  log_.AppendLines(pending_);
+  pending_.clear();
 }
 
 void TComMonitorDialog::LogSentPacket(const UCodePacket& packet) {

@@ -11,8 +11,9 @@ namespace serial {
 constexpr int kFirstComNumber = 1;
 constexpr int kLastComNumber = 255;
 
-// The COM numbers given to devices, kept in a settings key (one number value per device path) so
-// that a device keeps its number from run to run, as the system's port arbiter does. A number
+// The COM numbers given to devices, kept in a settings key (one number value per device path, or
+// per adapter identity where the path would change: DiscoveredPort::numberKey) so that a device
+// keeps its number from run to run, as the system's port arbiter does. A number
 // stays taken by its device while the device is away. Assignments that cannot be saved still hold
 // for this session.
 class ComNumberTable {

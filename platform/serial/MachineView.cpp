@@ -30,6 +30,7 @@ std::string KeyNameSafe(std::string text) {
 struct NumberedPort {
   int number;
   std::string devicePath;
+  std::string numberKey;
 };
 
 }  // namespace
@@ -45,9 +46,9 @@ registry::Key MachineView::Refresh() {
   store_.Clear();
   registry::Key root = store_.Root();
   for (const DiscoveredPort& port : DiscoverPorts(roots_)) {
-    std::optional<int> number = numbers_.NumberFor(port.devicePath);
+    std::optional<int> number = numbers_.NumberFor(port.numberKey);
     if (!number) continue;
-    serialPorts.push_back({*number, port.devicePath});
+    serialPorts.push_back({*number, port.devicePath, port.numberKey});
     if (!port.usb || !port.usb->IsMakersCable()) continue;
     const std::string& serialNumber = port.usb->serialNumber;
     registry::Key cable = root.OpenSubKey(
@@ -55,11 +56,12 @@ registry::Key MachineView::Refresh() {
     cable.OpenSubKey(InstanceName(cable.SubKeyNames().size()) + "\\Device Parameters", true)
         .SetString("PortName", ComName(*number));
   }
-  for (const auto& [path, number] : numbers_.Entries()) {
+  for (const auto& [key, number] : numbers_.Entries()) {
     bool listed =
-        std::ranges::find(serialPorts, path, &NumberedPort::devicePath) != serialPorts.end();
+        std::ranges::find(serialPorts, key, &NumberedPort::numberKey) != serialPorts.end();
+    // An adapter's identity that was not discovered is unplugged; a path is a terminal entered.
     std::error_code error;
-    if (!listed && std::filesystem::exists(path, error)) serialPorts.push_back({number, path});
+    if (!listed && std::filesystem::exists(key, error)) serialPorts.push_back({number, key, key});
   }
   // The port list reads these values from the last one back, so descending numbers list the
   // ports in rising order.
@@ -70,6 +72,14 @@ registry::Key MachineView::Refresh() {
     serialMap.SetString(port.devicePath, ComName(port.number));
   store_.SetReadOnly(true);
   return root;
+}
+
+ComPathLookup ComPathsOf(const ComNumberTable& numbers, DiscoveryRoots roots) {
+  return [&numbers, roots = std::move(roots)](int number) -> std::optional<std::string> {
+    std::optional<std::string> key = numbers.PathOf(number);
+    if (!key) return std::nullopt;
+    return DevicePathFor(*key, roots);
+  };
 }
 
 }  // namespace serial

@@ -4,6 +4,7 @@
 #include "platform/registry/Store.h"
 #include "platform/serial/ComNumberTable.h"
 #include "platform/serial/PortDiscovery.h"
+#include "platform/serial/SerialLine.h"
 
 namespace serial {
 
@@ -27,5 +28,9 @@ class MachineView {
   ComNumberTable& numbers_;
   registry::Store store_;
 };
+
+// COM names resolved as this view lists them: the table's entry for the number, and the device
+// that entry stands for now (an adapter plugged back in may have come back as another tty).
+ComPathLookup ComPathsOf(const ComNumberTable& numbers, DiscoveryRoots roots = {});
 
 }  // namespace serial

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <fstream>
 #include <map>
+#include <set>
+#include <string_view>
 #include <system_error>
 #include <tuple>
 
@@ -62,6 +64,13 @@ std::map<std::string, std::string> StableNames(const fs::path& dev) {
   return names;
 }
 
+constexpr std::string_view kUsbIdentityKeyPrefix = "usb-serial:";
+
+std::string UsbIdentityKey(const UsbIdentity& usb) {
+  return std::string(kUsbIdentityKeyPrefix) + usb.vendorId + ":" + usb.productId + ":" +
+         usb.serialNumber;
+}
+
 // "ttyS10" -> ("ttyS", 10), so that numbered names sort by number.
 std::tuple<std::string, unsigned long, std::string> NaturalKey(const std::string& name) {
   std::size_t digits = name.size();
@@ -93,15 +102,33 @@ std::vector<DiscoveredPort> DiscoverPorts(const DiscoveryRoots& roots) {
     if (!fs::exists(deviceLink, linkError) || IsPhantomLegacyPort(ttyName, entry.path())) continue;
 
     DiscoveredPort port{ttyName, (roots.dev / ttyName).string(), UsbIdentityAbove(deviceLink)};
+    port.numberKey = port.devicePath;
     if (auto stable = stableNames.find(ttyName); stable != stableNames.end()) {
-      port.devicePath = stable->second;
+      port.devicePath = port.numberKey = stable->second;
+    } else if (port.usb && !port.usb->serialNumber.empty()) {
+      port.numberKey = UsbIdentityKey(*port.usb);
     }
     ports.push_back(std::move(port));
   }
   std::sort(ports.begin(), ports.end(), [](const DiscoveredPort& a, const DiscoveredPort& b) {
     return NaturalKey(a.ttyName) < NaturalKey(b.ttyName);
   });
+  // Adapters sold with one serial number for all would share a COM number; all but the first
+  // are known by their paths.
+  std::set<std::string> keys;
+  for (DiscoveredPort& port : ports) {
+    if (!keys.insert(port.numberKey).second) port.numberKey = port.devicePath;
+  }
   return ports;
+}
+
+std::optional<std::string> DevicePathFor(const std::string& numberKey,
+                                         const DiscoveryRoots& roots) {
+  if (!numberKey.starts_with(kUsbIdentityKeyPrefix)) return numberKey;
+  for (const DiscoveredPort& port : DiscoverPorts(roots)) {
+    if (port.numberKey == numberKey) return port.devicePath;
+  }
+  return std::nullopt;
 }
 
 }  // namespace serial

@@ -17,9 +17,7 @@ ComNumberTable& UserComNumbers() {
   return table;
 }
 
-std::unique_ptr<Line> MakeSystemLine() {
-  return MakeSystemLine([](int number) { return UserComNumbers().PathOf(number); });
-}
+std::unique_ptr<Line> MakeSystemLine() { return MakeSystemLine(ComPathsOf(UserComNumbers())); }
 
 }  // namespace serial
 

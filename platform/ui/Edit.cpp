@@ -122,10 +122,18 @@ void Edit::SetReadOnly(bool readOnly) {
   if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) multi->setReadOnly(readOnly);
 }
 
-void Edit::AppendLine(const std::string& lineText) {
+void Edit::AppendLine(const std::string& lineText) { AppendLines({&lineText, 1}); }
+
+void Edit::AppendLines(std::span<const std::string> lines) {
   auto* multi = qobject_cast<QPlainTextEdit*>(Widget());
-  if (multi == nullptr) return;
-  multi->appendPlainText(ToWidgetText(lineText));
+  if (multi == nullptr || lines.empty()) return;
+  // Only the lines the log keeps are laid out.
+  if (maxLines_ > 0 && lines.size() > static_cast<std::size_t>(maxLines_)) {
+    lines = lines.last(static_cast<std::size_t>(maxLines_));
+  }
+  QString text = ToWidgetText(lines.front());
+  for (const std::string& line : lines.subspan(1)) text += QLatin1Char('\n') + ToWidgetText(line);
+  multi->appendPlainText(text);
   multi->verticalScrollBar()->setValue(multi->verticalScrollBar()->maximum());
 }
 

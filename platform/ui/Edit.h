@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <span>
+#include <string>
 
 #include "platform/ui/Control.h"
 #include "platform/ui/Validator.h"
@@ -27,8 +29,10 @@ class Edit : public Control {
   void SetReadOnly(bool readOnly);
   bool IsMultiLine() const { return HasStyle(style::kMultiLine); }
 
-  // Multi-line: adds a line at the end and keeps at most `maxLines` (0: no limit).
+  // Multi-line: adds a line (or lines, in one layout and one scroll) at the end and keeps at most
+  // `maxLines` (0: no limit).
   void AppendLine(const std::string& line);
+  void AppendLines(std::span<const std::string> lines);
   void SetMaxLines(int maxLines);
   int LineCount() const;
 

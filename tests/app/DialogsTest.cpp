@@ -177,12 +177,36 @@ TEST(ComMonitorTest, LogOnlyWhenCheckedAndNotMaskedWhileMaskingIsEnabled) {
   monitor.LogReceivedBytes(bytes);
   monitor.EndMask();
   monitor.LogSentBytes(bytes);
+  ui::test::StepTimers(TComMonitorDialog::kFlushIntervalMs);
   EXPECT_EQ(log.LineCount(), 2);
   EXPECT_NE(log.Text().find("<< FD E0 "), std::string::npos) << log.Text();
   const QFontMetrics metrics(log.Widget()->font());
   EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("MMMM"))
       << "a fixed-pitch font keeps the hex in columns";
   ui::test::GrabPng(monitor, OutputPath("com-monitor.png"));
+  monitor.Destroy();
+}
+
+TEST(ComMonitorTest, GatheredLinesReachTheLogInOrderAndTheLogStaysBounded) {
+  TComMonitorDialog monitor(nullptr);
+  monitor.Create();
+  auto& log = static_cast<ui::Edit&>(ui::test::ControlOf(monitor, kMonitorLog));
+  ui::test::Click(monitor, kMonitorLogCheck);
+  ui::test::Click(monitor, kMonitorMaskCheck);
+  constexpr int kLines = 12000;
+  for (int i = 0; i < kLines; ++i) {
+    const std::vector<uint8_t> bytes{static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i)};
+    monitor.LogReceivedBytes(bytes);
+  }
+  ui::test::StepTimers(TComMonitorDialog::kFlushIntervalMs);
+  EXPECT_EQ(log.LineCount(), 5000);
+  const std::string text = log.Text();
+  EXPECT_TRUE(text.starts_with("<< 1B 58 \n<< 1B 59 \n")) << text.substr(0, 40);
+  EXPECT_TRUE(text.ends_with("<< 2E DF ")) << text.substr(text.size() - 40);
+
+  monitor.LogSentBytes(std::vector<uint8_t>{0x01});
+  monitor.Flush();
+  EXPECT_TRUE(log.Text().ends_with("<< 2E DF \n>> 01 "));
   monitor.Destroy();
 }
 

@@ -4,13 +4,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "bus/PollBackoff.h"
 #include "familyov/channels/LevelWindows.h"
 #include "familyov/channels/TSummaryWindow.h"
 #include "familyov/filters/FilterClasses.h"
@@ -356,6 +360,57 @@ TEST_F(SummaryTest, ADeadBusIsReportedOnceAndThenCostsNothing) {
   EXPECT_TRUE(testsupport::RunLoopUntil([] { return !ovtest::ReportedErrors().empty(); },
                                         std::chrono::seconds(5)));
   EXPECT_LT(testsupport::CpuShareWhileWaiting(std::chrono::milliseconds(1500)), 0.10);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
+// The unit stalls for longer than the program waits: the polls meanwhile time out (one report),
+// and when the unit resumes, their late answers all arrive at once. The next reads are answered
+// by what they asked for: the unit's name stays in the titles and the meters follow the signal.
+TEST_F(SummaryTest, AUnitThatStallsAndAnswersLateIsReadRightAfterwards) {
+  constexpr int kStallMs = 1500;
+  constexpr int kUnitNameObject = 0x15;
+  std::vector<uint8_t> name(15);
+  std::ranges::copy(std::string("Front of House"), name.begin());
+  bus.bus.StoreElement(index, kUnitNameObject, 0, name);
+  TSummaryWindow& summary = Open();
+  summary.Show();
+  const std::string title = "Unit Summary--" + device->GetDisplayName();
+  EXPECT_NE(title.find("Front of House"), std::string::npos) << title;
+  // The meters of a unit that answers show a level that moves from poll to poll.
+  const auto meterReadings = [&] {
+    std::set<float> levels;
+    for (int round = 0; round < 4; ++round) {
+      ui::test::PumpIdle(3 * device->channels);
+      levels.insert(summary.Panes().Output(0).MeterLevel());
+    }
+    return levels.size();
+  };
+  ASSERT_GT(meterReadings(), 1u);
+
+  constexpr int kLatePolls = 5;
+  const auto stallEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStallMs);
+  bus.bus.AddFault(sim::Fault::Stall(kStallMs).ForUnit(5).Times(1));
+  for (int poll = 0; poll < kLatePolls; ++poll) {
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(1);
+  }
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  // The polls rest for their longest pause now, while the unit resumes and their late answers
+  // reach the line.
+  ASSERT_LT(std::chrono::steady_clock::now(), stallEnd);
+  testsupport::RunLoopUntil([&] { return std::chrono::steady_clock::now() > stallEnd; },
+                            std::chrono::milliseconds(kStallMs + 200));
+  testsupport::RunLoopUntil([] { return false; }, std::chrono::milliseconds(100));
+
+  // Everything is read anew, as when the unit's window opens again, the name first.
+  device->InvalidateValues();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  EXPECT_EQ("Unit Summary--" + device->GetDisplayName(), title);
+  edit->OpenChildWindow(edit->Ids().inputLevel);
+  ui::Window* levels = edit->ChildWindow(edit->Ids().inputLevel);
+  ASSERT_NE(levels, nullptr);
+  EXPECT_NE(levels->Text().find("Front of House"), std::string::npos) << levels->Text();
+  EXPECT_GT(meterReadings(), 1u) << "the meters move again";
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 

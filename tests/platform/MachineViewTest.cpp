@@ -86,5 +86,38 @@ TEST_F(MachineViewTest, ARefreshFollowsThePlugAndKeepsNumbers) {
   EXPECT_EQ(serialMap.GetString(Dev("ttyUSB5")), "COM5");
 }
 
+// An adapter with no stable name, unplugged and plugged back in, comes back as another tty: it
+// keeps its COM number, and a line opened under that number reaches it there.
+TEST_F(MachineViewTest, AnAdapterThatComesBackAsAnotherTtyKeepsItsNumber) {
+  PseudoTerminal first;
+  PseudoTerminal second;
+  sysfs_.AddUsbTty("ttyUSB3", "2-1", "0403", "6001", "FT9Z1");
+  dir_.Link("dev/ttyUSB3", first.SlavePath());
+  registry::Key serialMap = view_.Refresh().OpenSubKey(kSerialMap, false);
+  const std::optional<std::string> com = serialMap.GetString(Dev("ttyUSB3"));
+  ASSERT_EQ(com, "COM5");
+
+  sysfs_.Unplug("ttyUSB3");
+  std::filesystem::remove(dir_.Path() / "dev/ttyUSB3");
+  sysfs_.AddUsbTty("ttyUSB7", "2-1", "0403", "6001", "FT9Z1");
+  dir_.Link("dev/ttyUSB7", second.SlavePath());
+  sysfs_.AddUsbTty("ttyUSB8", "2-2", "067b", "2303", "");
+  view_.Refresh();
+  EXPECT_EQ(serialMap.GetString(Dev("ttyUSB3")), std::nullopt);
+  EXPECT_EQ(serialMap.GetString(Dev("ttyUSB7")), com);
+  EXPECT_EQ(serialMap.GetString(Dev("ttyUSB8")), "COM6") << "the old tty's name held no number";
+
+  auto line = MakeSystemLine(ComPathsOf(numbers_, sysfs_.Roots()));
+  ASSERT_EQ(line->Open(*com), Failure::None);
+  const uint8_t byte = 0x5A;
+  EXPECT_EQ(line->Write(&byte, 1), 1);
+  EXPECT_EQ(second.Receive(1, 1000), std::vector<unsigned char>{0x5A});
+  line->Close();
+
+  sysfs_.Unplug("ttyUSB7");
+  view_.Refresh();
+  EXPECT_EQ(line->Open(*com), Failure::NoSuchPort) << "unplugged";
+}
+
 }  // namespace
 }  // namespace serial

@@ -47,6 +47,36 @@ TEST(PortDiscoveryTest, FindsDeviceBackedTtysWithTheirUsbIdentity) {
   EXPECT_EQ(ports[0].devicePath, (dir.Path() / "dev/ttyS0").string());
 }
 
+// The COM number table keys a port by what stays with the adapter when it is plugged in again.
+TEST(PortDiscoveryTest, EachPortIsNumberedByWhatStaysWithItsAdapter) {
+  TempDir dir;
+  FakeSysfs sysfs(dir);
+  sysfs.AddUsbTty("ttyUSB0", "1-1", "0403", "6001", "A50285BI");
+  sysfs.AddStableName("usb-Maker_Cable_A50285BI-if00-port0", "ttyUSB0");
+  sysfs.AddUsbTty("ttyUSB1", "1-2", "0403", "6001", "FT9Z1");
+  sysfs.AddUsbTty("ttyUSB2", "1-3", "067b", "2303", "");
+  // Two adapters sold with the same serial number.
+  sysfs.AddUsbTty("ttyUSB3", "1-4", "1a86", "7523", "0001");
+  sysfs.AddUsbTty("ttyUSB4", "1-5", "1a86", "7523", "0001");
+  sysfs.AddLegacyTty("ttyS0", "4");
+
+  std::vector<std::string> keys;
+  for (const DiscoveredPort& port : DiscoverPorts(sysfs.Roots())) keys.push_back(port.numberKey);
+  const std::string dev = (dir.Path() / "dev").string();
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      dev + "/ttyS0", dev + "/serial/by-id/usb-Maker_Cable_A50285BI-if00-port0",
+                      "usb-serial:0403:6001:FT9Z1", dev + "/ttyUSB2", "usb-serial:1a86:7523:0001",
+                      dev + "/ttyUSB4"}));
+
+  EXPECT_EQ(DevicePathFor("usb-serial:0403:6001:FT9Z1", sysfs.Roots()), dev + "/ttyUSB1");
+  EXPECT_EQ(DevicePathFor(dev + "/ttyS0", sysfs.Roots()), dev + "/ttyS0");
+  EXPECT_EQ(DevicePathFor("/dev/pts/4", sysfs.Roots()), "/dev/pts/4") << "a terminal entered";
+  sysfs.Unplug("ttyUSB1");
+  EXPECT_EQ(DevicePathFor("usb-serial:0403:6001:FT9Z1", sysfs.Roots()), std::nullopt);
+  sysfs.AddUsbTty("ttyUSB7", "1-2", "0403", "6001", "FT9Z1");
+  EXPECT_EQ(DevicePathFor("usb-serial:0403:6001:FT9Z1", sysfs.Roots()), dev + "/ttyUSB7");
+}
+
 TEST(PortDiscoveryTest, MissingOrEmptyTreesGiveNoPorts) {
   TempDir dir;
   EXPECT_TRUE(DiscoverPorts({dir.Path() / "nowhere", dir.Path() / "nodev"}).empty());

@@ -11,7 +11,10 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <span>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
@@ -203,6 +206,15 @@ TEST_F(ControlsTest, TheLogEditKeepsItsLastLines) {
   for (int i = 1; i <= 5; ++i) log.AppendLine("line " + std::to_string(i));
   EXPECT_EQ(log.LineCount(), 3);
   EXPECT_EQ(log.Text(), "line 3\nline 4\nline 5");
+
+  // A batch goes in whole, empty lines and all, and a batch longer than the log keeps its end.
+  const std::vector<std::string> batch{"", "b", "c", "d", "e"};
+  log.AppendLines(std::span(batch).first(2));
+  EXPECT_EQ(log.Text(), "line 5\n\nb");
+  log.AppendLines(batch);
+  EXPECT_EQ(log.Text(), "c\nd\ne");
+  log.AppendLines({});
+  EXPECT_EQ(log.LineCount(), 3);
 }
 
 TEST_F(ControlsTest, ComboAndListBoxesHoldItemsWithDataAndIgnoreBadIndexes) {
