@@ -95,7 +95,7 @@ TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdav
                                                GroupKind kind)
     : ui::Dialog(parent, kGroupAssignmentDialog), TDataWindow(parent), group_(this) {
   group_.flowDown = true;
-  if (const int icon = UnitSmallIconId(device.outputs)) SetIcon(icon);
+  SetIcon(device.GetModelBitmapId());
   const bool inputs = kind == GroupKind::kInputLevel;
   const int first = inputs ? 0 : device.firstOutput;
   const int count = inputs ? device.inputs : device.outputs;

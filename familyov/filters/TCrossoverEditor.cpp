@@ -128,7 +128,7 @@ TCrossoverDecoratedFrame::TCrossoverDecoratedFrame(TEditOVWindow& editWindow)
       layout_(std::make_unique<TCrossoverLayoutWindow>(this, Device())) {
   SetClient(layout_.get());
   SetRect({kFrameLeft, kFrameTop, kFrameLeft + kFrameWidth, kFrameTop + kFrameHeight});
-  if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
+  SetIcon(Device().GetModelBitmapId());
   SetMenu(kCrossoverEditorMenu);
   AddStatusBar();
 }

@@ -301,7 +301,7 @@ TFilterDecoratedFrame::TFilterDecoratedFrame(TEditOVWindow& editWindow, int chan
       layout_(std::make_unique<TFilterLayoutWindow>(this, Device(), channel)) {
   SetClient(layout_.get());
   SetRect({kFrameLeft, kFrameTop, kFrameLeft + kFrameWidth, kFrameTop + kFrameHeight});
-  if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
+  SetIcon(Device().GetModelBitmapId());
   SetMenu(kFilterEditorMenu);
   AddStatusBar();
   const std::pair<int, int> buttons[] = {

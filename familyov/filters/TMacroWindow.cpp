@@ -78,7 +78,7 @@ TMacroWindow::TMacroWindow(IQDeviceOrdavinex& device, ui::Window* root, std::fil
   SetText(kCaption);
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
-  if (const int icon = UnitSmallIconId(device.outputs)) SetIcon(icon);
+  SetIcon(device.GetModelBitmapId());
   SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   SetLink1(root);
   SetLink2(this);

@@ -40,6 +40,7 @@ TEditOVWindow::TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device)
   SetMenu(ovres::kEditUnitMenu);
   AddStatusBar();
   SetRect(kDefaultRect);
+  SetIcon(device.GetModelBitmapId());
   SetLink1(this);
   SetupCommands();
   OnNotify(ovres::kFunctionTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {

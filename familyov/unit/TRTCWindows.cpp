@@ -312,7 +312,7 @@ TRTCDecoratedFrame::TRTCDecoratedFrame(TEditOVWindow& editWindow)
   SetClient(layout_.get());
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kFrameWidth, area.top + kFrameHeight});
-  if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
+  SetIcon(Device().GetModelBitmapId());
   AddStatusBar();
   AddToolButton(kCmNewEvent, ui::Resources::Image(kEventImage));
   AddToolSeparator();

@@ -184,6 +184,10 @@ class Window {
   virtual bool IdleAction(long idleCount);
   // Keys reach the focus window and then its parents before the widget sees them; true swallows.
   virtual bool PreProcessKey(const KeyStroke& key);
+  // Puts `child` where the window's layout wants it at the window's present size, also while
+  // the window is hidden; false while the window cannot place it yet (a frame's client before
+  // the frame holds it). Sizes measured around the child are true after it.
+  virtual bool PlaceChild(const Window& /*child*/) { return true; }
 
   // Runs IdleAction on this window and its tree; true when any wants more idle time.
   bool RunIdle(long idleCount);
