@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -95,6 +96,23 @@ void ListView::AddColumn(const std::string& title, int widthPixels) {
   view->setColumnCount(std::max(columns_, 1));
   view->headerItem()->setText(column, ToWidgetText(title));
   view->setColumnWidth(column, widthPixels);
+}
+
+int ListView::ColumnsWidth() const {
+  const auto* view = As<QTreeWidget>();
+  if (view == nullptr) return 0;
+  int width = 0;
+  for (int column = 0; column < columns_; ++column) width += view->columnWidth(column);
+  return width;
+}
+
+int ListView::FullWidth() const {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return 0;
+  // The frame takes its width from the style when first polished, which showing does.
+  view->ensurePolished();
+  return ColumnsWidth() + 2 * view->frameWidth() +
+         view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
 int ListView::InsertItem(int index, const std::string& text, int image, Param data) {

@@ -118,6 +118,10 @@ TEST_F(BusEditorTest, AddBypassCopyAndDeleteFromTheList) {
   EXPECT_EQ(editor.Layout().Panes().count->CountText(), std::to_string(unit->freeSections));
   EXPECT_LT(unit->freeSections, before);
 
+  // At its first size the list, half the editor, shows every column.
+  editor.Show();
+  ui::test::PumpMessages();
+  EXPECT_LT(list.List().ColumnsWidth(), list.List().ClientRect().Width());
   const std::filesystem::path gallery = GALLERY_DIR;
   std::filesystem::create_directories(gallery);
   EXPECT_TRUE(ui::test::GrabPng(editor, (gallery / "filter-editor.png").string()));
