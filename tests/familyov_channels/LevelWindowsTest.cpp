@@ -72,6 +72,36 @@ TEST_F(LevelWindowsTest, ASliderWritesItsChannelAndADragEndsOnItsLastPosition) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+// The rows where the trackbar's picture has ink in its outer thirds, left and right.
+std::pair<std::vector<int>, std::vector<int>> SideInkRows(ui::Window& trackbar) {
+  const QImage image = trackbar.Widget()->grab().toImage();
+  std::pair<std::vector<int>, std::vector<int>> rows;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto inked = [&](int from, int to) {
+      for (int x = from; x < to; ++x) {
+        if (qGray(image.pixel(x, y)) < 100) return true;
+      }
+      return false;
+    };
+    if (inked(0, image.width() / 3)) rows.first.push_back(y);
+    if (inked(image.width() * 2 / 3, image.width())) rows.second.push_back(y);
+  }
+  return rows;
+}
+
+TEST_F(LevelWindowsTest, OneTickBesideEverySliderMarksZeroDb) {
+  TOutputLevelWindow& window = Outputs();
+  for (ui::Window* pane :
+       {static_cast<ui::Window*>(&window.Pane(0)), static_cast<ui::Window*>(window.Master())}) {
+    ui::Window& trackbar = ui::test::ControlOf(*pane, kLevelTrackbar);
+    const auto [left, right] = SideInkRows(trackbar);
+    // One short line on each side, level with each other.
+    ASSERT_FALSE(left.empty());
+    EXPECT_EQ(left, right);
+    EXPECT_EQ(left.size(), 1u);
+  }
+}
+
 TEST_F(LevelWindowsTest, AGroupMovesTogetherWrittenOncePerMember) {
   StoreGroup(5, 3);
   StoreGroup(8, 3);
