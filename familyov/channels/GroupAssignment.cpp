@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -87,7 +88,10 @@ void TGroupDialog::Notify(NotifyRecord* record) {
 }
 
 bool TGroupDialog::PreProcessKey(const ui::KeyStroke& key) {
-  if (key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape)) return true;
+  if (!key.down) return ui::Dialog::PreProcessKey(key);
+  if (key.code == ui::key::kReturn) return true;
+  // Not this pane's to close: the window of panes around it closes.
+  if (key.code == ui::key::kEscape) return false;
   return ui::Dialog::PreProcessKey(key);
 }
 
@@ -111,6 +115,8 @@ void TGroupAssignmentWindow::SetupWindow() {
   for (auto& row : rows_) group_.AddPane(row.get());
   group_.SetRect({0, 0, group_.ContentWidth(), group_.ContentHeight()});
   SetClientSize({group_.ContentWidth(), group_.ContentHeight()});
+  const ui::Rect size = PlacementRect();
+  PlaceAtWorkAreaCorner(*this, size.Width(), size.Height());
 }
 
 }  // namespace namespaceOV

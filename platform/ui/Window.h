@@ -131,6 +131,9 @@ class Window {
   // The user cannot make the window larger than this. A window held back by a lower limit grows
   // again, up to the size it was last given, when the limit is raised.
   void SetMaximumSize(Size s);
+  // A window without a sizing border: it keeps the size it is created with, and the user cannot
+  // change it. Set before Create.
+  void SetFixedSize(bool fixed) { fixedSize_ = fixed; }
   static Rect ScreenWorkArea();
 
   virtual void SetText(const std::string& text);
@@ -234,6 +237,7 @@ class Window {
   bool enabled_ = true;
   bool hidden_ = false;
   bool staysOnTop_ = false;
+  bool fixedSize_ = false;
   bool mouseButtonsAlone_ = false;
   WindowEdge edge_ = WindowEdge::None;
 };
