@@ -146,6 +146,15 @@ bool TEditOVWindow::IsLocked(bool report) {
   return false;
 }
 
+bool TEditOVWindow::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.down && key.code == ui::key::kReturn && key.modifiers == ui::kNoModifier &&
+      tree_.IsFocusOfItsWindow()) {
+    RunSelectedNode();
+    return true;
+  }
+  return ui::Frame::PreProcessKey(key);
+}
+
 void TEditOVWindow::RunSelectedNode() {
   const bool locked = IsLocked(false);
   const ui::TreeItem item = tree_.Selected();

@@ -192,6 +192,15 @@ TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
   EXPECT_EQ(List(input).Rows().size(), 1u);
   EXPECT_EQ(List(output).Rows().size(), 1u);
   EXPECT_EQ(unit->Filters().size(), 2u);
+
+  // The Delete key in the list is the menu's Delete; without a selection it does nothing.
+  SelectRows(List(output), {});
+  ui::test::PressKey(List(output).List(), Qt::Key_Delete);
+  EXPECT_EQ(List(output).Rows().size(), 1u);
+  SelectRows(List(output), {0});
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::PressKey(List(output).List(), Qt::Key_Delete);
+  EXPECT_TRUE(List(output).Rows().empty());
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 

@@ -310,6 +310,13 @@ bool ScrollBarShows(const TGroupWindow& group) {
 TEST_F(EditWindowTest, EveryWindowOfPanesShowsAllItsPanesGrowsNoFurtherAndHasTheModelIcon) {
   auto window = Open();
   const NodeIds& ids = window->Ids();
+  // Enter on a node opens it, as a double click does.
+  window->Tree().Select(window->FindNodeInfo(ids.inputLevel)->item);
+  window->Tree().SetFocus();
+  ui::test::PressKey(window->Tree(), Qt::Key_Return);
+  ASSERT_NE(window->ChildWindow(ids.inputLevel), nullptr);
+  window->ChildWindow(ids.inputLevel)->CloseWindow(ui::kIdCancel);
+  ui::test::PumpMessages();
   for (const int node : {ids.inputLevel, ids.outputLevel, ids.inputDelay, ids.outputDelay,
                          ids.inputNames, ids.outputNames, ids.limiter, ids.memory, ids.compressors,
                          ids.advancedMixer, ids.linking}) {
