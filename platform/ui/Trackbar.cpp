@@ -243,6 +243,8 @@ QWidget* UpDown::MakeControlWidget(QWidget* parentWidget) {
     auto* button = new QToolButton(box);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
+    // The arrows step what stands beside them; the keyboard passes them by, as it always did.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     QObject::connect(button, &QToolButton::clicked, button, [this, delta = delta] { Step(delta); });
     layout->addWidget(button);
