@@ -167,6 +167,7 @@ TRTCListWindow::TRTCListWindow(ui::Window* parent, IQDeviceOrdavinex& device, TT
       editor_(editor),
       list_(this, kEventList),
       images_(16, 16) {
+  list_.Bind({kEventList, ui::ControlKind::ListView, "", {}, ui::style::kReport}, {0, 0, 100, 100});
   images_.AddStrip(ui::Resources::Image(kEventImage), ui::Color{255, 255, 255});
   SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kEventList, ui::Notify::ItemChanged, [this](const ui::Notification&) {

@@ -35,8 +35,36 @@ QImage Composite(const QImage& state, const QImage& image) {
 }
 }  // namespace
 
+namespace {
+
+// A list that says how to fill it while it is empty: a blank white box looks broken.
+class HintedTreeWidget : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+  void SetHint(const QString& hint) {
+    hint_ = hint;
+    viewport()->update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QTreeWidget::paintEvent(e);
+    if (hint_.isEmpty() || topLevelItemCount() != 0) return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(viewport()->rect().adjusted(kHintMargin, kHintMargin, -kHintMargin, 0),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, hint_);
+  }
+
+ private:
+  static constexpr int kHintMargin = 8;
+  QString hint_;
+};
+
+}  // namespace
+
 QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
-  auto* view = new QTreeWidget(parentWidget);
+  auto* view = new HintedTreeWidget(parentWidget);
   view->setRootIsDecorated(false);
   view->setUniformRowHeights(true);
   view->setColumnCount(1);
@@ -96,6 +124,10 @@ void ListView::AddColumn(const std::string& title, int widthPixels) {
   view->setColumnCount(std::max(columns_, 1));
   view->headerItem()->setText(column, ToWidgetText(title));
   view->setColumnWidth(column, widthPixels);
+}
+
+void ListView::SetEmptyHint(const std::string& hint) {
+  if (auto* view = dynamic_cast<HintedTreeWidget*>(Widget())) view->SetHint(ToWidgetText(hint));
 }
 
 int ListView::ColumnsWidth() const {

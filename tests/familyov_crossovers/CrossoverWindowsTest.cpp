@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QImage>
+#include <QWidget>
 #include <filesystem>
 
 #include "familyov/filters/TCrossoverEditor.h"
@@ -170,6 +172,15 @@ TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) 
   ASSERT_NE(macros, nullptr);
   EXPECT_TRUE(TMacroWindow::InUse());
   Command(window, kCmMacros);  // this window's own: nothing happens
+  // Empty, the list says how to fill it, under its column titles.
+  macros->Show();
+  ui::test::PumpMessages();
+  const QImage empty = macros->List().Widget()->grab().toImage();
+  int hintInk = 0;
+  for (int y = empty.height() / 4; y < empty.height() / 2; ++y) {
+    for (int x = 0; x < empty.width(); ++x) hintInk += qGray(empty.pixel(x, y)) < 200 ? 1 : 0;
+  }
+  EXPECT_GT(hintInk, 20);
 
   CrossoverChanges(unit, nullptr).SetType(0, CrossoverSide::kLow, kCrossoverButterworth);
   script
