@@ -113,8 +113,10 @@ TGroupAssignmentWindow::~TGroupAssignmentWindow() { Destroy(); }
 void TGroupAssignmentWindow::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (auto& row : rows_) group_.AddPane(row.get());
-  group_.SetRect({0, 0, group_.ContentWidth(), group_.ContentHeight()});
-  SetClientSize({group_.ContentWidth(), group_.ContentHeight()});
+  // As large as the rows, all of them showing.
+  const ui::Size fitting = group_.FittingSize();
+  group_.SetRect({0, 0, fitting.cx, fitting.cy});
+  SetFixedClientSize(fitting);
   const ui::Rect size = PlacementRect();
   PlaceAtWorkAreaCorner(*this, size.Width(), size.Height());
 }

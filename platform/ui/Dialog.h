@@ -33,6 +33,8 @@ class Dialog : public Window {
   // the focus, and the dialog stays open.
   void CloseWindow(int result = kIdCancel) override;
 
+  // A dialog sized by what it holds rather than by its template; it keeps that size.
+  void SetFixedClientSize(Size s);
   Control* ControlById(int id) const;
   const DialogUnits& Units() const { return *units_; }
   const DialogTemplate& Template() const { return template_; }

@@ -169,6 +169,19 @@ TEST_F(LevelWindowsTest, TheGroupsWindowWritesEachSidesValues) {
   EXPECT_EQ(GroupValueOf(GroupKind::kOutputLevel, 3), 3);
 }
 
+TEST_F(LevelWindowsTest, TheGroupsWindowShowsEveryRow) {
+  TOutputLevelWindow& outputs = Outputs();
+  script.RunDialog(kGroupAssignmentDialog, [](ui::Dialog& dialog) {
+    auto& window = dynamic_cast<TGroupAssignmentWindow&>(dialog);
+    ASSERT_EQ(window.RowCount(), 8);
+    const ui::Rect last = window.Row(7).WindowRect();
+    EXPECT_LE(last.bottom, dialog.ClientRect().bottom);
+    EXPECT_LE(last.right, dialog.ClientRect().right);
+    dialog.EndDialog(ui::kIdCancel);
+  });
+  outputs.Commands().Run(kCmGroups);
+}
+
 TEST_F(LevelWindowsTest, MetersMoveAndASilentUnitGivesOneReport) {
   TInputLevelWindow& inputs = Inputs();
   TOutputLevelWindow& outputs = Outputs();
