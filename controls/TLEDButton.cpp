@@ -46,12 +46,8 @@ void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   const ui::Size client = ClientSize();
   controls::FillClient(dc, client, StateColor(), controls::Shadow());
   controls::DrawButtonBevel(dc, client, controls::PushLook(pushStyle_, pressed_));
-  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
-  dc.SetFont(ui::Font::VariablePitch());
   if (style_ == kColoredStyle) {
-    // The owner-drawn button widget keeps no text of its own; the window object holds the caption.
-    const std::string caption = ui::Window::Text();
-    dc.DrawTextAt(Centered(client, dc.MeasureText(caption)), caption);
+    DrawCaption(dc);
     return;
   }
   const ui::Point at = Centered(client, Lamps().FrameSize());
@@ -62,6 +58,14 @@ void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   dc.SetPen(ui::Pen::Solid(controls::Shadow()));
   dc.Arc(ring, Plus(at, kRingUpperRight), Plus(at, kRingLowerLeft));
   DrawLamp(dc);
+}
+
+void TLEDButton::DrawCaption(ui::Dc& dc) const {
+  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
+  dc.SetFont(ui::Font::VariablePitch());
+  // The owner-drawn button widget keeps no text of its own; the window object holds the caption.
+  const std::string caption = ui::Window::Text();
+  dc.DrawTextAt(Centered(ClientSize(), dc.MeasureText(caption)), caption);
 }
 
 void TLEDButton::DrawLamp(ui::Dc& dc) const {
@@ -77,6 +81,8 @@ void TLEDButton::Redraw() {
     dc.SetPen(ui::Pen::Solid(ui::kBlack));
     dc.SetBrush(ui::Brush::Solid(StateColor()));
     dc.Rectangle(ClientRect().Inflated(-2, -2));
+    // The colour changes under the caption ("Mute", "Mod"), which stays.
+    DrawCaption(dc);
   } else {
     DrawLamp(dc);
   }

@@ -24,6 +24,7 @@ class TLEDButton : public ui::OwnerDrawButton {
   ui::Size ClientSize() const;
   ui::Color StateColor() const;
   void DrawLamp(ui::Dc& dc) const;
+  void DrawCaption(ui::Dc& dc) const;
 
   bool pushStyle_ = false;
   int state_ = kOff;

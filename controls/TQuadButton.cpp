@@ -22,6 +22,8 @@ void Line(ui::Dc& dc, ui::Color c, ui::Point from, ui::Point to) {
 }  // namespace
 
 TQuadButton::TQuadButton(ui::Window* parent, int id) : ui::OwnerDrawButton(parent, id) {
+  // It draws no focus mark: the keyboard passes it by, to the entry it steps.
+  SetTabStop(false);
   // The zones take the mouse themselves; the button underneath must not also click.
   SetMouseButtonsHandledAlone(true);
   controls::RouteLeftButton(*this, {[this](ui::Point p) { Press(p); },

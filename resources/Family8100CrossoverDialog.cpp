@@ -1,9 +1,7 @@
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
 #include <vector>
 
 #include "platform/ui/Resources.h"
+#include "resources/CrossoverPictures.h"
 #include "resources/Family8100CrossoverIds.h"
 
 namespace f8100res {
@@ -15,33 +13,8 @@ namespace style = ui::style;
 
 constexpr int kNoId = -1;
 
-constexpr int kPictureWidthPx = 20;
-constexpr int kPictureHeightPx = 14;
 // Left of a row's controls: its name, then its picture.
 constexpr int kRowControlsLeft = 46;
-
-// A response trace on a grid line: flat in the pass band, rolling off towards the stop band.
-QImage ResponsePicture(bool lowPass) {
-  QImage image(kPictureWidthPx, kPictureHeightPx, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(128, 128, 128), 1));
-  p.drawLine(QPointF(0, 3.5), QPointF(kPictureWidthPx, 3.5));
-  QPainterPath trace;
-  if (lowPass) {
-    trace.moveTo(1, 3.5);
-    trace.lineTo(8, 3.5);
-    trace.cubicTo(12, 3.5, 14, 6, 18, 13);
-  } else {
-    trace.moveTo(2, 13);
-    trace.cubicTo(6, 6, 8, 3.5, 12, 3.5);
-    trace.lineTo(19, 3.5);
-  }
-  p.setPen(QPen(QColor(0, 0, 160), 2));
-  p.drawPath(trace);
-  return image;
-}
 
 // One crossover's row from `top`: its name and picture, alignment, frequency with its steps, slope
 // and the polarity of the output it feeds.
@@ -63,8 +36,8 @@ void AddRow(std::vector<ui::ControlTemplate>& controls, int top, const char* nam
 }  // namespace
 
 void RegisterFamily8100CrossoverDialog() {
-  ui::Resources::AddImage(kLowCrossoverPicture, ResponsePicture(true));
-  ui::Resources::AddImage(kHighCrossoverPicture, ResponsePicture(false));
+  ui::Resources::AddImage(kLowCrossoverPicture, crossover_pictures::LowCrossoverPicture());
+  ui::Resources::AddImage(kHighCrossoverPicture, crossover_pictures::HighCrossoverPicture());
   std::vector<ui::ControlTemplate> controls;
   AddRow(controls, 6, "Left", kLowCrossoverPicture, kLowAlignment, kLowFrequency, kLowQuad,
          kLowOrder, kLowSlope, kLowPolarity);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Message.h"
 #include "platform/ui/Resources.h"
+#include "resources/CrossoverPictures.h"
 #include "resources/FamilyOvCrossoverIds.h"
 
 namespace ovcrossover_res {
@@ -13,13 +14,16 @@ namespace style = ui::style;
 
 constexpr int kNoId = 0;
 
-// One crossover's row from `top`: its name, type, frequency with its steps, and its slope.
+// One crossover's row from `top`: its name and picture, type, frequency with its steps, and its
+// slope.
 void AddCrossoverRow(std::vector<ui::ControlTemplate>& controls, int top, const char* name,
-                     int type, int frequency, int quad, int order, int slope) {
+                     int picture, int type, int frequency, int quad, int order, int slope) {
   controls.push_back({kNoId, ControlKind::Line, "", {4, top, 436, 26}});
-  controls.push_back({kNoId, ControlKind::Static, name, {10, top + 9, 40, 9}});
+  controls.push_back({kNoId, ControlKind::Static, name, {8, top + 9, 36, 9}});
   controls.push_back(
-      {type, ControlKind::ComboBox, "", {54, top + 7, 80, 60}, style::kDropDownList});
+      {kNoId, ControlKind::Picture, "", {44, top + 7, 12, 12}, style::kNone, picture});
+  controls.push_back(
+      {type, ControlKind::ComboBox, "", {58, top + 7, 80, 60}, style::kDropDownList});
   controls.push_back({kNoId, ControlKind::Static, "Freq", {142, top + 9, 18, 9}});
   controls.push_back({frequency, ControlKind::Edit, "0", {162, top + 7, 40, 12}});
   controls.push_back({quad, ControlKind::OwnerDrawButton, "", {206, top + 5, 44, 16}});
@@ -31,11 +35,13 @@ void AddCrossoverRow(std::vector<ui::ControlTemplate>& controls, int top, const 
 }  // namespace
 
 void RegisterFamilyOvCrossoverDialogs() {
+  ui::Resources::AddImage(kLowCrossoverPicture, crossover_pictures::LowCrossoverPicture());
+  ui::Resources::AddImage(kHighCrossoverPicture, crossover_pictures::HighCrossoverPicture());
   std::vector<ui::ControlTemplate> crossover;
-  AddCrossoverRow(crossover, 2, "High Edge", kLowType, kLowFrequency, kLowQuad, kLowOrder,
-                  kLowSlope);
-  AddCrossoverRow(crossover, 32, "Low Edge", kHighType, kHighFrequency, kHighQuad, kHighOrder,
-                  kHighSlope);
+  AddCrossoverRow(crossover, 2, "High Edge", kLowCrossoverPicture, kLowType, kLowFrequency,
+                  kLowQuad, kLowOrder, kLowSlope);
+  AddCrossoverRow(crossover, 32, "Low Edge", kHighCrossoverPicture, kHighType, kHighFrequency,
+                  kHighQuad, kHighOrder, kHighSlope);
   crossover.push_back({kNoId, ControlKind::Static, "Polarity", {452, 12, 40, 9}, style::kCenter});
   crossover.push_back({kPolarity, ControlKind::OwnerDrawButton, "", {460, 26, 24, 24}});
   ui::Resources::AddDialog({kCrossoverDialog, "", {0, 0, 512, 63}, style::kChild, crossover});

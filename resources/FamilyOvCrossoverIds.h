@@ -24,6 +24,9 @@ inline constexpr int kHighQuad = 110;
 inline constexpr int kHighOrder = 104;
 inline constexpr int kHighSlope = 320;
 inline constexpr int kPolarity = 105;
+// The rows' pictures; 17 and 18 are the units' icons.
+inline constexpr int kLowCrossoverPicture = 43017;
+inline constexpr int kHighCrossoverPicture = 43018;
 
 // Network pane.
 inline constexpr int kNetworkCombo = ovchannels_res::kGroupList;

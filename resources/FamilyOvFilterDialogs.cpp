@@ -3,6 +3,7 @@
 
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvFilterDialogIds.h"
+#include "resources/FamilyOvFilterEditorIds.h"
 
 namespace ovfilterdlg_res {
 
@@ -16,8 +17,11 @@ constexpr int kNoId = 0;
 // Every parameter dialog fills the editor's parameter pane.
 constexpr ui::DluBox kPaneBox{0, 0, 330, 36};
 
-void AddPane(int id, const std::string& title, Controls controls) {
-  controls.insert(controls.begin(), {kNoId, ControlKind::Static, title, {4, 2, 70, 9}});
+// The type's picture, the same as the editor's button that adds such a filter, and its name.
+void AddPane(int id, const std::string& title, int picture, Controls controls) {
+  controls.insert(controls.begin(),
+                  {{kNoId, ControlKind::Picture, "", {4, 1, 12, 11}, style::kNone, picture},
+                   {kNoId, ControlKind::Static, title, {18, 3, 70, 9}}});
   ui::Resources::AddDialog({id, "", kPaneBox, style::kChild, std::move(controls)});
 }
 
@@ -42,18 +46,11 @@ void AddParametric() {
   controls.push_back({kQEdit, ControlKind::Edit, "", {164, 2, 26, 12}});
   controls.push_back({kNoId, ControlKind::Static, "BW:", {152, 20, 12, 9}});
   controls.push_back({kBandwidthEdit, ControlKind::Edit, "", {164, 18, 26, 12}});
-  controls.push_back({kInvertButton, ControlKind::PushButton, "Inv.", {194, 2, 20, 12}});
-  controls.push_back({kBandwidthSlider, ControlKind::Trackbar, "", {218, 2, 108, 14}});
-  // The scale: position p stands for 4/p octaves.
-  static constexpr struct {
-    const char* text;
-    int x;
-  } kScale[] = {{"4", 218},    {"1/3", 228},  {"1/6", 238},  {"1/10", 248},
-                {"1/20", 262}, {"1/30", 276}, {"1/50", 296}, {"1/70", 312}};
-  for (const auto& [text, x] : kScale) {
-    controls.push_back({kNoId, ControlKind::Static, text, {x, 18, 14, 8}});
-  }
-  AddPane(kParametricDialog, "Parametric", std::move(controls));
+  controls.push_back({kInvertButton, ControlKind::PushButton, "Inv.", {194, 18, 20, 12}});
+  // The slider draws its own scale under it, from 4 octaves down to 1/70.
+  controls.push_back({kNoId, ControlKind::Static, "Oct:", {196, 4, 18, 9}});
+  controls.push_back({kBandwidthSlider, ControlKind::Trackbar, "", {214, 0, 114, 36}});
+  AddPane(kParametricDialog, "Parametric", ovfilter_res::kParametricButton, std::move(controls));
 }
 
 void AddBoostCut() {
@@ -61,34 +58,52 @@ void AddBoostCut() {
                        {kFrequencyText, ControlKind::Static, "", {24, 18, 30, 9}}};
   AddLevel(controls, 60, 16);
   controls.push_back({kInvertButton, ControlKind::PushButton, "Inv.", {132, 16, 20, 12}});
-  AddPane(kOctaveDialog, "Boost/cut", std::move(controls));
+  // Controls the boost/cut filter has no use for, kept as its resource has always held them.
+  controls.push_back({kNoId, ControlKind::Static, "Q:", {158, 4, 10, 9}});
+  controls.push_back({kQEdit, ControlKind::Edit, "", {170, 2, 26, 12}});
+  controls.push_back({kFrequencyQuad, ControlKind::OwnerDrawButton, "", {176, 16, 16, 16}});
+  controls.push_back({kNoId, ControlKind::Static, "Oct:", {200, 4, 16, 9}});
+  controls.push_back({kBandwidthSlider, ControlKind::Trackbar, "", {218, 2, 108, 14}});
+  static constexpr struct {
+    const char* text;
+    int x;
+  } kScale[] = {{"2", 218}, {"1/3", 240}, {"1/6", 262}, {"1/20", 284}, {"1/30", 308}};
+  for (const auto& [text, x] : kScale) {
+    controls.push_back({kNoId, ControlKind::Static, text, {x, 18, 16, 8}});
+  }
+  AddPane(kOctaveDialog, "Boost/cut", ovfilter_res::kBoostCutPicture, std::move(controls));
 }
 
-void AddSlope(int id, const std::string& title) {
+void AddSlope(int id, const std::string& title, int picture) {
   Controls controls;
   AddFrequency(controls, 4, 16);
   controls.push_back({kNoId, ControlKind::Static, "Slope:", {80, 18, 22, 9}});
   controls.push_back({kSlopeText, ControlKind::Static, "", {104, 18, 16, 9}, style::kRight});
   controls.push_back({kOrderUpDown, ControlKind::UpDown, "", {122, 14, 10, 16}});
-  AddPane(id, title, std::move(controls));
+  AddPane(id, title, picture, std::move(controls));
 }
 
-void AddShelf(int id, const std::string& title) {
+void AddShelf(int id, const std::string& title, int picture) {
   Controls controls;
   AddFrequency(controls, 4, 16);
   AddLevel(controls, 78, 16);
-  AddPane(id, title, std::move(controls));
+  // A slope the shelving filters do not have, kept as their resources have always held it.
+  controls.push_back({kNoId, ControlKind::Static, "Slope", {152, 18, 22, 9}});
+  controls.push_back({kSlopeText, ControlKind::Static, "", {174, 18, 16, 9}, style::kRight});
+  controls.push_back({kNoId, ControlKind::UpDown, "", {192, 14, 10, 16}});
+  AddPane(id, title, picture, std::move(controls));
 }
 
 void AddTwoOrders(int id, const std::string& title, const std::string& label,
                   const std::string& first, const std::string& second) {
+  // The correction and the allpass share the allpass picture.
   Controls controls;
   AddFrequency(controls, 4, 16);
   controls.push_back({kNoId, ControlKind::Static, label, {80, 4, 30, 9}});
   controls.push_back(
       {kFirstOrderRadio, ControlKind::RadioButton, first, {80, 14, 50, 10}, style::kGroup});
   controls.push_back({kSecondOrderRadio, ControlKind::RadioButton, second, {80, 24, 50, 10}});
-  AddPane(id, title, std::move(controls));
+  AddPane(id, title, ovfilter_res::kAllpassButton, std::move(controls));
 }
 
 void AddOctaveMacro() {
@@ -133,10 +148,10 @@ void RegisterFilterDialogs() {
   ui::Resources::AddDialog({kStubDialog, "", kPaneBox, style::kChild, {}});
   AddParametric();
   AddBoostCut();
-  AddSlope(kLowpassDialog, "Lowpass");
-  AddSlope(kHighpassDialog, "Highpass");
-  AddShelf(kLowshelfDialog, "Low shelving");
-  AddShelf(kHighshelfDialog, "High shelving");
+  AddSlope(kLowpassDialog, "Lowpass", ovfilter_res::kLowpassButton);
+  AddSlope(kHighpassDialog, "Highpass", ovfilter_res::kHighpassButton);
+  AddShelf(kLowshelfDialog, "Low shelving", ovfilter_res::kLowShelfButton);
+  AddShelf(kHighshelfDialog, "High shelving", ovfilter_res::kHighShelfButton);
   AddTwoOrders(kCDHornDialog, "CD Horn Correction", "Slope:", "6 dB/oct", "12 dB/oct");
   AddTwoOrders(kAllpassDialog, "Allpass", "Order:", "1", "2");
   AddOctaveMacro();

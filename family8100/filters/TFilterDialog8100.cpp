@@ -10,6 +10,7 @@
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/Types8100.h"
+#include "familycommon/BandwidthSlider.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
@@ -148,16 +149,7 @@ void TFilterDialog8100::SetupWindow() {
     if (*edit) (*edit)->SetValidator(std::make_unique<ui::CharSetValidator>(kNumberCharacters));
   }
   if (bandwidth_) {
-    bandwidth_->SetRange(kMinBandwidthPosition, kMaxBandwidthPosition);
-    // Position p is a bandwidth of 4/p octaves.
-    bandwidth_->SetTickMarks({{kMinBandwidthPosition, "4"},
-                              {12, "1/3"},
-                              {24, "1/6"},
-                              {40, "1/10"},
-                              {80, "1/20"},
-                              {120, "1/30"},
-                              {200, "1/50"},
-                              {kMaxBandwidthPosition, "1/70"}});
+    familycommon::SetUpBandwidthSlider(*bandwidth_);
   }
   UpdateControls();
 }

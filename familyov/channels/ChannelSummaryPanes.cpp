@@ -290,6 +290,14 @@ bool TChannelSummaryDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kTab) {
     if (auto* group = dynamic_cast<TGroupWindow*>(Parent())) {
       group->MoveFocus(this, (key.modifiers & ui::kShiftKey) != 0);
+      // The pane that took the focus handed it to its name, all selected, where the next stray
+      // key would rename the channel: Tab stops on its "Filters" button instead.
+      for (ui::Window* w = ui::Window::FocusWindow(); w != nullptr; w = w->Parent()) {
+        if (auto* pane = dynamic_cast<TChannelSummaryDialog*>(w)) {
+          if (ui::Control* filters = pane->ControlById(kFiltersButton)) filters->SetFocus();
+          break;
+        }
+      }
     }
     return true;
   }

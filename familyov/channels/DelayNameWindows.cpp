@@ -18,7 +18,7 @@ constexpr int kTwoRowOutputs = 3;
 void Place(ui::Window& window, IQDeviceOrdavinex& device, int width, int height) {
   const ui::Rect area = ui::Window::ScreenWorkArea();
   window.SetRect({area.left, area.top, area.left + width, area.top + height});
-  if (const int icon = UnitSmallIconId(device.outputs)) window.SetIcon(icon);
+  window.SetIcon(device.GetModelBitmapId());
 }
 
 // The channel indexes of one side.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -87,7 +88,10 @@ void TGroupDialog::Notify(NotifyRecord* record) {
 }
 
 bool TGroupDialog::PreProcessKey(const ui::KeyStroke& key) {
-  if (key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape)) return true;
+  if (!key.down) return ui::Dialog::PreProcessKey(key);
+  if (key.code == ui::key::kReturn) return true;
+  // Not this pane's to close: the window of panes around it closes.
+  if (key.code == ui::key::kEscape) return false;
   return ui::Dialog::PreProcessKey(key);
 }
 
@@ -95,7 +99,7 @@ TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdav
                                                GroupKind kind)
     : ui::Dialog(parent, kGroupAssignmentDialog), TDataWindow(parent), group_(this) {
   group_.flowDown = true;
-  if (const int icon = UnitSmallIconId(device.outputs)) SetIcon(icon);
+  SetIcon(device.GetModelBitmapId());
   const bool inputs = kind == GroupKind::kInputLevel;
   const int first = inputs ? 0 : device.firstOutput;
   const int count = inputs ? device.inputs : device.outputs;
@@ -109,8 +113,12 @@ TGroupAssignmentWindow::~TGroupAssignmentWindow() { Destroy(); }
 void TGroupAssignmentWindow::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (auto& row : rows_) group_.AddPane(row.get());
-  group_.SetRect({0, 0, group_.ContentWidth(), group_.ContentHeight()});
-  SetClientSize({group_.ContentWidth(), group_.ContentHeight()});
+  // As large as the rows, all of them showing.
+  const ui::Size fitting = group_.FittingSize();
+  group_.SetRect({0, 0, fitting.cx, fitting.cy});
+  SetFixedClientSize(fitting);
+  const ui::Rect size = PlacementRect();
+  PlaceAtWorkAreaCorner(*this, size.Width(), size.Height());
 }
 
 }  // namespace namespaceOV

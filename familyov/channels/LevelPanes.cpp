@@ -21,7 +21,7 @@ constexpr float kInvertedPolarity = -1.0f;
 
 void SetUpTrackbar(ui::Trackbar& trackbar, const LevelRange& range) {
   trackbar.SetRange(0, range.Positions());
-  trackbar.SetTickFrequency(range.PositionOf(kTickLevelDb));
+  trackbar.SetTickMarks({{range.PositionOf(kTickLevelDb), ""}});
 }
 
 void ShowSnappedLevel(ui::Trackbar& trackbar, ui::StaticText& text, const LevelRange& range,

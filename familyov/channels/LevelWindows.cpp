@@ -33,7 +33,7 @@ TLevelWindow::TLevelWindow(TEditOVWindow& editWindow, const std::string& title, 
   SetClient(&group_);
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
-  if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
+  SetIcon(Device().GetModelBitmapId());
   if (count_ > kGangedChannels) {
     SetMenu(kGroupsMenu);
     OnCommand(kCmGroups, [this] { CmGroups(); });

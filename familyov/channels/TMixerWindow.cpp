@@ -41,6 +41,7 @@ bool IsOn(IQDeviceOrdavinex& device, int element) {
 TMixerWindow::TMixerWindow(TEditOVWindow& editWindow)
     : OVChild<ui::DrawnWindow>(editWindow, "Mixing", nullptr) {
   PlaceAtWorkAreaCorner(*this, kWidth, kHeight);
+  SetFixedSize(true);
   SetIcon(Device().GetModelBitmapId());
   SetBackground(ui::SystemColorOf(ui::SystemColor::ButtonFace));
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "familycommon/BandwidthSlider.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/filters/FilterResponse.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -164,7 +165,9 @@ void TParametricDialog::SetupWindow() {
   frequency_.SetUp();
   AllowOnly(q_, kQCharacters);
   AllowOnly(bandwidth_, kBandwidthCharacters);
-  slider_.SetRange(1, kSliderMax);
+  familycommon::SetUpBandwidthSlider(slider_);
+  // A filter given before the slider existed still puts the thumb where its bandwidth lies.
+  ShowFilter();
 }
 
 void TParametricDialog::ReadControls() {
@@ -180,7 +183,9 @@ void TParametricDialog::ShowFilter() {
   frequency_.Show(filter->frequency);
   level_.Show(filter->level);
   ShowQ(filter->q);
-  slider_.SetPosition(RoundToInt(kSliderOctaves / QToBandwidth(filter->q)));
+  slider_.SetPosition(std::clamp(RoundToInt(kSliderOctaves / QToBandwidth(filter->q)),
+                                 familycommon::kFirstBandwidthPosition,
+                                 familycommon::kLastBandwidthPosition));
 }
 
 void TParametricDialog::ShowQ(float q) {

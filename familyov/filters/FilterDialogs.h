@@ -85,7 +85,6 @@ class TParametricDialog : public TPeakDialog<TParametricFilter> {
   static constexpr float kMaxBandwidth = 6.67f;
   // The slider's position p stands for 4 / p octaves.
   static constexpr int kSliderOctaves = 4;
-  static constexpr int kSliderMax = 277;
 
   TParametricDialog(IQDeviceOrdavinex& device, ui::Window* parent);
   void ReadControls() override;

@@ -1,5 +1,6 @@
 #include "familyov/filters/TCrossoverEditor.h"
 
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/TEditOVWindow.h"
@@ -24,6 +25,8 @@ constexpr int kFrameLeft = 100;
 constexpr int kFrameTop = 100;
 constexpr int kFrameWidth = 600;
 constexpr int kFrameHeight = 450;
+// The sunken edge round the parameter dialog, on both sides.
+constexpr int kDialogEdges = 4;
 // The dialog's own height, so that both of its rows show.
 constexpr int kParameterHeightLayoutUnits = 63;
 // Wide enough for "Network 1" and an output's name.
@@ -128,11 +131,18 @@ TCrossoverDecoratedFrame::TCrossoverDecoratedFrame(TEditOVWindow& editWindow)
       layout_(std::make_unique<TCrossoverLayoutWindow>(this, Device())) {
   SetClient(layout_.get());
   SetRect({kFrameLeft, kFrameTop, kFrameLeft + kFrameWidth, kFrameTop + kFrameHeight});
-  if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
+  SetIcon(Device().GetModelBitmapId());
   SetMenu(kCrossoverEditorMenu);
   AddStatusBar();
 }
 
 TCrossoverDecoratedFrame::~TCrossoverDecoratedFrame() { Destroy(); }
+
+void TCrossoverDecoratedFrame::SetupWindow() {
+  ui::Frame::SetupWindow();
+  // The parameter dialog spans the window: as wide as its template, polarity button included.
+  const ui::Dialog& dialog = layout_->Dialog();
+  WidenToShow(*this, dialog.Units().ToPixelsX(dialog.Template().box.width) + kDialogEdges);
+}
 
 }  // namespace namespaceOV

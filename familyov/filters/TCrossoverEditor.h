@@ -66,6 +66,9 @@ class TCrossoverDecoratedFrame : public OVChild<ui::Frame> {
 
   TCrossoverLayoutWindow& Layout() { return *layout_; }
 
+ protected:
+  void SetupWindow() override;
+
  private:
   std::unique_ptr<TCrossoverLayoutWindow> layout_;
 };

@@ -80,7 +80,7 @@ TCrossoverNetworkAssignmentWindow::TCrossoverNetworkAssignmentWindow(IQDeviceOrd
   SetText("Networks");
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
-  if (const int icon = UnitSmallIconId(device.outputs)) SetIcon(icon);
+  SetIcon(device.GetModelBitmapId());
   SetChildMetrics(group_, ui::LayoutMetrics::FillingClientArea());
   for (int output = 0; output < device.outputs; ++output) {
     panes_.push_back(std::make_unique<TCrossoverNetworkDialog>(&group_, device, output));

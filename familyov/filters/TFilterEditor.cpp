@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "familyov/channels/ChildPlacement.h"
 #include "familyov/filters/OctaveArray.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterGraphWindow.h"
@@ -30,6 +31,7 @@ constexpr int kCountWidthLayoutUnits = 15;
 constexpr int kCountTextWidth = 23;
 constexpr int kCountTextHeight = 74;
 constexpr double kListShare = 0.5;
+constexpr int kSplitterHandleWidth = 8;
 
 // The commands that add one filter, with the type each adds.
 struct AddCommand {
@@ -307,7 +309,7 @@ TFilterDecoratedFrame::TFilterDecoratedFrame(TEditOVWindow& editWindow, int chan
       layout_(std::make_unique<TFilterLayoutWindow>(this, Device(), channel)) {
   SetClient(layout_.get());
   SetRect({kFrameLeft, kFrameTop, kFrameLeft + kFrameWidth, kFrameTop + kFrameHeight});
-  if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
+  SetIcon(Device().GetModelBitmapId());
   SetMenu(kFilterEditorMenu);
   AddStatusBar();
   const std::pair<int, int> buttons[] = {
@@ -335,6 +337,14 @@ TFilterDecoratedFrame::TFilterDecoratedFrame(TEditOVWindow& editWindow, int chan
 }
 
 TFilterDecoratedFrame::~TFilterDecoratedFrame() { Destroy(); }
+
+void TFilterDecoratedFrame::SetupWindow() {
+  ui::Frame::SetupWindow();
+  // The list takes half the width, and shows every column at its first size.
+  if (TFilterListWindow* list = layout_->Panes().list) {
+    WidenToShow(*this, 2 * list->List().FullWidth() + kSplitterHandleWidth);
+  }
+}
 
 void TFilterDecoratedFrame::ShowTitle() {
   GuardedUnitCall(Device(), [this] {

@@ -118,6 +118,9 @@ class TFilterDecoratedFrame : public OVChild<ui::Frame> {
   TFilterLayoutWindow& Layout() { return *layout_; }
   int Channel() const { return channel_; }
 
+ protected:
+  void SetupWindow() override;
+
  private:
   // The channel's name and " Filters"; a name that cannot be read leaves the title as it was.
   void ShowTitle();

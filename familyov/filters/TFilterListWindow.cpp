@@ -10,6 +10,7 @@
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/WindowCalls.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
 #include "resources/FamilyOvFilterEditorIds.h"
@@ -371,6 +372,12 @@ void TFilterListWindow::ColumnClicked(int column) {
     FillRows();
     device_.WriteOption("Use Q", static_cast<uint32_t>(device_.useQ));
   }
+}
+
+bool TFilterListWindow::PreProcessKey(const ui::KeyStroke& key) {
+  if (!key.down || key.code != ui::key::kDelete || key.modifiers != ui::kNoModifier) return false;
+  if (HasSelection()) ui::Application::Instance()->RouteCommand(kCmDelete, this);
+  return true;
 }
 
 void TFilterListWindow::PopupMenu() {

@@ -22,6 +22,8 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   ~TFilterListWindow() override;
 
   void Notify(NotifyRecord* record) override;
+  // The Delete key deletes the selected filters, as the menus' Delete does.
+  bool PreProcessKey(const ui::KeyStroke& key) override;
   ui::ListView& List() { return list_; }
   std::vector<TFilter*> Rows() const { return familycommon::HeldFilters(rows_); }
   std::vector<TFilter*> Selection() const { return familycommon::HeldFilters(selection_); }

@@ -75,10 +75,11 @@ TMacroWindow::TMacroWindow(IQDeviceOrdavinex& device, ui::Window* root, std::fil
       device_(device),
       library_(std::move(file)),
       list_(this, kMacroList) {
+  list_.Bind({kMacroList, ui::ControlKind::ListView, "", {}, ui::style::kReport}, {0, 0, 100, 100});
   SetText(kCaption);
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
-  if (const int icon = UnitSmallIconId(device.outputs)) SetIcon(icon);
+  SetIcon(device.GetModelBitmapId());
   SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   SetLink1(root);
   SetLink2(this);
@@ -110,6 +111,9 @@ void TMacroWindow::SetupWindow() {
   ui::LayoutWindow::SetupWindow();
   list_.AddColumn("Name", TextWidth("Mono 3-way (48dB) Butterworth") + kColumnMarginPixels);
   list_.AddColumn("Description", kDescriptionColumnChars * TextWidth("T") + kColumnMarginPixels);
+  list_.SetEmptyHint(
+      "No macros for this model yet. Click the right mouse button and choose \"New\" to keep the "
+      "unit's crossovers as a macro.");
   if (library_.Load() == MacroLibrary::Loaded::kDamaged) {
     Warn(this,
          library_.LoadError() +

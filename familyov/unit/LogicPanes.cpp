@@ -238,6 +238,7 @@ TLogicListWindow::TLogicListWindow(ui::Window* parent, IQDeviceOrdavinex& device
       device_(device),
       list_(this, kLogicList),
       images_(16, 16) {
+  list_.Bind({kLogicList, ui::ControlKind::ListView, "", {}, ui::style::kReport}, {0, 0, 100, 100});
   images_.AddStrip(ui::Resources::Image(kLogicRowImages), ui::Color{255, 255, 255});
   SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kLogicList, ui::Notify::ItemChanged, [this](const ui::Notification&) {

@@ -44,6 +44,7 @@ TEditOVWindow::TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device)
   SetMenu(ovres::kEditUnitMenu);
   AddStatusBar();
   SetRect(kDefaultRect);
+  SetIcon(device.GetModelBitmapId());
   SetLink1(this);
   SetupCommands();
   OnNotify(ovres::kFunctionTree, ui::Notify::DoubleClick, [this](const ui::Notification&) {
@@ -146,6 +147,15 @@ bool TEditOVWindow::IsLocked(bool report) {
     if (report) ReportCommError(e, *device_);
   }
   return false;
+}
+
+bool TEditOVWindow::PreProcessKey(const ui::KeyStroke& key) {
+  if (key.down && key.code == ui::key::kReturn && key.modifiers == ui::kNoModifier &&
+      tree_.IsFocusOfItsWindow()) {
+    RunSelectedNode();
+    return true;
+  }
+  return ui::Frame::PreProcessKey(key);
 }
 
 void TEditOVWindow::RunSelectedNode() {

@@ -52,6 +52,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   // One transaction per call for a bus unit: the open windows' live values and, on a unit that
   // may load new settings by itself, its new-settings flag take turns.
   bool IdleAction(long idleCount) override;
+  // Enter on a node of the tree opens it, as a double click does.
+  bool PreProcessKey(const ui::KeyStroke& key) override;
   // Where the unit's windows register what they show live.
   UnitPoller& Poller() { return poller_; }
 

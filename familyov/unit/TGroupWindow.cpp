@@ -87,12 +87,7 @@ void TGroupWindow::Layout() {
   contentWidth_ += SizeOf(right_).cx;
   contentHeight_ += SizeOf(bottom_).cy;
   SetContentSize({contentWidth_, contentHeight_});
-  // Never larger than the content and the frame around it.
-  const ui::Rect outer = WindowRect();
-  const ui::Rect inner = ClientRect();
-  const ui::Size fitting = FittingSize();
-  SetMaximumSize(
-      {outer.Width() - inner.Width() + fitting.cx, outer.Height() - inner.Height() + fitting.cy});
+  FitItsWindowToContent();
 }
 
 void TGroupWindow::MoveFocus(ui::Window* current, bool backwards) {

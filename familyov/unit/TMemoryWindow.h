@@ -32,7 +32,4 @@ class TMemoryWindow : public OVChild<ui::LayoutWindow> {
   std::vector<std::unique_ptr<TMemoryDialog>> rows_;
 };
 
-// The small icon of a unit with `outputs` outputs (6, 4 or 2); 0 for none.
-int UnitSmallIconId(int outputs);
-
 }  // namespace namespaceOV

@@ -167,6 +167,7 @@ TRTCListWindow::TRTCListWindow(ui::Window* parent, IQDeviceOrdavinex& device, TT
       editor_(editor),
       list_(this, kEventList),
       images_(16, 16) {
+  list_.Bind({kEventList, ui::ControlKind::ListView, "", {}, ui::style::kReport}, {0, 0, 100, 100});
   images_.AddStrip(ui::Resources::Image(kEventImage), ui::Color{255, 255, 255});
   SetChildMetrics(list_, ui::LayoutMetrics::FillingClientArea());
   OnNotify(kEventList, ui::Notify::ItemChanged, [this](const ui::Notification&) {
@@ -312,7 +313,7 @@ TRTCDecoratedFrame::TRTCDecoratedFrame(TEditOVWindow& editWindow)
   SetClient(layout_.get());
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kFrameWidth, area.top + kFrameHeight});
-  if (const int icon = UnitSmallIconId(Device().outputs)) SetIcon(icon);
+  SetIcon(Device().GetModelBitmapId());
   AddStatusBar();
   AddToolButton(kCmNewEvent, ui::Resources::Image(kEventImage));
   AddToolSeparator();

@@ -26,6 +26,9 @@ QWidget* Control::MakeWidget(QWidget* parentWidget) {
     if (pointSize > 0) font.setPointSize(pointSize);
   }
   widget->setFont(font);
+  if (!tabStop_) {
+    widget->setFocusPolicy(static_cast<Qt::FocusPolicy>(widget->focusPolicy() & ~Qt::TabFocus));
+  }
   return widget;
 }
 

@@ -23,6 +23,8 @@ class Control : public Window {
 
   void SetText(const std::string& text) override;
   std::string Text() const override;
+  // A control that is no Tab stop still takes the focus when clicked. Set before Create.
+  void SetTabStop(bool stop) { tabStop_ = stop; }
 
  protected:
   QWidget* MakeWidget(QWidget* parentWidget) final;
@@ -46,6 +48,7 @@ class Control : public Window {
  private:
   int id_;
   bool bound_ = false;
+  bool tabStop_ = true;
   ControlTemplate template_;
 };
 

@@ -184,6 +184,10 @@ void Dialog::WidgetDestroyed() {
   if (loop_ != nullptr) loop_->exit(result_);
 }
 
+void Dialog::SetFixedClientSize(Size s) {
+  if (Widget() != nullptr && Widget()->isWindow()) Widget()->setFixedSize(s.cx, s.cy);
+}
+
 void Dialog::EndDialog(int result) {
   result_ = result;
   ended_ = true;

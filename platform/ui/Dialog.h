@@ -33,6 +33,8 @@ class Dialog : public Window {
   // the focus, and the dialog stays open.
   void CloseWindow(int result = kIdCancel) override;
 
+  // A dialog sized by what it holds rather than by its template; it keeps that size.
+  void SetFixedClientSize(Size s);
   Control* ControlById(int id) const;
   const DialogUnits& Units() const { return *units_; }
   const DialogTemplate& Template() const { return template_; }
@@ -40,6 +42,8 @@ class Dialog : public Window {
   // Enter runs the default button (else OK), Escape runs Cancel; override to act otherwise (on
   // key-up, say, while swallowing key-down).
   bool PreProcessKey(const KeyStroke& key) override;
+  // A dialog's children stand where its template or its owner puts them, never by a layout.
+  bool PlaceChild(const Window&) override { return false; }
   // On the first idle call after input, buttons take the enabled state of their commands.
   bool IdleAction(long idleCount) override;
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
@@ -139,6 +140,15 @@ Window* Frame::CommandWindow() const {
     if (w == this) return focus;
   }
   return client_ != nullptr ? client_ : const_cast<Frame*>(this);
+}
+
+bool Frame::PlaceChild(const Window& child) {
+  if (&child != client_) return true;
+  if (Widget() == nullptr || Main()->centralWidget() != child.Widget()) return false;
+  // A hidden frame's layout does not follow its size by itself.
+  Main()->layout()->invalidate();
+  Main()->layout()->activate();
+  return true;
 }
 
 bool Frame::PreProcessKey(const KeyStroke& key) {

@@ -41,6 +41,7 @@ class Frame : public Window {
   Window* CommandWindow() const;
 
   bool PreProcessKey(const KeyStroke& key) override;
+  bool PlaceChild(const Window& child) override;
   // Tool bar buttons take the enabled state of their commands on the first idle call.
   bool IdleAction(long idleCount) override;
 

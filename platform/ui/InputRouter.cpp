@@ -102,11 +102,6 @@ bool IsTextField(const QWidget& w) {
   return false;
 }
 
-bool IsMultiLine(const QWidget& w) {
-  return qobject_cast<const QPlainTextEdit*>(&w) != nullptr ||
-         qobject_cast<const QTextEdit*>(&w) != nullptr;
-}
-
 // A label being edited in place sits on the viewport of its list or tree.
 bool IsItemEditor(const QWidget& w) {
   const QWidget* viewport = w.parentWidget();
@@ -131,8 +126,10 @@ bool IsCaretOrDeleteKey(int qtKey) {
 }
 
 // Whether the focused text field uses the key for editing, so that no window's shortcut may take
-// it: typing and editing keys always, Enter where it ends a line or a label, Escape where it
-// abandons a label, and the control and alt combinations the field itself claims.
+// it: typing and editing keys always, Enter where it ends a label, Escape where it abandons a
+// label, and the control and alt combinations the field itself claims. A multi-line edit leaves
+// Enter to its dialog's default button, as a dialog's multi-line edits always did: texts that
+// go into one-line records must not break.
 bool FieldUsesKey(QWidget& focus, const QKeyEvent& e) {
   if (!IsTextField(focus)) return false;
   switch (e.key()) {
@@ -141,7 +138,7 @@ bool FieldUsesKey(QWidget& focus, const QKeyEvent& e) {
       return false;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return IsMultiLine(focus) || IsItemEditor(focus);
+      return IsItemEditor(focus);
     case Qt::Key_Escape:
       return IsItemEditor(focus);
     default:

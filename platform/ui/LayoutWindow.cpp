@@ -150,4 +150,9 @@ void LayoutWindow::Layout() {
   }
 }
 
+bool LayoutWindow::PlaceChild(const Window&) {
+  Layout();
+  return true;
+}
+
 }  // namespace ui

@@ -42,6 +42,7 @@ class LayoutWindow : public Window {
   using Window::Window;
   void SetChildMetrics(Window& child, const LayoutMetrics& metrics);
   void Layout();
+  bool PlaceChild(const Window& child) override;
 
  protected:
   QWidget* MakeWidget(QWidget* parentWidget) override;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -34,8 +35,36 @@ QImage Composite(const QImage& state, const QImage& image) {
 }
 }  // namespace
 
+namespace {
+
+// A list that says how to fill it while it is empty: a blank white box looks broken.
+class HintedTreeWidget : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+  void SetHint(const QString& hint) {
+    hint_ = hint;
+    viewport()->update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QTreeWidget::paintEvent(e);
+    if (hint_.isEmpty() || topLevelItemCount() != 0) return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(viewport()->rect().adjusted(kHintMargin, kHintMargin, -kHintMargin, 0),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, hint_);
+  }
+
+ private:
+  static constexpr int kHintMargin = 8;
+  QString hint_;
+};
+
+}  // namespace
+
 QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
-  auto* view = new QTreeWidget(parentWidget);
+  auto* view = new HintedTreeWidget(parentWidget);
   view->setRootIsDecorated(false);
   view->setUniformRowHeights(true);
   view->setColumnCount(1);
@@ -95,6 +124,27 @@ void ListView::AddColumn(const std::string& title, int widthPixels) {
   view->setColumnCount(std::max(columns_, 1));
   view->headerItem()->setText(column, ToWidgetText(title));
   view->setColumnWidth(column, widthPixels);
+}
+
+void ListView::SetEmptyHint(const std::string& hint) {
+  if (auto* view = dynamic_cast<HintedTreeWidget*>(Widget())) view->SetHint(ToWidgetText(hint));
+}
+
+int ListView::ColumnsWidth() const {
+  const auto* view = As<QTreeWidget>();
+  if (view == nullptr) return 0;
+  int width = 0;
+  for (int column = 0; column < columns_; ++column) width += view->columnWidth(column);
+  return width;
+}
+
+int ListView::FullWidth() const {
+  auto* view = As<QTreeWidget>();
+  if (view == nullptr) return 0;
+  // The frame takes its width from the style when first polished, which showing does.
+  view->ensurePolished();
+  return ColumnsWidth() + 2 * view->frameWidth() +
+         view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
 int ListView::InsertItem(int index, const std::string& text, int image, Param data) {

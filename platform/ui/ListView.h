@@ -26,6 +26,12 @@ class ListView : public Control {
   void SetStateImageList(const ImageList* images);
   // Report mode: columns are added left to right.
   void AddColumn(const std::string& title, int widthPixels);
+  // A line shown in the middle of the list while it holds no items: how to fill it.
+  void SetEmptyHint(const std::string& hint);
+  // The columns' widths together (the last one stretches to the list's width), and the width
+  // that shows every column with the frame and a vertical scroll bar.
+  int ColumnsWidth() const;
+  int FullWidth() const;
 
   int InsertItem(int index, const std::string& text, int image = -1, Param data = 0);
   void DeleteItem(int item);

@@ -89,8 +89,9 @@ class TrackbarInput : public QObject {
   std::function<void()> onEnd_;
 };
 
-// A horizontal slider with ticks at chosen positions and their labels below. The style lays the
-// bar out, and hit-tests it, in the band at the top only.
+// A slider with ticks at chosen positions. Horizontal, the ticks stand below the bar with their
+// labels under them, and the style lays the bar out, and hit-tests it, in the band at the top
+// only; vertical, they stand on both sides of the thumb, without labels.
 class MarkedSlider : public QSlider {
  public:
   using QSlider::QSlider;
@@ -103,7 +104,9 @@ class MarkedSlider : public QSlider {
  protected:
   void initStyleOption(QStyleOptionSlider* option) const override {
     QSlider::initStyleOption(option);
-    if (!marks_.empty()) option->rect.setHeight(std::min(height(), BarHeight()));
+    if (!marks_.empty() && orientation() == Qt::Horizontal) {
+      option->rect.setHeight(std::min(height(), BarHeight()));
+    }
   }
 
   void paintEvent(QPaintEvent* e) override {
@@ -115,6 +118,10 @@ class MarkedSlider : public QSlider {
         style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
     const QRect handle =
         style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    if (orientation() == Qt::Vertical) {
+      PaintSideTicks(groove, handle, option.upsideDown);
+      return;
+    }
     const int span = groove.width() - handle.width();
     const int tickTop = option.rect.bottom() + 1;
     // The labels are a little smaller than the control's text, as crowded scales' labels are.
@@ -143,7 +150,23 @@ class MarkedSlider : public QSlider {
   }
 
  private:
+  void PaintSideTicks(const QRect& groove, const QRect& handle, bool upsideDown) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int span = groove.height() - handle.height();
+    const int left = handle.left() - kTickGap;
+    const int right = handle.right() + kTickGap;
+    for (const Trackbar::TickMark& mark : marks_) {
+      const int y =
+          groove.top() + handle.height() / 2 +
+          QStyle::sliderPositionFromValue(minimum(), maximum(), mark.position, span, upsideDown);
+      painter.drawLine(left - kTickLength, y, left, y);
+      painter.drawLine(right, y, right + kTickLength, y);
+    }
+  }
+
   static constexpr int kTickLength = 3;
+  static constexpr int kTickGap = 2;
   static constexpr int kLabelGap = 2;
   static constexpr double kLabelScale = 0.8;
 
@@ -220,6 +243,8 @@ QWidget* UpDown::MakeControlWidget(QWidget* parentWidget) {
     auto* button = new QToolButton(box);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
+    // The arrows step what stands beside them; the keyboard passes them by, as it always did.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     QObject::connect(button, &QToolButton::clicked, button, [this, delta = delta] { Step(delta); });
     layout->addWidget(button);

@@ -21,7 +21,8 @@ class Trackbar : public Control {
   void SetTickFrequency(int ticks);
   void SetPageSize(int page);
 
-  // A tick under a horizontal slider at a chosen position, with an optional label under it.
+  // A tick at a chosen position: under a horizontal slider, with an optional label under it; on
+  // both sides of a vertical one.
   struct TickMark {
     int position;
     std::string label;

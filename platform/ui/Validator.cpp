@@ -1,7 +1,9 @@
 #include "platform/ui/Validator.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <vector>
 
 namespace ui {
 
@@ -22,7 +24,30 @@ bool CharSetValidator::IsValidInput(const std::string& text) const {
 }
 
 std::string CharSetValidator::Error() const {
-  return "Invalid character in input. Valid characters are: " + set_;
+  // The set in words: its ranges of letters and digits by name, every other character itself.
+  std::vector<std::string> parts;
+  const auto name = [&](char first, char last, const char* words) {
+    if (Allows(first) && Allows(last)) parts.emplace_back(words);
+  };
+  name('a', 'z', "small letters");
+  name('A', 'Z', "capital letters");
+  if (parts.size() == 2) parts = {"letters"};
+  name('0', '9', "digits");
+  if (Allows(' ')) parts.emplace_back("blanks");
+  std::string others;
+  for (unsigned char c = '!'; c <= '~'; ++c) {
+    if (std::isalnum(c) == 0 && Allows(static_cast<char>(c))) {
+      others += others.empty() ? "" : " ";
+      others += static_cast<char>(c);
+    }
+  }
+  if (!others.empty()) parts.push_back(others);
+  std::string allowed;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) allowed += i + 1 == parts.size() ? " and " : ", ";
+    allowed += parts[i];
+  }
+  return "That character cannot be typed here. Only " + allowed + " can.";
 }
 
 bool RangeValidator::IsValidInput(const std::string& text) const {

@@ -162,6 +162,7 @@ void Window::ApplyAttributes() {
   if (iconId_ != 0) SetIcon(iconId_);
   if (background_) SetBackground(*background_);
   if (hasRect_) SetRect(rect_);
+  if (fixedSize_) widget_->setFixedSize(widget_->size());
   widget_->setEnabled(enabled_);
   if (HandlesMessage(msg::kMouseMove)) widget_->setMouseTracking(true);
   if (staysOnTop_) widget_->setWindowFlag(Qt::WindowStaysOnTopHint, true);

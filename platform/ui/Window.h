@@ -131,6 +131,9 @@ class Window {
   // The user cannot make the window larger than this. A window held back by a lower limit grows
   // again, up to the size it was last given, when the limit is raised.
   void SetMaximumSize(Size s);
+  // A window without a sizing border: it keeps the size it is created with, and the user cannot
+  // change it. Set before Create.
+  void SetFixedSize(bool fixed) { fixedSize_ = fixed; }
   static Rect ScreenWorkArea();
 
   virtual void SetText(const std::string& text);
@@ -184,6 +187,10 @@ class Window {
   virtual bool IdleAction(long idleCount);
   // Keys reach the focus window and then its parents before the widget sees them; true swallows.
   virtual bool PreProcessKey(const KeyStroke& key);
+  // Puts `child` where the window's layout wants it at the window's present size, also while
+  // the window is hidden; false while the window cannot place it yet (a frame's client before
+  // the frame holds it). Sizes measured around the child are true after it.
+  virtual bool PlaceChild(const Window& /*child*/) { return true; }
 
   // Runs IdleAction on this window and its tree; true when any wants more idle time.
   bool RunIdle(long idleCount);
@@ -230,6 +237,7 @@ class Window {
   bool enabled_ = true;
   bool hidden_ = false;
   bool staysOnTop_ = false;
+  bool fixedSize_ = false;
   bool mouseButtonsAlone_ = false;
   WindowEdge edge_ = WindowEdge::None;
 };

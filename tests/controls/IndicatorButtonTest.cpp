@@ -80,6 +80,8 @@ TEST_F(IndicatorButtonTest, ColouredLampShowsItsStateColourAndPushStyleRaisesIt)
     lamp.SetState(state);
     lamp.Redraw();
     EXPECT_EQ(SamplePixel(lamp, {3, 3}), colour) << state;
+    // The caption stays on the new colour.
+    EXPECT_TRUE(ShowsDarkPixels(lamp, {10, 4, 30, 16})) << state;
   }
   EXPECT_EQ(SamplePixel(lamp, {2, 2}), ui::kBlack) << "redrawn at once, outlined inside the bevel";
   EXPECT_EQ(SamplePixel(lamp, {1, 1}), Shadow());

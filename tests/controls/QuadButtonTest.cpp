@@ -3,6 +3,7 @@
 #include <map>
 
 #include "controls/TQuadButton.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/TestHooks.h"
 #include "tests/controls/ControlsTestEnvironment.h"
 
@@ -46,6 +47,18 @@ struct QuadButtonTest : testing::Test {
     return counts;
   }
 };
+
+TEST_F(QuadButtonTest, TheKeyboardPassesItBy) {
+  // Its neighbour on the host, which Tab leaves for the next stop.
+  ui::PushButton before{&host, 501};
+  Host::Place(before, {60, 10, 100, 30});
+  before.Create();
+  host.Widget()->activateWindow();
+  before.SetFocus();
+  ui::test::PressKey(before, Qt::Key_Tab);
+  EXPECT_FALSE(quad.IsFocusOfItsWindow());
+  EXPECT_TRUE(before.IsFocusOfItsWindow());
+}
 
 TEST_F(QuadButtonTest, AClickSendsOneStepAndNamesItsZone) {
   ui::test::MouseDown(quad, kLowerRight);

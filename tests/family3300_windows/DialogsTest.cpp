@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
 
@@ -291,6 +292,17 @@ TEST_F(DialogsTest, SetPassDialogWantsTwoEqualEntriesOfTheMinimumLength) {
   script.RunDialog(common_res::kSetPassDialog, enter("NEW 1#", "NEW 1#"));
   ui::test::Click(security, res3300::kSetPasswordButton);
   EXPECT_EQ(TakeTrace(), Trace{"W0E 4E4557203123"});
+
+  // The keypad's Enter is Enter too.
+  script.RunDialog(common_res::kSetPassDialog, [](ui::Dialog& d) {
+    ui::test::Type(d, common_res::kSetPassNewEdit, "NEW 2#");
+    ui::test::Type(d, common_res::kSetPassConfirmEdit, "NEW 2#");
+    QTest::keyClick(ui::test::ControlOf(d, common_res::kSetPassConfirmEdit).Widget(), Qt::Key_Enter,
+                    Qt::KeypadModifier);
+    EXPECT_EQ(d.Result(), ui::kIdOk);
+  });
+  ui::test::Click(security, res3300::kSetPasswordButton);
+  EXPECT_EQ(TakeTrace(), Trace{"W0E 4E4557203223"});
 }
 
 TEST_F(DialogsTest, DspiLampFollowsTheSwitchAndEachPressFlipsIt) {

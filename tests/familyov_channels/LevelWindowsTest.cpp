@@ -72,6 +72,36 @@ TEST_F(LevelWindowsTest, ASliderWritesItsChannelAndADragEndsOnItsLastPosition) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+// The rows where the trackbar's picture has ink in its outer thirds, left and right.
+std::pair<std::vector<int>, std::vector<int>> SideInkRows(ui::Window& trackbar) {
+  const QImage image = trackbar.Widget()->grab().toImage();
+  std::pair<std::vector<int>, std::vector<int>> rows;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto inked = [&](int from, int to) {
+      for (int x = from; x < to; ++x) {
+        if (qGray(image.pixel(x, y)) < 100) return true;
+      }
+      return false;
+    };
+    if (inked(0, image.width() / 3)) rows.first.push_back(y);
+    if (inked(image.width() * 2 / 3, image.width())) rows.second.push_back(y);
+  }
+  return rows;
+}
+
+TEST_F(LevelWindowsTest, OneTickBesideEverySliderMarksZeroDb) {
+  TOutputLevelWindow& window = Outputs();
+  for (ui::Window* pane :
+       {static_cast<ui::Window*>(&window.Pane(0)), static_cast<ui::Window*>(window.Master())}) {
+    ui::Window& trackbar = ui::test::ControlOf(*pane, kLevelTrackbar);
+    const auto [left, right] = SideInkRows(trackbar);
+    // One short line on each side, level with each other.
+    ASSERT_FALSE(left.empty());
+    EXPECT_EQ(left, right);
+    EXPECT_EQ(left.size(), 1u);
+  }
+}
+
 TEST_F(LevelWindowsTest, AGroupMovesTogetherWrittenOncePerMember) {
   StoreGroup(5, 3);
   StoreGroup(8, 3);
@@ -119,7 +149,13 @@ TEST_F(LevelWindowsTest, TheGroupsWindowWritesEachSidesValues) {
     EXPECT_EQ(list.Selection(), 0);
     list.SetSelection(2);
     window.Row(2).SendNotify({kGroupList, ui::Notify::SelChange, &list});
-    dialog.EndDialog(ui::kIdOk);
+    // At the work area's corner; Enter in a row does nothing, Escape closes the window.
+    const ui::Rect area = ui::Window::ScreenWorkArea();
+    EXPECT_EQ(dialog.WindowRect().left, area.left);
+    EXPECT_EQ(dialog.WindowRect().top, area.top);
+    ui::test::PressKey(list, Qt::Key_Return);
+    EXPECT_TRUE(dialog.IsModal());
+    ui::test::PressKey(list, Qt::Key_Escape);  // a window left open fails the script
   });
   bus.TakeTrace();
   inputs.Commands().Run(kCmGroups);
@@ -131,6 +167,19 @@ TEST_F(LevelWindowsTest, TheGroupsWindowWritesEachSidesValues) {
   EXPECT_EQ(GroupEntryOf(GroupKind::kInputLevel, 20, 2), -1);
   EXPECT_EQ(GroupEntryOf(GroupKind::kOutputLevel, 4, 3), -1);  // five outputs: three groups
   EXPECT_EQ(GroupValueOf(GroupKind::kOutputLevel, 3), 3);
+}
+
+TEST_F(LevelWindowsTest, TheGroupsWindowShowsEveryRow) {
+  TOutputLevelWindow& outputs = Outputs();
+  script.RunDialog(kGroupAssignmentDialog, [](ui::Dialog& dialog) {
+    auto& window = dynamic_cast<TGroupAssignmentWindow&>(dialog);
+    ASSERT_EQ(window.RowCount(), 8);
+    const ui::Rect last = window.Row(7).WindowRect();
+    EXPECT_LE(last.bottom, dialog.ClientRect().bottom);
+    EXPECT_LE(last.right, dialog.ClientRect().right);
+    dialog.EndDialog(ui::kIdCancel);
+  });
+  outputs.Commands().Run(kCmGroups);
 }
 
 TEST_F(LevelWindowsTest, MetersMoveAndASilentUnitGivesOneReport) {

@@ -17,6 +17,7 @@
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Static.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvCrossoverEditorIds.h"
 #include "resources/FamilyOvCrossoverIds.h"
@@ -87,6 +88,40 @@ struct CrossoverEditorTest : testing::Test {
     return false;
   }
 };
+
+// Whether `control` lies wholly inside `window`'s client area.
+bool Inside(ui::Window& control, ui::Window& window) {
+  const ui::Rect r = control.ClientRect();
+  const ui::Point topLeft = window.ScreenToClient(control.ClientToScreen({0, 0}));
+  const ui::Point bottomRight = window.ScreenToClient(control.ClientToScreen({r.right, r.bottom}));
+  const ui::Rect client = window.ClientRect();
+  return topLeft.x >= 0 && topLeft.y >= 0 && bottomRight.x <= client.right &&
+         bottomRight.y <= client.bottom;
+}
+
+TEST_F(CrossoverEditorTest, AtItsFirstSizeEveryControlShowsWithBothRowsPictures) {
+  TCrossoverDecoratedFrame fresh(editWindow);
+  fresh.Create();
+  fresh.Show();
+  ui::test::PumpMessages();
+  TCrossoverDialog& dialog = fresh.Layout().Dialog();
+  EXPECT_TRUE(Inside(ui::test::ControlOf(dialog, ovcrossover_res::kPolarity), fresh));
+  int pictures = 0;
+  for (ui::Window* child : dialog.Children()) {
+    if (dynamic_cast<ui::Picture*>(child) == nullptr) continue;
+    ++pictures;
+    const ui::Rect r = child->WindowRect();
+    int traced = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        const ui::Color c = ui::test::SamplePixel(dialog, {x, y});
+        if (c.b > 100 && c.r < 80 && c.g < 80) ++traced;
+      }
+    }
+    EXPECT_GT(traced, 10);
+  }
+  EXPECT_EQ(pictures, 2);
+}
 
 TEST_F(CrossoverEditorTest, TheGraphShowsEachOutputOfTheNetworkAndTheirSum) {
   EXPECT_EQ(editor->Text(), "Crossovers--" + unit.GetDisplayName());

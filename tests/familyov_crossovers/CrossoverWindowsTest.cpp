@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QImage>
+#include <QWidget>
 #include <filesystem>
 #include <fstream>
 
@@ -209,15 +211,38 @@ TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) 
   ASSERT_NE(macros, nullptr);
   EXPECT_TRUE(TMacroWindow::InUse());
   Command(window, kCmMacros);  // this window's own: nothing happens
+  // Empty, the list says how to fill it, under its column titles.
+  macros->Show();
+  ui::test::PumpMessages();
+  const QImage empty = macros->List().Widget()->grab().toImage();
+  int hintInk = 0;
+  for (int y = empty.height() / 4; y < empty.height() / 2; ++y) {
+    for (int x = 0; x < empty.width(); ++x) hintInk += qGray(empty.pixel(x, y)) < 200 ? 1 : 0;
+  }
+  EXPECT_GT(hintInk, 20);
 
   CrossoverChanges(unit, nullptr).SetType(0, CrossoverSide::kLow, kCrossoverButterworth);
-  script.RunDialog(kMacroPropertiesDialog, [](ui::Dialog& d) {
-    ui::test::Type(d, kMacroName, "Sub");
-    ui::test::Click(d, ui::kIdOk);
-  });
+  script
+      .RunDialog(kMacroPropertiesDialog,
+                 [](ui::Dialog& d) {
+                   ui::test::Type(d, kMacroName, "Sub");
+                   // A quote the file cannot hold is refused with a sentence.
+                   ui::Window& description = ui::test::ControlOf(d, kMacroDescription);
+                   description.SetText("18\" woofer");
+                   ui::test::Click(d, ui::kIdOk);
+                   description.SetText("");
+                   // Enter in the description is OK, never a line break in the file.
+                   ui::test::Type(d, kMacroDescription, "Below 80 Hz");
+                   ui::test::PressKey(description, Qt::Key_Return);
+                 })
+      .AnswerMessageBox(ui::kIdOk);
   macros->CmNew();
+  EXPECT_EQ(script.Seen().at(1).text,
+            "That character cannot be typed here. Only letters, digits, blanks and "
+            "# $ % & ' ( ) * + , - . / : ; < = > ? @ ^ _ ` { | } ~ can.");
   ASSERT_EQ(macros->List().Count(), 1);
   EXPECT_EQ(macros->List().ItemText(0), "Sub");
+  EXPECT_EQ(macros->Library().Macros()[0].description, "Below 80 Hz");
   EXPECT_TRUE(std::filesystem::exists(dataHome / "TelvoWin2" / "xmacro.dat"));
 
   // A capture that fails leaves the macro it was to replace.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterResponse.h"
@@ -15,6 +16,7 @@
 #include "platform/ui/Static.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
+#include "platform/ui/Window.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "tests/familyov_filterdialogs/DialogTestSupport.h"
 
@@ -151,6 +153,52 @@ TEST_F(FilterDialogTest, QuadButtonsSliderAndInvertWriteAtOnce) {
   EXPECT_EQ(TextOf(*dialog, kQEdit), "4.3");
   EXPECT_EQ(Transfers().back(), "W14 01");
   EXPECT_EQ(host.records.size(), 11u);
+}
+
+// Dark blue pixels inside the dialog's picture: the type's response drawn there.
+int PicturePixels(ui::Window& dialog) {
+  for (ui::Window* child : dialog.Children()) {
+    if (dynamic_cast<ui::Picture*>(child) == nullptr) continue;
+    const ui::Rect r = child->WindowRect();
+    int drawn = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        const ui::Color c = ui::test::SamplePixel(dialog, {x, y});
+        if (c.b > 100 && c.r < 80 && c.g < 80) ++drawn;
+      }
+    }
+    return drawn;
+  }
+  return 0;
+}
+
+TEST_F(FilterDialogTest, EveryTypeShowsItsPictureAndTheBandwidthThumbStartsAtTheFiltersWidth) {
+  std::vector<std::unique_ptr<TFilter>> filters;
+  filters.push_back(std::make_unique<TParametricFilter>());
+  filters.push_back(std::make_unique<TOctaveFilter>());
+  filters.push_back(std::make_unique<TLowpassFilter>());
+  filters.push_back(std::make_unique<THighpassFilter>());
+  filters.push_back(std::make_unique<TLowshelfFilter>());
+  filters.push_back(std::make_unique<THighshelfFilter>());
+  filters.push_back(std::make_unique<TCDHornFilter>());
+  filters.push_back(std::make_unique<TAllpassFilter>());
+  const std::filesystem::path gallery = GALLERY_DIR;
+  std::filesystem::create_directories(gallery);
+  for (auto& filter : filters) {
+    SCOPED_TRACE(filter->typeCode);
+    // As the editor shows a filter: given first, then created.
+    auto dialog = CreateFilterDialog(filter->typeCode, unit, &host);
+    dialog->SetFilter(filter.get());
+    dialog->Create();
+    dialog->Show();
+    ui::test::PumpMessages();
+    EXPECT_GT(PicturePixels(*dialog), 10);
+    if (filter->typeCode != kFilterParametric) continue;
+    // A new filter is a sixth of an octave wide: the thumb stands at 4 / (1/6), not at 4 octaves.
+    auto& slider = dynamic_cast<ui::Trackbar&>(ui::test::ControlOf(*dialog, kBandwidthSlider));
+    EXPECT_EQ(slider.Position(), 24);
+    EXPECT_TRUE(ui::test::GrabPng(*dialog, (gallery / "parametric-dialog.png").string()));
+  }
 }
 
 TEST_F(FilterDialogTest, PeakShelfAndOrderDialogsKeepTheirRanges) {

@@ -125,6 +125,10 @@ TEST_F(BusEditorTest, AddBypassCopyAndDeleteFromTheList) {
   EXPECT_EQ(editor.Layout().Panes().count->CountText(), std::to_string(unit->freeSections));
   EXPECT_LT(unit->freeSections, before);
 
+  // At its first size the list, half the editor, shows every column.
+  editor.Show();
+  ui::test::PumpMessages();
+  EXPECT_LT(list.List().ColumnsWidth(), list.List().ClientRect().Width());
   const std::filesystem::path gallery = GALLERY_DIR;
   std::filesystem::create_directories(gallery);
   EXPECT_TRUE(ui::test::GrabPng(editor, (gallery / "filter-editor.png").string()));
@@ -195,6 +199,15 @@ TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
   EXPECT_EQ(List(input).Rows().size(), 1u);
   EXPECT_EQ(List(output).Rows().size(), 1u);
   EXPECT_EQ(unit->Filters().size(), 2u);
+
+  // The Delete key in the list is the menu's Delete; without a selection it does nothing.
+  SelectRows(List(output), {});
+  ui::test::PressKey(List(output).List(), Qt::Key_Delete);
+  EXPECT_EQ(List(output).Rows().size(), 1u);
+  SelectRows(List(output), {0});
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::PressKey(List(output).List(), Qt::Key_Delete);
+  EXPECT_TRUE(List(output).Rows().empty());
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 

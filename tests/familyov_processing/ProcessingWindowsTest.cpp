@@ -308,6 +308,12 @@ TEST_F(ProcessingTest, MixingMatrixAndAdvancedMixerShareTheCrosspoints) {
   EXPECT_TRUE(mixer.Box(1, 2).IsChecked());
   EXPECT_FALSE(mixer.Box(2, 1).IsChecked());
   EXPECT_EQ(TextOf(advanced.Cell(1, 2), kCellGain), "-6.0");
+  // 230 by 400 at the work area's corner, and the user cannot make it larger or smaller.
+  const ui::Rect placed = mixer.PlacementRect();
+  EXPECT_EQ(placed.Width(), 230);
+  EXPECT_EQ(placed.Height(), 400);
+  mixer.SetClientSize({500, 600});
+  EXPECT_EQ(mixer.PlacementRect(), placed);
   Grab(mixer, "mixing-window.png");
   bus.TakeTrace();
 

@@ -167,6 +167,10 @@ TEST_F(SummaryTest, ThreeColumnsOverTheFooter) {
   ui::test::PumpMessages();
   panes.MoveFocus(&panes.Input(device->inputs - 1), false);
   EXPECT_TRUE(ui::test::ControlOf(panes.Output(0), kName).IsFocusOfItsWindow());
+  // Tab from a name stops on the next pane's "Filters" button, never in its name, all selected.
+  ui::test::PressKey(ui::test::ControlOf(panes.Output(0), kName), Qt::Key_Tab);
+  EXPECT_TRUE(ui::test::ControlOf(panes.Output(1), kFiltersButton).IsFocusOfItsWindow());
+  EXPECT_FALSE(ui::test::ControlOf(panes.Output(1), kName).IsFocusOfItsWindow());
   Grab(summary, "unit-summary.png");
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
 }

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
@@ -26,6 +28,17 @@ namespace {
 using namespace ovfunctions_res;
 using sim::familyov::Model;
 using testing::ElementsAre;
+
+// The column titles a list shows above its rows, none while its header is hidden.
+std::vector<std::string> ShownColumnTitles(ui::ListView& list) {
+  auto* view = static_cast<QTreeWidget*>(list.Widget());
+  std::vector<std::string> titles;
+  if (!view->header()->isVisible()) return titles;
+  for (int c = 0; c < view->columnCount(); ++c) {
+    titles.push_back(view->headerItem()->text(c).toStdString());
+  }
+  return titles;
+}
 
 void Grab(ui::Window& window, const std::string& name) {
   const std::filesystem::path folder = TELVO_GALLERY_DIR;
@@ -82,6 +95,8 @@ TEST_F(WindowsTest, MemoryAndLogicWindowsShowTheModelsMemories) {
 
   auto& logic = Open<TLogicWindow>(editWindow, editWindow.Ids().logic);
   EXPECT_EQ(logic.List().List().Count(), 31);
+  EXPECT_THAT(ShownColumnTitles(logic.List().List()),
+              testing::ElementsAre("Logic In", "Memory", "Logic Out"));
   Grab(logic, "logic-window.png");
 
   // A rename in the memory window reaches the logic window through the edit window.
@@ -109,6 +124,7 @@ TEST_F(ClockEventsWindowTest, EventsAreListedMadeCopiedAndDeleted) {
   EXPECT_EQ(frame.Text(), "Timer Events--" + unit.GetDisplayName());
   ui::ListView& list = frame.List().List();
   ASSERT_EQ(list.Count(), 67);
+  EXPECT_THAT(ShownColumnTitles(list), testing::ElementsAre("Time", "Logic"));
   EXPECT_EQ(list.ItemText(0, 0), "Sunday 12:05:00 AM");
   EXPECT_EQ(list.ItemText(1, 0), "Wednesday 3:30:00 PM");
   EXPECT_EQ(list.ItemText(1, 1), "Activate logic 4");

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
+#include <QScrollBar>
+#include <QWidget>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,6 +17,7 @@
 #include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
+#include "familyov/unit/TGroupWindow.h"
 #include "familyov/unit/TOVWindow.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
@@ -288,6 +292,59 @@ TEST_F(EditWindowTest, WindowsOpenOncePerNodeAndReopenWhereTheyClosed) {
   DoubleClick(*window, 1);
   DoubleClick(*window, window->Ids().crossovers);
   EXPECT_EQ(windows.made, 4);
+}
+
+// The group window inside `window`, or the window itself.
+TGroupWindow* GroupIn(ui::Window& window) {
+  if (auto* group = dynamic_cast<TGroupWindow*>(&window)) return group;
+  for (ui::Window* child : window.Children()) {
+    if (TGroupWindow* group = GroupIn(*child)) return group;
+  }
+  return nullptr;
+}
+
+bool ScrollBarShows(const TGroupWindow& group) {
+  const auto* area = qobject_cast<const QAbstractScrollArea*>(group.Widget());
+  return area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible();
+}
+
+TEST_F(EditWindowTest, EveryWindowOfPanesShowsAllItsPanesGrowsNoFurtherAndHasTheModelIcon) {
+  auto window = Open();
+  const NodeIds& ids = window->Ids();
+  // Enter on a node opens it, as a double click does.
+  window->Tree().Select(window->FindNodeInfo(ids.inputLevel)->item);
+  window->Tree().SetFocus();
+  ui::test::PressKey(window->Tree(), Qt::Key_Return);
+  ASSERT_NE(window->ChildWindow(ids.inputLevel), nullptr);
+  window->ChildWindow(ids.inputLevel)->CloseWindow(ui::kIdCancel);
+  ui::test::PumpMessages();
+  for (const int node : {ids.inputLevel, ids.outputLevel, ids.inputDelay, ids.outputDelay,
+                         ids.inputNames, ids.outputNames, ids.limiter, ids.memory, ids.compressors,
+                         ids.advancedMixer, ids.linking}) {
+    SCOPED_TRACE(window->FindNodeInfo(node)->text);
+    DoubleClick(*window, node);
+    ui::Window* child = window->ChildWindow(node);
+    ASSERT_NE(child, nullptr);
+    ui::test::PumpMessages();
+    TGroupWindow* group = GroupIn(*child);
+    ASSERT_NE(group, nullptr);
+    EXPECT_FALSE(ScrollBarShows(*group));
+    const ui::Rect fitted = child->ClientRect();
+    child->SetClientSize({fitted.Width() + 300, fitted.Height() + 300});
+    ui::test::PumpMessages();
+    EXPECT_EQ(child->ClientRect(), fitted);
+    // Smaller than its content, it scrolls a twentieth of what shows per line.
+    child->SetClientSize({fitted.Width() / 2, fitted.Height() / 2});
+    ui::test::PumpMessages();
+    EXPECT_TRUE(ScrollBarShows(*group));
+    const QWidget* viewport = qobject_cast<QAbstractScrollArea*>(group->Widget())->viewport();
+    EXPECT_EQ(group->LineStep(), (ui::Size{viewport->width() / 20, viewport->height() / 20}));
+    // An eight-output unit's windows carry its picture too.
+    EXPECT_FALSE(child->Widget()->windowIcon().isNull());
+    child->CloseWindow(ui::kIdCancel);
+    ui::test::PumpMessages();
+  }
+  EXPECT_FALSE(window->Widget()->windowIcon().isNull());
 }
 
 TEST_F(EditWindowTest, AFailingNodeIsReportedAndTheWindowStaysUsable) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QScrollArea>
+#include <QScrollBar>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "familyov/unit/TGroupWindow.h"
 #include "familyov/unit/TOVWindow.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/Frame.h"
 #include "platform/ui/TestHooks.h"
 
 namespace namespaceOV {
@@ -55,8 +58,10 @@ TEST_F(GroupWindowTest, RowsStartBelowTheTallestPaneAndEdgePanesFrameTheFlow) {
   EXPECT_EQ(Origin(right), (ui::Point{110, 20}));
   EXPECT_EQ(group.ContentWidth(), 125);
   EXPECT_EQ(group.ContentHeight(), 110);
-  // Shown on its own, the window takes the whole content, not the size of the first pane.
-  EXPECT_EQ(group.ClientRect(), (ui::Rect{0, 0, group.FittingSize().cx, group.FittingSize().cy}));
+  // Shown on its own, the window takes the whole content and one pixel, not the size of the first
+  // pane.
+  EXPECT_EQ(group.ClientRect(),
+            (ui::Rect{0, 0, group.FittingSize().cx + 1, group.FittingSize().cy + 1}));
 
   // Flowing down, a new column starts just below the top edge pane, right of the widest pane.
   TGroupWindow down{nullptr};
@@ -72,6 +77,37 @@ TEST_F(GroupWindowTest, RowsStartBelowTheTallestPaneAndEdgePanesFrameTheFlow) {
   down.AddPane(f, true);
   EXPECT_EQ(Origin(e), (ui::Point{0, 50}));
   EXPECT_EQ(Origin(f), (ui::Point{70, 20}));
+}
+
+TEST_F(GroupWindowTest, AFrameAroundTheGroupFitsTheContentAndADraggedThumbMovesNothing) {
+  TGroupWindow client{nullptr};
+  ui::Frame frame("Panes", &client);
+  frame.AddStatusBar();
+  frame.SetRect({0, 0, 400, 200});
+  frame.Create();
+  for (int i = 0; i < 8; ++i) client.AddPane(Pane(90, 300, &client));
+  frame.Show();
+  ui::test::PumpMessages();
+  // The whole content shows, the status bar below it; a larger frame is refused.
+  auto* area = static_cast<QScrollArea*>(client.Widget());
+  EXPECT_EQ(area->viewport()->width(), 8 * 90 + 1);
+  EXPECT_EQ(area->viewport()->height(), 300 + 1);
+  const ui::Rect fitted = frame.ClientRect();
+  frame.SetClientSize({fitted.Width() + 200, fitted.Height() + 200});
+  EXPECT_EQ(frame.ClientRect(), fitted);
+
+  // Made smaller, the panes follow a dragged thumb only when it is released.
+  frame.SetClientSize({300, 200});
+  ui::test::PumpMessages();
+  QScrollBar* bar = area->horizontalScrollBar();
+  const ui::Rect before = panes.back()->WindowRect();
+  const ui::Point onScreen = panes.back()->ClientToScreen({0, 0});
+  bar->setSliderDown(true);
+  bar->setSliderPosition(200);
+  EXPECT_EQ(panes.back()->ClientToScreen({0, 0}), onScreen);
+  bar->setSliderDown(false);
+  EXPECT_EQ(panes.back()->ClientToScreen({0, 0}).x, onScreen.x - 200);
+  EXPECT_EQ(panes.back()->WindowRect(), before);
 }
 
 TEST_F(GroupWindowTest, TabWrapsRoundTheFocusList) {
