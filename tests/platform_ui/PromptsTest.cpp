@@ -100,5 +100,28 @@ TEST_F(FileDialogTest, OpenReturnsTheChosenFileOrNothingWhenCancelled) {
   EXPECT_EQ(script.Seen()[0].kind, PromptKind::OpenFile);
 }
 
+TEST_F(FileDialogTest, EachPatternShowsOnceAndTheNextDialogStartsWhereTheLastFileWasChosen) {
+  EXPECT_EQ(FileDialogFilterText(options.filters), "Settings files (*.ov2);;All files (*.*)");
+  EXPECT_EQ(FileDialogFilterText({{"Ordavinex settings (*.ov0)", "*.ov0"}}),
+            "Ordavinex settings (*.ov0)");
+  EXPECT_EQ(FileDialogFilterText({{"3300 settings (*.331 *.332)", "*.331;*.332"}}),
+            "3300 settings (*.331 *.332)");
+  EXPECT_EQ(FileDialogFilterText({{"Text (*.txt)", "*.txt;*.log"}}), "Text (*.txt) (*.txt *.log)")
+      << "a description naming other patterns than the filter's";
+
+  PromptScript script(FailTest);
+  script.AnswerOpenFile(PathOf("first/unit.ov2"))
+      .AnswerSaveFile(std::nullopt)
+      .AnswerSaveFile(PathOf("second/unit.ov2"));
+  AskOpenFile(nullptr, options);
+  EXPECT_EQ(FileDialogStartFolder(options), PathOf("first"));
+  AskSaveFile(nullptr, options);
+  EXPECT_EQ(FileDialogStartFolder(options), PathOf("first")) << "a cancelled dialog";
+  AskSaveFile(nullptr, options);
+  EXPECT_EQ(FileDialogStartFolder(options), PathOf("second"));
+  options.folder = "/opt/firmware";
+  EXPECT_EQ(FileDialogStartFolder(options), "/opt/firmware") << "a folder asked for";
+}
+
 }  // namespace
 }  // namespace ui
