@@ -42,6 +42,15 @@ void TLEDButton::SelectChange(ui::Dc& dc, const ui::DrawItemState& state) {
   DrawEntire(dc, state);
 }
 
+void TLEDButton::DrawFocusMark(ui::Dc& dc) const {
+  if (!HasFocus()) return;
+  // Inside the bevel, clear of the caption's box or the lamp's ring.
+  const int inset = style_ == kColoredStyle ? 3 : 2;
+  dc.SetBrush(ui::Brush::None());
+  dc.SetPen({ui::PenStyle::Dot, 1, ui::kBlack});
+  dc.Rectangle(ClientRect().Inflated(-inset, -inset));
+}
+
 void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   const ui::Size client = ClientSize();
   controls::FillClient(dc, client, StateColor(), controls::Shadow());
@@ -52,6 +61,7 @@ void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
     // The owner-drawn button widget keeps no text of its own; the window object holds the caption.
     const std::string caption = ui::Window::Text();
     dc.DrawTextAt(Centered(client, dc.MeasureText(caption)), caption);
+    DrawFocusMark(dc);
     return;
   }
   const ui::Point at = Centered(client, Lamps().FrameSize());
@@ -62,6 +72,7 @@ void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   dc.SetPen(ui::Pen::Solid(controls::Shadow()));
   dc.Arc(ring, Plus(at, kRingUpperRight), Plus(at, kRingLowerLeft));
   DrawLamp(dc);
+  DrawFocusMark(dc);
 }
 
 void TLEDButton::DrawLamp(ui::Dc& dc) const {
@@ -80,4 +91,5 @@ void TLEDButton::Redraw() {
   } else {
     DrawLamp(dc);
   }
+  DrawFocusMark(dc);
 }
