@@ -1,6 +1,8 @@
 #include "app/DeviceListWindow.h"
 
 TDeviceListWindow::TDeviceListWindow(ui::Window* parent, int id) : ui::ListView(parent, id) {
+  // A drop or paste on no item of the virtual list makes a new virtual device.
+  KeepRoomBelowItems();
   OnMessage(ui::msg::kRButtonDown, [this](const ui::Message& m) -> ui::Param {
     ui::Window* parent = Parent();
     if (parent == nullptr) return 0;

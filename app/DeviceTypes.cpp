@@ -47,15 +47,13 @@ template <typename Type>
 
 DeviceTypeList MakeDeviceTypes() {
   DeviceTypeList types;
-#if defined(TELVO_HAVE_FAMILYOV)
-  constexpr uint32_t kOrdavinexFamily = 880;
-  constexpr uint32_t kOrdavinex48Family = 1136;
-  Add<namespaceOV::IQ8122Type>(types, kOrdavinexFamily, '2');
-  Add<namespaceOV::IQ8124Type>(types, kOrdavinexFamily, '4');
-  Add<namespaceOV::IQ8126Type>(types, kOrdavinexFamily, '6');
-  Add<namespaceOV::IQ8148Type>(types, kOrdavinex48Family, '8');
+  // The order is the image index of each type's icon and the order of the Devices menu's
+  // special commands, so it is fixed: graphic equalisers, older processors, newer processors.
+#if defined(TELVO_HAVE_FAMILY3300)
+  constexpr uint32_t kGraphicEqualiserFamily = 1520;
+  Add<namespace3300::IQ3300Type>(types, kGraphicEqualiserFamily, '1');
+  Add<namespace3300::IQ33002Type>(types, kGraphicEqualiserFamily, '2');
 #endif
-  // The older family's models follow the newer family's in every list of types.
 #if defined(TELVO_HAVE_FAMILY8100)
   constexpr uint32_t kOrdavinexBaseFamily = 368;
   constexpr uint32_t kOrdavinexPlusFamily = 496;
@@ -66,11 +64,13 @@ DeviceTypeList MakeDeviceTypes() {
   Add<namespace8100::IQ8100XType>(types, kOrdavinexXFamily, '1');
   Add<namespace8100::IQ8100RTType>(types, kOrdavinexRuneTideFamily, '1');
 #endif
-  // The graphic equalisers come last, after the older family.
-#if defined(TELVO_HAVE_FAMILY3300)
-  constexpr uint32_t kGraphicEqualiserFamily = 1520;
-  Add<namespace3300::IQ3300Type>(types, kGraphicEqualiserFamily, '1');
-  Add<namespace3300::IQ33002Type>(types, kGraphicEqualiserFamily, '2');
+#if defined(TELVO_HAVE_FAMILYOV)
+  constexpr uint32_t kOrdavinexFamily = 880;
+  constexpr uint32_t kOrdavinex48Family = 1136;
+  Add<namespaceOV::IQ8122Type>(types, kOrdavinexFamily, '2');
+  Add<namespaceOV::IQ8124Type>(types, kOrdavinexFamily, '4');
+  Add<namespaceOV::IQ8126Type>(types, kOrdavinexFamily, '6');
+  Add<namespaceOV::IQ8148Type>(types, kOrdavinex48Family, '8');
 #endif
 #if defined(TELVO_HAVE_FAMILY8100_EDITORS)
   namespace8100::RegisterCrossoverEditor();

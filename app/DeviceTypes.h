@@ -10,7 +10,7 @@ using DeviceTypeList = std::vector<std::unique_ptr<IQDeviceType>>;
 using DeviceTypeFactory = std::function<DeviceTypeList()>;
 
 // The device types of every family built into the program, in the order the lists and the
-// Devices menu show them: the newer processors, the older processors, the graphic equalisers. A
+// Devices menu show them: the graphic equalisers, the older processors, the newer processors. A
 // family that is not built in is left out.
 DeviceTypeList MakeDeviceTypes();
 

@@ -42,12 +42,22 @@ void TLEDButton::SelectChange(ui::Dc& dc, const ui::DrawItemState& state) {
   DrawEntire(dc, state);
 }
 
+void TLEDButton::DrawFocusMark(ui::Dc& dc) const {
+  if (!HasFocus()) return;
+  // Inside the bevel, clear of the caption's box or the lamp's ring.
+  const int inset = style_ == kColoredStyle ? 3 : 2;
+  dc.SetBrush(ui::Brush::None());
+  dc.SetPen({ui::PenStyle::Dot, 1, ui::kBlack});
+  dc.Rectangle(ClientRect().Inflated(-inset, -inset));
+}
+
 void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   const ui::Size client = ClientSize();
   controls::FillClient(dc, client, StateColor(), controls::Shadow());
   controls::DrawButtonBevel(dc, client, controls::PushLook(pushStyle_, pressed_));
   if (style_ == kColoredStyle) {
     DrawCaption(dc);
+    DrawFocusMark(dc);
     return;
   }
   const ui::Point at = Centered(client, Lamps().FrameSize());
@@ -58,6 +68,7 @@ void TLEDButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   dc.SetPen(ui::Pen::Solid(controls::Shadow()));
   dc.Arc(ring, Plus(at, kRingUpperRight), Plus(at, kRingLowerLeft));
   DrawLamp(dc);
+  DrawFocusMark(dc);
 }
 
 void TLEDButton::DrawCaption(ui::Dc& dc) const {
@@ -86,4 +97,5 @@ void TLEDButton::Redraw() {
   } else {
     DrawLamp(dc);
   }
+  DrawFocusMark(dc);
 }

@@ -3,6 +3,7 @@
 #include "platform/ui/DrawnWindow.h"
 
 // A lamp: a coloured rectangle with the caption (style 1) or a lamp image from a strip of frames.
+// It takes the focus like any button, and shows it with a dotted frame.
 class TLEDButton : public ui::OwnerDrawButton {
  public:
   static constexpr int kColoredStyle = 1;
@@ -25,6 +26,7 @@ class TLEDButton : public ui::OwnerDrawButton {
   ui::Color StateColor() const;
   void DrawLamp(ui::Dc& dc) const;
   void DrawCaption(ui::Dc& dc) const;
+  void DrawFocusMark(ui::Dc& dc) const;
 
   bool pushStyle_ = false;
   int state_ = kOff;

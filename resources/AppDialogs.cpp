@@ -20,7 +20,10 @@ namespace style = ui::style;
 namespace {
 
 ui::DialogTemplate ClientDialog() {
-  const unsigned listStyles = style::kSingleSelection | style::kEditLabels;
+  // A bus unit's name is changed in its own window, where the unit is written: the bus list
+  // offers no label edit that nothing would carry out.
+  constexpr unsigned kBusListStyles = style::kSingleSelection;
+  constexpr unsigned kVirtualListStyles = kBusListStyles | style::kEditLabels;
   return {kClientDialog,
           "Dialog Client",
           {0, 0, 256, 160},
@@ -30,8 +33,8 @@ ui::DialogTemplate ClientDialog() {
            {kNoId, ControlKind::Line, "", {8, 28, 240, 1}},
            {kNoId, ControlKind::Static, "Virtual Devices", {8, 33, 115, 9}},
            {kPortName, ControlKind::Static, "Bus", {133, 33, 115, 9}},
-           {kVirtualList, ControlKind::ListView, "", {8, 43, 115, 110}, listStyles},
-           {kBusList, ControlKind::ListView, "", {133, 43, 115, 110}, listStyles}}};
+           {kVirtualList, ControlKind::ListView, "", {8, 43, 115, 110}, kVirtualListStyles},
+           {kBusList, ControlKind::ListView, "", {133, 43, 115, 110}, kBusListStyles}}};
 }
 
 ui::DialogTemplate SelectDeviceDialog() {

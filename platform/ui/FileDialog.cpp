@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QStringList>
+#include <algorithm>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Message.h"
@@ -16,14 +16,15 @@ namespace ui {
 
 namespace {
 
-QString NameFilters(const std::vector<FileFilter>& filters) {
-  QStringList parts;
-  for (const FileFilter& f : filters) {
-    QString patterns = ToWidgetText(f.patterns);
-    patterns.replace(';', ' ');
-    parts << ToWidgetText(f.description) + " (" + patterns + ")";
-  }
-  return parts.join(";;");
+// The folder of the file last chosen in a file dialog, where the next one starts.
+std::string& LastFolder() {
+  static std::string folder;
+  return folder;
+}
+
+void RememberFolderOf(const std::string& path) {
+  const QString folder = QFileInfo(QFile::decodeName(path.c_str())).absolutePath();
+  if (!folder.isEmpty()) LastFolder() = QFile::encodeName(folder).toStdString();
 }
 
 std::optional<std::string> Ask(Window* owner, const FileDialogOptions& o, bool save) {
@@ -33,7 +34,8 @@ std::optional<std::string> Ask(Window* owner, const FileDialogOptions& o, bool s
     chosen = scripted->path;
   } else {
     QFileDialog dialog(owner != nullptr ? owner->Widget() : nullptr, ToWidgetText(o.title),
-                       QFile::decodeName(o.folder.c_str()), NameFilters(o.filters));
+                       QFile::decodeName(FileDialogStartFolder(o).c_str()),
+                       ToWidgetText(FileDialogFilterText(o.filters)));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, the same way for scripts
@@ -45,6 +47,7 @@ std::optional<std::string> Ask(Window* owner, const FileDialogOptions& o, bool s
     if (accepted) chosen = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
   }
   if (!chosen || chosen->empty()) return std::nullopt;
+  RememberFolderOf(*chosen);
   std::string path = WithDefaultExtension(*chosen, o.defaultExtension);
   if (save && o.overwritePrompt && QFileInfo::exists(QFile::decodeName(path.c_str()))) {
     const std::string question = path + " already exists.\nDo you want to replace it?";
@@ -56,6 +59,23 @@ std::optional<std::string> Ask(Window* owner, const FileDialogOptions& o, bool s
 }
 
 }  // namespace
+
+std::string FileDialogFilterText(const std::vector<FileFilter>& filters) {
+  std::string text;
+  for (const FileFilter& f : filters) {
+    std::string patterns = f.patterns;
+    std::ranges::replace(patterns, ';', ' ');
+    const std::string shown = "(" + patterns + ")";
+    const bool named = f.description.size() >= shown.size() && f.description.ends_with(shown);
+    if (!text.empty()) text += ";;";
+    text += named ? f.description : f.description + " " + shown;
+  }
+  return text;
+}
+
+std::string FileDialogStartFolder(const FileDialogOptions& options) {
+  return options.folder.empty() ? LastFolder() : options.folder;
+}
 
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
   if (extension.empty()) return path;

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTreeWidget>
@@ -21,21 +22,6 @@ constexpr int kStateRole = Qt::UserRole + 3;
 constexpr int kLabelRole = Qt::UserRole + 4;  // the accepted label, to undo a refused edit
 // Whether the parent was last told the item is selected.
 constexpr int kReportedSelectedRole = Qt::UserRole + 5;
-
-QImage Composite(const QImage& state, const QImage& image) {
-  if (state.isNull()) return image;
-  if (image.isNull()) return state;
-  QImage both(state.width() + image.width(), std::max(state.height(), image.height()),
-              QImage::Format_ARGB32_Premultiplied);
-  both.fill(Qt::transparent);
-  QPainter p(&both);
-  p.drawImage(0, 0, state);
-  p.drawImage(state.width(), 0, image);
-  return both;
-}
-}  // namespace
-
-namespace {
 
 // A list that says how to fill it while it is empty: a blank white box looks broken.
 class HintedTreeWidget : public QTreeWidget {
@@ -61,10 +47,52 @@ class HintedTreeWidget : public QTreeWidget {
   QString hint_;
 };
 
+// A tree widget whose scrolling reaches past its last item by at least `room` pixels.
+class RoomBelowItemsTree : public HintedTreeWidget {
+ public:
+  RoomBelowItemsTree(QWidget* parent, int room) : HintedTreeWidget(parent), room_(room) {
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  }
+
+ protected:
+  void updateGeometries() override {
+    // The tree's own range ends at the last item and would pull a view scrolled into the room
+    // back up to it.
+    const int scrolled = verticalScrollBar()->value();
+    HintedTreeWidget::updateGeometries();
+    const int count = topLevelItemCount();
+    if (count == 0) return;
+    const QRect last = visualItemRect(topLevelItem(count - 1));
+    if (last.isEmpty()) return;
+    const int contentHeight = last.bottom() + 1 + verticalOffset();
+    const int needed = contentHeight + room_ - viewport()->height();
+    if (needed <= verticalScrollBar()->maximum()) return;
+    verticalScrollBar()->setMaximum(needed);
+    verticalScrollBar()->setValue(scrolled);
+  }
+
+ private:
+  int room_;
+};
+
+QImage Composite(const QImage& state, const QImage& image) {
+  if (state.isNull()) return image;
+  if (image.isNull()) return state;
+  QImage both(state.width() + image.width(), std::max(state.height(), image.height()),
+              QImage::Format_ARGB32_Premultiplied);
+  both.fill(Qt::transparent);
+  QPainter p(&both);
+  p.drawImage(0, 0, state);
+  p.drawImage(state.width(), 0, image);
+  return both;
+}
 }  // namespace
 
 QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
-  auto* view = new HintedTreeWidget(parentWidget);
+  // Two rows' height: room enough to aim a drop at.
+  const int room = 2 * QFontMetrics(parentWidget->font()).height();
+  HintedTreeWidget* view = roomBelowItems_ ? new RoomBelowItemsTree(parentWidget, room)
+                                           : new HintedTreeWidget(parentWidget);
   view->setRootIsDecorated(false);
   view->setUniformRowHeights(true);
   view->setColumnCount(1);
@@ -83,7 +111,7 @@ QWidget* ListView::MakeControlWidget(QWidget* parentWidget) {
                    });
   QObject::connect(view, &QTreeWidget::itemChanged, view,
                    [this](QTreeWidgetItem* item, int column) { LabelEdited(item, column); });
-  new ItemDragDetector(view->viewport(), [this, view](QPoint press) {
+  new ItemDragDetector(view, [this, view](QPoint press) {
     if (QTreeWidgetItem* item = view->itemAt(press)) {
       NotifyParent(ui::Notify::BeginDrag, view->indexOfTopLevelItem(item));
     }
@@ -206,6 +234,11 @@ void ListView::SetItemImage(int item, int image) {
     node->setData(0, kImageRole, image);
     RefreshIcon(node);
   }
+}
+
+int ListView::ItemImage(int item) const {
+  QTreeWidgetItem* node = Item(item);
+  return node != nullptr ? node->data(0, kImageRole).toInt() : -1;
 }
 
 void ListView::SetStateImage(int item, int stateImage) {

@@ -24,6 +24,9 @@ class ListView : public Control {
   // Image lists are shared, not owned; they must outlive the view.
   void SetImageList(const ImageList* images);
   void SetStateImageList(const ImageList* images);
+  // However many items there are, an empty area below the last one stays in reach (by scrolling)
+  // for a click, a drop or a paste on "no item". Set before the view is created.
+  void KeepRoomBelowItems() { roomBelowItems_ = true; }
   // Report mode: columns are added left to right.
   void AddColumn(const std::string& title, int widthPixels);
   // A line shown in the middle of the list while it holds no items: how to fill it.
@@ -41,6 +44,7 @@ class ListView : public Control {
   void SetItemText(int item, int column, const std::string& text);
   std::string ItemText(int item, int column = 0) const;
   void SetItemImage(int item, int image);
+  int ItemImage(int item) const;                 // -1: no such item
   void SetStateImage(int item, int stateImage);  // -1: none
   int StateImage(int item) const;
   void SetItemData(int item, Param data);
@@ -75,6 +79,7 @@ class ListView : public Control {
   const ImageList* images_ = nullptr;
   const ImageList* stateImages_ = nullptr;
   int columns_ = 0;
+  bool roomBelowItems_ = false;
 };
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "platform/ui/MessageBox.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -41,6 +43,24 @@ QMessageBox::StandardButtons ButtonsOf(unsigned style) {
   }
 }
 
+// A message box as wide as its caption needs beside the window manager's decorations: Qt's own
+// sizing leaves room for a bare title only, and a window manager shortens what does not fit to
+// a letter or two. An empty caption stays empty, rather than becoming the program's file name.
+class CaptionedMessageBox : public QMessageBox {
+ public:
+  CaptionedMessageBox(Icon icon, const QString& caption, const QString& text,
+                      StandardButtons buttons, QWidget* parent)
+      : QMessageBox(icon, caption.isEmpty() ? QStringLiteral(" ") : caption, text, buttons,
+                    parent) {}
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    QMessageBox::showEvent(e);
+    const int wanted = CaptionFitWidth(FromWidgetText(windowTitle()));
+    if (width() < wanted) setFixedWidth(wanted);
+  }
+};
+
 int ResultOf(int button) {
   switch (button) {
     case QMessageBox::Ok:
@@ -56,14 +76,27 @@ int ResultOf(int button) {
 
 }  // namespace
 
+int CaptionFitWidth(const std::string& caption) {
+  // Title bars set their text in bold; beside it sit the window menu's icon and the minimise,
+  // maximise and close buttons, each about a title bar's height square, and the borders.
+  constexpr int kTitleBarButtons = 4;
+  constexpr int kButtonPadding = 8;
+  constexpr int kBorders = 24;
+  QFont bold = QApplication::font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  return metrics.horizontalAdvance(ToWidgetText(caption)) +
+         kTitleBarButtons * (metrics.height() + kButtonPadding) + kBorders;
+}
+
 int MessageBox(Window* owner, const std::string& text, std::optional<std::string> caption,
                unsigned style) {
   auto* app = Application::Instance();
   const std::string title = caption.value_or(app != nullptr ? app->Name() : std::string());
   if (auto scripted = InterceptPrompt({PromptKind::MessageBox, text, title, 0}))
     return scripted->result;
-  QMessageBox box(IconOf(style), ToWidgetText(title), ToWidgetText(text), ButtonsOf(style),
-                  owner != nullptr ? owner->Widget() : nullptr);
+  CaptionedMessageBox box(IconOf(style), ToWidgetText(title), ToWidgetText(text), ButtonsOf(style),
+                          owner != nullptr ? owner->Widget() : nullptr);
   if (app != nullptr) app->BeginPrompt();
   const int button = box.exec();
   if (app != nullptr) app->EndPrompt();

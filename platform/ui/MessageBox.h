@@ -26,4 +26,7 @@ inline constexpr unsigned kIconMask = 0xF0;
 int MessageBox(Window* owner, const std::string& text, std::optional<std::string> caption,
                unsigned style);
 
+// The width, in pixels, a window needs for its caption to be read whole in a title bar.
+int CaptionFitWidth(const std::string& caption);
+
 }  // namespace ui

@@ -29,8 +29,7 @@ void Splitter::SetFirstShare(double share) {
 void Splitter::ApplyShare() {
   auto* splitter = static_cast<QSplitter*>(Widget());
   if (splitter == nullptr || splitter->count() < 2) return;
-  const int total =
-      orientation_ == Orientation::SideBySide ? splitter->width() : splitter->height();
+  const int total = Length();
   const int first = static_cast<int>(total * firstShare_);
   QList<int> sizes(splitter->count(),
                    (total - first) / std::max<qsizetype>(splitter->count() - 1, 1));
@@ -48,11 +47,29 @@ void Splitter::ClosePane(Window& pane) {
 }
 
 void Splitter::ReopenPane(Window& pane) {
-  if (IndexOf(pane) >= 0) pane.Show();
+  const int index = IndexOf(pane);
+  if (index < 0) return;
+  // A closed pane comes back with the size it had; one pushed shut by the divider has none to
+  // come back to, so it gets the share it was given at the start.
+  const bool pushedShut = !pane.Widget()->isHidden() && PaneSize(pane) == 0;
+  pane.Show();
+  if (!pushedShut) return;
+  auto* splitter = static_cast<QSplitter*>(Widget());
+  const int total = std::max(Length(), 1);
+  const int others = std::max<int>(static_cast<int>(splitter->count()) - 1, 1);
+  const int share = index == 0 ? static_cast<int>(total * firstShare_)
+                               : static_cast<int>(total * (1.0 - firstShare_)) / others;
+  SetPaneSize(pane, std::max(share, 1));
 }
 
 bool Splitter::IsPaneOpen(const Window& pane) const {
-  return IndexOf(pane) >= 0 && !pane.Widget()->isHidden();
+  // A pane the divider has pushed to nothing is as closed as a hidden one.
+  return IndexOf(pane) >= 0 && !pane.Widget()->isHidden() && PaneSize(pane) > 0;
+}
+
+int Splitter::Length() const {
+  const QWidget* splitter = Widget();
+  return orientation_ == Orientation::SideBySide ? splitter->width() : splitter->height();
 }
 
 int Splitter::PaneSize(const Window& pane) const {

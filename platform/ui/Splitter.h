@@ -16,7 +16,9 @@ class Splitter : public Window {
   // The first pane's share of the room, 0 to 1, applied now or when created.
   void SetFirstShare(double share);
   void ClosePane(Window& pane);
+  // A pane the user pushed shut with the divider reopens with its share of the room.
   void ReopenPane(Window& pane);
+  // False for a closed pane and for one the divider has pushed to nothing.
   bool IsPaneOpen(const Window& pane) const;
   // The pane's size along the split direction, in pixels.
   int PaneSize(const Window& pane) const;
@@ -28,6 +30,7 @@ class Splitter : public Window {
 
  private:
   int IndexOf(const Window& pane) const;
+  int Length() const;  // along the split direction, in pixels
   void ApplyShare();
 
   Orientation orientation_;

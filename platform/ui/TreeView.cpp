@@ -34,7 +34,7 @@ QWidget* TreeView::MakeControlWidget(QWidget* parentWidget) {
   QObject::connect(view, &QTreeWidget::itemDoubleClicked, view, [this](QTreeWidgetItem* item) {
     NotifyParent(ui::Notify::DoubleClick, -1, ToParam(item));
   });
-  new ItemDragDetector(view->viewport(), [this, view](QPoint press) {
+  new ItemDragDetector(view, [this, view](QPoint press) {
     if (QTreeWidgetItem* item = view->itemAt(press))
       NotifyParent(ui::Notify::BeginDrag, -1, ToParam(item));
   });

@@ -36,7 +36,7 @@ namespace {
 using namespace appres;
 using f8100res::kMemorySelectDialog;
 
-constexpr std::size_t kNewerFamilyTypes = 4;  // registered first
+constexpr std::size_t kNewerFamilyTypes = 4;  // registered last
 
 class FamilyTypesTest : public ShellTest {
  protected:
@@ -46,13 +46,16 @@ class FamilyTypesTest : public ShellTest {
   }
 };
 
-TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndSpecialCommands) {
+TEST_F(FamilyTypesTest, EveryFamilyIsRegisteredInOrderWithIconsAndSpecialCommands) {
+  sim::family3300::AddFamily3300Unit(bus, {.address = 3});
+  sim::family8100::AddFamily8100Unit(bus, {.model = sim::family8100::Model::kX, .address = 5});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 2});
   Start();
   std::vector<std::string> names;
   for (const IQDeviceType* type : client().Types()) names.push_back(type->GetName());
-  EXPECT_EQ(names, (std::vector<std::string>{
-                       "Ordavinex 22", "Ordavinex 24", "Ordavinex 26", "Ordavinex 48", "Ordavinex",
-                       "Ordavinex+", "Ordavinex X", "Ordavinex Rune Tide", "3300XL", "3300-2XL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"3300XL", "3300-2XL", "Ordavinex", "Ordavinex+",
+                                             "Ordavinex X", "Ordavinex Rune Tide", "Ordavinex 22",
+                                             "Ordavinex 24", "Ordavinex 26", "Ordavinex 48"}));
   // Each model has an icon of its own, not the default icon that pads the type slots.
   const ui::ImageList& images = client().Images();
   const QImage defaultIcon = images.Image(static_cast<int>(names.size()));
@@ -64,7 +67,7 @@ TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndSpe
   // The older families' large icons are not the newer family's picture, tree strip or the
   // shell's own picture, which once shared their numbers.
   const std::vector<IQDeviceType*>& types = client().Types();
-  for (std::size_t i = kNewerFamilyTypes; i < types.size(); ++i) {
+  for (std::size_t i = 0; i < types.size() - kNewerFamilyTypes; ++i) {
     const auto large = types[i]->CreateIcon();
     if (!large) continue;
     for (const QImage& other :
@@ -73,11 +76,26 @@ TEST_F(FamilyTypesTest, BothProcessorFamiliesAreRegisteredInOrderWithIconsAndSpe
       EXPECT_NE(ui::Resources::Image(*large), other) << names[i];
     }
   }
+  // A unit's item shows its type's icon: the image index is the type's place in the order.
+  RollCall();
+  TDeviceListWindow& units = client().BusList();
+  for (int item = 0; item < units.Count(); ++item) {
+    const IQDevice* unit = DeviceOf(units, item);
+    const auto type = std::ranges::find(types, unit->GetType());
+    ASSERT_NE(type, types.end());
+    EXPECT_EQ(units.ItemImage(item), type - types.begin()) << unit->GetTypeName();
+  }
   ui::Menu& devices = *frame().MenuBar()->SubMenu(1);
-  EXPECT_EQ(devices.ItemText(kCmFirstSpecial), "Trigger Ordavinex Logic");
-  // The older family's four types announce their one command once.
-  EXPECT_EQ(devices.ItemText(kCmFirstSpecial + 1), "Auto-address Ordavinex units");
+  // The older family's four types announce their one command once, before the newer family's.
+  EXPECT_EQ(devices.ItemText(kCmFirstSpecial), "Auto-address Ordavinex units");
+  EXPECT_EQ(devices.ItemText(kCmFirstSpecial + 1), "Trigger Ordavinex Logic");
   EXPECT_EQ(devices.ItemId(5), 0) << "two special items, then the separator";
+  // The type chooser's OK with no change makes the first type's device.
+  ui::PromptScript script(FailTest);
+  script.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+  ui::Application::Instance()->RouteCommand(kCmNewVirtual, &client());
+  EXPECT_EQ(DeviceOf(client().VirtualList(), 0)->GetTypeName(), "3300XL");
+  EXPECT_EQ(client().VirtualList().ItemImage(0), 0);
 }
 
 TEST_F(FamilyTypesTest, ARollCallListsTheSimulatedUnitsUnderTheirModels) {
@@ -147,9 +165,13 @@ TEST_F(FamilyTypesTest, EnterOrADoubleClickOpensAUnitsWindowOnceAndClosingGivesT
   Start();
   RollCall();
   ui::PromptScript newScript(FailTest);
-  newScript.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+  newScript.RunDialog(kSelectDeviceDialog, [](ui::Dialog& d) {
+    ui::test::Click(d, ui::kIdOk);  // the first type, a graphic equaliser
+  });
   ui::Application::Instance()->RouteCommand(kCmNewVirtual, &client());
+  newScript.AnswerMessageBox(ui::kIdOk);  // an offline copy of the bus unit
   TDeviceListWindow& virtuals = client().VirtualList();
+  Drag(client().BusList(), 0, EmptyPoint(virtuals));
   int virtualItem = 0;
   while (virtualItem < virtuals.Count() &&
          dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(DeviceOf(virtuals, virtualItem)) == nullptr)

@@ -106,6 +106,25 @@ TEST_F(IndicatorButtonTest, BitmapLampShowsItsFrameCentredInARing) {
   controlstest::SavePicture(bitmapLamp, "led_bitmap.png");
 }
 
+TEST_F(IndicatorButtonTest, ALampWithTheFocusShowsADottedFrameInsideItsBevel) {
+  lamp.SetState(TLEDButton::kGreen);
+  bitmapLamp.SetState(3);
+  for (TLEDButton* button : {&lamp, &bitmapLamp}) {
+    const ui::Rect client = button->ClientRect();
+    // Along the left edge of the mark, clear of the caption and the ring.
+    const int x = button == &lamp ? 3 : 2;
+    const ui::Rect markEdge{x, 3, x + 1, client.bottom - 3};
+    button->OwnerDrawButton::Redraw();
+    EXPECT_FALSE(ShowsDarkPixels(*button, markEdge)) << "without the focus";
+    button->SetFocus();
+    ui::test::PumpMessages();
+    EXPECT_TRUE(ShowsDarkPixels(*button, markEdge));
+    button->Redraw();  // a state change drawn at once keeps it
+    EXPECT_TRUE(ShowsDarkPixels(*button, markEdge));
+  }
+  controlstest::SavePicture(bitmapLamp, "led_bitmap_focused.png");
+}
+
 TEST_F(IndicatorButtonTest, PolarityGlyphFollowsTheStateAndADisabledButtonIsPlain) {
   // 24 x 24 with 10-pixel frames: the glyph at (7, 7); "+" has a vertical bar, "-" none.
   EXPECT_EQ(SamplePixel(polarity, {12, 9}), ui::kBlack);

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSplitter>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -271,6 +274,39 @@ TEST_F(VirtualEditorTest, MovingToAnyChannelIsNotShowPhaseAndARefreshDropsReplac
   NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
   editors.window->Notify(&refresh);
   EXPECT_EQ(List(editor).Rows(), std::vector<TFilter*>{fresh});
+}
+
+// The divider dragged by hand to the splitter's left edge.
+void PushListShut(TFilterSplitter& splitter) {
+  auto* widget = static_cast<QSplitter*>(splitter.Widget());
+  QSplitterHandle* handle = widget->handle(1);
+  const QPoint grip(handle->width() / 2, handle->height() / 2);
+  const QPoint leftEdge = widget->mapToGlobal(QPoint(0, grip.y()));
+  QMouseEvent press(QEvent::MouseButtonPress, grip, handle->mapToGlobal(grip), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, handle->mapFromGlobal(leftEdge), leftEdge, Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, handle->mapFromGlobal(leftEdge), leftEdge,
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  for (QMouseEvent* e : {&press, &move, &release}) QApplication::sendEvent(handle, e);
+  ui::test::PumpMessages();
+}
+
+TEST_F(VirtualEditorTest, ViewListReopensTheListPaneThatTheDividerPushedShut) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  editor.Show();
+  ui::test::PumpMessages();
+  TFilterSplitter& splitter = *editor.Layout().Panes().splitter;
+  EXPECT_FALSE(Enabled(editor, kCmShowList)) << "the list is open";
+  PushListShut(splitter);
+  ASSERT_EQ(splitter.PaneSize(List(editor)), 0);
+  EXPECT_TRUE(Enabled(editor, kCmShowList));
+  EXPECT_FALSE(Enabled(editor, kCmBypass)) << "nothing to bypass in a list out of sight";
+  RunCommand(editor, kCmShowList);
+  ui::test::PumpMessages();
+  EXPECT_GT(splitter.PaneSize(List(editor)), 0);
+  EXPECT_FALSE(Enabled(editor, kCmShowList));
 }
 
 TEST_F(VirtualEditorTest, SortingQAndZeroDbSelection) {

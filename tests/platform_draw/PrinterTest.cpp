@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
@@ -128,6 +129,47 @@ TEST_F(PrinterTest, SetupChoiceIsKeptForAPrintWithoutDialog) {
   // Named after the printout, in the folder chosen at set-up.
   EXPECT_TRUE(QFile::exists(folder_.filePath("Block test.pdf")));
   EXPECT_EQ(script_.Seen().size(), 1u);
+}
+
+// A home of the test's own, whose desktop settings name no documents folder of their own.
+class OwnHome {
+ public:
+  OwnHome()
+      : home_(qgetenv("HOME")),
+        config_(qgetenv("XDG_CONFIG_HOME")),
+        hadConfig_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+    qputenv("HOME", folder.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", folder.filePath("config").toLocal8Bit());
+  }
+  ~OwnHome() {
+    qputenv("HOME", home_);
+    if (hadConfig_) {
+      qputenv("XDG_CONFIG_HOME", config_);
+    } else {
+      qunsetenv("XDG_CONFIG_HOME");
+    }
+  }
+  QTemporaryDir folder;
+
+ private:
+  QByteArray home_;
+  QByteArray config_;
+  bool hadConfig_;
+};
+
+TEST(PdfDefaultTest, APdfGoesToTheDocumentsFolderWhenThereIsOneElseHome) {
+  OwnHome home;
+  BlockPrintout printout(1);
+  {
+    ui::Printer printer;
+    if (printer.Settings().outputFormat() != QPrinter::PdfFormat) GTEST_SKIP() << "a printer";
+    EXPECT_EQ(printer.Print(nullptr, printout, false).result, PrintResult::Printed);
+    EXPECT_TRUE(QFile::exists(home.folder.filePath("Block test.pdf")));
+  }
+  ASSERT_TRUE(QDir(home.folder.path()).mkdir("Documents"));
+  ui::Printer printer;
+  EXPECT_EQ(printer.Print(nullptr, printout, false).result, PrintResult::Printed);
+  EXPECT_TRUE(QFile::exists(home.folder.filePath("Documents/Block test.pdf")));
 }
 
 TEST(PrintPrompts, AnsweredByTheOneScriptInOrderWithTheOtherPromptsAndRefusedWithoutOne) {

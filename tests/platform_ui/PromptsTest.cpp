@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Message.h"
@@ -27,6 +30,35 @@ TEST(MessageBoxes, AnswersComeFromTheScriptAndTheCaptionDefaultsToTheApplication
   EXPECT_EQ(script.Seen()[0].caption, "Copy");
   EXPECT_EQ(script.Seen()[1].caption, "") << "an empty caption stays empty";
   EXPECT_EQ(script.Seen()[2].caption, "Telvo Test");
+}
+
+TEST(MessageBoxes, AShownBoxIsWideEnoughForItsCaptionAndAnEmptyCaptionStaysBlank) {
+  SetUnscriptedPrompts(UnscriptedPrompts::Show);
+  struct Shown {
+    QString title;
+    int width = 0;
+  };
+  std::vector<Shown> shown;
+  const auto answer = [&] {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      shown.push_back({box->windowTitle(), box->width()});
+      box->accept();
+    });
+  };
+  answer();
+  MessageBox(nullptr, "OK?", "Rename Virtual Device", mb::kOk);
+  answer();
+  MessageBox(nullptr, "Too many devices!", std::string(), mb::kOk);
+  SetUnscriptedPrompts(UnscriptedPrompts::Default);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].title, "Rename Virtual Device");
+  EXPECT_GE(shown[0].width, CaptionFitWidth("Rename Virtual Device"));
+  EXPECT_GT(CaptionFitWidth("Rename Virtual Device"), CaptionFitWidth("Copy"));
+  // Blank, yet not empty: a window manager shows an empty title as the program's file name.
+  EXPECT_FALSE(shown[1].title.isEmpty());
+  EXPECT_TRUE(shown[1].title.trimmed().isEmpty());
 }
 
 TEST(MessageBoxes, AnUnexpectedPromptFailsAtOnceAndAnUnusedAnswerIsReported) {
@@ -98,6 +130,29 @@ TEST_F(FileDialogTest, OpenReturnsTheChosenFileOrNothingWhenCancelled) {
   EXPECT_EQ(AskOpenFile(nullptr, options), std::nullopt);
   EXPECT_EQ(AskOpenFile(nullptr, options), PathOf("unit.ov2"));
   EXPECT_EQ(script.Seen()[0].kind, PromptKind::OpenFile);
+}
+
+TEST_F(FileDialogTest, EachPatternShowsOnceAndTheNextDialogStartsWhereTheLastFileWasChosen) {
+  EXPECT_EQ(FileDialogFilterText(options.filters), "Settings files (*.ov2);;All files (*.*)");
+  EXPECT_EQ(FileDialogFilterText({{"Ordavinex settings (*.ov0)", "*.ov0"}}),
+            "Ordavinex settings (*.ov0)");
+  EXPECT_EQ(FileDialogFilterText({{"3300 settings (*.331 *.332)", "*.331;*.332"}}),
+            "3300 settings (*.331 *.332)");
+  EXPECT_EQ(FileDialogFilterText({{"Text (*.txt)", "*.txt;*.log"}}), "Text (*.txt) (*.txt *.log)")
+      << "a description naming other patterns than the filter's";
+
+  PromptScript script(FailTest);
+  script.AnswerOpenFile(PathOf("first/unit.ov2"))
+      .AnswerSaveFile(std::nullopt)
+      .AnswerSaveFile(PathOf("second/unit.ov2"));
+  AskOpenFile(nullptr, options);
+  EXPECT_EQ(FileDialogStartFolder(options), PathOf("first"));
+  AskSaveFile(nullptr, options);
+  EXPECT_EQ(FileDialogStartFolder(options), PathOf("first")) << "a cancelled dialog";
+  AskSaveFile(nullptr, options);
+  EXPECT_EQ(FileDialogStartFolder(options), PathOf("second"));
+  options.folder = "/opt/firmware";
+  EXPECT_EQ(FileDialogStartFolder(options), "/opt/firmware") << "a folder asked for";
 }
 
 }  // namespace

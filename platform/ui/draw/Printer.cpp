@@ -17,15 +17,22 @@ namespace ui {
 
 namespace {
 
-// The printout's title as a file name, in the folder of the last PDF file, else the documents.
+// The printout's title as a file name, in the folder of the last PDF file, else the user's
+// documents folder, else home: the first of them that is there, since a file cannot be written
+// into a folder that is not.
 QString DefaultPdfPath(const QString& lastPath, const std::string& title) {
   QString name = QString::fromStdString(title).trimmed();
   name.replace(QLatin1Char('/'), QLatin1Char('_'));
   if (name.isEmpty()) name = QStringLiteral("printout");
-  QString folder = lastPath.isEmpty() ? QString() : QFileInfo(lastPath).absolutePath();
-  if (folder.isEmpty())
-    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
+  QString folder = QDir::homePath();
+  for (const QString& candidate :
+       {lastPath.isEmpty() ? QString() : QFileInfo(lastPath).absolutePath(),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)}) {
+    if (!candidate.isEmpty() && QFileInfo(candidate).isDir()) {
+      folder = candidate;
+      break;
+    }
+  }
   return QDir(folder).filePath(name + ".pdf");
 }
 

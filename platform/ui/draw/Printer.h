@@ -25,7 +25,7 @@ struct PrintOutcome {
 
 // A printer with its settings, kept from one job to the next (and from the print set-up to the
 // next job). When the machine has no printer, it prints to a PDF file, by default in the user's
-// documents folder under the printout's title.
+// documents folder (home when there is none) under the printout's title.
 class Printer {
  public:
   Printer();
