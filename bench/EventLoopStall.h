@@ -13,30 +13,47 @@
 
 namespace bench {
 
+// Times the gaps between marks of something the program should do regularly (a tick of a timer,
+// a paint), each less the time the machine took within it: the time the process's threads spent
+// waiting for a processor (another program ran, or the simulated unit, a thread of this process,
+// could not send its reply on time) or the line's hand-overs beyond the wire, whichever is more, as
+// they overlap. The program's own work and its waits for the wire stay in. The first gap starts
+// when the clock is made; it reads the threads running then.
+class GapClock {
+ public:
+  GapClock() : last_(Read()) {}
+
+  // Ends the gap since the last mark, or since the clock was made, and starts the next one.
+  double Mark() {
+    const Reading now = Read();
+    const double machineMs =
+        std::max(now.waitedMs - last_.waitedMs, now.handedOverMs - last_.handedOverMs);
+    const double gapMs = Ms(now.at - last_.at).count() - machineMs;
+    last_ = now;
+    return gapMs;
+  }
+
+ private:
+  struct Reading {
+    Clock::time_point at;
+    double waitedMs;
+    double handedOverMs;
+  };
+  Reading Read() const { return {Clock::now(), threads_.Now().waitMs, HandOvers().TotalMs()}; }
+
+  const ThreadClock threads_;
+  Reading last_;
+};
+
 // The longest gap beyond one tick between two ticks of a `tickMs` timer while the event loop runs
-// for `runMs`: how long the program held the loop at most. The time the machine took within a gap
-// is not the program's and is taken off that gap: the time its threads spent waiting for a
-// processor (another program ran, or the simulated unit, a thread of this process, could not send
-// its reply on time) or the line's hand-overs beyond the wire, whichever is more, as they overlap.
-// The program's own work and its waits for the wire stay in.
+// for `runMs`, less the machine's time within it: how long the program held the loop at most.
 inline double LongestStallMs(int runMs, int tickMs) {
-  const ThreadClock threads;
+  GapClock gaps;
   double longest = 0;
-  auto last = Clock::now();
-  double waitedMs = threads.Now().waitMs;
-  double handedOverMs = HandOvers().TotalMs();
   QTimer tick;
   tick.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&tick, &QTimer::timeout, [&] {
-    const auto now = Clock::now();
-    const double waitedNowMs = threads.Now().waitMs;
-    const double handedOverNowMs = HandOvers().TotalMs();
-    const double machineMs = std::max(waitedNowMs - waitedMs, handedOverNowMs - handedOverMs);
-    longest = std::max(longest, Ms(now - last).count() - tickMs - machineMs);
-    last = now;
-    waitedMs = waitedNowMs;
-    handedOverMs = handedOverNowMs;
-  });
+  QObject::connect(&tick, &QTimer::timeout,
+                   [&] { longest = std::max(longest, gaps.Mark() - tickMs); });
   QEventLoop loop;
   QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
   tick.start(tickMs);
@@ -108,12 +125,9 @@ struct WindowFigure {
   double Ratio() const { return reference > 0 ? measured / reference : 0; }
 };
 
-// The window whose ratio is the median of the windows', its detail followed by the best and the
+// The figure whose ratio is the median of the windows', its detail followed by the best and the
 // worst ratio of the windows.
-inline WindowFigure MedianWindow(const std::vector<LoopWindow>& windows,
-                                 const std::function<WindowFigure(const LoopWindow&)>& figureOf) {
-  std::vector<WindowFigure> figures;
-  for (const LoopWindow& window : windows) figures.push_back(figureOf(window));
+inline WindowFigure MedianFigure(std::vector<WindowFigure> figures) {
   if (figures.empty()) return {};
   std::ranges::sort(figures, {}, &WindowFigure::Ratio);
   // With an even count the lower middle window, so that the figure is one window's as it is.
@@ -123,6 +137,45 @@ inline WindowFigure MedianWindow(const std::vector<LoopWindow>& windows,
                 figures.front().Ratio(), figures.back().Ratio());
   median.detail = median.detail.empty() ? text : text + ("; the median window: " + median.detail);
   return median;
+}
+
+// The median of the windows' figures as `figureOf` makes them.
+inline WindowFigure MedianWindow(const std::vector<LoopWindow>& windows,
+                                 const std::function<WindowFigure(const LoopWindow&)>& figureOf) {
+  std::vector<WindowFigure> figures;
+  for (const LoopWindow& window : windows) figures.push_back(figureOf(window));
+  return MedianFigure(std::move(figures));
+}
+
+// One gap between two marks: when it ended, counted from the first mark, and its length less the
+// machine's time.
+struct Gap {
+  double endMs = 0;
+  double lengthMs = 0;
+};
+
+// The longest gap of a window of a run and how many gaps ended in it.
+struct GapWindow {
+  double longestMs = 0;
+  int gaps = 0;
+};
+
+// Splits the run from the first mark to the last into `count` windows of equal time and takes
+// the longest gap of each, a gap belonging to the window it ended in. A window in which no gap
+// ended lies inside a gap of a later one, where that gap counts; it is left out, so that it
+// cannot pass for the best window.
+inline std::vector<GapWindow> LongestGapsByWindow(const std::vector<Gap>& gaps, int count) {
+  if (gaps.empty() || count <= 0) return {};
+  const double spanMs = std::ranges::max(gaps, {}, &Gap::endMs).endMs;
+  std::vector<GapWindow> windows(static_cast<std::size_t>(count));
+  for (const Gap& gap : gaps) {
+    const int at = spanMs > 0 ? static_cast<int>(gap.endMs / spanMs * count) : 0;
+    GapWindow& window = windows[static_cast<std::size_t>(std::clamp(at, 0, count - 1))];
+    window.longestMs = std::max(window.longestMs, gap.lengthMs);
+    ++window.gaps;
+  }
+  std::erase_if(windows, [](const GapWindow& window) { return window.gaps == 0; });
+  return windows;
 }
 
 // A round figure of a window with `rounds` rounds of polling: the program's part of a round's time

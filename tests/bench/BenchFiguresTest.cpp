@@ -180,4 +180,27 @@ TEST(BenchFigures, TheMedianWindowIsHeldWithTheBestAndTheWorstBesideIt) {
                    11);
 }
 
+// A run of gaps 0-100 ms long split into five windows of 20 ms each.
+TEST(BenchFigures, GapsCountInTheWindowTheyEndedIn) {
+  const std::vector<bench::Gap> gaps = {{2, 2},   {5, 3},   {20, 15}, {21, 1},
+                                        {39, 18}, {70, 31}, {80, 10}, {100, 20}};
+  const std::vector<bench::GapWindow> windows = bench::LongestGapsByWindow(gaps, 5);
+  // The gap of 31 ms ending at 70 ms covers the whole of the window from 40 to 60 ms, in which no
+  // gap ended: that window is left out rather than held as the best.
+  ASSERT_EQ(windows.size(), 4u);
+  EXPECT_DOUBLE_EQ(windows[0].longestMs, 3);
+  EXPECT_EQ(windows[0].gaps, 2);
+  EXPECT_DOUBLE_EQ(windows[1].longestMs, 18);
+  EXPECT_EQ(windows[1].gaps, 3);
+  EXPECT_DOUBLE_EQ(windows[2].longestMs, 31);
+  // The last gap ends the run and belongs to the last window.
+  EXPECT_DOUBLE_EQ(windows[3].longestMs, 20);
+  EXPECT_EQ(windows[3].gaps, 2);
+
+  // A gap shortened below zero by overlapping waits is no longer than none.
+  EXPECT_DOUBLE_EQ(bench::LongestGapsByWindow({{1, -4}}, 5).front().longestMs, 0);
+  EXPECT_TRUE(bench::LongestGapsByWindow({}, 5).empty());
+  EXPECT_DOUBLE_EQ(bench::MedianFigure({}).Ratio(), 0);
+}
+
 }  // namespace
