@@ -9,52 +9,69 @@ namespace familycommon {
 namespace {
 
 // Room for a name read from a file; a longer one is no name of these formats.
-constexpr std::size_t kNameBuffer = 256;
+constexpr std::size_t kNameChars = 255;
 
-std::string Shown(double value) {
+std::string Shown(int value) { return std::to_string(value); }
+
+std::string Shown(float value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
   return text;
 }
 
 }  // namespace
 
 void CheckedFileReader::Refuse(std::size_t offset, const std::string& what) const {
-  throw FileLineError(file_.LineAt(offset), what);
+  std::rethrow_exception(Error(file_.LineAt(offset), what));
+}
+
+std::exception_ptr CheckedFileReader::Error(int line, const std::string& what) const {
+  return std::make_exception_ptr(FileLineError(line, what));
+}
+
+std::string CheckedFileReader::OutOfRange(const std::string& what, const std::string& value,
+                                          const std::string& low, const std::string& high) const {
+  return "The " + what + " " + value + " is out of range (" + low + " to " + high + ").";
+}
+
+template <typename Number>
+Number CheckedFileReader::InRange(std::size_t offset, Number value, Number low, Number high,
+                                  const std::string& what) const {
+  if (value < low || value > high) {
+    Refuse(offset, OutOfRange(what, Shown(value), Shown(low), Shown(high)));
+  }
+  return value;
+}
+
+int CheckedFileReader::Int() {
+  return Checked([&] { return file_.ReadInt(); });
 }
 
 int CheckedFileReader::Int(int low, int high, const std::string& what) {
   const std::size_t at = file_.Tell();
-  const int value = Checked([&] { return file_.ReadInt(); });
-  if (value < low || value > high) {
-    Refuse(at, "The " + what + " " + std::to_string(value) + " is out of range (" +
-                   std::to_string(low) + " to " + std::to_string(high) + ").");
-  }
-  return value;
+  return InRange(at, Int(), low, high, what);
 }
 
-bool CheckedFileReader::Flag() {
-  return Checked([&] { return file_.ReadInt(); }) != 0;
+bool CheckedFileReader::Flag() { return Int() != 0; }
+
+float CheckedFileReader::Float() {
+  return Checked([&] { return file_.ReadFloat(); });
 }
 
 float CheckedFileReader::Float(float low, float high, const std::string& what) {
   const std::size_t at = file_.Tell();
-  const float value = Checked([&] { return file_.ReadFloat(); });
-  if (value < low || value > high) {
-    Refuse(at, "The " + what + " " + Shown(value) + " is out of range (" + Shown(low) + " to " +
-                   Shown(high) + ").");
-  }
-  return value;
+  return InRange(at, Float(), low, high, what);
+}
+
+std::string CheckedFileReader::Text(std::size_t maxChars) {
+  std::vector<char> text(maxChars + 1);
+  Checked([&] { file_.ReadString(text.data(), text.size()); });
+  return text.data();
 }
 
 std::string CheckedFileReader::Name(std::size_t maxChars, bool cut) {
   const std::size_t at = file_.Tell();
-  std::vector<char> text(std::max(kNameBuffer, maxChars + 1));
-  Checked([&] {
-    file_.ReadString(text.data(), text.size());
-    return 0;
-  });
-  std::string name = text.data();
+  std::string name = Text(std::max(kNameChars, maxChars));
   if (!SettingsTextFile::CanCarry(name)) Refuse(at, SettingsTextFile::kUncarriedReason);
   if (name.size() > maxChars) {
     if (!cut) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -16,15 +17,25 @@ class FileLineError : public std::runtime_error {
 };
 
 // Reads a settings file's values in order and refuses, by line, any that cannot be used: text
-// that is no value, a value out of its range, a name the format cannot carry.
+// that is no value, a value out of its range, a name the format cannot carry. A refusal is a
+// FileLineError unless a file format's own reader tells its callers otherwise.
 class CheckedFileReader {
  public:
   explicit CheckedFileReader(SettingsTextFile& file) : file_(file) {}
+  CheckedFileReader(const CheckedFileReader&) = delete;
+  CheckedFileReader& operator=(const CheckedFileReader&) = delete;
+  virtual ~CheckedFileReader() = default;
 
+  // Any integer.
+  int Int();
   int Int(int low, int high, const std::string& what);
   // Any integer, non-zero meaning on.
   bool Flag();
+  // Any float.
+  float Float();
   float Float(float low, float high, const std::string& what);
+  // A quoted text of at most `maxChars`, taken as it stands; a longer one is no value.
+  std::string Text(std::size_t maxChars);
   // A name of at most `maxChars`; a longer one is cut to fit when `cut`, else refused.
   std::string Name(std::size_t maxChars, bool cut);
   // Any other read of the file, its parser errors named by line.
@@ -41,7 +52,20 @@ class CheckedFileReader {
   [[noreturn]] void Refuse(std::size_t offset, const std::string& what) const;
   std::size_t Tell() const { return file_.Tell(); }
 
+ protected:
+  SettingsTextFile& File() const { return file_; }
+  // Why `value`, a `what` read from the file, cannot be used outside `low` to `high`.
+  virtual std::string OutOfRange(const std::string& what, const std::string& value,
+                                 const std::string& low, const std::string& high) const;
+  // What tells the callers that the value at `line` cannot be used.
+  virtual std::exception_ptr Error(int line, const std::string& what) const;
+
  private:
+  // Refuses the value at `offset` when it lies outside `low` to `high`.
+  template <typename Number>
+  Number InRange(std::size_t offset, Number value, Number low, Number high,
+                 const std::string& what) const;
+
   SettingsTextFile& file_;
 };
 

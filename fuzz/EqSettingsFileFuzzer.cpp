@@ -3,8 +3,6 @@
 // the saved file must load back into a new unit and save the same again.
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +12,7 @@
 #include "family3300/Types3300.h"
 #include "familycommon/CheckedFileReader.h"
 #include "fuzz/InputFile.h"
+#include "fuzz/SavedText.h"
 
 using namespace namespace3300;
 
@@ -38,18 +37,9 @@ bool Load(IQDevice3300& unit, const std::string& path) {
   return true;
 }
 
-// The unit saved over `path`; none when a name cannot be written.
-std::optional<std::string> SavedText(IQDevice3300& unit, const std::string& path) {
-  SettingsTextFile file;
-  if (!file.Open(path, SettingsTextFile::kWrite)) std::abort();
-  try {
-    WriteSettingsFile3300(unit, file);
-  } catch (const SettingsWriteError&) {
-    return std::nullopt;
-  }
-  if (!file.Close()) std::abort();
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+// The unit saved over `path`.
+std::optional<std::string> Saved(IQDevice3300& unit, const std::string& path) {
+  return SavedText(path, [&](SettingsTextFile& file) { WriteSettingsFile3300(unit, file); });
 }
 
 }  // namespace
@@ -61,10 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string path = input.Write(data + 1, size - 1).string();
   const auto unit = NewUnit(model);
   if (!Load(*unit, path)) return 0;
-  const std::optional<std::string> saved = SavedText(*unit, path);
+  const std::optional<std::string> saved = Saved(*unit, path);
   if (!saved) return 0;
   const auto copy = NewUnit(model);
   if (!Load(*copy, path)) std::abort();
-  if (SavedText(*copy, path) != saved) std::abort();
+  if (Saved(*copy, path) != saved) std::abort();
   return 0;
 }

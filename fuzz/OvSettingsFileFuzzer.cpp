@@ -4,9 +4,9 @@
 // loads must save, and the saved file must load back as the same settings.
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "bus/SettingsTextFile.h"
@@ -14,6 +14,7 @@
 #include "familyov/unit/OrdavinexTypes.h"
 #include "familyov/unit/SettingsFile.h"
 #include "fuzz/InputFile.h"
+#include "fuzz/SavedText.h"
 
 using namespace namespaceOV;
 
@@ -39,13 +40,12 @@ std::unique_ptr<IQDeviceOrdavinex> NewUnit(uint8_t choice) {
   return unit;
 }
 
-std::string SavedText(IQDeviceOrdavinex& unit, const std::string& path) {
-  SettingsTextFile file;
-  if (!file.Open(path, SettingsTextFile::kWrite)) std::abort();
-  WriteSettingsFile(unit, file, nullptr);
-  if (!file.Close()) std::abort();
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+// The unit saved over `path`; whatever loaded must save.
+std::string Saved(IQDeviceOrdavinex& unit, const std::string& path) {
+  const std::optional<std::string> text =
+      SavedText(path, [&](SettingsTextFile& file) { WriteSettingsFile(unit, file, nullptr); });
+  if (!text) std::abort();
+  return *text;
 }
 
 }  // namespace
@@ -67,11 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   // Saved over the input, which the load has read whole; the file must load into a new unit of
   // the model and save the same again.
-  const std::string saved = SavedText(*unit, path);
+  const std::string saved = Saved(*unit, path);
   const std::unique_ptr<IQDeviceOrdavinex> copy = NewUnit(data[0]);
   SettingsTextFile back;
   if (!back.Open(path, SettingsTextFile::kRead)) std::abort();
   if (ReadSettingsFile(*copy, back, confirm, nullptr) != LoadResult::kLoaded) std::abort();
-  if (SavedText(*copy, path) != saved) std::abort();
+  if (Saved(*copy, path) != saved) std::abort();
   return 0;
 }

@@ -4,8 +4,6 @@
 // and save the same again.
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +14,7 @@
 #include "family8100/unit/SettingsFile8100.h"
 #include "familycommon/CheckedFileReader.h"
 #include "fuzz/InputFile.h"
+#include "fuzz/SavedText.h"
 
 using namespace namespace8100;
 
@@ -62,18 +61,10 @@ bool Load(IQDevice8100& unit, const std::string& path) {
   return loaded;
 }
 
-// The unit saved over `path` with every memory; none when a name cannot be written.
-std::optional<std::string> SavedText(IQDevice8100& unit, const std::string& path) {
-  SettingsTextFile file;
-  if (!file.Open(path, SettingsTextFile::kWrite)) std::abort();
-  try {
-    WriteSettingsFile(unit, file, kEveryMemory);
-  } catch (const SettingsWriteError&) {
-    return std::nullopt;
-  }
-  if (!file.Close()) std::abort();
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+// The unit saved over `path` with every memory.
+std::optional<std::string> Saved(IQDevice8100& unit, const std::string& path) {
+  return SavedText(path,
+                   [&](SettingsTextFile& file) { WriteSettingsFile(unit, file, kEveryMemory); });
 }
 
 }  // namespace
@@ -84,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string path = input.Write(data + 1, size - 1).string();
   const std::unique_ptr<IQDevice8100> unit = NewUnit(data[0]);
   if (!Load(*unit, path)) return 0;
-  const std::optional<std::string> saved = SavedText(*unit, path);
+  const std::optional<std::string> saved = Saved(*unit, path);
   if (!saved) return 0;
   const std::unique_ptr<IQDevice8100> copy = NewUnit(data[0]);
   if (!Load(*copy, path)) std::abort();
-  if (SavedText(*copy, path) != saved) std::abort();
+  if (Saved(*copy, path) != saved) std::abort();
   return 0;
 }

@@ -143,20 +143,17 @@ class SettingsReader {
  private:
   uint32_t Switches(const std::string& what) {
     const std::size_t at = read_.Tell();
-    const auto value = static_cast<uint32_t>(read_.Checked([&] { return file_.ReadInt(); }));
+    const auto value = static_cast<uint32_t>(read_.Int());
     if ((value & ~kSwitchBytes) != 0) read_.Refuse(at, "The " + what + " is no valid setting.");
     return value;
   }
 
   std::unique_ptr<TFilter> Filter() {
     const std::size_t at = read_.Tell();
-    const int type = read_.Checked([&] { return file_.ReadInt(); });
+    const int type = read_.Int();
     std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) read_.Refuse(at, "The filter type " + std::to_string(type) + " is unknown.");
-    read_.Checked([&] {
-      filter->Load(file_);
-      return 0;
-    });
+    read_.Checked([&] { filter->Load(file_); });
     if (const std::string fault = FilterFault(*filter); !fault.empty()) read_.Refuse(at, fault);
     return filter;
   }

@@ -1,12 +1,12 @@
 #include "familyov/filters/CrossoverMacro.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "bus/SettingsTextFile.h"
+#include "familycommon/CheckedFileReader.h"
 #include "familyov/filters/CrossoverRules.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
@@ -32,89 +32,66 @@ void KeepStartsHolding(std::vector<int>& starts, int outputs, const TFilter& fil
   std::erase_if(starts, [&](int first) { return !OutputsHold(first, outputs, filter); });
 }
 
-// Reads values and names the line of any that cannot be used.
-class MacroReader {
+// Refuses with MacroFileError, the line named last; a value out of range reads as text that is
+// no value at all.
+class MacroReader final : public familycommon::CheckedFileReader {
  public:
-  explicit MacroReader(SettingsTextFile& file) : file_(file) {}
+  using CheckedFileReader::CheckedFileReader;
 
-  int Int(int low, int high) {
-    const std::size_t at = file_.Tell();
-    const int value = Checked([&] { return file_.ReadInt(); });
-    if (value < low || value > high) Fail(at, "Format error in file");
-    return value;
-  }
-  std::string String(std::size_t chars) {
-    std::vector<char> text(chars + 1);
-    Checked([&] {
-      file_.ReadString(text.data(), text.size());
-      return 0;
-    });
-    return text.data();
-  }
   template <typename Edge>
   std::unique_ptr<Edge> Crossover(int channel) {
-    if (Int(0, 1) == 0) return nullptr;
+    if (Int(0, 1, "crossover switch") == 0) return nullptr;
     auto edge = std::make_unique<Edge>();
     edge->channel = channel;
-    edge->frequency = Int(kMinCrossoverHz, kMaxCrossoverHz);
-    edge->crossoverType = Int(kCrossoverNone, kCrossoverLinkwitzRiley);
-    edge->order = Int(1, kMaxCrossoverOrder);
+    edge->frequency = Int(kMinCrossoverHz, kMaxCrossoverHz, "crossover frequency");
+    edge->crossoverType = Int(kCrossoverNone, kCrossoverLinkwitzRiley, "crossover type");
+    edge->order = Int(1, kMaxCrossoverOrder, "crossover order");
     return edge;
   }
   // A filter on an output of a model in `starts`, which keeps the models whose outputs hold it.
   std::unique_ptr<TFilter> Filter(int outputs, std::vector<int>& starts) {
-    const std::size_t at = file_.Tell();
-    const int typeCode = Int(INT32_MIN, INT32_MAX);
+    const std::size_t at = Tell();
+    const int typeCode = Int();
     std::unique_ptr<TFilter> filter = MakeFilter(typeCode);
     // Crossovers belong to the outputs' slots, not among the output filters.
     if (!filter || filter->crossover) {
-      Fail(at, "Unknown filter type " + std::to_string(typeCode));
+      Refuse(at, "Unknown filter type " + std::to_string(typeCode));
     }
-    Checked([&] {
-      filter->ReadFromFile(file_);
-      return 0;
-    });
+    Checked([&] { filter->ReadFromFile(File()); });
     KeepStartsHolding(starts, outputs, *filter);
-    if (starts.empty()) Fail(at, "Filter on a channel the macro has no output for");
+    if (starts.empty()) Refuse(at, "Filter on a channel the macro has no output for");
     return filter;
   }
 
  private:
-  template <typename Read>
-  auto Checked(Read read) -> decltype(read()) {
-    const std::size_t at = file_.Tell();
-    try {
-      return read();
-    } catch (const FileParserError& error) {
-      Fail(at, error.what());
-    }
+  std::string OutOfRange(const std::string&, const std::string&, const std::string&,
+                         const std::string&) const override {
+    return FileParserError(FileParserError::kFormatError).what();
   }
-  [[noreturn]] void Fail(std::size_t at, const std::string& what) {
-    throw MacroFileError(what + " (line " + std::to_string(file_.LineAt(at)) + ")");
+  std::exception_ptr Error(int line, const std::string& what) const override {
+    return std::make_exception_ptr(MacroFileError(what + " (line " + std::to_string(line) + ")"));
   }
-
-  SettingsTextFile& file_;
 };
 
 TXMacro ReadMacro(MacroReader& read, bool extended) {
   TXMacro macro;
-  macro.name = read.String(TXMacro::kNameChars);
-  macro.description = read.String(TXMacro::kDescriptionChars);
-  const int outputs = read.Int(1, kMaxOutputs);
+  macro.name = read.Text(TXMacro::kNameChars);
+  macro.description = read.Text(TXMacro::kDescriptionChars);
+  const int outputs = read.Int(1, kMaxOutputs, "output count");
   macro.outputs.resize(static_cast<std::size_t>(outputs));
   for (int o = 0; o < outputs; ++o) {
     MacroOutput& output = macro.outputs[static_cast<std::size_t>(o)];
     output.low = read.Crossover<TLowCrossover>(o);
     output.high = read.Crossover<THighCrossover>(o);
-    output.inverted = read.Int(INT32_MIN, INT32_MAX) != 0;
-    output.network = read.Int(0, kMaxNetwork);
+    output.inverted = read.Flag();
+    output.network = read.Int(0, kMaxNetwork, "network");
   }
   if (!extended) return macro;
   for (MacroOutput& output : macro.outputs) {
-    const int delay = read.Int(kKeepDelay, kMaxDelaySamples);
+    const int delay = read.Int(kKeepDelay, kMaxDelaySamples, "delay");
     if (delay != kKeepDelay) output.delay = delay;
   }
-  const int count = read.Int(0, kMaxMacroFilters);
+  const int count = read.Int(0, kMaxMacroFilters, "filter count");
   std::vector<int> starts = FirstOutputsOfModels(outputs);
   for (int k = 0; k < count; ++k) macro.filters.push_back(read.Filter(outputs, starts));
   return macro;

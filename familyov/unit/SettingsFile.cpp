@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bus/SettingsTextFile.h"
+#include "familycommon/CheckedFileReader.h"
 #include "familycommon/LoadFailure.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
@@ -30,8 +31,8 @@ constexpr int kOlderMemoryCount = 12;
 constexpr int kExtraMemoryNames = 3;
 constexpr int kLastLogicInput = kLogicInputCount - 1;
 constexpr int kLastDelayUnits = kDelayMeters;
-// Four ints of up to eleven characters, three blanks and the terminator.
-constexpr std::size_t kDumpLineChars = 48;
+// Four ints of up to eleven characters and three blanks.
+constexpr std::size_t kDumpLineChars = 47;
 constexpr int kLastEventDay = 7;
 constexpr int kLastHour = 23;
 constexpr int kLastMinute = 59;
@@ -39,8 +40,9 @@ constexpr int kLastSecond = 59;
 
 std::string DumpSection(int memory) { return "Memory Dump " + std::to_string(memory); }
 
-std::size_t TextCapacity(const StringUCodeObject& object) {
-  return static_cast<std::size_t>(object.ElementSize());
+// The unit keeps a name's terminator in its element.
+std::size_t NameChars(const StringUCodeObject& object) {
+  return static_cast<std::size_t>(object.ElementSize()) - 1;
 }
 
 bool ClockPresent(IQDeviceOrdavinex& device) {
@@ -50,50 +52,27 @@ bool ClockPresent(IQDeviceOrdavinex& device) {
   return device.clockPresent;
 }
 
-// Reads values and names the line of any that cannot be used.
-class CheckedReader {
+// Refuses with SettingsFileError, a value out of range by its name alone.
+class CheckedReader final : public familycommon::CheckedFileReader {
  public:
-  explicit CheckedReader(SettingsTextFile& file) : file_(file) {}
+  using CheckedFileReader::CheckedFileReader;
 
-  int Int(int low, int high, const char* what) {
-    const std::size_t at = file_.Tell();
-    const int value = Checked([&] { return file_.ReadInt(); });
-    if (value < low || value > high) {
-      throw SettingsFileError(file_.LineAt(at), std::string(what) + " out of range.");
-    }
-    return value;
-  }
-  float Float() {
-    return Checked([&] { return file_.ReadFloat(); });
-  }
-  std::string String(std::size_t capacity) {
-    std::vector<char> text(capacity);
-    Checked([&] {
-      file_.ReadString(text.data(), capacity);
-      return 0;
-    });
-    return text.data();
-  }
   void DumpLine(std::span<uint32_t> block) {
-    const std::size_t at = file_.Tell();
-    if (!file_.AtString()) throw SettingsFileError(file_.LineAt(at), "The memory dump ends early.");
-    if (TextToInts(String(kDumpLineChars), block) != static_cast<int>(block.size())) {
-      throw SettingsFileError(file_.LineAt(at), "A memory dump line needs four numbers.");
+    const std::size_t at = Tell();
+    if (!File().AtString()) Refuse(at, "The memory dump ends early.");
+    if (TextToInts(Text(kDumpLineChars), block) != static_cast<int>(block.size())) {
+      Refuse(at, "A memory dump line needs four numbers.");
     }
   }
 
  private:
-  template <typename Read>
-  auto Checked(Read read) -> decltype(read()) {
-    const std::size_t at = file_.Tell();
-    try {
-      return read();
-    } catch (const FileParserError& error) {
-      throw SettingsFileError(file_.LineAt(at), error.what());
-    }
+  std::string OutOfRange(const std::string& what, const std::string&, const std::string&,
+                         const std::string&) const override {
+    return what + " out of range.";
   }
-
-  SettingsTextFile& file_;
+  std::exception_ptr Error(int line, const std::string& what) const override {
+    return std::make_exception_ptr(SettingsFileError(line, what));
+  }
 };
 
 struct LogicEntry {
@@ -152,10 +131,10 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
                     const Compatibility& compatibility) {
   Globals globals;
   for (int m = 0; m < compatibility.memories; ++m) {
-    globals.memoryNames.push_back(reader.String(TextCapacity(gMemoryNameObject)));
+    globals.memoryNames.push_back(reader.Text(NameChars(gMemoryNameObject)));
   }
   if (compatibility.skipExtraNames) {
-    for (int m = 0; m < kExtraMemoryNames; ++m) reader.String(TextCapacity(gMemoryNameObject));
+    for (int m = 0; m < kExtraMemoryNames; ++m) reader.Text(NameChars(gMemoryNameObject));
   }
   for (int n = 1; n <= kLastLogicInput; ++n) {
     globals.logic[n].memory = static_cast<uint8_t>(reader.Int(0, UINT8_MAX, "Logic memory"));
@@ -163,7 +142,7 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   }
   globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "Delay unit"));
   for (int c = 0; c < device.channels; ++c) {
-    globals.channelNames.push_back(reader.String(TextCapacity(gChannelNameObject)));
+    globals.channelNames.push_back(reader.Text(NameChars(gChannelNameObject)));
   }
   return globals;
 }

@@ -42,6 +42,32 @@ class CrossoverEditsTest : public testing::Test {
   IQDevice8100* unit = nullptr;
 };
 
+// The signal flow page with the left output's bank and the crossovers open, as the user opens them.
+struct CrossoverPage {
+  explicit CrossoverPage(IQDevice8100& unit) : signalFlow(nullptr, unit) {
+    RegisterBankEditor();
+    RegisterCrossoverEditor();
+    signalFlow.Create();
+    ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
+    ui::test::Click(signalFlow, f8100res::kLowCrossoverButton);
+    ui::test::PumpMessages();
+    bank = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
+    crossovers = dynamic_cast<TCrossoverDecFrame*>(signalFlow.Editor(EditorView::Crossovers));
+  }
+  // Picks the low crossover's alignment from its list.
+  void ChooseLowAlignment(int alignment) {
+    auto* combo = static_cast<QComboBox*>(
+        ui::test::ControlOf(crossovers->Window(), f8100res::kLowAlignment).Widget());
+    combo->setCurrentIndex(alignment);
+    emit combo->activated(alignment);
+    ui::test::PumpMessages();
+  }
+
+  TSigFlowDialog signalFlow;
+  TFilterDecoratedFrame* bank = nullptr;
+  TCrossoverDecFrame* crossovers = nullptr;
+};
+
 TEST_F(CrossoverEditsTest, AlignmentsReplaceTheCrossoverAndSlopesStepByAlignment) {
   edits().ChangeAlignment(CrossoverSide::High, kAlignmentBessel);
   EXPECT_EQ(Side(CrossoverSide::High).frequency, 1000);
@@ -166,58 +192,29 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
 }
 
 TEST_F(CrossoverEditsTest, AChangedCrossoverReachesTheOutputBanksGraphThroughTheSignalFlowPage) {
-  RegisterBankEditor();
-  RegisterCrossoverEditor();
-  TSigFlowDialog signalFlow(nullptr, *unit);
-  signalFlow.Create();
-  ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
-  ui::test::Click(signalFlow, f8100res::kLowCrossoverButton);
-  ui::test::PumpMessages();
-  auto* bank = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
-  auto* crossovers = dynamic_cast<TCrossoverDecFrame*>(signalFlow.Editor(EditorView::Crossovers));
-  ASSERT_NE(bank, nullptr);
-  ASSERT_NE(crossovers, nullptr);
-  auto choose = [&](int alignment) {
-    auto* combo = static_cast<QComboBox*>(
-        ui::test::ControlOf(crossovers->Window(), f8100res::kLowAlignment).Widget());
-    combo->setCurrentIndex(alignment);
-    emit combo->activated(alignment);
-    ui::test::PumpMessages();
-  };
+  CrossoverPage page(*unit);
+  ASSERT_NE(page.bank, nullptr);
+  ASSERT_NE(page.crossovers, nullptr);
   // The left output's graph sums the low crossover: it must never keep one the unit let go.
-  const GraphIcons8100& icons = bank->Editor().Graph()->Icons();
-  choose(kAlignmentButterworth);
+  const GraphIcons8100& icons = page.bank->Editor().Graph()->Icons();
+  page.ChooseLowAlignment(kAlignmentButterworth);
   ASSERT_EQ(icons.All().size(), 1u);
   EXPECT_EQ(&icons.All()[0]->Filter(), unit->LowCrossover());
-  choose(kAlignmentNone);
+  page.ChooseLowAlignment(kAlignmentNone);
   EXPECT_TRUE(icons.All().empty());
   EXPECT_TRUE(icons.BankTrace().empty());
 }
 
 TEST_F(CrossoverEditsTest, AnAlignmentChangeThatStopsAtAnyStepLeavesTheCrossoversAsTheUnitHasThem) {
-  RegisterBankEditor();
-  RegisterCrossoverEditor();
-  TSigFlowDialog signalFlow(nullptr, *unit);
-  signalFlow.Create();
-  ui::test::Click(signalFlow, f8100res::kLeftOutputButton);
-  ui::test::Click(signalFlow, f8100res::kLowCrossoverButton);
-  ui::test::PumpMessages();
-  auto* bank = dynamic_cast<TFilterDecoratedFrame*>(signalFlow.Editor(EditorView::LeftOutput));
-  auto* crossovers = dynamic_cast<TCrossoverDecFrame*>(signalFlow.Editor(EditorView::Crossovers));
-  ASSERT_NE(bank, nullptr);
-  ASSERT_NE(crossovers, nullptr);
+  CrossoverPage page(*unit);
+  ASSERT_NE(page.bank, nullptr);
+  ASSERT_NE(page.crossovers, nullptr);
   int reports = 0;
   controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) { ++reports; });
-  const auto changeToBessel = [&] {
-    auto* combo = static_cast<QComboBox*>(
-        ui::test::ControlOf(crossovers->Window(), f8100res::kLowAlignment).Widget());
-    combo->setCurrentIndex(kAlignmentBessel);
-    emit combo->activated(kAlignmentBessel);
-    ui::test::PumpMessages();
-  };
+  const auto changeToBessel = [&] { page.ChooseLowAlignment(kAlignmentBessel); };
   const auto prepare = [&] {
     edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
-    crossovers->Window().Dialog().Changed();
+    page.crossovers->Window().Dialog().Changed();
     ui::test::PumpMessages();
     bus.TakeTrace();
   };
@@ -230,7 +227,7 @@ TEST_F(CrossoverEditsTest, AnAlignmentChangeThatStopsAtAnyStepLeavesTheCrossover
                                               [](const std::string& t) { return t[0] == 'W'; });
   const int steps = static_cast<int>(trace.rend() - lastWrite);
   ASSERT_GT(steps, 4);
-  const GraphIcons8100& icons = bank->Editor().Graph()->Icons();
+  const GraphIcons8100& icons = page.bank->Editor().Graph()->Icons();
   for (int failing = 1; failing <= steps; ++failing) {
     SCOPED_TRACE(failing);
     prepare();

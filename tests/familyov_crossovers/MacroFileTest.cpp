@@ -204,6 +204,8 @@ TEST_F(MacroFileTest, ADamagedMacroIsLeftOutAndTheOthersAreKeptAndSaved) {
       {"0 \n1 \n8 2 1000 1 2 \n", "Unknown filter type 8 (line 32)"},
       {"0 \n1 \n3 9 1000 1.0 1.0 \n", "Filter on a channel the macro has no output for (line 32)"},
       {"0 \n1 \n\x01\x7f#garbage\n", "Format error in file (line 32)"},
+      // A value out of its range reads as one that is no value.
+      {"-2 \n0 \n", "Format error in file (line 30)"},
       // Its filter count reaches into the next macro, whose header stops it.
       {"0 \n2 \n", "Format error in file (line 33)"},
   };
