@@ -86,6 +86,12 @@ void TCrossoverDialog::UpdateControls() {
       row->polarity.Invalidate();
     }
   });
+  ShowCrossovers();
+  if (graph_) graph_->Refresh();
+}
+
+void TCrossoverDialog::ShowCrossovers() {
+  if (!IsCreated()) return;
   ShowRow(low_);
   ShowRow(high_);
   const bool linked = unit_.crossoverLink;
@@ -93,7 +99,6 @@ void TCrossoverDialog::UpdateControls() {
   link_.Redraw();
   low_.frequency.Enable(!linked && unit_.LowCrossover() != nullptr);
   low_.quad.Enable(!linked);
-  if (graph_) graph_->Refresh();
 }
 
 void TCrossoverDialog::Changed() {

@@ -33,6 +33,8 @@ class TCrossoverDialog : public ui::Dialog {
   void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
   // Shows what the unit holds and refreshes the graph.
   void UpdateControls();
+  // The rows and the link as the program holds the crossovers, without asking the unit.
+  void ShowCrossovers();
   // After a change made here or on the graph: shown, and told on.
   void Changed();
   bool PreProcessKey(const ui::KeyStroke& key) override;

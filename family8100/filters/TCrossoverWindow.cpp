@@ -20,6 +20,12 @@ TCrossoverWindow::TCrossoverWindow(IQDevice8100& unit)
     : ui::LayoutWindow(nullptr), graph_(unit, this), dialog_(this, unit) {
   dialog_.SetGraph(&graph_);
   graph_.SetOnChanged([this] { dialog_.Changed(); });
+  // A recall, a load or a read replaces the crossovers under an open window; the unit is not asked
+  // again here, since the notice may come while a change is still talking to it.
+  filterSet_ = unit.filterSetNotice.Listen([this] {
+    dialog_.ShowCrossovers();
+    graph_.Refresh();
+  });
   SetChildMetrics(dialog_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
                             EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
                             EdgeRule::Absolute(Edge::Height, kDialogHeightLayoutUnits, true),

@@ -5,11 +5,13 @@
 #include "family8100/filters/EditorFrame8100.h"
 #include "family8100/filters/TCrossoverDialog.h"
 #include "family8100/filters/TCrossoverGraph.h"
+#include "familycommon/FilterLifetime.h"
 #include "platform/ui/LayoutWindow.h"
 
 namespace namespace8100 {
 
-// The crossover graph above the crossover dialog's strip.
+// The crossover graph above the crossover dialog's strip. Both show the unit's crossovers again
+// whenever the unit's filters change, wherever the change was made.
 class TCrossoverWindow : public ui::LayoutWindow {
  public:
   explicit TCrossoverWindow(IQDevice8100& unit);
@@ -20,6 +22,7 @@ class TCrossoverWindow : public ui::LayoutWindow {
  private:
   TCrossoverGraph graph_;
   TCrossoverDialog dialog_;
+  familycommon::FilterSetNotice::Subscription filterSet_;
 };
 
 // The unit's crossover editor as the signal-flow page opens it: a top-level frame around the

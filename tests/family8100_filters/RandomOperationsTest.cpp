@@ -56,6 +56,13 @@ std::string Line(const TFilter& filter) {
          std::to_string(filter.bypass) + ": " + filter.Describe();
 }
 
+// Whether a graph's icon names a filter the unit holds: a bank's filter or one of its crossovers.
+bool HoldsShown(const IQDevice8100& unit, const TFilterIcon& icon) {
+  const TFilter* filter = &icon.Filter();
+  return filter != nullptr && (HoldsFilter(unit, filter) || filter == unit.LowCrossover() ||
+                               filter == unit.HighCrossover());
+}
+
 std::vector<std::string> ProgramFilters(const IQDevice8100& unit) {
   std::vector<std::string> lines;
   for (const auto& filter : unit.Filters()) lines.push_back(Line(*filter));
@@ -228,7 +235,7 @@ class RandomOperationsTest : public testing::Test {
       if (editor == nullptr) continue;
       SCOPED_TRACE("bank " + std::to_string(editor->Hub().Bank()));
       for (const auto& icon : editor->Graph()->Icons().All()) {
-        EXPECT_TRUE(HoldsFilter(*unit, &icon->Filter()));
+        EXPECT_TRUE(HoldsShown(*unit, *icon));
       }
       std::size_t rows = 0;
       for (const auto& filter : unit->Filters()) {
@@ -244,9 +251,10 @@ class RandomOperationsTest : public testing::Test {
       }
     }
     if (crossovers != nullptr) {
-      for (const auto& icon : crossovers->Graph().Icons().All()) {
-        EXPECT_TRUE(HoldsFilter(*unit, &icon->Filter()));
-      }
+      const auto& icons = crossovers->Graph().Icons().All();
+      for (const auto& icon : icons) EXPECT_TRUE(HoldsShown(*unit, *icon));
+      EXPECT_EQ(icons.size(), std::size_t{unit->LowCrossover() != nullptr} +
+                                  std::size_t{unit->HighCrossover() != nullptr});
     }
     EXPECT_EQ(ProgramFilters(*unit), UnitFilters());
   }
@@ -264,8 +272,8 @@ class RandomOperationsTest : public testing::Test {
   testsupport::RandomRun run{kSuiteSeed, kSuiteSteps};
 };
 
-// Disabled: with the suite's seed, step 42 (a low crossover alignment change) leaves the graphs'
-// crossover icons on a crossover the unit object no longer holds; run it with
+// Disabled: with the suite's seed, step 92 (a settings save whose read of a filter's bypass is
+// refused) leaves the program with the slots read before the refusal; run it with
 // --gtest_also_run_disabled_tests.
 TEST_F(RandomOperationsTest, DISABLED_FiltersStayTheUnitsThroughRandomOperationsAndRefusals) {
   for (int step = 1; step <= run.Steps() && !HasFailure(); ++step) {

@@ -244,6 +244,35 @@ TEST_F(CrossoverEditsTest, AnAlignmentChangeThatStopsAtAnyStepLeavesTheCrossover
   controls::SetDeviceErrorReporter(nullptr);
 }
 
+TEST_F(CrossoverEditsTest, AnOpenWindowFollowsCrossoversReplacedOrRemovedElsewhere) {
+  edits().ChangeAlignment(CrossoverSide::Low, kAlignmentBessel);
+  edits().SetFrequency(CrossoverSide::Low, 1500);
+  TCrossoverWindow window(*unit);
+  window.Create();
+  const GraphIcons8100& icons = window.Graph().Icons();
+  ui::Window& lowEdit = ui::test::ControlOf(window, f8100res::kLowFrequency);
+  auto* lowAlignment =
+      static_cast<QComboBox*>(ui::test::ControlOf(window, f8100res::kLowAlignment).Widget());
+
+  // A read of the unit, as a recall or a save makes, holds new crossover objects.
+  unit->ReadAllParameters();
+  ui::test::PumpMessages();
+  ASSERT_NE(unit->LowCrossover(), nullptr);
+  ASSERT_EQ(icons.All().size(), 1u);
+  EXPECT_EQ(&icons.All()[0]->Filter(), unit->LowCrossover());
+  EXPECT_EQ(lowEdit.Text(), "1500");
+  EXPECT_EQ(unit->LowCrossover()->frequencyField, &lowEdit);
+  window.Graph().Invalidate();
+  ui::test::PumpMessages();
+
+  unit->RemoveFilters();
+  ui::test::PumpMessages();
+  EXPECT_TRUE(icons.All().empty());
+  EXPECT_EQ(lowAlignment->currentIndex(), kAlignmentNone);
+  EXPECT_EQ(lowEdit.Text(), "");
+  window.Destroy();
+}
+
 TEST_F(CrossoverEditsTest, TheStripFitsTheWindowAtItsFirstSize) {
   const ui::Rect first = unit->editorPlaces[kCrossoverView].rect;
   EXPECT_EQ(first, (ui::Rect{10, 10, 560, 400}));
