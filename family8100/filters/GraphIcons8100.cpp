@@ -192,7 +192,7 @@ void GraphIcons8100::AddToBank(TFilter& filter, int bank, const GraphView8100& v
 
 void GraphIcons8100::Refresh(const TFilter& filter, Range range) {
   for (const auto& icon : icons_) {
-    if (&icon->Filter() == &filter) icon->Update(range.fmin, range.fmax);
+    if (icon->Shows(&filter)) icon->Update(range.fmin, range.fmax);
   }
   Accumulate();
 }
@@ -222,7 +222,7 @@ void GraphIcons8100::Accumulate() {
 void GraphIcons8100::Select(const TFilter* filter) {
   selected_ = nullptr;
   for (const auto& icon : icons_) {
-    const bool chosen = filter != nullptr && &icon->Filter() == filter;
+    const bool chosen = filter != nullptr && icon->Shows(filter);
     icon->selected = chosen ? 1 : 0;
     if (chosen) selected_ = icon.get();
   }

@@ -54,6 +54,8 @@ class TFilterIcon {
   GraphValue FollowDrag(familycommon::IconDrag& drag, const TFreqDC& dc, ui::Point mouse) const;
 
   TFilter& Filter() const { return *filter_; }
+  // Whether the icon stands for `filter`; safe on an icon whose filter has gone.
+  bool Shows(const TFilter* filter) const { return filter_.get() == filter; }
 
   GraphValue position;
   ui::Color colour;

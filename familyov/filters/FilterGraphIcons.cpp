@@ -56,7 +56,7 @@ void FilterGraphIcons::Add(std::span<TFilter* const> filters, bool ofInput, bool
 
 void FilterGraphIcons::Refresh(const TFilter& filter, Range range) {
   for (const auto& icon : all_) {
-    if (&icon->Filter() == &filter) icon->Update(range.fStart, range.fEnd);
+    if (icon->Shows(&filter)) icon->Update(range.fStart, range.fEnd);
   }
 }
 
@@ -89,7 +89,7 @@ void FilterGraphIcons::ComputeSum(bool withPhase) {
 void FilterGraphIcons::Select(const TFilter* filter) {
   selected_ = nullptr;
   for (const auto& icon : all_) {
-    const bool chosen = filter && &icon->Filter() == filter &&
+    const bool chosen = filter && icon->Shows(filter) &&
                         std::ranges::find(draggable_, icon.get()) != draggable_.end();
     icon->selected = chosen ? 1 : 0;
     if (chosen) selected_ = icon.get();

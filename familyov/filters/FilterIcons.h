@@ -49,6 +49,8 @@ class TFilterIcon {
   virtual void Apply(GraphValue& value);
 
   TFilter& Filter() const { return *filter_; }
+  // Whether the icon stands for `filter`; safe on an icon whose filter has gone.
+  bool Shows(const TFilter* filter) const { return filter_.get() == filter; }
 
   GraphValue position;
   ui::Color colour;
