@@ -5,6 +5,9 @@
 
 #include <QLabel>
 #include <QToolBar>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/TCrossoverWindow.h"
@@ -414,6 +417,56 @@ TEST_F(EditorFixture, ACopyToTheTwinBankThatStopsAtAnyStepLeavesTheBanksAsTheUni
     const std::vector<std::string> program = testsupport8100::Described(*unit);
     unit->ReadAllParameters();
     EXPECT_EQ(program, testsupport8100::Described(*unit));
+  }
+  controls::SetDeviceErrorReporter(nullptr);
+}
+
+// The list's rows as shown: type, frequency and both parameters.
+std::vector<std::string> ListedRows(ui::ListView& list) {
+  std::vector<std::string> rows;
+  for (int row = 0; row < list.Count(); ++row) {
+    std::string line;
+    for (int column = 0; column < 4; ++column) line += list.ItemText(row, column) + "|";
+    rows.push_back(line);
+  }
+  return rows;
+}
+
+TEST_F(EditorFixture, AnAddRefusedAtAnyStepListsWhatAFreshReadOfTheUnitFinds) {
+  int reports = 0;
+  controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) { ++reports; });
+  const auto clear = [&] {
+    controls::GuardedBusCall(unit, [&] { unit->RemoveFilters(); });
+    ui::test::PumpMessages();
+    bus.TakeTrace();
+  };
+  for (int add : {f8100res::kCmAddParametric, f8100res::kCmAddLowpass}) {
+    SCOPED_TRACE(add);
+    clear();
+    Command(add);
+    const std::vector<std::string> steps = bus.TakeTrace();
+    ASSERT_GT(steps.size(), 3u);
+    // Each request of the add refused in turn, named by its object and how often the add has
+    // asked that object so far.
+    std::map<int, int> asked;
+    for (const std::string& step : steps) {
+      const int object = std::stoi(step.substr(1, 2), nullptr, 16);
+      const int occurrence = ++asked[object];
+      SCOPED_TRACE(step + " #" + std::to_string(occurrence));
+      clear();
+      bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(object).OnOccurrence(occurrence));
+      reports = 0;
+      Command(add);
+      bus.bus.ClearFaults();
+      EXPECT_EQ(reports, 1);
+      EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+      const std::vector<std::string> described = testsupport8100::Described(*unit);
+      const std::vector<std::string> listed = ListedRows(List());
+      unit->ReadAllParameters();
+      ui::test::PumpMessages();
+      EXPECT_EQ(described, testsupport8100::Described(*unit));
+      EXPECT_EQ(listed, ListedRows(List()));
+    }
   }
   controls::SetDeviceErrorReporter(nullptr);
 }
