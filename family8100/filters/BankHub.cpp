@@ -13,9 +13,7 @@ namespace {
 
 ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
 
-// Announces every filter the unit registered since it held `held` filters: those written and any
-// whose write failed after the unit gave it a slot, so that the views show what the unit holds and
-// the user can delete it. Whether there was any.
+// Announces every filter the unit registered since it held `held` filters. Whether there was any.
 bool AnnounceRegistered(TChannelParent& hub, std::size_t held) {
   const auto& filters = hub.Unit().Filters();
   for (std::size_t i = held; i < filters.size(); ++i) {
@@ -79,12 +77,16 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
   TFilter* added = nullptr;
   bool fits = true;
   const std::size_t held = hub.Unit().Filters().size();
-  controls::GuardedBusCall(&hub.Unit(), [&] {
-    added = AddBankFilter(hub.Unit(), defaults, hub.Bank(), type);
-    fits = added != nullptr;
-  });
-  AnnounceRegistered(hub, held);
+  if (!controls::GuardedBusCall(&hub.Unit(), [&] {
+        added = AddBankFilter(hub.Unit(), defaults, hub.Bank(), type);
+        fits = added != nullptr;
+      })) {
+    // The unit may hold the new filter half written, or not at all: the unit tells.
+    ReadBanksAgain(hub);
+    return true;
+  }
   if (added == nullptr) return fits;
+  AnnounceRegistered(hub, held);
   hub.current = added;
   hub.Broadcast(bankmsg::kSelectionChanged, hub.Bank(), AsParam(added));
   return true;

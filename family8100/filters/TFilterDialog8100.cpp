@@ -184,8 +184,15 @@ void TFilterDialog8100::ApplyAndCommit(bool invertLevel) {
   Commit();
 }
 
-void TFilterDialog8100::Commit() {
-  if (filter_ != nullptr) CommitFilter(hub_.Unit(), *filter_);
+bool TFilterDialog8100::Commit() {
+  if (filter_ == nullptr) return false;
+  if (CommitFilter(hub_.Unit(), *filter_)) return true;
+  // A refused write may have been carried out in part: the dialog and the views show what the
+  // unit now holds.
+  controls::GuardedBusCall(&hub_.Unit(), [&] { filter_->ReadFromUnit(hub_.Unit()); });
+  UpdateControls();
+  Announce();
+  return false;
 }
 
 void TFilterDialog8100::Announce() {
@@ -223,7 +230,7 @@ void TFilterDialog8100::EvBandwidth(ui::ScrollCode code) {
   q_->SetText(OneDecimal(peak.q));
   ApplyTypedFields(peak, {TextOf(frequency_), TextOf(level_), std::nullopt});
   if (code != ui::ScrollCode::EndScroll) return;
-  if (CommitFilter(hub_.Unit(), peak)) Announce();
+  if (Commit()) Announce();
 }
 
 void TFilterDialog8100::EvSlope(int delta) {

@@ -43,7 +43,9 @@ class TFilterDialog8100 : public ui::Dialog {
   // Whether any field held a number.
   bool ApplyTyped(bool invertLevel);
   void ApplyAndCommit(bool invertLevel);
-  void Commit();
+  // Writes and commits the filter; after a refusal the filter is read back from the unit. Whether
+  // the write went through.
+  bool Commit();
   void Announce();
   // The filter's present values become those of its type's new filters.
   void SetAsDefault();

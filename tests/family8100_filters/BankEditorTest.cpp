@@ -5,6 +5,11 @@
 
 #include <QLabel>
 #include <QToolBar>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/TCrossoverWindow.h"
@@ -416,6 +421,87 @@ TEST_F(EditorFixture, ACopyToTheTwinBankThatStopsAtAnyStepLeavesTheBanksAsTheUni
     EXPECT_EQ(program, testsupport8100::Described(*unit));
   }
   controls::SetDeviceErrorReporter(nullptr);
+}
+
+// The list's rows as shown: type, frequency and both parameters.
+std::vector<std::string> ListedRows(ui::ListView& list) {
+  std::vector<std::string> rows;
+  for (int row = 0; row < list.Count(); ++row) {
+    std::string line;
+    for (int column = 0; column < 4; ++column) line += list.ItemText(row, column) + "|";
+    rows.push_back(line);
+  }
+  return rows;
+}
+
+// A fault for each request of `trace` in turn, named by its object and how often the trace has
+// asked that object up to it.
+std::vector<std::pair<std::string, sim::Fault>> EachRequestRefused(
+    const std::vector<std::string>& trace) {
+  std::vector<std::pair<std::string, sim::Fault>> faults;
+  std::map<int, int> asked;
+  for (const std::string& request : trace) {
+    const int object = std::stoi(request.substr(1, 2), nullptr, 16);
+    const int occurrence = ++asked[object];
+    faults.emplace_back(request + " #" + std::to_string(occurrence),
+                        sim::Fault::ErrorObject(7).ForObject(object).OnOccurrence(occurrence));
+  }
+  return faults;
+}
+
+struct RefusalFixture : EditorFixture {
+  RefusalFixture() {
+    controls::SetDeviceErrorReporter([this](const IQException&, IQDevice*, int) { ++reports; });
+  }
+  ~RefusalFixture() override { controls::SetDeviceErrorReporter(nullptr); }
+
+  void Clear() {
+    controls::GuardedBusCall(unit, [&] { unit->RemoveFilters(); });
+    ui::test::PumpMessages();
+  }
+  // Runs `operation` once whole, then again with each of its requests refused in turn after
+  // `prepare`: one error shows, and the program's filters and list are what a fresh read finds.
+  void RefuseEachRequest(const std::function<void()>& prepare,
+                         const std::function<void()>& operation) {
+    prepare();
+    bus.TakeTrace();
+    operation();
+    const std::vector<std::string> trace = bus.TakeTrace();
+    ASSERT_GT(trace.size(), 3u);
+    for (const auto& [request, fault] : EachRequestRefused(trace)) {
+      SCOPED_TRACE(request);
+      prepare();
+      bus.bus.AddFault(fault);
+      reports = 0;
+      operation();
+      bus.bus.ClearFaults();
+      EXPECT_EQ(reports, 1);
+      EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+      const std::vector<std::string> described = testsupport8100::Described(*unit);
+      const std::vector<std::string> listed = ListedRows(List());
+      unit->ReadAllParameters();
+      ui::test::PumpMessages();
+      EXPECT_EQ(described, testsupport8100::Described(*unit));
+      EXPECT_EQ(listed, ListedRows(List()));
+    }
+  }
+
+  int reports = 0;
+};
+
+TEST_F(RefusalFixture, AnAddRefusedAtAnyStepListsWhatAFreshReadOfTheUnitFinds) {
+  for (int add : {f8100res::kCmAddParametric, f8100res::kCmAddLowpass}) {
+    SCOPED_TRACE(add);
+    RefuseEachRequest([&] { Clear(); }, [&] { Command(add); });
+  }
+}
+
+TEST_F(RefusalFixture, ATypedValueRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFinds) {
+  const auto prepare = [&] {
+    Clear();
+    Command(f8100res::kCmAddParametric);
+  };
+  RefuseEachRequest(prepare, [&] { Enter(f8100res::kFilterFrequency, "2500"); });
 }
 
 TEST_F(EditorFixture, TheFilterDialogClosesAsSoonAsItsFilterLeavesTheUnitObject) {

@@ -167,10 +167,12 @@ class RandomOperationsTest : public testing::Test {
     const auto& icons = editor.Graph()->Icons().All();
     if (icons.empty()) return "no icon to delete";
     TFilter& filter = icons[static_cast<std::size_t>(run.Below(int(icons.size())))]->Filter();
+    // Named before the delete frees it.
+    const std::string step = "delete slot " + std::to_string(filter.slot) + " from the graph";
     editor.Graph()->EvFilterSelected(&filter);
     script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
     Run(*editor.Graph(), TFrequencyGraph::kCmDelete);
-    return "delete slot " + std::to_string(filter.slot) + " from the graph";
+    return step;
   }
 
   std::string TypeFrequency(TFilterLayoutWindow& editor) {
