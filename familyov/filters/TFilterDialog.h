@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "familycommon/FilterLifetime.h"
 #include "controls/TDataWindow.h"
+#include "familycommon/FilterLifetime.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
 

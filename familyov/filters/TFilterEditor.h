@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "familycommon/FilterLifetime.h"
 #include "controls/TDataWindow.h"
+#include "familycommon/FilterLifetime.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/unit/NodeIds.h"
 #include "familyov/unit/TOVWindow.h"
