@@ -392,6 +392,9 @@ SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file) 
 
 void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
                        familycommon::ProgressReport* progress) {
+  // Views read the filters once the load, or its recovery, has settled: the filters placed after
+  // the old ones went would otherwise never reach them.
+  const familycommon::FilterSetChange change(unit.filterSetNotice);
   std::optional<BulkTransfer> transfer;
   try {
     // The snapshot holds the filters the unit has now.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <functional>
 #include <map>
@@ -11,9 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "bus/SettingsTextFile.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
+#include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
@@ -502,6 +505,31 @@ TEST_F(RefusalFixture, ATypedValueRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFi
     Command(f8100res::kCmAddParametric);
   };
   RefuseEachRequest(prepare, [&] { Enter(f8100res::kFilterFrequency, "2500"); });
+}
+
+TEST_F(EditorFixture, AnOpenEditorListsTheFiltersASettingsLoadPutInItsBank) {
+  Command(f8100res::kCmAddParametric);
+  Command(f8100res::kCmAddLowpass);
+  QTemporaryDir folder;
+  const std::string path = folder.filePath("bank.ov0").toStdString();
+  SettingsTextFile saved;
+  ASSERT_TRUE(saved.Open(path, SettingsTextFile::kWrite));
+  WriteSettingsFile(*unit, saved, 0);
+  ASSERT_TRUE(saved.Close());
+  unit->RemoveFilters();
+  ui::test::PumpMessages();
+  ASSERT_EQ(List().Count(), 0);
+
+  SettingsTextFile file;
+  ASSERT_TRUE(file.Open(path, SettingsTextFile::kRead));
+  ApplySettingsLoad(*unit, ReadSettingsFile(*unit, file), 0);
+  ui::test::PumpMessages();
+  const std::vector<std::string> listed = ListedRows(List());
+  EXPECT_EQ(listed.size(), 2u);
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+  unit->ReadAllParameters();
+  ui::test::PumpMessages();
+  EXPECT_EQ(listed, ListedRows(List()));
 }
 
 TEST_F(EditorFixture, TheFilterDialogClosesAsSoonAsItsFilterLeavesTheUnitObject) {
