@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "bus/SettingsTextFile.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -312,4 +314,49 @@ TEST_F(OlderFamilyFileTest, AUnitThatFailsDuringASaveIsReportedAsADeviceError) {
     EXPECT_EQ(prompt.text.find("The settings were not saved."), std::string::npos);
   }
   EXPECT_EQ(ReadText(path), "old");
+}
+
+// Whichever filter read of a save the unit refuses, the program is left with the filters the unit
+// holds, not with the part read before the refusal.
+TEST_F(OlderFamilyFileTest, ASaveRefusedAtAnyFilterReadLeavesTheFiltersTheUnitHolds) {
+  registry::Store store;
+  testsupport8100::OlderFamilyBus bus;
+  bus.plus.SetRegistryKey(store.Root());
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = sim::family8100::Model::kPlus});
+  IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
+  testsupport8100::AddFilter(*unit, testsupport8100::Made<TParametricFilter>(kLeftInputBank, 700));
+  testsupport8100::AddFilter(*unit, testsupport8100::Made<THighpassFilter>(kRightInputBank, 90));
+  int reports = 0;
+  controls::SetDeviceErrorReporter([&reports](const IQException&, IQDevice*, int) { ++reports; });
+  const std::string path = TempPath("unit.ov0");
+  WriteText(path, "old");
+  ui::PromptScript script(filestest::FailTest);
+  const auto save = [&] {
+    script.AnswerSaveFile(path)
+        .AnswerMessageBox(ui::kIdYes)
+        .RunDialog(f8100res::kMemorySelectDialog,
+                   [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    return unit->SaveFile();
+  };
+  bus.TakeTrace();
+  ASSERT_TRUE(save());
+  const std::vector<std::string> trace = bus.TakeTrace();
+  const int valueReads =
+      static_cast<int>(std::count_if(trace.begin(), trace.end(), [](const auto& r) {
+        return std::stoi(r.substr(1, 2), nullptr, 16) == g8100FilterValueFloat.GetId();
+      }));
+  ASSERT_GT(valueReads, 2);
+  const std::vector<std::string> held = testsupport8100::Described(*unit);
+  for (int occurrence = 1; occurrence <= valueReads; ++occurrence) {
+    SCOPED_TRACE(occurrence);
+    bus.bus.AddFault(sim::Fault::ErrorObject(7)
+                         .ForObject(g8100FilterValueFloat.GetId())
+                         .OnOccurrence(occurrence));
+    reports = 0;
+    EXPECT_FALSE(save());
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(testsupport8100::Described(*unit), held);
+  }
+  controls::SetDeviceErrorReporter(nullptr);
 }
