@@ -88,8 +88,8 @@ int Application::RunLoop() { return QApplication::exec(); }
 void Application::Quit(int exitCode) { QApplication::exit(exitCode); }
 
 void Application::PostTask(std::function<void()> task) {
-  QMetaObject::invokeMethod(
-      qtApp_.get(), [task = std::move(task)] { Guarded("task", task); }, Qt::QueuedConnection);
+  // A posted call of the layer's own, so that a bus operation's paint-only pauses hold it too.
+  PostCall(*qtApp_, [task = std::move(task)] { Guarded("task", task); });
 }
 
 Window* Application::RouteStart(Window* start) const {
