@@ -10,16 +10,24 @@ namespace {
 
 constexpr int kSnapshot = 0;
 
-// Each unit on its own: one that stopped answering must not keep the others as they are.
+// Each unit on its own: one that stopped answering must not keep the others as they are. Whether
+// every unit answered.
 template <typename F>
-void OnEachThatAnswers(const std::vector<IQDevice8100*>& units, F&& action) {
+bool OnEachThatAnswers(const std::vector<IQDevice8100*>& units, F&& action) {
+  bool all = true;
   for (IQDevice8100* unit : units) {
     try {
       action(*unit);
     } catch (const IQException&) {
+      all = false;
     }
   }
+  return all;
 }
+
+void LiftMute(IQDevice8100& unit) { g8100BulkMute.Write(unit, true); }
+
+void RestoreSnapshot(IQDevice8100& unit) { unit.RestoreShadowMemory(kSnapshot); }
 
 }  // namespace
 
@@ -43,11 +51,11 @@ BulkMute::~BulkMute() {
 
 void BulkMute::Release() {
   lifted_ = true;
-  OnEachThatAnswers(units_, [](IQDevice8100& unit) { g8100BulkMute.Write(unit, true); });
+  OnEachThatAnswers(units_, LiftMute);
 }
 
 void BulkMute::Lift() {
-  for (IQDevice8100* unit : units_) g8100BulkMute.Write(*unit, true);
+  for (IQDevice8100* unit : units_) LiftMute(*unit);
   lifted_ = true;
 }
 
@@ -57,39 +65,25 @@ BulkTransfer::BulkTransfer(std::vector<IQDevice8100*> units) : units_(units), mu
 
 BulkTransfer::~BulkTransfer() {
   if (!putBack_) {
-    OnEachThatAnswers(units_, [](IQDevice8100& unit) { unit.RestoreShadowMemory(kSnapshot); });
+    OnEachThatAnswers(units_, RestoreSnapshot);
   }
 }
 
 bool BulkTransfer::Recover() {
-  bool done = true;
-  for (IQDevice8100* unit : units_) {
-    try {
-      unit->RestoreShadowMemory(kSnapshot);
-    } catch (const IQException&) {
-      done = false;
-    }
-  }
+  const bool restored = OnEachThatAnswers(units_, RestoreSnapshot);
   putBack_ = true;
   try {
     mute_.Lift();
   } catch (const IQException&) {
-    done = false;
-  }
-  return done;
-}
-
-bool TryLiftMute(IQDevice8100& unit) {
-  try {
-    g8100BulkMute.Write(unit, true);
-    return true;
-  } catch (const IQException&) {
     return false;
   }
+  return restored;
 }
 
+bool TryLiftMute(IQDevice8100& unit) { return OnEachThatAnswers({&unit}, LiftMute); }
+
 void BulkTransfer::PutBack() {
-  for (IQDevice8100* unit : units_) unit->RestoreShadowMemory(kSnapshot);
+  for (IQDevice8100* unit : units_) RestoreSnapshot(*unit);
   putBack_ = true;
 }
 
