@@ -48,8 +48,12 @@ TMixerWindow::TMixerWindow(TEditOVWindow& editWindow)
 
 TMixerWindow::~TMixerWindow() { Destroy(); }
 
+std::size_t TMixerWindow::Crosspoint(int output, int input) {
+  return static_cast<std::size_t>(output * Device().inputs + input);
+}
+
 ui::CheckBox& TMixerWindow::Box(int output, int input) {
-  return *boxes_.at(static_cast<std::size_t>(output * Device().inputs + input));
+  return *boxes_.at(Crosspoint(output, input));
 }
 
 void TMixerWindow::SetupWindow() {
@@ -122,7 +126,7 @@ void TMixerWindow::RefreshChecks() {
     for (int i = 0; i < device.inputs; ++i) {
       for (int o = 0; o < device.outputs; ++o) {
         const bool on = IsOn(device, CrosspointElement(o, i, device.matrixInputs));
-        on_[static_cast<std::size_t>(o * device.inputs + i)] = on;
+        on_[Crosspoint(o, i)] = on;
         Box(o, i).SetCheck(on);
       }
     }
@@ -158,7 +162,7 @@ void TMixerWindow::PaintConnections(ui::Dc& dc) {
   for (int i = 0; i < device.inputs; ++i) {
     dc.SetPen(ui::Pen::Solid(ChannelColor(i)));
     for (int o = 0; o < device.outputs; ++o) {
-      const auto index = static_cast<std::size_t>(o * device.inputs + i);
+      const std::size_t index = Crosspoint(o, i);
       if (index >= on_.size() || !on_[index]) continue;
       dc.MoveTo(input(i));
       dc.LineTo(output(o));
@@ -180,7 +184,7 @@ void TMixerWindow::CmCrosspoint(int output, int input) {
         gCrosspointLevelObject.SetElement(CrosspointElement(output, input, device.matrixInputs));
         gCrosspointLevelObject.Write(device, on ? kOn : kOff);
       })) {
-    on_[static_cast<std::size_t>(output * device.inputs + input)] = on;
+    on_[Crosspoint(output, input)] = on;
   }
   if (auto client = DrawNow()) PaintConnections(client->dc());
   NotifyRecord record{.code = CrosspointChanged};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -37,14 +38,16 @@ class TMixerWindow : public OVChild<ui::DrawnWindow> {
   void PaintConnections(ui::Dc& dc);
   void CmCrosspoint(int output, int input);
   ui::StaticText& AddLabel(int channel, ui::Rect r);
+  // Where a crosspoint's box and state are kept.
+  std::size_t Crosspoint(int output, int input);
 
-  std::vector<std::unique_ptr<ui::CheckBox>> boxes_;  // output o, input i at o * inputs + i
+  std::vector<std::unique_ptr<ui::CheckBox>> boxes_;  // by Crosspoint()
   std::vector<std::unique_ptr<ui::StaticText>> labels_;
   ui::Rect diagram_{};
   std::vector<ui::Point> nodes_;
   // Which crosspoints are on, as last read or written: painting never reads the unit, so a unit
   // that falls silent costs no report per repaint and the diagram keeps its last known state.
-  std::vector<bool> on_;  // output o, input i at o * inputs + i
+  std::vector<bool> on_;  // by Crosspoint()
 };
 
 }  // namespace namespaceOV
