@@ -14,9 +14,10 @@ int64_t WeekSeconds(const UnitClock::Record& time) {
 
 }  // namespace
 
-UnitClock::UnitClock(Clock::time_point now) : date_(sys_days(year(2026) / January / 1)), set_(now) {
-  weekSeconds_ = WeekSeconds({1, 12, 0, 0});
-}
+UnitClock::UnitClock(Clock::time_point now)
+    : weekSeconds_(WeekSeconds({1, 12, 0, 0})),
+      date_(sys_days(year(2026) / January / 1)),
+      set_(now) {}
 
 int64_t UnitClock::SecondsSinceSet(Clock::time_point now) const {
   return now <= set_ ? 0 : duration_cast<seconds>(now - set_).count();
@@ -28,18 +29,18 @@ void UnitClock::Rebase(int64_t weekSeconds, sys_days date, Clock::time_point now
   set_ = now;
 }
 
+sys_days UnitClock::Today(Clock::time_point now) const {
+  return date_ + ::std::chrono::days((weekSeconds_ % kDay + SecondsSinceSet(now)) / kDay);
+}
+
 void UnitClock::SetTime(const Record& time, Clock::time_point now) {
-  const Record today = Date(now);
-  const year_month_day ymd{year(today[3] * 100 + today[2]), month(today[1]), day(today[0])};
-  Rebase(WeekSeconds(time), sys_days(ymd), now);
+  Rebase(WeekSeconds(time), Today(now), now);
 }
 
 void UnitClock::SetDate(const Record& date, Clock::time_point now) {
-  const year_month_day ymd{year(date[3] * 100 + date[2]), month(date[1]), day(date[0])};
   // A day the month lacks (31 February) runs on into the next month, as the unit's counter would.
-  const sys_days days = sys_days(ymd.year() / ymd.month() / 1) + ::std::chrono::days(date[0] - 1);
-  const Record time = Time(now);
-  Rebase(WeekSeconds(time), days, now);
+  const sys_days firstOfMonth(year(date[3] * 100 + date[2]) / month(date[1]) / 1);
+  Rebase(WeekSeconds(Time(now)), firstOfMonth + ::std::chrono::days(date[0] - 1), now);
 }
 
 UnitClock::Record UnitClock::Time(Clock::time_point now) const {
@@ -50,8 +51,7 @@ UnitClock::Record UnitClock::Time(Clock::time_point now) const {
 }
 
 UnitClock::Record UnitClock::Date(Clock::time_point now) const {
-  const int64_t midnights = (weekSeconds_ % kDay + SecondsSinceSet(now)) / kDay;
-  const year_month_day ymd{date_ + ::std::chrono::days(midnights)};
+  const year_month_day ymd{Today(now)};
   const int y = static_cast<int>(ymd.year());
   return {static_cast<uint8_t>(static_cast<unsigned>(ymd.day())),
           static_cast<uint8_t>(static_cast<unsigned>(ymd.month())), static_cast<uint8_t>(y % 100),

@@ -30,6 +30,7 @@ class UnitClock {
   Clock::time_point set_;
 
   int64_t SecondsSinceSet(Clock::time_point now) const;
+  std::chrono::sys_days Today(Clock::time_point now) const;
   void Rebase(int64_t weekSeconds, std::chrono::sys_days date, Clock::time_point now);
 };
 
