@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -29,6 +30,7 @@
 #include "resources/Family8100FilterDialogIds.h"
 #include "resources/Family8100Ids.h"
 #include "resources/FamilyOvFilterEditorIds.h"
+#include "tests/family8100_unit/BankGraphPixel.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 using namespace namespace8100;
@@ -341,24 +343,49 @@ bool ViewsShowOnlyHeldFilters(TFilterLayoutWindow& editor, const IQDevice8100& u
 }  // namespace
 
 TEST_F(EditorFixture, DeletingFromTheGraphTakesTheGraphsFilterAndLeavesTheListsSelection) {
-  Command(f8100res::kCmAddParametric);
-  Command(f8100res::kCmAddLowpass);
-  List().SelectItem(-1);
-  List().SetSelected(List().Count() - 1, true);  // sorted by text: the parametric row
+  editor.SetRect({0, 0, 1000, 500});
+  editor.Show();
   ui::test::PumpMessages();
-  ASSERT_EQ(List().ItemText(List().Count() - 1, 0), "Parametric");
-  TFilter* lowpass = nullptr;
-  for (const auto& filter : unit->Filters()) {
-    if (filter->type == kLowpassFilter) lowpass = filter.get();
-  }
-  editor.Graph()->EvFilterSelected(lowpass);
-  ui::Application::Instance()->RouteCommand(TFrequencyGraph::kCmDelete, editor.Graph());
-  ui::test::PumpMessages();
+  // The list's selection: none, or the row of the filter that stays.
+  for (const bool parametricSelected : {false, true}) {
+    SCOPED_TRACE(parametricSelected);
+    Command(f8100res::kCmAddParametric);
+    Command(f8100res::kCmAddLowpass);
+    List().SelectItem(-1);
+    if (parametricSelected) List().SetSelected(List().Count() - 1, true);  // sorted by text
+    ui::test::PumpMessages();
+    ASSERT_EQ(List().ItemText(List().Count() - 1, 0), "Parametric");
 
-  ASSERT_EQ(unit->Filters().size(), 1u);
-  ASSERT_EQ(List().Count(), 1);
-  EXPECT_EQ(List().ItemText(0, 0), "Parametric");
-  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+    // A click on the low-pass icon selects it in the graph alone; its pop-up menu deletes it.
+    TFrequencyGraph& graph = *editor.Graph();
+    const auto& icons = graph.Icons().All();
+    const auto lowpass = std::ranges::find_if(
+        icons, [](const auto& icon) { return icon->Filter().type == kLowpassFilter; });
+    ASSERT_NE(lowpass, icons.end());
+    const ui::Point at = testsupport8100::BankGraphPixel(graph, *unit, (*lowpass)->position);
+    ui::test::MouseDown(graph, at);
+    ui::test::MouseUp(graph, at);
+    ui::test::PumpMessages();
+    ASSERT_EQ(graph.Icons().Selected(), lowpass->get());
+    script.ChooseFromPopup(TFrequencyGraph::kCmDelete);
+    ui::test::MouseDown(graph, at, true);
+    ui::test::PumpMessages();
+
+    ASSERT_EQ(unit->Filters().size(), 1u);
+    ASSERT_EQ(List().Count(), 1);
+    EXPECT_EQ(List().ItemText(0, 0), "Parametric");
+    EXPECT_EQ(List().SelectedItems(),
+              parametricSelected ? std::vector<int>{0} : std::vector<int>{});
+    EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+    // The row left stands for the unit's filter: deleting it from the list empties the bank.
+    List().SelectItem(-1);
+    List().SetSelected(0, true);
+    ui::test::PumpMessages();
+    script.AnswerMessageBox(ui::kIdOk);
+    Command(f8100res::kCmDeleteFilters);
+    EXPECT_TRUE(unit->Filters().empty());
+    EXPECT_EQ(List().Count(), 0);
+  }
 }
 
 TEST_F(EditorFixture, AMultiDeleteThatStopsAtAnyStepLeavesNoViewOnAFreedFilter) {
@@ -371,12 +398,14 @@ TEST_F(EditorFixture, AMultiDeleteThatStopsAtAnyStepLeavesNoViewOnAFreedFilter) 
     bus.bus.ClearFaults();
     bus.bus.AddFault(
         sim::Fault::ErrorObject(7).ForObject(kDeleteFilterObject).OnOccurrence(failing));
-    // What a repaint behind the error box would see.
+    // What the views show behind the error box, and the graph repainted there.
     bool consistentWhenReported = false;
     int reports = 0;
     controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) {
       ++reports;
       consistentWhenReported = ViewsShowOnlyHeldFilters(editor, *unit);
+      editor.Graph()->Invalidate();
+      ui::test::SamplePixel(*editor.Graph(), {0, 0});
     });
     script.AnswerMessageBox(ui::kIdOk);
     Command(f8100res::kCmDeleteFilters);

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QImage>
 #include <algorithm>
+#include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -209,8 +211,27 @@ TEST_F(CrossoverEditsTest, AnAlignmentChangeThatStopsAtAnyStepLeavesTheCrossover
   CrossoverPage page(*unit);
   ASSERT_NE(page.bank, nullptr);
   ASSERT_NE(page.crossovers, nullptr);
+  // Behind the error box both graphs stand only for crossovers the unit has, and repaint.
+  TFrequencyGraph& bankGraph = *page.bank->Editor().Graph();
+  TCrossoverGraph& crossoverGraph = page.crossovers->Window().Graph();
+  const auto standForTheUnitsCrossovers = [&](const GraphIcons8100& icons) {
+    const std::array<const TFilter*, 2> held{unit->LowCrossover(), unit->HighCrossover()};
+    return std::ranges::all_of(icons.All(), [&](const auto& icon) {
+      return std::ranges::any_of(held, [&](const TFilter* c) { return c && icon->Shows(c); });
+    });
+  };
   int reports = 0;
-  controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) { ++reports; });
+  bool consistentWhenReported = false;
+  controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) {
+    ++reports;
+    consistentWhenReported = standForTheUnitsCrossovers(bankGraph.Icons()) &&
+                             standForTheUnitsCrossovers(crossoverGraph.Icons());
+    for (ui::DrawnWindow* graph :
+         std::initializer_list<ui::DrawnWindow*>{&bankGraph, &crossoverGraph}) {
+      graph->Invalidate();
+      ui::test::SamplePixel(*graph, {0, 0});
+    }
+  });
   const auto changeToBessel = [&] { page.ChooseLowAlignment(kAlignmentBessel); };
   const auto prepare = [&] {
     edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
@@ -233,9 +254,11 @@ TEST_F(CrossoverEditsTest, AnAlignmentChangeThatStopsAtAnyStepLeavesTheCrossover
     prepare();
     bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
     reports = 0;
+    consistentWhenReported = false;
     changeToBessel();
     bus.bus.ClearFaults();
     EXPECT_EQ(reports, 1);
+    EXPECT_TRUE(consistentWhenReported);
     for (const auto& icon : icons.All()) EXPECT_EQ(&icon->Filter(), unit->LowCrossover());
     const std::vector<std::string> program = testsupport8100::Described(*unit);
     unit->ReadAllParameters();

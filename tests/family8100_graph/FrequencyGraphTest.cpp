@@ -25,6 +25,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100FilterDialogIds.h"
 #include "tests/app/AppGuiEnvironment.h"
+#include "tests/family8100_unit/BankGraphPixel.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -79,15 +80,7 @@ class FrequencyGraphTest : public testing::Test {
 
   // Where the graph puts a value: the window's pixel.
   ui::Point PixelOf(float f, float dB) const {
-    const GraphView8100& view = unit->graphViews[static_cast<size_t>(graph->Bank())];
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    ui::Dc dc(scratch);
-    familycommon::TFreqDC freq(dc, graph->ClientRect(), view.horizontalZoom ? 100.0f : 20.0f,
-                               view.horizontalZoom ? 1000.0f : 24000.0f,
-                               view.verticalZoom ? -12.0f : -80.0f,
-                               view.verticalZoom ? 12.0f : 20.0f, false);
-    const ui::Point up = freq.ValueToPoint({f, std::pow(10.0f, dB / 20.0f)}, false);
-    return dc.Mapping().ToDevice({up.x, -up.y});
+    return testsupport8100::BankGraphPixel(*graph, *unit, {f, std::pow(10.0f, dB / 20.0f)});
   }
   bool Near(ui::Point p, ui::Color colour, int reach = 1) const {
     for (int dy = -reach; dy <= reach; ++dy) {

@@ -25,8 +25,10 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
+#include "resources/FamilyOvSummaryIds.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
@@ -406,6 +408,21 @@ void ExpectTheUnitsTruth(IQDeviceOrdavinex& unit, const std::vector<TFilterListW
   EXPECT_EQ(program, Holding(unit));
 }
 
+// Each list shows exactly the filters the program holds on its channel.
+void ExpectListsShowTheProgramsFilters(
+    IQDeviceOrdavinex& unit, const std::vector<std::pair<TFilterListWindow*, int>>& lists) {
+  for (const auto& [list, channel] : lists) {
+    std::vector<TFilter*> held;
+    for (const auto& f : unit.Filters()) {
+      if (f->channel == channel) held.push_back(f.get());
+    }
+    std::vector<TFilter*> rows = list->Rows();
+    std::ranges::sort(held);
+    std::ranges::sort(rows);
+    EXPECT_EQ(rows, held) << "channel " << channel;
+  }
+}
+
 TEST_F(BusEditorTest, AChainDeleteThatStopsAtAnyStepLeavesTheChainsAsTheUnitHoldsThem) {
   unit->linkedChannels[0] = unit->linkedChannels[4] = unit->linkedChannels[5] = true;
   Editors editors(*unit);
@@ -459,6 +476,17 @@ TEST_F(BusEditorTest, ACopyToLinkedChannelsThatStopsAtAnyStepLeavesNoHalfLinkedC
         EXPECT_NE(std::ranges::find(chain, f.get()), chain.end());
       }
     }
+    // Deleting the new filter takes the copies the unit holds with it; the linked channels'
+    // lists, sorted again, read what is left.
+    if (List(editor).List().Count() > 0) {
+      SelectRows(List(editor), {0});
+      script.AnswerMessageBox(ui::kIdOk);
+      RunCommand(editor, kCmDelete);
+    }
+    List(first).ColumnClicked(1);
+    List(second).ColumnClicked(1);
+    ExpectListsShowTheProgramsFilters(*unit,
+                                      {{&List(editor), 2}, {&List(first), 0}, {&List(second), 3}});
     ExpectTheUnitsTruth(*unit, {&List(editor), &List(first), &List(second)});
     bus.bus.ClearFaults();
     GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
@@ -489,35 +517,24 @@ TEST_F(BusEditorTest, AChangeToAChainMemberIsWrittenToTheOtherMembersOnly) {
   unit->linkedChannels[0] = unit->linkedChannels[4] = true;
   Editors editors(*unit);
   TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& output = editors.Open(4);
   RunCommand(input, kCmParametric);
   TFilter* head = List(input).Rows().at(0);
   TFilter* member = head->nextInChain;
   ASSERT_NE(member, nullptr);
-  member->frequency = 2000;
+  // The member's frequency typed into its dialog.
+  SelectRows(List(output), {0});
+  TFilterDialog& dialog = output.Layout().Panes().parameters->Dialog();
+  ASSERT_EQ(dialog.GetFilter(), member);
   bus.TakeTrace();
-  std::vector<TFilter*> changed{member};
-  NotifyRecord record{FilterChanged, member->channel, 1, &changed};
-  editors.window->Notify(&record);
+  ui::test::Type(dialog, ovfilterdlg_res::kFrequencyEdit, "2000");
+  ui::test::PressKey(ui::test::ControlOf(dialog, ovfilterdlg_res::kFrequencyEdit), Qt::Key_Return);
+  ui::test::PumpMessages();
   // One copy, onto the head; none of the member onto itself.
   const std::vector<std::string> writes = Writes();
   EXPECT_EQ(
       std::ranges::count_if(writes, [](const std::string& w) { return w.starts_with("W37"); }), 1);
   EXPECT_EQ(head->frequency, 2000);
-}
-
-// Each list shows exactly the filters the program holds on its channel.
-void ExpectListsShowTheProgramsFilters(
-    IQDeviceOrdavinex& unit, const std::vector<std::pair<TFilterListWindow*, int>>& lists) {
-  for (const auto& [list, channel] : lists) {
-    std::vector<TFilter*> held;
-    for (const auto& f : unit.Filters()) {
-      if (f->channel == channel) held.push_back(f.get());
-    }
-    std::vector<TFilter*> rows = list->Rows();
-    std::ranges::sort(held);
-    std::ranges::sort(rows);
-    EXPECT_EQ(rows, held) << "channel " << channel;
-  }
 }
 
 TEST_F(BusEditorTest, AMoveOrACopyThatStopsAtAnyStepLeavesTheListsAsTheUnitHoldsThem) {
@@ -598,6 +615,51 @@ TEST_F(VirtualEditorTest, ReadingTheMemoriesLeavesOpenEditorsOnTheCurrentFilters
   EXPECT_TRUE(shown == nullptr || unit->Holds(shown));
   List(editor).ColumnClicked(1);
   EXPECT_EQ(List(editor).List().Count(), 2);
+}
+
+// Saving the settings or printing the report of a virtual unit, from its window or its summary,
+// reads every memory. The open editor repaints, and Bypass acts on the row that stays selected.
+TEST_F(VirtualEditorTest, SavingOrReportingLeavesTheOpenEditorOnTheUnitsFilters) {
+  Add(std::make_unique<TParametricFilter>(), 1, 500);
+  Add(std::make_unique<THighpassFilter>(), 1, 700);
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  editor.Show();
+  const int summaryNode = editors.window->Ids().summary;
+  editors.window->OpenChildWindow(summaryNode);
+  ui::Window* summary = editors.window->ChildWindow(summaryNode);
+  ASSERT_NE(summary, nullptr);
+  struct Saving {
+    ui::Window* window;
+    int command;
+    const char* extension;
+  };
+  const Saving savings[] = {{editors.window.get(), ovres::kCmSaveSettings, ".q48"},
+                            {editors.window.get(), ovres::kCmPrintReport, ".txt"},
+                            {summary, ovsummary_res::kCmFileSaveAs, ".q48"},
+                            {summary, ovsummary_res::kCmFileReport, ".txt"}};
+  for (const auto& [window, command, extension] : savings) {
+    SCOPED_TRACE(command);
+    SelectRows(List(editor), {1});
+    const int selectedNumber = List(editor).Selection().at(0)->number;
+    const std::filesystem::path path =
+        std::filesystem::path(testing::TempDir()) /
+        ("editor-save-" + std::to_string(getpid()) + "-" + std::to_string(command) + extension);
+    script.AnswerSaveFile(path.string());
+    ui::Application::Instance()->RouteCommand(command, window);
+    ui::test::PumpMessages();
+    EXPECT_TRUE(std::filesystem::exists(path));
+    std::filesystem::remove(path);
+
+    RunCommand(editor, kCmBypass);
+    const auto held =
+        std::ranges::find(unit->Filters(), selectedNumber, [](const auto& f) { return f->number; });
+    ASSERT_NE(held, unit->Filters().end());
+    EXPECT_TRUE((*held)->bypass);
+    EXPECT_EQ(List(editor).List().StateImage(1), 1);
+    RunCommand(editor, kCmEnable);
+    EXPECT_FALSE((*held)->bypass);
+  }
 }
 
 }  // namespace
