@@ -476,8 +476,8 @@ TEST_F(BusEditorTest, ACopyToLinkedChannelsThatStopsAtAnyStepLeavesNoHalfLinkedC
         EXPECT_NE(std::ranges::find(chain, f.get()), chain.end());
       }
     }
-    // Deleting the new filter takes the copies the unit holds with it; the linked channels'
-    // lists, sorted again, read what is left.
+    // The new filter deleted from its list, and the linked channels' lists sorted again: every
+    // chain they read is one the unit holds.
     if (List(editor).List().Count() > 0) {
       SelectRows(List(editor), {0});
       script.AnswerMessageBox(ui::kIdOk);
