@@ -19,7 +19,7 @@ class DrawnWindow : public Window {
   std::unique_ptr<ClientDc> DrawNow();
   // The last drawn content (null when not created).
   QImage Snapshot() const;
-  void Invalidate();
+  void Invalidate() override;
 
  protected:
   virtual void Paint(Dc& dc) = 0;

@@ -165,7 +165,8 @@ class Window {
   bool HasFocus() const;
   // The window its top-level window gives the keyboard to, whether or not that window is active.
   bool IsFocusOfItsWindow() const;
-  void Invalidate();
+  // Virtual: a window that draws itself must be drawn again, not only shown again, whoever asks.
+  virtual void Invalidate();
   // Paints what is invalid now, without waiting for the message loop (progress during long work).
   void UpdateNow();
 

@@ -70,6 +70,10 @@ TEST(DrawnWindow, UpdateNowPaintsWithoutTheMessageLoop) {
   scope.Invalidate();
   scope.UpdateNow();
   EXPECT_EQ(scope.paints, paints + 1);
+  // Code that knows only a window, not that it draws itself, still gets it drawn again.
+  static_cast<Window&>(scope).Invalidate();
+  scope.UpdateNow();
+  EXPECT_EQ(scope.paints, paints + 2);
 }
 
 TEST(DrawnWindow, AnEdgeStaysOverTheDrawingAndOverChildrenMadeLater) {
