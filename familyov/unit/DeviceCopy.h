@@ -7,7 +7,7 @@ namespace namespaceOV {
 // Gives `destination` what `source` holds: memory names, logic map, clock events (when both
 // have a clock), delay unit, channel names, the current settings and each memory the source has
 // and the destination can take. The source is left as it was. A bus failure before anything is
-// written passes on; one part way throws familycommon::LoadFailure once a bus destination has its
+// written passes on; one part way throws familycommon::LoadFailure once the destination has its
 // names, logic map, delay unit, clock events and current settings back as far as it answers, and
 // memories copied before the failure stay copied.
 void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,

@@ -21,7 +21,12 @@ UnitSnapshot TakeSnapshot(IQDeviceOrdavinex& device, PutBackParts parts) {
   UnitSnapshot snapshot{.current = SettingsImage(ReadImageLength(device))};
   if (parts.globals) snapshot.globals = GlobalsOf(device);
   if (parts.events) snapshot.events = EventsOf(device);
-  ReadMemoryImage(device, 0, snapshot.current);
+  // A virtual unit's memory 0 is its current values only inside a memory walk.
+  if (device.IsOnline()) {
+    ReadMemoryImage(device, 0, snapshot.current);
+  } else {
+    EncodeSettingsImage(device, snapshot.current);
+  }
   return snapshot;
 }
 
@@ -37,14 +42,16 @@ bool PutBack(IQDeviceOrdavinex& device, const UnitSnapshot& snapshot) {
   }
 }
 
+// A bus unit now runs other values than those the device read before; a virtual unit's store
+// holds its values.
+void ForgetValues(IQDeviceOrdavinex& device) {
+  if (device.IsOnline()) device.InvalidateValues();
+}
+
 }  // namespace
 
 void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
                       const std::function<void()>& writes) {
-  if (!device.IsOnline()) {
-    writes();
-    return;
-  }
   std::optional<UnitSnapshot> snapshot;
   try {
     snapshot = TakeSnapshot(device, parts);
@@ -53,11 +60,10 @@ void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
     const std::exception_ptr error = std::current_exception();
     // Before the snapshot was whole nothing was written.
     const bool restored = !snapshot || PutBack(device, *snapshot);
-    device.InvalidateValues();
+    ForgetValues(device);
     throw familycommon::LoadFailure{error, restored};
   }
-  // The unit now runs other values than those the device read before.
-  device.InvalidateValues();
+  ForgetValues(device);
 }
 
 }  // namespace namespaceOV

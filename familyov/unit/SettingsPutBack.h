@@ -13,9 +13,10 @@ struct PutBackParts {
 };
 
 // Runs `writes`, which change the unit's current settings, what `parts` names and any of its
-// stored memories. On a bus unit they are read first: a bus failure part way puts them back as
-// far as the unit answers and throws familycommon::LoadFailure, whose `restored` says whether all
-// of it is back. Stored memories keep what was written. A virtual unit has no bus to fail.
+// stored memories, having read the first two. A bus failure part way (of this unit, or of the unit
+// the settings come from) puts them back as far as the unit answers and throws
+// familycommon::LoadFailure, whose `restored` says whether all of it is back. Stored memories keep
+// what was written.
 void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
                       const std::function<void()>& writes);
 

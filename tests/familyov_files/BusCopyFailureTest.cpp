@@ -175,7 +175,18 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
   EXPECT_EQ(FailingCopyCommand(dies), familycommon::kCopyNotRestoredText);
 }
 
-TEST_F(BusCopyFailureTest, AVirtualSourceIsLeftOnItsOwnSettingsWhenTheDestinationFails) {
+// The copy expected to fail part way, each unit still answering.
+void CopyFailingPartWay(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
+  try {
+    CopyDeviceSettings(destination, source);
+    ADD_FAILURE() << "no failure";
+  } catch (const familycommon::LoadFailure& failure) {
+    EXPECT_TRUE(failure.restored);
+  }
+}
+
+// Reading a virtual unit's memories recalls each in turn; writing them stores each.
+TEST_F(BusCopyFailureTest, AVirtualUnitOnEitherSideIsLeftOnItsOwnSettings) {
   auto model = ovtest::NewVirtual<IQDevice8126>(6);
   model->firmwareVersion = 1.4f;
   ovtest::SetChannelLevel(*model, 3, -7.0f);
@@ -184,25 +195,33 @@ TEST_F(BusCopyFailureTest, AVirtualSourceIsLeftOnItsOwnSettingsWhenTheDestinatio
   auto horn = std::make_unique<TCDHornFilter>();
   horn->channel = 0;
   model->AddFilter(std::move(horn));
+  ovtest::SetMemoryName(*model, 3, "Mine");
   model->SetModified(false);
   model->settingsChanged = false;
+  const auto unchanged = [&] {
+    EXPECT_NEAR(ovtest::ChannelLevel(*model, 3), -1.0f, 1e-4f);
+    ASSERT_EQ(model->Filters().size(), 1u);
+    EXPECT_EQ(model->Filters()[0]->typeCode, kFilterCDHorn);
+    EXPECT_EQ(ovtest::MemoryName(*model, 3), "Mine");
+  };
   const UnitState before = StateOf(*destination);
 
-  // Memory 2 is recalled on the virtual unit to be read when memory 2 of the destination fails.
+  // Memory 2 of the bus unit fails while the virtual unit has memory 2 recalled to be read.
   bus.bus.AddFault(RefusedAt(kDestinationAddress, sim::familyov::object::kMemoryDump,
                              sim::kOpcodeSet, kDumpWritesPerMemory * 2 + 5));
-  try {
-    CopyDeviceSettings(*destination, *model);
-    ADD_FAILURE() << "no failure";
-  } catch (const familycommon::LoadFailure& failure) {
-    EXPECT_TRUE(failure.restored);
-  }
+  CopyFailingPartWay(*destination, *model);
   bus.bus.ClearFaults();
-  EXPECT_NEAR(ovtest::ChannelLevel(*model, 3), -1.0f, 1e-4f);
-  EXPECT_EQ(model->Filters().size(), 1u);
+  unchanged();
   EXPECT_FALSE(model->IsUnsaved());
   EXPECT_FALSE(model->settingsChanged);
   EXPECT_EQ(StateOf(*destination), before);
+
+  // The bus unit fails while memory 2 is read from it.
+  bus.bus.AddFault(RefusedAt(kDestinationAddress, sim::familyov::object::kMemoryDump,
+                             sim::kOpcodeGet, kDumpWritesPerMemory * 2 + 5));
+  CopyFailingPartWay(*model, *destination);
+  bus.bus.ClearFaults();
+  unchanged();
 }
 
 }  // namespace
