@@ -54,11 +54,19 @@ class BusCopyFailureTest : public filestest::FilesTest {
   }
   ~BusCopyFailureTest() override { SetCommErrorReporter(previousReporter_); }
 
-  // Copies, which the test expects to fail; whether the destination was put back. A failure
-  // before anything was written comes through as it is.
-  bool FailingCopy() {
+  // Every read goes to the units, as it does for devices that have not read them yet, so that
+  // each copy makes the same requests.
+  void ForgetValues() {
+    source->InvalidateValues();
+    destination->InvalidateValues();
+  }
+
+  // Copies, which the test expects to fail; whether `to` was put back. A failure before anything
+  // was written comes through as it is.
+  bool FailingCopy(IQDeviceOrdavinex& to, IQDeviceOrdavinex& from) {
+    ForgetValues();
     try {
-      CopyDeviceSettings(*destination, *source);
+      CopyDeviceSettings(to, from);
       ADD_FAILURE() << "no failure";
     } catch (const familycommon::LoadFailure& failure) {
       EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
@@ -71,9 +79,7 @@ class BusCopyFailureTest : public filestest::FilesTest {
 
   // The copy command under `fault`, which the test expects to end it: its one message.
   std::string FailingCopyCommand(const sim::Fault& fault) {
-    // Every read goes to the units, as it does for a device that has not read them yet.
-    source->InvalidateValues();
-    destination->InvalidateValues();
+    ForgetValues();
     bus.bus.AddFault(fault);
     const std::size_t seen = script.Seen().size();
     script.AnswerMessageBox(ui::kIdOk);
@@ -109,6 +115,7 @@ TEST_F(BusCopyFailureTest, ARefusalAtAnyStepOfACopyPutsTheDestinationBack) {
   const UnitState before = StateOf(*destination);
   const UnitState sourceBefore = StateOf(*source);
   ASSERT_NE(before, sourceBefore);
+  ForgetValues();
   bus.TakeTrace();
   CopyDeviceSettings(*destination, *source);
   const int steps = static_cast<int>(bus.TakeTrace().size());
@@ -121,7 +128,7 @@ TEST_F(BusCopyFailureTest, ARefusalAtAnyStepOfACopyPutsTheDestinationBack) {
   for (const int step : {1, 2, 3, 330, steps}) {
     SCOPED_TRACE(step);
     bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(step));
-    EXPECT_TRUE(FailingCopy());
+    EXPECT_TRUE(FailingCopy(*destination, *source));
     bus.bus.ClearFaults();
     EXPECT_EQ(StateOf(*destination), before);
   }
@@ -165,7 +172,7 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
   bus.bus.AddFault(RefusedAt(kDestinationAddress, sim::familyov::object::kMemoryDump,
                              sim::kOpcodeSet, kDumpWritesPerMemory + 5)
                        .Times(sim::Fault::kForever));
-  EXPECT_FALSE(FailingCopy());
+  EXPECT_FALSE(FailingCopy(*destination, *source));
   bus.bus.ClearFaults();
 
   const sim::Fault dies = sim::Fault::ErrorObject(7)
@@ -173,16 +180,6 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
                               .OnOccurrence(400)
                               .Times(sim::Fault::kForever);
   EXPECT_EQ(FailingCopyCommand(dies), familycommon::kCopyNotRestoredText);
-}
-
-// The copy expected to fail part way, each unit still answering.
-void CopyFailingPartWay(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
-  try {
-    CopyDeviceSettings(destination, source);
-    ADD_FAILURE() << "no failure";
-  } catch (const familycommon::LoadFailure& failure) {
-    EXPECT_TRUE(failure.restored);
-  }
 }
 
 // Reading a virtual unit's memories recalls each in turn; writing them stores each.
@@ -209,7 +206,7 @@ TEST_F(BusCopyFailureTest, AVirtualUnitOnEitherSideIsLeftOnItsOwnSettings) {
   // Memory 2 of the bus unit fails while the virtual unit has memory 2 recalled to be read.
   bus.bus.AddFault(RefusedAt(kDestinationAddress, sim::familyov::object::kMemoryDump,
                              sim::kOpcodeSet, kDumpWritesPerMemory * 2 + 5));
-  CopyFailingPartWay(*destination, *model);
+  EXPECT_TRUE(FailingCopy(*destination, *model));
   bus.bus.ClearFaults();
   unchanged();
   EXPECT_FALSE(model->IsUnsaved());
@@ -219,7 +216,7 @@ TEST_F(BusCopyFailureTest, AVirtualUnitOnEitherSideIsLeftOnItsOwnSettings) {
   // The bus unit fails while memory 2 is read from it.
   bus.bus.AddFault(RefusedAt(kDestinationAddress, sim::familyov::object::kMemoryDump,
                              sim::kOpcodeGet, kDumpWritesPerMemory * 2 + 5));
-  CopyFailingPartWay(*model, *destination);
+  EXPECT_TRUE(FailingCopy(*model, *destination));
   bus.bus.ClearFaults();
   unchanged();
 }
