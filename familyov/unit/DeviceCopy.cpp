@@ -4,9 +4,12 @@
 #include <ranges>
 
 #include "controls/ClientWindow.h"
+#include "familycommon/LoadFailure.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/SettingsFileCommands.h"
 #include "familyov/unit/SettingsImage.h"
+#include "familyov/unit/SettingsPutBack.h"
+#include "familyov/unit/UnitGlobals.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/MessageBox.h"
@@ -15,28 +18,32 @@ namespace namespaceOV {
 
 namespace {
 
-void CopyByte(ByteUCodeObject& object, int element, IQDeviceOrdavinex& from,
-              IQDeviceOrdavinex& to) {
-  object.SetElement(element);
-  object.Write(to, object.Read(from));
-}
+constexpr const char* kCopyCaption = "Ordavinex Copy";
 
-void CopyText(StringUCodeObject& object, int element, IQDeviceOrdavinex& from,
-              IQDeviceOrdavinex& to) {
-  object.SetElement(element);
-  object.Write(to, object.Read(from));
-}
+// The copy itself: the source's globals, its clock events when asked, then its current settings
+// and each memory both units have.
+void CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source, bool events,
+                  ProgressReport* progress) {
+  // Only the memories both units have: the source is never asked for one it lacks.
+  const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
+  Globals globals = GlobalsOf(source);
+  globals.memoryNames.resize(static_cast<std::size_t>(memories));
+  WriteGlobals(destination, globals);
+  if (events) WriteEvents(destination, EventsOf(source));
 
-void CopyClockEvents(IQDeviceOrdavinex& from, IQDeviceOrdavinex& to) {
-  // Either side may lack the clock; the destination keeps its events then.
-  const bool destinationClock = to.UpdateClockPresence();
-  if (!from.UpdateClockPresence() || !destinationClock) return;
-  from.ReadTimerEvents();
-  to.SetTimerEvents(from.TimerEvents());
-  const int count = std::min(static_cast<int>(from.TimerEvents().size()), kTimerEventSlots);
-  for (int slot = 0; slot < count; ++slot) {
-    gTimerEventObject.SetElement(slot);
-    gTimerEventObject.WriteTimerEvent(to, to.TimerEvents()[slot]);
+  // Each unit moves its memories at its own image length; the words both hold are copied.
+  SettingsImage from(ReadImageLength(source));
+  SettingsImage to(ReadImageLength(destination));
+  const std::size_t common = std::min(from.Words().size(), to.Words().size());
+  UnchangedMarks sourceMarks(source);
+  MemoryWalk sourceWalk(source);
+  MemoryWalk destinationWalk(destination);
+  ProgressScope scope(progress, destination.GetMemoryCount(), "Copying...");
+  for (int m = 0; m <= memories; ++m) {
+    scope.Step(m);
+    ReadMemoryImage(source, m, from);
+    std::ranges::copy(from.Words().first(common), to.Words().begin());
+    WriteMemoryImage(destination, m, to);
   }
 }
 
@@ -101,38 +108,16 @@ bool ConfirmDifferences(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
 
 void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
                         ProgressReport* progress) {
-  // Only the memories both units have: the source is never asked for one it lacks.
-  const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
-  for (int k = 0; k < memories; ++k) CopyText(gMemoryNameObject, k, source, destination);
-  for (int n = 1; n < kLogicInputCount; ++n) {
-    CopyByte(gLogicMemoryObject, n, source, destination);
-    CopyByte(gLogicOutObject, n, source, destination);
-  }
-  CopyClockEvents(source, destination);
-  gDelayUnitsObject.Write(destination, gDelayUnitsObject.Read(source));
-  for (const int c : destination.ChannelIndexes()) {
-    CopyText(gChannelNameObject, c, source, destination);
-  }
-
-  // Each unit moves its memories at its own image length; the words both hold are copied.
-  SettingsImage from(ReadImageLength(source));
-  SettingsImage to(ReadImageLength(destination));
-  const std::size_t common = std::min(from.Words().size(), to.Words().size());
-  UnchangedMarks sourceMarks(source);
-  MemoryWalk sourceWalk(source);
-  MemoryWalk destinationWalk(destination);
-  ProgressScope scope(progress, destination.GetMemoryCount(), "Copying...");
-  for (int m = 0; m <= memories; ++m) {
-    scope.Step(m);
-    ReadMemoryImage(source, m, from);
-    std::ranges::copy(from.Words().first(common), to.Words().begin());
-    WriteMemoryImage(destination, m, to);
-  }
+  // Either side may lack the clock; the destination keeps its events then.
+  const bool destinationClock = destination.UpdateClockPresence();
+  const bool events = source.UpdateClockPresence() && destinationClock;
+  WriteWithPutBack(destination, {.globals = true, .events = events},
+                   [&] { CopyContents(destination, source, events, progress); });
 }
 
 bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source) {
   if (dynamic_cast<IQDevice8148*>(&destination) && !dynamic_cast<IQDevice8148*>(&source)) {
-    Warn(nullptr, "Cannot copy this device type.", "Ordavinex Copy");
+    Warn(nullptr, "Cannot copy this device type.", kCopyCaption);
     return false;
   }
   auto* from = dynamic_cast<IQDeviceOrdavinex*>(&source);
@@ -151,10 +136,15 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
   auto* from = dynamic_cast<IQDeviceOrdavinex*>(&source);
   if (EitherLocked(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
 
-  ProgressWindow progress;
-  ui::WaitCursor wait;
-  CopyDeviceSettings(destination, *from, &progress);
-  return true;
+  try {
+    ProgressWindow progress;
+    ui::WaitCursor wait;
+    CopyDeviceSettings(destination, *from, &progress);
+    return true;
+  } catch (const familycommon::LoadFailure& failure) {
+    ReportLoadFailure(destination, failure, familycommon::CopyFailureText(failure), kCopyCaption);
+  }
+  return false;
 }
 
 bool IQDeviceOrdavinex::CopyFrom(IQDevice& source) { return CopyDeviceFrom(*this, source); }

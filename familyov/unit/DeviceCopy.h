@@ -6,8 +6,10 @@ namespace namespaceOV {
 
 // Gives `destination` what `source` holds: memory names, logic map, clock events (when both
 // have a clock), delay unit, channel names, the current settings and each memory the source has
-// and the destination can take. The source is left as it was. Bus failures pass on; what was
-// copied before stays copied.
+// and the destination can take. The source is left as it was. A bus failure before anything is
+// written passes on; one part way throws familycommon::LoadFailure once the destination has its
+// names, logic map, delay unit, clock events and current settings back as far as it answers, and
+// memories copied before the failure stay copied.
 void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
                         ProgressReport* progress = nullptr);
 
@@ -15,8 +17,8 @@ void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
 bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source);
 
 // The device's copy command: refuses units that cannot take each other's settings, asks before
-// a copy that may not work on the destination, then copies while the progress window shows.
-// True when it copied.
+// a copy that may not work on the destination, then copies while the progress window shows. A
+// copy that fails part way says what became of the destination. True when it copied.
 bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source);
 
 }  // namespace namespaceOV

@@ -1,6 +1,5 @@
 #include "familyov/unit/SettingsFile.h"
 
-#include <array>
 #include <charconv>
 #include <optional>
 #include <utility>
@@ -8,10 +7,11 @@
 
 #include "bus/SettingsTextFile.h"
 #include "familycommon/CheckedFileReader.h"
-#include "familycommon/LoadFailure.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsImage.h"
+#include "familyov/unit/SettingsPutBack.h"
+#include "familyov/unit/UnitGlobals.h"
 
 namespace namespaceOV {
 
@@ -45,13 +45,6 @@ std::size_t NameChars(const StringUCodeObject& object) {
   return static_cast<std::size_t>(object.ElementSize()) - 1;
 }
 
-bool ClockPresent(IQDeviceOrdavinex& device) {
-  if (device.IsOnline()) {
-    device.clockPresent = device.HasFeature(kFeatureClock) && gClockPresentObject.Read(device);
-  }
-  return device.clockPresent;
-}
-
 // Refuses with SettingsFileError, a value out of range by its name alone.
 class CheckedReader final : public familycommon::CheckedFileReader {
  public:
@@ -73,18 +66,6 @@ class CheckedReader final : public familycommon::CheckedFileReader {
   std::exception_ptr Error(int line, const std::string& what) const override {
     return std::make_exception_ptr(SettingsFileError(line, what));
   }
-};
-
-struct LogicEntry {
-  uint8_t memory = 0;
-  uint8_t output = 0;
-};
-
-struct Globals {
-  std::vector<std::string> memoryNames;
-  std::array<LogicEntry, kLogicInputCount> logic{};
-  uint8_t delayUnits = 0;
-  std::vector<std::string> channelNames;
 };
 
 // What a file holds for the unit, read whole before any of it is written.
@@ -170,7 +151,7 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   if (file.FindSection(kGlobalsSection))
     contents.globals = ReadGlobals(device, reader, compatibility);
   file.Rewind();
-  if (ClockPresent(device) && file.FindSection(kEventsSection))
+  if (device.UpdateClockPresence() && file.FindSection(kEventsSection))
     contents.events = ReadEvents(reader);
   const int length = ReadImageLength(device);
   for (int m = 0; m <= compatibility.memories; ++m) {
@@ -183,53 +164,6 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
     contents.memories.emplace_back(m, std::move(image));
   }
   return contents;
-}
-
-Globals GlobalsOf(IQDeviceOrdavinex& device) {
-  Globals globals;
-  for (int m = 0; m < device.GetMemoryCount(); ++m) {
-    gMemoryNameObject.SetElement(m);
-    globals.memoryNames.push_back(gMemoryNameObject.Read(device));
-  }
-  for (int n = 1; n <= kLastLogicInput; ++n) {
-    gLogicMemoryObject.SetElement(n);
-    globals.logic[n].memory = gLogicMemoryObject.Read(device);
-    gLogicOutObject.SetElement(n);
-    globals.logic[n].output = gLogicOutObject.Read(device);
-  }
-  globals.delayUnits = gDelayUnitsObject.Read(device);
-  for (const int c : device.ChannelIndexes()) {
-    gChannelNameObject.SetElement(c);
-    globals.channelNames.push_back(gChannelNameObject.Read(device));
-  }
-  return globals;
-}
-
-void WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals) {
-  for (std::size_t m = 0; m < globals.memoryNames.size(); ++m) {
-    gMemoryNameObject.SetElement(static_cast<int>(m));
-    gMemoryNameObject.Write(device, globals.memoryNames[m]);
-  }
-  for (int n = 1; n <= kLastLogicInput; ++n) {
-    gLogicMemoryObject.SetElement(n);
-    gLogicMemoryObject.Write(device, globals.logic[n].memory);
-    gLogicOutObject.SetElement(n);
-    gLogicOutObject.Write(device, globals.logic[n].output);
-  }
-  gDelayUnitsObject.Write(device, globals.delayUnits);
-  const std::vector<int> channels = device.ChannelIndexes();
-  for (std::size_t c = 0; c < globals.channelNames.size() && c < channels.size(); ++c) {
-    gChannelNameObject.SetElement(channels[c]);
-    gChannelNameObject.Write(device, globals.channelNames[c]);
-  }
-}
-
-void WriteEvents(IQDeviceOrdavinex& device, const std::vector<TTimerStruct>& events) {
-  device.SetTimerEvents(events);
-  for (int i = 0; i < static_cast<int>(events.size()); ++i) {
-    gTimerEventObject.SetElement(i);
-    gTimerEventObject.WriteTimerEvent(device, events[static_cast<std::size_t>(i)]);
-  }
 }
 
 void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
@@ -278,59 +212,6 @@ void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents,
     scope.Step(memory);
     WriteMemoryImage(device, memory, image);
   }
-}
-
-// What a load changes on a bus unit besides its stored memories, as the unit had it before.
-struct UnitSnapshot {
-  std::optional<Globals> globals;
-  std::optional<std::vector<TTimerStruct>> events;
-  SettingsImage current;
-};
-
-UnitSnapshot TakeSnapshot(IQDeviceOrdavinex& device, const FileContents& contents) {
-  UnitSnapshot snapshot{.current = SettingsImage(ReadImageLength(device))};
-  if (contents.globals) snapshot.globals = GlobalsOf(device);
-  if (contents.events) {
-    snapshot.events.emplace(kTimerEventSlots);
-    for (int slot = 0; slot < kTimerEventSlots; ++slot) {
-      TTimerStruct& event = (*snapshot.events)[static_cast<std::size_t>(slot)];
-      event.slot = slot;
-      gTimerEventObject.SetElement(slot);
-      gTimerEventObject.ReadTimerEvent(device, event);
-    }
-  }
-  ReadMemoryImage(device, 0, snapshot.current);
-  return snapshot;
-}
-
-// Whether the unit answered until all of it was back; writing memory 0 makes the unit run it.
-bool PutBack(IQDeviceOrdavinex& device, const UnitSnapshot& snapshot) {
-  try {
-    if (snapshot.globals) WriteGlobals(device, *snapshot.globals);
-    if (snapshot.events) WriteEvents(device, *snapshot.events);
-    WriteMemoryImage(device, 0, snapshot.current);
-    return true;
-  } catch (const IQException&) {
-    return false;
-  }
-}
-
-// A bus failure part way leaves the unit as the snapshot found it, stored memories apart.
-void ApplyToBusUnit(IQDeviceOrdavinex& device, const FileContents& contents,
-                    ProgressReport* progress) {
-  std::optional<UnitSnapshot> snapshot;
-  try {
-    snapshot = TakeSnapshot(device, contents);
-    ApplyContents(device, contents, progress);
-  } catch (const IQException&) {
-    const std::exception_ptr error = std::current_exception();
-    // Before the snapshot was whole nothing was written.
-    const bool restored = !snapshot || PutBack(device, *snapshot);
-    device.InvalidateValues();
-    throw familycommon::LoadFailure{error, restored};
-  }
-  // The unit now runs other values than those the device read before.
-  device.InvalidateValues();
 }
 
 }  // namespace
@@ -383,7 +264,7 @@ void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
   file.WriteFloat(device.firmwareVersion);
   file.WriteNewline();
   WriteGlobalsSection(device, file);
-  if (ClockPresent(device)) WriteEventsSection(device, file);
+  if (device.UpdateClockPresence()) WriteEventsSection(device, file);
   SettingsImage image(ReadImageLength(device));
   const int memories = device.GetMemoryCount();
   ProgressScope scope(progress, memories, kDownloadingText);
@@ -419,11 +300,9 @@ bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
                       const LoadConfirmation& confirm, ProgressReport* progress) {
   const std::optional<FileContents> contents = ReadContents(device, file, confirm);
   if (!contents) return false;
-  if (device.IsOnline()) {
-    ApplyToBusUnit(device, *contents, progress);
-  } else {
-    ApplyContents(device, *contents, progress);
-  }
+  WriteWithPutBack(
+      device, {.globals = contents->globals.has_value(), .events = contents->events.has_value()},
+      [&] { ApplyContents(device, *contents, progress); });
   return true;
 }
 

@@ -72,6 +72,16 @@ bool RefusedAsLocked(IQDeviceOrdavinex& device, const std::string& caption) {
 template bool RefusedAsLocked<IQException>(IQDeviceOrdavinex&, const std::string&);
 template bool RefusedAsLocked<ErrorObject>(IQDeviceOrdavinex&, const std::string&);
 
+void ReportLoadFailure(IQDeviceOrdavinex& device, const familycommon::LoadFailure& failure,
+                       const std::string& outcome, const std::string& caption) {
+  try {
+    std::rethrow_exception(failure.error);
+  } catch (const IQException& error) {
+    ReportCommError(error, device);
+  }
+  Stop(controls::ClientWindow(), outcome, caption);
+}
+
 bool SaveSettingsFile(IQDeviceOrdavinex& device) {
   if (RefusedAsLocked<IQException>(device, kSaveCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, DialogOptions(device));
@@ -126,12 +136,7 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
   } catch (const SettingsFileError& error) {
     Stop(controls::ClientWindow(), "Invalid settings file\n" + error.GetText(), kLoadCaption);
   } catch (const familycommon::LoadFailure& failure) {
-    try {
-      std::rethrow_exception(failure.error);
-    } catch (const IQException& error) {
-      ReportCommError(error, device);
-    }
-    Stop(controls::ClientWindow(), familycommon::LoadFailureText(failure), kLoadCaption);
+    ReportLoadFailure(device, failure, familycommon::LoadFailureText(failure), kLoadCaption);
     // Part of the file may be on the unit all the same.
     RereadUnit(device, false);
   }

@@ -11,53 +11,16 @@
 #include "platform/ui/Message.h"
 #include "sim/Fault.h"
 #include "tests/familyov_files/FilesTestSupport.h"
+#include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
 namespace {
 
+using filestest::SetState;
+using filestest::StateOf;
+using filestest::UnitState;
 using sim::familyov::Model;
-
-// What a load changes on a unit besides its stored memories.
-struct UnitState {
-  std::vector<std::string> names;
-  std::vector<int> logic;
-  int delayUnits = 0;
-  std::vector<uint32_t> current;
-  bool operator==(const UnitState&) const = default;
-};
-
-UnitState StateOf(IQDeviceOrdavinex& unit) {
-  UnitState state;
-  for (int m = 0; m < unit.GetMemoryCount(); ++m) {
-    gMemoryNameObject.SetElement(m);
-    state.names.push_back(gMemoryNameObject.Read(unit));
-  }
-  for (const int c : unit.ChannelIndexes()) {
-    gChannelNameObject.SetElement(c);
-    state.names.push_back(gChannelNameObject.Read(unit));
-  }
-  for (int n = 1; n < kLogicInputCount; ++n) {
-    gLogicMemoryObject.SetElement(n);
-    state.logic.push_back(gLogicMemoryObject.Read(unit));
-  }
-  state.delayUnits = gDelayUnitsObject.Read(unit);
-  SettingsImage image(ReadImageLength(unit));
-  ReadMemoryImage(unit, 0, image);
-  state.current.assign(image.Words().begin(), image.Words().end());
-  return state;
-}
-
-void SetState(IQDeviceOrdavinex& unit, const std::string& name, int logicMemory, float level) {
-  gMemoryNameObject.SetElement(3);
-  gMemoryNameObject.Write(unit, name);
-  gChannelNameObject.SetElement(unit.ChannelIndexes().back());
-  gChannelNameObject.Write(unit, name);
-  gLogicMemoryObject.SetElement(5);
-  gLogicMemoryObject.Write(unit, static_cast<uint8_t>(logicMemory));
-  gChannelLevelObject.SetElement(1);
-  gChannelLevelObject.Write(unit, level);
-}
 
 class BusLoadFailureTest : public filestest::FilesTest {
  protected:

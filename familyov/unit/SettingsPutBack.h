@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+#include "familyov/unit/IQDeviceOrdavinex.h"
+
+namespace namespaceOV {
+
+// What writing settings into a unit changes besides its current settings and stored memories.
+struct PutBackParts {
+  bool globals = false;
+  bool events = false;
+};
+
+// Runs `writes`, which change the unit's current settings, what `parts` names and any of its
+// stored memories, having read the first two. A bus failure part way (of this unit, or of the unit
+// the settings come from) puts them back as far as the unit answers and throws
+// familycommon::LoadFailure, whose `restored` says whether all of it is back. Stored memories keep
+// what was written.
+void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
+                      const std::function<void()>& writes);
+
+}  // namespace namespaceOV

@@ -1,0 +1,80 @@
+#include "tests/familyov_files/UnitState.h"
+
+#include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsImage.h"
+
+namespace filestest {
+
+using namespace namespaceOV;
+
+namespace {
+
+constexpr int kChangedEvent = 2;
+
+}  // namespace
+
+UnitState StateOf(IQDeviceOrdavinex& unit) {
+  unit.InvalidateValues();
+  UnitState state;
+  for (int m = 0; m < unit.GetMemoryCount(); ++m) {
+    gMemoryNameObject.SetElement(m);
+    state.names.push_back(gMemoryNameObject.Read(unit));
+  }
+  for (const int c : unit.ChannelIndexes()) {
+    gChannelNameObject.SetElement(c);
+    state.names.push_back(gChannelNameObject.Read(unit));
+  }
+  for (int n = 1; n < kLogicInputCount; ++n) {
+    gLogicMemoryObject.SetElement(n);
+    state.logic.push_back(gLogicMemoryObject.Read(unit));
+    gLogicOutObject.SetElement(n);
+    state.logic.push_back(gLogicOutObject.Read(unit));
+  }
+  state.delayUnits = gDelayUnitsObject.Read(unit);
+  if (unit.UpdateClockPresence()) {
+    for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+      TTimerStruct event;
+      gTimerEventObject.SetElement(slot);
+      gTimerEventObject.ReadTimerEvent(unit, event);
+      state.events.push_back({event.day, event.hour, event.minute, event.logic});
+    }
+  }
+  SettingsImage image(ReadImageLength(unit));
+  ReadMemoryImage(unit, 0, image);
+  state.current.assign(image.Words().begin(), image.Words().end());
+  return state;
+}
+
+void PrintTo(const UnitState& state, std::ostream* out) {
+  *out << "names";
+  for (const std::string& name : state.names) *out << " '" << name << "'";
+  *out << "\nlogic";
+  for (const int entry : state.logic) *out << ' ' << entry;
+  *out << "\ndelay unit " << state.delayUnits << "\nevents";
+  for (const auto& event : state.events) {
+    *out << ' ' << event[0] << '/' << event[1] << ':' << event[2] << '>' << event[3];
+  }
+  *out << "\ncurrent" << std::hex;
+  for (const uint32_t word : state.current) *out << ' ' << word;
+  *out << std::dec << '\n';
+}
+
+void SetState(IQDeviceOrdavinex& unit, const std::string& name, int logicMemory, float level) {
+  gMemoryNameObject.SetElement(3);
+  gMemoryNameObject.Write(unit, name);
+  gChannelNameObject.SetElement(unit.ChannelIndexes().back());
+  gChannelNameObject.Write(unit, name);
+  gLogicMemoryObject.SetElement(5);
+  gLogicMemoryObject.Write(unit, static_cast<uint8_t>(logicMemory));
+  gLogicOutObject.SetElement(5);
+  gLogicOutObject.Write(unit, static_cast<uint8_t>(logicMemory + 1));
+  if (unit.UpdateClockPresence()) {
+    gTimerEventObject.SetElement(kChangedEvent);
+    gTimerEventObject.WriteTimerEvent(
+        unit, {.day = 2, .hour = logicMemory, .minute = 30, .logic = logicMemory});
+  }
+  gChannelLevelObject.SetElement(1);
+  gChannelLevelObject.Write(unit, level);
+}
+
+}  // namespace filestest
