@@ -104,6 +104,14 @@ bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
   return true;
 }
 
+std::span<const uint8_t> IQDevice::ReadValue(const UCodeObject& object, int timeoutMs) {
+  for (int refusals = 0; refusals < kMaxNotAcceptedReplies; ++refusals) {
+    Request(object, timeoutMs);
+    if (Fetch(object, fetched_)) return fetched_;
+  }
+  throw DeviceBusy();
+}
+
 void IQDevice::MaskMonitor() {
   if (ComMonitor* monitor = transport_ ? transport_->GetMonitor() : nullptr) monitor->BeginMask();
 }
@@ -113,7 +121,7 @@ void IQDevice::UnmaskMonitor() {
 }
 
 void IQDevice::SetObjectCount(int objectCount) {
-  stale_.clear();
+  stale_.Clear();
   store_.SetObjectCount(objectCount);
 }
 

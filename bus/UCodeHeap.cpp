@@ -34,6 +34,4 @@ bool UCodeHeap::Receive(std::vector<uint8_t>& data) {
   return true;
 }
 
-void UCodeHeap::SetObjectCount(int objectCount) {
-  buffers_.erase(buffers_.lower_bound(objectCount), buffers_.end());
-}
+void UCodeHeap::SetObjectCount(int objectCount) { buffers_.DropFrom(objectCount); }
