@@ -65,6 +65,14 @@ class CheckedReader final : public familycommon::CheckedFileReader {
     }
   }
 
+  // A text the unit keeps: one the format cannot carry would load and then fail every save.
+  std::string SavableText(std::size_t maxChars) {
+    const std::size_t at = Tell();
+    std::string text = Text(maxChars);
+    if (!SettingsTextFile::CanCarry(text)) Refuse(at, SettingsTextFile::kUncarriedReason);
+    return text;
+  }
+
  private:
   std::string OutOfRange(const std::string& what, const std::string&, const std::string&,
                          const std::string&) const override {
@@ -131,7 +139,7 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
                     const Compatibility& compatibility) {
   Globals globals;
   for (int m = 0; m < compatibility.memories; ++m) {
-    globals.memoryNames.push_back(reader.Text(NameChars(gMemoryNameObject)));
+    globals.memoryNames.push_back(reader.SavableText(NameChars(gMemoryNameObject)));
   }
   if (compatibility.skipExtraNames) {
     for (int m = 0; m < kExtraMemoryNames; ++m) reader.Text(NameChars(gMemoryNameObject));
@@ -142,7 +150,7 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   }
   globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "Delay unit"));
   for (int c = 0; c < device.channels; ++c) {
-    globals.channelNames.push_back(reader.Text(NameChars(gChannelNameObject)));
+    globals.channelNames.push_back(reader.SavableText(NameChars(gChannelNameObject)));
   }
   return globals;
 }

@@ -1,10 +1,9 @@
-#include "familycommon/CheckedFileReader.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "bus/SettingsTextFile.h"
+#include "familycommon/CheckedFileReader.h"
 
 namespace {
 
