@@ -104,7 +104,8 @@ class IQDevice {
   UCodeHeap store_;
   IQDataSocket* current_ = nullptr;
   std::vector<uint8_t> fetched_;
-  // Per object id, one flag per element; an empty entry means every element is stale.
+  // Per object id, one flag per element; an empty entry means every element is stale. Kept for a
+  // bus unit only: a virtual device's store is all the unit there is.
   ObjectIdTable<std::vector<uint8_t>> stale_;
   std::optional<std::string> name_;
   bool modified_ = false;

@@ -9,7 +9,8 @@ std::span<uint8_t> UCodeHeap::Element(const UCodeObject& object) {
   const auto size = static_cast<std::size_t>(object.ElementSize());
   const auto offset = static_cast<std::size_t>(object.GetElement()) * size;
   auto& buffer = buffers_[object.GetId()];
-  const auto needed = std::max(offset + size, size * static_cast<std::size_t>(object.GetCount()));
+  // The selected element always lies within the object's count.
+  const auto needed = size * static_cast<std::size_t>(object.GetCount());
   if (buffer.size() < needed) buffer.resize(needed, 0);
   return std::span<uint8_t>(buffer).subspan(offset, size);
 }
