@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -344,10 +345,15 @@ void ApplyToBusUnit(IQDeviceOrdavinex& device, const FileContents& contents,
 }  // namespace
 
 std::string IntsToText(std::span<const uint32_t> words) {
+  constexpr std::size_t kIntChars = 11;  // "-2147483648"
   std::string text;
+  text.reserve(words.size() * (kIntChars + 1));
   for (const uint32_t word : words) {
     if (!text.empty()) text += ' ';
-    text += std::to_string(static_cast<int32_t>(word));
+    char digits[kIntChars];
+    const std::to_chars_result end =
+        std::to_chars(std::begin(digits), std::end(digits), static_cast<int32_t>(word));
+    text.append(digits, static_cast<std::size_t>(end.ptr - digits));
   }
   return text;
 }
