@@ -18,8 +18,8 @@ std::span<uint8_t> UCodeHeap::Element(const UCodeObject& object) {
 void UCodeHeap::Set(IQDevice& device, const UCodeObject& object, std::span<const uint8_t> data,
                     int) {
   Remember(device, object);
-  if (data.size() > static_cast<std::size_t>(object.ElementSize())) throw ValueTooLong();
   const auto element = Element(object);
+  if (data.size() > element.size()) throw ValueTooLong();
   const auto tail = std::copy(data.begin(), data.end(), element.begin());
   std::fill(tail, element.end(), 0);
 }
