@@ -58,9 +58,9 @@ std::string IQDevice::GetErrorText(int code) const {
 
 uint8_t& IQDevice::StaleFlag(const UCodeObject& object) {
   auto& flags = stale_[object.GetId()];
-  const auto needed =
-      static_cast<std::size_t>(std::max(object.GetCount(), object.GetElement() + 1));
-  if (flags.size() < needed) flags.resize(needed, 1);
+  // The selected element always lies within the object's count.
+  const auto count = static_cast<std::size_t>(object.GetCount());
+  if (flags.size() < count) flags.resize(count, 1);
   return flags[static_cast<std::size_t>(object.GetElement())];
 }
 
@@ -68,18 +68,17 @@ void IQDevice::Write(const UCodeObject& object, std::span<const uint8_t> data, i
   // Refused before it reaches the unit: the store could not keep it, and unit and store would part.
   if (data.size() > static_cast<std::size_t>(object.ElementSize())) throw ValueTooLong();
   modified_ = true;
-  uint8_t& stale = StaleFlag(object);
   if (online_) {
     current_ = transport_;
     transport_->Set(*this, object, data, timeoutMs);
   }
   current_ = &store_;
   store_.Set(*this, object, data, timeoutMs);
-  stale = object.IsVolatile();
+  if (online_) StaleFlag(object) = object.IsVolatile();
 }
 
 void IQDevice::Request(const UCodeObject& object, int timeoutMs) {
-  if (StaleFlag(object) && online_) {
+  if (online_ && StaleFlag(object)) {
     current_ = transport_;
     transport_->Get(*this, object, timeoutMs);
   } else {
@@ -89,8 +88,7 @@ void IQDevice::Request(const UCodeObject& object, int timeoutMs) {
 }
 
 bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
-  uint8_t& stale = StaleFlag(object);
-  if (!stale || !online_) {
+  if (!online_ || !StaleFlag(object)) {
     current_ = &store_;
     return store_.Receive(data);
   }
@@ -100,8 +98,16 @@ bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
   if (data.size() < static_cast<std::size_t>(object.MinReplyBytes())) return true;
   current_ = &store_;
   store_.Set(*this, object, data, 0);
-  stale = object.IsVolatile();
+  StaleFlag(object) = object.IsVolatile();
   return true;
+}
+
+std::span<const uint8_t> IQDevice::ReadValue(const UCodeObject& object, int timeoutMs) {
+  for (int refusals = 0; refusals < kMaxNotAcceptedReplies; ++refusals) {
+    Request(object, timeoutMs);
+    if (Fetch(object, fetched_)) return fetched_;
+  }
+  throw DeviceBusy();
 }
 
 void IQDevice::MaskMonitor() {
@@ -113,7 +119,7 @@ void IQDevice::UnmaskMonitor() {
 }
 
 void IQDevice::SetObjectCount(int objectCount) {
-  stale_.clear();
+  stale_.Clear();
   store_.SetObjectCount(objectCount);
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "bus/IQDeviceInfo.h"
+#include "bus/ObjectIdTable.h"
 #include "bus/PollBackoff.h"
 #include "bus/UCodeHeap.h"
 
@@ -67,6 +67,10 @@ class IQDevice {
   virtual void Request(const UCodeObject& object, int timeoutMs);
   // False when the unit did not accept and the value must be requested again.
   virtual bool Fetch(const UCodeObject& object, std::vector<uint8_t>& data);
+  // Requests the value and fetches it until the device accepts. Throws `DeviceBusy` after
+  // `kMaxNotAcceptedReplies` refusals; data of refused replies is never kept. The bytes stay
+  // valid until the next read: every read goes through one buffer, so none allocates.
+  std::span<const uint8_t> ReadValue(const UCodeObject& object, int timeoutMs);
   virtual void MaskMonitor();
   virtual void UnmaskMonitor();
 
@@ -99,8 +103,10 @@ class IQDevice {
   UCodeEncoder* transport_;
   UCodeHeap store_;
   IQDataSocket* current_ = nullptr;
-  // Per object id, one flag per element; a missing entry means every element is stale.
-  std::map<int, std::vector<uint8_t>> stale_;
+  std::vector<uint8_t> fetched_;
+  // Per object id, one flag per element; an empty entry means every element is stale. Kept for a
+  // bus unit only: a virtual device's store is all the unit there is.
+  ObjectIdTable<std::vector<uint8_t>> stale_;
   std::optional<std::string> name_;
   bool modified_ = false;
   IQDeviceType* type_;

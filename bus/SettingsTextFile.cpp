@@ -295,7 +295,14 @@ void SettingsTextFile::WriteString(const std::string& text) {
                              "\" holds a double quote, a \"[\" or a line break and cannot be "
                              "written to a settings file.");
   }
-  Write("\"" + text + "\" ");
+  // In pieces: a file holds thousands of texts, and each would take a temporary copy.
+  Write("\"");
+  Write(text);
+  Write("\" ");
 }
 
-void SettingsTextFile::WriteComment(const std::string& text) { Write("// " + text + "\n"); }
+void SettingsTextFile::WriteComment(const std::string& text) {
+  Write("// ");
+  Write(text);
+  Write("\n");
+}

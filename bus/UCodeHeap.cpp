@@ -9,7 +9,8 @@ std::span<uint8_t> UCodeHeap::Element(const UCodeObject& object) {
   const auto size = static_cast<std::size_t>(object.ElementSize());
   const auto offset = static_cast<std::size_t>(object.GetElement()) * size;
   auto& buffer = buffers_[object.GetId()];
-  const auto needed = std::max(offset + size, size * static_cast<std::size_t>(object.GetCount()));
+  // The selected element always lies within the object's count.
+  const auto needed = size * static_cast<std::size_t>(object.GetCount());
   if (buffer.size() < needed) buffer.resize(needed, 0);
   return std::span<uint8_t>(buffer).subspan(offset, size);
 }
@@ -17,8 +18,8 @@ std::span<uint8_t> UCodeHeap::Element(const UCodeObject& object) {
 void UCodeHeap::Set(IQDevice& device, const UCodeObject& object, std::span<const uint8_t> data,
                     int) {
   Remember(device, object);
-  if (data.size() > static_cast<std::size_t>(object.ElementSize())) throw ValueTooLong();
   const auto element = Element(object);
+  if (data.size() > element.size()) throw ValueTooLong();
   const auto tail = std::copy(data.begin(), data.end(), element.begin());
   std::fill(tail, element.end(), 0);
 }
@@ -34,6 +35,4 @@ bool UCodeHeap::Receive(std::vector<uint8_t>& data) {
   return true;
 }
 
-void UCodeHeap::SetObjectCount(int objectCount) {
-  buffers_.erase(buffers_.lower_bound(objectCount), buffers_.end());
-}
+void UCodeHeap::SetObjectCount(int objectCount) { buffers_.DropFrom(objectCount); }

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <map>
+#include <cstdint>
+#include <vector>
 
 #include "bus/IQDataSocket.h"
+#include "bus/ObjectIdTable.h"
 
 // A device's in-memory copy of its values, one buffer of count elements per object id.
 // Elements never written read as zeros.
@@ -22,6 +24,6 @@ class UCodeHeap : public IQDataSocket {
  private:
   std::span<uint8_t> Element(const UCodeObject& object);
 
-  std::map<int, std::vector<uint8_t>> buffers_;
+  ObjectIdTable<std::vector<uint8_t>> buffers_;
   std::vector<uint8_t> lastRead_;
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "bus/IQDataSocket.h"
 #include "bus/IQDevice.h"
 #include "bus/IQException.h"
 
@@ -17,46 +16,38 @@ void UCodeObject::SetId(int id, bool isVolatile) {
 
 void UCodeObject::SetElement(int element) { element_ = std::clamp(element, 0, count_ - 1); }
 
-std::vector<uint8_t> UCodeObject::ReadValue(IQDevice& device, int timeoutMs) const {
-  std::vector<uint8_t> data;
-  for (int refusals = 0; refusals < kMaxNotAcceptedReplies; ++refusals) {
-    device.Request(*this, timeoutMs);
-    if (device.Fetch(*this, data)) return data;
-  }
-  throw DeviceBusy();
-}
-
 uint8_t ByteUCodeObject::Read(IQDevice& device, int timeoutMs) const {
-  const auto data = ReadValue(device, timeoutMs);
+  const auto data = device.ReadValue(*this, timeoutMs);
   if (data.empty()) throw NoData();
   return data[0];
 }
 
 void ByteUCodeObject::Write(IQDevice& device, uint8_t value, int timeoutMs) const {
-  device.Write(*this, std::vector<uint8_t>{value}, timeoutMs);
+  const uint8_t data[] = {value};
+  device.Write(*this, data, timeoutMs);
 }
 
 bool BoolUCodeObject::Read(IQDevice& device, int timeoutMs) const {
-  const auto data = ReadValue(device, timeoutMs);
+  const auto data = device.ReadValue(*this, timeoutMs);
   if (data.empty()) throw NoData();
   return data[0] != 0;
 }
 
 void BoolUCodeObject::Write(IQDevice& device, bool value, int timeoutMs) const {
-  device.Write(*this, std::vector<uint8_t>{static_cast<uint8_t>(value ? 1 : 0)}, timeoutMs);
+  const uint8_t data[] = {static_cast<uint8_t>(value ? 1 : 0)};
+  device.Write(*this, data, timeoutMs);
 }
 
 uint32_t FourByteUCodeObject::ReadBits(IQDevice& device) const {
-  const auto data = ReadValue(device, 0);
+  const auto data = device.ReadValue(*this, 0);
   if (data.empty()) throw NoData();
   if (data.size() < 4) throw ShortReply();
   return uint32_t{data[0]} << 24 | uint32_t{data[1]} << 16 | uint32_t{data[2]} << 8 | data[3];
 }
 
 void FourByteUCodeObject::WriteBits(IQDevice& device, uint32_t bits) const {
-  const std::vector<uint8_t> data{static_cast<uint8_t>(bits >> 24),
-                                  static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 8),
-                                  static_cast<uint8_t>(bits)};
+  const uint8_t data[] = {static_cast<uint8_t>(bits >> 24), static_cast<uint8_t>(bits >> 16),
+                          static_cast<uint8_t>(bits >> 8), static_cast<uint8_t>(bits)};
   device.Write(*this, data, 0);
 }
 
@@ -73,7 +64,7 @@ StringUCodeObject::StringUCodeObject(int id, int count, bool isVolatile, bool te
     : UCodeObject(id, count, isVolatile), terminator_(terminator), elementSize_(elementSize) {}
 
 std::string StringUCodeObject::Read(IQDevice& device, int length) const {
-  const auto data = ReadValue(device, 0);
+  const auto data = device.ReadValue(*this, 0);
   auto end = std::find(data.begin(), data.end(), 0);
   if (length > 0 && end - data.begin() > length) end = data.begin() + length;
   return std::string(data.begin(), end);

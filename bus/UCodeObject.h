@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 class IQDevice;
 
@@ -29,11 +28,6 @@ class UCodeObject {
   bool IsArray() const { return count_ > 1; }
   bool IsVolatile() const { return volatile_; }
   int GetId() const { return id_; }
-
- protected:
-  // Requests the value and fetches it until the device accepts. Throws `DeviceBusy` after
-  // `kMaxNotAcceptedReplies` refusals; data of refused replies is never kept.
-  std::vector<uint8_t> ReadValue(IQDevice& device, int timeoutMs) const;
 
  private:
   int element_ = 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace familycommon {
 
@@ -36,9 +35,9 @@ std::string CheckedFileReader::OutOfRange(const std::string& what, const std::st
 
 template <typename Number>
 Number CheckedFileReader::InRange(std::size_t offset, Number value, Number low, Number high,
-                                  const std::string& what) const {
+                                  std::string_view what) const {
   if (value < low || value > high) {
-    Refuse(offset, OutOfRange(what, Shown(value), Shown(low), Shown(high)));
+    Refuse(offset, OutOfRange(std::string(what), Shown(value), Shown(low), Shown(high)));
   }
   return value;
 }
@@ -47,7 +46,7 @@ int CheckedFileReader::Int() {
   return Checked([&] { return file_.ReadInt(); });
 }
 
-int CheckedFileReader::Int(int low, int high, const std::string& what) {
+int CheckedFileReader::Int(int low, int high, std::string_view what) {
   const std::size_t at = file_.Tell();
   return InRange(at, Int(), low, high, what);
 }
@@ -58,15 +57,17 @@ float CheckedFileReader::Float() {
   return Checked([&] { return file_.ReadFloat(); });
 }
 
-float CheckedFileReader::Float(float low, float high, const std::string& what) {
+float CheckedFileReader::Float(float low, float high, std::string_view what) {
   const std::size_t at = file_.Tell();
   return InRange(at, Float(), low, high, what);
 }
 
 std::string CheckedFileReader::Text(std::size_t maxChars) {
-  std::vector<char> text(maxChars + 1);
+  // Read in place: a settings file has thousands of texts, and each would take a second copy.
+  std::string text(maxChars + 1, '\0');
   Checked([&] { file_.ReadString(text.data(), text.size()); });
-  return text.data();
+  text.resize(text.find('\0'));
+  return text;
 }
 
 std::string CheckedFileReader::Name(std::size_t maxChars, bool cut) {

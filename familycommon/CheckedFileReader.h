@@ -4,6 +4,7 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "bus/SettingsTextFile.h"
 
@@ -28,12 +29,12 @@ class CheckedFileReader {
 
   // Any integer.
   int Int();
-  int Int(int low, int high, const std::string& what);
+  int Int(int low, int high, std::string_view what);
   // Any integer, non-zero meaning on.
   bool Flag();
   // Any float.
   float Float();
-  float Float(float low, float high, const std::string& what);
+  float Float(float low, float high, std::string_view what);
   // A quoted text of at most `maxChars`, taken as it stands; a longer one is no value.
   std::string Text(std::size_t maxChars);
   // A name of at most `maxChars`; a longer one is cut to fit when `cut`, else refused.
@@ -64,7 +65,7 @@ class CheckedFileReader {
   // Refuses the value at `offset` when it lies outside `low` to `high`.
   template <typename Number>
   Number InRange(std::size_t offset, Number value, Number low, Number high,
-                 const std::string& what) const;
+                 std::string_view what) const;
 
   SettingsTextFile& file_;
 };

@@ -1,6 +1,7 @@
 #include "familyov/unit/IQDeviceOrdavinex.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -28,6 +29,17 @@ constexpr float kVirtualPinkNoiseDb = -40.0f;
 constexpr float kVirtualParam35Db = 6.0f;
 
 CommErrorReporter commErrorReporter = nullptr;
+
+// Looked up on every write, so by id rather than by a search of the list.
+constexpr std::array<bool, kObjectIdCount> kChangesSettings = [] {
+  std::array<bool, kObjectIdCount> changes{};
+  for (const int id : kSettingsIds) changes[static_cast<std::size_t>(id)] = true;
+  return changes;
+}();
+
+bool ChangesSettings(int id) {
+  return id >= 0 && id < kObjectIdCount && kChangesSettings[static_cast<std::size_t>(id)];
+}
 
 template <typename T>
 std::unique_ptr<T> CloneAs(const T* filter) {
@@ -154,7 +166,7 @@ std::optional<RgbColor> IQDeviceOrdavinex::GetChannelColor(int channel) {
 void IQDeviceOrdavinex::Write(const UCodeObject& object, std::span<const uint8_t> data,
                               int timeoutMs) {
   const int id = object.GetId();
-  if (std::ranges::find(kSettingsIds, id) != std::end(kSettingsIds)) {
+  if (ChangesSettings(id)) {
     settingsChanged = true;
   } else if (id == kSaveMemoryId || id == kRecallMemoryId) {
     settingsChanged = false;

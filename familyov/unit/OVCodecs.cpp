@@ -138,7 +138,7 @@ void FourByteRecordObject::WriteWire(IQDevice& device, const Wire& wire) const {
 }
 
 FourByteRecordObject::Wire FourByteRecordObject::ReadWire(IQDevice& device) const {
-  const auto data = ReadValue(device, 0);
+  const auto data = device.ReadValue(*this, 0);
   if (data.empty()) throw NoData();
   if (data.size() < 4) throw ShortReply();
   return {data[0], data[1], data[2], data[3]};

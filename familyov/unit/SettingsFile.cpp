@@ -1,6 +1,7 @@
 #include "familyov/unit/SettingsFile.h"
 
 #include <charconv>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -58,6 +59,14 @@ class CheckedReader final : public familycommon::CheckedFileReader {
     }
   }
 
+  // A text the unit keeps: one the format cannot carry would load and then fail every save.
+  std::string SavableText(std::size_t maxChars) {
+    const std::size_t at = Tell();
+    std::string text = Text(maxChars);
+    if (!SettingsTextFile::CanCarry(text)) Refuse(at, SettingsTextFile::kUncarriedReason);
+    return text;
+  }
+
  private:
   std::string OutOfRange(const std::string& what, const std::string&, const std::string&,
                          const std::string&) const override {
@@ -112,7 +121,7 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
                     const Compatibility& compatibility) {
   Globals globals;
   for (int m = 0; m < compatibility.memories; ++m) {
-    globals.memoryNames.push_back(reader.Text(NameChars(gMemoryNameObject)));
+    globals.memoryNames.push_back(reader.SavableText(NameChars(gMemoryNameObject)));
   }
   if (compatibility.skipExtraNames) {
     for (int m = 0; m < kExtraMemoryNames; ++m) reader.Text(NameChars(gMemoryNameObject));
@@ -123,7 +132,7 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   }
   globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "Delay unit"));
   for (int c = 0; c < device.channels; ++c) {
-    globals.channelNames.push_back(reader.Text(NameChars(gChannelNameObject)));
+    globals.channelNames.push_back(reader.SavableText(NameChars(gChannelNameObject)));
   }
   return globals;
 }
@@ -217,10 +226,15 @@ void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents,
 }  // namespace
 
 std::string IntsToText(std::span<const uint32_t> words) {
+  constexpr std::size_t kIntChars = 11;  // "-2147483648"
   std::string text;
+  text.reserve(words.size() * (kIntChars + 1));
   for (const uint32_t word : words) {
     if (!text.empty()) text += ' ';
-    text += std::to_string(static_cast<int32_t>(word));
+    char digits[kIntChars];
+    const std::to_chars_result end =
+        std::to_chars(std::begin(digits), std::end(digits), static_cast<int32_t>(word));
+    text.append(digits, static_cast<std::size_t>(end.ptr - digits));
   }
   return text;
 }

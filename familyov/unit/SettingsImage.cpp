@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "bus/IQDataSocket.h"
 #include "bus/IQException.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -309,13 +308,7 @@ void DecodeSettingsImage(IQDeviceOrdavinex& device, const SettingsImage& image) 
 }
 
 void UnpackWordsBigEndian(const UCodeObject& object, IQDevice& device, std::span<uint32_t> words) {
-  std::vector<uint8_t> data;
-  bool in = false;
-  for (int refusals = 0; !in && refusals < kMaxNotAcceptedReplies; ++refusals) {
-    device.Request(object, 0);
-    in = device.Fetch(object, data);
-  }
-  if (!in) throw DeviceBusy();
+  const std::span<const uint8_t> data = device.ReadValue(object, 0);
   if (data.size() != words.size() * 4) throw NoData();
   for (std::size_t k = 0; k < words.size(); ++k) {
     words[k] = uint32_t{data[4 * k]} << 24 | uint32_t{data[4 * k + 1]} << 16 |

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "bus/IQException.h"
 #include "bus/UCodeObject.h"
 #include "tests/bus/BusTestSupport.h"
@@ -121,6 +123,65 @@ TEST_F(DeviceValueTest, VirtualDevicesUseOnlyTheirStore) {
   EXPECT_EQ(name.Read(*offline), "AB");
   EXPECT_TRUE(line->writes.empty());
   EXPECT_TRUE(offline->IsUnsaved());
+}
+
+TEST_F(DeviceValueTest, ResizingTheStoreDropsHigherIdsAndReadsEverythingFromTheUnitAgain) {
+  ByteUCodeObject kept{20, 1, false};
+  ByteUCodeObject dropped{40, 1, false};
+  kept.Write(*offline, 0x05);
+  dropped.Write(*offline, 0x06);
+  offline->SetObjectCount(30);
+  EXPECT_EQ(kept.Read(*offline), 0x05);
+  EXPECT_EQ(dropped.Read(*offline), 0x00);  // as never written
+  dropped.Write(*offline, 0x07);            // an id past the count is still kept
+  EXPECT_EQ(dropped.Read(*offline), 0x07);
+
+  line->Queue(Reply(1, {20}, {0x05}));
+  EXPECT_EQ(kept.Read(*unit), 0x05);
+  EXPECT_EQ(kept.Read(*unit), 0x05);  // from the store
+  unit->SetObjectCount(30);
+  line->Queue(Reply(1, {20}, {0x08}));
+  EXPECT_EQ(kept.Read(*unit), 0x08);
+  EXPECT_EQ(line->writes.size(), 2u);
+}
+
+TEST_F(DeviceValueTest, ObjectsOfOneIdShareItsElements) {
+  // As a long and a float view of the same parameters do; the longer array widens the buffer.
+  LongIntUCodeObject whole{50, 2, false};
+  FloatUCodeObject real{50, 4, false};
+  whole.SetElement(1);
+  whole.Write(*offline, 0x3F800000);
+  real.SetElement(3);
+  real.Write(*offline, 2.0f);
+  real.SetElement(1);
+  EXPECT_EQ(real.Read(*offline), 1.0f);
+  whole.SetElement(0);
+  EXPECT_EQ(whole.Read(*offline), 0u);
+  real.SetElement(3);
+  EXPECT_EQ(real.Read(*offline), 2.0f);
+
+  ByteUCodeObject negative{-1, 1, false};
+  EXPECT_THROW(negative.Write(*offline, 1), std::out_of_range);
+  EXPECT_THROW(negative.Read(*offline), std::out_of_range);
+}
+
+TEST_F(DeviceValueTest, EachReadKeepsItsOwnValue) {
+  // Every read goes through the device's one buffer: a longer value read before must leave no
+  // bytes behind in a shorter one, nor a refused reply any in the next.
+  StringUCodeObject name{60, 1, false, false};
+  ByteUCodeObject flag{61, 1, true};
+  name.Write(*offline, "ABCDEFGH");
+  flag.Write(*offline, 0x01);
+  EXPECT_EQ(name.Read(*offline), "ABCDEFGH");
+  EXPECT_EQ(offline->ReadValue(flag, 0).size(), 1u);
+  EXPECT_EQ(name.Read(*offline, 3), "ABC");
+
+  StringUCodeObject status{62, 1, true, false};
+  line->Queue(Reply(1, {62}, {'A', 'B', 'C', 'D', 'E', 'F'}));
+  EXPECT_EQ(status.Read(*unit), "ABCDEF");
+  line->Queue(Reply(0, {62}, {'X', 'X', 'X', 'X', 'X', 'X', 'X'}));  // refused
+  line->Queue(Reply(1, {62}, {'H', 'i'}));
+  EXPECT_EQ(status.Read(*unit), "Hi");
 }
 
 TEST(UCodeObject, SetIdWithoutVolatileKeepsTheFlag) {

@@ -180,6 +180,10 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWron
   text = golden;
   text.replace(text.find("\"Memory 1\""), 10, "\"A name far too long\"");
   refused(text, "Line 15: Format error in file");
+  // A name no settings file can carry would load and then fail every save.
+  text = golden;
+  text.replace(text.find("\"Memory 1\""), 10, "\"Mem\nory\"");
+  refused(text, "Line 15: A name cannot hold");
   text = golden;
   text.replace(text.find("\n0 \n\"1\""), 4, "\n7 \n");
   refused(text, "Delay unit out of range.");
