@@ -197,7 +197,7 @@ bool TFilterDialog8100::Commit() {
 
 void TFilterDialog8100::Announce() {
   if (filter_ == nullptr) return;
-  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), reinterpret_cast<ui::Param>(filter_.get()));
+  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), FilterParam(filter_.get()));
 }
 
 void TFilterDialog8100::SetAsDefault() {
