@@ -508,6 +508,60 @@ TEST_F(RefusalFixture, ATypedValueRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFi
   RefuseEachRequest(prepare, [&] { Enter(f8100res::kFilterFrequency, "2500"); });
 }
 
+// The unit may carry out the delete it refuses: whichever request of a delete it refuses, from
+// the list's selection or from the graph, the banks show what a fresh read of the unit finds.
+TEST_F(RefusalFixture, ADeleteRefusedAtAnyStepListsWhatAFreshReadOfTheUnitFinds) {
+  const auto threeFilters = [&] {
+    Clear();
+    for (int add : {f8100res::kCmAddParametric, f8100res::kCmAddLowpass, f8100res::kCmAddHighpass})
+      Command(add);
+  };
+  RefuseEachRequest(
+      [&] {
+        threeFilters();
+        for (int row = 0; row < List().Count(); ++row) List().SetSelected(row, true);
+        ui::test::PumpMessages();
+      },
+      [&] {
+        script.AnswerMessageBox(ui::kIdOk);
+        Command(f8100res::kCmDeleteFilters);
+      });
+  RefuseEachRequest(
+      [&] {
+        threeFilters();
+        editor.Graph()->EvFilterSelected(unit->Filters().front().get());
+      },
+      [&] {
+        ui::Application::Instance()->RouteCommand(TFrequencyGraph::kCmDelete, editor.Graph());
+        ui::test::PumpMessages();
+      });
+}
+
+// A bank message may arrive after its filter was freed: it then finds no filter, never a freed
+// one, nor a new filter that took the freed one's place.
+TEST_F(EditorFixture, BankMessagesThatArriveAfterTheirFilterWentFindNothing) {
+  const FamilyKey8100 defaults = bus.base.Key();
+  ASSERT_TRUE(AddFilterCommand(editor.Hub(), defaults, kParametricFilter));
+  TFilter* added = unit->Filters().back().get();
+  editor.Hub().Broadcast(bankmsg::kValuesChanged, kRightInputBank, FilterParam(added));
+  unit->RemoveFilter(*added);
+  ui::test::PumpMessages();
+  EXPECT_EQ(List().Count(), 0);
+  EXPECT_EQ(editor.Parameters().Dialog(), nullptr);
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+
+  // The same filter read again is a new object under a new name.
+  ASSERT_TRUE(AddFilterCommand(editor.Hub(), defaults, kLowpassFilter));
+  const ui::Param before = FilterParam(unit->Filters().back().get());
+  unit->ReadAllParameters();
+  ui::test::PumpMessages();
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  EXPECT_EQ(FilterNamed(*unit, before), nullptr);
+  EXPECT_EQ(FilterNamed(*unit, FilterParam(unit->Filters()[0].get())), unit->Filters()[0].get());
+  EXPECT_EQ(List().Count(), 1);
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+}
+
 TEST_F(EditorFixture, AnOpenEditorListsTheFiltersASettingsLoadPutInItsBank) {
   Command(f8100res::kCmAddParametric);
   Command(f8100res::kCmAddLowpass);
