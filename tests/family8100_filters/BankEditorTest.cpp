@@ -16,6 +16,7 @@
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
+#include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
@@ -278,6 +279,24 @@ TEST(CrossoverFrame, KeepsWhereTheUserLeftItButNotTheRectangleOfAMinimisedWindow
   openAndClose({60, 60, 400, 400}, true);
   EXPECT_EQ(unit.editorPlaces[kCrossoverView].rect, (ui::Rect{20, 30, 520, 430}));
   EXPECT_FALSE(unit.editorPlaces[kCrossoverView].maximized);
+}
+
+// A unit that refuses the read of its list text still gets its bank editor and its crossover
+// window, their graphs captioned by its name; nothing escapes the windows' setup.
+TEST(GraphCaption, AUnitThatDoesNotAnswerIsNamedByItsAddress) {
+  OlderFamilyBus bus;
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = sim::family8100::Model::kX, .address = 4});
+  IQDevice8100& unit = *OnlyUnit(bus);
+  bus.bus.AddFault(
+      sim::Fault::ErrorObject(7).ForObject(g8100Locked.GetId()).Times(sim::Fault::kForever));
+  TCrossoverWindow crossovers(unit);
+  crossovers.Create();
+  EXPECT_EQ(crossovers.Graph().Text(), "Unit: '4'; Crossovers");
+  TAllChannelParent hubs;
+  TFilterLayoutWindow editor(unit, hubs, kRightOutputBank);
+  editor.Create();
+  EXPECT_EQ(editor.Graph()->Text(), "Unit: '4'; right output filters");
+  bus.bus.ClearFaults();
 }
 
 TEST_F(EditorFixture, EveryFilterDialogFitsTheParameterStripAtTheEditorsFirstSize) {

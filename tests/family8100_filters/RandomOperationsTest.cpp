@@ -47,7 +47,8 @@ constexpr int kAddCommands[] = {f8100res::kCmAddParametric, f8100res::kCmAddLowp
 const UCodeObject* const kFaultObjects[] = {
     &g8100NewFilterSlot, &g8100DeleteFilter,      &g8100FilterBank,      &g8100FilterType,
     &g8100FilterSlot,    &g8100FilterParamSelect, &g8100FilterValueLong, &g8100FilterCommit,
-    &g8100FilterBypass,  &g8100SaveMemory,        &g8100RestoreMemory,
+    &g8100FilterBypass,  &g8100SaveMemory,        &g8100RestoreMemory,   &g8100FilterBypassNow,
+    &g8100BulkMute,      &g8100MemoryIndex,       &g8100Locked,          &g8100Ready,
 };
 
 // A filter as the unit holds it: its slot, bank, bypass and the report's line of its values.
