@@ -126,17 +126,23 @@ void IQDevice8100::WriteVirtualPassword(std::span<const uint8_t> data) {
 
 void IQDevice8100::ResetValueStore() { SetObjectCount(kObjectIdCount); }
 
-void IQDevice8100::ReadAgainQuietly() {
+void IQDevice8100::ReadQuietly(const std::function<void()>& read) {
   if (!IsOnline()) return;
-  const familycommon::FilterSetChange change(filterSetNotice);
   for (int attempt = 0; attempt < kQuietReadAttempts; ++attempt) {
     try {
-      ResetValueStore();
-      ReadAllParameters();
+      read();
       return;
     } catch (const IQException&) {
     }
   }
+}
+
+void IQDevice8100::ReadAgainQuietly() {
+  const familycommon::FilterSetChange change(filterSetNotice);
+  ReadQuietly([this] {
+    ResetValueStore();
+    ReadAllParameters();
+  });
 }
 
 int IQDevice8100::UsedSections() const {

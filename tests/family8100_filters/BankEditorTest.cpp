@@ -527,6 +527,17 @@ TEST_F(RefusalFixture, ATypedValueRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFi
   RefuseEachRequest(prepare, [&] { Enter(f8100res::kFilterFrequency, "2500"); });
 }
 
+TEST_F(RefusalFixture, ASlopeStepRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFinds) {
+  const auto prepare = [&] {
+    Clear();
+    Command(f8100res::kCmAddLowpass);
+  };
+  RefuseEachRequest(prepare, [&] {
+    dynamic_cast<ui::UpDown&>(ui::test::ControlOf(Dialog(), f8100res::kFilterSlopeSpin)).Step(-1);
+    ui::test::PumpMessages();
+  });
+}
+
 // The unit may carry out the delete it refuses: whichever request of a delete it refuses, from
 // the list's selection or from the graph, the banks show what a fresh read of the unit finds.
 TEST_F(RefusalFixture, ADeleteRefusedAtAnyStepListsWhatAFreshReadOfTheUnitFinds) {
