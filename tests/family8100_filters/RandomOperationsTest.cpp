@@ -23,6 +23,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100CrossoverIds.h"
 #include "resources/Family8100FilterDialogIds.h"
@@ -122,7 +123,7 @@ class RandomOperationsTest : public testing::Test {
     TFilterLayoutWindow& editor = SomeEditor();
     const std::string where = " in bank " + std::to_string(editor.Hub().Bank());
     ui::ListView& list = editor.List()->List();
-    switch (run.Below(12)) {
+    switch (run.Below(13)) {
       case 0:
         editors[static_cast<std::size_t>(run.Below(int(editors.size())))].reset();
         return "close an editor";
@@ -158,6 +159,8 @@ class RandomOperationsTest : public testing::Test {
         return CrossoverStep();
       case 10:
         return MemoryStep(script);
+      case 11:
+        return StepSlope(editor) + where;
       default:
         return FileStep(script);
     }
@@ -184,6 +187,17 @@ class RandomOperationsTest : public testing::Test {
     field.SetText(hz);
     ui::test::PressKey(field, Qt::Key_Return);
     return "type " + hz + " Hz";
+  }
+
+  // A low-pass or high-pass filter's slope a step up or down in its dialog.
+  std::string StepSlope(TFilterLayoutWindow& editor) {
+    TFilterDialog8100* dialog = editor.Parameters().Dialog();
+    if (dialog == nullptr || dynamic_cast<TPassFilter*>(dialog->Filter()) == nullptr) {
+      return "no slope";
+    }
+    const int delta = run.Chance(0.5) ? 1 : -1;
+    dynamic_cast<ui::UpDown&>(ui::test::ControlOf(*dialog, f8100res::kFilterSlopeSpin)).Step(delta);
+    return "slope step " + std::to_string(delta);
   }
 
   // Opens or closes the crossover window, or steps a crossover's alignment in its dialog.
