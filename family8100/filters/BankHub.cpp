@@ -144,10 +144,16 @@ void ReadBanksAgain(TChannelParent& hub) {
 
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
   for (TFilter* filter : familycommon::HeldFilters(hub.selection)) {
-    if (!controls::GuardedBusCall(&hub.Unit(), [&] { filter->SetBypass(hub.Unit(), bypassed); }))
-      return;
+    const bool written = BypassCommand(hub.Unit(), *filter, bypassed);
     hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), FilterParam(filter));
+    if (!written) return;
   }
+}
+
+bool BypassCommand(IQDevice8100& unit, TFilter& filter, bool bypassed) {
+  if (controls::GuardedBusCall(&unit, [&] { filter.SetBypass(unit, bypassed); })) return true;
+  unit.ReadQuietly([&] { filter.ReadFromUnit(unit); });
+  return false;
 }
 
 }  // namespace namespace8100

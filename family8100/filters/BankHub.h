@@ -96,5 +96,9 @@ bool CopySelectionCommand(TChannelParent& hub);
 // the unit's filters are read again and every bank's views show them.
 void ReadBanksAgain(TChannelParent& hub);
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed);
+// Bypasses or enables one filter under the family's guard. After a failure, which is reported,
+// the filter is read back: the unit may have carried out the write it refused, or never have
+// been asked. Whether the write went through.
+bool BypassCommand(IQDevice8100& unit, TFilter& filter, bool bypassed);
 
 }  // namespace namespace8100

@@ -64,7 +64,6 @@ class TFilter : public familycommon::HandleTarget {
   virtual void ReadFromUnit(IQDevice8100& unit);
   void SetUnitFlag(IQDevice8100& unit) const;
   void SetBypass(IQDevice8100& unit, bool bypassed);
-  void ToggleBypass(IQDevice8100& unit) { SetBypass(unit, !bypass); }
 
   // DSP sections the filter takes of the unit's budget.
   virtual int SectionCost() const { return 1; }

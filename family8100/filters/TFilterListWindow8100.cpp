@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Resources.h"
@@ -163,7 +162,7 @@ void TFilterListWindow8100::EvDoubleClick() {
   RebuildSelection();
   if (hub_.selection.size() != 1) return;
   TFilter* filter = hub_.selection.front();
-  controls::GuardedBusCall(&hub_.Unit(), [&] { filter->ToggleBypass(hub_.Unit()); });
+  BypassCommand(hub_.Unit(), *filter, !filter->bypass);
   hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), FilterParam(filter));
   for (int row : list_.SelectedItems()) ShowRow(row, *filter);
 }

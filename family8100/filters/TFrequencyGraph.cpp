@@ -377,9 +377,8 @@ void TFrequencyGraph::CmBypass() {
   TFilterIcon* icon = icons_.Selected();
   if (!icon) return;
   TFilter& filter = icon->Filter();
-  if (controls::GuardedBusCall(&unit_, [&] { filter.ToggleBypass(unit_); })) {
-    Send(kBankChanged, &filter);
-  }
+  BypassCommand(unit_, filter, !filter.bypass);
+  Send(kBankChanged, &filter);
 }
 
 void TFrequencyGraph::CmDelete() {

@@ -472,6 +472,15 @@ std::vector<std::pair<std::string, sim::Fault>> EachRequestRefused(
   return faults;
 }
 
+// The unit object's bank filters as described, each with its bypass.
+std::vector<std::string> HeldFilters(const IQDevice8100& unit) {
+  std::vector<std::string> lines;
+  for (const auto& filter : unit.Filters()) {
+    lines.push_back(filter->Describe() + (filter->bypass ? "bypassed" : ""));
+  }
+  return lines;
+}
+
 struct RefusalFixture : EditorFixture {
   RefusalFixture() {
     controls::SetDeviceErrorReporter([this](const IQException&, IQDevice*, int) { ++reports; });
@@ -500,11 +509,11 @@ struct RefusalFixture : EditorFixture {
       bus.bus.ClearFaults();
       EXPECT_EQ(reports, 1);
       EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
-      const std::vector<std::string> described = testsupport8100::Described(*unit);
+      const std::vector<std::string> held = HeldFilters(*unit);
       const std::vector<std::string> listed = ListedRows(List());
       unit->ReadAllParameters();
       ui::test::PumpMessages();
-      EXPECT_EQ(described, testsupport8100::Described(*unit));
+      EXPECT_EQ(held, HeldFilters(*unit));
       EXPECT_EQ(listed, ListedRows(List()));
     }
   }
@@ -525,6 +534,16 @@ TEST_F(RefusalFixture, ATypedValueRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFi
     Command(f8100res::kCmAddParametric);
   };
   RefuseEachRequest(prepare, [&] { Enter(f8100res::kFilterFrequency, "2500"); });
+}
+
+TEST_F(RefusalFixture, ABypassRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFinds) {
+  const auto prepare = [&] {
+    Clear();
+    Command(f8100res::kCmAddParametric);
+    List().SetSelected(0, true);
+    ui::test::PumpMessages();
+  };
+  RefuseEachRequest(prepare, [&] { Command(f8100res::kCmBypassFilters); });
 }
 
 TEST_F(RefusalFixture, ASlopeStepRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFinds) {

@@ -157,7 +157,12 @@ TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
   BypassSelectionCommand(right, true);
   ui::test::PumpMessages();
   EXPECT_THAT(reported, ElementsAre(5, 3));
-  EXPECT_TRUE(rightView.received.empty());
+  // The unit carried out the bypass it refused: the first filter, read back, says so, and the
+  // bypass stops there.
+  EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kValuesChanged));
+  EXPECT_TRUE(right.selection.front()->bypass);
+  EXPECT_FALSE(right.selection.back()->bypass);
+  rightView.received.clear();
   right.selection.clear();  // nothing selected: nothing written, nothing sent
   bus.bus.ClearFaults();
   bus.TakeTrace();
