@@ -32,10 +32,11 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
-# The newer processor family's random operations test, SOAK_STEPS (3000 by default) from
+# Both processor families' random operations tests, SOAK_STEPS (3000 by default) from
 # a new seed every run unless TELVO_RANDOM_SEED is set; a failure prints how to repeat it.
 SOAK_STEPS ?= 3000
-SOAK_TESTS = familyov_filtereditor/familyov_filtereditor_tests
+SOAK_TESTS = familyov_filtereditor/familyov_filtereditor_tests \
+	family8100_filters/family8100_filters_tests
 
 soak: build
 	@seed=$${TELVO_RANDOM_SEED:-$$(date +%s)}; for t in $(SOAK_TESTS); do \

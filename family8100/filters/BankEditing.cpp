@@ -56,7 +56,8 @@ void RemoveSelection(IQDevice8100& unit, std::vector<TFilter*>& selection,
                      std::vector<const TFilter*>& removed) {
   while (!selection.empty()) {
     TFilter* filter = selection.front();
-    // A failure leaves the filter listed and selected, as the unit still holds it.
+    // A failure leaves the filter listed and selected: whether the unit deleted it all the same,
+    // only a read of the unit can tell.
     unit.RemoveFilter(*filter);
     removed.push_back(filter);
     selection.erase(selection.begin());

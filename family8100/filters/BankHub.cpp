@@ -11,13 +11,11 @@ namespace namespace8100 {
 
 namespace {
 
-ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
-
 // Announces every filter the unit registered since it held `held` filters. Whether there was any.
 bool AnnounceRegistered(TChannelParent& hub, std::size_t held) {
   const auto& filters = hub.Unit().Filters();
   for (std::size_t i = held; i < filters.size(); ++i) {
-    hub.Broadcast(bankmsg::kFilterAdded, filters[i]->bank, AsParam(filters[i].get()));
+    hub.Broadcast(bankmsg::kFilterAdded, filters[i]->bank, FilterParam(filters[i].get()));
   }
   return filters.size() > held;
 }
@@ -30,6 +28,19 @@ bool HoldsFilter(const IQDevice8100& unit, const TFilter* filter) {
   return filter != nullptr && std::ranges::any_of(unit.Filters(), [&](const auto& held) {
            return held.get() == filter;
          });
+}
+
+ui::Param FilterParam(const TFilter* filter) { return filter != nullptr ? filter->Number() : 0; }
+
+TFilter* FilterNamed(const IQDevice8100& unit, ui::Param name) {
+  if (name == 0) return nullptr;
+  for (const auto& filter : unit.Filters()) {
+    if (filter->Number() == name) return filter.get();
+  }
+  for (TFilter* crossover : {unit.LowCrossover(), unit.HighCrossover()}) {
+    if (crossover != nullptr && crossover->Number() == name) return crossover;
+  }
+  return nullptr;
 }
 
 TChannelParent::TChannelParent(IQDevice8100& unit, TAllChannelParent& hubs, int32_t bank)
@@ -88,19 +99,25 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
   if (added == nullptr) return fits;
   AnnounceRegistered(hub, held);
   hub.current = added;
-  hub.Broadcast(bankmsg::kSelectionChanged, hub.Bank(), AsParam(added));
+  hub.Broadcast(bankmsg::kSelectionChanged, hub.Bank(), FilterParam(added));
   return true;
 }
 
 void DeleteSelectionCommand(TChannelParent& hub) {
-  std::vector<const TFilter*> removed;
   std::vector<TFilter*> selection = familycommon::HeldFilters(hub.selection);
-  controls::GuardedBusCall(&hub.Unit(), [&] { RemoveSelection(hub.Unit(), selection, removed); });
-  hub.selection.assign(selection.begin(), selection.end());
-  if (removed.empty()) return;
-  for (const TFilter* filter : removed) {
-    hub.Broadcast(bankmsg::kFilterRemoved, hub.Bank(), AsParam(filter));
+  if (selection.empty()) return;
+  // Named while they live.
+  std::vector<ui::Param> names;
+  for (const TFilter* filter : selection) names.push_back(FilterParam(filter));
+  std::vector<const TFilter*> removed;
+  if (!controls::GuardedBusCall(&hub.Unit(),
+                                [&] { RemoveSelection(hub.Unit(), selection, removed); })) {
+    // The unit may have deleted the filter it refused: the unit tells which are left.
+    ReadBanksAgain(hub);
+    return;
   }
+  for (ui::Param name : names) hub.Broadcast(bankmsg::kFilterRemoved, hub.Bank(), name);
+  hub.selection.clear();
   hub.current = nullptr;
   hub.Broadcast(bankmsg::kSelectionChanged, hub.Bank(), 0);
 }
@@ -121,16 +138,22 @@ bool CopySelectionCommand(TChannelParent& hub) {
 }
 
 void ReadBanksAgain(TChannelParent& hub) {
-  controls::GuardedBusCall(&hub.Unit(), [&] { hub.Unit().ReadAllParameters(); });
+  hub.Unit().ReadAgainQuietly();
   hub.Broadcast(bankmsg::kReload, 0, 0);
 }
 
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
   for (TFilter* filter : familycommon::HeldFilters(hub.selection)) {
-    if (!controls::GuardedBusCall(&hub.Unit(), [&] { filter->SetBypass(hub.Unit(), bypassed); }))
-      return;
-    hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), AsParam(filter));
+    const bool written = BypassCommand(hub.Unit(), *filter, bypassed);
+    hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), FilterParam(filter));
+    if (!written) return;
   }
+}
+
+bool BypassCommand(IQDevice8100& unit, TFilter& filter, bool bypassed) {
+  if (controls::GuardedBusCall(&unit, [&] { filter.SetBypass(unit, bypassed); })) return true;
+  unit.ReadQuietly([&] { filter.ReadFromUnit(unit); });
+  return false;
 }
 
 }  // namespace namespace8100

@@ -18,7 +18,7 @@ class IQDevice8100;
 class TFilter;
 
 // The messages every window that edits a bank listens to; wParam is the bank (0 for a reload),
-// lParam a filter that may already be freed, to be compared and never read.
+// lParam names a filter (FilterParam), which the receiver looks up (FilterNamed) when it arrives.
 namespace bankmsg {
 inline constexpr ui::MessageId kReload = 290;
 inline constexpr ui::MessageId kSelectionChanged = 302;  // the single selected filter, or 0
@@ -29,8 +29,13 @@ inline constexpr ui::MessageId kFilterRemoved = 305;
 
 class TAllChannelParent;
 
-// Whether `filter` is one the unit still holds: a bank message may name a filter freed since.
+// Whether `filter` is one of the unit's bank filters.
 bool HoldsFilter(const IQDevice8100& unit, const TFilter* filter);
+
+// A filter as a bank message names it, 0 for none; and the filter, of the banks or a crossover,
+// that the unit holds under that name when the message arrives: none once that filter is freed.
+ui::Param FilterParam(const TFilter* filter);
+TFilter* FilterNamed(const IQDevice8100& unit, ui::Param name);
 
 // The hub of one open bank editor: the unit, the bank, the bank's selection and current filter,
 // and the windows that listen. Every message is posted, so receivers act after the sender's
@@ -82,8 +87,8 @@ class TAllChannelParent {
 
 // Adds a filter of `type`; false when it does not fit the section budget (nothing was written).
 bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_t type);
-// Deletes the selection; each freed filter is announced by itself, so that the views drop exactly
-// the filters that are gone, also after a failure part way.
+// Deletes the selection; each freed filter is announced by itself. After a failure part way the
+// banks are read again, as the unit may have deleted the filter it refused.
 void DeleteSelectionCommand(TChannelParent& hub);
 // Copies the selection to the twin bank; false when the budget stopped it.
 bool CopySelectionCommand(TChannelParent& hub);
@@ -91,5 +96,9 @@ bool CopySelectionCommand(TChannelParent& hub);
 // the unit's filters are read again and every bank's views show them.
 void ReadBanksAgain(TChannelParent& hub);
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed);
+// Bypasses or enables one filter under the family's guard. After a failure, which is reported,
+// the filter is read back: the unit may have carried out the write it refused, or never have
+// been asked. Whether the write went through.
+bool BypassCommand(IQDevice8100& unit, TFilter& filter, bool bypassed);
 
 }  // namespace namespace8100

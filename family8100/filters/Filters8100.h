@@ -30,6 +30,23 @@ std::string FilterTypeName(int32_t typeId);
 // "none", "Butterworth", ... as the dialogs and lists show an alignment; "" for any other value.
 std::string AlignmentName(int32_t alignment);
 
+// The number posted messages name a filter by. No other filter of the run is given it, a copy
+// included, so a message that arrives after its filter went finds none rather than another.
+class FilterNumber {
+ public:
+  FilterNumber() : value_(Next()) {}
+  FilterNumber(const FilterNumber&) : value_(Next()) {}
+  FilterNumber& operator=(const FilterNumber&) { return *this; }
+  int64_t Value() const { return value_; }
+
+ private:
+  static int64_t Next() {
+    static int64_t last = 0;
+    return ++last;
+  }
+  int64_t value_;
+};
+
 // One filter of an older-family unit. Its fields are public: the editors change them and then
 // write the filter to the unit.
 //
@@ -47,7 +64,6 @@ class TFilter : public familycommon::HandleTarget {
   virtual void ReadFromUnit(IQDevice8100& unit);
   void SetUnitFlag(IQDevice8100& unit) const;
   void SetBypass(IQDevice8100& unit, bool bypassed);
-  void ToggleBypass(IQDevice8100& unit) { SetBypass(unit, !bypass); }
 
   // DSP sections the filter takes of the unit's budget.
   virtual int SectionCost() const { return 1; }
@@ -83,10 +99,15 @@ class TFilter : public familycommon::HandleTarget {
   ui::Edit* frequencyField = nullptr;
   ui::Edit* levelField = nullptr;
 
+  int64_t Number() const { return number_.Value(); }
+
  protected:
   explicit TFilter(int32_t typeId) : type(typeId) {}
   TFilter(const TFilter&) = default;
   TFilter& operator=(const TFilter&) = default;
+
+ private:
+  FilterNumber number_;
 };
 
 // The concrete class of a type id: its constructor sets the id, its clone copies every field.

@@ -5,9 +5,8 @@
 namespace namespace8100 {
 
 std::string GraphCaption(const IQDevice8100& unit, const std::string& ending) {
-  std::string name;
-  if (!unit.GetListText(name)) name = unit.GetName();
-  return "Unit: '" + name + "'" + ending;
+  // A unit that does not answer leaves its window to open all the same, captioned by its name.
+  return "Unit: '" + unit.ListTextOrName() + "'" + ending;
 }
 
 }  // namespace namespace8100

@@ -127,7 +127,7 @@ void TCrossoverDialog::EvAlignment(Row& row) {
   if (alignment < 0) return;
   if (!controls::GuardedBusCall(&unit_, [&] { Edits().ChangeAlignment(row.side, alignment); })) {
     // The old crossover may be gone and the new one only partly written: the unit tells.
-    controls::GuardedBusCall(&unit_, [&] { unit_.ReadAllParameters(); });
+    unit_.ReadAgainQuietly();
   }
   Changed();
 }

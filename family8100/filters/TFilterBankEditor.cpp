@@ -37,11 +37,9 @@ constexpr std::pair<int, int> kAddButtons[] = {{kCmAddParametric, ovfilter_res::
                                                {kCmAddLowShelf, ovfilter_res::kLowShelfButton},
                                                {kCmAddHighShelf, ovfilter_res::kHighShelfButton}};
 
-ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
-
-// The filter a bank message names, when the unit still holds it.
+// The bank filter a bank message names, when the unit still holds it.
 TFilter* HeldFilter(const TChannelParent& hub, ui::Param lParam) {
-  auto* filter = reinterpret_cast<TFilter*>(lParam);
+  TFilter* filter = FilterNamed(hub.Unit(), lParam);
   return HoldsFilter(hub.Unit(), filter) ? filter : nullptr;
 }
 
@@ -221,7 +219,7 @@ void TFilterLayoutWindow::MakePanes() {
   list_ = std::make_unique<TFilterListWindow8100>(splitter_.get(), hub_);
   graph_ = std::make_unique<TFrequencyGraph>(hub_.Unit(), hub_.Bank(), splitter_.get());
   graph_->SetBroadcast([this](int message, int bank, TFilter* filter) {
-    hub_.Broadcast(static_cast<ui::MessageId>(message), bank, AsParam(filter));
+    hub_.Broadcast(static_cast<ui::MessageId>(message), bank, FilterParam(filter));
   });
   splitter_->SetFirstShare(0.5);
   SetChildMetrics(*splitter_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),

@@ -187,17 +187,19 @@ void TFilterDialog8100::ApplyAndCommit(bool invertLevel) {
 bool TFilterDialog8100::Commit() {
   if (filter_ == nullptr) return false;
   if (CommitFilter(hub_.Unit(), *filter_)) return true;
-  // A refused write may have been carried out in part: the dialog and the views show what the
-  // unit now holds.
-  controls::GuardedBusCall(&hub_.Unit(), [&] { filter_->ReadFromUnit(hub_.Unit()); });
+  ShowWhatTheUnitHolds();
+  return false;
+}
+
+void TFilterDialog8100::ShowWhatTheUnitHolds() {
+  hub_.Unit().ReadQuietly([this] { filter_->ReadFromUnit(hub_.Unit()); });
   UpdateControls();
   Announce();
-  return false;
 }
 
 void TFilterDialog8100::Announce() {
   if (filter_ == nullptr) return;
-  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), reinterpret_cast<ui::Param>(filter_.get()));
+  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), FilterParam(filter_.get()));
 }
 
 void TFilterDialog8100::SetAsDefault() {
@@ -239,10 +241,13 @@ void TFilterDialog8100::EvSlope(int delta) {
   // The up arrow reports a negative delta and raises the order.
   const int32_t frequency = pass.frequency;
   bool fits = true;
-  controls::GuardedBusCall(&hub_.Unit(), [&] {
-    ApplyTypedFields(pass, {TextOf(frequency_), std::nullopt, std::nullopt});
-    fits = StepOrder(hub_.Unit(), pass, -delta);
-  });
+  if (!controls::GuardedBusCall(&hub_.Unit(), [&] {
+        ApplyTypedFields(pass, {TextOf(frequency_), std::nullopt, std::nullopt});
+        fits = StepOrder(hub_.Unit(), pass, -delta);
+      })) {
+    ShowWhatTheUnitHolds();
+    return;
+  }
   if (!fits) {
     pass.frequency = frequency;  // a refused step changes nothing
     ui::MessageBox(this, "Filter capacity exceeded", "", ui::mb::kOk | ui::mb::kIconInformation);

@@ -46,6 +46,9 @@ class TFilterDialog8100 : public ui::Dialog {
   // Writes and commits the filter; after a refusal the filter is read back from the unit. Whether
   // the write went through.
   bool Commit();
+  // After a refused write, which has been reported: the unit may have carried out part of it, so
+  // the filter is read back and the dialog and the views show it as the unit now holds it.
+  void ShowWhatTheUnitHolds();
   void Announce();
   // The filter's present values become those of its type's new filters.
   void SetAsDefault();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Resources.h"
@@ -45,8 +44,6 @@ int TypeIcon(int32_t type) {
   }
 }
 
-ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
-
 bool IsRightBank(int32_t bank) { return bank == kRightInputBank || bank == kRightOutputBank; }
 
 }  // namespace
@@ -75,15 +72,15 @@ TFilterListWindow8100::TFilterListWindow8100(ui::Window* parent, TChannelParent&
     return 0;
   });
   OnMessage(bankmsg::kValuesChanged, [this](const ui::Message& m) {
-    const int row =
-        m.wParam == hub_.Bank() ? RowOf(reinterpret_cast<const TFilter*>(m.lParam)) : -1;
-    // Only a row still listed is read: its filter is alive.
+    const int row = m.wParam == hub_.Bank() ? RowOf(FilterNamed(hub_.Unit(), m.lParam)) : -1;
     if (row >= 0) ShowRow(row, *FilterAt(row));
     return 0;
   });
   OnMessage(bankmsg::kFilterAdded, [this](const ui::Message& m) {
-    auto* filter = reinterpret_cast<TFilter*>(m.lParam);
-    if (m.wParam == hub_.Bank() && filter != nullptr && RowOf(filter) < 0) AddRow(*filter);
+    TFilter* filter = FilterNamed(hub_.Unit(), m.lParam);
+    if (m.wParam == hub_.Bank() && filter != nullptr && Listed(*filter) && RowOf(filter) < 0) {
+      AddRow(*filter);
+    }
     return 0;
   });
   OnMessage(bankmsg::kFilterRemoved, [this](const ui::Message& m) {
@@ -158,15 +155,15 @@ void TFilterListWindow8100::RebuildSelection() {
 void TFilterListWindow8100::EvSelectionChanged() {
   RebuildSelection();
   const TFilter* single = hub_.selection.size() == 1 ? hub_.selection.front() : nullptr;
-  hub_.Broadcast(bankmsg::kSelectionChanged, hub_.Bank(), AsParam(single));
+  hub_.Broadcast(bankmsg::kSelectionChanged, hub_.Bank(), FilterParam(single));
 }
 
 void TFilterListWindow8100::EvDoubleClick() {
   RebuildSelection();
   if (hub_.selection.size() != 1) return;
   TFilter* filter = hub_.selection.front();
-  controls::GuardedBusCall(&hub_.Unit(), [&] { filter->ToggleBypass(hub_.Unit()); });
-  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), AsParam(filter));
+  BypassCommand(hub_.Unit(), *filter, !filter->bypass);
+  hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), FilterParam(filter));
   for (int row : list_.SelectedItems()) ShowRow(row, *filter);
 }
 

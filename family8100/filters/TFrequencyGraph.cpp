@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "controls/DeviceErrorReport.h"
+#include "family8100/filters/BankHub.h"
 #include "family8100/filters/GraphWindow8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -61,19 +62,18 @@ TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* paren
       });
   // Until a hub takes over, the graph is the bank's only view.
   broadcast_ = [this](int message, int, TFilter* filter) {
-    Post(kPrivateMessages + static_cast<ui::MessageId>(message), 0,
-         reinterpret_cast<ui::Param>(filter));
+    Post(kPrivateMessages + static_cast<ui::MessageId>(message), 0, FilterParam(filter));
   };
   OnMessage(kPrivateMessages + kBankSelected, [this](const ui::Message& m) {
-    EvFilterSelected(reinterpret_cast<TFilter*>(m.lParam));
+    EvFilterSelected(FilterNamed(unit_, m.lParam));
     return 0;
   });
   OnMessage(kPrivateMessages + kBankChanged, [this](const ui::Message& m) {
-    EvFilterChanged(reinterpret_cast<TFilter*>(m.lParam));
+    EvFilterChanged(FilterNamed(unit_, m.lParam));
     return 0;
   });
   OnMessage(kPrivateMessages + kBankAdded, [this](const ui::Message& m) {
-    EvFilterAdded(reinterpret_cast<TFilter*>(m.lParam));
+    EvFilterAdded(FilterNamed(unit_, m.lParam));
     return 0;
   });
   OnMessage(kPrivateMessages + kBankRemoved, [this](const ui::Message&) {
@@ -377,9 +377,8 @@ void TFrequencyGraph::CmBypass() {
   TFilterIcon* icon = icons_.Selected();
   if (!icon) return;
   TFilter& filter = icon->Filter();
-  if (controls::GuardedBusCall(&unit_, [&] { filter.ToggleBypass(unit_); })) {
-    Send(kBankChanged, &filter);
-  }
+  BypassCommand(unit_, filter, !filter.bypass);
+  Send(kBankChanged, &filter);
 }
 
 void TFrequencyGraph::CmDelete() {
@@ -394,6 +393,8 @@ void TFrequencyGraph::CmDelete() {
   // The icons point at the filter until the unit lets it go: none may outlive it.
   icons_.Clear();
   const bool removed = controls::GuardedBusCall(&unit_, [&] { unit_.RemoveFilter(filter); });
+  // The unit may have deleted the filter it refused: it tells whether the filter is left.
+  if (!removed) unit_.ReadAgainQuietly();
   RebuildIcons();
   Invalidate();
   if (removed) {

@@ -91,11 +91,8 @@ bool IQDevice8100::SaveFile() {
     // The unit failed, not the file: the device error names the unit and what it was doing.
     ReportBusFailure(error, *this);
     // The save reads the filters more than once; one cut short left the program with part of
-    // them. A unit still failing has been reported once already.
-    try {
-      ReadAllParameters();
-    } catch (const IQException&) {
-    }
+    // them.
+    ReadAgainQuietly();
     return false;
   } catch (const SettingsWriteError& error) {
     failure = error.what();

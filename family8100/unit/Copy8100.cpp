@@ -137,6 +137,9 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
     return true;
   } catch (const IQException& error) {
     ReportBusFailure(error, *this);
+    // Either unit may have been stopped part way through a read or a change of its filters.
+    ReadAgainQuietly();
+    from->ReadAgainQuietly();
   }
   return false;
 }

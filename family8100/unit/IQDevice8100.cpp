@@ -24,6 +24,7 @@ constexpr double kFirstSingleDeleteVersion = 1.1;
 constexpr uint8_t kDeleteSelected = 0;
 constexpr uint8_t kDeleteAll = 1;
 constexpr int kMemoryNameChars = 19;
+constexpr int kQuietReadAttempts = 3;
 constexpr int kPasswordObjectId = 26;
 constexpr float kBoostCutWidth = 3.2F;
 constexpr int32_t kThirdOctaveHz[] = {31,   40,   50,   63,   80,   100,   125,   160,  200,  250,
@@ -124,6 +125,25 @@ void IQDevice8100::WriteVirtualPassword(std::span<const uint8_t> data) {
 }
 
 void IQDevice8100::ResetValueStore() { SetObjectCount(kObjectIdCount); }
+
+void IQDevice8100::ReadQuietly(const std::function<void()>& read) {
+  if (!IsOnline()) return;
+  for (int attempt = 0; attempt < kQuietReadAttempts; ++attempt) {
+    try {
+      read();
+      return;
+    } catch (const IQException&) {
+    }
+  }
+}
+
+void IQDevice8100::ReadAgainQuietly() {
+  const familycommon::FilterSetChange change(filterSetNotice);
+  ReadQuietly([this] {
+    ResetValueStore();
+    ReadAllParameters();
+  });
+}
 
 int IQDevice8100::UsedSections() const {
   int used = 0;

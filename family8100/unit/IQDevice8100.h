@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,6 +104,12 @@ class IQDevice8100 : public IQDevice {
   void ReadAllParameters(ProgressReport* progress = nullptr);
   // Every value is asked of the unit again on its next read.
   void ResetValueStore();
+  // After a bus failure part way through an operation, which has been reported: the unit may have
+  // carried out what it refused, so `read` asks it again. A unit that refuses again is asked a few
+  // times more and then left as far as it was read, without a second report.
+  void ReadQuietly(const std::function<void()>& read);
+  // Every value and filter read again so; the views hear of the new filters once.
+  void ReadAgainQuietly();
 
   // Whether the attenuation dialog moves both outputs together; kept while the unit is open.
   bool attenuationLinked = false;

@@ -405,7 +405,11 @@ void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t me
     transfer->Unmute();
   } catch (const IQException&) {
     const std::exception_ptr error = std::current_exception();
-    throw familycommon::LoadFailure{error, transfer ? transfer->Recover() : TryLiftMute(unit)};
+    const bool restored = transfer ? transfer->Recover() : TryLiftMute(unit);
+    // The failure, or the recovery after it, may have stopped part way through a read or a
+    // change of the filters: only the unit knows what it holds now.
+    unit.ReadAgainQuietly();
+    throw familycommon::LoadFailure{error, restored};
   }
 }
 

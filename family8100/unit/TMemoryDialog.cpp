@@ -103,15 +103,14 @@ void TMemoryDialog::RecallMemory(int index) {
   if (!Confirmed("Overwrite current settings with memory #", index, "Recall memory")) return;
   {
     Busy busy(this, "Loading...");
-    controls::GuardedBusCall(&unit_, [this, index] {
+    const bool recalled = controls::GuardedBusCall(&unit_, [this, index] {
       unit_.DropCrossovers();
       unit_.RestoreMemory(index + 1);
-    });
-    // Also when the recall was refused: the unit may have carried it out all the same.
-    controls::GuardedBusCall(&unit_, [this] {
       unit_.ResetValueStore();
       unit_.ReadAllParameters();
     });
+    // Also when the recall was refused: the unit may have carried it out all the same.
+    if (!recalled) unit_.ReadAgainQuietly();
   }
   // Also after a failure: the crossovers are gone and the unit may hold the memory already, so
   // the windows read what it holds now.

@@ -211,7 +211,7 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
   const auto before = current();
 
   // A clean load lists the steps: a failure is injected at every third write once the unit is
-  // muted, and before it, where nothing has changed yet.
+  // muted, and before it, in the read of the filters the unit has now.
   bus.TakeTrace();
   ApplySettingsLoad(*unit, load, 0x1);
   const std::vector<std::string> trace = bus.TakeTrace();
@@ -219,7 +219,7 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
   ASSERT_EQ(current(), before);
   const auto muted = std::find(trace.begin(), trace.end(), "W0D 00");
   ASSERT_NE(muted, trace.end());
-  std::vector<int> steps{1, static_cast<int>(muted - trace.begin())};
+  std::vector<int> steps{1, 2, 3, 4, static_cast<int>(muted - trace.begin())};
   int writes = 0;
   for (auto at = muted; at != trace.end(); ++at) {
     if ((*at)[0] == 'W' && writes++ % 3 == 0)
@@ -238,6 +238,8 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
     }
     bus.bus.ClearFaults();
     EXPECT_TRUE(g8100BulkMute.Read(*unit));
+    // The program's filters are the unit's before anything reads them again.
+    EXPECT_EQ(Described(*unit), before.second);
     EXPECT_EQ(current(), before);
   }
 

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "controls/DeviceErrorReport.h"
 #include "family8100/unit/Copy8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Types8100.h"
@@ -116,6 +117,38 @@ TEST(OlderFamilyCopyTest, ABusXDestinationKeepsItsCrossoversAndAFailureLeavesNei
   EXPECT_TRUE(g8100BulkMute.Read(*x));
   EXPECT_TRUE(g8100BulkMute.Read(base));
   EXPECT_EQ(g8100LeftAttenuation.Read(base), 9);
+}
+
+// A copy refused part way through reading the destination's filters is reported once, and the
+// program is left with the filters the unit holds, not the part read before the refusal.
+TEST(OlderFamilyCopyTest, ACopyRefusedWhileReadingTheDestinationLeavesItsFiltersAsTheUnitHolds) {
+  ui::PromptScript script(filestest::FailTest);
+  registry::Store store;
+  testsupport8100::OlderFamilyBus bus;
+  bus.x.SetRegistryKey(store.Root());
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 4});
+  IQDevice8100* x = testsupport8100::OnlyUnit(bus);
+  Add<TParametricFilter>(*x, kRightInputBank, 440);
+  Add<THighpassFilter>(*x, kLeftInputBank, 80);
+  const std::vector<std::string> held = Described(*x);
+  IQDevice8100 base(nullptr, nullptr, nullptr);
+  int reports = 0;
+  controls::SetDeviceErrorReporter([&reports](const IQException&, IQDevice*, int) { ++reports; });
+  for (int occurrence = 1; occurrence <= 3; ++occurrence) {
+    SCOPED_TRACE(occurrence);
+    bus.bus.AddFault(sim::Fault::ErrorObject(7)
+                         .ForObject(g8100FilterType.GetId())
+                         .ForOpcode(sim::kOpcodeGet)
+                         .OnOccurrence(occurrence));
+    script.RunDialog(f8100res::kMemorySelectDialog,
+                     [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    reports = 0;
+    EXPECT_FALSE(x->CopyFrom(base));
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(Described(*x), held);
+  }
+  controls::SetDeviceErrorReporter(nullptr);
 }
 
 TEST(OlderFamilyCopyTest, CopyRefusesOtherFamiliesAndLockedUnitsBeforeAskingAnything) {

@@ -17,6 +17,7 @@
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
+#include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
@@ -282,6 +283,24 @@ TEST(CrossoverFrame, KeepsWhereTheUserLeftItButNotTheRectangleOfAMinimisedWindow
   EXPECT_FALSE(unit.editorPlaces[kCrossoverView].maximized);
 }
 
+// A unit that refuses the read of its list text still gets its bank editor and its crossover
+// window, their graphs captioned by its name; nothing escapes the windows' setup.
+TEST(GraphCaption, AUnitThatDoesNotAnswerIsNamedByItsAddress) {
+  OlderFamilyBus bus;
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = sim::family8100::Model::kX, .address = 4});
+  IQDevice8100& unit = *OnlyUnit(bus);
+  bus.bus.AddFault(
+      sim::Fault::ErrorObject(7).ForObject(g8100Locked.GetId()).Times(sim::Fault::kForever));
+  TCrossoverWindow crossovers(unit);
+  crossovers.Create();
+  EXPECT_EQ(crossovers.Graph().Text(), "Unit: '4'; Crossovers");
+  TAllChannelParent hubs;
+  TFilterLayoutWindow editor(unit, hubs, kRightOutputBank);
+  editor.Create();
+  EXPECT_EQ(editor.Graph()->Text(), "Unit: '4'; right output filters");
+  bus.bus.ClearFaults();
+}
+
 TEST_F(EditorFixture, EveryFilterDialogFitsTheParameterStripAtTheEditorsFirstSize) {
   editor.SetRect({0, 0, 480, 360});
   ui::test::PumpMessages();
@@ -412,7 +431,8 @@ TEST_F(EditorFixture, AMultiDeleteThatStopsAtAnyStepLeavesNoViewOnAFreedFilter) 
     controls::SetDeviceErrorReporter(nullptr);
     EXPECT_EQ(reports, 1);
     EXPECT_TRUE(consistentWhenReported);
-    EXPECT_EQ(unit->Filters().size(), static_cast<std::size_t>(3 - (failing - 1)));
+    // The unit carried out the delete it refused.
+    EXPECT_EQ(unit->Filters().size(), static_cast<std::size_t>(3 - failing));
     EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
     bus.bus.ClearFaults();
     controls::GuardedBusCall(unit, [&] { unit->RemoveFilters(); });
@@ -481,6 +501,15 @@ std::vector<std::pair<std::string, sim::Fault>> EachRequestRefused(
   return faults;
 }
 
+// The unit object's bank filters as described, each with its bypass.
+std::vector<std::string> HeldFilters(const IQDevice8100& unit) {
+  std::vector<std::string> lines;
+  for (const auto& filter : unit.Filters()) {
+    lines.push_back(filter->Describe() + (filter->bypass ? "bypassed" : ""));
+  }
+  return lines;
+}
+
 struct RefusalFixture : EditorFixture {
   RefusalFixture() {
     controls::SetDeviceErrorReporter([this](const IQException&, IQDevice*, int) { ++reports; });
@@ -509,11 +538,11 @@ struct RefusalFixture : EditorFixture {
       bus.bus.ClearFaults();
       EXPECT_EQ(reports, 1);
       EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
-      const std::vector<std::string> described = testsupport8100::Described(*unit);
+      const std::vector<std::string> held = HeldFilters(*unit);
       const std::vector<std::string> listed = ListedRows(List());
       unit->ReadAllParameters();
       ui::test::PumpMessages();
-      EXPECT_EQ(described, testsupport8100::Described(*unit));
+      EXPECT_EQ(held, HeldFilters(*unit));
       EXPECT_EQ(listed, ListedRows(List()));
     }
   }
@@ -534,6 +563,81 @@ TEST_F(RefusalFixture, ATypedValueRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFi
     Command(f8100res::kCmAddParametric);
   };
   RefuseEachRequest(prepare, [&] { Enter(f8100res::kFilterFrequency, "2500"); });
+}
+
+TEST_F(RefusalFixture, ABypassRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFinds) {
+  const auto prepare = [&] {
+    Clear();
+    Command(f8100res::kCmAddParametric);
+    List().SetSelected(0, true);
+    ui::test::PumpMessages();
+  };
+  RefuseEachRequest(prepare, [&] { Command(f8100res::kCmBypassFilters); });
+}
+
+TEST_F(RefusalFixture, ASlopeStepRefusedAtAnyStepShowsWhatAFreshReadOfTheUnitFinds) {
+  const auto prepare = [&] {
+    Clear();
+    Command(f8100res::kCmAddLowpass);
+  };
+  RefuseEachRequest(prepare, [&] {
+    dynamic_cast<ui::UpDown&>(ui::test::ControlOf(Dialog(), f8100res::kFilterSlopeSpin)).Step(-1);
+    ui::test::PumpMessages();
+  });
+}
+
+// The unit may carry out the delete it refuses: whichever request of a delete it refuses, from
+// the list's selection or from the graph, the banks show what a fresh read of the unit finds.
+TEST_F(RefusalFixture, ADeleteRefusedAtAnyStepListsWhatAFreshReadOfTheUnitFinds) {
+  const auto threeFilters = [&] {
+    Clear();
+    for (int add : {f8100res::kCmAddParametric, f8100res::kCmAddLowpass, f8100res::kCmAddHighpass})
+      Command(add);
+  };
+  RefuseEachRequest(
+      [&] {
+        threeFilters();
+        for (int row = 0; row < List().Count(); ++row) List().SetSelected(row, true);
+        ui::test::PumpMessages();
+      },
+      [&] {
+        script.AnswerMessageBox(ui::kIdOk);
+        Command(f8100res::kCmDeleteFilters);
+      });
+  RefuseEachRequest(
+      [&] {
+        threeFilters();
+        editor.Graph()->EvFilterSelected(unit->Filters().front().get());
+      },
+      [&] {
+        ui::Application::Instance()->RouteCommand(TFrequencyGraph::kCmDelete, editor.Graph());
+        ui::test::PumpMessages();
+      });
+}
+
+// A bank message may arrive after its filter was freed: it then finds no filter, never a freed
+// one, nor a new filter that took the freed one's place.
+TEST_F(EditorFixture, BankMessagesThatArriveAfterTheirFilterWentFindNothing) {
+  const FamilyKey8100 defaults = bus.base.Key();
+  ASSERT_TRUE(AddFilterCommand(editor.Hub(), defaults, kParametricFilter));
+  TFilter* added = unit->Filters().back().get();
+  editor.Hub().Broadcast(bankmsg::kValuesChanged, kRightInputBank, FilterParam(added));
+  unit->RemoveFilter(*added);
+  ui::test::PumpMessages();
+  EXPECT_EQ(List().Count(), 0);
+  EXPECT_EQ(editor.Parameters().Dialog(), nullptr);
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+
+  // The same filter read again is a new object under a new name.
+  ASSERT_TRUE(AddFilterCommand(editor.Hub(), defaults, kLowpassFilter));
+  const ui::Param before = FilterParam(unit->Filters().back().get());
+  unit->ReadAllParameters();
+  ui::test::PumpMessages();
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  EXPECT_EQ(FilterNamed(*unit, before), nullptr);
+  EXPECT_EQ(FilterNamed(*unit, FilterParam(unit->Filters()[0].get())), unit->Filters()[0].get());
+  EXPECT_EQ(List().Count(), 1);
+  EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
 }
 
 TEST_F(EditorFixture, AnOpenEditorListsTheFiltersASettingsLoadPutInItsBank) {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/unit/Types8100.h"
@@ -38,8 +40,6 @@ struct Listener : ui::Window {
   }
   std::vector<ui::Message> received;
 };
-
-ui::Param AsParam(const TFilter* filter) { return reinterpret_cast<ui::Param>(filter); }
 
 struct HubFixture : testing::Test {
   HubFixture() {
@@ -77,7 +77,7 @@ TEST_F(HubFixture, AddsAreAnnouncedToEveryOpenBankAfterTheHandlerReturns) {
   for (Listener* view : {&rightView, &leftView}) {
     EXPECT_THAT(view->Ids(), ElementsAre(bankmsg::kFilterAdded, bankmsg::kSelectionChanged));
     EXPECT_EQ(view->received[0].wParam, kRightInputBank);
-    EXPECT_EQ(view->received[0].lParam, AsParam(added));
+    EXPECT_EQ(view->received[0].lParam, FilterParam(added));
   }
 
   // A closed bank hears nothing.
@@ -96,23 +96,34 @@ TEST_F(HubFixture, AddsAreAnnouncedToEveryOpenBankAfterTheHandlerReturns) {
   EXPECT_THAT(leftView.Ids(), Contains(bankmsg::kReload));
 }
 
-TEST_F(HubFixture, ADeleteThatFailsPartWayAnnouncesExactlyTheFreedFilters) {
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
+TEST_F(HubFixture, ADeleteAnnouncesTheFreedFiltersAndOneThatFailsPartWayReadsTheBanksAgain) {
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
   ui::test::PumpMessages();
   rightView.received.clear();
+  right.selection.push_back(unit->Filters()[0].get());
+  const ui::Param first = FilterParam(right.selection[0]);
+  DeleteSelectionCommand(right);
+  ui::test::PumpMessages();
+  EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kFilterRemoved, bankmsg::kSelectionChanged));
+  EXPECT_EQ(rightView.received[0].lParam, first);
+  EXPECT_EQ(FilterNamed(*unit, first), nullptr);
+  EXPECT_EQ(rightView.received[1].lParam, 0);
+
+  // The unit carries out the second delete and then refuses it: two of the three are gone.
+  rightView.received.clear();
   for (const auto& filter : unit->Filters()) right.selection.push_back(filter.get());
-  const TFilter* first = right.selection[0];
   bus.bus.AddFault(
       sim::Fault::ErrorObject(7).ForObject(18).ForOpcode(sim::kOpcodeSet).OnOccurrence(2));
-
   DeleteSelectionCommand(right);
   ui::test::PumpMessages();
   EXPECT_THAT(reported, ElementsAre(7));
-  EXPECT_EQ(right.selection.size(), 2u);
+  EXPECT_EQ(unit->Filters().size(), 1u);
+  EXPECT_EQ(std::ranges::count_if(bus.SlotsOf(unitIndex),
+                                  [](const auto& slot) { return slot.IsFilter(); }),
+            1);
+  EXPECT_TRUE(familycommon::HeldFilters(right.selection).empty());
   EXPECT_EQ(right.current, nullptr);
-  EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kFilterRemoved, bankmsg::kSelectionChanged));
-  EXPECT_EQ(rightView.received[0].lParam, AsParam(first));
-  EXPECT_EQ(rightView.received[1].lParam, 0);
+  EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kReload));
 }
 
 TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
@@ -146,7 +157,12 @@ TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
   BypassSelectionCommand(right, true);
   ui::test::PumpMessages();
   EXPECT_THAT(reported, ElementsAre(5, 3));
-  EXPECT_TRUE(rightView.received.empty());
+  // The unit carried out the bypass it refused: the first filter, read back, says so, and the
+  // bypass stops there.
+  EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kValuesChanged));
+  EXPECT_TRUE(right.selection.front()->bypass);
+  EXPECT_FALSE(right.selection.back()->bypass);
+  rightView.received.clear();
   right.selection.clear();  // nothing selected: nothing written, nothing sent
   bus.bus.ClearFaults();
   bus.TakeTrace();

@@ -109,3 +109,31 @@ TEST(OlderFamilyDeviceTest, ErrorCodesFromTheUnitNeverIndexPastTheTable) {
     EXPECT_EQ(device.GetErrorText(hostile), "Unknown error code " + std::to_string(hostile));
   }
 }
+
+// After a failure that has been reported, the unit is read again without a word: a unit that
+// refuses the read is asked again, one that keeps refusing is left as far as it was read, and the
+// views hear of it once either way.
+TEST(OlderFamilyDeviceTest, AReadAfterAFailureAsksAgainQuietlyAndAnnouncesOnce) {
+  OlderFamilyBus bus;
+  sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
+  IQDevice8100* unit = OnlyUnit(bus);
+  testsupport8100::AddFilter(*unit, testsupport8100::Made<TParametricFilter>(kLeftInputBank, 700));
+  testsupport8100::AddFilter(*unit, testsupport8100::Made<THighpassFilter>(kRightInputBank, 90));
+  const std::vector<std::string> held = testsupport8100::Described(*unit);
+  int announced = 0;
+  const auto listening = unit->filterSetNotice.Listen([&announced] { ++announced; });
+  const auto typeReadRefused =
+      sim::Fault::ErrorObject(7).ForObject(g8100FilterType.GetId()).ForOpcode(sim::kOpcodeGet);
+
+  bus.bus.AddFault(typeReadRefused.OnOccurrence(2).Times(2));
+  unit->ReadAgainQuietly();
+  EXPECT_EQ(testsupport8100::Described(*unit), held);
+  EXPECT_EQ(announced, 1);
+
+  bus.bus.ClearFaults();
+  bus.bus.AddFault(typeReadRefused.Times(sim::Fault::kForever));
+  announced = 0;
+  EXPECT_NO_THROW(unit->ReadAgainQuietly());
+  EXPECT_EQ(announced, 1);
+  bus.bus.ClearFaults();
+}
