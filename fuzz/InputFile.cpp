@@ -5,23 +5,11 @@
 #include <fstream>
 #include <string>
 
-namespace {
-
-// Every loaded input is saved twice, each save flushed to the disk: on a disk that is most of the
-// time an input takes. A memory file system takes the flush at once.
-std::filesystem::path Folder() {
-  const std::filesystem::path memory = "/dev/shm";
-  std::error_code error;
-  if (std::filesystem::is_directory(memory, error) && ::access(memory.c_str(), W_OK) == 0) {
-    return memory;
-  }
-  return std::filesystem::temp_directory_path();
-}
-
-}  // namespace
+#include "tests/support/MemoryFolder.h"
 
 InputFile::InputFile(const std::string& tag)
-    : path_(Folder() / ("telvo-fuzz-" + std::to_string(::getpid()) + tag + ".txt")) {}
+    : path_(testsupport::MemoryFolder() /
+            ("telvo-fuzz-" + std::to_string(::getpid()) + tag + ".txt")) {}
 
 InputFile::~InputFile() {
   std::error_code error;

@@ -25,6 +25,7 @@
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/OrdavinexTypes.h"
 #include "familyov/unit/SettingsFile.h"
+#include "tests/support/MemoryFolder.h"
 
 namespace {
 
@@ -131,21 +132,10 @@ bool GraphicEqualisers(const std::string& path) {
       }));
 }
 
-// A memory file system where there is one: each save is flushed, and a disk's flush would
-// measure the disk.
-std::filesystem::path Folder() {
-  const std::filesystem::path memory = "/dev/shm";
-  std::error_code error;
-  if (std::filesystem::is_directory(memory, error) && ::access(memory.c_str(), W_OK) == 0) {
-    return memory;
-  }
-  return std::filesystem::temp_directory_path();
-}
-
 }  // namespace
 
 int main() {
-  const std::filesystem::path folder = Folder();
+  const std::filesystem::path folder = testsupport::MemoryFolder();
   const std::string stem = "telvo-virtual-bench-" + std::to_string(::getpid());
   bool within = true;
   try {

@@ -61,20 +61,10 @@ class BusCopyFailureTest : public filestest::FilesTest {
     destination->InvalidateValues();
   }
 
-  // Copies, which the test expects to fail; whether `to` was put back. A failure before anything
-  // was written comes through as it is.
+  // Copies, which the test expects to fail; whether `to` was put back.
   bool FailingCopy(IQDeviceOrdavinex& to, IQDeviceOrdavinex& from) {
     ForgetValues();
-    try {
-      CopyDeviceSettings(to, from);
-      ADD_FAILURE() << "no failure";
-    } catch (const familycommon::LoadFailure& failure) {
-      EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
-      return failure.restored;
-    } catch (const ErrorObject&) {
-      return true;
-    }
-    return false;
+    return filestest::FailingLoad([&] { CopyDeviceSettings(to, from); });
   }
 
   // The copy command under `fault`, which the test expects to end it: its one message.

@@ -1,5 +1,8 @@
 #include "tests/familyov_files/UnitState.h"
 
+#include <gtest/gtest.h>
+
+#include "familycommon/LoadFailure.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsImage.h"
 
@@ -75,6 +78,19 @@ void SetState(IQDeviceOrdavinex& unit, const std::string& name, int logicMemory,
   }
   gChannelLevelObject.SetElement(1);
   gChannelLevelObject.Write(unit, level);
+}
+
+bool FailingLoad(const std::function<void()>& load) {
+  try {
+    load();
+    ADD_FAILURE() << "no failure";
+  } catch (const familycommon::LoadFailure& failure) {
+    EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
+    return failure.restored;
+  } catch (const ErrorObject&) {
+    return true;
+  }
+  return false;
 }
 
 }  // namespace filestest

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,5 +32,9 @@ void PrintTo(const UnitState& state, std::ostream* out);
 // unit with a clock) and channel 1's level: one of each kind of thing a load writes.
 void SetState(namespaceOV::IQDeviceOrdavinex& unit, const std::string& name, int logicMemory,
               float level);
+
+// Runs a load or a copy that the test expects a bus failure to end; whether the unit was put back.
+// A failure before anything was written comes through as it is, and counts as put back.
+bool FailingLoad(const std::function<void()>& load);
 
 }  // namespace filestest
