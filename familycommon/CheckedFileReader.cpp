@@ -70,10 +70,16 @@ std::string CheckedFileReader::Text(std::size_t maxChars) {
   return text;
 }
 
+std::string CheckedFileReader::SavableText(std::size_t maxChars) {
+  const std::size_t at = file_.Tell();
+  std::string text = Text(maxChars);
+  if (!SettingsTextFile::CanCarry(text)) Refuse(at, SettingsTextFile::kUncarriedReason);
+  return text;
+}
+
 std::string CheckedFileReader::Name(std::size_t maxChars, bool cut) {
   const std::size_t at = file_.Tell();
-  std::string name = Text(std::max(kNameChars, maxChars));
-  if (!SettingsTextFile::CanCarry(name)) Refuse(at, SettingsTextFile::kUncarriedReason);
+  std::string name = SavableText(std::max(kNameChars, maxChars));
   if (name.size() > maxChars) {
     if (!cut) {
       Refuse(at, "The name \"" + name + "\" is longer than " + std::to_string(maxChars) +

@@ -37,6 +37,9 @@ class CheckedFileReader {
   float Float(float low, float high, std::string_view what);
   // A quoted text of at most `maxChars`, taken as it stands; a longer one is no value.
   std::string Text(std::size_t maxChars);
+  // The same, refused when the format cannot carry it: such a text would load and then fail every
+  // save.
+  std::string SavableText(std::size_t maxChars);
   // A name of at most `maxChars`; a longer one is cut to fit when `cut`, else refused.
   std::string Name(std::size_t maxChars, bool cut);
   // Any other read of the file, its parser errors named by line.

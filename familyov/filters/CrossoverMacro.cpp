@@ -75,8 +75,8 @@ class MacroReader final : public familycommon::CheckedFileReader {
 
 TXMacro ReadMacro(MacroReader& read, bool extended) {
   TXMacro macro;
-  macro.name = read.Text(TXMacro::kNameChars);
-  macro.description = read.Text(TXMacro::kDescriptionChars);
+  macro.name = read.SavableText(TXMacro::kNameChars);
+  macro.description = read.SavableText(TXMacro::kDescriptionChars);
   const int outputs = read.Int(1, kMaxOutputs, "output count");
   macro.outputs.resize(static_cast<std::size_t>(outputs));
   for (int o = 0; o < outputs; ++o) {

@@ -59,14 +59,6 @@ class CheckedReader final : public familycommon::CheckedFileReader {
     }
   }
 
-  // A text the unit keeps: one the format cannot carry would load and then fail every save.
-  std::string SavableText(std::size_t maxChars) {
-    const std::size_t at = Tell();
-    std::string text = Text(maxChars);
-    if (!SettingsTextFile::CanCarry(text)) Refuse(at, SettingsTextFile::kUncarriedReason);
-    return text;
-  }
-
  private:
   std::string OutOfRange(const std::string& what, const std::string&, const std::string&,
                          const std::string&) const override {

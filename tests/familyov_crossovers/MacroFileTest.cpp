@@ -239,6 +239,26 @@ TEST_F(MacroFileTest, NamesLongerThanTheirFieldsAreErrors) {
   EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
 }
 
+TEST_F(MacroFileTest, ANameNoSettingsFileCanCarryIsAnErrorAndTheRestStaysSaveable) {
+  const std::string reason = SettingsTextFile::kUncarriedReason;
+  const struct {
+    std::string name, description, error;
+  } cases[] = {
+      // A byte of nothing ends the text; what stands before it holds a line break.
+      {std::string("Ol\r\0der", 7), "", reason + " (line 5)"},
+      {"Main", "[MacroDef]", reason + " (line 6)"},
+  };
+  for (const auto& c : cases) {
+    Put(kHeading + "\n[MacroDef]\n\"" + c.name + "\" \n\"" + c.description +
+        "\" \n1 \n0 \n0 \n0 \n0 \n" + MacroText("Kept", 1, {}));
+    MacroLibrary library(file);
+    EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
+    EXPECT_EQ(library.LoadError(), c.error);
+    ASSERT_EQ(library.Macros().size(), 1u);
+    EXPECT_TRUE(library.Save()) << library.SaveError();
+  }
+}
+
 TEST_F(MacroFileTest, AFailedWriteIsReportedAndLeavesTheOldFile) {
   Put(kExample);
   MacroLibrary library(file);
