@@ -186,7 +186,7 @@ TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
   member->WriteToDevice(*unit);
   EXPECT_EQ(Writes()[5], "W31 00");
 
-  // A new chain, deleted from the member's side: the head goes first, then the member.
+  // A new chain, deleted from the member's side: the member goes first, then the head.
   RunCommand(input, kCmHighpass);
   SelectRows(List(output), {1});
   TFilter* head = List(input).Rows().back();
@@ -197,8 +197,8 @@ TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
   bus.TakeTrace();
   script.AnswerMessageBox(ui::kIdOk);
   RunCommand(output, kCmDelete);
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + ovtest::Hex(headNumber), "W0E 00",
-                                                "W11 " + ovtest::Hex(secondNumber), "W0E 00"}));
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + ovtest::Hex(secondNumber), "W0E 00",
+                                                "W11 " + ovtest::Hex(headNumber), "W0E 00"}));
   EXPECT_EQ(List(input).Rows().size(), 1u);
   EXPECT_EQ(List(output).Rows().size(), 1u);
   EXPECT_EQ(unit->Filters().size(), 2u);
