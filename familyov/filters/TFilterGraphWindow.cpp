@@ -50,7 +50,7 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
       kWriteLivePosition, [this] { WriteLivePosition(); },
       [this](const IQException& e) {
         ReportCommError(e, device_);
-        if (TFilterIcon* icon = icons_.Selected()) ReadBack(icon->Filter());
+        if (TFilterIcon* icon = icons_.Selected()) ReadBackQuietly(device_, icon->Filter());
       });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] { device_.parametersReady = true; });
@@ -321,18 +321,7 @@ void TFilterGraphWindow::EvLButtonUp() {
   if (written) {
     NotifyRootOf(FilterChanged, channel_, 0, &filter);
   } else {
-    ReadBack(filter);
-  }
-}
-
-void TFilterGraphWindow::ReadBack(TFilter& filter) {
-  // The unit holds all, part or none of the refused position: the program takes what it holds,
-  // rather than showing a position the unit may never have had. The failure has been reported,
-  // and a read that fails as well is the same failure: it is not reported again.
-  TFilter* const reached[] = {&filter};
-  try {
-    device_.ResyncFilterViews(reached);
-  } catch (const IQException&) {
+    ReadBackQuietly(device_, filter);
   }
 }
 

@@ -67,8 +67,6 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   // Sends the selected filter's position, unless the unit has it already.
   void WriteLivePosition();
   void ShowInDialog(const TFilter& filter) const;
-  // After a write the unit failed: the filter's values read again from the unit, quietly.
-  void ReadBack(TFilter& filter);
 
   void CmPrint();
   void CmBypass();
