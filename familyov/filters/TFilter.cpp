@@ -120,7 +120,10 @@ void TFilter::CopyOnDevice(IQDeviceOrdavinex& device, const TFilter& source) {
     return;
   }
   gFilterLinkObject.Write(device, uint32_t{LowByte(number)} * 256 + LowByte(source.number));
-  CopyParamsFrom(source);
+  // The unit copies the source's record word for word, whatever this filter's type: a chain that
+  // links filters of two types (from a file or an older program) must not show other values.
+  bypass = source.bypass;
+  SetDeviceRecord(source.GetDeviceRecord());
 }
 
 void TFilter::SetBypass(IQDeviceOrdavinex& device, bool on) {

@@ -513,6 +513,33 @@ TEST_F(BusEditorTest, AChangeToAChainMemberIsWrittenToTheOtherMembersOnly) {
   EXPECT_EQ(head->frequency, 2000);
 }
 
+TEST_F(BusEditorTest, AChangeCopiedAlongAChainOfTwoTypesShowsWhatTheUnitCopied) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& output = editors.Open(4);
+  RunCommand(input, kCmParametric);
+  RunCommand(output, kCmLowShelving);
+  TFilter* head = List(input).Rows().at(0);
+  TFilter* member = List(output).Rows().at(0);
+  ASSERT_NE(head->GetDeviceRecord()[1], member->GetDeviceRecord()[1]);
+  // A chain the unit holds, made elsewhere.
+  GuardedUnitCall(*unit, [&] {
+    gFilterSelectObject.Write(*unit, static_cast<uint8_t>(member->number));
+    gFilterLinkGroupObject.Write(*unit, static_cast<uint8_t>(head->number + 1));
+    unit->ReadDeviceParameters();
+  });
+  head = List(input).Rows().at(0);
+  ASSERT_NE(head->nextInChain, nullptr);
+  // The head's change as its dialog writes it.
+  head->frequency = 2000;
+  GuardedUnitCall(*unit, [&] { head->WriteParams(*unit); });
+  std::vector<TFilter*> changed{head};
+  NotifyRecord record{FilterChanged, head->channel, 1, &changed};
+  editors.window->Notify(&record);
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+  ExpectTheUnitsTruth(*unit, {&List(input), &List(output)});
+}
+
 // Each list shows exactly the filters the program holds on its channel.
 void ExpectListsShowTheProgramsFilters(
     IQDeviceOrdavinex& unit, const std::vector<std::pair<TFilterListWindow*, int>>& lists) {

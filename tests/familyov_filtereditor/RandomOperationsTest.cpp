@@ -11,7 +11,9 @@
 #include <memory>
 #include <ostream>
 #include <span>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "familyov/filters/FilterGraphIcons.h"
@@ -81,6 +83,22 @@ std::vector<UnitFilter> ProgramFilters(const IQDeviceOrdavinex& device) {
     if (const TFilter* high = device.HighCrossover(output)) all.push_back(high);
   }
   return Described(all);
+}
+
+// The filters only one side holds as they are, for a failure's message: a long list is cut short
+// when printed whole.
+std::string Difference(const std::vector<UnitFilter>& program,
+                       const std::vector<UnitFilter>& unit) {
+  std::ostringstream text;
+  for (const auto& [side, mine, theirs] :
+       {std::tuple{"the program's", &program, &unit}, std::tuple{"the unit's", &unit, &program}}) {
+    text << "only " << side << ":";
+    for (const UnitFilter& f : *mine) {
+      if (std::ranges::find(*theirs, f) == theirs->end()) text << " {" << f << "}";
+    }
+    text << "\n";
+  }
+  return text.str();
 }
 
 // A fresh read, through the bus, of every slot in which the unit holds a filter of a type.
@@ -464,7 +482,9 @@ class RandomOperationsTest : public testing::Test {
             << "#" << filter->number << " is out of its head's chain";
       }
     }
-    EXPECT_EQ(ProgramFilters(*device), UnitFilters(*device, bus.bus, unitIndex));
+    const std::vector<UnitFilter> program = ProgramFilters(*device);
+    const std::vector<UnitFilter> unit = UnitFilters(*device, bus.bus, unitIndex);
+    EXPECT_EQ(program, unit) << Difference(program, unit);
   }
 
   ovtest::FamilyBus bus;
