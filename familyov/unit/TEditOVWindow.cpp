@@ -316,15 +316,20 @@ void TEditOVWindow::CopyAlongChain(NotifyRecord& record) {
   // Links come from the unit and from files: a chain that loops ends after every filter once.
   const std::size_t maxSteps = device_->Filters().size() + 1;
   for (TFilter* source : ChangedFilters(record)) {
+    bool selectionMoved = false;
     TFilter* member = source->linkHead != nullptr ? source->linkHead : source->nextInChain;
     for (std::size_t step = 0; member != nullptr && step < maxSteps;
          member = member->nextInChain, ++step) {
       if (member == source) continue;
+      // A member given the source's bypass is selected on the unit to take it.
+      selectionMoved = selectionMoved || member->bypass != source->bypass;
       member->CopyOnDevice(*device_, *source);
       if (record.code == FilterChanged) member->SendUpdateCommand(*device_);
       NotifyRecord copied{record.code, member->channel, 0, member};
       PassOn(&copied);
     }
+    // A drag's next live write goes to the filter the unit has selected: the source, again.
+    if (selectionMoved) gFilterSelectObject.Write(*device_, static_cast<uint8_t>(source->number));
   }
 }
 

@@ -298,6 +298,34 @@ TEST_F(FilterGraphTest, ADragRefusedAtAnyStepLeavesTheFilterAsTheUnitHoldsIt) {
   }
 }
 
+TEST_F(FilterGraphTest, ADraggedHeadKeepsTheUnitsSelectionWhenAMemberTakesItsBypass) {
+  TParametricFilter& head = Add<TParametricFilter>(0, 1000, 0.0f);
+  TParametricFilter& member = Add<TParametricFilter>(4, 1000, 0.0f);
+  member.bypass = true;
+  member.linkNumber = head.number + 1;
+  member.WriteToDevice(*device);
+  device->LinkFilters();
+  TFilterGraphWindow& graph = Open(0);
+  const ui::Point p = PixelOf(graph, 1000.0f, 0.0f);
+  Click(graph, p);
+  ui::test::MouseDown(graph, p);
+  for (int step = 1; step <= 2; ++step) {
+    ui::test::MouseMove(graph, {p.x + 15 * step, p.y});
+    ui::test::PumpMessages();
+  }
+  ui::test::MouseUp(graph, {p.x + 30, p.y});
+  ui::test::PumpMessages();
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+  for (TParametricFilter* filter : {&head, &member}) {
+    TParametricFilter unitHolds;
+    unitHolds.number = filter->number;
+    unitHolds.ReadFromDevice(*device);
+    EXPECT_EQ(filter->GetDeviceRecord(), unitHolds.GetDeviceRecord()) << "#" << filter->number;
+    EXPECT_EQ(filter->bypass, unitHolds.bypass) << "#" << filter->number;
+  }
+  EXPECT_NE(head.frequency, 1000);
+}
+
 TEST_F(FilterGraphTest, AnOutputsCumulativeViewAddsTheInputsFiltersToItsSum) {
   Add<TParametricFilter>(0, 1000, 10.0f);
   TFilterGraphWindow& graph = Open(4);
