@@ -120,7 +120,10 @@ void TFilter::CopyOnDevice(IQDeviceOrdavinex& device, const TFilter& source) {
     return;
   }
   gFilterLinkObject.Write(device, uint32_t{LowByte(number)} * 256 + LowByte(source.number));
-  CopyParamsFrom(source);
+  // The unit copies the source's record word for word, whatever this filter's type: a chain that
+  // links filters of two types (from a file or an older program) must not show other values.
+  bypass = source.bypass;
+  SetDeviceRecord(source.GetDeviceRecord());
 }
 
 void TFilter::SetBypass(IQDeviceOrdavinex& device, bool on) {
@@ -139,21 +142,16 @@ std::string TFilter::FormatFrequency(bool longForm) const {
 
 TFilter* TFilter::CloneToChannel(IQDeviceOrdavinex& device, int newChannel) const {
   std::unique_ptr<TFilter> copy = NewOfSameClass();
-  TFilter* added = nullptr;
-  if (crossover) {
-    copy->number = device.IsOnline() ? gNewFilterObject.Read(device) : -1;
-  } else {
-    added = device.AddFilter(std::move(copy));
-  }
-  TFilter& clone = added ? *added : *copy;
-  clone.channel = newChannel;
-  clone.frequency = frequency;
+  copy->channel = newChannel;
+  copy->frequency = frequency;
   // A filter switched out stays out wherever it is copied to.
-  clone.bypass = bypass;
-  clone.CopyClassParams(*this);
-  clone.WriteToDevice(device);
-  clone.SendCreateCommand(device);
-  return added ? added : copy.release();
+  copy->bypass = bypass;
+  copy->CopyClassParams(*this);
+  if (!crossover) return device.CreateFilter(std::move(copy));
+  copy->number = device.IsOnline() ? gNewFilterObject.Read(device) : -1;
+  copy->WriteToDevice(device);
+  copy->SendCreateCommand(device);
+  return copy.release();
 }
 
 void TFilter::WriteToFile(SettingsTextFile& file) const {

@@ -163,7 +163,10 @@ void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
       filter_->WriteParams(*device_);
     }
   });
-  if (!written) return;
+  if (!written) {
+    ReadBackQuietly(*device_, *filter_);
+    return;
+  }
   NotifyRecord record{FilterChanged, filter_->channel, 0, filter_};
   NotifyRoot(&record);
 }

@@ -64,7 +64,7 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   void RegisterControls(ui::Edit* frequency, ui::Edit* level);
   // Runs `change` on the filter after taking the typed entries, then writes it to the unit
   // (`fullWrite`: the full write and the create command, else the parameter update) and announces
-  // it. A bus failure is reported and nothing is announced.
+  // it. A bus failure is reported, nothing is announced, and the filter is read back from the unit.
   template <typename Change>
   void ApplyChange(Change&& change, bool fullWrite = false);
   void WriteAndAnnounce(bool fullWrite);

@@ -281,9 +281,7 @@ void TFilterLayoutWindow::AddFilter(int typeCode) {
   }
   filter->channel = panes_.channel;
   const bool added = GuardedUnitCall(device, [&] {
-    const familycommon::FilterHandle<TFilter> made = device.AddFilter(std::move(filter));
-    made->WriteToDevice(device);
-    made->SendCreateCommand(device);
+    const familycommon::FilterHandle<TFilter> made = device.CreateFilter(std::move(filter));
     NotifyRecord addedRecord{FilterAdded, panes_.channel, 0, made.get()};
     NotifyRoot(&addedRecord);
     // Gone when copying it to linked channels failed and the views read the unit again.

@@ -48,7 +48,10 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
   panes_.graph = this;
   drag_.SetLiveWrite(
       kWriteLivePosition, [this] { WriteLivePosition(); },
-      [this](const IQException& e) { ReportCommError(e, device_); });
+      [this](const IQException& e) {
+        ReportCommError(e, device_);
+        if (TFilterIcon* icon = icons_.Selected()) ReadBackQuietly(device_, icon->Filter());
+      });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] { device_.parametersReady = true; });
   OnCommand(kCmPrint, [this] { CmPrint(); });
@@ -104,7 +107,15 @@ void TFilterGraphWindow::ApplyViewOptions() {
 }
 
 void TFilterGraphWindow::RebuildIcons() {
+  // A filter read again in place stays selected; one that went takes its selection with it.
+  const TFilter* kept = nullptr;
+  if (const TFilterIcon* selected = icons_.Selected()) {
+    for (const auto& filter : device_.Filters()) {
+      if (selected->Shows(filter.get())) kept = filter.get();
+    }
+  }
   icons_.Rebuild(device_, channel_, device_.cumulativeInput[channel_], CurveRange());
+  if (kept != nullptr) icons_.Select(kept);
   icons_.ComputeSum(device_.showPhase[channel_]);
 }
 
@@ -307,7 +318,11 @@ void TFilterGraphWindow::EvLButtonUp() {
     if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
     filter.SendUpdateCommand(device_);
   });
-  if (written) NotifyRootOf(FilterChanged, channel_, 0, &filter);
+  if (written) {
+    NotifyRootOf(FilterChanged, channel_, 0, &filter);
+  } else {
+    ReadBackQuietly(device_, filter);
+  }
 }
 
 void TFilterGraphWindow::EvRButtonDown(ui::Point p) {

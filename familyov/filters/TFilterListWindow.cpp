@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <ranges>
 
 #include "familyov/filters/FilterLinks.h"
 #include "familyov/filters/FilterListPrintout.h"
@@ -241,10 +242,12 @@ void TFilterListWindow::CmBypass(bool bypass) {
 void TFilterListWindow::CmDelete() {
   if (!Confirmed(this, "Delete selected filters?", "")) return;
   // Every member of every selected chain, each once: a chain's members may be selected together,
-  // and a member goes as soon as it is removed.
+  // and a member goes as soon as it is removed. A head goes after its members: a delete that
+  // stops part way must leave no member naming a head the unit no longer holds, or the unit's
+  // next new filter, given the head's number, would take that member into its chain.
   std::vector<TFilter*> doomed;
   for (TFilter* filter : Selection()) {
-    for (TFilter* member : filter->ChainMembers()) {
+    for (TFilter* member : filter->ChainMembers() | std::views::reverse) {
       if (std::ranges::find(doomed, member) == doomed.end()) doomed.push_back(member);
     }
   }
@@ -271,10 +274,13 @@ void TFilterListWindow::CmUnlink() {
                      ui::mb::kOkCancel) != ui::kIdOk) {
     return;
   }
-  // A failure on one chain leaves the others to be unlinked.
+  // A failure on one chain leaves the others to be unlinked, and the unit may hold the failed
+  // chain's members unlinked or not: the views read what it holds.
+  bool unlinked = true;
   for (TFilter* filter : Selection()) {
-    GuardedUnitCall(device_, [&] { UnlinkChain(device_, *filter, *this); });
+    unlinked = GuardedUnitCall(device_, [&] { UnlinkChain(device_, *filter, *this); }) && unlinked;
   }
+  if (!unlinked) ResyncAfterFailure();
 }
 
 void TFilterListWindow::CmCopyToChannel(int channel) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <exception>
 
 #include "bus/IQDeviceType.h"
 #include "familyov/unit/MemoryState.h"
@@ -45,6 +46,15 @@ template <typename T>
 std::unique_ptr<T> CloneAs(const T* filter) {
   if (!filter) return nullptr;
   return std::unique_ptr<T>(static_cast<T*>(filter->Clone().release()));
+}
+
+// The filter as an `Edge` when it is one (and then taken from `filter`), else null.
+template <typename Edge>
+std::unique_ptr<Edge> TakeAs(std::unique_ptr<TFilter>& filter) {
+  auto* edge = dynamic_cast<Edge*>(filter.get());
+  if (edge == nullptr) return nullptr;
+  filter.release();
+  return std::unique_ptr<Edge>(edge);
 }
 
 int Percent(int cost, int budget) {
@@ -406,48 +416,74 @@ void IQDeviceOrdavinex::ClearCrossovers() {
 }
 
 void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
-  parametersReady = false;
   if (!IsOnline()) {
     RecountDspUse();
     parametersReady = true;
     return;
   }
+  parametersReady = false;
+  // The idle check comes back whatever the read's outcome, or it would never look again.
+  const struct Ready {
+    bool& flag;
+    ~Ready() { flag = true; }
+  } ready{parametersReady};
+  const familycommon::FilterSetChange change(filterSetNotice);
+  std::exception_ptr refusal;
+  bool unlocked = false;
+  try {
+    unlocked = ReadFilterRecords(progress);
+  } catch (const IQException&) {
+    // A unit that refused one of the many requests of a read answers the next, and a read often
+    // follows a change that has just failed: what it holds now is read once more. When that
+    // fails too, the program keeps the filters it had.
+    refusal = std::current_exception();
+    unlocked = ReadFilterRecords(progress);
+  }
+  if (unlocked) {
+    LinkFilters();
+    RecountDspUse();
+  }
+  // The caller reports the refusal, once.
+  if (refusal) std::rethrow_exception(refusal);
+}
+
+bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
   const int records = GetMaxFilterRecords();
   ProgressScope scope(progress, records, kReadingText);
-  const familycommon::FilterSetChange change(filterSetNotice);
-  filters_.clear();
-  ClearCrossovers();
-  totalSections = 0;
-  sectionsPerChannel.fill(0);
-  if (gLockedObject.Read(*this)) {
-    parametersReady = true;
-    return;
-  }
-  for (int i = 0; i < records; ++i) {
+  // Taken only when whole, so that no view shows part of the unit's filters.
+  std::vector<std::unique_ptr<TFilter>> filters;
+  std::array<std::unique_ptr<TLowCrossover>, kMaxOutputs> low;
+  std::array<std::unique_ptr<THighCrossover>, kMaxOutputs> high;
+  const bool locked = gLockedObject.Read(*this);
+  for (int i = 0; i < records && !locked; ++i) {
     scope.Step(i);
     gFilterSelectObject.Write(*this, static_cast<uint8_t>(i));
     std::unique_ptr<TFilter> filter = MakeFilter(gFilterTypeObject.Read(*this));
     if (!filter) continue;
     filter->number = i;
     filter->ReadFromDevice(*this);
+    // A crossover of an output the model lacks goes.
     const int output = filter->channel - firstOutput;
-    if (auto* low = dynamic_cast<TLowCrossover*>(filter.get())) {
-      filter.release();
-      SetLowCrossover(output, std::unique_ptr<TLowCrossover>(low));
-    } else if (auto* high = dynamic_cast<THighCrossover*>(filter.get())) {
-      filter.release();
-      SetHighCrossover(output, std::unique_ptr<THighCrossover>(high));
+    const auto slot = static_cast<std::size_t>(std::clamp(output, 0, kMaxOutputs - 1));
+    const bool hasOutput = output >= 0 && output < outputs;
+    if (auto edge = TakeAs<TLowCrossover>(filter)) {
+      if (hasOutput) low[slot] = std::move(edge);
+    } else if (auto edge = TakeAs<THighCrossover>(filter)) {
+      if (hasOutput) high[slot] = std::move(edge);
     } else {
-      filters_.push_back(std::move(filter));
+      filters.push_back(std::move(filter));
     }
   }
+  filters_ = std::move(filters);
+  lowCrossover_ = std::move(low);
+  highCrossover_ = std::move(high);
+  totalSections = 0;
+  sectionsPerChannel.fill(0);
   for (const auto& filter : filters_) {
     totalSections += filter->GetDSPSections();
     CountSection(filter->channel, 1);
   }
-  LinkFilters();
-  RecountDspUse();
-  parametersReady = true;
+  return !locked;
 }
 
 bool IQDeviceOrdavinex::UpdateClockPresence() {
@@ -483,6 +519,22 @@ TFilter* IQDeviceOrdavinex::AddFilter(std::unique_ptr<TFilter> filter) {
   // no filter in it that the unit does not have.
   filter->number = IsOnline() ? gNewFilterObject.Read(*this) : UnusedFilterNumber();
   return filters_.emplace_back(std::move(filter)).get();
+}
+
+TFilter* IQDeviceOrdavinex::CreateFilter(std::unique_ptr<TFilter> filter) {
+  TFilter* made = AddFilter(std::move(filter));
+  try {
+    made->WriteToDevice(*this);
+    made->SendCreateCommand(*this);
+  } catch (const IQException&) {
+    try {
+      RemoveFilter(made);
+    } catch (const IQException&) {
+      // The caller reads what the unit holds after the failure it reports.
+    }
+    throw;
+  }
+  return made;
 }
 
 int IQDeviceOrdavinex::UnusedFilterNumber() const {
@@ -531,14 +583,19 @@ bool IQDeviceOrdavinex::Holds(const TFilter* filter) const {
           std::ranges::any_of(highCrossover_, is));
 }
 
-void IQDeviceOrdavinex::ResyncFilterViews() {
+void IQDeviceOrdavinex::ResyncFilterViews(std::span<TFilter* const> reached) {
   // A refused write may still have been carried out: only the unit knows what it holds now.
-  if (IsOnline()) {
+  if (IsOnline() && reached.empty()) {
     ReadDeviceParameters();
     return;
   }
+  const familycommon::FilterSetChange change(filterSetNotice);
+  if (IsOnline()) {
+    for (TFilter* filter : reached) {
+      if (Holds(filter)) filter->ReadFromDevice(*this);
+    }
+  }
   LinkFilters();
-  filterSetNotice.Announce();
 }
 
 void IQDeviceOrdavinex::RemoveAllFilters() {

@@ -154,12 +154,18 @@ class IQDeviceOrdavinex : public IQDevice {
   virtual FileFilter GetFileFilter() const = 0;
   virtual const DspCapacity& Capacity() const = 0;
 
-  // Reads every filter and crossover of a bus unit; a virtual unit only recounts.
+  // Reads every filter and crossover of a bus unit (none from a locked one); a virtual unit only
+  // recounts. A read the unit fails part way is made once more, and the failure still thrown;
+  // when the second read fails too, the device keeps the filters it had.
   void ReadDeviceParameters(ProgressReport* progress = nullptr);
   void ReadTimerEvents(ProgressReport* progress = nullptr);
   // Appends the filter and gives it its number: the unit allocates it, or on a virtual unit the
   // lowest one free.
   TFilter* AddFilter(std::unique_ptr<TFilter> filter);
+  // Adds the filter (AddFilter), writes it to a bus unit and starts it there. A failure part way
+  // is thrown after the half-made filter has left the unit again, as far as the unit answers:
+  // one the unit never started does nothing and refuses every change.
+  TFilter* CreateFilter(std::unique_ptr<TFilter> filter);
   // Appends a filter that already has its number, as a unit's memory holds it.
   void AdoptFilter(std::unique_ptr<TFilter> filter) { filters_.push_back(std::move(filter)); }
   // Deletes the filter on a bus unit and hands it back to the caller; the chains it was in are
@@ -178,8 +184,10 @@ class IQDeviceOrdavinex : public IQDevice {
   // Whether the filter is one of the unit's filters or crossovers.
   bool Holds(const TFilter* filter) const;
   // After a multi-step change that stopped part way: the filters read again from a bus unit (the
-  // chains from the link numbers on a virtual one), and every view told to read them again.
-  void ResyncFilterViews();
+  // chains from the link numbers on a virtual one), and every view told to read them again. A
+  // change that could reach only some filters' values names them in `reached`: those are read
+  // again in place and the others kept, so that what holds them (a selection, a dialog) keeps them.
+  void ResyncFilterViews(std::span<TFilter* const> reached = {});
   // Told whenever filters leave the device or are replaced (familycommon/FilterLifetime.h).
   familycommon::FilterSetNotice filterSetNotice;
   TLowCrossover* LowCrossover(int output) const;
@@ -264,6 +272,9 @@ class IQDeviceOrdavinex : public IQDevice {
   void CountSection(int channel, int sections);
   void ReadOptions();
   void ClearCrossovers();
+  // The unit's filter records, taken in place of the device's only when all are read; false
+  // (and no filters) for a locked unit.
+  bool ReadFilterRecords(ProgressReport* progress);
   // The lowest number that no filter or crossover of the unit has and no link refers to.
   int UnusedFilterNumber() const;
   MemoryRecord& Record(int n);

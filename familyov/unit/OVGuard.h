@@ -20,4 +20,16 @@ bool GuardedUnitCall(IQDeviceOrdavinex& device, F&& work) {
   return false;
 }
 
+// After a write to `filter` that the unit failed and that has been reported: the unit holds all,
+// part or none of it, so the program takes what the unit holds rather than showing values the
+// unit may never have had. A read that fails as well is the same failure: it is not reported
+// again, and the next operation on the unit will tell.
+inline void ReadBackQuietly(IQDeviceOrdavinex& device, TFilter& filter) {
+  TFilter* const reached[] = {&filter};
+  try {
+    device.ResyncFilterViews(reached);
+  } catch (const IQException&) {
+  }
+}
+
 }  // namespace namespaceOV

@@ -301,26 +301,35 @@ void TEditOVWindow::PropagateAddedFilter(NotifyRecord& record) {
   if (cloned) filter->WriteToDevice(*device_);
 }
 
-void TEditOVWindow::CopyAlongChain(NotifyRecord& record) {
+std::vector<TFilter*> TEditOVWindow::ChangedFilters(const NotifyRecord& record) {
   std::vector<TFilter*> sources;
   if (record.code == FilterChanged && record.flag == 1) {
     if (record.pointer != nullptr) sources = *static_cast<std::vector<TFilter*>*>(record.pointer);
   } else {
     sources.push_back(static_cast<TFilter*>(record.pointer));
   }
+  std::erase(sources, nullptr);
+  return sources;
+}
+
+void TEditOVWindow::CopyAlongChain(NotifyRecord& record) {
   // Links come from the unit and from files: a chain that loops ends after every filter once.
   const std::size_t maxSteps = device_->Filters().size() + 1;
-  for (TFilter* source : sources) {
-    if (source == nullptr) continue;
+  for (TFilter* source : ChangedFilters(record)) {
+    bool selectionMoved = false;
     TFilter* member = source->linkHead != nullptr ? source->linkHead : source->nextInChain;
     for (std::size_t step = 0; member != nullptr && step < maxSteps;
          member = member->nextInChain, ++step) {
       if (member == source) continue;
+      // A member given the source's bypass is selected on the unit to take it.
+      selectionMoved = selectionMoved || member->bypass != source->bypass;
       member->CopyOnDevice(*device_, *source);
       if (record.code == FilterChanged) member->SendUpdateCommand(*device_);
       NotifyRecord copied{record.code, member->channel, 0, member};
       PassOn(&copied);
     }
+    // A drag's next live write goes to the filter the unit has selected: the source, again.
+    if (selectionMoved) gFilterSelectObject.Write(*device_, static_cast<uint8_t>(source->number));
   }
 }
 
@@ -338,7 +347,15 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
     GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
   }
   if (code == FilterChanged || code == FilterDragged) {
-    GuardedUnitCall(*device_, [&] { CopyAlongChain(*record); });
+    if (!GuardedUnitCall(*device_, [&] { CopyAlongChain(*record); })) {
+      // A refused copy may have reached its member all the same, and the later members were
+      // never written: the chains are read again, in place, so the record still names them.
+      std::vector<TFilter*> reached;
+      for (TFilter* source : ChangedFilters(*record)) {
+        for (TFilter* member : source->ChainMembers()) reached.push_back(member);
+      }
+      GuardedUnitCall(*device_, [&] { device_->ResyncFilterViews(reached); });
+    }
     if (code == FilterChanged) GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
   }
   if (code == ChannelRenamed) {

@@ -106,6 +106,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   void RefreshChannelItems();
   void PropagateAddedFilter(NotifyRecord& record);
   void CopyAlongChain(NotifyRecord& record);
+  // The filters a change record names.
+  static std::vector<TFilter*> ChangedFilters(const NotifyRecord& record);
   void PassOn(NotifyRecord* record);
   void CloseChild(int id);
   void FreeRetired();

@@ -10,11 +10,13 @@
 #include <QSplitter>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "bus/UCodeEncoder.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterListWindow.h"
@@ -29,6 +31,7 @@
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
 #include "resources/FamilyOvSummaryIds.h"
+#include "sim/familyov/FamilyOvUnit.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
@@ -188,7 +191,7 @@ TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
   member->WriteToDevice(*unit);
   EXPECT_EQ(Writes()[5], "W31 00");
 
-  // A new chain, deleted from the member's side: the head goes first, then the member.
+  // A new chain, deleted from the member's side: the member goes first, then the head.
   RunCommand(input, kCmHighpass);
   SelectRows(List(output), {1});
   TFilter* head = List(input).Rows().back();
@@ -199,8 +202,8 @@ TEST_F(BusEditorTest, UnlinkClearsTheLinkInMemoryAndDeleteTakesTheWholeChain) {
   bus.TakeTrace();
   script.AnswerMessageBox(ui::kIdOk);
   RunCommand(output, kCmDelete);
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + ovtest::Hex(headNumber), "W0E 00",
-                                                "W11 " + ovtest::Hex(secondNumber), "W0E 00"}));
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"W11 " + ovtest::Hex(secondNumber), "W0E 00",
+                                                "W11 " + ovtest::Hex(headNumber), "W0E 00"}));
   EXPECT_EQ(List(input).Rows().size(), 1u);
   EXPECT_EQ(List(output).Rows().size(), 1u);
   EXPECT_EQ(unit->Filters().size(), 2u);
@@ -374,12 +377,15 @@ namespace {
 struct HeldFilter {
   int number, typeCode, channel, linkNumber;
   std::vector<int> linkedChannels;
+  bool bypass;
+  DeviceRecord record;
   bool operator==(const HeldFilter&) const = default;
   friend std::ostream& operator<<(std::ostream& out, const HeldFilter& f) {
     out << "#" << f.number << " type " << f.typeCode << " ch " << f.channel << " link "
         << f.linkNumber << " with";
     for (int c : f.linkedChannels) out << " " << c;
-    return out;
+    return out << " bypass " << f.bypass << " record " << f.record[0] << " " << f.record[1] << " "
+               << f.record[2];
   }
 };
 
@@ -387,7 +393,8 @@ std::vector<HeldFilter> Holding(IQDeviceOrdavinex& unit) {
   std::vector<HeldFilter> held;
   for (const auto& f : unit.Filters()) {
     f->UpdateLinkedChannels();
-    held.push_back({f->number, f->typeCode, f->channel, f->linkNumber, f->linkedChannels});
+    held.push_back({f->number, f->typeCode, f->channel, f->linkNumber, f->linkedChannels, f->bypass,
+                    f->GetDeviceRecord()});
   }
   std::ranges::sort(held, {}, &HeldFilter::number);
   return held;
@@ -537,6 +544,33 @@ TEST_F(BusEditorTest, AChangeToAChainMemberIsWrittenToTheOtherMembersOnly) {
   EXPECT_EQ(head->frequency, 2000);
 }
 
+TEST_F(BusEditorTest, AChangeCopiedAlongAChainOfTwoTypesShowsWhatTheUnitCopied) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& output = editors.Open(4);
+  RunCommand(input, kCmParametric);
+  RunCommand(output, kCmLowShelving);
+  TFilter* head = List(input).Rows().at(0);
+  TFilter* member = List(output).Rows().at(0);
+  ASSERT_NE(head->GetDeviceRecord()[1], member->GetDeviceRecord()[1]);
+  // A chain the unit holds, made elsewhere.
+  GuardedUnitCall(*unit, [&] {
+    gFilterSelectObject.Write(*unit, static_cast<uint8_t>(member->number));
+    gFilterLinkGroupObject.Write(*unit, static_cast<uint8_t>(head->number + 1));
+    unit->ReadDeviceParameters();
+  });
+  head = List(input).Rows().at(0);
+  ASSERT_NE(head->nextInChain, nullptr);
+  // The head's change as its dialog writes it.
+  head->frequency = 2000;
+  GuardedUnitCall(*unit, [&] { head->WriteParams(*unit); });
+  std::vector<TFilter*> changed{head};
+  NotifyRecord record{FilterChanged, head->channel, 1, &changed};
+  editors.window->Notify(&record);
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+  ExpectTheUnitsTruth(*unit, {&List(input), &List(output)});
+}
+
 TEST_F(BusEditorTest, AMoveOrACopyThatStopsAtAnyStepLeavesTheListsAsTheUnitHoldsThem) {
   Editors editors(*unit);
   TFilterDecoratedFrame& from = editors.Open(1);
@@ -591,6 +625,199 @@ TEST_F(BusEditorTest, ALoadFromTheUnitWindowShowsTheFiltersTheUnitNowHolds) {
   EXPECT_EQ(List(editor).Rows()[0]->typeCode, kFilterParametric);
   ExpectListsShowTheProgramsFilters(*unit, {{&List(editor), 1}});
   ExpectTheUnitsTruth(*unit, {&List(editor)});
+  std::filesystem::remove(path);
+}
+
+// Every member of a chain names its head, and its head's chain holds it.
+void ExpectWholeChains(const IQDeviceOrdavinex& unit) {
+  for (const auto& f : unit.Filters()) {
+    if (TFilter* head = f->linkHead) {
+      EXPECT_EQ(f->linkNumber, head->number + 1);
+      const std::vector<TFilter*> chain = head->ChainMembers();
+      EXPECT_NE(std::ranges::find(chain, f.get()), chain.end()) << "#" << f->number;
+    }
+  }
+}
+
+// The number of requests the action makes, as the trace counts them.
+template <typename Action>
+int StepsOf(ovtest::FamilyBus& bus, Action action) {
+  bus.TakeTrace();
+  action();
+  return static_cast<int>(bus.TakeTrace().size());
+}
+
+TEST_F(BusEditorTest, AChainEditRefusedAtAnyStepLeavesEveryMemberAsTheUnitHoldsIt) {
+  unit->linkedChannels[0] = unit->linkedChannels[4] = unit->linkedChannels[5] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& output = editors.Open(4);
+  RunCommand(input, kCmParametric);
+  ASSERT_EQ(unit->Filters().size(), 3u);
+  int hz = 1000;
+  // The head's frequency typed into its dialog: written, then copied to each member.
+  const auto type = [&] {
+    ui::Window& field = ui::test::ControlOf(input.Layout().Panes().parameters->Dialog(),
+                                            ovfilterdlg_res::kFrequencyEdit);
+    field.SetText(std::to_string(hz += 100));
+    ui::test::PressKey(field, Qt::Key_Return);
+  };
+  const int steps = StepsOf(bus, type);
+  ASSERT_GT(steps, 6);
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+    ovtest::ReportedErrors().clear();
+    type();
+    bus.bus.ClearFaults();
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    ExpectWholeChains(*unit);
+    ExpectTheUnitsTruth(*unit, {&List(input), &List(output)});
+  }
+}
+
+TEST_F(BusEditorTest, AnUnlinkRefusedAtAnyStepLeavesTheChainsAsTheUnitHoldsThem) {
+  unit->linkedChannels[0] = unit->linkedChannels[4] = unit->linkedChannels[5] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& output = editors.Open(4);
+  const auto unlink = [&] {
+    SelectRows(List(input), {0});
+    script.AnswerMessageBox(ui::kIdOk);
+    RunCommand(input, kCmUnlink);
+  };
+  RunCommand(input, kCmParametric);
+  const int steps = StepsOf(bus, unlink);
+  ASSERT_EQ(steps, 4);
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
+    RunCommand(input, kCmParametric);
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+    ovtest::ReportedErrors().clear();
+    unlink();
+    bus.bus.ClearFaults();
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    ExpectWholeChains(*unit);
+    ExpectTheUnitsTruth(*unit, {&List(input), &List(output)});
+  }
+}
+
+TEST_F(BusEditorTest, AChainDeleteStoppedAtAnyStepLeavesNoMemberForTheNextFilterToTakeOver) {
+  unit->linkedChannels[0] = unit->linkedChannels[4] = unit->linkedChannels[5] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  TFilterDecoratedFrame& other = editors.Open(1);
+  for (int failing = 1; failing <= 3; ++failing) {
+    SCOPED_TRACE(failing);
+    GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
+    RunCommand(input, kCmLowpass);
+    SelectRows(List(input), {0});
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x0E).OnOccurrence(failing));
+    script.AnswerMessageBox(ui::kIdOk);
+    RunCommand(input, kCmDelete);
+    bus.bus.ClearFaults();
+    // The unit gives the next new filter the lowest free number, a deleted head's among them.
+    RunCommand(other, kCmParametric);
+    ASSERT_EQ(List(other).Rows().size(), 1u);
+    EXPECT_EQ(List(other).Rows()[0]->ChainMembers().size(), 1u);
+    ExpectWholeChains(*unit);
+    ExpectTheUnitsTruth(*unit, {&List(input), &List(other)});
+  }
+}
+
+TEST_F(BusEditorTest, AnAddOrCopyStoppedAtAnyStepLeavesNoFilterTheUnitNeverStarted) {
+  unit->linkedChannels[0] = unit->linkedChannels[4] = true;
+  Editors editors(*unit);
+  TFilterDecoratedFrame& input = editors.Open(0);
+  const auto add = [&] { RunCommand(input, kCmHighpass); };
+  const int steps = StepsOf(bus, add);
+  ASSERT_GT(steps, 15);
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+    add();
+    bus.bus.ClearFaults();
+    // Whatever the unit still holds of the add runs, so that it takes a change.
+    bus.bus.WithUnit(0, [&](sim::Unit& simulated) {
+      for (const auto& record :
+           dynamic_cast<sim::familyov::FamilyOvUnit&>(simulated).Filters().Records()) {
+        EXPECT_TRUE(!record.allocated || record.type == 0 || record.active);
+      }
+    });
+    ExpectTheUnitsTruth(*unit, {&List(input)});
+  }
+}
+
+// The unit's settings file cut to its current settings, so that loading it takes the requests
+// of one memory, not of all.
+void SaveCurrentSettingsOnly(IQDeviceOrdavinex& unit, const std::string& path) {
+  {
+    ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+    script.AnswerSaveFile(path);
+    ASSERT_TRUE(unit.SaveFile());
+  }
+  std::ifstream in(path);
+  std::string kept;
+  bool keeping = true;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("["))
+      keeping = !line.starts_with("[Memory Dump ") || line == "[Memory Dump 0]";
+    if (keeping || line.starts_with("//")) kept += line + "\n";
+  }
+  in.close();
+  std::ofstream(path) << kept;
+}
+
+TEST_F(BusEditorTest, ALoadRefusedAtAnyKindOfStepLeavesTheFiltersAsTheUnitHoldsThem) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  RunCommand(editor, kCmParametric);
+  RunCommand(editor, kCmLowpass);
+  SelectRows(List(editor), {1});
+  RunCommand(editor, kCmBypass);
+  const std::string path = (std::filesystem::path(testing::TempDir()) /
+                            ("editor-refused-load-" + std::to_string(getpid()) + ".ov2"))
+                               .string();
+  SaveCurrentSettingsOnly(*unit, path);
+  const auto load = [&] {
+    // A load that fails part way says so in a box of its own.
+    ui::PromptScript prompts{[](const std::string&) {}};
+    prompts.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
+    ui::Application::Instance()->RouteCommand(ovres::kCmLoadSettings, editors.window.get());
+  };
+  // A request of each of the load's steps: the lock check, the snapshot of the unit, the names,
+  // the memory written, its recall, and the filters read after it.
+  const std::vector<std::string> kinds = {"R18", "R39", "W19", "W39", "W0B", "W11", "R10", "R24"};
+  bus.TakeTrace();
+  load();
+  const std::vector<std::string> clean = bus.TakeTrace();
+  for (const std::string& kind : kinds) {
+    EXPECT_TRUE(std::ranges::any_of(clean, [&](const std::string& line) {
+      return line.starts_with(kind + " ") || line.starts_with(kind + ".") || line == kind;
+    })) << kind;
+  }
+  for (const std::string& kind : kinds) {
+    SCOPED_TRACE(kind);
+    // The unit holds other filters than the file, one of them bypassed.
+    SelectRows(List(editor), {0});
+    RunCommand(editor, kCmEnable);
+    RunCommand(editor, kCmHighShelving);
+    SelectRows(List(editor), {0, 1, 2});
+    RunCommand(editor, kCmBypass);
+    bus.bus.AddFault(
+        sim::Fault::ErrorObject(7)
+            .ForObject(std::stoi(kind.substr(1), nullptr, 16))
+            .ForOpcode(kind[0] == 'W' ? UCodeEncoder::kOpcodeSet : UCodeEncoder::kOpcodeGet)
+            .OnOccurrence(2));
+    ovtest::ReportedErrors().clear();
+    load();
+    bus.bus.ClearFaults();
+    EXPECT_LE(ovtest::ReportedErrors().size(), 1u);
+    EXPECT_TRUE(unit->parametersReady);
+    ExpectTheUnitsTruth(*unit, {&List(editor)});
+  }
   std::filesystem::remove(path);
 }
 

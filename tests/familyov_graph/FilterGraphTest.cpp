@@ -257,6 +257,75 @@ TEST_F(FilterGraphTest, ABusErrorEndsTheDragAndAClickReleasedElsewhereLetsTheIdl
   EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"W11 00"});
 }
 
+TEST_F(FilterGraphTest, ADragRefusedAtAnyStepLeavesTheFilterAsTheUnitHoldsIt) {
+  TParametricFilter& filter = Add<TParametricFilter>(0, 1000, 0.0f);
+  TFilterGraphWindow& graph = Open(0);
+  Click(graph, PixelOf(graph, 1000.0f, 0.0f));
+  // A press on the selected filter, a live step, a second step the release writes.
+  int dx = 20;
+  const auto drag = [&] {
+    const GraphValue at = graph.Icons().Selected()->position;
+    const ui::Point p = PixelOf(graph, at.frequency, 20.0f * std::log10(at.gain));
+    dx = -dx;
+    ui::test::MouseDown(graph, p);
+    ui::test::MouseMove(graph, {p.x + dx, p.y});
+    ui::test::PumpMessages();
+    ui::test::MouseMove(graph, {p.x + 2 * dx, p.y});
+    ui::test::MouseUp(graph, {p.x + 2 * dx, p.y});
+    ui::test::PumpMessages();
+  };
+  bus.TakeTrace();
+  drag();
+  const int steps = static_cast<int>(bus.TakeTrace().size());
+  ASSERT_GE(steps, 7);
+  // The first step selects the filter on the unit; refused, no drag starts.
+  for (int failing = 2; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    bus.bus.AddFault(sim::Fault::ErrorObject(7).ForUnit(5).OnOccurrence(failing));
+    ovtest::ReportedErrors().clear();
+    const int before = filter.frequency;
+    drag();
+    bus.bus.ClearFaults();
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    ASSERT_NE(graph.Icons().Selected(), nullptr);
+    EXPECT_TRUE(graph.Icons().Selected()->Shows(&filter));
+    EXPECT_FALSE(graph.Dragging());
+    TParametricFilter unitHolds;
+    unitHolds.number = filter.number;
+    unitHolds.ReadFromDevice(*device);
+    EXPECT_EQ(filter.GetDeviceRecord(), unitHolds.GetDeviceRecord()) << "from " << before;
+    EXPECT_EQ(filter.bypass, unitHolds.bypass);
+  }
+}
+
+TEST_F(FilterGraphTest, ADraggedHeadKeepsTheUnitsSelectionWhenAMemberTakesItsBypass) {
+  TParametricFilter& head = Add<TParametricFilter>(0, 1000, 0.0f);
+  TParametricFilter& member = Add<TParametricFilter>(4, 1000, 0.0f);
+  member.bypass = true;
+  member.linkNumber = head.number + 1;
+  member.WriteToDevice(*device);
+  device->LinkFilters();
+  TFilterGraphWindow& graph = Open(0);
+  const ui::Point p = PixelOf(graph, 1000.0f, 0.0f);
+  Click(graph, p);
+  ui::test::MouseDown(graph, p);
+  for (int step = 1; step <= 2; ++step) {
+    ui::test::MouseMove(graph, {p.x + 15 * step, p.y});
+    ui::test::PumpMessages();
+  }
+  ui::test::MouseUp(graph, {p.x + 30, p.y});
+  ui::test::PumpMessages();
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+  for (TParametricFilter* filter : {&head, &member}) {
+    TParametricFilter unitHolds;
+    unitHolds.number = filter->number;
+    unitHolds.ReadFromDevice(*device);
+    EXPECT_EQ(filter->GetDeviceRecord(), unitHolds.GetDeviceRecord()) << "#" << filter->number;
+    EXPECT_EQ(filter->bypass, unitHolds.bypass) << "#" << filter->number;
+  }
+  EXPECT_NE(head.frequency, 1000);
+}
+
 TEST_F(FilterGraphTest, AnOutputsCumulativeViewAddsTheInputsFiltersToItsSum) {
   Add<TParametricFilter>(0, 1000, 10.0f);
   TFilterGraphWindow& graph = Open(4);
