@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <ranges>
 
 #include "familyov/filters/FilterLinks.h"
 #include "familyov/filters/FilterListPrintout.h"
@@ -247,8 +246,9 @@ void TFilterListWindow::CmDelete() {
   // next new filter, given the head's number, would take that member into its chain.
   std::vector<TFilter*> doomed;
   for (TFilter* filter : Selection()) {
-    for (TFilter* member : filter->ChainMembers() | std::views::reverse) {
-      if (std::ranges::find(doomed, member) == doomed.end()) doomed.push_back(member);
+    const std::vector<TFilter*> members = filter->ChainMembers();
+    for (auto member = members.rbegin(); member != members.rend(); ++member) {
+      if (std::ranges::find(doomed, *member) == doomed.end()) doomed.push_back(*member);
     }
   }
   const bool deleted = GuardedUnitCall(device_, [&] {
