@@ -48,9 +48,15 @@ TErrorObjectDialog::TErrorObjectDialog(const std::string& errorText, const IQDev
     : DeviceErrorDialog(appres::kErrorObjectDialog, errorText, lastDevice, lastObject, parent) {}
 
 void ShowDeviceError(const IQException& error, IQDevice* device, int code, ui::Window* parent) {
+  // The failure names its own request; where it names none, the socket's last one is the best
+  // guess.
   const IQDataSocket* socket = device ? device->CurrentSocket() : nullptr;
-  const IQDevice* lastDevice = socket ? socket->LastDevice() : nullptr;
-  const UCodeObject* lastObject = socket ? socket->LastObject() : nullptr;
+  const IQDevice* lastDevice = error.FailedDevice();
+  const UCodeObject* lastObject = error.FailedObject();
+  if (lastDevice == nullptr) {
+    lastDevice = socket ? socket->LastDevice() : nullptr;
+    lastObject = socket ? socket->LastObject() : nullptr;
+  }
   if (code >= 0) {
     const std::string text =
         device ? device->GetErrorText(code) : "Error object code " + std::to_string(code);

@@ -64,42 +64,60 @@ uint8_t& IQDevice::StaleFlag(const UCodeObject& object) {
   return flags[static_cast<std::size_t>(object.GetElement())];
 }
 
-void IQDevice::Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
-  // Refused before it reaches the unit: the store could not keep it, and unit and store would part.
-  if (data.size() > static_cast<std::size_t>(object.ElementSize())) throw ValueTooLong();
-  modified_ = true;
-  if (online_) {
-    current_ = transport_;
-    transport_->Set(*this, object, data, timeoutMs);
+template <typename Work>
+auto IQDevice::Traced(const UCodeObject& object, Work work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (IQException& failure) {
+    failure.RecordRequest(*this, object);
+    throw;
   }
-  current_ = &store_;
-  store_.Set(*this, object, data, timeoutMs);
-  if (online_) StaleFlag(object) = object.IsVolatile();
+}
+
+void IQDevice::Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
+  Traced(object, [&] {
+    // Refused before it reaches the unit: the store could not keep it, and unit and store would
+    // part.
+    if (data.size() > static_cast<std::size_t>(object.ElementSize())) throw ValueTooLong();
+    modified_ = true;
+    if (online_) {
+      current_ = transport_;
+      transport_->Set(*this, object, data, timeoutMs);
+    }
+    current_ = &store_;
+    store_.Set(*this, object, data, timeoutMs);
+    if (online_) StaleFlag(object) = object.IsVolatile();
+  });
 }
 
 void IQDevice::Request(const UCodeObject& object, int timeoutMs) {
-  if (online_ && StaleFlag(object)) {
-    current_ = transport_;
-    transport_->Get(*this, object, timeoutMs);
-  } else {
-    current_ = &store_;
-    store_.Get(*this, object, timeoutMs);
-  }
+  Traced(object, [&] {
+    if (online_ && StaleFlag(object)) {
+      current_ = transport_;
+      transport_->Get(*this, object, timeoutMs);
+    } else {
+      current_ = &store_;
+      store_.Get(*this, object, timeoutMs);
+    }
+  });
 }
 
 bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
-  if (!online_ || !StaleFlag(object)) {
+  return Traced(object, [&] {
+    if (!online_ || !StaleFlag(object)) {
+      current_ = &store_;
+      return store_.Receive(data);
+    }
+    current_ = transport_;
+    if (!transport_->Receive(data)) return false;
+    // The read refuses a reply too short for its value; kept, it would be served as one from then
+    // on.
+    if (data.size() < static_cast<std::size_t>(object.MinReplyBytes())) return true;
     current_ = &store_;
-    return store_.Receive(data);
-  }
-  current_ = transport_;
-  if (!transport_->Receive(data)) return false;
-  // The read refuses a reply too short for its value; kept, it would be served as one from then on.
-  if (data.size() < static_cast<std::size_t>(object.MinReplyBytes())) return true;
-  current_ = &store_;
-  store_.Set(*this, object, data, 0);
-  StaleFlag(object) = object.IsVolatile();
-  return true;
+    store_.Set(*this, object, data, 0);
+    StaleFlag(object) = object.IsVolatile();
+    return true;
+  });
 }
 
 std::span<const uint8_t> IQDevice::ReadValue(const UCodeObject& object, int timeoutMs) {
@@ -107,7 +125,9 @@ std::span<const uint8_t> IQDevice::ReadValue(const UCodeObject& object, int time
     Request(object, timeoutMs);
     if (Fetch(object, fetched_)) return fetched_;
   }
-  throw DeviceBusy();
+  DeviceBusy busy;
+  busy.RecordRequest(*this, object);
+  throw busy;
 }
 
 void IQDevice::MaskMonitor() {

@@ -99,6 +99,9 @@ class IQDevice {
 
  private:
   uint8_t& StaleFlag(const UCodeObject& object);
+  // Runs a request of `object`; a failure leaves it named in the exception.
+  template <typename Work>
+  auto Traced(const UCodeObject& object, Work work) -> decltype(work());
 
   UCodeEncoder* transport_;
   UCodeHeap store_;

@@ -3,6 +3,9 @@
 #include <exception>
 #include <string>
 
+class IQDevice;
+class UCodeObject;
+
 // Every failure on the serial port or the bus is reported by throwing one of these; the bus layer
 // never returns error codes. Handlers catch `ErrorObject` first (it carries the unit's own code)
 // and then `IQException` for everything else.
@@ -10,6 +13,22 @@ class IQException : public std::exception {
  public:
   virtual std::string GetText() const { return "Unspecified Exception"; }
   const char* what() const noexcept override { return "bus exception"; }
+
+  // The request that failed, for the report, kept with the failure itself: what a program does
+  // after a failure (putting a unit's settings back, say) makes requests of its own, and the
+  // report must still name the one that failed. Null where no device's request failed.
+  const IQDevice* FailedDevice() const { return failedDevice_; }
+  const UCodeObject* FailedObject() const { return failedObject_; }
+  // Records the request the failure left first; a later record does not replace it.
+  void RecordRequest(const IQDevice& device, const UCodeObject& object) {
+    if (failedDevice_ != nullptr) return;
+    failedDevice_ = &device;
+    failedObject_ = &object;
+  }
+
+ private:
+  const IQDevice* failedDevice_ = nullptr;
+  const UCodeObject* failedObject_ = nullptr;
 };
 
 #define TELVO_BUS_EXCEPTION(Name, Text)                         \

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "bus/CommPort.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
@@ -84,6 +86,37 @@ TEST_F(SimulatedBusTest, ValuesReachTheUnitAndComeBack) {
   bus.AddFault(sim::Fault::Silence().ForObject(kSettingId));
   EXPECT_THROW(setting.Write(unit, 1), ReadTimeout);
   EXPECT_EQ(setting.Read(unit), 0xA1B2C3D4);  // the store kept the value the unit has
+}
+
+TEST_F(SimulatedBusTest, AFailureNamesItsOwnRequestWhateverRequestsFollow) {
+  bus.AddGenericUnit(Identity(5), kObjects);
+  const auto found = RollCall({&type});
+  ASSERT_EQ(found.size(), 1u);
+  IQDevice& unit = *found[0];
+  LongIntUCodeObject setting{kSettingId, 3, false};
+  LongIntUCodeObject meter{kMeterId, 1, true};
+  for (const sim::Fault& fault : {sim::Fault::ErrorObject(7), sim::Fault::Status(0)}) {
+    bus.ClearFaults();
+    bus.AddFault(fault.ForObject(kSettingId).OnOccurrence(1).Times(sim::Fault::kForever));
+    std::optional<ErrorObject> refused;
+    std::optional<DeviceBusy> busy;
+    try {
+      setting.Write(unit, 1);
+    } catch (const ErrorObject& e) {
+      refused = e;
+    } catch (const DeviceBusy& e) {
+      busy = e;
+    }
+    bus.ClearFaults();
+    meter.Read(unit);  // what a program does next, putting a unit back say
+    const IQException* failure = nullptr;
+    if (refused) failure = &*refused;
+    if (busy) failure = &*busy;
+    ASSERT_NE(failure, nullptr);
+    EXPECT_EQ(failure->FailedDevice(), &unit);
+    EXPECT_EQ(failure->FailedObject(), &setting);
+    EXPECT_EQ(unit.CurrentSocket()->LastObject(), &meter);
+  }
 }
 
 TEST_F(SimulatedBusTest, EveryFaultRaisesItsOwnExceptionAndNothingHangs) {

@@ -34,6 +34,13 @@ std::vector<std::string>& BusErrors() {
   return errors;
 }
 
+// The request each reported failure names, as the error dialog shows it: the unit's address and
+// the object's id.
+std::vector<std::pair<int, int>>& FailedRequests() {
+  static std::vector<std::pair<int, int>> requests;
+  return requests;
+}
+
 class BusCopyFailureTest : public filestest::FilesTest {
  protected:
   BusCopyFailureTest() {
@@ -48,9 +55,15 @@ class BusCopyFailureTest : public filestest::FilesTest {
     destination = units[1].get();
     SetState(*source, "Src", 4, 0.25f);
     SetState(*destination, "Dst", 2, 0.5f);
-    previousReporter_ = SetCommErrorReporter(
-        [](const IQException& error, IQDevice&) { BusErrors().push_back(error.GetText()); });
+    previousReporter_ = SetCommErrorReporter([](const IQException& error, IQDevice&) {
+      BusErrors().push_back(error.GetText());
+      if (error.FailedDevice() != nullptr) {
+        FailedRequests().emplace_back(error.FailedDevice()->GetInfo().address,
+                                      error.FailedObject()->GetId());
+      }
+    });
     BusErrors().clear();
+    FailedRequests().clear();
   }
   ~BusCopyFailureTest() override { SetCommErrorReporter(previousReporter_); }
 
@@ -153,8 +166,12 @@ TEST_F(BusCopyFailureTest, EachKindOfObjectRefusedEndsTheCommandWithOneReportAnd
   for (const sim::Fault& fault : faults) {
     SCOPED_TRACE(testing::Message() << "unit " << fault.address << " object " << fault.objectId
                                     << " opcode " << fault.opcode << " #" << fault.firstOccurrence);
+    FailedRequests().clear();
     EXPECT_EQ(FailingCopyCommand(fault), familycommon::kCopyRestoredText);
     EXPECT_EQ(StateOf(*destination), before);
+    // The put-back's own requests come after the failure: the report still names the refused one.
+    EXPECT_EQ(FailedRequests(),
+              (std::vector<std::pair<int, int>>{{fault.address, fault.objectId}}));
   }
 }
 
