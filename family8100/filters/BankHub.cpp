@@ -4,6 +4,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
+#include "family8100/filters/FilterEdits.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Window.h"
 
@@ -152,7 +153,7 @@ void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
 
 bool BypassCommand(IQDevice8100& unit, TFilter& filter, bool bypassed) {
   if (controls::GuardedBusCall(&unit, [&] { filter.SetBypass(unit, bypassed); })) return true;
-  unit.ReadQuietly([&] { filter.ReadFromUnit(unit); });
+  ReadFilterBackQuietly(unit, filter);
   return false;
 }
 

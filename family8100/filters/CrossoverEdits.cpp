@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "bus/IQException.h"
+#include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -155,6 +156,13 @@ void CrossoverEdits::ToggleLink(const std::string& lowText, const std::string& h
     Commit(*crossover);
   }
   unit_.crossoverLink = !unit_.crossoverLink;
+}
+
+bool GuardedCrossoverEdit(IQDevice8100& unit, const std::function<void(CrossoverEdits&)>& edit) {
+  CrossoverEdits edits(unit);
+  if (controls::GuardedBusCall(&unit, [&] { edit(edits); })) return true;
+  unit.ReadAgainQuietly();
+  return false;
 }
 
 }  // namespace namespace8100

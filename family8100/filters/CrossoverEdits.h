@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -51,5 +52,10 @@ class CrossoverEdits {
 
   IQDevice8100& unit_;
 };
+
+// A crossover edit under the family's guard. A failure is reported once; since the unit may have
+// carried out all, part or none of what it refused, the program then reads the unit's filters
+// again quietly. Whether the edit ran to its end.
+bool GuardedCrossoverEdit(IQDevice8100& unit, const std::function<void(CrossoverEdits&)>& edit);
 
 }  // namespace namespace8100

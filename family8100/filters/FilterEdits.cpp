@@ -61,4 +61,8 @@ bool CommitFilter(IQDevice8100& unit, const TFilter& filter) {
   });
 }
 
+void ReadFilterBackQuietly(IQDevice8100& unit, TFilter& filter) {
+  unit.ReadQuietly([&] { filter.ReadFromUnit(unit); });
+}
+
 }  // namespace namespace8100

@@ -125,25 +125,26 @@ void TCrossoverDialog::ShowRow(Row& row) {
 void TCrossoverDialog::EvAlignment(Row& row) {
   const int alignment = row.alignment.Selection();
   if (alignment < 0) return;
-  if (!controls::GuardedBusCall(&unit_, [&] { Edits().ChangeAlignment(row.side, alignment); })) {
-    // The old crossover may be gone and the new one only partly written: the unit tells.
-    unit_.ReadAgainQuietly();
-  }
+  // The old crossover may be gone and the new one only partly written: the unit tells.
+  GuardedCrossoverEdit(unit_,
+                       [&](CrossoverEdits& edits) { edits.ChangeAlignment(row.side, alignment); });
   Changed();
 }
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
   if (!Edits().Crossover(row.side)) return;
-  controls::GuardedBusCall(&unit_,
-                           [&] { Edits().StepOrder(row.side, delta, row.frequency.Text()); });
+  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
+    edits.StepOrder(row.side, delta, row.frequency.Text());
+  });
   Changed();
 }
 
 void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   Row* row = button == &low_.quad ? &low_ : button == &high_.quad ? &high_ : nullptr;
   if (!row) return;
-  controls::GuardedBusCall(&unit_,
-                           [&] { Edits().StepFrequency(row->side, button->CurrentZone(), steps); });
+  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
+    edits.StepFrequency(row->side, button->CurrentZone(), steps);
+  });
   Changed();
 }
 

@@ -1,6 +1,5 @@
 #include "family8100/filters/TCrossoverGraph.h"
 
-#include "controls/DeviceErrorReport.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/GraphWindow8100.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -119,8 +118,9 @@ void TCrossoverGraph::EvLButtonUp() {
       icon->Filter().type == kLowCrossoverFilter ? CrossoverSide::Low : CrossoverSide::High;
   // The error box needs the mouse: the drag is over before anything is written.
   drag_.End();
-  controls::GuardedBusCall(
-      &unit_, [&] { CrossoverEdits(unit_).SetFrequency(side, static_cast<int>(value.frequency)); });
+  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
+    edits.SetFrequency(side, static_cast<int>(value.frequency));
+  });
   Refresh();
   if (onChanged_) onChanged_();
 }

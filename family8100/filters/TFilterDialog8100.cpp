@@ -192,7 +192,7 @@ bool TFilterDialog8100::Commit() {
 }
 
 void TFilterDialog8100::ShowWhatTheUnitHolds() {
-  hub_.Unit().ReadQuietly([this] { filter_->ReadFromUnit(hub_.Unit()); });
+  ReadFilterBackQuietly(hub_.Unit(), *filter_);
   UpdateControls();
   Announce();
 }

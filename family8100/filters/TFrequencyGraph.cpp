@@ -6,6 +6,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
+#include "family8100/filters/FilterEdits.h"
 #include "family8100/filters/GraphWindow8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -295,12 +296,8 @@ void TFrequencyGraph::EvLButtonUp() {
   drag_.End();
   Invalidate();
   TFilter& filter = icon->Filter();
-  if (controls::GuardedBusCall(&unit_, [&] {
-        filter.WriteToUnit(unit_);
-        filter.SetUnitFlag(unit_);
-      })) {
-    Send(kBankChanged, &filter);
-  }
+  if (!CommitFilter(unit_, filter)) ReadFilterBackQuietly(unit_, filter);
+  Send(kBankChanged, &filter);
 }
 
 void TFrequencyGraph::EvKeyDown(int key) {

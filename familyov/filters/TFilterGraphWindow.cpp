@@ -372,6 +372,8 @@ void TFilterGraphWindow::EvKeyDown(int key) {
   if (key == ui::key::kPageDown) filter.StepLevel(-2);
   if (GuardedUnitCall(device_, [&] { filter.WriteParams(device_); })) {
     NotifyRootOf(FilterChanged, filter.channel, 0, &filter);
+  } else {
+    ReadBackQuietly(device_, filter);
   }
   SetFocus();
 }

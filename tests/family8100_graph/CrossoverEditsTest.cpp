@@ -7,7 +7,9 @@
 #include <QImage>
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100CrossoverIds.h"
 #include "resources/Family8100Ids.h"
+#include "tests/family8100_unit/BankGraphPixel.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -265,6 +268,126 @@ TEST_F(CrossoverEditsTest, AnAlignmentChangeThatStopsAtAnyStepLeavesTheCrossover
     EXPECT_EQ(program, testsupport8100::Described(*unit));
   }
   controls::SetDeviceErrorReporter(nullptr);
+}
+
+// The unit may carry out a write it refuses: whichever request of a step or a drop it refuses,
+// one error shows and the program's crossovers and bank filters are what a fresh read finds.
+TEST_F(CrossoverEditsTest, AStepOrADropRefusedAtAnyStepLeavesTheFiltersAsTheUnitHoldsThem) {
+  TCrossoverWindow window(*unit);
+  window.SetRect({0, 0, 800, 600});
+  window.Create();
+  window.Show();
+  TFrequencyGraph bankGraph(*unit, kRightInputBank, nullptr);
+  bankGraph.SetRect({0, 0, 800, 400});
+  bankGraph.Create();
+  bankGraph.Show();
+  int reports = 0;
+  controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) { ++reports; });
+
+  // Both crossovers unlinked at 500 Hz and 2 kHz, and a peak at 1 kHz in the bank.
+  const auto prepare = [&] {
+    unit->RemoveFilters();
+    unit->crossoverLink = false;
+    edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
+    edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
+    edits().SetFrequency(CrossoverSide::Low, 500);
+    edits().SetFrequency(CrossoverSide::High, 2000);
+    auto peak = std::make_unique<TParametricFilter>();
+    peak->bank = kRightInputBank;
+    peak->frequency = 1000;
+    peak->level = 0.0f;
+    peak->q = 1.4f;
+    TFilter& placed = unit->PlaceFilter(std::move(peak));
+    placed.WriteToUnit(*unit);
+    placed.SetUnitFlag(*unit);
+    window.Dialog().Changed();
+    bankGraph.EvReloadAll();  // on its own the graph has no hub to tell it
+    ui::test::PumpMessages();
+  };
+  const auto refuseEachStep = [&](const std::function<void()>& operation) {
+    prepare();
+    bus.TakeTrace();
+    operation();
+    // The operation ends with its last write; the windows' reads of what it left follow.
+    const std::vector<std::string> trace = bus.TakeTrace();
+    const auto lastWrite = std::ranges::find_if(trace.rbegin(), trace.rend(),
+                                                [](const std::string& t) { return t[0] == 'W'; });
+    const int steps = static_cast<int>(trace.rend() - lastWrite);
+    ASSERT_GE(steps, 2);
+    for (int failing = 1; failing <= steps; ++failing) {
+      SCOPED_TRACE(failing);
+      prepare();
+      bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+      reports = 0;
+      operation();
+      bus.bus.ClearFaults();
+      EXPECT_EQ(reports, 1);
+      const std::vector<std::string> program = testsupport8100::Described(*unit);
+      unit->ReadAllParameters();
+      ui::test::PumpMessages();
+      EXPECT_EQ(program, testsupport8100::Described(*unit));
+    }
+  };
+
+  {
+    SCOPED_TRACE("order step");
+    refuseEachStep([&] {
+      dynamic_cast<ui::UpDown&>(ui::test::ControlOf(window.Dialog(), f8100res::kHighOrder))
+          .Step(-1);
+      ui::test::PumpMessages();
+    });
+  }
+  {
+    SCOPED_TRACE("frequency step");
+    refuseEachStep([&] {
+      ui::Window& quad = ui::test::ControlOf(window.Dialog(), f8100res::kHighQuad);
+      const ui::Point upperRight{quad.ClientRect().right * 3 / 4, quad.ClientRect().bottom / 4};
+      ui::test::MouseDown(quad, upperRight);
+      ui::test::MouseUp(quad, upperRight);
+      ui::test::PumpMessages();
+    });
+  }
+  {
+    SCOPED_TRACE("crossover drop");
+    TCrossoverGraph& graph = window.Graph();
+    const auto pixelOf = [&](float f) {
+      QImage scratch(1, 1, QImage::Format_RGB32);
+      ui::Dc dc(scratch);
+      familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
+      const ui::Point up = freq.ValueToPoint({f, 0.707f}, false);
+      return dc.Mapping().ToDevice({up.x, -up.y});
+    };
+    refuseEachStep([&] {
+      const ui::Point to = pixelOf(4000.0f);
+      ui::test::MouseDown(graph, pixelOf(2000.0f));
+      ASSERT_TRUE(graph.Dragging());
+      ui::test::MouseMove(graph, to);
+      ui::test::MouseUp(graph, to);
+      ui::test::PumpMessages();
+    });
+  }
+  {
+    SCOPED_TRACE("bank drop");
+    refuseEachStep([&] {
+      const ui::Point at = testsupport8100::BankGraphPixel(bankGraph, *unit, {1000.0f, 1.0f});
+      const ui::Point to{at.x + 60, at.y - 4};
+      const ui::Point further{at.x + 90, at.y - 4};
+      ui::test::MouseDown(bankGraph, at);
+      ui::test::MouseUp(bankGraph, at);
+      ui::test::PumpMessages();
+      // The press selects the filter's slot on the unit: refused, no drag starts.
+      ui::test::MouseDown(bankGraph, at);
+      ui::test::MouseMove(bankGraph, to);
+      ui::test::PumpMessages();
+      // Let go before the last step's live write: only the drop takes the unit there.
+      ui::test::MouseMove(bankGraph, further);
+      ui::test::MouseUp(bankGraph, further);
+      ui::test::PumpMessages();
+    });
+  }
+  controls::SetDeviceErrorReporter(nullptr);
+  bankGraph.Destroy();
+  window.Destroy();
 }
 
 TEST_F(CrossoverEditsTest, AnOpenWindowFollowsCrossoversReplacedOrRemovedElsewhere) {

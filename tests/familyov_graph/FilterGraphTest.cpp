@@ -369,6 +369,35 @@ TEST_F(FilterGraphTest, KeysStepThroughTheFiltersAndTheirLevelsAndBypassWritesTh
   EXPECT_FALSE(Near(graph, PixelOf(graph, 500.0f, -0.9f), kGreen, 0));
 }
 
+TEST_F(FilterGraphTest, AKeyStepRefusedAtAnyStepLeavesTheFilterAsTheUnitHoldsIt) {
+  TParametricFilter& filter = Add<TParametricFilter>(0, 1000, 0.0f);
+  TFilterGraphWindow& graph = Open(0);
+  Click(graph, PixelOf(graph, 1000.0f, 0.0f));
+  ASSERT_NE(graph.Icons().Selected(), nullptr);
+  for (const Qt::Key key : {Qt::Key_Up, Qt::Key_PageDown}) {
+    SCOPED_TRACE(key);
+    bus.TakeTrace();
+    ui::test::PressKey(graph, key);
+    const int steps = static_cast<int>(bus.TakeTrace().size());
+    ASSERT_GE(steps, 2);
+    for (int failing = 1; failing <= steps; ++failing) {
+      SCOPED_TRACE(failing);
+      bus.bus.AddFault(sim::Fault::ErrorObject(7).ForUnit(5).OnOccurrence(failing));
+      ovtest::ReportedErrors().clear();
+      ui::test::PressKey(graph, key);
+      ui::test::PumpMessages();
+      bus.bus.ClearFaults();
+      EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+      ASSERT_NE(graph.Icons().Selected(), nullptr);
+      EXPECT_TRUE(graph.Icons().Selected()->Shows(&filter));
+      TParametricFilter unitHolds;
+      unitHolds.number = filter.number;
+      unitHolds.ReadFromDevice(*device);
+      EXPECT_EQ(filter.GetDeviceRecord(), unitHolds.GetDeviceRecord());
+    }
+  }
+}
+
 TEST_F(FilterGraphTest, PrintedGraphSitsInTheMiddleOfThePageWithoutPhase) {
   Add<TParametricFilter>(0, 1000, 10.0f);
   TFilterGraphWindow& graph = Open(0);
