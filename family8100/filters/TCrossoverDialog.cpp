@@ -155,16 +155,18 @@ void TCrossoverDialog::EvPolarity(Row& row) {
 }
 
 void TCrossoverDialog::EvLink() {
-  controls::GuardedBusCall(
-      &unit_, [&] { Edits().ToggleLink(low_.frequency.Text(), high_.frequency.Text()); });
+  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
+    edits.ToggleLink(low_.frequency.Text(), high_.frequency.Text());
+  });
   Changed();
 }
 
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {
     if (!key.down) {
-      controls::GuardedBusCall(
-          &unit_, [&] { Edits().ApplyTyped(low_.frequency.Text(), high_.frequency.Text()); });
+      GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
+        edits.ApplyTyped(low_.frequency.Text(), high_.frequency.Text());
+      });
       Changed();
     }
     return true;

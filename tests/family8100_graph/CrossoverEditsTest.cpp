@@ -348,6 +348,23 @@ TEST_F(CrossoverEditsTest, AStepOrADropRefusedAtAnyStepLeavesTheFiltersAsTheUnit
     });
   }
   {
+    SCOPED_TRACE("typed frequency");
+    refuseEachStep([&] {
+      ui::Window& highEdit = ui::test::ControlOf(window.Dialog(), f8100res::kHighFrequency);
+      highEdit.SetText("3000");
+      ui::test::PressKey(highEdit, Qt::Key_Return);
+      ui::test::PumpMessages();
+    });
+  }
+  {
+    SCOPED_TRACE("link");
+    refuseEachStep([&] {
+      ui::test::ControlOf(window.Dialog(), f8100res::kLowFrequency).SetText("700");
+      ui::test::Click(window.Dialog(), f8100res::kCrossoverLink);
+      ui::test::PumpMessages();
+    });
+  }
+  {
     SCOPED_TRACE("crossover drop");
     TCrossoverGraph& graph = window.Graph();
     const auto pixelOf = [&](float f) {
