@@ -13,11 +13,40 @@ DeviceErrorReporter& Reporter() {
   return reporter;
 }
 
+struct CommandReport {
+  int depth = 0;
+  bool shown = false;
+};
+
+CommandReport& Command() {
+  static CommandReport command;
+  return command;
+}
+
 }  // namespace
+
+OneReportScope::OneReportScope() {
+  if (Command().depth++ == 0) Command().shown = false;
+}
+
+OneReportScope::~OneReportScope() {
+  if (--Command().depth == 0) Command().shown = false;
+}
+
+bool OneReportScope::FailureShown() { return Command().shown; }
+
+bool TakeFailureReport() {
+  CommandReport& command = Command();
+  if (command.depth == 0) return true;
+  if (command.shown) return false;
+  command.shown = true;
+  return true;
+}
 
 void SetDeviceErrorReporter(DeviceErrorReporter reporter) { Reporter() = std::move(reporter); }
 
 void ReportDeviceError(const IQException& error, IQDevice* device, int code) {
+  if (!TakeFailureReport()) return;
   if (Reporter()) {
     Reporter()(error, device, code);
     return;

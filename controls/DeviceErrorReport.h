@@ -19,6 +19,26 @@ void ReportDeviceError(const IQException& error, IQDevice* device, int code);
 
 inline constexpr int kNoUnitErrorCode = -1;
 
+// One command on a unit (a load, a copy, a memory recall, a chain delete) tells the user of one
+// failure once, however many of its later steps (a read again, a put-back, every open view
+// refreshing) then fail on the same silent unit. While a scope is alive, the first failure
+// reported is shown and the rest are passed over; the command's closing message says what the
+// unit now holds. Scopes nest: an inner command joins the outer one's report.
+class OneReportScope {
+ public:
+  OneReportScope();
+  ~OneReportScope();
+  OneReportScope(const OneReportScope&) = delete;
+  OneReportScope& operator=(const OneReportScope&) = delete;
+
+  // Whether a failure has been shown since the outermost scope began.
+  static bool FailureShown();
+};
+
+// Whether a failure met now is to be shown: always outside a command, the first one inside it.
+// Every route to the error dialogs asks this before showing one.
+bool TakeFailureReport();
+
 // Runs one bus operation for `device`; a failure is reported (the unit's own error code first) and
 // answered with false, so the window that asked stays usable.
 template <typename F>

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "bus/IQDeviceType.h"
+#include "controls/DeviceErrorReport.h"
 #include "familyov/unit/MemoryState.h"
 #include "familyov/unit/OrdavinexErrors.h"
 #include "familyov/unit/OrdavinexTypes.h"
@@ -68,7 +69,7 @@ CommErrorReporter SetCommErrorReporter(CommErrorReporter reporter) {
 }
 
 void ReportCommError(const IQException& error, IQDevice& device) {
-  if (commErrorReporter) commErrorReporter(error, device);
+  if (commErrorReporter && controls::TakeFailureReport()) commErrorReporter(error, device);
 }
 
 IQDeviceOrdavinex::IQDeviceOrdavinex(IQDeviceType* type, IQDeviceManager* manager,
