@@ -22,6 +22,8 @@ struct Result {
 //   WHAT | against REFERENCE FIGURE UNIT | measured FIGURE UNIT | ratio R.RRR | limit L.LLL | ok
 // where the ratio is measured / reference and the verdict is OVER when it exceeds the limit; a
 // detail follows the verdict as one more column. Returns whether the ratio is within its limit.
+// Figures that give no ratio (a reference of nothing) print a plain "not measured" line instead,
+// which the script does not take for a result, and count as a failure.
 bool Report(const Result& result);
 
 }  // namespace bench

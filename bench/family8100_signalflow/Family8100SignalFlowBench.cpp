@@ -47,6 +47,8 @@ int main(int argc, char** argv) {
   {
     namespace8100::TSigFlowDialog dialog(nullptr, unit);
     dialog.Create();
+    // A hidden page leaves the meters unread.
+    dialog.Show();
     ui::test::PumpMessages();
     bench::StartPacedRun(line.bus);
     const auto probed = bench::RunWindows(line.bus, kWindows, kWindowMs, kTickMs);

@@ -1,5 +1,6 @@
 #include "family8100/filters/TCrossoverGraph.h"
 
+#include "family8100/filters/BankHub.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/GraphWindow8100.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -26,6 +27,9 @@ constexpr GraphIcons8100::Range kRange{static_cast<int>(kFmin), static_cast<int>
 TCrossoverGraph::TCrossoverGraph(IQDevice8100& unit, ui::Window* parent)
     : familycommon::GraphWindow(parent, Keys::kHandled), unit_(unit) {
   OnCommand(kCmPrint, [this] { CmPrint(); });
+  OnCommand(kCmBypass, [this] { CmBypass(); });
+  OnEnable(kCmBypass,
+           [this](ui::CommandState& state) { BypassItemState(icons_.Selected(), state); });
 }
 
 TCrossoverGraph::~TCrossoverGraph() {
@@ -38,6 +42,11 @@ void TCrossoverGraph::SetupWindow() {
   caption_ = GraphCaption(unit_, "; Crossovers");
   SetText(caption_);
   Refresh();
+}
+
+void TCrossoverGraph::CleanupWindow() {
+  KeepGraphRect(*this, unit_.graphRects[kCrossoverView]);
+  familycommon::GraphWindow::CleanupWindow();
 }
 
 void TCrossoverGraph::Refresh() {
@@ -123,6 +132,14 @@ void TCrossoverGraph::EvLButtonUp() {
   });
   Refresh();
   if (onChanged_) onChanged_();
+}
+
+// The unit is told and nothing else: the picture shows the change with its next paint.
+void TCrossoverGraph::CmBypass() {
+  if (TFilterIcon* icon = icons_.Selected()) {
+    TFilter& crossover = icon->Filter();
+    BypassCommand(unit_, crossover, !crossover.bypass);
+  }
 }
 
 void TCrossoverGraph::CmPrint() { PrintGraph("TelvoWin 2.1 crossover graph"); }

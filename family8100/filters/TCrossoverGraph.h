@@ -18,6 +18,8 @@ class IQDevice8100;
 class TCrossoverGraph : public familycommon::GraphWindow {
  public:
   static constexpr int kCmPrint = 100;
+  // Bypasses or enables the selected crossover; the graph's menu does not offer it.
+  static constexpr int kCmBypass = 107;
 
   TCrossoverGraph(IQDevice8100& unit, ui::Window* parent);
   ~TCrossoverGraph() override;
@@ -32,6 +34,8 @@ class TCrossoverGraph : public familycommon::GraphWindow {
 
  protected:
   void SetupWindow() override;
+  // Keeps the graph's rectangle in the unit, as the banks' graphs keep theirs.
+  void CleanupWindow() override;
   void Paint(ui::Dc& dc) override;
 
  private:
@@ -42,6 +46,7 @@ class TCrossoverGraph : public familycommon::GraphWindow {
   void EvLButtonUp() override;
   void EvRButtonDown(ui::Point p) override;
   void EvKeyDown(int key) override;
+  void CmBypass();
   void CmPrint();
 
   IQDevice8100& unit_;

@@ -188,7 +188,10 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
     return 0;
   });
   OnMessage(kRestoreGraphWidth, [this](const ui::Message&) {
-    if (splitter_->IsPaneOpen(*graph_)) splitter_->SetPaneSize(*graph_, GraphWidth());
+    if (splitter_->IsPaneOpen(*graph_)) {
+      splitter_->SetPaneSize(
+          *graph_, hub_.Unit().graphRects.at(static_cast<std::size_t>(hub_.Bank())).Width());
+    }
     return 0;
   });
   hub_.AddListener(*this);
@@ -203,15 +206,6 @@ void TFilterLayoutWindow::SetupWindow() {
   ui::LayoutWindow::SetupWindow();
   // Once the frame around has placed and shown the editor, when the panes have their sizes.
   Post(kRestoreGraphWidth);
-}
-
-void TFilterLayoutWindow::CleanupWindow() {
-  if (splitter_->IsPaneOpen(*graph_)) GraphWidth() = splitter_->PaneSize(*graph_);
-  ui::LayoutWindow::CleanupWindow();
-}
-
-int& TFilterLayoutWindow::GraphWidth() {
-  return hub_.Unit().graphPaneWidths.at(static_cast<std::size_t>(hub_.Bank()));
 }
 
 void TFilterLayoutWindow::MakePanes() {

@@ -45,7 +45,7 @@ class TFilterParameterWindow : public ui::LayoutWindow {
 
 // One bank's editor: the list and the graph side by side above the free-section count and the
 // current filter's dialog. It owns the bank's hub and carries out the editor's commands. The graph
-// pane opens as wide as it was when the bank's editor last closed.
+// pane opens as wide as the graph was when it last closed.
 class TFilterLayoutWindow : public ui::LayoutWindow {
  public:
   // Posted to the editor once it is set up: give the graph pane its remembered width.
@@ -62,7 +62,6 @@ class TFilterLayoutWindow : public ui::LayoutWindow {
 
  protected:
   void SetupWindow() override;
-  void CleanupWindow() override;
 
  private:
   void MakePanes();
@@ -70,8 +69,6 @@ class TFilterLayoutWindow : public ui::LayoutWindow {
   void CmDelete();
   void CmCopy();
   bool SelectionInBank() const;
-  // The bank's remembered graph pane width, kept by the unit.
-  int& GraphWidth();
 
   TChannelParent hub_;
   TFilterParameterWindow parameters_;

@@ -92,13 +92,12 @@ TFrequencyGraph::TFrequencyGraph(IQDevice8100& unit, int bank, ui::Window* paren
     View().showBypassTrace = !View().showBypassTrace;
     Invalidate();
   });
+  OnCommand(kCmLiveWrite, [this] { View().liveWrite = !View().liveWrite; });
+  OnCommand(kCmLiveRedraw, [this] { View().liveRedraw = !View().liveRedraw; });
   OnCommand(kCmBypass, [this] { CmBypass(); });
   OnCommand(kCmDelete, [this] { CmDelete(); });
-  OnEnable(kCmBypass, [this](ui::CommandState& state) {
-    const TFilterIcon* icon = icons_.Selected();
-    state.enabled = icon != nullptr;
-    state.text = icon && icon->Filter().bypass ? "Enable filter" : "Bypass filter";
-  });
+  OnEnable(kCmBypass,
+           [this](ui::CommandState& state) { BypassItemState(icons_.Selected(), state); });
   OnEnable(kCmDelete,
            [this](ui::CommandState& state) { state.enabled = icons_.Selected() != nullptr; });
 }
@@ -122,6 +121,11 @@ void TFrequencyGraph::SetupWindow() {
   RebuildIcons();
   caption_ = GraphCaption(unit_, std::string("; ") + BankName(bank_) + " filters");
   SetText(caption_);
+}
+
+void TFrequencyGraph::CleanupWindow() {
+  KeepGraphRect(*this, unit_.graphRects.at(static_cast<std::size_t>(bank_)));
+  familycommon::GraphWindow::CleanupWindow();
 }
 
 void TFrequencyGraph::ApplyView() {

@@ -44,6 +44,10 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   static constexpr int kCmBypass = 107;
   static constexpr int kCmDelete = 108;
   static constexpr int kCmHorizontalZoom = 109;
+  // Whether a drag writes each step to the unit, and whether it redraws the sum at each step;
+  // no menu offers them.
+  static constexpr int kCmLiveWrite = 110;
+  static constexpr int kCmLiveRedraw = 111;
 
   // The graph of `bank` (1 right input, 2 left input, 3 right output, 4 left output) of `unit`,
   // as a child of `parent`; the unit keeps the view's zoom, overlays and bypass-trace choice.
@@ -63,6 +67,8 @@ class TFrequencyGraph : public familycommon::GraphWindow {
 
  protected:
   void SetupWindow() override;
+  // Keeps the graph's rectangle in the unit: the bank's editor opens its graph pane that wide.
+  void CleanupWindow() override;
   void Paint(ui::Dc& dc) override;
 
  private:

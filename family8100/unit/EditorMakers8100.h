@@ -33,6 +33,8 @@ struct EditorPlace {
   bool maximized = false;
 };
 inline constexpr ui::Rect kFirstCrossoverRect{10, 10, 560, 400};
+// A response graph's client rectangle until it has closed once.
+inline constexpr ui::Rect kFirstGraphRect{0, 0, 300, 300};
 
 // An editor frame posts this to its owner when it closes, with its view as lParam.
 inline constexpr ui::MessageId kEditorClosed = 301;

@@ -68,6 +68,7 @@ IQDevice8100::IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const I
   SetObjectCount(kObjectIdCount);
   // The crossover window opens wider than the banks' editors: its rows carry their pictures.
   editorPlaces[kCrossoverView].rect = kFirstCrossoverRect;
+  graphRects.fill(kFirstGraphRect);
   if (IsOnline()) {
     deletesAllAtOnce_ = FirmwareVersion(GetInfo()) >= kFirstSingleDeleteVersion;
     // Older firmware cannot follow a drag: its graphs write only when the mouse lets go.

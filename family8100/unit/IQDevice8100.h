@@ -135,10 +135,10 @@ class IQDevice8100 : public IQDevice {
   // The low crossover follows the high one at the ratio they had; the program's own choice.
   bool crossoverLink = false;
   void SetGraphZoom(bool horizontal, bool vertical);
-  // Where each editor window stood, by view 1 to 5, and the width of each bank's graph pane, by
-  // bank 1 to 4: an editor opens again as the user left it.
+  // Where each editor window stood, and each response graph's client rectangle as it closed, by
+  // view 1 to 5: an editor opens again as the user left it, a bank's graph pane as wide as it was.
   std::array<EditorPlace, kCrossoverView + 1> editorPlaces;
-  std::array<int, kCrossoverView> graphPaneWidths{300, 300, 300, 300, 300};
+  std::array<ui::Rect, kCrossoverView + 1> graphRects;
 
  protected:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,

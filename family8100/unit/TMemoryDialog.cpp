@@ -39,7 +39,7 @@ class Busy {
 TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDevice8100& unit)
     : ui::Dialog(parent, f8100res::kMemoryDialog), unit_(unit) {
   for (int i = 0; i < kMemories; ++i) {
-    names_[i] = std::make_unique<ui::Edit>(this, f8100res::kFirstMemoryName + i, kNameLimit);
+    names_[i] = std::make_unique<ui::Edit>(this, f8100res::kFirstMemoryName + i, kNameLength);
     OnCommand(f8100res::kFirstSaveButton + i, [this, i] { SaveMemory(i); });
     OnCommand(f8100res::kFirstRecallButton + i, [this, i] { RecallMemory(i); });
   }
@@ -73,7 +73,7 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 std::string TMemoryDialog::NameText(int index) const {
-  return names_[index]->Text().substr(0, kNameLimit - 1);
+  return names_[index]->Text().substr(0, kNameLength);
 }
 
 void TMemoryDialog::WriteNamesBack() {

@@ -22,8 +22,8 @@ class TMemoryDialog : public ui::Dialog {
   // Posted to the parent once a recall has changed the unit: everything is to be read again.
   static constexpr ui::MessageId kMemoryRecalled = 102;
   static constexpr int kMemories = 12;
-  // A name takes eleven characters.
-  static constexpr int kNameLimit = 12;
+  // The unit keeps eleven characters of a name: the edits take no more.
+  static constexpr int kNameLength = 11;
 
   TMemoryDialog(ui::Window* parent, IQDevice8100& unit);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <string>
 
 #include "bench/BenchLine.h"
@@ -81,6 +82,31 @@ TEST(BenchFigures, TheLinePrintsItsDetailAfterTheVerdict) {
                                         .measuredFigure = 1,
                                         .limit = 1});
   EXPECT_NE(plain.find("| limit 1.000 | ok\n"), std::string::npos);
+}
+
+// Figures that give no ratio fail with a plain line that the run's script does not read as a
+// result, never with a NaN or an infinite ratio.
+TEST(BenchFigures, AFigureWithNothingToHoldItAgainstFailsPlainly) {
+  const struct {
+    double reference;
+    double measured;
+  } cases[] = {{0, 0}, {0, 3}, {-1, 3}, {2, std::nan("")}, {2, HUGE_VAL}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.measured << " against " << c.reference);
+    testing::internal::CaptureStdout();
+    const bool within = bench::Report({.measured = "round",
+                                       .reference = "wire",
+                                       .unit = "ms",
+                                       .referenceFigure = c.reference,
+                                       .measuredFigure = c.measured,
+                                       .limit = 1.1,
+                                       .detail = "median of 5 windows"});
+    const std::string line = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(within);
+    EXPECT_NE(line.find("| not measured: "), std::string::npos) << line;
+    EXPECT_NE(line.find("| FAILED | median of 5 windows\n"), std::string::npos) << line;
+    EXPECT_EQ(line.find("| ratio "), std::string::npos) << line;
+  }
 }
 
 // A bus-bound figure is held without the machine's share of its time beyond the wire, but never

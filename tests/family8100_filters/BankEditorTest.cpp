@@ -265,22 +265,44 @@ TEST(BankEditorFrame, OpensWhereTheUserLeftItWithTheEditorsMenuKeysAndToolBar) {
   EXPECT_TRUE(frame->IsMaximized());
 }
 
+// The signal-flow page opens the crossover window where it was left; the window keeps its
+// graph's rectangle too. A minimised window keeps neither.
 TEST(CrossoverFrame, KeepsWhereTheUserLeftItButNotTheRectangleOfAMinimisedWindow) {
   OlderFamilyBus bus;
   sim::family8100::AddFamily8100Unit(bus.bus, {.model = sim::family8100::Model::kX, .address = 4});
   IQDevice8100& unit = *OnlyUnit(bus);
   RegisterCrossoverEditor();
-  ui::Window owner(nullptr);
-  const auto openAndClose = [&](const ui::Rect& place, bool minimised) {
-    std::unique_ptr<ui::Window> frame = MakeEditor({unit, owner, EditorView::Crossovers, "X"});
-    frame->SetRect(place);
-    frame->Create();
-    minimised ? frame->ShowMinimized() : frame->Show();
-  };
-  openAndClose({20, 30, 520, 430}, false);
-  openAndClose({60, 60, 400, 400}, true);
-  EXPECT_EQ(unit.editorPlaces[kCrossoverView].rect, (ui::Rect{20, 30, 520, 430}));
-  EXPECT_FALSE(unit.editorPlaces[kCrossoverView].maximized);
+  TSigFlowDialog signalFlow(nullptr, unit);
+  signalFlow.Create();
+  const struct {
+    ui::Rect place;
+    bool minimised;
+  } closings[] = {
+      {{20, 30, 520, 430}, false}, {{60, 60, 400, 400}, true}, {{40, 20, 760, 560}, false}};
+  ui::Rect keptPlace = kFirstCrossoverRect;
+  ui::Rect keptGraph = kFirstGraphRect;
+  for (const auto& closing : closings) {
+    SCOPED_TRACE(closing.place.left);
+    ui::test::Click(signalFlow, f8100res::kLowCrossoverButton);
+    ui::test::PumpMessages();
+    auto* frame = dynamic_cast<TCrossoverDecFrame*>(signalFlow.Editor(EditorView::Crossovers));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->PlacementRect(), keptPlace);
+    frame->SetRect(closing.place);
+    ui::test::PumpMessages();
+    if (closing.minimised) {
+      frame->ShowMinimized();
+    } else {
+      keptPlace = closing.place;
+      keptGraph = frame->Window().Graph().ClientRect();
+      EXPECT_GT(keptGraph.Width(), 300);
+    }
+    frame->CloseWindow(ui::kIdCancel);
+    ui::test::PumpMessages();
+    EXPECT_EQ(unit.editorPlaces[kCrossoverView].rect, keptPlace);
+    EXPECT_FALSE(unit.editorPlaces[kCrossoverView].maximized);
+    EXPECT_EQ(unit.graphRects[kCrossoverView], keptGraph);
+  }
 }
 
 // A unit that refuses the read of its list text still gets its bank editor and its crossover

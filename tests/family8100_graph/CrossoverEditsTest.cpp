@@ -10,6 +10,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/TSigFlowDialog.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100CrossoverIds.h"
@@ -46,6 +48,15 @@ class CrossoverEditsTest : public testing::Test {
   testsupport8100::OlderFamilyBus bus;
   IQDevice8100* unit = nullptr;
 };
+
+// Where the crossover graph puts a crossover's icon at `f`: at its -3 dB point.
+ui::Point CrossoverPixel(const TCrossoverGraph& graph, float f) {
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  ui::Dc dc(scratch);
+  familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
+  const ui::Point up = freq.ValueToPoint({f, 0.707f}, false);
+  return dc.Mapping().ToDevice({up.x, -up.y});
+}
 
 // The signal flow page with the left output's bank and the crossovers open, as the user opens them.
 struct CrossoverPage {
@@ -164,13 +175,7 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   ui::test::PumpMessages();
   TCrossoverGraph& graph = window.Graph();
   // Only the high crossover has a visible icon: the low one's would sit at 500 Hz.
-  auto pixelOf = [&](float f) {
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    ui::Dc dc(scratch);
-    familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
-    const ui::Point up = freq.ValueToPoint({f, 0.707f}, false);
-    return dc.Mapping().ToDevice({up.x, -up.y});
-  };
+  auto pixelOf = [&](float f) { return CrossoverPixel(graph, f); };
   ui::test::MouseDown(graph, pixelOf(500.0f));
   EXPECT_FALSE(graph.Dragging());
   ui::test::MouseUp(graph, pixelOf(500.0f));
@@ -193,6 +198,57 @@ TEST_F(CrossoverEditsTest, DraggingTheLinkedHighCrossoverMovesTheLowOneAtTheirRa
   const int high = Side(CrossoverSide::High).frequency;
   EXPECT_NEAR(high, 2000, 30);
   EXPECT_EQ(Side(CrossoverSide::Low).frequency, high / 2);
+  window.Destroy();
+}
+
+// The bypass command works on the crossover the graph has picked, and its item says what it would
+// do: greyed with none picked.
+TEST_F(CrossoverEditsTest, TheBypassCommandTogglesTheSelectedCrossover) {
+  edits().ChangeAlignment(CrossoverSide::Low, kAlignmentButterworth);
+  edits().ChangeAlignment(CrossoverSide::High, kAlignmentButterworth);
+  edits().SetFrequency(CrossoverSide::Low, 300);
+  edits().SetFrequency(CrossoverSide::High, 3000);
+  TCrossoverWindow window(*unit);
+  window.SetRect({0, 0, 800, 600});
+  window.Create();
+  window.Show();
+  ui::test::PumpMessages();
+  TCrossoverGraph& graph = window.Graph();
+  const struct {
+    std::optional<float> clickAt;  // none: the selection stays
+    bool enabled;
+    const char* text;
+    bool lowBypassed;
+    bool highBypassed;
+    const char* written;  // the unit's bypass write, if any
+  } steps[] = {{20.0f, false, "Bypass filter", false, false, nullptr},
+               {300.0f, true, "Bypass filter", true, false, "W28 01"},
+               {std::nullopt, true, "Enable filter", false, false, "W28 00"},
+               {3000.0f, true, "Bypass filter", false, true, "W28 01"}};
+  auto* app = ui::Application::Instance();
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.clickAt.value_or(0.0f));
+    if (step.clickAt) {
+      // A drop shows the crossovers afresh, unselected: Esc ends the press with the pick kept.
+      ui::test::MouseDown(graph, CrossoverPixel(graph, *step.clickAt));
+      ui::test::PressKey(graph, Qt::Key_Escape);
+      ui::test::PumpMessages();
+    }
+    bus.TakeTrace();
+    const ui::CommandState state = app->QueryCommand(TCrossoverGraph::kCmBypass, &graph);
+    EXPECT_EQ(state.enabled, step.enabled);
+    EXPECT_EQ(state.text, step.text);
+    app->RouteCommand(TCrossoverGraph::kCmBypass, &graph);
+    ui::test::PumpMessages();
+    EXPECT_EQ(Side(CrossoverSide::Low).bypass, step.lowBypassed);
+    EXPECT_EQ(Side(CrossoverSide::High).bypass, step.highBypassed);
+    const std::vector<std::string> trace = bus.TakeTrace();
+    if (step.written) {
+      EXPECT_EQ(std::ranges::count(trace, step.written), 1) << testing::PrintToString(trace);
+    } else {
+      EXPECT_TRUE(trace.empty()) << testing::PrintToString(trace);
+    }
+  }
   window.Destroy();
 }
 

@@ -196,6 +196,45 @@ TEST_F(FrequencyGraphTest, DragKeepsToOneAxisWritesLiveAndCommitsOnDropEscapeLea
   EXPECT_EQ(filter.levelField, nullptr);
 }
 
+// The view commands flip their own flag of this bank's view only. With both live flags off a drag
+// leaves the unit alone until the drop, which writes and commits.
+TEST_F(FrequencyGraphTest, ViewCommandsFlipTheirBanksFlagAndWithoutLiveFlagsOnlyTheDropWrites) {
+  TParametricFilter& filter = Add<TParametricFilter>(kRightInputBank, 1000, 0.0f);
+  Open(kRightInputBank);
+  GraphView8100& view = unit->graphViews[kRightInputBank];
+  const GraphView8100& otherView = unit->graphViews[kLeftInputBank];
+  ASSERT_TRUE(view.liveWrite && view.liveRedraw);
+  const struct {
+    int command;
+    bool GraphView8100::*flag;
+  } commands[] = {{TFrequencyGraph::kCmShowBypassTrace, &GraphView8100::showBypassTrace},
+                  {TFrequencyGraph::kCmLiveWrite, &GraphView8100::liveWrite},
+                  {TFrequencyGraph::kCmLiveRedraw, &GraphView8100::liveRedraw}};
+  for (const auto& c : commands) {
+    SCOPED_TRACE(c.command);
+    const bool before = view.*c.flag;
+    const bool otherBefore = otherView.*c.flag;
+    Command(c.command);
+    EXPECT_EQ(view.*c.flag, !before);
+    EXPECT_EQ(otherView.*c.flag, otherBefore);
+  }
+  EXPECT_TRUE(bus.TakeTrace().empty());
+
+  const ui::Point icon = PixelOf(1000.0f, 0.0f);
+  Click(icon);
+  ui::test::MouseDown(*graph, icon);
+  ASSERT_TRUE(graph->Dragging());
+  ui::test::MouseMove(*graph, {icon.x + 60, icon.y});
+  ui::test::PumpMessages();
+  EXPECT_TRUE(bus.TakeTrace().empty());
+  EXPECT_EQ(filter.frequency, 1000) << "the filter takes the values at the drop";
+  ui::test::MouseUp(*graph, {icon.x + 60, icon.y});
+  ui::test::PumpMessages();
+  EXPECT_GT(filter.frequency, 1500);
+  EXPECT_EQ(bus.TakeTrace().back(), "W18 01");
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(FrequencyGraphTest, ABusFailureDuringADragReleasesTheMouseAndEndsIt) {
   TParametricFilter& filter = Add<TParametricFilter>(kRightInputBank, 1000, 0.0f);
   Open(kRightInputBank);
