@@ -33,7 +33,9 @@ bool ApplyTypedFields(TFilter& filter, const TypedFields& fields, bool invertLev
 bool CommitFilter(IQDevice8100& unit, const TFilter& filter);
 
 // After a refused write, which has been reported: the unit may have carried out all, part or none
-// of it, so the filter takes what the unit holds. A read that fails as well is not reported again.
+// of it, so the filter takes what the unit holds, unless the slot now holds another type (then it
+// keeps its own values, as a full read skips such a slot). A read that fails as well is not
+// reported again.
 void ReadFilterBackQuietly(IQDevice8100& unit, TFilter& filter);
 
 }  // namespace namespace8100

@@ -111,12 +111,15 @@ void TFilter::WriteToUnit(IQDevice8100& unit) const {
 
 void TFilter::WriteDragValues(IQDevice8100& unit) const { WriteDragFrequency(unit, frequency); }
 
-void TFilter::ReadFromUnit(IQDevice8100& unit) {
+bool TFilter::ReadFromUnit(IQDevice8100& unit) {
   g8100FilterSlot.Write(unit, static_cast<uint8_t>(slot));
-  bank = g8100FilterBank.Read(unit);
-  type = g8100FilterType.Read(unit);
+  const int32_t slotBank = g8100FilterBank.Read(unit);
+  if (g8100FilterType.Read(unit) != type) return false;
+  bank = slotBank;
   bypass = g8100FilterBypass.Read(unit);
   frequency = ReadLong(unit, kSelectFrequency);
+  ReadClassValues(unit);
+  return true;
 }
 
 void TFilter::SetUnitFlag(IQDevice8100& unit) const {
@@ -175,8 +178,7 @@ void TPeakFilter::WriteDragValues(IQDevice8100& unit) const {
   TFilter::WriteDragValues(unit);
 }
 
-void TPeakFilter::ReadFromUnit(IQDevice8100& unit) {
-  TFilter::ReadFromUnit(unit);
+void TPeakFilter::ReadClassValues(IQDevice8100& unit) {
   level = LinearToDb(double{ReadFloat(unit, kSelectSecond)} + GainOffset());
   q = static_cast<float>(ReadLong(unit, kSelectFirst) * 0.1);
 }
@@ -221,8 +223,7 @@ void TPassFilter::WriteToUnit(IQDevice8100& unit) const {
   WriteLong(unit, kSelectFirst, order);
 }
 
-void TPassFilter::ReadFromUnit(IQDevice8100& unit) {
-  TFilter::ReadFromUnit(unit);
+void TPassFilter::ReadClassValues(IQDevice8100& unit) {
   order = BoundedOrder(ReadLong(unit, kSelectFirst));
 }
 
@@ -268,8 +269,7 @@ void TShelfFilter::WriteDragValues(IQDevice8100& unit) const {
   TFilter::WriteDragValues(unit);
 }
 
-void TShelfFilter::ReadFromUnit(IQDevice8100& unit) {
-  TFilter::ReadFromUnit(unit);
+void TShelfFilter::ReadClassValues(IQDevice8100& unit) {
   level = LinearToDb(ReadFloat(unit, kSelectFirst));
   Select(unit, kSelectSecond);
   shelfOrder = 1;
@@ -314,8 +314,7 @@ void TCrossoverFilter::WriteToUnit(IQDevice8100& unit) const {
   WriteLong(unit, kSelectSecond, alignment);
 }
 
-void TCrossoverFilter::ReadFromUnit(IQDevice8100& unit) {
-  TFilter::ReadFromUnit(unit);
+void TCrossoverFilter::ReadClassValues(IQDevice8100& unit) {
   order = BoundedOrder(ReadLong(unit, kSelectFirst));
   alignment = ReadLong(unit, kSelectSecond);
 }

@@ -60,8 +60,10 @@ class TFilter : public familycommon::HandleTarget {
   virtual void WriteToUnit(IQDevice8100& unit) const;
   // The values a graph drag changes, to the slot selected last.
   virtual void WriteDragValues(IQDevice8100& unit) const;
-  // The filter in `slot` as the unit holds it.
-  virtual void ReadFromUnit(IQDevice8100& unit);
+  // The filter in `slot` as the unit holds it, taken only while the slot holds this filter's type:
+  // a slot whose type changed holds values of another kind than the class would write back, and
+  // the filter then keeps its own. Returns whether the filter took the unit's.
+  bool ReadFromUnit(IQDevice8100& unit);
   void SetUnitFlag(IQDevice8100& unit) const;
   void SetBypass(IQDevice8100& unit, bool bypassed);
 
@@ -105,6 +107,8 @@ class TFilter : public familycommon::HandleTarget {
   explicit TFilter(int32_t typeId) : type(typeId) {}
   TFilter(const TFilter&) = default;
   TFilter& operator=(const TFilter&) = default;
+  // The values of the class's own, from the slot selected last.
+  virtual void ReadClassValues(IQDevice8100& unit) = 0;
 
  private:
   FilterNumber number_;
@@ -128,7 +132,6 @@ class TPeakFilter : public TFilter {
  public:
   void WriteToUnit(IQDevice8100& unit) const override;
   void WriteDragValues(IQDevice8100& unit) const override;
-  void ReadFromUnit(IQDevice8100& unit) override;
   std::string FormatParam1(bool longForm) const override;
   std::string FormatParam2(bool longForm) const override;
   std::string Describe() const override;
@@ -141,6 +144,7 @@ class TPeakFilter : public TFilter {
 
  protected:
   using TFilter::TFilter;
+  void ReadClassValues(IQDevice8100& unit) override;
   // The parametric filter's unit gain is 0 for a flat filter, the boost/cut filter's is 1.
   float GainOffset() const { return type == kParametricFilter ? 1.0F : 0.0F; }
 };
@@ -154,7 +158,6 @@ class TOctaveFilter final : public FilterClass<TOctaveFilter, TPeakFilter, kBoos
 class TPassFilter : public TFilter {
  public:
   void WriteToUnit(IQDevice8100& unit) const override;
-  void ReadFromUnit(IQDevice8100& unit) override;
   int SectionCost() const override;
   std::string FormatParam1(bool longForm) const override;
   std::string FormatParam2(bool longForm) const override;
@@ -167,6 +170,7 @@ class TPassFilter : public TFilter {
 
  protected:
   using TFilter::TFilter;
+  void ReadClassValues(IQDevice8100& unit) override;
 };
 
 class TLowpassFilter final : public FilterClass<TLowpassFilter, TPassFilter, kLowpassFilter> {};
@@ -179,7 +183,6 @@ class TShelfFilter : public TFilter {
  public:
   void WriteToUnit(IQDevice8100& unit) const override;
   void WriteDragValues(IQDevice8100& unit) const override;
-  void ReadFromUnit(IQDevice8100& unit) override;
   std::string FormatParam1(bool longForm) const override;
   std::string FormatParam2(bool longForm) const override;
   std::string Describe() const override;
@@ -192,6 +195,7 @@ class TShelfFilter : public TFilter {
 
  protected:
   using TFilter::TFilter;
+  void ReadClassValues(IQDevice8100& unit) override;
 };
 
 class TLowshelfFilter final : public FilterClass<TLowshelfFilter, TShelfFilter, kLowShelfFilter> {};
@@ -203,7 +207,6 @@ class THighshelfFilter final
 class TCrossoverFilter : public TFilter {
  public:
   void WriteToUnit(IQDevice8100& unit) const override;
-  void ReadFromUnit(IQDevice8100& unit) override;
   int SectionCost() const override { return 0; }
   std::string FormatParam1(bool longForm) const override;
   std::string FormatParam2(bool longForm) const override;
@@ -217,6 +220,7 @@ class TCrossoverFilter : public TFilter {
 
  protected:
   using TFilter::TFilter;
+  void ReadClassValues(IQDevice8100& unit) override;
 };
 
 class TLowCrossoverFilter final

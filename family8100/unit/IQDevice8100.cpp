@@ -218,10 +218,8 @@ void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
     std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) continue;
     filter->slot = slot;
-    filter->ReadFromUnit(*this);
-    // A slot whose type changed between the two reads holds values of another kind than its class
-    // would write back: it is skipped.
-    if (filter->type != type) continue;
+    // A slot whose type changed since the read above is skipped.
+    if (!filter->ReadFromUnit(*this)) continue;
     // A crossover on a model without crossovers is not taken: it would count against the wrong
     // budget.
     if (filter->SectionCost() == 0) {

@@ -16,7 +16,7 @@ TMemoryWindow::TMemoryWindow(TEditOVWindow& editWindow)
     : OVChild<ui::LayoutWindow>(editWindow, "Memory", nullptr), group_(this) {
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
-  SetIcon(Device().GetModelBitmapId());
+  SetOutputCountIcon();
   SetChildMetrics(group_, ui::LayoutMetrics::FillingClientArea());
   title_ = std::make_unique<TMemoryTitleDialog>(&group_, Device());
   for (int memory = 1; memory <= Device().GetMemoryCount(); ++memory) {

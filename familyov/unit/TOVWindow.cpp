@@ -18,6 +18,16 @@ void TOVWindow::LinkToEditWindow() {
   SetLink1(editWindow_);
 }
 
+void TOVWindow::SetOutputCountIcon() {
+  constexpr struct {
+    int outputs;
+    int icon;
+  } kIcons[] = {{6, 16}, {4, 17}, {2, 18}};
+  for (const auto& [outputs, icon] : kIcons) {
+    if (device_->outputs == outputs) self_->SetIcon(icon);
+  }
+}
+
 void TOVWindow::NotifyClosed(int) {
   editWindow_->ChildClosed(kind);
   self_->Destroy();

@@ -45,6 +45,10 @@ class TOVWindow : public virtual TDataWindow {
   // Local records to this window, unit-wide ones to the edit window; run once the whole object
   // is built, so that the links can find it as a data window.
   void LinkToEditWindow();
+  // The icon of the memory and clock-event windows goes by the unit's output count alone (the
+  // six-output configuration of the four-input model too); a count without one of the three
+  // pictures leaves the window without an icon of its own.
+  void SetOutputCountIcon();
 
  private:
   TEditOVWindow* editWindow_;

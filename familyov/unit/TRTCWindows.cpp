@@ -313,7 +313,7 @@ TRTCDecoratedFrame::TRTCDecoratedFrame(TEditOVWindow& editWindow)
   SetClient(layout_.get());
   const ui::Rect area = ScreenWorkArea();
   SetRect({area.left, area.top, area.left + kFrameWidth, area.top + kFrameHeight});
-  SetIcon(Device().GetModelBitmapId());
+  SetOutputCountIcon();
   AddStatusBar();
   AddToolButton(kCmNewEvent, ui::Resources::Image(kEventImage));
   AddToolSeparator();

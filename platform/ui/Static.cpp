@@ -7,8 +7,20 @@
 
 namespace ui {
 
+namespace {
+
+// Texts, pictures and frames are not for the mouse: a press on one reaches the window behind it,
+// so that a click on a dialog's background is the dialog's even where a frame covers it.
+template <typename W>
+W* PassingTheMouse(W* widget) {
+  widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return widget;
+}
+
+}  // namespace
+
 QWidget* StaticText::MakeControlWidget(QWidget* parentWidget) {
-  auto* label = new QLabel(parentWidget);
+  auto* label = PassingTheMouse(new QLabel(parentWidget));
   Qt::Alignment align = Qt::AlignLeft;
   if (HasStyle(style::kCenter)) align = Qt::AlignHCenter;
   if (HasStyle(style::kRight)) align = Qt::AlignRight;
@@ -24,7 +36,7 @@ void StaticText::ApplyText(const QString& text) { As<QLabel>()->setText(text); }
 QString StaticText::ReadText() const { return As<QLabel>()->text(); }
 
 QWidget* Picture::MakeControlWidget(QWidget* parentWidget) {
-  auto* label = new QLabel(parentWidget);
+  auto* label = PassingTheMouse(new QLabel(parentWidget));
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setPixmap(QPixmap::fromImage(Resources::Image(Template().imageId)));
   return label;
@@ -37,7 +49,7 @@ void Picture::SetImage(const QImage& image) {
 }
 
 QWidget* Line::MakeControlWidget(QWidget* parentWidget) {
-  auto* frame = new QFrame(parentWidget);
+  auto* frame = PassingTheMouse(new QFrame(parentWidget));
   const DluBox& b = Template().box;
   frame->setFrameShape(b.height <= 2 ? QFrame::HLine : b.width <= 2 ? QFrame::VLine : QFrame::Box);
   frame->setFrameShadow(QFrame::Sunken);
@@ -45,7 +57,7 @@ QWidget* Line::MakeControlWidget(QWidget* parentWidget) {
 }
 
 QWidget* GroupBox::MakeControlWidget(QWidget* parentWidget) {
-  auto* box = new QGroupBox(parentWidget);
+  auto* box = PassingTheMouse(new QGroupBox(parentWidget));
   box->lower();
   return box;
 }

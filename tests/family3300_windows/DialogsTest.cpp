@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 #include <cstdlib>
 #include <filesystem>
 
@@ -104,6 +105,58 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   EXPECT_EQ(TakeTrace().size(), 28u);
   EXPECT_EQ(Byte(g3300BandB[27].GetId()), kFlatBandLevel);
   EXPECT_EQ(eq.Slider(14).GetValue(), kFlatBandLevel);
+}
+
+// A press and release where the user would make them: the window system delivers them to
+// whatever lies under the point, not to the window named.
+void ClickThrough(ui::Window& window, QPoint p) {
+  QWidget* top = window.Widget()->window();
+  QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    window.Widget()->mapTo(top, p));
+}
+
+TEST_F(DialogsTest, GraphicEqualiserClickOffTheSlidersLeavesNoSliderToStep) {
+  Open();
+  window->RunItem(kItemEqA);
+  TGraphicEQ& eq = *window->Equaliser(0);
+  ui::test::PumpMessages();
+  const auto box = [&eq](int id) {
+    QWidget* w = ui::test::ControlOf(eq, id).Widget();
+    return QRect(w->mapTo(eq.Widget(), QPoint(0, 0)), w->size());
+  };
+  const auto slider = [&](int band) { return box(res3300::kFirstBandSlider + band - 1); };
+  const auto label = [&](int band) { return box(res3300::kFirstBandLabel + band - 1); };
+  // Spots inside the sunken frame around the sliders that no focusable control covers.
+  const struct {
+    const char* where;
+    int band;
+    QPoint at;
+  } spots[] = {
+      {"between bands 5 and 6",
+       5,
+       {(slider(5).right() + slider(6).left()) / 2, slider(5).center().y()}},
+      {"between bands 27 and 28",
+       28,
+       {(slider(27).right() + slider(28).left()) / 2, slider(28).top() + 4}},
+      {"above band 10", 10, {slider(10).center().x(), slider(10).top() - 2}},
+      {"below band 1", 1, {slider(1).center().x(), (slider(1).bottom() + label(1).top()) / 2}},
+      {"on the label of band 14", 14, label(14).center()},
+  };
+  for (const auto& spot : spots) {
+    SCOPED_TRACE(spot.where);
+    TMyVSlider& focused = eq.Slider(spot.band);
+    focused.SetFocus();
+    const int level = focused.GetValue();
+    TakeTrace();
+    ClickThrough(eq, spot.at);
+    EXPECT_FALSE(focused.IsFocusOfItsWindow());
+    ui::test::PressKey(eq, Qt::Key_Up);
+    EXPECT_EQ(TakeTrace(), Trace{});
+    EXPECT_EQ(focused.GetValue(), level);
+  }
+  // A slider itself still takes the focus from a click.
+  ClickThrough(eq, slider(3).center());
+  EXPECT_TRUE(eq.Slider(3).IsFocusOfItsWindow());
 }
 
 TEST_F(DialogsTest, GraphicEqualiserPictureForTheReadme) {

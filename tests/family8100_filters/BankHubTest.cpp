@@ -171,3 +171,27 @@ TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
   EXPECT_TRUE(bus.TakeTrace().empty());
   EXPECT_TRUE(rightView.received.empty());
 }
+
+// A refused bypass is read back from the unit. A slot that answers another type there (the front
+// panel changed it between the read's attempts) holds values of another kind than the filter's
+// class: as a full read skips such a slot, the filter takes none of them and keeps its type.
+TEST_F(HubFixture, AReadBackThatFindsAnotherTypeInTheSlotLeavesTheFilterAsItWas) {
+  ASSERT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
+  TFilter& filter = *unit->Filters().front();
+  const std::string before = filter.Describe();
+  bus.bus.WithUnit(unitIndex, [&filter](sim::Unit& u) {
+    dynamic_cast<sim::family8100::Family8100Unit&>(u).RetypeAfterRead(filter.slot, kLowpassFilter);
+  });
+  constexpr int kBypassNowObject = 40;
+  constexpr int kBypassObject = 41;
+  bus.bus.AddFault(
+      sim::Fault::ErrorObject(3).ForObject(kBypassNowObject).ForOpcode(sim::kOpcodeSet));
+  // The read-back's first attempt fails after its type read, which retypes the slot.
+  bus.bus.AddFault(sim::Fault::ErrorObject(3)
+                       .ForObject(kBypassObject)
+                       .ForOpcode(sim::kOpcodeGet)
+                       .OnOccurrence(1));
+  EXPECT_FALSE(BypassCommand(*unit, filter, true));
+  EXPECT_EQ(filter.type, kParametricFilter);
+  EXPECT_EQ(filter.Describe(), before);
+}

@@ -4,7 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QTreeWidget>
 #include <QWidget>
 #include <filesystem>
@@ -17,6 +20,7 @@
 #include "familyov/unit/TMemoryWindow.h"
 #include "familyov/unit/TRTCWindows.h"
 #include "platform/ui/Prompts.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
 #include "resources/FamilyOvFunctionIds.h"
@@ -106,6 +110,44 @@ TEST_F(WindowsTest, MemoryAndLogicWindowsShowTheModelsMemories) {
   EXPECT_EQ(
       dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(logic.Dialog(), kRecalledMemory)).ItemText(1),
       "1: Opening");
+}
+
+// Whether the window's title bar shows icon resource `icon`, or, for 0, no icon of its own.
+bool ShowsIcon(const ui::Window& window, int icon) {
+  const QIcon shown = window.Widget()->windowIcon();
+  if (icon == 0) return shown.cacheKey() == QApplication::windowIcon().cacheKey();
+  const QImage wanted = ui::Resources::Image(icon);
+  return shown.pixmap(wanted.size()).toImage().convertToFormat(wanted.format()) == wanted;
+}
+
+TEST_F(WindowsTest, MemoryAndClockEventWindowsShowTheIconOfTheirOutputCount) {
+  const struct {
+    bool fourInputModel;
+    int outputs;
+    int icon;
+  } units[] = {{false, 6, 16}, {false, 4, 17}, {false, 2, 18},
+               {true, 6, 16},  {true, 8, 0},   {true, 7, 0}};
+  for (const auto& u : units) {
+    SCOPED_TRACE((u.fourInputModel ? "4-input, " : "2-input, ") + std::to_string(u.outputs));
+    std::unique_ptr<IQDeviceOrdavinex> device;
+    std::unique_ptr<TEditOVWindow> editWindow;
+    if (u.fourInputModel) {
+      auto model = std::make_unique<IQDevice8148>(nullptr, nullptr, nullptr, u.outputs);
+      editWindow = std::make_unique<TEdit8148Window>(nullptr, *model);
+      device = std::move(model);
+    } else {
+      auto model = std::make_unique<IQDevice8126>(nullptr, nullptr, nullptr, u.outputs);
+      editWindow = std::make_unique<TEdit8126Window>(nullptr, *model);
+      device = std::move(model);
+    }
+    TMemoryWindow memories(*editWindow);
+    TRTCDecoratedFrame events(*editWindow);
+    for (ui::Window* window :
+         {static_cast<ui::Window*>(&memories), static_cast<ui::Window*>(&events)}) {
+      window->Create();
+      EXPECT_TRUE(ShowsIcon(*window, u.icon)) << window->Text();
+    }
+  }
 }
 
 struct ClockEventsWindowTest : WindowsTest {
