@@ -153,7 +153,7 @@ void SettingsTextFile::IndexSections() {
   }
 }
 
-std::vector<SettingsTextFile::Header>& SettingsTextFile::Headers() {
+const std::vector<SettingsTextFile::Header>& SettingsTextFile::Headers() {
   if (!indexed_) IndexSections();
   return headers_;
 }
@@ -179,9 +179,9 @@ bool SettingsTextFile::FindSection(const std::string& name) {
 }
 
 std::vector<SettingsTextFile::Header>::iterator SettingsTextFile::NextHeader() {
-  std::vector<Header>& headers = Headers();
+  Headers();
   return std::lower_bound(
-      headers.begin(), headers.end(), position_,
+      headers_.begin(), headers_.end(), position_,
       [](const Header& header, std::size_t offset) { return header.begin < offset; });
 }
 

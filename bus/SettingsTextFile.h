@@ -112,6 +112,8 @@ class SettingsTextFile {
   // Whether the last line that is not blank is the comment `text`: how a writer that always ends
   // its files so can tell a file cut short.
   bool EndsWithComment(std::string_view text) const;
+  // Every header of the file, in file order: what FindSection can find.
+  const std::vector<Header>& Headers();
   // The offset of the "[" of the first header at or after the position; the end when none.
   std::size_t NextSectionAt();
   // Into the header NextSectionAt() gives, when it has this name; else false, and the position
@@ -164,7 +166,6 @@ class SettingsTextFile {
   void Write(std::string_view bytes);
   // Every header in file order, and their places in headers_ by name.
   void IndexSections();
-  std::vector<Header>& Headers();
   // The first header whose "[" lies at or after the position.
   std::vector<Header>::iterator NextHeader();
 

@@ -259,6 +259,7 @@ TEST_F(SettingsTextFileTest, SavesReplaceTheFileWholeOrNotAtAll) {
     FileSizeLimit diskFull(4);
     EXPECT_FALSE(file_.Close());
   }
+  EXPECT_EQ(file_.NotWrittenText(), "The file could not be written: File too large.");
   EXPECT_EQ(Contents(), "\n[Unit]\n5 \"old\" ");
   EXPECT_EQ(FilesInFolder(), 1u);
 
@@ -281,6 +282,7 @@ TEST_F(SettingsTextFileTest, SavesReplaceTheFileWholeOrNotAtAll) {
   EXPECT_FALSE(file_.Open((dir_.Path() / "missing.txt").string(), 2));
   EXPECT_FALSE(
       file_.Open((dir_.Path() / "no-folder" / "u.txt").string(), SettingsTextFile::kWrite));
+  EXPECT_EQ(file_.CouldNotOpenText(), "Could not open file: No such file or directory");
   EXPECT_FALSE(file_.Open(dir_.Path().string(), SettingsTextFile::kRead));
 }
 
