@@ -11,7 +11,6 @@ namespace namespace3300 {
 namespace {
 
 constexpr const char* kNotice = "Copyright Telvo. All rights reserved.";
-constexpr std::size_t kMemoryLineValues = 3;
 constexpr std::size_t kCurrentLineValues = 5;
 // A virtual unit's name in the program has no unit element to fit; this only bounds a file's.
 constexpr std::size_t kProgramNameChars = 255;
