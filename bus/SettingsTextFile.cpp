@@ -30,20 +30,21 @@ std::optional<std::string> ReadWholeFile(const std::string& fileName) {
   return text;
 }
 
-template <typename Number>
-Number ParseNumber(std::string_view text) {
-  if (text.empty() || text.size() > kMaxNumberChars) {
-    throw FileParserError(FileParserError::kFormatError);
-  }
-  Number value{};
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    throw FileParserError(FileParserError::kFormatError);
-  }
-  return value;
+bool IsNameByte(unsigned char c) {
+  constexpr unsigned char kFirstPrintable = 0x20;
+  constexpr unsigned char kDelete = 0x7F;
+  // The bytes of 0x80 to 0x9F that Windows-1252 gives no character.
+  constexpr std::string_view kUndefined = "\x81\x8D\x8F\x90\x9D";
+  return c >= kFirstPrintable && c != kDelete && c != '"' && c != '[' &&
+         kUndefined.find(static_cast<char>(c)) == std::string_view::npos;
 }
 
 }  // namespace
+
+bool SettingsTextFile::CanCarry(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return IsNameByte(static_cast<unsigned char>(c)); });
+}
 
 std::optional<std::string> SettingsTextFile::OpenToRead(const std::string& fileName,
                                                         std::size_t maxBytes) {
@@ -78,6 +79,7 @@ void SettingsTextFile::OpenText(std::string text) {
 
 bool SettingsTextFile::Open(const std::string& fileName, int mode) {
   Restart({});
+  saveFailure_.clear();
   if (mode != kWrite) {
     std::optional<std::string> text = ReadWholeFile(fileName);
     if (!text) return false;
@@ -86,6 +88,7 @@ bool SettingsTextFile::Open(const std::string& fileName, int mode) {
   if (mode != kRead) {
     writer_.emplace();
     if (!writer_->Begin(fileName)) {
+      saveFailure_ = writer_->ErrorText();
       writer_.reset();
       content_.clear();
       return false;
@@ -101,21 +104,27 @@ bool SettingsTextFile::Close() {
   bool saved = true;
   if (writer_) {
     saved = writer_->Write(content_) && writer_->Commit();
+    if (!saved) saveFailure_ = writer_->ErrorText();
     writer_.reset();
   }
   content_.clear();
+  headers_.clear();
   sections_.clear();
   indexed_ = false;
   position_ = 0;
   return saved;
 }
 
-std::optional<char> SettingsTextFile::Next() {
-  if (position_ >= content_.size()) return std::nullopt;
-  return content_[position_++];
+std::string SettingsTextFile::CouldNotOpenText() const {
+  return "Could not open file" + (saveFailure_.empty() ? "" : ": " + saveFailure_);
+}
+
+std::string SettingsTextFile::NotWrittenText() const {
+  return "The file could not be written" + (saveFailure_.empty() ? "" : ": " + saveFailure_) + ".";
 }
 
 void SettingsTextFile::IndexSections() {
+  headers_.clear();
   sections_.clear();
   indexed_ = true;
   const std::string_view text(content_);
@@ -135,26 +144,87 @@ void SettingsTextFile::IndexSections() {
       if (close <= at) close = std::min(text.find(']', at), text.size());
       if (close == text.size()) continue;
       const std::size_t length = close - at - 1;
-      if (length <= kMaxSectionNameChars)
-        sections_[text.substr(at + 1, length)].push_back(close + 1);
+      if (length <= kMaxSectionNameChars) {
+        const std::string_view name = text.substr(at + 1, length);
+        sections_[name].push_back(headers_.size());
+        headers_.push_back({.name = name, .begin = at, .end = close + 1});
+      }
     }
   }
 }
 
-bool SettingsTextFile::FindSection(const std::string& name) {
+const std::vector<SettingsTextFile::Header>& SettingsTextFile::Headers() {
   if (!indexed_) IndexSections();
+  return headers_;
+}
+
+bool SettingsTextFile::FindSection(const std::string& name) {
+  Headers();
   const auto found = sections_.find(name);
   if (found != sections_.end()) {
-    const std::vector<std::size_t>& starts = found->second;
-    // The header's "[" lies at or after the position: its end lies past it.
-    const auto next = std::upper_bound(starts.begin(), starts.end(), position_ + name.size() + 1);
-    if (next != starts.end()) {
-      position_ = *next;
+    const std::vector<std::size_t>& places = found->second;
+    // The header's "[" lies at or after the position.
+    const auto next = std::lower_bound(
+        places.begin(), places.end(), position_,
+        [&](std::size_t place, std::size_t offset) { return headers_[place].begin < offset; });
+    if (next != places.end()) {
+      Header& header = headers_[*next];
+      header.found = true;
+      position_ = header.end;
       return true;
     }
   }
   position_ = content_.size();
   return false;
+}
+
+std::vector<SettingsTextFile::Header>::iterator SettingsTextFile::NextHeader() {
+  Headers();
+  return std::lower_bound(
+      headers_.begin(), headers_.end(), position_,
+      [](const Header& header, std::size_t offset) { return header.begin < offset; });
+}
+
+std::size_t SettingsTextFile::NextSectionAt() {
+  const auto next = NextHeader();
+  return next == headers_.end() ? content_.size() : next->begin;
+}
+
+bool SettingsTextFile::EnterNextSection(const std::string& name) {
+  const auto next = NextHeader();
+  if (next == headers_.end() || next->name != name) return false;
+  next->found = true;
+  position_ = next->end;
+  return true;
+}
+
+std::optional<std::size_t> SettingsTextFile::UnreadTextAt() {
+  const std::size_t next = NextSectionAt();
+  for (std::size_t at = position_; at < next;) {
+    if (IsSpace(content_[at])) {
+      ++at;
+    } else if (std::string_view(content_).substr(at, 2) == "//") {
+      at = std::min(content_.find('\n', at), next);
+    } else {
+      return at;
+    }
+  }
+  return std::nullopt;
+}
+
+const SettingsTextFile::Header* SettingsTextFile::FirstUnfoundSection() {
+  for (const Header& header : Headers()) {
+    if (!header.found) return &header;
+  }
+  return nullptr;
+}
+
+bool SettingsTextFile::WasFound(std::string_view name) {
+  Headers();
+  const auto places = sections_.find(name);
+  return places != sections_.end() &&
+         std::any_of(places->second.begin(), places->second.end(),
+                     [&](std::size_t place) { return headers_[place].found; });
 }
 
 bool SettingsTextFile::EndsWithComment(std::string_view text) const {
@@ -184,9 +254,15 @@ bool SettingsTextFile::AtString() const {
   return at < content_.size() && content_[at] == '"';
 }
 
-void SettingsTextFile::SkipSpaceBeforeNumber() {
+void SettingsTextFile::SkipSpaceBeforeValue() {
   while (position_ < content_.size() && IsSpace(content_[position_])) ++position_;
-  if (position_ >= content_.size()) throw FileParserError(FileParserError::kUnexpectedEof);
+  if (position_ >= content_.size()) {
+    throw FileParserError(FileParserError::kUnexpectedEof, {}, LineAt(position_));
+  }
+}
+
+void SettingsTextFile::Refuse(std::size_t offset, const std::string& reason) const {
+  throw FileParserError(FileParserError::kFormatError, reason, LineAt(offset));
 }
 
 std::string_view SettingsTextFile::NumberText(bool withFraction) const {
@@ -220,36 +296,53 @@ std::string_view SettingsTextFile::NumberText(bool withFraction) const {
   return rest.substr(start, end - start);
 }
 
-int SettingsTextFile::ReadInt() {
-  SkipSpaceBeforeNumber();
-  std::string_view text = NumberText(false);
-  int value = ParseNumber<int>(text);
-  position_ = static_cast<std::size_t>(text.data() + text.size() - content_.data());
+template <typename Number>
+Number SettingsTextFile::ReadNumber(bool withFraction) {
+  SkipSpaceBeforeValue();
+  const std::size_t start = position_;
+  const std::string_view text = NumberText(withFraction);
+  if (text.empty()) Refuse(start, "a number is expected here.");
+  const auto end = static_cast<std::size_t>(text.data() + text.size() - content_.data());
+  // "1junk" or "0x1" is no number of the format, whatever a formatted read makes of it.
+  if (end < content_.size() && !IsSpace(content_[end])) {
+    Refuse(start, "a number must be followed by a blank or a line end.");
+  }
+  if (text.size() > kMaxNumberChars) Refuse(start, "the number is too long.");
+  Number value{};
+  auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || stop != text.data() + text.size()) {
+    Refuse(start, "the number " + std::string(text) + " is out of range.");
+  }
+  position_ = end;
   return value;
 }
 
-float SettingsTextFile::ReadFloat() {
-  SkipSpaceBeforeNumber();
-  std::string_view text = NumberText(true);
-  float value = ParseNumber<float>(text);
-  if (!std::isfinite(value)) throw FileParserError(FileParserError::kFormatError);
-  position_ = static_cast<std::size_t>(text.data() + text.size() - content_.data());
-  return value;
-}
+int SettingsTextFile::ReadInt() { return ReadNumber<int>(false); }
+
+float SettingsTextFile::ReadFloat() { return ReadNumber<float>(true); }
 
 void SettingsTextFile::ReadString(char* out, std::size_t capacity) {
-  if (capacity == 0) throw FileParserError(FileParserError::kFormatError);
-  std::optional<char> c;
-  while ((c = Next()) && *c != '"') {
-  }
-  if (!c) throw FileParserError(FileParserError::kUnexpectedEof);
+  SkipSpaceBeforeValue();
+  const std::size_t open = position_;
+  if (content_[open] != '"') Refuse(open, "a quoted text is expected here.");
+  if (capacity == 0) Refuse(open, "there is no room for a text.");
   std::size_t length = 0;
-  while ((c = Next()) && *c != '"') {
-    if (length + 1 >= capacity) throw FileParserError(FileParserError::kFormatError);
-    out[length++] = *c;
+  for (std::size_t at = open + 1; at < content_.size(); ++at) {
+    const char c = content_[at];
+    if (c == '"') {
+      out[length] = '\0';
+      position_ = at + 1;
+      return;
+    }
+    if (c == '\n' || c == '\r') Refuse(open, "the quoted text does not end on its line.");
+    // The text is handed on terminated: a zero byte would cut off what follows it.
+    if (c == '\0') Refuse(open, "the quoted text holds a zero byte.");
+    if (length + 1 >= capacity) {
+      Refuse(open, "the text is longer than " + std::to_string(capacity - 1) + " characters.");
+    }
+    out[length++] = c;
   }
-  if (!c) throw FileParserError(FileParserError::kUnexpectedEof);
-  out[length] = '\0';
+  throw FileParserError(FileParserError::kUnexpectedEof, {}, LineAt(open));
 }
 
 void SettingsTextFile::Write(std::string_view bytes) {
@@ -292,8 +385,9 @@ void SettingsTextFile::WriteFloat(float value) {
 void SettingsTextFile::WriteString(const std::string& text) {
   if (!CanCarry(text)) {
     throw SettingsWriteError("The text \"" + text +
-                             "\" holds a double quote, a \"[\" or a line break and cannot be "
-                             "written to a settings file.");
+                             "\" holds a double quote, a \"[\", a control character or a byte "
+                             "that is no Windows-1252 character and cannot be written to a "
+                             "settings file.");
   }
   // In pieces: a file holds thousands of texts, and each would take a temporary copy.
   Write("\"");

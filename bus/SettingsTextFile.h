@@ -13,20 +13,28 @@
 #include "platform/registry/SafeFileWriter.h"
 
 // A settings file that cannot be read as written. Families catch it around a whole file load.
+// The primitives say what they found wrong and on which line; a family's own check may give
+// neither.
 class FileParserError : public std::exception {
  public:
   enum Kind { kUnexpectedEof = 0, kFormatError = 1 };
 
-  explicit FileParserError(Kind kind) : kind_(kind) {}
+  explicit FileParserError(Kind kind, const std::string& reason = {}, int line = 0)
+      : kind_(kind),
+        line_(line),
+        text_(std::string(kind == kUnexpectedEof ? "Unexpected EOF encountered during read"
+                                                 : "Format error in file") +
+              (reason.empty() ? "" : ": " + reason)) {}
   int GetKind() const { return kind_; }
-  std::string GetText() const { return what(); }
-  const char* what() const noexcept override {
-    return kind_ == kUnexpectedEof ? "Unexpected EOF encountered during read"
-                                   : "Format error in file";
-  }
+  // The line (from 1) of the fault; 0 when the thrower did not know it.
+  int GetLine() const { return line_; }
+  std::string GetText() const { return text_; }
+  const char* what() const noexcept override { return text_.c_str(); }
 
  private:
   Kind kind_;
+  int line_;
+  std::string text_;
 };
 
 // A write that would make a settings file unreadable (a string holding a character the format
@@ -47,16 +55,22 @@ class SettingsTextFile {
  public:
   enum Mode { kRead = 0, kWrite = 1 };  // any other mode: read and write an existing file
   static constexpr std::size_t kMaxSectionNameChars = 30;
-  // What no quoted text of the format may hold: a double quote would end it early, a "[" could be
-  // taken for a header by a reader that does not know where strings are, and a line break moves
-  // what follows onto a line of its own.
-  static constexpr std::string_view kUncarriedChars = "\"[\n\r";
+  // What a name may hold: the characters of the file's 8-bit text (Windows-1252) less the
+  // control characters, the five bytes that code page leaves without a character, a double quote,
+  // which would end it early, and a "[", which a reader that does not know where strings are could
+  // take for a header. The writer refuses the rest, so every file the program saves reads back.
   static constexpr const char* kUncarriedReason =
-      "A name cannot hold \"[\", a double quote or a line break: a settings file could not keep "
-      "it.";
-  static bool CanCarry(std::string_view text) {
-    return text.find_first_of(kUncarriedChars) == std::string_view::npos;
-  }
+      "A name cannot hold \"[\", a double quote, a control character such as a tab or a line "
+      "break, or a byte that is no Windows-1252 character: a settings file could not keep it.";
+  static bool CanCarry(std::string_view text);
+
+  // A section header: its name, the offset of its "[" and the offset just past its "]".
+  struct Header {
+    std::string_view name;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool found = false;  // FindSection or EnterNextSection landed on it
+  };
 
   SettingsTextFile() = default;
   SettingsTextFile(const SettingsTextFile&) = delete;
@@ -74,6 +88,11 @@ class SettingsTextFile {
   // Ends the work on the file; a file opened for writing is saved. False when the save failed:
   // the old file is then unchanged.
   bool Close();
+  // What to tell the user after Open failed, and after Close failed to save, with the system's
+  // reason where there is one ("Could not open file: Read-only file system", "The file could not
+  // be written: No space left on device.").
+  std::string CouldNotOpenText() const;
+  std::string NotWrittenText() const;
   void Rewind() { position_ = 0; }
   // Back to where Tell() stood, so that a reader can skip a damaged part and go on after it.
   void Seek(std::size_t offset) { position_ = std::min(offset, content_.size()); }
@@ -93,10 +112,31 @@ class SettingsTextFile {
   // Whether the last line that is not blank is the comment `text`: how a writer that always ends
   // its files so can tell a file cut short.
   bool EndsWithComment(std::string_view text) const;
+  // Every header of the file, in file order: what FindSection can find.
+  const std::vector<Header>& Headers();
+  // The offset of the "[" of the first header at or after the position; the end when none.
+  std::size_t NextSectionAt();
+  // Into the header NextSectionAt() gives, when it has this name; else false, and the position
+  // stays.
+  bool EnterNextSection(const std::string& name);
+  // The first text from the position to the next header (or the end) that is no blank, line break
+  // or comment: what a reader that has read a section's values would leave unread.
+  std::optional<std::size_t> UnreadTextAt();
+  // The first header no FindSection or EnterNextSection landed on since the file was opened, so
+  // that a reader can tell that it read every section; null when it did.
+  const Header* FirstUnfoundSection();
+  // Whether a header of this name was landed on.
+  bool WasFound(std::string_view name);
+
+  // The next number. Blanks and line breaks before it are skipped; a blank, a line break or the
+  // end of the file must follow it. Otherwise FileParserError kFormatError, saying why and naming
+  // the line.
   int ReadInt();
   float ReadFloat();
-  // The next quoted string into `out`, terminated; one that does not fit in `capacity` bytes
-  // (terminator included) throws FileParserError kFormatError.
+  // The next quoted string into `out`, terminated. Blanks and line breaks before it are skipped;
+  // then its opening quote must stand there and its closing quote on the same line. A string that
+  // does not, holds a zero byte or does not fit in `capacity` bytes (terminator included) throws
+  // FileParserError kFormatError, saying why and naming the line.
   void ReadString(char* out, std::size_t capacity);
   template <std::size_t N>
   void ReadString(char (&out)[N]) {
@@ -113,21 +153,28 @@ class SettingsTextFile {
  private:
   // Closes what was open and starts over on `content`, read from its start.
   void Restart(std::string content);
-  // The next character, moving past it; none at the end.
-  std::optional<char> Next();
   // Moves past blanks, tabs and line breaks; throws kUnexpectedEof when nothing else follows.
-  void SkipSpaceBeforeNumber();
+  void SkipSpaceBeforeValue();
+  [[noreturn]] void Refuse(std::size_t offset, const std::string& reason) const;
+  // Reads the number at the current position: moves past it, or refuses one that is not `Number`
+  // or that something other than a blank or a line break follows.
+  template <typename Number>
+  Number ReadNumber(bool withFraction);
   // The number at the current position: a sign and digits, with `withFraction` also a fraction
   // and an exponent. Empty when none stands there.
   std::string_view NumberText(bool withFraction) const;
   void Write(std::string_view bytes);
-  // The offsets just past each header's "]", by name, in file order.
+  // Every header in file order, and their places in headers_ by name.
   void IndexSections();
+  // The first header whose "[" lies at or after the position.
+  std::vector<Header>::iterator NextHeader();
 
   std::string content_;
+  std::vector<Header> headers_;
   std::unordered_map<std::string_view, std::vector<std::size_t>> sections_;
   bool indexed_ = false;
   std::size_t position_ = 0;
   bool open_ = false;
   std::optional<registry::SafeFileWriter> writer_;  // set while open for writing
+  std::string saveFailure_;  // the system's reason the last open for writing or save failed
 };

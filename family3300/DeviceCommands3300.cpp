@@ -49,7 +49,9 @@ ui::FileDialogOptions SettingsDialogOptions(const IQDevice3300& device) {
 // Ten memories of two channels take a few kilobytes.
 constexpr std::size_t kMaxSettingsFileBytes = 256 * 1024;
 
-void CouldNotOpen() { Tell(nullptr, "Could not open file", "File Error", ui::mb::kIconStop); }
+void CouldNotOpen(const SettingsTextFile& file) {
+  Tell(nullptr, file.CouldNotOpenText(), "File Error", ui::mb::kIconStop);
+}
 
 // A bus failure of a copy, reported for the unit that failed.
 void ReportCopyFailure(const CopyFailure& failure) {
@@ -65,7 +67,7 @@ bool IQDevice3300::SaveFile() {
   if (!path) return false;
   SettingsTextFile file;
   if (!file.Open(*path, SettingsTextFile::kWrite)) {
-    CouldNotOpen();
+    CouldNotOpen(file);
     return false;
   }
   std::string failure;
@@ -75,7 +77,7 @@ bool IQDevice3300::SaveFile() {
     try {
       WriteSettingsFile3300(*this, file);
       written = file.Close();
-      if (!written) failure = "The file could not be written.";
+      if (!written) failure = file.NotWrittenText();
     } catch (const SettingsWriteError& error) {
       failure = error.what();
     }

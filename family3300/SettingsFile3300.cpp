@@ -11,7 +11,6 @@ namespace namespace3300 {
 namespace {
 
 constexpr const char* kNotice = "Copyright Telvo. All rights reserved.";
-constexpr std::size_t kMemoryLineValues = 3;
 constexpr std::size_t kCurrentLineValues = 5;
 // A virtual unit's name in the program has no unit element to fit; this only bounds a file's.
 constexpr std::size_t kProgramNameChars = 255;
@@ -48,21 +47,41 @@ void WriteMemories(IQDevice3300& device, SettingsTextFile& file) {
   }
 }
 
-void ReadChannel(SettingsTextFile& file, familycommon::CheckedFileReader& read, int channel,
-                 std::size_t lineValues, ChannelLoad& load) {
-  if (file.FindSection(kChannelSections[channel])) {
-    load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "high-pass index")));
-    load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "low-pass index")));
-    load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxGain, "gain")));
-    // Mute and equaliser in: any number, non-zero meaning on.
-    while (load.line.size() < lineValues) load.line.push_back(read.Flag() ? 1 : 0);
+// A channel's two sections, which must follow the memory's or the current settings' own.
+void ReadChannel(familycommon::CheckedFileReader& read, int channel, bool current,
+                 ChannelLoad& load) {
+  read.NextSection(kChannelSections[channel]);
+  load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "high-pass index")));
+  load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "low-pass index")));
+  load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxGain, "gain")));
+  if (current) {
+    load.line.push_back(read.Flag("mute") ? 1 : 0);
+    load.line.push_back(read.Flag("equaliser in") ? 1 : 0);
   }
-  if (file.FindSection(kBandSections[channel])) {
-    auto& bands = load.bands.emplace();
-    for (uint8_t& band : bands) {
-      band = static_cast<uint8_t>(read.Int(0, kMaxBandLevel, "band level"));
-    }
+  read.EndOfSection(kChannelSections[channel]);
+  read.NextSection(kBandSections[channel]);
+  for (uint8_t& band : load.bands.emplace()) {
+    band = static_cast<uint8_t>(read.Int(0, kMaxBandLevel, "band level"));
   }
+  read.EndOfSection(kBandSections[channel]);
+}
+
+void ReadChannels(familycommon::CheckedFileReader& read, Model3300 model, bool current,
+                  std::array<ChannelLoad, kChannelCount>& channels) {
+  const int count = model == Model3300::kTwoChannel ? 2 : 1;
+  for (int channel = 0; channel < count; ++channel) {
+    ReadChannel(read, channel, current, channels[channel]);
+  }
+}
+
+// The section's one name, when the file holds it.
+std::optional<std::string> ReadName(SettingsTextFile& file, familycommon::CheckedFileReader& read,
+                                    const std::string& section, std::size_t maxChars) {
+  file.Rewind();
+  if (!file.FindSection(section)) return std::nullopt;
+  std::string name = read.Name(maxChars, false);
+  read.EndOfSection(section);
+  return name;
 }
 
 void ApplyChannel(IQDevice3300& device, int channel, const ChannelLoad& load) {
@@ -82,8 +101,6 @@ void ApplyChannel(IQDevice3300& device, int channel, const ChannelLoad& load) {
     }
   }
 }
-
-int ChannelCountOf(Model3300 model) { return model == Model3300::kTwoChannel ? 2 : 1; }
 
 void ApplyAll(IQDevice3300& device, const SettingsLoad& load,
               familycommon::ProgressReport* progress) {
@@ -153,30 +170,32 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
   load = {};
   familycommon::CheckedFileReader read(file);
   if (!file.FindSection("Device Type")) return FileCheck::kUnrecognised;
-  if (read.Flag() != (model == Model3300::kTwoChannel)) return FileCheck::kWrongType;
+  const bool twoChannel = read.Flag("device type");
+  read.EndOfSection("Device Type");
+  if (twoChannel != (model == Model3300::kTwoChannel)) return FileCheck::kWrongType;
   if (!file.EndsWithComment(kEndOfFile)) {
     read.Refuse(std::string::npos, "The file ends early: its closing \"End of file\" is missing.");
   }
-  if (file.FindSection("Unit Name")) load.unitName = read.Name(kNameChars, false);
-  if (file.FindSection("Interface Name")) load.programName = read.Name(kProgramNameChars, false);
+  load.unitName = ReadName(file, read, "Unit Name", kNameChars);
+  load.programName = ReadName(file, read, "Interface Name", kProgramNameChars);
   bool settings = false;
   for (int number = 1; number <= kMemoryCount; ++number) {
-    file.Rewind();
-    if (!file.FindSection(MemorySection(number))) continue;
-    settings = true;
+    const std::string section = MemorySection(number);
     MemoryLoad& memory = load.memories[static_cast<std::size_t>(number - 1)];
-    memory.name = read.Name(kNameChars, false);
-    for (int channel = 0; channel < ChannelCountOf(model); ++channel) {
-      ReadChannel(file, read, channel, kMemoryLineValues, memory.channels[channel]);
-    }
+    memory.name = ReadName(file, read, section, kNameChars);
+    if (!memory.name) continue;
+    settings = true;
+    ReadChannels(read, model, false, memory.channels);
   }
-  // On from where the last memory left the file.
+  file.Rewind();
   if (file.FindSection("Current Settings")) {
     settings = true;
-    for (int channel = 0; channel < ChannelCountOf(model); ++channel) {
-      ReadChannel(file, read, channel, kCurrentLineValues, load.current[channel]);
-    }
+    read.EndOfSection("Current Settings");
+    ReadChannels(read, model, true, load.current);
   }
+  // A section found nowhere would be dropped: a renumbered memory, a second one, a channel out of
+  // its place or one the model has not.
+  read.AllSectionsRead();
   if (!settings) read.Refuse(std::string::npos, "The file holds no settings.");
   return FileCheck::kLoadable;
 }

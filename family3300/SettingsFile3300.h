@@ -26,7 +26,8 @@ std::string SettingsFileExtension3300(Model3300 model);
 void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file);
 
 // One channel's values as a file gives them: high-pass, low-pass and gain (a memory) or those
-// and mute and equaliser in (the current settings); then the 28 bands. Either may be missing.
+// and mute and equaliser in (the current settings); then the 28 bands. Both are missing for a
+// memory or current settings the file leaves out.
 struct ChannelLoad {
   std::vector<uint8_t> line;
   std::optional<std::array<uint8_t, kBandCount>> bands;
@@ -50,11 +51,12 @@ struct SettingsLoad {
 enum class FileCheck { kLoadable, kUnrecognised, kWrongType };
 
 // Reads a whole file for a unit of `model` without touching any unit: a file without a device
-// type is kUnrecognised, one of the other model kWrongType. Sections are found by a forward scan,
-// so a memory missing its own "Channel A" takes the next one down the file. Throws
-// familycommon::FileLineError, naming the line, for text that is no settings file, a file cut
-// short or without settings, a value out of range or a name too long for its unit or one the
-// format cannot carry.
+// type is kUnrecognised, one of the other model kWrongType. What the file holds is loaded as it is
+// written or the file is refused: each memory and the current settings may be left out, but one
+// that is there holds its channels' sections right after its own, each once, with exactly their
+// values. Throws familycommon::FileLineError, naming the line, for text that is no settings file,
+// a file cut short or without settings, a section that is unknown, missing, repeated or out of its
+// place, a value out of range or a name too long for its unit or one the format cannot carry.
 FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, SettingsLoad& load);
 
 // Writes a checked file into the unit, memory by memory, then the current settings. A bus unit

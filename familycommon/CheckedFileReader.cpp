@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace familycommon {
 
@@ -21,7 +22,11 @@ std::string Shown(float value) {
 }  // namespace
 
 void CheckedFileReader::Refuse(std::size_t offset, const std::string& what) const {
-  std::rethrow_exception(Error(file_.LineAt(offset), what));
+  RefuseAtLine(file_.LineAt(offset), what);
+}
+
+void CheckedFileReader::RefuseAtLine(int line, const std::string& what) const {
+  std::rethrow_exception(Error(line, what));
 }
 
 std::exception_ptr CheckedFileReader::Error(int line, const std::string& what) const {
@@ -52,6 +57,8 @@ int CheckedFileReader::Int(int low, int high, std::string_view what) {
 }
 
 bool CheckedFileReader::Flag() { return Int() != 0; }
+
+bool CheckedFileReader::Flag(std::string_view what) { return Int(0, 1, what) != 0; }
 
 float CheckedFileReader::Float() {
   return Checked([&] { return file_.ReadFloat(); });
@@ -88,6 +95,26 @@ std::string CheckedFileReader::Name(std::size_t maxChars, bool cut) {
     name.resize(maxChars);
   }
   return name;
+}
+
+void CheckedFileReader::EndOfSection(std::string_view section) {
+  if (const std::optional<std::size_t> unread = file_.UnreadTextAt()) {
+    Refuse(*unread, "Unexpected text after the values of [" + std::string(section) + "].");
+  }
+}
+
+void CheckedFileReader::NextSection(const std::string& name) {
+  const std::size_t at = file_.NextSectionAt();
+  if (!file_.EnterNextSection(name)) Refuse(at, "The section [" + name + "] is missing here.");
+}
+
+void CheckedFileReader::AllSectionsRead() {
+  const SettingsTextFile::Header* unread = file_.FirstUnfoundSection();
+  if (unread == nullptr) return;
+  const std::string section = "The section [" + std::string(unread->name) + "]";
+  Refuse(unread->begin, file_.WasFound(unread->name)
+                            ? section + " stands twice or out of its place."
+                            : section + " does not belong in this file.");
 }
 
 }  // namespace familycommon

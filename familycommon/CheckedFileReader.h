@@ -32,6 +32,8 @@ class CheckedFileReader {
   int Int(int low, int high, std::string_view what);
   // Any integer, non-zero meaning on.
   bool Flag();
+  // 0 or 1; any other number is out of range.
+  bool Flag(std::string_view what);
   // Any float.
   float Float();
   float Float(float low, float high, std::string_view what);
@@ -42,16 +44,27 @@ class CheckedFileReader {
   std::string SavableText(std::size_t maxChars);
   // A name of at most `maxChars`; a longer one is cut to fit when `cut`, else refused.
   std::string Name(std::size_t maxChars, bool cut);
-  // Any other read of the file, its parser errors named by line.
+  // Any other read of the file, its parser errors named by the line of the fault, or where the
+  // error does not say it, by the line where the read began.
   template <typename Read>
   auto Checked(Read read) -> decltype(read()) {
     const std::size_t at = file_.Tell();
     try {
       return read();
     } catch (const FileParserError& error) {
-      Refuse(at, error.what());
+      RefuseAtLine(error.GetLine() > 0 ? error.GetLine() : file_.LineAt(at), error.what());
     }
   }
+
+  // Refuses text left after the values read from `section`, up to the next header: a value the
+  // load would drop.
+  void EndOfSection(std::string_view section);
+  // Into the next header, which must be `name`; else refused at the line where it should stand.
+  void NextSection(const std::string& name);
+  // Refuses the first header no section search landed on: one the file's reader does not know,
+  // or one that stands twice or out of its place.
+  void AllSectionsRead();
+
   // Refuses the file at the value that starts at `offset`.
   [[noreturn]] void Refuse(std::size_t offset, const std::string& what) const;
   std::size_t Tell() const { return file_.Tell(); }
@@ -65,6 +78,7 @@ class CheckedFileReader {
   virtual std::exception_ptr Error(int line, const std::string& what) const;
 
  private:
+  [[noreturn]] void RefuseAtLine(int line, const std::string& what) const;
   // Refuses the value at `offset` when it lies outside `low` to `high`.
   template <typename Number>
   Number InRange(std::size_t offset, Number value, Number low, Number high,

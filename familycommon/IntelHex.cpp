@@ -93,9 +93,7 @@ HexRecord ParseRecord(const std::string& word, int line, const HexRules& rules) 
   HexRecord record{.type = (*bytes)[3],
                    .offset = static_cast<uint16_t>((*bytes)[1] << 8 | (*bytes)[2]),
                    .line = line};
-  if (!KnownType(record.type)) {
-    throw HexFileError(HexFileError::Severity::kError, "", "Illegal record type");
-  }
+  if (!KnownType(record.type)) throw LineError("Illegal record type in line %d.", line);
   if (word.size() != kRecordFrameChars + 2 * count) {
     throw LineError("Record length error in line %d.", line);
   }

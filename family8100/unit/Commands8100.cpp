@@ -30,7 +30,7 @@ constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
 const ui::FileDialogOptions kSettingsFileDialog{
     .filters = {{"Ordavinex settings (*.ov0)", "*.ov0"}}, .defaultExtension = "ov0"};
 
-void CouldNotOpen() { Stop("Could not open file", "File Error"); }
+void CouldNotOpen(const SettingsTextFile& file) { Stop(file.CouldNotOpenText(), "File Error"); }
 
 }  // namespace
 
@@ -73,7 +73,7 @@ bool IQDevice8100::SaveFile() {
                                                      "Note: audio may mute during file save");
   SettingsTextFile file;
   if (!file.Open(*path, SettingsTextFile::kWrite)) {
-    CouldNotOpen();
+    CouldNotOpen(file);
     return false;
   }
   // A failure abandons the new file: the old one stays, and so does the unsaved mark.
@@ -86,7 +86,7 @@ bool IQDevice8100::SaveFile() {
       SetModified(false);
       return true;
     }
-    failure = "The file could not be written.";
+    failure = file.NotWrittenText();
   } catch (const IQException& error) {
     // The unit failed, not the file: the device error names the unit and what it was doing.
     ReportBusFailure(error, *this);

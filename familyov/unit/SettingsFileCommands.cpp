@@ -52,7 +52,9 @@ ui::FileDialogOptions DialogOptions(const IQDeviceOrdavinex& device) {
   return options;
 }
 
-void CouldNotOpen() { Stop(nullptr, "Could not open file", "File Error"); }
+void CouldNotOpen(const SettingsTextFile& file) {
+  Stop(nullptr, file.CouldNotOpenText(), "File Error");
+}
 
 }  // namespace
 
@@ -88,7 +90,7 @@ bool SaveSettingsFile(IQDeviceOrdavinex& device) {
   if (!path) return false;
   SettingsTextFile file;
   if (!file.Open(*path, SettingsTextFile::kWrite)) {
-    CouldNotOpen();
+    CouldNotOpen(file);
     return false;
   }
   std::string failure;
@@ -99,7 +101,7 @@ bool SaveSettingsFile(IQDeviceOrdavinex& device) {
       device.SetModified(false);
       return true;
     }
-    failure = "The file could not be written.";
+    failure = file.NotWrittenText();
   } catch (const IQException& error) {
     failure = error.GetText();
   } catch (const SettingsWriteError& error) {

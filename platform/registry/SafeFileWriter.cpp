@@ -12,6 +12,7 @@
 #include <charconv>
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace registry {
 
@@ -136,6 +137,10 @@ void SafeFileWriter::Abandon() {
   ::close(fd_);
   fd_ = -1;
   ::unlink(temporary_.c_str());
+}
+
+std::string SafeFileWriter::ErrorText() const {
+  return error_ == 0 ? std::string() : std::generic_category().message(error_);
 }
 
 bool SafeFileWriter::Fail(int error) {

@@ -28,8 +28,10 @@ class SafeFileWriter {
   void Abandon();
 
   bool IsActive() const { return fd_ >= 0; }
-  // The errno of the first failure.
+  // The errno of the first failure, and the system's words for it ("No space left on device");
+  // empty when nothing failed.
   int Error() const { return error_; }
+  std::string ErrorText() const;
 
  private:
   bool Flush();

@@ -116,7 +116,8 @@ class Parser {
   Node Parse() {
     if (text_.size() > kMaxStoreFileBytes) Fail("the file is larger than a settings store can be");
     std::optional<std::string_view> header = NextLine();
-    if (!header || *header != kHeader) Fail("it is not a settings store");
+    if (!header) Fail("the file is empty");
+    if (*header != kHeader) Fail("it is not a settings store");
     Node root;
     Node* key = nullptr;
     while (std::optional<std::string_view> line = NextLine()) {
@@ -135,11 +136,11 @@ class Parser {
  private:
   std::optional<std::string_view> NextLine() {
     if (position_ >= text_.size()) return std::nullopt;
+    ++lineNumber_;
     std::size_t end = text_.find('\n', position_);
     if (end == std::string_view::npos) Fail("the file ends inside a line");
     std::string_view line = text_.substr(position_, end - position_);
     position_ = end + 1;
-    ++lineNumber_;
     return line;
   }
 
@@ -185,13 +186,15 @@ class Parser {
     key.values.FindOrAdd(name) = std::move(value);
   }
 
+  // Names the line being read; before the first, the file as a whole.
   [[noreturn]] void Fail(const std::string& reason) {
-    throw StoreFormatError("line " + std::to_string(lineNumber_) + ": " + reason);
+    throw StoreFormatError(
+        lineNumber_ == 0 ? reason : "line " + std::to_string(lineNumber_) + ": " + reason);
   }
 
   std::string_view text_;
   std::size_t position_ = 0;
-  std::size_t lineNumber_ = 0;
+  std::size_t lineNumber_ = 0;  // the line being read, from 1
 };
 
 }  // namespace

@@ -151,7 +151,8 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedWriteNothingAndSayWhy) {
       {good.substr(0, good.find("[EQ A]") + 12),
        "Line 19: The file ends early: its closing \"End of file\" is missing.\nNothing was "
        "loaded."},
-      {with("0 0 0 0 1", "0 0 x"), "Line 96: Format error in file\nNothing was loaded."}};
+      {with("0 0 0 0 1", "0 0 x"),
+       "Line 96: Format error in file: a number is expected here.\nNothing was loaded."}};
   AddUnit(Model::k3300XL, 5);
   IQDevice3300& unit = *RollCall().at(0);
   IQDevice3300& offline = *NewVirtual(Model::k3300XL);
@@ -181,23 +182,25 @@ TEST_F(SettingsFileTest, ASaveThatFailsOrIsCancelledKeepsTheUnsavedMarkAndTheOld
   script.AnswerSaveFile(Temp("taken.331").string());
   script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);  // replace it? then the failure
   EXPECT_FALSE(unit.SaveFile());
-  EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe file could not be written.");
+  EXPECT_EQ(LastMessage(),
+            "The settings were not saved.\nThe file could not be written: Is a directory.");
   EXPECT_TRUE(unit.IsUnsaved());
 
   EXPECT_FALSE(Save(unit, Temp("no/such/folder/x.331"), 1));
-  EXPECT_EQ(LastMessage(), "Could not open file");
+  EXPECT_EQ(LastMessage(), "Could not open file: No such file or directory");
   EXPECT_TRUE(unit.IsUnsaved());
 }
 
 TEST_F(SettingsFileTest, NamesThatWouldNotReadBackAreRefused) {
-  for (const char* name : {"Say \"hi\"", "[EQ A]"}) {
+  for (const char* name : {"Say \"hi\"", "[EQ A]", "Tab\tbed", "Bell\x07"}) {
     IQDevice3300& unit = *NewVirtual(Model::k3300XL);
     MemoryName3300(2).Write(unit, name);
     g3300GainA.Write(unit, 1);
     EXPECT_FALSE(Save(unit, Temp("n.331"), 1));
     EXPECT_EQ(LastMessage(), "The settings were not saved.\nThe text \"" + std::string(name) +
-                                 "\" holds a double quote, a \"[\" or a line break and cannot be "
-                                 "written to a settings file.");
+                                 "\" holds a double quote, a \"[\", a control character or a "
+                                 "byte that is no Windows-1252 character and cannot be written to "
+                                 "a settings file.");
     EXPECT_FALSE(std::filesystem::exists(Temp("n.331")));
     EXPECT_TRUE(unit.IsUnsaved());
   }
@@ -288,8 +291,7 @@ TEST_F(SettingsFileTest, AFileTooLargeOrWithANameThatLooksLikeASectionIsRefused)
        "The file is too large: 15728640 bytes, where a settings file of this kind holds at most "
        "262144."},
       {named,
-       "Line 13: A name cannot hold \"[\", a double quote or a line break: a settings file could "
-       "not keep it.\nNothing was loaded."},
+       "Line 13: " + std::string(SettingsTextFile::kUncarriedReason) + "\nNothing was loaded."},
       {"[Device Type]\n0 \n\n// End of file\n",
        "Line 4: The file holds no settings.\nNothing was loaded."}};
   for (const auto& [text, message] : cases) {
@@ -298,6 +300,95 @@ TEST_F(SettingsFileTest, AFileTooLargeOrWithANameThatLooksLikeASectionIsRefused)
     EXPECT_EQ(LastMessage(), message);
   }
   EXPECT_EQ(Contents(unit), before);
+}
+
+// A file loads exactly as it is written, or it is refused by the line of the fault and the unit
+// stays as it was.
+TEST_F(SettingsFileTest, AcceptedMeansLoadedAsWritten) {
+  const std::string two = eqtest::Golden("virtual-3300-2xl.332");
+  // The golden file with the first `from` made `to`.
+  auto with = [&](const std::string& from, const std::string& to) {
+    std::string text = two;
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const std::string memory1 = two.substr(two.find("[Settings Memory 1]"),
+                                         two.find("[Settings Memory 2]") - two.find("[Settings "
+                                                                                    "Memory 1]"));
+  std::string reordered = with(memory1, "");
+  reordered.insert(reordered.find("\n[Current Settings]"), "\n" + memory1);
+  const std::string uncarried = SettingsTextFile::kUncarriedReason;
+  const std::string format = "Format error in file: ";
+  const struct {
+    std::string text;
+    Model model;
+    std::string refusal;  // empty: loads as the golden file does
+  } cases[] = {
+      // Each section once, whole and in its place.
+      {with("[Current Settings]\n", ""), Model::k3300_2XL,
+       "Line 136: The section [Channel A] stands twice or out of its place."},
+      {with("[Current Settings]", "[Current Setting]"), Model::k3300_2XL,
+       "Line 135: The section [Current Setting] does not belong in this file."},
+      {with("[Channel A]", "[Channel X]"), Model::k3300_2XL,
+       "Line 18: The section [Channel A] is missing here."},
+      {with("[Channel B]\n0 0 0 \n", ""), Model::k3300_2XL,
+       "Line 22: The section [Channel B] is missing here."},
+      {with("[Channel B]\n", ""), Model::k3300_2XL,
+       "Line 22: Unexpected text after the values of [EQ A]."},
+      {with("0 0 0 \n[EQ A]", "0 0 0 5 \n[EQ A]"), Model::k3300_2XL,
+       "Line 19: Unexpected text after the values of [Channel A]."},
+      {with("[Settings Memory 10]", "[Settings Memory 11]"), Model::k3300_2XL,
+       "Line 123: The section [Settings Memory 11] does not belong in this file."},
+      {with("[Settings Memory 2]", "[Settings Memory 1]"), Model::k3300_2XL,
+       "Line 27: The section [Settings Memory 1] stands twice or out of its place."},
+      {with("[Device Type]\n1", "[Device Type]\n0"), Model::k3300XL,
+       "Line 22: The section [Channel B] does not belong in this file."},
+      // Every value in its range.
+      {with("0 0 0 0 1", "0 0 0 -7 1"), Model::k3300_2XL,
+       "Line 138: The mute -7 is out of range (0 to 1)."},
+      {with("0 0 0 0 1", "0 0 0 0 99999"), Model::k3300_2XL,
+       "Line 138: The equaliser in 99999 is out of range (0 to 1)."},
+      {with("[Device Type]\n1", "[Device Type]\n-1"), Model::k3300_2XL,
+       "Line 9: The device type -1 is out of range (0 to 1)."},
+      {with("20 20", "20junk 20"), Model::k3300_2XL,
+       "Line 21: " + format + "a number must be followed by a blank or a line end."},
+      // Names quoted on their own line, printable and not too long.
+      {with("\"Stage EQ\"", "abc"), Model::k3300_2XL,
+       "Line 13: " + format + "a quoted text is expected here."},
+      {with("\"Stage EQ\"", "\"Stage\tEQ\""), Model::k3300_2XL, "Line 13: " + uncarried},
+      {with("\"Stage EQ\"", "\"" + std::string(300, 'n') + "\""), Model::k3300_2XL,
+       "Line 13: " + format + "the text is longer than 255 characters."},
+      // What the writer never puts there but changes nothing.
+      {with("[Current Settings]\n", "[Current Settings]\n// checked\n"), Model::k3300_2XL, ""},
+      {reordered, Model::k3300_2XL, ""},
+  };
+  IQDevice3300& golden = *NewVirtual(Model::k3300_2XL);
+  g3300BandB[3].Write(golden, 1);
+  g3300UnitName.Write(golden, "Mine");
+  eqtest::WriteFile(Temp("golden.332"), two);
+  ASSERT_TRUE(Load(golden, Temp("golden.332")));
+  const auto asWritten = Contents(golden);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refusal);
+    // A unit unlike the file, its memories alike so that reading them changes nothing.
+    IQDevice3300& unit = *NewVirtual(c.model);
+    g3300UnitName.Write(unit, "Mine");
+    g3300BandA[3].Write(unit, 1);
+    for (int number = 1; number <= kMemoryCount; ++number) {
+      unit.UseMemory(number, MemoryOperation::kStore);
+    }
+    const auto before = Contents(unit);
+    unit.SetModified(false);
+    eqtest::WriteFile(Temp("case.332"), c.text);
+    if (c.refusal.empty()) {
+      EXPECT_TRUE(Load(unit, Temp("case.332")));
+      EXPECT_EQ(Contents(unit), asWritten);
+    } else {
+      EXPECT_FALSE(Load(unit, Temp("case.332"), 1));
+      EXPECT_EQ(LastMessage(), c.refusal + "\nNothing was loaded.");
+      EXPECT_FALSE(unit.IsModified());
+      EXPECT_EQ(Contents(unit), before);
+    }
+  }
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ TEST_F(OlderFamilyReflashTest, EveryFileErrorNamesItsLineAndNothingReachesTheUni
       {ModelRecord(false) + HexRecordLine(0, {1}) + badChecksum + kEnd,
        "Checksum error in line 2."},
       {ModelRecord(false) + HexRecordLine(0, {1}), "Unexpected EOF in line 2"},
-      {ModelRecord(false) + HexRecordLine(2, {0, 0}) + kEnd, "Illegal record type"},
+      {ModelRecord(false) + HexRecordLine(2, {0, 0}) + kEnd, "Illegal record type in line 1."},
       {HexRecordLine(0, {1}) + kEnd, "File format error."},
       {HexRecordLine(3, {0x01, 0xF0, 0}) + kEnd,
        "This file is not the correct firmware for this model."},

@@ -266,7 +266,7 @@ TEST_F(OlderFamilyFileTest, SaveKeepsTheUnsavedMarkUnlessTheFileIsWrittenAndSays
       .RunDialog(f8100res::kMemorySelectDialog, tickMemoryOne)
       .AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(unit.SaveFile());
-  EXPECT_EQ(script.Seen().back().text, "Could not open file");
+  EXPECT_EQ(script.Seen().back().text, "Could not open file: No such file or directory");
   unit.SetName("Sta\"ge");
   script.AnswerSaveFile(path)
       .AnswerMessageBox(ui::kIdYes)

@@ -70,8 +70,8 @@ TEST(IntelHexTest, BadLinesAreRefusedNamingTheLineFromZero) {
   const std::string kLong = ":" + std::string(199, '0');
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"040000030370000F77", "Open file|Missing start character in line 0"},
-      {kModel + " :020000020001FB " + kEnd, "|Illegal record type"},
-      {kModel + " :020000050001F8 " + kEnd, "|Illegal record type"},
+      {kModel + " :020000020001FB " + kEnd, "Open file|Illegal record type in line 1."},
+      {kModel + " :020000050001F8 " + kEnd, "Open file|Illegal record type in line 1."},
       {kModel + " :02000000AABB99 :02000000AABB98 " + kEnd, "Open file|Checksum error in line 2."},
       {kModel + " :02000000AABB99", "Open file|Unexpected EOF in line 2"},
       {"", "Open file|Unexpected EOF in line 0"},

@@ -285,7 +285,8 @@ TEST_F(CrossoverWindowsTest, AMacroFileWithADamagedMacroSaysWhereAndStaysInUse) 
   ASSERT_NE(macros, nullptr);
   ASSERT_EQ(script.Seen().size(), 1u);
   EXPECT_EQ(script.Seen()[0].caption, "File read error");
-  EXPECT_EQ(script.Seen()[0].text.substr(0, 30), "Format error in file (line 44)");
+  EXPECT_EQ(script.Seen()[0].text.substr(0, 58),
+            "Format error in file: a number is expected here. (line 44)");
   ASSERT_EQ(macros->List().Count(), 1);
   EXPECT_EQ(macros->List().ItemText(0), "Eight");
 

@@ -203,11 +203,11 @@ TEST_F(MacroFileTest, ADamagedMacroIsLeftOutAndTheOthersAreKeptAndSaved) {
       {"0 \n1 \n42 1 1000 \n", "Unknown filter type 42 (line 32)"},
       {"0 \n1 \n8 2 1000 1 2 \n", "Unknown filter type 8 (line 32)"},
       {"0 \n1 \n3 9 1000 1.0 1.0 \n", "Filter on a channel the macro has no output for (line 32)"},
-      {"0 \n1 \n\x01\x7f#garbage\n", "Format error in file (line 32)"},
+      {"0 \n1 \n\x01\x7f#garbage\n", "Format error in file: a number is expected here. (line 32)"},
       // A value out of its range reads as one that is no value.
       {"-2 \n0 \n", "Format error in file (line 30)"},
       // Its filter count reaches into the next macro, whose header stops it.
-      {"0 \n2 \n", "Format error in file (line 33)"},
+      {"0 \n2 \n", "Format error in file: a number is expected here. (line 33)"},
   };
   for (const auto& c : cases) {
     Put(kExample + damagedMacro + c.damage + lastMacro);
@@ -225,7 +225,8 @@ TEST_F(MacroFileTest, ADamagedMacroIsLeftOutAndTheOthersAreKeptAndSaved) {
   MacroLibrary library(file);
   EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
   EXPECT_EQ(library.LoadError(),
-            "Unknown filter type 42 (line 32)\nFormat error in file (line 42)");
+            "Unknown filter type 42 (line 32)\nFormat error in file: a number is expected here. "
+            "(line 42)");
   EXPECT_EQ(library.Macros().size(), 1u);
 }
 
@@ -233,7 +234,8 @@ TEST_F(MacroFileTest, NamesLongerThanTheirFieldsAreErrors) {
   Put(kHeading + "\n[MacroDef]\n\"" + std::string(30, 'n') + "\" \n\"\" \n1 \n0 \n0 \n0 \n0 \n");
   MacroLibrary library(file);
   EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
-  EXPECT_EQ(library.LoadError(), "Format error in file (line 5)");
+  EXPECT_EQ(library.LoadError(),
+            "Format error in file: the text is longer than 29 characters. (line 5)");
   Put(kHeading + "\n[MacroDef]\n\"" + std::string(29, 'n') + "\" \n\"" + std::string(70, 'd') +
       "\" \n1 \n0 \n0 \n0 \n0 \n");
   EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
@@ -244,8 +246,9 @@ TEST_F(MacroFileTest, ANameNoSettingsFileCanCarryIsAnErrorAndTheRestStaysSaveabl
   const struct {
     std::string name, description, error;
   } cases[] = {
-      // A byte of nothing ends the text; what stands before it holds a line break.
-      {std::string("Ol\r\0der", 7), "", reason + " (line 5)"},
+      {"Ol\x7f"
+       "der",
+       "", reason + " (line 5)"},
       {"Main", "[MacroDef]", reason + " (line 6)"},
   };
   for (const auto& c : cases) {

@@ -132,7 +132,7 @@ TEST_F(SettingsFileTest, AFailedOrCancelledSaveKeepsTheOldFileAndTheUnsavedMark)
 
   script.AnswerSaveFile(TempPath("no-such-folder/unit.ov2")).AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(unit->SaveFile());
-  EXPECT_EQ(LastPromptText(), "Could not open file");
+  EXPECT_EQ(LastPromptText(), "Could not open file: No such file or directory");
   EXPECT_TRUE(unit->IsModified());
 
   const std::string path = TempPath("old.ov2");
@@ -182,7 +182,7 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWron
   refused(text, "Line 15: Format error in file");
   // A name no settings file can carry would load and then fail every save.
   text = golden;
-  text.replace(text.find("\"Memory 1\""), 10, "\"Mem\nory\"");
+  text.replace(text.find("\"Memory 1\""), 10, "\"Mem\x7fory\"");
   refused(text, "Line 15: A name cannot hold");
   text = golden;
   text.replace(text.find("\n0 \n\"1\""), 4, "\n7 \n");

@@ -51,6 +51,7 @@ TEST(SafeFileWriterTest, AFailedSaveKeepsTheOldFileAndLeavesNoDebris) {
     EXPECT_FALSE(writer.Write("more"));
     EXPECT_FALSE(writer.Commit());
     EXPECT_EQ(writer.Error(), EFBIG);
+    EXPECT_EQ(writer.ErrorText(), "File too large");
     // Small enough to stay buffered until the commit, whose flush then fails.
     EXPECT_FALSE(SaveFileSafely(file, std::string(5000, 'c')));
   }

@@ -184,6 +184,26 @@ TEST_F(StoreTest, DamagedFilesAreRefusedAndLeftAlone) {
   EXPECT_NE(Store(dir.Path() / "store.txt").LoadError().find("larger"), std::string::npos);
 }
 
+TEST(StoreFormatTest, ADamagedFileIsRefusedNamingTheLineBeingRead) {
+  const std::string header = "TelvoWin2 settings store 1\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "the file is empty"},
+      {"\r", "line 1: the file ends inside a line"},
+      {"TelvoWin2 settings store 1\r\rkey \r", "line 1: the file ends inside a line"},
+      {"Some other file\n", "line 1: it is not a settings store"},
+      {header + "number x 1\n", "line 2: a value stands before any key"},
+      {header + "key \nnumber x 1", "line 3: the file ends inside a line"},
+  };
+  for (const auto& [text, reason] : cases) {
+    try {
+      ParseStore(text);
+      ADD_FAILURE() << "parsed: " << text;
+    } catch (const StoreFormatError& error) {
+      EXPECT_EQ(error.what(), reason) << text;
+    }
+  }
+}
+
 TEST(StoreFormatTest, MangledFilesParseOrFailCleanly) {
   Node root;
   Node& key = root.subkeys.FindOrAdd("Key/1");
