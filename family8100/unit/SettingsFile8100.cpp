@@ -415,6 +415,7 @@ void PlaceFilter(IQDevice8100& unit, const TFilter& filter) {
   placed.SetUnitFlag(unit);
 }
 
+// The load was read for the unit's model: it holds only sections the model has.
 void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
   const auto& globals = load.globals;
   g8100LeftAttenuation.Write(unit, static_cast<uint8_t>(globals[0]));
@@ -422,7 +423,7 @@ void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
   g8100LeftMute.Write(unit, globals[2] != 0);
   g8100RightMute.Write(unit, globals[3] != 0);
   g8100Routing.Write(unit, globals[4]);
-  if (load.delays && unit.HasDelay()) {
+  if (load.delays) {
     g8100LeftDelay.Write(unit, (*load.delays)[0]);
     g8100RightDelay.Write(unit, (*load.delays)[1]);
   }
@@ -430,7 +431,6 @@ void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
   if (!unit.DeletesAllAtOnce()) unit.ReadAllParameters();
   unit.RemoveFilters();
   for (const auto& filter : load.filters) PlaceFilter(unit, *filter);
-  if (!unit.HasLimiter()) return;
   for (const auto& crossover : {&load.lowCrossover, &load.highCrossover}) {
     if (*crossover) PlaceFilter(unit, **crossover);
   }
@@ -445,7 +445,7 @@ void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
     g8100RightRelease.Write(unit, load.limiting->releases[1]);
     g8100LimiterMode.Write(unit, load.limiting->mode);
   }
-  if (load.noise && unit.HasNoise()) {
+  if (load.noise) {
     for (int side = 0; side < 2; ++side) {
       const SectionsLoad::Noise& noise = (*load.noise)[static_cast<std::size_t>(side)];
       (side == 0 ? g8100LeftNoiseType : g8100RightNoiseType).Write(unit, noise.type);

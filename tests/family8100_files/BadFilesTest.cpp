@@ -176,6 +176,16 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
     std::pair<std::string, std::string> saved;
   } cases[] = {
       {kAllModels, "", "", "", "", {}},
+      // Each model's own sections load, the current settings' and a memory's.
+      {kPlus | kX, "[Delay 2]\n0 0", "[Delay 2]\n480 0", "", "", {}},
+      {kX, "[Polarity]\n0 0", "[Polarity]\n1 0", "", "", {}},
+      {kRuneTide, "[Noise Sources]\n0 -40.000000 1", "[Noise Sources]\n1 -12.500000 0", "", "", {}},
+      {kRuneTide,
+       "[Noise Sources 2]\n0 -40.000000 1 0 -40.000000 1",
+       "[Noise Sources 2]\n0 -40.000000 1 1 -20.000000 0",
+       "",
+       "",
+       {}},
       {kAllModels, "[Current Settings]", "[Current Settingz]", "[Globals]",
        "The section [Globals] stands without its [Current Settings] section."},
       {kAllModels, "[Current Settings]", "[" + std::string(31, 'C') + "]", "[Globals]",
