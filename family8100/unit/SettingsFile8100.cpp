@@ -1,6 +1,7 @@
 #include "family8100/unit/SettingsFile8100.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
