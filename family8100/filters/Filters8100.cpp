@@ -42,15 +42,28 @@ std::string NameAt(const std::array<const char*, N>& names, int32_t index) {
   return names[static_cast<std::size_t>(index)];
 }
 
-// Orders and banks come from units and files: kept where the tables and the budget hold them.
+// An order a unit reports is kept where the tables and the budget hold it. A file's order is
+// taken as written: its reader refuses one out of range.
 int32_t BoundedOrder(int32_t order) { return std::clamp(order, 1, familycommon::kMaxFilterOrder); }
 
-int32_t ReadBank(SettingsTextFile& file) {
-  const int32_t bank = file.ReadInt();
-  if (bank < kRightInputBank || bank > kLeftOutputBank) {
-    throw FileParserError(FileParserError::kFormatError);
+// A value of a file record; text there that is no number of its kind is refused by the value's
+// name.
+template <typename Read>
+auto RecordValue(const std::string& what, const char* kind, Read read) -> decltype(read()) {
+  try {
+    return read();
+  } catch (const FileParserError& error) {
+    if (error.GetKind() != FileParserError::kFormatError) throw;
+    throw FilterRecordError("The " + what + " is no " + kind + ".");
   }
-  return bank;
+}
+
+int32_t RecordInt(SettingsTextFile& file, const std::string& what) {
+  return RecordValue(what, "whole number", [&] { return file.ReadInt(); });
+}
+
+float RecordFloat(SettingsTextFile& file, const std::string& what) {
+  return RecordValue(what, "number", [&] { return file.ReadFloat(); });
 }
 
 void Select(IQDevice8100& unit, ParamSelect which) { g8100FilterParamSelect.Write(unit, which); }
@@ -146,8 +159,8 @@ void TFilter::Save(SettingsTextFile& file) const {
 }
 
 void TFilter::Load(SettingsTextFile& file) {
-  bank = ReadBank(file);
-  frequency = file.ReadInt();
+  bank = RecordInt(file, "filter bank");
+  frequency = RecordInt(file, "filter frequency");
   bypass = false;
 }
 
@@ -205,8 +218,8 @@ void TPeakFilter::Save(SettingsTextFile& file) const {
 
 void TPeakFilter::Load(SettingsTextFile& file) {
   TFilter::Load(file);
-  level = file.ReadFloat();
-  q = file.ReadFloat();
+  level = RecordFloat(file, "filter level");
+  q = RecordFloat(file, "filter Q");
 }
 
 FilterShape TPeakFilter::Shape() const {
@@ -246,7 +259,7 @@ void TPassFilter::Save(SettingsTextFile& file) const {
 
 void TPassFilter::Load(SettingsTextFile& file) {
   TFilter::Load(file);
-  order = BoundedOrder(file.ReadInt());
+  order = RecordInt(file, "filter order");
 }
 
 FilterShape TPassFilter::Shape() const {
@@ -295,8 +308,8 @@ void TShelfFilter::Save(SettingsTextFile& file) const {
 
 void TShelfFilter::Load(SettingsTextFile& file) {
   TFilter::Load(file);
-  level = static_cast<float>(file.ReadInt());
-  shelfOrder = BoundedOrder(file.ReadInt());
+  level = static_cast<float>(RecordInt(file, "filter level"));
+  shelfOrder = RecordInt(file, "shelf order");
 }
 
 FilterShape TShelfFilter::Shape() const {
@@ -342,8 +355,8 @@ void TCrossoverFilter::Save(SettingsTextFile& file) const {
 
 void TCrossoverFilter::Load(SettingsTextFile& file) {
   TFilter::Load(file);
-  alignment = file.ReadInt();
-  order = BoundedOrder(file.ReadInt());
+  alignment = RecordInt(file, "crossover alignment");
+  order = RecordInt(file, "filter order");
 }
 
 FilterShape TCrossoverFilter::Shape() const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "family8100/filters/FilterGain.h"
@@ -29,6 +30,12 @@ enum FilterBank : int32_t {
 std::string FilterTypeName(int32_t typeId);
 // "none", "Butterworth", ... as the dialogs and lists show an alignment; "" for any other value.
 std::string AlignmentName(int32_t alignment);
+
+// A value of a filter's settings-file record that is no number of its kind; the text names it.
+class FilterRecordError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // The number posted messages name a filter by. No other filter of the run is given it, a copy
 // included, so a message that arrives after its filter went finds none rather than another.
@@ -78,7 +85,9 @@ class TFilter : public familycommon::HandleTarget {
 
   // The settings file's record: type, bank, frequency, then the class's fields.
   virtual void Save(SettingsTextFile& file) const;
-  // The rest of the record after the type id, which the caller has read. Clears the bypass.
+  // The rest of the record after the type id, which the caller has read, every value as written:
+  // the reader checks the ranges. Clears the bypass. A value that is no number throws
+  // FilterRecordError, the end of the file FileParserError.
   virtual void Load(SettingsTextFile& file);
 
   // A copy that belongs to no unit.

@@ -1,6 +1,7 @@
 #include "family8100/unit/SettingsFile8100.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -101,12 +102,73 @@ constexpr int kLastNoiseType = 1;
 constexpr uint32_t kSwitchBytes = 0x01010101;
 // More records than the largest model has slots is no list of this format.
 constexpr int kMaxFilterRecords = kFilterSlotsX;
+// The sections a set of settings, a memory's or the current one, may hold.
+constexpr std::array<const char*, 8> kSetSections = {"Globals",       "Delay",          "Filters",
+                                                     "Low Crossover", "High Crossover", "Polarity",
+                                                     "Limiting",      "Noise Sources"};
 
 bool FindFromStart(SettingsTextFile& file, const std::string& section) {
   file.Rewind();
   return file.FindSection(section);
 }
 
+// "memory 3", or the current settings (memory 0).
+std::string SetName(int memory) {
+  return memory == 0 ? "the current settings" : "memory " + std::to_string(memory);
+}
+
+// The header a set of settings starts with.
+std::string SetHeader(int memory) {
+  return memory == 0 ? kCurrentSettings : Section(kMemorySection, memory);
+}
+
+std::string OutOfRange(const std::string& what, int32_t value, int32_t low, int32_t high) {
+  return "The " + what + " " + std::to_string(value) + " is out of range (" + std::to_string(low) +
+         " to " + std::to_string(high) + ").";
+}
+
+// Why a filter, read whole, cannot be loaded as it stands; empty when it can.
+std::string FilterFault(const TFilter& filter) {
+  if (filter.bank < kRightInputBank || filter.bank > kLeftOutputBank) {
+    return OutOfRange("filter bank", filter.bank, kRightInputBank, kLeftOutputBank);
+  }
+  if (filter.frequency < kMinFrequencyHz || filter.frequency > kMaxFrequencyHz) {
+    return "The filter frequency " + std::to_string(filter.frequency) + " is out of range.";
+  }
+  const auto orderFault = [](const std::string& what, int32_t order) {
+    return order < 1 || order > familycommon::kMaxFilterOrder
+               ? OutOfRange(what, order, 1, familycommon::kMaxFilterOrder)
+               : std::string();
+  };
+  if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter)) {
+    if (!(peak->level >= kMinPeakLevelDb && peak->level <= kMaxLevelDb)) {
+      return "The filter level is out of range.";
+    }
+    // A new filter's Q is 0 until it is set.
+    if (!(peak->q >= 0.0F && peak->q <= kMaxQ)) return "The filter Q is out of range.";
+  }
+  if (const auto* pass = dynamic_cast<const TPassFilter*>(&filter)) {
+    return orderFault("filter order", pass->order);
+  }
+  if (const auto* shelf = dynamic_cast<const TShelfFilter*>(&filter)) {
+    if (shelf->level < kMinShelfLevelDb || shelf->level > kMaxLevelDb) {
+      return "The filter level is out of range.";
+    }
+    return orderFault("shelf order", shelf->shelfOrder);
+  }
+  if (const auto* crossover = dynamic_cast<const TCrossoverFilter*>(&filter)) {
+    if (AlignmentName(crossover->alignment).empty()) {
+      return "The crossover alignment " + std::to_string(crossover->alignment) + " is unknown.";
+    }
+    return orderFault("filter order", crossover->order);
+  }
+  return {};
+}
+
+// Reads a file for one unit. Every section it reads stands once in the file and holds just its
+// values; every set of settings holds the sections the file's other sets hold; no section of a
+// set stands without the set's header. So a damaged header, a lost section or a value too many
+// is refused rather than read past.
 class SettingsReader {
  public:
   SettingsReader(const IQDevice8100& unit, SettingsTextFile& file)
@@ -118,29 +180,108 @@ class SettingsReader {
                    "The file ends early: its closing \"End of file\" is missing.");
     }
     SettingsLoad load;
-    if (FindFromStart(file_, "Unit Name")) load.unitName = read_.Name(kNameChars, true);
-    if (FindFromStart(file_, "Interface Name")) load.interfaceName = read_.Name(kNameChars, true);
+    Read("Unit Name", [&] { load.unitName = read_.Name(kNameChars, true); });
+    Read("Interface Name", [&] { load.interfaceName = read_.Name(kNameChars, true); });
     for (int memory = 1; memory <= kMemoryCount; ++memory) {
-      if (!FindFromStart(file_, Section(kMemorySection, memory))) continue;
+      if (!FindOnce(SetHeader(memory))) {
+        RefuseSectionsWithout(memory);
+        continue;
+      }
       MemoryLoad& loaded = load.memories.emplace_back();
       loaded.memory = memory;
+      const std::size_t header = HeaderEnd();
       loaded.name = read_.Name(kNameChars, true);
-      loaded.sections = Sections(memory);
+      EndOfSection(SetHeader(memory));
+      loaded.sections = Sections(memory, header);
     }
-    if (FindFromStart(file_, kCurrentSettings)) {
-      load.current = Sections(0);
-      if (FindFromStart(file_, kPresetMap)) {
-        auto& presets = load.presetMap.emplace();
-        for (int& memory : presets) memory = read_.Int(1, kMemoryCount, "preset's memory");
-      }
+    if (!FindOnce(kCurrentSettings)) {
+      RefuseSectionsWithout(0);
+      read_.Refuse(std::string::npos, load.memories.empty()
+                                          ? "The file holds no settings."
+                                          : "The section [Current Settings] is missing.");
     }
-    if (load.memories.empty() && !load.current) {
-      read_.Refuse(std::string::npos, "The file holds no settings.");
+    const std::size_t header = HeaderEnd();
+    EndOfSection(kCurrentSettings);
+    load.current = Sections(0, header);
+    if (!Read(kPresetMap, [&] {
+          for (int& memory : load.presetMap) memory = read_.Int(1, kMemoryCount, "preset's memory");
+        })) {
+      read_.Refuse(std::string::npos, "The section [Preset map] is missing.");
     }
     return load;
   }
 
  private:
+  // Just past the "]" of the header found last: its line is the header's.
+  std::size_t HeaderEnd() const { return file_.Tell() - 1; }
+
+  // Whether the file has the section, read on from just after its header; a second one is
+  // refused.
+  bool FindOnce(const std::string& name) {
+    if (!FindFromStart(file_, name)) return false;
+    const std::size_t values = file_.Tell();
+    if (file_.FindSection(name)) {
+      read_.Refuse(HeaderEnd(), "The section [" + name + "] appears twice.");
+    }
+    file_.Seek(values);
+    return true;
+  }
+
+  // Reads the section's values with `values` when the file has the section; false when not.
+  template <typename Values>
+  bool Read(const std::string& name, Values values) {
+    if (!FindOnce(name)) return false;
+    values();
+    EndOfSection(name);
+    return true;
+  }
+
+  // The same for a section of the set `memory` starting at `header`, which must hold it when
+  // `needed`.
+  template <typename Values>
+  void ReadOfSet(int memory, std::size_t header, const char* kind, bool needed, Values values) {
+    const std::string name = Section(kind, memory);
+    if (!Read(name, values) && needed) {
+      read_.Refuse(header, "The section [" + name + "] is missing from " + SetName(memory) + ".");
+    }
+  }
+
+  // A value after the last one a section holds would be dropped: it is refused.
+  void EndOfSection(const std::string& name) {
+    const std::size_t at = file_.Tell();
+    bool more = file_.AtString();
+    if (!more) {
+      try {
+        file_.ReadFloat();
+        more = true;
+      } catch (const FileParserError&) {
+        // No value: a header, a comment or the end of the file follows.
+      }
+    }
+    if (more) read_.Refuse(at, "The section [" + name + "] holds more values than it takes.");
+    file_.Seek(at);
+  }
+
+  // The sections of a set whose header the file lacks would be dropped: they are refused.
+  void RefuseSectionsWithout(int memory) {
+    for (const char* kind : kSetSections) {
+      if (FindFromStart(file_, Section(kind, memory))) {
+        read_.Refuse(HeaderEnd(), "The section [" + Section(kind, memory) +
+                                      "] stands without its [" + SetHeader(memory) + "] section.");
+      }
+    }
+  }
+
+  // Whether any set of the file holds a section of this kind: then every set must.
+  bool FileHolds(const char* kind) {
+    for (int memory = 0; memory <= kMemoryCount; ++memory) {
+      if (FindFromStart(file_, Section(kind, memory))) return true;
+    }
+    return false;
+  }
+
+  int Switch(const std::string& what) { return read_.Int(0, 1, what); }
+
   uint32_t Switches(const std::string& what) {
     const std::size_t at = read_.Tell();
     const auto value = static_cast<uint32_t>(read_.Int());
@@ -148,97 +289,116 @@ class SettingsReader {
     return value;
   }
 
+  // Thresholds are written as reals but are whole numbers.
+  uint32_t Threshold() {
+    const std::size_t at = read_.Tell();
+    const float value = read_.Float(0.0F, kMaxThreshold, "threshold");
+    if (value != std::trunc(value)) {
+      read_.Refuse(at, "The threshold " + std::to_string(value) + " is no whole number.");
+    }
+    return static_cast<uint32_t>(value);
+  }
+
   std::unique_ptr<TFilter> Filter() {
     const std::size_t at = read_.Tell();
     const int type = read_.Int();
     std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) read_.Refuse(at, "The filter type " + std::to_string(type) + " is unknown.");
-    read_.Checked([&] { filter->Load(file_); });
+    try {
+      read_.Checked([&] { filter->Load(file_); });
+    } catch (const FilterRecordError& error) {
+      read_.Refuse(at, error.what());
+    }
     if (const std::string fault = FilterFault(*filter); !fault.empty()) read_.Refuse(at, fault);
     return filter;
   }
 
-  static std::string FilterFault(const TFilter& filter) {
-    if (filter.frequency < kMinFrequencyHz || filter.frequency > kMaxFrequencyHz) {
-      return "The filter frequency " + std::to_string(filter.frequency) + " is out of range.";
+  // A crossover takes its side's place in the set, which holds one at most.
+  void TakeCrossover(SectionsLoad& load, std::unique_ptr<TFilter> crossover, std::size_t at) {
+    if (!unit_.HasCrossovers()) read_.Refuse(at, "Only the Ordavinex X takes a crossover filter.");
+    const bool low = crossover->type == kLowCrossoverFilter;
+    std::unique_ptr<TFilter>& place = low ? load.lowCrossover : load.highCrossover;
+    if (place) {
+      read_.Refuse(
+          at, std::string("The settings hold a second ") + (low ? "low" : "high") + " crossover.");
     }
-    if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter)) {
-      if (!(peak->level >= kMinPeakLevelDb && peak->level <= kMaxLevelDb)) {
-        return "The filter level is out of range.";
+    place = std::move(crossover);
+  }
+
+  // A list holds as many filters as the unit's sections take; a crossover among them takes its
+  // side's place.
+  void FilterList(SectionsLoad& load) {
+    const int count = read_.Int(0, kMaxFilterRecords, "filter count");
+    int used = 0;
+    for (int i = 0; i < count; ++i) {
+      const std::size_t at = read_.Tell();
+      std::unique_ptr<TFilter> filter = Filter();
+      const int cost = filter->SectionCost();
+      if (cost == 0) {
+        TakeCrossover(load, std::move(filter), at);
+        continue;
       }
-      // A new filter's Q is 0 until it is set.
-      if (!(peak->q >= 0.0F && peak->q <= kMaxQ)) return "The filter Q is out of range.";
-    }
-    if (const auto* shelf = dynamic_cast<const TShelfFilter*>(&filter)) {
-      if (shelf->level < kMinShelfLevelDb || shelf->level > kMaxLevelDb) {
-        return "The filter level is out of range.";
+      if (used + cost > kSectionBudget) {
+        read_.Refuse(at, "The filter does not fit: the filters before it take " +
+                             std::to_string(used) + " of the unit's " +
+                             std::to_string(kSectionBudget) + " DSP sections, and it needs " +
+                             std::to_string(cost) + ".");
       }
+      used += cost;
+      load.filters.push_back(std::move(filter));
     }
-    if (const auto* crossover = dynamic_cast<const TCrossoverFilter*>(&filter)) {
-      if (AlignmentName(crossover->alignment).empty()) {
-        return "The crossover alignment " + std::to_string(crossover->alignment) + " is unknown.";
-      }
-    }
-    return {};
   }
 
   // A crossover section holds the crossover of its side and nothing else.
-  std::unique_ptr<TFilter> Crossover(int32_t type) {
+  void Crossover(SectionsLoad& load, int32_t type) {
     const std::size_t at = read_.Tell();
     std::unique_ptr<TFilter> filter = Filter();
     if (filter->type != type) read_.Refuse(at, "The crossover section holds another filter.");
-    return filter;
+    TakeCrossover(load, std::move(filter), at);
   }
 
-  SectionsLoad Sections(int memory) {
+  SectionsLoad Sections(int memory, std::size_t header) {
     SectionsLoad load;
-    if (FindFromStart(file_, Section("Globals", memory))) {
-      auto& globals = load.globals.emplace();
-      globals[0] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "left attenuation"));
-      globals[1] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "right attenuation"));
-      globals[2] = read_.Flag();
-      globals[3] = read_.Flag();
-      globals[4] = Switches("routing");
-    }
-    if (unit_.HasDelay() && FindFromStart(file_, Section("Delay", memory))) {
-      auto& delays = load.delays.emplace();
-      for (uint32_t& delay : delays) {
-        delay = static_cast<uint32_t>(read_.Int(0, kMaxDelaySamples, "delay"));
-      }
-    }
-    if (FindFromStart(file_, Section("Filters", memory))) {
-      auto& filters = load.filters.emplace();
-      const int count = read_.Int(0, kMaxFilterRecords, "filter count");
-      for (int i = 0; i < count; ++i) filters.push_back(Filter());
-    }
-    if (unit_.HasLimiter()) {
-      if (FindFromStart(file_, Section("Low Crossover", memory))) {
-        load.lowCrossover = Crossover(kLowCrossoverFilter);
-      }
-      if (FindFromStart(file_, Section("High Crossover", memory))) {
-        load.highCrossover = Crossover(kHighCrossoverFilter);
-      }
-      if (FindFromStart(file_, Section("Polarity", memory))) {
-        load.polarity = {read_.Flag(), read_.Flag()};
-      }
-      if (FindFromStart(file_, Section("Limiting", memory))) {
-        auto& limiting = load.limiting.emplace();
-        // Thresholds are written as reals and taken truncated.
-        for (uint32_t& threshold : limiting.thresholds) {
-          threshold = static_cast<uint32_t>(read_.Float(0.0F, kMaxThreshold, "threshold"));
+    const auto read = [&](const char* kind, bool needed, auto values) {
+      ReadOfSet(memory, header, kind, needed, values);
+    };
+    read("Globals", true, [&] {
+      load.globals[0] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "left attenuation"));
+      load.globals[1] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "right attenuation"));
+      load.globals[2] = static_cast<uint32_t>(Switch("left mute"));
+      load.globals[3] = static_cast<uint32_t>(Switch("right mute"));
+      load.globals[4] = Switches("routing");
+    });
+    if (unit_.HasDelay()) {
+      read("Delay", FileHolds("Delay"), [&] {
+        for (uint32_t& delay : load.delays.emplace()) {
+          delay = static_cast<uint32_t>(read_.Int(0, kMaxDelaySamples, "delay"));
         }
+      });
+    }
+    read("Filters", true, [&] { FilterList(load); });
+    if (unit_.HasLimiter()) {
+      read("Low Crossover", false, [&] { Crossover(load, kLowCrossoverFilter); });
+      read("High Crossover", false, [&] { Crossover(load, kHighCrossoverFilter); });
+      read("Polarity", FileHolds("Polarity"), [&] {
+        for (bool& inverted : load.polarity.emplace()) inverted = Switch("polarity") != 0;
+      });
+      read("Limiting", FileHolds("Limiting"), [&] {
+        auto& limiting = load.limiting.emplace();
+        for (uint32_t& threshold : limiting.thresholds) threshold = Threshold();
         for (float& release : limiting.releases)
           release = read_.Float(0.0F, kMaxRelease, "release");
         limiting.mode = Switches("limiter mode");
-      }
+      });
     }
-    if (unit_.HasNoise() && FindFromStart(file_, Section("Noise Sources", memory))) {
-      auto& noise = load.noise.emplace();
-      for (SectionsLoad::Noise& side : noise) {
-        side.type = static_cast<uint8_t>(read_.Int(0, kLastNoiseType, "noise type"));
-        side.level = read_.Float(kNoiseFloorDb, 0.0F, "noise level");
-        side.on = read_.Flag();
-      }
+    if (unit_.HasNoise()) {
+      read("Noise Sources", FileHolds("Noise Sources"), [&] {
+        for (SectionsLoad::Noise& side : load.noise.emplace()) {
+          side.type = static_cast<uint8_t>(read_.Int(0, kLastNoiseType, "noise type"));
+          side.level = read_.Float(kNoiseFloorDb, 0.0F, "noise level");
+          side.on = Switch("noise switch") != 0;
+        }
+      });
     }
     return load;
   }
@@ -251,33 +411,27 @@ class SettingsReader {
 // ---- applying a checked file
 
 void PlaceFilter(IQDevice8100& unit, const TFilter& filter) {
-  const bool crossover = filter.SectionCost() == 0;
-  if (crossover ? !unit.HasLimiter() : !unit.CanAddFilter(filter)) return;
   TFilter& placed = unit.PlaceFilter(filter.Clone());
   placed.WriteToUnit(unit);
   placed.SetUnitFlag(unit);
 }
 
+// The load was read for the unit's model: it holds only sections the model has.
 void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
-  if (load.globals) {
-    const auto& globals = *load.globals;
-    g8100LeftAttenuation.Write(unit, static_cast<uint8_t>(globals[0]));
-    g8100RightAttenuation.Write(unit, static_cast<uint8_t>(globals[1]));
-    g8100LeftMute.Write(unit, globals[2] != 0);
-    g8100RightMute.Write(unit, globals[3] != 0);
-    g8100Routing.Write(unit, globals[4]);
-  }
-  if (load.delays && unit.HasDelay()) {
+  const auto& globals = load.globals;
+  g8100LeftAttenuation.Write(unit, static_cast<uint8_t>(globals[0]));
+  g8100RightAttenuation.Write(unit, static_cast<uint8_t>(globals[1]));
+  g8100LeftMute.Write(unit, globals[2] != 0);
+  g8100RightMute.Write(unit, globals[3] != 0);
+  g8100Routing.Write(unit, globals[4]);
+  if (load.delays) {
     g8100LeftDelay.Write(unit, (*load.delays)[0]);
     g8100RightDelay.Write(unit, (*load.delays)[1]);
   }
-  if (load.filters) {
-    // A unit that deletes slot by slot must know which slots hold filters.
-    if (!unit.DeletesAllAtOnce()) unit.ReadAllParameters();
-    unit.RemoveFilters();
-    for (const auto& filter : *load.filters) PlaceFilter(unit, *filter);
-  }
-  if (!unit.HasLimiter()) return;
+  // A unit that deletes slot by slot must know which slots hold filters.
+  if (!unit.DeletesAllAtOnce()) unit.ReadAllParameters();
+  unit.RemoveFilters();
+  for (const auto& filter : load.filters) PlaceFilter(unit, *filter);
   for (const auto& crossover : {&load.lowCrossover, &load.highCrossover}) {
     if (*crossover) PlaceFilter(unit, **crossover);
   }
@@ -292,7 +446,7 @@ void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
     g8100RightRelease.Write(unit, load.limiting->releases[1]);
     g8100LimiterMode.Write(unit, load.limiting->mode);
   }
-  if (load.noise && unit.HasNoise()) {
+  if (load.noise) {
     for (int side = 0; side < 2; ++side) {
       const SectionsLoad::Noise& noise = (*load.noise)[static_cast<std::size_t>(side)];
       (side == 0 ? g8100LeftNoiseType : g8100RightNoiseType).Write(unit, noise.type);
@@ -316,12 +470,10 @@ void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
     unit.SaveMemory(memory.memory);
   }
   scope.Step(kLoadedSteps);
-  if (!load.current) return;
-  ApplySections(unit, *load.current);
-  if (!load.presetMap) return;
+  ApplySections(unit, load.current);
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
     g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    unit.SetPresetMapEntry((*load.presetMap)[static_cast<std::size_t>(preset - 1)]);
+    unit.SetPresetMapEntry(load.presetMap[static_cast<std::size_t>(preset - 1)]);
   }
 }
 

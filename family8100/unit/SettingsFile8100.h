@@ -30,8 +30,9 @@ void WriteSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memo
 // Whether the file has the section that marks the format.
 bool IsSettingsFile(SettingsTextFile& file);
 
-// The values of one set of sections, a memory's or the current settings'; a section the file
-// leaves out is left out here, and its values stay on the unit as they are.
+// The values of one set of sections, a memory's or the current settings'. Globals and filters
+// every set holds; a section of the model that no set of the file holds (the file is another
+// model's) is left out here, and its values stay on the unit as they are.
 // Kept outside SectionsLoad: a nested class with member initialisers is not yet complete where
 // the enclosing class's optionals of it are declared, and clang refuses to construct them.
 struct LimitingLoad {
@@ -50,10 +51,10 @@ struct SectionsLoad {
   using Limiting = LimitingLoad;
   using Noise = NoiseLoad;
   // Attenuations, mutes and routing.
-  std::optional<std::array<uint32_t, 5>> globals;
+  std::array<uint32_t, 5> globals{};
   std::optional<std::array<uint32_t, 2>> delays;
-  // Present: the unit's filters are replaced by these, as many as its budget takes.
-  std::optional<std::vector<std::unique_ptr<TFilter>>> filters;
+  // The unit's filters and crossovers are replaced by these.
+  std::vector<std::unique_ptr<TFilter>> filters;
   std::unique_ptr<TFilter> lowCrossover;
   std::unique_ptr<TFilter> highCrossover;
   std::optional<std::array<bool, 2>> polarity;
@@ -72,23 +73,25 @@ struct SettingsLoad {
   std::optional<std::string> unitName;
   std::optional<std::string> interfaceName;
   std::vector<MemoryLoad> memories;
-  std::optional<SectionsLoad> current;
-  std::optional<std::array<int, kMemoryCount>> presetMap;
+  SectionsLoad current;
+  std::array<int, kMemoryCount> presetMap{};
 
   // The memories the file holds, as a mask (bit n-1 for memory n).
   uint32_t Memories() const;
 };
 
 // Reads the whole file for a unit of `unit`'s model without a word to the unit; sections the
-// model lacks are not looked for. A file cut short, one without settings, a value out of the
-// range the unit takes, a filter type no class has, a count out of bounds or a name the format
-// cannot carry is refused with familycommon::FileLineError naming its line.
+// model lacks are not looked for. What the unit could not load as written is refused with
+// familycommon::FileLineError naming its line: a file cut short or without settings; a section
+// missing, twice or without its set's header; a value too many, out of the range the unit takes
+// or no number; a filter type no class has, a crossover on a model without them, or a filter
+// beyond the unit's sections; a name the format cannot carry.
 SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file);
 
 // Loads a checked file: the memories chosen by `memories` that it holds, each stored in the unit,
-// then its current settings and preset map. Filters beyond the unit's section budget are dropped.
-// The unit is muted meanwhile. A bus failure throws familycommon::LoadFailure after the unit's
-// current settings are put back and the mute lifted, as far as the unit still answers.
+// then its current settings and preset map. The unit is muted meanwhile. A bus failure throws
+// familycommon::LoadFailure after the unit's current settings are put back and the mute lifted, as
+// far as the unit still answers.
 void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
                        familycommon::ProgressReport* progress = nullptr);
 

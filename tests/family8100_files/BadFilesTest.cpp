@@ -55,10 +55,10 @@ void Furnish(IQDevice8100& unit) {
   g8100RightAttenuation.Write(unit, 12);
 }
 
-std::string Saved(IQDevice8100& unit, const std::string& path) {
+std::string Saved(IQDevice8100& unit, const std::string& path, uint32_t memories = 0x1) {
   SettingsTextFile file;
   EXPECT_TRUE(file.Open(path, SettingsTextFile::kWrite));
-  WriteSettingsFile(unit, file, 0x1);
+  WriteSettingsFile(unit, file, memories);
   EXPECT_TRUE(file.Close());
   return ReadText(path);
 }
@@ -71,6 +71,28 @@ std::string With(std::string text, const std::string& from, const std::string& t
 }
 
 class OlderFamilyBadFileTest : public filestest::FilesTest {};
+
+enum ModelMask : unsigned { kBase = 1, kPlus = 2, kX = 4, kRuneTide = 8, kAllModels = 15 };
+
+std::unique_ptr<IQDevice8100> VirtualUnit(ModelMask model) {
+  switch (model) {
+    case kPlus:
+      return std::make_unique<IQDevice8100Plus>(nullptr, nullptr, nullptr);
+    case kX:
+      return std::make_unique<IQDevice8100X>(nullptr, nullptr, nullptr);
+    case kRuneTide:
+      return std::make_unique<IQDevice8100RT>(nullptr, nullptr, nullptr);
+    default:
+      return std::make_unique<IQDevice8100>(nullptr, nullptr, nullptr);
+  }
+}
+
+// The line of the first character of `marker` in `text`.
+int LineOf(const std::string& text, const std::string& marker) {
+  const std::size_t at = text.find(marker);
+  EXPECT_NE(at, std::string::npos) << marker;
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n'));
+}
 
 }  // namespace
 
@@ -134,6 +156,117 @@ TEST_F(OlderFamilyBadFileTest, BadFilesAreRefusedByLineAndLeaveTheUnitAsItWas) {
   ASSERT_TRUE(file.Open(TempPath("good.ov0"), SettingsTextFile::kRead));
   ApplySettingsLoad(unit, ReadSettingsFile(unit, file), 0x1);
   EXPECT_EQ(StateOf(unit).filters, Described(source));
+}
+
+// Each edit of a saved file either loads exactly as the file says, or is refused at the line
+// named with its reason and leaves the unit as it was, on every model the edit concerns.
+TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
+  // 78 low-pass filters of the largest order: seventeen fill 68 of the 70 sections.
+  std::string fullList = "[Filters 2]\n78 \n";
+  for (int i = 0; i < 78; ++i) fullList += "4 3 " + std::to_string(1000 + i) + " 8 \n";
+  const std::string lowCrossover = "8 4 300 1 2 \n";
+  const struct {
+    unsigned models;
+    std::string from;
+    std::string to;
+    // Where the refusal points, when not at `to`; empty for a file that loads.
+    std::string at;
+    std::string reason;
+    // For a file that loads: the edit of the saved file that saving the unit gives back.
+    std::pair<std::string, std::string> saved;
+  } cases[] = {
+      {kAllModels, "", "", "", "", {}},
+      // Each model's own sections load, the current settings' and a memory's.
+      {kPlus | kX, "[Delay 2]\n0 0", "[Delay 2]\n480 0", "", "", {}},
+      {kX, "[Polarity]\n0 0", "[Polarity]\n1 0", "", "", {}},
+      {kRuneTide, "[Noise Sources]\n0 -40.000000 1", "[Noise Sources]\n1 -12.500000 0", "", "", {}},
+      {kRuneTide,
+       "[Noise Sources 2]\n0 -40.000000 1 0 -40.000000 1",
+       "[Noise Sources 2]\n0 -40.000000 1 1 -20.000000 0",
+       "",
+       "",
+       {}},
+      {kAllModels, "[Current Settings]", "[Current Settingz]", "[Globals]",
+       "The section [Globals] stands without its [Current Settings] section."},
+      {kAllModels, "[Current Settings]", "[" + std::string(31, 'C') + "]", "[Globals]",
+       "The section [Globals] stands without its [Current Settings] section."},
+      {kAllModels, "[Settings Memory 2]", "[Settings Memory 13]", "[Globals 2]",
+       "The section [Globals 2] stands without its [Settings Memory 2] section."},
+      {kAllModels, "[Settings Memory 2]", "[Settings Memory 0]", "[Globals 2]",
+       "The section [Globals 2] stands without its [Settings Memory 2] section."},
+      {kAllModels, "[Settings Memory 2]", "[Settings Memory -1]", "[Globals 2]",
+       "The section [Globals 2] stands without its [Settings Memory 2] section."},
+      {kAllModels, "[Globals 2]", "[Globalz 2]", "[Settings Memory 2]",
+       "The section [Globals 2] is missing from memory 2."},
+      {kPlus | kX, "[Delay]", "[Delays]", "[Current Settings]",
+       "The section [Delay] is missing from the current settings."},
+      {kAllModels, "[Filters]", "[Globals 2]\n0 0 0 0 0 \n[Filters]", "",
+       "The section [Globals 2] appears twice."},
+      {kAllModels, "[Preset map]", "[Preset mop]", "// End of file",
+       "The section [Preset map] is missing."},
+      {kAllModels, "[Filters 2]\n1 ", "[Filters 2]\n0 ", "5 1 50 2",
+       "The section [Filters 2] holds more values than it takes."},
+      {kAllModels, "[Globals 2]\n0 0 0 ", "[Globals 2]\n0 0 7 ", "0 0 7 ",
+       "The left mute 7 is out of range (0 to 1)."},
+      {kAllModels, "5 1 50 2 ", "5 1 50 2147483647 ", "",
+       "The filter order 2147483647 is out of range (1 to 8)."},
+      {kAllModels, "5 1 50 2 ", "5 1 50 -8 ", "", "The filter order -8 is out of range (1 to 8)."},
+      {kAllModels, "5 1 50 2 ", "5 0 50 2 ", "", "The filter bank 0 is out of range (1 to 4)."},
+      // Which value is named depends on whether the reader takes "1e39" for a whole number
+      // followed by other text.
+      {kAllModels, "5 1 50 2 ", "5 1e39 50 2 ", "", "The filter "},
+      {kAllModels, "[Filters 2]\n1 \n5 1 50 2 \n", fullList, "4 3 1017 8",
+       "The filter does not fit: the filters before it take 68 of the unit's 70 DSP sections, and "
+       "it needs 4."},
+      {kBase | kPlus | kRuneTide, "[Filters 2]\n1 \n", "[Filters 2]\n2 \n" + lowCrossover,
+       lowCrossover, "Only the Ordavinex X takes a crossover filter."},
+      // The X takes a crossover of the list as its own, and saves it in its own section.
+      {kX,
+       "[Filters 2]\n1 \n",
+       "[Filters 2]\n2 \n" + lowCrossover,
+       "",
+       "",
+       {"5 1 50 2 \n\n[Polarity 2]",
+        "5 1 50 2 \n\n[Low Crossover 2]\n" + lowCrossover + "\n[Polarity 2]"}},
+      {kX, "[Filters 2]\n1 \n", "[Filters 2]\n3 \n" + lowCrossover + "8 4 200 1 2 \n", "8 4 200",
+       "The settings hold a second low crossover."},
+      {kX, "[Limiting 2]\n262765.000000", "[Limiting 2]\n262765.500000", "262765.5",
+       "The threshold 262765.500000 is no whole number."}};
+
+  for (const ModelMask model : {kBase, kPlus, kX, kRuneTide}) {
+    SCOPED_TRACE(model);
+    const std::unique_ptr<IQDevice8100> source = VirtualUnit(model);
+    source->SetName("Stage");
+    // One filter alone: the Rune Tide starts with a bank of boost/cut filters.
+    source->RemoveFilters();
+    testsupport8100::AddFilter(*source, Made<THighpassFilter>(kRightInputBank, 50));
+    source->SaveMemory(2);
+    const std::string good = Saved(*source, TempPath("good.ov0"), 0x2);
+    for (const auto& c : cases) {
+      if ((c.models & model) == 0) continue;
+      SCOPED_TRACE(c.to);
+      const std::string text = c.from.empty() ? good : With(good, c.from, c.to);
+      const std::unique_ptr<IQDevice8100> unit = VirtualUnit(model);
+      g8100LeftAttenuation.Write(*unit, 40);
+      const UnitState before = StateOf(*unit);
+      WriteText(TempPath("edited.ov0"), text);
+      SettingsTextFile file;
+      ASSERT_TRUE(file.Open(TempPath("edited.ov0"), SettingsTextFile::kRead));
+      try {
+        const SettingsLoad load = ReadSettingsFile(*unit, file);
+        EXPECT_EQ(c.reason, "") << "loaded";
+        ApplySettingsLoad(*unit, load, load.Memories());
+        const std::string expected =
+            c.saved.first.empty() ? text : With(good, c.saved.first, c.saved.second);
+        EXPECT_EQ(Saved(*unit, TempPath("again.ov0"), 0x2), expected);
+      } catch (const familycommon::FileLineError& error) {
+        const std::string line = std::to_string(LineOf(text, c.at.empty() ? c.to : c.at));
+        EXPECT_THAT(error.what(), testing::StartsWith("Line " + line + ": " + c.reason));
+        EXPECT_NE(c.reason, "");
+        EXPECT_EQ(StateOf(*unit), before);
+      }
+    }
+  }
 }
 
 // The bad files kept beside the tests, for the fuzzer's corpus too: each one is refused by line,

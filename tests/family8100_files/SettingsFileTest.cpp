@@ -109,14 +109,13 @@ TEST_F(OlderFamilyFileTest, ANewVirtualUnitOfEachModelSavesAsItsGoldenFileAndLoa
   }
 }
 
-TEST_F(OlderFamilyFileTest, FiltersBeyondTheBudgetAreDroppedAndLongNamesCutToFit) {
+TEST_F(OlderFamilyFileTest, AListThatFillsTheBudgetLoadsWholeAndLongNamesAreCutToFit) {
   std::string text =
       "[Device Type]\n\"Standard\" \n[Interface Name]\n\"A name far too long for "
-      "the unit\" \n[Current Settings]\n[Globals]\n255 0 7 0 16777217 \n[Delay]\n16383 "
-      "0 \n[Filters]\n19 \n";
-  // Eighteen of the largest low-pass filters (72 sections) do not fit in 70: the last one is
-  // dropped, and a later filter of one section still fits.
-  for (int i = 0; i < 18; ++i) text += "4 3 15000 8 \n";
+      "the unit\" \n[Current Settings]\n[Globals]\n255 0 1 0 16777217 \n[Delay]\n16383 "
+      "0 \n[Filters]\n18 \n";
+  // Seventeen of the largest low-pass filters (68 sections) and one of one section fit in 70.
+  for (int i = 0; i < 17; ++i) text += "4 3 15000 8 \n";
   text += "3 1 1000 -3.0 2.0 \n";
   text += "[Preset map]\n1 7 3 4 5 6 7 8 9 10 11 12 \n\n// End of file\n";
   auto unit = VirtualUnit<IQDevice8100Plus>("Unit");
