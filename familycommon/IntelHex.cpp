@@ -14,6 +14,10 @@ constexpr std::size_t kMaxLineChars = 199;
 constexpr std::size_t kRecordFrameChars = 11;
 constexpr std::size_t kUpperAddressBytes = 2;
 constexpr std::size_t kFamilyAndFlagBytes = 3;
+constexpr uint32_t kSegmentBytes = 0x10000;
+// Characters of a file per byte of flash at most: records of eight data bytes with CR LF line
+// ends take 3.6.
+constexpr std::size_t kMaxCharsPerFlashByte = 4;
 
 constexpr const char* kOpenFileCaption = "Open file";
 constexpr const char* kReflashCaption = "Reflash";
@@ -33,18 +37,52 @@ bool IsBlank(int c) {
 }
 
 // The next word, at most one character longer than a line may be, so that a file without blanks
-// is never read whole into memory.
-std::string ReadWord(std::istream& in) {
+// is never read whole into memory. `read` counts the characters taken.
+std::string ReadWord(std::istream& in, std::size_t& read) {
   std::string word;
   int c = in.get();
-  while (c != EOF && IsBlank(c)) c = in.get();
+  while (c != EOF && IsBlank(c)) {
+    ++read;
+    c = in.get();
+  }
   while (c != EOF && !IsBlank(c)) {
+    ++read;
     word.push_back(static_cast<char>(c));
     if (word.size() > kMaxLineChars) break;
     c = in.get();
   }
   return word;
 }
+
+// Where the data records go in the unit's flash: each above the last, none past the end.
+class FlashBounds {
+ public:
+  explicit FlashBounds(std::size_t flashBytes) : flashBytes_(flashBytes) {}
+
+  void Take(const HexRecord& record) {
+    if (record.type == kHexUpperAddress) {
+      upper_ = (uint32_t{record.data[0]} << 8 | record.data[1]) * std::size_t{kSegmentBytes};
+      if (upper_ >= flashBytes_) throw Beyond(record.line);
+    }
+    if (record.type != kHexData || record.data.empty()) return;
+    const std::size_t start = upper_ + record.offset;
+    // No upper-address record between: the offsets start over inside the same 64 KB.
+    if (record.offset + record.data.size() > kSegmentBytes || start < next_) {
+      throw LineError("Address wraps in line %d.", record.line);
+    }
+    next_ = start + record.data.size();
+    if (next_ > flashBytes_) throw Beyond(record.line);
+  }
+
+ private:
+  static HexFileError Beyond(int line) {
+    return LineError("Address beyond the unit's flash in line %d.", line);
+  }
+
+  std::size_t flashBytes_;
+  std::size_t upper_ = 0;
+  std::size_t next_ = 0;
+};
 
 int CountWords(std::istream& in) {
   int words = 0;
@@ -115,12 +153,23 @@ HexRecord ParseRecord(const std::string& word, int line, const HexRules& rules) 
 
 std::vector<HexRecord> ReadRecords(std::istream& in, const HexRules& rules) {
   std::vector<HexRecord> records;
+  FlashBounds flash(rules.flashBytes);
+  std::size_t read = 0;
   for (int line = 0;; ++line) {
-    const std::string word = ReadWord(in);
+    const std::string word = ReadWord(in, read);
+    if (read > rules.flashBytes * kMaxCharsPerFlashByte) {
+      throw HexFileError(HexFileError::Severity::kError, kOpenFileCaption,
+                         "The file is larger than any firmware the unit takes.");
+    }
     if (word.empty()) throw LineError("Unexpected EOF in line %d", line);
     records.push_back(ParseRecord(word, line, rules));
-    // Whatever follows the first empty record (the end-of-file record) is not firmware.
-    if (records.back().data.empty()) return records;
+    flash.Take(records.back());
+    if (!records.back().data.empty()) continue;
+    // The end-of-file record ends the file; an empty data record only ends the reading.
+    if (records.back().type == kHexEndOfFile && !ReadWord(in, read).empty()) {
+      throw LineError("Text after the end-of-file record in line %d.", line + 1);
+    }
+    return records;
   }
 }
 

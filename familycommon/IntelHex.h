@@ -25,6 +25,10 @@ struct HexRecord {
   int line = 0;  // counted from 0, as the messages name it
 };
 
+// More flash than a unit of either family has. No firmware runs past it, and a file that would is
+// damaged or for another product.
+inline constexpr std::size_t kMaxFlashBytes = 8 * 1024 * 1024;
+
 // What one family makes of the format.
 struct HexRules {
   // Data bytes of a model record: family code high and low, re-initialise flag, and on the newer
@@ -33,6 +37,8 @@ struct HexRules {
   // The most data bytes a record may carry: the unit takes each data record as one block. 0 for a
   // family that splits longer records itself.
   std::size_t maxDataBytes = 0;
+  // The unit's flash: every data record must lie below it, at addresses that only go up.
+  std::size_t flashBytes = kMaxFlashBytes;
 };
 
 // A firmware file fit for the unit: its records in file order, up to the first empty one.
@@ -63,9 +69,11 @@ class HexFileError : public std::runtime_error {
 
 // Reads records separated by blanks or line ends until the first record with no data bytes, then
 // checks that they carry a model record and that every one names `unitFamilyCode`; the last model
-// record's flag and version count. Throws HexFileError: naming the line for a bad record or a file
-// that ends before the empty record, without a line for firmware of another model. The records
-// after an empty data record are counted, not read.
+// record's flag and version count. Throws HexFileError: naming the line for a bad record, a data
+// record whose address wraps or lies beyond the flash, text after the end-of-file record, or a
+// file that ends before the empty record; without a line for firmware of another model or a file
+// larger than any firmware for the flash. The records after an empty data record are counted, not
+// read.
 Firmware ReadFirmware(std::istream& in, const HexRules& rules, uint32_t unitFamilyCode);
 
 }  // namespace familycommon

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,7 @@ class MacroReader final : public familycommon::CheckedFileReader {
       Refuse(at, "Unknown filter type " + std::to_string(typeCode));
     }
     Checked([&] { filter->ReadFromFile(File()); });
+    if (const auto why = filter->RangeFault()) Refuse(at, *why);
     KeepStartsHolding(starts, outputs, *filter);
     if (starts.empty()) Refuse(at, "Filter on a channel the macro has no output for");
     return filter;
@@ -72,6 +74,71 @@ class MacroReader final : public familycommon::CheckedFileReader {
     return std::make_exception_ptr(MacroFileError(what + " (line " + std::to_string(line) + ")"));
   }
 };
+
+// The form of a library, told by its first section, and where its macros begin.
+struct MacroFileForm {
+  bool extended = true;
+  std::size_t bodyStart = 0;
+};
+
+std::string LineText(int line) { return " (line " + std::to_string(line) + ")"; }
+
+int LineOf(std::string_view text, std::size_t offset) {
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+bool OnlyBlankOrComments(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    const std::string_view line = text.substr(at, end - at);
+    const std::size_t first = line.find_first_not_of(" \t\r");
+    if (first != std::string_view::npos && !line.substr(first).starts_with("//")) return false;
+    at = end + 1;
+  }
+  return true;
+}
+
+std::string Unclaimed(const SettingsTextFile& file, std::size_t offset) {
+  return "Text that belongs to no macro" + LineText(file.LineAt(offset));
+}
+
+// Decided once for the whole file, so that no single damaged byte can change how every macro is
+// read: a damaged marker or an encoding this reader does not know is no library at all.
+MacroFileForm FormOf(std::string_view text) {
+  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+    throw MacroFileError("The file holds a byte of nothing" + LineText(LineOf(text, nul)) +
+                         ": it is no plain text file (saved as UTF-16?).");
+  }
+  for (std::size_t cr = text.find('\r'); cr != std::string_view::npos;
+       cr = text.find('\r', cr + 1)) {
+    if (cr + 1 == text.size() || text[cr + 1] != '\n') {
+      throw MacroFileError("A line ends in a carriage return alone" + LineText(LineOf(text, cr)) +
+                           ": the file was saved with line ends this program does not read.");
+    }
+  }
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    std::string_view line = text.substr(at, end - at);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos && !line.substr(first).starts_with("//")) {
+      const std::string_view header = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
+      if (header == "[" + std::string(kExtendedSection) + "]") return {true, end};
+      if (header == "[" + std::string(kMacroSection) + "]") return {false, at};
+      throw MacroFileError("The file's form cannot be told" + LineText(LineOf(text, at)) +
+                           ": its first section must be [Extended] or [MacroDef].");
+    }
+    at = end + 1;
+  }
+  // Comments alone: a library without macros, unless it was cut inside them.
+  if (text.find_first_not_of(" \t\r\n") != std::string_view::npos && !text.ends_with('\n')) {
+    throw MacroFileError("The file ends inside its heading" + LineText(LineOf(text, text.size())) +
+                         ": it was cut short.");
+  }
+  return {true, text.size()};
+}
 
 TXMacro ReadMacro(MacroReader& read, bool extended) {
   TXMacro macro;
@@ -111,21 +178,38 @@ void WriteCrossover(SettingsTextFile& file, const auto* edge) {
 
 }  // namespace
 
-MacroFileContents ReadMacroFile(SettingsTextFile& file) {
+MacroFileContents ReadMacroFile(const std::string& text) {
+  const MacroFileForm form = FormOf(text);
   MacroFileContents contents;
-  const bool extended = file.FindSection(kExtendedSection);
-  file.Rewind();
+  SettingsTextFile file;
+  file.OpenText(text);
   MacroReader read(file);
+  // Where text that belongs to no macro may begin; after a damaged macro, whose rest is not looked
+  // at again, nowhere until the next macro is read.
+  std::size_t unclaimed = form.bodyStart;
+  bool looking = true;
+  const auto claim = [&](std::size_t end) {
+    if (looking &&
+        !OnlyBlankOrComments(std::string_view(text).substr(unclaimed, end - unclaimed))) {
+      contents.errors.push_back(Unclaimed(file, unclaimed));
+    }
+  };
+  file.Seek(form.bodyStart);
   while (file.FindSection(kMacroSection)) {
     const std::size_t start = file.Tell();
+    claim(start - std::string_view(kMacroSection).size() - 2);
     try {
-      contents.macros.push_back(ReadMacro(read, extended));
+      contents.macros.push_back(ReadMacro(read, form.extended));
+      unclaimed = file.Tell();
+      looking = true;
     } catch (const MacroFileError& error) {
       contents.errors.push_back(error.what());
+      looking = false;
       // The damage may have read into the next macro: it starts after this one's header.
       file.Seek(start);
     }
   }
+  claim(text.size());
   return contents;
 }
 

@@ -41,8 +41,8 @@ class MacroFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The macros of a file in file order. A damaged macro is left out, and `errors` says why, the line
-// named; the macros after it are still read.
+// The macros of a file in file order. A damaged macro, or text that belongs to no macro, is left
+// out, and `errors` says why, the line named; the macros after it are still read.
 struct MacroFileContents {
   std::vector<TXMacro> macros;
   std::vector<std::string> errors;
@@ -51,9 +51,13 @@ struct MacroFileContents {
 // The library file: comments, the "Extended" section, then per macro a "MacroDef" section with
 // the name, description, output count, each output's low and high crossover, polarity and
 // network, then the delays and the output filters, each in the filter record of the settings
-// file. A file without "Extended" is of the older form, whose macros end after the outputs. A
-// delay of -1 leaves the output's delay as it is.
-MacroFileContents ReadMacroFile(SettingsTextFile& file);
+// file. A file whose first section is "MacroDef" is of the older form, whose macros end after the
+// outputs. A delay of -1 leaves the output's delay as it is.
+//
+// `text` is the whole file. One whose form cannot be told (no plain text with line feeds, a first
+// section that is neither, a heading cut short) throws MacroFileError: read in either form, every
+// macro would come out other than written.
+MacroFileContents ReadMacroFile(const std::string& text);
 // Always the extended form, so every macro reads back as it was.
 void WriteMacroFile(SettingsTextFile& file, const std::vector<TXMacro>& macros);
 

@@ -37,6 +37,15 @@ void WriteShelfLevel(SettingsTextFile& file, float level) {
   }
 }
 
+// Levels are shown to a tenth of a dB; a level that a unit's gain word gives within a hundredth of
+// a bound stands for that bound.
+constexpr float kLevelToleranceDb = 0.01f;
+
+std::optional<std::string> LevelFault(float level, float low, float high) {
+  if (level >= low - kLevelToleranceDb && level <= high + kLevelToleranceDb) return std::nullopt;
+  return OutOfRangeText("filter level in dB", level, low, high);
+}
+
 std::string SlopeText(int slope, bool longForm) {
   return longForm ? Printf("Slope: %d dB/oct", slope) : Printf("%d", slope);
 }
@@ -58,6 +67,14 @@ void PeakFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
   this->frequency = record[0];
   q = QFromUnit(record[1]);
   level = PeakLevel(FloatOf(record[2]), Derived::kGainLessOne);
+}
+
+template <typename Derived>
+std::optional<std::string> PeakFilter<Derived>::RangeFault() const {
+  if (auto fault = TFilter::RangeFault()) return fault;
+  if (auto fault = LevelFault(level, Derived::kMinLevelDb, Derived::kMaxLevelDb)) return fault;
+  if (q >= kMinPeakQ && q <= kMaxPeakQ) return std::nullopt;
+  return OutOfRangeText("filter Q", q, kMinPeakQ, kMaxPeakQ);
 }
 
 template <typename Derived>
@@ -144,6 +161,13 @@ int32_t OrderFilter<Derived>::CheckedOrder(int32_t fileOrder) {
     throw FileParserError(FileParserError::kFormatError);
   }
   return fileOrder;
+}
+
+template <typename Derived>
+std::optional<std::string> OrderFilter<Derived>::RangeFault() const {
+  if (auto fault = TFilter::RangeFault()) return fault;
+  if (order >= Derived::kMinOrder && order <= Derived::kMaxOrder) return std::nullopt;
+  return OutOfRangeText("filter order", order, Derived::kMinOrder, Derived::kMaxOrder);
 }
 
 template <typename Derived>
@@ -324,6 +348,12 @@ void ShelfFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
 }
 
 template <typename Derived>
+std::optional<std::string> ShelfFilter<Derived>::RangeFault() const {
+  if (auto fault = TFilter::RangeFault()) return fault;
+  return LevelFault(level, kMinLevelDb, kMaxLevelDb);
+}
+
+template <typename Derived>
 void ShelfFilter<Derived>::StepLevel(int stepCode) {
   level = SteppedLevel(level, stepCode, kMinLevelDb, kMaxLevelDb);
 }
@@ -395,6 +425,15 @@ void CrossoverFilter<Derived>::SetDeviceRecord(const DeviceRecord& record) {
   this->frequency = record[0];
   this->order = this->BoundedOrder(record[1]);
   crossoverType = record[2];
+}
+
+template <typename Derived>
+std::optional<std::string> CrossoverFilter<Derived>::RangeFault() const {
+  if (auto fault = OrderFilter<Derived>::RangeFault()) return fault;
+  if (crossoverType >= kCrossoverNone && crossoverType <= kCrossoverLinkwitzRiley) {
+    return std::nullopt;
+  }
+  return OutOfRangeText("crossover type", crossoverType, kCrossoverNone, kCrossoverLinkwitzRiley);
 }
 
 template <typename Derived>

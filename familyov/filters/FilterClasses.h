@@ -5,6 +5,10 @@
 // The ten filter classes of the newer family, by type code.
 namespace namespaceOV {
 
+// The Q range of both peak filters' editors.
+inline constexpr float kMinPeakQ = 0.1f;
+inline constexpr float kMaxPeakQ = 100.0f;
+
 // Parametric and boost/cut: a peak with Q and level. `Derived` gives the level range, whether the
 // unit's gain word carries the gain less one, the bandwidth's precision, the printed name and
 // whether a live change sends Q along with the level.
@@ -17,6 +21,7 @@ class PeakFilter : public FilterOf<Derived> {
   std::string FormatParam1(bool longForm) const override;
   std::string FormatParam2(bool longForm, bool useQ) const override;
   float GetLevel() const override { return level; }
+  std::optional<std::string> RangeFault() const override;
   std::string FormatPrintLine(bool useQ) const override;
   void CopyParameters(const Derived& other) {
     q = other.q;
@@ -67,6 +72,7 @@ class OrderFilter : public FilterOf<Derived> {
   DeviceRecord GetDeviceRecord() const override;
   void SetDeviceRecord(const DeviceRecord& record) override;
   void CopyParameters(const Derived& other) { order = other.order; }
+  std::optional<std::string> RangeFault() const override;
   // An order the unit holds brought into the class's range, Derived::kMinOrder .. kMaxOrder.
   static int32_t BoundedOrder(int32_t unitOrder);
   // An order from a settings file; one outside the class's range is a FileParserError.
@@ -166,6 +172,7 @@ class ShelfFilter : public FilterOf<Derived> {
   std::string FormatParam1(bool longForm) const override;
   std::string FormatParam2(bool longForm, bool useQ) const override;
   float GetLevel() const override { return level; }
+  std::optional<std::string> RangeFault() const override;
   void CopyParameters(const Derived& other) { level = other.level; }
 
   float level = 0.0f;  // dB
@@ -202,6 +209,7 @@ class CrossoverFilter : public SlopeFilter<Derived> {
   DeviceRecord GetDeviceRecord() const override;
   void SetDeviceRecord(const DeviceRecord& record) override;
   std::string FormatParam2(bool longForm, bool useQ) const override;
+  std::optional<std::string> RangeFault() const override;
   void CopyParameters(const Derived& other) {
     this->order = other.order;
     crossoverType = other.crossoverType;

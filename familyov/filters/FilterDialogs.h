@@ -79,8 +79,8 @@ class TPeakDialog : public TTypedFilterDialog<Filter> {
 
 class TParametricDialog : public TPeakDialog<TParametricFilter> {
  public:
-  static constexpr float kMinQ = 0.1f;
-  static constexpr float kMaxQ = 100.0f;
+  static constexpr float kMinQ = kMinPeakQ;
+  static constexpr float kMaxQ = kMaxPeakQ;
   static constexpr float kMinBandwidth = 0.0142f;
   static constexpr float kMaxBandwidth = 6.67f;
   // The slider's position p stands for 4 / p octaves.

@@ -32,6 +32,10 @@ int32_t QToUnit(float q) { return familycommon::RoundToInt(10.0 * double{q}); }
 
 float QFromUnit(int32_t tenTimesQ) { return static_cast<float>(tenTimesQ * 0.1); }
 
+std::string OutOfRangeText(const char* what, double value, double low, double high) {
+  return Printf("The %s %g is out of range (%g to %g).", what, value, low, high);
+}
+
 float SteppedLevel(float level, int stepCode, float floorDb, float ceilingDb) {
   double step = 0.0;
   switch (stepCode) {

@@ -21,6 +21,9 @@ float QFromUnit(int32_t tenTimesQ);
 // A level plus one tenth or one dB up or down by step code, clamped to floor .. ceiling.
 float SteppedLevel(float level, int stepCode, float floorDb, float ceilingDb);
 
+// A refusal of a value out of its range: "The <what> <value> is out of range (<low> to <high>)."
+std::string OutOfRangeText(const char* what, double value, double low, double high);
+
 template <typename... Args>
 std::string Printf(const char* format, Args... args) {
   char text[160];

@@ -45,8 +45,6 @@ constexpr std::array<Spacing, 4> kSpacings = {{{"1/6 octave", kSixth, 6.4f},
                                                {"2/3 octave", kTwoThirds, 1.6f},
                                                {"1 octave", kOctave, 1.0f}}};
 constexpr int kDefaultSpacing = 1;
-constexpr float kMinBankQ = 0.1f;
-constexpr float kMaxBankQ = 100.0f;
 
 const Spacing& SpacingOf(int index) {
   return kSpacings[static_cast<std::size_t>(std::clamp(index, 0, int(kSpacings.size()) - 1))];
@@ -121,8 +119,8 @@ void TOctaveMacroDialog::Spin(ui::Param button) {
   } else if (button == reinterpret_cast<ui::Param>(&stopQuad_)) {
     StepFrequency(stop_, stopQuad_, settings_.stop, false);
   } else if (button == reinterpret_cast<ui::Param>(&qQuad_)) {
-    const float q = ParseRatioText(q_.Text(), kMinBankQ, kMaxBankQ, settings_.q);
-    settings_.q = std::clamp(q + QStep(qQuad_.CurrentZone()), kMinBankQ, kMaxBankQ);
+    const float q = ParseRatioText(q_.Text(), kMinPeakQ, kMaxPeakQ, settings_.q);
+    settings_.q = std::clamp(q + QStep(qQuad_.CurrentZone()), kMinPeakQ, kMaxPeakQ);
     ShowQ();
   }
 }
@@ -147,7 +145,7 @@ void TOctaveMacroDialog::CloseWindow(int result) {
     settings_.start = ReadFrequency(start_, settings_.start);
     settings_.stop = ReadFrequency(stop_, settings_.stop);
     settings_.spacing = std::max(spacing_.Selection(), 0);
-    settings_.q = ParseRatioText(q_.Text(), kMinBankQ, kMaxBankQ, settings_.q);
+    settings_.q = ParseRatioText(q_.Text(), kMinPeakQ, kMaxPeakQ, settings_.q);
     ShowQ();
   }
   ui::Dialog::CloseWindow(result);

@@ -154,6 +154,12 @@ TFilter* TFilter::CloneToChannel(IQDeviceOrdavinex& device, int newChannel) cons
   return copy.release();
 }
 
+std::optional<std::string> TFilter::RangeFault() const {
+  if (frequency >= kMinFilterFrequency && frequency <= kMaxFilterFrequency) return std::nullopt;
+  return OutOfRangeText("filter frequency in Hz", frequency, kMinFilterFrequency,
+                        kMaxFilterFrequency);
+}
+
 void TFilter::WriteToFile(SettingsTextFile& file) const {
   file.WriteInt(typeCode);
   file.WriteInt(channel);

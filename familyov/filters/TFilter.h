@@ -4,6 +4,7 @@
 #include <complex>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ class Window;
 namespace namespaceOV {
 
 class IQDeviceOrdavinex;
+
+// Frequency limits of every filter, in Hz: what the editors set and a file may hold.
+inline constexpr int kMinFilterFrequency = 20;
+inline constexpr int kMaxFilterFrequency = 20000;
 
 // The three 32-bit words of a filter in the unit's settings image: element 0 to 2 of the filter
 // parameter object in unit encoding (integers, or float bit patterns).
@@ -62,6 +67,9 @@ class TFilter : public familycommon::HandleTarget {
   virtual std::string FormatParam1(bool longForm) const = 0;
   virtual std::string FormatParam2(bool longForm, bool useQ) const = 0;
   virtual float GetLevel() const { return 0.0f; }
+  // Why a parameter lies outside the range the editors set and the units take, in the words of a
+  // refusal; none when every one is in range.
+  virtual std::optional<std::string> RangeFault() const;
   // A filter of the same class, parameters and bypass on `channel`, written to the unit. A channel
   // filter is added to the device's list (the device owns it); a crossover belongs to the caller.
   TFilter* CloneToChannel(IQDeviceOrdavinex& device, int channel) const;

@@ -6,17 +6,13 @@
 
 #include "controls/TDataWindow.h"
 #include "familycommon/FilterLifetime.h"
+#include "familyov/filters/TFilter.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
 
 namespace namespaceOV {
 
 class IQDeviceOrdavinex;
-class TFilter;
-
-// Frequency limits of every filter dialog, in Hz.
-inline constexpr int kMinFilterFrequency = 20;
-inline constexpr int kMaxFilterFrequency = 20000;
 
 // The number at the start of `text` (at most its first 19 characters, leading blanks skipped);
 // none when it starts with no number.

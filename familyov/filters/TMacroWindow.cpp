@@ -88,9 +88,14 @@ TMacroWindow::TMacroWindow(IQDeviceOrdavinex& device, ui::Window* root, std::fil
   OnCommand(kCmMacroOpen, [this] { RecallMacro(); });
   OnCommand(kCmMacroDelete, [this] { CmDelete(); });
   OnCommand(kCmMacroSave, [this] { CmSave(); });
-  for (int command : {kCmMacroProperties, kCmMacroOpen, kCmMacroDelete, kCmMacroSave}) {
-    OnEnable(command,
-             [this](ui::CommandState& state) { state.enabled = SelectedMacro().has_value(); });
+  // A library not read whole is never saved over, so nothing here may change it.
+  OnEnable(kCmMacroNew, [this](ui::CommandState& state) { state.enabled = library_.Writable(); });
+  OnEnable(kCmMacroOpen,
+           [this](ui::CommandState& state) { state.enabled = SelectedMacro().has_value(); });
+  for (int command : {kCmMacroProperties, kCmMacroDelete, kCmMacroSave}) {
+    OnEnable(command, [this](ui::CommandState& state) {
+      state.enabled = library_.Writable() && SelectedMacro().has_value();
+    });
   }
   OnNotify(kMacroList, ui::Notify::RightClick, [this](const ui::Notification&) {
     PopupMenu();
@@ -114,14 +119,16 @@ void TMacroWindow::SetupWindow() {
   list_.SetEmptyHint(
       "No macros for this model yet. Click the right mouse button and choose \"New\" to keep the "
       "unit's crossovers as a macro.");
-  if (library_.Load() == MacroLibrary::Loaded::kDamaged) {
-    Warn(this,
-         library_.LoadError() +
-             "\n\nThe macros that could not be read are left out; the file loses them with the "
-             "next change made here.",
-         "File read error");
-  } else {
+  library_.Load();
+  if (library_.Writable()) {
     library_.Sort();
+  } else {
+    Warn(this,
+         library_.LoadError() + "\n\nThe macro file " + library_.File().string() +
+             " could not be read whole, so this window saves nothing over it: New, Save, "
+             "Properties and Delete stay off until the file is mended or moved away. The macros "
+             "listed can still be recalled.",
+         "File read error");
   }
   FillList();
   inUse_ = true;
@@ -163,6 +170,7 @@ void TMacroWindow::PopupMenu() {
 }
 
 void TMacroWindow::CmNew() {
+  if (!library_.Writable()) return;
   TXMacro macro;
   if (TMacroDialog(this, macro).Execute() != ui::kIdOk) return;
   if (!GuardedUnitCall(device_, [&] { CaptureMacro(device_, macro); })) return;
@@ -172,14 +180,14 @@ void TMacroWindow::CmNew() {
 
 void TMacroWindow::CmProperties() {
   const auto index = SelectedMacro();
-  if (!index) return;
+  if (!index || !library_.Writable()) return;
   if (TMacroDialog(this, library_.At(*index)).Execute() != ui::kIdOk) return;
   SaveLibrary(false);
 }
 
 void TMacroWindow::CmSave() {
   const auto index = SelectedMacro();
-  if (!index || !Asked(this, "Save over selected macro?")) return;
+  if (!index || !library_.Writable() || !Asked(this, "Save over selected macro?")) return;
   const TXMacro& old = library_.At(*index);
   TXMacro fresh{.name = old.name, .description = old.description};
   // The old macro stays until the new one is captured whole.
@@ -190,7 +198,7 @@ void TMacroWindow::CmSave() {
 
 void TMacroWindow::CmDelete() {
   const auto index = SelectedMacro();
-  if (!index || !Asked(this, "Delete selected macro?")) return;
+  if (!index || !library_.Writable() || !Asked(this, "Delete selected macro?")) return;
   library_.Remove(*index);
   SaveLibrary(false);
 }

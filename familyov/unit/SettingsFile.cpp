@@ -51,15 +51,46 @@ class CheckedReader final : public familycommon::CheckedFileReader {
  public:
   using CheckedFileReader::CheckedFileReader;
 
-  void DumpLine(std::span<uint32_t> block) {
+  bool AtDumpLine() const { return File().AtString(); }
+  // One line of a dump into `block`; where it starts.
+  std::size_t DumpLine(std::span<uint32_t> block) {
     const std::size_t at = Tell();
     if (!File().AtString()) Refuse(at, "The memory dump ends early.");
-    if (TextToInts(Text(kDumpLineChars), block) != static_cast<int>(block.size())) {
+    const std::string text = Text(kDumpLineChars);
+    if (TextToInts(text, block) != static_cast<int>(block.size()) ||
+        FieldCount(text) != block.size()) {
       Refuse(at, "A memory dump line needs four numbers.");
     }
+    return at;
+  }
+  // The section `name` when the file holds it once: true, and the reading stands after its
+  // header. A second one is refused at its header.
+  bool FindOnce(const std::string& name) {
+    File().Rewind();
+    if (!File().FindSection(name)) return false;
+    const std::size_t after = Tell();
+    if (File().FindSection(name)) Refuse(HeaderStart(name), "A second section [" + name + "].");
+    File().Seek(after);
+    return true;
+  }
+  // The same for a section the file must hold; its absence is refused at `expectedAt`, where the
+  // section would stand.
+  void FindRequired(const std::string& name, std::size_t expectedAt) {
+    if (!FindOnce(name)) Refuse(expectedAt, "The section [" + name + "] is missing.");
   }
 
  private:
+  static std::size_t FieldCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find_first_not_of(' '); at != std::string_view::npos;
+         at = text.find_first_not_of(' ', text.find(' ', at))) {
+      ++count;
+    }
+    return count;
+  }
+  // Where the header of `name` just found begins.
+  std::size_t HeaderStart(const std::string& name) const { return Tell() - name.size() - 2; }
+
   std::string OutOfRange(const std::string& what, const std::string&, const std::string&,
                          const std::string&) const override {
     return what + " out of range.";
@@ -82,14 +113,16 @@ struct Compatibility {
   int memories = 0;
   bool skipExtraNames = false;
   bool cancelled = false;
+  // Where the firmware section ends: the globals follow it. The end of the file when the file has
+  // none.
+  std::size_t end = std::string::npos;
 };
 
-Compatibility CheckCompatibility(IQDeviceOrdavinex& device, SettingsTextFile& file,
+Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reader,
                                  const LoadConfirmation& confirm) {
   Compatibility result{.memories = device.GetMemoryCount()};
   const bool twoInput = device.GetInfo().familyCode == kTwoInputFamilyCode;
-  file.Rewind();
-  if (!file.FindSection(kFirmwareSection)) {
+  if (!reader.FindOnce(kFirmwareSection)) {
     if (twoInput) result.memories = kOlderMemoryCount;
     return result;
   }
@@ -97,7 +130,8 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, SettingsTextFile& fi
     result.cancelled = true;
     return result;
   }
-  const float fileFirmware = CheckedReader(file).Float();
+  const float fileFirmware = reader.Float();
+  result.end = reader.Tell();
   if (!twoInput) return result;
   const float more = IQDevice8126::kMoreMemoriesFirmware;
   if (fileFirmware >= more && device.firmwareVersion < more) {
@@ -142,27 +176,51 @@ std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
   return events;
 }
 
+// Memory `memory`'s dump section, found where the reading stands: its lines, each word checked
+// against the field the unit gives it.
+SettingsImage ReadDump(IQDeviceOrdavinex& device, CheckedReader& reader, int memory, int length) {
+  SettingsImage image(length);
+  std::vector<std::size_t> lines;
+  for (int b = 0; b < image.BlockCount(); ++b) lines.push_back(reader.DumpLine(image.Block(b)));
+  const std::string section = "[" + DumpSection(memory) + "]";
+  if (reader.AtDumpLine()) {
+    reader.Refuse(reader.Tell(), section + " holds more lines than the unit's memory takes (" +
+                                     std::to_string(image.BlockCount()) + ").");
+  }
+  if (const std::optional<ImageFault> fault = FindImageFault(device, image)) {
+    reader.Refuse(lines[static_cast<std::size_t>(fault->word / kDumpBlockWords)],
+                  section + ": " + fault->reason);
+  }
+  return image;
+}
+
 std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsTextFile& file,
                                          const LoadConfirmation& confirm) {
-  const Compatibility compatibility = CheckCompatibility(device, file, confirm);
+  CheckedReader reader(file);
+  const Compatibility compatibility = CheckCompatibility(device, reader, confirm);
   if (compatibility.cancelled) return std::nullopt;
   FileContents contents{.lastMemory = compatibility.memories};
-  CheckedReader reader(file);
-  file.Rewind();
-  if (file.FindSection(kGlobalsSection))
-    contents.globals = ReadGlobals(device, reader, compatibility);
-  file.Rewind();
-  if (device.UpdateClockPresence() && file.FindSection(kEventsSection))
+  // Each section is looked for from the start, so that the order of the sections in the file
+  // does not matter; every one the unit takes must be there once.
+  const auto holds = [&](const std::string& name) {
+    file.Rewind();
+    return file.FindSection(name);
+  };
+  if (!holds(kGlobalsSection) && !holds(DumpSection(0))) {
+    reader.Refuse(std::string::npos, "The file holds no settings.");
+  }
+  reader.FindRequired(kGlobalsSection, compatibility.end);
+  contents.globals = ReadGlobals(device, reader, compatibility);
+  std::size_t end = reader.Tell();
+  if (device.UpdateClockPresence() && reader.FindOnce(kEventsSection)) {
     contents.events = ReadEvents(reader);
+    end = reader.Tell();
+  }
   const int length = ReadImageLength(device);
   for (int m = 0; m <= compatibility.memories; ++m) {
-    // Each section is looked for from the start, so that the order of the sections in the file
-    // does not matter and a missing one hides no other.
-    file.Rewind();
-    if (!file.FindSection(DumpSection(m))) continue;
-    SettingsImage image(length);
-    for (int b = 0; b < image.BlockCount(); ++b) reader.DumpLine(image.Block(b));
-    contents.memories.emplace_back(m, std::move(image));
+    reader.FindRequired(DumpSection(m), end);
+    contents.memories.emplace_back(m, ReadDump(device, reader, m, length));
+    end = reader.Tell();
   }
   return contents;
 }
@@ -288,14 +346,14 @@ void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
 
 LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
                             const LoadConfirmation& confirm, ProgressReport* progress) {
-  file.Rewind();
-  if (!file.FindSection(kOutputsSection)) return LoadResult::kNotSettingsFile;
+  CheckedReader reader(file);
+  if (!reader.FindOnce(kOutputsSection)) return LoadResult::kNotSettingsFile;
   // Every file the program writes closes so; one without it was cut short.
   if (!file.EndsWithComment(kEndOfFile)) {
     throw SettingsFileError(file.LineAt(std::string::npos),
                             "The file ends early: its closing \"End of file\" is missing.");
   }
-  if (CheckedReader(file).Int(INT32_MIN, INT32_MAX, "Output count") != device.outputs) {
+  if (reader.Int(INT32_MIN, INT32_MAX, "Output count") != device.outputs) {
     return LoadResult::kOtherOutputCount;
   }
   return ReadSettingsBody(device, file, confirm, progress) ? LoadResult::kLoaded

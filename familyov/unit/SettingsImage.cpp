@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <set>
+#include <utility>
 
 #include "bus/IQException.h"
+#include "familycommon/FilterConversions.h"
 #include "familyov/filters/FilterClasses.h"
+#include "familyov/filters/FilterElements.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ParameterTable.h"
 
@@ -30,6 +35,76 @@ struct BlockExtent {
 bool HasChannel(const IQDeviceOrdavinex& device, int channel) {
   return (channel >= 0 && channel < device.inputs) ||
          (channel >= device.firstOutput && channel < device.firstOutput + device.outputs);
+}
+
+int RecordType(uint32_t header) { return static_cast<int>((header >> 8) & 0xFF); }
+
+// Why `word` cannot be the `name`, a field of `form`; none when it can.
+std::optional<std::string> FieldFault(uint32_t word, ImageField form, const char* name,
+                                      int delayCapacity) {
+  const auto outside = [&](double value, double low, double high) -> std::optional<std::string> {
+    if (value >= low && value <= high) return std::nullopt;
+    return OutOfRangeText(name, value, low, high);
+  };
+  const auto whole = static_cast<double>(static_cast<int32_t>(word));
+  switch (form) {
+    case ImageField::kGain:
+      return outside(WordFloat(word), 0.0, dBLevelObject::DbToGain(familycommon::kLevelCeilingDb));
+    case ImageField::kFlag:
+      return outside(whole, 0, 1);
+    case ImageField::kByte:
+      return outside(whole, 0, UINT8_MAX);
+    case ImageField::kDelay:
+      return outside(whole, 0, delayCapacity);
+    case ImageField::kPolarity:
+      if (WordFloat(word) == 1.0f || WordFloat(word) == -1.0f) return std::nullopt;
+      return Printf("The %s %g is neither 1 nor -1.", name, double{WordFloat(word)});
+  }
+  return std::nullopt;
+}
+
+// Why filter record `r` of `words` would not be decoded as it stands; the crossover slots already
+// taken, by type code and output, collect in `edges`.
+std::optional<ImageFault> RecordFault(const IQDeviceOrdavinex& device, const ImageLayout& layout,
+                                      std::span<const uint32_t> words, int r,
+                                      std::set<std::pair<int, int>>& edges) {
+  const int at = layout.FilterRecord(r);
+  const std::span<const uint32_t> record =
+      words.subspan(static_cast<std::size_t>(at), kFilterRecordWords);
+  const auto fault = [&](int word, const std::string& why) {
+    return ImageFault{at + word, "Filter record " + std::to_string(r) + ": " + why};
+  };
+  if (RecordType(record[0]) == 0) return std::nullopt;
+  if (record[0] >> 24 != 0) return fault(0, "its first word holds bits no record has.");
+  const std::unique_ptr<TFilter> filter = UnpackFilterRecord(record, r);
+  if (!filter) {
+    return fault(0, "its type code " + std::to_string(RecordType(record[0])) + " is no filter's.");
+  }
+  const std::string channel = std::to_string(filter->channel);
+  if (!HasChannel(device, filter->channel))
+    return fault(0, "the unit has no channel " + channel + ".");
+  if (filter->crossover) {
+    const int output = filter->channel - device.firstOutput;
+    if (output < 0) return fault(0, "a crossover on channel " + channel + ", which is no output.");
+    if (!edges.emplace(filter->typeCode, output).second) {
+      return fault(0, "a second crossover for the same edge of channel " + channel + ".");
+    }
+  }
+  if (const int head = filter->linkNumber - 1; head >= 0) {
+    const bool heads =
+        head < layout.filterRecords && head != r &&
+        RecordType(words[static_cast<std::size_t>(layout.FilterRecord(head))]) != 0 &&
+        (words[static_cast<std::size_t>(layout.FilterRecord(head))] >> 16) == 0;
+    if (!heads)
+      return fault(0, "it links to record " + std::to_string(head) + ", which heads no chain.");
+  }
+  if (const auto why = filter->RangeFault()) return fault(1, *why);
+  std::array<uint32_t, kFilterRecordWords> back{};
+  PackFilterRecord(*filter, back);
+  if (!SameFilterRecord(record, back)) {
+    return fault(1, "it holds a value its filter cannot keep as written.");
+  }
+  return std::nullopt;
 }
 
 // Reads and writes one image through the parameter objects, each word at its place.
@@ -286,6 +361,88 @@ void ImageLayout::CheckLength(int length) const {
     throw SettingsImageError("The unit's settings image length (" + std::to_string(length) +
                              " words) does not fit its model.");
   }
+}
+
+void ForEachImageField(
+    const IQDeviceOrdavinex& device,
+    const std::function<void(int word, ImageField form, const char* name)>& visit) {
+  const ImageLayout layout(device);
+  const int ni = layout.matrixInputs;
+  const int no = layout.matrixOutputs;
+  const auto channels = [&](int block, ImageField form, const char* name) {
+    for (int k = 0; k < ni + no; ++k) {
+      if (HasChannel(device, k)) visit(layout.Block(block) + k, form, name);
+    }
+  };
+  const auto outputs = [&](int block, ImageField form, const char* name) {
+    for (int o = 0; o < device.outputs; ++o) visit(layout.Block(block) + o, form, name);
+  };
+  const auto inputs = [&](int block, ImageField form, const char* name) {
+    for (int i = 0; i < device.inputs; ++i) visit(layout.Block(block) + i, form, name);
+  };
+  channels(0, ImageField::kGain, "channel level");
+  for (int x = 0; x < ni * no; ++x) {
+    visit(layout.Block(1) + x, ImageField::kGain, "crosspoint level");
+    if (layout.crosspointDelays) {
+      visit(layout.CrosspointDelays() + x, ImageField::kDelay, "crosspoint delay");
+    }
+  }
+  outputs(2, ImageField::kFlag, "output mute");
+  if (layout.compressors) {
+    inputs(18, ImageField::kGain, "compressor post gain");
+    inputs(19, ImageField::kGain, "compressor threshold");
+    inputs(20, ImageField::kByte, "compressor ratio");
+    inputs(21, ImageField::kByte, "compressor speed");
+    inputs(22, ImageField::kFlag, "compressor gang switch");
+    inputs(23, ImageField::kFlag, "compressor soft knee switch");
+  }
+  channels(4, ImageField::kDelay, "channel delay");
+  outputs(5, ImageField::kByte, "crossover network");
+  channels(6, ImageField::kByte, "channel group");
+  outputs(7, ImageField::kGain, "limiter threshold");
+  outputs(8, ImageField::kFlag, "limiter knee switch");
+  outputs(9, ImageField::kByte, "limiter speed");
+  outputs(10, ImageField::kByte, "limiter group");
+  outputs(11, ImageField::kFlag, "limiter switch");
+  outputs(12, ImageField::kPolarity, "polarity");
+  visit(layout.Block(13), ImageField::kFlag, "pink noise switch");
+  visit(layout.Block(14), ImageField::kGain, "pink noise level");
+  visit(layout.Block(15), ImageField::kGain, "master level");
+  visit(layout.Block(3), ImageField::kFlag, "master mute");
+}
+
+std::optional<ImageFault> FindImageFault(const IQDeviceOrdavinex& device,
+                                         const SettingsImage& image) {
+  const ImageLayout layout(device);
+  layout.CheckLength(image.Length());
+  const std::span<const uint32_t> words = image.Words();
+  std::optional<ImageFault> first;
+  const auto keep = [&](std::optional<ImageFault> fault) {
+    if (fault && (!first || fault->word < first->word)) first = std::move(fault);
+  };
+  const int capacity = device.GetDelayCapacity();
+  ForEachImageField(device, [&](int word, ImageField form, const char* name) {
+    if (auto why = FieldFault(words[static_cast<std::size_t>(word)], form, name, capacity)) {
+      keep(ImageFault{word, *why});
+    }
+  });
+  std::set<std::pair<int, int>> edges;
+  for (int r = 0; r < layout.filterRecords; ++r) keep(RecordFault(device, layout, words, r, edges));
+  return first;
+}
+
+bool SameFilterRecord(std::span<const uint32_t> a, std::span<const uint32_t> b) {
+  constexpr uint32_t kTypeAndChannel = 0xFFFF;
+  // A float word comes back from its filter through dB: within a few units in the last place of
+  // a gain near one. Whole numbers read as floats are no normal numbers, so they must be equal.
+  const auto same = [](uint32_t x, uint32_t y) {
+    const float fx = WordFloat(x);
+    const float fy = WordFloat(y);
+    return x == y || (std::isnormal(fx) && std::isnormal(fy) &&
+                      std::abs(fx - fy) <= 1e-6f + 1e-5f * std::abs(fx));
+  };
+  return (a[0] & kTypeAndChannel) == (b[0] & kTypeAndChannel) && same(a[1], b[1]) &&
+         same(a[2], b[2]) && same(a[3], b[3]);
 }
 
 int ReadImageLength(IQDeviceOrdavinex& device) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "familycommon/FilterLifetime.h"
@@ -71,6 +74,38 @@ class ImageLayout {
   std::span<const int> offsets_;
   int imageChannels_;
 };
+
+// What a word of the image holds, as the unit takes it.
+enum class ImageField {
+  kGain,      // a finite linear gain from silence (0) to the level ceiling
+  kFlag,      // 0 or 1
+  kByte,      // 0 to 255
+  kDelay,     // samples, 0 to the unit's delay capacity
+  kPolarity,  // +1.0 or -1.0
+};
+
+// Every word of an image that a parameter of `device` takes, with its form and its name, in the
+// order the decoder applies them; the filter records (block 17) apart. Words of no parameter
+// (word 0, block 16, channels and outputs the unit lacks, what follows the last record) are left
+// out: the unit ignores them.
+void ForEachImageField(
+    const IQDeviceOrdavinex& device,
+    const std::function<void(int word, ImageField form, const char* name)>& visit);
+
+// A word of an image that the unit could not take as written.
+struct ImageFault {
+  int word;
+  std::string reason;
+};
+// The first word of `image` that its field cannot hold: out of its form's range, or a filter
+// record that would not be decoded as written (a type no filter has, a channel the unit lacks, a
+// link to no filter, a parameter out of range, a value the filter would change, a second crossover
+// for an output's slot). None when the whole image can be loaded as it stands.
+std::optional<ImageFault> FindImageFault(const IQDeviceOrdavinex& device,
+                                         const SettingsImage& image);
+// Whether two filter records hold the same filter, link numbers aside: the same type and channel,
+// whole numbers equal and float words within the rounding of a level's way through dB.
+bool SameFilterRecord(std::span<const uint32_t> a, std::span<const uint32_t> b);
 
 // The image length the unit reports, checked against its layout.
 int ReadImageLength(IQDeviceOrdavinex& device);

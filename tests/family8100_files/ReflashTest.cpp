@@ -69,6 +69,7 @@ TEST_F(OlderFamilyReflashTest, EveryFileErrorNamesItsLineAndNothingReachesTheUni
       {HexRecordLine(3, {0x02, 0x70}) + kEnd, "Record too short in line 0."},
       {HexRecordLine(4, {0x01}) + kEnd, "Record too short in line 0."},
       {ModelRecord(false) + ":02000000G1FE\n" + kEnd, "Illegal character in line 1."},
+      {ModelRecord(false) + kEnd + "anything\n", "Text after the end-of-file record in line 2."},
   };
   for (const auto& [text, message] : cases) {
     EXPECT_EQ(Reflash(text, 1), message);
@@ -93,8 +94,7 @@ TEST_F(OlderFamilyReflashTest, TheUnitIsErasedProgrammedBlockByBlockAndRebooted)
   const std::vector<uint8_t> withZeros = {0x00, 0x11, 0x00, 0x22};
   const std::string text = ModelRecord(true) + HexRecordLine(0, withZeros, 0x1234) +
                            HexRecordLine(4, {0x00, 0x01}) +
-                           HexRecordLine(0, std::vector<uint8_t>(64, 0x5A)) + kEnd +
-                           "anything after the end is not read\n";
+                           HexRecordLine(0, std::vector<uint8_t>(64, 0x5A)) + kEnd;
   // The warning, the file, the re-initialise question, the last question, the result.
   EXPECT_EQ(Reflash(text, 3),
             "Device reprogrammed successfully.  Please close device window and perform "

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "familycommon/IntelHex.h"
@@ -36,7 +37,7 @@ std::string Refusal(const std::string& text, const HexRules& rules = kNewer) {
 
 TEST(IntelHexTest, RecordsUpToTheFirstEmptyOneAreTheFirmware) {
   const Firmware firmware =
-      Read(kModel + "\n:020000040001F9\r\n  :04001000DEADBEEFB4\t" + kEnd + "\nnot read at all");
+      Read(kModel + "\n:020000040001F9\r\n  :04001000DEADBEEFB4\t" + kEnd + "\n\n");
   ASSERT_EQ(firmware.records.size(), 4u);
   EXPECT_EQ(firmware.records[1].type, kHexUpperAddress);
   EXPECT_EQ(firmware.records[1].data, (std::vector<uint8_t>{0x00, 0x01}));
@@ -62,7 +63,6 @@ TEST(IntelHexTest, AnEmptyDataRecordCutsTheFirmwareShortAndCountsWhatItLeavesOut
   EXPECT_EQ(cut.records.back().line, 2);
   EXPECT_EQ(cut.recordsCutOff, 3);
   // After the end-of-file record nothing is firmware, so nothing is left out.
-  EXPECT_EQ(Read(kModel + " " + kEnd + " trailing words").recordsCutOff, 0);
   EXPECT_EQ(Read(kModel + " :0000000000\n").recordsCutOff, 0);
 }
 
@@ -92,6 +92,67 @@ TEST(IntelHexTest, FirmwareForAnotherModelOrWithoutModelIsRefused) {
   EXPECT_EQ(Refusal(":02000000AABB99 " + kEnd), "Reflash|File format error.|warning");
   EXPECT_EQ(Refusal(kModel + " :040000030470000F76 " + kEnd),
             "Reflash|This file is not the correct firmware for this model.|warning");
+}
+
+// A record line of `type` at `offset` carrying `bytes` bytes of 0xAB, with its checksum.
+std::string Record(int type, int offset, int bytes) {
+  char text[16];
+  std::snprintf(text, sizeof text, ":%02X%04X%02X", bytes, offset, type);
+  std::string line = text;
+  int sum = bytes + (offset >> 8) + (offset & 0xFF) + type;
+  for (int k = 0; k < bytes; ++k) {
+    line += "AB";
+    sum += 0xAB;
+  }
+  std::snprintf(text, sizeof text, "%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
+  return line + text;
+}
+
+std::string UpperAddress(int upper) {
+  char text[24];
+  std::snprintf(text, sizeof text, ":02000004%04X%02X\n", upper,
+                (0x100 - ((6 + (upper >> 8) + (upper & 0xFF)) & 0xFF)) & 0xFF);
+  return text;
+}
+
+TEST(IntelHexTest, FirmwareStaysInsideTheFlashAndNothingFollowsItsEnd) {
+  // A unit of 128 KB flash: two 64 KB segments.
+  constexpr HexRules kSmall{.modelRecordBytes = 4, .flashBytes = 0x20000};
+  // The offsets of records of 16 bytes that run on past 64 KB without an upper-address record.
+  std::string wrapping = kModel + "\n";
+  for (int k = 0; k <= 0x1000; ++k) wrapping += Record(kHexData, (k * 16) & 0xFFFF, 16);
+  const struct {
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      {kModel + " " + Record(0, 0xFFF0, 16) + UpperAddress(1) + Record(0, 0, 16) + kEnd,
+       "accepted"},
+      {kModel + " " + UpperAddress(1) + Record(0, 0xFFF0, 16) + kEnd, "accepted"},
+      {wrapping + kEnd, "Open file|Address wraps in line 4097."},
+      {kModel + " " + Record(0, 0xFFF8, 16) + kEnd, "Open file|Address wraps in line 1."},
+      {kModel + " " + Record(0, 0x10, 16) + Record(0, 0, 16) + kEnd,
+       "Open file|Address wraps in line 2."},
+      {kModel + " " + UpperAddress(1) + Record(0, 0, 16) + UpperAddress(0) + Record(0, 0x20, 4) +
+           kEnd,
+       "Open file|Address wraps in line 4."},
+      {kModel + " " + UpperAddress(2) + Record(0, 0, 16) + kEnd,
+       "Open file|Address beyond the unit's flash in line 1."},
+      {kModel + " " + UpperAddress(1) + Record(0, 0xFFF8, 8) + Record(0, 0, 8) + kEnd,
+       "Open file|Address wraps in line 3."},
+      {kModel + " " + kEnd + " trailing words",
+       "Open file|Text after the end-of-file record in line 2."},
+      {kModel + " " + kEnd + "\n" + kEnd + "\n",
+       "Open file|Text after the end-of-file record in line 2."},
+      {kModel + " " + std::string(0x80000, ' ') + kEnd,
+       "Open file|The file is larger than any firmware the unit takes."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Refusal(c.text, kSmall), c.expected) << c.text.substr(0, 200);
+  }
+  // Both families' own bound: far past any unit's flash.
+  EXPECT_EQ(Refusal(kModel + " " + UpperAddress(0x80) + Record(0, 0, 16) + kEnd),
+            "Open file|Address beyond the unit's flash in line 1.");
+  EXPECT_EQ(Refusal(kModel + " " + UpperAddress(0x7F) + Record(0, 0xFFF0, 16) + kEnd), "accepted");
 }
 
 TEST(IntelHexTest, AnyDamageToAGoodFileIsRefusedCleanlyOrReadAsItSays) {

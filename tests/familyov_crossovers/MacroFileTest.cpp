@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -193,7 +194,7 @@ TEST_F(MacroFileTest, SixOutputMacrosLandOnTheSameOutputsOfEitherSixOutputModel)
   EXPECT_EQ(MacroFirstOutput(macro({}), 6), 6);
 }
 
-TEST_F(MacroFileTest, ADamagedMacroIsLeftOutAndTheOthersAreKeptAndSaved) {
+TEST_F(MacroFileTest, ADamagedMacroIsLeftOutTheOthersAreKeptAndTheFileIsNeverSavedOver) {
   const std::string damagedMacro = "\n[MacroDef]\n\"Second\" \n\"\" \n1 \n0 \n0 \n0 \n0 \n";
   const std::string lastMacro = MacroText("Third", 2, {"3 2 500 1.000000 1.000000 "});
   const struct {
@@ -216,9 +217,11 @@ TEST_F(MacroFileTest, ADamagedMacroIsLeftOutAndTheOthersAreKeptAndSaved) {
     EXPECT_EQ(library.LoadError(), c.error);
     ASSERT_EQ(library.Macros().size(), 2u) << "the macros before and after the damage stay";
     EXPECT_EQ(library.Macros()[1].name, "Third");
+    EXPECT_FALSE(library.Writable());
     library.Remove(0);
-    ASSERT_TRUE(library.Save()) << library.SaveError();
-    EXPECT_EQ(Contents(), kHeading + "\n[Extended]\n" + lastMacro);
+    EXPECT_FALSE(library.Save());
+    EXPECT_NE(library.SaveError().find("could not be read whole"), std::string::npos);
+    EXPECT_EQ(Contents(), kExample + damagedMacro + c.damage + lastMacro);
   }
   // Every damaged macro is named.
   Put(kExample + damagedMacro + "0 \n1 \n42 1 1000 \n" + damagedMacro + "x");
@@ -241,24 +244,112 @@ TEST_F(MacroFileTest, NamesLongerThanTheirFieldsAreErrors) {
   EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
 }
 
-TEST_F(MacroFileTest, ANameNoSettingsFileCanCarryIsAnErrorAndTheRestStaysSaveable) {
+TEST_F(MacroFileTest, ANameNoSettingsFileCanCarryIsAnErrorAndTheFileIsKept) {
   const std::string reason = SettingsTextFile::kUncarriedReason;
   const struct {
     std::string name, description, error;
   } cases[] = {
       {"Ol\x7f"
        "der",
-       "", reason + " (line 5)"},
-      {"Main", "[MacroDef]", reason + " (line 6)"},
+       "", reason + " (line 7)"},
+      {"Main", "[MacroDef]", reason + " (line 8)"},
   };
   for (const auto& c : cases) {
-    Put(kHeading + "\n[MacroDef]\n\"" + c.name + "\" \n\"" + c.description +
+    Put(kHeading + "\n[Extended]\n\n[MacroDef]\n\"" + c.name + "\" \n\"" + c.description +
         "\" \n1 \n0 \n0 \n0 \n0 \n" + MacroText("Kept", 1, {}));
     MacroLibrary library(file);
     EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kDamaged);
     EXPECT_EQ(library.LoadError(), c.error);
     ASSERT_EQ(library.Macros().size(), 1u);
-    EXPECT_TRUE(library.Save()) << library.SaveError();
+    EXPECT_FALSE(library.Save());
+  }
+}
+
+// Every way a library can fail to be read whole: the reason given, what is still read, and the
+// file never saved over.
+TEST_F(MacroFileTest, ALibraryNotReadWholeSaysWhyAndIsNeverSavedOver) {
+  const std::string macro = MacroText("Kept", 2, {});
+  const std::string extended = kHeading + "\n[Extended]\n" + macro;
+  std::string utf16;
+  for (char c : extended) utf16 += std::string{c, '\0'};
+  std::string crOnly = extended;
+  std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+  const auto filter = [&](const std::string& record) {
+    return kHeading + "\n[Extended]\n" + MacroText("Filtered", 2, {record});
+  };
+  const struct {
+    std::string text;
+    MacroLibrary::Loaded loaded;
+    std::string reason;
+    std::size_t macros;
+  } cases[] = {
+      {"\xFF\xFE" + utf16, MacroLibrary::Loaded::kUnreadable, "saved as UTF-16", 0},
+      {crOnly, MacroLibrary::Loaded::kUnreadable, "carriage return alone (line 1)", 0},
+      {kHeading.substr(0, 20), MacroLibrary::Loaded::kUnreadable, "cut short", 0},
+      {kHeading + "\n[Extendex]\n" + macro, MacroLibrary::Loaded::kUnreadable,
+       "form cannot be told (line 4)", 0},
+      {kHeading + "\n[Exten", MacroLibrary::Loaded::kUnreadable, "form cannot be told (line 4)", 0},
+      {std::string("// x\n[MacroDef]\n\"Ol\r\0der\" \n", 26), MacroLibrary::Loaded::kUnreadable,
+       "byte of nothing (line 3)", 0},
+      {extended + "\n[MacroDeg]\n\"Lost\" \n", MacroLibrary::Loaded::kDamaged,
+       "Text that belongs to no macro (line 21)", 1},
+      {extended + "\n[Extended]\n", MacroLibrary::Loaded::kDamaged,
+       "Text that belongs to no macro (line 21)", 1},
+      // The older form's macro ends before the delays that the extended form has.
+      {kOlderForm + "\n[Extended]\n" + macro, MacroLibrary::Loaded::kDamaged,
+       "Text that belongs to no macro (line 13)\nText that belongs to no macro (line 26)", 2},
+      {filter("3 3 -1000 3.000000 8.700000 "), MacroLibrary::Loaded::kDamaged,
+       "The filter frequency in Hz -1000 is out of range (20 to 20000). (line 19)", 0},
+      {filter("3 3 2000000000 3.000000 8.700000 "), MacroLibrary::Loaded::kDamaged,
+       "filter frequency in Hz 2e+09 is out of range", 0},
+      {filter("3 3 1000 1e30 8.700000 "), MacroLibrary::Loaded::kDamaged,
+       "The filter level in dB 1e+30 is out of range (-70 to 12).", 0},
+      {filter("3 3 1000 3.000000 -8.700000 "), MacroLibrary::Loaded::kDamaged,
+       "The filter Q -8.7 is out of range (0.1 to 100).", 0},
+      {filter("6 3 1000 nan "), MacroLibrary::Loaded::kDamaged, "Format error in file", 0},
+      {filter("7 3 1000 13 "), MacroLibrary::Loaded::kDamaged,
+       "The filter level in dB 13 is out of range (-12 to 12).", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    Put(c.text);
+    MacroLibrary library(file);
+    EXPECT_EQ(library.Load(), c.loaded);
+    EXPECT_NE(library.LoadError().find(c.reason), std::string::npos) << library.LoadError();
+    EXPECT_EQ(library.Macros().size(), c.macros);
+    EXPECT_FALSE(library.Writable());
+    library.Add(TXMacro{.name = "New"});
+    EXPECT_FALSE(library.Save());
+    EXPECT_EQ(Contents(), c.text);
+  }
+  // One that cannot be opened, or is too large, is no missing one.
+  Put(extended);
+  fs::permissions(file, fs::perms::none);
+  // Where permissions do not keep this process out (root), there is nothing to see.
+  if (!std::ifstream(file).good()) {
+    MacroLibrary locked(file);
+    EXPECT_EQ(locked.Load(), MacroLibrary::Loaded::kUnreadable);
+    EXPECT_NE(locked.LoadError().find("could not be opened: Permission denied"), std::string::npos)
+        << locked.LoadError();
+    EXPECT_FALSE(locked.Save());
+  }
+  fs::permissions(file, fs::perms::owner_all);
+  MacroLibrary folderLibrary(folder);
+  EXPECT_EQ(folderLibrary.Load(), MacroLibrary::Loaded::kUnreadable);
+  EXPECT_NE(folderLibrary.LoadError().find("is no file that can be read"), std::string::npos);
+  EXPECT_FALSE(folderLibrary.Save());
+  fs::resize_file(file, 17 * 1024 * 1024);
+  MacroLibrary large(file);
+  EXPECT_EQ(large.Load(), MacroLibrary::Loaded::kUnreadable);
+  EXPECT_NE(large.LoadError().find("larger than a macro library can be"), std::string::npos);
+  EXPECT_FALSE(large.Save());
+  EXPECT_EQ(fs::file_size(file), 17u * 1024 * 1024);
+  // A library with no macros in either form, and an empty file, are read whole.
+  for (const std::string& empty : {kHeading, kHeading + "\n[Extended]\n", std::string()}) {
+    Put(empty);
+    MacroLibrary library(file);
+    EXPECT_EQ(library.Load(), MacroLibrary::Loaded::kRead) << empty;
+    EXPECT_TRUE(library.Writable());
   }
 }
 

@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <bit>
+
+#include "familycommon/FilterConversions.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "platform/ui/Message.h"
@@ -199,6 +202,126 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWron
               ": The file ends early: its closing \"End of file\" is missing.");
   refused(golden.substr(0, closing) + "// *** SAVE TERMINATED BY ERROR ***\n",
           "The file ends early");
+}
+
+// The golden file of the 2 x 6 unit with words of one memory dump changed, counted from the start
+// of the image; the line that holds the first of them.
+struct ChangedDump {
+  std::string text;
+  int line;
+};
+
+int LineOf(const std::string& text, std::size_t offset) {
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+ChangedDump WithWords(std::string text, int memory, int word, std::vector<std::string> values) {
+  std::size_t line = text.find("[Memory Dump " + std::to_string(memory) + "]\n");
+  line = text.find('\n', line) + 1;
+  for (int k = 0; k < word / 4; ++k) line = text.find('\n', line) + 1;
+  const int firstLine = LineOf(text, line);
+  for (int field = word % 4; !values.empty(); field = 0) {
+    // Each line is "\"w0 w1 w2 w3\" ".
+    std::size_t start = line + 1;
+    for (int k = 0; k < field; ++k) start = text.find(' ', start) + 1;
+    while (field < 4 && !values.empty()) {
+      const std::size_t end = text.find_first_of(" \"", start);
+      text.replace(start, end - start, values.front());
+      values.erase(values.begin());
+      start = text.find_first_of(" \"", start) + 1;
+      ++field;
+    }
+    line = text.find('\n', line) + 1;
+  }
+  return {text, firstLine};
+}
+
+TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnitUnchanged) {
+  const std::string golden = ReadText(GoldenPath("default-8126.ov2"));
+  const std::string nan = std::to_string(0x7FC00000);
+  const std::string infinity = std::to_string(0x7F800000);
+  const std::string half = std::to_string(0x3F000000);
+  // Words of the 2 x 6 image: channel levels from 1, mutes 21, delays 28, networks 36, groups 42,
+  // limiter speeds 62, polarities 80, master level 88, filter record 0 from 89.
+  const auto dump = [&](int word, std::vector<std::string> values, const std::string& reason) {
+    ChangedDump changed = WithWords(golden, 3, word, std::move(values));
+    return std::pair{changed.text,
+                     "Line " + std::to_string(changed.line) + ": [Memory Dump 3]: " + reason};
+  };
+  const auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string text = golden;
+    text.replace(text.find(from), from.size(), to);
+    return text;
+  };
+  const auto lineOf = [&](const std::string& text, const std::string& what) {
+    return "Line " + std::to_string(LineOf(text, text.find(what))) + ": ";
+  };
+  const std::string dump6Damaged = replaced("[Memory Dump 6]", "[Memory Dumq 6]");
+  const std::string dump0Twice = replaced("[Memory Dump 1]", "[Memory Dump 0]");
+  const std::string noGlobals = replaced("[Globals]", "[Globalz]");
+  const std::string fifthNumber = replaced("\"0 1065353216", "\"0 1065353216 5");
+  const std::string extraLine = replaced("\n\n[Memory Dump 4]", "\"0 0 0 0\" \n\n[Memory Dump 4]");
+  const std::string outputsOnly =
+      "// Ordavinex 26 setting file\n\n[Number outputs]\n6 \n\n\n// End of file\n";
+  const std::pair<std::string, std::string> cases[] = {
+      dump(1, {nan}, "The channel level nan is out of range (0 to 100000)."),
+      dump(88, {infinity}, "The master level inf is out of range (0 to 100000)."),
+      dump(2, {"-1082130432"}, "The channel level -1 is out of range (0 to 100000)."),
+      dump(42, {"257"}, "The channel group 257 is out of range (0 to 255)."),
+      dump(36, {"-1"}, "The crossover network -1 is out of range (0 to 255)."),
+      dump(62, {"1000000000"}, "The limiter speed 1e+09 is out of range (0 to 255)."),
+      dump(21, {"2"}, "The output mute 2 is out of range (0 to 1)."),
+      dump(28, {"-5"}, "The channel delay -5 is out of range (0 to 216000)."),
+      dump(80, {half}, "The polarity 0.5 is neither 1 nor -1."),
+      dump(89, {"10754", "1000", "87", "0"}, "Filter record 0: its type code 42 is no filter's."),
+      dump(89, {"867", "1000", "87", "0"}, "Filter record 0: the unit has no channel 99."),
+      dump(89, {"2049", "1000", "2", "1"},
+           "Filter record 0: a crossover on channel 1, which is no output."),
+      dump(89, {"2050", "1000", "2147483647", "1"},
+           "Filter record 0: it holds a value its filter cannot keep as written."),
+      dump(89, {"770", "-1000", "87", "0"},
+           "Filter record 0: The filter frequency in Hz -1000 is out of range (20 to 20000)."),
+      dump(89, {"66306", "1000", "87", "0"},
+           "Filter record 0: it links to record 0, which heads no chain."),
+      dump(89, {"1538", "1000", "1065353216", "5"},
+           "Filter record 0: it holds a value its filter cannot keep as written."),
+      {fifthNumber,
+       lineOf(fifthNumber, "\"0 1065353216 5") + "A memory dump line needs four numbers."},
+      {extraLine, lineOf(extraLine, "\"0 0 0 0\" \n\n[Memory Dump 4]") +
+                      "[Memory Dump 3] holds more lines than the unit's memory takes (183)."},
+      {dump6Damaged,
+       lineOf(dump6Damaged, "[Memory Dumq 6]") + "The section [Memory Dump 6] is missing."},
+      {dump0Twice, lineOf(golden, "[Memory Dump 1]") + "A second section [Memory Dump 0]."},
+      {noGlobals, lineOf(noGlobals, "[Globalz]") + "The section [Globals] is missing."},
+      {outputsOnly, "Line 7: The file holds no settings."},
+      {replaced("[Firmware version]", "[Number outputs]\n6 \n\n[Firmware version]"),
+       lineOf(golden, "[Firmware version]") + "A second section [Number outputs]."},
+  };
+  auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+  SetChannelLevel(*unit, 1, -6.0f);
+  unit->SaveMemoryRecord(3);
+  const std::string before = Saved(*unit);
+  for (const auto& [text, message] : cases) {
+    SCOPED_TRACE(message);
+    EXPECT_FALSE(Load(*unit, text, ui::kIdOk));
+    EXPECT_THAT(LastPromptText(), HasSubstr(message));
+    EXPECT_TRUE(filestest::SameText(Saved(*unit), before));
+  }
+  // A shelf's fraction of a dB, a filter at each end of its ranges and a chain load as written.
+  const std::string shelf =
+      std::to_string(std::bit_cast<int32_t>(familycommon::DbToLinear(-4.5f)));
+  const std::string cut =
+      std::to_string(std::bit_cast<int32_t>(familycommon::DbToLinear(-70.0f) - 1.0f));
+  const ChangedDump filters = WithWords(golden, 3, 89,
+                                        {"1538", "20000", shelf, "0", "770", "20", "1000", cut,
+                                         std::to_string(2 << 16 | 771), "20", "1", "0"});
+  EXPECT_TRUE(Load(*unit, filters.text));
+  EXPECT_TRUE(filestest::SameText(Saved(*unit), filters.text));
+  unit->RecallMemoryRecord(3);
+  ASSERT_EQ(unit->Filters().size(), 3u);
+  EXPECT_FLOAT_EQ(dynamic_cast<const TLowshelfFilter&>(*unit->Filters()[0]).level, -4.5f);
+  EXPECT_NEAR(dynamic_cast<const TParametricFilter&>(*unit->Filters()[1]).level, -70.0f, 0.01f);
+  EXPECT_EQ(unit->Filters()[2]->linkHead.get(), unit->Filters()[1].get());
 }
 
 TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {

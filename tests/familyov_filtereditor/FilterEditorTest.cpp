@@ -10,7 +10,6 @@
 #include <QSplitter>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -750,24 +749,11 @@ TEST_F(BusEditorTest, AnAddOrCopyStoppedAtAnyStepLeavesNoFilterTheUnitNeverStart
   }
 }
 
-// The unit's settings file cut to its current settings, so that loading it takes the requests
-// of one memory, not of all.
-void SaveCurrentSettingsOnly(IQDeviceOrdavinex& unit, const std::string& path) {
-  {
-    ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
-    script.AnswerSaveFile(path);
-    ASSERT_TRUE(unit.SaveFile());
-  }
-  std::ifstream in(path);
-  std::string kept;
-  bool keeping = true;
-  for (std::string line; std::getline(in, line);) {
-    if (line.starts_with("["))
-      keeping = !line.starts_with("[Memory Dump ") || line == "[Memory Dump 0]";
-    if (keeping || line.starts_with("//")) kept += line + "\n";
-  }
-  in.close();
-  std::ofstream(path) << kept;
+// The unit's settings file, saved through its command.
+void SaveSettings(IQDeviceOrdavinex& unit, const std::string& path) {
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  script.AnswerSaveFile(path);
+  ASSERT_TRUE(unit.SaveFile());
 }
 
 TEST_F(BusEditorTest, ALoadRefusedAtAnyKindOfStepLeavesTheFiltersAsTheUnitHoldsThem) {
@@ -780,7 +766,7 @@ TEST_F(BusEditorTest, ALoadRefusedAtAnyKindOfStepLeavesTheFiltersAsTheUnitHoldsT
   const std::string path = (std::filesystem::path(testing::TempDir()) /
                             ("editor-refused-load-" + std::to_string(getpid()) + ".ov2"))
                                .string();
-  SaveCurrentSettingsOnly(*unit, path);
+  SaveSettings(*unit, path);
   const auto load = [&] {
     // A load that fails part way says so in a box of its own.
     ui::PromptScript prompts{[](const std::string&) {}};
