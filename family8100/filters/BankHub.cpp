@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "controls/ClientWindow.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEdits.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "familycommon/LoadFailure.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Window.h"
 
 namespace namespace8100 {
@@ -86,6 +89,7 @@ void TAllChannelParent::BroadcastToChannels(const TChannelParent* except, ui::Me
 }
 
 bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_t type) {
+  const controls::OneReportScope report;
   TFilter* added = nullptr;
   bool fits = true;
   const std::size_t held = hub.Unit().Filters().size();
@@ -105,6 +109,7 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
 }
 
 void DeleteSelectionCommand(TChannelParent& hub) {
+  const controls::OneReportScope report;
   std::vector<TFilter*> selection = familycommon::HeldFilters(hub.selection);
   if (selection.empty()) return;
   // Named while they live.
@@ -124,6 +129,7 @@ void DeleteSelectionCommand(TChannelParent& hub) {
 }
 
 bool CopySelectionCommand(TChannelParent& hub) {
+  const controls::OneReportScope report;
   std::vector<TFilter*> copies;
   bool complete = true;
   const std::size_t held = hub.Unit().Filters().size();
@@ -139,11 +145,16 @@ bool CopySelectionCommand(TChannelParent& hub) {
 }
 
 void ReadBanksAgain(TChannelParent& hub) {
-  hub.Unit().ReadAgainQuietly();
+  const bool answered = hub.Unit().ReadAgainQuietly();
   hub.Broadcast(bankmsg::kReload, 0, 0);
+  ui::MessageBox(
+      controls::ClientWindow(),
+      answered ? familycommon::kFilterStepsNotFinishedText : familycommon::kStoppedAnsweringText,
+      "Filters", ui::mb::kOk | ui::mb::kIconExclamation);
 }
 
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
+  const controls::OneReportScope report;
   for (TFilter* filter : familycommon::HeldFilters(hub.selection)) {
     const bool written = BypassCommand(hub.Unit(), *filter, bypassed);
     hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), FilterParam(filter));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
 #include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -207,7 +208,8 @@ void WriteDeviceReport(IQDevice8100& unit, std::string& out, uint32_t memories,
 }
 
 bool IQDevice8100::PrintReport() {
-  if (RefusedAsLocked(*this, "Print to file")) return false;
+  LockReads lock;
+  if (lock.Locked(*this, "Print to file")) return false;
   if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kReport,
                                                      "Note: audio may mute during this operation.");
@@ -221,6 +223,8 @@ bool IQDevice8100::PrintReport() {
     return false;
   }
   std::string report;
+  const controls::OneReportScope oneReport;
+  lock.TellFailure();
   try {
     familycommon::ProgressWindow progress;
     ui::WaitCursor wait;
