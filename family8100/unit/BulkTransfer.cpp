@@ -122,8 +122,10 @@ void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
     for (IQDevice8100* unit : units) unit->ReadAllParameters();
     transfer.emplace(units);
     moves(*transfer);
-    transfer->Keep();
+    // Kept only once every unit is unmuted: a failure of the last step, too, puts them back, so
+    // that the closing message is true of every unit.
     transfer->Unmute();
+    transfer->Keep();
   } catch (const IQException&) {
     TransferFailure failure{std::current_exception(), {}};
     if (transfer) {
