@@ -32,8 +32,8 @@ void LiftMute(IQDevice8100& unit) { g8100BulkMute.Write(unit, true); }
 
 void RestoreSnapshot(IQDevice8100& unit) { unit.RestoreShadowMemory(kSnapshot); }
 
-// After a failure that came before any bulk transfer began, whether the unit is as it was: it
-// answers a lift of the mute, or it was stuck not ready and so never written.
+// After a failure while a bulk transfer began, whether the unit is as it was: it answers a lift
+// of the mute, or it was stuck not ready and so never written.
 bool UntouchedOrUnmuted(IQDevice8100& unit) {
   return unit.StuckNotReady() || OnEachThatAnswers({&unit}, LiftMute);
 }
@@ -117,9 +117,11 @@ bool TransferFailure::Restored(const IQDevice8100& unit) const {
 void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
                          const std::function<void(BulkTransfer&)>& moves) {
   std::optional<BulkTransfer> transfer;
+  bool written = false;
   try {
     // The snapshots hold the filters the units have now.
     for (IQDevice8100* unit : units) unit->ReadAllParameters();
+    written = true;
     transfer.emplace(units);
     moves(*transfer);
     // Kept only once every unit is unmuted: a failure of the last step, too, puts them back, so
@@ -130,7 +132,7 @@ void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
     TransferFailure failure{std::current_exception(), {}};
     if (transfer) {
       failure.notRestored = transfer->Recover();
-    } else {
+    } else if (written) {
       for (IQDevice8100* unit : units) {
         if (!UntouchedOrUnmuted(*unit)) failure.notRestored.push_back(unit);
       }
