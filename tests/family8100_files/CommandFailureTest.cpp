@@ -6,12 +6,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bus/SettingsTextFile.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TMemoryDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "familycommon/LoadFailure.h"
@@ -210,8 +214,7 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
       if (finished) {
         EXPECT_EQ(StateOf(*destination).settings, sourceBefore.settings);
       } else {
-        EXPECT_EQ(message,
-                  familycommon::CopyFailureText({nullptr, !destinationLeft}, !sourceLeft));
+        EXPECT_EQ(message, familycommon::CopyFailureText({nullptr, !destinationLeft}, !sourceLeft));
       }
       // The program's lists are the units' once they answer again.
       std::vector<UnitState> after;
@@ -232,6 +235,123 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
       g8100BulkMute.Write(*destination, true);
     }
   }
+}
+
+// One X unit with its memory page open, and a settings file of other settings.
+class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
+ protected:
+  OlderFamilyUnitCommandTest() {
+    index = sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 2});
+    unit = testsupport8100::OnlyUnit(bus);
+    AddFilter(*unit, Made<TParametricFilter>(kLeftInputBank, 600));
+    unit->SaveMemory(2);
+    AddFilter(*unit, Made<TLowshelfFilter>(kRightInputBank, 90));
+    g8100LeftAttenuation.Write(*unit, 4);
+    SettingsTextFile file;
+    EXPECT_TRUE(file.Open(path, SettingsTextFile::kWrite));
+    IQDevice8100X other(nullptr, nullptr, nullptr);
+    AddFilter(other, Made<THighpassFilter>(kLeftOutputBank, 70));
+    WriteSettingsFile(other, file, 0x1);
+    EXPECT_TRUE(file.Close());
+    parent.Create();
+    page = std::make_unique<TMemoryDialog>(&parent, *unit);
+    page->Create();
+  }
+  ~OlderFamilyUnitCommandTest() override {
+    page->Destroy();
+    parent.Destroy();
+  }
+
+  // The load command with every memory of the file chosen, and its closing message answered
+  // when one is due.
+  bool Load(bool closingMessage) {
+    script.AnswerOpenFile(path).RunDialog(
+        f8100res::kMemorySelectDialog, [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
+    return unit->LoadFile();
+  }
+  // A Save or Recall button of the memory page, confirmed.
+  void Click(int button, bool closingMessage) {
+    script.AnswerMessageBox(ui::kIdYes);
+    if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(*page, button);
+    ui::test::PumpMessages();
+  }
+
+  int index = 0;
+  IQDevice8100* unit = nullptr;
+  QTemporaryDir folder;
+  std::string path = folder.filePath("other.ov0").toStdString();
+  ui::Window parent{nullptr};
+  std::unique_ptr<TMemoryDialog> page;
+};
+
+TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWhatTheUnitHolds) {
+  const int recall = f8100res::kFirstRecallButton + 1;
+  const int store = f8100res::kFirstSaveButton + 4;
+  for (const int button : {recall, store}) {
+    const CommandTrace trace = Traced([&] { Click(button, false); });
+    for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
+      for (const int step : trace.SpreadSteps(2, button == recall ? 6 : 0)) {
+        SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
+                                        << trace.requests.at(static_cast<std::size_t>(step - 1)));
+        reported.clear();
+        bus.bus.AddFault(trace.FaultAt(kind, step));
+        Click(button, true);
+        bus.bus.ClearFaults();
+        EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+        const char* said = button == store             ? familycommon::kStoreNotFinishedText
+                           : kind == Kind::kSilentUnit ? familycommon::kStoppedAnsweringText
+                                                       : familycommon::kRecallNotFinishedText;
+        EXPECT_EQ(script.Seen().back().text, said);
+        // The program's filters are the unit's once it answers again.
+        EXPECT_EQ(unit->ListsStale(), kind == Kind::kSilentUnit && button == recall);
+        unit->ReadAgainIfStale();
+        const std::vector<std::string> program = Described(*unit);
+        EXPECT_EQ(program, StateOf(*unit).filters);
+      }
+    }
+  }
+}
+
+TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringIsReportedOnceWithTheLockRead) {
+  const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
+  const int firstWrite = trace.FirstStep("W0D 00");
+  const struct {
+    int silentFrom;
+    const char* said;
+  } cases[] = {
+      {1, familycommon::kLoadRestoredText},  // the lock read: nothing is written
+      {firstWrite + 20, familycommon::kLoadNotRestoredText},
+  };
+  for (const auto& [silentFrom, said] : cases) {
+    SCOPED_TRACE(silentFrom);
+    reported.clear();
+    bus.bus.AddFault(trace.FaultAt(Kind::kSilentUnit, silentFrom));
+    EXPECT_FALSE(Load(true));
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+    EXPECT_EQ(script.Seen().back().text, said);
+  }
+}
+
+// A unit that never reports itself ready is given up within one bound, however many writes the
+// load and its put-back still have for it, and was never written.
+TEST_F(OlderFamilyUnitCommandTest, AUnitThatNeverGetsReadyIsToldOfWithinOneBound) {
+  const UnitState before = StateOf(*unit);
+  constexpr int kBoundPolls = 6;
+  unit->SetReadyBound({.maxPolls = kBoundPolls});
+  bus.bus.StoreElement(index, sim::family8100::kReadyId, 0, {0});
+  bustest::TakeRequestTrace(bus.bus);
+  EXPECT_FALSE(Load(true));
+  EXPECT_EQ(reported, std::vector<std::string>{kNotReadyText});
+  EXPECT_EQ(script.Seen().back().text, familycommon::kLoadRestoredText);
+  const std::vector<std::string> requests = bustest::TakeRequestTrace(bus.bus);
+  // One bound, then one poll for each later write: the quiet read's three tries.
+  EXPECT_EQ(std::ranges::count(requests, "R06"), kBoundPolls + 3);
+  EXPECT_EQ(std::ranges::count_if(requests, [](const std::string& r) { return r[0] == 'W'; }), 0);
+  bus.bus.StoreElement(index, sim::family8100::kReadyId, 0, {1});
+  EXPECT_EQ(StateOf(*unit), before);
 }
 
 }  // namespace
