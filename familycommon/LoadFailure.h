@@ -58,11 +58,7 @@ inline constexpr const char* kRecallNotFinishedText =
     "windows now show the settings it holds.";
 inline constexpr const char* kStoreNotFinishedText =
     "The memory may not have been stored. The unit's current settings are unchanged.";
-// Filters deleted, copied or changed one by one; the windows show the filters the unit holds.
-inline constexpr const char* kFilterStepsNotFinishedText =
-    "The command was not finished. The filters done before the failure stay done; the windows "
-    "now show the filters the unit holds.";
-// Any of these when the unit did not answer the read after the failure.
+// A recall or a change of filters after which the unit did not answer the read again.
 inline constexpr const char* kStoppedAnsweringText =
     "The unit stopped answering: it may be left on partly changed settings. The windows show the "
     "settings as last read and read them again once the unit answers.";

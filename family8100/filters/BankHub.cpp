@@ -147,10 +147,12 @@ bool CopySelectionCommand(TChannelParent& hub) {
 void ReadBanksAgain(TChannelParent& hub) {
   const bool answered = hub.Unit().ReadAgainQuietly();
   hub.Broadcast(bankmsg::kReload, 0, 0);
-  ui::MessageBox(
-      controls::ClientWindow(),
-      answered ? familycommon::kFilterStepsNotFinishedText : familycommon::kStoppedAnsweringText,
-      "Filters", ui::mb::kOk | ui::mb::kIconExclamation);
+  // A unit that answers is shown as it is by the views themselves; one that stopped answering
+  // leaves them on what was last read.
+  if (!answered) {
+    ui::MessageBox(controls::ClientWindow(), familycommon::kStoppedAnsweringText, "Filters",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+  }
 }
 
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
