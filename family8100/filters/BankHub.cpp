@@ -89,7 +89,6 @@ void TAllChannelParent::BroadcastToChannels(const TChannelParent* except, ui::Me
 }
 
 bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_t type) {
-  const controls::OneReportScope report;
   TFilter* added = nullptr;
   bool fits = true;
   const std::size_t held = hub.Unit().Filters().size();
@@ -109,7 +108,6 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
 }
 
 void DeleteSelectionCommand(TChannelParent& hub) {
-  const controls::OneReportScope report;
   std::vector<TFilter*> selection = familycommon::HeldFilters(hub.selection);
   if (selection.empty()) return;
   // Named while they live.
@@ -129,7 +127,6 @@ void DeleteSelectionCommand(TChannelParent& hub) {
 }
 
 bool CopySelectionCommand(TChannelParent& hub) {
-  const controls::OneReportScope report;
   std::vector<TFilter*> copies;
   bool complete = true;
   const std::size_t held = hub.Unit().Filters().size();
@@ -156,7 +153,6 @@ void ReadBanksAgain(TChannelParent& hub) {
 }
 
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {
-  const controls::OneReportScope report;
   for (TFilter* filter : familycommon::HeldFilters(hub.selection)) {
     const bool written = BypassCommand(hub.Unit(), *filter, bypassed);
     hub.Broadcast(bankmsg::kValuesChanged, hub.Bank(), FilterParam(filter));

@@ -110,26 +110,28 @@ bool IQDevice8100::SaveFile() {
   }
   // A failure abandons the new file: the old one stays, and so does the unsaved mark.
   std::string failure;
-  const controls::OneReportScope report;
-  lock.TellFailure();
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    WriteSettingsFile(*this, file, memories, &progress);
-    if (file.Close()) {
-      SetModified(false);
-      return true;
+  {
+    const controls::OneReportScope report;
+    lock.TellFailure();
+    try {
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      WriteSettingsFile(*this, file, memories, &progress);
+      if (file.Close()) {
+        SetModified(false);
+        return true;
+      }
+      failure = "The file could not be written.";
+    } catch (const IQException& error) {
+      // The unit failed, not the file: the device error names the unit and what it was doing.
+      ReportBusFailure(error, *this);
+      // The save reads the filters more than once; one cut short left the program with part of
+      // them.
+      ReadAgainQuietly();
+      return false;
+    } catch (const SettingsWriteError& error) {
+      failure = error.what();
     }
-    failure = "The file could not be written.";
-  } catch (const IQException& error) {
-    // The unit failed, not the file: the device error names the unit and what it was doing.
-    ReportBusFailure(error, *this);
-    // The save reads the filters more than once; one cut short left the program with part of
-    // them.
-    ReadAgainQuietly();
-    return false;
-  } catch (const SettingsWriteError& error) {
-    failure = error.what();
   }
   Stop(kNotSaved + failure, kSaveCaption);
   return false;
@@ -159,17 +161,23 @@ bool IQDevice8100::LoadFile() {
   }
   const uint32_t memories =
       ChooseMemories(load.Memories(), "Note: audio may mute during file open", true);
-  const controls::OneReportScope report;
-  lock.TellFailure();
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    ApplySettingsLoad(*this, load, memories, &progress);
-    return true;
-  } catch (const familycommon::LoadFailure& failure) {
-    ReportFailure(failure.error, *this);
-    Stop(familycommon::LoadFailureText(failure), kLoadCaption);
+  std::optional<familycommon::LoadFailure> failed;
+  {
+    const controls::OneReportScope report;
+    lock.TellFailure();
+    try {
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      ApplySettingsLoad(*this, load, memories, &progress);
+      return true;
+    } catch (const familycommon::LoadFailure& failure) {
+      ReportFailure(failure.error, *this);
+      failed = failure;
+    }
   }
+  // Told once the command's one report is over: its scope passes over no other failure while
+  // the message waits for the user.
+  Stop(familycommon::LoadFailureText(*failed), kLoadCaption);
   return false;
 }
 

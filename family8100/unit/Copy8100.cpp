@@ -133,19 +133,23 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
   }
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kDeviceCopy,
                                                      "Note: audio will mute during copy");
-  const controls::OneReportScope report;
-  lock.TellFailure();
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    CopyDeviceSettings(*this, *from, memories, &progress);
-    return true;
-  } catch (const TransferFailure& failure) {
-    ReportFailure(failure.error, *this);
-    Stop(familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
-                                       failure.Restored(*from)),
-         kCopyCaption);
+  std::string closing;
+  {
+    const controls::OneReportScope report;
+    lock.TellFailure();
+    try {
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      CopyDeviceSettings(*this, *from, memories, &progress);
+      return true;
+    } catch (const TransferFailure& failure) {
+      ReportFailure(failure.error, *this);
+      closing = familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
+                                              failure.Restored(*from));
+    }
   }
+  // Told once the command's one report is over, as a load's is.
+  Stop(closing, kCopyCaption);
   return false;
 }
 

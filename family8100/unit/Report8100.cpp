@@ -223,18 +223,20 @@ bool IQDevice8100::PrintReport() {
     return false;
   }
   std::string report;
-  const controls::OneReportScope oneReport;
-  lock.TellFailure();
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    WriteDeviceReport(*this, report, memories, &progress);
-  } catch (const IQException& error) {
-    // What was read stays readable, marked as cut short.
-    report += kTerminatedLine;
-    if (file.Write(report)) file.Commit();
-    ReportBusFailure(error, *this);
-    return false;
+  {
+    const controls::OneReportScope oneReport;
+    lock.TellFailure();
+    try {
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      WriteDeviceReport(*this, report, memories, &progress);
+    } catch (const IQException& error) {
+      // What was read stays readable, marked as cut short.
+      report += kTerminatedLine;
+      if (file.Write(report)) file.Commit();
+      ReportBusFailure(error, *this);
+      return false;
+    }
   }
   if (!file.Write(report) || !file.Commit()) {
     Stop("Could not write file for print.", "Print error");

@@ -96,7 +96,6 @@ bool TMemoryDialog::Confirmed(const std::string& question, int index, const std:
 
 void TMemoryDialog::SaveMemory(int index) {
   if (!Confirmed("Overwrite memory #", index, "Save memory")) return;
-  const controls::OneReportScope report;
   bool stored = false;
   {
     Busy busy(this, "Saving...");
@@ -107,7 +106,6 @@ void TMemoryDialog::SaveMemory(int index) {
 
 void TMemoryDialog::RecallMemory(int index) {
   if (!Confirmed("Overwrite current settings with memory #", index, "Recall memory")) return;
-  const controls::OneReportScope report;
   bool recalled = false;
   bool answered = true;
   {
