@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "controls/ClientWindow.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEdits.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "familycommon/LoadFailure.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Window.h"
 
 namespace namespace8100 {
@@ -139,8 +142,14 @@ bool CopySelectionCommand(TChannelParent& hub) {
 }
 
 void ReadBanksAgain(TChannelParent& hub) {
-  hub.Unit().ReadAgainQuietly();
+  const bool answered = hub.Unit().ReadAgainQuietly();
   hub.Broadcast(bankmsg::kReload, 0, 0);
+  // A unit that answers is shown as it is by the views themselves; one that stopped answering
+  // leaves them on what was last read.
+  if (!answered) {
+    ui::MessageBox(controls::ClientWindow(), familycommon::kStoppedAnsweringText, "Filters",
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+  }
 }
 
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed) {

@@ -92,8 +92,10 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
 void DeleteSelectionCommand(TChannelParent& hub);
 // Copies the selection to the twin bank; false when the budget stopped it.
 bool CopySelectionCommand(TChannelParent& hub);
-// After a bus failure part way through a change: a refused write may have been carried out, so
-// the unit's filters are read again and every bank's views show them.
+// After a bus failure part way through a change, which has been reported: a refused write may
+// have been carried out, so the unit's filters are read again and every bank's views show them.
+// A unit that does not answer the read is said to have stopped answering: its filters are read
+// again once it answers.
 void ReadBanksAgain(TChannelParent& hub);
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed);
 // Bypasses or enables one filter under the family's guard. After a failure, which is reported,

@@ -1,5 +1,8 @@
 #include "family8100/unit/BulkTransfer.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "bus/IQException.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -29,6 +32,12 @@ void LiftMute(IQDevice8100& unit) { g8100BulkMute.Write(unit, true); }
 
 void RestoreSnapshot(IQDevice8100& unit) { unit.RestoreShadowMemory(kSnapshot); }
 
+// After a failure while a bulk transfer began, whether the unit is as it was: it answers a lift
+// of the mute, or it was stuck not ready and so never written.
+bool UntouchedOrUnmuted(IQDevice8100& unit) {
+  return unit.StuckNotReady() || OnEachThatAnswers({&unit}, LiftMute);
+}
+
 }  // namespace
 
 BulkMute::BulkMute(std::vector<IQDevice8100*> units) {
@@ -49,9 +58,13 @@ BulkMute::~BulkMute() {
   if (!lifted_) Release();
 }
 
-void BulkMute::Release() {
+std::vector<IQDevice8100*> BulkMute::Release() {
   lifted_ = true;
-  OnEachThatAnswers(units_, LiftMute);
+  std::vector<IQDevice8100*> failed;
+  for (IQDevice8100* unit : units_) {
+    if (!OnEachThatAnswers({unit}, LiftMute)) failed.push_back(unit);
+  }
+  return failed;
 }
 
 void BulkMute::Lift() {
@@ -59,32 +72,76 @@ void BulkMute::Lift() {
   lifted_ = true;
 }
 
-BulkTransfer::BulkTransfer(std::vector<IQDevice8100*> units) : units_(units), mute_(units) {
+BulkTransfer::BulkTransfer(std::vector<IQDevice8100*> units)
+    : units_(units), mute_(units), kept_(units.size(), false) {
   for (IQDevice8100* unit : units_) unit->SaveShadowMemory(kSnapshot);
 }
 
 BulkTransfer::~BulkTransfer() {
-  if (!putBack_) {
-    OnEachThatAnswers(units_, RestoreSnapshot);
+  for (std::size_t i = 0; i < units_.size(); ++i) {
+    if (!kept_[i]) OnEachThatAnswers({units_[i]}, RestoreSnapshot);
   }
 }
 
-bool BulkTransfer::Recover() {
-  const bool restored = OnEachThatAnswers(units_, RestoreSnapshot);
-  putBack_ = true;
-  try {
-    mute_.Lift();
-  } catch (const IQException&) {
-    return false;
+std::vector<IQDevice8100*> BulkTransfer::Recover() {
+  std::vector<IQDevice8100*> notRestored;
+  for (std::size_t i = 0; i < units_.size(); ++i) {
+    if (!kept_[i] && !OnEachThatAnswers({units_[i]}, RestoreSnapshot)) {
+      notRestored.push_back(units_[i]);
+    }
   }
-  return restored;
+  Keep();
+  for (IQDevice8100* unit : mute_.Release()) {
+    if (std::ranges::count(notRestored, unit) == 0) notRestored.push_back(unit);
+  }
+  return notRestored;
 }
-
-bool TryLiftMute(IQDevice8100& unit) { return OnEachThatAnswers({&unit}, LiftMute); }
 
 void BulkTransfer::PutBack() {
   for (IQDevice8100* unit : units_) RestoreSnapshot(*unit);
-  putBack_ = true;
+  Keep();
+}
+
+void BulkTransfer::PutBack(IQDevice8100& unit) { RestoreSnapshot(unit); }
+
+void BulkTransfer::Keep(const IQDevice8100& unit) {
+  for (std::size_t i = 0; i < units_.size(); ++i) {
+    if (units_[i] == &unit) kept_[i] = true;
+  }
+}
+
+bool TransferFailure::Restored(const IQDevice8100& unit) const {
+  return std::ranges::count(notRestored, &unit) == 0;
+}
+
+void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
+                         const std::function<void(BulkTransfer&)>& moves) {
+  std::optional<BulkTransfer> transfer;
+  bool written = false;
+  try {
+    // The snapshots hold the filters the units have now.
+    for (IQDevice8100* unit : units) unit->ReadAllParameters();
+    written = true;
+    transfer.emplace(units);
+    moves(*transfer);
+    // Kept only once every unit is unmuted: a failure of the last step, too, puts them back, so
+    // that the closing message is true of every unit.
+    transfer->Unmute();
+    transfer->Keep();
+  } catch (const IQException&) {
+    TransferFailure failure{std::current_exception(), {}};
+    if (transfer) {
+      failure.notRestored = transfer->Recover();
+    } else if (written) {
+      for (IQDevice8100* unit : units) {
+        if (!UntouchedOrUnmuted(*unit)) failure.notRestored.push_back(unit);
+      }
+    }
+    // The failure, or the recovery after it, may have stopped part way through a read or a
+    // change of the filters: only the units know what they hold now.
+    for (IQDevice8100* unit : units) unit->ReadAgainQuietly();
+    throw failure;
+  }
 }
 
 }  // namespace namespace8100

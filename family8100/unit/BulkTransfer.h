@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <vector>
 
 namespace namespace8100 {
@@ -17,11 +19,10 @@ class BulkMute {
   BulkMute& operator=(const BulkMute&) = delete;
 
   void Lift();
+  // Lifts the mute on every unit that answers; the units that did not.
+  std::vector<IQDevice8100*> Release();
 
  private:
-  // Lifts the mute on every unit that answers.
-  void Release();
-
   std::vector<IQDevice8100*> units_;
   bool lifted_ = false;
 };
@@ -37,23 +38,40 @@ class BulkTransfer {
   BulkTransfer(const BulkTransfer&) = delete;
   BulkTransfer& operator=(const BulkTransfer&) = delete;
 
-  // Each unit's settings and filters as they were at the start.
+  // Each unit's settings and filters as they were at the start; nothing is put back after that.
   void PutBack();
+  // The same for one unit, which a failure afterwards puts back again: it is to be written.
+  void PutBack(IQDevice8100& unit);
   // The settings as they now stand are the ones wanted: nothing is put back.
-  void Keep() { putBack_ = true; }
+  void Keep() { kept_.assign(units_.size(), true); }
+  // The same for one unit: it is now only read.
+  void Keep(const IQDevice8100& unit);
   void Unmute() { mute_.Lift(); }
-  // After a failure: puts each unit's settings back and lifts the mute, as far as the units
-  // answer; whether all of it was done.
-  bool Recover();
+  // After a failure: puts back each unit not kept and lifts every mute, as far as the units
+  // answer; the units not wholly back.
+  std::vector<IQDevice8100*> Recover();
 
  private:
   std::vector<IQDevice8100*> units_;
   BulkMute mute_;
-  bool putBack_ = false;
+  // By unit: whether its settings are the ones wanted.
+  std::vector<bool> kept_;
 };
 
-// Lifts the unit's mute after a failure that came before any bulk transfer began; whether the
-// unit answered.
-bool TryLiftMute(IQDevice8100& unit);
+// A bulk transfer cut short by a bus failure, after the put-back: the failure, and the units
+// that could not be put back wholly (they may be left muted or on other settings).
+struct TransferFailure {
+  std::exception_ptr error;
+  std::vector<IQDevice8100*> notRestored;
+
+  bool Restored(const IQDevice8100& unit) const;
+};
+
+// Settings moved in bulk into the units and kept: each unit's filters are read (its snapshot
+// holds them), the units are muted with their settings kept, `moves` runs, and the mute is lifted.
+// A bus failure puts every unit not kept back and lifts every mute as far as the units answer,
+// reads the units again quietly, and throws TransferFailure.
+void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
+                         const std::function<void(BulkTransfer&)>& moves);
 
 }  // namespace namespace8100

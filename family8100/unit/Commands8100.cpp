@@ -1,6 +1,7 @@
 #include "family8100/unit/Commands8100.h"
 
 #include <optional>
+#include <utility>
 
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
@@ -43,16 +44,46 @@ void ReportBusFailure(const IQException& error, IQDevice8100& unit) {
   controls::ReportDeviceError(error, &unit, refusal ? refusal->code : controls::kNoUnitErrorCode);
 }
 
-bool RefusedAsLocked(IQDevice8100& unit, const std::string& caption) {
+void ReportFailure(const std::exception_ptr& error, IQDevice8100& unit) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const IQException& failure) {
+    ReportBusFailure(failure, unit);
+  }
+}
+
+LockReads::~LockReads() {
+  try {
+    TellFailure();
+  } catch (...) {
+    // A report that cannot be shown must not end the program while it unwinds.
+  }
+}
+
+bool LockReads::Locked(IQDevice8100& unit, IQDevice8100& reportedFor, const std::string& text,
+                       const std::string& caption) {
   try {
     if (g8100Locked.Read(unit)) {
-      Stop("Device is locked.", caption);
+      Stop(text, caption);
       return true;
     }
-  } catch (const IQException& error) {
-    ReportBusFailure(error, unit);
+  } catch (const IQException&) {
+    if (!failure_) {
+      failure_ = std::current_exception();
+      reportedFor_ = &reportedFor;
+    }
   }
   return false;
+}
+
+bool LockReads::Locked(IQDevice8100& unit, const std::string& caption) {
+  return Locked(unit, unit, "Device is locked.", caption);
+}
+
+void LockReads::TellFailure() {
+  if (!failure_) return;
+  const std::exception_ptr failure = std::exchange(failure_, nullptr);
+  ReportFailure(failure, *reportedFor_);
 }
 
 uint32_t ChooseRememberedMemories(const IQDevice8100& unit, const char* subkey,
@@ -66,7 +97,8 @@ uint32_t ChooseRememberedMemories(const IQDevice8100& unit, const char* subkey,
 }
 
 bool IQDevice8100::SaveFile() {
-  if (RefusedAsLocked(*this, kSaveCaption)) return false;
+  LockReads lock;
+  if (lock.Locked(*this, kSaveCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, kSettingsFileDialog);
   if (!path) return false;
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kFileSave,
@@ -78,31 +110,36 @@ bool IQDevice8100::SaveFile() {
   }
   // A failure abandons the new file: the old one stays, and so does the unsaved mark.
   std::string failure;
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    WriteSettingsFile(*this, file, memories, &progress);
-    if (file.Close()) {
-      SetModified(false);
-      return true;
+  {
+    const controls::OneReportScope report;
+    lock.TellFailure();
+    try {
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      WriteSettingsFile(*this, file, memories, &progress);
+      if (file.Close()) {
+        SetModified(false);
+        return true;
+      }
+      failure = file.NotWrittenText();
+    } catch (const IQException& error) {
+      // The unit failed, not the file: the device error names the unit and what it was doing.
+      ReportBusFailure(error, *this);
+      // The save reads the filters more than once; one cut short left the program with part of
+      // them.
+      ReadAgainQuietly();
+      return false;
+    } catch (const SettingsWriteError& error) {
+      failure = error.what();
     }
-    failure = file.NotWrittenText();
-  } catch (const IQException& error) {
-    // The unit failed, not the file: the device error names the unit and what it was doing.
-    ReportBusFailure(error, *this);
-    // The save reads the filters more than once; one cut short left the program with part of
-    // them.
-    ReadAgainQuietly();
-    return false;
-  } catch (const SettingsWriteError& error) {
-    failure = error.what();
   }
   Stop(kNotSaved + failure, kSaveCaption);
   return false;
 }
 
 bool IQDevice8100::LoadFile() {
-  if (RefusedAsLocked(*this, kLoadCaption)) return false;
+  LockReads lock;
+  if (lock.Locked(*this, kLoadCaption)) return false;
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, kSettingsFileDialog);
   if (!path) return false;
   SettingsTextFile file;
@@ -124,19 +161,23 @@ bool IQDevice8100::LoadFile() {
   }
   const uint32_t memories =
       ChooseMemories(load.Memories(), "Note: audio may mute during file open", true);
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    ApplySettingsLoad(*this, load, memories, &progress);
-    return true;
-  } catch (const familycommon::LoadFailure& failure) {
+  std::optional<familycommon::LoadFailure> failed;
+  {
+    const controls::OneReportScope report;
+    lock.TellFailure();
     try {
-      std::rethrow_exception(failure.error);
-    } catch (const IQException& error) {
-      ReportBusFailure(error, *this);
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      ApplySettingsLoad(*this, load, memories, &progress);
+      return true;
+    } catch (const familycommon::LoadFailure& failure) {
+      ReportFailure(failure.error, *this);
+      failed = failure;
     }
-    Stop(familycommon::LoadFailureText(failure), kLoadCaption);
   }
+  // Told once the command's one report is over: its scope passes over no other failure while
+  // the message waits for the user.
+  Stop(familycommon::LoadFailureText(*failed), kLoadCaption);
   return false;
 }
 

@@ -3,10 +3,12 @@
 #include <memory>
 #include <vector>
 
+#include "controls/DeviceErrorReport.h"
 #include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Types8100.h"
+#include "familycommon/LoadFailure.h"
 #include "familycommon/ProgressWindow.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
@@ -16,6 +18,7 @@ namespace namespace8100 {
 namespace {
 
 constexpr const char* kLockedCaption = "Load file";
+constexpr const char* kCopyCaption = "Ordavinex Copy";
 
 template <typename Object>
 void CopyValue(const Object& object, IQDevice8100& destination, IQDevice8100& source) {
@@ -70,28 +73,9 @@ void Recall(IQDevice8100& unit, int memory) {
   unit.ReadAllParameters();
 }
 
-bool Locked(IQDevice8100& unit, IQDevice8100& reportedFor, const char* text) {
-  try {
-    if (g8100Locked.Read(unit)) {
-      Stop(text, kLockedCaption);
-      return true;
-    }
-  } catch (const IQException& error) {
-    ReportBusFailure(error, reportedFor);
-  }
-  return false;
-}
-
-}  // namespace
-
-void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_t memories,
-                        familycommon::ProgressReport* progress) {
-  familycommon::ProgressScope scope(progress, kMemoryCount, "Reading device parameters...");
-  source.ReadAllParameters();
-  // Read whatever the destination's firmware: its crossovers go into the snapshot and come back
-  // after the copy, and unread ones would be lost.
-  destination.ReadAllParameters();
-  BulkTransfer transfer({&destination, &source});
+// Each memory chosen, then the source's current settings and preset map.
+void CopyWithin(BulkTransfer& transfer, IQDevice8100& destination, IQDevice8100& source,
+                uint32_t memories, familycommon::ProgressScope& scope) {
   for (int memory = 1; memory <= kMemoryCount; ++memory) {
     scope.Step(memory - 1);
     if ((memories >> (memory - 1) & 1U) == 0) continue;
@@ -103,7 +87,11 @@ void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_
     CopySettings(destination, source);
     destination.SaveMemory(memory);
   }
-  transfer.PutBack();
+  // The source is back for good; the destination goes back to its own settings for what the
+  // source lacks (crossovers, limiter, delays), and stays guarded while it takes the rest.
+  transfer.PutBack(source);
+  transfer.Keep(source);
+  transfer.PutBack(destination);
   scope.Step(kMemoryCount);
   CopySettings(destination, source);
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
@@ -113,34 +101,55 @@ void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_
     // A preset names a memory; any other value from the source is left out.
     if (IsMemoryNumber(memory)) destination.SetPresetMapEntry(memory);
   }
-  transfer.Unmute();
+}
+
+}  // namespace
+
+void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_t memories,
+                        familycommon::ProgressReport* progress) {
+  familycommon::ProgressScope scope(progress, kMemoryCount, "Reading device parameters...");
+  // Views read the filters once the copy, or its recovery, has settled.
+  const familycommon::FilterSetChange destinationChange(destination.filterSetNotice);
+  const familycommon::FilterSetChange sourceChange(source.filterSetNotice);
+  // Both are read whatever the destination's firmware: its crossovers go into the snapshot and
+  // come back after the copy, and unread ones would be lost.
+  TransferWithPutBack({&destination, &source}, [&](BulkTransfer& transfer) {
+    CopyWithin(transfer, destination, source, memories, scope);
+  });
 }
 
 bool IQDevice8100::CopyFrom(IQDevice& source) {
   auto* from = dynamic_cast<IQDevice8100*>(&source);
   if (!from) {
-    ui::MessageBox(nullptr, "Cannot copy this device type.", "Ordavinex Copy",
+    ui::MessageBox(nullptr, "Cannot copy this device type.", kCopyCaption,
                    ui::mb::kOk | ui::mb::kIconExclamation);
     return false;
   }
   if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
-  if (Locked(*this, *this, "Destination device is locked.") ||
-      Locked(*from, *this, "Source device is locked.")) {
+  LockReads lock;
+  if (lock.Locked(*this, *this, "Destination device is locked.", kLockedCaption) ||
+      lock.Locked(*from, *this, "Source device is locked.", kLockedCaption)) {
     return false;
   }
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kDeviceCopy,
                                                      "Note: audio will mute during copy");
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    CopyDeviceSettings(*this, *from, memories, &progress);
-    return true;
-  } catch (const IQException& error) {
-    ReportBusFailure(error, *this);
-    // Either unit may have been stopped part way through a read or a change of its filters.
-    ReadAgainQuietly();
-    from->ReadAgainQuietly();
+  std::string closing;
+  {
+    const controls::OneReportScope report;
+    lock.TellFailure();
+    try {
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      CopyDeviceSettings(*this, *from, memories, &progress);
+      return true;
+    } catch (const TransferFailure& failure) {
+      ReportFailure(failure.error, *this);
+      closing = familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
+                                              failure.Restored(*from));
+    }
   }
+  // Told once the command's one report is over, as a load's is.
+  Stop(closing, kCopyCaption);
   return false;
 }
 

@@ -12,8 +12,9 @@ class IQDevice8100;
 // memory n) with its name, then the current settings and the preset map. What either model lacks
 // is left out; a destination X unit keeps its own crossovers and limiter when the source has
 // none. Both units are muted while memories are recalled; their current settings are put back
-// and the mute lifted afterwards, also when a bus failure ends the copy (the failure then passes
-// on, and memories stored before it stay stored).
+// and the mute lifted afterwards. A bus failure puts back the destination's current settings and
+// the source's, lifts both mutes as far as the units answer, and throws TransferFailure;
+// memories stored before it stay stored.
 void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_t memories,
                         familycommon::ProgressReport* progress = nullptr);
 

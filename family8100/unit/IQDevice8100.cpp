@@ -104,7 +104,7 @@ bool IQDevice8100::GetListText(std::string& text) const {
 }
 
 void IQDevice8100::Write(const UCodeObject& object, std::span<const uint8_t> data, int) {
-  if (waitsForReady_) WaitReady(*this, readyBound_);
+  if (waitsForReady_) readyWaits_.Wait(*this);
   if (!IsOnline() && object.GetId() == kPasswordObjectId) {
     WriteVirtualPassword(data);
     return;
@@ -127,24 +127,30 @@ void IQDevice8100::WriteVirtualPassword(std::span<const uint8_t> data) {
 
 void IQDevice8100::ResetValueStore() { SetObjectCount(kObjectIdCount); }
 
-void IQDevice8100::ReadQuietly(const std::function<void()>& read) {
-  if (!IsOnline()) return;
+bool IQDevice8100::ReadQuietly(const std::function<void()>& read) {
+  if (!IsOnline()) return true;
   for (int attempt = 0; attempt < kQuietReadAttempts; ++attempt) {
     try {
       read();
-      return;
+      return true;
     } catch (const IQException&) {
     }
   }
+  listsStale_ = true;
+  return false;
 }
 
-void IQDevice8100::ReadAgainQuietly() {
+bool IQDevice8100::ReadAgainQuietly() {
   const familycommon::FilterSetChange change(filterSetNotice);
-  ReadQuietly([this] {
+  const bool read = ReadQuietly([this] {
     ResetValueStore();
     ReadAllParameters();
   });
+  if (read) listsStale_ = false;
+  return read;
 }
+
+bool IQDevice8100::ReadAgainIfStale() { return listsStale_ && ReadAgainQuietly(); }
 
 int IQDevice8100::UsedSections() const {
   int used = 0;
@@ -292,7 +298,7 @@ void IQDevice8100::SaveMemory(int memory) {
     return;
   }
   g8100SaveMemory.Write(*this, static_cast<uint8_t>(memory));
-  WaitReady(*this, readyBound_);
+  readyWaits_.Wait(*this);
 }
 
 void IQDevice8100::RestoreMemory(int memory) {
@@ -302,7 +308,7 @@ void IQDevice8100::RestoreMemory(int memory) {
     return;
   }
   g8100RestoreMemory.Write(*this, static_cast<uint8_t>(memory));
-  WaitReady(*this, readyBound_);
+  readyWaits_.Wait(*this);
 }
 
 IQDevice8100::Shadow* IQDevice8100::SelectedShadow(const UCodeObject& index) {
@@ -361,7 +367,7 @@ void IQDevice8100::RestoreShadowMemory(int index) {
 }
 
 void IQDevice8100::Request(const UCodeObject& object, int) {
-  if (waitsForReady_ && &object == &g8100NewFilterSlot) WaitReady(*this, readyBound_);
+  if (waitsForReady_ && &object == &g8100NewFilterSlot) readyWaits_.Wait(*this);
   IQDevice::Request(object, 0);
 }
 

@@ -74,10 +74,13 @@ class IQDevice8100 : public IQDevice {
   bool HasCrossovers() const { return typeCode_ == kTypeCodeX; }
   // Units from firmware 1.1 on, and virtual units, delete all their filters with one command.
   bool DeletesAllAtOnce() const { return deletesAllAtOnce_; }
-  void SetReadyBound(ReadyBound bound) { readyBound_ = std::move(bound); }
+  void SetReadyBound(ReadyBound bound) { readyWaits_.SetBound(std::move(bound)); }
   // Polls the ready flag within the unit's bound; NotReadyTimeout when it passes.
-  void WaitUntilReady() { WaitReady(*this, readyBound_); }
-  void WaitUntilRebooted() { WaitReadyThroughReboot(*this, readyBound_); }
+  void WaitUntilReady() { WaitReady(*this, readyWaits_.Bound()); }
+  void WaitUntilRebooted() { WaitReadyThroughReboot(*this, readyWaits_.Bound()); }
+  // Whether the unit never reported itself ready within the bound and has not since: nothing is
+  // written to it meanwhile.
+  bool StuckNotReady() const { return readyWaits_.Stuck(); }
   int FilterSlotCount() const { return typeCode_ == kTypeCodeX ? kFilterSlotsX : kFilterSlots; }
 
   // Told whenever filters leave the unit object or are replaced (familycommon/FilterLifetime.h).
@@ -107,9 +110,18 @@ class IQDevice8100 : public IQDevice {
   // After a bus failure part way through an operation, which has been reported: the unit may have
   // carried out what it refused, so `read` asks it again. A unit that refuses again is asked a few
   // times more and then left as far as it was read, without a second report.
-  void ReadQuietly(const std::function<void()>& read);
-  // Every value and filter read again so; the views hear of the new filters once.
-  void ReadAgainQuietly();
+  // Whether it was read. One that gives up leaves the lists stale (ListsStale).
+  bool ReadQuietly(const std::function<void()>& read);
+  // Every value and filter read again so; the views hear of the new filters once. Whether the
+  // unit answered.
+  bool ReadAgainQuietly();
+  // Whether the program's filters may differ from the unit's: a quiet read after a failure found
+  // the unit silent. The next contact that finds it answering reads them again
+  // (ReadAgainIfStale).
+  bool ListsStale() const { return listsStale_; }
+  // Reads everything again quietly when the lists are stale; whether it did so and the unit
+  // answered, so the views are to show the unit's values again.
+  bool ReadAgainIfStale();
 
   // Whether the attenuation dialog moves both outputs together; kept while the unit is open.
   bool attenuationLinked = false;
@@ -165,7 +177,8 @@ class IQDevice8100 : public IQDevice {
   uint32_t typeCode_;
   bool waitsForReady_;
   bool deletesAllAtOnce_ = true;
-  ReadyBound readyBound_;
+  ReadyWaits readyWaits_;
+  bool listsStale_ = false;
   std::vector<std::unique_ptr<TFilter>> filters_;
   std::unique_ptr<TFilter> lowCrossover_;
   std::unique_ptr<TFilter> highCrossover_;

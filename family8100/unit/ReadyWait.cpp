@@ -1,6 +1,7 @@
 #include "family8100/unit/ReadyWait.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "family8100/unit/ParameterTable8100.h"
 
@@ -21,6 +22,25 @@ void WaitReady(IQDevice& device, const ReadyBound& bound) {
     const double passed = std::max(byCount, byTime);
     if (bound.onPoll) bound.onPoll(std::min(passed, 1.0));
     if (passed >= 1.0) throw NotReadyTimeout();
+  }
+}
+
+void ReadyWaits::SetBound(ReadyBound bound) {
+  bound_ = std::move(bound);
+  stuck_ = false;
+}
+
+void ReadyWaits::Wait(IQDevice& device) {
+  if (stuck_) {
+    if (!g8100Ready.Read(device)) throw NotReadyTimeout();
+    stuck_ = false;
+    return;
+  }
+  try {
+    WaitReady(device, bound_);
+  } catch (const NotReadyTimeout&) {
+    stuck_ = true;
+    throw;
   }
 }
 

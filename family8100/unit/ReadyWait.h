@@ -34,6 +34,24 @@ struct ReadyBound {
 // passed; a bus failure of a poll ends the wait with its own exception.
 void WaitReady(IQDevice& device, const ReadyBound& bound);
 
+// A unit's own ready waits, before each write and after each store or recall of a memory. Once a
+// wait has passed its bound, the unit is taken as stuck: each later wait asks it once and gives up
+// at once while it is still not ready, so that a command and the put-back after its failure tell
+// the user within one bound, not one bound per write. The first answer of ready ends that.
+class ReadyWaits {
+ public:
+  void SetBound(ReadyBound bound);
+  const ReadyBound& Bound() const { return bound_; }
+  void Wait(IQDevice& device);
+  // Whether the last wait gave up and no poll has found the unit ready since: no write has gone
+  // to it meanwhile.
+  bool Stuck() const { return stuck_; }
+
+ private:
+  ReadyBound bound_;
+  bool stuck_ = false;
+};
+
 // The same for a unit that reboots: it may leave polls unanswered for a while, and such a poll
 // counts as not ready. So many failures in a row that the unit must be gone throw
 // NotReadyTimeout.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
 #include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -207,7 +208,8 @@ void WriteDeviceReport(IQDevice8100& unit, std::string& out, uint32_t memories,
 }
 
 bool IQDevice8100::PrintReport() {
-  if (RefusedAsLocked(*this, "Print to file")) return false;
+  LockReads lock;
+  if (lock.Locked(*this, "Print to file")) return false;
   if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kReport,
                                                      "Note: audio may mute during this operation.");
@@ -221,16 +223,20 @@ bool IQDevice8100::PrintReport() {
     return false;
   }
   std::string report;
-  try {
-    familycommon::ProgressWindow progress;
-    ui::WaitCursor wait;
-    WriteDeviceReport(*this, report, memories, &progress);
-  } catch (const IQException& error) {
-    // What was read stays readable, marked as cut short.
-    report += kTerminatedLine;
-    if (file.Write(report)) file.Commit();
-    ReportBusFailure(error, *this);
-    return false;
+  {
+    const controls::OneReportScope oneReport;
+    lock.TellFailure();
+    try {
+      familycommon::ProgressWindow progress;
+      ui::WaitCursor wait;
+      WriteDeviceReport(*this, report, memories, &progress);
+    } catch (const IQException& error) {
+      // What was read stays readable, marked as cut short.
+      report += kTerminatedLine;
+      if (file.Write(report)) file.Commit();
+      ReportBusFailure(error, *this);
+      return false;
+    }
   }
   if (!file.Write(report) || !file.Commit()) {
     Stop("Could not write file for print.", "Print error");

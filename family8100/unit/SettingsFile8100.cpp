@@ -547,21 +547,10 @@ void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t me
   // Views read the filters once the load, or its recovery, has settled: the filters placed after
   // the old ones went would otherwise never reach them.
   const familycommon::FilterSetChange change(unit.filterSetNotice);
-  std::optional<BulkTransfer> transfer;
   try {
-    // The snapshot holds the filters the unit has now.
-    unit.ReadAllParameters();
-    transfer.emplace(std::vector<IQDevice8100*>{&unit});
-    ApplyAll(unit, load, memories, progress);
-    transfer->Keep();
-    transfer->Unmute();
-  } catch (const IQException&) {
-    const std::exception_ptr error = std::current_exception();
-    const bool restored = transfer ? transfer->Recover() : TryLiftMute(unit);
-    // The failure, or the recovery after it, may have stopped part way through a read or a
-    // change of the filters: only the unit knows what it holds now.
-    unit.ReadAgainQuietly();
-    throw familycommon::LoadFailure{error, restored};
+    TransferWithPutBack({&unit}, [&](BulkTransfer&) { ApplyAll(unit, load, memories, progress); });
+  } catch (const TransferFailure& failure) {
+    throw familycommon::LoadFailure{failure.error, failure.Restored(unit)};
   }
 }
 

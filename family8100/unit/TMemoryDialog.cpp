@@ -7,6 +7,7 @@
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TPresetDialog.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
@@ -95,26 +96,42 @@ bool TMemoryDialog::Confirmed(const std::string& question, int index, const std:
 
 void TMemoryDialog::SaveMemory(int index) {
   if (!Confirmed("Overwrite memory #", index, "Save memory")) return;
-  Busy busy(this, "Saving...");
-  controls::GuardedBusCall(&unit_, [this, index] { unit_.SaveMemory(index + 1); });
+  bool stored = false;
+  {
+    Busy busy(this, "Saving...");
+    stored = controls::GuardedBusCall(&unit_, [this, index] { unit_.SaveMemory(index + 1); });
+  }
+  if (!stored) TellFailure(familycommon::kStoreNotFinishedText, "Save memory");
 }
 
 void TMemoryDialog::RecallMemory(int index) {
   if (!Confirmed("Overwrite current settings with memory #", index, "Recall memory")) return;
+  bool recalled = false;
+  bool answered = true;
   {
     Busy busy(this, "Loading...");
-    const bool recalled = controls::GuardedBusCall(&unit_, [this, index] {
+    recalled = controls::GuardedBusCall(&unit_, [this, index] {
       unit_.DropCrossovers();
       unit_.RestoreMemory(index + 1);
       unit_.ResetValueStore();
       unit_.ReadAllParameters();
     });
     // Also when the recall was refused: the unit may have carried it out all the same.
-    if (!recalled) unit_.ReadAgainQuietly();
+    if (!recalled) answered = unit_.ReadAgainQuietly();
+  }
+  if (!recalled) {
+    TellFailure(
+        answered ? familycommon::kRecallNotFinishedText : familycommon::kStoppedAnsweringText,
+        "Recall memory");
   }
   // Also after a failure: the crossovers are gone and the unit may hold the memory already, so
-  // the windows read what it holds now.
-  if (Parent()) Parent()->Post(kMemoryRecalled);
+  // the windows read what it holds now. A unit that stopped answering is read again, and the
+  // windows with it, once a poll finds it answering.
+  if (answered && Parent()) Parent()->Post(kMemoryRecalled);
+}
+
+void TMemoryDialog::TellFailure(const char* text, const char* caption) {
+  ui::MessageBox(this, text, caption, ui::mb::kOk | ui::mb::kIconExclamation);
 }
 
 void TMemoryDialog::CmPresetMap() {

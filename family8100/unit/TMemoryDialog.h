@@ -39,6 +39,8 @@ class TMemoryDialog : public ui::Dialog {
  private:
   void SaveMemory(int index);
   void RecallMemory(int index);
+  // The closing message of a save or recall that failed, after its one report.
+  void TellFailure(const char* text, const char* caption);
   void CmPresetMap();
   std::string NameText(int index) const;
   bool Confirmed(const std::string& question, int index, const std::string& caption);

@@ -376,9 +376,9 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
     EXPECT_EQ(current(), before);
   }
 
-  // A unit that stops answering cannot be put back, and the failure says so.
+  // A unit that stops answering once written to cannot be put back, and the failure says so.
   bus.bus.AddFault(sim::Fault::ErrorObject(7)
-                       .OnOccurrence(static_cast<int>(trace.size() / 2))
+                       .OnOccurrence(static_cast<int>(muted - trace.begin()) + 10)
                        .Times(sim::Fault::kForever));
   try {
     ApplySettingsLoad(*unit, load, 0x1);

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "controls/DeviceErrorReport.h"
+#include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/Copy8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Types8100.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Dialog.h"
 #include "resources/Family8100Ids.h"
@@ -108,7 +110,13 @@ TEST(OlderFamilyCopyTest, ABusXDestinationKeepsItsCrossoversAndAFailureLeavesNei
   g8100LeftAttenuation.Write(base, 9);
   bus.bus.AddFault(
       sim::Fault::ErrorObject(7).ForObject(15).ForOpcode(sim::kOpcodeSet).OnOccurrence(1));
-  EXPECT_THROW(CopyDeviceSettings(*x, base, 0x1), ErrorObject);
+  try {
+    CopyDeviceSettings(*x, base, 0x1);
+    ADD_FAILURE() << "no failure";
+  } catch (const TransferFailure& failure) {
+    EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
+    EXPECT_TRUE(failure.notRestored.empty());
+  }
   bus.bus.ClearFaults();
   x->ResetValueStore();
   x->ReadAllParameters();
@@ -140,12 +148,15 @@ TEST(OlderFamilyCopyTest, ACopyRefusedWhileReadingTheDestinationLeavesItsFilters
                          .ForObject(g8100FilterType.GetId())
                          .ForOpcode(sim::kOpcodeGet)
                          .OnOccurrence(occurrence));
-    script.RunDialog(f8100res::kMemorySelectDialog,
-                     [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    script
+        .RunDialog(f8100res::kMemorySelectDialog,
+                   [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); })
+        .AnswerMessageBox(ui::kIdOk);
     reports = 0;
     EXPECT_FALSE(x->CopyFrom(base));
     bus.bus.ClearFaults();
     EXPECT_EQ(reports, 1);
+    EXPECT_EQ(script.Seen().back().text, familycommon::kCopyRestoredText);
     EXPECT_EQ(Described(*x), held);
   }
   controls::SetDeviceErrorReporter(nullptr);

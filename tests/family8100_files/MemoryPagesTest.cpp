@@ -7,6 +7,7 @@
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TMemoryDialog.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/TestHooks.h"
@@ -106,10 +107,12 @@ TEST_F(OlderFamilyMemoryPageTest, ARecallRefreshesTheWindowsAlsoWhenItFailsPartW
   // The unit recalls memory 5, then a read of its filters fails.
   bus.bus.AddFault(
       sim::Fault::ErrorObject(7).ForObject(20).ForOpcode(sim::kOpcodeGet).OnOccurrence(3));
-  script.AnswerMessageBox(ui::kIdYes);
+  script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
   ui::test::Click(page, f8100res::kFirstRecallButton + 4);
   ui::test::PumpMessages();
-  EXPECT_EQ(script.Seen().back().text, "Overwrite current settings with memory #5, 'Memory 5'?");
+  ASSERT_GE(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen().end()[-2].text, "Overwrite current settings with memory #5, 'Memory 5'?");
+  EXPECT_EQ(script.Seen().back().text, familycommon::kRecallNotFinishedText);
   EXPECT_EQ(reported.size(), 1u);
   EXPECT_THAT(parent.received, ElementsAre(TMemoryDialog::kMemoryRecalled));
   bus.bus.ClearFaults();
@@ -147,7 +150,7 @@ TEST_F(OlderFamilyMemoryPageTest, ARecallRefusedAtAnyStepLeavesTheFiltersAsTheUn
     prepare();
     bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
     reported.clear();
-    script.AnswerMessageBox(ui::kIdYes);
+    script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
     ui::test::Click(page, f8100res::kFirstRecallButton + 4);
     ui::test::PumpMessages();
     bus.bus.ClearFaults();

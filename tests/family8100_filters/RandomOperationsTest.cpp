@@ -1,7 +1,8 @@
 // Random operations on the filters of a simulated Ordavinex X through its bank editors, its
-// crossover window and its memory page, with the unit refusing requests at random points: after
-// every step the program's filters are the unit's and no open view shows a filter the unit object
-// no longer holds.
+// crossover window and its memory page, with the unit refusing requests, losing replies or
+// falling silent at random points: after every step (and the next poll, once the unit answers
+// again) the program's filters are the unit's and no open view shows a filter the unit object no
+// longer holds.
 
 #include <gtest/gtest.h>
 
@@ -84,10 +85,13 @@ class RandomOperationsTest : public testing::Test {
     }
     controls::SetDeviceErrorReporter(
         [this](const IQException& e, IQDevice*, int) { reported.push_back(e.GetText()); });
+    // A silent unit costs one reply time-out per request, not three.
+    bus.port.SetRetries(0);
   }
   ~RandomOperationsTest() override {
     for (auto& editor : editors) editor.reset();
     crossovers.reset();
+    memoryPage.reset();
     controls::SetDeviceErrorReporter(nullptr);
   }
 
@@ -166,6 +170,30 @@ class RandomOperationsTest : public testing::Test {
     }
   }
 
+  // The unit refuses a request for one of the objects the operations write, loses one reply, or
+  // stops answering part way through the step.
+  void InjectFault(int step) {
+    const UCodeObject& object = *kFaultObjects[run.Below(int(std::size(kFaultObjects)))];
+    const int occurrence = 1 + run.Below(4);
+    const std::string id = std::to_string(object.GetId());
+    switch (run.Below(3)) {
+      case 0:
+        bus.bus.AddFault(
+            sim::Fault::ErrorObject(7).ForObject(object.GetId()).OnOccurrence(occurrence));
+        run.Log(step, "the unit refuses object " + id);
+        break;
+      case 1:
+        bus.bus.AddFault(
+            sim::Fault::Silence().ForObject(object.GetId()).OnOccurrence(occurrence).Times(1));
+        run.Log(step, "the unit's reply for object " + id + " is lost");
+        break;
+      default:
+        bus.bus.AddFault(sim::Fault::Silence().OnOccurrence(1 + run.Below(60)));
+        run.Log(step, "the unit stops answering");
+        break;
+    }
+  }
+
   // The graph's pop-up Delete on one of its icons.
   std::string DeleteFromGraph(TFilterLayoutWindow& editor, ui::PromptScript& script) {
     const auto& icons = editor.Graph()->Icons().All();
@@ -219,9 +247,9 @@ class RandomOperationsTest : public testing::Test {
     return std::string(low ? "low" : "high") + " crossover alignment " + std::to_string(alignment);
   }
 
+  // A Save or Recall on the memory page, which stays open as in the unit's edit window.
   std::string MemoryStep(ui::PromptScript& script) {
-    TMemoryDialog page(nullptr, *unit);
-    page.Create();
+    TMemoryDialog& page = *memoryPage;
     const int memory = run.Below(3);
     const bool recall = run.Chance(0.5);
     script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
@@ -287,16 +315,16 @@ class RandomOperationsTest : public testing::Test {
   std::vector<std::string> reported;
   QTemporaryDir files;
   testsupport::RandomRun run{kSuiteSeed, kSuiteSteps};
+  std::unique_ptr<TMemoryDialog> memoryPage = [this] {
+    auto page = std::make_unique<TMemoryDialog>(nullptr, *unit);
+    page->Create();
+    return page;
+  }();
 };
 
 TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndRefusals) {
   for (int step = 1; step <= run.Steps() && !HasFailure(); ++step) {
-    if (run.Chance(0.3)) {
-      const UCodeObject& object = *kFaultObjects[run.Below(int(std::size(kFaultObjects)))];
-      bus.bus.AddFault(
-          sim::Fault::ErrorObject(7).ForObject(object.GetId()).OnOccurrence(1 + run.Below(4)));
-      run.Log(step, "the unit refuses object " + std::to_string(object.GetId()));
-    }
+    if (run.Chance(0.3)) InjectFault(step);
     reported.clear();
     {
       // Whatever the step asks is answered; an answer it did not need is no failure.
@@ -307,6 +335,10 @@ TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndRefusa
     bus.bus.ClearFaults();
     SCOPED_TRACE(run.Repeat());
     EXPECT_LE(reported.size(), 1u) << "one failure, one report";
+    // The next poll that finds the unit answering (the signal-flow page's meters) reads its lists
+    // again if a silence left them stale.
+    unit->ReadAgainIfStale();
+    ui::test::PumpMessages();
     ExpectTheTruth();
   }
 }

@@ -101,6 +101,29 @@ TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndPauseAtAFailure) {
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
 }
 
+// A command's quiet read found the unit silent: the first meter poll it answers reads the filters
+// and the page's values again, and only that one.
+TEST_F(SignalFlowTest, TheFirstAnsweredPollAfterASilenceReadsTheListsAgain) {
+  IQDevice8100& unit = AddUnit(Model::kBase);
+  testsupport8100::AddFilter(unit, testsupport8100::Made<TParametricFilter>(kLeftInputBank, 500));
+  TSigFlowDialog dialog(nullptr, unit);
+  dialog.Create();
+  dialog.Show();
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
+  EXPECT_FALSE(unit.ReadAgainQuietly());
+  bus.bus.ClearFaults();
+  EXPECT_TRUE(unit.ListsStale());
+  EXPECT_TRUE(unit.Filters().empty());
+  ui::test::PumpIdle(1);
+  ui::test::PumpMessages();
+  EXPECT_FALSE(unit.ListsStale());
+  EXPECT_EQ(unit.Filters().size(), 1u);
+  bus.TakeTrace();
+  ui::test::PumpIdle(2);
+  EXPECT_EQ(bus.TakeTrace().size(), 2u) << "the meters alone";
+  EXPECT_TRUE(test8100::ReportedErrors().empty());
+}
+
 // The bus dies with the page and every dialog it opens polling: one report for the unit, then the
 // program waits at next to no cost.
 TEST_F(SignalFlowTest, ADeadBusIsReportedOnceAndThenCostsNothing) {

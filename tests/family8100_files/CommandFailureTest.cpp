@@ -1,0 +1,357 @@
+// Whole-unit commands of the older family cut short by one bus fault: a refused request, a lost
+// reply, or a unit that stops answering, at points spread through the command. Each gives one
+// report and one closing message that is true of the units, which are left on their own settings
+// wherever they still answer.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bus/SettingsTextFile.h"
+#include "controls/DeviceErrorReport.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/SettingsFile8100.h"
+#include "family8100/unit/TMemoryDialog.h"
+#include "family8100/unit/Types8100.h"
+#include "familycommon/LoadFailure.h"
+#include "platform/registry/Store.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/Family8100Ids.h"
+#include "sim/Fault.h"
+#include "tests/bus/RequestTrace.h"
+#include "tests/family8100_unit/OlderFamilyBus.h"
+#include "tests/familyov_files/FilesTestSupport.h"
+
+using namespace namespace8100;
+using sim::family8100::Model;
+using testsupport8100::AddFilter;
+using testsupport8100::Described;
+using testsupport8100::Made;
+
+namespace {
+
+constexpr int kSourceAddress = 3;
+constexpr int kDestinationAddress = 4;
+
+enum class Kind { kRefused, kLostReply, kSilentUnit };
+
+const char* Name(Kind kind) {
+  switch (kind) {
+    case Kind::kRefused:
+      return "refused";
+    case Kind::kLostReply:
+      return "lost reply";
+    default:
+      return "silent unit";
+  }
+}
+
+// What a command may change on a unit, as the unit holds it, read afresh.
+struct UnitState {
+  SettingsRecord settings;
+  std::vector<std::string> filters;
+  bool unmuted = false;
+  bool operator==(const UnitState&) const = default;
+};
+
+UnitState StateOf(IQDevice8100& unit) {
+  unit.ResetValueStore();
+  unit.ReadAllParameters();
+  return {unit.ReadSettingsRecord(), Described(unit), g8100BulkMute.Read(unit)};
+}
+
+// The requests of a command as "ADDRESS:REQUEST", and the faults that hit its request `step`.
+struct CommandTrace {
+  std::vector<std::string> requests;
+
+  int Steps() const { return static_cast<int>(requests.size()); }
+  // The first request that ends with `request`, counted from 1.
+  int FirstStep(const std::string& request) const {
+    const auto found = std::ranges::find_if(
+        requests, [&](const std::string& r) { return r.ends_with(":" + request); });
+    EXPECT_NE(found, requests.end()) << request;
+    return static_cast<int>(found - requests.begin()) + 1;
+  }
+  int AddressAt(int step) const {
+    return std::stoi(requests.at(static_cast<std::size_t>(step - 1)));
+  }
+  // Which request to its unit `step` is.
+  int OccurrenceForUnit(int step) const {
+    const std::string& request = requests.at(static_cast<std::size_t>(step - 1));
+    const std::string unit = request.substr(0, request.find(':') + 1);
+    return static_cast<int>(
+        std::count_if(requests.begin(), requests.begin() + step,
+                      [&](const std::string& r) { return r.starts_with(unit); }));
+  }
+  sim::Fault FaultAt(Kind kind, int step) const {
+    switch (kind) {
+      case Kind::kRefused:
+        return sim::Fault::ErrorObject(7).OnOccurrence(step);
+      case Kind::kLostReply:
+        return sim::Fault::Silence().OnOccurrence(step).Times(1);
+      default:
+        return sim::Fault::Silence()
+            .ForUnit(AddressAt(step))
+            .OnOccurrence(OccurrenceForUnit(step))
+            .Times(sim::Fault::kForever);
+    }
+  }
+  // The first `leading` requests, the last, and `inner` more spread evenly between.
+  std::vector<int> SpreadSteps(int leading, int inner) const {
+    std::vector<int> steps;
+    for (int step = 1; step <= leading; ++step) steps.push_back(step);
+    for (int i = 1; i <= inner; ++i) steps.push_back(i * Steps() / (inner + 1));
+    steps.push_back(Steps());
+    return steps;
+  }
+};
+
+class OlderFamilyCommandFailureTest : public testing::Test {
+ protected:
+  OlderFamilyCommandFailureTest() {
+    bus.x.SetRegistryKey(store.Root());
+    bus.port.SetRetries(0);
+    controls::SetDeviceErrorReporter(
+        [this](const IQException& e, IQDevice*, int) { reported.push_back(e.GetText()); });
+  }
+  ~OlderFamilyCommandFailureTest() override { controls::SetDeviceErrorReporter(nullptr); }
+
+  // The unit at `address`, among those a roll call finds.
+  IQDevice8100* Unit(const std::vector<IQDevice*>& found, int address) {
+    for (IQDevice* device : found) {
+      if (device->GetInfo().address == address) return dynamic_cast<IQDevice8100*>(device);
+    }
+    ADD_FAILURE() << "no unit at " << address;
+    return nullptr;
+  }
+
+  // The command's requests, and what it told the user, when nothing goes wrong.
+  template <typename Command>
+  CommandTrace Traced(Command&& command) {
+    bustest::TakeRequestTrace(bus.bus);
+    command();
+    return {bustest::TakeRequestTrace(bus.bus, true)};
+  }
+
+  ui::PromptScript script{filestest::FailTest};
+  registry::Store store;
+  testsupport8100::OlderFamilyBus bus;
+  std::vector<std::string> reported;
+};
+
+// Two X units with different settings; the source's memory 1 differs from its current settings.
+class OlderFamilyCopyFailureTest : public OlderFamilyCommandFailureTest {
+ protected:
+  OlderFamilyCopyFailureTest() {
+    sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = kSourceAddress});
+    sim::family8100::AddFamily8100Unit(bus.bus,
+                                       {.model = Model::kX, .address = kDestinationAddress});
+    const std::vector<IQDevice*> found = bus.RollCall();
+    source = Unit(found, kSourceAddress);
+    destination = Unit(found, kDestinationAddress);
+    bus.x.Key().WriteMemoryMask(FamilyKey8100::kDeviceCopy, 0x1);
+    Furnish(*source, 3, 800);
+    source->SaveMemory(1);
+    Furnish(*source, 5, 200);
+    Furnish(*destination, 9, 4000);
+  }
+
+  static void Furnish(IQDevice8100& unit, uint8_t attenuation, int32_t frequency) {
+    unit.RemoveFilters();
+    AddFilter(unit, Made<TParametricFilter>(kLeftInputBank, frequency));
+    AddFilter(unit, Made<THighpassFilter>(kRightOutputBank, frequency / 10));
+    AddFilter(unit, Made<TLowCrossoverFilter>(kLeftOutputBank, frequency / 2));
+    g8100LeftAttenuation.Write(unit, attenuation);
+    g8100LeftDelay.Write(unit, attenuation);
+  }
+
+  // The copy command with its memory chosen, and its closing message answered when one is due.
+  bool Copy(bool closingMessage) {
+    script.RunDialog(f8100res::kMemorySelectDialog,
+                     [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
+    return destination->CopyFrom(*source);
+  }
+
+  IQDevice8100* source = nullptr;
+  IQDevice8100* destination = nullptr;
+};
+
+TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosingMessage) {
+  const UnitState sourceBefore = StateOf(*source);
+  const UnitState destinationBefore = StateOf(*destination);
+  const CommandTrace trace = Traced([&] { EXPECT_TRUE(Copy(false)); });
+  ASSERT_GT(trace.Steps(), 300);
+  ASSERT_EQ(StateOf(*destination).settings, sourceBefore.settings);
+  ASSERT_EQ(StateOf(*source), sourceBefore);
+  // The lock reads come first; a copy goes on after a failed one. Nothing is written before the
+  // units are muted.
+  constexpr int kLockReads = 2;
+  const int firstWrite = trace.FirstStep("W0D 00");
+
+  for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
+    for (const int step : trace.SpreadSteps(kLockReads, 7)) {
+      const bool sourceFails = trace.AddressAt(step) == kSourceAddress;
+      const bool finished = kind != Kind::kSilentUnit && step <= kLockReads;
+      // A unit that stops answering is left as it is only where it may have been written.
+      const bool sourceLeft = kind == Kind::kSilentUnit && sourceFails && step >= firstWrite;
+      const bool destinationLeft = kind == Kind::kSilentUnit && !sourceFails && step >= firstWrite;
+      SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
+                                      << trace.requests.at(static_cast<std::size_t>(step - 1)));
+      Furnish(*destination, 9, 4000);
+      reported.clear();
+      bus.bus.AddFault(trace.FaultAt(kind, step));
+      EXPECT_EQ(Copy(!finished), finished);
+      bus.bus.ClearFaults();
+      EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+      const std::string message = script.Seen().back().text;
+      if (finished) {
+        EXPECT_EQ(StateOf(*destination).settings, sourceBefore.settings);
+      } else {
+        EXPECT_EQ(message, familycommon::CopyFailureText({nullptr, !destinationLeft}, !sourceLeft));
+      }
+      // The program's lists are the units' once they answer again.
+      std::vector<UnitState> after;
+      for (IQDevice8100* unit : {source, destination}) {
+        unit->ReadAgainIfStale();
+        const std::vector<std::string> program = Described(*unit);
+        after.push_back(StateOf(*unit));
+        EXPECT_EQ(program, after.back().filters);
+      }
+      if (!sourceLeft) {
+        EXPECT_EQ(after[0], sourceBefore);
+      }
+      if (!finished && !destinationLeft) {
+        EXPECT_EQ(after[1], destinationBefore);
+      }
+      Furnish(*source, 5, 200);
+      g8100BulkMute.Write(*source, true);
+      g8100BulkMute.Write(*destination, true);
+    }
+  }
+}
+
+// One X unit with its memory page open, and a settings file of other settings.
+class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
+ protected:
+  OlderFamilyUnitCommandTest() {
+    index = sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 2});
+    unit = testsupport8100::OnlyUnit(bus);
+    AddFilter(*unit, Made<TParametricFilter>(kLeftInputBank, 600));
+    unit->SaveMemory(2);
+    AddFilter(*unit, Made<TLowshelfFilter>(kRightInputBank, 90));
+    g8100LeftAttenuation.Write(*unit, 4);
+    SettingsTextFile file;
+    EXPECT_TRUE(file.Open(path, SettingsTextFile::kWrite));
+    IQDevice8100X other(nullptr, nullptr, nullptr);
+    AddFilter(other, Made<THighpassFilter>(kLeftOutputBank, 70));
+    WriteSettingsFile(other, file, 0x1);
+    EXPECT_TRUE(file.Close());
+    parent.Create();
+    page = std::make_unique<TMemoryDialog>(&parent, *unit);
+    page->Create();
+  }
+  ~OlderFamilyUnitCommandTest() override {
+    page->Destroy();
+    parent.Destroy();
+  }
+
+  // The load command with every memory of the file chosen, and its closing message answered
+  // when one is due.
+  bool Load(bool closingMessage) {
+    script.AnswerOpenFile(path).RunDialog(
+        f8100res::kMemorySelectDialog, [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
+    return unit->LoadFile();
+  }
+  // A Save or Recall button of the memory page, confirmed.
+  void Click(int button, bool closingMessage) {
+    script.AnswerMessageBox(ui::kIdYes);
+    if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(*page, button);
+    ui::test::PumpMessages();
+  }
+
+  int index = 0;
+  IQDevice8100* unit = nullptr;
+  QTemporaryDir folder;
+  std::string path = folder.filePath("other.ov0").toStdString();
+  ui::Window parent{nullptr};
+  std::unique_ptr<TMemoryDialog> page;
+};
+
+TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWhatTheUnitHolds) {
+  const int recall = f8100res::kFirstRecallButton + 1;
+  const int store = f8100res::kFirstSaveButton + 4;
+  for (const int button : {recall, store}) {
+    const CommandTrace trace = Traced([&] { Click(button, false); });
+    for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
+      for (const int step : trace.SpreadSteps(2, button == recall ? 6 : 0)) {
+        SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
+                                        << trace.requests.at(static_cast<std::size_t>(step - 1)));
+        reported.clear();
+        bus.bus.AddFault(trace.FaultAt(kind, step));
+        Click(button, true);
+        bus.bus.ClearFaults();
+        EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+        const char* said = button == store             ? familycommon::kStoreNotFinishedText
+                           : kind == Kind::kSilentUnit ? familycommon::kStoppedAnsweringText
+                                                       : familycommon::kRecallNotFinishedText;
+        EXPECT_EQ(script.Seen().back().text, said);
+        // The program's filters are the unit's once it answers again.
+        EXPECT_EQ(unit->ListsStale(), kind == Kind::kSilentUnit && button == recall);
+        unit->ReadAgainIfStale();
+        const std::vector<std::string> program = Described(*unit);
+        EXPECT_EQ(program, StateOf(*unit).filters);
+      }
+    }
+  }
+}
+
+TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringIsReportedOnceWithTheLockRead) {
+  const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
+  const int firstWrite = trace.FirstStep("W0D 00");
+  const struct {
+    int silentFrom;
+    const char* said;
+  } cases[] = {
+      {1, familycommon::kLoadRestoredText},  // the lock read: nothing is written
+      {firstWrite + 20, familycommon::kLoadNotRestoredText},
+  };
+  for (const auto& [silentFrom, said] : cases) {
+    SCOPED_TRACE(silentFrom);
+    reported.clear();
+    bus.bus.AddFault(trace.FaultAt(Kind::kSilentUnit, silentFrom));
+    EXPECT_FALSE(Load(true));
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+    EXPECT_EQ(script.Seen().back().text, said);
+  }
+}
+
+// A unit that never reports itself ready is given up within one bound, however many writes the
+// load and its put-back still have for it, and was never written.
+TEST_F(OlderFamilyUnitCommandTest, AUnitThatNeverGetsReadyIsToldOfWithinOneBound) {
+  const UnitState before = StateOf(*unit);
+  constexpr int kBoundPolls = 6;
+  unit->SetReadyBound({.maxPolls = kBoundPolls});
+  bus.bus.StoreElement(index, sim::family8100::kReadyId, 0, {0});
+  bustest::TakeRequestTrace(bus.bus);
+  EXPECT_FALSE(Load(true));
+  EXPECT_EQ(reported, std::vector<std::string>{kNotReadyText});
+  EXPECT_EQ(script.Seen().back().text, familycommon::kLoadRestoredText);
+  const std::vector<std::string> requests = bustest::TakeRequestTrace(bus.bus);
+  // One bound, then one poll for each later write: the quiet read's three tries.
+  EXPECT_EQ(std::ranges::count(requests, "R06"), kBoundPolls + 3);
+  EXPECT_EQ(std::ranges::count_if(requests, [](const std::string& r) { return r[0] == 'W'; }), 0);
+  bus.bus.StoreElement(index, sim::family8100::kReadyId, 0, {1});
+  EXPECT_EQ(StateOf(*unit), before);
+}
+
+}  // namespace
