@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <string>
 
 namespace familycommon {
 
@@ -34,6 +35,34 @@ inline constexpr const char* kCopyNotRestoredText =
 
 inline const char* CopyFailureText(const LoadFailure& failure) {
   return failure.restored ? kCopyRestoredText : kCopyNotRestoredText;
+}
+
+// ---- What a command left on a unit that a failure stopped part way, said once in its closing
+// message after the one report of the failure: the commands that do not put the unit back from a
+// snapshot (a memory recall or save, deleting filters), a source unit a copy could not put back,
+// and a unit that stopped answering.
+inline constexpr const char* kRecallNotFinishedText =
+    "The memory recall was not finished. The program shows the settings the unit holds now.";
+inline constexpr const char* kSaveNotFinishedText =
+    "The memory save was not finished: the memory may hold its old settings or the current ones.";
+inline constexpr const char* kDeleteNotFinishedText =
+    "Not every filter was deleted. The program shows the filters the unit holds now.";
+inline constexpr const char* kStoppedAnsweringText =
+    "The unit stopped answering before the command was finished: it may be left muted or on "
+    "partly changed settings.";
+// Added where the program's lists may show filters the unit no longer holds.
+inline constexpr const char* kFiltersReadAgainText =
+    "The program reads the unit's filters again as soon as it answers.";
+inline constexpr const char* kCopySourceNotRestoredText =
+    "The source unit stopped answering before its settings could be put back: it may be left on "
+    "one of its memories.";
+
+// Saving the current settings over every memory, stopped at `memory`.
+inline std::string SaveAllNotFinishedText(int memory) {
+  const std::string number = std::to_string(memory);
+  return "Saving to all memories stopped at memory " + number +
+         ": the memories before it hold the current settings, memory " + number +
+         " may hold its old settings or the current ones, and the later ones keep what they held.";
 }
 
 }  // namespace familycommon
