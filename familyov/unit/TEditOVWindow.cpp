@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/filters/TFilter.h"
 #include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -390,6 +391,16 @@ void TEditOVWindow::PassOn(NotifyRecord* record) {
 bool TEditOVWindow::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
   if (!IsCreated()) return more;
+  if (device_->IsOnline() && device_->FiltersStale()) {
+    const controls::PollOutcome outcome = poller_.RereadStaleFilters();
+    if (!device_->FiltersStale()) {
+      // The views read the unit once; a unit silent again is told of once.
+      controls::OneReportScope refresh;
+      NotifyRecord record{RefreshAll, 0, 0, nullptr};
+      Notify(&record);
+    }
+    return outcome == controls::PollOutcome::kResting ? more : true;
+  }
   // The settings flag takes one pass per round of the live values, as it would if every meter
   // were read in the same idle cycle; one transaction a pass keeps input served between them.
   if (!(newSettings_ != nullptr && settingsTurn_) && poller_.PollNext()) {
