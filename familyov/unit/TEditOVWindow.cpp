@@ -70,8 +70,12 @@ void TEditOVWindow::SetupCommands() {
   OnCommand(ovres::kCmSaveSettings,
             [this] { GuardedUnitCall(*device_, [this] { SaveSettingsFile(*device_); }); });
   OnCommand(ovres::kCmLoadSettings, [this] {
-    // The load reads back whatever it wrote; the windows show the unit as it now is.
+    // One command: the load, its read-back and the windows' refresh tell of one failure once.
+    controls::OneReportScope command;
+    // The load reads back whatever it wrote; the windows show the unit as it now is, or once it
+    // answers again when it stopped answering.
     GuardedUnitCall(*device_, [this] { LoadSettingsFile(*device_); });
+    if (device_->FiltersStale()) return;
     NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
     Notify(&refresh);
   });
@@ -195,6 +199,8 @@ void TEditOVWindow::OpenChildWindow(int id) {
   if (auto* child = dynamic_cast<TOVWindow*>(window.get())) child->kind = id;
   node->window = window.get();
   children_[slot] = std::move(window);
+  // Each of its panes reads the unit as it is made: a silent unit is told of once, not per pane.
+  controls::OneReportScope opening;
   children_[slot]->Create();
   if (node->remembersRect && !rememberedRects_[slot].IsEmpty()) {
     children_[slot]->SetRect(rememberedRects_[slot]);
