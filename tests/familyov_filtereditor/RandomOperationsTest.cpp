@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bus/PollBackoff.h"
+#include "familycommon/LoadFailure.h"
 #include "familyov/filters/FilterGraphIcons.h"
 #include "familyov/filters/FilterIcons.h"
 #include "familyov/filters/TChannelLinkWindow.h"
@@ -27,6 +28,7 @@
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterGraphWindow.h"
 #include "familyov/filters/TFilterListWindow.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
@@ -56,6 +58,7 @@ constexpr int kSuiteSteps = 150;
 // silent waits less, so that the run stays short; its injected fault is a failure anyway.
 constexpr uint32_t kPatientReadTimeoutMs = 1000;
 constexpr uint32_t kSilenceReadTimeoutMs = 150;
+constexpr uint32_t kQuickReadTimeoutMs = 60;
 // A unit that fell silent in a memory save or recall is not waited for long.
 constexpr auto kReadyWaitLimit = std::chrono::seconds(2);
 
@@ -559,6 +562,104 @@ TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndFaults
     ui::test::PumpIdle(5);
     EXPECT_FALSE(device->FiltersStale());
     ExpectTheTruth();
+  }
+}
+
+// A memory recall and a chain delete through the windows, with two channel editors and the memory
+// window open, and a refusal, a lost reply or a unit that falls silent at points spread through
+// each: one report, a closing message that says what the unit holds when the command did not
+// finish, and the program's filters the unit's once it answers again.
+TEST_F(RandomOperationsTest, AFaultAnywhereInARecallOrChainDeleteGivesOneReportAndTheUnitsFilters) {
+  device->linkedChannels[static_cast<std::size_t>(channels[0])] = true;
+  device->linkedChannels[static_cast<std::size_t>(channels[1])] = true;
+  // The simulated unit is ready again after two polls; one that fell silent is not waited for long.
+  device->SetWaitBound({.limit = std::chrono::seconds(1)});
+  for (const int channel : {channels[0], channels[1]}) {
+    window->OpenChildWindow(window->Ids().firstChannel + channel);
+  }
+  window->OpenChildWindow(window->Ids().memory);
+  auto* memories = dynamic_cast<TMemoryWindow*>(window->ChildWindow(window->Ids().memory));
+  ASSERT_NE(memories, nullptr);
+  TFilterDecoratedFrame& first = *Editor(channels[0]);
+  ui::PromptScript script{[](const std::string&) {}};
+  // Memory 1 holds one chain over both channels; the current settings two more chains.
+  const auto prepare = [&] {
+    GuardedUnitCall(*device, [&] { device->RemoveAllFilters(); });
+    Run(first, kCmParametric);
+    script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(memories->Row(1), ovfunctions_res::kMemorySave);
+    Run(first, kCmLowpass);
+    Run(first, kCmHighpass);
+    ui::test::PumpMessages();
+  };
+  const auto recall = [&] {
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(memories->Row(1), ovfunctions_res::kMemoryRecall);
+  };
+  const auto chainDelete = [&] {
+    first.Layout().Panes().list->List().SetSelected(0, true);
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+    Run(first, kCmDelete);
+  };
+  struct Command {
+    const char* name;
+    std::function<void()> run;
+    const char* notFinished;
+  };
+  const Command commands[] = {{"recall", recall, familycommon::kRecallNotFinishedText},
+                              {"chain delete", chainDelete, familycommon::kDeleteNotFinishedText}};
+  struct Kind {
+    const char* name;
+    sim::Fault fault;
+    int times;
+  };
+  const Kind kinds[] = {{"refused", sim::Fault::ErrorObject(7), 1},
+                        {"reply lost", sim::Fault::Silence(), 1},
+                        {"silent", sim::Fault::Silence(), sim::Fault::kForever}};
+  const std::string stoppedAnswering =
+      std::string(familycommon::kStoppedAnsweringText) + "\n" + familycommon::kFiltersReadAgainText;
+  for (const Command& command : commands) {
+    prepare();
+    bus.TakeTrace();
+    command.run();
+    const int steps = static_cast<int>(bus.TakeTrace().size());
+    ASSERT_GE(steps, 7);
+    for (const Kind& kind : kinds) {
+      for (int point = 0; point < 7; ++point) {
+        const int step = 1 + (steps - 1) * point / 6;
+        SCOPED_TRACE(std::string(command.name) + ", " + kind.name + " at request " +
+                     std::to_string(step));
+        prepare();
+        // Here a late answer only adds a failure the command's one report already covers.
+        bus.port.SetReadTimeout(kQuickReadTimeoutMs);
+        bus.bus.AddFault(kind.fault.OnOccurrence(step).Times(kind.times));
+        ovtest::ReportedErrors().clear();
+        const std::size_t seen = script.Seen().size();
+        command.run();
+        ui::test::PumpMessages();
+        bus.bus.ClearFaults();
+        bus.port.SetReadTimeout(kPatientReadTimeoutMs);
+        EXPECT_LE(ovtest::ReportedErrors().size(), 1u)
+            << testing::PrintToString(ovtest::ReportedErrors());
+        // The question, and a closing message when the command did not finish.
+        ASSERT_LE(script.Seen().size(), seen + 2);
+        if (script.Seen().size() == seen + 2) {
+          const std::string& closing = script.Seen().back().text;
+          EXPECT_TRUE(closing == command.notFinished || closing == stoppedAnswering) << closing;
+          EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+        }
+        // A unit silent from the first request: the command's own step fails, and so does the
+        // read of what the unit holds.
+        if (kind.times == sim::Fault::kForever && step == 1) {
+          EXPECT_EQ(script.Seen().back().text, stoppedAnswering);
+          EXPECT_TRUE(device->FiltersStale());
+        }
+        PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+        ui::test::PumpIdle(5);
+        EXPECT_FALSE(device->FiltersStale());
+        ExpectTheTruth();
+      }
+    }
   }
 }
 
