@@ -2,6 +2,7 @@
 
 #include "bus/IQException.h"
 #include "family3300/Parameters3300.h"
+#include "family3300/SettingsPutBack3300.h"
 
 namespace namespace3300 {
 
@@ -28,20 +29,24 @@ class CopySteps {
 // The first bus failure of a copy; later ones only add to the damage it already explains.
 class FirstFailure {
  public:
+  // Whether `work` ran to its end.
   template <typename F>
-  void Catch(CopySteps& steps, F&& work) {
+  bool Catch(CopySteps& steps, F&& work) {
     try {
       work();
+      return true;
     } catch (const IQException&) {
       if (!error_) {
         error_ = std::current_exception();
         device_ = steps.Failing();
       }
     }
+    return false;
   }
-  void ThrowIfAny() const {
-    if (error_) throw CopyFailure{device_, error_};
+  void RethrowIfAny() const {
+    if (error_) std::rethrow_exception(error_);
   }
+  IQDevice3300* Device() const { return device_; }
 
  private:
   std::exception_ptr error_;
@@ -114,19 +119,28 @@ void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t 
   try {
     before = steps.On(source, ReadSourceState);
   } catch (const IQException&) {
-    throw CopyFailure{&source, std::current_exception()};
+    throw CopyFailure{&source, {std::current_exception(), true}};
   }
   FirstFailure failure;
-  failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask); });
-  // Each unit on its own: one that stopped answering must not keep the other as it is.
-  failure.Catch(
-      steps, [&] { steps.On(source, [&](IQDevice3300& unit) { PutSourceBack(unit, before); }); });
-  failure.Catch(steps, [&] {
-    steps.On(destination, [&](IQDevice3300& unit) {
-      unit.SnapshotSettings(before.settings, SnapshotMode::kWrite);
+  bool sourceRestored = true;
+  try {
+    WriteWithPutBack(destination, [&] {
+      failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask); });
+      // The source goes back on its own: one that stopped answering must not keep the destination
+      // from its put-back.
+      sourceRestored = failure.Catch(steps, [&] {
+        steps.On(source, [&](IQDevice3300& unit) { PutSourceBack(unit, before); });
+      });
+      failure.RethrowIfAny();
+      steps.On(destination, [&](IQDevice3300& unit) {
+        unit.SnapshotSettings(before.settings, SnapshotMode::kWrite);
+      });
     });
-  });
-  failure.ThrowIfAny();
+  } catch (const familycommon::LoadFailure& outcome) {
+    // A failure no step named was the destination's own: its snapshot or its last write.
+    IQDevice3300* failed = failure.Device() != nullptr ? failure.Device() : &destination;
+    throw CopyFailure{failed, outcome, sourceRestored};
+  }
 }
 
 }  // namespace namespace3300

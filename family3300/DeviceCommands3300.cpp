@@ -1,5 +1,7 @@
 // The unit's whole-unit commands, as the client calls them: settings files, report and copy, with
-// their dialogs and messages.
+// their dialogs and messages. A command tells of one failure once, its lock read included, and
+// then says what it left on the unit; the dialogs it shows meanwhile are modal, so no other work
+// reports inside its scope.
 
 #include <optional>
 #include <string>
@@ -53,15 +55,19 @@ void CouldNotOpen(const SettingsTextFile& file) {
   Tell(nullptr, file.CouldNotOpenText(), "File Error", ui::mb::kIconStop);
 }
 
-// A bus failure of a copy, reported for the unit that failed.
-void ReportCopyFailure(const CopyFailure& failure) {
-  controls::GuardedBusCall(failure.device, [&] { std::rethrow_exception(failure.error); });
+// A bus failure of a copy, reported for the unit that failed, then what the copy left.
+void ReportCopyFailure(const CopyFailure& failure, const std::string& caption) {
+  controls::GuardedBusCall(failure.device, [&] { std::rethrow_exception(failure.outcome.error); });
+  Tell(controls::ClientWindow(),
+       familycommon::CopyFailureText(failure.outcome, failure.sourceRestored), caption,
+       ui::mb::kIconStop);
 }
 
 }  // namespace
 
 bool IQDevice3300::SaveFile() {
   constexpr const char* kCaption = "Save to file";
+  controls::OneReportScope command;
   if (RefusedAsLocked(*this, kCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, SettingsDialogOptions(*this));
   if (!path) return false;
@@ -95,6 +101,7 @@ bool IQDevice3300::SaveFile() {
 
 bool IQDevice3300::LoadFile() {
   constexpr const char* kCaption = "Load file";
+  controls::OneReportScope command;
   if (RefusedAsLocked(*this, kCaption)) return false;
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, SettingsDialogOptions(*this));
   if (!path) return false;
@@ -168,6 +175,7 @@ bool IQDevice3300::PrintReport() {
 
 bool IQDevice3300::CopyFrom(IQDevice& source) {
   constexpr const char* kCaption = "3300 Copy";
+  controls::OneReportScope command;
   if (source.GetInfo().familyCode != kFamilyCode3300) {
     Tell(nullptr, "Cannot copy this device type.", kCaption, ui::mb::kIconExclamation);
     return false;
@@ -198,7 +206,7 @@ bool IQDevice3300::CopyFrom(IQDevice& source) {
     ui::WaitCursor wait;
     CopyMemories3300(*this, *from, mask);
   } catch (const CopyFailure& failure) {
-    ReportCopyFailure(failure);
+    ReportCopyFailure(failure, kCaption);
     return false;
   }
   return true;

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "bus/IQException.h"
+#include "family3300/SettingsPutBack3300.h"
 #include "familycommon/CheckedFileReader.h"
-#include "familycommon/LoadFailure.h"
 
 namespace namespace3300 {
 
@@ -202,25 +202,7 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
 
 void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
                        familycommon::ProgressReport* progress) {
-  SettingsImage current{};
-  bool taken = false;
-  try {
-    device.SnapshotSettings(current, SnapshotMode::kRead);
-    taken = true;
-    ApplyAll(device, load, progress);
-  } catch (const IQException&) {
-    const std::exception_ptr error = std::current_exception();
-    // Before the snapshot nothing was written.
-    bool restored = true;
-    if (taken) {
-      try {
-        device.SnapshotSettings(current, SnapshotMode::kWrite);
-      } catch (const IQException&) {
-        restored = false;
-      }
-    }
-    throw familycommon::LoadFailure{error, restored};
-  }
+  WriteWithPutBack(device, [&] { ApplyAll(device, load, progress); });
 }
 
 }  // namespace namespace3300

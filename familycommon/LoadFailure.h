@@ -37,8 +37,29 @@ inline const char* CopyFailureText(const LoadFailure& failure) {
   return failure.restored ? kCopyRestoredText : kCopyNotRestoredText;
 }
 
-// ---- A copy that also moved the source unit, and the single-step commands on a unit's memories
-// and filters: what each left, for its closing message.
+// ---- What a command left on a unit that a failure stopped part way, said once in its closing
+// message after the one report of the failure: the commands that do not put the unit back from a
+// snapshot (a memory recall or save, deleting filters), a source unit a copy could not put back,
+// and a unit that stopped answering.
+inline constexpr const char* kRecallNotFinishedText =
+    "The memory recall was not finished. The unit may hold its earlier settings or the memory's; "
+    "the program shows the settings it holds now.";
+inline constexpr const char* kSaveNotFinishedText =
+    "The memory save was not finished: the memory may hold its old settings or the current ones. "
+    "The unit's current settings are unchanged.";
+inline constexpr const char* kDeleteNotFinishedText =
+    "Not every filter was deleted. The program shows the filters the unit holds now.";
+inline constexpr const char* kStoppedAnsweringText =
+    "The unit stopped answering before the command was finished: it may be left muted or on "
+    "partly changed settings.";
+// Added where the program's lists may show filters the unit no longer holds.
+inline constexpr const char* kFiltersReadAgainText =
+    "The program reads the unit's filters again as soon as it answers.";
+
+// A unit that stopped answering part way, whose lists are read again once it answers.
+inline std::string StoppedAnsweringText() {
+  return std::string(kStoppedAnsweringText) + "\n" + kFiltersReadAgainText;
+}
 
 // The source unit of a copy is switched between its memories and muted while they are copied.
 inline constexpr const char* kCopySourceNotRestoredText =
@@ -51,16 +72,12 @@ inline std::string CopyFailureText(const LoadFailure& failure, bool sourceRestor
   return text;
 }
 
-// A memory recall or store that failed; the unit answered the read after it, and the windows
-// show what it holds.
-inline constexpr const char* kRecallNotFinishedText =
-    "The recall was not finished. The unit may hold its earlier settings or the memory's; the "
-    "windows now show the settings it holds.";
-inline constexpr const char* kStoreNotFinishedText =
-    "The memory may not have been stored. The unit's current settings are unchanged.";
-// A recall or a change of filters after which the unit did not answer the read again.
-inline constexpr const char* kStoppedAnsweringText =
-    "The unit stopped answering: it may be left on partly changed settings. The windows show the "
-    "settings as last read and read them again once the unit answers.";
+// Saving the current settings over every memory, stopped at `memory`.
+inline std::string SaveAllNotFinishedText(int memory) {
+  const std::string number = std::to_string(memory);
+  return "Saving to all memories stopped at memory " + number +
+         ": the memories before it hold the current settings, memory " + number +
+         " may hold its old settings or the current ones, and the later ones keep what they held.";
+}
 
 }  // namespace familycommon

@@ -147,7 +147,7 @@ void ReadBanksAgain(TChannelParent& hub) {
   // A unit that answers is shown as it is by the views themselves; one that stopped answering
   // leaves them on what was last read.
   if (!answered) {
-    ui::MessageBox(controls::ClientWindow(), familycommon::kStoppedAnsweringText, "Filters",
+    ui::MessageBox(controls::ClientWindow(), familycommon::StoppedAnsweringText(), "Filters",
                    ui::mb::kOk | ui::mb::kIconExclamation);
   }
 }

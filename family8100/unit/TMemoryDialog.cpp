@@ -101,7 +101,7 @@ void TMemoryDialog::SaveMemory(int index) {
     Busy busy(this, "Saving...");
     stored = controls::GuardedBusCall(&unit_, [this, index] { unit_.SaveMemory(index + 1); });
   }
-  if (!stored) TellFailure(familycommon::kStoreNotFinishedText, "Save memory");
+  if (!stored) TellFailure(familycommon::kSaveNotFinishedText, "Save memory");
 }
 
 void TMemoryDialog::RecallMemory(int index) {
@@ -121,7 +121,7 @@ void TMemoryDialog::RecallMemory(int index) {
   }
   if (!recalled) {
     TellFailure(
-        answered ? familycommon::kRecallNotFinishedText : familycommon::kStoppedAnsweringText,
+        answered ? familycommon::kRecallNotFinishedText : familycommon::StoppedAnsweringText(),
         "Recall memory");
   }
   // Also after a failure: the crossovers are gone and the unit may hold the memory already, so
@@ -130,7 +130,7 @@ void TMemoryDialog::RecallMemory(int index) {
   if (answered && Parent()) Parent()->Post(kMemoryRecalled);
 }
 
-void TMemoryDialog::TellFailure(const char* text, const char* caption) {
+void TMemoryDialog::TellFailure(const std::string& text, const char* caption) {
   ui::MessageBox(this, text, caption, ui::mb::kOk | ui::mb::kIconExclamation);
 }
 

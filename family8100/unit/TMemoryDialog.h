@@ -40,7 +40,7 @@ class TMemoryDialog : public ui::Dialog {
   void SaveMemory(int index);
   void RecallMemory(int index);
   // The closing message of a save or recall that failed, after its one report.
-  void TellFailure(const char* text, const char* caption);
+  void TellFailure(const std::string& text, const char* caption);
   void CmPresetMap();
   std::string NameText(int index) const;
   bool Confirmed(const std::string& question, int index, const std::string& caption);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/filters/OctaveArray.h"
 #include "familyov/filters/TFilterDialog.h"
@@ -268,6 +269,9 @@ void TFilterLayoutWindow::AddFilter(int typeCode) {
   IQDeviceOrdavinex& device = *panes_.device;
   std::unique_ptr<TFilter> filter = MakeFilter(typeCode);
   if (filter == nullptr) return;
+  // The add, its copies to linked channels and the read of what the unit holds after a failure
+  // tell of one failure once.
+  controls::OneReportScope command;
   const int receivers = ChannelsReceivingNewFilter(device, panes_.channel);
   device.LoadFilterDefaults(*filter);
   const int total = receivers * filter->GetDSPSections();

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <memory>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/filters/FilterLinks.h"
 #include "familyov/filters/FilterListPrintout.h"
+#include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -228,7 +230,10 @@ bool TFilterListWindow::SelectionNoneLinked() const {
   return std::ranges::none_of(Selection(), [](const TFilter* f) { return InChain(*f); });
 }
 
+// Each command on the selection tells of one failure once, however many of its steps, the
+// windows' updates and the read of what the unit holds then fail on the same silent unit.
 void TFilterListWindow::CmBypass(bool bypass) {
+  controls::OneReportScope command;
   std::vector<TFilter*> changed = Selection();
   GuardedUnitCall(device_, [&] {
     for (TFilter* filter : changed) filter->SetBypass(device_, bypass);
@@ -240,6 +245,7 @@ void TFilterListWindow::CmBypass(bool bypass) {
 
 void TFilterListWindow::CmDelete() {
   if (!Confirmed(this, "Delete selected filters?", "")) return;
+  controls::OneReportScope command;
   // Every member of every selected chain, each once: a chain's members may be selected together,
   // and a member goes as soon as it is removed. A head goes after its members: a delete that
   // stops part way must leave no member naming a head the unit no longer holds, or the unit's
@@ -263,6 +269,11 @@ void TFilterListWindow::CmDelete() {
   });
   if (!deleted) ResyncAfterFailure();
   KeepSelection({});
+  if (deleted) return;
+  TellCommandOutcome(this, device_,
+                     device_.FiltersStale() ? familycommon::kStoppedAnsweringText
+                                            : familycommon::kDeleteNotFinishedText,
+                     "Delete");
 }
 
 void TFilterListWindow::ResyncAfterFailure() {
@@ -274,6 +285,7 @@ void TFilterListWindow::CmUnlink() {
                      ui::mb::kOkCancel) != ui::kIdOk) {
     return;
   }
+  controls::OneReportScope command;
   // A failure on one chain leaves the others to be unlinked, and the unit may hold the failed
   // chain's members unlinked or not: the views read what it holds.
   bool unlinked = true;
@@ -294,6 +306,7 @@ void TFilterListWindow::CmCopyToChannel(int channel) {
       sections += filter->GetDSPSections();
     }
   }
+  controls::OneReportScope command;
   bool room = false;
   if (!GuardedUnitCall(device_, [&] {
         room = device_.CanAddSections(kParametricSections, parametric, kOtherSections, sections);
@@ -323,6 +336,7 @@ void TFilterListWindow::CmCopyToChannel(int channel) {
 
 void TFilterListWindow::CmMoveToChannel(int channel) {
   if (!Confirmed(this, "Move selected filters?", "")) return;
+  controls::OneReportScope command;
   // A filter that has left the unit is put on the other channel even when a later removal fails,
   // so that none is lost; the windows hear of every one that moved.
   std::vector<std::unique_ptr<TFilter>> moved;

@@ -4,7 +4,9 @@
 #include <ranges>
 
 #include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
 #include "familycommon/LoadFailure.h"
+#include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/SettingsFileCommands.h"
 #include "familyov/unit/SettingsImage.h"
@@ -133,6 +135,8 @@ bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source) {
 
 bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
   if (!CopyAccepted(destination, source)) return false;
+  // One failure, one report, the lock reads' included; the questions between are modal.
+  controls::OneReportScope command;
   auto* from = dynamic_cast<IQDeviceOrdavinex*>(&source);
   if (EitherLocked(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
 
@@ -142,7 +146,9 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
     CopyDeviceSettings(destination, *from, &progress);
     return true;
   } catch (const familycommon::LoadFailure& failure) {
-    ReportLoadFailure(destination, failure, familycommon::CopyFailureText(failure), kCopyCaption);
+    ReportLoadError(destination, failure);
+    TellCommandOutcome(controls::ClientWindow(), destination,
+                       familycommon::CopyFailureText(failure), kCopyCaption);
   }
   return false;
 }

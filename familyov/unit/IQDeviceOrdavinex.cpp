@@ -436,10 +436,12 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
   } catch (const IQException&) {
     // A unit that refused one of the many requests of a read answers the next, and a read often
     // follows a change that has just failed: what it holds now is read once more. When that
-    // fails too, the program keeps the filters it had.
+    // fails too, the program keeps the filters it had, stale until a read gets through.
     refusal = std::current_exception();
+    MarkFiltersStale();
     unlocked = ReadFilterRecords(progress);
   }
+  filtersStale_ = false;
   if (unlocked) {
     LinkFilters();
     RecountDspUse();

@@ -158,6 +158,11 @@ class IQDeviceOrdavinex : public IQDevice {
   // recounts. A read the unit fails part way is made once more, and the failure still thrown;
   // when the second read fails too, the device keeps the filters it had.
   void ReadDeviceParameters(ProgressReport* progress = nullptr);
+  // Whether the filters the device holds may no longer be the unit's: their read failed, or a
+  // change stopped where the unit could not be put back. The unit's edit window reads them again
+  // once the unit answers.
+  bool FiltersStale() const { return filtersStale_; }
+  void MarkFiltersStale() { filtersStale_ = true; }
   void ReadTimerEvents(ProgressReport* progress = nullptr);
   // Appends the filter and gives it its number: the unit allocates it, or on a virtual unit the
   // lowest one free.
@@ -287,6 +292,7 @@ class IQDeviceOrdavinex : public IQDevice {
   std::vector<TTimerStruct> timerEvents_;
   std::array<MemoryRecord, kMemoryRecordCount> memories_;
   WaitBound waitBound_;
+  bool filtersStale_ = false;
   std::unique_ptr<ui::Window> editWindow_;
 };
 

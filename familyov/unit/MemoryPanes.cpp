@@ -4,6 +4,8 @@
 #include <string>
 
 #include "controls/CarriedName.h"
+#include "controls/DeviceErrorReport.h"
+#include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -37,16 +39,22 @@ bool TMemoryTitleDialog::PreProcessKey(const ui::KeyStroke& key) {
 
 void TMemoryTitleDialog::CmSaveAll() {
   if (!Confirmed(this, "Save current settings over ALL memories?", "Save all")) return;
-  ProgressWindow progress;
   const int count = device_.GetMemoryCount();
-  ProgressScope scope(&progress, count, "Saving...");
-  // The first failure ends the run: later memories keep what they held.
-  GuardedUnitCall(device_, [&] {
-    for (int memory = 1; memory <= count; ++memory) {
-      gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory));
-      scope.Step(memory);
+  int memory = 1;
+  {
+    ProgressWindow progress;
+    ProgressScope scope(&progress, count, "Saving...");
+    // The first failure ends the run: later memories keep what they held.
+    if (GuardedUnitCall(device_, [&] {
+          for (; memory <= count; ++memory) {
+            gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory));
+            scope.Step(memory);
+          }
+        })) {
+      return;
     }
-  });
+  }
+  TellCommandOutcome(this, device_, familycommon::SaveAllNotFinishedText(memory), "Save all");
 }
 
 TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDeviceOrdavinex& device, int memory)
@@ -135,37 +143,63 @@ void TMemoryDialog::CommitName() {
   });
 }
 
-bool TMemoryDialog::ConfirmedThenRun(const std::string& before, const std::string& after,
-                                     const std::string& caption, const std::string& waitText,
-                                     const std::function<void()>& operation) {
+TMemoryDialog::RunOutcome TMemoryDialog::ConfirmedThenRun(const std::string& before,
+                                                          const std::string& after,
+                                                          const std::string& caption,
+                                                          const std::string& waitText,
+                                                          const std::function<void()>& operation) {
   std::string name;
   GuardedUnitCall(device_, [&] { name = UnitName(); });
   if (!Confirmed(this, before + std::to_string(memory_) + ", '" + name + "'" + after, caption)) {
-    return false;
+    return RunOutcome::kDeclined;
   }
-  GuardedUnitCall(device_, [&] { WithProgress(waitText, operation); });
-  return true;
+  return GuardedUnitCall(device_, [&] { WithProgress(waitText, operation); }) ? RunOutcome::kDone
+                                                                              : RunOutcome::kFailed;
 }
 
 void TMemoryDialog::CmSave() {
-  if (ConfirmedThenRun(
-          "Copy current settings over memory ", "?", "Save to memory", "Saving...",
-          [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); })) {
-    UpdateLed();
+  // The name read before the question and the save are one command: one failure, one report.
+  controls::OneReportScope command;
+  switch (ConfirmedThenRun(
+      "Copy current settings over memory ", "?", "Save to memory", "Saving...",
+      [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); })) {
+    case RunOutcome::kDeclined:
+      return;
+    case RunOutcome::kDone:
+      UpdateLed();
+      return;
+    case RunOutcome::kFailed:
+      UpdateLed();
+      TellCommandOutcome(this, device_, familycommon::kSaveNotFinishedText, "Save to memory");
+      return;
   }
 }
 
 void TMemoryDialog::CmRecall() {
-  if (!ConfirmedThenRun(
-          "Recall memory ", " over current settings?", "Recall memory", "Recalling...",
-          [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); })) {
-    return;
-  }
+  controls::OneReportScope command;
+  const RunOutcome outcome = ConfirmedThenRun(
+      "Recall memory ", " over current settings?", "Recall memory", "Recalling...",
+      [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); });
+  if (outcome == RunOutcome::kDeclined) return;
+  // Even a recall that failed may have changed the unit: what it holds is read. A read refused
+  // once is made again, and counts when that one gets through.
   device_.InvalidateValues();
-  ProgressWindow progress;
-  GuardedUnitCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
-  NotifyRecord record{.code = RefreshAll};
-  NotifyRoot(&record);
+  {
+    ProgressWindow progress;
+    GuardedUnitCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
+  }
+  const bool stoppedAnswering = device_.FiltersStale();
+  // A unit that stopped answering has nothing for the views to read: they are refreshed when its
+  // edit window finds it answering again.
+  if (!stoppedAnswering) {
+    NotifyRecord record{.code = RefreshAll};
+    NotifyRoot(&record);
+  }
+  if (stoppedAnswering) {
+    TellCommandOutcome(this, device_, familycommon::kStoppedAnsweringText, "Recall memory");
+  } else if (outcome == RunOutcome::kFailed) {
+    TellCommandOutcome(this, device_, familycommon::kRecallNotFinishedText, "Recall memory");
+  }
 }
 
 }  // namespace namespaceOV

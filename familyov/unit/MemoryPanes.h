@@ -49,12 +49,12 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
 
  private:
   std::string UnitName();
+  enum class RunOutcome { kDeclined, kDone, kFailed };
   // Asks whether to go on, naming this memory and its name in the unit between `before` and
-  // `after`, then runs `operation` on the unit while the window waits; false when the user
-  // declines.
-  bool ConfirmedThenRun(const std::string& before, const std::string& after,
-                        const std::string& caption, const std::string& waitText,
-                        const std::function<void()>& operation);
+  // `after`, then runs `operation` on the unit while the window waits; a failure is reported.
+  RunOutcome ConfirmedThenRun(const std::string& before, const std::string& after,
+                              const std::string& caption, const std::string& waitText,
+                              const std::function<void()>& operation);
   void CmSave();
   void CmRecall();
 

@@ -4,7 +4,9 @@
 
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
 #include "familycommon/LoadFailure.h"
+#include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "familyov/unit/UnitCommands.h"
@@ -74,17 +76,8 @@ bool RefusedAsLocked(IQDeviceOrdavinex& device, const std::string& caption) {
 template bool RefusedAsLocked<IQException>(IQDeviceOrdavinex&, const std::string&);
 template bool RefusedAsLocked<ErrorObject>(IQDeviceOrdavinex&, const std::string&);
 
-void ReportLoadFailure(IQDeviceOrdavinex& device, const familycommon::LoadFailure& failure,
-                       const std::string& outcome, const std::string& caption) {
-  try {
-    std::rethrow_exception(failure.error);
-  } catch (const IQException& error) {
-    ReportCommError(error, device);
-  }
-  Stop(controls::ClientWindow(), outcome, caption);
-}
-
 bool SaveSettingsFile(IQDeviceOrdavinex& device) {
+  controls::OneReportScope command;
   if (RefusedAsLocked<IQException>(device, kSaveCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, DialogOptions(device));
   if (!path) return false;
@@ -112,6 +105,7 @@ bool SaveSettingsFile(IQDeviceOrdavinex& device) {
 }
 
 bool LoadSettingsFile(IQDeviceOrdavinex& device) {
+  controls::OneReportScope command;
   if (RefusedAsLocked<ErrorObject>(device, kLoadCaption)) return false;
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, DialogOptions(device));
   if (!path) return false;
@@ -138,9 +132,12 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
   } catch (const SettingsFileError& error) {
     Stop(controls::ClientWindow(), "Invalid settings file\n" + error.GetText(), kLoadCaption);
   } catch (const familycommon::LoadFailure& failure) {
-    ReportLoadFailure(device, failure, familycommon::LoadFailureText(failure), kLoadCaption);
-    // Part of the file may be on the unit all the same.
+    ReportLoadError(device, failure);
+    // Part of the file may be on the unit all the same; the closing message says whether the
+    // program could read what it holds.
     RereadUnit(device, false);
+    TellCommandOutcome(controls::ClientWindow(), device, familycommon::LoadFailureText(failure),
+                       kLoadCaption);
   }
   return false;
 }

@@ -16,10 +16,7 @@ using familycommon::ProgressWindow;
 template <typename Reported>
 bool RefusedAsLocked(IQDeviceOrdavinex& device, const std::string& caption);
 
-// A load into the unit, from a file or another unit, that failed part way: the bus failure, then
-// `outcome`, what became of the unit, under `caption`.
-void ReportLoadFailure(IQDeviceOrdavinex& device, const familycommon::LoadFailure& failure,
-                       const std::string& outcome, const std::string& caption);
+// The file commands tell of one failure once, the lock read's included.
 // The unit's settings to a file the user picks. The unsaved mark goes only when the file was
 // written; a failure says what went wrong and keeps the old file.
 bool SaveSettingsFile(IQDeviceOrdavinex& device);

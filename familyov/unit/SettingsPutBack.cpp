@@ -1,5 +1,6 @@
 #include "familyov/unit/SettingsPutBack.h"
 
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -30,12 +31,37 @@ UnitSnapshot TakeSnapshot(IQDeviceOrdavinex& device, PutBackParts parts) {
   return snapshot;
 }
 
+// Gives the unit's ready wait no time of its own while it lives: the unit just failed to report
+// itself ready, and the user is not kept waiting a second time for the same.
+class SingleReadyPoll {
+ public:
+  explicit SingleReadyPoll(IQDeviceOrdavinex& device)
+      : device_(device), saved_(device.GetWaitBound()) {
+    WaitBound once = saved_;
+    once.limit = std::chrono::milliseconds(0);
+    device_.SetWaitBound(std::move(once));
+  }
+  ~SingleReadyPoll() { device_.SetWaitBound(std::move(saved_)); }
+  SingleReadyPoll(const SingleReadyPoll&) = delete;
+  SingleReadyPoll& operator=(const SingleReadyPoll&) = delete;
+
+ private:
+  IQDeviceOrdavinex& device_;
+  WaitBound saved_;
+};
+
 // Whether the unit answered until all of it was back; writing memory 0 makes the unit run it.
-bool PutBack(IQDeviceOrdavinex& device, const UnitSnapshot& snapshot) {
+// A unit that took every write but has not reported itself ready again holds its settings all
+// the same.
+bool PutBack(IQDeviceOrdavinex& device, const UnitSnapshot& snapshot, bool readyWaitedOut) {
+  std::optional<SingleReadyPoll> once;
+  if (readyWaitedOut) once.emplace(device);
   try {
     if (snapshot.globals) WriteGlobals(device, *snapshot.globals);
     if (snapshot.events) WriteEvents(device, *snapshot.events);
     WriteMemoryImage(device, 0, snapshot.current);
+    return true;
+  } catch (const FlagWaitTimeout&) {
     return true;
   } catch (const IQException&) {
     return false;
@@ -48,6 +74,17 @@ void ForgetValues(IQDeviceOrdavinex& device) {
   if (device.IsOnline()) device.InvalidateValues();
 }
 
+[[noreturn]] void PutBackAndThrow(IQDeviceOrdavinex& device,
+                                  const std::optional<UnitSnapshot>& snapshot,
+                                  std::exception_ptr error, bool readyWaitedOut) {
+  // Before the snapshot was whole nothing was written.
+  const bool restored = !snapshot || PutBack(device, *snapshot, readyWaitedOut);
+  ForgetValues(device);
+  // The views keep the filters they had, which a unit left part way may no longer hold.
+  if (!restored && device.IsOnline()) device.MarkFiltersStale();
+  throw familycommon::LoadFailure{std::move(error), restored};
+}
+
 }  // namespace
 
 void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
@@ -56,12 +93,10 @@ void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
   try {
     snapshot = TakeSnapshot(device, parts);
     writes();
+  } catch (const FlagWaitTimeout&) {
+    PutBackAndThrow(device, snapshot, std::current_exception(), true);
   } catch (const IQException&) {
-    const std::exception_ptr error = std::current_exception();
-    // Before the snapshot was whole nothing was written.
-    const bool restored = !snapshot || PutBack(device, *snapshot);
-    ForgetValues(device);
-    throw familycommon::LoadFailure{error, restored};
+    PutBackAndThrow(device, snapshot, std::current_exception(), false);
   }
   ForgetValues(device);
 }

@@ -15,8 +15,10 @@ struct PutBackParts {
 // Runs `writes`, which change the unit's current settings, what `parts` names and any of its
 // stored memories, having read the first two. A bus failure part way (of this unit, or of the unit
 // the settings come from) puts them back as far as the unit answers and throws
-// familycommon::LoadFailure, whose `restored` says whether all of it is back. Stored memories keep
-// what was written.
+// familycommon::LoadFailure, whose `restored` says whether all of it is back (a unit left part way
+// has its filters marked stale). After a ready wait that ran out, the put-back's own wait polls
+// once: the unit took the writes, and the user is told after one wait, not two. Stored memories
+// keep what was written.
 void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
                       const std::function<void()>& writes);
 

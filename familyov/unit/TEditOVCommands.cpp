@@ -1,6 +1,7 @@
 // The unit commands that the function tree and the menu run. Each takes the node id that ran it
 // (-1 from the menu); its failures reach the caller's guard, which shows them.
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/Reflash.h"
@@ -18,6 +19,7 @@ void TEditOVWindow::CmRenameUnit(int) {
 void TEditOVWindow::CmStrobeLEDs(int) { StrobeLeds(*device_); }
 
 void TEditOVWindow::NodeFactoryInit(int) {
+  controls::OneReportScope command;
   if (FactoryInitialize(*device_, this)) UpdateCaption();
   // Also after a refusal: what the window shows is read from the unit again.
   RereadUnit(*device_, true);

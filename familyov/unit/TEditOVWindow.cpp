@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/filters/TFilter.h"
 #include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -69,8 +70,12 @@ void TEditOVWindow::SetupCommands() {
   OnCommand(ovres::kCmSaveSettings,
             [this] { GuardedUnitCall(*device_, [this] { SaveSettingsFile(*device_); }); });
   OnCommand(ovres::kCmLoadSettings, [this] {
-    // The load reads back whatever it wrote; the windows show the unit as it now is.
+    // One command: the load, its read-back and the windows' refresh tell of one failure once.
+    controls::OneReportScope command;
+    // The load reads back whatever it wrote; the windows show the unit as it now is, or once it
+    // answers again when it stopped answering.
     GuardedUnitCall(*device_, [this] { LoadSettingsFile(*device_); });
+    if (device_->FiltersStale()) return;
     NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
     Notify(&refresh);
   });
@@ -194,6 +199,8 @@ void TEditOVWindow::OpenChildWindow(int id) {
   if (auto* child = dynamic_cast<TOVWindow*>(window.get())) child->kind = id;
   node->window = window.get();
   children_[slot] = std::move(window);
+  // Each of its panes reads the unit as it is made: a silent unit is told of once, not per pane.
+  controls::OneReportScope opening;
   children_[slot]->Create();
   if (node->remembersRect && !rememberedRects_[slot].IsEmpty()) {
     children_[slot]->SetRect(rememberedRects_[slot]);
@@ -390,6 +397,16 @@ void TEditOVWindow::PassOn(NotifyRecord* record) {
 bool TEditOVWindow::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
   if (!IsCreated()) return more;
+  if (device_->IsOnline() && device_->FiltersStale()) {
+    const controls::PollOutcome outcome = poller_.RereadStaleFilters();
+    if (!device_->FiltersStale()) {
+      // The views read the unit once; a unit silent again is told of once.
+      controls::OneReportScope refresh;
+      NotifyRecord record{RefreshAll, 0, 0, nullptr};
+      Notify(&record);
+    }
+    return outcome == controls::PollOutcome::kResting ? more : true;
+  }
   // The settings flag takes one pass per round of the live values, as it would if every meter
   // were read in the same idle cycle; one transaction a pass keeps input served between them.
   if (!(newSettings_ != nullptr && settingsTurn_) && poller_.PollNext()) {

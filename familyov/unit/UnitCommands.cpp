@@ -147,9 +147,9 @@ bool FactoryInitialize(IQDeviceOrdavinex& device, ui::Window* owner) {
   return true;
 }
 
-void RereadUnit(IQDeviceOrdavinex& device, bool withClockEvents) {
+bool RereadUnit(IQDeviceOrdavinex& device, bool withClockEvents) {
   device.InvalidateValues();
-  Reported(device, [&] {
+  return Reported(device, [&] {
     ProgressWindow progress;
     device.ReadDeviceParameters(&progress);
     if (withClockEvents && device.clockPresent) device.ReadTimerEvents();

@@ -31,7 +31,7 @@ void StrobeLeds(IQDeviceOrdavinex& device);
 // user cycles power, the unit gets ready. False when the user declined.
 bool FactoryInitialize(IQDeviceOrdavinex& device, ui::Window* owner);
 // Forgets every value and reads the unit's parameters again with progress, and its clock events
-// when asked and it has a clock. A failure is reported.
-void RereadUnit(IQDeviceOrdavinex& device, bool withClockEvents);
+// when asked and it has a clock. A failure is reported; false then.
+bool RereadUnit(IQDeviceOrdavinex& device, bool withClockEvents);
 
 }  // namespace namespaceOV

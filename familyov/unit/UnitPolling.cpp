@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "controls/IdlePoll.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 
 namespace namespaceOV {
@@ -33,6 +32,15 @@ bool UnitPoller::PollNext() {
       },
       [this](const IQException& error) { ReportCommError(error, device_); });
   return outcome != controls::PollOutcome::kResting;
+}
+
+controls::PollOutcome UnitPoller::RereadStaleFilters() {
+  return controls::PollUnit(device_,
+                            [this] {
+                              device_.InvalidateValues();
+                              device_.ReadDeviceParameters();
+                            },
+                            {});
 }
 
 LiveValueRegistration::LiveValueRegistration(UnitPoller& poller, LiveValue& value)

@@ -3,6 +3,7 @@
 #include "family3300/Copy3300.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/ReportText3300.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/Prompts.h"
@@ -235,4 +236,81 @@ TEST_F(ReportAndCopyTest, ASourceFailingAtAnyStepOfACopyIsPutBackOnItsMemoryAndS
     EXPECT_EQ(StateOf(source), before);
   }
   eqtest::TakeReportedErrors();
+}
+
+// The copy command between two bus units with one fault at points spread through it: a refusal, a
+// lost reply, or both units falling silent for good. Each gives one report and one closing message
+// that says what the destination holds: its own current settings again, unless it stopped
+// answering.
+TEST_F(ReportAndCopyTest, AFaultAnywhereInACopyGivesOneReportAndPutsTheDestinationBack) {
+  AddUnit(Model::k3300_2XL, 3);
+  AddUnit(Model::k3300_2XL, 4);
+  const auto units = RollCall();
+  IQDevice3300& destination = *units.at(0);
+  IQDevice3300& source = *units.at(1);
+  g3300GainA.Write(source, 9);
+  g3300BandB[4].Write(source, 2);
+  g3300GainA.Write(destination, 20);
+  g3300MuteB.Write(destination, true);
+  SourceState destinationBefore = StateOf(destination);
+  SourceState sourceBefore = StateOf(source);
+  const auto copy = [&] {
+    script.RunDialog(eq3300res::kPrintOptionsDialog,
+                     [](ui::Dialog& dialog) { ui::test::Click(dialog, ui::kIdOk); });
+    script.AnswerMessageBox(ui::kIdOk);
+    return destination.CopyFrom(source);
+  };
+  twoChannel.SetCopyMemories(0x7);
+  TakeTrace();
+  script.RunDialog(eq3300res::kPrintOptionsDialog,
+                   [](ui::Dialog& dialog) { ui::test::Click(dialog, ui::kIdOk); });
+  ASSERT_TRUE(destination.CopyFrom(source));
+  const int steps = static_cast<int>(TakeTrace().size());
+  ASSERT_EQ(StateOf(destination).settings, sourceBefore.settings);
+  destination.SnapshotSettings(destinationBefore.settings, SnapshotMode::kWrite);
+
+  struct Case {
+    const char* kind;
+    sim::Fault fault;
+    int times;
+  };
+  const Case kinds[] = {{"refused", sim::Fault::ErrorObject(7), 1},
+                        {"reply lost", sim::Fault::Silence(), 1},
+                        {"silent", sim::Fault::Silence(), sim::Fault::kForever}};
+  // From the source's snapshot (after both lock reads) through the copy of the memories, and the
+  // destination's last write. A refused or lost reply in the source's own put-back (the requests
+  // before the destination's last writes) is tried again and is no failure.
+  constexpr int kLockReads = 2;
+  constexpr int kSnapshot = 66;  // the 2 channels' bands, corners, gain, mute and equaliser in
+  constexpr int kFirstWrite = kLockReads + 1 + 2 * kSnapshot + 1;
+  const int sourcePutBack = steps - kSnapshot - (kSnapshot + 1);
+  std::vector<int> points;
+  for (int point = 0; point < 7; ++point) {
+    points.push_back(kLockReads + 1 + (sourcePutBack - kLockReads - 1) * point / 7);
+  }
+  points.push_back(steps);
+  for (const Case& kind : kinds) {
+    for (const int step : points) {
+      SCOPED_TRACE(std::string(kind.kind) + " at request " + std::to_string(step));
+      bus.AddFault(kind.fault.OnOccurrence(step).Times(kind.times));
+      const std::size_t seen = script.Seen().size();
+      EXPECT_FALSE(copy());
+      bus.ClearFaults();
+      EXPECT_EQ(eqtest::TakeReportedErrors().size(), 1u) << "one failure, one report";
+      ASSERT_EQ(script.Seen().size(), seen + 2) << "the options, then the closing message";
+      const std::string& closing = script.Seen().back().text;
+      EXPECT_EQ(script.Seen().back().caption, "3300 Copy");
+      if (kind.times == sim::Fault::kForever && step >= kFirstWrite) {
+        EXPECT_EQ(closing.rfind(familycommon::kCopyNotRestoredText, 0), 0u) << closing;
+        // Both units stopped answering: each is set back by hand for the next case.
+        destination.SnapshotSettings(destinationBefore.settings, SnapshotMode::kWrite);
+        g3300MemoryNumber.Write(source, static_cast<uint8_t>(sourceBefore.memory));
+        source.SnapshotSettings(sourceBefore.settings, SnapshotMode::kWrite);
+      } else {
+        EXPECT_EQ(closing, familycommon::kCopyRestoredText);
+        EXPECT_EQ(StateOf(destination).settings, destinationBefore.settings);
+        EXPECT_EQ(StateOf(source), sourceBefore);
+      }
+    }
+  }
 }

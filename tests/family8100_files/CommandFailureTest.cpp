@@ -300,9 +300,9 @@ TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWh
         Click(button, true);
         bus.bus.ClearFaults();
         EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
-        const char* said = button == store             ? familycommon::kStoreNotFinishedText
-                           : kind == Kind::kSilentUnit ? familycommon::kStoppedAnsweringText
-                                                       : familycommon::kRecallNotFinishedText;
+        const std::string said = button == store             ? familycommon::kSaveNotFinishedText
+                                 : kind == Kind::kSilentUnit ? familycommon::StoppedAnsweringText()
+                                                             : familycommon::kRecallNotFinishedText;
         EXPECT_EQ(script.Seen().back().text, said);
         // The program's filters are the unit's once it answers again.
         EXPECT_EQ(unit->ListsStale(), kind == Kind::kSilentUnit && button == recall);

@@ -186,7 +186,8 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
                               .ForUnit(kDestinationAddress)
                               .OnOccurrence(400)
                               .Times(sim::Fault::kForever);
-  EXPECT_EQ(FailingCopyCommand(dies), familycommon::kCopyNotRestoredText);
+  EXPECT_EQ(FailingCopyCommand(dies), std::string(familycommon::kCopyNotRestoredText) + "\n" +
+                                          familycommon::kFiltersReadAgainText);
 }
 
 // Reading a virtual unit's memories recalls each in turn; writing them stores each.

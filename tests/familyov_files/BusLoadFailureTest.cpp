@@ -3,13 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "bus/SettingsTextFile.h"
 #include "familycommon/LoadFailure.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "familyov/unit/SettingsImage.h"
 #include "platform/ui/Message.h"
 #include "sim/Fault.h"
+#include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_files/FilesTestSupport.h"
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
@@ -88,9 +93,94 @@ TEST_F(BusLoadFailureTest, AUnitThatStopsAnsweringIsSaidToBeLeftMutedOrPartlyLoa
   bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(400).Times(sim::Fault::kForever));
   script.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(unit->LoadFile());
-  EXPECT_EQ(script.Seen().back().text, familycommon::kLoadNotRestoredText);
+  // Its filters may no longer be the ones the program shows: they are read again once it answers.
+  EXPECT_EQ(script.Seen().back().text, std::string(familycommon::kLoadNotRestoredText) + "\n" +
+                                           familycommon::kFiltersReadAgainText);
   EXPECT_EQ(script.Seen().back().caption, "Load file");
   bus.bus.ClearFaults();
+}
+
+std::vector<std::string>& Reports() {
+  static std::vector<std::string> reports;
+  return reports;
+}
+
+// The load command itself, with the error dialog counted: one report and one closing message.
+struct LoadCommandTest : BusLoadFailureTest {
+  LoadCommandTest()
+      : previous(SetCommErrorReporter(
+            [](const IQException& error, IQDevice&) { Reports().push_back(error.GetText()); })) {
+    Reports().clear();
+  }
+  ~LoadCommandTest() override { SetCommErrorReporter(previous); }
+
+  // The command as the unit's window runs it, which reports a failure that passes it; its
+  // closing message, or none when it failed before it wrote anything.
+  std::string LoadCommand() {
+    ui::PromptScript answers{[](const std::string&) {}};  // the closing message may not come
+    answers.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
+    if (!GuardedUnitCall(*unit, [&] { EXPECT_FALSE(unit->LoadFile()); })) return {};
+    EXPECT_EQ(answers.Seen().size(), 2u) << "the file, then the closing message";
+    return answers.Seen().back().text;
+  }
+
+  CommErrorReporter previous;
+};
+
+TEST_F(LoadCommandTest, AUnitThatNeverReportsItselfReadyIsWaitedForOnceAndSaidToBePutBack) {
+  const UnitState before = StateOf(*unit);
+  auto now = WaitBound::Clock::time_point{};
+  unit->SetWaitBound({.now = [&] { return now += std::chrono::seconds(1); }});
+  // Every read of the ready flag refused: "not yet", until the bound has passed.
+  bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(sim::familyov::object::kReady));
+  bus.TakeTrace();
+  EXPECT_EQ(LoadCommand(), familycommon::kLoadRestoredText);
+  bus.bus.ClearFaults();
+  EXPECT_EQ(Reports(), std::vector<std::string>{kReadyTimeoutText});
+  // Thirty polls of one bound for the load's recall, then one for the put-back's.
+  EXPECT_EQ(std::ranges::count(bus.TakeTrace(), "R06"), 31);
+  EXPECT_EQ(StateOf(*unit), before);
+}
+
+TEST_F(LoadCommandTest, ALostReplyOrASilentUnitGivesOneReportAndSaysWhatTheUnitHolds) {
+  UnitState before = StateOf(*unit);
+  bus.port.SetReadTimeout(30);
+  bus.TakeTrace();
+  {
+    SettingsTextFile file;
+    ASSERT_TRUE(file.Open(path, SettingsTextFile::kRead));
+    ReadSettingsFile(
+        *unit, file, [](const std::string&) { return true; }, nullptr);
+  }
+  const int steps = static_cast<int>(bus.TakeTrace().size());
+  SetState(*unit, "On the unit", 2, 0.5f);
+  // The lock read first; then points spread through the snapshot, the globals and the memories.
+  for (int point = 0; point < 6; ++point) {
+    const int step = 2 + (steps - 1) * point / 5;
+    for (const bool silent : {false, true}) {
+      SCOPED_TRACE(std::string(silent ? "silent" : "reply lost") + " from request " +
+                   std::to_string(step));
+      bus.bus.AddFault(
+          sim::Fault::Silence().OnOccurrence(step).Times(silent ? sim::Fault::kForever : 1));
+      Reports().clear();
+      const std::string closing = LoadCommand();
+      bus.bus.ClearFaults();
+      EXPECT_EQ(Reports().size(), 1u);
+      if (closing.empty()) {
+        // Failed before it wrote anything.
+        EXPECT_EQ(StateOf(*unit), before);
+      } else if (silent) {
+        // Put back or not, the program cannot read what the unit holds until it answers again.
+        EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
+        EXPECT_TRUE(unit->FiltersStale());
+        // What the unit was left on is the next case's starting point.
+        before = StateOf(*unit);
+      } else {
+        EXPECT_EQ(closing, familycommon::kLoadRestoredText);
+        EXPECT_EQ(StateOf(*unit), before);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bus/UCodeEncoder.h"
+#include "familycommon/LoadFailure.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterListWindow.h"
@@ -440,10 +441,11 @@ TEST_F(BusEditorTest, AChainDeleteThatStopsAtAnyStepLeavesTheChainsAsTheUnitHold
     ASSERT_EQ(unit->Filters().size(), 3u);
     SelectRows(List(output), {0});
     bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x0E).OnOccurrence(failing));
-    script.AnswerMessageBox(ui::kIdOk);
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
     ovtest::ReportedErrors().clear();
     RunCommand(output, kCmDelete);
     EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    EXPECT_EQ(script.Seen().back().text, familycommon::kDeleteNotFinishedText);
     for (const auto& f : unit->Filters()) {
       EXPECT_TRUE(f->linkHead == nullptr || unit->Holds(f->linkHead));
       EXPECT_TRUE(f->nextInChain == nullptr || unit->Holds(f->nextInChain));
@@ -713,7 +715,7 @@ TEST_F(BusEditorTest, AChainDeleteStoppedAtAnyStepLeavesNoMemberForTheNextFilter
     RunCommand(input, kCmLowpass);
     SelectRows(List(input), {0});
     bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x0E).OnOccurrence(failing));
-    script.AnswerMessageBox(ui::kIdOk);
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
     RunCommand(input, kCmDelete);
     bus.bus.ClearFaults();
     // The unit gives the next new filter the lowest free number, a deleted head's among them.

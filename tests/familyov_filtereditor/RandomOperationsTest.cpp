@@ -1,12 +1,15 @@
 // Random operations on the filters of a simulated 8148 through its windows, with the unit refusing
-// requests at random points: after every step the program's filters are the unit's and no open
-// window shows a filter the device no longer holds.
+// requests, losing a reply or falling silent at random points: after every step (and, for a unit
+// that fell silent, once its edit window finds it answering again) the program's filters are the
+// unit's, no open window shows a filter the device no longer holds, and one failure gave at most
+// one report.
 
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -16,6 +19,8 @@
 #include <tuple>
 #include <vector>
 
+#include "bus/PollBackoff.h"
+#include "familycommon/LoadFailure.h"
 #include "familyov/filters/FilterGraphIcons.h"
 #include "familyov/filters/FilterIcons.h"
 #include "familyov/filters/TChannelLinkWindow.h"
@@ -23,6 +28,7 @@
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterGraphWindow.h"
 #include "familyov/filters/TFilterListWindow.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
@@ -47,9 +53,14 @@ using namespace ovfilter_res;
 
 constexpr uint64_t kSuiteSeed = 20240611;
 constexpr int kSuiteSteps = 150;
-// The unit here refuses but is never silent, and on a loaded machine (CI, the sanitizers) its
-// answer may come later than the port's usual wait: a late answer is no failure of this test.
+// On a loaded machine (CI, the sanitizers) the unit's answer may come later than the port's usual
+// wait: a late answer is no failure of this test. A step whose reply is lost or whose unit falls
+// silent waits less, so that the run stays short; its injected fault is a failure anyway.
 constexpr uint32_t kPatientReadTimeoutMs = 1000;
+constexpr uint32_t kSilenceReadTimeoutMs = 150;
+constexpr uint32_t kQuickReadTimeoutMs = 60;
+// A unit that fell silent in a memory save or recall is not waited for long.
+constexpr auto kReadyWaitLimit = std::chrono::seconds(2);
 
 // One filter as the unit keeps it: the fields the program and the unit must agree on.
 struct UnitFilter {
@@ -198,6 +209,7 @@ class RandomOperationsTest : public testing::Test {
     device = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
     device->autoOpenSummary = 0;
     bus.port.SetReadTimeout(kPatientReadTimeoutMs);
+    device->SetWaitBound({.limit = kReadyWaitLimit});
     window = std::make_unique<TEdit8148Window>(nullptr, *device);
     window->Create();
     channels = device->ChannelIndexes();
@@ -400,14 +412,19 @@ class RandomOperationsTest : public testing::Test {
     return "drag from " + std::to_string(p.x) + "," + std::to_string(p.y);
   }
 
-  // Saves the current settings to a memory or recalls one, from the memory window.
+  // Saves the current settings to a memory or recalls one, from the memory window; opening the
+  // window is a step of its own, as it is for the user.
   std::string MemoryStep(ui::PromptScript& script) {
-    window->OpenChildWindow(window->Ids().memory);
+    if (window->ChildWindow(window->Ids().memory) == nullptr) {
+      window->OpenChildWindow(window->Ids().memory);
+      return "open the memories";
+    }
     auto* memories = dynamic_cast<TMemoryWindow*>(window->ChildWindow(window->Ids().memory));
     if (memories == nullptr) return "no memory window";
     const int memory = 1 + run.Below(3);
     const bool recall = run.Chance(0.5);
-    script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+    // The question, then the closing message of one that failed.
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
     ui::test::Click(memories->Row(memory),
                     recall ? ovfunctions_res::kMemoryRecall : ovfunctions_res::kMemorySave);
     if (run.Chance(0.5)) memories->CloseWindow(ui::kIdCancel);
@@ -497,15 +514,35 @@ class RandomOperationsTest : public testing::Test {
   testsupport::RandomRun run{kSuiteSeed, kSuiteSteps};
 };
 
-TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndRefusals) {
+TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndFaults) {
   for (int step = 1; step <= run.Steps() && !HasFailure(); ++step) {
     const Op op = kOperations[run.Below(int(std::size(kOperations)))];
     const std::span<const int> faults = FaultObjects(op);
+    bool silence = false;
     if (!faults.empty() && run.Chance(0.4)) {
       const int object = faults[static_cast<std::size_t>(run.Below(int(faults.size())))];
-      bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(object).OnOccurrence(1 + run.Below(4)));
-      run.Log(step, "the unit refuses object " + std::to_string(object));
+      const int occurrence = 1 + run.Below(4);
+      switch (run.Below(5)) {
+        case 0:
+          bus.bus.AddFault(sim::Fault::Silence().ForObject(object).OnOccurrence(occurrence));
+          run.Log(step, "the unit loses its reply to object " + std::to_string(object));
+          silence = true;
+          break;
+        case 1: {
+          // From one of its requests on the unit answers nothing at all.
+          const int from = 1 + run.Below(40);
+          bus.bus.AddFault(
+              sim::Fault::Silence().ForUnit(5).OnOccurrence(from).Times(sim::Fault::kForever));
+          run.Log(step, "the unit falls silent from request " + std::to_string(from));
+          silence = true;
+          break;
+        }
+        default:
+          bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(object).OnOccurrence(occurrence));
+          run.Log(step, "the unit refuses object " + std::to_string(object));
+      }
     }
+    bus.port.SetReadTimeout(silence ? kSilenceReadTimeoutMs : kPatientReadTimeoutMs);
     ovtest::ReportedErrors().clear();
     {
       // Whatever the step asks is answered; an answer it did not need is no failure.
@@ -514,9 +551,115 @@ TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndRefusa
       ui::test::PumpMessages();
     }
     bus.bus.ClearFaults();
+    bus.port.SetReadTimeout(kPatientReadTimeoutMs);
     SCOPED_TRACE(run.Repeat());
-    EXPECT_LE(ovtest::ReportedErrors().size(), 1u) << "one failure, one report";
+    EXPECT_LE(ovtest::ReportedErrors().size(), 1u)
+        << "one failure, one report; reported: "
+        << testing::PrintToString(ovtest::ReportedErrors());
+    // The unit answers again: its edit window's next idle poll reads what it holds, past any pause
+    // its silence began.
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(5);
+    EXPECT_FALSE(device->FiltersStale());
     ExpectTheTruth();
+  }
+}
+
+// A memory recall and a chain delete through the windows, with two channel editors and the memory
+// window open, and a refusal, a lost reply or a unit that falls silent at points spread through
+// each: one report, a closing message that says what the unit holds when the command did not
+// finish, and the program's filters the unit's once it answers again.
+TEST_F(RandomOperationsTest, AFaultAnywhereInARecallOrChainDeleteGivesOneReportAndTheUnitsFilters) {
+  device->linkedChannels[static_cast<std::size_t>(channels[0])] = true;
+  device->linkedChannels[static_cast<std::size_t>(channels[1])] = true;
+  // The simulated unit is ready again after two polls; one that fell silent is not waited for long.
+  device->SetWaitBound({.limit = std::chrono::seconds(1)});
+  for (const int channel : {channels[0], channels[1]}) {
+    window->OpenChildWindow(window->Ids().firstChannel + channel);
+  }
+  window->OpenChildWindow(window->Ids().memory);
+  auto* memories = dynamic_cast<TMemoryWindow*>(window->ChildWindow(window->Ids().memory));
+  ASSERT_NE(memories, nullptr);
+  TFilterDecoratedFrame& first = *Editor(channels[0]);
+  ui::PromptScript script{[](const std::string&) {}};
+  // Memory 1 holds one chain over both channels; the current settings two more chains.
+  const auto prepare = [&] {
+    GuardedUnitCall(*device, [&] { device->RemoveAllFilters(); });
+    Run(first, kCmParametric);
+    script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(memories->Row(1), ovfunctions_res::kMemorySave);
+    Run(first, kCmLowpass);
+    Run(first, kCmHighpass);
+    ui::test::PumpMessages();
+  };
+  const auto recall = [&] {
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(memories->Row(1), ovfunctions_res::kMemoryRecall);
+  };
+  const auto chainDelete = [&] {
+    first.Layout().Panes().list->List().SetSelected(0, true);
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+    Run(first, kCmDelete);
+  };
+  struct Command {
+    const char* name;
+    std::function<void()> run;
+    const char* notFinished;
+  };
+  const Command commands[] = {{"recall", recall, familycommon::kRecallNotFinishedText},
+                              {"chain delete", chainDelete, familycommon::kDeleteNotFinishedText}};
+  struct Kind {
+    const char* name;
+    sim::Fault fault;
+    int times;
+  };
+  const Kind kinds[] = {{"refused", sim::Fault::ErrorObject(7), 1},
+                        {"reply lost", sim::Fault::Silence(), 1},
+                        {"silent", sim::Fault::Silence(), sim::Fault::kForever}};
+  const std::string stoppedAnswering =
+      std::string(familycommon::kStoppedAnsweringText) + "\n" + familycommon::kFiltersReadAgainText;
+  for (const Command& command : commands) {
+    prepare();
+    bus.TakeTrace();
+    command.run();
+    const int steps = static_cast<int>(bus.TakeTrace().size());
+    ASSERT_GE(steps, 7);
+    for (const Kind& kind : kinds) {
+      for (int point = 0; point < 7; ++point) {
+        const int step = 1 + (steps - 1) * point / 6;
+        SCOPED_TRACE(std::string(command.name) + ", " + kind.name + " at request " +
+                     std::to_string(step));
+        prepare();
+        // Here a late answer only adds a failure the command's one report already covers.
+        bus.port.SetReadTimeout(kQuickReadTimeoutMs);
+        bus.bus.AddFault(kind.fault.OnOccurrence(step).Times(kind.times));
+        ovtest::ReportedErrors().clear();
+        const std::size_t seen = script.Seen().size();
+        command.run();
+        ui::test::PumpMessages();
+        bus.bus.ClearFaults();
+        bus.port.SetReadTimeout(kPatientReadTimeoutMs);
+        EXPECT_LE(ovtest::ReportedErrors().size(), 1u)
+            << testing::PrintToString(ovtest::ReportedErrors());
+        // The question, and a closing message when the command did not finish.
+        ASSERT_LE(script.Seen().size(), seen + 2);
+        if (script.Seen().size() == seen + 2) {
+          const std::string& closing = script.Seen().back().text;
+          EXPECT_TRUE(closing == command.notFinished || closing == stoppedAnswering) << closing;
+          EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+        }
+        // A unit silent from the first request: the command's own step fails, and so does the
+        // read of what the unit holds.
+        if (kind.times == sim::Fault::kForever && step == 1) {
+          EXPECT_EQ(script.Seen().back().text, stoppedAnswering);
+          EXPECT_TRUE(device->FiltersStale());
+        }
+        PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+        ui::test::PumpIdle(5);
+        EXPECT_FALSE(device->FiltersStale());
+        ExpectTheTruth();
+      }
+    }
   }
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "familycommon/LoadFailure.h"
+
+namespace ui {
+class Window;
+}
+
+namespace namespaceOV {
+
+class IQDeviceOrdavinex;
+
+// A command on a unit that a failure stopped part way tells the user of the failure once (the
+// command runs in one controls::OneReportScope) and then, in its closing message, what the unit
+// now holds.
+
+// The bus failure a load or copy carries, reported for the unit.
+void ReportLoadError(IQDeviceOrdavinex& device, const familycommon::LoadFailure& failure);
+// The closing message: `text` under `caption`, and when the device's filters may no longer be the
+// unit's, that the program reads them again once the unit answers.
+void TellCommandOutcome(ui::Window* owner, const IQDeviceOrdavinex& device, const std::string& text,
+                        const std::string& caption);
+
+}  // namespace namespaceOV
