@@ -15,8 +15,6 @@ const auto* const kEnvironment = ovtest::AddGuiEnvironment("familyov_channels_te
 
 ChannelsTest::ChannelsTest(sim::familyov::Model model) {
   ovtest::ReportedErrors().clear();
-  // A silent unit of an earlier test may have asked for a pass later: it would poll these meters.
-  ui::test::RestIdle();
   bus.port.SetRetries(0);
   bus.AddModelUnit(model, kAddress);
   auto* found = dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(

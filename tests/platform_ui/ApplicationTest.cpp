@@ -258,6 +258,20 @@ TEST_F(Idle, NoneWhileAPromptIsOpenSoTheLoopSleepsAndItResumesWhenThePromptClose
   app.Idle().removeEventFilter(&idleEvents);
 }
 
+TEST_F(Idle, AWakeUpAskedForByWindowsThatAreAllGoneNeverComes) {
+  auto& app = *Application::Instance();
+  {
+    IdleCounter asker;
+    asker.Create();
+    app.Idle().PassAfter(0);  // a unit of its fell silent
+  }
+  IdleEventCounter idleEvents;
+  app.Idle().installEventFilter(&idleEvents);
+  test::PumpMessages();
+  app.Idle().removeEventFilter(&idleEvents);
+  EXPECT_EQ(idleEvents.count, 0);
+}
+
 TEST(Timers, FireAtTheirPeriodUntilKilledOrTheWindowIsDestroyed) {
   Window a;
   Window b;
