@@ -108,6 +108,12 @@ std::unique_ptr<ui::Window> MakeChildWindow(ChildKind kind, TEditOVWindow& editW
   return it->second(editWindow, channel);
 }
 
-void RegisterChildWindow(ChildKind kind, ChildMaker maker) { Makers()[kind] = std::move(maker); }
+void RegisterChildWindow(ChildKind kind, ChildMaker maker) {
+  if (!maker) {
+    const std::map<ChildKind, ChildMaker> builtIn = BuiltInMakers();
+    if (const auto it = builtIn.find(kind); it != builtIn.end()) maker = it->second;
+  }
+  Makers()[kind] = std::move(maker);
+}
 
 }  // namespace namespaceOV

@@ -48,7 +48,8 @@ using ChildMaker = std::function<std::unique_ptr<ui::Window>(TEditOVWindow&, int
 
 // The window of the kind, or null while no window of that kind is registered.
 std::unique_ptr<ui::Window> MakeChildWindow(ChildKind kind, TEditOVWindow& editWindow, int channel);
-// Puts a maker in the table in place of the one there (tests use it for windows of their own).
+// Puts a maker in the table in place of the one there (tests use it for windows of their own);
+// a null maker puts the program's own back.
 void RegisterChildWindow(ChildKind kind, ChildMaker maker);
 
 }  // namespace namespaceOV

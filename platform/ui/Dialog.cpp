@@ -6,12 +6,14 @@
 #include <QFont>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/MessageBox.h"
@@ -226,9 +228,22 @@ int Dialog::DefaultButtonId() const {
   return kIdOk;
 }
 
+PushButton* Dialog::FocusedPushButton() const {
+  if (Widget() == nullptr) return nullptr;
+  // The focus of the dialog's own window: where its keys go, also before the window is active.
+  QWidget* focus = Widget()->window()->focusWidget();
+  if (qobject_cast<QPushButton*>(focus) == nullptr || !Widget()->isAncestorOf(focus))
+    return nullptr;
+  return dynamic_cast<PushButton*>(Window::FromWidget(focus));
+}
+
 bool Dialog::PreProcessKey(const KeyStroke& key) {
   if (!key.down || key.modifiers != kNoModifier) return false;
   if (key.code == key::kReturn) {
+    if (PushButton* focused = FocusedPushButton()) {
+      focused->Click();
+      return true;
+    }
     const int id = DefaultButtonId();
     const Control* button = ControlById(id);
     if (button == nullptr || button->IsEnabled()) Application::Instance()->RouteCommand(id, this);

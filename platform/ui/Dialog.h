@@ -13,6 +13,8 @@ class QFont;
 
 namespace ui {
 
+class PushButton;
+
 // A dialog built from the template registered under its resource id. Control objects the dialog
 // (or its subclass) constructs bind to their ids; every other template entry gets a plain control
 // owned by the dialog. Run modally with Execute, or modeless with Create (the object outlives its
@@ -39,8 +41,8 @@ class Dialog : public Window {
   const DialogUnits& Units() const { return *units_; }
   const DialogTemplate& Template() const { return template_; }
 
-  // Enter runs the default button (else OK), Escape runs Cancel; override to act otherwise (on
-  // key-up, say, while swallowing key-down).
+  // Enter presses the push button that has the focus, else runs the default button (else OK);
+  // Escape runs Cancel. Override to act otherwise (on key-up, say, while swallowing key-down).
   bool PreProcessKey(const KeyStroke& key) override;
   // A dialog's children stand where its template or its owner puts them, never by a layout.
   bool PlaceChild(const Window&) override { return false; }
@@ -55,6 +57,7 @@ class Dialog : public Window {
 
  private:
   int DefaultButtonId() const;
+  PushButton* FocusedPushButton() const;
   bool FieldsValid();
 
   int resourceId_;

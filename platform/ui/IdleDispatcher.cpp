@@ -63,6 +63,16 @@ void IdleDispatcher::PassAfter(int ms) {
   wakeTimer_ = startTimer(std::max(ms, 0));
 }
 
+void IdleDispatcher::Rest() {
+  for (int* timer : {&yieldTimer_, &wakeTimer_}) {
+    if (*timer != 0) killTimer(*timer);
+    *timer = 0;
+  }
+  QCoreApplication::removePostedEvents(this, IdleEventType());
+  pending_ = false;
+  wantsMore_ = false;
+}
+
 bool IdleDispatcher::IsIdleEvent(const QEvent* e) {
   if (e->type() == IdleEventType()) return true;
   if (e->type() != QEvent::Timer) return false;

@@ -18,6 +18,9 @@ class IdleDispatcher : public QObject {
   // An idle action that rests now but has work due later (polling a unit that fell silent, after
   // its pause) asks for a pass then; the loop sleeps meanwhile. The earliest request wins.
   void PassAfter(int ms);
+  // Drops every pass that is due, posted, yielding or asked for later, as if no window had asked
+  // for more.
+  void Rest();
   static bool IsIdleEvent(const QEvent* e);
   // Whether an event restarts the idle count: anything but the idle passes themselves and the
   // repaints that an idle action showing a live value brings about.

@@ -173,6 +173,7 @@ bool InputRouter::Route(QObject* receiver, QEvent* e) {
 
 bool InputRouter::RouteKey(QObject* receiver, QEvent* e) {
   auto* keyEvent = static_cast<QKeyEvent*>(e);
+  if (!heldKeys_.Admit(*keyEvent, *static_cast<QWidget*>(receiver))) return true;
   const KeyStroke stroke{KeyCode(keyEvent->key()), e->type() == QEvent::KeyPress,
                          Modifiers(keyEvent->modifiers())};
   if (stroke.code == 0) return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/HeldKeys.h"
+
 class QEvent;
 class QObject;
 
@@ -8,8 +10,9 @@ namespace ui {
 class Application;
 
 // Sees every event once, before its receiver: tells idle processing that something happened,
-// hands keys to the focus window's chain before the widget sees them, turns mouse input into
-// window messages and routes it to the window holding the mouse capture.
+// keeps each held key to the window it went down in, hands keys to the focus window's chain
+// before the widget sees them, turns mouse input into window messages and routes it to the window
+// holding the mouse capture.
 class InputRouter {
  public:
   explicit InputRouter(Application& app) : app_(app) {}
@@ -21,6 +24,7 @@ class InputRouter {
   bool RouteMouse(QObject* receiver, QEvent* e);
 
   Application& app_;
+  HeldKeys heldKeys_;
 };
 
 }  // namespace ui

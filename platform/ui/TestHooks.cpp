@@ -75,6 +75,8 @@ int PumpIdle(int maxPasses) {
   return passes;
 }
 
+void RestIdle() { App().Idle().Rest(); }
+
 void UseManualTimers() { App().Timers().SetManual(true); }
 
 void StepTimers(int ms) { App().Timers().Step(ms); }

@@ -17,6 +17,9 @@ namespace ui::test {
 void PumpMessages(int rounds = 20);
 // Runs idle passes until no idle action asks for more, at most `maxPasses`; returns the passes run.
 int PumpIdle(int maxPasses = 100);
+// Forgets every idle pass the loop has due, a wake-up that a window asked for included: a test
+// that counts passes starts with nothing left over from the one before.
+void RestIdle();
 // Timers fire only when the test steps the clock.
 void UseManualTimers();
 void StepTimers(int ms);

@@ -17,6 +17,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/EdgeOverlay.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/IdleDispatcher.h"
 #include "platform/ui/PaintOnlyLoop.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/Text.h"
@@ -192,6 +193,10 @@ void Window::Destroy() {
   for (QObject* part : widget->findChildren<QObject*>()) part->blockSignals(true);
   widget->hide();
   widget->deleteLater();
+  // With the last window gone no idle pass has anything left to serve, a wake-up that a window
+  // asked for included: the idle loop rests until windows and input come again.
+  if (auto* app = Application::Instance(); app != nullptr && TopLevels().empty())
+    app->Idle().Rest();
   WidgetDestroyed();
 }
 

@@ -143,7 +143,14 @@ TEST(Commands, EnablersDecideAndUnhandledCommandsAreDisabled) {
   EXPECT_FALSE(app.QueryCommand(602, &client).enabled) << "nobody handles 602";
 }
 
-TEST(Idle, ServesOnlyTheInnermostModalTree) {
+// Each test counts passes from a loop at rest: one that an earlier test's loop left due, or a
+// wake-up its windows asked for, would run among this test's own.
+class Idle : public ::testing::Test {
+ protected:
+  void SetUp() override { test::RestIdle(); }
+};
+
+TEST_F(Idle, ServesOnlyTheInnermostModalTree) {
   auto& app = *Application::Instance();
   IdleCounter top;
   IdleCounter modal;
@@ -161,7 +168,7 @@ TEST(Idle, ServesOnlyTheInnermostModalTree) {
   EXPECT_EQ(modalChild.counts.size(), 2u);
 }
 
-TEST(Idle, CountsPassesUntilNoActionWantsMoreAndIsNeverReentered) {
+TEST_F(Idle, CountsPassesUntilNoActionWantsMoreAndIsNeverReentered) {
   auto& app = *Application::Instance();
   IdleCounter w;
   w.Create();
@@ -176,7 +183,7 @@ TEST(Idle, CountsPassesUntilNoActionWantsMoreAndIsNeverReentered) {
   EXPECT_EQ(nestedPasses, 0);
 }
 
-TEST(Idle, ARepaintCausedByAnIdleActionLeavesTheCountGoingOn) {
+TEST_F(Idle, ARepaintCausedByAnIdleActionLeavesTheCountGoingOn) {
   auto& app = *Application::Instance();
   IdleCounter w;
   w.Create();
@@ -189,7 +196,7 @@ TEST(Idle, ARepaintCausedByAnIdleActionLeavesTheCountGoingOn) {
   EXPECT_EQ(w.counts, (std::vector<long>{0, 1, 2}));
 }
 
-TEST(Idle, RunsFromTheRealLoopWhenTheQueueRunsEmpty) {
+TEST_F(Idle, RunsFromTheRealLoopWhenTheQueueRunsEmpty) {
   IdleCounter w;
   w.Create();
   w.onIdle = [] { QApplication::exit(0); };
@@ -198,7 +205,7 @@ TEST(Idle, RunsFromTheRealLoopWhenTheQueueRunsEmpty) {
   EXPECT_FALSE(w.counts.empty());
 }
 
-TEST(Idle, ATimerDueDuringAPassThatWantsMoreFiresBeforeTheNextPass) {
+TEST_F(Idle, ATimerDueDuringAPassThatWantsMoreFiresBeforeTheNextPass) {
   IdleCounter w;
   w.Create();
   w.wantMore = 1000;  // a window that polls a unit on every pass
@@ -230,7 +237,7 @@ class IdleEventCounter : public QObject {
   int count = 0;
 };
 
-TEST(Idle, NoneWhileAPromptIsOpenSoTheLoopSleepsAndItResumesWhenThePromptCloses) {
+TEST_F(Idle, NoneWhileAPromptIsOpenSoTheLoopSleepsAndItResumesWhenThePromptCloses) {
   auto& app = *Application::Instance();
   IdleCounter w;
   w.Create();
@@ -249,6 +256,20 @@ TEST(Idle, NoneWhileAPromptIsOpenSoTheLoopSleepsAndItResumesWhenThePromptCloses)
   iterate();
   EXPECT_FALSE(w.counts.empty()) << "idle runs again once the prompt has closed";
   app.Idle().removeEventFilter(&idleEvents);
+}
+
+TEST_F(Idle, AWakeUpAskedForByWindowsThatAreAllGoneNeverComes) {
+  auto& app = *Application::Instance();
+  {
+    IdleCounter asker;
+    asker.Create();
+    app.Idle().PassAfter(0);  // a unit of its fell silent
+  }
+  IdleEventCounter idleEvents;
+  app.Idle().installEventFilter(&idleEvents);
+  test::PumpMessages();
+  app.Idle().removeEventFilter(&idleEvents);
+  EXPECT_EQ(idleEvents.count, 0);
 }
 
 TEST(Timers, FireAtTheirPeriodUntilKilledOrTheWindowIsDestroyed) {

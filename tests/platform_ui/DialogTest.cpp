@@ -370,9 +370,10 @@ class KeyUpDialog : public Dialog {
   KeyUpDialog() : Dialog(nullptr, kKeyUpDialog) {}
   bool PreProcessKey(const KeyStroke& key) override {
     if (key.code != key::kReturn) return Dialog::PreProcessKey(key);
-    if (!key.down) ++applied;
+    ++(key.down ? downs : applied);
     return true;
   }
+  int downs = 0;
   int applied = 0;
 };
 
@@ -384,6 +385,77 @@ TEST_F(DialogTest, ADialogMayActOnKeyUpAndSwallowKeyDown) {
   test::PressKey(d, Qt::Key_Return);
   EXPECT_EQ(d.applied, 1);
   EXPECT_TRUE(d.IsCreated());
+}
+
+TEST_F(DialogTest, AKeyActsOnlyInTheWindowItWentDownIn) {
+  // Enter as the platform delivers it: to the focus of the window active at that moment.
+  struct Stroke {
+    bool inOther;
+    bool press;
+    bool repeat;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Stroke> strokes;
+    int downs;
+    int ups;
+  };
+  const std::vector<Case> cases = {
+      {"pressed and released here", {{false, true, false}, {false, false, false}}, 1, 1},
+      {"held here",
+       {{false, true, false}, {false, false, true}, {false, true, true}, {false, false, false}},
+       2,
+       1},
+      // A message box closing as Enter goes down, the dialog beneath active again for its release.
+      {"pressed in the other window", {{true, true, false}, {false, false, false}}, 0, 0},
+      {"held after the other window took the press",
+       {{true, true, false}, {false, false, true}, {false, true, true}, {false, false, false}},
+       0,
+       0},
+      {"released without a press", {{false, false, false}}, 0, 0},
+      {"pressed here after that",
+       {{true, true, false}, {false, false, false}, {false, true, false}, {false, false, false}},
+       1,
+       1},
+  };
+  KeyUpDialog here;
+  KeyUpDialog other;
+  here.Create();
+  other.Create();
+  for (const Case& c : cases) {
+    here.downs = here.applied = 0;
+    for (const Stroke& s : c.strokes) {
+      QWidget* focus = (s.inOther ? other : here).ControlById(kNameEdit)->Widget();
+      QTest::simulateEvent(focus, s.press, Qt::Key_Return, Qt::NoModifier, QString(), s.repeat);
+    }
+    EXPECT_EQ(here.downs, c.downs) << c.what;
+    EXPECT_EQ(here.applied, c.ups) << c.what;
+  }
+}
+
+TEST_F(DialogTest, EnterPressesTheFocusedPushButtonElseTheDefaultOne) {
+  struct Case {
+    int focus;
+    bool closes;
+    int result;
+    std::string applied;
+  };
+  const std::vector<Case> cases = {{kNameEdit, true, kIdOk, ""},
+                                   {kIdOk, true, kIdOk, ""},
+                                   {kIdCancel, true, kIdCancel, ""},
+                                   {kApply, false, kIdCancel, "preset"}};
+  for (const Case& c : cases) {
+    NameDialog d;
+    d.Create();
+    d.Show();
+    d.BringToTop();
+    d.level().SetText("40");
+    d.ControlById(c.focus)->SetFocus();
+    test::PressKey(d, Qt::Key_Return);
+    EXPECT_EQ(d.IsCreated(), !c.closes) << "focus on " << c.focus;
+    EXPECT_EQ(d.Result(), c.result) << "focus on " << c.focus;
+    EXPECT_EQ(d.applied, c.applied) << "focus on " << c.focus;
+  }
 }
 
 TEST_F(DialogTest, ButtonsFollowTheirCommandEnablersAtIdle) {
