@@ -181,7 +181,7 @@ class SettingsReader {
                    "The file ends early: its closing \"End of file\" is missing.");
     }
     SettingsLoad load;
-    // Its value is not examined; the header is the file's own.
+    // The mark of the format, whose value is not examined: it stands once.
     FindOnce(kDeviceType);
     Read("Unit Name", [&] { load.unitName = read_.Name(kNameChars, true); });
     Read("Interface Name", [&] { load.interfaceName = read_.Name(kNameChars, true); });

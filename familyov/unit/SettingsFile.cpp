@@ -220,11 +220,9 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   const bool clock = device.UpdateClockPresence();
   if (reader.FindOnce(kEventsSection)) {
     std::vector<TTimerStruct> events = ReadEvents(reader);
+    end = reader.Tell();
     // A unit without a clock passes over the events of a unit with one.
-    if (clock) {
-      contents.events = std::move(events);
-      end = reader.Tell();
-    }
+    if (clock) contents.events = std::move(events);
   }
   const int length = ReadImageLength(device);
   for (int m = 0; m <= compatibility.memories; ++m) {

@@ -336,6 +336,11 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
   EXPECT_FLOAT_EQ(dynamic_cast<const TLowshelfFilter&>(*unit->Filters()[0]).level, -4.5f);
   EXPECT_NEAR(dynamic_cast<const TParametricFilter&>(*unit->Filters()[1]).level, -70.0f, 0.01f);
   EXPECT_EQ(unit->Filters()[2]->linkHead.get(), unit->Filters()[1].get());
+  // A unit without a clock passes over the clock events of a unit with one.
+  unit->clockPresent = false;
+  EXPECT_TRUE(Load(*unit, golden));
+  EXPECT_FALSE(Load(*unit, replaced("[RTC Events]", "[RTC Events]\nx"), ui::kIdOk));
+  EXPECT_THAT(LastPromptText(), HasSubstr("Line 72: Format error in file"));
 }
 
 TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
