@@ -94,6 +94,8 @@ void WriteSettingsSections(IQDevice8100& unit, SettingsTextFile& file, int memor
 // ---- reading: the whole file is read and checked before the unit hears of it.
 
 constexpr const char* kEndOfFile = "End of file";
+// The longest value of [Device Type] taken; the program writes "Standard".
+constexpr std::size_t kMarkChars = 255;
 // Every value in a range the unit takes; anything else is refused with its line.
 constexpr int kMaxByte = 255;
 constexpr float kMaxRelease = 1.0F;
@@ -181,8 +183,12 @@ class SettingsReader {
                    "The file ends early: its closing \"End of file\" is missing.");
     }
     SettingsLoad load;
-    // The mark of the format, whose value is not examined: it stands once.
-    FindOnce(kDeviceType);
+    // The mark of the format stands once; its one text is not examined, but what follows it
+    // would be dropped: a name whose header was lost.
+    if (FindOnce(kDeviceType)) {
+      read_.Text(kMarkChars);
+      EndOfSection(kDeviceType);
+    }
     Read("Unit Name", [&] { load.unitName = read_.Name(kNameChars, true); });
     Read("Interface Name", [&] { load.interfaceName = read_.Name(kNameChars, true); });
     for (int memory = 0; memory <= kMemoryCount; ++memory) {

@@ -259,6 +259,8 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
        std::string(31, 'C'), "Unexpected text after the values of [Current Settings]."},
       {kAllModels, "[Current Settings]", "[Device Type]\n\"Standard\" \n[Current Settings]", "",
        "The section [Device Type] appears twice."},
+      {kAllModels, "[Interface Name]\n", "", "\"Stage\"",
+       "The section [Device Type] holds more values than it takes."},
       // Another model's sections are passed over, and not saved again, but each stands once and
       // holds numbers only.
       {kBase | kRuneTide,
