@@ -133,7 +133,9 @@ void SettingsTextFile::IndexSections() {
   for (std::size_t at = 0; at < text.size(); ++at) {
     const char c = text[at];
     if (inString) {
-      inString = c != '"';
+      // A text ends on its line, where the reader looks for its closing quote: a stray quote
+      // hides no header of the lines after it.
+      inString = c != '"' && c != '\n' && c != '\r';
     } else if (c == '"') {
       inString = true;
     } else if (c == '/' && at + 1 < text.size() && text[at + 1] == '/') {

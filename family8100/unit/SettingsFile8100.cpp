@@ -94,6 +94,8 @@ void WriteSettingsSections(IQDevice8100& unit, SettingsTextFile& file, int memor
 // ---- reading: the whole file is read and checked before the unit hears of it.
 
 constexpr const char* kEndOfFile = "End of file";
+// The longest value of [Device Type] taken; the program writes "Standard".
+constexpr std::size_t kMarkChars = 255;
 // Every value in a range the unit takes; anything else is refused with its line.
 constexpr int kMaxByte = 255;
 constexpr float kMaxRelease = 1.0F;
@@ -167,8 +169,9 @@ std::string FilterFault(const TFilter& filter) {
 
 // Reads a file for one unit. Every section it reads stands once in the file and holds just its
 // values; every set of settings holds the sections the file's other sets hold; no section of a
-// set stands without the set's header. So a damaged header, a lost section or a value too many
-// is refused rather than read past.
+// set stands without the set's header; every header is read or, a section of another model the
+// unit lacks, passed over. So a damaged header, a lost section or a value too many is refused
+// rather than read past.
 class SettingsReader {
  public:
   SettingsReader(const IQDevice8100& unit, SettingsTextFile& file)
@@ -180,13 +183,19 @@ class SettingsReader {
                    "The file ends early: its closing \"End of file\" is missing.");
     }
     SettingsLoad load;
+    // The mark of the format stands once; its one text is not examined, but what follows it
+    // would be dropped: a name whose header was lost.
+    if (FindOnce(kDeviceType)) {
+      read_.Text(kMarkChars);
+      EndOfSection(kDeviceType);
+    }
     Read("Unit Name", [&] { load.unitName = read_.Name(kNameChars, true); });
     Read("Interface Name", [&] { load.interfaceName = read_.Name(kNameChars, true); });
+    for (int memory = 0; memory <= kMemoryCount; ++memory) {
+      if (!FindFromStart(file_, SetHeader(memory))) RefuseSectionsWithout(memory);
+    }
     for (int memory = 1; memory <= kMemoryCount; ++memory) {
-      if (!FindOnce(SetHeader(memory))) {
-        RefuseSectionsWithout(memory);
-        continue;
-      }
+      if (!FindOnce(SetHeader(memory))) continue;
       MemoryLoad& loaded = load.memories.emplace_back();
       loaded.memory = memory;
       const std::size_t header = HeaderEnd();
@@ -195,7 +204,6 @@ class SettingsReader {
       loaded.sections = Sections(memory, header);
     }
     if (!FindOnce(kCurrentSettings)) {
-      RefuseSectionsWithout(0);
       read_.Refuse(std::string::npos, load.memories.empty()
                                           ? "The file holds no settings."
                                           : "The section [Current Settings] is missing.");
@@ -208,6 +216,9 @@ class SettingsReader {
         })) {
       read_.Refuse(std::string::npos, "The section [Preset map] is missing.");
     }
+    // A header read nowhere would be dropped with its values: a renumbered memory, a damaged
+    // name, a section no model's file holds.
+    read_.AllSectionsRead();
     return load;
   }
 
@@ -260,6 +271,14 @@ class SettingsReader {
     }
     if (more) read_.Refuse(at, "The section [" + name + "] holds more values than it takes.");
     file_.Seek(at);
+    read_.EndOfSection(name);
+  }
+
+  // A section of another model's file: its values are not the unit's to take, but it stands once
+  // and holds numbers only, so that nothing in it hides a header that follows.
+  void PassOver(int memory, const char* kind) {
+    if (!FindOnce(Section(kind, memory))) return;
+    while (file_.UnreadTextAt()) read_.Float();
   }
 
   // The sections of a set whose header the file lacks would be dropped: they are refused.
@@ -375,6 +394,8 @@ class SettingsReader {
           delay = static_cast<uint32_t>(read_.Int(0, kMaxDelaySamples, "delay"));
         }
       });
+    } else {
+      PassOver(memory, "Delay");
     }
     read("Filters", true, [&] { FilterList(load); });
     if (unit_.HasLimiter()) {
@@ -390,6 +411,10 @@ class SettingsReader {
           release = read_.Float(0.0F, kMaxRelease, "release");
         limiting.mode = Switches("limiter mode");
       });
+    } else {
+      for (const char* kind : {"Low Crossover", "High Crossover", "Polarity", "Limiting"}) {
+        PassOver(memory, kind);
+      }
     }
     if (unit_.HasNoise()) {
       read("Noise Sources", FileHolds("Noise Sources"), [&] {
@@ -399,6 +424,8 @@ class SettingsReader {
           side.on = Switch("noise switch") != 0;
         }
       });
+    } else {
+      PassOver(memory, "Noise Sources");
     }
     return load;
   }

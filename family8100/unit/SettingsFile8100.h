@@ -83,9 +83,10 @@ struct SettingsLoad {
 // Reads the whole file for a unit of `unit`'s model without a word to the unit; sections the
 // model lacks are not looked for. What the unit could not load as written is refused with
 // familycommon::FileLineError naming its line: a file cut short or without settings; a section
-// missing, twice or without its set's header; a value too many, out of the range the unit takes
-// or no number; a filter type no class has, a crossover on a model without them, or a filter
-// beyond the unit's sections; a name the format cannot carry.
+// missing, twice, without its set's header or no model's file holds; a value too many, text a
+// section does not hold, a value out of the range the unit takes or no number; a filter type no
+// class has, a crossover on a model without them, or a filter beyond the unit's sections; a name
+// the format cannot carry.
 SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file);
 
 // Loads a checked file: the memories chosen by `memories` that it holds, each stored in the unit,

@@ -33,8 +33,7 @@ void KeepStartsHolding(std::vector<int>& starts, int outputs, const TFilter& fil
   std::erase_if(starts, [&](int first) { return !OutputsHold(first, outputs, filter); });
 }
 
-// Refuses with MacroFileError, the line named last; a value out of range reads as text that is
-// no value at all.
+// Refuses with MacroFileError, the line named last.
 class MacroReader final : public familycommon::CheckedFileReader {
  public:
   using CheckedFileReader::CheckedFileReader;
@@ -66,10 +65,6 @@ class MacroReader final : public familycommon::CheckedFileReader {
   }
 
  private:
-  std::string OutOfRange(const std::string&, const std::string&, const std::string&,
-                         const std::string&) const override {
-    return FileParserError(FileParserError::kFormatError).what();
-  }
   std::exception_ptr Error(int line, const std::string& what) const override {
     return std::make_exception_ptr(MacroFileError(what + " (line " + std::to_string(line) + ")"));
   }

@@ -1,5 +1,6 @@
 #include "familyov/unit/SettingsFile.h"
 
+#include <array>
 #include <charconv>
 #include <iterator>
 #include <optional>
@@ -131,6 +132,7 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reade
     return result;
   }
   const float fileFirmware = reader.Float();
+  reader.EndOfSection(kFirmwareSection);
   result.end = reader.Tell();
   if (!twoInput) return result;
   const float more = IQDevice8126::kMoreMemoriesFirmware;
@@ -160,6 +162,7 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   for (int c = 0; c < device.channels; ++c) {
     globals.channelNames.push_back(reader.SavableText(NameChars(gChannelNameObject)));
   }
+  reader.EndOfSection(kGlobalsSection);
   return globals;
 }
 
@@ -173,6 +176,7 @@ std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
     event.second = reader.Int(0, kLastSecond, "Clock event second");
     event.logic = reader.Int(0, kLastLogicInput, "Clock event logic input");
   }
+  reader.EndOfSection(kEventsSection);
   return events;
 }
 
@@ -187,6 +191,7 @@ SettingsImage ReadDump(IQDeviceOrdavinex& device, CheckedReader& reader, int mem
     reader.Refuse(reader.Tell(), section + " holds more lines than the unit's memory takes (" +
                                      std::to_string(image.BlockCount()) + ").");
   }
+  reader.EndOfSection(DumpSection(memory));
   if (const std::optional<ImageFault> fault = FindImageFault(device, image)) {
     reader.Refuse(lines[static_cast<std::size_t>(fault->word / kDumpBlockWords)],
                   section + ": " + fault->reason);
@@ -212,9 +217,12 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   reader.FindRequired(kGlobalsSection, compatibility.end);
   contents.globals = ReadGlobals(device, reader, compatibility);
   std::size_t end = reader.Tell();
-  if (device.UpdateClockPresence() && reader.FindOnce(kEventsSection)) {
-    contents.events = ReadEvents(reader);
+  const bool clock = device.UpdateClockPresence();
+  if (reader.FindOnce(kEventsSection)) {
+    std::vector<TTimerStruct> events = ReadEvents(reader);
     end = reader.Tell();
+    // A unit without a clock passes over the events of a unit with one.
+    if (clock) contents.events = std::move(events);
   }
   const int length = ReadImageLength(device);
   for (int m = 0; m <= compatibility.memories; ++m) {
@@ -222,6 +230,18 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
     contents.memories.emplace_back(m, ReadDump(device, reader, m, length));
     end = reader.Tell();
   }
+  // The memories of newer firmware, named in the globals and passed over with them after the
+  // warning: each stands once and holds dump lines only.
+  const int named = compatibility.memories + (compatibility.skipExtraNames ? kExtraMemoryNames : 0);
+  for (int m = compatibility.memories + 1; m <= named; ++m) {
+    if (!reader.FindOnce(DumpSection(m))) continue;
+    std::array<uint32_t, kDumpBlockWords> block{};
+    while (reader.AtDumpLine()) reader.DumpLine(block);
+    reader.EndOfSection(DumpSection(m));
+  }
+  // A header read nowhere would go with its values: a dump of a memory the file does not name,
+  // a damaged name, a section no file of the family holds.
+  reader.AllSectionsRead();
   return contents;
 }
 
@@ -356,6 +376,7 @@ LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
   if (reader.Int(INT32_MIN, INT32_MAX, "Output count") != device.outputs) {
     return LoadResult::kOtherOutputCount;
   }
+  reader.EndOfSection(kOutputsSection);
   return ReadSettingsBody(device, file, confirm, progress) ? LoadResult::kLoaded
                                                            : LoadResult::kCancelled;
 }

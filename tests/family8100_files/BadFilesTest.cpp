@@ -174,6 +174,10 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
     std::string reason;
     // For a file that loads: the edit of the saved file that saving the unit gives back.
     std::pair<std::string, std::string> saved;
+    // The memories of the file edited: memory 2, or none.
+    uint32_t memories = 0x2;
+    // Whether every `from` is replaced, not only the first.
+    bool everywhere = false;
   } cases[] = {
       {kAllModels, "", "", "", "", {}},
       // Each model's own sections load, the current settings' and a memory's.
@@ -231,7 +235,50 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
       {kX, "[Filters 2]\n1 \n", "[Filters 2]\n3 \n" + lowCrossover + "8 4 200 1 2 \n", "8 4 200",
        "The settings hold a second low crossover."},
       {kX, "[Limiting 2]\n262765.000000", "[Limiting 2]\n262765.500000", "262765.5",
-       "The threshold 262765.500000 is no whole number."}};
+       "The threshold 262765.500000 is no whole number."},
+      // Every header is read, or passed over as another model's: one that no model's file holds
+      // would go with its values.
+      {kAllModels,
+       " 2]\n",
+       " 13]\n",
+       "[Settings Memory 13]",
+       "The section [Settings Memory 13] does not belong in this file.",
+       {},
+       0x2,
+       true},
+      {kPlus | kX,
+       "[Delay]",
+       "[Delax]",
+       "",
+       "The section [Delax] does not belong in this file.",
+       {},
+       0},
+      {kAllModels, "[Preset map]", "[Presets]\n1 \n[Preset map]", "",
+       "The section [Presets] does not belong in this file."},
+      {kAllModels, "[Current Settings]", "[Current Settings]\n[" + std::string(31, 'C') + "]",
+       std::string(31, 'C'), "Unexpected text after the values of [Current Settings]."},
+      {kAllModels, "[Current Settings]", "[Device Type]\n\"Standard\" \n[Current Settings]", "",
+       "The section [Device Type] appears twice."},
+      {kAllModels, "[Interface Name]\n", "", "\"Stage\"",
+       "The section [Device Type] holds more values than it takes."},
+      // Another model's sections are passed over, and not saved again, but each stands once and
+      // holds numbers only.
+      {kBase | kRuneTide,
+       "[Filters]",
+       "[Delay]\n0 0 \n[Filters]",
+       "",
+       "",
+       {"[Filters]", "[Filters]"}},
+      {kBase | kPlus | kX,
+       "[Filters]",
+       "[Noise Sources]\n0 -40.0 1 0 -40.0 1 \n[Filters]",
+       "",
+       "",
+       {"[Filters]", "[Filters]"}},
+      {kBase | kPlus | kRuneTide, "[Filters]", "[Polarity]\n1 1 \n[Polarity]\n1 1 \n[Filters]",
+       "[Polarity]\n1 1 \n[Filters]", "The section [Polarity] appears twice."},
+      {kBase | kPlus | kRuneTide, "[Filters]", "[Polarity]\n1 \"x\n[Filters]", "\"x",
+       "Format error in file: a number is expected here."}};
 
   for (const ModelMask model : {kBase, kPlus, kX, kRuneTide}) {
     SCOPED_TRACE(model);
@@ -242,10 +289,14 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
     testsupport8100::AddFilter(*source, Made<THighpassFilter>(kRightInputBank, 50));
     source->SaveMemory(2);
     const std::string good = Saved(*source, TempPath("good.ov0"), 0x2);
+    const std::string bare = Saved(*source, TempPath("bare.ov0"), 0);
     for (const auto& c : cases) {
       if ((c.models & model) == 0) continue;
       SCOPED_TRACE(c.to);
-      const std::string text = c.from.empty() ? good : With(good, c.from, c.to);
+      std::string text = c.memories == 0 ? bare : good;
+      if (!c.from.empty()) text = With(text, c.from, c.to);
+      while (c.everywhere && text.find(c.from) != std::string::npos)
+        text = With(text, c.from, c.to);
       const std::unique_ptr<IQDevice8100> unit = VirtualUnit(model);
       g8100LeftAttenuation.Write(*unit, 40);
       const UnitState before = StateOf(*unit);
@@ -258,7 +309,7 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
         ApplySettingsLoad(*unit, load, load.Memories());
         const std::string expected =
             c.saved.first.empty() ? text : With(good, c.saved.first, c.saved.second);
-        EXPECT_EQ(Saved(*unit, TempPath("again.ov0"), 0x2), expected);
+        EXPECT_EQ(Saved(*unit, TempPath("again.ov0"), c.memories), expected);
       } catch (const familycommon::FileLineError& error) {
         const std::string line = std::to_string(LineOf(text, c.at.empty() ? c.to : c.at));
         EXPECT_THAT(error.what(), testing::StartsWith("Line " + line + ": " + c.reason));

@@ -205,8 +205,9 @@ TEST_F(MacroFileTest, ADamagedMacroIsLeftOutTheOthersAreKeptAndTheFileIsNeverSav
       {"0 \n1 \n8 2 1000 1 2 \n", "Unknown filter type 8 (line 32)"},
       {"0 \n1 \n3 9 1000 1.0 1.0 \n", "Filter on a channel the macro has no output for (line 32)"},
       {"0 \n1 \n\x01\x7f#garbage\n", "Format error in file: a number is expected here. (line 32)"},
-      // A value out of its range reads as one that is no value.
-      {"-2 \n0 \n", "Format error in file (line 30)"},
+      {"-2 \n0 \n", "The delay -2 is out of range (-1 to 16777216). (line 30)"},
+      {"16777217 \n0 \n", "The delay 16777217 is out of range (-1 to 16777216). (line 30)"},
+      {"0 \n257 \n", "The filter count 257 is out of range (0 to 256). (line 31)"},
       // Its filter count reaches into the next macro, whose header stops it.
       {"0 \n2 \n", "Format error in file: a number is expected here. (line 33)"},
   };

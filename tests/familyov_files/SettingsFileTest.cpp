@@ -263,6 +263,13 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
   const std::string extraLine = replaced("\n\n[Memory Dump 4]", "\"0 0 0 0\" \n\n[Memory Dump 4]");
   const std::string outputsOnly =
       "// Ordavinex 26 setting file\n\n[Number outputs]\n6 \n\n\n// End of file\n";
+  const std::string dump99 =
+      replaced("\n\n// End of file", "\n[Memory Dump 99]\n\"0 0 0 0\" \n\n// End of file");
+  const std::string unknown = replaced("[RTC Events]", "[Presets]\n1 \n[RTC Events]");
+  const std::string firmwareTwice =
+      replaced("[Globals]", "[Firmware version]\n1.500000 \n[Globals]");
+  const std::string globalsExtra = replaced("\n[RTC Events]", "7 \n[RTC Events]");
+  const std::string dumpJunk = replaced("\n\n[Memory Dump 4]", "junk\n\n[Memory Dump 4]");
   const std::pair<std::string, std::string> cases[] = {
       dump(1, {nan}, "The channel level nan is out of range (0 to 100000)."),
       dump(88, {infinity}, "The master level inf is out of range (0 to 100000)."),
@@ -296,6 +303,14 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
       {outputsOnly, "Line 7: The file holds no settings."},
       {replaced("[Firmware version]", "[Number outputs]\n6 \n\n[Firmware version]"),
        lineOf(golden, "[Firmware version]") + "A second section [Number outputs]."},
+      {dump99, lineOf(dump99, "[Memory Dump 99]") +
+                   "The section [Memory Dump 99] does not belong in this file."},
+      {unknown,
+       lineOf(unknown, "[Presets]") + "The section [Presets] does not belong in this file."},
+      {firmwareTwice, lineOf(golden, "[Globals]") + "A second section [Firmware version]."},
+      {globalsExtra,
+       lineOf(globalsExtra, "7 \n[RTC") + "Unexpected text after the values of [Globals]."},
+      {dumpJunk, lineOf(dumpJunk, "junk") + "Unexpected text after the values of [Memory Dump 3]."},
   };
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
   SetChannelLevel(*unit, 1, -6.0f);
@@ -308,8 +323,7 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
     EXPECT_TRUE(filestest::SameText(Saved(*unit), before));
   }
   // A shelf's fraction of a dB, a filter at each end of its ranges and a chain load as written.
-  const std::string shelf =
-      std::to_string(std::bit_cast<int32_t>(familycommon::DbToLinear(-4.5f)));
+  const std::string shelf = std::to_string(std::bit_cast<int32_t>(familycommon::DbToLinear(-4.5f)));
   const std::string cut =
       std::to_string(std::bit_cast<int32_t>(familycommon::DbToLinear(-70.0f) - 1.0f));
   const ChangedDump filters = WithWords(golden, 3, 89,
@@ -322,6 +336,11 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
   EXPECT_FLOAT_EQ(dynamic_cast<const TLowshelfFilter&>(*unit->Filters()[0]).level, -4.5f);
   EXPECT_NEAR(dynamic_cast<const TParametricFilter&>(*unit->Filters()[1]).level, -70.0f, 0.01f);
   EXPECT_EQ(unit->Filters()[2]->linkHead.get(), unit->Filters()[1].get());
+  // A unit without a clock passes over the clock events of a unit with one.
+  unit->clockPresent = false;
+  EXPECT_TRUE(Load(*unit, golden));
+  EXPECT_FALSE(Load(*unit, replaced("[RTC Events]", "[RTC Events]\nx"), ui::kIdOk));
+  EXPECT_THAT(LastPromptText(), HasSubstr("Line 72: Format error in file"));
 }
 
 TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
@@ -342,6 +361,8 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   older.erase(firmware, older.find("\n[Globals]") - firmware);
   const std::size_t extraNames = older.find("\"Memory 13\"");
   older.erase(extraNames, older.find("1 0 \n") - extraNames);
+  const std::size_t extraDumps = older.find("\n[Memory Dump 13]");
+  older.erase(extraDumps, older.find("\n\n// End of file") - extraDumps);
   EXPECT_TRUE(Load(*unit, older));
   EXPECT_EQ(MemoryName(*unit, 1), "Memory 1");
   EXPECT_EQ(MemoryName(*unit, 14), "Fourteen");

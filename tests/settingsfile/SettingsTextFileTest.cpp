@@ -177,11 +177,11 @@ TEST_F(SettingsTextFileTest, RefusesWritesItCouldNotReadBack) {
 }
 
 TEST_F(SettingsTextFileTest, OnlyBracketsOutsideStringsAndCommentsAreHeaders) {
-  // A name that looks like a header, a comment that names one, and a "[" with no "]" after it
-  // in the text: none hides or stands for a header.
+  // A name that looks like a header, a comment that names one, a "[" with no "]" after it in
+  // the text, and a quote left open on its line: none hides or stands for a header.
   Load(
       "// [Delay]\n[Name]\n\"[Delay]99 99\" \"Mix [L\" \n[Delay]\n5 6 \n[[Long]\n2 "
-      "\"a // b\" \n[Last]\n3 ");
+      "\"a // b\" \"open \n[Last]\n3 ");
   ASSERT_TRUE(file_.FindSection("Delay"));
   EXPECT_EQ(file_.ReadInt(), 5);
   EXPECT_EQ(file_.LineAt(file_.Tell()), 5);
