@@ -3,6 +3,7 @@
 #include "controls/CarriedName.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
@@ -13,6 +14,17 @@ namespace {
 
 constexpr const char* kNameCharacters = "0-9 a-zA-Z/,#()&-";
 constexpr const char* kUnnamed = "---------";
+
+// Whether the unit answers a read. Asked after a failure that was reported already, so it tells
+// no one.
+bool Answers(IQDevice3300& device) {
+  try {
+    g3300MemoryNumber.Read(device);
+    return true;
+  } catch (const IQException&) {
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -51,9 +63,13 @@ void TMemoryDialog::SaveMemory(int index) {
           "Save memory")) {
     return;
   }
-  ui::WaitCursor wait;
-  controls::GuardedBusCall(&device_,
-                           [&] { device_.UseMemory(index + 1, MemoryOperation::kStore); });
+  bool stored = false;
+  {
+    ui::WaitCursor wait;
+    stored = controls::GuardedBusCall(
+        &device_, [&] { device_.UseMemory(index + 1, MemoryOperation::kStore); });
+  }
+  if (!stored) TellFailure(familycommon::kSaveNotFinishedText, "Save memory");
 }
 
 void TMemoryDialog::RecallMemory(int index) {
@@ -63,10 +79,26 @@ void TMemoryDialog::RecallMemory(int index) {
                  "Recall memory")) {
     return;
   }
-  ui::WaitCursor wait;
-  const bool recalled = controls::GuardedBusCall(
-      &device_, [&] { device_.UseMemory(index + 1, MemoryOperation::kRecall); });
-  if (recalled && Parent() != nullptr) Parent()->Post(kRefreshAllMessage);
+  bool recalled = false;
+  bool answers = true;
+  {
+    ui::WaitCursor wait;
+    recalled = controls::GuardedBusCall(
+        &device_, [&] { device_.UseMemory(index + 1, MemoryOperation::kRecall); });
+    if (!recalled) answers = Answers(device_);
+  }
+  if (!recalled) {
+    TellFailure(
+        answers ? familycommon::kRecallNotFinishedText : familycommon::kStoppedAnsweringText,
+        "Recall memory");
+  }
+  // Also after a refused or lost reply: the unit may hold the memory already, so the windows read
+  // what it holds now. A unit that stopped answering is not asked again for every window.
+  if (answers && Parent() != nullptr) Parent()->Post(kRefreshAllMessage);
+}
+
+void TMemoryDialog::TellFailure(const std::string& text, const std::string& caption) {
+  ui::MessageBox(this, text, caption, ui::mb::kOk | ui::mb::kIconExclamation);
 }
 
 void TMemoryDialog::CloseWindow(int result) {

@@ -12,7 +12,8 @@ namespace namespace3300 {
 class IQDevice3300;
 
 // The unit's ten memories by name: Save stores the current settings into one, Recall brings one
-// back (and the edit window re-reads the unit). Typed names reach the unit when the dialog closes;
+// back (and the edit window re-reads the unit). A failed store or recall is reported once and then
+// said what it left. Typed names reach the unit when the dialog closes;
 // only names that were read from the unit when it opened are written back, so a failed read
 // never leaves a placeholder or an old name in the unit.
 class TMemoryDialog : public ui::Dialog {
@@ -32,6 +33,8 @@ class TMemoryDialog : public ui::Dialog {
   void SaveMemory(int index);
   void RecallMemory(int index);
   bool Confirmed(const std::string& question, const std::string& caption);
+  // After the one report of a failed store or recall: what the unit now holds.
+  void TellFailure(const std::string& text, const std::string& caption);
 
   IQDevice3300& device_;
   std::array<std::unique_ptr<ui::Edit>, kMemoryCount> names_;

@@ -1,6 +1,7 @@
 #include "familyov/unit/DeviceCopy.h"
 
 #include <algorithm>
+#include <optional>
 #include <ranges>
 
 #include "controls/ClientWindow.h"
@@ -140,16 +141,22 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
   auto* from = dynamic_cast<IQDeviceOrdavinex*>(&source);
   if (EitherLocked(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
 
+  std::optional<familycommon::LoadFailure> failed;
   try {
     ProgressWindow progress;
     ui::WaitCursor wait;
     CopyDeviceSettings(destination, *from, &progress);
     return true;
   } catch (const familycommon::LoadFailure& failure) {
-    ReportLoadError(destination, failure);
-    TellCommandOutcome(controls::ClientWindow(), destination,
-                       familycommon::CopyFailureText(failure), kCopyCaption);
+    failed = failure;
+  } catch (const IQException&) {
+    // Before anything was written (the clocks' reads). Told here, not by the caller, so that it
+    // joins a failed lock read's report.
+    failed = familycommon::LoadFailure{std::current_exception(), true};
   }
+  ReportLoadError(destination, *failed);
+  TellCommandOutcome(controls::ClientWindow(), destination, familycommon::CopyFailureText(*failed),
+                     kCopyCaption);
   return false;
 }
 

@@ -18,7 +18,8 @@ bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source);
 
 // The device's copy command: refuses units that cannot take each other's settings, asks before
 // a copy that may not work on the destination, then copies while the progress window shows. A
-// copy that fails part way says what became of the destination. True when it copied.
+// bus failure, a lock read's included, is reported once by the command itself, which then says
+// what became of the destination. True when it copied.
 bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source);
 
 }  // namespace namespaceOV

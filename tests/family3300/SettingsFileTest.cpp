@@ -281,6 +281,69 @@ TEST_F(SettingsFileTest, AFailureAtAnyStepOfALoadPutsTheCurrentSettingsBack) {
   bus.ClearFaults();
 }
 
+// The load command with one fault at points spread through it: a refusal, a lost reply, or a unit
+// that stops answering. Each gives one report. A lock that cannot be read ends the command before
+// the file is asked for; any later failure ends it with a closing message that says what the unit
+// holds: its current settings again, unless it stopped answering once the load had written.
+TEST_F(SettingsFileTest, AFaultAnywhereInTheLoadCommandGivesOneReportAndATrueClosingMessage) {
+  AddUnit(Model::k3300XL, 6);
+  IQDevice3300& unit = *RollCall().at(0);
+  eqtest::WriteFile(Temp("load.331"), eqtest::Golden("bus-3300xl.331"));
+  g3300GainA.Write(unit, 5);
+  g3300BandA[3].Write(unit, 33);
+  const auto current = [&] {
+    SettingsImage image{};
+    unit.SnapshotSettings(image, SnapshotMode::kRead);
+    return image;
+  };
+  SettingsImage before = current();
+  TakeTrace();
+  ASSERT_TRUE(Load(unit, Temp("load.331")));
+  const int steps = static_cast<int>(TakeTrace().size());
+  ASSERT_NE(current(), before);
+
+  const struct {
+    const char* name;
+    sim::Fault fault;
+    bool silent;
+  } kinds[] = {{"refused", sim::Fault::ErrorObject(7), false},
+               {"reply lost", sim::Fault::Silence().Times(1), false},
+               {"silent", sim::Fault::Silence(), true}};
+  constexpr int kLockRead = 1;
+  constexpr int kSnapshot = 33;  // the channel's bands, corners, gain, mute and equaliser in
+  constexpr int kFirstWrite = kLockRead + kSnapshot + 1;
+  // The lock read, the snapshot, and points spread through the memories and current settings.
+  std::vector<int> points{kLockRead, kLockRead + 1, kLockRead + kSnapshot};
+  for (int point = 0; point < 5; ++point) {
+    points.push_back(kFirstWrite + (steps - kFirstWrite) * point / 5);
+  }
+  points.push_back(steps);
+  for (const auto& kind : kinds) {
+    for (const int step : points) {
+      SCOPED_TRACE(std::string(kind.name) + " at request " + std::to_string(step));
+      unit.SnapshotSettings(before, SnapshotMode::kWrite);
+      bus.AddFault(kind.fault.OnOccurrence(step).Times(kind.silent ? sim::Fault::kForever : 1));
+      const std::size_t seen = script.Seen().size();
+      if (step == kLockRead) {
+        EXPECT_FALSE(unit.LoadFile());
+      } else {
+        EXPECT_FALSE(Load(unit, Temp("load.331"), 1));
+      }
+      bus.ClearFaults();
+      EXPECT_EQ(eqtest::TakeReportedErrors().size(), 1u) << "one failure, one report";
+      if (step == kLockRead) {
+        EXPECT_EQ(script.Seen().size(), seen) << "no file asked for, nothing to say";
+      } else if (kind.silent && step >= kFirstWrite) {
+        EXPECT_EQ(LastMessage(), familycommon::kLoadNotRestoredText);
+        continue;
+      } else {
+        EXPECT_EQ(LastMessage(), familycommon::kLoadRestoredText);
+      }
+      EXPECT_EQ(current(), before);
+    }
+  }
+}
+
 TEST_F(SettingsFileTest, AFileTooLargeOrWithANameThatLooksLikeASectionIsRefused) {
   IQDevice3300& unit = *NewVirtual(Model::k3300XL);
   const auto before = Contents(unit);

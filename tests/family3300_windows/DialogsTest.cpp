@@ -11,6 +11,7 @@
 
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
+#include "familycommon/LoadFailure.h"
 #include "familycommon/SetPassDialog.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
@@ -247,6 +248,57 @@ TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesItRead) {
   ui::test::ControlOf(memory, res3300::kFirstName).SetText("");
   memory.CloseWindow(ui::kIdOk);
   EXPECT_EQ(TakeTrace(), (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W14 43484F52555300"}));
+}
+
+// A store or a recall with one fault at either of its requests (the memory number, then the
+// store or recall): a refusal, a lost reply, or a unit that stops answering. Each gives one report
+// and a closing message that says what the unit holds; after a recall the windows show what a
+// unit that still answers holds, and a silent unit is not asked again for each of them.
+TEST_F(DialogsTest, AMemoryStoreOrRecallCutShortIsReportedOnceAndSaysWhatTheUnitHolds) {
+  Open(false);
+  g3300GainA.Write(*unit, 16);
+  unit->UseMemory(3, MemoryOperation::kStore);
+  window->RunItem(kItemGainA);
+  window->RunItem(kItemMemory);
+  TMemoryDialog& memory = *window->Memory();
+  const auto gainShown = [&] {
+    return ui::test::ControlOf(*window->Gain(0), controls_res::kLevelText).Text();
+  };
+  const struct {
+    const char* name;
+    sim::Fault fault;
+    bool silent;
+  } kinds[] = {{"refused", sim::Fault::ErrorObject(7), false},
+               {"reply lost", sim::Fault::Silence().Times(1), false},
+               {"silent", sim::Fault::Silence(), true}};
+  constexpr int kSave = res3300::kFirstSave + 4;
+  constexpr int kRecall = res3300::kFirstRecall + 2;
+  for (const int button : {kSave, kRecall}) {
+    for (const auto& kind : kinds) {
+      for (const int step : {1, 2}) {
+        SCOPED_TRACE(std::string(kind.name) + " at request " + std::to_string(step) +
+                     (button == kSave ? " of a store" : " of a recall"));
+        g3300GainA.Write(*unit, 4);
+        TakeReportedErrors();
+        bus.AddFault(kind.fault.OnOccurrence(step).Times(kind.silent ? sim::Fault::kForever : 1));
+        script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+        ui::test::Click(memory, button);
+        ui::test::PumpMessages();
+        bus.ClearFaults();
+        EXPECT_EQ(TakeReportedErrors().size(), 1u) << "one failure, one report";
+        if (button == kSave) {
+          EXPECT_EQ(script.Seen().back().text, familycommon::kSaveNotFinishedText);
+          EXPECT_EQ(g3300GainA.Read(*unit), 4) << "the current settings are as they were";
+        } else if (kind.silent) {
+          EXPECT_EQ(script.Seen().back().text, familycommon::kStoppedAnsweringText);
+        } else {
+          EXPECT_EQ(script.Seen().back().text, familycommon::kRecallNotFinishedText);
+          const int gain = g3300GainA.Read(*unit);
+          EXPECT_EQ(gainShown(), std::to_string(gain / 2) + (gain % 2 ? ".5" : ".0"));
+        }
+      }
+    }
+  }
 }
 
 TEST_F(DialogsTest, SecurityLocksUnlocksAndSetsThePassword) {

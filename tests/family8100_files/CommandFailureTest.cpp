@@ -335,6 +335,55 @@ TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringIsReportedOnceW
   }
 }
 
+TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage) {
+  // Memory 12 keeps the unit's settings to start each case from.
+  unit->SaveMemory(12);
+  const auto setBack = [&] {
+    g8100BulkMute.Write(*unit, true);
+    unit->RestoreMemory(12);
+    unit->ResetValueStore();
+    unit->ReadAllParameters();
+  };
+  const UnitState before = StateOf(*unit);
+  const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
+  const UnitState loaded = StateOf(*unit);
+  ASSERT_NE(loaded, before);
+  // The lock read comes first; a load goes on after a failed one. Nothing is written before the
+  // unit is muted.
+  constexpr int kLockRead = 1;
+  const int firstWrite = trace.FirstStep("W0D 00");
+
+  for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
+    for (const int step : trace.SpreadSteps(kLockRead, 6)) {
+      const bool finished = kind != Kind::kSilentUnit && step == kLockRead;
+      const bool left = kind == Kind::kSilentUnit && step >= firstWrite;
+      SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
+                                      << trace.requests.at(static_cast<std::size_t>(step - 1)));
+      setBack();
+      ASSERT_EQ(StateOf(*unit), before);
+      reported.clear();
+      bus.bus.AddFault(trace.FaultAt(kind, step));
+      EXPECT_EQ(Load(!finished), finished);
+      bus.bus.ClearFaults();
+      EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+      if (!finished) {
+        EXPECT_EQ(script.Seen().back().text,
+                  left ? familycommon::kLoadNotRestoredText : familycommon::kLoadRestoredText);
+      }
+      // The program's lists are the unit's once it answers again.
+      unit->ReadAgainIfStale();
+      const std::vector<std::string> program = Described(*unit);
+      const UnitState after = StateOf(*unit);
+      EXPECT_EQ(program, after.filters);
+      if (finished) {
+        EXPECT_EQ(after, loaded);
+      } else if (!left) {
+        EXPECT_EQ(after, before);
+      }
+    }
+  }
+}
+
 // A unit that never reports itself ready is given up within one bound, however many writes the
 // load and its put-back still have for it, and was never written.
 TEST_F(OlderFamilyUnitCommandTest, AUnitThatNeverGetsReadyIsToldOfWithinOneBound) {

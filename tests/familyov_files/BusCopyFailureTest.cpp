@@ -4,13 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "familycommon/LoadFailure.h"
 #include "familyov/unit/DeviceCopy.h"
 #include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsImage.h"
 #include "platform/ui/Message.h"
 #include "sim/Fault.h"
 #include "sim/WireFormat.h"
 #include "sim/familyov/ObjectTable.h"
+#include "tests/bus/RequestTrace.h"
 #include "tests/familyov_files/FilesTestSupport.h"
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
@@ -188,6 +193,109 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
                               .Times(sim::Fault::kForever);
   EXPECT_EQ(FailingCopyCommand(dies), std::string(familycommon::kCopyNotRestoredText) + "\n" +
                                           familycommon::kFiltersReadAgainText);
+}
+
+// The copy command with one fault at points spread through it: a refusal, a lost reply, or the
+// unit it hits falling silent for good. A refused or lost lock read counts as unlocked and a
+// refused or lost poll of a flag as "not yet": the copy goes on. Any other fault gives one report
+// and a closing message that says what the destination holds: its own settings again, unless it
+// stopped answering once the copy had written to it.
+TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosingMessage) {
+  // A silent unit's requests and flag waits run out soon.
+  bus.port.SetRetries(0);
+  for (IQDeviceOrdavinex* unit : {source, destination}) {
+    unit->SetWaitBound({.limit = std::chrono::milliseconds(100)});
+  }
+  const UnitState before = StateOf(*destination);
+  const UnitState sourceBefore = StateOf(*source);
+  SettingsImage current(ReadImageLength(*destination));
+  ReadMemoryImage(*destination, 0, current);
+  // After a case that may have left it part way, the destination gets its own state again.
+  const auto setBack = [&](bool left) {
+    SetState(*destination, "Dst", 2, 0.5f);
+    if (left) WriteMemoryImage(*destination, 0, current);
+  };
+  ForgetValues();
+  bustest::TakeRequestTrace(bus.bus);
+  ASSERT_TRUE(CopyDeviceFrom(*destination, *source));
+  const std::vector<std::string> trace = bustest::TakeRequestTrace(bus.bus, true);
+  const int steps = static_cast<int>(trace.size());
+  const auto requestAt = [&](int step) { return trace.at(static_cast<std::size_t>(step - 1)); };
+  const auto addressAt = [&](int step) { return std::stoi(requestAt(step)); };
+  // A poll of a unit's ready or new-settings flag.
+  static_assert(sim::familyov::object::kReady == 0x06 &&
+                sim::familyov::object::kNewSettings == 0x40);
+  const auto flagPoll = [&](int step) {
+    const std::string request = requestAt(step);
+    return request.ends_with(":R06") || request.ends_with(":R40");
+  };
+  const auto firstWrite = std::ranges::find_if(trace, [](const std::string& request) {
+    return request.starts_with(std::to_string(kDestinationAddress) + ":W");
+  });
+  ASSERT_NE(firstWrite, trace.end());
+  const int firstWriteStep = static_cast<int>(firstWrite - trace.begin()) + 1;
+  setBack(false);
+
+  enum class Kind { kRefused, kLostReply, kSilentUnit };
+  const char* const kKindNames[] = {"refused", "reply lost", "silent unit"};
+  constexpr int kLockReads = 2;
+  // The lock reads, points early, midway and late through the memories, and the last request (a
+  // poll of the destination's ready flag).
+  const int early = steps / 6;
+  const int middle = steps / 2;
+  const int late = steps * 5 / 6;
+  const std::pair<Kind, int> rows[] = {
+      {Kind::kRefused, 1},       {Kind::kRefused, middle},   {Kind::kLostReply, 2},
+      {Kind::kLostReply, early}, {Kind::kLostReply, steps},  {Kind::kSilentUnit, 1},
+      {Kind::kSilentUnit, 2},    {Kind::kSilentUnit, early}, {Kind::kSilentUnit, middle},
+      {Kind::kSilentUnit, late}, {Kind::kSilentUnit, steps}};
+  for (const auto& [kind, step] : rows) {
+    const int address = addressAt(step);
+    SCOPED_TRACE(testing::Message() << kKindNames[static_cast<int>(kind)] << " at " << step << ": "
+                                    << requestAt(step));
+    sim::Fault fault = sim::Fault::ErrorObject(7).OnOccurrence(step);
+    if (kind == Kind::kLostReply) fault = sim::Fault::Silence().OnOccurrence(step).Times(1);
+    if (kind == Kind::kSilentUnit) {
+      const int occurrence = static_cast<int>(
+          std::count_if(trace.begin(), trace.begin() + step,
+                        [&](const std::string& request) { return std::stoi(request) == address; }));
+      fault = sim::Fault::Silence()
+                  .ForUnit(address)
+                  .OnOccurrence(occurrence)
+                  .Times(sim::Fault::kForever);
+    }
+    const bool goesOn = kind != Kind::kSilentUnit && (step <= kLockReads || flagPoll(step));
+    const bool left =
+        kind == Kind::kSilentUnit && address == kDestinationAddress && step >= firstWriteStep;
+    ForgetValues();
+    BusErrors().clear();
+    bus.bus.AddFault(fault);
+    const std::size_t seen = script.Seen().size();
+    if (!goesOn) script.AnswerMessageBox(ui::kIdOk);
+    EXPECT_EQ(CopyDeviceFrom(*destination, *source), goesOn);
+    bus.bus.ClearFaults();
+    EXPECT_EQ(BusErrors().size(), step <= kLockReads || !goesOn ? 1u : 0u)
+        << "one failure, one report";
+    if (goesOn) {
+      EXPECT_EQ(script.Seen().size(), seen);
+      EXPECT_EQ(StateOf(*destination), sourceBefore);
+    } else if (left) {
+      ASSERT_EQ(script.Seen().size(), seen + 1);
+      EXPECT_EQ(script.Seen().back().text, std::string(familycommon::kCopyNotRestoredText) + "\n" +
+                                               familycommon::kFiltersReadAgainText);
+      // The filters are read again once the unit answers.
+      EXPECT_TRUE(destination->FiltersStale());
+      destination->InvalidateValues();
+      destination->ReadDeviceParameters();
+      EXPECT_FALSE(destination->FiltersStale());
+    } else {
+      ASSERT_EQ(script.Seen().size(), seen + 1);
+      EXPECT_EQ(script.Seen().back().text, familycommon::kCopyRestoredText);
+      EXPECT_EQ(StateOf(*destination), before);
+    }
+    setBack(left);
+  }
+  EXPECT_EQ(StateOf(*source), sourceBefore) << "the source is only read";
 }
 
 // Reading a virtual unit's memories recalls each in turn; writing them stores each.

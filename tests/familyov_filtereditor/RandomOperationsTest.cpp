@@ -565,11 +565,12 @@ TEST_F(RandomOperationsTest, FiltersStayTheUnitsThroughRandomOperationsAndFaults
   }
 }
 
-// A memory recall and a chain delete through the windows, with two channel editors and the memory
-// window open, and a refusal, a lost reply or a unit that falls silent at points spread through
-// each: one report, a closing message that says what the unit holds when the command did not
-// finish, and the program's filters the unit's once it answers again.
-TEST_F(RandomOperationsTest, AFaultAnywhereInARecallOrChainDeleteGivesOneReportAndTheUnitsFilters) {
+// A memory recall, a memory save and a chain delete through the windows, with two channel editors
+// and the memory window open, and a refusal, a lost reply or a unit that falls silent at points
+// spread through each: one report, a closing message that says what the unit holds when the
+// command did not finish, and the program's filters the unit's once it answers again.
+TEST_F(RandomOperationsTest,
+       AFaultAnywhereInARecallSaveOrChainDeleteGivesOneReportAndTheUnitsFilters) {
   device->linkedChannels[static_cast<std::size_t>(channels[0])] = true;
   device->linkedChannels[static_cast<std::size_t>(channels[1])] = true;
   // The simulated unit is ready again after two polls; one that fell silent is not waited for long.
@@ -601,13 +602,32 @@ TEST_F(RandomOperationsTest, AFaultAnywhereInARecallOrChainDeleteGivesOneReportA
     script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
     Run(first, kCmDelete);
   };
+  // The program's filters, by channel and type.
+  const auto filters = [&] {
+    std::vector<std::pair<int, int>> all;
+    for (const auto& filter : device->Filters())
+      all.emplace_back(filter->channel, filter->typeCode);
+    std::ranges::sort(all);
+    return all;
+  };
+  // Memory 2 takes the current settings, which stay as they are.
+  const auto save = [&] {
+    script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(memories->Row(2), ovfunctions_res::kMemorySave);
+  };
   struct Command {
     const char* name;
     std::function<void()> run;
     const char* notFinished;
+    // Whether the command reads what the unit holds afterwards, and so finds a silent one out.
+    bool readsUnit;
+    // How many of its requests are faulted, spread from the first to the last.
+    int points;
   };
-  const Command commands[] = {{"recall", recall, familycommon::kRecallNotFinishedText},
-                              {"chain delete", chainDelete, familycommon::kDeleteNotFinishedText}};
+  const Command commands[] = {
+      {"recall", recall, familycommon::kRecallNotFinishedText, true, 7},
+      {"chain delete", chainDelete, familycommon::kDeleteNotFinishedText, true, 7},
+      {"save", save, familycommon::kSaveNotFinishedText, false, 4}};
   struct Kind {
     const char* name;
     sim::Fault fault;
@@ -623,13 +643,15 @@ TEST_F(RandomOperationsTest, AFaultAnywhereInARecallOrChainDeleteGivesOneReportA
     bus.TakeTrace();
     command.run();
     const int steps = static_cast<int>(bus.TakeTrace().size());
-    ASSERT_GE(steps, 7);
+    ASSERT_GE(steps, command.points);
+    const int points = command.points;
     for (const Kind& kind : kinds) {
-      for (int point = 0; point < 7; ++point) {
-        const int step = 1 + (steps - 1) * point / 6;
+      for (int point = 0; point < points; ++point) {
+        const int step = 1 + (steps - 1) * point / (points - 1);
         SCOPED_TRACE(std::string(command.name) + ", " + kind.name + " at request " +
                      std::to_string(step));
         prepare();
+        const auto prepared = filters();
         // Here a late answer only adds a failure the command's one report already covers.
         bus.port.SetReadTimeout(kQuickReadTimeoutMs);
         bus.bus.AddFault(kind.fault.OnOccurrence(step).Times(kind.times));
@@ -651,13 +673,22 @@ TEST_F(RandomOperationsTest, AFaultAnywhereInARecallOrChainDeleteGivesOneReportA
         // A unit silent from the first request: the command's own step fails, and so does the
         // read of what the unit holds.
         if (kind.times == sim::Fault::kForever && step == 1) {
-          EXPECT_EQ(script.Seen().back().text, stoppedAnswering);
-          EXPECT_TRUE(device->FiltersStale());
+          EXPECT_EQ(script.Seen().back().text,
+                    command.readsUnit ? stoppedAnswering : command.notFinished);
+          EXPECT_EQ(device->FiltersStale(), command.readsUnit);
         }
         PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
         ui::test::PumpIdle(5);
         EXPECT_FALSE(device->FiltersStale());
         ExpectTheTruth();
+        if (!command.readsUnit) {
+          // The unit's own filters, read afresh, are those it had.
+          GuardedUnitCall(*device, [&] {
+            device->InvalidateValues();
+            device->ReadDeviceParameters();
+          });
+          EXPECT_EQ(filters(), prepared);
+        }
       }
     }
   }
