@@ -216,9 +216,7 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
        "The filter order 2147483647 is out of range (1 to 8)."},
       {kAllModels, "5 1 50 2 ", "5 1 50 -8 ", "", "The filter order -8 is out of range (1 to 8)."},
       {kAllModels, "5 1 50 2 ", "5 0 50 2 ", "", "The filter bank 0 is out of range (1 to 4)."},
-      // Which value is named depends on whether the reader takes "1e39" for a whole number
-      // followed by other text.
-      {kAllModels, "5 1 50 2 ", "5 1e39 50 2 ", "", "The filter "},
+      {kAllModels, "5 1 50 2 ", "5 1e39 50 2 ", "", "The filter bank is no whole number."},
       {kAllModels, "[Filters 2]\n1 \n5 1 50 2 \n", fullList, "4 3 1017 8",
        "The filter does not fit: the filters before it take 68 of the unit's 70 DSP sections, and "
        "it needs 4."},
