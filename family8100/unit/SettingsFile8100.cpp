@@ -299,8 +299,6 @@ class SettingsReader {
     return false;
   }
 
-  int Switch(const std::string& what) { return read_.Int(0, 1, what); }
-
   uint32_t Switches(const std::string& what) {
     const std::size_t at = read_.Tell();
     const auto value = static_cast<uint32_t>(read_.Int());
@@ -384,8 +382,8 @@ class SettingsReader {
     read("Globals", true, [&] {
       load.globals[0] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "left attenuation"));
       load.globals[1] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "right attenuation"));
-      load.globals[2] = static_cast<uint32_t>(Switch("left mute"));
-      load.globals[3] = static_cast<uint32_t>(Switch("right mute"));
+      load.globals[2] = static_cast<uint32_t>(read_.Flag("left mute"));
+      load.globals[3] = static_cast<uint32_t>(read_.Flag("right mute"));
       load.globals[4] = Switches("routing");
     });
     if (unit_.HasDelay()) {
@@ -402,7 +400,7 @@ class SettingsReader {
       read("Low Crossover", false, [&] { Crossover(load, kLowCrossoverFilter); });
       read("High Crossover", false, [&] { Crossover(load, kHighCrossoverFilter); });
       read("Polarity", FileHolds("Polarity"), [&] {
-        for (bool& inverted : load.polarity.emplace()) inverted = Switch("polarity") != 0;
+        for (bool& inverted : load.polarity.emplace()) inverted = read_.Flag("polarity");
       });
       read("Limiting", FileHolds("Limiting"), [&] {
         auto& limiting = load.limiting.emplace();
@@ -421,7 +419,7 @@ class SettingsReader {
         for (SectionsLoad::Noise& side : load.noise.emplace()) {
           side.type = static_cast<uint8_t>(read_.Int(0, kLastNoiseType, "noise type"));
           side.level = read_.Float(kNoiseFloorDb, 0.0F, "noise level");
-          side.on = Switch("noise switch") != 0;
+          side.on = read_.Flag("noise switch");
         }
       });
     } else {
