@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <utility>
 
@@ -52,6 +53,12 @@ bool GuardedBusCall(IQDevice* device, F&& operation) {
     ReportDeviceError(e, device, kNoUnitErrorCode);
   }
   return false;
+}
+
+// A bus failure kept as an exception (to be told after a put-back or in a command's one report),
+// reported as GuardedBusCall reports one.
+inline void ReportFailure(const std::exception_ptr& error, IQDevice* device) {
+  GuardedBusCall(device, [&] { std::rethrow_exception(error); });
 }
 
 }  // namespace controls

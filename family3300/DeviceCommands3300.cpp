@@ -57,7 +57,7 @@ void CouldNotOpen(const SettingsTextFile& file) {
 
 // A bus failure of a copy, reported for the unit that failed, then what the copy left.
 void ReportCopyFailure(const CopyFailure& failure, const std::string& caption) {
-  controls::GuardedBusCall(failure.device, [&] { std::rethrow_exception(failure.outcome.error); });
+  controls::ReportFailure(failure.outcome.error, failure.device);
   Tell(controls::ClientWindow(),
        familycommon::CopyFailureText(failure.outcome, failure.sourceRestored), caption,
        ui::mb::kIconStop);

@@ -14,18 +14,15 @@ namespace {
 constexpr int kSnapshot = 0;
 
 // Each unit on its own: one that stopped answering must not keep the others as they are. Whether
-// every unit answered.
+// the unit answered.
 template <typename F>
-bool OnEachThatAnswers(const std::vector<IQDevice8100*>& units, F&& action) {
-  bool all = true;
-  for (IQDevice8100* unit : units) {
-    try {
-      action(*unit);
-    } catch (const IQException&) {
-      all = false;
-    }
+bool Answered(IQDevice8100& unit, F&& action) {
+  try {
+    action(unit);
+    return true;
+  } catch (const IQException&) {
+    return false;
   }
-  return all;
 }
 
 void LiftMute(IQDevice8100& unit) { g8100BulkMute.Write(unit, true); }
@@ -35,7 +32,7 @@ void RestoreSnapshot(IQDevice8100& unit) { unit.RestoreShadowMemory(kSnapshot); 
 // After a failure while a bulk transfer began, whether the unit is as it was: it answers a lift
 // of the mute, or it was stuck not ready and so never written.
 bool UntouchedOrUnmuted(IQDevice8100& unit) {
-  return unit.StuckNotReady() || OnEachThatAnswers({&unit}, LiftMute);
+  return unit.StuckNotReady() || Answered(unit, LiftMute);
 }
 
 }  // namespace
@@ -62,7 +59,7 @@ std::vector<IQDevice8100*> BulkMute::Release() {
   lifted_ = true;
   std::vector<IQDevice8100*> failed;
   for (IQDevice8100* unit : units_) {
-    if (!OnEachThatAnswers({unit}, LiftMute)) failed.push_back(unit);
+    if (!Answered(*unit, LiftMute)) failed.push_back(unit);
   }
   return failed;
 }
@@ -79,14 +76,14 @@ BulkTransfer::BulkTransfer(std::vector<IQDevice8100*> units)
 
 BulkTransfer::~BulkTransfer() {
   for (std::size_t i = 0; i < units_.size(); ++i) {
-    if (!kept_[i]) OnEachThatAnswers({units_[i]}, RestoreSnapshot);
+    if (!kept_[i]) Answered(*units_[i], RestoreSnapshot);
   }
 }
 
 std::vector<IQDevice8100*> BulkTransfer::Recover() {
   std::vector<IQDevice8100*> notRestored;
   for (std::size_t i = 0; i < units_.size(); ++i) {
-    if (!kept_[i] && !OnEachThatAnswers({units_[i]}, RestoreSnapshot)) {
+    if (!kept_[i] && !Answered(*units_[i], RestoreSnapshot)) {
       notRestored.push_back(units_[i]);
     }
   }

@@ -44,14 +44,6 @@ void ReportBusFailure(const IQException& error, IQDevice8100& unit) {
   controls::ReportDeviceError(error, &unit, refusal ? refusal->code : controls::kNoUnitErrorCode);
 }
 
-void ReportFailure(const std::exception_ptr& error, IQDevice8100& unit) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const IQException& failure) {
-    ReportBusFailure(failure, unit);
-  }
-}
-
 LockReads::~LockReads() {
   try {
     TellFailure();
@@ -83,7 +75,7 @@ bool LockReads::Locked(IQDevice8100& unit, const std::string& caption) {
 void LockReads::TellFailure() {
   if (!failure_) return;
   const std::exception_ptr failure = std::exchange(failure_, nullptr);
-  ReportFailure(failure, *reportedFor_);
+  controls::ReportFailure(failure, reportedFor_);
 }
 
 uint32_t ChooseRememberedMemories(const IQDevice8100& unit, const char* subkey,
@@ -171,7 +163,7 @@ bool IQDevice8100::LoadFile() {
       ApplySettingsLoad(*this, load, memories, &progress);
       return true;
     } catch (const familycommon::LoadFailure& failure) {
-      ReportFailure(failure.error, *this);
+      controls::ReportFailure(failure.error, this);
       failed = failure;
     }
   }

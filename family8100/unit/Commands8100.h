@@ -13,8 +13,6 @@ namespace namespace8100 {
 void Stop(const std::string& text, const std::string& caption);
 // The error dialog for a failed bus operation: the unit's own error code when it refused.
 void ReportBusFailure(const IQException& error, IQDevice8100& unit);
-// The same for a failure kept as an exception.
-void ReportFailure(const std::exception_ptr& error, IQDevice8100& unit);
 
 // The lock reads that open a command. A failed read lets the command go on as for an unlocked
 // unit and is held, to be told as the first report of the command's controls::OneReportScope

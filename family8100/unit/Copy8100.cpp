@@ -143,7 +143,7 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
       CopyDeviceSettings(*this, *from, memories, &progress);
       return true;
     } catch (const TransferFailure& failure) {
-      ReportFailure(failure.error, *this);
+      controls::ReportFailure(failure.error, this);
       closing = familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
                                               failure.Restored(*from));
     }
