@@ -18,27 +18,63 @@ constexpr const char* kEndOfFile = "End of file";
 const char* const kChannelSections[kChannelCount] = {"Channel A", "Channel B"};
 const char* const kBandSections[kChannelCount] = {"EQ A", "EQ B"};
 
+// A number the file holds and the range its parameter takes on the unit. The reader refuses a
+// value outside it, so the writer does too: a file the program saves always loads back.
+struct FileNumber {
+  const char* what;
+  int high;
+};
+constexpr FileNumber kHpf{"high-pass index", kMaxCornerIndex};
+constexpr FileNumber kLpf{"low-pass index", kMaxCornerIndex};
+constexpr FileNumber kGain{"gain", kMaxGain};
+constexpr FileNumber kBand{"band level", kMaxBandLevel};
+
 std::string MemorySection(int number) { return "Settings Memory " + std::to_string(number); }
+
+// A unit can answer a value the firmware never takes; the file would then not load.
+void WriteNumber(SettingsTextFile& file, int value, const FileNumber& number) {
+  if (value > number.high) {
+    throw SettingsWriteError("The unit's " + std::string(number.what) + " " +
+                             std::to_string(value) + " is out of range (0 to " +
+                             std::to_string(number.high) +
+                             ") and cannot be written to a settings file.");
+  }
+  file.WriteInt(value);
+}
+
+int ReadNumber(familycommon::CheckedFileReader& read, const FileNumber& number) {
+  return read.Int(0, number.high, number.what);
+}
+
+// A memory's name can come from the unit a character longer than the file takes.
+void WriteName(SettingsTextFile& file, const std::string& name, std::size_t maxChars) {
+  if (name.size() > maxChars) {
+    throw SettingsWriteError("The name \"" + name + "\" is longer than " +
+                             std::to_string(maxChars) +
+                             " characters and cannot be written to a settings file.");
+  }
+  file.WriteString(name);
+}
 
 void WriteChannel(IQDevice3300& device, SettingsTextFile& file, int channel, bool current) {
   const ChannelObjects& objects = Channel3300(channel);
   file.WriteSection(kChannelSections[channel]);
-  file.WriteInt(objects.hpf.Read(device));
-  file.WriteInt(objects.lpf.Read(device));
-  file.WriteInt(objects.gain.Read(device));
+  WriteNumber(file, objects.hpf.Read(device), kHpf);
+  WriteNumber(file, objects.lpf.Read(device), kLpf);
+  WriteNumber(file, objects.gain.Read(device), kGain);
   if (current) {
     file.WriteInt(objects.mute.Read(device) ? 1 : 0);
     file.WriteInt(objects.eqIn.Read(device) ? 1 : 0);
   }
   file.WriteSection(kBandSections[channel]);
-  for (const ByteUCodeObject& band : objects.bands) file.WriteInt(band.Read(device));
+  for (const ByteUCodeObject& band : objects.bands) WriteNumber(file, band.Read(device), kBand);
 }
 
 void WriteMemories(IQDevice3300& device, SettingsTextFile& file) {
   for (int number = 1; number <= kMemoryCount; ++number) {
     file.WriteNewline();
     file.WriteSection(MemorySection(number));
-    file.WriteString(MemoryName3300(number).Read(device));
+    WriteName(file, MemoryName3300(number).Read(device), kNameChars);
     file.WriteNewline();
     device.UseMemory(number, MemoryOperation::kRecall);
     for (int channel = 0; channel < device.ChannelCount(); ++channel) {
@@ -51,9 +87,9 @@ void WriteMemories(IQDevice3300& device, SettingsTextFile& file) {
 void ReadChannel(familycommon::CheckedFileReader& read, int channel, bool current,
                  ChannelLoad& load) {
   read.NextSection(kChannelSections[channel]);
-  load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "high-pass index")));
-  load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxCornerIndex, "low-pass index")));
-  load.line.push_back(static_cast<uint8_t>(read.Int(0, kMaxGain, "gain")));
+  for (const FileNumber* number : {&kHpf, &kLpf, &kGain}) {
+    load.line.push_back(static_cast<uint8_t>(ReadNumber(read, *number)));
+  }
   if (current) {
     load.line.push_back(read.Flag("mute") ? 1 : 0);
     load.line.push_back(read.Flag("equaliser in") ? 1 : 0);
@@ -61,7 +97,7 @@ void ReadChannel(familycommon::CheckedFileReader& read, int channel, bool curren
   read.EndOfSection(kChannelSections[channel]);
   read.NextSection(kBandSections[channel]);
   for (uint8_t& band : load.bands.emplace()) {
-    band = static_cast<uint8_t>(read.Int(0, kMaxBandLevel, "band level"));
+    band = static_cast<uint8_t>(ReadNumber(read, kBand));
   }
   read.EndOfSection(kBandSections[channel]);
 }
@@ -138,10 +174,10 @@ void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file) {
   file.WriteSection("Device Type");
   file.WriteInt(device.IsTwoChannel() ? 1 : 0);
   file.WriteSection("Unit Name");
-  file.WriteString(g3300UnitName.Read(device));
+  WriteName(file, g3300UnitName.Read(device), kNameChars);
   if (!device.IsOnline()) {
     file.WriteSection("Interface Name");
-    file.WriteString(device.GetName());
+    WriteName(file, device.GetName(), kProgramNameChars);
   }
 
   // Each memory is recalled to be read; the settings in use come back afterwards, also when a

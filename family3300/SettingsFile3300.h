@@ -20,7 +20,8 @@ namespace namespace3300 {
 // "331" or "332", without the dot.
 std::string SettingsFileExtension3300(Model3300 model);
 
-// The whole file, read from the unit. A name the format cannot carry is refused with
+// The whole file, read from the unit. What the reader would refuse, a name the format cannot
+// carry or too long for its section or a value out of its parameter's range, is refused with
 // SettingsWriteError before the file is saved. Bus failures pass on;
 // the unit's current settings are put back before they do, as after every save.
 void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "family3300/Parameters3300.h"
 #include "family3300/SettingsFile3300.h"
 #include "familycommon/LoadFailure.h"
@@ -48,6 +50,38 @@ std::vector<std::string> Contents(IQDevice3300& unit) {
   return values;
 }
 
+// One channel's corners, gain, switches and band level.
+struct ChannelState {
+  int hpf, lpf, gain;
+  bool mute, eqIn;
+  int band;
+};
+
+void SetChannel(IQDevice3300& unit, int channel, const ChannelState& state) {
+  const ChannelObjects& objects = Channel3300(channel);
+  objects.hpf.Write(unit, static_cast<uint8_t>(state.hpf));
+  objects.lpf.Write(unit, static_cast<uint8_t>(state.lpf));
+  objects.gain.Write(unit, static_cast<uint8_t>(state.gain));
+  objects.mute.Write(unit, state.mute);
+  objects.eqIn.Write(unit, state.eqIn);
+  for (const ByteUCodeObject& band : objects.bands)
+    band.Write(unit, static_cast<uint8_t>(state.band));
+}
+
+// Every channel of `unit` in `state`, then stored in memory `number` (0: in none).
+void SetChannels(IQDevice3300& unit, const ChannelState& state, int number = 0) {
+  for (int channel = 0; channel < unit.ChannelCount(); ++channel) SetChannel(unit, channel, state);
+  if (number > 0) unit.UseMemory(number, MemoryOperation::kStore);
+}
+
+// The unit's name, and each memory's `memoryName` or that less its last one or two characters.
+void SetNames(IQDevice3300& unit, const std::string& unitName, const std::string& memoryName) {
+  g3300UnitName.Write(unit, unitName);
+  for (int number = 1; number <= kMemoryCount; ++number) {
+    MemoryName3300(number).Write(unit, memoryName.substr(0, memoryName.size() - (number % 3)));
+  }
+}
+
 TEST_F(SettingsFileTest, DefaultUnitsSaveTheGoldenFilesByteForByte) {
   AddUnit(Model::k3300XL, 3);
   AddUnit(Model::k3300_2XL, 4);
@@ -89,6 +123,97 @@ TEST_F(SettingsFileTest, RoundTripsKeepNamesMemoriesAndCurrentSettings) {
   ASSERT_TRUE(Load(unit, Temp("a.332")));
   expected[1] = "9";
   EXPECT_EQ(Contents(unit), expected);
+}
+
+// Every file the program saves loads into a fresh unit of its kind, which then saves the same
+// bytes: the states the windows make, every value at both ends of its range, memories stored with
+// settings, and names as long as the program takes them.
+TEST_F(SettingsFileTest, EverySavedFileLoadsBackAndSavesTheSameBytes) {
+  constexpr ChannelState kLowest{0, 0, 0, false, false, 0};
+  constexpr ChannelState kHighest{kMaxCornerIndex, kMaxCornerIndex, kMaxGain, true, true,
+                                  kMaxBandLevel};
+  // 15 characters, the most a unit's name and a memory's hold; the dialogs take 10 and 9.
+  const std::string longest = "Wide ]/,#()&-0z";
+  const std::string typed = "R(1) &/-#,";
+  // The longest name the rename of a virtual unit takes, in its 8-bit text.
+  const std::string accented = " Caf\xE9 // B\xFChne \x80";
+  const std::string program = accented + std::string(78 - accented.size(), 'x') + " ";
+  const struct {
+    const char* state;
+    Model model;
+    bool onBus;
+    std::function<void(IQDevice3300&)> set;
+  } rows[] = {
+      {"defaults", Model::k3300XL, false, [](IQDevice3300&) {}},
+      {"defaults", Model::k3300_2XL, false, [](IQDevice3300&) {}},
+      {"defaults", Model::k3300XL, true, [](IQDevice3300&) {}},
+      {"defaults", Model::k3300_2XL, true, [](IQDevice3300&) {}},
+      {"lowest in memory 1, highest in memory 10 and current", Model::k3300_2XL, false,
+       [&](IQDevice3300& unit) {
+         SetChannels(unit, kLowest, 1);
+         SetChannels(unit, kHighest, 10);
+       }},
+      {"highest in memory 1, lowest in memory 10 and current", Model::k3300_2XL, true,
+       [&](IQDevice3300& unit) {
+         SetChannels(unit, kHighest, 1);
+         SetChannels(unit, kLowest, 10);
+       }},
+      {"highest", Model::k3300XL, false, [&](IQDevice3300& unit) { SetChannels(unit, kHighest); }},
+      {"highest in memory 5", Model::k3300XL, true,
+       [&](IQDevice3300& unit) { SetChannels(unit, kHighest, 5); }},
+      {"channel A lowest, channel B highest", Model::k3300_2XL, false,
+       [&](IQDevice3300& unit) {
+         SetChannel(unit, 0, kLowest);
+         SetChannel(unit, 1, kHighest);
+         unit.UseMemory(7, MemoryOperation::kStore);
+       }},
+      {"each memory its own settings, bands ramped", Model::k3300_2XL, false,
+       [](IQDevice3300& unit) {
+         for (int k = 1; k <= kMemoryCount; ++k) {
+           SetChannels(unit, {k % 8, 7 - k % 8, k * 2, k % 2 == 0, k % 3 == 0, k * 4}, k);
+         }
+         for (int band = 0; band < kBandCount; ++band) {
+           g3300BandA[band].Write(unit, static_cast<uint8_t>(band * kMaxBandLevel / 27));
+           g3300BandB[band].Write(unit, static_cast<uint8_t>(kMaxBandLevel - band));
+         }
+       }},
+      {"names at their longest", Model::k3300_2XL, false,
+       [&](IQDevice3300& unit) {
+         SetNames(unit, longest, longest);
+         unit.SetName(program);
+       }},
+      {"names at their longest", Model::k3300XL, true,
+       [&](IQDevice3300& unit) { SetNames(unit, longest, longest); }},
+      {"names as the dialogs take them", Model::k3300XL, false,
+       [&](IQDevice3300& unit) { SetNames(unit, typed, "  9 (a)  "); }},
+      {"a virtual unit without a name", Model::k3300XL, false,
+       [](IQDevice3300& unit) { unit.SetName(""); }},
+  };
+  // Each unit on the bus with a fresh twin at the next address.
+  int address = 1;
+  for (const auto& row : rows) {
+    if (!row.onBus) continue;
+    AddUnit(row.model, address++);
+    AddUnit(row.model, address++, "Fresh");
+  }
+  const std::vector<IQDevice3300*> onBus = RollCall();
+  std::size_t next = 0;
+  int rowNumber = 0;
+  for (const auto& row : rows) {
+    ++rowNumber;
+    SCOPED_TRACE(std::string(row.state) + (row.onBus ? " on the bus" : " virtual"));
+    IQDevice3300& unit = row.onBus ? *onBus.at(next++) : *NewVirtual(row.model);
+    IQDevice3300& fresh = row.onBus ? *onBus.at(next++) : *NewVirtual(row.model, "Fresh");
+    row.set(unit);
+    const std::string extension = "." + SettingsFileExtension3300(unit.GetModel());
+    const std::filesystem::path saved = Temp(std::to_string(rowNumber) + extension);
+    const std::filesystem::path again = Temp(std::to_string(rowNumber) + "-again" + extension);
+    ASSERT_TRUE(Save(unit, saved));
+    ASSERT_TRUE(Load(fresh, saved));
+    ASSERT_TRUE(Save(fresh, again));
+    EXPECT_EQ(eqtest::ReadFile(again), eqtest::ReadFile(saved));
+  }
+  EXPECT_TRUE(eqtest::TakeReportedErrors().empty());
 }
 
 TEST_F(SettingsFileTest, CrlfFilesLoadAsTheirLineFeedTwins) {
@@ -203,6 +328,56 @@ TEST_F(SettingsFileTest, NamesThatWouldNotReadBackAreRefused) {
                                  "a settings file.");
     EXPECT_FALSE(std::filesystem::exists(Temp("n.331")));
     EXPECT_TRUE(unit.IsUnsaved());
+  }
+}
+
+// A unit can hold what no file keeps: a memory name that fills its element without a terminator,
+// a value out of its range, a name in the program too long for the file. The save says which, puts
+// the current settings back and writes no file, which would not load.
+TEST_F(SettingsFileTest, WhatAFileCouldNotLoadBackIsNotSaved) {
+  AddUnit(Model::k3300XL, 7);
+  IQDevice3300& onBus = *RollCall().at(0);
+  const std::string sixteen = "SixteenCharsLong";
+  const std::string range = " is out of range (0 to ";
+  const std::string cannot = " cannot be written to a settings file.";
+  const struct {
+    bool onBus;
+    std::function<void(IQDevice3300&)> set;
+    std::string refusal;
+  } rows[] = {
+      {true,
+       [&](IQDevice3300& unit) {
+         unit.Write(MemoryName3300(3), std::vector<uint8_t>(sixteen.begin(), sixteen.end()), 0);
+       },
+       "The name \"" + sixteen + "\" is longer than 15 characters and" + cannot},
+      {false, [](IQDevice3300& unit) { g3300BandA[27].Write(unit, 41); },
+       "The unit's band level 41" + range + "40) and" + cannot},
+      {false, [](IQDevice3300& unit) { g3300GainA.Write(unit, 25); },
+       "The unit's gain 25" + range + "24) and" + cannot},
+      {false,
+       [](IQDevice3300& unit) {
+         g3300LpfA.Write(unit, 8);
+         unit.UseMemory(10, MemoryOperation::kStore);
+         g3300LpfA.Write(unit, 3);
+       },
+       "The unit's low-pass index 8" + range + "7) and" + cannot},
+      {false, [](IQDevice3300& unit) { g3300HpfA.Write(unit, 255); },
+       "The unit's high-pass index 255" + range + "7) and" + cannot},
+      {false, [](IQDevice3300& unit) { unit.SetName(std::string(256, 'n')); },
+       "The name \"" + std::string(256, 'n') + "\" is longer than 255 characters and" + cannot},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.refusal);
+    IQDevice3300& unit = row.onBus ? onBus : *NewVirtual(Model::k3300XL);
+    row.set(unit);
+    SettingsImage before{};
+    unit.SnapshotSettings(before, SnapshotMode::kRead);
+    EXPECT_FALSE(Save(unit, Temp("x.331"), 1));
+    EXPECT_EQ(LastMessage(), "The settings were not saved.\n" + row.refusal);
+    EXPECT_FALSE(std::filesystem::exists(Temp("x.331")));
+    SettingsImage after{};
+    unit.SnapshotSettings(after, SnapshotMode::kRead);
+    EXPECT_EQ(after, before);
   }
 }
 
@@ -412,6 +587,15 @@ TEST_F(SettingsFileTest, AcceptedMeansLoadedAsWritten) {
        "Line 138: The equaliser in 99999 is out of range (0 to 1)."},
       {with("[Device Type]\n1", "[Device Type]\n-1"), Model::k3300_2XL,
        "Line 9: The device type -1 is out of range (0 to 1)."},
+      {with("[EQ B]\n20", "[EQ B]\n-1"), Model::k3300_2XL,
+       "Line 25: The band level -1 is out of range (0 to 40)."},
+      // Its low byte would be a gain the unit takes.
+      {with("[Channel B]\n0 0 0", "[Channel B]\n0 0 256"), Model::k3300_2XL,
+       "Line 23: The gain 256 is out of range (0 to 24)."},
+      {with("[Channel B]\n0 0 0 0 1", "[Channel B]\n-1 0 0 0 1"), Model::k3300_2XL,
+       "Line 142: The high-pass index -1 is out of range (0 to 7)."},
+      {with("[Settings Memory 1]\n\"---------\"", "[Settings Memory 1]\n\"SixteenCharsLong\""),
+       Model::k3300_2XL, "Line 16: The name \"SixteenCharsLong\" is longer than 15 characters."},
       {with("20 20", "20junk 20"), Model::k3300_2XL,
        "Line 21: " + format + "a number must be followed by a blank or a line end."},
       // Names quoted on their own line, printable and not too long.
