@@ -15,11 +15,17 @@
 #include "family3300/IQDevice3300.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TEdit8100Window.h"
+#include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
 #include "resources/Family3300Ids.h"
+#include "resources/Family8100Ids.h"
 #include "sim/family3300/Family3300Unit.h"
+#include "sim/family8100/Family8100Unit.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace apptest {
@@ -215,6 +221,139 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonOfAModalDialog) {
             4)
       << "Enter ends the dialog";
   EXPECT_EQ(client().VirtualList().Count(), devices);
+}
+
+// The units' windows as the user meets them: each row opens a window, checks that its first
+// control has the keyboard, and sends keys to the active window, which must act on them itself
+// and never leave them to the window it was opened from.
+class WindowKeysTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    SettingsKey().SetNumber("port number", kSimComNumber);
+    UseBuiltInTypes();
+    sim::family3300::AddFamily3300Unit(bus, {.address = 3});
+    sim::family8100::AddFamily8100Unit(bus, {.model = sim::family8100::Model::kX, .address = 6});
+    Start();
+    RollCall();
+  }
+
+ public:
+  // Reached from the rows of the tests' tables.
+  // The unit of the device class on the bus.
+  template <typename Device>
+  Device& UnitOf() {
+    TDeviceListWindow& list = client().BusList();
+    for (int i = 0; i < list.Count(); ++i) {
+      if (auto* device = dynamic_cast<Device*>(DeviceOf(list, i))) return *device;
+    }
+    throw std::runtime_error("no such unit");
+  }
+  // The unit's edit window, opened by a double click in the bus list unless it is open.
+  template <typename Window, typename Device>
+  Window& EditWindowOf() {
+    Device& device = UnitOf<Device>();
+    if (device.EditWindow() == nullptr) {
+      TDeviceListWindow& list = client().BusList();
+      for (int i = 0; i < list.Count(); ++i) {
+        if (DeviceOf(list, i) != &device) continue;
+        list.SelectItem(i);
+        client().SendNotify({appres::kBusList, ui::Notify::DoubleClick, &list, i});
+      }
+    }
+    return dynamic_cast<Window&>(*device.EditWindow());
+  }
+  namespace3300::TEdit3300Window& Equaliser() {
+    return EditWindowOf<namespace3300::TEdit3300Window, namespace3300::IQDevice3300>();
+  }
+  namespace8100::TEdit8100Window& OlderUnit() {
+    return EditWindowOf<namespace8100::TEdit8100Window, namespace8100::IQDevice8100>();
+  }
+};
+
+// The tree item whose number is `data`, under `item`.
+ui::TreeItem ItemWithData(ui::TreeView& tree, ui::TreeItem item, ui::Param data) {
+  for (; item; item = tree.NextSibling(item)) {
+    if (tree.ItemData(item) == data) return item;
+    if (const ui::TreeItem found = ItemWithData(tree, tree.FirstChild(item), data)) return found;
+  }
+  return {};
+}
+
+// The tree with `data` selected, as the user leaves it before the key.
+ui::Window& TreeAt(ui::TreeView& tree, ui::Param data) {
+  tree.Select(ItemWithData(tree, tree.FirstRoot(), data));
+  return tree;
+}
+
+TEST_F(WindowKeysTest, EachWindowOpensWithTheKeyboardOnItsFirstControlAndKeepsItsKeys) {
+  struct Row {
+    const char* what;
+    // Opens the window; answers the control that takes the keyboard first.
+    std::function<ui::Window&(WindowKeysTest&)> open;
+    std::function<void(WindowKeysTest&)> keys;
+    // The message boxes the keys bring up, by their first words.
+    std::vector<std::string> boxes;
+    std::function<bool(WindowKeysTest&)> done = [](WindowKeysTest&) { return true; };
+  };
+  const Row rows[] = {
+      {"the equaliser's tree opens the selected item on Enter",
+       [](WindowKeysTest& t) -> ui::Window& {
+         auto& window = t.Equaliser();
+         return TreeAt(window.Tree(), namespace3300::kItemVersion);
+       },
+       [](WindowKeysTest&) { Press(Qt::Key_Return); },
+       {"Firmware version: 1.20"}},
+      {"a button's space bar in the equaliser's security page goes no further",
+       [](WindowKeysTest& t) -> ui::Window& {
+         auto& window = t.Equaliser();
+         TreeAt(window.Tree(), namespace3300::kItemVersion).SetFocus();
+         window.RunItem(namespace3300::kItemSecurity);
+         return ui::test::ControlOf(*window.Security(), res3300::kPasswordEdit);
+       },
+       [](WindowKeysTest& t) {
+         ui::test::ControlOf(*t.Equaliser().Security(), res3300::kStatusButton).SetFocus();
+         Press(Qt::Key_Space);
+       },
+       {"Status: "}},
+      {"the older family's tree opens the selected item on Enter",
+       [](WindowKeysTest& t) -> ui::Window& {
+         return TreeAt(t.OlderUnit().Tree(), namespace8100::TEdit8100Window::kFirmwareVersion);
+       },
+       [](WindowKeysTest&) { Press(Qt::Key_Return); },
+       {"Firmware version: "}},
+      {"the older family's delay takes typing as it opens",
+       [](WindowKeysTest& t) -> ui::Window& {
+         namespace8100::TSigFlowDialog& flow = t.OlderUnit().SignalFlow();
+         ui::test::Click(flow, f8100res::kLeftDelayButton);
+         return ui::test::ControlOf(*flow.SubDialog(f8100res::kLeftDelayButton),
+                                    f8100res::kLeftDelayEdit);
+       },
+       [](WindowKeysTest&) {
+         Type("1");
+         Press(Qt::Key_Return);
+       },
+       {},
+       [](WindowKeysTest& t) {
+         return namespace8100::g8100LeftDelay.Read(t.UnitOf<namespace8100::IQDevice8100>()) == 48;
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    ui::Window& first = row.open(*this);
+    // The window manager activates the window that opened.
+    first.Widget()->window()->activateWindow();
+    ui::test::PumpMessages();
+    EXPECT_EQ(QApplication::focusWidget(), first.Widget());
+    ui::PromptScript script(FailTest);
+    for (std::size_t i = 0; i < row.boxes.size(); ++i) script.AnswerMessageBox(ui::kIdOk);
+    row.keys(*this);
+    ui::test::PumpMessages();
+    std::vector<std::string> seen;
+    for (const ui::Prompt& prompt : script.Seen()) seen.push_back(prompt.text);
+    ASSERT_EQ(seen.size(), row.boxes.size());
+    for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].rfind(row.boxes[i], 0), 0u);
+    EXPECT_TRUE(row.done(*this));
+  }
 }
 
 }  // namespace
