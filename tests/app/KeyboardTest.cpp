@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -350,8 +351,10 @@ TEST_F(WindowKeysTest, EachWindowOpensWithTheKeyboardOnItsFirstControlAndKeepsIt
     ui::test::PumpMessages();
     std::vector<std::string> seen;
     for (const ui::Prompt& prompt : script.Seen()) seen.push_back(prompt.text);
-    ASSERT_EQ(seen.size(), row.boxes.size());
-    for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].rfind(row.boxes[i], 0), 0u);
+    EXPECT_EQ(seen.size(), row.boxes.size());
+    for (std::size_t i = 0; i < std::min(seen.size(), row.boxes.size()); ++i) {
+      EXPECT_EQ(seen[i].rfind(row.boxes[i], 0), 0u) << seen[i];
+    }
     EXPECT_TRUE(row.done(*this));
   }
 }
