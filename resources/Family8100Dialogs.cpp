@@ -155,6 +155,10 @@ ui::DialogTemplate SigFlowDialog(const SigFlowModel& model) {
 ui::DialogTemplate DelayDialog() {
   ui::DialogTemplate dialog{kDelayDialog, "Delay", {0, 0, 230, 110}, ui::style::kNone, {}};
   auto& c = dialog.controls;
+  c.push_back({kNoId, ControlKind::GroupBox, "Units", {6, 4, 218, 26}});
+  c.push_back({kMsecButton, ControlKind::RadioButton, "msec", {14, 14, 50, 10}, ui::style::kGroup});
+  c.push_back({kFeetButton, ControlKind::RadioButton, "feet", {84, 14, 50, 10}});
+  c.push_back({kMetersButton, ControlKind::RadioButton, "meters", {154, 14, 56, 10}});
   const struct {
     const char* title;
     int x;
@@ -171,11 +175,6 @@ ui::DialogTemplate DelayDialog() {
     c.push_back({side.fine, ControlKind::UpDown, "", {side.x + 8, 84, 12, 14}});
     c.push_back({kNoId, ControlKind::Static, "Fine", {side.x + 24, 86, 40, 10}});
   }
-  // After the delays, so that the dialog opens with the focus in the left delay, ready for typing.
-  c.push_back({kNoId, ControlKind::GroupBox, "Units", {6, 4, 218, 26}});
-  c.push_back({kMsecButton, ControlKind::RadioButton, "msec", {14, 14, 50, 10}, ui::style::kGroup});
-  c.push_back({kFeetButton, ControlKind::RadioButton, "feet", {84, 14, 50, 10}});
-  c.push_back({kMetersButton, ControlKind::RadioButton, "meters", {154, 14, 56, 10}});
   return dialog;
 }
 

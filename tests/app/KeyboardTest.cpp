@@ -232,43 +232,38 @@ class WindowKeysTest : public ShellTest {
   void SetUp() override {
     SettingsKey().SetNumber("port number", kSimComNumber);
     UseBuiltInTypes();
-    sim::family3300::AddFamily3300Unit(bus, {.address = 3});
-    sim::family8100::AddFamily8100Unit(bus, {.model = sim::family8100::Model::kX, .address = 6});
+    sim::family3300::AddFamily3300Unit(bus, {.address = kEqualiser});
+    sim::family8100::AddFamily8100Unit(
+        bus, {.model = sim::family8100::Model::kX, .address = kOlderUnit});
+    sim::family8100::AddFamily8100Unit(
+        bus, {.model = sim::family8100::Model::kRuneTide, .address = kRuneTide});
     Start();
     RollCall();
   }
 
  public:
-  // Reached from the rows of the tests' tables.
-  // The unit of the device class on the bus.
-  template <typename Device>
-  Device& UnitOf() {
-    TDeviceListWindow& list = client().BusList();
-    for (int i = 0; i < list.Count(); ++i) {
-      if (auto* device = dynamic_cast<Device*>(DeviceOf(list, i))) return *device;
-    }
-    throw std::runtime_error("no such unit");
-  }
-  // The unit's edit window, opened by a double click in the bus list unless it is open.
-  template <typename Window, typename Device>
-  Window& EditWindowOf() {
-    Device& device = UnitOf<Device>();
-    if (device.EditWindow() == nullptr) {
-      TDeviceListWindow& list = client().BusList();
-      for (int i = 0; i < list.Count(); ++i) {
-        if (DeviceOf(list, i) != &device) continue;
-        list.SelectItem(i);
-        client().SendNotify({appres::kBusList, ui::Notify::DoubleClick, &list, i});
-      }
-    }
-    return dynamic_cast<Window&>(*device.EditWindow());
-  }
+  // Reached from the rows of the test's table.
   namespace3300::TEdit3300Window& Equaliser() {
-    return EditWindowOf<namespace3300::TEdit3300Window, namespace3300::IQDevice3300>();
+    return dynamic_cast<namespace3300::TEdit3300Window&>(
+        *dynamic_cast<namespace3300::IQDevice3300&>(OpenBusUnit(kEqualiser)).EditWindow());
   }
-  namespace8100::TEdit8100Window& OlderUnit() {
-    return EditWindowOf<namespace8100::TEdit8100Window, namespace8100::IQDevice8100>();
+  namespace8100::IQDevice8100& OlderDevice(int address) {
+    return dynamic_cast<namespace8100::IQDevice8100&>(OpenBusUnit(address));
   }
+  namespace8100::TEdit8100Window& OlderUnit(int address = kOlderUnit) {
+    return dynamic_cast<namespace8100::TEdit8100Window&>(*OlderDevice(address).EditWindow());
+  }
+  // A value dialog of an older unit's signal-flow page, opened from its button.
+  ui::Dialog& ValueDialog(int address, int button) {
+    namespace8100::TSigFlowDialog& flow = OlderUnit(address).SignalFlow();
+    ui::test::Click(flow, button);
+    return dynamic_cast<ui::Dialog&>(*flow.SubDialog(button));
+  }
+
+  static constexpr int kEqualiser = 3;
+  static constexpr int kOlderUnit = 6;
+  // The older model with noise sources.
+  static constexpr int kRuneTide = 8;
 };
 
 // The tree item whose number is `data`, under `item`.
@@ -324,9 +319,7 @@ TEST_F(WindowKeysTest, EachWindowOpensWithTheKeyboardOnItsFirstControlAndKeepsIt
        {"Firmware version: "}},
       {"the older family's delay takes typing as it opens",
        [](WindowKeysTest& t) -> ui::Window& {
-         namespace8100::TSigFlowDialog& flow = t.OlderUnit().SignalFlow();
-         ui::test::Click(flow, f8100res::kLeftDelayButton);
-         return ui::test::ControlOf(*flow.SubDialog(f8100res::kLeftDelayButton),
+         return ui::test::ControlOf(t.ValueDialog(kOlderUnit, f8100res::kLeftDelayButton),
                                     f8100res::kLeftDelayEdit);
        },
        [](WindowKeysTest&) {
@@ -335,7 +328,34 @@ TEST_F(WindowKeysTest, EachWindowOpensWithTheKeyboardOnItsFirstControlAndKeepsIt
        },
        {},
        [](WindowKeysTest& t) {
-         return namespace8100::g8100LeftDelay.Read(t.UnitOf<namespace8100::IQDevice8100>()) == 48;
+         return namespace8100::g8100LeftDelay.Read(t.OlderDevice(kOlderUnit)) == 48;
+       }},
+      {"the older family's noise sources take typing as they open",
+       [](WindowKeysTest& t) -> ui::Window& {
+         return ui::test::ControlOf(t.ValueDialog(kRuneTide, f8100res::kNoiseButton),
+                                    f8100res::kLeftNoiseLevelEdit);
+       },
+       [](WindowKeysTest&) {
+         Type("-20");
+         Press(Qt::Key_Return);
+       },
+       {},
+       [](WindowKeysTest& t) {
+         return namespace8100::g8100LeftNoiseLevel.Read(t.OlderDevice(kRuneTide)) == -20.0f;
+       }},
+      {"the older family's limiters take typing as they open",
+       [](WindowKeysTest& t) -> ui::Window& {
+         return ui::test::ControlOf(t.ValueDialog(kOlderUnit, f8100res::kLeftLimiterButton),
+                                    f8100res::kLeftThresholdEdit);
+       },
+       [](WindowKeysTest&) {
+         Type("4");
+         Press(Qt::Key_Return);
+       },
+       {},
+       [](WindowKeysTest& t) {
+         ui::Window& limiters = *t.OlderUnit().SignalFlow().SubDialog(f8100res::kLeftLimiterButton);
+         return ui::test::ControlOf(limiters, f8100res::kLeftThresholdEdit).Text() == "4.0";
        }},
   };
   for (const Row& row : rows) {

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 
 #include "family8100/filters/Filters8100.h"
 #include "family8100/filters/TCrossoverWindow.h"
@@ -71,41 +70,20 @@ class RightClickMenusTest : public ShellTest {
   void SetUp() override {
     SettingsKey().SetNumber("port number", kSimComNumber);
     UseBuiltInTypes();
-    sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 2});
-    sim::family8100::AddFamily8100Unit(bus, {.model = sim::family8100::Model::kX, .address = 6});
+    sim::familyov::AddFamilyOvUnit(bus,
+                                   {.model = sim::familyov::Model::k8148, .address = kNewerUnit});
+    sim::family8100::AddFamily8100Unit(
+        bus, {.model = sim::family8100::Model::kX, .address = kOlderUnit});
     Start();
     RollCall();
   }
 
  public:
-  // Reached from the rows of the tests' tables.
-  template <typename Device>
-  Device& UnitOf() {
-    TDeviceListWindow& list = client().BusList();
-    for (int i = 0; i < list.Count(); ++i) {
-      if (auto* device = dynamic_cast<Device*>(DeviceOf(list, i))) return *device;
-    }
-    throw std::runtime_error("no such unit");
-  }
-  // The unit's edit window, opened by a double click in the bus list unless it is open.
-  template <typename Device>
-  ui::Window& EditWindowOf(Device& device) {
-    if (device.EditWindow() == nullptr) {
-      TDeviceListWindow& list = client().BusList();
-      for (int i = 0; i < list.Count(); ++i) {
-        if (DeviceOf(list, i) != &device) continue;
-        list.SelectItem(i);
-        client().SendNotify({appres::kBusList, ui::Notify::DoubleClick, &list, i});
-      }
-    }
-    return *device.EditWindow();
-  }
-
+  // Reached from the rows of the test's table.
   // The filter editor of the newer unit's first input, with one filter to list.
   namespaceOV::FilterEditorPanes& NewerEditor() {
-    auto& device = UnitOf<namespaceOV::IQDeviceOrdavinex>();
-    device.autoOpenSummary = 0;
-    auto& window = dynamic_cast<namespaceOV::TEditOVWindow&>(EditWindowOf(device));
+    auto& device = dynamic_cast<namespaceOV::IQDeviceOrdavinex&>(OpenBusUnit(kNewerUnit));
+    auto& window = dynamic_cast<namespaceOV::TEditOVWindow&>(*device.EditWindow());
     const int node = window.Ids().firstChannel;
     if (window.ChildWindow(node) == nullptr) {
       auto filter = std::make_unique<namespaceOV::TParametricFilter>();
@@ -121,8 +99,8 @@ class RightClickMenusTest : public ShellTest {
   // An editor the older unit's signal-flow page opens from its button.
   template <typename Frame>
   Frame& OlderEditor(int button, namespace8100::EditorView view) {
-    auto& window = dynamic_cast<namespace8100::TEdit8100Window&>(
-        EditWindowOf(UnitOf<namespace8100::IQDevice8100>()));
+    auto& device = dynamic_cast<namespace8100::IQDevice8100&>(OpenBusUnit(kOlderUnit));
+    auto& window = dynamic_cast<namespace8100::TEdit8100Window&>(*device.EditWindow());
     namespace8100::TSigFlowDialog& flow = window.SignalFlow();
     if (flow.Editor(view) == nullptr) ui::test::Click(flow, button);
     return dynamic_cast<Frame&>(*flow.Editor(view));
@@ -132,6 +110,9 @@ class RightClickMenusTest : public ShellTest {
                                                              namespace8100::EditorView::LeftInput)
         .Editor();
   }
+
+  static constexpr int kNewerUnit = 2;
+  static constexpr int kOlderUnit = 6;
 };
 
 // A right-button press on a graph, at the middle of its client area.
