@@ -281,17 +281,34 @@ ui::Window& TreeAt(ui::TreeView& tree, ui::Param data) {
   return tree;
 }
 
+struct WindowKeysRow {
+  const char* what;
+  // Opens the window; answers the control that takes the keyboard first.
+  std::function<ui::Window&(WindowKeysTest&)> open;
+  std::function<void(WindowKeysTest&)> keys;
+  // The message boxes the keys bring up, by their first words.
+  std::vector<std::string> boxes;
+  std::function<bool(WindowKeysTest&)> done = [](WindowKeysTest&) { return true; };
+};
+
+// A value dialog of an older unit's signal-flow page, opened from `button`: the keyboard is in
+// `edit`, which takes `typed` and Enter.
+WindowKeysRow TypedValue(const char* what, int address, int button, int edit, const char* typed,
+                         std::function<bool(WindowKeysTest&)> done) {
+  return {what,
+          [=](WindowKeysTest& t) -> ui::Window& {
+            return ui::test::ControlOf(t.ValueDialog(address, button), edit);
+          },
+          [=](WindowKeysTest&) {
+            Type(typed);
+            Press(Qt::Key_Return);
+          },
+          {},
+          std::move(done)};
+}
+
 TEST_F(WindowKeysTest, EachWindowOpensWithTheKeyboardOnItsFirstControlAndKeepsItsKeys) {
-  struct Row {
-    const char* what;
-    // Opens the window; answers the control that takes the keyboard first.
-    std::function<ui::Window&(WindowKeysTest&)> open;
-    std::function<void(WindowKeysTest&)> keys;
-    // The message boxes the keys bring up, by their first words.
-    std::vector<std::string> boxes;
-    std::function<bool(WindowKeysTest&)> done = [](WindowKeysTest&) { return true; };
-  };
-  const Row rows[] = {
+  const WindowKeysRow rows[] = {
       {"the equaliser's tree opens the selected item on Enter",
        [](WindowKeysTest& t) -> ui::Window& {
          auto& window = t.Equaliser();
@@ -317,48 +334,27 @@ TEST_F(WindowKeysTest, EachWindowOpensWithTheKeyboardOnItsFirstControlAndKeepsIt
        },
        [](WindowKeysTest&) { Press(Qt::Key_Return); },
        {"Firmware version: "}},
-      {"the older family's delay takes typing as it opens",
-       [](WindowKeysTest& t) -> ui::Window& {
-         return ui::test::ControlOf(t.ValueDialog(kOlderUnit, f8100res::kLeftDelayButton),
-                                    f8100res::kLeftDelayEdit);
-       },
-       [](WindowKeysTest&) {
-         Type("1");
-         Press(Qt::Key_Return);
-       },
-       {},
-       [](WindowKeysTest& t) {
-         return namespace8100::g8100LeftDelay.Read(t.OlderDevice(kOlderUnit)) == 48;
-       }},
-      {"the older family's noise sources take typing as they open",
-       [](WindowKeysTest& t) -> ui::Window& {
-         return ui::test::ControlOf(t.ValueDialog(kRuneTide, f8100res::kNoiseButton),
-                                    f8100res::kLeftNoiseLevelEdit);
-       },
-       [](WindowKeysTest&) {
-         Type("-20");
-         Press(Qt::Key_Return);
-       },
-       {},
-       [](WindowKeysTest& t) {
-         return namespace8100::g8100LeftNoiseLevel.Read(t.OlderDevice(kRuneTide)) == -20.0f;
-       }},
-      {"the older family's limiters take typing as they open",
-       [](WindowKeysTest& t) -> ui::Window& {
-         return ui::test::ControlOf(t.ValueDialog(kOlderUnit, f8100res::kLeftLimiterButton),
-                                    f8100res::kLeftThresholdEdit);
-       },
-       [](WindowKeysTest&) {
-         Type("4");
-         Press(Qt::Key_Return);
-       },
-       {},
-       [](WindowKeysTest& t) {
-         ui::Window& limiters = *t.OlderUnit().SignalFlow().SubDialog(f8100res::kLeftLimiterButton);
-         return ui::test::ControlOf(limiters, f8100res::kLeftThresholdEdit).Text() == "4.0";
-       }},
+      TypedValue("the older family's delay takes typing as it opens", kOlderUnit,
+                 f8100res::kLeftDelayButton, f8100res::kLeftDelayEdit, "1",
+                 [](WindowKeysTest& t) {
+                   return namespace8100::g8100LeftDelay.Read(t.OlderDevice(kOlderUnit)) == 48;
+                 }),
+      TypedValue("the older family's noise sources take typing as they open", kRuneTide,
+                 f8100res::kNoiseButton, f8100res::kLeftNoiseLevelEdit, "-20",
+                 [](WindowKeysTest& t) {
+                   return namespace8100::g8100LeftNoiseLevel.Read(t.OlderDevice(kRuneTide)) ==
+                          -20.0f;
+                 }),
+      TypedValue("the older family's limiters take typing as they open", kOlderUnit,
+                 f8100res::kLeftLimiterButton, f8100res::kLeftThresholdEdit, "4",
+                 [](WindowKeysTest& t) {
+                   ui::Window& limiters =
+                       *t.OlderUnit().SignalFlow().SubDialog(f8100res::kLeftLimiterButton);
+                   return ui::test::ControlOf(limiters, f8100res::kLeftThresholdEdit).Text() ==
+                          "4.0";
+                 }),
   };
-  for (const Row& row : rows) {
+  for (const WindowKeysRow& row : rows) {
     SCOPED_TRACE(row.what);
     ui::Window& first = row.open(*this);
     // The window manager activates the window that opened.
