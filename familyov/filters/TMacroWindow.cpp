@@ -110,6 +110,7 @@ TMacroWindow::TMacroWindow(IQDeviceOrdavinex& device, ui::Window* editor, ui::Wi
 
 TMacroWindow::~TMacroWindow() { Destroy(); }
 
+// Owned by the editor's window, shown as a window of its own.
 QWidget* TMacroWindow::MakeWidget(QWidget*) { return ui::LayoutWindow::MakeWidget(nullptr); }
 
 void TMacroWindow::CleanupWindow() {
