@@ -418,14 +418,16 @@ void TEdit3300Window::CopyChannel(int from, int to) {
 }
 
 bool TEdit3300Window::PreProcessKey(const ui::KeyStroke& key) {
-  if (key.code == ui::key::kSpace && tree_.IsFocusOfItsWindow()) {
-    if (!key.down) {
-      const ui::TreeItem selected = tree_.Selected();
-      if (selected && selected != root_) RunItem(static_cast<int>(tree_.ItemData(selected)));
-    }
-    return true;
-  }
-  return ui::Frame::PreProcessKey(key);
+  // The space bar acts as it comes up; Enter, as in the other families' trees, as it goes down.
+  const bool space = key.code == ui::key::kSpace && tree_.IsFocusOfItsWindow();
+  if (!space && !tree_.OpensItem(key)) return ui::Frame::PreProcessKey(key);
+  if (key.code == ui::key::kReturn || !key.down) RunSelectedItem();
+  return true;
+}
+
+void TEdit3300Window::RunSelectedItem() {
+  const ui::TreeItem selected = tree_.Selected();
+  if (selected && selected != root_) RunItem(static_cast<int>(tree_.ItemData(selected)));
 }
 
 void TEdit3300Window::CloseWindow(int result) {

@@ -84,6 +84,8 @@ class TEdit3300Window : public ui::Frame {
   void BuildTree();
   void MakeDialogs();
   void Open(ui::Window* dialog);
+  // The action of the keys that open the selected item.
+  void RunSelectedItem();
   void ToggleSwitch(const BoolUCodeObject& object, int code);
   void Rename();
   void ShowFirmwareVersion();

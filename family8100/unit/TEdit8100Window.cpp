@@ -181,6 +181,12 @@ void TEdit8100Window::UpdateTree(int id) {
   walk(walk, top_);
 }
 
+bool TEdit8100Window::PreProcessKey(const ui::KeyStroke& key) {
+  if (!tree_.OpensItem(key)) return ui::Frame::PreProcessKey(key);
+  RunSelectedNode();
+  return true;
+}
+
 void TEdit8100Window::RunSelectedNode() {
   const ui::TreeItem item = tree_.Selected();
   if (!item) return;

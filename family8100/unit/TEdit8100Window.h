@@ -45,6 +45,8 @@ class TEdit8100Window : public ui::Frame {
   ~TEdit8100Window() override;
 
   void CloseWindow(int result = ui::kIdCancel) override;
+  // Enter on the tree opens the selected node, as a double click does.
+  bool PreProcessKey(const ui::KeyStroke& key) override;
   // Runs the action of the selected node, as a double click does.
   void RunSelectedNode();
   void UpdateTitle();

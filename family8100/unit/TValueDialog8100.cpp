@@ -2,6 +2,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/Edit.h"
 
 namespace namespace8100 {
 
@@ -11,6 +12,14 @@ TValueDialog8100::TValueDialog8100(ui::Window* parent, int resourceId, IQDevice8
 void TValueDialog8100::SetupWindow() {
   ui::Dialog::SetupWindow();
   Guarded([] {});
+  // The dialog is there to take values: it opens with the keyboard in the first of them, ready
+  // for typing, wherever its template puts the choices that come with them.
+  for (ui::Window* child : Children()) {
+    if (auto* edit = dynamic_cast<ui::Edit*>(child)) {
+      edit->SetFocus();
+      return;
+    }
+  }
 }
 
 bool TValueDialog8100::Guarded(const std::function<void()>& work) {

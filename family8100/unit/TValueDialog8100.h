@@ -8,9 +8,10 @@ namespace namespace8100 {
 
 class IQDevice8100;
 
-// Base of the family's modeless value dialogs: releasing Enter applies the typed values, releasing
-// Escape shows the unit's values again, and neither key closes the dialog. Both run under the
-// family's guard, so a bus failure is reported and the dialog stays open.
+// Base of the family's modeless value dialogs: they open with the keyboard in their first edit;
+// releasing Enter applies the typed values, releasing Escape shows the unit's values again, and
+// neither key closes the dialog. Both run under the family's guard, so a bus failure is reported
+// and the dialog stays open.
 class TValueDialog8100 : public ui::Dialog {
  public:
   TValueDialog8100(ui::Window* parent, int resourceId, IQDevice8100& device);

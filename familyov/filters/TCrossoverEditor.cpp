@@ -106,13 +106,13 @@ void TCrossoverLayoutWindow::CmNetworks() {
 }
 
 void TCrossoverLayoutWindow::CmMacros() {
-  if (macros_) return;
+  if (macros_ && macros_->IsCreated()) return;
   if (TMacroWindow::InUse()) {
     ui::MessageBox(this, "Macro file is in use.", "Crossover macros",
                    ui::mb::kOk | ui::mb::kIconExclamation);
     return;
   }
-  macros_ = std::make_unique<TMacroWindow>(device_, UnitRoot());
+  macros_ = std::make_unique<TMacroWindow>(device_, this, UnitRoot());
   macros_->OnClosed([this] { macros_.reset(); });
   macros_->Create();
   macros_->Show();

@@ -70,8 +70,9 @@ void TMacroDialog::CloseWindow(int result) {
   ui::Dialog::CloseWindow(result);
 }
 
-TMacroWindow::TMacroWindow(IQDeviceOrdavinex& device, ui::Window* root, std::filesystem::path file)
-    : ui::LayoutWindow(nullptr),
+TMacroWindow::TMacroWindow(IQDeviceOrdavinex& device, ui::Window* editor, ui::Window* root,
+                           std::filesystem::path file)
+    : ui::LayoutWindow(editor),
       device_(device),
       library_(std::move(file)),
       list_(this, kMacroList) {
@@ -107,9 +108,14 @@ TMacroWindow::TMacroWindow(IQDeviceOrdavinex& device, ui::Window* root, std::fil
   });
 }
 
-TMacroWindow::~TMacroWindow() {
-  Destroy();
+TMacroWindow::~TMacroWindow() { Destroy(); }
+
+// Owned by the editor's window, shown as a window of its own.
+QWidget* TMacroWindow::MakeWidget(QWidget*) { return ui::LayoutWindow::MakeWidget(nullptr); }
+
+void TMacroWindow::CleanupWindow() {
   inUse_ = false;
+  ui::LayoutWindow::CleanupWindow();
 }
 
 void TMacroWindow::SetupWindow() {

@@ -35,11 +35,14 @@ class TMacroDialog : public ui::Dialog {
 // The crossover macros made for units with as many outputs as this one: make one from the unit,
 // save the unit over one, rename or describe one, delete one, recall one onto the unit. The
 // library is read when the window opens and written after every change; one macro window at a
-// time in the whole program, since each holds the whole library.
+// time in the whole program, since each holds the whole library. A window of its own on the
+// screen, it belongs to the crossover editor that opened it and closes with it: it must not act
+// for a unit whose windows have gone.
 class TMacroWindow : public ui::LayoutWindow, public TDataWindow {
  public:
-  // `root`: the window whose records reach every window of the unit.
-  TMacroWindow(IQDeviceOrdavinex& device, ui::Window* root,
+  // `editor`: the crossover editor's layout window; `root`: the window whose records reach every
+  // window of the unit.
+  TMacroWindow(IQDeviceOrdavinex& device, ui::Window* editor, ui::Window* root,
                std::filesystem::path file = MacroLibrary::UserFile());
   ~TMacroWindow() override;
 
@@ -55,7 +58,9 @@ class TMacroWindow : public ui::LayoutWindow, public TDataWindow {
   void RecallMacro();
 
  protected:
+  QWidget* MakeWidget(QWidget* parentWidget) override;
   void SetupWindow() override;
+  void CleanupWindow() override;
 
  private:
   // The library index of the selected item; none without a selection.

@@ -155,8 +155,7 @@ bool TEditOVWindow::IsLocked(bool report) {
 }
 
 bool TEditOVWindow::PreProcessKey(const ui::KeyStroke& key) {
-  if (key.down && key.code == ui::key::kReturn && key.modifiers == ui::kNoModifier &&
-      tree_.IsFocusOfItsWindow()) {
+  if (tree_.OpensItem(key)) {
     RunSelectedNode();
     return true;
   }

@@ -1,5 +1,6 @@
 #include "platform/ui/Edit.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -36,6 +37,20 @@ class QtValidatorAdapter : public QValidator {
   bool upperCase_;
 };
 
+// A one-line edit that takes the keyboard with its window (the first control of a dialog that
+// opens, the focus a dialog gets back) has its text selected, as when the user tabs into it: what
+// the user types then replaces the value shown instead of running on after it.
+class LineEdit : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void focusInEvent(QFocusEvent* e) override {
+    QLineEdit::focusInEvent(e);
+    if (e->reason() == Qt::ActiveWindowFocusReason) selectAll();
+  }
+};
+
 }  // namespace
 
 QWidget* Edit::MakeControlWidget(QWidget* parentWidget) {
@@ -47,7 +62,7 @@ QWidget* Edit::MakeControlWidget(QWidget* parentWidget) {
                      [this] { NotifyParent(ui::Notify::Changed); });
     return text;
   }
-  auto* line = new QLineEdit(parentWidget);
+  auto* line = new LineEdit(parentWidget);
   if (HasStyle(style::kPassword)) line->setEchoMode(QLineEdit::Password);
   line->setReadOnly(HasStyle(style::kReadOnly));
   if (textLimit_ > 0) line->setMaxLength(textLimit_);

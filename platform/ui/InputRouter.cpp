@@ -152,6 +152,14 @@ bool FieldUsesKey(QWidget& focus, const QKeyEvent& e) {
   return probe.isAccepted();
 }
 
+// The window whose widget holds `widget` inside the same top-level window. A message box, a common
+// dialog or a drop-down list made over a window's widget is a window of its own: its keys and its
+// clicks are its own, never its owner's.
+Window* OwnWindowOf(const QWidget& widget) {
+  Window* w = Window::FromWidget(&widget);
+  return w != nullptr && w->Widget()->window() == widget.window() ? w : nullptr;
+}
+
 }  // namespace
 
 bool InputRouter::Route(QObject* receiver, QEvent* e) {
@@ -178,19 +186,18 @@ bool InputRouter::RouteKey(QObject* receiver, QEvent* e) {
                          Modifiers(keyEvent->modifiers())};
   if (stroke.code == 0) return false;
   auto* widget = static_cast<QWidget*>(receiver);
-  Window* focus = Window::FromWidget(widget);
-  // A message box or a drop-down list is a window of its own over its owner: its keys are its own.
-  if (focus != nullptr && focus->Widget()->window() != widget->window()) focus = nullptr;
+  Window* focus = OwnWindowOf(*widget);
   // A field's keys still pass its own window (an edit control), but no window around it.
   const bool fieldKey = FieldUsesKey(*widget, *keyEvent);
-  Window* const modal = app_.InnermostModal();
   bool swallowed = false;
   Guarded("key", [&] {
     for (Window* w = focus; w != nullptr && !swallowed; w = w->Parent()) {
       if (fieldKey && w->Widget() != widget) break;
+      // A key stays in its top-level window: the owner of a dialog, modal or not, and the
+      // owner's accelerators never see it (a space bar left over by a modeless dialog would run
+      // whatever the owner's focus stands on).
+      if (w->Widget() == nullptr || w->Widget()->window() != widget->window()) break;
       swallowed = w->PreProcessKey(stroke);
-      // The windows under a modal dialog, and their accelerators, never see its keys.
-      if (w == modal) break;
     }
   });
   // What no window took on the way becomes a key message to the focus window, if it wants them.
@@ -206,7 +213,7 @@ bool InputRouter::RouteMouse(QObject* receiver, QEvent* e) {
   auto* mouseEvent = static_cast<QMouseEvent*>(e);
   auto* widget = static_cast<QWidget*>(receiver);
   Window* capture = Window::MouseCapture();
-  Window* target = capture != nullptr ? capture : Window::FromWidget(widget);
+  Window* target = capture != nullptr ? capture : OwnWindowOf(*widget);
   if (target == nullptr || target->Widget() == nullptr) return false;
   const MessageId id = MouseMessage(*mouseEvent);
   const QPoint local = target->Widget()->mapFromGlobal(mouseEvent->globalPosition().toPoint());

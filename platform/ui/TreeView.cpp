@@ -158,6 +158,11 @@ void TreeView::Select(TreeItem item) {
   if (auto* view = As<QTreeWidget>()) view->setCurrentItem(item.node);
 }
 
+bool TreeView::OpensItem(const KeyStroke& key) const {
+  return key.code == key::kReturn && key.down && key.modifiers == kNoModifier &&
+         IsFocusOfItsWindow();
+}
+
 TreeItem TreeView::HitTest(Point p) const {
   auto* view = As<QTreeWidget>();
   if (view == nullptr) return {};

@@ -49,6 +49,9 @@ class TreeView : public Control {
   void Select(TreeItem item);
   TreeItem HitTest(Point p) const;
   QImage CreateDragImage(TreeItem item, Point& upperLeft) const;
+  // Whether the key is Enter going down, without Shift, Control or Alt, while the tree holds its
+  // window's focus: the key that opens the selected item, as a double click does.
+  bool OpensItem(const KeyStroke& key) const;
 
   static TreeItem FromParam(Param value) { return {reinterpret_cast<QTreeWidgetItem*>(value)}; }
 

@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 #include "app/TelvoApp.h"
 #include "bus/CommPort.h"
@@ -183,6 +185,20 @@ void ShellTest::Drag(TDeviceListWindow& from, int item, ui::Point clientDropPoin
 
 IQDevice* ShellTest::DeviceOf(TDeviceListWindow& list, int item) const {
   return client_->Slots().At(static_cast<int>(list.ItemData(item)));
+}
+
+IQDevice& ShellTest::OpenBusUnit(int address) {
+  TDeviceListWindow& list = client().BusList();
+  for (int i = 0; i < list.Count(); ++i) {
+    IQDevice* device = DeviceOf(list, i);
+    if (device == nullptr || device->GetInfo().address != address) continue;
+    if (!device->IsOpen()) {
+      list.SelectItem(i);
+      client().SendNotify({appres::kBusList, ui::Notify::DoubleClick, &list, i});
+    }
+    return *device;
+  }
+  throw std::runtime_error("no unit at address " + std::to_string(address));
 }
 
 }  // namespace apptest

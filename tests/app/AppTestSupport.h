@@ -124,6 +124,9 @@ class ShellTest : public ::testing::Test {
   void RightClick(TDeviceListWindow& list, ui::Point clientPoint);
   void Drag(TDeviceListWindow& from, int item, ui::Point clientDropPoint);
   IQDevice* DeviceOf(TDeviceListWindow& list, int item) const;
+  // The bus unit at `address`, opened as the user opens it, by a double click in the bus list,
+  // unless it is open; throws when there is none.
+  IQDevice& OpenBusUnit(int address);
 
   DeviceLog log;
   sim::SimulatedBus bus;

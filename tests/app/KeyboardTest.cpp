@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,11 +16,17 @@
 #include "family3300/IQDevice3300.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
+#include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TEdit8100Window.h"
+#include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
 #include "resources/Family3300Ids.h"
+#include "resources/Family8100Ids.h"
 #include "sim/family3300/Family3300Unit.h"
+#include "sim/family8100/Family8100Unit.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace apptest {
@@ -215,6 +222,157 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonOfAModalDialog) {
             4)
       << "Enter ends the dialog";
   EXPECT_EQ(client().VirtualList().Count(), devices);
+}
+
+// The units' windows as the user meets them: each row opens a window, checks that its first
+// control has the keyboard, and sends keys to the active window, which must act on them itself
+// and never leave them to the window it was opened from.
+class WindowKeysTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    SettingsKey().SetNumber("port number", kSimComNumber);
+    UseBuiltInTypes();
+    sim::family3300::AddFamily3300Unit(bus, {.address = kEqualiser});
+    sim::family8100::AddFamily8100Unit(
+        bus, {.model = sim::family8100::Model::kX, .address = kOlderUnit});
+    sim::family8100::AddFamily8100Unit(
+        bus, {.model = sim::family8100::Model::kRuneTide, .address = kRuneTide});
+    Start();
+    RollCall();
+  }
+
+ public:
+  // Reached from the rows of the test's table.
+  namespace3300::TEdit3300Window& Equaliser() {
+    return dynamic_cast<namespace3300::TEdit3300Window&>(
+        *dynamic_cast<namespace3300::IQDevice3300&>(OpenBusUnit(kEqualiser)).EditWindow());
+  }
+  namespace8100::IQDevice8100& OlderDevice(int address) {
+    return dynamic_cast<namespace8100::IQDevice8100&>(OpenBusUnit(address));
+  }
+  namespace8100::TEdit8100Window& OlderUnit(int address = kOlderUnit) {
+    return dynamic_cast<namespace8100::TEdit8100Window&>(*OlderDevice(address).EditWindow());
+  }
+  // A value dialog of an older unit's signal-flow page, opened from its button.
+  ui::Dialog& ValueDialog(int address, int button) {
+    namespace8100::TSigFlowDialog& flow = OlderUnit(address).SignalFlow();
+    ui::test::Click(flow, button);
+    return dynamic_cast<ui::Dialog&>(*flow.SubDialog(button));
+  }
+
+  static constexpr int kEqualiser = 3;
+  static constexpr int kOlderUnit = 6;
+  // The older model with noise sources.
+  static constexpr int kRuneTide = 8;
+};
+
+// The tree item whose number is `data`, under `item`.
+ui::TreeItem ItemWithData(ui::TreeView& tree, ui::TreeItem item, ui::Param data) {
+  for (; item; item = tree.NextSibling(item)) {
+    if (tree.ItemData(item) == data) return item;
+    if (const ui::TreeItem found = ItemWithData(tree, tree.FirstChild(item), data)) return found;
+  }
+  return {};
+}
+
+// The tree with `data` selected, as the user leaves it before the key.
+ui::Window& TreeAt(ui::TreeView& tree, ui::Param data) {
+  tree.Select(ItemWithData(tree, tree.FirstRoot(), data));
+  return tree;
+}
+
+struct WindowKeysRow {
+  const char* what;
+  // Opens the window; answers the control that takes the keyboard first.
+  std::function<ui::Window&(WindowKeysTest&)> open;
+  std::function<void(WindowKeysTest&)> keys;
+  // The message boxes the keys bring up, by their first words.
+  std::vector<std::string> boxes;
+  std::function<bool(WindowKeysTest&)> done = [](WindowKeysTest&) { return true; };
+};
+
+// A value dialog of an older unit's signal-flow page, opened from `button`: the keyboard is in
+// `edit`, which takes `typed` and Enter.
+WindowKeysRow TypedValue(const char* what, int address, int button, int edit, const char* typed,
+                         std::function<bool(WindowKeysTest&)> done) {
+  return {what,
+          [=](WindowKeysTest& t) -> ui::Window& {
+            return ui::test::ControlOf(t.ValueDialog(address, button), edit);
+          },
+          [=](WindowKeysTest&) {
+            Type(typed);
+            Press(Qt::Key_Return);
+          },
+          {},
+          std::move(done)};
+}
+
+TEST_F(WindowKeysTest, EachWindowOpensWithTheKeyboardOnItsFirstControlAndKeepsItsKeys) {
+  const WindowKeysRow rows[] = {
+      {"the equaliser's tree opens the selected item on Enter",
+       [](WindowKeysTest& t) -> ui::Window& {
+         auto& window = t.Equaliser();
+         return TreeAt(window.Tree(), namespace3300::kItemVersion);
+       },
+       [](WindowKeysTest&) { Press(Qt::Key_Return); },
+       {"Firmware version: 1.20"}},
+      {"a button's space bar in the equaliser's security page goes no further",
+       [](WindowKeysTest& t) -> ui::Window& {
+         auto& window = t.Equaliser();
+         TreeAt(window.Tree(), namespace3300::kItemVersion).SetFocus();
+         window.RunItem(namespace3300::kItemSecurity);
+         return ui::test::ControlOf(*window.Security(), res3300::kPasswordEdit);
+       },
+       [](WindowKeysTest& t) {
+         ui::test::ControlOf(*t.Equaliser().Security(), res3300::kStatusButton).SetFocus();
+         Press(Qt::Key_Space);
+       },
+       {"Status: "}},
+      {"the older family's tree opens the selected item on Enter",
+       [](WindowKeysTest& t) -> ui::Window& {
+         return TreeAt(t.OlderUnit().Tree(), namespace8100::TEdit8100Window::kFirmwareVersion);
+       },
+       [](WindowKeysTest&) { Press(Qt::Key_Return); },
+       {"Firmware version: "}},
+      TypedValue("the older family's delay takes typing as it opens", kOlderUnit,
+                 f8100res::kLeftDelayButton, f8100res::kLeftDelayEdit, "1",
+                 [](WindowKeysTest& t) {
+                   return namespace8100::g8100LeftDelay.Read(t.OlderDevice(kOlderUnit)) == 48;
+                 }),
+      TypedValue("the older family's noise sources take typing as they open", kRuneTide,
+                 f8100res::kNoiseButton, f8100res::kLeftNoiseLevelEdit, "-20",
+                 [](WindowKeysTest& t) {
+                   return namespace8100::g8100LeftNoiseLevel.Read(t.OlderDevice(kRuneTide)) ==
+                          -20.0f;
+                 }),
+      TypedValue("the older family's limiters take typing as they open", kOlderUnit,
+                 f8100res::kLeftLimiterButton, f8100res::kLeftThresholdEdit, "4",
+                 [](WindowKeysTest& t) {
+                   ui::Window& limiters =
+                       *t.OlderUnit().SignalFlow().SubDialog(f8100res::kLeftLimiterButton);
+                   return ui::test::ControlOf(limiters, f8100res::kLeftThresholdEdit).Text() ==
+                          "4.0";
+                 }),
+  };
+  for (const WindowKeysRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    ui::Window& first = row.open(*this);
+    // The window manager activates the window that opened.
+    first.Widget()->window()->activateWindow();
+    ui::test::PumpMessages();
+    EXPECT_EQ(QApplication::focusWidget(), first.Widget());
+    ui::PromptScript script(FailTest);
+    for (std::size_t i = 0; i < row.boxes.size(); ++i) script.AnswerMessageBox(ui::kIdOk);
+    row.keys(*this);
+    ui::test::PumpMessages();
+    std::vector<std::string> seen;
+    for (const ui::Prompt& prompt : script.Seen()) seen.push_back(prompt.text);
+    EXPECT_EQ(seen.size(), row.boxes.size());
+    for (std::size_t i = 0; i < std::min(seen.size(), row.boxes.size()); ++i) {
+      EXPECT_EQ(seen[i].rfind(row.boxes[i], 0), 0u) << seen[i];
+    }
+    EXPECT_TRUE(row.done(*this));
+  }
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QWidget>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "controls/TPolarityButton.h"
@@ -267,6 +269,34 @@ TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) 
   macros->CloseWindow(ui::kIdCancel);
   ui::test::PumpMessages();
   EXPECT_FALSE(TMacroWindow::InUse());
+}
+
+// The macro windows on the screen.
+int MacroWindowsShown() {
+  int shown = 0;
+  for (const QWidget* w : QApplication::topLevelWidgets()) {
+    shown += w->isVisible() && w->windowTitle() == "Crossover macros" ? 1 : 0;
+  }
+  return shown;
+}
+
+TEST_F(CrossoverWindowsTest, TheMacroWindowClosesWithItsEditorAndWithTheUnitsWindow) {
+  // Closed with the editor, and then with the unit's window: each time the window goes, and the
+  // library is free for the next editor without "Macro file is in use.".
+  const std::function<void()> closings[] = {[this] { frame->CloseWindow(ui::kIdCancel); },
+                                            [this] { editWindow.CloseWindow(ui::kIdCancel); }};
+  for (const auto& close : closings) {
+    Command(Open(), kCmMacros);
+    ASSERT_EQ(MacroWindowsShown(), 1);
+    ASSERT_TRUE(TMacroWindow::InUse());
+    close();
+    ui::test::PumpMessages();
+    const ui::Window* editor = editWindow.ChildWindow(editWindow.Ids().crossovers);
+    EXPECT_TRUE(editor == nullptr || !editor->IsCreated());
+    EXPECT_EQ(MacroWindowsShown(), 0);
+    EXPECT_FALSE(TMacroWindow::InUse());
+  }
+  EXPECT_TRUE(script.Seen().empty());
 }
 
 TEST_F(CrossoverWindowsTest, AMacroFileWithADamagedMacroSaysWhereAndIsNeverSavedOver) {
