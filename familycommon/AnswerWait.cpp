@@ -16,6 +16,13 @@ constexpr int kProgressSteps = 100;
 constexpr int kRefusedPutBackAttempts = 3;
 constexpr const char* kWaitingText = "Waiting for the unit to answer...";
 
+// One wait of the put-back: what is left of the bound, and who hears how far it got.
+struct WaitSpan {
+  std::chrono::milliseconds limit;
+  std::function<AnswerBound::Clock::time_point()> now;
+  std::function<void(double)> onPoll;
+};
+
 }  // namespace
 
 AnswerWait::AnswerWait(ProgressReport* progress, AnswerBound bound)
@@ -41,16 +48,14 @@ bool AnswerWait::Answered(IQDevice& device, const std::function<void()>& poll) {
   using Milliseconds = std::chrono::milliseconds;
   if (!start_) start_ = bound_.now();
   const Milliseconds spent = std::chrono::duration_cast<Milliseconds>(bound_.now() - *start_);
-  AnswerBound rest = bound_;
-  rest.limit = bound_.limit - spent;
-  if (rest.limit.count() <= 0) return false;
+  const Milliseconds left = bound_.limit - spent;
+  if (left.count() <= 0) return false;
   ProgressScope shown(progress_, kProgressSteps, kWaitingText);
   // The bar shows the whole bound, however much of it earlier waits took.
-  rest.onPoll = [&](double passed) {
-    const double whole = (spent + passed * rest.limit) / bound_.limit;
-    if (bound_.onPoll) bound_.onPoll(whole);
-    shown.Step(static_cast<int>(whole * kProgressSteps));
-  };
+  const WaitSpan rest{left, bound_.now, [&](double passed) {
+                        const double whole = (spent + passed * left) / bound_.limit;
+                        shown.Step(static_cast<int>(whole * kProgressSteps));
+                      }};
   IQDeviceManager* manager = device.GetManager();
   return PollWithinBound(rest, [&] {
     try {

@@ -14,12 +14,11 @@ class ProgressReport;
 // within a second; a unit silent for longer than this is taken as gone.
 inline constexpr std::chrono::milliseconds kAnswerWaitLimit = std::chrono::seconds(3);
 
-// How long the wait for a silent unit may last, on which clock, and who hears how far it got.
+// How long the wait for a silent unit may last, and on which clock.
 struct AnswerBound {
   using Clock = std::chrono::steady_clock;
   std::chrono::milliseconds limit = kAnswerWaitLimit;
   std::function<Clock::time_point()> now = [] { return Clock::now(); };
-  std::function<void(double)> onPoll;
 };
 
 // The put-back after a command's bus failure, given one wait for the units to answer again: the
