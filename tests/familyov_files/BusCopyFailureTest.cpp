@@ -376,10 +376,8 @@ TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutB
 
     // A destination silent past the wait's bound (lowered here) is left part way, and said to be.
     destination->SetWaitBound({.limit = std::chrono::milliseconds(300)});
-    const int middle = static_cast<int>(
-        std::count_if(trace.begin(), trace.begin() + steps / 2, [](const std::string& request) {
-          return request.starts_with(std::to_string(kDestinationAddress) + ":");
-        }));
+    const int middle =
+        static_cast<int>(std::count_if(trace.begin(), trace.begin() + steps / 2, startingWith("")));
     bus.bus.AddFault(sim::Fault::Silence()
                          .ForUnit(kDestinationAddress)
                          .OnOccurrence(middle)
