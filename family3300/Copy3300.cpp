@@ -8,10 +8,6 @@ namespace namespace3300 {
 
 namespace {
 
-// A source that stalls part way often answers again a moment later; leaving it on a recalled
-// memory would have it play other settings than before, so its put-back is tried that often.
-constexpr int kPutBackAttempts = 3;
-
 // Runs the bus work, naming the unit each step talks to so that a failure can say which failed.
 class CopySteps {
  public:
@@ -65,16 +61,13 @@ SourceState ReadSourceState(IQDevice3300& source) {
   return state;
 }
 
-void PutSourceBack(IQDevice3300& source, SourceState& state) {
-  for (int attempt = 1;; ++attempt) {
-    try {
-      source.SnapshotSettings(state.settings, SnapshotMode::kWrite);
-      g3300MemoryNumber.Write(source, state.memory);
-      return;
-    } catch (const IQException&) {
-      if (attempt == kPutBackAttempts) throw;
-    }
-  }
+// Left on a recalled memory, the source would play other settings than before: one that fell
+// silent part way is waited for.
+void PutSourceBack(IQDevice3300& source, SourceState& state, familycommon::AnswerWait& wait) {
+  PutBack3300(source, wait, [&] {
+    source.SnapshotSettings(state.settings, SnapshotMode::kWrite);
+    g3300MemoryNumber.Write(source, state.memory);
+  });
 }
 
 bool InMask(uint32_t mask, int number) { return (mask & (1u << (number - 1))) != 0; }
@@ -113,7 +106,8 @@ void CopyMemoryLoops(CopySteps& steps, IQDevice3300& destination, IQDevice3300& 
 
 }  // namespace
 
-void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask) {
+void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask,
+                      familycommon::ProgressReport* progress) {
   CopySteps steps;
   SourceState before;
   try {
@@ -123,13 +117,15 @@ void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t 
   }
   FirstFailure failure;
   bool sourceRestored = true;
+  // One wait for both units: a bus that stays silent is told of after one bound.
+  familycommon::AnswerWait wait(progress);
   try {
-    WriteWithPutBack(destination, [&] {
+    WriteWithPutBack(destination, wait, [&] {
       failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask); });
       // The source goes back on its own: one that stopped answering must not keep the destination
       // from its put-back.
       sourceRestored = failure.Catch(steps, [&] {
-        steps.On(source, [&](IQDevice3300& unit) { PutSourceBack(unit, before); });
+        steps.On(source, [&](IQDevice3300& unit) { PutSourceBack(unit, before, wait); });
       });
       failure.RethrowIfAny();
       steps.On(destination, [&](IQDevice3300& unit) {

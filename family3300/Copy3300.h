@@ -4,6 +4,7 @@
 
 #include "family3300/IQDevice3300.h"
 #include "familycommon/LoadFailure.h"
+#include "familycommon/ProgressReport.h"
 
 namespace namespace3300 {
 
@@ -19,9 +20,11 @@ struct CopyFailure {
 // Gives `destination` the names and settings of the source's memories whose bit (k - 1 for memory
 // k) is set in `memoryMask`, then the source's current settings. Each memory is recalled in the
 // source to be read and stored in the destination; the source gets its memory number and current
-// settings back, also when a memory fails, and a source that stalls is given a few tries at it.
-// Throws CopyFailure for the first bus failure, after the destination's current settings are put
-// back as far as it answers; memories stored before stay copied.
-void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask);
+// settings back, also when a memory fails. Throws CopyFailure for the first bus failure, after the
+// destination's current settings are put back; memories stored before stay copied. A unit that
+// fell silent is put back once it answers again: one wait for both units, within
+// familycommon::kAnswerWaitLimit, shown on `progress`.
+void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask,
+                      familycommon::ProgressReport* progress = nullptr);
 
 }  // namespace namespace3300

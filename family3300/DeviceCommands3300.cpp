@@ -204,8 +204,9 @@ bool IQDevice3300::CopyFrom(IQDevice& source) {
   TPrint3300Dialog(mask, controls::ClientWindow(), "3300 copy options").Execute();
   type->SetCopyMemories(mask);
   try {
+    familycommon::ProgressWindow progress;
     ui::WaitCursor wait;
-    CopyMemories3300(*this, *from, mask);
+    CopyMemories3300(*this, *from, mask, &progress);
   } catch (const CopyFailure& failure) {
     ReportCopyFailure(failure, kCaption);
     return false;

@@ -238,7 +238,8 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
 
 void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
                        familycommon::ProgressReport* progress) {
-  WriteWithPutBack(device, [&] { ApplyAll(device, load, progress); });
+  familycommon::AnswerWait wait(progress);
+  WriteWithPutBack(device, wait, [&] { ApplyAll(device, load, progress); });
 }
 
 }  // namespace namespace3300

@@ -62,8 +62,8 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
 
 // Writes a checked file into the unit, memory by memory, then the current settings. A bus unit
 // ignores the name in the program. A bus failure throws familycommon::LoadFailure after the
-// unit's current settings are put back, as far as it still answers; memories already stored keep
-// the file's values.
+// unit's current settings are put back (a unit that fell silent once it answers again, the wait
+// shown on `progress`); memories already stored keep the file's values.
 void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
                        familycommon::ProgressReport* progress = nullptr);
 

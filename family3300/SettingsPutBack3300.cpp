@@ -5,7 +5,13 @@
 
 namespace namespace3300 {
 
-void WriteWithPutBack(IQDevice3300& device, const std::function<void()>& writes) {
+void PutBack3300(IQDevice3300& device, familycommon::AnswerWait& wait,
+                 const std::function<void()>& putBack) {
+  wait.PutBack(device, putBack, [&] { device.IsLocked(); });
+}
+
+void WriteWithPutBack(IQDevice3300& device, familycommon::AnswerWait& wait,
+                      const std::function<void()>& writes) {
   SettingsImage current{};
   bool taken = false;
   try {
@@ -18,7 +24,7 @@ void WriteWithPutBack(IQDevice3300& device, const std::function<void()>& writes)
     bool restored = true;
     if (taken) {
       try {
-        device.SnapshotSettings(current, SnapshotMode::kWrite);
+        PutBack3300(device, wait, [&] { device.SnapshotSettings(current, SnapshotMode::kWrite); });
       } catch (const IQException&) {
         restored = false;
       }

@@ -1,9 +1,9 @@
 #include "family8100/unit/ReadyWait.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "family8100/unit/ParameterTable8100.h"
+#include "familycommon/BoundedPoll.h"
 
 namespace namespace8100 {
 namespace {
@@ -13,15 +13,8 @@ constexpr int kRebootFailuresTolerated = 20;
 }  // namespace
 
 void WaitReady(IQDevice& device, const ReadyBound& bound) {
-  const auto start = bound.now();
-  for (int poll = 1;; ++poll) {
-    if (g8100Ready.Read(device)) return;
-    const double byCount = static_cast<double>(poll) / bound.maxPolls;
-    const double byTime = std::chrono::duration<double>(bound.now() - start) /
-                          std::chrono::duration<double>(bound.limit);
-    const double passed = std::max(byCount, byTime);
-    if (bound.onPoll) bound.onPoll(std::min(passed, 1.0));
-    if (passed >= 1.0) throw NotReadyTimeout();
+  if (!familycommon::PollWithinBound(bound, [&] { return g8100Ready.Read(device); })) {
+    throw NotReadyTimeout();
   }
 }
 

@@ -114,7 +114,7 @@ void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
   // Either side may lack the clock; the destination keeps its events then.
   const bool destinationClock = destination.UpdateClockPresence();
   const bool events = source.UpdateClockPresence() && destinationClock;
-  WriteWithPutBack(destination, {.globals = true, .events = events},
+  WriteWithPutBack(destination, {.globals = true, .events = events}, progress,
                    [&] { CopyContents(destination, source, events, progress); });
 }
 

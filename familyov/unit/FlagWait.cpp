@@ -3,6 +3,7 @@
 #include "bus/IQDevice.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/UCodeObject.h"
+#include "familycommon/BoundedPoll.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ParameterTable.h"
 
@@ -19,22 +20,18 @@ const WaitBound& BoundOf(const IQDevice& device) {
 // True when a read failed on the way: its reply may still come, late.
 bool PollFlag(IQDevice& device, const BoolUCodeObject& flag, bool wanted, const WaitBound& bound,
               const std::string& timeoutText) {
-  const auto start = bound.now();
   bool failed = false;
-  for (;;) {
+  const bool set = familycommon::PollWithinBound(bound, [&] {
     try {
-      if (flag.Read(device, kFlagPollReplyTimeoutMs) == wanted) return failed;
+      return flag.Read(device, kFlagPollReplyTimeoutMs) == wanted;
     } catch (const IQException&) {
       // A unit busy rebooting does not answer; that is "not yet", not a failure.
       failed = true;
+      return false;
     }
-    const auto waited = bound.now() - start;
-    if (bound.onPoll) {
-      bound.onPoll(std::chrono::duration<double>(waited) /
-                   std::chrono::duration<double>(bound.limit));
-    }
-    if (waited >= bound.limit) throw FlagWaitTimeout(timeoutText);
-  }
+  });
+  if (!set) throw FlagWaitTimeout(timeoutText);
+  return failed;
 }
 
 }  // namespace

@@ -387,7 +387,7 @@ bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
   if (!contents) return false;
   WriteWithPutBack(
       device, {.globals = contents->globals.has_value(), .events = contents->events.has_value()},
-      [&] { ApplyContents(device, *contents, progress); });
+      progress, [&] { ApplyContents(device, *contents, progress); });
   return true;
 }
 

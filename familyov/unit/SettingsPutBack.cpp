@@ -1,10 +1,13 @@
 #include "familyov/unit/SettingsPutBack.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <vector>
 
+#include "familycommon/AnswerWait.h"
 #include "familycommon/LoadFailure.h"
+#include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsImage.h"
 #include "familyov/unit/UnitGlobals.h"
 
@@ -50,18 +53,33 @@ class SingleReadyPoll {
   WaitBound saved_;
 };
 
-// Whether the unit answered until all of it was back; writing memory 0 makes the unit run it.
-// A unit that took every write but has not reported itself ready again holds its settings all
-// the same.
-bool PutBack(IQDeviceOrdavinex& device, const UnitSnapshot& snapshot, bool readyWaitedOut) {
+// The put-back's wait for a unit that fell silent, on the device's clock and within its bound.
+familycommon::AnswerWait WaitFor(const IQDeviceOrdavinex& device, ProgressReport* progress) {
+  const WaitBound& bound = device.GetWaitBound();
+  return familycommon::AnswerWait(
+      progress, {.limit = std::min(familycommon::kAnswerWaitLimit, bound.limit), .now = bound.now});
+}
+
+// Whether all of it is back; writing memory 0 makes the unit run it. A unit that took every
+// write but has not reported itself ready again holds its settings all the same. A unit that
+// fell silent is waited for and given all of it again once it answers.
+bool PutBack(IQDeviceOrdavinex& device, const UnitSnapshot& snapshot, bool readyWaitedOut,
+             ProgressReport* progress) {
+  // Bounded as the device's waits were before the single poll.
+  familycommon::AnswerWait wait = WaitFor(device, progress);
   std::optional<SingleReadyPoll> once;
   if (readyWaitedOut) once.emplace(device);
+  const auto writes = [&] {
+    try {
+      if (snapshot.globals) WriteGlobals(device, *snapshot.globals);
+      if (snapshot.events) WriteEvents(device, *snapshot.events);
+      WriteMemoryImage(device, 0, snapshot.current);
+    } catch (const FlagWaitTimeout&) {
+      // It took every write.
+    }
+  };
   try {
-    if (snapshot.globals) WriteGlobals(device, *snapshot.globals);
-    if (snapshot.events) WriteEvents(device, *snapshot.events);
-    WriteMemoryImage(device, 0, snapshot.current);
-    return true;
-  } catch (const FlagWaitTimeout&) {
+    wait.PutBack(device, writes, [&] { gReadyObject.Read(device); });
     return true;
   } catch (const IQException&) {
     return false;
@@ -76,9 +94,10 @@ void ForgetValues(IQDeviceOrdavinex& device) {
 
 [[noreturn]] void PutBackAndThrow(IQDeviceOrdavinex& device,
                                   const std::optional<UnitSnapshot>& snapshot,
-                                  std::exception_ptr error, bool readyWaitedOut) {
+                                  std::exception_ptr error, bool readyWaitedOut,
+                                  ProgressReport* progress) {
   // Before the snapshot was whole nothing was written.
-  const bool restored = !snapshot || PutBack(device, *snapshot, readyWaitedOut);
+  const bool restored = !snapshot || PutBack(device, *snapshot, readyWaitedOut, progress);
   ForgetValues(device);
   // The views keep the filters they had, which a unit left part way may no longer hold.
   if (!restored && device.IsOnline()) device.MarkFiltersStale();
@@ -87,16 +106,16 @@ void ForgetValues(IQDeviceOrdavinex& device) {
 
 }  // namespace
 
-void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts,
+void WriteWithPutBack(IQDeviceOrdavinex& device, PutBackParts parts, ProgressReport* progress,
                       const std::function<void()>& writes) {
   std::optional<UnitSnapshot> snapshot;
   try {
     snapshot = TakeSnapshot(device, parts);
     writes();
   } catch (const FlagWaitTimeout&) {
-    PutBackAndThrow(device, snapshot, std::current_exception(), true);
+    PutBackAndThrow(device, snapshot, std::current_exception(), true, progress);
   } catch (const IQException&) {
-    PutBackAndThrow(device, snapshot, std::current_exception(), false);
+    PutBackAndThrow(device, snapshot, std::current_exception(), false, progress);
   }
   ForgetValues(device);
 }

@@ -298,6 +298,106 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
   EXPECT_EQ(StateOf(*source), sourceBefore) << "the source is only read";
 }
 
+// A bus that falls silent for under a second part way through a load or a copy, and then answers
+// again (a USB adapter's hiccup): the put-back waits for the unit and gives it all of its settings
+// back, with one report and a closing message that says so. A unit still silent once the wait's
+// bound has passed is left as it is, and the message says that.
+TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutBack) {
+  // As long as the tester's pauses, and longer than the put-back ever waited before.
+  constexpr int kStallMs = 500;
+  const std::string path = TempPath("stall.ov2");
+  SetState(*destination, "From file", 4, 0.25f);
+  filestest::SaveSettingsFile(*destination, path);
+  SetState(*destination, "Dst", 2, 0.5f);
+  // The command as the client runs it: whether it finished, else its one closing message.
+  const auto command = [&](bool copy, std::string* closing = nullptr) {
+    ForgetValues();
+    const std::size_t seen = script.Seen().size();
+    if (!copy) script.AnswerOpenFile(path);
+    if (closing) script.AnswerMessageBox(ui::kIdOk);
+    const bool finished = copy ? CopyDeviceFrom(*destination, *source) : destination->LoadFile();
+    if (closing) {
+      EXPECT_EQ(script.Seen().size(), seen + (copy ? 1 : 2)) << "one closing message";
+      *closing = script.Seen().back().text;
+    }
+    return finished;
+  };
+  const UnitState before = StateOf(*destination);
+  const UnitState sourceBefore = StateOf(*source);
+  SettingsImage current(ReadImageLength(*destination));
+  ReadMemoryImage(*destination, 0, current);
+  // After a case that left it part way, the destination gets its own state again.
+  const auto setBack = [&] {
+    SetState(*destination, "Dst", 2, 0.5f);
+    WriteMemoryImage(*destination, 0, current);
+  };
+
+  for (const bool copy : {false, true}) {
+    SCOPED_TRACE(copy ? "copy" : "load");
+    bustest::TakeRequestTrace(bus.bus);
+    ASSERT_TRUE(command(copy));
+    const std::vector<std::string> trace = bustest::TakeRequestTrace(bus.bus, true);
+    const int steps = static_cast<int>(trace.size());
+    setBack();
+    ASSERT_EQ(StateOf(*destination), before);
+    // A poll of a ready or new-settings flag waits through a stall: the command goes on.
+    const auto flagPoll = [&](int step) {
+      const std::string& request = trace.at(static_cast<std::size_t>(step - 1));
+      return request.ends_with(":R06") || request.ends_with(":R40");
+    };
+
+    // From the first write, of a memory name (a failure before it leaves nothing to put back),
+    // through the memories to the last block of the last one (what the load reads afterwards is
+    // no longer put back); no flag poll.
+    const auto startingWith = [](const std::string& text) {
+      return [prefix = std::to_string(kDestinationAddress) + ":" +
+                       text](const std::string& request) { return request.starts_with(prefix); };
+    };
+    const int firstWrite =
+        static_cast<int>(std::ranges::find_if(trace, startingWith("W19")) - trace.begin()) + 1;
+    const int lastWrite =
+        steps - static_cast<int>(std::find_if(trace.rbegin(), trace.rend(), startingWith("W39")) -
+                                 trace.rbegin());
+    for (int point = 0; point <= 3; ++point) {
+      int step = firstWrite + (lastWrite - firstWrite) * point / 3;
+      while (flagPoll(step)) --step;
+      SCOPED_TRACE(testing::Message() << "stall from request " << step << ": " << trace[step - 1]);
+      bus.bus.AddFault(sim::Fault::Stall(kStallMs).OnOccurrence(step).Times(1));
+      BusErrors().clear();
+      std::string closing;
+      EXPECT_FALSE(command(copy, &closing));
+      bus.bus.ClearFaults();
+      EXPECT_EQ(BusErrors().size(), 1u) << "one failure, one report";
+      EXPECT_EQ(closing, copy ? familycommon::kCopyRestoredText : familycommon::kLoadRestoredText);
+      EXPECT_EQ(StateOf(*destination), before);
+      EXPECT_FALSE(destination->FiltersStale());
+      EXPECT_EQ(StateOf(*source), sourceBefore);
+    }
+
+    // A destination silent past the wait's bound (lowered here) is left part way, and said to be.
+    destination->SetWaitBound({.limit = std::chrono::milliseconds(300)});
+    const int middle =
+        static_cast<int>(std::count_if(trace.begin(), trace.begin() + steps / 2, startingWith("")));
+    bus.bus.AddFault(sim::Fault::Silence()
+                         .ForUnit(kDestinationAddress)
+                         .OnOccurrence(middle)
+                         .Times(sim::Fault::kForever));
+    BusErrors().clear();
+    std::string closing;
+    EXPECT_FALSE(command(copy, &closing));
+    bus.bus.ClearFaults();
+    destination->SetWaitBound({});
+    EXPECT_EQ(BusErrors().size(), 1u);
+    EXPECT_EQ(closing, std::string(copy ? familycommon::kCopyNotRestoredText
+                                        : familycommon::kLoadNotRestoredText) +
+                           "\n" + familycommon::kFiltersReadAgainText);
+    EXPECT_TRUE(destination->FiltersStale());
+    EXPECT_NE(StateOf(*destination), before);
+    setBack();
+    destination->ReadDeviceParameters();
+  }
+}
+
 // Reading a virtual unit's memories recalls each in turn; writing them stores each.
 TEST_F(BusCopyFailureTest, AVirtualUnitOnEitherSideIsLeftOnItsOwnSettings) {
   auto model = ovtest::NewVirtual<IQDevice8126>(6);

@@ -33,10 +33,7 @@ class BusLoadFailureTest : public filestest::FilesTest {
     sim::familyov::AddFamilyOvUnit(bus.bus, {.model = Model::k8126, .address = 3});
     unit = dynamic_cast<IQDeviceOrdavinex*>(bus.RollCall({&type}).at(0));
     SetState(*unit, "From file", 4, 0.25f);
-    SettingsTextFile out;
-    EXPECT_TRUE(out.Open(path, SettingsTextFile::kWrite));
-    WriteSettingsFile(*unit, out, nullptr);
-    EXPECT_TRUE(out.Close());
+    filestest::SaveSettingsFile(*unit, path);
     SetState(*unit, "On the unit", 2, 0.5f);
   }
 
@@ -145,6 +142,8 @@ TEST_F(LoadCommandTest, AUnitThatNeverReportsItselfReadyIsWaitedForOnceAndSaidTo
 TEST_F(LoadCommandTest, ALostReplyOrASilentUnitGivesOneReportAndSaysWhatTheUnitHolds) {
   UnitState before = StateOf(*unit);
   bus.port.SetReadTimeout(30);
+  // The put-back waits for a silent unit no longer than the unit's own waits may last.
+  unit->SetWaitBound({.limit = std::chrono::milliseconds(300)});
   bus.TakeTrace();
   {
     SettingsTextFile file;

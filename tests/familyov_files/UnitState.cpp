@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "bus/SettingsTextFile.h"
 #include "familycommon/LoadFailure.h"
 #include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsFile.h"
 #include "familyov/unit/SettingsImage.h"
 
 namespace filestest {
@@ -78,6 +80,13 @@ void SetState(IQDeviceOrdavinex& unit, const std::string& name, int logicMemory,
   }
   gChannelLevelObject.SetElement(1);
   gChannelLevelObject.Write(unit, level);
+}
+
+void SaveSettingsFile(namespaceOV::IQDeviceOrdavinex& unit, const std::string& path) {
+  SettingsTextFile out;
+  ASSERT_TRUE(out.Open(path, SettingsTextFile::kWrite));
+  namespaceOV::WriteSettingsFile(unit, out, nullptr);
+  ASSERT_TRUE(out.Close());
 }
 
 bool FailingLoad(const std::function<void()>& load) {

@@ -33,6 +33,9 @@ void PrintTo(const UnitState& state, std::ostream* out);
 void SetState(namespaceOV::IQDeviceOrdavinex& unit, const std::string& name, int logicMemory,
               float level);
 
+// The unit's settings as the program saves them, in a file at `path`.
+void SaveSettingsFile(namespaceOV::IQDeviceOrdavinex& unit, const std::string& path);
+
 // Runs a load or a copy that the test expects a bus failure to end; whether the unit was put back.
 // A failure before anything was written comes through as it is, and counts as put back.
 bool FailingLoad(const std::function<void()>& load);
