@@ -404,6 +404,8 @@ void EveryFilterClass(IQDevice8100& unit, const std::string& end) {
 
 void LimiterMode(IQDevice8100& unit, uint32_t mode) { g8100LimiterMode.Write(unit, mode); }
 
+// Both crossovers made in the crossover window with `alignment`, their slopes stepped as far as
+// they go, the low one typed below the lowest frequency and the high one above the highest.
 void Crossovers(IQDevice8100& unit, int alignment, int lowSteps, int highSteps) {
   CrossoverEdits edits(unit);
   edits.ChangeAlignment(CrossoverSide::Low, alignment);
