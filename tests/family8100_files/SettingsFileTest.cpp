@@ -552,3 +552,36 @@ TEST_F(OlderFamilyFileTest, EveryStateTheProgramMakesLoadsBackAndSavesTheSameFil
     }
   }
 }
+
+// A bus unit's file, its own name at the longest the unit keeps and every limiter switch on,
+// loaded into another unit on the bus: the second unit saves the same file.
+TEST(OlderFamilyBusFileTest, ABusUnitsFileLoadsIntoAnotherUnitThatSavesItTheSame) {
+  QTemporaryDir folder;
+  testsupport8100::OlderFamilyBus bus;
+  for (const int address : {3, 4}) {
+    sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = address});
+  }
+  const std::vector<IQDevice*> units = bus.RollCall();
+  ASSERT_EQ(units.size(), 2u);
+  auto& source = dynamic_cast<IQDevice8100&>(*units[0]);
+  auto& target = dynamic_cast<IQDevice8100&>(*units[1]);
+  g8100UnitName.Write(source, "Front of house");
+  g8100LimiterMode.Write(source, 0xFFFFFFFF);
+  g8100RightDelay.Write(source, kMaxDelaySamples);
+  const auto saved = [&](IQDevice8100& unit) {
+    const std::string path = folder.path().toStdString() + "/bus.ov0";
+    SettingsTextFile file;
+    EXPECT_TRUE(file.Open(path, SettingsTextFile::kWrite));
+    WriteSettingsFile(unit, file, 0x1);
+    EXPECT_TRUE(file.Close());
+    return ReadText(path);
+  };
+  const std::string text = saved(source);
+  ASSERT_NE(text.find("\"Front of house\" "), std::string::npos);
+
+  SettingsTextFile file;
+  ASSERT_TRUE(file.Open(folder.path().toStdString() + "/bus.ov0", SettingsTextFile::kRead));
+  const SettingsLoad load = ReadSettingsFile(target, file);
+  ApplySettingsLoad(target, load, load.Memories());
+  EXPECT_TRUE(SameText(saved(target), text));
+}
