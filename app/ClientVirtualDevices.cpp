@@ -20,8 +20,6 @@ using namespace appres;
 
 namespace {
 
-constexpr std::size_t kMaxNameChars = 79;
-
 // A device taken from the manager for the length of one operation, given back also when the
 // operation throws.
 class AcquiredDevice {
@@ -78,8 +76,8 @@ void TTelvo33DlgClient::Report(const std::exception_ptr& failure) {
 }
 
 int TTelvo33DlgClient::InsertVirtualItem(IQDevice* device, int slot) {
-  return virtualList_.InsertItem(0, device->GetName().substr(0, kMaxNameChars), ImageOf(*device),
-                                 slot);
+  return virtualList_.InsertItem(0, device->GetName().substr(0, IQDevice::kMaxNameChars),
+                                 ImageOf(*device), slot);
 }
 
 void TTelvo33DlgClient::CmNewVirtual() {
@@ -128,7 +126,7 @@ void TTelvo33DlgClient::CmDeleteVirtual() {
 ui::Param TTelvo33DlgClient::EndLabelEdit(const ui::Notification& n) {
   const int item = n.item;
   if (n.text.empty() || item < 0 || IsFixedItem(virtualList_, item)) return 0;
-  const std::string name = n.text.substr(0, kMaxNameChars);
+  const std::string name = n.text.substr(0, IQDevice::kMaxNameChars);
   IQDevice* edited = slots_.At(GetItemSlot(virtualList_, item));
   if (edited == nullptr || controls::RefusedName(this, name, "Rename Virtual Device")) return 0;
   for (IQDevice* other : TheDeviceManager.Devices()) {

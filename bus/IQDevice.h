@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -53,6 +54,8 @@ class IQDevice {
   virtual bool Open(ui::Window* parent);
   // Gives the device back to the manager.
   virtual void Close();
+  // The longest name the user can give a device in the program's device list.
+  static constexpr std::size_t kMaxNameChars = 79;
   virtual void SetName(const std::string& name) { name_ = name; }
   // The name when set; else the address of a bus unit; else empty.
   virtual std::string GetName() const;

@@ -129,9 +129,12 @@ bool SavedAsSaid(const SettingsLoad& said, const SettingsLoad& saved, IQDevice81
     }
   }
   if (said.unitName && g8100UnitName.Read(unit) != *said.unitName) return false;
+  const auto sameCurrent = [](const CurrentLoad& a, const CurrentLoad& b) {
+    return Same(a.sections, b.sections) && a.presetMap == b.presetMap;
+  };
   return SameWhereSaid(said.interfaceName, saved.interfaceName,
                        [](const auto& a, const auto& b) { return a == b; }) &&
-         Same(said.current, saved.current) && said.presetMap == saved.presetMap;
+         SameWhereSaid(said.current, saved.current, sameCurrent);
 }
 
 // The unit saved over `path` with every memory.

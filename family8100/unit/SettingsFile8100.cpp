@@ -11,6 +11,7 @@
 #include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/ValueConversions8100.h"
 #include "familycommon/CheckedFileReader.h"
 #include "familycommon/LoadFailure.h"
 
@@ -24,9 +25,8 @@ constexpr const char* kDeviceTypeText = "Standard";
 constexpr const char* kMemorySection = "Settings Memory";
 constexpr const char* kCurrentSettings = "Current Settings";
 constexpr const char* kPresetMap = "Preset map";
-// What a name element of the unit takes before its terminator.
+// What a name element of the unit takes before its terminator: the unit's name and its memories'.
 constexpr std::size_t kNameChars = 14;
-constexpr int32_t kMaxDelaySamples = 16383;
 constexpr float kMaxThreshold = 524287.0F;
 constexpr float kNoiseFloorDb = -80.0F;
 constexpr int kSavedSteps = 13;
@@ -99,9 +99,9 @@ constexpr std::size_t kMarkChars = 255;
 // Every value in a range the unit takes; anything else is refused with its line.
 constexpr int kMaxByte = 255;
 constexpr float kMaxRelease = 1.0F;
-constexpr int kLastNoiseType = 1;
-// Each routing byte, and each limiter mode byte, is a switch.
-constexpr uint32_t kSwitchBytes = 0x01010101;
+// Each routing byte, and each limiter mode byte, is a switch: off 0, on this.
+constexpr uint8_t kRouteOn = 0x01;
+constexpr uint8_t kLimiterSwitchOn = 0xFF;
 // More records than the largest model has slots is no list of this format.
 constexpr int kMaxFilterRecords = kFilterSlotsX;
 // The sections a set of settings, a memory's or the current one, may hold.
@@ -190,7 +190,8 @@ class SettingsReader {
       EndOfSection(kDeviceType);
     }
     Read("Unit Name", [&] { load.unitName = read_.Name(kNameChars, true); });
-    Read("Interface Name", [&] { load.interfaceName = read_.Name(kNameChars, true); });
+    // The program's name for a virtual unit, not the unit's: as long as the user may type it.
+    Read("Interface Name", [&] { load.interfaceName = read_.Name(IQDevice::kMaxNameChars, true); });
     for (int memory = 0; memory <= kMemoryCount; ++memory) {
       if (!FindFromStart(file_, SetHeader(memory))) RefuseSectionsWithout(memory);
     }
@@ -203,18 +204,14 @@ class SettingsReader {
       EndOfSection(SetHeader(memory));
       loaded.sections = Sections(memory, header);
     }
-    if (!FindOnce(kCurrentSettings)) {
-      read_.Refuse(std::string::npos, load.memories.empty()
-                                          ? "The file holds no settings."
-                                          : "The section [Current Settings] is missing.");
-    }
-    const std::size_t header = HeaderEnd();
-    EndOfSection(kCurrentSettings);
-    load.current = Sections(0, header);
-    if (!Read(kPresetMap, [&] {
-          for (int& memory : load.presetMap) memory = read_.Int(1, kMemoryCount, "preset's memory");
-        })) {
-      read_.Refuse(std::string::npos, "The section [Preset map] is missing.");
+    // A file of memories only leaves the current settings and the preset map as they are.
+    if (FindOnce(kCurrentSettings)) {
+      load.current = Current();
+    } else if (load.memories.empty()) {
+      read_.Refuse(std::string::npos, "The file holds no settings.");
+    } else if (FindFromStart(file_, kPresetMap)) {
+      read_.Refuse(HeaderEnd(), std::string("The section [") + kPresetMap +
+                                    "] stands without its [" + kCurrentSettings + "] section.");
     }
     // A header read nowhere would be dropped with its values: a renumbered memory, a damaged
     // name, a section no model's file holds.
@@ -223,6 +220,22 @@ class SettingsReader {
   }
 
  private:
+  // The current settings, found last, and the preset map that goes with them.
+  CurrentLoad Current() {
+    CurrentLoad current;
+    const std::size_t header = HeaderEnd();
+    EndOfSection(kCurrentSettings);
+    current.sections = Sections(0, header);
+    if (!Read(kPresetMap, [&] {
+          for (int& memory : current.presetMap) {
+            memory = read_.Int(1, kMemoryCount, "preset's memory");
+          }
+        })) {
+      read_.Refuse(std::string::npos, "The section [Preset map] is missing.");
+    }
+    return current;
+  }
+
   // Just past the "]" of the header found last: its line is the header's.
   std::size_t HeaderEnd() const { return file_.Tell() - 1; }
 
@@ -299,10 +312,14 @@ class SettingsReader {
     return false;
   }
 
-  uint32_t Switches(const std::string& what) {
+  // Four switches, a byte each.
+  uint32_t Switches(const std::string& what, uint8_t on) {
     const std::size_t at = read_.Tell();
     const auto value = static_cast<uint32_t>(read_.Int());
-    if ((value & ~kSwitchBytes) != 0) read_.Refuse(at, "The " + what + " is no valid setting.");
+    for (uint32_t rest = value; rest != 0; rest >>= 8) {
+      const uint32_t byte = rest & 0xFFU;
+      if (byte != 0 && byte != on) read_.Refuse(at, "The " + what + " is no valid setting.");
+    }
     return value;
   }
 
@@ -384,7 +401,7 @@ class SettingsReader {
       load.globals[1] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "right attenuation"));
       load.globals[2] = static_cast<uint32_t>(read_.Flag("left mute"));
       load.globals[3] = static_cast<uint32_t>(read_.Flag("right mute"));
-      load.globals[4] = Switches("routing");
+      load.globals[4] = Switches("routing", kRouteOn);
     });
     if (unit_.HasDelay()) {
       read("Delay", FileHolds("Delay"), [&] {
@@ -407,7 +424,7 @@ class SettingsReader {
         for (uint32_t& threshold : limiting.thresholds) threshold = Threshold();
         for (float& release : limiting.releases)
           release = read_.Float(0.0F, kMaxRelease, "release");
-        limiting.mode = Switches("limiter mode");
+        limiting.mode = Switches("limiter mode", kLimiterSwitchOn);
       });
     } else {
       for (const char* kind : {"Low Crossover", "High Crossover", "Polarity", "Limiting"}) {
@@ -417,7 +434,8 @@ class SettingsReader {
     if (unit_.HasNoise()) {
       read("Noise Sources", FileHolds("Noise Sources"), [&] {
         for (SectionsLoad::Noise& side : load.noise.emplace()) {
-          side.type = static_cast<uint8_t>(read_.Int(0, kLastNoiseType, "noise type"));
+          // Pink is 0, any other value flat.
+          side.type = static_cast<uint8_t>(read_.Int(0, kMaxByte, "noise type"));
           side.level = read_.Float(kNoiseFloorDb, 0.0F, "noise level");
           side.on = read_.Flag("noise switch");
         }
@@ -495,10 +513,11 @@ void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
     unit.SaveMemory(memory.memory);
   }
   scope.Step(kLoadedSteps);
-  ApplySections(unit, load.current);
+  if (!load.current) return;
+  ApplySections(unit, load.current->sections);
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
     g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    unit.SetPresetMapEntry(load.presetMap[static_cast<std::size_t>(preset - 1)]);
+    unit.SetPresetMapEntry(load.current->presetMap[static_cast<std::size_t>(preset - 1)]);
   }
 }
 

@@ -68,13 +68,19 @@ struct MemoryLoad {
   SectionsLoad sections;
 };
 
+// The current settings and the preset map, which a file of memories only leaves out: the unit then
+// keeps the settings the last memory loaded left, and its own preset map.
+struct CurrentLoad {
+  SectionsLoad sections;
+  std::array<int, kMemoryCount> presetMap{};
+};
+
 // Everything a file gives a unit of one model, read and checked whole.
 struct SettingsLoad {
   std::optional<std::string> unitName;
   std::optional<std::string> interfaceName;
   std::vector<MemoryLoad> memories;
-  SectionsLoad current;
-  std::array<int, kMemoryCount> presetMap{};
+  std::optional<CurrentLoad> current;
 
   // The memories the file holds, as a mask (bit n-1 for memory n).
   uint32_t Memories() const;
@@ -83,16 +89,16 @@ struct SettingsLoad {
 // Reads the whole file for a unit of `unit`'s model without a word to the unit; sections the
 // model lacks are not looked for. What the unit could not load as written is refused with
 // familycommon::FileLineError naming its line: a file cut short or without settings; a section
-// missing, twice, without its set's header or no model's file holds; a value too many, text a
-// section does not hold, a value out of the range the unit takes or no number; a filter type no
-// class has, a crossover on a model without them, or a filter beyond the unit's sections; a name
-// the format cannot carry.
+// missing, twice, without its set's header (the preset map's is the current settings') or no
+// model's file holds; a value too many, text a section does not hold, a value out of the range the
+// unit takes or no number; a filter type no class has, a crossover on a model without them, or a
+// filter beyond the unit's sections; a name the format cannot carry.
 SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file);
 
 // Loads a checked file: the memories chosen by `memories` that it holds, each stored in the unit,
-// then its current settings and preset map. The unit is muted meanwhile. A bus failure throws
-// familycommon::LoadFailure after the unit's current settings are put back and the mute lifted, as
-// far as the unit still answers.
+// then its current settings and preset map when it has them. The unit is muted meanwhile. A bus
+// failure throws familycommon::LoadFailure after the unit's current settings are put back and the
+// mute lifted, as far as the unit still answers.
 void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
                        familycommon::ProgressReport* progress = nullptr);
 

@@ -24,6 +24,9 @@ using filestest::WriteText;
 using sim::family8100::Model;
 using testsupport8100::Described;
 using testsupport8100::Made;
+using testsupport8100::ModelMask;
+using testsupport8100::NewVirtualUnit;
+using enum testsupport8100::ModelMask;
 
 namespace {
 
@@ -71,21 +74,6 @@ std::string With(std::string text, const std::string& from, const std::string& t
 }
 
 class OlderFamilyBadFileTest : public filestest::FilesTest {};
-
-enum ModelMask : unsigned { kBase = 1, kPlus = 2, kX = 4, kRuneTide = 8, kAllModels = 15 };
-
-std::unique_ptr<IQDevice8100> VirtualUnit(ModelMask model) {
-  switch (model) {
-    case kPlus:
-      return std::make_unique<IQDevice8100Plus>(nullptr, nullptr, nullptr);
-    case kX:
-      return std::make_unique<IQDevice8100X>(nullptr, nullptr, nullptr);
-    case kRuneTide:
-      return std::make_unique<IQDevice8100RT>(nullptr, nullptr, nullptr);
-    default:
-      return std::make_unique<IQDevice8100>(nullptr, nullptr, nullptr);
-  }
-}
 
 // The line of the first character of `marker` in `text`.
 int LineOf(const std::string& text, const std::string& marker) {
@@ -178,6 +166,8 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
     uint32_t memories = 0x2;
     // Whether every `from` is replaced, not only the first.
     bool everywhere = false;
+    // When set, the edit replaces all from `from` up to this.
+    std::string until;
   } cases[] = {
       {kAllModels, "", "", "", "", {}},
       // Each model's own sections load, the current settings' and a memory's.
@@ -276,11 +266,49 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
       {kBase | kPlus | kRuneTide, "[Filters]", "[Polarity]\n1 1 \n[Polarity]\n1 1 \n[Filters]",
        "[Polarity]\n1 1 \n[Filters]", "The section [Polarity] appears twice."},
       {kBase | kPlus | kRuneTide, "[Filters]", "[Polarity]\n1 \"x\n[Filters]", "\"x",
-       "Format error in file: a number is expected here."}};
+       "Format error in file: a number is expected here."},
+      // The limiter mode's bytes are 0 or 0xFF, each switch of the limiter dialog on or off.
+      {kX, "0.000021 0 \n\n[Current", "0.000021 65280 \n\n[Current", "", "", {}},
+      {kX, "0.000021 0 \n\n[Current", "0.000021 -1 \n\n[Current", "", "", {}},
+      {kX, "0.000021 0 \n\n[Current", "0.000021 1 \n\n[Current", "0.000021 1 ",
+       "The limiter mode is no valid setting."},
+      {kX, "0.000021 0 \n\n[Current", "0.000021 65281 \n\n[Current", "0.000021 65281 ",
+       "The limiter mode is no valid setting."},
+      // A noise type other than pink is flat, whatever its number.
+      {kRuneTide, "[Noise Sources]\n0 ", "[Noise Sources]\n255 ", "", "", {}},
+      {kRuneTide, "[Noise Sources]\n0 ", "[Noise Sources]\n256 ", "256 ",
+       "The noise type 256 is out of range (0 to 255)."},
+      // The program's name for a virtual unit is as long as the user may type it, and cut there.
+      {kAllModels, "\"Stage\"", "\"" + std::string(79, 'S') + "\"", "", "", {}},
+      {kAllModels,
+       "\"Stage\"",
+       "\"" + std::string(80, 'S') + "\"",
+       "",
+       "",
+       {"\"Stage\"", "\"" + std::string(79, 'S') + "\""}},
+      // A file of memories only: the current settings are the last memory's, the preset map stays.
+      {kAllModels,
+       "[Current Settings]",
+       "",
+       "",
+       "",
+       {"[Device Type]", "[Device Type]"},
+       0x2,
+       false,
+       "\n// End of file"},
+      {kAllModels,
+       "[Current Settings]",
+       "",
+       "[Preset map]",
+       "The section [Preset map] stands without its [Current Settings] section.",
+       {},
+       0x2,
+       false,
+       "[Preset map]"}};
 
-  for (const ModelMask model : {kBase, kPlus, kX, kRuneTide}) {
+  for (const ModelMask model : testsupport8100::kEachModel) {
     SCOPED_TRACE(model);
-    const std::unique_ptr<IQDevice8100> source = VirtualUnit(model);
+    const std::unique_ptr<IQDevice8100> source = NewVirtualUnit(model);
     source->SetName("Stage");
     // One filter alone: the Rune Tide starts with a bank of boost/cut filters.
     source->RemoveFilters();
@@ -292,10 +320,15 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
       if ((c.models & model) == 0) continue;
       SCOPED_TRACE(c.to);
       std::string text = c.memories == 0 ? bare : good;
-      if (!c.from.empty()) text = With(text, c.from, c.to);
+      std::string from = c.from;
+      if (!c.until.empty()) {
+        const std::size_t begin = text.find(c.from);
+        from = text.substr(begin, text.find(c.until, begin) - begin);
+      }
+      if (!from.empty()) text = With(text, from, c.to);
       while (c.everywhere && text.find(c.from) != std::string::npos)
         text = With(text, c.from, c.to);
-      const std::unique_ptr<IQDevice8100> unit = VirtualUnit(model);
+      const std::unique_ptr<IQDevice8100> unit = NewVirtualUnit(model);
       g8100LeftAttenuation.Write(*unit, 40);
       const UnitState before = StateOf(*unit);
       WriteText(TempPath("edited.ov0"), text);

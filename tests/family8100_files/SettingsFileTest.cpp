@@ -2,13 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "bus/SettingsTextFile.h"
 #include "controls/DeviceErrorReport.h"
+#include "family8100/filters/BankEditing.h"
+#include "family8100/filters/CrossoverEdits.h"
+#include "family8100/filters/FilterEdits.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TMemorySelectDialog.h"
+#include "family8100/unit/TNoiseDialog.h"
 #include "family8100/unit/Types8100.h"
+#include "family8100/unit/ValueConversions8100.h"
+#include "platform/registry/Key.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
@@ -110,17 +117,20 @@ TEST_F(OlderFamilyFileTest, ANewVirtualUnitOfEachModelSavesAsItsGoldenFileAndLoa
 }
 
 TEST_F(OlderFamilyFileTest, AListThatFillsTheBudgetLoadsWholeAndLongNamesAreCutToFit) {
-  std::string text =
-      "[Device Type]\n\"Standard\" \n[Interface Name]\n\"A name far too long for "
-      "the unit\" \n[Current Settings]\n[Globals]\n255 0 1 0 16777217 \n[Delay]\n16383 "
-      "0 \n[Filters]\n18 \n";
+  // Longer than the program lets the user type.
+  const std::string longName =
+      "A name far too long for the program's list of devices, typed "
+      "by hand into the file";
+  std::string text = "[Device Type]\n\"Standard\" \n[Interface Name]\n\"" + longName +
+                     "\" \n[Current Settings]\n[Globals]\n255 0 1 0 16777217 \n[Delay]\n16383 "
+                     "0 \n[Filters]\n18 \n";
   // Seventeen of the largest low-pass filters (68 sections) and one of one section fit in 70.
   for (int i = 0; i < 17; ++i) text += "4 3 15000 8 \n";
   text += "3 1 1000 -3.0 2.0 \n";
   text += "[Preset map]\n1 7 3 4 5 6 7 8 9 10 11 12 \n\n// End of file\n";
   auto unit = VirtualUnit<IQDevice8100Plus>("Unit");
   Load(*unit, text);
-  EXPECT_EQ(unit->GetName(), "A name far too");
+  EXPECT_EQ(unit->GetName(), longName.substr(0, IQDevice::kMaxNameChars));
   EXPECT_EQ(g8100LeftAttenuation.Read(*unit), 255);
   EXPECT_TRUE(g8100LeftMute.Read(*unit));
   EXPECT_EQ(g8100LeftDelay.Read(*unit), 16383u);
@@ -358,4 +368,220 @@ TEST_F(OlderFamilyFileTest, ASaveRefusedAtAnyFilterReadLeavesTheFiltersTheUnitHo
     EXPECT_EQ(testsupport8100::Described(*unit), held);
   }
   controls::SetDeviceErrorReporter(nullptr);
+}
+
+namespace {
+
+using testsupport8100::ModelMask;
+using enum testsupport8100::ModelMask;
+
+// A filter added to `bank` as the filter editor adds one, its order stepped and its fields typed
+// as its dialog takes them.
+void AddTyped(IQDevice8100& unit, int32_t bank, int32_t type, const TypedFields& fields,
+              int orderSteps = 0) {
+  TFilter* filter = AddBankFilter(unit, FamilyKey8100(registry::Key()), bank, type);
+  ASSERT_NE(filter, nullptr);
+  if (auto* pass = dynamic_cast<TPassFilter*>(filter)) {
+    ASSERT_TRUE(StepOrder(unit, *pass, orderSteps));
+  }
+  ApplyTypedFields(*filter, fields);
+  ASSERT_TRUE(CommitFilter(unit, *filter));
+}
+
+// A filter of every class the editor adds, in every bank, each value typed past one end of its
+// range: `end` is "1" for the low ends, "99999" for the high ones.
+void EveryFilterClass(IQDevice8100& unit, const std::string& end) {
+  const bool low = end == "1";
+  const std::string level = low ? "-99999" : end;
+  const int orderSteps = low ? -8 : 8;
+  unit.RemoveFilters();
+  AddTyped(unit, kRightInputBank, kParametricFilter, {end, level, low ? "0" : end});
+  AddTyped(unit, kLeftInputBank, kLowpassFilter, {end, {}, {}}, orderSteps);
+  AddTyped(unit, kRightOutputBank, kHighpassFilter, {end, {}, {}}, orderSteps);
+  AddTyped(unit, kLeftOutputBank, kLowShelfFilter, {end, level, {}});
+  AddTyped(unit, kLeftOutputBank, kHighShelfFilter, {end, level, {}});
+}
+
+void LimiterMode(IQDevice8100& unit, uint32_t mode) { g8100LimiterMode.Write(unit, mode); }
+
+// Both crossovers made in the crossover window with `alignment`, their slopes stepped as far as
+// they go, the low one typed below the lowest frequency and the high one above the highest.
+void Crossovers(IQDevice8100& unit, int alignment, int lowSteps, int highSteps) {
+  CrossoverEdits edits(unit);
+  edits.ChangeAlignment(CrossoverSide::Low, alignment);
+  edits.ChangeAlignment(CrossoverSide::High, alignment);
+  for (int step = 0; step < 3; ++step) {
+    edits.StepOrder(CrossoverSide::Low, lowSteps, "");
+    edits.StepOrder(CrossoverSide::High, highSteps, "");
+  }
+  edits.ApplyTyped("1", "99k");
+}
+
+}  // namespace
+
+// Every state the program's windows give a unit of each model, each range at both its ends, saved
+// with every memory, loaded into a new unit of the model and saved again: the same file.
+TEST_F(OlderFamilyFileTest, EveryStateTheProgramMakesLoadsBackAndSavesTheSameFile) {
+  const struct {
+    unsigned models;
+    std::function<void(IQDevice8100&)> make;
+    // What the saved file holds of the state.
+    std::string shows;
+  } cases[] = {
+      {kAllModels, [](IQDevice8100&) {}, "[Preset map]\n1 2 3 4 5 6 7 8 9 10 11 12 "},
+      {kAllModels,
+       [](IQDevice8100& unit) {
+         g8100LeftMute.Write(unit, true);
+         g8100RightMute.Write(unit, true);
+         g8100LeftAttenuation.Write(unit, 255);
+         g8100RightAttenuation.Write(unit, 160);
+         g8100Routing.Write(unit, 0x01010101);
+       },
+       "[Globals]\n255 160 1 1 16843009 "},
+      {kAllModels, [](IQDevice8100& unit) { g8100Routing.Write(unit, 0); },
+       "[Globals]\n0 0 0 0 0 "},
+      {kPlus | kX,
+       [](IQDevice8100& unit) {
+         g8100LeftDelay.Write(unit, TypedDelaySamples(1e6F, DelayUnits::Meters));
+         g8100RightDelay.Write(unit, SteppedDelay(kMaxDelaySamples - 1, 10.0F));
+       },
+       "[Delay]\n16383 16383 "},
+      {kX,
+       [](IQDevice8100& unit) {
+         g8100LeftPolarity.Write(unit, true);
+         g8100RightPolarity.Write(unit, true);
+       },
+       "[Polarity]\n1 1 "},
+      // Limiting on, the channels linked, each soft knee, and all of them.
+      {kX, [](IQDevice8100& unit) { LimiterMode(unit, 0x000000FF); }, "0.000021 255 \n"},
+      {kX, [](IQDevice8100& unit) { LimiterMode(unit, 0x0000FF00); }, "0.000021 65280 \n"},
+      {kX, [](IQDevice8100& unit) { LimiterMode(unit, 0x00FF0000); }, "0.000021 16711680 \n"},
+      {kX, [](IQDevice8100& unit) { LimiterMode(unit, 0xFF000000); }, "0.000021 -16777216 \n"},
+      {kX, [](IQDevice8100& unit) { LimiterMode(unit, 0xFFFFFFFF); }, "0.000021 -1 \n"},
+      {kX,
+       [](IQDevice8100& unit) {
+         g8100LeftThreshold.Write(unit, ThresholdValue(kMaxThresholdDbu + 10.0F));
+         g8100RightThreshold.Write(unit, ThresholdValue(kMinThresholdDbu - 10.0F));
+         g8100LeftRelease.Write(unit, ReleaseCoefficient(Release::Medium));
+         g8100RightRelease.Write(unit, ReleaseCoefficient(Release::Fast));
+       },
+       "[Limiting]\n524287.000000 416.000000 0.000042 0.000083 0 "},
+      {kX,
+       [](IQDevice8100& unit) {
+         g8100LeftThreshold.Write(unit, 0);
+         g8100RightThreshold.Write(unit, 0);
+       },
+       "[Limiting]\n0.000000 0.000000 "},
+      {kRuneTide,
+       [](IQDevice8100& unit) {
+         for (const auto* type : {&g8100LeftNoiseType, &g8100RightNoiseType}) type->Write(unit, 1);
+         for (const auto* level : {&g8100LeftNoiseLevel, &g8100RightNoiseLevel}) {
+           level->Write(unit, TNoiseDialog::kMaxLevelDb);
+         }
+         for (const auto* on : {&g8100LeftNoiseOn, &g8100RightNoiseOn}) on->Write(unit, false);
+       },
+       "[Noise Sources]\n1 0.000000 0 1 0.000000 0 "},
+      {kRuneTide,
+       [](IQDevice8100& unit) {
+         g8100LeftNoiseLevel.Write(unit, TNoiseDialog::kMinLevelDb);
+         g8100RightNoiseLevel.Write(unit, TNoiseDialog::kMinLevelDb);
+       },
+       "[Noise Sources]\n0 -80.000000 1 0 -80.000000 1 "},
+      {kAllModels, [](IQDevice8100& unit) { EveryFilterClass(unit, "1"); },
+       "[Filters]\n5 \n3 1 20 -70.000000 0.100000 \n4 2 20 1 \n5 3 20 1 \n6 4 20 -12 2 \n7 4 20 "
+       "-12 2 \n"},
+      {kAllModels, [](IQDevice8100& unit) { EveryFilterClass(unit, "99999"); },
+       "[Filters]\n5 \n3 1 20000 12.000000 100.000000 \n4 2 20000 8 \n5 3 20000 8 \n6 4 20000 12 2 "
+       "\n7 4 20000 12 2 \n"},
+      // The Rune Tide's own bank of boost/cut filters, typed to both ends.
+      {kRuneTide,
+       [](IQDevice8100& unit) {
+         ASSERT_GE(unit.Filters().size(), 2u);
+         ApplyTypedFields(*unit.Filters()[0], {{}, "-99999", "0"});
+         ApplyTypedFields(*unit.Filters()[1], {{}, "99999", "99999"});
+         for (int i = 0; i < 2; ++i) ASSERT_TRUE(CommitFilter(unit, *unit.Filters()[i]));
+       },
+       " -70.000000 0.100000 \n10 "},
+      // Every section of the budget taken.
+      {kAllModels,
+       [](IQDevice8100& unit) {
+         unit.RemoveFilters();
+         for (int i = 0; i < 17; ++i) AddTyped(unit, kLeftInputBank, kLowpassFilter, {}, 8);
+         AddTyped(unit, kRightInputBank, kParametricFilter, {});
+         AddTyped(unit, kRightOutputBank, kLowShelfFilter, {});
+         ASSERT_EQ(unit.UsedSections(), kSectionBudget);
+       },
+       "[Filters]\n19 \n"},
+      {kX, [](IQDevice8100& unit) { Crossovers(unit, kAlignmentButterworth, 1, -1); },
+       "[Low Crossover]\n8 4 20 1 1 \n\n[High Crossover]\n9 3 20000 1 8 "},
+      {kX, [](IQDevice8100& unit) { Crossovers(unit, kAlignmentBessel, -1, 1); },
+       "[Low Crossover]\n8 4 20 2 8 \n\n[High Crossover]\n9 3 20000 2 1 "},
+      {kX, [](IQDevice8100& unit) { Crossovers(unit, kAlignmentLinkwitzRiley, 1, -1); },
+       "[Low Crossover]\n8 4 20 3 2 \n\n[High Crossover]\n9 3 20000 3 8 "},
+      // Every memory its own, named at the unit's longest, the presets turned round, and the
+      // longest name the program gives a virtual unit.
+      {kAllModels,
+       [](IQDevice8100& unit) {
+         unit.SetName(std::string(IQDevice::kMaxNameChars, 'N'));
+         for (int memory = 1; memory <= kMemoryCount; ++memory) {
+           g8100LeftAttenuation.Write(unit, static_cast<uint8_t>(memory));
+           AddTyped(unit, kRightInputBank, kParametricFilter, {std::to_string(100 * memory)});
+           unit.SaveMemory(memory);
+           g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
+           unit.SetMemoryName(("Mix (" + std::to_string(memory) + ")/#,&- aZ09").substr(0, 14));
+           g8100PresetIndex.Write(unit, static_cast<uint8_t>(memory));
+           unit.SetPresetMapEntry(kMemoryCount + 1 - memory);
+         }
+       },
+       "[Preset map]\n12 11 10 9 8 7 6 5 4 3 2 1 "}};
+
+  constexpr uint32_t kEveryMemory = (1U << kMemoryCount) - 1;
+  for (const ModelMask model : testsupport8100::kEachModel) {
+    for (const auto& c : cases) {
+      if ((c.models & model) == 0) continue;
+      SCOPED_TRACE(std::to_string(model) + ": " + c.shows);
+      const std::unique_ptr<IQDevice8100> unit = testsupport8100::NewVirtualUnit(model);
+      unit->SetName("Front of house left");
+      c.make(*unit);
+      const std::string saved = Saved(*unit, kEveryMemory);
+      EXPECT_NE(saved.find(c.shows), std::string::npos);
+      const std::unique_ptr<IQDevice8100> loaded = testsupport8100::NewVirtualUnit(model);
+      Load(*loaded, saved);
+      EXPECT_EQ(loaded->GetName(), unit->GetName());
+      EXPECT_TRUE(SameText(Saved(*loaded, kEveryMemory), saved));
+    }
+  }
+}
+
+// A bus unit's file, its own name at the longest the unit keeps and every limiter switch on,
+// loaded into another unit on the bus: the second unit saves the same file.
+TEST(OlderFamilyBusFileTest, ABusUnitsFileLoadsIntoAnotherUnitThatSavesItTheSame) {
+  QTemporaryDir folder;
+  testsupport8100::OlderFamilyBus bus;
+  for (const int address : {3, 4}) {
+    sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = address});
+  }
+  const std::vector<IQDevice*> units = bus.RollCall();
+  ASSERT_EQ(units.size(), 2u);
+  auto& source = dynamic_cast<IQDevice8100&>(*units[0]);
+  auto& target = dynamic_cast<IQDevice8100&>(*units[1]);
+  g8100UnitName.Write(source, "Front of house");
+  g8100LimiterMode.Write(source, 0xFFFFFFFF);
+  g8100RightDelay.Write(source, kMaxDelaySamples);
+  const auto saved = [&](IQDevice8100& unit) {
+    const std::string path = folder.path().toStdString() + "/bus.ov0";
+    SettingsTextFile file;
+    EXPECT_TRUE(file.Open(path, SettingsTextFile::kWrite));
+    WriteSettingsFile(unit, file, 0x1);
+    EXPECT_TRUE(file.Close());
+    return ReadText(path);
+  };
+  const std::string text = saved(source);
+  ASSERT_NE(text.find("\"Front of house\" "), std::string::npos);
+
+  SettingsTextFile file;
+  ASSERT_TRUE(file.Open(folder.path().toStdString() + "/bus.ov0", SettingsTextFile::kRead));
+  const SettingsLoad load = ReadSettingsFile(target, file);
+  ApplySettingsLoad(target, load, load.Memories());
+  EXPECT_TRUE(SameText(saved(target), text));
 }

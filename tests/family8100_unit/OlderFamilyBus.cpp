@@ -26,6 +26,20 @@ namespace8100::IQDevice8100* OnlyUnit(OlderFamilyBus& bus) {
   return dynamic_cast<namespace8100::IQDevice8100*>(found.at(0));
 }
 
+std::unique_ptr<namespace8100::IQDevice8100> NewVirtualUnit(ModelMask model) {
+  using namespace namespace8100;
+  switch (model) {
+    case kPlus:
+      return std::make_unique<IQDevice8100Plus>(nullptr, nullptr, nullptr);
+    case kX:
+      return std::make_unique<IQDevice8100X>(nullptr, nullptr, nullptr);
+    case kRuneTide:
+      return std::make_unique<IQDevice8100RT>(nullptr, nullptr, nullptr);
+    default:
+      return std::make_unique<IQDevice8100>(nullptr, nullptr, nullptr);
+  }
+}
+
 void AddFilter(namespace8100::IQDevice8100& unit, std::unique_ptr<namespace8100::TFilter> filter) {
   namespace8100::TFilter& placed = unit.PlaceFilter(std::move(filter));
   placed.WriteToUnit(unit);

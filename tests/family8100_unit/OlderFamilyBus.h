@@ -29,6 +29,13 @@ struct OlderFamilyBus : bustest::PseudoTerminalBus {
 // The one unit on the bus, found by a roll call.
 namespace8100::IQDevice8100* OnlyUnit(OlderFamilyBus& bus);
 
+// The four models, as bits of a set of them.
+enum ModelMask : unsigned { kBase = 1, kPlus = 2, kX = 4, kRuneTide = 8, kAllModels = 15 };
+inline constexpr ModelMask kEachModel[] = {kBase, kPlus, kX, kRuneTide};
+
+// A new virtual unit of the model.
+std::unique_ptr<namespace8100::IQDevice8100> NewVirtualUnit(ModelMask model);
+
 // A filter of the class `Filter` in `bank` at `frequency`, its other values the class's defaults.
 template <typename Filter>
 std::unique_ptr<Filter> Made(int32_t bank, int32_t frequency) {
