@@ -464,7 +464,8 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
     std::unique_ptr<TFilter> filter = MakeFilter(gFilterTypeObject.Read(*this));
     if (!filter) continue;
     filter->number = i;
-    filter->ReadFromDevice(*this);
+    // A slot whose type changed since the read above is skipped.
+    if (!filter->ReadFromDevice(*this)) continue;
     // A crossover of an output the model lacks goes.
     const int output = filter->channel - firstOutput;
     const auto slot = static_cast<std::size_t>(std::clamp(output, 0, kMaxOutputs - 1));
