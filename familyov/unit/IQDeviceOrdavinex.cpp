@@ -594,10 +594,18 @@ void IQDeviceOrdavinex::ResyncFilterViews(std::span<TFilter* const> reached) {
     return;
   }
   const familycommon::FilterSetChange change(filterSetNotice);
-  if (IsOnline()) {
-    for (TFilter* filter : reached) {
-      if (Holds(filter)) filter->ReadFromDevice(*this);
+  try {
+    if (IsOnline()) {
+      for (TFilter* filter : reached) {
+        if (Holds(filter)) filter->ReadFromDevice(*this);
+      }
     }
+  } catch (const IQException&) {
+    // The filters not read, or read in part, may show values the unit does not hold: they are
+    // all read again as soon as the unit answers.
+    MarkFiltersStale();
+    LinkFilters();
+    throw;
   }
   LinkFilters();
 }
