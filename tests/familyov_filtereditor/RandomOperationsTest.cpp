@@ -45,6 +45,7 @@
 #include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FaultKinds.h"
 #include "tests/support/RandomRun.h"
 
 namespace namespaceOV {
@@ -641,14 +642,6 @@ TEST_F(RandomOperationsTest,
       {"recall", recall, familycommon::kRecallNotFinishedText, true, 7},
       {"chain delete", chainDelete, familycommon::kDeleteNotFinishedText, true, 7},
       {"save", save, familycommon::kSaveNotFinishedText, false, 4}};
-  struct Kind {
-    const char* name;
-    sim::Fault fault;
-    int times;
-  };
-  const Kind kinds[] = {{"refused", sim::Fault::ErrorObject(7), 1},
-                        {"reply lost", sim::Fault::Silence(), 1},
-                        {"silent", sim::Fault::Silence(), sim::Fault::kForever}};
   const std::string stoppedAnswering =
       std::string(familycommon::kStoppedAnsweringText) + "\n" + familycommon::kFiltersReadAgainText;
   for (const Command& command : commands) {
@@ -658,7 +651,7 @@ TEST_F(RandomOperationsTest,
     const int steps = static_cast<int>(bus.TakeTrace().size());
     ASSERT_GE(steps, command.points);
     const int points = command.points;
-    for (const Kind& kind : kinds) {
+    for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
       for (int point = 0; point < points; ++point) {
         const int step = 1 + (steps - 1) * point / (points - 1);
         SCOPED_TRACE(std::string(command.name) + ", " + kind.name + " at request " +

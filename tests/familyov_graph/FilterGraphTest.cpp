@@ -28,6 +28,7 @@
 #include "platform/ui/TestHooks.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FaultKinds.h"
 
 namespace namespaceOV {
 namespace {
@@ -298,15 +299,7 @@ TEST_F(FilterGraphTest, ADragRefusedAtAnyStepLeavesTheFilterAsTheUnitHoldsIt) {
   drag();
   const int steps = static_cast<int>(bus.TakeTrace().size());
   ASSERT_GE(steps, 7);
-  struct Kind {
-    const char* name;
-    sim::Fault fault;
-    int times;
-  };
-  const Kind kinds[] = {{"refused", sim::Fault::ErrorObject(7), 1},
-                        {"reply lost", sim::Fault::Silence(), 1},
-                        {"silent", sim::Fault::Silence(), sim::Fault::kForever}};
-  for (const Kind& kind : kinds) {
+  for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
     // The first step selects the filter on the unit; when it fails, no drag starts.
     for (int failing = 1; failing <= steps; ++failing) {
       SCOPED_TRACE(std::string(kind.name) + " at request " + std::to_string(failing));

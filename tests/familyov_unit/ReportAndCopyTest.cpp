@@ -17,6 +17,7 @@
 #include "platform/ui/Prompts.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FaultKinds.h"
 
 namespace namespaceOV {
 namespace {
@@ -161,15 +162,7 @@ TEST(BusReportTest, AFaultAnywhereInAReportGivesOneReportAndKeepsWhatWasRead) {
   const int clockEvents = first("R3D");
   const int dumps = first("R39");
   ASSERT_LT(clockEvents, dumps);
-  struct Kind {
-    const char* name;
-    sim::Fault fault;
-    int times;
-  };
-  const Kind kinds[] = {{"refused", sim::Fault::ErrorObject(7), 1},
-                        {"reply lost", sim::Fault::Silence(), 1},
-                        {"silent", sim::Fault::Silence(), sim::Fault::kForever}};
-  for (const Kind& kind : kinds) {
+  for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
     for (const int request :
          {first("R18"), clockEvents, clockEvents + 5, dumps, static_cast<int>(trace.size())}) {
       SCOPED_TRACE(std::string(kind.name) + " at request " + std::to_string(request));
