@@ -99,14 +99,16 @@ void TFilter::WriteParams(IQDeviceOrdavinex& device) {
 
 void TFilter::SendUpdateCommand(IQDeviceOrdavinex& device) { WriteCommand(device, kCommandUpdate); }
 
-void TFilter::ReadFromDevice(IQDeviceOrdavinex& device) {
+bool TFilter::ReadFromDevice(IQDeviceOrdavinex& device) {
   Select(device);
-  channel = gFilterChannelObject.Read(device);
-  typeCode = gFilterTypeObject.Read(device);
+  const int slotChannel = gFilterChannelObject.Read(device);
+  if (gFilterTypeObject.Read(device) != typeCode) return false;
+  channel = slotChannel;
   bypass = gFilterBypassObject.Read(device);
   frequency = ReadIntElement(device, 0);
   linkNumber = gFilterLinkGroupObject.Read(device);
   ReadClassElements(device);
+  return true;
 }
 
 void TFilter::SendCreateCommand(IQDeviceOrdavinex& device) {

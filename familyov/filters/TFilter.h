@@ -51,8 +51,10 @@ class TFilter : public familycommon::HandleTarget {
   void UpdateDeviceLive(IQDeviceOrdavinex& device);
   void WriteParams(IQDeviceOrdavinex& device);
   void SendUpdateCommand(IQDeviceOrdavinex& device);
-  // With the number set: reads every field from the unit.
-  void ReadFromDevice(IQDeviceOrdavinex& device);
+  // With the number set: reads every field from the unit, while its slot holds this filter's
+  // type. A slot whose type changed holds values of another kind than the class would write back:
+  // the filter then keeps its own. Returns whether the filter took the unit's.
+  bool ReadFromDevice(IQDeviceOrdavinex& device);
   void SendCreateCommand(IQDeviceOrdavinex& device);
   // Applies to this filter the change just made to `source`, another member of its link chain.
   virtual void CopyOnDevice(IQDeviceOrdavinex& device, const TFilter& source);

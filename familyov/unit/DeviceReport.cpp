@@ -1,6 +1,7 @@
 #include "familyov/unit/DeviceReport.h"
 
 #include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/ReportText.h"
@@ -148,6 +149,9 @@ void WriteDeviceReport(IQDeviceOrdavinex& device, std::string& out, ProgressRepo
 }
 
 bool PrintDeviceReport(IQDeviceOrdavinex& device) {
+  // One failure, one report: the lock read, the clock events and the report's own reads may all
+  // fail on the same silent unit.
+  controls::OneReportScope command;
   if (RefusedAsLocked<IQException>(device, "Print to file")) return false;
   ui::Window* owner = controls::ClientWindow();
   const std::optional<std::string> path = ui::AskSaveFile(
@@ -164,12 +168,13 @@ bool PrintDeviceReport(IQDeviceOrdavinex& device) {
     ProgressWindow progress;
     ui::WaitCursor wait;
     WriteDeviceReport(device, report, &progress);
-  } catch (const IQException&) {
-    // What was read stays readable, marked as cut short; the failure itself is the caller's to
-    // report.
+  } catch (const IQException& error) {
+    // What was read stays readable, marked as cut short. The failure is told here rather than by
+    // the caller, so that it joins a failed lock or clock read's report.
     report += kTerminatedLine;
     if (file.Write(report)) file.Commit();
-    throw;
+    ReportCommError(error, device);
+    return false;
   }
   if (!file.Write(report) || !file.Commit()) {
     Tell("Could not write file for print.", "Print error");

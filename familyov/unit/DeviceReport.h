@@ -13,7 +13,7 @@ void WriteDeviceReport(IQDeviceOrdavinex& device, std::string& out,
 
 // The device's report command: asks for a text file and writes the report into it while the
 // progress window shows; true when the file was written. A report that a bus failure ends is
-// kept with a line that says so, and the failure passes on.
+// kept with a line that says so, and the failure is reported once, here.
 bool PrintDeviceReport(IQDeviceOrdavinex& device);
 
 }  // namespace namespaceOV

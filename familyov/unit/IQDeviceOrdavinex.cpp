@@ -464,7 +464,8 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
     std::unique_ptr<TFilter> filter = MakeFilter(gFilterTypeObject.Read(*this));
     if (!filter) continue;
     filter->number = i;
-    filter->ReadFromDevice(*this);
+    // A slot whose type changed since the read above is skipped.
+    if (!filter->ReadFromDevice(*this)) continue;
     // A crossover of an output the model lacks goes.
     const int output = filter->channel - firstOutput;
     const auto slot = static_cast<std::size_t>(std::clamp(output, 0, kMaxOutputs - 1));
@@ -593,10 +594,18 @@ void IQDeviceOrdavinex::ResyncFilterViews(std::span<TFilter* const> reached) {
     return;
   }
   const familycommon::FilterSetChange change(filterSetNotice);
-  if (IsOnline()) {
-    for (TFilter* filter : reached) {
-      if (Holds(filter)) filter->ReadFromDevice(*this);
+  try {
+    if (IsOnline()) {
+      for (TFilter* filter : reached) {
+        if (Holds(filter)) filter->ReadFromDevice(*this);
+      }
     }
+  } catch (const IQException&) {
+    // The filters not read, or read in part, may show values the unit does not hold: they are
+    // all read again as soon as the unit answers.
+    MarkFiltersStale();
+    LinkFilters();
+    throw;
   }
   LinkFilters();
 }

@@ -192,6 +192,7 @@ class IQDeviceOrdavinex : public IQDevice {
   // chains from the link numbers on a virtual one), and every view told to read them again. A
   // change that could reach only some filters' values names them in `reached`: those are read
   // again in place and the others kept, so that what holds them (a selection, a dialog) keeps them.
+  // A read that fails leaves the filters stale, to be read again once the unit answers.
   void ResyncFilterViews(std::span<TFilter* const> reached = {});
   // Told whenever filters leave the device or are replaced (familycommon/FilterLifetime.h).
   familycommon::FilterSetNotice filterSetNotice;

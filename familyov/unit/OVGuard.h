@@ -23,7 +23,7 @@ bool GuardedUnitCall(IQDeviceOrdavinex& device, F&& work) {
 // After a write to `filter` that the unit failed and that has been reported: the unit holds all,
 // part or none of it, so the program takes what the unit holds rather than showing values the
 // unit may never have had. A read that fails as well is the same failure: it is not reported
-// again, and the next operation on the unit will tell.
+// again, and the filters are read again once the unit answers.
 inline void ReadBackQuietly(IQDeviceOrdavinex& device, TFilter& filter) {
   TFilter* const reached[] = {&filter};
   try {

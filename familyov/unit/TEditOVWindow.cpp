@@ -341,6 +341,9 @@ void TEditOVWindow::CopyAlongChain(NotifyRecord& record) {
 
 void TEditOVWindow::Notify(NotifyRecord* record) {
   if (record == nullptr) return;
+  // One change, one report: its copies along a chain, the read of what the unit then holds, the
+  // DSP recount and every window's update may all fail on the same silent unit.
+  controls::OneReportScope change;
   const uint32_t code = record->code;
   if (code == FilterAdded && record->flag != kCloneFlag) {
     if (!GuardedUnitCall(*device_, [&] { PropagateAddedFilter(*record); })) {

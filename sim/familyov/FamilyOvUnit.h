@@ -57,6 +57,7 @@ class FamilyOvUnit final : public Unit {
   std::optional<UnitReply> AnswerNetworkRequest(const Request& request) override;
 
   const FilterSlots& Filters() const { return filters_; }
+  void RetypeFilterAfterRead(int slot, uint8_t type) { filters_.RetypeAfterRead(slot, type); }
   const std::vector<FlashRecord>& FlashRecords() const { return flash_.Records(); }
   // Reboots since construction: each ends a reflash or a factory initialise.
   int Reboots() const { return reboots_; }

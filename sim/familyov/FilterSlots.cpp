@@ -70,7 +70,14 @@ std::optional<Outcome> FilterSlots::Set(const Access& access) {
 
 std::optional<Outcome> FilterSlots::Get(const Access& access) {
   using namespace object;
-  if (OfSelectedFilter(access.objectId)) return ReadSelected(access);
+  if (OfSelectedFilter(access.objectId)) {
+    Outcome read = ReadSelected(access);
+    if (access.objectId == kFilterType && retype_ && retype_->slot == selected_) {
+      slots_[selected_].type = retype_->type;
+      retype_.reset();
+    }
+    return read;
+  }
   switch (access.objectId) {
     case kNewFilter:
       return Allocate();

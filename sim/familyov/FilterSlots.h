@@ -38,6 +38,10 @@ class FilterSlots {
   std::optional<Outcome> Set(const Access& access);
   std::optional<Outcome> Get(const Access& access);
 
+  // The unit's front panel gives `slot` the filter type `type` right after the program's next
+  // read of that slot's type.
+  void RetypeAfterRead(int slot, uint8_t type) { retype_ = Retype{slot, type}; }
+
   int LastCommand() const { return lastCommand_; }
   const std::vector<FilterRecord>& Records() const { return slots_; }
   void Restore(const std::vector<FilterRecord>& records) { slots_ = records; }
@@ -57,7 +61,13 @@ class FilterSlots {
   Outcome ReadSelected(const Access& access) const;
   std::optional<int> FirstFreeSlot() const;
 
+  struct Retype {
+    int slot;
+    uint8_t type;
+  };
+
   std::vector<FilterRecord> slots_;
+  std::optional<Retype> retype_;
   int channels_;
   int selected_ = 0;
   int lastCommand_ = -1;

@@ -4,7 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/ParameterTable.h"
+#include "sim/familyov/FamilyOvUnit.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
@@ -310,6 +314,57 @@ TEST_F(FilterSequenceTest, AFullReadGivesBackWhatWasWritten) {
   ASSERT_TRUE(reader.HighCrossover(1));
   EXPECT_EQ(reader.HighCrossover(1)->GetDeviceRecord(), crossover->GetDeviceRecord());
   EXPECT_EQ(reader.RecountDspUse(), 188 + 2 * 4 + 7 * 5 + 3 * 5);
+}
+
+// A parametric filter read again after its slot changed on the unit (from its front panel): a slot
+// that holds another type, or none, holds values of another kind than the filter's class would
+// write back. The read-back after a failed write leaves the filter as it was, and a full read
+// that finds the type changed since its first look skips the slot.
+TEST_F(FilterSequenceTest, AReadThatFindsAnotherTypeInTheSlotLeavesTheFilterAsItWas) {
+  struct Row {
+    const char* slotHolds;
+    int slotType;  // 0: the filter was deleted
+    bool fullRead;
+  };
+  const Row rows[] = {
+      {"the same type at 2000 Hz on channel 3", kFilterParametric, false},
+      {"a lowpass at 2000 Hz on channel 3", kFilterLowpass, false},
+      {"no filter", 0, false},
+      {"a lowpass since the full read's first look", kFilterLowpass, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.slotHolds);
+    unit.RemoveAllFilters();
+    TFilter& filter = *unit.AddFilter(Sample(kFilterParametric));
+    filter.WriteToDevice(unit);
+    filter.SendCreateCommand(unit);
+    const int number = filter.number;
+    if (row.fullRead) {
+      bus.bus.WithUnit(unitIndex, [&](sim::Unit& u) {
+        dynamic_cast<sim::familyov::FamilyOvUnit&>(u).RetypeFilterAfterRead(
+            number, static_cast<uint8_t>(row.slotType));
+      });
+      unit.ReadDeviceParameters();
+      EXPECT_TRUE(
+          std::ranges::none_of(unit.Filters(), [&](const auto& f) { return f->number == number; }));
+      continue;
+    }
+    if (row.slotType == 0) {
+      gFilterSelectObject.Write(unit, static_cast<uint8_t>(number));
+      gDeleteFilterObject.Write(unit, 0);
+    } else {
+      std::unique_ptr<TFilter> other = MakeFilter(row.slotType);
+      other->number = number;
+      other->channel = 3;
+      other->frequency = 2000;
+      other->WriteToDevice(unit);
+    }
+    ReadBackQuietly(unit, filter);
+    const bool taken = row.slotType == kFilterParametric;
+    EXPECT_EQ(filter.typeCode, kFilterParametric);
+    EXPECT_EQ(filter.channel, taken ? 3 : 2);
+    EXPECT_EQ(filter.frequency, taken ? 2000 : 1000);
+  }
 }
 
 }  // namespace

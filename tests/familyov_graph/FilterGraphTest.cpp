@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bus/PollBackoff.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterGraphWindow.h"
@@ -27,6 +28,7 @@
 #include "platform/ui/TestHooks.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FaultKinds.h"
 
 namespace namespaceOV {
 namespace {
@@ -257,10 +259,29 @@ TEST_F(FilterGraphTest, ABusErrorEndsTheDragAndAClickReleasedElsewhereLetsTheIdl
   EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{"W11 00"});
 }
 
+// A refusal, a lost reply or a unit silent from then on, at each step of a drag of a chain's head,
+// its copy to the member on another channel among them: one report, and both filters as the unit
+// holds them, read again once a silent unit answers.
 TEST_F(FilterGraphTest, ADragRefusedAtAnyStepLeavesTheFilterAsTheUnitHoldsIt) {
-  TParametricFilter& filter = Add<TParametricFilter>(0, 1000, 0.0f);
+  const int head = Add<TParametricFilter>(0, 1000, 0.0f).number;
+  TParametricFilter& member = Add<TParametricFilter>(4, 1000, 0.0f);
+  member.linkNumber = head + 1;
+  member.WriteToDevice(*device);
+  device->LinkFilters();
+  const int memberNumber = member.number;
   TFilterGraphWindow& graph = Open(0);
-  Click(graph, PixelOf(graph, 1000.0f, 0.0f));
+  // A read of a silent unit's filters, once it answers, replaces the objects.
+  const auto numbered = [&](int number) -> TParametricFilter& {
+    for (const auto& f : device->Filters()) {
+      if (f->number == number) return dynamic_cast<TParametricFilter&>(*f);
+    }
+    throw std::runtime_error("no filter #" + std::to_string(number));
+  };
+  const auto filter = [&]() -> TParametricFilter& { return numbered(head); };
+  const auto iconPoint = [&] {
+    return PixelOf(graph, static_cast<float>(filter().frequency), filter().level);
+  };
+  Click(graph, iconPoint());
   // A press on the selected filter, a live step, a second step the release writes.
   int dx = 20;
   const auto drag = [&] {
@@ -278,23 +299,33 @@ TEST_F(FilterGraphTest, ADragRefusedAtAnyStepLeavesTheFilterAsTheUnitHoldsIt) {
   drag();
   const int steps = static_cast<int>(bus.TakeTrace().size());
   ASSERT_GE(steps, 7);
-  // The first step selects the filter on the unit; refused, no drag starts.
-  for (int failing = 2; failing <= steps; ++failing) {
-    SCOPED_TRACE(failing);
-    bus.bus.AddFault(sim::Fault::ErrorObject(7).ForUnit(5).OnOccurrence(failing));
-    ovtest::ReportedErrors().clear();
-    const int before = filter.frequency;
-    drag();
-    bus.bus.ClearFaults();
-    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-    ASSERT_NE(graph.Icons().Selected(), nullptr);
-    EXPECT_TRUE(graph.Icons().Selected()->Shows(&filter));
-    EXPECT_FALSE(graph.Dragging());
-    TParametricFilter unitHolds;
-    unitHolds.number = filter.number;
-    unitHolds.ReadFromDevice(*device);
-    EXPECT_EQ(filter.GetDeviceRecord(), unitHolds.GetDeviceRecord()) << "from " << before;
-    EXPECT_EQ(filter.bypass, unitHolds.bypass);
+  for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
+    // The first step selects the filter on the unit; when it fails, no drag starts.
+    for (int failing = 1; failing <= steps; ++failing) {
+      SCOPED_TRACE(std::string(kind.name) + " at request " + std::to_string(failing));
+      bus.bus.AddFault(kind.fault.ForUnit(5).OnOccurrence(failing).Times(kind.times));
+      ovtest::ReportedErrors().clear();
+      const int before = filter().frequency;
+      drag();
+      bus.bus.ClearFaults();
+      EXPECT_EQ(ovtest::ReportedErrors().size(), 1u)
+          << testing::PrintToString(ovtest::ReportedErrors());
+      EXPECT_FALSE(graph.Dragging());
+      PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+      ui::test::PumpIdle(5);
+      EXPECT_FALSE(device->FiltersStale());
+      for (const int number : {head, memberNumber}) {
+        TParametricFilter unitHolds;
+        unitHolds.number = number;
+        unitHolds.ReadFromDevice(*device);
+        EXPECT_EQ(numbered(number).GetDeviceRecord(), unitHolds.GetDeviceRecord())
+            << "#" << number << " from " << before;
+        EXPECT_EQ(numbered(number).bypass, unitHolds.bypass) << "#" << number;
+      }
+      if (graph.Icons().Selected() == nullptr) Click(graph, iconPoint());
+      ASSERT_NE(graph.Icons().Selected(), nullptr);
+      EXPECT_TRUE(graph.Icons().Selected()->Shows(&filter()));
+    }
   }
 }
 

@@ -3,14 +3,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "familyov/unit/DeviceCopy.h"
 #include "familyov/unit/DeviceReport.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsImage.h"
+#include "platform/ui/Prompts.h"
+#include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FaultKinds.h"
 
 namespace namespaceOV {
 namespace {
@@ -117,6 +124,63 @@ TEST(BusReportAndCopyTest, AUnitIsReportedThroughTheDumpAndCopiedAtEachSidesImag
   gRecallMemoryObject.RecallMemory(*longer, 7);
   EXPECT_NEAR(ChannelLevel(*longer, 0), -9.0f, 1e-4f);
   EXPECT_EQ(longer->Filters().at(0)->typeCode, kFilterCDHorn);
+}
+
+// The report command, as the unit's windows run it, on a unit that refuses a request, loses a
+// reply or falls silent at its lock read, its clock events, its first memory dump or its last
+// request: one report, and a file that keeps what was read, marked as cut short when the failure
+// ended it.
+TEST(BusReportTest, AFaultAnywhereInAReportGivesOneReportAndKeepsWhatWasRead) {
+  ovtest::FamilyBus bus;
+  bus.port.SetRetries(0);
+  IQ8126Type type;
+  bus.AddModelUnit(sim::familyov::Model::k8126, 4, "1.4");
+  const IQDeviceInfo record(4, 880, 1, ovtest::ModelId('6', "1.4", false));
+  IQDevice8126 unit(&type, &bus.manager, &record, 6);
+  QTemporaryDir folder;
+  const std::string path = folder.filePath("report.txt").toStdString();
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  const auto print = [&] {
+    std::filesystem::remove(path);
+    unit.InvalidateValues();
+    script.AnswerSaveFile(path);
+    ovtest::ReportedErrors().clear();
+    GuardedUnitCall(unit, [&] { unit.PrintReport(); });
+    std::ifstream file(path);
+    return (std::stringstream() << file.rdbuf()).str();
+  };
+  bus.TakeTrace();
+  const std::string whole = print();
+  const std::vector<std::string> trace = bus.TakeTrace();
+  ASSERT_TRUE(ovtest::ReportedErrors().empty());
+  const auto first = [&](const std::string& request) {
+    return 1 + static_cast<int>(
+                   std::ranges::find_if(
+                       trace, [&](const std::string& line) { return line.starts_with(request); }) -
+                   trace.begin());
+  };
+  const int clockEvents = first("R3D");
+  const int dumps = first("R39");
+  ASSERT_LT(clockEvents, dumps);
+  for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
+    for (const int request :
+         {first("R18"), clockEvents, clockEvents + 5, dumps, static_cast<int>(trace.size())}) {
+      SCOPED_TRACE(std::string(kind.name) + " at request " + std::to_string(request));
+      bus.bus.AddFault(kind.fault.OnOccurrence(request).Times(kind.times));
+      const std::string text = print();
+      bus.bus.ClearFaults();
+      EXPECT_EQ(ovtest::ReportedErrors().size(), 1u)
+          << testing::PrintToString(ovtest::ReportedErrors());
+      // Everything before the memories was read.
+      if (request >= dumps) {
+        EXPECT_TRUE(text.starts_with(whole.substr(0, whole.find("*** Current Settings"))));
+      }
+      // A refused or lost read of the lock or of one clock event is passed over: the report goes
+      // on without it.
+      const bool cutShort = text.ends_with("\n\n *** REPORT TERMINATED BY ERROR ***\n");
+      EXPECT_TRUE(cutShort || (kind.times == 1 && request < dumps)) << text.size();
+    }
+  }
 }
 
 TEST(VirtualCopyTest, TheDestinationTakesEverythingItCanHoldAndTheSourceStaysAsItWas) {
