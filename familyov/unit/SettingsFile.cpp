@@ -1,14 +1,18 @@
 #include "familyov/unit/SettingsFile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <iterator>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "bus/SettingsTextFile.h"
 #include "familycommon/CheckedFileReader.h"
+#include "familyov/unit/ClockEvents.h"
+#include "familyov/unit/LogicMap.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsImage.h"
@@ -31,14 +35,11 @@ constexpr uint32_t kTwoInputFamilyCode = 880;
 // Memories of a 2-input unit before firmware 1.5, and the names a later file has beyond them.
 constexpr int kOlderMemoryCount = 12;
 constexpr int kExtraMemoryNames = 3;
-constexpr int kLastLogicInput = kLogicInputCount - 1;
 constexpr int kLastDelayUnits = kDelayMeters;
 // Four ints of up to eleven characters and three blanks.
 constexpr std::size_t kDumpLineChars = 47;
-constexpr int kLastEventDay = 7;
 constexpr int kLastHour = 23;
 constexpr int kLastMinute = 59;
-constexpr int kLastSecond = 59;
 
 std::string DumpSection(int memory) { return "Memory Dump " + std::to_string(memory); }
 
@@ -58,8 +59,15 @@ class CheckedReader final : public familycommon::CheckedFileReader {
     const std::size_t at = Tell();
     if (!File().AtString()) Refuse(at, "The memory dump ends early.");
     const std::string text = Text(kDumpLineChars);
-    if (TextToInts(text, block) != static_cast<int>(block.size()) ||
-        FieldCount(text) != block.size()) {
+    const int read = TextToInts(text, block);
+    const std::vector<std::string_view> fields = Fields(text);
+    if (read < static_cast<int>(std::min(fields.size(), block.size())) &&
+        BeyondWord(fields[static_cast<std::size_t>(read)])) {
+      Refuse(at,
+             OutOfRange("memory dump number", std::string(fields[static_cast<std::size_t>(read)]),
+                        std::to_string(INT32_MIN), std::to_string(INT32_MAX)));
+    }
+    if (read != static_cast<int>(block.size()) || fields.size() != block.size()) {
       Refuse(at, "A memory dump line needs four numbers.");
     }
     return at;
@@ -81,21 +89,23 @@ class CheckedReader final : public familycommon::CheckedFileReader {
   }
 
  private:
-  static std::size_t FieldCount(std::string_view text) {
-    std::size_t count = 0;
+  static std::vector<std::string_view> Fields(std::string_view text) {
+    std::vector<std::string_view> fields;
     for (std::size_t at = text.find_first_not_of(' '); at != std::string_view::npos;
          at = text.find_first_not_of(' ', text.find(' ', at))) {
-      ++count;
+      fields.push_back(text.substr(at, text.find(' ', at) - at));
     }
-    return count;
+    return fields;
+  }
+  // A whole number that no 32-bit word holds.
+  static bool BeyondWord(std::string_view field) {
+    int32_t value = 0;
+    const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
+    return result.ec == std::errc::result_out_of_range && result.ptr == field.data() + field.size();
   }
   // Where the header of `name` just found begins.
   std::size_t HeaderStart(const std::string& name) const { return Tell() - name.size() - 2; }
 
-  std::string OutOfRange(const std::string& what, const std::string&, const std::string&,
-                         const std::string&) const override {
-    return what + " out of range.";
-  }
   std::exception_ptr Error(int line, const std::string& what) const override {
     return std::make_exception_ptr(SettingsFileError(line, what));
   }
@@ -131,7 +141,7 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reade
     result.cancelled = true;
     return result;
   }
-  const float fileFirmware = reader.Float();
+  const float fileFirmware = reader.Float(0.0f, kHighestFirmwareVersion, "firmware version");
   reader.EndOfSection(kFirmwareSection);
   result.end = reader.Tell();
   if (!twoInput) return result;
@@ -147,6 +157,11 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reade
 
 Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
                     const Compatibility& compatibility) {
+  // A logic input recalls one of the unit's memories, or of the memories of the newer file the
+  // user was warned of.
+  const int memories =
+      std::max(device.GetMemoryCount(),
+               compatibility.memories + (compatibility.skipExtraNames ? kExtraMemoryNames : 0));
   Globals globals;
   for (int m = 0; m < compatibility.memories; ++m) {
     globals.memoryNames.push_back(reader.SavableText(NameChars(gMemoryNameObject)));
@@ -154,11 +169,11 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   if (compatibility.skipExtraNames) {
     for (int m = 0; m < kExtraMemoryNames; ++m) reader.Text(NameChars(gMemoryNameObject));
   }
-  for (int n = 1; n <= kLastLogicInput; ++n) {
-    globals.logic[n].memory = static_cast<uint8_t>(reader.Int(0, UINT8_MAX, "Logic memory"));
-    globals.logic[n].output = static_cast<uint8_t>(reader.Int(0, UINT8_MAX, "Logic output"));
+  for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
+    globals.logic[n].memory = static_cast<uint8_t>(reader.Int(0, memories, "logic memory"));
+    globals.logic[n].output = static_cast<uint8_t>(reader.Int(0, kLastLogicNumber, "logic output"));
   }
-  globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "Delay unit"));
+  globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "delay unit"));
   for (int c = 0; c < device.channels; ++c) {
     globals.channelNames.push_back(reader.SavableText(NameChars(gChannelNameObject)));
   }
@@ -168,13 +183,23 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
 
 std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
   std::vector<TTimerStruct> events(kTimerEventSlots);
-  for (TTimerStruct& event : events) {
-    event.slot = reader.Int(0, kTimerEventSlots - 1, "Clock event slot");
-    event.day = reader.Int(0, kLastEventDay, "Clock event day");
-    event.hour = reader.Int(0, kLastHour, "Clock event hour");
-    event.minute = reader.Int(0, kLastMinute, "Clock event minute");
-    event.second = reader.Int(0, kLastSecond, "Clock event second");
-    event.logic = reader.Int(0, kLastLogicInput, "Clock event logic input");
+  for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+    TTimerStruct& event = events[static_cast<std::size_t>(slot)];
+    const std::size_t at = reader.Tell();
+    event.slot = reader.Int(0, kTimerEventSlots - 1, "clock event slot");
+    // The event goes to the slot of its line: another would come back under this one.
+    if (event.slot != slot) {
+      reader.Refuse(at, "The clock event of slot " + std::to_string(slot) + " names slot " +
+                            std::to_string(event.slot) + ".");
+    }
+    event.day = reader.Int(0, kLastDay, "clock event day");
+    event.hour = reader.Int(0, kLastHour, "clock event hour");
+    event.minute = reader.Int(0, kLastMinute, "clock event minute");
+    // The unit keeps no seconds: any but 0 would be lost.
+    event.second = reader.Int(0, 0, "clock event second");
+    // An empty slot keeps the logic input of the event it held, if any.
+    event.logic = reader.Int(event.day == 0 ? 0 : kFirstLogicInput, kLastLogicInput,
+                             "clock event logic input");
   }
   reader.EndOfSection(kEventsSection);
   return events;
@@ -252,7 +277,7 @@ void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
     file.WriteString(name);
     file.WriteNewline();
   }
-  for (int n = 1; n <= kLastLogicInput; ++n) {
+  for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
     file.WriteInt(globals.logic[n].memory);
     file.WriteInt(globals.logic[n].output);
     file.WriteNewline();
