@@ -270,6 +270,7 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
       replaced("[Globals]", "[Firmware version]\n1.500000 \n[Globals]");
   const std::string globalsExtra = replaced("\n[RTC Events]", "7 \n[RTC Events]");
   const std::string dumpJunk = replaced("\n\n[Memory Dump 4]", "junk\n\n[Memory Dump 4]");
+  const std::string hugeWord = replaced("\"0 1065353216", "\"99999999999 1065353216");
   const std::pair<std::string, std::string> cases[] = {
       dump(1, {nan}, "The channel level nan is out of range (0 to 100000)."),
       dump(88, {infinity}, "The master level inf is out of range (0 to 100000)."),
@@ -311,6 +312,23 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
       {globalsExtra,
        lineOf(globalsExtra, "7 \n[RTC") + "Unexpected text after the values of [Globals]."},
       {dumpJunk, lineOf(dumpJunk, "junk") + "Unexpected text after the values of [Memory Dump 3]."},
+      dump(44, {"4"}, "The channel group 4 is out of range (0 to 3)."),
+      dump(68, {"4"}, "The limiter group 4 is out of range (0 to 3)."),
+      {hugeWord, lineOf(hugeWord, "99999999999") +
+                     "The memory dump number 99999999999 is out of range (-2147483648 to "
+                     "2147483647)."},
+      {replaced("\n1.500000 ", "\n-1.0 "),
+       "Line 12: The firmware version -1 is out of range (0 to 999)."},
+      {replaced("\n1 0 \n2 0 \n", "\n16 0 \n2 0 \n"),
+       "Line 30: The logic memory 16 is out of range (0 to 15)."},
+      {replaced("\n1 0 \n2 0 \n", "\n1 32 \n2 0 \n"),
+       "Line 30: The logic output 32 is out of range (0 to 31)."},
+      {replaced("[RTC Events]\n0 0", "[RTC Events]\n5 0"),
+       "Line 72: The clock event of slot 0 names slot 5."},
+      {replaced("[RTC Events]\n0 0 0 0 0", "[RTC Events]\n0 1 0 0 30"),
+       "Line 72: The clock event second 30 is out of range (0 to 0)."},
+      {replaced("[RTC Events]\n0 0 0 0 0 0", "[RTC Events]\n0 1 0 0 0 0"),
+       "Line 72: The clock event logic input 0 is out of range (1 to 31)."},
   };
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
   SetChannelLevel(*unit, 1, -6.0f);
