@@ -35,13 +35,48 @@ constexpr uint32_t kTwoInputFamilyCode = 880;
 // Memories of a 2-input unit before firmware 1.5, and the names a later file has beyond them.
 constexpr int kOlderMemoryCount = 12;
 constexpr int kExtraMemoryNames = 3;
-constexpr int kLastDelayUnits = kDelayMeters;
 // Four ints of up to eleven characters and three blanks.
 constexpr std::size_t kDumpLineChars = 47;
 constexpr int kLastHour = 23;
 constexpr int kLastMinute = 59;
 
 std::string DumpSection(int memory) { return "Memory Dump " + std::to_string(memory); }
+
+// The values a unit takes for a number of the globals or clock events: the reader refuses any
+// other, and the writer too, so that every file it writes loads again.
+struct Bounds {
+  int low;
+  int high;
+  const char* what;
+};
+
+constexpr Bounds kLogicOutputBounds{0, kLastLogicNumber, "logic output"};
+constexpr Bounds kDelayUnitBounds{0, kDelayMeters, "delay unit"};
+
+Bounds LogicMemoryBounds(const IQDeviceOrdavinex& device) {
+  return {0, device.GetMemoryCount(), "logic memory"};
+}
+
+constexpr Bounds kEventDayBounds{0, kLastDay, "clock event day"};
+
+// Hour, minute, second and logic input of a clock event on `day`. The unit keeps no seconds; an
+// empty slot keeps the logic input of the event it held, if any.
+std::array<Bounds, 4> EventTimeBounds(int day) {
+  return {{{0, kLastHour, "clock event hour"},
+           {0, kLastMinute, "clock event minute"},
+           {0, 0, "clock event second"},
+           {day == 0 ? 0 : kFirstLogicInput, kLastLogicInput, "clock event logic input"}}};
+}
+
+void WriteBounded(SettingsTextFile& file, int value, const Bounds& bounds) {
+  if (value < bounds.low || value > bounds.high) {
+    throw SettingsWriteError("The unit's " + std::string(bounds.what) + " " +
+                             std::to_string(value) + " is out of range (" +
+                             std::to_string(bounds.low) + " to " + std::to_string(bounds.high) +
+                             "): a file could not be loaded again.");
+  }
+  file.WriteInt(value);
+}
 
 // The unit keeps a name's terminator in its element.
 std::size_t NameChars(const StringUCodeObject& object) {
@@ -53,6 +88,7 @@ class CheckedReader final : public familycommon::CheckedFileReader {
  public:
   using CheckedFileReader::CheckedFileReader;
 
+  int Bounded(const Bounds& bounds) { return Int(bounds.low, bounds.high, bounds.what); }
   bool AtDumpLine() const { return File().AtString(); }
   // One line of a dump into `block`; where it starts.
   std::size_t DumpLine(std::span<uint32_t> block) {
@@ -157,11 +193,6 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reade
 
 Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
                     const Compatibility& compatibility) {
-  // A logic input recalls one of the unit's memories, or of the memories of the newer file the
-  // user was warned of.
-  const int memories =
-      std::max(device.GetMemoryCount(),
-               compatibility.memories + (compatibility.skipExtraNames ? kExtraMemoryNames : 0));
   Globals globals;
   for (int m = 0; m < compatibility.memories; ++m) {
     globals.memoryNames.push_back(reader.SavableText(NameChars(gMemoryNameObject)));
@@ -170,10 +201,12 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
     for (int m = 0; m < kExtraMemoryNames; ++m) reader.Text(NameChars(gMemoryNameObject));
   }
   for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
-    globals.logic[n].memory = static_cast<uint8_t>(reader.Int(0, memories, "logic memory"));
-    globals.logic[n].output = static_cast<uint8_t>(reader.Int(0, kLastLogicNumber, "logic output"));
+    // A file of newer firmware may recall memories the unit lacks: the warning said so, and the
+    // unit could not take them.
+    globals.logic[n].memory = static_cast<uint8_t>(reader.Bounded(LogicMemoryBounds(device)));
+    globals.logic[n].output = static_cast<uint8_t>(reader.Bounded(kLogicOutputBounds));
   }
-  globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "delay unit"));
+  globals.delayUnits = static_cast<uint8_t>(reader.Bounded(kDelayUnitBounds));
   for (int c = 0; c < device.channels; ++c) {
     globals.channelNames.push_back(reader.SavableText(NameChars(gChannelNameObject)));
   }
@@ -192,14 +225,10 @@ std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
       reader.Refuse(at, "The clock event of slot " + std::to_string(slot) + " names slot " +
                             std::to_string(event.slot) + ".");
     }
-    event.day = reader.Int(0, kLastDay, "clock event day");
-    event.hour = reader.Int(0, kLastHour, "clock event hour");
-    event.minute = reader.Int(0, kLastMinute, "clock event minute");
-    // The unit keeps no seconds: any but 0 would be lost.
-    event.second = reader.Int(0, 0, "clock event second");
-    // An empty slot keeps the logic input of the event it held, if any.
-    event.logic = reader.Int(event.day == 0 ? 0 : kFirstLogicInput, kLastLogicInput,
-                             "clock event logic input");
+    event.day = reader.Bounded(kEventDayBounds);
+    const std::array<Bounds, 4> bounds = EventTimeBounds(event.day);
+    int* const fields[] = {&event.hour, &event.minute, &event.second, &event.logic};
+    for (std::size_t k = 0; k < bounds.size(); ++k) *fields[k] = reader.Bounded(bounds[k]);
   }
   reader.EndOfSection(kEventsSection);
   return events;
@@ -278,11 +307,11 @@ void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
     file.WriteNewline();
   }
   for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
-    file.WriteInt(globals.logic[n].memory);
-    file.WriteInt(globals.logic[n].output);
+    WriteBounded(file, globals.logic[n].memory, LogicMemoryBounds(device));
+    WriteBounded(file, globals.logic[n].output, kLogicOutputBounds);
     file.WriteNewline();
   }
-  file.WriteInt(globals.delayUnits);
+  WriteBounded(file, globals.delayUnits, kDelayUnitBounds);
   file.WriteNewline();
   for (const std::string& name : globals.channelNames) {
     file.WriteString(name);
@@ -298,9 +327,11 @@ void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   }
   file.WriteSection(kEventsSection);
   for (const TTimerStruct& event : device.TimerEvents()) {
-    for (int value : {event.slot, event.day, event.hour, event.minute, event.second, event.logic}) {
-      file.WriteInt(value);
-    }
+    file.WriteInt(event.slot);
+    WriteBounded(file, event.day, kEventDayBounds);
+    const std::array<Bounds, 4> bounds = EventTimeBounds(event.day);
+    const int fields[] = {event.hour, event.minute, event.second, event.logic};
+    for (std::size_t k = 0; k < bounds.size(); ++k) WriteBounded(file, fields[k], bounds[k]);
     file.WriteNewline();
   }
   file.WriteNewline();
@@ -382,6 +413,10 @@ void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
     file.WriteSection(DumpSection(m));
     scope.Step(m);
     ReadMemoryImage(device, m, image);
+    // A memory the load would refuse is no copy of the unit.
+    if (const std::optional<ImageFault> fault = FindImageFault(device, image)) {
+      throw SettingsWriteError("[" + DumpSection(m) + "]: " + fault->reason);
+    }
     for (int b = 0; b < image.BlockCount(); ++b) {
       file.WriteString(IntsToText(image.Block(b)));
       file.WriteNewline();

@@ -45,6 +45,34 @@ float MemoryLevel(IQDeviceOrdavinex& unit, int m) {
   return level;
 }
 
+// The outputs' channel indexes, and the inputs'.
+std::vector<int> OutputChannels(const IQDeviceOrdavinex& unit) {
+  std::vector<int> channels;
+  for (int o = 0; o < unit.outputs; ++o) channels.push_back(unit.firstOutput + o);
+  return channels;
+}
+
+std::vector<int> InputChannels(const IQDeviceOrdavinex& unit) {
+  std::vector<int> channels;
+  for (int i = 0; i < unit.inputs; ++i) channels.push_back(i);
+  return channels;
+}
+
+std::vector<int> Upto(int count) {
+  std::vector<int> elements;
+  for (int k = 0; k < count; ++k) elements.push_back(k);
+  return elements;
+}
+
+template <typename Object, typename Value>
+void SetEach(IQDeviceOrdavinex& unit, Object& object, const std::vector<int>& elements,
+             Value value) {
+  for (const int element : elements) {
+    object.SetElement(element);
+    object.Write(unit, value);
+  }
+}
+
 class SettingsFileTest : public filestest::FilesTest {
  protected:
   // Saves through the unit's command, each time to a new file; the file's text.
@@ -54,12 +82,16 @@ class SettingsFileTest : public filestest::FilesTest {
     EXPECT_TRUE(unit.SaveFile());
     return ReadText(path);
   }
-  // Loads through the unit's command, answering `answer` to the message that follows, if any.
-  bool Load(IQDeviceOrdavinex& unit, const std::string& text, std::optional<int> answer = {}) {
+  // Loads through the unit's command, answering `answer` to the message that follows, if any, and
+  // `then` to the one after it.
+  bool Load(IQDeviceOrdavinex& unit, const std::string& text, std::optional<int> answer = {},
+            std::optional<int> then = {}) {
     const std::string path = NextPath(unit);
     WriteText(path, text);
     script.AnswerOpenFile(path);
-    if (answer) script.AnswerMessageBox(*answer);
+    for (const std::optional<int> reply : {answer, then}) {
+      if (reply) script.AnswerMessageBox(*reply);
+    }
     return unit.LoadFile();
   }
   std::string NextPath(const IQDeviceOrdavinex& unit) {
@@ -153,6 +185,45 @@ TEST_F(SettingsFileTest, AFailedOrCancelledSaveKeepsTheOldFileAndTheUnsavedMark)
   EXPECT_FALSE(unit->LoadFile());
   EXPECT_EQ(script.Seen().back().caption, "Load file");
   EXPECT_EQ(LastPromptText(), "Device is locked.");
+}
+
+TEST_F(SettingsFileTest, AUnitHoldingAValueNoFileCouldLoadAgainIsNotSaved) {
+  using Set = std::function<void(IQDeviceOrdavinex&)>;
+  const std::pair<Set, std::string> cases[] = {
+      {[](auto& unit) { SetEach(unit, gLogicMemoryObject, {5}, uint8_t{16}); },
+       "The unit's logic memory 16 is out of range (0 to 15)"},
+      {[](auto& unit) { SetEach(unit, gLogicOutObject, {31}, uint8_t{32}); },
+       "The unit's logic output 32 is out of range (0 to 31)"},
+      {[](auto& unit) { gDelayUnitsObject.Write(unit, 3); },
+       "The unit's delay unit 3 is out of range (0 to 2)"},
+      {[](auto& unit) {
+         gTimerEventObject.SetElement(69);
+         gTimerEventObject.WriteTimerEvent(unit, {.day = 1, .minute = 60, .logic = 1});
+       },
+       "The unit's clock event minute 60 is out of range (0 to 59)"},
+      {[](auto& unit) {
+         gTimerEventObject.SetElement(0);
+         gTimerEventObject.WriteTimerEvent(unit, {.day = 2});
+       },
+       "The unit's clock event logic input 0 is out of range (1 to 31)"},
+      {[](auto& unit) {
+         SetEach(unit, gChannelGroupObject, {unit.firstOutput}, uint8_t{4});
+         unit.SaveMemoryRecord(15);
+         SetEach(unit, gChannelGroupObject, {unit.firstOutput}, uint8_t{0});
+       },
+       "[Memory Dump 15]: The channel group 4 is out of range (0 to 3)."},
+  };
+  const std::string path = TempPath("old.ov2");
+  for (const auto& [set, message] : cases) {
+    SCOPED_TRACE(message);
+    auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+    set(*unit);
+    WriteText(path, "old");
+    script.AnswerSaveFile(path).AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+    EXPECT_FALSE(unit->SaveFile());
+    EXPECT_THAT(LastPromptText(), HasSubstr("The settings were not saved.\n" + message));
+    EXPECT_EQ(ReadText(path), "old");
+  }
 }
 
 TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWrong) {
@@ -393,40 +464,23 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   EXPECT_FALSE(Load(*unit, golden, ui::kIdCancel));
   EXPECT_EQ(script.Seen().back().caption, "WARNING");
   EXPECT_EQ(MemoryName(*unit, 1), "Changed");
+  // Its logic map recalls memories 13 to 15, which the unit lacks.
+  EXPECT_FALSE(Load(*unit, golden, ui::kIdOk, ui::kIdOk));
+  EXPECT_EQ(LastPromptText(),
+            "Invalid settings file\nLine 42: The logic memory 13 is out of range (0 to 12).");
+  EXPECT_EQ(MemoryName(*unit, 1), "Changed");
+  std::string fitting = golden;
+  for (const char* memory : {"\n13 0 \n", "\n14 0 \n", "\n15 0 \n"}) {
+    for (std::size_t at; (at = fitting.find(memory)) != std::string::npos;) {
+      fitting.replace(at, 6, "\n12 0 \n");
+    }
+  }
   gLogicMemoryObject.SetElement(13);
   gLogicMemoryObject.Write(*unit, 1);
-  EXPECT_TRUE(Load(*unit, golden, ui::kIdOk));
+  EXPECT_TRUE(Load(*unit, fitting, ui::kIdOk));
   EXPECT_EQ(MemoryName(*unit, 1), "Memory 1");
   gLogicMemoryObject.SetElement(13);
-  EXPECT_EQ(gLogicMemoryObject.Read(*unit), 13) << "the three extra names are passed over";
-}
-
-// The outputs' channel indexes, and the inputs'.
-std::vector<int> OutputChannels(const IQDeviceOrdavinex& unit) {
-  std::vector<int> channels;
-  for (int o = 0; o < unit.outputs; ++o) channels.push_back(unit.firstOutput + o);
-  return channels;
-}
-
-std::vector<int> InputChannels(const IQDeviceOrdavinex& unit) {
-  std::vector<int> channels;
-  for (int i = 0; i < unit.inputs; ++i) channels.push_back(i);
-  return channels;
-}
-
-std::vector<int> Upto(int count) {
-  std::vector<int> elements;
-  for (int k = 0; k < count; ++k) elements.push_back(k);
-  return elements;
-}
-
-template <typename Object, typename Value>
-void SetEach(IQDeviceOrdavinex& unit, Object& object, const std::vector<int>& elements,
-             Value value) {
-  for (const int element : elements) {
-    object.SetElement(element);
-    object.Write(unit, value);
-  }
+  EXPECT_EQ(gLogicMemoryObject.Read(*unit), 12) << "the three extra names are passed over";
 }
 
 // Every switch and mode of the unit on or off.
