@@ -103,10 +103,13 @@ std::optional<ImageFault> RecordFault(const IQDeviceOrdavinex& device, const Ima
     }
   }
   if (const int head = filter->linkNumber - 1; head >= 0) {
-    const bool heads =
-        head < layout.filterRecords && head != r &&
-        RecordType(words[static_cast<std::size_t>(layout.FilterRecord(head))]) != 0 &&
-        (words[static_cast<std::size_t>(layout.FilterRecord(head))] >> 16) == 0;
+    // A crossover stands apart from the filter list and heads no chain.
+    const uint32_t headWord = head < layout.filterRecords
+                                  ? words[static_cast<std::size_t>(layout.FilterRecord(head))]
+                                  : 0;
+    const int headType = RecordType(headWord);
+    const bool heads = head != r && headType != 0 && headType != kFilterLowCrossover &&
+                       headType != kFilterHighCrossover && (headWord >> kRecordLinkShift) == 0;
     if (!heads)
       return fault(0, "it links to record " + std::to_string(head) + ", which heads no chain.");
   }

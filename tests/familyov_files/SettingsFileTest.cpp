@@ -362,6 +362,8 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
            "Filter record 0: The filter frequency in Hz -1000 is out of range (20 to 20000)."),
       dump(89, {"66306", "1000", "87", "0"},
            "Filter record 0: it links to record 0, which heads no chain."),
+      dump(89, {"131842", "1000", "87", "0", "2306", "1000", "2", "1"},
+           "Filter record 0: it links to record 1, which heads no chain."),
       dump(89, {"1538", "1000", "1065353216", "5"},
            "Filter record 0: it holds a value its filter cannot keep as written."),
       {fifthNumber,
