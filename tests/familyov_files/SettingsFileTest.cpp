@@ -606,8 +606,10 @@ TEST_F(SettingsFileTest, EveryStateTheWindowsMakeLoadsBackAsWritten) {
   using Make = std::function<std::unique_ptr<IQDeviceOrdavinex>()>;
   const std::pair<const char*, Make> models[] = {
       {"8126, 15 memories", [] { return ovtest::NewVirtual<IQDevice8126>(6); }},
+      {"8124", [] { return ovtest::NewVirtual<IQDevice8126>(4); }},
       {"8122", [] { return ovtest::NewVirtual<IQDevice8126>(2); }},
       {"8148", [] { return ovtest::NewVirtual<IQDevice8148>(8); }},
+      {"8148, 3 x 7", [] { return ovtest::NewVirtual<IQDevice8148>(7); }},
       {"8148, 6 x 6", [] { return ovtest::NewVirtual<IQDevice8148>(6); }},
   };
   using Set = std::function<void(IQDeviceOrdavinex&)>;
