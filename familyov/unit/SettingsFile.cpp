@@ -299,13 +299,21 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   return contents;
 }
 
+// A unit may fill a name's element without its terminator: a name the reader takes no more.
+void WriteName(SettingsTextFile& file, const std::string& name, const StringUCodeObject& object) {
+  if (name.size() > NameChars(object)) {
+    throw SettingsWriteError("The unit's name \"" + name + "\" is longer than " +
+                             std::to_string(NameChars(object)) +
+                             " characters: a file could not be loaded again.");
+  }
+  file.WriteString(name);
+  file.WriteNewline();
+}
+
 void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   const Globals globals = GlobalsOf(device);
   file.WriteSection(kGlobalsSection);
-  for (const std::string& name : globals.memoryNames) {
-    file.WriteString(name);
-    file.WriteNewline();
-  }
+  for (const std::string& name : globals.memoryNames) WriteName(file, name, gMemoryNameObject);
   for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
     WriteBounded(file, globals.logic[n].memory, LogicMemoryBounds(device));
     WriteBounded(file, globals.logic[n].output, kLogicOutputBounds);
@@ -313,10 +321,7 @@ void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   }
   WriteBounded(file, globals.delayUnits, kDelayUnitBounds);
   file.WriteNewline();
-  for (const std::string& name : globals.channelNames) {
-    file.WriteString(name);
-    file.WriteNewline();
-  }
+  for (const std::string& name : globals.channelNames) WriteName(file, name, gChannelNameObject);
 }
 
 void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {

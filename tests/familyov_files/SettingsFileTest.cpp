@@ -194,6 +194,13 @@ TEST_F(SettingsFileTest, AUnitHoldingAValueNoFileCouldLoadAgainIsNotSaved) {
        "The unit's logic memory 16 is out of range (0 to 15)"},
       {[](auto& unit) { SetEach(unit, gLogicOutObject, {31}, uint8_t{32}); },
        "The unit's logic output 32 is out of range (0 to 31)"},
+      {[](auto& unit) {
+         // A name filling its element, with no room for the terminator.
+         const std::string name(15, 'N');
+         gChannelNameObject.SetElement(1);
+         unit.Write(gChannelNameObject, std::vector<uint8_t>(name.begin(), name.end()), 0);
+       },
+       "The unit's name \"NNNNNNNNNNNNNNN\" is longer than 14 characters"},
       {[](auto& unit) { gDelayUnitsObject.Write(unit, 3); },
        "The unit's delay unit 3 is out of range (0 to 2)"},
       {[](auto& unit) {
