@@ -20,6 +20,7 @@ namespace {
 constexpr int kFilterBlock = 17;
 constexpr int kFirstCompressorBlock = 18;
 constexpr int kInputGang = 7;
+constexpr int kLastLimiterRelease = 2;
 constexpr int kRecordLinkShift = 16;
 constexpr uint32_t kRecordLinkBits = 0xFFu << kRecordLinkShift;
 
@@ -71,6 +72,10 @@ std::optional<std::string> FieldFault(const IQDeviceOrdavinex& device, uint32_t 
     }
     case ImageField::kOutputGroup:
       return outside(whole, 0, GroupsOf(device.outputs));
+    case ImageField::kLimiterRelease:
+      return outside(whole, 0, kLastLimiterRelease);
+    case ImageField::kCompressorSpeed:
+      return outside(whole, 0, kCompSpeedCount - 1);
   }
   return std::nullopt;
 }
@@ -418,7 +423,7 @@ void ForEachImageField(
     inputs(18, ImageField::kGain, "compressor post gain");
     inputs(19, ImageField::kGain, "compressor threshold");
     inputs(20, ImageField::kByte, "compressor ratio");
-    inputs(21, ImageField::kByte, "compressor speed");
+    inputs(21, ImageField::kCompressorSpeed, "compressor speed");
     inputs(22, ImageField::kFlag, "compressor gang switch");
     inputs(23, ImageField::kFlag, "compressor soft knee switch");
   }
@@ -431,7 +436,7 @@ void ForEachImageField(
   }
   outputs(7, ImageField::kGain, "limiter threshold");
   outputs(8, ImageField::kFlag, "limiter knee switch");
-  outputs(9, ImageField::kByte, "limiter speed");
+  outputs(9, ImageField::kLimiterRelease, "limiter speed");
   outputs(10, ImageField::kOutputGroup, "limiter group");
   outputs(11, ImageField::kFlag, "limiter switch");
   outputs(12, ImageField::kPolarity, "polarity");

@@ -86,6 +86,8 @@ enum class ImageField {
   // outputs the groups from 1; each side has as many groups as half its channels, rounded up.
   kInputGroup,
   kOutputGroup,
+  kLimiterRelease,   // 0 slow, 1 medium, 2 fast
+  kCompressorSpeed,  // an index of the speed table
 };
 
 // Every word of an image that a parameter of `device` takes, with its form and its name, in the
