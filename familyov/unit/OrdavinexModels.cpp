@@ -35,12 +35,14 @@ const ModelGeometry& GeometryOf(std::span<const ModelGeometry> geometries, int o
 }
 
 // The firmware version the record carries as three characters from `first`; 0 when they are no
-// number.
+// version ("nan", "-1."): a settings file could not carry it.
 float FirmwareOf(const IQDeviceInfo& info, int first) {
   const char* begin = reinterpret_cast<const char*>(info.modelId.data()) + first;
   float version = 0.0f;
   const auto result = std::from_chars(begin, begin + kFirmwareChars, version);
-  return result.ec == std::errc() ? version : 0.0f;
+  const bool readable =
+      result.ec == std::errc() && version >= 0.0f && version <= kHighestFirmwareVersion;
+  return readable ? version : 0.0f;
 }
 
 std::string Label(char first, int index) {

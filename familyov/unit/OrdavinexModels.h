@@ -6,6 +6,9 @@
 
 namespace namespaceOV {
 
+// A unit's firmware version is three characters of its model record: at most 999.
+inline constexpr float kHighestFirmwareVersion = 999.0f;
+
 // Where the outputs begin on the models with `outputs` outputs, each place once.
 std::vector<int> FirstOutputsOfModels(int outputs);
 

@@ -1,14 +1,18 @@
 #include "familyov/unit/SettingsFile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <iterator>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "bus/SettingsTextFile.h"
 #include "familycommon/CheckedFileReader.h"
+#include "familyov/unit/ClockEvents.h"
+#include "familyov/unit/LogicMap.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsImage.h"
@@ -31,16 +35,48 @@ constexpr uint32_t kTwoInputFamilyCode = 880;
 // Memories of a 2-input unit before firmware 1.5, and the names a later file has beyond them.
 constexpr int kOlderMemoryCount = 12;
 constexpr int kExtraMemoryNames = 3;
-constexpr int kLastLogicInput = kLogicInputCount - 1;
-constexpr int kLastDelayUnits = kDelayMeters;
 // Four ints of up to eleven characters and three blanks.
 constexpr std::size_t kDumpLineChars = 47;
-constexpr int kLastEventDay = 7;
 constexpr int kLastHour = 23;
 constexpr int kLastMinute = 59;
-constexpr int kLastSecond = 59;
 
 std::string DumpSection(int memory) { return "Memory Dump " + std::to_string(memory); }
+
+// The values a unit takes for a number of the globals or clock events: the reader refuses any
+// other, and the writer too, so that every file it writes loads again.
+struct Bounds {
+  int low;
+  int high;
+  const char* what;
+};
+
+constexpr Bounds kLogicOutputBounds{0, kLastLogicNumber, "logic output"};
+constexpr Bounds kDelayUnitBounds{0, kDelayMeters, "delay unit"};
+
+Bounds LogicMemoryBounds(const IQDeviceOrdavinex& device) {
+  return {0, device.GetMemoryCount(), "logic memory"};
+}
+
+constexpr Bounds kEventDayBounds{0, kLastDay, "clock event day"};
+
+// Hour, minute, second and logic input of a clock event on `day`. The unit keeps no seconds; an
+// empty slot keeps the logic input of the event it held, if any.
+std::array<Bounds, 4> EventTimeBounds(int day) {
+  return {{{0, kLastHour, "clock event hour"},
+           {0, kLastMinute, "clock event minute"},
+           {0, 0, "clock event second"},
+           {day == 0 ? 0 : kFirstLogicInput, kLastLogicInput, "clock event logic input"}}};
+}
+
+void WriteBounded(SettingsTextFile& file, int value, const Bounds& bounds) {
+  if (value < bounds.low || value > bounds.high) {
+    throw SettingsWriteError("The unit's " + std::string(bounds.what) + " " +
+                             std::to_string(value) + " is out of range (" +
+                             std::to_string(bounds.low) + " to " + std::to_string(bounds.high) +
+                             "): a file could not be loaded again.");
+  }
+  file.WriteInt(value);
+}
 
 // The unit keeps a name's terminator in its element.
 std::size_t NameChars(const StringUCodeObject& object) {
@@ -52,14 +88,22 @@ class CheckedReader final : public familycommon::CheckedFileReader {
  public:
   using CheckedFileReader::CheckedFileReader;
 
+  int Bounded(const Bounds& bounds) { return Int(bounds.low, bounds.high, bounds.what); }
   bool AtDumpLine() const { return File().AtString(); }
   // One line of a dump into `block`; where it starts.
   std::size_t DumpLine(std::span<uint32_t> block) {
     const std::size_t at = Tell();
     if (!File().AtString()) Refuse(at, "The memory dump ends early.");
     const std::string text = Text(kDumpLineChars);
-    if (TextToInts(text, block) != static_cast<int>(block.size()) ||
-        FieldCount(text) != block.size()) {
+    const int read = TextToInts(text, block);
+    const std::vector<std::string_view> fields = Fields(text);
+    if (read < static_cast<int>(std::min(fields.size(), block.size())) &&
+        BeyondWord(fields[static_cast<std::size_t>(read)])) {
+      Refuse(at,
+             OutOfRange("memory dump number", std::string(fields[static_cast<std::size_t>(read)]),
+                        std::to_string(INT32_MIN), std::to_string(INT32_MAX)));
+    }
+    if (read != static_cast<int>(block.size()) || fields.size() != block.size()) {
       Refuse(at, "A memory dump line needs four numbers.");
     }
     return at;
@@ -81,21 +125,23 @@ class CheckedReader final : public familycommon::CheckedFileReader {
   }
 
  private:
-  static std::size_t FieldCount(std::string_view text) {
-    std::size_t count = 0;
+  static std::vector<std::string_view> Fields(std::string_view text) {
+    std::vector<std::string_view> fields;
     for (std::size_t at = text.find_first_not_of(' '); at != std::string_view::npos;
          at = text.find_first_not_of(' ', text.find(' ', at))) {
-      ++count;
+      fields.push_back(text.substr(at, text.find(' ', at) - at));
     }
-    return count;
+    return fields;
+  }
+  // A whole number that no 32-bit word holds.
+  static bool BeyondWord(std::string_view field) {
+    int32_t value = 0;
+    const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
+    return result.ec == std::errc::result_out_of_range && result.ptr == field.data() + field.size();
   }
   // Where the header of `name` just found begins.
   std::size_t HeaderStart(const std::string& name) const { return Tell() - name.size() - 2; }
 
-  std::string OutOfRange(const std::string& what, const std::string&, const std::string&,
-                         const std::string&) const override {
-    return what + " out of range.";
-  }
   std::exception_ptr Error(int line, const std::string& what) const override {
     return std::make_exception_ptr(SettingsFileError(line, what));
   }
@@ -131,7 +177,7 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reade
     result.cancelled = true;
     return result;
   }
-  const float fileFirmware = reader.Float();
+  const float fileFirmware = reader.Float(0.0f, kHighestFirmwareVersion, "firmware version");
   reader.EndOfSection(kFirmwareSection);
   result.end = reader.Tell();
   if (!twoInput) return result;
@@ -154,11 +200,13 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   if (compatibility.skipExtraNames) {
     for (int m = 0; m < kExtraMemoryNames; ++m) reader.Text(NameChars(gMemoryNameObject));
   }
-  for (int n = 1; n <= kLastLogicInput; ++n) {
-    globals.logic[n].memory = static_cast<uint8_t>(reader.Int(0, UINT8_MAX, "Logic memory"));
-    globals.logic[n].output = static_cast<uint8_t>(reader.Int(0, UINT8_MAX, "Logic output"));
+  for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
+    // A file of newer firmware may recall memories the unit lacks: the warning said so, and the
+    // unit could not take them.
+    globals.logic[n].memory = static_cast<uint8_t>(reader.Bounded(LogicMemoryBounds(device)));
+    globals.logic[n].output = static_cast<uint8_t>(reader.Bounded(kLogicOutputBounds));
   }
-  globals.delayUnits = static_cast<uint8_t>(reader.Int(0, kLastDelayUnits, "Delay unit"));
+  globals.delayUnits = static_cast<uint8_t>(reader.Bounded(kDelayUnitBounds));
   for (int c = 0; c < device.channels; ++c) {
     globals.channelNames.push_back(reader.SavableText(NameChars(gChannelNameObject)));
   }
@@ -168,13 +216,19 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
 
 std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
   std::vector<TTimerStruct> events(kTimerEventSlots);
-  for (TTimerStruct& event : events) {
-    event.slot = reader.Int(0, kTimerEventSlots - 1, "Clock event slot");
-    event.day = reader.Int(0, kLastEventDay, "Clock event day");
-    event.hour = reader.Int(0, kLastHour, "Clock event hour");
-    event.minute = reader.Int(0, kLastMinute, "Clock event minute");
-    event.second = reader.Int(0, kLastSecond, "Clock event second");
-    event.logic = reader.Int(0, kLastLogicInput, "Clock event logic input");
+  for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+    TTimerStruct& event = events[static_cast<std::size_t>(slot)];
+    const std::size_t at = reader.Tell();
+    event.slot = reader.Int(0, kTimerEventSlots - 1, "clock event slot");
+    // The event goes to the slot of its line: another would come back under this one.
+    if (event.slot != slot) {
+      reader.Refuse(at, "The clock event of slot " + std::to_string(slot) + " names slot " +
+                            std::to_string(event.slot) + ".");
+    }
+    event.day = reader.Bounded(kEventDayBounds);
+    const std::array<Bounds, 4> bounds = EventTimeBounds(event.day);
+    int* const fields[] = {&event.hour, &event.minute, &event.second, &event.logic};
+    for (std::size_t k = 0; k < bounds.size(); ++k) *fields[k] = reader.Bounded(bounds[k]);
   }
   reader.EndOfSection(kEventsSection);
   return events;
@@ -245,24 +299,29 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   return contents;
 }
 
+// A unit may fill a name's element without its terminator: a name the reader takes no more.
+void WriteName(SettingsTextFile& file, const std::string& name, const StringUCodeObject& object) {
+  if (name.size() > NameChars(object)) {
+    throw SettingsWriteError("The unit's name \"" + name + "\" is longer than " +
+                             std::to_string(NameChars(object)) +
+                             " characters: a file could not be loaded again.");
+  }
+  file.WriteString(name);
+  file.WriteNewline();
+}
+
 void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   const Globals globals = GlobalsOf(device);
   file.WriteSection(kGlobalsSection);
-  for (const std::string& name : globals.memoryNames) {
-    file.WriteString(name);
+  for (const std::string& name : globals.memoryNames) WriteName(file, name, gMemoryNameObject);
+  for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
+    WriteBounded(file, globals.logic[n].memory, LogicMemoryBounds(device));
+    WriteBounded(file, globals.logic[n].output, kLogicOutputBounds);
     file.WriteNewline();
   }
-  for (int n = 1; n <= kLastLogicInput; ++n) {
-    file.WriteInt(globals.logic[n].memory);
-    file.WriteInt(globals.logic[n].output);
-    file.WriteNewline();
-  }
-  file.WriteInt(globals.delayUnits);
+  WriteBounded(file, globals.delayUnits, kDelayUnitBounds);
   file.WriteNewline();
-  for (const std::string& name : globals.channelNames) {
-    file.WriteString(name);
-    file.WriteNewline();
-  }
+  for (const std::string& name : globals.channelNames) WriteName(file, name, gChannelNameObject);
 }
 
 void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
@@ -273,9 +332,11 @@ void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   }
   file.WriteSection(kEventsSection);
   for (const TTimerStruct& event : device.TimerEvents()) {
-    for (int value : {event.slot, event.day, event.hour, event.minute, event.second, event.logic}) {
-      file.WriteInt(value);
-    }
+    file.WriteInt(event.slot);
+    WriteBounded(file, event.day, kEventDayBounds);
+    const std::array<Bounds, 4> bounds = EventTimeBounds(event.day);
+    const int fields[] = {event.hour, event.minute, event.second, event.logic};
+    for (std::size_t k = 0; k < bounds.size(); ++k) WriteBounded(file, fields[k], bounds[k]);
     file.WriteNewline();
   }
   file.WriteNewline();
@@ -357,6 +418,10 @@ void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
     file.WriteSection(DumpSection(m));
     scope.Step(m);
     ReadMemoryImage(device, m, image);
+    // A memory the load would refuse is no copy of the unit.
+    if (const std::optional<ImageFault> fault = FindImageFault(device, image)) {
+      throw SettingsWriteError("[" + DumpSection(m) + "]: " + fault->reason);
+    }
     for (int b = 0; b < image.BlockCount(); ++b) {
       file.WriteString(IntsToText(image.Block(b)));
       file.WriteNewline();

@@ -19,6 +19,10 @@ namespace {
 
 constexpr int kFilterBlock = 17;
 constexpr int kFirstCompressorBlock = 18;
+constexpr int kInputGang = 7;
+constexpr int kLastLimiterRelease = 2;
+constexpr int kRecordLinkShift = 16;
+constexpr uint32_t kRecordLinkBits = 0xFFu << kRecordLinkShift;
 
 uint32_t FloatWord(float value) { return std::bit_cast<uint32_t>(value); }
 float WordFloat(uint32_t word) { return std::bit_cast<float>(word); }
@@ -39,9 +43,11 @@ bool HasChannel(const IQDeviceOrdavinex& device, int channel) {
 
 int RecordType(uint32_t header) { return static_cast<int>((header >> 8) & 0xFF); }
 
+int GroupsOf(int channels) { return (channels + 1) / 2; }
+
 // Why `word` cannot be the `name`, a field of `form`; none when it can.
-std::optional<std::string> FieldFault(uint32_t word, ImageField form, const char* name,
-                                      int delayCapacity) {
+std::optional<std::string> FieldFault(const IQDeviceOrdavinex& device, uint32_t word,
+                                      ImageField form, const char* name) {
   const auto outside = [&](double value, double low, double high) -> std::optional<std::string> {
     if (value >= low && value <= high) return std::nullopt;
     return OutOfRangeText(name, value, low, high);
@@ -55,10 +61,21 @@ std::optional<std::string> FieldFault(uint32_t word, ImageField form, const char
     case ImageField::kByte:
       return outside(whole, 0, UINT8_MAX);
     case ImageField::kDelay:
-      return outside(whole, 0, delayCapacity);
+      return outside(whole, 0, device.GetDelayCapacity());
     case ImageField::kPolarity:
       if (WordFloat(word) == 1.0f || WordFloat(word) == -1.0f) return std::nullopt;
       return Printf("The %s %g is neither 1 nor -1.", name, double{WordFloat(word)});
+    case ImageField::kInputGroup: {
+      const int last = kInputGang + GroupsOf(device.inputs);
+      if (word == 0 || (whole >= kInputGang && whole <= last)) return std::nullopt;
+      return Printf("The %s %g is neither 0 nor %d to %d.", name, whole, kInputGang, last);
+    }
+    case ImageField::kOutputGroup:
+      return outside(whole, 0, GroupsOf(device.outputs));
+    case ImageField::kLimiterRelease:
+      return outside(whole, 0, kLastLimiterRelease);
+    case ImageField::kCompressorSpeed:
+      return outside(whole, 0, kCompSpeedCount - 1);
   }
   return std::nullopt;
 }
@@ -91,10 +108,13 @@ std::optional<ImageFault> RecordFault(const IQDeviceOrdavinex& device, const Ima
     }
   }
   if (const int head = filter->linkNumber - 1; head >= 0) {
-    const bool heads =
-        head < layout.filterRecords && head != r &&
-        RecordType(words[static_cast<std::size_t>(layout.FilterRecord(head))]) != 0 &&
-        (words[static_cast<std::size_t>(layout.FilterRecord(head))] >> 16) == 0;
+    // A crossover stands apart from the filter list and heads no chain.
+    const uint32_t headWord = head < layout.filterRecords
+                                  ? words[static_cast<std::size_t>(layout.FilterRecord(head))]
+                                  : 0;
+    const int headType = RecordType(headWord);
+    const bool heads = head != r && headType != 0 && headType != kFilterLowCrossover &&
+                       headType != kFilterHighCrossover && (headWord >> kRecordLinkShift) == 0;
     if (!heads)
       return fault(0, "it links to record " + std::to_string(head) + ", which heads no chain.");
   }
@@ -265,11 +285,22 @@ class ImageCodec {
     for (int r = 0; r < layout_.filterRecords; ++r) {
       const std::span<uint32_t> record = w.subspan(layout_.FilterRecord(r), kFilterRecordWords);
       if (r < static_cast<int>(records.size())) {
-        PackFilterRecord(*records[static_cast<std::size_t>(r)], record);
+        const TFilter& filter = *records[static_cast<std::size_t>(r)];
+        PackFilterRecord(filter, record);
+        record[0] = (record[0] & ~kRecordLinkBits) | LinkToPlace(records, filter.linkHead);
       } else {
         std::ranges::fill(record, 0u);
       }
     }
+  }
+
+  // The decoder numbers the filters by their records, and a link names its head by number: the
+  // head's place among the records, not its number on the unit, which after a delete may be
+  // another record's place. A link to no filter links nothing.
+  static uint32_t LinkToPlace(const std::vector<const TFilter*>& records, const TFilter* head) {
+    const auto place = std::ranges::find(records, head);
+    if (head == nullptr || place == records.end()) return 0;
+    return static_cast<uint32_t>(place - records.begin() + 1) << kRecordLinkShift;
   }
 
   void DecodeFilters(std::span<const uint32_t> w) {
@@ -392,17 +423,21 @@ void ForEachImageField(
     inputs(18, ImageField::kGain, "compressor post gain");
     inputs(19, ImageField::kGain, "compressor threshold");
     inputs(20, ImageField::kByte, "compressor ratio");
-    inputs(21, ImageField::kByte, "compressor speed");
+    inputs(21, ImageField::kCompressorSpeed, "compressor speed");
     inputs(22, ImageField::kFlag, "compressor gang switch");
     inputs(23, ImageField::kFlag, "compressor soft knee switch");
   }
   channels(4, ImageField::kDelay, "channel delay");
   outputs(5, ImageField::kByte, "crossover network");
-  channels(6, ImageField::kByte, "channel group");
+  for (int k = 0; k < ni + no; ++k) {
+    if (!HasChannel(device, k)) continue;
+    visit(layout.Block(6) + k,
+          k < device.inputs ? ImageField::kInputGroup : ImageField::kOutputGroup, "channel group");
+  }
   outputs(7, ImageField::kGain, "limiter threshold");
   outputs(8, ImageField::kFlag, "limiter knee switch");
-  outputs(9, ImageField::kByte, "limiter speed");
-  outputs(10, ImageField::kByte, "limiter group");
+  outputs(9, ImageField::kLimiterRelease, "limiter speed");
+  outputs(10, ImageField::kOutputGroup, "limiter group");
   outputs(11, ImageField::kFlag, "limiter switch");
   outputs(12, ImageField::kPolarity, "polarity");
   visit(layout.Block(13), ImageField::kFlag, "pink noise switch");
@@ -420,9 +455,8 @@ std::optional<ImageFault> FindImageFault(const IQDeviceOrdavinex& device,
   const auto keep = [&](std::optional<ImageFault> fault) {
     if (fault && (!first || fault->word < first->word)) first = std::move(fault);
   };
-  const int capacity = device.GetDelayCapacity();
   ForEachImageField(device, [&](int word, ImageField form, const char* name) {
-    if (auto why = FieldFault(words[static_cast<std::size_t>(word)], form, name, capacity)) {
+    if (auto why = FieldFault(device, words[static_cast<std::size_t>(word)], form, name)) {
       keep(ImageFault{word, *why});
     }
   });
@@ -485,7 +519,7 @@ void PackWordsBigEndian(const UCodeObject& object, IQDevice& device,
 }
 
 uint32_t FilterRecordHeader(const TFilter& filter) {
-  return (static_cast<uint32_t>(filter.linkNumber & 0xFF) << 16) |
+  return (static_cast<uint32_t>(filter.linkNumber & 0xFF) << kRecordLinkShift) |
          (static_cast<uint32_t>(filter.typeCode & 0xFF) << 8) |
          static_cast<uint32_t>(filter.channel & 0xFF);
 }

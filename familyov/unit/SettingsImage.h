@@ -82,6 +82,12 @@ enum class ImageField {
   kByte,      // 0 to 255
   kDelay,     // samples, 0 to the unit's delay capacity
   kPolarity,  // +1.0 or -1.0
+  // 0 (none) or a group the windows offer the side: inputs 7 (their gang) and the groups from 8,
+  // outputs the groups from 1; each side has as many groups as half its channels, rounded up.
+  kInputGroup,
+  kOutputGroup,
+  kLimiterRelease,   // 0 slow, 1 medium, 2 fast
+  kCompressorSpeed,  // an index of the speed table
 };
 
 // Every word of an image that a parameter of `device` takes, with its form and its name, in the

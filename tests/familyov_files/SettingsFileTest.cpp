@@ -45,6 +45,34 @@ float MemoryLevel(IQDeviceOrdavinex& unit, int m) {
   return level;
 }
 
+// The outputs' channel indexes, and the inputs'.
+std::vector<int> OutputChannels(const IQDeviceOrdavinex& unit) {
+  std::vector<int> channels;
+  for (int o = 0; o < unit.outputs; ++o) channels.push_back(unit.firstOutput + o);
+  return channels;
+}
+
+std::vector<int> InputChannels(const IQDeviceOrdavinex& unit) {
+  std::vector<int> channels;
+  for (int i = 0; i < unit.inputs; ++i) channels.push_back(i);
+  return channels;
+}
+
+std::vector<int> Upto(int count) {
+  std::vector<int> elements;
+  for (int k = 0; k < count; ++k) elements.push_back(k);
+  return elements;
+}
+
+template <typename Object, typename Value>
+void SetEach(IQDeviceOrdavinex& unit, Object& object, const std::vector<int>& elements,
+             Value value) {
+  for (const int element : elements) {
+    object.SetElement(element);
+    object.Write(unit, value);
+  }
+}
+
 class SettingsFileTest : public filestest::FilesTest {
  protected:
   // Saves through the unit's command, each time to a new file; the file's text.
@@ -54,12 +82,16 @@ class SettingsFileTest : public filestest::FilesTest {
     EXPECT_TRUE(unit.SaveFile());
     return ReadText(path);
   }
-  // Loads through the unit's command, answering `answer` to the message that follows, if any.
-  bool Load(IQDeviceOrdavinex& unit, const std::string& text, std::optional<int> answer = {}) {
+  // Loads through the unit's command, answering `answer` to the message that follows, if any, and
+  // `then` to the one after it.
+  bool Load(IQDeviceOrdavinex& unit, const std::string& text, std::optional<int> answer = {},
+            std::optional<int> then = {}) {
     const std::string path = NextPath(unit);
     WriteText(path, text);
     script.AnswerOpenFile(path);
-    if (answer) script.AnswerMessageBox(*answer);
+    for (const std::optional<int> reply : {answer, then}) {
+      if (reply) script.AnswerMessageBox(*reply);
+    }
     return unit.LoadFile();
   }
   std::string NextPath(const IQDeviceOrdavinex& unit) {
@@ -155,6 +187,52 @@ TEST_F(SettingsFileTest, AFailedOrCancelledSaveKeepsTheOldFileAndTheUnsavedMark)
   EXPECT_EQ(LastPromptText(), "Device is locked.");
 }
 
+TEST_F(SettingsFileTest, AUnitHoldingAValueNoFileCouldLoadAgainIsNotSaved) {
+  using Set = std::function<void(IQDeviceOrdavinex&)>;
+  const std::pair<Set, std::string> cases[] = {
+      {[](auto& unit) { SetEach(unit, gLogicMemoryObject, {5}, uint8_t{16}); },
+       "The unit's logic memory 16 is out of range (0 to 15)"},
+      {[](auto& unit) { SetEach(unit, gLogicOutObject, {31}, uint8_t{32}); },
+       "The unit's logic output 32 is out of range (0 to 31)"},
+      {[](auto& unit) {
+         // A name filling its element, with no room for the terminator.
+         const std::string name(15, 'N');
+         gChannelNameObject.SetElement(1);
+         unit.Write(gChannelNameObject, std::vector<uint8_t>(name.begin(), name.end()), 0);
+       },
+       "The unit's name \"NNNNNNNNNNNNNNN\" is longer than 14 characters"},
+      {[](auto& unit) { gDelayUnitsObject.Write(unit, 3); },
+       "The unit's delay unit 3 is out of range (0 to 2)"},
+      {[](auto& unit) {
+         gTimerEventObject.SetElement(69);
+         gTimerEventObject.WriteTimerEvent(unit, {.day = 1, .minute = 60, .logic = 1});
+       },
+       "The unit's clock event minute 60 is out of range (0 to 59)"},
+      {[](auto& unit) {
+         gTimerEventObject.SetElement(0);
+         gTimerEventObject.WriteTimerEvent(unit, {.day = 2});
+       },
+       "The unit's clock event logic input 0 is out of range (1 to 31)"},
+      {[](auto& unit) {
+         SetEach(unit, gChannelGroupObject, {unit.firstOutput}, uint8_t{4});
+         unit.SaveMemoryRecord(15);
+         SetEach(unit, gChannelGroupObject, {unit.firstOutput}, uint8_t{0});
+       },
+       "[Memory Dump 15]: The channel group 4 is out of range (0 to 3)."},
+  };
+  const std::string path = TempPath("old.ov2");
+  for (const auto& [set, message] : cases) {
+    SCOPED_TRACE(message);
+    auto unit = ovtest::NewVirtual<IQDevice8126>(6);
+    set(*unit);
+    WriteText(path, "old");
+    script.AnswerSaveFile(path).AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+    EXPECT_FALSE(unit->SaveFile());
+    EXPECT_THAT(LastPromptText(), HasSubstr("The settings were not saved.\n" + message));
+    EXPECT_EQ(ReadText(path), "old");
+  }
+}
+
 TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWrong) {
   const std::string golden = ReadText(GoldenPath("default-8126.ov2"));
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
@@ -189,7 +267,7 @@ TEST_F(SettingsFileTest, FilesThatCannotBeUsedChangeNothingAndSayWhereTheyGoWron
   refused(text, "Line 15: A name cannot hold");
   text = golden;
   text.replace(text.find("\n0 \n\"1\""), 4, "\n7 \n");
-  refused(text, "Delay unit out of range.");
+  refused(text, "Line 61: The delay unit 7 is out of range (0 to 2).");
   text = golden;
   text.replace(text.find("\"0 1065353216"), 13, "\"0 x");
   refused(text, "A memory dump line needs four numbers.");
@@ -270,13 +348,15 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
       replaced("[Globals]", "[Firmware version]\n1.500000 \n[Globals]");
   const std::string globalsExtra = replaced("\n[RTC Events]", "7 \n[RTC Events]");
   const std::string dumpJunk = replaced("\n\n[Memory Dump 4]", "junk\n\n[Memory Dump 4]");
+  const std::string hugeWord = replaced("\"0 1065353216", "\"99999999999 1065353216");
   const std::pair<std::string, std::string> cases[] = {
       dump(1, {nan}, "The channel level nan is out of range (0 to 100000)."),
       dump(88, {infinity}, "The master level inf is out of range (0 to 100000)."),
       dump(2, {"-1082130432"}, "The channel level -1 is out of range (0 to 100000)."),
-      dump(42, {"257"}, "The channel group 257 is out of range (0 to 255)."),
+      dump(42, {"257"}, "The channel group 257 is neither 0 nor 7 to 8."),
       dump(36, {"-1"}, "The crossover network -1 is out of range (0 to 255)."),
-      dump(62, {"1000000000"}, "The limiter speed 1e+09 is out of range (0 to 255)."),
+      dump(62, {"1000000000"}, "The limiter speed 1e+09 is out of range (0 to 2)."),
+      dump(63, {"3"}, "The limiter speed 3 is out of range (0 to 2)."),
       dump(21, {"2"}, "The output mute 2 is out of range (0 to 1)."),
       dump(28, {"-5"}, "The channel delay -5 is out of range (0 to 216000)."),
       dump(80, {half}, "The polarity 0.5 is neither 1 nor -1."),
@@ -290,6 +370,8 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
            "Filter record 0: The filter frequency in Hz -1000 is out of range (20 to 20000)."),
       dump(89, {"66306", "1000", "87", "0"},
            "Filter record 0: it links to record 0, which heads no chain."),
+      dump(89, {"131842", "1000", "87", "0", "2306", "1000", "2", "1"},
+           "Filter record 0: it links to record 1, which heads no chain."),
       dump(89, {"1538", "1000", "1065353216", "5"},
            "Filter record 0: it holds a value its filter cannot keep as written."),
       {fifthNumber,
@@ -311,6 +393,23 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
       {globalsExtra,
        lineOf(globalsExtra, "7 \n[RTC") + "Unexpected text after the values of [Globals]."},
       {dumpJunk, lineOf(dumpJunk, "junk") + "Unexpected text after the values of [Memory Dump 3]."},
+      dump(44, {"4"}, "The channel group 4 is out of range (0 to 3)."),
+      dump(68, {"4"}, "The limiter group 4 is out of range (0 to 3)."),
+      {hugeWord, lineOf(hugeWord, "99999999999") +
+                     "The memory dump number 99999999999 is out of range (-2147483648 to "
+                     "2147483647)."},
+      {replaced("\n1.500000 ", "\n-1.0 "),
+       "Line 12: The firmware version -1 is out of range (0 to 999)."},
+      {replaced("\n1 0 \n2 0 \n", "\n16 0 \n2 0 \n"),
+       "Line 30: The logic memory 16 is out of range (0 to 15)."},
+      {replaced("\n1 0 \n2 0 \n", "\n1 32 \n2 0 \n"),
+       "Line 30: The logic output 32 is out of range (0 to 31)."},
+      {replaced("[RTC Events]\n0 0", "[RTC Events]\n5 0"),
+       "Line 72: The clock event of slot 0 names slot 5."},
+      {replaced("[RTC Events]\n0 0 0 0 0", "[RTC Events]\n0 1 0 0 30"),
+       "Line 72: The clock event second 30 is out of range (0 to 0)."},
+      {replaced("[RTC Events]\n0 0 0 0 0 0", "[RTC Events]\n0 1 0 0 0 0"),
+       "Line 72: The clock event logic input 0 is out of range (1 to 31)."},
   };
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
   SetChannelLevel(*unit, 1, -6.0f);
@@ -375,12 +474,182 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   EXPECT_FALSE(Load(*unit, golden, ui::kIdCancel));
   EXPECT_EQ(script.Seen().back().caption, "WARNING");
   EXPECT_EQ(MemoryName(*unit, 1), "Changed");
+  // Its logic map recalls memories 13 to 15, which the unit lacks.
+  EXPECT_FALSE(Load(*unit, golden, ui::kIdOk, ui::kIdOk));
+  EXPECT_EQ(LastPromptText(),
+            "Invalid settings file\nLine 42: The logic memory 13 is out of range (0 to 12).");
+  EXPECT_EQ(MemoryName(*unit, 1), "Changed");
+  std::string fitting = golden;
+  for (const char* memory : {"\n13 0 \n", "\n14 0 \n", "\n15 0 \n"}) {
+    for (std::size_t at; (at = fitting.find(memory)) != std::string::npos;) {
+      fitting.replace(at, 6, "\n12 0 \n");
+    }
+  }
   gLogicMemoryObject.SetElement(13);
   gLogicMemoryObject.Write(*unit, 1);
-  EXPECT_TRUE(Load(*unit, golden, ui::kIdOk));
+  EXPECT_TRUE(Load(*unit, fitting, ui::kIdOk));
   EXPECT_EQ(MemoryName(*unit, 1), "Memory 1");
   gLogicMemoryObject.SetElement(13);
-  EXPECT_EQ(gLogicMemoryObject.Read(*unit), 13) << "the three extra names are passed over";
+  EXPECT_EQ(gLogicMemoryObject.Read(*unit), 12) << "the three extra names are passed over";
+}
+
+// Every switch and mode of the unit on or off.
+void SetSwitches(IQDeviceOrdavinex& unit, bool on) {
+  const std::vector<int> outputs = OutputChannels(unit);
+  for (BoolUCodeObject* object :
+       {&gChannelMuteObject, &gLimiterEnableObject, &gLimiterKneeObject}) {
+    SetEach(unit, *object, outputs, on);
+  }
+  SetEach(unit, gPolarityObject, Upto(unit.outputs), on ? -1.0f : 1.0f);
+  SetEach(unit, gCompGangObject, InputChannels(unit), on);
+  SetEach(unit, gCompSoftKneeObject, InputChannels(unit), on);
+  gMasterMuteObject.Write(unit, on);
+  gPinkNoiseEnableObject.Write(unit, on);
+  gDelayUnitsObject.Write(unit, on ? kDelayMeters : kDelayMsec);
+}
+
+// Levels, thresholds, releases and compressors at the top or the bottom of what the windows take.
+void SetLevels(IQDeviceOrdavinex& unit, bool top) {
+  SetEach(unit, gChannelLevelObject, InputChannels(unit), top ? 24.0f : 0.0f);
+  SetEach(unit, gChannelLevelObject, OutputChannels(unit), top ? 24.0f : -80.0f);
+  SetEach(unit, gCrosspointLevelObject, Upto(unit.matrixInputs * unit.matrixOutputs),
+          top ? 24.0f : -100.0f);
+  gMasterLevelObject.Write(unit, top ? 24.0f : -80.0f);
+  gPinkNoiseLevelObject.Write(unit, top ? 0.0f : -80.0f);
+  SetEach(unit, gLimiterThresholdObject, OutputChannels(unit), top ? 22.0f : -40.0f);
+  SetEach(unit, gLimiterSpeedObject, OutputChannels(unit), static_cast<uint8_t>(top ? 2 : 0));
+  SetEach(unit, gCompThresholdObject, InputChannels(unit), top ? 20.0f : -40.0f);
+  SetEach(unit, gCompPostGainObject, InputChannels(unit), top ? 24.0f : 0.0f);
+  SetEach(unit, gCompRatioObject, InputChannels(unit), static_cast<uint8_t>(top ? 127 : 1));
+  SetEach(unit, gCompSpeedObject, InputChannels(unit), static_cast<uint8_t>(top ? 7 : 0));
+}
+
+// Every channel, limiter and network in the last group the windows offer, or the gang's.
+void SetGroups(IQDeviceOrdavinex& unit, bool last) {
+  const auto lastOf = [](int channels) { return static_cast<uint8_t>((channels + 1) / 2); };
+  SetEach(unit, gChannelGroupObject, InputChannels(unit),
+          static_cast<uint8_t>(7 + (last ? lastOf(unit.inputs) : 0)));
+  SetEach(unit, gChannelGroupObject, OutputChannels(unit),
+          last ? lastOf(unit.outputs) : static_cast<uint8_t>(1));
+  SetEach(unit, gLimiterGroupObject, OutputChannels(unit),
+          last ? lastOf(unit.outputs) : static_cast<uint8_t>(1));
+  SetEach(unit, gCrossoverNetworkObject, Upto(unit.outputs),
+          last ? lastOf(unit.outputs) : static_cast<uint8_t>(1));
+}
+
+// The whole delay memory in one channel, or in one crosspoint where the unit has them.
+void SetDelays(IQDeviceOrdavinex& unit, bool crosspoint) {
+  const auto capacity = static_cast<uint32_t>(unit.GetDelayCapacity());
+  if (crosspoint && unit.HasFeature(kFeatureCrosspointDelays)) {
+    gCrosspointDelayObject.SetElement(unit.matrixInputs * unit.matrixOutputs - 1);
+    gCrosspointDelayObject.Write(unit, capacity);
+    return;
+  }
+  gChannelDelayObject.SetElement(unit.ChannelIndexes().back());
+  gChannelDelayObject.Write(unit, capacity);
+}
+
+// Names of the most characters the windows take, of every character they take.
+void SetLongestNames(IQDeviceOrdavinex& unit) {
+  const std::string names[] = {"09 azAZ/,#(", ")&-Wwwwwwww"};
+  for (int m = 1; m <= unit.GetMemoryCount(); ++m) SetMemoryName(unit, m, names[m % 2]);
+  const std::vector<int> channels = unit.ChannelIndexes();
+  for (std::size_t c = 0; c < channels.size(); ++c) {
+    SetEach(unit, gChannelNameObject, {channels[c]}, names[c % 2]);
+  }
+}
+
+// Every logic input recalling the last memory and driving the last output, or none.
+void SetLogic(IQDeviceOrdavinex& unit, bool last) {
+  SetEach(unit, gLogicMemoryObject, Upto(kLogicInputCount),
+          static_cast<uint8_t>(last ? unit.GetMemoryCount() : 0));
+  SetEach(unit, gLogicOutObject, Upto(kLogicInputCount), static_cast<uint8_t>(last ? 31 : 0));
+}
+
+// Every clock event slot taken, at the last or the first time of the week.
+void SetEvents(IQDeviceOrdavinex& unit, bool last) {
+  for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+    gTimerEventObject.SetElement(slot);
+    gTimerEventObject.WriteTimerEvent(
+        unit, last ? TTimerStruct{.day = 7, .hour = 23, .minute = 59, .logic = 31}
+                   : TTimerStruct{.day = 1, .logic = 1});
+  }
+}
+
+// Crossovers on every output, and a chain of filters made after the first filter was deleted, so
+// that the unit's filter numbers are not their places in the list.
+void SetFilters(IQDeviceOrdavinex& unit) {
+  auto parametric = std::make_unique<TParametricFilter>();
+  parametric->frequency = 1000;
+  unit.AddFilter(parametric->Clone());
+  TFilter* head = unit.AddFilter(std::move(parametric));
+  unit.RemoveFilter(unit.Filters().front().get());
+  for (const int channel : unit.ChannelIndexes()) {
+    if (channel == head->channel) continue;
+    TFilter* member = unit.AddFilter(head->Clone());
+    member->channel = channel;
+    member->linkNumber = head->number + 1;
+  }
+  unit.LinkFilters();
+  for (int o = 0; o < unit.outputs; ++o) {
+    auto low = std::make_unique<TLowCrossover>();
+    auto high = std::make_unique<THighCrossover>();
+    low->channel = high->channel = unit.firstOutput + o;
+    low->frequency = high->frequency = 2000;
+    unit.SetLowCrossover(o, std::move(low));
+    unit.SetHighCrossover(o, std::move(high));
+  }
+}
+
+// Each memory unlike the others.
+void SetMemories(IQDeviceOrdavinex& unit) {
+  for (int m = 1; m <= unit.GetMemoryCount(); ++m) {
+    SetChannelLevel(unit, 1, static_cast<float>(m));
+    if (m % 2 == 0) SetSwitches(unit, true);
+    unit.SaveMemoryRecord(m);
+  }
+}
+
+TEST_F(SettingsFileTest, EveryStateTheWindowsMakeLoadsBackAsWritten) {
+  using Make = std::function<std::unique_ptr<IQDeviceOrdavinex>()>;
+  const std::pair<const char*, Make> models[] = {
+      {"8126, 15 memories", [] { return ovtest::NewVirtual<IQDevice8126>(6); }},
+      {"8124", [] { return ovtest::NewVirtual<IQDevice8126>(4); }},
+      {"8122", [] { return ovtest::NewVirtual<IQDevice8126>(2); }},
+      {"8148", [] { return ovtest::NewVirtual<IQDevice8148>(8); }},
+      {"8148, 3 x 7", [] { return ovtest::NewVirtual<IQDevice8148>(7); }},
+      {"8148, 6 x 6", [] { return ovtest::NewVirtual<IQDevice8148>(6); }},
+  };
+  using Set = std::function<void(IQDeviceOrdavinex&)>;
+  const std::pair<const char*, Set> states[] = {
+      {"every switch on", [](auto& unit) { SetSwitches(unit, true); }},
+      {"every switch off", [](auto& unit) { SetSwitches(unit, false); }},
+      {"levels at the top", [](auto& unit) { SetLevels(unit, true); }},
+      {"levels at the bottom", [](auto& unit) { SetLevels(unit, false); }},
+      {"last groups", [](auto& unit) { SetGroups(unit, true); }},
+      {"gangs", [](auto& unit) { SetGroups(unit, false); }},
+      {"a channel's delay full", [](auto& unit) { SetDelays(unit, false); }},
+      {"a crosspoint's delay full", [](auto& unit) { SetDelays(unit, true); }},
+      {"longest names", SetLongestNames},
+      {"logic to the last memory", [](auto& unit) { SetLogic(unit, true); }},
+      {"logic to nothing", [](auto& unit) { SetLogic(unit, false); }},
+      {"clock events last in the week", [](auto& unit) { SetEvents(unit, true); }},
+      {"clock events first in the week", [](auto& unit) { SetEvents(unit, false); }},
+      {"crossovers and a chain", SetFilters},
+      {"memories", SetMemories},
+  };
+  for (const auto& [model, make] : models) {
+    for (const auto& [state, set] : states) {
+      SCOPED_TRACE(std::string(model) + ": " + state);
+      auto unit = make();
+      set(*unit);
+      unit->SaveMemoryRecord(unit->GetMemoryCount());
+      const std::string text = Saved(*unit);
+      auto copy = make();
+      EXPECT_TRUE(Load(*copy, text));
+      EXPECT_TRUE(filestest::SameText(Saved(*copy), text));
+    }
+  }
 }
 
 TEST(DumpLineTest, WordsTravelAsSignedDecimalsAndAtMostFourAreRead) {
