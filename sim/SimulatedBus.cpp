@@ -78,6 +78,7 @@ class SimulatedBus::Loop {
   // The members below are used under the bus's lock.
   void HangUpNow();
   void StopStream() { streaming_ = false; }
+  bool Idle() const { return !parser_.HasPartial() && schedule.Empty() && !streaming_; }
   WireSchedule schedule;
   std::deque<TrafficEntry> traffic;
 
@@ -319,6 +320,11 @@ double WireTimeMs(const std::vector<TrafficEntry>& traffic, int turnaroundUs) {
     if (entry.direction == Direction::kFromUnits) ++replies;
   }
   return bytes * kByteMs + replies * turnaroundUs / 1000.0;
+}
+
+bool SimulatedBus::Answered() const {
+  std::lock_guard lock(mutex_);
+  return terminal_->Master() < 0 || (terminal_->UnreadByUnits() == 0 && loop_->Idle());
 }
 
 std::vector<TrafficEntry> SimulatedBus::Traffic() const {

@@ -62,6 +62,10 @@ class SimulatedBus {
   // Closes the line as a hang-up fault does.
   void HangUp();
 
+  // Whether the units have taken in everything the program sent and their answers are all on the
+  // line: what the program reads next no longer waits on this bus's thread.
+  bool Answered() const;
+
   std::vector<TrafficEntry> Traffic() const;
   void ClearTraffic();
   // The network the eight-network interface has selected (1 until a select arrives).

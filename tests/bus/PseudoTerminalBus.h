@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
+#include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "bus/CommPort.h"
@@ -10,13 +13,53 @@
 
 namespace bustest {
 
+// The line to the simulated units, whose reads begin only once the units have answered all the
+// program sent. A machine loaded far past its cores may keep the bus's thread from running for
+// longer than the port's read time-out; then a reply on its way would be taken for a lost one.
+// A unit that stays silent still costs the port its own time-out.
+class AnsweredLine : public serial::Line {
+ public:
+  AnsweredLine(const sim::SimulatedBus& bus, std::unique_ptr<serial::Line> inner)
+      : bus_(bus), inner_(std::move(inner)) {}
+
+  serial::Failure Open(const std::string& portName) override { return inner_->Open(portName); }
+  serial::Failure ReadState() override { return inner_->ReadState(); }
+  serial::Failure Configure(uint32_t baud) override { return inner_->Configure(baud); }
+  serial::Failure Close() override { return inner_->Close(); }
+  bool IsOpen() const override { return inner_->IsOpen(); }
+  long Write(const uint8_t* data, std::size_t count) override { return inner_->Write(data, count); }
+  long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
+    // Bounded, so that a bus stopped with a request unread cannot hang the test.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!bus_.Answered() && std::chrono::steady_clock::now() < giveUp) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return inner_->Read(data, count, timeoutMs);
+  }
+  long ReadPending(uint8_t* data, std::size_t count) override {
+    return inner_->ReadPending(data, count);
+  }
+  int LastErrno() const override { return inner_->LastErrno(); }
+
+ private:
+  const sim::SimulatedBus& bus_;
+  std::unique_ptr<serial::Line> inner_;
+};
+
+// How the program's reads meet the simulated units' answers: as on a real line, against the
+// port's time-out from the moment the read starts; or once the units have answered (AnsweredLine),
+// for tests whose faults are all scripted and that must not see others on a loaded machine.
+enum class Replies { kTimed, kAwaited };
+
 // A simulated bus serving on a pseudo-terminal, the program's port open on it, and the device
 // manager on the port. Units may be added to `bus` at any time.
 struct PseudoTerminalBus {
-  PseudoTerminalBus()
+  explicit PseudoTerminalBus(Replies replies = Replies::kTimed)
       : port(1, kBusBaudRate,
-             [path = bus.SlavePath()] {
-               return serial::MakeSystemLine([path](int) { return std::optional(path); });
+             [this, replies, path = bus.SlavePath()]() -> std::unique_ptr<serial::Line> {
+               auto line = serial::MakeSystemLine([path](int) { return std::optional(path); });
+               if (replies == Replies::kTimed) return line;
+               return std::make_unique<AnsweredLine>(bus, std::move(line));
              }),
         manager(port) {
     bus.Start();
