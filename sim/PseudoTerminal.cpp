@@ -53,12 +53,6 @@ int PseudoTerminal::UnreadByProgram() const {
   return count;
 }
 
-int PseudoTerminal::UnreadByUnits() const {
-  int count = 0;
-  if (master_ < 0 || ioctl(master_, FIONREAD, &count) != 0) return 0;
-  return count;
-}
-
 void PseudoTerminal::Close() {
   if (slave_ >= 0) close(slave_);
   if (master_ >= 0) close(master_);

@@ -19,8 +19,6 @@ class PseudoTerminal {
   const std::string& SlavePath() const { return slavePath_; }
   // Bytes written to the master that the program has not read yet.
   int UnreadByProgram() const;
-  // Bytes the program wrote that the master has not read yet.
-  int UnreadByUnits() const;
   // Closes both ends: the program's reads and writes on the slave fail from then on.
   void Close();
 

@@ -14,36 +14,47 @@
 namespace bustest {
 
 // The line to the simulated units, whose reads begin only once the units have answered all the
-// program sent. A machine loaded far past its cores may keep the bus's thread from running for
-// longer than the port's read time-out; then a reply on its way would be taken for a lost one.
+// program sent and the answers have crossed the pseudo-terminal. A machine loaded far past its
+// cores may keep the bus's thread, or the system's, from moving bytes for longer than the port's
+// read time-out; then a reply on its way would be taken for a lost one.
 // A unit that stays silent still costs the port its own time-out.
 class AnsweredLine : public serial::Line {
  public:
   AnsweredLine(const sim::SimulatedBus& bus, std::unique_ptr<serial::Line> inner)
-      : bus_(bus), inner_(std::move(inner)) {}
+      : bus_(bus), inner_(std::move(inner)), since_(bus.Carried()) {}
 
   serial::Failure Open(const std::string& portName) override { return inner_->Open(portName); }
   serial::Failure ReadState() override { return inner_->ReadState(); }
   serial::Failure Configure(uint32_t baud) override { return inner_->Configure(baud); }
   serial::Failure Close() override { return inner_->Close(); }
   bool IsOpen() const override { return inner_->IsOpen(); }
-  long Write(const uint8_t* data, std::size_t count) override { return inner_->Write(data, count); }
+  long Write(const uint8_t* data, std::size_t count) override {
+    return Counted(inner_->Write(data, count), moved_.toUnits);
+  }
   long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
     // Bounded, so that a bus stopped with a request unread cannot hang the test.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!bus_.Answered() && std::chrono::steady_clock::now() < giveUp) {
+    while (!bus_.Answered(since_, moved_) && std::chrono::steady_clock::now() < giveUp) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    return inner_->Read(data, count, timeoutMs);
+    return Counted(inner_->Read(data, count, timeoutMs), moved_.fromUnits);
   }
   long ReadPending(uint8_t* data, std::size_t count) override {
-    return inner_->ReadPending(data, count);
+    return Counted(inner_->ReadPending(data, count), moved_.fromUnits);
   }
   int LastErrno() const override { return inner_->LastErrno(); }
 
  private:
+  static long Counted(long result, uint64_t& count) {
+    if (result > 0) count += static_cast<uint64_t>(result);
+    return result;
+  }
+
   const sim::SimulatedBus& bus_;
   std::unique_ptr<serial::Line> inner_;
+  // What the bus had carried when the line was made, and what the line has moved since.
+  sim::WireCount since_;
+  sim::WireCount moved_;
 };
 
 // How the program's reads meet the simulated units' answers: as on a real line, against the
