@@ -115,10 +115,12 @@ void BulkTransfer::PutBackWhole(std::size_t index) {
     unit.SetMemoryName(name);
   }
   for (const auto& [preset, memory] : names.presetMap) {
-    // The unit takes no empty entry back.
-    if (!IsMemoryNumber(memory)) continue;
     g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    unit.SetPresetMapEntry(memory);
+    if (IsMemoryNumber(memory)) {
+      unit.SetPresetMapEntry(memory);
+    } else if (unit.GetPresetMapEntry() != memory) {
+      presetsLeft_.push_back(preset);
+    }
   }
 }
 
@@ -149,6 +151,16 @@ bool TransferFailure::Restored(const IQDevice8100& unit) const {
   return std::ranges::count(notRestored, &unit) == 0;
 }
 
+std::string TransferFailure::PresetsLeftText() const {
+  if (presetsLeft.empty()) return "";
+  std::string numbers = std::to_string(presetsLeft.front());
+  for (std::size_t i = 1; i < presetsLeft.size(); ++i) {
+    numbers += (i + 1 == presetsLeft.size() ? " and " : ", ") + std::to_string(presetsLeft[i]);
+  }
+  return (presetsLeft.size() == 1 ? "Preset " : "Presets ") + numbers +
+         " could not be put back: the unit takes no empty preset.";
+}
+
 void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
                          const std::function<void(BulkTransfer&)>& moves) {
   std::optional<BulkTransfer> transfer;
@@ -167,6 +179,7 @@ void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
     TransferFailure failure{std::current_exception(), {}};
     if (transfer) {
       failure.notRestored = transfer->Recover();
+      failure.presetsLeft = transfer->PresetsLeft();
     } else if (written) {
       for (IQDevice8100* unit : units) {
         if (!UntouchedOrUnmuted(*unit)) failure.notRestored.push_back(unit);

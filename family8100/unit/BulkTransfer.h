@@ -68,6 +68,9 @@ class BulkTransfer {
   // After a failure: puts back each unit not kept and lifts every mute, as far as the units
   // answer; the units not wholly back.
   std::vector<IQDevice8100*> Recover();
+  // The presets the put-back found written and could not give back their empty entries: the unit
+  // takes none.
+  const std::vector<int>& PresetsLeft() const { return presetsLeft_; }
 
  private:
   // The names and preset map a unit had before the transfer wrote its own.
@@ -85,6 +88,7 @@ class BulkTransfer {
   // By unit: whether its settings are the ones wanted.
   std::vector<bool> kept_;
   std::vector<Names> names_;
+  std::vector<int> presetsLeft_;
 };
 
 // A bulk transfer cut short by a bus failure, after the put-back: the failure, and the units
@@ -92,8 +96,12 @@ class BulkTransfer {
 struct TransferFailure {
   std::exception_ptr error;
   std::vector<IQDevice8100*> notRestored;
+  // BulkTransfer::PresetsLeft.
+  std::vector<int> presetsLeft;
 
   bool Restored(const IQDevice8100& unit) const;
+  // The closing message's sentence on presetsLeft, or nothing.
+  std::string PresetsLeftText() const;
 };
 
 // Settings moved in bulk into the units and kept: each unit's filters are read (its snapshot

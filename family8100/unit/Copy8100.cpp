@@ -146,8 +146,10 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
       return true;
     } catch (const TransferFailure& failure) {
       controls::ReportFailure(failure.error, this);
-      closing = familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
-                                              failure.Restored(*from));
+      closing =
+          WithNotPutBack(familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
+                                                       failure.Restored(*from)),
+                         failure.PresetsLeftText());
     }
   }
   // Told once the command's one report is over, as a load's is.

@@ -581,7 +581,8 @@ void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t me
       ApplyAll(unit, load, memories, progress, transfer);
     });
   } catch (const TransferFailure& failure) {
-    throw familycommon::LoadFailure{failure.error, failure.Restored(unit)};
+    throw familycommon::LoadFailure{failure.error, failure.Restored(unit),
+                                    failure.PresetsLeftText()};
   }
 }
 

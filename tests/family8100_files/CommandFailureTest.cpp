@@ -463,6 +463,39 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
   }
 }
 
+// A preset the unit left empty takes no empty entry back: once the load wrote it, the closing
+// message names it.
+TEST_F(OlderFamilyUnitCommandTest, APresetThatCannotBePutBackIsNamed) {
+  unit->SaveMemory(12);
+  const auto setBack = [&] {
+    Label(*unit, "Hall", "Evening", 0);
+    bus.bus.WithUnit(index, [](sim::Unit& simulated) {
+      dynamic_cast<sim::family8100::Family8100Unit&>(simulated).ClearPreset(6);
+    });
+    unit->RestoreMemory(12);
+    unit->ResetValueStore();
+    unit->ReadAllParameters();
+  };
+  setBack();
+  const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
+  const std::string restored = familycommon::kLoadRestoredText;
+  const std::pair<int, std::string> cases[] = {
+      {trace.NthStep("W25", 1), restored},
+      {trace.NthStep("W25", 11),
+       restored + "\n\nPreset 6 could not be put back: the unit takes no empty preset."},
+  };
+  for (const auto& [step, said] : cases) {
+    SCOPED_TRACE(step);
+    setBack();
+    bus.bus.AddFault(trace.FaultAt(Kind::kRefused, step));
+    EXPECT_FALSE(Load(true));
+    bus.bus.ClearFaults();
+    EXPECT_EQ(script.Seen().back().text, said);
+    g8100PresetIndex.Write(*unit, 5);
+    EXPECT_EQ(unit->GetPresetMapEntry(), 5) << "the others are put back";
+  }
+}
+
 // A unit that never reports itself ready is given up within one bound, however many writes the
 // load and its put-back still have for it, and was never written.
 TEST_F(OlderFamilyUnitCommandTest, AUnitThatNeverGetsReadyIsToldOfWithinOneBound) {
