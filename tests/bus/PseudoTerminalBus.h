@@ -8,6 +8,7 @@
 
 #include "bus/CommPort.h"
 #include "bus/IQDeviceManager.h"
+#include "platform/serial/PassThroughLine.h"
 #include "sim/SimulatedBus.h"
 #include "tests/bus/BusTestSupport.h"
 
@@ -18,18 +19,13 @@ namespace bustest {
 // cores may keep the bus's thread, or the system's, from moving bytes for longer than the port's
 // read time-out; then a reply on its way would be taken for a lost one.
 // A unit that stays silent still costs the port its own time-out.
-class AnsweredLine : public serial::Line {
+class AnsweredLine : public serial::PassThroughLine {
  public:
   AnsweredLine(const sim::SimulatedBus& bus, std::unique_ptr<serial::Line> inner)
-      : bus_(bus), inner_(std::move(inner)), since_(bus.Carried()) {}
+      : PassThroughLine(std::move(inner)), bus_(bus), since_(bus.Carried()) {}
 
-  serial::Failure Open(const std::string& portName) override { return inner_->Open(portName); }
-  serial::Failure ReadState() override { return inner_->ReadState(); }
-  serial::Failure Configure(uint32_t baud) override { return inner_->Configure(baud); }
-  serial::Failure Close() override { return inner_->Close(); }
-  bool IsOpen() const override { return inner_->IsOpen(); }
   long Write(const uint8_t* data, std::size_t count) override {
-    return Counted(inner_->Write(data, count), moved_.toUnits);
+    return Counted(PassThroughLine::Write(data, count), moved_.toUnits);
   }
   long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
     // Bounded, so that a bus stopped with a request unread cannot hang the test.
@@ -37,12 +33,11 @@ class AnsweredLine : public serial::Line {
     while (!bus_.Answered(since_, moved_) && std::chrono::steady_clock::now() < giveUp) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    return Counted(inner_->Read(data, count, timeoutMs), moved_.fromUnits);
+    return Counted(PassThroughLine::Read(data, count, timeoutMs), moved_.fromUnits);
   }
   long ReadPending(uint8_t* data, std::size_t count) override {
-    return Counted(inner_->ReadPending(data, count), moved_.fromUnits);
+    return Counted(PassThroughLine::ReadPending(data, count), moved_.fromUnits);
   }
-  int LastErrno() const override { return inner_->LastErrno(); }
 
  private:
   static long Counted(long result, uint64_t& count) {
@@ -51,7 +46,6 @@ class AnsweredLine : public serial::Line {
   }
 
   const sim::SimulatedBus& bus_;
-  std::unique_ptr<serial::Line> inner_;
   // What the bus had carried when the line was made, and what the line has moved since.
   sim::WireCount since_;
   sim::WireCount moved_;
