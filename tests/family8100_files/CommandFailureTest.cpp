@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bus/PollBackoff.h"
 #include "bus/SettingsTextFile.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -351,13 +352,16 @@ class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
 };
 
 TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWhatTheUnitHolds) {
-  // The signal-flow page polls its meters while the error is shown, as behind the modal box.
+  // The signal-flow page polls its meters while the error is shown, as behind the modal box; it
+  // is hidden otherwise, so that the commands' requests are the same in every run.
   TSigFlowDialog signalFlow(&parent, *unit);
   signalFlow.Create();
-  signalFlow.Show();
-  controls::SetDeviceErrorReporter([this](const IQException& e, IQDevice*, int) {
+  controls::SetDeviceErrorReporter([&](const IQException& e, IQDevice*, int) {
     reported.push_back(e.GetText());
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    signalFlow.Show();
     ui::test::PumpIdle(3);
+    signalFlow.Hide();
   });
   const int recall = f8100res::kFirstRecallButton + 1;
   const int store = f8100res::kFirstSaveButton + 4;
