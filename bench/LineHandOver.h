@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/serial/SerialLine.h"
+#include "platform/serial/PassThroughLine.h"
 #include "sim/WireSchedule.h"
 
 namespace bench {
@@ -68,18 +68,13 @@ class HandOverClock {
 };
 
 // The line the program's port opens, telling `clock` when requests go out and replies come in.
-class HandOverLine : public serial::Line {
+class HandOverLine : public serial::PassThroughLine {
  public:
   HandOverLine(std::unique_ptr<serial::Line> inner, HandOverClock& clock)
-      : inner_(std::move(inner)), clock_(clock) {}
+      : PassThroughLine(std::move(inner)), clock_(clock) {}
 
-  serial::Failure Open(const std::string& portName) override { return inner_->Open(portName); }
-  serial::Failure ReadState() override { return inner_->ReadState(); }
-  serial::Failure Configure(uint32_t baud) override { return inner_->Configure(baud); }
-  serial::Failure Close() override { return inner_->Close(); }
-  bool IsOpen() const override { return inner_->IsOpen(); }
   long Write(const uint8_t* data, std::size_t count) override {
-    const long written = inner_->Write(data, count);
+    const long written = PassThroughLine::Write(data, count);
     if (written > 0) {
       clock_.Wrote(std::chrono::steady_clock::now(), ThreadCpuMs(),
                    static_cast<std::size_t>(written));
@@ -87,17 +82,13 @@ class HandOverLine : public serial::Line {
     return written;
   }
   long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
-    const long read = inner_->Read(data, count, timeoutMs);
+    const long read = PassThroughLine::Read(data, count, timeoutMs);
     if (read > 0) {
       clock_.Read(std::chrono::steady_clock::now(), ThreadCpuMs(), static_cast<std::size_t>(read));
     }
     return read;
   }
-  // Stale input taken before a request belongs to no transaction.
-  long ReadPending(uint8_t* data, std::size_t count) override {
-    return inner_->ReadPending(data, count);
-  }
-  int LastErrno() const override { return inner_->LastErrno(); }
+  // Stale input taken before a request belongs to no transaction: ReadPending passes through.
 
  private:
   static double ThreadCpuMs() {
@@ -106,7 +97,6 @@ class HandOverLine : public serial::Line {
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
   }
 
-  std::unique_ptr<serial::Line> inner_;
   HandOverClock& clock_;
 };
 

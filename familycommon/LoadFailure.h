@@ -12,6 +12,9 @@ namespace familycommon {
 struct LoadFailure {
   std::exception_ptr error;
   bool restored = false;
+  // What the put-back could not give back although the unit answered, said after the closing
+  // text; empty when nothing.
+  std::string notPutBack;
 };
 
 inline constexpr const char* kLoadRestoredText =

@@ -78,6 +78,8 @@ class SimulatedBus::Loop {
   // The members below are used under the bus's lock.
   void HangUpNow();
   void StopStream() { streaming_ = false; }
+  bool Idle() const { return !parser_.HasPartial() && schedule.Empty() && !streaming_; }
+  WireCount carried;
   WireSchedule schedule;
   std::deque<TrafficEntry> traffic;
 
@@ -167,6 +169,7 @@ void SimulatedBus::Loop::ReadInput(int master, Clock::time_point now) {
   for (;;) {
     const ssize_t count = read(master, buffer.data(), buffer.size());
     if (count <= 0) return;  // EAGAIN: all read
+    carried.toUnits += static_cast<uint64_t>(count);
     for (ssize_t i = 0; i < count; ++i) OnByte(buffer[i], now);
   }
 }
@@ -200,6 +203,7 @@ bool SimulatedBus::Loop::WriteSome(int master, const uint8_t* bytes, std::size_t
                                    std::size_t& written) {
   const ssize_t result = write(master, bytes, count);
   written = result > 0 ? static_cast<std::size_t>(result) : 0;
+  carried.fromUnits += written;
   writeBlocked_ = written < count;
   return !writeBlocked_;
 }
@@ -319,6 +323,20 @@ double WireTimeMs(const std::vector<TrafficEntry>& traffic, int turnaroundUs) {
     if (entry.direction == Direction::kFromUnits) ++replies;
   }
   return bytes * kByteMs + replies * turnaroundUs / 1000.0;
+}
+
+WireCount SimulatedBus::Carried() const {
+  std::lock_guard lock(mutex_);
+  return loop_->carried;
+}
+
+bool SimulatedBus::Answered(WireCount since, WireCount line) const {
+  std::lock_guard lock(mutex_);
+  if (terminal_->Master() < 0) return true;
+  const WireCount& carried = loop_->carried;
+  return carried.toUnits - since.toUnits >= line.toUnits && loop_->Idle() &&
+         carried.fromUnits - since.fromUnits <=
+             line.fromUnits + static_cast<uint64_t>(terminal_->UnreadByProgram());
 }
 
 std::vector<TrafficEntry> SimulatedBus::Traffic() const {

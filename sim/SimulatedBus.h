@@ -29,6 +29,12 @@ struct TrafficEntry {
   std::vector<uint8_t> bytes;
 };
 
+// Bytes carried over the line, counted from one side.
+struct WireCount {
+  uint64_t toUnits = 0;
+  uint64_t fromUnits = 0;
+};
+
 // How long `traffic` takes on the wire at the bus's baud rate, with one `turnaroundUs` before
 // each reply: the floor against which benchmarks measure the program.
 double WireTimeMs(const std::vector<TrafficEntry>& traffic, int turnaroundUs);
@@ -61,6 +67,14 @@ class SimulatedBus {
   void ClearFaults();
   // Closes the line as a hang-up fault does.
   void HangUp();
+
+  // The bytes the units took from the line and put on it since the bus began.
+  WireCount Carried() const;
+  // Whether, of what the program's side of the line moved since the bus had carried `since`
+  // (`line`: bytes written, bytes read), the units have taken in every byte written, answered it,
+  // and the program's side holds every byte of the answers not yet read: what the program reads
+  // next no longer waits on this bus's thread or the system's.
+  bool Answered(WireCount since, WireCount line) const;
 
   std::vector<TrafficEntry> Traffic() const;
   void ClearTraffic();

@@ -70,20 +70,64 @@ void BulkMute::Lift() {
 }
 
 BulkTransfer::BulkTransfer(std::vector<IQDevice8100*> units)
-    : units_(units), mute_(units), kept_(units.size(), false) {
+    : units_(units), mute_(units), kept_(units.size(), false), names_(units.size()) {
   for (IQDevice8100* unit : units_) unit->SaveShadowMemory(kSnapshot);
 }
 
 BulkTransfer::~BulkTransfer() {
   for (std::size_t i = 0; i < units_.size(); ++i) {
-    if (!kept_[i]) Answered(*units_[i], RestoreSnapshot);
+    if (!kept_[i]) Answered(*units_[i], [&](IQDevice8100&) { PutBackWhole(i); });
+  }
+}
+
+std::size_t BulkTransfer::IndexOf(const IQDevice8100& unit) const {
+  return static_cast<std::size_t>(std::ranges::find(units_, &unit) - units_.begin());
+}
+
+void BulkTransfer::KeepNames(IQDevice8100& unit, NamesToPutBack names) {
+  Names kept;
+  if (names.unitName) kept.unitName = g8100UnitName.Read(unit);
+  for (int memory = 1; memory <= kMemoryCount; ++memory) {
+    if ((names.memoryNames >> (memory - 1) & 1U) == 0) continue;
+    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
+    kept.memoryNames.emplace_back(memory, unit.GetMemoryName());
+  }
+  for (int preset = 1; names.presetMap && preset <= kMemoryCount; ++preset) {
+    g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
+    kept.presetMap.emplace_back(preset, unit.GetPresetMapEntry());
+  }
+  // Only once whole: nothing of it was written before.
+  names_.at(IndexOf(unit)) = std::move(kept);
+}
+
+void BulkTransfer::Stored(const IQDevice8100& unit, int memory) {
+  std::erase_if(names_.at(IndexOf(unit)).memoryNames,
+                [memory](const auto& name) { return name.first == memory; });
+}
+
+void BulkTransfer::PutBackWhole(std::size_t index) {
+  IQDevice8100& unit = *units_[index];
+  RestoreSnapshot(unit);
+  const Names& names = names_[index];
+  if (names.unitName) g8100UnitName.Write(unit, *names.unitName);
+  for (const auto& [memory, name] : names.memoryNames) {
+    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
+    unit.SetMemoryName(name);
+  }
+  for (const auto& [preset, memory] : names.presetMap) {
+    g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
+    if (IsMemoryNumber(memory)) {
+      unit.SetPresetMapEntry(memory);
+    } else if (unit.GetPresetMapEntry() != memory) {
+      presetsLeft_.push_back(preset);
+    }
   }
 }
 
 std::vector<IQDevice8100*> BulkTransfer::Recover() {
   std::vector<IQDevice8100*> notRestored;
   for (std::size_t i = 0; i < units_.size(); ++i) {
-    if (!kept_[i] && !Answered(*units_[i], RestoreSnapshot)) {
+    if (!kept_[i] && !Answered(*units_[i], [&](IQDevice8100&) { PutBackWhole(i); })) {
       notRestored.push_back(units_[i]);
     }
   }
@@ -101,14 +145,20 @@ void BulkTransfer::PutBack() {
 
 void BulkTransfer::PutBack(IQDevice8100& unit) { RestoreSnapshot(unit); }
 
-void BulkTransfer::Keep(const IQDevice8100& unit) {
-  for (std::size_t i = 0; i < units_.size(); ++i) {
-    if (units_[i] == &unit) kept_[i] = true;
-  }
-}
+void BulkTransfer::Keep(const IQDevice8100& unit) { kept_.at(IndexOf(unit)) = true; }
 
 bool TransferFailure::Restored(const IQDevice8100& unit) const {
   return std::ranges::count(notRestored, &unit) == 0;
+}
+
+std::string TransferFailure::PresetsLeftText() const {
+  if (presetsLeft.empty()) return "";
+  std::string numbers = std::to_string(presetsLeft.front());
+  for (std::size_t i = 1; i < presetsLeft.size(); ++i) {
+    numbers += (i + 1 == presetsLeft.size() ? " and " : ", ") + std::to_string(presetsLeft[i]);
+  }
+  return (presetsLeft.size() == 1 ? "Preset " : "Presets ") + numbers +
+         " could not be put back: the unit takes no empty preset.";
 }
 
 void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
@@ -129,6 +179,7 @@ void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
     TransferFailure failure{std::current_exception(), {}};
     if (transfer) {
       failure.notRestored = transfer->Recover();
+      failure.presetsLeft = transfer->PresetsLeft();
     } else if (written) {
       for (IQDevice8100* unit : units) {
         if (!UntouchedOrUnmuted(*unit)) failure.notRestored.push_back(unit);

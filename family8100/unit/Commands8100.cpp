@@ -35,6 +35,10 @@ void CouldNotOpen(const SettingsTextFile& file) { Stop(file.CouldNotOpenText(), 
 
 }  // namespace
 
+std::string WithNotPutBack(const std::string& closing, const std::string& notPutBack) {
+  return notPutBack.empty() ? closing : closing + "\n\n" + notPutBack;
+}
+
 void Stop(const std::string& text, const std::string& caption) {
   ui::MessageBox(controls::ClientWindow(), text, caption, ui::mb::kOk | ui::mb::kIconStop);
 }
@@ -169,7 +173,7 @@ bool IQDevice8100::LoadFile() {
   }
   // Told once the command's one report is over: its scope passes over no other failure while
   // the message waits for the user.
-  Stop(familycommon::LoadFailureText(*failed), kLoadCaption);
+  Stop(WithNotPutBack(familycommon::LoadFailureText(*failed), failed->notPutBack), kLoadCaption);
   return false;
 }
 

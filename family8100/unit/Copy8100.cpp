@@ -76,6 +76,7 @@ void Recall(IQDevice8100& unit, int memory) {
 // Each memory chosen, then the source's current settings and preset map.
 void CopyWithin(BulkTransfer& transfer, IQDevice8100& destination, IQDevice8100& source,
                 uint32_t memories, familycommon::ProgressScope& scope) {
+  transfer.KeepNames(destination, {.memoryNames = memories, .presetMap = true});
   for (int memory = 1; memory <= kMemoryCount; ++memory) {
     scope.Step(memory - 1);
     if ((memories >> (memory - 1) & 1U) == 0) continue;
@@ -86,6 +87,7 @@ void CopyWithin(BulkTransfer& transfer, IQDevice8100& destination, IQDevice8100&
     destination.SetMemoryName(source.GetMemoryName());
     CopySettings(destination, source);
     destination.SaveMemory(memory);
+    transfer.Stored(destination, memory);
   }
   // The source is back for good; the destination goes back to its own settings for what the
   // source lacks (crossovers, limiter, delays), and stays guarded while it takes the rest.
@@ -144,8 +146,10 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
       return true;
     } catch (const TransferFailure& failure) {
       controls::ReportFailure(failure.error, this);
-      closing = familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
-                                              failure.Restored(*from));
+      closing =
+          WithNotPutBack(familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
+                                                       failure.Restored(*from)),
+                         failure.PresetsLeftText());
     }
   }
   // Told once the command's one report is over, as a load's is.

@@ -500,7 +500,10 @@ void ApplySections(IQDevice8100& unit, const SectionsLoad& load) {
 }
 
 void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
-              familycommon::ProgressReport* progress) {
+              familycommon::ProgressReport* progress, BulkTransfer& transfer) {
+  transfer.KeepNames(unit, {.unitName = load.unitName.has_value(),
+                            .memoryNames = memories & load.Memories(),
+                            .presetMap = true});
   if (load.unitName) g8100UnitName.Write(unit, *load.unitName);
   if (load.interfaceName && !unit.IsOnline()) unit.SetName(*load.interfaceName);
   familycommon::ProgressScope scope(progress, kLoadedSteps, "Setting device parameters...");
@@ -511,6 +514,7 @@ void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
     unit.SetMemoryName(memory.name);
     ApplySections(unit, memory.sections);
     unit.SaveMemory(memory.memory);
+    transfer.Stored(unit, memory.memory);
   }
   scope.Step(kLoadedSteps);
   if (!load.current) return;
@@ -592,9 +596,12 @@ void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t me
   // the old ones went would otherwise never reach them.
   const familycommon::FilterSetChange change(unit.filterSetNotice);
   try {
-    TransferWithPutBack({&unit}, [&](BulkTransfer&) { ApplyAll(unit, load, memories, progress); });
+    TransferWithPutBack({&unit}, [&](BulkTransfer& transfer) {
+      ApplyAll(unit, load, memories, progress, transfer);
+    });
   } catch (const TransferFailure& failure) {
-    throw familycommon::LoadFailure{failure.error, failure.Restored(unit)};
+    throw familycommon::LoadFailure{failure.error, failure.Restored(unit),
+                                    failure.PresetsLeftText()};
   }
 }
 

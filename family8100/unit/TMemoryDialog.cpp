@@ -98,6 +98,8 @@ void TMemoryDialog::SaveMemory(int index) {
   if (!Confirmed("Overwrite memory #", index, "Save memory")) return;
   bool stored = false;
   {
+    // The views that poll the unit meanwhile join the command's one report.
+    const controls::OneReportScope report;
     Busy busy(this, "Saving...");
     stored = controls::GuardedBusCall(&unit_, [this, index] { unit_.SaveMemory(index + 1); });
   }
@@ -109,6 +111,9 @@ void TMemoryDialog::RecallMemory(int index) {
   bool recalled = false;
   bool answered = true;
   {
+    // The views that poll the unit meanwhile join the command's one report; the closing message
+    // is told once it is over, as a load's is.
+    const controls::OneReportScope report;
     Busy busy(this, "Loading...");
     recalled = controls::GuardedBusCall(&unit_, [this, index] {
       unit_.DropCrossovers();

@@ -12,6 +12,7 @@
 #include "bus/UCodeObject.h"
 #include "sim/SimulatedBus.h"
 #include "tests/bus/BusTestSupport.h"
+#include "tests/bus/PseudoTerminalBus.h"
 
 namespace {
 
@@ -245,3 +246,34 @@ TEST_F(SimulatedBusTest, GarbledRollCallAnswersEndTheNetworkCleanly) {
 }
 
 }  // namespace
+
+// A test that awaits the units' answers reads a reply however late the bus's thread sends it,
+// and still sees a silent unit as one.
+TEST(AwaitedRepliesTest, ALateReplyIsReadAndASilentUnitStillTimesOut) {
+  const struct {
+    bustest::Replies replies;
+    sim::Fault fault;
+    bool read;
+  } cases[] = {
+      {bustest::Replies::kTimed, sim::Fault::Stall(400), false},
+      {bustest::Replies::kAwaited, sim::Fault::Stall(400), true},
+      {bustest::Replies::kAwaited, sim::Fault::Silence(), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.read);
+    bustest::PseudoTerminalBus line(c.replies);
+    line.bus.AddGenericUnit(Identity(5), kObjects);
+    bustest::TestDeviceType type{kFamily, "Test"};
+    const auto found = line.RollCall({&type});
+    ASSERT_EQ(found.size(), 1u);
+    LongIntUCodeObject meter{kMeterId, 1, true};
+    line.bus.StoreElement(0, kMeterId, 0, {0, 0, 0, 9});
+    line.bus.AddFault(c.fault.ForObject(kMeterId).OnOccurrence(1).Times(1));
+    try {
+      EXPECT_EQ(meter.Read(*found[0]), 9u);
+      EXPECT_TRUE(c.read);
+    } catch (const ReadTimeout&) {
+      EXPECT_FALSE(c.read);
+    }
+  }
+}

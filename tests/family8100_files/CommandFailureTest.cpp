@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "bus/PollBackoff.h"
 #include "bus/SettingsTextFile.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TMemoryDialog.h"
+#include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "familycommon/LoadFailure.h"
 #include "platform/registry/Store.h"
@@ -57,13 +59,41 @@ struct UnitState {
   SettingsRecord settings;
   std::vector<std::string> filters;
   bool unmuted = false;
+  std::string name;
+  std::vector<std::string> memoryNames;
+  std::vector<int> presetMap;
   bool operator==(const UnitState&) const = default;
 };
+
+void PrintTo(const UnitState& state, std::ostream* out) {
+  *out << testing::PrintToString(state.settings) << testing::PrintToString(state.filters)
+       << " unmuted " << state.unmuted << " '" << state.name << "' "
+       << testing::PrintToString(state.memoryNames) << testing::PrintToString(state.presetMap);
+}
 
 UnitState StateOf(IQDevice8100& unit) {
   unit.ResetValueStore();
   unit.ReadAllParameters();
-  return {unit.ReadSettingsRecord(), Described(unit), g8100BulkMute.Read(unit)};
+  UnitState state{unit.ReadSettingsRecord(), Described(unit), g8100BulkMute.Read(unit),
+                  g8100UnitName.Read(unit)};
+  for (int n = 1; n <= kMemoryCount; ++n) {
+    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(n));
+    state.memoryNames.push_back(unit.GetMemoryName());
+    g8100PresetIndex.Write(unit, static_cast<uint8_t>(n));
+    state.presetMap.push_back(unit.GetPresetMapEntry());
+  }
+  return state;
+}
+
+// Gives the unit a name, a name for memory 1 and a preset map turned by `turn` memories.
+void Label(IQDevice8100& unit, const std::string& name, const std::string& memoryName, int turn) {
+  g8100UnitName.Write(unit, name);
+  g8100MemoryIndex.Write(unit, 1);
+  unit.SetMemoryName(memoryName);
+  for (int preset = 1; preset <= kMemoryCount; ++preset) {
+    g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
+    unit.SetPresetMapEntry((preset - 1 + turn) % kMemoryCount + 1);
+  }
 }
 
 // The requests of a command as "ADDRESS:REQUEST", and the faults that hit its request `step`.
@@ -77,6 +107,29 @@ struct CommandTrace {
         requests, [&](const std::string& r) { return r.ends_with(":" + request); });
     EXPECT_NE(found, requests.end()) << request;
     return static_cast<int>(found - requests.begin()) + 1;
+  }
+  // The `n`th request that begins with `request`.
+  int NthStep(const std::string& request, int n) const {
+    for (int step = 1; step <= Steps(); ++step) {
+      if (requests[static_cast<std::size_t>(step - 1)].find(":" + request) != std::string::npos &&
+          --n == 0) {
+        return step;
+      }
+    }
+    ADD_FAILURE() << request;
+    return 1;
+  }
+  // Memory 1 keeps the name written for it once the unit took its store and was ready again.
+  UnitState Expected(UnitState before, const UnitState& written, int faultStep) const {
+    if (faultStep > NthStep("W0E 01", 1) + 1) before.memoryNames[0] = written.memoryNames[0];
+    return before;
+  }
+  // Where the names and the preset map are written: the unit's name, memory 1's name and its
+  // store, and the sixth preset.
+  std::vector<int> NamingSteps(bool unitName) const {
+    std::vector<int> steps{NthStep("W1E", 1), NthStep("W0E 01", 1), NthStep("W25", 6)};
+    if (unitName) steps.push_back(NthStep("W19", 1));
+    return steps;
   }
   int AddressAt(int step) const {
     return std::stoi(requests.at(static_cast<std::size_t>(step - 1)));
@@ -141,7 +194,7 @@ class OlderFamilyCommandFailureTest : public testing::Test {
 
   ui::PromptScript script{filestest::FailTest};
   registry::Store store;
-  testsupport8100::OlderFamilyBus bus;
+  testsupport8100::OlderFamilyBus bus{bustest::Replies::kAwaited};
   std::vector<std::string> reported;
 };
 
@@ -160,6 +213,8 @@ class OlderFamilyCopyFailureTest : public OlderFamilyCommandFailureTest {
     source->SaveMemory(1);
     Furnish(*source, 5, 200);
     Furnish(*destination, 9, 4000);
+    Label(*source, "Source", "Matinee", 5);
+    Label(*destination, "Destination", "Evening", 0);
   }
 
   static void Furnish(IQDevice8100& unit, uint8_t attenuation, int32_t frequency) {
@@ -195,8 +250,10 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
   constexpr int kLockReads = 2;
   const int firstWrite = trace.FirstStep("W0D 00");
 
+  std::vector<int> steps = trace.SpreadSteps(kLockReads, 7);
+  std::ranges::copy(trace.NamingSteps(false), std::back_inserter(steps));
   for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
-    for (const int step : trace.SpreadSteps(kLockReads, 7)) {
+    for (const int step : steps) {
       const bool sourceFails = trace.AddressAt(step) == kSourceAddress;
       const bool finished = kind != Kind::kSilentUnit && step <= kLockReads;
       // A unit that stops answering is left as it is only where it may have been written.
@@ -205,6 +262,7 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
       SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
                                       << trace.requests.at(static_cast<std::size_t>(step - 1)));
       Furnish(*destination, 9, 4000);
+      Label(*destination, "Destination", "Evening", 0);
       reported.clear();
       bus.bus.AddFault(trace.FaultAt(kind, step));
       EXPECT_EQ(Copy(!finished), finished);
@@ -228,7 +286,7 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
         EXPECT_EQ(after[0], sourceBefore);
       }
       if (!finished && !destinationLeft) {
-        EXPECT_EQ(after[1], destinationBefore);
+        EXPECT_EQ(after[1], trace.Expected(destinationBefore, sourceBefore, step));
       }
       Furnish(*source, 5, 200);
       g8100BulkMute.Write(*source, true);
@@ -251,8 +309,15 @@ class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
     EXPECT_TRUE(file.Open(path, SettingsTextFile::kWrite));
     IQDevice8100X other(nullptr, nullptr, nullptr);
     AddFilter(other, Made<THighpassFilter>(kLeftOutputBank, 70));
+    Label(other, "", "Matinee", 5);
+    other.SetName("Stage left");
     WriteSettingsFile(other, file, 0x1);
     EXPECT_TRUE(file.Close());
+    // As a unit on the bus saves its name.
+    std::string text = filestest::ReadText(path);
+    text.replace(text.find("[Interface Name]"), 16, "[Unit Name]");
+    filestest::WriteText(path, text);
+    Label(*unit, "Hall", "Evening", 0);
     parent.Create();
     page = std::make_unique<TMemoryDialog>(&parent, *unit);
     page->Create();
@@ -287,12 +352,26 @@ class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
 };
 
 TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWhatTheUnitHolds) {
+  // The signal-flow page polls its meters while the error is shown, as behind the modal box; it
+  // is hidden otherwise, so that the commands' requests are the same in every run.
+  TSigFlowDialog signalFlow(&parent, *unit);
+  signalFlow.Create();
+  controls::SetDeviceErrorReporter([&](const IQException& e, IQDevice*, int) {
+    reported.push_back(e.GetText());
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    signalFlow.Show();
+    ui::test::PumpIdle(3);
+    signalFlow.Hide();
+  });
   const int recall = f8100res::kFirstRecallButton + 1;
   const int store = f8100res::kFirstSaveButton + 4;
   for (const int button : {recall, store}) {
     const CommandTrace trace = Traced([&] { Click(button, false); });
+    std::vector<int> steps = trace.SpreadSteps(2, button == recall ? 6 : 0);
+    // Late in the recall, as the unit's last filters are read.
+    if (button == recall) steps.push_back(trace.Steps() - 1);
     for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
-      for (const int step : trace.SpreadSteps(2, button == recall ? 6 : 0)) {
+      for (const int step : steps) {
         SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
                                         << trace.requests.at(static_cast<std::size_t>(step - 1)));
         reported.clear();
@@ -340,6 +419,7 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
   unit->SaveMemory(12);
   const auto setBack = [&] {
     g8100BulkMute.Write(*unit, true);
+    Label(*unit, "Hall", "Evening", 0);
     unit->RestoreMemory(12);
     unit->ResetValueStore();
     unit->ReadAllParameters();
@@ -348,13 +428,16 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
   const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
   const UnitState loaded = StateOf(*unit);
   ASSERT_NE(loaded, before);
+
   // The lock read comes first; a load goes on after a failed one. Nothing is written before the
   // unit is muted.
   constexpr int kLockRead = 1;
   const int firstWrite = trace.FirstStep("W0D 00");
 
+  std::vector<int> steps = trace.SpreadSteps(kLockRead, 6);
+  std::ranges::copy(trace.NamingSteps(true), std::back_inserter(steps));
   for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
-    for (const int step : trace.SpreadSteps(kLockRead, 6)) {
+    for (const int step : steps) {
       const bool finished = kind != Kind::kSilentUnit && step == kLockRead;
       const bool left = kind == Kind::kSilentUnit && step >= firstWrite;
       SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
@@ -378,9 +461,42 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
       if (finished) {
         EXPECT_EQ(after, loaded);
       } else if (!left) {
-        EXPECT_EQ(after, before);
+        EXPECT_EQ(after, trace.Expected(before, loaded, step));
       }
     }
+  }
+}
+
+// A preset the unit left empty takes no empty entry back: once the load wrote it, the closing
+// message names it.
+TEST_F(OlderFamilyUnitCommandTest, APresetThatCannotBePutBackIsNamed) {
+  unit->SaveMemory(12);
+  const auto setBack = [&] {
+    Label(*unit, "Hall", "Evening", 0);
+    bus.bus.WithUnit(index, [](sim::Unit& simulated) {
+      dynamic_cast<sim::family8100::Family8100Unit&>(simulated).ClearPreset(6);
+    });
+    unit->RestoreMemory(12);
+    unit->ResetValueStore();
+    unit->ReadAllParameters();
+  };
+  setBack();
+  const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
+  const std::string restored = familycommon::kLoadRestoredText;
+  const std::pair<int, std::string> cases[] = {
+      {trace.NthStep("W25", 1), restored},
+      {trace.NthStep("W25", 11),
+       restored + "\n\nPreset 6 could not be put back: the unit takes no empty preset."},
+  };
+  for (const auto& [step, said] : cases) {
+    SCOPED_TRACE(step);
+    setBack();
+    bus.bus.AddFault(trace.FaultAt(Kind::kRefused, step));
+    EXPECT_FALSE(Load(true));
+    bus.bus.ClearFaults();
+    EXPECT_EQ(script.Seen().back().text, said);
+    g8100PresetIndex.Write(*unit, 5);
+    EXPECT_EQ(unit->GetPresetMapEntry(), 5) << "the others are put back";
   }
 }
 

@@ -13,6 +13,8 @@ namespace testsupport8100 {
 
 // The older family's units on a simulated bus behind a pseudo-terminal, and the program's port.
 struct OlderFamilyBus : bustest::PseudoTerminalBus {
+  using PseudoTerminalBus::PseudoTerminalBus;
+
   // The devices the family's types create for the units on the bus; the manager owns them.
   std::vector<IQDevice*> RollCall();
   // The requests since the last call: "W0A 01" for a set of object 0x0A, "R06" for a get of 0x06.

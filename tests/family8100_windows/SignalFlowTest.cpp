@@ -101,27 +101,44 @@ TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndPauseAtAFailure) {
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
 }
 
-// A command's quiet read found the unit silent: the first meter poll it answers reads the filters
-// and the page's values again, and only that one.
+// A command's quiet read found the unit silent: the first poll it answers, the page's meters or,
+// while the page is hidden, the open limiter dialog's gain reduction, reads the filters and the
+// page's values again, and only that one.
 TEST_F(SignalFlowTest, TheFirstAnsweredPollAfterASilenceReadsTheListsAgain) {
-  IQDevice8100& unit = AddUnit(Model::kBase);
+  IQDevice8100& unit = AddUnit(Model::kX);
   testsupport8100::AddFilter(unit, testsupport8100::Made<TParametricFilter>(kLeftInputBank, 500));
-  TSigFlowDialog dialog(nullptr, unit);
-  dialog.Create();
-  dialog.Show();
-  bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
-  EXPECT_FALSE(unit.ReadAgainQuietly());
-  bus.bus.ClearFaults();
-  EXPECT_TRUE(unit.ListsStale());
-  EXPECT_TRUE(unit.Filters().empty());
-  ui::test::PumpIdle(1);
-  ui::test::PumpMessages();
-  EXPECT_FALSE(unit.ListsStale());
-  EXPECT_EQ(unit.Filters().size(), 1u);
-  bus.TakeTrace();
-  ui::test::PumpIdle(2);
-  EXPECT_EQ(bus.TakeTrace().size(), 2u) << "the meters alone";
-  EXPECT_TRUE(test8100::ReportedErrors().empty());
+  g8100LimiterMode.Write(unit, 0xFF);
+  const struct {
+    bool byLimiter;
+    uint8_t attenuation;
+    const char* shown;
+  } cases[] = {{false, 9, "-4.5 dB"}, {true, 7, "-3.5 dB"}};
+  for (const auto& [byLimiter, attenuation, shown] : cases) {
+    SCOPED_TRACE(byLimiter ? "the limiter polls" : "the page polls");
+    TSigFlowDialog dialog(nullptr, unit);
+    dialog.Create();
+    if (byLimiter) {
+      ui::test::Click(dialog, f8100res::kLeftLimiterButton);
+    } else {
+      dialog.Show();
+    }
+    bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
+    EXPECT_FALSE(unit.ReadAgainQuietly());
+    bus.bus.ClearFaults();
+    EXPECT_TRUE(unit.ListsStale());
+    EXPECT_TRUE(unit.Filters().empty());
+    // Changed while the unit was thought silent: the page shows it once read again.
+    bus.bus.StoreElement(0, g8100LeftAttenuation.GetId(), 0, {attenuation});
+    ui::test::PumpIdle(1);
+    ui::test::PumpMessages();
+    EXPECT_FALSE(unit.ListsStale());
+    EXPECT_EQ(unit.Filters().size(), 1u);
+    EXPECT_EQ(ui::test::ControlOf(dialog, f8100res::kLeftAttenuationButton).Text(), shown);
+    bus.TakeTrace();
+    ui::test::PumpIdle(2);
+    EXPECT_EQ(bus.TakeTrace().size(), 2u) << "the polls alone";
+    EXPECT_TRUE(test8100::ReportedErrors().empty());
+  }
 }
 
 // The bus dies with the page and every dialog it opens polling: one report for the unit, then the
