@@ -228,7 +228,8 @@ class SettingsReader {
     current.sections = Sections(0, header);
     if (!Read(kPresetMap, [&] {
           for (int& memory : current.presetMap) {
-            memory = read_.Int(1, kMemoryCount, "preset's memory");
+            // 0: a preset that recalls no memory, as a unit may hold one and its file says.
+            memory = read_.Int(0, kMemoryCount, "preset's memory");
           }
         })) {
       read_.Refuse(std::string::npos, "The section [Preset map] is missing.");
@@ -519,9 +520,12 @@ void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
   scope.Step(kLoadedSteps);
   if (!load.current) return;
   ApplySections(unit, load.current->sections);
+  // The unit takes no empty preset: an empty one in the file leaves the unit's own, as a copy does.
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
+    const int memory = load.current->presetMap[static_cast<std::size_t>(preset - 1)];
+    if (!IsMemoryNumber(memory)) continue;
     g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    unit.SetPresetMapEntry(load.current->presetMap[static_cast<std::size_t>(preset - 1)]);
+    unit.SetPresetMapEntry(memory);
   }
 }
 
@@ -570,7 +574,9 @@ void WriteSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memo
   file.WriteSection(kPresetMap);
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
     g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    file.WriteInt(unit.GetPresetMapEntry());
+    // Whatever else a unit answers recalls no memory either: the file says empty, which it reads.
+    const int memory = unit.GetPresetMapEntry();
+    file.WriteInt(IsMemoryNumber(memory) ? memory : 0);
   }
   transfer.Unmute();
   file.WriteNewline();

@@ -113,8 +113,8 @@ TEST_F(OlderFamilyBadFileTest, BadFilesAreRefusedByLineAndLeaveTheUnitAsItWas) {
       {With(good, "\"Memory 1\"", "\"Mix [L\""), "Line 14: A name cannot hold"},
       {With(good, "\"Memory 1\"", "\"[Delay]99 99\""), "Line 14: A name cannot hold"},
       {With(good, "\"Memory 1\"", "\"tab\tbed\""), "Line 14: A name cannot hold"},
-      {With(good, "[Preset map]\n1 ", "[Preset map]\n0 "),
-       "Line 49: The preset's memory 0 is out of"},
+      {With(good, "[Preset map]\n1 ", "[Preset map]\n13 "),
+       "Line 49: The preset's memory 13 is out of"},
       {With(good, "[Globals]\n0 12", "[Globals]\n0 x12"), "Line 31: Format error in file"},
       {memory + "[Current Settings]\n[Globals]\n0 0 0 \n// End of file\n",
        "Line 31: Format error in file"}};

@@ -22,6 +22,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
 #include "resources/Family8100Ids.h"
+#include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/familyov_files/FilesTestSupport.h"
 
@@ -558,9 +559,9 @@ TEST_F(OlderFamilyFileTest, EveryStateTheProgramMakesLoadsBackAndSavesTheSameFil
 TEST(OlderFamilyBusFileTest, ABusUnitsFileLoadsIntoAnotherUnitThatSavesItTheSame) {
   QTemporaryDir folder;
   testsupport8100::OlderFamilyBus bus;
-  for (const int address : {3, 4}) {
-    sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = address});
-  }
+  const int sourceIndex =
+      sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 3});
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 4});
   const std::vector<IQDevice*> units = bus.RollCall();
   ASSERT_EQ(units.size(), 2u);
   auto& source = dynamic_cast<IQDevice8100&>(*units[0]);
@@ -583,5 +584,19 @@ TEST(OlderFamilyBusFileTest, ABusUnitsFileLoadsIntoAnotherUnitThatSavesItTheSame
   ASSERT_TRUE(file.Open(folder.path().toStdString() + "/bus.ov0", SettingsTextFile::kRead));
   const SettingsLoad load = ReadSettingsFile(target, file);
   ApplySettingsLoad(target, load, load.Memories());
+  EXPECT_TRUE(SameText(saved(target), text));
+
+  // A preset the unit holds empty is saved empty and the file loads; the target, which takes no
+  // empty preset, keeps its own entry there.
+  bus.bus.WithUnit(sourceIndex, [](sim::Unit& unit) {
+    dynamic_cast<sim::family8100::Family8100Unit&>(unit).ClearPreset(6);
+  });
+  source.ResetValueStore();
+  ASSERT_NE(saved(source).find("[Preset map]\n1 2 3 4 5 0 7 "), std::string::npos);
+  SettingsTextFile withEmptyPreset;
+  ASSERT_TRUE(
+      withEmptyPreset.Open(folder.path().toStdString() + "/bus.ov0", SettingsTextFile::kRead));
+  const SettingsLoad emptyPresetLoad = ReadSettingsFile(target, withEmptyPreset);
+  ApplySettingsLoad(target, emptyPresetLoad, emptyPresetLoad.Memories());
   EXPECT_TRUE(SameText(saved(target), text));
 }
