@@ -33,6 +33,7 @@ Fault Fault::BytesAfter(std::vector<uint8_t> trailing) {
   return Make(FaultKind::kBytesAfter, 0, std::move(trailing));
 }
 Fault Fault::Stall(int stallMs) { return Make(FaultKind::kStall, stallMs); }
+Fault Fault::Pause(int requests) { return Make(FaultKind::kPause, requests); }
 Fault Fault::LateFirstByte(int delayMs) { return Make(FaultKind::kLateFirstByte, delayMs); }
 Fault Fault::ByteGaps(int gapMs) { return Make(FaultKind::kByteGaps, gapMs); }
 Fault Fault::HangUp() { return Make(FaultKind::kHangUp); }

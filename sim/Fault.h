@@ -23,6 +23,9 @@ enum class FaultKind {
   kBytesAfter,              // `bytes` after the reply
   kStall,                   // the bus falls silent for `value` ms from this request on, as if
                             // paused: this answer and every one due meanwhile go out at its end
+  kPause,                   // the bus keeps back the answers to `value` requests from this one on,
+                            // as if paused for as long as the program takes to send them; they go
+                            // out late, in order, just ahead of the answer to the next request
   kLateFirstByte,           // the first byte `value` ms late
   kByteGaps,                // `value` ms of silence between consecutive bytes
   kHangUp,                  // after the reply (if any) the pseudo-terminal is closed
@@ -61,6 +64,7 @@ struct Fault {
   static Fault BytesAfter(std::vector<uint8_t> trailing);
   static Fault Silence();
   static Fault Stall(int stallMs);
+  static Fault Pause(int requests);
   static Fault LateFirstByte(int delayMs);
   static Fault ByteGaps(int gapMs);
   static Fault HangUp();

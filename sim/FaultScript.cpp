@@ -105,6 +105,9 @@ void ApplyToTransmission(const std::vector<Fault>& faults, Transmission& transmi
       case FaultKind::kStall:
         transmission.stallMs = fault.value;
         break;
+      case FaultKind::kPause:
+        transmission.pausedFrames = fault.value;
+        break;
       case FaultKind::kLateFirstByte:
         transmission.firstByteDelayMs = fault.value;
         break;

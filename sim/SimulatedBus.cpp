@@ -78,6 +78,11 @@ class SimulatedBus::Loop {
   // The members below are used under the bus's lock.
   void HangUpNow();
   void StopStream() { streaming_ = false; }
+  // Answers kept back by a pause are dropped with the faults that made it.
+  void EndPause() {
+    pausedFramesLeft_ = 0;
+    kept_.clear();
+  }
   bool Idle() const { return !parser_.HasPartial() && schedule.Empty() && !streaming_; }
   WireCount carried;
   WireSchedule schedule;
@@ -90,6 +95,8 @@ class SimulatedBus::Loop {
   void OnByte(uint8_t byte, Clock::time_point now);
   void Log(Direction direction, const std::vector<uint8_t>& bytes);
   void WriteDue(int master, Clock::time_point now);
+  // Keeps `answer` back while a pause lasts; otherwise puts what a pause kept back ahead of it.
+  void ApplyPause(Transmission& answer);
   void WriteStream(int master, Clock::time_point now);
   // Writes what the line takes; false when it took less than all.
   bool WriteSome(int master, const uint8_t* bytes, std::size_t count, std::size_t& written);
@@ -104,6 +111,8 @@ class SimulatedBus::Loop {
   std::optional<Clock::time_point> hangUpDue_;
   bool streaming_ = false;
   bool writeBlocked_ = false;
+  int pausedFramesLeft_ = 0;
+  std::vector<uint8_t> kept_;
 };
 
 void SimulatedBus::Loop::Run() {
@@ -189,9 +198,22 @@ void SimulatedBus::Loop::OnByte(uint8_t byte, Clock::time_point now) {
       // than the whole test process ending on an exception in this thread.
       std::cerr << "simulated bus: a unit failed to answer: " << error.what() << '\n';
     }
+    ApplyPause(answer);
     if (!answer.bytes.empty()) Log(Direction::kFromUnits, answer.bytes);
     schedule.Transmit(answer, arrival);
   }
+}
+
+void SimulatedBus::Loop::ApplyPause(Transmission& answer) {
+  pausedFramesLeft_ = std::max(pausedFramesLeft_, answer.pausedFrames);
+  if (pausedFramesLeft_ > 0) {
+    --pausedFramesLeft_;
+    kept_.insert(kept_.end(), answer.bytes.begin(), answer.bytes.end());
+    answer.bytes.clear();
+    return;
+  }
+  answer.bytes.insert(answer.bytes.begin(), kept_.begin(), kept_.end());
+  kept_.clear();
 }
 
 void SimulatedBus::Loop::Log(Direction direction, const std::vector<uint8_t>& bytes) {
@@ -305,6 +327,7 @@ void SimulatedBus::ClearFaults() {
   std::lock_guard lock(mutex_);
   model_->Faults().Clear();
   loop_->StopStream();
+  loop_->EndPause();
   loop_->Wake();
 }
 

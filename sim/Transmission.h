@@ -11,6 +11,8 @@ struct Transmission {
   int firstByteDelayMs = 0;
   // The line stays silent this long from the request on; what falls due meanwhile waits too.
   int stallMs = 0;
+  // The answers to this many frames from this one on are kept back until the frame after them.
+  int pausedFrames = 0;
   int gapMs = 0;
   bool hangUp = false;
   bool endlessStream = false;

@@ -155,6 +155,21 @@ TEST_F(FaultTest, StallHoldsBackEveryAnswerDueWithinItThenSendsThemInOrder) {
   EXPECT_EQ(ToHex(client_->ReadCount(9, simtest::kPromptMs)), ToHex(Hex(kReply20)));
 }
 
+// A pause counts requests, not time, so a test sees the same late answers on any machine.
+TEST_F(FaultTest, APauseSendsTheAnswersItKeptBackAheadOfTheNextOne) {
+  bus_.AddFault(sim::Fault::Pause(2).OnOccurrence(1).Times(1));
+  ExpectNoReply(Hex(kGet20));
+  ExpectNoReply(Hex(kGet21));
+  const std::string reply21 = "05 F0 02 01 03 15 0A 00 1A";
+  ExpectReply(Hex(kGet20), Hex(std::string(kReply20) + " " + reply21 + " " + kReply20));
+  ExpectReply(Hex(kGet20), Hex(kReply20));
+  // Faults cleared during a pause take it, and what it kept back, away.
+  bus_.AddFault(sim::Fault::Pause(1).OnOccurrence(1).Times(1));
+  ExpectNoReply(Hex(kGet21));
+  bus_.ClearFaults();
+  ExpectReply(Hex(kGet20), Hex(kReply20));
+}
+
 TEST_F(FaultTest, ByteGapsSeparateEveryByte) {
   constexpr milliseconds kGap{15};
   bus_.AddFault(sim::Fault::ByteGaps(kGap.count()));
