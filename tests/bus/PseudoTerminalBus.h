@@ -51,15 +51,16 @@ class AnsweredLine : public serial::PassThroughLine {
   sim::WireCount moved_;
 };
 
-// How the program's reads meet the simulated units' answers: as on a real line, against the
-// port's time-out from the moment the read starts; or once the units have answered (AnsweredLine),
-// for tests whose faults are all scripted and that must not see others on a loaded machine.
+// How the program's reads meet the simulated units' answers: once the units have answered
+// (AnsweredLine), so that a test sees no fault but those it scripted however loaded the machine;
+// or, only to show what that guards against, as on a real line, against the port's time-out from
+// the moment the read starts.
 enum class Replies { kTimed, kAwaited };
 
 // A simulated bus serving on a pseudo-terminal, the program's port open on it, and the device
 // manager on the port. Units may be added to `bus` at any time.
 struct PseudoTerminalBus {
-  explicit PseudoTerminalBus(Replies replies = Replies::kTimed)
+  explicit PseudoTerminalBus(Replies replies = Replies::kAwaited)
       : port(1, kBusBaudRate,
              [this, replies, path = bus.SlavePath()]() -> std::unique_ptr<serial::Line> {
                auto line = serial::MakeSystemLine([path](int) { return std::optional(path); });

@@ -248,7 +248,7 @@ TEST_F(SimulatedBusTest, GarbledRollCallAnswersEndTheNetworkCleanly) {
 }  // namespace
 
 // A test that awaits the units' answers reads a reply however late the bus's thread sends it,
-// and still sees a silent unit as one.
+// and still sees a silent or paused unit as one.
 TEST(AwaitedRepliesTest, ALateReplyIsReadAndASilentUnitStillTimesOut) {
   const struct {
     bustest::Replies replies;
@@ -258,6 +258,7 @@ TEST(AwaitedRepliesTest, ALateReplyIsReadAndASilentUnitStillTimesOut) {
       {bustest::Replies::kTimed, sim::Fault::Stall(400), false},
       {bustest::Replies::kAwaited, sim::Fault::Stall(400), true},
       {bustest::Replies::kAwaited, sim::Fault::Silence(), false},
+      {bustest::Replies::kAwaited, sim::Fault::Pause(1), false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.read);

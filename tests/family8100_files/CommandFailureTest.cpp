@@ -194,7 +194,7 @@ class OlderFamilyCommandFailureTest : public testing::Test {
 
   ui::PromptScript script{filestest::FailTest};
   registry::Store store;
-  testsupport8100::OlderFamilyBus bus{bustest::Replies::kAwaited};
+  testsupport8100::OlderFamilyBus bus;
   std::vector<std::string> reported;
 };
 

@@ -304,7 +304,7 @@ class RandomOperationsTest : public testing::Test {
     EXPECT_EQ(ProgramFilters(*unit), UnitFilters());
   }
 
-  testsupport8100::OlderFamilyBus bus{bustest::Replies::kAwaited};
+  testsupport8100::OlderFamilyBus bus;
   int unitIndex = sim::family8100::AddFamily8100Unit(
       bus.bus, {.model = sim::family8100::Model::kX, .address = 4});
   IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
