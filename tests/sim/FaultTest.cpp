@@ -160,7 +160,7 @@ TEST_F(FaultTest, APauseSendsTheAnswersItKeptBackAheadOfTheNextOne) {
   bus_.AddFault(sim::Fault::Pause(2).OnOccurrence(1).Times(1));
   ExpectNoReply(Hex(kGet20));
   ExpectNoReply(Hex(kGet21));
-  const std::string reply21 = "05 F0 02 01 03 15 0A 00 1A";
+  const std::string reply21 = "05 F0 02 01 06 15 0A 00 00 00 00 1D";
   ExpectReply(Hex(kGet20), Hex(std::string(kReply20) + " " + reply21 + " " + kReply20));
   ExpectReply(Hex(kGet20), Hex(kReply20));
   // Faults cleared during a pause take it, and what it kept back, away.
