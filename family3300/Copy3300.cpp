@@ -65,12 +65,12 @@ void CopyChannelMemory(CopySteps& steps, IQDevice3300& destination, IQDevice3300
 }
 
 void CopyMemoryLoops(CopySteps& steps, IQDevice3300& destination, IQDevice3300& source,
-                     uint32_t memoryMask) {
+                     uint32_t memoryMask, NamesKept& names) {
   for (int number = 1; number <= kMemoryCount; ++number) {
     if (!InMask(memoryMask, number)) continue;
     const StringUCodeObject& name = MemoryName3300(number);
     const std::string text = steps.On(source, [&](IQDevice3300& unit) { return name.Read(unit); });
-    steps.On(destination, [&](IQDevice3300& unit) { name.Write(unit, text); });
+    steps.On(destination, [&](IQDevice3300& unit) { names.WriteMemoryName(unit, number, text); });
   }
   for (int number = 1; number <= kMemoryCount; ++number) {
     if (!InMask(memoryMask, number)) continue;
@@ -80,6 +80,7 @@ void CopyMemoryLoops(CopySteps& steps, IQDevice3300& destination, IQDevice3300& 
     }
     steps.On(destination,
              [&](IQDevice3300& unit) { unit.UseMemory(number, MemoryOperation::kStore); });
+    names.Stored(number);
   }
 }
 
@@ -99,8 +100,8 @@ void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t 
   // One wait for both units: a bus that stays silent is told of after one bound.
   familycommon::AnswerWait wait(progress);
   try {
-    WriteWithPutBack(destination, wait, [&](NamesKept&) {
-      failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask); });
+    WriteWithPutBack(destination, wait, [&](NamesKept& names) {
+      failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask, names); });
       // The source goes back on its own: one that stopped answering must not keep the destination
       // from its put-back. Left on a recalled memory, it would play other settings than before.
       sourceRestored = failure.Catch(steps, [&] {
