@@ -37,6 +37,7 @@ familycommon::MemoryReadFailure MemoryRecalls::Stopped(std::exception_ptr error)
     try {
       PutBack();
     } catch (const IQException&) {
+      // The failure returned says what the unit was left holding.
     }
   }
   familycommon::MemoryReadFailure failure = left_;
