@@ -16,6 +16,7 @@ namespace namespace3300 {
 struct UnitState {
   uint8_t memory = 0;
   SettingsImage settings{};
+  bool operator==(const UnitState&) const = default;
 };
 
 UnitState ReadUnitState(IQDevice3300& device);

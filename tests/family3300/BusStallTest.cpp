@@ -87,7 +87,6 @@ struct BusStallTest : eqtest::EqFixture {
     unit.SnapshotSettings(image, SnapshotMode::kRead);
     return image;
   }
-  UnitState State(IQDevice3300& unit) { return ReadUnitState(unit); }
 
   // The command as the client runs it: whether it finished, else its one closing message.
   bool Command(bool copy, std::string* closing = nullptr) {
@@ -220,7 +219,7 @@ TEST_F(BusStallTest, AStallAnywhereInALoadOrACopyIsWaitedForAndBothUnitsPutBack)
 TEST_F(BusStallTest, ASaveOrAReportStoppedAnywherePutsTheUnitBackOnItsMemoryAndSettings) {
   twoChannel.SetPrintMemories(0x3FF);
   g3300MemoryNumber.Write(*destination, 4);
-  const UnitState before = State(*destination);
+  const UnitState before = ReadUnitState(*destination);
   int files = 0;
   const struct {
     const char* name;
@@ -244,10 +243,6 @@ TEST_F(BusStallTest, ASaveOrAReportStoppedAnywherePutsTheUnitBackOnItsMemoryAndS
          return destination->PrintReport();
        }},
   };
-  const auto same = [&](const UnitState& state) {
-    const UnitState now = State(*destination);
-    return now.memory == state.memory && now.settings == state.settings;
-  };
   const struct {
     const char* name;
     sim::Fault fault;
@@ -261,7 +256,7 @@ TEST_F(BusStallTest, ASaveOrAReportStoppedAnywherePutsTheUnitBackOnItsMemoryAndS
     ASSERT_TRUE(command.run(false));
     const std::vector<std::string> trace = TakeTrace();
     const int steps = static_cast<int>(trace.size());
-    EXPECT_TRUE(same(before)) << "the memory number is put back too";
+    EXPECT_EQ(ReadUnitState(*destination), before) << "the memory number is put back too";
     // The put-back: the memory number, then the settings.
     const int putBackEnd = steps - command.readsAfterPutBack;
     const int putBackStart = putBackEnd - kSnapshot;
@@ -285,7 +280,7 @@ TEST_F(BusStallTest, ASaveOrAReportStoppedAnywherePutsTheUnitBackOnItsMemoryAndS
           EXPECT_EQ(script.Seen().back().text,
                     familycommon::MemoryReadFailureText(command.notFinished, {}));
         }
-        EXPECT_TRUE(same(before));
+        EXPECT_EQ(ReadUnitState(*destination), before);
       }
     }
 
@@ -308,7 +303,7 @@ TEST_F(BusStallTest, ASaveOrAReportStoppedAnywherePutsTheUnitBackOnItsMemoryAndS
       EXPECT_EQ(eqtest::TakeReportedErrors().size(), 1u);
       EXPECT_EQ(script.Seen().back().text,
                 familycommon::MemoryReadFailureText(command.notFinished, silence.left));
-      EXPECT_FALSE(same(before));
+      EXPECT_NE(ReadUnitState(*destination), before);
       SettingsImage settings = before.settings;
       g3300MemoryNumber.Write(*destination, before.memory);
       destination->SnapshotSettings(settings, SnapshotMode::kWrite);
