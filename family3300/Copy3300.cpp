@@ -49,27 +49,6 @@ class FirstFailure {
   IQDevice3300* device_ = nullptr;
 };
 
-// What the source plays when the copy starts: the memory its number selects and its settings.
-struct SourceState {
-  uint8_t memory = 0;
-  SettingsImage settings{};
-};
-
-SourceState ReadSourceState(IQDevice3300& source) {
-  SourceState state{.memory = g3300MemoryNumber.Read(source)};
-  source.SnapshotSettings(state.settings, SnapshotMode::kRead);
-  return state;
-}
-
-// Left on a recalled memory, the source would play other settings than before: one that fell
-// silent part way is waited for.
-void PutSourceBack(IQDevice3300& source, SourceState& state, familycommon::AnswerWait& wait) {
-  PutBack3300(source, wait, [&] {
-    source.SnapshotSettings(state.settings, SnapshotMode::kWrite);
-    g3300MemoryNumber.Write(source, state.memory);
-  });
-}
-
 bool InMask(uint32_t mask, int number) { return (mask & (1u << (number - 1))) != 0; }
 
 void CopyChannelMemory(CopySteps& steps, IQDevice3300& destination, IQDevice3300& source,
@@ -86,12 +65,12 @@ void CopyChannelMemory(CopySteps& steps, IQDevice3300& destination, IQDevice3300
 }
 
 void CopyMemoryLoops(CopySteps& steps, IQDevice3300& destination, IQDevice3300& source,
-                     uint32_t memoryMask) {
+                     uint32_t memoryMask, NamesKept& names) {
   for (int number = 1; number <= kMemoryCount; ++number) {
     if (!InMask(memoryMask, number)) continue;
     const StringUCodeObject& name = MemoryName3300(number);
     const std::string text = steps.On(source, [&](IQDevice3300& unit) { return name.Read(unit); });
-    steps.On(destination, [&](IQDevice3300& unit) { name.Write(unit, text); });
+    steps.On(destination, [&](IQDevice3300& unit) { names.WriteMemoryName(unit, number, text); });
   }
   for (int number = 1; number <= kMemoryCount; ++number) {
     if (!InMask(memoryMask, number)) continue;
@@ -101,6 +80,7 @@ void CopyMemoryLoops(CopySteps& steps, IQDevice3300& destination, IQDevice3300& 
     }
     steps.On(destination,
              [&](IQDevice3300& unit) { unit.UseMemory(number, MemoryOperation::kStore); });
+    names.Stored(number);
   }
 }
 
@@ -109,9 +89,9 @@ void CopyMemoryLoops(CopySteps& steps, IQDevice3300& destination, IQDevice3300& 
 void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask,
                       familycommon::ProgressReport* progress) {
   CopySteps steps;
-  SourceState before;
+  UnitState before;
   try {
-    before = steps.On(source, ReadSourceState);
+    before = steps.On(source, ReadUnitState);
   } catch (const IQException&) {
     throw CopyFailure{&source, {std::current_exception(), true}};
   }
@@ -120,12 +100,12 @@ void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t 
   // One wait for both units: a bus that stays silent is told of after one bound.
   familycommon::AnswerWait wait(progress);
   try {
-    WriteWithPutBack(destination, wait, [&] {
-      failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask); });
+    WriteWithPutBack(destination, wait, [&](NamesKept& names) {
+      failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask, names); });
       // The source goes back on its own: one that stopped answering must not keep the destination
-      // from its put-back.
+      // from its put-back. Left on a recalled memory, it would play other settings than before.
       sourceRestored = failure.Catch(steps, [&] {
-        steps.On(source, [&](IQDevice3300& unit) { PutSourceBack(unit, before, wait); });
+        steps.On(source, [&](IQDevice3300& unit) { PutUnitStateBack(unit, before, wait); });
       });
       failure.RethrowIfAny();
       steps.On(destination, [&](IQDevice3300& unit) {

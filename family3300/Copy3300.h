@@ -21,7 +21,8 @@ struct CopyFailure {
 // k) is set in `memoryMask`, then the source's current settings. Each memory is recalled in the
 // source to be read and stored in the destination; the source gets its memory number and current
 // settings back, also when a memory fails. Throws CopyFailure for the first bus failure, after the
-// destination's current settings are put back; memories stored before stay copied. A unit that
+// destination's current settings and the names of the memories it had not yet stored are put back;
+// memories stored before stay copied. A unit that
 // fell silent is put back once it answers again: one wait for both units, within
 // familycommon::kAnswerWaitLimit, shown on `progress`.
 void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask,

@@ -63,6 +63,15 @@ void ReportCopyFailure(const CopyFailure& failure, const std::string& caption) {
        ui::mb::kIconStop);
 }
 
+// A bus failure of a command that recalled the unit's memories to read them, reported, then what
+// the command left on the unit.
+void ReportMemoryReadFailure(IQDevice3300& device, const familycommon::MemoryReadFailure& failure,
+                             const std::string& notFinished, const std::string& caption) {
+  controls::ReportFailure(failure.error, &device);
+  Tell(controls::ClientWindow(), familycommon::MemoryReadFailureText(notFinished, failure), caption,
+       ui::mb::kIconStop);
+}
+
 }  // namespace
 
 bool IQDevice3300::SaveFile() {
@@ -78,24 +87,24 @@ bool IQDevice3300::SaveFile() {
   }
   std::string failure;
   bool written = false;
-  const bool busDone = controls::GuardedBusCall(this, [&] {
+  try {
+    familycommon::ProgressWindow progress;
     ui::WaitCursor wait;
-    try {
-      WriteSettingsFile3300(*this, file);
-      written = file.Close();
-      if (!written) failure = file.NotWrittenText();
-    } catch (const SettingsWriteError& error) {
-      failure = error.what();
-    }
-  });
+    WriteSettingsFile3300(*this, file, &progress);
+    written = file.Close();
+    if (!written) failure = file.NotWrittenText();
+  } catch (const SettingsWriteError& error) {
+    failure = error.what();
+  } catch (const familycommon::MemoryReadFailure& stopped) {
+    ReportMemoryReadFailure(*this, stopped, "The settings were not saved.", kCaption);
+    return false;
+  }
   if (written) {
     SetModified(false);
     return true;
   }
-  if (busDone) {
-    Tell(controls::ClientWindow(), "The settings were not saved.\n" + failure, kCaption,
-         ui::mb::kIconStop);
-  }
+  Tell(controls::ClientWindow(), "The settings were not saved.\n" + failure, kCaption,
+       ui::mb::kIconStop);
   return false;
 }
 
@@ -144,7 +153,9 @@ bool IQDevice3300::LoadFile() {
 }
 
 bool IQDevice3300::PrintReport() {
-  if (RefusedAsLocked(*this, "Print to file")) return false;
+  constexpr const char* kCaption = "Print to file";
+  controls::OneReportScope command;
+  if (RefusedAsLocked(*this, kCaption)) return false;
   const auto* type = dynamic_cast<const IQ3300BaseType*>(GetType());
   if (!type) return false;
   uint32_t mask = type->GetPrintMemories();
@@ -160,17 +171,23 @@ bool IQDevice3300::PrintReport() {
     return false;
   }
   std::string report;
-  const bool complete = controls::GuardedBusCall(this, [&] {
+  std::optional<familycommon::MemoryReadFailure> stopped;
+  try {
+    familycommon::ProgressWindow progress;
     ui::WaitCursor wait;
-    WriteReport3300(*this, mask, report);
-  });
+    WriteReport3300(*this, mask, report, &progress);
+  } catch (const familycommon::MemoryReadFailure& failure) {
+    stopped = failure;
+  }
   // A report a failure cut short keeps what was read, and says so.
-  if (!complete) report += "\n--Listing ended by a communication error--\n";
-  if (!file.Write(report) || !file.Commit()) {
+  if (stopped) report += "\n--Listing ended by a communication error--\n";
+  const bool saved = file.Write(report) && file.Commit();
+  if (stopped) ReportMemoryReadFailure(*this, *stopped, "The report was not finished.", kCaption);
+  if (!saved) {
     Tell(nullptr, "Could not write file for print.", "Print error", ui::mb::kIconStop);
     return false;
   }
-  return complete;
+  return !stopped;
 }
 
 bool IQDevice3300::CopyFrom(IQDevice& source) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "family3300/Labels3300.h"
+#include "family3300/MemoryReads3300.h"
 #include "family3300/Parameters3300.h"
 
 namespace namespace3300 {
@@ -48,7 +49,8 @@ void WriteBlock(IQDevice3300& device, bool current, std::string& out) {
   out += "\n";
 }
 
-void WriteBody(IQDevice3300& device, uint32_t memoryMask, std::string& out) {
+void WriteBody(IQDevice3300& device, uint32_t memoryMask, MemoryRecalls& recalls,
+               std::string& out) {
   out += device.IsTwoChannel() ? "3300-2 Device settings\n" : "3300 Device settings\n";
   if (device.IsOnline()) {
     out += Format("(Address %d)\n\n", device.GetInfo().address);
@@ -60,7 +62,7 @@ void WriteBody(IQDevice3300& device, uint32_t memoryMask, std::string& out) {
   WriteBlock(device, true, out);
   for (int number = 1; number <= kMemoryCount; ++number) {
     if ((memoryMask & (1u << (number - 1))) == 0) continue;
-    device.UseMemory(number, MemoryOperation::kRecall);
+    recalls.Recall(number);
     out += Format("\n*** Settings for memory %d ***\n", number);
     out += "'" + MemoryName3300(number).Read(device) + "'\n";
     WriteBlock(device, false, out);
@@ -70,16 +72,12 @@ void WriteBody(IQDevice3300& device, uint32_t memoryMask, std::string& out) {
 
 }  // namespace
 
-void WriteReport3300(IQDevice3300& device, uint32_t memoryMask, std::string& out) {
-  SettingsImage current{};
-  device.SnapshotSettings(current, SnapshotMode::kRead);
-  try {
-    WriteBody(device, memoryMask, out);
-  } catch (...) {
-    device.SnapshotSettings(current, SnapshotMode::kWrite);
-    throw;
-  }
-  device.SnapshotSettings(current, SnapshotMode::kWrite);
+void WriteReport3300(IQDevice3300& device, uint32_t memoryMask, std::string& out,
+                     familycommon::ProgressReport* progress) {
+  ReadMemoriesWithPutBack(device, progress, [&](MemoryRecalls& recalls) {
+    WriteBody(device, memoryMask, recalls, out);
+    recalls.PutBack();
+  });
 }
 
 }  // namespace namespace3300

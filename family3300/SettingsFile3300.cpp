@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "bus/IQException.h"
+#include "family3300/MemoryReads3300.h"
 #include "family3300/SettingsPutBack3300.h"
 #include "familycommon/CheckedFileReader.h"
 
@@ -70,13 +71,13 @@ void WriteChannel(IQDevice3300& device, SettingsTextFile& file, int channel, boo
   for (const ByteUCodeObject& band : objects.bands) WriteNumber(file, band.Read(device), kBand);
 }
 
-void WriteMemories(IQDevice3300& device, SettingsTextFile& file) {
+void WriteMemories(IQDevice3300& device, SettingsTextFile& file, MemoryRecalls& recalls) {
   for (int number = 1; number <= kMemoryCount; ++number) {
     file.WriteNewline();
     file.WriteSection(MemorySection(number));
     WriteName(file, MemoryName3300(number).Read(device), kNameChars);
     file.WriteNewline();
-    device.UseMemory(number, MemoryOperation::kRecall);
+    recalls.Recall(number);
     for (int channel = 0; channel < device.ChannelCount(); ++channel) {
       WriteChannel(device, file, channel, false);
     }
@@ -139,18 +140,19 @@ void ApplyChannel(IQDevice3300& device, int channel, const ChannelLoad& load) {
 }
 
 void ApplyAll(IQDevice3300& device, const SettingsLoad& load,
-              familycommon::ProgressReport* progress) {
+              familycommon::ProgressReport* progress, NamesKept& names) {
   familycommon::ProgressScope scope(progress, kMemoryCount, "Setting device parameters...");
-  if (load.unitName) g3300UnitName.Write(device, *load.unitName);
+  if (load.unitName) names.WriteUnitName(device, *load.unitName);
   if (load.programName && !device.IsOnline()) device.SetName(*load.programName);
   for (int number = 1; number <= kMemoryCount; ++number) {
     scope.Step(number - 1);
     const MemoryLoad& memory = load.memories[static_cast<std::size_t>(number - 1)];
-    if (memory.name) MemoryName3300(number).Write(device, *memory.name);
+    if (memory.name) names.WriteMemoryName(device, number, *memory.name);
     for (int channel = 0; channel < device.ChannelCount(); ++channel) {
       ApplyChannel(device, channel, memory.channels[channel]);
     }
     device.UseMemory(number, MemoryOperation::kStore);
+    names.Stored(number);
   }
   scope.Step(kMemoryCount);
   for (int channel = 0; channel < device.ChannelCount(); ++channel) {
@@ -164,7 +166,8 @@ std::string SettingsFileExtension3300(Model3300 model) {
   return model == Model3300::kTwoChannel ? "332" : "331";
 }
 
-void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file) {
+void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file,
+                           familycommon::ProgressReport* progress) {
   file.WriteComment("3300/3300-2 setting file");
   file.WriteComment("Do not alter manually.");
   file.WriteNewline();
@@ -173,30 +176,23 @@ void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file) {
   file.WriteNewline();
   file.WriteSection("Device Type");
   file.WriteInt(device.IsTwoChannel() ? 1 : 0);
-  file.WriteSection("Unit Name");
-  WriteName(file, g3300UnitName.Read(device), kNameChars);
-  if (!device.IsOnline()) {
-    file.WriteSection("Interface Name");
-    WriteName(file, device.GetName(), kProgramNameChars);
-  }
-
-  // Each memory is recalled to be read; the settings in use come back afterwards, also when a
-  // memory cannot be read.
-  SettingsImage current{};
-  device.SnapshotSettings(current, SnapshotMode::kRead);
-  try {
-    WriteMemories(device, file);
-  } catch (...) {
-    device.SnapshotSettings(current, SnapshotMode::kWrite);
-    throw;
-  }
-  device.SnapshotSettings(current, SnapshotMode::kWrite);
-
-  file.WriteNewline();
-  file.WriteSection("Current Settings");
-  for (int channel = 0; channel < device.ChannelCount(); ++channel) {
-    WriteChannel(device, file, channel, true);
-  }
+  // Each memory is recalled to be read; the settings in use and the memory number come back
+  // afterwards, also when a memory cannot be read.
+  ReadMemoriesWithPutBack(device, progress, [&](MemoryRecalls& recalls) {
+    file.WriteSection("Unit Name");
+    WriteName(file, g3300UnitName.Read(device), kNameChars);
+    if (!device.IsOnline()) {
+      file.WriteSection("Interface Name");
+      WriteName(file, device.GetName(), kProgramNameChars);
+    }
+    WriteMemories(device, file, recalls);
+    recalls.PutBack();
+    file.WriteNewline();
+    file.WriteSection("Current Settings");
+    for (int channel = 0; channel < device.ChannelCount(); ++channel) {
+      WriteChannel(device, file, channel, true);
+    }
+  });
   file.WriteNewline();
   file.WriteNewline();
   file.WriteComment("End of file");
@@ -239,7 +235,8 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
 void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
                        familycommon::ProgressReport* progress) {
   familycommon::AnswerWait wait(progress);
-  WriteWithPutBack(device, wait, [&] { ApplyAll(device, load, progress); });
+  WriteWithPutBack(device, wait,
+                   [&](NamesKept& names) { ApplyAll(device, load, progress, names); });
 }
 
 }  // namespace namespace3300

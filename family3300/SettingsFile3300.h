@@ -22,9 +22,12 @@ std::string SettingsFileExtension3300(Model3300 model);
 
 // The whole file, read from the unit. What the reader would refuse, a name the format cannot
 // carry or too long for its section or a value out of its parameter's range, is refused with
-// SettingsWriteError before the file is saved. Bus failures pass on;
-// the unit's current settings are put back before they do, as after every save.
-void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file);
+// SettingsWriteError before the file is saved. The memories are recalled in the unit to be read;
+// its memory number and current settings are put back afterwards, also after a failure (a unit
+// that fell silent once it answers again, the wait shown on `progress`). A bus failure throws
+// familycommon::MemoryReadFailure, which says what the unit holds.
+void WriteSettingsFile3300(IQDevice3300& device, SettingsTextFile& file,
+                           familycommon::ProgressReport* progress = nullptr);
 
 // One channel's values as a file gives them: high-pass, low-pass and gain (a memory) or those
 // and mute and equaliser in (the current settings); then the 28 bands. Both are missing for a
@@ -62,8 +65,9 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
 
 // Writes a checked file into the unit, memory by memory, then the current settings. A bus unit
 // ignores the name in the program. A bus failure throws familycommon::LoadFailure after the
-// unit's current settings are put back (a unit that fell silent once it answers again, the wait
-// shown on `progress`); memories already stored keep the file's values.
+// unit's current settings, its name and the names of memories not yet stored are put back (a unit
+// that fell silent once it answers again, the wait shown on `progress`); memories already stored
+// keep the file's values.
 void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
                        familycommon::ProgressReport* progress = nullptr);
 

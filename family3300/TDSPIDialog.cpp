@@ -22,9 +22,11 @@ TDSPIDialog::TDSPIDialog(IQDevice3300& device, ui::Window* parent)
 void TDSPIDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   ShowSwitch(false);
-  controls::GuardedBusCall(&device_, [this] {
-    if (g3300DspiSwitch.Read(device_)) ShowSwitch(true);
-  });
+  ShowUnitSwitch();
+}
+
+void TDSPIDialog::ShowUnitSwitch() {
+  controls::GuardedBusCall(&device_, [this] { ShowSwitch(g3300DspiSwitch.Read(device_)); });
 }
 
 void TDSPIDialog::ShowSwitch(bool set) {
@@ -33,11 +35,12 @@ void TDSPIDialog::ShowSwitch(bool set) {
 }
 
 void TDSPIDialog::CmToggle() {
-  controls::GuardedBusCall(&device_, [this] {
-    const bool set = !g3300DspiSwitch.Read(device_);
-    ShowSwitch(set);
-    g3300DspiSwitch.Write(device_, set);
-  });
+  // A refused write leaves the switch, a lost reply may not: the lamp shows what the unit holds,
+  // and a unit that stopped answering is told of once.
+  controls::OneReportScope click;
+  controls::GuardedBusCall(
+      &device_, [this] { g3300DspiSwitch.Write(device_, !g3300DspiSwitch.Read(device_)); });
+  ShowUnitSwitch();
 }
 
 }  // namespace namespace3300

@@ -22,6 +22,8 @@ class TDSPIDialog : public ui::Dialog {
  private:
   void CmToggle();
   void ShowSwitch(bool set);
+  // Reads the switch from the unit and shows it; a failure leaves the lamp as it is.
+  void ShowUnitSwitch();
 
   IQDevice3300& device_;
   TLEDButton lamp_;

@@ -315,9 +315,11 @@ void TEdit3300Window::RunItem(int code) {
 }
 
 void TEdit3300Window::ToggleSwitch(const BoolUCodeObject& object, int code) {
-  const bool flipped =
-      controls::GuardedBusCall(&device_, [&] { object.Write(device_, !object.Read(device_)); });
-  if (flipped) UpdateTree(code);
+  // A write whose reply was lost may still have switched the unit: the item shows what the unit
+  // holds afterwards, and a unit that stopped answering is told of once.
+  controls::OneReportScope click;
+  controls::GuardedBusCall(&device_, [&] { object.Write(device_, !object.Read(device_)); });
+  UpdateTree(code);
 }
 
 void TEdit3300Window::Rename() {

@@ -30,9 +30,16 @@ TSecurityDialog::TSecurityDialog(IQDevice3300& device, ui::Window* parent)
 
 void TSecurityDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  controls::GuardedBusCall(&device_, [this] { ShowLock(device_.IsLocked()); });
+  ShowUnitLock();
   password_.SetValidator(
       std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
+}
+
+std::optional<bool> TSecurityDialog::ShowUnitLock() {
+  std::optional<bool> locked;
+  controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); });
+  if (locked) ShowLock(*locked);
+  return locked;
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
@@ -47,20 +54,22 @@ void TSecurityDialog::LockChanged() {
 void TSecurityDialog::Unlock() {
   const std::string entry = password_.Text();
   if (static_cast<int>(entry.size()) != kPasswordChars) return;
+  // A unit that stopped answering is told of once, though the lock is read again.
+  controls::OneReportScope click;
   try {
     g3300PasswordEntry.Write(device_, entry, kPasswordChars);
-    const bool locked = device_.IsLocked();
-    ShowLock(locked);
-    if (!locked) {
-      // The password is not left on the screen once it has done its work.
-      password_.SetText("");
-      LockChanged();
-    }
   } catch (const ErrorObject& e) {
     // A wrong password is answered by the lamp staying lit.
-    if (e.code != kWrongPasswordCode) controls::ReportDeviceError(e, &device_, e.code);
+    if (e.code == kWrongPasswordCode) return;
+    controls::ReportDeviceError(e, &device_, e.code);
   } catch (const IQException& e) {
     controls::ReportDeviceError(e, &device_, controls::kNoUnitErrorCode);
+  }
+  // An entry whose reply was lost may still have unlocked the unit.
+  if (ShowUnitLock() == false) {
+    // The password is not left on the screen once it has done its work.
+    password_.SetText("");
+    LockChanged();
   }
 }
 
@@ -75,12 +84,11 @@ void TSecurityDialog::CmLock() {
                      "Security", ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
     return;
   }
-  lamp_.Show(true);
-  controls::GuardedBusCall(&device_, [this] {
-    g3300Lock.Write(device_, true);
-    setPassword_.Enable(false);
-    LockChanged();
-  });
+  // A refused lock leaves the unit open, a lost reply may not: the lamp shows what the unit holds,
+  // and a unit that stopped answering is told of once.
+  controls::OneReportScope click;
+  controls::GuardedBusCall(&device_, [this] { g3300Lock.Write(device_, true); });
+  if (ShowUnitLock() == true) LockChanged();
 }
 
 bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "familycommon/LockLamp.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
@@ -30,6 +32,8 @@ class TSecurityDialog : public ui::Dialog {
   void CmStatus();
   // Sends the password entry to the unit when it has six characters, then follows the lock.
   void Unlock();
+  // Reads the lock and shows it; what the unit answered, none when it failed.
+  std::optional<bool> ShowUnitLock();
   void ShowLock(bool locked);
   void LockChanged();
 

@@ -83,4 +83,46 @@ inline std::string SaveAllNotFinishedText(int memory) {
          " may hold its old settings or the current ones, and the later ones keep what they held.";
 }
 
+// A bus failure part way through a command that recalls a unit's memories one by one to read them
+// (a settings save, a report). The command puts the unit's memory number and current settings
+// back, unless the unit stopped answering first: then `restored` is false, `recalled` is the last
+// memory it was told to recall (0: none), `memoryNumber` the memory number it was last sent, and
+// `numberBack` whether it took its own memory number back before it fell silent. A silent unit may
+// still have taken the put-back's first write: its memory number is told as a "may".
+struct MemoryReadFailure {
+  std::exception_ptr error;
+  bool restored = true;
+  int recalled = 0;
+  int memoryNumber = 0;
+  bool numberBack = false;
+};
+
+// The closing message of such a command: `notFinished` says what the command did not do, then
+// what the unit holds.
+inline std::string MemoryReadFailureText(const std::string& notFinished,
+                                         const MemoryReadFailure& failure) {
+  if (failure.restored) {
+    return notFinished +
+           " The unit's current settings and memory number were put back as they were.";
+  }
+  const std::string memory = "memory " + std::to_string(failure.recalled) + "'s settings";
+  if (failure.numberBack) {
+    return notFinished +
+           " The unit stopped answering while its settings were put back: its memory number is "
+           "back, and its current settings are partly its own and partly " +
+           memory + ".";
+  }
+  const std::string number =
+      ", and its memory number may be left at " + std::to_string(failure.memoryNumber) + ".";
+  if (failure.recalled == 0) {
+    return notFinished +
+           " The unit stopped answering before its memory number could be put back: its current "
+           "settings are its own" +
+           number;
+  }
+  return notFinished +
+         " The unit stopped answering before its settings could be put back: it is left on " +
+         memory + number;
+}
+
 }  // namespace familycommon

@@ -15,6 +15,7 @@
 #include "family3300/Parameters3300.h"
 #include "family3300/SettingsFile3300.h"
 #include "family3300/Types3300.h"
+#include "familycommon/LoadFailure.h"
 #include "sim/family3300/Family3300Unit.h"
 
 namespace {
@@ -74,6 +75,9 @@ int main() {
     }
   } catch (const IQException& e) {
     std::fprintf(stderr, "bus failure: %s\n", e.GetText().c_str());
+    return 1;
+  } catch (const familycommon::MemoryReadFailure&) {
+    std::fprintf(stderr, "bus failure while the memories were read for the save\n");
     return 1;
   }
   if (!saved) {

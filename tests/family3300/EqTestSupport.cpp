@@ -7,6 +7,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "tests/app/AppGuiEnvironment.h"
+#include "tests/bus/PseudoTerminalBus.h"
 #include "tests/bus/RequestTrace.h"
 
 namespace eqtest {
@@ -58,8 +59,11 @@ EqFixture::EqFixture()
              ("family3300-" + std::to_string(::getpid()) + "-" +
               testing::UnitTest::GetInstance()->current_test_info()->name())),
       port(1, kBusBaudRate,
-           [path = bus.SlavePath()] {
-             return serial::MakeSystemLine([path](int) { return std::optional(path); });
+           [this, path = bus.SlavePath()]() -> std::unique_ptr<serial::Line> {
+             // Each read waits for the units' answers: however loaded the machine, a unit is silent
+             // only where a test's fault makes it so.
+             return std::make_unique<bustest::AnsweredLine>(
+                 bus, serial::MakeSystemLine([path](int) { return std::optional(path); }));
            }),
       manager(port) {
   std::filesystem::create_directories(folder);

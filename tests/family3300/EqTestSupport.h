@@ -1,8 +1,8 @@
 #pragma once
 
-// Graphic equalisers on a simulated bus behind a pseudo-terminal, with the program's port, device
-// manager and the family's two types; the application object the family's dialogs need; and the
-// failures the family reports, collected instead of shown.
+// Graphic equalisers on a simulated bus behind a pseudo-terminal, with the program's port reading
+// through bustest::AnsweredLine, device manager and the family's two types; the application object
+// the family's dialogs need; and the failures the family reports, collected instead of shown.
 
 #include <gtest/gtest.h>
 

@@ -398,8 +398,11 @@ TEST_F(SettingsFileTest, ABusErrorInTheMemoryLoopPutsTheCurrentSettingsBack) {
                    .ForObject(sim::family3300::kMemoryAccessId)
                    .ForOpcode(sim::kOpcodeSet)
                    .OnOccurrence(3));
-  EXPECT_FALSE(Save(unit, Temp("e.331")));
+  EXPECT_FALSE(Save(unit, Temp("e.331"), 1));
   EXPECT_EQ(eqtest::TakeReportedErrors(), std::vector<std::string>{"7: Parameter out of range"});
+  EXPECT_EQ(LastMessage(),
+            "The settings were not saved. The unit's current settings and memory number were put "
+            "back as they were.");
   EXPECT_FALSE(std::filesystem::exists(Temp("e.331")));
   EXPECT_EQ(g3300GainA.Read(unit), 5);
   EXPECT_EQ(g3300HpfA.Read(unit), 2);

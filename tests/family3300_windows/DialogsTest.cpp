@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
@@ -312,7 +313,7 @@ TEST_F(DialogsTest, SecurityLocksUnlocksAndSetsThePassword) {
   ui::test::Click(security, res3300::kLockLamp);
   EXPECT_EQ(TakeTrace(), Trace{"R0D"});
   ui::test::Click(security, res3300::kLockLamp);
-  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0D 01"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"R0D", "W0D 01", "R0D"}));
   EXPECT_EQ(security.Lamp().GetState(), 2);
   ui::test::PumpMessages();
   EXPECT_EQ(window->Tree().ItemImage(window->Item(kItemEqA)), 6);
@@ -420,7 +421,62 @@ TEST_F(DialogsTest, DspiLampFollowsTheSwitchAndEachPressFlipsIt) {
   ui::test::Click(dspi, res3300::kDspiLamp);
   EXPECT_EQ(dspi.Lamp().GetState(), TDSPIDialog::kClearLamp);
   ui::test::Click(dspi, res3300::kDspiLamp);
-  EXPECT_EQ(TakeTrace(), (Trace{"R01", "W01 00", "R01", "W01 01"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"R01", "W01 00", "R01", "R01", "W01 01", "R01"}));
+  // Locked meanwhile, the unit refuses the switch: the lamp keeps showing it on.
+  Store(g3300Lock.GetId(), {1});
+  ui::test::Click(dspi, res3300::kDspiLamp);
+  EXPECT_EQ(TakeReportedErrors(), Trace{"10: Device is locked"});
+  EXPECT_EQ(dspi.Lamp().GetState(), TDSPIDialog::kSetLamp);
+}
+
+// Each switch of the window and its dialogs, clicked while the unit's answer to the write is an
+// error or lost, shows what the unit holds afterwards.
+TEST_F(DialogsTest, EverySwitchShowsWhatTheUnitHoldsAfterItsClick) {
+  Open();
+  window->RunItem(kItemDspi);
+  TDSPIDialog& dspi = *window->Dspi();
+  window->RunItem(kItemSecurity);
+  TSecurityDialog& security = *window->Security();
+  const auto itemText = [&](int code) { return window->Tree().ItemText(window->Item(code)); };
+  const struct {
+    const char* name;
+    int objectId;
+    std::function<void()> click;
+    std::function<bool()> shownOn;
+  } switches[] = {
+      {"mute A", g3300MuteA.GetId(), [&] { window->RunItem(kItemMuteA); },
+       [&] { return itemText(kItemMuteA) == "Mute A (on)"; }},
+      {"equaliser B in", g3300EqInB.GetId(), [&] { window->RunItem(kItemEqInB); },
+       [&] { return itemText(kItemEqInB) == "EQ B In"; }},
+      {"DSPI", g3300DspiSwitch.GetId(), [&] { ui::test::Click(dspi, res3300::kDspiLamp); },
+       [&] { return dspi.Lamp().GetState() == TDSPIDialog::kSetLamp; }},
+      {"lock", g3300Lock.GetId(),
+       [&] {
+         script.AnswerMessageBox(ui::kIdOk);
+         ui::test::Click(security, res3300::kLockLamp);
+       },
+       [&] { return security.Lamp().GetState() == familycommon::LockLamp::kLocked; }},
+  };
+  // The simulated unit takes the write either way; only the program does not hear so.
+  const struct {
+    const char* name;
+    sim::Fault fault;
+  } kinds[] = {{"answered with an error", sim::Fault::ErrorObject(7)},
+               {"reply lost", sim::Fault::Silence()}};
+  for (const auto& kind : kinds) {
+    for (const auto& control : switches) {
+      SCOPED_TRACE(std::string(control.name) + ", " + kind.name);
+      const bool before = Byte(control.objectId) != 0;
+      bus.AddFault(kind.fault.ForObject(control.objectId).ForOpcode(sim::kOpcodeSet).Times(1));
+      control.click();
+      bus.ClearFaults();
+      EXPECT_EQ(TakeReportedErrors().size(), 1u);
+      const bool now = Byte(control.objectId) != 0;
+      EXPECT_NE(now, before);
+      EXPECT_EQ(control.shownOn(), now);
+    }
+    Store(g3300Lock.GetId(), {0});
+  }
 }
 
 }  // namespace
