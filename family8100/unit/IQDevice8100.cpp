@@ -105,6 +105,7 @@ bool IQDevice8100::GetListText(std::string& text) const {
 
 void IQDevice8100::Write(const UCodeObject& object, std::span<const uint8_t> data, int) {
   if (waitsForReady_) readyWaits_.Wait(*this);
+  ++writesSent_;
   if (!IsOnline() && object.GetId() == kPasswordObjectId) {
     WriteVirtualPassword(data);
     return;

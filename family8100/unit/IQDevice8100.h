@@ -75,6 +75,10 @@ class IQDevice8100 : public IQDevice {
   // Units from firmware 1.1 on, and virtual units, delete all their filters with one command.
   bool DeletesAllAtOnce() const { return deletesAllAtOnce_; }
   void SetReadyBound(ReadyBound bound) { readyWaits_.SetBound(std::move(bound)); }
+  const ReadyBound& GetReadyBound() const { return readyWaits_.Bound(); }
+  // The writes sent to the unit so far, whether it took them or not: an operation that failed
+  // without sending one changed nothing.
+  uint64_t WritesSent() const { return writesSent_; }
   // Polls the ready flag within the unit's bound; NotReadyTimeout when it passes.
   void WaitUntilReady() { WaitReady(*this, readyWaits_.Bound()); }
   void WaitUntilRebooted() { WaitReadyThroughReboot(*this, readyWaits_.Bound()); }
@@ -179,6 +183,7 @@ class IQDevice8100 : public IQDevice {
   bool deletesAllAtOnce_ = true;
   ReadyWaits readyWaits_;
   bool listsStale_ = false;
+  uint64_t writesSent_ = 0;
   std::vector<std::unique_ptr<TFilter>> filters_;
   std::unique_ptr<TFilter> lowCrossover_;
   std::unique_ptr<TFilter> highCrossover_;
