@@ -113,8 +113,8 @@ class IQDevice8100 : public IQDevice {
   void ResetValueStore();
   // After a bus failure part way through an operation, which has been reported: the unit may have
   // carried out what it refused, so `read` asks it again. A unit that refuses again is asked a few
-  // times more and then left as far as it was read, without a second report.
-  // Whether it was read. One that gives up leaves the lists stale (ListsStale).
+  // times more and then left as far as it was read, without a second report, also from the windows
+  // that poll it. Whether it was read. One that gives up leaves the lists stale (ListsStale).
   bool ReadQuietly(const std::function<void()>& read);
   // Every value and filter read again so; the views hear of the new filters once. Whether the
   // unit answered.

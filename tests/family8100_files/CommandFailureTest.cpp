@@ -448,6 +448,31 @@ TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWh
   }
 }
 
+// A recall on a unit that falls silent is one failure: the signal-flow page, polling on once the
+// command is over (behind its closing message), does not report the same silence again.
+TEST_F(OlderFamilyUnitCommandTest, ARecallOnAUnitThatFallsSilentIsReportedOnceAlsoByThePolls) {
+  TSigFlowDialog signalFlow(&parent, *unit);
+  signalFlow.Create();
+  signalFlow.Hide();
+  const int recall = f8100res::kFirstRecallButton + 1;
+  const CommandTrace trace = Traced([&] { Click(recall, false); });
+  // From the recall's first request, and from the unit's eighth filter slot read.
+  for (const int silentFrom : {1, trace.NthStep("W15 07", 1)}) {
+    SCOPED_TRACE(silentFrom);
+    reported.clear();
+    bus.bus.AddFault(trace.FaultAt(Kind::kSilentUnit, silentFrom));
+    Click(recall, true);
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    signalFlow.Show();
+    ui::test::PumpIdle(3);
+    signalFlow.Hide();
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+    EXPECT_EQ(script.Seen().back().text, familycommon::StoppedAnsweringText());
+    unit->ReadAgainIfStale();
+  }
+}
+
 // Past the wait, the closing message names what the unit holds where it stopped answering.
 TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringSaysWhatTheUnitHolds) {
   KeepStart();
