@@ -597,7 +597,9 @@ TEST_F(OlderFamilyUnitCommandTest,
     return unit->PrintReport();
   };
   const UnitState before = StateOf(*unit);
-  for (const auto& [command, run] : {std::pair("save", save), std::pair("report", report)}) {
+  for (const auto& commandRun : {std::pair("save", save), std::pair("report", report)}) {
+    const std::string command = commandRun.first;
+    const std::function<bool(bool)>& run = commandRun.second;
     BackToStart();
     const CommandTrace trace = Traced([&] { EXPECT_TRUE(run(false)); });
     ASSERT_EQ(StateOf(*unit), before);
