@@ -96,7 +96,6 @@ class BulkTransfer {
 
   std::vector<Unit> units_;
   familycommon::AnswerWait wait_;
-  bool begun_ = false;
   bool settled_ = false;
   std::vector<int> presetsLeft_;
 };
