@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace familycommon {
 
@@ -38,6 +40,79 @@ inline constexpr const char* kCopyNotRestoredText =
 
 inline const char* CopyFailureText(const LoadFailure& failure) {
   return failure.restored ? kCopyRestoredText : kCopyNotRestoredText;
+}
+
+// ---- What a command that mutes a unit and changes its settings in bulk (a save, a report, a
+// load, a copy) left on it when a failure stopped it part way.
+struct UnitLeft {
+  // The mute was written and could not be lifted.
+  bool muted = false;
+  // The settings the unit may run in place of its own ("memory 3's settings", "the file's
+  // current settings"), `partly` when mixed with others; empty when it runs its own again.
+  std::string settings;
+  bool partly = false;
+  // The memories the command stored (bit n-1 for memory n), and one whose store the unit may or
+  // may not have taken (0 for none).
+  uint32_t stored = 0;
+  int uncertain = 0;
+
+  bool PutBack() const { return !muted && settings.empty(); }
+};
+
+// "memory 3", "memories 1 and 2", "memories 1, 2 and 5".
+inline std::string MemoriesText(uint32_t memories) {
+  std::vector<int> numbers;
+  for (int memory = 1; memory <= 32; ++memory) {
+    if ((memories >> (memory - 1) & 1U) != 0) numbers.push_back(memory);
+  }
+  std::string text = numbers.size() == 1 ? "memory " : "memories ";
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    if (i > 0) text += i + 1 == numbers.size() ? " and " : ", ";
+    text += std::to_string(numbers[i]);
+  }
+  return text;
+}
+
+// Said of the memory whose store was not confirmed; `whose` names the settings the command
+// brought ("the file's").
+inline std::string UncertainMemoryText(int memory, const std::string& whose) {
+  return "Memory " + std::to_string(memory) + " may hold its old settings or " + whose + ".";
+}
+
+// "it may be left muted and partly on memory 3's settings".
+inline std::string UnitLeftText(const UnitLeft& left) {
+  std::string text = "it may be left";
+  if (left.muted) text += " muted";
+  if (!left.settings.empty()) {
+    text += std::string(left.muted ? " and " : " ") + (left.partly ? "partly on " : "on ") +
+            left.settings;
+  }
+  return text;
+}
+
+// The closing message of `command` ("load", "save") when the unit stopped answering before it
+// could be put back: what it may be left running, and which memories hold `whose` settings ("the
+// file's").
+inline std::string NotPutBackText(const std::string& command, const UnitLeft& left,
+                                  const std::string& whose) {
+  std::string text = "The " + command +
+                     " was not finished and the unit stopped answering before its settings could "
+                     "be put back: " +
+                     UnitLeftText(left);
+  if (left.stored != 0) {
+    const bool several = (left.stored & (left.stored - 1)) != 0;
+    text +=
+        "; " + MemoriesText(left.stored) + (several ? " hold " : " holds ") + whose + " settings";
+  }
+  text += ".";
+  if (left.uncertain != 0) text += " " + UncertainMemoryText(left.uncertain, whose);
+  return text;
+}
+
+// The same for the source unit of a copy, which only had its memories recalled.
+inline std::string SourceNotPutBackText(const UnitLeft& left) {
+  return "The source unit stopped answering before its own settings could be put back: " +
+         UnitLeftText(left) + ".";
 }
 
 // ---- What a command left on a unit that a failure stopped part way, said once in its closing

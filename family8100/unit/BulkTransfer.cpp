@@ -1,7 +1,6 @@
 #include "family8100/unit/BulkTransfer.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "bus/IQException.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -13,75 +12,63 @@ namespace {
 
 constexpr int kSnapshot = 0;
 
-// Each unit on its own: one that stopped answering must not keep the others as they are. Whether
-// the unit answered.
-template <typename F>
-bool Answered(IQDevice8100& unit, F&& action) {
-  try {
-    action(unit);
-    return true;
-  } catch (const IQException&) {
-    return false;
-  }
-}
+// A unit that is not ready to take the put-back is not waited for again: its own ready wait has
+// run out already.
+struct StillNotReady {};
 
-void LiftMute(IQDevice8100& unit) { g8100BulkMute.Write(unit, true); }
-
-void RestoreSnapshot(IQDevice8100& unit) { unit.RestoreShadowMemory(kSnapshot); }
-
-// After a failure while a bulk transfer began, whether the unit is as it was: it answers a lift
-// of the mute, or it was stuck not ready and so never written.
-bool UntouchedOrUnmuted(IQDevice8100& unit) {
-  return unit.StuckNotReady() || Answered(unit, LiftMute);
+// The wait for a silent unit, as long as the unit's own ready wait allows and on its clock.
+familycommon::AnswerBound AnswerBoundOf(const IQDevice8100& unit) {
+  const ReadyBound& ready = unit.GetReadyBound();
+  return {.limit = std::min(familycommon::kAnswerWaitLimit, ready.limit), .now = ready.now};
 }
 
 }  // namespace
 
-BulkMute::BulkMute(std::vector<IQDevice8100*> units) {
-  for (IQDevice8100* unit : units) {
-    try {
-      g8100BulkMute.Write(*unit, false);
-    } catch (const IQException&) {
-      // The failing unit may have muted before its reply went wrong.
-      units_.push_back(unit);
-      Release();
-      throw;
-    }
-    units_.push_back(unit);
-  }
-}
-
-BulkMute::~BulkMute() {
-  if (!lifted_) Release();
-}
-
-std::vector<IQDevice8100*> BulkMute::Release() {
-  lifted_ = true;
-  std::vector<IQDevice8100*> failed;
-  for (IQDevice8100* unit : units_) {
-    if (!Answered(*unit, LiftMute)) failed.push_back(unit);
-  }
-  return failed;
-}
-
-void BulkMute::Lift() {
-  for (IQDevice8100* unit : units_) LiftMute(*unit);
-  lifted_ = true;
-}
-
-BulkTransfer::BulkTransfer(std::vector<IQDevice8100*> units)
-    : units_(units), mute_(units), kept_(units.size(), false), names_(units.size()) {
-  for (IQDevice8100* unit : units_) unit->SaveShadowMemory(kSnapshot);
+BulkTransfer::BulkTransfer(std::vector<IQDevice8100*> units, familycommon::ProgressReport* progress)
+    : wait_(progress, AnswerBoundOf(*units.at(0))) {
+  // Nothing to put back until its settings are kept.
+  for (IQDevice8100* unit : units) units_.push_back({.device = unit, .kept = true});
 }
 
 BulkTransfer::~BulkTransfer() {
-  for (std::size_t i = 0; i < units_.size(); ++i) {
-    if (!kept_[i]) Answered(*units_[i], [&](IQDevice8100&) { PutBackWhole(i); });
+  if (settled_) return;
+  try {
+    Recover();
+  } catch (...) {
+    // Nothing may leave a destructor; the units keep what they hold.
   }
 }
 
-std::size_t BulkTransfer::IndexOf(const IQDevice8100& unit) const {
-  return static_cast<std::size_t>(std::ranges::find(units_, &unit) - units_.begin());
+BulkTransfer::Unit& BulkTransfer::Of(const IQDevice8100& unit) {
+  return *std::ranges::find(units_, &unit, &Unit::device);
+}
+
+const BulkTransfer::Unit& BulkTransfer::Of(const IQDevice8100& unit) const {
+  return *std::ranges::find(units_, &unit, &Unit::device);
+}
+
+void BulkTransfer::Changing(IQDevice8100& unit, const std::function<void()>& change,
+                            const std::function<void(bool whole)>& changed) {
+  const uint64_t sent = unit.WritesSent();
+  try {
+    change();
+  } catch (const IQException&) {
+    if (unit.WritesSent() != sent) changed(false);
+    throw;
+  }
+  changed(true);
+}
+
+void BulkTransfer::Begin() {
+  for (Unit& unit : units_) {
+    Changing(
+        *unit.device, [&] { g8100BulkMute.Write(*unit.device, false); },
+        [&](bool) { unit.left.muted = true; });
+  }
+  for (Unit& unit : units_) {
+    unit.device->SaveShadowMemory(kSnapshot);
+    unit.kept = false;
+  }
 }
 
 void BulkTransfer::KeepNames(IQDevice8100& unit, NamesToPutBack names) {
@@ -97,58 +84,134 @@ void BulkTransfer::KeepNames(IQDevice8100& unit, NamesToPutBack names) {
     kept.presetMap.emplace_back(preset, unit.GetPresetMapEntry());
   }
   // Only once whole: nothing of it was written before.
-  names_.at(IndexOf(unit)) = std::move(kept);
+  Of(unit).names = std::move(kept);
 }
 
-void BulkTransfer::Stored(const IQDevice8100& unit, int memory) {
-  std::erase_if(names_.at(IndexOf(unit)).memoryNames,
-                [memory](const auto& name) { return name.first == memory; });
+void BulkTransfer::Recall(IQDevice8100& unit, int memory) {
+  familycommon::UnitLeft& left = Of(unit).left;
+  Changing(
+      unit, [&] { unit.RestoreMemory(memory); },
+      [&](bool) {
+        left.settings = "memory " + std::to_string(memory) + "'s settings";
+        left.partly = false;
+      });
+  unit.ResetValueStore();
 }
 
-void BulkTransfer::PutBackWhole(std::size_t index) {
-  IQDevice8100& unit = *units_[index];
-  RestoreSnapshot(unit);
-  const Names& names = names_[index];
-  if (names.unitName) g8100UnitName.Write(unit, *names.unitName);
-  for (const auto& [memory, name] : names.memoryNames) {
-    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
-    unit.SetMemoryName(name);
-  }
-  for (const auto& [preset, memory] : names.presetMap) {
-    g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    if (IsMemoryNumber(memory)) {
-      unit.SetPresetMapEntry(memory);
-    } else if (unit.GetPresetMapEntry() != memory) {
-      presetsLeft_.push_back(preset);
-    }
-  }
+void BulkTransfer::WriteSettings(IQDevice8100& unit, std::string settings,
+                                 const std::function<void()>& writes) {
+  familycommon::UnitLeft& left = Of(unit).left;
+  Changing(unit, writes, [&](bool whole) {
+    left.settings = settings;
+    left.partly = !whole;
+  });
 }
 
-std::vector<IQDevice8100*> BulkTransfer::Recover() {
-  std::vector<IQDevice8100*> notRestored;
-  for (std::size_t i = 0; i < units_.size(); ++i) {
-    if (!kept_[i] && !Answered(*units_[i], [&](IQDevice8100&) { PutBackWhole(i); })) {
-      notRestored.push_back(units_[i]);
-    }
-  }
-  Keep();
-  for (IQDevice8100* unit : mute_.Release()) {
-    if (std::ranges::count(notRestored, unit) == 0) notRestored.push_back(unit);
-  }
-  return notRestored;
+void BulkTransfer::Store(IQDevice8100& unit, int memory) {
+  Unit& stored = Of(unit);
+  Changing(
+      unit, [&] { unit.SaveMemory(memory); },
+      [&](bool whole) {
+        // Unless the unit was ready again after it, the memory may hold its old settings or the
+        // new ones.
+        if (!whole) {
+          stored.left.uncertain = memory;
+          return;
+        }
+        stored.left.stored |= 1U << (memory - 1);
+        std::erase_if(stored.names.memoryNames,
+                      [memory](const auto& name) { return name.first == memory; });
+      });
 }
 
 void BulkTransfer::PutBack() {
-  for (IQDevice8100* unit : units_) RestoreSnapshot(*unit);
+  for (Unit& unit : units_) PutBack(*unit.device);
   Keep();
 }
 
-void BulkTransfer::PutBack(IQDevice8100& unit) { RestoreSnapshot(unit); }
+void BulkTransfer::PutBack(IQDevice8100& unit) {
+  familycommon::UnitLeft& left = Of(unit).left;
+  Changing(
+      unit, [&] { unit.RestoreShadowMemory(kSnapshot); },
+      [&](bool whole) {
+        if (whole) {
+          left.settings.clear();
+        } else if (left.settings.empty()) {
+          // Part way, some of the unit's own filters may be gone.
+          left.settings = "its own settings";
+        }
+        left.partly = !whole;
+      });
+}
 
-void BulkTransfer::Keep(const IQDevice8100& unit) { kept_.at(IndexOf(unit)) = true; }
+void BulkTransfer::Keep() {
+  for (Unit& unit : units_) unit.kept = true;
+}
 
-bool TransferFailure::Restored(const IQDevice8100& unit) const {
-  return std::ranges::count(notRestored, &unit) == 0;
+void BulkTransfer::Keep(const IQDevice8100& unit) { Of(unit).kept = true; }
+
+void BulkTransfer::PutBackWhole(Unit& unit) {
+  IQDevice8100& device = *unit.device;
+  PutBack(device);
+  const Names& names = unit.names;
+  if (names.unitName) g8100UnitName.Write(device, *names.unitName);
+  for (const auto& [memory, name] : names.memoryNames) {
+    g8100MemoryIndex.Write(device, static_cast<uint8_t>(memory));
+    device.SetMemoryName(name);
+  }
+  std::vector<int> presetsLeft;
+  for (const auto& [preset, memory] : names.presetMap) {
+    g8100PresetIndex.Write(device, static_cast<uint8_t>(preset));
+    if (IsMemoryNumber(memory)) {
+      device.SetPresetMapEntry(memory);
+    } else if (device.GetPresetMapEntry() != memory) {
+      presetsLeft.push_back(preset);
+    }
+  }
+  if (!names.presetMap.empty()) presetsLeft_ = std::move(presetsLeft);
+}
+
+void BulkTransfer::LiftMute(Unit& unit) {
+  g8100BulkMute.Write(*unit.device, true);
+  unit.left.muted = false;
+}
+
+void BulkTransfer::Unmute() {
+  for (Unit& unit : units_) LiftMute(unit);
+}
+
+bool BulkTransfer::ThroughWait(IQDevice8100& unit, const std::function<void()>& putBack) {
+  const auto notWaitedFor = [&] {
+    try {
+      putBack();
+    } catch (const NotReadyTimeout&) {
+      throw StillNotReady();
+    }
+  };
+  try {
+    wait_.PutBack(unit, notWaitedFor, [&] { g8100Ready.Read(unit); });
+    return true;
+  } catch (const IQException&) {
+    return false;
+  } catch (const StillNotReady&) {
+    return false;
+  }
+}
+
+void BulkTransfer::Recover() {
+  settled_ = true;
+  for (Unit& unit : units_) {
+    if (!unit.kept && ThroughWait(*unit.device, [&] { PutBackWhole(unit); })) unit.kept = true;
+    if (unit.left.muted) ThroughWait(*unit.device, [&] { LiftMute(unit); });
+  }
+}
+
+const familycommon::UnitLeft& BulkTransfer::Left(const IQDevice8100& unit) const {
+  return Of(unit).left;
+}
+
+const familycommon::UnitLeft& TransferFailure::Left(const IQDevice8100& unit) const {
+  return std::ranges::find(left, &unit, &decltype(left)::value_type::first)->second;
 }
 
 std::string TransferFailure::PresetsLeftText() const {
@@ -161,30 +224,36 @@ std::string TransferFailure::PresetsLeftText() const {
          " could not be put back: the unit takes no empty preset.";
 }
 
+std::string TransferFailure::ClosingText(const IQDevice8100& unit, const std::string& command,
+                                         const char* restoredText, const std::string& whose) const {
+  const familycommon::UnitLeft& left = Left(unit);
+  if (!left.PutBack()) return familycommon::NotPutBackText(command, left, whose);
+  std::string text = restoredText;
+  if (left.uncertain != 0) text += " " + familycommon::UncertainMemoryText(left.uncertain, whose);
+  const std::string presets = PresetsLeftText();
+  return presets.empty() ? text : text + "\n\n" + presets;
+}
+
 void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
+                         familycommon::ProgressReport* progress, FilterLists lists,
                          const std::function<void(BulkTransfer&)>& moves) {
-  std::optional<BulkTransfer> transfer;
-  bool written = false;
+  BulkTransfer transfer(units, progress);
   try {
     // The snapshots hold the filters the units have now.
-    for (IQDevice8100* unit : units) unit->ReadAllParameters();
-    written = true;
-    transfer.emplace(units);
-    moves(*transfer);
+    if (lists == FilterLists::kRead) {
+      for (IQDevice8100* unit : units) unit->ReadAllParameters();
+    }
+    transfer.Begin();
+    moves(transfer);
     // Kept only once every unit is unmuted: a failure of the last step, too, puts them back, so
     // that the closing message is true of every unit.
-    transfer->Unmute();
-    transfer->Keep();
+    transfer.Unmute();
+    transfer.Keep();
   } catch (const IQException&) {
-    TransferFailure failure{std::current_exception(), {}};
-    if (transfer) {
-      failure.notRestored = transfer->Recover();
-      failure.presetsLeft = transfer->PresetsLeft();
-    } else if (written) {
-      for (IQDevice8100* unit : units) {
-        if (!UntouchedOrUnmuted(*unit)) failure.notRestored.push_back(unit);
-      }
-    }
+    TransferFailure failure{std::current_exception(), {}, {}};
+    transfer.Recover();
+    failure.presetsLeft = transfer.PresetsLeft();
+    for (IQDevice8100* unit : units) failure.left.emplace_back(unit, transfer.Left(*unit));
     // The failure, or the recovery after it, may have stopped part way through a read or a
     // change of the filters: only the units know what they hold now.
     for (IQDevice8100* unit : units) unit->ReadAgainQuietly();

@@ -8,28 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "familycommon/AnswerWait.h"
+#include "familycommon/LoadFailure.h"
+#include "familycommon/ProgressReport.h"
+
 namespace namespace8100 {
 
 class IQDevice8100;
-
-// The units' audio muted while settings move in bulk. Lift ends it; should a failure end it
-// first, the destructor lifts it on every unit that still answers.
-class BulkMute {
- public:
-  // Mutes the units in the order given; a failure lifts what it muted and passes on.
-  explicit BulkMute(std::vector<IQDevice8100*> units);
-  ~BulkMute();
-  BulkMute(const BulkMute&) = delete;
-  BulkMute& operator=(const BulkMute&) = delete;
-
-  void Lift();
-  // Lifts the mute on every unit that answers; the units that did not.
-  std::vector<IQDevice8100*> Release();
-
- private:
-  std::vector<IQDevice8100*> units_;
-  bool lifted_ = false;
-};
 
 // What a transfer writes into a unit besides its current settings and filters.
 struct NamesToPutBack {
@@ -39,35 +24,46 @@ struct NamesToPutBack {
   bool presetMap = false;
 };
 
-// A bulk transfer that recalls memories: the units muted, and their current settings kept in
-// shadow 0 until PutBack. The units' filter lists must be current when it starts. Should a
-// failure end it before PutBack, the destructor puts the settings back, and the names kept with
-// KeepNames, as far as each unit lets it, and then lifts the mute, so no unit is left muted or on
-// a recalled memory.
+// A bulk transfer that recalls memories or writes settings: the units muted, and their current
+// settings kept in shadow 0 until PutBack. The units' filter lists must be current when it
+// begins. It follows what each unit holds meanwhile, so that a failure can say what a unit that
+// stopped answering is left with. Should a failure end it before it is finished, Recover (or the
+// destructor) puts the settings back, and the names kept with KeepNames, and lifts the mute,
+// waiting within one bound for a unit that fell silent to answer again.
 class BulkTransfer {
  public:
-  explicit BulkTransfer(std::vector<IQDevice8100*> units);
+  // The wait for a silent unit is bounded by the first unit's ready wait, and shown on `progress`.
+  BulkTransfer(std::vector<IQDevice8100*> units, familycommon::ProgressReport* progress);
   ~BulkTransfer();
   BulkTransfer(const BulkTransfer&) = delete;
   BulkTransfer& operator=(const BulkTransfer&) = delete;
 
+  // Mutes the units in the order given, then keeps each one's settings and filters.
+  void Begin();
   // Each unit's settings and filters as they were at the start; nothing is put back after that.
   void PutBack();
   // The same for one unit, which a failure afterwards puts back again: it is to be written.
   void PutBack(IQDevice8100& unit);
   // The settings as they now stand are the ones wanted: nothing is put back.
-  void Keep() { kept_.assign(units_.size(), true); }
+  void Keep();
   // The same for one unit: it is now only read.
   void Keep(const IQDevice8100& unit);
   // Reads what `names` says the transfer will write into the unit, to be put back with its
   // settings after a failure. Before the first of those writes.
   void KeepNames(IQDevice8100& unit, NamesToPutBack names);
-  // The memory is stored in the unit with the name written for it, which then stays.
-  void Stored(const IQDevice8100& unit, int memory);
-  void Unmute() { mute_.Lift(); }
+  // Recalls the memory into the unit's current settings.
+  void Recall(IQDevice8100& unit, int memory);
+  // Runs `writes`, which put `settings` ("the file's current settings") into the unit's current
+  // settings.
+  void WriteSettings(IQDevice8100& unit, std::string settings, const std::function<void()>& writes);
+  // Stores the unit's current settings in the memory, whose name written for it then stays.
+  void Store(IQDevice8100& unit, int memory);
+  void Unmute();
   // After a failure: puts back each unit not kept and lifts every mute, as far as the units
-  // answer; the units not wholly back.
-  std::vector<IQDevice8100*> Recover();
+  // answer within the wait. Nothing is put back after that.
+  void Recover();
+  // What the unit is left with.
+  const familycommon::UnitLeft& Left(const IQDevice8100& unit) const;
   // The presets the put-back found written and could not give back their empty entries: the unit
   // takes none.
   const std::vector<int>& PresetsLeft() const { return presetsLeft_; }
@@ -79,36 +75,60 @@ class BulkTransfer {
     std::vector<std::pair<int, std::string>> memoryNames;
     std::vector<std::pair<int, int>> presetMap;
   };
-  std::size_t IndexOf(const IQDevice8100& unit) const;
+  struct Unit {
+    IQDevice8100* device;
+    familycommon::UnitLeft left;
+    // Whether its settings are the ones wanted.
+    bool kept = false;
+    Names names;
+  };
+  Unit& Of(const IQDevice8100& unit);
+  const Unit& Of(const IQDevice8100& unit) const;
+  // Runs `change` on the unit, then tells `changed` whether it ran to its end; it is told so too
+  // when a failure came once a write had gone to the unit, which may have taken it.
+  static void Changing(IQDevice8100& unit, const std::function<void()>& change,
+                       const std::function<void(bool whole)>& changed);
   // The unit's settings, filters and names as they were.
-  void PutBackWhole(std::size_t index);
+  void PutBackWhole(Unit& unit);
+  void LiftMute(Unit& unit);
+  // Runs `putBack` through the wait; whether it ran to its end.
+  bool ThroughWait(IQDevice8100& unit, const std::function<void()>& putBack);
 
-  std::vector<IQDevice8100*> units_;
-  BulkMute mute_;
-  // By unit: whether its settings are the ones wanted.
-  std::vector<bool> kept_;
-  std::vector<Names> names_;
+  std::vector<Unit> units_;
+  familycommon::AnswerWait wait_;
+  bool settled_ = false;
   std::vector<int> presetsLeft_;
 };
 
-// A bulk transfer cut short by a bus failure, after the put-back: the failure, and the units
-// that could not be put back wholly (they may be left muted or on other settings).
+// A bulk transfer cut short by a bus failure, after the put-back: the failure, and what each unit
+// is left with.
 struct TransferFailure {
   std::exception_ptr error;
-  std::vector<IQDevice8100*> notRestored;
+  std::vector<std::pair<const IQDevice8100*, familycommon::UnitLeft>> left;
   // BulkTransfer::PresetsLeft.
   std::vector<int> presetsLeft;
 
-  bool Restored(const IQDevice8100& unit) const;
+  const familycommon::UnitLeft& Left(const IQDevice8100& unit) const;
+  bool Restored(const IQDevice8100& unit) const { return Left(unit).PutBack(); }
   // The closing message's sentence on presetsLeft, or nothing.
   std::string PresetsLeftText() const;
+  // The closing message of `command` ("load") for the unit that took settings from elsewhere:
+  // `restoredText` once it was put back, else what it is left with; then the memory whose store
+  // was not confirmed, which holds its old settings or `whose` ("the file's"), and PresetsLeftText.
+  std::string ClosingText(const IQDevice8100& unit, const std::string& command,
+                          const char* restoredText, const std::string& whose) const;
 };
 
-// Settings moved in bulk into the units and kept: each unit's filters are read (its snapshot
-// holds them), the units are muted with their settings kept, `moves` runs, and the mute is lifted.
-// A bus failure puts every unit not kept back and lifts every mute as far as the units answer,
-// reads the units again quietly, and throws TransferFailure.
+// Whether the units' filter lists are read before the transfer keeps their settings, or are
+// current already.
+enum class FilterLists { kRead, kCurrent };
+
+// Settings moved in bulk into the units and kept: each unit's filters are read when `lists` says
+// so (its snapshot holds them), the transfer begins, `moves` runs, and the mute is lifted. A bus
+// failure puts every unit not kept back and lifts every mute as far as the units answer (a unit
+// that fell silent is waited for), reads the units again quietly, and throws TransferFailure.
 void TransferWithPutBack(const std::vector<IQDevice8100*>& units,
+                         familycommon::ProgressReport* progress, FilterLists lists,
                          const std::function<void(BulkTransfer&)>& moves);
 
 }  // namespace namespace8100

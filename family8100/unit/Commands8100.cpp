@@ -6,6 +6,7 @@
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
 #include "controls/DeviceErrorReport.h"
+#include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TMemorySelectDialog.h"
@@ -34,10 +35,6 @@ const ui::FileDialogOptions kSettingsFileDialog{
 void CouldNotOpen(const SettingsTextFile& file) { Stop(file.CouldNotOpenText(), "File Error"); }
 
 }  // namespace
-
-std::string WithNotPutBack(const std::string& closing, const std::string& notPutBack) {
-  return notPutBack.empty() ? closing : closing + "\n\n" + notPutBack;
-}
 
 void Stop(const std::string& text, const std::string& caption) {
   ui::MessageBox(controls::ClientWindow(), text, caption, ui::mb::kOk | ui::mb::kIconStop);
@@ -117,19 +114,20 @@ bool IQDevice8100::SaveFile() {
         SetModified(false);
         return true;
       }
-      failure = file.NotWrittenText();
-    } catch (const IQException& error) {
+      failure = kNotSaved + file.NotWrittenText();
+    } catch (const TransferFailure& transfer) {
       // The unit failed, not the file: the device error names the unit and what it was doing.
+      controls::ReportFailure(transfer.error, this);
+      if (transfer.Restored(*this)) return false;
+      failure = familycommon::NotPutBackText("save", transfer.Left(*this), "");
+    } catch (const IQException& error) {
       ReportBusFailure(error, *this);
-      // The save reads the filters more than once; one cut short left the program with part of
-      // them.
-      ReadAgainQuietly();
       return false;
     } catch (const SettingsWriteError& error) {
-      failure = error.what();
+      failure = kNotSaved + std::string(error.what());
     }
   }
-  Stop(kNotSaved + failure, kSaveCaption);
+  Stop(failure, kSaveCaption);
   return false;
 }
 
@@ -157,7 +155,7 @@ bool IQDevice8100::LoadFile() {
   }
   const uint32_t memories =
       ChooseMemories(load.Memories(), "Note: audio may mute during file open", true);
-  std::optional<familycommon::LoadFailure> failed;
+  std::string closing;
   {
     const controls::OneReportScope report;
     lock.TellFailure();
@@ -166,14 +164,14 @@ bool IQDevice8100::LoadFile() {
       ui::WaitCursor wait;
       ApplySettingsLoad(*this, load, memories, &progress);
       return true;
-    } catch (const familycommon::LoadFailure& failure) {
+    } catch (const TransferFailure& failure) {
       controls::ReportFailure(failure.error, this);
-      failed = failure;
+      closing = failure.ClosingText(*this, "load", familycommon::kLoadRestoredText, "the file's");
     }
   }
   // Told once the command's one report is over: its scope passes over no other failure while
   // the message waits for the user.
-  Stop(WithNotPutBack(familycommon::LoadFailureText(*failed), failed->notPutBack), kLoadCaption);
+  Stop(closing, kLoadCaption);
   return false;
 }
 

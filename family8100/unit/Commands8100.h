@@ -11,8 +11,6 @@ namespace namespace8100 {
 
 // A message box with the stop icon over the client window.
 void Stop(const std::string& text, const std::string& caption);
-// A failed command's closing text, followed by what its put-back could not give back, if anything.
-std::string WithNotPutBack(const std::string& closing, const std::string& notPutBack);
 // The error dialog for a failed bus operation: the unit's own error code when it refused.
 void ReportBusFailure(const IQException& error, IQDevice8100& unit);
 

@@ -67,9 +67,8 @@ void CopySettings(IQDevice8100& destination, IQDevice8100& source) {
   }
 }
 
-void Recall(IQDevice8100& unit, int memory) {
-  unit.RestoreMemory(memory);
-  unit.ResetValueStore();
+void Recall(BulkTransfer& transfer, IQDevice8100& unit, int memory) {
+  transfer.Recall(unit, memory);
   unit.ReadAllParameters();
 }
 
@@ -80,14 +79,15 @@ void CopyWithin(BulkTransfer& transfer, IQDevice8100& destination, IQDevice8100&
   for (int memory = 1; memory <= kMemoryCount; ++memory) {
     scope.Step(memory - 1);
     if ((memories >> (memory - 1) & 1U) == 0) continue;
-    Recall(source, memory);
-    Recall(destination, memory);
+    Recall(transfer, source, memory);
+    Recall(transfer, destination, memory);
     g8100MemoryIndex.Write(source, static_cast<uint8_t>(memory));
     g8100MemoryIndex.Write(destination, static_cast<uint8_t>(memory));
     destination.SetMemoryName(source.GetMemoryName());
-    CopySettings(destination, source);
-    destination.SaveMemory(memory);
-    transfer.Stored(destination, memory);
+    transfer.WriteSettings(destination,
+                           "the source unit's settings for memory " + std::to_string(memory),
+                           [&] { CopySettings(destination, source); });
+    transfer.Store(destination, memory);
   }
   // The source is back for good; the destination goes back to its own settings for what the
   // source lacks (crossovers, limiter, delays), and stays guarded while it takes the rest.
@@ -95,7 +95,8 @@ void CopyWithin(BulkTransfer& transfer, IQDevice8100& destination, IQDevice8100&
   transfer.Keep(source);
   transfer.PutBack(destination);
   scope.Step(kMemoryCount);
-  CopySettings(destination, source);
+  transfer.WriteSettings(destination, "the source unit's current settings",
+                         [&] { CopySettings(destination, source); });
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
     g8100PresetIndex.Write(destination, static_cast<uint8_t>(preset));
     g8100PresetIndex.Write(source, static_cast<uint8_t>(preset));
@@ -115,9 +116,9 @@ void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_
   const familycommon::FilterSetChange sourceChange(source.filterSetNotice);
   // Both are read whatever the destination's firmware: its crossovers go into the snapshot and
   // come back after the copy, and unread ones would be lost.
-  TransferWithPutBack({&destination, &source}, [&](BulkTransfer& transfer) {
-    CopyWithin(transfer, destination, source, memories, scope);
-  });
+  TransferWithPutBack(
+      {&destination, &source}, progress, FilterLists::kRead,
+      [&](BulkTransfer& transfer) { CopyWithin(transfer, destination, source, memories, scope); });
 }
 
 bool IQDevice8100::CopyFrom(IQDevice& source) {
@@ -147,9 +148,10 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
     } catch (const TransferFailure& failure) {
       controls::ReportFailure(failure.error, this);
       closing =
-          WithNotPutBack(familycommon::CopyFailureText({failure.error, failure.Restored(*this)},
-                                                       failure.Restored(*from)),
-                         failure.PresetsLeftText());
+          failure.ClosingText(*this, "copy", familycommon::kCopyRestoredText, "the source unit's");
+      if (!failure.Restored(*from)) {
+        closing += "\n\n" + familycommon::SourceNotPutBackText(failure.Left(*from));
+      }
     }
   }
   // Told once the command's one report is over, as a load's is.

@@ -105,6 +105,7 @@ bool IQDevice8100::GetListText(std::string& text) const {
 
 void IQDevice8100::Write(const UCodeObject& object, std::span<const uint8_t> data, int) {
   if (waitsForReady_) readyWaits_.Wait(*this);
+  ++writesSent_;
   if (!IsOnline() && object.GetId() == kPasswordObjectId) {
     WriteVirtualPassword(data);
     return;
@@ -137,6 +138,10 @@ bool IQDevice8100::ReadQuietly(const std::function<void()>& read) {
     }
   }
   listsStale_ = true;
+  // The failure that led here has been reported: the windows that poll the silent unit join that
+  // report rather than tell of the same silence again once the command is over.
+  IdlePolling().Failed(PollBackoff::Clock::now());
+  IdlePolling().TakeReport();
   return false;
 }
 

@@ -75,6 +75,10 @@ class IQDevice8100 : public IQDevice {
   // Units from firmware 1.1 on, and virtual units, delete all their filters with one command.
   bool DeletesAllAtOnce() const { return deletesAllAtOnce_; }
   void SetReadyBound(ReadyBound bound) { readyWaits_.SetBound(std::move(bound)); }
+  const ReadyBound& GetReadyBound() const { return readyWaits_.Bound(); }
+  // The writes sent to the unit so far, whether it took them or not: an operation that failed
+  // without sending one changed nothing.
+  uint64_t WritesSent() const { return writesSent_; }
   // Polls the ready flag within the unit's bound; NotReadyTimeout when it passes.
   void WaitUntilReady() { WaitReady(*this, readyWaits_.Bound()); }
   void WaitUntilRebooted() { WaitReadyThroughReboot(*this, readyWaits_.Bound()); }
@@ -109,8 +113,8 @@ class IQDevice8100 : public IQDevice {
   void ResetValueStore();
   // After a bus failure part way through an operation, which has been reported: the unit may have
   // carried out what it refused, so `read` asks it again. A unit that refuses again is asked a few
-  // times more and then left as far as it was read, without a second report.
-  // Whether it was read. One that gives up leaves the lists stale (ListsStale).
+  // times more and then left as far as it was read, without a second report, also from the windows
+  // that poll it. Whether it was read. One that gives up leaves the lists stale (ListsStale).
   bool ReadQuietly(const std::function<void()>& read);
   // Every value and filter read again so; the views hear of the new filters once. Whether the
   // unit answered.
@@ -179,6 +183,7 @@ class IQDevice8100 : public IQDevice {
   bool deletesAllAtOnce_ = true;
   ReadyWaits readyWaits_;
   bool listsStale_ = false;
+  uint64_t writesSent_ = 0;
   std::vector<std::unique_ptr<TFilter>> filters_;
   std::unique_ptr<TFilter> lowCrossover_;
   std::unique_ptr<TFilter> highCrossover_;

@@ -10,6 +10,7 @@
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Types8100.h"
+#include "familycommon/LoadFailure.h"
 #include "familycommon/ProgressWindow.h"
 #include "platform/registry/SafeFileWriter.h"
 #include "platform/ui/Application.h"
@@ -19,6 +20,7 @@ namespace namespace8100 {
 
 namespace {
 
+constexpr const char* kPrintCaption = "Print to file";
 constexpr const char* kRule = "------------------\n";
 constexpr const char* kTerminatedLine = "\n\n *** REPORT TERMINATED BY ERROR ***\n";
 constexpr double kMsecPerSample = 0.0208333;
@@ -189,19 +191,19 @@ void WriteDeviceReport(IQDevice8100& unit, std::string& out, uint32_t memories,
   out += "\n********************\n  Current settings  \n********************\n\n";
   AppendSettings(unit, out, Variant::kCurrent);
 
-  BulkTransfer transfer({&unit});
-  for (int memory = 1; memory <= kMemoryCount; ++memory) {
-    scope.Step(memory);
-    if ((memories >> (memory - 1) & 1U) == 0) continue;
-    Append(out, "**************\n  Memory %d\n**************\n", memory);
-    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
-    Append(out, "'%s'\n", unit.GetMemoryName().c_str());
-    unit.RestoreMemory(memory);
-    unit.ResetValueStore();
-    AppendSettings(unit, out, Variant::kMemory);
-  }
-  transfer.PutBack();
-  transfer.Unmute();
+  // The current settings' block has just read the filters the snapshot keeps.
+  TransferWithPutBack({&unit}, progress, FilterLists::kCurrent, [&](BulkTransfer& transfer) {
+    for (int memory = 1; memory <= kMemoryCount; ++memory) {
+      scope.Step(memory);
+      if ((memories >> (memory - 1) & 1U) == 0) continue;
+      Append(out, "**************\n  Memory %d\n**************\n", memory);
+      g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
+      Append(out, "'%s'\n", unit.GetMemoryName().c_str());
+      transfer.Recall(unit, memory);
+      AppendSettings(unit, out, Variant::kMemory);
+    }
+    transfer.PutBack();
+  });
 
   out += "--End of listing--\n";
   out += "\n* Device report of TelvoWindows\n* Copyright Telvo. All rights reserved.\n\n";
@@ -209,7 +211,7 @@ void WriteDeviceReport(IQDevice8100& unit, std::string& out, uint32_t memories,
 
 bool IQDevice8100::PrintReport() {
   LockReads lock;
-  if (lock.Locked(*this, "Print to file")) return false;
+  if (lock.Locked(*this, kPrintCaption)) return false;
   if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kReport,
                                                      "Note: audio may mute during this operation.");
@@ -223,6 +225,8 @@ bool IQDevice8100::PrintReport() {
     return false;
   }
   std::string report;
+  bool finished = false;
+  std::string closing;
   {
     const controls::OneReportScope oneReport;
     lock.TellFailure();
@@ -230,13 +234,23 @@ bool IQDevice8100::PrintReport() {
       familycommon::ProgressWindow progress;
       ui::WaitCursor wait;
       WriteDeviceReport(*this, report, memories, &progress);
+      finished = true;
+    } catch (const TransferFailure& failure) {
+      controls::ReportFailure(failure.error, this);
+      if (!failure.Restored(*this)) {
+        closing = familycommon::NotPutBackText("report", failure.Left(*this), "");
+      }
     } catch (const IQException& error) {
-      // What was read stays readable, marked as cut short.
-      report += kTerminatedLine;
-      if (file.Write(report)) file.Commit();
       ReportBusFailure(error, *this);
-      return false;
     }
+  }
+  if (!finished) {
+    // What was read stays readable, marked as cut short.
+    report += kTerminatedLine;
+    if (file.Write(report)) file.Commit();
+    // Told once the command's one report is over, as a load's is.
+    if (!closing.empty()) Stop(closing, kPrintCaption);
+    return false;
   }
   if (!file.Write(report) || !file.Commit()) {
     Stop("Could not write file for print.", "Print error");

@@ -13,7 +13,6 @@
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/ValueConversions8100.h"
 #include "familycommon/CheckedFileReader.h"
-#include "familycommon/LoadFailure.h"
 
 namespace namespace8100 {
 
@@ -513,13 +512,14 @@ void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
     scope.Step(memory.memory - 1);
     g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory.memory));
     unit.SetMemoryName(memory.name);
-    ApplySections(unit, memory.sections);
-    unit.SaveMemory(memory.memory);
-    transfer.Stored(unit, memory.memory);
+    transfer.WriteSettings(unit, "the file's settings for memory " + std::to_string(memory.memory),
+                           [&] { ApplySections(unit, memory.sections); });
+    transfer.Store(unit, memory.memory);
   }
   scope.Step(kLoadedSteps);
   if (!load.current) return;
-  ApplySections(unit, load.current->sections);
+  transfer.WriteSettings(unit, "the file's current settings",
+                         [&] { ApplySections(unit, load.current->sections); });
   // The unit takes no empty preset: an empty one in the file leaves the unit's own, as a copy does.
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
     const int memory = load.current->presetMap[static_cast<std::size_t>(preset - 1)];
@@ -549,36 +549,35 @@ void WriteSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memo
     file.WriteString(unit.GetName());
   }
 
-  unit.ReadAllParameters();
   familycommon::ProgressScope scope(progress, kSavedSteps, "Reading device parameters...");
-  BulkTransfer transfer({&unit});
-  for (int memory = 1; memory <= kMemoryCount; ++memory) {
-    scope.Step(memory - 1);
-    if (!Has(memories, memory)) continue;
-    file.WriteNewline();
-    file.WriteSection(Section(kMemorySection, memory));
-    g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
-    file.WriteString(unit.GetMemoryName());
-    file.WriteNewline();
-    unit.RestoreMemory(memory);
-    unit.ResetValueStore();
-    unit.ReadAllParameters();
-    WriteSettingsSections(unit, file, memory);
-  }
-  transfer.PutBack();
-  scope.Step(kMemoryCount);
+  TransferWithPutBack({&unit}, progress, FilterLists::kRead, [&](BulkTransfer& transfer) {
+    for (int memory = 1; memory <= kMemoryCount; ++memory) {
+      scope.Step(memory - 1);
+      if (!Has(memories, memory)) continue;
+      file.WriteNewline();
+      file.WriteSection(Section(kMemorySection, memory));
+      g8100MemoryIndex.Write(unit, static_cast<uint8_t>(memory));
+      file.WriteString(unit.GetMemoryName());
+      file.WriteNewline();
+      transfer.Recall(unit, memory);
+      unit.ReadAllParameters();
+      WriteSettingsSections(unit, file, memory);
+    }
+    transfer.PutBack();
+    scope.Step(kMemoryCount);
 
-  file.WriteNewline();
-  file.WriteSection(kCurrentSettings);
-  WriteSettingsSections(unit, file, 0);
-  file.WriteSection(kPresetMap);
-  for (int preset = 1; preset <= kMemoryCount; ++preset) {
-    g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    // Whatever else a unit answers recalls no memory either: the file says empty, which it reads.
-    const int memory = unit.GetPresetMapEntry();
-    file.WriteInt(IsMemoryNumber(memory) ? memory : 0);
-  }
-  transfer.Unmute();
+    file.WriteNewline();
+    file.WriteSection(kCurrentSettings);
+    WriteSettingsSections(unit, file, 0);
+    file.WriteSection(kPresetMap);
+    for (int preset = 1; preset <= kMemoryCount; ++preset) {
+      g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
+      // Whatever else a unit answers recalls no memory either: the file says empty, which it
+      // reads.
+      const int memory = unit.GetPresetMapEntry();
+      file.WriteInt(IsMemoryNumber(memory) ? memory : 0);
+    }
+  });
   file.WriteNewline();
   file.WriteNewline();
   file.WriteComment("End of file");
@@ -601,14 +600,9 @@ void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t me
   // Views read the filters once the load, or its recovery, has settled: the filters placed after
   // the old ones went would otherwise never reach them.
   const familycommon::FilterSetChange change(unit.filterSetNotice);
-  try {
-    TransferWithPutBack({&unit}, [&](BulkTransfer& transfer) {
-      ApplyAll(unit, load, memories, progress, transfer);
-    });
-  } catch (const TransferFailure& failure) {
-    throw familycommon::LoadFailure{failure.error, failure.Restored(unit),
-                                    failure.PresetsLeftText()};
-  }
+  TransferWithPutBack({&unit}, progress, FilterLists::kRead, [&](BulkTransfer& transfer) {
+    ApplyAll(unit, load, memories, progress, transfer);
+  });
 }
 
 }  // namespace namespace8100

@@ -23,7 +23,8 @@ class IQDevice8100;
 
 // The whole file, memories chosen by `memories` (bit n-1 for memory n). The memories are recalled
 // one by one while the unit is muted; its current settings are put back and the mute lifted
-// afterwards, also when a bus failure ends the save.
+// afterwards. A bus failure throws TransferFailure (BulkTransfer.h) once they are, as far as the
+// unit answers within the wait for a silent unit; a failure to read the unit's name passes on.
 void WriteSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memories,
                        familycommon::ProgressReport* progress = nullptr);
 
@@ -97,8 +98,8 @@ SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file);
 
 // Loads a checked file: the memories chosen by `memories` that it holds, each stored in the unit,
 // then its current settings and preset map when it has them. The unit is muted meanwhile. A bus
-// failure throws familycommon::LoadFailure after the unit's current settings are put back and the
-// mute lifted, as far as the unit still answers.
+// failure throws TransferFailure (BulkTransfer.h) after the unit's current settings and names are
+// put back and the mute lifted, as far as the unit answers within the wait for a silent unit.
 void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
                        familycommon::ProgressReport* progress = nullptr);
 

@@ -9,11 +9,11 @@
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
 #include "controls/CarriedName.h"
+#include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/Types8100.h"
 #include "familycommon/CheckedFileReader.h"
-#include "familycommon/LoadFailure.h"
 #include "sim/Fault.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/familyov_files/FilesTestSupport.h"
@@ -447,8 +447,8 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
     try {
       ApplySettingsLoad(*unit, load, 0x1);
       ADD_FAILURE() << "no failure";
-    } catch (const familycommon::LoadFailure& failure) {
-      EXPECT_TRUE(failure.restored);
+    } catch (const TransferFailure& failure) {
+      EXPECT_TRUE(failure.Restored(*unit));
       EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
     }
     bus.bus.ClearFaults();
@@ -465,9 +465,8 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
   try {
     ApplySettingsLoad(*unit, load, 0x1);
     ADD_FAILURE() << "no failure";
-  } catch (const familycommon::LoadFailure& failure) {
-    EXPECT_FALSE(failure.restored);
-    EXPECT_STREQ(familycommon::LoadFailureText(failure), familycommon::kLoadNotRestoredText);
+  } catch (const TransferFailure& failure) {
+    EXPECT_FALSE(failure.Restored(*unit));
   }
   bus.bus.ClearFaults();
 }

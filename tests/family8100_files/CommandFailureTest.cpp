@@ -6,8 +6,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +19,7 @@
 #include "bus/PollBackoff.h"
 #include "bus/SettingsTextFile.h"
 #include "controls/DeviceErrorReport.h"
+#include "family8100/unit/FamilyKey8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TMemoryDialog.h"
@@ -32,6 +37,7 @@
 
 using namespace namespace8100;
 using sim::family8100::Model;
+using testing::StartsWith;
 using testsupport8100::AddFilter;
 using testsupport8100::Described;
 using testsupport8100::Made;
@@ -41,7 +47,12 @@ namespace {
 constexpr int kSourceAddress = 3;
 constexpr int kDestinationAddress = 4;
 
-enum class Kind { kRefused, kLostReply, kSilentUnit };
+// A unit that pauses holds back its answers to this many requests, the failing one and the first
+// of the put-back's, and sends them late: it is answering again before the wait for it is over.
+constexpr int kPausedRequests = 3;
+
+enum class Kind { kRefused, kLostReply, kPause, kSilentUnit };
+constexpr Kind kEveryKind[] = {Kind::kRefused, Kind::kLostReply, Kind::kPause, Kind::kSilentUnit};
 
 const char* Name(Kind kind) {
   switch (kind) {
@@ -49,9 +60,31 @@ const char* Name(Kind kind) {
       return "refused";
     case Kind::kLostReply:
       return "lost reply";
+    case Kind::kPause:
+      return "pause";
     default:
       return "silent unit";
   }
+}
+
+// The wait for a silent unit, counted in calls of its clock so that no machine's load can end it
+// early; a unit that stays silent is given up at once.
+void BoundTheWait(Kind kind, const std::vector<IQDevice8100*>& units) {
+  for (IQDevice8100* unit : units) {
+    if (kind == Kind::kSilentUnit) {
+      unit->SetReadyBound({.limit = std::chrono::milliseconds(0)});
+    } else {
+      unit->SetReadyBound({.now = [t = ReadyBound::Clock::time_point()]() mutable {
+        return t += std::chrono::milliseconds(1);
+      }});
+    }
+  }
+}
+
+// How the closing text of a command that could not put a unit back, left muted, begins.
+std::string LeftMuted(const std::string& command) {
+  const std::string text = familycommon::NotPutBackText(command, {.muted = true}, "");
+  return text.substr(0, text.size() - 1);
 }
 
 // What a command may change on a unit, as the unit holds it, read afresh.
@@ -148,6 +181,8 @@ struct CommandTrace {
         return sim::Fault::ErrorObject(7).OnOccurrence(step);
       case Kind::kLostReply:
         return sim::Fault::Silence().OnOccurrence(step).Times(1);
+      case Kind::kPause:
+        return sim::Fault::Pause(kPausedRequests).OnOccurrence(step).Times(1);
       default:
         return sim::Fault::Silence()
             .ForUnit(AddressAt(step))
@@ -252,8 +287,12 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
 
   std::vector<int> steps = trace.SpreadSteps(kLockReads, 7);
   std::ranges::copy(trace.NamingSteps(false), std::back_inserter(steps));
-  for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
+  for (const Kind kind : kEveryKind) {
+    BoundTheWait(kind, {source, destination});
     for (const int step : steps) {
+      // A pause that ends in a lock read or a filter read before the units are muted is a late
+      // answer to a read; it changes nothing on the units.
+      if (kind == Kind::kPause && step < firstWrite) continue;
       const bool sourceFails = trace.AddressAt(step) == kSourceAddress;
       const bool finished = kind != Kind::kSilentUnit && step <= kLockReads;
       // A unit that stops answering is left as it is only where it may have been written.
@@ -271,8 +310,13 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
       const std::string message = script.Seen().back().text;
       if (finished) {
         EXPECT_EQ(StateOf(*destination).settings, sourceBefore.settings);
+      } else if (destinationLeft) {
+        EXPECT_THAT(message, StartsWith(LeftMuted("copy")));
       } else {
-        EXPECT_EQ(message, familycommon::CopyFailureText({nullptr, !destinationLeft}, !sourceLeft));
+        EXPECT_THAT(message, StartsWith(familycommon::kCopyRestoredText));
+        const std::string sourceMuted = familycommon::SourceNotPutBackText({.muted = true});
+        EXPECT_EQ(message.find(sourceMuted.substr(0, sourceMuted.size() - 1)) != std::string::npos,
+                  sourceLeft);
       }
       // The program's lists are the units' once they answer again.
       std::vector<UnitState> after;
@@ -343,6 +387,17 @@ class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
     ui::test::PumpMessages();
   }
 
+  // Memory 12 keeps the unit's settings to start each case from, which a command's requests
+  // depend on: each filter the unit holds is read.
+  void KeepStart() { unit->SaveMemory(12); }
+  void BackToStart() {
+    g8100BulkMute.Write(*unit, true);
+    Label(*unit, "Hall", "Evening", 0);
+    unit->RestoreMemory(12);
+    unit->ResetValueStore();
+    unit->ReadAllParameters();
+  }
+
   int index = 0;
   IQDevice8100* unit = nullptr;
   QTemporaryDir folder;
@@ -393,18 +448,57 @@ TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWh
   }
 }
 
-TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringIsReportedOnceWithTheLockRead) {
+// A recall on a unit that falls silent is one failure: the signal-flow page, polling on once the
+// command is over (behind its closing message), does not report the same silence again.
+TEST_F(OlderFamilyUnitCommandTest, ARecallOnAUnitThatFallsSilentIsReportedOnceAlsoByThePolls) {
+  TSigFlowDialog signalFlow(&parent, *unit);
+  signalFlow.Create();
+  signalFlow.Hide();
+  const int recall = f8100res::kFirstRecallButton + 1;
+  const CommandTrace trace = Traced([&] { Click(recall, false); });
+  // From the recall's first request, and from the unit's eighth filter slot read.
+  for (const int silentFrom : {1, trace.NthStep("W15 07", 1)}) {
+    SCOPED_TRACE(silentFrom);
+    reported.clear();
+    bus.bus.AddFault(trace.FaultAt(Kind::kSilentUnit, silentFrom));
+    Click(recall, true);
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    signalFlow.Show();
+    ui::test::PumpIdle(3);
+    signalFlow.Hide();
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+    EXPECT_EQ(script.Seen().back().text, familycommon::StoppedAnsweringText());
+    unit->ReadAgainIfStale();
+  }
+}
+
+// Past the wait, the closing message names what the unit holds where it stopped answering.
+TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringSaysWhatTheUnitHolds) {
+  KeepStart();
+  BackToStart();
   const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
-  const int firstWrite = trace.FirstStep("W0D 00");
+  BoundTheWait(Kind::kSilentUnit, {unit});
+  const std::string left = LeftMuted("load");
+  const std::string memorySettings = " and partly on the file's settings for memory 1";
+  const std::string stored = "; memory 1 holds the file's settings.";
   const struct {
     int silentFrom;
-    const char* said;
+    std::string said;
   } cases[] = {
-      {1, familycommon::kLoadRestoredText},  // the lock read: nothing is written
-      {firstWrite + 20, familycommon::kLoadNotRestoredText},
+      // The lock read: nothing is written.
+      {1, familycommon::kLoadRestoredText},
+      {trace.FirstStep("W0D 00"), left + "."},
+      {trace.NthStep("W0C", 1), left + memorySettings + "."},
+      {trace.NthStep("W0E 01", 1),
+       left + " and on the file's settings for memory 1. Memory 1 may hold its old settings or "
+              "the file's."},
+      {trace.NthStep("W0C", 2), left + " and partly on the file's current settings" + stored},
+      {trace.Steps(), left + " and on the file's current settings" + stored},
   };
   for (const auto& [silentFrom, said] : cases) {
     SCOPED_TRACE(silentFrom);
+    BackToStart();
     reported.clear();
     bus.bus.AddFault(trace.FaultAt(Kind::kSilentUnit, silentFrom));
     EXPECT_FALSE(Load(true));
@@ -415,15 +509,7 @@ TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringIsReportedOnceW
 }
 
 TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage) {
-  // Memory 12 keeps the unit's settings to start each case from.
-  unit->SaveMemory(12);
-  const auto setBack = [&] {
-    g8100BulkMute.Write(*unit, true);
-    Label(*unit, "Hall", "Evening", 0);
-    unit->RestoreMemory(12);
-    unit->ResetValueStore();
-    unit->ReadAllParameters();
-  };
+  KeepStart();
   const UnitState before = StateOf(*unit);
   const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
   const UnitState loaded = StateOf(*unit);
@@ -436,22 +522,33 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
 
   std::vector<int> steps = trace.SpreadSteps(kLockRead, 6);
   std::ranges::copy(trace.NamingSteps(true), std::back_inserter(steps));
-  for (const Kind kind : {Kind::kRefused, Kind::kLostReply, Kind::kSilentUnit}) {
+  // The store, and the unit's ready poll after it.
+  const int store = trace.NthStep("W0E 01", 1);
+  steps.push_back(store + 1);
+  for (const Kind kind : kEveryKind) {
+    BoundTheWait(kind, {unit});
     for (const int step : steps) {
+      // A pause that ends in the lock read or a filter read before the unit is muted is a late
+      // answer to a read; it changes nothing on the unit.
+      if (kind == Kind::kPause && step < firstWrite) continue;
       const bool finished = kind != Kind::kSilentUnit && step == kLockRead;
       const bool left = kind == Kind::kSilentUnit && step >= firstWrite;
       SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
                                       << trace.requests.at(static_cast<std::size_t>(step - 1)));
-      setBack();
+      BackToStart();
       ASSERT_EQ(StateOf(*unit), before);
       reported.clear();
       bus.bus.AddFault(trace.FaultAt(kind, step));
       EXPECT_EQ(Load(!finished), finished);
       bus.bus.ClearFaults();
       EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
-      if (!finished) {
+      const bool uncertain = step == store || step == store + 1;
+      if (left) {
+        EXPECT_THAT(script.Seen().back().text, StartsWith(LeftMuted("load")));
+      } else if (!finished) {
         EXPECT_EQ(script.Seen().back().text,
-                  left ? familycommon::kLoadNotRestoredText : familycommon::kLoadRestoredText);
+                  std::string(familycommon::kLoadRestoredText) +
+                      (uncertain ? " Memory 1 may hold its old settings or the file's." : ""));
       }
       // The program's lists are the unit's once it answers again.
       unit->ReadAgainIfStale();
@@ -462,6 +559,88 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
         EXPECT_EQ(after, loaded);
       } else if (!left) {
         EXPECT_EQ(after, trace.Expected(before, loaded, step));
+      }
+    }
+  }
+}
+
+// A save or a report recalls memories while the unit is muted. Wherever a fault stops it, a unit
+// that answers again within the wait gets its settings back and its mute lifted; past the wait,
+// one closing message names what the unit holds.
+TEST_F(OlderFamilyUnitCommandTest,
+       OneFaultAnywhereInASaveOrReportPutsTheUnitBackOrSaysWhatItHolds) {
+  KeepStart();
+  bus.x.Key().WriteMemoryMask(FamilyKey8100::kFileSave, 0x3);
+  bus.x.Key().WriteMemoryMask(FamilyKey8100::kReport, 0x3);
+  const std::string saved = folder.filePath("saved.ov0").toStdString();
+  const std::string listed = folder.filePath("report.txt").toStdString();
+  const auto chooseMemories = [&] {
+    script.RunDialog(f8100res::kMemorySelectDialog,
+                     [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+  };
+  // Each command, with its closing message answered when one is due.
+  // The file is there from the first run on: it is replaced.
+  const auto answerSaveFile = [&](const std::string& path) {
+    script.AnswerSaveFile(path);
+    if (QFileInfo::exists(QString::fromStdString(path))) script.AnswerMessageBox(ui::kIdYes);
+  };
+  const std::function<bool(bool)> save = [&](bool closingMessage) {
+    answerSaveFile(saved);
+    chooseMemories();
+    if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
+    return unit->SaveFile();
+  };
+  const std::function<bool(bool)> report = [&](bool closingMessage) {
+    chooseMemories();
+    answerSaveFile(listed);
+    if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
+    return unit->PrintReport();
+  };
+  const UnitState before = StateOf(*unit);
+  for (const auto& commandRun : {std::pair("save", save), std::pair("report", report)}) {
+    const std::string command = commandRun.first;
+    const std::function<bool(bool)>& run = commandRun.second;
+    BackToStart();
+    const CommandTrace trace = Traced([&] { EXPECT_TRUE(run(false)); });
+    ASSERT_EQ(StateOf(*unit), before);
+    const int firstWrite = trace.FirstStep("W0D 00");
+    const int secondRecall = trace.NthStep("W0F 02", 1);
+    // Past the wait: muted, on the memory last recalled, and partly back from it.
+    const std::map<int, std::string> holds = {
+        {firstWrite, LeftMuted(command) + "."},
+        {secondRecall, LeftMuted(command) + " and on memory 2's settings."},
+        {trace.NthStep("W0C", 1), LeftMuted(command) + " and partly on memory 2's settings."},
+        {trace.Steps(), LeftMuted(command) + "."},
+    };
+    std::vector<int> steps = trace.SpreadSteps(1, 6);
+    for (const auto& [step, said] : holds) steps.push_back(step);
+    steps.push_back(trace.NthStep("W0F 01", 1));
+    for (const Kind kind : kEveryKind) {
+      BoundTheWait(kind, {unit});
+      for (const int step : steps) {
+        if (kind == Kind::kPause && step < firstWrite) continue;
+        SCOPED_TRACE(testing::Message() << command << ", " << Name(kind) << " at " << step << ": "
+                                        << trace.requests.at(static_cast<std::size_t>(step - 1)));
+        // A failed lock read lets the command go on.
+        const bool finished = kind != Kind::kSilentUnit && step == 1;
+        const bool left = kind == Kind::kSilentUnit && step >= firstWrite;
+        BackToStart();
+        reported.clear();
+        bus.bus.AddFault(trace.FaultAt(kind, step));
+        EXPECT_EQ(run(left), finished);
+        bus.bus.ClearFaults();
+        EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+        if (left) {
+          const std::string said = script.Seen().back().text;
+          EXPECT_THAT(said, StartsWith(LeftMuted(command)));
+          if (holds.contains(step)) {
+            EXPECT_EQ(said, holds.at(step));
+          }
+        } else {
+          // The script takes no closing message here.
+          unit->ReadAgainIfStale();
+          EXPECT_EQ(StateOf(*unit), before);
+        }
       }
     }
   }

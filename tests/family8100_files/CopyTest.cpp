@@ -115,7 +115,8 @@ TEST(OlderFamilyCopyTest, ABusXDestinationKeepsItsCrossoversAndAFailureLeavesNei
     ADD_FAILURE() << "no failure";
   } catch (const TransferFailure& failure) {
     EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
-    EXPECT_TRUE(failure.notRestored.empty());
+    EXPECT_TRUE(failure.Restored(*x));
+    EXPECT_TRUE(failure.Restored(base));
   }
   bus.bus.ClearFaults();
   x->ResetValueStore();

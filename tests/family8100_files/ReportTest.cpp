@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Report8100.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
@@ -123,7 +124,7 @@ TEST(OlderFamilyReportTest, ABusUnitIsPutBackAndUnmutedWhenAMemoryCannotBeRead) 
   bus.bus.AddFault(
       sim::Fault::ErrorObject(7).ForObject(15).ForOpcode(sim::kOpcodeSet).OnOccurrence(1));
   std::string cut;
-  EXPECT_THROW(WriteDeviceReport(*unit, cut, 0x2), ErrorObject);
+  EXPECT_THROW(WriteDeviceReport(*unit, cut, 0x2), TransferFailure);
   bus.bus.ClearFaults();
   EXPECT_THAT(cut, HasSubstr("  Memory 2\n"));
   unit->ResetValueStore();

@@ -9,6 +9,7 @@
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/FilterEdits.h"
+#include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TMemorySelectDialog.h"
@@ -221,7 +222,7 @@ TEST(OlderFamilyBusFileTest, SavingABusUnitPutsItsSettingsBackAlsoAfterAFailure)
       sim::Fault::ErrorObject(7).ForObject(15).ForOpcode(sim::kOpcodeSet).OnOccurrence(3));
   SettingsTextFile file;
   ASSERT_TRUE(file.Open(path, SettingsTextFile::kWrite));
-  EXPECT_THROW(WriteSettingsFile(*unit, file, 0x7), ErrorObject);
+  EXPECT_THROW(WriteSettingsFile(*unit, file, 0x7), TransferFailure);
   bus.bus.ClearFaults();
   unit->ResetValueStore();
   unit->ReadAllParameters();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "bus/PollBackoff.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TSigFlowDialog.h"
@@ -129,6 +130,8 @@ TEST_F(SignalFlowTest, TheFirstAnsweredPollAfterASilenceReadsTheListsAgain) {
     EXPECT_TRUE(unit.Filters().empty());
     // Changed while the unit was thought silent: the page shows it once read again.
     bus.bus.StoreElement(0, g8100LeftAttenuation.GetId(), 0, {attenuation});
+    // The silence was reported with the quiet read's failure: the polls rest for a while first.
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
     ui::test::PumpIdle(1);
     ui::test::PumpMessages();
     EXPECT_FALSE(unit.ListsStale());
