@@ -112,6 +112,7 @@ void TDelayDialog::Spin(int zone) {
 }
 
 void TDelayDialog::CommitTyped() {
+  if (!edit_.IsModified()) return;
   int step = 0;
   const bool read = GuardedUnitCall(device_, [&] {
     const auto typed = ParseDelay(edit_.Text(), ReadUnits(device_), device_.GetDelayCapacity());
