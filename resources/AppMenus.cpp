@@ -55,8 +55,8 @@ ui::AcceleratorTable MainAccelerators() {
 void RegisterAppMenus() {
   ui::Resources::AddMenu(kMainMenu, MainMenu());
   ui::Resources::AddAccelerators(kMainMenu, MainAccelerators());
-  ui::Resources::AddString(kCmAbout, "About the Telvo Windows application");
-  ui::Resources::AddString(kCmHowToGetHelp,
+  ui::Resources::AddString(kMainMenu, kCmAbout, "About the Telvo Windows application");
+  ui::Resources::AddString(kMainMenu, kCmHowToGetHelp,
                            "Contact information for technical support and documentation");
-  ui::Resources::AddString(kCmExit, "Quits Telvo Windows 2.3");
+  ui::Resources::AddString(kMainMenu, kCmExit, "Quits Telvo Windows 2.3");
 }

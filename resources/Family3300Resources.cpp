@@ -148,10 +148,13 @@ void RegisterFamily3300Resources() {
   ui::Resources::AddDialog(SecurityDialog());
   ui::Resources::AddImage(kTreeImages, TreeImages());
   ui::Resources::AddMenu(kEditUnitMenu, EditUnitMenu());
-  ui::Resources::AddString(kCmSaveSettings, "Save the unit's settings and memories to a file");
-  ui::Resources::AddString(kCmLoadSettings, "Load the unit's settings and memories from a file");
-  ui::Resources::AddString(kCmPrintReport, "Write a report of the unit's settings to a file");
-  ui::Resources::AddString(kCmCloseUnit, "Close the unit's window");
+  ui::Resources::AddString(kEditUnitMenu, kCmSaveSettings,
+                           "Save the unit's settings and memories to a file");
+  ui::Resources::AddString(kEditUnitMenu, kCmLoadSettings,
+                           "Load the unit's settings and memories from a file");
+  ui::Resources::AddString(kEditUnitMenu, kCmPrintReport,
+                           "Write a report of the unit's settings to a file");
+  ui::Resources::AddString(kEditUnitMenu, kCmCloseUnit, "Close the unit's window");
   common_res::RegisterFamilyCommonResources();
 }
 

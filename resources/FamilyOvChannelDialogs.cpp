@@ -87,7 +87,7 @@ void RegisterChannelResources() {
   AddDelayDialogs();
   AddNameAndGroupDialogs();
   ui::Resources::AddMenu(kGroupsMenu, {{"&Groups...", kCmGroups, {}}});
-  ui::Resources::AddString(kCmGroups, "Assign channels to groups");
+  ui::Resources::AddString(kGroupsMenu, kCmGroups, "Assign channels to groups");
 }
 
 }  // namespace ovchannels_res

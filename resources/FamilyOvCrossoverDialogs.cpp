@@ -45,6 +45,9 @@ void RegisterFamilyOvCrossoverDialogs() {
   crossover.push_back({kNoId, ControlKind::Static, "Polarity", {452, 12, 40, 9}, style::kCenter});
   crossover.push_back({kPolarity, ControlKind::OwnerDrawButton, "", {460, 26, 24, 24}});
   ui::Resources::AddDialog({kCrossoverDialog, "", {0, 0, 512, 63}, style::kChild, crossover});
+  // The panes stand in a group window that the dialog sizes to them.
+  ui::Resources::AddDialog(
+      {kNetworkAssignmentDialog, "Networks", {0, 0, 230, 100}, style::kNone, {}});
 
   ui::Resources::AddDialog(
       {kMacroPropertiesDialog,

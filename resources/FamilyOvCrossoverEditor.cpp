@@ -14,13 +14,13 @@ void RegisterCrossoverEditorResources() {
       {{"&File", 0, {{"&Macros", kCmMacros, {}}}},
        {"&View", 0, {{"&Show network sum", kCmShowNetworkSum, {}}}},
        {"&Window", 0, {{"DSP &capacity", kCmDspCapacity, {}}, {"&Networks", kCmNetworks, {}}}}});
-  // The DSP capacity command shares its number and hint with the filter editor's.
   const std::pair<int, const char*> hints[] = {
       {kCmMacros, "Open crossover macro dialog"},
       {kCmShowNetworkSum, "Show network sum on graph"},
+      {kCmDspCapacity, "Display DSP capacity window"},
       {kCmNetworks, "Adjust crossover network assignment"},
   };
-  for (const auto& [id, text] : hints) ui::Resources::AddString(id, text);
+  for (const auto& [id, text] : hints) ui::Resources::AddString(kCrossoverEditorMenu, id, text);
 }
 
 }  // namespace ovcrossover_editor_res

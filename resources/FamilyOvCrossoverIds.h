@@ -11,6 +11,8 @@ inline constexpr int kCrossoverDialog = 43;
 inline constexpr int kMacroPropertiesDialog = 61;
 // A network pane is the channels' group row: a channel's name and the list it is assigned from.
 inline constexpr int kNetworkPaneDialog = ovchannels_res::kGroupDialog;
+// The modal window of the network panes.
+inline constexpr int kNetworkAssignmentDialog = 1523;
 
 // Crossover dialog: the low crossover's row above the high crossover's.
 inline constexpr int kLowType = 101;

@@ -151,7 +151,7 @@ void AddStrings() {
       {kCmFilterLinking, "Open the filter linking window"},
       {kCmDspCapacity, "Display DSP capacity window"},
   };
-  for (const auto& [id, text] : hints) ui::Resources::AddString(id, text);
+  for (const auto& [id, text] : hints) ui::Resources::AddString(kFilterEditorMenu, id, text);
 }
 
 }  // namespace

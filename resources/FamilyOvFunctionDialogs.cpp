@@ -129,8 +129,8 @@ void AddImages() {
 
 // The hints the clock-event editor's tool bar shows in its status bar.
 void AddStrings() {
-  ui::Resources::AddString(kCmNewEvent, "New");
-  ui::Resources::AddString(kCmDeleteEvents, "Delete");
+  ui::Resources::AddString(kClockEventHints, kCmNewEvent, "New");
+  ui::Resources::AddString(kClockEventHints, kCmDeleteEvents, "Delete");
 }
 
 }  // namespace

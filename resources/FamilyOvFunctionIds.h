@@ -58,6 +58,8 @@ inline constexpr int kCmDeleteEvents = 51705;
 inline constexpr int kCmAllWeekdays = 51706;
 inline constexpr int kCmFirstCopyToDay = 51707;
 inline constexpr int kCmLastCopyToDay = 51713;
+// The clock-event editor has no menu: its tool bar's hints stand in a string table of their own.
+inline constexpr int kClockEventHints = 51700;
 
 // Adds the templates and images above to the program's resources.
 void RegisterFunctionDialogs();

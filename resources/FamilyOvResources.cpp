@@ -84,17 +84,19 @@ QImage TreeImages() {
 
 void RegisterFamilyOvResources() {
   ui::Resources::AddMenu(kEditUnitMenu, EditUnitMenu());
-  ui::Resources::AddString(kCmSaveSettings, "Save the unit's settings to a file");
-  ui::Resources::AddString(kCmLoadSettings, "Load the unit's settings from a file");
-  ui::Resources::AddString(kCmPrintReport, "Print a report of the unit's settings");
-  ui::Resources::AddString(kCmCloseUnit, "Close the unit's window");
-  ui::Resources::AddString(kCmRenameUnit, "Change the unit's name");
-  ui::Resources::AddString(kCmReflash, "Replace the unit's firmware from a file");
-  ui::Resources::AddString(kCmStrobeLeds, "Flash the unit's LEDs to find it in the rack");
-  ui::Resources::AddString(kCmFactoryInit, "Return the unit to its factory settings");
-  ui::Resources::AddString(kCmChangeAddress, "Change the unit's bus address");
-  ui::Resources::AddString(kCmFirmwareVersion, "Show the unit's firmware version");
-  ui::Resources::AddString(kCmSerialNumber, "Show the unit's serial number");
+  ui::Resources::AddString(kEditUnitMenu, kCmSaveSettings, "Save the unit's settings to a file");
+  ui::Resources::AddString(kEditUnitMenu, kCmLoadSettings, "Load the unit's settings from a file");
+  ui::Resources::AddString(kEditUnitMenu, kCmPrintReport, "Print a report of the unit's settings");
+  ui::Resources::AddString(kEditUnitMenu, kCmCloseUnit, "Close the unit's window");
+  ui::Resources::AddString(kEditUnitMenu, kCmRenameUnit, "Change the unit's name");
+  ui::Resources::AddString(kEditUnitMenu, kCmReflash, "Replace the unit's firmware from a file");
+  ui::Resources::AddString(kEditUnitMenu, kCmStrobeLeds,
+                           "Flash the unit's LEDs to find it in the rack");
+  ui::Resources::AddString(kEditUnitMenu, kCmFactoryInit,
+                           "Return the unit to its factory settings");
+  ui::Resources::AddString(kEditUnitMenu, kCmChangeAddress, "Change the unit's bus address");
+  ui::Resources::AddString(kEditUnitMenu, kCmFirmwareVersion, "Show the unit's firmware version");
+  ui::Resources::AddString(kEditUnitMenu, kCmSerialNumber, "Show the unit's serial number");
   ui::Resources::AddImage(kTreeImages, TreeImages());
   RegisterFamilyOvCommandDialogs();
   ovfilter_res::RegisterFilterEditorResources();

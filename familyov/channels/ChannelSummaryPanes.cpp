@@ -145,6 +145,7 @@ void TChannelSummaryDialog::PollOnce() {
 }
 
 void TChannelSummaryDialog::CommitName() {
+  if (!name_.IsModified()) return;
   const std::string text = name_.Text().substr(0, kNameLimit);
   if (controls::RefusedName(this, text, "Channel name")) {
     GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
@@ -176,11 +177,8 @@ void TChannelSummaryDialog::WriteLevel(float dB) {
 }
 
 void TChannelSummaryDialog::CommitLevel() {
-  const std::string text = level_.Text();
-  // The focus passing through shows the unit's level rounded: that is not the user's change.
-  bool shown = false;
-  if (!GuardedUnitCall(device_, [&] { shown = text == LevelText(UnitLevel()); }) || shown) return;
-  const std::optional<float> dB = ParseLevel(text, range_);
+  if (!level_.IsModified()) return;
+  const std::optional<float> dB = ParseLevel(level_.Text(), range_);
   if (!dB) {
     Refresh();
     return;
@@ -189,16 +187,11 @@ void TChannelSummaryDialog::CommitLevel() {
 }
 
 void TChannelSummaryDialog::CommitDelay() {
-  const std::string text = delay_.Text();
+  if (!delay_.IsModified()) return;
   std::optional<int> samples;
-  bool shown = false;
-  if (!GuardedUnitCall(device_,
-                       [&] {
-                         const int units = ReadDelayUnits(device_);
-                         shown = text == DelayText(UnitDelay(), units);
-                         samples = ParseDelay(text, units, device_.GetDelayCapacity());
-                       }) ||
-      shown) {
+  if (!GuardedUnitCall(device_, [&] {
+        samples = ParseDelay(delay_.Text(), ReadDelayUnits(device_), device_.GetDelayCapacity());
+      })) {
     return;
   }
   if (!samples) {

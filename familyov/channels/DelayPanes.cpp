@@ -71,9 +71,12 @@ void TDelayDialog::SetupWindow() {
   ShowDelay();
   // A virtual unit has every feature; its box stays as the template makes it.
   if (!device_.IsOnline()) return;
-  const bool bypass = device_.HasFeature(kFeatureDelayBypass);
-  bypass_.Enable(bypass);
-  if (!bypass) return;
+  bypass_.Enable(device_.HasFeature(kFeatureDelayBypass));
+  ShowBypass();
+}
+
+void TDelayDialog::ShowBypass() {
+  if (!device_.IsOnline() || !device_.HasFeature(kFeatureDelayBypass)) return;
   GuardedUnitCall(device_, [&] {
     gDelayBypassObject.SetElement(channel_);
     bypass_.SetCheck(gDelayBypassObject.Read(device_));
@@ -112,6 +115,7 @@ void TDelayDialog::Spin(int zone) {
 }
 
 void TDelayDialog::CommitTyped() {
+  if (!edit_.IsModified()) return;
   int step = 0;
   const bool read = GuardedUnitCall(device_, [&] {
     const auto typed = ParseDelay(edit_.Text(), ReadUnits(device_), device_.GetDelayCapacity());
@@ -139,8 +143,11 @@ void TDelayDialog::Notify(NotifyRecord* record) {
     case DelayChanged:
       if (record->channel == channel_) ShowDelay();
       break;
-    case DelayUnitsChanged:
     case RefreshAll:
+      ShowBypass();
+      ShowDelay();
+      break;
+    case DelayUnitsChanged:
     case GroupDelayStep:
       ShowDelay();
       break;

@@ -35,6 +35,8 @@ class TDelayDialog : public ui::Dialog, public TDataWindow {
  private:
   void ApplyStep(int step);
   void CmBypass();
+  // The unit's bypass, where the unit has one (a recall or a load may change it).
+  void ShowBypass();
   void ReadName();
 
   IQDeviceOrdavinex& device_;

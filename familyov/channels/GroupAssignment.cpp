@@ -113,12 +113,15 @@ TGroupAssignmentWindow::~TGroupAssignmentWindow() { Destroy(); }
 void TGroupAssignmentWindow::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (auto& row : rows_) group_.AddPane(row.get());
-  // As large as the rows, all of them showing.
-  const ui::Size fitting = group_.FittingSize();
-  group_.SetRect({0, 0, fitting.cx, fitting.cy});
-  SetFixedClientSize(fitting);
-  const ui::Rect size = PlacementRect();
-  PlaceAtWorkAreaCorner(*this, size.Width(), size.Height());
+  FitRowsAtWorkAreaCorner(*this, group_);
+}
+
+void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows) {
+  const ui::Size fitting = rows.FittingSize();
+  rows.SetRect({0, 0, fitting.cx, fitting.cy});
+  window.SetFixedClientSize(fitting);
+  const ui::Rect size = window.PlacementRect();
+  PlaceAtWorkAreaCorner(window, size.Width(), size.Height());
 }
 
 }  // namespace namespaceOV

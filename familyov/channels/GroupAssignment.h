@@ -50,6 +50,9 @@ class TGroupDialog : public ui::Dialog, public TDataWindow {
   ui::StaticText name_;
 };
 
+// Sizes a modal window of rows to show all of them and puts it at the work area's corner.
+void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows);
+
 // The modal window that assigns the channels of one side to groups, one row per channel. The
 // window that runs it tells its panes when it returns.
 class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {

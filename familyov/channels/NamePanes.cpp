@@ -44,6 +44,7 @@ void TNameDialog::ReadName() {
 }
 
 void TNameDialog::CommitName() {
+  if (!name_.IsModified()) return;
   const std::string typed = name_.Text().substr(0, kNameLimit);
   if (controls::RefusedName(this, typed, "Channel name")) {
     ReadName();

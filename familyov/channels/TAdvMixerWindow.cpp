@@ -138,6 +138,7 @@ void TAdvMixerDialog::NotifyCrosspoint() {
 }
 
 void TAdvMixerDialog::ApplyGainText() {
+  if (!gain_.IsModified()) return;
   const std::optional<float> typed = ParseTypedDb(gain_.Text(), kCrosspointGainRange);
   if (!typed) {
     Refill();
@@ -174,6 +175,7 @@ void TAdvMixerDialog::StepDelay(int64_t step) {
 }
 
 void TAdvMixerDialog::ApplyDelayText() {
+  if (!delay_.IsModified()) return;
   const std::string text = delay_.Text().substr(0, kTypedCharacters);
   std::optional<int> samples;
   int64_t current = 0;

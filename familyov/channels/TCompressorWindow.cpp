@@ -144,6 +144,7 @@ void TCompressorDialog::Spin(const DbField& field, int zone) {
 }
 
 void TCompressorDialog::ApplyTyped(const DbField& field) {
+  if (!field.edit->IsModified()) return;
   const std::optional<float> typed = ParseTypedDb(field.edit->Text(), field.range);
   GuardedUnitCall(device_, [&] {
     field.object->SetElement(input_);

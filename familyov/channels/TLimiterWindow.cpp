@@ -167,6 +167,7 @@ void TLimiterDialog::EvSpin() {
 }
 
 void TLimiterDialog::ApplyTypedThreshold() {
+  if (!threshold_.IsModified()) return;
   const std::optional<float> typed = ParseTypedDb(threshold_.Text(), kLimiterThresholdRange);
   GuardedUnitCall(device_, [&] {
     gLimiterThresholdObject.SetElement(channel_);

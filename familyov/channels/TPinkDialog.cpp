@@ -114,6 +114,7 @@ void TPinkDialog::EvSpin() {
 }
 
 void TPinkDialog::ApplyLevelText() {
+  if (!level_.IsModified()) return;
   const std::optional<float> typed = ParseTypedDb(level_.Text(), kPinkNoiseLevelRange);
   GuardedUnitCall(device_, [&] {
     const float current = gPinkNoiseLevelObject.Read(device_);

@@ -84,6 +84,7 @@ LevelControls::LevelControls(ui::Window* dialog, float lowDb, float highDb)
 void LevelControls::SetUp() { AllowOnly(edit, kLevelCharacters); }
 
 float LevelControls::Read(float current) {
+  if (!edit.IsModified()) return current;
   const float level =
       std::clamp(static_cast<float>(ScanNumber(edit.Text()).value_or(current)), low, high);
   Show(level);
@@ -204,7 +205,8 @@ void TParametricDialog::TakeQ() {
 }
 
 void TParametricDialog::TakeBandwidth() {
-  if (TParametricFilter* filter = Shown()) {
+  // The bandwidth shown is the Q's: only one the user typed gives a Q of its own.
+  if (TParametricFilter* filter = Shown(); filter != nullptr && bandwidth_.IsModified()) {
     const float octaves =
         ParseRatioEdit(bandwidth_, kMinBandwidth, kMaxBandwidth, QToBandwidth(filter->q));
     filter->q = BandwidthToQ(octaves);

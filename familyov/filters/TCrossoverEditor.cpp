@@ -82,14 +82,7 @@ TCrossoverLayoutWindow::TCrossoverLayoutWindow(ui::Window* parent, IQDeviceOrdav
 
 TCrossoverLayoutWindow::~TCrossoverLayoutWindow() {
   macros_.reset();
-  networks_.reset();
   Destroy();
-}
-
-void TCrossoverLayoutWindow::Notify(NotifyRecord* record) {
-  TDataWindow::Notify(record);
-  // The assignment window stands on its own on the screen.
-  if (networks_ && networks_->IsCreated()) networks_->Notify(record);
 }
 
 ui::Window* TCrossoverLayoutWindow::UnitRoot() const {
@@ -97,12 +90,8 @@ ui::Window* TCrossoverLayoutWindow::UnitRoot() const {
 }
 
 void TCrossoverLayoutWindow::CmNetworks() {
-  if (!networks_) {
-    networks_ = std::make_unique<TCrossoverNetworkAssignmentWindow>(device_, UnitRoot());
-    networks_->OnClosed([this] { networks_.reset(); });
-  }
-  networks_->Create();
-  networks_->Show();
+  // Each choice tells the unit's windows, the tree among them, at once.
+  TCrossoverNetworkAssignmentWindow(this, device_).Execute();
 }
 
 void TCrossoverLayoutWindow::CmMacros() {

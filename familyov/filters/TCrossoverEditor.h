@@ -28,19 +28,15 @@ class TCrossoverParameterFrame : public ui::LayoutWindow, public TDataWindow {
 };
 
 // The editor's client: the network tree left, the graph right, the dialog below; it carries the
-// menu's commands and keeps the network assignment and macro windows it opened.
+// menu's commands and keeps the macro window it opened.
 class TCrossoverLayoutWindow : public ui::LayoutWindow, public TDataWindow {
  public:
   TCrossoverLayoutWindow(ui::Window* parent, IQDeviceOrdavinex& device);
   ~TCrossoverLayoutWindow() override;
 
-  // Records reach the panes and the windows this editor opened on their own.
-  void Notify(NotifyRecord* record) override;
-
   TCrossoverNetworkWindow& NetworkTree() { return tree_; }
   TCrossoverGraphWindow& Graph() { return graph_; }
   TCrossoverDialog& Dialog() { return parameters_.Dialog(); }
-  TCrossoverNetworkAssignmentWindow* Networks() { return networks_.get(); }
   TMacroWindow* Macros() { return macros_.get(); }
 
   void CmNetworks();
@@ -54,7 +50,6 @@ class TCrossoverLayoutWindow : public ui::LayoutWindow, public TDataWindow {
   TCrossoverParameterFrame parameters_;
   TCrossoverGraphWindow graph_;
   TCrossoverNetworkWindow tree_;
-  std::unique_ptr<TCrossoverNetworkAssignmentWindow> networks_;
   std::unique_ptr<TMacroWindow> macros_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "familyov/channels/GroupAssignment.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -14,9 +15,6 @@ namespace namespaceOV {
 namespace {
 
 using namespace ovcrossover_res;
-
-constexpr int kWidth = 400;
-constexpr int kHeight = 200;
 
 }  // namespace
 
@@ -60,7 +58,7 @@ void TCrossoverNetworkDialog::EvSelChange() {
     gCrossoverNetworkObject.SetElement(output_);
     gCrossoverNetworkObject.Write(device_, static_cast<uint8_t>(selection + 1));
   });
-  // The assignment window stays open beside the crossover window, whose tree follows it.
+  // Every window of the unit that shows the networks follows at once.
   NotifyRecord record{NetworkAssignmentChanged, 0, 0, nullptr};
   if (written) NotifyRoot(&record);
 }
@@ -74,26 +72,22 @@ bool TCrossoverNetworkDialog::PreProcessKey(const ui::KeyStroke& key) {
   return ui::Dialog::PreProcessKey(key);
 }
 
-TCrossoverNetworkAssignmentWindow::TCrossoverNetworkAssignmentWindow(IQDeviceOrdavinex& device,
-                                                                     ui::Window* root)
-    : ui::LayoutWindow(nullptr), group_(this) {
-  SetText("Networks");
-  const ui::Rect area = ScreenWorkArea();
-  SetRect({area.left, area.top, area.left + kWidth, area.top + kHeight});
+TCrossoverNetworkAssignmentWindow::TCrossoverNetworkAssignmentWindow(ui::Window* parent,
+                                                                     IQDeviceOrdavinex& device)
+    : ui::Dialog(parent, kNetworkAssignmentDialog), TDataWindow(parent), group_(this) {
+  group_.flowDown = true;
   SetIcon(device.GetModelBitmapId());
-  SetChildMetrics(group_, ui::LayoutMetrics::FillingClientArea());
   for (int output = 0; output < device.outputs; ++output) {
     panes_.push_back(std::make_unique<TCrossoverNetworkDialog>(&group_, device, output));
   }
-  SetLink1(root);
-  SetLink2(this);
 }
 
 TCrossoverNetworkAssignmentWindow::~TCrossoverNetworkAssignmentWindow() { Destroy(); }
 
 void TCrossoverNetworkAssignmentWindow::SetupWindow() {
-  ui::LayoutWindow::SetupWindow();
-  for (auto& pane : panes_) group_.AddPane(pane.get(), true);
+  ui::Dialog::SetupWindow();
+  for (auto& pane : panes_) group_.AddPane(pane.get());
+  FitRowsAtWorkAreaCorner(*this, group_);
 }
 
 }  // namespace namespaceOV

@@ -7,7 +7,6 @@
 #include "familyov/unit/TGroupWindow.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/LayoutWindow.h"
 #include "platform/ui/Static.h"
 
 namespace namespaceOV {
@@ -38,11 +37,11 @@ class TCrossoverNetworkDialog : public ui::Dialog, public TDataWindow {
   ui::StaticText name_;
 };
 
-// Every output of the unit with its network, one pane under the other.
-class TCrossoverNetworkAssignmentWindow : public ui::LayoutWindow, public TDataWindow {
+// The modal window of every output of the unit with its network, one pane under the other. Its
+// parent's records reach every window of the unit.
+class TCrossoverNetworkAssignmentWindow : public ui::Dialog, public TDataWindow {
  public:
-  // `root`: the window whose records reach every window of the unit.
-  TCrossoverNetworkAssignmentWindow(IQDeviceOrdavinex& device, ui::Window* root);
+  TCrossoverNetworkAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device);
   ~TCrossoverNetworkAssignmentWindow() override;
 
   TCrossoverNetworkDialog& Pane(int output) { return *panes_.at(static_cast<std::size_t>(output)); }

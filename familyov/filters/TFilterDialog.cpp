@@ -72,12 +72,14 @@ TFilterDialog::~TFilterDialog() {
 }
 
 int TFilterDialog::ParseFrequencyEdit(ui::Edit& edit, int low, int high, int current) {
+  if (!edit.IsModified()) return current;
   const int value = ParseFrequencyText(edit.Text(), low, high, current);
   edit.SetText(std::to_string(value));
   return value;
 }
 
 float TFilterDialog::ParseRatioEdit(ui::Edit& edit, float low, float high, float current) {
+  if (!edit.IsModified()) return current;
   const float value = ParseRatioText(edit.Text(), low, high, current);
   edit.SetText(Printf("%.1f", double{value}));
   return value;

@@ -50,7 +50,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   // Enter applies, Escape reverts; neither reaches the dialog's own handling.
   bool PreProcessKey(const ui::KeyStroke& key) override;
 
-  // The edit's frequency or ratio, clamped, written back and returned.
+  // The edit's frequency or ratio, clamped, written back and returned; `current` while the user has
+  // not changed the edit, whose text may be the value rounded.
   static int ParseFrequencyEdit(ui::Edit& edit, int low, int high, int current);
   static float ParseRatioEdit(ui::Edit& edit, float low, float high, float current);
 

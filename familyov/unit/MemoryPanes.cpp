@@ -129,6 +129,7 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 void TMemoryDialog::CommitName() {
+  if (!name_.IsModified()) return;
   const std::string text = name_.Text().substr(0, kNameLimit);
   if (controls::RefusedName(this, text, "Memory name")) {
     GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });

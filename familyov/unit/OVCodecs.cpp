@@ -89,7 +89,7 @@ void CompRatioObject::WriteCompRatio(IQDevice& device, int index) const {
   if (index < 0 || index >= kCompRatioCount) {
     throw OrdavinexRangeError("Compressor ratio index out of range.");
   }
-  Write(device, static_cast<uint8_t>(kRatios[index].code));
+  Write(device, static_cast<uint8_t>(CompRatioCode(index)));
 }
 
 int CompRatioObject::ReadCompRatio(IQDevice& device) const {
@@ -109,6 +109,10 @@ std::string CompRatioToText(int index) {
 }
 
 std::string CompRatioCodeToText(int code) { return CompRatioToText(CompRatioIndexOfCode(code)); }
+
+int CompRatioCode(int index) { return kRatios[index].code; }
+
+bool IsCompRatioCode(int code) { return CompRatioCode(CompRatioIndexOfCode(code)) == code; }
 
 std::string CompSpeedToText(int index) {
   return index >= 0 && index < kCompSpeedCount ? kSpeeds[index] : "";

@@ -65,6 +65,10 @@ class CompRatioObject : public ByteUCodeObject {
 std::string CompRatioToText(int index);
 std::string CompRatioCodeToText(int code);
 int CompRatioIndexOfCode(int code);
+// The unit's byte for the ratio at `index`, 0 .. kCompRatioCount - 1.
+int CompRatioCode(int index);
+// Whether the unit has a ratio of `code`: any other byte would show and save as another ratio.
+bool IsCompRatioCode(int code);
 
 // The speed index is the wire byte.
 class CompSpeedObject : public ByteUCodeObject {

@@ -159,24 +159,22 @@ struct FileContents {
 struct Compatibility {
   int memories = 0;
   bool skipExtraNames = false;
-  bool cancelled = false;
+  // What the user is asked about the file's firmware, in order, once the whole file has been read:
+  // a file the unit cannot take is refused without a question first.
+  std::vector<const char*> warnings;
   // Where the firmware section ends: the globals follow it. The end of the file when the file has
   // none.
   std::size_t end = std::string::npos;
 };
 
-Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reader,
-                                 const LoadConfirmation& confirm) {
+Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reader) {
   Compatibility result{.memories = device.GetMemoryCount()};
   const bool twoInput = device.GetInfo().familyCode == kTwoInputFamilyCode;
   if (!reader.FindOnce(kFirmwareSection)) {
     if (twoInput) result.memories = kOlderMemoryCount;
     return result;
   }
-  if (!device.HasFeature(kFeatureAllpass) && !confirm(kAllpassWarning)) {
-    result.cancelled = true;
-    return result;
-  }
+  if (!device.HasFeature(kFeatureAllpass)) result.warnings.push_back(kAllpassWarning);
   const float fileFirmware = reader.Float(0.0f, kHighestFirmwareVersion, "firmware version");
   reader.EndOfSection(kFirmwareSection);
   result.end = reader.Tell();
@@ -184,7 +182,7 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reade
   const float more = IQDevice8126::kMoreMemoriesFirmware;
   if (fileFirmware >= more && device.firmwareVersion < more) {
     result.skipExtraNames = true;
-    if (!confirm(kMemoriesWarning)) result.cancelled = true;
+    result.warnings.push_back(kMemoriesWarning);
   } else if (fileFirmware < more && device.firmwareVersion >= more) {
     result.memories = kOlderMemoryCount;
   }
@@ -256,8 +254,7 @@ SettingsImage ReadDump(IQDeviceOrdavinex& device, CheckedReader& reader, int mem
 std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsTextFile& file,
                                          const LoadConfirmation& confirm) {
   CheckedReader reader(file);
-  const Compatibility compatibility = CheckCompatibility(device, reader, confirm);
-  if (compatibility.cancelled) return std::nullopt;
+  const Compatibility compatibility = CheckCompatibility(device, reader);
   FileContents contents{.lastMemory = compatibility.memories};
   // Each section is looked for from the start, so that the order of the sections in the file
   // does not matter; every one the unit takes must be there once.
@@ -296,6 +293,9 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   // A header read nowhere would go with its values: a dump of a memory the file does not name,
   // a damaged name, a section no file of the family holds.
   reader.AllSectionsRead();
+  for (const char* warning : compatibility.warnings) {
+    if (!confirm(warning)) return std::nullopt;
+  }
   return contents;
 }
 

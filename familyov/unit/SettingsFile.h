@@ -40,10 +40,11 @@ void WriteSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file, Progre
 void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file, ProgressReport* progress);
 
 // Checks the output count and that the file was not cut short, then reads the body. The whole
-// file is read and checked before anything is written to the unit: SettingsFileError, naming the
-// line, for a file that cannot be loaded exactly as written (a section the unit takes missing or
-// there twice, a section no file for the unit holds, text after a section's values, a dump line
-// that is not four numbers, a dump longer than the unit's memory, a word its field cannot hold). A
+// file is read and checked before the user is asked about the firmware that wrote it and before
+// anything is written to the unit: SettingsFileError, naming the line, for a file that cannot be
+// loaded exactly as written (a section the unit takes missing or there twice, a section no file
+// for the unit holds, text after a section's values, a dump line that is not four numbers, a dump
+// longer than the unit's memory, a word its field cannot hold). A
 // bus failure part way through the writes throws familycommon::LoadFailure once the unit's names,
 // logic map, delay unit, clock events and current settings are put back as far as it answers;
 // memories stored before the failure keep the file's settings.

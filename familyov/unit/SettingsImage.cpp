@@ -58,8 +58,6 @@ std::optional<std::string> FieldFault(const IQDeviceOrdavinex& device, uint32_t 
       return outside(WordFloat(word), 0.0, dBLevelObject::DbToGain(familycommon::kLevelCeilingDb));
     case ImageField::kFlag:
       return outside(whole, 0, 1);
-    case ImageField::kByte:
-      return outside(whole, 0, UINT8_MAX);
     case ImageField::kDelay:
       return outside(whole, 0, device.GetDelayCapacity());
     case ImageField::kPolarity:
@@ -71,11 +69,22 @@ std::optional<std::string> FieldFault(const IQDeviceOrdavinex& device, uint32_t 
       return Printf("The %s %g is neither 0 nor %d to %d.", name, whole, kInputGang, last);
     }
     case ImageField::kOutputGroup:
+    case ImageField::kCrossoverNetwork:
       return outside(whole, 0, GroupsOf(device.outputs));
     case ImageField::kLimiterRelease:
       return outside(whole, 0, kLastLimiterRelease);
     case ImageField::kCompressorSpeed:
       return outside(whole, 0, kCompSpeedCount - 1);
+    case ImageField::kCompressorRatio: {
+      if (whole >= 0 && whole <= UINT8_MAX && IsCompRatioCode(static_cast<int>(whole))) {
+        return std::nullopt;
+      }
+      std::string codes;
+      for (int index = 0; index < kCompRatioCount; ++index) {
+        codes += (index == 0 ? "" : ", ") + std::to_string(CompRatioCode(index));
+      }
+      return Printf("The %s %g is none of the unit's ratios (%s).", name, whole, codes.c_str());
+    }
   }
   return std::nullopt;
 }
@@ -422,13 +431,13 @@ void ForEachImageField(
   if (layout.compressors) {
     inputs(18, ImageField::kGain, "compressor post gain");
     inputs(19, ImageField::kGain, "compressor threshold");
-    inputs(20, ImageField::kByte, "compressor ratio");
+    inputs(20, ImageField::kCompressorRatio, "compressor ratio");
     inputs(21, ImageField::kCompressorSpeed, "compressor speed");
     inputs(22, ImageField::kFlag, "compressor gang switch");
     inputs(23, ImageField::kFlag, "compressor soft knee switch");
   }
   channels(4, ImageField::kDelay, "channel delay");
-  outputs(5, ImageField::kByte, "crossover network");
+  outputs(5, ImageField::kCrossoverNetwork, "crossover network");
   for (int k = 0; k < ni + no; ++k) {
     if (!HasChannel(device, k)) continue;
     visit(layout.Block(6) + k,

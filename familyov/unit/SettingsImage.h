@@ -79,7 +79,6 @@ class ImageLayout {
 enum class ImageField {
   kGain,      // a finite linear gain from silence (0) to the level ceiling
   kFlag,      // 0 or 1
-  kByte,      // 0 to 255
   kDelay,     // samples, 0 to the unit's delay capacity
   kPolarity,  // +1.0 or -1.0
   // 0 (none) or a group the windows offer the side: inputs 7 (their gang) and the groups from 8,
@@ -88,6 +87,9 @@ enum class ImageField {
   kOutputGroup,
   kLimiterRelease,   // 0 slow, 1 medium, 2 fast
   kCompressorSpeed,  // an index of the speed table
+  kCompressorRatio,  // a byte of the ratio table
+  // 0 (none) or a network from 1, as many as half the outputs, rounded up.
+  kCrossoverNetwork,
 };
 
 // Every word of an image that a parameter of `device` takes, with its form and its name, in the

@@ -315,6 +315,7 @@ TRTCDecoratedFrame::TRTCDecoratedFrame(TEditOVWindow& editWindow)
   SetRect({area.left, area.top, area.left + kFrameWidth, area.top + kFrameHeight});
   SetOutputCountIcon();
   AddStatusBar();
+  SetHints(kClockEventHints);
   AddToolButton(kCmNewEvent, ui::Resources::Image(kEventImage));
   AddToolSeparator();
   AddToolButton(kCmDeleteEvents, ui::Resources::Image(kDeleteImage));

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QValidator>
 
 #include "platform/ui/Guard.h"
@@ -101,7 +102,14 @@ void Edit::ApplyText(const QString& text) {
     line->setText(text);
   } else if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) {
     multi->setPlainText(text);
+    multi->document()->setModified(false);
   }
+}
+
+bool Edit::IsModified() const {
+  if (auto* line = qobject_cast<QLineEdit*>(Widget())) return line->isModified();
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) return multi->document()->isModified();
+  return false;
 }
 
 QString Edit::ReadText() const {

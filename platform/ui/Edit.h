@@ -21,6 +21,9 @@ class Edit : public Control {
   void SetValidator(std::unique_ptr<Validator> validator);
   bool IsValid() const;
   std::string ValidationError() const;
+  // Whether the user changed the text since the program last set it: a value the program shows
+  // rounded or clamped is no entry of the user's.
+  bool IsModified() const;
 
   void SetSelection(int start, int end);
   void GetSelection(int& start, int& end) const;

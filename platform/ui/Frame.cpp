@@ -57,7 +57,7 @@ void Frame::CreateChildren() {
         continue;
       }
       QAction* action = toolBar_->addAction(QIcon(QPixmap::fromImage(b.picture)), QString());
-      const QString hint = ToWidgetText(Resources::String(b.commandId));
+      const QString hint = ToWidgetText(Resources::String(hints_, b.commandId));
       action->setData(b.commandId);
       action->setToolTip(hint);
       action->setStatusTip(hint);
@@ -95,12 +95,13 @@ void Frame::ShowMenu() {
   if (t == nullptr) return;
   menu_.reset();
   Main()->menuBar()->clear();
-  menu_ = Menu::OnMenuBar(Main()->menuBar(), *t);
+  menu_ = Menu::OnMenuBar(Main()->menuBar(), *t, hints_);
   menu_->SetCommandWindow([this] { return CommandWindow(); });
 }
 
 void Frame::SetMenu(int menuId) {
   menuId_ = menuId;
+  hints_ = menuId;
   ShowMenu();
 }
 

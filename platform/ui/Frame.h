@@ -32,6 +32,8 @@ class Frame : public Window {
   void AddStatusBar();
   std::string StatusText() const;
   void SetStatusText(const std::string& text);
+  // The string table of the hints of the frame's menu and tool bar: the menu's id unless set.
+  void SetHints(int table) { hints_ = table; }
   // A tool bar button: a picture, the command it sends and its hint (the string with its id).
   void AddToolButton(int commandId, const QImage& picture);
   void AddToolSeparator();
@@ -56,6 +58,7 @@ class Frame : public Window {
 
   Window* client_;
   int menuId_ = 0;
+  int hints_ = 0;
   std::unique_ptr<Menu> menu_;
   int acceleratorId_ = 0;
   bool statusBar_ = false;

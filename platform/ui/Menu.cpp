@@ -26,19 +26,21 @@ Menu::Menu(QWidget* widget) : widget_(widget) {
   }
 }
 
-Menu::Menu(const MenuTemplate& items) : Menu() { Build(items); }
+Menu::Menu(const MenuTemplate& items) : Menu() { Build(items, 0); }
 
 Menu::~Menu() {
   subMenus_.clear();
   if (ownsWidget_) delete widget_;
 }
 
-void Menu::Build(const MenuTemplate& items) {
+void Menu::Build(const MenuTemplate& items, int hints) {
+  hints_ = hints;
   for (const MenuItemTemplate& item : items) {
     if (item.IsSeparator()) {
       AppendSeparator();
     } else if (item.IsPopup()) {
-      auto sub = std::unique_ptr<Menu>(new Menu(item.items));
+      auto sub = std::unique_ptr<Menu>(new Menu());
+      sub->Build(item.items, hints);
       sub->commandWindow_ = [this] { return CommandWindow(); };
       auto* menu = static_cast<QMenu*>(sub->widget_);
       menu->setTitle(ToWidgetText(item.text));
@@ -53,7 +55,7 @@ void Menu::Build(const MenuTemplate& items) {
 QAction* Menu::MakeItem(int id, const std::string& text) {
   auto* action = new QAction(ToWidgetText(text), widget_);
   action->setData(id);
-  action->setStatusTip(ToWidgetText(Resources::String(id)));
+  action->setStatusTip(ToWidgetText(Resources::String(hints_, id)));
   QObject::connect(action, &QAction::triggered, action, [this, id] { Run(id); });
   return action;
 }
@@ -213,10 +215,10 @@ int Menu::TrackAtCursor(Window& owner) {
   return Track(owner, {cursor.x(), cursor.y()});
 }
 
-std::unique_ptr<Menu> Menu::OnMenuBar(QMenuBar* bar, const MenuTemplate& items) {
+std::unique_ptr<Menu> Menu::OnMenuBar(QMenuBar* bar, const MenuTemplate& items, int hints) {
   auto menu = std::unique_ptr<Menu>(new Menu(bar));
   menu->ownsWidget_ = false;
-  menu->Build(items);
+  menu->Build(items, hints);
   return menu;
 }
 

@@ -54,20 +54,23 @@ class Menu {
   void SetCommandWindow(std::function<Window*()> commandWindow);
   // Runs the enablers on this menu's items as before opening (the tests' "menu about to open").
   void UpdateItems();
-  // A frame's menu bar holding the template's popups; the bar stays the frame's.
-  static std::unique_ptr<Menu> OnMenuBar(QMenuBar* bar, const MenuTemplate& items);
+  // A frame's menu bar holding the template's popups, their items' hints from string table
+  // `hints`; the bar stays the frame's.
+  static std::unique_ptr<Menu> OnMenuBar(QMenuBar* bar, const MenuTemplate& items, int hints);
 
  private:
   explicit Menu(QWidget* widget);
   QAction* ActionOf(int id) const;
   QAction* ActionAt(int position) const;
-  void Build(const MenuTemplate& items);
+  void Build(const MenuTemplate& items, int hints);
   QAction* MakeItem(int id, const std::string& text);
   void Run(int id);
   Window* CommandWindow() const;
 
   QWidget* widget_;
   bool ownsWidget_ = true;
+  // The string table of the items' hints; a popup's items have none.
+  int hints_ = 0;
   std::vector<std::unique_ptr<Menu>> subMenus_;
   std::function<Window*()> commandWindow_;
 };

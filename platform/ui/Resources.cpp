@@ -3,6 +3,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace ui {
 
@@ -34,6 +35,11 @@ bool SameLayout(const DialogTemplate& a, const DialogTemplate& b) {
   return true;
 }
 
+std::map<std::pair<int, int>, std::string>& Strings() {
+  static std::map<std::pair<int, int>, std::string> strings;
+  return strings;
+}
+
 }  // namespace
 
 void Resources::AddDialog(DialogTemplate t) {
@@ -53,10 +59,12 @@ void Resources::AddAccelerators(int id, AcceleratorTable table) {
 }
 const AcceleratorTable* Resources::Accelerators(int id) { return Find<AcceleratorTable>(id); }
 
-void Resources::AddString(int id, std::string text) { Table<std::string>()[id] = std::move(text); }
-std::string Resources::String(int id) {
-  const std::string* s = Find<std::string>(id);
-  return s != nullptr ? *s : std::string();
+void Resources::AddString(int table, int id, std::string text) {
+  Strings()[{table, id}] = std::move(text);
+}
+std::string Resources::String(int table, int id) {
+  const auto it = Strings().find({table, id});
+  return it != Strings().end() ? it->second : std::string();
 }
 
 void Resources::AddImage(int id, QImage image) {

@@ -106,7 +106,9 @@ using AcceleratorTable = std::vector<Accelerator>;
 
 // The program's resources by id: dialog templates, menus, accelerator tables, strings and images
 // (icons and bitmaps). The application registers them at start; lookups of a missing id answer
-// null or empty.
+// null or empty. Strings stand in tables, one a window: the status-bar hints of a window's menu
+// and tool bar are those of its table, so that windows whose commands share a number each keep
+// their own.
 class Resources {
  public:
   // Registering a template again is harmless; another template under a taken id throws
@@ -117,8 +119,8 @@ class Resources {
   static const MenuTemplate* Menu(int id);
   static void AddAccelerators(int id, AcceleratorTable table);
   static const AcceleratorTable* Accelerators(int id);
-  static void AddString(int id, std::string text);
-  static std::string String(int id);
+  static void AddString(int table, int id, std::string text);
+  static std::string String(int table, int id);
   static void AddImage(int id, QImage image);
   static QImage Image(int id);
 };

@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -397,9 +398,17 @@ bool Window::IsMinimized() const { return widget_ != nullptr && widget_->isMinim
 void Window::BringToTop() {
   if (widget_ == nullptr) return;
   QWidget* top = widget_->window();
+  // A window the user minimised comes back as it was before.
+  if (top->isMinimized()) top->setWindowState(top->windowState() & ~Qt::WindowMinimized);
   top->show();
   top->raise();
   top->activateWindow();
+  // The input that asked for it may yet activate the window it came from (a double click on an
+  // item of that window's tree): once that input has been handled, the window is raised again.
+  QTimer::singleShot(0, top, [top] {
+    top->raise();
+    top->activateWindow();
+  });
 }
 
 void Window::SetStaysOnTop(bool onTop) {

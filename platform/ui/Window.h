@@ -156,8 +156,8 @@ class Window {
   bool IsMinimized() const;
   // Keeps a top-level window above every other window (a failure report, say).
   void SetStaysOnTop(bool onTop);
-  // Raises the window's top-level window above the others and makes it the active one (a window
-  // the user opens again while it is still open).
+  // Raises the window's top-level window above the others, restored if minimised, and makes it
+  // the active one (a window the user opens again while it is still open).
   void BringToTop();
   void Enable(bool enabled);
   bool IsEnabled() const;

@@ -6,6 +6,7 @@
 
 #include "bus/SettingsTextFile.h"
 #include "familyov/channels/DelayNameWindows.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Message.h"
@@ -54,6 +55,18 @@ TEST_F(DelayAndNameWindowsTest, TypedDelaysTakeTheirUnitAndAreClampedToTheMemory
   StoreDelay(6, 16000);
   TypeDelay(pane, "999999999");
   EXPECT_THAT(Writes(), ElementsAre("W1F.4 00030D40"));  // 216000 - 16000
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(DelayAndNameWindowsTest, TheBypassBoxShowsWhatTheUnitHoldsAfterARecallOrALoad) {
+  TOutputDelayWindow& window = OutputDelays();
+  auto& box = dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(window.Pane(1), kDelayBypass));
+  EXPECT_FALSE(box.IsChecked());
+  bus.StoreByte(0, gDelayBypassObject.GetId(), unit->firstOutput + 1, 1);
+  unit->InvalidateValues();
+  NotifyRecord refresh{.code = RefreshAll};
+  editWindow->Notify(&refresh);
+  EXPECT_TRUE(box.IsChecked());
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 

@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 #include <filesystem>
 #include <fstream>
@@ -20,8 +24,11 @@
 #include "familyov/unit/TEditModelWindows.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/FamilyOvCrossoverEditorIds.h"
 #include "resources/FamilyOvCrossoverIds.h"
+#include "resources/FamilyOvFunctionIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
@@ -163,13 +170,21 @@ ui::Point PointOf(ui::TreeView& tree, ui::TreeItem item) {
 
 TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
   TCrossoverLayoutWindow& window = Open();
-  Command(window, kCmNetworks);
-  ASSERT_NE(window.Networks(), nullptr);
-  TCrossoverNetworkDialog& pane = window.Networks()->Pane(4);
-  auto& combo = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(pane, kNetworkCombo));
-  EXPECT_EQ(combo.Count(), 4);
+  // The assignment window runs modally over the editor, its parent; a choice is written at once.
+  const auto assign = [&](int output, int entry) {
+    script.RunDialog(kNetworkAssignmentDialog, [&](ui::Dialog& dialog) {
+      EXPECT_TRUE(dialog.IsModal());
+      EXPECT_EQ(dialog.Parent(), &window);
+      TCrossoverNetworkDialog& pane =
+          dynamic_cast<TCrossoverNetworkAssignmentWindow&>(dialog).Pane(output);
+      EXPECT_EQ(dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(pane, kNetworkCombo)).Count(), 4);
+      Choose(pane, kNetworkCombo, entry);
+      dialog.CloseWindow(ui::kIdCancel);
+    });
+    Command(window, kCmNetworks);
+  };
   bus.TakeTrace();
-  Choose(pane, kNetworkCombo, 1);  // output E joins network 2
+  assign(4, 1);  // output E joins network 2
   EXPECT_THAT(Writes(), ElementsAre("W1C.4 02"));
   ui::TreeView& tree = window.NetworkTree().Tree();
   const ui::TreeItem network1 = tree.FirstRoot();
@@ -196,7 +211,7 @@ TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
   EXPECT_EQ(script.Seen().back().text, "Networks are not the same size and cannot be copied.");
   EXPECT_EQ(unit.LowCrossover(2), nullptr);
 
-  Choose(pane, kNetworkCombo, 2);  // and back to network 3
+  assign(4, 2);  // and back to network 3
   script.AnswerMessageBox(ui::kIdOk);
   drag(tree.FirstRoot(), tree.NextSibling(tree.FirstRoot()));
   EXPECT_EQ(script.Seen().back().text, "Copy network 1 to network 2?");
@@ -205,6 +220,30 @@ TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
   ASSERT_NE(unit.HighCrossover(3), nullptr);
   EXPECT_EQ(unit.HighCrossover(3)->crossoverType, kCrossoverBessel);
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+TEST_F(CrossoverWindowsTest, TheEditorsMenuShowsItsOwnHintsWhereOtherWindowsShareItsNumbers) {
+  Open();
+  auto* main = static_cast<QMainWindow*>(frame->Widget());
+  const auto hintOf = [&](int command) -> std::string {
+    for (QAction* popup : main->menuBar()->actions()) {
+      for (QAction* item : popup->menu()->actions()) {
+        if (item->data().toInt() != command) continue;
+        // What an open menu does for the item under the mouse.
+        item->showStatusText(main->menuBar());
+        return frame->StatusText();
+      }
+    }
+    return "no such item";
+  };
+  // The clock-event editor's Delete and All weekdays have the numbers of Macros and DSP capacity.
+  const std::pair<int, std::string> rows[] = {
+      {kCmMacros, "Open crossover macro dialog"},
+      {ovcrossover_editor_res::kCmDspCapacity, "Display DSP capacity window"},
+      {kCmNetworks, "Adjust crossover network assignment"},
+  };
+  for (const auto& [command, hint] : rows) EXPECT_EQ(hintOf(command), hint) << command;
+  EXPECT_EQ(ui::Resources::String(ovfunctions_res::kClockEventHints, kCmMacros), "Delete");
 }
 
 TEST_F(CrossoverWindowsTest, MacrosAreMadeSavedOverOnlyWhenCapturedAndRecalled) {

@@ -43,6 +43,18 @@ void WriteText(const std::string& path, const std::string& text) {
   }
 }
 
+std::string LogicRecallingAtMost(std::string text, int last) {
+  constexpr int kMostMemories = 15;
+  // A logic line of the globals: the memory recalled and the logic output driven, here none.
+  const auto line = [](int memory) { return "\n" + std::to_string(memory) + " 0 \n"; };
+  for (int memory = last + 1; memory <= kMostMemories; ++memory) {
+    for (std::size_t at; (at = text.find(line(memory))) != std::string::npos;) {
+      text.replace(at, line(memory).size(), line(last));
+    }
+  }
+  return text;
+}
+
 std::string FilesTest::TempPath(const std::string& name) const {
   return folder.path().toStdString() + "/" + name;
 }

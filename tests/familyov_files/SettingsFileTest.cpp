@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 
 #include "familycommon/FilterConversions.h"
@@ -354,7 +355,8 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
       dump(88, {infinity}, "The master level inf is out of range (0 to 100000)."),
       dump(2, {"-1082130432"}, "The channel level -1 is out of range (0 to 100000)."),
       dump(42, {"257"}, "The channel group 257 is neither 0 nor 7 to 8."),
-      dump(36, {"-1"}, "The crossover network -1 is out of range (0 to 255)."),
+      dump(36, {"-1"}, "The crossover network -1 is out of range (0 to 3)."),
+      dump(37, {"4"}, "The crossover network 4 is out of range (0 to 3)."),
       dump(62, {"1000000000"}, "The limiter speed 1e+09 is out of range (0 to 2)."),
       dump(63, {"3"}, "The limiter speed 3 is out of range (0 to 2)."),
       dump(21, {"2"}, "The output mute 2 is out of range (0 to 1)."),
@@ -411,16 +413,34 @@ TEST_F(SettingsFileTest, AFileIsLoadedExactlyAsWrittenOrRefusedByLineWithTheUnit
       {replaced("[RTC Events]\n0 0 0 0 0 0", "[RTC Events]\n0 1 0 0 0 0"),
        "Line 72: The clock event logic input 0 is out of range (1 to 31)."},
   };
+  const auto refusedWithUnitUnchanged = [&](IQDeviceOrdavinex& unit, const auto& refusals) {
+    const std::string before = Saved(unit);
+    for (const auto& [text, message] : refusals) {
+      SCOPED_TRACE(message);
+      EXPECT_FALSE(Load(unit, text, ui::kIdOk));
+      EXPECT_THAT(LastPromptText(), HasSubstr(message));
+      EXPECT_TRUE(filestest::SameText(Saved(unit), before));
+    }
+  };
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
   SetChannelLevel(*unit, 1, -6.0f);
   unit->SaveMemoryRecord(3);
-  const std::string before = Saved(*unit);
-  for (const auto& [text, message] : cases) {
-    SCOPED_TRACE(message);
-    EXPECT_FALSE(Load(*unit, text, ui::kIdOk));
-    EXPECT_THAT(LastPromptText(), HasSubstr(message));
-    EXPECT_TRUE(filestest::SameText(Saved(*unit), before));
-  }
+  refusedWithUnitUnchanged(*unit, cases);
+  // The 4 x 8 unit's compressors (its ratios from word 818) and its fourth network (word 105).
+  const std::string golden48 = ReadText(GoldenPath("default-8148.q48"));
+  const auto dump48 = [&](int word, const std::string& value, const std::string& reason) {
+    ChangedDump changed = WithWords(golden48, 3, word, {value});
+    return std::pair{changed.text,
+                     "Line " + std::to_string(changed.line) + ": [Memory Dump 3]: " + reason};
+  };
+  const std::string ratios = " is none of the unit's ratios (1, 20, 30, 40, 50, 60, 80, 127).";
+  const std::pair<std::string, std::string> cases48[] = {
+      dump48(818, "55", "The compressor ratio 55" + ratios),
+      dump48(821, "0", "The compressor ratio 0" + ratios),
+      dump48(819, "255", "The compressor ratio 255" + ratios),
+      dump48(105, "5", "The crossover network 5 is out of range (0 to 4)."),
+  };
+  refusedWithUnitUnchanged(*ovtest::NewVirtual<IQDevice8148>(8), cases48);
   // A shelf's fraction of a dB, a filter at each end of its ranges and a chain load as written.
   const std::string shelf = std::to_string(std::bit_cast<int32_t>(familycommon::DbToLinear(-4.5f)));
   const std::string cut =
@@ -468,23 +488,24 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   EXPECT_NEAR(MemoryLevel(*unit, 12), 0.0f, 1e-4f);
   EXPECT_NEAR(MemoryLevel(*unit, 14), -9.0f, 1e-4f);
 
-  // A file of 15 memories into a unit of 12 asks once; cancel writes nothing.
+  // A file of 15 memories whose logic recalls only memories the unit has, into a unit of 12, asks
+  // once; cancel writes nothing.
+  const std::string fitting = filestest::LogicRecallingAtMost(golden, 12);
   unit->firmwareVersion = 1.4f;
   SetMemoryName(*unit, 1, "Changed");
-  EXPECT_FALSE(Load(*unit, golden, ui::kIdCancel));
+  EXPECT_FALSE(Load(*unit, fitting, ui::kIdCancel));
   EXPECT_EQ(script.Seen().back().caption, "WARNING");
   EXPECT_EQ(MemoryName(*unit, 1), "Changed");
-  // Its logic map recalls memories 13 to 15, which the unit lacks.
-  EXPECT_FALSE(Load(*unit, golden, ui::kIdOk, ui::kIdOk));
+  // The golden file's logic map recalls memories 13 to 15, which the unit lacks: refused before any
+  // question.
+  const std::size_t promptsBefore = script.Seen().size();
+  EXPECT_FALSE(Load(*unit, golden, ui::kIdOk));
+  EXPECT_TRUE(std::none_of(script.Seen().begin() + static_cast<std::ptrdiff_t>(promptsBefore),
+                           script.Seen().end(),
+                           [](const ui::Prompt& prompt) { return prompt.caption == "WARNING"; }));
   EXPECT_EQ(LastPromptText(),
             "Invalid settings file\nLine 42: The logic memory 13 is out of range (0 to 12).");
   EXPECT_EQ(MemoryName(*unit, 1), "Changed");
-  std::string fitting = golden;
-  for (const char* memory : {"\n13 0 \n", "\n14 0 \n", "\n15 0 \n"}) {
-    for (std::size_t at; (at = fitting.find(memory)) != std::string::npos;) {
-      fitting.replace(at, 6, "\n12 0 \n");
-    }
-  }
   gLogicMemoryObject.SetElement(13);
   gLogicMemoryObject.Write(*unit, 1);
   EXPECT_TRUE(Load(*unit, fitting, ui::kIdOk));

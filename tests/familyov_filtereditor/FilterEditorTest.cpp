@@ -658,10 +658,10 @@ TEST_F(BusEditorTest, AChainEditRefusedAtAnyStepLeavesEveryMemberAsTheUnitHoldsI
   int hz = 1000;
   // The head's frequency typed into its dialog: written, then copied to each member.
   const auto type = [&] {
-    ui::Window& field = ui::test::ControlOf(input.Layout().Panes().parameters->Dialog(),
-                                            ovfilterdlg_res::kFrequencyEdit);
-    field.SetText(std::to_string(hz += 100));
-    ui::test::PressKey(field, Qt::Key_Return);
+    ui::Window& dialog = input.Layout().Panes().parameters->Dialog();
+    ui::test::Type(dialog, ovfilterdlg_res::kFrequencyEdit, std::to_string(hz += 100));
+    ui::test::PressKey(ui::test::ControlOf(dialog, ovfilterdlg_res::kFrequencyEdit),
+                       Qt::Key_Return);
   };
   const int steps = StepsOf(bus, type);
   ASSERT_GT(steps, 6);

@@ -391,9 +391,9 @@ class RandomOperationsTest : public testing::Test {
     TFilterParameterWindow* parameters = editor.Layout().Panes().parameters;
     if (parameters == nullptr || parameters->Dialog().GetFilter() == nullptr) return "no dialog";
     const std::string hz = std::to_string(20 + run.Below(19000));
-    ui::Window& field = ui::test::ControlOf(parameters->Dialog(), ovfilterdlg_res::kFrequencyEdit);
-    field.SetText(hz);
-    ui::test::PressKey(field, Qt::Key_Return);
+    ui::test::Type(parameters->Dialog(), ovfilterdlg_res::kFrequencyEdit, hz);
+    ui::test::PressKey(ui::test::ControlOf(parameters->Dialog(), ovfilterdlg_res::kFrequencyEdit),
+                       Qt::Key_Return);
     return "type " + hz + " Hz";
   }
 

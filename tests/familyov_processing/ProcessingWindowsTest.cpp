@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -19,8 +20,10 @@
 #include "familyov/channels/TLimiterWindow.h"
 #include "familyov/channels/TMixerWindow.h"
 #include "familyov/channels/TPinkDialog.h"
+#include "familyov/unit/NodeIds.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
@@ -92,7 +95,6 @@ class ProcessingTest : public testing::Test {
   // Types into the edit and leaves it, as the user does.
   static void Enter(ui::Window& pane, int id, const std::string& text) {
     ui::Window& edit = ui::test::ControlOf(pane, id);
-    edit.SetText("");
     ui::test::Type(pane, id, text);
     pane.SendNotify({.controlId = id, .code = ui::Notify::KillFocus, .control = &edit});
   }
@@ -362,6 +364,78 @@ TEST_F(ProcessingTest, PinkNoiseLevelAndOutputMutes) {
               ElementsAre("W33 01", "W34 " + Gain(-80.0f), "W34 " + Gain(-79.0f), "W20.5 01"));
   EXPECT_EQ(TextOf(pink, kPinkLevel), "-79.0");
   Grab(pink, "pink-noise.png");
+  EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+}
+
+// The first edit numbered `id` in the window, whose tree may bear the same number; none when
+// there is none.
+ui::Edit* EditIn(ui::Window& window, int id) {
+  for (ui::Window* child : window.Children()) {
+    if (auto* edit = dynamic_cast<ui::Edit*>(child); edit != nullptr && edit->Id() == id) {
+      return edit;
+    }
+    if (ui::Edit* edit = EditIn(*child, id)) return edit;
+  }
+  return nullptr;
+}
+
+TEST_F(ProcessingTest, AnEditWritesOnlyWhenTheUserChangedItsText) {
+  const auto gain = [](float dB, float offsetDb) {
+    return std::bit_cast<uint32_t>(dBLevelObject::DbToGain(dB, offsetDb));
+  };
+  // What the unit holds, shown clamped or rounded by the edit, and what the user then types.
+  struct Row {
+    const char* what;
+    int NodeIds::*node;
+    int edit;
+    const UCodeObject& object;
+    int element;
+    std::optional<uint32_t> held;
+    const char* typed;
+  };
+  const float limiterOffset = limiterLevelObject::kOffsetDb;
+  const Row rows[] = {
+      {"threshold beyond its edit's range", &NodeIds::compressors, kCompThreshold,
+       gCompThresholdObject, 0, gain(40.0f, 0.0f), "10"},
+      {"threshold of hundredths", &NodeIds::compressors, kCompThreshold, gCompThresholdObject, 0,
+       gain(-6.02f, 0.0f), "-3"},
+      {"post gain", &NodeIds::compressors, kCompPostGain, gCompPostGainObject, 0, gain(30.0f, 0.0f),
+       "3"},
+      {"limiter threshold", &NodeIds::limiter, kLimThreshold, gLimiterThresholdObject, kFirstOutput,
+       gain(30.0f, limiterOffset), "-3"},
+      {"pink noise level", &NodeIds::pinkNoise, kPinkLevel, gPinkNoiseLevelObject, 0,
+       gain(-6.02f, 0.0f), "-10"},
+      {"crosspoint gain", &NodeIds::advancedMixer, kCellGain, gCrosspointLevelObject, 0,
+       gain(-6.02f, 0.0f), "-10"},
+      {"crosspoint delay", &NodeIds::advancedMixer, kCellDelay, gCrosspointDelayObject, 0, 7, "1"},
+      {"channel delay", &NodeIds::inputDelay, ovchannels_res::kDelayEdit, gChannelDelayObject, 0, 7,
+       "1"},
+      {"channel name", &NodeIds::inputNames, ovchannels_res::kNameEdit, gChannelNameObject, 0,
+       std::nullopt, "Vox"},
+  };
+  // Only a limiter that is on takes a threshold.
+  bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput, 1);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    if (row.held) bus.StoreLong(0, row.object.GetId(), row.element, *row.held);
+    OpenUnit();
+    const int node = editWindow->Ids().*row.node;
+    editWindow->OpenChildWindow(node);
+    ui::Edit* edit = EditIn(*editWindow->ChildWindow(node), row.edit);
+    ASSERT_NE(edit, nullptr);
+    ui::Window& pane = *edit->Parent();
+    const auto focusOut = [&] {
+      pane.SendNotify({.controlId = row.edit, .code = ui::Notify::KillFocus, .control = edit});
+    };
+    bus.TakeTrace();
+    focusOut();
+    EXPECT_THAT(Writes(), IsEmpty()) << "opened and left as it was";
+    ui::test::Type(pane, row.edit, row.typed);
+    focusOut();
+    char written[8];
+    std::snprintf(written, sizeof written, "W%02X", row.object.GetId());
+    EXPECT_THAT(Writes(), testing::Contains(testing::StartsWith(written)));
+  }
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
 }
 

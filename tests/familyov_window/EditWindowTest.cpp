@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QScrollBar>
 #include <QWidget>
 #include <filesystem>
@@ -292,6 +293,28 @@ TEST_F(EditWindowTest, WindowsOpenOncePerNodeAndReopenWhereTheyClosed) {
   DoubleClick(*window, 1);
   DoubleClick(*window, window->Ids().crossovers);
   EXPECT_EQ(windows.made, 4);
+}
+
+TEST_F(EditWindowTest, OpeningANodeWhoseWindowIsOpenBringsThatWindowToTheFront) {
+  Windows windows;
+  auto window = Open();
+  const int memory = window->Ids().memory;
+  DoubleClick(*window, memory);
+  ui::Window& child = *window->ChildWindow(memory);
+  for (const bool minimised : {false, true}) {
+    SCOPED_TRACE(minimised ? "minimised" : "behind the unit's window");
+    if (minimised) child.ShowMinimized();
+    window->BringToTop();
+    ui::test::PumpMessages();
+    ASSERT_EQ(QApplication::activeWindow(), window->Widget());
+    DoubleClick(*window, memory);
+    // The click on the tree goes on to activate the unit's window after the node has run.
+    window->Widget()->activateWindow();
+    ui::test::PumpMessages();
+    EXPECT_EQ(windows.made, 1);
+    EXPECT_FALSE(child.IsMinimized());
+    EXPECT_EQ(QApplication::activeWindow(), child.Widget()->window());
+  }
 }
 
 // The group window inside `window`, or the window itself.

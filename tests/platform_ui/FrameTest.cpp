@@ -61,8 +61,8 @@ void RegisterResources() {
                         {0, 0, 100, 40},
                         style::kNone,
                         {{kIdOk, ControlKind::PushButton, "OK", {5, 5, 40, 14}}}});
-  Resources::AddString(kAbout, "About the Telvo Windows application");
-  Resources::AddString(kRollCall, "Finds the units on the bus");
+  Resources::AddString(kMenu, kAbout, "About the Telvo Windows application");
+  Resources::AddString(kMenu, kRollCall, "Finds the units on the bus");
 }
 
 class FrameTest : public ::testing::Test {
