@@ -165,11 +165,17 @@ bool IQDevice8100::LoadFile() {
       familycommon::ProgressWindow progress;
       ui::WaitCursor wait;
       ApplySettingsLoad(*this, load, memories, &progress);
-      return true;
     } catch (const familycommon::LoadFailure& failure) {
       controls::ReportFailure(failure.error, this);
       failed = failure;
     }
+  }
+  if (!failed) {
+    if (const std::string kept = KeptPresetsText(load.EmptyPresets()); !kept.empty()) {
+      ui::MessageBox(controls::ClientWindow(), kept, kLoadCaption,
+                     ui::mb::kOk | ui::mb::kIconInformation);
+    }
+    return true;
   }
   // Told once the command's one report is over: its scope passes over no other failure while
   // the message waits for the user.

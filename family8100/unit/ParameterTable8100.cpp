@@ -8,6 +8,14 @@ constexpr bool kStored = false;
 constexpr bool kTerminated = true;
 }  // namespace
 
+std::string PresetsText(std::span<const int> presets) {
+  std::string numbers = std::to_string(presets.front());
+  for (std::size_t i = 1; i < presets.size(); ++i) {
+    numbers += (i + 1 == presets.size() ? " and " : ", ") + std::to_string(presets[i]);
+  }
+  return (presets.size() == 1 ? "Preset " : "Presets ") + numbers;
+}
+
 ByteUCodeObject g8100InitMode{0, 1, kStored};
 BoolUCodeObject g8100Reboot{1, 1, kStored};
 BoolUCodeObject g8100FlashStart{2, 1, kStored};
