@@ -129,8 +129,15 @@ bool SavedAsSaid(const SettingsLoad& said, const SettingsLoad& saved, IQDevice81
     }
   }
   if (said.unitName && g8100UnitName.Read(unit) != *said.unitName) return false;
-  const auto sameCurrent = [](const CurrentLoad& a, const CurrentLoad& b) {
-    return Same(a.sections, b.sections) && a.presetMap == b.presetMap;
+  // A preset the file left empty keeps the unit's own entry.
+  const auto samePresets = [](const CurrentLoad& a, const CurrentLoad& b) {
+    for (std::size_t i = 0; i < a.presetMap.size(); ++i) {
+      if (a.presetMap[i] != 0 && a.presetMap[i] != b.presetMap[i]) return false;
+    }
+    return true;
+  };
+  const auto sameCurrent = [&](const CurrentLoad& a, const CurrentLoad& b) {
+    return Same(a.sections, b.sections) && samePresets(a, b);
   };
   return SameWhereSaid(said.interfaceName, saved.interfaceName,
                        [](const auto& a, const auto& b) { return a == b; }) &&

@@ -7,6 +7,7 @@
 #include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TValueDialog8100.h"
 #include "platform/ui/Validator.h"
 #include "resources/Family8100CrossoverIds.h"
 
@@ -81,10 +82,7 @@ void TCrossoverDialog::SetupWindow() {
 void TCrossoverDialog::UpdateControls() {
   if (!IsCreated()) return;
   controls::GuardedBusCall(&unit_, [this] {
-    for (Row* row : {&low_, &high_}) {
-      row->polarity.SetState(PolarityOf(row->side).Read(unit_) ? 1 : 0);
-      row->polarity.Invalidate();
-    }
+    for (Row* row : {&low_, &high_}) ShowPolarity(*row);
   });
   ShowCrossovers();
   if (graph_) graph_->Refresh();
@@ -148,10 +146,15 @@ void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   Changed();
 }
 
+void TCrossoverDialog::ShowPolarity(Row& row) {
+  row.polarity.SetState(PolarityOf(row.side).Read(unit_) ? 1 : 0);
+  row.polarity.Invalidate();
+}
+
 void TCrossoverDialog::EvPolarity(Row& row) {
-  row.polarity.SetState(row.polarity.GetState() == 0 ? 1 : 0);
-  controls::GuardedBusCall(
-      &unit_, [&] { PolarityOf(row.side).Write(unit_, row.polarity.GetState() != 0); });
+  ChangeThenShow(
+      unit_, [&] { PolarityOf(row.side).Write(unit_, row.polarity.GetState() == 0); },
+      [&] { ShowPolarity(row); });
 }
 
 void TCrossoverDialog::EvLink() {

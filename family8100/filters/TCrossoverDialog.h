@@ -53,6 +53,8 @@ class TCrossoverDialog : public ui::Dialog {
     TPolarityButton polarity;
   };
   void ShowRow(Row& row);
+  // The row's polarity lamp, as the unit holds the polarity.
+  void ShowPolarity(Row& row);
   void EvAlignment(Row& row);
   void EvOrder(Row& row, int delta);
   void EvQuad(TQuadButton* button, int steps);

@@ -216,12 +216,7 @@ const familycommon::UnitLeft& TransferFailure::Left(const IQDevice8100& unit) co
 
 std::string TransferFailure::PresetsLeftText() const {
   if (presetsLeft.empty()) return "";
-  std::string numbers = std::to_string(presetsLeft.front());
-  for (std::size_t i = 1; i < presetsLeft.size(); ++i) {
-    numbers += (i + 1 == presetsLeft.size() ? " and " : ", ") + std::to_string(presetsLeft[i]);
-  }
-  return (presetsLeft.size() == 1 ? "Preset " : "Presets ") + numbers +
-         " could not be put back: the unit takes no empty preset.";
+  return PresetsText(presetsLeft) + " could not be put back: the unit takes no empty preset.";
 }
 
 std::string TransferFailure::ClosingText(const IQDevice8100& unit, const std::string& command,

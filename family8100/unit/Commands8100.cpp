@@ -155,7 +155,7 @@ bool IQDevice8100::LoadFile() {
   }
   const uint32_t memories =
       ChooseMemories(load.Memories(), "Note: audio may mute during file open", true);
-  std::string closing;
+  std::optional<std::string> closing;
   {
     const controls::OneReportScope report;
     lock.TellFailure();
@@ -163,15 +163,21 @@ bool IQDevice8100::LoadFile() {
       familycommon::ProgressWindow progress;
       ui::WaitCursor wait;
       ApplySettingsLoad(*this, load, memories, &progress);
-      return true;
     } catch (const TransferFailure& failure) {
       controls::ReportFailure(failure.error, this);
       closing = failure.ClosingText(*this, "load", familycommon::kLoadRestoredText, "the file's");
     }
   }
+  if (!closing) {
+    if (const std::string kept = KeptPresetsText(load.EmptyPresets()); !kept.empty()) {
+      ui::MessageBox(controls::ClientWindow(), kept, kLoadCaption,
+                     ui::mb::kOk | ui::mb::kIconInformation);
+    }
+    return true;
+  }
   // Told once the command's one report is over: its scope passes over no other failure while
   // the message waits for the user.
-  Stop(closing, kLoadCaption);
+  Stop(*closing, kLoadCaption);
   return false;
 }
 

@@ -8,6 +8,14 @@ constexpr bool kStored = false;
 constexpr bool kTerminated = true;
 }  // namespace
 
+std::string PresetsText(std::span<const int> presets) {
+  std::string numbers = std::to_string(presets.front());
+  for (std::size_t i = 1; i < presets.size(); ++i) {
+    numbers += (i + 1 == presets.size() ? " and " : ", ") + std::to_string(presets[i]);
+  }
+  return (presets.size() == 1 ? "Preset " : "Presets ") + numbers;
+}
+
 ByteUCodeObject g8100InitMode{0, 1, kStored};
 BoolUCodeObject g8100Reboot{1, 1, kStored};
 BoolUCodeObject g8100FlashStart{2, 1, kStored};
@@ -48,7 +56,8 @@ ByteUCodeObject g8100PresetIndex{36, 1, kStored};
 PresetMapObject g8100PresetMap{37, 1, kVolatile};
 ByteUCodeObject g8100FilterParam39{39, 1, kVolatile};
 BoolUCodeObject g8100FilterBypassNow{40, 1, kStored};
-// Read back slot by slot, so never served from the store.
+// One value per slot, selected by id 21 like the filter's other values. Served from the store,
+// every slot read back after a filter write would take that filter's bypass.
 BoolUCodeObject g8100FilterBypass{41, 1, kVolatile};
 ByteUCodeObject g8100AddressDone{42, 1, kStored};
 StringUCodeObject g8100Status{43, 1, kVolatile, kTerminated};

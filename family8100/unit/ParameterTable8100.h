@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "bus/IQDevice.h"
 #include "bus/UCodeObject.h"
@@ -14,6 +15,8 @@ inline constexpr int kObjectIdCount = 61;
 inline constexpr int kMemoryCount = 12;
 // Memories, and what a preset points at, are numbered from 1.
 inline constexpr bool IsMemoryNumber(int n) { return n >= 1 && n <= kMemoryCount; }
+// "Preset 3", or "Presets 3, 5 and 6": at least one.
+std::string PresetsText(std::span<const int> presets);
 inline constexpr int kFlashBlockBytes = 64;
 
 // Types of their own for the firmware, memory and preset parameters; the codecs are the generic

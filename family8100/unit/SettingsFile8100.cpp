@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <string>
+#include <type_traits>
 
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
@@ -38,64 +40,11 @@ std::string Section(const std::string& name, int memory) {
   return memory == 0 ? name : name + " " + std::to_string(memory);
 }
 
-void WriteFilterRecord(SettingsTextFile& file, const TFilter& filter) {
-  filter.Save(file);
-  file.WriteNewline();
-}
+// ---- the limits of the file's values. The reader refuses a value outside them, and the writer
+// too: a unit can hold what the program never gives it, and every file the program writes must
+// load again.
 
-// The settings and filters now current, under the sections of `memory`.
-void WriteSettingsSections(IQDevice8100& unit, SettingsTextFile& file, int memory) {
-  file.WriteSection(Section("Globals", memory));
-  file.WriteInt(g8100LeftAttenuation.Read(unit));
-  file.WriteInt(g8100RightAttenuation.Read(unit));
-  file.WriteInt(g8100LeftMute.Read(unit));
-  file.WriteInt(g8100RightMute.Read(unit));
-  file.WriteInt(static_cast<int>(g8100Routing.Read(unit)));
-  if (unit.HasDelay()) {
-    file.WriteSection(Section("Delay", memory));
-    file.WriteInt(static_cast<int>(g8100LeftDelay.Read(unit)));
-    file.WriteInt(static_cast<int>(g8100RightDelay.Read(unit)));
-  }
-  file.WriteSection(Section("Filters", memory));
-  file.WriteInt(static_cast<int>(unit.Filters().size()));
-  file.WriteNewline();
-  for (const auto& filter : unit.Filters()) WriteFilterRecord(file, *filter);
-  if (unit.HasLimiter()) {
-    if (const TFilter* low = unit.LowCrossover()) {
-      file.WriteSection(Section("Low Crossover", memory));
-      WriteFilterRecord(file, *low);
-    }
-    if (const TFilter* high = unit.HighCrossover()) {
-      file.WriteSection(Section("High Crossover", memory));
-      WriteFilterRecord(file, *high);
-    }
-    file.WriteSection(Section("Polarity", memory));
-    file.WriteInt(g8100LeftPolarity.Read(unit));
-    file.WriteInt(g8100RightPolarity.Read(unit));
-    file.WriteSection(Section("Limiting", memory));
-    file.WriteFloat(static_cast<float>(g8100LeftThreshold.Read(unit)));
-    file.WriteFloat(static_cast<float>(g8100RightThreshold.Read(unit)));
-    file.WriteFloat(g8100LeftRelease.Read(unit));
-    file.WriteFloat(g8100RightRelease.Read(unit));
-    file.WriteInt(static_cast<int>(g8100LimiterMode.Read(unit)));
-  }
-  if (unit.HasNoise()) {
-    file.WriteSection(Section("Noise Sources", memory));
-    file.WriteInt(g8100LeftNoiseType.Read(unit));
-    file.WriteFloat(g8100LeftNoiseLevel.Read(unit));
-    file.WriteInt(g8100LeftNoiseOn.Read(unit));
-    file.WriteInt(g8100RightNoiseType.Read(unit));
-    file.WriteFloat(g8100RightNoiseLevel.Read(unit));
-    file.WriteInt(g8100RightNoiseOn.Read(unit));
-  }
-}
-
-// ---- reading: the whole file is read and checked before the unit hears of it.
-
-constexpr const char* kEndOfFile = "End of file";
-// The longest value of [Device Type] taken; the program writes "Standard".
-constexpr std::size_t kMarkChars = 255;
-// Every value in a range the unit takes; anything else is refused with its line.
+// Every value in a range the unit takes.
 constexpr int kMaxByte = 255;
 constexpr float kMaxRelease = 1.0F;
 // Each routing byte, and each limiter mode byte, is a switch: off 0, on this.
@@ -103,29 +52,74 @@ constexpr uint8_t kRouteOn = 0x01;
 constexpr uint8_t kLimiterSwitchOn = 0xFF;
 // More records than the largest model has slots is no list of this format.
 constexpr int kMaxFilterRecords = kFilterSlotsX;
-// The sections a set of settings, a memory's or the current one, may hold.
-constexpr std::array<const char*, 8> kSetSections = {"Globals",       "Delay",          "Filters",
-                                                     "Low Crossover", "High Crossover", "Polarity",
-                                                     "Limiting",      "Noise Sources"};
 
-bool FindFromStart(SettingsTextFile& file, const std::string& section) {
-  file.Rewind();
-  return file.FindSection(section);
+template <typename Number>
+struct Limit {
+  const char* what;
+  Number low;
+  Number high;
+};
+
+constexpr Limit<int> kLeftAttenuation{"left attenuation", 0, kMaxByte};
+constexpr Limit<int> kRightAttenuation{"right attenuation", 0, kMaxByte};
+constexpr Limit<int> kDelay{"delay", 0, kMaxDelaySamples};
+constexpr Limit<int> kFilterCount{"filter count", 0, kMaxFilterRecords};
+constexpr Limit<float> kThreshold{"threshold", 0.0F, kMaxThreshold};
+constexpr Limit<float> kRelease{"release", 0.0F, kMaxRelease};
+// Pink is 0, any other value flat.
+constexpr Limit<int> kNoiseType{"noise type", 0, kMaxByte};
+constexpr Limit<float> kNoiseLevel{"noise level", kNoiseFloorDb, 0.0F};
+
+// Four switches, a byte each.
+struct Switches {
+  const char* what;
+  uint8_t on;
+};
+
+constexpr Switches kRouting{"routing", kRouteOn};
+constexpr Switches kLimiterMode{"limiter mode", kLimiterSwitchOn};
+
+std::string Shown(int value) { return std::to_string(value); }
+
+std::string Shown(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
 }
 
-// "memory 3", or the current settings (memory 0).
-std::string SetName(int memory) {
-  return memory == 0 ? "the current settings" : "memory " + std::to_string(memory);
+template <typename Number>
+std::string OutOfRange(const std::string& what, Number value, std::type_identity_t<Number> low,
+                       std::type_identity_t<Number> high) {
+  return "The " + what + " " + Shown(value) + " is out of range (" + Shown(low) + " to " +
+         Shown(high) + ").";
 }
 
-// The header a set of settings starts with.
-std::string SetHeader(int memory) {
-  return memory == 0 ? kCurrentSettings : Section(kMemorySection, memory);
+// Why `value` cannot stand in the file; empty when it can. A value that is no number is never in
+// range.
+template <typename Number>
+std::string RangeFault(Number value, const Limit<Number>& limit) {
+  return value >= limit.low && value <= limit.high
+             ? std::string()
+             : OutOfRange(limit.what, value, limit.low, limit.high);
 }
 
-std::string OutOfRange(const std::string& what, int32_t value, int32_t low, int32_t high) {
-  return "The " + what + " " + std::to_string(value) + " is out of range (" + std::to_string(low) +
-         " to " + std::to_string(high) + ").";
+std::string SwitchesFault(uint32_t value, const Switches& switches) {
+  for (uint32_t rest = value; rest != 0; rest >>= 8) {
+    const uint32_t byte = rest & 0xFFU;
+    if (byte != 0 && byte != switches.on) {
+      return "The " + std::string(switches.what) + " " + Shown(static_cast<int32_t>(value)) +
+             " is no valid setting.";
+    }
+  }
+  return {};
+}
+
+// Thresholds are written as reals but are whole numbers.
+std::string ThresholdFault(float value) {
+  if (std::string fault = RangeFault(value, kThreshold); !fault.empty()) return fault;
+  return value == std::trunc(value)
+             ? std::string()
+             : "The threshold " + std::to_string(value) + " is no whole number.";
 }
 
 // Why a filter, read whole, cannot be loaded as it stands; empty when it can.
@@ -152,7 +146,9 @@ std::string FilterFault(const TFilter& filter) {
     return orderFault("filter order", pass->order);
   }
   if (const auto* shelf = dynamic_cast<const TShelfFilter*>(&filter)) {
-    if (shelf->level < kMinShelfLevelDb || shelf->level > kMaxLevelDb) {
+    // The record holds the level's whole decibels.
+    const float level = std::trunc(shelf->level);
+    if (!(level >= kMinShelfLevelDb && level <= kMaxLevelDb)) {
       return "The filter level is out of range.";
     }
     return orderFault("shelf order", shelf->shelfOrder);
@@ -164,6 +160,142 @@ std::string FilterFault(const TFilter& filter) {
     return orderFault("filter order", crossover->order);
   }
   return {};
+}
+
+// Why a filter of `cost` sections cannot join a list whose filters before it take `used`.
+std::string FitFault(int used, int cost) {
+  if (used + cost <= kSectionBudget) return {};
+  return "The filter does not fit: the filters before it take " + std::to_string(used) +
+         " of the unit's " + std::to_string(kSectionBudget) + " DSP sections, and it needs " +
+         std::to_string(cost) + ".";
+}
+
+// ---- writing
+
+// Writes a set's sections, each value checked against its limit: a value that no file could
+// carry ends the save with SettingsWriteError naming it and its section.
+class CheckedWriter {
+ public:
+  explicit CheckedWriter(SettingsTextFile& file) : file_(file) {}
+
+  void Section(const std::string& name) {
+    section_ = name;
+    file_.WriteSection(name);
+  }
+  void Flag(bool on) { file_.WriteInt(on ? 1 : 0); }
+  void Int(int value, const Limit<int>& limit) {
+    Check(RangeFault(value, limit));
+    file_.WriteInt(value);
+  }
+  void Float(float value, const Limit<float>& limit) {
+    Check(RangeFault(value, limit));
+    file_.WriteFloat(value);
+  }
+  void Threshold(uint32_t value) {
+    const auto real = static_cast<float>(value);
+    Check(ThresholdFault(real));
+    file_.WriteFloat(real);
+  }
+  void Switches(uint32_t value, const struct Switches& switches) {
+    Check(SwitchesFault(value, switches));
+    file_.WriteInt(static_cast<int>(value));
+  }
+  void Filter(const TFilter& filter) {
+    Check(FilterFault(filter));
+    filter.Save(file_);
+    file_.WriteNewline();
+  }
+  void FilterList(const std::vector<std::unique_ptr<TFilter>>& filters) {
+    Int(static_cast<int>(filters.size()), kFilterCount);
+    file_.WriteNewline();
+    int used = 0;
+    for (const auto& filter : filters) {
+      Check(FitFault(used, filter->SectionCost()));
+      used += filter->SectionCost();
+      Filter(*filter);
+    }
+  }
+
+ private:
+  void Check(const std::string& fault) const {
+    if (fault.empty()) return;
+    throw SettingsWriteError("The unit holds a value that a settings file cannot carry, in [" +
+                             section_ + "]: " + fault);
+  }
+
+  SettingsTextFile& file_;
+  std::string section_;
+};
+
+// The settings and filters now current, under the sections of `memory`.
+void WriteSettingsSections(IQDevice8100& unit, SettingsTextFile& file, int memory) {
+  CheckedWriter write(file);
+  write.Section(Section("Globals", memory));
+  write.Int(g8100LeftAttenuation.Read(unit), kLeftAttenuation);
+  write.Int(g8100RightAttenuation.Read(unit), kRightAttenuation);
+  write.Flag(g8100LeftMute.Read(unit));
+  write.Flag(g8100RightMute.Read(unit));
+  write.Switches(g8100Routing.Read(unit), kRouting);
+  if (unit.HasDelay()) {
+    write.Section(Section("Delay", memory));
+    write.Int(static_cast<int>(g8100LeftDelay.Read(unit)), kDelay);
+    write.Int(static_cast<int>(g8100RightDelay.Read(unit)), kDelay);
+  }
+  write.Section(Section("Filters", memory));
+  write.FilterList(unit.Filters());
+  if (unit.HasLimiter()) {
+    if (const TFilter* low = unit.LowCrossover()) {
+      write.Section(Section("Low Crossover", memory));
+      write.Filter(*low);
+    }
+    if (const TFilter* high = unit.HighCrossover()) {
+      write.Section(Section("High Crossover", memory));
+      write.Filter(*high);
+    }
+    write.Section(Section("Polarity", memory));
+    write.Flag(g8100LeftPolarity.Read(unit));
+    write.Flag(g8100RightPolarity.Read(unit));
+    write.Section(Section("Limiting", memory));
+    write.Threshold(g8100LeftThreshold.Read(unit));
+    write.Threshold(g8100RightThreshold.Read(unit));
+    write.Float(g8100LeftRelease.Read(unit), kRelease);
+    write.Float(g8100RightRelease.Read(unit), kRelease);
+    write.Switches(g8100LimiterMode.Read(unit), kLimiterMode);
+  }
+  if (unit.HasNoise()) {
+    write.Section(Section("Noise Sources", memory));
+    write.Int(g8100LeftNoiseType.Read(unit), kNoiseType);
+    write.Float(g8100LeftNoiseLevel.Read(unit), kNoiseLevel);
+    write.Flag(g8100LeftNoiseOn.Read(unit));
+    write.Int(g8100RightNoiseType.Read(unit), kNoiseType);
+    write.Float(g8100RightNoiseLevel.Read(unit), kNoiseLevel);
+    write.Flag(g8100RightNoiseOn.Read(unit));
+  }
+}
+
+// ---- reading: the whole file is read and checked before the unit hears of it.
+
+constexpr const char* kEndOfFile = "End of file";
+// The longest value of [Device Type] taken; the program writes "Standard".
+constexpr std::size_t kMarkChars = 255;
+// The sections a set of settings, a memory's or the current one, may hold.
+constexpr std::array<const char*, 8> kSetSections = {"Globals",       "Delay",          "Filters",
+                                                     "Low Crossover", "High Crossover", "Polarity",
+                                                     "Limiting",      "Noise Sources"};
+
+bool FindFromStart(SettingsTextFile& file, const std::string& section) {
+  file.Rewind();
+  return file.FindSection(section);
+}
+
+// "memory 3", or the current settings (memory 0).
+std::string SetName(int memory) {
+  return memory == 0 ? "the current settings" : "memory " + std::to_string(memory);
+}
+
+// The header a set of settings starts with.
+std::string SetHeader(int memory) {
+  return memory == 0 ? kCurrentSettings : Section(kMemorySection, memory);
 }
 
 // Reads a file for one unit. Every section it reads stands once in the file and holds just its
@@ -203,11 +335,10 @@ class SettingsReader {
       EndOfSection(SetHeader(memory));
       loaded.sections = Sections(memory, header);
     }
-    // A file of memories only leaves the current settings and the preset map as they are.
+    // A file of memories only, or of none, leaves the current settings and the preset map as they
+    // are.
     if (FindOnce(kCurrentSettings)) {
       load.current = Current();
-    } else if (load.memories.empty()) {
-      read_.Refuse(std::string::npos, "The file holds no settings.");
     } else if (FindFromStart(file_, kPresetMap)) {
       read_.Refuse(HeaderEnd(), std::string("The section [") + kPresetMap +
                                     "] stands without its [" + kCurrentSettings + "] section.");
@@ -312,24 +443,22 @@ class SettingsReader {
     return false;
   }
 
-  // Four switches, a byte each.
-  uint32_t Switches(const std::string& what, uint8_t on) {
+  int Int(const Limit<int>& limit) { return read_.Int(limit.low, limit.high, limit.what); }
+  float Float(const Limit<float>& limit) { return read_.Float(limit.low, limit.high, limit.what); }
+
+  uint32_t Switches(const struct Switches& switches) {
     const std::size_t at = read_.Tell();
     const auto value = static_cast<uint32_t>(read_.Int());
-    for (uint32_t rest = value; rest != 0; rest >>= 8) {
-      const uint32_t byte = rest & 0xFFU;
-      if (byte != 0 && byte != on) read_.Refuse(at, "The " + what + " is no valid setting.");
+    if (const std::string fault = SwitchesFault(value, switches); !fault.empty()) {
+      read_.Refuse(at, fault);
     }
     return value;
   }
 
-  // Thresholds are written as reals but are whole numbers.
   uint32_t Threshold() {
     const std::size_t at = read_.Tell();
-    const float value = read_.Float(0.0F, kMaxThreshold, "threshold");
-    if (value != std::trunc(value)) {
-      read_.Refuse(at, "The threshold " + std::to_string(value) + " is no whole number.");
-    }
+    const float value = read_.Float();
+    if (const std::string fault = ThresholdFault(value); !fault.empty()) read_.Refuse(at, fault);
     return static_cast<uint32_t>(value);
   }
 
@@ -362,7 +491,7 @@ class SettingsReader {
   // A list holds as many filters as the unit's sections take; a crossover among them takes its
   // side's place.
   void FilterList(SectionsLoad& load) {
-    const int count = read_.Int(0, kMaxFilterRecords, "filter count");
+    const int count = Int(kFilterCount);
     int used = 0;
     for (int i = 0; i < count; ++i) {
       const std::size_t at = read_.Tell();
@@ -372,12 +501,7 @@ class SettingsReader {
         TakeCrossover(load, std::move(filter), at);
         continue;
       }
-      if (used + cost > kSectionBudget) {
-        read_.Refuse(at, "The filter does not fit: the filters before it take " +
-                             std::to_string(used) + " of the unit's " +
-                             std::to_string(kSectionBudget) + " DSP sections, and it needs " +
-                             std::to_string(cost) + ".");
-      }
+      if (const std::string fault = FitFault(used, cost); !fault.empty()) read_.Refuse(at, fault);
       used += cost;
       load.filters.push_back(std::move(filter));
     }
@@ -397,16 +521,16 @@ class SettingsReader {
       ReadOfSet(memory, header, kind, needed, values);
     };
     read("Globals", true, [&] {
-      load.globals[0] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "left attenuation"));
-      load.globals[1] = static_cast<uint32_t>(read_.Int(0, kMaxByte, "right attenuation"));
+      load.globals[0] = static_cast<uint32_t>(Int(kLeftAttenuation));
+      load.globals[1] = static_cast<uint32_t>(Int(kRightAttenuation));
       load.globals[2] = static_cast<uint32_t>(read_.Flag("left mute"));
       load.globals[3] = static_cast<uint32_t>(read_.Flag("right mute"));
-      load.globals[4] = Switches("routing", kRouteOn);
+      load.globals[4] = Switches(kRouting);
     });
     if (unit_.HasDelay()) {
       read("Delay", FileHolds("Delay"), [&] {
         for (uint32_t& delay : load.delays.emplace()) {
-          delay = static_cast<uint32_t>(read_.Int(0, kMaxDelaySamples, "delay"));
+          delay = static_cast<uint32_t>(Int(kDelay));
         }
       });
     } else {
@@ -422,9 +546,8 @@ class SettingsReader {
       read("Limiting", FileHolds("Limiting"), [&] {
         auto& limiting = load.limiting.emplace();
         for (uint32_t& threshold : limiting.thresholds) threshold = Threshold();
-        for (float& release : limiting.releases)
-          release = read_.Float(0.0F, kMaxRelease, "release");
-        limiting.mode = Switches("limiter mode", kLimiterSwitchOn);
+        for (float& release : limiting.releases) release = Float(kRelease);
+        limiting.mode = Switches(kLimiterMode);
       });
     } else {
       for (const char* kind : {"Low Crossover", "High Crossover", "Polarity", "Limiting"}) {
@@ -434,9 +557,8 @@ class SettingsReader {
     if (unit_.HasNoise()) {
       read("Noise Sources", FileHolds("Noise Sources"), [&] {
         for (SectionsLoad::Noise& side : load.noise.emplace()) {
-          // Pink is 0, any other value flat.
-          side.type = static_cast<uint8_t>(read_.Int(0, kMaxByte, "noise type"));
-          side.level = read_.Float(kNoiseFloorDb, 0.0F, "noise level");
+          side.type = static_cast<uint8_t>(Int(kNoiseType));
+          side.level = Float(kNoiseLevel);
           side.on = read_.Flag("noise switch");
         }
       });
@@ -521,11 +643,11 @@ void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
   transfer.WriteSettings(unit, "the file's current settings",
                          [&] { ApplySections(unit, load.current->sections); });
   // The unit takes no empty preset: an empty one in the file leaves the unit's own, as a copy does.
+  const std::vector<int> empty = load.EmptyPresets();
   for (int preset = 1; preset <= kMemoryCount; ++preset) {
-    const int memory = load.current->presetMap[static_cast<std::size_t>(preset - 1)];
-    if (!IsMemoryNumber(memory)) continue;
+    if (std::ranges::count(empty, preset) != 0) continue;
     g8100PresetIndex.Write(unit, static_cast<uint8_t>(preset));
-    unit.SetPresetMapEntry(memory);
+    unit.SetPresetMapEntry(load.current->presetMap[static_cast<std::size_t>(preset - 1)]);
   }
 }
 
@@ -589,6 +711,25 @@ uint32_t SettingsLoad::Memories() const {
   uint32_t mask = 0;
   for (const MemoryLoad& memory : memories) mask |= 1U << (memory.memory - 1);
   return mask;
+}
+
+std::vector<int> SettingsLoad::EmptyPresets() const {
+  std::vector<int> presets;
+  if (!current) return presets;
+  for (int preset = 1; preset <= kMemoryCount; ++preset) {
+    if (!IsMemoryNumber(current->presetMap[static_cast<std::size_t>(preset - 1)])) {
+      presets.push_back(preset);
+    }
+  }
+  return presets;
+}
+
+std::string KeptPresetsText(const std::vector<int>& presets) {
+  if (presets.empty()) return {};
+  const bool one = presets.size() == 1;
+  return PresetsText(presets) + (one ? " is" : " are") +
+         " empty in the file: the unit takes no empty preset, so " +
+         (one ? "it kept its own memory." : "they kept their own memories.");
 }
 
 SettingsLoad ReadSettingsFile(const IQDevice8100& unit, SettingsTextFile& file) {

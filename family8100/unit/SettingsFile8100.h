@@ -24,7 +24,9 @@ class IQDevice8100;
 // The whole file, memories chosen by `memories` (bit n-1 for memory n). The memories are recalled
 // one by one while the unit is muted; its current settings are put back and the mute lifted
 // afterwards. A bus failure throws TransferFailure (BulkTransfer.h) once they are, as far as the
-// unit answers within the wait for a silent unit; a failure to read the unit's name passes on.
+// unit answers within the wait for a silent unit; a failure to read the unit's name passes on. A
+// value the unit holds that the reader would refuse ends the save with SettingsWriteError naming
+// the value and its section, the unit put back the same way.
 void WriteSettingsFile(IQDevice8100& unit, SettingsTextFile& file, uint32_t memories,
                        familycommon::ProgressReport* progress = nullptr);
 
@@ -85,11 +87,17 @@ struct SettingsLoad {
 
   // The memories the file holds, as a mask (bit n-1 for memory n).
   uint32_t Memories() const;
+  // The presets the file's map leaves empty: the unit takes no empty preset, so they keep the
+  // unit's own entries.
+  std::vector<int> EmptyPresets() const;
 };
+
+// What a load that kept the unit's own entry for `presets` tells the user; empty when none.
+std::string KeptPresetsText(const std::vector<int>& presets);
 
 // Reads the whole file for a unit of `unit`'s model without a word to the unit; sections the
 // model lacks are not looked for. What the unit could not load as written is refused with
-// familycommon::FileLineError naming its line: a file cut short or without settings; a section
+// familycommon::FileLineError naming its line: a file cut short; a section
 // missing, twice, without its set's header (the preset map's is the current settings') or no
 // model's file holds; a value too many, text a section does not hold, a value out of the range the
 // unit takes or no number; a filter type no class has, a crossover on a model without them, or a

@@ -174,24 +174,29 @@ void TSigFlowDialog::UpdateFromUnit() {
   SetText("Signal Flow - " + UnitText());
   // A failure leaves the controls not yet read as they were.
   controls::GuardedBusCall(&device_, [this] {
-    const uint32_t routing = g8100Routing.Read(device_);
-    for (std::size_t i = 0; i < routing_.size(); ++i) {
-      routing_[i]->SetCheck(((routing >> (8 * i)) & 0xFF) != 0);
-    }
-    ShowRoutes(routing);
+    ShowRouting();
     leftAttenuation_.SetText(AttenuationText(g8100LeftAttenuation.Read(device_)));
     rightAttenuation_.SetText(AttenuationText(g8100RightAttenuation.Read(device_)));
-    leftMute_.SetState(g8100LeftMute.Read(device_) ? 1 : 0);
-    leftMute_.Invalidate();
-    rightMute_.SetState(g8100RightMute.Read(device_) ? 1 : 0);
-    rightMute_.Invalidate();
+    ShowSwitch(leftMute_, g8100LeftMute);
+    ShowSwitch(rightMute_, g8100RightMute);
     if (leftNoise_ != nullptr) {
-      leftNoise_->SetState(g8100LeftNoiseOn.Read(device_) ? 1 : 0);
-      leftNoise_->Invalidate();
-      rightNoise_->SetState(g8100RightNoiseOn.Read(device_) ? 1 : 0);
-      rightNoise_->Invalidate();
+      ShowSwitch(*leftNoise_, g8100LeftNoiseOn);
+      ShowSwitch(*rightNoise_, g8100RightNoiseOn);
     }
   });
+}
+
+void TSigFlowDialog::ShowRouting() {
+  const uint32_t routing = g8100Routing.Read(device_);
+  for (std::size_t i = 0; i < routing_.size(); ++i) {
+    routing_[i]->SetCheck(((routing >> (8 * i)) & 0xFF) != 0);
+  }
+  ShowRoutes(routing);
+}
+
+void TSigFlowDialog::ShowSwitch(TSwitchButton& button, const BoolUCodeObject& object) {
+  button.SetState(object.Read(device_) ? 1 : 0);
+  button.Invalidate();
 }
 
 void TSigFlowDialog::ShowRoutes(uint32_t routing) {
@@ -206,17 +211,14 @@ void TSigFlowDialog::WriteRouting() {
   for (std::size_t i = 0; i < routing_.size(); ++i) {
     if (routing_[i]->IsChecked()) routing |= 1u << (8 * i);
   }
-  // On failure the boxes keep the user's choice and the picture what the unit had.
-  if (controls::GuardedBusCall(&device_, [&] { g8100Routing.Write(device_, routing); })) {
-    ShowRoutes(routing);
-  }
+  ChangeThenShow(
+      device_, [&] { g8100Routing.Write(device_, routing); }, [this] { ShowRouting(); });
 }
 
 void TSigFlowDialog::ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& object) {
-  const uint8_t state = button.GetState() ? 0 : 1;
-  button.SetState(state);
-  button.Invalidate();
-  controls::GuardedBusCall(&device_, [&] { object.Write(device_, state != 0); });
+  ChangeThenShow(
+      device_, [&] { object.Write(device_, button.GetState() == 0); },
+      [&] { ShowSwitch(button, object); });
 }
 
 void TSigFlowDialog::ShowSubDialog(ui::Window& dialog, const std::string& prefix) {

@@ -62,8 +62,11 @@ class TSigFlowDialog : public ui::Dialog {
   };
   static std::size_t Slot(EditorView view) { return static_cast<std::size_t>(view) - 1; }
   void WriteRouting();
+  // The routing boxes and the picture, as the unit holds the routing.
+  void ShowRouting();
   void ShowRoutes(uint32_t routing);
   void ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& object);
+  void ShowSwitch(TSwitchButton& button, const BoolUCodeObject& object);
   void ShowSubDialog(ui::Window& dialog, const std::string& prefix);
   void OpenEditor(EditorView view, const std::string& prefix);
   void EditorClosed(int view);

@@ -6,6 +6,17 @@
 
 namespace namespace8100 {
 
+bool ChangeThenShow(IQDevice8100& unit, const std::function<void()>& change,
+                    const std::function<void()>& show) {
+  const controls::OneReportScope report;
+  const bool changed = controls::GuardedBusCall(&unit, change);
+  controls::GuardedBusCall(&unit, [&] {
+    if (!changed) unit.ResetValueStore();
+    show();
+  });
+  return changed;
+}
+
 TValueDialog8100::TValueDialog8100(ui::Window* parent, int resourceId, IQDevice8100& device)
     : ui::Dialog(parent, resourceId), device_(device) {}
 
@@ -23,10 +34,7 @@ void TValueDialog8100::SetupWindow() {
 }
 
 bool TValueDialog8100::Guarded(const std::function<void()>& work) {
-  return controls::GuardedBusCall(&device_, [&] {
-    work();
-    FillControls();
-  });
+  return ChangeThenShow(device_, work, [this] { FillControls(); });
 }
 
 bool TValueDialog8100::PreProcessKey(const ui::KeyStroke& key) {

@@ -14,6 +14,8 @@
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/Types8100.h"
 #include "familycommon/CheckedFileReader.h"
+#include "platform/ui/Dialog.h"
+#include "resources/Family8100Ids.h"
 #include "sim/Fault.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/familyov_files/FilesTestSupport.h"
@@ -96,14 +98,13 @@ TEST_F(OlderFamilyBadFileTest, BadFilesAreRefusedByLineAndLeaveTheUnitAsItWas) {
   } cases[] = {
       {good.substr(0, good.size() / 2), "The file ends early"},
       {"[Device Type]\n\"Standard\" \n", "The file ends early"},
-      {"[Device Type]\n\"Standard\" \n\n// End of file\n", "Line 4: The file holds no settings."},
       {With(good, "2 700 ", "2 -1000 "), "Line 36: The filter frequency -1000 is out of range."},
       {With(good, "2 700 ", "2 2147483647 "), "Line 36: The filter frequency 2147483647"},
       {With(good, "700 0.000000 0.000000", "700 0.000000 -3e38"),
        "Line 36: The filter Q is out of range."},
-      {With(good, "65537 \n[Delay]\n5", "-1 \n[Delay]\n5"), "Line 31: The routing is no valid"},
+      {With(good, "65537 \n[Delay]\n5", "-1 \n[Delay]\n5"), "Line 31: The routing -1 is no valid"},
       {With(good, "0.000021 0.000021 0 \n\n[Current", "0.000021 0.000021 99 \n\n[Current"),
-       "Line 26: The limiter mode is no valid setting."},
+       "Line 26: The limiter mode 99 is no valid setting."},
       {With(good, "0.000021 0.000021 0 \n\n[Current", "-3e38 0.000021 0 \n\n[Current"),
        "Line 26: The release -3e+38 is out of range (0 to 1)."},
       {With(good, "8 4 300 1 2", "8 4 300 77 2"), "Line 39: The crossover alignment 77"},
@@ -271,9 +272,9 @@ TEST_F(OlderFamilyBadFileTest, AcceptedMeansLoadedAsWrittenElseRefusedByLine) {
       {kX, "0.000021 0 \n\n[Current", "0.000021 65280 \n\n[Current", "", "", {}},
       {kX, "0.000021 0 \n\n[Current", "0.000021 -1 \n\n[Current", "", "", {}},
       {kX, "0.000021 0 \n\n[Current", "0.000021 1 \n\n[Current", "0.000021 1 ",
-       "The limiter mode is no valid setting."},
+       "The limiter mode 1 is no valid setting."},
       {kX, "0.000021 0 \n\n[Current", "0.000021 65281 \n\n[Current", "0.000021 65281 ",
-       "The limiter mode is no valid setting."},
+       "The limiter mode 65281 is no valid setting."},
       // A noise type other than pink is flat, whatever its number.
       {kRuneTide, "[Noise Sources]\n0 ", "[Noise Sources]\n255 ", "", "", {}},
       {kRuneTide, "[Noise Sources]\n0 ", "[Noise Sources]\n256 ", "256 ",
@@ -371,7 +372,7 @@ TEST_F(OlderFamilyBadFileTest, EveryKeptBadFileIsRefusedAndLeavesTheUnitAsItWas)
     }
     EXPECT_EQ(StateOf(unit), before);
   }
-  EXPECT_EQ(files, 19);
+  EXPECT_EQ(files, 18);
 }
 
 TEST_F(OlderFamilyBadFileTest, TheLoadCommandSaysWhyAFileIsRefused) {
@@ -392,6 +393,57 @@ TEST_F(OlderFamilyBadFileTest, TheLoadCommandSaysWhyAFileIsRefused) {
     EXPECT_EQ(script.Seen().back().text, message);
   }
   EXPECT_EQ(StateOf(unit), before);
+}
+
+// Files that load and leave part of the unit as it was: a file of its mark alone changes nothing
+// and says nothing; the presets a file leaves empty keep the unit's own entries, and the load
+// names them.
+TEST_F(OlderFamilyBadFileTest, TheLoadCommandNamesThePresetsThatKeptTheUnitsEntry) {
+  IQDevice8100X source(nullptr, nullptr, nullptr);
+  const std::string good = Saved(source, TempPath("good.ov0"), 0);
+  const std::string presets = "[Preset map]\n1 2 3 ";
+  const struct {
+    std::string text;
+    // Presets 1 to 3 after the load, which found them on memory 9.
+    std::vector<int> entries;
+    std::string message;
+  } cases[] = {
+      {"[Device Type]\n\"Standard\" \n\n// End of file\n", {9, 9, 9}, ""},
+      {good, {1, 2, 3}, ""},
+      {With(good, presets, "[Preset map]\n1 2 0 "),
+       {1, 2, 9},
+       "Preset 3 is empty in the file: the unit takes no empty preset, so it kept its own memory."},
+      {With(good, presets, "[Preset map]\n0 2 0 "),
+       {9, 2, 9},
+       "Presets 1 and 3 are empty in the file: the unit takes no empty preset, so they kept their "
+       "own memories."}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(c.text.find("[Preset map]") + 1));
+    IQDevice8100X unit(nullptr, nullptr, nullptr);
+    g8100LeftAttenuation.Write(unit, 40);
+    for (uint8_t preset = 1; preset <= 3; ++preset) {
+      g8100PresetIndex.Write(unit, preset);
+      unit.SetPresetMapEntry(9);
+    }
+    const UnitState before = StateOf(unit);
+    WriteText(TempPath("load.ov0"), c.text);
+    script.AnswerOpenFile(TempPath("load.ov0"))
+        .RunDialog(f8100res::kMemorySelectDialog,
+                   [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    if (!c.message.empty()) script.AnswerMessageBox(ui::kIdOk);
+    const std::size_t prompts = script.Seen().size();
+    EXPECT_TRUE(unit.LoadFile());
+    EXPECT_EQ(script.Seen().size(), prompts + (c.message.empty() ? 2 : 3));
+    if (!c.message.empty()) EXPECT_EQ(script.Seen().back().text, c.message);
+    std::vector<int> entries;
+    for (uint8_t preset = 1; preset <= 3; ++preset) {
+      g8100PresetIndex.Write(unit, preset);
+      entries.push_back(unit.GetPresetMapEntry());
+    }
+    EXPECT_EQ(entries, c.entries);
+    EXPECT_EQ(StateOf(unit) == before, c.text == cases[0].text);
+    EXPECT_TRUE(g8100BulkMute.Read(unit));
+  }
 }
 
 TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLiftsTheMute) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "bus/SettingsTextFile.h"
@@ -553,6 +554,127 @@ TEST_F(OlderFamilyFileTest, EveryStateTheProgramMakesLoadsBackAndSavesTheSameFil
       EXPECT_TRUE(SameText(Saved(*loaded, kEveryMemory), saved));
     }
   }
+}
+
+namespace {
+
+// `filter` added to the unit, its other values the class's defaults but `change`.
+template <typename Filter>
+void Holding(IQDevice8100& unit, int32_t frequency, const std::function<void(Filter&)>& change) {
+  auto filter = testsupport8100::Made<Filter>(kLeftOutputBank, frequency);
+  change(*filter);
+  testsupport8100::AddFilter(unit, std::move(filter));
+}
+
+}  // namespace
+
+// A unit can hold what the program never gives it. A save that meets a value its own load would
+// refuse names the value and its section, writes no file and leaves the unit as it was.
+TEST_F(OlderFamilyFileTest, ASaveRefusesAValueItsLoadWouldRefuse) {
+  const auto none = [](auto&) {};
+  const struct {
+    unsigned models;
+    std::function<void(IQDevice8100&)> make;
+    std::string message;
+  } cases[] = {
+      {kAllModels, [](IQDevice8100& unit) { g8100Routing.Write(unit, 0x02); },
+       "[Globals]: The routing 2 is no valid setting."},
+      {kPlus | kX, [](IQDevice8100& unit) { g8100RightDelay.Write(unit, kMaxDelaySamples + 1); },
+       "[Delay]: The delay 16384 is out of range (0 to 16383)."},
+      {kAllModels, [&](IQDevice8100& unit) { Holding<TParametricFilter>(unit, 10, none); },
+       "[Filters]: The filter frequency 10 is out of range."},
+      {kAllModels,
+       [](IQDevice8100& unit) {
+         Holding<TLowshelfFilter>(unit, 100, [](TShelfFilter& shelf) { shelf.level = -13.0F; });
+       },
+       "[Filters]: The filter level is out of range."},
+      {kAllModels,
+       [](IQDevice8100& unit) {
+         unit.RemoveFilters();
+         for (int i = 0; i < 18; ++i) {
+           Holding<TLowpassFilter>(unit, 1000, [](TPassFilter& pass) { pass.order = 8; });
+         }
+       },
+       "[Filters]: The filter does not fit: the filters before it take 68 of the unit's 70 DSP "
+       "sections, and it needs 4."},
+      {kX,
+       [](IQDevice8100& unit) {
+         Holding<TLowCrossoverFilter>(unit, 300,
+                                      [](TCrossoverFilter& crossover) { crossover.alignment = 7; });
+       },
+       "[Low Crossover]: The crossover alignment 7 is unknown."},
+      {kX, [](IQDevice8100& unit) { LimiterMode(unit, 1); },
+       "[Limiting]: The limiter mode 1 is no valid setting."},
+      {kX, [](IQDevice8100& unit) { g8100RightThreshold.Write(unit, 524288); },
+       "[Limiting]: The threshold 524288 is out of range (0 to 524287)."},
+      {kX, [](IQDevice8100& unit) { g8100LeftRelease.Write(unit, std::nanf("")); },
+       "[Limiting]: The release nan is out of range (0 to 1)."},
+      {kRuneTide, [](IQDevice8100& unit) { g8100RightNoiseLevel.Write(unit, 3.0F); },
+       "[Noise Sources]: The noise level 3 is out of range (-80 to 0)."},
+      // Found in a memory, recalled for the save: the current settings are put back.
+      {kAllModels,
+       [&](IQDevice8100& unit) {
+         Holding<TParametricFilter>(unit, 10, none);
+         unit.SaveMemory(3);
+         unit.RemoveFilters();
+       },
+       "[Filters 3]: The filter frequency 10 is out of range."}};
+
+  for (const ModelMask model : testsupport8100::kEachModel) {
+    for (const auto& c : cases) {
+      if ((c.models & model) == 0) continue;
+      SCOPED_TRACE(std::to_string(model) + ": " + c.message);
+      const std::unique_ptr<IQDevice8100> unit = testsupport8100::NewVirtualUnit(model);
+      c.make(*unit);
+      const SettingsRecord settings = unit->ReadSettingsRecord();
+      const std::vector<std::string> filters = testsupport8100::Described(*unit);
+      SettingsTextFile file;
+      ASSERT_TRUE(file.Open(TempPath("refused.ov0"), SettingsTextFile::kWrite));
+      try {
+        WriteSettingsFile(*unit, file, (1U << kMemoryCount) - 1);
+        ADD_FAILURE() << "saved";
+      } catch (const SettingsWriteError& error) {
+        EXPECT_EQ(error.what(),
+                  "The unit holds a value that a settings file cannot carry, in " + c.message);
+      }
+      EXPECT_EQ(unit->ReadSettingsRecord(), settings);
+      EXPECT_EQ(testsupport8100::Described(*unit), filters);
+      EXPECT_TRUE(g8100BulkMute.Read(*unit));
+    }
+  }
+}
+
+// The save command on a bus unit whose memory holds a limiter mode the limiter dialog never
+// writes: the user is told which, the old file stays, and the unit is back on its own settings
+// with its audio on.
+TEST_F(OlderFamilyFileTest, ABusUnitsSaveRefusedForAValueKeepsTheOldFileAndTheUnit) {
+  registry::Store store;
+  testsupport8100::OlderFamilyBus bus;
+  bus.x.SetRegistryKey(store.Root());
+  sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 3});
+  IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
+  g8100LimiterMode.Write(*unit, 1);
+  unit->SaveMemory(2);
+  g8100LimiterMode.Write(*unit, 0xFF);
+  const SettingsRecord before = unit->ReadSettingsRecord();
+  const std::string path = TempPath("unit.ov0");
+  WriteText(path, "old");
+  script.AnswerSaveFile(path)
+      .AnswerMessageBox(ui::kIdYes)
+      .RunDialog(f8100res::kMemorySelectDialog,
+                 [](ui::Dialog& dialog) {
+                   ui::test::Click(dialog, f8100res::kFirstMemoryCheck + 1);
+                   ui::test::Click(dialog, ui::kIdOk);
+                 })
+      .AnswerMessageBox(ui::kIdOk);
+  EXPECT_FALSE(unit->SaveFile());
+  EXPECT_EQ(script.Seen().back().text,
+            "The settings were not saved.\nThe unit holds a value that a settings file cannot "
+            "carry, in [Limiting 2]: The limiter mode 1 is no valid setting.");
+  EXPECT_EQ(ReadText(path), "old");
+  unit->ResetValueStore();
+  EXPECT_EQ(unit->ReadSettingsRecord(), before);
+  EXPECT_TRUE(g8100BulkMute.Read(*unit));
 }
 
 // A bus unit's file, its own name at the longest the unit keeps and every limiter switch on,
