@@ -3,6 +3,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -18,6 +19,13 @@ template <typename T>
 const T* Find(int id) {
   const auto it = Table<T>().find(id);
   return it != Table<T>().end() ? &it->second : nullptr;
+}
+
+template <typename T>
+std::vector<int> Ids() {
+  std::vector<int> ids;
+  for (const auto& [id, entry] : Table<T>()) ids.push_back(id);
+  return ids;
 }
 
 // Registering the same template again is harmless; another template under a taken id would
@@ -52,6 +60,10 @@ void Resources::AddAccelerators(int id, AcceleratorTable table) {
   Table<AcceleratorTable>()[id] = std::move(table);
 }
 const AcceleratorTable* Resources::Accelerators(int id) { return Find<AcceleratorTable>(id); }
+
+std::vector<int> Resources::DialogIds() { return Ids<DialogTemplate>(); }
+std::vector<int> Resources::MenuIds() { return Ids<MenuTemplate>(); }
+std::vector<int> Resources::AcceleratorIds() { return Ids<AcceleratorTable>(); }
 
 void Resources::AddString(int id, std::string text) { Table<std::string>()[id] = std::move(text); }
 std::string Resources::String(int id) {
