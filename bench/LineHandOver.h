@@ -21,6 +21,9 @@ namespace bench {
 // waking on time, which on a loaded machine both wait for the kernel's workers and for a
 // processor. Only where the program's own processor time within the transaction is more than the
 // wire time does the program itself make the transaction late; then the time beyond that counts.
+// A request no unit answers is handed over once its first read may begin: a line that reads only
+// once the units have answered waits there for the bus's thread to take the request in, and
+// only the wait for silence after that is the program's.
 class HandOverClock {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
@@ -32,7 +35,15 @@ class HandOverClock {
     completedMs_ += Current();
     open_ = {at, at, cpuMs, cpuMs, bytes, 0};
   }
+  // A read begins at `at`; until a reply comes, the transaction was handed over up to there.
+  void Reading(TimePoint at, double cpuMs) {
+    if (open_.replyBytes != 0 || open_.reading) return;
+    open_.reading = true;
+    open_.lastReadAt = at;
+    open_.cpuAtLastReadMs = cpuMs;
+  }
   void Read(TimePoint at, double cpuMs, std::size_t bytes) {
+    open_.reading = true;
     open_.lastReadAt = at;
     open_.cpuAtLastReadMs = cpuMs;
     open_.replyBytes += bytes;
@@ -48,16 +59,17 @@ class HandOverClock {
     double cpuAtLastReadMs = 0;
     std::size_t requestBytes = 0;
     std::size_t replyBytes = 0;
+    bool reading = false;
   };
 
-  // A transaction without a reply has no hand-over to speak of: its wait is the program's.
   double Current() const {
-    if (open_.replyBytes == 0) return 0;
+    if (!open_.reading) return 0;
     const double byteMs = std::chrono::duration<double, std::milli>(sim::kByteWireTime).count();
     const double tookMs =
         std::chrono::duration<double, std::milli>(open_.lastReadAt - open_.writtenAt).count();
-    const double wireMs =
-        static_cast<double>(open_.requestBytes + open_.replyBytes) * byteMs + turnaroundMs_;
+    const double replyWireMs =
+        open_.replyBytes != 0 ? static_cast<double>(open_.replyBytes) * byteMs + turnaroundMs_ : 0;
+    const double wireMs = static_cast<double>(open_.requestBytes) * byteMs + replyWireMs;
     const double ownMs = open_.cpuAtLastReadMs - open_.cpuAtWriteMs;
     return std::max(tookMs - std::max(wireMs, ownMs), 0.0);
   }
@@ -82,6 +94,7 @@ class HandOverLine : public serial::PassThroughLine {
     return written;
   }
   long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
+    clock_.Reading(std::chrono::steady_clock::now(), ThreadCpuMs());
     const long read = PassThroughLine::Read(data, count, timeoutMs);
     if (read > 0) {
       clock_.Read(std::chrono::steady_clock::now(), ThreadCpuMs(), static_cast<std::size_t>(read));

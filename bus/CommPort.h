@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/serial/SerialLine.h"
@@ -34,7 +35,8 @@ class CommPort {
   CommPort(const CommPort&) = delete;
   CommPort& operator=(const CommPort&) = delete;
 
-  // Both take effect at the next `Open`; an open port is not touched.
+  // These take effect at the next `Open`; an open port is not touched.
+  void SetLineFactory(serial::LineFactory lineFactory) { lineFactory_ = std::move(lineFactory); }
   void SetBaudRate(uint32_t baudRate) { baudRate_ = baudRate; }
   void SetPortNumber(int portNumber) { portNumber_ = portNumber; }
   uint32_t GetBaudRate() const { return baudRate_; }

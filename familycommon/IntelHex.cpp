@@ -155,7 +155,7 @@ std::vector<HexRecord> ReadRecords(std::istream& in, const HexRules& rules) {
   std::vector<HexRecord> records;
   FlashBounds flash(rules.flashBytes);
   std::size_t read = 0;
-  for (int line = 0;; ++line) {
+  for (int line = 1;; ++line) {
     const std::string word = ReadWord(in, read);
     if (read > rules.flashBytes * kMaxCharsPerFlashByte) {
       throw HexFileError(HexFileError::Severity::kError, kOpenFileCaption,

@@ -22,7 +22,7 @@ struct HexRecord {
   int type = kHexData;
   uint16_t offset = 0;  // parsed but never sent: data follow one another from the upper address
   std::vector<uint8_t> data;
-  int line = 0;  // counted from 0, as the messages name it
+  int line = 0;  // counted from 1, as the messages name it
 };
 
 // More flash than a unit of either family has. No firmware runs past it, and a file that would is

@@ -98,30 +98,50 @@ Window* Application::RouteStart(Window* start) const {
   return start;
 }
 
-bool Application::RouteCommand(int id, Window* start) {
+Window* Application::Next(const Window& w, Reach reach) {
+  return reach == Reach::kOwnDialog && w.IsTopLevel() ? nullptr : w.Parent();
+}
+
+bool Application::Route(int id, Window* start, Reach reach) {
   bool handled = false;
   Guarded("command", [&] {
-    for (Window* w = RouteStart(start); w != nullptr && !handled; w = w->Parent()) {
+    for (Window* w = start; w != nullptr && !handled; w = Next(*w, reach)) {
       handled = w->Commands().Run(id);
     }
-    if (!handled) handled = commands_.Run(id);
+    if (!handled && reach == Reach::kApplication) handled = commands_.Run(id);
   });
   return handled;
 }
 
-std::optional<CommandState> Application::AskEnabler(int id, Window* start) {
+std::optional<CommandState> Application::Enabler(int id, Window* start, Reach reach) {
   std::optional<CommandState> decided;
   Guarded("command enabler", [&] {
     CommandState state;
-    for (Window* w = RouteStart(start); w != nullptr; w = w->Parent()) {
+    for (Window* w = start; w != nullptr; w = Next(*w, reach)) {
       if (w->Commands().Enable(id, state)) {
         decided = state;
         return;
       }
     }
-    if (commands_.Enable(id, state)) decided = state;
+    if (reach == Reach::kApplication && commands_.Enable(id, state)) decided = state;
   });
   return decided;
+}
+
+bool Application::RouteCommand(int id, Window* start) {
+  return Route(id, RouteStart(start), Reach::kApplication);
+}
+
+std::optional<CommandState> Application::AskEnabler(int id, Window* start) {
+  return Enabler(id, RouteStart(start), Reach::kApplication);
+}
+
+bool Application::RouteControlCommand(int id, Window* parent) {
+  return Route(id, parent, Reach::kOwnDialog);
+}
+
+std::optional<CommandState> Application::AskControlEnabler(int id, Window* parent) {
+  return Enabler(id, parent, Reach::kOwnDialog);
 }
 
 bool Application::IsHandled(int id, Window* start) {

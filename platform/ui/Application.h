@@ -51,14 +51,20 @@ class Application {
   void OnEnable(int id, std::function<void(CommandState&)> enabler) {
     commands_.OnEnable(id, std::move(enabler));
   }
-  // Routes a command from `start` (the focus window when null) through its parents to the
-  // application; false when nobody handles it.
+  // Routes a command (a menu's, an accelerator's) from `start` (the focus window when null)
+  // through its parents to the application; false when nobody handles it.
   bool RouteCommand(int id, Window* start = nullptr);
   // Asks the enablers along the same route; a command nobody handles is disabled.
   CommandState QueryCommand(int id, Window* start = nullptr);
   // The state an enabler along the route decides, or none when no enabler is there.
   std::optional<CommandState> AskEnabler(int id, Window* start = nullptr);
   bool IsHandled(int id, Window* start = nullptr);
+  // A control's own command (a click, Enter on a dialog's default button) and its button's
+  // enabler: from the control's `parent` up to the window of its own that the control stands in,
+  // its dialog, and no further. A control id is only its dialog's, while the same number may be a
+  // command of the window that opened the dialog.
+  bool RouteControlCommand(int id, Window* parent);
+  std::optional<CommandState> AskControlEnabler(int id, Window* parent);
 
   // Modal dialogs push themselves while they run; idle serves only the innermost one's tree.
   void PushModal(Window* window) { modal_.push_back(window); }
@@ -80,6 +86,12 @@ class Application {
   virtual void InitMainWindow() {}
 
  private:
+  // How far a command goes: through every parent to the application, or a control's only to
+  // its dialog.
+  enum class Reach { kApplication, kOwnDialog };
+  static Window* Next(const Window& w, Reach reach);
+  bool Route(int id, Window* start, Reach reach);
+  std::optional<CommandState> Enabler(int id, Window* start, Reach reach);
   Window* RouteStart(Window* start) const;
   std::string name_;
   std::unique_ptr<InputRouter> input_;

@@ -53,7 +53,7 @@ Param Control::DefaultMessage(const Message& m) {
 }
 
 void Control::RouteClick() {
-  if (auto* app = Application::Instance()) app->RouteCommand(id_, Parent());
+  if (auto* app = Application::Instance()) app->RouteControlCommand(id_, Parent());
 }
 
 }  // namespace ui

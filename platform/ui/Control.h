@@ -37,7 +37,8 @@ class Control : public Window {
 
   // Tells the parent window; returns its answer (0 when it does not listen).
   Param NotifyParent(ui::Notify code, int item = -1, Param value = 0, std::string text = {});
-  // A click on a button-like control: its id goes as a command from the parent up the chain.
+  // A click on a button-like control: its id goes as a command to its parent and on up to its
+  // dialog, never to the windows beyond.
   void RouteClick();
 
   template <typename W>

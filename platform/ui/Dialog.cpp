@@ -246,11 +246,13 @@ bool Dialog::PreProcessKey(const KeyStroke& key) {
     }
     const int id = DefaultButtonId();
     const Control* button = ControlById(id);
-    if (button == nullptr || button->IsEnabled()) Application::Instance()->RouteCommand(id, this);
+    if (button == nullptr || button->IsEnabled()) {
+      Application::Instance()->RouteControlCommand(id, this);
+    }
     return true;
   }
   if (key.code == key::kEscape) {
-    Application::Instance()->RouteCommand(kIdCancel, this);
+    Application::Instance()->RouteControlCommand(kIdCancel, this);
     return true;
   }
   return false;
@@ -262,7 +264,7 @@ bool Dialog::IdleAction(long idleCount) {
     if (t.kind != ControlKind::PushButton || t.id == 0) continue;
     Control* button = ControlById(t.id);
     if (button == nullptr) continue;
-    if (auto state = Application::Instance()->AskEnabler(t.id, this))
+    if (auto state = Application::Instance()->AskControlEnabler(t.id, this))
       button->Enable(state->enabled);
   }
   return false;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -19,6 +20,13 @@ template <typename T>
 const T* Find(int id) {
   const auto it = Table<T>().find(id);
   return it != Table<T>().end() ? &it->second : nullptr;
+}
+
+template <typename T>
+std::vector<int> Ids() {
+  std::vector<int> ids;
+  for (const auto& [id, entry] : Table<T>()) ids.push_back(id);
+  return ids;
 }
 
 // Registering the same template again is harmless; another template under a taken id would
@@ -58,6 +66,10 @@ void Resources::AddAccelerators(int id, AcceleratorTable table) {
   Table<AcceleratorTable>()[id] = std::move(table);
 }
 const AcceleratorTable* Resources::Accelerators(int id) { return Find<AcceleratorTable>(id); }
+
+std::vector<int> Resources::DialogIds() { return Ids<DialogTemplate>(); }
+std::vector<int> Resources::MenuIds() { return Ids<MenuTemplate>(); }
+std::vector<int> Resources::AcceleratorIds() { return Ids<AcceleratorTable>(); }
 
 void Resources::AddString(int table, int id, std::string text) {
   Strings()[{table, id}] = std::move(text);

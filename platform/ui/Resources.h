@@ -119,6 +119,10 @@ class Resources {
   static const MenuTemplate* Menu(int id);
   static void AddAccelerators(int id, AcceleratorTable table);
   static const AcceleratorTable* Accelerators(int id);
+  // The ids of every dialog template, menu and accelerator table registered, in order.
+  static std::vector<int> DialogIds();
+  static std::vector<int> MenuIds();
+  static std::vector<int> AcceleratorIds();
   static void AddString(int table, int id, std::string text);
   static std::string String(int table, int id);
   static void AddImage(int id, QImage image);

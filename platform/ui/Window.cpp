@@ -379,6 +379,8 @@ void Window::Hide() {
   if (widget_ != nullptr) widget_->hide();
 }
 
+bool Window::IsTopLevel() const { return widget_ != nullptr && widget_->isWindow(); }
+
 bool Window::IsVisible() const { return widget_ != nullptr && widget_->isVisible(); }
 
 void Window::ShowMaximized() {

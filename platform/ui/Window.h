@@ -81,6 +81,9 @@ class Window {
   void Create();
   void Destroy();
   bool IsCreated() const { return widget_ != nullptr; }
+  // A window of its own on the screen (a frame, a dialog that is not embedded in another window),
+  // rather than a part of its parent's.
+  bool IsTopLevel() const;
   QWidget* Widget() const { return widget_; }
 
   Window* Parent() const { return parent_; }

@@ -20,6 +20,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
+#include "tests/bus/AnsweredLine.h"
 
 namespace apptest {
 
@@ -99,6 +100,9 @@ ShellTest::ShellTest() {
   TheCommPort.SetName("");
   TheCommPort.SetRetries(CommPort::kDefaultRetries);
   TheCommPort.SetReadTimeout(CommPort::kDefaultReadTimeoutMs);
+  // Whichever port the program opens, its reads wait for the simulated units' answers.
+  TheCommPort.SetLineFactory(
+      [this] { return std::make_unique<bustest::AnsweredLine>(bus, serial::MakeSystemLine()); });
   ThePortList().SelectPort(nullptr);
   bus.Start();
   serial::UserComNumbers().Enter(kSimComNumber, bus.SlavePath());
@@ -110,6 +114,7 @@ ShellTest::~ShellTest() {
   client_.reset();
   ui::test::PumpMessages();
   TheCommPort.Close();
+  TheCommPort.SetLineFactory(CommPort::SystemLines());
   bus.Stop();
 }
 

@@ -150,8 +150,11 @@ TEST_F(FamilyTypesTest, AnOlderFamilyUnitDroppedOnFileSavesItsSettings) {
   const QTemporaryDir folder;
   const std::string path = folder.path().toStdString() + "/unit.ov0";
   ui::PromptScript script(FailTest);
-  script.AnswerSaveFile(path).RunDialog(kMemorySelectDialog,
-                                        [](ui::Dialog& d) { ui::test::Click(d, ui::kIdOk); });
+  script.AnswerSaveFile(path).RunDialog(kMemorySelectDialog, [](ui::Dialog& d) {
+    // Memory 2's box has the number of the main window's Roll Call button, and stays the dialog's.
+    ui::test::Click(d, f8100res::kFirstMemoryCheck + 1);
+    ui::test::Click(d, ui::kIdOk);
+  });
   TDeviceListWindow& virtuals = client().VirtualList();
   Drag(client().BusList(), 0, ItemPoint(virtuals, ItemNamed(virtuals, "File")));
   std::ostringstream saved;

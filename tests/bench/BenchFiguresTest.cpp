@@ -164,23 +164,31 @@ TEST(BenchFigures, HandOversAreWhatATransactionTookBeyondItsWireTime) {
   clock.Read(at(wireMs - 2), 0.1, 6);
   clock.Read(at(wireMs + 3), 0.2, 4);
   EXPECT_NEAR(clock.TotalMs(), 3, 1e-6);
+  // The wait for silence after the reply is the program's.
+  clock.Reading(at(wireMs + 50), 0.3);
+  EXPECT_NEAR(clock.TotalMs(), 3, 1e-6);
 
-  // A broadcast no unit answers: its wait for silence is the program's.
+  // A broadcast no unit answers: its wait for silence is the program's, but not the wait for the
+  // bus's thread to take the request in before that, beyond the request's wire time.
   clock.Wrote(at(100), 1, 10);
   EXPECT_NEAR(clock.TotalMs(), 3, 1e-6);
+  clock.Reading(at(100 + 10 * byteMs + 2), 1.1);
+  clock.Reading(at(140), 1.2);
+  EXPECT_NEAR(clock.TotalMs(), 5, 1e-6);
 
   // A transaction on an unpaced line, quicker than the wire, adds nothing.
   clock.Wrote(at(200), 2, 10);
+  clock.Reading(at(200.1), 2.05);
   clock.Read(at(201), 2.1, 10);
   clock.Wrote(at(300), 3, 10);
   clock.Read(at(300 + wireMs + 0.5), 3.1, 10);
-  EXPECT_NEAR(clock.TotalMs(), 3.5, 1e-6);
+  EXPECT_NEAR(clock.TotalMs(), 5.5, 1e-6);
 
   // A program whose own reading took longer than the wire made the reply late itself: only what
   // lies beyond its processor time is the line's.
   clock.Wrote(at(400), 10, 10);
   clock.Read(at(400 + wireMs + 4), 10 + wireMs + 3, 10);
-  EXPECT_NEAR(clock.TotalMs(), 4.5, 1e-6);
+  EXPECT_NEAR(clock.TotalMs(), 6.5, 1e-6);
 }
 
 TEST(BenchFigures, TheMedianWindowIsHeldWithTheBestAndTheWorstBesideIt) {

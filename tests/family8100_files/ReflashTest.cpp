@@ -58,18 +58,18 @@ TEST_F(OlderFamilyReflashTest, EveryFileErrorNamesItsLineAndNothingReachesTheUni
   badChecksum[badChecksum.size() - 2] ^= 1;
   const std::vector<std::pair<std::string, std::string>> cases = {
       {ModelRecord(false) + HexRecordLine(0, {1}) + badChecksum + kEnd,
-       "Checksum error in line 2."},
-      {ModelRecord(false) + HexRecordLine(0, {1}), "Unexpected EOF in line 2"},
-      {ModelRecord(false) + HexRecordLine(2, {0, 0}) + kEnd, "Illegal record type in line 1."},
+       "Checksum error in line 3."},
+      {ModelRecord(false) + HexRecordLine(0, {1}), "Unexpected EOF in line 3"},
+      {ModelRecord(false) + HexRecordLine(2, {0, 0}) + kEnd, "Illegal record type in line 2."},
       {HexRecordLine(0, {1}) + kEnd, "File format error."},
       {HexRecordLine(3, {0x01, 0xF0, 0}) + kEnd,
        "This file is not the correct firmware for this model."},
       {ModelRecord(false) + HexRecordLine(0, std::vector<uint8_t>(65, 0xAA)) + kEnd,
-       "Record too long in line 1."},
-      {HexRecordLine(3, {0x02, 0x70}) + kEnd, "Record too short in line 0."},
-      {HexRecordLine(4, {0x01}) + kEnd, "Record too short in line 0."},
-      {ModelRecord(false) + ":02000000G1FE\n" + kEnd, "Illegal character in line 1."},
-      {ModelRecord(false) + kEnd + "anything\n", "Text after the end-of-file record in line 2."},
+       "Record too long in line 2."},
+      {HexRecordLine(3, {0x02, 0x70}) + kEnd, "Record too short in line 1."},
+      {HexRecordLine(4, {0x01}) + kEnd, "Record too short in line 1."},
+      {ModelRecord(false) + ":02000000G1FE\n" + kEnd, "Illegal character in line 2."},
+      {ModelRecord(false) + kEnd + "anything\n", "Text after the end-of-file record in line 3."},
   };
   for (const auto& [text, message] : cases) {
     EXPECT_EQ(Reflash(text, 1), message);
@@ -84,7 +84,7 @@ TEST_F(OlderFamilyReflashTest, FirmwareCutShortByAnEmptyDataRecordIsToldBeforeAn
   script.AnswerMessageBox(ui::kIdOk).AnswerOpenFile(path).AnswerMessageBox(ui::kIdCancel);
   ReflashUnit(*unit, nullptr);
   EXPECT_EQ(script.Seen().back().text,
-            "The firmware in this file is cut short: line 2 holds a data record without data, and "
+            "The firmware in this file is cut short: line 3 holds a data record without data, and "
             "the 2 records after it will not be sent.  A unit given incomplete firmware may not "
             "work.  Continue?");
   EXPECT_TRUE(bus.TakeTrace().empty());

@@ -45,7 +45,7 @@ TEST(IntelHexTest, RecordsUpToTheFirstEmptyOneAreTheFirmware) {
   EXPECT_EQ(data.type, kHexData);
   EXPECT_EQ(data.offset, 0x10);
   EXPECT_EQ(data.data, (std::vector<uint8_t>{0xDE, 0xAD, 0xBE, 0xEF}));
-  EXPECT_EQ(data.line, 2);
+  EXPECT_EQ(data.line, 3);
   EXPECT_EQ(firmware.records[3].type, kHexEndOfFile);
   EXPECT_FALSE(firmware.reinitialise);
   EXPECT_EQ(firmware.versionTenths, 15);
@@ -60,32 +60,33 @@ TEST(IntelHexTest, AnEmptyDataRecordCutsTheFirmwareShortAndCountsWhatItLeavesOut
   const Firmware cut = Read(
       kModel + "\n:0100000011EE\n:00002000E0\n:0100000022DD\n  :0100000033CC\t" + kEnd + "\n\n");
   ASSERT_EQ(cut.records.size(), 3u);
-  EXPECT_EQ(cut.records.back().line, 2);
+  EXPECT_EQ(cut.records.back().line, 3);
   EXPECT_EQ(cut.recordsCutOff, 3);
   // After the end-of-file record nothing is firmware, so nothing is left out.
   EXPECT_EQ(Read(kModel + " :0000000000\n").recordsCutOff, 0);
 }
 
-TEST(IntelHexTest, BadLinesAreRefusedNamingTheLineFromZero) {
+TEST(IntelHexTest, BadLinesAreRefusedNamingTheLineFromOne) {
   const std::string kLong = ":" + std::string(199, '0');
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"040000030370000F77", "Open file|Missing start character in line 0"},
-      {kModel + " :020000020001FB " + kEnd, "Open file|Illegal record type in line 1."},
-      {kModel + " :020000050001F8 " + kEnd, "Open file|Illegal record type in line 1."},
-      {kModel + " :02000000AABB99 :02000000AABB98 " + kEnd, "Open file|Checksum error in line 2."},
-      {kModel + " :02000000AABB99", "Open file|Unexpected EOF in line 2"},
-      {"", "Open file|Unexpected EOF in line 0"},
-      {kModel + " " + kLong, "Open file|Line too long in line 1."},
-      {kModel + " :02000000AABG99 " + kEnd, "Open file|Illegal character in line 1."},
-      {kModel + " :02000000AABB9 " + kEnd, "Open file|Record length error in line 1."},
-      {kModel + " :02000000AA99 " + kEnd, "Open file|Record length error in line 1."},
-      {kModel + " :0000 " + kEnd, "Open file|Record length error in line 1."},
-      {kModel + " :0100000400FB " + kEnd, "Open file|Record too short in line 1."},
-      {":0300000303700087 " + kEnd, "Open file|Record too short in line 0."},
+      {"040000030370000F77", "Open file|Missing start character in line 1"},
+      {kModel + " :020000020001FB " + kEnd, "Open file|Illegal record type in line 2."},
+      {kModel + " :020000050001F8 " + kEnd, "Open file|Illegal record type in line 2."},
+      {":040000030370000F78 " + kEnd, "Open file|Checksum error in line 1."},
+      {kModel + " :02000000AABB99 :02000000AABB98 " + kEnd, "Open file|Checksum error in line 3."},
+      {kModel + " :02000000AABB99", "Open file|Unexpected EOF in line 3"},
+      {"", "Open file|Unexpected EOF in line 1"},
+      {kModel + " " + kLong, "Open file|Line too long in line 2."},
+      {kModel + " :02000000AABG99 " + kEnd, "Open file|Illegal character in line 2."},
+      {kModel + " :02000000AABB9 " + kEnd, "Open file|Record length error in line 2."},
+      {kModel + " :02000000AA99 " + kEnd, "Open file|Record length error in line 2."},
+      {kModel + " :0000 " + kEnd, "Open file|Record length error in line 2."},
+      {kModel + " :0100000400FB " + kEnd, "Open file|Record too short in line 2."},
+      {":0300000303700087 " + kEnd, "Open file|Record too short in line 1."},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(Refusal(text), expected) << text;
   // The older family's model record is a byte shorter.
-  EXPECT_EQ(Refusal(":02000003037088 " + kEnd, kOlder), "Open file|Record too short in line 0.");
+  EXPECT_EQ(Refusal(":02000003037088 " + kEnd, kOlder), "Open file|Record too short in line 1.");
 }
 
 TEST(IntelHexTest, FirmwareForAnotherModelOrWithoutModelIsRefused) {
@@ -128,21 +129,21 @@ TEST(IntelHexTest, FirmwareStaysInsideTheFlashAndNothingFollowsItsEnd) {
       {kModel + " " + Record(0, 0xFFF0, 16) + UpperAddress(1) + Record(0, 0, 16) + kEnd,
        "accepted"},
       {kModel + " " + UpperAddress(1) + Record(0, 0xFFF0, 16) + kEnd, "accepted"},
-      {wrapping + kEnd, "Open file|Address wraps in line 4097."},
-      {kModel + " " + Record(0, 0xFFF8, 16) + kEnd, "Open file|Address wraps in line 1."},
+      {wrapping + kEnd, "Open file|Address wraps in line 4098."},
+      {kModel + " " + Record(0, 0xFFF8, 16) + kEnd, "Open file|Address wraps in line 2."},
       {kModel + " " + Record(0, 0x10, 16) + Record(0, 0, 16) + kEnd,
-       "Open file|Address wraps in line 2."},
+       "Open file|Address wraps in line 3."},
       {kModel + " " + UpperAddress(1) + Record(0, 0, 16) + UpperAddress(0) + Record(0, 0x20, 4) +
            kEnd,
-       "Open file|Address wraps in line 4."},
+       "Open file|Address wraps in line 5."},
       {kModel + " " + UpperAddress(2) + Record(0, 0, 16) + kEnd,
-       "Open file|Address beyond the unit's flash in line 1."},
+       "Open file|Address beyond the unit's flash in line 2."},
       {kModel + " " + UpperAddress(1) + Record(0, 0xFFF8, 8) + Record(0, 0, 8) + kEnd,
-       "Open file|Address wraps in line 3."},
+       "Open file|Address wraps in line 4."},
       {kModel + " " + kEnd + " trailing words",
-       "Open file|Text after the end-of-file record in line 2."},
+       "Open file|Text after the end-of-file record in line 3."},
       {kModel + " " + kEnd + "\n" + kEnd + "\n",
-       "Open file|Text after the end-of-file record in line 2."},
+       "Open file|Text after the end-of-file record in line 3."},
       {kModel + " " + std::string(0x80000, ' ') + kEnd,
        "Open file|The file is larger than any firmware the unit takes."},
   };
@@ -151,7 +152,7 @@ TEST(IntelHexTest, FirmwareStaysInsideTheFlashAndNothingFollowsItsEnd) {
   }
   // Both families' own bound: far past any unit's flash.
   EXPECT_EQ(Refusal(kModel + " " + UpperAddress(0x80) + Record(0, 0, 16) + kEnd),
-            "Open file|Address beyond the unit's flash in line 1.");
+            "Open file|Address beyond the unit's flash in line 2.");
   EXPECT_EQ(Refusal(kModel + " " + UpperAddress(0x7F) + Record(0, 0xFFF0, 16) + kEnd), "accepted");
 }
 

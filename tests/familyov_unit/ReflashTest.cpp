@@ -156,7 +156,7 @@ TEST_F(ReflashTest, AFileThatIsNotForTheUnitNeverReachesIt) {
   EXPECT_EQ(prompts.back().caption, "Reflash");
   const std::string model = ModelLine(kFamilyCode8148, false, 15);
   EXPECT_EQ(Reflash(*unit8148, model + ":02000000AABB98\n" + kEndLine, 0, 1).back().text,
-            "Checksum error in line 1.");
+            "Checksum error in line 2.");
   // Cancelled at the last question.
   std::ofstream(path) << model + kEndLine;
   ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
@@ -177,7 +177,7 @@ TEST_F(ReflashTest, FirmwareCutShortByAnEmptyDataRecordIsToldBeforeAnythingIsSen
     ReflashUnit(*unit8148, nullptr);
     const ui::Prompt& warning = script.Seen().back();
     EXPECT_EQ(warning.text,
-              "The firmware in this file is cut short: line 2 holds a data record without data, "
+              "The firmware in this file is cut short: line 3 holds a data record without data, "
               "and the 3 records after it will not be sent.  A unit given incomplete firmware "
               "may not work.  Continue?");
     EXPECT_EQ(warning.caption, "Reflash");

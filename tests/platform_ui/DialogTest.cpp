@@ -34,6 +34,7 @@ constexpr int kHost = 9104;
 constexpr int kKeyUpDialog = 9105;
 constexpr int kReadOut = 9106;
 constexpr int kReport = 9107;
+constexpr int kApplyPane = 9108;
 constexpr int kNameEdit = 101;
 constexpr int kLevelEdit = 102;
 constexpr int kApply = 103;
@@ -60,6 +61,11 @@ void RegisterTemplates() {
                         {0, 0, 100, 40},
                         style::kChild,
                         {{kLabel, ControlKind::Static, "Pane B", {5, 5, 60, 10}}}});
+  Resources::AddDialog({kApplyPane,
+                        "",
+                        {0, 0, 100, 40},
+                        style::kChild,
+                        {{kApply, ControlKind::PushButton, "Apply", {5, 5, 40, 14}}}});
   Resources::AddDialog({kHost, "Host", {0, 0, 120, 60}, style::kNone, {}});
   Resources::AddDialog({kReadOut,
                         "",
@@ -471,6 +477,29 @@ TEST_F(DialogTest, ButtonsFollowTheirCommandEnablersAtIdle) {
   test::PumpIdle();
   EXPECT_TRUE(d.ControlById(kApply)->IsEnabled());
   EXPECT_TRUE(d.ControlById(kIdOk)->IsEnabled()) << "a button without enabler is left alone";
+}
+
+// A control's id is its own dialog's, also from a pane inside it; the window that opened the
+// dialog may have a command of the same number, which only its menus and accelerators reach.
+TEST_F(DialogTest, AControlsClickAndItsEnablerGoNoFurtherThanItsOwnDialog) {
+  Window opener;
+  opener.Create();
+  std::vector<std::string> reached;
+  opener.OnCommand(kApply, [&] { reached.push_back("opener"); });
+  opener.OnEnable(kApply, [](CommandState& s) { s.enabled = false; });
+  Dialog dialog(&opener, kNameDialog);
+  dialog.Create();
+  Application::Instance()->NoteMessage();
+  test::PumpIdle();
+  EXPECT_TRUE(dialog.ControlById(kApply)->IsEnabled());
+  test::Click(dialog, kApply);
+  Dialog pane(&dialog, kApplyPane);
+  pane.Create();
+  test::Click(pane, kApply);
+  EXPECT_EQ(reached, std::vector<std::string>{});
+
+  Application::Instance()->RouteCommand(kApply, &pane);
+  EXPECT_EQ(reached, std::vector<std::string>{"opener"});
 }
 
 }  // namespace
