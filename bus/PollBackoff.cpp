@@ -1,18 +1,25 @@
 #include "bus/PollBackoff.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 PollBackoff::Clock::duration advanced{};
+std::optional<PollBackoff::Clock::duration> heldAt;
 
 }  // namespace
 
 PollBackoff::Clock::time_point PollBackoff::Clock::now() {
-  return time_point(std::chrono::steady_clock::now().time_since_epoch() + advanced);
+  const duration base = heldAt.value_or(std::chrono::steady_clock::now().time_since_epoch());
+  return time_point(base + advanced);
 }
 
 void PollBackoff::Clock::Advance(duration by) { advanced += by; }
+
+void PollBackoff::Clock::Hold() {
+  if (!heldAt) heldAt = std::chrono::steady_clock::now().time_since_epoch();
+}
 
 void PollBackoff::Answered() {
   pause_ = {};

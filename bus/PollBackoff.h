@@ -18,6 +18,8 @@ class PollBackoff {
     static constexpr bool is_steady = true;
     static time_point now();
     static void Advance(duration by);
+    // From now on only `Advance` moves it: a test on a busy machine sees no pause end by itself.
+    static void Hold();
   };
   static constexpr std::chrono::milliseconds kFirstPause{250};
   static constexpr std::chrono::milliseconds kLongestPause{2000};

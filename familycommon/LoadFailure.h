@@ -2,10 +2,27 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace familycommon {
+
+// How much of the new settings a load or a copy had written into a unit when it failed: first
+// what the unit keeps beside its settings (`globalsNamed`, in the family's words: "memory names,
+// logic map, ..."; empty when the command writes none), then its current settings, then its
+// memories from 1 in order.
+struct LoadProgress {
+  enum class Part { kUnchanged, kPartly, kWhole };
+  std::string globalsNamed;
+  Part globals = Part::kUnchanged;
+  Part current = Part::kUnchanged;
+  // Memories 1 to `memoriesWritten` hold the new settings and, when `nextMemoryPartly`, the next
+  // one may hold part of them; the command writes `memoriesToWrite` in all.
+  int memoriesWritten = 0;
+  bool nextMemoryPartly = false;
+  int memoriesToWrite = 0;
+};
 
 // A bus failure part way through loading settings into a unit, from a file or from another unit.
 // The load put the unit's current settings back and lifted its mute, unless the unit stopped
@@ -17,6 +34,8 @@ struct LoadFailure {
   // What the put-back could not give back although the unit answered, said after the closing
   // text; empty when nothing.
   std::string notPutBack;
+  // How far the command had got, when it knows: its closing text then names what the unit holds.
+  std::optional<LoadProgress> progress;
 };
 
 inline constexpr const char* kLoadRestoredText =
@@ -114,6 +133,28 @@ inline std::string SourceNotPutBackText(const UnitLeft& left) {
   return "The source unit stopped answering before its own settings could be put back: " +
          UnitLeftText(left) + ".";
 }
+
+// How a load or a copy names itself and where its settings come from, and its texts for a
+// failure whose progress it does not know.
+struct LoadCommandWords {
+  const char* command;
+  const char* source;
+  const char* restoredText;
+  const char* notRestoredText;
+};
+inline constexpr LoadCommandWords kLoadWords{"load", "the file's", kLoadRestoredText,
+                                             kLoadNotRestoredText};
+inline constexpr LoadCommandWords kCopyWords{"copy", "the source unit's", kCopyRestoredText,
+                                             kCopyNotRestoredText};
+
+// The closing text of a load or copy that `failure` stopped: what was put back and what the unit
+// holds, as far as the failure's progress tells.
+std::string LoadOutcomeText(const LoadFailure& failure, const LoadCommandWords& words);
+
+// A load that wrote everything, whose read-back of the unit failed.
+inline constexpr const char* kLoadedNotReadBackText =
+    "The file was loaded: the unit holds its settings, its memories included, but the program "
+    "could not read them back.";
 
 // ---- What a command left on a unit that a failure stopped part way, said once in its closing
 // message after the one report of the failure: the commands that do not put the unit back from a

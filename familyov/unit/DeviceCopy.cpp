@@ -21,18 +21,20 @@ namespace namespaceOV {
 
 namespace {
 
+using familycommon::LoadProgress;
+
 constexpr const char* kCopyCaption = "Ordavinex Copy";
 
 // The copy itself: the source's globals, its clock events when asked, then its current settings
 // and each memory both units have.
 void CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source, bool events,
-                  ProgressReport* progress) {
-  // Only the memories both units have: the source is never asked for one it lacks.
-  const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
+                  int memories, LoadSteps& steps, ProgressReport* progress) {
   Globals globals = GlobalsOf(source);
   globals.memoryNames.resize(static_cast<std::size_t>(memories));
-  WriteGlobals(destination, globals);
-  if (events) WriteEvents(destination, EventsOf(source));
+  steps.Globals([&] {
+    WriteGlobals(destination, globals);
+    if (events) WriteEvents(destination, EventsOf(source));
+  });
 
   // Each unit moves its memories at its own image length; the words both hold are copied.
   SettingsImage from(ReadImageLength(source));
@@ -46,7 +48,7 @@ void CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source, boo
     scope.Step(m);
     ReadMemoryImage(source, m, from);
     std::ranges::copy(from.Words().first(common), to.Words().begin());
-    WriteMemoryImage(destination, m, to);
+    steps.Memory(m, [&] { WriteMemoryImage(destination, m, to); });
   }
 }
 
@@ -114,8 +116,12 @@ void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
   // Either side may lack the clock; the destination keeps its events then.
   const bool destinationClock = destination.UpdateClockPresence();
   const bool events = source.UpdateClockPresence() && destinationClock;
-  WriteWithPutBack(destination, {.globals = true, .events = events}, progress,
-                   [&] { CopyContents(destination, source, events, progress); });
+  // Only the memories both units have: the source is never asked for one it lacks.
+  const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
+  WriteWithPutBack(destination, {.globals = true, .events = events, .memories = memories}, progress,
+                   [&](LoadSteps& steps) {
+                     CopyContents(destination, source, events, memories, steps, progress);
+                   });
 }
 
 bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source) {
@@ -152,10 +158,12 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
   } catch (const IQException&) {
     // Before anything was written (the clocks' reads). Told here, not by the caller, so that it
     // joins a failed lock read's report.
-    failed = familycommon::LoadFailure{std::current_exception(), true};
+    failed = familycommon::LoadFailure{
+        .error = std::current_exception(), .restored = true, .progress = LoadProgress{}};
   }
   ReportLoadError(destination, *failed);
-  TellCommandOutcome(controls::ClientWindow(), destination, familycommon::CopyFailureText(*failed),
+  TellCommandOutcome(controls::ClientWindow(), destination,
+                     familycommon::LoadOutcomeText(*failed, familycommon::kCopyWords),
                      kCopyCaption);
   return false;
 }

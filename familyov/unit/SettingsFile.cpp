@@ -342,15 +342,17 @@ void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   file.WriteNewline();
 }
 
-void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents,
+void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents, LoadSteps& steps,
                    ProgressReport* progress) {
-  if (contents.globals) WriteGlobals(device, *contents.globals);
-  if (contents.events) WriteEvents(device, *contents.events);
+  steps.Globals([&] {
+    if (contents.globals) WriteGlobals(device, *contents.globals);
+    if (contents.events) WriteEvents(device, *contents.events);
+  });
   ProgressScope scope(progress, contents.lastMemory, kUploadingText);
   MemoryWalk walk(device);
   for (const auto& [memory, image] : contents.memories) {
     scope.Step(memory);
-    WriteMemoryImage(device, memory, image);
+    steps.Memory(memory, [&] { WriteMemoryImage(device, memory, image); });
   }
 }
 
@@ -450,9 +452,12 @@ bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
                       const LoadConfirmation& confirm, ProgressReport* progress) {
   const std::optional<FileContents> contents = ReadContents(device, file, confirm);
   if (!contents) return false;
-  WriteWithPutBack(
-      device, {.globals = contents->globals.has_value(), .events = contents->events.has_value()},
-      progress, [&] { ApplyContents(device, *contents, progress); });
+  WriteWithPutBack(device,
+                   {.globals = contents->globals.has_value(),
+                    .events = contents->events.has_value(),
+                    .memories = contents->lastMemory},
+                   progress,
+                   [&](LoadSteps& steps) { ApplyContents(device, *contents, steps, progress); });
   return true;
 }
 

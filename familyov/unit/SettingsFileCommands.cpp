@@ -118,7 +118,10 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
     ProgressWindow progress;
     switch (ReadSettingsFile(device, file, ConfirmWarning, &progress)) {
       case LoadResult::kLoaded:
-        RereadUnit(device, false);
+        if (!RereadUnit(device, false)) {
+          TellCommandOutcome(controls::ClientWindow(), device, familycommon::kLoadedNotReadBackText,
+                             kLoadCaption);
+        }
         return true;
       case LoadResult::kCancelled:
         return false;
@@ -136,7 +139,8 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
     // Part of the file may be on the unit all the same; the closing message says whether the
     // program could read what it holds.
     RereadUnit(device, false);
-    TellCommandOutcome(controls::ClientWindow(), device, familycommon::LoadFailureText(failure),
+    TellCommandOutcome(controls::ClientWindow(), device,
+                       familycommon::LoadOutcomeText(failure, familycommon::kLoadWords),
                        kLoadCaption);
   }
   return false;

@@ -30,6 +30,12 @@ using sim::familyov::Model;
 
 constexpr int kSourceAddress = 3;
 constexpr int kDestinationAddress = 4;
+// The closing messages of a copy that put the destination back, and of one that left it.
+constexpr const char* kCopyPutBack =
+    "The copy was not finished. The unit's current settings and its memory names";
+constexpr const char* kCopyLeft =
+    "The copy was not finished and the unit stopped answering before its settings could be put "
+    "back: ";
 // Each memory the destination takes: the block writes of a 12-memory unit's image and the block
 // kept for the next memory.
 constexpr int kDumpWritesPerMemory = 184;
@@ -172,7 +178,10 @@ TEST_F(BusCopyFailureTest, EachKindOfObjectRefusedEndsTheCommandWithOneReportAnd
     SCOPED_TRACE(testing::Message() << "unit " << fault.address << " object " << fault.objectId
                                     << " opcode " << fault.opcode << " #" << fault.firstOccurrence);
     FailedRequests().clear();
-    EXPECT_EQ(FailingCopyCommand(fault), familycommon::kCopyRestoredText);
+    const std::string closing = FailingCopyCommand(fault);
+    EXPECT_TRUE(closing.starts_with(kCopyPutBack) ||
+                closing == "The copy was not finished; nothing was written to the unit.")
+        << closing;
     EXPECT_EQ(StateOf(*destination), before);
     // The put-back's own requests come after the failure: the report still names the refused one.
     EXPECT_EQ(FailedRequests(),
@@ -191,8 +200,9 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
                               .ForUnit(kDestinationAddress)
                               .OnOccurrence(400)
                               .Times(sim::Fault::kForever);
-  EXPECT_EQ(FailingCopyCommand(dies), std::string(familycommon::kCopyNotRestoredText) + "\n" +
-                                          familycommon::kFiltersReadAgainText);
+  const std::string closing = FailingCopyCommand(dies);
+  EXPECT_TRUE(closing.starts_with(kCopyLeft)) << closing;
+  EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
 }
 
 // The copy command with one fault at points spread through it: a refusal, a lost reply, or the
@@ -281,8 +291,9 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
       EXPECT_EQ(StateOf(*destination), sourceBefore);
     } else if (left) {
       ASSERT_EQ(script.Seen().size(), seen + 1);
-      EXPECT_EQ(script.Seen().back().text, std::string(familycommon::kCopyNotRestoredText) + "\n" +
-                                               familycommon::kFiltersReadAgainText);
+      const std::string closing = script.Seen().back().text;
+      EXPECT_TRUE(closing.starts_with(kCopyLeft)) << closing;
+      EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
       // The filters are read again once the unit answers.
       EXPECT_TRUE(destination->FiltersStale());
       destination->InvalidateValues();
@@ -290,7 +301,10 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
       EXPECT_FALSE(destination->FiltersStale());
     } else {
       ASSERT_EQ(script.Seen().size(), seen + 1);
-      EXPECT_EQ(script.Seen().back().text, familycommon::kCopyRestoredText);
+      const std::string closing = script.Seen().back().text;
+      EXPECT_TRUE(closing.starts_with(kCopyPutBack) ||
+                  closing == "The copy was not finished; nothing was written to the unit.")
+          << closing;
       EXPECT_EQ(StateOf(*destination), before);
     }
     setBack(left);
@@ -298,17 +312,33 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
   EXPECT_EQ(StateOf(*source), sourceBefore) << "the source is only read";
 }
 
-// A bus that falls silent for under a second part way through a load or a copy, and then answers
-// again (a USB adapter's hiccup): the put-back waits for the unit and gives it all of its settings
-// back, with one report and a closing message that says so. A unit still silent once the wait's
-// bound has passed is left as it is, and the message says that.
+// A unit that pauses part way through a load or a copy and then answers again (a USB adapter's
+// hiccup): the put-back waits for it and gives it all of its settings back, with one report and a
+// closing message that says so. A unit still silent once the wait's bound has passed is left as it
+// is, and the message says what it holds: what it names as loaded or as it was is so.
 TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutBack) {
-  // As long as the tester's pauses, and longer than the put-back ever waited before.
-  constexpr int kStallMs = 500;
+  // The answers kept back while the put-back first tries and then polls the unit.
+  constexpr int kPausedAnswers = 3;
+  using Part = familycommon::LoadProgress::Part;
   const std::string path = TempPath("stall.ov2");
   SetState(*destination, "From file", 4, 0.25f);
   filestest::SaveSettingsFile(*destination, path);
+  const std::vector<std::vector<uint32_t>> fileMemories = filestest::MemoriesOf(*destination);
   SetState(*destination, "Dst", 2, 0.5f);
+  SettingsImage current(ReadImageLength(*destination));
+  ReadMemoryImage(*destination, 0, current);
+  // The destination's memories hold other settings than the file's and the source's.
+  const auto setBack = [&] {
+    SetState(*destination, "Dst", 2, 0.5f);
+    WriteMemoryImage(*destination, 0, current);
+    for (int m = 1; m <= destination->GetMemoryCount(); ++m) {
+      gSaveMemoryObject.SaveMemory(*destination, static_cast<uint8_t>(m));
+    }
+  };
+  setBack();
+  filestest::LoadEnds ends{.before = StateOf(*destination),
+                           .memoriesBefore = filestest::MemoriesOf(*destination)};
+  ASSERT_NE(ends.memoriesBefore, fileMemories);
   // The command as the client runs it: whether it finished, else its one closing message.
   const auto command = [&](bool copy, std::string* closing = nullptr) {
     ForgetValues();
@@ -322,25 +352,27 @@ TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutB
     }
     return finished;
   };
-  const UnitState before = StateOf(*destination);
   const UnitState sourceBefore = StateOf(*source);
-  SettingsImage current(ReadImageLength(*destination));
-  ReadMemoryImage(*destination, 0, current);
-  // After a case that left it part way, the destination gets its own state again.
-  const auto setBack = [&] {
-    SetState(*destination, "Dst", 2, 0.5f);
-    WriteMemoryImage(*destination, 0, current);
-  };
+  const std::vector<std::vector<uint32_t>> sourceMemories = filestest::MemoriesOf(*source);
+  const std::string globalsNamed =
+      std::string("memory names, logic map, delay unit") + (destination->UpdateClockPresence()
+                                                                ? ", channel names and clock events"
+                                                                : " and channel names");
 
   for (const bool copy : {false, true}) {
     SCOPED_TRACE(copy ? "copy" : "load");
+    const familycommon::LoadCommandWords& words =
+        copy ? familycommon::kCopyWords : familycommon::kLoadWords;
     bustest::TakeRequestTrace(bus.bus);
     ASSERT_TRUE(command(copy));
     const std::vector<std::string> trace = bustest::TakeRequestTrace(bus.bus, true);
     const int steps = static_cast<int>(trace.size());
+    ends.loaded = StateOf(*destination);
+    ends.memoriesLoaded = copy ? sourceMemories : fileMemories;
+    ASSERT_EQ(filestest::MemoriesOf(*destination), ends.memoriesLoaded);
     setBack();
-    ASSERT_EQ(StateOf(*destination), before);
-    // A poll of a ready or new-settings flag waits through a stall: the command goes on.
+    ASSERT_EQ(StateOf(*destination), ends.before);
+    // A poll of a ready or new-settings flag waits through a pause: the command goes on.
     const auto flagPoll = [&](int step) {
       const std::string& request = trace.at(static_cast<std::size_t>(step - 1));
       return request.ends_with(":R06") || request.ends_with(":R40");
@@ -353,48 +385,95 @@ TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutB
       return [prefix = std::to_string(kDestinationAddress) + ":" +
                        text](const std::string& request) { return request.starts_with(prefix); };
     };
-    const int firstWrite =
-        static_cast<int>(std::ranges::find_if(trace, startingWith("W19")) - trace.begin()) + 1;
+    const auto nth = [&](const std::string& text, int n) {
+      int step = 0;
+      for (int seen = 0; seen < n; ++step) seen += startingWith(text)(trace.at(step)) ? 1 : 0;
+      return step;
+    };
+    const int firstWrite = nth("W19", 1);
     const int lastWrite =
         steps - static_cast<int>(std::find_if(trace.rbegin(), trace.rend(), startingWith("W39")) -
                                  trace.rbegin());
     for (int point = 0; point <= 3; ++point) {
       int step = firstWrite + (lastWrite - firstWrite) * point / 3;
       while (flagPoll(step)) --step;
-      SCOPED_TRACE(testing::Message() << "stall from request " << step << ": " << trace[step - 1]);
-      bus.bus.AddFault(sim::Fault::Stall(kStallMs).OnOccurrence(step).Times(1));
+      SCOPED_TRACE(testing::Message() << "pause from request " << step << ": " << trace[step - 1]);
+      bus.bus.AddFault(sim::Fault::Pause(kPausedAnswers).OnOccurrence(step).Times(1));
       BusErrors().clear();
       std::string closing;
       EXPECT_FALSE(command(copy, &closing));
       bus.bus.ClearFaults();
       EXPECT_EQ(BusErrors().size(), 1u) << "one failure, one report";
-      EXPECT_EQ(closing, copy ? familycommon::kCopyRestoredText : familycommon::kLoadRestoredText);
-      EXPECT_EQ(StateOf(*destination), before);
+      EXPECT_TRUE(closing.starts_with(std::string("The ") + words.command +
+                                      " was not finished. The unit's current settings and its " +
+                                      globalsNamed + " were put back as they were; "))
+          << closing;
+      EXPECT_EQ(StateOf(*destination), ends.before);
       EXPECT_FALSE(destination->FiltersStale());
       EXPECT_EQ(StateOf(*source), sourceBefore);
+      setBack();
     }
 
-    // A destination silent past the wait's bound (lowered here) is left part way, and said to be.
+    // A destination silent past the wait's bound (lowered here) from a point in the names, in the
+    // current settings, in a memory, and at its last write, is left part way, and said to be. The
+    // put-back's first write, of a memory name, went to the silent unit, which may have taken it.
+    struct SilentRow {
+      const char* request;
+      int occurrence;
+      familycommon::LoadProgress progress;
+    };
+    const int memories = destination->GetMemoryCount();
+    const SilentRow rows[] = {
+        {"W19", 5, {.globals = Part::kPartly}},
+        {"W39 00", 20, {.globals = Part::kPartly, .current = Part::kPartly}},
+        {"W39 06",
+         20,
+         {.globals = Part::kPartly,
+          .current = Part::kWhole,
+          .memoriesWritten = 5,
+          .nextMemoryPartly = true}},
+        {"W39",
+         static_cast<int>(std::count_if(trace.begin(), trace.end(), startingWith("W39"))),
+         {.globals = Part::kPartly,
+          .current = Part::kWhole,
+          .memoriesWritten = memories - 1,
+          .nextMemoryPartly = true}},
+    };
     destination->SetWaitBound({.limit = std::chrono::milliseconds(300)});
-    const int middle =
-        static_cast<int>(std::count_if(trace.begin(), trace.begin() + steps / 2, startingWith("")));
-    bus.bus.AddFault(sim::Fault::Silence()
-                         .ForUnit(kDestinationAddress)
-                         .OnOccurrence(middle)
-                         .Times(sim::Fault::kForever));
-    BusErrors().clear();
-    std::string closing;
-    EXPECT_FALSE(command(copy, &closing));
-    bus.bus.ClearFaults();
+    for (SilentRow row : rows) {
+      const int step = nth(row.request, row.occurrence);
+      SCOPED_TRACE(testing::Message() << "silent from request " << step << ": " << trace[step - 1]);
+      const int occurrence =
+          static_cast<int>(std::count_if(trace.begin(), trace.begin() + step, startingWith("")));
+      bus.bus.AddFault(sim::Fault::Silence()
+                           .ForUnit(kDestinationAddress)
+                           .OnOccurrence(occurrence)
+                           .Times(sim::Fault::kForever));
+      BusErrors().clear();
+      std::string closing;
+      EXPECT_FALSE(command(copy, &closing));
+      bus.bus.ClearFaults();
+      EXPECT_EQ(BusErrors().size(), 1u);
+      row.progress.globalsNamed = globalsNamed;
+      row.progress.memoriesToWrite = memories;
+      EXPECT_EQ(closing, familycommon::LoadOutcomeText(
+                             {.restored = false, .progress = row.progress}, words) +
+                             "\n" + familycommon::kFiltersReadAgainText);
+      if (!copy && row.progress.memoriesWritten == memories - 1) {
+        EXPECT_TRUE(closing.starts_with(
+            "The load was not finished and the unit stopped answering before its settings could "
+            "be put back: its " +
+            globalsNamed +
+            " may be partly the file's; it runs the file's current settings; memories 1 to 11 "
+            "hold the file's settings and memory 12 may hold part of them."))
+            << closing;
+      }
+      EXPECT_TRUE(destination->FiltersStale());
+      EXPECT_TRUE(filestest::HoldsWhatItSays(*destination, row.progress, false, ends));
+      setBack();
+      destination->ReadDeviceParameters();
+    }
     destination->SetWaitBound({});
-    EXPECT_EQ(BusErrors().size(), 1u);
-    EXPECT_EQ(closing, std::string(copy ? familycommon::kCopyNotRestoredText
-                                        : familycommon::kLoadNotRestoredText) +
-                           "\n" + familycommon::kFiltersReadAgainText);
-    EXPECT_TRUE(destination->FiltersStale());
-    EXPECT_NE(StateOf(*destination), before);
-    setBack();
-    destination->ReadDeviceParameters();
   }
 }
 

@@ -91,8 +91,12 @@ TEST_F(BusLoadFailureTest, AUnitThatStopsAnsweringIsSaidToBeLeftMutedOrPartlyLoa
   script.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(unit->LoadFile());
   // Its filters may no longer be the ones the program shows: they are read again once it answers.
-  EXPECT_EQ(script.Seen().back().text, std::string(familycommon::kLoadNotRestoredText) + "\n" +
-                                           familycommon::kFiltersReadAgainText);
+  const std::string closing = script.Seen().back().text;
+  EXPECT_TRUE(
+      closing.starts_with("The load was not finished and the unit stopped answering "
+                          "before its settings could be put back: its memory names"))
+      << closing;
+  EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
   EXPECT_EQ(script.Seen().back().caption, "Load file");
   bus.bus.ClearFaults();
 }
@@ -112,11 +116,12 @@ struct LoadCommandTest : BusLoadFailureTest {
   ~LoadCommandTest() override { SetCommErrorReporter(previous); }
 
   // The command as the unit's window runs it, which reports a failure that passes it; its
-  // closing message, or none when it failed before it wrote anything.
-  std::string LoadCommand() {
+  // closing message, or none when it failed before it wrote anything. Whether it `loads` the
+  // file all the same.
+  std::string LoadCommand(bool loads = false) {
     ui::PromptScript answers{[](const std::string&) {}};  // the closing message may not come
     answers.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
-    if (!GuardedUnitCall(*unit, [&] { EXPECT_FALSE(unit->LoadFile()); })) return {};
+    if (!GuardedUnitCall(*unit, [&] { EXPECT_EQ(unit->LoadFile(), loads); })) return {};
     EXPECT_EQ(answers.Seen().size(), 2u) << "the file, then the closing message";
     return answers.Seen().back().text;
   }
@@ -131,7 +136,13 @@ TEST_F(LoadCommandTest, AUnitThatNeverReportsItselfReadyIsWaitedForOnceAndSaidTo
   // Every read of the ready flag refused: "not yet", until the bound has passed.
   bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(sim::familyov::object::kReady));
   bus.TakeTrace();
-  EXPECT_EQ(LoadCommand(), familycommon::kLoadRestoredText);
+  const std::string closing = LoadCommand();
+  // The recall of the file's current settings was not seen through; no memory was written yet.
+  EXPECT_TRUE(closing.starts_with(
+      "The load was not finished. The unit's current settings and its memory names"))
+      << closing;
+  EXPECT_TRUE(closing.ends_with(" were put back as they were; its memories are as they were."))
+      << closing;
   bus.bus.ClearFaults();
   EXPECT_EQ(Reports(), std::vector<std::string>{kReadyTimeoutText});
   // Thirty polls of one bound for the load's recall, then one for the put-back's.
@@ -175,10 +186,36 @@ TEST_F(LoadCommandTest, ALostReplyOrASilentUnitGivesOneReportAndSaysWhatTheUnitH
         // What the unit was left on is the next case's starting point.
         before = StateOf(*unit);
       } else {
-        EXPECT_EQ(closing, familycommon::kLoadRestoredText);
+        EXPECT_TRUE(
+            closing.starts_with("The load was not finished. The unit's current settings "
+                                "and its memory names"))
+            << closing;
         EXPECT_EQ(StateOf(*unit), before);
       }
     }
+  }
+
+  // The last request of the command, when the unit holds everything the file gave it: the
+  // program's read-back of the unit.
+  SetState(*unit, "On the unit", 2, 0.5f);
+  before = StateOf(*unit);
+  bus.TakeTrace();
+  script.AnswerOpenFile(path);
+  ASSERT_TRUE(unit->LoadFile());
+  const int last = static_cast<int>(bus.TakeTrace().size());
+  const UnitState loaded = StateOf(*unit);
+  for (const bool silent : {false, true}) {
+    SCOPED_TRACE(silent ? "silent at the last request" : "last reply lost");
+    SetState(*unit, "On the unit", 2, 0.5f);
+    ASSERT_EQ(StateOf(*unit), before);
+    bus.bus.AddFault(
+        sim::Fault::Silence().OnOccurrence(last).Times(silent ? sim::Fault::kForever : 1));
+    Reports().clear();
+    const std::string closing = LoadCommand(true);
+    bus.bus.ClearFaults();
+    EXPECT_EQ(Reports().size(), 1u);
+    EXPECT_TRUE(closing.starts_with(familycommon::kLoadedNotReadBackText)) << closing;
+    EXPECT_EQ(StateOf(*unit), loaded);
   }
 }
 

@@ -89,6 +89,68 @@ void SaveSettingsFile(namespaceOV::IQDeviceOrdavinex& unit, const std::string& p
   ASSERT_TRUE(out.Close());
 }
 
+std::vector<std::vector<uint32_t>> MemoriesOf(IQDeviceOrdavinex& unit) {
+  std::vector<std::vector<uint32_t>> memories;
+  SettingsImage image(ReadImageLength(unit));
+  for (int m = 1; m <= unit.GetMemoryCount(); ++m) {
+    ReadMemoryImage(unit, m, image);
+    memories.emplace_back(image.Words().begin(), image.Words().end());
+  }
+  return memories;
+}
+
+namespace {
+
+using Part = familycommon::LoadProgress::Part;
+
+UnitState GlobalsOf(UnitState state) {
+  state.current.clear();
+  return state;
+}
+
+// Where `part` says the unit holds what it had or what was loaded, whether it does.
+::testing::AssertionResult PartHolds(const char* what, Part part, const UnitState& now,
+                                     const UnitState& before, const UnitState& loaded) {
+  if (part == Part::kPartly || now == (part == Part::kWhole ? loaded : before)) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << what << " are not " << (part == Part::kWhole ? "as loaded" : "as they were") << ":\n"
+         << ::testing::PrintToString(now);
+}
+
+}  // namespace
+
+::testing::AssertionResult HoldsWhatItSays(IQDeviceOrdavinex& unit,
+                                           const familycommon::LoadProgress& progress,
+                                           bool restored, const LoadEnds& ends) {
+  const UnitState now = StateOf(unit);
+  const Part globals = restored ? Part::kUnchanged : progress.globals;
+  const Part current = restored ? Part::kUnchanged : progress.current;
+  const auto currentOf = [](const UnitState& state) { return UnitState{.current = state.current}; };
+  if (auto held = PartHolds("the globals", globals, GlobalsOf(now), GlobalsOf(ends.before),
+                            GlobalsOf(ends.loaded));
+      !held) {
+    return held;
+  }
+  if (auto held = PartHolds("the current settings", current, currentOf(now), currentOf(ends.before),
+                            currentOf(ends.loaded));
+      !held) {
+    return held;
+  }
+  const std::vector<std::vector<uint32_t>> memories = MemoriesOf(unit);
+  for (int m = 1; m <= static_cast<int>(memories.size()); ++m) {
+    const std::size_t k = static_cast<std::size_t>(m - 1);
+    if (m == progress.memoriesWritten + 1 && progress.nextMemoryPartly) continue;
+    const bool loaded = m <= progress.memoriesWritten;
+    if (memories[k] != (loaded ? ends.memoriesLoaded : ends.memoriesBefore)[k]) {
+      return ::testing::AssertionFailure()
+             << "memory " << m << " is not " << (loaded ? "as loaded" : "as it was");
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
 bool FailingLoad(const std::function<void()>& load) {
   try {
     load();

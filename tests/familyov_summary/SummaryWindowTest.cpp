@@ -367,11 +367,11 @@ TEST_F(SummaryTest, ADeadBusIsReportedOnceAndThenCostsNothing) {
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
-// The unit stalls for longer than the program waits: the polls meanwhile time out (one report),
-// and when the unit resumes, their late answers all arrive at once. The next reads are answered
-// by what they asked for: the unit's name stays in the titles and the meters follow the signal.
+// The unit pauses for longer than the program waits: the polls meanwhile time out (one report),
+// and when the unit resumes, their late answers arrive just ahead of the next one's. The next
+// reads are answered by what they asked for: the unit's name stays in the titles and the meters
+// follow the signal.
 TEST_F(SummaryTest, AUnitThatStallsAndAnswersLateIsReadRightAfterwards) {
-  constexpr int kStallMs = 1500;
   constexpr int kUnitNameObject = 0x15;
   std::vector<uint8_t> name(15);
   std::ranges::copy(std::string("Front of House"), name.begin());
@@ -392,19 +392,12 @@ TEST_F(SummaryTest, AUnitThatStallsAndAnswersLateIsReadRightAfterwards) {
   ASSERT_GT(meterReadings(), 1u);
 
   constexpr int kLatePolls = 5;
-  const auto stallEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStallMs);
-  bus.bus.AddFault(sim::Fault::Stall(kStallMs).ForUnit(5).Times(1));
+  bus.bus.AddFault(sim::Fault::Pause(kLatePolls).ForUnit(5).Times(1));
   for (int poll = 0; poll < kLatePolls; ++poll) {
     PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
     ui::test::PumpIdle(1);
   }
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-  // The polls rest for their longest pause now, while the unit resumes and their late answers
-  // reach the line.
-  ASSERT_LT(std::chrono::steady_clock::now(), stallEnd);
-  testsupport::RunLoopUntil([&] { return std::chrono::steady_clock::now() > stallEnd; },
-                            std::chrono::milliseconds(kStallMs + 200));
-  testsupport::RunLoopUntil([] { return false; }, std::chrono::milliseconds(100));
 
   // Everything is read anew, as when the unit's window opens again, the name first.
   device->InvalidateValues();
