@@ -1,0 +1,57 @@
+#include "bus/OwedReplies.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "bus/UCodeEncoder.h"
+
+bool SentRequest::AnsweredBy(const ReplyOrigin& reply, int replyNetwork) const {
+  // A roll-call answer carries the broadcast address; no unit replies to a request under it.
+  if (replyNetwork != network || reply.address == UCodeEncoder::kBroadcastAddress) return false;
+  const bool fromUnit = (address == UCodeEncoder::kBroadcastAddress || reply.address == address) &&
+                        (family == UCodeEncoder::kGroupFamilyCode || reply.family == family);
+  return fromUnit &&
+         (reply.FromErrorObject() || (reply.objectId == objectId && reply.opcode == opcode));
+}
+
+OwedReplies::OwedReplies(std::function<Clock::time_point()> now) : now_(std::move(now)) {}
+
+void OwedReplies::ForgetExpired() {
+  const Clock::time_point now = now_();
+  std::erase_if(owed_, [&](const Owed& owed) { return now - owed.since >= kLifetime; });
+}
+
+void OwedReplies::Add(const SentRequest& request) {
+  ForgetExpired();
+  owed_.push_back({request, now_()});
+  if (owed_.size() > kMaxOwed) owed_.pop_front();
+}
+
+bool OwedReplies::IsOwn(const SentRequest& inFlight, const ReplyOrigin& reply) {
+  ForgetExpired();
+  const auto claims = [&](const Owed& owed) {
+    return owed.request.AnsweredBy(reply, inFlight.network);
+  };
+  const auto earliest = std::ranges::find_if(owed_, claims);
+  if (earliest == owed_.end()) {
+    std::erase_if(owed_, [&](const Owed& owed) {
+      return owed.request.network == inFlight.network && owed.request.address == inFlight.address &&
+             owed.request.family == inFlight.family;
+    });
+    return true;
+  }
+  const bool sameQuestion = std::ranges::all_of(owed_, [&](const Owed& owed) {
+    return !claims(owed) || owed.request.bytes == inFlight.bytes;
+  });
+  owed_.erase(earliest);
+  // Taken for the earlier request's, the reply leaves the one in flight owed in its place.
+  if (sameQuestion) owed_.push_back({inFlight, now_()});
+  return sameQuestion;
+}
+
+void OwedReplies::TakeOff(const ReplyOrigin& reply, int network) {
+  ForgetExpired();
+  const auto earliest = std::ranges::find_if(
+      owed_, [&](const Owed& owed) { return owed.request.AnsweredBy(reply, network); });
+  if (earliest != owed_.end()) owed_.erase(earliest);
+}
