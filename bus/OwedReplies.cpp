@@ -27,10 +27,16 @@ void OwedReplies::Add(const SentRequest& request) {
   if (owed_.size() > kMaxOwed) owed_.pop_front();
 }
 
+bool OwedReplies::Claims(const SentRequest& owed, const ReplyOrigin& reply, int network) {
+  // A refusal names no object, but a unit refuses under the opcode it was sent.
+  return owed.AnsweredBy(reply, network) &&
+         (!reply.FromErrorObject() || reply.opcode == owed.opcode);
+}
+
 bool OwedReplies::IsOwn(const SentRequest& inFlight, const ReplyOrigin& reply) {
   ForgetExpired();
   const auto claims = [&](const Owed& owed) {
-    return owed.request.AnsweredBy(reply, inFlight.network);
+    return Claims(owed.request, reply, inFlight.network);
   };
   const auto earliest = std::ranges::find_if(owed_, claims);
   if (earliest == owed_.end()) {
@@ -44,14 +50,12 @@ bool OwedReplies::IsOwn(const SentRequest& inFlight, const ReplyOrigin& reply) {
     return !claims(owed) || owed.request.bytes == inFlight.bytes;
   });
   owed_.erase(earliest);
-  // Taken for the earlier request's, the reply leaves the one in flight owed in its place.
-  if (sameQuestion) owed_.push_back({inFlight, now_()});
   return sameQuestion;
 }
 
 void OwedReplies::TakeOff(const ReplyOrigin& reply, int network) {
   ForgetExpired();
   const auto earliest = std::ranges::find_if(
-      owed_, [&](const Owed& owed) { return owed.request.AnsweredBy(reply, network); });
+      owed_, [&](const Owed& owed) { return Claims(owed.request, reply, network); });
   if (earliest != owed_.end()) owed_.erase(earliest);
 }

@@ -33,8 +33,10 @@ struct SentRequest {
 // that could belong to an earlier unanswered request is taken for that one's and dropped. When the
 // earlier request was in fact lost, the request in flight loses its own reply and times out: a
 // failure reported, never another element's value. The only exception is an earlier request with
-// the very same bytes: its late reply answers the same question. Once a reply no earlier request
-// could claim comes, everything asked of that unit before has been answered or lost.
+// the very same bytes: its late reply answers the same question, and is taken; the reply of the
+// request in flight, should it follow, is off the line before the next request goes out (a unit
+// sends what it held back at once). Once a reply no earlier request could claim comes, everything
+// asked of that unit before has been answered or lost.
 class OwedReplies {
  public:
   using Clock = std::chrono::steady_clock;
@@ -59,6 +61,7 @@ class OwedReplies {
     Clock::time_point since;
   };
   void ForgetExpired();
+  static bool Claims(const SentRequest& owed, const ReplyOrigin& reply, int network);
 
   std::function<Clock::time_point()> now_;
   std::deque<Owed> owed_;

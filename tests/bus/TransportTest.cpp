@@ -220,7 +220,7 @@ TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) 
       {"band 3's request is lost", &band, 3, {}, std::nullopt},
       {"band 4's reply is taken for band 3's late one", &band, 4, {0x34}, std::nullopt},
       {"the same request again may take its late reply", &band, 4, {0x34}, 0x34},
-      {"band 4 may still be owed", &band, 5, {0x35}, std::nullopt},
+      {"band 3's request is lost again", &band, 3, {}, std::nullopt},
       {"another object's reply settles what was owed", &meter, 0, {0x01}, 0x01},
       {"nothing is owed any more", &band, 5, {0x35}, 0x35},
   };
