@@ -40,10 +40,7 @@ bool OwedReplies::IsOwn(const SentRequest& inFlight, const ReplyOrigin& reply) {
   };
   const auto earliest = std::ranges::find_if(owed_, claims);
   if (earliest == owed_.end()) {
-    std::erase_if(owed_, [&](const Owed& owed) {
-      return owed.request.network == inFlight.network && owed.request.address == inFlight.address &&
-             owed.request.family == inFlight.family;
-    });
+    ForgetUnit(inFlight);
     return true;
   }
   const bool sameQuestion = std::ranges::all_of(owed_, [&](const Owed& owed) {
@@ -51,6 +48,13 @@ bool OwedReplies::IsOwn(const SentRequest& inFlight, const ReplyOrigin& reply) {
   });
   owed_.erase(earliest);
   return sameQuestion;
+}
+
+void OwedReplies::ForgetUnit(const SentRequest& request) {
+  std::erase_if(owed_, [&](const Owed& owed) {
+    return owed.request.network == request.network && owed.request.address == request.address &&
+           owed.request.family == request.family;
+  });
 }
 
 void OwedReplies::TakeOff(const ReplyOrigin& reply, int network) {

@@ -31,12 +31,14 @@ struct SentRequest {
 // A reply names its unit, object and opcode, but not the element or the value asked, so a late
 // reply to band 3 of an array reads like the reply to band 4. A unit answers in order, so a reply
 // that could belong to an earlier unanswered request is taken for that one's and dropped. When the
-// earlier request was in fact lost, the request in flight loses its own reply and times out: a
-// failure reported, never another element's value. The only exception is an earlier request with
-// the very same bytes: its late reply answers the same question, and is taken; the reply of the
-// request in flight, should it follow, is off the line before the next request goes out (a unit
-// sends what it held back at once). Once a reply no earlier request could claim comes, everything
-// asked of that unit before has been answered or lost.
+// earlier request was in fact lost, the request in flight loses its own reply; once the unit has
+// then been quiet for a whole read it has sent all it held back, so nothing earlier is owed, and
+// the request is asked once more (the encoder's part). Never another element's value. The only
+// exception is an earlier request with the very same bytes: its late reply answers the same
+// question, and is taken; the reply of the request in flight, should it follow, is off the line
+// before the next request goes out (a unit sends what it held back at once). Once a reply no
+// earlier request could claim comes, everything asked of that unit before has been answered or
+// lost.
 class OwedReplies {
  public:
   using Clock = std::chrono::steady_clock;
@@ -53,6 +55,8 @@ class OwedReplies {
   bool IsOwn(const SentRequest& inFlight, const ReplyOrigin& reply);
   // `reply`, read on `network`, was not asked for now: the earliest request it can answer is off.
   void TakeOff(const ReplyOrigin& reply, int network);
+  // Nothing asked of the unit `request` went to is owed any more.
+  void ForgetUnit(const SentRequest& request);
   std::size_t Count() const { return owed_.size(); }
 
  private:

@@ -129,8 +129,23 @@ void UCodeEncoder::DropReply(int& droppedInThisRead) {
 bool UCodeEncoder::Receive(std::vector<uint8_t>& data) {
   if (!port_) return true;
   try {
+    bool takenForEarlier = false;
+    bool askedAgain = false;
     for (int dropped = 0;;) {
-      ReplyFrame reply = ReadReply(port_->ReadByte());
+      std::optional<ReplyFrame> read;
+      try {
+        read = ReadReply(port_->ReadByte());
+      } catch (const ReadTimeout&) {
+        // A reply this request could have had went to an earlier one, and the unit has been quiet
+        // since: it has sent all it held back, so nothing earlier is owed any more, and that reply
+        // may have been this one's. Asked once more, the unit's next reply is surely this one's.
+        if (!takenForEarlier || askedAgain || !inFlight_) throw;
+        askedAgain = true;
+        owed_.ForgetUnit(*inFlight_);
+        AskAgain();
+        continue;
+      }
+      ReplyFrame& reply = *read;
       if (!reply.checksumOk) throw ChecksumError();
       if (inFlight_) {
         if (!inFlight_->AnsweredBy(reply.origin, network_)) {
@@ -139,6 +154,7 @@ bool UCodeEncoder::Receive(std::vector<uint8_t>& data) {
           continue;
         }
         if (!owed_.IsOwn(*inFlight_, reply.origin)) {
+          takenForEarlier = true;
           DropReply(dropped);
           continue;
         }
@@ -166,6 +182,12 @@ bool UCodeEncoder::Receive(std::vector<uint8_t>& data) {
     RestoreTimeout();
     throw;
   }
+}
+
+void UCodeEncoder::AskAgain() {
+  const SentRequest asked = *inFlight_;
+  SendPacket(lastRequest_);
+  inFlight_ = asked;
 }
 
 void UCodeEncoder::Flush(int timeoutMs) {
@@ -201,6 +223,7 @@ void UCodeEncoder::SendRequest(const IQDevice& device, const UCodeObject& object
   if (object.IsArray()) packet.AppendByte(static_cast<uint8_t>(object.GetElement()));
   for (uint8_t byte : data) packet.AppendByte(byte);
   SendPacket(packet);
+  lastRequest_ = packet;
   inFlight_ = SentRequest{.network = network_,
                           .address = info.address,
                           .family = info.familyCode,

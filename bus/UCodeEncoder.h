@@ -73,6 +73,8 @@ class UCodeEncoder : public IQDataSocket {
   // Drops a reply read that is not the one asked for; a line that keeps sending such replies ends
   // the read as one whose reply never came.
   void DropReply(int& droppedInThisRead);
+  // Sends the request in flight once more; it stays the one in flight.
+  void AskAgain();
   void SendPacket(const UCodePacket& packet);
   void SendRaw(std::span<const uint8_t> bytes);
   // Reads until the line is silent (or any failure), logging the first `logLimit` bytes.
@@ -91,6 +93,7 @@ class UCodeEncoder : public IQDataSocket {
   std::optional<uint32_t> savedTimeoutMs_;
   // The request whose reply the next `Receive` reads.
   std::optional<SentRequest> inFlight_;
+  UCodePacket lastRequest_;
   OwedReplies owed_;
   int droppedReplies_ = 0;
 };

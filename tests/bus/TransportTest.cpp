@@ -207,13 +207,14 @@ TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) 
   ByteUCodeObject band{21, 8, true};
   ByteUCodeObject meter{22, 1, true};
   // Each step: the object and element read, the values the unit sends after the request (band n
-  // holds 0x30 + n), and what the read gives.
+  // holds 0x30 + n) and after the request is asked again, and what the read gives.
   const struct {
     const char* what;
     ByteUCodeObject* object;
     int element;
     Bytes replies;
     std::optional<int> read;
+    Bytes repliesAskedAgain = {};
   } steps[] = {
       {"the unit stalls", &band, 3, {}, std::nullopt},
       {"and resumes: band 3 late, then band 4", &band, 4, {0x33, 0x34}, 0x34},
@@ -221,6 +222,13 @@ TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) 
       {"band 4's reply is taken for band 3's late one", &band, 4, {0x34}, std::nullopt},
       {"the same request again may take its late reply", &band, 4, {0x34}, 0x34},
       {"band 3's request is lost again", &band, 3, {}, std::nullopt},
+      {"band 4's reply, taken for band 3's, is asked for again once the unit is quiet",
+       &band,
+       4,
+       {0x34},
+       0x34,
+       {0x34}},
+      {"band 3's request is lost once more", &band, 3, {}, std::nullopt},
       {"another object's reply settles what was owed", &meter, 0, {0x01}, 0x01},
       {"nothing is owed any more", &band, 5, {0x35}, 0x35},
   };
@@ -229,6 +237,12 @@ TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) 
     step.object->SetElement(step.element);
     const Bytes id{static_cast<uint8_t>(step.object->GetId())};
     for (uint8_t value : step.replies) line->Queue(Reply(1, id, {value}));
+    int writes = 0;
+    line->onWrite = [&](const Bytes&) {
+      if (++writes == 2) {
+        for (uint8_t value : step.repliesAskedAgain) line->Queue(Reply(1, id, {value}));
+      }
+    };
     std::optional<int> read;
     try {
       read = step.object->Read(*unit);
@@ -237,6 +251,7 @@ TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) 
     }
     EXPECT_EQ(read, step.read);
   }
+  line->onWrite = nullptr;
 }
 
 TEST(OwedRepliesTest, OwedRequestsAreBoundedAndForgottenAfterTheirLifetime) {
