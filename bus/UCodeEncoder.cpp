@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "bus/ComMonitor.h"
 #include "bus/CommPort.h"
@@ -32,6 +33,8 @@ constexpr int kMaxAnswersPerNetwork = IQDeviceInfo::kMaxBusAddress;
 constexpr int kMaxAnswersUnderOneName = 2;
 constexpr std::size_t kLoggedAnswerBytes = 20;
 constexpr std::size_t kLoggedRestartAnswerBytes = 24;
+// Late replies of every request still owed, and as many again of other units'.
+constexpr int kMaxDroppedRepliesPerRead = 2 * static_cast<int>(OwedReplies::kMaxOwed);
 
 UCodePacket RollCallBroadcast(int objectId) {
   UCodePacket packet;
@@ -106,55 +109,85 @@ int UCodeEncoder::ReadVarintInto(UCodePacket& packet) {
   return value;
 }
 
-void UCodeEncoder::RejectLongReply() {
-  port_->Drain();
-  throw ReplyTooLong();
+ReplyFrame UCodeEncoder::ReadReply(uint8_t firstByte) {
+  try {
+    ReplyFrame frame = ReadReplyFrame(firstByte, [this] { return port_->ReadByte(); });
+    LogReceived(frame.packet);
+    return frame;
+  } catch (const ReplyTooLong&) {
+    // The rest of it must not be read as the next reply.
+    port_->Drain();
+    throw;
+  }
+}
+
+void UCodeEncoder::DropReply(int& droppedInThisRead) {
+  ++droppedReplies_;
+  if (++droppedInThisRead > kMaxDroppedRepliesPerRead) throw ReadTimeout();
 }
 
 bool UCodeEncoder::Receive(std::vector<uint8_t>& data) {
   if (!port_) return true;
   try {
-    UCodePacket reply;
-    ReadInto(reply);                              // where the request has the address
-    if (ReadInto(reply) & 0x80) ReadInto(reply);  // family code
-    const uint8_t status = ReadInto(reply);
-    std::size_t remaining = ReadInto(reply);
-    if (reply.Size() + remaining > UCodePacket::kMaxBytes) RejectLongReply();
-
-    std::vector<uint8_t> id;
-    if (remaining > 0) {
-      id.push_back(ReadInto(reply));
-      --remaining;
-      if ((id[0] & 0x80) && remaining > 0) {
-        id.push_back(ReadInto(reply));
-        --remaining;
+    bool takenForEarlier = false;
+    bool askedAgain = false;
+    for (int dropped = 0;;) {
+      std::optional<ReplyFrame> read;
+      try {
+        read = ReadReply(port_->ReadByte());
+      } catch (const ReadTimeout&) {
+        // A reply this request could have had went to an earlier one, and the unit has been quiet
+        // since: it has sent all it held back, so nothing earlier is owed any more, and that reply
+        // may have been this one's. Asked once more, the unit's next reply is surely this one's.
+        if (!takenForEarlier || askedAgain || !inFlight_) throw;
+        askedAgain = true;
+        owed_.ForgetUnit(*inFlight_);
+        AskAgain();
+        continue;
       }
+      ReplyFrame& reply = *read;
+      if (!reply.checksumOk) throw ChecksumError();
+      if (inFlight_) {
+        if (!inFlight_->AnsweredBy(reply.origin, network_)) {
+          owed_.TakeOff(reply.origin, network_);
+          DropReply(dropped);
+          continue;
+        }
+        if (!owed_.IsOwn(*inFlight_, reply.origin)) {
+          takenForEarlier = true;
+          DropReply(dropped);
+          continue;
+        }
+        inFlight_.reset();
+      }
+      if (reply.origin.FromErrorObject()) {
+        throw ErrorObject(reply.value.empty() ? 0 : reply.value.back());
+      }
+      if (LastObject() &&
+          reply.value.size() > static_cast<std::size_t>(LastObject()->ElementSize())) {
+        throw ReplyTooLong();
+      }
+      RestoreTimeout();
+      if (reply.status != kStatusAccepted) return false;
+      data = std::move(reply.value);
+      return true;
     }
-    if (remaining > 0) {
-      ReadInto(reply);  // opcode
-      --remaining;
-    }
-    const bool fromErrorObject =
-        id.size() == 2 && ((id[0] & 0x7F) | (id[1] & 0x7F) << 7) == kErrorObjectId;
-    if (!fromErrorObject && LastObject() &&
-        remaining > static_cast<std::size_t>(LastObject()->ElementSize())) {
-      RejectLongReply();
-    }
-    std::vector<uint8_t> value;
-    for (; remaining > 0; --remaining) value.push_back(ReadInto(reply));
-
-    const uint8_t checksum = port_->ReadByte();
-    LogReceived(reply);
-    if (checksum != reply.Checksum()) throw ChecksumError();
-    if (fromErrorObject) throw ErrorObject(value.empty() ? 0 : value.back());
+  } catch (const ReadTimeout&) {
+    // Its reply may yet come, late, while another request waits for its own.
+    if (inFlight_) owed_.Add(*std::exchange(inFlight_, std::nullopt));
     RestoreTimeout();
-    if (status != kStatusAccepted) return false;
-    data = std::move(value);
-    return true;
+    throw;
   } catch (...) {
+    inFlight_.reset();
     RestoreTimeout();
     throw;
   }
+}
+
+void UCodeEncoder::AskAgain() {
+  const SentRequest asked = *inFlight_;
+  SendPacket(lastRequest_);
+  inFlight_ = asked;
 }
 
 void UCodeEncoder::Flush(int timeoutMs) {
@@ -190,6 +223,13 @@ void UCodeEncoder::SendRequest(const IQDevice& device, const UCodeObject& object
   if (object.IsArray()) packet.AppendByte(static_cast<uint8_t>(object.GetElement()));
   for (uint8_t byte : data) packet.AppendByte(byte);
   SendPacket(packet);
+  lastRequest_ = packet;
+  inFlight_ = SentRequest{.network = network_,
+                          .address = info.address,
+                          .family = info.familyCode,
+                          .objectId = object.GetId(),
+                          .opcode = opcode,
+                          .bytes = packet.Bytes()};
 }
 
 void UCodeEncoder::DiscardStaleInput() {
@@ -197,10 +237,27 @@ void UCodeEncoder::DiscardStaleInput() {
   if (monitor_ && !stale.empty()) {
     monitor_->LogReceivedBytes(std::span(stale).first(std::min(stale.size(), kLoggedAnswerBytes)));
   }
+  // The late replies among them answer no request any more.
+  struct StaleEnd {};
+  std::size_t at = 0;
+  const auto next = [&] {
+    if (at == stale.size()) throw StaleEnd();
+    return stale[at++];
+  };
+  try {
+    while (at < stale.size()) {
+      const ReplyFrame frame = ReadReplyFrame(next(), next);
+      if (!frame.checksumOk) break;  // out of step: nothing further can be told apart
+      owed_.TakeOff(frame.origin, network_);
+    }
+  } catch (const StaleEnd&) {
+  } catch (const ReplyTooLong&) {
+  }
 }
 
 void UCodeEncoder::SendPacket(const UCodePacket& packet) {
   DiscardStaleInput();
+  inFlight_.reset();
   port_->WritePacket(packet);
   if (monitor_) monitor_->LogSentPacket(packet);
 }
@@ -297,7 +354,19 @@ std::optional<IQDeviceInfo> UCodeEncoder::PollNextUnit() {
     return std::nullopt;
   };
   try {
-    for (int i = 0; i < 4; ++i) ReadInto(answer);  // header
+    // An answer repeats the query's broadcast address; what comes from a unit's own address is a
+    // late reply to an earlier request.
+    for (int dropped = 0;;) {
+      const uint8_t first = port_->ReadByte();
+      if (first == kBroadcastAddress) {
+        answer.AppendByte(first);
+        break;
+      }
+      const ReplyFrame late = ReadReply(first);
+      if (late.checksumOk) owed_.TakeOff(late.origin, network_);
+      DropReply(dropped);
+    }
+    for (int i = 1; i < 4; ++i) ReadInto(answer);  // rest of the header
     const int length = ReadInto(answer);
     if (length < kMinRollCallAnswerLength) {
       LogReceived(answer);
@@ -316,6 +385,8 @@ std::optional<IQDeviceInfo> UCodeEncoder::PollNextUnit() {
     return IQDeviceInfo(address, static_cast<uint32_t>(familyCode), static_cast<uint8_t>(network_),
                         modelId);
   } catch (const ReadTimeout&) {
+    return nobodyValid();
+  } catch (const ReplyTooLong&) {
     return nobodyValid();
   }
 }

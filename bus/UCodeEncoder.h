@@ -6,6 +6,7 @@
 
 #include "bus/IQDataSocket.h"
 #include "bus/IQDeviceInfo.h"
+#include "bus/OwedReplies.h"
 
 class ComMonitor;
 class CommPort;
@@ -23,6 +24,9 @@ class UCodeEncoder : public IQDataSocket {
   static constexpr int kRollCallQueryId = 0x3F81;
   static constexpr int kRollCallAcknowledgeId = 0x3F82;
   static constexpr uint8_t kBroadcastAddress = 0xFC;
+  // A request under this family code reaches every unit of a family that listens to it; each
+  // answers under its own.
+  static constexpr uint32_t kGroupFamilyCode = 0xF0;
   static constexpr int kNetworksOfEightNetworkInterface = 8;
 
   explicit UCodeEncoder(CommPort* port);
@@ -32,7 +36,9 @@ class UCodeEncoder : public IQDataSocket {
            int timeoutMs) override;
   // Sends a get request; the next `Receive` reads the reply.
   void Get(IQDevice& device, const UCodeObject& object, int timeoutMs) override;
-  // Reads one reply; true when the unit accepted. `data` gets the value only then.
+  // Reads the reply to the request sent last; true when the unit accepted. `data` gets the value
+  // only then. Replies of other requests (late ones of a unit that stalled, another unit's) are
+  // dropped on the way.
   bool Receive(std::vector<uint8_t>& data) override;
   void Flush(int timeoutMs) override;
 
@@ -52,6 +58,8 @@ class UCodeEncoder : public IQDataSocket {
   int GetNetwork() const { return network_; }
   int GetNetworkCount() const { return networkCount_; }
   const std::string& GetInterfaceId() const { return interfaceId_; }
+  // Replies read and dropped because they answered another request than the one in flight.
+  int DroppedReplies() const { return droppedReplies_; }
 
  private:
   void SelectNetworkOf(const IQDevice& device);
@@ -60,6 +68,13 @@ class UCodeEncoder : public IQDataSocket {
   // Whatever the line holds before a request is a late answer to an earlier one (a unit that
   // stalled and resumed) or its echo: taken off, so that the request's own answer is read.
   void DiscardStaleInput();
+  // Reads one reply frame; the monitor sees it.
+  ReplyFrame ReadReply(uint8_t firstByte);
+  // Drops a reply read that is not the one asked for; a line that keeps sending such replies ends
+  // the read as one whose reply never came.
+  void DropReply(int& droppedInThisRead);
+  // Sends the request in flight once more; it stays the one in flight.
+  void AskAgain();
   void SendPacket(const UCodePacket& packet);
   void SendRaw(std::span<const uint8_t> bytes);
   // Reads until the line is silent (or any failure), logging the first `logLimit` bytes.
@@ -67,8 +82,6 @@ class UCodeEncoder : public IQDataSocket {
   void LogReceived(const UCodePacket& packet);
   uint8_t ReadInto(UCodePacket& packet);
   int ReadVarintInto(UCodePacket& packet);
-  // Refuses an over-long reply after clearing the rest of it off the line.
-  [[noreturn]] void RejectLongReply();
   void OverrideTimeout(int timeoutMs);
   void RestoreTimeout();
 
@@ -78,4 +91,9 @@ class UCodeEncoder : public IQDataSocket {
   int networkCount_ = 1;
   std::string interfaceId_;
   std::optional<uint32_t> savedTimeoutMs_;
+  // The request whose reply the next `Receive` reads.
+  std::optional<SentRequest> inFlight_;
+  UCodePacket lastRequest_;
+  OwedReplies owed_;
+  int droppedReplies_ = 0;
 };

@@ -205,13 +205,14 @@ bool IQDevice3300::CopyFrom(IQDevice& source) {
   }
   const auto* type = dynamic_cast<const IQ3300BaseType*>(GetType());
   if (!type) return false;
-  // Destination first, then source. A lock that cannot be read is reported for the destination
-  // and counts as unlocked: the copy goes on, and should the unit have stopped answering, the
-  // copy's own failure joins this command's one report.
+  // Destination first, then source. A lock that cannot be read is reported and ends the copy:
+  // nothing is copied to or from a unit in a state not known.
   for (auto [unit, text] : {std::pair{this, "Destination device is locked."},
                             std::pair{from, "Source device is locked."}}) {
     bool locked = false;
-    controls::GuardedBusCall(this, [&locked, unit = unit] { locked = unit->IsLocked(); });
+    if (!controls::GuardedBusCall(unit, [&locked, unit = unit] { locked = unit->IsLocked(); })) {
+      return false;
+    }
     if (locked) {
       Tell(controls::ClientWindow(), text, "Load file", ui::mb::kIconStop);
       return false;

@@ -34,6 +34,7 @@ class LockReads {
   bool Locked(IQDevice8100& unit, const std::string& caption);
   // Reports the failure held, if any.
   void TellFailure();
+  bool Failed() const { return failure_ != nullptr; }
 
  private:
   std::exception_ptr failure_;

@@ -130,8 +130,10 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
   }
   if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
   LockReads lock;
-  if (lock.Locked(*this, *this, "Destination device is locked.", kLockedCaption) ||
-      lock.Locked(*from, *this, "Source device is locked.", kLockedCaption)) {
+  // A lock that cannot be read ends the copy with its one report: nothing is copied to or from a
+  // unit in a state not known.
+  if (lock.Locked(*this, *this, "Destination device is locked.", kLockedCaption) || lock.Failed() ||
+      lock.Locked(*from, *this, "Source device is locked.", kLockedCaption) || lock.Failed()) {
     return false;
   }
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kDeviceCopy,

@@ -70,9 +70,9 @@ bool Confirm(const std::string& text) {
          ui::kIdOk;
 }
 
-// Says so when either unit refuses changes. A failed read is reported and the copy goes on, as
-// the unit itself refuses a change when it is locked.
-bool EitherLocked(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
+// Whether the copy stops before it starts: either unit refuses changes (the user is told), or a
+// lock could not be read (reported): nothing is copied to or from a unit in a state not known.
+bool StoppedByLocks(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
   IQDeviceOrdavinex* reading = &destination;
   try {
     if (gLockedObject.Read(destination)) {
@@ -87,6 +87,7 @@ bool EitherLocked(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
     }
   } catch (const IQException& error) {
     ReportCommError(error, *reading);
+    return true;
   }
   return false;
 }
@@ -145,7 +146,7 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
   // One failure, one report, the lock reads' included; the questions between are modal.
   controls::OneReportScope command;
   auto* from = dynamic_cast<IQDeviceOrdavinex*>(&source);
-  if (EitherLocked(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
+  if (StoppedByLocks(destination, *from) || !ConfirmDifferences(destination, *from)) return false;
 
   std::optional<familycommon::LoadFailure> failed;
   try {

@@ -75,12 +75,20 @@ Bytes WithChecksum(Bytes bytes) {
   return bytes;
 }
 
-Bytes Reply(uint8_t status, const Bytes& idBytes, const Bytes& data, uint8_t opcode) {
-  Bytes reply{0x00, 0xF0, 0x02, status, static_cast<uint8_t>(idBytes.size() + 1 + data.size())};
+Bytes ReplyFrom(uint8_t address, const Bytes& familyBytes, uint8_t status, const Bytes& idBytes,
+                const Bytes& data, uint8_t opcode) {
+  Bytes reply{address};
+  reply.insert(reply.end(), familyBytes.begin(), familyBytes.end());
+  reply.push_back(status);
+  reply.push_back(static_cast<uint8_t>(idBytes.size() + 1 + data.size()));
   reply.insert(reply.end(), idBytes.begin(), idBytes.end());
   reply.push_back(opcode);
   reply.insert(reply.end(), data.begin(), data.end());
   return WithChecksum(reply);
+}
+
+Bytes Reply(uint8_t status, const Bytes& idBytes, const Bytes& data, uint8_t opcode) {
+  return ReplyFrom(0x05, {0xF0, 0x02}, status, idBytes, data, opcode);
 }
 
 void ExpectOnlyMessage(const RecordingNotifier& notifier, const std::string& text,

@@ -54,7 +54,11 @@ struct LineScript {
 
 serial::LineFactory ScriptedLines(std::shared_ptr<LineScript> script);
 
-// A reply as a unit sends it: first byte, family 368, status, length, id, opcode, data, checksum.
+// A reply as unit `address` of the family `familyBytes` encode sends it: address, family, status,
+// length, id, opcode, data, checksum.
+Bytes ReplyFrom(uint8_t address, const Bytes& familyBytes, uint8_t status, const Bytes& idBytes,
+                const Bytes& data, uint8_t opcode = 10);
+// A reply of the scripted unit, at address 5 of family 368.
 Bytes Reply(uint8_t status, const Bytes& idBytes, const Bytes& data, uint8_t opcode = 10);
 // The wire bytes of a request or roll-call message, checksum appended.
 Bytes WithChecksum(Bytes bytes);

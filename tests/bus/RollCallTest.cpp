@@ -14,7 +14,7 @@ const Bytes kRestart = WithChecksum({0xFC, 0xF8, 0xF8, 0x02, 0x80, 0x7F});
 const Bytes kQuery = WithChecksum({0xFC, 0xF8, 0xF8, 0x02, 0x81, 0x7F});
 
 Bytes Answer(uint8_t address, const Bytes& family, uint8_t length = 17) {
-  Bytes answer{0xA0, 0xA1, 0xA2, 0xA3, length, address};
+  Bytes answer{0xFC, 0xF8, 0xF8, 0x01, length, address};
   answer.insert(answer.end(), family.begin(), family.end());
   for (char c : std::string("MODEL-12")) answer.push_back(static_cast<uint8_t>(c));
   return WithChecksum(answer);
@@ -60,6 +60,17 @@ TEST_F(RollCallTest, EveryAnsweringUnitIsAcknowledgedAndBecomesADevice) {
   EXPECT_EQ(line->writes[1], kRestart);
   EXPECT_EQ(line->writes[3], WithChecksum({0x01, 0xF0, 0x02, 0x02, 0x82, 0x7F}));
   EXPECT_TRUE(notifier.messages.empty());
+}
+
+TEST_F(RollCallTest, ALateReplyAheadOfAnAnswerIsDroppedAndTheAnswerRead) {
+  Bytes lateThenAnswer = bustest::Reply(1, {0x14}, {0x11});
+  const Bytes answer = Answer(1, {0xF0, 0x02});
+  lateThenAnswer.insert(lateThenAnswer.end(), answer.begin(), answer.end());
+  answers = {lateThenAnswer};
+  RollCall();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0]->GetInfo().address, 1);
+  EXPECT_EQ(manager.GetEncoder().DroppedReplies(), 1);
 }
 
 TEST_F(RollCallTest, AnEmptyBusGetsTheRestartAndOneQuery) {

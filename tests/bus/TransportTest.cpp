@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "bus/IQException.h"
+#include "bus/OwedReplies.h"
 #include "bus/UCodeObject.h"
 #include "tests/bus/BusTestSupport.h"
 
@@ -68,7 +71,9 @@ TEST_F(TransportTest, RefusedRequestsAreSentAgainWithinABoundAndTheirDataIsDropp
 
   for (const bool writing : {true, false}) {
     line->writes.clear();
-    line->onWrite = [this](const Bytes&) { line->Queue(Reply(0, {0x16}, {0x11})); };
+    line->onWrite = [this, writing](const Bytes&) {
+      line->Queue(Reply(0, {0x16}, {0x11}, writing ? 9 : 10));
+    };
     if (writing) {
       EXPECT_THROW(meter.Write(*unit, 1), DeviceBusy);
     } else {
@@ -79,7 +84,7 @@ TEST_F(TransportTest, RefusedRequestsAreSentAgainWithinABoundAndTheirDataIsDropp
 }
 
 TEST_F(TransportTest, OverlongRepliesAreRefusedAndClearedOffTheLine) {
-  Bytes overlong{0x00, 0xF0, 0x02, 0x01, 0xF0, 0x14, 0x0A};
+  Bytes overlong{0x05, 0xF0, 0x02, 0x01, 0xF0, 0x14, 0x0A};
   overlong.resize(overlong.size() + 0xF0 - 2, 0xAA);
   line->Queue(WithChecksum(overlong));
   EXPECT_THROW(byte20.Read(*unit), ReplyTooLong);
@@ -120,7 +125,9 @@ TEST_F(TransportTest, NetworkIsSelectedOnlyWhenItChanges) {
   manager.GetEncoder().SetMonitor(&monitor);
   IQDeviceInfo onSecond{6, 368, 2};
   std::unique_ptr<IQDevice> other{type.CreateDevice(&manager, &onSecond)};
-  line->onWrite = [this](const Bytes&) { line->Queue(Reply(1, kObject20, {}, 9)); };
+  line->onWrite = [this](const Bytes&) {
+    line->Queue(bustest::ReplyFrom(6, {0xF0, 0x02}, 1, kObject20, {}, 9));
+  };
   byte20.Write(*other, 1);
   byte20.Write(*other, 2);
   ASSERT_EQ(line->writes.size(), 3u);
@@ -156,6 +163,109 @@ TEST_F(TransportTest, LateAnswersOnTheLineAreDroppedBeforeEachRequest) {
   byte20.Write(*unit, 0x33);
   EXPECT_TRUE(line->input.empty());
   EXPECT_TRUE(line->pending.empty());
+}
+
+TEST_F(TransportTest, RepliesToOtherRequestsAreDroppedCountedAndLogged) {
+  bustest::RecordingMonitor monitor;
+  manager.GetEncoder().SetMonitor(&monitor);
+  const Bytes family{0xF0, 0x02};
+  const Bytes errorObject{0xB0, 0x7F};
+  const struct {
+    const char* what;
+    Bytes before;  // on the line ahead of the unit's own reply
+    bool dropped;
+  } rows[] = {
+      {"another unit", bustest::ReplyFrom(6, family, 1, kObject20, {0x11}), true},
+      {"another family", bustest::ReplyFrom(5, {0xF1, 0x02}, 1, kObject20, {0x11}), true},
+      {"another object", Reply(1, {0x15}, {0x11}), true},
+      {"another opcode", Reply(1, kObject20, {}, 9), true},
+      {"another unit's refusal", bustest::ReplyFrom(6, family, 1, errorObject, {0x07}), true},
+      {"a roll-call answer", WithChecksum({0xFC, 0xF8, 0xF8, 0x01, 0x02, 0x14, 0x0A}), true},
+      {"the unit's refusal", Reply(1, errorObject, {0x07}), false},
+  };
+  ByteUCodeObject meter20{20, 1, true};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const int droppedBefore = manager.GetEncoder().DroppedReplies();
+    monitor.receivedPackets.clear();
+    line->Queue(row.before);
+    line->Queue(Reply(1, kObject20, {0x22}));
+    if (row.dropped) {
+      EXPECT_EQ(meter20.Read(*unit), 0x22);
+      EXPECT_EQ(monitor.receivedPackets.size(), 2u) << "the dropped reply is shown as received";
+    } else {
+      EXPECT_THROW(meter20.Read(*unit), ErrorObject);
+      line->input.clear();
+    }
+    EXPECT_EQ(manager.GetEncoder().DroppedReplies() - droppedBefore, row.dropped ? 1 : 0);
+  }
+}
+
+// A reply names its unit, object and opcode but not the element asked for: a late reply of band 3
+// reads like band 4's own.
+TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) {
+  ByteUCodeObject band{21, 8, true};
+  ByteUCodeObject meter{22, 1, true};
+  // Each step: the object and element read, the values the unit sends after the request (band n
+  // holds 0x30 + n) and after the request is asked again, and what the read gives.
+  const struct {
+    const char* what;
+    ByteUCodeObject* object;
+    int element;
+    Bytes replies;
+    std::optional<int> read;
+    Bytes repliesAskedAgain = {};
+  } steps[] = {
+      {"the unit stalls", &band, 3, {}, std::nullopt},
+      {"and resumes: band 3 late, then band 4", &band, 4, {0x33, 0x34}, 0x34},
+      {"band 3's request is lost", &band, 3, {}, std::nullopt},
+      {"band 4's reply is taken for band 3's late one", &band, 4, {0x34}, std::nullopt},
+      {"the same request again may take its late reply", &band, 4, {0x34}, 0x34},
+      {"band 3's request is lost again", &band, 3, {}, std::nullopt},
+      {"band 4's reply, taken for band 3's, is asked for again once the unit is quiet",
+       &band,
+       4,
+       {0x34},
+       0x34,
+       {0x34}},
+      {"band 3's request is lost once more", &band, 3, {}, std::nullopt},
+      {"another object's reply settles what was owed", &meter, 0, {0x01}, 0x01},
+      {"nothing is owed any more", &band, 5, {0x35}, 0x35},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.object->SetElement(step.element);
+    const Bytes id{static_cast<uint8_t>(step.object->GetId())};
+    for (uint8_t value : step.replies) line->Queue(Reply(1, id, {value}));
+    int writes = 0;
+    line->onWrite = [&](const Bytes&) {
+      if (++writes == 2) {
+        for (uint8_t value : step.repliesAskedAgain) line->Queue(Reply(1, id, {value}));
+      }
+    };
+    std::optional<int> read;
+    try {
+      read = step.object->Read(*unit);
+    } catch (const ReadTimeout&) {
+      line->input.clear();
+    }
+    EXPECT_EQ(read, step.read);
+  }
+  line->onWrite = nullptr;
+}
+
+TEST(OwedRepliesTest, OwedRequestsAreBoundedAndForgottenAfterTheirLifetime) {
+  OwedReplies::Clock::time_point now{};
+  OwedReplies owed([&] { return now; });
+  const SentRequest band3{.address = 5, .family = 368, .objectId = 21, .opcode = 10, .bytes = {3}};
+  const SentRequest band4{.address = 5, .family = 368, .objectId = 21, .opcode = 10, .bytes = {4}};
+  const ReplyOrigin reply{.address = 5, .family = 368, .objectId = 21, .opcode = 10};
+  for (std::size_t i = 0; i <= OwedReplies::kMaxOwed; ++i) owed.Add(band3);
+  EXPECT_EQ(owed.Count(), OwedReplies::kMaxOwed);
+  EXPECT_FALSE(owed.IsOwn(band4, reply));
+  now += OwedReplies::kLifetime;
+  EXPECT_TRUE(owed.IsOwn(band4, reply));
+  EXPECT_EQ(owed.Count(), 0u);
 }
 
 TEST_F(TransportTest, InterfaceDetection) {

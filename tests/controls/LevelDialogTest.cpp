@@ -65,7 +65,7 @@ struct LevelDialogTest : testing::Test {
       if (silent || sent.size() < 7) return;
       const int id = sent[4];
       if (errorCode) {
-        line->Queue(bustest::Reply(1, {0xB0, 0x7F}, {0x03, *errorCode}));
+        line->Queue(bustest::Reply(1, {0xB0, 0x7F}, {0x03, *errorCode}, sent[5]));
       } else if (sent[5] == kSetOpcode) {
         values[id] = sent[6];
         written.emplace_back(id, sent[6]);

@@ -73,8 +73,10 @@ TEST_F(UnitPollingTest, ASilentUnitGivesOneReportBacksOffAndResumesWhenItAnswers
   // The unit answers again: polling goes on by itself at the end of the pause.
   bus.bus.ClearFaults();
   PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-  ui::test::PumpIdle(10);  // two rounds: four meters and the settings flag
-  EXPECT_EQ(Taken("R2E").size(), 8u);
+  // Two rounds: four meters and the settings flag. The first meter's reply could be the late one
+  // of a meter asked during the silence, so it is asked once more when the unit falls quiet.
+  ui::test::PumpIdle(10);
+  EXPECT_EQ(Taken("R2E").size(), 9u);
   EXPECT_FALSE(poller.Paused());
   // A new spell of silence is a new incident, told once again.
   bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
