@@ -434,7 +434,9 @@ TEST_F(OlderFamilyBadFileTest, TheLoadCommandNamesThePresetsThatKeptTheUnitsEntr
     const std::size_t prompts = script.Seen().size();
     EXPECT_TRUE(unit.LoadFile());
     EXPECT_EQ(script.Seen().size(), prompts + (c.message.empty() ? 2 : 3));
-    if (!c.message.empty()) EXPECT_EQ(script.Seen().back().text, c.message);
+    if (!c.message.empty()) {
+      EXPECT_EQ(script.Seen().back().text, c.message);
+    }
     std::vector<int> entries;
     for (uint8_t preset = 1; preset <= 3; ++preset) {
       g8100PresetIndex.Write(unit, preset);
