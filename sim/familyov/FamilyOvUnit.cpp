@@ -27,6 +27,7 @@ constexpr float kUnityGain = 1.0f;
 constexpr float kClosedCrosspointGain = 1e-5f;
 constexpr int kCompressors = 8;
 constexpr float kCompressorThresholdGain = 10.0f;  // 20 dB: the compressors do nothing
+constexpr uint8_t kCompRatioOneToOne = 1;
 // The DSP usage counter: its reading with nothing running, at full load, and what each part of the
 // load adds.
 constexpr uint32_t kUsageIdle = 286;
@@ -443,6 +444,7 @@ void FamilyOvUnit::ApplyFactoryDefaults() {
   for (int input = 0; input < kCompressors; ++input) {
     store(kCompThreshold, input, GainBytes(kCompressorThresholdGain));
     store(kCompPostGain, input, GainBytes(kUnityGain));
+    storeByte(kCompRatio, input, kCompRatioOneToOne);
   }
   store(kMasterLevel, 0, GainBytes(kUnityGain));
   for (int output = 0; output < traits_.outputs; ++output) {
