@@ -350,9 +350,9 @@ void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents, Load
   });
   ProgressScope scope(progress, contents.lastMemory, kUploadingText);
   MemoryWalk walk(device);
-  for (const auto& [memory, image] : contents.memories) {
-    scope.Step(memory);
-    steps.Memory(memory, [&] { WriteMemoryImage(device, memory, image); });
+  for (const auto& dump : contents.memories) {
+    scope.Step(dump.first);
+    steps.Memory(dump.first, [&] { WriteMemoryImage(device, dump.first, dump.second); });
   }
 }
 
