@@ -31,6 +31,7 @@
 #include "resources/Family8100Ids.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/support/RandomRun.h"
+#include "tests/support/SteppingClock.h"
 
 using namespace namespace8100;
 
@@ -38,6 +39,8 @@ namespace {
 
 constexpr uint64_t kSuiteSeed = 20240611;
 constexpr int kSuiteSteps = 200;
+// Far more polls than a unit that answers needs; a silent one is given up after as many.
+constexpr int kWaitPolls = 30;
 
 constexpr std::array<int32_t, 4> kBanks{kRightInputBank, kLeftInputBank, kRightOutputBank,
                                         kLeftOutputBank};
@@ -87,6 +90,9 @@ class RandomOperationsTest : public testing::Test {
         [this](const IQException& e, IQDevice*, int) { reported.push_back(e.GetText()); });
     // A silent unit costs one reply time-out per request, not three.
     bus.port.SetRetries(0);
+    // The ready waits, and the put-back's wait for a unit that fell silent, count polls, not time:
+    // no load or stop of the machine gives up on a unit that answers.
+    unit->SetReadyBound(testsupport::PollCountBound<ReadyBound>(kWaitPolls));
   }
   ~RandomOperationsTest() override {
     for (auto& editor : editors) editor.reset();

@@ -26,11 +26,6 @@ std::function<void(ui::Dialog&)> Answer(const std::string& text) {
   };
 }
 
-std::function<std::chrono::steady_clock::time_point()> SteppingClock(
-    std::chrono::milliseconds step) {
-  return [step, now = std::chrono::steady_clock::time_point{}]() mutable { return now += step; };
-}
-
 CommandsTest::CommandsTest() {
   ovtest::ReportedErrors().clear();
   bus.port.SetRetries(0);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,10 +25,6 @@ class Script : public ui::PromptScript {
 
 // Types `text` into the field of the one-line question and presses OK.
 std::function<void(ui::Dialog&)> Answer(const std::string& text);
-
-// A clock that moves on by `step` at every reading, so a bounded wait ends after a few polls.
-std::function<std::chrono::steady_clock::time_point()> SteppingClock(
-    std::chrono::milliseconds step);
 
 // An 8126 at address 3 and an 8148 at address 5, found by a roll call; a silent unit costs one
 // reply time-out, not several.

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "bus/SettingsTextFile.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/UnitCommands.h"
 #include "resources/ControlsResources.h"
 #include "sim/Fault.h"
 #include "tests/familyov_commands/CommandsTestSupport.h"
+#include "tests/support/SteppingClock.h"
 
 namespace namespaceOV {
 namespace {
@@ -117,7 +120,7 @@ TEST_F(UnitCommandsTest, FactoryInitialiseResetsTheUnitAndWaitsForItWithinBounds
   // A unit that never gets ready again ends the wait with a clear error.
   bus.bus.AddFault(sim::Fault::Silence().ForObject(0x06));
   unit8148->SetWaitBound({.limit = std::chrono::seconds(1),
-                          .now = commandstest::SteppingClock(std::chrono::milliseconds(500))});
+                          .now = testsupport::SteppingClock(std::chrono::milliseconds(500))});
   script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
   EXPECT_TRUE(FactoryInitialize(*unit8148, nullptr));
   EXPECT_EQ(ReportedErrors(), std::vector<std::string>{kReadyTimeoutText});

@@ -19,6 +19,7 @@
 #include "tests/familyov_files/FilesTestSupport.h"
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/SteppingClock.h"
 
 namespace namespaceOV {
 namespace {
@@ -211,10 +212,11 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
 // goes on. Any other fault gives one report and a closing message that says what the destination
 // holds: its own settings again, unless it stopped answering once the copy had written to it.
 TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosingMessage) {
-  // A silent unit's requests and flag waits run out soon.
+  // A silent unit's requests and flag waits run out soon: a unit is ready again by the third poll
+  // of its flag, lost reply or not, so three polls see it through however long each takes.
   bus.port.SetRetries(0);
   for (IQDeviceOrdavinex* unit : {source, destination}) {
-    unit->SetWaitBound({.limit = std::chrono::milliseconds(100)});
+    unit->SetWaitBound(testsupport::PollCountBound<WaitBound>(3));
   }
   const UnitState before = StateOf(*destination);
   const UnitState sourceBefore = StateOf(*source);
@@ -322,6 +324,8 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
 TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutBack) {
   // The answers kept back while the put-back first tries and then polls the unit.
   constexpr int kPausedAnswers = 3;
+  // The put-back's wait for the paused unit: many more polls than the pause keeps back.
+  constexpr int kPatientPolls = 30;
   using Part = familycommon::LoadProgress::Part;
   const std::string path = TempPath("stall.ov2");
   SetState(*destination, "From file", 4, 0.25f);
@@ -393,6 +397,9 @@ TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutB
       for (int seen = 0; seen < n; ++step) seen += startingWith(text)(trace.at(step)) ? 1 : 0;
       return step;
     };
+    // Counted, not timed: no stop of the test program passes the bound while the unit is about to
+    // answer.
+    destination->SetWaitBound(testsupport::PollCountBound<WaitBound>(kPatientPolls));
     const int firstWrite = nth("W19", 1);
     const int lastWrite =
         steps - static_cast<int>(std::find_if(trace.rbegin(), trace.rend(), startingWith("W39")) -

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -47,6 +46,7 @@
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/FaultKinds.h"
 #include "tests/support/RandomRun.h"
+#include "tests/support/SteppingClock.h"
 
 namespace namespaceOV {
 namespace {
@@ -61,8 +61,10 @@ constexpr int kSuiteSteps = 150;
 constexpr uint32_t kPatientReadTimeoutMs = 1000;
 constexpr uint32_t kSilenceReadTimeoutMs = 150;
 constexpr uint32_t kQuickReadTimeoutMs = 60;
-// A unit that fell silent in a memory save or recall is not waited for long.
-constexpr auto kReadyWaitLimit = std::chrono::seconds(2);
+// A unit that fell silent in a memory save or recall is not waited for long: three polls of its
+// ready flag, by the last of which a unit that answers is ready again, lost reply or not. Counted,
+// not timed, so that no load or stop of the machine gives up on a unit that answers.
+constexpr int kReadyWaitPolls = 3;
 
 // One filter as the unit keeps it: the fields the program and the unit must agree on.
 struct UnitFilter {
@@ -217,7 +219,7 @@ class RandomOperationsTest : public testing::Test {
     device = &dynamic_cast<IQDevice8148&>(*bus.RollCall({&type}).at(0));
     device->autoOpenSummary = 0;
     bus.port.SetReadTimeout(kPatientReadTimeoutMs);
-    device->SetWaitBound({.limit = kReadyWaitLimit});
+    device->SetWaitBound(testsupport::PollCountBound<WaitBound>(kReadyWaitPolls));
     window = std::make_unique<TEdit8148Window>(nullptr, *device);
     window->Create();
     channels = device->ChannelIndexes();
@@ -588,8 +590,6 @@ TEST_F(RandomOperationsTest,
        AFaultAnywhereInARecallSaveOrChainDeleteGivesOneReportAndTheUnitsFilters) {
   device->linkedChannels[static_cast<std::size_t>(channels[0])] = true;
   device->linkedChannels[static_cast<std::size_t>(channels[1])] = true;
-  // The simulated unit is ready again after two polls; one that fell silent is not waited for long.
-  device->SetWaitBound({.limit = std::chrono::seconds(1)});
   for (const int channel : {channels[0], channels[1]}) {
     window->OpenChildWindow(window->Ids().firstChannel + channel);
   }

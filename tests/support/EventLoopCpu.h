@@ -19,15 +19,20 @@ inline double ProcessCpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-// Runs the event loop until `done` holds (looked at every few milliseconds) or `limit` passes.
-inline bool RunLoopUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+// How long RunLoopUntil waits at most: so long that no load or stop of the test program reaches
+// it, only a program that never gets there.
+inline constexpr std::chrono::minutes kLoopPatience{1};
+
+// Runs the event loop until `done` holds (looked at every few milliseconds) or kLoopPatience
+// passes.
+inline bool RunLoopUntil(const std::function<bool()>& done) {
   QEventLoop loop;
   QTimer check;
   QObject::connect(&check, &QTimer::timeout, &loop, [&] {
     if (done()) loop.quit();
   });
   check.start(5);
-  QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+  QTimer::singleShot(kLoopPatience, &loop, &QEventLoop::quit);
   loop.exec();
   return done();
 }
