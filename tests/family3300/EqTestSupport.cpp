@@ -111,7 +111,10 @@ namespace3300::IQDevice3300* EqFixture::NewVirtual(sim::family3300::Model model,
                            : static_cast<IQDeviceType&>(twoChannel);
   virtuals.emplace_back(type.CreateDevice(&manager, nullptr));
   virtuals.back()->SetName(name);
-  return dynamic_cast<namespace3300::IQDevice3300*>(virtuals.back().get());
+  auto* unit = dynamic_cast<namespace3300::IQDevice3300*>(virtuals.back().get());
+  // A copy from a bus unit waits within its virtual destination's bound.
+  unit->SetAnswerBound(AnswerBoundInPolls());
+  return unit;
 }
 
 std::vector<std::string> EqFixture::TakeTrace(bool withAddress) {

@@ -41,6 +41,7 @@ struct EqFixture : testing::Test {
   void AddUnit(sim::family3300::Model model, int address, const std::string& name = "Foyer EQ");
   // The bus units, in address order, each waited for in polls; the manager owns them.
   std::vector<namespace3300::IQDevice3300*> RollCall();
+  // A virtual unit, waited for in polls too.
   namespace3300::IQDevice3300* NewVirtual(sim::family3300::Model model,
                                           const std::string& name = "Stage EQ");
   // "W11 03" for a set of object 0x11, "R0D" for a get of 0x0D, since the last call; with
