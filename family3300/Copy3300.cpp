@@ -98,7 +98,7 @@ void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t 
   FirstFailure failure;
   bool sourceRestored = true;
   // One wait for both units: a bus that stays silent is told of after one bound.
-  familycommon::AnswerWait wait(progress);
+  familycommon::AnswerWait wait(progress, destination.GetAnswerBound());
   try {
     WriteWithPutBack(destination, wait, [&](NamesKept& names) {
       failure.Catch(steps, [&] { CopyMemoryLoops(steps, destination, source, memoryMask, names); });

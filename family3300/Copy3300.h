@@ -24,7 +24,7 @@ struct CopyFailure {
 // destination's current settings and the names of the memories it had not yet stored are put back;
 // memories stored before stay copied. A unit that
 // fell silent is put back once it answers again: one wait for both units, within
-// familycommon::kAnswerWaitLimit, shown on `progress`.
+// the destination's answer bound, shown on `progress`.
 void CopyMemories3300(IQDevice3300& destination, IQDevice3300& source, uint32_t memoryMask,
                       familycommon::ProgressReport* progress = nullptr);
 

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "bus/IQDevice.h"
 #include "family3300/Parameters3300.h"
+#include "familycommon/AnswerWait.h"
 
 // A graphic-equaliser unit, "3300XL" (channel A) or "3300-2XL" (channels A and B), on the bus or
 // virtual. Windows, files, report and copy reach the unit only through the family's parameter
@@ -70,6 +72,12 @@ class IQDevice3300 : public IQDevice {
   // A virtual unit's memory image `number` (1..10).
   const SettingsImage& MemoryImage(int number) const;
 
+  // How long a save, report, load or copy waits for the unit to answer again, once it falls
+  // silent, before it gives up putting the unit back, and on which clock; a copy waits within its
+  // destination's.
+  void SetAnswerBound(familycommon::AnswerBound bound) { answerBound_ = std::move(bound); }
+  const familycommon::AnswerBound& GetAnswerBound() const { return answerBound_; }
+
  private:
   void SetVirtualDefaults();
   // A virtual unit's memories.
@@ -79,6 +87,7 @@ class IQDevice3300 : public IQDevice {
   Model3300 model_;
   std::array<SettingsImage, kMemoryCount> memories_{};
   std::unique_ptr<ui::Window> editWindow_;
+  familycommon::AnswerBound answerBound_;
 };
 
 }  // namespace namespace3300

@@ -47,7 +47,7 @@ familycommon::MemoryReadFailure MemoryRecalls::Stopped(std::exception_ptr error)
 
 void ReadMemoriesWithPutBack(IQDevice3300& device, familycommon::ProgressReport* progress,
                              const std::function<void(MemoryRecalls&)>& reads) {
-  familycommon::AnswerWait wait(progress);
+  familycommon::AnswerWait wait(progress, device.GetAnswerBound());
   std::optional<MemoryRecalls> recalls;
   try {
     recalls.emplace(device, wait);

@@ -234,7 +234,7 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
 
 void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
                        familycommon::ProgressReport* progress) {
-  familycommon::AnswerWait wait(progress);
+  familycommon::AnswerWait wait(progress, device.GetAnswerBound());
   WriteWithPutBack(device, wait,
                    [&](NamesKept& names) { ApplyAll(device, load, progress, names); });
 }

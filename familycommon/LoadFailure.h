@@ -204,7 +204,7 @@ inline std::string SaveAllNotFinishedText(int memory) {
 // back, unless the unit stopped answering first: then `restored` is false, `recalled` is the last
 // memory it was told to recall (0: none), `memoryNumber` the memory number it was last sent, and
 // `numberBack` whether it took its own memory number back before it fell silent. A silent unit may
-// still have taken the put-back's first write: its memory number is told as a "may".
+// still have taken the write it left unanswered: what that write set is told as a "may".
 struct MemoryReadFailure {
   std::exception_ptr error;
   bool restored = true;
@@ -225,7 +225,7 @@ inline std::string MemoryReadFailureText(const std::string& notFinished,
   if (failure.numberBack) {
     return notFinished +
            " The unit stopped answering while its settings were put back: its memory number is "
-           "back, and its current settings are partly its own and partly " +
+           "back, and its current settings may be partly its own and partly " +
            memory + ".";
   }
   const std::string number =

@@ -54,6 +54,12 @@ std::string Golden(const std::string& name) {
   return ReadFile(std::filesystem::path(TELVO_GOLDEN_DIR) / name);
 }
 
+familycommon::AnswerBound AnswerBoundInPolls() {
+  return {.now = [t = familycommon::AnswerBound::Clock::time_point()]() mutable {
+    return t += familycommon::kAnswerWaitLimit / 20;
+  }};
+}
+
 EqFixture::EqFixture()
     : folder(std::filesystem::temp_directory_path() /
              ("family3300-" + std::to_string(::getpid()) + "-" +
@@ -91,8 +97,10 @@ std::vector<namespace3300::IQDevice3300*> EqFixture::RollCall() {
   manager.RollCall({&oneChannel, &twoChannel}, found, notifier);
   bus.ClearTraffic();
   std::vector<namespace3300::IQDevice3300*> units;
-  for (IQDevice* device : found)
+  for (IQDevice* device : found) {
     units.push_back(dynamic_cast<namespace3300::IQDevice3300*>(device));
+    units.back()->SetAnswerBound(AnswerBoundInPolls());
+  }
   return units;
 }
 
@@ -103,7 +111,10 @@ namespace3300::IQDevice3300* EqFixture::NewVirtual(sim::family3300::Model model,
                            : static_cast<IQDeviceType&>(twoChannel);
   virtuals.emplace_back(type.CreateDevice(&manager, nullptr));
   virtuals.back()->SetName(name);
-  return dynamic_cast<namespace3300::IQDevice3300*>(virtuals.back().get());
+  auto* unit = dynamic_cast<namespace3300::IQDevice3300*>(virtuals.back().get());
+  // A copy from a bus unit waits within its virtual destination's bound.
+  unit->SetAnswerBound(AnswerBoundInPolls());
+  return unit;
 }
 
 std::vector<std::string> EqFixture::TakeTrace(bool withAddress) {

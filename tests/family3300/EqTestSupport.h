@@ -14,6 +14,7 @@
 #include "bus/IQDeviceManager.h"
 #include "family3300/IQDevice3300.h"
 #include "family3300/Types3300.h"
+#include "familycommon/AnswerWait.h"
 #include "platform/registry/Store.h"
 #include "sim/SimulatedBus.h"
 #include "sim/family3300/Family3300Unit.h"
@@ -28,14 +29,19 @@ std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& contents);
 std::string Golden(const std::string& name);
 
+// The wait for a silent unit counted in reads of its clock, a twentieth of the bound each, so that
+// no scheduler that keeps the test from running can end it early.
+familycommon::AnswerBound AnswerBoundInPolls();
+
 struct EqFixture : testing::Test {
   EqFixture();
   ~EqFixture() override;
 
   // Adds a unit to the bus; call before RollCall.
   void AddUnit(sim::family3300::Model model, int address, const std::string& name = "Foyer EQ");
-  // The bus units, in address order; the manager owns them.
+  // The bus units, in address order, each waited for in polls; the manager owns them.
   std::vector<namespace3300::IQDevice3300*> RollCall();
+  // A virtual unit, waited for in polls too.
   namespace3300::IQDevice3300* NewVirtual(sim::family3300::Model model,
                                           const std::string& name = "Stage EQ");
   // "W11 03" for a set of object 0x11, "R0D" for a get of 0x0D, since the last call; with

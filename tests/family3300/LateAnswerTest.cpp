@@ -77,6 +77,8 @@ struct LateAnswerTest : testing::Test {
     const std::vector<IQDevice*> found = line.RollCall({&oneChannel});
     destination = dynamic_cast<IQDevice3300*>(found.at(0));
     source = dynamic_cast<IQDevice3300*>(found.at(1));
+    for (IQDevice3300* unit : {destination, source})
+      unit->SetAnswerBound(eqtest::AnswerBoundInPolls());
     // The source's memory differs from its current settings and from the destination's.
     destination->UseMemory(kCopiedMemory, MemoryOperation::kStore);
     g3300MemoryNumber.Write(*destination, 1);
