@@ -550,7 +550,8 @@ TEST_F(SettingsFileTest, ANewerFileIntoAnOlderUnitRecallsNoMemoryTheUnitLacksOnc
     auto& unit = dynamic_cast<IQDeviceOrdavinex&>(*device);
     unit.firmwareVersion = 1.4f;
     SetMemoryName(unit, 1, "Changed");
-    SetEach(unit, gLogicMemoryObject, {13}, uint8_t{1});
+    // The factory map recalls memories 13 to 15 from these inputs, beyond what the unit saves.
+    SetEach(unit, gLogicMemoryObject, {13, 14, 15, 28, 29, 30}, uint8_t{1});
     SetChannelLevel(unit, 1, -9.0f);
     unit.SaveMemoryRecord(12);
     const std::string before = Saved(unit);
