@@ -53,9 +53,7 @@ struct Bounds {
 constexpr Bounds kLogicOutputBounds{0, kLastLogicNumber, "logic output"};
 constexpr Bounds kDelayUnitBounds{0, kDelayMeters, "delay unit"};
 
-Bounds LogicMemoryBounds(const IQDeviceOrdavinex& device) {
-  return {0, device.GetMemoryCount(), "logic memory"};
-}
+constexpr Bounds LogicMemoryBounds(int last) { return {0, last, "logic memory"}; }
 
 constexpr Bounds kEventDayBounds{0, kLastDay, "clock event day"};
 
@@ -153,12 +151,16 @@ struct FileContents {
   std::optional<std::vector<TTimerStruct>> events;
   std::vector<std::pair<int, SettingsImage>> memories;
   int lastMemory = 0;
+  std::vector<int> logicInputsCleared;
 };
 
 // How much of the file the unit takes, from the firmware that wrote it.
 struct Compatibility {
   int memories = 0;
   bool skipExtraNames = false;
+  // The last memory the file's logic map may recall: a file of newer firmware names memories the
+  // unit lacks, which the warning leaves to the user.
+  int logicMemories = 0;
   // What the user is asked about the file's firmware, in order, once the whole file has been read:
   // a file the unit cannot take is refused without a question first.
   std::vector<const char*> warnings;
@@ -168,7 +170,8 @@ struct Compatibility {
 };
 
 Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reader) {
-  Compatibility result{.memories = device.GetMemoryCount()};
+  Compatibility result{.memories = device.GetMemoryCount(),
+                       .logicMemories = device.GetMemoryCount()};
   const bool twoInput = device.GetInfo().familyCode == kTwoInputFamilyCode;
   if (!reader.FindOnce(kFirmwareSection)) {
     if (twoInput) result.memories = kOlderMemoryCount;
@@ -182,6 +185,7 @@ Compatibility CheckCompatibility(IQDeviceOrdavinex& device, CheckedReader& reade
   const float more = IQDevice8126::kMoreMemoriesFirmware;
   if (fileFirmware >= more && device.firmwareVersion < more) {
     result.skipExtraNames = true;
+    result.logicMemories += kExtraMemoryNames;
     result.warnings.push_back(kMemoriesWarning);
   } else if (fileFirmware < more && device.firmwareVersion >= more) {
     result.memories = kOlderMemoryCount;
@@ -199,9 +203,8 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
     for (int m = 0; m < kExtraMemoryNames; ++m) reader.Text(NameChars(gMemoryNameObject));
   }
   for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
-    // A file of newer firmware may recall memories the unit lacks: the warning said so, and the
-    // unit could not take them.
-    globals.logic[n].memory = static_cast<uint8_t>(reader.Bounded(LogicMemoryBounds(device)));
+    globals.logic[n].memory =
+        static_cast<uint8_t>(reader.Bounded(LogicMemoryBounds(compatibility.logicMemories)));
     globals.logic[n].output = static_cast<uint8_t>(reader.Bounded(kLogicOutputBounds));
   }
   globals.delayUnits = static_cast<uint8_t>(reader.Bounded(kDelayUnitBounds));
@@ -210,6 +213,18 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   }
   reader.EndOfSection(kGlobalsSection);
   return globals;
+}
+
+// The logic inputs of `globals` that recall a memory beyond `last`, each set to recall none: the
+// unit is never sent a memory number it lacks.
+std::vector<int> RecallNoneBeyond(Globals& globals, int last) {
+  std::vector<int> cleared;
+  for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
+    if (globals.logic[n].memory <= last) continue;
+    globals.logic[n].memory = 0;
+    cleared.push_back(n);
+  }
+  return cleared;
 }
 
 std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
@@ -267,6 +282,7 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   }
   reader.FindRequired(kGlobalsSection, compatibility.end);
   contents.globals = ReadGlobals(device, reader, compatibility);
+  contents.logicInputsCleared = RecallNoneBeyond(*contents.globals, device.GetMemoryCount());
   std::size_t end = reader.Tell();
   const bool clock = device.UpdateClockPresence();
   if (reader.FindOnce(kEventsSection)) {
@@ -315,7 +331,7 @@ void WriteGlobalsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   file.WriteSection(kGlobalsSection);
   for (const std::string& name : globals.memoryNames) WriteName(file, name, gMemoryNameObject);
   for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
-    WriteBounded(file, globals.logic[n].memory, LogicMemoryBounds(device));
+    WriteBounded(file, globals.logic[n].memory, LogicMemoryBounds(device.GetMemoryCount()));
     WriteBounded(file, globals.logic[n].output, kLogicOutputBounds);
     file.WriteNewline();
   }
@@ -432,7 +448,8 @@ void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
 }
 
 LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
-                            const LoadConfirmation& confirm, ProgressReport* progress) {
+                            const LoadConfirmation& confirm, ProgressReport* progress,
+                            std::vector<int>* logicInputsCleared) {
   CheckedReader reader(file);
   if (!reader.FindOnce(kOutputsSection)) return LoadResult::kNotSettingsFile;
   // Every file the program writes closes so; one without it was cut short.
@@ -444,12 +461,14 @@ LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
     return LoadResult::kOtherOutputCount;
   }
   reader.EndOfSection(kOutputsSection);
-  return ReadSettingsBody(device, file, confirm, progress) ? LoadResult::kLoaded
-                                                           : LoadResult::kCancelled;
+  return ReadSettingsBody(device, file, confirm, progress, logicInputsCleared)
+             ? LoadResult::kLoaded
+             : LoadResult::kCancelled;
 }
 
 bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
-                      const LoadConfirmation& confirm, ProgressReport* progress) {
+                      const LoadConfirmation& confirm, ProgressReport* progress,
+                      std::vector<int>* logicInputsCleared) {
   const std::optional<FileContents> contents = ReadContents(device, file, confirm);
   if (!contents) return false;
   WriteWithPutBack(device,
@@ -458,7 +477,20 @@ bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
                     .memories = contents->lastMemory},
                    progress,
                    [&](LoadSteps& steps) { ApplyContents(device, *contents, steps, progress); });
+  if (logicInputsCleared) *logicInputsCleared = contents->logicInputsCleared;
   return true;
+}
+
+std::string ClearedLogicText(const std::vector<int>& inputs, int memories) {
+  if (inputs.empty()) return {};
+  const bool one = inputs.size() == 1;
+  std::string text = one ? "Logic input " : "Logic inputs ";
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    if (i > 0) text += i + 1 == inputs.size() ? " and " : ", ";
+    text += std::to_string(inputs[i]);
+  }
+  return text + (one ? " was" : " were") + " set to recall no memory, as the unit has " +
+         std::to_string(memories) + " memories.";
 }
 
 }  // namespace namespaceOV

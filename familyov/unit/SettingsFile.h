@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "familycommon/ProgressReport.h"
 #include "familyov/unit/OrdavinexErrors.h"
@@ -47,12 +48,20 @@ void WriteSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file, Progre
 // longer than the unit's memory, a word its field cannot hold). A
 // bus failure part way through the writes throws familycommon::LoadFailure once the unit's names,
 // logic map, delay unit, clock events and current settings are put back as far as it answers;
-// memories stored before the failure keep the file's settings.
+// memories stored before the failure keep the file's settings. A file of newer firmware than a
+// 2-input unit's may have its logic inputs recall memories the unit lacks: once the user goes on
+// at the memories warning, those inputs recall none, and a load that wrote everything lists them
+// in `logicInputsCleared`.
 LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
-                            const LoadConfirmation& confirm, ProgressReport* progress);
+                            const LoadConfirmation& confirm, ProgressReport* progress,
+                            std::vector<int>* logicInputsCleared = nullptr);
 // False when the user stopped at a warning; nothing was written then.
 bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
-                      const LoadConfirmation& confirm, ProgressReport* progress);
+                      const LoadConfirmation& confirm, ProgressReport* progress,
+                      std::vector<int>* logicInputsCleared = nullptr);
+// What a load that set `inputs` to recall no memory tells the user of a unit of `memories`
+// memories; empty when none.
+std::string ClearedLogicText(const std::vector<int>& inputs, int memories);
 
 inline constexpr const char* kAllpassWarning =
     "WARNING: This file was created with more recent firmware than that currently installed on "

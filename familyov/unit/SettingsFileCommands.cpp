@@ -1,6 +1,8 @@
 #include "familyov/unit/SettingsFileCommands.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
@@ -116,13 +118,20 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
   }
   try {
     ProgressWindow progress;
-    switch (ReadSettingsFile(device, file, ConfirmWarning, &progress)) {
-      case LoadResult::kLoaded:
+    std::vector<int> logicInputsCleared;
+    switch (ReadSettingsFile(device, file, ConfirmWarning, &progress, &logicInputsCleared)) {
+      case LoadResult::kLoaded: {
+        const std::string cleared = ClearedLogicText(logicInputsCleared, device.GetMemoryCount());
         if (!RereadUnit(device, false)) {
-          TellCommandOutcome(controls::ClientWindow(), device, familycommon::kLoadedNotReadBackText,
-                             kLoadCaption);
+          const std::string loaded = familycommon::kLoadedNotReadBackText;
+          TellCommandOutcome(controls::ClientWindow(), device,
+                             cleared.empty() ? loaded : loaded + " " + cleared, kLoadCaption);
+        } else if (!cleared.empty()) {
+          ui::MessageBox(controls::ClientWindow(), cleared, kLoadCaption,
+                         ui::mb::kOk | ui::mb::kIconInformation);
         }
         return true;
+      }
       case LoadResult::kCancelled:
         return false;
       case LoadResult::kNotSettingsFile:

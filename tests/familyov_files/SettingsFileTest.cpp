@@ -496,15 +496,15 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   EXPECT_FALSE(Load(*unit, fitting, ui::kIdCancel));
   EXPECT_EQ(script.Seen().back().caption, "WARNING");
   EXPECT_EQ(MemoryName(*unit, 1), "Changed");
-  // The golden file's logic map recalls memories 13 to 15, which the unit lacks: refused before any
-  // question.
+  // The older file's logic map recalls memories 13 to 15, which the unit lacks, and no warning
+  // leaves them to the user: refused before any question.
   const std::size_t promptsBefore = script.Seen().size();
-  EXPECT_FALSE(Load(*unit, golden, ui::kIdOk));
+  EXPECT_FALSE(Load(*unit, older, ui::kIdOk));
   EXPECT_TRUE(std::none_of(script.Seen().begin() + static_cast<std::ptrdiff_t>(promptsBefore),
                            script.Seen().end(),
                            [](const ui::Prompt& prompt) { return prompt.caption == "WARNING"; }));
   EXPECT_EQ(LastPromptText(),
-            "Invalid settings file\nLine 42: The logic memory 13 is out of range (0 to 12).");
+            "Invalid settings file\nLine 36: The logic memory 13 is out of range (0 to 12).");
   EXPECT_EQ(MemoryName(*unit, 1), "Changed");
   gLogicMemoryObject.SetElement(13);
   gLogicMemoryObject.Write(*unit, 1);
@@ -512,6 +512,62 @@ TEST_F(SettingsFileTest, OlderAndNewerFilesFillOnlyTheMemoriesBothHave) {
   EXPECT_EQ(MemoryName(*unit, 1), "Memory 1");
   gLogicMemoryObject.SetElement(13);
   EXPECT_EQ(gLogicMemoryObject.Read(*unit), 12) << "the three extra names are passed over";
+}
+
+TEST_F(SettingsFileTest, ANewerFileIntoAnOlderUnitRecallsNoMemoryTheUnitLacksOnceTheUserGoesOn) {
+  const std::string golden = ReadText(GoldenPath("default-8126.ov2"));
+  // What the unit of 12 memories holds after it took the golden file: the first 12 names and
+  // memories 0 to 12, and the inputs recalling memories 13 to 15 set to recall none.
+  std::string expected = golden;
+  expected.replace(expected.find("\n1.500000 "), 10, "\n1.400000 ");
+  const std::size_t extraNames = expected.find("\"Memory 13\"");
+  expected.erase(extraNames, expected.find("1 0 \n") - extraNames);
+  for (const char* line : {"\n13 0 \n", "\n14 0 \n", "\n15 0 \n"}) {
+    for (std::size_t at; (at = expected.find(line)) != std::string::npos;) {
+      expected.replace(at + 1, 2, "0");
+    }
+  }
+  const std::size_t extraDumps = expected.find("\n[Memory Dump 13]");
+  expected.erase(extraDumps, expected.find("\n\n// End of file") - extraDumps);
+
+  // The answer to the warning, and the messages the load shows.
+  struct Row {
+    int answer;
+    std::vector<std::string> messages;
+  };
+  const Row rows[] = {
+      {ui::kIdOk,
+       {kMemoriesWarning,
+        "Logic inputs 13, 14, 15, 28, 29 and 30 were set to recall no memory, as the unit has 12 "
+        "memories."}},
+      {ui::kIdCancel, {kMemoriesWarning}},
+  };
+  for (const Row& row : rows) {
+    const bool ok = row.answer == ui::kIdOk;
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    IQ8126Type type;  // the type gives the unit its family code
+    std::unique_ptr<IQDevice> device(type.CreateDevice(nullptr, nullptr));
+    auto& unit = dynamic_cast<IQDeviceOrdavinex&>(*device);
+    unit.firmwareVersion = 1.4f;
+    SetMemoryName(unit, 1, "Changed");
+    // The factory map recalls memories 13 to 15 from these inputs, beyond what the unit saves.
+    SetEach(unit, gLogicMemoryObject, {13, 14, 15, 28, 29, 30}, uint8_t{1});
+    SetChannelLevel(unit, 1, -9.0f);
+    unit.SaveMemoryRecord(12);
+    const std::string before = Saved(unit);
+    const std::size_t promptsBefore = script.Seen().size();
+
+    EXPECT_EQ(
+        Load(unit, golden, row.answer, ok ? std::optional<int>(ui::kIdOk) : std::optional<int>()),
+        ok);
+    std::vector<std::string> messages;
+    for (auto prompt = script.Seen().begin() + static_cast<std::ptrdiff_t>(promptsBefore);
+         prompt != script.Seen().end(); ++prompt) {
+      if (prompt->kind == ui::PromptKind::MessageBox) messages.push_back(prompt->text);
+    }
+    EXPECT_EQ(messages, row.messages);
+    EXPECT_TRUE(filestest::SameText(Saved(unit), ok ? expected : before));
+  }
 }
 
 // Every switch and mode of the unit on or off.
