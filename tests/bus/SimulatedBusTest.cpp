@@ -254,12 +254,14 @@ TEST(AwaitedRepliesTest, ALateReplyIsReadAndASilentUnitStillTimesOut) {
       {bustest::Replies::kAwaited, sim::Fault::Pause(1), false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.read);
-    bustest::PseudoTerminalBus line(c.replies);
+    SCOPED_TRACE(testing::Message() << "fault " << static_cast<int>(c.fault.kind)
+                                    << (c.replies == bustest::Replies::kTimed ? ", timed" : ""));
+    bustest::PseudoTerminalBus line;
     line.bus.AddGenericUnit(Identity(5), kObjects);
     bustest::TestDeviceType type{kFamily, "Test"};
     const auto found = line.RollCall({&type});
     ASSERT_EQ(found.size(), 1u);
+    line.Reopen(c.replies);
     LongIntUCodeObject meter{kMeterId, 1, true};
     line.bus.StoreElement(0, kMeterId, 0, {0, 0, 0, 9});
     line.bus.AddFault(c.fault.ForObject(kMeterId).OnOccurrence(1).Times(1));
