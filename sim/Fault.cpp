@@ -36,6 +36,7 @@ Fault Fault::Stall(int stallMs) { return Make(FaultKind::kStall, stallMs); }
 Fault Fault::Pause(int requests) { return Make(FaultKind::kPause, requests); }
 Fault Fault::LateFirstByte(int delayMs) { return Make(FaultKind::kLateFirstByte, delayMs); }
 Fault Fault::ByteGaps(int gapMs) { return Make(FaultKind::kByteGaps, gapMs); }
+Fault Fault::Starve(int heldMs) { return Make(FaultKind::kStarve, heldMs); }
 Fault Fault::HangUp() { return Make(FaultKind::kHangUp); }
 Fault Fault::EndlessStream() { return Make(FaultKind::kEndlessStream); }
 

@@ -28,6 +28,9 @@ enum class FaultKind {
                             // out late, in order, just ahead of the answer to the next request
   kLateFirstByte,           // the first byte `value` ms late
   kByteGaps,                // `value` ms of silence between consecutive bytes
+  kStarve,                  // the bus's thread, its lock held, does nothing for `value` ms once
+                            // it has taken the request: nothing crosses the line either way, as
+                            // when a loaded machine keeps the thread off its processor
   kHangUp,                  // after the reply (if any) the pseudo-terminal is closed
   kEndlessStream,           // after the reply, bytes without pause until the faults are cleared
 };
@@ -67,6 +70,7 @@ struct Fault {
   static Fault Pause(int requests);
   static Fault LateFirstByte(int delayMs);
   static Fault ByteGaps(int gapMs);
+  static Fault Starve(int heldMs);
   static Fault HangUp();
   static Fault EndlessStream();
 

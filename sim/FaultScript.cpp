@@ -114,6 +114,9 @@ void ApplyToTransmission(const std::vector<Fault>& faults, Transmission& transmi
       case FaultKind::kByteGaps:
         transmission.gapMs = fault.value;
         break;
+      case FaultKind::kStarve:
+        transmission.starveMs = fault.value;
+        break;
       case FaultKind::kHangUp:
         transmission.hangUp = true;
         break;

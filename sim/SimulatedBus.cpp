@@ -14,6 +14,7 @@
 #include <iostream>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "sim/BusModel.h"
 #include "sim/FrameParser.h"
@@ -198,6 +199,9 @@ void SimulatedBus::Loop::OnByte(uint8_t byte, Clock::time_point now) {
       // than the whole test process ending on an exception in this thread.
       std::cerr << "simulated bus: a unit failed to answer: " << error.what() << '\n';
     }
+    // Held under the bus's lock, so that the program's side cannot see the bus move either; a
+    // stop waits for it.
+    if (answer.starveMs > 0) std::this_thread::sleep_for(milliseconds(answer.starveMs));
     ApplyPause(answer);
     if (!answer.bytes.empty()) Log(Direction::kFromUnits, answer.bytes);
     schedule.Transmit(answer, arrival);
@@ -353,13 +357,14 @@ WireCount SimulatedBus::Carried() const {
   return loop_->carried;
 }
 
-bool SimulatedBus::Answered(WireCount since, WireCount line) const {
+bool SimulatedBus::Answered(WireCount since, WireCount line, std::size_t wanted) const {
   std::lock_guard lock(mutex_);
   if (terminal_->Master() < 0) return true;
+  const auto unread = static_cast<uint64_t>(terminal_->UnreadByProgram());
+  if (unread >= wanted) return true;
   const WireCount& carried = loop_->carried;
   return carried.toUnits - since.toUnits >= line.toUnits && loop_->Idle() &&
-         carried.fromUnits - since.fromUnits <=
-             line.fromUnits + static_cast<uint64_t>(terminal_->UnreadByProgram());
+         carried.fromUnits - since.fromUnits <= line.fromUnits + unread;
 }
 
 std::vector<TrafficEntry> SimulatedBus::Traffic() const {

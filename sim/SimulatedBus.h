@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -70,11 +71,12 @@ class SimulatedBus {
 
   // The bytes the units took from the line and put on it since the bus began.
   WireCount Carried() const;
-  // Whether, of what the program's side of the line moved since the bus had carried `since`
-  // (`line`: bytes written, bytes read), the units have taken in every byte written, answered it,
-  // and the program's side holds every byte of the answers not yet read: what the program reads
-  // next no longer waits on this bus's thread or the system's.
-  bool Answered(WireCount since, WireCount line) const;
+  // Whether the program's next read of `wanted` bytes no longer waits on this bus's thread or the
+  // system's: its side of the line holds them already, or, of what it moved since the bus had
+  // carried `since` (`line`: bytes written, bytes read), the units have taken in every byte
+  // written, answered it, and its side holds every byte of the answers not yet read. (It holds
+  // only so much: the rest of a long stream waits for room.)
+  bool Answered(WireCount since, WireCount line, std::size_t wanted) const;
 
   std::vector<TrafficEntry> Traffic() const;
   void ClearTraffic();

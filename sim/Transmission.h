@@ -14,6 +14,8 @@ struct Transmission {
   // The answers to this many frames from this one on are kept back until the frame after them.
   int pausedFrames = 0;
   int gapMs = 0;
+  // The bus's thread stops this long before it sends the answer or takes another byte.
+  int starveMs = 0;
   bool hangUp = false;
   bool endlessStream = false;
 };

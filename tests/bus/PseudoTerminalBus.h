@@ -21,11 +21,11 @@ enum class Replies { kTimed, kAwaited };
 // A simulated bus serving on a pseudo-terminal, the program's port open on it, and the device
 // manager on the port. Units may be added to `bus` at any time.
 struct PseudoTerminalBus {
-  explicit PseudoTerminalBus(Replies replies = Replies::kAwaited)
+  PseudoTerminalBus()
       : port(1, kBusBaudRate,
-             [this, replies, path = bus.SlavePath()]() -> std::unique_ptr<serial::Line> {
+             [this, path = bus.SlavePath()]() -> std::unique_ptr<serial::Line> {
                auto line = serial::MakeSystemLine([path](int) { return std::optional(path); });
-               if (replies == Replies::kTimed) return line;
+               if (replies_ == Replies::kTimed) return line;
                return std::make_unique<AnsweredLine>(bus, std::move(line));
              }),
         manager(port) {
@@ -38,6 +38,13 @@ struct PseudoTerminalBus {
   }
   PseudoTerminalBus(const PseudoTerminalBus&) = delete;
   PseudoTerminalBus& operator=(const PseudoTerminalBus&) = delete;
+
+  // Opens the port afresh, its reads meeting the answers as `replies` says.
+  void Reopen(Replies replies) {
+    replies_ = replies;
+    port.Close();
+    port.Open();
+  }
 
   // The devices `types` create for the units that answer a roll call (the manager owns them); the
   // traffic so far is cleared.
@@ -52,6 +59,10 @@ struct PseudoTerminalBus {
   CommPort port;
   IQDeviceManager manager;
   RecordingNotifier notifier;
+
+ private:
+  // Read by the port's line factory at each open.
+  Replies replies_ = Replies::kAwaited;
 };
 
 }  // namespace bustest

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 
 #include "bus/CommPort.h"
@@ -13,6 +14,7 @@
 #include "sim/SimulatedBus.h"
 #include "tests/bus/BusTestSupport.h"
 #include "tests/bus/PseudoTerminalBus.h"
+#include "tests/support/HangBound.h"
 
 namespace {
 
@@ -35,26 +37,15 @@ const std::vector<sim::ObjectLayout> kObjects{
     {.id = kNameId, .elementSize = 15}};
 
 struct SimulatedBusTest : testing::Test {
-  sim::SimulatedBus bus;
-  CommPort port{1, kBusBaudRate, [path = bus.SlavePath()] {
-                  return serial::MakeSystemLine([path](int) { return std::optional(path); });
-                }};
-  IQDeviceManager manager{port};
+  bustest::PseudoTerminalBus line;
+  sim::SimulatedBus& bus = line.bus;
+  CommPort& port = line.port;
+  IQDeviceManager& manager = line.manager;
+  bustest::RecordingNotifier& notifier = line.notifier;
   bustest::TestDeviceType type{kFamily, "Test"};
-  bustest::RecordingNotifier notifier;
 
-  void SetUp() override {
-    bus.Start();
-    port.Open();
-  }
-  void TearDown() override {
-    port.Close();
-    bus.Stop();
-  }
   std::vector<IQDevice*> RollCall(const std::vector<IQDeviceType*>& types) {
-    std::vector<IQDevice*> found;
-    manager.RollCall(types, found, notifier);
-    return found;
+    return line.RollCall(types);
   }
   // The text of the bus exception `action` raises, or "" when it succeeds.
   template <typename Action>
@@ -131,7 +122,7 @@ TEST_F(SimulatedBusTest, EveryFaultRaisesItsOwnExceptionAndNothingHangs) {
   const std::vector<std::pair<sim::Fault, std::string>> cases{
       {sim::Fault::Silence(), timeout},
       {sim::Fault::Truncate(5), timeout},
-      {sim::Fault::LateFirstByte(300), timeout},
+      {sim::Fault::Pause(1).Times(1), timeout},
       {sim::Fault::BadChecksum(), "Read invalid checksum in message."},
       {sim::Fault::Status(0), "Device did not accept the request after repeated attempts."},
       {sim::Fault::ErrorObject(7), "Received response from error object."},
@@ -144,10 +135,8 @@ TEST_F(SimulatedBusTest, EveryFaultRaisesItsOwnExceptionAndNothingHangs) {
     bus.ClearFaults();
     bus.AddFault(fault.ForObject(kMeterId));
     EXPECT_EQ(FailureOf(readMeter), text) << static_cast<int>(fault.kind);
-    // A reply that comes after the program gave up must be off the line before the next case,
-    // however slowly a loaded machine runs the simulated unit.
-    const bool lateReply = fault.kind == sim::FaultKind::kLateFirstByte;
-    manager.GetEncoder().Flush(lateReply ? 2 * fault.value : 0);
+    // What the program left of a spoiled reply must be off the line before the next case.
+    manager.GetEncoder().Flush(0);
   }
 
   bus.ClearFaults();
@@ -247,26 +236,32 @@ TEST_F(SimulatedBusTest, GarbledRollCallAnswersEndTheNetworkCleanly) {
 
 }  // namespace
 
-// A test that awaits the units' answers reads a reply however late the bus's thread sends it,
-// and still sees a silent or paused unit as one.
+// A test that awaits the units' answers reads a reply however late the bus's thread sends it, or
+// however long the thread is kept from running, and still sees a silent or paused unit as one.
 TEST(AwaitedRepliesTest, ALateReplyIsReadAndASilentUnitStillTimesOut) {
+  // Longer than a timed read can be delayed by anything but a hang.
+  constexpr int kStallPastAnyDelayMs =
+      std::chrono::duration_cast<std::chrono::milliseconds>(testsupport::kHangBound).count();
   const struct {
     bustest::Replies replies;
     sim::Fault fault;
     bool read;
   } cases[] = {
-      {bustest::Replies::kTimed, sim::Fault::Stall(400), false},
+      {bustest::Replies::kTimed, sim::Fault::Stall(kStallPastAnyDelayMs), false},
       {bustest::Replies::kAwaited, sim::Fault::Stall(400), true},
+      {bustest::Replies::kAwaited, sim::Fault::Starve(1000), true},
       {bustest::Replies::kAwaited, sim::Fault::Silence(), false},
       {bustest::Replies::kAwaited, sim::Fault::Pause(1), false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.read);
-    bustest::PseudoTerminalBus line(c.replies);
+    SCOPED_TRACE(testing::Message() << "fault " << static_cast<int>(c.fault.kind)
+                                    << (c.replies == bustest::Replies::kTimed ? ", timed" : ""));
+    bustest::PseudoTerminalBus line;
     line.bus.AddGenericUnit(Identity(5), kObjects);
     bustest::TestDeviceType type{kFamily, "Test"};
     const auto found = line.RollCall({&type});
     ASSERT_EQ(found.size(), 1u);
+    line.Reopen(c.replies);
     LongIntUCodeObject meter{kMeterId, 1, true};
     line.bus.StoreElement(0, kMeterId, 0, {0, 0, 0, 9});
     line.bus.AddFault(c.fault.ForObject(kMeterId).OnOccurrence(1).Times(1));
@@ -277,4 +272,17 @@ TEST(AwaitedRepliesTest, ALateReplyIsReadAndASilentUnitStillTimesOut) {
       EXPECT_FALSE(c.read);
     }
   }
+}
+
+// Past its bound the line ends the test saying why, rather than read on as if the unit were silent.
+TEST(AwaitedRepliesDeathTest, ABusThatNeverTakesTheRequestEndsTheTest) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  sim::SimulatedBus bus;  // never started
+  bustest::AnsweredLine line(bus, serial::MakeSystemLine(), std::chrono::seconds(1));
+  ASSERT_EQ(line.Open(bus.SlavePath()), serial::Failure::None);
+  const uint8_t request = 0x05;
+  ASSERT_EQ(line.Write(&request, 1), 1);
+  uint8_t reply = 0;
+  EXPECT_DEATH(line.Read(&reply, 1, CommPort::kDefaultReadTimeoutMs),
+               "the simulated bus did not answer within 1 s");
 }

@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace testing_support {
 
@@ -41,6 +44,20 @@ std::vector<unsigned char> PseudoTerminal::Receive(std::size_t count, int timeou
     bytes.insert(bytes.end(), buffer, buffer + n);
   }
   return bytes;
+}
+
+bool PseudoTerminal::ReachedSlave(std::size_t count, int timeoutMs) const {
+  // A second descriptor on the slave sees its queue without taking the port's lock or a byte.
+  const int probe = ::open(slavePath_.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (probe < 0) return false;
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  int queued = 0;
+  while (::ioctl(probe, FIONREAD, &queued) == 0 && static_cast<std::size_t>(queued) < count &&
+         std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ::close(probe);
+  return static_cast<std::size_t>(queued) >= count;
 }
 
 }  // namespace testing_support

@@ -17,6 +17,9 @@ class PseudoTerminal {
   void Send(const std::vector<unsigned char>& bytes);
   // Whatever arrives within `timeoutMs`, up to `count` bytes.
   std::vector<unsigned char> Receive(std::size_t count, int timeoutMs);
+  // Whether, within `timeoutMs`, `count` bytes sent have reached the slave's side, unread there:
+  // the system hands them over on a thread of its own, which a loaded machine may hold up.
+  bool ReachedSlave(std::size_t count, int timeoutMs) const;
   void HangUp();
 
  private:

@@ -11,6 +11,7 @@
 #include "platform/serial/WriteFaultLine.h"
 #include "tests/platform/PseudoTerminal.h"
 #include "tests/platform/TempDir.h"
+#include "tests/support/HangBound.h"
 
 namespace serial {
 namespace {
@@ -20,7 +21,9 @@ using Bytes = std::vector<unsigned char>;
 using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kBusBaud = 38400;
-constexpr int kReplyWaitMs = 500;
+// Bytes that must come are awaited until only a hang could keep them.
+constexpr int kReplyWaitMs =
+    std::chrono::duration_cast<std::chrono::milliseconds>(testsupport::kHangBound).count();
 
 class SystemLineTest : public ::testing::Test {
  protected:
@@ -125,17 +128,19 @@ TEST_F(SystemLineTest, ComNamesResolveThroughTheLookup) {
 TEST_F(SystemLineTest, ReadsEndAtTheirDeadline) {
   auto line = MakeSystemLine();
   OpenConfigured(*line);
-  constexpr int kDeadlineMs = 40;
+  // Taken for seconds, the deadline would outlast the bound below.
+  constexpr int kDeadlineMs = 100;
 
   Bytes buffer(4);
   auto start = Clock::now();
   EXPECT_EQ(line->Read(buffer.data(), 1, kDeadlineMs), 0);
   auto waited = Clock::now() - start;
   EXPECT_GE(waited, std::chrono::milliseconds(kDeadlineMs - 2));
-  EXPECT_LT(waited, std::chrono::milliseconds(kDeadlineMs + 500));
+  EXPECT_LT(waited, testsupport::kHangBound);
 
   // A partial reply comes back as far as it got.
   pty_.Send({0xAA, 0xBB});
+  ASSERT_TRUE(pty_.ReachedSlave(2, kReplyWaitMs));
   EXPECT_EQ(ReadFrom(*line, 4, kDeadlineMs), (Bytes{0xAA, 0xBB}));
 }
 

@@ -16,6 +16,7 @@
 #include "platform/ui/draw/Printer.h"
 #include "platform/ui/draw/Printout.h"
 #include "tests/platform_draw/PixelProbe.h"
+#include "tests/support/HangBound.h"
 
 namespace {
 
@@ -55,11 +56,12 @@ class BlockPrintout : public ui::Printout {
 // One page of a PDF file as an image, through the poppler tools; null when there is no such page.
 QImage RasterizePage(const QString& pdf, int page, const QString& outputBase) {
   constexpr int kDpi = 36;
-  constexpr int kTimeoutMs = 30000;
+  const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(testsupport::kHangBound);
   QProcess convert;
   convert.start("pdftoppm", {"-png", "-r", QString::number(kDpi), "-f", QString::number(page), "-l",
                              QString::number(page), "-singlefile", pdf, outputBase});
-  if (!convert.waitForFinished(kTimeoutMs) || convert.exitCode() != 0) return {};
+  if (!convert.waitForFinished(static_cast<int>(bound.count())) || convert.exitCode() != 0)
+    return {};
   return QImage(outputBase + ".png");
 }
 

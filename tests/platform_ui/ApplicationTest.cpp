@@ -13,6 +13,7 @@
 #include "platform/ui/TimerService.h"
 #include "platform/ui/Window.h"
 #include "tests/platform_ui/UiTestEnvironment.h"
+#include "tests/support/HangBound.h"
 
 namespace ui {
 namespace {
@@ -309,7 +310,8 @@ TEST(Timers, QtsOwnTimersDriveThemOutsideTests) {
     return Param{0};
   });
   w.StartTimer(7, 1);
-  QTimer::singleShot(5000, &loop, [&] { loop.exit(1); });  // a bound, never reached when it works
+  QTimer::singleShot(testsupport::kHangBound, &loop,
+                     [&] { loop.exit(1); });  // a bound, never reached when it works
   EXPECT_EQ(loop.exec(), 0);
   w.KillTimer(7);
   EXPECT_FALSE(timers.IsRunning(w, 7));

@@ -21,6 +21,7 @@
 #include "platform/ui/Static.h"
 #include "platform/ui/TestHooks.h"
 #include "tests/platform_ui/UiTestEnvironment.h"
+#include "tests/support/HangBound.h"
 
 namespace ui {
 namespace {
@@ -240,7 +241,8 @@ TEST_F(DialogTest, TheRealModalLoopGivesIdleTimeToTheDialogAloneUntilItEnds) {
   IdleCountingWindow other;
   other.Create();
   IdleEndingDialog d;
-  QTimer::singleShot(5000, [&] { d.EndDialog(-1); });  // a bound, never reached when it works
+  QTimer::singleShot(testsupport::kHangBound,
+                     [&] { d.EndDialog(-1); });  // a bound, never reached when it works
   EXPECT_EQ(d.Execute(), 5);
   EXPECT_EQ(d.calls, 3);
   EXPECT_EQ(other.calls, 0);
@@ -297,7 +299,8 @@ TEST_F(DialogTest, AModalDialogWhoseParentClosesEndsItsLoop) {
     return Param{0};
   });
   QTimer::singleShot(0, [&] { d.Post(500); });
-  QTimer::singleShot(5000, [&] { d.EndDialog(-1); });  // a bound, never reached when it works
+  QTimer::singleShot(testsupport::kHangBound,
+                     [&] { d.EndDialog(-1); });  // a bound, never reached when it works
   EXPECT_EQ(d.Execute(), kIdCancel);
 }
 

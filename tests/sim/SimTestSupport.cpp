@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <stdexcept>
 #include <thread>
 
@@ -84,7 +83,9 @@ long PortClient::ReadOnce(milliseconds deadline) {
   if (ready < 0 || (fd.revents & (POLLHUP | POLLERR | POLLNVAL))) return -1;
   uint8_t scratch[256];
   const ssize_t count = read(fd_, scratch, sizeof scratch);
-  return count > 0 ? count : -1;
+  if (count <= 0) return -1;
+  bytesRead_ += static_cast<uint64_t>(count);
+  return count;
 }
 
 Bytes PortClient::ReadCount(std::size_t count, milliseconds deadline) {
@@ -98,21 +99,10 @@ Bytes PortClient::ReadCount(std::size_t count, milliseconds deadline) {
     uint8_t scratch[256];
     const ssize_t got = read(fd_, scratch, std::min(sizeof scratch, count - bytes.size()));
     if (got <= 0) break;
+    bytesRead_ += static_cast<uint64_t>(got);
     bytes.insert(bytes.end(), scratch, scratch + got);
   }
   return bytes;
-}
-
-Bytes PortClient::ReadFor(milliseconds window) {
-  return ReadCount(std::numeric_limits<std::size_t>::max(), window);
-}
-
-bool PortClient::DrainUntilSilent(milliseconds silence) {
-  constexpr int kMaxWindows = 200;
-  for (int i = 0; i < kMaxWindows; ++i) {
-    if (ReadFor(silence).empty()) return true;
-  }
-  return false;
 }
 
 void SimBusTest::TearDown() {
@@ -140,6 +130,13 @@ void SimBusTest::AwaitTraffic(std::size_t count) {
     std::this_thread::yield();
   }
   ASSERT_GE(bus_.Traffic().size(), count) << "the bus never logged the exchange";
+}
+
+void SimBusTest::TakeAllTheBusSent() {
+  const uint64_t sent = bus_.Carried().fromUnits;
+  ASSERT_LE(client_->BytesRead(), sent);
+  client_->ReadCount(static_cast<std::size_t>(sent - client_->BytesRead()), kPromptMs);
+  ASSERT_EQ(client_->BytesRead(), sent) << "the bus's bytes never reached the client";
 }
 
 Bytes SimBusTest::LastReplyLogged() {
