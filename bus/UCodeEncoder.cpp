@@ -140,8 +140,17 @@ bool UCodeEncoder::Receive(std::vector<uint8_t>& data) {
         // since: it has sent all it held back, so nothing earlier is owed any more, and that reply
         // may have been this one's. Asked once more, the unit's next reply is surely this one's.
         if (!takenForEarlier || askedAgain || !inFlight_) throw;
-        askedAgain = true;
         owed_.ForgetUnit(*inFlight_);
+        // Asked once more, the request reaches the unit twice. A write sets a value, which twice is
+        // as once, and this point is reached only after an earlier request of the same object
+        // went unanswered, which a command that must not run twice never follows: a reflash stops
+        // at its first lost reply. A read that allocates would allocate twice: it ends as a read
+        // whose reply never came, and with the unit quiet nothing of it is owed.
+        if (inFlight_->allocates) {
+          inFlight_.reset();
+          throw;
+        }
+        askedAgain = true;
         AskAgain();
         continue;
       }
@@ -229,7 +238,9 @@ void UCodeEncoder::SendRequest(const IQDevice& device, const UCodeObject& object
                           .family = info.familyCode,
                           .objectId = object.GetId(),
                           .opcode = opcode,
-                          .bytes = packet.Bytes()};
+                          .bytes = packet.Bytes(),
+                          .allocates = opcode == kOpcodeGet && object.ReadAllocates()};
+  owed_.Sending(*inFlight_);
 }
 
 void UCodeEncoder::DiscardStaleInput() {

@@ -18,6 +18,9 @@ class UCodeObject {
   // Bytes a reply must carry to make a whole value. The read refuses a shorter one, and a device
   // never keeps it in its store.
   virtual int MinReplyBytes() const { return 0; }
+  // Whether a read makes the unit allocate something and answer with it, so that no two reads
+  // ask the same and each one allocates.
+  virtual bool ReadAllocates() const { return false; }
   // A false `isVolatile` keeps the flag as it was.
   virtual void SetId(int id, bool isVolatile);
 
@@ -52,6 +55,13 @@ class BoolUCodeObject : public UCodeObject {
   int MinReplyBytes() const override { return 1; }
   bool Read(IQDevice& device, int timeoutMs = 0) const;
   void Write(IQDevice& device, bool value, int timeoutMs = 0) const;
+};
+
+// A byte that the unit hands out as it allocates (a new filter's slot).
+class AllocatingByteUCodeObject : public ByteUCodeObject {
+ public:
+  using ByteUCodeObject::ByteUCodeObject;
+  bool ReadAllocates() const override { return true; }
 };
 
 // Four bytes on the wire, most significant first.

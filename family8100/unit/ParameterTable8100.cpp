@@ -33,7 +33,7 @@ BoolUCodeObject g8100BulkMute{13, 1, kStored};
 SaveMemoryObject g8100SaveMemory{14, 1, kStored};
 RestoreMemoryObject g8100RestoreMemory{15, 1, kStored};
 LongIntUCodeObject g8100Routing{16, 1, kStored};
-ByteUCodeObject g8100NewFilterSlot{17, 1, kVolatile};
+AllocatingByteUCodeObject g8100NewFilterSlot{17, 1, kVolatile};
 ByteUCodeObject g8100DeleteFilter{18, 1, kVolatile};
 ByteUCodeObject g8100FilterBank{19, 1, kVolatile};
 ByteUCodeObject g8100FilterType{20, 1, kVolatile};

@@ -61,7 +61,7 @@ extern BoolUCodeObject g8100BulkMute;
 extern SaveMemoryObject g8100SaveMemory;
 extern RestoreMemoryObject g8100RestoreMemory;
 extern LongIntUCodeObject g8100Routing;
-extern ByteUCodeObject g8100NewFilterSlot;
+extern AllocatingByteUCodeObject g8100NewFilterSlot;
 extern ByteUCodeObject g8100DeleteFilter;
 extern ByteUCodeObject g8100FilterBank;
 extern ByteUCodeObject g8100FilterType;

@@ -206,6 +206,7 @@ TEST_F(TransportTest, RepliesToOtherRequestsAreDroppedCountedAndLogged) {
 TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) {
   ByteUCodeObject band{21, 8, true};
   ByteUCodeObject meter{22, 1, true};
+  AllocatingByteUCodeObject slot{23, 1, true};
   // Each step: the object and element read, the values the unit sends after the request (band n
   // holds 0x30 + n) and after the request is asked again, and what the read gives.
   const struct {
@@ -231,6 +232,15 @@ TEST_F(TransportTest, ALateReplyOfAnotherElementIsNeverTakenForTheElementAsked) 
       {"band 3's request is lost once more", &band, 3, {}, std::nullopt},
       {"another object's reply settles what was owed", &meter, 0, {0x01}, 0x01},
       {"nothing is owed any more", &band, 5, {0x35}, 0x35},
+      {"a slot read is lost", &slot, 0, {}, std::nullopt},
+      {"the next slot read takes its own slot, never the late one", &slot, 0, {0x00, 0x01}, 0x01},
+      {"a slot read is lost again", &slot, 0, {}, std::nullopt},
+      {"a slot read whose reply may be the lost one's is never asked again",
+       &slot,
+       0,
+       {0x02},
+       std::nullopt,
+       {0x03}},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.what);
@@ -264,8 +274,10 @@ TEST(OwedRepliesTest, OwedRequestsAreBoundedAndForgottenAfterTheirLifetime) {
   EXPECT_EQ(owed.Count(), OwedReplies::kMaxOwed);
   EXPECT_FALSE(owed.IsOwn(band4, reply));
   now += OwedReplies::kLifetime;
-  EXPECT_TRUE(owed.IsOwn(band4, reply));
+  EXPECT_FALSE(owed.IsOwn(band4, reply)) << "given up on, a request may still be answered";
   EXPECT_EQ(owed.Count(), 0u);
+  owed.ForgetUnit(band4);
+  EXPECT_TRUE(owed.IsOwn(band4, reply));
 }
 
 TEST_F(TransportTest, InterfaceDetection) {

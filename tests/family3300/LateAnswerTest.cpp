@@ -199,4 +199,30 @@ TEST_F(LateAnswerTest, ACopyWithTwoLateAnswersAnywhereIsRightOrReported) {
   CopyWithLateAnswersAtEveryRequest(2);
 }
 
+// Gain A read, then written, with every answer late from that read on: the late answer of the
+// read never passes for the value, whether a write of gain A came between or so many requests came
+// between that the read was given up on.
+TEST_F(LateAnswerTest, AReadAfterALateWriteOrPastTheOwedBoundGivesTheValueWritten) {
+  const struct {
+    const char* what;
+    int paused;
+    int gainBReadsBetween;
+    uint8_t written;
+  } rows[] = {
+      {"a write of the object between", 2, 0, 9},
+      {"past the owed bound", 66, 64, 10},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    line.bus.AddFault(sim::Fault::Pause(row.paused).ForUnit(kSourceAddress).Times(1));
+    EXPECT_THROW(g3300GainA.Read(*source), ReadTimeout);
+    for (int read = 0; read < row.gainBReadsBetween; ++read) {
+      EXPECT_THROW(g3300GainB.Read(*source), ReadTimeout);
+    }
+    EXPECT_THROW(g3300GainA.Write(*source, row.written), ReadTimeout);
+    EXPECT_EQ(g3300GainA.Read(*source), row.written);
+    line.bus.ClearFaults();
+  }
+}
+
 }  // namespace
