@@ -15,7 +15,7 @@ BoolUCodeObject gFilterUpdateObject{0x09, 1, false};
 SaveMemoryObject gSaveMemoryObject{0x0A, 1, false};
 RestoreMemoryObject gRecallMemoryObject{0x0B, 1, false};
 dBLevelObject gCrosspointLevelObject{0x0C, kCrosspointCount, false};
-ByteUCodeObject gNewFilterObject{0x0D, 1, true};
+AllocatingByteUCodeObject gNewFilterObject{0x0D, 1, true};
 ByteUCodeObject gDeleteFilterObject{0x0E, 1, true};
 ByteUCodeObject gFilterChannelObject{0x0F, 1, true};
 ByteUCodeObject gFilterTypeObject{0x10, 1, true};
@@ -36,7 +36,7 @@ DelayUnitsObject gDelayUnitsObject{0x1E, 1, false};
 DelayUCodeObject gChannelDelayObject{0x1F, kMaxChannels, false};
 BoolUCodeObject gChannelMuteObject{0x20, kMaxChannels, false};
 ByteUCodeObject gLogicOutObject{0x21, kLogicInputCount, false};
-ByteUCodeObject gFilterOrderObject{0x22, 1, true};
+AllocatingByteUCodeObject gFilterOrderObject{0x22, 1, true};
 // The bypass belongs to the selected filter; like every filter object it is never served from
 // the store, or each filter read would take the first one's bypass.
 BoolUCodeObject gFilterBypassSetObject{0x23, 1, true};
