@@ -1,26 +1,61 @@
 #include "familycommon/LoadFailure.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace familycommon {
 
 namespace {
 
 using Part = LoadProgress::Part;
 
+// The memories the command writes, in the order it writes them.
+std::vector<int> MemoriesInOrder(const LoadProgress& progress) {
+  std::vector<int> memories;
+  if (progress.memoriesChosen == 0) {
+    const int last = std::max(progress.memoriesToWrite, progress.memoriesWritten + 1);
+    for (int memory = 1; memory <= last; ++memory) memories.push_back(memory);
+    return memories;
+  }
+  for (int memory = 1; memory <= 32; ++memory) {
+    if ((progress.memoriesChosen >> (memory - 1) & 1U) != 0) memories.push_back(memory);
+  }
+  return memories;
+}
+
+// "memory 3", "memories 1 to 4", "memories 2, 5 and 7".
+std::string WrittenMemoriesText(const std::vector<int>& written) {
+  if (written.size() >= 2 && written.back() == static_cast<int>(written.size())) {
+    return "memories 1 to " + std::to_string(written.size());
+  }
+  uint32_t mask = 0;
+  for (const int memory : written) mask |= 1U << (memory - 1);
+  return MemoriesText(mask);
+}
+
 // "memories 1 to 4 hold the file's settings and memory 5 may hold part of them; the later ones
 // keep what they held".
 std::string MemoriesClause(const LoadProgress& progress, const std::string& source) {
-  const int whole = progress.memoriesWritten;
-  const std::string next = std::to_string(whole + 1);
+  const std::vector<int> order = MemoriesInOrder(progress);
+  const auto whole = static_cast<std::size_t>(progress.memoriesWritten);
+  const std::vector<int> written(
+      order.begin(), order.begin() + static_cast<std::ptrdiff_t>(std::min(whole, order.size())));
+  const std::string next =
+      "memory " +
+      std::to_string(whole < order.size() ? order[whole] : progress.memoriesWritten + 1);
+  const bool nextTouched = progress.nextMemoryPartly || progress.nextMemoryStoredOrNot;
   std::string clause;
   if (whole == 0) {
-    if (!progress.nextMemoryPartly) return "its memories are as they were";
-    clause = "memory 1 may hold part of " + source + " settings";
+    if (!nextTouched) return "its memories are as they were";
+    clause = progress.nextMemoryPartly ? next + " may hold part of " + source + " settings"
+                                       : next + " may hold " + source + " settings or its old ones";
   } else {
-    clause = whole == 1 ? "memory 1 holds " : "memories 1 to " + std::to_string(whole) + " hold ";
-    clause += source + " settings";
-    if (progress.nextMemoryPartly) clause += " and memory " + next + " may hold part of them";
+    clause =
+        WrittenMemoriesText(written) + (whole == 1 ? " holds " : " hold ") + source + " settings";
+    if (progress.nextMemoryPartly) clause += " and " + next + " may hold part of them";
+    if (progress.nextMemoryStoredOrNot) clause += " and " + next + " may hold them or its old ones";
   }
-  const int touched = whole + (progress.nextMemoryPartly ? 1 : 0);
+  const int touched = progress.memoriesWritten + (nextTouched ? 1 : 0);
   if (touched < progress.memoriesToWrite) clause += "; the later ones keep what they held";
   return clause;
 }
@@ -68,7 +103,7 @@ std::string LoadOutcomeText(const LoadFailure& failure, const LoadCommandWords& 
   }
   const bool wroteAnything = progress.globals != Part::kUnchanged ||
                              progress.current != Part::kUnchanged || progress.memoriesWritten > 0 ||
-                             progress.nextMemoryPartly;
+                             progress.nextMemoryPartly || progress.nextMemoryStoredOrNot;
   if (!wroteAnything) return stopped + "; nothing was written to the unit.";
   std::string putBack = "The unit's current settings";
   if (!progress.globalsNamed.empty()) putBack += " and its " + progress.globalsNamed;

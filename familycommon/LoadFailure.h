@@ -22,6 +22,12 @@ struct LoadProgress {
   int memoriesWritten = 0;
   bool nextMemoryPartly = false;
   int memoriesToWrite = 0;
+  // A family that stores a memory in one step: the next one's store went unconfirmed, so it holds
+  // either its old settings or all of the new ones.
+  bool nextMemoryStoredOrNot = false;
+  // The memories the command writes, in order, when they are not memories 1 to `memoriesToWrite`
+  // (bit n-1 for memory n): the counts above count these.
+  uint32_t memoriesChosen = 0;
 };
 
 // A bus failure part way through loading settings into a unit, from a file or from another unit.
@@ -74,6 +80,8 @@ struct UnitLeft {
   // may not have taken (0 for none).
   uint32_t stored = 0;
   int uncertain = 0;
+  // Whether the command sent the unit any write, the mute included: if not, it is as it was.
+  bool written = false;
 
   bool PutBack() const { return !muted && settings.empty(); }
 };

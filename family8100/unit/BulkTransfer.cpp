@@ -1,6 +1,7 @@
 #include "family8100/unit/BulkTransfer.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "bus/IQException.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -63,7 +64,10 @@ void BulkTransfer::Begin() {
   for (Unit& unit : units_) {
     Changing(
         *unit.device, [&] { g8100BulkMute.Write(*unit.device, false); },
-        [&](bool) { unit.left.muted = true; });
+        [&](bool) {
+          unit.left.muted = true;
+          unit.left.written = true;
+        });
   }
   for (Unit& unit : units_) {
     unit.device->SaveShadowMemory(kSnapshot);
@@ -152,6 +156,10 @@ void BulkTransfer::Keep(const IQDevice8100& unit) { Of(unit).kept = true; }
 
 void BulkTransfer::PutBackWhole(Unit& unit) {
   IQDevice8100& device = *unit.device;
+  // The failure may have cut short a read or a change of the filters, so the list may not be
+  // what the unit holds: a unit that deletes its filters one by one would keep those unlisted
+  // beside the snapshot's.
+  if (!device.DeletesAllAtOnce()) device.ReadAllParameters();
   PutBack(device);
   const Names& names = unit.names;
   if (names.unitName) g8100UnitName.Write(device, *names.unitName);
@@ -219,12 +227,22 @@ std::string TransferFailure::PresetsLeftText() const {
   return PresetsText(presetsLeft) + " could not be put back: the unit takes no empty preset.";
 }
 
-std::string TransferFailure::ClosingText(const IQDevice8100& unit, const std::string& command,
-                                         const char* restoredText, const std::string& whose) const {
+std::string TransferFailure::ClosingText(const IQDevice8100& unit,
+                                         const familycommon::LoadCommandWords& words,
+                                         uint32_t chosen) const {
   const familycommon::UnitLeft& left = Left(unit);
-  if (!left.PutBack()) return familycommon::NotPutBackText(command, left, whose);
-  std::string text = restoredText;
-  if (left.uncertain != 0) text += " " + familycommon::UncertainMemoryText(left.uncertain, whose);
+  if (!left.PutBack()) return familycommon::NotPutBackText(words.command, left, words.source);
+  using Part = familycommon::LoadProgress::Part;
+  // The memories are stored in order, each in one step: those stored before the failure, then at
+  // most one whose store went unconfirmed. Only a unit never written was left untouched.
+  const familycommon::LoadProgress progress{
+      .current = left.written ? Part::kPartly : Part::kUnchanged,
+      .memoriesWritten = std::popcount(left.stored),
+      .memoriesToWrite = std::popcount(chosen),
+      .nextMemoryStoredOrNot = left.uncertain != 0,
+      .memoriesChosen = chosen};
+  const std::string text =
+      familycommon::LoadOutcomeText({.restored = true, .progress = progress}, words);
   const std::string presets = PresetsLeftText();
   return presets.empty() ? text : text + "\n\n" + presets;
 }

@@ -112,11 +112,11 @@ struct TransferFailure {
   bool Restored(const IQDevice8100& unit) const { return Left(unit).PutBack(); }
   // The closing message's sentence on presetsLeft, or nothing.
   std::string PresetsLeftText() const;
-  // The closing message of `command` ("load") for the unit that took settings from elsewhere:
-  // `restoredText` once it was put back, else what it is left with; then the memory whose store
-  // was not confirmed, which holds its old settings or `whose` ("the file's"), and PresetsLeftText.
-  std::string ClosingText(const IQDevice8100& unit, const std::string& command,
-                          const char* restoredText, const std::string& whose) const;
+  // The closing message of the load or copy that `words` name for the unit that took settings
+  // from elsewhere into the memories `chosen` (bit n-1 for memory n): once it was put back, the
+  // memories that hold them, then PresetsLeftText; else what it is left with.
+  std::string ClosingText(const IQDevice8100& unit, const familycommon::LoadCommandWords& words,
+                          uint32_t chosen) const;
 };
 
 // Whether the units' filter lists are read before the transfer keeps their settings, or are

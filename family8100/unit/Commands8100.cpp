@@ -34,6 +34,13 @@ const ui::FileDialogOptions kSettingsFileDialog{
 
 void CouldNotOpen(const SettingsTextFile& file) { Stop(file.CouldNotOpenText(), "File Error"); }
 
+// The closing message of a save that a bus failure stopped, after which the old file stays.
+std::string SaveStoppedText(const familycommon::UnitLeft& left) {
+  if (!left.PutBack()) return familycommon::NotPutBackText("save", left, "");
+  const std::string text = "The settings were not saved.";
+  return left.written ? text + " The unit's current settings were put back as they were." : text;
+}
+
 }  // namespace
 
 void Stop(const std::string& text, const std::string& caption) {
@@ -118,11 +125,10 @@ bool IQDevice8100::SaveFile() {
     } catch (const TransferFailure& transfer) {
       // The unit failed, not the file: the device error names the unit and what it was doing.
       controls::ReportFailure(transfer.error, this);
-      if (transfer.Restored(*this)) return false;
-      failure = familycommon::NotPutBackText("save", transfer.Left(*this), "");
+      failure = SaveStoppedText(transfer.Left(*this));
     } catch (const IQException& error) {
       ReportBusFailure(error, *this);
-      return false;
+      failure = SaveStoppedText({});
     } catch (const SettingsWriteError& error) {
       failure = kNotSaved + std::string(error.what());
     }
@@ -165,7 +171,7 @@ bool IQDevice8100::LoadFile() {
       ApplySettingsLoad(*this, load, memories, &progress);
     } catch (const TransferFailure& failure) {
       controls::ReportFailure(failure.error, this);
-      closing = failure.ClosingText(*this, "load", familycommon::kLoadRestoredText, "the file's");
+      closing = failure.ClosingText(*this, familycommon::kLoadWords, memories & load.Memories());
     }
   }
   if (!closing) {

@@ -149,8 +149,7 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
       return true;
     } catch (const TransferFailure& failure) {
       controls::ReportFailure(failure.error, this);
-      closing =
-          failure.ClosingText(*this, "copy", familycommon::kCopyRestoredText, "the source unit's");
+      closing = failure.ClosingText(*this, familycommon::kCopyWords, memories);
       if (!failure.Restored(*from)) {
         closing += "\n\n" + familycommon::SourceNotPutBackText(failure.Left(*from));
       }

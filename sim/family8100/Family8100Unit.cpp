@@ -1,6 +1,7 @@
 #include "sim/family8100/Family8100Unit.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -50,6 +51,7 @@ enum ObjectId : int {
   // Where the selected filter lives after a change of its size.
   kResizedSlotId = 39,
 };
+constexpr double kFirstDeleteAllVersion = 1.1;
 constexpr int kFilterSlotCount = 70;
 constexpr int kFilterSlotCountX = 78;
 constexpr int kParamSelectors = 3;
@@ -111,6 +113,7 @@ UnitIdentity IdentityOf(const UnitOptions& options) {
 Family8100Unit::Family8100Unit(const UnitOptions& options)
     : Unit(IdentityOf(options), ObjectTable()),
       busyPolls_(options.busyPolls),
+      deletesAllAtOnce_(std::strtod(options.firmware.c_str(), nullptr) >= kFirstDeleteAllVersion),
       slots_(options.model == Model::kX ? kFilterSlotCountX : kFilterSlotCount) {
   StoreElement(kReadyId, 0, std::vector<uint8_t>{1});
   StoreElement(kUnitNameId, 0, TextBytes(options.unitName));
@@ -305,8 +308,10 @@ std::optional<UnitReply> Family8100Unit::AnswerFilterSet(const Request& request,
     case kDeleteFilterId:
       if (value == 0) {
         slot = FilterSlot{};
-      } else {
+      } else if (deletesAllAtOnce_) {
         std::fill(slots_.begin(), slots_.end(), FilterSlot{});
+      } else {
+        return Refused(request, unit_error::kParameterOutOfRange);
       }
       break;
     default:

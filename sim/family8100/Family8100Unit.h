@@ -112,6 +112,8 @@ class Family8100Unit final : public Unit {
   };
 
   int busyPolls_;
+  // Firmware before 1.1 deletes one selected filter at a time and refuses to delete them all.
+  bool deletesAllAtOnce_;
   std::optional<Retype> retype_;
   int busyLeft_ = 0;
   std::vector<FilterSlot> slots_;

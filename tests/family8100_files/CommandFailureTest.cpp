@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,18 @@ constexpr int kPausedRequests = 3;
 
 enum class Kind { kRefused, kLostReply, kPause, kSilentUnit };
 constexpr Kind kEveryKind[] = {Kind::kRefused, Kind::kLostReply, Kind::kPause, Kind::kSilentUnit};
+
+// The faults of a table of cases: each kind at the points where the command changes course, and
+// at `spread` more points spread between them.
+struct FaultCases {
+  int spread;
+  std::span<const Kind> kinds;
+};
+
+// Older firmware differs only in how a command deletes filters, which the points where each
+// command changes course reach; a unit that stops answering gets no put-back to differ in.
+constexpr Kind kPutBackKinds[] = {Kind::kRefused, Kind::kLostReply, Kind::kPause};
+constexpr FaultCases kOldFirmwareCases{0, kPutBackKinds};
 
 const char* Name(Kind kind) {
   switch (kind) {
@@ -157,6 +170,25 @@ struct CommandTrace {
     if (faultStep > NthStep("W0E 01", 1) + 1) before.memoryNames[0] = written.memoryNames[0];
     return before;
   }
+  // What a load or a copy of memory 1 says of the unit it put back after a fault at `step`: the
+  // memory is named once its store was sent.
+  std::string PutBackText(const std::string& command, const std::string& source, int step) const {
+    const std::string stopped = "The " + command + " was not finished";
+    if (step < FirstStep("W0D 00")) return stopped + "; nothing was written to the unit.";
+    const int store = NthStep("W0E 01", 1);
+    const std::string memory = step > store + 1 ? "memory 1 holds " + source + " settings"
+                               : step >= store
+                                   ? "memory 1 may hold " + source + " settings or its old ones"
+                                   : "its memories are as they were";
+    return stopped + ". The unit's current settings were put back as they were; " + memory + ".";
+  }
+  // Adds to `steps` the first filter-type read once the units are muted, if there is one: a fault
+  // there leaves the program's list of the unit's filters read only in part.
+  void AddFirstTypeReadWhileMuted(std::vector<int>& steps) const {
+    const auto read = std::find_if(requests.begin() + FirstStep("W0D 00"), requests.end(),
+                                   [](const std::string& r) { return r.ends_with(":R14"); });
+    if (read != requests.end()) steps.push_back(static_cast<int>(read - requests.begin()) + 1);
+  }
   // Where the names and the preset map are written: the unit's name, memory 1's name and its
   // store, and the sixth preset.
   std::vector<int> NamingSteps(bool unitName) const {
@@ -236,10 +268,11 @@ class OlderFamilyCommandFailureTest : public testing::Test {
 // Two X units with different settings; the source's memory 1 differs from its current settings.
 class OlderFamilyCopyFailureTest : public OlderFamilyCommandFailureTest {
  protected:
-  OlderFamilyCopyFailureTest() {
-    sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = kSourceAddress});
-    sim::family8100::AddFamily8100Unit(bus.bus,
-                                       {.model = Model::kX, .address = kDestinationAddress});
+  explicit OlderFamilyCopyFailureTest(const std::string& firmware = "1.2") {
+    sim::family8100::AddFamily8100Unit(
+        bus.bus, {.model = Model::kX, .address = kSourceAddress, .firmware = firmware});
+    sim::family8100::AddFamily8100Unit(
+        bus.bus, {.model = Model::kX, .address = kDestinationAddress, .firmware = firmware});
     const std::vector<IQDevice*> found = bus.RollCall();
     source = Unit(found, kSourceAddress);
     destination = Unit(found, kDestinationAddress);
@@ -247,7 +280,7 @@ class OlderFamilyCopyFailureTest : public OlderFamilyCommandFailureTest {
     Furnish(*source, 3, 800);
     source->SaveMemory(1);
     Furnish(*source, 5, 200);
-    Furnish(*destination, 9, 4000);
+    FurnishDestination();
     Label(*source, "Source", "Matinee", 5);
     Label(*destination, "Destination", "Evening", 0);
   }
@@ -261,6 +294,13 @@ class OlderFamilyCopyFailureTest : public OlderFamilyCommandFailureTest {
     g8100LeftDelay.Write(unit, attenuation);
   }
 
+  // Memory 1 too, which the copy recalls and reads: every case sends the requests of the traced
+  // copy, whatever an earlier one stored there.
+  void FurnishDestination() {
+    Furnish(*destination, 9, 4000);
+    destination->SaveMemory(1);
+  }
+
   // The copy command with its memory chosen, and its closing message answered when one is due.
   // `pastLocks`: the lock reads went well, and the memories are asked for.
   bool Copy(bool closingMessage, bool pastLocks = true) {
@@ -272,11 +312,31 @@ class OlderFamilyCopyFailureTest : public OlderFamilyCommandFailureTest {
     return destination->CopyFrom(*source);
   }
 
+  void OneFaultAnywhereGivesOneReportAndATrueClosingMessage(FaultCases cases);
+
   IQDevice8100* source = nullptr;
   IQDevice8100* destination = nullptr;
 };
 
+// The same units at firmware 1.0, which delete their filters one by one: those the program's
+// list may miss after a fault must go too.
+class OlderFamilyOldFirmwareCopyFailureTest : public OlderFamilyCopyFailureTest {
+ protected:
+  OlderFamilyOldFirmwareCopyFailureTest() : OlderFamilyCopyFailureTest("1.0") {}
+};
+
 TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosingMessage) {
+  OneFaultAnywhereGivesOneReportAndATrueClosingMessage({7, kEveryKind});
+}
+
+TEST_F(OlderFamilyOldFirmwareCopyFailureTest,
+       OneFaultAnywhereGivesOneReportAndATrueClosingMessage) {
+  ASSERT_FALSE(destination->DeletesAllAtOnce());
+  OneFaultAnywhereGivesOneReportAndATrueClosingMessage(kOldFirmwareCases);
+}
+
+void OlderFamilyCopyFailureTest::OneFaultAnywhereGivesOneReportAndATrueClosingMessage(
+    FaultCases cases) {
   const UnitState sourceBefore = StateOf(*source);
   const UnitState destinationBefore = StateOf(*destination);
   const CommandTrace trace = Traced([&] { EXPECT_TRUE(Copy(false)); });
@@ -288,9 +348,10 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
   constexpr int kLockReads = 2;
   const int firstWrite = trace.FirstStep("W0D 00");
 
-  std::vector<int> steps = trace.SpreadSteps(kLockReads, 7);
+  std::vector<int> steps = trace.SpreadSteps(kLockReads, cases.spread);
   std::ranges::copy(trace.NamingSteps(false), std::back_inserter(steps));
-  for (const Kind kind : kEveryKind) {
+  trace.AddFirstTypeReadWhileMuted(steps);
+  for (const Kind kind : cases.kinds) {
     BoundTheWait(kind, {source, destination});
     for (const int step : steps) {
       // A pause that ends in a lock read or a filter read before the units are muted is a late
@@ -303,7 +364,7 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
       const bool destinationLeft = kind == Kind::kSilentUnit && !sourceFails && step >= firstWrite;
       SCOPED_TRACE(testing::Message() << Name(kind) << " at " << step << ": "
                                       << trace.requests.at(static_cast<std::size_t>(step - 1)));
-      Furnish(*destination, 9, 4000);
+      FurnishDestination();
       Label(*destination, "Destination", "Evening", 0);
       reported.clear();
       bus.bus.AddFault(trace.FaultAt(kind, step));
@@ -318,10 +379,11 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
         if (destinationLeft) {
           EXPECT_THAT(message, StartsWith(LeftMuted("copy")));
         } else {
-          EXPECT_THAT(message, StartsWith(familycommon::kCopyRestoredText));
+          EXPECT_THAT(message, StartsWith(trace.PutBackText("copy", "the source unit's", step)));
           const std::string sourceMuted = familycommon::SourceNotPutBackText({.muted = true});
-          EXPECT_EQ(message.find(sourceMuted.substr(0, sourceMuted.size() - 1)) != std::string::npos,
-                    sourceLeft);
+          EXPECT_EQ(
+              message.find(sourceMuted.substr(0, sourceMuted.size() - 1)) != std::string::npos,
+              sourceLeft);
         }
       }
       // The program's lists are the units' once they answer again.
@@ -348,8 +410,9 @@ TEST_F(OlderFamilyCopyFailureTest, OneFaultAnywhereGivesOneReportAndATrueClosing
 // One X unit with its memory page open, and a settings file of other settings.
 class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
  protected:
-  OlderFamilyUnitCommandTest() {
-    index = sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 2});
+  explicit OlderFamilyUnitCommandTest(const std::string& firmware = "1.2") {
+    index = sim::family8100::AddFamily8100Unit(
+        bus.bus, {.model = Model::kX, .address = 2, .firmware = firmware});
     unit = testsupport8100::OnlyUnit(bus);
     AddFilter(*unit, Made<TParametricFilter>(kLeftInputBank, 600));
     unit->SaveMemory(2);
@@ -404,12 +467,21 @@ class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
     unit->ReadAllParameters();
   }
 
+  void OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage(FaultCases cases);
+  void OneFaultAnywhereInASaveOrReportPutsTheUnitBackOrSaysWhatItHolds(FaultCases cases);
+
   int index = 0;
   IQDevice8100* unit = nullptr;
   QTemporaryDir folder;
   std::string path = folder.filePath("other.ov0").toStdString();
   ui::Window parent{nullptr};
   std::unique_ptr<TMemoryDialog> page;
+};
+
+// The same unit at firmware 1.0, which deletes its filters one by one.
+class OlderFamilyOldFirmwareUnitCommandTest : public OlderFamilyUnitCommandTest {
+ protected:
+  OlderFamilyOldFirmwareUnitCommandTest() : OlderFamilyUnitCommandTest("1.0") {}
 };
 
 TEST_F(OlderFamilyUnitCommandTest, ARecallOrStoreCutShortIsReportedOnceAndSaysWhatTheUnitHolds) {
@@ -493,7 +565,7 @@ TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringSaysWhatTheUnit
     std::string said;
   } cases[] = {
       // The lock read: nothing is written.
-      {1, familycommon::kLoadRestoredText},
+      {1, "The load was not finished; nothing was written to the unit."},
       {trace.FirstStep("W0D 00"), left + "."},
       {trace.NthStep("W0C", 1), left + memorySettings + "."},
       {trace.NthStep("W0E 01", 1),
@@ -515,6 +587,17 @@ TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringSaysWhatTheUnit
 }
 
 TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage) {
+  OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage({6, kEveryKind});
+}
+
+TEST_F(OlderFamilyOldFirmwareUnitCommandTest,
+       OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage) {
+  ASSERT_FALSE(unit->DeletesAllAtOnce());
+  OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage(kOldFirmwareCases);
+}
+
+void OlderFamilyUnitCommandTest::OneFaultAnywhereInALoadGivesOneReportAndATrueClosingMessage(
+    FaultCases cases) {
   KeepStart();
   const UnitState before = StateOf(*unit);
   const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
@@ -526,12 +609,13 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
   constexpr int kLockRead = 1;
   const int firstWrite = trace.FirstStep("W0D 00");
 
-  std::vector<int> steps = trace.SpreadSteps(kLockRead, 6);
+  std::vector<int> steps = trace.SpreadSteps(kLockRead, cases.spread);
   std::ranges::copy(trace.NamingSteps(true), std::back_inserter(steps));
   // The store, and the unit's ready poll after it.
   const int store = trace.NthStep("W0E 01", 1);
   steps.push_back(store + 1);
-  for (const Kind kind : kEveryKind) {
+  trace.AddFirstTypeReadWhileMuted(steps);
+  for (const Kind kind : cases.kinds) {
     BoundTheWait(kind, {unit});
     for (const int step : steps) {
       // A pause that ends in the lock read or a filter read before the unit is muted is a late
@@ -548,13 +632,10 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
       EXPECT_EQ(Load(!finished), finished);
       bus.bus.ClearFaults();
       EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
-      const bool uncertain = step == store || step == store + 1;
       if (left) {
         EXPECT_THAT(script.Seen().back().text, StartsWith(LeftMuted("load")));
       } else if (!finished) {
-        EXPECT_EQ(script.Seen().back().text,
-                  std::string(familycommon::kLoadRestoredText) +
-                      (uncertain ? " Memory 1 may hold its old settings or the file's." : ""));
+        EXPECT_EQ(script.Seen().back().text, trace.PutBackText("load", "the file's", step));
       }
       // The program's lists are the unit's once it answers again.
       unit->ReadAgainIfStale();
@@ -575,6 +656,17 @@ TEST_F(OlderFamilyUnitCommandTest, OneFaultAnywhereInALoadGivesOneReportAndATrue
 // one closing message names what the unit holds.
 TEST_F(OlderFamilyUnitCommandTest,
        OneFaultAnywhereInASaveOrReportPutsTheUnitBackOrSaysWhatItHolds) {
+  OneFaultAnywhereInASaveOrReportPutsTheUnitBackOrSaysWhatItHolds({6, kEveryKind});
+}
+
+TEST_F(OlderFamilyOldFirmwareUnitCommandTest,
+       OneFaultAnywhereInASaveOrReportPutsTheUnitBackOrSaysWhatItHolds) {
+  ASSERT_FALSE(unit->DeletesAllAtOnce());
+  OneFaultAnywhereInASaveOrReportPutsTheUnitBackOrSaysWhatItHolds(kOldFirmwareCases);
+}
+
+void OlderFamilyUnitCommandTest::OneFaultAnywhereInASaveOrReportPutsTheUnitBackOrSaysWhatItHolds(
+    FaultCases cases) {
   KeepStart();
   bus.x.Key().WriteMemoryMask(FamilyKey8100::kFileSave, 0x3);
   bus.x.Key().WriteMemoryMask(FamilyKey8100::kReport, 0x3);
@@ -602,6 +694,8 @@ TEST_F(OlderFamilyUnitCommandTest,
     if (closingMessage) script.AnswerMessageBox(ui::kIdOk);
     return unit->PrintReport();
   };
+  const std::string notSaved = "The settings were not saved.";
+  const std::string putBack = " The unit's current settings were put back as they were.";
   const UnitState before = StateOf(*unit);
   for (const auto& commandRun : {std::pair("save", save), std::pair("report", report)}) {
     const std::string command = commandRun.first;
@@ -609,6 +703,7 @@ TEST_F(OlderFamilyUnitCommandTest,
     BackToStart();
     const CommandTrace trace = Traced([&] { EXPECT_TRUE(run(false)); });
     ASSERT_EQ(StateOf(*unit), before);
+    const std::string savedText = filestest::ReadText(saved);
     const int firstWrite = trace.FirstStep("W0D 00");
     const int secondRecall = trace.NthStep("W0F 02", 1);
     // Past the wait: muted, on the memory last recalled, and partly back from it.
@@ -618,10 +713,10 @@ TEST_F(OlderFamilyUnitCommandTest,
         {trace.NthStep("W0C", 1), LeftMuted(command) + " and partly on memory 2's settings."},
         {trace.Steps(), LeftMuted(command) + "."},
     };
-    std::vector<int> steps = trace.SpreadSteps(1, 6);
+    std::vector<int> steps = trace.SpreadSteps(1, cases.spread);
     for (const auto& [step, said] : holds) steps.push_back(step);
     steps.push_back(trace.NthStep("W0F 01", 1));
-    for (const Kind kind : kEveryKind) {
+    for (const Kind kind : cases.kinds) {
       BoundTheWait(kind, {unit});
       for (const int step : steps) {
         if (kind == Kind::kPause && step < firstWrite) continue;
@@ -630,22 +725,29 @@ TEST_F(OlderFamilyUnitCommandTest,
         // A failed lock read lets the command go on.
         const bool finished = kind != Kind::kSilentUnit && step == 1;
         const bool left = kind == Kind::kSilentUnit && step >= firstWrite;
+        // Every failed save closes with a message; a report only where the unit is left.
+        const bool closing = left || (command == "save" && !finished);
         BackToStart();
         reported.clear();
         bus.bus.AddFault(trace.FaultAt(kind, step));
-        EXPECT_EQ(run(left), finished);
+        EXPECT_EQ(run(closing), finished);
         bus.bus.ClearFaults();
         EXPECT_EQ(reported.size(), 1u) << "one failure, one report";
+        const std::string said = closing ? script.Seen().back().text : "";
         if (left) {
-          const std::string said = script.Seen().back().text;
           EXPECT_THAT(said, StartsWith(LeftMuted(command)));
           if (holds.contains(step)) {
             EXPECT_EQ(said, holds.at(step));
           }
         } else {
-          // The script takes no closing message here.
+          if (closing) {
+            EXPECT_EQ(said, step < firstWrite ? notSaved : notSaved + putBack);
+          }
           unit->ReadAgainIfStale();
           EXPECT_EQ(StateOf(*unit), before);
+        }
+        if (command == "save") {
+          EXPECT_EQ(filestest::ReadText(saved), savedText) << "a failed save keeps the old file";
         }
       }
     }
@@ -667,7 +769,9 @@ TEST_F(OlderFamilyUnitCommandTest, APresetThatCannotBePutBackIsNamed) {
   };
   setBack();
   const CommandTrace trace = Traced([&] { EXPECT_TRUE(Load(false)); });
-  const std::string restored = familycommon::kLoadRestoredText;
+  const std::string restored =
+      "The load was not finished. The unit's current settings were put back as they were; memory "
+      "1 holds the file's settings.";
   const std::pair<int, std::string> cases[] = {
       {trace.NthStep("W25", 1), restored},
       {trace.NthStep("W25", 11),
@@ -695,7 +799,8 @@ TEST_F(OlderFamilyUnitCommandTest, AUnitThatNeverGetsReadyIsToldOfWithinOneBound
   bustest::TakeRequestTrace(bus.bus);
   EXPECT_FALSE(Load(true));
   EXPECT_EQ(reported, std::vector<std::string>{kNotReadyText});
-  EXPECT_EQ(script.Seen().back().text, familycommon::kLoadRestoredText);
+  EXPECT_EQ(script.Seen().back().text,
+            "The load was not finished; nothing was written to the unit.");
   const std::vector<std::string> requests = bustest::TakeRequestTrace(bus.bus);
   // One bound, then one poll for each later write: the quiet read's three tries.
   EXPECT_EQ(std::ranges::count(requests, "R06"), kBoundPolls + 3);

@@ -6,7 +6,6 @@
 #include "family8100/unit/Copy8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/Types8100.h"
-#include "familycommon/LoadFailure.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Dialog.h"
 #include "resources/Family8100Ids.h"
@@ -157,7 +156,8 @@ TEST(OlderFamilyCopyTest, ACopyRefusedWhileReadingTheDestinationLeavesItsFilters
     EXPECT_FALSE(x->CopyFrom(base));
     bus.bus.ClearFaults();
     EXPECT_EQ(reports, 1);
-    EXPECT_EQ(script.Seen().back().text, familycommon::kCopyRestoredText);
+    EXPECT_EQ(script.Seen().back().text,
+              "The copy was not finished; nothing was written to the unit.");
     EXPECT_EQ(Described(*x), held);
   }
   controls::SetDeviceErrorReporter(nullptr);

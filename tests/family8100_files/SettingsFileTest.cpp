@@ -301,7 +301,7 @@ TEST_F(OlderFamilyFileTest, SaveKeepsTheUnsavedMarkUnlessTheFileIsWrittenAndSays
 }
 
 // A unit that fails during a save is reported as a device error naming the unit, not as a file
-// that could not be written; the old file stays.
+// that could not be written; the old file stays, and the closing message says so.
 TEST_F(OlderFamilyFileTest, AUnitThatFailsDuringASaveIsReportedAsADeviceError) {
   registry::Store store;
   testsupport8100::OlderFamilyBus bus;
@@ -318,13 +318,14 @@ TEST_F(OlderFamilyFileTest, AUnitThatFailsDuringASaveIsReportedAsADeviceError) {
   script.AnswerSaveFile(path)
       .AnswerMessageBox(ui::kIdYes)
       .RunDialog(f8100res::kMemorySelectDialog,
-                 [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+                 [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); })
+      .AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(unit->SaveFile());
   controls::SetDeviceErrorReporter(nullptr);
   EXPECT_EQ(reported.size(), 1u);
-  for (const auto& prompt : script.Seen()) {
-    EXPECT_EQ(prompt.text.find("The settings were not saved."), std::string::npos);
-  }
+  EXPECT_EQ(script.Seen().back().text,
+            "The settings were not saved. The unit's current settings were put back as they "
+            "were.");
   EXPECT_EQ(ReadText(path), "old");
 }
 
@@ -343,15 +344,18 @@ TEST_F(OlderFamilyFileTest, ASaveRefusedAtAnyFilterReadLeavesTheFiltersTheUnitHo
   const std::string path = TempPath("unit.ov0");
   WriteText(path, "old");
   ui::PromptScript script(filestest::FailTest);
-  const auto save = [&] {
+  // The save, with its closing message answered when it fails.
+  const auto save = [&](bool fails) {
     script.AnswerSaveFile(path)
         .AnswerMessageBox(ui::kIdYes)
         .RunDialog(f8100res::kMemorySelectDialog,
                    [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); });
+    if (fails) script.AnswerMessageBox(ui::kIdOk);
     return unit->SaveFile();
   };
   bus.TakeTrace();
-  ASSERT_TRUE(save());
+  ASSERT_TRUE(save(false));
+  const std::string saved = ReadText(path);
   const std::vector<std::string> trace = bus.TakeTrace();
   const int valueReads =
       static_cast<int>(std::count_if(trace.begin(), trace.end(), [](const auto& r) {
@@ -365,9 +369,11 @@ TEST_F(OlderFamilyFileTest, ASaveRefusedAtAnyFilterReadLeavesTheFiltersTheUnitHo
                          .ForObject(g8100FilterValueFloat.GetId())
                          .OnOccurrence(occurrence));
     reports = 0;
-    EXPECT_FALSE(save());
+    EXPECT_FALSE(save(true));
     bus.bus.ClearFaults();
     EXPECT_EQ(reports, 1);
+    EXPECT_EQ(script.Seen().back().text.rfind("The settings were not saved.", 0), 0u);
+    EXPECT_EQ(ReadText(path), saved);
     EXPECT_EQ(testsupport8100::Described(*unit), held);
   }
   controls::SetDeviceErrorReporter(nullptr);

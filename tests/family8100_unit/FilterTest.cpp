@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "bus/SettingsTextFile.h"
 #include "family8100/filters/Filters8100.h"
@@ -144,6 +146,26 @@ TEST(OlderFamilyFilterTest, DeletingStopsPartWayWithTheListAsTheUnitHoldsIt) {
   unit->RemoveFilters();
   EXPECT_TRUE(unit->Filters().empty());
   for (const auto& slot : bus.SlotsOf(0)) EXPECT_FALSE(slot.IsFilter());
+}
+
+// Firmware before 1.1 refuses to delete every filter with one command; later firmware does so.
+TEST(OlderFamilyFilterTest, OnlyFirmwareFromOnePointOneDeletesAllFiltersAtOnce) {
+  for (const auto& [firmware, deletesAll] : {std::pair("1.0", false), {"1.1", true}}) {
+    SCOPED_TRACE(firmware);
+    OlderFamilyBus bus;
+    sim::family8100::AddFamily8100Unit(bus.bus, {.address = 2, .firmware = firmware});
+    IQDevice8100* unit = OnlyUnit(bus);
+    testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kRightInputBank, 100));
+    bool refused = false;
+    try {
+      g8100DeleteFilter.Write(*unit, 1);
+    } catch (const ErrorObject&) {
+      refused = true;
+    }
+    EXPECT_EQ(refused, !deletesAll);
+    const auto slots = bus.SlotsOf(0);
+    EXPECT_EQ(std::ranges::any_of(slots, &sim::family8100::FilterSlot::IsFilter), !deletesAll);
+  }
 }
 
 TEST(OlderFamilyFilterTest, SectionsCostsBudgetTextsAndFileRecords) {
