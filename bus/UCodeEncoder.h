@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bus/IQDataSocket.h"
@@ -53,6 +55,12 @@ class UCodeEncoder : public IQDataSocket {
   std::optional<IQDeviceInfo> PollNextUnit();
   void AcknowledgeUnit(const IQDeviceInfo& info);
 
+  // The clock an unanswered request's lifetime runs on. A line whose late answers come after a
+  // count of requests rather than a time (the simulated units' pauses) holds it still, so that how
+  // long the machine took decides nothing.
+  void SetOwedRepliesClock(std::function<OwedReplies::Clock::time_point()> now) {
+    owed_ = OwedReplies(std::move(now));
+  }
   void SetMonitor(ComMonitor* monitor) { monitor_ = monitor; }
   ComMonitor* GetMonitor() const { return monitor_; }
   int GetNetwork() const { return network_; }

@@ -103,6 +103,7 @@ ShellTest::ShellTest() {
   // Whichever port the program opens, its reads wait for the simulated units' answers.
   TheCommPort.SetLineFactory(
       [this] { return std::make_unique<bustest::AnsweredLine>(bus, serial::MakeSystemLine()); });
+  TheDeviceManager.GetEncoder().SetOwedRepliesClock(bustest::StillClock);
   ThePortList().SelectPort(nullptr);
   bus.Start();
   serial::UserComNumbers().Enter(kSimComNumber, bus.SlavePath());

@@ -7,11 +7,17 @@
 #include <memory>
 #include <thread>
 
+#include "bus/OwedReplies.h"
 #include "platform/serial/PassThroughLine.h"
 #include "sim/SimulatedBus.h"
 #include "tests/support/HangBound.h"
 
 namespace bustest {
+
+// On this line the simulated units answer late only after a count of requests, never after a
+// time: an owed reply's lifetime runs on this clock, which stands still, so that how long a loaded
+// machine takes decides nothing.
+inline OwedReplies::Clock::time_point StillClock() { return {}; }
 
 // The line to the simulated units, whose reads begin only once the units have answered all the
 // program sent and the answers have crossed the pseudo-terminal. A machine loaded far past its

@@ -29,6 +29,7 @@ struct PseudoTerminalBus {
                return std::make_unique<AnsweredLine>(bus, std::move(line));
              }),
         manager(port) {
+    manager.GetEncoder().SetOwedRepliesClock(StillClock);
     bus.Start();
     port.Open();
   }

@@ -72,6 +72,7 @@ EqFixture::EqFixture()
                  bus, serial::MakeSystemLine([path](int) { return std::optional(path); }));
            }),
       manager(port) {
+  manager.GetEncoder().SetOwedRepliesClock(bustest::StillClock);
   std::filesystem::create_directories(folder);
   SetTemplate(oneChannel, '1');
   SetTemplate(twoChannel, '2');
