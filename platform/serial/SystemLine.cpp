@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <utility>
@@ -141,8 +142,10 @@ class SystemLine : public Line {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::size_t got = 0;
     while (got < count) {
-      auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left < 0) break;
+      // A read whose time is spent still asks the line once, without waiting: a program kept
+      // from running past its deadline must not take the bytes that came meanwhile for silence.
+      const auto left = std::max<std::chrono::milliseconds::rep>(
+          0, std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count());
       pollfd watch{fd_, POLLIN, 0};
       int ready = ::poll(&watch, 1, static_cast<int>(left));
       if (ready < 0) {

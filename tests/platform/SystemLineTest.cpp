@@ -142,6 +142,16 @@ TEST_F(SystemLineTest, ReadsEndAtTheirDeadline) {
   pty_.Send({0xAA, 0xBB});
   ASSERT_TRUE(pty_.ReachedSlave(2, kReplyWaitMs));
   EXPECT_EQ(ReadFrom(*line, 4, kDeadlineMs), (Bytes{0xAA, 0xBB}));
+
+  // Bytes already on the line are taken however late the line is asked: a read whose time was
+  // spent before it began, as when the program was kept from running, is no silence.
+  pty_.Send({0xCC, 0xDD});
+  ASSERT_TRUE(pty_.ReachedSlave(2, kReplyWaitMs));
+  const std::pair<int, Bytes> rows[] = {{0, {0xCC}}, {-kDeadlineMs, {0xDD}}};
+  for (const auto& [timeoutMs, read] : rows) {
+    SCOPED_TRACE(timeoutMs);
+    EXPECT_EQ(ReadFrom(*line, 1, timeoutMs), read);
+  }
 }
 
 TEST_F(SystemLineTest, HangUpFailsTheReadInsteadOfHanging) {
