@@ -26,13 +26,15 @@ using familycommon::LoadProgress;
 constexpr const char* kCopyCaption = "Ordavinex Copy";
 
 // The copy itself: the source's globals, its clock events when asked, then its current settings
-// and each memory both units have.
-void CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source, bool events,
-                  int memories, LoadSteps& steps, ProgressReport* progress) {
-  Globals globals = GlobalsOf(source);
-  globals.memoryNames.resize(static_cast<std::size_t>(memories));
+// and each memory both units have. The logic inputs set to recall no memory, as the destination
+// lacks the memory they recall on the source.
+std::vector<int> CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
+                              bool events, int memories, LoadSteps& steps,
+                              ProgressReport* progress) {
+  const Globals globals = GlobalsOf(source);
+  std::vector<int> recallingNone;
   steps.Globals([&] {
-    WriteGlobals(destination, globals);
+    recallingNone = WriteGlobals(destination, globals);
     if (events) WriteEvents(destination, EventsOf(source));
   });
 
@@ -50,6 +52,7 @@ void CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source, boo
     std::ranges::copy(from.Words().first(common), to.Words().begin());
     steps.Memory(m, [&] { WriteMemoryImage(destination, m, to); });
   }
+  return recallingNone;
 }
 
 // Units whose memories are laid out alike: the same geometry and the same block offsets.
@@ -112,17 +115,20 @@ bool ConfirmDifferences(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
 
 }  // namespace
 
-void CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
-                        ProgressReport* progress) {
+std::vector<int> CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
+                                    ProgressReport* progress) {
   // Either side may lack the clock; the destination keeps its events then.
   const bool destinationClock = destination.UpdateClockPresence();
   const bool events = source.UpdateClockPresence() && destinationClock;
   // Only the memories both units have: the source is never asked for one it lacks.
   const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
+  std::vector<int> recallingNone;
   WriteWithPutBack(destination, {.globals = true, .events = events, .memories = memories}, progress,
                    [&](LoadSteps& steps) {
-                     CopyContents(destination, source, events, memories, steps, progress);
+                     recallingNone =
+                         CopyContents(destination, source, events, memories, steps, progress);
                    });
+  return recallingNone;
 }
 
 bool CopyAccepted(IQDeviceOrdavinex& destination, IQDevice& source) {
@@ -150,9 +156,17 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
 
   std::optional<familycommon::LoadFailure> failed;
   try {
-    ProgressWindow progress;
-    ui::WaitCursor wait;
-    CopyDeviceSettings(destination, *from, &progress);
+    std::vector<int> recallingNone;
+    {
+      ProgressWindow progress;
+      ui::WaitCursor wait;
+      recallingNone = CopyDeviceSettings(destination, *from, &progress);
+    }
+    const std::string cleared = ClearedLogicText(recallingNone, destination.GetMemoryCount());
+    if (!cleared.empty()) {
+      ui::MessageBox(controls::ClientWindow(), cleared, kCopyCaption,
+                     ui::mb::kOk | ui::mb::kIconInformation);
+    }
     return true;
   } catch (const familycommon::LoadFailure& failure) {
     failed = failure;

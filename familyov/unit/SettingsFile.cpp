@@ -151,7 +151,6 @@ struct FileContents {
   std::optional<std::vector<TTimerStruct>> events;
   std::vector<std::pair<int, SettingsImage>> memories;
   int lastMemory = 0;
-  std::vector<int> logicInputsCleared;
 };
 
 // How much of the file the unit takes, from the firmware that wrote it.
@@ -215,18 +214,6 @@ Globals ReadGlobals(IQDeviceOrdavinex& device, CheckedReader& reader,
   return globals;
 }
 
-// The logic inputs of `globals` that recall a memory beyond `last`, each set to recall none: the
-// unit is never sent a memory number it lacks.
-std::vector<int> RecallNoneBeyond(Globals& globals, int last) {
-  std::vector<int> cleared;
-  for (int n = kFirstLogicInput; n <= kLastLogicInput; ++n) {
-    if (globals.logic[n].memory <= last) continue;
-    globals.logic[n].memory = 0;
-    cleared.push_back(n);
-  }
-  return cleared;
-}
-
 std::vector<TTimerStruct> ReadEvents(CheckedReader& reader) {
   std::vector<TTimerStruct> events(kTimerEventSlots);
   for (int slot = 0; slot < kTimerEventSlots; ++slot) {
@@ -282,7 +269,6 @@ std::optional<FileContents> ReadContents(IQDeviceOrdavinex& device, SettingsText
   }
   reader.FindRequired(kGlobalsSection, compatibility.end);
   contents.globals = ReadGlobals(device, reader, compatibility);
-  contents.logicInputsCleared = RecallNoneBeyond(*contents.globals, device.GetMemoryCount());
   std::size_t end = reader.Tell();
   const bool clock = device.UpdateClockPresence();
   if (reader.FindOnce(kEventsSection)) {
@@ -358,10 +344,12 @@ void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
   file.WriteNewline();
 }
 
-void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents, LoadSteps& steps,
-                   ProgressReport* progress) {
+// The logic inputs set to recall no memory, as the unit lacks the memory the file names.
+std::vector<int> ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents,
+                               LoadSteps& steps, ProgressReport* progress) {
+  std::vector<int> recallingNone;
   steps.Globals([&] {
-    if (contents.globals) WriteGlobals(device, *contents.globals);
+    if (contents.globals) recallingNone = WriteGlobals(device, *contents.globals);
     if (contents.events) WriteEvents(device, *contents.events);
   });
   ProgressScope scope(progress, contents.lastMemory, kUploadingText);
@@ -370,6 +358,7 @@ void ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents, Load
     scope.Step(dump.first);
     steps.Memory(dump.first, [&] { WriteMemoryImage(device, dump.first, dump.second); });
   }
+  return recallingNone;
 }
 
 }  // namespace
@@ -471,26 +460,16 @@ bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
                       std::vector<int>* logicInputsCleared) {
   const std::optional<FileContents> contents = ReadContents(device, file, confirm);
   if (!contents) return false;
+  std::vector<int> recallingNone;
   WriteWithPutBack(device,
                    {.globals = contents->globals.has_value(),
                     .events = contents->events.has_value(),
                     .memories = contents->lastMemory},
-                   progress,
-                   [&](LoadSteps& steps) { ApplyContents(device, *contents, steps, progress); });
-  if (logicInputsCleared) *logicInputsCleared = contents->logicInputsCleared;
+                   progress, [&](LoadSteps& steps) {
+                     recallingNone = ApplyContents(device, *contents, steps, progress);
+                   });
+  if (logicInputsCleared) *logicInputsCleared = std::move(recallingNone);
   return true;
-}
-
-std::string ClearedLogicText(const std::vector<int>& inputs, int memories) {
-  if (inputs.empty()) return {};
-  const bool one = inputs.size() == 1;
-  std::string text = one ? "Logic input " : "Logic inputs ";
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    if (i > 0) text += i + 1 == inputs.size() ? " and " : ", ";
-    text += std::to_string(inputs[i]);
-  }
-  return text + (one ? " was" : " were") + " set to recall no memory, as the unit has " +
-         std::to_string(memories) + " memories.";
 }
 
 }  // namespace namespaceOV

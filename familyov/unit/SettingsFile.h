@@ -59,9 +59,6 @@ LoadResult ReadSettingsFile(IQDeviceOrdavinex& device, SettingsTextFile& file,
 bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
                       const LoadConfirmation& confirm, ProgressReport* progress,
                       std::vector<int>* logicInputsCleared = nullptr);
-// What a load that set `inputs` to recall no memory tells the user of a unit of `memories`
-// memories; empty when none.
-std::string ClearedLogicText(const std::vector<int>& inputs, int memories);
 
 inline constexpr const char* kAllpassWarning =
     "WARNING: This file was created with more recent firmware than that currently installed on "

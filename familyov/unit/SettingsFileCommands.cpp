@@ -12,6 +12,7 @@
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "familyov/unit/UnitCommands.h"
+#include "familyov/unit/UnitGlobals.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Message.h"
 #include "platform/ui/MessageBox.h"

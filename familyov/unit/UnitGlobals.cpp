@@ -1,5 +1,7 @@
 #include "familyov/unit/UnitGlobals.h"
 
+#include <algorithm>
+
 namespace namespaceOV {
 
 Globals GlobalsOf(IQDeviceOrdavinex& device) {
@@ -22,14 +24,23 @@ Globals GlobalsOf(IQDeviceOrdavinex& device) {
   return globals;
 }
 
-void WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals) {
-  for (std::size_t m = 0; m < globals.memoryNames.size(); ++m) {
+std::vector<int> WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals) {
+  const int memories = device.GetMemoryCount();
+  const std::size_t names =
+      std::min(globals.memoryNames.size(), static_cast<std::size_t>(memories));
+  for (std::size_t m = 0; m < names; ++m) {
     gMemoryNameObject.SetElement(static_cast<int>(m));
     gMemoryNameObject.Write(device, globals.memoryNames[m]);
   }
+  std::vector<int> recallingNone;
   for (int n = 1; n < kLogicInputCount; ++n) {
+    uint8_t memory = globals.logic[n].memory;
+    if (memory > memories) {
+      memory = 0;
+      recallingNone.push_back(n);
+    }
     gLogicMemoryObject.SetElement(n);
-    gLogicMemoryObject.Write(device, globals.logic[n].memory);
+    gLogicMemoryObject.Write(device, memory);
     gLogicOutObject.SetElement(n);
     gLogicOutObject.Write(device, globals.logic[n].output);
   }
@@ -39,6 +50,19 @@ void WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals) {
     gChannelNameObject.SetElement(channels[c]);
     gChannelNameObject.Write(device, globals.channelNames[c]);
   }
+  return recallingNone;
+}
+
+std::string ClearedLogicText(const std::vector<int>& inputs, int memories) {
+  if (inputs.empty()) return {};
+  const bool one = inputs.size() == 1;
+  std::string text = one ? "Logic input " : "Logic inputs ";
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    if (i > 0) text += i + 1 == inputs.size() ? " and " : ", ";
+    text += std::to_string(inputs[i]);
+  }
+  return text + (one ? " was" : " were") + " set to recall no memory, as the unit has " +
+         std::to_string(memories) + " memories.";
 }
 
 std::vector<TTimerStruct> EventsOf(IQDeviceOrdavinex& device) {

@@ -25,8 +25,13 @@ struct Globals {
 };
 
 Globals GlobalsOf(IQDeviceOrdavinex& device);
-// Names beyond the unit's channels are left out.
-void WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals);
+// Whatever the globals came from (a file, another unit, a snapshot), the unit is never sent a
+// memory it lacks: names beyond its memories and channels are left out, and a logic input that
+// recalls a memory beyond its count is written to recall none. Returns those inputs, in order.
+std::vector<int> WriteGlobals(IQDeviceOrdavinex& device, const Globals& globals);
+// What a load or copy that set `inputs` to recall no memory tells the user of a unit of
+// `memories` memories; empty when none.
+std::string ClearedLogicText(const std::vector<int>& inputs, int memories);
 
 // Every clock event slot of the unit, read as it stands; a failure passes on.
 std::vector<TTimerStruct> EventsOf(IQDeviceOrdavinex& device);

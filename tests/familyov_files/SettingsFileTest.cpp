@@ -8,6 +8,7 @@
 #include <bit>
 
 #include "familycommon/FilterConversions.h"
+#include "familyov/unit/DeviceCopy.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "platform/ui/Message.h"
@@ -571,6 +572,79 @@ TEST_F(SettingsFileTest, ANewerFileIntoAnOlderUnitRecallsNoMemoryTheUnitLacksOnc
 }
 
 // Every switch and mode of the unit on or off.
+// The same rule holds for a copy from a unit of 15 memories into one of 12, virtual or on the bus
+// on either side: once the user goes on, the inputs recalling memories 13 to 15 recall none, the
+// destination is never sent those memory numbers, and its own save is then accepted.
+TEST_F(SettingsFileTest, ACopyIntoAUnitOfFewerMemoriesRecallsNoMemoryItLacksOnceTheUserGoesOn) {
+  const std::vector<int> beyond = {13, 14, 15, 28, 29, 30};
+  struct Row {
+    bool busSource;
+    bool busDestination;
+    int answer;
+  };
+  const Row rows[] = {{false, false, ui::kIdOk},     {true, true, ui::kIdOk},
+                      {false, true, ui::kIdOk},      {true, false, ui::kIdOk},
+                      {false, false, ui::kIdCancel}, {true, true, ui::kIdCancel}};
+  for (const Row& row : rows) {
+    const bool ok = row.answer == ui::kIdOk;
+    SCOPED_TRACE(std::string(row.busSource ? "bus" : "virtual") + " to " +
+                 (row.busDestination ? "bus" : "virtual") + (ok ? ", OK" : ", Cancel"));
+    ovtest::FamilyBus bus;
+    IQ8126Type type;
+    const auto unit = [&](bool onBus, int address, const std::string& firmware) {
+      if (!onBus) {
+        auto device = ovtest::NewVirtual<IQDevice8126>(6);
+        device->firmwareVersion = std::stof(firmware);
+        return device;
+      }
+      bus.AddModelUnit(sim::familyov::Model::k8126, address, firmware);
+      const IQDeviceInfo record(address, 880, 1, ovtest::ModelId('6', firmware, false));
+      return std::make_unique<ovtest::Recording<IQDevice8126>>(&type, &bus.manager, &record, 6);
+    };
+    auto source = unit(row.busSource, 3, "1.5");
+    auto destination = unit(row.busDestination, 4, "1.4");
+    for (std::size_t k = 0; k < beyond.size(); ++k) {
+      SetEach(*source, gLogicMemoryObject, {beyond[k]}, static_cast<uint8_t>(13 + k % 3));
+    }
+    // What a unit of 12 memories can hold and save.
+    SetEach(*destination, gLogicMemoryObject, beyond, uint8_t{1});
+    SetMemoryName(*destination, 1, "Changed");
+    const std::string before = Saved(*destination);
+    destination->TakeTrace();
+    const std::size_t promptsBefore = script.Seen().size();
+
+    script.AnswerMessageBox(row.answer);
+    if (ok) script.AnswerMessageBox(ui::kIdOk);
+    EXPECT_EQ(CopyDeviceFrom(*destination, *source), ok);
+    std::vector<std::string> messages;
+    for (auto prompt = script.Seen().begin() + static_cast<std::ptrdiff_t>(promptsBefore);
+         prompt != script.Seen().end(); ++prompt) {
+      messages.push_back(prompt->text);
+    }
+    ASSERT_EQ(messages.size(), ok ? 2u : 1u);
+    EXPECT_THAT(messages[0], HasSubstr("more memories than the destination"));
+    if (!ok) {
+      EXPECT_TRUE(filestest::SameText(Saved(*destination), before));
+      continue;
+    }
+    EXPECT_EQ(messages[1],
+              "Logic inputs 13, 14, 15, 28, 29 and 30 were set to recall no memory, as the unit "
+              "has 12 memories.");
+    for (const std::string& request : destination->TakeTrace()) {
+      if (!request.starts_with("W1A.")) continue;
+      EXPECT_LE(std::stoi(request.substr(request.find(' ') + 1), nullptr, 16), 12) << request;
+    }
+    for (const int input : beyond) {
+      gLogicMemoryObject.SetElement(input);
+      EXPECT_EQ(gLogicMemoryObject.Read(*destination), 0) << "input " << input;
+    }
+    gLogicMemoryObject.SetElement(1);
+    EXPECT_EQ(gLogicMemoryObject.Read(*destination), 1);
+    EXPECT_EQ(MemoryName(*destination, 1), MemoryName(*source, 1));
+    EXPECT_THAT(Saved(*destination), HasSubstr("[Memory Dump 12]"));
+  }
+}
+
 void SetSwitches(IQDeviceOrdavinex& unit, bool on) {
   const std::vector<int> outputs = OutputChannels(unit);
   for (BoolUCodeObject* object :
