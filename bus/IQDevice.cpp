@@ -120,10 +120,22 @@ bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
   });
 }
 
+bool IQDevice::FetchOrTellLostAllocation(const UCodeObject& object) {
+  try {
+    return Fetch(object, fetched_);
+  } catch (const ErrorObject&) {
+    // A refusal allocated nothing.
+    throw;
+  } catch (const IQException&) {
+    if (object.ReadAllocates()) AllocationUnanswered();
+    throw;
+  }
+}
+
 std::span<const uint8_t> IQDevice::ReadValue(const UCodeObject& object, int timeoutMs) {
   for (int refusals = 0; refusals < kMaxNotAcceptedReplies; ++refusals) {
     Request(object, timeoutMs);
-    if (Fetch(object, fetched_)) return fetched_;
+    if (FetchOrTellLostAllocation(object)) return fetched_;
   }
   DeviceBusy busy;
   busy.RecordRequest(*this, object);

@@ -74,6 +74,11 @@ class IQDevice {
   // `kMaxNotAcceptedReplies` refusals; data of refused replies is never kept. The bytes stay
   // valid until the next read: every read goes through one buffer, so none allocates.
   std::span<const uint8_t> ReadValue(const UCodeObject& object, int timeoutMs);
+  // A read that makes the unit allocate (a new filter's slot) went out and no value came back,
+  // though the unit did not refuse it: the unit may hold what it allocated, and the program never
+  // learns its number, since such a read is never asked again nor answered by a late reply. The
+  // family finds it once the unit answers.
+  virtual void AllocationUnanswered() {}
   virtual void MaskMonitor();
   virtual void UnmaskMonitor();
 
@@ -102,6 +107,8 @@ class IQDevice {
 
  private:
   uint8_t& StaleFlag(const UCodeObject& object);
+  // Fetches into the read buffer; an allocating read that fails unrefused is told to the family.
+  bool FetchOrTellLostAllocation(const UCodeObject& object);
   // Runs a request of `object`; a failure leaves it named in the exception.
   template <typename Work>
   auto Traced(const UCodeObject& object, Work work) -> decltype(work());

@@ -22,6 +22,8 @@ constexpr float kSlowRelease = 2.0833333e-5F;
 constexpr float kNoiseLevelDb = -40.0F;
 constexpr double kFirstSingleDeleteVersion = 1.1;
 constexpr uint8_t kDeleteSelected = 0;
+// A slot whose type reads so holds no filter.
+constexpr uint8_t kEmptySlotType = 0;
 constexpr uint8_t kDeleteAll = 1;
 constexpr int kMemoryNameChars = 19;
 constexpr int kQuietReadAttempts = 3;
@@ -155,6 +157,11 @@ bool IQDevice8100::ReadAgainQuietly() {
   return read;
 }
 
+void IQDevice8100::AllocationUnanswered() {
+  slotsInDoubt_ = true;
+  listsStale_ = true;
+}
+
 bool IQDevice8100::ReadAgainIfStale() { return listsStale_ && ReadAgainQuietly(); }
 
 int IQDevice8100::UsedSections() const {
@@ -226,6 +233,9 @@ void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
     scope.Step(std::min(slot, kFilterSlots));
     g8100FilterSlot.Write(*this, static_cast<uint8_t>(slot));
     const uint8_t type = g8100FilterType.Read(*this);
+    // An empty slot may be one the unit handed out for a read whose answer never came; freeing
+    // an empty slot changes nothing else.
+    if (type == kEmptySlotType && slotsInDoubt_) g8100DeleteFilter.Write(*this, kDeleteSelected);
     std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) continue;
     filter->slot = slot;
@@ -239,6 +249,7 @@ void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
       filters_.push_back(std::move(filter));
     }
   }
+  slotsInDoubt_ = false;
 }
 
 SettingsRecord IQDevice8100::ReadSettingsRecord() {

@@ -64,6 +64,9 @@ class IQDevice8100 : public IQDevice {
   // slot; the port keeps its own reply time-out.
   void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
   void Request(const UCodeObject& object, int timeoutMs) override;
+  // The unit may keep a slot it handed out that the program never heard of: the lists are stale,
+  // and the next whole read frees every empty slot.
+  void AllocationUnanswered() override;
 
   uint32_t TypeCode() const { return typeCode_; }
   // Characters 2 to 8 of the roll-call identification.
@@ -183,6 +186,8 @@ class IQDevice8100 : public IQDevice {
   bool deletesAllAtOnce_ = true;
   ReadyWaits readyWaits_;
   bool listsStale_ = false;
+  // A new slot's read went unanswered and no whole read of the filters has freed the slot yet.
+  bool slotsInDoubt_ = false;
   uint64_t writesSent_ = 0;
   std::vector<std::unique_ptr<TFilter>> filters_;
   std::unique_ptr<TFilter> lowCrossover_;

@@ -19,6 +19,9 @@ namespace namespaceOV {
 namespace {
 
 constexpr const char* kReadingText = "Reading device parameters...";
+// A slot whose type reads so holds no filter.
+constexpr uint8_t kEmptySlotType = 0;
+constexpr uint8_t kDeleteSelected = 0;
 constexpr float kGroupRangeFloorDb = -100.0f;
 constexpr float kGroupRangeCeilingDb = 100.0f;
 // What a new virtual unit starts with.
@@ -461,7 +464,11 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
   for (int i = 0; i < records && !locked; ++i) {
     scope.Step(i);
     gFilterSelectObject.Write(*this, static_cast<uint8_t>(i));
-    std::unique_ptr<TFilter> filter = MakeFilter(gFilterTypeObject.Read(*this));
+    const uint8_t type = gFilterTypeObject.Read(*this);
+    // An empty slot may be one the unit handed out for a read whose answer never came; freeing
+    // an empty slot changes nothing else.
+    if (type == kEmptySlotType && slotsInDoubt_) gDeleteFilterObject.Write(*this, kDeleteSelected);
+    std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) continue;
     filter->number = i;
     // A slot whose type changed since the read above is skipped.
@@ -478,6 +485,7 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
       filters.push_back(std::move(filter));
     }
   }
+  if (!locked) slotsInDoubt_ = false;
   filters_ = std::move(filters);
   lowCrossover_ = std::move(low);
   highCrossover_ = std::move(high);
@@ -516,6 +524,11 @@ void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
     }
   }
   parametersReady = true;
+}
+
+void IQDeviceOrdavinex::AllocationUnanswered() {
+  slotsInDoubt_ = true;
+  MarkFiltersStale();
 }
 
 TFilter* IQDeviceOrdavinex::AddFilter(std::unique_ptr<TFilter> filter) {

@@ -163,6 +163,9 @@ class IQDeviceOrdavinex : public IQDevice {
   // once the unit answers.
   bool FiltersStale() const { return filtersStale_; }
   void MarkFiltersStale() { filtersStale_ = true; }
+  // The unit may hold a slot it handed out for a new filter or order and the program never heard
+  // of: the filters are read again once the unit answers, and that read frees every empty slot.
+  void AllocationUnanswered() override;
   void ReadTimerEvents(ProgressReport* progress = nullptr);
   // Appends the filter and gives it its number: the unit allocates it, or on a virtual unit the
   // lowest one free.
@@ -294,6 +297,8 @@ class IQDeviceOrdavinex : public IQDevice {
   std::array<MemoryRecord, kMemoryRecordCount> memories_;
   WaitBound waitBound_;
   bool filtersStale_ = false;
+  // An allocation went unanswered and no whole read of the filters has freed its slot yet.
+  bool slotsInDoubt_ = false;
   std::unique_ptr<ui::Window> editWindow_;
 };
 

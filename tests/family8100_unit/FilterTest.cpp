@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
 #include "family8100/filters/Filters8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -146,6 +147,37 @@ TEST(OlderFamilyFilterTest, DeletingStopsPartWayWithTheListAsTheUnitHoldsIt) {
   unit->RemoveFilters();
   EXPECT_TRUE(unit->Filters().empty());
   for (const auto& slot : bus.SlotsOf(0)) EXPECT_FALSE(slot.IsFilter());
+}
+
+// A new slot's read is never asked twice nor answered late, so a unit that answers it late keeps a
+// slot handed out that no filter holds, until the program reads its filters again.
+TEST(OlderFamilyFilterTest, ASlotHandedOutForALateAnswerIsFreedOnceTheUnitAnswers) {
+  constexpr int kNewFilterSlot = 17;
+  for (const char* firmware : {"1.0", "1.1"}) {
+    SCOPED_TRACE(firmware);
+    OlderFamilyBus bus;
+    sim::family8100::AddFamily8100Unit(bus.bus, {.address = 2, .firmware = firmware});
+    IQDevice8100* unit = OnlyUnit(bus);
+    const auto slotsTaken = [&] {
+      return std::ranges::count_if(bus.SlotsOf(0), [](const sim::family8100::FilterSlot& slot) {
+        return slot.IsFilter() || slot.handedOut;
+      });
+    };
+    bus.bus.AddFault(sim::Fault::Pause(1).ForObject(kNewFilterSlot).Times(1));
+    EXPECT_THROW(testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kRightInputBank, 100)),
+                 ReadTimeout);
+    EXPECT_TRUE(unit->ListsStale());
+    // What the filter windows do after a failed add.
+    EXPECT_TRUE(unit->ReadAgainQuietly());
+    EXPECT_EQ(slotsTaken(), 0);
+
+    testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kRightInputBank, 200));
+    EXPECT_EQ(slotsTaken(), 1);
+    EXPECT_EQ(unit->Filters().at(0)->slot, 0);
+    unit->ReadAllParameters();
+    ASSERT_EQ(unit->Filters().size(), 1u);
+    EXPECT_EQ(unit->Filters()[0]->frequency, 200);
+  }
 }
 
 // Firmware before 1.1 refuses to delete every filter with one command; later firmware does so.

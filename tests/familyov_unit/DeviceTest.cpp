@@ -4,8 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
+#include "bus/IQException.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/registry/Store.h"
+#include "sim/Fault.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
@@ -229,6 +234,74 @@ TEST_F(BusUnitTest, ATriggeredLogicInputWaitsForReady) {
   bus.StoreByte(unitIndex, 0x06, 0, 1);
   gCurrentLogicInObject.WriteAndWaitReady(unit, 4);
   EXPECT_EQ(bus.TakeTrace(), (std::vector<std::string>{"W26 04", "R06"}));
+}
+
+// A read that allocates a slot is never asked twice nor answered late, so a unit that answers it
+// late keeps a slot the program never heard of until the program reads its filters again.
+TEST(LateAllocationTest, OnceTheUnitAnswersItHoldsNoSlotTheListLacksAndTheNextFilterFits) {
+  using sim::familyov::Model;
+  constexpr int kNewFilter = 0x0D;
+  constexpr int kNewOrder = 0x22;
+  const struct {
+    const char* what;
+    Model model;
+    int lateObject;
+  } rows[] = {{"8148, new filter", Model::k8148, kNewFilter},
+              {"8148, new order", Model::k8148, kNewOrder},
+              {"2-input, new filter", Model::k8126, kNewFilter},
+              {"2-input, new order", Model::k8126, kNewOrder}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ovtest::FamilyBus bus;
+    IQ8148Type type8148;
+    IQ8126Type type8126;
+    const int unitIndex = bus.AddModelUnit(row.model, 5);
+    std::unique_ptr<IQDeviceOrdavinex> unit;
+    if (row.model == Model::k8148) {
+      const IQDeviceInfo record(5, 1136, 1, ModelId('8', "1.5", true));
+      unit = std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record, 8);
+    } else {
+      const IQDeviceInfo record(5, 880, 1, ModelId('6', "1.5", false));
+      unit = std::make_unique<IQDevice8126>(&type8126, &bus.manager, &record, 6);
+    }
+    const auto slotsHeld = [&] {
+      std::vector<int> held;
+      bus.bus.WithUnit(unitIndex, [&](sim::Unit& simulated) {
+        const auto& records = dynamic_cast<sim::familyov::FamilyOvUnit&>(simulated).Filters();
+        for (std::size_t slot = 0; slot < records.Records().size(); ++slot) {
+          if (records.Records()[slot].allocated) held.push_back(static_cast<int>(slot));
+        }
+      });
+      return held;
+    };
+    const auto listed = [&] {
+      std::vector<int> numbers;
+      for (const auto& filter : unit->Filters()) numbers.push_back(filter->number);
+      std::ranges::sort(numbers);
+      return numbers;
+    };
+    TFilter* first = unit->CreateFilter(std::make_unique<TLowpassFilter>());
+
+    bus.bus.AddFault(sim::Fault::Pause(1).ForObject(row.lateObject).Times(1));
+    if (row.lateObject == kNewFilter) {
+      EXPECT_THROW(unit->CreateFilter(std::make_unique<TLowpassFilter>()), ReadTimeout);
+    } else {
+      TLowpassFilter steeper;
+      steeper.order = 4;
+      EXPECT_THROW(first->CopyOnDevice(*unit, steeper), ReadTimeout);
+    }
+    EXPECT_TRUE(unit->FiltersStale());
+    // What the edit window does once the unit answers.
+    unit->ReadDeviceParameters();
+    EXPECT_FALSE(unit->FiltersStale());
+    EXPECT_EQ(slotsHeld(), listed());
+
+    const TFilter* next = unit->CreateFilter(std::make_unique<TLowpassFilter>());
+    EXPECT_EQ(slotsHeld(), listed());
+    EXPECT_EQ(next->number, row.lateObject == kNewFilter ? 1 : 0);
+    unit->ReadDeviceParameters();
+    EXPECT_EQ(unit->Filters().size(), 2u);
+  }
 }
 
 }  // namespace
