@@ -453,6 +453,18 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
   if (refusal) std::rethrow_exception(refusal);
 }
 
+std::vector<int> IQDeviceOrdavinex::FilterNumbers() const {
+  std::vector<int> numbers;
+  for (const auto& filter : filters_) numbers.push_back(filter->number);
+  for (const auto& edge : lowCrossover_) {
+    if (edge) numbers.push_back(edge->number);
+  }
+  for (const auto& edge : highCrossover_) {
+    if (edge) numbers.push_back(edge->number);
+  }
+  return numbers;
+}
+
 bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
   const int records = GetMaxFilterRecords();
   ProgressScope scope(progress, records, kReadingText);
@@ -461,6 +473,7 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
   std::array<std::unique_ptr<TLowCrossover>, kMaxOutputs> low;
   std::array<std::unique_ptr<THighCrossover>, kMaxOutputs> high;
   const bool locked = gLockedObject.Read(*this);
+  const std::vector<int> known = slotsInDoubt_ ? FilterNumbers() : std::vector<int>{};
   for (int i = 0; i < records && !locked; ++i) {
     scope.Step(i);
     gFilterSelectObject.Write(*this, static_cast<uint8_t>(i));
@@ -473,6 +486,11 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
     filter->number = i;
     // A slot whose type changed since the read above is skipped.
     if (!filter->ReadFromDevice(*this)) continue;
+    // A filter the unit moved for a new order whose answer never came waits for its create
+    // command before it runs: it gets it, so that the unit runs every filter the list shows.
+    if (slotsInDoubt_ && std::ranges::find(known, i) == known.end()) {
+      filter->SendCreateCommand(*this);
+    }
     // A crossover of an output the model lacks goes.
     const int output = filter->channel - firstOutput;
     const auto slot = static_cast<std::size_t>(std::clamp(output, 0, kMaxOutputs - 1));

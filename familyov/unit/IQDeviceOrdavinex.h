@@ -284,6 +284,8 @@ class IQDeviceOrdavinex : public IQDevice {
   // The unit's filter records, taken in place of the device's only when all are read; false
   // (and no filters) for a locked unit.
   bool ReadFilterRecords(ProgressReport* progress);
+  // The unit's slots the program holds a filter or crossover in.
+  std::vector<int> FilterNumbers() const;
   // The lowest number that no filter or crossover of the unit has and no link refers to.
   int UnusedFilterNumber() const;
   MemoryRecord& Record(int n);

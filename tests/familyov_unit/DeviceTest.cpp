@@ -264,12 +264,16 @@ TEST(LateAllocationTest, OnceTheUnitAnswersItHoldsNoSlotTheListLacksAndTheNextFi
       const IQDeviceInfo record(5, 880, 1, ModelId('6', "1.5", false));
       unit = std::make_unique<IQDevice8126>(&type8126, &bus.manager, &record, 6);
     }
-    const auto slotsHeld = [&] {
+    // The slots the unit holds, or only those it runs.
+    const auto slotsHeld = [&](bool running = false) {
       std::vector<int> held;
       bus.bus.WithUnit(unitIndex, [&](sim::Unit& simulated) {
         const auto& records = dynamic_cast<sim::familyov::FamilyOvUnit&>(simulated).Filters();
         for (std::size_t slot = 0; slot < records.Records().size(); ++slot) {
-          if (records.Records()[slot].allocated) held.push_back(static_cast<int>(slot));
+          const auto& record = records.Records()[slot];
+          if (record.allocated && (record.active || !running)) {
+            held.push_back(static_cast<int>(slot));
+          }
         }
       });
       return held;
@@ -295,6 +299,7 @@ TEST(LateAllocationTest, OnceTheUnitAnswersItHoldsNoSlotTheListLacksAndTheNextFi
     unit->ReadDeviceParameters();
     EXPECT_FALSE(unit->FiltersStale());
     EXPECT_EQ(slotsHeld(), listed());
+    EXPECT_EQ(slotsHeld(true), listed()) << "the unit runs every filter the list shows";
 
     const TFilter* next = unit->CreateFilter(std::make_unique<TLowpassFilter>());
     EXPECT_EQ(slotsHeld(), listed());
