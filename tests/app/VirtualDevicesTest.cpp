@@ -175,6 +175,26 @@ TEST_F(VirtualDevicesTest, APasteAfterANewRollCallCopiesFromTheMarkedUnit) {
   EXPECT_EQ(log.copiedFrom, (std::vector<std::string>{"8"}));
 }
 
+// A unit whose text cannot be read keeps the name its list line shows, in the copy question, as
+// source and as destination, and in the line itself.
+TEST_F(VirtualDevicesTest, TheCopyQuestionNamesAUnitThatDoesNotAnswerAsItsListLineDoes) {
+  AddUnits({8});
+  RollCall();
+  NewVirtual();
+  log.unreadableListText = {8};
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdCancel).AnswerMessageBox(ui::kIdCancel);
+  Drag(units(), 0, ItemPoint(virtuals(), 0));
+  Drag(virtuals(), 0, ItemPoint(units(), 0));
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[0].text, "Copy item '(8) UNIT8' to 'New Device #1'?");
+  EXPECT_EQ(script.Seen()[1].text, "Copy item 'New Device #1' to '(8) UNIT8'?");
+  EXPECT_TRUE(log.copiedFrom.empty());
+  client().Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(DeviceOf(units(), 0)));
+  ui::test::PumpMessages();
+  EXPECT_EQ(Items(units()), (std::vector<std::string>{"(8) UNIT8"})) << "the line stays too";
+}
+
 TEST_F(VirtualDevicesTest, APasteFromAUnitThatIsGoneSaysSoAndClearsTheMark) {
   AddUnits({6});
   RollCall();
