@@ -9,6 +9,7 @@
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
@@ -257,6 +258,22 @@ TEST_F(VirtualDevicesTest, TheDragImageStandsInForTheCursorUntilTheDrop) {
   ui::test::PumpMessages();
   EXPECT_EQ(ShownDragImage(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(VirtualDevicesTest, AMessageBoxDuringADragTakesTheDragImageAwayForTheRestOfIt) {
+  NewVirtual();
+  client().SendNotify({kVirtualList, ui::Notify::BeginDrag, &virtuals(), 0});
+  ASSERT_NE(ShownDragImage(), nullptr);
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::MessageBox(&client(), "Unit 5 does not answer.", "Bus", ui::mb::kOk);
+  EXPECT_EQ(ShownDragImage(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor is back";
+  ui::test::MouseMove(client(), EmptyPoint(virtuals()));
+  EXPECT_EQ(ShownDragImage(), nullptr);
+  ui::test::MouseUp(client(), EmptyPoint(units()));
+  ui::test::PumpMessages();
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
 }
 
 TEST_F(VirtualDevicesTest, DropsOnReportAndFileWriteTheReportAndSaveTheSettings) {
