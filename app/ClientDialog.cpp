@@ -41,9 +41,16 @@ constexpr int kFileImage = 11;
 // held, which nothing reads back.
 constexpr uint32_t kSavedRetries = 1;
 constexpr uint32_t kSavedTimeoutMs = 80;
+// A device's text, and the shorter one of a bus item.
+constexpr std::size_t kMaxTextChars = 79;
 constexpr std::size_t kMaxBusItemChars = 19;
 // Only the low byte of the port number and of the monitor switch counts.
 constexpr unsigned kLowByteMask = 0xFF;
+
+std::string Shortened(std::string text, std::size_t chars) {
+  if (text.size() > chars) text.resize(chars);
+  return text;
+}
 
 registry::Key SettingsKey() { return registry::UserRoot().OpenSubKey(kSettingsKeyName, true); }
 
@@ -369,17 +376,26 @@ void TTelvo33DlgClient::AddFoundDevices(const std::vector<IQDevice*>& found) {
 }
 
 std::string TTelvo33DlgClient::DeviceText(const IQDevice& device) {
-  constexpr std::size_t kMaxTextChars = 79;
-  std::string text = device.ListTextOrName();
-  if (text.size() > kMaxTextChars) text.resize(kMaxTextChars);
-  return text;
+  return Shortened(device.ListTextOrName(), kMaxTextChars);
+}
+
+std::string TTelvo33DlgClient::DeviceText(const TDeviceListWindow& list, int index,
+                                          const IQDevice& device) {
+  return Shortened(device.ListTextOrName(list.ItemText(index)), kMaxTextChars);
+}
+
+std::size_t TTelvo33DlgClient::ItemChars(const TDeviceListWindow& list) const {
+  return &list == &busList_ ? kMaxBusItemChars : kMaxTextChars;
 }
 
 std::string TTelvo33DlgClient::ItemText(const TDeviceListWindow& list,
                                         const IQDevice& device) const {
-  std::string text = DeviceText(device);
-  if (&list == &busList_ && text.size() > kMaxBusItemChars) text.resize(kMaxBusItemChars);
-  return text;
+  return Shortened(DeviceText(device), ItemChars(list));
+}
+
+std::string TTelvo33DlgClient::ItemText(const TDeviceListWindow& list, int index,
+                                        const IQDevice& device) const {
+  return Shortened(DeviceText(list, index, device), ItemChars(list));
 }
 
 int TTelvo33DlgClient::ImageOf(const IQDevice& device) const {
@@ -411,7 +427,7 @@ void TTelvo33DlgClient::RefreshBusItem(IQDevice* device) {
   if (device == nullptr || slots_.SlotOf(device) < 0 || device->GetInfo().IsVirtual()) return;
   const int item = FindListItem(busList_, device);
   if (item < 0) return;
-  busList_.SetItemText(item, 0, ItemText(busList_, *device));
+  busList_.SetItemText(item, 0, ItemText(busList_, item, *device));
 }
 
 int TTelvo33DlgClient::GetItemSlot(const TDeviceListWindow& list, int index) const {

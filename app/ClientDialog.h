@@ -96,8 +96,14 @@ class TTelvo33DlgClient : public ui::Dialog {
   int FindListItem(const TDeviceListWindow& list, const IQDevice* device) const;
   int ImageOf(const IQDevice& device) const;
   static std::string DeviceText(const IQDevice& device);
+  // The device of item `index` of `list`, read from its unit again; when the unit does not
+  // answer, the line the list shows for it, so that it keeps the name the user knows it by.
+  static std::string DeviceText(const TDeviceListWindow& list, int index, const IQDevice& device);
   // The device's text as an item of `list` shows it: bus items are kept shorter.
+  std::size_t ItemChars(const TDeviceListWindow& list) const;
   std::string ItemText(const TDeviceListWindow& list, const IQDevice& device) const;
+  // The same for the device of item `index`, which keeps its line when the unit does not answer.
+  std::string ItemText(const TDeviceListWindow& list, int index, const IQDevice& device) const;
   int InsertVirtualItem(IQDevice* device, int slot);
 
   // Virtual devices, copy, paste, drag and drop.

@@ -284,8 +284,8 @@ void TTelvo33DlgClient::CopyDevice(TDeviceListWindow& source, int sourceItem,
     return;
   }
   if (!to->AcceptsCopyFrom(*from)) return;
-  const std::string question =
-      "Copy item '" + DeviceText(*from) + "' to '" + DeviceText(*to) + "'?";
+  const std::string question = "Copy item '" + DeviceText(source, sourceItem, *from) + "' to '" +
+                               DeviceText(target, targetItem, *to) + "'?";
   if (!Confirm(this, question, "Confirm")) return;
   const std::exception_ptr failure = Attempted([&] { to->CopyFrom(*from); });
   from.Release();
@@ -307,7 +307,7 @@ bool TTelvo33DlgClient::HandleFixedItemDrop(TDeviceListWindow& source, int sourc
       return true;
     }
     const std::exception_ptr failure = Attempted([&] { device->LoadFile(); });
-    target.SetItemText(targetItem, 0, ItemText(target, *device));
+    target.SetItemText(targetItem, 0, ItemText(target, targetItem, *device));
     device.Release();
     Report(failure);
     return true;

@@ -43,13 +43,15 @@ std::string IQDevice::GetName() const {
 
 bool IQDevice::GetListText(std::string&) const { return false; }
 
-std::string IQDevice::ListTextOrName() const {
+std::string IQDevice::ListTextOrName() const { return ListTextOrName(GetName()); }
+
+std::string IQDevice::ListTextOrName(const std::string& unanswered) const {
   std::string text;
   try {
-    if (GetListText(text)) return text;
+    return GetListText(text) ? text : GetName();
   } catch (const IQException&) {
+    return unanswered;
   }
-  return GetName();
 }
 
 std::string IQDevice::GetErrorText(int code) const {

@@ -63,6 +63,8 @@ class IQDevice {
   virtual bool GetListText(std::string& text) const;
   // The list text, else the name, also when the unit does not answer the list text's read.
   std::string ListTextOrName() const;
+  // The same, but `unanswered` when the unit does not answer the read.
+  std::string ListTextOrName(const std::string& unanswered) const;
   virtual std::string GetErrorText(int code) const;
 
   // Data longer than the object's element is refused with `ValueTooLong` before anything changes.

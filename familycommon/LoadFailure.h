@@ -72,8 +72,8 @@ inline const char* CopyFailureText(const LoadFailure& failure) {
 struct UnitLeft {
   // The mute was written and could not be lifted.
   bool muted = false;
-  // The settings the unit may run in place of its own ("memory 3's settings", "the file's
-  // current settings"), `partly` when mixed with others; empty when it runs its own again.
+  // The settings the unit may run in place of its own ("the settings of its own memory 3", "the
+  // file's current settings"), `partly` when mixed with others; empty when it runs its own again.
   std::string settings;
   bool partly = false;
   // The memories the command stored (bit n-1 for memory n), and one whose store the unit may or
@@ -106,7 +106,14 @@ inline std::string UncertainMemoryText(int memory, const std::string& whose) {
   return "Memory " + std::to_string(memory) + " may hold its old settings or " + whose + ".";
 }
 
-// "it may be left muted and partly on memory 3's settings".
+// The settings a recall of one of the unit's memories made current. Said of the unit beside the
+// settings a load or a copy brings ("the source unit's settings for memory 3"), and of a copy's
+// source unit, so it names whose memory it is.
+inline std::string OwnMemorySettingsText(int memory) {
+  return "the settings of its own memory " + std::to_string(memory);
+}
+
+// "it may be left muted and partly on the settings of its own memory 3".
 inline std::string UnitLeftText(const UnitLeft& left) {
   std::string text = "it may be left";
   if (left.muted) text += " muted";
@@ -229,11 +236,11 @@ inline std::string MemoryReadFailureText(const std::string& notFinished,
     return notFinished +
            " The unit's current settings and memory number were put back as they were.";
   }
-  const std::string memory = "memory " + std::to_string(failure.recalled) + "'s settings";
+  const std::string memory = OwnMemorySettingsText(failure.recalled);
   if (failure.numberBack) {
     return notFinished +
            " The unit stopped answering while its settings were put back: its memory number is "
-           "back, and its current settings may be partly its own and partly " +
+           "back, and its current settings may be partly as they were and partly " +
            memory + ".";
   }
   const std::string number =

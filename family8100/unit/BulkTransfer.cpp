@@ -96,7 +96,7 @@ void BulkTransfer::Recall(IQDevice8100& unit, int memory) {
   Changing(
       unit, [&] { unit.RestoreMemory(memory); },
       [&](bool) {
-        left.settings = "memory " + std::to_string(memory) + "'s settings";
+        left.settings = familycommon::OwnMemorySettingsText(memory);
         left.partly = false;
       });
   unit.ResetValueStore();

@@ -4,10 +4,20 @@
 #include <QLabel>
 #include <QPixmap>
 #include <algorithm>
+#include <vector>
 
 #include "platform/ui/Window.h"
 
 namespace ui {
+
+namespace {
+
+std::vector<DragImage*>& LiveImages() {
+  static std::vector<DragImage*> images;
+  return images;
+}
+
+}  // namespace
 
 DragImage::DragImage(const QImage& image, Point hotSpot)
     : label_(std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint)),
@@ -16,9 +26,17 @@ DragImage::DragImage(const QImage& image, Point hotSpot)
   label_->setWindowOpacity(0.7);
   label_->setPixmap(QPixmap::fromImage(image));
   label_->resize(image.size());
+  LiveImages().push_back(this);
 }
 
-DragImage::~DragImage() { Leave(); }
+DragImage::~DragImage() {
+  Leave();
+  std::erase(LiveImages(), this);
+}
+
+void DragImage::LeaveAll() {
+  for (DragImage* image : LiveImages()) image->Leave();
+}
 
 void DragImage::Enter(const Window& over, Point clientPoint) {
   over_ = &over;

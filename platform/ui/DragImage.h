@@ -13,8 +13,8 @@ class Window;
 
 // The picture that follows the mouse while the user drags an item: shown over a window, moved with
 // the mouse in place of the cursor (hidden meanwhile) but never past the window's edges, and gone
-// when the drag ends (or the object goes). `hotSpot` is the point of the image that sits under the
-// mouse.
+// when the drag ends (or the object goes), or when a modal prompt opens. `hotSpot` is the point of
+// the image that sits under the mouse.
 class DragImage {
  public:
   DragImage(const QImage& image, Point hotSpot);
@@ -28,6 +28,9 @@ class DragImage {
   bool IsShown() const;
   // Where the image's upper-left corner is, in the client coordinates of the window it is over.
   Point Position() const;
+  // Every image leaves, for the rest of its drag: a modal prompt takes the mouse, and a picture
+  // left floating over it would follow nothing.
+  static void LeaveAll();
 
  private:
   std::unique_ptr<QLabel> label_;

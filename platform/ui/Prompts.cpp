@@ -5,6 +5,7 @@
 #include <QPrinter>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/DragImage.h"
 #include "platform/ui/Guard.h"
 
 namespace ui {
@@ -157,6 +158,7 @@ PromptAnswer PromptScript::Take(const Prompt& p) {
 }
 
 std::optional<PromptAnswer> InterceptPrompt(const Prompt& p) {
+  DragImage::LeaveAll();
   if (g_current != nullptr) return g_current->Take(p);
   if (!Refused()) return std::nullopt;
   const std::string what = "unscripted " + Describe(p) + ", answered cancel";

@@ -122,34 +122,74 @@ class MarkedSlider : public QSlider {
       PaintSideTicks(groove, handle, option.upsideDown);
       return;
     }
-    const int span = groove.width() - handle.width();
-    const int tickTop = option.rect.bottom() + 1;
-    // The labels are a little smaller than the control's text, as crowded scales' labels are.
-    QFont labelFont = font();
-    labelFont.setPointSizeF(labelFont.pointSizeF() * kLabelScale);
-    const QFontMetrics metrics(labelFont);
     QPainter painter(this);
-    painter.setFont(labelFont);
     painter.setPen(palette().color(QPalette::WindowText));
-    std::vector<int> lineEnds;  // right edge of the last label on each line
+    const int tickTop = TickTop();
     for (const Trackbar::TickMark& mark : marks_) {
-      const int x = groove.left() + handle.width() / 2 +
-                    QStyle::sliderPositionFromValue(minimum(), maximum(), mark.position, span);
+      const int x = TickX(mark.position);
       painter.drawLine(x, tickTop, x, tickTop + kTickLength);
-      if (mark.label.empty()) continue;
-      const QString label = QString::fromStdString(mark.label);
-      const int width = metrics.horizontalAdvance(label);
-      const int left = std::clamp(x - width / 2, 0, std::max(0, this->width() - width));
-      size_t line = 0;
-      while (line < lineEnds.size() && lineEnds[line] + kLabelGap > left) ++line;
-      if (line == lineEnds.size()) lineEnds.push_back(0);
-      lineEnds[line] = left + width;
-      const int top = tickTop + kTickLength + 1 + static_cast<int>(line) * metrics.height();
-      painter.drawText(left, top + metrics.ascent(), label);
+    }
+    painter.setFont(LabelFont());
+    const QFontMetrics metrics(painter.font());
+    for (const Trackbar::PlacedLabel& label : PlacedLabels()) {
+      painter.drawText(label.box.left, label.box.top + metrics.ascent(),
+                       QString::fromStdString(label.text));
     }
   }
 
+ public:
+  // The labels are a little smaller than the control's text, as crowded scales' labels are.
+  QFont LabelFont() const {
+    QFont labelFont = font();
+    labelFont.setPointSizeF(labelFont.pointSizeF() * kLabelScale);
+    return labelFont;
+  }
+
+  // Each label centred under its tick as far as the control's edges allow, on the first line where
+  // it keeps a letter's width from the label before it: closer, two labels read as one ("4 1/10"
+  // as a mixed number).
+  std::vector<Trackbar::PlacedLabel> PlacedLabels() const {
+    if (orientation() == Qt::Vertical) return {};
+    const QFontMetrics metrics(LabelFont());
+    const int gap = metrics.horizontalAdvance(QLatin1Char('M'));
+    const int firstTop = TickTop() + kTickLength + 1;
+    std::vector<Trackbar::PlacedLabel> placed;
+    std::vector<int> lineEnds;  // right edge of the last label on each line
+    for (const Trackbar::TickMark& mark : marks_) {
+      if (mark.label.empty()) continue;
+      const int width = metrics.horizontalAdvance(QString::fromStdString(mark.label));
+      const int left =
+          std::clamp(TickX(mark.position) - width / 2, 0, std::max(0, this->width() - width));
+      size_t line = 0;
+      while (line < lineEnds.size() && lineEnds[line] + gap > left) ++line;
+      if (line == lineEnds.size()) lineEnds.push_back(0);
+      lineEnds[line] = left + width;
+      const int top = firstTop + static_cast<int>(line) * metrics.height();
+      placed.push_back({mark.label, {left, top, left + width, top + metrics.height()}});
+    }
+    return placed;
+  }
+
  private:
+  // Where a horizontal slider's ticks begin, below the bar, and where the tick of `position`
+  // stands.
+  int TickTop() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return option.rect.bottom() + 1;
+  }
+  int TickX(int position) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    return groove.left() + handle.width() / 2 +
+           QStyle::sliderPositionFromValue(minimum(), maximum(), position,
+                                           groove.width() - handle.width());
+  }
+
   void PaintSideTicks(const QRect& groove, const QRect& handle, bool upsideDown) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
@@ -167,7 +207,6 @@ class MarkedSlider : public QSlider {
 
   static constexpr int kTickLength = 3;
   static constexpr int kTickGap = 2;
-  static constexpr int kLabelGap = 2;
   static constexpr double kLabelScale = 0.8;
 
   // The height the style gives a slider without ticks.
@@ -232,6 +271,16 @@ void Trackbar::SetPageSize(int page) {
 
 void Trackbar::SetTickMarks(std::vector<TickMark> marks) {
   if (auto* s = dynamic_cast<MarkedSlider*>(Widget())) s->SetMarks(std::move(marks));
+}
+
+std::vector<Trackbar::PlacedLabel> Trackbar::TickLabels() const {
+  const auto* s = dynamic_cast<const MarkedSlider*>(Widget());
+  return s != nullptr ? s->PlacedLabels() : std::vector<PlacedLabel>();
+}
+
+QFont Trackbar::TickLabelFont() const {
+  const auto* s = dynamic_cast<const MarkedSlider*>(Widget());
+  return s != nullptr ? s->LabelFont() : QFont();
 }
 
 QWidget* UpDown::MakeControlWidget(QWidget* parentWidget) {

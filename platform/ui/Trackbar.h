@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QFont>
 #include <string>
 #include <vector>
 
 #include "platform/ui/Control.h"
+#include "platform/ui/draw/Geometry.h"
 
 namespace ui {
 
@@ -28,9 +30,16 @@ class Trackbar : public Control {
     std::string label;
   };
   // Ticks at these positions instead of evenly spaced ones. The bar keeps to the top of the
-  // control and the labels take the room below the ticks; a label that would touch the one
-  // before it goes to the next line.
+  // control and the labels take the room below the ticks; a label that would come within a
+  // letter's width of the one before it goes to the next line.
   void SetTickMarks(std::vector<TickMark> marks);
+  // Where a horizontal slider draws each label, in client coordinates, and in what font.
+  struct PlacedLabel {
+    std::string text;
+    Rect box;
+  };
+  std::vector<PlacedLabel> TickLabels() const;
+  QFont TickLabelFont() const;
 
  protected:
   QWidget* MakeControlWidget(QWidget* parentWidget) override;

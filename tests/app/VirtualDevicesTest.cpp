@@ -9,6 +9,7 @@
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
@@ -175,6 +176,26 @@ TEST_F(VirtualDevicesTest, APasteAfterANewRollCallCopiesFromTheMarkedUnit) {
   EXPECT_EQ(log.copiedFrom, (std::vector<std::string>{"8"}));
 }
 
+// A unit whose text cannot be read keeps the name its list line shows, in the copy question, as
+// source and as destination, and in the line itself.
+TEST_F(VirtualDevicesTest, TheCopyQuestionNamesAUnitThatDoesNotAnswerAsItsListLineDoes) {
+  AddUnits({8});
+  RollCall();
+  NewVirtual();
+  log.unreadableListText = {8};
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdCancel).AnswerMessageBox(ui::kIdCancel);
+  Drag(units(), 0, ItemPoint(virtuals(), 0));
+  Drag(virtuals(), 0, ItemPoint(units(), 0));
+  ASSERT_EQ(script.Seen().size(), 2u);
+  EXPECT_EQ(script.Seen()[0].text, "Copy item '(8) UNIT8' to 'New Device #1'?");
+  EXPECT_EQ(script.Seen()[1].text, "Copy item 'New Device #1' to '(8) UNIT8'?");
+  EXPECT_TRUE(log.copiedFrom.empty());
+  client().Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(DeviceOf(units(), 0)));
+  ui::test::PumpMessages();
+  EXPECT_EQ(Items(units()), (std::vector<std::string>{"(8) UNIT8"})) << "the line stays too";
+}
+
 TEST_F(VirtualDevicesTest, APasteFromAUnitThatIsGoneSaysSoAndClearsTheMark) {
   AddUnits({6});
   RollCall();
@@ -237,6 +258,22 @@ TEST_F(VirtualDevicesTest, TheDragImageStandsInForTheCursorUntilTheDrop) {
   ui::test::PumpMessages();
   EXPECT_EQ(ShownDragImage(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(VirtualDevicesTest, AMessageBoxDuringADragTakesTheDragImageAwayForTheRestOfIt) {
+  NewVirtual();
+  client().SendNotify({kVirtualList, ui::Notify::BeginDrag, &virtuals(), 0});
+  ASSERT_NE(ShownDragImage(), nullptr);
+  ui::PromptScript script(FailTest);
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::MessageBox(&client(), "Unit 5 does not answer.", "Bus", ui::mb::kOk);
+  EXPECT_EQ(ShownDragImage(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor is back";
+  ui::test::MouseMove(client(), EmptyPoint(virtuals()));
+  EXPECT_EQ(ShownDragImage(), nullptr);
+  ui::test::MouseUp(client(), EmptyPoint(units()));
+  ui::test::PumpMessages();
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
 }
 
 TEST_F(VirtualDevicesTest, DropsOnReportAndFileWriteTheReportAndSaveTheSettings) {

@@ -407,6 +407,42 @@ void OlderFamilyCopyFailureTest::OneFaultAnywhereGivesOneReportAndATrueClosingMe
   }
 }
 
+// Past the wait, the closing message says whose settings a unit may be left on: its own memory's,
+// which the copy recalled, or the source unit's.
+TEST_F(OlderFamilyCopyFailureTest, ACopyWithAUnitThatStopsAnsweringSaysWhoseSettingsItMayHold) {
+  const CommandTrace trace = Traced([&] { EXPECT_TRUE(Copy(false)); });
+  BoundTheWait(Kind::kSilentUnit, {source, destination});
+  const std::string left = LeftMuted("copy");
+  const int sourceRecall = trace.NthStep("W0F 01", 1);
+  const struct {
+    int silentFrom;
+    std::string said;
+  } cases[] = {
+      {sourceRecall,
+       trace.PutBackText("copy", "the source unit's", sourceRecall) +
+           "\n\nThe source unit stopped answering before its own settings could be put back: it "
+           "may be left muted and on the settings of its own memory 1."},
+      // The destination's memory name, written after its own memory 1 was recalled.
+      {trace.NthStep("W1E", 1), left + " and on the settings of its own memory 1."},
+      {trace.NthStep("W0E 01", 1),
+       left + " and on the source unit's settings for memory 1. Memory 1 may hold its old "
+              "settings or the source unit's."},
+  };
+  for (const auto& [silentFrom, said] : cases) {
+    SCOPED_TRACE(silentFrom);
+    FurnishDestination();
+    Label(*destination, "Destination", "Evening", 0);
+    bus.bus.AddFault(trace.FaultAt(Kind::kSilentUnit, silentFrom));
+    EXPECT_FALSE(Copy(true));
+    bus.bus.ClearFaults();
+    EXPECT_EQ(script.Seen().back().text, said);
+    for (IQDevice8100* unit : {source, destination}) unit->ReadAgainIfStale();
+    Furnish(*source, 5, 200);
+    g8100BulkMute.Write(*source, true);
+    g8100BulkMute.Write(*destination, true);
+  }
+}
+
 // One X unit with its memory page open, and a settings file of other settings.
 class OlderFamilyUnitCommandTest : public OlderFamilyCommandFailureTest {
  protected:
@@ -709,8 +745,9 @@ void OlderFamilyUnitCommandTest::OneFaultAnywhereInASaveOrReportPutsTheUnitBackO
     // Past the wait: muted, on the memory last recalled, and partly back from it.
     const std::map<int, std::string> holds = {
         {firstWrite, LeftMuted(command) + "."},
-        {secondRecall, LeftMuted(command) + " and on memory 2's settings."},
-        {trace.NthStep("W0C", 1), LeftMuted(command) + " and partly on memory 2's settings."},
+        {secondRecall, LeftMuted(command) + " and on the settings of its own memory 2."},
+        {trace.NthStep("W0C", 1),
+         LeftMuted(command) + " and partly on the settings of its own memory 2."},
         {trace.Steps(), LeftMuted(command) + "."},
     };
     std::vector<int> steps = trace.SpreadSteps(1, cases.spread);

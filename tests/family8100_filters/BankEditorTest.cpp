@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -27,6 +28,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100FilterDialogIds.h"
 #include "resources/Family8100Ids.h"
@@ -696,4 +698,29 @@ TEST_F(EditorFixture, TheFilterDialogClosesAsSoonAsItsFilterLeavesTheUnitObject)
   ASSERT_EQ(unit->Filters().size(), 1u);
   ui::test::PumpMessages();
   EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+}
+
+// The bandwidth slider's crowded low end: every label inside the slider, and each a letter's
+// width from any other on its line.
+TEST_F(EditorFixture, TheBandwidthSlidersLabelsStandApartInsideIt) {
+  Command(f8100res::kCmAddParametric);
+  const auto& slider =
+      static_cast<const ui::Trackbar&>(ui::test::ControlOf(Dialog(), f8100res::kFilterBandwidth));
+  const QFontMetrics metrics(slider.TickLabelFont());
+  const int gap = metrics.horizontalAdvance(QLatin1Char('M'));
+  const ui::Rect room = slider.ClientRect();
+  const std::vector<ui::Trackbar::PlacedLabel> labels = slider.TickLabels();
+  ASSERT_EQ(labels.size(), 8u);
+  for (auto a = labels.begin(); a != labels.end(); ++a) {
+    const ui::Rect& box = a->box;
+    EXPECT_GE(box.Width(), metrics.horizontalAdvance(QString::fromStdString(a->text))) << a->text;
+    EXPECT_TRUE(box.left >= room.left && box.top >= room.top && box.right <= room.right &&
+                box.bottom <= room.bottom)
+        << a->text << " is cut off";
+    for (auto b = a + 1; b != labels.end(); ++b) {
+      const bool sameLine = a->box.top < b->box.bottom && b->box.top < a->box.bottom;
+      const bool apart = a->box.right + gap <= b->box.left || b->box.right + gap <= a->box.left;
+      EXPECT_TRUE(!sameLine || apart) << a->text << " runs into " << b->text;
+    }
+  }
 }

@@ -1,4 +1,4 @@
-// The crossover macro library file: the documented example and a macro of every model byte for
+// The crossover macro library file: the example macro file and a macro of every model byte for
 // byte, the older form, damaged macros among good ones, where the file lives and what a failed
 // save leaves.
 
@@ -70,7 +70,7 @@ struct MacroFileTest : testing::Test {
   }
 };
 
-TEST_F(MacroFileTest, TheExampleReadsAsDocumentedAndIsWrittenBackByteForByte) {
+TEST_F(MacroFileTest, TheExampleMacroFileReadsWholeAndIsWrittenBackByteForByte) {
   Put(kExample);
   MacroLibrary library(file);
   ASSERT_EQ(library.Load(), MacroLibrary::Loaded::kRead);
@@ -115,7 +115,7 @@ TEST_F(MacroFileTest, AnOlderFormMacroIsSavedSoThatItReadsBackAndStillKeepsTheDe
   EXPECT_TRUE(again.Macros()[0].filters.empty());
 }
 
-// One macro in the documented layout: output A with a low crossover, the last output with a high
+// One macro in the program's own layout: output A with a low crossover, the last output with a high
 // one, every second output inverted, two outputs to a network, output o delayed by 10 x o.
 std::string MacroText(const std::string& name, int outputs,
                       const std::vector<std::string>& records) {
