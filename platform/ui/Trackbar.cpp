@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace ui {
 
@@ -114,10 +115,7 @@ class MarkedSlider : public QSlider {
     if (marks_.empty()) return;
     QStyleOptionSlider option;
     initStyleOption(&option);
-    const QRect groove =
-        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-    const QRect handle =
-        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const auto [groove, handle] = GrooveAndHandle(option);
     if (orientation() == Qt::Vertical) {
       PaintSideTicks(groove, handle, option.upsideDown);
       return;
@@ -178,13 +176,14 @@ class MarkedSlider : public QSlider {
     initStyleOption(&option);
     return option.rect.bottom() + 1;
   }
+  std::pair<QRect, QRect> GrooveAndHandle(const QStyleOptionSlider& option) const {
+    return {style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this),
+            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this)};
+  }
   int TickX(int position) const {
     QStyleOptionSlider option;
     initStyleOption(&option);
-    const QRect groove =
-        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-    const QRect handle =
-        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const auto [groove, handle] = GrooveAndHandle(option);
     return groove.left() + handle.width() / 2 +
            QStyle::sliderPositionFromValue(minimum(), maximum(), position,
                                            groove.width() - handle.width());
