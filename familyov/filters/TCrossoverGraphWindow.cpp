@@ -54,7 +54,7 @@ TCrossoverGraphWindow::~TCrossoverGraphWindow() {
 void TCrossoverGraphWindow::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
   Rebuild();
-  SetText("Unit: '" + device_.GetDisplayName() + "'");
+  SetText("Unit: '" + GuardedDisplayName(device_) + "'");
 }
 
 bool TCrossoverGraphWindow::IsOutput(int channel) const {

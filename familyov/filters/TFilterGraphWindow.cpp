@@ -89,7 +89,7 @@ void TFilterGraphWindow::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
   ApplyViewOptions();
   RebuildIcons();
-  title_ = "Unit: '" + device_.GetDisplayName() + "'";
+  title_ = "Unit: '" + GuardedDisplayName(device_) + "'";
   SetText(title_);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <utility>
 
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -18,6 +19,15 @@ bool GuardedUnitCall(IQDeviceOrdavinex& device, F&& work) {
     ReportCommError(e, device);
   }
   return false;
+}
+
+// The unit's display name for a window's caption. A unit that does not answer is reported and the
+// caption names it by its address alone: a caption without the unit's own name is better than no
+// window.
+inline std::string GuardedDisplayName(IQDeviceOrdavinex& device) {
+  std::string name = device.GetName();
+  GuardedUnitCall(device, [&] { name = device.GetDisplayName(); });
+  return name;
 }
 
 // After a write to `filter` that the unit failed and that has been reported: the unit holds all,

@@ -193,13 +193,14 @@ void TEditOVWindow::OpenChildWindow(int id) {
       kind == ChildKind::Filters
           ? device_->ChannelIndexes().at(static_cast<std::size_t>(id - ids_.firstChannel))
           : 0;
+  // The window reads the unit as it is made (its title) and each of its panes as they are
+  // created: a silent unit is told of once, not per read.
+  controls::OneReportScope opening;
   std::unique_ptr<ui::Window> window = MakeChildWindow(kind, *this, channel);
   if (window == nullptr) return;
   if (auto* child = dynamic_cast<TOVWindow*>(window.get())) child->kind = id;
   node->window = window.get();
   children_[slot] = std::move(window);
-  // Each of its panes reads the unit as it is made: a silent unit is told of once, not per pane.
-  controls::OneReportScope opening;
   children_[slot]->Create();
   if (node->remembersRect && !rememberedRects_[slot].IsEmpty()) {
     children_[slot]->SetRect(rememberedRects_[slot]);
@@ -238,11 +239,7 @@ void TEditOVWindow::UpdateTreeForLock() {
   }
 }
 
-void TEditOVWindow::UpdateCaption() {
-  std::string caption;
-  GuardedUnitCall(*device_, [&] { caption = device_->GetDisplayName(); });
-  SetText(caption);
-}
+void TEditOVWindow::UpdateCaption() { SetText(GuardedDisplayName(*device_)); }
 
 std::string TEditOVWindow::ChannelName(int channel) {
   gChannelNameObject.SetElement(std::min(channel, gChannelNameObject.GetCount() - 1));

@@ -34,10 +34,7 @@ void TOVWindow::NotifyClosed(int) {
 }
 
 void TOVWindow::SetTitle(const std::string& title) {
-  std::string unit;
-  // A caption without the unit's name is better than no window.
-  GuardedUnitCall(*device_, [&] { unit = device_->GetDisplayName(); });
-  self_->SetText(title + "--" + unit);
+  self_->SetText(title + "--" + GuardedDisplayName(*device_));
 }
 
 }  // namespace namespaceOV

@@ -68,9 +68,7 @@ TTimerDialog::TTimerDialog(ui::Window* parent, IQDeviceOrdavinex& device)
 void TTimerDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   setClock_.Enable(device_.IsOnline());
-  std::string name;
-  if (!device_.GetListText(name)) name = device_.GetName();
-  SetText("Timer - " + name);
+  SetText("Timer - " + device_.ListTextOrName());
   for (int day = kFirstDay; day <= kLastDay; ++day) day_.AddString(DayName(day));
   for (int logic = kFirstLogicInput; logic <= kLastLogicInput; ++logic) {
     logic_.AddString("Logic #" + std::to_string(logic));

@@ -108,6 +108,43 @@ TEST_F(UnitPollingTest, TheReportOfASilentUnitFindsItsPollingPaused) {
   EXPECT_EQ(reports, 1);
 }
 
+// A window reads the unit as it is made (its title) and as each pane is created: opening one on a
+// silent unit is one failure, told once, whichever window it is.
+TEST_F(UnitPollingTest, OpeningAWindowOnASilentUnitGivesOneReport) {
+  const NodeIds& ids = editWindow->Ids();
+  const std::pair<const char*, int> windows[] = {{"summary", ids.summary},
+                                                 {"filters", ids.firstChannel},
+                                                 {"linking", ids.linking},
+                                                 {"crossovers", ids.crossovers},
+                                                 {"input levels", ids.inputLevel},
+                                                 {"input delays", ids.inputDelay},
+                                                 {"input names", ids.inputNames},
+                                                 {"output levels", ids.outputLevel},
+                                                 {"output delays", ids.outputDelay},
+                                                 {"limiters", ids.limiter},
+                                                 {"output names", ids.outputNames},
+                                                 {"mixing", ids.mixing},
+                                                 {"advanced mixing", ids.advancedMixer},
+                                                 {"pink noise", ids.pinkNoise},
+                                                 {"DSP capacity", ids.dspCapacity},
+                                                 {"security", ids.security},
+                                                 {"memories", ids.memory},
+                                                 {"logic", ids.logic},
+                                                 {"clock events", ids.timer}};
+  for (const auto& [name, node] : windows) {
+    SCOPED_TRACE(name);
+    ovtest::ReportedErrors().clear();
+    bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
+    editWindow->OpenChildWindow(node);
+    EXPECT_NE(editWindow->ChildWindow(node), nullptr);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u)
+        << testing::PrintToString(ovtest::ReportedErrors());
+    bus.bus.ClearFaults();
+    if (ui::Window* window = editWindow->ChildWindow(node)) window->CloseWindow(ui::kIdCancel);
+    ui::test::PumpMessages();
+  }
+}
+
 TEST(VirtualUnitPollingTest, AVirtualUnitsLevelWindowsNeverPoll) {
   auto virtualUnit = ovtest::NewVirtual<IQDevice8148>(8);
   TEdit8148Window editWindow(nullptr, *virtualUnit);
