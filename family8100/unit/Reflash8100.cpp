@@ -32,12 +32,24 @@ class FirmwareSender : public familycommon::FirmwareSteps {
     g8100FlashAddress.Write(unit_, 0);
     for (std::size_t i = 0; i < firmware.records.size(); ++i) {
       progress.SetValue(static_cast<int>(i));
-      Send(firmware.records[i], firmware.reinitialise);
+      Send(firmware.records[i]);
     }
+    // Once the records are sent, whether the end-of-file record or a data record without data
+    // ended them: a firmware that asks for it is initialised all the same.
+    Reboot(firmware.reinitialise);
     Finish(firmware.reinitialise);
   }
 
  private:
+  void Reboot(bool reinitialise) {
+    progress_->SetText("Rebooting...");
+    if (reinitialise) {
+      g8100InitMode.Write(unit_, 1);
+      unit_.WaitUntilReady();
+    }
+    IgnoringBusFailure([this] { g8100Reboot.Write(unit_, true); });
+  }
+
   void Finish(bool reinitialise) {
     if (reinitialise) {
       progress_->SetText("Initializing...");
@@ -48,7 +60,7 @@ class FirmwareSender : public familycommon::FirmwareSteps {
     unit_.WaitUntilRebooted();
   }
 
-  void Send(const HexRecord& record, bool reinitialise) {
+  void Send(const HexRecord& record) {
     switch (record.type) {
       case familycommon::kHexUpperAddress:
         g8100FlashAddress.Write(unit_, (uint32_t{record.data[0]} << 8 | record.data[1]) << 16);
@@ -56,14 +68,6 @@ class FirmwareSender : public familycommon::FirmwareSteps {
       case familycommon::kHexData:
         g8100FlashBlock.WriteBlock(unit_, record.data);
         unit_.WaitUntilReady();
-        break;
-      case familycommon::kHexEndOfFile:
-        progress_->SetText("Rebooting...");
-        if (reinitialise) {
-          g8100InitMode.Write(unit_, 1);
-          unit_.WaitUntilReady();
-        }
-        IgnoringBusFailure([this] { g8100Reboot.Write(unit_, true); });
         break;
       default:
         break;

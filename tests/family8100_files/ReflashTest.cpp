@@ -90,23 +90,31 @@ TEST_F(OlderFamilyReflashTest, FirmwareCutShortByAnEmptyDataRecordIsToldBeforeAn
   EXPECT_TRUE(bus.TakeTrace().empty());
 }
 
+// The records end at the end-of-file record, or at a data record without data, which ends the
+// reading as the end-of-file record does (an empty block reaching the unit): either way the unit is
+// initialised and rebooted as the model record asks.
 TEST_F(OlderFamilyReflashTest, TheUnitIsErasedProgrammedBlockByBlockAndRebooted) {
   const std::vector<uint8_t> withZeros = {0x00, 0x11, 0x00, 0x22};
-  const std::string text = ModelRecord(true) + HexRecordLine(0, withZeros, 0x1234) +
-                           HexRecordLine(4, {0x00, 0x01}) +
-                           HexRecordLine(0, std::vector<uint8_t>(64, 0x5A)) + kEnd;
-  // The warning, the file, the re-initialise question, the last question, the result.
-  EXPECT_EQ(Reflash(text, 3),
-            "Device reprogrammed successfully.  Please close device window and perform "
-            "roll-call.");
-  const sim::family8100::FlashImage flash = Flash();
-  ASSERT_EQ(flash.blocks.size(), 2u);
-  EXPECT_EQ(flash.blocks[0].first, 0u);
-  EXPECT_EQ(flash.blocks[0].second, withZeros);
-  EXPECT_EQ(flash.blocks[1].first, 0x10000u);
-  EXPECT_EQ(flash.blocks[1].second.size(), 64u);
-  EXPECT_TRUE(flash.initialiseOnReboot);
-  EXPECT_EQ(flash.reboots, 2);
+  const std::pair<std::string, std::size_t> endings[] = {{kEnd, 2u}, {HexRecordLine(0, {}), 3u}};
+  for (const auto& [ending, blocks] : endings) {
+    SCOPED_TRACE(ending);
+    const int rebootsBefore = Flash().reboots;
+    const std::string text = ModelRecord(true) + HexRecordLine(0, withZeros, 0x1234) +
+                             HexRecordLine(4, {0x00, 0x01}) +
+                             HexRecordLine(0, std::vector<uint8_t>(64, 0x5A)) + ending;
+    // The warning, the file, the re-initialise question, the last question, the result.
+    EXPECT_EQ(Reflash(text, 3),
+              "Device reprogrammed successfully.  Please close device window and perform "
+              "roll-call.");
+    const sim::family8100::FlashImage flash = Flash();
+    ASSERT_EQ(flash.blocks.size(), blocks);
+    EXPECT_EQ(flash.blocks[0].first, 0u);
+    EXPECT_EQ(flash.blocks[0].second, withZeros);
+    EXPECT_EQ(flash.blocks[1].first, 0x10000u);
+    EXPECT_EQ(flash.blocks[1].second.size(), 64u);
+    EXPECT_TRUE(flash.initialiseOnReboot);
+    EXPECT_EQ(flash.reboots - rebootsBefore, 2);
+  }
 }
 
 TEST(OlderFamilyReflashWaitTest, AUnitThatStaysBusyEndsTheReflashWithAnError) {
