@@ -37,3 +37,8 @@ bool PollBackoff::TakeReport() {
   reported_ = true;
   return true;
 }
+
+void PollBackoff::SilenceToldAt(Clock::time_point now) {
+  if (!Silent()) Failed(now);
+  reported_ = true;
+}

@@ -33,6 +33,9 @@ class PollBackoff {
   void Failed(Clock::time_point now);
   // True for the first caller in a spell of silence: that one tells the user.
   bool TakeReport();
+  // The silence was told by a command rather than by a poll: the polls join that report, resting
+  // first if no poll has failed yet, and stay quiet until the unit answers.
+  void SilenceToldAt(Clock::time_point now);
 
  private:
   std::chrono::milliseconds pause_{0};

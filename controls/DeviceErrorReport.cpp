@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "bus/IQDevice.h"
 #include "platform/ui/Guard.h"
 
 namespace controls {
@@ -35,7 +36,10 @@ OneReportScope::~OneReportScope() {
 
 bool OneReportScope::FailureShown() { return Command().shown; }
 
-bool TakeFailureReport() {
+bool TakeFailureReport(const IQException& error, IQDevice* device) {
+  if (device != nullptr && dynamic_cast<const ErrorObject*>(&error) == nullptr) {
+    device->IdlePolling().SilenceToldAt(PollBackoff::Clock::now());
+  }
   CommandReport& command = Command();
   if (command.depth == 0) return true;
   if (command.shown) return false;
@@ -46,7 +50,7 @@ bool TakeFailureReport() {
 void SetDeviceErrorReporter(DeviceErrorReporter reporter) { Reporter() = std::move(reporter); }
 
 void ReportDeviceError(const IQException& error, IQDevice* device, int code) {
-  if (!TakeFailureReport()) return;
+  if (!TakeFailureReport(error, device)) return;
   if (Reporter()) {
     Reporter()(error, device, code);
     return;

@@ -36,9 +36,11 @@ class OneReportScope {
   static bool FailureShown();
 };
 
-// Whether a failure met now is to be shown: always outside a command, the first one inside it.
-// Every route to the error dialogs asks this before showing one.
-bool TakeFailureReport();
+// Whether `error`, met now on `device` (null for none), is to be shown: always outside a command,
+// the first one inside it. Every route to the error dialogs asks this before showing one. A unit
+// that did not answer has been told of either way, so the polls of its windows join the report
+// instead of telling of the same silence again; a refusal is an answer and leaves them be.
+bool TakeFailureReport(const IQException& error, IQDevice* device);
 
 // Runs one bus operation for `device`; a failure is reported (the unit's own error code first) and
 // answered with false, so the window that asked stays usable.

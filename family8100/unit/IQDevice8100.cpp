@@ -142,8 +142,7 @@ bool IQDevice8100::ReadQuietly(const std::function<void()>& read) {
   listsStale_ = true;
   // The failure that led here has been reported: the windows that poll the silent unit join that
   // report rather than tell of the same silence again once the command is over.
-  IdlePolling().Failed(PollBackoff::Clock::now());
-  IdlePolling().TakeReport();
+  IdlePolling().SilenceToldAt(PollBackoff::Clock::now());
   return false;
 }
 

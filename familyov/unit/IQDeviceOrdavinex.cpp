@@ -72,7 +72,8 @@ CommErrorReporter SetCommErrorReporter(CommErrorReporter reporter) {
 }
 
 void ReportCommError(const IQException& error, IQDevice& device) {
-  if (commErrorReporter && controls::TakeFailureReport()) commErrorReporter(error, device);
+  if (commErrorReporter && controls::TakeFailureReport(error, &device))
+    commErrorReporter(error, device);
 }
 
 IQDeviceOrdavinex::IQDeviceOrdavinex(IQDeviceType* type, IQDeviceManager* manager,
