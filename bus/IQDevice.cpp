@@ -144,6 +144,13 @@ std::span<const uint8_t> IQDevice::ReadValue(const UCodeObject& object, int time
   throw busy;
 }
 
+void IQDevice::BestEffort(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const IQException&) {
+  }
+}
+
 void IQDevice::MaskMonitor() {
   if (ComMonitor* monitor = transport_ ? transport_->GetMonitor() : nullptr) monitor->BeginMask();
 }

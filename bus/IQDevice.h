@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -106,6 +107,12 @@ class IQDevice {
   // Shared by every window that polls the unit while idle.
   PollBackoff& IdlePolling() { return idlePolling_; }
   const PollBackoff& IdlePolling() const { return idlePolling_; }
+
+ protected:
+  // Sends a command that finishes what an unanswered allocation left on the unit (frees a slot it
+  // holds for nothing, starts a filter it moved): the program holds the same whatever the unit
+  // answers, so a refusal or a missing answer is neither thrown nor told.
+  void BestEffort(const std::function<void()>& command);
 
  private:
   uint8_t& StaleFlag(const UCodeObject& object);

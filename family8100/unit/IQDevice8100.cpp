@@ -234,7 +234,9 @@ void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
     const uint8_t type = g8100FilterType.Read(*this);
     // An empty slot may be one the unit handed out for a read whose answer never came; freeing
     // an empty slot changes nothing else.
-    if (type == kEmptySlotType && slotsInDoubt_) g8100DeleteFilter.Write(*this, kDeleteSelected);
+    if (type == kEmptySlotType && slotsInDoubt_) {
+      BestEffort([this] { g8100DeleteFilter.Write(*this, kDeleteSelected); });
+    }
     std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) continue;
     filter->slot = slot;

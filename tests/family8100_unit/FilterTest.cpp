@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "bus/IQException.h"
@@ -177,6 +179,67 @@ TEST(OlderFamilyFilterTest, ASlotHandedOutForALateAnswerIsFreedOnceTheUnitAnswer
     unit->ReadAllParameters();
     ASSERT_EQ(unit->Filters().size(), 1u);
     EXPECT_EQ(unit->Filters()[0]->frequency, 200);
+  }
+}
+
+// The clean-up's delete of an empty slot is best effort: whatever the unit answers to it, the read
+// that sends it is whole and ends the doubt; the read's own requests still fail as before.
+TEST(OlderFamilyFilterTest, ALateSlotsCleanUpNeitherFailsNorRepeatsTheRead) {
+  constexpr int kNewFilterSlot = 17;
+  constexpr int kDeleteFilter = 18;
+  constexpr int kFilterType = 20;
+  const auto refused = [](int id, int opcode) {
+    return sim::Fault::ErrorObject(7).ForObject(id).ForOpcode(opcode);
+  };
+  const struct {
+    const char* what;
+    std::optional<sim::Fault> fault;
+    bool recall;
+    // Reads made, and the slots the unit then holds or has handed out.
+    int reads;
+    long slots;
+  } rows[] = {
+      // The scripted refusal answers a delete the unit has carried out.
+      {"refused delete", refused(kDeleteFilter, sim::kOpcodeSet), false, 1, 1},
+      {"unanswered delete", sim::Fault::Pause(1).ForObject(kDeleteFilter).Times(1), false, 1, 1},
+      // The handed-out slot is the second; the third slot's type is the fourth read.
+      {"type read refused after the delete", refused(kFilterType, sim::kOpcodeGet).OnOccurrence(4),
+       false, 2, 1},
+      // The memory holds a second filter in the slot handed out.
+      {"memory recalled in doubt", std::nullopt, true, 1, 2},
+  };
+  for (const char* firmware : {"1.0", "1.1"}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(firmware) + ", " + row.what);
+      OlderFamilyBus bus;
+      sim::family8100::AddFamily8100Unit(bus.bus, {.address = 2, .firmware = firmware});
+      IQDevice8100* unit = OnlyUnit(bus);
+      testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kLeftInputBank, 100));
+      testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kRightInputBank, 200));
+      unit->SaveMemory(1);
+      unit->RemoveFilter(*unit->Filters().back());
+      bus.bus.AddFault(sim::Fault::Pause(1).ForObject(kNewFilterSlot).Times(1));
+      EXPECT_THROW(testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kLeftInputBank, 300)),
+                   ReadTimeout);
+      if (row.recall) unit->RestoreMemory(1);
+      if (row.fault) bus.bus.AddFault(*row.fault);
+      bus.TakeTrace();
+
+      EXPECT_TRUE(unit->ReadAgainQuietly());
+      EXPECT_FALSE(unit->ListsStale());
+      EXPECT_EQ(std::ranges::count(bus.TakeTrace(), "R1C"), row.reads) << "reads made";
+      EXPECT_EQ(std::ranges::count_if(bus.SlotsOf(0),
+                                      [](const sim::family8100::FilterSlot& slot) {
+                                        return slot.IsFilter() || slot.handedOut;
+                                      }),
+                row.slots);
+      EXPECT_EQ(unit->Filters().size(), row.recall ? 2u : 1u);
+
+      // The device has left doubt: the next read deletes nothing.
+      bus.bus.ClearFaults();
+      unit->ReadAllParameters();
+      EXPECT_THAT(bus.TakeTrace(), testing::Each(testing::Not(testing::StartsWith("W12"))));
+    }
   }
 }
 
