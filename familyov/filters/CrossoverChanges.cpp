@@ -148,8 +148,7 @@ CrossoverChanges::Outcome CrossoverChanges::StepOrder(int output, CrossoverSide 
   WithEdge(*crossover, [&](auto& edge) { edge.order = next; });
   // A new order needs other room on the unit, which gives the crossover its new number.
   if (device_.IsOnline()) {
-    gFilterSelectObject.Write(device_, static_cast<uint8_t>(crossover->number));
-    crossover->number = gFilterOrderObject.Read(device_);
+    device_.MoveForNewOrder(*crossover);
   }
   if (const auto typed = ParseFrequency(typedFrequency, kMinCrossoverHz, kMaxCrossoverHz)) {
     crossover->frequency = *typed;

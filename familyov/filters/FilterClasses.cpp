@@ -218,8 +218,7 @@ void SlopeFilter<Derived>::CopyOnDevice(IQDeviceOrdavinex& device, const TFilter
   // A new order needs a new allocation on the unit, which may give the filter a new number.
   this->CopyParamsFrom(source);
   if (device.IsOnline()) {
-    this->Select(device);
-    this->number = gFilterOrderObject.Read(device);
+    device.MoveForNewOrder(*this);
     this->CopyParamsFrom(source);
   }
   this->WriteToDevice(device);

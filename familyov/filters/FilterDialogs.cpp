@@ -318,8 +318,7 @@ void TSlopeDialog<Filter>::StepOrder(int delta) {
   const bool written = GuardedUnitCall(device, [&] {
     filter->order = order;
     if (device.IsOnline()) {
-      gFilterSelectObject.Write(device, static_cast<uint8_t>(filter->number));
-      filter->number = gFilterOrderObject.Read(device);
+      device.MoveForNewOrder(*filter);
     }
     filter->WriteToDevice(device);
     filter->SendCreateCommand(device);

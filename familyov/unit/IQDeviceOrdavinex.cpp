@@ -454,16 +454,16 @@ void IQDeviceOrdavinex::ReadDeviceParameters(ProgressReport* progress) {
   if (refusal) std::rethrow_exception(refusal);
 }
 
-std::vector<int> IQDeviceOrdavinex::FilterNumbers() const {
-  std::vector<int> numbers;
-  for (const auto& filter : filters_) numbers.push_back(filter->number);
+std::vector<TFilter*> IQDeviceOrdavinex::FiltersAndCrossovers() const {
+  std::vector<TFilter*> all;
+  for (const auto& filter : filters_) all.push_back(filter.get());
   for (const auto& edge : lowCrossover_) {
-    if (edge) numbers.push_back(edge->number);
+    if (edge) all.push_back(edge.get());
   }
   for (const auto& edge : highCrossover_) {
-    if (edge) numbers.push_back(edge->number);
+    if (edge) all.push_back(edge.get());
   }
-  return numbers;
+  return all;
 }
 
 bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
@@ -474,24 +474,26 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
   std::array<std::unique_ptr<TLowCrossover>, kMaxOutputs> low;
   std::array<std::unique_ptr<THighCrossover>, kMaxOutputs> high;
   const bool locked = gLockedObject.Read(*this);
-  const std::vector<int> known = slotsInDoubt_ ? FilterNumbers() : std::vector<int>{};
+  std::vector<int> held;
+  if (slotsInDoubt_) {
+    for (const TFilter* filter : FiltersAndCrossovers()) held.push_back(filter->number);
+  }
+  std::vector<int> empty;
   for (int i = 0; i < records && !locked; ++i) {
     scope.Step(i);
     gFilterSelectObject.Write(*this, static_cast<uint8_t>(i));
     const uint8_t type = gFilterTypeObject.Read(*this);
-    // An empty slot may be one the unit handed out for a read whose answer never came; freeing
-    // an empty slot changes nothing else.
-    if (type == kEmptySlotType && slotsInDoubt_) gDeleteFilterObject.Write(*this, kDeleteSelected);
+    if (type == kEmptySlotType && slotsInDoubt_) {
+      // An empty slot may be one the unit handed out for a read whose answer never came; freeing
+      // an empty slot changes nothing else.
+      empty.push_back(i);
+      BestEffort([this] { gDeleteFilterObject.Write(*this, kDeleteSelected); });
+    }
     std::unique_ptr<TFilter> filter = MakeFilter(type);
     if (!filter) continue;
     filter->number = i;
     // A slot whose type changed since the read above is skipped.
     if (!filter->ReadFromDevice(*this)) continue;
-    // A filter the unit moved for a new order whose answer never came waits for its create
-    // command before it runs: it gets it, so that the unit runs every filter the list shows.
-    if (slotsInDoubt_ && std::ranges::find(known, i) == known.end()) {
-      filter->SendCreateCommand(*this);
-    }
     // A crossover of an output the model lacks goes.
     const int output = filter->channel - firstOutput;
     const auto slot = static_cast<std::size_t>(std::clamp(output, 0, kMaxOutputs - 1));
@@ -504,10 +506,15 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
       filters.push_back(std::move(filter));
     }
   }
-  if (!locked) slotsInDoubt_ = false;
   filters_ = std::move(filters);
   lowCrossover_ = std::move(low);
   highCrossover_ = std::move(high);
+  if (!locked && slotsInDoubt_) {
+    // Last, so that a read that fails and is made again sends no create twice.
+    StartMovedFilters(held, empty);
+    slotsInDoubt_ = false;
+    lostMoves_.clear();
+  }
   totalSections = 0;
   sectionsPerChannel.fill(0);
   for (const auto& filter : filters_) {
@@ -515,6 +522,26 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
     CountSection(filter->channel, 1);
   }
   return !locked;
+}
+
+void IQDeviceOrdavinex::StartMovedFilters(std::span<const int> held, std::span<const int> empty) {
+  const std::vector<TFilter*> read = FiltersAndCrossovers();
+  for (const MovedFilter& move : lostMoves_) {
+    // A unit without other room kept the filter, running, where it was; a memory recalled since
+    // put one of its own, running, there.
+    if (std::ranges::find(empty, move.from) == empty.end()) continue;
+    // The unit keeps the moved filter's type and channel, in a slot the program never heard of.
+    std::vector<TFilter*> found;
+    for (TFilter* filter : read) {
+      if (std::ranges::find(held, filter->number) == held.end() &&
+          filter->typeCode == move.typeCode && filter->channel == move.channel) {
+        found.push_back(filter);
+      }
+    }
+    // More than one such filter: a memory recalled meanwhile brought running ones, and which the
+    // unit moved cannot be told; a create must not restart a running one.
+    if (found.size() == 1) BestEffort([&] { found.front()->SendCreateCommand(*this); });
+  }
 }
 
 bool IQDeviceOrdavinex::UpdateClockPresence() {
@@ -547,7 +574,20 @@ void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
 
 void IQDeviceOrdavinex::AllocationUnanswered() {
   slotsInDoubt_ = true;
+  if (moving_) lostMoves_.push_back(*moving_);
   MarkFiltersStale();
+}
+
+void IQDeviceOrdavinex::MoveForNewOrder(TFilter& filter) {
+  gFilterSelectObject.Write(*this, static_cast<uint8_t>(filter.number & 0xFF));
+  moving_ = MovedFilter{filter.number, filter.typeCode, filter.channel};
+  try {
+    filter.number = gFilterOrderObject.Read(*this);
+  } catch (const IQException&) {
+    moving_.reset();
+    throw;
+  }
+  moving_.reset();
 }
 
 TFilter* IQDeviceOrdavinex::AddFilter(std::unique_ptr<TFilter> filter) {

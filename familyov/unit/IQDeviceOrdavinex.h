@@ -164,8 +164,12 @@ class IQDeviceOrdavinex : public IQDevice {
   bool FiltersStale() const { return filtersStale_; }
   void MarkFiltersStale() { filtersStale_ = true; }
   // The unit may hold a slot it handed out for a new filter or order and the program never heard
-  // of: the filters are read again once the unit answers, and that read frees every empty slot.
+  // of: the filters are read again once the unit answers, and that read frees every empty slot
+  // and starts the filter a lost order change moved.
   void AllocationUnanswered() override;
+  // Has a bus unit find room for the filter's new order: the filter takes the number the unit
+  // moved it to.
+  void MoveForNewOrder(TFilter& filter);
   void ReadTimerEvents(ProgressReport* progress = nullptr);
   // Appends the filter and gives it its number: the unit allocates it, or on a virtual unit the
   // lowest one free.
@@ -284,8 +288,11 @@ class IQDeviceOrdavinex : public IQDevice {
   // The unit's filter records, taken in place of the device's only when all are read; false
   // (and no filters) for a locked unit.
   bool ReadFilterRecords(ProgressReport* progress);
-  // The unit's slots the program holds a filter or crossover in.
-  std::vector<int> FilterNumbers() const;
+  // Every filter and crossover of the unit.
+  std::vector<TFilter*> FiltersAndCrossovers() const;
+  // Sends its create command to each filter a lost order change moved, found where the unit put
+  // it: in a slot that is not among `held`, with its old slot among `empty`.
+  void StartMovedFilters(std::span<const int> held, std::span<const int> empty);
   // The lowest number that no filter or crossover of the unit has and no link refers to.
   int UnusedFilterNumber() const;
   MemoryRecord& Record(int n);
@@ -301,6 +308,17 @@ class IQDeviceOrdavinex : public IQDevice {
   bool filtersStale_ = false;
   // An allocation went unanswered and no whole read of the filters has freed its slot yet.
   bool slotsInDoubt_ = false;
+  // A filter an order change moved, as the program knew it before: the unit keeps its type and
+  // channel, and frees its old slot unless it has no other room.
+  struct MovedFilter {
+    int from;
+    int typeCode;
+    int channel;
+  };
+  // The filter whose new room the unit is being asked for.
+  std::optional<MovedFilter> moving_;
+  // The filters moved by order changes whose answer never came, since the last whole read.
+  std::vector<MovedFilter> lostMoves_;
   std::unique_ptr<ui::Window> editWindow_;
 };
 

@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "bus/IQException.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/registry/Store.h"
 #include "sim/Fault.h"
+#include "sim/WireFormat.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
@@ -236,12 +240,66 @@ TEST_F(BusUnitTest, ATriggeredLogicInputWaitsForReady) {
   EXPECT_EQ(bus.TakeTrace(), (std::vector<std::string>{"W26 04", "R06"}));
 }
 
+using sim::familyov::Model;
+constexpr int kNewFilter = 0x0D;
+constexpr int kNewOrder = 0x22;
+
+// A unit of the model at address 5 on a simulated bus, the program's device for it, and a
+// lowpass filter the unit holds.
+struct LateAllocationBus {
+  explicit LateAllocationBus(Model model) : unitIndex(bus.AddModelUnit(model, 5)) {
+    if (model == Model::k8148) {
+      const IQDeviceInfo record(5, 1136, 1, ModelId('8', "1.5", true));
+      unit = std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record, 8);
+    } else {
+      const IQDeviceInfo record(5, 880, 1, ModelId('6', "1.5", false));
+      unit = std::make_unique<IQDevice8126>(&type8126, &bus.manager, &record, 6);
+    }
+    first = unit->CreateFilter(std::make_unique<TLowpassFilter>());
+  }
+  // The slots the unit holds, or only those it runs.
+  std::vector<int> SlotsHeld(bool running = false) {
+    std::vector<int> held;
+    bus.bus.WithUnit(unitIndex, [&](sim::Unit& simulated) {
+      const auto& records = dynamic_cast<sim::familyov::FamilyOvUnit&>(simulated).Filters();
+      for (std::size_t slot = 0; slot < records.Records().size(); ++slot) {
+        const auto& record = records.Records()[slot];
+        if (record.allocated && (record.active || !running)) {
+          held.push_back(static_cast<int>(slot));
+        }
+      }
+    });
+    return held;
+  }
+  std::vector<int> Listed() const {
+    std::vector<int> numbers;
+    for (const auto& filter : unit->Filters()) numbers.push_back(filter->number);
+    std::ranges::sort(numbers);
+    return numbers;
+  }
+  // The first filter's new filter's or new order's read, its answer lost.
+  void LoseAllocation(int lateObject) {
+    bus.bus.AddFault(sim::Fault::Pause(1).ForObject(lateObject).Times(1));
+    if (lateObject == kNewFilter) {
+      EXPECT_THROW(unit->CreateFilter(std::make_unique<TLowpassFilter>()), ReadTimeout);
+    } else {
+      TLowpassFilter steeper;
+      steeper.order = 4;
+      EXPECT_THROW(first->CopyOnDevice(*unit, steeper), ReadTimeout);
+    }
+  }
+
+  ovtest::FamilyBus bus;
+  IQ8148Type type8148;
+  IQ8126Type type8126;
+  int unitIndex;
+  std::unique_ptr<IQDeviceOrdavinex> unit;
+  TFilter* first = nullptr;
+};
+
 // A read that allocates a slot is never asked twice nor answered late, so a unit that answers it
 // late keeps a slot the program never heard of until the program reads its filters again.
 TEST(LateAllocationTest, OnceTheUnitAnswersItHoldsNoSlotTheListLacksAndTheNextFilterFits) {
-  using sim::familyov::Model;
-  constexpr int kNewFilter = 0x0D;
-  constexpr int kNewOrder = 0x22;
   const struct {
     const char* what;
     Model model;
@@ -252,60 +310,90 @@ TEST(LateAllocationTest, OnceTheUnitAnswersItHoldsNoSlotTheListLacksAndTheNextFi
               {"2-input, new order", Model::k8126, kNewOrder}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
-    ovtest::FamilyBus bus;
-    IQ8148Type type8148;
-    IQ8126Type type8126;
-    const int unitIndex = bus.AddModelUnit(row.model, 5);
-    std::unique_ptr<IQDeviceOrdavinex> unit;
-    if (row.model == Model::k8148) {
-      const IQDeviceInfo record(5, 1136, 1, ModelId('8', "1.5", true));
-      unit = std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record, 8);
-    } else {
-      const IQDeviceInfo record(5, 880, 1, ModelId('6', "1.5", false));
-      unit = std::make_unique<IQDevice8126>(&type8126, &bus.manager, &record, 6);
-    }
-    // The slots the unit holds, or only those it runs.
-    const auto slotsHeld = [&](bool running = false) {
-      std::vector<int> held;
-      bus.bus.WithUnit(unitIndex, [&](sim::Unit& simulated) {
-        const auto& records = dynamic_cast<sim::familyov::FamilyOvUnit&>(simulated).Filters();
-        for (std::size_t slot = 0; slot < records.Records().size(); ++slot) {
-          const auto& record = records.Records()[slot];
-          if (record.allocated && (record.active || !running)) {
-            held.push_back(static_cast<int>(slot));
-          }
-        }
-      });
-      return held;
-    };
-    const auto listed = [&] {
-      std::vector<int> numbers;
-      for (const auto& filter : unit->Filters()) numbers.push_back(filter->number);
-      std::ranges::sort(numbers);
-      return numbers;
-    };
-    TFilter* first = unit->CreateFilter(std::make_unique<TLowpassFilter>());
-
-    bus.bus.AddFault(sim::Fault::Pause(1).ForObject(row.lateObject).Times(1));
-    if (row.lateObject == kNewFilter) {
-      EXPECT_THROW(unit->CreateFilter(std::make_unique<TLowpassFilter>()), ReadTimeout);
-    } else {
-      TLowpassFilter steeper;
-      steeper.order = 4;
-      EXPECT_THROW(first->CopyOnDevice(*unit, steeper), ReadTimeout);
-    }
+    LateAllocationBus late(row.model);
+    IQDeviceOrdavinex* unit = late.unit.get();
+    late.LoseAllocation(row.lateObject);
     EXPECT_TRUE(unit->FiltersStale());
     // What the edit window does once the unit answers.
     unit->ReadDeviceParameters();
     EXPECT_FALSE(unit->FiltersStale());
-    EXPECT_EQ(slotsHeld(), listed());
-    EXPECT_EQ(slotsHeld(true), listed()) << "the unit runs every filter the list shows";
+    EXPECT_EQ(late.SlotsHeld(), late.Listed());
+    EXPECT_EQ(late.SlotsHeld(true), late.Listed()) << "the unit runs every filter the list shows";
 
     const TFilter* next = unit->CreateFilter(std::make_unique<TLowpassFilter>());
-    EXPECT_EQ(slotsHeld(), listed());
+    EXPECT_EQ(late.SlotsHeld(), late.Listed());
     EXPECT_EQ(next->number, row.lateObject == kNewFilter ? 1 : 0);
     unit->ReadDeviceParameters();
     EXPECT_EQ(unit->Filters().size(), 2u);
+  }
+}
+
+// Whatever the unit answers to the clean-up's own commands, the read that makes them is whole and
+// ends the doubt; a lost order change gets one create, sent only to the filter it moved.
+TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyTheMovedFilter) {
+  constexpr int kDeleteFilter = 0x0E;
+  constexpr int kFilterCommand = 0x14;
+  constexpr int kFilterType = 0x10;
+  const auto refused = [](int id, int opcode) {
+    return sim::Fault::ErrorObject(7).ForObject(id).ForOpcode(opcode);
+  };
+  const struct {
+    const char* what;
+    int lateObject;
+    std::optional<sim::Fault> fault;
+    bool recall;
+    // Whether the read fails once (and is made again), and the creates it sends.
+    bool fails;
+    int creates;
+  } rows[] = {
+      {"refused delete, new filter", kNewFilter, refused(kDeleteFilter, sim::kOpcodeSet), false,
+       false, 0},
+      {"refused delete, new order", kNewOrder, refused(kDeleteFilter, sim::kOpcodeSet), false,
+       false, 1},
+      {"unanswered delete", kNewFilter, sim::Fault::Pause(1).ForObject(kDeleteFilter).Times(1),
+       false, false, 0},
+      {"refused create", kNewOrder, refused(kFilterCommand, sim::kOpcodeSet), false, false, 1},
+      // The moved filter's slot is the second; the third slot's type is the fourth read.
+      {"type read refused after the moved filter's", kNewOrder,
+       refused(kFilterType, sim::kOpcodeGet).OnOccurrence(4), false, true, 1},
+      {"memory recalled in doubt", kNewOrder, std::nullopt, true, false, 0},
+  };
+  for (const Model model : {Model::k8148, Model::k8126}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(model == Model::k8148 ? "8148, " : "2-input, ") + row.what);
+      LateAllocationBus late(model);
+      IQDeviceOrdavinex* unit = late.unit.get();
+      // Memory 1 holds a second lowpass of the same channel, in the slot the unit moves the first
+      // one to for its new order.
+      TFilter* second = unit->CreateFilter(std::make_unique<TLowpassFilter>());
+      gSaveMemoryObject.SaveMemory(*unit, 1);
+      unit->RemoveFilter(second);
+      late.LoseAllocation(row.lateObject);
+      if (row.recall) gRecallMemoryObject.RecallMemory(*unit, 1);
+      if (row.fault) late.bus.bus.AddFault(*row.fault);
+      late.bus.TakeTrace();
+
+      if (row.fails) {
+        EXPECT_THROW(unit->ReadDeviceParameters(), ErrorObject);
+      } else {
+        EXPECT_NO_THROW(unit->ReadDeviceParameters());
+      }
+      EXPECT_FALSE(unit->FiltersStale());
+      const std::vector<std::string> trace = late.bus.TakeTrace();
+      EXPECT_EQ(std::ranges::count(trace, "R18"), row.fails ? 2 : 1) << "reads made";
+      EXPECT_EQ(std::ranges::count(trace, "W14 00"), row.creates) << "creates";
+      if (row.recall) {
+        EXPECT_EQ(late.SlotsHeld(true), late.Listed()) << "the recalled filters run";
+      }
+
+      // The device has left doubt: the next read neither deletes nor creates.
+      late.bus.bus.ClearFaults();
+      unit->ReadDeviceParameters();
+      using testing::StartsWith;
+      EXPECT_THAT(
+          late.bus.TakeTrace(),
+          testing::Each(testing::Not(testing::AnyOf(StartsWith("W0E"), StartsWith("W14")))));
+    }
   }
 }
 
