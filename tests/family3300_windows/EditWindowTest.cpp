@@ -211,8 +211,8 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
   EXPECT_TRUE(unit->ShowOpenWindow());
   EXPECT_EQ(window->Text(), "9 (3300-2XL) STAGE");
 
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "edit-window-menu-test.332").string();
+  // In the test's own folder: orders of this program that run at once share no file.
+  const std::string path = Temp("edit-window-menu-test.332").string();
   Store(g3300GainA.GetId(), {10});
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
