@@ -17,6 +17,8 @@ struct LevelScale {
 
 // "%.1f dB" of value x scale + offset.
 std::string DbText(int value, float scale, float offset);
+// What a read-out shows for a value the unit did not give: never a figure it might take as read.
+inline constexpr const char* kUnknownValue = "?";
 
 // Two trackbars locked together: both move by the change of the one the user moved (the first when
 // it moved), cut so that neither leaves the range; they keep their difference.

@@ -30,9 +30,11 @@ void TLevelDialog::SetupWindow() {
 
 void TLevelDialog::ReadValue() {
   if (device_ == nullptr || parameter_ == nullptr) return;
-  controls::GuardedBusCall(
+  const bool read = controls::GuardedBusCall(
       device_, [this] { trackbar_.SetPosition(scale_.PositionOf(parameter_->Read(*device_))); });
   ShowValue();
+  // A level the unit did not give shows as unknown, not as where the slider happens to rest.
+  if (!read) readOut_.SetText(controls::kUnknownValue);
 }
 
 void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue())); }

@@ -51,15 +51,23 @@ controls::TrackPair TStereodBLevelDialog::Positions() const {
 }
 
 void TStereodBLevelDialog::ReadValues() {
+  bool firstRead = true;
+  bool secondRead = true;
   if (device_ != nullptr && first_ != nullptr && second_ != nullptr) {
-    controls::GuardedBusCall(device_, [this] {
+    firstRead = secondRead = false;
+    controls::GuardedBusCall(device_, [&] {
       firstTrackbar_.SetPosition(scale_.PositionOf(first_->Read(*device_)));
+      firstRead = true;
       secondTrackbar_.SetPosition(scale_.PositionOf(second_->Read(*device_)));
+      secondRead = true;
     });
   }
   // A locked move measures from here, so the first drag moves the other channel by as much.
   previous_ = Positions();
   ShowValues();
+  // A level the unit did not give shows as unknown, not as where its slider happens to rest.
+  if (!firstRead) firstText_.SetText(controls::kUnknownValue);
+  if (!secondRead) secondText_.SetText(controls::kUnknownValue);
 }
 
 void TStereodBLevelDialog::Scrolled(ui::ScrollCode code) {

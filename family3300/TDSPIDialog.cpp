@@ -21,7 +21,9 @@ TDSPIDialog::TDSPIDialog(IQDevice3300& device, ui::Window* parent)
 
 void TDSPIDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  ShowSwitch(false);
+  // Dark until the unit gives the switch: a lamp never shows a state the unit did not give.
+  lamp_.SetState(TLEDButton::kOff);
+  lamp_.Redraw();
   ShowUnitSwitch();
 }
 

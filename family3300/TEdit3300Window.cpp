@@ -264,6 +264,8 @@ void TEdit3300Window::Open(ui::Window* dialog) {
     dialog->SetFocus();
     return;
   }
+  // Each of its fields reads the unit as it is created: a unit that falls silent is told of once.
+  const controls::OneReportScope opening;
   dialog->Create();
   dialog->Show();
 }

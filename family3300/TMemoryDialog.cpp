@@ -41,6 +41,8 @@ TMemoryDialog::TMemoryDialog(IQDevice3300& device, ui::Window* parent)
 void TMemoryDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   namesRead_ = 0;
+  // A name the unit did not give shows empty, not as the template's placeholder.
+  for (auto& name : names_) name->SetText("");
   controls::GuardedBusCall(&device_, [this] {
     for (; namesRead_ < kMemoryCount; ++namesRead_) {
       const std::string name = MemoryName3300(namesRead_ + 1).Read(device_);

@@ -38,7 +38,11 @@ void TSecurityDialog::SetupWindow() {
 std::optional<bool> TSecurityDialog::ShowUnitLock() {
   std::optional<bool> locked;
   controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); });
-  if (locked) ShowLock(*locked);
+  if (locked) {
+    ShowLock(*locked);
+  } else {
+    lamp_.ShowUnknown();
+  }
   return locked;
 }
 

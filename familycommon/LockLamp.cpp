@@ -18,4 +18,9 @@ void LockLamp::Show(bool locked) {
   Redraw();
 }
 
+void LockLamp::ShowUnknown() {
+  SetState(kOff);
+  Redraw();
+}
+
 }  // namespace familycommon

@@ -14,6 +14,8 @@ class LockLamp : public TLEDButton {
   LockLamp(ui::Window* parent, int id);
   // Shows the lock at once.
   void Show(bool locked);
+  // Shows neither state, for a lock the unit did not give.
+  void ShowUnknown();
 };
 
 }  // namespace familycommon

@@ -195,6 +195,9 @@ void TEdit8100Window::RunSelectedNode() {
     ui::Beep();
     return;
   }
+  // The node's window or action and the tree's lock images read after it are one user action: a
+  // unit that does not answer is told of once.
+  const controls::OneReportScope action;
   if (RunNode(id)) UpdateTree(-1);
 }
 
@@ -407,6 +410,9 @@ void TEdit8100Window::CloseWindow(int result) {
 
 // The model opens its unit in an edit window that the device keeps while the window is open.
 bool IQDevice8100::DoOpen(ui::Window* parent) {
+  // The window reads the unit's lock, its name and all its values as it opens, and the signal
+  // flow its own: a silent unit is told of once, not per read.
+  const controls::OneReportScope opening;
   editWindow_ = std::make_unique<TEdit8100Window>(parent, *this);
   editWindow_->Create();
   editWindow_->Show();

@@ -52,7 +52,9 @@ void TMemoryDialog::SetupWindow() {
   SetText("Memories - " + unit_.GetName());
   unitNames_.fill(std::nullopt);
   // The list text and the names come from the unit. A failure is reported once and stops the
-  // filling: the names left keep the placeholder and are never written back.
+  // filling: the names left show empty, not the template's placeholder, and are never written
+  // back.
+  for (auto& name : names_) name->SetText("");
   controls::GuardedBusCall(&unit_, [this] {
     if (std::string listText; unit_.GetListText(listText)) SetText("Memories - " + listText);
     for (int i = 0; i < kMemories; ++i) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "familycommon/ServiceStatus.h"
@@ -46,6 +47,9 @@ void TSecurityDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   SetText("Security - " + UnitCaption());
   enterDown_ = false;
+  // A lock the unit did not give shows as neither state.
+  lamp_.ShowUnknown();
+  lockCaption_.SetText(controls::kUnknownValue);
   controls::GuardedBusCall(&unit_, [this] { ShowLock(g8100Locked.Read(unit_)); });
   password_.SetValidator(
       std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));

@@ -5,6 +5,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
+#include "controls/LevelScale.h"
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -172,7 +173,11 @@ void TSigFlowDialog::CleanupWindow() {
 
 void TSigFlowDialog::UpdateFromUnit() {
   SetText("Signal Flow - " + UnitText());
-  // A failure leaves the controls not yet read as they were.
+  // An attenuation the unit did not give shows as unknown, not as the template's or an earlier
+  // figure.
+  for (ui::PushButton* button : {&leftAttenuation_, &rightAttenuation_}) {
+    button->SetText(controls::kUnknownValue);
+  }
   controls::GuardedBusCall(&device_, [this] {
     ShowRouting();
     leftAttenuation_.SetText(AttenuationText(g8100LeftAttenuation.Read(device_)));
@@ -226,6 +231,8 @@ void TSigFlowDialog::ShowSubDialog(ui::Window& dialog, const std::string& prefix
   if (dialog.IsCreated()) {
     dialog.BringToTop();
   } else {
+    // Each of its fields reads the unit as it is created: a silent unit is told of once.
+    const controls::OneReportScope opening;
     dialog.Create();
     dialog.Show();
   }
@@ -252,6 +259,9 @@ ui::Window* TSigFlowDialog::SubDialog(int buttonId) const {
 void TSigFlowDialog::OpenEditor(EditorView view, const std::string& prefix) {
   auto& editor = editors_[Slot(view)];
   if (editor != nullptr) return;
+  // The editor reads the unit as it is made and as each of its panes is created: a silent unit is
+  // told of once, not per read.
+  const controls::OneReportScope opening;
   editor = MakeEditor({device_, *this, view, prefix + UnitText()});
   if (editor == nullptr) return;
   const EditorPlace& place = device_.editorPlaces.at(static_cast<std::size_t>(view));

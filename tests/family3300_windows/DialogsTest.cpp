@@ -243,7 +243,7 @@ TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesItRead) {
   EXPECT_EQ(script.Seen().back().text, "Overwrite memory #2, 'CHORUS'?");
   EXPECT_EQ(TakeTrace(), (Trace{"W11 02", "W12 00"}));
   ui::test::Click(memory, res3300::kFirstRecall + 9);
-  EXPECT_EQ(script.Seen().back().text, "Overwrite current settings with memory #10, '---------'?");
+  EXPECT_EQ(script.Seen().back().text, "Overwrite current settings with memory #10, ''?");
   EXPECT_EQ(TakeTrace(), (Trace{"W11 0A", "W12 01"}));
 
   ui::test::ControlOf(memory, res3300::kFirstName).SetText("");

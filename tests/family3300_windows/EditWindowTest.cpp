@@ -1,12 +1,17 @@
 #include <QtCore/qnamespace.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "bus/SettingsTextFile.h"
 #include "family3300/Parameters3300.h"
+#include "family3300/TDSPIDialog.h"
 #include "family3300/TEdit3300Window.h"
+#include "family3300/TMemoryDialog.h"
+#include "family3300/TSecurityDialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
@@ -206,8 +211,8 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
   EXPECT_TRUE(unit->ShowOpenWindow());
   EXPECT_EQ(window->Text(), "9 (3300-2XL) STAGE");
 
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "edit-window-menu-test.332").string();
+  // In the test's own folder: orders of this program that run at once share no file.
+  const std::string path = Temp("edit-window-menu-test.332").string();
   Store(g3300GainA.GetId(), {10});
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
@@ -242,6 +247,81 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
   ui::test::PumpMessages();
   EXPECT_EQ(closed, 1);
   EXPECT_FALSE(unit->ShowOpenWindow());
+}
+
+// Opening the unit's window from the device list, or any of its windows, on a unit that does not
+// answer is one user action told once, idle passes after it included: a window of a unit whose
+// lock cannot be read stays closed. One that falls silent after its lock was read opens with what
+// it could not read shown as unknown.
+TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnreadValuesUnknown) {
+  const auto reportsAfterIdle = [] {
+    ui::test::PumpIdle(10);
+    return eqtest::TakeReportedErrors().size();
+  };
+  // The roll call finds the units in address order: each new one takes a lower address.
+  for (const bool twoChannel : {true, false}) {
+    SCOPED_TRACE(twoChannel ? "3300-2XL" : "3300XL");
+    bus.ClearFaults();
+    IQDevice3300* unit = AddUnit(twoChannel ? 5 : 4, twoChannel);
+    ASSERT_NE(unit, nullptr);
+    ASSERT_NE(manager.Acquire(unit), nullptr);
+    const auto silent = sim::Fault::Silence().ForUnit(unit->GetInfo().address);
+    bus.AddFault(silent);
+    ASSERT_TRUE(unit->Open(&owner));
+    EXPECT_EQ(reportsAfterIdle(), 1u) << "the unit's window from the device list";
+    auto& window = dynamic_cast<TEdit3300Window&>(*unit->EditWindow());
+    const auto level = [](TLevelDialog* dialog) {
+      return
+          [dialog] { return ui::test::ControlOf(*dialog, controls_res::kLevelText).Text() == "?"; };
+    };
+    const auto dark = [](const TLEDButton& lamp) {
+      return [&lamp] { return lamp.GetState() == TLEDButton::kOff; };
+    };
+    struct Opening {
+      int item;
+      ui::Window* dialog;
+      std::function<bool()> unknown;
+    };
+    std::vector<Opening> windows = {
+        {kItemDspi, window.Dspi(), dark(window.Dspi()->Lamp())},
+        {kItemSecurity, window.Security(), dark(window.Security()->Lamp())},
+        {kItemMemory, window.Memory(),
+         [&] {
+           const auto& fields = window.Memory()->Children();
+           return std::none_of(fields.begin(), fields.end(), [](ui::Window* field) {
+             return dynamic_cast<ui::Edit*>(field) != nullptr && !field->Text().empty();
+           });
+         }},
+    };
+    const int items[][4] = {{kItemEqA, kItemLpfA, kItemHpfA, kItemGainA},
+                            {kItemEqB, kItemLpfB, kItemHpfB, kItemGainB}};
+    for (int channel = 0; channel < unit->ChannelCount(); ++channel) {
+      const auto& [eq, lpf, hpf, gain] = items[channel];
+      // The sliders have no unknown position: the bands are only counted.
+      windows.push_back({eq, window.Equaliser(channel), [] { return true; }});
+      windows.push_back({lpf, window.Lpf(channel), level(window.Lpf(channel))});
+      windows.push_back({hpf, window.Hpf(channel), level(window.Hpf(channel))});
+      windows.push_back({gain, window.Gain(channel), level(window.Gain(channel))});
+    }
+    for (const auto& [item, dialog, unknown] : windows) {
+      SCOPED_TRACE(item);
+      bus.ClearFaults();
+      bus.AddFault(silent);
+      window.RunItem(item);
+      EXPECT_EQ(reportsAfterIdle(), 1u);
+      EXPECT_FALSE(dialog->IsCreated());
+      bus.ClearFaults();
+      bus.AddFault(silent.OnOccurrence(2).Times(sim::Fault::kForever));
+      window.RunItem(item);
+      EXPECT_EQ(reportsAfterIdle(), 1u);
+      ASSERT_TRUE(dialog->IsCreated());
+      EXPECT_TRUE(unknown());
+      dialog->CloseWindow(ui::kIdCancel);
+    }
+    bus.ClearFaults();
+    window.CloseWindow();
+    ui::test::PumpMessages();
+  }
 }
 
 }  // namespace

@@ -3,14 +3,19 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
+#include "bus/PollBackoff.h"
 #include "bus/SettingsTextFile.h"
+#include "family8100/filters/TCrossoverWindow.h"
+#include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TMemoryDialog.h"
 #include "family8100/unit/TSecurityDialog.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
@@ -243,6 +248,105 @@ TEST_F(EditWindowTest, LockingWithTheMemoryPageOpenKeepsTheTypedNames) {
             1);
   EXPECT_FALSE(window.Memory().IsCreated());
   EXPECT_TRUE(test8100::ReportedErrors().empty());
+}
+
+// The texts of the window's fields that show a value although the unit gave none.
+std::vector<std::string> FilledFields(ui::Window& window) {
+  std::vector<std::string> filled;
+  for (ui::Window* child : window.Children()) {
+    if (dynamic_cast<ui::Edit*>(child) != nullptr && !child->Text().empty()) {
+      filled.push_back(child->Text());
+    }
+  }
+  return filled;
+}
+
+// A unit that does not answer from the moment it is opened in the device list: its own window
+// and then each window of its model opened on it, every field read as it opens, is one user action
+// told once, also when the unit answered just before; the polls the window starts rest and back
+// off without a word; and a value the unit never gave shows as unknown.
+TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnreadValuesUnknown) {
+  // The program's own editors, taken out again for the other tests.
+  RegisterBankEditor();
+  RegisterCrossoverEditor();
+  const std::shared_ptr<void> unregister(nullptr, [](void*) {
+    RegisterBankEditorMaker(nullptr);
+    RegisterCrossoverMaker(nullptr);
+  });
+  const auto fault = sim::Fault::Silence().ForUnit(5).Times(sim::Fault::kForever);
+  const auto reportsAfterIdle = [] {
+    ui::test::PumpIdle(10);
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::RestIdle();
+    ui::test::PumpIdle(10);
+    return std::exchange(test8100::ReportedErrors(), {}).size();
+  };
+  for (const Model model : {Model::kBase, Model::kPlus, Model::kX, Model::kRuneTide}) {
+    SCOPED_TRACE(static_cast<int>(model));
+    OlderFamilyBus silent;
+    sim::family8100::AddFamily8100Unit(silent.bus, {.model = model, .address = 5});
+    IQDevice8100* unit = OnlyUnit(silent);
+    ASSERT_NE(silent.manager.Acquire(unit), nullptr);
+    silent.bus.AddFault(fault);
+    ASSERT_TRUE(unit->Open(nullptr));
+    EXPECT_EQ(reportsAfterIdle(), 1u) << "the unit's window from the device list";
+    auto& window = dynamic_cast<TEdit8100Window&>(*unit->EditWindow());
+    TSigFlowDialog& flow = window.SignalFlow();
+    using namespace f8100res;
+    using Has = bool (IQDevice8100::*)() const;
+    const struct {
+      const char* name;
+      Has has;     // null: every model has it
+      int node;    // in the tree, else
+      int button;  // on the signal flow
+      std::vector<int> unknown;
+    } windows[] = {
+        {"signal flow",
+         nullptr,
+         TEdit8100Window::kSignalFlow,
+         0,
+         {kLeftAttenuationButton, kRightAttenuationButton}},
+        {"attenuation",
+         nullptr,
+         0,
+         kLeftAttenuationButton,
+         {controls_res::kFirstText, controls_res::kSecondText}},
+        {"delay", &IQDevice8100::HasDelay, 0, kLeftDelayButton, {}},
+        {"limiter", &IQDevice8100::HasLimiter, 0, kLeftLimiterButton, {}},
+        {"noise", &IQDevice8100::HasNoise, 0, kNoiseButton, {}},
+        {"filter bank", nullptr, 0, kLeftInputButton, {}},
+        {"crossovers", &IQDevice8100::HasCrossovers, 0, kLowCrossoverButton, {}},
+        {"memory", nullptr, TEdit8100Window::kMemory, 0, {}},
+        {"security", nullptr, TEdit8100Window::kSecurity, 0, {kLockCaption}},
+    };
+    for (const auto& [name, has, node, button, unknown] : windows) {
+      if (has != nullptr && !(unit->*has)()) continue;
+      SCOPED_TRACE(name);
+      // The unit answers the polls again, then falls silent as the window opens.
+      silent.bus.ClearFaults();
+      reportsAfterIdle();
+      silent.bus.AddFault(fault);
+      ui::Window* shown = nullptr;
+      if (node != 0) {
+        RunNode(window, node);
+        shown = node == TEdit8100Window::kSignalFlow ? &flow
+                : node == TEdit8100Window::kMemory   ? static_cast<ui::Window*>(&window.Memory())
+                                                     : &window.Security();
+      } else {
+        ui::test::Click(flow, button);
+        shown = flow.SubDialog(button) != nullptr ? flow.SubDialog(button)
+                : button == kLowCrossoverButton   ? flow.Editor(EditorView::Crossovers)
+                                                  : flow.Editor(EditorView::LeftInput);
+      }
+      EXPECT_EQ(reportsAfterIdle(), 1u);
+      ASSERT_TRUE(shown != nullptr && shown->IsCreated());
+      for (int id : unknown) EXPECT_EQ(ui::test::ControlOf(*shown, id).Text(), "?") << id;
+      EXPECT_THAT(FilledFields(*shown), testing::IsEmpty());
+    }
+    EXPECT_EQ(window.Security().Lamp().GetState(), TLEDButton::kOff);
+    window.CloseWindow();
+    ui::test::PumpMessages();
+  }
 }
 
 }  // namespace
