@@ -108,9 +108,17 @@ TEST_F(UnitPollingTest, TheReportOfASilentUnitFindsItsPollingPaused) {
   EXPECT_EQ(reports, 1);
 }
 
+// Each model's tree: the 8148 with its compressors and advanced mixer, the 8126 without.
+class UnitPollingOfEachModelTest : public channelstest::ChannelsTest,
+                                   public testing::WithParamInterface<sim::familyov::Model> {
+ protected:
+  UnitPollingOfEachModelTest() : ChannelsTest(GetParam()) {}
+};
+
 // A window reads the unit as it is made (its title) and as each pane is created: opening one on a
-// silent unit is one failure, told once, whichever window it is.
-TEST_F(UnitPollingTest, OpeningAWindowOnASilentUnitGivesOneReport) {
+// silent unit is one failure, told once, whichever window it is. The polls the window starts
+// (its meters, its limiter lamps) join that report: they rest, then back off quietly.
+TEST_P(UnitPollingOfEachModelTest, OpeningAWindowOnASilentUnitGivesOneReport) {
   const NodeIds& ids = editWindow->Ids();
   const std::pair<const char*, int> windows[] = {{"summary", ids.summary},
                                                  {"filters", ids.firstChannel},
@@ -118,6 +126,7 @@ TEST_F(UnitPollingTest, OpeningAWindowOnASilentUnitGivesOneReport) {
                                                  {"crossovers", ids.crossovers},
                                                  {"input levels", ids.inputLevel},
                                                  {"input delays", ids.inputDelay},
+                                                 {"compressors", ids.compressors},
                                                  {"input names", ids.inputNames},
                                                  {"output levels", ids.outputLevel},
                                                  {"output delays", ids.outputDelay},
@@ -132,18 +141,33 @@ TEST_F(UnitPollingTest, OpeningAWindowOnASilentUnitGivesOneReport) {
                                                  {"logic", ids.logic},
                                                  {"clock events", ids.timer}};
   for (const auto& [name, node] : windows) {
+    if (node == NodeIds::kAbsent) continue;
     SCOPED_TRACE(name);
     ovtest::ReportedErrors().clear();
     bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
     editWindow->OpenChildWindow(node);
     EXPECT_NE(editWindow->ChildWindow(node), nullptr);
+    for (int pause = 0; pause < 2; ++pause) {
+      ui::test::PumpIdle(20);
+      PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    }
+    ui::test::RestIdle();
     EXPECT_EQ(ovtest::ReportedErrors().size(), 1u)
         << testing::PrintToString(ovtest::ReportedErrors());
     bus.bus.ClearFaults();
     if (ui::Window* window = editWindow->ChildWindow(node)) window->CloseWindow(ui::kIdCancel);
     ui::test::PumpMessages();
+    // The unit answers again: the next window opens on a unit not yet told of.
+    unit->IdlePolling().Answered();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryModel, UnitPollingOfEachModelTest,
+                         testing::Values(sim::familyov::Model::k8148, sim::familyov::Model::k8126),
+                         [](const auto& info) {
+                           return info.param == sim::familyov::Model::k8148 ? "Ordavinex48"
+                                                                            : "Ordavinex26";
+                         });
 
 TEST(VirtualUnitPollingTest, AVirtualUnitsLevelWindowsNeverPoll) {
   auto virtualUnit = ovtest::NewVirtual<IQDevice8148>(8);
