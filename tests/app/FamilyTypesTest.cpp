@@ -279,7 +279,10 @@ TEST_F(FamilyTypesTest, OpeningASilentUnitFromTheDeviceListGivesOneReport) {
         ui::test::PumpMessages();
         ui::test::PressKey(list, Qt::Key_Return);
       } else {
-        client().SendNotify({kBusList, ui::Notify::DoubleClick, &list, item});
+        client().SendNotify({.controlId = kBusList,
+                             .code = ui::Notify::DoubleClick,
+                             .control = &list,
+                             .item = item});
       }
       ASSERT_NE(row.window(unit), nullptr);
       // The window's polls, through pauses that grow to the longest, tell nothing more.
