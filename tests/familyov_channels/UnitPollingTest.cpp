@@ -4,8 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/UnitPolling.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/TestHooks.h"
 #include "sim/Fault.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
@@ -14,6 +19,7 @@ namespace namespaceOV {
 namespace {
 
 using testing::ElementsAre;
+using testing::IsEmpty;
 
 // A meter of one channel, as a pane holds it.
 class ChannelMeter : public LiveValue {
@@ -108,6 +114,23 @@ TEST_F(UnitPollingTest, TheReportOfASilentUnitFindsItsPollingPaused) {
   EXPECT_EQ(reports, 1);
 }
 
+// The texts under `window` that are still their template's figures (a text with a digit) where the
+// unit's values belong.
+std::vector<std::string> TemplateFigures(const ui::Window& window) {
+  std::vector<std::string> left;
+  for (const ui::Window* child : window.Children()) {
+    const auto* control = dynamic_cast<const ui::Control*>(child);
+    // A control without an id is a fixed label, and a box's text labels what it is checked for.
+    if (control != nullptr && control->IsBound() && control->Id() != 0 &&
+        control->Template().kind != ui::ControlKind::CheckBox) {
+      const std::string& text = control->Template().text;
+      if (std::ranges::any_of(text, ::isdigit) && control->Text() == text) left.push_back(text);
+    }
+    std::ranges::copy(TemplateFigures(*child), std::back_inserter(left));
+  }
+  return left;
+}
+
 // Each model's tree: the 8148 with its compressors and advanced mixer, the 8126 without.
 class UnitPollingOfEachModelTest : public channelstest::ChannelsTest,
                                    public testing::WithParamInterface<sim::familyov::Model> {
@@ -146,7 +169,8 @@ TEST_P(UnitPollingOfEachModelTest, OpeningAWindowOnASilentUnitGivesOneReport) {
     ovtest::ReportedErrors().clear();
     bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
     editWindow->OpenChildWindow(node);
-    EXPECT_NE(editWindow->ChildWindow(node), nullptr);
+    ASSERT_NE(editWindow->ChildWindow(node), nullptr);
+    EXPECT_THAT(TemplateFigures(*editWindow->ChildWindow(node)), IsEmpty());
     for (int pause = 0; pause < 2; ++pause) {
       ui::test::PumpIdle(20);
       PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
