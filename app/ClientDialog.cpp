@@ -15,6 +15,7 @@
 #include "bus/IQException.h"
 #include "bus/PortList.h"
 #include "controls/ClientWindow.h"
+#include "controls/DeviceErrorReport.h"
 #include "platform/registry/UserRoot.h"
 #include "platform/shell/OpenDocument.h"
 #include "platform/shell/ProgramFolder.h"
@@ -415,12 +416,13 @@ void TTelvo33DlgClient::OpenSelected(TDeviceListWindow& list) {
     if (open == nullptr || !open->ShowOpenWindow()) ui::Beep();
     return;
   }
-  try {
-    // A device whose family opened no window is given back, so that it is not left in use.
+  // One command: the window reads the unit as it is made, and so do the panes it opens with it;
+  // a silent unit is told of once, and the polls the window starts join that report.
+  const controls::OneReportScope opening;
+  // A device whose family opened no window is given back, so that it is not left in use.
+  controls::GuardedBusCall(device, [&] {
     if (!device->Open(this)) TheDeviceManager.Release(device);
-  } catch (const IQException& e) {
-    ShowDeviceError(e, nullptr, -1);
-  }
+  });
 }
 
 void TTelvo33DlgClient::RefreshBusItem(IQDevice* device) {

@@ -55,7 +55,7 @@ void AddLimiterPane() {
         {kNoId, ControlKind::Static, "Release", {8, 71, 40, 9}},
         {kLimRelease, ControlKind::ComboBox, "", {48, 69, 48, 60}, style::kDropDownList},
         {kNoId, ControlKind::Static, "Gain reduction", {8, 87, 60, 9}},
-        {kLimMeterText, ControlKind::Static, "0.0", {70, 87, 26, 9}, style::kRight},
+        {kLimMeterText, ControlKind::Static, "", {70, 87, 26, 9}, style::kRight},
         {kLimMeter, ControlKind::ProgressBar, "", {8, 98, 88, 10}}}});
 }
 

@@ -119,14 +119,27 @@ int TChannelSummaryDialog::UnitDelay() {
       std::min<uint32_t>(gChannelDelayObject.Read(device_), std::numeric_limits<int>::max()));
 }
 
+void TChannelSummaryDialog::ShowUnitName() {
+  std::string name;
+  GuardedUnitCall(device_, [&] { name = UnitName(); });
+  name_.SetText(name);
+}
+
+void TChannelSummaryDialog::ShowUnknown() {
+  name_.SetText("");
+  SetControlText(kFiltersButton, "Filters (?)");
+  level_.SetText("");
+  delay_.SetText("");
+}
+
 void TChannelSummaryDialog::Refresh() {
+  ShowUnknown();
   GuardedUnitCall(device_, [this] {
     name_.SetText(UnitName());
     device_.RecountDspUse();
-    SetControlText(
-        kFiltersButton,
-        "Filters (" +
-            std::to_string(device_.sectionsPerChannel[static_cast<std::size_t>(channel_)]) + ")");
+    const std::optional<int> count =
+        device_.DspFigure(device_.sectionsPerChannel[static_cast<std::size_t>(channel_)]);
+    if (count) SetControlText(kFiltersButton, "Filters (" + std::to_string(*count) + ")");
     level_.SetText(LevelText(UnitLevel()));
     delay_.SetText(DelayText(UnitDelay(), ReadDelayUnits(device_)));
     RefreshMore();
@@ -148,7 +161,7 @@ void TChannelSummaryDialog::CommitName() {
   if (!name_.IsModified()) return;
   const std::string text = name_.Text().substr(0, kNameLimit);
   if (controls::RefusedName(this, text, "Channel name")) {
-    GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
+    ShowUnitName();
     return;
   }
   bool changed = false;
@@ -251,14 +264,16 @@ void TChannelSummaryDialog::Notify(NotifyRecord* record) {
       break;
     case GroupLevelStep:
       // The window that moved the group wrote every member; a pane only shows the move.
-      GuardedUnitCall(device_, [&] {
-        if (ReadGroup(device_, channel_) == record->channel) level_.SetText(LevelText(UnitLevel()));
-      });
+      if (!GuardedUnitCall(device_, [&] {
+            if (ReadGroup(device_, channel_) == record->channel) {
+              level_.SetText(LevelText(UnitLevel()));
+            }
+          })) {
+        level_.SetText("");
+      }
       break;
     case ChannelRenamed:
-      if (record->channel == channel_) {
-        GuardedUnitCall(device_, [this] { name_.SetText(UnitName()); });
-      }
+      if (record->channel == channel_) ShowUnitName();
       break;
     default:
       if (record->channel == channel_ && RefreshesOn(record->code)) Refresh();
@@ -332,6 +347,18 @@ TOutputSummaryDialog::TOutputSummaryDialog(ui::Window* parent, IQDeviceOrdavinex
 
 int TOutputSummaryDialog::Output() const { return Channel() - device_.firstOutput; }
 
+void TOutputSummaryDialog::ShowUnknown() {
+  TChannelSummaryDialog::ShowUnknown();
+  mute_.SetState(TLEDButton::kOff);
+  mute_.SetText("?");
+  mute_.Redraw();
+  // A plain face: no polarity shown, and none to turn over.
+  polarity_.Enable(false);
+  polarity_.Redraw();
+  SetControlText(kLimiterButton, "Limiter: ?");
+  SetControlText(kCrossoversButton, "Crossovers: ?");
+}
+
 void TOutputSummaryDialog::RefreshMore() {
   gChannelMuteObject.SetElement(Channel());
   if (gChannelMuteObject.Read(device_)) {
@@ -344,6 +371,8 @@ void TOutputSummaryDialog::RefreshMore() {
   mute_.Redraw();
   gPolarityObject.SetElement(Output());
   polarity_.SetState(gPolarityObject.Read(device_) == -1.0f ? 1 : 0);
+  polarity_.Enable(true);
+  polarity_.Redraw();
   gLimiterEnableObject.SetElement(Channel());
   if (gLimiterEnableObject.Read(device_)) {
     gLimiterThresholdObject.SetElement(Channel());
@@ -351,6 +380,8 @@ void TOutputSummaryDialog::RefreshMore() {
   } else {
     SetControlText(kLimiterButton, "Limiter: Off");
   }
+  // The crossovers are read with the filters: none are known while those are not.
+  if (device_.FiltersStale()) return;
   const bool low = device_.LowCrossover(Output()) != nullptr;
   const bool high = device_.HighCrossover(Output()) != nullptr;
   std::string crossovers = low ? (high ? "Low/High" : "Low") : (high ? "High" : "<None>");

@@ -47,7 +47,7 @@ class TChannelSummaryDialog : public ui::Dialog, public TDataWindow, public Live
   int Channel() const { return channel_; }
   void Notify(NotifyRecord* record) override;
   bool PreProcessKey(const ui::KeyStroke& key) override;
-  // Reads what the pane shows from the unit; a failure leaves the rest as it was.
+  // Reads what the pane shows from the unit; what a failure leaves unread shows as unknown.
   void Refresh();
   void CommitName();
   void CommitLevel();
@@ -62,6 +62,9 @@ class TChannelSummaryDialog : public ui::Dialog, public TDataWindow, public Live
   void SetupWindow() override;
   // What an output pane shows besides the channel's name, filters, level and delay.
   virtual void RefreshMore() {}
+  // Every field as unknown, before a refresh reads them: neither the pane's template text nor a
+  // value from an earlier read stands for one the unit did not give.
+  virtual void ShowUnknown();
   // Records about the pane's own channel that make it read everything again.
   virtual bool RefreshesOn(uint32_t code) const;
   void OpenWindow(int nodeId);
@@ -72,6 +75,8 @@ class TChannelSummaryDialog : public ui::Dialog, public TDataWindow, public Live
 
  private:
   std::string UnitName();
+  // The channel's name in its field; nothing when the unit does not answer.
+  void ShowUnitName();
   float UnitLevel();
   int UnitDelay();
   int Group();
@@ -123,6 +128,7 @@ class TOutputSummaryDialog : public TChannelSummaryDialog {
 
  protected:
   void RefreshMore() override;
+  void ShowUnknown() override;
   bool RefreshesOn(uint32_t code) const override;
 
  private:

@@ -142,18 +142,22 @@ void TLevelDialog::CmPolarity() {
   Announce(*this, PolarityChanged, channel_);
 }
 
+// A value the unit does not answer shows as unknown: an empty text, not the template's.
 void TLevelDialog::ReadLevel() {
-  GuardedUnitCall(device_, [&] {
+  const bool read = GuardedUnitCall(device_, [&] {
     gChannelLevelObject.SetElement(channel_);
     ShowLevel(gChannelLevelObject.Read(device_));
   });
+  if (!read) levelText_.SetText("");
 }
 
 void TLevelDialog::ReadName() {
+  std::string name;
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(channel_);
-    name_.SetText(gChannelNameObject.Read(device_));
+    name = gChannelNameObject.Read(device_);
   });
+  name_.SetText(name);
 }
 
 void TLevelDialog::ReadMute() {
@@ -164,10 +168,13 @@ void TLevelDialog::ReadMute() {
 }
 
 void TLevelDialog::ReadPolarity() {
-  GuardedUnitCall(device_, [&] {
+  const bool read = GuardedUnitCall(device_, [&] {
     gPolarityObject.SetElement(channel_ - device_.firstOutput);
     polarity_->SetState(gPolarityObject.Read(device_) == kInvertedPolarity ? 1 : 0);
   });
+  // A plain face: no polarity shown, and none to turn over.
+  polarity_->Enable(read);
+  polarity_->Redraw();
 }
 
 void TLevelDialog::Notify(NotifyRecord* record) {
@@ -235,9 +242,12 @@ void TMasterLevelDialog::SetupWindow() {
 
 void TMasterLevelDialog::ReadValues() {
   GuardedUnitCall(device_, [&] { mute_.SetCheck(gMasterMuteObject.Read(device_)); });
-  GuardedUnitCall(device_, [&] {
-    ShowSnappedLevel(trackbar_, levelText_, kOutputLevelRange, gMasterLevelObject.Read(device_));
-  });
+  if (!GuardedUnitCall(device_, [&] {
+        ShowSnappedLevel(trackbar_, levelText_, kOutputLevelRange,
+                         gMasterLevelObject.Read(device_));
+      })) {
+    levelText_.SetText("");
+  }
 }
 
 void TMasterLevelDialog::MoveTo(int position) {

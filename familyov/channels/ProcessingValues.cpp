@@ -81,7 +81,13 @@ int DspUsagePercent(int32_t counter) {
                           (kDspUsageFull - kDspUsageIdle));
 }
 
-std::string PercentText(int percent) { return std::to_string(percent) + "%"; }
+std::string PercentText(std::optional<int> percent) {
+  return percent ? std::to_string(*percent) + "%" : "?";
+}
+
+std::string FiltersRemainText(std::optional<int> filters) {
+  return (filters ? std::to_string(*filters) : "?") + " filters remain";
+}
 
 int DelayZoneStep(int zone, int units) {
   const int unit = units == kDelayFeet     ? kSamplesPerFoot

@@ -58,8 +58,10 @@ inline constexpr int kDspUsageFull = 791;
 // The counter as a percentage, truncated toward zero (a counter below idle gives a negative one).
 int DspUsagePercent(int32_t counter);
 
-// "%d%%".
-std::string PercentText(int percent);
+// "%d%%"; "?" for a share the program could not work out.
+std::string PercentText(std::optional<int> percent);
+// "%d filters remain", with "?" for a number the program could not work out.
+std::string FiltersRemainText(std::optional<int> filters);
 
 // Samples a spin zone steps a delay by: one sample on the inner zones, one display unit on the
 // outer ones.

@@ -92,13 +92,20 @@ void TCompressorDialog::SetupWindow() {
 }
 
 void TCompressorDialog::ShowCaption() {
+  std::string name;
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(input_);
-    caption_.SetText(gChannelNameObject.Read(device_));
+    name = gChannelNameObject.Read(device_);
   });
+  caption_.SetText(name);
 }
 
 void TCompressorDialog::FillControls() {
+  // What the unit does not answer shows as unknown, not as the template's or an earlier value.
+  ratioText_.SetText("");
+  speedText_.SetText("");
+  threshold_.SetText("");
+  postGain_.SetText("");
   GuardedUnitCall(device_, [&] {
     gCompSoftKneeObject.SetElement(input_);
     const bool softKnee = gCompSoftKneeObject.Read(device_);

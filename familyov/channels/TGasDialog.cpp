@@ -52,20 +52,22 @@ void TGasDialog::SetupWindow() {
 }
 
 void TGasDialog::Refresh() {
-  // A failed recount shows the figures the device holds.
+  // A failed recount shows its figures as unknown, and an empty bar.
   GuardedUnitCall(device_, [&] { device_.RecountDspUse(); });
-  totalBar_.SetValue(device_.totalPercent + 1);
-  total_.SetText(PercentText(device_.totalPercent));
+  const std::optional<int> total = device_.DspFigure(device_.totalPercent);
+  totalBar_.SetValue(total.value_or(0) + 1);
+  total_.SetText(PercentText(total));
   const auto show = [this](int id, const std::string& text) { ControlById(id)->SetText(text); };
-  show(kGasFilters, PercentText(device_.filtersPercent));
-  show(kGasCrossovers, PercentText(device_.crossoversPercent));
-  show(kGasLimiters, PercentText(device_.limitersPercent));
-  show(kGasPinkNoise, PercentText(device_.pinkNoisePercent));
-  show(kGasFiltersRemain, std::to_string(device_.freeSections) + " filters remain");
+  show(kGasFilters, PercentText(device_.DspFigure(device_.filtersPercent)));
+  show(kGasCrossovers, PercentText(device_.DspFigure(device_.crossoversPercent)));
+  show(kGasLimiters, PercentText(device_.DspFigure(device_.limitersPercent)));
+  show(kGasPinkNoise, PercentText(device_.DspFigure(device_.pinkNoisePercent)));
+  show(kGasFiltersRemain, FiltersRemainText(device_.DspFigure(device_.freeSections)));
+  std::optional<int> delayMemory;
   GuardedUnitCall(device_, [&] {
-    show(kGasDelayMemory,
-         PercentText(DelayMemoryPercent(DelayMemoryInUse(device_), device_.GetDelayCapacity())));
+    delayMemory = DelayMemoryPercent(DelayMemoryInUse(device_), device_.GetDelayCapacity());
   });
+  show(kGasDelayMemory, PercentText(delayMemory));
 }
 
 void TGasDialog::Notify(NotifyRecord* record) {

@@ -1,7 +1,9 @@
 #include "familyov/channels/TLastMemoryDialog.h"
 
+#include <optional>
 #include <string>
 
+#include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -37,9 +39,15 @@ void TLastMemoryDialog::SetControlText(int id, const std::string& text) {
 }
 
 void TLastMemoryDialog::Refresh() {
-  usage_.SetValue(device_.totalPercent + 1);
-  SetControlText(kFiltersRemaining, std::to_string(device_.freeSections) + " filters remain");
-  SetControlText(kDspUsage, std::to_string(device_.totalPercent) + "%");
+  // Counted here, so that a count the unit does not answer now shows as unknown rather than the
+  // last one made; what it counts is mostly kept from earlier reads and costs no request.
+  GuardedUnitCall(device_, [this] { device_.RecountDspUse(); });
+  const std::optional<int> total = device_.DspFigure(device_.totalPercent);
+  usage_.SetValue(total.value_or(0) + 1);
+  SetControlText(kFiltersRemaining, FiltersRemainText(device_.DspFigure(device_.freeSections)));
+  SetControlText(kDspUsage, PercentText(total));
+  SetControlText(kLastMemory, "");
+  SetControlText(kLastLogic, "");
   GuardedUnitCall(device_, [this] {
     std::string last;
     if (device_.HasFeature(kFeatureLastMemory)) {

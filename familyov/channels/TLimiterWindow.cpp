@@ -89,10 +89,13 @@ void TLimiterDialog::SetupWindow() {
 }
 
 void TLimiterDialog::ShowCaption() {
+  // A name the unit does not answer leaves the frame unnamed, not named by the template.
+  std::string name;
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(channel_);
-    caption_.SetText(gChannelNameObject.Read(device_));
+    name = gChannelNameObject.Read(device_);
   });
+  caption_.SetText(name);
 }
 
 void TLimiterDialog::FillControls(int state) {

@@ -223,6 +223,7 @@ int IQDeviceOrdavinex::RecountDspUse() {
   const int budget = capacity.Budget();
   int cost = 0;
   int sections = 0;
+  dspCounted_ = false;
   sectionsPerChannel.fill(0);
   for (const auto& filter : filters_) {
     const int s = filter->GetDSPSections();
@@ -252,6 +253,7 @@ int IQDeviceOrdavinex::RecountDspUse() {
   const int moreParametric =
       (capacity.capacity - cost - capacity.baseCost) / capacity.parametricSectionCost;
   freeSections = std::min(freeSections, moreParametric);
+  dspCounted_ = true;
   return capacity.baseCost + cost;
 }
 

@@ -142,6 +142,12 @@ class IQDeviceOrdavinex : public IQDevice {
   int FitCrosspointDelay(int delay);
   // Recounts the DSP use of filters, crossovers, limiters and pink noise; the total cost.
   int RecountDspUse();
+  // A figure of the last count (totalPercent, freeSections, ...), or none while that count is not
+  // the unit's: it stopped at a read the unit did not answer, or it went over filters that may
+  // not be what the unit holds.
+  std::optional<int> DspFigure(int figure) const {
+    return dspCounted_ && !filtersStale_ ? std::optional<int>(figure) : std::nullopt;
+  }
   bool CanAddSections(int kind, int count, int kind2 = kNoSections, int count2 = 0);
   // Whether the macro's crossovers and output filters fit in place of the unit's.
   bool CanAddSections2(const CrossoverMacroContents& macro);
@@ -306,6 +312,7 @@ class IQDeviceOrdavinex : public IQDevice {
   std::array<MemoryRecord, kMemoryRecordCount> memories_;
   WaitBound waitBound_;
   bool filtersStale_ = false;
+  bool dspCounted_ = false;
   // An allocation went unanswered and no whole read of the filters has freed its slot yet.
   bool slotsInDoubt_ = false;
   // A filter an order change moved, as the program knew it before: the unit keeps its type and

@@ -55,12 +55,14 @@ void TSetTimeDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   time_.SetValidator(std::make_unique<ui::CharSetValidator>("0-9:"));
   for (int day = kFirstDay; day <= kLastDay; ++day) dayOfWeek_.AddString(DayName(day));
-  GuardedUnitCall(device_, [&] {
+  const bool read = GuardedUnitCall(device_, [&] {
     TimeRecord time;
     gTimeObject.ReadTime(device_, time);
     ShowTime(time);
     daylightSaving_.SetCheck(gDaylightSavingObject.Read(device_));
   });
+  // A clock that could not be read shows no time, not the template's.
+  if (!read) time_.SetText("");
 }
 
 void TSetTimeDialog::ShowTime(const TimeRecord& time) {

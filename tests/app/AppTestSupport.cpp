@@ -10,6 +10,7 @@
 #include "bus/CommPort.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
+#include "bus/PollBackoff.h"
 #include "bus/PortList.h"
 #include "bus/SettingsTextFile.h"
 #include "platform/registry/UserRoot.h"
@@ -70,6 +71,8 @@ class AppEnvironment : public ::testing::Environment {
     });
     ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse, FailTest);
     ui::test::UseManualTimers();
+    // A silent unit's polls pause by the tests' clock only, however long the machine keeps them.
+    PollBackoff::Clock::Hold();
   }
   void TearDown() override {
     ui::test::PumpMessages();

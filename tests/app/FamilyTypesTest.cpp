@@ -13,8 +13,10 @@
 #include "bus/ComMonitor.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
+#include "bus/PollBackoff.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
+#include "family8100/unit/IQDevice8100.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ImageList.h"
@@ -230,6 +232,71 @@ TEST_F(FamilyTypesTest, ADoubleClickOpensAGraphicEqualisersWindowAndClosingGives
   ui::test::PumpMessages();
   EXPECT_FALSE(unit->IsOpen());
   EXPECT_FALSE(TheDeviceManager.IsInUse(unit));
+}
+
+template <typename Device>
+ui::Window* EditWindowOf(IQDevice* unit) {
+  auto* device = dynamic_cast<Device*>(unit);
+  return device != nullptr ? device->EditWindow() : nullptr;
+}
+
+// Opening a unit from the device list is one command, whatever its family: the reads of its
+// window and of the panes it opens tell of a silent unit once, and the polls the window then
+// starts rest and back off without telling of it again.
+TEST_F(FamilyTypesTest, OpeningASilentUnitFromTheDeviceListGivesOneReport) {
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8148, .address = 1});
+  sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8126, .address = 2});
+  sim::family8100::AddFamily8100Unit(bus, {.model = sim::family8100::Model::kX, .address = 3});
+  sim::family3300::AddFamily3300Unit(bus, {.address = 4});
+  Start();
+  RollCall();
+  struct Row {
+    const char* name;
+    int address;
+    bool byEnter;
+    ui::Window* (*window)(IQDevice*);
+  };
+  const Row rows[] = {
+      {"Ordavinex 48", 1, false, EditWindowOf<namespaceOV::IQDeviceOrdavinex>},
+      {"Ordavinex 26", 2, true, EditWindowOf<namespaceOV::IQDeviceOrdavinex>},
+      {"Ordavinex X", 3, false, EditWindowOf<namespace8100::IQDevice8100>},
+      {"3300-2XL", 4, true, EditWindowOf<namespace3300::IQDevice3300>},
+  };
+  TDeviceListWindow& list = client().BusList();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    int item = 0;
+    while (item < list.Count() && DeviceOf(list, item)->GetInfo().address != row.address) ++item;
+    ASSERT_LT(item, list.Count());
+    IQDevice* unit = DeviceOf(list, item);
+    bus.AddFault(sim::Fault::Silence().ForUnit(row.address));
+    {
+      ui::PromptScript script(FailTest);
+      script.RunDialog(kErrorDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdCancel); });
+      list.SelectItem(item);
+      if (row.byEnter) {
+        list.SetFocus();
+        ui::test::PumpMessages();
+        ui::test::PressKey(list, Qt::Key_Return);
+      } else {
+        client().SendNotify({.controlId = kBusList,
+                             .code = ui::Notify::DoubleClick,
+                             .control = &list,
+                             .item = item});
+      }
+      ASSERT_NE(row.window(unit), nullptr);
+      // The window's polls, through pauses that grow to the longest, tell nothing more.
+      for (int pause = 0; pause < 2; ++pause) {
+        ui::test::PumpIdle(20);
+        PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+      }
+      EXPECT_EQ(script.Seen().size(), 1u);
+    }
+    bus.ClearFaults();
+    row.window(unit)->CloseWindow();
+    ui::test::PumpMessages();
+    EXPECT_FALSE(TheDeviceManager.IsInUse(unit));
+  }
 }
 
 // Notes for every packet the program sends whether the wait cursor shows.

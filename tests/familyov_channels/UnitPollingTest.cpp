@@ -4,8 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/UnitPolling.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/TestHooks.h"
 #include "sim/Fault.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
@@ -14,6 +19,7 @@ namespace namespaceOV {
 namespace {
 
 using testing::ElementsAre;
+using testing::IsEmpty;
 
 // A meter of one channel, as a pane holds it.
 class ChannelMeter : public LiveValue {
@@ -108,9 +114,34 @@ TEST_F(UnitPollingTest, TheReportOfASilentUnitFindsItsPollingPaused) {
   EXPECT_EQ(reports, 1);
 }
 
+// The texts under `window` that are still their template's figures (a text with a digit) where the
+// unit's values belong.
+std::vector<std::string> TemplateFigures(const ui::Window& window) {
+  std::vector<std::string> left;
+  for (const ui::Window* child : window.Children()) {
+    const auto* control = dynamic_cast<const ui::Control*>(child);
+    // A control without an id is a fixed label, and a box's text labels what it is checked for.
+    if (control != nullptr && control->IsBound() && control->Id() != 0 &&
+        control->Template().kind != ui::ControlKind::CheckBox) {
+      const std::string& text = control->Template().text;
+      if (std::ranges::any_of(text, ::isdigit) && control->Text() == text) left.push_back(text);
+    }
+    std::ranges::copy(TemplateFigures(*child), std::back_inserter(left));
+  }
+  return left;
+}
+
+// Each model's tree: the 8148 with its compressors and advanced mixer, the 8126 without.
+class UnitPollingOfEachModelTest : public channelstest::ChannelsTest,
+                                   public testing::WithParamInterface<sim::familyov::Model> {
+ protected:
+  UnitPollingOfEachModelTest() : ChannelsTest(GetParam()) {}
+};
+
 // A window reads the unit as it is made (its title) and as each pane is created: opening one on a
-// silent unit is one failure, told once, whichever window it is.
-TEST_F(UnitPollingTest, OpeningAWindowOnASilentUnitGivesOneReport) {
+// silent unit is one failure, told once, whichever window it is. The polls the window starts
+// (its meters, its limiter lamps) join that report: they rest, then back off quietly.
+TEST_P(UnitPollingOfEachModelTest, OpeningAWindowOnASilentUnitGivesOneReport) {
   const NodeIds& ids = editWindow->Ids();
   const std::pair<const char*, int> windows[] = {{"summary", ids.summary},
                                                  {"filters", ids.firstChannel},
@@ -118,6 +149,7 @@ TEST_F(UnitPollingTest, OpeningAWindowOnASilentUnitGivesOneReport) {
                                                  {"crossovers", ids.crossovers},
                                                  {"input levels", ids.inputLevel},
                                                  {"input delays", ids.inputDelay},
+                                                 {"compressors", ids.compressors},
                                                  {"input names", ids.inputNames},
                                                  {"output levels", ids.outputLevel},
                                                  {"output delays", ids.outputDelay},
@@ -132,18 +164,34 @@ TEST_F(UnitPollingTest, OpeningAWindowOnASilentUnitGivesOneReport) {
                                                  {"logic", ids.logic},
                                                  {"clock events", ids.timer}};
   for (const auto& [name, node] : windows) {
+    if (node == NodeIds::kAbsent) continue;
     SCOPED_TRACE(name);
     ovtest::ReportedErrors().clear();
     bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
     editWindow->OpenChildWindow(node);
-    EXPECT_NE(editWindow->ChildWindow(node), nullptr);
+    ASSERT_NE(editWindow->ChildWindow(node), nullptr);
+    EXPECT_THAT(TemplateFigures(*editWindow->ChildWindow(node)), IsEmpty());
+    for (int pause = 0; pause < 2; ++pause) {
+      ui::test::PumpIdle(20);
+      PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    }
+    ui::test::RestIdle();
     EXPECT_EQ(ovtest::ReportedErrors().size(), 1u)
         << testing::PrintToString(ovtest::ReportedErrors());
     bus.bus.ClearFaults();
     if (ui::Window* window = editWindow->ChildWindow(node)) window->CloseWindow(ui::kIdCancel);
     ui::test::PumpMessages();
+    // The unit answers again: the next window opens on a unit not yet told of.
+    unit->IdlePolling().Answered();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryModel, UnitPollingOfEachModelTest,
+                         testing::Values(sim::familyov::Model::k8148, sim::familyov::Model::k8126),
+                         [](const auto& info) {
+                           return info.param == sim::familyov::Model::k8148 ? "Ordavinex48"
+                                                                            : "Ordavinex26";
+                         });
 
 TEST(VirtualUnitPollingTest, AVirtualUnitsLevelWindowsNeverPoll) {
   auto virtualUnit = ovtest::NewVirtual<IQDevice8148>(8);

@@ -27,6 +27,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
+#include "resources/FamilyOvProcessingIds.h"
 #include "resources/FamilyOvSummaryIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
@@ -408,6 +409,67 @@ TEST_F(SummaryTest, AUnitThatStallsAndAnswersLateIsReadRightAfterwards) {
   EXPECT_NE(levels->Text().find("Front of House"), std::string::npos) << levels->Text();
   EXPECT_GT(meterReadings(), 1u) << "the meters move again";
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
+// A value the unit did not give shows as unknown: neither a pane's template text, nor a figure
+// the program never counted, nor one read before the unit fell silent stands in for it.
+TEST_F(SummaryTest, WhatASilentUnitDidNotGiveShowsAsUnknown) {
+  SetName(0, "Vocal");
+  SetName(4, "Main");
+  // The summary's fields, and the DSP capacity window's where it is open.
+  const auto fields = [this](TSummaryWindow& summary) {
+    TChannelSummaryDialog& input = summary.Panes().Input(0);
+    TOutputSummaryDialog& output = summary.Panes().Output(0);
+    TLastMemoryDialog& footer = summary.Panes().Footer();
+    std::vector<std::string> shown{
+        ControlText(input, kName), ControlText(input, kFiltersButton),
+        ControlText(input, kInputLevel), ControlText(output, kName),
+        ControlText(output, kOutputDelay), ControlText(output, kLimiterButton),
+        ControlText(output, kCrossoversButton),
+        // The caption the lamp draws.
+        ui::test::ControlOf(output, kMute).ui::Window::Text(),
+        ui::test::ControlOf(output, kPolarity).IsEnabled() ? "polarity" : "",
+        ControlText(footer, kFiltersRemaining), ControlText(footer, kDspUsage),
+        ControlText(footer, kLastLogic)};
+    if (ui::Window* gas = edit->ChildWindow(edit->Ids().dspCapacity)) {
+      shown.push_back(ControlText(*gas, ovprocessing_res::kGasFiltersRemain));
+      shown.push_back(ControlText(*gas, ovprocessing_res::kGasTotal));
+    }
+    return shown;
+  };
+  std::vector<std::string> unknown{
+      "", "Filters (?)",      "",  "", "", "Limiter: ?", "Crossovers: ?", "?",
+      "", "? filters remain", "?", ""};
+  TSummaryWindow& summary = Open();
+  edit->OpenChildWindow(edit->Ids().dspCapacity);
+  const std::vector<std::string> read = fields(summary);
+  EXPECT_THAT(read, ElementsAre("Vocal", "Filters (0)", "0.0", "Main", "0.000 ms", "Limiter: Off",
+                                "Crossovers: <None>", "", "polarity", testing::EndsWith(" remain"),
+                                testing::EndsWith("%"), "0", testing::EndsWith(" remain"),
+                                testing::EndsWith("%")));
+  EXPECT_NE(read[9], "? filters remain");
+
+  // Silent, what a refresh could not read is no longer known.
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
+  device->InvalidateValues();
+  NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+  edit->Notify(&refresh);
+  std::vector<std::string> unknownWithCapacity = unknown;
+  unknownWithCapacity.insert(unknownWithCapacity.end(), {"? filters remain", "?"});
+  EXPECT_EQ(fields(summary), unknownWithCapacity);
+
+  // Opened on the silent unit, the summary shows nothing it did not read; once the unit answers
+  // its filters are read again and every field shows what the unit holds.
+  edit.reset();
+  ui::test::PumpMessages();
+  EXPECT_EQ(fields(Open()), unknown);
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(20);
+  ui::test::RestIdle();
+  const std::vector<std::string> answered =
+      fields(*dynamic_cast<TSummaryWindow*>(edit->ChildWindow(edit->Ids().summary)));
+  EXPECT_EQ(answered, std::vector<std::string>(read.begin(), read.end() - 2));
 }
 
 TEST_F(SummaryTest, OpensWithTheUnitWhileTheOptionIsOn) {
