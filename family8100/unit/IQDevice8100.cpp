@@ -227,7 +227,13 @@ void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
   const familycommon::FilterSetChange change(filterSetNotice);
   filters_.clear();
   DropCrossovers();
-  if (g8100Locked.Read(*this)) return;
+  // Until the read ends the lists are not the unit's: one that a silent unit breaks off is made
+  // again once the unit answers, rather than leaving its editors showing no filters.
+  listsStale_ = true;
+  if (g8100Locked.Read(*this)) {
+    listsStale_ = false;
+    return;
+  }
   for (int slot = 0; slot < FilterSlotCount(); ++slot) {
     scope.Step(std::min(slot, kFilterSlots));
     g8100FilterSlot.Write(*this, static_cast<uint8_t>(slot));
@@ -251,6 +257,7 @@ void IQDevice8100::ReadAllParameters(ProgressReport* progress) {
     }
   }
   slotsInDoubt_ = false;
+  listsStale_ = false;
 }
 
 SettingsRecord IQDevice8100::ReadSettingsRecord() {

@@ -151,6 +151,25 @@ TEST(OlderFamilyFilterTest, DeletingStopsPartWayWithTheListAsTheUnitHoldsIt) {
   for (const auto& slot : bus.SlotsOf(0)) EXPECT_FALSE(slot.IsFilter());
 }
 
+// A whole read that a silent unit breaks off leaves no empty list to be taken as the unit's: the
+// first contact that finds it answering reads its filters again.
+TEST(OlderFamilyFilterTest, AWholeReadTheUnitBreaksOffIsMadeAgainOnceItAnswers) {
+  OlderFamilyBus bus;
+  sim::family8100::AddFamily8100Unit(bus.bus, {.address = 2});
+  IQDevice8100* unit = OnlyUnit(bus);
+  testsupport8100::AddFilter(*unit, Made<TParametricFilter>(kLeftInputBank, 1000));
+  bus.bus.AddFault(sim::Fault::Silence().Times(sim::Fault::kForever));
+  EXPECT_THROW(unit->ReadAllParameters(), ReadTimeout);
+  EXPECT_TRUE(unit->Filters().empty());
+  EXPECT_TRUE(unit->ListsStale());
+
+  bus.bus.ClearFaults();
+  EXPECT_TRUE(unit->ReadAgainIfStale());
+  ASSERT_EQ(unit->Filters().size(), 1u);
+  EXPECT_EQ(unit->Filters().at(0)->frequency, 1000);
+  EXPECT_FALSE(unit->ReadAgainIfStale());
+}
+
 // A new slot's read is never asked twice nor answered late, so a unit that answers it late keeps a
 // slot handed out that no filter holds, until the program reads its filters again.
 TEST(OlderFamilyFilterTest, ASlotHandedOutForALateAnswerIsFreedOnceTheUnitAnswers) {

@@ -10,6 +10,7 @@
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TMemoryDialog.h"
 #include "family8100/unit/TSecurityDialog.h"
@@ -284,7 +285,11 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
   for (const Model model : {Model::kBase, Model::kPlus, Model::kX, Model::kRuneTide}) {
     SCOPED_TRACE(static_cast<int>(model));
     OlderFamilyBus silent;
-    sim::family8100::AddFamily8100Unit(silent.bus, {.model = model, .address = 5});
+    const int index =
+        sim::family8100::AddFamily8100Unit(silent.bus, {.model = model, .address = 5});
+    // Levels no template or default holds, so that a figure shown is the unit's own.
+    silent.bus.StoreElement(index, g8100LeftAttenuation.GetId(), 0, {7});
+    silent.bus.StoreElement(index, g8100RightAttenuation.GetId(), 0, {9});
     IQDevice8100* unit = OnlyUnit(silent);
     ASSERT_NE(silent.manager.Acquire(unit), nullptr);
     silent.bus.AddFault(fault);
@@ -299,27 +304,29 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
       Has has;     // null: every model has it
       int node;    // in the tree, else
       int button;  // on the signal flow
-      std::vector<int> unknown;
+      // What its fields show: "?" for a value never read; the unit answered the polls just
+      // before, and the program read it all again then, so the levels it gave are its own.
+      std::vector<std::pair<int, std::string>> shows;
     } windows[] = {
         {"signal flow",
          nullptr,
          TEdit8100Window::kSignalFlow,
          0,
-         {kLeftAttenuationButton, kRightAttenuationButton}},
+         {{kLeftAttenuationButton, "?"}, {kRightAttenuationButton, "?"}}},
         {"attenuation",
          nullptr,
          0,
          kLeftAttenuationButton,
-         {controls_res::kFirstText, controls_res::kSecondText}},
+         {{controls_res::kFirstText, "-3.5 dB"}, {controls_res::kSecondText, "-4.5 dB"}}},
         {"delay", &IQDevice8100::HasDelay, 0, kLeftDelayButton, {}},
         {"limiter", &IQDevice8100::HasLimiter, 0, kLeftLimiterButton, {}},
         {"noise", &IQDevice8100::HasNoise, 0, kNoiseButton, {}},
         {"filter bank", nullptr, 0, kLeftInputButton, {}},
         {"crossovers", &IQDevice8100::HasCrossovers, 0, kLowCrossoverButton, {}},
         {"memory", nullptr, TEdit8100Window::kMemory, 0, {}},
-        {"security", nullptr, TEdit8100Window::kSecurity, 0, {kLockCaption}},
+        {"security", nullptr, TEdit8100Window::kSecurity, 0, {{kLockCaption, "?"}}},
     };
-    for (const auto& [name, has, node, button, unknown] : windows) {
+    for (const auto& [name, has, node, button, shows] : windows) {
       if (has != nullptr && !(unit->*has)()) continue;
       SCOPED_TRACE(name);
       // The unit answers the polls again, then falls silent as the window opens.
@@ -340,7 +347,8 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
       }
       EXPECT_EQ(reportsAfterIdle(), 1u);
       ASSERT_TRUE(shown != nullptr && shown->IsCreated());
-      for (int id : unknown) EXPECT_EQ(ui::test::ControlOf(*shown, id).Text(), "?") << id;
+      for (const auto& [id, text] : shows)
+        EXPECT_EQ(ui::test::ControlOf(*shown, id).Text(), text) << id;
       EXPECT_THAT(FilledFields(*shown), testing::IsEmpty());
     }
     EXPECT_EQ(window.Security().Lamp().GetState(), TLEDButton::kOff);
