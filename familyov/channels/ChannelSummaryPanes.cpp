@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "controls/CarriedName.h"
+#include "controls/LevelScale.h"
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -350,7 +351,7 @@ int TOutputSummaryDialog::Output() const { return Channel() - device_.firstOutpu
 void TOutputSummaryDialog::ShowUnknown() {
   TChannelSummaryDialog::ShowUnknown();
   mute_.SetState(TLEDButton::kOff);
-  mute_.SetText("?");
+  mute_.SetText(controls::kUnknownValue);
   mute_.Redraw();
   // A plain face: no polarity shown, and none to turn over.
   polarity_.Enable(false);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "controls/LevelScale.h"
 #include "controls/TQuadButton.h"
 #include "familyov/unit/OVCodecs.h"
 
@@ -82,11 +83,11 @@ int DspUsagePercent(int32_t counter) {
 }
 
 std::string PercentText(std::optional<int> percent) {
-  return percent ? std::to_string(*percent) + "%" : "?";
+  return percent ? std::to_string(*percent) + "%" : controls::kUnknownValue;
 }
 
 std::string FiltersRemainText(std::optional<int> filters) {
-  return (filters ? std::to_string(*filters) : "?") + " filters remain";
+  return (filters ? std::to_string(*filters) : controls::kUnknownValue) + " filters remain";
 }
 
 int DelayZoneStep(int zone, int units) {

@@ -1,9 +1,11 @@
 #include "familyov/filters/TFilterEditor.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <optional>
+#include <string>
 
 #include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/filters/OctaveArray.h"
 #include "familyov/filters/TFilterDialog.h"
@@ -119,9 +121,9 @@ TFilterCountWindow::~TFilterCountWindow() {
 void TFilterCountWindow::SetupWindow() { ShowCount(); }
 
 void TFilterCountWindow::ShowCount() {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", panes_.device->freeSections);
-  count_.SetText(text);
+  // A count over filters that may not be the unit's is no count.
+  const std::optional<int> free = panes_.device->DspFigure(panes_.device->freeSections);
+  count_.SetText(free ? std::to_string(*free) : controls::kUnknownValue);
 }
 
 void TFilterCountWindow::Notify(NotifyRecord* record) {
