@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QSaveFile>
 #include <QTest>
 #include <stdexcept>
 
@@ -77,6 +78,15 @@ int PumpIdle(int maxPasses) {
 
 void RestIdle() { App().Idle().Rest(); }
 
+std::vector<std::string> DropLeftovers() {
+  std::vector<std::string> found;
+  if (Application::Instance() == nullptr) return found;
+  for (int id : App().Timers().KillEvery()) found.push_back("window timer " + std::to_string(id));
+  if (App().Idle().WakeUpArmed()) found.push_back("an idle wake-up");
+  App().Idle().Rest();
+  return found;
+}
+
 void UseManualTimers() { App().Timers().SetManual(true); }
 
 void StepTimers(int ms) { App().Timers().Step(ms); }
@@ -129,8 +139,11 @@ void MouseUp(Window& target, Point p, bool right) {
                       QPoint(p.x, p.y));
 }
 
-bool GrabPng(Window& window, const std::string& path) {
-  return Shown(window).save(QString::fromStdString(path), "PNG");
+bool GrabPng(Window& window, const std::string& path) { return SavePng(Shown(window), path); }
+
+bool SavePng(const QImage& image, const std::string& path) {
+  QSaveFile file(QString::fromStdString(path));
+  return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
 }
 
 Color SamplePixel(Window& window, Point p) {

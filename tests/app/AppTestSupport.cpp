@@ -21,6 +21,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "tests/bus/AnsweredLine.h"
+#include "tests/support/LeftoverCheck.h"
 
 namespace apptest {
 
@@ -50,10 +51,6 @@ registry::Key SettingsKey() { return registry::UserRoot().OpenSubKey("TelvoWin2 
 
 void FailTest(const std::string& what) { ADD_FAILURE() << what; }
 
-std::string OutputPath(const std::string& fileName) {
-  return std::string(TELVO_APP_TEST_OUTPUT_DIR) + "/" + fileName;
-}
-
 namespace {
 
 // One application object for the whole test program, as Qt allows only one. The settings store is
@@ -70,6 +67,7 @@ class AppEnvironment : public ::testing::Environment {
     });
     ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse, FailTest);
     ui::test::UseManualTimers();
+    testsupport::CheckAfterEachTest(ui::test::DropLeftovers);
   }
   void TearDown() override {
     ui::test::PumpMessages();

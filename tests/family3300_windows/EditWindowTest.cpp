@@ -206,8 +206,9 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
   EXPECT_TRUE(unit->ShowOpenWindow());
   EXPECT_EQ(window->Text(), "9 (3300-2XL) STAGE");
 
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "edit-window-menu-test.332").string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("edit-window-menu-test-" + std::to_string(::getpid()) + ".332"))
+                               .string();
   Store(g3300GainA.GetId(), {10});
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
