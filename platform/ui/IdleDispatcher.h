@@ -21,6 +21,7 @@ class IdleDispatcher : public QObject {
   // Drops every pass that is due, posted, yielding or asked for later, as if no window had asked
   // for more.
   void Rest();
+  bool WakeUpArmed() const { return wakeTimer_ != 0; }
   static bool IsIdleEvent(const QEvent* e);
   // Whether an event restarts the idle count: anything but the idle passes themselves and the
   // repaints that an idle action showing a live value brings about.

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLineEdit>
+#include <QSaveFile>
 #include <QTest>
 #include <stdexcept>
 
@@ -18,6 +20,8 @@
 namespace ui::test {
 
 namespace {
+
+constexpr QPoint kParkedMouse{-1000, -1000};  // off every screen and window
 
 Application& App() {
   Application* app = Application::Instance();
@@ -77,6 +81,18 @@ int PumpIdle(int maxPasses) {
 
 void RestIdle() { App().Idle().Rest(); }
 
+std::vector<std::string> DropLeftovers() {
+  std::vector<std::string> found;
+  if (Application::Instance() == nullptr) return found;
+  for (int id : App().Timers().KillEvery()) found.push_back("window timer " + std::to_string(id));
+  if (App().Idle().WakeUpArmed()) found.push_back("an idle wake-up");
+  App().Idle().Rest();
+  // Qt drops a move to where the mouse already is: the next test's first move must not meet the
+  // place this one left it at.
+  QCursor::setPos(kParkedMouse);
+  return found;
+}
+
 void UseManualTimers() { App().Timers().SetManual(true); }
 
 void StepTimers(int ms) { App().Timers().Step(ms); }
@@ -129,8 +145,11 @@ void MouseUp(Window& target, Point p, bool right) {
                       QPoint(p.x, p.y));
 }
 
-bool GrabPng(Window& window, const std::string& path) {
-  return Shown(window).save(QString::fromStdString(path), "PNG");
+bool GrabPng(Window& window, const std::string& path) { return SavePng(Shown(window), path); }
+
+bool SavePng(const QImage& image, const std::string& path) {
+  QSaveFile file(QString::fromStdString(path));
+  return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
 }
 
 Color SamplePixel(Window& window, Point p) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ui/Message.h"
 #include "platform/ui/draw/Color.h"
 #include "platform/ui/draw/Geometry.h"
+
+class QImage;
 
 namespace ui {
 class Window;
@@ -20,6 +23,9 @@ int PumpIdle(int maxPasses = 100);
 // Forgets every idle pass the loop has due, a wake-up that a window asked for included: a test
 // that counts passes starts with nothing left over from the one before.
 void RestIdle();
+// Describes the window timers and the idle wake-up still armed, having dropped them with every
+// idle pass due: what a test leaves behind for the next one. Puts the mouse off every window.
+std::vector<std::string> DropLeftovers();
 // Timers fire only when the test steps the clock.
 void UseManualTimers();
 void StepTimers(int ms);
@@ -40,8 +46,10 @@ void MouseDown(Window& target, Point p, bool right = false);
 void MouseMove(Window& target, Point p);
 void MouseUp(Window& target, Point p, bool right = false);
 
-// Saves what the window shows as a PNG; false on failure.
+// Saves what the window shows as a PNG; false on failure. The file is written whole under another
+// name and then renamed, so a reader (another run of the same test, too) never meets half of it.
 bool GrabPng(Window& window, const std::string& path);
+bool SavePng(const QImage& image, const std::string& path);
 // A pixel of what the window shows (its offscreen image for custom-drawn windows).
 Color SamplePixel(Window& window, Point p);
 

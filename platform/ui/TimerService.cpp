@@ -35,6 +35,16 @@ bool TimerService::IsRunning(const Window& window, int id) const {
                      [&](const Entry& e) { return e.window == &window && e.id == id; });
 }
 
+std::vector<int> TimerService::KillEvery() {
+  std::vector<int> ids;
+  for (const Entry& e : entries_) {
+    if (e.qtTimerId != 0) killTimer(e.qtTimerId);
+    ids.push_back(e.id);
+  }
+  entries_.clear();
+  return ids;
+}
+
 void TimerService::SetManual(bool manual) { manual_ = manual; }
 
 void TimerService::Step(int ms) {

@@ -15,6 +15,8 @@ class TimerService : public QObject {
   void Kill(Window& window, int id);
   void KillAll(Window& window);
   bool IsRunning(const Window& window, int id) const;
+  // Stops every window's timers; returns the ids of those that ran.
+  std::vector<int> KillEvery();
 
   void SetManual(bool manual);
   // Manual mode only: fires every timer due within the next `ms` milliseconds, in time order.

@@ -9,6 +9,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
+#include "tests/support/LeftoverCheck.h"
 
 namespace testsupport {
 namespace {
@@ -27,6 +28,7 @@ class AppGuiEnvironment : public ::testing::Environment {
       ADD_FAILURE() << "exception in " << where << ": " << what;
     });
     installReporters_();
+    testsupport::CheckAfterEachTest(ui::test::DropLeftovers);
   }
   void TearDown() override {
     ui::test::PumpMessages();

@@ -22,6 +22,7 @@
 #include "resources/AppIds.h"
 #include "resources/AppResources.h"
 #include "tests/bus/AnsweredLine.h"
+#include "tests/support/LeftoverCheck.h"
 
 namespace apptest {
 
@@ -51,10 +52,6 @@ registry::Key SettingsKey() { return registry::UserRoot().OpenSubKey("TelvoWin2 
 
 void FailTest(const std::string& what) { ADD_FAILURE() << what; }
 
-std::string OutputPath(const std::string& fileName) {
-  return std::string(TELVO_APP_TEST_OUTPUT_DIR) + "/" + fileName;
-}
-
 namespace {
 
 // One application object for the whole test program, as Qt allows only one. The settings store is
@@ -73,6 +70,7 @@ class AppEnvironment : public ::testing::Environment {
     ui::test::UseManualTimers();
     // A silent unit's polls pause by the tests' clock only, however long the machine keeps them.
     PollBackoff::Clock::Hold();
+    testsupport::CheckAfterEachTest(ui::test::DropLeftovers);
   }
   void TearDown() override {
     ui::test::PumpMessages();

@@ -15,6 +15,7 @@
 #include "platform/ui/Frame.h"
 #include "platform/ui/Prompts.h"
 #include "sim/SimulatedBus.h"
+#include "tests/support/OutputPath.h"
 
 namespace apptest {
 
@@ -94,8 +95,7 @@ class NoViewerDesktop : public shell::Desktop {
 registry::Key SettingsKey();
 // The failure handler for prompt scripts: fails the running test.
 void FailTest(const std::string& what);
-// Where the tests leave their pictures.
-std::string OutputPath(const std::string& fileName);
+using testsupport::OutputPath;
 
 // A simulated bus entered under COM 4, the main frame with its client dialog, and one test type.
 // The window is built by Start, so that each test first arranges the settings it starts with.

@@ -8,12 +8,9 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
+#include "tests/support/LeftoverCheck.h"
 
 namespace controlstest {
-
-std::string OutputPath(const std::string& fileName) {
-  return std::string(TELVO_CONTROLS_TEST_OUTPUT_DIR) + "/" + fileName;
-}
 
 Host::Host() : ui::Window(nullptr) { SetRect({40, 40, 440, 340}); }
 
@@ -55,6 +52,7 @@ class ControlsEnvironment : public ::testing::Environment {
     ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse,
                              [](const std::string& what) { ADD_FAILURE() << what; });
     ui::test::UseManualTimers();
+    testsupport::CheckAfterEachTest(ui::test::DropLeftovers);
     controls_res::RegisterControlsResources();
   }
   void TearDown() override {

@@ -7,11 +7,11 @@
 #include "platform/ui/Control.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/draw/Color.h"
+#include "tests/support/OutputPath.h"
 
 namespace controlstest {
 
-// The build folder, where the tests leave pictures of the controls to look at.
-std::string OutputPath(const std::string& fileName);
+using testsupport::OutputPath;
 
 // A shown top-level window holding controls placed by hand at exact pixel rectangles, so the
 // controls' geometry is known to the pixel. It records the messages its controls post to it.

@@ -8,6 +8,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
+#include "tests/support/LeftoverCheck.h"
 
 namespace filestest {
 
@@ -70,6 +71,7 @@ class FilesEnvironment : public ::testing::Environment {
       ADD_FAILURE() << "exception in " << where << ": " << what;
     });
     ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse, FailTest);
+    testsupport::CheckAfterEachTest(ui::test::DropLeftovers);
   }
   void TearDown() override {
     ui::test::PumpMessages();

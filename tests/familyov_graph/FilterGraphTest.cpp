@@ -445,7 +445,7 @@ TEST_F(FilterGraphTest, PrintedGraphSitsInTheMiddleOfThePageWithoutPhase) {
   const QImage page(folder.filePath("page.png"));
   ASSERT_FALSE(page.isNull());
   std::filesystem::create_directories(GALLERY_DIR);
-  page.save(QStringLiteral(GALLERY_DIR "/filter-graph-printed.png"));
+  ui::test::SavePng(page, GALLERY_DIR "/filter-graph-printed.png");
   // Count the graph's ink in columns across the page: a frame at 20 % and 80 % of the width, the
   // green sum between, no red phase anywhere.
   auto inkInColumn = [&](int x) {

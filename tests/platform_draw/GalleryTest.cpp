@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
 #include <cmath>
 
+#include "platform/ui/TestHooks.h"
 #include "platform/ui/draw/Dc.h"
 #include "tests/platform_draw/PixelProbe.h"
+#include "tests/support/OutputPath.h"
 
 namespace {
 
@@ -136,8 +137,8 @@ TEST(Gallery, EveryDrawingCallOnOneWindowSizedImage) {
     dc.SetPen(Pen::Solid(ui::kRed, 2));
     dc.Ellipse({0, 0, 100, 100});  // stays round in a wide box
   }
-  const QString path = QDir(QStringLiteral(DRAW_GALLERY_DIR)).filePath("draw_gallery.png");
-  ASSERT_TRUE(image.save(path)) << path.toStdString();
+  const std::string path = testsupport::OutputPath("draw_gallery.png");
+  ASSERT_TRUE(ui::test::SavePng(image, path)) << path;
   // The XOR line drawn twice left the grid line it crossed as it was.
   EXPECT_EQ(drawtest::PixelAt(image, 389, 35), kTeal);
 }

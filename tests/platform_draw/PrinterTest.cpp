@@ -12,11 +12,13 @@
 #include <vector>
 
 #include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
 #include "platform/ui/draw/Dc.h"
 #include "platform/ui/draw/Printer.h"
 #include "platform/ui/draw/Printout.h"
 #include "tests/platform_draw/PixelProbe.h"
 #include "tests/support/HangBound.h"
+#include "tests/support/OutputPath.h"
 
 namespace {
 
@@ -84,7 +86,7 @@ TEST_F(PrinterTest, PrintsPagesUntilThePrintoutHasNoMoreToAPdfFile) {
 
   const QImage page = RasterizePage(pdf, 2, folder_.filePath("page2"));
   ASSERT_FALSE(page.isNull()) << "pdftoppm failed";
-  page.save(QStringLiteral(DRAW_GALLERY_DIR "/printed_page2.png"));
+  ui::test::SavePng(page, testsupport::OutputPath("printed_page2.png"));
   EXPECT_EQ(drawtest::PixelAt(page, page.width() / 2, page.height() / 2), ui::kBlack);
   EXPECT_EQ(drawtest::PixelAt(page, page.width() / 4, page.height() / 2), ui::kWhite);
   EXPECT_EQ(drawtest::PixelAt(page, page.width() / 2, page.height() / 4), ui::kWhite);

@@ -13,7 +13,7 @@
 #include "platform/ui/TimerService.h"
 #include "platform/ui/Window.h"
 #include "tests/platform_ui/UiTestEnvironment.h"
-#include "tests/support/HangBound.h"
+#include "tests/support/HangBoundTimer.h"
 
 namespace ui {
 namespace {
@@ -310,8 +310,7 @@ TEST(Timers, QtsOwnTimersDriveThemOutsideTests) {
     return Param{0};
   });
   w.StartTimer(7, 1);
-  QTimer::singleShot(testsupport::kHangBound, &loop,
-                     [&] { loop.exit(1); });  // a bound, never reached when it works
+  const testsupport::HangBoundTimer bound([&] { loop.exit(1); });  // never reached if it works
   EXPECT_EQ(loop.exec(), 0);
   w.KillTimer(7);
   EXPECT_FALSE(timers.IsRunning(w, 7));

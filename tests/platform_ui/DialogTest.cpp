@@ -21,7 +21,7 @@
 #include "platform/ui/Static.h"
 #include "platform/ui/TestHooks.h"
 #include "tests/platform_ui/UiTestEnvironment.h"
-#include "tests/support/HangBound.h"
+#include "tests/support/HangBoundTimer.h"
 
 namespace ui {
 namespace {
@@ -185,17 +185,18 @@ TEST_F(DialogTest, EnterOnAFieldsWarningClosesItAndLeavesTheFieldToCorrect) {
   // Each warning is answered with Enter, as the user would; past a bound they are closed.
   constexpr int kBound = 3;
   int warnings = 0;
+  QObject scope;  // an answer still queued when the test ends goes with its locals
   std::function<void()> answer = [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
-    QTimer::singleShot(0, answer);  // for a warning that Enter might open on top of this one
+    QTimer::singleShot(0, &scope, answer);  // for a warning Enter might open on top of this one
     if (++warnings > kBound) {
       box->done(QMessageBox::Ok);
     } else {
       QTest::keyClick(box->button(QMessageBox::Ok), Qt::Key_Return);
     }
   };
-  QTimer::singleShot(0, answer);
+  QTimer::singleShot(0, &scope, answer);
   test::PressKey(d, Qt::Key_Return);
   SetUnscriptedPrompts(UnscriptedPrompts::Default);
   EXPECT_EQ(warnings, 1);
@@ -241,8 +242,7 @@ TEST_F(DialogTest, TheRealModalLoopGivesIdleTimeToTheDialogAloneUntilItEnds) {
   IdleCountingWindow other;
   other.Create();
   IdleEndingDialog d;
-  QTimer::singleShot(testsupport::kHangBound,
-                     [&] { d.EndDialog(-1); });  // a bound, never reached when it works
+  const testsupport::HangBoundTimer bound([&] { d.EndDialog(-1); });  // never reached if it works
   EXPECT_EQ(d.Execute(), 5);
   EXPECT_EQ(d.calls, 3);
   EXPECT_EQ(other.calls, 0);
@@ -298,9 +298,9 @@ TEST_F(DialogTest, AModalDialogWhoseParentClosesEndsItsLoop) {
     owner.Destroy();
     return Param{0};
   });
-  QTimer::singleShot(0, [&] { d.Post(500); });
-  QTimer::singleShot(testsupport::kHangBound,
-                     [&] { d.EndDialog(-1); });  // a bound, never reached when it works
+  QObject scope;
+  QTimer::singleShot(0, &scope, [&] { d.Post(500); });
+  const testsupport::HangBoundTimer bound([&] { d.EndDialog(-1); });  // never reached if it works
   EXPECT_EQ(d.Execute(), kIdCancel);
 }
 

@@ -39,8 +39,9 @@ TEST(MessageBoxes, AShownBoxIsWideEnoughForItsCaptionAndAnEmptyCaptionStaysBlank
     int width = 0;
   };
   std::vector<Shown> shown;
+  QObject scope;
   const auto answer = [&] {
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, &scope, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr) return;
       shown.push_back({box->windowTitle(), box->width()});

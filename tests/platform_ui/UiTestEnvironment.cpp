@@ -6,6 +6,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "tests/support/LeftoverCheck.h"
 
 namespace ui::testing_support {
 
@@ -27,10 +28,6 @@ CollectedErrors::~CollectedErrors() { SetErrorReporter(FailOnError); }
 RealModalLoops::RealModalLoops() { SetUnscriptedPrompts(UnscriptedPrompts::Show); }
 RealModalLoops::~RealModalLoops() { SetUnscriptedPrompts(UnscriptedPrompts::Refuse, FailTest); }
 
-std::string OutputPath(const std::string& fileName) {
-  return std::string(TELVO_UI_TEST_OUTPUT_DIR) + "/" + fileName;
-}
-
 namespace {
 
 // Qt allows one application object per process and it must outlive every widget, so one
@@ -43,6 +40,7 @@ class UiEnvironment : public ::testing::Environment {
     SetErrorReporter(FailOnError);
     SetUnscriptedPrompts(UnscriptedPrompts::Refuse, FailTest);
     test::UseManualTimers();
+    testsupport::CheckAfterEachTest(ui::test::DropLeftovers);
   }
   void TearDown() override {
     test::PumpMessages();

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/OutputPath.h"
+
 namespace ui::testing_support {
 
 // A failure handler for prompt scripts: fails the running test with the prompt's description.
@@ -28,7 +30,6 @@ class CollectedErrors {
   std::vector<std::string> errors;  // "where: what"
 };
 
-// The build folder, where tests leave pictures to look at.
-std::string OutputPath(const std::string& fileName);
+using testsupport::OutputPath;
 
 }  // namespace ui::testing_support

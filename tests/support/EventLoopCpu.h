@@ -32,7 +32,10 @@ inline bool RunLoopUntil(const std::function<bool()>& done) {
     if (done()) loop.quit();
   });
   check.start(5);
-  QTimer::singleShot(kLoopPatience, &loop, &QEventLoop::quit);
+  QTimer patience;  // stops with the wait, where a single shot would outlive it
+  patience.setSingleShot(true);
+  QObject::connect(&patience, &QTimer::timeout, &loop, &QEventLoop::quit);
+  patience.start(kLoopPatience);
   loop.exec();
   return done();
 }
