@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <stdexcept>
 
@@ -122,7 +123,20 @@ void MouseDown(Window& target, Point p, bool right) {
                     QPoint(p.x, p.y));
 }
 
-void MouseMove(Window& target, Point p) { QTest::mouseMove(&WidgetOf(target), QPoint(p.x, p.y)); }
+void MouseMove(Window& target, Point p) {
+  QWidget& widget = WidgetOf(target);
+  const QPoint local(p.x, p.y);
+  const QPoint global = widget.mapToGlobal(local);
+  // With no button down Qt's test move only sets the cursor, which sends nothing when the cursor
+  // already stands there (an earlier test moved it to the same point): the move is sent itself.
+  if (QCursor::pos() != global) {
+    QTest::mouseMove(&widget, local);
+    return;
+  }
+  QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, QGuiApplication::mouseButtons(),
+                   Qt::NoModifier);
+  QApplication::sendEvent(&widget, &move);
+}
 
 void MouseUp(Window& target, Point p, bool right) {
   QTest::mouseRelease(&WidgetOf(target), right ? Qt::RightButton : Qt::LeftButton, Qt::NoModifier,
