@@ -234,9 +234,9 @@ FileCheck ReadSettingsFile3300(SettingsTextFile& file, Model3300 model, Settings
 
 void ApplySettingsLoad(IQDevice3300& device, const SettingsLoad& load,
                        familycommon::ProgressReport* progress) {
-  familycommon::AnswerWait wait(progress, device.GetAnswerBound());
-  WriteWithPutBack(device, wait,
-                   [&](NamesKept& names) { ApplyAll(device, load, progress, names); });
+  familycommon::LeadingReadProgress shown(progress);
+  familycommon::AnswerWait wait(&shown, device.GetAnswerBound());
+  WriteWithPutBack(device, wait, [&](NamesKept& names) { ApplyAll(device, load, &shown, names); });
 }
 
 }  // namespace namespace3300

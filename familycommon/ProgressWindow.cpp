@@ -9,8 +9,10 @@ ProgressWindow::ProgressWindow() = default;
 ProgressWindow::~ProgressWindow() { End(); }
 
 void ProgressWindow::Begin(int range, const std::string& text) {
-  dialog_ = std::make_unique<TProgressDialog>(controls::ClientWindow());
-  dialog_->Create();
+  if (!dialog_) {
+    dialog_ = std::make_unique<TProgressDialog>(controls::ClientWindow());
+    dialog_->Create();
+  }
   dialog_->SetText(text);
   dialog_->SetRange(0, range);
 }

@@ -74,8 +74,9 @@ void Recall(BulkTransfer& transfer, IQDevice8100& unit, int memory) {
 
 // Each memory chosen, then the source's current settings and preset map.
 void CopyWithin(BulkTransfer& transfer, IQDevice8100& destination, IQDevice8100& source,
-                uint32_t memories, familycommon::ProgressScope& scope) {
+                uint32_t memories, familycommon::ProgressReport* progress) {
   transfer.KeepNames(destination, {.memoryNames = memories, .presetMap = true});
+  familycommon::ProgressScope scope(progress, kMemoryCount, "Reading device parameters...");
   for (int memory = 1; memory <= kMemoryCount; ++memory) {
     scope.Step(memory - 1);
     if ((memories >> (memory - 1) & 1U) == 0) continue;
@@ -110,15 +111,15 @@ void CopyWithin(BulkTransfer& transfer, IQDevice8100& destination, IQDevice8100&
 
 void CopyDeviceSettings(IQDevice8100& destination, IQDevice8100& source, uint32_t memories,
                         familycommon::ProgressReport* progress) {
-  familycommon::ProgressScope scope(progress, kMemoryCount, "Reading device parameters...");
+  familycommon::LeadingReadProgress shown(progress);
   // Views read the filters once the copy, or its recovery, has settled.
   const familycommon::FilterSetChange destinationChange(destination.filterSetNotice);
   const familycommon::FilterSetChange sourceChange(source.filterSetNotice);
   // Both are read whatever the destination's firmware: its crossovers go into the snapshot and
   // come back after the copy, and unread ones would be lost.
   TransferWithPutBack(
-      {&destination, &source}, progress, FilterLists::kRead,
-      [&](BulkTransfer& transfer) { CopyWithin(transfer, destination, source, memories, scope); });
+      {&destination, &source}, &shown, FilterLists::kRead,
+      [&](BulkTransfer& transfer) { CopyWithin(transfer, destination, source, memories, &shown); });
 }
 
 bool IQDevice8100::CopyFrom(IQDevice& source) {

@@ -626,9 +626,9 @@ void ApplyAll(IQDevice8100& unit, const SettingsLoad& load, uint32_t memories,
   transfer.KeepNames(unit, {.unitName = load.unitName.has_value(),
                             .memoryNames = memories & load.Memories(),
                             .presetMap = true});
+  familycommon::ProgressScope scope(progress, kLoadedSteps, "Setting device parameters...");
   if (load.unitName) g8100UnitName.Write(unit, *load.unitName);
   if (load.interfaceName && !unit.IsOnline()) unit.SetName(*load.interfaceName);
-  familycommon::ProgressScope scope(progress, kLoadedSteps, "Setting device parameters...");
   for (const MemoryLoad& memory : load.memories) {
     if (!Has(memories, memory.memory)) continue;
     scope.Step(memory.memory - 1);
@@ -741,8 +741,9 @@ void ApplySettingsLoad(IQDevice8100& unit, const SettingsLoad& load, uint32_t me
   // Views read the filters once the load, or its recovery, has settled: the filters placed after
   // the old ones went would otherwise never reach them.
   const familycommon::FilterSetChange change(unit.filterSetNotice);
-  TransferWithPutBack({&unit}, progress, FilterLists::kRead, [&](BulkTransfer& transfer) {
-    ApplyAll(unit, load, memories, progress, transfer);
+  familycommon::LeadingReadProgress shown(progress);
+  TransferWithPutBack({&unit}, &shown, FilterLists::kRead, [&](BulkTransfer& transfer) {
+    ApplyAll(unit, load, memories, &shown, transfer);
   });
 }
 

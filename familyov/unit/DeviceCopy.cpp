@@ -31,6 +31,7 @@ constexpr const char* kCopyCaption = "Ordavinex Copy";
 std::vector<int> CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
                               bool events, int memories, LoadSteps& steps,
                               ProgressReport* progress) {
+  ProgressScope scope(progress, destination.GetMemoryCount(), "Copying...");
   const Globals globals = GlobalsOf(source);
   std::vector<int> recallingNone;
   steps.Globals([&] {
@@ -45,7 +46,6 @@ std::vector<int> CopyContents(IQDeviceOrdavinex& destination, IQDeviceOrdavinex&
   UnchangedMarks sourceMarks(source);
   MemoryWalk sourceWalk(source);
   MemoryWalk destinationWalk(destination);
-  ProgressScope scope(progress, destination.GetMemoryCount(), "Copying...");
   for (int m = 0; m <= memories; ++m) {
     scope.Step(m);
     ReadMemoryImage(source, m, from);
@@ -117,16 +117,17 @@ bool ConfirmDifferences(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& sourc
 
 std::vector<int> CopyDeviceSettings(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source,
                                     ProgressReport* progress) {
+  familycommon::LeadingReadProgress shown(progress);
   // Either side may lack the clock; the destination keeps its events then.
   const bool destinationClock = destination.UpdateClockPresence();
   const bool events = source.UpdateClockPresence() && destinationClock;
   // Only the memories both units have: the source is never asked for one it lacks.
   const int memories = std::min(destination.GetMemoryCount(), source.GetMemoryCount());
   std::vector<int> recallingNone;
-  WriteWithPutBack(destination, {.globals = true, .events = events, .memories = memories}, progress,
+  WriteWithPutBack(destination, {.globals = true, .events = events, .memories = memories}, &shown,
                    [&](LoadSteps& steps) {
                      recallingNone =
-                         CopyContents(destination, source, events, memories, steps, progress);
+                         CopyContents(destination, source, events, memories, steps, &shown);
                    });
   return recallingNone;
 }

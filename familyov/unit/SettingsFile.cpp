@@ -347,12 +347,12 @@ void WriteEventsSection(IQDeviceOrdavinex& device, SettingsTextFile& file) {
 // The logic inputs set to recall no memory, as the unit lacks the memory the file names.
 std::vector<int> ApplyContents(IQDeviceOrdavinex& device, const FileContents& contents,
                                LoadSteps& steps, ProgressReport* progress) {
+  ProgressScope scope(progress, contents.lastMemory, kUploadingText);
   std::vector<int> recallingNone;
   steps.Globals([&] {
     if (contents.globals) recallingNone = WriteGlobals(device, *contents.globals);
     if (contents.events) WriteEvents(device, *contents.events);
   });
-  ProgressScope scope(progress, contents.lastMemory, kUploadingText);
   MemoryWalk walk(device);
   for (const auto& dump : contents.memories) {
     scope.Step(dump.first);
@@ -460,13 +460,14 @@ bool ReadSettingsBody(IQDeviceOrdavinex& device, SettingsTextFile& file,
                       std::vector<int>* logicInputsCleared) {
   const std::optional<FileContents> contents = ReadContents(device, file, confirm);
   if (!contents) return false;
+  familycommon::LeadingReadProgress shown(progress);
   std::vector<int> recallingNone;
   WriteWithPutBack(device,
                    {.globals = contents->globals.has_value(),
                     .events = contents->events.has_value(),
                     .memories = contents->lastMemory},
-                   progress, [&](LoadSteps& steps) {
-                     recallingNone = ApplyContents(device, *contents, steps, progress);
+                   &shown, [&](LoadSteps& steps) {
+                     recallingNone = ApplyContents(device, *contents, steps, &shown);
                    });
   if (logicInputsCleared) *logicInputsCleared = std::move(recallingNone);
   return true;

@@ -190,9 +190,6 @@ int Menu::Track(Window& owner, Point screen) {
   auto* menu = qobject_cast<QMenu*>(widget_);
   if (menu == nullptr) return 0;
   commandWindow_ = [&owner] { return &owner; };
-  // The menu takes the mouse: a capture its owner held ends here, or the clicks meant for the
-  // menu and for whatever its command opens would all go to the owner.
-  Window::ReleaseMouse();
   int chosen = 0;
   if (auto scripted = InterceptPrompt({PromptKind::PopupMenu, {}, {}, 0})) {
     UpdateItems();

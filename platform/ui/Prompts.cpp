@@ -7,6 +7,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/DragImage.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/Window.h"
 
 namespace ui {
 
@@ -159,6 +160,9 @@ PromptAnswer PromptScript::Take(const Prompt& p) {
 
 std::optional<PromptAnswer> InterceptPrompt(const Prompt& p) {
   DragImage::LeaveAll();
+  // The prompt takes the mouse: a capture a drag held ends here, or the first click meant for the
+  // prompt would go to the window that dragged.
+  Window::ReleaseMouse();
   if (g_current != nullptr) return g_current->Take(p);
   if (!Refused()) return std::nullopt;
   const std::string what = "unscripted " + Describe(p) + ", answered cancel";

@@ -94,7 +94,8 @@ void SetUnscriptedPrompts(UnscriptedPrompts policy,
                           PromptScript::FailureHandler onRefused = nullptr);
 
 // Where the layer asks before it shows a real prompt: a scripted or refused answer, or none to
-// show the prompt. Every prompt is modal: a drag's picture leaves first, scripted or not.
+// show the prompt. Every prompt is modal: a drag's picture leaves and the mouse capture ends
+// first, scripted or not.
 std::optional<PromptAnswer> InterceptPrompt(const Prompt& p);
 
 }  // namespace ui

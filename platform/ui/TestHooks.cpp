@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSaveFile>
 #include <QTest>
 #include <stdexcept>
@@ -20,8 +21,6 @@
 namespace ui::test {
 
 namespace {
-
-constexpr QPoint kParkedMouse{-1000, -1000};  // off every screen and window
 
 Application& App() {
   Application* app = Application::Instance();
@@ -87,9 +86,6 @@ std::vector<std::string> DropLeftovers() {
   for (int id : App().Timers().KillEvery()) found.push_back("window timer " + std::to_string(id));
   if (App().Idle().WakeUpArmed()) found.push_back("an idle wake-up");
   App().Idle().Rest();
-  // Qt drops a move to where the mouse already is: the next test's first move must not meet the
-  // place this one left it at.
-  QCursor::setPos(kParkedMouse);
   return found;
 }
 
@@ -138,7 +134,20 @@ void MouseDown(Window& target, Point p, bool right) {
                     QPoint(p.x, p.y));
 }
 
-void MouseMove(Window& target, Point p) { QTest::mouseMove(&WidgetOf(target), QPoint(p.x, p.y)); }
+void MouseMove(Window& target, Point p) {
+  QWidget& widget = WidgetOf(target);
+  const QPoint local(p.x, p.y);
+  const QPoint global = widget.mapToGlobal(local);
+  // With no button down Qt's test move only sets the cursor, which sends nothing when the cursor
+  // already stands there (an earlier test moved it to the same point): the move is sent itself.
+  if (QCursor::pos() != global) {
+    QTest::mouseMove(&widget, local);
+    return;
+  }
+  QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, QGuiApplication::mouseButtons(),
+                   Qt::NoModifier);
+  QApplication::sendEvent(&widget, &move);
+}
 
 void MouseUp(Window& target, Point p, bool right) {
   QTest::mouseRelease(&WidgetOf(target), right ? Qt::RightButton : Qt::LeftButton, Qt::NoModifier,

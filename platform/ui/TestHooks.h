@@ -24,7 +24,7 @@ int PumpIdle(int maxPasses = 100);
 // that counts passes starts with nothing left over from the one before.
 void RestIdle();
 // Describes the window timers and the idle wake-up still armed, having dropped them with every
-// idle pass due: what a test leaves behind for the next one. Puts the mouse off every window.
+// idle pass due: what a test leaves behind for the next one.
 std::vector<std::string> DropLeftovers();
 // Timers fire only when the test steps the clock.
 void UseManualTimers();

@@ -267,6 +267,8 @@ std::optional<UnitReply> Family8100Unit::AnswerFlashSet(const Request& request, 
       break;
     case kRebootId:
       ++flash_.reboots;
+      if (flash_.initialiseOnReboot) ++flash_.initialisations;
+      flash_.initialiseOnReboot = false;
       flash_.started = false;
       flash_.erased = false;
       break;

@@ -59,8 +59,10 @@ struct FlashImage {
   // Each block at the address it was written to: blocks follow one another from the address last
   // set.
   std::vector<std::pair<uint32_t, std::vector<uint8_t>>> blocks;
+  // Set by the initialise mode, taken by the next reboot: that reboot initialises the unit.
   bool initialiseOnReboot = false;
   int reboots = 0;
+  int initialisations = 0;
 };
 
 // A unit of the older family: the whole object table; the ready flag that drops while the unit

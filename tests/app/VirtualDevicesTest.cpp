@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <functional>
 
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
@@ -273,6 +278,35 @@ TEST_F(VirtualDevicesTest, AMessageBoxDuringADragTakesTheDragImageAwayForTheRest
   EXPECT_EQ(ShownDragImage(), nullptr);
   ui::test::MouseUp(client(), EmptyPoint(units()));
   ui::test::PumpMessages();
+  EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+}
+
+// Shown for real, the box is clicked as the user would: the drag's capture must not take the
+// first click.
+TEST_F(VirtualDevicesTest, AMessageBoxDuringADragClosesAtTheFirstClickOnItsButton) {
+  NewVirtual();
+  client().SendNotify({kVirtualList, ui::Notify::BeginDrag, &virtuals(), 0});
+  ASSERT_EQ(ui::Window::MouseCapture(), &client());
+  ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Show);
+  constexpr int kMostClicks = 2;
+  int clicks = 0;
+  QObject turns;
+  std::function<void()> click = [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    if (clicks == kMostClicks) {
+      box->done(QMessageBox::Cancel);
+      return;
+    }
+    ++clicks;
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    QTimer::singleShot(0, &turns, click);
+  };
+  QTimer::singleShot(0, &turns, click);
+  const int answer = ui::MessageBox(&client(), "Unit 5 does not answer.", "Bus", ui::mb::kOk);
+  ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse, FailTest);
+  EXPECT_EQ(answer, ui::kIdOk);
+  EXPECT_EQ(clicks, 1);
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/ui/Prompts.h"
 #include "sim/Fault.h"
 #include "tests/family3300/EqTestSupport.h"
+#include "tests/familycommon/TracedProgress.h"
 
 using namespace namespace3300;
 using sim::family3300::Model;
@@ -426,8 +427,15 @@ TEST_F(SettingsFileTest, AFailureAtAnyStepOfALoadPutsTheCurrentSettingsBack) {
   };
   SettingsImage before = current();
   TakeTrace();
-  ApplySettingsLoad(unit, load);
-  const int steps = static_cast<int>(TakeTrace().size());
+  int steps = 0;
+  TracedProgress progress([&] {
+    std::vector<std::string> sent = TakeTrace();
+    steps += static_cast<int>(sent.size());
+    return sent;
+  });
+  ApplySettingsLoad(unit, load, &progress);
+  steps += static_cast<int>(TakeTrace().size());
+  ExpectReadFirst(progress, kMemoryCount, "Setting device parameters...");
   ASSERT_NE(current(), before);
   unit.SnapshotSettings(before, SnapshotMode::kWrite);
 

@@ -18,6 +18,7 @@
 #include "resources/Family8100Ids.h"
 #include "sim/Fault.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
+#include "tests/familycommon/TracedProgress.h"
 #include "tests/familyov_files/FilesTestSupport.h"
 
 using namespace namespace8100;
@@ -482,8 +483,14 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
   // A clean load lists the steps: a failure is injected at every third write once the unit is
   // muted, and before it, in the read of the filters the unit has now.
   bus.TakeTrace();
-  ApplySettingsLoad(*unit, load, 0x1);
-  const std::vector<std::string> trace = bus.TakeTrace();
+  std::vector<std::string> trace;
+  TracedProgress progress([&] {
+    const std::vector<std::string> sent = bus.TakeTrace();
+    trace.insert(trace.end(), sent.begin(), sent.end());
+    return sent;
+  });
+  ApplySettingsLoad(*unit, load, 0x1, &progress);
+  ExpectReadFirst(progress, kMemoryCount, "Setting device parameters...");
   ApplySettingsLoad(*unit, back, 0x1);
   ASSERT_EQ(current(), before);
   const auto muted = std::find(trace.begin(), trace.end(), "W0D 00");
@@ -498,12 +505,20 @@ TEST(OlderFamilyLoadFailureTest, AFailureAtAnyStepOfALoadPutsTheUnitBackAndLifts
   for (const int step : steps) {
     SCOPED_TRACE(trace.at(static_cast<std::size_t>(step - 1)));
     bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(step));
+    TracedProgress failing([] { return std::vector<std::string>(); });
     try {
-      ApplySettingsLoad(*unit, load, 0x1);
+      ApplySettingsLoad(*unit, load, 0x1, &failing);
       ADD_FAILURE() << "no failure";
     } catch (const TransferFailure& failure) {
       EXPECT_TRUE(failure.Restored(*unit));
       EXPECT_THROW(std::rethrow_exception(failure.error), ErrorObject);
+    }
+    // The window opened for the read, and closes whichever step failed.
+    ASSERT_FALSE(failing.reports.empty());
+    EXPECT_EQ(failing.reports.front().what, "Begin 1 Reading the unit's settings...");
+    EXPECT_EQ(failing.reports.back().what, "End");
+    if (step == 1) {
+      EXPECT_EQ(failing.reports.size(), 2u) << "a failed read goes no further";
     }
     bus.bus.ClearFaults();
     EXPECT_TRUE(g8100BulkMute.Read(*unit));

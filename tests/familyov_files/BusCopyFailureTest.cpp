@@ -16,6 +16,7 @@
 #include "sim/WireFormat.h"
 #include "sim/familyov/ObjectTable.h"
 #include "tests/bus/RequestTrace.h"
+#include "tests/familycommon/TracedProgress.h"
 #include "tests/familyov_files/FilesTestSupport.h"
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
@@ -132,8 +133,15 @@ TEST_F(BusCopyFailureTest, ARefusalAtAnyStepOfACopyPutsTheDestinationBack) {
   ASSERT_NE(before, sourceBefore);
   ForgetValues();
   bus.TakeTrace();
-  CopyDeviceSettings(*destination, *source);
-  const int steps = static_cast<int>(bus.TakeTrace().size());
+  int steps = 0;
+  TracedProgress progress([&] {
+    std::vector<std::string> sent = bus.TakeTrace();
+    steps += static_cast<int>(sent.size());
+    return sent;
+  });
+  CopyDeviceSettings(*destination, *source, &progress);
+  steps += static_cast<int>(bus.TakeTrace().size());
+  ExpectReadFirst(progress, destination->GetMemoryCount(), "Copying...");
   ASSERT_EQ(StateOf(*destination), sourceBefore) << "a whole copy leaves the units alike";
   SetState(*destination, "Dst", 2, 0.5f);
   ASSERT_EQ(StateOf(*destination), before);

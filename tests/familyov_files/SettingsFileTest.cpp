@@ -571,7 +571,6 @@ TEST_F(SettingsFileTest, ANewerFileIntoAnOlderUnitRecallsNoMemoryTheUnitLacksOnc
   }
 }
 
-// Every switch and mode of the unit on or off.
 // The same rule holds for a copy from a unit of 15 memories into one of 12, virtual or on the bus
 // on either side: once the user goes on, the inputs recalling memories 13 to 15 recall none, the
 // destination is never sent those memory numbers, and its own save is then accepted.
@@ -645,6 +644,7 @@ TEST_F(SettingsFileTest, ACopyIntoAUnitOfFewerMemoriesRecallsNoMemoryItLacksOnce
   }
 }
 
+// Every switch and mode of the unit on or off.
 void SetSwitches(IQDeviceOrdavinex& unit, bool on) {
   const std::vector<int> outputs = OutputChannels(unit);
   for (BoolUCodeObject* object :
