@@ -41,8 +41,9 @@ constexpr int kMaxFaults = 4;
 constexpr int kMaxBusyPolls = 3;
 // Enough polls for the busiest unit of the input; fewer keep a unit that never gets ready short.
 constexpr int kReadyPolls = kMaxBusyPolls + 2;
-// The warning, the file, then at most: the re-initialise question, the last question, the result.
-constexpr int kAnswersAfterFile = 3;
+// The warning, the file, then at most: the notice of records left out after an empty data record,
+// the re-initialise question, the last question, the result.
+constexpr int kAnswersAfterFile = 4;
 constexpr const char* kDone =
     "Device reprogrammed successfully.  Please close device window and perform roll-call.";
 constexpr const char* kLastQuestion = "File opened successfully.  Continue with reflash?";
