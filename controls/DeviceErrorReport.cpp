@@ -17,6 +17,7 @@ DeviceErrorReporter& Reporter() {
 struct CommandReport {
   int depth = 0;
   bool shown = false;
+  unsigned long failures = 0;
 };
 
 CommandReport& Command() {
@@ -26,7 +27,7 @@ CommandReport& Command() {
 
 }  // namespace
 
-OneReportScope::OneReportScope() {
+OneReportScope::OneReportScope() : failuresBefore_(Command().failures) {
   if (Command().depth++ == 0) Command().shown = false;
 }
 
@@ -36,11 +37,14 @@ OneReportScope::~OneReportScope() {
 
 bool OneReportScope::FailureShown() { return Command().shown; }
 
+bool OneReportScope::FailureMet() const { return Command().failures != failuresBefore_; }
+
 bool TakeFailureReport(const IQException& error, IQDevice* device) {
   if (device != nullptr && dynamic_cast<const ErrorObject*>(&error) == nullptr) {
     device->IdlePolling().SilenceToldAt(PollBackoff::Clock::now());
   }
   CommandReport& command = Command();
+  ++command.failures;
   if (command.depth == 0) return true;
   if (command.shown) return false;
   command.shown = true;

@@ -34,6 +34,11 @@ class OneReportScope {
 
   // Whether a failure has been shown since the outermost scope began.
   static bool FailureShown();
+  // Whether a failure has been met since this scope began, shown or passed over.
+  bool FailureMet() const;
+
+ private:
+  unsigned long failuresBefore_;
 };
 
 // Whether `error`, met now on `device` (null for none), is to be shown: always outside a command,

@@ -7,6 +7,7 @@
 
 #include "controls/CarriedName.h"
 #include "controls/LevelScale.h"
+#include "controls/TypedEntry.h"
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -159,23 +160,24 @@ void TChannelSummaryDialog::PollOnce() {
 }
 
 void TChannelSummaryDialog::CommitName() {
-  if (!name_.IsModified()) return;
-  const std::string text = name_.Text().substr(0, kNameLimit);
-  if (controls::RefusedName(this, text, "Channel name")) {
-    ShowUnitName();
-    return;
-  }
-  bool changed = false;
-  GuardedUnitCall(device_, [&] {
-    if (text == UnitName()) return;
-    changed = true;
-    gChannelNameObject.SetElement(channel_);
-    gChannelNameObject.Write(device_, text);
+  controls::CommitEntry(name_, [&] {
+    const std::string text = name_.Text().substr(0, kNameLimit);
+    if (controls::RefusedName(this, text, "Channel name")) {
+      ShowUnitName();
+      return;
+    }
+    bool changed = false;
+    GuardedUnitCall(device_, [&] {
+      if (text == UnitName()) return;
+      changed = true;
+      gChannelNameObject.SetElement(channel_);
+      gChannelNameObject.Write(device_, text);
+    });
+    if (!changed) return;
+    // Also after a failed write: the windows show what the unit holds.
+    NotifyRecord record{ChannelRenamed, channel_, 0, nullptr};
+    NotifyRoot(&record);
   });
-  if (!changed) return;
-  // Also after a failed write: the windows show what the unit holds.
-  NotifyRecord record{ChannelRenamed, channel_, 0, nullptr};
-  NotifyRoot(&record);
 }
 
 void TChannelSummaryDialog::WriteLevel(float dB) {
@@ -191,28 +193,30 @@ void TChannelSummaryDialog::WriteLevel(float dB) {
 }
 
 void TChannelSummaryDialog::CommitLevel() {
-  if (!level_.IsModified()) return;
-  const std::optional<float> dB = ParseLevel(level_.Text(), range_);
-  if (!dB) {
-    Refresh();
-    return;
-  }
-  WriteLevel(*dB);
+  controls::CommitEntry(level_, [&] {
+    const std::optional<float> dB = ParseLevel(level_.Text(), range_);
+    if (!dB) {
+      Refresh();
+      return;
+    }
+    WriteLevel(*dB);
+  });
 }
 
 void TChannelSummaryDialog::CommitDelay() {
-  if (!delay_.IsModified()) return;
-  std::optional<int> samples;
-  if (!GuardedUnitCall(device_, [&] {
-        samples = ParseDelay(delay_.Text(), ReadDelayUnits(device_), device_.GetDelayCapacity());
-      })) {
-    return;
-  }
-  if (!samples) {
-    Refresh();
-    return;
-  }
-  MoveDelay([&] { return *samples - UnitDelay(); });
+  controls::CommitEntry(delay_, [&] {
+    std::optional<int> samples;
+    if (!GuardedUnitCall(device_, [&] {
+          samples = ParseDelay(delay_.Text(), ReadDelayUnits(device_), device_.GetDelayCapacity());
+        })) {
+      return;
+    }
+    if (!samples) {
+      Refresh();
+      return;
+    }
+    MoveDelay([&] { return *samples - UnitDelay(); });
+  });
 }
 
 void TChannelSummaryDialog::MoveDelay(const std::function<int()>& stepOf) {
@@ -291,9 +295,9 @@ bool TChannelSummaryDialog::PreProcessKey(const ui::KeyStroke& key) {
   }
   if (!key.down) return ui::Dialog::PreProcessKey(key);
   if (key.code == ui::key::kReturn) {
-    if (name_.HasFocus()) CommitName();
-    if (level_.HasFocus()) CommitLevel();
-    if (delay_.HasFocus()) CommitDelay();
+    if (name_.IsFocusOfItsWindow()) CommitName();
+    if (level_.IsFocusOfItsWindow()) CommitLevel();
+    if (delay_.IsFocusOfItsWindow()) CommitDelay();
     return true;
   }
   if (key.code == ui::key::kTab) {

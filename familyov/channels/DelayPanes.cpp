@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -115,18 +116,19 @@ void TDelayDialog::Spin(int zone) {
 }
 
 void TDelayDialog::CommitTyped() {
-  if (!edit_.IsModified()) return;
-  int step = 0;
-  const bool read = GuardedUnitCall(device_, [&] {
-    const auto typed = ParseDelay(edit_.Text(), ReadUnits(device_), device_.GetDelayCapacity());
-    if (typed) step = *typed - ReadDelay(device_, channel_);
+  controls::CommitEntry(edit_, [&] {
+    int step = 0;
+    const bool read = GuardedUnitCall(device_, [&] {
+      const auto typed = ParseDelay(edit_.Text(), ReadUnits(device_), device_.GetDelayCapacity());
+      if (typed) step = *typed - ReadDelay(device_, channel_);
+    });
+    // A text without a number, or the delay the channel has, changes nothing.
+    if (read && step != 0) {
+      ApplyStep(step);
+    } else {
+      ShowDelay();
+    }
   });
-  // A text without a number, or the delay the channel has, changes nothing.
-  if (read && step != 0) {
-    ApplyStep(step);
-  } else {
-    ShowDelay();
-  }
 }
 
 void TDelayDialog::CmBypass() {

@@ -1,6 +1,7 @@
 #include "familyov/channels/NamePanes.h"
 
 #include "controls/CarriedName.h"
+#include "controls/TypedEntry.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -44,23 +45,24 @@ void TNameDialog::ReadName() {
 }
 
 void TNameDialog::CommitName() {
-  if (!name_.IsModified()) return;
-  const std::string typed = name_.Text().substr(0, kNameLimit);
-  if (controls::RefusedName(this, typed, "Channel name")) {
-    ReadName();
-    return;
-  }
-  bool changed = false;
-  GuardedUnitCall(device_, [&] {
-    gChannelNameObject.SetElement(channel_);
-    if (gChannelNameObject.Read(device_) == typed) return;
-    changed = true;
-    gChannelNameObject.Write(device_, typed);
+  controls::CommitEntry(name_, [&] {
+    const std::string typed = name_.Text().substr(0, kNameLimit);
+    if (controls::RefusedName(this, typed, "Channel name")) {
+      ReadName();
+      return;
+    }
+    bool changed = false;
+    GuardedUnitCall(device_, [&] {
+      gChannelNameObject.SetElement(channel_);
+      if (gChannelNameObject.Read(device_) == typed) return;
+      changed = true;
+      gChannelNameObject.Write(device_, typed);
+    });
+    // Also after a failed write, so that every window shows the name the unit holds.
+    if (!changed) return;
+    NotifyRecord renamed{ChannelRenamed, channel_, 0, nullptr};
+    NotifyRoot(&renamed);
   });
-  // Also after a failed write, so that every window shows the name the unit holds.
-  if (!changed) return;
-  NotifyRecord renamed{ChannelRenamed, channel_, 0, nullptr};
-  NotifyRoot(&renamed);
 }
 
 void TNameDialog::Notify(NotifyRecord* record) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/channels/ProcessingValues.h"
@@ -138,20 +139,21 @@ void TAdvMixerDialog::NotifyCrosspoint() {
 }
 
 void TAdvMixerDialog::ApplyGainText() {
-  if (!gain_.IsModified()) return;
-  const std::optional<float> typed = ParseTypedDb(gain_.Text(), kCrosspointGainRange);
-  if (!typed) {
-    Refill();
-    return;
-  }
-  GuardedUnitCall(device_, [&] {
-    gCrosspointLevelObject.SetElement(Element());
-    if (gCrosspointLevelObject.Read(device_) != *typed) {
-      gCrosspointLevelObject.Write(device_, *typed);
+  controls::CommitEntry(gain_, [&] {
+    const std::optional<float> typed = ParseTypedDb(gain_.Text(), kCrosspointGainRange);
+    if (!typed) {
+      Refill();
+      return;
     }
+    GuardedUnitCall(device_, [&] {
+      gCrosspointLevelObject.SetElement(Element());
+      if (gCrosspointLevelObject.Read(device_) != *typed) {
+        gCrosspointLevelObject.Write(device_, *typed);
+      }
+    });
+    gain_.SetText(LevelText(*typed));
+    NotifyCrosspoint();
   });
-  gain_.SetText(LevelText(*typed));
-  NotifyCrosspoint();
 }
 
 void TAdvMixerDialog::StepDelay(int64_t step) {
@@ -175,23 +177,24 @@ void TAdvMixerDialog::StepDelay(int64_t step) {
 }
 
 void TAdvMixerDialog::ApplyDelayText() {
-  if (!delay_.IsModified()) return;
-  const std::string text = delay_.Text().substr(0, kTypedCharacters);
-  std::optional<int> samples;
-  int64_t current = 0;
-  if (!GuardedUnitCall(device_, [&] {
-        samples = ParseDelay(text, gDelayUnitsObject.Read(device_), device_.GetDelayCapacity());
-        gCrosspointDelayObject.SetElement(Element());
-        current = static_cast<int32_t>(gCrosspointDelayObject.Read(device_));
-      })) {
-    return;
-  }
-  if (!samples) {
-    Refill();
-    return;
-  }
-  if (*samples == current) return;
-  StepDelay(int64_t{*samples} - current);
+  controls::CommitEntry(delay_, [&] {
+    const std::string text = delay_.Text().substr(0, kTypedCharacters);
+    std::optional<int> samples;
+    int64_t current = 0;
+    if (!GuardedUnitCall(device_, [&] {
+          samples = ParseDelay(text, gDelayUnitsObject.Read(device_), device_.GetDelayCapacity());
+          gCrosspointDelayObject.SetElement(Element());
+          current = static_cast<int32_t>(gCrosspointDelayObject.Read(device_));
+        })) {
+      return;
+    }
+    if (!samples) {
+      Refill();
+      return;
+    }
+    if (*samples == current) return;
+    StepDelay(int64_t{*samples} - current);
+  });
 }
 
 void TAdvMixerDialog::SpinDelay(int zone) {
@@ -215,8 +218,8 @@ void TAdvMixerDialog::SpinGain(int zone) {
 
 bool TAdvMixerDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {
-    if (!key.down && gain_.HasFocus()) ApplyGainText();
-    if (!key.down && delay_.HasFocus()) ApplyDelayText();
+    if (!key.down && gain_.IsFocusOfItsWindow()) ApplyGainText();
+    if (!key.down && delay_.IsFocusOfItsWindow()) ApplyDelayText();
     return false;
   }
   if (key.down && key.code == ui::key::kEscape) {

@@ -1,5 +1,6 @@
 #include "familyov/channels/TCompressorWindow.h"
 
+#include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/unit/OVGuard.h"
@@ -151,19 +152,20 @@ void TCompressorDialog::Spin(const DbField& field, int zone) {
 }
 
 void TCompressorDialog::ApplyTyped(const DbField& field) {
-  if (!field.edit->IsModified()) return;
-  const std::optional<float> typed = ParseTypedDb(field.edit->Text(), field.range);
-  GuardedUnitCall(device_, [&] {
-    field.object->SetElement(input_);
-    const float current = field.object->Read(device_);
-    if (!typed) {
-      // Not a number: the unit keeps its value and the edit shows it again.
-      field.edit->SetText(LevelText(current));
-      return;
-    }
-    if (current != *typed) field.object->Write(device_, *typed);
+  controls::CommitEntry(*field.edit, [&] {
+    const std::optional<float> typed = ParseTypedDb(field.edit->Text(), field.range);
+    GuardedUnitCall(device_, [&] {
+      field.object->SetElement(input_);
+      const float current = field.object->Read(device_);
+      if (!typed) {
+        // Not a number: the unit keeps its value and the edit shows it again.
+        field.edit->SetText(LevelText(current));
+        return;
+      }
+      if (current != *typed) field.object->Write(device_, *typed);
+    });
+    if (typed) field.edit->SetText(LevelText(*typed));
   });
-  if (typed) field.edit->SetText(LevelText(*typed));
 }
 
 void TCompressorDialog::EvScroll(ui::Trackbar& bar, ui::ScrollCode code) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/channels/GroupAssignment.h"
@@ -170,20 +171,21 @@ void TLimiterDialog::EvSpin() {
 }
 
 void TLimiterDialog::ApplyTypedThreshold() {
-  if (!threshold_.IsModified()) return;
-  const std::optional<float> typed = ParseTypedDb(threshold_.Text(), kLimiterThresholdRange);
-  GuardedUnitCall(device_, [&] {
-    gLimiterThresholdObject.SetElement(channel_);
-    const float current = gLimiterThresholdObject.Read(device_);
-    if (!typed) {
-      // Not a number: the unit keeps its threshold and the edit shows it again.
-      threshold_.SetText(LevelText(current));
-      return;
-    }
-    threshold_.SetText(LevelText(*typed));
-    if (std::fabs(current - *typed) < kThresholdResolutionDb) return;
-    gLimiterThresholdObject.Write(device_, *typed);
-    NotifyThreshold(*typed);
+  controls::CommitEntry(threshold_, [&] {
+    const std::optional<float> typed = ParseTypedDb(threshold_.Text(), kLimiterThresholdRange);
+    GuardedUnitCall(device_, [&] {
+      gLimiterThresholdObject.SetElement(channel_);
+      const float current = gLimiterThresholdObject.Read(device_);
+      if (!typed) {
+        // Not a number: the unit keeps its threshold and the edit shows it again.
+        threshold_.SetText(LevelText(current));
+        return;
+      }
+      threshold_.SetText(LevelText(*typed));
+      if (std::fabs(current - *typed) < kThresholdResolutionDb) return;
+      gLimiterThresholdObject.Write(device_, *typed);
+      NotifyThreshold(*typed);
+    });
   });
 }
 

@@ -1,5 +1,6 @@
 #include "familyov/channels/TPinkDialog.h"
 
+#include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
@@ -114,17 +115,18 @@ void TPinkDialog::EvSpin() {
 }
 
 void TPinkDialog::ApplyLevelText() {
-  if (!level_.IsModified()) return;
-  const std::optional<float> typed = ParseTypedDb(level_.Text(), kPinkNoiseLevelRange);
-  GuardedUnitCall(device_, [&] {
-    const float current = gPinkNoiseLevelObject.Read(device_);
-    if (!typed) {
-      level_.SetText(LevelText(current));
-      return;
-    }
-    if (current != *typed) gPinkNoiseLevelObject.Write(device_, *typed);
+  controls::CommitEntry(level_, [&] {
+    const std::optional<float> typed = ParseTypedDb(level_.Text(), kPinkNoiseLevelRange);
+    GuardedUnitCall(device_, [&] {
+      const float current = gPinkNoiseLevelObject.Read(device_);
+      if (!typed) {
+        level_.SetText(LevelText(current));
+        return;
+      }
+      if (current != *typed) gPinkNoiseLevelObject.Write(device_, *typed);
+    });
+    if (typed) level_.SetText(LevelText(*typed));
   });
-  if (typed) level_.SetText(LevelText(*typed));
 }
 
 void TPinkDialog::CmOutputMute() {
@@ -146,8 +148,12 @@ bool TPinkDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.down) return false;
   if (key.code == ui::key::kReturn) {
     bool on = false;
-    GuardedUnitCall(device_, [&] { on = gPinkNoiseEnableObject.Read(device_); });
-    if (on) ApplyLevelText();
+    if (!GuardedUnitCall(device_, [&] { on = gPinkNoiseEnableObject.Read(device_); })) {
+      // The entry failed with the read: the focus the report takes must not try it again.
+      level_.SetText(level_.ProgramText());
+    } else if (on) {
+      ApplyLevelText();
+    }
   }
   return ui::Dialog::PreProcessKey(key);
 }

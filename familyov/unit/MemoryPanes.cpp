@@ -5,6 +5,7 @@
 
 #include "controls/CarriedName.h"
 #include "controls/DeviceErrorReport.h"
+#include "controls/TypedEntry.h"
 #include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -129,18 +130,19 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 void TMemoryDialog::CommitName() {
-  if (!name_.IsModified()) return;
-  const std::string text = name_.Text().substr(0, kNameLimit);
-  if (controls::RefusedName(this, text, "Memory name")) {
-    GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
-    return;
-  }
-  GuardedUnitCall(device_, [&] {
-    if (text == UnitName()) return;
-    gMemoryNameObject.SetElement(memory_ - 1);
-    gMemoryNameObject.Write(device_, text);
-    NotifyRecord record{.code = MemoryRenamed, .channel = memory_ - 1};
-    NotifyRoot(&record);
+  controls::CommitEntry(name_, [&] {
+    const std::string text = name_.Text().substr(0, kNameLimit);
+    if (controls::RefusedName(this, text, "Memory name")) {
+      GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
+      return;
+    }
+    GuardedUnitCall(device_, [&] {
+      if (text == UnitName()) return;
+      gMemoryNameObject.SetElement(memory_ - 1);
+      gMemoryNameObject.Write(device_, text);
+      NotifyRecord record{.code = MemoryRenamed, .channel = memory_ - 1};
+      NotifyRoot(&record);
+    });
   });
 }
 

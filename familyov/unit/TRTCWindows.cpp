@@ -101,7 +101,7 @@ void TTimerDialog::FocusTime() {
 }
 
 void TTimerDialog::TakeTime() {
-  if (event_ == nullptr) return;
+  if (event_ == nullptr || !time_.IsModified()) return;
   time_.GetTime(event_->hour, event_->minute, event_->second);
   if (afternoon_.IsChecked()) event_->hour += kHoursPerHalfDay;
 }
@@ -111,12 +111,15 @@ void TTimerDialog::Apply() {
   TTimerStruct edited = *event_;
   edited.day = day_.Selection() + 1;
   time_.GetTime(edited.hour, edited.minute, edited.second);
+  // The time typed is taken now, once: the focus an error box takes is no second entry.
+  time_.TakeEntry();
   if (afternoon_.IsChecked()) edited.hour += kHoursPerHalfDay;
   edited.logic = logic_.Selection() + 1;
   // A day of 0 would empty the slot on the unit: an event without a day is not written.
-  if (IsStorableEvent(edited)) {
+  // An event the unit did not take keeps what it held, so the list and the fields show no edit as
+  // done that was not.
+  if (IsStorableEvent(edited) && GuardedUnitCall(device_, [&] { WriteEvent(device_, edited); })) {
     *event_ = edited;
-    GuardedUnitCall(device_, [&] { WriteEvent(device_, *event_); });
   }
   TTimerStruct* event = event_;
   if (list_) list_->Rebuild();

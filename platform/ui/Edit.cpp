@@ -112,6 +112,11 @@ bool Edit::IsModified() const {
   return false;
 }
 
+void Edit::TakeEntry() {
+  if (auto* line = qobject_cast<QLineEdit*>(Widget())) line->setModified(false);
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) multi->document()->setModified(false);
+}
+
 QString Edit::ReadText() const {
   if (auto* line = qobject_cast<QLineEdit*>(Widget())) return line->text();
   if (auto* multi = qobject_cast<QPlainTextEdit*>(Widget())) return multi->toPlainText();

@@ -24,6 +24,10 @@ class Edit : public Control {
   // Whether the user changed the text since the program last set it: a value the program shows
   // rounded or clamped is no entry of the user's.
   bool IsModified() const;
+  // The user's entry has been taken: the text stays, but counts as the program's until typed again.
+  void TakeEntry();
+  // The text the program last set, whatever the user typed over it since.
+  std::string ProgramText() const { return Window::Text(); }
 
   void SetSelection(int start, int end);
   void GetSelection(int& start, int& end) const;

@@ -12,7 +12,9 @@
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
+#include "bus/PollBackoff.h"
 #include "familyov/channels/GroupAssignment.h"
 #include "familyov/channels/TAdvMixerWindow.h"
 #include "familyov/channels/TCompressorWindow.h"
@@ -27,7 +29,9 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
+#include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvProcessingIds.h"
+#include "resources/FamilyOvSummaryIds.h"
 #include "sim/Fault.h"
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
@@ -438,6 +442,79 @@ TEST_F(ProcessingTest, AnEditWritesOnlyWhenTheUserChangedItsText) {
   }
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
 }
+
+// A value typed while the unit fails, Enter then the focus leaving (as the error box takes it):
+// one report for the entry, the field shows again what it showed before, and nothing is written
+// once the unit answers unless the user types again. Every typed field of every window, on a
+// silent unit and on one that refuses.
+struct TypedField {
+  const char* what;
+  int NodeIds::*node;
+  int edit;
+  const char* typed;
+};
+
+class FailedEntryTest : public ProcessingTest,
+                        public testing::WithParamInterface<std::tuple<TypedField, bool>> {};
+
+TEST_P(FailedEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
+  const auto& [field, refused] = GetParam();
+  bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput, 1);
+  bus.StoreByte(0, gPinkNoiseEnableObject.GetId(), 0, 1);
+  OpenUnit();
+  const int node = editWindow->Ids().*field.node;
+  editWindow->OpenChildWindow(node);
+  ui::Edit* edit = EditIn(*editWindow->ChildWindow(node), field.edit);
+  ASSERT_NE(edit, nullptr);
+  ui::Window& pane = *edit->Parent();
+  const auto focusOut = [&] {
+    pane.SendNotify({.controlId = field.edit, .code = ui::Notify::KillFocus, .control = edit});
+  };
+  const std::string shown = edit->Text();
+  ui::test::Type(pane, field.edit, field.typed);
+  edit->SetFocus();
+  bus.bus.AddFault(
+      (refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(kAddress));
+  ui::test::PressKey(*edit, Qt::Key_Return);
+  focusOut();
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(edit->Text(), shown);
+
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(20);
+  ui::test::RestIdle();
+  bus.TakeTrace();
+  edit->SetFocus();
+  focusOut();
+  ui::test::PressKey(*edit, Qt::Key_Return);
+  EXPECT_THAT(Writes(), IsEmpty());
+  EXPECT_EQ(edit->Text(), shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryTypedField, FailedEntryTest,
+    testing::Combine(
+        testing::Values(
+            TypedField{"SummaryName", &NodeIds::summary, ovsummary_res::kName, "Kick"},
+            TypedField{"SummaryInputLevel", &NodeIds::summary, ovsummary_res::kInputLevel, "5"},
+            TypedField{"SummaryInputDelay", &NodeIds::summary, ovsummary_res::kInputDelay, "3"},
+            TypedField{"SummaryOutputLevel", &NodeIds::summary, ovsummary_res::kOutputLevel, "-5"},
+            TypedField{"SummaryOutputDelay", &NodeIds::summary, ovsummary_res::kOutputDelay, "3"},
+            TypedField{"ChannelName", &NodeIds::inputNames, ovchannels_res::kNameEdit, "Vox"},
+            TypedField{"ChannelDelay", &NodeIds::outputDelay, ovchannels_res::kDelayEdit, "3"},
+            TypedField{"CompressorThreshold", &NodeIds::compressors, kCompThreshold, "-3"},
+            TypedField{"CompressorPostGain", &NodeIds::compressors, kCompPostGain, "3"},
+            TypedField{"LimiterThreshold", &NodeIds::limiter, kLimThreshold, "-3"},
+            TypedField{"PinkNoiseLevel", &NodeIds::pinkNoise, kPinkLevel, "-10"},
+            TypedField{"CrosspointGain", &NodeIds::advancedMixer, kCellGain, "-10"},
+            TypedField{"CrosspointDelay", &NodeIds::advancedMixer, kCellDelay, "1"},
+            TypedField{"MemoryName", &NodeIds::memory, ovfunctions_res::kMemoryName, "Show"}),
+        testing::Bool()),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).what) +
+             (std::get<1>(info.param) ? "Refused" : "Silent");
+    });
 
 TEST(VirtualProcessingTest, AVirtualThreeBySevenUnitOpensEveryWindowAndNeverPolls) {
   auto unit = ovtest::NewVirtual<IQDevice8148>(7);
