@@ -128,8 +128,10 @@ void SimulatedBus::Loop::Run() {
     {
       std::lock_guard lock(bus_.mutex_);
       const int master = bus_.terminal_->Master();
-      if (master >= 0) {
-        fds[1] = {master, static_cast<short>(POLLIN | (writeBlocked_ ? POLLOUT : 0)), 0};
+      const short events =
+          static_cast<short>((hangUpDue_ ? 0 : POLLIN) | (writeBlocked_ ? POLLOUT : 0));
+      if (master >= 0 && events != 0) {
+        fds[1] = {master, events, 0};
         count = 2;
       }
       const auto now = Clock::now();
@@ -160,7 +162,10 @@ Clock::time_point SimulatedBus::Loop::NextDeadline(Clock::time_point now) const 
 void SimulatedBus::Loop::Service(Clock::time_point now) {
   const int master = bus_.terminal_->Master();
   if (master < 0) return;
-  ReadInput(master, now);
+  // A line going dead takes nothing more in: a request written after the last reply stays
+  // unanswered until the hang-up, however busily the program sends, instead of being answered
+  // while the hang-up waits for the program to have read everything.
+  if (!hangUpDue_) ReadInput(master, now);
   if (parser_.HasPartial() && now - lastInputAt_ >= kPartialFrameTimeout) {
     if (const auto dropped = parser_.DropPartial()) Log(Direction::kToUnits, dropped->bytes);
   }

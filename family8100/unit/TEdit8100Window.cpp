@@ -5,6 +5,7 @@
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
 #include "controls/DeviceErrorReport.h"
+#include "controls/RenamedCaptions.h"
 #include "controls/TInputDialog.h"
 #include "controls/TProgressDialog.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -334,9 +335,13 @@ bool TEdit8100Window::Rename() {
     return true;
   }
   if (controls::RefusedName(this, dialog.Answer(), "Unit name")) return false;
+  // The unit's windows carry its list text in their captions.
+  const std::string before = device_->ListTextOrName({});
   if (!controls::GuardedBusCall(device_, [&] { g8100UnitName.Write(*device_, dialog.Answer()); })) {
     return true;
   }
+  const CaptionName renamed{before, device_->ListTextOrName({})};
+  if (!renamed.after.empty()) FollowRename({&renamed, 1});
   TellClient(kDeviceChanged);
   UpdateTitle();
   return true;

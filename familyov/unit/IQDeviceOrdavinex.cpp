@@ -186,6 +186,9 @@ void IQDeviceOrdavinex::Write(const UCodeObject& object, std::span<const uint8_t
   } else if (id == kSaveMemoryId || id == kRecallMemoryId) {
     settingsChanged = false;
   }
+  // A recall replaces every filter, and a file load and a copy end in one: the filter a lost order
+  // change moved is gone, and one of its type and channel found later is the memory's, running.
+  if (id == kRecallMemoryId) lostMoves_.clear();
   IQDevice::Write(object, data, timeoutMs);
 }
 
@@ -530,7 +533,7 @@ void IQDeviceOrdavinex::StartMovedFilters(std::span<const int> held, std::span<c
   const std::vector<TFilter*> read = FiltersAndCrossovers();
   for (const MovedFilter& move : lostMoves_) {
     // A unit without other room kept the filter, running, where it was; a memory recalled since
-    // put one of its own, running, there.
+    // through a logic input or a clock event put one of its own, running, there.
     if (std::ranges::find(empty, move.from) == empty.end()) continue;
     // The unit keeps the moved filter's type and channel, in a slot the program never heard of.
     std::vector<TFilter*> found;
@@ -540,8 +543,9 @@ void IQDeviceOrdavinex::StartMovedFilters(std::span<const int> held, std::span<c
         found.push_back(filter);
       }
     }
-    // More than one such filter: a memory recalled meanwhile brought running ones, and which the
-    // unit moved cannot be told; a create must not restart a running one.
+    // More than one such filter: a memory recalled through a logic input or a clock event brought
+    // running ones, and which the unit moved cannot be told; a create must not restart a running
+    // one.
     if (found.size() == 1) BestEffort([&] { found.front()->SendCreateCommand(*this); });
   }
 }

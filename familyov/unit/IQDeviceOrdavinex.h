@@ -324,7 +324,8 @@ class IQDeviceOrdavinex : public IQDevice {
   };
   // The filter whose new room the unit is being asked for.
   std::optional<MovedFilter> moving_;
-  // The filters moved by order changes whose answer never came, since the last whole read.
+  // The filters moved by order changes whose answer never came, since the last whole read or
+  // recall.
   std::vector<MovedFilter> lostMoves_;
   std::unique_ptr<ui::Window> editWindow_;
 };

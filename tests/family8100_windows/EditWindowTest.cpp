@@ -224,6 +224,80 @@ TEST_F(EditWindowTest, ANameASettingsFileCouldNotCarryIsRefusedWithTheReasonUnwr
   EXPECT_EQ(window.Text(), "9 (Ordavinex X) Stage");
 }
 
+// A rename reaches the caption of every window of the unit that names it, the editors and the
+// small dialogs the signal flow opens among them.
+TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit) {
+  RegisterBankEditor();
+  RegisterCrossoverEditor();
+  const std::shared_ptr<void> unregister(nullptr, [](void*) {
+    RegisterBankEditorMaker(nullptr);
+    RegisterCrossoverMaker(nullptr);
+  });
+  using namespace f8100res;
+  using Has = bool (IQDevice8100::*)() const;
+  const struct {
+    const char* name;
+    Has has;     // null: every model has it
+    int node;    // in the tree, else
+    int button;  // on the signal flow
+  } windows[] = {
+      {"signal flow", nullptr, TEdit8100Window::kSignalFlow, 0},
+      {"attenuation", nullptr, 0, kLeftAttenuationButton},
+      {"delay", &IQDevice8100::HasDelay, 0, kLeftDelayButton},
+      {"limiter", &IQDevice8100::HasLimiter, 0, kLeftLimiterButton},
+      {"noise", &IQDevice8100::HasNoise, 0, kNoiseButton},
+      {"filter bank", nullptr, 0, kLeftInputButton},
+      {"crossovers", &IQDevice8100::HasCrossovers, 0, kLowCrossoverButton},
+      {"memory", nullptr, TEdit8100Window::kMemory, 0},
+      {"security", nullptr, TEdit8100Window::kSecurity, 0},
+  };
+  for (const Model model : {Model::kX, Model::kRuneTide}) {
+    SCOPED_TRACE(static_cast<int>(model));
+    OlderFamilyBus named;
+    sim::family8100::AddFamily8100Unit(named.bus,
+                                       {.model = model, .address = 9, .unitName = "Stage"});
+    IQDevice8100* unit = OnlyUnit(named);
+    TEdit8100Window window(nullptr, *unit);
+    window.Create();
+    TSigFlowDialog& flow = window.SignalFlow();
+    std::vector<std::pair<const char*, ui::Window*>> shown;
+    for (const auto& [name, has, node, button] : windows) {
+      if (has != nullptr && !(unit->*has)()) continue;
+      ui::Window* opened = nullptr;
+      if (node != 0) {
+        RunNode(window, node);
+        opened = node == TEdit8100Window::kSignalFlow ? &flow
+                 : node == TEdit8100Window::kMemory   ? static_cast<ui::Window*>(&window.Memory())
+                                                      : &window.Security();
+      } else {
+        ui::test::Click(flow, button);
+        opened = flow.SubDialog(button) != nullptr ? flow.SubDialog(button)
+                 : button == kLowCrossoverButton   ? flow.Editor(EditorView::Crossovers)
+                                                   : flow.Editor(EditorView::LeftInput);
+      }
+      ASSERT_TRUE(opened != nullptr && opened->IsCreated()) << name;
+      EXPECT_THAT(opened->Text(), testing::HasSubstr("(9) Stage")) << name;
+      shown.emplace_back(name, opened);
+    }
+
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
+      ui::test::ControlOf(d, controls_res::kInputField).SetText("");
+      ui::test::Type(d, controls_res::kInputField, "Choir");
+      d.CloseWindow(ui::kIdOk);
+    });
+    RunNode(window, TEdit8100Window::kName);
+    for (const auto& [name, opened] : shown) {
+      EXPECT_THAT(opened->Text(), testing::HasSubstr("(9) Choir")) << name;
+      EXPECT_THAT(opened->Text(), testing::Not(testing::HasSubstr("Stage"))) << name;
+    }
+    EXPECT_THAT(window.Text(), testing::EndsWith(") Choir"));
+    EXPECT_TRUE(test8100::ReportedErrors().empty());
+    window.CloseWindow();
+    ui::test::PumpMessages();
+  }
+}
+
 // Locking with the memory page open writes the typed names while the unit still takes them; the
 // page then closes without a failed write.
 TEST_F(EditWindowTest, LockingWithTheMemoryPageOpenKeepsTheTypedNames) {

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -11,7 +12,10 @@
 #include <vector>
 
 #include "bus/IQException.h"
+#include "bus/SettingsTextFile.h"
+#include "familyov/unit/DeviceCopy.h"
 #include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/SettingsFile.h"
 #include "platform/registry/Store.h"
 #include "sim/Fault.h"
 #include "sim/WireFormat.h"
@@ -255,7 +259,13 @@ struct LateAllocationBus {
       const IQDeviceInfo record(5, 880, 1, ModelId('6', "1.5", false));
       unit = std::make_unique<IQDevice8126>(&type8126, &bus.manager, &record, 6);
     }
-    first = unit->CreateFilter(std::make_unique<TLowpassFilter>());
+    first = unit->CreateFilter(Lowpass());
+  }
+  // A lowpass that a settings file can hold.
+  static std::unique_ptr<TLowpassFilter> Lowpass() {
+    auto lowpass = std::make_unique<TLowpassFilter>();
+    lowpass->frequency = 1000;
+    return lowpass;
   }
   // The slots the unit holds, or only those it runs.
   std::vector<int> SlotsHeld(bool running = false) {
@@ -337,26 +347,35 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
   const auto refused = [](int id, int opcode) {
     return sim::Fault::ErrorObject(7).ForObject(id).ForOpcode(opcode);
   };
+  // What replaces every filter of the unit while it is in doubt: memory 1 (the first lowpass in
+  // its slot, a second beside it), or the settings with the first slot empty and the second
+  // lowpass where the unit moves the first one to, from memory 2, a file or another unit.
+  enum class Replaced { kNothing, kRecall, kRecallMovedSlotEmpty, kFile, kCopy };
   const struct {
     const char* what;
     int lateObject;
     std::optional<sim::Fault> fault;
-    bool recall;
+    Replaced replaced;
     // Whether the read fails once (and is made again), and the creates it sends.
     bool fails;
     int creates;
   } rows[] = {
-      {"refused delete, new filter", kNewFilter, refused(kDeleteFilter, sim::kOpcodeSet), false,
-       false, 0},
-      {"refused delete, new order", kNewOrder, refused(kDeleteFilter, sim::kOpcodeSet), false,
-       false, 1},
+      {"refused delete, new filter", kNewFilter, refused(kDeleteFilter, sim::kOpcodeSet),
+       Replaced::kNothing, false, 0},
+      {"refused delete, new order", kNewOrder, refused(kDeleteFilter, sim::kOpcodeSet),
+       Replaced::kNothing, false, 1},
       {"unanswered delete", kNewFilter, sim::Fault::Pause(1).ForObject(kDeleteFilter).Times(1),
-       false, false, 0},
-      {"refused create", kNewOrder, refused(kFilterCommand, sim::kOpcodeSet), false, false, 1},
+       Replaced::kNothing, false, 0},
+      {"refused create", kNewOrder, refused(kFilterCommand, sim::kOpcodeSet), Replaced::kNothing,
+       false, 1},
       // The moved filter's slot is the second; the third slot's type is the fourth read.
       {"type read refused after the moved filter's", kNewOrder,
-       refused(kFilterType, sim::kOpcodeGet).OnOccurrence(4), false, true, 1},
-      {"memory recalled in doubt", kNewOrder, std::nullopt, true, false, 0},
+       refused(kFilterType, sim::kOpcodeGet).OnOccurrence(4), Replaced::kNothing, true, 1},
+      {"memory recalled in doubt", kNewOrder, std::nullopt, Replaced::kRecall, false, 0},
+      {"memory recalled in doubt, the moved filter's slot empty", kNewOrder, std::nullopt,
+       Replaced::kRecallMovedSlotEmpty, false, 0},
+      {"file loaded in doubt", kNewOrder, std::nullopt, Replaced::kFile, false, 0},
+      {"copy made in doubt", kNewOrder, std::nullopt, Replaced::kCopy, false, 0},
   };
   for (const Model model : {Model::k8148, Model::k8126}) {
     for (const auto& row : rows) {
@@ -365,11 +384,46 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
       IQDeviceOrdavinex* unit = late.unit.get();
       // Memory 1 holds a second lowpass of the same channel, in the slot the unit moves the first
       // one to for its new order.
-      TFilter* second = unit->CreateFilter(std::make_unique<TLowpassFilter>());
+      TFilter* second = unit->CreateFilter(late.Lowpass());
       gSaveMemoryObject.SaveMemory(*unit, 1);
+      unit->RemoveFilter(late.first);
+      gSaveMemoryObject.SaveMemory(*unit, 2);
+      const QTemporaryDir folder;
+      const std::string path = folder.filePath("second only.ov2").toStdString();
+      if (row.replaced == Replaced::kFile) {
+        SettingsTextFile file;
+        ASSERT_TRUE(file.Open(path, SettingsTextFile::kWrite));
+        WriteSettingsFile(*unit, file, nullptr);
+        ASSERT_TRUE(file.Close());
+      }
+      late.first = unit->CreateFilter(late.Lowpass());
       unit->RemoveFilter(second);
+      ASSERT_EQ(late.SlotsHeld(), std::vector<int>{0});
+
       late.LoseAllocation(row.lateObject);
-      if (row.recall) gRecallMemoryObject.RecallMemory(*unit, 1);
+      switch (row.replaced) {
+        case Replaced::kNothing:
+          break;
+        case Replaced::kRecall:
+        case Replaced::kRecallMovedSlotEmpty:
+          gRecallMemoryObject.RecallMemory(*unit, row.replaced == Replaced::kRecall ? 1 : 2);
+          break;
+        case Replaced::kFile: {
+          SettingsTextFile file;
+          ASSERT_TRUE(file.Open(path, SettingsTextFile::kRead));
+          ASSERT_EQ(ReadSettingsFile(
+                        *unit, file, [](const std::string&) { return true; }, nullptr),
+                    LoadResult::kLoaded);
+          break;
+        }
+        case Replaced::kCopy: {
+          LateAllocationBus source(model);
+          source.unit->CreateFilter(source.Lowpass());
+          source.unit->RemoveFilter(source.first);
+          CopyDeviceSettings(*unit, *source.unit);
+          break;
+        }
+      }
       if (row.fault) late.bus.bus.AddFault(*row.fault);
       late.bus.TakeTrace();
 
@@ -382,7 +436,7 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
       const std::vector<std::string> trace = late.bus.TakeTrace();
       EXPECT_EQ(std::ranges::count(trace, "R18"), row.fails ? 2 : 1) << "reads made";
       EXPECT_EQ(std::ranges::count(trace, "W14 00"), row.creates) << "creates";
-      if (row.recall) {
+      if (row.replaced != Replaced::kNothing) {
         EXPECT_EQ(late.SlotsHeld(true), late.Listed()) << "the recalled filters run";
       }
 
