@@ -6,6 +6,7 @@
 
 #include "controls/CarriedName.h"
 #include "controls/ClientWindow.h"
+#include "controls/RenamedCaptions.h"
 #include "controls/TInputDialog.h"
 #include "controls/TProgressDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -62,7 +63,22 @@ bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
     return false;
   }
   if (controls::RefusedName(owner, dialog.Answer(), "Unit name")) return false;
+  // The unit's windows carry its list text or its display name in their captions.
+  const auto shownNames = [&device] {
+    std::string display;
+    try {
+      display = device.GetDisplayName();
+    } catch (const IQException&) {
+    }
+    return std::pair{device.ListTextOrName({}), display};
+  };
+  const auto [listBefore, displayBefore] = shownNames();
   if (!Reported(device, [&] { gUnitNameObject.Write(device, dialog.Answer()); })) return false;
+  const auto [listAfter, displayAfter] = shownNames();
+  std::vector<CaptionName> renamed;
+  if (!listAfter.empty()) renamed.push_back({listBefore, listAfter});
+  if (!displayAfter.empty()) renamed.push_back({displayBefore, displayAfter});
+  FollowRename(renamed);
   TellClient(device);
   return true;
 }

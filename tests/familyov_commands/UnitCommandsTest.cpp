@@ -8,6 +8,7 @@
 #include "bus/SettingsTextFile.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/UnitCommands.h"
+#include "platform/ui/Frame.h"
 #include "resources/ControlsResources.h"
 #include "sim/Fault.h"
 #include "tests/familyov_commands/CommandsTestSupport.h"
@@ -28,13 +29,26 @@ TEST_F(UnitCommandsTest, RenameSendsAtMostElevenCharactersAndRefusesAnEmptyName)
   Script script;
   script.RunDialog(controls_res::kInputDialog, Answer("Stage left rack"));
   EXPECT_TRUE(RenameUnit(*unit8126, nullptr));
-  // "Stage left " and the terminator.
-  EXPECT_EQ(bus.TakeTrace(), (Trace{"R15", "W15 5374616765206C6566742000"}));
+  // "Stage left " and the terminator; the lock, for the windows' captions before and after.
+  EXPECT_EQ(bus.TakeTrace(), (Trace{"R15", "R18", "W15 5374616765206C6566742000", "R18"}));
 
   script.RunDialog(controls_res::kInputDialog, Answer("")).AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(RenameUnit(*unit8126, nullptr));
   EXPECT_EQ(script.Seen().back().text, "Null string.");
   EXPECT_EQ(bus.TakeTrace(), Trace{});
+}
+
+TEST_F(UnitCommandsTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit) {
+  // The two ways a window's caption names the unit: its list text and its display name.
+  ui::Frame listed("Timer - " + unit8126->ListTextOrName(), nullptr);
+  ui::Frame displayed("Unit: '" + unit8126->GetDisplayName() + "'", nullptr);
+  listed.Create();
+  displayed.Create();
+  Script script;
+  script.RunDialog(controls_res::kInputDialog, Answer("Rack"));
+  EXPECT_TRUE(RenameUnit(*unit8126, nullptr));
+  EXPECT_EQ(listed.Text(), "Timer - (3) Rack");
+  EXPECT_EQ(displayed.Text(), "Unit: '3 (Ordavinex 26) Rack'");
 }
 
 TEST_F(UnitCommandsTest, RenameRefusesANameASettingsFileCouldNotCarryWithTheReason) {
