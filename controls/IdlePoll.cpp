@@ -42,4 +42,11 @@ PollOutcome PollUnit(IQDevice& device, const std::function<void()>& poll,
   return PollOutcome::kAnswered;
 }
 
+PollOutcome OwedRead::Settle(IQDevice& device) {
+  if (!owed_) return PollOutcome::kResting;
+  const PollOutcome outcome = PollUnit(device, read_, {});
+  if (outcome == PollOutcome::kAnswered) owed_ = false;
+  return outcome;
+}
+
 }  // namespace controls

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "bus/IQException.h"
 
@@ -23,5 +24,24 @@ using PollFailureReport = std::function<void(const IQException& error)>;
 // leaves the report to the next poll that fails.
 PollOutcome PollUnit(IQDevice& device, const std::function<void()>& poll,
                      const PollFailureReport& report);
+
+// What a window could not read while its unit was silent (its tree, the unit's name in its
+// caption, the switches it shows) is owed until the unit answers. Each idle pass tries `read`
+// once through PollUnit, quietly, since the silence has been told of already; the first try that
+// goes through settles the debt. `read` throws on a bus failure, and a try broken off leaves the
+// read owed whole.
+class OwedRead {
+ public:
+  explicit OwedRead(std::function<void()> read) : read_(std::move(read)) {}
+
+  void Owe() { owed_ = true; }
+  bool Owed() const { return owed_; }
+  // One idle pass for `device`: kResting while nothing is owed or the unit's pause lasts.
+  PollOutcome Settle(IQDevice& device);
+
+ private:
+  std::function<void()> read_;
+  bool owed_ = false;
+};
 
 }  // namespace controls

@@ -3,6 +3,7 @@
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
 #include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
 #include "controls/TInputDialog.h"
 #include "family3300/IQDevice3300.h"
 #include "family3300/Labels3300.h"
@@ -28,6 +29,7 @@ constexpr int kAttentionImage = 3;
 constexpr int kChannelBImage = 4;
 constexpr int kLockImage = 6;
 constexpr int kUnitImage = 7;
+constexpr int kUnreadSwitchImage = 9;
 
 struct ItemSpec {
   int code;
@@ -43,14 +45,14 @@ struct TreeEntry {
 };
 
 constexpr TreeEntry kTreeEntries[] = {
-    {{kItemEqInA, "EQ A Bypass", kSwitchImage}, Presence::kAlways},
-    {{kItemMuteA, "Mute A", kSwitchImage}, Presence::kAlways},
+    {{kItemEqInA, "EQ A", kUnreadSwitchImage}, Presence::kAlways},
+    {{kItemMuteA, "Mute A", kUnreadSwitchImage}, Presence::kAlways},
     {{kItemEqA, "1/3 Octave EQ Chan A", kChannelAImage}, Presence::kAlways},
     {{kItemLpfA, "LPF Chan A", kChannelAImage}, Presence::kAlways},
     {{kItemHpfA, "HPF Chan A", kChannelAImage}, Presence::kAlways},
     {{kItemGainA, "Gain Chan A", kChannelAImage}, Presence::kAlways},
-    {{kItemEqInB, "EQ B Bypass", kSwitchImage}, Presence::kTwoChannel},
-    {{kItemMuteB, "Mute B", kSwitchImage}, Presence::kTwoChannel},
+    {{kItemEqInB, "EQ B", kUnreadSwitchImage}, Presence::kTwoChannel},
+    {{kItemMuteB, "Mute B", kUnreadSwitchImage}, Presence::kTwoChannel},
     {{kItemEqB, "1/3 Octave EQ Chan B", kChannelBImage}, Presence::kTwoChannel},
     {{kItemLpfB, "LPF Chan B", kChannelBImage}, Presence::kTwoChannel},
     {{kItemHpfB, "HPF Chan B", kChannelBImage}, Presence::kTwoChannel},
@@ -153,9 +155,14 @@ void TEdit3300Window::BuildTree() {
   for (const TreeEntry& entry : kTreeEntries) {
     if (entry.presence == Presence::kTwoChannel && !device_.IsTwoChannel()) continue;
     if (entry.presence == Presence::kBusUnit && !device_.IsOnline()) continue;
-    const int selectedImage =
-        entry.item.image == kSwitchImage ? kSwitchImage : entry.item.image + 1;
-    tree_.InsertItem(root_, entry.item.text, entry.item.image, entry.item.code, selectedImage);
+    const ItemSpec& item = entry.item;
+    // A switch shows a dark lamp and no state until its state is read.
+    if (item.image == kUnreadSwitchImage) {
+      tree_.InsertItem(root_, std::string(item.text) + " " + controls::kUnknownValue, item.image,
+                       item.code, item.image);
+      continue;
+    }
+    tree_.InsertItem(root_, item.text, item.image, item.code, item.image + 1);
   }
   tree_.Expand(root_);
 }
@@ -192,70 +199,90 @@ ui::TreeItem TEdit3300Window::Item(int code) const {
 }
 
 void TEdit3300Window::UpdateTitle() {
-  const char* model = device_.IsTwoChannel() ? "3300-2XL" : "3300XL";
   if (!device_.IsOnline()) {
+    const char* model = device_.IsTwoChannel() ? "3300-2XL" : "3300XL";
     SetText(device_.GetName() + " (Virtual " + model + ")");
     return;
   }
-  std::string title = std::to_string(device_.GetInfo().address) + " (" + model + ") ";
+  // The caption keeps the address and model until the unit answers with its name.
+  std::string name;
   try {
-    title += g3300UnitName.Read(device_);
+    name = g3300UnitName.Read(device_);
   } catch (const IQException&) {
-    // The caption keeps the address and model when the name cannot be read.
+    unitOwed_.Owe();
   }
-  SetText(title);
+  SetText(BusTitle(name));
+}
+
+std::string TEdit3300Window::BusTitle(const std::string& name) const {
+  const char* model = device_.IsTwoChannel() ? "3300-2XL" : "3300XL";
+  return std::to_string(device_.GetInfo().address) + " (" + model + ") " + name;
+}
+
+void TEdit3300Window::ReadNameAndTree() {
+  const std::string name = g3300UnitName.Read(device_);
+  ShowTreeFromUnit(-1);
+  SetText(BusTitle(name));
+}
+
+bool TEdit3300Window::IdleAction(long idleCount) {
+  const bool more = ui::Frame::IdleAction(idleCount);
+  if (!IsCreated() || !device_.IsOnline() || !unitOwed_.Owed()) return more;
+  return unitOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
 }
 
 bool TEdit3300Window::TreeLock() { return device_.IsOnline() && device_.IsLocked(); }
 
 void TEdit3300Window::UpdateTree(int code) {
-  controls::GuardedBusCall(&device_, [&] {
-    const bool locked = TreeLock();
-    for (ui::TreeItem item = tree_.FirstChild(root_); item; item = tree_.NextSibling(item)) {
-      const int itemCode = static_cast<int>(tree_.ItemData(item));
-      if (code >= 0 && itemCode != code) continue;
-      if (itemCode == kItemSecurity || itemCode == kItemVersion) continue;
-      if (locked) {
-        tree_.SetItemImages(item, kLockImage, kLockImage);
-        continue;
-      }
-      switch (itemCode) {
-        case kItemEqA:
-        case kItemLpfA:
-        case kItemHpfA:
-        case kItemGainA:
-          tree_.SetItemImages(item, kChannelAImage, kChannelAImage + 1);
-          break;
-        case kItemEqB:
-        case kItemLpfB:
-        case kItemHpfB:
-        case kItemGainB:
-          tree_.SetItemImages(item, kChannelBImage, kChannelBImage + 1);
-          break;
-        case kItemEqInA:
-        case kItemEqInB: {
-          const bool b = itemCode == kItemEqInB;
-          const bool in = Channel3300(b ? 1 : 0).eqIn.Read(device_);
-          const int image = in ? kSwitchImage : kAttentionImage;
-          tree_.SetItemImages(item, image, image);
-          tree_.SetItemText(item, std::string(b ? "EQ B " : "EQ A ") + (in ? "In" : "Bypassed"));
-          break;
-        }
-        case kItemMuteA:
-        case kItemMuteB: {
-          const bool b = itemCode == kItemMuteB;
-          const bool muted = Channel3300(b ? 1 : 0).mute.Read(device_);
-          const int image = muted ? kAttentionImage : kSwitchImage;
-          tree_.SetItemImages(item, image, image);
-          tree_.SetItemText(item,
-                            std::string(b ? "Mute B " : "Mute A ") + (muted ? "(on)" : "(off)"));
-          break;
-        }
-        default:
-          tree_.SetItemImages(item, kUnitImage, kUnitImage + 1);
-      }
+  if (!controls::GuardedBusCall(&device_, [&] { ShowTreeFromUnit(code); })) unitOwed_.Owe();
+}
+
+void TEdit3300Window::ShowTreeFromUnit(int code) {
+  const bool locked = TreeLock();
+  for (ui::TreeItem item = tree_.FirstChild(root_); item; item = tree_.NextSibling(item)) {
+    const int itemCode = static_cast<int>(tree_.ItemData(item));
+    if (code >= 0 && itemCode != code) continue;
+    if (itemCode == kItemSecurity || itemCode == kItemVersion) continue;
+    if (locked) {
+      tree_.SetItemImages(item, kLockImage, kLockImage);
+      continue;
     }
-  });
+    switch (itemCode) {
+      case kItemEqA:
+      case kItemLpfA:
+      case kItemHpfA:
+      case kItemGainA:
+        tree_.SetItemImages(item, kChannelAImage, kChannelAImage + 1);
+        break;
+      case kItemEqB:
+      case kItemLpfB:
+      case kItemHpfB:
+      case kItemGainB:
+        tree_.SetItemImages(item, kChannelBImage, kChannelBImage + 1);
+        break;
+      case kItemEqInA:
+      case kItemEqInB: {
+        const bool b = itemCode == kItemEqInB;
+        const bool in = Channel3300(b ? 1 : 0).eqIn.Read(device_);
+        const int image = in ? kSwitchImage : kAttentionImage;
+        tree_.SetItemImages(item, image, image);
+        tree_.SetItemText(item, std::string(b ? "EQ B " : "EQ A ") + (in ? "In" : "Bypassed"));
+        break;
+      }
+      case kItemMuteA:
+      case kItemMuteB: {
+        const bool b = itemCode == kItemMuteB;
+        const bool muted = Channel3300(b ? 1 : 0).mute.Read(device_);
+        const int image = muted ? kAttentionImage : kSwitchImage;
+        tree_.SetItemImages(item, image, image);
+        tree_.SetItemText(item,
+                          std::string(b ? "Mute B " : "Mute A ") + (muted ? "(on)" : "(off)"));
+        break;
+      }
+      default:
+        tree_.SetItemImages(item, kUnitImage, kUnitImage + 1);
+    }
+  }
 }
 
 void TEdit3300Window::Open(ui::Window* dialog) {

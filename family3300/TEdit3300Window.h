@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/IdlePoll.h"
 #include "family3300/LevelDialogs3300.h"
 #include "family3300/TDSPIDialog.h"
 #include "family3300/TGraphicEQ.h"
@@ -44,6 +45,8 @@ enum ItemCode3300 : int {
 // a channel's item onto the other channel's twin copies that setting across. It owns every dialog
 // it opens, follows the unit's lock (a locked unit's functions show the lock, beep and have their
 // dialogs closed) and tells the main window of a new name or lock (201) and of its closing (301).
+// The switches it could not read show as unknown, and they and the name in its caption are read
+// again at the first idle pass that finds the unit answering.
 class TEdit3300Window : public ui::Frame {
  public:
   static constexpr ui::MessageId kObjectChangedMessage = 101;
@@ -56,6 +59,7 @@ class TEdit3300Window : public ui::Frame {
 
   void CloseWindow(int result = ui::kIdCancel) override;
   bool PreProcessKey(const ui::KeyStroke& key) override;
+  bool IdleAction(long idleCount) override;
 
   // The action of a double click on the item with `code`.
   void RunItem(int code);
@@ -82,6 +86,11 @@ class TEdit3300Window : public ui::Frame {
  private:
   static std::size_t Index(int channel) { return static_cast<std::size_t>(channel); }
   void BuildTree();
+  std::string BusTitle(const std::string& name) const;
+  // Reads the items with `code` (all when negative) and shows them; a bus failure is thrown.
+  void ShowTreeFromUnit(int code);
+  // Both read and shown; a bus failure is thrown.
+  void ReadNameAndTree();
   void MakeDialogs();
   void Open(ui::Window* dialog);
   // The action of the keys that open the selected item.
@@ -112,6 +121,8 @@ class TEdit3300Window : public ui::Frame {
   std::array<std::unique_ptr<TLevelDialog>, kChannelCount> gain_;
   std::unique_ptr<TSecurityDialog> security_;
   ui::TreeItemDrag drag_;
+  // The name and switches a silent unit did not give.
+  controls::OwedRead unitOwed_{[this] { ReadNameAndTree(); }};
 };
 
 }  // namespace namespace3300

@@ -19,7 +19,7 @@ constexpr int kNoId = 0;
 constexpr int kBandCount = 28;
 constexpr int kMemoryCount = 10;
 constexpr int kImagePixels = 16;
-constexpr int kTreeImageCount = 9;
+constexpr int kTreeImageCount = 10;
 constexpr const char* kBandTexts[kBandCount] = {
     "31.5", "40",   "50",  "63",   "80",  "100",  "125",   "160",  "200",  "250",
     "315",  "400",  "500", "630",  "800", "1000", "1250",  "1600", "2000", "2500",
@@ -95,7 +95,8 @@ ui::DialogTemplate SecurityDialog() {
 }
 
 // 0/1 channel A, 2 a switch as it should be, 3 a switch that wants attention (bypassed, muted),
-// 4/5 channel B, 6 the lock, 7/8 the unit; the selected variants sit on a highlight.
+// 4/5 channel B, 6 the lock, 7/8 the unit, 9 a switch not read (a dark lamp); the selected
+// variants sit on a highlight.
 void DrawFrame(QPainter& p, int index) {
   const double x = index * kImagePixels;
   const bool selected = index == 1 || index == 5 || index == 8;
@@ -107,8 +108,10 @@ void DrawFrame(QPainter& p, int index) {
     for (int bar = 0; bar < 3; ++bar) {
       p.drawLine(QPointF(x + 5 + bar * 3, 12), QPointF(x + 5 + bar * 3, 5 + (bar % 2) * 3));
     }
-  } else if (index == 2 || index == 3) {
-    p.setBrush(index == 2 ? QColor(60, 170, 70) : QColor(210, 50, 40));
+  } else if (index == 2 || index == 3 || index == 9) {
+    p.setBrush(index == 2   ? QColor(60, 170, 70)
+               : index == 3 ? QColor(210, 50, 40)
+                            : QColor(110, 110, 110));
     p.drawEllipse(QRectF(x + 3.5, 3.5, 9, 9));
   } else if (index == 6) {
     p.setBrush(QColor(220, 170, 40));

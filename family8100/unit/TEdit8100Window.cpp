@@ -148,23 +148,41 @@ bool TEdit8100Window::IsLocked(bool report) {
 }
 
 void TEdit8100Window::UpdateTitle() {
-  std::string title;
   if (!device_->IsOnline()) {
-    title = device_->GetName() + " (Virtual " + device_->GetTypeName() + ")";
-  } else {
-    title = std::to_string(device_->GetInfo().address) + " (" + device_->GetTypeName() + ") ";
-    // A failed name read leaves the address and model.
-    try {
-      title += g8100UnitName.Read(*device_);
-    } catch (const IQException&) {
-    }
+    SetText(device_->GetName() + " (Virtual " + device_->GetTypeName() + ")");
+    return;
   }
-  SetText(title);
+  // A failed name read leaves the address and model until the unit answers.
+  std::string name;
+  try {
+    name = g8100UnitName.Read(*device_);
+  } catch (const IQException&) {
+    unitOwed_.Owe();
+  }
+  SetText(BusTitle(name));
+}
+
+std::string TEdit8100Window::BusTitle(const std::string& name) const {
+  return std::to_string(device_->GetInfo().address) + " (" + device_->GetTypeName() + ") " + name;
+}
+
+void TEdit8100Window::ReadNameAndLock() {
+  const std::string name = g8100UnitName.Read(*device_);
+  const bool locked = IsLocked(true);
+  SetText(BusTitle(name));
+  ShowLock(-1, locked);
 }
 
 void TEdit8100Window::UpdateTree(int id) {
   bool locked = false;
-  if (!controls::GuardedBusCall(device_, [&] { locked = IsLocked(true); })) return;
+  if (!controls::GuardedBusCall(device_, [&] { locked = IsLocked(true); })) {
+    unitOwed_.Owe();
+    return;
+  }
+  ShowLock(id, locked);
+}
+
+void TEdit8100Window::ShowLock(int id, bool locked) {
   const auto walk = [&](auto& self, ui::TreeItem parent) -> void {
     for (ui::TreeItem item = tree_.FirstChild(parent); item; item = tree_.NextSibling(item)) {
       const int node = static_cast<int>(tree_.ItemData(item));
@@ -180,6 +198,12 @@ void TEdit8100Window::UpdateTree(int id) {
     }
   };
   walk(walk, top_);
+}
+
+bool TEdit8100Window::IdleAction(long idleCount) {
+  const bool more = ui::Frame::IdleAction(idleCount);
+  if (!IsCreated() || !device_->IsOnline() || !unitOwed_.Owed()) return more;
+  return unitOwed_.Settle(*device_) == controls::PollOutcome::kResting ? more : true;
 }
 
 bool TEdit8100Window::PreProcessKey(const ui::KeyStroke& key) {

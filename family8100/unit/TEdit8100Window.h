@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/IdlePoll.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/TreeView.h"
@@ -19,7 +20,8 @@ class TSigFlowDialog;
 // double click opens the page or runs the action; a locked unit refuses all but "Security",
 // "Serial Number" and "Firmware Version" with a beep. It owns the signal-flow, memory and
 // security pages, follows the unit's name and lock in its caption and tree, and tells the client
-// (messages 201 and 301 with the device) when they change and when it closes.
+// (messages 201 and 301 with the device) when they change and when it closes. A name or lock it
+// could not read is read again at the first idle pass that finds the unit answering.
 class TEdit8100Window : public ui::Frame {
  public:
   // Node ids, the tree items' data.
@@ -47,6 +49,7 @@ class TEdit8100Window : public ui::Frame {
   void CloseWindow(int result = ui::kIdCancel) override;
   // Enter on the tree opens the selected node, as a double click does.
   bool PreProcessKey(const ui::KeyStroke& key) override;
+  bool IdleAction(long idleCount) override;
   // Runs the action of the selected node, as a double click does.
   void RunSelectedNode();
   void UpdateTitle();
@@ -63,6 +66,11 @@ class TEdit8100Window : public ui::Frame {
 
  private:
   void AddNodes();
+  // The caption of a bus unit with its name.
+  std::string BusTitle(const std::string& name) const;
+  void ShowLock(int id, bool locked);
+  // Both read and shown; a bus failure is thrown.
+  void ReadNameAndLock();
   // False when the user cancelled the action.
   bool RunNode(int id);
   void OpenPage(ui::Window& page);
@@ -92,6 +100,8 @@ class TEdit8100Window : public ui::Frame {
   std::unique_ptr<TSigFlowDialog> sigFlow_;
   std::unique_ptr<TMemoryDialog> memory_;
   std::unique_ptr<TSecurityDialog> security_;
+  // The name and lock a silent unit did not give.
+  controls::OwedRead unitOwed_{[this] { ReadNameAndLock(); }};
 };
 
 }  // namespace namespace8100

@@ -11,7 +11,8 @@ class TEdit8148Window : public TEditOVWindow {
   TEdit8148Window(ui::Window* parent, IQDevice8148& device);
 
  protected:
-  ui::TreeItem BuildTree(std::vector<TNodeInfo>& nodes) override;
+  std::string TreeTitle() const override;
+  void BuildTree(std::vector<TNodeInfo>& nodes, NodeIds& ids) override;
 
  private:
   IQDevice8148* device8148_;
@@ -23,7 +24,8 @@ class TEdit8126Window : public TEditOVWindow {
   TEdit8126Window(ui::Window* parent, IQDevice8126& device);
 
  protected:
-  ui::TreeItem BuildTree(std::vector<TNodeInfo>& nodes) override;
+  std::string TreeTitle() const override;
+  void BuildTree(std::vector<TNodeInfo>& nodes, NodeIds& ids) override;
 };
 
 }  // namespace namespaceOV

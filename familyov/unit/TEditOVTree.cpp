@@ -1,7 +1,6 @@
 // The function tree both models build: texts, order, images, ids and what each node runs.
 
 #include "familyov/unit/IQDeviceOrdavinex.h"
-#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/TEditOVWindow.h"
 
 namespace namespaceOV {
@@ -18,61 +17,58 @@ TNodeInfo& Add(std::vector<TNodeInfo>& into, int& next, const std::string& text,
 
 }  // namespace
 
-ui::TreeItem TEditOVWindow::BuildModelTree(std::vector<TNodeInfo>& nodes, const std::string& title,
-                                           const std::function<bool()>& readCompressorOption,
-                                           bool advancedMixer) {
-  const ui::TreeItem titleItem =
-      tree_.InsertItem(ui::TreeItem{}, title, kUnitImage, -1, kUnitImage + 1);
-  int next = 0;
-  Add(nodes, next, "Unit summary", kChannelImage, kOpen, &ids_.summary);
-  TNodeInfo filters("Filters", kChannelImage, next++, nullptr);
-  ids_.firstChannel = next;
-  bool compressors = false;
-  const bool read = GuardedUnitCall(*device_, [&] {
-    compressors = readCompressorOption && readCompressorOption();
-    for (const int c : device_->ChannelIndexes()) {
-      Add(filters.children, next, ChannelName(c), kChannelImage, kOpen);
-    }
-  });
-  if (!read) return titleItem;
-  Add(filters.children, next, "Linking", kChannelImage, kOpen, &ids_.linking);
-  nodes.push_back(std::move(filters));
-  AddFunctionNodes(nodes, next, compressors, advancedMixer);
-  return titleItem;
+void TEditOVWindow::AddSummaryNode(std::vector<TNodeInfo>& nodes, NodeIds& ids, int& next) {
+  Add(nodes, next, "Unit summary", kChannelImage, kOpen, &ids.summary);
 }
 
-void TEditOVWindow::AddFunctionNodes(std::vector<TNodeInfo>& nodes, int& next, bool compressors,
-                                     bool advancedMixer) {
+void TEditOVWindow::BuildModelTree(std::vector<TNodeInfo>& nodes, NodeIds& ids,
+                                   const std::function<bool()>& readCompressorOption,
+                                   bool advancedMixer) {
+  int next = 0;
+  AddSummaryNode(nodes, ids, next);
+  TNodeInfo filters("Filters", kChannelImage, next++, nullptr);
+  ids.firstChannel = next;
+  const bool compressors = readCompressorOption && readCompressorOption();
+  for (const int c : device_->ChannelIndexes()) {
+    Add(filters.children, next, ChannelName(c), kChannelImage, kOpen);
+  }
+  Add(filters.children, next, "Linking", kChannelImage, kOpen, &ids.linking);
+  nodes.push_back(std::move(filters));
+  AddFunctionNodes(nodes, ids, next, compressors, advancedMixer);
+}
+
+void TEditOVWindow::AddFunctionNodes(std::vector<TNodeInfo>& nodes, NodeIds& ids, int& next,
+                                     bool compressors, bool advancedMixer) {
   const bool real = device_->IsOnline();
-  Add(nodes, next, "Crossovers", kChannelImage, kOpen, &ids_.crossovers);
+  Add(nodes, next, "Crossovers", kChannelImage, kOpen, &ids.crossovers);
 
   TNodeInfo inputs("Inputs", kChannelImage, next++, nullptr);
-  Add(inputs.children, next, "Level", kChannelImage, kOpen, &ids_.inputLevel);
-  Add(inputs.children, next, "Delay", kChannelImage, kOpen, &ids_.inputDelay);
+  Add(inputs.children, next, "Level", kChannelImage, kOpen, &ids.inputLevel);
+  Add(inputs.children, next, "Delay", kChannelImage, kOpen, &ids.inputDelay);
   if (compressors)
-    Add(inputs.children, next, "Compressors", kChannelImage, kOpen, &ids_.compressors);
-  Add(inputs.children, next, "Names", kChannelImage, kOpen, &ids_.inputNames);
+    Add(inputs.children, next, "Compressors", kChannelImage, kOpen, &ids.compressors);
+  Add(inputs.children, next, "Names", kChannelImage, kOpen, &ids.inputNames);
   nodes.push_back(std::move(inputs));
 
   TNodeInfo outputs("Outputs", kChannelImage, next++, nullptr);
-  Add(outputs.children, next, "Level", kChannelImage, kOpen, &ids_.outputLevel);
-  Add(outputs.children, next, "Delay", kChannelImage, kOpen, &ids_.outputDelay);
-  Add(outputs.children, next, "Limiting", kChannelImage, kOpen, &ids_.limiter);
-  Add(outputs.children, next, "Names", kChannelImage, kOpen, &ids_.outputNames);
+  Add(outputs.children, next, "Level", kChannelImage, kOpen, &ids.outputLevel);
+  Add(outputs.children, next, "Delay", kChannelImage, kOpen, &ids.outputDelay);
+  Add(outputs.children, next, "Limiting", kChannelImage, kOpen, &ids.limiter);
+  Add(outputs.children, next, "Names", kChannelImage, kOpen, &ids.outputNames);
   nodes.push_back(std::move(outputs));
 
-  Add(nodes, next, "In -> Out Mixing", kChannelImage, kOpen, &ids_.mixing);
-  if (advancedMixer) Add(nodes, next, "Advanced Mixing", kChannelImage, kOpen, &ids_.advancedMixer);
-  Add(nodes, next, "Pink noise", kUnitImage, kOpen, &ids_.pinkNoise).remembersRect = false;
-  Add(nodes, next, "DSP Capacity", kUnitImage, kOpen, &ids_.dspCapacity).remembersRect = false;
+  Add(nodes, next, "In -> Out Mixing", kChannelImage, kOpen, &ids.mixing);
+  if (advancedMixer) Add(nodes, next, "Advanced Mixing", kChannelImage, kOpen, &ids.advancedMixer);
+  Add(nodes, next, "Pink noise", kUnitImage, kOpen, &ids.pinkNoise).remembersRect = false;
+  Add(nodes, next, "DSP Capacity", kUnitImage, kOpen, &ids.dspCapacity).remembersRect = false;
   if (real) {
-    TNodeInfo& security = Add(nodes, next, "Security", kUnitImage, kOpen, &ids_.security);
+    TNodeInfo& security = Add(nodes, next, "Security", kUnitImage, kOpen, &ids.security);
     security.lockable = false;
     security.remembersRect = false;
   }
-  Add(nodes, next, "Memory", kUnitImage, kOpen, &ids_.memory);
-  Add(nodes, next, "Logic", kUnitImage, kOpen, &ids_.logic).remembersRect = false;
-  if (device_->clockPresent) Add(nodes, next, "Timer", kUnitImage, kOpen, &ids_.timer);
+  Add(nodes, next, "Memory", kUnitImage, kOpen, &ids.memory);
+  Add(nodes, next, "Logic", kUnitImage, kOpen, &ids.logic).remembersRect = false;
+  if (device_->clockPresent) Add(nodes, next, "Timer", kUnitImage, kOpen, &ids.timer);
   if (!real) return;
   Add(nodes, next, "Unit Name", kUnitImage, &TEditOVWindow::CmRenameUnit);
   TNodeInfo special("Special", kUnitImage, next++, nullptr);

@@ -13,6 +13,7 @@
 #include "familyov/unit/SettingsFileCommands.h"
 #include "familyov/unit/TOVWindow.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Resources.h"
 #include "resources/FamilyOvIds.h"
 
@@ -103,21 +104,54 @@ void TEditOVWindow::SetupCommands() {
 void TEditOVWindow::SetupWindow() {
   ui::Frame::SetupWindow();
   tree_.SetImageList(&images_);
-  UpdateCaption();
-  if (device_->IsOnline()) {
-    GuardedUnitCall(*device_, [this] {
-      device_->clockPresent =
-          device_->HasFeature(kFeatureClock) && gClockPresentObject.Read(*device_);
-    });
+  if (!GuardedUnitCall(*device_, [this] { ReadTree(); })) {
+    // Until the unit answers, its summary shows what could be read and the rest as unknown.
+    std::vector<TNodeInfo> nodes;
+    NodeIds ids;
+    int next = 0;
+    AddSummaryNode(nodes, ids, next);
+    ShowTree(std::move(nodes), ids);
+    SetText(device_->GetName());
+    treeOwed_.Owe();
   }
-  titleItem_ = BuildTree(nodes_);
   GuardedUnitCall(*device_, [this] {
-    AddTreeNodes(nodes_, titleItem_);
-    tree_.Expand(titleItem_);
-    UpdateTreeForLock();
     ReadUnit();
     if (device_->autoOpenSummary != 0 && !IsLocked(false)) OpenChildWindow(ids_.summary);
   });
+}
+
+void TEditOVWindow::ReadTree() {
+  if (device_->IsOnline()) {
+    device_->clockPresent =
+        device_->HasFeature(kFeatureClock) && gClockPresentObject.Read(*device_);
+  }
+  std::vector<TNodeInfo> nodes;
+  NodeIds ids;
+  BuildTree(nodes, ids);
+  const bool locked = gLockedObject.Read(*device_);
+  const std::string name = device_->GetDisplayName();
+  ShowTree(std::move(nodes), ids);
+  ShowLock(locked);
+  SetText(name);
+  for (const auto& child : children_) {
+    if (auto* window = dynamic_cast<TOVWindow*>(child.get())) window->ShowUnitName(name);
+  }
+}
+
+void TEditOVWindow::ShowTree(std::vector<TNodeInfo> nodes, const NodeIds& ids) {
+  tree_.DeleteAllItems();
+  nodeList_.clear();
+  nodes_ = std::move(nodes);
+  ids_ = ids;
+  titleItem_ = tree_.InsertItem(ui::TreeItem{}, TreeTitle(), kUnitImage, -1, kUnitImage + 1);
+  AddTreeNodes(nodes_, titleItem_);
+  tree_.Expand(titleItem_);
+  // The summary, the one window a tree of a silent unit opens, keeps its node.
+  for (std::size_t slot = 0; slot < children_.size() && slot < nodeList_.size(); ++slot) {
+    if (children_[slot] != nullptr && children_[slot]->IsCreated()) {
+      nodeList_[slot]->window = children_[slot].get();
+    }
+  }
 }
 
 void TEditOVWindow::ReadUnit() {
@@ -178,17 +212,24 @@ void TEditOVWindow::RunSelectedNode() {
   GuardedUnitCall(*device_, [this, command, id] { (this->*command)(id); });
 }
 
+void TEditOVWindow::TellNotOpened() {
+  const std::string text = treeOwed_.Owed()
+                               ? "Not all of the unit could be read when its window opened.\n"
+                                 "Its windows open once the unit answers."
+                               : "The unit has no such window.";
+  ui::MessageBox(this, text, Text(), ui::mb::kOk | ui::mb::kIconInformation);
+}
+
 void TEditOVWindow::OpenChildWindow(int id) {
-  if (id < 0 || id >= kChildSlots) return;
+  if (id < 0 || id >= kChildSlots) return TellNotOpened();
   const auto slot = static_cast<std::size_t>(id);
   if (children_[slot] != nullptr && children_[slot]->IsCreated()) {
     children_[slot]->BringToTop();
     return;
   }
-  // A tree cut short by a failed read lacks the later nodes, and with them their windows.
   TNodeInfo* node = id < static_cast<int>(nodeList_.size()) ? nodeList_[slot] : nullptr;
   const ChildKind kind = KindOfNode(ids_, device_->channels, id);
-  if (node == nullptr || kind == ChildKind::None) return;
+  if (node == nullptr || kind == ChildKind::None) return TellNotOpened();
   const int channel =
       kind == ChildKind::Filters
           ? device_->ChannelIndexes().at(static_cast<std::size_t>(id - ids_.firstChannel))
@@ -197,7 +238,7 @@ void TEditOVWindow::OpenChildWindow(int id) {
   // created: a silent unit is told of once, not per read.
   controls::OneReportScope opening;
   std::unique_ptr<ui::Window> window = MakeChildWindow(kind, *this, channel);
-  if (window == nullptr) return;
+  if (window == nullptr) return TellNotOpened();
   if (auto* child = dynamic_cast<TOVWindow*>(window.get())) child->kind = id;
   node->window = window.get();
   children_[slot] = std::move(window);
@@ -227,8 +268,9 @@ void TEditOVWindow::CloseChild(int id) {
   window->Destroy();
 }
 
-void TEditOVWindow::UpdateTreeForLock() {
-  const bool locked = IsLocked(true);
+void TEditOVWindow::UpdateTreeForLock() { ShowLock(IsLocked(true)); }
+
+void TEditOVWindow::ShowLock(bool locked) {
   for (TNodeInfo* node : nodeList_) {
     if (!locked) {
       tree_.SetItemImages(node->item, node->image, node->image + 1);
@@ -405,6 +447,9 @@ bool TEditOVWindow::IdleAction(long idleCount) {
       Notify(&record);
     }
     return outcome == controls::PollOutcome::kResting ? more : true;
+  }
+  if (device_->IsOnline() && treeOwed_.Owed()) {
+    return treeOwed_.Settle(*device_) == controls::PollOutcome::kResting ? more : true;
   }
   // The settings flag takes one pass per round of the live values, as it would if every meter
   // were read in the same idle cycle; one transaction a pass keeps input served between them.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
 #include "familycommon/FilterLifetime.h"
 #include "familyov/unit/NodeIds.h"
@@ -27,7 +28,9 @@ class TFilter;
 // every window of the unit sends its records here; the edit window acts on some and hands every
 // record to every open window. It follows the unit's lock: lockable nodes of a locked unit show
 // the lock, their windows close and a double click only beeps. Closing releases the unit and
-// tells the owner (message 301 with the device).
+// tells the owner (message 301 with the device). A unit silent when the window opens gives a tree
+// of its summary alone; the first idle pass that finds it answering makes the tree whole and
+// names the unit in the captions.
 class TEditOVWindow : public ui::Frame, public TDataWindow {
  public:
   static constexpr int kChildSlots = 40;
@@ -82,24 +85,31 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
 
  protected:
   void SetupWindow() override;
-  // Fills `nodes` with the top-level nodes and sets the node ids; returns the title item. A bus
-  // failure ends the building with the nodes made so far.
-  virtual ui::TreeItem BuildTree(std::vector<TNodeInfo>& nodes) = 0;
-  NodeIds ids_;
+  // The text of the tree's top item.
+  virtual std::string TreeTitle() const = 0;
+  // Fills `nodes` with the top-level nodes and `ids` with their ids; a bus failure is thrown.
+  virtual void BuildTree(std::vector<TNodeInfo>& nodes, NodeIds& ids) = 0;
   // The unit's lock; a failed read counts as unlocked, reported when `report` is set.
   bool IsLocked(bool report);
   // The procedure both models' builders share; `readCompressorOption` is null where the model has
   // no compressors, else it reads whether this unit has them.
-  ui::TreeItem BuildModelTree(std::vector<TNodeInfo>& nodes, const std::string& title,
-                              const std::function<bool()>& readCompressorOption,
-                              bool advancedMixer);
+  void BuildModelTree(std::vector<TNodeInfo>& nodes, NodeIds& ids,
+                      const std::function<bool()>& readCompressorOption, bool advancedMixer);
 
  private:
   void SetupCommands();
+  // Reads all the tree and the captions show and then shows it; a bus failure is thrown before
+  // anything changes.
+  void ReadTree();
+  void ShowTree(std::vector<TNodeInfo> nodes, const NodeIds& ids);
+  static void AddSummaryNode(std::vector<TNodeInfo>& nodes, NodeIds& ids, int& next);
+  void ShowLock(bool locked);
+  // Says why a node's window does not open.
+  void TellNotOpened();
   void AddTreeNodes(std::vector<TNodeInfo>& nodes, ui::TreeItem parent);
   void ReadUnit();
   std::string ChannelName(int channel);
-  void AddFunctionNodes(std::vector<TNodeInfo>& nodes, int& next, bool compressors,
+  void AddFunctionNodes(std::vector<TNodeInfo>& nodes, NodeIds& ids, int& next, bool compressors,
                         bool advancedMixer);
   TNodeInfo* ChannelNode(int channel) const;
   void RenameChannelItem(int channel);
@@ -112,6 +122,7 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   void CloseChild(int id);
   void FreeRetired();
 
+  NodeIds ids_;
   IQDeviceOrdavinex* device_;
   ui::Window* owner_;
   ui::ImageList images_;
@@ -128,6 +139,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   // Only for a bus unit that recalls memories by itself.
   std::unique_ptr<NewSettingsCheck> newSettings_;
   bool settingsTurn_ = false;
+  // The tree and captions a silent unit did not give.
+  controls::OwedRead treeOwed_{[this] { ReadTree(); }};
   // Last: it stops listening before the children go.
   familycommon::FilterSetNotice::Subscription filterSet_;
 };

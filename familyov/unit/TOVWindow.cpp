@@ -34,7 +34,12 @@ void TOVWindow::NotifyClosed(int) {
 }
 
 void TOVWindow::SetTitle(const std::string& title) {
-  self_->SetText(title + "--" + GuardedDisplayName(*device_));
+  title_ = title;
+  ShowUnitName(GuardedDisplayName(*device_));
+}
+
+void TOVWindow::ShowUnitName(const std::string& displayName) {
+  self_->SetText(title_ + "--" + displayName);
 }
 
 }  // namespace namespaceOV

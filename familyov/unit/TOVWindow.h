@@ -34,6 +34,8 @@ class TOVWindow : public virtual TDataWindow {
   // Tells the edit window that the window goes, then destroys it.
   virtual void NotifyClosed(int result);
   virtual void SetTitle(const std::string& title);
+  // The caption with the unit's display name as given, read by the caller.
+  void ShowUnitName(const std::string& displayName);
 
   TEditOVWindow& EditWindow() const { return *editWindow_; }
   IQDeviceOrdavinex& Device() const { return *device_; }
@@ -54,6 +56,7 @@ class TOVWindow : public virtual TDataWindow {
   TEditOVWindow* editWindow_;
   IQDeviceOrdavinex* device_;
   ui::Window* self_;
+  std::string title_;
 };
 
 // A window class of the layer (a frame, a dialog, a plain window) made into a child window of

@@ -15,9 +15,18 @@
 #include "bus/IQException.h"
 #include "bus/PollBackoff.h"
 #include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
 #include "family3300/IQDevice3300.h"
+#include "family3300/TEdit3300Window.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "family8100/unit/TEdit8100Window.h"
+#include "family8100/unit/TMemoryDialog.h"
+#include "family8100/unit/TSecurityDialog.h"
+#include "family8100/unit/TSigFlowDialog.h"
+#include "familyov/channels/TSummaryWindow.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OrdavinexModels.h"
+#include "familyov/unit/TEditOVWindow.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Menu.h"
@@ -27,6 +36,7 @@
 #include "resources/AppIds.h"
 #include "resources/Family8100Ids.h"
 #include "resources/FamilyOvIds.h"
+#include "resources/FamilyOvSummaryIds.h"
 #include "sim/family3300/Family3300Unit.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
@@ -296,6 +306,161 @@ TEST_F(FamilyTypesTest, OpeningASilentUnitFromTheDeviceListGivesOneReport) {
     row.window(unit)->CloseWindow();
     ui::test::PumpMessages();
     EXPECT_FALSE(TheDeviceManager.IsInUse(unit));
+  }
+}
+
+// What a window opened on a silent unit shows while the unit is silent, and, once it answers,
+// that every node, pane button and Windows-menu entry opens its window. Each family's own.
+void NewerWhileSilent(ui::Window& window, ui::PromptScript& script) {
+  auto& edit = dynamic_cast<namespaceOV::TEditOVWindow&>(window);
+  EXPECT_EQ(edit.NodeList().size(), 1u) << "the summary alone";
+  script.RunDialog(kErrorDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdCancel); });
+  edit.OpenChildWindow(edit.Ids().summary);
+  auto* summary = dynamic_cast<namespaceOV::TSummaryWindow*>(edit.ChildWindow(edit.Ids().summary));
+  ASSERT_NE(summary, nullptr);
+  // A button whose window cannot open yet says why.
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(summary->Panes().Input(0), ovsummary_res::kLevelButton);
+  EXPECT_EQ(script.Seen().size(), 3u);
+}
+
+void NewerAnswered(ui::Window& window, const std::string& name) {
+  using namespace namespaceOV;
+  auto& edit = dynamic_cast<TEditOVWindow&>(window);
+  const NodeIds& ids = edit.Ids();
+  auto& summary = dynamic_cast<TSummaryWindow&>(*edit.ChildWindow(ids.summary));
+  EXPECT_NE(summary.Text().find(name), std::string::npos) << summary.Text();
+  EXPECT_NE(ids.timer, NodeIds::kAbsent);
+  if (dynamic_cast<IQDevice8148*>(&edit.Device()) != nullptr) {
+    EXPECT_NE(ids.compressors, NodeIds::kAbsent);
+  }
+  ui::test::GrabPng(edit, OutputPath("recovered-" + name + ".png"));
+  ui::test::GrabPng(summary, OutputPath("recovered-" + name + "-summary.png"));
+  ui::test::Click(summary.Panes().Input(0), ovsummary_res::kLevelButton);
+  ui::test::Click(summary.Panes().Output(0), ovsummary_res::kFiltersButton);
+  ui::Application::Instance()->RouteCommand(ovsummary_res::kCmMemory, &summary);
+  for (const int id : {ids.inputLevel, edit.ChannelNodeId(edit.Device().firstOutput), ids.memory}) {
+    EXPECT_NE(edit.ChildWindow(id), nullptr) << id;
+  }
+  for (const TNodeInfo* node : edit.NodeList()) {
+    if (node->command != &TEditOVWindow::OpenChildWindow) continue;
+    edit.OpenChildWindow(node->id);
+    EXPECT_NE(edit.ChildWindow(node->id), nullptr) << node->text;
+  }
+}
+
+void OlderAnswered(ui::Window& window, const std::string&) {
+  using namespace8100::TEdit8100Window;
+  auto& edit = dynamic_cast<TEdit8100Window&>(window);
+  ui::TreeView& tree = edit.Tree();
+  for (ui::TreeItem item = tree.FirstChild(tree.FirstChild({})); item;
+       item = tree.NextSibling(item)) {
+    const int node = static_cast<int>(tree.ItemData(item));
+    if (node != TEdit8100Window::kSignalFlow && node != TEdit8100Window::kMemory &&
+        node != TEdit8100Window::kSecurity) {
+      continue;
+    }
+    tree.Select(item);
+    edit.RunSelectedNode();
+  }
+  EXPECT_TRUE(edit.SignalFlow().IsCreated());
+  EXPECT_TRUE(edit.Memory().IsCreated());
+  EXPECT_TRUE(edit.Security().IsCreated());
+}
+
+// The equaliser's switches show no state until they are read.
+void EqualiserSwitches(ui::Window& window, bool known) {
+  auto& edit = dynamic_cast<namespace3300::TEdit3300Window&>(window);
+  for (const int code : {namespace3300::kItemEqInA, namespace3300::kItemMuteA,
+                         namespace3300::kItemEqInB, namespace3300::kItemMuteB}) {
+    const ui::TreeItem item = edit.Item(code);
+    if (!item) continue;
+    const std::string text = edit.Tree().ItemText(item);
+    EXPECT_EQ(text.ends_with(controls::kUnknownValue), !known) << text;
+  }
+}
+
+void EqualiserAnswered(ui::Window& window, const std::string&) {
+  using namespace namespace3300;
+  EqualiserSwitches(window, true);
+  auto& edit = dynamic_cast<TEdit3300Window&>(window);
+  ui::test::GrabPng(edit, OutputPath("recovered-" + window.Text() + ".png"));
+  for (const int code : {kItemEqA, kItemLpfA, kItemHpfA, kItemGainA, kItemEqB, kItemLpfB, kItemHpfB,
+                         kItemGainB, kItemDspi, kItemMemory, kItemSecurity}) {
+    if (edit.Item(code)) edit.RunItem(code);
+  }
+  const int channels = edit.Item(kItemEqB) ? 2 : 1;
+  for (int c = 0; c < channels; ++c) {
+    for (ui::Window* dialog : std::initializer_list<ui::Window*>{edit.Equaliser(c), edit.Lpf(c),
+                                                                 edit.Hpf(c), edit.Gain(c)}) {
+      EXPECT_TRUE(dialog->IsCreated()) << dialog->Text();
+    }
+  }
+  EXPECT_TRUE(edit.Dspi()->IsCreated() && edit.Memory()->IsCreated() &&
+              edit.Security()->IsCreated());
+}
+
+// A window opened on a silent unit is made whole at the first idle pass that finds the unit
+// answering, whatever its family and model: its tree, its captions with the unit's name, and
+// every node, button and menu entry opening its window.
+TEST_F(FamilyTypesTest, AWindowOpenedOnASilentUnitIsMadeWholeOnceTheUnitAnswers) {
+  namespace ov = sim::familyov;
+  namespace older = sim::family8100;
+  ov::AddFamilyOvUnit(
+      bus,
+      {.model = ov::Model::k8148, .address = 1, .compressorOption = true, .unitName = "Main mix"});
+  ov::AddFamilyOvUnit(bus, {.model = ov::Model::k8126, .address = 2, .unitName = "Stage"});
+  ov::AddFamilyOvUnit(bus, {.model = ov::Model::k8122, .address = 3, .unitName = "Fills"});
+  older::AddFamily8100Unit(bus, {.model = older::Model::kBase, .address = 4, .unitName = "Sub"});
+  older::AddFamily8100Unit(bus, {.model = older::Model::kPlus, .address = 5, .unitName = "Sub+"});
+  older::AddFamily8100Unit(bus, {.model = older::Model::kX, .address = 6, .unitName = "SubX"});
+  older::AddFamily8100Unit(bus,
+                           {.model = older::Model::kRuneTide, .address = 7, .unitName = "Tide"});
+  using sim::family3300::Model;
+  sim::family3300::AddFamily3300Unit(bus,
+                                     {.model = Model::k3300_2XL, .address = 8, .unitName = "Hall"});
+  sim::family3300::AddFamily3300Unit(bus,
+                                     {.model = Model::k3300XL, .address = 9, .unitName = "Foyer"});
+  Start();
+  RollCall();
+  const auto eqSilent = [](ui::Window& w, ui::PromptScript&) { EqualiserSwitches(w, false); };
+  const auto nothing = [](ui::Window&, ui::PromptScript&) {};
+  struct Row {
+    int address;
+    std::string name;
+    void (*whileSilent)(ui::Window&, ui::PromptScript&);
+    void (*answered)(ui::Window&, const std::string&);
+    ui::Window* (*window)(IQDevice*);
+  };
+  const Row rows[] = {
+      {1, "Main mix", NewerWhileSilent, NewerAnswered,
+       EditWindowOf<namespaceOV::IQDeviceOrdavinex>},
+      {2, "Stage", NewerWhileSilent, NewerAnswered, EditWindowOf<namespaceOV::IQDeviceOrdavinex>},
+      {3, "Fills", NewerWhileSilent, NewerAnswered, EditWindowOf<namespaceOV::IQDeviceOrdavinex>},
+      {4, "Sub", nothing, OlderAnswered, EditWindowOf<namespace8100::IQDevice8100>},
+      {5, "Sub+", nothing, OlderAnswered, EditWindowOf<namespace8100::IQDevice8100>},
+      {6, "SubX", nothing, OlderAnswered, EditWindowOf<namespace8100::IQDevice8100>},
+      {7, "Tide", nothing, OlderAnswered, EditWindowOf<namespace8100::IQDevice8100>},
+      {8, "Hall", eqSilent, EqualiserAnswered, EditWindowOf<namespace3300::IQDevice3300>},
+      {9, "Foyer", eqSilent, EqualiserAnswered, EditWindowOf<namespace3300::IQDevice3300>},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    bus.AddFault(sim::Fault::Silence().ForUnit(row.address));
+    ui::PromptScript script(FailTest);
+    script.RunDialog(kErrorDialog, [](ui::Dialog& d) { ui::test::Click(d, ui::kIdCancel); });
+    ui::Window* window = row.window(&OpenBusUnit(row.address));
+    ASSERT_NE(window, nullptr);
+    row.whileSilent(*window, script);
+    bus.ClearFaults();
+    for (int round = 0; round < 10 && window->Text().find(row.name) == std::string::npos; ++round) {
+      PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+      ui::test::PumpIdle(20);
+    }
+    EXPECT_NE(window->Text().find(row.name), std::string::npos) << window->Text();
+    row.answered(*window, row.name);
+    window->CloseWindow();
+    ui::test::PumpMessages();
   }
 }
 

@@ -357,7 +357,8 @@ TEST_F(SummaryTest, ADeadBusIsReportedOnceAndThenCostsNothing) {
   const NodeIds& ids = edit->Ids();
   for (int node : {ids.inputLevel, ids.outputLevel, ids.limiter, ids.dspCapacity, ids.mixing,
                    ids.advancedMixer, ids.compressors, ids.inputDelay, ids.firstChannel}) {
-    edit->OpenChildWindow(node);
+    // A node the unit lacks (compressors without the option) would say so in a message box.
+    if (node != NodeIds::kAbsent) edit->OpenChildWindow(node);
   }
   ui::test::PumpIdle(40);
   ASSERT_THAT(ovtest::ReportedErrors(), IsEmpty());

@@ -21,6 +21,7 @@
 #include "familyov/unit/TGroupWindow.h"
 #include "familyov/unit/TOVWindow.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvIds.h"
 #include "sim/Fault.h"
@@ -395,11 +396,17 @@ TEST_F(EditWindowTest, AFailedNameReadEndsTheTreeWithItsIdsConsistent) {
   EXPECT_EQ(TreeLines(*window), std::vector<std::string>{"0 Unit summary 0"});
   const NodeIds ids = window->Ids();
   EXPECT_EQ(ids.summary, 0);
-  EXPECT_EQ(ids.firstChannel, 2) << "set when \"Filters\" is made, before the names are read";
+  EXPECT_EQ(ids.firstChannel, NodeIds::kAbsent) << "no channel node until the names are read";
   EXPECT_EQ(ids.linking, NodeIds::kAbsent);
-  // The channels' ids name no node, so nothing opens for them and no record renames another node.
-  for (int c = 0; c < device->channels; ++c) window->OpenChildWindow(ids.firstChannel + c);
+  // The channels' ids name no node, so nothing opens for them, the user hears why, and no record
+  // renames another node.
+  ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+  for (int c = 0; c < device->channels; ++c) {
+    script.AnswerMessageBox(ui::kIdOk);
+    window->OpenChildWindow(2 + c);
+  }
   EXPECT_EQ(opened, 0);
+  EXPECT_EQ(script.Seen().size(), static_cast<std::size_t>(device->channels));
   NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
   window->Notify(&refresh);
   for (int c = 0; c < 12; ++c) {
