@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "controls/DeviceErrorReport.h"
 #include "platform/ui/Edit.h"
@@ -14,15 +17,26 @@ namespace controls {
 // tells of one failure, and the field then shows again what it showed before the user typed (the
 // unit's value as last read, or unknown) instead of a value the unit may not hold, whatever the
 // write's own steps showed meanwhile. Nothing is written later unless the user types again. A
-// refusal is a failure like silence.
+// refusal is a failure like silence. A dialog that applies all its fields at once on Enter makes
+// them one entry, whichever of them the user typed into.
+template <typename Write>
+void CommitEntries(std::span<ui::Edit* const> fields, Write&& write) {
+  std::vector<std::string> before;
+  for (ui::Edit* field : fields) {
+    before.push_back(field->ProgramText());
+    field->TakeEntry();
+  }
+  const OneReportScope entry;
+  std::forward<Write>(write)();
+  if (!entry.FailureMet()) return;
+  for (std::size_t i = 0; i < fields.size(); ++i) fields[i]->SetText(before[i]);
+}
+
 template <typename Write>
 void CommitEntry(ui::Edit& field, Write&& write) {
   if (!field.IsModified()) return;
-  const std::string before = field.ProgramText();
-  field.TakeEntry();
-  const OneReportScope entry;
-  std::forward<Write>(write)();
-  if (entry.FailureMet()) field.SetText(before);
+  ui::Edit* const fields[] = {&field};
+  CommitEntries(fields, std::forward<Write>(write));
 }
 
 }  // namespace controls

@@ -133,9 +133,10 @@ void TLimiterDialog::ApplyTyped() {
     const auto typed = ParseTyped(text);
     if (!typed) continue;
     const float dbu = ClampThreshold(*typed);
+    // Shown as the unit's only once the unit took it.
+    side.threshold.Write(Device(), ThresholdValue(dbu));
     side.shown = DbuText(dbu);
     side.edit.SetText(side.shown);
-    side.threshold.Write(Device(), ThresholdValue(dbu));
   }
 }
 

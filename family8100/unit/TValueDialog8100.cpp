@@ -1,6 +1,9 @@
 #include "family8100/unit/TValueDialog8100.h"
 
+#include <vector>
+
 #include "controls/DeviceErrorReport.h"
+#include "controls/TypedEntry.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Edit.h"
 
@@ -41,7 +44,11 @@ bool TValueDialog8100::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code != ui::key::kReturn && key.code != ui::key::kEscape) return false;
   if (!key.down) {
     if (key.code == ui::key::kReturn) {
-      Guarded([this] { ApplyTyped(); });
+      std::vector<ui::Edit*> fields;
+      for (ui::Window* child : Children()) {
+        if (auto* edit = dynamic_cast<ui::Edit*>(child)) fields.push_back(edit);
+      }
+      controls::CommitEntries(fields, [this] { Guarded([this] { ApplyTyped(); }); });
     } else {
       Guarded([] {});
     }

@@ -175,10 +175,16 @@ CrossoverChanges::Outcome CrossoverChanges::SetTypedFrequencies(int output,
     if (crossover == nullptr) return;
     const auto typed = ParseFrequency(text, kMinCrossoverHz, kMaxCrossoverHz);
     if (!typed || *typed == crossover->frequency) return;
-    crossover->frequency = *typed;
+    // A frequency the unit did not take is not kept: no later write may carry it.
+    const int held = std::exchange(crossover->frequency, *typed);
+    try {
+      crossover->WriteToDevice(device_);
+      crossover->SendCreateCommand(device_);
+    } catch (const IQException&) {
+      crossover->frequency = held;
+      throw;
+    }
     changed.push_back(crossover);
-    crossover->WriteToDevice(device_);
-    crossover->SendCreateCommand(device_);
   };
   take(CrossoverSide::kLow, lowText);
   take(CrossoverSide::kHigh, highText);

@@ -323,7 +323,10 @@ void TSlopeDialog<Filter>::StepOrder(int delta) {
     filter->WriteToDevice(device);
     filter->SendCreateCommand(device);
   });
-  if (!written) return;
+  if (!written) {
+    this->TakeUnitsFilter();
+    return;
+  }
   NotifyRecord record{FilterChanged, filter->channel, 0, filter};
   this->NotifyRoot(&record);
 }

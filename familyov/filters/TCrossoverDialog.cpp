@@ -155,10 +155,11 @@ void TCrossoverDialog::EvPolarity() { Changes().TogglePolarity(output_); }
 
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {
-    if (!key.down) {
-      GuardedUnitCall(device_, [&] {
-        Changes().SetTypedFrequencies(output_, low_.frequency.Text(), high_.frequency.Text());
-      });
+    // Frequencies the unit failed to take give way to the ones it holds.
+    if (!key.down && !GuardedUnitCall(device_, [&] {
+          Changes().SetTypedFrequencies(output_, low_.frequency.Text(), high_.frequency.Text());
+        })) {
+      UpdateControls();
     }
     return true;
   }

@@ -88,6 +88,7 @@ float TFilterDialog::ParseRatioEdit(ui::Edit& edit, float low, float high, float
 void TFilterDialog::SetFilter(TFilter* filter) {
   ForgetControls();
   filter_ = filter;
+  held_ = filter == nullptr ? nullptr : filter->Clone();
 }
 
 void TFilterDialog::RegisterControls(ui::Edit* frequency, ui::Edit* level) {
@@ -134,7 +135,10 @@ void TFilterDialog::Notify(NotifyRecord* record) {
       !device_->Holds(filter_)) {
     SetFilter(nullptr);
   }
-  if (filter_ != nullptr && record->code == FilterChanged) ShowFilter();
+  if (filter_ != nullptr && record->code == FilterChanged) {
+    if (Names(*record, filter_)) held_ = filter_->Clone();
+    ShowFilter();
+  }
   TDataWindow::Notify(record);
 }
 
@@ -166,11 +170,19 @@ void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
     }
   });
   if (!written) {
-    ReadBackQuietly(*device_, *filter_);
+    TakeUnitsFilter();
     return;
   }
+  held_ = filter_->Clone();
   NotifyRecord record{FilterChanged, filter_->channel, 0, filter_};
   NotifyRoot(&record);
+}
+
+void TFilterDialog::TakeUnitsFilter() {
+  filter_->CopyParamsFrom(*held_);
+  ReadBackQuietly(*device_, *filter_);
+  held_ = filter_->Clone();
+  ShowFilter();
 }
 
 void TFilterDialog::CmSetAsDefault() {

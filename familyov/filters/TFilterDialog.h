@@ -61,10 +61,15 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   void RegisterControls(ui::Edit* frequency, ui::Edit* level);
   // Runs `change` on the filter after taking the typed entries, then writes it to the unit
   // (`fullWrite`: the full write and the create command, else the parameter update) and announces
-  // it. A bus failure is reported, nothing is announced, and the filter is read back from the unit.
+  // it. A bus failure is reported once, nothing is announced, and the filter takes and shows what
+  // the unit holds (see TakeUnitsFilter).
   template <typename Change>
   void ApplyChange(Change&& change, bool fullWrite = false);
   void WriteAndAnnounce(bool fullWrite);
+  // After a write of the filter that failed and has been reported: the filter takes back the values
+  // last read or written, then what the unit holds as far as it can be read, never the ones typed,
+  // so that no later write carries an entry the unit did not take; the dialog shows them.
+  void TakeUnitsFilter();
   // Enter: the typed entries go to the unit.
   virtual void ApplyEntries();
   void CleanupWindow() override;
@@ -75,6 +80,9 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
 
   IQDeviceOrdavinex* device_;
   familycommon::FilterHandle<TFilter> filter_;
+  // The filter's values as the unit was last known to hold them: entries taken into the filter but
+  // not yet written are not among them.
+  std::unique_ptr<TFilter> held_;
   ui::Edit* frequencyControl_ = nullptr;
   ui::Edit* levelControl_ = nullptr;
 };

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <Qt>
+#include <memory>
+#include <tuple>
 
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -11,6 +13,7 @@
 #include "family8100/unit/ValueConversions8100.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100Ids.h"
+#include "sim/Fault.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
@@ -137,5 +140,63 @@ TEST_F(ValueDialogTest, NoiseClampsTypedLevelsAndWritesTheTypes) {
   ui::test::Click(dialog, f8100res::kRightFlatButton);
   EXPECT_THAT(bus.TakeTrace(), ElementsAre("R06", "W39 00", "R06", "W3A 01"));
 }
+
+// A value typed while the unit fails, then Enter: one report, the field shows again what it showed,
+// and once the unit answers, Enter writes what an Enter wrote before anything was typed.
+struct TypedValue {
+  const char* what;
+  Model model;
+  std::unique_ptr<ui::Dialog> (*open)(IQDevice8100&);
+  int edit;
+  const char* typed;
+};
+
+template <typename Dialog>
+std::unique_ptr<ui::Dialog> Open(IQDevice8100& unit) {
+  auto dialog = std::make_unique<Dialog>(nullptr, unit);
+  dialog->Create();
+  return dialog;
+}
+
+class FailedValueEntryTest : public ValueDialogTest,
+                             public testing::WithParamInterface<std::tuple<TypedValue, bool>> {};
+
+TEST_P(FailedValueEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
+  const auto& [field, refused] = GetParam();
+  const std::unique_ptr<ui::Dialog> dialog = field.open(AddUnit(field.model));
+  auto& edit = ui::test::ControlOf(*dialog, field.edit);
+  const auto enter = [&] {
+    bus.TakeTrace();
+    ui::test::PressKey(edit, Qt::Key_Return);
+    auto writes = bus.TakeTrace();
+    std::erase_if(writes, [](const std::string& line) { return line[0] != 'W'; });
+    return writes;
+  };
+  const auto untyped = enter();
+  const std::string shown = edit.Text();
+  ui::test::Type(*dialog, field.edit, field.typed);
+  bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(9));
+  enter();
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+  EXPECT_EQ(edit.Text(), shown);
+
+  bus.bus.ClearFaults();
+  EXPECT_EQ(enter(), untyped);
+  EXPECT_EQ(edit.Text(), shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryTypedValue, FailedValueEntryTest,
+    testing::Combine(testing::Values(TypedValue{"Delay", Model::kPlus, Open<TDelayDialog>,
+                                                f8100res::kLeftDelayEdit, "12"},
+                                     TypedValue{"Limiter", Model::kX, Open<TLimiterDialog>,
+                                                f8100res::kRightThresholdEdit, "-3"},
+                                     TypedValue{"Noise", Model::kRuneTide, Open<TNoiseDialog>,
+                                                f8100res::kLeftNoiseLevelEdit, "-20"}),
+                     testing::Bool()),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).what) +
+             (std::get<1>(info.param) ? "Refused" : "Silent");
+    });
 
 }  // namespace

@@ -6,9 +6,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <tuple>
 
+#include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterResponse.h"
+#include "familyov/filters/TCrossoverDialog.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "platform/registry/Store.h"
@@ -17,7 +21,9 @@
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
 #include "platform/ui/Window.h"
+#include "resources/FamilyOvCrossoverIds.h"
 #include "resources/FamilyOvFilterDialogIds.h"
+#include "sim/Fault.h"
 #include "tests/familyov_filterdialogs/DialogTestSupport.h"
 
 namespace namespaceOV {
@@ -346,6 +352,83 @@ TEST_F(FilterDialogTest, AnyFilterChangeRefreshesAndThePlaceholderDoesNothing) {
   EXPECT_TRUE(stub->IsCreated());
   EXPECT_TRUE(Transfers().empty());
 }
+
+// A value typed while the unit fails, taken as the focus leaves where a field does that, then Enter
+// and the focus leaving (as the error box takes it): one report, the field shows again what it
+// showed, and once the unit answers, Enter writes what an Enter wrote before anything was typed.
+struct TypedFilterField {
+  const char* what;
+  std::unique_ptr<ui::Dialog> (*open)(FilterDialogTest&);
+  int edit;
+  const char* typed;
+};
+
+template <typename Filter>
+std::unique_ptr<ui::Dialog> OpenFilter(FilterDialogTest& test) {
+  return test.Show(test.Add<Filter>(0, 1000));
+}
+
+std::unique_ptr<ui::Dialog> OpenCrossover(FilterDialogTest& test) {
+  CrossoverChanges(test.unit, nullptr).SetType(0, CrossoverSide::kHigh, kCrossoverBessel);
+  auto dialog = std::make_unique<TCrossoverDialog>(&test.host, test.unit);
+  dialog->Create();
+  test.Transfers();
+  return dialog;
+}
+
+class FailedFilterEntryTest
+    : public FilterDialogTest,
+      public testing::WithParamInterface<std::tuple<TypedFilterField, bool>> {};
+
+TEST_P(FailedFilterEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
+  const auto& [field, refused] = GetParam();
+  std::unique_ptr<ui::Dialog> dialog = field.open(*this);
+  auto& edit = ui::test::ControlOf(*dialog, field.edit);
+  const auto focusOut = [&] {
+    dialog->SendNotify({.controlId = field.edit, .code = ui::Notify::KillFocus, .control = &edit});
+  };
+  const auto enter = [&] {
+    ui::test::PressKey(edit, Qt::Key_Return);
+    return Transfers();
+  };
+  const Trace untyped = enter();
+  const std::string shown = edit.Text();
+  ui::test::Type(*dialog, field.edit, field.typed);
+  focusOut();
+  bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(8));
+  enter();
+  focusOut();
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(edit.Text(), shown);
+
+  bus.bus.ClearFaults();
+  Transfers();
+  focusOut();
+  EXPECT_EQ(enter(), untyped);
+  EXPECT_EQ(edit.Text(), shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryTypedField, FailedFilterEntryTest,
+    testing::Combine(
+        testing::Values(
+            TypedFilterField{"ParametricFrequency", OpenFilter<TParametricFilter>, kFrequencyEdit,
+                             "2500"},
+            TypedFilterField{"ParametricLevel", OpenFilter<TParametricFilter>, kLevelEdit, "-3"},
+            TypedFilterField{"ParametricQ", OpenFilter<TParametricFilter>, kQEdit, "2"},
+            TypedFilterField{"ParametricBandwidth", OpenFilter<TParametricFilter>, kBandwidthEdit,
+                             "1/3"},
+            TypedFilterField{"OctaveLevel", OpenFilter<TOctaveFilter>, kLevelEdit, "4"},
+            TypedFilterField{"LowpassFrequency", OpenFilter<TLowpassFilter>, kFrequencyEdit, "80"},
+            TypedFilterField{"ShelfLevel", OpenFilter<THighshelfFilter>, kLevelEdit, "6"},
+            TypedFilterField{"AllpassFrequency", OpenFilter<TAllpassFilter>, kFrequencyEdit, "90"},
+            TypedFilterField{"CrossoverFrequency", OpenCrossover, ovcrossover_res::kHighFrequency,
+                             "1.5k"}),
+        testing::Bool()),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).what) +
+             (std::get<1>(info.param) ? "Refused" : "Silent");
+    });
 
 }  // namespace
 }  // namespace namespaceOV
