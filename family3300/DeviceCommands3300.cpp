@@ -9,6 +9,7 @@
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
+#include "controls/CommandStart.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/Copy3300.h"
 #include "family3300/IQDevice3300.h"
@@ -32,13 +33,15 @@ void Tell(ui::Window* owner, const std::string& text, const std::string& caption
   ui::MessageBox(owner, text, caption, ui::mb::kOk | icon);
 }
 
-// Whether the unit refuses the operation because it is locked, said under `caption`. A lock that
-// cannot be read is reported and refuses too: nothing is done to a unit in an unknown state.
-bool RefusedAsLocked(IQDevice3300& device, const std::string& caption) {
-  bool locked = true;
-  if (!controls::GuardedBusCall(&device, [&] { locked = device.IsLocked(); })) return true;
-  if (locked) Tell(controls::ClientWindow(), "Device is locked.", caption, ui::mb::kIconStop);
-  return locked;
+// Whether the command ends at its opening read of the unit's lock: a locked unit is told `text`
+// under `caption`; a lock that cannot be read is reported and ends it too: nothing is done to a
+// unit in an unknown state.
+bool StopsAtLock(IQDevice3300& device, const std::string& caption,
+                 const std::string& text = "Device is locked.") {
+  return controls::StopsAtLock(
+      controls::ReadLock([&](const auto& read) { return controls::GuardedBusCall(&device, read); },
+                         [&] { return device.IsLocked(); }),
+      text, caption);
 }
 
 ui::FileDialogOptions SettingsDialogOptions(const IQDevice3300& device) {
@@ -77,7 +80,7 @@ void ReportMemoryReadFailure(IQDevice3300& device, const familycommon::MemoryRea
 bool IQDevice3300::SaveFile() {
   constexpr const char* kCaption = "Save to file";
   controls::OneReportScope command;
-  if (RefusedAsLocked(*this, kCaption)) return false;
+  if (StopsAtLock(*this, kCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, SettingsDialogOptions(*this));
   if (!path) return false;
   SettingsTextFile file;
@@ -111,7 +114,7 @@ bool IQDevice3300::SaveFile() {
 bool IQDevice3300::LoadFile() {
   constexpr const char* kCaption = "Load file";
   controls::OneReportScope command;
-  if (RefusedAsLocked(*this, kCaption)) return false;
+  if (StopsAtLock(*this, kCaption)) return false;
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, SettingsDialogOptions(*this));
   if (!path) return false;
   SettingsTextFile file;
@@ -155,7 +158,7 @@ bool IQDevice3300::LoadFile() {
 bool IQDevice3300::PrintReport() {
   constexpr const char* kCaption = "Print to file";
   controls::OneReportScope command;
-  if (RefusedAsLocked(*this, kCaption)) return false;
+  if (StopsAtLock(*this, kCaption)) return false;
   const auto* type = dynamic_cast<const IQ3300BaseType*>(GetType());
   if (!type) return false;
   uint32_t mask = type->GetPrintMemories();
@@ -207,16 +210,9 @@ bool IQDevice3300::CopyFrom(IQDevice& source) {
   if (!type) return false;
   // Destination first, then source. A lock that cannot be read is reported and ends the copy:
   // nothing is copied to or from a unit in a state not known.
-  for (auto [unit, text] : {std::pair{this, "Destination device is locked."},
-                            std::pair{from, "Source device is locked."}}) {
-    bool locked = false;
-    if (!controls::GuardedBusCall(unit, [&locked, unit = unit] { locked = unit->IsLocked(); })) {
-      return false;
-    }
-    if (locked) {
-      Tell(controls::ClientWindow(), text, "Load file", ui::mb::kIconStop);
-      return false;
-    }
+  if (StopsAtLock(*this, "Load file", "Destination device is locked.") ||
+      StopsAtLock(*from, "Load file", "Source device is locked.")) {
+    return false;
   }
   uint32_t mask = type->GetCopyMemories();
   TPrint3300Dialog(mask, controls::ClientWindow(), "3300 copy options").Execute();

@@ -1,10 +1,10 @@
 #include "family8100/unit/Commands8100.h"
 
 #include <optional>
-#include <utility>
 
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
+#include "controls/CommandStart.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/BulkTransfer.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -52,38 +52,11 @@ void ReportBusFailure(const IQException& error, IQDevice8100& unit) {
   controls::ReportDeviceError(error, &unit, refusal ? refusal->code : controls::kNoUnitErrorCode);
 }
 
-LockReads::~LockReads() {
-  try {
-    TellFailure();
-  } catch (...) {
-    // A report that cannot be shown must not end the program while it unwinds.
-  }
-}
-
-bool LockReads::Locked(IQDevice8100& unit, IQDevice8100& reportedFor, const std::string& text,
-                       const std::string& caption) {
-  try {
-    if (g8100Locked.Read(unit)) {
-      Stop(text, caption);
-      return true;
-    }
-  } catch (const IQException&) {
-    if (!failure_) {
-      failure_ = std::current_exception();
-      reportedFor_ = &reportedFor;
-    }
-  }
-  return false;
-}
-
-bool LockReads::Locked(IQDevice8100& unit, const std::string& caption) {
-  return Locked(unit, unit, "Device is locked.", caption);
-}
-
-void LockReads::TellFailure() {
-  if (!failure_) return;
-  const std::exception_ptr failure = std::exchange(failure_, nullptr);
-  controls::ReportFailure(failure, reportedFor_);
+bool StopsAtLock(IQDevice8100& unit, const std::string& caption, const std::string& text) {
+  return controls::StopsAtLock(
+      controls::ReadLock([&](const auto& read) { return controls::GuardedBusCall(&unit, read); },
+                         [&] { return g8100Locked.Read(unit); }),
+      text, caption);
 }
 
 uint32_t ChooseRememberedMemories(const IQDevice8100& unit, const char* subkey,
@@ -97,8 +70,7 @@ uint32_t ChooseRememberedMemories(const IQDevice8100& unit, const char* subkey,
 }
 
 bool IQDevice8100::SaveFile() {
-  LockReads lock;
-  if (lock.Locked(*this, kSaveCaption)) return false;
+  if (StopsAtLock(*this, kSaveCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, kSettingsFileDialog);
   if (!path) return false;
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kFileSave,
@@ -112,7 +84,6 @@ bool IQDevice8100::SaveFile() {
   std::string failure;
   {
     const controls::OneReportScope report;
-    lock.TellFailure();
     try {
       familycommon::ProgressWindow progress;
       ui::WaitCursor wait;
@@ -138,8 +109,7 @@ bool IQDevice8100::SaveFile() {
 }
 
 bool IQDevice8100::LoadFile() {
-  LockReads lock;
-  if (lock.Locked(*this, kLoadCaption)) return false;
+  if (StopsAtLock(*this, kLoadCaption)) return false;
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, kSettingsFileDialog);
   if (!path) return false;
   SettingsTextFile file;
@@ -164,7 +134,6 @@ bool IQDevice8100::LoadFile() {
   std::optional<std::string> closing;
   {
     const controls::OneReportScope report;
-    lock.TellFailure();
     try {
       familycommon::ProgressWindow progress;
       ui::WaitCursor wait;

@@ -130,11 +130,10 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
     return false;
   }
   if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
-  LockReads lock;
   // A lock that cannot be read ends the copy with its one report: nothing is copied to or from a
   // unit in a state not known.
-  if (lock.Locked(*this, *this, "Destination device is locked.", kLockedCaption) || lock.Failed() ||
-      lock.Locked(*from, *this, "Source device is locked.", kLockedCaption) || lock.Failed()) {
+  if (StopsAtLock(*this, kLockedCaption, "Destination device is locked.") ||
+      StopsAtLock(*from, kLockedCaption, "Source device is locked.")) {
     return false;
   }
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kDeviceCopy,
@@ -142,7 +141,6 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
   std::string closing;
   {
     const controls::OneReportScope report;
-    lock.TellFailure();
     try {
       familycommon::ProgressWindow progress;
       ui::WaitCursor wait;

@@ -210,8 +210,7 @@ void WriteDeviceReport(IQDevice8100& unit, std::string& out, uint32_t memories,
 }
 
 bool IQDevice8100::PrintReport() {
-  LockReads lock;
-  if (lock.Locked(*this, kPrintCaption)) return false;
+  if (StopsAtLock(*this, kPrintCaption)) return false;
   if (!dynamic_cast<const IQ8100Type*>(GetType())) return false;
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kReport,
                                                      "Note: audio may mute during this operation.");
@@ -229,7 +228,6 @@ bool IQDevice8100::PrintReport() {
   std::string closing;
   {
     const controls::OneReportScope oneReport;
-    lock.TellFailure();
     try {
       familycommon::ProgressWindow progress;
       ui::WaitCursor wait;

@@ -4,6 +4,7 @@
 
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
+#include "controls/CommandStart.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/RenamedCaptions.h"
 #include "controls/TInputDialog.h"
@@ -54,6 +55,11 @@ constexpr NodeEntry kNodes[] = {
     {TEdit8100Window::kSerialNumber, "Serial Number", true, true},
     {TEdit8100Window::kFirmwareVersion, "Firmware Version", true, true},
 };
+
+bool IsPage(int id) {
+  return id == TEdit8100Window::kSignalFlow || id == TEdit8100Window::kMemory ||
+         id == TEdit8100Window::kSecurity;
+}
 
 bool RefusedWhenLocked(int id) {
   return id != TEdit8100Window::kSecurity && id != TEdit8100Window::kSerialNumber &&
@@ -136,16 +142,7 @@ void TEdit8100Window::ReadUnit() {
   controls::GuardedBusCall(device_, [&] { device_->ReadAllParameters(&progress); });
 }
 
-bool TEdit8100Window::IsLocked(bool report) {
-  if (!device_->IsOnline()) return false;
-  bool locked = false;
-  try {
-    locked = g8100Locked.Read(*device_);
-  } catch (const IQException&) {
-    if (report) throw;
-  }
-  return locked;
-}
+bool TEdit8100Window::IsLocked() { return device_->IsOnline() && g8100Locked.Read(*device_); }
 
 void TEdit8100Window::UpdateTitle() {
   if (!device_->IsOnline()) {
@@ -168,14 +165,14 @@ std::string TEdit8100Window::BusTitle(const std::string& name) const {
 
 void TEdit8100Window::ReadNameAndLock() {
   const std::string name = g8100UnitName.Read(*device_);
-  const bool locked = IsLocked(true);
+  const bool locked = IsLocked();
   SetText(BusTitle(name));
   ShowLock(-1, locked);
 }
 
 void TEdit8100Window::UpdateTree(int id) {
   bool locked = false;
-  if (!controls::GuardedBusCall(device_, [&] { locked = IsLocked(true); })) {
+  if (!controls::GuardedBusCall(device_, [&] { locked = IsLocked(); })) {
     unitOwed_.Owe();
     return;
   }
@@ -216,13 +213,18 @@ void TEdit8100Window::RunSelectedNode() {
   const ui::TreeItem item = tree_.Selected();
   if (!item) return;
   const int id = static_cast<int>(tree_.ItemData(item));
-  if (IsLocked(false) && RefusedWhenLocked(id)) {
+  // The lock read, the node's window or action and the tree's lock images read after it are one
+  // user action: a unit that does not answer is told of once.
+  const controls::OneReportScope action;
+  const controls::LockState lock = controls::ReadLock(
+      [this](const auto& read) { return controls::GuardedBusCall(device_, read); },
+      [this] { return IsLocked(); });
+  if (lock == controls::LockState::kLocked && RefusedWhenLocked(id)) {
     ui::Beep();
     return;
   }
-  // The node's window or action and the tree's lock images read after it are one user action: a
-  // unit that does not answer is told of once.
-  const controls::OneReportScope action;
+  // A page opens all the same and shows what it cannot read; an action ends at the report.
+  if (lock == controls::LockState::kNotRead && !IsPage(id)) return;
   if (RunNode(id)) UpdateTree(-1);
 }
 

@@ -89,8 +89,8 @@ class TEdit8100Window : public ui::Frame {
   void ReadUnit();
   void ObjectChanged(int id);
   void TellClient(ui::MessageId message);
-  // A failed read counts as unlocked; it is reported when `report` is set.
-  bool IsLocked(bool report);
+  // A virtual unit is never locked; a bus unit's failed read passes to the caller.
+  bool IsLocked();
 
   IQDevice8100* device_;
   ui::Window* client_;

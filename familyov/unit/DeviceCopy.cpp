@@ -76,23 +76,8 @@ bool Confirm(const std::string& text) {
 // Whether the copy stops before it starts: either unit refuses changes (the user is told), or a
 // lock could not be read (reported): nothing is copied to or from a unit in a state not known.
 bool StoppedByLocks(IQDeviceOrdavinex& destination, IQDeviceOrdavinex& source) {
-  IQDeviceOrdavinex* reading = &destination;
-  try {
-    if (gLockedObject.Read(destination)) {
-      Warn(controls::ClientWindow(), "Destination device is locked.", "Load file",
-           ui::mb::kIconStop);
-      return true;
-    }
-    reading = &source;
-    if (gLockedObject.Read(source)) {
-      Warn(controls::ClientWindow(), "Source device is locked.", "Load file", ui::mb::kIconStop);
-      return true;
-    }
-  } catch (const IQException& error) {
-    ReportCommError(error, *reading);
-    return true;
-  }
-  return false;
+  return StopsAtLock(destination, "Load file", "Destination device is locked.") ||
+         StopsAtLock(source, "Load file", "Source device is locked.");
 }
 
 // Asks before a copy that the destination may not run as the source does.

@@ -152,7 +152,7 @@ bool PrintDeviceReport(IQDeviceOrdavinex& device) {
   // One failure, one report: the lock read, the clock events and the report's own reads may all
   // fail on the same silent unit.
   controls::OneReportScope command;
-  if (RefusedAsLocked<IQException>(device, "Print to file")) return false;
+  if (StopsAtLock(device, "Print to file")) return false;
   ui::Window* owner = controls::ClientWindow();
   const std::optional<std::string> path = ui::AskSaveFile(
       owner, {.filters = {{"text file (*.txt)", "*.txt"}}, .defaultExtension = "txt"});

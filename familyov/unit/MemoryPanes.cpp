@@ -152,7 +152,7 @@ TMemoryDialog::RunOutcome TMemoryDialog::ConfirmedThenRun(const std::string& bef
                                                           const std::string& waitText,
                                                           const std::function<void()>& operation) {
   std::string name;
-  GuardedUnitCall(device_, [&] { name = UnitName(); });
+  if (!GuardedUnitCall(device_, [&] { name = UnitName(); })) return RunOutcome::kNotRead;
   if (!Confirmed(this, before + std::to_string(memory_) + ", '" + name + "'" + after, caption)) {
     return RunOutcome::kDeclined;
   }
@@ -166,6 +166,7 @@ void TMemoryDialog::CmSave() {
   switch (ConfirmedThenRun(
       "Copy current settings over memory ", "?", "Save to memory", "Saving...",
       [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); })) {
+    case RunOutcome::kNotRead:
     case RunOutcome::kDeclined:
       return;
     case RunOutcome::kDone:
@@ -183,7 +184,7 @@ void TMemoryDialog::CmRecall() {
   const RunOutcome outcome = ConfirmedThenRun(
       "Recall memory ", " over current settings?", "Recall memory", "Recalling...",
       [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); });
-  if (outcome == RunOutcome::kDeclined) return;
+  if (outcome == RunOutcome::kNotRead || outcome == RunOutcome::kDeclined) return;
   // Even a recall that failed may have changed the unit: what it holds is read. A read refused
   // once is made again, and counts when that one gets through.
   device_.InvalidateValues();

@@ -49,7 +49,9 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
 
  private:
   std::string UnitName();
-  enum class RunOutcome { kDeclined, kDone, kFailed };
+  // kNotRead: the memory's name, the command's opening read, failed and was reported; nothing
+  // was asked or run.
+  enum class RunOutcome { kNotRead, kDeclined, kDone, kFailed };
   // Asks whether to go on, naming this memory and its name in the unit between `before` and
   // `after`, then runs `operation` on the unit while the window waits; a failure is reported.
   RunOutcome ConfirmedThenRun(const std::string& before, const std::string& after,

@@ -6,9 +6,11 @@
 
 #include "bus/SettingsTextFile.h"
 #include "controls/ClientWindow.h"
+#include "controls/CommandStart.h"
 #include "controls/DeviceErrorReport.h"
 #include "familycommon/LoadFailure.h"
 #include "familyov/unit/CommandOutcome.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "familyov/unit/UnitCommands.h"
@@ -63,25 +65,16 @@ void CouldNotOpen(const SettingsTextFile& file) {
 
 }  // namespace
 
-template <typename Reported>
-bool RefusedAsLocked(IQDeviceOrdavinex& device, const std::string& caption) {
-  try {
-    if (gLockedObject.Read(device)) {
-      Stop(controls::ClientWindow(), "Device is locked.", caption);
-      return true;
-    }
-  } catch (const Reported& error) {
-    ReportCommError(error, device);
-  }
-  return false;
+bool StopsAtLock(IQDeviceOrdavinex& device, const std::string& caption, const std::string& text) {
+  return controls::StopsAtLock(
+      controls::ReadLock([&](const auto& read) { return GuardedUnitCall(device, read); },
+                         [&] { return gLockedObject.Read(device); }),
+      text, caption);
 }
-
-template bool RefusedAsLocked<IQException>(IQDeviceOrdavinex&, const std::string&);
-template bool RefusedAsLocked<ErrorObject>(IQDeviceOrdavinex&, const std::string&);
 
 bool SaveSettingsFile(IQDeviceOrdavinex& device) {
   controls::OneReportScope command;
-  if (RefusedAsLocked<IQException>(device, kSaveCaption)) return false;
+  if (StopsAtLock(device, kSaveCaption)) return false;
   const std::optional<std::string> path = ui::AskSaveFile(nullptr, DialogOptions(device));
   if (!path) return false;
   SettingsTextFile file;
@@ -109,7 +102,7 @@ bool SaveSettingsFile(IQDeviceOrdavinex& device) {
 
 bool LoadSettingsFile(IQDeviceOrdavinex& device) {
   controls::OneReportScope command;
-  if (RefusedAsLocked<ErrorObject>(device, kLoadCaption)) return false;
+  if (StopsAtLock(device, kLoadCaption)) return false;
   const std::optional<std::string> path = ui::AskOpenFile(nullptr, DialogOptions(device));
   if (!path) return false;
   SettingsTextFile file;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/CommandStart.h"
 #include "controls/DeviceErrorReport.h"
 #include "familyov/filters/TFilter.h"
 #include "familyov/unit/ChildWindowFactory.h"
@@ -197,13 +198,21 @@ bool TEditOVWindow::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 void TEditOVWindow::RunSelectedNode() {
-  const bool locked = IsLocked(false);
+  // The lock read and the node's window or command are one user action: one failure, one report.
+  controls::OneReportScope action;
+  const controls::LockState lock =
+      controls::ReadLock([this](const auto& read) { return GuardedUnitCall(*device_, read); },
+                         [this] { return gLockedObject.Read(*device_); });
   const ui::TreeItem item = tree_.Selected();
   if (!item) return;
   const TNodeInfo* node = FindNodeInfo(static_cast<int>(tree_.ItemData(item)));
   if (node == nullptr) return;
-  if (locked && node->lockable) {
+  if (lock == controls::LockState::kLocked && node->lockable) {
     ui::Beep();
+    return;
+  }
+  // A window opens all the same and shows what it cannot read; a command ends at the report.
+  if (lock == controls::LockState::kNotRead && node->command != &TEditOVWindow::OpenChildWindow) {
     return;
   }
   if (node->command == nullptr) return;

@@ -125,12 +125,8 @@ void ShowFirmwareVersion(const IQDeviceOrdavinex& device, ui::Window* owner) {
 
 void ShowSerialNumber(IQDeviceOrdavinex& device, ui::Window* owner) {
   std::string text;
-  try {
-    text = gSerialNumberObject.Read(device);
-  } catch (const IQException& error) {
-    ReportCommError(error, device);
-    text = "The serial number could not be read: " + error.GetText();
-  }
+  // Nothing valid was read after a failure: no box follows its report.
+  if (!Reported(device, [&] { text = gSerialNumberObject.Read(device); })) return;
   Tell(owner, text, "Serial Number");
 }
 

@@ -24,7 +24,7 @@ bool ChangeAddress(IQDeviceOrdavinex& device, ui::Window* owner);
 // The firmware version the roll call gave: the model information after the output digit.
 std::string FirmwareVersionText(const IQDeviceOrdavinex& device);
 void ShowFirmwareVersion(const IQDeviceOrdavinex& device, ui::Window* owner);
-// The serial number in a box; when it cannot be read the box says so.
+// The serial number in a box; a read that fails is reported, and no box follows.
 void ShowSerialNumber(IQDeviceOrdavinex& device, ui::Window* owner);
 void StrobeLeds(IQDeviceOrdavinex& device);
 // After the user's consent, returns the unit to its factory settings: initialise, reset, the

@@ -1,0 +1,143 @@
+// Every whole-unit command of every family, from the main window and from the unit's window, on a
+// unit whose first read (its lock) fails: the failure is its one report, and nothing follows it.
+
+#include <gtest/gtest.h>
+
+#include "family3300/IQDevice3300.h"
+#include "family3300/Parameters3300.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/ParameterTable.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Prompts.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/AppIds.h"
+#include "resources/Family3300Ids.h"
+#include "resources/FamilyOvIds.h"
+#include "sim/family3300/Family3300Unit.h"
+#include "sim/family8100/Family8100Unit.h"
+#include "sim/familyov/FamilyOvUnit.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/bus/RequestTrace.h"
+
+namespace apptest {
+namespace {
+
+enum class Route { kUnitOnFile, kFileOnUnit, kUnitOnReport, kUnitOnUnit, kMenu };
+
+struct Row {
+  const char* what;
+  int address;  // the unit that fails; a copy's source is the next address
+  Route route;
+  int command = 0;  // the unit window's menu command
+};
+
+ui::Window* EditWindowOf(IQDevice& unit) {
+  if (auto* ov = dynamic_cast<namespaceOV::IQDeviceOrdavinex*>(&unit)) return ov->EditWindow();
+  if (auto* eq = dynamic_cast<namespace3300::IQDevice3300*>(&unit)) return eq->EditWindow();
+  return nullptr;
+}
+
+class CommandStartTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    SettingsKey().SetNumber("port number", kSimComNumber);
+    UseBuiltInTypes();
+  }
+  TDeviceListWindow& units() { return client().BusList(); }
+  TDeviceListWindow& virtuals() { return client().VirtualList(); }
+  int ItemOf(int address) {
+    int item = 0;
+    while (item < units().Count() && DeviceOf(units(), item)->GetInfo().address != address) ++item;
+    return item;
+  }
+  ui::Point Fixed(const char* name) { return ItemPoint(virtuals(), ItemNamed(virtuals(), name)); }
+
+  void Run(const Row& row) {
+    switch (row.route) {
+      case Route::kUnitOnFile:
+        return Drag(units(), ItemOf(row.address), Fixed("File"));
+      case Route::kFileOnUnit:
+        return Drag(virtuals(), ItemNamed(virtuals(), "File"),
+                    ItemPoint(units(), ItemOf(row.address)));
+      case Route::kUnitOnReport:
+        return Drag(units(), ItemOf(row.address), Fixed("Report"));
+      case Route::kUnitOnUnit:
+        return Drag(units(), ItemOf(row.address + 1), ItemPoint(units(), ItemOf(row.address)));
+      case Route::kMenu:
+        ui::Application::Instance()->RouteCommand(row.command,
+                                                  EditWindowOf(OpenBusUnit(row.address)));
+        return ui::test::PumpMessages();
+    }
+  }
+};
+
+TEST_F(CommandStartTest, ACommandWhoseFirstReadFailsGivesOneReportAndStops) {
+  for (const int address : {1, 2}) {
+    sim::familyov::AddFamilyOvUnit(bus, {.model = sim::familyov::Model::k8126, .address = address});
+  }
+  for (const int address : {3, 4}) {
+    sim::family8100::AddFamily8100Unit(bus,
+                                       {.model = sim::family8100::Model::kX, .address = address});
+  }
+  for (const int address : {5, 6}) sim::family3300::AddFamily3300Unit(bus, {.address = address});
+  Start();
+  RollCall();
+  const Row rows[] = {
+      {"Ordavinex 26", 1, Route::kUnitOnFile},
+      {"Ordavinex 26", 1, Route::kFileOnUnit},
+      {"Ordavinex 26", 1, Route::kUnitOnReport},
+      {"Ordavinex 26", 1, Route::kUnitOnUnit},
+      {"Ordavinex 26", 1, Route::kMenu, ovres::kCmSaveSettings},
+      {"Ordavinex 26", 1, Route::kMenu, ovres::kCmLoadSettings},
+      {"Ordavinex 26", 1, Route::kMenu, ovres::kCmPrintReport},
+      {"Ordavinex X", 3, Route::kUnitOnFile},
+      {"Ordavinex X", 3, Route::kFileOnUnit},
+      {"Ordavinex X", 3, Route::kUnitOnReport},
+      {"Ordavinex X", 3, Route::kUnitOnUnit},
+      {"3300-2XL", 5, Route::kUnitOnFile},
+      {"3300-2XL", 5, Route::kFileOnUnit},
+      {"3300-2XL", 5, Route::kUnitOnReport},
+      {"3300-2XL", 5, Route::kUnitOnUnit},
+      {"3300-2XL", 5, Route::kMenu, res3300::kCmSaveSettings},
+      {"3300-2XL", 5, Route::kMenu, res3300::kCmLoadSettings},
+      {"3300-2XL", 5, Route::kMenu, res3300::kCmPrintReport},
+  };
+  for (const bool refused : {false, true}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(testing::Message()
+                   << row.what << ", route " << static_cast<int>(row.route) << ", command "
+                   << row.command << (refused ? ", refused" : ", silent"));
+      // The window is open before the unit fails: its own reads are not the command's.
+      if (row.route == Route::kMenu) OpenBusUnit(row.address);
+      bustest::TakeRequestTrace(bus);
+      // The newer family and the equalisers read the lock to be taken from the main window's
+      // list: a refused lock ends a drop there, before the command. Their refusals are the
+      // window's.
+      const bool takenByLock = row.route != Route::kMenu && (row.address < 3 || row.address > 4);
+      if (refused && takenByLock) continue;
+      const int lock = row.address < 3   ? namespaceOV::gLockedObject.GetId()
+                       : row.address < 5 ? namespace8100::g8100Locked.GetId()
+                                         : namespace3300::g3300Lock.GetId();
+      bus.AddFault(refused ? sim::Fault::ErrorObject(3).ForUnit(row.address).ForObject(lock)
+                           : sim::Fault::Silence().ForUnit(row.address));
+      ui::PromptScript script(FailTest);
+      // The copy is confirmed in the main window before it begins.
+      if (row.route == Route::kUnitOnUnit) script.AnswerMessageBox(ui::kIdOk);
+      // The newer family tells every failure as one of the path.
+      const bool unitCode = refused && row.address != 1;
+      script.RunDialog(unitCode ? appres::kErrorObjectDialog : appres::kErrorDialog,
+                       [](ui::Dialog& d) { d.CloseWindow(ui::kIdCancel); });
+      Run(row);
+      ui::test::PumpMessages();
+      EXPECT_EQ(script.Seen().size(), row.route == Route::kUnitOnUnit ? 2u : 1u);
+      bus.ClearFaults();
+      for (const std::string& request : bustest::TakeRequestTrace(bus, true)) {
+        EXPECT_FALSE(request.starts_with(std::to_string(row.address) + ":W")) << request;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace apptest
