@@ -126,6 +126,7 @@ void TEditOVWindow::ReadTree() {
     device_->clockPresent =
         device_->HasFeature(kFeatureClock) && gClockPresentObject.Read(*device_);
   }
+  const bool compressors = device_->HasFeature(kFeatureCompressors);
   std::vector<TNodeInfo> nodes;
   NodeIds ids;
   BuildTree(nodes, ids);
@@ -136,6 +137,12 @@ void TEditOVWindow::ReadTree() {
   SetText(name);
   for (const auto& child : children_) {
     if (auto* window = dynamic_cast<TOVWindow*>(child.get())) window->ShowUnitName(name);
+  }
+  // A summary made before the unit told of its compressors lacks their panes: it is made again.
+  if (device_->HasFeature(kFeatureCompressors) != compressors &&
+      ChildWindow(ids_.summary) != nullptr) {
+    CloseChild(ids_.summary);
+    OpenChildWindow(ids_.summary);
   }
 }
 

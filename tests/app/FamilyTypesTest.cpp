@@ -333,6 +333,8 @@ void NewerAnswered(ui::Window& window, const std::string& name) {
   EXPECT_NE(ids.timer, NodeIds::kAbsent);
   if (dynamic_cast<IQDevice8148*>(&edit.Device()) != nullptr) {
     EXPECT_NE(ids.compressors, NodeIds::kAbsent);
+    ui::test::Click(summary.Panes().Input(0), ovsummary_res::kCompressorsButton);
+    EXPECT_NE(edit.ChildWindow(ids.compressors), nullptr);
   }
   ui::test::GrabPng(edit, OutputPath("recovered-" + name + ".png"));
   ui::test::GrabPng(summary, OutputPath("recovered-" + name + "-summary.png"));
