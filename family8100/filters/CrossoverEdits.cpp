@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "bus/IQException.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
+#include "family8100/filters/FilterEdits.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -117,13 +119,27 @@ void CrossoverEdits::MoveHigh(int frequency, CommitOrder order) {
 
 void CrossoverEdits::ApplyTyped(const std::string& lowText, const std::string& highText) {
   TFilter* low = unit_.LowCrossover();
-  if (low) {
-    if (const auto typed = ParseFrequency(lowText)) {
-      low->frequency = *typed;
-      Commit(*low);
+  TFilter* high = unit_.HighCrossover();
+  const int32_t lowHeld = low ? low->frequency : 0;
+  const int32_t highHeld = high ? high->frequency : 0;
+  try {
+    if (low) {
+      if (const auto typed = ParseFrequency(lowText)) {
+        low->frequency = *typed;
+        Commit(*low);
+      }
     }
+    if (const auto typed = ParseFrequency(highText)) MoveHigh(*typed, CommitOrder::HighFirst);
+  } catch (const IQException&) {
+    // A frequency the unit did not take is not kept, so that no later write carries it; the unit
+    // may have taken part of the entry, so it tells what it holds as far as it answers.
+    for (auto [crossover, held] : {std::pair{low, lowHeld}, std::pair{high, highHeld}}) {
+      if (crossover == nullptr) continue;
+      crossover->frequency = held;
+      ReadFilterBackQuietly(unit_, *crossover);
+    }
+    throw;
   }
-  if (const auto typed = ParseFrequency(highText)) MoveHigh(*typed, CommitOrder::HighFirst);
 }
 
 void CrossoverEdits::StepFrequency(CrossoverSide side, int zone, int count) {

@@ -31,7 +31,8 @@ class CrossoverEdits {
   // frequency of the side's row goes with the new order when it holds a number.
   void StepOrder(CrossoverSide side, int delta, const std::string& frequencyText);
   // Enter in the dialog: each typed frequency into its crossover. A text that holds no number
-  // leaves its crossover as it is and writes nothing.
+  // leaves its crossover as it is and writes nothing. When the unit fails the entry, the
+  // crossovers take back their frequencies and then what the unit holds as far as it answers.
   void ApplyTyped(const std::string& lowText, const std::string& highText);
   // One press of a side's four-zone frequency button.
   void StepFrequency(CrossoverSide side, int zone, int count);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/FilterEntry.h"
@@ -11,11 +12,13 @@ namespace namespace8100 {
 
 namespace {
 
-float* LevelOf(TFilter& filter) {
-  if (auto* peak = dynamic_cast<TPeakFilter*>(&filter)) return &peak->level;
-  if (auto* shelf = dynamic_cast<TShelfFilter*>(&filter)) return &shelf->level;
+const float* LevelOf(const TFilter& filter) {
+  if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter)) return &peak->level;
+  if (const auto* shelf = dynamic_cast<const TShelfFilter*>(&filter)) return &shelf->level;
   return nullptr;
 }
+
+float* LevelOf(TFilter& filter) { return const_cast<float*>(LevelOf(std::as_const(filter))); }
 
 }  // namespace
 
@@ -52,6 +55,15 @@ bool ApplyTypedFields(TFilter& filter, const TypedFields& fields, bool invertLev
     }
   }
   return any;
+}
+
+void KeepUntypedValues(TFilter& filter, const TFilter& held) {
+  filter.frequency = held.frequency;
+  if (float* level = LevelOf(filter)) *level = *LevelOf(held);
+  auto* peak = dynamic_cast<TPeakFilter*>(&filter);
+  if (const auto* heldPeak = dynamic_cast<const TPeakFilter*>(&held); peak && heldPeak) {
+    peak->q = heldPeak->q;
+  }
 }
 
 bool CommitFilter(IQDevice8100& unit, const TFilter& filter) {

@@ -167,9 +167,10 @@ void TCrossoverDialog::EvLink() {
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {
     if (!key.down) {
-      GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
-        edits.ApplyTyped(low_.frequency.Text(), high_.frequency.Text());
-      });
+      // One entry: the polarity reads that show it again join the report of its failure.
+      const controls::OneReportScope entry;
+      controls::GuardedBusCall(
+          &unit_, [&] { Edits().ApplyTyped(low_.frequency.Text(), high_.frequency.Text()); });
       Changed();
     }
     return true;

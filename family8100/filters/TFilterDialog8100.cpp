@@ -178,10 +178,16 @@ bool TFilterDialog8100::ApplyTyped(bool invertLevel) {
 }
 
 void TFilterDialog8100::ApplyAndCommit(bool invertLevel) {
+  if (filter_ == nullptr) return;
+  // A write the unit fails leaves none of the typed values in the filter: no later write of the
+  // filter may carry them.
+  const std::unique_ptr<TFilter> held = filter_->Clone();
   // Fields that hold no number leave the filter as it is: then there is nothing to write.
   if (!ApplyTyped(invertLevel)) return;
   Announce();
-  Commit();
+  if (CommitFilter(hub_.Unit(), *filter_)) return;
+  KeepUntypedValues(*filter_, *held);
+  ShowWhatTheUnitHolds();
 }
 
 bool TFilterDialog8100::Commit() {

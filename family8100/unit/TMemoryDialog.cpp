@@ -79,16 +79,24 @@ std::string TMemoryDialog::NameText(int index) const {
   return names_[index]->Text().substr(0, kNameLength);
 }
 
-void TMemoryDialog::WriteNamesBack() {
-  controls::GuardedBusCall(&unit_, [this] {
-    for (int i = 0; i < kMemories; ++i) {
-      const std::string name = NameText(i);
-      if (!unitNames_[i] || *unitNames_[i] == name) continue;
-      g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
-      unit_.SetMemoryName(name);
-      unitNames_[i] = name;
-    }
-  });
+bool TMemoryDialog::WriteNamesBack() {
+  if (controls::GuardedBusCall(&unit_, [this] {
+        for (int i = 0; i < kMemories; ++i) {
+          const std::string name = NameText(i);
+          if (!unitNames_[i] || *unitNames_[i] == name) continue;
+          g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
+          unit_.SetMemoryName(name);
+          unitNames_[i] = name;
+        }
+      })) {
+    return true;
+  }
+  // The names the unit did not take give way to the ones it held, so that none is shown as done
+  // nor written later unless the user types it again.
+  for (int i = 0; i < kMemories; ++i) {
+    if (unitNames_[i]) names_[i]->SetText(*unitNames_[i]);
+  }
+  return false;
 }
 
 bool TMemoryDialog::Confirmed(const std::string& question, int index, const std::string& caption) {
@@ -142,8 +150,8 @@ void TMemoryDialog::TellFailure(const std::string& text, const char* caption) {
 }
 
 void TMemoryDialog::CmPresetMap() {
-  WriteNamesBack();
-  TPresetDialog(this, unit_).Execute();
+  // The click is one action: a unit that failed the names is not asked for the map as well.
+  if (WriteNamesBack()) TPresetDialog(this, unit_).Execute();
 }
 
 }  // namespace namespace8100

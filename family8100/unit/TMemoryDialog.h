@@ -27,8 +27,9 @@ class TMemoryDialog : public ui::Dialog {
 
   TMemoryDialog(ui::Window* parent, IQDevice8100& unit);
 
-  // Writes the names the user changed; a failure is reported.
-  void WriteNamesBack();
+  // Writes the names the user changed; a failure is reported, and the names not written show the
+  // unit's again. Whether the unit took them all.
+  bool WriteNamesBack();
 
  protected:
   void SetupWindow() override;

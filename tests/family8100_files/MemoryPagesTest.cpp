@@ -18,6 +18,7 @@
 using namespace namespace8100;
 using sim::family8100::Model;
 using testing::ElementsAre;
+using testing::IsEmpty;
 
 namespace {
 
@@ -181,4 +182,27 @@ TEST_F(OlderFamilyMemoryPageTest, ThePresetMapShowsTheEditedNamesAndWritesTheCho
   g8100PresetIndex.Write(*unit, 2);
   EXPECT_EQ(unit->GetPresetMapEntry(), 2);
   page.Destroy();
+}
+
+// A name typed while the unit fails, then the preset map, which writes the names first: one report
+// for the click, no map, the field shows the unit's name again, and nothing is written once the
+// unit answers.
+TEST_F(OlderFamilyMemoryPageTest, ANameTheUnitFailsIsToldOnceAndNeitherShownNorWrittenLater) {
+  for (const bool refused : {false, true}) {
+    SCOPED_TRACE(refused);
+    TMemoryDialog page(&parent, *unit);
+    page.Create();
+    const int field = f8100res::kFirstMemoryName + 2;
+    const std::string shown = ui::test::ControlOf(page, field).Text();
+    ui::test::Type(page, field, "Matinee");
+    reported.clear();
+    bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(2));
+    ui::test::Click(page, f8100res::kPresetMapButton);
+    bus.bus.ClearFaults();
+    EXPECT_EQ(reported.size(), 1u);
+    EXPECT_EQ(ui::test::ControlOf(page, field).Text(), shown);
+    bus.TakeTrace();
+    page.Destroy();
+    EXPECT_THAT(bus.TakeTrace(), IsEmpty());
+  }
 }
