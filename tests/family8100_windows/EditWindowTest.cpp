@@ -64,6 +64,21 @@ class EditWindowTest : public testing::Test {
   OlderFamilyBus bus;
 };
 
+// A page of the unit window by its tree node, or a window of its signal flow by the button there.
+ui::Window* OpenPage(TEdit8100Window& window, int node, int button) {
+  TSigFlowDialog& flow = window.SignalFlow();
+  if (node != 0) {
+    RunNode(window, node);
+    return node == TEdit8100Window::kSignalFlow ? &flow
+           : node == TEdit8100Window::kMemory   ? static_cast<ui::Window*>(&window.Memory())
+                                                : &window.Security();
+  }
+  ui::test::Click(flow, button);
+  return flow.SubDialog(button) != nullptr         ? flow.SubDialog(button)
+         : button == f8100res::kLowCrossoverButton ? flow.Editor(EditorView::Crossovers)
+                                                   : flow.Editor(EditorView::LeftInput);
+}
+
 TEST_F(EditWindowTest, VirtualUnitHasOnlyItsPagesAndNamesItselfVirtual) {
   std::unique_ptr<IQDevice> device(bus.plus.CreateDevice(&bus.manager, nullptr));
   device->SetName("Spare");
@@ -259,22 +274,10 @@ TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit
     IQDevice8100* unit = OnlyUnit(named);
     TEdit8100Window window(nullptr, *unit);
     window.Create();
-    TSigFlowDialog& flow = window.SignalFlow();
     std::vector<std::pair<const char*, ui::Window*>> shown;
     for (const auto& [name, has, node, button] : windows) {
       if (has != nullptr && !(unit->*has)()) continue;
-      ui::Window* opened = nullptr;
-      if (node != 0) {
-        RunNode(window, node);
-        opened = node == TEdit8100Window::kSignalFlow ? &flow
-                 : node == TEdit8100Window::kMemory   ? static_cast<ui::Window*>(&window.Memory())
-                                                      : &window.Security();
-      } else {
-        ui::test::Click(flow, button);
-        opened = flow.SubDialog(button) != nullptr ? flow.SubDialog(button)
-                 : button == kLowCrossoverButton   ? flow.Editor(EditorView::Crossovers)
-                                                   : flow.Editor(EditorView::LeftInput);
-      }
+      ui::Window* opened = OpenPage(window, node, button);
       ASSERT_TRUE(opened != nullptr && opened->IsCreated()) << name;
       EXPECT_THAT(opened->Text(), testing::HasSubstr("(9) Stage")) << name;
       shown.emplace_back(name, opened);
@@ -370,7 +373,6 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
     ASSERT_TRUE(unit->Open(nullptr));
     EXPECT_EQ(reportsAfterIdle(), 1u) << "the unit's window from the device list";
     auto& window = dynamic_cast<TEdit8100Window&>(*unit->EditWindow());
-    TSigFlowDialog& flow = window.SignalFlow();
     using namespace f8100res;
     using Has = bool (IQDevice8100::*)() const;
     const struct {
@@ -407,18 +409,7 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
       silent.bus.ClearFaults();
       reportsAfterIdle();
       silent.bus.AddFault(fault);
-      ui::Window* shown = nullptr;
-      if (node != 0) {
-        RunNode(window, node);
-        shown = node == TEdit8100Window::kSignalFlow ? &flow
-                : node == TEdit8100Window::kMemory   ? static_cast<ui::Window*>(&window.Memory())
-                                                     : &window.Security();
-      } else {
-        ui::test::Click(flow, button);
-        shown = flow.SubDialog(button) != nullptr ? flow.SubDialog(button)
-                : button == kLowCrossoverButton   ? flow.Editor(EditorView::Crossovers)
-                                                  : flow.Editor(EditorView::LeftInput);
-      }
+      ui::Window* shown = OpenPage(window, node, button);
       EXPECT_EQ(reportsAfterIdle(), 1u);
       ASSERT_TRUE(shown != nullptr && shown->IsCreated());
       for (const auto& [id, text] : shows)
