@@ -146,8 +146,10 @@ bool FactoryInitialize(IQDeviceOrdavinex& device, ui::Window* owner) {
   progress.Create();
   progress.SetText("Preparing to reset device in initialize mode...");
   WaitProgress shown(device, progress);
+  // A unit that did not take the initialise request resets nothing: the user is told and not sent
+  // to cycle its power.
+  if (!Reported(device, [&] { gInitializeObject.Write(device, 1); })) return false;
   try {
-    gInitializeObject.Write(device, 1);
     WaitReady(device);
     gResetObject.Write(device, true);
   } catch (const IQException&) {

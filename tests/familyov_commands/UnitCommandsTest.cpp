@@ -136,6 +136,14 @@ TEST_F(UnitCommandsTest, FactoryInitialiseResetsTheUnitAndWaitsForItWithinBounds
   script.AnswerMessageBox(ui::kIdOk).AnswerMessageBox(ui::kIdOk);
   EXPECT_TRUE(FactoryInitialize(*unit8148, nullptr));
   EXPECT_EQ(ReportedErrors(), std::vector<std::string>{kReadyTimeoutText});
+
+  // A unit silent at the first request is told of once, and nobody is sent to its power switch.
+  bus.bus.ClearFaults();
+  ReportedErrors().clear();
+  bus.bus.AddFault(sim::Fault::Silence());
+  script.AnswerMessageBox(ui::kIdOk);
+  EXPECT_FALSE(FactoryInitialize(*unit8148, nullptr));
+  EXPECT_EQ(ReportedErrors().size(), 1u);
 }
 
 }  // namespace
