@@ -24,6 +24,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/AppResources.h"
 #include "resources/FamilyOvFunctionIds.h"
+#include "sim/Fault.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
 namespace namespaceOV {
@@ -196,6 +197,37 @@ TEST_F(ClockEventsWindowTest, EventsAreListedMadeCopiedAndDeleted) {
   EXPECT_THAT(Writes(), ElementsAre("W3D.1 000C051F"));
   EXPECT_EQ(list.Count(), 69);
   EXPECT_TRUE(frame.List().CanAddEvent());
+}
+
+// A time typed for an event while the unit fails, Enter then the focus leaving: one report, the
+// field and the list keep the event the unit holds, and nothing is written once it answers.
+TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndNeitherShownNorWrittenLater) {
+  for (const sim::Fault& fault : {sim::Fault::Silence(), sim::Fault::ErrorObject(3)}) {
+    static std::vector<std::string> reports;
+    reports.clear();
+    SetCommErrorReporter([](const IQException& e, IQDevice&) { reports.push_back(e.GetText()); });
+    StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
+    TEdit8126Window editWindow(nullptr, unit);
+    editWindow.Create();
+    auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
+    TTimerDialog& editor = frame.Editor();
+    ui::Window& time = ui::test::ControlOf(editor, kEventTime);
+    const std::string shown = time.Text();
+    const auto focusOut = [&] {
+      editor.SendNotify({.controlId = kEventTime, .code = ui::Notify::KillFocus, .control = &time});
+    };
+    ui::test::Type(editor, kEventTime, "9:15");
+    bus.bus.AddFault(fault.ForUnit(8));
+    ui::test::PressKey(time, Qt::Key_Return);
+    focusOut();
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_EQ(time.Text(), shown);
+    EXPECT_EQ(frame.List().List().ItemText(0, 0), "Wednesday 3:30:00 PM");
+    bus.bus.ClearFaults();
+    bus.TakeTrace();
+    focusOut();
+    EXPECT_THAT(Writes(), testing::IsEmpty());
+  }
 }
 
 }  // namespace
