@@ -84,7 +84,17 @@ void IQDevice::Write(const UCodeObject& object, std::span<const uint8_t> data, i
     modified_ = true;
     if (online_) {
       current_ = transport_;
-      transport_->Set(*this, object, data, timeoutMs);
+      try {
+        transport_->Set(*this, object, data, timeoutMs);
+      } catch (const ErrorObject&) {
+        throw;
+      } catch (const IQException&) {
+        // Whatever the unit did, the store no longer speaks for it.
+        StaleFlag(object) = 1;
+        inDoubt_ = true;
+        ++unansweredWrites_;
+        throw;
+      }
     }
     current_ = &store_;
     store_.Set(*this, object, data, timeoutMs);

@@ -82,6 +82,19 @@ class IQDevice {
   // learns its number, since such a read is never asked again nor answered by a late reply. The
   // family finds it once the unit answers.
   virtual void AllocationUnanswered() {}
+  // A write whose answer never came may have been carried out all the same (a unit that stalls
+  // keeps the request and acts on it later; a reply can be lost after the unit acted), so the unit
+  // is in doubt: what it holds is read again, and every window that shows it told, once it answers.
+  // A refusal is the unit saying no and leaves no doubt. Each family reads its unit again in its
+  // own way; the doubt itself is kept here, for every write of every family.
+  bool InDoubt() const { return inDoubt_; }
+  // Ends the doubt as a read again begins: a write of that read which is not answered either
+  // brings it back.
+  void TakeDoubt() { inDoubt_ = false; }
+  void MarkInDoubt() { inDoubt_ = true; }
+  // How many writes have gone unanswered since the program started, on any unit: an entry or a
+  // command compares the count before and after to tell silence from a refusal.
+  static unsigned long UnansweredWrites() { return unansweredWrites_; }
   virtual void MaskMonitor();
   virtual void UnmaskMonitor();
 
@@ -136,5 +149,7 @@ class IQDevice {
   IQDeviceManager* manager_;
   bool online_ = false;
   bool open_ = false;
+  bool inDoubt_ = false;
+  static inline unsigned long unansweredWrites_ = 0;
   PollBackoff idlePolling_;
 };

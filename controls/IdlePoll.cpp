@@ -49,4 +49,13 @@ PollOutcome OwedRead::Settle(IQDevice& device) {
   return outcome;
 }
 
+PollOutcome SettleDoubt(IQDevice& device, const std::function<void()>& reread) {
+  if (!device.InDoubt() || !device.IsOnline()) return PollOutcome::kResting;
+  // Taken first: a write of the read again that goes unanswered leaves a doubt of its own.
+  device.TakeDoubt();
+  const PollOutcome outcome = PollUnit(device, reread, {});
+  if (outcome != PollOutcome::kAnswered) device.MarkInDoubt();
+  return outcome;
+}
+
 }  // namespace controls

@@ -147,8 +147,10 @@ Transmission BusModel::AnswerUnitRequest(const Request& request) {
       continue;
     }
     // Of several units at one address the first answers; the others would only garble it.
-    UnitReply reply = slot.unit->Answer(request);
     const auto faults = faults_.Hit({identity.address, request.objectId, request.opcode});
+    UnitReply reply = LeavesUndone(faults, request.opcode)
+                          ? UnitReply{.objectId = request.objectId, .opcode = request.opcode}
+                          : slot.unit->Answer(request);
     ApplyToReply(faults, reply);
     Transmission transmission{.bytes = EncodeUnitReply(identity.address, identity.family, reply)};
     ApplyToTransmission(faults, transmission);

@@ -24,6 +24,7 @@ Fault Fault::RollCallLength(uint8_t length) { return Make(FaultKind::kRollCallLe
 Fault Fault::RollCallAddress(uint8_t address) { return Make(FaultKind::kRollCallAddress, address); }
 Fault Fault::ThreeByteFamily() { return Make(FaultKind::kThreeByteFamily); }
 Fault Fault::Silence() { return Make(FaultKind::kSilence); }
+Fault Fault::Unheard() { return Make(FaultKind::kUnheard); }
 Fault Fault::BadChecksum() { return Make(FaultKind::kBadChecksum); }
 Fault Fault::Truncate(int keptBytes) { return Make(FaultKind::kTruncate, keptBytes); }
 Fault Fault::GarbageBefore(std::vector<uint8_t> garbage) {

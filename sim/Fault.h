@@ -16,7 +16,8 @@ enum class FaultKind {
   kRollCallAddress,         // roll-call answer naming address `value` (251, or another unit's)
   kThreeByteFamily,         // roll-call answer with the family code padded to three groups
   kRollCallLength,          // roll-call answer with length byte `value`, the rest unchanged
-  kSilence,                 // no reply
+  kSilence,                 // no reply, though the unit carried the request out
+  kUnheard,                 // no reply, and the unit never took the request: nothing changes
   kBadChecksum,             // the checksum byte off by one
   kTruncate,                // only the first `value` bytes of the reply
   kGarbageBefore,           // `bytes` before the reply
@@ -66,6 +67,7 @@ struct Fault {
   static Fault GarbageBefore(std::vector<uint8_t> garbage);
   static Fault BytesAfter(std::vector<uint8_t> trailing);
   static Fault Silence();
+  static Fault Unheard();
   static Fault Stall(int stallMs);
   static Fault Pause(int requests);
   static Fault LateFirstByte(int delayMs);

@@ -37,6 +37,23 @@ std::vector<Fault> FaultScript::Hit(const FaultTarget& target) {
   return acting;
 }
 
+bool LeavesUndone(const std::vector<Fault>& faults, int opcode) {
+  return std::ranges::any_of(faults, [opcode](const Fault& fault) {
+    switch (fault.kind) {
+      case FaultKind::kUnheard:
+      case FaultKind::kErrorObject:
+      case FaultKind::kErrorObjectWithoutData:
+        return true;
+      // A read the unit does not accept yet is asked again; its answer's data stays the unit's
+      // (replaced by filler), so that a reader that kept it would be caught.
+      case FaultKind::kStatus:
+        return opcode == kOpcodeSet;
+      default:
+        return false;
+    }
+  });
+}
+
 void ApplyToReply(const std::vector<Fault>& faults, UnitReply& reply) {
   for (const Fault& fault : faults) {
     switch (fault.kind) {
@@ -88,6 +105,7 @@ void ApplyToTransmission(const std::vector<Fault>& faults, Transmission& transmi
   for (const Fault& fault : faults) {
     switch (fault.kind) {
       case FaultKind::kSilence:
+      case FaultKind::kUnheard:
         bytes.clear();
         break;
       case FaultKind::kBadChecksum:

@@ -33,6 +33,10 @@ class FaultScript {
   std::vector<Entry> entries_;
 };
 
+// Whether the unit leaves a request of `opcode` undone: it never heard it, or it refuses it (an
+// error object, a write it does not accept), so a refused or unheard write changes nothing.
+bool LeavesUndone(const std::vector<Fault>& faults, int opcode);
+
 // Each function applies the faults of its stage and ignores the others.
 void ApplyToReply(const std::vector<Fault>& faults, UnitReply& reply);
 void ApplyToRollCallAnswer(const std::vector<Fault>& faults, RollCallAnswer& answer);

@@ -88,19 +88,22 @@ TEST_F(DeviceValueTest, NonVolatileValuesAreReadOnceVolatileOnesEveryTime) {
   EXPECT_EQ(line->writes.size(), 5u);
 }
 
-TEST_F(DeviceValueTest, AFailedWriteLeavesTheStoreAsItWas) {
+TEST_F(DeviceValueTest, AnUnansweredWriteIsAskedOfTheUnitAgainAndAnOverlongOneNeverLeaves) {
   ByteUCodeObject setting{20, 1, false};
   setting.Write(*unit, 0x05);
   line->onWrite = nullptr;
   EXPECT_THROW(setting.Write(*unit, 0x06), ReadTimeout);
-  EXPECT_EQ(setting.Read(*unit), 0x05);
+  EXPECT_TRUE(unit->InDoubt());
+  // The unit may have taken it: the store no longer answers for it.
+  line->Queue(Reply(1, {20}, {0x06}));
+  EXPECT_EQ(setting.Read(*unit), 0x06);
   EXPECT_FALSE(unit->IsUnsaved());
 
   // More data than the element holds never reaches the unit or the store.
   const std::size_t requestsSent = line->writes.size();
   EXPECT_THROW(unit->Write(setting, Bytes{0x07, 0x08}, 0), ValueTooLong);
   EXPECT_EQ(line->writes.size(), requestsSent);
-  EXPECT_EQ(setting.Read(*unit), 0x05);
+  EXPECT_EQ(setting.Read(*unit), 0x06);
   EXPECT_THROW(offline->Write(setting, Bytes{0x07, 0x08}, 0), ValueTooLong);
   EXPECT_FALSE(offline->IsUnsaved());
 }
