@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ChildPlacement.h"
@@ -67,10 +68,15 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, in
   OnNotify(kLimRelease, ui::Notify::SelChange, [this](const ui::Notification&) {
     const int selection = release_.Selection();
     if (selection < 0) return 0;
-    GuardedUnitCall(device_, [&] {
-      gLimiterSpeedObject.SetElement(channel_);
-      gLimiterSpeedObject.Write(device_, static_cast<uint8_t>(selection));
-    });
+    const controls::OneReportScope choice;
+    if (!GuardedUnitCall(device_, [&] {
+          gLimiterSpeedObject.SetElement(channel_);
+          gLimiterSpeedObject.Write(device_, static_cast<uint8_t>(selection));
+        })) {
+      // The list shows what the unit holds, none while it does not answer.
+      release_.SetSelection(-1);
+      FillControls(kReadFromUnit);
+    }
     return 0;
   });
   OnNotify(kLimThreshold, ui::Notify::KillFocus, [this](const ui::Notification&) {

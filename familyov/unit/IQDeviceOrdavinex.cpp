@@ -556,26 +556,30 @@ bool IQDeviceOrdavinex::UpdateClockPresence() {
 }
 
 void IQDeviceOrdavinex::ReadTimerEvents(ProgressReport* progress) {
-  parametersReady = false;
-  {
-    ProgressScope scope(progress, kTimerEventSlots, kReadingText);
-    timerEvents_.clear();
-    try {
-      if (!gLockedObject.Read(*this)) {
-        for (int slot = 0; slot < kTimerEventSlots; ++slot) {
-          scope.Step(slot);
-          gTimerEventObject.SetElement(slot);
-          TTimerStruct event;
-          event.slot = slot;
-          gTimerEventObject.ReadTimerEvent(*this, event);
-          timerEvents_.push_back(event);
-        }
-      }
-    } catch (const IQException& error) {
-      ReportCommError(error, *this);
-    }
+  try {
+    ReadClockEvents(progress);
+  } catch (const IQException& error) {
+    ReportCommError(error, *this);
   }
-  parametersReady = true;
+}
+
+void IQDeviceOrdavinex::ReadClockEvents(ProgressReport* progress) {
+  parametersReady = false;
+  const struct Ready {
+    bool& flag;
+    ~Ready() { flag = true; }
+  } ready{parametersReady};
+  ProgressScope scope(progress, kTimerEventSlots, kReadingText);
+  timerEvents_.clear();
+  if (gLockedObject.Read(*this)) return;
+  for (int slot = 0; slot < kTimerEventSlots; ++slot) {
+    scope.Step(slot);
+    gTimerEventObject.SetElement(slot);
+    TTimerStruct event;
+    event.slot = slot;
+    gTimerEventObject.ReadTimerEvent(*this, event);
+    timerEvents_.push_back(event);
+  }
 }
 
 void IQDeviceOrdavinex::AllocationUnanswered() {

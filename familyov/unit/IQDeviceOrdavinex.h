@@ -168,7 +168,11 @@ class IQDeviceOrdavinex : public IQDevice {
   // change stopped where the unit could not be put back. The unit's edit window reads them again
   // once the unit answers.
   bool FiltersStale() const { return filtersStale_; }
-  void MarkFiltersStale() { filtersStale_ = true; }
+  // Filters that may not be the unit's leave the unit in doubt: read again whole once it answers.
+  void MarkFiltersStale() {
+    filtersStale_ = true;
+    MarkInDoubt();
+  }
   // The unit may hold a slot it handed out for a new filter or order and the program never heard
   // of: the filters are read again once the unit answers, and that read frees every empty slot
   // and starts the filter a lost order change moved.
@@ -176,7 +180,10 @@ class IQDeviceOrdavinex : public IQDevice {
   // Has a bus unit find room for the filter's new order: the filter takes the number the unit
   // moved it to.
   void MoveForNewOrder(TFilter& filter);
+  // A failure is reported, and the events read before it kept.
   void ReadTimerEvents(ProgressReport* progress = nullptr);
+  // The same, but a failure is thrown.
+  void ReadClockEvents(ProgressReport* progress = nullptr);
   // Appends the filter and gives it its number: the unit allocates it, or on a virtual unit the
   // lowest one free.
   TFilter* AddFilter(std::unique_ptr<TFilter> filter);

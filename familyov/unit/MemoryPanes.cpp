@@ -85,10 +85,14 @@ void TMemoryDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   number_.SetText(std::to_string(memory_));
   name_.SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
+  ShowUnitName();
+  UpdateLed();
+}
+
+void TMemoryDialog::ShowUnitName() {
   std::string name;
   if (!GuardedUnitCall(device_, [&] { name = UnitName(); })) name = std::to_string(memory_);
   name_.SetText(name);
-  UpdateLed();
 }
 
 std::string TMemoryDialog::UnitName() {
@@ -106,7 +110,10 @@ void TMemoryDialog::UpdateLed() {
 }
 
 void TMemoryDialog::Notify(NotifyRecord* record) {
-  if (record->code == RefreshAll) UpdateLed();
+  if (record->code == RefreshAll) {
+    ShowUnitName();
+    UpdateLed();
+  }
   TDataWindow::Notify(record);
 }
 

@@ -49,6 +49,8 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
 
  private:
   std::string UnitName();
+  // The memory's name as the unit holds it, its number when the unit does not answer.
+  void ShowUnitName();
   // kNotRead: the memory's name, the command's opening read, failed and was reported; nothing
   // was asked or run.
   enum class RunOutcome { kNotRead, kDeclined, kDone, kFailed };

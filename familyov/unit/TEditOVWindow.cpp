@@ -116,7 +116,8 @@ void TEditOVWindow::SetupWindow() {
     treeOwed_.Owe();
   }
   GuardedUnitCall(*device_, [this] {
-    ReadUnit();
+    ProgressWindow progress;
+    ReadUnit(&progress);
     if (device_->autoOpenSummary != 0 && !IsLocked(false)) OpenChildWindow(ids_.summary);
   });
 }
@@ -134,10 +135,7 @@ void TEditOVWindow::ReadTree() {
   const std::string name = device_->GetDisplayName();
   ShowTree(std::move(nodes), ids);
   ShowLock(locked);
-  SetText(name);
-  for (const auto& child : children_) {
-    if (auto* window = dynamic_cast<TOVWindow*>(child.get())) window->ShowUnitName(name);
-  }
+  ShowUnitName(name);
   // A summary made before the unit told of its compressors lacks their panes: it is made again.
   if (device_->HasFeature(kFeatureCompressors) != compressors &&
       ChildWindow(ids_.summary) != nullptr) {
@@ -162,11 +160,22 @@ void TEditOVWindow::ShowTree(std::vector<TNodeInfo> nodes, const NodeIds& ids) {
   }
 }
 
-void TEditOVWindow::ReadUnit() {
+void TEditOVWindow::ReadUnit(familycommon::ProgressReport* progress) {
   device_->InvalidateValues();
-  ProgressWindow progress;
-  device_->ReadDeviceParameters(&progress);
-  if (device_->clockPresent) device_->ReadTimerEvents(&progress);
+  device_->ReadDeviceParameters(progress);
+  if (device_->clockPresent) device_->ReadClockEvents(progress);
+}
+
+void TEditOVWindow::ReadUnitAgain() {
+  ReadUnit(nullptr);
+  ReadTree();
+}
+
+void TEditOVWindow::ShowUnitName(const std::string& name) {
+  SetText(name);
+  for (const auto& child : children_) {
+    if (auto* window = dynamic_cast<TOVWindow*>(child.get())) window->ShowUnitName(name);
+  }
 }
 
 void TEditOVWindow::AddTreeNodes(std::vector<TNodeInfo>& nodes, ui::TreeItem parent) {
@@ -297,7 +306,9 @@ void TEditOVWindow::ShowLock(bool locked) {
   }
 }
 
-void TEditOVWindow::UpdateCaption() { SetText(GuardedDisplayName(*device_)); }
+void TEditOVWindow::UpdateCaption() {
+  GuardedUnitCall(*device_, [this] { ShowUnitName(device_->GetDisplayName()); });
+}
 
 std::string TEditOVWindow::ChannelName(int channel) {
   gChannelNameObject.SetElement(std::min(channel, gChannelNameObject.GetCount() - 1));
@@ -426,11 +437,17 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
     // A name that could not be read is not announced.
     if (!GuardedUnitCall(*device_, [&] { RenameChannelItem(record->channel); })) return;
   }
-  if (code == RefreshAll) RefreshChannelItems();
+  if (code == RefreshAll) {
+    RefreshChannelItems();
+    UpdateCaption();
+  }
   if (code == LockChanged) {
     UpdateTreeForLock();
     if (!IsLocked(true)) {
-      GuardedUnitCall(*device_, [this] { ReadUnit(); });
+      GuardedUnitCall(*device_, [this] {
+        ProgressWindow progress;
+        ReadUnit(&progress);
+      });
       NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
       Notify(&refresh);
     }
@@ -454,9 +471,10 @@ void TEditOVWindow::PassOn(NotifyRecord* record) {
 bool TEditOVWindow::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
   if (!IsCreated()) return more;
-  if (device_->IsOnline() && device_->FiltersStale()) {
-    const controls::PollOutcome outcome = poller_.RereadStaleFilters();
-    if (!device_->FiltersStale()) {
+  if (device_->IsOnline() && device_->InDoubt()) {
+    const controls::PollOutcome outcome =
+        controls::SettleDoubt(*device_, [this] { ReadUnitAgain(); });
+    if (outcome == controls::PollOutcome::kAnswered) {
       // The views read the unit once; a unit silent again is told of once.
       controls::OneReportScope refresh;
       NotifyRecord record{RefreshAll, 0, 0, nullptr};

@@ -8,6 +8,7 @@
 
 #include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
+#include "familycommon/ProgressReport.h"
 #include "familycommon/FilterLifetime.h"
 #include "familyov/unit/NodeIds.h"
 #include "familyov/unit/TNodeInfo.h"
@@ -107,7 +108,14 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   // Says why a node's window does not open.
   void TellNotOpened();
   void AddTreeNodes(std::vector<TNodeInfo>& nodes, ui::TreeItem parent);
-  void ReadUnit();
+  // Reads every filter, crossover and clock event of the unit again; a bus failure is thrown.
+  void ReadUnit(familycommon::ProgressReport* progress);
+  // What a write whose answer never came, or a command stopped part way, may have changed: the
+  // unit read again whole, its tree, lock and name with it; a bus failure is thrown. The caller
+  // then tells every open window.
+  void ReadUnitAgain();
+  // In this window's caption and in every child window's.
+  void ShowUnitName(const std::string& name);
   std::string ChannelName(int channel);
   void AddFunctionNodes(std::vector<TNodeInfo>& nodes, NodeIds& ids, int& next, bool compressors,
                         bool advancedMixer);

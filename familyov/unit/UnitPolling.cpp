@@ -34,15 +34,6 @@ bool UnitPoller::PollNext() {
   return outcome != controls::PollOutcome::kResting;
 }
 
-controls::PollOutcome UnitPoller::RereadStaleFilters() {
-  return controls::PollUnit(device_,
-                            [this] {
-                              device_.InvalidateValues();
-                              device_.ReadDeviceParameters();
-                            },
-                            {});
-}
-
 LiveValueRegistration::LiveValueRegistration(UnitPoller& poller, LiveValue& value)
     : poller_(poller), value_(value) {
   poller_.Add(value_);

@@ -42,10 +42,6 @@ class UnitPoller {
   // Polls the next live value in turn; false when there was nothing to poll (none registered,
   // a pause after silence or a virtual unit), so the idle loop may rest.
   bool PollNext();
-  // While the device's filters may be stale (a command stopped with the unit silent), this is the
-  // unit's poll: its parameters are read again through the same backoff, quietly, as the command
-  // already told the user. Once the filters are the unit's again the caller refreshes its views.
-  controls::PollOutcome RereadStaleFilters();
   // Whether the last poll took the last live value of the round: the unit's other idle watches
   // go once per round, so that they do not slow the meters down.
   bool RoundComplete() const { return next_ >= values_.size(); }

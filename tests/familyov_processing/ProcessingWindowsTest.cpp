@@ -454,17 +454,21 @@ struct TypedField {
   const char* typed;
 };
 
-class FailedEntryTest : public ProcessingTest,
-                        public testing::WithParamInterface<std::tuple<TypedField, bool>> {};
+class FailedEntryTest
+    : public ProcessingTest,
+      public testing::WithParamInterface<std::tuple<TypedField, ovtest::WriteFailure>> {};
 
-TEST_P(FailedEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
-  const auto& [field, refused] = GetParam();
+TEST_P(FailedEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
+  const auto& [field, failure] = GetParam();
   bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput, 1);
   bus.StoreByte(0, gPinkNoiseEnableObject.GetId(), 0, 1);
   OpenUnit();
   const int node = editWindow->Ids().*field.node;
-  editWindow->OpenChildWindow(node);
-  ui::Edit* edit = EditIn(*editWindow->ChildWindow(node), field.edit);
+  const auto fieldOfOpenWindow = [&] {
+    editWindow->OpenChildWindow(node);
+    return EditIn(*editWindow->ChildWindow(node), field.edit);
+  };
+  ui::Edit* edit = fieldOfOpenWindow();
   ASSERT_NE(edit, nullptr);
   ui::Window& pane = *edit->Parent();
   const auto focusOut = [&] {
@@ -473,23 +477,31 @@ TEST_P(FailedEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
   const std::string shown = edit->Text();
   ui::test::Type(pane, field.edit, field.typed);
   edit->SetFocus();
-  bus.bus.AddFault(
-      (refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(kAddress));
+  bus.bus.AddFault(failure.fault.ForUnit(kAddress));
   ui::test::PressKey(*edit, Qt::Key_Return);
   focusOut();
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-  EXPECT_EQ(edit->Text(), shown);
+  // Only a refusal says what the unit holds.
+  EXPECT_EQ(edit->Text(), failure.refused ? shown : "");
 
   bus.bus.ClearFaults();
   PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
   ui::test::PumpIdle(20);
   ui::test::RestIdle();
+  const std::string answered = edit->Text();
+  EXPECT_EQ(answered != shown, failure.carriedOut) << answered;
   bus.TakeTrace();
   edit->SetFocus();
   focusOut();
   ui::test::PressKey(*edit, Qt::Key_Return);
   EXPECT_THAT(Writes(), IsEmpty());
-  EXPECT_EQ(edit->Text(), shown);
+  EXPECT_EQ(edit->Text(), answered);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  // The window opened again reads the unit afresh.
+  editWindow.reset();
+  ui::test::PumpMessages();
+  OpenUnit();
+  EXPECT_EQ(fieldOfOpenWindow()->Text(), answered);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -510,10 +522,9 @@ INSTANTIATE_TEST_SUITE_P(
             TypedField{"CrosspointGain", &NodeIds::advancedMixer, kCellGain, "-10"},
             TypedField{"CrosspointDelay", &NodeIds::advancedMixer, kCellDelay, "1"},
             TypedField{"MemoryName", &NodeIds::memory, ovfunctions_res::kMemoryName, "Show"}),
-        testing::Bool()),
+        testing::ValuesIn(ovtest::kWriteFailures)),
     [](const auto& info) {
-      return std::string(std::get<0>(info.param).what) +
-             (std::get<1>(info.param) ? "Refused" : "Silent");
+      return std::string(std::get<0>(info.param).what) + std::get<1>(info.param).name;
     });
 
 TEST(VirtualProcessingTest, AVirtualThreeBySevenUnitOpensEveryWindowAndNeverPolls) {

@@ -12,21 +12,30 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bus/PollBackoff.h"
+#include "controls/TPolarityButton.h"
 #include "familyov/channels/LevelWindows.h"
+#include "familyov/channels/TLimiterWindow.h"
 #include "familyov/channels/TSummaryWindow.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
+#include "familyov/unit/TMemoryWindow.h"
 #include "platform/registry/Key.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/ControlsResources.h"
 #include "resources/FamilyOvChannelIds.h"
+#include "resources/FamilyOvFunctionIds.h"
+#include "resources/FamilyOvIds.h"
 #include "resources/FamilyOvProcessingIds.h"
 #include "resources/FamilyOvSummaryIds.h"
 #include "sim/Fault.h"
@@ -512,6 +521,150 @@ TEST_F(SummaryTest, TheMenuOfASilentUnitOpensWithoutAReport) {
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
   EXPECT_TRUE(app->QueryCommand(kCmUnitsMsec, &summary).checked) << "the last known unit";
 }
+
+// A write the user starts from a button, a spin, a list, a menu or a memory row while the unit
+// fails it, with the summary, the memory and limiter windows and the tree open: once the unit
+// answers, every one of them shows what the unit holds, as windows opened then do.
+struct WritePath {
+  const char* what;
+  void (*act)(TEditOVWindow& edit, TSummaryWindow& summary);
+  // Whether what it writes shows in a window: a memory saved shows nowhere.
+  bool shown = true;
+};
+
+class WritePathTest : public SummaryTest,
+                      public testing::WithParamInterface<std::tuple<WritePath, ovtest::WriteFailure>> {
+ protected:
+  // What the open windows show of what the paths write, the captions and tree with them.
+  std::vector<std::string> Shown() {
+    auto& summary = *dynamic_cast<TSummaryWindow*>(edit->ChildWindow(edit->Ids().summary));
+    TChannelSummaryDialog& input = summary.Panes().Input(0);
+    TOutputSummaryDialog& output = summary.Panes().Output(0);
+    auto& memories = *dynamic_cast<TMemoryWindow*>(edit->ChildWindow(edit->Ids().memory));
+    auto& limiter = *dynamic_cast<TLimiterWindow*>(edit->ChildWindow(edit->Ids().limiter));
+    const auto lamp = [](ui::Window& pane, int id) {
+      return std::to_string(dynamic_cast<TLEDButton&>(ui::test::ControlOf(pane, id)).GetState());
+    };
+    auto& polarity = dynamic_cast<TPolarityButton&>(ui::test::ControlOf(output, kPolarity));
+    ui::Window& release = ui::test::ControlOf(limiter.Pane(0), ovprocessing_res::kLimRelease);
+    const auto* channel = edit->FindNodeInfo(edit->ChannelNodeId(0));
+    return {edit->Text(),
+            summary.Text(),
+            memories.Text(),
+            channel != nullptr ? edit->Tree().ItemText(channel->item) : "no node",
+            ControlText(input, kName),
+            ControlText(input, kInputLevel),
+            ui::test::ControlOf(output, kMute).ui::Window::Text() + lamp(output, kMute),
+            polarity.IsEnabled() ? std::to_string(polarity.GetState()) : "?",
+            ControlText(output, kLimiterButton),
+            ControlText(summary.Panes().Footer(), kLastMemory),
+            ControlText(memories.Row(2), ovfunctions_res::kMemoryName),
+            lamp(memories.Row(2), ovfunctions_res::kMemoryLamp),
+            // A limiter turned off shows none of its settings.
+            release.IsEnabled() ? release.Text() : "off"};
+  }
+  void OpenAll() {
+    Open();
+    edit->OpenChildWindow(edit->Ids().memory);
+    edit->OpenChildWindow(edit->Ids().limiter);
+  }
+};
+
+TEST_P(WritePathTest, EveryOpenWindowShowsWhatTheUnitHoldsOnceItAnswers) {
+  const auto& [path, failure] = GetParam();
+  bus.StoreByte(index, gLimiterEnableObject.GetId(), device->firstOutput, 1);
+  OpenAll();
+  const std::vector<std::string> before = Shown();
+  bus.bus.AddFault(failure.fault.ForUnit(5));
+  path.act(*edit, *dynamic_cast<TSummaryWindow*>(edit->ChildWindow(edit->Ids().summary)));
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(20);
+  ui::test::RestIdle();
+  const std::vector<std::string> answered = Shown();
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(answered != before, failure.carriedOut && path.shown);
+  edit.reset();
+  ui::test::PumpMessages();
+  device->InvalidateValues();
+  OpenAll();
+  EXPECT_EQ(answered, Shown());
+}
+
+void PressSpin(ui::Window& pane, int id, int zone) {
+  auto& spin = dynamic_cast<TQuadButton&>(ui::test::ControlOf(pane, id));
+  const ui::Rect r = spin.ZoneRect(zone);
+  const ui::Point p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ui::test::MouseDown(spin, p);
+  ui::test::PumpMessages();
+  ui::test::MouseUp(spin, p);
+}
+
+// Clicks `id` of memory 2's row and answers its question; the box that tells the outcome closes.
+void ClickMemoryRow(TEditOVWindow& edit, int id) {
+  ui::PromptScript script([](const std::string&) {});
+  script.AnswerMessageBox(ui::kIdOk);
+  ui::test::Click(dynamic_cast<TMemoryWindow&>(*edit.ChildWindow(edit.Ids().memory)).Row(2), id);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NonTypedWrites, WritePathTest,
+    testing::Combine(
+        testing::Values(
+            WritePath{"PolarityButton",
+                      [](TEditOVWindow&, TSummaryWindow& summary) {
+                        ui::test::Click(summary.Panes().Output(0), kPolarity);
+                      }},
+            WritePath{"LevelSpin",
+                      [](TEditOVWindow&, TSummaryWindow& summary) {
+                        PressSpin(summary.Panes().Input(0), kInputLevelSpin,
+                                  TQuadButton::kUpperLeft);
+                      }},
+            WritePath{"LimiterReleaseList",
+                      [](TEditOVWindow& edit, TSummaryWindow&) {
+                        auto& limiter =
+                            dynamic_cast<TLimiterWindow&>(*edit.ChildWindow(edit.Ids().limiter));
+                        auto& list = dynamic_cast<ui::ComboBox&>(
+                            ui::test::ControlOf(limiter.Pane(0), ovprocessing_res::kLimRelease));
+                        list.SetSelection(2);
+                        limiter.Pane(0).SendNotify({.controlId = ovprocessing_res::kLimRelease,
+                                                    .code = ui::Notify::SelChange,
+                                                    .control = &list});
+                      }},
+            WritePath{"Mute",
+                      [](TEditOVWindow&, TSummaryWindow& summary) {
+                        ui::test::Click(summary.Panes().Output(0), kMute);
+                      }},
+            WritePath{"MemoryRecall",
+                      [](TEditOVWindow& edit, TSummaryWindow&) {
+                        ClickMemoryRow(edit, ovfunctions_res::kMemoryRecall);
+                      }},
+            WritePath{"MemorySave",
+                      [](TEditOVWindow& edit, TSummaryWindow&) {
+                        ClickMemoryRow(edit, ovfunctions_res::kMemorySave);
+                      },
+                      false},
+            WritePath{"UnitRename",
+                      [](TEditOVWindow& edit, TSummaryWindow&) {
+                        ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+                        script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& dialog) {
+                          ui::test::Type(dialog, controls_res::kInputField, "Silent1");
+                          ui::test::Click(dialog, ui::kIdOk);
+                        });
+                        ui::Application::Instance()->RouteCommand(ovres::kCmRenameUnit, &edit);
+                      }},
+            WritePath{"ChannelRename",
+                      [](TEditOVWindow&, TSummaryWindow& summary) {
+                        TChannelSummaryDialog& input = summary.Panes().Input(0);
+                        ui::test::Type(input, kName, "Kick");
+                        ui::test::PressKey(ui::test::ControlOf(input, kName), Qt::Key_Return);
+                      }}),
+        testing::ValuesIn(ovtest::kWriteFailures)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).what) + std::get<1>(info.param).name;
+    });
 
 TEST(VirtualSummaryTest, AVirtualUnitHasNoUnitCommandsAndNeverPolls) {
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);

@@ -11,8 +11,11 @@
 #include <QTreeWidget>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <utility>
 
+#include "bus/PollBackoff.h"
 #include "familyov/unit/ClockEvents.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
@@ -199,34 +202,52 @@ TEST_F(ClockEventsWindowTest, EventsAreListedMadeCopiedAndDeleted) {
   EXPECT_TRUE(frame.List().CanAddEvent());
 }
 
-// A time typed for an event while the unit fails, Enter then the focus leaving: one report, the
-// field and the list keep the event the unit holds, and nothing is written once it answers.
-TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndNeitherShownNorWrittenLater) {
-  for (const sim::Fault& fault : {sim::Fault::Silence(), sim::Fault::ErrorObject(3)}) {
+// A time typed for an event while the unit fails, Enter then the focus leaving: one report, and the
+// field shows the event the unit holds, as far as the program knows it; once the unit answers, the
+// field and the list show what it holds, as a window opened then does, and nothing is written
+// unless the user types again.
+TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndShownAsTheUnitHoldsIt) {
+  for (const ovtest::WriteFailure& failure : ovtest::kWriteFailures) {
+    SCOPED_TRACE(failure.name);
     static std::vector<std::string> reports;
     reports.clear();
     SetCommErrorReporter([](const IQException& e, IQDevice&) { reports.push_back(e.GetText()); });
     StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
-    TEdit8126Window editWindow(nullptr, unit);
-    editWindow.Create();
-    auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
-    TTimerDialog& editor = frame.Editor();
-    ui::Window& time = ui::test::ControlOf(editor, kEventTime);
-    const std::string shown = time.Text();
-    const auto focusOut = [&] {
-      editor.SendNotify({.controlId = kEventTime, .code = ui::Notify::KillFocus, .control = &time});
+    const auto shownEvent = [this](const std::function<void(TRTCDecoratedFrame&)>& act = {}) {
+      TEdit8126Window editWindow(nullptr, unit);
+      editWindow.Create();
+      auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
+      if (act) act(frame);
+      return std::pair{ui::test::ControlOf(frame.Editor(), kEventTime).Text(),
+                       frame.List().List().ItemText(0, 0)};
     };
-    ui::test::Type(editor, kEventTime, "9:15");
-    bus.bus.AddFault(fault.ForUnit(8));
-    ui::test::PressKey(time, Qt::Key_Return);
-    focusOut();
-    EXPECT_EQ(reports.size(), 1u);
-    EXPECT_EQ(time.Text(), shown);
-    EXPECT_EQ(frame.List().List().ItemText(0, 0), "Wednesday 3:30:00 PM");
-    bus.bus.ClearFaults();
-    bus.TakeTrace();
-    focusOut();
-    EXPECT_THAT(Writes(), testing::IsEmpty());
+    const auto before = shownEvent();
+    const auto answered = shownEvent([&](TRTCDecoratedFrame& frame) {
+      TTimerDialog& editor = frame.Editor();
+      ui::Window& time = ui::test::ControlOf(editor, kEventTime);
+      const auto focusOut = [&] {
+        editor.SendNotify({.controlId = kEventTime, .code = ui::Notify::KillFocus, .control = &time});
+      };
+      ui::test::Type(editor, kEventTime, "9:15");
+      bus.bus.AddFault(failure.fault.ForUnit(8));
+      ui::test::PressKey(time, Qt::Key_Return);
+      focusOut();
+      EXPECT_EQ(reports.size(), 1u);
+      EXPECT_EQ(time.Text(), failure.refused ? before.first : "");
+      EXPECT_EQ(frame.List().List().ItemText(0, 0), before.second);
+      bus.bus.ClearFaults();
+      PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+      ui::test::PumpIdle(20);
+      ui::test::RestIdle();
+      bus.TakeTrace();
+      time.SetFocus();
+      focusOut();
+      ui::test::PressKey(time, Qt::Key_Return);
+      EXPECT_THAT(Writes(), testing::IsEmpty());
+      EXPECT_EQ(reports.size(), 1u);
+    });
+    EXPECT_EQ(answered, shownEvent());
+    EXPECT_EQ(answered != before, failure.carriedOut);
   }
 }
 
