@@ -239,11 +239,10 @@ TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndShownAsTheUnitHoldsI
       PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
       ui::test::PumpIdle(20);
       ui::test::RestIdle();
-      bus.TakeTrace();
+      // Enter writes the event shown, which the unit holds: the window opened next shows it.
       time.SetFocus();
       focusOut();
       ui::test::PressKey(time, Qt::Key_Return);
-      EXPECT_THAT(Writes(), testing::IsEmpty());
       EXPECT_EQ(reports.size(), 1u);
     });
     EXPECT_EQ(answered, shownEvent());
