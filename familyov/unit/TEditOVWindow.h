@@ -8,8 +8,8 @@
 
 #include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
-#include "familycommon/ProgressReport.h"
 #include "familycommon/FilterLifetime.h"
+#include "familycommon/ProgressReport.h"
 #include "familyov/unit/NodeIds.h"
 #include "familyov/unit/TNodeInfo.h"
 #include "familyov/unit/UnitPolling.h"

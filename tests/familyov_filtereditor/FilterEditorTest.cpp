@@ -227,18 +227,18 @@ TEST_F(BusEditorTest, AMoveThatFailsHalfwayLosesNoFilter) {
   RunCommand(from, kCmLowShelving);
   SelectRows(List(from), {0, 1});
   const int movedType = List(from).Selection()[0]->typeCode;
-  TFilter* stays = List(from).Selection()[1];
+  const int staysType = List(from).Selection()[1]->typeCode;
   // The unit refuses the second deletion.
   bus.bus.AddFault(sim::Fault::ErrorObject(7).ForObject(0x0E).OnOccurrence(2));
   script.AnswerMessageBox(ui::kIdOk);
   RunCommand(from, kCmFirstMoveToChannel + 3);
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-  // The simulated unit carries out the deletion it then refuses: the lists show what it holds.
-  EXPECT_TRUE(List(from).Rows().empty());
-  EXPECT_FALSE(unit->Holds(stays));
+  // The refused deletion leaves its filter on the unit: the lists show what it holds.
+  ASSERT_EQ(List(from).Rows().size(), 1u);
+  EXPECT_EQ(List(from).Rows()[0]->typeCode, staysType);
   ASSERT_EQ(List(to).Rows().size(), 1u);
   EXPECT_EQ(List(to).Rows()[0]->typeCode, movedType);
-  EXPECT_EQ(unit->Filters().size(), 1u);
+  EXPECT_EQ(unit->Filters().size(), 2u);
 }
 
 class VirtualEditorTest : public testing::Test {

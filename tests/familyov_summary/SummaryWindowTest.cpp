@@ -532,8 +532,9 @@ struct WritePath {
   bool shown = true;
 };
 
-class WritePathTest : public SummaryTest,
-                      public testing::WithParamInterface<std::tuple<WritePath, ovtest::WriteFailure>> {
+class WritePathTest
+    : public SummaryTest,
+      public testing::WithParamInterface<std::tuple<WritePath, ovtest::WriteFailure>> {
  protected:
   // What the open windows show of what the paths write, the captions and tree with them.
   std::vector<std::string> Shown() {
@@ -548,16 +549,12 @@ class WritePathTest : public SummaryTest,
     auto& polarity = dynamic_cast<TPolarityButton&>(ui::test::ControlOf(output, kPolarity));
     ui::Window& release = ui::test::ControlOf(limiter.Pane(0), ovprocessing_res::kLimRelease);
     const auto* channel = edit->FindNodeInfo(edit->ChannelNodeId(0));
-    return {edit->Text(),
-            summary.Text(),
-            memories.Text(),
+    return {edit->Text(), summary.Text(), memories.Text(),
             channel != nullptr ? edit->Tree().ItemText(channel->item) : "no node",
-            ControlText(input, kName),
-            ControlText(input, kInputLevel),
+            ControlText(input, kName), ControlText(input, kInputLevel),
             ui::test::ControlOf(output, kMute).ui::Window::Text() + lamp(output, kMute),
             polarity.IsEnabled() ? std::to_string(polarity.GetState()) : "?",
-            ControlText(output, kLimiterButton),
-            ControlText(summary.Panes().Footer(), kLastMemory),
+            ControlText(output, kLimiterButton), ControlText(summary.Panes().Footer(), kLastMemory),
             ControlText(memories.Row(2), ovfunctions_res::kMemoryName),
             lamp(memories.Row(2), ovfunctions_res::kMemoryLamp),
             // A limiter turned off shows none of its settings.
@@ -648,7 +645,8 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
             WritePath{"UnitRename",
                       [](TEditOVWindow& edit, TSummaryWindow&) {
-                        ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+                        ui::PromptScript script(
+                            [](const std::string& what) { ADD_FAILURE() << what; });
                         script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& dialog) {
                           ui::test::Type(dialog, controls_res::kInputField, "Silent1");
                           ui::test::Click(dialog, ui::kIdOk);

@@ -226,7 +226,8 @@ TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndShownAsTheUnitHoldsI
       TTimerDialog& editor = frame.Editor();
       ui::Window& time = ui::test::ControlOf(editor, kEventTime);
       const auto focusOut = [&] {
-        editor.SendNotify({.controlId = kEventTime, .code = ui::Notify::KillFocus, .control = &time});
+        editor.SendNotify(
+            {.controlId = kEventTime, .code = ui::Notify::KillFocus, .control = &time});
       };
       ui::test::Type(editor, kEventTime, "9:15");
       bus.bus.AddFault(failure.fault.ForUnit(8));
