@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "bus/IQException.h"
 #include "controls/DeviceErrorReport.h"
@@ -49,10 +50,7 @@ TFilter* CrossoverEdits::Crossover(CrossoverSide side) const {
   return side == CrossoverSide::Low ? unit_.LowCrossover() : unit_.HighCrossover();
 }
 
-void CrossoverEdits::Commit(TFilter& crossover) {
-  crossover.WriteToUnit(unit_);
-  crossover.SetUnitFlag(unit_);
-}
+void CrossoverEdits::Commit(TFilter& crossover) { WriteAndCommit(unit_, crossover); }
 
 void CrossoverEdits::ChangeAlignment(CrossoverSide side, int alignment) {
   try {
@@ -118,28 +116,13 @@ void CrossoverEdits::MoveHigh(int frequency, CommitOrder order) {
 }
 
 void CrossoverEdits::ApplyTyped(const std::string& lowText, const std::string& highText) {
-  TFilter* low = unit_.LowCrossover();
-  TFilter* high = unit_.HighCrossover();
-  const int32_t lowHeld = low ? low->frequency : 0;
-  const int32_t highHeld = high ? high->frequency : 0;
-  try {
-    if (low) {
-      if (const auto typed = ParseFrequency(lowText)) {
-        low->frequency = *typed;
-        Commit(*low);
-      }
+  if (TFilter* low = unit_.LowCrossover()) {
+    if (const auto typed = ParseFrequency(lowText)) {
+      low->frequency = *typed;
+      Commit(*low);
     }
-    if (const auto typed = ParseFrequency(highText)) MoveHigh(*typed, CommitOrder::HighFirst);
-  } catch (const IQException&) {
-    // A frequency the unit did not take is not kept, so that no later write carries it; the unit
-    // may have taken part of the entry, so it tells what it holds as far as it answers.
-    for (auto [crossover, held] : {std::pair{low, lowHeld}, std::pair{high, highHeld}}) {
-      if (crossover == nullptr) continue;
-      crossover->frequency = held;
-      ReadFilterBackQuietly(unit_, *crossover);
-    }
-    throw;
   }
+  if (const auto typed = ParseFrequency(highText)) MoveHigh(*typed, CommitOrder::HighFirst);
 }
 
 void CrossoverEdits::StepFrequency(CrossoverSide side, int zone, int count) {
@@ -174,11 +157,36 @@ void CrossoverEdits::ToggleLink(const std::string& lowText, const std::string& h
   unit_.crossoverLink = !unit_.crossoverLink;
 }
 
-bool GuardedCrossoverEdit(IQDevice8100& unit, const std::function<void(CrossoverEdits&)>& edit) {
+ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
+                                   const std::function<void(CrossoverEdits&)>& edit) {
   CrossoverEdits edits(unit);
-  if (controls::GuardedBusCall(&unit, [&] { edit(edits); })) return true;
-  unit.ReadAgainQuietly();
-  return false;
+  struct Held {
+    CrossoverSide side;
+    familycommon::FilterHandle<TFilter> crossover;
+    std::unique_ptr<TFilter> values;
+  };
+  std::vector<Held> held;
+  for (CrossoverSide side : {CrossoverSide::Low, CrossoverSide::High}) {
+    TFilter* crossover = edits.Crossover(side);
+    held.push_back({side, crossover, crossover ? crossover->Clone() : nullptr});
+  }
+  const bool linked = unit.crossoverLink;
+  const ChangeOutcome outcome =
+      OutcomeOf([&] { return controls::GuardedBusCall(&unit, [&] { edit(edits); }); });
+  if (outcome == ChangeOutcome::kTaken) return outcome;
+  const bool replaced = std::ranges::any_of(
+      held, [&](const Held& was) { return was.crossover.get() != edits.Crossover(was.side); });
+  if (replaced) {
+    unit.ReadAgainQuietly();
+    return outcome;
+  }
+  unit.crossoverLink = linked;
+  for (const Held& was : held) {
+    if (was.crossover == nullptr) continue;
+    was.crossover->TakeValues(*was.values);
+    ReadFilterBackQuietly(unit, *was.crossover);
+  }
+  return outcome;
 }
 
 }  // namespace namespace8100

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "family8100/unit/ChangeOutcome.h"
+
 namespace namespace8100 {
 
 class IQDevice8100;
@@ -31,8 +33,7 @@ class CrossoverEdits {
   // frequency of the side's row goes with the new order when it holds a number.
   void StepOrder(CrossoverSide side, int delta, const std::string& frequencyText);
   // Enter in the dialog: each typed frequency into its crossover. A text that holds no number
-  // leaves its crossover as it is and writes nothing. When the unit fails the entry, the
-  // crossovers take back their frequencies and then what the unit holds as far as it answers.
+  // leaves its crossover as it is and writes nothing.
   void ApplyTyped(const std::string& lowText, const std::string& highText);
   // One press of a side's four-zone frequency button.
   void StepFrequency(CrossoverSide side, int zone, int count);
@@ -54,9 +55,12 @@ class CrossoverEdits {
   IQDevice8100& unit_;
 };
 
-// A crossover edit under the family's guard. A failure is reported once; since the unit may have
-// carried out all, part or none of what it refused, the program then reads the unit's filters
-// again quietly. Whether the edit ran to its end.
-bool GuardedCrossoverEdit(IQDevice8100& unit, const std::function<void(CrossoverEdits&)>& edit);
+// A crossover edit under the family's guard. A failure is reported once, and the crossovers and
+// the link take back what they held before: no crossover keeps a value the unit has not taken.
+// Since the unit may have carried out part of the edit, the crossovers are then read back
+// quietly, as far as the unit answers; an edit that had already removed or replaced one reads
+// all the unit's filters again.
+ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
+                                   const std::function<void(CrossoverEdits&)>& edit);
 
 }  // namespace namespace8100

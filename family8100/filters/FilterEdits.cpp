@@ -57,20 +57,13 @@ bool ApplyTypedFields(TFilter& filter, const TypedFields& fields, bool invertLev
   return any;
 }
 
-void KeepUntypedValues(TFilter& filter, const TFilter& held) {
-  filter.frequency = held.frequency;
-  if (float* level = LevelOf(filter)) *level = *LevelOf(held);
-  auto* peak = dynamic_cast<TPeakFilter*>(&filter);
-  if (const auto* heldPeak = dynamic_cast<const TPeakFilter*>(&held); peak && heldPeak) {
-    peak->q = heldPeak->q;
-  }
+void WriteAndCommit(IQDevice8100& unit, const TFilter& filter) {
+  filter.WriteToUnit(unit);
+  filter.SetUnitFlag(unit);
 }
 
 bool CommitFilter(IQDevice8100& unit, const TFilter& filter) {
-  return controls::GuardedBusCall(&unit, [&] {
-    filter.WriteToUnit(unit);
-    filter.SetUnitFlag(unit);
-  });
+  return controls::GuardedBusCall(&unit, [&] { WriteAndCommit(unit, filter); });
 }
 
 void ReadFilterBackQuietly(IQDevice8100& unit, TFilter& filter) {

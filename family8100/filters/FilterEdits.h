@@ -31,8 +31,8 @@ bool ApplyTypedFields(TFilter& filter, const TypedFields& fields, bool invertLev
 // The filter's complete write and its commit, under the family's guard: a failure is reported and
 // answered with false, and the filter keeps its values.
 bool CommitFilter(IQDevice8100& unit, const TFilter& filter);
-// The values ApplyTypedFields sets, taken back from `held`, a copy of `filter` made before.
-void KeepUntypedValues(TFilter& filter, const TFilter& held);
+// The filter's complete write and its commit; bus failures pass to the caller.
+void WriteAndCommit(IQDevice8100& unit, const TFilter& filter);
 
 // After a refused write, which has been reported: the unit may have carried out all, part or none
 // of it, so the filter takes what the unit holds, unless the slot now holds another type (then it

@@ -92,6 +92,10 @@ class TFilter : public familycommon::HandleTarget {
 
   // A copy that belongs to no unit.
   virtual std::unique_ptr<TFilter> Clone() const = 0;
+  // Takes back the values of `held`, a clone of this filter made before a change that the unit did
+  // not take. The slot stays, since the unit may have moved the filter meanwhile, and so do the
+  // dialog's fields.
+  virtual void TakeValues(const TFilter& held) = 0;
   // A filter like this one (never bypassed) registered with `unit` in `bank`, written and
   // committed. Bank filters join the unit's list, crossovers take the unit's crossover place; the
   // caller adds the section cost. The unit owns the result.
@@ -133,6 +137,16 @@ class FilterClass : public Kind {
     copy->frequencyField = nullptr;
     copy->levelField = nullptr;
     return copy;
+  }
+  void TakeValues(const TFilter& held) override {
+    auto& self = static_cast<Derived&>(*this);
+    const int32_t slot = self.slot;
+    ui::Edit* const frequencyField = self.frequencyField;
+    ui::Edit* const levelField = self.levelField;
+    self = dynamic_cast<const Derived&>(held);
+    self.slot = slot;
+    self.frequencyField = frequencyField;
+    self.levelField = levelField;
   }
 };
 

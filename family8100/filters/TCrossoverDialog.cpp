@@ -90,6 +90,8 @@ void TCrossoverDialog::UpdateControls() {
 
 void TCrossoverDialog::ShowCrossovers() {
   if (!IsCreated()) return;
+  // Once the unit's doubt is settled, the crossovers are what the unit was read to hold.
+  unknown_ = unknown_ && unit_.InDoubt();
   ShowRow(low_);
   ShowRow(high_);
   const bool linked = unit_.crossoverLink;
@@ -115,35 +117,34 @@ void TCrossoverDialog::ShowRow(Row& row) {
   }
   Edits().Crossover(row.side)->frequencyField = &row.frequency;
   row.frequency.Enable(true);
-  row.alignment.SetSelection(crossover->alignment);
-  row.frequency.SetText(std::to_string(crossover->frequency));
-  row.slope.SetText(std::to_string(-kSlopePerOrderDb * crossover->order));
+  row.alignment.SetSelection(unknown_ ? -1 : crossover->alignment);
+  row.frequency.SetText(unknown_ ? std::string() : std::to_string(crossover->frequency));
+  row.slope.SetText(unknown_ ? std::string()
+                             : std::to_string(-kSlopePerOrderDb * crossover->order));
+}
+
+void TCrossoverDialog::Edit(const std::function<void(CrossoverEdits&)>& edit) {
+  const controls::OneReportScope action;
+  unknown_ = GuardedCrossoverEdit(unit_, edit) == ChangeOutcome::kInDoubt;
+  Changed();
 }
 
 void TCrossoverDialog::EvAlignment(Row& row) {
   const int alignment = row.alignment.Selection();
   if (alignment < 0) return;
-  // The old crossover may be gone and the new one only partly written: the unit tells.
-  GuardedCrossoverEdit(unit_,
-                       [&](CrossoverEdits& edits) { edits.ChangeAlignment(row.side, alignment); });
-  Changed();
+  Edit([&](CrossoverEdits& edits) { edits.ChangeAlignment(row.side, alignment); });
 }
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
   if (!Edits().Crossover(row.side)) return;
-  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
-    edits.StepOrder(row.side, delta, row.frequency.Text());
-  });
-  Changed();
+  Edit([&](CrossoverEdits& edits) { edits.StepOrder(row.side, delta, row.frequency.Text()); });
 }
 
 void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   Row* row = button == &low_.quad ? &low_ : button == &high_.quad ? &high_ : nullptr;
   if (!row) return;
-  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
-    edits.StepFrequency(row->side, button->CurrentZone(), steps);
-  });
-  Changed();
+  Edit(
+      [&](CrossoverEdits& edits) { edits.StepFrequency(row->side, button->CurrentZone(), steps); });
 }
 
 void TCrossoverDialog::ShowPolarity(Row& row) {
@@ -158,20 +159,17 @@ void TCrossoverDialog::EvPolarity(Row& row) {
 }
 
 void TCrossoverDialog::EvLink() {
-  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
+  Edit([&](CrossoverEdits& edits) {
     edits.ToggleLink(low_.frequency.Text(), high_.frequency.Text());
   });
-  Changed();
 }
 
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {
     if (!key.down) {
-      // One entry: the polarity reads that show it again join the report of its failure.
-      const controls::OneReportScope entry;
-      controls::GuardedBusCall(
-          &unit_, [&] { Edits().ApplyTyped(low_.frequency.Text(), high_.frequency.Text()); });
-      Changed();
+      Edit([&](CrossoverEdits& edits) {
+        edits.ApplyTyped(low_.frequency.Text(), high_.frequency.Text());
+      });
     }
     return true;
   }

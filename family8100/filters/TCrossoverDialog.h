@@ -60,6 +60,10 @@ class TCrossoverDialog : public ui::Dialog {
   void EvQuad(TQuadButton* button, int steps);
   void EvPolarity(Row& row);
   void EvLink();
+  // One action on the crossovers (GuardedCrossoverEdit), shown and told on; its failure and the
+  // reads that show the strip again give one report. After a write whose answer never came the
+  // rows show no values until the unit's doubt is settled.
+  void Edit(const std::function<void(CrossoverEdits&)>& edit);
   CrossoverEdits Edits() const { return CrossoverEdits(unit_); }
 
   IQDevice8100& unit_;
@@ -68,6 +72,7 @@ class TCrossoverDialog : public ui::Dialog {
   Row low_;
   Row high_;
   TLEDButton link_;
+  bool unknown_ = false;
 };
 
 }  // namespace namespace8100

@@ -8,6 +8,7 @@
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/FilterEdits.h"
 #include "family8100/filters/FilterEntry.h"
+#include "family8100/unit/ChangeOutcome.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/Types8100.h"
 #include "familycommon/BandwidthSlider.h"
@@ -157,48 +158,55 @@ void TFilterDialog8100::SetupWindow() {
 void TFilterDialog8100::UpdateControls() {
   if (!IsCreated() || filter_ == nullptr) return;
   TFilter& filter = *filter_;
-  if (frequency_) frequency_->SetText(std::to_string(filter.frequency));
+  // Once the unit's doubt is settled, the filter holds what the unit was read to hold.
+  unknown_ = unknown_ && hub_.Unit().InDoubt();
+  const auto show = [this](auto& control, const std::string& text) {
+    if (control) control->SetText(unknown_ ? std::string() : text);
+  };
+  show(frequency_, std::to_string(filter.frequency));
   if (fixedFrequency_) fixedFrequency_->SetText(std::to_string(filter.frequency));
-  if (const float* level = LevelOf(filter); level && level_) level_->SetText(OneDecimal(*level));
+  if (const float* level = LevelOf(filter)) show(level_, OneDecimal(*level));
   if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter); peak && q_) {
-    q_->SetText(OneDecimal(peak->q));
+    show(q_, OneDecimal(peak->q));
     bandwidth_->SetPosition(BandwidthPosition(peak->q));
   }
-  if (const auto* pass = dynamic_cast<const TPassFilter*>(&filter); pass && slope_) {
-    slope_->SetText(std::to_string(-kSlopePerOrderDb * pass->order));
+  if (const auto* pass = dynamic_cast<const TPassFilter*>(&filter)) {
+    show(slope_, std::to_string(-kSlopePerOrderDb * pass->order));
   }
 }
 
-bool TFilterDialog8100::ApplyTyped(bool invertLevel) {
-  if (filter_ == nullptr) return false;
-  const bool any =
-      ApplyTypedFields(*filter_, {TextOf(frequency_), TextOf(level_), TextOf(q_)}, invertLevel);
-  UpdateControls();
-  return any;
+TypedFields TFilterDialog8100::Typed() const {
+  return {TextOf(frequency_), TextOf(level_), TextOf(q_)};
 }
 
 void TFilterDialog8100::ApplyAndCommit(bool invertLevel) {
-  if (filter_ == nullptr) return;
-  // A write the unit fails leaves none of the typed values in the filter: no later write of the
-  // filter may carry them.
-  const std::unique_ptr<TFilter> held = filter_->Clone();
+  const TypedFields typed = Typed();
   // Fields that hold no number leave the filter as it is: then there is nothing to write.
-  if (!ApplyTyped(invertLevel)) return;
-  Announce();
-  if (CommitFilter(hub_.Unit(), *filter_)) return;
-  KeepUntypedValues(*filter_, *held);
-  ShowWhatTheUnitHolds();
+  Edit([&](TFilter& filter) {
+    if (!ApplyTypedFields(filter, typed, invertLevel)) return false;
+    WriteAndCommit(hub_.Unit(), filter);
+    return true;
+  });
 }
 
-bool TFilterDialog8100::Commit() {
-  if (filter_ == nullptr) return false;
-  if (CommitFilter(hub_.Unit(), *filter_)) return true;
-  ShowWhatTheUnitHolds();
-  return false;
-}
-
-void TFilterDialog8100::ShowWhatTheUnitHolds() {
-  ReadFilterBackQuietly(hub_.Unit(), *filter_);
+void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
+  if (filter_ == nullptr) return;
+  TFilter& filter = *filter_;
+  IQDevice8100& unit = hub_.Unit();
+  const std::unique_ptr<TFilter> held = filter.Clone();
+  bool written = false;
+  const ChangeOutcome outcome =
+      OutcomeOf([&] { return controls::GuardedBusCall(&unit, [&] { written = edit(filter); }); });
+  if (outcome == ChangeOutcome::kTaken && !written) {
+    filter.TakeValues(*held);
+    UpdateControls();
+    return;
+  }
+  if (outcome != ChangeOutcome::kTaken) {
+    filter.TakeValues(*held);
+    ReadFilterBackQuietly(unit, filter);
+  }
+  unknown_ = outcome == ChangeOutcome::kInDoubt;
   UpdateControls();
   Announce();
 }
@@ -216,51 +224,50 @@ void TFilterDialog8100::SetAsDefault() {
 }
 
 void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {
-  if (button == nullptr || filter_ == nullptr) return;
-  TFilter& filter = *filter_;
-  if (frequencyQuad_ && button == &*frequencyQuad_) {
-    filter.frequency = SteppedFrequency(filter.frequency, button->CurrentZone(), steps);
-  } else if (levelQuad_ && button == &*levelQuad_) {
-    float* level = LevelOf(filter);
-    *level = SteppedLevel(*level, button->CurrentZone(), LowestSteppedLevel(filter.type));
-  } else {
-    return;
-  }
-  Commit();
-  UpdateControls();
-  Announce();
+  if (button == nullptr) return;
+  const bool frequency = frequencyQuad_ && button == &*frequencyQuad_;
+  if (!frequency && !(levelQuad_ && button == &*levelQuad_)) return;
+  Edit([&](TFilter& filter) {
+    if (frequency) {
+      filter.frequency = SteppedFrequency(filter.frequency, button->CurrentZone(), steps);
+    } else {
+      float* level = LevelOf(filter);
+      *level = SteppedLevel(*level, button->CurrentZone(), LowestSteppedLevel(filter.type));
+    }
+    WriteAndCommit(hub_.Unit(), filter);
+    return true;
+  });
 }
 
 void TFilterDialog8100::EvBandwidth(ui::ScrollCode code) {
-  if (filter_ == nullptr) return;
-  auto& peak = dynamic_cast<TPeakFilter&>(*filter_);
-  peak.q = QAtPosition(bandwidth_->Position());
-  q_->SetText(OneDecimal(peak.q));
-  ApplyTypedFields(peak, {TextOf(frequency_), TextOf(level_), std::nullopt});
+  // The filter takes the slider's Q when it is dropped and the unit has taken it; until then the
+  // field only follows the slider.
+  const float q = QAtPosition(bandwidth_->Position());
+  q_->SetText(OneDecimal(q));
   if (code != ui::ScrollCode::EndScroll) return;
-  if (Commit()) Announce();
+  const TypedFields typed = Typed();
+  Edit([&](TFilter& filter) {
+    ApplyTypedFields(filter, {typed.frequency, typed.level, std::nullopt});
+    dynamic_cast<TPeakFilter&>(filter).q = q;
+    WriteAndCommit(hub_.Unit(), filter);
+    return true;
+  });
 }
 
 void TFilterDialog8100::EvSlope(int delta) {
-  if (filter_ == nullptr) return;
-  auto& pass = dynamic_cast<TPassFilter&>(*filter_);
-  // The up arrow reports a negative delta and raises the order.
-  const int32_t frequency = pass.frequency;
+  const TypedFields typed = Typed();
+  // The up arrow reports a negative delta and raises the order; a step that does not fit the
+  // budget changes nothing.
   bool fits = true;
-  if (!controls::GuardedBusCall(&hub_.Unit(), [&] {
-        ApplyTypedFields(pass, {TextOf(frequency_), std::nullopt, std::nullopt});
-        fits = StepOrder(hub_.Unit(), pass, -delta);
-      })) {
-    ShowWhatTheUnitHolds();
-    return;
-  }
+  Edit([&](TFilter& filter) {
+    auto& pass = dynamic_cast<TPassFilter&>(filter);
+    ApplyTypedFields(pass, {typed.frequency, std::nullopt, std::nullopt});
+    fits = StepOrder(hub_.Unit(), pass, -delta);
+    return fits;
+  });
   if (!fits) {
-    pass.frequency = frequency;  // a refused step changes nothing
     ui::MessageBox(this, "Filter capacity exceeded", "", ui::mb::kOk | ui::mb::kIconInformation);
-    return;
   }
-  UpdateControls();
-  Announce();
 }
 
 void TFilterDialog8100::LeaveFields() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "controls/TQuadButton.h"
+#include "family8100/filters/FilterEdits.h"
 #include "family8100/filters/Filters8100.h"
 #include "familycommon/FilterLifetime.h"
 #include "platform/ui/Button.h"
@@ -17,11 +19,11 @@ namespace namespace8100 {
 class TChannelParent;
 
 // The parameters of the bank's current filter, in the dialog of its type: typed values apply on
-// Enter, Escape shows the filter again, the step buttons, the bandwidth slider, "Inv." and the
-// slope arrows change the filter at once; a right click offers to make the filter's values the
-// default of its type (not for boost/cut filters). The filter is the model: every accepted value
-// goes into it, then to the unit under the family's guard, and the bank hears of it. Neither
-// Enter nor Escape closes the dialog.
+// Enter, Escape shows the filter again, the step buttons, the bandwidth slider's drop, "Inv." and
+// the slope arrows change the filter at once; a right click offers to make the filter's values the
+// default of its type (not for boost/cut filters). The filter is the model: it keeps a value only
+// once the unit has taken it, and the bank hears of every change. Neither Enter nor Escape closes
+// the dialog.
 class TFilterDialog8100 : public ui::Dialog {
  public:
   // The dialog for `filter`'s type, listening to `hub` while it lives; none for a type without a
@@ -40,15 +42,15 @@ class TFilterDialog8100 : public ui::Dialog {
   void SetupWindow() override;
 
  private:
-  // Whether any field held a number.
-  bool ApplyTyped(bool invertLevel);
+  TypedFields Typed() const;
   void ApplyAndCommit(bool invertLevel);
-  // Writes and commits the filter; after a refusal the filter is read back from the unit. Whether
-  // the write went through.
-  bool Commit();
-  // After a refused write, which has been reported: the unit may have carried out part of it, so
-  // the filter is read back and the dialog and the views show it as the unit now holds it.
-  void ShowWhatTheUnitHolds();
+  // `edit` changes the filter and writes it to the unit, under the family's guard; it answers
+  // false when it has nothing to write. A change not written, or one the unit has not taken, leaves
+  // the filter with the values it held before; after a failure, which is reported, the filter is
+  // read back, since the unit may have carried out part of the write. A write whose answer never
+  // came leaves the filter's values unknown: the dialog shows none until the unit's doubt is
+  // settled. The dialog and the views then show the filter.
+  void Edit(const std::function<bool(TFilter&)>& edit);
   void Announce();
   // The filter's present values become those of its type's new filters.
   void SetAsDefault();
@@ -69,6 +71,7 @@ class TFilterDialog8100 : public ui::Dialog {
   std::optional<ui::Trackbar> bandwidth_;
   std::optional<ui::UpDown> slopeSpin_;
   std::optional<ui::StaticText> slope_;
+  bool unknown_ = false;
 };
 
 }  // namespace namespace8100

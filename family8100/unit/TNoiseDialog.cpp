@@ -38,12 +38,7 @@ TNoiseDialog::TNoiseDialog(ui::Window* parent, IQDevice8100& device)
                   ui::RadioButton(this, kRightPinkButton), ui::RadioButton(this, kRightFlatButton),
                   TQuadButton(this, kRightNoiseSpin)}} {
   for (int id : {kLeftPinkButton, kLeftFlatButton, kRightPinkButton, kRightFlatButton}) {
-    OnCommand(id, [this] {
-      Guarded([this] {
-        ApplyTyped();
-        for (Side& side : sides_) side.type.Write(Device(), side.flat.IsChecked() ? 1 : 0);
-      });
-    });
+    OnCommand(id, [this] { ChangeTypes(); });
   }
   OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
     for (Side& side : sides_) {
@@ -60,9 +55,8 @@ void TNoiseDialog::SetupWindow() {
 
 void TNoiseDialog::FillControls() {
   for (Side& side : sides_) {
-    const bool flat = side.type.Read(Device()) != 0;
-    side.pink.SetCheck(!flat);
-    side.flat.SetCheck(flat);
+    side.flatShown = side.type.Read(Device()) != 0;
+    ShowType(side, true);
     side.shown = LevelText(side.level.Read(Device()));
     side.edit.SetText(side.shown);
   }
@@ -79,10 +73,23 @@ void TNoiseDialog::ApplyTyped() {
 void TNoiseDialog::Spin(Side& side) {
   const int zone = side.spin.CurrentZone();
   if (zone < 0 || zone > 3) return;
-  Guarded([&] {
-    ApplyTyped();
+  Commit([&] {
     side.level.Write(Device(), ClampLevel(side.level.Read(Device()) + kZoneSteps[zone]));
   });
+}
+
+void TNoiseDialog::ChangeTypes() {
+  const ChangeOutcome outcome = Commit([this] {
+    for (Side& side : sides_) side.type.Write(Device(), side.flat.IsChecked() ? 1 : 0);
+  });
+  // The clicked button stays checked only once the unit has taken the type.
+  if (outcome == ChangeOutcome::kTaken) return;
+  for (Side& side : sides_) ShowType(side, outcome == ChangeOutcome::kNotTaken);
+}
+
+void TNoiseDialog::ShowType(Side& side, bool known) {
+  side.pink.SetCheck(known && !side.flatShown);
+  side.flat.SetCheck(known && side.flatShown);
 }
 
 }  // namespace namespace8100

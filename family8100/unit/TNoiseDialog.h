@@ -12,7 +12,8 @@
 namespace namespace8100 {
 
 // The two noise sources' type (pink or flat spectrum) and level, -80 to 0 dB, typed or stepped
-// with a four-zone spin button. Only a level the user changed is written.
+// with a four-zone spin button. Only a level the user changed is written; a click on a spin or a
+// type button writes a typed level with it, as one entry.
 class TNoiseDialog : public TValueDialog8100 {
  public:
   static constexpr float kMinLevelDb = -80.0f;
@@ -34,8 +35,12 @@ class TNoiseDialog : public TValueDialog8100 {
     ui::RadioButton flat;
     TQuadButton spin;
     std::string shown;
+    bool flatShown = false;
   };
   void Spin(Side& side);
+  void ChangeTypes();
+  // The type buttons as the unit holds the type; none checked while it is unknown.
+  void ShowType(Side& side, bool known);
 
   std::array<Side, 2> sides_;
 };

@@ -40,15 +40,28 @@ bool TValueDialog8100::Guarded(const std::function<void()>& work) {
   return ChangeThenShow(device_, work, [this] { FillControls(); });
 }
 
+ChangeOutcome TValueDialog8100::Commit(const std::function<void()>& change) {
+  std::vector<ui::Edit*> fields;
+  for (ui::Window* child : Children()) {
+    if (auto* edit = dynamic_cast<ui::Edit*>(child)) fields.push_back(edit);
+  }
+  ChangeOutcome outcome = ChangeOutcome::kTaken;
+  controls::CommitEntries(fields, [&] {
+    outcome = OutcomeOf([&] {
+      return Guarded([&] {
+        ApplyTyped();
+        change();
+      });
+    });
+  });
+  return outcome;
+}
+
 bool TValueDialog8100::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code != ui::key::kReturn && key.code != ui::key::kEscape) return false;
   if (!key.down) {
     if (key.code == ui::key::kReturn) {
-      std::vector<ui::Edit*> fields;
-      for (ui::Window* child : Children()) {
-        if (auto* edit = dynamic_cast<ui::Edit*>(child)) fields.push_back(edit);
-      }
-      controls::CommitEntries(fields, [this] { Guarded([this] { ApplyTyped(); }); });
+      Commit([] {});
     } else {
       Guarded([] {});
     }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "family8100/unit/ChangeOutcome.h"
 #include "platform/ui/Dialog.h"
 
 namespace namespace8100 {
@@ -30,6 +31,9 @@ class TValueDialog8100 : public ui::Dialog {
   // Runs `work` under the guard, then, whether or not the unit took it, shows the unit's values
   // again; one failure, one report. Whether `work` was done.
   bool Guarded(const std::function<void()>& work);
+  // The typed values, then `change`, as one entry of every field (controls::CommitEntries): after
+  // a failure no field shows a typed value, nor is one written later.
+  ChangeOutcome Commit(const std::function<void()>& change);
 
  protected:
   void SetupWindow() override;

@@ -1,5 +1,6 @@
 // A value typed into a filter or crossover field of an older-family unit that fails.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <Qt>
@@ -8,25 +9,38 @@
 #include <tuple>
 #include <vector>
 
+#include "bus/PollBackoff.h"
 #include "controls/DeviceErrorReport.h"
+#include "controls/TLEDButton.h"
+#include "controls/TQuadButton.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
+#include "family8100/filters/TFilterListWindow8100.h"
+#include "family8100/unit/TNoiseDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/ListView.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
 #include "resources/Family8100BankEditorIds.h"
 #include "resources/Family8100CrossoverIds.h"
 #include "resources/Family8100FilterDialogIds.h"
+#include "resources/Family8100Ids.h"
 #include "sim/Fault.h"
+#include "sim/WireFormat.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
 namespace {
 
 struct EntryFixture : testing::Test {
-  EntryFixture() {
+  explicit EntryFixture(sim::family8100::Model model = sim::family8100::Model::kX)
+      : unitIndex(
+            sim::family8100::AddFamily8100Unit(bus.bus, {.model = model, .address = kAddress})) {
     bus.x.SetRegistryKey(store.Root());
     controls::SetDeviceErrorReporter([this](const IQException&, IQDevice*, int) { ++reports; });
   }
@@ -37,8 +51,7 @@ struct EntryFixture : testing::Test {
 
   testsupport8100::OlderFamilyBus bus;
   static constexpr int kAddress = 3;
-  int unitIndex = sim::family8100::AddFamily8100Unit(
-      bus.bus, {.model = sim::family8100::Model::kX, .address = kAddress});
+  int unitIndex;
   IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
   registry::Store store;
   TAllChannelParent hubs;
@@ -129,6 +142,184 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(std::get<0>(info.param).what) +
              (std::get<1>(info.param) ? "Refused" : "Silent");
+    });
+
+// A stepped or dragged control used while the unit fails its writes: the answer lost after the
+// unit carried the write out, the answer lost with the write never taken, or a refusal.
+enum class Failure { kSilence, kUnheard, kRefused };
+
+std::string FailureName(Failure failure) {
+  switch (failure) {
+    case Failure::kSilence:
+      return "Silence";
+    case Failure::kUnheard:
+      return "Unheard";
+    default:
+      return "Refused";
+  }
+}
+
+ui::Dialog& OpenNoise(EntryFixture& test) {
+  auto dialog = std::make_unique<TNoiseDialog>(nullptr, *test.unit);
+  dialog->Create();
+  ui::Dialog& opened = *dialog;
+  test.window = std::move(dialog);
+  return opened;
+}
+
+void Spin(ui::Dialog& dialog, int id) {
+  auto& quad = dynamic_cast<TQuadButton&>(ui::test::ControlOf(dialog, id));
+  const ui::Rect zone = quad.ZoneRect(TQuadButton::kLowerRight);
+  const ui::Point centre{(zone.left + zone.right) / 2, (zone.top + zone.bottom) / 2};
+  ui::test::MouseDown(quad, centre);
+  ui::test::MouseUp(quad, centre);
+}
+
+template <int kId>
+void SpinUp(ui::Dialog& dialog) {
+  Spin(dialog, kId);
+}
+
+template <int kId>
+void SlopeUp(ui::Dialog& dialog) {
+  dialog.SendNotify({kId, ui::Notify::DeltaPos, &ui::test::ControlOf(dialog, kId), -1, -1});
+}
+
+void DropBandwidth(ui::Dialog& dialog) {
+  auto& slider =
+      dynamic_cast<ui::Trackbar&>(ui::test::ControlOf(dialog, f8100res::kFilterBandwidth));
+  slider.SetPosition(12);
+  for (ui::ScrollCode code : {ui::ScrollCode::ThumbTrack, ui::ScrollCode::EndScroll}) {
+    dialog.SendNotify({f8100res::kFilterBandwidth, ui::Notify::Scroll, &slider, -1,
+                       static_cast<ui::Param>(code)});
+  }
+}
+
+void LinkwitzRiley(ui::Dialog& dialog) {
+  auto& alignment =
+      dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(dialog, f8100res::kLowAlignment));
+  alignment.SetSelection(kAlignmentLinkwitzRiley);
+  dialog.SendNotify({f8100res::kLowAlignment, ui::Notify::SelChange, &alignment});
+}
+
+template <int kId>
+void Click(ui::Dialog& dialog) {
+  ui::test::Click(dialog, kId);
+}
+
+// What the user sees of the unit: every control of the dialog, the bank's list, and the filters
+// and crossovers the program holds for it. "" is a value shown as unknown.
+std::vector<std::string> Showing(EntryFixture& test, ui::Dialog& dialog) {
+  std::vector<std::string> shown;
+  for (ui::Window* control : dialog.Children()) {
+    shown.push_back(control->Text());
+    if (const auto* box = dynamic_cast<const ui::CheckBox*>(control)) {
+      shown.push_back(box->IsChecked() ? "checked" : "");
+    }
+    if (const auto* lamp = dynamic_cast<const TLEDButton*>(control)) {
+      shown.push_back(std::to_string(lamp->GetState()));
+    }
+  }
+  if (auto* editor = dynamic_cast<TFilterLayoutWindow*>(test.window.get())) {
+    const ui::ListView& list = editor->List()->List();
+    for (int column = 1; column <= 3; ++column) shown.push_back(list.ItemText(0, column));
+  }
+  for (const std::string& held : testsupport8100::Described(*test.unit)) shown.push_back(held);
+  return shown;
+}
+
+struct SteppedControl {
+  const char* what;
+  sim::family8100::Model model;
+  ui::Dialog& (*open)(EntryFixture&);
+  void (*act)(ui::Dialog&);
+  int edit;  // where Enter is pressed, and a typed value waits when `typed` is set
+  const char* typed;
+};
+
+class FailedStepTest : public EntryFixture,
+                       public testing::WithParamInterface<std::tuple<SteppedControl, Failure>> {
+ protected:
+  FailedStepTest() : EntryFixture(std::get<0>(GetParam()).model) {}
+};
+
+// One report; after a refusal everything shows what it showed before, and after a lost answer,
+// whether or not the unit carried the write out, a value differs only as unknown; the program
+// holds no stepped or typed value the unit has not taken, so nothing reaches the unit later
+// unless the user acts.
+TEST_P(FailedStepTest, IsToldOnceAndNeitherShownNorWrittenLater) {
+  const auto& [control, failure] = GetParam();
+  ui::Dialog& dialog = control.open(*this);
+  auto& edit = ui::test::ControlOf(dialog, control.edit);
+  const auto writes = [&] {
+    std::vector<std::string> trace = bus.TakeTrace();
+    std::erase_if(trace, [](const std::string& line) { return line[0] != 'W'; });
+    return trace;
+  };
+  const auto enter = [&] {
+    bus.TakeTrace();
+    ui::test::PressKey(edit, Qt::Key_Return);
+    ui::test::PumpMessages();
+    return writes();
+  };
+  const std::vector<std::string> untyped = enter();
+  const std::vector<std::string> before = Showing(*this, dialog);
+  if (control.typed) ui::test::Type(dialog, control.edit, control.typed);
+  const sim::Fault fault = failure == Failure::kSilence   ? sim::Fault::Silence()
+                           : failure == Failure::kUnheard ? sim::Fault::Unheard()
+                                                          : sim::Fault::ErrorObject(3);
+  bus.bus.AddFault(fault.ForUnit(kAddress).ForOpcode(sim::kOpcodeSet));
+  reports = 0;
+  control.act(dialog);
+  ui::test::PumpMessages();
+  EXPECT_EQ(reports, 1);
+  const std::vector<std::string> after = Showing(*this, dialog);
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (failure != Failure::kRefused && after[i].empty()) continue;
+    EXPECT_EQ(after[i], before[i]) << i;
+  }
+
+  bus.TakeTrace();
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle();
+  EXPECT_THAT(writes(), testing::IsEmpty());
+  const std::vector<std::string> later = enter();
+  // Fields left unknown after a lost answer hold nothing to write.
+  if (failure == Failure::kRefused || !later.empty()) {
+    EXPECT_EQ(later, untyped);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EverySteppedControl, FailedStepTest,
+    testing::Combine(
+        testing::Values(
+            SteppedControl{"FrequencyStep", sim::family8100::Model::kX,
+                           OpenFilter<f8100res::kCmAddParametric>,
+                           SpinUp<f8100res::kFilterFrequencyQuad>, f8100res::kFilterFrequency},
+            SteppedControl{"LevelStep", sim::family8100::Model::kX,
+                           OpenFilter<f8100res::kCmAddHighShelf>,
+                           SpinUp<f8100res::kFilterLevelQuad>, f8100res::kFilterLevel},
+            SteppedControl{"BandwidthDrop", sim::family8100::Model::kX,
+                           OpenFilter<f8100res::kCmAddParametric>, DropBandwidth,
+                           f8100res::kFilterQ},
+            SteppedControl{"Slope", sim::family8100::Model::kX, OpenFilter<f8100res::kCmAddLowpass>,
+                           SlopeUp<f8100res::kFilterSlopeSpin>, f8100res::kFilterFrequency, "80"},
+            SteppedControl{"CrossoverAlignment", sim::family8100::Model::kX, OpenCrossovers,
+                           LinkwitzRiley, f8100res::kLowFrequency},
+            SteppedControl{"CrossoverSlope", sim::family8100::Model::kX, OpenCrossovers,
+                           SlopeUp<f8100res::kHighOrder>, f8100res::kHighFrequency, "4k"},
+            SteppedControl{"CrossoverLink", sim::family8100::Model::kX, OpenCrossovers,
+                           Click<f8100res::kCrossoverLink>, f8100res::kHighFrequency, "4k"},
+            SteppedControl{"NoiseSpin", sim::family8100::Model::kRuneTide, OpenNoise,
+                           SpinUp<f8100res::kLeftNoiseSpin>, f8100res::kLeftNoiseLevelEdit, "-20"},
+            SteppedControl{"NoiseType", sim::family8100::Model::kRuneTide, OpenNoise,
+                           Click<f8100res::kLeftFlatButton>, f8100res::kLeftNoiseLevelEdit, "-20"}),
+        testing::Values(Failure::kSilence, Failure::kUnheard, Failure::kRefused)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).what) + FailureName(std::get<1>(info.param));
     });
 
 }  // namespace
