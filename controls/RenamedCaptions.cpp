@@ -1,11 +1,12 @@
 #include "controls/RenamedCaptions.h"
 
+#include "platform/ui/Control.h"
 #include "platform/ui/Window.h"
 
 namespace {
 
 void Rename(ui::Window& window, std::span<const CaptionName> names) {
-  if (!window.IsCreated()) return;
+  if (!window.IsCreated() || dynamic_cast<const ui::Control*>(&window) != nullptr) return;
   std::string text = window.Text();
   for (const CaptionName& name : names) {
     const std::size_t at = name.before.empty() ? std::string::npos : text.find(name.before);
@@ -17,6 +18,8 @@ void Rename(ui::Window& window, std::span<const CaptionName> names) {
 
 }  // namespace
 
-void FollowRename(std::span<const CaptionName> names) {
-  for (ui::Window* window : ui::TopLevelWindows()) Rename(*window, names);
+void FollowRename(std::span<ui::Window* const> windows, std::span<const CaptionName> names) {
+  for (ui::Window* window : windows) {
+    if (window != nullptr) Rename(*window, names);
+  }
 }

@@ -3,6 +3,10 @@
 #include <span>
 #include <string>
 
+namespace ui {
+class Window;
+}
+
 // A unit's windows name it in their captions by the text its device list shows ("(5) Stage") or
 // by its display name ("5 (Ordavinex 26) Stage"): after a rename, each of these texts as it was
 // and as it is now.
@@ -11,7 +15,9 @@ struct CaptionName {
   std::string after;
 };
 
-// Puts the new texts in place of the old ones in the caption of every open window, the windows a
-// unit's editors open apart from its own window among them, so that no caption keeps a name the
-// unit no longer has.
-void FollowRename(std::span<const CaptionName> names);
+// Puts the new texts in place of the old ones in the captions of the renamed unit's open
+// `windows` and of the windows within them (a graph prints its caption). Only the unit's own
+// windows are given: another unit's name may hold this one's ("1 (Ordavinex 26) Stage" in
+// "11 (Ordavinex 26) Stage left"). A control's text is what it shows, a typed name say, and is
+// left as it is.
+void FollowRename(std::span<ui::Window* const> windows, std::span<const CaptionName> names);

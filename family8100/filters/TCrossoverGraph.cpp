@@ -39,8 +39,7 @@ TCrossoverGraph::~TCrossoverGraph() {
 
 void TCrossoverGraph::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
-  caption_ = GraphCaption(unit_, "; Crossovers");
-  SetText(caption_);
+  SetText(GraphCaption(unit_, "; Crossovers"));
   Refresh();
 }
 
@@ -64,7 +63,8 @@ void TCrossoverGraph::Paint(ui::Dc& dc) {
   if (!Printing()) dc.FillRect(ClientRect(), ui::kBlack);
   TFreqDC freq = Context(dc, Printing());
   familycommon::GridStyle style;
-  style.title = caption_;
+  // The caption, which follows a rename of the unit.
+  style.title = Text();
   style.kHzOffset = 1.0f;
   style.tickLeftHz = kTickLeftHz;
   style.tickRightHz = kTickRightHz;

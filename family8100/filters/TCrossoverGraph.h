@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "family8100/filters/GraphIcons8100.h"
 #include "familycommon/GraphWindow.h"
@@ -51,7 +50,6 @@ class TCrossoverGraph : public familycommon::GraphWindow {
 
   IQDevice8100& unit_;
   std::function<void()> onChanged_;
-  std::string caption_;
   GraphIcons8100 icons_;
   familycommon::IconDrag drag_{*this, familycommon::IconDrag::Axes::kAcrossOnly};
 };

@@ -119,8 +119,7 @@ void TFrequencyGraph::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
   ApplyView();
   RebuildIcons();
-  caption_ = GraphCaption(unit_, std::string("; ") + BankName(bank_) + " filters");
-  SetText(caption_);
+  SetText(GraphCaption(unit_, std::string("; ") + BankName(bank_) + " filters"));
 }
 
 void TFrequencyGraph::CleanupWindow() {
@@ -172,7 +171,8 @@ void TFrequencyGraph::DrawGrid(TFreqDC& freq) const {
   familycommon::GridStyle style;
   style.minorStep = scale_.minorStep;
   style.majorStep = scale_.majorStep;
-  style.title = caption_;
+  // The caption, which follows a rename of the unit.
+  style.title = Text();
   style.kHzOffset = kKHzOffset;
   style.frameEndsLines = true;
   familycommon::DrawGrid(freq, style);

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "bus/IQException.h"
 #include "family8100/filters/GraphIcons8100.h"
@@ -100,7 +99,6 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   IQDevice8100& unit_;
   int bank_;
   Broadcast broadcast_;
-  std::string caption_;
 
   familycommon::LevelScale scale_ = familycommon::kFullLevelScale;
   float fmin_ = 20.0f;

@@ -1,6 +1,7 @@
 #include "family8100/unit/TEdit8100Window.h"
 
 #include <charconv>
+#include <vector>
 
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
@@ -367,7 +368,10 @@ bool TEdit8100Window::Rename() {
     return true;
   }
   const CaptionName renamed{before, device_->ListTextOrName({})};
-  if (!renamed.after.empty()) FollowRename({&renamed, 1});
+  // The unit's windows: this one with its pages and their dialogs, and the editors apart.
+  std::vector<ui::Window*> windows = sigFlow_->Editors();
+  windows.push_back(this);
+  if (!renamed.after.empty()) FollowRename(windows, {&renamed, 1});
   TellClient(kDeviceChanged);
   UpdateTitle();
   return true;

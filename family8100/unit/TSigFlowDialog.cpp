@@ -238,6 +238,14 @@ void TSigFlowDialog::ShowSubDialog(ui::Window& dialog, const std::string& prefix
   }
 }
 
+std::vector<ui::Window*> TSigFlowDialog::Editors() const {
+  std::vector<ui::Window*> open;
+  for (const auto& editor : editors_) {
+    if (editor != nullptr) open.push_back(editor.get());
+  }
+  return open;
+}
+
 ui::Window* TSigFlowDialog::SubDialog(int buttonId) const {
   switch (buttonId) {
     case kLeftAttenuationButton:

@@ -48,6 +48,8 @@ class TSigFlowDialog : public ui::Dialog {
   TLogHotGauge2& Meter(int index) { return *meters_.at(static_cast<std::size_t>(index)); }
   TNetButton& Net() { return net_; }
   ui::Window* Editor(EditorView view) const { return editors_[Slot(view)].get(); }
+  // The open editors: windows of their own, not among this dialog's children.
+  std::vector<ui::Window*> Editors() const;
   ui::Window* SubDialog(int buttonId) const;
 
  protected:

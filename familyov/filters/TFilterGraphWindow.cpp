@@ -89,8 +89,7 @@ void TFilterGraphWindow::SetupWindow() {
   ui::DrawnWindow::SetupWindow();
   ApplyViewOptions();
   RebuildIcons();
-  title_ = "Unit: '" + GuardedDisplayName(device_) + "'";
-  SetText(title_);
+  SetText("Unit: '" + GuardedDisplayName(device_) + "'");
 }
 
 FilterGraphIcons::Range TFilterGraphWindow::CurveRange() const {
@@ -178,7 +177,8 @@ void TFilterGraphWindow::DrawGraph(TFreqDC& freq, TPhaseDC& phase) {
   style.majorStep = scale_.majorStep;
   style.linearLabels = device_.linearGraphLabels[channel_];
   style.phaseLabels = device_.showPhase[channel_];
-  style.title = title_;
+  // The caption, which follows a rename of the unit.
+  style.title = Text();
   familycommon::DrawGrid(freq, style);
   familycommon::DrawCurve(freq, icons_.SumMagnitude(), kSumColour);
   if (device_.showPhase[channel_] && !Printing()) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 #include "controls/TDataWindow.h"
 #include "familycommon/GraphScale.h"
@@ -76,7 +75,6 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   FilterEditorPanes& panes_;
   IQDeviceOrdavinex& device_;
   int channel_;
-  std::string title_;
 
   familycommon::LevelScale scale_ = familycommon::kFullLevelScale;
   float fmin_ = 20.0f;

@@ -1,6 +1,8 @@
 // The unit commands that the function tree and the menu run. Each takes the node id that ran it
 // (-1 from the menu); its failures reach the caller's guard, which shows them.
 
+#include <vector>
+
 #include "controls/DeviceErrorReport.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -11,7 +13,10 @@
 namespace namespaceOV {
 
 void TEditOVWindow::CmRenameUnit(int) {
-  if (!RenameUnit(*device_, this)) return;
+  // The unit's windows: this one and those its tree opened, with whatever each of them opened.
+  std::vector<ui::Window*> windows{this};
+  for (const auto& child : children_) windows.push_back(child.get());
+  if (!RenameUnit(*device_, this, windows)) return;
   NotifyRecord renamed{UnitRenamed, 0, 0, nullptr};
   Notify(&renamed);
 }

@@ -52,7 +52,8 @@ void TellClient(IQDeviceOrdavinex& device) {
 
 }  // namespace
 
-bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
+bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner,
+                std::span<ui::Window* const> windows) {
   std::string name;
   if (!Reported(device, [&] { name = gUnitNameObject.Read(device); })) return false;
   TInputDialog dialog(owner, "Unit name", "New name:", name.substr(0, kMaxNameChars),
@@ -78,7 +79,7 @@ bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner) {
   std::vector<CaptionName> renamed;
   if (!listAfter.empty()) renamed.push_back({listBefore, listAfter});
   if (!displayAfter.empty()) renamed.push_back({displayBefore, displayAfter});
-  FollowRename(renamed);
+  FollowRename(windows, renamed);
   TellClient(device);
   return true;
 }

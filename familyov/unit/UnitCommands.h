@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace ui {
@@ -14,9 +15,9 @@ class IQDeviceOrdavinex;
 // failures; a change the unit did not take leaves the device as it was. The window that runs them
 // sends its notifications afterwards (a new title, every child window reading again).
 
-// Asks for a new name of at most 11 characters and gives it to the unit; the device lists are told.
-// True when the unit took it.
-bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner);
+// Asks for a new name of at most 11 characters and gives it to the unit; the device lists are told,
+// and the captions of the unit's open `windows` follow. True when the unit took it.
+bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner, std::span<ui::Window* const> windows);
 // Asks for a new bus address (1..250) and moves the unit there: the device follows only once the
 // unit took it (the device lists are told), and waits until the unit answers there. True when the
 // device moved.

@@ -7,14 +7,17 @@
 
 #include "bus/PollBackoff.h"
 #include "bus/SettingsTextFile.h"
+#include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
+#include "family8100/filters/TFrequencyGraph.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TMemoryDialog.h"
 #include "family8100/unit/TSecurityDialog.h"
 #include "family8100/unit/TSigFlowDialog.h"
+#include "familycommon/GraphWindow.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
@@ -24,6 +27,7 @@
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
+#include "tests/support/PrintedText.h"
 
 using namespace namespace8100;
 using sim::family8100::Model;
@@ -239,8 +243,19 @@ TEST_F(EditWindowTest, ANameASettingsFileCouldNotCarryIsRefusedWithTheReasonUnwr
   EXPECT_EQ(window.Text(), "9 (Ordavinex X) Stage");
 }
 
+// The response graph within a window, if any.
+familycommon::GraphWindow* GraphIn(ui::Window& window) {
+  if (auto* graph = dynamic_cast<familycommon::GraphWindow*>(&window)) return graph;
+  for (ui::Window* child : window.Children()) {
+    if (familycommon::GraphWindow* graph = GraphIn(*child)) return graph;
+  }
+  return nullptr;
+}
+
 // A rename reaches the caption of every window of the unit that names it, the editors and the
-// small dialogs the signal flow opens among them.
+// small dialogs the signal flow opens among them, and the title its graphs print. Unit 11, whose
+// name holds the renamed unit's, keeps its captions, and a memory name typed with the unit's list
+// text in it stays as typed.
 TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit) {
   RegisterBankEditor();
   RegisterCrossoverEditor();
@@ -255,33 +270,52 @@ TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit
     Has has;     // null: every model has it
     int node;    // in the tree, else
     int button;  // on the signal flow
+    int print;   // the print command of the graph within, if any
   } windows[] = {
-      {"signal flow", nullptr, TEdit8100Window::kSignalFlow, 0},
-      {"attenuation", nullptr, 0, kLeftAttenuationButton},
-      {"delay", &IQDevice8100::HasDelay, 0, kLeftDelayButton},
-      {"limiter", &IQDevice8100::HasLimiter, 0, kLeftLimiterButton},
-      {"noise", &IQDevice8100::HasNoise, 0, kNoiseButton},
-      {"filter bank", nullptr, 0, kLeftInputButton},
-      {"crossovers", &IQDevice8100::HasCrossovers, 0, kLowCrossoverButton},
-      {"memory", nullptr, TEdit8100Window::kMemory, 0},
-      {"security", nullptr, TEdit8100Window::kSecurity, 0},
+      {"signal flow", nullptr, TEdit8100Window::kSignalFlow, 0, 0},
+      {"attenuation", nullptr, 0, kLeftAttenuationButton, 0},
+      {"delay", &IQDevice8100::HasDelay, 0, kLeftDelayButton, 0},
+      {"limiter", &IQDevice8100::HasLimiter, 0, kLeftLimiterButton, 0},
+      {"noise", &IQDevice8100::HasNoise, 0, kNoiseButton, 0},
+      {"filter bank", nullptr, 0, kLeftInputButton, TFrequencyGraph::kCmPrint},
+      {"crossovers", &IQDevice8100::HasCrossovers, 0, kLowCrossoverButton,
+       TCrossoverGraph::kCmPrint},
+      {"memory", nullptr, TEdit8100Window::kMemory, 0, 0},
+      {"security", nullptr, TEdit8100Window::kSecurity, 0, 0},
   };
   for (const Model model : {Model::kX, Model::kRuneTide}) {
     SCOPED_TRACE(static_cast<int>(model));
     OlderFamilyBus named;
-    sim::family8100::AddFamily8100Unit(named.bus,
-                                       {.model = model, .address = 9, .unitName = "Stage"});
-    IQDevice8100* unit = OnlyUnit(named);
-    TEdit8100Window window(nullptr, *unit);
-    window.Create();
-    std::vector<std::pair<const char*, ui::Window*>> shown;
-    for (const auto& [name, has, node, button] : windows) {
-      if (has != nullptr && !(unit->*has)()) continue;
-      ui::Window* opened = OpenPage(window, node, button);
-      ASSERT_TRUE(opened != nullptr && opened->IsCreated()) << name;
-      EXPECT_THAT(opened->Text(), testing::HasSubstr("(9) Stage")) << name;
-      shown.emplace_back(name, opened);
+    for (const auto& [address, name] : {std::pair{1, "Stage"}, {11, "Stage left"}}) {
+      sim::family8100::AddFamily8100Unit(named.bus,
+                                         {.model = model, .address = address, .unitName = name});
     }
+    struct Shown {
+      const char* name;
+      ui::Window* page;
+      int print;
+      std::string caption;
+    };
+    std::vector<std::unique_ptr<TEdit8100Window>> edits;
+    std::vector<std::vector<Shown>> shown;
+    for (IQDevice* device : named.RollCall()) {
+      auto& unit = dynamic_cast<IQDevice8100&>(*device);
+      TEdit8100Window& edit = *edits.emplace_back(std::make_unique<TEdit8100Window>(nullptr, unit));
+      edit.Create();
+      std::vector<Shown>& pages = shown.emplace_back();
+      for (const auto& [name, has, node, button, print] : windows) {
+        if (has != nullptr && !(unit.*has)()) continue;
+        ui::Window* page = OpenPage(edit, node, button);
+        ASSERT_TRUE(page != nullptr && page->IsCreated()) << name;
+        EXPECT_THAT(page->Text(), testing::HasSubstr(unit.ListTextOrName())) << name;
+        pages.push_back({name, page, print, page->Text()});
+      }
+    }
+    ASSERT_EQ(edits.size(), 2u);
+    ASSERT_THAT(edits[1]->Text(), testing::StartsWith("11 "));
+    ui::Window& memory = edits[0]->Memory();
+    ui::test::ControlOf(memory, kFirstMemoryName).SetText("");
+    ui::test::Type(memory, kFirstMemoryName, "(1) Stage");
 
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
     script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
@@ -289,14 +323,24 @@ TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit
       ui::test::Type(d, controls_res::kInputField, "Choir");
       d.CloseWindow(ui::kIdOk);
     });
-    RunNode(window, TEdit8100Window::kName);
-    for (const auto& [name, opened] : shown) {
-      EXPECT_THAT(opened->Text(), testing::HasSubstr("(9) Choir")) << name;
-      EXPECT_THAT(opened->Text(), testing::Not(testing::HasSubstr("Stage"))) << name;
+    RunNode(*edits[0], TEdit8100Window::kName);
+    for (const auto& [name, page, print, caption] : shown[0]) {
+      EXPECT_THAT(page->Text(), testing::AllOf(testing::HasSubstr("(1) Choir"),
+                                               testing::Not(testing::HasSubstr("Stage"))))
+          << name;
+      if (print == 0) continue;
+      familycommon::GraphWindow* graph = GraphIn(*page);
+      ASSERT_NE(graph, nullptr) << name;
+      EXPECT_THAT(testsupport::PrintedText(*graph, print), testing::HasSubstr("Unit: '(1) Choir'"))
+          << name;
     }
-    EXPECT_THAT(window.Text(), testing::EndsWith(") Choir"));
+    EXPECT_THAT(edits[0]->Text(), testing::EndsWith(") Choir"));
+    EXPECT_EQ(ui::test::ControlOf(memory, kFirstMemoryName).Text(), "(1) Stage");
+    for (const auto& [name, page, print, caption] : shown[1])
+      EXPECT_EQ(page->Text(), caption) << name;
+    EXPECT_THAT(edits[1]->Text(), testing::EndsWith(") Stage left"));
     EXPECT_TRUE(test8100::ReportedErrors().empty());
-    window.CloseWindow();
+    for (auto& edit : edits) edit->CloseWindow();
     ui::test::PumpMessages();
   }
 }

@@ -1,17 +1,29 @@
 // Rename, address, firmware version, serial number, LED strobe and factory initialise of a bus
 // unit: the objects each sends, and what the user sees.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "bus/SettingsTextFile.h"
+#include "familyov/filters/TFilterEditor.h"
+#include "familyov/filters/TFilterGraphWindow.h"
+#include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/ParameterTable.h"
+#include "familyov/unit/TEditModelWindows.h"
+#include "familyov/unit/TRTCWindows.h"
 #include "familyov/unit/UnitCommands.h"
-#include "platform/ui/Frame.h"
+#include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
 #include "sim/Fault.h"
+#include "sim/familyov/FamilyOvUnit.h"
 #include "tests/familyov_commands/CommandsTestSupport.h"
+#include "tests/support/PrintedText.h"
 #include "tests/support/SteppingClock.h"
 
 namespace namespaceOV {
@@ -28,27 +40,61 @@ using UnitCommandsTest = CommandsTest;
 TEST_F(UnitCommandsTest, RenameSendsAtMostElevenCharactersAndRefusesAnEmptyName) {
   Script script;
   script.RunDialog(controls_res::kInputDialog, Answer("Stage left rack"));
-  EXPECT_TRUE(RenameUnit(*unit8126, nullptr));
+  EXPECT_TRUE(RenameUnit(*unit8126, nullptr, {}));
   // "Stage left " and the terminator; the lock, for the windows' captions before and after.
   EXPECT_EQ(bus.TakeTrace(), (Trace{"R15", "R18", "W15 5374616765206C6566742000", "R18"}));
 
   script.RunDialog(controls_res::kInputDialog, Answer("")).AnswerMessageBox(ui::kIdOk);
-  EXPECT_FALSE(RenameUnit(*unit8126, nullptr));
+  EXPECT_FALSE(RenameUnit(*unit8126, nullptr, {}));
   EXPECT_EQ(script.Seen().back().text, "Null string.");
   EXPECT_EQ(bus.TakeTrace(), Trace{});
 }
 
+// Units 1 and 11 of one model, the second's name holding the first's: a rename of the first reaches
+// its windows, by its list text (the timer) and by its display name (the others), and the title of
+// its graph's printout, and leaves every window of the second as it was.
 TEST_F(UnitCommandsTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit) {
-  // The two ways a window's caption names the unit: its list text and its display name.
-  ui::Frame listed("Timer - " + unit8126->ListTextOrName(), nullptr);
-  ui::Frame displayed("Unit: '" + unit8126->GetDisplayName() + "'", nullptr);
-  listed.Create();
-  displayed.Create();
+  ovtest::FamilyBus named;
+  named.port.SetRetries(0);
+  for (const auto& [address, name] : {std::pair{1, "Stage"}, {11, "Stage left"}}) {
+    sim::familyov::AddFamilyOvUnit(
+        named.bus, {.model = sim::familyov::Model::k8126, .address = address, .unitName = name});
+  }
+  // Of each unit: its edit window, its summary, a channel's filters with their graph, its timer.
+  std::vector<std::unique_ptr<TEdit8126Window>> edits;
+  std::vector<std::vector<ui::Window*>> windows;
+  for (IQDevice* device : named.RollCall({&type8126})) {
+    auto& unit = dynamic_cast<IQDevice8126&>(*device);
+    unit.autoOpenSummary = 0;
+    TEditOVWindow& edit = *edits.emplace_back(std::make_unique<TEdit8126Window>(nullptr, unit));
+    edit.Create();
+    const NodeIds& ids = edit.Ids();
+    for (int node : {ids.summary, ids.firstChannel, ids.timer}) edit.OpenChildWindow(node);
+    auto* filters = dynamic_cast<TFilterDecoratedFrame*>(edit.ChildWindow(ids.firstChannel));
+    auto* timer = dynamic_cast<TRTCDecoratedFrame*>(edit.ChildWindow(ids.timer));
+    ASSERT_TRUE(filters != nullptr && timer != nullptr && filters->Layout().Panes().graph);
+    windows.push_back(
+        {&edit, edit.ChildWindow(ids.summary), filters->Layout().Panes().graph, &timer->Editor()});
+  }
+  std::vector<std::string> left;
+  for (ui::Window* window : windows[1]) left.push_back(window->Text());
+  EXPECT_EQ(left[1], "Unit Summary--11 (Ordavinex 26) Stage left");
+
   Script script;
-  script.RunDialog(controls_res::kInputDialog, Answer("Rack"));
-  EXPECT_TRUE(RenameUnit(*unit8126, nullptr));
-  EXPECT_EQ(listed.Text(), "Timer - (3) Rack");
-  EXPECT_EQ(displayed.Text(), "Unit: '3 (Ordavinex 26) Rack'");
+  script.RunDialog(controls_res::kInputDialog, Answer("FOH"));
+  edits[0]->CmRenameUnit(-1);
+  for (ui::Window* window : windows[0]) {
+    EXPECT_THAT(window->Text(), testing::AllOf(testing::HasSubstr("FOH"),
+                                               testing::Not(testing::HasSubstr("Stage"))));
+  }
+  EXPECT_EQ(windows[0][1]->Text(), "Unit Summary--1 (Ordavinex 26) FOH");
+  EXPECT_EQ(windows[0][3]->Text(), "Timer - (1) FOH");
+  EXPECT_THAT(testsupport::PrintedText(*windows[0][2], TFilterGraphWindow::kCmPrint),
+              testing::HasSubstr("Unit: '1 (Ordavinex 26) FOH'"));
+  for (std::size_t i = 0; i < left.size(); ++i) EXPECT_EQ(windows[1][i]->Text(), left[i]);
+  EXPECT_TRUE(ReportedErrors().empty());
+  for (auto& edit : edits) edit->Destroy();
+  ui::test::PumpMessages();
 }
 
 TEST_F(UnitCommandsTest, RenameRefusesANameASettingsFileCouldNotCarryWithTheReason) {
@@ -56,7 +102,7 @@ TEST_F(UnitCommandsTest, RenameRefusesANameASettingsFileCouldNotCarryWithTheReas
   for (const char* typed : {"[Globals]", "Say \"hi\""}) {
     SCOPED_TRACE(typed);
     script.RunDialog(controls_res::kInputDialog, Answer(typed)).AnswerMessageBox(ui::kIdOk);
-    EXPECT_FALSE(RenameUnit(*unit8126, nullptr));
+    EXPECT_FALSE(RenameUnit(*unit8126, nullptr, {}));
     EXPECT_EQ(script.Seen().back().text, SettingsTextFile::kUncarriedReason);
     EXPECT_EQ(script.Seen().back().caption, "Unit name");
     for (const std::string& request : bus.TakeTrace()) EXPECT_NE(request[0], 'W') << request;
