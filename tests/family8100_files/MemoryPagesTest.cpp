@@ -4,8 +4,10 @@
 #include <Qt>
 #include <algorithm>
 
+#include "bus/PollBackoff.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TMemoryDialog.h"
 #include "familycommon/LoadFailure.h"
 #include "platform/ui/ComboBox.h"
@@ -185,24 +187,44 @@ TEST_F(OlderFamilyMemoryPageTest, ThePresetMapShowsTheEditedNamesAndWritesTheCho
 }
 
 // A name typed while the unit fails, then the preset map, which writes the names first: one report
-// for the click, no map, the field shows the unit's name again, and nothing is written once the
-// unit answers.
-TEST_F(OlderFamilyMemoryPageTest, ANameTheUnitFailsIsToldOnceAndNeitherShownNorWrittenLater) {
-  for (const bool refused : {false, true}) {
-    SCOPED_TRACE(refused);
-    TMemoryDialog page(&parent, *unit);
+// for the click and no map; the field shows unknown while the unit may hold the name, the unit's
+// name again after a refusal. Once the unit answers, the page shows the name the unit holds, and
+// nothing is written when it closes.
+TEST_F(OlderFamilyMemoryPageTest,
+       ANameTheUnitFailsIsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
+  const struct {
+    const char* what;
+    sim::Fault fault;
+    bool doubt;  // whether the unit may have taken the name
+    bool taken;
+  } failures[] = {{"carried out", sim::Fault::Silence(), true, true},
+                  {"unheard", sim::Fault::Unheard(), true, false},
+                  {"refused", sim::Fault::ErrorObject(3), false, false}};
+  for (const auto& [what, fault, doubt, taken] : failures) {
+    SCOPED_TRACE(what);
+    testsupport8100::OlderFamilyBus named;
+    sim::family8100::AddFamily8100Unit(named.bus, {.model = Model::kX, .address = 2});
+    TEdit8100Window window(nullptr, *testsupport8100::OnlyUnit(named));
+    window.Create();
+    TMemoryDialog& page = window.Memory();
     page.Create();
     const int field = f8100res::kFirstMemoryName + 2;
     const std::string shown = ui::test::ControlOf(page, field).Text();
     ui::test::Type(page, field, "Matinee");
     reported.clear();
-    bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(2));
+    named.bus.AddFault(fault.ForUnit(2).ForObject(g8100MemoryName.GetId()));
     ui::test::Click(page, f8100res::kPresetMapButton);
-    bus.bus.ClearFaults();
     EXPECT_EQ(reported.size(), 1u);
-    EXPECT_EQ(ui::test::ControlOf(page, field).Text(), shown);
-    bus.TakeTrace();
+    EXPECT_EQ(ui::test::ControlOf(page, field).Text(), doubt ? "" : shown);
+    named.bus.ClearFaults();
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(3);
+    ui::test::PumpMessages();
+    EXPECT_EQ(ui::test::ControlOf(page, field).Text(), taken ? "Matinee" : shown);
+    named.TakeTrace();
     page.Destroy();
-    EXPECT_THAT(bus.TakeTrace(), IsEmpty());
+    EXPECT_THAT(named.TakeTrace(), IsEmpty());
+    EXPECT_EQ(reported.size(), 1u);
+    window.CloseWindow();
   }
 }

@@ -8,10 +8,13 @@
 #include <tuple>
 #include <vector>
 
+#include "bus/PollBackoff.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
@@ -70,23 +73,56 @@ ui::Dialog& OpenCrossovers(EntryFixture& test) {
   return dialog;
 }
 
+// The dialog that shows the filter now: the unit's read again brings new filter objects, and the
+// bank's dialog goes with the old one, so it is opened again on the filter the unit holds.
+ui::Dialog& ShownFilter(EntryFixture& test) {
+  auto& editor = static_cast<TFilterLayoutWindow&>(*test.window);
+  if (editor.Parameters().Dialog() == nullptr) {
+    editor.Hub().Broadcast(bankmsg::kSelectionChanged, kRightInputBank,
+                           FilterParam(test.unit->Filters().back().get()));
+    ui::test::PumpMessages();
+  }
+  return *editor.Parameters().Dialog();
+}
+
+ui::Dialog& ShownCrossovers(EntryFixture& test) {
+  return static_cast<TCrossoverWindow&>(*test.window).Dialog();
+}
+
+// The three ways a write can fail: its answer lost after the unit carried it out, its answer lost
+// with the request never taken, and a refusal.
+enum class Failure { kCarriedOut, kUnheard, kRefused };
+
+std::string FailureName(Failure failure) {
+  return failure == Failure::kCarriedOut ? "CarriedOut"
+         : failure == Failure::kUnheard  ? "Unheard"
+                                         : "Refused";
+}
+
 struct TypedField {
   const char* what;
   ui::Dialog& (*open)(EntryFixture&);
+  ui::Dialog& (*shown)(EntryFixture&);
   int edit;
   const char* typed;
+  const char* taken;  // the field once the unit holds the typed value
 };
 
 class FailedFilterEntryTest : public EntryFixture,
-                              public testing::WithParamInterface<std::tuple<TypedField, bool>> {};
+                              public testing::WithParamInterface<std::tuple<TypedField, Failure>> {
+};
 
-// Enter with a value typed while the unit fails: one report, the field shows again what it showed,
-// and once the unit answers, Enter writes what an Enter wrote before anything was typed.
-TEST_P(FailedFilterEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
-  const auto& [field, refused] = GetParam();
+// Enter with a value typed while the unit fails at a value's write: one report; the field never
+// shows the typed value the unit may not hold, and after a refusal shows what it showed before.
+// Once the unit answers, the field shows what the unit holds, as a dialog opened on a fresh read
+// of the unit does, and a value the unit did not take is not written later.
+TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
+  const auto& [field, failure] = GetParam();
+  // The unit's own window reads it again once it answers.
+  TEdit8100Window unitWindow(nullptr, *unit);
+  unitWindow.Create();
   ui::Dialog& dialog = field.open(*this);
-  auto& edit = ui::test::ControlOf(dialog, field.edit);
-  const auto enter = [&] {
+  const auto enter = [&](ui::Window& edit) {
     bus.TakeTrace();
     ui::test::PressKey(edit, Qt::Key_Return);
     ui::test::PumpMessages();
@@ -94,41 +130,59 @@ TEST_P(FailedFilterEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
     std::erase_if(writes, [](const std::string& line) { return line[0] != 'W'; });
     return writes;
   };
-  const std::vector<std::string> untyped = enter();
+  auto& edit = ui::test::ControlOf(dialog, field.edit);
+  const std::vector<std::string> untyped = enter(edit);
   const std::string shown = edit.Text();
   reports = 0;
   ui::test::Type(dialog, field.edit, field.typed);
+  const sim::Fault fault = failure == Failure::kCarriedOut ? sim::Fault::Silence()
+                           : failure == Failure::kUnheard  ? sim::Fault::Unheard()
+                                                           : sim::Fault::ErrorObject(3);
   bus.bus.AddFault(
-      (refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(kAddress));
-  enter();
+      fault.ForUnit(kAddress).ForObject(g8100FilterValueFloat.GetId()).ForOpcode(sim::kOpcodeSet));
+  enter(edit);
   EXPECT_EQ(reports, 1);
-  EXPECT_EQ(edit.Text(), shown);
+  EXPECT_NE(edit.Text(), field.taken);
+  if (failure == Failure::kRefused) {
+    EXPECT_EQ(edit.Text(), shown);
+  }
 
   bus.bus.ClearFaults();
-  EXPECT_EQ(enter(), untyped);
-  EXPECT_EQ(edit.Text(), shown);
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(3);
+  ui::test::PumpMessages();
+  const std::string now = ui::test::ControlOf(field.shown(*this), field.edit).Text();
+  if (failure != Failure::kCarriedOut) {
+    EXPECT_EQ(now, shown);
+    EXPECT_EQ(enter(ui::test::ControlOf(field.shown(*this), field.edit)), untyped);
+  }
+  unit->ResetValueStore();
+  unit->ReadAllParameters();
+  ui::test::PumpMessages();
+  EXPECT_EQ(ui::test::ControlOf(field.shown(*this), field.edit).Text(), now);
+  EXPECT_EQ(reports, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryTypedField, FailedFilterEntryTest,
     testing::Combine(
         testing::Values(TypedField{"ParametricFrequency", OpenFilter<f8100res::kCmAddParametric>,
-                                   f8100res::kFilterFrequency, "2500"},
+                                   ShownFilter, f8100res::kFilterFrequency, "2500", "2500"},
                         TypedField{"ParametricLevel", OpenFilter<f8100res::kCmAddParametric>,
-                                   f8100res::kFilterLevel, "-3"},
+                                   ShownFilter, f8100res::kFilterLevel, "-3", "-3.0"},
                         TypedField{"ParametricQ", OpenFilter<f8100res::kCmAddParametric>,
-                                   f8100res::kFilterQ, "2"},
+                                   ShownFilter, f8100res::kFilterQ, "2", "2.0"},
                         TypedField{"LowpassFrequency", OpenFilter<f8100res::kCmAddLowpass>,
-                                   f8100res::kFilterFrequency, "80"},
-                        TypedField{"ShelfLevel", OpenFilter<f8100res::kCmAddHighShelf>,
-                                   f8100res::kFilterLevel, "6"},
-                        TypedField{"LowCrossover", OpenCrossovers, f8100res::kLowFrequency, "300"},
-                        TypedField{"HighCrossover", OpenCrossovers, f8100res::kHighFrequency,
-                                   "4k"}),
-        testing::Bool()),
+                                   ShownFilter, f8100res::kFilterFrequency, "80", "80"},
+                        TypedField{"ShelfLevel", OpenFilter<f8100res::kCmAddHighShelf>, ShownFilter,
+                                   f8100res::kFilterLevel, "6", "6.0"},
+                        TypedField{"LowCrossover", OpenCrossovers, ShownCrossovers,
+                                   f8100res::kLowFrequency, "300", "300"},
+                        TypedField{"HighCrossover", OpenCrossovers, ShownCrossovers,
+                                   f8100res::kHighFrequency, "4k", "4000"}),
+        testing::Values(Failure::kCarriedOut, Failure::kUnheard, Failure::kRefused)),
     [](const auto& info) {
-      return std::string(std::get<0>(info.param).what) +
-             (std::get<1>(info.param) ? "Refused" : "Silent");
+      return std::string(std::get<0>(info.param).what) + FailureName(std::get<1>(info.param));
     });
 
 }  // namespace
