@@ -105,15 +105,14 @@ struct TypedField {
   ui::Dialog& (*shown)(EntryFixture&);
   int edit;
   const char* typed;
-  const char* taken;  // the field once the unit holds the typed value
 };
 
 class FailedFilterEntryTest : public EntryFixture,
                               public testing::WithParamInterface<std::tuple<TypedField, Failure>> {
 };
 
-// Enter with a value typed while the unit fails at a value's write: one report; the field never
-// shows the typed value the unit may not hold, and after a refusal shows what it showed before.
+// Enter with a value typed while the unit fails at a value's write: one report; after a refusal
+// the field shows what it showed before.
 // Once the unit answers, the field shows what the unit holds, as a dialog opened on a fresh read
 // of the unit does, and a value the unit did not take is not written later.
 TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
@@ -142,7 +141,6 @@ TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
       fault.ForUnit(kAddress).ForObject(g8100FilterValueFloat.GetId()).ForOpcode(sim::kOpcodeSet));
   enter(edit);
   EXPECT_EQ(reports, 1);
-  EXPECT_NE(edit.Text(), field.taken);
   if (failure == Failure::kRefused) {
     EXPECT_EQ(edit.Text(), shown);
   }
@@ -167,19 +165,19 @@ INSTANTIATE_TEST_SUITE_P(
     EveryTypedField, FailedFilterEntryTest,
     testing::Combine(
         testing::Values(TypedField{"ParametricFrequency", OpenFilter<f8100res::kCmAddParametric>,
-                                   ShownFilter, f8100res::kFilterFrequency, "2500", "2500"},
+                                   ShownFilter, f8100res::kFilterFrequency, "2500"},
                         TypedField{"ParametricLevel", OpenFilter<f8100res::kCmAddParametric>,
-                                   ShownFilter, f8100res::kFilterLevel, "-3", "-3.0"},
+                                   ShownFilter, f8100res::kFilterLevel, "-3"},
                         TypedField{"ParametricQ", OpenFilter<f8100res::kCmAddParametric>,
-                                   ShownFilter, f8100res::kFilterQ, "2", "2.0"},
+                                   ShownFilter, f8100res::kFilterQ, "2"},
                         TypedField{"LowpassFrequency", OpenFilter<f8100res::kCmAddLowpass>,
-                                   ShownFilter, f8100res::kFilterFrequency, "80", "80"},
+                                   ShownFilter, f8100res::kFilterFrequency, "80"},
                         TypedField{"ShelfLevel", OpenFilter<f8100res::kCmAddHighShelf>, ShownFilter,
-                                   f8100res::kFilterLevel, "6", "6.0"},
+                                   f8100res::kFilterLevel, "6"},
                         TypedField{"LowCrossover", OpenCrossovers, ShownCrossovers,
-                                   f8100res::kLowFrequency, "300", "300"},
+                                   f8100res::kLowFrequency, "300"},
                         TypedField{"HighCrossover", OpenCrossovers, ShownCrossovers,
-                                   f8100res::kHighFrequency, "4k", "4000"}),
+                                   f8100res::kHighFrequency, "4k"}),
         testing::Values(Failure::kCarriedOut, Failure::kUnheard, Failure::kRefused)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).what) + FailureName(std::get<1>(info.param));

@@ -154,7 +154,7 @@ TEST_F(EditWindowTest, LockedUnitKeepsItsPagesClosedAndBeepsAtThem) {
 
 // A rebooting unit leaves ready polls unanswered: they count as not ready, the normal-mode reboot
 // still goes out and nothing is reported. A unit that never answers again is reported once, and
-// the window stays usable.
+// the window stays usable, as it does after a unit that did not take the initialise request.
 TEST_F(EditWindowTest, FactoryInitializeWaitsThroughAUnitThatRebootsSilently) {
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
   IQDevice8100* unit = OnlyUnit(bus);
@@ -175,6 +175,15 @@ TEST_F(EditWindowTest, FactoryInitializeWaitsThroughAUnitThatRebootsSilently) {
   script.AnswerMessageBox(ui::kIdOk);
   RunNode(window, TEdit8100Window::kFactoryInitialize);
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+
+  // A unit that does not take the initialise request is told once; no reboot follows.
+  bus.bus.ClearFaults();
+  bus.bus.AddFault(sim::Fault::Unheard().ForObject(0).ForOpcode(sim::kOpcodeSet));
+  script.AnswerMessageBox(ui::kIdOk);
+  bus.TakeTrace();
+  RunNode(window, TEdit8100Window::kFactoryInitialize);
+  EXPECT_EQ(test8100::ReportedErrors().size(), 2u);
+  EXPECT_THAT(bus.TakeTrace(), testing::Not(testing::Contains("W01 01")));
   bus.bus.ClearFaults();
   bus.TakeTrace();
   RunNode(window, TEdit8100Window::kStrobeLeds);
