@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -367,38 +368,25 @@ TEST_F(EditWindowTest, AWindowOpenedOnASilentLockedUnitShowsItsLockOnceItAnswers
   window.CloseWindow();
 }
 
-// What the unit's open windows show: the captions, the tree's lock images, the signal flow's
-// levels, switches and routing, the limiter's thresholds and choices, and the memory names.
-std::vector<std::string> Shown(TEdit8100Window& window) {
-  using namespace f8100res;
-  using ui::test::ControlOf;
-  TSigFlowDialog& flow = window.SignalFlow();
-  ui::Window& limiter = *flow.SubDialog(kLeftLimiterButton);
-  std::vector<std::string> shown{window.Text(), flow.Text(), limiter.Text(),
-                                 window.Memory().Text()};
-  for (ui::TreeItem item = window.Tree().FirstChild(window.Tree().FirstRoot()); item;
-       item = window.Tree().NextSibling(item)) {
-    shown.push_back(std::to_string(window.Tree().ItemImage(item)));
+// What the unit's open windows show: every caption and text, every box checked, every switch and
+// lamp, and the tree's lock images.
+std::vector<std::string> Shown(ui::Window& window) {
+  std::vector<std::string> shown{window.Text()};
+  if (const auto* box = dynamic_cast<const ui::CheckBox*>(&window)) {
+    shown.push_back(box->IsChecked() ? "checked" : "clear");
+  } else if (const auto* lamp = dynamic_cast<const TLEDButton*>(&window)) {
+    shown.push_back(std::to_string(lamp->GetState()));
+  } else if (const auto* button = dynamic_cast<const TSwitchButton*>(&window)) {
+    shown.push_back(std::to_string(button->GetState()));
+  } else if (auto* unitWindow = dynamic_cast<TEdit8100Window*>(&window)) {
+    ui::TreeView& tree = unitWindow->Tree();
+    for (ui::TreeItem item = tree.FirstChild(tree.FirstRoot()); item;
+         item = tree.NextSibling(item)) {
+      shown.push_back(std::to_string(tree.ItemImage(item)));
+    }
   }
-  for (int id : {kLeftAttenuationButton, kRightAttenuationButton}) {
-    shown.push_back(ControlOf(flow, id).Text());
-  }
-  for (int id : {kLeftMuteSwitch, kRightMuteSwitch}) {
-    shown.push_back(std::to_string(dynamic_cast<TSwitchButton&>(ControlOf(flow, id)).GetState()));
-  }
-  const auto checked = [](ui::Window& dialog, int id) {
-    return dynamic_cast<ui::CheckBox&>(ControlOf(dialog, id)).IsChecked() ? "on" : "off";
-  };
-  for (int box = kRouteBox0; box < kRouteBox0 + 4; ++box) shown.push_back(checked(flow, box));
-  for (int id : {kLeftThresholdEdit, kRightThresholdEdit}) {
-    shown.push_back(ControlOf(limiter, id).Text());
-  }
-  for (int id : {kLeftSlow, kLeftSlow + 1, kLeftSlow + 2}) shown.push_back(checked(limiter, id));
-  for (int id : {kLinkLed, kEnableLed}) {
-    shown.push_back(std::to_string(dynamic_cast<TLEDButton&>(ControlOf(limiter, id)).GetState()));
-  }
-  for (int i = 0; i < TMemoryDialog::kMemories; ++i) {
-    shown.push_back(ControlOf(window.Memory(), kFirstMemoryName + i).Text());
+  for (ui::Window* child : window.Children()) {
+    if (child->IsCreated()) std::ranges::copy(Shown(*child), std::back_inserter(shown));
   }
   return shown;
 }
