@@ -192,16 +192,9 @@ TEST_F(OlderFamilyMemoryPageTest, ThePresetMapShowsTheEditedNamesAndWritesTheCho
 // nothing is written when it closes.
 TEST_F(OlderFamilyMemoryPageTest,
        ANameTheUnitFailsIsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
-  const struct {
-    const char* what;
-    sim::Fault fault;
-    bool doubt;  // whether the unit may have taken the name
-    bool taken;
-  } failures[] = {{"carried out", sim::Fault::Silence(), true, true},
-                  {"unheard", sim::Fault::Unheard(), true, false},
-                  {"refused", sim::Fault::ErrorObject(3), false, false}};
-  for (const auto& [what, fault, doubt, taken] : failures) {
-    SCOPED_TRACE(what);
+  using testsupport8100::WriteFailure;
+  for (const WriteFailure failure : testsupport8100::kEachWriteFailure) {
+    SCOPED_TRACE(NameOf(failure));
     testsupport8100::OlderFamilyBus named;
     sim::family8100::AddFamily8100Unit(named.bus, {.model = Model::kX, .address = 2});
     TEdit8100Window window(nullptr, *testsupport8100::OnlyUnit(named));
@@ -212,15 +205,17 @@ TEST_F(OlderFamilyMemoryPageTest,
     const std::string shown = ui::test::ControlOf(page, field).Text();
     ui::test::Type(page, field, "Matinee");
     reported.clear();
-    named.bus.AddFault(fault.ForUnit(2).ForObject(g8100MemoryName.GetId()));
+    named.bus.AddFault(FailingWrites(failure, 2).ForObject(g8100MemoryName.GetId()));
     ui::test::Click(page, f8100res::kPresetMapButton);
     EXPECT_EQ(reported.size(), 1u);
-    EXPECT_EQ(ui::test::ControlOf(page, field).Text(), doubt ? "" : shown);
+    EXPECT_EQ(ui::test::ControlOf(page, field).Text(),
+              failure == WriteFailure::kRefused ? shown : "");
     named.bus.ClearFaults();
     PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
     ui::test::PumpIdle(3);
     ui::test::PumpMessages();
-    EXPECT_EQ(ui::test::ControlOf(page, field).Text(), taken ? "Matinee" : shown);
+    EXPECT_EQ(ui::test::ControlOf(page, field).Text(),
+              failure == WriteFailure::kCarriedOut ? "Matinee" : shown);
     named.TakeTrace();
     page.Destroy();
     EXPECT_THAT(named.TakeTrace(), IsEmpty());

@@ -28,6 +28,8 @@
 namespace namespace8100 {
 namespace {
 
+using testsupport8100::WriteFailure;
+
 struct EntryFixture : testing::Test {
   EntryFixture() {
     bus.x.SetRegistryKey(store.Root());
@@ -89,16 +91,6 @@ ui::Dialog& ShownCrossovers(EntryFixture& test) {
   return static_cast<TCrossoverWindow&>(*test.window).Dialog();
 }
 
-// The three ways a write can fail: its answer lost after the unit carried it out, its answer lost
-// with the request never taken, and a refusal.
-enum class Failure { kCarriedOut, kUnheard, kRefused };
-
-std::string FailureName(Failure failure) {
-  return failure == Failure::kCarriedOut ? "CarriedOut"
-         : failure == Failure::kUnheard  ? "Unheard"
-                                         : "Refused";
-}
-
 struct TypedField {
   const char* what;
   ui::Dialog& (*open)(EntryFixture&);
@@ -107,9 +99,9 @@ struct TypedField {
   const char* typed;
 };
 
-class FailedFilterEntryTest : public EntryFixture,
-                              public testing::WithParamInterface<std::tuple<TypedField, Failure>> {
-};
+class FailedFilterEntryTest
+    : public EntryFixture,
+      public testing::WithParamInterface<std::tuple<TypedField, WriteFailure>> {};
 
 // Enter with a value typed while the unit fails at a value's write: one report; after a refusal
 // the field shows what it showed before.
@@ -134,14 +126,11 @@ TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
   const std::string shown = edit.Text();
   reports = 0;
   ui::test::Type(dialog, field.edit, field.typed);
-  const sim::Fault fault = failure == Failure::kCarriedOut ? sim::Fault::Silence()
-                           : failure == Failure::kUnheard  ? sim::Fault::Unheard()
-                                                           : sim::Fault::ErrorObject(3);
   bus.bus.AddFault(
-      fault.ForUnit(kAddress).ForObject(g8100FilterValueFloat.GetId()).ForOpcode(sim::kOpcodeSet));
+      testsupport8100::FailingWrites(failure, kAddress).ForObject(g8100FilterValueFloat.GetId()));
   enter(edit);
   EXPECT_EQ(reports, 1);
-  if (failure == Failure::kRefused) {
+  if (failure == WriteFailure::kRefused) {
     EXPECT_EQ(edit.Text(), shown);
   }
 
@@ -150,7 +139,7 @@ TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
   ui::test::PumpIdle(3);
   ui::test::PumpMessages();
   const std::string now = ui::test::ControlOf(field.shown(*this), field.edit).Text();
-  if (failure != Failure::kCarriedOut) {
+  if (failure != WriteFailure::kCarriedOut) {
     EXPECT_EQ(now, shown);
     EXPECT_EQ(enter(ui::test::ControlOf(field.shown(*this), field.edit)), untyped);
   }
@@ -178,9 +167,10 @@ INSTANTIATE_TEST_SUITE_P(
                                    f8100res::kLowFrequency, "300"},
                         TypedField{"HighCrossover", OpenCrossovers, ShownCrossovers,
                                    f8100res::kHighFrequency, "4k"}),
-        testing::Values(Failure::kCarriedOut, Failure::kUnheard, Failure::kRefused)),
+        testing::ValuesIn(testsupport8100::kEachWriteFailure)),
     [](const auto& info) {
-      return std::string(std::get<0>(info.param).what) + FailureName(std::get<1>(info.param));
+      return std::string(std::get<0>(info.param).what) +
+             testsupport8100::NameOf(std::get<1>(info.param));
     });
 
 }  // namespace

@@ -37,6 +37,7 @@ using sim::family8100::Model;
 using testing::ElementsAre;
 using testsupport8100::OlderFamilyBus;
 using testsupport8100::OnlyUnit;
+using testsupport8100::WriteFailure;
 
 namespace {
 
@@ -432,13 +433,6 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
        },
        true},
   };
-  const struct {
-    const char* what;
-    sim::Fault fault;
-    bool carriedOut;
-  } failures[] = {{"carried out", sim::Fault::Silence(), true},
-                  {"unheard", sim::Fault::Unheard(), false},
-                  {"refused", sim::Fault::ErrorObject(3), false}};
   const auto openWindows = [](IQDevice8100& unit) {
     auto window = std::make_unique<TEdit8100Window>(nullptr, unit);
     window->Create();
@@ -447,8 +441,8 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
     return window;
   };
   for (const auto& [path, act, shows] : paths) {
-    for (const auto& [failure, fault, carriedOut] : failures) {
-      SCOPED_TRACE(std::string(path) + ", " + failure);
+    for (const WriteFailure failure : testsupport8100::kEachWriteFailure) {
+      SCOPED_TRACE(std::string(path) + ", " + NameOf(failure));
       OlderFamilyBus unitBus;
       sim::family8100::AddFamily8100Unit(unitBus.bus,
                                          {.model = Model::kX, .address = 9, .unitName = "Stage"});
@@ -463,7 +457,7 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
       const std::vector<std::string> before = Shown(*window);
       test8100::ReportedErrors().clear();
       ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
-      unitBus.bus.AddFault(fault.ForUnit(9).ForOpcode(sim::kOpcodeSet));
+      unitBus.bus.AddFault(FailingWrites(failure, 9));
       act(*window, script);
       ui::test::PumpMessages();
       EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
@@ -473,7 +467,7 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
       ui::test::PumpIdle(3);
       ui::test::PumpMessages();
       const std::vector<std::string> after = Shown(*window);
-      EXPECT_EQ(after != before, carriedOut && shows);
+      EXPECT_EQ(after != before, failure == WriteFailure::kCarriedOut && shows);
       window->CloseWindow();
       window.reset();
       ui::test::PumpMessages();

@@ -26,6 +26,7 @@ using sim::family8100::Model;
 using testing::ElementsAre;
 using testsupport8100::OlderFamilyBus;
 using testsupport8100::OnlyUnit;
+using testsupport8100::WriteFailure;
 
 namespace {
 
@@ -144,23 +145,6 @@ TEST_F(ValueDialogTest, NoiseClampsTypedLevelsAndWritesTheTypes) {
   EXPECT_THAT(bus.TakeTrace(), ElementsAre("R06", "W39 00", "R06", "W3A 01"));
 }
 
-// The three ways a write can fail: its answer lost after the unit carried it out, its answer lost
-// with the request never taken, and a refusal.
-enum class Failure { kCarriedOut, kUnheard, kRefused };
-
-std::string FailureName(Failure failure) {
-  return failure == Failure::kCarriedOut ? "CarriedOut"
-         : failure == Failure::kUnheard  ? "Unheard"
-                                         : "Refused";
-}
-
-sim::Fault WriteFault(Failure failure) {
-  const sim::Fault fault = failure == Failure::kCarriedOut ? sim::Fault::Silence()
-                           : failure == Failure::kUnheard  ? sim::Fault::Unheard()
-                                                           : sim::Fault::ErrorObject(3);
-  return fault.ForOpcode(sim::kOpcodeSet);
-}
-
 // A value typed while the unit fails, then Enter: one report; the field shows unknown while the
 // unit may hold the value, what it showed before after a refusal. Once the unit answers, the field
 // shows what the unit holds, and a value the unit did not take is not written later.
@@ -173,8 +157,9 @@ struct TypedValue {
   const char* taken;  // the field once the unit holds the typed value
 };
 
-class FailedValueEntryTest : public ValueDialogTest,
-                             public testing::WithParamInterface<std::tuple<TypedValue, Failure>> {};
+class FailedValueEntryTest
+    : public ValueDialogTest,
+      public testing::WithParamInterface<std::tuple<TypedValue, WriteFailure>> {};
 
 TEST_P(FailedValueEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
   const auto& [field, failure] = GetParam();
@@ -193,17 +178,17 @@ TEST_P(FailedValueEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
   const auto untyped = enter();
   const std::string shown = edit.Text();
   ui::test::Type(dialog, field.edit, field.typed);
-  bus.bus.AddFault(WriteFault(failure).ForUnit(9));
+  bus.bus.AddFault(FailingWrites(failure, 9));
   enter();
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
-  EXPECT_EQ(edit.Text(), failure == Failure::kRefused ? shown : "");
+  EXPECT_EQ(edit.Text(), failure == WriteFailure::kRefused ? shown : "");
 
   bus.bus.ClearFaults();
   PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
   ui::test::PumpIdle(3);
   ui::test::PumpMessages();
-  EXPECT_EQ(edit.Text(), failure == Failure::kCarriedOut ? field.taken : shown);
-  if (failure != Failure::kCarriedOut) {
+  EXPECT_EQ(edit.Text(), failure == WriteFailure::kCarriedOut ? field.taken : shown);
+  if (failure != WriteFailure::kCarriedOut) {
     EXPECT_EQ(enter(), untyped);
   }
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
@@ -218,9 +203,9 @@ INSTANTIATE_TEST_SUITE_P(
                                                 f8100res::kRightThresholdEdit, "-3", "-3.0"},
                                      TypedValue{"Noise", Model::kRuneTide, f8100res::kNoiseButton,
                                                 f8100res::kLeftNoiseLevelEdit, "-20", "-20.0"}),
-                     testing::Values(Failure::kCarriedOut, Failure::kUnheard, Failure::kRefused)),
+                     testing::ValuesIn(testsupport8100::kEachWriteFailure)),
     [](const auto& info) {
-      return std::string(std::get<0>(info.param).what) + FailureName(std::get<1>(info.param));
+      return std::string(std::get<0>(info.param).what) + NameOf(std::get<1>(info.param));
     });
 
 }  // namespace
