@@ -123,8 +123,8 @@ class IQDevice8100 : public IQDevice {
   // unit answered.
   bool ReadAgainQuietly();
   // Whether the program's filters may differ from the unit's: a quiet read after a failure found
-  // the unit silent. The next contact that finds it answering reads them again
-  // (ReadAgainIfStale).
+  // the unit silent. The unit's window reads it again, with everything its windows show, at the
+  // first idle pass that finds it answering, as it does a unit in doubt.
   bool ListsStale() const { return listsStale_; }
   // Reads everything again quietly when the lists are stale; whether it did so and the unit
   // answered, so the views are to show the unit's values again.

@@ -1,6 +1,7 @@
 #include "family8100/unit/TEdit8100Window.h"
 
 #include <charconv>
+#include <utility>
 #include <vector>
 
 #include "bus/IQDeviceType.h"
@@ -171,6 +172,36 @@ void TEdit8100Window::ReadNameAndLock() {
   ShowLock(-1, locked);
 }
 
+void TEdit8100Window::ReadAgainAndShow() {
+  device_->ResetValueStore();
+  device_->ReadAllParameters();
+  ReadNameAndLock();
+  const bool locked = IsLocked();
+  if (!locked) {
+    device_->ReadSettingsRecord();
+    if (memory_->IsCreated()) memory_->ReadNames();
+  }
+  // All read: the pages show it from here on without asking the unit.
+  if (security_->IsCreated()) security_->ShowLock(locked);
+  if (!renamedFrom_.empty()) {
+    const CaptionName renamed{std::exchange(renamedFrom_, {}), device_->ListTextOrName({})};
+    if (renamed.after != renamed.before) ShowRename(renamed);
+  }
+  if (locked) {
+    CloseEditingPages();
+  } else if (sigFlow_->IsCreated()) {
+    sigFlow_->Post(TSigFlowDialog::kRefreshAll);
+  }
+  TellClient(kDeviceChanged);
+}
+
+void TEdit8100Window::ShowRename(const CaptionName& renamed) {
+  // The unit's windows: this one with its pages and their dialogs, and the editors apart.
+  std::vector<ui::Window*> windows = sigFlow_->Editors();
+  windows.push_back(this);
+  FollowRename(windows, {&renamed, 1});
+}
+
 void TEdit8100Window::UpdateTree(int id) {
   bool locked = false;
   if (!controls::GuardedBusCall(device_, [&] { locked = IsLocked(); })) {
@@ -200,8 +231,14 @@ void TEdit8100Window::ShowLock(int id, bool locked) {
 
 bool TEdit8100Window::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
-  if (!IsCreated() || !device_->IsOnline() || !unitOwed_.Owed()) return more;
-  return unitOwed_.Settle(*device_) == controls::PollOutcome::kResting ? more : true;
+  if (!IsCreated() || !device_->IsOnline()) return more;
+  // Lists that a silent unit broke off are read again as a unit in doubt is, in one read.
+  if (device_->ListsStale()) device_->MarkInDoubt();
+  controls::PollOutcome outcome = controls::SettleDoubt(*device_, [this] { ReadAgainAndShow(); });
+  if (outcome == controls::PollOutcome::kResting && unitOwed_.Owed()) {
+    outcome = unitOwed_.Settle(*device_);
+  }
+  return outcome == controls::PollOutcome::kResting ? more : true;
 }
 
 bool TEdit8100Window::PreProcessKey(const ui::KeyStroke& key) {
@@ -364,14 +401,14 @@ bool TEdit8100Window::Rename() {
   if (controls::RefusedName(this, dialog.Answer(), "Unit name")) return false;
   // The unit's windows carry its list text in their captions.
   const std::string before = device_->ListTextOrName({});
+  const unsigned long unanswered = IQDevice::UnansweredWrites();
   if (!controls::GuardedBusCall(device_, [&] { g8100UnitName.Write(*device_, dialog.Answer()); })) {
+    // The unit may have taken the name: the captions follow it once the unit is read again.
+    if (IQDevice::UnansweredWrites() != unanswered && renamedFrom_.empty()) renamedFrom_ = before;
     return true;
   }
   const CaptionName renamed{before, device_->ListTextOrName({})};
-  // The unit's windows: this one with its pages and their dialogs, and the editors apart.
-  std::vector<ui::Window*> windows = sigFlow_->Editors();
-  windows.push_back(this);
-  if (!renamed.after.empty()) FollowRename(windows, {&renamed, 1});
+  if (!renamed.after.empty()) ShowRename(renamed);
   TellClient(kDeviceChanged);
   UpdateTitle();
   return true;
@@ -388,9 +425,14 @@ bool TEdit8100Window::FactoryInitialize() {
   TProgressDialog progress(this);
   progress.Create();
   progress.SetText("Preparing to reset device in initialize mode...");
+  // A unit that did not take the initialise request resets nothing: the one report tells, and no
+  // reboot wait follows it.
+  if (!controls::GuardedBusCall(device_, [this] { g8100InitMode.Write(*device_, 1); })) {
+    progress.Destroy();
+    return false;
+  }
   // A unit that fails here may still have taken the command: the reboot wait below tells.
   try {
-    g8100InitMode.Write(*device_, 1);
     device_->WaitUntilReady();
     g8100Reboot.Write(*device_, true);
   } catch (const IQException&) {

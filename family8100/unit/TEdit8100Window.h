@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controls/IdlePoll.h"
+#include "controls/RenamedCaptions.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/TreeView.h"
@@ -21,7 +22,8 @@ class TSigFlowDialog;
 // "Serial Number" and "Firmware Version" with a beep. It owns the signal-flow, memory and
 // security pages, follows the unit's name and lock in its caption and tree, and tells the client
 // (messages 201 and 301 with the device) when they change and when it closes. A name or lock it
-// could not read is read again at the first idle pass that finds the unit answering.
+// could not read is read again at the first idle pass that finds the unit answering; so is the
+// whole unit, with every open window of it, after a write whose answer never came.
 class TEdit8100Window : public ui::Frame {
  public:
   // Node ids, the tree items' data.
@@ -71,6 +73,11 @@ class TEdit8100Window : public ui::Frame {
   void ShowLock(int id, bool locked);
   // Both read and shown; a bus failure is thrown.
   void ReadNameAndLock();
+  // Everything the unit's windows show read again, then shown in each open one; a bus failure is
+  // thrown before the pages show anything.
+  void ReadAgainAndShow();
+  // The new name in the captions of the unit's own windows, and no other unit's.
+  void ShowRename(const CaptionName& renamed);
   // False when the user cancelled the action.
   bool RunNode(int id);
   void OpenPage(ui::Window& page);
@@ -102,6 +109,8 @@ class TEdit8100Window : public ui::Frame {
   std::unique_ptr<TSecurityDialog> security_;
   // The name and lock a silent unit did not give.
   controls::OwedRead unitOwed_{[this] { ReadNameAndLock(); }};
+  // The unit's text in the captions before a rename whose answer never came; empty when none.
+  std::string renamedFrom_;
 };
 
 }  // namespace namespace8100

@@ -7,7 +7,6 @@
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
-#include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/Validator.h"
 #include "resources/Family8100Ids.h"
 
@@ -201,12 +200,6 @@ bool TLimiterDialog::IdleAction(long idleCount) {
         if (pollStep_ == 0) ShowBars();
       },
       [this](const IQException& error) { ReportBusFailure(error, Device()); });
-  // A unit that fell silent during a command comes back with the lists as far as they were read;
-  // the page that owns this dialog shows them, and its values and this dialog's, again.
-  if (outcome == controls::PollOutcome::kAnswered && Device().ReadAgainIfStale() &&
-      Parent() != nullptr) {
-    Parent()->Post(TSigFlowDialog::kRefreshAll);
-  }
   return outcome == controls::PollOutcome::kResting ? more : true;
 }
 

@@ -54,16 +54,23 @@ void TMemoryDialog::SetupWindow() {
   // The list text and the names come from the unit. A failure is reported once and stops the
   // filling: the names left show empty, not the template's placeholder, and are never written
   // back.
-  for (auto& name : names_) name->SetText("");
+  for (auto& name : names_) {
+    name->SetText("");
+    name->SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
+  }
   controls::GuardedBusCall(&unit_, [this] {
     if (std::string listText; unit_.GetListText(listText)) SetText("Memories - " + listText);
-    for (int i = 0; i < kMemories; ++i) {
-      g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
-      names_[i]->SetText(unit_.GetMemoryName());
-      names_[i]->SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
-      unitNames_[i] = NameText(i);
-    }
+    ReadNames();
   });
+}
+
+void TMemoryDialog::ReadNames() {
+  for (int i = 0; i < kMemories; ++i) {
+    if (unitNames_[i] && *unitNames_[i] != NameText(i)) continue;
+    g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
+    names_[i]->SetText(unit_.GetMemoryName());
+    unitNames_[i] = NameText(i);
+  }
 }
 
 void TMemoryDialog::CleanupWindow() {
@@ -80,21 +87,28 @@ std::string TMemoryDialog::NameText(int index) const {
 }
 
 bool TMemoryDialog::WriteNamesBack() {
-  if (controls::GuardedBusCall(&unit_, [this] {
-        for (int i = 0; i < kMemories; ++i) {
-          const std::string name = NameText(i);
-          if (!unitNames_[i] || *unitNames_[i] == name) continue;
-          g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
+  const unsigned long unanswered = IQDevice::UnansweredWrites();
+  int writing = -1;
+  if (controls::GuardedBusCall(&unit_, [&] {
+        for (writing = 0; writing < kMemories; ++writing) {
+          const std::string name = NameText(writing);
+          if (!unitNames_[writing] || *unitNames_[writing] == name) continue;
+          g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(writing + 1));
           unit_.SetMemoryName(name);
-          unitNames_[i] = name;
+          unitNames_[writing] = name;
         }
       })) {
     return true;
   }
   // The names the unit did not take give way to the ones it held, so that none is shown as done
-  // nor written later unless the user types it again.
+  // nor written later unless the user types it again. The unit may have taken the one whose
+  // answer never came: unknown until the unit is read again.
   for (int i = 0; i < kMemories; ++i) {
     if (unitNames_[i]) names_[i]->SetText(*unitNames_[i]);
+  }
+  if (IQDevice::UnansweredWrites() != unanswered) {
+    unitNames_.at(writing).reset();
+    names_.at(writing)->SetText("");
   }
   return false;
 }

@@ -28,8 +28,11 @@ class TMemoryDialog : public ui::Dialog {
   TMemoryDialog(ui::Window* parent, IQDevice8100& unit);
 
   // Writes the names the user changed; a failure is reported, and the names not written show the
-  // unit's again. Whether the unit took them all.
+  // unit's again, the one whose answer never came unknown. Whether the unit took them all.
   bool WriteNamesBack();
+  // Reads the names again and shows them, but for those the user changed and the unit has not
+  // taken yet. A bus failure is thrown.
+  void ReadNames();
 
  protected:
   void SetupWindow() override;

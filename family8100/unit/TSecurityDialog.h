@@ -30,6 +30,7 @@ class TSecurityDialog : public ui::Dialog {
   // closes the page.
   bool PreProcessKey(const ui::KeyStroke& key) override;
   const familycommon::LockLamp& Lamp() const { return lamp_; }
+  void ShowLock(bool locked);
 
  protected:
   void SetupWindow() override;
@@ -40,7 +41,6 @@ class TSecurityDialog : public ui::Dialog {
   void Lock();
   // Sends the password typed; a wrong one leaves the page as it was, without a word.
   void Unlock();
-  void ShowLock(bool locked);
   void LockChanged();
   std::string UnitCaption() const;
 

@@ -346,8 +346,6 @@ bool TSigFlowDialog::IdleAction(long idleCount) {
         pollStep_ = (pollStep_ + 1) % (kMeterCount + 1);
       },
       [this](const IQException& error) { ReportBusFailure(error, device_); });
-  // A unit that fell silent during a command comes back with the lists as far as they were read.
-  if (outcome == controls::PollOutcome::kAnswered && device_.ReadAgainIfStale()) RefreshAll();
   return outcome == controls::PollOutcome::kResting ? more : true;
 }
 

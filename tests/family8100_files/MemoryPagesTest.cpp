@@ -4,8 +4,10 @@
 #include <Qt>
 #include <algorithm>
 
+#include "bus/PollBackoff.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TMemoryDialog.h"
 #include "familycommon/LoadFailure.h"
 #include "platform/ui/ComboBox.h"
@@ -185,24 +187,39 @@ TEST_F(OlderFamilyMemoryPageTest, ThePresetMapShowsTheEditedNamesAndWritesTheCho
 }
 
 // A name typed while the unit fails, then the preset map, which writes the names first: one report
-// for the click, no map, the field shows the unit's name again, and nothing is written once the
-// unit answers.
-TEST_F(OlderFamilyMemoryPageTest, ANameTheUnitFailsIsToldOnceAndNeitherShownNorWrittenLater) {
-  for (const bool refused : {false, true}) {
-    SCOPED_TRACE(refused);
-    TMemoryDialog page(&parent, *unit);
+// for the click and no map; the field shows unknown while the unit may hold the name, the unit's
+// name again after a refusal. Once the unit answers, the page shows the name the unit holds, and
+// nothing is written when it closes.
+TEST_F(OlderFamilyMemoryPageTest,
+       ANameTheUnitFailsIsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
+  using testsupport8100::WriteFailure;
+  for (const WriteFailure failure : testsupport8100::kEachWriteFailure) {
+    SCOPED_TRACE(NameOf(failure));
+    testsupport8100::OlderFamilyBus named;
+    sim::family8100::AddFamily8100Unit(named.bus, {.model = Model::kX, .address = 2});
+    TEdit8100Window window(nullptr, *testsupport8100::OnlyUnit(named));
+    window.Create();
+    TMemoryDialog& page = window.Memory();
     page.Create();
     const int field = f8100res::kFirstMemoryName + 2;
     const std::string shown = ui::test::ControlOf(page, field).Text();
     ui::test::Type(page, field, "Matinee");
     reported.clear();
-    bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(2));
+    named.bus.AddFault(FailingWrites(failure, 2).ForObject(g8100MemoryName.GetId()));
     ui::test::Click(page, f8100res::kPresetMapButton);
-    bus.bus.ClearFaults();
     EXPECT_EQ(reported.size(), 1u);
-    EXPECT_EQ(ui::test::ControlOf(page, field).Text(), shown);
-    bus.TakeTrace();
+    EXPECT_EQ(ui::test::ControlOf(page, field).Text(),
+              failure == WriteFailure::kRefused ? shown : "");
+    named.bus.ClearFaults();
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(3);
+    ui::test::PumpMessages();
+    EXPECT_EQ(ui::test::ControlOf(page, field).Text(),
+              failure == WriteFailure::kCarriedOut ? "Matinee" : shown);
+    named.TakeTrace();
     page.Destroy();
-    EXPECT_THAT(bus.TakeTrace(), IsEmpty());
+    EXPECT_THAT(named.TakeTrace(), IsEmpty());
+    EXPECT_EQ(reported.size(), 1u);
+    window.CloseWindow();
   }
 }

@@ -84,13 +84,13 @@ TEST_F(HubFixture, AddsAreAnnouncedToEveryOpenBankAfterTheHandlerReturns) {
   { TChannelParent closing{*unit, hubs, kRightOutputBank}; }
   EXPECT_EQ(hubs.Hub(kRightOutputBank), nullptr);
 
-  // A filter the unit registered before its write failed is read again with the rest and listed,
-  // so that it can be deleted.
+  // A filter the unit registered before its write's answer was lost is read again with the rest
+  // and listed, so that it can be deleted.
   rightView.received.clear();
-  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForObject(20).ForOpcode(sim::kOpcodeSet));
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(20).ForOpcode(sim::kOpcodeSet));
   EXPECT_TRUE(AddFilterCommand(right, type.Key(), kParametricFilter));
   ui::test::PumpMessages();
-  EXPECT_THAT(reported, ElementsAre(3));
+  EXPECT_THAT(reported, ElementsAre(controls::kNoUnitErrorCode));
   ASSERT_EQ(unit->Filters().size(), 2u);
   EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kReload));
   EXPECT_THAT(leftView.Ids(), Contains(bankmsg::kReload));
@@ -109,14 +109,13 @@ TEST_F(HubFixture, ADeleteAnnouncesTheFreedFiltersAndOneThatFailsPartWayReadsThe
   EXPECT_EQ(FilterNamed(*unit, first), nullptr);
   EXPECT_EQ(rightView.received[1].lParam, 0);
 
-  // The unit carries out the second delete and then refuses it: two of the three are gone.
+  // The unit carries out the second delete and its answer is lost: two of the three are gone.
   rightView.received.clear();
   for (const auto& filter : unit->Filters()) right.selection.push_back(filter.get());
-  bus.bus.AddFault(
-      sim::Fault::ErrorObject(7).ForObject(18).ForOpcode(sim::kOpcodeSet).OnOccurrence(2));
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(18).ForOpcode(sim::kOpcodeSet).OnOccurrence(2));
   DeleteSelectionCommand(right);
   ui::test::PumpMessages();
-  EXPECT_THAT(reported, ElementsAre(7));
+  EXPECT_THAT(reported, ElementsAre(controls::kNoUnitErrorCode));
   EXPECT_EQ(unit->Filters().size(), 1u);
   EXPECT_EQ(std::ranges::count_if(bus.SlotsOf(unitIndex),
                                   [](const auto& slot) { return slot.IsFilter(); }),
@@ -153,12 +152,12 @@ TEST_F(HubFixture, CopiesAreAnnouncedForTheTwinBankAndBypassStopsAtAFailure) {
   bus.bus.ClearFaults();
 
   rightView.received.clear();
-  bus.bus.AddFault(sim::Fault::ErrorObject(3).ForObject(40).ForOpcode(sim::kOpcodeSet));
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(40).ForOpcode(sim::kOpcodeSet));
   BypassSelectionCommand(right, true);
   ui::test::PumpMessages();
-  EXPECT_THAT(reported, ElementsAre(5, 3));
-  // The unit carried out the bypass it refused: the first filter, read back, says so, and the
-  // bypass stops there.
+  EXPECT_THAT(reported, ElementsAre(5, controls::kNoUnitErrorCode));
+  // The unit carried out the bypass whose answer was lost: the first filter, read back, says so,
+  // and the bypass stops there.
   EXPECT_THAT(rightView.Ids(), ElementsAre(bankmsg::kValuesChanged));
   EXPECT_TRUE(right.selection.front()->bypass);
   EXPECT_FALSE(right.selection.back()->bypass);

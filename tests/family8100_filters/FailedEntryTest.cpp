@@ -17,6 +17,8 @@
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/filters/TFilterListWindow8100.h"
+#include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TNoiseDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
@@ -36,6 +38,8 @@
 
 namespace namespace8100 {
 namespace {
+
+using testsupport8100::WriteFailure;
 
 struct EntryFixture : testing::Test {
   explicit EntryFixture(sim::family8100::Model model = sim::family8100::Model::kX)
@@ -83,23 +87,45 @@ ui::Dialog& OpenCrossovers(EntryFixture& test) {
   return dialog;
 }
 
+// The dialog that shows the filter now: the unit's read again brings new filter objects, and the
+// bank's dialog goes with the old one, so it is opened again on the filter the unit holds.
+ui::Dialog& ShownFilter(EntryFixture& test) {
+  auto& editor = static_cast<TFilterLayoutWindow&>(*test.window);
+  if (editor.Parameters().Dialog() == nullptr) {
+    editor.Hub().Broadcast(bankmsg::kSelectionChanged, kRightInputBank,
+                           FilterParam(test.unit->Filters().back().get()));
+    ui::test::PumpMessages();
+  }
+  return *editor.Parameters().Dialog();
+}
+
+ui::Dialog& ShownCrossovers(EntryFixture& test) {
+  return static_cast<TCrossoverWindow&>(*test.window).Dialog();
+}
+
 struct TypedField {
   const char* what;
   ui::Dialog& (*open)(EntryFixture&);
+  ui::Dialog& (*shown)(EntryFixture&);
   int edit;
   const char* typed;
 };
 
-class FailedFilterEntryTest : public EntryFixture,
-                              public testing::WithParamInterface<std::tuple<TypedField, bool>> {};
+class FailedFilterEntryTest
+    : public EntryFixture,
+      public testing::WithParamInterface<std::tuple<TypedField, WriteFailure>> {};
 
-// Enter with a value typed while the unit fails: one report, the field shows again what it showed,
-// and once the unit answers, Enter writes what an Enter wrote before anything was typed.
-TEST_P(FailedFilterEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
-  const auto& [field, refused] = GetParam();
+// Enter with a value typed while the unit fails at a value's write: one report; after a refusal
+// the field shows what it showed before.
+// Once the unit answers, the field shows what the unit holds, as a dialog opened on a fresh read
+// of the unit does, and a value the unit did not take is not written later.
+TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
+  const auto& [field, failure] = GetParam();
+  // The unit's own window reads it again once it answers.
+  TEdit8100Window unitWindow(nullptr, *unit);
+  unitWindow.Create();
   ui::Dialog& dialog = field.open(*this);
-  auto& edit = ui::test::ControlOf(dialog, field.edit);
-  const auto enter = [&] {
+  const auto enter = [&](ui::Window& edit) {
     bus.TakeTrace();
     ui::test::PressKey(edit, Qt::Key_Return);
     ui::test::PumpMessages();
@@ -107,41 +133,56 @@ TEST_P(FailedFilterEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
     std::erase_if(writes, [](const std::string& line) { return line[0] != 'W'; });
     return writes;
   };
-  const std::vector<std::string> untyped = enter();
+  auto& edit = ui::test::ControlOf(dialog, field.edit);
+  const std::vector<std::string> untyped = enter(edit);
   const std::string shown = edit.Text();
   reports = 0;
   ui::test::Type(dialog, field.edit, field.typed);
   bus.bus.AddFault(
-      (refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(kAddress));
-  enter();
+      testsupport8100::FailingWrites(failure, kAddress).ForObject(g8100FilterValueFloat.GetId()));
+  enter(edit);
   EXPECT_EQ(reports, 1);
-  EXPECT_EQ(edit.Text(), shown);
+  if (failure == WriteFailure::kRefused) {
+    EXPECT_EQ(edit.Text(), shown);
+  }
 
   bus.bus.ClearFaults();
-  EXPECT_EQ(enter(), untyped);
-  EXPECT_EQ(edit.Text(), shown);
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(3);
+  ui::test::PumpMessages();
+  const std::string now = ui::test::ControlOf(field.shown(*this), field.edit).Text();
+  if (failure != WriteFailure::kCarriedOut) {
+    EXPECT_EQ(now, shown);
+    EXPECT_EQ(enter(ui::test::ControlOf(field.shown(*this), field.edit)), untyped);
+  }
+  unit->ResetValueStore();
+  unit->ReadAllParameters();
+  ui::test::PumpMessages();
+  EXPECT_EQ(ui::test::ControlOf(field.shown(*this), field.edit).Text(), now);
+  EXPECT_EQ(reports, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryTypedField, FailedFilterEntryTest,
     testing::Combine(
         testing::Values(TypedField{"ParametricFrequency", OpenFilter<f8100res::kCmAddParametric>,
-                                   f8100res::kFilterFrequency, "2500"},
+                                   ShownFilter, f8100res::kFilterFrequency, "2500"},
                         TypedField{"ParametricLevel", OpenFilter<f8100res::kCmAddParametric>,
-                                   f8100res::kFilterLevel, "-3"},
+                                   ShownFilter, f8100res::kFilterLevel, "-3"},
                         TypedField{"ParametricQ", OpenFilter<f8100res::kCmAddParametric>,
-                                   f8100res::kFilterQ, "2"},
+                                   ShownFilter, f8100res::kFilterQ, "2"},
                         TypedField{"LowpassFrequency", OpenFilter<f8100res::kCmAddLowpass>,
-                                   f8100res::kFilterFrequency, "80"},
-                        TypedField{"ShelfLevel", OpenFilter<f8100res::kCmAddHighShelf>,
+                                   ShownFilter, f8100res::kFilterFrequency, "80"},
+                        TypedField{"ShelfLevel", OpenFilter<f8100res::kCmAddHighShelf>, ShownFilter,
                                    f8100res::kFilterLevel, "6"},
-                        TypedField{"LowCrossover", OpenCrossovers, f8100res::kLowFrequency, "300"},
-                        TypedField{"HighCrossover", OpenCrossovers, f8100res::kHighFrequency,
-                                   "4k"}),
-        testing::Bool()),
+                        TypedField{"LowCrossover", OpenCrossovers, ShownCrossovers,
+                                   f8100res::kLowFrequency, "300"},
+                        TypedField{"HighCrossover", OpenCrossovers, ShownCrossovers,
+                                   f8100res::kHighFrequency, "4k"}),
+        testing::ValuesIn(testsupport8100::kEachWriteFailure)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).what) +
-             (std::get<1>(info.param) ? "Refused" : "Silent");
+             testsupport8100::NameOf(std::get<1>(info.param));
     });
 
 // A stepped or dragged control used while the unit fails its writes: the answer lost after the

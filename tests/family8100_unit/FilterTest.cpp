@@ -218,8 +218,8 @@ TEST(OlderFamilyFilterTest, ALateSlotsCleanUpNeitherFailsNorRepeatsTheRead) {
     int reads;
     long slots;
   } rows[] = {
-      // The scripted refusal answers a delete the unit has carried out.
-      {"refused delete", refused(kDeleteFilter, sim::kOpcodeSet), false, 1, 1},
+      // A refused delete leaves the slot handed out, and the read goes on.
+      {"refused delete", refused(kDeleteFilter, sim::kOpcodeSet), false, 1, 2},
       {"unanswered delete", sim::Fault::Pause(1).ForObject(kDeleteFilter).Times(1), false, 1, 1},
       // The handed-out slot is the second; the third slot's type is the fourth read.
       {"type read refused after the delete", refused(kFilterType, sim::kOpcodeGet).OnOccurrence(4),

@@ -55,4 +55,17 @@ std::vector<std::string> Described(const namespace8100::IQDevice8100& unit) {
   return lines;
 }
 
+std::string NameOf(WriteFailure failure) {
+  return failure == WriteFailure::kCarriedOut ? "CarriedOut"
+         : failure == WriteFailure::kUnheard  ? "Unheard"
+                                              : "Refused";
+}
+
+sim::Fault FailingWrites(WriteFailure failure, int address) {
+  const sim::Fault fault = failure == WriteFailure::kCarriedOut ? sim::Fault::Silence()
+                           : failure == WriteFailure::kUnheard  ? sim::Fault::Unheard()
+                                                                : sim::Fault::ErrorObject(3);
+  return fault.ForUnit(address).ForOpcode(sim::kOpcodeSet);
+}
+
 }  // namespace testsupport8100

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "family8100/unit/Types8100.h"
+#include "sim/Fault.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/bus/PseudoTerminalBus.h"
 
@@ -52,5 +53,14 @@ void AddFilter(namespace8100::IQDevice8100& unit, std::unique_ptr<namespace8100:
 
 // The descriptions of the unit's filters and then of its crossovers, one line each.
 std::vector<std::string> Described(const namespace8100::IQDevice8100& unit);
+
+// The three ways a write can fail: its answer lost after the unit carried it out, its answer lost
+// with the request never taken, and a refusal.
+enum class WriteFailure { kCarriedOut, kUnheard, kRefused };
+inline constexpr WriteFailure kEachWriteFailure[] = {
+    WriteFailure::kCarriedOut, WriteFailure::kUnheard, WriteFailure::kRefused};
+std::string NameOf(WriteFailure failure);
+// The fault that fails so every write to the unit at `address` until the faults are cleared.
+sim::Fault FailingWrites(WriteFailure failure, int address);
 
 }  // namespace testsupport8100

@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "bus/PollBackoff.h"
 #include "bus/SettingsTextFile.h"
+#include "controls/TLEDButton.h"
+#include "controls/TSwitchButton.h"
 #include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
@@ -19,11 +24,13 @@
 #include "family8100/unit/TSigFlowDialog.h"
 #include "familycommon/GraphWindow.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
 #include "resources/Family8100Ids.h"
+#include "sim/Fault.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
@@ -34,6 +41,7 @@ using sim::family8100::Model;
 using testing::ElementsAre;
 using testsupport8100::OlderFamilyBus;
 using testsupport8100::OnlyUnit;
+using testsupport8100::WriteFailure;
 
 namespace {
 
@@ -152,7 +160,7 @@ TEST_F(EditWindowTest, LockedUnitKeepsItsPagesClosedAndBeepsAtThem) {
 
 // A rebooting unit leaves ready polls unanswered: they count as not ready, the normal-mode reboot
 // still goes out and nothing is reported. A unit that never answers again is reported once, and
-// the window stays usable.
+// the window stays usable, as it does after a unit that did not take the initialise request.
 TEST_F(EditWindowTest, FactoryInitializeWaitsThroughAUnitThatRebootsSilently) {
   sim::family8100::AddFamily8100Unit(bus.bus, {.address = 4});
   IQDevice8100* unit = OnlyUnit(bus);
@@ -173,6 +181,15 @@ TEST_F(EditWindowTest, FactoryInitializeWaitsThroughAUnitThatRebootsSilently) {
   script.AnswerMessageBox(ui::kIdOk);
   RunNode(window, TEdit8100Window::kFactoryInitialize);
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+
+  // A unit that does not take the initialise request is told once; no reboot follows.
+  bus.bus.ClearFaults();
+  bus.bus.AddFault(sim::Fault::Unheard().ForObject(0).ForOpcode(sim::kOpcodeSet));
+  script.AnswerMessageBox(ui::kIdOk);
+  bus.TakeTrace();
+  RunNode(window, TEdit8100Window::kFactoryInitialize);
+  EXPECT_EQ(test8100::ReportedErrors().size(), 2u);
+  EXPECT_THAT(bus.TakeTrace(), testing::Not(testing::Contains("W01 01")));
   bus.bus.ClearFaults();
   bus.TakeTrace();
   RunNode(window, TEdit8100Window::kStrobeLeds);
@@ -372,6 +389,142 @@ TEST_F(EditWindowTest, LockingWithTheMemoryPageOpenKeepsTheTypedNames) {
   EXPECT_TRUE(test8100::ReportedErrors().empty());
 }
 
+// A locked unit that did not answer as its window opened: once it answers, the caption names it
+// and the tree shows the nodes it refuses locked.
+TEST_F(EditWindowTest, AWindowOpenedOnASilentLockedUnitShowsItsLockOnceItAnswers) {
+  const int index =
+      sim::family8100::AddFamily8100Unit(bus.bus, {.address = 3, .unitName = "Stage"});
+  bus.bus.StoreElement(index, sim::family8100::kLockedId, 0, {1});
+  IQDevice8100* unit = OnlyUnit(bus);
+  ASSERT_NE(bus.manager.Acquire(unit), nullptr);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(3));
+  ASSERT_TRUE(unit->Open(nullptr));
+  auto& window = dynamic_cast<TEdit8100Window&>(*unit->EditWindow());
+  ui::TreeView& tree = window.Tree();
+  const ui::TreeItem memory = FindNode(tree, tree.FirstRoot(), TEdit8100Window::kMemory);
+  EXPECT_NE(tree.ItemImage(memory), 6);
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(3);
+  EXPECT_EQ(tree.ItemImage(memory), 6);
+  EXPECT_EQ(tree.ItemImage(FindNode(tree, tree.FirstRoot(), TEdit8100Window::kSignalFlow)), 6);
+  EXPECT_THAT(window.Text(), testing::EndsWith(") Stage"));
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+  window.CloseWindow();
+}
+
+// What the unit's open windows show: every caption and text, every box checked, every switch and
+// lamp, and the tree's lock images.
+std::vector<std::string> Shown(ui::Window& window) {
+  std::vector<std::string> shown{window.Text()};
+  if (const auto* box = dynamic_cast<const ui::CheckBox*>(&window)) {
+    shown.push_back(box->IsChecked() ? "checked" : "clear");
+  } else if (const auto* lamp = dynamic_cast<const TLEDButton*>(&window)) {
+    shown.push_back(std::to_string(lamp->GetState()));
+  } else if (const auto* button = dynamic_cast<const TSwitchButton*>(&window)) {
+    shown.push_back(std::to_string(button->GetState()));
+  } else if (auto* unitWindow = dynamic_cast<TEdit8100Window*>(&window)) {
+    ui::TreeView& tree = unitWindow->Tree();
+    for (ui::TreeItem item = tree.FirstChild(tree.FirstRoot()); item;
+         item = tree.NextSibling(item)) {
+      shown.push_back(std::to_string(tree.ItemImage(item)));
+    }
+  }
+  for (ui::Window* child : window.Children()) {
+    if (child->IsCreated()) std::ranges::copy(Shown(*child), std::back_inserter(shown));
+  }
+  return shown;
+}
+
+// A click, a choice, a memory save or recall or a rename whose write fails, with the unit's
+// windows open: one report. Once the unit answers, every open window shows what the unit holds,
+// the same as the windows opened on it anew: the change after a write the unit carried out, what
+// it held before after one it never took or refused.
+TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHolds) {
+  using namespace f8100res;
+  const auto clicking = [](int id, bool page) {
+    return [id, page](TEdit8100Window& window, ui::PromptScript&) {
+      TSigFlowDialog& flow = window.SignalFlow();
+      ui::test::Click(page ? static_cast<ui::Window&>(flow) : *flow.SubDialog(kLeftLimiterButton),
+                      id);
+    };
+  };
+  const auto memoryCommand = [](int button) {
+    return [button](TEdit8100Window& window, ui::PromptScript& script) {
+      script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+      ui::test::Click(window.Memory(), button);
+    };
+  };
+  const struct {
+    const char* what;
+    std::function<void(TEdit8100Window&, ui::PromptScript&)> act;
+    bool shows;  // whether the windows show the change
+  } paths[] = {
+      {"mute", clicking(kLeftMuteSwitch, true), true},
+      {"routing", clicking(kRouteBox0 + 1, true), true},
+      {"release", clicking(kLeftSlow + 1, false), true},
+      {"limiter link", clicking(kLinkLed, false), true},
+      {"memory recall", memoryCommand(kFirstRecallButton + 4), true},
+      {"memory save", memoryCommand(kFirstSaveButton + 2), false},
+      {"rename",
+       [](TEdit8100Window& window, ui::PromptScript& script) {
+         script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
+           ui::test::ControlOf(d, controls_res::kInputField).SetText("");
+           ui::test::Type(d, controls_res::kInputField, "Choir");
+           d.CloseWindow(ui::kIdOk);
+         });
+         RunNode(window, TEdit8100Window::kName);
+       },
+       true},
+  };
+  const auto openWindows = [](IQDevice8100& unit) {
+    auto window = std::make_unique<TEdit8100Window>(nullptr, unit);
+    window->Create();
+    ui::test::Click(window->SignalFlow(), kLeftLimiterButton);
+    RunNode(*window, TEdit8100Window::kMemory);
+    return window;
+  };
+  for (const auto& [path, act, shows] : paths) {
+    for (const WriteFailure failure : testsupport8100::kEachWriteFailure) {
+      SCOPED_TRACE(std::string(path) + ", " + NameOf(failure));
+      OlderFamilyBus unitBus;
+      sim::family8100::AddFamily8100Unit(unitBus.bus,
+                                         {.model = Model::kX, .address = 9, .unitName = "Stage"});
+      IQDevice8100& unit = *OnlyUnit(unitBus);
+      // Memory 5 holds levels and a mute the current settings lack.
+      g8100LeftAttenuation.Write(unit, 20);
+      g8100LeftMute.Write(unit, true);
+      unit.SaveMemory(5);
+      g8100LeftAttenuation.Write(unit, 0);
+      g8100LeftMute.Write(unit, false);
+      std::unique_ptr<TEdit8100Window> window = openWindows(unit);
+      const std::vector<std::string> before = Shown(*window);
+      test8100::ReportedErrors().clear();
+      ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+      unitBus.bus.AddFault(FailingWrites(failure, 9));
+      act(*window, script);
+      ui::test::PumpMessages();
+      EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+
+      unitBus.bus.ClearFaults();
+      PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+      ui::test::PumpIdle(3);
+      ui::test::PumpMessages();
+      const std::vector<std::string> after = Shown(*window);
+      EXPECT_EQ(after != before, failure == WriteFailure::kCarriedOut && shows);
+      window->CloseWindow();
+      window.reset();
+      ui::test::PumpMessages();
+      unit.ResetValueStore();
+      window = openWindows(unit);
+      EXPECT_EQ(after, Shown(*window));
+      EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+      window->CloseWindow();
+      ui::test::PumpMessages();
+    }
+  }
+}
+
 // The texts of the window's fields that show a value although the unit gave none.
 std::vector<std::string> FilledFields(ui::Window& window) {
   std::vector<std::string> filled;
@@ -424,23 +577,36 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
       Has has;     // null: every model has it
       int node;    // in the tree, else
       int button;  // on the signal flow
-      // What its fields show: "?" for a value never read; the unit answered the polls just
-      // before, and the program read it all again then, so the levels it gave are its own.
+      // What its fields show, the only ones filled: "?" for a value never read; the unit
+      // answered the polls just before, and the program read it all again then, so the values
+      // it gave are its own.
       std::vector<std::pair<int, std::string>> shows;
     } windows[] = {
         {"signal flow",
          nullptr,
          TEdit8100Window::kSignalFlow,
          0,
-         {{kLeftAttenuationButton, "?"}, {kRightAttenuationButton, "?"}}},
+         {{kLeftAttenuationButton, "-3.5 dB"}, {kRightAttenuationButton, "-4.5 dB"}}},
         {"attenuation",
          nullptr,
          0,
          kLeftAttenuationButton,
          {{controls_res::kFirstText, "-3.5 dB"}, {controls_res::kSecondText, "-4.5 dB"}}},
-        {"delay", &IQDevice8100::HasDelay, 0, kLeftDelayButton, {}},
-        {"limiter", &IQDevice8100::HasLimiter, 0, kLeftLimiterButton, {}},
-        {"noise", &IQDevice8100::HasNoise, 0, kNoiseButton, {}},
+        {"delay",
+         &IQDevice8100::HasDelay,
+         0,
+         kLeftDelayButton,
+         {{kLeftDelayEdit, "0.000"}, {kRightDelayEdit, "0.000"}}},
+        {"limiter",
+         &IQDevice8100::HasLimiter,
+         0,
+         kLeftLimiterButton,
+         {{kLeftThresholdEdit, "16.0"}, {kRightThresholdEdit, "16.0"}}},
+        {"noise",
+         &IQDevice8100::HasNoise,
+         0,
+         kNoiseButton,
+         {{kLeftNoiseLevelEdit, "0.0"}, {kRightNoiseLevelEdit, "0.0"}}},
         {"filter bank", nullptr, 0, kLeftInputButton, {}},
         {"crossovers", &IQDevice8100::HasCrossovers, 0, kLowCrossoverButton, {}},
         {"memory", nullptr, TEdit8100Window::kMemory, 0, {}},
@@ -456,9 +622,13 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
       ui::Window* shown = OpenPage(window, node, button);
       EXPECT_EQ(reportsAfterIdle(), 1u);
       ASSERT_TRUE(shown != nullptr && shown->IsCreated());
-      for (const auto& [id, text] : shows)
-        EXPECT_EQ(ui::test::ControlOf(*shown, id).Text(), text) << id;
-      EXPECT_THAT(FilledFields(*shown), testing::IsEmpty());
+      std::size_t fields = 0;
+      for (const auto& [id, text] : shows) {
+        ui::Window& control = ui::test::ControlOf(*shown, id);
+        EXPECT_EQ(control.Text(), text) << id;
+        if (dynamic_cast<ui::Edit*>(&control) != nullptr) ++fields;
+      }
+      EXPECT_EQ(FilledFields(*shown).size(), fields);
     }
     EXPECT_EQ(window.Security().Lamp().GetState(), TLEDButton::kOff);
     window.CloseWindow();

@@ -5,11 +5,14 @@
 #include <memory>
 #include <tuple>
 
+#include "bus/PollBackoff.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TDelayDialog.h"
+#include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TLimiterDialog.h"
 #include "family8100/unit/TNoiseDialog.h"
+#include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/ValueConversions8100.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100Ids.h"
@@ -23,6 +26,7 @@ using sim::family8100::Model;
 using testing::ElementsAre;
 using testsupport8100::OlderFamilyBus;
 using testsupport8100::OnlyUnit;
+using testsupport8100::WriteFailure;
 
 namespace {
 
@@ -141,30 +145,29 @@ TEST_F(ValueDialogTest, NoiseClampsTypedLevelsAndWritesTheTypes) {
   EXPECT_THAT(bus.TakeTrace(), ElementsAre("R06", "W39 00", "R06", "W3A 01"));
 }
 
-// A value typed while the unit fails, then Enter: one report, the field shows again what it showed,
-// and once the unit answers, Enter writes what an Enter wrote before anything was typed.
+// A value typed while the unit fails, then Enter: one report; the field shows unknown while the
+// unit may hold the value, what it showed before after a refusal. Once the unit answers, the field
+// shows what the unit holds, and a value the unit did not take is not written later.
 struct TypedValue {
   const char* what;
   Model model;
-  std::unique_ptr<ui::Dialog> (*open)(IQDevice8100&);
+  int button;  // on the signal flow
   int edit;
   const char* typed;
+  const char* taken;  // the field once the unit holds the typed value
 };
 
-template <typename Dialog>
-std::unique_ptr<ui::Dialog> Open(IQDevice8100& unit) {
-  auto dialog = std::make_unique<Dialog>(nullptr, unit);
-  dialog->Create();
-  return dialog;
-}
+class FailedValueEntryTest
+    : public ValueDialogTest,
+      public testing::WithParamInterface<std::tuple<TypedValue, WriteFailure>> {};
 
-class FailedValueEntryTest : public ValueDialogTest,
-                             public testing::WithParamInterface<std::tuple<TypedValue, bool>> {};
-
-TEST_P(FailedValueEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
-  const auto& [field, refused] = GetParam();
-  const std::unique_ptr<ui::Dialog> dialog = field.open(AddUnit(field.model));
-  auto& edit = ui::test::ControlOf(*dialog, field.edit);
+TEST_P(FailedValueEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
+  const auto& [field, failure] = GetParam();
+  TEdit8100Window window(nullptr, AddUnit(field.model));
+  window.Create();
+  ui::test::Click(window.SignalFlow(), field.button);
+  ui::Window& dialog = *window.SignalFlow().SubDialog(field.button);
+  auto& edit = ui::test::ControlOf(dialog, field.edit);
   const auto enter = [&] {
     bus.TakeTrace();
     ui::test::PressKey(edit, Qt::Key_Return);
@@ -174,29 +177,35 @@ TEST_P(FailedValueEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
   };
   const auto untyped = enter();
   const std::string shown = edit.Text();
-  ui::test::Type(*dialog, field.edit, field.typed);
-  bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(9));
+  ui::test::Type(dialog, field.edit, field.typed);
+  bus.bus.AddFault(FailingWrites(failure, 9));
   enter();
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
-  EXPECT_EQ(edit.Text(), shown);
+  EXPECT_EQ(edit.Text(), failure == WriteFailure::kRefused ? shown : "");
 
   bus.bus.ClearFaults();
-  EXPECT_EQ(enter(), untyped);
-  EXPECT_EQ(edit.Text(), shown);
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(3);
+  ui::test::PumpMessages();
+  EXPECT_EQ(edit.Text(), failure == WriteFailure::kCarriedOut ? field.taken : shown);
+  if (failure != WriteFailure::kCarriedOut) {
+    EXPECT_EQ(enter(), untyped);
+  }
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+  window.CloseWindow();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryTypedValue, FailedValueEntryTest,
-    testing::Combine(testing::Values(TypedValue{"Delay", Model::kPlus, Open<TDelayDialog>,
-                                                f8100res::kLeftDelayEdit, "12"},
-                                     TypedValue{"Limiter", Model::kX, Open<TLimiterDialog>,
-                                                f8100res::kRightThresholdEdit, "-3"},
-                                     TypedValue{"Noise", Model::kRuneTide, Open<TNoiseDialog>,
-                                                f8100res::kLeftNoiseLevelEdit, "-20"}),
-                     testing::Bool()),
+    testing::Combine(testing::Values(TypedValue{"Delay", Model::kPlus, f8100res::kLeftDelayButton,
+                                                f8100res::kLeftDelayEdit, "12", "12.000"},
+                                     TypedValue{"Limiter", Model::kX, f8100res::kLeftLimiterButton,
+                                                f8100res::kRightThresholdEdit, "-3", "-3.0"},
+                                     TypedValue{"Noise", Model::kRuneTide, f8100res::kNoiseButton,
+                                                f8100res::kLeftNoiseLevelEdit, "-20", "-20.0"}),
+                     testing::ValuesIn(testsupport8100::kEachWriteFailure)),
     [](const auto& info) {
-      return std::string(std::get<0>(info.param).what) +
-             (std::get<1>(info.param) ? "Refused" : "Silent");
+      return std::string(std::get<0>(info.param).what) + NameOf(std::get<1>(info.param));
     });
 
 }  // namespace
