@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "bus/IQDevice.h"
+#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "platform/ui/Edit.h"
 
@@ -30,10 +30,10 @@ void CommitEntries(std::span<ui::Edit* const> fields, Write&& write) {
     field->TakeEntry();
   }
   const OneReportScope entry;
-  const unsigned long unanswered = IQDevice::UnansweredWrites();
+  const DoubtWatch doubt;
   std::forward<Write>(write)();
   if (!entry.FailureMet()) return;
-  const bool inDoubt = IQDevice::UnansweredWrites() != unanswered;
+  const bool inDoubt = doubt.DoubtMet();
   for (std::size_t i = 0; i < fields.size(); ++i) {
     fields[i]->SetText(inDoubt ? std::string() : before[i]);
   }

@@ -157,8 +157,8 @@ void CrossoverEdits::ToggleLink(const std::string& lowText, const std::string& h
   unit_.crossoverLink = !unit_.crossoverLink;
 }
 
-ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
-                                   const std::function<void(CrossoverEdits&)>& edit) {
+controls::ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
+                                             const std::function<void(CrossoverEdits&)>& edit) {
   CrossoverEdits edits(unit);
   struct Held {
     CrossoverSide side;
@@ -171,9 +171,9 @@ ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
     held.push_back({side, crossover, crossover ? crossover->Clone() : nullptr});
   }
   const bool linked = unit.crossoverLink;
-  const ChangeOutcome outcome =
-      OutcomeOf([&] { return controls::GuardedBusCall(&unit, [&] { edit(edits); }); });
-  if (outcome == ChangeOutcome::kTaken) return outcome;
+  const controls::ChangeOutcome outcome =
+      controls::OutcomeOf([&] { return controls::GuardedBusCall(&unit, [&] { edit(edits); }); });
+  if (outcome == controls::ChangeOutcome::kTaken) return outcome;
   const bool replaced = std::ranges::any_of(
       held, [&](const Held& was) { return was.crossover.get() != edits.Crossover(was.side); });
   if (replaced) {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "family8100/unit/ChangeOutcome.h"
+#include "controls/ChangeOutcome.h"
 
 namespace namespace8100 {
 
@@ -60,7 +60,7 @@ class CrossoverEdits {
 // Since the unit may have carried out part of the edit, the crossovers are then read back
 // quietly, as far as the unit answers; an edit that had already removed or replaced one reads
 // all the unit's filters again.
-ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
-                                   const std::function<void(CrossoverEdits&)>& edit);
+controls::ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
+                                             const std::function<void(CrossoverEdits&)>& edit);
 
 }  // namespace namespace8100

@@ -125,7 +125,7 @@ void TCrossoverDialog::ShowRow(Row& row) {
 
 void TCrossoverDialog::Edit(const std::function<void(CrossoverEdits&)>& edit) {
   const controls::OneReportScope action;
-  unknown_ = GuardedCrossoverEdit(unit_, edit) == ChangeOutcome::kInDoubt;
+  unknown_ = GuardedCrossoverEdit(unit_, edit) == controls::ChangeOutcome::kInDoubt;
   Changed();
 }
 

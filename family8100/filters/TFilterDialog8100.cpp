@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string>
 
+#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/FilterEdits.h"
 #include "family8100/filters/FilterEntry.h"
-#include "family8100/unit/ChangeOutcome.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/Types8100.h"
 #include "familycommon/BandwidthSlider.h"
@@ -195,18 +195,18 @@ void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
   IQDevice8100& unit = hub_.Unit();
   const std::unique_ptr<TFilter> held = filter.Clone();
   bool written = false;
-  const ChangeOutcome outcome =
-      OutcomeOf([&] { return controls::GuardedBusCall(&unit, [&] { written = edit(filter); }); });
-  if (outcome == ChangeOutcome::kTaken && !written) {
+  const controls::ChangeOutcome outcome = controls::OutcomeOf(
+      [&] { return controls::GuardedBusCall(&unit, [&] { written = edit(filter); }); });
+  if (outcome == controls::ChangeOutcome::kTaken && !written) {
     filter.TakeValues(*held);
     UpdateControls();
     return;
   }
-  if (outcome != ChangeOutcome::kTaken) {
+  if (outcome != controls::ChangeOutcome::kTaken) {
     filter.TakeValues(*held);
     ReadFilterBackQuietly(unit, filter);
   }
-  unknown_ = outcome == ChangeOutcome::kInDoubt;
+  unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
   UpdateControls();
   Announce();
 }

@@ -6,6 +6,7 @@
 
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
+#include "controls/ChangeOutcome.h"
 #include "controls/CommandStart.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/RenamedCaptions.h"
@@ -401,10 +402,10 @@ bool TEdit8100Window::Rename() {
   if (controls::RefusedName(this, dialog.Answer(), "Unit name")) return false;
   // The unit's windows carry its list text in their captions.
   const std::string before = device_->ListTextOrName({});
-  const unsigned long unanswered = IQDevice::UnansweredWrites();
+  const controls::DoubtWatch doubt;
   if (!controls::GuardedBusCall(device_, [&] { g8100UnitName.Write(*device_, dialog.Answer()); })) {
     // The unit may have taken the name: the captions follow it once the unit is read again.
-    if (IQDevice::UnansweredWrites() != unanswered && renamedFrom_.empty()) renamedFrom_ = before;
+    if (doubt.DoubtMet() && renamedFrom_.empty()) renamedFrom_ = before;
     return true;
   }
   const CaptionName renamed{before, device_->ListTextOrName({})};

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TProgressDialog.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -87,7 +88,7 @@ std::string TMemoryDialog::NameText(int index) const {
 }
 
 bool TMemoryDialog::WriteNamesBack() {
-  const unsigned long unanswered = IQDevice::UnansweredWrites();
+  const controls::DoubtWatch doubt;
   int writing = -1;
   if (controls::GuardedBusCall(&unit_, [&] {
         for (writing = 0; writing < kMemories; ++writing) {
@@ -106,7 +107,7 @@ bool TMemoryDialog::WriteNamesBack() {
   for (int i = 0; i < kMemories; ++i) {
     if (unitNames_[i]) names_[i]->SetText(*unitNames_[i]);
   }
-  if (IQDevice::UnansweredWrites() != unanswered) {
+  if (doubt.DoubtMet()) {
     unitNames_.at(writing).reset();
     names_.at(writing)->SetText("");
   }

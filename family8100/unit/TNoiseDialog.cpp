@@ -79,12 +79,12 @@ void TNoiseDialog::Spin(Side& side) {
 }
 
 void TNoiseDialog::ChangeTypes() {
-  const ChangeOutcome outcome = Commit([this] {
+  const controls::ChangeOutcome outcome = Commit([this] {
     for (Side& side : sides_) side.type.Write(Device(), side.flat.IsChecked() ? 1 : 0);
   });
   // The clicked button stays checked only once the unit has taken the type.
-  if (outcome == ChangeOutcome::kTaken) return;
-  for (Side& side : sides_) ShowType(side, outcome == ChangeOutcome::kNotTaken);
+  if (outcome == controls::ChangeOutcome::kTaken) return;
+  for (Side& side : sides_) ShowType(side, outcome == controls::ChangeOutcome::kNotTaken);
 }
 
 void TNoiseDialog::ShowType(Side& side, bool known) {

@@ -40,14 +40,14 @@ bool TValueDialog8100::Guarded(const std::function<void()>& work) {
   return ChangeThenShow(device_, work, [this] { FillControls(); });
 }
 
-ChangeOutcome TValueDialog8100::Commit(const std::function<void()>& change) {
+controls::ChangeOutcome TValueDialog8100::Commit(const std::function<void()>& change) {
   std::vector<ui::Edit*> fields;
   for (ui::Window* child : Children()) {
     if (auto* edit = dynamic_cast<ui::Edit*>(child)) fields.push_back(edit);
   }
-  ChangeOutcome outcome = ChangeOutcome::kTaken;
+  controls::ChangeOutcome outcome = controls::ChangeOutcome::kTaken;
   controls::CommitEntries(fields, [&] {
-    outcome = OutcomeOf([&] {
+    outcome = controls::OutcomeOf([&] {
       return Guarded([&] {
         ApplyTyped();
         change();

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "family8100/unit/ChangeOutcome.h"
+#include "controls/ChangeOutcome.h"
 #include "platform/ui/Dialog.h"
 
 namespace namespace8100 {
@@ -33,7 +33,7 @@ class TValueDialog8100 : public ui::Dialog {
   bool Guarded(const std::function<void()>& work);
   // The typed values, then `change`, as one entry of every field (controls::CommitEntries): after
   // a failure no field shows a typed value, nor is one written later.
-  ChangeOutcome Commit(const std::function<void()>& change);
+  controls::ChangeOutcome Commit(const std::function<void()>& change);
 
  protected:
   void SetupWindow() override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/ChangeOutcome.h"
 #include "controls/IdlePoll.h"
 #include "familyov/unit/ClockEvents.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -118,12 +119,12 @@ void TTimerDialog::Apply() {
   // A day of 0 would empty the slot on the unit: an event without a day is not written.
   // An event the unit did not take keeps what it held, so the list and the fields show no edit as
   // done that was not.
-  const unsigned long unanswered = IQDevice::UnansweredWrites();
+  const controls::DoubtWatch doubt;
   if (IsStorableEvent(edited) && GuardedUnitCall(device_, [&] { WriteEvent(device_, edited); })) {
     *event_ = edited;
   }
   // A write whose answer never came leaves the event unknown until the unit is read again.
-  TTimerStruct* event = IQDevice::UnansweredWrites() == unanswered ? event_ : nullptr;
+  TTimerStruct* event = doubt.DoubtMet() ? nullptr : event_;
   if (list_) list_->Rebuild();
   ShowEvent(event);
 }
