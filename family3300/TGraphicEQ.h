@@ -22,7 +22,10 @@ class TGraphicEQ : public ui::Dialog {
   TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
+  // Reads the bands and shows them; a failure is reported.
   void ReadBands();
+  // The same, with a bus failure thrown.
+  void ShowBands();
   TMyVSlider& Slider(int band) { return *sliders_[static_cast<std::size_t>(band - 1)]; }
 
  protected:
