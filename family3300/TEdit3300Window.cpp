@@ -523,7 +523,7 @@ void IQDevice3300::Write(const UCodeObject& object, std::span<const uint8_t> dat
     IQDevice::Write(object, data, timeoutMs);
   } catch (const ErrorObject&) {
     // The unit said no and holds what it held: the window that showed the value asked for shows
-    // the unit's again, once the refusal has been told.
+    // the unit's again.
     if (ui::Window* window = EditWindow()) {
       window->Post(TEdit3300Window::kObjectChangedMessage, 0, object.GetId());
     }

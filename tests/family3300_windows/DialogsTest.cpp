@@ -481,18 +481,14 @@ TEST_F(DialogsTest, EverySwitchShowsWhatTheUnitHoldsAfterItsClick) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // What the edit window and each of its open dialogs show, in one list.
-std::vector<std::string> Shown(TEdit3300Window& window, int channels) {
+std::vector<std::string> Shown(TEdit3300Window& window) {
   std::vector<std::string> shown{window.Text()};
   ui::TreeView& tree = window.Tree();
   for (ui::TreeItem item = tree.FirstChild(tree.FirstRoot()); item; item = tree.NextSibling(item)) {
     shown.push_back(tree.ItemText(item) + " " + std::to_string(tree.ItemImage(item)));
   }
-  for (int channel = 0; channel < channels; ++channel) {
+  for (int channel = 0; channel < kChannelCount; ++channel) {
     if (TGraphicEQ& eq = *window.Equaliser(channel); eq.IsCreated()) {
       for (int band = 1; band <= kBandCount; ++band) {
         shown.push_back(std::to_string(eq.Slider(band).GetValue()));
@@ -542,9 +538,7 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
     }
   };
   const auto level = [](TLevelDialog* dialog, int key) {
-    return [dialog, key] {
-      ui::test::PressKey(ui::test::ControlOf(*dialog, controls_res::kLevelTrackbar), key);
-    };
+    ui::test::PressKey(ui::test::ControlOf(*dialog, controls_res::kLevelTrackbar), key);
   };
   const auto memoryButton = [&](int id) {
     return [&, id] {
@@ -571,9 +565,9 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
          script.AnswerMessageBox(ui::kIdOk);
          ui::test::Click(*edit->Equaliser(1), res3300::kFlattenButton);
        }},
-      {"gain", g3300GainA.GetId(), false, [&] { level(edit->Gain(0), Qt::Key_Up)(); }},
-      {"low pass", g3300LpfB.GetId(), false, [&] { level(edit->Lpf(1), Qt::Key_End)(); }},
-      {"high pass", g3300HpfA.GetId(), false, [&] { level(edit->Hpf(0), Qt::Key_Home)(); }},
+      {"gain", g3300GainA.GetId(), false, [&] { level(edit->Gain(0), Qt::Key_Up); }},
+      {"low pass", g3300LpfB.GetId(), false, [&] { level(edit->Lpf(1), Qt::Key_End); }},
+      {"high pass", g3300HpfA.GetId(), false, [&] { level(edit->Hpf(0), Qt::Key_Home); }},
       {"EQ A switch", g3300EqInA.GetId(), true, [&] { edit->RunItem(kItemEqInA); }},
       {"mute B", g3300MuteB.GetId(), true, [&] { edit->RunItem(kItemMuteB); }},
       {"DSPI", g3300DspiSwitch.GetId(), true,
@@ -629,7 +623,7 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       fresh.Create();
       openAll(fresh);
       if (!edit->Memory()->IsCreated()) fresh.Memory()->Destroy();
-      EXPECT_EQ(Shown(*edit, 2), Shown(fresh, 2));
+      EXPECT_EQ(Shown(*edit), Shown(fresh));
       // Closed without writing the memory names back.
       fresh.Memory()->Destroy();
       edit->Memory()->Destroy();
