@@ -521,6 +521,14 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
   g3300GainA.Write(*unit, 16);
   unit->UseMemory(3, MemoryOperation::kStore);
   TEdit3300Window* edit = nullptr;
+  // The main window, told when the unit's name or lock may have changed.
+  ui::Window owner;
+  int told = 0;
+  owner.OnMessage(TEdit3300Window::kDeviceChangedMessage, [&](const ui::Message&) {
+    ++told;
+    return ui::Param{0};
+  });
+  owner.Create();
   const struct {
     int objectId;
     std::vector<uint8_t> before;
@@ -600,11 +608,13 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       SCOPED_TRACE(std::string(write.name) + ", " + kind.name);
       for (const auto& [objectId, before] : starting) Store(objectId, before);
       ASSERT_NE(manager.Acquire(unit), nullptr);
-      ASSERT_TRUE(unit->Open(nullptr));
+      ASSERT_TRUE(unit->Open(&owner));
       edit = dynamic_cast<TEdit3300Window*>(unit->EditWindow());
       openAll(*edit);
       TakeReportedErrors();
       const std::vector<uint8_t> held = bus.Element(0, write.objectId, 0);
+      ui::test::PumpMessages();
+      told = 0;
       bus.AddFault(kind.fault.ForObject(write.objectId).ForOpcode(sim::kOpcodeSet).Times(1));
       write.act();
       ui::test::PumpMessages();
@@ -618,6 +628,7 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       ui::test::PumpMessages();
       EXPECT_TRUE(TakeReportedErrors().empty());
       EXPECT_FALSE(unit->InDoubt());
+      EXPECT_EQ(told > 0, kind.fault.kind != sim::FaultKind::kErrorObject);
 
       TEdit3300Window fresh(*unit, nullptr);
       fresh.Create();
