@@ -236,6 +236,7 @@ void TEdit3300Window::ShowUnit() {
     ShowLevel(*gain_[i], objects.gain);
   }
   if (dspi_->IsCreated()) dspi_->ShowSwitchFromUnit();
+  if (memory_->IsCreated()) memory_->ShowNames();
   if (security_->IsCreated()) security_->ShowLock(device_.IsLocked());
 }
 
