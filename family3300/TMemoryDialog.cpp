@@ -50,7 +50,8 @@ void TMemoryDialog::SetupWindow() {
 void TMemoryDialog::ShowNames() {
   for (namesRead_ = 0; namesRead_ < kMemoryCount; ++namesRead_) {
     const std::string name = MemoryName3300(namesRead_ + 1).Read(device_);
-    names_[static_cast<std::size_t>(namesRead_)]->SetText(name.substr(0, kNameChars));
+    ui::Edit& field = *names_[static_cast<std::size_t>(namesRead_)];
+    if (!field.IsModified()) field.SetText(name.substr(0, kNameChars));
   }
 }
 

@@ -26,8 +26,9 @@ class TMemoryDialog : public ui::Dialog {
   TMemoryDialog(IQDevice3300& device, ui::Window* parent);
 
   void CloseWindow(int result = ui::kIdCancel) override;
-  // Reads the names from the unit and shows them, in place of any typed; a bus failure is thrown
-  // and leaves the names after it as they were, not to be written back.
+  // Reads the names from the unit and shows them, but for a name the user has typed since, which
+  // is to go to the unit as the dialog closes; a bus failure is thrown and leaves the names after
+  // it as they were, not to be written back.
   void ShowNames();
 
  protected:
