@@ -533,6 +533,7 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
     int objectId;
     std::vector<uint8_t> before;
   } starting[] = {{g3300GainA.GetId(), {4}},
+                  {g3300GainB.GetId(), {9}},
                   {g3300LpfB.GetId(), {3}},
                   {g3300HpfA.GetId(), {3}},
                   {g3300BandA[4].GetId(), {22}},
@@ -540,8 +541,8 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
                   {MemoryName3300(1).GetId(), windows3300::TextBytes("VERSE")},
                   {g3300UnitName.GetId(), windows3300::TextBytes("STAGE")}};
   const auto openAll = [&](TEdit3300Window& w) {
-    for (const int item :
-         {kItemEqA, kItemEqB, kItemLpfB, kItemHpfA, kItemGainA, kItemDspi, kItemMemory}) {
+    for (const int item : {kItemEqA, kItemEqB, kItemLpfB, kItemHpfA, kItemGainA, kItemGainB,
+                           kItemDspi, kItemMemory}) {
       w.RunItem(item);
     }
   };
@@ -576,6 +577,11 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       {"gain", g3300GainA.GetId(), false, [&] { level(edit->Gain(0), Qt::Key_Up); }},
       {"low pass", g3300LpfB.GetId(), false, [&] { level(edit->Lpf(1), Qt::Key_End); }},
       {"high pass", g3300HpfA.GetId(), false, [&] { level(edit->Hpf(0), Qt::Key_Home); }},
+      {"gain dropped on the other channel's", g3300GainB.GetId(), true,
+       [&] {
+         script.AnswerMessageBox(ui::kIdOk);
+         edit->CopyChannel(kItemGainA, kItemGainB);
+       }},
       {"EQ A switch", g3300EqInA.GetId(), true, [&] { edit->RunItem(kItemEqInA); }},
       {"mute B", g3300MuteB.GetId(), true, [&] { edit->RunItem(kItemMuteB); }},
       {"DSPI", g3300DspiSwitch.GetId(), true,
