@@ -16,7 +16,7 @@ class IQDevice3300;
 // to 0 dB and "Adjust ..." shifts them all by one offset.
 class TGraphicEQ : public ui::Dialog {
  public:
-  // The edit window posts it after a recall or a copy into this channel: read the bands again.
+  // The edit window posts it after a copy into this channel: read the bands again.
   static constexpr ui::MessageId kRefreshMessage = 102;
 
   TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
