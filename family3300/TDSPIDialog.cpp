@@ -28,8 +28,10 @@ void TDSPIDialog::SetupWindow() {
 }
 
 void TDSPIDialog::ShowUnitSwitch() {
-  controls::GuardedBusCall(&device_, [this] { ShowSwitch(g3300DspiSwitch.Read(device_)); });
+  controls::GuardedBusCall(&device_, [this] { ShowSwitchFromUnit(); });
 }
+
+void TDSPIDialog::ShowSwitchFromUnit() { ShowSwitch(g3300DspiSwitch.Read(device_)); }
 
 void TDSPIDialog::ShowSwitch(bool set) {
   lamp_.SetState(set ? kSetLamp : kClearLamp);

@@ -15,6 +15,8 @@ class TDSPIDialog : public ui::Dialog {
 
   TDSPIDialog(IQDevice3300& device, ui::Window* parent);
   const TLEDButton& Lamp() const { return lamp_; }
+  // Reads the switch from the unit and shows it; a bus failure is thrown.
+  void ShowSwitchFromUnit();
 
  protected:
   void SetupWindow() override;
@@ -22,7 +24,7 @@ class TDSPIDialog : public ui::Dialog {
  private:
   void CmToggle();
   void ShowSwitch(bool set);
-  // Reads the switch from the unit and shows it; a failure leaves the lamp as it is.
+  // The same, with a failure reported and the lamp left as it is.
   void ShowUnitSwitch();
 
   IQDevice3300& device_;

@@ -119,8 +119,7 @@ TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
     if (!device_.LoadFile()) return;
     // The file may carry another name: the caption and the main list follow it.
     UpdateTitle();
-    if (client_ != nullptr)
-      client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));
+    TellClient();
     RefreshAll();
   });
   OnCommand(res3300::kCmPrintReport, [this] { device_.PrintReport(); });
@@ -225,10 +224,47 @@ void TEdit3300Window::ReadNameAndTree() {
   SetText(BusTitle(name));
 }
 
+void TEdit3300Window::ShowUnit() {
+  ReadNameAndTree();
+  if (TreeLock()) CloseEditingDialogs();
+  for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
+    const std::size_t i = Index(channel);
+    const ChannelObjects& objects = Channel3300(channel);
+    if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowBands();
+    ShowLevel(*lpf_[i], objects.lpf);
+    ShowLevel(*hpf_[i], objects.hpf);
+    ShowLevel(*gain_[i], objects.gain);
+  }
+  if (dspi_->IsCreated()) dspi_->ShowSwitchFromUnit();
+  if (memory_->IsCreated()) memory_->ShowNames();
+  if (security_->IsCreated()) security_->ShowLock(device_.IsLocked());
+}
+
+void TEdit3300Window::ShowLevel(TLevelDialog& dialog, const ByteUCodeObject& parameter) {
+  if (!dialog.IsCreated()) return;
+  // The dialog's own read reports its failure: asked here first, a unit that is silent throws.
+  parameter.Read(device_);
+  dialog.ReadValue();
+}
+
+void TEdit3300Window::TellClient() {
+  if (client_ != nullptr)
+    client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));
+}
+
 bool TEdit3300Window::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
-  if (!IsCreated() || !device_.IsOnline() || !unitOwed_.Owed()) return more;
-  return unitOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
+  if (!IsCreated() || !device_.IsOnline()) return more;
+  const controls::PollOutcome owed = unitOwed_.Settle(device_);
+  // A write whose answer never came may have changed anything the windows show, the name and
+  // lock in the main list included.
+  const controls::PollOutcome doubt = controls::SettleDoubt(device_, [this] {
+    ShowUnit();
+    TellClient();
+  });
+  const bool resting =
+      owed == controls::PollOutcome::kResting && doubt == controls::PollOutcome::kResting;
+  return resting ? more : true;
 }
 
 bool TEdit3300Window::TreeLock() { return device_.IsOnline() && device_.IsLocked(); }
@@ -366,8 +402,7 @@ void TEdit3300Window::Rename() {
   }
   if (controls::RefusedName(this, name, "Unit name")) return;
   if (!controls::GuardedBusCall(&device_, [&] { g3300UnitName.Write(device_, name); })) return;
-  if (client_ != nullptr)
-    client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));
+  TellClient();
   UpdateTitle();
 }
 
@@ -384,13 +419,24 @@ void TEdit3300Window::ObjectChanged(int id) {
     return ReRead(gain_[Index(channelOf(id))]);
   }
   if (id >= g3300EqInA.GetId() && id <= g3300MuteB.GetId()) return UpdateTree(-1);
+  if (id == g3300DspiSwitch.GetId()) {
+    if (dspi_->IsCreated())
+      controls::GuardedBusCall(&device_, [this] { dspi_->ShowSwitchFromUnit(); });
+    return;
+  }
+  for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
+    const auto& bands = Channel3300(channel).bands;
+    TGraphicEQ& equaliser = *equalisers_[Index(channel)];
+    if (id >= bands.front().GetId() && id <= bands.back().GetId() && equaliser.IsCreated()) {
+      return equaliser.ReadBands();
+    }
+  }
   if (id == g3300UnitName.GetId()) return UpdateTitle();
   if (id != g3300Lock.GetId()) return;
   bool locked = false;
   if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) return;
   if (locked) CloseEditingDialogs();
-  if (client_ != nullptr)
-    client_->Post(kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device_));
+  TellClient();
   UpdateTitle();
   UpdateTree(-1);
 }
@@ -410,14 +456,7 @@ void TEdit3300Window::CloseEditingDialogs() {
 }
 
 void TEdit3300Window::RefreshAll() {
-  UpdateTree(-1);
-  for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
-    const std::size_t i = Index(channel);
-    if (equalisers_[i]->IsCreated()) equalisers_[i]->Post(TGraphicEQ::kRefreshMessage);
-    ReRead(lpf_[i]);
-    ReRead(hpf_[i]);
-    ReRead(gain_[i]);
-  }
+  if (!controls::GuardedBusCall(&device_, [this] { ShowUnit(); })) unitOwed_.Owe();
 }
 
 void TEdit3300Window::CopyChannel(int from, int to) {
@@ -478,6 +517,19 @@ bool IQDevice3300::DoOpen(ui::Window* parent) {
   editWindow_->Create();
   editWindow_->Show();
   return editWindow_->IsCreated();
+}
+
+void IQDevice3300::Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
+  try {
+    IQDevice::Write(object, data, timeoutMs);
+  } catch (const ErrorObject&) {
+    // The unit said no and holds what it held: the window that showed the value asked for shows
+    // the unit's again.
+    if (ui::Window* window = EditWindow()) {
+      window->Post(TEdit3300Window::kObjectChangedMessage, 0, object.GetId());
+    }
+    throw;
+  }
 }
 
 ui::Window* IQDevice3300::EditWindow() const {

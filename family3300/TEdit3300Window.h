@@ -46,7 +46,8 @@ enum ItemCode3300 : int {
 // it opens, follows the unit's lock (a locked unit's functions show the lock, beep and have their
 // dialogs closed) and tells the main window of a new name or lock (201) and of its closing (301).
 // The switches it could not read show as unknown, and they and the name in its caption are read
-// again at the first idle pass that finds the unit answering.
+// again at the first idle pass that finds the unit answering; so is the whole unit, in this window
+// and every dialog it has open, after a write whose answer never came.
 class TEdit3300Window : public ui::Frame {
  public:
   static constexpr ui::MessageId kObjectChangedMessage = 101;
@@ -91,6 +92,12 @@ class TEdit3300Window : public ui::Frame {
   void ShowTreeFromUnit(int code);
   // Both read and shown; a bus failure is thrown.
   void ReadNameAndTree();
+  // Reads the unit again and shows it in this window and every dialog it has open (a locked unit
+  // closes its editing dialogs); a bus failure is thrown.
+  void ShowUnit();
+  void ShowLevel(TLevelDialog& dialog, const ByteUCodeObject& parameter);
+  // Tells the main window that the unit's name or lock may have changed.
+  void TellClient();
   void MakeDialogs();
   void Open(ui::Window* dialog);
   // The action of the keys that open the selected item.
@@ -121,8 +128,9 @@ class TEdit3300Window : public ui::Frame {
   std::array<std::unique_ptr<TLevelDialog>, kChannelCount> gain_;
   std::unique_ptr<TSecurityDialog> security_;
   ui::TreeItemDrag drag_;
-  // The name and switches a silent unit did not give.
-  controls::OwedRead unitOwed_{[this] { ReadNameAndTree(); }};
+  // What a silent unit did not give: this window's name and switches, and what its open dialogs
+  // show.
+  controls::OwedRead unitOwed_{[this] { ShowUnit(); }};
 };
 
 }  // namespace namespace3300

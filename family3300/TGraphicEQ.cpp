@@ -57,12 +57,14 @@ void TGraphicEQ::SetupWindow() {
 }
 
 void TGraphicEQ::ReadBands() {
-  controls::GuardedBusCall(&device_, [this] {
-    for (int band = 0; band < kBandCount; ++band) {
-      sliders_[static_cast<std::size_t>(band)]->SetValue(
-          objects_.bands[static_cast<std::size_t>(band)].Read(device_));
-    }
-  });
+  controls::GuardedBusCall(&device_, [this] { ShowBands(); });
+}
+
+void TGraphicEQ::ShowBands() {
+  for (int band = 0; band < kBandCount; ++band) {
+    sliders_[static_cast<std::size_t>(band)]->SetValue(
+        objects_.bands[static_cast<std::size_t>(band)].Read(device_));
+  }
 }
 
 bool TGraphicEQ::WriteBand(const TMyVSlider& slider) {

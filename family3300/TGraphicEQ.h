@@ -16,13 +16,16 @@ class IQDevice3300;
 // to 0 dB and "Adjust ..." shifts them all by one offset.
 class TGraphicEQ : public ui::Dialog {
  public:
-  // The edit window posts it after a recall or a copy into this channel: read the bands again.
+  // The edit window posts it after a copy into this channel: read the bands again.
   static constexpr ui::MessageId kRefreshMessage = 102;
 
   TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
+  // Reads the bands and shows them; a failure is reported.
   void ReadBands();
+  // The same, with a bus failure thrown.
+  void ShowBands();
   TMyVSlider& Slider(int band) { return *sliders_[static_cast<std::size_t>(band - 1)]; }
 
  protected:

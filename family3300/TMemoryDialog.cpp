@@ -40,17 +40,19 @@ TMemoryDialog::TMemoryDialog(IQDevice3300& device, ui::Window* parent)
 
 void TMemoryDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  namesRead_ = 0;
   // A name the unit did not give shows empty, not as the template's placeholder.
   for (auto& name : names_) name->SetText("");
-  controls::GuardedBusCall(&device_, [this] {
-    for (; namesRead_ < kMemoryCount; ++namesRead_) {
-      const std::string name = MemoryName3300(namesRead_ + 1).Read(device_);
-      names_[static_cast<std::size_t>(namesRead_)]->SetText(name.substr(0, kNameChars));
-    }
-  });
+  controls::GuardedBusCall(&device_, [this] { ShowNames(); });
   for (auto& name : names_)
     name->SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
+}
+
+void TMemoryDialog::ShowNames() {
+  for (namesRead_ = 0; namesRead_ < kMemoryCount; ++namesRead_) {
+    const std::string name = MemoryName3300(namesRead_ + 1).Read(device_);
+    ui::Edit& field = *names_[static_cast<std::size_t>(namesRead_)];
+    if (!field.IsModified()) field.SetText(name.substr(0, kNameChars));
+  }
 }
 
 bool TMemoryDialog::Confirmed(const std::string& question, const std::string& caption) {

@@ -22,6 +22,8 @@ class TSecurityDialog : public ui::Dialog {
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
   const familycommon::LockLamp& Lamp() const { return lamp_; }
+  // Shows the unit's lock as read by the caller.
+  void ShowLock(bool locked);
 
  protected:
   void SetupWindow() override;
@@ -34,7 +36,6 @@ class TSecurityDialog : public ui::Dialog {
   void Unlock();
   // Reads the lock and shows it; what the unit answered, none when it failed.
   std::optional<bool> ShowUnitLock();
-  void ShowLock(bool locked);
   void LockChanged();
 
   IQDevice3300& device_;

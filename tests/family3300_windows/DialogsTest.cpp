@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "bus/PollBackoff.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
 #include "familycommon/LoadFailure.h"
@@ -457,12 +458,13 @@ TEST_F(DialogsTest, EverySwitchShowsWhatTheUnitHoldsAfterItsClick) {
        },
        [&] { return security.Lamp().GetState() == familycommon::LockLamp::kLocked; }},
   };
-  // The simulated unit takes the write either way; only the program does not hear so.
+  // A refusal leaves the unit as it was; a lost reply comes after the unit has acted.
   const struct {
     const char* name;
     sim::Fault fault;
-  } kinds[] = {{"answered with an error", sim::Fault::ErrorObject(7)},
-               {"reply lost", sim::Fault::Silence()}};
+    bool carriedOut;
+  } kinds[] = {{"answered with an error", sim::Fault::ErrorObject(7), false},
+               {"reply lost", sim::Fault::Silence(), true}};
   for (const auto& kind : kinds) {
     for (const auto& control : switches) {
       SCOPED_TRACE(std::string(control.name) + ", " + kind.name);
@@ -472,10 +474,179 @@ TEST_F(DialogsTest, EverySwitchShowsWhatTheUnitHoldsAfterItsClick) {
       bus.ClearFaults();
       EXPECT_EQ(TakeReportedErrors().size(), 1u);
       const bool now = Byte(control.objectId) != 0;
-      EXPECT_NE(now, before);
+      EXPECT_EQ(now != before, kind.carriedOut);
       EXPECT_EQ(control.shownOn(), now);
     }
     Store(g3300Lock.GetId(), {0});
+  }
+}
+
+// What the edit window and each of its open dialogs show, in one list.
+std::vector<std::string> Shown(TEdit3300Window& window) {
+  std::vector<std::string> shown{window.Text()};
+  ui::TreeView& tree = window.Tree();
+  for (ui::TreeItem item = tree.FirstChild(tree.FirstRoot()); item; item = tree.NextSibling(item)) {
+    shown.push_back(tree.ItemText(item) + " " + std::to_string(tree.ItemImage(item)));
+  }
+  for (int channel = 0; channel < kChannelCount; ++channel) {
+    if (TGraphicEQ& eq = *window.Equaliser(channel); eq.IsCreated()) {
+      for (int band = 1; band <= kBandCount; ++band) {
+        shown.push_back(std::to_string(eq.Slider(band).GetValue()));
+      }
+    }
+    for (TLevelDialog* level : {window.Lpf(channel), window.Hpf(channel), window.Gain(channel)}) {
+      if (level->IsCreated()) {
+        shown.push_back(ui::test::ControlOf(*level, controls_res::kLevelText).Text());
+      }
+    }
+  }
+  if (window.Dspi()->IsCreated()) {
+    shown.push_back("DSPI " + std::to_string(window.Dspi()->Lamp().GetState()));
+  }
+  if (window.Memory()->IsCreated()) {
+    for (int k = 0; k < kMemoryCount; ++k) {
+      shown.push_back(ui::test::ControlOf(*window.Memory(), res3300::kFirstName + k).Text());
+    }
+  }
+  return shown;
+}
+
+// Every write the user starts, cut off three ways: the unit carries it out and its answer is
+// lost, the unit never takes it, or the unit refuses it. Each is told once, and once the unit
+// answers, every window open shows what a window opened afresh shows: what the unit holds.
+TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHolds) {
+  unit = AddUnit(kAddress, true);
+  ASSERT_NE(unit, nullptr);
+  // Memory 3 holds another gain than the current one.
+  g3300GainA.Write(*unit, 16);
+  unit->UseMemory(3, MemoryOperation::kStore);
+  TEdit3300Window* edit = nullptr;
+  // The main window, told when the unit's name or lock may have changed.
+  ui::Window owner;
+  int told = 0;
+  owner.OnMessage(TEdit3300Window::kDeviceChangedMessage, [&](const ui::Message&) {
+    ++told;
+    return ui::Param{0};
+  });
+  owner.Create();
+  const struct {
+    int objectId;
+    std::vector<uint8_t> before;
+  } starting[] = {{g3300GainA.GetId(), {4}},
+                  {g3300GainB.GetId(), {9}},
+                  {g3300LpfB.GetId(), {3}},
+                  {g3300HpfA.GetId(), {3}},
+                  {g3300BandA[4].GetId(), {22}},
+                  {g3300BandB[0].GetId(), {30}},
+                  {MemoryName3300(1).GetId(), windows3300::TextBytes("VERSE")},
+                  {g3300UnitName.GetId(), windows3300::TextBytes("STAGE")}};
+  const auto openAll = [&](TEdit3300Window& w) {
+    for (const int item : {kItemEqA, kItemEqB, kItemLpfB, kItemHpfA, kItemGainA, kItemGainB,
+                           kItemDspi, kItemMemory}) {
+      w.RunItem(item);
+    }
+  };
+  const auto level = [](TLevelDialog* dialog, int key) {
+    ui::test::PressKey(ui::test::ControlOf(*dialog, controls_res::kLevelTrackbar), key);
+  };
+  const auto memoryButton = [&](int id) {
+    return [&, id] {
+      script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+      ui::test::Click(*edit->Memory(), id);
+    };
+  };
+  const struct {
+    const char* name;
+    int objectId;  // the write cut off
+    // Whether the unit's byte changes only when the write cut off is carried out. A level
+    // dialog's key moves the slider and ends the move, and each writes: the second carries the
+    // value whatever became of the first.
+    bool visible;
+    std::function<void()> act;
+  } writes[] = {
+      {"band slider", g3300BandA[4].GetId(), true,
+       [&] {
+         edit->Equaliser(0)->Slider(5).SetFocus();
+         ui::test::PressKey(edit->Equaliser(0)->Slider(5), Qt::Key_Up);
+       }},
+      {"flatten", g3300BandB[0].GetId(), true,
+       [&] {
+         script.AnswerMessageBox(ui::kIdOk);
+         ui::test::Click(*edit->Equaliser(1), res3300::kFlattenButton);
+       }},
+      {"gain", g3300GainA.GetId(), false, [&] { level(edit->Gain(0), Qt::Key_Up); }},
+      {"low pass", g3300LpfB.GetId(), false, [&] { level(edit->Lpf(1), Qt::Key_End); }},
+      {"high pass", g3300HpfA.GetId(), false, [&] { level(edit->Hpf(0), Qt::Key_Home); }},
+      {"gain dropped on the other channel's", g3300GainB.GetId(), true,
+       [&] {
+         script.AnswerMessageBox(ui::kIdOk);
+         edit->CopyChannel(kItemGainA, kItemGainB);
+       }},
+      {"EQ A switch", g3300EqInA.GetId(), true, [&] { edit->RunItem(kItemEqInA); }},
+      {"mute B", g3300MuteB.GetId(), true, [&] { edit->RunItem(kItemMuteB); }},
+      {"DSPI", g3300DspiSwitch.GetId(), true,
+       [&] { ui::test::Click(*edit->Dspi(), res3300::kDspiLamp); }},
+      {"memory recall", g3300MemoryAccess.GetId(), false, memoryButton(res3300::kFirstRecall + 2)},
+      {"memory save", g3300MemoryAccess.GetId(), false, memoryButton(res3300::kFirstSave + 4)},
+      {"memory name", MemoryName3300(1).GetId(), true,
+       [&] {
+         ui::test::ControlOf(*edit->Memory(), res3300::kFirstName).SetText("CODA");
+         edit->Memory()->CloseWindow(ui::kIdOk);
+       }},
+      {"rename", g3300UnitName.GetId(), true,
+       [&] {
+         script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
+           ui::test::ControlOf(d, controls_res::kInputField).SetText("FOH");
+           d.CloseWindow(ui::kIdOk);
+         });
+         edit->RunItem(kItemName);
+       }},
+  };
+  const struct {
+    const char* name;
+    sim::Fault fault;
+    bool carriedOut;
+  } kinds[] = {{"answer lost, carried out", sim::Fault::Silence(), true},
+               {"answer lost, never taken", sim::Fault::Unheard(), false},
+               {"refused", sim::Fault::ErrorObject(7), false}};
+  for (const auto& kind : kinds) {
+    for (const auto& write : writes) {
+      SCOPED_TRACE(std::string(write.name) + ", " + kind.name);
+      for (const auto& [objectId, before] : starting) Store(objectId, before);
+      ASSERT_NE(manager.Acquire(unit), nullptr);
+      ASSERT_TRUE(unit->Open(&owner));
+      edit = dynamic_cast<TEdit3300Window*>(unit->EditWindow());
+      openAll(*edit);
+      TakeReportedErrors();
+      const std::vector<uint8_t> held = bus.Element(0, write.objectId, 0);
+      ui::test::PumpMessages();
+      told = 0;
+      bus.AddFault(kind.fault.ForObject(write.objectId).ForOpcode(sim::kOpcodeSet).Times(1));
+      write.act();
+      ui::test::PumpMessages();
+      EXPECT_EQ(TakeReportedErrors().size(), 1u);
+      bus.ClearFaults();
+      if (write.visible) {
+        EXPECT_EQ(bus.Element(0, write.objectId, 0) != held, kind.carriedOut);
+      }
+      PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+      ui::test::PumpIdle();
+      ui::test::PumpMessages();
+      EXPECT_TRUE(TakeReportedErrors().empty());
+      EXPECT_FALSE(unit->InDoubt());
+      EXPECT_EQ(told > 0, kind.fault.kind != sim::FaultKind::kErrorObject);
+
+      TEdit3300Window fresh(*unit, nullptr);
+      fresh.Create();
+      openAll(fresh);
+      if (!edit->Memory()->IsCreated()) fresh.Memory()->Destroy();
+      EXPECT_EQ(Shown(*edit), Shown(fresh));
+      // Closed without writing the memory names back.
+      fresh.Memory()->Destroy();
+      edit->Memory()->Destroy();
+      edit->CloseWindow();
+      ui::test::PumpMessages();
+    }
   }
 }
 

@@ -214,13 +214,17 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
   // In the test's own folder: orders of this program that run at once share no file.
   const std::string path = Temp("edit-window-menu-test.332").string();
   Store(g3300GainA.GetId(), {10});
+  Store(MemoryName3300(1).GetId(), windows3300::TextBytes("VERSE"));
   {
     ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
     script.AnswerSaveFile(path);
     ui::Application::Instance()->RouteCommand(res3300::kCmSaveSettings, window);
   }
   Store(g3300GainA.GetId(), {3});
+  Store(MemoryName3300(1).GetId(), windows3300::TextBytes("CHORUS"));
   window->RunItem(kItemGainA);
+  window->RunItem(kItemMemory);
+  ui::test::Type(*window->Memory(), res3300::kFirstName + 1, "BRIDGE");
   // The file carries another name: the caption and the owner's list follow it.
   {
     std::ifstream in(path);
@@ -241,6 +245,10 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
   EXPECT_EQ(window->Text(), "9 (3300-2XL) HALLS");
   EXPECT_EQ(changed, changedBefore + 1);
   EXPECT_EQ(ui::test::ControlOf(*window->Gain(0), controls_res::kLevelText).Text(), "5.0");
+  // The memory names shown, and written back when the dialog closes, are the file's, but for
+  // one the user typed meanwhile.
+  EXPECT_EQ(ui::test::ControlOf(*window->Memory(), res3300::kFirstName).Text(), "VERSE");
+  EXPECT_EQ(ui::test::ControlOf(*window->Memory(), res3300::kFirstName + 1).Text(), "BRIDGE");
   std::filesystem::remove(path);
 
   ui::Application::Instance()->RouteCommand(res3300::kCmCloseUnit, window);
