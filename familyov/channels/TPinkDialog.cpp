@@ -146,15 +146,7 @@ void TPinkDialog::CmOutputMute() {
 
 bool TPinkDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.down) return false;
-  if (key.code == ui::key::kReturn) {
-    bool on = false;
-    if (!GuardedUnitCall(device_, [&] { on = gPinkNoiseEnableObject.Read(device_); })) {
-      // The entry failed with the read: the focus the report takes must not try it again.
-      level_.SetText(level_.ProgramText());
-    } else if (on) {
-      ApplyLevelText();
-    }
-  }
+  if (key.code == ui::key::kReturn) ApplyLevelText();
   return ui::Dialog::PreProcessKey(key);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -203,7 +204,9 @@ void TLogicDialog::CmTriggerNow() {
                  "Trigger preset")) {
     return;
   }
-  // A unit that never gets ready again is reported; what it did is read back all the same.
+  // The trigger, the read of what it did and the windows' refresh are one command: a unit that
+  // never gets ready again is told of once, and what it did is read back all the same.
+  controls::OneReportScope command;
   GuardedUnitCall(device_, [&] {
     WithProgress("Triggering...", [&] {
       gCurrentLogicInObject.WriteAndWaitReady(device_, static_cast<uint8_t>(input));

@@ -57,10 +57,6 @@ TTimerDialog::TTimerDialog(ui::Window* parent, IQDeviceOrdavinex& device)
     Apply();
     return 0;
   });
-  OnNotify(kEventTime, ui::Notify::KillFocus, [this](const ui::Notification&) {
-    TakeTime();
-    return 0;
-  });
   OnCommand(kAfternoon, [this] { Apply(); });
   OnCommand(kSetClock, [this] { TSetTimeDialog(this, device_).Execute(); });
 }
@@ -98,12 +94,6 @@ void TTimerDialog::FocusTime() {
   time_.SetFocus();
   time_.SetField(TTimeEdit::kHours);
   time_.SelectField();
-}
-
-void TTimerDialog::TakeTime() {
-  if (event_ == nullptr || !time_.IsModified()) return;
-  time_.GetTime(event_->hour, event_->minute, event_->second);
-  if (afternoon_.IsChecked()) event_->hour += kHoursPerHalfDay;
 }
 
 void TTimerDialog::Apply() {
