@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
 #include "familyov/unit/ClockEvents.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -233,7 +234,10 @@ TTimerStruct* TRTCListWindow::NewEvent(int day, const TTimerStruct* model) {
   return event;
 }
 
+// Each command on the list is one action: however many events it writes, a failing unit is told
+// of once.
 void TRTCListWindow::CmNew() {
+  controls::OneReportScope command;
   TTimerStruct* event = NewEvent(editor_.LastDay(), nullptr);
   if (event == nullptr) return;
   list_.SelectItem(list_.Count() - 1);
@@ -246,6 +250,7 @@ void TRTCListWindow::CmDelete() {
                      ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
     return;
   }
+  controls::OneReportScope command;
   deleting_ = true;
   for (TTimerStruct* event : selected_) {
     event->day = 0;
@@ -260,6 +265,7 @@ void TRTCListWindow::CmDelete() {
 void TRTCListWindow::CmCopyToDays(const std::string& question, bool weekdaysOnly, bool allDays,
                                   int oneDay) {
   if (!Confirmed(this, question, "Copy")) return;
+  controls::OneReportScope command;
   bool allMade = true;
   const std::vector<TTimerStruct*> models = selected_;
   for (const TTimerStruct* model : models) {

@@ -10,7 +10,10 @@
 
 #include "bus/PollBackoff.h"
 #include "controls/TInputDialog.h"
+#include "controls/TQuadButton.h"
 #include "familycommon/SetPassDialog.h"
+#include "familyov/channels/TLimiterWindow.h"
+#include "familyov/channels/TPinkDialog.h"
 #include "familyov/unit/LogicPanes.h"
 #include "familyov/unit/NewSettingsCheck.h"
 #include "familyov/unit/OVGuard.h"
@@ -29,6 +32,7 @@
 #include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
+#include "resources/FamilyOvProcessingIds.h"
 #include "resources/FamilyOvSummaryIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_commands/CommandsTestSupport.h"
@@ -104,7 +108,8 @@ TEST_F(WindowCommandsTest,
 // at the head of the command's closing message, and no prompt follows it.
 TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnceAndNothingFollows) {
   const NodeIds& ids = window->Ids();
-  for (const int node : {ids.summary, ids.logic, ids.memory, ids.security, ids.timer}) {
+  for (const int node :
+       {ids.summary, ids.logic, ids.memory, ids.security, ids.timer, ids.limiter, ids.pinkNoise}) {
     window->OpenChildWindow(node);
   }
   ui::Window& summary = *window->ChildWindow(ids.summary);
@@ -112,6 +117,9 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
   auto& memory = dynamic_cast<TMemoryWindow&>(*window->ChildWindow(ids.memory));
   ui::Window& security = *window->ChildWindow(ids.security);
   auto& timer = dynamic_cast<TRTCDecoratedFrame&>(*window->ChildWindow(ids.timer));
+  TLimiterDialog& limiter =
+      dynamic_cast<TLimiterWindow&>(*window->ChildWindow(ids.limiter)).Pane(0);
+  auto& pink = dynamic_cast<TPinkDialog&>(*window->ChildWindow(ids.pinkNoise));
   ui::test::Click(logic.Dialog(), ovfunctions_res::kFirstLogicInBit);
   ASSERT_NE(unit8148->selectedLogicIn, 0);
   const auto menu = [](ui::Window& owner, int command) {
@@ -119,6 +127,16 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
   };
   const auto click = [](ui::Window& owner, int button) {
     return [&owner, button] { ui::test::Click(owner, button); };
+  };
+  const auto spin = [](ui::Window& owner, int id) {
+    return [&owner, id] {
+      auto& quad = dynamic_cast<TQuadButton&>(ui::test::ControlOf(owner, id));
+      const ui::Rect r = quad.ZoneRect(TQuadButton::kUpperRight);
+      const ui::Point centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+      ui::test::MouseDown(quad, centre);
+      ui::test::MouseUp(quad, centre);
+      ui::test::PumpMessages();
+    };
   };
   const auto dropRow = [&logic] {
     TLogicListWindow& list = logic.List();
@@ -177,6 +195,13 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
       {"security service status", click(security, ovres::kServiceStatusButton), none},
       {"clock new event", menu(timer, ovfunctions_res::kCmNewEvent), none},
       {"clock afternoon", click(timer.Editor(), ovfunctions_res::kAfternoon), none},
+      {"clock copy to every day", menu(timer, ovfunctions_res::kCmAllDays), ok},
+      {"clock delete", menu(timer, ovfunctions_res::kCmDeleteEvents), ok},
+      {"limiter switched", click(limiter, ovprocessing_res::kLimEnable), none},
+      {"limiter threshold stepped", spin(limiter, ovprocessing_res::kLimThresholdSpin), none},
+      {"pink noise switched", click(pink, ovprocessing_res::kPinkEnable), none},
+      {"pink noise level stepped", spin(pink, ovprocessing_res::kPinkLevelSpin), none},
+      {"pink noise output muted", click(pink, ovprocessing_res::kFirstPinkMute), none},
   };
   // Where each report comes among the prompts.
   static std::vector<std::size_t> reportedAt;
