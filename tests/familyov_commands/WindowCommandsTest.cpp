@@ -29,6 +29,7 @@
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
+#include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvIds.h"
@@ -108,8 +109,8 @@ TEST_F(WindowCommandsTest,
 // at the head of the command's closing message, and no prompt follows it.
 TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnceAndNothingFollows) {
   const NodeIds& ids = window->Ids();
-  for (const int node :
-       {ids.summary, ids.logic, ids.memory, ids.security, ids.timer, ids.limiter, ids.pinkNoise}) {
+  for (const int node : {ids.summary, ids.logic, ids.memory, ids.security, ids.timer, ids.limiter,
+                         ids.pinkNoise, ids.inputLevel, ids.inputDelay, ids.mixing}) {
     window->OpenChildWindow(node);
   }
   ui::Window& summary = *window->ChildWindow(ids.summary);
@@ -120,6 +121,8 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
   TLimiterDialog& limiter =
       dynamic_cast<TLimiterWindow&>(*window->ChildWindow(ids.limiter)).Pane(0);
   auto& pink = dynamic_cast<TPinkDialog&>(*window->ChildWindow(ids.pinkNoise));
+  ui::Window& delays = *window->ChildWindow(ids.inputDelay);
+  ui::Window& mixer = *window->ChildWindow(ids.mixing);
   ui::test::Click(logic.Dialog(), ovfunctions_res::kFirstLogicInBit);
   ASSERT_NE(unit8148->selectedLogicIn, 0);
   const auto menu = [](ui::Window& owner, int command) {
@@ -197,6 +200,10 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
       {"clock afternoon", click(timer.Editor(), ovfunctions_res::kAfternoon), none},
       {"clock copy to every day", menu(timer, ovfunctions_res::kCmAllDays), ok},
       {"clock delete", menu(timer, ovfunctions_res::kCmDeleteEvents), ok},
+      {"summary mute", click(summary, ovsummary_res::kMute), none},
+      {"delay bypass", click(delays, ovchannels_res::kDelayBypass), none},
+      {"delay in feet", click(delays, ovchannels_res::kUnitsFeet), none},
+      {"mixer crosspoint", click(mixer, ovprocessing_res::kCrosspointBox), none},
       {"limiter switched", click(limiter, ovprocessing_res::kLimEnable), none},
       {"limiter threshold stepped", spin(limiter, ovprocessing_res::kLimThresholdSpin), none},
       {"pink noise switched", click(pink, ovprocessing_res::kPinkEnable), none},
@@ -237,7 +244,8 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
       }
       EXPECT_EQ(toldAt.size(), 1u) << testing::PrintToString(reportedAt);
       if (toldAt.size() == 1) {
-        EXPECT_EQ(toldAt.front(), script.Seen().size()) << "a prompt after the failure";
+        EXPECT_EQ(toldAt.front(), script.Seen().size())
+            << "a prompt after the failure: " << script.Seen().back().text;
       }
     }
   }
