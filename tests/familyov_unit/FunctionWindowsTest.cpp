@@ -263,8 +263,8 @@ TEST_F(ClockEventsWindowTest, ATypedTimeStaysOutOfTheEventUntilTheUnitTakesIt) {
     bus.TakeTrace();
     ui::test::PressKey(time, Qt::Key_Return);
     // Asked twice where the unheard request's reply is still owed.
-    EXPECT_THAT(Writes(), testing::AllOf(testing::Not(testing::IsEmpty()),
-                                         testing::Each("W3D.0 040F1E04")));
+    EXPECT_THAT(Writes(),
+                testing::AllOf(testing::Not(testing::IsEmpty()), testing::Each("W3D.0 040F1E04")));
   }
 }
 
