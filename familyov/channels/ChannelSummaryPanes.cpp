@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "controls/CarriedName.h"
+#include "controls/DeviceErrorReport.h"
 #include "controls/LevelScale.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/GroupMoves.h"
@@ -409,6 +410,8 @@ void TOutputSummaryDialog::Notify(NotifyRecord* record) {
 }
 
 void TOutputSummaryDialog::CmMute() {
+  // The mute of every member and the windows that show them are one action.
+  controls::OneReportScope action;
   GuardedUnitCall(device_, [this] {
     gChannelMuteObject.SetElement(Channel());
     const bool muted = !gChannelMuteObject.Read(device_);
@@ -430,6 +433,7 @@ void TOutputSummaryDialog::CmMute() {
 }
 
 void TOutputSummaryDialog::CmPolarity() {
+  controls::OneReportScope action;
   GuardedUnitCall(device_, [this] {
     gPolarityObject.SetElement(Output());
     gPolarityObject.Write(device_, polarity_.GetState() == 0 ? -1.0f : 1.0f);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/GroupMoves.h"
@@ -132,6 +133,8 @@ void TDelayDialog::CommitTyped() {
 }
 
 void TDelayDialog::CmBypass() {
+  // The write and the windows it refreshes are one action: a failing unit is told of once.
+  controls::OneReportScope action;
   GuardedUnitCall(device_, [&] {
     gDelayBypassObject.SetElement(channel_);
     gDelayBypassObject.Write(device_, bypass_.IsChecked());
@@ -200,6 +203,7 @@ void TDelayUnitsDialog::ReadUnits() {
 }
 
 void TDelayUnitsDialog::CmUnits() {
+  controls::OneReportScope action;
   int units = feet_.IsChecked() ? kDelayFeet : meters_.IsChecked() ? kDelayMeters : kDelayMsec;
   GuardedUnitCall(device_, [&] { gDelayUnitsObject.Write(device_, static_cast<uint8_t>(units)); });
   NotifyRecord changed{DelayUnitsChanged, 0, 0, &units};

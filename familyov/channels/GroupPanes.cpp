@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -48,6 +49,8 @@ void TLinkDialog::ReadGang() {
 }
 
 void TLinkDialog::CmGang() {
+  // The write and the windows it refreshes are one action: a failing unit is told of once.
+  controls::OneReportScope action;
   const auto value = static_cast<uint8_t>(gang_.IsChecked() ? groupValue_ : 0);
   GuardedUnitCall(device_, [&] {
     for (int channel : {firstChannel_, firstChannel_ + 1}) {

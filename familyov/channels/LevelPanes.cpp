@@ -1,5 +1,6 @@
 #include "familyov/channels/LevelPanes.h"
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -113,7 +114,10 @@ void TLevelDialog::MoveTo(int position) {
   if (!moved) levelText_.SetText(LevelText(range_.LevelAt(position)));
 }
 
+// Each switch, its write and the windows it refreshes, is one action: a failing unit is told of
+// once.
 void TLevelDialog::CmMute() {
+  controls::OneReportScope action;
   const bool muted = mute_->IsChecked();
   std::vector<int> members;
   GuardedUnitCall(device_, [&] {
@@ -134,6 +138,7 @@ void TLevelDialog::CmMute() {
 }
 
 void TLevelDialog::CmPolarity() {
+  controls::OneReportScope action;
   polarity_->SetState(polarity_->GetState() == 0 ? 1 : 0);
   GuardedUnitCall(device_, [&] {
     gPolarityObject.SetElement(channel_ - device_.firstOutput);
@@ -257,6 +262,7 @@ void TMasterLevelDialog::MoveTo(int position) {
 }
 
 void TMasterLevelDialog::CmMute() {
+  controls::OneReportScope action;
   GuardedUnitCall(device_, [&] { gMasterMuteObject.Write(device_, mute_.IsChecked()); });
   Announce(*this, MasterMuteChanged, 0);
 }

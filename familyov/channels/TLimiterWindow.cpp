@@ -12,7 +12,7 @@
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditOVWindow.h"
-#include "platform/ui/MessageBox.h"
+#include "familyov/unit/WindowCalls.h"
 #include "platform/ui/Validator.h"
 #include "resources/FamilyOvChannelIds.h"
 #include "resources/FamilyOvProcessingIds.h"
@@ -136,16 +136,12 @@ void TLimiterDialog::FillControls(int state) {
 }
 
 void TLimiterDialog::CmEnable() {
+  // The capacity read, the switch, the pane read again and the windows it changes are one action.
+  controls::OneReportScope action;
   bool on = enable_.IsChecked();
-  if (on) {
-    bool fits = false;
-    GuardedUnitCall(device_, [&] { fits = device_.CanAddSections(kLimiter, 1, kNoSections, 1); });
-    if (!fits) {
-      ui::MessageBox(this, "Insufficient DSP Capacity", "Limiter",
-                     ui::mb::kOk | ui::mb::kIconExclamation);
-      enable_.SetCheck(false);
-      return;
-    }
+  if (on && !RoomForSection(device_, this, kLimiter, "Limiter")) {
+    enable_.SetCheck(false);
+    return;
   }
   GuardedUnitCall(device_, [&] {
     gLimiterEnableObject.SetElement(channel_);

@@ -1,5 +1,6 @@
 #include "familyov/channels/TMixerWindow.h"
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVGuard.h"
@@ -178,6 +179,8 @@ void TMixerWindow::PaintConnections(ui::Dc& dc) {
 }
 
 void TMixerWindow::CmCrosspoint(int output, int input) {
+  // The write and the windows it refreshes are one action: a failing unit is told of once.
+  controls::OneReportScope action;
   IQDeviceOrdavinex& device = Device();
   const bool on = Box(output, input).IsChecked();
   if (GuardedUnitCall(device, [&] {

@@ -1,5 +1,6 @@
 #include "familyov/channels/TPinkDialog.h"
 
+#include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ProcessingValues.h"
@@ -7,7 +8,7 @@
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditOVWindow.h"
-#include "platform/ui/MessageBox.h"
+#include "familyov/unit/WindowCalls.h"
 #include "platform/ui/Validator.h"
 #include "resources/FamilyOvProcessingIds.h"
 
@@ -87,16 +88,12 @@ void TPinkDialog::Refill() {
 }
 
 void TPinkDialog::CmEnable() {
+  // The capacity read, the switch and the windows it changes are one action.
+  controls::OneReportScope action;
   const bool on = enable_.IsChecked();
-  if (on) {
-    bool fits = false;
-    GuardedUnitCall(device_, [&] { fits = device_.CanAddSections(kPinkNoise, 1, kNoSections, 1); });
-    if (!fits) {
-      ui::MessageBox(this, "Insufficient DSP Capacity", "Pink noise",
-                     ui::mb::kOk | ui::mb::kIconExclamation);
-      enable_.SetCheck(false);
-      return;
-    }
+  if (on && !RoomForSection(device_, this, kPinkNoise, "Pink noise")) {
+    enable_.SetCheck(false);
+    return;
   }
   GuardedUnitCall(device_, [&] { gPinkNoiseEnableObject.Write(device_, on); });
   level_.Enable(on);
@@ -146,15 +143,7 @@ void TPinkDialog::CmOutputMute() {
 
 bool TPinkDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.down) return false;
-  if (key.code == ui::key::kReturn) {
-    bool on = false;
-    if (!GuardedUnitCall(device_, [&] { on = gPinkNoiseEnableObject.Read(device_); })) {
-      // The entry failed with the read: the focus the report takes must not try it again.
-      level_.SetText(level_.ProgramText());
-    } else if (on) {
-      ApplyLevelText();
-    }
-  }
+  if (key.code == ui::key::kReturn) ApplyLevelText();
   return ui::Dialog::PreProcessKey(key);
 }
 

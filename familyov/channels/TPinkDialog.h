@@ -19,8 +19,8 @@ class TPinkDialog : public ui::Dialog, public virtual TDataWindow {
   TPinkDialog(IQDeviceOrdavinex& device, ui::Window* parent, int resourceId);
 
   void Notify(NotifyRecord* record) override;
-  // Enter (on its release) takes the typed level while the generator is on; other keys go to the
-  // controls, never to the dialog's buttons.
+  // Enter (on its release) takes the typed level as the focus leaving the field does, whether the
+  // generator is on or off; other keys go to the controls, never to the dialog's buttons.
   bool PreProcessKey(const ui::KeyStroke& key) override;
   void Refill();
   void ApplyLevelText();

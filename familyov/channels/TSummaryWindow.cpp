@@ -4,6 +4,7 @@
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/TEditOVWindow.h"
+#include "resources/FamilyOvIds.h"
 #include "resources/FamilyOvSummaryIds.h"
 
 namespace namespaceOV {
@@ -103,9 +104,15 @@ void TSummaryWindow::OpenWindow(int nodeId) { EditWindow().OpenChildWindow(nodeI
 void TSummaryWindow::SetupCommands() {
   IQDeviceOrdavinex& device = Device();
   const NodeIds& ids = EditWindow().Ids();
-  OnCommand(kCmFileOpen, [this] { CmFileOpen(); });
-  OnCommand(kCmFileSaveAs, [&device] { GuardedUnitCall(device, [&] { device.SaveFile(); }); });
-  OnCommand(kCmFileReport, [&device] { GuardedUnitCall(device, [&] { device.PrintReport(); }); });
+  // The summary's file and unit commands are the edit window's own, run as they run there.
+  const std::pair<int, int> editWindowCommands[] = {
+      {kCmFileOpen, ovres::kCmLoadSettings},     {kCmFileSaveAs, ovres::kCmSaveSettings},
+      {kCmFileReport, ovres::kCmPrintReport},    {kCmUnitName, ovres::kCmRenameUnit},
+      {kCmSerialNumber, ovres::kCmSerialNumber}, {kCmFirmwareVersion, ovres::kCmFirmwareVersion}};
+  for (const auto& [command, editCommand] : editWindowCommands) {
+    OnCommand(command,
+              [this, editCommand = editCommand] { EditWindow().Commands().Run(editCommand); });
+  }
   const std::pair<int, int> units[] = {
       {kCmUnitsMsec, kDelayMsec}, {kCmUnitsFeet, kDelayFeet}, {kCmUnitsMeters, kDelayMeters}};
   for (const auto& [command, unit] : units) {
@@ -129,27 +136,10 @@ void TSummaryWindow::SetupCommands() {
     s.enabled = device.HasFeature(kFeatureCrosspointDelays);
   });
   OnEnable(kCmTimer, [&device](ui::CommandState& s) { s.enabled = device.clockPresent; });
-  const std::pair<int, void (TEditOVWindow::*)(int)> unitCommands[] = {
-      {kCmUnitName, &TEditOVWindow::CmRenameUnit},
-      {kCmSerialNumber, &TEditOVWindow::CmSerialNumber},
-      {kCmFirmwareVersion, &TEditOVWindow::CmFirmwareVersion}};
-  for (const auto& [command, handler] : unitCommands) {
-    OnCommand(command, [this, &device, handler = handler] {
-      GuardedUnitCall(device, [this, handler] { (EditWindow().*handler)(-1); });
-    });
-  }
   // A virtual unit has no name, password, serial number or firmware of its own to show.
   for (const int command : {kCmSecurity, kCmUnitName, kCmSerialNumber, kCmFirmwareVersion}) {
     OnEnable(command, [&device](ui::CommandState& s) { s.enabled = device.IsOnline(); });
   }
-}
-
-void TSummaryWindow::CmFileOpen() {
-  IQDeviceOrdavinex& device = Device();
-  // The load reads back whatever it wrote; the windows show the unit as it now is.
-  GuardedUnitCall(device, [&] { device.LoadFile(); });
-  NotifyRecord record{RefreshAll, 0, 0, nullptr};
-  NotifyRoot(&record);
 }
 
 void TSummaryWindow::SetDelayUnits(int units) {

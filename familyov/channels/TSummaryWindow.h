@@ -54,7 +54,6 @@ class TSummaryWindow : public OVChild<ui::Frame> {
 
  private:
   void SetupCommands();
-  void CmFileOpen();
   void SetDelayUnits(int units);
   void CheckDelayUnits(ui::CommandState& state, int units) const;
   void ReadDelayUnits();

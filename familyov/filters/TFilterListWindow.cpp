@@ -257,7 +257,7 @@ void TFilterListWindow::CmDelete() {
       if (std::ranges::find(doomed, *member) == doomed.end()) doomed.push_back(*member);
     }
   }
-  const bool deleted = GuardedUnitCall(device_, [&] {
+  const std::exception_ptr failure = FailureOf([&] {
     for (TFilter* member : doomed) {
       std::unique_ptr<TFilter> removed = device_.RemoveFilter(member);
       if (removed == nullptr) continue;
@@ -267,12 +267,16 @@ void TFilterListWindow::CmDelete() {
       NotifyRoot(&record);
     }
   });
-  if (!deleted) ResyncAfterFailure();
+  if (!failure) {
+    KeepSelection({});
+    return;
+  }
+  const std::string failureText = TakeFailureText(device_, failure);
+  ResyncAfterFailure();
   KeepSelection({});
-  if (deleted) return;
   TellCommandOutcome(this, device_,
-                     device_.FiltersStale() ? familycommon::kStoppedAnsweringText
-                                            : familycommon::kDeleteNotFinishedText,
+                     failureText + (device_.FiltersStale() ? familycommon::kStoppedAnsweringText
+                                                           : familycommon::kDeleteNotFinishedText),
                      "Delete");
 }
 

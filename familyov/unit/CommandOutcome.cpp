@@ -1,5 +1,6 @@
 #include "familyov/unit/CommandOutcome.h"
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "platform/ui/MessageBox.h"
 
@@ -18,6 +19,15 @@ void TellCommandOutcome(ui::Window* owner, const IQDeviceOrdavinex& device, cons
   std::string shown = text;
   if (device.FiltersStale()) shown += std::string("\n") + familycommon::kFiltersReadAgainText;
   ui::MessageBox(owner, shown, caption, ui::mb::kOk | ui::mb::kIconStop);
+}
+
+std::string TakeFailureText(IQDeviceOrdavinex& device, const std::exception_ptr& failure) {
+  try {
+    if (failure) std::rethrow_exception(failure);
+  } catch (const IQException& error) {
+    if (controls::TakeFailureReport(error, &device)) return error.GetText() + "\n\n";
+  }
+  return {};
 }
 
 }  // namespace namespaceOV

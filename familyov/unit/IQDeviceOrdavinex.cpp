@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <exception>
 
+#include "bus/IQDeviceManager.h"
 #include "bus/IQDeviceType.h"
 #include "controls/DeviceErrorReport.h"
 #include "familyov/unit/MemoryState.h"
+#include "familyov/unit/NetworkLogicTrigger.h"
 #include "familyov/unit/OrdavinexErrors.h"
+#include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/OrdavinexTypes.h"
 #include "familyov/unit/SettingsFileCommands.h"
 #include "platform/ui/Window.h"
@@ -59,6 +62,14 @@ std::unique_ptr<Edge> TakeAs(std::unique_ptr<TFilter>& filter) {
   if (edge == nullptr) return nullptr;
   filter.release();
   return std::unique_ptr<Edge>(edge);
+}
+
+// Whether the unit, once it has taken the write, holds a memory's filters in place of its own: a
+// recall, a logic input fired now, or leave to load the memory a logic input or a clock event
+// asked for.
+bool ReplacesFilters(int id, std::span<const uint8_t> data) {
+  if (id == kRecallMemoryId || id == gCurrentLogicInObject.GetId()) return true;
+  return id == gNewSettingsObject.GetId() && !data.empty() && data[0] != 0;
 }
 
 int Percent(int cost, int budget) {
@@ -186,10 +197,27 @@ void IQDeviceOrdavinex::Write(const UCodeObject& object, std::span<const uint8_t
   } else if (id == kSaveMemoryId || id == kRecallMemoryId) {
     settingsChanged = false;
   }
-  // A recall replaces every filter, and a file load and a copy end in one: the filter a lost order
-  // change moved is gone, and one of its type and channel found later is the memory's, running.
-  if (id == kRecallMemoryId) lostMoves_.clear();
   IQDevice::Write(object, data, timeoutMs);
+  // A memory put in place of every filter (a recall, and a file load and a copy end in one) leaves
+  // nothing of a lost order change: the filter it moved is gone, and one of its type and channel
+  // found later is the memory's, running. Only once the unit has taken the write: one that never
+  // reached it leaves the moved filter to be started.
+  if (ReplacesFilters(id, data)) {
+    for (IQDeviceOrdavinex* unit : UnitsAddressed()) unit->lostMoves_.clear();
+  }
+}
+
+std::vector<IQDeviceOrdavinex*> IQDeviceOrdavinex::UnitsAddressed() {
+  if (GetInfo().address != kNetworkLogicAddress) return {this};
+  std::vector<IQDeviceOrdavinex*> units;
+  if (GetManager() == nullptr) return units;
+  for (IQDevice* device : GetManager()->Devices()) {
+    auto* unit = dynamic_cast<IQDevice8126*>(device);
+    if (unit != nullptr && unit->IsOnline() && unit->GetInfo().network == GetInfo().network) {
+      units.push_back(unit);
+    }
+  }
+  return units;
 }
 
 void IQDeviceOrdavinex::Request(const UCodeObject& object, int timeoutMs) {

@@ -306,6 +306,9 @@ class IQDeviceOrdavinex : public IQDevice {
   // Sends its create command to each filter a lost order change moved, found where the unit put
   // it: in a slot that is not among `held`, with its old slot among `empty`.
   void StartMovedFilters(std::span<const int> held, std::span<const int> empty);
+  // The units a write of this device reaches: itself, or, from the network logic address, every
+  // 2-input unit of its network the program knows.
+  std::vector<IQDeviceOrdavinex*> UnitsAddressed();
   // The lowest number that no filter or crossover of the unit has and no link refers to.
   int UnusedFilterNumber() const;
   MemoryRecord& Record(int n);

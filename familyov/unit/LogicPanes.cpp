@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
@@ -128,7 +129,10 @@ void TLogicDialog::Select(int input) {
   SendLocal(LogicInSelected, device_.selectedLogicIn);
 }
 
+// Each change the user makes here (the write, the read of what the unit then holds, the list's
+// row read again) is one action: a failing unit is told of once.
 void TLogicDialog::WriteLogicOut(int output) {
+  controls::OneReportScope action;
   const int input = device_.selectedLogicIn;
   GuardedUnitCall(device_, [&] {
     gLogicOutObject.SetElement(input);
@@ -139,11 +143,13 @@ void TLogicDialog::WriteLogicOut(int output) {
 }
 
 void TLogicDialog::CmLogicInBit() {
+  controls::OneReportScope action;
   Select(LogicNumberOf(Checked(inBits_)));
   Refresh();
 }
 
 void TLogicDialog::EvLogicInSpin(int delta) {
+  controls::OneReportScope action;
   // The up arrow counts up.
   Select(device_.selectedLogicIn + delta);
   Refresh();
@@ -152,6 +158,7 @@ void TLogicDialog::EvLogicInSpin(int delta) {
 void TLogicDialog::CmLogicOutBit() { WriteLogicOut(LogicNumberOf(Checked(outBits_))); }
 
 void TLogicDialog::EvLogicOutSpin(int delta) {
+  controls::OneReportScope action;
   int output = 0;
   if (!GuardedUnitCall(device_, [&] { output = ReadLogicOut(device_, device_.selectedLogicIn); })) {
     Refresh();
@@ -164,6 +171,7 @@ void TLogicDialog::CmMemorySelected() {
   const int input = device_.selectedLogicIn;
   const int memory = memories_.Selection();
   if (input == 0 || memory < 0) return;
+  controls::OneReportScope action;
   GuardedUnitCall(device_, [&] {
     gLogicMemoryObject.SetElement(input);
     gLogicMemoryObject.Write(device_, static_cast<uint8_t>(memory));
@@ -176,6 +184,7 @@ bool TLogicDialog::PreProcessKey(const ui::KeyStroke& key) {
     return ui::Dialog::PreProcessKey(key);
   }
   if (!key.down || key.code == ui::key::kEscape) return true;
+  controls::OneReportScope action;
   // An empty edit holds no number: nothing is committed and the shown value comes back.
   if (inNumber_.IsFocusOfItsWindow()) {
     const std::optional<int> typed = TypedLogicNumber(inNumber_.Text());
@@ -203,7 +212,9 @@ void TLogicDialog::CmTriggerNow() {
                  "Trigger preset")) {
     return;
   }
-  // A unit that never gets ready again is reported; what it did is read back all the same.
+  // The trigger, the read of what it did and the windows' refresh are one command: a unit that
+  // never gets ready again is told of once, and what it did is read back all the same.
+  controls::OneReportScope command;
   GuardedUnitCall(device_, [&] {
     WithProgress("Triggering...", [&] {
       gCurrentLogicInObject.WriteAndWaitReady(device_, static_cast<uint8_t>(input));
@@ -317,6 +328,7 @@ void TLogicListWindow::EvItemChanged() {
   if (selecting_ || row < 0) return;
   const int input = static_cast<int>(list_.ItemData(row));
   if (input == device_.selectedLogicIn) return;
+  controls::OneReportScope action;
   device_.selectedLogicIn = input;
   NotifyRecord record{.code = LogicInSelected, .channel = input};
   NotifyLocal(&record);
@@ -347,6 +359,7 @@ void TLogicListWindow::EvLButtonUp(ui::Point p) {
   list_.Invalidate();
   if (targetRow < 0) return;
   const int target = targetRow + 1;
+  controls::OneReportScope action;
   GuardedUnitCall(device_, [&] { CopyLogicResponse(device_, source, target); });
   NotifyRecord record{.code = LogicOutChanged, .channel = target};
   NotifyLocal(&record);

@@ -42,20 +42,22 @@ void TMemoryTitleDialog::CmSaveAll() {
   if (!Confirmed(this, "Save current settings over ALL memories?", "Save all")) return;
   const int count = device_.GetMemoryCount();
   int memory = 1;
+  std::exception_ptr failure;
   {
     ProgressWindow progress;
     ProgressScope scope(&progress, count, "Saving...");
     // The first failure ends the run: later memories keep what they held.
-    if (GuardedUnitCall(device_, [&] {
-          for (; memory <= count; ++memory) {
-            gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory));
-            scope.Step(memory);
-          }
-        })) {
-      return;
-    }
+    failure = FailureOf([&] {
+      for (; memory <= count; ++memory) {
+        gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory));
+        scope.Step(memory);
+      }
+    });
   }
-  TellCommandOutcome(this, device_, familycommon::SaveAllNotFinishedText(memory), "Save all");
+  if (!failure) return;
+  TellCommandOutcome(
+      this, device_,
+      TakeFailureText(device_, failure) + familycommon::SaveAllNotFinishedText(memory), "Save all");
 }
 
 TMemoryDialog::TMemoryDialog(ui::Window* parent, IQDeviceOrdavinex& device, int memory)
@@ -157,60 +159,74 @@ TMemoryDialog::RunOutcome TMemoryDialog::ConfirmedThenRun(const std::string& bef
                                                           const std::string& after,
                                                           const std::string& caption,
                                                           const std::string& waitText,
-                                                          const std::function<void()>& operation) {
+                                                          const std::function<void()>& operation,
+                                                          std::exception_ptr& failure) {
   std::string name;
   if (!GuardedUnitCall(device_, [&] { name = UnitName(); })) return RunOutcome::kNotRead;
   if (!Confirmed(this, before + std::to_string(memory_) + ", '" + name + "'" + after, caption)) {
     return RunOutcome::kDeclined;
   }
-  return GuardedUnitCall(device_, [&] { WithProgress(waitText, operation); }) ? RunOutcome::kDone
-                                                                              : RunOutcome::kFailed;
+  failure = FailureOf([&] { WithProgress(waitText, operation); });
+  return failure ? RunOutcome::kFailed : RunOutcome::kDone;
 }
 
 void TMemoryDialog::CmSave() {
   // The name read before the question and the save are one command: one failure, one report.
   controls::OneReportScope command;
+  std::exception_ptr failure;
   switch (ConfirmedThenRun(
       "Copy current settings over memory ", "?", "Save to memory", "Saving...",
-      [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); })) {
+      [&] { gSaveMemoryObject.SaveMemory(device_, static_cast<uint8_t>(memory_)); }, failure)) {
     case RunOutcome::kNotRead:
     case RunOutcome::kDeclined:
       return;
     case RunOutcome::kDone:
       UpdateLed();
       return;
-    case RunOutcome::kFailed:
+    case RunOutcome::kFailed: {
+      // The closing message tells of the failure: the lamp's read on a silent unit is passed over.
+      const std::string failureText = TakeFailureText(device_, failure);
       UpdateLed();
-      TellCommandOutcome(this, device_, familycommon::kSaveNotFinishedText, "Save to memory");
+      TellCommandOutcome(this, device_, failureText + familycommon::kSaveNotFinishedText,
+                         "Save to memory");
       return;
+    }
   }
 }
 
 void TMemoryDialog::CmRecall() {
   controls::OneReportScope command;
+  std::exception_ptr failure;
   const RunOutcome outcome = ConfirmedThenRun(
       "Recall memory ", " over current settings?", "Recall memory", "Recalling...",
-      [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); });
+      [&] { gRecallMemoryObject.RecallMemory(device_, static_cast<uint8_t>(memory_)); }, failure);
   if (outcome == RunOutcome::kNotRead || outcome == RunOutcome::kDeclined) return;
   // Even a recall that failed may have changed the unit: what it holds is read. A read refused
   // once is made again, and counts when that one gets through.
   device_.InvalidateValues();
+  std::exception_ptr readFailure;
   {
     ProgressWindow progress;
-    GuardedUnitCall(device_, [&] { device_.ReadDeviceParameters(&progress); });
+    readFailure = FailureOf([&] { device_.ReadDeviceParameters(&progress); });
   }
-  const bool stoppedAnswering = device_.FiltersStale();
-  // A unit that stopped answering has nothing for the views to read: they are refreshed when its
-  // edit window finds it answering again.
-  if (!stoppedAnswering) {
-    NotifyRecord record{.code = RefreshAll};
-    NotifyRoot(&record);
+  if (device_.FiltersStale()) {
+    // A unit that stopped answering has nothing for the views to read: they are refreshed when
+    // its edit window finds it answering again.
+    TellCommandOutcome(this, device_,
+                       TakeFailureText(device_, failure ? failure : readFailure) +
+                           familycommon::kStoppedAnsweringText,
+                       "Recall memory");
+    return;
   }
-  if (stoppedAnswering) {
-    TellCommandOutcome(this, device_, familycommon::kStoppedAnsweringText, "Recall memory");
-  } else if (outcome == RunOutcome::kFailed) {
-    TellCommandOutcome(this, device_, familycommon::kRecallNotFinishedText, "Recall memory");
+  if (failure) {
+    TellCommandOutcome(this, device_,
+                       TakeFailureText(device_, failure) + familycommon::kRecallNotFinishedText,
+                       "Recall memory");
+  } else if (readFailure) {
+    GuardedUnitCall(device_, [&] { std::rethrow_exception(readFailure); });
   }
+  NotifyRecord record{.code = RefreshAll};
+  NotifyRoot(&record);
 }
 
 }  // namespace namespaceOV

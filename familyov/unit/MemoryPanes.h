@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -55,10 +56,11 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
   // was asked or run.
   enum class RunOutcome { kNotRead, kDeclined, kDone, kFailed };
   // Asks whether to go on, naming this memory and its name in the unit between `before` and
-  // `after`, then runs `operation` on the unit while the window waits; a failure is reported.
+  // `after`, then runs `operation` on the unit while the window waits; its failure is kept in
+  // `failure`, to be told with what the command left.
   RunOutcome ConfirmedThenRun(const std::string& before, const std::string& after,
                               const std::string& caption, const std::string& waitText,
-                              const std::function<void()>& operation);
+                              const std::function<void()>& operation, std::exception_ptr& failure);
   void CmSave();
   void CmRecall();
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "controls/ChangeOutcome.h"
+#include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
 #include "familyov/unit/ClockEvents.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -58,10 +59,6 @@ TTimerDialog::TTimerDialog(ui::Window* parent, IQDeviceOrdavinex& device)
     Apply();
     return 0;
   });
-  OnNotify(kEventTime, ui::Notify::KillFocus, [this](const ui::Notification&) {
-    TakeTime();
-    return 0;
-  });
   OnCommand(kAfternoon, [this] { Apply(); });
   OnCommand(kSetClock, [this] { TSetTimeDialog(this, device_).Execute(); });
 }
@@ -99,12 +96,6 @@ void TTimerDialog::FocusTime() {
   time_.SetFocus();
   time_.SetField(TTimeEdit::kHours);
   time_.SelectField();
-}
-
-void TTimerDialog::TakeTime() {
-  if (event_ == nullptr || !time_.IsModified()) return;
-  time_.GetTime(event_->hour, event_->minute, event_->second);
-  if (afternoon_.IsChecked()) event_->hour += kHoursPerHalfDay;
 }
 
 void TTimerDialog::Apply() {
@@ -246,7 +237,10 @@ TTimerStruct* TRTCListWindow::NewEvent(int day, const TTimerStruct* model) {
   return event;
 }
 
+// Each command on the list is one action: however many events it writes, a failing unit is told
+// of once.
 void TRTCListWindow::CmNew() {
+  controls::OneReportScope command;
   TTimerStruct* event = NewEvent(editor_.LastDay(), nullptr);
   if (event == nullptr) return;
   list_.SelectItem(list_.Count() - 1);
@@ -259,6 +253,7 @@ void TRTCListWindow::CmDelete() {
                      ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
     return;
   }
+  controls::OneReportScope command;
   deleting_ = true;
   for (TTimerStruct* event : selected_) {
     event->day = 0;
@@ -273,6 +268,7 @@ void TRTCListWindow::CmDelete() {
 void TRTCListWindow::CmCopyToDays(const std::string& question, bool weekdaysOnly, bool allDays,
                                   int oneDay) {
   if (!Confirmed(this, question, "Copy")) return;
+  controls::OneReportScope command;
   bool allMade = true;
   const std::vector<TTimerStruct*> models = selected_;
   for (const TTimerStruct* model : models) {

@@ -44,7 +44,6 @@ class TTimerDialog : public ui::Dialog {
 
  private:
   void Apply();
-  void TakeTime();
   void ShowClock(const std::string& text);
 
   IQDeviceOrdavinex& device_;

@@ -26,4 +26,20 @@ void WithProgress(const std::string& text, F&& operation) {
   std::forward<F>(operation)();
 }
 
+// Whether the unit's DSP has room for one more section of `kind`: a unit without room is told so
+// under `caption`. A unit that does not answer has been reported, and no box then claims there is
+// no room.
+inline bool RoomForSection(IQDeviceOrdavinex& device, ui::Window* owner, int kind,
+                           const std::string& caption) {
+  bool fits = false;
+  if (!GuardedUnitCall(device, [&] { fits = device.CanAddSections(kind, 1, kNoSections, 1); })) {
+    return false;
+  }
+  if (!fits) {
+    ui::MessageBox(owner, "Insufficient DSP Capacity", caption,
+                   ui::mb::kOk | ui::mb::kIconExclamation);
+  }
+  return fits;
+}
+
 }  // namespace namespaceOV

@@ -23,6 +23,7 @@
 #include "familyov/channels/TMixerWindow.h"
 #include "familyov/channels/TPinkDialog.h"
 #include "familyov/unit/NodeIds.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
 #include "platform/ui/Edit.h"
@@ -369,6 +370,52 @@ TEST_F(ProcessingTest, PinkNoiseLevelAndOutputMutes) {
   EXPECT_EQ(TextOf(pink, kPinkLevel), "-79.0");
   Grab(pink, "pink-noise.png");
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+}
+
+// Enter and the focus leaving the field are one entry, with the generator on or off; on a unit
+// that fails with nothing read since the windows were refreshed, Enter and the focus the error box
+// takes then are told once.
+TEST_F(ProcessingTest, ThePinkNoiseLevelIsOneEntryByEnterOrTheFocusLeaving) {
+  for (const bool on : {true, false}) {
+    for (const bool enter : {true, false}) {
+      SCOPED_TRACE(std::string(on ? "on, " : "off, ") + (enter ? "Enter" : "focus out"));
+      bus.StoreByte(0, gPinkNoiseEnableObject.GetId(), 0, on ? 1 : 0);
+      StoreLevel(gPinkNoiseLevelObject.GetId(), 0, -40.0f);
+      OpenUnit();
+      auto& pink = Open<TPinkDialog>(editWindow->Ids().pinkNoise);
+      ui::Window& level = ui::test::ControlOf(pink, kPinkLevel);
+      ui::test::Type(pink, kPinkLevel, "-10");
+      if (enter) {
+        ui::test::PressKey(level, Qt::Key_Return);
+      } else {
+        pink.SendNotify(
+            {.controlId = kPinkLevel, .code = ui::Notify::KillFocus, .control = &level});
+      }
+      EXPECT_THAT(Writes(), ElementsAre("W34 " + Gain(-10.0f)));
+      EXPECT_EQ(level.Text(), "-10.0");
+    }
+  }
+  NotifyRecord refresh{.code = RefreshAll};
+  editWindow->Notify(&refresh);
+  unit->InvalidateValues();
+  auto& pink = Open<TPinkDialog>(editWindow->Ids().pinkNoise);
+  ui::Window& level = ui::test::ControlOf(pink, kPinkLevel);
+  ui::test::Type(pink, kPinkLevel, "-20");
+  // The error box takes the focus from the field while it is shown.
+  static TPinkDialog* shownOver;
+  static ui::Window* field;
+  shownOver = &pink;
+  field = &level;
+  const CommErrorReporter previous = SetCommErrorReporter([](const IQException& e, IQDevice&) {
+    ovtest::ReportedErrors().push_back(e.GetText());
+    shownOver->SendNotify(
+        {.controlId = kPinkLevel, .code = ui::Notify::KillFocus, .control = field});
+  });
+  bus.bus.AddFault(sim::Fault::Unheard().ForUnit(kAddress));
+  ui::test::PressKey(level, Qt::Key_Return);
+  bus.bus.ClearFaults();
+  SetCommErrorReporter(previous);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
 // The first edit numbered `id` in the window, whose tree may bear the same number; none when

@@ -14,6 +14,7 @@
 #include "bus/IQException.h"
 #include "bus/SettingsTextFile.h"
 #include "familyov/unit/DeviceCopy.h"
+#include "familyov/unit/NetworkLogicTrigger.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFile.h"
 #include "platform/registry/Store.h"
@@ -252,13 +253,9 @@ constexpr int kNewOrder = 0x22;
 // lowpass filter the unit holds.
 struct LateAllocationBus {
   explicit LateAllocationBus(Model model) : unitIndex(bus.AddModelUnit(model, 5)) {
-    if (model == Model::k8148) {
-      const IQDeviceInfo record(5, 1136, 1, ModelId('8', "1.5", true));
-      unit = std::make_unique<IQDevice8148>(&type8148, &bus.manager, &record, 8);
-    } else {
-      const IQDeviceInfo record(5, 880, 1, ModelId('6', "1.5", false));
-      unit = std::make_unique<IQDevice8126>(&type8126, &bus.manager, &record, 6);
-    }
+    // Found by a roll call, as the program knows its units: a network logic trigger reaches it.
+    IQDeviceType* type = model == Model::k8148 ? static_cast<IQDeviceType*>(&type8148) : &type8126;
+    unit = &dynamic_cast<IQDeviceOrdavinex&>(*bus.RollCall({type}).at(0));
     first = unit->CreateFilter(Lowpass());
   }
   // A lowpass that a settings file can hold.
@@ -303,7 +300,7 @@ struct LateAllocationBus {
   IQ8148Type type8148;
   IQ8126Type type8126;
   int unitIndex;
-  std::unique_ptr<IQDeviceOrdavinex> unit;
+  IQDeviceOrdavinex* unit = nullptr;
   TFilter* first = nullptr;
 };
 
@@ -321,7 +318,7 @@ TEST(LateAllocationTest, OnceTheUnitAnswersItHoldsNoSlotTheListLacksAndTheNextFi
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     LateAllocationBus late(row.model);
-    IQDeviceOrdavinex* unit = late.unit.get();
+    IQDeviceOrdavinex* unit = late.unit;
     late.LoseAllocation(row.lateObject);
     EXPECT_TRUE(unit->FiltersStale());
     // What the edit window does once the unit answers.
@@ -349,8 +346,19 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
   };
   // What replaces every filter of the unit while it is in doubt: memory 1 (the first lowpass in
   // its slot, a second beside it), or the settings with the first slot empty and the second
-  // lowpass where the unit moves the first one to, from memory 2, a file or another unit.
-  enum class Replaced { kNothing, kRecall, kRecallMovedSlotEmpty, kFile, kCopy };
+  // lowpass where the unit moves the first one to, from memory 2 (recalled, or brought by logic
+  // input 1 fired from its logic window or the network), a file or another unit. A recall the
+  // unit never heard replaces nothing.
+  enum class Replaced {
+    kNothing,
+    kRecall,
+    kRecallMovedSlotEmpty,
+    kTriggerNow,
+    kNetworkTrigger,
+    kRecallUnheard,
+    kFile,
+    kCopy
+  };
   const struct {
     const char* what;
     int lateObject;
@@ -374,6 +382,11 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
       {"memory recalled in doubt", kNewOrder, std::nullopt, Replaced::kRecall, false, 0},
       {"memory recalled in doubt, the moved filter's slot empty", kNewOrder, std::nullopt,
        Replaced::kRecallMovedSlotEmpty, false, 0},
+      {"logic input fired now in doubt", kNewOrder, std::nullopt, Replaced::kTriggerNow, false, 0},
+      // The 8148 does not listen at the network address: its moved filter is still started.
+      {"network logic trigger in doubt", kNewOrder, std::nullopt, Replaced::kNetworkTrigger, false,
+       0},
+      {"recall unheard in doubt", kNewOrder, std::nullopt, Replaced::kRecallUnheard, false, 1},
       {"file loaded in doubt", kNewOrder, std::nullopt, Replaced::kFile, false, 0},
       {"copy made in doubt", kNewOrder, std::nullopt, Replaced::kCopy, false, 0},
   };
@@ -381,7 +394,7 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
     for (const auto& row : rows) {
       SCOPED_TRACE(std::string(model == Model::k8148 ? "8148, " : "2-input, ") + row.what);
       LateAllocationBus late(model);
-      IQDeviceOrdavinex* unit = late.unit.get();
+      IQDeviceOrdavinex* unit = late.unit;
       // Memory 1 holds a second lowpass of the same channel, in the slot the unit moves the first
       // one to for its new order.
       TFilter* second = unit->CreateFilter(late.Lowpass());
@@ -407,6 +420,21 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
         case Replaced::kRecall:
         case Replaced::kRecallMovedSlotEmpty:
           gRecallMemoryObject.RecallMemory(*unit, row.replaced == Replaced::kRecall ? 1 : 2);
+          break;
+        case Replaced::kTriggerNow:
+        case Replaced::kNetworkTrigger:
+          gLogicMemoryObject.SetElement(1);
+          gLogicMemoryObject.Write(*unit, 2);
+          if (row.replaced == Replaced::kTriggerNow) {
+            gCurrentLogicInObject.WriteAndWaitReady(*unit, 1);
+          } else {
+            EXPECT_EQ(SendNetworkLogicTrigger(&late.type8126, &late.bus.manager, 1),
+                      model != Model::k8148);
+          }
+          break;
+        case Replaced::kRecallUnheard:
+          late.bus.bus.AddFault(sim::Fault::Unheard().ForObject(kRecallMemoryId).Times(1));
+          EXPECT_THROW(gRecallMemoryObject.RecallMemory(*unit, 2), ReadTimeout);
           break;
         case Replaced::kFile: {
           SettingsTextFile file;
@@ -435,7 +463,8 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
       EXPECT_FALSE(unit->FiltersStale());
       const std::vector<std::string> trace = late.bus.TakeTrace();
       EXPECT_EQ(std::ranges::count(trace, "R18"), row.fails ? 2 : 1) << "reads made";
-      EXPECT_EQ(std::ranges::count(trace, "W14 00"), row.creates) << "creates";
+      const bool unheard = row.replaced == Replaced::kNetworkTrigger && model == Model::k8148;
+      EXPECT_EQ(std::ranges::count(trace, "W14 00"), unheard ? 1 : row.creates) << "creates";
       if (row.replaced != Replaced::kNothing) {
         EXPECT_EQ(late.SlotsHeld(true), late.Listed()) << "the recalled filters run";
       }

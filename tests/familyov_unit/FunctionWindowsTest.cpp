@@ -251,5 +251,43 @@ TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndShownAsTheUnitHoldsI
   }
 }
 
+// The time typed goes with the next change of the event: leaving the field takes nothing into the
+// event, so a day the unit does not take leaves the field, the list and the next Enter on the
+// event the unit holds.
+TEST_F(ClockEventsWindowTest, ATypedTimeStaysOutOfTheEventUntilTheUnitTakesIt) {
+  for (const sim::Fault& fault : {sim::Fault::Unheard(), sim::Fault::ErrorObject(3)}) {
+    static int reports;
+    reports = 0;
+    SetCommErrorReporter([](const IQException&, IQDevice&) { ++reports; });
+    StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
+    TEdit8126Window editWindow(nullptr, unit);
+    editWindow.Create();
+    auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
+    TTimerDialog& editor = frame.Editor();
+    ui::Window& time = ui::test::ControlOf(editor, kEventTime);
+    const std::string shown = time.Text();
+    bus.TakeTrace();
+    ui::test::Type(editor, kEventTime, "9:15");
+    editor.SendNotify({.controlId = kEventTime, .code = ui::Notify::KillFocus, .control = &time});
+    EXPECT_THAT(Writes(), testing::IsEmpty());
+    EXPECT_EQ(unit.TimerEvents().at(0).hour, 15);
+    EXPECT_EQ(frame.List().List().ItemText(0, 0), "Wednesday 3:30:00 PM");
+
+    bus.bus.AddFault(fault.ForUnit(8));
+    dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventDay)).SetSelection(4);
+    editor.SendNotify({.controlId = kEventDay, .code = ui::Notify::SelChange});
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(time.Text(), shown);
+    EXPECT_EQ(frame.List().List().ItemText(0, 0), "Wednesday 3:30:00 PM");
+
+    bus.bus.ClearFaults();
+    bus.TakeTrace();
+    ui::test::PressKey(time, Qt::Key_Return);
+    // Asked twice where the unheard request's reply is still owed.
+    EXPECT_THAT(Writes(),
+                testing::AllOf(testing::Not(testing::IsEmpty()), testing::Each("W3D.0 040F1E04")));
+  }
+}
+
 }  // namespace
 }  // namespace namespaceOV
