@@ -125,6 +125,8 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
   ui::Window& mixer = *window->ChildWindow(ids.mixing);
   ui::test::Click(logic.Dialog(), ovfunctions_res::kFirstLogicInBit);
   ASSERT_NE(unit8148->selectedLogicIn, 0);
+  timer.Commands().Run(ovfunctions_res::kCmNewEvent);
+  ASSERT_TRUE(ovtest::ReportedErrors().empty());
   const auto menu = [](ui::Window& owner, int command) {
     return [&owner, command] { owner.Commands().Run(command); };
   };
@@ -168,6 +170,13 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
     script.RunDialog(controls_res::kInputDialog, commandstest::Answer("7"));
   };
   const auto none = [](ui::PromptScript&) {};
+  const auto onEvent = [&timer](std::function<void()> run) {
+    return [&timer, run] {
+      timer.List().List().SelectItem(0);
+      ui::test::PumpMessages();
+      run();
+    };
+  };
   struct Route {
     const char* what;
     std::function<void()> run;
@@ -196,10 +205,12 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
       {"memory save all", click(memory, ovfunctions_res::kSaveToAll), ok},
       {"security lock", click(security, ovres::kLockButton), ok},
       {"security service status", click(security, ovres::kServiceStatusButton), none},
+      // On the event made before the routes: a new one the unit never heard of is not there to
+      // change once the unit has been read again.
+      {"clock afternoon", onEvent(click(timer.Editor(), ovfunctions_res::kAfternoon)), none},
+      {"clock copy to every day", onEvent(menu(timer, ovfunctions_res::kCmAllDays)), ok},
+      {"clock delete", onEvent(menu(timer, ovfunctions_res::kCmDeleteEvents)), ok},
       {"clock new event", menu(timer, ovfunctions_res::kCmNewEvent), none},
-      {"clock afternoon", click(timer.Editor(), ovfunctions_res::kAfternoon), none},
-      {"clock copy to every day", menu(timer, ovfunctions_res::kCmAllDays), ok},
-      {"clock delete", menu(timer, ovfunctions_res::kCmDeleteEvents), ok},
       {"summary mute", click(summary, ovsummary_res::kMute), none},
       {"delay bypass", click(delays, ovchannels_res::kDelayBypass), none},
       {"delay in feet", click(delays, ovchannels_res::kUnitsFeet), none},

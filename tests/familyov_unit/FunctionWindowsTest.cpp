@@ -277,10 +277,16 @@ TEST_F(ClockEventsWindowTest, ATypedTimeStaysOutOfTheEventUntilTheUnitTakesIt) {
     dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventDay)).SetSelection(4);
     editor.SendNotify({.controlId = kEventDay, .code = ui::Notify::SelChange});
     EXPECT_EQ(reports, 1);
-    EXPECT_EQ(time.Text(), shown);
+    // Unheard is a lost answer to the program: the event is unknown until the unit is read again.
+    const bool inDoubt = fault.kind == sim::FaultKind::kUnheard;
+    EXPECT_EQ(time.Text(), inDoubt ? "" : shown);
     EXPECT_EQ(frame.List().List().ItemText(0, 0), "Wednesday 3:30:00 PM");
 
     bus.bus.ClearFaults();
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(20);
+    ui::test::RestIdle();
+    EXPECT_EQ(time.Text(), shown);
     bus.TakeTrace();
     ui::test::PressKey(time, Qt::Key_Return);
     // Asked twice where the unheard request's reply is still owed.
