@@ -63,4 +63,13 @@ void ReportDeviceError(const IQException& error, IQDevice* device, int code) {
   ui::ReportError("bus", error.GetText() + " (code " + std::to_string(code) + ")");
 }
 
+std::string TakeFailureText(IQDevice& device, const std::exception_ptr& failure) {
+  try {
+    if (failure) std::rethrow_exception(failure);
+  } catch (const IQException& error) {
+    if (TakeFailureReport(error, &device)) return error.GetText() + "\n\n";
+  }
+  return {};
+}
+
 }  // namespace controls

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "bus/IQException.h"
@@ -67,5 +68,22 @@ bool GuardedBusCall(IQDevice* device, F&& operation) {
 inline void ReportFailure(const std::exception_ptr& error, IQDevice* device) {
   GuardedBusCall(device, [&] { std::rethrow_exception(error); });
 }
+
+// Runs one step of a command; its bus failure is kept to be told with the closing message.
+template <typename F>
+std::exception_ptr FailureOf(F&& step) {
+  try {
+    std::forward<F>(step)();
+  } catch (const IQException&) {
+    return std::current_exception();
+  }
+  return nullptr;
+}
+
+// Takes `failure` (a bus failure, or null for none) as the command's one report, to be told at the
+// head of its closing message, so that the failure and what the unit now holds are said in one
+// box: later failures of the command's steps on the same unit are passed over. Empty when there is
+// none or the command has told of one already.
+std::string TakeFailureText(IQDevice& device, const std::exception_ptr& failure);
 
 }  // namespace controls

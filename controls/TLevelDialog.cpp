@@ -41,8 +41,7 @@ void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue()));
 
 void TLevelDialog::Scrolled(ui::ScrollCode code) {
   ShowValue();
-  if (!writeWhileDragging_ && code != ui::ScrollCode::EndScroll) return;
-  if (device_ == nullptr || parameter_ == nullptr) return;
+  if (!writes_.Due(code, ShownValue()) || device_ == nullptr || parameter_ == nullptr) return;
   controls::GuardedBusCall(
       device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
 }

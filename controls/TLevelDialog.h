@@ -4,6 +4,7 @@
 
 #include "bus/UCodeObject.h"
 #include "controls/LevelScale.h"
+#include "controls/MoveWrites.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Static.h"
 #include "platform/ui/Trackbar.h"
@@ -20,7 +21,9 @@ class TLevelDialog : public ui::Dialog {
                int tickGap, ui::Window* parent, int resourceId = controls_res::kLevelDialog);
 
   void SetInverted(bool inverted) { scale_.inverted = inverted; }
-  void SetWriteWhileDragging(bool writeWhileDragging) { writeWhileDragging_ = writeWhileDragging; }
+  void SetWriteWhileDragging(bool writeWhileDragging) {
+    writes_.SetWhileDragging(writeWhileDragging);
+  }
   // Reads the parameter from the unit and moves the trackbar to it.
   void ReadValue();
 
@@ -40,7 +43,7 @@ class TLevelDialog : public ui::Dialog {
   const ByteUCodeObject* parameter_;
   controls::LevelScale scale_;
   int tickGap_;
-  bool writeWhileDragging_ = false;
+  controls::MoveWrites<int> writes_;
   ui::StaticText readOut_;
   ui::StaticText unit_;
   ui::Trackbar trackbar_;

@@ -78,8 +78,8 @@ void TStereodBLevelDialog::Scrolled(ui::ScrollCode code) {
   } else {
     previous_ = Positions();
   }
-  if ((writeWhileDragging_ || code == ui::ScrollCode::EndScroll) && device_ != nullptr &&
-      first_ != nullptr && second_ != nullptr) {
+  if (writes_.Due(code, previous_) && device_ != nullptr && first_ != nullptr &&
+      second_ != nullptr) {
     const bool written = controls::GuardedBusCall(device_, [this] {
       first_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(firstTrackbar_.Position())));
       second_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(secondTrackbar_.Position())));

@@ -2,6 +2,7 @@
 
 #include "bus/UCodeObject.h"
 #include "controls/LevelScale.h"
+#include "controls/MoveWrites.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Static.h"
@@ -31,7 +32,9 @@ class TStereodBLevelDialog : public ui::Dialog {
   void SetCloseMessage(ParentMessage m) { closeMessage_ = m; }
   void SetChangeMessage(ParentMessage m) { changeMessage_ = m; }
   void SetInverted(bool inverted) { scale_.inverted = inverted; }
-  void SetWriteWhileDragging(bool writeWhileDragging) { writeWhileDragging_ = writeWhileDragging; }
+  void SetWriteWhileDragging(bool writeWhileDragging) {
+    writes_.SetWhileDragging(writeWhileDragging);
+  }
   // Reads both parameters from the unit and moves the trackbars to them.
   void ReadValues();
 
@@ -56,7 +59,7 @@ class TStereodBLevelDialog : public ui::Dialog {
   float dbOffset_;
   controls::LevelScale scale_;
   int tickGap_;
-  bool writeWhileDragging_ = false;
+  controls::MoveWrites<controls::TrackPair> writes_;
   ui::StaticText firstText_;
   ui::Trackbar firstTrackbar_;
   ui::StaticText secondText_;

@@ -121,36 +121,38 @@ bool TMemoryDialog::Confirmed(const std::string& question, int index, const std:
 
 void TMemoryDialog::SaveMemory(int index) {
   if (!Confirmed("Overwrite memory #", index, "Save memory")) return;
-  bool stored = false;
+  // The views that poll the unit meanwhile join the command's one report; a failure is told in
+  // the closing message.
+  const controls::OneReportScope report;
+  std::exception_ptr failure;
   {
-    // The views that poll the unit meanwhile join the command's one report.
-    const controls::OneReportScope report;
     Busy busy(this, "Saving...");
-    stored = controls::GuardedBusCall(&unit_, [this, index] { unit_.SaveMemory(index + 1); });
+    failure = controls::FailureOf([this, index] { unit_.SaveMemory(index + 1); });
   }
-  if (!stored) TellFailure(familycommon::kSaveNotFinishedText, "Save memory");
+  if (failure) TellFailure(failure, familycommon::kSaveNotFinishedText, "Save memory");
 }
 
 void TMemoryDialog::RecallMemory(int index) {
   if (!Confirmed("Overwrite current settings with memory #", index, "Recall memory")) return;
-  bool recalled = false;
+  // The views that poll the unit meanwhile join the command's one report; a failure is told in
+  // the closing message, once the command is over, as a load's is.
+  const controls::OneReportScope report;
+  std::exception_ptr failure;
   bool answered = true;
   {
-    // The views that poll the unit meanwhile join the command's one report; the closing message
-    // is told once it is over, as a load's is.
-    const controls::OneReportScope report;
     Busy busy(this, "Loading...");
-    recalled = controls::GuardedBusCall(&unit_, [this, index] {
+    failure = controls::FailureOf([this, index] {
       unit_.DropCrossovers();
       unit_.RestoreMemory(index + 1);
       unit_.ResetValueStore();
       unit_.ReadAllParameters();
     });
     // Also when the recall was refused: the unit may have carried it out all the same.
-    if (!recalled) answered = unit_.ReadAgainQuietly();
+    if (failure) answered = unit_.ReadAgainQuietly();
   }
-  if (!recalled) {
+  if (failure) {
     TellFailure(
+        failure,
         answered ? familycommon::kRecallNotFinishedText : familycommon::StoppedAnsweringText(),
         "Recall memory");
   }
@@ -160,8 +162,10 @@ void TMemoryDialog::RecallMemory(int index) {
   if (answered && Parent()) Parent()->Post(kMemoryRecalled);
 }
 
-void TMemoryDialog::TellFailure(const std::string& text, const char* caption) {
-  ui::MessageBox(this, text, caption, ui::mb::kOk | ui::mb::kIconExclamation);
+void TMemoryDialog::TellFailure(const std::exception_ptr& failure, const std::string& text,
+                                const char* caption) {
+  ui::MessageBox(this, controls::TakeFailureText(unit_, failure) + text, caption,
+                 ui::mb::kOk | ui::mb::kIconExclamation);
 }
 
 void TMemoryDialog::CmPresetMap() {

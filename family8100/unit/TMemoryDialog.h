@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,8 +44,9 @@ class TMemoryDialog : public ui::Dialog {
  private:
   void SaveMemory(int index);
   void RecallMemory(int index);
-  // The closing message of a save or recall that failed, after its one report.
-  void TellFailure(const std::string& text, const char* caption);
+  // The closing message of a save or recall that failed, headed by `failure` unless the command
+  // has told of one already: one box.
+  void TellFailure(const std::exception_ptr& failure, const std::string& text, const char* caption);
   void CmPresetMap();
   std::string NameText(int index) const;
   bool Confirmed(const std::string& question, int index, const std::string& caption);

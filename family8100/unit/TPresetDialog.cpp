@@ -19,8 +19,9 @@ TPresetDialog::TPresetDialog(ui::Window* parent, IQDevice8100& unit)
 
 void TPresetDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  // A failure stops the filling: later lists stay empty or without a choice.
-  controls::GuardedBusCall(&unit_, [this] {
+  // A failure stops the filling: later lists stay empty or without a choice, and OK writes none
+  // of them, so that the unit's entries are not overwritten by lists it never filled.
+  filled_ = controls::GuardedBusCall(&unit_, [this] {
     std::vector<std::string> entries;
     for (int memory = 1; memory <= kMemoryCount; ++memory) {
       g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(memory));
@@ -42,7 +43,7 @@ void TPresetDialog::CloseWindow(int result) {
   std::array<int, kPresets> chosen{};
   for (int i = 0; i < kPresets; ++i) chosen[i] = lists_[i]->Selection();
   ui::Dialog::CloseWindow(result);
-  if (result != ui::kIdOk) return;
+  if (result != ui::kIdOk || !filled_) return;
   controls::GuardedBusCall(&unit_, [this, &chosen] {
     for (int preset = 1; preset <= kPresets; ++preset) {
       g8100PresetIndex.Write(unit_, static_cast<uint8_t>(preset));

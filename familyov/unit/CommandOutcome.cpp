@@ -21,13 +21,4 @@ void TellCommandOutcome(ui::Window* owner, const IQDeviceOrdavinex& device, cons
   ui::MessageBox(owner, shown, caption, ui::mb::kOk | ui::mb::kIconStop);
 }
 
-std::string TakeFailureText(IQDeviceOrdavinex& device, const std::exception_ptr& failure) {
-  try {
-    if (failure) std::rethrow_exception(failure);
-  } catch (const IQException& error) {
-    if (controls::TakeFailureReport(error, &device)) return error.GetText() + "\n\n";
-  }
-  return {};
-}
-
 }  // namespace namespaceOV

@@ -54,6 +54,7 @@ struct LevelDialogTest : testing::Test {
   ByteUCodeObject right{kRightId, 1, true};
   std::map<int, uint8_t> values;
   std::vector<std::pair<int, uint8_t>> written;
+  int setsSent = 0;
   bool silent = false;
   std::optional<uint8_t> errorCode;
   std::vector<Report> reports;
@@ -62,7 +63,9 @@ struct LevelDialogTest : testing::Test {
   void SetUp() override {
     port.Open();
     line->onWrite = [this](const Bytes& sent) {
-      if (silent || sent.size() < 7) return;
+      if (sent.size() < 7) return;
+      if (sent[5] == kSetOpcode) ++setsSent;
+      if (silent) return;
       const int id = sent[4];
       if (errorCode) {
         line->Queue(bustest::Reply(1, {0xB0, 0x7F}, {0x03, *errorCode}, sent[5]));
@@ -245,6 +248,39 @@ TEST_F(StereoDialogTest, AFailedReadIsReportedAndAFailedWriteTellsTheParentNothi
   EXPECT_EQ(reports[1].code, 0) << "0 is a unit error code too";
   ui::test::PumpMessages();
   EXPECT_TRUE(host.received.empty());
+}
+
+// A key press is a move and its end at one value: on a unit that does not take it, one write and
+// one report, in either dialog.
+TEST_F(StereoDialogTest, AKeyPressWrittenWhileDraggingOnAFailingUnitIsOneWriteAndOneReport) {
+  TdBLevelDialog single(unit.get(), &left, 0, 40, 5, -10.0f, 0.5f, &host);
+  single.SetWriteWhileDragging(true);
+  single.Create();
+  TStereodBLevelDialog& stereo = Open();
+  stereo.SetWriteWhileDragging(true);
+  const struct {
+    const char* name;
+    ui::Window* dialog;
+    int trackbar;
+    std::function<void()> read;
+  } dialogs[] = {{"level", &single, res::kLevelTrackbar, [&] { single.ReadValue(); }},
+                 {"stereo level", &stereo, res::kFirstTrackbar, [&] { stereo.ReadValues(); }}};
+  for (const auto& d : dialogs) {
+    for (const bool refused : {false, true}) {
+      SCOPED_TRACE(std::string(d.name) + (refused ? ", refused" : ", silent"));
+      silent = !refused;
+      if (refused) errorCode = 7;
+      setsSent = 0;
+      reports.clear();
+      ui::test::PressKey(ui::test::ControlOf(*d.dialog, d.trackbar), Qt::Key_Up);
+      EXPECT_EQ(setsSent, 1) << "the second channel waits for the first";
+      EXPECT_EQ(reports.size(), 1u);
+      // The unit answers again, and its late replies are settled before the next case counts.
+      silent = false;
+      errorCode.reset();
+      d.read();
+    }
+  }
 }
 
 TEST_F(LevelDialogTest, AdjustAnswersTheOffsetInHalfDbStepsWithinTwentySteps) {

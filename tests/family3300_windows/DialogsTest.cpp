@@ -558,9 +558,7 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
   const struct {
     const char* name;
     int objectId;  // the write cut off
-    // Whether the unit's byte changes only when the write cut off is carried out. A level
-    // dialog's key moves the slider and ends the move, and each writes: the second carries the
-    // value whatever became of the first.
+    // Whether the unit's byte changes only when the write cut off is carried out.
     bool visible;
     std::function<void()> act;
   } writes[] = {
@@ -574,9 +572,9 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
          script.AnswerMessageBox(ui::kIdOk);
          ui::test::Click(*edit->Equaliser(1), res3300::kFlattenButton);
        }},
-      {"gain", g3300GainA.GetId(), false, [&] { level(edit->Gain(0), Qt::Key_Up); }},
-      {"low pass", g3300LpfB.GetId(), false, [&] { level(edit->Lpf(1), Qt::Key_End); }},
-      {"high pass", g3300HpfA.GetId(), false, [&] { level(edit->Hpf(0), Qt::Key_Home); }},
+      {"gain", g3300GainA.GetId(), true, [&] { level(edit->Gain(0), Qt::Key_Up); }},
+      {"low pass", g3300LpfB.GetId(), true, [&] { level(edit->Lpf(1), Qt::Key_End); }},
+      {"high pass", g3300HpfA.GetId(), true, [&] { level(edit->Hpf(0), Qt::Key_Home); }},
       {"gain dropped on the other channel's", g3300GainB.GetId(), true,
        [&] {
          script.AnswerMessageBox(ui::kIdOk);

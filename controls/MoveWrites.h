@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/ui/Window.h"
+
+namespace controls {
+
+// When a trackbar's move goes to the unit: at the move's end, or at every step when writing while
+// dragging. A key press is a step and an end at one value; the end does not write again what its
+// step just wrote, so one press on a silent unit is one write and one report.
+template <typename Value>
+class MoveWrites {
+ public:
+  void SetWhileDragging(bool whileDragging) { whileDragging_ = whileDragging; }
+
+  // Whether the move, now at `code` with `value`, is to be written.
+  bool Due(ui::ScrollCode code, const Value& value) {
+    const bool end = code == ui::ScrollCode::EndScroll;
+    if (!whileDragging_) return end;
+    const bool due = !end || written_ != value;
+    written_ = end ? std::nullopt : std::optional<Value>(value);
+    return due;
+  }
+
+ private:
+  bool whileDragging_ = false;
+  std::optional<Value> written_;
+};
+
+}  // namespace controls
