@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bus/IQDevice.h"
+#include "bus/UCodeObject.h"
 #include "platform/ui/Guard.h"
 
 namespace controls {
@@ -23,6 +24,21 @@ struct CommandReport {
 CommandReport& Command() {
   static CommandReport command;
   return command;
+}
+
+// What the error dialog would tell of `error`, for a box that tells it with more: the failure,
+// the unit's own text for a refusal, and the request that failed.
+std::string FailureText(const IQException& error, const IQDevice& device) {
+  std::string text = error.GetText();
+  if (const auto* refused = dynamic_cast<const ErrorObject*>(&error)) {
+    const std::string unitText = device.GetErrorText(refused->code);
+    if (!unitText.empty()) text += "\n" + unitText;
+  }
+  if (error.FailedObject() != nullptr && error.FailedDevice() != nullptr) {
+    text += "\nLast object ID: " + std::to_string(error.FailedObject()->GetId()) +
+            ", address: " + std::to_string(error.FailedDevice()->GetInfo().address);
+  }
+  return text;
 }
 
 }  // namespace
@@ -67,7 +83,7 @@ std::string TakeFailureText(IQDevice& device, const std::exception_ptr& failure)
   try {
     if (failure) std::rethrow_exception(failure);
   } catch (const IQException& error) {
-    if (TakeFailureReport(error, &device)) return error.GetText() + "\n\n";
+    if (TakeFailureReport(error, &device)) return FailureText(error, device) + "\n\n";
   }
   return {};
 }
