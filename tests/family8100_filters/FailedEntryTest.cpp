@@ -34,6 +34,7 @@
 #include "resources/Family8100Ids.h"
 #include "sim/Fault.h"
 #include "sim/WireFormat.h"
+#include "tests/family8100_unit/BankGraphPixel.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 
 namespace namespace8100 {
@@ -241,6 +242,27 @@ void LinkwitzRiley(ui::Dialog& dialog) {
   dialog.SendNotify({f8100res::kLowAlignment, ui::Notify::SelChange, &alignment});
 }
 
+// Drags the shown filter's icon on its bank's graph a little way and drops it, the steps not
+// written live: only the drop writes.
+void DragIcon(ui::Dialog& dialog) {
+  ui::Window* window = &dialog;
+  while (dynamic_cast<TFilterLayoutWindow*>(window) == nullptr) window = window->Parent();
+  auto& editor = static_cast<TFilterLayoutWindow&>(*window);
+  GraphView8100& view = editor.Hub().Unit().graphViews[kRightInputBank];
+  view.liveWrite = false;
+  view.liveRedraw = false;
+  editor.SetRect({0, 0, 800, 600});
+  editor.Show();
+  ui::test::PumpMessages();
+  TFrequencyGraph& graph = *editor.Graph();
+  const ui::Point from = testsupport8100::BankGraphPixel(graph, editor.Hub().Unit(),
+                                                         graph.Icons().All().back()->position);
+  const ui::Point to{from.x + 40, from.y - 20};
+  ui::test::MouseDown(graph, from);
+  ui::test::MouseMove(graph, to);
+  ui::test::MouseUp(graph, to);
+}
+
 template <int kId>
 void Click(ui::Dialog& dialog) {
   ui::test::Click(dialog, kId);
@@ -344,6 +366,9 @@ INSTANTIATE_TEST_SUITE_P(
             SteppedControl{"BandwidthDrop", sim::family8100::Model::kX,
                            OpenFilter<f8100res::kCmAddParametric>, DropBandwidth,
                            f8100res::kFilterQ},
+            SteppedControl{"GraphDrag", sim::family8100::Model::kX,
+                           OpenFilter<f8100res::kCmAddParametric>, DragIcon,
+                           f8100res::kFilterFrequency},
             SteppedControl{"Slope", sim::family8100::Model::kX, OpenFilter<f8100res::kCmAddLowpass>,
                            SlopeUp<f8100res::kFilterSlopeSpin>, f8100res::kFilterFrequency, "80"},
             SteppedControl{"CrossoverAlignment", sim::family8100::Model::kX, OpenCrossovers,
