@@ -263,6 +263,35 @@ void DragIcon(ui::Dialog& dialog) {
   ui::test::MouseUp(graph, to);
 }
 
+// The crossovers with a graph whose drag steps are not written live: only a drop writes.
+ui::Dialog& OpenCrossoversDroppedOnly(EntryFixture& test) {
+  GraphView8100& view = test.unit->graphViews[kCrossoverView];
+  view.liveWrite = false;
+  view.liveRedraw = false;
+  return OpenCrossovers(test);
+}
+
+// Drags the high crossover's icon on the crossover graph a little way and drops it.
+void DragCrossover(ui::Dialog& dialog) {
+  auto& window = dynamic_cast<TCrossoverWindow&>(*dialog.Parent());
+  window.SetRect({0, 0, 800, 600});
+  window.Show();
+  ui::test::PumpMessages();
+  TCrossoverGraph& graph = window.Graph();
+  const auto& icons = graph.Icons().All();
+  const auto high = std::ranges::find_if(
+      icons, [](const auto& icon) { return icon->Filter().type == kHighCrossoverFilter; });
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  ui::Dc dc(scratch);
+  const familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
+  const ui::Point up = freq.ValueToPoint((*high)->position, false);
+  const ui::Point from = dc.Mapping().ToDevice({up.x, -up.y});
+  const ui::Point to{from.x + 40, from.y + 5};
+  ui::test::MouseDown(graph, from);
+  ui::test::MouseMove(graph, to);
+  ui::test::MouseUp(graph, to);
+}
+
 template <int kId>
 void Click(ui::Dialog& dialog) {
   ui::test::Click(dialog, kId);
@@ -375,6 +404,8 @@ INSTANTIATE_TEST_SUITE_P(
                            LinkwitzRiley, f8100res::kLowFrequency},
             SteppedControl{"CrossoverSlope", sim::family8100::Model::kX, OpenCrossovers,
                            SlopeUp<f8100res::kHighOrder>, f8100res::kHighFrequency, "4k"},
+            SteppedControl{"CrossoverGraphDrag", sim::family8100::Model::kX,
+                           OpenCrossoversDroppedOnly, DragCrossover, f8100res::kHighFrequency},
             SteppedControl{"CrossoverLink", sim::family8100::Model::kX, OpenCrossovers,
                            Click<f8100res::kCrossoverLink>, f8100res::kHighFrequency, "4k"},
             SteppedControl{"NoiseSpin", sim::family8100::Model::kRuneTide, OpenNoise,
