@@ -37,6 +37,10 @@ class TCrossoverDialog : public ui::Dialog {
   void ShowCrossovers();
   // After a change made here or on the graph: shown, and told on.
   void Changed();
+  // One action on the crossovers (GuardedCrossoverEdit), from here or the graph, shown and told
+  // on; its failure and the reads that show the strip again give one report. After a write whose
+  // answer never came the rows show no values until the unit's doubt is settled.
+  void Edit(const std::function<void(CrossoverEdits&)>& edit);
   bool PreProcessKey(const ui::KeyStroke& key) override;
 
  protected:
@@ -60,10 +64,6 @@ class TCrossoverDialog : public ui::Dialog {
   void EvQuad(TQuadButton* button, int steps);
   void EvPolarity(Row& row);
   void EvLink();
-  // One action on the crossovers (GuardedCrossoverEdit), shown and told on; its failure and the
-  // reads that show the strip again give one report. After a write whose answer never came the
-  // rows show no values until the unit's doubt is settled.
-  void Edit(const std::function<void(CrossoverEdits&)>& edit);
   CrossoverEdits Edits() const { return CrossoverEdits(unit_); }
 
   IQDevice8100& unit_;

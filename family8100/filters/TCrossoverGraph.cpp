@@ -127,11 +127,12 @@ void TCrossoverGraph::EvLButtonUp() {
       icon->Filter().type == kLowCrossoverFilter ? CrossoverSide::Low : CrossoverSide::High;
   // The error box needs the mouse: the drag is over before anything is written.
   drag_.End();
-  GuardedCrossoverEdit(unit_, [&](CrossoverEdits& edits) {
-    edits.SetFrequency(side, static_cast<int>(value.frequency));
-  });
+  if (onDrop_) {
+    onDrop_([&](CrossoverEdits& edits) {
+      edits.SetFrequency(side, static_cast<int>(value.frequency));
+    });
+  }
   Refresh();
-  if (onChanged_) onChanged_();
 }
 
 // The unit is told and nothing else: the picture shows the change with its next paint.

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/GraphIcons8100.h"
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
@@ -23,8 +24,9 @@ class TCrossoverGraph : public familycommon::GraphWindow {
   TCrossoverGraph(IQDevice8100& unit, ui::Window* parent);
   ~TCrossoverGraph() override;
 
-  // Called after a drop has written the crossovers (the dialog shows them again).
-  void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
+  // A drop's change of the crossovers goes to the unit through `onDrop`, which shows its outcome.
+  using DropEdit = std::function<void(const std::function<void(CrossoverEdits&)>&)>;
+  void SetOnDrop(DropEdit onDrop) { onDrop_ = std::move(onDrop); }
   // The icons and traces again from the unit's crossovers, and a repaint.
   void Refresh();
 
@@ -49,7 +51,7 @@ class TCrossoverGraph : public familycommon::GraphWindow {
   void CmPrint();
 
   IQDevice8100& unit_;
-  std::function<void()> onChanged_;
+  DropEdit onDrop_;
   GraphIcons8100 icons_;
   familycommon::IconDrag drag_{*this, familycommon::IconDrag::Axes::kAcrossOnly};
 };

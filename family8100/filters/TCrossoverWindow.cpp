@@ -19,7 +19,7 @@ constexpr int kDialogHeightLayoutUnits = 52;
 TCrossoverWindow::TCrossoverWindow(IQDevice8100& unit)
     : ui::LayoutWindow(nullptr), graph_(unit, this), dialog_(this, unit) {
   dialog_.SetGraph(&graph_);
-  graph_.SetOnChanged([this] { dialog_.Changed(); });
+  graph_.SetOnDrop([this](const auto& edit) { dialog_.Edit(edit); });
   // A recall, a load or a read replaces the crossovers under an open window; the unit is not asked
   // again here, since the notice may come while a change is still talking to it.
   filterSet_ = unit.filterSetNotice.Listen([this] {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/FilterEdits.h"
@@ -260,6 +261,7 @@ void TFrequencyGraph::EvLButtonDown(ui::Point p) {
       return;
     }
     drag_.Begin(freq, hit->position);
+    beforeDrag_ = filter.Clone();
   }
   Send(kBankSelected, &filter);
 }
@@ -300,7 +302,15 @@ void TFrequencyGraph::EvLButtonUp() {
   drag_.End();
   Invalidate();
   TFilter& filter = icon->Filter();
-  if (!CommitFilter(unit_, filter)) ReadFilterBackQuietly(unit_, filter);
+  const controls::ChangeOutcome outcome =
+      controls::OutcomeOf([&] { return CommitFilter(unit_, filter); });
+  if (outcome != controls::ChangeOutcome::kTaken && beforeDrag_ != nullptr) {
+    // The filter keeps no value the unit has not taken. A refusal leaves the steps written live,
+    // so the unit is asked what it holds; a drop in doubt waits for the unit to be read again.
+    filter.TakeValues(*beforeDrag_);
+    if (outcome == controls::ChangeOutcome::kNotTaken) ReadFilterBackQuietly(unit_, filter);
+  }
+  beforeDrag_.reset();
   Send(kBankChanged, &filter);
 }
 

@@ -106,6 +106,8 @@ class TFrequencyGraph : public familycommon::GraphWindow {
 
   GraphIcons8100 icons_;
   familycommon::IconDrag drag_;
+  // The dragged filter as it was when the drag began: a drop the unit did not take puts it back.
+  std::unique_ptr<TFilter> beforeDrag_;
 };
 
 }  // namespace namespace8100

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
@@ -159,15 +160,18 @@ void TLimiterDialog::NotifyThreshold(float dB) {
 
 void TLimiterDialog::EvSpin() {
   float value = 0.0f;
-  if (!GuardedUnitCall(device_, [&] {
-        gLimiterThresholdObject.SetElement(channel_);
-        value = kLimiterThresholdRange.Clamp(gLimiterThresholdObject.Read(device_) +
-                                             ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
-      })) {
-    return;
-  }
-  // A failed write still shows and tells the value the user asked for.
-  GuardedUnitCall(device_, [&] { gLimiterThresholdObject.Write(device_, value); });
+  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
+    return GuardedUnitCall(device_, [&] {
+      gLimiterThresholdObject.SetElement(channel_);
+      value = kLimiterThresholdRange.Clamp(gLimiterThresholdObject.Read(device_) +
+                                           ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
+      gLimiterThresholdObject.Write(device_, value);
+    });
+  });
+  // Only a step the unit took is shown and told; one in doubt is unknown until the unit is read
+  // again, and a refused one leaves the threshold the unit holds shown.
+  if (outcome == controls::ChangeOutcome::kInDoubt) threshold_.SetText(std::string());
+  if (outcome != controls::ChangeOutcome::kTaken) return;
   threshold_.SetText(LevelText(value));
   NotifyThreshold(value);
 }

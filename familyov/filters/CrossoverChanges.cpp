@@ -74,6 +74,18 @@ void CrossoverChanges::Rewrite(int output, TFilter& crossover) {
   Send(FilterChanged, output, &crossover);
 }
 
+void CrossoverChanges::WriteFrequency(TFilter& crossover, int frequency) {
+  // A frequency the unit did not take is not kept: no later write may carry it.
+  const int held = std::exchange(crossover.frequency, frequency);
+  try {
+    crossover.WriteToDevice(device_);
+    crossover.SendCreateCommand(device_);
+  } catch (const IQException&) {
+    crossover.frequency = held;
+    throw;
+  }
+}
+
 void CrossoverChanges::Remove(int output, CrossoverSide side) {
   const std::unique_ptr<TFilter> old = TakeCrossover(device_, output, side);
   // The windows drop their references to it before it goes.
@@ -161,8 +173,8 @@ CrossoverChanges::Outcome CrossoverChanges::StepFrequency(int output, CrossoverS
                                                           int quadrant, int steps) {
   TFilter* crossover = CrossoverOf(device_, output, side);
   if (crossover == nullptr) return Outcome::kNothing;
-  crossover->frequency = SteppedCrossoverFrequency(crossover->frequency, quadrant, steps);
-  Rewrite(output, *crossover);
+  WriteFrequency(*crossover, SteppedCrossoverFrequency(crossover->frequency, quadrant, steps));
+  Send(FilterChanged, output, crossover);
   return Outcome::kDone;
 }
 
@@ -175,15 +187,7 @@ CrossoverChanges::Outcome CrossoverChanges::SetTypedFrequencies(int output,
     if (crossover == nullptr) return;
     const auto typed = ParseFrequency(text, kMinCrossoverHz, kMaxCrossoverHz);
     if (!typed || *typed == crossover->frequency) return;
-    // A frequency the unit did not take is not kept: no later write may carry it.
-    const int held = std::exchange(crossover->frequency, *typed);
-    try {
-      crossover->WriteToDevice(device_);
-      crossover->SendCreateCommand(device_);
-    } catch (const IQException&) {
-      crossover->frequency = held;
-      throw;
-    }
+    WriteFrequency(*crossover, *typed);
     changed.push_back(crossover);
   };
   take(CrossoverSide::kLow, lowText);

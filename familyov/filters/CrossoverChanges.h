@@ -61,6 +61,9 @@ class CrossoverChanges {
   void Send(uint32_t code, int output, TFilter* filter, int flag = 0);
   // Writes the whole crossover and activates it, then tells the windows.
   void Rewrite(int output, TFilter& crossover);
+  // Writes the crossover at `frequency` and activates it; a failed write leaves the frequency as
+  // it was.
+  void WriteFrequency(TFilter& crossover, int frequency);
   // Takes the side's crossover out of the unit and the device.
   void Remove(int output, CrossoverSide side);
   // A new crossover in the side's slot with the given values, written and activated.

@@ -198,7 +198,8 @@ void TParametricDialog::ShowQ(float q) {
 }
 
 void TParametricDialog::TakeQ() {
-  if (TParametricFilter* filter = Shown()) {
+  // Only a Q the user typed is taken: an empty field is a value in doubt, not one to show.
+  if (TParametricFilter* filter = Shown(); filter != nullptr && q_.IsModified()) {
     filter->q = ParseRatioEdit(q_, kMinQ, kMaxQ, filter->q);
     ShowQ(filter->q);
   }
@@ -315,16 +316,18 @@ void TSlopeDialog<Filter>::StepOrder(int delta) {
   }
   this->ReadControls();
   // The unit finds room for the new order elsewhere and hands back the filter's new number.
-  const bool written = GuardedUnitCall(device, [&] {
-    filter->order = order;
-    if (device.IsOnline()) {
-      device.MoveForNewOrder(*filter);
-    }
-    filter->WriteToDevice(device);
-    filter->SendCreateCommand(device);
+  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
+    return GuardedUnitCall(device, [&] {
+      filter->order = order;
+      if (device.IsOnline()) {
+        device.MoveForNewOrder(*filter);
+      }
+      filter->WriteToDevice(device);
+      filter->SendCreateCommand(device);
+    });
   });
-  if (!written) {
-    this->TakeUnitsFilter();
+  if (outcome != controls::ChangeOutcome::kTaken) {
+    this->TakeUnitsFilter(outcome);
     return;
   }
   NotifyRecord record{FilterChanged, filter->channel, 0, filter};

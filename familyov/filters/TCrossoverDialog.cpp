@@ -90,6 +90,8 @@ void TCrossoverDialog::UpdateControls() {
   GuardedUnitCall(device_,
                   [this] { polarity_.SetState(OutputInverted(device_, output_) ? 1 : 0); });
   UnlinkEdits();
+  // Once the unit's doubt is settled, the crossovers hold what the unit was read to hold.
+  unknown_ = unknown_ && device_.InDoubt();
   ShowRow(high_);
   ShowRow(low_);
 }
@@ -106,8 +108,9 @@ void TCrossoverDialog::ShowRow(Row& row) {
   edge->dialogFrequencyControl = &row.frequency;
   row.frequency.Enable(true);
   row.type.SetSelection(CrossoverType(*edge));
-  row.frequency.SetText(std::to_string(edge->frequency));
-  row.slope.SetText(std::to_string(-kSlopePerOrderDb * CrossoverOrder(*edge)));
+  row.frequency.SetText(unknown_ ? std::string() : std::to_string(edge->frequency));
+  row.slope.SetText(unknown_ ? std::string()
+                             : std::to_string(-kSlopePerOrderDb * CrossoverOrder(*edge)));
 }
 
 void TCrossoverDialog::Notify(NotifyRecord* record) {
@@ -138,17 +141,23 @@ void TCrossoverDialog::EvType(Row& row) {
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
   auto outcome = CrossoverChanges::Outcome::kNothing;
-  GuardedUnitCall(device_, [&] {
-    outcome = Changes().StepOrder(output_, row.side, delta, row.frequency.Text());
-  });
+  Edit([&] { outcome = Changes().StepOrder(output_, row.side, delta, row.frequency.Text()); });
   Refused(outcome);
 }
 
 void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   Row* row = button == &low_.quad ? &low_ : button == &high_.quad ? &high_ : nullptr;
   if (row == nullptr) return;
-  GuardedUnitCall(
-      device_, [&] { Changes().StepFrequency(output_, row->side, button->CurrentZone(), steps); });
+  Edit([&] { Changes().StepFrequency(output_, row->side, button->CurrentZone(), steps); });
+}
+
+void TCrossoverDialog::Edit(const std::function<void()>& change) {
+  const controls::ChangeOutcome outcome =
+      controls::OutcomeOf([&] { return GuardedUnitCall(device_, change); });
+  if (outcome == controls::ChangeOutcome::kTaken) return;
+  // A refusal shows the crossovers the unit still has; a write in doubt shows them unknown.
+  unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
+  UpdateControls();
 }
 
 void TCrossoverDialog::EvPolarity() { Changes().TogglePolarity(output_); }
@@ -156,10 +165,10 @@ void TCrossoverDialog::EvPolarity() { Changes().TogglePolarity(output_); }
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {
     // Frequencies the unit failed to take give way to the ones it holds.
-    if (!key.down && !GuardedUnitCall(device_, [&] {
-          Changes().SetTypedFrequencies(output_, low_.frequency.Text(), high_.frequency.Text());
-        })) {
-      UpdateControls();
+    if (!key.down) {
+      Edit([&] {
+        Changes().SetTypedFrequencies(output_, low_.frequency.Text(), high_.frequency.Text());
+      });
     }
     return true;
   }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+#include "controls/ChangeOutcome.h"
 #include "controls/TDataWindow.h"
 #include "controls/TPolarityButton.h"
 #include "controls/TQuadButton.h"
@@ -49,6 +52,8 @@ class TCrossoverDialog : public ui::Dialog, public TDataWindow {
   void EvOrder(Row& row, int delta);
   void EvQuad(TQuadButton* button, int steps);
   void EvPolarity();
+  // Runs a change of the crossovers on the unit; after a failure, the rows show what it holds.
+  void Edit(const std::function<void()>& change);
   // No crossover of the unit keeps a link to this dialog's edits.
   void UnlinkEdits();
   void Refused(CrossoverChanges::Outcome outcome);
@@ -59,6 +64,9 @@ class TCrossoverDialog : public ui::Dialog, public TDataWindow {
   Row low_;
   Row high_;
   TPolarityButton polarity_;
+  // A crossover write went unanswered: the frequencies and slopes are unknown until the unit is
+  // read again.
+  bool unknown_ = false;
 };
 
 }  // namespace namespaceOV

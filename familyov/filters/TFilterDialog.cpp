@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "controls/ChangeOutcome.h"
 #include "familycommon/TypedNumbers.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterElements.h"
@@ -89,6 +90,7 @@ void TFilterDialog::SetFilter(TFilter* filter) {
   ForgetControls();
   filter_ = filter;
   held_ = filter == nullptr ? nullptr : filter->Clone();
+  unknown_ = false;
 }
 
 void TFilterDialog::RegisterControls(ui::Edit* frequency, ui::Edit* level) {
@@ -137,7 +139,7 @@ void TFilterDialog::Notify(NotifyRecord* record) {
   }
   if (filter_ != nullptr && record->code == FilterChanged) {
     if (Names(*record, filter_)) held_ = filter_->Clone();
-    ShowFilter();
+    Refill();
   }
   TDataWindow::Notify(record);
 }
@@ -150,7 +152,7 @@ bool TFilterDialog::PreProcessKey(const ui::KeyStroke& key) {
     if (key.code == ui::key::kReturn) {
       ApplyEntries();
     } else {
-      ShowFilter();
+      Refill();
     }
   }
   return true;
@@ -161,16 +163,18 @@ void TFilterDialog::ApplyEntries() {
 }
 
 void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
-  const bool written = GuardedUnitCall(*device_, [&] {
-    if (fullWrite) {
-      filter_->WriteToDevice(*device_);
-      filter_->SendCreateCommand(*device_);
-    } else {
-      filter_->WriteParams(*device_);
-    }
+  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
+    return GuardedUnitCall(*device_, [&] {
+      if (fullWrite) {
+        filter_->WriteToDevice(*device_);
+        filter_->SendCreateCommand(*device_);
+      } else {
+        filter_->WriteParams(*device_);
+      }
+    });
   });
-  if (!written) {
-    TakeUnitsFilter();
+  if (outcome != controls::ChangeOutcome::kTaken) {
+    TakeUnitsFilter(outcome);
     return;
   }
   held_ = filter_->Clone();
@@ -178,11 +182,24 @@ void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
   NotifyRoot(&record);
 }
 
-void TFilterDialog::TakeUnitsFilter() {
+void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
   filter_->CopyParamsFrom(*held_);
-  ReadBackQuietly(*device_, *filter_);
+  // A unit that may have taken the write is read again once it answers; a read now would only
+  // fail, or show one value of several in doubt.
+  unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
+  if (!unknown_) ReadBackQuietly(*device_, *filter_);
   held_ = filter_->Clone();
+  Refill();
+}
+
+void TFilterDialog::Refill() {
+  // Once the unit's doubt is settled, the filter holds what the unit was read to hold.
+  unknown_ = unknown_ && device_->InDoubt();
   ShowFilter();
+  if (!unknown_) return;
+  for (ui::Window* child : Children()) {
+    if (auto* field = dynamic_cast<ui::Edit*>(child)) field->SetText(std::string());
+  }
 }
 
 void TFilterDialog::CmSetAsDefault() {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "controls/ChangeOutcome.h"
 #include "controls/TDataWindow.h"
 #include "familycommon/FilterLifetime.h"
 #include "familyov/filters/TFilter.h"
@@ -61,15 +62,16 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   void RegisterControls(ui::Edit* frequency, ui::Edit* level);
   // Runs `change` on the filter after taking the typed entries, then writes it to the unit
   // (`fullWrite`: the full write and the create command, else the parameter update) and announces
-  // it. A bus failure is reported once, nothing is announced, and the filter takes and shows what
-  // the unit holds (see TakeUnitsFilter).
+  // it. A bus failure is reported once, nothing is announced, and the filter takes back what the
+  // unit holds (see TakeUnitsFilter).
   template <typename Change>
   void ApplyChange(Change&& change, bool fullWrite = false);
   void WriteAndAnnounce(bool fullWrite);
   // After a write of the filter that failed and has been reported: the filter takes back the values
-  // last read or written, then what the unit holds as far as it can be read, never the ones typed,
-  // so that no later write carries an entry the unit did not take; the dialog shows them.
-  void TakeUnitsFilter();
+  // last read or written, never the ones typed, so that no later write carries an entry the unit
+  // did not take. After a refusal it takes what the unit holds as far as it can be read, and the
+  // dialog shows it; after a write in doubt the fields show unknown until the unit is read again.
+  void TakeUnitsFilter(controls::ChangeOutcome outcome);
   // Enter: the typed entries go to the unit.
   virtual void ApplyEntries();
   void CleanupWindow() override;
@@ -77,6 +79,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
  private:
   void ForgetControls();
   void CmSetAsDefault();
+  // Shows the filter, its fields empty while a write of it is in doubt.
+  void Refill();
 
   IQDeviceOrdavinex* device_;
   familycommon::FilterHandle<TFilter> filter_;
@@ -85,6 +89,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   std::unique_ptr<TFilter> held_;
   ui::Edit* frequencyControl_ = nullptr;
   ui::Edit* levelControl_ = nullptr;
+  // A write of the filter went unanswered: what the unit holds is unknown until it is read again.
+  bool unknown_ = false;
 };
 
 template <typename Change>

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "controls/ChangeOutcome.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -252,6 +253,7 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
     }
     drag_.Begin(freq, selected->position);
     lastWritten_ = filter.GetDeviceRecord();
+    beforeDrag_ = filter.Clone();
     return;
   }
   // Held until the button comes up anywhere, so that the idle check is always let go again.
@@ -272,19 +274,20 @@ void TFilterGraphWindow::EvMouseMove(ui::Point p) {
   drag_.MoveBandTo(freq.ValueToPoint(value, false));
   value = drag_.BandValue(freq);
   icon->Apply(value);
-  ShowInDialog(icon->Filter());
+  ShowInDialog(icon->Filter(), true);
   drag_.QueueLiveWrite();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   icons_.ComputeSum(device_.showPhase[channel_]);
   DrawDragStep();
 }
 
-void TFilterGraphWindow::ShowInDialog(const TFilter& filter) const {
+void TFilterGraphWindow::ShowInDialog(const TFilter& filter, bool known) const {
   if (ui::IsLiveWindow(filter.dialogFrequencyControl)) {
-    filter.dialogFrequencyControl->SetText(Printf("%d", filter.frequency));
+    filter.dialogFrequencyControl->SetText(known ? Printf("%d", filter.frequency) : std::string());
   }
   if (ui::IsLiveWindow(filter.dialogLevelControl)) {
-    filter.dialogLevelControl->SetText(Printf("%.1f", static_cast<double>(filter.GetLevel())));
+    filter.dialogLevelControl->SetText(
+        known ? Printf("%.1f", static_cast<double>(filter.GetLevel())) : std::string());
   }
 }
 
@@ -313,16 +316,30 @@ void TFilterGraphWindow::EvLButtonUp() {
   drag_.End();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   Invalidate();
-  const bool written = GuardedUnitCall(device_, [&] {
-    // The unit ends where the mouse let go, whether or not the last step was written yet.
-    if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
-    filter.SendUpdateCommand(device_);
+  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
+    return GuardedUnitCall(device_, [&] {
+      // The unit ends where the mouse let go, whether or not the last step was written yet.
+      if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
+      filter.SendUpdateCommand(device_);
+    });
   });
-  if (written) {
+  std::unique_ptr<TFilter> before = std::move(beforeDrag_);
+  if (outcome == controls::ChangeOutcome::kTaken) {
     NotifyRootOf(FilterChanged, channel_, 0, &filter);
-  } else {
-    ReadBackQuietly(device_, filter);
+    return;
   }
+  // The filter keeps no value the unit has not taken. A refusal leaves the steps written live, so
+  // the unit is asked what it holds; a drop in doubt is unknown until the unit is read again. The
+  // failure's report may have rebuilt the icons.
+  TFilterIcon* shown = icons_.Selected();
+  if (before == nullptr || shown == nullptr || !shown->Shows(&filter)) return;
+  filter.CopyParamsFrom(*before);
+  shown->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
+  icons_.ComputeSum(device_.showPhase[channel_]);
+  // A read back tells the views, which build their icons again.
+  const bool inDoubt = outcome == controls::ChangeOutcome::kInDoubt;
+  if (!inDoubt) ReadBackQuietly(device_, filter);
+  ShowInDialog(filter, !inDoubt);
 }
 
 void TFilterGraphWindow::EvRButtonDown(ui::Point p) {

@@ -65,7 +65,9 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   void EvKeyDown(int key) override;
   // Sends the selected filter's position, unless the unit has it already.
   void WriteLivePosition();
-  void ShowInDialog(const TFilter& filter) const;
+  // The filter's frequency and level in the fields of the dialog that shows it; empty when not
+  // `known`.
+  void ShowInDialog(const TFilter& filter, bool known) const;
 
   void CmPrint();
   void CmBypass();
@@ -83,6 +85,8 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   FilterGraphIcons icons_;
   familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
+  // The dragged filter as it was when the drag began: a drop the unit did not take puts it back.
+  std::unique_ptr<TFilter> beforeDrag_;
 };
 
 }  // namespace namespaceOV

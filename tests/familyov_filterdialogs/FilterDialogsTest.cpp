@@ -9,12 +9,15 @@
 #include <memory>
 #include <tuple>
 
+#include "bus/PollBackoff.h"
 #include "familyov/filters/CrossoverChanges.h"
+#include "familyov/filters/CrossoverRules.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterResponse.h"
 #include "familyov/filters/TCrossoverDialog.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/unit/OVNotifyCodes.h"
+#include "familyov/unit/TEditModelWindows.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Static.h"
@@ -24,6 +27,7 @@
 #include "resources/FamilyOvCrossoverIds.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "sim/Fault.h"
+#include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_filterdialogs/DialogTestSupport.h"
 
 namespace namespaceOV {
@@ -353,23 +357,31 @@ TEST_F(FilterDialogTest, AnyFilterChangeRefreshesAndThePlaceholderDoesNothing) {
   EXPECT_TRUE(Transfers().empty());
 }
 
-// A value typed while the unit fails, taken as the focus leaves where a field does that, then Enter
-// and the focus leaving (as the error box takes it): one report, the field shows again what it
-// showed, and once the unit answers, Enter writes what an Enter wrote before anything was typed.
+// A value typed while the unit fails the write of that value, taken as the focus leaves where a
+// field does that, then Enter and the focus leaving (as the error box takes it): one report; the
+// field shows again what it showed after a refusal, and unknown while the write is in doubt. Once
+// the unit answers, its edit window reads it again: a dialog shows what the unit holds, and a
+// value it did not take is not written later.
 struct TypedFilterField {
   const char* what;
+  // The dialog on the unit's filter (made on the first call).
   std::unique_ptr<ui::Dialog> (*open)(FilterDialogTest&);
   int edit;
   const char* typed;
+  // Which of the filter's parameter writes carries the value, counted from 1.
+  int write;
 };
 
 template <typename Filter>
 std::unique_ptr<ui::Dialog> OpenFilter(FilterDialogTest& test) {
-  return test.Show(test.Add<Filter>(0, 1000));
+  const auto& filters = test.unit.Filters();
+  return test.Show(filters.empty() ? test.Add<Filter>(0, 1000) : *filters.front());
 }
 
 std::unique_ptr<ui::Dialog> OpenCrossover(FilterDialogTest& test) {
-  CrossoverChanges(test.unit, nullptr).SetType(0, CrossoverSide::kHigh, kCrossoverBessel);
+  if (CrossoverOf(test.unit, 0, CrossoverSide::kHigh) == nullptr) {
+    CrossoverChanges(test.unit, nullptr).SetType(0, CrossoverSide::kHigh, kCrossoverBessel);
+  }
   auto dialog = std::make_unique<TCrossoverDialog>(&test.host, test.unit);
   dialog->Create();
   test.Transfers();
@@ -378,34 +390,45 @@ std::unique_ptr<ui::Dialog> OpenCrossover(FilterDialogTest& test) {
 
 class FailedFilterEntryTest
     : public FilterDialogTest,
-      public testing::WithParamInterface<std::tuple<TypedFilterField, bool>> {};
+      public testing::WithParamInterface<std::tuple<TypedFilterField, ovtest::WriteFailure>> {};
 
-TEST_P(FailedFilterEntryTest, IsToldOnceAndNeitherShownNorWrittenLater) {
-  const auto& [field, refused] = GetParam();
+TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
+  const auto& [field, failure] = GetParam();
+  TEdit8126Window editWindow(nullptr, unit);
+  editWindow.Create();
   std::unique_ptr<ui::Dialog> dialog = field.open(*this);
+  const auto enter = [&](ui::Window& edit) {
+    ui::test::PressKey(edit, Qt::Key_Return);
+    return Transfers();
+  };
   auto& edit = ui::test::ControlOf(*dialog, field.edit);
   const auto focusOut = [&] {
     dialog->SendNotify({.controlId = field.edit, .code = ui::Notify::KillFocus, .control = &edit});
   };
-  const auto enter = [&] {
-    ui::test::PressKey(edit, Qt::Key_Return);
-    return Transfers();
-  };
-  const Trace untyped = enter();
+  const Trace untyped = enter(edit);
   const std::string shown = edit.Text();
   ui::test::Type(*dialog, field.edit, field.typed);
   focusOut();
-  bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Silence()).ForUnit(8));
-  enter();
+  bus.bus.AddFault(failure.fault.ForUnit(8)
+                       .ForObject(sim::familyov::object::kFilterParam)
+                       .OnOccurrence(field.write));
+  enter(edit);
   focusOut();
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-  EXPECT_EQ(edit.Text(), shown);
+  EXPECT_EQ(edit.Text(), failure.refused ? shown : "");
 
   bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(20);
+  ui::test::RestIdle();
+  dialog = field.open(*this);
   Transfers();
-  focusOut();
-  EXPECT_EQ(enter(), untyped);
-  EXPECT_EQ(edit.Text(), shown);
+  auto& answered = ui::test::ControlOf(*dialog, field.edit);
+  EXPECT_EQ(answered.Text() != shown, failure.carriedOut) << answered.Text();
+  if (!failure.carriedOut) {
+    EXPECT_EQ(enter(answered), untyped);
+  }
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -413,21 +436,22 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Combine(
         testing::Values(
             TypedFilterField{"ParametricFrequency", OpenFilter<TParametricFilter>, kFrequencyEdit,
-                             "2500"},
-            TypedFilterField{"ParametricLevel", OpenFilter<TParametricFilter>, kLevelEdit, "-3"},
-            TypedFilterField{"ParametricQ", OpenFilter<TParametricFilter>, kQEdit, "2"},
+                             "2500", 1},
+            TypedFilterField{"ParametricLevel", OpenFilter<TParametricFilter>, kLevelEdit, "-3", 2},
+            TypedFilterField{"ParametricQ", OpenFilter<TParametricFilter>, kQEdit, "2", 3},
             TypedFilterField{"ParametricBandwidth", OpenFilter<TParametricFilter>, kBandwidthEdit,
-                             "1/3"},
-            TypedFilterField{"OctaveLevel", OpenFilter<TOctaveFilter>, kLevelEdit, "4"},
-            TypedFilterField{"LowpassFrequency", OpenFilter<TLowpassFilter>, kFrequencyEdit, "80"},
-            TypedFilterField{"ShelfLevel", OpenFilter<THighshelfFilter>, kLevelEdit, "6"},
-            TypedFilterField{"AllpassFrequency", OpenFilter<TAllpassFilter>, kFrequencyEdit, "90"},
+                             "1/3", 3},
+            TypedFilterField{"OctaveLevel", OpenFilter<TOctaveFilter>, kLevelEdit, "4", 2},
+            TypedFilterField{"LowpassFrequency", OpenFilter<TLowpassFilter>, kFrequencyEdit, "80",
+                             1},
+            TypedFilterField{"ShelfLevel", OpenFilter<THighshelfFilter>, kLevelEdit, "6", 2},
+            TypedFilterField{"AllpassFrequency", OpenFilter<TAllpassFilter>, kFrequencyEdit, "90",
+                             1},
             TypedFilterField{"CrossoverFrequency", OpenCrossover, ovcrossover_res::kHighFrequency,
-                             "1.5k"}),
-        testing::Bool()),
+                             "1.5k", 1}),
+        testing::ValuesIn(ovtest::kWriteFailures)),
     [](const auto& info) {
-      return std::string(std::get<0>(info.param).what) +
-             (std::get<1>(info.param) ? "Refused" : "Silent");
+      return std::string(std::get<0>(info.param).what) + std::get<1>(info.param).name;
     });
 
 }  // namespace

@@ -561,7 +561,8 @@ class WritePathTest
             ControlText(memories.Row(2), ovfunctions_res::kMemoryName),
             lamp(memories.Row(2), ovfunctions_res::kMemoryLamp),
             // A limiter turned off shows none of its settings.
-            release.IsEnabled() ? release.Text() : "off"};
+            release.IsEnabled() ? release.Text() : "off",
+            ControlText(limiter.Pane(0), ovprocessing_res::kLimThreshold)};
   }
   void OpenAll() {
     Open();
@@ -629,6 +630,13 @@ INSTANTIATE_TEST_SUITE_P(
                       [](TEditOVWindow&, TSummaryWindow& summary) {
                         PressSpin(summary.Panes().Input(0), kInputLevelSpin,
                                   TQuadButton::kUpperLeft);
+                      }},
+            WritePath{"LimiterThresholdSpin",
+                      [](TEditOVWindow& edit, TSummaryWindow&) {
+                        auto& limiter =
+                            dynamic_cast<TLimiterWindow&>(*edit.ChildWindow(edit.Ids().limiter));
+                        PressSpin(limiter.Pane(0), ovprocessing_res::kLimThresholdSpin,
+                                  TQuadButton::kLowerLeft);
                       }},
             WritePath{"LimiterReleaseList",
                       [](TEditOVWindow& edit, TSummaryWindow&) {
