@@ -562,7 +562,8 @@ class WritePathTest
             lamp(memories.Row(2), ovfunctions_res::kMemoryLamp),
             // A limiter turned off shows none of its settings.
             release.IsEnabled() ? release.Text() : "off",
-            ControlText(limiter.Pane(0), ovprocessing_res::kLimThreshold)};
+            release.IsEnabled() ? ControlText(limiter.Pane(0), ovprocessing_res::kLimThreshold)
+                                : "off"};
   }
   void OpenAll() {
     Open();
