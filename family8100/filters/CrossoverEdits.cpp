@@ -181,11 +181,15 @@ controls::ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
     return outcome;
   }
   unit.crossoverLink = linked;
+  bool gone = false;
   for (const Held& was : held) {
     if (was.crossover == nullptr) continue;
     was.crossover->TakeValues(*was.values);
-    ReadFilterBackQuietly(unit, *was.crossover);
+    gone = !ReadFilterBackQuietly(unit, *was.crossover) || gone;
   }
+  // A delete whose answer never came leaves the crossover listed here though the unit may have
+  // freed its slot: kept, it would be written into whatever filter takes the slot next.
+  if (gone) unit.ReadAgainQuietly();
   return outcome;
 }
 

@@ -58,8 +58,8 @@ class CrossoverEdits {
 // A crossover edit under the family's guard. A failure is reported once, and the crossovers and
 // the link take back what they held before: no crossover keeps a value the unit has not taken.
 // Since the unit may have carried out part of the edit, the crossovers are then read back
-// quietly, as far as the unit answers; an edit that had already removed or replaced one reads
-// all the unit's filters again.
+// quietly, as far as the unit answers; an edit that had already removed or replaced one, or one
+// whose slot the unit no longer gives it, reads all the unit's filters again.
 controls::ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
                                              const std::function<void(CrossoverEdits&)>& edit);
 

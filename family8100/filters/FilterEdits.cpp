@@ -66,8 +66,10 @@ bool CommitFilter(IQDevice8100& unit, const TFilter& filter) {
   return controls::GuardedBusCall(&unit, [&] { WriteAndCommit(unit, filter); });
 }
 
-void ReadFilterBackQuietly(IQDevice8100& unit, TFilter& filter) {
-  unit.ReadQuietly([&] { filter.ReadFromUnit(unit); });
+bool ReadFilterBackQuietly(IQDevice8100& unit, TFilter& filter) {
+  bool held = true;
+  unit.ReadQuietly([&] { held = filter.ReadFromUnit(unit); });
+  return held;
 }
 
 }  // namespace namespace8100

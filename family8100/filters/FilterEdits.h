@@ -37,7 +37,8 @@ void WriteAndCommit(IQDevice8100& unit, const TFilter& filter);
 // After a refused write, which has been reported: the unit may have carried out all, part or none
 // of it, so the filter takes what the unit holds, unless the slot now holds another type (then it
 // keeps its own values, as a full read skips such a slot). A read that fails as well is not
-// reported again.
-void ReadFilterBackQuietly(IQDevice8100& unit, TFilter& filter);
+// reported again. False when the unit answered that the slot holds another type: the unit deleted
+// or moved the filter all the same.
+bool ReadFilterBackQuietly(IQDevice8100& unit, TFilter& filter);
 
 }  // namespace namespace8100

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <Qt>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -183,6 +184,26 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(std::get<0>(info.param).what) +
              testsupport8100::NameOf(std::get<1>(info.param));
     });
+
+// An alignment change whose write the unit carries out without answering, the old crossover's
+// delete among them: once it is told, the program holds the crossovers the unit holds, before any
+// idle pass, so no later edit writes a crossover into a slot the unit has freed.
+TEST_F(EntryFixture, AlignmentChangeWithoutAnswerHoldsTheUnitsCrossovers) {
+  OpenCrossovers(*this);
+  for (const UCodeObject* lost : std::initializer_list<const UCodeObject*>{
+           &g8100BulkMute, &g8100FilterSlot, &g8100DeleteFilter}) {
+    SCOPED_TRACE(lost->GetId());
+    bus.bus.AddFault(sim::Fault::Silence().ForObject(lost->GetId()).Times(1));
+    GuardedCrossoverEdit(*unit, [](CrossoverEdits& edits) {
+      edits.ChangeAlignment(CrossoverSide::Low, kAlignmentBessel);
+    });
+    bus.bus.ClearFaults();
+    const std::vector<std::string> held = testsupport8100::Described(*unit);
+    unit->ResetValueStore();
+    unit->ReadAllParameters();
+    EXPECT_EQ(testsupport8100::Described(*unit), held);
+  }
+}
 
 // A stepped or dragged control used while the unit fails its writes: the answer lost after the
 // unit carried the write out, the answer lost with the write never taken, or a refusal.
