@@ -130,8 +130,8 @@ void TFilter::CopyOnDevice(IQDeviceOrdavinex& device, const TFilter& source) {
 
 void TFilter::SetBypass(IQDeviceOrdavinex& device, bool on) {
   Select(device);
-  bypass = on;
   gFilterBypassSetObject.Write(device, on);
+  bypass = on;
 }
 
 void TFilter::ToggleBypass(IQDeviceOrdavinex& device) { SetBypass(device, !bypass); }

@@ -681,30 +681,40 @@ TEST_F(BusEditorTest, AChainEditRefusedAtAnyStepLeavesEveryMemberAsTheUnitHoldsI
   }
 }
 
-TEST_F(BusEditorTest, AnUnlinkRefusedAtAnyStepLeavesTheChainsAsTheUnitHoldsThem) {
+TEST_F(BusEditorTest, AnUnlinkOrBypassRefusedAtAnyStepLeavesTheChainsAsTheUnitHoldsThem) {
   unit->linkedChannels[0] = unit->linkedChannels[4] = unit->linkedChannels[5] = true;
   Editors editors(*unit);
   TFilterDecoratedFrame& input = editors.Open(0);
   TFilterDecoratedFrame& output = editors.Open(4);
-  const auto unlink = [&] {
-    SelectRows(List(input), {0});
-    script.AnswerMessageBox(ui::kIdOk);
-    RunCommand(input, kCmUnlink);
-  };
-  RunCommand(input, kCmParametric);
-  const int steps = StepsOf(bus, unlink);
-  ASSERT_EQ(steps, 4);
-  for (int failing = 1; failing <= steps; ++failing) {
-    SCOPED_TRACE(failing);
-    GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
-    RunCommand(input, kCmParametric);
-    bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
-    ovtest::ReportedErrors().clear();
-    unlink();
-    bus.bus.ClearFaults();
-    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-    ExpectWholeChains(*unit);
-    ExpectTheUnitsTruth(*unit, {&List(input), &List(output)});
+  const struct {
+    int command;
+    bool confirmed;
+    int steps;
+  } rows[] = {{kCmUnlink, true, 4}, {kCmBypass, false, 9}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.command);
+    const auto run = [&] {
+      SelectRows(List(input), {0});
+      if (row.confirmed) script.AnswerMessageBox(ui::kIdOk);
+      RunCommand(input, row.command);
+    };
+    const auto prepare = [&] {
+      GuardedUnitCall(*unit, [&] { unit->RemoveAllFilters(); });
+      RunCommand(input, kCmParametric);
+    };
+    prepare();
+    ASSERT_EQ(StepsOf(bus, run), row.steps);
+    for (int failing = 1; failing <= row.steps; ++failing) {
+      SCOPED_TRACE(failing);
+      prepare();
+      bus.bus.AddFault(sim::Fault::ErrorObject(7).OnOccurrence(failing));
+      ovtest::ReportedErrors().clear();
+      run();
+      bus.bus.ClearFaults();
+      EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+      ExpectWholeChains(*unit);
+      ExpectTheUnitsTruth(*unit, {&List(input), &List(output)});
+    }
   }
 }
 
