@@ -20,6 +20,7 @@
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
+#include "tests/support/FailureInBox.h"
 
 using namespace namespace8100;
 using testsupport8100::OlderFamilyBus;
@@ -98,7 +99,6 @@ TEST(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnceAn
     reportedAt.push_back(current != nullptr ? current->Seen().size() : 0);
     test8100::ReportedErrors().push_back(e.GetText());
   });
-  const std::string failureTexts[] = {ReadTimeout().GetText(), ErrorObject(3).GetText()};
   for (const bool refused : {false, true}) {
     for (const auto& route : routes) {
       SCOPED_TRACE(std::string(route.what) + (refused ? ", refused" : ", silent"));
@@ -122,11 +122,7 @@ TEST(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnceAn
       bus.bus.ClearFaults();
       current = nullptr;
       std::vector<std::size_t> toldAt = reportedAt;
-      for (std::size_t i = 0; i < script.Seen().size(); ++i) {
-        for (const std::string& failure : failureTexts) {
-          if (script.Seen()[i].text.starts_with(failure)) toldAt.push_back(i + 1);
-        }
-      }
+      for (const std::size_t at : testsupport::BoxesTellingAFailure(script)) toldAt.push_back(at);
       EXPECT_EQ(toldAt.size(), 1u) << testing::PrintToString(reportedAt);
       if (toldAt.size() == 1) {
         EXPECT_EQ(toldAt.front(), script.Seen().size())

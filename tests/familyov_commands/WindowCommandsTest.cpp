@@ -37,6 +37,7 @@
 #include "resources/FamilyOvSummaryIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_commands/CommandsTestSupport.h"
+#include "tests/support/FailureInBox.h"
 
 namespace namespaceOV {
 namespace {
@@ -227,7 +228,6 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
   const CommErrorReporter previous = SetCommErrorReporter([](const IQException&, IQDevice&) {
     reportedAt.push_back(current != nullptr ? current->Seen().size() : 0);
   });
-  const std::string failureTexts[] = {ReadTimeout().GetText(), ErrorObject(3).GetText()};
   for (const bool refused : {false, true}) {
     for (const Route& route : routes) {
       SCOPED_TRACE(std::string(route.what) + (refused ? ", refused" : ", silent"));
@@ -248,11 +248,7 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
       bus.bus.ClearFaults();
       current = nullptr;
       std::vector<std::size_t> toldAt = reportedAt;
-      for (std::size_t i = 0; i < script.Seen().size(); ++i) {
-        for (const std::string& failure : failureTexts) {
-          if (script.Seen()[i].text.starts_with(failure)) toldAt.push_back(i + 1);
-        }
-      }
+      for (const std::size_t at : testsupport::BoxesTellingAFailure(script)) toldAt.push_back(at);
       EXPECT_EQ(toldAt.size(), 1u) << testing::PrintToString(reportedAt);
       if (toldAt.size() == 1) {
         EXPECT_EQ(toldAt.front(), script.Seen().size())

@@ -42,6 +42,7 @@
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/EventLoopCpu.h"
+#include "tests/support/FailureInBox.h"
 
 namespace namespaceOV {
 namespace {
@@ -612,11 +613,7 @@ void ClickMemoryRow(TEditOVWindow& edit, int id) {
   ui::PromptScript script([](const std::string&) {});
   script.AnswerMessageBox(ui::kIdOk);
   ui::test::Click(dynamic_cast<TMemoryWindow&>(*edit.ChildWindow(edit.Ids().memory)).Row(2), id);
-  for (const auto& seen : script.Seen()) {
-    for (const std::string& failure : {ReadTimeout().GetText(), ErrorObject(3).GetText()}) {
-      if (seen.text.starts_with(failure)) ++failuresToldInBoxes;
-    }
-  }
+  failuresToldInBoxes += static_cast<int>(testsupport::FailuresToldInBoxes(script));
 }
 
 INSTANTIATE_TEST_SUITE_P(
