@@ -1,0 +1,210 @@
+#include "tests/support/ControlSweep.h"
+
+#include <Qt>
+#include <string>
+
+#include "controls/THotGauge2.h"
+#include "controls/TLEDButton.h"
+#include "controls/TLogHotGauge2.h"
+#include "controls/TMyVSlider.h"
+#include "controls/TPolarityButton.h"
+#include "controls/TQuadButton.h"
+#include "controls/TSwitchButton.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
+
+namespace testsupport {
+
+namespace {
+
+// Meters move by themselves; a drawn slider's read-out shows only while it has the focus.
+bool IsLiveReading(const ui::Window& w) {
+  return dynamic_cast<const THotGauge2*>(&w) != nullptr ||
+         dynamic_cast<const TLogHotGauge2*>(&w) != nullptr ||
+         dynamic_cast<const TValueDialog*>(&w) != nullptr;
+}
+
+template <typename List>
+std::string Items(const List& list) {
+  std::string items;
+  for (int i = 0; i < list.Count(); ++i) items += (i == 0 ? "" : "|") + list.ItemText(i);
+  return items;
+}
+
+// The kind and value of a control, or nothing for a window that is no control.
+std::optional<std::string> Describe(ui::Window& w) {
+  using std::to_string;
+  if (auto* radio = dynamic_cast<ui::RadioButton*>(&w)) {
+    return "radio " + radio->Text() + (radio->IsChecked() ? ": ticked" : ": not ticked");
+  }
+  if (auto* check = dynamic_cast<ui::CheckBox*>(&w)) {
+    return "check " + check->Text() + (check->IsChecked() ? ": ticked" : ": not ticked");
+  }
+  if (auto* combo = dynamic_cast<ui::ComboBox*>(&w)) {
+    return "list: " + (combo->Selection() < 0 ? "none" : combo->ItemText(combo->Selection())) +
+           " of " + Items(*combo);
+  }
+  if (auto* list = dynamic_cast<ui::ListBox*>(&w)) {
+    return "list box: " + to_string(list->Selection()) + " of " + Items(*list);
+  }
+  if (auto* view = dynamic_cast<ui::ListView*>(&w)) {
+    std::string items;
+    for (int i = 0; i < view->Count(); ++i) {
+      items += (i == 0 ? "" : "|") + view->ItemText(i, 0) + "/" + view->ItemText(i, 1);
+    }
+    return "list view: " + items;
+  }
+  if (auto* bar = dynamic_cast<ui::Trackbar*>(&w)) return "trackbar: " + to_string(bar->Position());
+  if (auto* slider = dynamic_cast<TMyVSlider*>(&w)) {
+    return "slider: " + to_string(slider->GetValue());
+  }
+  if (auto* lamp = dynamic_cast<TLEDButton*>(&w)) {
+    return "lamp " + lamp->Text() + ": " + to_string(lamp->GetState());
+  }
+  if (auto* polarity = dynamic_cast<TPolarityButton*>(&w)) {
+    return "polarity: " + to_string(polarity->GetState());
+  }
+  if (auto* toggle = dynamic_cast<TSwitchButton*>(&w)) {
+    return "switch: " + to_string(toggle->GetState());
+  }
+  if (dynamic_cast<TQuadButton*>(&w) != nullptr) return "spin";
+  if (auto* control = dynamic_cast<ui::Control*>(&w)) return "text: " + control->Text();
+  return std::nullopt;
+}
+
+void Walk(ui::Window& w, std::vector<std::string>& shown) {
+  for (ui::Window* child : w.Children()) {
+    if (IsLiveReading(*child)) continue;
+    if (std::optional<std::string> value = Describe(*child)) {
+      const auto* control = dynamic_cast<ui::Control*>(child);
+      std::string line = std::to_string(control->Id()) + " " + *value;
+      if (!child->IsEnabled()) line += " (greyed)";
+      if (!child->IsVisible()) line += " (hidden)";
+      shown.push_back(line);
+    }
+    Walk(*child, shown);
+  }
+}
+
+void PressAndRelease(ui::Window& w, ui::Point p) {
+  ui::test::MouseDown(w, p);
+  ui::test::PumpMessages();
+  ui::test::MouseUp(w, p);
+  ui::test::PumpMessages();
+}
+
+ui::Point Middle(const ui::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void ClickControl(ui::Window& w) {
+  const auto& control = dynamic_cast<ui::Control&>(w);
+  ui::test::Click(*w.Parent(), control.Id());
+}
+
+void ChooseNext(ui::Window& w) {
+  auto& combo = dynamic_cast<ui::ComboBox&>(w);
+  combo.SetSelection((combo.Selection() + 1) % combo.Count());
+  w.Parent()->SendNotify({.controlId = combo.Id(), .code = ui::Notify::SelChange, .control = &w});
+}
+
+// The change a control offers, if any.
+std::function<void(ui::Window&)> ChangeFor(ui::Window& w, const SweepOptions& options) {
+  if (auto* radio = dynamic_cast<ui::RadioButton*>(&w)) {
+    if (radio->IsChecked()) return {};
+    return ClickControl;
+  }
+  if (dynamic_cast<ui::CheckBox*>(&w) != nullptr || dynamic_cast<TLEDButton*>(&w) != nullptr ||
+      dynamic_cast<TPolarityButton*>(&w) != nullptr ||
+      dynamic_cast<TSwitchButton*>(&w) != nullptr) {
+    return ClickControl;
+  }
+  if (auto* combo = dynamic_cast<ui::ComboBox*>(&w)) {
+    if (combo->Count() < 2) return {};
+    return ChooseNext;
+  }
+  if (auto* bar = dynamic_cast<ui::Trackbar*>(&w)) {
+    const int key = bar->Position() < bar->Maximum() ? Qt::Key_Right : Qt::Key_Left;
+    return [key](ui::Window& control) { ui::test::PressKey(control, key); };
+  }
+  if (dynamic_cast<TMyVSlider*>(&w) != nullptr) {
+    return [](ui::Window& control) {
+      const ui::Rect client = control.ClientRect();
+      const ui::Point from = Middle(client);
+      ui::test::MouseDown(control, from);
+      ui::test::MouseMove(control, {from.x, from.y - client.Height() / 8});
+      ui::test::MouseUp(control, {from.x, from.y - client.Height() / 8});
+      ui::test::PumpMessages();
+    };
+  }
+  if (dynamic_cast<TQuadButton*>(&w) != nullptr) {
+    return [](ui::Window& control) {
+      auto& spin = dynamic_cast<TQuadButton&>(control);
+      PressAndRelease(spin, Middle(spin.ZoneRect(TQuadButton::kUpperRight)));
+    };
+  }
+  if (dynamic_cast<ui::Edit*>(&w) != nullptr && options.typed) {
+    const std::optional<std::string> text = options.typed(w);
+    if (!text) return {};
+    return [text = *text](ui::Window& control) {
+      ui::test::Type(*control.Parent(), dynamic_cast<ui::Control&>(control).Id(), text);
+      ui::test::PressKey(control, Qt::Key_Return);
+    };
+  }
+  return {};
+}
+
+void Gather(ui::Window& w, ControlPath& path, const SweepOptions& options,
+            std::vector<ControlChange>& changes) {
+  const std::vector<ui::Window*>& children = w.Children();
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    ui::Window& child = *children[i];
+    path.push_back(i);
+    const bool usable = child.IsVisible() && child.IsEnabled();
+    if (usable && !(options.skip && options.skip(child))) {
+      if (auto apply = ChangeFor(child, options)) {
+        changes.push_back({std::to_string(dynamic_cast<ui::Control&>(child).Id()) + " " +
+                               Describe(child).value_or("").substr(0, 24),
+                           path, std::move(apply)});
+      }
+    }
+    Gather(child, path, options, changes);
+    path.pop_back();
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> ShownControls(ui::Window& root) {
+  std::vector<std::string> shown{"caption: " + root.Text()};
+  Walk(root, shown);
+  return shown;
+}
+
+ui::Window* ControlAt(ui::Window& root, const ControlPath& path) {
+  ui::Window* w = &root;
+  for (const std::size_t i : path) {
+    if (i >= w->Children().size()) return nullptr;
+    w = w->Children()[i];
+  }
+  return w;
+}
+
+std::vector<ControlChange> ChangesOf(ui::Window& root, const SweepOptions& options) {
+  std::vector<ControlChange> changes;
+  ControlPath path;
+  Gather(root, path, options, changes);
+  return changes;
+}
+
+bool Apply(ui::Window& root, const ControlChange& change) {
+  ui::Window* control = ControlAt(root, change.path);
+  if (control == nullptr) return false;
+  change.apply(*control);
+  ui::test::PumpMessages();
+  return true;
+}
+
+}  // namespace testsupport
