@@ -61,7 +61,6 @@ class HeldControlTest : public ShellTest {
     sim::family3300::AddFamily3300Unit(bus, {.address = kEqualiser});
     Start();
     RollCall();
-    ui::test::UseManualTimers();
   }
 
  public:
