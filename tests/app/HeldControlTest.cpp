@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <algorithm>
@@ -119,6 +121,20 @@ ui::Point HeldPoint(ui::Window& control) {
   return vertical ? ui::Point{c.x(), p} : ui::Point{p, c.y()};
 }
 
+// The left button going down or up on `control` at `p`, the only button down: Qt's test input
+// would add the buttons that an earlier test's right click left down, and a slider takes a press
+// with another button down for no press.
+void Left(QEvent::Type type, ui::Window& control, ui::Point p) {
+  QWidget& widget = *control.Widget();
+  const QPoint local(p.x, p.y);
+  QMouseEvent event(type, local, widget.mapToGlobal(local), Qt::LeftButton,
+                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&widget, &event);
+}
+void LeftDown(ui::Window& control, ui::Point p) { Left(QEvent::MouseButtonPress, control, p); }
+void LeftUp(ui::Window& control, ui::Point p) { Left(QEvent::MouseButtonRelease, control, p); }
+
 struct HeldControl {
   const char* what;
   int address;
@@ -165,11 +181,11 @@ TEST_F(HeldControlTest, RepeatsWhileTheUnitAnswersAndAFailedStepIsToldOnceAndEnd
     const ui::Point held = HeldPoint(control);
     Writes();
 
-    ui::test::MouseDown(control, held);
+    LeftDown(control, held);
     ui::test::StepTimers(kHeldMs);
     ui::test::PumpMessages();
     EXPECT_GE(Writes().size(), 3u) << "a held control repeats";
-    ui::test::MouseUp(control, held);
+    LeftUp(control, held);
     ui::test::StepTimers(kHeldMs);
     ui::test::PumpMessages();
     EXPECT_TRUE(Writes().empty()) << "released, it stops";
@@ -184,7 +200,7 @@ TEST_F(HeldControlTest, RepeatsWhileTheUnitAnswersAndAFailedStepIsToldOnceAndEnd
           refused && row.address != kNewerUnit ? appres::kErrorObjectDialog : appres::kErrorDialog,
           [](ui::Dialog& d) { d.CloseWindow(ui::kIdCancel); });
       // Held past the pause with its steps piling up behind the first, which fails.
-      ui::test::MouseDown(control, held);
+      LeftDown(control, held);
       ui::test::StepTimers(kHeldMs);
       ui::test::PumpMessages();
       EXPECT_EQ(script.Seen().size(), 1u);
@@ -196,7 +212,7 @@ TEST_F(HeldControlTest, RepeatsWhileTheUnitAnswersAndAFailedStepIsToldOnceAndEnd
       ui::test::StepTimers(kHeldMs);
       ui::test::PumpMessages();
       EXPECT_TRUE(Writes().empty()) << "the unit answers again, and nothing steps by itself";
-      ui::test::MouseUp(control, held);
+      LeftUp(control, held);
       ui::test::PumpMessages();
       EXPECT_TRUE(Writes().empty()) << "the hand that lets go at last steps nothing";
       EXPECT_EQ(script.Seen().size(), 1u);
