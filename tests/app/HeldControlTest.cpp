@@ -69,13 +69,11 @@ class HeldControlTest : public ShellTest {
   namespaceOV::IQDeviceOrdavinex& NewerDevice() {
     return dynamic_cast<namespaceOV::IQDeviceOrdavinex&>(OpenBusUnit(kNewerUnit));
   }
-  namespaceOV::TEditOVWindow& NewerUnit() {
-    return dynamic_cast<namespaceOV::TEditOVWindow&>(*NewerDevice().EditWindow());
-  }
-  ui::Window& NewerChild(int (*node)(const namespaceOV::TEditOVWindow&)) {
-    namespaceOV::TEditOVWindow& edit = NewerUnit();
-    if (edit.ChildWindow(node(edit)) == nullptr) edit.OpenChildWindow(node(edit));
-    return *edit.ChildWindow(node(edit));
+  ui::Window& NewerChild(int namespaceOV::NodeIds::*node) {
+    auto& edit = dynamic_cast<namespaceOV::TEditOVWindow&>(*NewerDevice().EditWindow());
+    const int id = edit.Ids().*node;
+    if (edit.ChildWindow(id) == nullptr) edit.OpenChildWindow(id);
+    return *edit.ChildWindow(id);
   }
   namespace8100::TSigFlowDialog& OlderFlow() {
     auto& unit = dynamic_cast<namespace8100::IQDevice8100&>(OpenBusUnit(kOlderUnit));
@@ -107,7 +105,6 @@ ui::Point HeldPoint(ui::Window& control) {
   option.minimum = slider->minimum();
   option.maximum = slider->maximum();
   option.sliderPosition = option.sliderValue = slider->value();
-  option.upsideDown = slider->invertedAppearance() != (slider->orientation() == Qt::Vertical);
   option.tickPosition = slider->tickPosition();
   const QRect thumb =
       slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
@@ -148,14 +145,14 @@ const HeldControl kHeldControls[] = {
        namespaceOV::IQDeviceOrdavinex& unit = t.NewerDevice();
        namespaceOV::gLimiterEnableObject.SetElement(unit.firstOutput);
        namespaceOV::gLimiterEnableObject.Write(unit, true);
-       auto& limiter = dynamic_cast<namespaceOV::TLimiterWindow&>(
-           t.NewerChild([](const namespaceOV::TEditOVWindow& e) { return e.Ids().limiter; }));
+       auto& limiter =
+           dynamic_cast<namespaceOV::TLimiterWindow&>(t.NewerChild(&namespaceOV::NodeIds::limiter));
        return ui::test::ControlOf(limiter.Pane(0), ovprocessing_res::kLimThresholdSpin);
      }},
     {"the newer family's input level spin", kNewerUnit,
      [](HeldControlTest& t) -> ui::Window& {
-       auto& summary = dynamic_cast<namespaceOV::TSummaryWindow&>(
-           t.NewerChild([](const namespaceOV::TEditOVWindow& e) { return e.Ids().summary; }));
+       auto& summary =
+           dynamic_cast<namespaceOV::TSummaryWindow&>(t.NewerChild(&namespaceOV::NodeIds::summary));
        return ui::test::ControlOf(summary.Panes().Input(0), ovsummary_res::kInputLevelSpin);
      }},
     {"the older family's noise level spin", kOlderUnit,
