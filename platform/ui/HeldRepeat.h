@@ -41,6 +41,9 @@ class HeldRepeat {
   };
   // `stop` as for Hold; the repeat itself is stopped already.
   HeldRepeat(Window& window, int timerId, Pace pace, std::function<void()> stop = {});
+  ~HeldRepeat() { LetGo(); }
+  HeldRepeat(const HeldRepeat&) = delete;
+  HeldRepeat& operator=(const HeldRepeat&) = delete;
 
   // Holds, and calls `step` at every repeat until the hold ends.
   void Begin(std::function<void()> step);

@@ -21,6 +21,7 @@ class Trackbar : public Control {
   static constexpr HeldRepeat::Pace kTrackRepeatPace{500, 50};
 
   Trackbar(Window* parent, int id);
+  ~Trackbar() override { Destroy(); }
   void SetRange(int minimum, int maximum);
   int Minimum() const;
   int Maximum() const;
@@ -65,6 +66,7 @@ class UpDown : public Control {
   static constexpr HeldRepeat::Pace kArrowRepeatPace{300, 100};
 
   UpDown(Window* parent, int id);
+  ~UpDown() override { Destroy(); }
   void SetRange(int minimum, int maximum);
   void SetPosition(int position);
   int Position() const { return position_; }
