@@ -15,7 +15,6 @@
 #include "controls/TLEDButton.h"
 #include "controls/TQuadButton.h"
 #include "family8100/filters/CrossoverEdits.h"
-#include "family8100/filters/FilterEntry.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/filters/TFilterListWindow8100.h"
@@ -408,42 +407,6 @@ TEST_P(FailedStepTest, IsToldOnceAndNeitherShownNorWrittenLater) {
   // Fields left unknown after a lost answer hold nothing to write.
   if (failure == Failure::kRefused || !later.empty()) {
     EXPECT_EQ(later, untyped);
-  }
-}
-
-// A frequency button held until its step is huge stops the filter at the end of the range it
-// steps toward, from either end, in the dialog and on the unit, and never wraps round past it.
-TEST_F(EntryFixture, AFrequencyHeldUntilItsStepIsHugeStopsAtTheEndOfItsRange) {
-  ui::Dialog& dialog = OpenFilter<f8100res::kCmAddParametric>(*this);
-  auto& quad =
-      dynamic_cast<TQuadButton&>(ui::test::ControlOf(dialog, f8100res::kFilterFrequencyQuad));
-  const auto shownAfterTyping = [&](const char* typed) {
-    ui::test::Type(dialog, f8100res::kFilterFrequency, typed);
-    ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterFrequency), Qt::Key_Return);
-    ui::test::PumpMessages();
-    return ui::test::ControlOf(dialog, f8100res::kFilterFrequency).Text();
-  };
-  const std::string top = shownAfterTyping("20000");
-  const std::string bottom = shownAfterTyping("20");
-  for (const int step : {1 << 22, TQuadButton::kMaxStep}) {
-    for (const int zone : {TQuadButton::kUpperLeft, TQuadButton::kLowerLeft}) {
-      const bool up = zone == TQuadButton::kUpperLeft;
-      for (const char* from : {"20000", "20"}) {
-        SCOPED_TRACE(std::to_string(step) + (up ? " up from " : " down from ") + from);
-        shownAfterTyping(from);
-        const ui::Rect r = quad.ZoneRect(zone);
-        const ui::Point centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ui::test::MouseDown(quad, centre);
-        ui::test::MouseUp(quad, centre);
-        ui::test::PumpMessages();
-        // What the button sends once held long enough for its step to grow this large.
-        dialog.Send(TQuadButton::kQuadSpin, step, reinterpret_cast<ui::Param>(&quad));
-        ui::test::PumpMessages();
-        EXPECT_EQ(ui::test::ControlOf(dialog, f8100res::kFilterFrequency).Text(),
-                  up ? top : bottom);
-        EXPECT_EQ(unit->Filters().back()->frequency, up ? kMaxFrequencyHz : kMinFrequencyHz);
-      }
-    }
   }
 }
 
