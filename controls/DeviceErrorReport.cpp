@@ -5,6 +5,7 @@
 #include "bus/IQDevice.h"
 #include "bus/UCodeObject.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/HeldRepeat.h"
 
 namespace controls {
 
@@ -56,6 +57,9 @@ bool OneReportScope::FailureShown() { return Command().shown; }
 bool OneReportScope::FailureMet() const { return Command().failures != failuresBefore_; }
 
 bool TakeFailureReport(const IQException& error, IQDevice* device) {
+  // A control the user holds down steps no more once a step has failed, told or not: its box would
+  // take the release, and the hand still down would go on writing behind it.
+  ui::EndHolds();
   if (device != nullptr && dynamic_cast<const ErrorObject*>(&error) == nullptr) {
     device->IdlePolling().SilenceToldAt(PollBackoff::Clock::now());
   }

@@ -43,9 +43,10 @@ class OneReportScope {
 };
 
 // Whether `error`, met now on `device` (null for none), is to be shown: always outside a command,
-// the first one inside it. Every route to the error dialogs asks this before showing one. A unit
-// that did not answer has been told of either way, so the polls of its windows join the report
-// instead of telling of the same silence again; a refusal is an answer and leaves them be.
+// the first one inside it. Either way every hold in progress ends (ui::EndHolds). Every route to
+// the error dialogs asks this before showing one. A unit that did not answer has been told of
+// either way, so the polls of its windows join the report instead of telling of the same silence
+// again; a refusal is an answer and leaves them be.
 bool TakeFailureReport(const IQException& error, IQDevice* device);
 
 // Runs one bus operation for `device`; a failure is reported (the unit's own error code first) and

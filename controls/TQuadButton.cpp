@@ -21,7 +21,9 @@ void Line(ui::Dc& dc, ui::Color c, ui::Point from, ui::Point to) {
 
 }  // namespace
 
-TQuadButton::TQuadButton(ui::Window* parent, int id) : ui::OwnerDrawButton(parent, id) {
+TQuadButton::TQuadButton(ui::Window* parent, int id)
+    : ui::OwnerDrawButton(parent, id),
+      repeat_(*this, kRepeatTimerId, {kTickMs, kTickMs}, [this] { HoldEnded(); }) {
   // It draws no focus mark: the keyboard passes it by, to the entry it steps.
   SetTabStop(false);
   // The zones take the mouse themselves; the button underneath must not also click.
@@ -33,8 +35,8 @@ TQuadButton::TQuadButton(ui::Window* parent, int id) : ui::OwnerDrawButton(paren
     Press(ui::UnpackPoint(m.lParam));
     return 0;
   });
-  OnMessage(ui::msg::kTimer, [this](const ui::Message& m) {
-    if (m.wParam == kRepeatTimerId) Tick();
+  OnMessage(kQueuedStep, [this](const ui::Message& m) {
+    Deliver(m);
     return 0;
   });
 }
@@ -71,10 +73,19 @@ void TQuadButton::Press(ui::Point p) {
   zones_[currentZone_].pressed = true;
   CaptureMouse();
   Repaint();
-  if (Parent() != nullptr) Parent()->Post(kQuadSpin, 1, reinterpret_cast<ui::Param>(this));
+  Queue(1);
   tickCount_ = 0;
   step_ = 0;
-  StartTimer(kRepeatTimerId, kTickMs);
+  repeat_.Begin([this] { Tick(); });
+}
+
+// Queued, not sent at once, so that the parent's bus transaction runs after the press or tick that
+// asked for it has been handled.
+void TQuadButton::Queue(int step) { Post(kQueuedStep, step, endedHolds_); }
+
+void TQuadButton::Deliver(const ui::Message& queued) {
+  if (queued.lParam != endedHolds_ || Parent() == nullptr) return;
+  Parent()->Send(kQuadSpin, queued.wParam, reinterpret_cast<ui::Param>(this));
 }
 
 void TQuadButton::Tick() {
@@ -84,9 +95,7 @@ void TQuadButton::Tick() {
     tickCount_ = 0;
     step_ = step_ == 0 ? 1 : std::min(step_, kMaxStep / 2) * 2;
   }
-  if (step_ != 0 && Parent() != nullptr) {
-    Parent()->Post(kQuadSpin, step_, reinterpret_cast<ui::Param>(this));
-  }
+  if (step_ != 0) Queue(step_);
 }
 
 void TQuadButton::Drag(ui::Point p) {
@@ -100,10 +109,15 @@ void TQuadButton::Drag(ui::Point p) {
 }
 
 void TQuadButton::Release() {
+  repeat_.LetGo();
   for (ZoneState& zone : zones_) zone.pressed = false;
   if (MouseCapture() == this) ReleaseMouse();
-  KillTimer(kRepeatTimerId);
   Repaint();
+}
+
+void TQuadButton::HoldEnded() {
+  ++endedHolds_;
+  Release();
 }
 
 void TQuadButton::Repaint() {

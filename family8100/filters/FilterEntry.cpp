@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "controls/SteppedValue.h"
 #include "familycommon/TypedNumbers.h"
 
 namespace namespace8100 {
@@ -51,27 +52,27 @@ float QAtPosition(int position) {
 }
 
 int32_t SteppedFrequency(int32_t frequency, int zone, int count) {
-  int32_t change = 0;
+  int32_t step = 0;
   switch (zone) {
     case 0:
-      change = -CoarseStep(frequency, true) * count;
+      step = -CoarseStep(frequency, true);
       break;
     case 1:
-      change = -count;
+      step = -1;
       break;
     case 2:
-      change = count;
+      step = 1;
       break;
     default:
-      change = CoarseStep(frequency, false) * count;
+      step = CoarseStep(frequency, false);
       break;
   }
-  return std::clamp(frequency + change, kMinFrequencyHz, kMaxFrequencyHz);
+  return controls::SteppedWithin(frequency, step, count, kMinFrequencyHz, kMaxFrequencyHz);
 }
 
 float SteppedLevel(float level, int zone, float minimum) {
   static constexpr std::array<float, 4> kSteps = {-1.0F, -0.1F, 0.1F, 1.0F};
-  return std::clamp(level + kSteps[std::clamp(zone, 0, 3)], minimum, kMaxLevelDb);
+  return controls::SteppedWithin(level, kSteps[std::clamp(zone, 0, 3)], 1, minimum, kMaxLevelDb);
 }
 
 }  // namespace namespace8100

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "controls/SteppedValue.h"
 #include "familyov/filters/FilterTypeCodes.h"
 
 namespace namespaceOV {
@@ -40,29 +41,25 @@ int AddedCrossoverSections(int oldOrder, int newOrder) {
 }
 
 int SteppedCrossoverFrequency(int frequency, int quadrant, int steps) {
-  const long f = frequency;
-  long change = 0;
+  const int f = frequency;
+  int step = 0;
   switch (quadrant) {
     case 0:
-      change = f > 1000 && f <= 10000     ? -100L * steps
-               : f > 10000 && f <= 100000 ? -1000L * steps
-                                          : -10L * steps;
+      step = f > 1000 && f <= 10000 ? -100 : f > 10000 && f <= 100000 ? -1000 : -10;
       break;
     case 1:
-      change = -steps;
+      step = -1;
       break;
     case 2:
-      change = steps;
+      step = 1;
       break;
     case 3:
-      change = f >= 1000 && f < 10000     ? 100L * steps
-               : f >= 10000 && f < 100000 ? 1000L * steps
-                                          : 10L * steps;
+      step = f >= 1000 && f < 10000 ? 100 : f >= 10000 && f < 100000 ? 1000 : 10;
       break;
     default:
       break;
   }
-  return static_cast<int>(std::clamp<long>(f + change, kMinCrossoverHz, kMaxCrossoverHz));
+  return controls::SteppedWithin(f, step, steps, kMinCrossoverHz, kMaxCrossoverHz);
 }
 
 std::optional<int> ParseFrequency(const std::string& text, int minimum, int maximum) {

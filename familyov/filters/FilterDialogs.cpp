@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "controls/SteppedValue.h"
 #include "familycommon/BandwidthSlider.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/filters/FilterResponse.h"
@@ -73,9 +74,13 @@ int FrequencyControls::Read(int current) {
 
 void FrequencyControls::Show(int frequency) { edit.SetText(std::to_string(frequency)); }
 
+int SteppedFilterFrequency(int frequency, int zone, int count) {
+  const int step = static_cast<int>(FrequencyStep(zone, frequency, 1));
+  return controls::SteppedWithin(frequency, step, count, kMinFilterFrequency, kMaxFilterFrequency);
+}
+
 int FrequencyControls::Stepped(int frequency, int count) const {
-  const long long stepped = frequency + FrequencyStep(quad.CurrentZone(), frequency, count);
-  return static_cast<int>(std::clamp<long long>(stepped, kMinFilterFrequency, kMaxFilterFrequency));
+  return SteppedFilterFrequency(frequency, quad.CurrentZone(), count);
 }
 
 LevelControls::LevelControls(ui::Window* dialog, float lowDb, float highDb)

@@ -17,6 +17,8 @@ namespace namespaceOV {
 // or thousands of Hz on the outer zones by decade (down from 1000 Hz by 10, up by 100), single Hz
 // on the inner ones; 0 for no zone.
 long long FrequencyStep(int zone, int frequency, long long count);
+// A filter's frequency stepped `count` times by its zone's step, kept to the filters' range.
+int SteppedFilterFrequency(int frequency, int zone, int count);
 
 // A frequency edit and the quad button that steps it.
 struct FrequencyControls {

@@ -26,13 +26,15 @@ bool HeldKeys::Admit(const QKeyEvent& e, const QWidget& receiver) {
     if (held == held_.end()) {
       held_.push_back({key, window});
     } else {
-      held->window = window;
+      *held = {key, window};
     }
+    hold_.Begin();
     return true;
   }
-  const bool owned = held != held_.end() && held->window == window;
+  const bool owned = held != held_.end() && held->window == window && !held->ended;
   if (e.isAutoRepeat()) return press && owned;
   if (held != held_.end()) held_.erase(held);
+  if (held_.empty()) hold_.LetGo();
   return owned;
 }
 

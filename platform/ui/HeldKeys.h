@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/ui/HeldRepeat.h"
+
 class QKeyEvent;
 
 namespace ui {
@@ -12,7 +14,9 @@ namespace ui {
 // Which window each held key went down in. A key belongs to that window until it is released:
 // its auto-repeated presses and its release reach no other window. A message box that closes as
 // Enter goes down must not leave Enter's release to the dialog beneath, which would act on a key
-// the user never pressed there; likewise a key already held when a window came up.
+// the user never pressed there; likewise a key already held when a window came up. Held keys are
+// holds (ui::EndHolds): a key whose hold ended belongs to no window until it is pressed again, so
+// that neither its repeats nor its release act after the failure that ended it.
 class HeldKeys {
  public:
   // Notes a press or release from the user delivered to `receiver`; false when it belongs to
@@ -25,8 +29,12 @@ class HeldKeys {
   struct Held {
     std::uint32_t key;
     QPointer<const QWidget> window;
+    bool ended = false;
   };
   std::vector<Held> held_;
+  Hold hold_{[this] {
+    for (Held& h : held_) h.ended = true;
+  }};
 };
 
 }  // namespace ui

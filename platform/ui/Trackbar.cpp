@@ -1,7 +1,9 @@
 #include "platform/ui/Trackbar.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QSlider>
@@ -58,11 +60,12 @@ std::optional<QAbstractSlider::SliderAction> ActionOfKey(int key) {
   }
 }
 
-// Moves the slider by the old keys and ends every mouse or keyboard move with one end-of-scroll.
+// Moves the slider by the old keys and ends every mouse or keyboard move with one end-of-scroll,
+// but for a press held on the track whose hold a failure ended: the move ended there.
 class TrackbarInput : public QObject {
  public:
-  TrackbarInput(QSlider* slider, std::function<void()> onEnd)
-      : QObject(slider), slider_(slider), onEnd_(std::move(onEnd)) {
+  TrackbarInput(QSlider* slider, std::function<void()> onEnd, std::function<bool()> holdCut)
+      : QObject(slider), slider_(slider), onEnd_(std::move(onEnd)), holdCut_(std::move(holdCut)) {
     slider->installEventFilter(this);
   }
 
@@ -70,7 +73,7 @@ class TrackbarInput : public QObject {
   bool eventFilter(QObject*, QEvent* e) override {
     if (e->type() == QEvent::MouseButtonRelease) {
       // A dragged thumb ends at its release signal, after its final position.
-      if (!slider_->isSliderDown()) onEnd_();
+      if (!slider_->isSliderDown() && !holdCut_()) onEnd_();
       return false;
     }
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
@@ -88,6 +91,7 @@ class TrackbarInput : public QObject {
  private:
   QSlider* slider_;
   std::function<void()> onEnd_;
+  std::function<bool()> holdCut_;
 };
 
 // A slider with ticks at chosen positions. Horizontal, the ticks stand below the bar with their
@@ -95,12 +99,35 @@ class TrackbarInput : public QObject {
 // only; vertical, they stand on both sides of the thumb, without labels.
 class MarkedSlider : public QSlider {
  public:
-  using QSlider::QSlider;
+  MarkedSlider(Qt::Orientation orientation, QWidget* parent, HeldRepeat& trackRepeat)
+      : QSlider(orientation, parent), trackRepeat_(trackRepeat) {}
 
   void SetMarks(std::vector<Trackbar::TickMark> marks) {
     marks_ = std::move(marks);
     update();
   }
+
+ protected:
+  // A press on the track pages once inside Qt's handler, which then starts Qt's own repeat. The
+  // repeat runs on the window's timer instead, where a failure ends it; the hold begins before the
+  // first page, so that a failure of that page ends it before it repeats at all.
+  void mousePressEvent(QMouseEvent* e) override {
+    trackRepeat_.Begin([this] { triggerAction(trackAction_); });
+    QSlider::mousePressEvent(e);
+    trackAction_ = repeatAction();
+    setRepeatAction(SliderNoAction);
+    if (trackAction_ == SliderNoAction) trackRepeat_.LetGo();
+  }
+
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    trackRepeat_.LetGo();
+    trackAction_ = SliderNoAction;
+    QSlider::mouseReleaseEvent(e);
+  }
+
+ public:
+  // Whether the press held on the track now had its hold ended before the release.
+  bool HoldCut() const { return trackAction_ != SliderNoAction && !trackRepeat_.IsHeld(); }
 
  protected:
   void initStyleOption(QStyleOptionSlider* option) const override {
@@ -221,13 +248,19 @@ class MarkedSlider : public QSlider {
   }
 
   std::vector<Trackbar::TickMark> marks_;
+  HeldRepeat& trackRepeat_;
+  SliderAction trackAction_ = SliderNoAction;
 };
 
 }  // namespace
 
+Trackbar::Trackbar(Window* parent, int id)
+    : Control(parent, id), trackRepeat_(*this, kTrackRepeatTimerId, kTrackRepeatPace) {}
+
 QWidget* Trackbar::MakeControlWidget(QWidget* parentWidget) {
   const bool vertical = HasStyle(style::kVertical);
-  auto* slider = new MarkedSlider(vertical ? Qt::Vertical : Qt::Horizontal, parentWidget);
+  auto* slider =
+      new MarkedSlider(vertical ? Qt::Vertical : Qt::Horizontal, parentWidget, trackRepeat_);
   slider->setInvertedAppearance(vertical);
   slider->setTickPosition(HasStyle(style::kAutoTicks) ? QSlider::TicksBelow : QSlider::NoTicks);
   QObject::connect(slider, &QAbstractSlider::actionTriggered, slider, [this](int action) {
@@ -240,7 +273,8 @@ QWidget* Trackbar::MakeControlWidget(QWidget* parentWidget) {
     notify(ScrollCode::ThumbPosition);
     notify(ScrollCode::EndScroll);
   });
-  new TrackbarInput(slider, [notify] { notify(ScrollCode::EndScroll); });
+  new TrackbarInput(
+      slider, [notify] { notify(ScrollCode::EndScroll); }, [slider] { return slider->HoldCut(); });
   return slider;
 }
 
@@ -282,6 +316,20 @@ QFont Trackbar::TickLabelFont() const {
   return s != nullptr ? s->LabelFont() : QFont();
 }
 
+UpDown::UpDown(Window* parent, int id)
+    : Control(parent, id), arrowRepeat_(*this, kArrowRepeatTimerId, kArrowRepeatPace, [this] {
+        // Up without a click, and no longer pressed: neither the hand's release nor its moving
+        // back onto the arrow steps again.
+        if (Widget() == nullptr) return;
+        for (auto* arrow : Widget()->findChildren<QToolButton*>()) {
+          if (!arrow->isDown()) continue;
+          arrow->setDown(false);
+          QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton,
+                              Qt::NoButton, Qt::NoModifier);
+          QCoreApplication::sendEvent(arrow, &release);
+        }
+      }) {}
+
 QWidget* UpDown::MakeControlWidget(QWidget* parentWidget) {
   auto* box = new QWidget(parentWidget);
   auto* layout = new QVBoxLayout(box);
@@ -290,10 +338,12 @@ QWidget* UpDown::MakeControlWidget(QWidget* parentWidget) {
   for (const auto& [arrow, delta] : {std::pair{Qt::UpArrow, -1}, std::pair{Qt::DownArrow, 1}}) {
     auto* button = new QToolButton(box);
     button->setArrowType(arrow);
-    button->setAutoRepeat(true);
     // The arrows step what stands beside them; the keyboard passes them by, as it always did.
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    QObject::connect(button, &QToolButton::pressed, button,
+                     [this, delta = delta] { arrowRepeat_.Begin([this, delta] { Step(delta); }); });
+    QObject::connect(button, &QToolButton::released, button, [this] { arrowRepeat_.LetGo(); });
     QObject::connect(button, &QToolButton::clicked, button, [this, delta = delta] { Step(delta); });
     layout->addWidget(button);
   }

@@ -5,16 +5,23 @@
 #include <vector>
 
 #include "platform/ui/Control.h"
+#include "platform/ui/HeldRepeat.h"
 #include "platform/ui/draw/Geometry.h"
 
 namespace ui {
 
 // A slider. Every move is a Scroll notification to the parent (value: the ScrollCode); a move ends
 // with EndScroll, for the mouse at the button's release and for the keyboard at the key's release.
-// A vertical trackbar has its minimum at the top.
+// A vertical trackbar has its minimum at the top. A press on the track pages toward it and, held,
+// goes on paging on the window's timer while the hold lives (HeldRepeat).
 class Trackbar : public Control {
  public:
-  using Control::Control;
+  static constexpr int kTrackRepeatTimerId = 1;
+  // As the platform's sliders page when held.
+  static constexpr HeldRepeat::Pace kTrackRepeatPace{500, 50};
+
+  Trackbar(Window* parent, int id);
+  ~Trackbar() override { Destroy(); }
   void SetRange(int minimum, int maximum);
   int Minimum() const;
   int Maximum() const;
@@ -43,13 +50,23 @@ class Trackbar : public Control {
 
  protected:
   QWidget* MakeControlWidget(QWidget* parentWidget) override;
+
+ private:
+  HeldRepeat trackRepeat_;
 };
 
 // Up and down arrows. A click is a DeltaPos notification with a signed delta (up = -1, down = +1);
-// the parent vetoes the move by answering non-zero, else the position moves within its range.
+// the parent vetoes the move by answering non-zero, else the position moves within its range. An
+// arrow held down steps again after a pause and then at a steady pace while the hold lives; a hold
+// ended before the release leaves the release without a step.
 class UpDown : public Control {
  public:
-  using Control::Control;
+  static constexpr int kArrowRepeatTimerId = 1;
+  // As the platform's buttons repeat when held.
+  static constexpr HeldRepeat::Pace kArrowRepeatPace{300, 100};
+
+  UpDown(Window* parent, int id);
+  ~UpDown() override { Destroy(); }
   void SetRange(int minimum, int maximum);
   void SetPosition(int position);
   int Position() const { return position_; }
@@ -63,6 +80,7 @@ class UpDown : public Control {
   int minimum_ = 0;
   int maximum_ = 100;
   int position_ = 0;
+  HeldRepeat arrowRepeat_;
 };
 
 // A progress bar; values outside the range are clamped to it.

@@ -21,6 +21,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DrawnWindow.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/HeldRepeat.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Static.h"
@@ -591,6 +592,57 @@ TEST_F(ControlsTest, UpDownSendsSignedDeltasThatTheParentMayVeto) {
   EXPECT_EQ(bar.Value(), 10);
   bar.SetValue(-3);
   EXPECT_EQ(bar.Value(), 0);
+}
+
+// Held, an arrow, the slider's track and a key repeat until their hold ends (as a failure ends
+// every hold); after that neither a repeat, the hand moving on the arrow nor the release acts, and
+// only a new press does.
+TEST_F(ControlsTest, HeldArrowsTracksAndKeysActNoMoreOnceTheirHoldEnds) {
+  auto& spin = d.Get<UpDown>(kSpin);
+  spin.SetRange(-100, 100);
+  Record(kSpin, Notify::DeltaPos);
+  auto* down = spin.Widget()->findChildren<QToolButton*>().back();
+  const QPoint onArrow = down->rect().center();
+  QTest::mousePress(down, Qt::LeftButton, {}, onArrow);
+  test::StepTimers(UpDown::kArrowRepeatPace.delayMs + 2 * UpDown::kArrowRepeatPace.intervalMs);
+  EXPECT_EQ(seen.size(), 3u);
+  EndHolds();
+  test::StepTimers(UpDown::kArrowRepeatPace.delayMs);
+  QTest::mouseMove(down, onArrow + QPoint(1, 0));
+  test::StepTimers(UpDown::kArrowRepeatPace.delayMs);
+  QTest::mouseRelease(down, Qt::LeftButton, {}, onArrow);
+  EXPECT_EQ(seen.size(), 3u);
+  QTest::mouseClick(down, Qt::LeftButton, {}, onArrow);
+  EXPECT_EQ(seen.size(), 4u);
+
+  auto& tb = d.Get<Trackbar>(kSlider);
+  tb.SetRange(0, 1000);
+  tb.SetPosition(0);
+  std::vector<ScrollCode> moves;
+  d.OnNotify(kSlider, Notify::Scroll, [&](const Notification& n) {
+    moves.push_back(static_cast<ScrollCode>(n.value));
+    return Param{0};
+  });
+  auto* slider = static_cast<QSlider*>(tb.Widget());
+  const QPoint onTrack(slider->width() - 3, slider->height() / 2);
+  QTest::mousePress(slider, Qt::LeftButton, {}, onTrack);
+  test::StepTimers(Trackbar::kTrackRepeatPace.delayMs + Trackbar::kTrackRepeatPace.intervalMs);
+  EXPECT_EQ(moves, std::vector<ScrollCode>(3, ScrollCode::PageDown));
+  EndHolds();
+  test::StepTimers(Trackbar::kTrackRepeatPace.delayMs);
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, onTrack);
+  EXPECT_EQ(moves.size(), 3u) << "the move ended with the hold";
+
+  moves.clear();
+  slider->setFocus();
+  QTest::simulateEvent(slider, true, Qt::Key_Left, {}, {}, false);
+  QTest::simulateEvent(slider, true, Qt::Key_Left, {}, {}, true);
+  EndHolds();
+  QTest::simulateEvent(slider, true, Qt::Key_Left, {}, {}, true);
+  QTest::simulateEvent(slider, false, Qt::Key_Left, {}, {}, false);
+  EXPECT_EQ(moves, std::vector<ScrollCode>(2, ScrollCode::LineUp));
+  QTest::keyClick(slider, Qt::Key_Left);
+  EXPECT_EQ(moves.size(), 4u) << "a new press and its release";
 }
 
 TEST_F(ControlsTest, RadioButtonsAreExclusiveWithinTheirTemplateGroup) {
