@@ -18,6 +18,7 @@
 #include "tests/familyov_files/FilesTestSupport.h"
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FailureInBox.h"
 
 namespace namespaceOV {
 namespace {
@@ -91,12 +92,12 @@ TEST_F(BusLoadFailureTest, AUnitThatStopsAnsweringIsSaidToBeLeftMutedOrPartlyLoa
   script.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(unit->LoadFile());
   // Its filters may no longer be the ones the program shows: they are read again once it answers.
-  const std::string closing = script.Seen().back().text;
+  const std::string closing = testsupport::AfterTheFailure(script.Seen().back().text);
   EXPECT_TRUE(
       closing.starts_with("The load was not finished and the unit stopped answering "
                           "before its settings could be put back: its memory names"))
       << closing;
-  EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
+  EXPECT_TRUE(closing.ends_with(familycommon::kUnitReadAgainText)) << closing;
   EXPECT_EQ(script.Seen().back().caption, "Load file");
   bus.bus.ClearFaults();
 }
@@ -123,7 +124,15 @@ struct LoadCommandTest : BusLoadFailureTest {
     answers.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
     if (!GuardedUnitCall(*unit, [&] { EXPECT_EQ(unit->LoadFile(), loads); })) return {};
     EXPECT_EQ(answers.Seen().size(), 2u) << "the file, then the closing message";
-    return answers.Seen().back().text;
+    // A closing message that tells the failure is the command's report.
+    const std::string& text = answers.Seen().back().text;
+    if (testsupport::TellsAFailure(text, {kReadyTimeoutText})) {
+      Reports().push_back(text.substr(0, text.find('\n')));
+      if (testsupport::TellsAFailure(text)) {
+        EXPECT_NE(testsupport::FailedRequestInBox(text), std::nullopt) << "names its request";
+      }
+    }
+    return testsupport::AfterTheFailure(text, {kReadyTimeoutText});
   }
 
   CommErrorReporter previous;
@@ -181,7 +190,7 @@ TEST_F(LoadCommandTest, ALostReplyOrASilentUnitGivesOneReportAndSaysWhatTheUnitH
         EXPECT_EQ(StateOf(*unit), before);
       } else if (silent) {
         // Put back or not, the program cannot read what the unit holds until it answers again.
-        EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
+        EXPECT_TRUE(closing.ends_with(familycommon::kUnitReadAgainText)) << closing;
         EXPECT_TRUE(unit->FiltersStale());
         // What the unit was left on is the next case's starting point.
         before = StateOf(*unit);
