@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <functional>
 
 #include "bus/SettingsTextFile.h"
 #include "familycommon/LoadFailure.h"
@@ -19,6 +21,7 @@
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/FailureInBox.h"
+#include "tests/support/FaultKinds.h"
 
 namespace namespaceOV {
 namespace {
@@ -225,6 +228,55 @@ TEST_F(LoadCommandTest, ALostReplyOrASilentUnitGivesOneReportAndSaysWhatTheUnitH
     EXPECT_EQ(Reports().size(), 1u);
     EXPECT_TRUE(closing.starts_with(familycommon::kLoadedNotReadBackText)) << closing;
     EXPECT_EQ(StateOf(*unit), loaded);
+  }
+}
+
+// A save or a report cut off at a request past the lock read by each kind of fault: one report,
+// which names the request that failed, and a save keeps the old file and the unsaved mark.
+TEST_F(LoadCommandTest, ASaveOrAReportCutOffPartWayIsToldOnceAndASaveLosesNothing) {
+  bus.port.SetReadTimeout(30);
+  const std::string saved = TempPath("saved.ov2");
+  const std::string listed = TempPath("listed.txt");
+  const struct {
+    const char* what;
+    std::string path;
+    std::function<bool()> run;
+  } commands[] = {{"save", saved, [&] { return unit->SaveFile(); }},
+                  {"report", listed, [&] { return unit->PrintReport(); }}};
+  for (const auto& command : commands) {
+    // The command whole, which leaves its file for the later runs to replace.
+    const auto run = [&](ui::PromptScript& answers) {
+      answers.AnswerSaveFile(command.path);
+      if (std::filesystem::exists(command.path)) answers.AnswerMessageBox(ui::kIdYes);
+      answers.AnswerMessageBox(ui::kIdOk);
+      bool done = false;
+      GuardedUnitCall(*unit, [&] { done = command.run(); });
+      return done;
+    };
+    bus.TakeTrace();
+    {
+      ui::PromptScript answers{[](const std::string&) {}};
+      ASSERT_TRUE(run(answers)) << command.what;
+    }
+    const int steps = static_cast<int>(bus.TakeTrace().size());
+    const std::string whole = filestest::ReadText(command.path);
+    for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
+      for (const int step : {2, steps / 3, 2 * steps / 3}) {
+        SCOPED_TRACE(testing::Message() << command.what << ", " << kind.name << " at " << step);
+        unit->SetModified(true);
+        Reports().clear();
+        bus.bus.AddFault(sim::Fault(kind.fault).OnOccurrence(step).Times(kind.times));
+        ui::PromptScript answers{[](const std::string&) {}};
+        EXPECT_FALSE(run(answers));
+        bus.bus.ClearFaults();
+        EXPECT_EQ(Reports().size() + testsupport::FailuresToldInBoxes(answers), 1u);
+        EXPECT_TRUE(testsupport::BoxesNameTheFailedRequest(answers, 0, 3));
+        if (command.what == std::string("save")) {
+          EXPECT_EQ(filestest::ReadText(saved), whole) << "the old file stays";
+          EXPECT_TRUE(unit->IsModified());
+        }
+      }
+    }
   }
 }
 
