@@ -1,7 +1,7 @@
 // The unit's whole-unit commands, as the client calls them: settings files, report and copy, with
-// their dialogs and messages. A command tells of one failure once, its lock read included, and
-// then says what it left on the unit; the dialogs it shows meanwhile are modal, so no other work
-// reports inside its scope.
+// their dialogs and messages. A command tells of one failure once, its lock read included, in the
+// same box that says what it left on the unit; the dialogs it shows meanwhile are modal, so no
+// other work reports inside its scope.
 
 #include <optional>
 #include <string>
