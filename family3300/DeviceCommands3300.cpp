@@ -1,7 +1,7 @@
 // The unit's whole-unit commands, as the client calls them: settings files, report and copy, with
-// their dialogs and messages. A command tells of one failure once, its lock read included, and
-// then says what it left on the unit; the dialogs it shows meanwhile are modal, so no other work
-// reports inside its scope.
+// their dialogs and messages. A command tells of one failure once, its lock read included, in the
+// same box that says what it left on the unit; the dialogs it shows meanwhile are modal, so no
+// other work reports inside its scope.
 
 #include <optional>
 #include <string>
@@ -20,6 +20,7 @@
 #include "familycommon/CheckedFileReader.h"
 #include "familycommon/LoadFailure.h"
 #include "familycommon/ProgressWindow.h"
+#include "familycommon/StoppedCommand.h"
 #include "platform/registry/SafeFileWriter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FileDialog.h"
@@ -58,21 +59,18 @@ void CouldNotOpen(const SettingsTextFile& file) {
   Tell(nullptr, file.CouldNotOpenText(), "File Error", ui::mb::kIconStop);
 }
 
-// A bus failure of a copy, reported for the unit that failed, then what the copy left.
+// A bus failure of a copy, told for the unit that failed, with what the copy left.
 void ReportCopyFailure(const CopyFailure& failure, const std::string& caption) {
-  controls::ReportFailure(failure.outcome.error, failure.device);
-  Tell(controls::ClientWindow(),
-       familycommon::CopyFailureText(failure.outcome, failure.sourceRestored), caption,
-       ui::mb::kIconStop);
+  familycommon::StoppedCommand(*failure.device, failure.outcome.error)
+      .Tell(familycommon::CopyFailureText(failure.outcome, failure.sourceRestored), caption);
 }
 
-// A bus failure of a command that recalled the unit's memories to read them, reported, then what
-// the command left on the unit.
+// A bus failure of a command that recalled the unit's memories to read them, told with what the
+// command left on the unit.
 void ReportMemoryReadFailure(IQDevice3300& device, const familycommon::MemoryReadFailure& failure,
                              const std::string& notFinished, const std::string& caption) {
-  controls::ReportFailure(failure.error, &device);
-  Tell(controls::ClientWindow(), familycommon::MemoryReadFailureText(notFinished, failure), caption,
-       ui::mb::kIconStop);
+  familycommon::StoppedCommand(device, failure.error)
+      .Tell(familycommon::MemoryReadFailureText(notFinished, failure), caption);
 }
 
 }  // namespace
@@ -148,9 +146,8 @@ bool IQDevice3300::LoadFile() {
     ApplySettingsLoad(*this, load, &progress);
     return true;
   } catch (const familycommon::LoadFailure& failure) {
-    controls::GuardedBusCall(this, [&] { std::rethrow_exception(failure.error); });
-    Tell(controls::ClientWindow(), familycommon::LoadFailureText(failure), kCaption,
-         ui::mb::kIconStop);
+    familycommon::StoppedCommand(*this, failure.error)
+        .Tell(familycommon::LoadFailureText(failure), kCaption);
   }
   return false;
 }

@@ -186,13 +186,14 @@ inline constexpr const char* kDeleteNotFinishedText =
 inline constexpr const char* kStoppedAnsweringText =
     "The unit stopped answering before the command was finished: it may be left muted or on "
     "partly changed settings.";
-// Added where the program's lists may show filters the unit no longer holds.
-inline constexpr const char* kFiltersReadAgainText =
-    "The program reads the unit's filters again as soon as it answers.";
+// Added where the program's lists may show filters the unit no longer holds: all of the unit,
+// not its filters alone, is read again.
+inline constexpr const char* kUnitReadAgainText =
+    "The program reads the whole unit again as soon as it answers.";
 
-// A unit that stopped answering part way, whose lists are read again once it answers.
+// A unit that stopped answering part way, which is read again once it answers.
 inline std::string StoppedAnsweringText() {
-  return std::string(kStoppedAnsweringText) + "\n" + kFiltersReadAgainText;
+  return std::string(kStoppedAnsweringText) + "\n" + kUnitReadAgainText;
 }
 
 // The source unit of a copy is switched between its memories and muted while they are copied.

@@ -1,14 +1,14 @@
 #include "family8100/filters/BankHub.h"
 
 #include <algorithm>
+#include <exception>
 
-#include "controls/ClientWindow.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEdits.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "familycommon/LoadFailure.h"
-#include "platform/ui/MessageBox.h"
+#include "familycommon/StoppedCommand.h"
 #include "platform/ui/Window.h"
 
 namespace namespace8100 {
@@ -92,12 +92,12 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
   TFilter* added = nullptr;
   bool fits = true;
   const std::size_t held = hub.Unit().Filters().size();
-  if (!controls::GuardedBusCall(&hub.Unit(), [&] {
+  if (const std::exception_ptr failure = controls::FailureOf([&] {
         added = AddBankFilter(hub.Unit(), defaults, hub.Bank(), type);
         fits = added != nullptr;
       })) {
     // The unit may hold the new filter half written, or not at all: the unit tells.
-    ReadBanksAgain(hub);
+    ReadBanksAgain(hub, failure);
     return true;
   }
   if (added == nullptr) return fits;
@@ -114,10 +114,10 @@ void DeleteSelectionCommand(TChannelParent& hub) {
   std::vector<ui::Param> names;
   for (const TFilter* filter : selection) names.push_back(FilterParam(filter));
   std::vector<const TFilter*> removed;
-  if (!controls::GuardedBusCall(&hub.Unit(),
-                                [&] { RemoveSelection(hub.Unit(), selection, removed); })) {
+  if (const std::exception_ptr failure =
+          controls::FailureOf([&] { RemoveSelection(hub.Unit(), selection, removed); })) {
     // The unit may have deleted the filter it refused: the unit tells which are left.
-    ReadBanksAgain(hub);
+    ReadBanksAgain(hub, failure);
     return;
   }
   for (ui::Param name : names) hub.Broadcast(bankmsg::kFilterRemoved, hub.Bank(), name);
@@ -130,25 +130,27 @@ bool CopySelectionCommand(TChannelParent& hub) {
   std::vector<TFilter*> copies;
   bool complete = true;
   const std::size_t held = hub.Unit().Filters().size();
-  if (!controls::GuardedBusCall(&hub.Unit(), [&] {
+  if (const std::exception_ptr failure = controls::FailureOf([&] {
         complete = CopyToTwinBank(hub.Unit(), familycommon::HeldFilters(hub.selection), copies);
       })) {
     // A copy cut short may be on the unit with only part of its values: the unit tells.
-    ReadBanksAgain(hub);
+    ReadBanksAgain(hub, failure);
     return true;
   }
   if (AnnounceRegistered(hub, held)) hub.Broadcast(bankmsg::kReload, 0, 0);
   return complete;
 }
 
-void ReadBanksAgain(TChannelParent& hub) {
+void ReadBanksAgain(TChannelParent& hub, const std::exception_ptr& failure) {
   const bool answered = hub.Unit().ReadAgainQuietly();
   hub.Broadcast(bankmsg::kReload, 0, 0);
   // A unit that answers is shown as it is by the views themselves; one that stopped answering
-  // leaves them on what was last read.
-  if (!answered) {
-    ui::MessageBox(controls::ClientWindow(), familycommon::StoppedAnsweringText(), "Filters",
-                   ui::mb::kOk | ui::mb::kIconExclamation);
+  // leaves them on what was last read, and its failure is told with that.
+  if (answered) {
+    controls::ReportFailure(failure, &hub.Unit());
+  } else {
+    familycommon::StoppedCommand(hub.Unit(), failure)
+        .Tell(familycommon::StoppedAnsweringText(), "Filters");
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <vector>
 
 #include "familycommon/FilterLifetime.h"
@@ -92,11 +93,11 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
 void DeleteSelectionCommand(TChannelParent& hub);
 // Copies the selection to the twin bank; false when the budget stopped it.
 bool CopySelectionCommand(TChannelParent& hub);
-// After a bus failure part way through a change, which has been reported: a refused write may
-// have been carried out, so the unit's filters are read again and every bank's views show them.
-// A unit that does not answer the read is said to have stopped answering: its filters are read
-// again once it answers.
-void ReadBanksAgain(TChannelParent& hub);
+// After `failure` part way through a change: a refused write may have been carried out, so the
+// unit's filters are read again and every bank's views show them, and the failure is reported. A
+// unit that does not answer the read is said, in the box that tells the failure, to have stopped
+// answering: it is read again once it answers.
+void ReadBanksAgain(TChannelParent& hub, const std::exception_ptr& failure);
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed);
 // Bypasses or enables one filter under the family's guard. After a failure, which is reported,
 // the filter is read back: the unit may have carried out the write it refused, or never have

@@ -14,6 +14,7 @@
 #include "familycommon/CheckedFileReader.h"
 #include "familycommon/LoadFailure.h"
 #include "familycommon/ProgressWindow.h"
+#include "familycommon/StoppedCommand.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
@@ -82,6 +83,7 @@ bool IQDevice8100::SaveFile() {
   }
   // A failure abandons the new file: the old one stays, and so does the unsaved mark.
   std::string failure;
+  std::optional<familycommon::StoppedCommand> stopped;
   {
     const controls::OneReportScope report;
     try {
@@ -94,17 +96,21 @@ bool IQDevice8100::SaveFile() {
       }
       failure = kNotSaved + file.NotWrittenText();
     } catch (const TransferFailure& transfer) {
-      // The unit failed, not the file: the device error names the unit and what it was doing.
-      controls::ReportFailure(transfer.error, this);
+      // The unit failed, not the file: the failure names the unit and what it was doing.
+      stopped.emplace(*this, transfer.error);
       failure = SaveStoppedText(transfer.Left(*this));
-    } catch (const IQException& error) {
-      ReportBusFailure(error, *this);
+    } catch (const IQException&) {
+      stopped.emplace(*this, std::current_exception());
       failure = SaveStoppedText({});
     } catch (const SettingsWriteError& error) {
       failure = kNotSaved + std::string(error.what());
     }
   }
-  Stop(failure, kSaveCaption);
+  if (stopped) {
+    stopped->Tell(failure, kSaveCaption);
+  } else {
+    Stop(failure, kSaveCaption);
+  }
   return false;
 }
 
@@ -131,7 +137,8 @@ bool IQDevice8100::LoadFile() {
   }
   const uint32_t memories =
       ChooseMemories(load.Memories(), "Note: audio may mute during file open", true);
-  std::optional<std::string> closing;
+  std::optional<familycommon::StoppedCommand> stopped;
+  std::string closing;
   {
     const controls::OneReportScope report;
     try {
@@ -139,11 +146,11 @@ bool IQDevice8100::LoadFile() {
       ui::WaitCursor wait;
       ApplySettingsLoad(*this, load, memories, &progress);
     } catch (const TransferFailure& failure) {
-      controls::ReportFailure(failure.error, this);
+      stopped.emplace(*this, failure.error);
       closing = failure.ClosingText(*this, familycommon::kLoadWords, memories & load.Memories());
     }
   }
-  if (!closing) {
+  if (!stopped) {
     if (const std::string kept = KeptPresetsText(load.EmptyPresets()); !kept.empty()) {
       ui::MessageBox(controls::ClientWindow(), kept, kLoadCaption,
                      ui::mb::kOk | ui::mb::kIconInformation);
@@ -152,7 +159,7 @@ bool IQDevice8100::LoadFile() {
   }
   // Told once the command's one report is over: its scope passes over no other failure while
   // the message waits for the user.
-  Stop(*closing, kLoadCaption);
+  stopped->Tell(closing, kLoadCaption);
   return false;
 }
 

@@ -1,6 +1,7 @@
 #include "family8100/unit/Copy8100.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "controls/DeviceErrorReport.h"
@@ -10,6 +11,7 @@
 #include "family8100/unit/Types8100.h"
 #include "familycommon/LoadFailure.h"
 #include "familycommon/ProgressWindow.h"
+#include "familycommon/StoppedCommand.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 
@@ -138,6 +140,7 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
   }
   const uint32_t memories = ChooseRememberedMemories(*this, FamilyKey8100::kDeviceCopy,
                                                      "Note: audio will mute during copy");
+  std::optional<familycommon::StoppedCommand> stopped;
   std::string closing;
   {
     const controls::OneReportScope report;
@@ -147,7 +150,7 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
       CopyDeviceSettings(*this, *from, memories, &progress);
       return true;
     } catch (const TransferFailure& failure) {
-      controls::ReportFailure(failure.error, this);
+      stopped.emplace(*this, failure.error);
       closing = failure.ClosingText(*this, familycommon::kCopyWords, memories);
       if (!failure.Restored(*from)) {
         closing += "\n\n" + familycommon::SourceNotPutBackText(failure.Left(*from));
@@ -155,7 +158,7 @@ bool IQDevice8100::CopyFrom(IQDevice& source) {
     }
   }
   // Told once the command's one report is over, as a load's is.
-  Stop(closing, kCopyCaption);
+  stopped->Tell(closing, kCopyCaption);
   return false;
 }
 

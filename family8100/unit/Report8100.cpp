@@ -12,6 +12,7 @@
 #include "family8100/unit/Types8100.h"
 #include "familycommon/LoadFailure.h"
 #include "familycommon/ProgressWindow.h"
+#include "familycommon/StoppedCommand.h"
 #include "platform/registry/SafeFileWriter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FileDialog.h"
@@ -225,6 +226,8 @@ bool IQDevice8100::PrintReport() {
   }
   std::string report;
   bool finished = false;
+  // A unit left muted or on other settings is told so in the one box that tells the failure.
+  std::optional<familycommon::StoppedCommand> stopped;
   std::string closing;
   {
     const controls::OneReportScope oneReport;
@@ -234,8 +237,10 @@ bool IQDevice8100::PrintReport() {
       WriteDeviceReport(*this, report, memories, &progress);
       finished = true;
     } catch (const TransferFailure& failure) {
-      controls::ReportFailure(failure.error, this);
-      if (!failure.Restored(*this)) {
+      if (failure.Restored(*this)) {
+        controls::ReportFailure(failure.error, this);
+      } else {
+        stopped.emplace(*this, failure.error);
         closing = familycommon::NotPutBackText("report", failure.Left(*this), "");
       }
     } catch (const IQException& error) {
@@ -247,7 +252,7 @@ bool IQDevice8100::PrintReport() {
     report += kTerminatedLine;
     if (file.Write(report)) file.Commit();
     // Told once the command's one report is over, as a load's is.
-    if (!closing.empty()) Stop(closing, kPrintCaption);
+    if (stopped) stopped->Tell(closing, kPrintCaption);
     return false;
   }
   if (!file.Write(report) || !file.Commit()) {

@@ -19,10 +19,10 @@ class IQDeviceOrdavinex;
 // command runs in one controls::OneReportScope) and, in its closing message, what the unit now
 // holds.
 
-// The bus failure a load or copy carries, reported for the unit.
-void ReportLoadError(IQDeviceOrdavinex& device, const familycommon::LoadFailure& failure);
-// The closing message: `text` under `caption`, and when the device's filters may no longer be the
-// unit's, that the program reads them again once the unit answers.
+// `text`, and when the device's filters may no longer be the unit's, that the program reads the
+// unit again once it answers.
+std::string OutcomeText(const IQDeviceOrdavinex& device, const std::string& text);
+// The closing message: OutcomeText under `caption`.
 void TellCommandOutcome(ui::Window* owner, const IQDeviceOrdavinex& device, const std::string& text,
                         const std::string& caption);
 // The failure of a command's step kept, and told at the head of its closing message.

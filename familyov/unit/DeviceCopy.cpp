@@ -7,6 +7,7 @@
 #include "controls/ClientWindow.h"
 #include "controls/DeviceErrorReport.h"
 #include "familycommon/LoadFailure.h"
+#include "familycommon/StoppedCommand.h"
 #include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/OrdavinexModels.h"
 #include "familyov/unit/SettingsFileCommands.h"
@@ -162,10 +163,10 @@ bool CopyDeviceFrom(IQDeviceOrdavinex& destination, IQDevice& source) {
     failed = familycommon::LoadFailure{
         .error = std::current_exception(), .restored = true, .progress = LoadProgress{}};
   }
-  ReportLoadError(destination, *failed);
-  TellCommandOutcome(controls::ClientWindow(), destination,
-                     familycommon::LoadOutcomeText(*failed, familycommon::kCopyWords),
-                     kCopyCaption);
+  familycommon::StoppedCommand(destination, failed->error)
+      .Tell(OutcomeText(destination,
+                        familycommon::LoadOutcomeText(*failed, familycommon::kCopyWords)),
+            kCopyCaption);
   return false;
 }
 

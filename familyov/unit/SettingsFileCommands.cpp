@@ -9,6 +9,7 @@
 #include "controls/CommandStart.h"
 #include "controls/DeviceErrorReport.h"
 #include "familycommon/LoadFailure.h"
+#include "familycommon/StoppedCommand.h"
 #include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/ParameterTable.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr const char* kSaveCaption = "Save to file";
 constexpr const char* kLoadCaption = "Load file";
 constexpr const char* kOpenCaption = "Open File";
+constexpr const char* kNotSavedText = "The settings were not saved.";
 // The largest unit's memory dumps take some tens of kilobytes.
 constexpr std::size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;
 
@@ -91,12 +93,14 @@ bool SaveSettingsFile(IQDeviceOrdavinex& device) {
       return true;
     }
     failure = file.NotWrittenText();
-  } catch (const IQException& error) {
-    failure = error.GetText();
+  } catch (const IQException&) {
+    familycommon::StoppedCommand(device, std::current_exception())
+        .Tell(kNotSavedText, kSaveCaption);
+    return false;
   } catch (const SettingsWriteError& error) {
     failure = error.what();
   }
-  Stop(controls::ClientWindow(), "The settings were not saved.\n" + failure, kSaveCaption);
+  Stop(controls::ClientWindow(), std::string(kNotSavedText) + "\n" + failure, kSaveCaption);
   return false;
 }
 
@@ -138,13 +142,13 @@ bool LoadSettingsFile(IQDeviceOrdavinex& device) {
   } catch (const SettingsFileError& error) {
     Stop(controls::ClientWindow(), "Invalid settings file\n" + error.GetText(), kLoadCaption);
   } catch (const familycommon::LoadFailure& failure) {
-    ReportLoadError(device, failure);
+    const familycommon::StoppedCommand stopped(device, failure.error);
     // Part of the file may be on the unit all the same; the closing message says whether the
     // program could read what it holds.
     RereadUnit(device, false);
-    TellCommandOutcome(controls::ClientWindow(), device,
-                       familycommon::LoadOutcomeText(failure, familycommon::kLoadWords),
-                       kLoadCaption);
+    stopped.Tell(
+        OutcomeText(device, familycommon::LoadOutcomeText(failure, familycommon::kLoadWords)),
+        kLoadCaption);
   }
   return false;
 }

@@ -22,6 +22,7 @@
 #include "resources/Family3300PrintIds.h"
 #include "sim/Fault.h"
 #include "tests/family3300/EqTestSupport.h"
+#include "tests/support/FailureInBox.h"
 
 using namespace namespace3300;
 using sim::family3300::Model;
@@ -99,14 +100,17 @@ struct BusStallTest : eqtest::EqFixture {
     }
     if (closing) script.AnswerMessageBox(ui::kIdOk);
     const bool finished = copy ? destination->CopyFrom(*source) : destination->LoadFile();
+    reports = eqtest::TakeReports(script, seen);
     if (closing) {
       EXPECT_EQ(script.Seen().size(), seen + 2) << "the options or the file, then one message";
-      *closing = script.Seen().back().text;
+      *closing = testsupport::AfterTheFailure(script.Seen().back().text);
     }
     return finished;
   }
 
   ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  // The reports of the last Command.
+  std::size_t reports = 0;
   IQDevice3300* destination = nullptr;
   IQDevice3300* source = nullptr;
 };
@@ -151,8 +155,7 @@ TEST_F(BusStallTest, AStallAnywhereInALoadOrACopyIsWaitedForAndBothUnitsPutBack)
       std::string closing;
       EXPECT_EQ(Command(copy, finishes ? nullptr : &closing), finishes);
       bus.ClearFaults();
-      EXPECT_EQ(eqtest::TakeReportedErrors().size(), finishes ? 0u : 1u)
-          << "one failure, one report";
+      EXPECT_EQ(reports, finishes ? 0u : 1u) << "one failure, one report";
       if (finishes) {
         EXPECT_EQ(Settings(*destination), sourceBefore);
         destination->SnapshotSettings(before, SnapshotMode::kWrite);
@@ -193,7 +196,7 @@ TEST_F(BusStallTest, AStallAnywhereInALoadOrACopyIsWaitedForAndBothUnitsPutBack)
     std::string closing;
     EXPECT_FALSE(Command(copy, &closing));
     bus.ClearFaults();
-    EXPECT_EQ(eqtest::TakeReportedErrors().size(), 1u);
+    EXPECT_EQ(reports, 1u);
     if (address == kDestinationAddress) {
       EXPECT_EQ(closing,
                 copy ? familycommon::kCopyNotRestoredText : familycommon::kLoadNotRestoredText);
@@ -273,11 +276,11 @@ TEST_F(BusStallTest, ASaveOrAReportStoppedAnywherePutsTheUnitBackOnItsMemoryAndS
         const std::size_t seen = script.Seen().size();
         EXPECT_EQ(command.run(!finishes), finishes);
         bus.ClearFaults();
-        EXPECT_EQ(eqtest::TakeReportedErrors().size(), finishes ? 0u : 1u)
+        EXPECT_EQ(eqtest::TakeReports(script, seen), finishes ? 0u : 1u)
             << "one failure, one report";
         if (!finishes) {
           ASSERT_GE(script.Seen().size(), seen + 1);
-          EXPECT_EQ(script.Seen().back().text,
+          EXPECT_EQ(testsupport::AfterTheFailure(script.Seen().back().text),
                     familycommon::MemoryReadFailureText(command.notFinished, {}));
         }
         EXPECT_EQ(ReadUnitState(*destination), before);
@@ -301,10 +304,11 @@ TEST_F(BusStallTest, ASaveOrAReportStoppedAnywherePutsTheUnitBackOnItsMemoryAndS
     for (const auto& silence : silences) {
       SCOPED_TRACE(testing::Message() << "silent from request " << silence.step);
       bus.AddFault(sim::Fault::Silence().OnOccurrence(silence.step).Times(sim::Fault::kForever));
+      const std::size_t seen = script.Seen().size();
       EXPECT_FALSE(command.run(true));
       bus.ClearFaults();
-      EXPECT_EQ(eqtest::TakeReportedErrors().size(), 1u);
-      EXPECT_EQ(script.Seen().back().text,
+      EXPECT_EQ(eqtest::TakeReports(script, seen), 1u);
+      EXPECT_EQ(testsupport::AfterTheFailure(script.Seen().back().text),
                 familycommon::MemoryReadFailureText(command.notFinished, silence.left));
       EXPECT_EQ(ReadUnitState(*destination) == before, silence.tookItAll);
       SettingsImage settings = before.settings;

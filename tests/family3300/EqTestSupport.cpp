@@ -9,6 +9,7 @@
 #include "tests/app/AppGuiEnvironment.h"
 #include "tests/bus/PseudoTerminalBus.h"
 #include "tests/bus/RequestTrace.h"
+#include "tests/support/FailureInBox.h"
 
 namespace eqtest {
 
@@ -38,6 +39,15 @@ void SetTemplate(IQDeviceType& type, char model) {
 }  // namespace
 
 std::vector<std::string> TakeReportedErrors() { return std::exchange(ReportedErrors(), {}); }
+
+std::size_t TakeReports(const ui::PromptScript& script, std::size_t first) {
+  const std::vector<std::size_t> boxes = testsupport::BoxesTellingAFailure(script, first);
+  for (const std::size_t at : boxes) {
+    EXPECT_NE(testsupport::FailedRequestInBox(script.Seen()[at - 1].text), std::nullopt)
+        << script.Seen()[at - 1].text;
+  }
+  return TakeReportedErrors().size() + boxes.size();
+}
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -16,6 +16,7 @@
 #include "family3300/Types3300.h"
 #include "familycommon/AnswerWait.h"
 #include "platform/registry/Store.h"
+#include "platform/ui/Prompts.h"
 #include "sim/SimulatedBus.h"
 #include "sim/family3300/Family3300Unit.h"
 #include "tests/bus/BusTestSupport.h"
@@ -24,6 +25,10 @@ namespace eqtest {
 
 // "code: text" of every bus failure the family reported since the last call.
 std::vector<std::string> TakeReportedErrors();
+// How many reports a command gave, taken as TakeReportedErrors takes them: its error dialogs, and
+// its closing boxes among the prompts `script` answered from the `first` on that tell the failure
+// (each naming the request that failed).
+std::size_t TakeReports(const ui::PromptScript& script, std::size_t first);
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& contents);

@@ -11,6 +11,7 @@
 #include "resources/Family3300PrintIds.h"
 #include "sim/Fault.h"
 #include "tests/family3300/EqTestSupport.h"
+#include "tests/support/FailureInBox.h"
 
 using namespace namespace3300;
 using sim::family3300::Model;
@@ -303,7 +304,7 @@ TEST_F(ReportAndCopyTest, AFaultAnywhereInACopyGivesOneReportAndPutsTheDestinati
       const std::size_t seen = script.Seen().size();
       EXPECT_FALSE(copy(!lockRead, !lockRead));
       bus.ClearFaults();
-      EXPECT_EQ(eqtest::TakeReportedErrors().size(), 1u) << "one failure, one report";
+      EXPECT_EQ(eqtest::TakeReports(script, seen), 1u) << "one failure, one report";
       if (lockRead) {
         EXPECT_EQ(script.Seen().size(), seen) << "no options, no closing message";
         EXPECT_EQ(StateOf(destination).settings, destinationBefore.settings);
@@ -311,7 +312,7 @@ TEST_F(ReportAndCopyTest, AFaultAnywhereInACopyGivesOneReportAndPutsTheDestinati
         continue;
       }
       ASSERT_EQ(script.Seen().size(), seen + 2) << "the options, then the closing message";
-      const std::string& closing = script.Seen().back().text;
+      const std::string closing = testsupport::AfterTheFailure(script.Seen().back().text);
       EXPECT_EQ(script.Seen().back().caption, "3300 Copy");
       if (kind.times == sim::Fault::kForever && step >= kFirstWrite) {
         EXPECT_EQ(closing.rfind(familycommon::kCopyNotRestoredText, 0), 0u) << closing;

@@ -12,6 +12,7 @@
 #include "tests/bus/TestDevice.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/familyov_files/FilesTestSupport.h"
+#include "tests/support/FailureInBox.h"
 
 using namespace namespace8100;
 using sim::family8100::Model;
@@ -153,10 +154,13 @@ TEST(OlderFamilyCopyTest, ACopyRefusedWhileReadingTheDestinationLeavesItsFilters
                    [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); })
         .AnswerMessageBox(ui::kIdOk);
     reports = 0;
+    const std::size_t seen = script.Seen().size();
     EXPECT_FALSE(x->CopyFrom(base));
     bus.bus.ClearFaults();
-    EXPECT_EQ(reports, 1);
-    EXPECT_EQ(script.Seen().back().text,
+    // Told with the closing message, in one box.
+    EXPECT_EQ(reports + testsupport::FailuresToldInBoxes(script, seen), 1u);
+    EXPECT_TRUE(testsupport::BoxesNameTheFailedRequest(script, seen, 4));
+    EXPECT_EQ(testsupport::AfterTheFailure(script.Seen().back().text),
               "The copy was not finished; nothing was written to the unit.");
     EXPECT_EQ(Described(*x), held);
   }

@@ -27,6 +27,7 @@
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/familyov_files/FilesTestSupport.h"
+#include "tests/support/FailureInBox.h"
 
 using namespace namespace8100;
 using filestest::GoldenPath;
@@ -320,12 +321,17 @@ TEST_F(OlderFamilyFileTest, AUnitThatFailsDuringASaveIsReportedAsADeviceError) {
       .RunDialog(f8100res::kMemorySelectDialog,
                  [](ui::Dialog& dialog) { dialog.CloseWindow(ui::kIdOk); })
       .AnswerMessageBox(ui::kIdOk);
+  unit->SetModified(true);
   EXPECT_FALSE(unit->SaveFile());
   controls::SetDeviceErrorReporter(nullptr);
-  EXPECT_EQ(reported.size(), 1u);
-  EXPECT_EQ(script.Seen().back().text,
+  // Told with the closing message, in one box that names the unit.
+  EXPECT_TRUE(reported.empty());
+  EXPECT_EQ(testsupport::FailuresToldInBoxes(script), 1u);
+  EXPECT_TRUE(testsupport::BoxesNameTheFailedRequest(script, 0, unit->GetInfo().address));
+  EXPECT_EQ(testsupport::AfterTheFailure(script.Seen().back().text),
             "The settings were not saved. The unit's current settings were put back as they "
             "were.");
+  EXPECT_TRUE(unit->IsModified());
   EXPECT_EQ(ReadText(path), "old");
 }
 
@@ -369,10 +375,12 @@ TEST_F(OlderFamilyFileTest, ASaveRefusedAtAnyFilterReadLeavesTheFiltersTheUnitHo
                          .ForObject(g8100FilterValueFloat.GetId())
                          .OnOccurrence(occurrence));
     reports = 0;
+    const std::size_t seen = script.Seen().size();
     EXPECT_FALSE(save(true));
     bus.bus.ClearFaults();
-    EXPECT_EQ(reports, 1);
-    EXPECT_EQ(script.Seen().back().text.rfind("The settings were not saved.", 0), 0u);
+    EXPECT_EQ(reports + testsupport::FailuresToldInBoxes(script, seen), 1u);
+    EXPECT_THAT(testsupport::AfterTheFailure(script.Seen().back().text),
+                testing::StartsWith("The settings were not saved."));
     EXPECT_EQ(ReadText(path), saved);
     EXPECT_EQ(testsupport8100::Described(*unit), held);
   }

@@ -22,6 +22,7 @@
 #include "family8100/unit/SettingsFile8100.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
+#include "familycommon/LoadFailure.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
@@ -35,6 +36,8 @@
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "tests/family8100_unit/BankGraphPixel.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
+#include "tests/support/FailureInBox.h"
+#include "tests/support/FaultKinds.h"
 
 using namespace namespace8100;
 using testing::IsEmpty;
@@ -495,6 +498,79 @@ TEST_F(EditorFixture, ACopyToTheTwinBankThatStopsAtAnyStepLeavesTheBanksAsTheUni
     unit->ReadAllParameters();
     EXPECT_EQ(program, testsupport8100::Described(*unit));
   }
+  controls::SetDeviceErrorReporter(nullptr);
+}
+
+// Adding, deleting and copying to the twin bank, cut off at a request past the first by each kind
+// of fault: one report, by the error dialog where the unit answers the read again, else by the one
+// box that tells the failure with its request and says that the unit stopped answering; once it
+// answers, the banks show what it holds.
+TEST_F(EditorFixture, ABankCommandCutOffPartWayIsToldOnce) {
+  int reports = 0;
+  controls::SetDeviceErrorReporter([&](const IQException&, IQDevice*, int) { ++reports; });
+  const auto filters = [&](std::vector<int> adds, bool selected) {
+    return [this, adds, selected] {
+      controls::GuardedBusCall(unit, [&] { unit->RemoveFilters(); });
+      ui::test::PumpMessages();
+      for (const int add : adds) Command(add);
+      for (int row = 0; selected && row < List().Count(); ++row) List().SetSelected(row, true);
+      ui::test::PumpMessages();
+    };
+  };
+  const struct {
+    const char* what;
+    std::function<void()> prepare;
+    int command;
+    bool asks;
+  } routes[] = {
+      {"add", filters({f8100res::kCmAddParametric}, false), f8100res::kCmAddLowpass, false},
+      {"delete",
+       filters({f8100res::kCmAddParametric, f8100res::kCmAddLowpass, f8100res::kCmAddHighpass},
+               true),
+       f8100res::kCmDeleteFilters, true},
+      {"copy to the twin bank",
+       filters({f8100res::kCmAddParametric, f8100res::kCmAddLowpass}, true),
+       f8100res::kCmCopyToTwin, true},
+  };
+  int stoppedAnswering = 0;
+  for (const auto& route : routes) {
+    route.prepare();
+    if (route.asks) script.AnswerMessageBox(ui::kIdOk);
+    bus.TakeTrace();
+    Command(route.command);
+    const int steps = static_cast<int>(bus.TakeTrace().size());
+    ASSERT_GT(steps, 3) << route.what;
+    for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
+      for (const int step : {2, steps / 2, steps}) {
+        SCOPED_TRACE(testing::Message() << route.what << ", " << kind.name << " at " << step);
+        route.prepare();
+        ui::PromptScript answers([](const std::string&) {});
+        if (route.asks) answers.AnswerMessageBox(ui::kIdOk);
+        answers.AnswerMessageBox(ui::kIdOk);
+        const std::size_t asked = route.asks ? 1 : 0;
+        reports = 0;
+        bus.bus.AddFault(sim::Fault(kind.fault).OnOccurrence(step).Times(kind.times));
+        Command(route.command);
+        bus.bus.ClearFaults();
+        EXPECT_EQ(reports + testsupport::FailuresToldInBoxes(answers, asked), 1);
+        EXPECT_TRUE(testsupport::BoxesNameTheFailedRequest(answers, asked, 4));
+        if (unit->ListsStale()) {
+          ++stoppedAnswering;
+          EXPECT_EQ(reports, 0) << "the box tells the failure, no error dialog before it";
+          ASSERT_EQ(answers.Seen().size(), asked + 1);
+          EXPECT_EQ(testsupport::AfterTheFailure(answers.Seen().back().text),
+                    familycommon::StoppedAnsweringText());
+          EXPECT_TRUE(unit->ReadAgainIfStale());
+          ui::test::PumpMessages();
+        }
+        EXPECT_TRUE(ViewsShowOnlyHeldFilters(editor, *unit));
+        const std::vector<std::string> program = testsupport8100::Described(*unit);
+        unit->ReadAllParameters();
+        EXPECT_EQ(program, testsupport8100::Described(*unit));
+      }
+    }
+  }
+  EXPECT_GT(stoppedAnswering, 0);
   controls::SetDeviceErrorReporter(nullptr);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -171,6 +173,30 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
     script.RunDialog(controls_res::kInputDialog, commandstest::Answer("7"));
   };
   const auto none = [](ui::PromptScript&) {};
+  // The long commands cut off part way: past their first requests, with their files chosen and
+  // their closing messages answered.
+  QTemporaryDir folder;
+  const std::string settings = folder.filePath("unit.ov8").toStdString();
+  const std::string listing = folder.filePath("unit.txt").toStdString();
+  {
+    ui::PromptScript saving([](const std::string&) {});
+    saving.AnswerSaveFile(settings);
+    ASSERT_TRUE(unit8148->SaveFile());
+  }
+  const auto savedTo = [](const std::string& path) {
+    return [path](ui::PromptScript& script) {
+      script.AnswerSaveFile(path);
+      if (std::filesystem::exists(path)) script.AnswerMessageBox(ui::kIdYes);
+      script.AnswerMessageBox(ui::kIdOk);
+    };
+  };
+  const auto loadedFrom = [](const std::string& path) {
+    return [path](ui::PromptScript& script) {
+      script.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
+    };
+  };
+  // A silent unit is waited for no longer than the put-back's own wait may last.
+  unit8148->SetWaitBound({.limit = std::chrono::milliseconds(300)});
   const auto onEvent = [&timer](std::function<void()> run) {
     return [&timer, run] {
       timer.List().List().SelectItem(0);
@@ -182,6 +208,7 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
     const char* what;
     std::function<void()> run;
     std::function<void(ui::PromptScript&)> answers;
+    int answeredFirst = 0;  // the requests the unit answers before it fails
   };
   const Route routes[] = {
       {"summary File Open", menu(summary, ovsummary_res::kCmFileOpen), none},
@@ -192,6 +219,9 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
       {"unit load", menu(*window, ovres::kCmLoadSettings), none},
       {"unit save", menu(*window, ovres::kCmSaveSettings), none},
       {"unit report", menu(*window, ovres::kCmPrintReport), none},
+      {"unit load part way", menu(*window, ovres::kCmLoadSettings), loadedFrom(settings), 60},
+      {"unit save part way", menu(*window, ovres::kCmSaveSettings), savedTo(settings), 60},
+      {"unit report part way", menu(*window, ovres::kCmPrintReport), savedTo(listing), 60},
       {"unit rename", menu(*window, ovres::kCmRenameUnit), named},
       {"unit strobe", menu(*window, ovres::kCmStrobeLeds), none},
       {"unit factory initialise", menu(*window, ovres::kCmFactoryInit), ok},
@@ -242,7 +272,9 @@ TEST_F(WindowCommandsTest, EveryCommandOfTheUnitsWindowsOnAFailingUnitIsToldOnce
       current = &script;
       reportedAt.clear();
       route.answers(script);
-      bus.bus.AddFault((refused ? sim::Fault::ErrorObject(3) : sim::Fault::Unheard()).ForUnit(5));
+      sim::Fault fault = (refused ? sim::Fault::ErrorObject(3) : sim::Fault::Unheard()).ForUnit(5);
+      fault.firstOccurrence += route.answeredFirst;
+      bus.bus.AddFault(fault);
       route.run();
       ui::test::PumpMessages();
       bus.bus.ClearFaults();

@@ -20,6 +20,7 @@
 #include "tests/familyov_files/FilesTestSupport.h"
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FailureInBox.h"
 #include "tests/support/SteppingClock.h"
 
 namespace namespaceOV {
@@ -101,12 +102,25 @@ class BusCopyFailureTest : public filestest::FilesTest {
     script.AnswerMessageBox(ui::kIdOk);
     EXPECT_FALSE(CopyDeviceFrom(*destination, *source));
     bus.bus.ClearFaults();
+    TakeReportsInBoxes(seen);
     EXPECT_EQ(BusErrors().size(), 1u) << "one bus error is reported";
     BusErrors().clear();
     EXPECT_EQ(script.Seen().size(), seen + 1);
     if (script.Seen().size() != seen + 1) return {};
     EXPECT_EQ(script.Seen().back().caption, "Ordavinex Copy");
-    return script.Seen().back().text;
+    return testsupport::AfterTheFailure(script.Seen().back().text);
+  }
+
+  // A closing box from the prompt after the `seen`th on that tells the command's failure is its
+  // report, as the error dialog would be.
+  void TakeReportsInBoxes(std::size_t seen) {
+    for (const std::size_t at : testsupport::BoxesTellingAFailure(script, seen)) {
+      const std::string& text = script.Seen()[at - 1].text;
+      BusErrors().push_back(text.substr(0, text.find('\n')));
+      if (const auto named = testsupport::FailedRequestInBox(text)) {
+        FailedRequests().push_back(*named);
+      }
+    }
   }
 
   ovtest::FamilyBus bus;
@@ -211,7 +225,7 @@ TEST_F(BusCopyFailureTest, ADestinationThatStopsAnsweringIsSaidToBeLeftMutedOrPa
                               .Times(sim::Fault::kForever);
   const std::string closing = FailingCopyCommand(dies);
   EXPECT_TRUE(closing.starts_with(kCopyLeft)) << closing;
-  EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
+  EXPECT_TRUE(closing.ends_with(familycommon::kUnitReadAgainText)) << closing;
 }
 
 // The copy command with one fault at points spread through it: a refusal, a lost reply, or the
@@ -293,9 +307,16 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
     bus.bus.AddFault(fault);
     const std::size_t seen = script.Seen().size();
     if (!goesOn && !lockRead) script.AnswerMessageBox(ui::kIdOk);
+    FailedRequests().clear();
     EXPECT_EQ(CopyDeviceFrom(*destination, *source), goesOn);
     bus.bus.ClearFaults();
+    TakeReportsInBoxes(seen);
     EXPECT_EQ(BusErrors().size(), goesOn ? 0u : 1u) << "one failure, one report";
+    // Told by the closing message or the error dialog, the failure names its request.
+    if (!goesOn) {
+      ASSERT_EQ(FailedRequests().size(), 1u);
+      EXPECT_EQ(FailedRequests().front().first, address);
+    }
     if (goesOn) {
       EXPECT_EQ(script.Seen().size(), seen);
       EXPECT_EQ(StateOf(*destination), sourceBefore);
@@ -304,9 +325,9 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
       EXPECT_EQ(StateOf(*destination), before);
     } else if (left) {
       ASSERT_EQ(script.Seen().size(), seen + 1);
-      const std::string closing = script.Seen().back().text;
+      const std::string closing = testsupport::AfterTheFailure(script.Seen().back().text);
       EXPECT_TRUE(closing.starts_with(kCopyLeft)) << closing;
-      EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
+      EXPECT_TRUE(closing.ends_with(familycommon::kUnitReadAgainText)) << closing;
       // The filters are read again once the unit answers.
       EXPECT_TRUE(destination->FiltersStale());
       destination->InvalidateValues();
@@ -314,7 +335,7 @@ TEST_F(BusCopyFailureTest, OneFaultOfEachKindAnywhereGivesOneReportAndATrueClosi
       EXPECT_FALSE(destination->FiltersStale());
     } else {
       ASSERT_EQ(script.Seen().size(), seen + 1);
-      const std::string closing = script.Seen().back().text;
+      const std::string closing = testsupport::AfterTheFailure(script.Seen().back().text);
       EXPECT_TRUE(closing.starts_with(kCopyPutBack) ||
                   closing == "The copy was not finished; nothing was written to the unit.")
           << closing;
@@ -361,9 +382,10 @@ TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutB
     if (!copy) script.AnswerOpenFile(path);
     if (closing) script.AnswerMessageBox(ui::kIdOk);
     const bool finished = copy ? CopyDeviceFrom(*destination, *source) : destination->LoadFile();
+    TakeReportsInBoxes(seen);
     if (closing) {
       EXPECT_EQ(script.Seen().size(), seen + (copy ? 1 : 2)) << "one closing message";
-      *closing = script.Seen().back().text;
+      *closing = testsupport::AfterTheFailure(script.Seen().back().text);
     }
     return finished;
   };
@@ -476,7 +498,7 @@ TEST_F(BusCopyFailureTest, AStallAnywhereInALoadOrACopyIsWaitedForAndTheUnitPutB
       row.progress.memoriesToWrite = memories;
       EXPECT_EQ(closing, familycommon::LoadOutcomeText(
                              {.restored = false, .progress = row.progress}, words) +
-                             "\n" + familycommon::kFiltersReadAgainText);
+                             "\n" + familycommon::kUnitReadAgainText);
       if (!copy && row.progress.memoriesWritten == memories - 1) {
         EXPECT_TRUE(closing.starts_with(
             "The load was not finished and the unit stopped answering before its settings could "

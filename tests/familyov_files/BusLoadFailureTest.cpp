@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <functional>
 
 #include "bus/SettingsTextFile.h"
 #include "familycommon/LoadFailure.h"
@@ -18,6 +20,8 @@
 #include "tests/familyov_files/FilesTestSupport.h"
 #include "tests/familyov_files/UnitState.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FailureInBox.h"
+#include "tests/support/FaultKinds.h"
 
 namespace namespaceOV {
 namespace {
@@ -91,12 +95,12 @@ TEST_F(BusLoadFailureTest, AUnitThatStopsAnsweringIsSaidToBeLeftMutedOrPartlyLoa
   script.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
   EXPECT_FALSE(unit->LoadFile());
   // Its filters may no longer be the ones the program shows: they are read again once it answers.
-  const std::string closing = script.Seen().back().text;
+  const std::string closing = testsupport::AfterTheFailure(script.Seen().back().text);
   EXPECT_TRUE(
       closing.starts_with("The load was not finished and the unit stopped answering "
                           "before its settings could be put back: its memory names"))
       << closing;
-  EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
+  EXPECT_TRUE(closing.ends_with(familycommon::kUnitReadAgainText)) << closing;
   EXPECT_EQ(script.Seen().back().caption, "Load file");
   bus.bus.ClearFaults();
 }
@@ -123,7 +127,15 @@ struct LoadCommandTest : BusLoadFailureTest {
     answers.AnswerOpenFile(path).AnswerMessageBox(ui::kIdOk);
     if (!GuardedUnitCall(*unit, [&] { EXPECT_EQ(unit->LoadFile(), loads); })) return {};
     EXPECT_EQ(answers.Seen().size(), 2u) << "the file, then the closing message";
-    return answers.Seen().back().text;
+    // A closing message that tells the failure is the command's report.
+    const std::string& text = answers.Seen().back().text;
+    if (testsupport::TellsAFailure(text, {kReadyTimeoutText})) {
+      Reports().push_back(text.substr(0, text.find('\n')));
+      if (testsupport::TellsAFailure(text)) {
+        EXPECT_NE(testsupport::FailedRequestInBox(text), std::nullopt) << "names its request";
+      }
+    }
+    return testsupport::AfterTheFailure(text, {kReadyTimeoutText});
   }
 
   CommErrorReporter previous;
@@ -181,7 +193,7 @@ TEST_F(LoadCommandTest, ALostReplyOrASilentUnitGivesOneReportAndSaysWhatTheUnitH
         EXPECT_EQ(StateOf(*unit), before);
       } else if (silent) {
         // Put back or not, the program cannot read what the unit holds until it answers again.
-        EXPECT_TRUE(closing.ends_with(familycommon::kFiltersReadAgainText)) << closing;
+        EXPECT_TRUE(closing.ends_with(familycommon::kUnitReadAgainText)) << closing;
         EXPECT_TRUE(unit->FiltersStale());
         // What the unit was left on is the next case's starting point.
         before = StateOf(*unit);
@@ -216,6 +228,55 @@ TEST_F(LoadCommandTest, ALostReplyOrASilentUnitGivesOneReportAndSaysWhatTheUnitH
     EXPECT_EQ(Reports().size(), 1u);
     EXPECT_TRUE(closing.starts_with(familycommon::kLoadedNotReadBackText)) << closing;
     EXPECT_EQ(StateOf(*unit), loaded);
+  }
+}
+
+// A save or a report cut off at a request past the lock read by each kind of fault: one report,
+// which names the request that failed, and a save keeps the old file and the unsaved mark.
+TEST_F(LoadCommandTest, ASaveOrAReportCutOffPartWayIsToldOnceAndASaveLosesNothing) {
+  bus.port.SetReadTimeout(30);
+  const std::string saved = TempPath("saved.ov2");
+  const std::string listed = TempPath("listed.txt");
+  const struct {
+    const char* what;
+    std::string path;
+    std::function<bool()> run;
+  } commands[] = {{"save", saved, [&] { return unit->SaveFile(); }},
+                  {"report", listed, [&] { return unit->PrintReport(); }}};
+  for (const auto& command : commands) {
+    // The command whole, which leaves its file for the later runs to replace.
+    const auto run = [&](ui::PromptScript& answers) {
+      answers.AnswerSaveFile(command.path);
+      if (std::filesystem::exists(command.path)) answers.AnswerMessageBox(ui::kIdYes);
+      answers.AnswerMessageBox(ui::kIdOk);
+      bool done = false;
+      GuardedUnitCall(*unit, [&] { done = command.run(); });
+      return done;
+    };
+    bus.TakeTrace();
+    {
+      ui::PromptScript answers{[](const std::string&) {}};
+      ASSERT_TRUE(run(answers)) << command.what;
+    }
+    const int steps = static_cast<int>(bus.TakeTrace().size());
+    const std::string whole = filestest::ReadText(command.path);
+    for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
+      for (const int step : {2, steps / 3, 2 * steps / 3}) {
+        SCOPED_TRACE(testing::Message() << command.what << ", " << kind.name << " at " << step);
+        unit->SetModified(true);
+        Reports().clear();
+        bus.bus.AddFault(sim::Fault(kind.fault).OnOccurrence(step).Times(kind.times));
+        ui::PromptScript answers{[](const std::string&) {}};
+        EXPECT_FALSE(run(answers));
+        bus.bus.ClearFaults();
+        EXPECT_EQ(Reports().size() + testsupport::FailuresToldInBoxes(answers), 1u);
+        EXPECT_TRUE(testsupport::BoxesNameTheFailedRequest(answers, 0, 3));
+        if (command.what == std::string("save")) {
+          EXPECT_EQ(filestest::ReadText(saved), whole) << "the old file stays";
+          EXPECT_TRUE(unit->IsModified());
+        }
+      }
+    }
   }
 }
 

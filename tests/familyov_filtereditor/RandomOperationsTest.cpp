@@ -645,7 +645,7 @@ TEST_F(RandomOperationsTest,
       {"chain delete", chainDelete, familycommon::kDeleteNotFinishedText, true, 7},
       {"save", save, familycommon::kSaveNotFinishedText, false, 4}};
   const std::string stoppedAnswering =
-      std::string(familycommon::kStoppedAnsweringText) + "\n" + familycommon::kFiltersReadAgainText;
+      std::string(familycommon::kStoppedAnsweringText) + "\n" + familycommon::kUnitReadAgainText;
   for (const Command& command : commands) {
     prepare();
     bus.TakeTrace();
