@@ -75,6 +75,7 @@ function(telvo_precompile_headers)
   telvo_add_pch_target(telvo_pch_qt "Qt6::Core" StandardHeaders.h QtHeaders.h)
   telvo_add_pch_target(telvo_pch_tests "Qt6::Core;GTest::gtest;GTest::gmock"
                        StandardHeaders.h QtHeaders.h TestHeaders.h)
+  telvo_compile_as_test_code(telvo_pch_tests)
   telvo_targets_below(${CMAKE_SOURCE_DIR} targets)
   foreach(target IN LISTS targets)
     get_target_property(type ${target} TYPE)
