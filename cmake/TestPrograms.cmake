@@ -1,5 +1,11 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
+# Tests are compiled unoptimised: optimising their assertions' templates took half of their compile
+# time, and their run time goes to the program's code and to waiting for the simulated units.
+function(telvo_compile_as_test_code target)
+  target_compile_options(${target} PRIVATE -O0)
+endfunction()
+
 # A test program made of its own folder's sources and support files from other test folders. Each
 # support file is compiled once for all the programs that use it (the bus test support alone serves
 # some twenty programs), into an object library they link; programs whose definitions differ in a
@@ -18,6 +24,7 @@ function(telvo_add_test_executable name)
     endif()
   endforeach()
   add_executable(${name} ${own})
+  telvo_compile_as_test_code(${name})
   set_target_properties(${name} PROPERTIES TELVO_SUPPORT_SOURCES "${support}")
   set_property(GLOBAL APPEND PROPERTY TELVO_SUPPORTED_PROGRAMS ${name})
   get_property(deferred GLOBAL PROPERTY TELVO_SUPPORT_DEFERRED)
@@ -62,6 +69,7 @@ function(telvo_link_support_objects)
       if(NOT TARGET ${objects})
         add_library(${objects} OBJECT ${path})
         target_compile_definitions(${objects} PRIVATE ${definitions})
+        telvo_compile_as_test_code(${objects})
         # Support files see the headers of any test program: Qt's, Qt Test's and GoogleTest's.
         target_link_libraries(${objects} PRIVATE Qt6::Widgets Qt6::Test GTest::gtest GTest::gmock)
       endif()

@@ -1,0 +1,1 @@
+// The precompiled headers' targets compile nothing of their own.
