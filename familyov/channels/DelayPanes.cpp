@@ -215,13 +215,18 @@ void TDelayUnitsDialog::CmUnits() {
                       NotifyRecord changed{DelayUnitsChanged, 0, 0, &units};
                       NotifyRoot(&changed);
                     },
-                .showUnit = [this] { ReadUnits(); }});
+                // Every delay shown in the units the unit holds.
+                .showUnit =
+                    [this] {
+                      NotifyRecord changed{DelayUnitsChanged, 0, 0, nullptr};
+                      NotifyRoot(&changed);
+                    }});
 }
 
 void TDelayUnitsDialog::Notify(NotifyRecord* record) {
   if (record->code == DelayUnitsChanged && record->pointer != nullptr) {
     Check(*static_cast<const int*>(record->pointer));
-  } else if (record->code == RefreshAll) {
+  } else if (record->code == RefreshAll || record->code == DelayUnitsChanged) {
     ReadUnits();
   }
   TDataWindow::Notify(record);

@@ -131,17 +131,17 @@ void TLogicDialog::Select(int input) {
 
 void TLogicDialog::WriteLogicOut(int output) {
   const int input = device_.selectedLogicIn;
+  const auto showUnit = [&] {
+    Refresh();
+    SendLocal(LogicOutChanged, input);
+  };
   ChangeOnUnit(device_,
                [&] {
                  gLogicOutObject.SetElement(input);
                  gLogicOutObject.Write(device_, static_cast<uint8_t>(ClampLogicNumber(output)));
                },
-               {.taken =
-                    [&] {
-                      Refresh();
-                      SendLocal(LogicOutChanged, input);
-                    },
-                .showUnit = [this] { Refresh(); }});
+               // Taken or not, the pane and the list's row show what the unit holds.
+               {.taken = showUnit, .showUnit = showUnit});
 }
 
 void TLogicDialog::CmLogicInBit() {
@@ -173,13 +173,17 @@ void TLogicDialog::CmMemorySelected() {
   const int input = device_.selectedLogicIn;
   const int memory = memories_.Selection();
   if (input == 0 || memory < 0) return;
-  ChangeOnUnit(
-      device_,
-      [&] {
-        gLogicMemoryObject.SetElement(input);
-        gLogicMemoryObject.Write(device_, static_cast<uint8_t>(memory));
-      },
-      {.taken = [&] { SendLocal(LogicMemoryChanged, input); }, .showUnit = [this] { Refresh(); }});
+  ChangeOnUnit(device_,
+               [&] {
+                 gLogicMemoryObject.SetElement(input);
+                 gLogicMemoryObject.Write(device_, static_cast<uint8_t>(memory));
+               },
+               {.taken = [&] { SendLocal(LogicMemoryChanged, input); },
+                .showUnit =
+                    [&] {
+                      Refresh();
+                      SendLocal(LogicMemoryChanged, input);
+                    }});
 }
 
 bool TLogicDialog::PreProcessKey(const ui::KeyStroke& key) {
