@@ -183,14 +183,15 @@ void TChannelSummaryDialog::CommitName() {
 
 void TChannelSummaryDialog::WriteLevel(float dB) {
   std::vector<int> changed;
-  if (!GuardedUnitCall(device_,
-                       [&] { changed = MoveChannelLevel(device_, channel_, dB).changed; })) {
-    return;
-  }
-  for (const int channel : changed) {
-    NotifyRecord record{LevelChanged, channel, 0, nullptr};
-    NotifyRoot(&record);
-  }
+  ChangeOnUnit(device_, [&] { changed = MoveChannelLevel(device_, channel_, dB).changed; },
+               {.taken =
+                    [&] {
+                      for (const int channel : changed) {
+                        NotifyRecord record{LevelChanged, channel, 0, nullptr};
+                        NotifyRoot(&record);
+                      }
+                    },
+                .showUnit = [this] { Refresh(); }});
 }
 
 void TChannelSummaryDialog::CommitLevel() {
@@ -222,12 +223,14 @@ void TChannelSummaryDialog::CommitDelay() {
 
 void TChannelSummaryDialog::MoveDelay(const std::function<int()>& stepOf) {
   DelayMove move;
-  if (!GuardedUnitCall(device_, [&] { move = MoveChannelDelay(device_, channel_, stepOf()); })) {
-    return;
-  }
-  NotifyRecord record{move.group == 0 ? DelayChanged : GroupDelayStep,
-                      move.group == 0 ? channel_ : move.group, 0, &move.step};
-  NotifyRoot(&record);
+  ChangeOnUnit(device_, [&] { move = MoveChannelDelay(device_, channel_, stepOf()); },
+               {.taken =
+                    [&] {
+                      NotifyRecord record{move.group == 0 ? DelayChanged : GroupDelayStep,
+                                          move.group == 0 ? channel_ : move.group, 0, &move.step};
+                      NotifyRoot(&record);
+                    },
+                .showUnit = [this] { Refresh(); }});
 }
 
 void TChannelSummaryDialog::Spin(ui::Param sender) {
@@ -410,36 +413,44 @@ void TOutputSummaryDialog::Notify(NotifyRecord* record) {
 }
 
 void TOutputSummaryDialog::CmMute() {
-  // The mute of every member and the windows that show them are one action.
-  controls::OneReportScope action;
-  GuardedUnitCall(device_, [this] {
-    gChannelMuteObject.SetElement(Channel());
-    const bool muted = !gChannelMuteObject.Read(device_);
-    const int group = ReadGroup(device_, Channel());
-    std::vector<int> members{Channel()};
-    if (group != 0) members = GroupMembers(device_, group);
-    for (const int member : members) {
-      if (member < device_.firstOutput) continue;  // a group of outputs mutes only outputs
-      gChannelMuteObject.SetElement(member);
-      gChannelMuteObject.Write(device_, muted);
-      if (member == Channel()) continue;
-      NotifyRecord record{MuteChanged, member, 0, nullptr};
-      NotifyRoot(&record);
-    }
-  });
-  // Also after a failure, so that the windows show the unit's real state.
-  NotifyRecord record{MuteChanged, Channel(), 0, nullptr};
-  NotifyRoot(&record);
+  std::vector<int> members{Channel()};
+  ChangeOnUnit(device_,
+               [&] {
+                 gChannelMuteObject.SetElement(Channel());
+                 const bool muted = !gChannelMuteObject.Read(device_);
+                 const int group = ReadGroup(device_, Channel());
+                 if (group != 0) members = GroupMembers(device_, group);
+                 for (const int member : members) {
+                   if (member < device_.firstOutput)
+                     continue;  // a group of outputs mutes only outputs
+                   gChannelMuteObject.SetElement(member);
+                   gChannelMuteObject.Write(device_, muted);
+                 }
+               },
+               {.taken =
+                    [&] {
+                      for (const int member : members) {
+                        if (member < device_.firstOutput) continue;
+                        NotifyRecord record{MuteChanged, member, 0, nullptr};
+                        NotifyRoot(&record);
+                      }
+                    },
+                .showUnit = [this] { Refresh(); }});
 }
 
 void TOutputSummaryDialog::CmPolarity() {
-  controls::OneReportScope action;
-  GuardedUnitCall(device_, [this] {
-    gPolarityObject.SetElement(Output());
-    gPolarityObject.Write(device_, polarity_.GetState() == 0 ? -1.0f : 1.0f);
-  });
-  NotifyRecord record{PolarityChanged, Channel(), 0, nullptr};
-  NotifyRoot(&record);
+  const bool inverted = polarity_.GetState() == 0;
+  ChangeOnUnit(device_,
+               [&] {
+                 gPolarityObject.SetElement(Output());
+                 gPolarityObject.Write(device_, inverted ? -1.0f : 1.0f);
+               },
+               {.taken =
+                    [this] {
+                      NotifyRecord record{PolarityChanged, Channel(), 0, nullptr};
+                      NotifyRoot(&record);
+                    },
+                .showUnit = [this] { Refresh(); }});
 }
 
 }  // namespace namespaceOV

@@ -92,22 +92,24 @@ void TDelayDialog::ReadName() {
   });
 }
 
+// A delay the unit does not answer shows as unknown.
 void TDelayDialog::ShowDelay() {
+  edit_.SetText("");
   GuardedUnitCall(
       device_, [&] { edit_.SetText(DelayText(ReadDelay(device_, channel_), ReadUnits(device_))); });
 }
 
 void TDelayDialog::ApplyStep(int step) {
-  GuardedUnitCall(device_, [&] {
-    DelayMove move = MoveChannelDelay(device_, channel_, step);
-    if (move.group == 0) {
-      NotifyRecord changed{DelayChanged, channel_, 0, nullptr};
-      NotifyRoot(&changed);
-    } else {
-      NotifyRecord changed{GroupDelayStep, move.group, 0, &move.step};
-      NotifyRoot(&changed);
-    }
-  });
+  DelayMove move;
+  ChangeOnUnit(device_, [&] { move = MoveChannelDelay(device_, channel_, step); },
+               {.taken =
+                    [&] {
+                      NotifyRecord changed =
+                          move.group == 0 ? NotifyRecord{DelayChanged, channel_, 0, nullptr}
+                                          : NotifyRecord{GroupDelayStep, move.group, 0, &move.step};
+                      NotifyRoot(&changed);
+                    },
+                .showUnit = [this] { ShowDelay(); }});
 }
 
 void TDelayDialog::Spin(int zone) {
@@ -133,14 +135,17 @@ void TDelayDialog::CommitTyped() {
 }
 
 void TDelayDialog::CmBypass() {
-  // The write and the windows it refreshes are one action: a failing unit is told of once.
-  controls::OneReportScope action;
-  GuardedUnitCall(device_, [&] {
-    gDelayBypassObject.SetElement(channel_);
-    gDelayBypassObject.Write(device_, bypass_.IsChecked());
-  });
-  NotifyRecord changed{DelayChanged, channel_, 0, nullptr};
-  NotifyRoot(&changed);
+  ChangeOnUnit(device_,
+               [&] {
+                 gDelayBypassObject.SetElement(channel_);
+                 gDelayBypassObject.Write(device_, bypass_.IsChecked());
+               },
+               {.taken =
+                    [this] {
+                      NotifyRecord changed{DelayChanged, channel_, 0, nullptr};
+                      NotifyRoot(&changed);
+                    },
+                .showUnit = [this] { ShowBypass(); }});
 }
 
 void TDelayDialog::Notify(NotifyRecord* record) {
@@ -203,17 +208,25 @@ void TDelayUnitsDialog::ReadUnits() {
 }
 
 void TDelayUnitsDialog::CmUnits() {
-  controls::OneReportScope action;
   int units = feet_.IsChecked() ? kDelayFeet : meters_.IsChecked() ? kDelayMeters : kDelayMsec;
-  GuardedUnitCall(device_, [&] { gDelayUnitsObject.Write(device_, static_cast<uint8_t>(units)); });
-  NotifyRecord changed{DelayUnitsChanged, 0, 0, &units};
-  NotifyRoot(&changed);
+  ChangeOnUnit(device_, [&] { gDelayUnitsObject.Write(device_, static_cast<uint8_t>(units)); },
+               {.taken =
+                    [&] {
+                      NotifyRecord changed{DelayUnitsChanged, 0, 0, &units};
+                      NotifyRoot(&changed);
+                    },
+                // Every delay shown in the units the unit holds.
+                .showUnit =
+                    [this] {
+                      NotifyRecord changed{DelayUnitsChanged, 0, 0, nullptr};
+                      NotifyRoot(&changed);
+                    }});
 }
 
 void TDelayUnitsDialog::Notify(NotifyRecord* record) {
   if (record->code == DelayUnitsChanged && record->pointer != nullptr) {
     Check(*static_cast<const int*>(record->pointer));
-  } else if (record->code == RefreshAll) {
+  } else if (record->code == RefreshAll || record->code == DelayUnitsChanged) {
     ReadUnits();
   }
   TDataWindow::Notify(record);

@@ -49,17 +49,20 @@ void TLinkDialog::ReadGang() {
 }
 
 void TLinkDialog::CmGang() {
-  // The write and the windows it refreshes are one action: a failing unit is told of once.
-  controls::OneReportScope action;
   const auto value = static_cast<uint8_t>(gang_.IsChecked() ? groupValue_ : 0);
-  GuardedUnitCall(device_, [&] {
-    for (int channel : {firstChannel_, firstChannel_ + 1}) {
-      gChannelGroupObject.SetElement(channel);
-      gChannelGroupObject.Write(device_, value);
-    }
-  });
-  NotifyRecord changed{GroupChanged, 0, 0, nullptr};
-  NotifyLocal(&changed);
+  ChangeOnUnit(device_,
+               [&] {
+                 for (int channel : {firstChannel_, firstChannel_ + 1}) {
+                   gChannelGroupObject.SetElement(channel);
+                   gChannelGroupObject.Write(device_, value);
+                 }
+               },
+               {.taken =
+                    [this] {
+                      NotifyRecord changed{GroupChanged, 0, 0, nullptr};
+                      NotifyLocal(&changed);
+                    },
+                .showUnit = [this] { ReadGang(); }});
 }
 
 void TLinkDialog::Notify(NotifyRecord* record) {

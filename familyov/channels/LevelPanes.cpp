@@ -105,46 +105,53 @@ void TLevelDialog::PollOnce() {
 }
 
 void TLevelDialog::MoveTo(int position) {
-  const bool moved = GuardedUnitCall(device_, [&] {
-    const LevelMove move = MoveChannelLevel(device_, channel_, range_.LevelAt(position));
-    for (int channel : move.changed) Announce(*this, LevelChanged, channel);
-    if (move.changed.empty()) ReadLevel();
-  });
-  // After a failure the trackbar stays where the user put it.
-  if (!moved) levelText_.SetText(LevelText(range_.LevelAt(position)));
+  LevelMove move;
+  ChangeOnUnit(device_,
+               [&] { move = MoveChannelLevel(device_, channel_, range_.LevelAt(position)); },
+               {.taken =
+                    [&] {
+                      for (int channel : move.changed) Announce(*this, LevelChanged, channel);
+                      if (move.changed.empty()) ReadLevel();
+                    },
+                .showUnit = [this] { ReadLevel(); }});
 }
 
-// Each switch, its write and the windows it refreshes, is one action: a failing unit is told of
-// once.
 void TLevelDialog::CmMute() {
-  controls::OneReportScope action;
   const bool muted = mute_->IsChecked();
   std::vector<int> members;
-  GuardedUnitCall(device_, [&] {
-    members = GroupMembers(device_, ReadGroup(device_, channel_));
-    if (members.empty()) members.push_back(channel_);
-    for (int channel : members) {
-      // The outputs of the group, each once: a group never mutes an input.
-      if (channel < device_.firstOutput) continue;
-      gChannelMuteObject.SetElement(channel);
-      gChannelMuteObject.Write(device_, muted);
-    }
-  });
-  // Sent after a failure too, so that every window shows what the unit holds.
-  if (members.empty()) members.push_back(channel_);
-  for (int channel : members) {
-    if (channel >= device_.firstOutput) Announce(*this, MuteChanged, channel);
-  }
+  ChangeOnUnit(device_,
+               [&] {
+                 members = GroupMembers(device_, ReadGroup(device_, channel_));
+                 if (members.empty()) members.push_back(channel_);
+                 for (int channel : members) {
+                   // The outputs of the group, each once: a group never mutes an input.
+                   if (channel < device_.firstOutput) continue;
+                   gChannelMuteObject.SetElement(channel);
+                   gChannelMuteObject.Write(device_, muted);
+                 }
+               },
+               {.taken =
+                    [&] {
+                      for (int channel : members) {
+                        if (channel >= device_.firstOutput) Announce(*this, MuteChanged, channel);
+                      }
+                    },
+                .showUnit = [this] { ReadMute(); }});
 }
 
 void TLevelDialog::CmPolarity() {
-  controls::OneReportScope action;
-  polarity_->SetState(polarity_->GetState() == 0 ? 1 : 0);
-  GuardedUnitCall(device_, [&] {
-    gPolarityObject.SetElement(channel_ - device_.firstOutput);
-    gPolarityObject.Write(device_, polarity_->GetState() != 0 ? kInvertedPolarity : 1.0f);
-  });
-  Announce(*this, PolarityChanged, channel_);
+  const bool inverted = polarity_->GetState() == 0;
+  ChangeOnUnit(device_,
+               [&] {
+                 gPolarityObject.SetElement(channel_ - device_.firstOutput);
+                 gPolarityObject.Write(device_, inverted ? kInvertedPolarity : 1.0f);
+               },
+               {.taken =
+                    [&] {
+                      polarity_->SetState(inverted ? 1 : 0);
+                      Announce(*this, PolarityChanged, channel_);
+                    },
+                .showUnit = [this] { ReadPolarity(); }});
 }
 
 // A value the unit does not answer shows as unknown: an empty text, not the template's.
@@ -257,14 +264,15 @@ void TMasterLevelDialog::ReadValues() {
 
 void TMasterLevelDialog::MoveTo(int position) {
   const float level = kOutputLevelRange.LevelAt(position);
-  levelText_.SetText(LevelText(level));
-  GuardedUnitCall(device_, [&] { gMasterLevelObject.Write(device_, level); });
+  ChangeOnUnit(device_, [&] { gMasterLevelObject.Write(device_, level); },
+               {.taken = [&] { levelText_.SetText(LevelText(level)); },
+                .showUnit = [this] { ReadValues(); }});
 }
 
 void TMasterLevelDialog::CmMute() {
-  controls::OneReportScope action;
-  GuardedUnitCall(device_, [&] { gMasterMuteObject.Write(device_, mute_.IsChecked()); });
-  Announce(*this, MasterMuteChanged, 0);
+  ChangeOnUnit(device_, [&] { gMasterMuteObject.Write(device_, mute_.IsChecked()); },
+               {.taken = [this] { Announce(*this, MasterMuteChanged, 0); },
+                .showUnit = [this] { ReadValues(); }});
 }
 
 void TMasterLevelDialog::Notify(NotifyRecord* record) {

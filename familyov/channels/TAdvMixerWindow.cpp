@@ -116,6 +116,9 @@ void TAdvMixerDialog::SetupWindow() {
 }
 
 void TAdvMixerDialog::Refill() {
+  // What the unit does not answer shows as unknown.
+  delay_.SetText("");
+  gain_.SetText("");
   GuardedUnitCall(device_, [&] {
     const int units = gDelayUnitsObject.Read(device_);
     gCrosspointDelayObject.SetElement(Element());
@@ -157,23 +160,20 @@ void TAdvMixerDialog::ApplyGainText() {
 }
 
 void TAdvMixerDialog::StepDelay(int64_t step) {
-  const bool written = GuardedUnitCall(device_, [&] {
-    gCrosspointDelayObject.SetElement(Element());
-    const int64_t current = static_cast<int32_t>(gCrosspointDelayObject.Read(device_));
-    const int fitted = device_.FitCrosspointDelay(static_cast<int>(std::clamp<int64_t>(
-        step, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
-    // The fit read other delays: the element is chosen again.
-    gCrosspointDelayObject.SetElement(Element());
-    gCrosspointDelayObject.Write(
-        device_, static_cast<uint32_t>(std::clamp<int64_t>(current + fitted, 0,
-                                                           std::numeric_limits<int32_t>::max())));
-  });
   // The delay memory's share follows a crosspoint's delay too; the record refills this cell.
-  if (written) {
-    NotifyCrosspoint();
-  } else {
-    Refill();
-  }
+  ChangeOnUnit(device_,
+               [&] {
+                 gCrosspointDelayObject.SetElement(Element());
+                 const int64_t current = static_cast<int32_t>(gCrosspointDelayObject.Read(device_));
+                 const int fitted = device_.FitCrosspointDelay(static_cast<int>(std::clamp<int64_t>(
+                     step, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+                 // The fit read other delays: the element is chosen again.
+                 gCrosspointDelayObject.SetElement(Element());
+                 gCrosspointDelayObject.Write(
+                     device_, static_cast<uint32_t>(std::clamp<int64_t>(
+                                  current + fitted, 0, std::numeric_limits<int32_t>::max())));
+               },
+               {.taken = [this] { NotifyCrosspoint(); }, .showUnit = [this] { Refill(); }});
 }
 
 void TAdvMixerDialog::ApplyDelayText() {
@@ -204,16 +204,14 @@ void TAdvMixerDialog::SpinDelay(int zone) {
 }
 
 void TAdvMixerDialog::SpinGain(int zone) {
-  if (!GuardedUnitCall(device_, [&] {
-        gCrosspointLevelObject.SetElement(Element());
-        const float level = kCrosspointGainRange.Clamp(gCrosspointLevelObject.Read(device_) +
-                                                       ZoneStep(zone, kFineDb, kCoarseDb));
-        gCrosspointLevelObject.Write(device_, level);
-        gain_.SetText(LevelText(level));
-      })) {
-    return;
-  }
-  NotifyCrosspoint();
+  ChangeOnUnit(device_,
+               [&] {
+                 gCrosspointLevelObject.SetElement(Element());
+                 const float level = kCrosspointGainRange.Clamp(
+                     gCrosspointLevelObject.Read(device_) + ZoneStep(zone, kFineDb, kCoarseDb));
+                 gCrosspointLevelObject.Write(device_, level);
+               },
+               {.taken = [this] { NotifyCrosspoint(); }, .showUnit = [this] { Refill(); }});
 }
 
 bool TAdvMixerDialog::PreProcessKey(const ui::KeyStroke& key) {

@@ -64,20 +64,29 @@ TCompressorDialog::TCompressorDialog(ui::Window* parent, IQDeviceOrdavinex& devi
     return 0;
   });
   const auto knee = [this] {
-    GuardedUnitCall(device_, [&] {
-      gCompSoftKneeObject.SetElement(input_);
-      gCompSoftKneeObject.Write(device_, soft_.IsChecked());
-    });
+    const bool soft = soft_.IsChecked();
+    ChangeOnUnit(device_,
+                 [&] {
+                   gCompSoftKneeObject.SetElement(input_);
+                   gCompSoftKneeObject.Write(device_, soft);
+                 },
+                 {.showUnit = [this] { FillControls(); }});
   };
   OnCommand(kCompSoft, knee);
   OnCommand(kCompHard, knee);
   OnCommand(kCompGang, [this] {
-    GuardedUnitCall(device_, [&] {
-      gCompGangObject.SetElement(input_);
-      gCompGangObject.Write(device_, gang_.IsChecked());
-    });
-    NotifyRecord record{.code = CompressorGangChanged, .channel = input_};
-    NotifyLocal(&record);
+    const bool gang = gang_.IsChecked();
+    ChangeOnUnit(device_,
+                 [&] {
+                   gCompGangObject.SetElement(input_);
+                   gCompGangObject.Write(device_, gang);
+                 },
+                 {.taken =
+                      [this] {
+                        NotifyRecord record{.code = CompressorGangChanged, .channel = input_};
+                        NotifyLocal(&record);
+                      },
+                  .showUnit = [this] { FillControls(); }});
   });
 }
 
@@ -142,13 +151,16 @@ bool TCompressorDialog::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 void TCompressorDialog::Spin(const DbField& field, int zone) {
-  GuardedUnitCall(device_, [&] {
-    field.object->SetElement(input_);
-    const float value =
-        field.range.Clamp(field.object->Read(device_) + ZoneStep(zone, kFineDb, kCoarseDb));
-    field.object->Write(device_, value);
-    field.edit->SetText(LevelText(value));
-  });
+  float value = 0.0f;
+  ChangeOnUnit(
+      device_,
+      [&] {
+        field.object->SetElement(input_);
+        value = field.range.Clamp(field.object->Read(device_) + ZoneStep(zone, kFineDb, kCoarseDb));
+        field.object->Write(device_, value);
+      },
+      {.taken = [&] { field.edit->SetText(LevelText(value)); },
+       .showUnit = [this] { FillControls(); }});
 }
 
 void TCompressorDialog::ApplyTyped(const DbField& field) {
@@ -174,15 +186,17 @@ void TCompressorDialog::EvScroll(ui::Trackbar& bar, ui::ScrollCode code) {
   (isRatio ? ratioText_ : speedText_)
       .SetText(isRatio ? CompRatioLabel(position) : CompSpeedLabel(position));
   if (code != ui::ScrollCode::EndScroll) return;
-  GuardedUnitCall(device_, [&] {
-    if (isRatio) {
-      gCompRatioObject.SetElement(input_);
-      gCompRatioObject.WriteCompRatio(device_, position);
-    } else {
-      gCompSpeedObject.SetElement(input_);
-      gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
-    }
-  });
+  ChangeOnUnit(device_,
+               [&] {
+                 if (isRatio) {
+                   gCompRatioObject.SetElement(input_);
+                   gCompRatioObject.WriteCompRatio(device_, position);
+                 } else {
+                   gCompSpeedObject.SetElement(input_);
+                   gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
+                 }
+               },
+               {.showUnit = [this] { FillControls(); }});
 }
 
 void TCompressorTreeWindow::Build() {

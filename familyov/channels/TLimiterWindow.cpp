@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
@@ -55,10 +54,13 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, in
       live_(poller, *this) {
   OnCommand(kLimEnable, [this] { CmEnable(); });
   const auto knee = [this] {
-    GuardedUnitCall(device_, [&] {
-      gLimiterKneeObject.SetElement(channel_);
-      gLimiterKneeObject.Write(device_, !soft_.IsChecked());
-    });
+    const bool hard = !soft_.IsChecked();
+    ChangeOnUnit(device_,
+                 [&] {
+                   gLimiterKneeObject.SetElement(channel_);
+                   gLimiterKneeObject.Write(device_, hard);
+                 },
+                 {.showUnit = [this] { FillControls(kReadFromUnit); }});
   };
   OnCommand(kLimSoft, knee);
   OnCommand(kLimHard, knee);
@@ -69,15 +71,12 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, in
   OnNotify(kLimRelease, ui::Notify::SelChange, [this](const ui::Notification&) {
     const int selection = release_.Selection();
     if (selection < 0) return 0;
-    const controls::OneReportScope choice;
-    if (!GuardedUnitCall(device_, [&] {
-          gLimiterSpeedObject.SetElement(channel_);
-          gLimiterSpeedObject.Write(device_, static_cast<uint8_t>(selection));
-        })) {
-      // The list shows what the unit holds, none while it does not answer.
-      release_.SetSelection(-1);
-      FillControls(kReadFromUnit);
-    }
+    ChangeOnUnit(device_,
+                 [&] {
+                   gLimiterSpeedObject.SetElement(channel_);
+                   gLimiterSpeedObject.Write(device_, static_cast<uint8_t>(selection));
+                 },
+                 {.showUnit = [this] { FillControls(kReadFromUnit); }});
     return 0;
   });
   OnNotify(kLimThreshold, ui::Notify::KillFocus, [this](const ui::Notification&) {
@@ -121,8 +120,11 @@ void TLimiterDialog::FillControls(int state) {
   }
   enable_.SetCheck(on);
   if (!on) return;
+  // What the unit does not answer shows as unknown.
   soft_.SetCheck(false);
   hard_.SetCheck(false);
+  release_.SetSelection(-1);
+  threshold_.SetText("");
   GuardedUnitCall(device_, [&] {
     gLimiterSpeedObject.SetElement(channel_);
     const int speed = gLimiterSpeedObject.Read(device_);
@@ -137,20 +139,27 @@ void TLimiterDialog::FillControls(int state) {
 }
 
 void TLimiterDialog::CmEnable() {
-  // The capacity read, the switch, the pane read again and the windows it changes are one action.
-  controls::OneReportScope action;
-  bool on = enable_.IsChecked();
+  const bool on = enable_.IsChecked();
+  // The capacity read, the switch and the windows it changes are one action.
+  const controls::OneReportScope action;
   if (on && !RoomForSection(device_, this, kLimiter, "Limiter")) {
     enable_.SetCheck(false);
     return;
   }
-  GuardedUnitCall(device_, [&] {
-    gLimiterEnableObject.SetElement(channel_);
-    gLimiterEnableObject.Write(device_, on);
-  });
-  FillControls(on ? 1 : 0);
-  NotifyRecord record{.code = LimiterEnableChanged, .channel = channel_, .pointer = &on};
-  NotifyRoot(&record);
+  ChangeOnUnit(device_,
+               [&] {
+                 gLimiterEnableObject.SetElement(channel_);
+                 gLimiterEnableObject.Write(device_, on);
+               },
+               {.taken =
+                    [&] {
+                      FillControls(on ? 1 : 0);
+                      bool told = on;
+                      NotifyRecord record{
+                          .code = LimiterEnableChanged, .channel = channel_, .pointer = &told};
+                      NotifyRoot(&record);
+                    },
+                .showUnit = [this] { FillControls(kReadFromUnit); }});
 }
 
 void TLimiterDialog::NotifyThreshold(float dB) {
@@ -160,20 +169,20 @@ void TLimiterDialog::NotifyThreshold(float dB) {
 
 void TLimiterDialog::EvSpin() {
   float value = 0.0f;
-  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
-    return GuardedUnitCall(device_, [&] {
-      gLimiterThresholdObject.SetElement(channel_);
-      value = kLimiterThresholdRange.Clamp(gLimiterThresholdObject.Read(device_) +
-                                           ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
-      gLimiterThresholdObject.Write(device_, value);
-    });
-  });
-  // Only a step the unit took is shown and told; one in doubt is unknown until the unit is read
-  // again, and a refused one leaves the threshold the unit holds shown.
-  if (outcome == controls::ChangeOutcome::kInDoubt) threshold_.SetText(std::string());
-  if (outcome != controls::ChangeOutcome::kTaken) return;
-  threshold_.SetText(LevelText(value));
-  NotifyThreshold(value);
+  ChangeOnUnit(
+      device_,
+      [&] {
+        gLimiterThresholdObject.SetElement(channel_);
+        value = kLimiterThresholdRange.Clamp(gLimiterThresholdObject.Read(device_) +
+                                             ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
+        gLimiterThresholdObject.Write(device_, value);
+      },
+      {.taken =
+           [&] {
+             threshold_.SetText(LevelText(value));
+             NotifyThreshold(value);
+           },
+       .showUnit = [this] { FillControls(kReadFromUnit); }});
 }
 
 void TLimiterDialog::ApplyTypedThreshold() {

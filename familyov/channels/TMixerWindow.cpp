@@ -179,19 +179,29 @@ void TMixerWindow::PaintConnections(ui::Dc& dc) {
 }
 
 void TMixerWindow::CmCrosspoint(int output, int input) {
-  // The write and the windows it refreshes are one action: a failing unit is told of once.
-  controls::OneReportScope action;
   IQDeviceOrdavinex& device = Device();
   const bool on = Box(output, input).IsChecked();
-  if (GuardedUnitCall(device, [&] {
+  const auto redraw = [this] {
+    if (auto client = DrawNow()) PaintConnections(client->dc());
+  };
+  ChangeOnUnit(
+      device,
+      [&] {
         gCrosspointLevelObject.SetElement(CrosspointElement(output, input, device.matrixInputs));
         gCrosspointLevelObject.Write(device, on ? kOn : kOff);
-      })) {
-    on_[Crosspoint(output, input)] = on;
-  }
-  if (auto client = DrawNow()) PaintConnections(client->dc());
-  NotifyRecord record{.code = CrosspointChanged};
-  NotifyRoot(&record);
+      },
+      {.taken =
+           [&] {
+             on_[Crosspoint(output, input)] = on;
+             redraw();
+             NotifyRecord record{.code = CrosspointChanged};
+             NotifyRoot(&record);
+           },
+       .showUnit =
+           [&] {
+             RefreshChecks();
+             redraw();
+           }});
 }
 
 void TMixerWindow::Notify(NotifyRecord* record) {

@@ -1,5 +1,7 @@
 #include "familyov/channels/TPinkDialog.h"
 
+#include <vector>
+
 #include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
@@ -77,6 +79,8 @@ void TPinkDialog::NameMuteBox(int output) {
 }
 
 void TPinkDialog::Refill() {
+  // A level the unit does not answer shows as unknown.
+  level_.SetText("");
   GuardedUnitCall(device_, [&] {
     enable_.SetCheck(gPinkNoiseEnableObject.Read(device_));
     level_.SetText(LevelText(gPinkNoiseLevelObject.Read(device_)));
@@ -95,20 +99,27 @@ void TPinkDialog::CmEnable() {
     enable_.SetCheck(false);
     return;
   }
-  GuardedUnitCall(device_, [&] { gPinkNoiseEnableObject.Write(device_, on); });
-  level_.Enable(on);
-  spin_.Enable(on);
-  NotifyRecord record{.code = PinkNoiseChanged};
-  NotifyRoot(&record);
+  ChangeOnUnit(device_, [&] { gPinkNoiseEnableObject.Write(device_, on); },
+               {.taken =
+                    [&] {
+                      level_.Enable(on);
+                      spin_.Enable(on);
+                      NotifyRecord record{.code = PinkNoiseChanged};
+                      NotifyRoot(&record);
+                    },
+                .showUnit = [this] { Refill(); }});
 }
 
 void TPinkDialog::EvSpin() {
-  GuardedUnitCall(device_, [&] {
-    const float level = kPinkNoiseLevelRange.Clamp(
-        gPinkNoiseLevelObject.Read(device_) + ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
-    gPinkNoiseLevelObject.Write(device_, level);
-    level_.SetText(LevelText(level));
-  });
+  float level = 0.0f;
+  ChangeOnUnit(
+      device_,
+      [&] {
+        level = kPinkNoiseLevelRange.Clamp(gPinkNoiseLevelObject.Read(device_) +
+                                           ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
+        gPinkNoiseLevelObject.Write(device_, level);
+      },
+      {.taken = [&] { level_.SetText(LevelText(level)); }, .showUnit = [this] { Refill(); }});
 }
 
 void TPinkDialog::ApplyLevelText() {
@@ -127,18 +138,27 @@ void TPinkDialog::ApplyLevelText() {
 }
 
 void TPinkDialog::CmOutputMute() {
-  GuardedUnitCall(device_, [&] {
-    for (int o = 0; o < static_cast<int>(mutes_.size()); ++o) {
-      const int channel = device_.firstOutput + o;
-      const bool muted = mutes_[static_cast<std::size_t>(o)]->IsChecked();
-      gChannelMuteObject.SetElement(channel);
-      if (gChannelMuteObject.Read(device_) == muted) continue;
-      gChannelMuteObject.SetElement(channel);
-      gChannelMuteObject.Write(device_, muted);
-      NotifyRecord record{.code = MuteChanged, .channel = channel};
-      NotifyRoot(&record);
-    }
-  });
+  std::vector<int> changed;
+  ChangeOnUnit(device_,
+               [&] {
+                 for (int o = 0; o < static_cast<int>(mutes_.size()); ++o) {
+                   const int channel = device_.firstOutput + o;
+                   const bool muted = mutes_[static_cast<std::size_t>(o)]->IsChecked();
+                   gChannelMuteObject.SetElement(channel);
+                   if (gChannelMuteObject.Read(device_) == muted) continue;
+                   gChannelMuteObject.SetElement(channel);
+                   gChannelMuteObject.Write(device_, muted);
+                   changed.push_back(channel);
+                 }
+               },
+               {.taken =
+                    [&] {
+                      for (int channel : changed) {
+                        NotifyRecord record{.code = MuteChanged, .channel = channel};
+                        NotifyRoot(&record);
+                      }
+                    },
+                .showUnit = [this] { Refill(); }});
 }
 
 bool TPinkDialog::PreProcessKey(const ui::KeyStroke& key) {

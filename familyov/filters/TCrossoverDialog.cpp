@@ -133,10 +133,14 @@ void TCrossoverDialog::EvType(Row& row) {
   const int type = row.type.Selection();
   if (type < 0) return;
   auto outcome = CrossoverChanges::Outcome::kNothing;
-  GuardedUnitCall(device_, [&] { outcome = Changes().SetType(output_, row.side, type); });
-  Refused(outcome);
   // A refusal or a failure shows the crossover the unit still has.
-  UpdateControls();
+  ChangeOnUnit(device_, [&] { outcome = Changes().SetType(output_, row.side, type); },
+               {.taken =
+                    [&] {
+                      Refused(outcome);
+                      UpdateControls();
+                    },
+                .showUnit = [this] { UpdateControls(); }});
 }
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
@@ -152,12 +156,13 @@ void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
 }
 
 void TCrossoverDialog::Edit(const std::function<void()>& change) {
-  const controls::ChangeOutcome outcome =
-      controls::OutcomeOf([&] { return GuardedUnitCall(device_, change); });
-  if (outcome == controls::ChangeOutcome::kTaken) return;
   // A refusal shows the crossovers the unit still has; a write in doubt shows them unknown.
-  unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
-  UpdateControls();
+  const auto show = [this](bool unknown) {
+    unknown_ = unknown;
+    UpdateControls();
+  };
+  ChangeOnUnit(device_, change,
+               {.showUnit = [&] { show(false); }, .showUnknown = [&] { show(true); }});
 }
 
 void TCrossoverDialog::EvPolarity() { Changes().TogglePolarity(output_); }

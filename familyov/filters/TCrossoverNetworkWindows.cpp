@@ -45,6 +45,8 @@ void TCrossoverNetworkDialog::SetupWindow() {
 }
 
 void TCrossoverNetworkDialog::ShowNetwork() {
+  // A network the unit does not answer shows as none.
+  network_.SetSelection(-1);
   GuardedUnitCall(device_, [this] {
     gCrossoverNetworkObject.SetElement(output_);
     network_.SetSelection(gCrossoverNetworkObject.Read(device_) - 1);
@@ -54,13 +56,18 @@ void TCrossoverNetworkDialog::ShowNetwork() {
 void TCrossoverNetworkDialog::EvSelChange() {
   const int selection = network_.Selection();
   if (selection < 0) return;
-  const bool written = GuardedUnitCall(device_, [&] {
-    gCrossoverNetworkObject.SetElement(output_);
-    gCrossoverNetworkObject.Write(device_, static_cast<uint8_t>(selection + 1));
-  });
   // Every window of the unit that shows the networks follows at once.
-  NotifyRecord record{NetworkAssignmentChanged, 0, 0, nullptr};
-  if (written) NotifyRoot(&record);
+  ChangeOnUnit(device_,
+               [&] {
+                 gCrossoverNetworkObject.SetElement(output_);
+                 gCrossoverNetworkObject.Write(device_, static_cast<uint8_t>(selection + 1));
+               },
+               {.taken =
+                    [this] {
+                      NotifyRecord record{NetworkAssignmentChanged, 0, 0, nullptr};
+                      NotifyRoot(&record);
+                    },
+                .showUnit = [this] { ShowNetwork(); }});
 }
 
 void TCrossoverNetworkDialog::Notify(NotifyRecord* record) {

@@ -64,11 +64,27 @@ std::unique_ptr<Edge> TakeAs(std::unique_ptr<TFilter>& filter) {
   return std::unique_ptr<Edge>(edge);
 }
 
-// Whether the unit, once it has taken the write, holds a memory's filters in place of its own: a
-// recall, a logic input fired now, or leave to load the memory a logic input or a clock event
-// asked for.
-bool ReplacesFilters(int id, std::span<const uint8_t> data) {
-  if (id == kRecallMemoryId || id == gCurrentLogicInObject.GetId()) return true;
+// Whether firing logic input `input` makes `unit` recall a memory. One whose memory the program
+// cannot tell is taken to: a filter started for nothing would run beside the memory's own.
+bool RecallsAMemory(IQDeviceOrdavinex& unit, int input) {
+  if (input < 0 || input >= gLogicMemoryObject.GetCount()) return true;
+  const int selected = gLogicMemoryObject.GetElement();
+  bool recalls = true;
+  try {
+    gLogicMemoryObject.SetElement(input);
+    recalls = gLogicMemoryObject.Read(unit) != 0;
+  } catch (const IQException&) {
+  }
+  gLogicMemoryObject.SetElement(selected);
+  return recalls;
+}
+
+// Whether `unit`, once it has taken the write, holds a memory's filters in place of its own: a
+// recall, a logic input fired now that recalls one, or leave to load the memory a logic input or
+// a clock event asked for.
+bool ReplacesFilters(IQDeviceOrdavinex& unit, int id, std::span<const uint8_t> data) {
+  if (id == kRecallMemoryId) return true;
+  if (id == gCurrentLogicInObject.GetId()) return data.empty() || RecallsAMemory(unit, data[0]);
   return id == gNewSettingsObject.GetId() && !data.empty() && data[0] != 0;
 }
 
@@ -192,18 +208,26 @@ std::optional<RgbColor> IQDeviceOrdavinex::GetChannelColor(int channel) {
 void IQDeviceOrdavinex::Write(const UCodeObject& object, std::span<const uint8_t> data,
                               int timeoutMs) {
   const int id = object.GetId();
+  const unsigned long unanswered = UnansweredWrites();
+  try {
+    IQDevice::Write(object, data, timeoutMs);
+  } catch (const IQException&) {
+    // A refusal changed nothing; a write whose answer never came may have changed the settings,
+    // and may not have made them a memory's.
+    if (UnansweredWrites() != unanswered && ChangesSettings(id)) settingsChanged = true;
+    throw;
+  }
   if (ChangesSettings(id)) {
     settingsChanged = true;
   } else if (id == kSaveMemoryId || id == kRecallMemoryId) {
     settingsChanged = false;
   }
-  IQDevice::Write(object, data, timeoutMs);
   // A memory put in place of every filter (a recall, and a file load and a copy end in one) leaves
   // nothing of a lost order change: the filter it moved is gone, and one of its type and channel
   // found later is the memory's, running. Only once the unit has taken the write: one that never
   // reached it leaves the moved filter to be started.
-  if (ReplacesFilters(id, data)) {
-    for (IQDeviceOrdavinex* unit : UnitsAddressed()) unit->lostMoves_.clear();
+  for (IQDeviceOrdavinex* unit : UnitsAddressed()) {
+    if (!unit->lostMoves_.empty() && ReplacesFilters(*unit, id, data)) unit->lostMoves_.clear();
   }
 }
 

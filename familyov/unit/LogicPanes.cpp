@@ -5,6 +5,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/WindowCalls.h"
@@ -102,12 +103,11 @@ void TLogicDialog::Refresh() {
   }
   ShowBits(inBits_, LogicBitsOf(input));
   inNumber_.SetText(std::to_string(input));
-  if (!responds) {
-    ShowBits(outBits_, {});
-    outNumber_.SetText("");
-    memories_.SetSelection(-1);
-    return;
-  }
+  // No input chosen, or one whose settings the unit does not answer, shows none.
+  ShowBits(outBits_, {});
+  outNumber_.SetText("");
+  memories_.SetSelection(-1);
+  if (!responds) return;
   GuardedUnitCall(device_, [&] {
     const int output = ReadLogicOut(device_, input);
     gLogicMemoryObject.SetElement(input);
@@ -129,17 +129,19 @@ void TLogicDialog::Select(int input) {
   SendLocal(LogicInSelected, device_.selectedLogicIn);
 }
 
-// Each change the user makes here (the write, the read of what the unit then holds, the list's
-// row read again) is one action: a failing unit is told of once.
 void TLogicDialog::WriteLogicOut(int output) {
-  controls::OneReportScope action;
   const int input = device_.selectedLogicIn;
-  GuardedUnitCall(device_, [&] {
-    gLogicOutObject.SetElement(input);
-    gLogicOutObject.Write(device_, static_cast<uint8_t>(ClampLogicNumber(output)));
-  });
-  Refresh();
-  SendLocal(LogicOutChanged, input);
+  const auto showUnit = [&] {
+    Refresh();
+    SendLocal(LogicOutChanged, input);
+  };
+  ChangeOnUnit(device_,
+               [&] {
+                 gLogicOutObject.SetElement(input);
+                 gLogicOutObject.Write(device_, static_cast<uint8_t>(ClampLogicNumber(output)));
+               },
+               // Taken or not, the pane and the list's row show what the unit holds.
+               {.taken = showUnit, .showUnit = showUnit});
 }
 
 void TLogicDialog::CmLogicInBit() {
@@ -171,12 +173,17 @@ void TLogicDialog::CmMemorySelected() {
   const int input = device_.selectedLogicIn;
   const int memory = memories_.Selection();
   if (input == 0 || memory < 0) return;
-  controls::OneReportScope action;
-  GuardedUnitCall(device_, [&] {
-    gLogicMemoryObject.SetElement(input);
-    gLogicMemoryObject.Write(device_, static_cast<uint8_t>(memory));
-  });
-  SendLocal(LogicMemoryChanged, input);
+  ChangeOnUnit(device_,
+               [&] {
+                 gLogicMemoryObject.SetElement(input);
+                 gLogicMemoryObject.Write(device_, static_cast<uint8_t>(memory));
+               },
+               {.taken = [&] { SendLocal(LogicMemoryChanged, input); },
+                .showUnit =
+                    [&] {
+                      Refresh();
+                      SendLocal(LogicMemoryChanged, input);
+                    }});
 }
 
 bool TLogicDialog::PreProcessKey(const ui::KeyStroke& key) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "controls/ControlChange.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 
 namespace namespaceOV {
@@ -19,6 +20,15 @@ bool GuardedUnitCall(IQDeviceOrdavinex& device, F&& work) {
     ReportCommError(e, device);
   }
   return false;
+}
+
+// A change the user made on a control, written under the guard: kept and told (`views.taken`) only
+// once the unit takes it, else drawn again from what the unit holds, as controls::ApplyChange says.
+template <typename F>
+controls::ChangeOutcome ChangeOnUnit(IQDeviceOrdavinex& device, F&& write,
+                                     const controls::ChangeViews& views) {
+  return controls::ApplyChange([&] { return GuardedUnitCall(device, std::forward<F>(write)); },
+                               views);
 }
 
 // The unit's display name for a window's caption. A unit that does not answer is reported and the

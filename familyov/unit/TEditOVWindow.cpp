@@ -13,6 +13,7 @@
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/SettingsFileCommands.h"
 #include "familyov/unit/TOVWindow.h"
+#include "familyov/unit/UnitCommands.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Resources.h"
@@ -166,9 +167,12 @@ void TEditOVWindow::ReadUnit(familycommon::ProgressReport* progress) {
   if (device_->clockPresent) device_->ReadClockEvents(progress);
 }
 
+// What the unit holds is shown everywhere, the device lists among the windows: a name in doubt
+// may have been taken.
 void TEditOVWindow::ReadUnitAgain() {
   ReadUnit(nullptr);
   ReadTree();
+  TellDeviceLists(*device_);
 }
 
 void TEditOVWindow::ShowUnitName(const std::string& name) {

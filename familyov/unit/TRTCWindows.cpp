@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
-#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
 #include "familyov/unit/ClockEvents.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditOVWindow.h"
@@ -107,17 +107,30 @@ void TTimerDialog::Apply() {
   time_.TakeEntry();
   if (afternoon_.IsChecked()) edited.hour += kHoursPerHalfDay;
   edited.logic = logic_.Selection() + 1;
+  TTimerStruct* const event = event_;
+  const auto showUnit = [&] {
+    if (list_) list_->Rebuild();
+    ShowEvent(event);
+  };
   // A day of 0 would empty the slot on the unit: an event without a day is not written.
-  // An event the unit did not take keeps what it held, so the list and the fields show no edit as
-  // done that was not.
-  const controls::DoubtWatch doubt;
-  if (IsStorableEvent(edited) && GuardedUnitCall(device_, [&] { WriteEvent(device_, edited); })) {
-    *event_ = edited;
+  if (!IsStorableEvent(edited)) {
+    showUnit();
+    return;
   }
-  // A write whose answer never came leaves the event unknown until the unit is read again.
-  TTimerStruct* event = doubt.DoubtMet() ? nullptr : event_;
-  if (list_) list_->Rebuild();
-  ShowEvent(event);
+  // An event the unit did not take keeps what it held, so the list and the fields show no edit as
+  // done that was not; one whose answer never came is unknown until the unit is read again.
+  ChangeOnUnit(device_, [&] { WriteEvent(device_, edited); },
+               {.taken =
+                    [&] {
+                      *event = edited;
+                      showUnit();
+                    },
+                .showUnit = showUnit,
+                .showUnknown =
+                    [&] {
+                      if (list_) list_->RebuildWithUnknown(event->slot);
+                      ShowEvent(nullptr);
+                    }});
 }
 
 bool TTimerDialog::PreProcessKey(const ui::KeyStroke& key) {
@@ -210,6 +223,15 @@ void TRTCListWindow::Rebuild() {
     if (static_cast<int>(list_.ItemData(item)) == remembered->slot) list_.SelectItem(item);
   }
   SelectionChanged();
+}
+
+void TRTCListWindow::RebuildWithUnknown(int slot) {
+  Rebuild();
+  for (int item = 0; item < list_.Count(); ++item) {
+    if (static_cast<int>(list_.ItemData(item)) != slot) continue;
+    list_.SetItemText(item, 0, "?");
+    list_.SetItemText(item, 1, "?");
+  }
 }
 
 void TRTCListWindow::SelectionChanged() {

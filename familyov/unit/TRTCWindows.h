@@ -71,6 +71,9 @@ class TRTCListWindow : public ui::LayoutWindow, public TDataWindow {
 
   void Notify(NotifyRecord* record) override;
   void Rebuild();
+  // The list again, the event of `slot` shown as unknown: the unit may or may not have taken an
+  // edit of it.
+  void RebuildWithUnknown(int slot);
   ui::ListView& List() { return list_; }
   const std::vector<TTimerStruct*>& Selected() const { return selected_; }
 

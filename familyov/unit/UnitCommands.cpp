@@ -43,14 +43,13 @@ bool Reported(IQDeviceOrdavinex& device, Step step) {
   }
 }
 
-// The device lists show the unit's name and address.
-void TellClient(IQDeviceOrdavinex& device) {
+}  // namespace
+
+void TellDeviceLists(IQDeviceOrdavinex& device) {
   if (ui::Window* client = controls::ClientWindow()) {
     client->Post(controls::kDeviceChangedMessage, 0, reinterpret_cast<ui::Param>(&device));
   }
 }
-
-}  // namespace
 
 bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner,
                 std::span<ui::Window* const> windows) {
@@ -80,7 +79,7 @@ bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner,
   if (!listAfter.empty()) renamed.push_back({listBefore, listAfter});
   if (!displayAfter.empty()) renamed.push_back({displayBefore, displayAfter});
   FollowRename(windows, renamed);
-  TellClient(device);
+  TellDeviceLists(device);
   return true;
 }
 
@@ -103,7 +102,7 @@ bool ChangeAddress(IQDeviceOrdavinex& device, ui::Window* owner) {
   IQDeviceInfo moved = device.GetInfo();
   moved.address = static_cast<uint8_t>(address);
   device.SetInfo(moved);
-  TellClient(device);
+  TellDeviceLists(device);
   TProgressDialog progress(owner);
   progress.Create();
   progress.SetText("Waiting for the unit at its new address...");

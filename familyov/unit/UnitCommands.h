@@ -15,6 +15,8 @@ class IQDeviceOrdavinex;
 // failures; a change the unit did not take leaves the device as it was. The window that runs them
 // sends its notifications afterwards (a new title, every child window reading again).
 
+// The device lists show the unit's name and address: they read them again.
+void TellDeviceLists(IQDeviceOrdavinex& device);
 // Asks for a new name of at most 11 characters and gives it to the unit; the device lists are told,
 // and the captions of the unit's open `windows` follow. True when the unit took it.
 bool RenameUnit(IQDeviceOrdavinex& device, ui::Window* owner, std::span<ui::Window* const> windows);

@@ -348,12 +348,13 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
   // its slot, a second beside it), or the settings with the first slot empty and the second
   // lowpass where the unit moves the first one to, from memory 2 (recalled, or brought by logic
   // input 1 fired from its logic window or the network), a file or another unit. A recall the
-  // unit never heard replaces nothing.
+  // unit never heard, and a logic input fired that recalls no memory, replace nothing.
   enum class Replaced {
     kNothing,
     kRecall,
     kRecallMovedSlotEmpty,
     kTriggerNow,
+    kTriggerNowNoMemory,
     kNetworkTrigger,
     kRecallUnheard,
     kFile,
@@ -383,6 +384,8 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
       {"memory recalled in doubt, the moved filter's slot empty", kNewOrder, std::nullopt,
        Replaced::kRecallMovedSlotEmpty, false, 0},
       {"logic input fired now in doubt", kNewOrder, std::nullopt, Replaced::kTriggerNow, false, 0},
+      {"logic input that recalls no memory fired now in doubt", kNewOrder, std::nullopt,
+       Replaced::kTriggerNowNoMemory, false, 1},
       // The 8148 does not listen at the network address: its moved filter is still started.
       {"network logic trigger in doubt", kNewOrder, std::nullopt, Replaced::kNetworkTrigger, false,
        0},
@@ -422,10 +425,11 @@ TEST(LateAllocationTest, TheCleanUpNeitherFailsNorRepeatsTheReadAndStartsOnlyThe
           gRecallMemoryObject.RecallMemory(*unit, row.replaced == Replaced::kRecall ? 1 : 2);
           break;
         case Replaced::kTriggerNow:
+        case Replaced::kTriggerNowNoMemory:
         case Replaced::kNetworkTrigger:
           gLogicMemoryObject.SetElement(1);
-          gLogicMemoryObject.Write(*unit, 2);
-          if (row.replaced == Replaced::kTriggerNow) {
+          gLogicMemoryObject.Write(*unit, row.replaced == Replaced::kTriggerNowNoMemory ? 0 : 2);
+          if (row.replaced != Replaced::kNetworkTrigger) {
             gCurrentLogicInObject.WriteAndWaitReady(*unit, 1);
           } else {
             EXPECT_EQ(SendNetworkLogicTrigger(&late.type8126, &late.bus.manager, 1),

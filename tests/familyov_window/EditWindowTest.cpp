@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "bus/PollBackoff.h"
+#include "controls/ClientWindow.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/ChildWindowFactory.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -21,8 +23,10 @@
 #include "familyov/unit/TGroupWindow.h"
 #include "familyov/unit/TOVWindow.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/ControlsResources.h"
 #include "resources/FamilyOvIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
@@ -525,6 +529,39 @@ TEST_F(EditWindowTest, OpeningFromTheDeviceShowsTheWindowAndClosingReleasesTheUn
   EXPECT_FALSE(device->ShowOpenWindow());
   EXPECT_EQ(closed, std::vector<ui::Param>{reinterpret_cast<ui::Param>(device)});
   EXPECT_NE(bus.manager.Acquire(device), nullptr);  // released: it can be opened again
+}
+
+// A rename whose answer was lost may have been taken: the read again that mends the captions
+// tells the device lists too, which show the unit's name.
+TEST_F(EditWindowTest, ARenameWhoseAnswerWasLostReachesTheDeviceListsOnceTheUnitAnswers) {
+  ui::Window client;
+  int told = 0;
+  client.OnMessage(controls::kDeviceChangedMessage, [&](const ui::Message& m) {
+    if (m.lParam == reinterpret_cast<ui::Param>(device)) ++told;
+    return ui::Param{0};
+  });
+  client.Create();
+  controls::SetClientWindow(&client);
+  const auto window = Open();
+  bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeSet).ForUnit(5));
+  {
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& dialog) {
+      ui::test::Type(dialog, controls_res::kInputField, "Main mix");
+      ui::test::Click(dialog, ui::kIdOk);
+    });
+    ui::Application::Instance()->RouteCommand(ovres::kCmRenameUnit, window.get());
+  }
+  ui::test::PumpMessages();
+  EXPECT_EQ(told, 0);
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(20);
+  ui::test::RestIdle();
+  ui::test::PumpMessages();
+  EXPECT_EQ(told, 1);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  controls::SetClientWindow(nullptr);
 }
 
 }  // namespace

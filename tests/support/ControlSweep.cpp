@@ -76,9 +76,10 @@ std::optional<std::string> Describe(ui::Window& w) {
   return std::nullopt;
 }
 
-void Walk(ui::Window& w, std::vector<std::string>& shown) {
+void Walk(ui::Window& w, const std::function<bool(ui::Window&)>& live,
+          std::vector<std::string>& shown) {
   for (ui::Window* child : w.Children()) {
-    if (IsLiveReading(*child)) continue;
+    if (IsLiveReading(*child) || (live && live(*child))) continue;
     if (std::optional<std::string> value = Describe(*child)) {
       const auto* control = dynamic_cast<ui::Control*>(child);
       std::string line = std::to_string(control->Id()) + " " + *value;
@@ -86,7 +87,7 @@ void Walk(ui::Window& w, std::vector<std::string>& shown) {
       if (!child->IsVisible()) line += " (hidden)";
       shown.push_back(line);
     }
-    Walk(*child, shown);
+    Walk(*child, live, shown);
   }
 }
 
@@ -177,9 +178,10 @@ void Gather(ui::Window& w, ControlPath& path, const SweepOptions& options,
 
 }  // namespace
 
-std::vector<std::string> ShownControls(ui::Window& root) {
+std::vector<std::string> ShownControls(ui::Window& root,
+                                       const std::function<bool(ui::Window&)>& live) {
   std::vector<std::string> shown{"caption: " + root.Text()};
-  Walk(root, shown);
+  Walk(root, live, shown);
   return shown;
 }
 

@@ -19,8 +19,10 @@ namespace testsupport {
 
 // What `root` shows the user: a line per control below it, in creation order, with its id, its
 // kind and its value (text, tick, position, selection, lamp), greyed and hidden ones marked. Meters
-// and other live readings are left out: they move between two looks at an unchanged unit.
-std::vector<std::string> ShownControls(ui::Window& root);
+// and other live readings are left out: they move between two looks at an unchanged unit; so are
+// the controls `live` names (a clock's read-out, say).
+std::vector<std::string> ShownControls(ui::Window& root,
+                                       const std::function<bool(ui::Window&)>& live = {});
 
 // Where a control stands below a window: the child indexes from the window down. A window drawn
 // again from the unit may have made its controls anew, so a change finds its control each time.
