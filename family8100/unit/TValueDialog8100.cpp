@@ -42,10 +42,11 @@ void TValueDialog8100::SetupWindow() {
 }
 
 bool TValueDialog8100::Guarded(const std::function<void()>& work) {
-  return ChangeThenShow(device_, work, [this] { FillControls(); },
-                        [this] {
-                          for (ui::Edit* field : Fields()) field->SetText(std::string());
-                        });
+  return ChangeThenShow(
+      device_, work, [this] { FillControls(); },
+      [this] {
+        for (ui::Edit* field : Fields()) field->SetText(std::string());
+      });
 }
 
 std::vector<ui::Edit*> TValueDialog8100::Fields() {
