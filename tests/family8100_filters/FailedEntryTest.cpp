@@ -232,10 +232,12 @@ std::string FailureName(Failure failure) {
   }
 }
 
-ui::Dialog& OpenNoise(EntryFixture& test) {
+// A dialog of the unit's signal flow, by the button that opens it.
+template <int kButton>
+ui::Dialog& OpenFromSignalFlow(EntryFixture& test) {
   TSigFlowDialog& flow = test.UnitWindow().SignalFlow();
-  ui::test::Click(flow, f8100res::kNoiseButton);
-  return dynamic_cast<ui::Dialog&>(*flow.SubDialog(f8100res::kNoiseButton));
+  ui::test::Click(flow, kButton);
+  return dynamic_cast<ui::Dialog&>(*flow.SubDialog(kButton));
 }
 
 void Spin(ui::Dialog& dialog, int id) {
@@ -252,7 +254,7 @@ void SpinUp(ui::Dialog& dialog) {
 }
 
 template <int kId>
-void SlopeUp(ui::Dialog& dialog) {
+void ArrowUp(ui::Dialog& dialog) {
   dialog.SendNotify({kId, ui::Notify::DeltaPos, &ui::test::ControlOf(dialog, kId), -1, -1});
 }
 
@@ -464,18 +466,26 @@ INSTANTIATE_TEST_SUITE_P(
                            OpenFilter<f8100res::kCmAddParametric>, DragIcon,
                            f8100res::kFilterFrequency},
             SteppedControl{"Slope", sim::family8100::Model::kX, OpenFilter<f8100res::kCmAddLowpass>,
-                           SlopeUp<f8100res::kFilterSlopeSpin>, f8100res::kFilterFrequency, "80"},
+                           ArrowUp<f8100res::kFilterSlopeSpin>, f8100res::kFilterFrequency, "80"},
             SteppedControl{"CrossoverAlignment", sim::family8100::Model::kX, OpenCrossovers,
                            LinkwitzRiley, f8100res::kLowFrequency},
             SteppedControl{"CrossoverSlope", sim::family8100::Model::kX, OpenCrossovers,
-                           SlopeUp<f8100res::kHighOrder>, f8100res::kHighFrequency, "4k"},
+                           ArrowUp<f8100res::kHighOrder>, f8100res::kHighFrequency, "4k"},
             SteppedControl{"CrossoverGraphDrag", sim::family8100::Model::kX,
                            OpenCrossoversDroppedOnly, DragCrossover, f8100res::kHighFrequency},
             SteppedControl{"CrossoverLink", sim::family8100::Model::kX, OpenCrossovers,
                            Click<f8100res::kCrossoverLink>, f8100res::kHighFrequency, "4k"},
-            SteppedControl{"NoiseSpin", sim::family8100::Model::kRuneTide, OpenNoise,
+            SteppedControl{"DelayStep", sim::family8100::Model::kX,
+                           OpenFromSignalFlow<f8100res::kLeftDelayButton>,
+                           ArrowUp<f8100res::kLeftCoarseSpin>, f8100res::kLeftDelayEdit},
+            SteppedControl{"LimiterThresholdStep", sim::family8100::Model::kX,
+                           OpenFromSignalFlow<f8100res::kLeftLimiterButton>,
+                           ArrowUp<f8100res::kLeftThresholdSpin>, f8100res::kLeftThresholdEdit},
+            SteppedControl{"NoiseSpin", sim::family8100::Model::kRuneTide,
+                           OpenFromSignalFlow<f8100res::kNoiseButton>,
                            SpinUp<f8100res::kLeftNoiseSpin>, f8100res::kLeftNoiseLevelEdit, "-20"},
-            SteppedControl{"NoiseType", sim::family8100::Model::kRuneTide, OpenNoise,
+            SteppedControl{"NoiseType", sim::family8100::Model::kRuneTide,
+                           OpenFromSignalFlow<f8100res::kNoiseButton>,
                            Click<f8100res::kLeftFlatButton>, f8100res::kLeftNoiseLevelEdit, "-20"}),
         testing::Values(Failure::kSilence, Failure::kUnheard, Failure::kRefused)),
     [](const auto& info) {
