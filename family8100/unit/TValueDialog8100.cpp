@@ -41,11 +41,13 @@ void TValueDialog8100::SetupWindow() {
   }
 }
 
-bool TValueDialog8100::Guarded(const std::function<void()>& work) {
+bool TValueDialog8100::Guarded(const std::function<void()>& work,
+                               const std::function<void()>& unknown) {
   return ChangeThenShow(
       device_, work, [this] { FillControls(); },
-      [this] {
+      [&] {
         for (ui::Edit* field : Fields()) field->SetText(std::string());
+        if (unknown) unknown();
       });
 }
 
@@ -57,18 +59,16 @@ std::vector<ui::Edit*> TValueDialog8100::Fields() {
   return fields;
 }
 
-controls::ChangeOutcome TValueDialog8100::Commit(const std::function<void()>& change) {
-  const std::vector<ui::Edit*> fields = Fields();
-  controls::ChangeOutcome outcome = controls::ChangeOutcome::kTaken;
-  controls::CommitEntries(fields, [&] {
-    outcome = controls::OutcomeOf([&] {
-      return Guarded([&] {
-        ApplyTyped();
-        change();
-      });
-    });
+void TValueDialog8100::Commit(const std::function<void()>& change,
+                              const std::function<void()>& unknown) {
+  controls::CommitEntries(Fields(), [&] {
+    Guarded(
+        [&] {
+          ApplyTyped();
+          change();
+        },
+        unknown);
   });
-  return outcome;
 }
 
 bool TValueDialog8100::PreProcessKey(const ui::KeyStroke& key) {

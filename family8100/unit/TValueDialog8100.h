@@ -3,7 +3,6 @@
 #include <functional>
 #include <vector>
 
-#include "controls/ChangeOutcome.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
 
@@ -31,12 +30,12 @@ class TValueDialog8100 : public ui::Dialog {
   // Writes what the user typed; a field left as shown, empty or not a number writes nothing.
   virtual void ApplyTyped() = 0;
   // Runs `work` under the guard, then, whether or not the unit took it, shows the unit's values
-  // again, its fields empty while a write's answer is lost; one failure, one report. Whether
-  // `work` was done.
-  bool Guarded(const std::function<void()>& work);
+  // again; while a write's answer is lost its fields are empty, and `unknown` shows the rest of
+  // what the write may have changed as unknown. One failure, one report. Whether `work` was done.
+  bool Guarded(const std::function<void()>& work, const std::function<void()>& unknown = {});
   // The typed values, then `change`, as one entry of every field (controls::CommitEntries): after
-  // a failure no field shows a typed value, nor is one written later.
-  controls::ChangeOutcome Commit(const std::function<void()>& change);
+  // a failure no field shows a typed value, nor is one written later. `unknown` as for Guarded.
+  void Commit(const std::function<void()>& change, const std::function<void()>& unknown = {});
 
  protected:
   void SetupWindow() override;
