@@ -89,21 +89,10 @@ ui::Window* Editor(TEdit8100Window& edit) {
   return edit.SignalFlow().Editor(kView);
 }
 
-// A mode of the table: the three ways a write fails, and the unit taking it.
-enum class Mode { kRefused, kCarriedOut, kUnheard, kTaken };
+// A mode of the table: one of the three ways a write fails, or none, the unit taking it.
+using Mode = std::optional<WriteFailure>;
 
-std::optional<WriteFailure> FailureOf(Mode mode) {
-  switch (mode) {
-    case Mode::kRefused:
-      return WriteFailure::kRefused;
-    case Mode::kCarriedOut:
-      return WriteFailure::kCarriedOut;
-    case Mode::kUnheard:
-      return WriteFailure::kUnheard;
-    default:
-      return std::nullopt;
-  }
-}
+std::string NameOf(const Mode& mode) { return mode ? testsupport8100::NameOf(*mode) : "Taken"; }
 
 // A line of ShownControls that shows its value as unknown: an empty or "?" text, no list item,
 // a radio button of a choice left open.
@@ -117,21 +106,6 @@ bool ShowsUnknown(std::string line) {
 }
 
 void PrintTo(const TableWindow& window, std::ostream* out) { *out << window.name; }
-
-const char* NameOf(Mode mode) {
-  switch (mode) {
-    case Mode::kRefused:
-      return "Refused";
-    case Mode::kCarriedOut:
-      return "CarriedOut";
-    case Mode::kUnheard:
-      return "Unheard";
-    default:
-      return "Taken";
-  }
-}
-
-void PrintTo(Mode mode, std::ostream* out) { *out << NameOf(mode); }
 
 // Each model's page has the buttons of what it has.
 bool HasButton(ui::Window& page, int id) {
@@ -253,35 +227,33 @@ TEST_P(ControlTableTest, EveryWindowShowsWhatTheUnitHolds) {
       }};
   const std::vector<testsupport::ControlChange> changes = testsupport::ChangesOf(*root, options);
   ASSERT_FALSE(changes.empty());
-  const unsigned reports = mode == Mode::kTaken ? 0 : 1;
+  const unsigned reports = mode ? 1 : 0;
   for (const testsupport::ControlChange& change : changes) {
     SCOPED_TRACE(change.name);
     const std::vector<std::string> before = Shown(*edit);
     test8100::ReportedErrors().clear();
-    if (const auto failure = FailureOf(mode)) {
-      bus.bus.AddFault(testsupport8100::FailingWrites(*failure, kAddress));
-    }
+    if (mode) bus.bus.AddFault(testsupport8100::FailingWrites(*mode, kAddress));
     ASSERT_TRUE(testsupport::Apply(*table.find(*edit), change));
     const std::vector<std::string> during = Shown(*edit);
     EXPECT_EQ(test8100::ReportedErrors().size(), reports);
-    if (mode == Mode::kRefused) {
+    if (mode == WriteFailure::kRefused) {
       EXPECT_TRUE(during == before) << Differences(during, before);
     }
-    if (mode == Mode::kTaken) {
+    if (!mode) {
       EXPECT_FALSE(during == before) << "nothing changed";
     }
 
     AnswerAgain();
     const std::vector<std::string> answered = Shown(*edit);
     EXPECT_EQ(test8100::ReportedErrors().size(), reports);
-    if (mode == Mode::kUnheard || mode == Mode::kRefused) {
+    if (mode == WriteFailure::kUnheard || mode == WriteFailure::kRefused) {
       EXPECT_TRUE(answered == before) << Differences(answered, before);
     }
-    if (mode == Mode::kTaken) {
+    if (!mode) {
       EXPECT_TRUE(answered == during) << Differences(answered, during);
     }
-    if ((mode == Mode::kCarriedOut || mode == Mode::kUnheard) && during.size() == before.size() &&
-        answered.size() == before.size()) {
+    if ((mode == WriteFailure::kCarriedOut || mode == WriteFailure::kUnheard) &&
+        during.size() == before.size() && answered.size() == before.size()) {
       for (std::size_t i = 0; i < during.size(); ++i) {
         if (during[i] == before[i] || during[i] == answered[i]) continue;
         EXPECT_TRUE(ShowsUnknown(during[i])) << during[i] << "\nwas " << before[i];
@@ -322,11 +294,11 @@ const TableWindow kWindows[] = {
 
 INSTANTIATE_TEST_SUITE_P(EveryControl, ControlTableTest,
                          testing::Combine(testing::ValuesIn(kWindows),
-                                          testing::Values(Mode::kRefused, Mode::kCarriedOut,
-                                                          Mode::kUnheard, Mode::kTaken)),
+                                          testing::Values(Mode(WriteFailure::kRefused),
+                                                          Mode(WriteFailure::kCarriedOut),
+                                                          Mode(WriteFailure::kUnheard), Mode())),
                          [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) +
-                                  NameOf(std::get<1>(info.param));
+                           return std::get<0>(info.param).name + NameOf(std::get<1>(info.param));
                          });
 
 }  // namespace
