@@ -1,5 +1,6 @@
 #include "controls/TStereodBLevelDialog.h"
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 
 TStereodBLevelDialog::TStereodBLevelDialog(IQDevice* device, const ByteUCodeObject* first,
@@ -78,15 +79,31 @@ void TStereodBLevelDialog::Scrolled(ui::ScrollCode code) {
   } else {
     previous_ = Positions();
   }
-  if (writes_.Due(code, previous_) && device_ != nullptr && first_ != nullptr &&
-      second_ != nullptr) {
-    const bool written = controls::GuardedBusCall(device_, [this] {
-      first_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(firstTrackbar_.Position())));
-      second_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(secondTrackbar_.Position())));
-    });
-    if (written) PostToParent(changeMessage_);
+  if (!writes_.Due(code, previous_) || device_ == nullptr || first_ == nullptr ||
+      second_ == nullptr) {
+    ShowValues();
+    return;
   }
-  ShowValues();
+  controls::ApplyChange(
+      [this] {
+        return controls::GuardedBusCall(device_, [this] {
+          first_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(firstTrackbar_.Position())));
+          second_->Write(*device_,
+                         static_cast<uint8_t>(scale_.ValueOf(secondTrackbar_.Position())));
+        });
+      },
+      {.taken =
+           [this] {
+             ShowValues();
+             PostToParent(changeMessage_);
+           },
+       .showUnit = [this] { ReadValues(); },
+       .showUnknown =
+           [this] {
+             ReadValues();
+             firstText_.SetText(controls::kUnknownValue);
+             secondText_.SetText(controls::kUnknownValue);
+           }});
 }
 
 void TStereodBLevelDialog::ShowValues() {

@@ -12,7 +12,9 @@
 class IQDevice;
 
 // Two channels' levels on two trackbars, read-outs in dB, with a "Lock" box that moves both
-// together. Tells its parent after every write and when it closes, if asked to.
+// together. Tells its parent after every write the unit takes and when it closes, if asked to; a
+// write the unit did not take leaves both sliders where the unit holds them, their read-outs
+// unknown while the write's answer is lost.
 class TStereodBLevelDialog : public ui::Dialog {
  public:
   struct ParentMessage {

@@ -113,6 +113,9 @@ class TFilter : public familycommon::HandleTarget {
   // sets them for its lifetime, and a copy of the filter takes none.
   ui::Edit* frequencyField = nullptr;
   ui::Edit* levelField = nullptr;
+  // A write of the filter's values went unanswered: the unit may hold them or the ones before, so
+  // the dialogs show none while the unit is in doubt (IQDevice::InDoubt).
+  bool valuesInDoubt = false;
 
   int64_t Number() const { return number_.Value(); }
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/TCrossoverGraph.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -124,9 +125,17 @@ void TCrossoverDialog::ShowRow(Row& row) {
 }
 
 void TCrossoverDialog::Edit(const std::function<void(CrossoverEdits&)>& edit) {
-  const controls::OneReportScope action;
-  unknown_ = GuardedCrossoverEdit(unit_, edit) == controls::ChangeOutcome::kInDoubt;
-  Changed();
+  // The crossovers hold what the unit took or, after a failure, was read to hold: the windows
+  // show them, the values unknown while the write's answer is lost.
+  const auto show = [this](bool unknown) {
+    return [this, unknown] {
+      unknown_ = unknown;
+      Changed();
+    };
+  };
+  controls::ApplyChange(
+      [&] { return GuardedCrossoverEdit(unit_, edit) == controls::ChangeOutcome::kTaken; },
+      {.taken = show(false), .showUnit = show(false), .showUnknown = show(true)});
 }
 
 void TCrossoverDialog::EvAlignment(Row& row) {

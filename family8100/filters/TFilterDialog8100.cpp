@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "controls/ChangeOutcome.h"
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/BankHub.h"
@@ -159,9 +159,9 @@ void TFilterDialog8100::UpdateControls() {
   if (!IsCreated() || filter_ == nullptr) return;
   TFilter& filter = *filter_;
   // Once the unit's doubt is settled, the filter holds what the unit was read to hold.
-  unknown_ = unknown_ && hub_.Unit().InDoubt();
-  const auto show = [this](auto& control, const std::string& text) {
-    if (control) control->SetText(unknown_ ? std::string() : text);
+  filter.valuesInDoubt = filter.valuesInDoubt && hub_.Unit().InDoubt();
+  const auto show = [&filter](auto& control, const std::string& text) {
+    if (control) control->SetText(filter.valuesInDoubt ? std::string() : text);
   };
   show(frequency_, std::to_string(filter.frequency));
   if (fixedFrequency_) fixedFrequency_->SetText(std::to_string(filter.frequency));
@@ -195,20 +195,25 @@ void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
   IQDevice8100& unit = hub_.Unit();
   const std::unique_ptr<TFilter> held = filter.Clone();
   bool written = false;
-  const controls::ChangeOutcome outcome = controls::OutcomeOf(
-      [&] { return controls::GuardedBusCall(&unit, [&] { written = edit(filter); }); });
-  if (outcome == controls::ChangeOutcome::kTaken && !written) {
-    filter.TakeValues(*held);
-    UpdateControls();
-    return;
-  }
-  if (outcome != controls::ChangeOutcome::kTaken) {
+  const auto readBack = [&] {
     filter.TakeValues(*held);
     ReadFilterBackQuietly(unit, filter);
-  }
-  unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
+  };
+  const controls::ChangeOutcome outcome = controls::ApplyChange(
+      [&] { return controls::GuardedBusCall(&unit, [&] { written = edit(filter); }); },
+      {.taken =
+           [&] {
+             if (!written) filter.TakeValues(*held);
+             filter.valuesInDoubt = false;
+           },
+       .showUnit = readBack,
+       .showUnknown =
+           [&] {
+             readBack();
+             filter.valuesInDoubt = true;
+           }});
   UpdateControls();
-  Announce();
+  if (outcome != controls::ChangeOutcome::kTaken || written) Announce();
 }
 
 void TFilterDialog8100::Announce() {

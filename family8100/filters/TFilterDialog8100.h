@@ -48,7 +48,7 @@ class TFilterDialog8100 : public ui::Dialog {
   // false when it has nothing to write. A change not written, or one the unit has not taken, leaves
   // the filter with the values it held before; after a failure, which is reported, the filter is
   // read back, since the unit may have carried out part of the write. A write whose answer never
-  // came leaves the filter's values unknown: the dialog shows none until the unit's doubt is
+  // came leaves the filter's values in doubt: the dialog shows none until the unit's doubt is
   // settled. The dialog and the views then show the filter.
   void Edit(const std::function<bool(TFilter&)>& edit);
   void Announce();
@@ -71,7 +71,6 @@ class TFilterDialog8100 : public ui::Dialog {
   std::optional<ui::Trackbar> bandwidth_;
   std::optional<ui::UpDown> slopeSpin_;
   std::optional<ui::StaticText> slope_;
-  bool unknown_ = false;
 };
 
 }  // namespace namespace8100

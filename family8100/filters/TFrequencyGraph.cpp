@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "controls/ChangeOutcome.h"
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/FilterEdits.h"
@@ -302,14 +302,24 @@ void TFrequencyGraph::EvLButtonUp() {
   drag_.End();
   Invalidate();
   TFilter& filter = icon->Filter();
-  const controls::ChangeOutcome outcome =
-      controls::OutcomeOf([&] { return CommitFilter(unit_, filter); });
-  if (outcome != controls::ChangeOutcome::kTaken && beforeDrag_ != nullptr) {
-    // The filter keeps no value the unit has not taken. A refusal leaves the steps written live,
-    // so the unit is asked what it holds; a drop in doubt waits for the unit to be read again.
-    filter.TakeValues(*beforeDrag_);
-    if (outcome == controls::ChangeOutcome::kNotTaken) ReadFilterBackQuietly(unit_, filter);
-  }
+  // The filter keeps no value the unit has not taken. A refusal leaves the steps written live,
+  // so the unit is asked what it holds; after a drop in doubt the filter's values are unknown
+  // until the unit is read again.
+  const auto putBack = [&] {
+    if (beforeDrag_ != nullptr) filter.TakeValues(*beforeDrag_);
+  };
+  controls::ApplyChange([&] { return CommitFilter(unit_, filter); },
+                        {.taken = [&] { filter.valuesInDoubt = false; },
+                         .showUnit =
+                             [&] {
+                               putBack();
+                               ReadFilterBackQuietly(unit_, filter);
+                             },
+                         .showUnknown =
+                             [&] {
+                               putBack();
+                               filter.valuesInDoubt = true;
+                             }});
   beforeDrag_.reset();
   Send(kBankChanged, &filter);
 }

@@ -79,12 +79,14 @@ void TNoiseDialog::Spin(Side& side) {
 }
 
 void TNoiseDialog::ChangeTypes() {
-  const controls::ChangeOutcome outcome = Commit([this] {
-    for (Side& side : sides_) side.type.Write(Device(), side.flat.IsChecked() ? 1 : 0);
-  });
-  // The clicked button stays checked only once the unit has taken the type.
-  if (outcome == controls::ChangeOutcome::kTaken) return;
-  for (Side& side : sides_) ShowType(side, outcome == controls::ChangeOutcome::kNotTaken);
+  // A type whose answer is lost shows as neither.
+  Commit(
+      [this] {
+        for (Side& side : sides_) side.type.Write(Device(), side.flat.IsChecked() ? 1 : 0);
+      },
+      [this] {
+        for (Side& side : sides_) ShowType(side, false);
+      });
 }
 
 void TNoiseDialog::ShowType(Side& side, bool known) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -10,14 +11,18 @@
 namespace namespace8100 {
 
 bool ChangeThenShow(IQDevice8100& unit, const std::function<void()>& change,
-                    const std::function<void()>& show) {
-  const controls::OneReportScope report;
-  const bool changed = controls::GuardedBusCall(&unit, change);
-  controls::GuardedBusCall(&unit, [&] {
-    if (!changed) unit.ResetValueStore();
-    show();
-  });
-  return changed;
+                    const std::function<void()>& show, const std::function<void()>& unknown) {
+  const auto shown = [&] { controls::GuardedBusCall(&unit, show); };
+  const auto shownUnknown = [&] {
+    shown();
+    unknown();
+  };
+  return controls::ApplyChange([&] { return controls::GuardedBusCall(&unit, change); },
+                               {.taken = shown,
+                                .showUnit = shown,
+                                .showUnknown = unknown ? std::function<void()>(shownUnknown)
+                                                       : std::function<void()>()}) ==
+         controls::ChangeOutcome::kTaken;
 }
 
 TValueDialog8100::TValueDialog8100(ui::Window* parent, int resourceId, IQDevice8100& device)
@@ -36,25 +41,34 @@ void TValueDialog8100::SetupWindow() {
   }
 }
 
-bool TValueDialog8100::Guarded(const std::function<void()>& work) {
-  return ChangeThenShow(device_, work, [this] { FillControls(); });
+bool TValueDialog8100::Guarded(const std::function<void()>& work,
+                               const std::function<void()>& unknown) {
+  return ChangeThenShow(
+      device_, work, [this] { FillControls(); },
+      [&] {
+        for (ui::Edit* field : Fields()) field->SetText(std::string());
+        if (unknown) unknown();
+      });
 }
 
-controls::ChangeOutcome TValueDialog8100::Commit(const std::function<void()>& change) {
+std::vector<ui::Edit*> TValueDialog8100::Fields() {
   std::vector<ui::Edit*> fields;
   for (ui::Window* child : Children()) {
     if (auto* edit = dynamic_cast<ui::Edit*>(child)) fields.push_back(edit);
   }
-  controls::ChangeOutcome outcome = controls::ChangeOutcome::kTaken;
-  controls::CommitEntries(fields, [&] {
-    outcome = controls::OutcomeOf([&] {
-      return Guarded([&] {
-        ApplyTyped();
-        change();
-      });
-    });
+  return fields;
+}
+
+void TValueDialog8100::Commit(const std::function<void()>& change,
+                              const std::function<void()>& unknown) {
+  controls::CommitEntries(Fields(), [&] {
+    Guarded(
+        [&] {
+          ApplyTyped();
+          change();
+        },
+        unknown);
   });
-  return outcome;
 }
 
 bool TValueDialog8100::PreProcessKey(const ui::KeyStroke& key) {

@@ -1,20 +1,21 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
-#include "controls/ChangeOutcome.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/Edit.h"
 
 namespace namespace8100 {
 
 class IQDevice8100;
 
-// A click on a control of the unit's dialogs: `change` goes to the unit, and then `show` sets the
-// controls to what the unit holds, so that the next click starts from there. A change that failed
-// may or may not have reached the unit: its values are then read anew. One failure, one report.
-// Whether the change was made.
+// A change the user made on a control of the unit's windows: `change` goes to the unit, and then
+// `show` draws the controls from what the unit holds, taken or not, so that the next click starts
+// from there (controls::ApplyChange). After a write whose answer never came, `unknown` then shows
+// unknown where the controls can. One failure, one report. Whether the unit took the change.
 bool ChangeThenShow(IQDevice8100& unit, const std::function<void()>& change,
-                    const std::function<void()>& show);
+                    const std::function<void()>& show, const std::function<void()>& unknown = {});
 
 // Base of the family's modeless value dialogs: they open with the keyboard in their first edit;
 // releasing Enter applies the typed values, releasing Escape shows the unit's values again, and
@@ -29,11 +30,12 @@ class TValueDialog8100 : public ui::Dialog {
   // Writes what the user typed; a field left as shown, empty or not a number writes nothing.
   virtual void ApplyTyped() = 0;
   // Runs `work` under the guard, then, whether or not the unit took it, shows the unit's values
-  // again; one failure, one report. Whether `work` was done.
-  bool Guarded(const std::function<void()>& work);
+  // again; while a write's answer is lost its fields are empty, and `unknown` shows the rest of
+  // what the write may have changed as unknown. One failure, one report. Whether `work` was done.
+  bool Guarded(const std::function<void()>& work, const std::function<void()>& unknown = {});
   // The typed values, then `change`, as one entry of every field (controls::CommitEntries): after
-  // a failure no field shows a typed value, nor is one written later.
-  controls::ChangeOutcome Commit(const std::function<void()>& change);
+  // a failure no field shows a typed value, nor is one written later. `unknown` as for Guarded.
+  void Commit(const std::function<void()>& change, const std::function<void()>& unknown = {});
 
  protected:
   void SetupWindow() override;
@@ -41,6 +43,8 @@ class TValueDialog8100 : public ui::Dialog {
   IQDevice8100& Device() const { return device_; }
 
  private:
+  std::vector<ui::Edit*> Fields();
+
   IQDevice8100& device_;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <Qt>
+#include <cstdio>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -20,7 +21,7 @@
 #include "family8100/filters/TFilterListWindow8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TEdit8100Window.h"
-#include "family8100/unit/TNoiseDialog.h"
+#include "family8100/unit/TSigFlowDialog.h"
 #include "family8100/unit/Types8100.h"
 #include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
@@ -52,7 +53,17 @@ struct EntryFixture : testing::Test {
   }
   ~EntryFixture() override {
     if (window) window->Destroy();
+    if (unitWindow) unitWindow->Destroy();
     controls::SetDeviceErrorReporter(nullptr);
+  }
+
+  // The unit's own window, which reads the unit again once it answers after a lost answer.
+  TEdit8100Window& UnitWindow() {
+    if (!unitWindow) {
+      unitWindow = std::make_unique<TEdit8100Window>(nullptr, *unit);
+      unitWindow->Create();
+    }
+    return *unitWindow;
   }
 
   testsupport8100::OlderFamilyBus bus;
@@ -61,6 +72,7 @@ struct EntryFixture : testing::Test {
   IQDevice8100* unit = testsupport8100::OnlyUnit(bus);
   registry::Store store;
   TAllChannelParent hubs;
+  std::unique_ptr<TEdit8100Window> unitWindow;
   std::unique_ptr<ui::Window> window;
   int reports = 0;
 };
@@ -220,12 +232,12 @@ std::string FailureName(Failure failure) {
   }
 }
 
-ui::Dialog& OpenNoise(EntryFixture& test) {
-  auto dialog = std::make_unique<TNoiseDialog>(nullptr, *test.unit);
-  dialog->Create();
-  ui::Dialog& opened = *dialog;
-  test.window = std::move(dialog);
-  return opened;
+// A dialog of the unit's signal flow, by the button that opens it.
+template <int kButton>
+ui::Dialog& OpenFromSignalFlow(EntryFixture& test) {
+  TSigFlowDialog& flow = test.UnitWindow().SignalFlow();
+  ui::test::Click(flow, kButton);
+  return dynamic_cast<ui::Dialog&>(*flow.SubDialog(kButton));
 }
 
 void Spin(ui::Dialog& dialog, int id) {
@@ -242,7 +254,7 @@ void SpinUp(ui::Dialog& dialog) {
 }
 
 template <int kId>
-void SlopeUp(ui::Dialog& dialog) {
+void ArrowUp(ui::Dialog& dialog) {
   dialog.SendNotify({kId, ui::Notify::DeltaPos, &ui::test::ControlOf(dialog, kId), -1, -1});
 }
 
@@ -339,6 +351,13 @@ std::vector<std::string> Showing(EntryFixture& test, ui::Dialog& dialog) {
   return shown;
 }
 
+// How the trace begins a write of `object`.
+std::string Written(const UCodeObject& object) {
+  char text[8];
+  std::snprintf(text, sizeof text, "W%02X ", static_cast<unsigned>(object.GetId()));
+  return text;
+}
+
 struct SteppedControl {
   const char* what;
   sim::family8100::Model model;
@@ -354,24 +373,35 @@ class FailedStepTest : public EntryFixture,
   FailedStepTest() : EntryFixture(std::get<0>(GetParam()).model) {}
 };
 
-// One report; after a refusal everything shows what it showed before, and after a lost answer,
-// whether or not the unit carried the write out, a value differs only as unknown; the program
-// holds no stepped or typed value the unit has not taken, so nothing reaches the unit later
-// unless the user acts.
+// One report; after a refusal everything shows what it showed before. After a lost answer,
+// whether or not the unit carried the write out, the changed value shows unknown and any other
+// differs only as unknown, until the unit, read again once it answers, shows what it holds: what
+// it held before when the write never reached it. The program holds no stepped or typed value the
+// unit has not taken, so nothing reaches the unit later unless the user acts.
 TEST_P(FailedStepTest, IsToldOnceAndNeitherShownNorWrittenLater) {
   const auto& [control, failure] = GetParam();
+  UnitWindow();
   ui::Dialog& opened = control.open(*this);
-  // A filter the drop's put-back brings back comes with a dialog of its own in the bank's editor.
+  // A read of the unit brings new filter objects, and the bank's dialog goes with the old one: the
+  // bank shows the filter the unit holds again, with a dialog of its own.
   const auto dialog = [&]() -> ui::Dialog& {
     auto* editor = dynamic_cast<TFilterLayoutWindow*>(window.get());
-    if (editor != nullptr && editor->Parameters().Dialog() != nullptr) {
-      return *editor->Parameters().Dialog();
+    if (editor == nullptr) return opened;
+    if (editor->Parameters().Dialog() == nullptr) {
+      editor->Hub().Broadcast(bankmsg::kSelectionChanged, kRightInputBank,
+                              FilterParam(unit->Filters().back().get()));
+      ui::test::PumpMessages();
     }
-    return opened;
+    return *editor->Parameters().Dialog();
   };
+  const auto field = [&] { return ui::test::ControlOf(dialog(), control.edit).Text(); };
+  // The writes of values: a read of the unit again selects the slots and values it reads.
   const auto writes = [&] {
     std::vector<std::string> trace = bus.TakeTrace();
-    std::erase_if(trace, [](const std::string& line) { return line[0] != 'W'; });
+    std::erase_if(trace, [](const std::string& line) {
+      return line[0] != 'W' || line.starts_with(Written(g8100FilterSlot)) ||
+             line.starts_with(Written(g8100FilterParamSelect));
+    });
     return trace;
   };
   const auto enter = [&] {
@@ -382,6 +412,7 @@ TEST_P(FailedStepTest, IsToldOnceAndNeitherShownNorWrittenLater) {
   };
   const std::vector<std::string> untyped = enter();
   const std::vector<std::string> before = Showing(*this, dialog());
+  const std::string held = field();
   if (control.typed) ui::test::Type(dialog(), control.edit, control.typed);
   const sim::Fault fault = failure == Failure::kSilence   ? sim::Fault::Silence()
                            : failure == Failure::kUnheard ? sim::Fault::Unheard()
@@ -397,15 +428,23 @@ TEST_P(FailedStepTest, IsToldOnceAndNeitherShownNorWrittenLater) {
     if (failure != Failure::kRefused && after[i].empty()) continue;
     EXPECT_EQ(after[i], before[i]) << i;
   }
+  EXPECT_EQ(field(), failure == Failure::kRefused ? held : std::string());
 
   bus.TakeTrace();
   bus.bus.ClearFaults();
   PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
   ui::test::PumpIdle();
+  ui::test::PumpMessages();
   EXPECT_THAT(writes(), testing::IsEmpty());
+  const std::string settled = field();
+  if (failure == Failure::kSilence) {
+    EXPECT_FALSE(settled.empty());
+  } else {
+    EXPECT_EQ(settled, held);
+  }
   const std::vector<std::string> later = enter();
-  // Fields left unknown after a lost answer hold nothing to write.
-  if (failure == Failure::kRefused || !later.empty()) {
+  EXPECT_EQ(field(), settled);
+  if (failure != Failure::kSilence) {
     EXPECT_EQ(later, untyped);
   }
 }
@@ -427,18 +466,26 @@ INSTANTIATE_TEST_SUITE_P(
                            OpenFilter<f8100res::kCmAddParametric>, DragIcon,
                            f8100res::kFilterFrequency},
             SteppedControl{"Slope", sim::family8100::Model::kX, OpenFilter<f8100res::kCmAddLowpass>,
-                           SlopeUp<f8100res::kFilterSlopeSpin>, f8100res::kFilterFrequency, "80"},
+                           ArrowUp<f8100res::kFilterSlopeSpin>, f8100res::kFilterFrequency, "80"},
             SteppedControl{"CrossoverAlignment", sim::family8100::Model::kX, OpenCrossovers,
                            LinkwitzRiley, f8100res::kLowFrequency},
             SteppedControl{"CrossoverSlope", sim::family8100::Model::kX, OpenCrossovers,
-                           SlopeUp<f8100res::kHighOrder>, f8100res::kHighFrequency, "4k"},
+                           ArrowUp<f8100res::kHighOrder>, f8100res::kHighFrequency, "4k"},
             SteppedControl{"CrossoverGraphDrag", sim::family8100::Model::kX,
                            OpenCrossoversDroppedOnly, DragCrossover, f8100res::kHighFrequency},
             SteppedControl{"CrossoverLink", sim::family8100::Model::kX, OpenCrossovers,
                            Click<f8100res::kCrossoverLink>, f8100res::kHighFrequency, "4k"},
-            SteppedControl{"NoiseSpin", sim::family8100::Model::kRuneTide, OpenNoise,
+            SteppedControl{"DelayStep", sim::family8100::Model::kX,
+                           OpenFromSignalFlow<f8100res::kLeftDelayButton>,
+                           ArrowUp<f8100res::kLeftCoarseSpin>, f8100res::kLeftDelayEdit},
+            SteppedControl{"LimiterThresholdStep", sim::family8100::Model::kX,
+                           OpenFromSignalFlow<f8100res::kLeftLimiterButton>,
+                           ArrowUp<f8100res::kLeftThresholdSpin>, f8100res::kLeftThresholdEdit},
+            SteppedControl{"NoiseSpin", sim::family8100::Model::kRuneTide,
+                           OpenFromSignalFlow<f8100res::kNoiseButton>,
                            SpinUp<f8100res::kLeftNoiseSpin>, f8100res::kLeftNoiseLevelEdit, "-20"},
-            SteppedControl{"NoiseType", sim::family8100::Model::kRuneTide, OpenNoise,
+            SteppedControl{"NoiseType", sim::family8100::Model::kRuneTide,
+                           OpenFromSignalFlow<f8100res::kNoiseButton>,
                            Click<f8100res::kLeftFlatButton>, f8100res::kLeftNoiseLevelEdit, "-20"}),
         testing::Values(Failure::kSilence, Failure::kUnheard, Failure::kRefused)),
     [](const auto& info) {

@@ -270,9 +270,9 @@ familycommon::GraphWindow* GraphIn(ui::Window& window) {
 }
 
 // A rename reaches the caption of every window of the unit that names it, the editors and the
-// small dialogs the signal flow opens among them, and the title its graphs print. Unit 11, whose
-// name holds the renamed unit's, keeps its captions, and a memory name typed with the unit's list
-// text in it stays as typed.
+// small dialogs the signal flow opens among them, and the title its graphs print. Unit 11, named
+// as the renamed unit's list text, so that its captions hold that text, keeps its captions, and a
+// memory name typed with the unit's list text in it stays as typed.
 TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit) {
   RegisterBankEditor();
   RegisterCrossoverEditor();
@@ -303,7 +303,7 @@ TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit
   for (const Model model : {Model::kX, Model::kRuneTide}) {
     SCOPED_TRACE(static_cast<int>(model));
     OlderFamilyBus named;
-    for (const auto& [address, name] : {std::pair{1, "Stage"}, {11, "Stage left"}}) {
+    for (const auto& [address, name] : {std::pair{1, "Stage"}, {11, "(1) Stage"}}) {
       sim::family8100::AddFamily8100Unit(named.bus,
                                          {.model = model, .address = address, .unitName = name});
     }
@@ -355,7 +355,7 @@ TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit
     EXPECT_EQ(ui::test::ControlOf(memory, kFirstMemoryName).Text(), "(1) Stage");
     for (const auto& [name, page, print, caption] : shown[1])
       EXPECT_EQ(page->Text(), caption) << name;
-    EXPECT_THAT(edits[1]->Text(), testing::EndsWith(") Stage left"));
+    EXPECT_THAT(edits[1]->Text(), testing::EndsWith(") (1) Stage"));
     EXPECT_TRUE(test8100::ReportedErrors().empty());
     for (auto& edit : edits) edit->CloseWindow();
     ui::test::PumpMessages();

@@ -71,7 +71,9 @@ std::optional<std::string> Describe(ui::Window& w) {
   if (auto* toggle = dynamic_cast<TSwitchButton*>(&w)) {
     return "switch: " + to_string(toggle->GetState());
   }
-  if (dynamic_cast<TQuadButton*>(&w) != nullptr) return "spin";
+  if (dynamic_cast<TQuadButton*>(&w) != nullptr || dynamic_cast<ui::UpDown*>(&w) != nullptr) {
+    return "spin";
+  }
   if (auto* control = dynamic_cast<ui::Control*>(&w)) return "text: " + control->Text();
   return std::nullopt;
 }
@@ -145,6 +147,9 @@ std::function<void(ui::Window&)> ChangeFor(ui::Window& w, const SweepOptions& op
       auto& spin = dynamic_cast<TQuadButton&>(control);
       PressAndRelease(spin, Middle(spin.ZoneRect(TQuadButton::kUpperRight)));
     };
+  }
+  if (dynamic_cast<ui::UpDown*>(&w) != nullptr) {
+    return [](ui::Window& control) { dynamic_cast<ui::UpDown&>(control).Step(-1); };
   }
   if (dynamic_cast<ui::Edit*>(&w) != nullptr && options.typed) {
     const std::optional<std::string> text = options.typed(w);

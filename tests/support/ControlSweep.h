@@ -46,7 +46,7 @@ struct ControlChange {
 // Every change the controls below `root` offer, one per control: a check box, switch, lamp or
 // polarity button clicked; a radio button that is not ticked clicked; a trackbar moved one step
 // by the keyboard; a drawn slider's thumb dragged; the next item of a list chosen; a quad spin's
-// fine up zone pressed and released; a field typed into.
+// fine up zone pressed and released; an arrow pair's up arrow clicked; a field typed into.
 std::vector<ControlChange> ChangesOf(ui::Window& root, const SweepOptions& options = {});
 
 // Applies `change` to the control it names below `root`; false when the control is gone.
