@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 
 TLevelDialog::TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,
@@ -42,8 +43,18 @@ void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue()));
 void TLevelDialog::Scrolled(ui::ScrollCode code) {
   ShowValue();
   if (!writes_.Due(code, ShownValue()) || device_ == nullptr || parameter_ == nullptr) return;
-  controls::GuardedBusCall(
-      device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
+  controls::ApplyChange(
+      [this] {
+        return controls::GuardedBusCall(
+            device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
+      },
+      {.taken = {},
+       .showUnit =
+           [this] {
+             ReadValue();
+             writes_.UnitHolds(ShownValue());
+           },
+       .showUnknown = [this] { readOut_.SetText(controls::kUnknownValue); }});
 }
 
 TdBLevelDialog::TdBLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,

@@ -103,6 +103,8 @@ class TEdit3300Window : public ui::Frame {
   // The action of the keys that open the selected item.
   void RunSelectedItem();
   void ToggleSwitch(const BoolUCodeObject& object, int code);
+  // The switch item `code` shows no state: the unit has not given it.
+  void ShowSwitchUnknown(int code);
   void Rename();
   void ShowFirmwareVersion();
   void ObjectChanged(int id);

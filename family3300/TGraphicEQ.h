@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <span>
 
 #include "controls/TMyVSlider.h"
 #include "family3300/Parameters3300.h"
@@ -38,7 +40,12 @@ class TGraphicEQ : public ui::Dialog {
   // The slider that has the keyboard focus, else null.
   TMyVSlider* FocusedSlider() const;
   // Writes the slider's position to its band.
-  bool WriteBand(const TMyVSlider& slider);
+  void WriteBand(const TMyVSlider& slider);
+  // Writes `levels` to the bands from `first` on. The sliders show them once the unit took them
+  // all, else those bands as the unit holds them.
+  void WriteBands(std::size_t first, std::span<const int> levels);
+  // Reads the bands from `first` on, as many as `count`, and shows them; a bus failure is thrown.
+  void ShowBandRange(std::size_t first, std::size_t count);
 
   IQDevice3300& device_;
   const ChannelObjects& objects_;
