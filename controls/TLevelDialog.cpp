@@ -41,8 +41,11 @@ void TLevelDialog::ReadValue() {
 void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue())); }
 
 void TLevelDialog::Scrolled(ui::ScrollCode code) {
-  ShowValue();
-  if (!writes_.Due(code, ShownValue()) || device_ == nullptr || parameter_ == nullptr) return;
+  const bool due = writes_.Due(code, ShownValue());
+  // A move's end that writes nothing stays at what its last write left shown: the level, the
+  // unit's again, or unknown.
+  if (due || code != ui::ScrollCode::EndScroll) ShowValue();
+  if (!due || device_ == nullptr || parameter_ == nullptr) return;
   controls::ApplyChange(
       [this] {
         return controls::GuardedBusCall(
