@@ -77,6 +77,7 @@ struct ChannelCopy {
   const ByteUCodeObject* target;
 };
 
+// The item of a code that the tree holds.
 const ItemSpec& ItemOf(int code) {
   return std::find_if(std::begin(kTreeEntries), std::end(kTreeEntries),
                       [code](const TreeEntry& entry) { return entry.item.code == code; })

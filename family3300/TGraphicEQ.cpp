@@ -33,10 +33,6 @@ TGraphicEQ::TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent)
     Scrolled(m);
     return ui::Param{0};
   });
-  OnMessage(kRefreshMessage, [this](const ui::Message&) {
-    ReadBands();
-    return ui::Param{0};
-  });
   // A click on the background leaves no slider with the focus, so the arrow keys step none.
   OnMessage(ui::msg::kLButtonDown, [this](const ui::Message&) {
     SetFocus();

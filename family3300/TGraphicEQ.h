@@ -15,12 +15,10 @@ class IQDevice3300;
 
 // The 28 third-octave bands of one channel, one slider each. A slider writes its band when the
 // user lets it go, or at each arrow or page key while it has the focus; "Flatten" sets every band
-// to 0 dB and "Adjust ..." shifts them all by one offset.
+// to 0 dB and "Adjust ..." shifts them all by one offset. Bands the unit did not take, or did not
+// answer for, show what it holds.
 class TGraphicEQ : public ui::Dialog {
  public:
-  // The edit window posts it after a copy into this channel: read the bands again.
-  static constexpr ui::MessageId kRefreshMessage = 102;
-
   TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
