@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ const WriteFailure kWriteFailures[] = {
     {"CarriedOut", sim::Fault::Silence().ForOpcode(sim::kOpcodeSet), false},
     {"Unheard", sim::Fault::Unheard().ForOpcode(sim::kOpcodeSet), false},
     {"Refused", sim::Fault::ErrorObject(7).ForOpcode(sim::kOpcodeSet), true}};
+
+void PrintTo(const TableWindow& window, std::ostream* out) { *out << window.name; }
+void PrintTo(const WriteFailure& failure, std::ostream* out) { *out << failure.name; }
 
 constexpr int kTreeSwitches[] = {kItemEqInA, kItemMuteA, kItemEqInB, kItemMuteB};
 constexpr int kDialogItems[] = {kItemEqA,  kItemEqB,    kItemLpfA,    kItemLpfB,
@@ -214,8 +218,7 @@ TEST_P(ControlTableTest, EveryControlShowsWhatTheUnitHoldsOnceItAnswers) {
       const std::vector<std::string> afresh =
           testsupport::ShownControls(*DialogOf(fresh.window, window.item));
       const bool unknown = std::ranges::any_of(shown, [](const std::string& line) {
-        return line.ends_with(std::string(": ") + controls::kUnknownValue) ||
-               line.ends_with(std::string(" ") + controls::kUnknownValue);
+        return line.ends_with(std::string(" ") + controls::kUnknownValue);
       });
       EXPECT_TRUE(shown == afresh || unknown) << FirstDifference(shown, afresh);
     } else {
