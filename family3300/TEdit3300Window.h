@@ -47,7 +47,8 @@ enum ItemCode3300 : int {
 // dialogs closed) and tells the main window of a new name or lock (201) and of its closing (301).
 // The switches it could not read show as unknown, and they and the name in its caption are read
 // again at the first idle pass that finds the unit answering; so is the whole unit, in this window
-// and every dialog it has open, after a write whose answer never came.
+// and every dialog it has open, after a write whose answer never came. A locked unit's switches
+// show no state.
 class TEdit3300Window : public ui::Frame {
  public:
   static constexpr ui::MessageId kObjectChangedMessage = 101;
