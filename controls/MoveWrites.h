@@ -14,6 +14,12 @@ class MoveWrites {
  public:
   void SetWhileDragging(bool whileDragging) { whileDragging_ = whileDragging; }
 
+  // The unit holds `value` after a write of the move it did not take: the move's end writes it
+  // only when it has moved on.
+  void UnitHolds(const Value& value) {
+    if (whileDragging_) written_ = value;
+  }
+
   // Whether the move, now at `code` with `value`, is to be written.
   bool Due(ui::ScrollCode code, const Value& value) {
     const bool end = code == ui::ScrollCode::EndScroll;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 
 TLevelDialog::TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,
@@ -40,10 +41,23 @@ void TLevelDialog::ReadValue() {
 void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue())); }
 
 void TLevelDialog::Scrolled(ui::ScrollCode code) {
-  ShowValue();
-  if (!writes_.Due(code, ShownValue()) || device_ == nullptr || parameter_ == nullptr) return;
-  controls::GuardedBusCall(
-      device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
+  const bool due = writes_.Due(code, ShownValue());
+  // A move's end that writes nothing stays at what its last write left shown: the level, the
+  // unit's again, or unknown.
+  if (due || code != ui::ScrollCode::EndScroll) ShowValue();
+  if (!due || device_ == nullptr || parameter_ == nullptr) return;
+  controls::ApplyChange(
+      [this] {
+        return controls::GuardedBusCall(
+            device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
+      },
+      {.taken = {},
+       .showUnit =
+           [this] {
+             ReadValue();
+             writes_.UnitHolds(ShownValue());
+           },
+       .showUnknown = [this] { readOut_.SetText(controls::kUnknownValue); }});
 }
 
 TdBLevelDialog::TdBLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,

@@ -14,7 +14,8 @@ class IQDevice;
 
 // Binds a trackbar to one byte-valued parameter of a unit: reads it when it opens and writes it
 // when the user ends a move (or on every move, when asked to). A failed read or write is reported
-// and the dialog stays open.
+// and the dialog stays open; a refused write shows the unit's level again, one whose answer never
+// came shows the level as unknown until the unit is read again.
 class TLevelDialog : public ui::Dialog {
  public:
   TLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum, int maximum,

@@ -41,8 +41,6 @@ class IQDevice3300 : public IQDevice {
   bool ShowOpenWindow() override;
   // The edit window while it is open, else null.
   ui::Window* EditWindow() const;
-  // A write the unit refuses is thrown as ever, and the edit window shows the value again.
-  void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
   // Load, save and report refuse a locked unit (or one whose lock cannot be read) before any
   // dialog. A load checks the whole file before it writes anything; a save clears the unsaved mark
   // only once the file is written; a report lists the memories ticked in the print options.

@@ -1,5 +1,6 @@
 #include "family3300/TDSPIDialog.h"
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
 #include "family3300/Parameters3300.h"
@@ -39,12 +40,15 @@ void TDSPIDialog::ShowSwitch(bool set) {
 }
 
 void TDSPIDialog::CmToggle() {
-  // A refused write leaves the switch, a lost reply may not: the lamp shows what the unit holds,
-  // and a unit that stopped answering is told of once.
-  controls::OneReportScope click;
-  controls::GuardedBusCall(
-      &device_, [this] { g3300DspiSwitch.Write(device_, !g3300DspiSwitch.Read(device_)); });
-  ShowUnitSwitch();
+  // A lost reply may have flipped the switch all the same: whatever became of the press, the lamp
+  // shows what the unit holds.
+  const auto showUnit = [this] { ShowUnitSwitch(); };
+  controls::ApplyChange(
+      [this] {
+        return controls::GuardedBusCall(
+            &device_, [this] { g3300DspiSwitch.Write(device_, !g3300DspiSwitch.Read(device_)); });
+      },
+      {.taken = showUnit, .showUnit = showUnit, .showUnknown = {}});
 }
 
 }  // namespace namespace3300

@@ -1,7 +1,11 @@
 #include "family3300/TEdit3300Window.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/LevelScale.h"
 #include "controls/TInputDialog.h"
@@ -72,6 +76,18 @@ struct ChannelCopy {
   const ByteUCodeObject* source;
   const ByteUCodeObject* target;
 };
+
+// The item of a code that the tree holds.
+const ItemSpec& ItemOf(int code) {
+  return std::find_if(std::begin(kTreeEntries), std::end(kTreeEntries),
+                      [code](const TreeEntry& entry) { return entry.item.code == code; })
+      ->item;
+}
+
+// Whether the item with `code` is one of the unit's switches, which shows its state.
+bool IsSwitch(int code) {
+  return code == kItemEqInA || code == kItemEqInB || code == kItemMuteA || code == kItemMuteB;
+}
 
 const ChannelCopy* FindCopy(int from, int to) {
   static const ChannelCopy copies[] = {
@@ -155,13 +171,8 @@ void TEdit3300Window::BuildTree() {
     if (entry.presence == Presence::kTwoChannel && !device_.IsTwoChannel()) continue;
     if (entry.presence == Presence::kBusUnit && !device_.IsOnline()) continue;
     const ItemSpec& item = entry.item;
-    // A switch shows a dark lamp and no state until its state is read.
-    if (item.image == kUnreadSwitchImage) {
-      tree_.InsertItem(root_, std::string(item.text) + " " + controls::kUnknownValue, item.image,
-                       item.code, item.image);
-      continue;
-    }
     tree_.InsertItem(root_, item.text, item.image, item.code, item.image + 1);
+    if (IsSwitch(item.code)) ShowSwitchUnknown(item.code);
   }
   tree_.Expand(root_);
 }
@@ -188,6 +199,13 @@ void TEdit3300Window::MakeDialogs() {
   dspi_ = std::make_unique<TDSPIDialog>(device_, this);
   memory_ = std::make_unique<TMemoryDialog>(device_, this);
   security_ = std::make_unique<TSecurityDialog>(device_, this);
+}
+
+void TEdit3300Window::ShowSwitchUnknown(int code) {
+  // A dark lamp and no state, until the unit gives the state.
+  const ui::TreeItem item = Item(code);
+  tree_.SetItemText(item, std::string(ItemOf(code).text) + " " + controls::kUnknownValue);
+  tree_.SetItemImages(item, kUnreadSwitchImage, kUnreadSwitchImage);
 }
 
 ui::TreeItem TEdit3300Window::Item(int code) const {
@@ -280,6 +298,9 @@ void TEdit3300Window::ShowTreeFromUnit(int code) {
     if (code >= 0 && itemCode != code) continue;
     if (itemCode == kItemSecurity || itemCode == kItemVersion) continue;
     if (locked) {
+      // A locked unit keeps its functions to itself: a switch shows no state, as in a window
+      // that opened on the locked unit.
+      if (IsSwitch(itemCode)) ShowSwitchUnknown(itemCode);
       tree_.SetItemImages(item, kLockImage, kLockImage);
       continue;
     }
@@ -380,11 +401,15 @@ void TEdit3300Window::RunItem(int code) {
 }
 
 void TEdit3300Window::ToggleSwitch(const BoolUCodeObject& object, int code) {
-  // A write whose reply was lost may still have switched the unit: the item shows what the unit
-  // holds afterwards, and a unit that stopped answering is told of once.
-  controls::OneReportScope click;
-  controls::GuardedBusCall(&device_, [&] { object.Write(device_, !object.Read(device_)); });
-  UpdateTree(code);
+  // A lost reply may have flipped the switch all the same: whatever became of the click, the item
+  // shows what the unit holds.
+  const auto showUnit = [this, code] { UpdateTree(code); };
+  controls::ApplyChange(
+      [&] {
+        return controls::GuardedBusCall(&device_,
+                                        [&] { object.Write(device_, !object.Read(device_)); });
+      },
+      {.taken = showUnit, .showUnit = showUnit, .showUnknown = {}});
 }
 
 void TEdit3300Window::Rename() {
@@ -394,16 +419,24 @@ void TEdit3300Window::Rename() {
   TInputDialog input(this, "Unit name", "New name:", current.substr(0, kUnitNameFieldChars),
                      kUnitNameFieldChars);
   if (input.Execute() != ui::kIdOk) return;
-  const std::string name = input.Answer().substr(0, kUnitNameFieldChars);
+  std::string name = input.Answer().substr(0, kUnitNameFieldChars);
   if (name.empty()) {
     ui::MessageBox(this, "Null string.", std::string(), ui::mb::kOk | ui::mb::kIconStop);
-    controls::GuardedBusCall(&device_, [this] { g3300UnitName.Write(device_, kUnnamed); });
+    name = kUnnamed;
+  } else if (controls::RefusedName(this, name, "Unit name")) {
     return;
   }
-  if (controls::RefusedName(this, name, "Unit name")) return;
-  if (!controls::GuardedBusCall(&device_, [&] { g3300UnitName.Write(device_, name); })) return;
-  TellClient();
-  UpdateTitle();
+  controls::ApplyChange(
+      [&] {
+        return controls::GuardedBusCall(&device_, [&] { g3300UnitName.Write(device_, name); });
+      },
+      {.taken =
+           [this] {
+             TellClient();
+             UpdateTitle();
+           },
+       .showUnit = [this] { UpdateTitle(); },
+       .showUnknown = {}});
 }
 
 void TEdit3300Window::ShowFirmwareVersion() {
@@ -462,29 +495,36 @@ void TEdit3300Window::RefreshAll() {
 void TEdit3300Window::CopyChannel(int from, int to) {
   const ChannelCopy* copy = FindCopy(from, to);
   if (copy == nullptr) return;
-  controls::GuardedBusCall(&device_, [&] {
-    if (device_.IsLocked()) {
-      ui::Beep();
-      return;
-    }
-    if (ui::MessageBox(this, copy->question, "Copy confirm",
-                       ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
-      return;
-    }
-    if (copy->source != nullptr) {
-      copy->target->Write(device_, copy->source->Read(device_));
-      ObjectChanged(copy->target->GetId());
-      return;
-    }
-    const int target = to == kItemEqB ? 1 : 0;
-    const auto& sourceBands = Channel3300(1 - target).bands;
-    const auto& targetBands = Channel3300(target).bands;
-    for (std::size_t band = 0; band < sourceBands.size(); ++band) {
-      targetBands[band].Write(device_, sourceBands[band].Read(device_));
-    }
-    TGraphicEQ& equaliser = *equalisers_[Index(target)];
-    if (equaliser.IsCreated()) equaliser.Post(TGraphicEQ::kRefreshMessage);
-  });
+  bool locked = false;
+  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) return;
+  if (locked) {
+    ui::Beep();
+    return;
+  }
+  if (ui::MessageBox(this, copy->question, "Copy confirm",
+                     ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
+    return;
+  }
+  const int target = to == kItemEqB ? 1 : 0;
+  const auto& targetBands = Channel3300(target).bands;
+  // The target's dialog, when open, shows what the unit holds, whatever became of the copy.
+  const auto showTarget = [&] {
+    ObjectChanged(copy->target != nullptr ? copy->target->GetId() : targetBands.front().GetId());
+  };
+  controls::ApplyChange(
+      [&] {
+        return controls::GuardedBusCall(&device_, [&] {
+          if (copy->source != nullptr) {
+            copy->target->Write(device_, copy->source->Read(device_));
+            return;
+          }
+          const auto& sourceBands = Channel3300(1 - target).bands;
+          for (std::size_t band = 0; band < sourceBands.size(); ++band) {
+            targetBands[band].Write(device_, sourceBands[band].Read(device_));
+          }
+        });
+      },
+      {.taken = showTarget, .showUnit = showTarget, .showUnknown = {}});
 }
 
 bool TEdit3300Window::PreProcessKey(const ui::KeyStroke& key) {
@@ -517,19 +557,6 @@ bool IQDevice3300::DoOpen(ui::Window* parent) {
   editWindow_->Create();
   editWindow_->Show();
   return editWindow_->IsCreated();
-}
-
-void IQDevice3300::Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
-  try {
-    IQDevice::Write(object, data, timeoutMs);
-  } catch (const ErrorObject&) {
-    // The unit said no and holds what it held: the window that showed the value asked for shows
-    // the unit's again.
-    if (ui::Window* window = EditWindow()) {
-      window->Post(TEdit3300Window::kObjectChangedMessage, 0, object.GetId());
-    }
-    throw;
-  }
 }
 
 ui::Window* IQDevice3300::EditWindow() const {

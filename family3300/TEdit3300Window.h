@@ -47,7 +47,8 @@ enum ItemCode3300 : int {
 // dialogs closed) and tells the main window of a new name or lock (201) and of its closing (301).
 // The switches it could not read show as unknown, and they and the name in its caption are read
 // again at the first idle pass that finds the unit answering; so is the whole unit, in this window
-// and every dialog it has open, after a write whose answer never came.
+// and every dialog it has open, after a write whose answer never came. A locked unit's switches
+// show no state.
 class TEdit3300Window : public ui::Frame {
  public:
   static constexpr ui::MessageId kObjectChangedMessage = 101;
@@ -103,6 +104,8 @@ class TEdit3300Window : public ui::Frame {
   // The action of the keys that open the selected item.
   void RunSelectedItem();
   void ToggleSwitch(const BoolUCodeObject& object, int code);
+  // The switch item `code` shows no state: the unit has not given it.
+  void ShowSwitchUnknown(int code);
   void Rename();
   void ShowFirmwareVersion();
   void ObjectChanged(int id);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TAdjustDialog.h"
 #include "family3300/IQDevice3300.h"
@@ -32,10 +33,6 @@ TGraphicEQ::TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent)
     Scrolled(m);
     return ui::Param{0};
   });
-  OnMessage(kRefreshMessage, [this](const ui::Message&) {
-    ReadBands();
-    return ui::Param{0};
-  });
   // A click on the background leaves no slider with the focus, so the arrow keys step none.
   OnMessage(ui::msg::kLButtonDown, [this](const ui::Message&) {
     SetFocus();
@@ -60,19 +57,39 @@ void TGraphicEQ::ReadBands() {
   controls::GuardedBusCall(&device_, [this] { ShowBands(); });
 }
 
-void TGraphicEQ::ShowBands() {
-  for (int band = 0; band < kBandCount; ++band) {
-    sliders_[static_cast<std::size_t>(band)]->SetValue(
-        objects_.bands[static_cast<std::size_t>(band)].Read(device_));
+void TGraphicEQ::ShowBands() { ShowBandRange(0, kBandCount); }
+
+void TGraphicEQ::ShowBandRange(std::size_t first, std::size_t count) {
+  for (std::size_t band = first; band < first + count; ++band) {
+    sliders_[band]->SetValue(objects_.bands[band].Read(device_));
   }
 }
 
-bool TGraphicEQ::WriteBand(const TMyVSlider& slider) {
-  const int band = slider.Id() - res3300::kFirstBandSlider;
-  return controls::GuardedBusCall(&device_, [&] {
-    objects_.bands[static_cast<std::size_t>(band)].Write(device_,
-                                                         static_cast<uint8_t>(slider.GetValue()));
-  });
+void TGraphicEQ::WriteBand(const TMyVSlider& slider) {
+  const int level = slider.GetValue();
+  WriteBands(static_cast<std::size_t>(slider.Id() - res3300::kFirstBandSlider), {&level, 1});
+}
+
+void TGraphicEQ::WriteBands(std::size_t first, std::span<const int> levels) {
+  controls::ApplyChange(
+      [&] {
+        return controls::GuardedBusCall(&device_, [&] {
+          for (std::size_t i = 0; i < levels.size(); ++i) {
+            objects_.bands[first + i].Write(device_, static_cast<uint8_t>(levels[i]));
+          }
+        });
+      },
+      {.taken =
+           [&] {
+             for (std::size_t i = 0; i < levels.size(); ++i) {
+               sliders_[first + i]->SetValue(levels[i]);
+             }
+           },
+       .showUnit =
+           [&] {
+             controls::GuardedBusCall(&device_, [&] { ShowBandRange(first, levels.size()); });
+           },
+       .showUnknown = {}});
 }
 
 void TGraphicEQ::Scrolled(const ui::Message& message) {
@@ -112,25 +129,21 @@ void TGraphicEQ::CmFlatten() {
                      ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
     return;
   }
-  for (auto& slider : sliders_) {
-    slider->SetValue(kFlatBandLevel);
-    if (!WriteBand(*slider)) return;
-  }
+  std::array<int, kBandCount> levels;
+  levels.fill(kFlatBandLevel);
+  WriteBands(0, levels);
 }
 
 void TGraphicEQ::CmAdjust() {
   TAdjustDialog adjust(this);
   const int offset = adjust.Execute();
   if (offset == 0) return;
-  for (int band = 0; band < kBandCount; ++band) {
-    TMyVSlider& slider = *sliders_[static_cast<std::size_t>(band)];
-    const int level = std::clamp(slider.GetValue() + offset, 0, static_cast<int>(kMaxBandLevel));
-    const bool written = controls::GuardedBusCall(&device_, [&] {
-      objects_.bands[static_cast<std::size_t>(band)].Write(device_, static_cast<uint8_t>(level));
-    });
-    if (!written) return;
-    slider.SetValue(level);
+  std::array<int, kBandCount> levels;
+  for (std::size_t band = 0; band < levels.size(); ++band) {
+    levels[band] =
+        std::clamp(sliders_[band]->GetValue() + offset, 0, static_cast<int>(kMaxBandLevel));
   }
+  WriteBands(0, levels);
 }
 
 }  // namespace namespace3300

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <span>
 
 #include "controls/TMyVSlider.h"
 #include "family3300/Parameters3300.h"
@@ -13,12 +15,10 @@ class IQDevice3300;
 
 // The 28 third-octave bands of one channel, one slider each. A slider writes its band when the
 // user lets it go, or at each arrow or page key while it has the focus; "Flatten" sets every band
-// to 0 dB and "Adjust ..." shifts them all by one offset.
+// to 0 dB and "Adjust ..." shifts them all by one offset. Bands the unit did not take, or did not
+// answer for, show what it holds.
 class TGraphicEQ : public ui::Dialog {
  public:
-  // The edit window posts it after a copy into this channel: read the bands again.
-  static constexpr ui::MessageId kRefreshMessage = 102;
-
   TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
@@ -38,7 +38,12 @@ class TGraphicEQ : public ui::Dialog {
   // The slider that has the keyboard focus, else null.
   TMyVSlider* FocusedSlider() const;
   // Writes the slider's position to its band.
-  bool WriteBand(const TMyVSlider& slider);
+  void WriteBand(const TMyVSlider& slider);
+  // Writes `levels` to the bands from `first` on. The sliders show them once the unit took them
+  // all, else those bands as the unit holds them.
+  void WriteBands(std::size_t first, std::span<const int> levels);
+  // Reads the bands from `first` on, as many as `count`, and shows them; a bus failure is thrown.
+  void ShowBandRange(std::size_t first, std::size_t count);
 
   IQDevice3300& device_;
   const ChannelObjects& objects_;

@@ -1,5 +1,6 @@
 #include "family3300/TSecurityDialog.h"
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
 #include "family3300/Parameters3300.h"
@@ -58,23 +59,33 @@ void TSecurityDialog::LockChanged() {
 void TSecurityDialog::Unlock() {
   const std::string entry = password_.Text();
   if (static_cast<int>(entry.size()) != kPasswordChars) return;
-  // A unit that stopped answering is told of once, though the lock is read again.
-  controls::OneReportScope click;
+  // An entry is spent once sent, taken or not: the password is not left on the screen. Whatever
+  // became of it (one whose reply was lost may still have unlocked the unit) the lamp shows the
+  // lock the unit holds; the edit window follows an entry the unit took.
+  const auto showUnit = [this] {
+    password_.SetText("");
+    return ShowUnitLock();
+  };
+  controls::ApplyChange([&] { return EnterPassword(entry); }, {.taken =
+                                                                   [&] {
+                                                                     if (showUnit() == false)
+                                                                       LockChanged();
+                                                                   },
+                                                               .showUnit = showUnit,
+                                                               .showUnknown = {}});
+}
+
+bool TSecurityDialog::EnterPassword(const std::string& entry) {
   try {
     g3300PasswordEntry.Write(device_, entry, kPasswordChars);
+    return true;
   } catch (const ErrorObject& e) {
     // A wrong password is answered by the lamp staying lit.
-    if (e.code == kWrongPasswordCode) return;
-    controls::ReportDeviceError(e, &device_, e.code);
+    if (e.code != kWrongPasswordCode) controls::ReportDeviceError(e, &device_, e.code);
   } catch (const IQException& e) {
     controls::ReportDeviceError(e, &device_, controls::kNoUnitErrorCode);
   }
-  // An entry whose reply was lost may still have unlocked the unit.
-  if (ShowUnitLock() == false) {
-    // The password is not left on the screen once it has done its work.
-    password_.SetText("");
-    LockChanged();
-  }
+  return false;
 }
 
 void TSecurityDialog::CmLock() {
@@ -88,11 +99,18 @@ void TSecurityDialog::CmLock() {
                      "Security", ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
     return;
   }
-  // A refused lock leaves the unit open, a lost reply may not: the lamp shows what the unit holds,
-  // and a unit that stopped answering is told of once.
-  controls::OneReportScope click;
-  controls::GuardedBusCall(&device_, [this] { g3300Lock.Write(device_, true); });
-  if (ShowUnitLock() == true) LockChanged();
+  // Whatever became of the lock (a lost reply may have locked the unit all the same) the lamp
+  // shows the lock the unit holds; the edit window follows a lock the unit took.
+  controls::ApplyChange(
+      [this] {
+        return controls::GuardedBusCall(&device_, [this] { g3300Lock.Write(device_, true); });
+      },
+      {.taken =
+           [this] {
+             if (ShowUnitLock() == true) LockChanged();
+           },
+       .showUnit = [this] { ShowUnitLock(); },
+       .showUnknown = {}});
 }
 
 bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {

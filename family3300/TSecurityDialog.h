@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "familycommon/LockLamp.h"
 #include "platform/ui/Button.h"
@@ -34,6 +35,8 @@ class TSecurityDialog : public ui::Dialog {
   void CmStatus();
   // Sends the password entry to the unit when it has six characters, then follows the lock.
   void Unlock();
+  // Writes the password entry; a failure other than a wrong password is reported.
+  bool EnterPassword(const std::string& entry);
   // Reads the lock and shows it; what the unit answered, none when it failed.
   std::optional<bool> ShowUnitLock();
   void LockChanged();

@@ -37,7 +37,7 @@ TEST(LockedMove, BothTrackbarsMoveByTheSameAmountWithinTheRange) {
 }
 
 // A unit at address 5 on a scripted line: it keeps the values written to it and answers reads
-// from them, unless told to fall silent or to answer with its error object.
+// from them, unless told to fall silent or to refuse writes with its error object.
 struct LevelDialogTest : testing::Test {
   struct Report {
     std::string text;
@@ -67,7 +67,7 @@ struct LevelDialogTest : testing::Test {
       if (sent[5] == kSetOpcode) ++setsSent;
       if (silent) return;
       const int id = sent[4];
-      if (errorCode) {
+      if (errorCode && sent[5] == kSetOpcode) {
         line->Queue(bustest::Reply(1, {0xB0, 0x7F}, {0x03, *errorCode}, sent[5]));
       } else if (sent[5] == kSetOpcode) {
         values[id] = sent[6];
@@ -153,7 +153,15 @@ TEST_F(LevelDialogTest, FailedReadsAndWritesAreReportedAndTheDialogStaysUsable) 
   Release(dialog, res::kLevelTrackbar);
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ(reports[1].code, 7) << "the unit's own error code";
-  EXPECT_EQ(Position(dialog, res::kLevelTrackbar), 1) << "the trackbar stays where it was put";
+  EXPECT_EQ(Position(dialog, res::kLevelTrackbar), 4) << "the trackbar shows the unit's level";
+  EXPECT_EQ(Shown(dialog, res::kLevelText), "3");
+  silent = true;
+  Drag(dialog, res::kLevelTrackbar, 1);
+  Release(dialog, res::kLevelTrackbar);
+  ASSERT_EQ(reports.size(), 3u);
+  EXPECT_EQ(Shown(dialog, res::kLevelText), controls::kUnknownValue)
+      << "a level written without an answer is unknown";
+  silent = false;
   errorCode.reset();
   Drag(dialog, res::kLevelTrackbar, 2);
   Release(dialog, res::kLevelTrackbar);

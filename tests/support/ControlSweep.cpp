@@ -16,6 +16,7 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
+#include "platform/ui/TreeView.h"
 
 namespace testsupport {
 
@@ -26,6 +27,18 @@ bool IsLiveReading(const ui::Window& w) {
   return dynamic_cast<const THotGauge2*>(&w) != nullptr ||
          dynamic_cast<const TLogHotGauge2*>(&w) != nullptr ||
          dynamic_cast<const TValueDialog*>(&w) != nullptr;
+}
+
+// Each item's text and picture, depth first, a level's items between brackets.
+std::string TreeItems(const ui::TreeView& tree, ui::TreeItem first) {
+  std::string items;
+  for (ui::TreeItem item = first; item; item = tree.NextSibling(item)) {
+    items += "|" + tree.ItemText(item) + "/" + std::to_string(tree.ItemImage(item));
+    if (const ui::TreeItem child = tree.FirstChild(item)) {
+      items += "[" + TreeItems(tree, child) + "]";
+    }
+  }
+  return items;
 }
 
 template <typename List>
@@ -58,6 +71,9 @@ std::optional<std::string> Describe(ui::Window& w) {
     }
     return "list view: " + items;
   }
+  if (auto* tree = dynamic_cast<ui::TreeView*>(&w)) {
+    return "tree: " + TreeItems(*tree, tree->FirstRoot());
+  }
   if (auto* bar = dynamic_cast<ui::Trackbar*>(&w)) return "trackbar: " + to_string(bar->Position());
   if (auto* slider = dynamic_cast<TMyVSlider*>(&w)) {
     return "slider: " + to_string(slider->GetValue());
@@ -81,7 +97,8 @@ std::optional<std::string> Describe(ui::Window& w) {
 void Walk(ui::Window& w, const std::function<bool(ui::Window&)>& live,
           std::vector<std::string>& shown) {
   for (ui::Window* child : w.Children()) {
-    if (IsLiveReading(*child) || (live && live(*child))) continue;
+    // A closed dialog shows nothing, whatever its controls kept from when it was open.
+    if (IsLiveReading(*child) || !child->IsCreated() || (live && live(*child))) continue;
     if (std::optional<std::string> value = Describe(*child)) {
       const auto* control = dynamic_cast<ui::Control*>(child);
       std::string line = std::to_string(control->Id()) + " " + *value;

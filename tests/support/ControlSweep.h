@@ -18,9 +18,9 @@ class Window;
 namespace testsupport {
 
 // What `root` shows the user: a line per control below it, in creation order, with its id, its
-// kind and its value (text, tick, position, selection, lamp), greyed and hidden ones marked. Meters
-// and other live readings are left out: they move between two looks at an unchanged unit; so are
-// the controls `live` names (a clock's read-out, say).
+// kind and its value (text, tick, position, selection, lamp, a tree's items), greyed and hidden
+// ones marked. Meters and other live readings are left out: they move between two looks at an
+// unchanged unit; so are windows not open and the controls `live` names (a clock's read-out, say).
 std::vector<std::string> ShownControls(ui::Window& root,
                                        const std::function<bool(ui::Window&)>& live = {});
 
