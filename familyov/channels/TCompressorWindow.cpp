@@ -76,17 +76,23 @@ TCompressorDialog::TCompressorDialog(ui::Window* parent, IQDeviceOrdavinex& devi
   OnCommand(kCompHard, knee);
   OnCommand(kCompGang, [this] {
     const bool gang = gang_.IsChecked();
+    const auto tellGroups = [this] {
+      NotifyRecord record{.code = CompressorGangChanged, .channel = input_};
+      NotifyLocal(&record);
+    };
     ChangeOnUnit(device_,
                  [&] {
                    gCompGangObject.SetElement(input_);
                    gCompGangObject.Write(device_, gang);
                  },
-                 {.taken =
-                      [this] {
-                        NotifyRecord record{.code = CompressorGangChanged, .channel = input_};
-                        NotifyLocal(&record);
-                      },
-                  .showUnit = [this] { FillControls(); }});
+                 // In doubt the groups are built again too: from a silent unit, none are shown.
+                 {.taken = tellGroups,
+                  .showUnit = [this] { FillControls(); },
+                  .showUnknown =
+                      [this, tellGroups] {
+                        FillControls();
+                        tellGroups();
+                      }});
   });
 }
 

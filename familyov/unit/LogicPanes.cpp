@@ -152,8 +152,8 @@ void TLogicDialog::CmLogicInBit() {
 
 void TLogicDialog::EvLogicInSpin(int delta) {
   controls::OneReportScope action;
-  // The up arrow counts up.
-  Select(device_.selectedLogicIn + delta);
+  // An arrow reports -1 going up; the numbers count up as it goes.
+  Select(device_.selectedLogicIn - delta);
   Refresh();
 }
 
@@ -166,7 +166,7 @@ void TLogicDialog::EvLogicOutSpin(int delta) {
     Refresh();
     return;
   }
-  WriteLogicOut(output + delta);
+  WriteLogicOut(output - delta);
 }
 
 void TLogicDialog::CmMemorySelected() {

@@ -6,7 +6,11 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRect>
 #include <QSaveFile>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <stdexcept>
 
@@ -159,6 +163,19 @@ bool GrabPng(Window& window, const std::string& path) { return SavePng(Shown(win
 bool SavePng(const QImage& image, const std::string& path) {
   QSaveFile file(QString::fromStdString(path));
   return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+}
+
+QRect SliderThumb(Window& trackbar) {
+  auto* slider = static_cast<QSlider*>(trackbar.Widget());
+  QStyleOptionSlider option;
+  option.initFrom(slider);
+  option.orientation = slider->orientation();
+  option.minimum = slider->minimum();
+  option.maximum = slider->maximum();
+  option.sliderPosition = option.sliderValue = slider->value();
+  option.tickPosition = slider->tickPosition();
+  return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
+                                         slider);
 }
 
 Color SamplePixel(Window& window, Point p) {

@@ -8,6 +8,7 @@
 #include "platform/ui/draw/Geometry.h"
 
 class QImage;
+class QRect;
 
 namespace ui {
 class Window;
@@ -45,6 +46,8 @@ void PressKey(Window& target, int qtKey, unsigned modifiers = kNoModifier);
 void MouseDown(Window& target, Point p, bool right = false);
 void MouseMove(Window& target, Point p);
 void MouseUp(Window& target, Point p, bool right = false);
+// Where a trackbar's thumb stands, in the slider widget's coordinates.
+QRect SliderThumb(Window& trackbar);
 
 // Saves what the window shows as a PNG; false on failure. The file is written whole under another
 // name and then renamed, so a reader (another run of the same test, too) never meets half of it.

@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QStyle>
-#include <QStyleOptionSlider>
+#include <QRect>
+#include <QSlider>
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -98,16 +98,8 @@ ui::Point HeldPoint(ui::Window& control) {
     const ui::Rect zone = spin->ZoneRect(TQuadButton::kUpperRight);
     return {(zone.left + zone.right) / 2, (zone.top + zone.bottom) / 2};
   }
-  auto* slider = static_cast<QSlider*>(control.Widget());
-  QStyleOptionSlider option;
-  option.initFrom(slider);
-  option.orientation = slider->orientation();
-  option.minimum = slider->minimum();
-  option.maximum = slider->maximum();
-  option.sliderPosition = option.sliderValue = slider->value();
-  option.tickPosition = slider->tickPosition();
-  const QRect thumb =
-      slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+  const auto* slider = static_cast<QSlider*>(control.Widget());
+  const QRect thumb = ui::test::SliderThumb(control);
   // On the line through the thumb, halfway between it and the end farther from it.
   const bool vertical = slider->orientation() == Qt::Vertical;
   const QPoint c = thumb.center();

@@ -14,6 +14,7 @@
 #include "sim/Fault.h"
 #include "tests/family3300_windows/WindowsTestSupport.h"
 #include "tests/support/ControlSweep.h"
+#include "tests/support/FaultKinds.h"
 
 namespace {
 
@@ -48,18 +49,19 @@ const TableWindow kWindows[] = {{"Tree", true, 0},
                                 {"XLMemory", false, kItemMemory},
                                 {"XLSecurity", false, kItemSecurity}};
 
-// How the unit meets a write: it takes it; its answer is lost after it carried the write out; its
-// answer is lost and it never took the write; it refuses it. Reads are answered throughout.
+// How the unit meets a write: it takes it, or fails it in one of the ways a write fails.
 struct WriteFailure {
   const char* name;
   std::optional<sim::Fault> fault;
   bool refused;
 };
-const WriteFailure kWriteFailures[] = {
-    {"Answered", std::nullopt, false},
-    {"CarriedOut", sim::Fault::Silence().ForOpcode(sim::kOpcodeSet), false},
-    {"Unheard", sim::Fault::Unheard().ForOpcode(sim::kOpcodeSet), false},
-    {"Refused", sim::Fault::ErrorObject(7).ForOpcode(sim::kOpcodeSet), true}};
+const std::vector<WriteFailure> kWriteFailures = [] {
+  std::vector<WriteFailure> modes{{"Answered", std::nullopt, false}};
+  for (const testsupport::WriteFailure& failure : testsupport::WriteFailures(7)) {
+    modes.push_back({failure.name, failure.fault, failure.refused});
+  }
+  return modes;
+}();
 
 void PrintTo(const TableWindow& window, std::ostream* out) { *out << window.name; }
 void PrintTo(const WriteFailure& failure, std::ostream* out) { *out << failure.name; }

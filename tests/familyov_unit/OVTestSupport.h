@@ -15,6 +15,7 @@
 #include "sim/WireFormat.h"
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/bus/PseudoTerminalBus.h"
+#include "tests/support/FaultKinds.h"
 
 namespace ovtest {
 
@@ -69,20 +70,8 @@ class Recording : public Model {
   std::vector<std::string> trace;
 };
 
-// The ways a unit fails a write: its answer is lost after it carried the request out, its answer
-// is lost and it never took the request, or it refuses. Only a refusal tells the program what the
-// unit holds. The faults hit writes alone: the reads before them are answered, so that what fails
-// is the write itself.
-struct WriteFailure {
-  const char* name;
-  sim::Fault fault;
-  bool carriedOut;
-  bool refused;
-};
-inline const WriteFailure kWriteFailures[] = {
-    {"CarriedOut", sim::Fault::Silence().ForOpcode(sim::kOpcodeSet), true, false},
-    {"Unheard", sim::Fault::Unheard().ForOpcode(sim::kOpcodeSet), false, false},
-    {"Refused", sim::Fault::ErrorObject(3).ForOpcode(sim::kOpcodeSet), false, true}};
+using WriteFailure = testsupport::WriteFailure;
+inline const auto kWriteFailures = testsupport::WriteFailures(3);
 
 // A new virtual unit of the model, its set-up traffic dropped.
 template <typename Model>

@@ -60,6 +60,9 @@ const Mode kModes[] = {{"Taken", std::nullopt},
                        {ovtest::kWriteFailures[1].name, ovtest::kWriteFailures[1]},
                        {ovtest::kWriteFailures[2].name, ovtest::kWriteFailures[2]}};
 
+void PrintTo(const WindowCase& window, std::ostream* out) { *out << window.name; }
+void PrintTo(const Mode& mode, std::ostream* out) { *out << mode.name; }
+
 // The windows a tree opens, each with the nodes of its model.
 constexpr int NodeIds::*kWindowNodes[] = {
     &NodeIds::summary,     &NodeIds::firstChannel,  &NodeIds::linking,     &NodeIds::crossovers,
@@ -122,6 +125,8 @@ bool LeftAlone(ui::Window& control) {
   ui::Window* pane = control.Parent();
   return IsModifiedMark(control) ||
          (id == ovfunctions_res::kMemoryLamp && dynamic_cast<TMemoryDialog*>(pane) != nullptr) ||
+         // The input chosen, by its bits or its spin, is the program's alone: nothing is written.
+         (id == ovfunctions_res::kLogicInUpDown && dynamic_cast<TLogicDialog*>(pane) != nullptr) ||
          (id >= ovfunctions_res::kFirstLogicInBit &&
           id < ovfunctions_res::kFirstLogicInBit + kLogicBits &&
           dynamic_cast<TLogicDialog*>(pane) != nullptr) ||

@@ -6,8 +6,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -541,16 +539,7 @@ TEST_F(ControlsTest, TrackbarKeyboardMovesEndWithEndScrollAndReportTheNewPositio
   moves.clear();
   tb.SetPosition(0);
   auto* slider = static_cast<QSlider*>(tb.Widget());
-  QStyleOptionSlider option;
-  option.initFrom(slider);
-  option.orientation = slider->orientation();
-  option.minimum = slider->minimum();
-  option.maximum = slider->maximum();
-  option.sliderPosition = option.sliderValue = slider->value();
-  const QPoint thumb =
-      slider->style()
-          ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-          .center();
+  const QPoint thumb = test::SliderThumb(tb).center();
   QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, thumb);
   QMouseEvent drag(QEvent::MouseMove, thumb + QPoint(40, 0),
                    slider->mapToGlobal(thumb + QPoint(40, 0)), Qt::NoButton, Qt::LeftButton,
