@@ -379,7 +379,9 @@ class FailedStepTest : public EntryFixture,
 // it held before when the write never reached it. The program holds no stepped or typed value the
 // unit has not taken, so nothing reaches the unit later unless the user acts.
 TEST_P(FailedStepTest, IsToldOnceAndNeitherShownNorWrittenLater) {
-  const auto& [control, failure] = GetParam();
+  // Named, not bound, so that the lambdas below may capture them.
+  const SteppedControl& control = std::get<0>(GetParam());
+  const Failure& failure = std::get<1>(GetParam());
   UnitWindow();
   ui::Dialog& opened = control.open(*this);
   // A read of the unit brings new filter objects, and the bank's dialog goes with the old one: the

@@ -13,7 +13,6 @@
 #include <tuple>
 #include <vector>
 
-#include "bus/PollBackoff.h"
 #include "controls/TStereodBLevelDialog.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/CrossoverEdits.h"
@@ -35,6 +34,7 @@
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
 #include "tests/support/ControlSweep.h"
+#include "tests/support/PollsResumed.h"
 
 using namespace namespace8100;
 using sim::family8100::Model;
@@ -199,9 +199,7 @@ class ControlTableTest : public testing::TestWithParam<std::tuple<TableWindow, M
 
   void AnswerAgain() {
     bus.bus.ClearFaults();
-    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-    ui::test::PumpIdle(20);
-    ui::test::RestIdle();
+    testsupport::ResumePollsAndSettle();
   }
 
   testsupport8100::OlderFamilyBus bus;
@@ -214,7 +212,9 @@ class ControlTableTest : public testing::TestWithParam<std::tuple<TableWindow, M
 // hold it. Taken: no report, and every window shows the change at once. Each way, once the unit
 // answers, every open window shows what a freshly opened one shows.
 TEST_P(ControlTableTest, EveryWindowShowsWhatTheUnitHolds) {
-  const auto& [table, mode] = GetParam();
+  // Named, not bound, so that the lambdas below may capture them.
+  const TableWindow& table = std::get<0>(GetParam());
+  const Mode& mode = std::get<1>(GetParam());
   edit = OpenAll();
   ShowFilterDialogs(*edit);
   ui::Window* root = table.find(*edit);

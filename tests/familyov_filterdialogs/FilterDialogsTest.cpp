@@ -9,7 +9,6 @@
 #include <memory>
 #include <tuple>
 
-#include "bus/PollBackoff.h"
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/CrossoverRules.h"
 #include "familyov/filters/FilterDialogs.h"
@@ -29,6 +28,7 @@
 #include "sim/Fault.h"
 #include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_filterdialogs/DialogTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -418,9 +418,7 @@ TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
   EXPECT_EQ(edit.Text(), failure.refused ? shown : "");
 
   bus.bus.ClearFaults();
-  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-  ui::test::PumpIdle(20);
-  ui::test::RestIdle();
+  testsupport::ResumePollsAndSettle();
   dialog = field.open(*this);
   Transfers();
   auto& answered = ui::test::ControlOf(*dialog, field.edit);

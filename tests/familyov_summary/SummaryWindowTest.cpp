@@ -43,6 +43,7 @@
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/EventLoopCpu.h"
 #include "tests/support/FailureInBox.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -475,9 +476,7 @@ TEST_F(SummaryTest, WhatASilentUnitDidNotGiveShowsAsUnknown) {
   ui::test::PumpMessages();
   EXPECT_EQ(fields(Open()), unknown);
   bus.bus.ClearFaults();
-  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-  ui::test::PumpIdle(20);
-  ui::test::RestIdle();
+  testsupport::ResumePollsAndSettle();
   const std::vector<std::string> answered =
       fields(*dynamic_cast<TSummaryWindow*>(edit->ChildWindow(edit->Ids().summary)));
   EXPECT_EQ(answered, std::vector<std::string>(read.begin(), read.end() - 2));
@@ -585,9 +584,7 @@ TEST_P(WritePathTest, EveryOpenWindowShowsWhatTheUnitHoldsOnceItAnswers) {
   EXPECT_EQ(told(), 1u);
 
   bus.bus.ClearFaults();
-  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-  ui::test::PumpIdle(20);
-  ui::test::RestIdle();
+  testsupport::ResumePollsAndSettle();
   const std::vector<std::string> answered = Shown();
   EXPECT_EQ(told(), 1u);
   EXPECT_EQ(answered != before, failure.carriedOut && path.shown);

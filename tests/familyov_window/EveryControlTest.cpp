@@ -12,7 +12,6 @@
 #include <tuple>
 #include <vector>
 
-#include "bus/PollBackoff.h"
 #include "familyov/channels/TAdvMixerWindow.h"
 #include "familyov/channels/TCompressorWindow.h"
 #include "familyov/channels/TGasDialog.h"
@@ -33,6 +32,7 @@
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/ControlSweep.h"
 #include "tests/support/FailureInBox.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -202,9 +202,7 @@ class EveryControlTest : public testing::TestWithParam<std::tuple<WindowCase, Mo
   }
   void AnswerAgain() {
     bus.bus.ClearFaults();
-    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-    ui::test::PumpIdle(20);
-    ui::test::RestIdle();
+    testsupport::ResumePollsAndSettle();
   }
 
   ovtest::FamilyBus bus;
