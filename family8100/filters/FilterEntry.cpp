@@ -72,7 +72,7 @@ int32_t SteppedFrequency(int32_t frequency, int zone, int count) {
 
 float SteppedLevel(float level, int zone, float minimum) {
   static constexpr std::array<float, 4> kSteps = {-1.0F, -0.1F, 0.1F, 1.0F};
-  return controls::SteppedWithin(level, kSteps[std::clamp(zone, 0, 3)], 1, minimum, kMaxLevelDb);
+  return std::clamp(level + kSteps[std::clamp(zone, 0, 3)], minimum, kMaxLevelDb);
 }
 
 }  // namespace namespace8100

@@ -127,14 +127,9 @@ void TOctaveMacroDialog::Spin(ui::Param button) {
 
 void TOctaveMacroDialog::StepFrequency(ui::Edit& edit, const TQuadButton& quad, int& value,
                                        bool isStart) {
-  long long stepped = value + FrequencyStep(quad.CurrentZone(), value, 1);
-  stepped = std::min<long long>(stepped, kMaxFilterFrequency);
-  if (isStart) {
-    stepped = std::min<long long>(stepped, settings_.stop);
-  } else {
-    stepped = std::max<long long>(stepped, settings_.start);
-  }
-  value = static_cast<int>(std::max<long long>(stepped, kMinFilterFrequency));
+  const int stepped = SteppedFilterFrequency(value, quad.CurrentZone(), 1);
+  // The start stays at or below the stop, and the stop at or above the start.
+  value = isStart ? std::min(stepped, settings_.stop) : std::max(stepped, settings_.start);
   edit.SetText(std::to_string(value));
 }
 
