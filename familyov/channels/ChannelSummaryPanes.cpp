@@ -168,16 +168,21 @@ void TChannelSummaryDialog::CommitName() {
       return;
     }
     bool changed = false;
-    GuardedUnitCall(device_, [&] {
-      if (text == UnitName()) return;
-      changed = true;
-      gChannelNameObject.SetElement(channel_);
-      gChannelNameObject.Write(device_, text);
-    });
-    if (!changed) return;
-    // Also after a failed write: the windows show what the unit holds.
-    NotifyRecord record{ChannelRenamed, channel_, 0, nullptr};
-    NotifyRoot(&record);
+    ChangeOnUnit(device_,
+                 [&] {
+                   if (text == UnitName()) return;
+                   changed = true;
+                   gChannelNameObject.SetElement(channel_);
+                   gChannelNameObject.Write(device_, text);
+                 },
+                 {.taken =
+                      [&] {
+                        if (!changed) return;
+                        NotifyRecord record{ChannelRenamed, channel_, 0, nullptr};
+                        NotifyRoot(&record);
+                      },
+                  .showUnit = [this] { ShowUnitName(); },
+                  .showUnknown = [this] { name_.SetText(""); }});
   });
 }
 

@@ -79,6 +79,7 @@ void TDelayDialog::SetupWindow() {
 
 void TDelayDialog::ShowBypass() {
   if (!device_.IsOnline() || !device_.HasFeature(kFeatureDelayBypass)) return;
+  bypass_.ShowNoState();
   GuardedUnitCall(device_, [&] {
     gDelayBypassObject.SetElement(channel_);
     bypass_.SetCheck(gDelayBypassObject.Read(device_));
@@ -109,7 +110,8 @@ void TDelayDialog::ApplyStep(int step) {
                                           : NotifyRecord{GroupDelayStep, move.group, 0, &move.step};
                       NotifyRoot(&changed);
                     },
-                .showUnit = [this] { ShowDelay(); }});
+                .showUnit = [this] { ShowDelay(); },
+                .showUnknown = [this] { edit_.SetText(""); }});
 }
 
 void TDelayDialog::Spin(int zone) {
@@ -145,7 +147,8 @@ void TDelayDialog::CmBypass() {
                       NotifyRecord changed{DelayChanged, channel_, 0, nullptr};
                       NotifyRoot(&changed);
                     },
-                .showUnit = [this] { ShowBypass(); }});
+                .showUnit = [this] { ShowBypass(); },
+                .showUnknown = [this] { bypass_.ShowNoState(); }});
 }
 
 void TDelayDialog::Notify(NotifyRecord* record) {
@@ -204,6 +207,7 @@ void TDelayUnitsDialog::Check(int units) {
 }
 
 void TDelayUnitsDialog::ReadUnits() {
+  for (ui::RadioButton* units : {&msec_, &feet_, &meters_}) units->ShowNoState();
   GuardedUnitCall(device_, [&] { Check(gDelayUnitsObject.Read(device_)); });
 }
 
@@ -215,12 +219,15 @@ void TDelayUnitsDialog::CmUnits() {
                       NotifyRecord changed{DelayUnitsChanged, 0, 0, &units};
                       NotifyRoot(&changed);
                     },
-                // Every delay shown in the units the unit holds.
-                .showUnit =
-                    [this] {
-                      NotifyRecord changed{DelayUnitsChanged, 0, 0, nullptr};
-                      NotifyRoot(&changed);
-                    }});
+                // Every delay, and these boxes, read again in the units the unit holds: a unit
+                // that does not answer leaves them unknown.
+                .showUnit = [this] { TellUnitsRead(); },
+                .showUnknown = [this] { TellUnitsRead(); }});
+}
+
+void TDelayUnitsDialog::TellUnitsRead() {
+  NotifyRecord changed{DelayUnitsChanged, 0, 0, nullptr};
+  NotifyRoot(&changed);
 }
 
 void TDelayUnitsDialog::Notify(NotifyRecord* record) {

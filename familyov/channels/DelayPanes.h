@@ -61,6 +61,7 @@ class TDelayUnitsDialog : public ui::Dialog, public TDataWindow {
  private:
   void Check(int units);
   void ReadUnits();
+  void TellUnitsRead();
   void CmUnits();
 
   IQDeviceOrdavinex& device_;

@@ -77,10 +77,13 @@ void TGroupDialog::ReadGroup() {
 void TGroupDialog::SelectionChanged() {
   const int entry = list_.Selection();
   if (entry < 0) return;
-  GuardedUnitCall(device_, [&] {
-    Object().SetElement(channel_);
-    Object().Write(device_, static_cast<uint8_t>(GroupValueOf(kind_, entry)));
-  });
+  ChangeOnUnit(
+      device_,
+      [&] {
+        Object().SetElement(channel_);
+        Object().Write(device_, static_cast<uint8_t>(GroupValueOf(kind_, entry)));
+      },
+      {.showUnit = [this] { ReadGroup(); }, .showUnknown = [this] { list_.SetSelection(-1); }});
 }
 
 void TGroupDialog::Notify(NotifyRecord* record) {

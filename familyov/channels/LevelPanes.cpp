@@ -32,6 +32,9 @@ void ShowSnappedLevel(ui::Trackbar& trackbar, ui::StaticText& text, const LevelR
   text.SetText(LevelText(shown));
 }
 
+// A level the unit did not answer, or whose write is in doubt: the slider's read-out says so.
+constexpr const char* kUnknownLevel = "?";
+
 bool IsEnterOrEscape(const ui::KeyStroke& key) {
   return key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape);
 }
@@ -113,7 +116,10 @@ void TLevelDialog::MoveTo(int position) {
                       for (int channel : move.changed) Announce(*this, LevelChanged, channel);
                       if (move.changed.empty()) ReadLevel();
                     },
-                .showUnit = [this] { ReadLevel(); }});
+                // A slider's thumb has no unknown place: it goes where the unit's level is, and
+                // a unit that does not answer says so in the read-out.
+                .showUnit = [this] { ReadLevel(); },
+                .showUnknown = [this] { ReadLevel(); }});
 }
 
 void TLevelDialog::CmMute() {
@@ -136,7 +142,8 @@ void TLevelDialog::CmMute() {
                         if (channel >= device_.firstOutput) Announce(*this, MuteChanged, channel);
                       }
                     },
-                .showUnit = [this] { ReadMute(); }});
+                .showUnit = [this] { ReadMute(); },
+                .showUnknown = [this] { mute_->ShowNoState(); }});
 }
 
 void TLevelDialog::CmPolarity() {
@@ -160,7 +167,7 @@ void TLevelDialog::ReadLevel() {
     gChannelLevelObject.SetElement(channel_);
     ShowLevel(gChannelLevelObject.Read(device_));
   });
-  if (!read) levelText_.SetText("");
+  if (!read) levelText_.SetText(kUnknownLevel);
 }
 
 void TLevelDialog::ReadName() {
@@ -173,6 +180,7 @@ void TLevelDialog::ReadName() {
 }
 
 void TLevelDialog::ReadMute() {
+  mute_->ShowNoState();
   GuardedUnitCall(device_, [&] {
     gChannelMuteObject.SetElement(channel_);
     mute_->SetCheck(gChannelMuteObject.Read(device_));
@@ -253,26 +261,28 @@ void TMasterLevelDialog::SetupWindow() {
 }
 
 void TMasterLevelDialog::ReadValues() {
-  GuardedUnitCall(device_, [&] { mute_.SetCheck(gMasterMuteObject.Read(device_)); });
-  if (!GuardedUnitCall(device_, [&] {
-        ShowSnappedLevel(trackbar_, levelText_, kOutputLevelRange,
-                         gMasterLevelObject.Read(device_));
-      })) {
-    levelText_.SetText("");
-  }
+  mute_.ShowNoState();
+  levelText_.SetText(kUnknownLevel);
+  GuardedUnitCall(device_, [&] {
+    mute_.SetCheck(gMasterMuteObject.Read(device_));
+    ShowSnappedLevel(trackbar_, levelText_, kOutputLevelRange, gMasterLevelObject.Read(device_));
+  });
 }
 
 void TMasterLevelDialog::MoveTo(int position) {
   const float level = kOutputLevelRange.LevelAt(position);
   ChangeOnUnit(device_, [&] { gMasterLevelObject.Write(device_, level); },
+               // The thumb goes where the unit's level is, or its read-out says unknown.
                {.taken = [&] { levelText_.SetText(LevelText(level)); },
-                .showUnit = [this] { ReadValues(); }});
+                .showUnit = [this] { ReadValues(); },
+                .showUnknown = [this] { ReadValues(); }});
 }
 
 void TMasterLevelDialog::CmMute() {
   ChangeOnUnit(device_, [&] { gMasterMuteObject.Write(device_, mute_.IsChecked()); },
                {.taken = [this] { Announce(*this, MasterMuteChanged, 0); },
-                .showUnit = [this] { ReadValues(); }});
+                .showUnit = [this] { ReadValues(); },
+                .showUnknown = [this] { mute_.ShowNoState(); }});
 }
 
 void TMasterLevelDialog::Notify(NotifyRecord* record) {

@@ -173,7 +173,9 @@ void TAdvMixerDialog::StepDelay(int64_t step) {
                      device_, static_cast<uint32_t>(std::clamp<int64_t>(
                                   current + fitted, 0, std::numeric_limits<int32_t>::max())));
                },
-               {.taken = [this] { NotifyCrosspoint(); }, .showUnit = [this] { Refill(); }});
+               {.taken = [this] { NotifyCrosspoint(); },
+                .showUnit = [this] { Refill(); },
+                .showUnknown = [this] { delay_.SetText(""); }});
 }
 
 void TAdvMixerDialog::ApplyDelayText() {
@@ -211,7 +213,9 @@ void TAdvMixerDialog::SpinGain(int zone) {
                      gCrosspointLevelObject.Read(device_) + ZoneStep(zone, kFineDb, kCoarseDb));
                  gCrosspointLevelObject.Write(device_, level);
                },
-               {.taken = [this] { NotifyCrosspoint(); }, .showUnit = [this] { Refill(); }});
+               {.taken = [this] { NotifyCrosspoint(); },
+                .showUnit = [this] { Refill(); },
+                .showUnknown = [this] { gain_.SetText(""); }});
 }
 
 bool TAdvMixerDialog::PreProcessKey(const ui::KeyStroke& key) {

@@ -70,7 +70,12 @@ TCompressorDialog::TCompressorDialog(ui::Window* parent, IQDeviceOrdavinex& devi
                    gCompSoftKneeObject.SetElement(input_);
                    gCompSoftKneeObject.Write(device_, soft);
                  },
-                 {.showUnit = [this] { FillControls(); }});
+                 {.showUnit = [this] { FillControls(); },
+                  .showUnknown =
+                      [this] {
+                        soft_.ShowNoState();
+                        hard_.ShowNoState();
+                      }});
   };
   OnCommand(kCompSoft, knee);
   OnCommand(kCompHard, knee);
@@ -90,7 +95,7 @@ TCompressorDialog::TCompressorDialog(ui::Window* parent, IQDeviceOrdavinex& devi
                   .showUnit = [this] { FillControls(); },
                   .showUnknown =
                       [this, tellGroups] {
-                        FillControls();
+                        gang_.ShowNoState();
                         tellGroups();
                       }});
   });
@@ -116,12 +121,19 @@ void TCompressorDialog::ShowCaption() {
   caption_.SetText(name);
 }
 
-void TCompressorDialog::FillControls() {
-  // What the unit does not answer shows as unknown, not as the template's or an earlier value.
-  ratioText_.SetText("");
-  speedText_.SetText("");
+void TCompressorDialog::ShowUnknown() {
+  soft_.ShowNoState();
+  hard_.ShowNoState();
+  gang_.ShowNoState();
+  ratioText_.SetText("?");
+  speedText_.SetText("?");
   threshold_.SetText("");
   postGain_.SetText("");
+}
+
+void TCompressorDialog::FillControls() {
+  // What the unit does not answer shows as unknown, not as the template's or an earlier value.
+  ShowUnknown();
   GuardedUnitCall(device_, [&] {
     gCompSoftKneeObject.SetElement(input_);
     const bool softKnee = gCompSoftKneeObject.Read(device_);
@@ -166,7 +178,8 @@ void TCompressorDialog::Spin(const DbField& field, int zone) {
         field.object->Write(device_, value);
       },
       {.taken = [&] { field.edit->SetText(LevelText(value)); },
-       .showUnit = [this] { FillControls(); }});
+       .showUnit = [this] { FillControls(); },
+       .showUnknown = [field] { field.edit->SetText(""); }});
 }
 
 void TCompressorDialog::ApplyTyped(const DbField& field) {
@@ -202,7 +215,8 @@ void TCompressorDialog::EvScroll(ui::Trackbar& bar, ui::ScrollCode code) {
                    gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
                  }
                },
-               {.showUnit = [this] { FillControls(); }});
+               // The thumb goes where the unit's setting is, or its read-out says unknown.
+               {.showUnit = [this] { FillControls(); }, .showUnknown = [this] { FillControls(); }});
 }
 
 void TCompressorTreeWindow::Build() {

@@ -28,6 +28,7 @@ class TCompressorDialog : public ui::Dialog, public TDataWindow {
   // Enter and Escape neither close the pane nor press a button.
   bool PreProcessKey(const ui::KeyStroke& key) override;
   void FillControls();
+  void ShowUnknown();
 
  protected:
   void SetupWindow() override;

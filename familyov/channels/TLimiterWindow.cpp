@@ -60,7 +60,12 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, in
                    gLimiterKneeObject.SetElement(channel_);
                    gLimiterKneeObject.Write(device_, hard);
                  },
-                 {.showUnit = [this] { FillControls(kReadFromUnit); }});
+                 {.showUnit = [this] { FillControls(kReadFromUnit); },
+                  .showUnknown =
+                      [this] {
+                        soft_.ShowNoState();
+                        hard_.ShowNoState();
+                      }});
   };
   OnCommand(kLimSoft, knee);
   OnCommand(kLimHard, knee);
@@ -76,7 +81,8 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDeviceOrdavinex& device, in
                    gLimiterSpeedObject.SetElement(channel_);
                    gLimiterSpeedObject.Write(device_, static_cast<uint8_t>(selection));
                  },
-                 {.showUnit = [this] { FillControls(kReadFromUnit); }});
+                 {.showUnit = [this] { FillControls(kReadFromUnit); },
+                  .showUnknown = [this] { release_.SetSelection(-1); }});
     return 0;
   });
   OnNotify(kLimThreshold, ui::Notify::KillFocus, [this](const ui::Notification&) {
@@ -105,26 +111,42 @@ void TLimiterDialog::ShowCaption() {
   caption_.SetText(name);
 }
 
-void TLimiterDialog::FillControls(int state) {
-  bool on = state != 0;
-  if (state == kReadFromUnit) {
-    // Unread, the pane shows the limiter as on.
-    GuardedUnitCall(device_, [&] {
-      gLimiterEnableObject.SetElement(channel_);
-      on = gLimiterEnableObject.Read(device_);
-    });
-  }
+void TLimiterDialog::EnableSettings(bool enable) {
   for (ui::Window* control :
        std::initializer_list<ui::Window*>{&soft_, &hard_, &threshold_, &spin_, &release_}) {
-    control->Enable(on);
+    control->Enable(enable);
   }
-  enable_.SetCheck(on);
-  if (!on) return;
-  // What the unit does not answer shows as unknown.
-  soft_.SetCheck(false);
-  hard_.SetCheck(false);
+}
+
+void TLimiterDialog::ShowSettingsUnknown() {
+  soft_.ShowNoState();
+  hard_.ShowNoState();
   release_.SetSelection(-1);
   threshold_.SetText("");
+}
+
+// A limiter whose switch the unit does not answer is neither on nor off: nothing of it is shown,
+// and nothing of it can be changed until the unit is read again.
+void TLimiterDialog::ShowUnknown() {
+  enable_.ShowNoState();
+  EnableSettings(false);
+  ShowSettingsUnknown();
+}
+
+void TLimiterDialog::FillControls(int state) {
+  bool on = state != 0;
+  if (state == kReadFromUnit && !GuardedUnitCall(device_, [&] {
+        gLimiterEnableObject.SetElement(channel_);
+        on = gLimiterEnableObject.Read(device_);
+      })) {
+    ShowUnknown();
+    return;
+  }
+  EnableSettings(on);
+  enable_.SetCheck(on);
+  // An off limiter's settings are greyed, shown as the unit holds them; what the unit does not
+  // answer shows as unknown.
+  ShowSettingsUnknown();
   GuardedUnitCall(device_, [&] {
     gLimiterSpeedObject.SetElement(channel_);
     const int speed = gLimiterSpeedObject.Read(device_);
@@ -159,7 +181,8 @@ void TLimiterDialog::CmEnable() {
                           .code = LimiterEnableChanged, .channel = channel_, .pointer = &told};
                       NotifyRoot(&record);
                     },
-                .showUnit = [this] { FillControls(kReadFromUnit); }});
+                .showUnit = [this] { FillControls(kReadFromUnit); },
+                .showUnknown = [this] { ShowUnknown(); }});
 }
 
 void TLimiterDialog::NotifyThreshold(float dB) {
@@ -182,7 +205,8 @@ void TLimiterDialog::EvSpin() {
              threshold_.SetText(LevelText(value));
              NotifyThreshold(value);
            },
-       .showUnit = [this] { FillControls(kReadFromUnit); }});
+       .showUnit = [this] { FillControls(kReadFromUnit); },
+       .showUnknown = [this] { threshold_.SetText(""); }});
 }
 
 void TLimiterDialog::ApplyTypedThreshold() {

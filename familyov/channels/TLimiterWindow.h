@@ -43,6 +43,9 @@ class TLimiterDialog : public ui::Dialog, public TDataWindow, public LiveValue {
   void EvSpin();
   void ApplyTypedThreshold();
   void ShowCaption();
+  void EnableSettings(bool enable);
+  void ShowSettingsUnknown();
+  void ShowUnknown();
   void NotifyThreshold(float dB);
 
   IQDeviceOrdavinex& device_;

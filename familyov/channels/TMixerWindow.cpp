@@ -121,8 +121,9 @@ void TMixerWindow::PlaceNodes() {
 
 void TMixerWindow::RefreshChecks() {
   IQDeviceOrdavinex& device = Device();
-  on_.resize(boxes_.size(), false);
-  // A failed read leaves the remaining boxes as they were.
+  // A crosspoint the unit does not answer shows no state and draws no line.
+  on_.assign(boxes_.size(), false);
+  for (auto& box : boxes_) box->ShowNoState();
   GuardedUnitCall(device, [&] {
     for (int i = 0; i < device.inputs; ++i) {
       for (int o = 0; o < device.outputs; ++o) {
@@ -200,6 +201,12 @@ void TMixerWindow::CmCrosspoint(int output, int input) {
        .showUnit =
            [&] {
              RefreshChecks();
+             redraw();
+           },
+       .showUnknown =
+           [&] {
+             on_[Crosspoint(output, input)] = false;
+             Box(output, input).ShowNoState();
              redraw();
            }});
 }

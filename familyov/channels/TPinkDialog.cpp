@@ -78,9 +78,15 @@ void TPinkDialog::NameMuteBox(int output) {
   });
 }
 
+void TPinkDialog::ShowMutesUnknown() {
+  for (auto& mute : mutes_) mute->ShowNoState();
+}
+
 void TPinkDialog::Refill() {
-  // A level the unit does not answer shows as unknown.
+  // What the unit does not answer shows as unknown.
   level_.SetText("");
+  enable_.ShowNoState();
+  ShowMutesUnknown();
   GuardedUnitCall(device_, [&] {
     enable_.SetCheck(gPinkNoiseEnableObject.Read(device_));
     level_.SetText(LevelText(gPinkNoiseLevelObject.Read(device_)));
@@ -107,19 +113,22 @@ void TPinkDialog::CmEnable() {
                       NotifyRecord record{.code = PinkNoiseChanged};
                       NotifyRoot(&record);
                     },
-                .showUnit = [this] { Refill(); }});
+                .showUnit = [this] { Refill(); },
+                .showUnknown = [this] { enable_.ShowNoState(); }});
 }
 
 void TPinkDialog::EvSpin() {
   float level = 0.0f;
-  ChangeOnUnit(
-      device_,
-      [&] {
-        level = kPinkNoiseLevelRange.Clamp(gPinkNoiseLevelObject.Read(device_) +
-                                           ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
-        gPinkNoiseLevelObject.Write(device_, level);
-      },
-      {.taken = [&] { level_.SetText(LevelText(level)); }, .showUnit = [this] { Refill(); }});
+  ChangeOnUnit(device_,
+               [&] {
+                 level =
+                     kPinkNoiseLevelRange.Clamp(gPinkNoiseLevelObject.Read(device_) +
+                                                ZoneStep(spin_.CurrentZone(), kFineDb, kCoarseDb));
+                 gPinkNoiseLevelObject.Write(device_, level);
+               },
+               {.taken = [&] { level_.SetText(LevelText(level)); },
+                .showUnit = [this] { Refill(); },
+                .showUnknown = [this] { level_.SetText(""); }});
 }
 
 void TPinkDialog::ApplyLevelText() {
@@ -158,7 +167,8 @@ void TPinkDialog::CmOutputMute() {
                         NotifyRoot(&record);
                       }
                     },
-                .showUnit = [this] { Refill(); }});
+                .showUnit = [this] { Refill(); },
+                .showUnknown = [this] { ShowMutesUnknown(); }});
 }
 
 bool TPinkDialog::PreProcessKey(const ui::KeyStroke& key) {

@@ -33,6 +33,7 @@ class TPinkDialog : public ui::Dialog, public virtual TDataWindow {
   void CmOutputMute();
   void EvSpin();
   void NameMuteBox(int output);
+  void ShowMutesUnknown();
 
   IQDeviceOrdavinex& device_;
   ui::Edit level_;

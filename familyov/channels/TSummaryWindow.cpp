@@ -86,7 +86,7 @@ TSummaryWindow::TSummaryWindow(TEditOVWindow& editWindow)
 void TSummaryWindow::Notify(NotifyRecord* record) {
   if (record->code == DelayUnitsChanged && record->pointer != nullptr) {
     delayUnits_ = *static_cast<const int32_t*>(record->pointer);
-  } else if (record->code == RefreshAll) {
+  } else if (record->code == RefreshAll || record->code == DelayUnitsChanged) {
     ReadDelayUnits();
   }
   TDataWindow::Notify(record);
@@ -94,6 +94,8 @@ void TSummaryWindow::Notify(NotifyRecord* record) {
 
 void TSummaryWindow::ReadDelayUnits() {
   IQDeviceOrdavinex& device = Device();
+  // Units the unit does not answer tick no item of the menu.
+  delayUnits_.reset();
   GuardedUnitCall(device, [&] { delayUnits_ = gDelayUnitsObject.Read(device); });
 }
 
@@ -144,13 +146,17 @@ void TSummaryWindow::SetupCommands() {
 
 void TSummaryWindow::SetDelayUnits(int units) {
   IQDeviceOrdavinex& device = Device();
-  if (!GuardedUnitCall(device,
-                       [&] { gDelayUnitsObject.Write(device, static_cast<uint8_t>(units)); })) {
-    return;
-  }
   int32_t unit = units;
-  NotifyRecord record{DelayUnitsChanged, 0, 0, &unit};
-  NotifyRoot(&record);
+  // Taken, every window shows the new units; else every window reads them again, unknown where
+  // the unit does not answer.
+  const auto tell = [this](int32_t* taken) {
+    NotifyRecord record{DelayUnitsChanged, 0, 0, taken};
+    NotifyRoot(&record);
+  };
+  ChangeOnUnit(device, [&] { gDelayUnitsObject.Write(device, static_cast<uint8_t>(units)); },
+               {.taken = [&] { tell(&unit); },
+                .showUnit = [&] { tell(nullptr); },
+                .showUnknown = [&] { tell(nullptr); }});
 }
 
 void TSummaryWindow::CheckDelayUnits(ui::CommandState& state, int units) const {

@@ -36,6 +36,10 @@ void ShowBits(std::array<std::unique_ptr<ui::CheckBox>, kLogicBits>& boxes,
   for (int k = 0; k < kLogicBits; ++k) boxes[k]->SetCheck(bits[k]);
 }
 
+void ShowNoBits(std::array<std::unique_ptr<ui::CheckBox>, kLogicBits>& boxes) {
+  for (auto& box : boxes) box->ShowNoState();
+}
+
 int ReadLogicOut(IQDeviceOrdavinex& device, int input) {
   gLogicOutObject.SetElement(input);
   return gLogicOutObject.Read(device);
@@ -103,11 +107,12 @@ void TLogicDialog::Refresh() {
   }
   ShowBits(inBits_, LogicBitsOf(input));
   inNumber_.SetText(std::to_string(input));
-  // No input chosen, or one whose settings the unit does not answer, shows none.
+  // No input chosen shows none; one whose settings the unit does not answer shows them unknown.
   ShowBits(outBits_, {});
   outNumber_.SetText("");
   memories_.SetSelection(-1);
   if (!responds) return;
+  ShowOutputUnknown();
   GuardedUnitCall(device_, [&] {
     const int output = ReadLogicOut(device_, input);
     gLogicMemoryObject.SetElement(input);
@@ -117,6 +122,11 @@ void TLogicDialog::Refresh() {
     // A memory the model lacks (from a settings file) is shown as none chosen.
     memories_.SetSelection(memory < memories_.Count() ? memory : -1);
   });
+}
+
+void TLogicDialog::ShowOutputUnknown() {
+  ShowNoBits(outBits_);
+  outNumber_.SetText("");
 }
 
 void TLogicDialog::SendLocal(uint32_t code, int input) {
@@ -141,7 +151,10 @@ void TLogicDialog::WriteLogicOut(int output) {
                  gLogicOutObject.Write(device_, static_cast<uint8_t>(ClampLogicNumber(output)));
                },
                // Taken or not, the pane and the list's row show what the unit holds.
-               {.taken = showUnit, .showUnit = showUnit});
+               {.taken = showUnit, .showUnit = showUnit, .showUnknown = [&] {
+                  ShowOutputUnknown();
+                  SendLocal(LogicOutChanged, input);
+                }});
 }
 
 void TLogicDialog::CmLogicInBit() {
@@ -182,6 +195,11 @@ void TLogicDialog::CmMemorySelected() {
                 .showUnit =
                     [&] {
                       Refresh();
+                      SendLocal(LogicMemoryChanged, input);
+                    },
+                .showUnknown =
+                    [&] {
+                      memories_.SetSelection(-1);
                       SendLocal(LogicMemoryChanged, input);
                     }});
 }
@@ -241,7 +259,7 @@ void TLogicDialog::CmTriggerNow() {
 }
 
 void TLogicDialog::Notify(NotifyRecord* record) {
-  if (record->code == MemoryRenamed) {
+  if (record->code == MemoryRenamed || record->code == RefreshAll) {
     FillMemoryList();
     Refresh();
   } else if (record->code == LogicInSelected) {

@@ -36,6 +36,7 @@ class TLogicDialog : public ui::Dialog, public TDataWindow {
 
  private:
   void FillMemoryList();
+  void ShowOutputUnknown();
   void Select(int input);
   void WriteLogicOut(int output);
   void CmLogicInBit();

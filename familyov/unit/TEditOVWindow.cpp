@@ -146,13 +146,29 @@ void TEditOVWindow::ReadTree() {
 }
 
 void TEditOVWindow::ShowTree(std::vector<TNodeInfo> nodes, const NodeIds& ids) {
+  // A tree built again, after a read again, keeps the nodes the user opened and chose.
+  const bool titleOpen = !titleItem_ || tree_.IsExpanded(titleItem_);
+  std::vector<int> opened;
+  for (const TNodeInfo* node : nodeList_) {
+    if (tree_.IsExpanded(node->item)) opened.push_back(node->id);
+  }
+  const ui::TreeItem selected = tree_.Selected();
+  const bool anyChosen = static_cast<bool>(selected);
+  const int chosen = anyChosen ? static_cast<int>(tree_.ItemData(selected)) : TNodeInfo::kNoNode;
   tree_.DeleteAllItems();
   nodeList_.clear();
   nodes_ = std::move(nodes);
   ids_ = ids;
   titleItem_ = tree_.InsertItem(ui::TreeItem{}, TreeTitle(), kUnitImage, -1, kUnitImage + 1);
   AddTreeNodes(nodes_, titleItem_);
-  tree_.Expand(titleItem_);
+  tree_.Expand(titleItem_, titleOpen);
+  for (const int id : opened) {
+    if (const TNodeInfo* node = FindNodeInfo(id)) tree_.Expand(node->item);
+  }
+  if (anyChosen) {
+    const TNodeInfo* node = FindNodeInfo(chosen);
+    tree_.Select(node != nullptr ? node->item : titleItem_);
+  }
   // The summary, the one window a tree of a silent unit opens, keeps its node.
   for (std::size_t slot = 0; slot < children_.size() && slot < nodeList_.size(); ++slot) {
     if (children_[slot] != nullptr && children_[slot]->IsCreated()) {
@@ -447,6 +463,8 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
   }
   if (code == LockChanged) {
     UpdateTreeForLock();
+    // The device lists name a locked unit by its lock rather than its name.
+    TellDeviceLists(*device_);
     if (!IsLocked(true)) {
       GuardedUnitCall(*device_, [this] {
         ProgressWindow progress;

@@ -531,17 +531,29 @@ TEST_F(EditWindowTest, OpeningFromTheDeviceShowsTheWindowAndClosingReleasesTheUn
   EXPECT_NE(bus.manager.Acquire(device), nullptr);  // released: it can be opened again
 }
 
+// The main window's device lists, as the unit's windows tell them of a change to the unit.
+class DeviceLists {
+ public:
+  explicit DeviceLists(IQDevice* device) {
+    client_.OnMessage(controls::kDeviceChangedMessage, [this, device](const ui::Message& m) {
+      if (m.lParam == reinterpret_cast<ui::Param>(device)) ++told;
+      return ui::Param{0};
+    });
+    client_.Create();
+    controls::SetClientWindow(&client_);
+  }
+  ~DeviceLists() { controls::SetClientWindow(nullptr); }
+  int told = 0;
+
+ private:
+  ui::Window client_;
+};
+
 // A rename whose answer was lost may have been taken: the read again that mends the captions
 // tells the device lists too, which show the unit's name.
 TEST_F(EditWindowTest, ARenameWhoseAnswerWasLostReachesTheDeviceListsOnceTheUnitAnswers) {
-  ui::Window client;
-  int told = 0;
-  client.OnMessage(controls::kDeviceChangedMessage, [&](const ui::Message& m) {
-    if (m.lParam == reinterpret_cast<ui::Param>(device)) ++told;
-    return ui::Param{0};
-  });
-  client.Create();
-  controls::SetClientWindow(&client);
+  DeviceLists lists(device);
+  int& told = lists.told;
   const auto window = Open();
   bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeSet).ForUnit(5));
   {
@@ -561,7 +573,47 @@ TEST_F(EditWindowTest, ARenameWhoseAnswerWasLostReachesTheDeviceListsOnceTheUnit
   ui::test::PumpMessages();
   EXPECT_EQ(told, 1);
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-  controls::SetClientWindow(nullptr);
+}
+
+// A lock reaches the device lists, which name the unit by it; a read again after a write in doubt
+// builds the tree anew and keeps the nodes the user opened and the one chosen.
+TEST_F(EditWindowTest, ALockReachesTheDeviceListsAndAReadAgainKeepsTheTreeAsOpened) {
+  DeviceLists lists(device);
+  const auto window = Open();
+  ui::TreeView& tree = window->Tree();
+  const NodeIds ids = window->Ids();
+  const auto opened = [&] {
+    std::vector<std::string> lines;
+    for (const TNodeInfo* node : window->NodeList()) {
+      if (tree.IsExpanded(node->item)) lines.push_back(node->text);
+    }
+    lines.push_back("chosen " + tree.ItemText(tree.Selected()));
+    return lines;
+  };
+  for (const int child : {ids.firstChannel, ids.inputLevel}) {
+    tree.Expand(tree.ParentOf(window->FindNodeInfo(child)->item));
+  }
+  tree.Select(window->FindNodeInfo(ids.outputDelay)->item);
+  const std::vector<std::string> before = opened();
+  ASSERT_EQ(before, (std::vector<std::string>{"Filters", "Inputs", "Outputs", "chosen Delay"}));
+
+  device->MarkInDoubt();
+  ui::test::PumpIdle(20);
+  ui::test::RestIdle();
+  ui::test::PumpMessages();
+  EXPECT_FALSE(device->InDoubt());
+  EXPECT_EQ(opened(), before);
+  EXPECT_EQ(lists.told, 1);
+
+  SetLocked(true);
+  NotifyRecord lock{LockChanged, 0, 0, nullptr};
+  window->Notify(&lock);
+  ui::test::PumpMessages();
+  EXPECT_EQ(lists.told, 2);
+  std::string listed;
+  ASSERT_TRUE(device->GetListText(listed));
+  EXPECT_EQ(listed, "(5) LOCKED");
+  EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
 }  // namespace
