@@ -116,10 +116,9 @@ void TLevelDialog::MoveTo(int position) {
                       for (int channel : move.changed) Announce(*this, LevelChanged, channel);
                       if (move.changed.empty()) ReadLevel();
                     },
-                // A slider's thumb has no unknown place: it goes where the unit's level is, and
-                // a unit that does not answer says so in the read-out.
+                // A slider's thumb has no unknown place: its read-out says so.
                 .showUnit = [this] { ReadLevel(); },
-                .showUnknown = [this] { ReadLevel(); }});
+                .showUnknown = [this] { levelText_.SetText(kUnknownLevel); }});
 }
 
 void TLevelDialog::CmMute() {
@@ -272,10 +271,9 @@ void TMasterLevelDialog::ReadValues() {
 void TMasterLevelDialog::MoveTo(int position) {
   const float level = kOutputLevelRange.LevelAt(position);
   ChangeOnUnit(device_, [&] { gMasterLevelObject.Write(device_, level); },
-               // The thumb goes where the unit's level is, or its read-out says unknown.
                {.taken = [&] { levelText_.SetText(LevelText(level)); },
                 .showUnit = [this] { ReadValues(); },
-                .showUnknown = [this] { ReadValues(); }});
+                .showUnknown = [this] { levelText_.SetText(kUnknownLevel); }});
 }
 
 void TMasterLevelDialog::CmMute() {

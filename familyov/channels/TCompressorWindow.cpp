@@ -205,18 +205,20 @@ void TCompressorDialog::EvScroll(ui::Trackbar& bar, ui::ScrollCode code) {
   (isRatio ? ratioText_ : speedText_)
       .SetText(isRatio ? CompRatioLabel(position) : CompSpeedLabel(position));
   if (code != ui::ScrollCode::EndScroll) return;
-  ChangeOnUnit(device_,
-               [&] {
-                 if (isRatio) {
-                   gCompRatioObject.SetElement(input_);
-                   gCompRatioObject.WriteCompRatio(device_, position);
-                 } else {
-                   gCompSpeedObject.SetElement(input_);
-                   gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
-                 }
-               },
-               // The thumb goes where the unit's setting is, or its read-out says unknown.
-               {.showUnit = [this] { FillControls(); }, .showUnknown = [this] { FillControls(); }});
+  ChangeOnUnit(
+      device_,
+      [&] {
+        if (isRatio) {
+          gCompRatioObject.SetElement(input_);
+          gCompRatioObject.WriteCompRatio(device_, position);
+        } else {
+          gCompSpeedObject.SetElement(input_);
+          gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
+        }
+      },
+      // A slider's thumb has no unknown place: its read-out says so.
+      {.showUnit = [this] { FillControls(); },
+       .showUnknown = [this, isRatio] { (isRatio ? ratioText_ : speedText_).SetText("?"); }});
 }
 
 void TCompressorTreeWindow::Build() {
