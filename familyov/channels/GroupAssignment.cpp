@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -117,6 +118,13 @@ void TGroupAssignmentWindow::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (auto& row : rows_) group_.AddPane(row.get());
   FitRowsAtWorkAreaCorner(*this, group_);
+}
+
+void AssignGroups(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
+                  const std::function<void()>& tell) {
+  const controls::OneReportScope action;
+  TGroupAssignmentWindow(parent, device, kind).Execute();
+  tell();
 }
 
 void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows) {

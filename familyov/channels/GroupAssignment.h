@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -70,5 +71,11 @@ class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {
   TGroupWindow group_;
   std::vector<std::unique_ptr<TGroupDialog>> rows_;
 };
+
+// Runs the group assignment window on the unit, then `tell`s the window's panes: opening it, its
+// rows' reads, the choices made in it and the panes reading the groups again are one action, so a
+// unit that answers nothing is told of once.
+void AssignGroups(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
+                  const std::function<void()>& tell);
 
 }  // namespace namespaceOV

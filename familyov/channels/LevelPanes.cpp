@@ -116,9 +116,14 @@ void TLevelDialog::MoveTo(int position) {
                       for (int channel : move.changed) Announce(*this, LevelChanged, channel);
                       if (move.changed.empty()) ReadLevel();
                     },
-                // A slider's thumb has no unknown place: its read-out says so.
+                // A slider's thumb has no unknown place: its read-out says so. The groups' level
+                // ranges are the unit's levels: they are read again, unknown where it is silent.
                 .showUnit = [this] { ReadLevel(); },
-                .showUnknown = [this] { levelText_.SetText(kUnknownLevel); }});
+                .showUnknown =
+                    [this] {
+                      levelText_.SetText(kUnknownLevel);
+                      device_.GetGroupLevelRange();
+                    }});
 }
 
 void TLevelDialog::CmMute() {

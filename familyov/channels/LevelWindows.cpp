@@ -71,11 +71,10 @@ void TLevelWindow::SetupWindow() {
 }
 
 void TLevelWindow::CmGroups() {
-  TGroupAssignmentWindow(this, Device(),
-                         outputs_ ? GroupKind::kOutputLevel : GroupKind::kInputLevel)
-      .Execute();
-  NotifyRecord changed{GroupChanged, 0, 0, nullptr};
-  NotifyLocal(&changed);
+  AssignGroups(this, Device(), outputs_ ? GroupKind::kOutputLevel : GroupKind::kInputLevel, [this] {
+    NotifyRecord changed{GroupChanged, 0, 0, nullptr};
+    NotifyLocal(&changed);
+  });
 }
 
 void TLevelWindow::Notify(NotifyRecord* record) {

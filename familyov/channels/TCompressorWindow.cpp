@@ -39,20 +39,20 @@ TCompressorDialog::TCompressorDialog(ui::Window* parent, IQDeviceOrdavinex& devi
       ratio_(this, kCompRatio),
       speed_(this, kCompSpeed),
       ratioText_(this, kCompRatioText),
-      speedText_(this, kCompSpeedText) {
-  const DbField thresholdField{&gCompThresholdObject, &threshold_, kCompThresholdRange};
-  const DbField postGainField{&gCompPostGainObject, &postGain_, kCompPostGainRange};
-  OnMessage(TQuadButton::kQuadSpin, [this, thresholdField, postGainField](const ui::Message& m) {
+      speedText_(this, kCompSpeedText),
+      thresholdField_{&gCompThresholdObject, &threshold_, kCompThresholdRange},
+      postGainField_{&gCompPostGainObject, &postGain_, kCompPostGainRange} {
+  OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
     const auto* spin = reinterpret_cast<const TQuadButton*>(m.lParam);
-    Spin(spin == &thresholdSpin_ ? thresholdField : postGainField, spin->CurrentZone());
+    Spin(spin == &thresholdSpin_ ? thresholdField_ : postGainField_, spin->CurrentZone());
     return 0;
   });
-  OnNotify(kCompThreshold, ui::Notify::KillFocus, [this, thresholdField](const ui::Notification&) {
-    ApplyTyped(thresholdField);
+  OnNotify(kCompThreshold, ui::Notify::KillFocus, [this](const ui::Notification&) {
+    ApplyTyped(thresholdField_);
     return 0;
   });
-  OnNotify(kCompPostGain, ui::Notify::KillFocus, [this, postGainField](const ui::Notification&) {
-    ApplyTyped(postGainField);
+  OnNotify(kCompPostGain, ui::Notify::KillFocus, [this](const ui::Notification&) {
+    ApplyTyped(postGainField_);
     return 0;
   });
   OnNotify(kCompRatio, ui::Notify::Scroll, [this](const ui::Notification& n) {
@@ -164,7 +164,12 @@ void TCompressorDialog::Notify(NotifyRecord* record) {
 }
 
 bool TCompressorDialog::PreProcessKey(const ui::KeyStroke& key) {
-  if (key.down && (key.code == ui::key::kReturn || key.code == ui::key::kEscape)) return true;
+  // Enter takes what was typed into the field; neither key reaches the dialog's buttons.
+  if (key.down && key.code == ui::key::kReturn) {
+    for (const DbField* field : {&thresholdField_, &postGainField_}) ApplyTyped(*field);
+    return true;
+  }
+  if (key.down && key.code == ui::key::kEscape) return true;
   return ui::Dialog::PreProcessKey(key);
 }
 

@@ -59,6 +59,8 @@ class TCompressorDialog : public ui::Dialog, public TDataWindow {
   ui::Trackbar speed_;
   ui::StaticText ratioText_;
   ui::StaticText speedText_;
+  const DbField thresholdField_;
+  const DbField postGainField_;
 };
 
 // The runs of ganged inputs, one "Group %d" each.

@@ -182,7 +182,13 @@ void TLimiterDialog::CmEnable() {
                       NotifyRoot(&record);
                     },
                 .showUnit = [this] { FillControls(kReadFromUnit); },
-                .showUnknown = [this] { ShowUnknown(); }});
+                // The windows and the program's DSP count read again what the unit holds.
+                .showUnknown =
+                    [this] {
+                      ShowUnknown();
+                      NotifyRecord record{.code = LimiterEnableChanged, .channel = channel_};
+                      NotifyRoot(&record);
+                    }});
 }
 
 void TLimiterDialog::NotifyThreshold(float dB) {
@@ -275,8 +281,13 @@ bool TLimiterTreeWindow::RebuildsOn(uint32_t code) const {
 }
 
 void TLimiterTreeWindow::Notify(NotifyRecord* record) {
-  if (record->code == LimiterEnableChanged && record->pointer != nullptr) {
-    UpdateItemImage(record->channel, *static_cast<const bool*>(record->pointer));
+  // A switch whose write is in doubt tells no state: the tree reads what the unit holds.
+  if (record->code == LimiterEnableChanged) {
+    if (record->pointer != nullptr) {
+      UpdateItemImage(record->channel, *static_cast<const bool*>(record->pointer));
+    } else {
+      Rebuild();
+    }
   }
   ChannelTreeWindow::Notify(record);
 }
@@ -311,9 +322,10 @@ TLimiterWindow::TLimiterWindow(TEditOVWindow& editWindow)
 TLimiterWindow::~TLimiterWindow() { Destroy(); }
 
 void TLimiterWindow::CmGroups() {
-  TGroupAssignmentWindow(this, Device(), GroupKind::kLimiter).Execute();
-  NotifyRecord changed{.code = LimiterGroupChanged};
-  NotifyLocal(&changed);
+  AssignGroups(this, Device(), GroupKind::kLimiter, [this] {
+    NotifyRecord changed{.code = LimiterGroupChanged};
+    NotifyLocal(&changed);
+  });
 }
 
 void TLimiterWindow::SetupWindow() {

@@ -114,7 +114,13 @@ void TPinkDialog::CmEnable() {
                       NotifyRoot(&record);
                     },
                 .showUnit = [this] { Refill(); },
-                .showUnknown = [this] { enable_.ShowNoState(); }});
+                // The windows and the program's DSP count read again what the unit holds.
+                .showUnknown =
+                    [this] {
+                      enable_.ShowNoState();
+                      NotifyRecord record{.code = PinkNoiseChanged};
+                      NotifyRoot(&record);
+                    }});
 }
 
 void TPinkDialog::EvSpin() {

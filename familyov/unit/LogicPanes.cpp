@@ -262,7 +262,9 @@ void TLogicDialog::Notify(NotifyRecord* record) {
   if (record->code == MemoryRenamed || record->code == RefreshAll) {
     FillMemoryList();
     Refresh();
-  } else if (record->code == LogicInSelected) {
+  } else if (record->code == LogicInSelected ||
+             ((record->code == LogicOutChanged || record->code == LogicMemoryChanged) &&
+              record->channel == device_.selectedLogicIn)) {
     Refresh();
   }
   TDataWindow::Notify(record);
@@ -384,10 +386,13 @@ void TLogicListWindow::EvLButtonUp(ui::Point p) {
   list_.Invalidate();
   if (targetRow < 0) return;
   const int target = targetRow + 1;
-  controls::OneReportScope action;
-  GuardedUnitCall(device_, [&] { CopyLogicResponse(device_, source, target); });
-  NotifyRecord record{.code = LogicOutChanged, .channel = target};
-  NotifyLocal(&record);
+  // Taken or not, the row and the logic pane show what the unit holds, unknown where it is silent.
+  const auto showUnit = [this, target] {
+    NotifyRecord record{.code = LogicOutChanged, .channel = target};
+    NotifyLocal(&record);
+  };
+  ChangeOnUnit(device_, [&] { CopyLogicResponse(device_, source, target); },
+               {.taken = showUnit, .showUnit = showUnit, .showUnknown = showUnit});
 }
 
 void TLogicListWindow::Notify(NotifyRecord* record) {

@@ -460,6 +460,12 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
   if (code == RefreshAll) {
     RefreshChannelItems();
     UpdateCaption();
+    // A name has a record of its own: the windows that show one read it again on that record, so
+    // a rename the unit took while its answer was lost reaches every one of them.
+    for (const int channel : device_->ChannelIndexes()) {
+      NotifyRecord renamed{ChannelRenamed, channel, 0, nullptr};
+      PassOn(&renamed);
+    }
   }
   if (code == LockChanged) {
     UpdateTreeForLock();

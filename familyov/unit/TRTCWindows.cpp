@@ -250,21 +250,32 @@ bool TRTCListWindow::CanAddEvent() const {
   return ListedCount(device_.TimerEvents()) < static_cast<int>(device_.TimerEvents().size());
 }
 
-TTimerStruct* TRTCListWindow::NewEvent(int day, const TTimerStruct* model) {
+std::optional<controls::ChangeOutcome> TRTCListWindow::NewEvent(int day,
+                                                                const TTimerStruct* model) {
   TTimerStruct* event = FillFreeSlot(device_.TimerEvents(), day, model);
-  if (event == nullptr) return nullptr;
-  // A failed write leaves the event listed: the table holds it.
-  GuardedUnitCall(device_, [&] { WriteEvent(device_, *event); });
-  AppendItem(*event);
-  return event;
+  if (event == nullptr) return std::nullopt;
+  // The program's table holds the event once the unit has taken it: after a refusal its slot is
+  // free again, and while the write is in doubt it is listed as unknown.
+  const TTimerStruct made = *event;
+  event->day = 0;
+  return ChangeOnUnit(device_, [&] { WriteEvent(device_, made); },
+                      {.taken =
+                           [&] {
+                             *event = made;
+                             AppendItem(*event);
+                           },
+                       .showUnknown =
+                           [&] {
+                             *event = made;
+                             RebuildWithUnknown(event->slot);
+                           }});
 }
 
 // Each command on the list is one action: however many events it writes, a failing unit is told
 // of once.
 void TRTCListWindow::CmNew() {
   controls::OneReportScope command;
-  TTimerStruct* event = NewEvent(editor_.LastDay(), nullptr);
-  if (event == nullptr) return;
+  if (NewEvent(editor_.LastDay(), nullptr) != controls::ChangeOutcome::kTaken) return;
   list_.SelectItem(list_.Count() - 1);
   SelectionChanged();
   editor_.FocusTime();
@@ -298,7 +309,7 @@ void TRTCListWindow::CmCopyToDays(const std::string& question, bool weekdaysOnly
     const std::vector<int> days = weekdaysOnly ? AllWeekdaysBut(copy.day)
                                   : allDays    ? AllDaysBut(copy.day)
                                                : std::vector<int>{oneDay};
-    for (int day : days) allMade = NewEvent(day, &copy) != nullptr && allMade;
+    for (int day : days) allMade = NewEvent(day, &copy).has_value() && allMade;
   }
   if (!allMade) {
     ui::MessageBox(this, "Too many events.  Not all events were copied.", "Copy",

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "controls/ChangeOutcome.h"
 #include "controls/TDataWindow.h"
 #include "controls/TTimeEdit.h"
 #include "familyov/unit/OVCodecs.h"
@@ -87,8 +89,9 @@ class TRTCListWindow : public ui::LayoutWindow, public TDataWindow {
   void SetupWindow() override;
 
  private:
-  // Fills the first free slot, writes it and lists it; none when every slot is taken.
-  TTimerStruct* NewEvent(int day, const TTimerStruct* model);
+  // Fills the first free slot, writes it and lists it once the unit takes it: what became of
+  // the write, or nothing when every slot is taken.
+  std::optional<controls::ChangeOutcome> NewEvent(int day, const TTimerStruct* model);
   void AppendItem(TTimerStruct& event);
   void SelectionChanged();
   void PopupMenu();

@@ -28,6 +28,8 @@ struct TableWindow {
   const char* name;
   Program program;
   const char* leftOutBecause = nullptr;
+  // Why only the change taken is tried, for a window that writes nothing to the unit.
+  const char* takenOnlyBecause = nullptr;
 };
 
 // Every kind of window, in the tree's order.
