@@ -55,14 +55,15 @@ std::string RecalledMemoryText(IQDeviceOrdavinex& device, int memory) {
 }
 
 void CopyLogicResponse(IQDeviceOrdavinex& device, int source, int target) {
-  gLogicMemoryObject.SetElement(source);
-  const uint8_t memory = gLogicMemoryObject.Read(device);
-  gLogicMemoryObject.SetElement(target);
-  gLogicMemoryObject.Write(device, memory);
-  gLogicOutObject.SetElement(source);
-  const uint8_t output = gLogicOutObject.Read(device);
-  gLogicOutObject.SetElement(target);
-  gLogicOutObject.Write(device, output);
+  // Only what differs is written: a write whose answer is lost then always changed something.
+  for (ByteUCodeObject* part : {&gLogicMemoryObject, &gLogicOutObject}) {
+    part->SetElement(source);
+    const uint8_t value = part->Read(device);
+    part->SetElement(target);
+    if (part->Read(device) == value) continue;
+    part->SetElement(target);
+    part->Write(device, value);
+  }
 }
 
 }  // namespace namespaceOV

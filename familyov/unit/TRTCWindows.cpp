@@ -201,8 +201,14 @@ void TRTCListWindow::SetupWindow() {
                               kColumnMarginPixels);
   list_.AddColumn("Logic",
                   TextWidth("Activate Logic #31              ") + kLogicColumnMarginPixels);
+  ShowAsRead();
+}
+
+// The events as read from the unit, the one chosen still chosen, else the first, as a window opened
+// on them shows them.
+void TRTCListWindow::ShowAsRead() {
   Rebuild();
-  if (list_.Count() > 0) list_.SelectItem(0);
+  if (!HasSelection() && list_.Count() > 0) list_.SelectItem(0);
 }
 
 void TRTCListWindow::AppendItem(TTimerStruct& event) {
@@ -331,7 +337,7 @@ void TRTCListWindow::PopupMenu() {
 }
 
 void TRTCListWindow::Notify(NotifyRecord* record) {
-  if (record->code == RefreshAll) Rebuild();
+  if (record->code == RefreshAll) ShowAsRead();
   TDataWindow::Notify(record);
 }
 

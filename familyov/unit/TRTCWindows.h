@@ -93,6 +93,7 @@ class TRTCListWindow : public ui::LayoutWindow, public TDataWindow {
   // the write, or nothing when every slot is taken.
   std::optional<controls::ChangeOutcome> NewEvent(int day, const TTimerStruct* model);
   void AppendItem(TTimerStruct& event);
+  void ShowAsRead();
   void SelectionChanged();
   void PopupMenu();
 

@@ -107,7 +107,8 @@ TEST(LogicMapTest, ADropCopiesTheResponseAndFileMemoriesBeyondTheModelAreRefused
   bus.StoreByte(index, 0x21, 2, 19);
   bus.TakeTrace();
   CopyLogicResponse(unit, 2, 7);
-  EXPECT_THAT(bus.TakeTrace(), ElementsAre("R1A.2", "W1A.7 05", "R21.2", "W21.7 13"));
+  EXPECT_THAT(bus.TakeTrace(),
+              ElementsAre("R1A.2", "R1A.7", "W1A.7 05", "R21.2", "R21.7", "W21.7 13"));
   EXPECT_EQ(RecalledMemory(unit, 7), 5);
   EXPECT_EQ(RecalledMemoryText(unit, 5), "Memory 5");
   EXPECT_EQ(RecalledMemoryText(unit, 0), "<None>");

@@ -1,5 +1,6 @@
 #include "tests/familyov_window/ControlTableRows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -111,25 +112,46 @@ bool LeftAlone(ui::Window& control) {
          InRepeatedPane(control);
 }
 
-// What the user types into a field: a number one above the one shown, a name for a name.
+// What the user types into a field: a name for a name; a number one below the one shown, or one
+// above it for a compressor's gain after it, whose range starts at the unit's value.
 std::optional<std::string> Typed(ui::Window& field) {
   const std::string shown = dynamic_cast<ui::Control&>(field).Text();
   if (shown.empty()) return std::nullopt;
   char* end = nullptr;
   const double value = std::strtod(shown.c_str(), &end);
   if (end == shown.c_str()) return "Typed";
+  const bool upward =
+      IdOf(field) == ovprocessing_res::kCompPostGain && IsIn<TCompressorDialog>(field);
   char typed[32];
-  std::snprintf(typed, sizeof typed, "%g", value - 1.0);
+  std::snprintf(typed, sizeof typed, "%g", upward ? value + 1.0 : value - 1.0);
   return typed;
 }
 
-// A count the program could not work out leads its text with "?" ("? filters remain"); the walk
-// knows an unknown read-out by its "?" after the name: the line is put that way round.
-std::string AsReadOut(const std::string& line) {
-  const std::size_t text = line.find(" text: ? ");
-  if (text == std::string::npos) return line;
-  const std::size_t rest = text + std::string(" text: ? ").size();
-  return line.substr(0, text) + " text: " + line.substr(rest) + ": ?";
+// The walk knows an unknown read-out by a "?" after its name. A count the program could not work
+// out leads its text with "?" ("? filters remain") or ends it so ("Filters (?)"): the line is put
+// that way round. A list view's rows are a line each, so that a row shown unknown ("?/?") is known
+// for one among rows the unit's values fill.
+std::vector<std::string> AsReadOuts(const std::string& line) {
+  const std::size_t text = line.find(" text: ");
+  if (text != std::string::npos) {
+    const std::string head = line.substr(0, text + 7);
+    std::string value = line.substr(text + 7);
+    if (value.starts_with("? ")) return {head + value.substr(2) + ": ?"};
+    if (value.ends_with(" (?)")) return {head + value.substr(0, value.size() - 4) + ": ?"};
+    return {line};
+  }
+  const std::size_t view = line.find(" list view: ");
+  if (view == std::string::npos) return {line};
+  std::vector<std::string> rows;
+  const std::string head = line.substr(0, view) + " list view row ";
+  std::string items = line.substr(view + 12);
+  for (std::size_t start = 0, row = 0; start <= items.size(); ++row) {
+    const std::size_t end = std::min(items.find('|', start), items.size());
+    const std::string item = items.substr(start, end - start);
+    rows.push_back(head + std::to_string(row) + ": " + (item == "?/?" ? "?" : item));
+    start = end + 1;
+  }
+  return rows;
 }
 
 template <typename Found>
@@ -236,8 +258,10 @@ class UnitWindows {
     for (const TNodeInfo* node : edit->NodeList()) shown.push_back("tree/" + node->text);
     for (int slot = 0; slot < TEditOVWindow::kChildSlots; ++slot) {
       if (ui::Window* child = edit->ChildWindow(slot)) {
-        for (const std::string& line : testsupport::ShownControls(*child, IsPolled)) {
-          shown.push_back(std::to_string(slot) + "/" + AsReadOut(line));
+        for (const std::string& control : testsupport::ShownControls(*child, IsPolled)) {
+          for (const std::string& line : AsReadOuts(control)) {
+            shown.push_back(std::to_string(slot) + "/" + line);
+          }
         }
       }
     }

@@ -448,7 +448,10 @@ TEST_F(EditWindowTest, LockingClosesLockableWindowsAndUnlockingRefreshesTheRest)
   EXPECT_EQ(TreeLines(*window).at(31), "31 Memory 7");
   auto* security = dynamic_cast<RecordingWindow*>(window->ChildWindow(ids.security));
   std::vector<uint32_t> codes;
-  for (const NotifyRecord& r : security->received) codes.push_back(r.code);
+  // Every channel's name is read again with the rest.
+  for (const NotifyRecord& r : security->received) {
+    if (r.code != ChannelRenamed) codes.push_back(r.code);
+  }
   EXPECT_EQ(codes, (std::vector<uint32_t>{LockChanged, FilterSetChanged, RefreshAll, LockChanged}));
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
