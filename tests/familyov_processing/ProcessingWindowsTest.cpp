@@ -506,7 +506,8 @@ class FailedEntryTest
       public testing::WithParamInterface<std::tuple<TypedField, ovtest::WriteFailure>> {};
 
 TEST_P(FailedEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
-  const auto& [field, failure] = GetParam();
+  const TypedField& field = std::get<0>(GetParam());
+  const ovtest::WriteFailure& failure = std::get<1>(GetParam());
   bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput, 1);
   bus.StoreByte(0, gPinkNoiseEnableObject.GetId(), 0, 1);
   OpenUnit();

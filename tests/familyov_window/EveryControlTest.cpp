@@ -16,7 +16,8 @@ TEST(EveryControlTableTest, HoldsEveryWindowTheTreesOpen) {
   std::set<ChildKind> opened;
   for (const sim::familyov::Model model :
        {sim::familyov::Model::k8148, sim::familyov::Model::k8126}) {
-    for (const auto& [node, kind] : WindowsTheTreeOpens(model)) {
+    for (const auto& [node, opens] : WindowsTheTreeOpens(model)) {
+      const ChildKind kind = opens;
       opened.insert(kind);
       const std::vector<TableWindow>& windows = Windows();
       EXPECT_TRUE(std::any_of(windows.begin(), windows.end(),
