@@ -10,12 +10,14 @@
 #include "familyov/channels/DelayNameWindows.h"
 #include "familyov/channels/GroupAssignment.h"
 #include "familyov/channels/LevelWindows.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -167,6 +169,36 @@ TEST_F(LevelWindowsTest, TheGroupsWindowWritesEachSidesValues) {
   EXPECT_EQ(GroupEntryOf(GroupKind::kInputLevel, 20, 2), -1);
   EXPECT_EQ(GroupEntryOf(GroupKind::kOutputLevel, 4, 3), -1);  // five outputs: three groups
   EXPECT_EQ(GroupValueOf(GroupKind::kOutputLevel, 3), 3);
+}
+
+// A group chosen on a unit that fails the write: one report, no other once the unit answers; the
+// row shows the unit's group again after a refusal, and no group while the write is in doubt or
+// the unit silent.
+TEST_F(LevelWindowsTest, AGroupTheUnitDidNotTakeIsNeverShownChosen) {
+  TInputLevelWindow& inputs = Inputs();
+  for (const testsupport::Condition& condition : testsupport::Conditions(ovtest::kRefusalCode)) {
+    if (!condition.fault) continue;
+    SCOPED_TRACE(condition.name);
+    StoreGroup(2, 0);
+    NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+    editWindow->Notify(&refresh);
+    ovtest::ReportedErrors().clear();
+    int shown = -2;
+    script.RunDialog(kGroupAssignmentDialog, [&](ui::Dialog& dialog) {
+      TGroupDialog& row = dynamic_cast<TGroupAssignmentWindow&>(dialog).Row(2);
+      bus.bus.AddFault(condition.fault->ForUnit(kAddress));
+      row.List().SetSelection(2);
+      row.SendNotify({kGroupList, ui::Notify::SelChange, &row.List()});
+      shown = row.List().Selection();
+      dialog.EndDialog(ui::kIdCancel);
+    });
+    inputs.Commands().Run(kCmGroups);
+    EXPECT_EQ(shown, condition.refused ? 0 : -1);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    bus.bus.ClearFaults();
+    testsupport::ResumePollsAndSettle();
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  }
 }
 
 TEST_F(LevelWindowsTest, TheGroupsWindowShowsEveryRow) {
