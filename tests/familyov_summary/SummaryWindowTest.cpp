@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -71,6 +72,17 @@ class StandIn : public OVChild<ui::Frame> {
  public:
   explicit StandIn(TEditOVWindow& edit) : OVChild<ui::Frame>(edit, "Stand-in", "", nullptr) {}
   void Notify(NotifyRecord* record) override { TDataWindow::Notify(record); }
+};
+
+// A window that only hears what the others tell.
+class Recorder : public OVChild<ui::Frame> {
+ public:
+  explicit Recorder(TEditOVWindow& edit) : OVChild<ui::Frame>(edit, "Recorder", "", nullptr) {}
+  void Notify(NotifyRecord* record) override {
+    if (heard) heard(*record);
+    TDataWindow::Notify(record);
+  }
+  std::function<void(const NotifyRecord&)> heard;
 };
 
 class SummaryTest : public testing::Test {
@@ -268,6 +280,37 @@ TEST_F(SummaryTest, PanesWriteWhatTheUserTypesOncePerMember) {
   EXPECT_EQ(ControlText(summary.Panes().Input(1), kInputLevel), "24.0");
   EXPECT_EQ(ControlText(levels->Pane(1), ovchannels_res::kLevelText), "24.0");
   EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+}
+
+// A channel's name is told to the other windows only once the unit has taken it; a refused one
+// shows the unit's name again, one in doubt shows none.
+TEST_F(SummaryTest, ARenameIsToldOnlyOnceTheUnitTakesIt) {
+  std::vector<int> renamed;
+  RegisterChildWindow(ChildKind::Mixing, [&](TEditOVWindow& w, int) {
+    auto window = std::make_unique<Recorder>(w);
+    window->heard = [&](const NotifyRecord& r) {
+      if (r.code == ChannelRenamed) renamed.push_back(r.channel);
+    };
+    return window;
+  });
+  TChannelSummaryDialog& input = Open().Panes().Input(1);
+  edit->OpenChildWindow(edit->Ids().mixing);
+  const std::string unitName = ControlText(input, kName);
+  for (const testsupport::Condition& condition : testsupport::Conditions(ovtest::kRefusalCode)) {
+    SCOPED_TRACE(condition.name);
+    if (condition.fault) bus.bus.AddFault(condition.fault->ForUnit(5));
+    ui::test::Type(input, kName, condition.fault ? "Refused" : unitName + "!");
+    input.CommitName();
+    EXPECT_EQ(ControlText(input, kName), !condition.fault    ? unitName + "!"
+                                         : condition.refused ? unitName
+                                                             : "");
+    EXPECT_EQ(renamed, condition.fault ? std::vector<int>{} : std::vector<int>{1});
+    bus.bus.ClearFaults();
+    testsupport::ResumePollsAndSettle();
+    ui::test::Type(input, kName, unitName);
+    input.CommitName();
+    renamed.clear();
+  }
 }
 
 TEST_F(SummaryTest, SpinsStepByTheirZone) {
