@@ -15,16 +15,18 @@ class TDSPIDialog : public ui::Dialog {
 
   TDSPIDialog(IQDevice3300& device, ui::Window* parent);
   const TLEDButton& Lamp() const { return lamp_; }
-  // Reads the switch from the unit and shows it; a bus failure is thrown.
+  // Reads the switch from the unit and shows it; a bus failure shows it unknown and is thrown.
   void ShowSwitchFromUnit();
+  // The lamp dark: the switch is not known.
+  void ShowUnknown();
 
  protected:
   void SetupWindow() override;
 
  private:
   void CmToggle();
-  void ShowSwitch(bool set);
-  // The same, with a failure reported and the lamp left as it is.
+  void ShowSwitch(int lampState);
+  // The same, with a failure reported.
   void ShowUnitSwitch();
 
   IQDevice3300& device_;

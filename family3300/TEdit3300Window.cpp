@@ -243,19 +243,39 @@ void TEdit3300Window::ReadNameAndTree() {
 }
 
 void TEdit3300Window::ShowUnit() {
-  ReadNameAndTree();
-  if (TreeLock()) CloseEditingDialogs();
+  try {
+    ReadNameAndTree();
+    if (TreeLock()) CloseEditingDialogs();
+    for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
+      const std::size_t i = Index(channel);
+      const ChannelObjects& objects = Channel3300(channel);
+      if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowBands();
+      ShowLevel(*lpf_[i], objects.lpf);
+      ShowLevel(*hpf_[i], objects.hpf);
+      ShowLevel(*gain_[i], objects.gain);
+    }
+    if (dspi_->IsCreated()) dspi_->ShowSwitchFromUnit();
+    if (memory_->IsCreated()) memory_->ShowNames();
+    if (security_->IsCreated()) security_->ShowLock(device_.IsLocked());
+  } catch (const IQException&) {
+    ShowUnitUnknown();
+    throw;
+  }
+}
+
+void TEdit3300Window::ShowUnitUnknown() {
+  // What the unit holds may have changed (a recall, a load, a write in doubt): nothing shows a
+  // value the read again did not give.
+  SetText(BusTitle(std::string()));
+  for (const int code : {kItemEqInA, kItemMuteA, kItemEqInB, kItemMuteB}) {
+    if (Item(code)) ShowSwitchUnknown(code);
+  }
   for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
     const std::size_t i = Index(channel);
-    const ChannelObjects& objects = Channel3300(channel);
-    if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowBands();
-    ShowLevel(*lpf_[i], objects.lpf);
-    ShowLevel(*hpf_[i], objects.hpf);
-    ShowLevel(*gain_[i], objects.gain);
+    if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowUnknown(0, kBandCount);
   }
-  if (dspi_->IsCreated()) dspi_->ShowSwitchFromUnit();
-  if (memory_->IsCreated()) memory_->ShowNames();
-  if (security_->IsCreated()) security_->ShowLock(device_.IsLocked());
+  if (dspi_->IsCreated()) dspi_->ShowUnknown();
+  if (security_->IsCreated()) security_->ShowLock(std::nullopt);
 }
 
 void TEdit3300Window::ShowLevel(TLevelDialog& dialog, const ByteUCodeObject& parameter) {
@@ -292,53 +312,64 @@ void TEdit3300Window::UpdateTree(int code) {
 }
 
 void TEdit3300Window::ShowTreeFromUnit(int code) {
-  const bool locked = TreeLock();
-  for (ui::TreeItem item = tree_.FirstChild(root_); item; item = tree_.NextSibling(item)) {
-    const int itemCode = static_cast<int>(tree_.ItemData(item));
-    if (code >= 0 && itemCode != code) continue;
-    if (itemCode == kItemSecurity || itemCode == kItemVersion) continue;
-    if (locked) {
-      // A locked unit keeps its functions to itself: a switch shows no state, as in a window
-      // that opened on the locked unit.
-      if (IsSwitch(itemCode)) ShowSwitchUnknown(itemCode);
-      tree_.SetItemImages(item, kLockImage, kLockImage);
-      continue;
+  ui::TreeItem item = tree_.FirstChild(root_);
+  try {
+    const bool locked = TreeLock();
+    for (; item; item = tree_.NextSibling(item)) ShowItemFromUnit(item, code, locked);
+  } catch (const IQException&) {
+    // The switches not read show no state, never the one they last had.
+    for (; item; item = tree_.NextSibling(item)) {
+      const int itemCode = static_cast<int>(tree_.ItemData(item));
+      if (IsSwitch(itemCode) && (code < 0 || itemCode == code)) ShowSwitchUnknown(itemCode);
     }
-    switch (itemCode) {
-      case kItemEqA:
-      case kItemLpfA:
-      case kItemHpfA:
-      case kItemGainA:
-        tree_.SetItemImages(item, kChannelAImage, kChannelAImage + 1);
-        break;
-      case kItemEqB:
-      case kItemLpfB:
-      case kItemHpfB:
-      case kItemGainB:
-        tree_.SetItemImages(item, kChannelBImage, kChannelBImage + 1);
-        break;
-      case kItemEqInA:
-      case kItemEqInB: {
-        const bool b = itemCode == kItemEqInB;
-        const bool in = Channel3300(b ? 1 : 0).eqIn.Read(device_);
-        const int image = in ? kSwitchImage : kAttentionImage;
-        tree_.SetItemImages(item, image, image);
-        tree_.SetItemText(item, std::string(b ? "EQ B " : "EQ A ") + (in ? "In" : "Bypassed"));
-        break;
-      }
-      case kItemMuteA:
-      case kItemMuteB: {
-        const bool b = itemCode == kItemMuteB;
-        const bool muted = Channel3300(b ? 1 : 0).mute.Read(device_);
-        const int image = muted ? kAttentionImage : kSwitchImage;
-        tree_.SetItemImages(item, image, image);
-        tree_.SetItemText(item,
-                          std::string(b ? "Mute B " : "Mute A ") + (muted ? "(on)" : "(off)"));
-        break;
-      }
-      default:
-        tree_.SetItemImages(item, kUnitImage, kUnitImage + 1);
+    throw;
+  }
+}
+
+void TEdit3300Window::ShowItemFromUnit(ui::TreeItem item, int code, bool locked) {
+  const int itemCode = static_cast<int>(tree_.ItemData(item));
+  if (code >= 0 && itemCode != code) return;
+  if (itemCode == kItemSecurity || itemCode == kItemVersion) return;
+  if (locked) {
+    // A locked unit keeps its functions to itself: a switch shows no state, as in a window
+    // that opened on the locked unit.
+    if (IsSwitch(itemCode)) ShowSwitchUnknown(itemCode);
+    tree_.SetItemImages(item, kLockImage, kLockImage);
+    return;
+  }
+  switch (itemCode) {
+    case kItemEqA:
+    case kItemLpfA:
+    case kItemHpfA:
+    case kItemGainA:
+      tree_.SetItemImages(item, kChannelAImage, kChannelAImage + 1);
+      break;
+    case kItemEqB:
+    case kItemLpfB:
+    case kItemHpfB:
+    case kItemGainB:
+      tree_.SetItemImages(item, kChannelBImage, kChannelBImage + 1);
+      break;
+    case kItemEqInA:
+    case kItemEqInB: {
+      const bool b = itemCode == kItemEqInB;
+      const bool in = Channel3300(b ? 1 : 0).eqIn.Read(device_);
+      const int image = in ? kSwitchImage : kAttentionImage;
+      tree_.SetItemImages(item, image, image);
+      tree_.SetItemText(item, std::string(b ? "EQ B " : "EQ A ") + (in ? "In" : "Bypassed"));
+      break;
     }
+    case kItemMuteA:
+    case kItemMuteB: {
+      const bool b = itemCode == kItemMuteB;
+      const bool muted = Channel3300(b ? 1 : 0).mute.Read(device_);
+      const int image = muted ? kAttentionImage : kSwitchImage;
+      tree_.SetItemImages(item, image, image);
+      tree_.SetItemText(item, std::string(b ? "Mute B " : "Mute A ") + (muted ? "(on)" : "(off)"));
+      break;
+    }
+    default:
+      tree_.SetItemImages(item, kUnitImage, kUnitImage + 1);
   }
 }
 
@@ -409,7 +440,9 @@ void TEdit3300Window::ToggleSwitch(const BoolUCodeObject& object, int code) {
         return controls::GuardedBusCall(&device_,
                                         [&] { object.Write(device_, !object.Read(device_)); });
       },
-      {.taken = showUnit, .showUnit = showUnit, .showUnknown = {}});
+      {.taken = showUnit, .showUnit = showUnit, .showUnknown = [this, code] {
+         ShowSwitchUnknown(code);
+       }});
 }
 
 void TEdit3300Window::Rename() {

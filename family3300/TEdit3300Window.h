@@ -90,12 +90,16 @@ class TEdit3300Window : public ui::Frame {
   void BuildTree();
   std::string BusTitle(const std::string& name) const;
   // Reads the items with `code` (all when negative) and shows them; a bus failure is thrown.
+  // A switch not read shows unknown.
   void ShowTreeFromUnit(int code);
+  void ShowItemFromUnit(ui::TreeItem item, int code, bool locked);
   // Both read and shown; a bus failure is thrown.
   void ReadNameAndTree();
   // Reads the unit again and shows it in this window and every dialog it has open (a locked unit
   // closes its editing dialogs); a bus failure is thrown.
   void ShowUnit();
+  // What ShowUnit shows, unknown.
+  void ShowUnitUnknown();
   void ShowLevel(TLevelDialog& dialog, const ByteUCodeObject& parameter);
   // Tells the main window that the unit's name or lock may have changed.
   void TellClient();

@@ -39,17 +39,17 @@ void TSecurityDialog::SetupWindow() {
 std::optional<bool> TSecurityDialog::ShowUnitLock() {
   std::optional<bool> locked;
   controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); });
-  if (locked) {
-    ShowLock(*locked);
-  } else {
-    lamp_.ShowUnknown();
-  }
+  ShowLock(locked);
   return locked;
 }
 
-void TSecurityDialog::ShowLock(bool locked) {
-  lamp_.Show(locked);
-  setPassword_.Enable(!locked);
+void TSecurityDialog::ShowLock(std::optional<bool> locked) {
+  if (!locked) {
+    lamp_.ShowUnknown();
+    return;
+  }
+  lamp_.Show(*locked);
+  setPassword_.Enable(!*locked);
 }
 
 void TSecurityDialog::LockChanged() {
