@@ -1,5 +1,7 @@
 #include "family3300/TDSPIDialog.h"
 
+#include <utility>
+
 #include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
@@ -13,8 +15,11 @@ constexpr int kLampStyle = 0;
 
 }  // namespace
 
-TDSPIDialog::TDSPIDialog(IQDevice3300& device, ui::Window* parent)
-    : ui::Dialog(parent, res3300::kDspiDialog), device_(device), lamp_(this, res3300::kDspiLamp) {
+TDSPIDialog::TDSPIDialog(IQDevice3300& device, ui::Window* parent, std::function<void()> readOwed)
+    : ui::Dialog(parent, res3300::kDspiDialog),
+      device_(device),
+      readOwed_(std::move(readOwed)),
+      lamp_(this, res3300::kDspiLamp) {
   lamp_.SetStyle(kLampStyle);
   lamp_.SetPushStyle(true);
   OnCommand(res3300::kDspiLamp, [this] { CmToggle(); });
@@ -26,7 +31,9 @@ void TDSPIDialog::SetupWindow() {
 }
 
 void TDSPIDialog::ShowUnitSwitch() {
-  controls::GuardedBusCall(&device_, [this] { ShowSwitchFromUnit(); });
+  if (!controls::GuardedBusCall(&device_, [this] { ShowSwitchFromUnit(); }) && readOwed_) {
+    readOwed_();
+  }
 }
 
 void TDSPIDialog::ShowSwitchFromUnit() {

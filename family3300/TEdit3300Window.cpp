@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
@@ -165,12 +166,20 @@ void TEdit3300Window::SetupWindow() {
   UpdateTree(-1);
 }
 
+std::vector<int> TEdit3300Window::ItemCodes(bool twoChannel, bool online) {
+  std::vector<int> codes;
+  for (const TreeEntry& entry : kTreeEntries) {
+    if (entry.presence == Presence::kTwoChannel && !twoChannel) continue;
+    if (entry.presence == Presence::kBusUnit && !online) continue;
+    codes.push_back(entry.item.code);
+  }
+  return codes;
+}
+
 void TEdit3300Window::BuildTree() {
   root_ = tree_.InsertItem({}, "3300XL Device", kUnitImage, 0, kUnitImage + 1);
-  for (const TreeEntry& entry : kTreeEntries) {
-    if (entry.presence == Presence::kTwoChannel && !device_.IsTwoChannel()) continue;
-    if (entry.presence == Presence::kBusUnit && !device_.IsOnline()) continue;
-    const ItemSpec& item = entry.item;
+  for (const int code : ItemCodes(device_.IsTwoChannel(), device_.IsOnline())) {
+    const ItemSpec& item = ItemOf(code);
     tree_.InsertItem(root_, item.text, item.image, item.code, item.image + 1);
     if (IsSwitch(item.code)) ShowSwitchUnknown(item.code);
   }
@@ -196,7 +205,7 @@ void TEdit3300Window::MakeDialogs() {
       level->SetWriteWhileDragging(true);
     }
   }
-  dspi_ = std::make_unique<TDSPIDialog>(device_, this);
+  dspi_ = std::make_unique<TDSPIDialog>(device_, this, [this] { unitOwed_.Owe(); });
   memory_ = std::make_unique<TMemoryDialog>(device_, this);
   security_ = std::make_unique<TSecurityDialog>(device_, this);
 }
@@ -379,10 +388,12 @@ void TEdit3300Window::Open(ui::Window* dialog) {
     dialog->SetFocus();
     return;
   }
-  // Each of its fields reads the unit as it is created: a unit that falls silent is told of once.
+  // Each of its fields reads the unit as it is created: a unit that falls silent is told of once,
+  // and what it did not give is read again once it answers.
   const controls::OneReportScope opening;
   dialog->Create();
   dialog->Show();
+  if (opening.FailureMet()) unitOwed_.Owe();
 }
 
 void TEdit3300Window::RunItem(int code) {

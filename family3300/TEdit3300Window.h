@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/IdlePoll.h"
 #include "family3300/LevelDialogs3300.h"
@@ -57,6 +58,9 @@ class TEdit3300Window : public ui::Frame {
   static constexpr ui::MessageId kDeviceWindowClosed = 301;
 
   TEdit3300Window(IQDevice3300& device, ui::Window* client);
+
+  // The items of the tree of a unit of that kind, in order: what the unit offers the user.
+  static std::vector<int> ItemCodes(bool twoChannel, bool online);
   ~TEdit3300Window() override;
 
   void CloseWindow(int result = ui::kIdCancel) override;
