@@ -45,6 +45,8 @@ class TLevelDialog : public ui::Dialog {
   controls::LevelScale scale_;
   int tickGap_;
   controls::MoveWrites<int> writes_;
+  // Where a move whose write failed left the thumb.
+  int stoppedAt_ = 0;
   ui::StaticText readOut_;
   ui::StaticText unit_;
   ui::Trackbar trackbar_;

@@ -100,17 +100,15 @@ void TSecurityDialog::CmLock() {
     return;
   }
   // Whatever became of the lock (a lost reply may have locked the unit all the same) the lamp
-  // shows the lock the unit holds; the edit window follows a lock the unit took.
+  // shows the lock the unit holds, and the edit window follows a unit that holds the lock.
+  const auto showUnit = [this] {
+    if (ShowUnitLock() == true) LockChanged();
+  };
   controls::ApplyChange(
       [this] {
         return controls::GuardedBusCall(&device_, [this] { g3300Lock.Write(device_, true); });
       },
-      {.taken =
-           [this] {
-             if (ShowUnitLock() == true) LockChanged();
-           },
-       .showUnit = [this] { ShowUnitLock(); },
-       .showUnknown = {}});
+      {.taken = showUnit, .showUnit = showUnit, .showUnknown = {}});
 }
 
 bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
