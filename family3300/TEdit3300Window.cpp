@@ -398,7 +398,14 @@ void TEdit3300Window::Open(ui::Window* dialog) {
 
 void TEdit3300Window::RunItem(int code) {
   bool locked = false;
-  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) return;
+  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) {
+    // A switch flipped on a unit that answers nothing shows no state until the unit gives it.
+    if (IsSwitch(code)) {
+      ShowSwitchUnknown(code);
+      unitOwed_.Owe();
+    }
+    return;
+  }
   if (code == kItemSecurity) return Open(security_.get());
   if (code == kItemVersion) return ShowFirmwareVersion();
   if (code < kItemMemory || code > kItemGainB) return;
