@@ -30,7 +30,7 @@ class TDSPIDialog : public ui::Dialog {
  private:
   void CmToggle();
   void ShowSwitch(int lampState);
-  // The same, with a failure reported.
+  // ShowSwitchFromUnit with a failure reported and the read owed.
   void ShowUnitSwitch();
 
   IQDevice3300& device_;
