@@ -35,8 +35,10 @@ void TLevelDialog::ReadValue() {
       device_, [this] { trackbar_.SetPosition(scale_.PositionOf(parameter_->Read(*device_))); });
   ShowValue();
   // A level the unit did not give shows as unknown, not as where the slider happens to rest.
-  if (!read) readOut_.SetText(controls::kUnknownValue);
+  if (!read) ShowUnknown();
 }
+
+void TLevelDialog::ShowUnknown() { readOut_.SetText(controls::kUnknownValue); }
 
 void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue())); }
 
@@ -63,7 +65,7 @@ void TLevelDialog::Scrolled(ui::ScrollCode code) {
              ReadValue();
              writes_.UnitHolds(ShownValue());
            },
-       .showUnknown = [this] { readOut_.SetText(controls::kUnknownValue); }});
+       .showUnknown = [this] { ShowUnknown(); }});
   if (outcome != controls::ChangeOutcome::kTaken) {
     writes_.Failed(code);
     stoppedAt_ = trackbar_.Position();

@@ -27,6 +27,8 @@ class TLevelDialog : public ui::Dialog {
   }
   // Reads the parameter from the unit and moves the trackbar to it.
   void ReadValue();
+  // The read-out says unknown: the unit did not give the level.
+  void ShowUnknown();
 
  protected:
   void SetupWindow() override;

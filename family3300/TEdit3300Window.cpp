@@ -282,8 +282,12 @@ void TEdit3300Window::ShowUnitUnknown() {
   for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
     const std::size_t i = Index(channel);
     if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowUnknown(0, kBandCount);
+    for (TLevelDialog* level : {lpf_[i].get(), hpf_[i].get(), gain_[i].get()}) {
+      if (level->IsCreated()) level->ShowUnknown();
+    }
   }
   if (dspi_->IsCreated()) dspi_->ShowUnknown();
+  if (memory_->IsCreated()) memory_->ShowUnknown();
   if (security_->IsCreated()) security_->ShowLock(std::nullopt);
 }
 

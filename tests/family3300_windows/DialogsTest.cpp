@@ -669,4 +669,42 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
   }
 }
 
+// A read of the whole unit that fails (the windows follow a recall, and the unit has fallen
+// silent): no open window shows a value it could not read again, and once the unit answers,
+// every one shows what the unit holds.
+TEST_F(DialogsTest, AWholeUnitReadThatFailsShowsEveryOpenWindowUnknownUntilTheUnitAnswers) {
+  Open();
+  for (const int item : {kItemEqA, kItemLpfA, kItemGainB, kItemDspi, kItemMemory, kItemSecurity}) {
+    window->RunItem(item);
+  }
+  const std::vector<std::string> answered = Shown(*window);
+  const auto levelText = [](TLevelDialog& dialog) {
+    return ui::test::ControlOf(dialog, controls_res::kLevelText).Text();
+  };
+  bus.AddFault(sim::Fault::Silence());
+  window->Post(TEdit3300Window::kRefreshAllMessage);
+  ui::test::PumpMessages();
+  EXPECT_EQ(TakeReportedErrors().size(), 1u);
+  EXPECT_TRUE(window->Text().ends_with(") ")) << "no name in " << window->Text();
+  for (const int item : {kItemEqInA, kItemMuteA, kItemEqInB, kItemMuteB}) {
+    EXPECT_TRUE(window->Tree().ItemText(window->Item(item)).ends_with(" ?")) << item;
+  }
+  for (int band = 1; band <= kBandCount; ++band) {
+    EXPECT_FALSE(window->Equaliser(0)->Slider(band).HasValue()) << band;
+  }
+  EXPECT_EQ(levelText(*window->Lpf(0)), "?");
+  EXPECT_EQ(levelText(*window->Gain(1)), "?");
+  EXPECT_EQ(window->Dspi()->Lamp().GetState(), TLEDButton::kOff);
+  EXPECT_EQ(window->Security()->Lamp().GetState(), TLEDButton::kOff);
+  for (int k = 0; k < kMemoryCount; ++k) {
+    EXPECT_EQ(ui::test::ControlOf(*window->Memory(), res3300::kFirstName + k).Text(), "") << k;
+  }
+  bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle();
+  ui::test::RestIdle();
+  EXPECT_EQ(Shown(*window), answered);
+  EXPECT_TRUE(TakeReportedErrors().empty());
+}
+
 }  // namespace
