@@ -108,6 +108,27 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   EXPECT_EQ(TakeTrace().size(), 28u);
   EXPECT_EQ(Byte(g3300BandB[27].GetId()), kFlatBandLevel);
   EXPECT_EQ(eq.Slider(14).GetValue(), kFlatBandLevel);
+
+  // A band whose write went unanswered has no level shown: no key steps it, and Adjust reads the
+  // bands before it shifts them.
+  bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeSet).Times(1));
+  eq.Slider(2).SetFocus();
+  ui::test::PressKey(eq.Slider(2), Qt::Key_Up);
+  EXPECT_EQ(TakeReportedErrors().size(), 1u);
+  EXPECT_FALSE(eq.Slider(2).HasValue());
+  TakeTrace();
+  ui::test::PressKey(eq.Slider(2), Qt::Key_Up);
+  EXPECT_TRUE(TakeTrace().empty());
+  script.RunDialog(controls_res::kAdjustDialog, [](ui::Dialog& d) {
+    dynamic_cast<ui::UpDown&>(ui::test::ControlOf(d, controls_res::kAdjustUpDown)).Step(-1);
+    d.CloseWindow(ui::kIdOk);
+  });
+  ui::test::Click(eq, res3300::kAdjustButton);
+  const Trace readFirst = TakeTrace();
+  ASSERT_EQ(readFirst.size(), 56u);
+  EXPECT_EQ(readFirst[0], "R39");
+  EXPECT_EQ(readFirst[29], "W3A 16");  // the unit took the step unanswered: 21, and 1 more
+  EXPECT_TRUE(eq.Slider(2).HasValue());
 }
 
 // A press and release where the user would make them: the window system delivers them to
