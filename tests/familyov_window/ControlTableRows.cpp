@@ -18,6 +18,7 @@
 #include "familyov/channels/TGasDialog.h"
 #include "familyov/channels/TLastMemoryDialog.h"
 #include "familyov/channels/TLimiterWindow.h"
+#include "familyov/channels/TSummaryWindow.h"
 #include "familyov/unit/LogicMap.h"
 #include "familyov/unit/LogicPanes.h"
 #include "familyov/unit/MemoryPanes.h"
@@ -192,7 +193,21 @@ void DragRowOntoFirst(ui::Window& window) {
   ui::test::PumpMessages();
 }
 
-// The changes beyond a control's own: the level and limiter windows' Groups menu, the timer's new
+// The summary's delay units menu: the units after those ticked, as the user chooses them.
+void ChooseOtherDelayUnits(ui::Window& summary) {
+  const int units[] = {ovsummary_res::kCmUnitsMsec, ovsummary_res::kCmUnitsFeet,
+                       ovsummary_res::kCmUnitsMeters};
+  std::size_t ticked = 0;
+  for (std::size_t i = 0; i < std::size(units); ++i) {
+    ui::CommandState state;
+    if (summary.Commands().Enable(units[i], state) && state.checked.value_or(false)) ticked = i;
+  }
+  ui::Application::Instance()->RouteCommand(units[(ticked + 1) % std::size(units)], &summary);
+  ui::test::PumpMessages();
+}
+
+// The changes beyond a control's own: the summary's delay units menu, the level and limiter
+// windows' Groups menu, the timer's new
 // event (its editor's fields are the timer's own tests': they show an event chosen in its list),
 // and a drag between the logic list's rows.
 std::vector<testsupport::NamedChange> MoreChanges(ui::Window& window) {
@@ -201,6 +216,9 @@ std::vector<testsupport::NamedChange> MoreChanges(ui::Window& window) {
                       (dynamic_cast<TLevelWindow*>(&window) != nullptr ||
                        dynamic_cast<TLimiterWindow*>(&window) != nullptr);
   if (groups) return {{"groups menu", ChooseAnotherGroup}};
+  if (dynamic_cast<TSummaryWindow*>(&window) != nullptr) {
+    return {{"delay units menu", ChooseOtherDelayUnits}};
+  }
   if (dynamic_cast<TRTCDecoratedFrame*>(&window) != nullptr) {
     return {{"new event", [](ui::Window& timer) {
                ui::Application::Instance()->RouteCommand(ovfunctions_res::kCmNewEvent, &timer);
