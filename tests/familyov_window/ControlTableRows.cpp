@@ -26,9 +26,7 @@
 #include "familyov/unit/TNodeInfo.h"
 #include "familyov/unit/TRTCWindows.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
-#include "platform/ui/Edit.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
@@ -287,7 +285,8 @@ class UnitWindows {
     return shown;
   }
   // The program's copy of what the unit holds beyond the windows: the channels linked, each
-  // group's level range, the DSP's share of each function.
+  // group's level range, the DSP's share of each function. The channels' names as the program
+  // holds them are the tree's lines.
   std::vector<std::string> ModelLines() const {
     std::vector<std::string> lines;
     std::string links = "links";
