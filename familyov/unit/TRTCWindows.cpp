@@ -207,6 +207,7 @@ void TRTCListWindow::SetupWindow() {
 // The events as read from the unit, the one chosen still chosen, else the first, as a window opened
 // on them shows them.
 void TRTCListWindow::ShowAsRead() {
+  inDoubt_.clear();
   Rebuild();
   if (!HasSelection() && list_.Count() > 0) list_.SelectItem(0);
 }
@@ -222,6 +223,11 @@ void TRTCListWindow::Rebuild() {
   deleting_ = true;  // the emptied control's notifications are not the user's choice
   list_.DeleteAllItems();
   for (TTimerStruct* event : ListedEvents(device_.TimerEvents())) AppendItem(*event);
+  for (int item = 0; item < list_.Count(); ++item) {
+    if (!inDoubt_.contains(static_cast<int>(list_.ItemData(item)))) continue;
+    list_.SetItemText(item, 0, "?");
+    list_.SetItemText(item, 1, "?");
+  }
   deleting_ = false;
   selected_.clear();
   current_ = nullptr;
@@ -232,12 +238,8 @@ void TRTCListWindow::Rebuild() {
 }
 
 void TRTCListWindow::RebuildWithUnknown(int slot) {
+  inDoubt_.insert(slot);
   Rebuild();
-  for (int item = 0; item < list_.Count(); ++item) {
-    if (static_cast<int>(list_.ItemData(item)) != slot) continue;
-    list_.SetItemText(item, 0, "?");
-    list_.SetItemText(item, 1, "?");
-  }
 }
 
 void TRTCListWindow::SelectionChanged() {

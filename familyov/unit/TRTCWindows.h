@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "controls/ChangeOutcome.h"
@@ -72,9 +73,10 @@ class TRTCListWindow : public ui::LayoutWindow, public TDataWindow {
   ~TRTCListWindow() override;
 
   void Notify(NotifyRecord* record) override;
+  // The list again, the events whose write is in doubt shown as unknown.
   void Rebuild();
-  // The list again, the event of `slot` shown as unknown: the unit may or may not have taken an
-  // edit of it.
+  // The list again, the event of `slot` among those shown as unknown until the unit is read
+  // again: the unit may or may not have taken a write of it.
   void RebuildWithUnknown(int slot);
   ui::ListView& List() { return list_; }
   const std::vector<TTimerStruct*>& Selected() const { return selected_; }
@@ -103,6 +105,8 @@ class TRTCListWindow : public ui::LayoutWindow, public TDataWindow {
   ui::ImageList images_;
   std::vector<TTimerStruct*> selected_;
   TTimerStruct* current_ = nullptr;
+  // The slots whose write is in doubt: listed unknown until the unit is read again.
+  std::set<int> inDoubt_;
   bool deleting_ = false;
 };
 
