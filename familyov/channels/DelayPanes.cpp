@@ -87,6 +87,8 @@ void TDelayDialog::ShowBypass() {
 }
 
 void TDelayDialog::ReadName() {
+  // A name the unit does not answer shows as unknown, not as the one read before.
+  box_.SetText("");
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(channel_);
     box_.SetText(gChannelNameObject.Read(device_));

@@ -58,6 +58,8 @@ int TGroupDialog::GroupCount() const {
 
 void TGroupDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
+  // A name the unit does not answer shows as unknown, not as the template's.
+  name_.SetText("");
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(channel_);
     name_.SetText(gChannelNameObject.Read(device_));

@@ -59,6 +59,8 @@ void TMatrixLabelDialog::SetupWindow() {
 }
 
 void TMatrixLabelDialog::Relabel() {
+  // A name the unit does not answer shows as unknown, not as the one read before.
+  name_.SetText("");
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(channel_);
     name_.SetText(gChannelNameObject.Read(device_));

@@ -72,6 +72,8 @@ void TPinkDialog::SetupWindow() {
 }
 
 void TPinkDialog::NameMuteBox(int output) {
+  // A name the unit does not answer shows as unknown, not as the one read before.
+  mutes_[static_cast<std::size_t>(output)]->SetText("");
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(device_.firstOutput + output);
     mutes_[static_cast<std::size_t>(output)]->SetText(gChannelNameObject.Read(device_));
