@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "controls/DeviceErrorReport.h"
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -37,7 +38,14 @@ TCrossoverGraphWindow::TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavin
       drag_(*this) {
   drag_.SetLiveWrite(
       kWriteLivePosition, [this] { WriteLivePosition(); },
-      [this](const IQException& e) { ReportCommError(e, device_); });
+      [this](const IQException& e) {
+        // The report, the read of what the unit holds and every window's update: one report.
+        const controls::OneReportScope failure;
+        ReportCommError(e, device_);
+        const familycommon::FilterHandle<TFilter> crossover = drop_.Dragged();
+        drop_.LiveWriteFailed(device_);
+        TellChanged(crossover);
+      });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] {
     dragged_ = nullptr;
@@ -213,6 +221,7 @@ void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
   drag_.Begin(freq, hit->position);
   dragged_ = hit;
   lastWritten_ = crossover.GetDeviceRecord();
+  drop_.Begin(crossover);
 }
 
 void TCrossoverGraphWindow::EvMouseMove(ui::Point p) {
@@ -249,14 +258,22 @@ void TCrossoverGraphWindow::EvLButtonUp() {
   icon.Apply(value);
   drag_.End();
   TFilter& crossover = icon.Filter();
-  const bool written = GuardedUnitCall(device_, [&] {
-    crossover.WriteToDevice(device_);
-    crossover.SendCreateCommand(device_);
-  });
+  // Whatever became of the drop, every window shows what the crossover now holds: the unit's
+  // position, the one it held before, or, in doubt, unknown.
+  const auto tell = [this] { TellChanged(drop_.Dragged()); };
+  drop_.End(device_,
+            [&] {
+              crossover.WriteToDevice(device_);
+              crossover.SendCreateCommand(device_);
+            },
+            {.taken = tell, .showUnit = tell, .showUnknown = tell});
   Invalidate();
-  if (!written) return;
-  std::vector<TFilter*> changed{&crossover};
-  NotifyRecord record{FilterChanged, currentChannel_, 1, &changed};
+}
+
+void TCrossoverGraphWindow::TellChanged(TFilter* crossover) {
+  if (crossover == nullptr) return;
+  std::vector<TFilter*> changed{crossover};
+  NotifyRecord record{FilterChanged, crossover->channel, 1, &changed};
   NotifyRoot(&record);
 }
 

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "controls/ChangeOutcome.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -51,7 +50,7 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
       kWriteLivePosition, [this] { WriteLivePosition(); },
       [this](const IQException& e) {
         ReportCommError(e, device_);
-        if (TFilterIcon* icon = icons_.Selected()) ReadBackQuietly(device_, icon->Filter());
+        drop_.LiveWriteFailed(device_);
       });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] { device_.parametersReady = true; });
@@ -253,7 +252,7 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
     }
     drag_.Begin(freq, selected->position);
     lastWritten_ = filter.GetDeviceRecord();
-    beforeDrag_ = filter.Clone();
+    drop_.Begin(filter);
     return;
   }
   // Held until the button comes up anywhere, so that the idle check is always let go again.
@@ -316,30 +315,24 @@ void TFilterGraphWindow::EvLButtonUp() {
   drag_.End();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   Invalidate();
-  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
-    return GuardedUnitCall(device_, [&] {
-      // The unit ends where the mouse let go, whether or not the last step was written yet.
-      if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
-      filter.SendUpdateCommand(device_);
-    });
-  });
-  std::unique_ptr<TFilter> before = std::move(beforeDrag_);
-  if (outcome == controls::ChangeOutcome::kTaken) {
-    NotifyRootOf(FilterChanged, channel_, 0, &filter);
-    return;
-  }
-  // The filter keeps no value the unit has not taken. A refusal leaves the steps written live, so
-  // the unit is asked what it holds; a drop in doubt is unknown until the unit is read again. The
-  // failure's report may have rebuilt the icons.
-  TFilterIcon* shown = icons_.Selected();
-  if (before == nullptr || shown == nullptr || !shown->Shows(&filter)) return;
-  filter.CopyParamsFrom(*before);
-  shown->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
-  icons_.ComputeSum(device_.showPhase[channel_]);
-  // A read back tells the views, which build their icons again.
-  const bool inDoubt = outcome == controls::ChangeOutcome::kInDoubt;
-  if (!inDoubt) ReadBackQuietly(device_, filter);
-  ShowInDialog(filter, !inDoubt);
+  // The icon and the dialog show what the filter holds once put back; a drop in doubt leaves the
+  // dialog's fields unknown. The failure's report may have rebuilt the icons.
+  const auto showPutBack = [&](bool known) {
+    TFilterIcon* shown = icons_.Selected();
+    if (shown == nullptr || drop_.Dragged() == nullptr || !shown->Shows(drop_.Dragged())) return;
+    shown->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
+    icons_.ComputeSum(device_.showPhase[channel_]);
+    ShowInDialog(shown->Filter(), known && !device_.FiltersStale());
+  };
+  drop_.End(device_,
+            [&] {
+              // The unit ends where the mouse let go, whether or not the last step was written yet.
+              if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
+              filter.SendUpdateCommand(device_);
+            },
+            {.taken = [&] { NotifyRootOf(FilterChanged, channel_, 0, &filter); },
+             .showUnit = [&] { showPutBack(true); },
+             .showUnknown = [&] { showPutBack(false); }});
 }
 
 void TFilterGraphWindow::EvRButtonDown(ui::Point p) {

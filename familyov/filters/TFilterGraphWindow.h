@@ -6,6 +6,7 @@
 #include "familycommon/GraphScale.h"
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
+#include "familyov/filters/FilterDrop.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/filters/FilterGraphIcons.h"
 
@@ -85,8 +86,7 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   FilterGraphIcons icons_;
   familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
-  // The dragged filter as it was when the drag began: a drop the unit did not take puts it back.
-  std::unique_ptr<TFilter> beforeDrag_;
+  FilterDrop drop_;
 };
 
 }  // namespace namespaceOV
