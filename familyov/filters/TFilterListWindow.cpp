@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
 #include "familyov/filters/FilterLinks.h"
 #include "familyov/filters/FilterListPrintout.h"
 #include "familyov/unit/CommandOutcome.h"
@@ -154,14 +155,9 @@ void TFilterListWindow::FillRows() {
 
 void TFilterListWindow::InsertRow(TFilter* filter) {
   rows_.push_back(filter);
-  const FilterRowTexts texts = RowTexts(*filter, device_);
-  const int item = list_.InsertItem(list_.Count(), texts.type, TypeIcon(filter->typeCode), 0);
-  list_.SetItemText(item, 1, texts.frequency);
-  list_.SetItemText(item, 2, texts.param1);
-  list_.SetItemText(item, 3, texts.param2);
-  list_.SetItemText(item, 4, texts.links);
-  const int state = RowStateIcon(*filter);
-  list_.SetStateImage(item, state == 0 ? -1 : state);
+  const int item = list_.InsertItem(list_.Count(), FilterTypeName(filter->typeCode),
+                                    TypeIcon(filter->typeCode), 0);
+  ShowRow(item, *filter);
 }
 
 int TFilterListWindow::RowOf(const TFilter* filter) const {
@@ -172,13 +168,21 @@ int TFilterListWindow::RowOf(const TFilter* filter) const {
 
 void TFilterListWindow::UpdateRow(TFilter* filter) {
   const int item = RowOf(filter);
-  if (item < 0) return;
-  const FilterRowTexts texts = RowTexts(*filter, device_);
+  if (item >= 0) ShowRow(item, *filter);
+}
+
+void TFilterListWindow::ShowRow(int item, TFilter& filter) {
+  FilterRowTexts texts = RowTexts(filter, device_);
+  int state = RowStateIcon(filter);
+  // Filters that may not be the unit's show their values unknown until the unit is read again.
+  if (device_.FiltersStale()) {
+    texts.frequency = texts.param1 = texts.param2 = controls::kUnknownValue;
+    state = 0;
+  }
   list_.SetItemText(item, 1, texts.frequency);
   list_.SetItemText(item, 2, texts.param1);
   list_.SetItemText(item, 3, texts.param2);
   list_.SetItemText(item, 4, texts.links);
-  const int state = RowStateIcon(*filter);
   list_.SetStateImage(item, state == 0 ? -1 : state);
 }
 
@@ -233,14 +237,24 @@ bool TFilterListWindow::SelectionNoneLinked() const {
 // Each command on the selection tells of one failure once, however many of its steps, the
 // windows' updates and the read of what the unit holds then fail on the same silent unit.
 void TFilterListWindow::CmBypass(bool bypass) {
-  controls::OneReportScope command;
   std::vector<TFilter*> changed = Selection();
-  GuardedUnitCall(device_, [&] {
-    for (TFilter* filter : changed) filter->SetBypass(device_, bypass);
-  });
-  // Those set before a failure are announced too, so that every window shows what the unit holds.
-  NotifyRecord record{FilterChanged, panes_.channel, 1, &changed};
-  NotifyRoot(&record);
+  const auto tell = [&] {
+    NotifyRecord record{FilterChanged, panes_.channel, 1, &changed};
+    NotifyRoot(&record);
+  };
+  // A failure may have reached some of the filters: they are read back from the unit, in place,
+  // and every view shows what it holds, or unknown when it does not answer.
+  const auto readBack = [&] {
+    try {
+      device_.ResyncFilterViews(changed);
+    } catch (const IQException&) {
+    }
+  };
+  ChangeOnUnit(device_,
+               [&] {
+                 for (TFilter* filter : changed) filter->SetBypass(device_, bypass);
+               },
+               {.taken = tell, .showUnit = readBack, .showUnknown = readBack});
 }
 
 void TFilterListWindow::CmDelete() {

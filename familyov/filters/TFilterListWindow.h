@@ -53,6 +53,7 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   void InsertRow(TFilter* filter);
   void UpdateRow(TFilter* filter);
   void DeleteRow(TFilter* filter);
+  void ShowRow(int item, TFilter& filter);
   int RowOf(const TFilter* filter) const;
   void SelectionChanged();
   std::vector<TFilter*> SelectedRows() const;
