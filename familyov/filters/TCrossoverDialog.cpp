@@ -4,6 +4,7 @@
 #include <string>
 
 #include "familyov/filters/CrossoverRules.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -87,13 +88,11 @@ void TCrossoverDialog::UnlinkEdits() {
 
 void TCrossoverDialog::UpdateControls() {
   if (!IsCreated()) return;
-  // While a write is in doubt the crossovers may not be what the unit holds; a polarity the unit
-  // does not tell is unknown too.
-  const bool unknown = device_.InDoubt();
+  // Crossovers that may not be what the unit holds show unknown, and so does a polarity the unit
+  // does not tell.
+  const bool unknown = device_.FiltersStale();
   int polarity = TPolarityButton::kUnknown;
-  if (!unknown) {
-    GuardedUnitCall(device_, [&] { polarity = OutputInverted(device_, output_) ? 1 : 0; });
-  }
+  GuardedUnitCall(device_, [&] { polarity = OutputInverted(device_, output_) ? 1 : 0; });
   polarity_.SetState(polarity);
   UnlinkEdits();
   ShowRow(high_, unknown);
@@ -158,12 +157,16 @@ void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
 void TCrossoverDialog::Edit(const std::function<void()>& change) {
   // The records of a change the unit took draw the rows. Otherwise they show the crossovers the
   // unit still has, or, with a write in doubt, unknown.
-  const auto show = [this] { UpdateControls(); };
-  ChangeOnUnit(device_, change, {.showUnit = show, .showUnknown = show});
+  ChangeOnUnit(device_, change,
+               {.showUnit = [this] { UpdateControls(); },
+                .showUnknown = [this] { ShowFiltersInDoubt(device_, *this); }});
 }
 
 void TCrossoverDialog::EvPolarity() {
-  Edit([&] { Changes().TogglePolarity(output_); });
+  // The polarity is read from the unit: what it holds, or unknown while it does not answer.
+  const auto show = [this] { UpdateControls(); };
+  ChangeOnUnit(device_, [this] { Changes().TogglePolarity(output_); },
+               {.showUnit = show, .showUnknown = show});
 }
 
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {

@@ -7,6 +7,7 @@
 
 #include "controls/DeviceErrorReport.h"
 #include "familyov/filters/CrossoverChanges.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -259,14 +260,16 @@ void TCrossoverGraphWindow::EvLButtonUp() {
   drag_.End();
   TFilter& crossover = icon.Filter();
   // Whatever became of the drop, every window shows what the crossover now holds: the unit's
-  // position, the one it held before, or, in doubt, unknown.
+  // position or the one it held before; in doubt, unknown.
   const auto tell = [this] { TellChanged(drop_.Dragged()); };
   drop_.End(device_,
             [&] {
               crossover.WriteToDevice(device_);
               crossover.SendCreateCommand(device_);
             },
-            {.taken = tell, .showUnit = tell, .showUnknown = tell});
+            {.taken = tell, .showUnit = tell, .showUnknown = [this] {
+               ShowFiltersInDoubt(device_, *this);
+             }});
   Invalidate();
 }
 

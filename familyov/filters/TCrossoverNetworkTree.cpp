@@ -3,6 +3,7 @@
 #include <string>
 
 #include "familyov/filters/CrossoverChanges.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -101,10 +102,7 @@ void TCrossoverNetworkWindow::Drop(int sourceValue, int targetValue) {
   CrossoverChanges changes(device_, [this](NotifyRecord& record) { NotifyRoot(&record); });
   // The crossovers each step copied have been told already; a copy in doubt leaves the unit's
   // crossovers unknown, and the windows show that.
-  const auto tellUnknown = [this] {
-    NotifyRecord record{FilterSetChanged, 0, 0, nullptr};
-    NotifyRoot(&record);
-  };
+  const auto tellUnknown = [this] { ShowFiltersInDoubt(device_, *this); };
   // One drop, one change: the outputs it copies and each copy's end of update report one failure.
   ChangeOnUnit(device_,
                [&] {

@@ -9,6 +9,7 @@
 #include "familycommon/TypedNumbers.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterElements.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/filters/TFilter.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -190,6 +191,7 @@ void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
   if (!unknown_) ReadBackQuietly(*device_, *filter_);
   held_ = filter_->Clone();
   Refill();
+  if (unknown_) ShowFiltersInDoubt(*device_, *this);
 }
 
 void TFilterDialog::Refill() {

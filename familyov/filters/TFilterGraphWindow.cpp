@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "familyov/filters/FilterElements.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -332,7 +333,11 @@ void TFilterGraphWindow::EvLButtonUp() {
             },
             {.taken = [&] { NotifyRootOf(FilterChanged, channel_, 0, &filter); },
              .showUnit = [&] { showPutBack(true); },
-             .showUnknown = [&] { showPutBack(false); }});
+             .showUnknown =
+                 [&] {
+                   showPutBack(false);
+                   ShowFiltersInDoubt(device_, *this);
+                 }});
 }
 
 void TFilterGraphWindow::EvRButtonDown(ui::Point p) {

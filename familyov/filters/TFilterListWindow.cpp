@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "controls/DeviceErrorReport.h"
@@ -237,22 +238,32 @@ bool TFilterListWindow::SelectionNoneLinked() const {
 // Each command on the selection tells of one failure once, however many of its steps, the
 // windows' updates and the read of what the unit holds then fail on the same silent unit.
 void TFilterListWindow::CmBypass(bool bypass) {
-  std::vector<TFilter*> changed = Selection();
+  const std::vector<TFilter*> selected = Selection();
+  // The windows hear of the filters the unit took, before a failure too.
+  std::vector<TFilter*> taken;
   const auto tell = [&] {
-    NotifyRecord record{FilterChanged, panes_.channel, 1, &changed};
+    if (taken.empty()) return;
+    NotifyRecord record{FilterChanged, panes_.channel, 1, &taken};
     NotifyRoot(&record);
   };
-  // A failure may have reached some of the filters: they are read back from the unit, in place,
-  // and every view shows what it holds, or unknown when it does not answer.
+  // The filter that failed may have been reached all the same: it is read back from the unit, in
+  // place, and every view shows what the unit holds, or unknown when it does not answer.
   const auto readBack = [&] {
+    std::vector<TFilter*> failed;
+    std::ranges::copy_if(selected, std::back_inserter(failed),
+                         [&](TFilter* f) { return std::ranges::find(taken, f) == taken.end(); });
     try {
-      device_.ResyncFilterViews(changed);
+      device_.ResyncFilterViews(failed);
     } catch (const IQException&) {
     }
+    tell();
   };
   ChangeOnUnit(device_,
                [&] {
-                 for (TFilter* filter : changed) filter->SetBypass(device_, bypass);
+                 for (TFilter* filter : selected) {
+                   filter->SetBypass(device_, bypass);
+                   taken.push_back(filter);
+                 }
                },
                {.taken = tell, .showUnit = readBack, .showUnknown = readBack});
 }

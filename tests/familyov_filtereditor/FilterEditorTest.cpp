@@ -35,6 +35,7 @@
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -889,6 +890,45 @@ TEST_F(VirtualEditorTest, SavingOrReportingLeavesTheOpenEditorOnTheUnitsFilters)
     RunCommand(editor, kCmEnable);
     EXPECT_FALSE((*held)->bypass);
   }
+}
+
+}  // namespace
+}  // namespace namespaceOV
+
+namespace namespaceOV {
+namespace {
+
+TEST_F(BusEditorTest, AFilterStepLostOnASilentUnitKeepsTheRowsAndTheSelectionAcrossTheReadAgain) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  TFilterListWindow& list = List(editor);
+  RunCommand(editor, kCmParametric);
+  RunCommand(editor, kCmParametric);
+  SelectRows(list, {1});
+  list.List().Parent()->SendNotify(
+      {.controlId = kFilterList, .code = ui::Notify::ItemChanged, .control = &list.List()});
+  ASSERT_EQ(list.Selection().size(), 1u);
+  const int selected = list.Selection()[0]->number;
+  auto& parameters = *editor.Layout().Panes().parameters;
+  ASSERT_EQ(parameters.ShownFilter(), list.Selection()[0]);
+
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
+  ui::test::Type(parameters.Dialog(), ovfilterdlg_res::kFrequencyEdit, "1200");
+  ui::test::PressKey(parameters.Dialog(), Qt::Key_Return);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(list.List().Count(), 2) << "the rows stay while the unit is silent";
+  EXPECT_EQ(list.List().ItemText(1, 1), "?") << "shown unknown";
+
+  bus.bus.ClearFaults();
+  testsupport::ResumePollsAndSettle();
+  ASSERT_EQ(list.List().Count(), 2);
+  ASSERT_EQ(list.Selection().size(), 1u);
+  EXPECT_EQ(list.Selection()[0]->number, selected);
+  EXPECT_EQ(list.List().SelectedItems(), std::vector<int>{1});
+  EXPECT_EQ(parameters.ShownFilter(), list.Selection()[0]) << "the pane shows it again";
+  EXPECT_EQ(ui::test::ControlOf(parameters.Dialog(), ovfilterdlg_res::kFrequencyEdit).Text(),
+            "1000");
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
 }  // namespace
