@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "controls/ChangeOutcome.h"
 #include "familyov/filters/CrossoverRules.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -109,13 +110,15 @@ void CrossoverChanges::Add(int output, CrossoverSide side, int frequency, int cr
     edge.crossoverType = crossoverType;
   });
   if (device_.IsOnline()) made->number = gNewFilterObject.Read(device_);
+  const controls::DoubtWatch doubt;
   try {
     made->WriteToDevice(device_);
     made->SendCreateCommand(device_);
   } catch (const IQException&) {
-    // The half-made crossover leaves the unit again, as far as it answers: the program holds none.
+    // A refused crossover leaves the unit again, as far as it answers: the program holds none. One
+    // the unit may have made whole is found when the unit is read again.
     try {
-      if (device_.IsOnline()) DeleteCrossoverOnUnit(device_, *made);
+      if (device_.IsOnline() && !doubt.DoubtMet()) DeleteCrossoverOnUnit(device_, *made);
     } catch (const IQException&) {
     }
     throw;
@@ -185,15 +188,24 @@ CrossoverChanges::Outcome CrossoverChanges::StepOrder(int output, CrossoverSide 
   if (added > 0 && !device_.CanAddSections(kOtherSections, added, kNoSections, 1)) {
     return Outcome::kNoCapacity;
   }
-  WithEdge(*crossover, [&](auto& edge) { edge.order = next; });
-  // A new order needs other room on the unit, which gives the crossover its new number.
+  // A new order needs other room on the unit, which gives the crossover its new number: the unit
+  // holds it there whatever becomes of the rest.
   if (device_.IsOnline()) {
     device_.MoveForNewOrder(*crossover);
   }
+  // The order and frequency the unit did not take are not kept.
+  const int heldFrequency = crossover->frequency;
+  WithEdge(*crossover, [&](auto& edge) { edge.order = next; });
   if (const auto typed = ParseFrequency(typedFrequency, kMinCrossoverHz, kMaxCrossoverHz)) {
     crossover->frequency = *typed;
   }
-  Rewrite(output, *crossover);
+  try {
+    Rewrite(output, *crossover);
+  } catch (const IQException&) {
+    WithEdge(*crossover, [&](auto& edge) { edge.order = order; });
+    crossover->frequency = heldFrequency;
+    throw;
+  }
   return Outcome::kDone;
 }
 

@@ -5,9 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "controls/DeviceErrorReport.h"
 #include "familyov/filters/CrossoverChanges.h"
-#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -40,11 +38,8 @@ TCrossoverGraphWindow::TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavin
   drag_.SetLiveWrite(
       kWriteLivePosition, [this] { WriteLivePosition(); },
       [this](const IQException& e) {
-        // The report, the read of what the unit holds and every window's update: one report.
-        const controls::OneReportScope failure;
-        ReportCommError(e, device_);
-        const familycommon::FilterHandle<TFilter> crossover = drop_.Dragged();
-        drop_.LiveWriteFailed(device_);
+        const familycommon::FilterHandle<TFilter> crossover = unitHolds_.Changed();
+        unitHolds_.LiveWriteFailed(device_, e, *this);
         TellChanged(crossover);
       });
   // Without a drag the idle check reads the unit again.
@@ -222,7 +217,7 @@ void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
   drag_.Begin(freq, hit->position);
   dragged_ = hit;
   lastWritten_ = crossover.GetDeviceRecord();
-  drop_.Begin(crossover);
+  unitHolds_.Hold(crossover);
 }
 
 void TCrossoverGraphWindow::EvMouseMove(ui::Point p) {
@@ -248,6 +243,7 @@ void TCrossoverGraphWindow::WriteLivePosition() {
   if (crossover.GetDeviceRecord() == lastWritten_) return;
   crossover.UpdateDeviceLive(device_);
   lastWritten_ = crossover.GetDeviceRecord();
+  unitHolds_.Hold(crossover);
 }
 
 void TCrossoverGraphWindow::EvLButtonUp() {
@@ -261,15 +257,14 @@ void TCrossoverGraphWindow::EvLButtonUp() {
   TFilter& crossover = icon.Filter();
   // Whatever became of the drop, every window shows what the crossover now holds: the unit's
   // position or the one it held before; in doubt, unknown.
-  const auto tell = [this] { TellChanged(drop_.Dragged()); };
-  drop_.End(device_,
-            [&] {
-              crossover.WriteToDevice(device_);
-              crossover.SendCreateCommand(device_);
-            },
-            {.taken = tell, .showUnit = tell, .showUnknown = [this] {
-               ShowFiltersInDoubt(device_, *this);
-             }});
+  const auto tell = [this] { TellChanged(unitHolds_.Changed()); };
+  unitHolds_.Write(
+      device_,
+      [&] {
+        crossover.WriteToDevice(device_);
+        crossover.SendCreateCommand(device_);
+      },
+      {.taken = tell, .showUnit = tell, .showUnknown = tell}, *this);
   Invalidate();
 }
 

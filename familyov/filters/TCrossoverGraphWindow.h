@@ -9,7 +9,7 @@
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
 #include "familyov/filters/CrossoverGraphIcons.h"
-#include "familyov/filters/FilterDrop.h"
+#include "familyov/filters/FilterPutBack.h"
 
 namespace namespaceOV {
 
@@ -74,7 +74,8 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   TCrossoverIcon* dragged_ = nullptr;
   familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
-  FilterDrop drop_;
+  // What the unit holds of the crossover dragged.
+  FilterPutBack unitHolds_;
 };
 
 }  // namespace namespaceOV

@@ -6,9 +6,9 @@
 #include "familycommon/GraphScale.h"
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
-#include "familyov/filters/FilterDrop.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/filters/FilterGraphIcons.h"
+#include "familyov/filters/FilterPutBack.h"
 
 namespace namespaceOV {
 
@@ -66,6 +66,9 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   void EvKeyDown(int key) override;
   // Sends the selected filter's position, unless the unit has it already.
   void WriteLivePosition();
+  // What the graph shows once the unit has taken a change of `filter`, or once the filter is put
+  // back.
+  controls::ChangeViews ShownAfter(TFilter& filter);
   // The filter's frequency and level in the fields of the dialog that shows it; empty when not
   // `known`.
   void ShowInDialog(const TFilter& filter, bool known) const;
@@ -86,7 +89,8 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   FilterGraphIcons icons_;
   familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
-  FilterDrop drop_;
+  // What the unit holds of the filter dragged or stepped.
+  FilterPutBack unitHolds_;
 };
 
 }  // namespace namespaceOV

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "controls/DeviceErrorReport.h"
-#include "controls/LevelScale.h"
 #include "familyov/filters/FilterLinks.h"
 #include "familyov/filters/FilterListPrintout.h"
 #include "familyov/unit/CommandOutcome.h"
@@ -173,13 +172,8 @@ void TFilterListWindow::UpdateRow(TFilter* filter) {
 }
 
 void TFilterListWindow::ShowRow(int item, TFilter& filter) {
-  FilterRowTexts texts = RowTexts(filter, device_);
-  int state = RowStateIcon(filter);
-  // Filters that may not be the unit's show their values unknown until the unit is read again.
-  if (device_.FiltersStale()) {
-    texts.frequency = texts.param1 = texts.param2 = controls::kUnknownValue;
-    state = 0;
-  }
+  const FilterRowTexts texts = RowTexts(filter, device_);
+  const int state = RowStateIcon(filter);
   list_.SetItemText(item, 1, texts.frequency);
   list_.SetItemText(item, 2, texts.param1);
   list_.SetItemText(item, 3, texts.param2);
@@ -246,8 +240,9 @@ void TFilterListWindow::CmBypass(bool bypass) {
     NotifyRecord record{FilterChanged, panes_.channel, 1, &taken};
     NotifyRoot(&record);
   };
-  // The filter that failed may have been reached all the same: it is read back from the unit, in
-  // place, and every view shows what the unit holds, or unknown when it does not answer.
+  // A refusal leaves the filter that failed as it was. One whose answer never came may have been
+  // reached all the same: it is read back from the unit, in place, and every view shows what the
+  // unit holds, or unknown when it does not answer.
   const auto readBack = [&] {
     std::vector<TFilter*> failed;
     std::ranges::copy_if(selected, std::back_inserter(failed),
@@ -265,7 +260,7 @@ void TFilterListWindow::CmBypass(bool bypass) {
                    taken.push_back(filter);
                  }
                },
-               {.taken = tell, .showUnit = readBack, .showUnknown = readBack});
+               {.taken = tell, .showUnit = tell, .showUnknown = readBack});
 }
 
 void TFilterListWindow::CmDelete() {

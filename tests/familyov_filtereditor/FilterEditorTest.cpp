@@ -917,7 +917,6 @@ TEST_F(BusEditorTest, AFilterStepLostOnASilentUnitKeepsTheRowsAndTheSelectionAcr
   ui::test::PressKey(parameters.Dialog(), Qt::Key_Return);
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
   EXPECT_EQ(list.List().Count(), 2) << "the rows stay while the unit is silent";
-  EXPECT_EQ(list.List().ItemText(1, 1), "?") << "shown unknown";
 
   bus.bus.ClearFaults();
   testsupport::ResumePollsAndSettle();
