@@ -235,7 +235,9 @@ bool TParametricDialog::Spin(ui::Param button, int count) {
 void TParametricDialog::Scrolled(ui::ScrollCode code) {
   if (Shown() == nullptr) return;
   const int position = std::max(slider_.Position(), 1);
-  const float q = BandwidthToQ(static_cast<float>(kSliderOctaves) / static_cast<float>(position));
+  // The Q the unit can hold: its units round it.
+  const float q = QFromUnit(
+      QToUnit(BandwidthToQ(static_cast<float>(kSliderOctaves) / static_cast<float>(position))));
   ShowQ(q);
   if (code == ui::ScrollCode::EndScroll) ApplyChange([&] { Shown()->q = q; });
 }

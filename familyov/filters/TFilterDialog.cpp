@@ -14,7 +14,9 @@
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/Static.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 
 namespace namespaceOV {
@@ -184,12 +186,10 @@ void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
 }
 
 void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
+  // A refusal leaves the unit with what it held. A unit that may have taken the write is read again
+  // once it answers; a read now would only fail, or show one value of several in doubt.
   filter_->CopyParamsFrom(*held_);
-  // A unit that may have taken the write is read again once it answers; a read now would only
-  // fail, or show one value of several in doubt.
   unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
-  if (!unknown_) ReadBackQuietly(*device_, *filter_);
-  held_ = filter_->Clone();
   Refill();
   if (unknown_) ShowFiltersInDoubt(*device_, *this);
 }
@@ -199,8 +199,15 @@ void TFilterDialog::Refill() {
   unknown_ = unknown_ && device_->InDoubt();
   ShowFilter();
   if (!unknown_) return;
+  // Every field, choice and read-out of a value shows it unknown.
   for (ui::Window* child : Children()) {
     if (auto* field = dynamic_cast<ui::Edit*>(child)) field->SetText(std::string());
+    if (auto* choice = dynamic_cast<ui::CheckBox*>(child)) choice->ShowNoState();
+    if (auto* readOut = dynamic_cast<ui::StaticText*>(child);
+        readOut != nullptr && (readOut->Id() == ovfilterdlg_res::kSlopeText ||
+                               readOut->Id() == ovfilterdlg_res::kFrequencyText)) {
+      readOut->SetText(std::string());
+    }
   }
 }
 

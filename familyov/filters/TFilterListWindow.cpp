@@ -125,7 +125,9 @@ void TFilterListWindow::SetupWindow() {
 }
 
 void TFilterListWindow::FillRows() {
-  // The unit's numbers keep the selection when the filters are new objects (a memory read).
+  // The unit's numbers keep the selection when the filters are new objects (a read of the whole
+  // unit); a selected filter the unit gave another number for a new order is known by its new one.
+  if (const std::vector<TFilter*> alive = Selection(); !alive.empty()) KeepSelection(alive);
   const std::vector<int> selectedNumbers = selectedNumbers_;
   updating_ = true;
   list_.DeleteAllItems();
@@ -137,11 +139,8 @@ void TFilterListWindow::FillRows() {
       filters.push_back(filter.get());
     }
   }
-  const auto key = [this](const TFilter* f) {
-    return sortByCreation_ ? f->serialNumber : f->frequency;
-  };
-  std::ranges::stable_sort(filters,
-                           [&](const TFilter* a, const TFilter* b) { return key(a) < key(b); });
+  std::ranges::stable_sort(
+      filters, [&](const TFilter* a, const TFilter* b) { return SortKey(*a) < SortKey(*b); });
   for (TFilter* filter : filters) InsertRow(filter);
   std::vector<TFilter*> reselected;
   for (TFilter* filter : filters) {
@@ -158,6 +157,16 @@ void TFilterListWindow::InsertRow(TFilter* filter) {
   const int item = list_.InsertItem(list_.Count(), FilterTypeName(filter->typeCode),
                                     TypeIcon(filter->typeCode), 0);
   ShowRow(item, *filter);
+}
+
+int TFilterListWindow::SortKey(const TFilter& filter) const {
+  return sortByCreation_ ? filter.serialNumber : filter.frequency;
+}
+
+bool TFilterListWindow::RowsInOrder() const {
+  const std::vector<TFilter*> rows = Rows();
+  return std::ranges::is_sorted(
+      rows, [this](const TFilter* a, const TFilter* b) { return SortKey(*a) < SortKey(*b); });
 }
 
 int TFilterListWindow::RowOf(const TFilter* filter) const {
@@ -476,6 +485,8 @@ void TFilterListWindow::Notify(NotifyRecord* record) {
       break;
     case FilterChanged:
       for (TFilter* filter : RecordFilters(*record)) UpdateRow(filter);
+      // A new frequency may move a row, as a freshly filled list would sort it.
+      if (!RowsInOrder()) FillRows();
       break;
     case FilterSelected:
       if (ownChannel && record->flag == 0) {

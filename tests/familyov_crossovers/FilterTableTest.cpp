@@ -17,6 +17,7 @@
 #include "familycommon/GraphContexts.h"
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/CrossoverRules.h"
+#include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/TCrossoverEditor.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
@@ -27,6 +28,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvCrossoverIds.h"
+#include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "sim/Fault.h"
 #include "sim/familyov/ObjectTable.h"
@@ -61,6 +63,42 @@ constexpr int kDecidingWrites[] = {
     sim::familyov::object::kPolarity, sim::familyov::object::kCrossoverNetwork};
 
 class FilterTable;
+
+// What the user types into a field: a frequency, or a value inside the field's own range.
+std::string TypedInto(ui::Window& field) {
+  using namespace ovfilterdlg_res;
+  const auto* edit = dynamic_cast<ui::Control*>(&field);
+  if (edit == nullptr || dynamic_cast<TFilterDialog*>(field.Parent()) == nullptr) return "1500";
+  switch (edit->Id()) {
+    case kLevelEdit:
+      return "-3.0";
+    case kQEdit:
+      return "20.0";
+    case kBandwidthEdit:
+      return "0.050";
+    default:
+      return "1500";
+  }
+}
+
+// Controls a filter dialog keeps only because its resource has always held them, which change
+// nothing: the shelving filters' slope arrows (no id), and the boost/cut filter's Q, frequency spin
+// and bandwidth slider.
+bool KeptForTheResource(ui::Window& control) {
+  using namespace ovfilterdlg_res;
+  const auto* shown = dynamic_cast<ui::Control*>(&control);
+  if (shown == nullptr) return false;
+  const int id = shown->Id();
+  ui::Window* pane = control.Parent();
+  const bool shelf = dynamic_cast<TLowshelfDialog*>(pane) != nullptr ||
+                     dynamic_cast<THighshelfDialog*>(pane) != nullptr;
+  // The parametric filter's bandwidth slider draws its scale under it, and its thumb is not where
+  // the walk's drag looks for it: BandwidthKeys moves it.
+  if (dynamic_cast<TParametricDialog*>(pane) != nullptr && id == kBandwidthSlider) return true;
+  return (shelf && id == 0 && dynamic_cast<ui::UpDown*>(&control) != nullptr) ||
+         (dynamic_cast<TOctaveDialog*>(pane) != nullptr &&
+          (id == kQEdit || id == kFrequencyQuad || id == kBandwidthSlider));
+}
 
 // A window of the table: how to find it among the open ones, the filter the list selects first
 // (its dialog is the one the editor shows), and the changes the sweep does not know of.
@@ -257,12 +295,14 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
       testsupport::ResumePollsAndSettle();
     };
     hooks.takeReports = [] { return std::exchange(ovtest::ReportedErrors(), {}).size(); };
-    hooks.sweep.typed = [](ui::Window&) -> std::optional<std::string> { return "1500"; };
+    hooks.sweep.typed = [](ui::Window& field) -> std::optional<std::string> {
+      return TypedInto(field);
+    };
     // The filter list and the network tree choose what the editors show and write nothing; the
     // table chooses through them as it opens the windows.
     hooks.sweep.skip = [](ui::Window& control) {
       return dynamic_cast<ui::ListView*>(&control) != nullptr ||
-             dynamic_cast<ui::TreeView*>(&control) != nullptr;
+             dynamic_cast<ui::TreeView*>(&control) != nullptr || KeptForTheResource(control);
     };
     const auto more = std::get<0>(GetParam()).more;
     if (more != nullptr) {
@@ -287,14 +327,19 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
       filter->frequency = frequency;
       device->CreateFilter(std::move(filter));
     };
+    // Each level below the top, so that a step up changes it.
+    const auto lowered = [](auto filter) {
+      filter->level = -6.0f;
+      return filter;
+    };
     add(std::make_unique<TParametricFilter>(), 1000);
     add(std::make_unique<TLowpassFilter>(), 8000);
     add(std::make_unique<THighpassFilter>(), 60);
-    add(std::make_unique<TLowshelfFilter>(), 200);
-    add(std::make_unique<THighshelfFilter>(), 6000);
+    add(lowered(std::make_unique<TLowshelfFilter>()), 200);
+    add(lowered(std::make_unique<THighshelfFilter>()), 6000);
     add(std::make_unique<TAllpassFilter>(), 500);
     add(std::make_unique<TCDHornFilter>(), 3000);
-    add(std::make_unique<TOctaveFilter>(), 2000);
+    add(lowered(std::make_unique<TOctaveFilter>()), 2000);
     // Output A, the one the crossover dialog shows, has both edges, each of a type with a next
     // one; every output differs from the one a copy puts on it.
     CrossoverChanges changes(*device, nullptr);
@@ -319,6 +364,20 @@ ui::Window& NetworkTree(FilterTable& t) { return t.Crossovers().NetworkTree(); }
 std::vector<NamedChange> EditorCommands(FilterTable& t) {
   return {t.Command("bypass", ListPane, ovfilter_res::kCmBypass),
           t.Command("enable", ListPane, ovfilter_res::kCmEnable)};
+}
+
+// The parametric filter's bandwidth slider stepped by a key and by a page.
+std::vector<NamedChange> BandwidthKeys(FilterTable& t) {
+  std::vector<NamedChange> changes;
+  for (const int key : {Qt::Key_Right, Qt::Key_PageUp}) {
+    changes.push_back({"bandwidth key " + std::to_string(key), [&t, key](ui::Window&) {
+                         ui::Window& dialog = ParameterDialog(t);
+                         ui::test::PressKey(
+                             ui::test::ControlOf(dialog, ovfilterdlg_res::kBandwidthSlider), key);
+                         ui::test::PumpMessages();
+                       }});
+  }
+  return changes;
 }
 
 // The selected filter dragged across the graph and let go; a level stepped by the keys; the
@@ -396,7 +455,7 @@ TEST_P(FilterTable, ShowsWhatTheUnitHoldsWithOneReport) {
 const TableWindow kWindows[] = {
     {"FilterList", ListPane, kFilterParametric, EditorCommands},
     {"FilterGraph", GraphPane, kFilterParametric, GraphChanges},
-    {"ParametricDialog", ParameterDialog, kFilterParametric, nullptr},
+    {"ParametricDialog", ParameterDialog, kFilterParametric, BandwidthKeys},
     {"LowpassDialog", ParameterDialog, kFilterLowpass, nullptr},
     {"HighpassDialog", ParameterDialog, kFilterHighpass, nullptr},
     {"LowShelfDialog", ParameterDialog, kFilterLowShelf, nullptr},
