@@ -235,11 +235,10 @@ bool TParametricDialog::Spin(ui::Param button, int count) {
 void TParametricDialog::Scrolled(ui::ScrollCode code) {
   if (Shown() == nullptr) return;
   const int position = std::max(slider_.Position(), 1);
-  // The Q the unit can hold: its units round it.
-  const float q = QFromUnit(
-      QToUnit(BandwidthToQ(static_cast<float>(kSliderOctaves) / static_cast<float>(position))));
+  const float q = BandwidthToQ(static_cast<float>(kSliderOctaves) / static_cast<float>(position));
   ShowQ(q);
-  if (code == ui::ScrollCode::EndScroll) ApplyChange([&] { Shown()->q = q; });
+  // The unit holds the Q its units round to, and the dialog then shows that.
+  if (code == ui::ScrollCode::EndScroll) ApplyChange([&] { Shown()->q = QFromUnit(QToUnit(q)); });
 }
 
 TOctaveDialog::TOctaveDialog(IQDeviceOrdavinex& device, ui::Window* parent)

@@ -11,10 +11,14 @@ void FilterPutBack::Hold(TFilter& filter) {
   held_ = filter.Clone();
 }
 
-void FilterPutBack::PutBack(IQDeviceOrdavinex& device) {
+void FilterPutBack::PutBack(IQDeviceOrdavinex& device, const TDataWindow& window, bool refused) {
   // The failure's report may have taken the filter away with the others the views read again.
-  if (changed_ != nullptr && held_ != nullptr && device.Holds(changed_)) {
-    changed_->CopyParamsFrom(*held_);
+  if (changed_ == nullptr || held_ == nullptr || !device.Holds(changed_)) return;
+  changed_->CopyParamsFrom(*held_);
+  if (refused) {
+    ReadBackAfterRefusal(device, *changed_, window);
+  } else {
+    ShowFiltersInDoubt(device, window);
   }
 }
 
@@ -30,13 +34,12 @@ controls::ChangeOutcome FilterPutBack::Write(IQDeviceOrdavinex& device,
                    {.taken = views.taken,
                     .showUnit =
                         [&] {
-                          PutBack(device);
+                          PutBack(device, window, true);
                           show(views.showUnit);
                         },
                     .showUnknown =
                         [&] {
-                          PutBack(device);
-                          ShowFiltersInDoubt(device, window);
+                          PutBack(device, window, false);
                           show(views.showUnknown ? views.showUnknown : views.showUnit);
                         }});
   changed_ = nullptr;
@@ -49,10 +52,8 @@ void FilterPutBack::LiveWriteFailed(IQDeviceOrdavinex& device, const IQException
   // The report, the put-back and every view's update: one report.
   const controls::OneReportScope action;
   ReportCommError(failure, device);
-  PutBack(device);
-  // A refusal is the unit's answer: it holds what it last took. Any other failure may have reached
-  // it.
-  if (dynamic_cast<const ErrorObject*>(&failure) == nullptr) ShowFiltersInDoubt(device, window);
+  // A refusal is the unit's answer; any other failure may have reached it.
+  PutBack(device, window, dynamic_cast<const ErrorObject*>(&failure) != nullptr);
   changed_ = nullptr;
   held_.reset();
 }

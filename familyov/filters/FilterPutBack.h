@@ -14,8 +14,9 @@ class IQDeviceOrdavinex;
 
 // A filter or crossover that the program changes before the unit has it: dragged on a graph (the
 // unit follows it live) or stepped by a key. It keeps what the unit holds of the filter, so that a
-// change the unit failed puts that back: the program keeps no value the unit has not taken. A
-// change in doubt leaves the unit's filters unknown until the unit is read again.
+// change the unit failed puts that back: the program keeps no value the unit has not taken. The
+// steps before a refused one may have reached the unit, so the filter is then read back; a change
+// in doubt leaves the unit's filters unknown until the unit is read again.
 class FilterPutBack {
  public:
   // The unit holds the filter as it is now: as the change begins, and after each live write.
@@ -31,7 +32,9 @@ class FilterPutBack {
                        const TDataWindow& window);
 
  private:
-  void PutBack(IQDeviceOrdavinex& device);
+  // The filter takes back what the unit last held of it; a refused change is read back, one in
+  // doubt leaves the unit's filters unknown.
+  void PutBack(IQDeviceOrdavinex& device, const TDataWindow& window, bool refused);
 
   familycommon::FilterHandle<TFilter> changed_;
   std::unique_ptr<TFilter> held_;

@@ -186,12 +186,17 @@ void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
 }
 
 void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
-  // A refusal leaves the unit with what it held. A unit that may have taken the write is read again
-  // once it answers; a read now would only fail, or show one value of several in doubt.
+  // A unit that may have taken the write is read again once it answers; a read now would only
+  // fail, or show one value of several in doubt.
   filter_->CopyParamsFrom(*held_);
   unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
+  if (unknown_) {
+    ShowFiltersInDoubt(*device_, *this);
+  } else {
+    ReadBackAfterRefusal(*device_, *filter_, *this);
+  }
+  held_ = filter_->Clone();
   Refill();
-  if (unknown_) ShowFiltersInDoubt(*device_, *this);
 }
 
 void TFilterDialog::Refill() {

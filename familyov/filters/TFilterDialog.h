@@ -69,8 +69,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   void WriteAndAnnounce(bool fullWrite);
   // After a write of the filter that failed and has been reported: the filter takes back the values
   // last read or written, never the ones typed, so that no later write carries an entry the unit
-  // did not take. After a refusal the unit holds those, and the dialog shows them; after a write in
-  // doubt the fields show unknown until the unit is read again.
+  // did not take. After a refusal it takes what the unit holds as far as it can be read, and the
+  // dialog shows it; after a write in doubt the fields show unknown until the unit is read again.
   void TakeUnitsFilter(controls::ChangeOutcome outcome);
   // Enter: the typed entries go to the unit.
   virtual void ApplyEntries();
