@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -81,10 +81,10 @@ std::string TypedInto(ui::Window& field) {
   }
 }
 
-// Controls a filter dialog keeps only because its resource has always held them, which change
-// nothing: the shelving filters' slope arrows (no id), and the boost/cut filter's Q, frequency spin
-// and bandwidth slider.
-bool KeptForTheResource(ui::Window& control) {
+// Controls the walk leaves alone. Those a filter dialog keeps only because its resource has always
+// held them change nothing: the shelving filters' slope arrows (no id), and the boost/cut
+// filter's Q, frequency spin and bandwidth slider.
+bool LeftAlone(ui::Window& control) {
   using namespace ovfilterdlg_res;
   const auto* shown = dynamic_cast<ui::Control*>(&control);
   if (shown == nullptr) return false;
@@ -302,7 +302,7 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
     // table chooses through them as it opens the windows.
     hooks.sweep.skip = [](ui::Window& control) {
       return dynamic_cast<ui::ListView*>(&control) != nullptr ||
-             dynamic_cast<ui::TreeView*>(&control) != nullptr || KeptForTheResource(control);
+             dynamic_cast<ui::TreeView*>(&control) != nullptr || LeftAlone(control);
     };
     const auto more = std::get<0>(GetParam()).more;
     if (more != nullptr) {
@@ -451,7 +451,8 @@ TEST_P(FilterTable, ShowsWhatTheUnitHoldsWithOneReport) {
 
 // The windows a channel's node and the crossover node open. Not here: the octave array and the
 // macro window (a channel's filters made at once, tested with their own rollback tables), the
-// linking window (its links live in the program alone).
+// linking window (its links live in the program alone), and the graphs' views (zoom, phase, sums:
+// the program's alone).
 const TableWindow kWindows[] = {
     {"FilterList", ListPane, kFilterParametric, EditorCommands},
     {"FilterGraph", GraphPane, kFilterParametric, GraphChanges},
