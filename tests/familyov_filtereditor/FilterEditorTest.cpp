@@ -20,6 +20,7 @@
 #include "familycommon/LoadFailure.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
+#include "familyov/filters/TFilterGraphWindow.h"
 #include "familyov/filters/TFilterListWindow.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -28,6 +29,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
@@ -898,35 +900,37 @@ TEST_F(VirtualEditorTest, SavingOrReportingLeavesTheOpenEditorOnTheUnitsFilters)
 namespace namespaceOV {
 namespace {
 
-TEST_F(BusEditorTest, AFilterStepLostOnASilentUnitKeepsTheRowsAndTheSelectionAcrossTheReadAgain) {
+// A step whose answer never came leaves the filters unknown until the unit is read whole again:
+// the list keeps its rows meanwhile, and the read keeps the filter chosen in the list, the pane and
+// the graph, by the number the unit gave it for its new order.
+TEST_F(BusEditorTest, AStepInDoubtKeepsTheRowsAndTheChosenFilterAcrossTheReadAgain) {
   Editors editors(*unit);
   TFilterDecoratedFrame& editor = editors.Open(1);
   TFilterListWindow& list = List(editor);
   RunCommand(editor, kCmParametric);
-  RunCommand(editor, kCmParametric);
-  SelectRows(list, {1});
-  list.List().Parent()->SendNotify(
-      {.controlId = kFilterList, .code = ui::Notify::ItemChanged, .control = &list.List()});
+  RunCommand(editor, kCmLowpass);
   ASSERT_EQ(list.Selection().size(), 1u);
-  const int selected = list.Selection()[0]->number;
+  const int number = list.Selection()[0]->number;
   auto& parameters = *editor.Layout().Panes().parameters;
   ASSERT_EQ(parameters.ShownFilter(), list.Selection()[0]);
 
-  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
-  ui::test::Type(parameters.Dialog(), ovfilterdlg_res::kFrequencyEdit, "1200");
-  ui::test::PressKey(parameters.Dialog(), Qt::Key_Return);
+  // The unit moves the filter for its new order; the command's answer is lost.
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(0x14).ForUnit(5));
+  dynamic_cast<ui::UpDown&>(ui::test::ControlOf(parameters.Dialog(), ovfilterdlg_res::kOrderUpDown))
+      .Step(-1);
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
-  EXPECT_EQ(list.List().Count(), 2) << "the rows stay while the unit is silent";
+  EXPECT_EQ(list.List().Count(), 2) << "the rows stay while the unit is in doubt";
 
   bus.bus.ClearFaults();
   testsupport::ResumePollsAndSettle();
   ASSERT_EQ(list.List().Count(), 2);
   ASSERT_EQ(list.Selection().size(), 1u);
-  EXPECT_EQ(list.Selection()[0]->number, selected);
-  EXPECT_EQ(list.List().SelectedItems(), std::vector<int>{1});
-  EXPECT_EQ(parameters.ShownFilter(), list.Selection()[0]) << "the pane shows it again";
-  EXPECT_EQ(ui::test::ControlOf(parameters.Dialog(), ovfilterdlg_res::kFrequencyEdit).Text(),
-            "1000");
+  TFilter* chosen = list.Selection()[0];
+  EXPECT_NE(chosen->number, number) << "the unit moved it";
+  EXPECT_EQ(chosen->typeCode, kFilterLowpass);
+  EXPECT_EQ(parameters.ShownFilter(), chosen) << "the pane shows it again";
+  const TFilterIcon* icon = editor.Layout().Panes().graph->Icons().Selected();
+  EXPECT_TRUE(icon != nullptr && icon->Shows(chosen)) << "and so does the graph";
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
