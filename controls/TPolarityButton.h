@@ -5,6 +5,9 @@
 // A two-state glyph (signal polarity) on a button; a disabled one shows a plain face.
 class TPolarityButton : public ui::OwnerDrawButton {
  public:
+  // A state the unit did not tell: the button shows its face and no glyph.
+  static constexpr int kUnknown = -1;
+
   using ui::OwnerDrawButton::OwnerDrawButton;
   void SetPushStyle(bool pushStyle) { pushStyle_ = pushStyle; }
   // Shows the state at once: the button keeps its drawing until told to draw again.

@@ -1,12 +1,14 @@
 #include "familyov/filters/CrossoverChanges.h"
 
+#include <exception>
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <utility>
 
+#include "controls/ChangeOutcome.h"
 #include "familyov/filters/CrossoverRules.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
-#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 
@@ -94,29 +96,59 @@ void CrossoverChanges::Remove(int output, CrossoverSide side) {
 
 void CrossoverChanges::Add(int output, CrossoverSide side, int frequency, int crossoverType,
                            int order) {
-  TFilter* added = nullptr;
+  if (output < 0 || output >= device_.outputs) return;
+  std::unique_ptr<TFilter> made;
   if (side == CrossoverSide::kLow) {
-    device_.SetLowCrossover(output, std::make_unique<TLowCrossover>());
-    added = device_.LowCrossover(output);
+    made = std::make_unique<TLowCrossover>();
   } else {
-    device_.SetHighCrossover(output, std::make_unique<THighCrossover>());
-    added = device_.HighCrossover(output);
+    made = std::make_unique<THighCrossover>();
   }
-  if (added == nullptr) return;
-  if (device_.IsOnline()) added->number = gNewFilterObject.Read(device_);
-  added->frequency = frequency;
-  added->channel = Channel(output);
-  WithEdge(*added, [&](auto& edge) {
+  made->frequency = frequency;
+  made->channel = Channel(output);
+  WithEdge(*made, [&](auto& edge) {
     edge.order = order;
     edge.crossoverType = crossoverType;
   });
-  added->WriteToDevice(device_);
-  added->SendCreateCommand(device_);
+  if (device_.IsOnline()) made->number = gNewFilterObject.Read(device_);
+  const controls::DoubtWatch doubt;
+  try {
+    made->WriteToDevice(device_);
+    made->SendCreateCommand(device_);
+  } catch (const IQException&) {
+    // A refused crossover leaves the unit again, as far as it answers: the program holds none. One
+    // the unit may have made whole is found when the unit is read again.
+    try {
+      if (device_.IsOnline() && !doubt.DoubtMet()) DeleteCrossoverOnUnit(device_, *made);
+    } catch (const IQException&) {
+    }
+    throw;
+  }
+  // Only a crossover the unit has taken joins the program's model.
+  TFilter* added = made.get();
+  if (side == CrossoverSide::kLow) {
+    device_.SetLowCrossover(
+        output, std::unique_ptr<TLowCrossover>(static_cast<TLowCrossover*>(made.release())));
+  } else {
+    device_.SetHighCrossover(
+        output, std::unique_ptr<THighCrossover>(static_cast<THighCrossover*>(made.release())));
+  }
   Send(FilterAdded, output, added);
 }
 
-void CrossoverChanges::EndFilterUpdate() {
-  GuardedUnitCall(device_, [this] { gFilterUpdateObject.Write(device_, false); });
+void CrossoverChanges::InFilterUpdate(const std::function<void()>& steps) {
+  std::exception_ptr failure;
+  try {
+    steps();
+  } catch (const IQException&) {
+    failure = std::current_exception();
+  }
+  // The unit's update ends whatever became of the steps; their failure is the one the caller tells.
+  try {
+    gFilterUpdateObject.Write(device_, false);
+  } catch (const IQException&) {
+    if (!failure) throw;
+  }
+  if (failure) std::rethrow_exception(failure);
 }
 
 CrossoverChanges::Outcome CrossoverChanges::SetType(int output, CrossoverSide side,
@@ -133,7 +165,7 @@ CrossoverChanges::Outcome CrossoverChanges::SetType(int output, CrossoverSide si
       return Outcome::kNoCapacity;
     }
   }
-  GuardedUnitCall(device_, [&] {
+  InFilterUpdate([&] {
     if (old) {
       if (device_.IsOnline()) {
         gFilterUpdateObject.Write(device_, true);
@@ -143,7 +175,6 @@ CrossoverChanges::Outcome CrossoverChanges::SetType(int output, CrossoverSide si
     }
     if (crossoverType != kCrossoverNone) Add(output, side, frequency, crossoverType, order);
   });
-  EndFilterUpdate();
   return Outcome::kDone;
 }
 
@@ -157,15 +188,24 @@ CrossoverChanges::Outcome CrossoverChanges::StepOrder(int output, CrossoverSide 
   if (added > 0 && !device_.CanAddSections(kOtherSections, added, kNoSections, 1)) {
     return Outcome::kNoCapacity;
   }
-  WithEdge(*crossover, [&](auto& edge) { edge.order = next; });
-  // A new order needs other room on the unit, which gives the crossover its new number.
+  // A new order needs other room on the unit, which gives the crossover its new number: the unit
+  // holds it there whatever becomes of the rest.
   if (device_.IsOnline()) {
     device_.MoveForNewOrder(*crossover);
   }
+  // The order and frequency the unit did not take are not kept.
+  const int heldFrequency = crossover->frequency;
+  WithEdge(*crossover, [&](auto& edge) { edge.order = next; });
   if (const auto typed = ParseFrequency(typedFrequency, kMinCrossoverHz, kMaxCrossoverHz)) {
     crossover->frequency = *typed;
   }
-  Rewrite(output, *crossover);
+  try {
+    Rewrite(output, *crossover);
+  } catch (const IQException&) {
+    WithEdge(*crossover, [&](auto& edge) { edge.order = order; });
+    crossover->frequency = heldFrequency;
+    throw;
+  }
   return Outcome::kDone;
 }
 
@@ -199,12 +239,9 @@ CrossoverChanges::Outcome CrossoverChanges::SetTypedFrequencies(int output,
 }
 
 bool CrossoverChanges::TogglePolarity(int output) {
-  bool inverted = false;
-  GuardedUnitCall(device_, [&] {
-    inverted = !OutputInverted(device_, output);
-    gPolarityObject.SetElement(output);
-    gPolarityObject.Write(device_, inverted ? kInvertedPolarity : kNormalPolarity);
-  });
+  const bool inverted = !OutputInverted(device_, output);
+  gPolarityObject.SetElement(output);
+  gPolarityObject.Write(device_, inverted ? kInvertedPolarity : kNormalPolarity);
   Send(PolarityChanged, output, nullptr);
   return inverted;
 }
@@ -220,7 +257,7 @@ CrossoverChanges::Outcome CrossoverChanges::CopyOutput(int source, int target) {
   if (added > 0 && !device_.CanAddSections(kOtherSections, added, kNoSections, 1)) {
     return Outcome::kNoCapacity;
   }
-  GuardedUnitCall(device_, [&] {
+  InFilterUpdate([&] {
     if (device_.IsOnline()) {
       gFilterUpdateObject.Write(device_, true);
       for (const CrossoverSide side : {CrossoverSide::kHigh, CrossoverSide::kLow}) {
@@ -241,7 +278,6 @@ CrossoverChanges::Outcome CrossoverChanges::CopyOutput(int source, int target) {
     gPolarityObject.Write(device_, polarity);
     Send(PolarityChanged, target, nullptr);
   });
-  EndFilterUpdate();
   return Outcome::kDone;
 }
 

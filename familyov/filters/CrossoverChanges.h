@@ -31,9 +31,9 @@ bool OutputInverted(IQDeviceOrdavinex& device, int output);
 
 // What the crossover dialog and the network drops change on a unit: crossovers, orders,
 // frequencies, polarity and copies between outputs. Every change is written to the unit (or a
-// virtual unit's store) at once and announced through `send`. Bus failures pass to the caller,
-// except where a step must still run after one (the end of a filter update): those are reported
-// through the family's error report and the operation goes on as the unit's windows expect.
+// virtual unit's store) at once, and the program's model changes and `send` announces it only once
+// the unit has taken it. Bus failures pass to the caller, also when a step must still run after
+// one (the end of a filter update).
 class CrossoverChanges {
  public:
   enum class Outcome { kDone, kNoCapacity, kNothing };
@@ -66,9 +66,10 @@ class CrossoverChanges {
   void WriteFrequency(TFilter& crossover, int frequency);
   // Takes the side's crossover out of the unit and the device.
   void Remove(int output, CrossoverSide side);
-  // A new crossover in the side's slot with the given values, written and activated.
+  // A new crossover with the given values, written and activated, then put in the side's slot.
   void Add(int output, CrossoverSide side, int frequency, int crossoverType, int order);
-  void EndFilterUpdate();
+  // Runs `steps` and then ends the unit's filter update, even after a failure of theirs.
+  void InFilterUpdate(const std::function<void()>& steps);
 
   IQDeviceOrdavinex& device_;
   RecordSender send_;

@@ -237,7 +237,8 @@ void TParametricDialog::Scrolled(ui::ScrollCode code) {
   const int position = std::max(slider_.Position(), 1);
   const float q = BandwidthToQ(static_cast<float>(kSliderOctaves) / static_cast<float>(position));
   ShowQ(q);
-  if (code == ui::ScrollCode::EndScroll) ApplyChange([&] { Shown()->q = q; });
+  // The unit holds the Q its units round to, and the dialog then shows that.
+  if (code == ui::ScrollCode::EndScroll) ApplyChange([&] { Shown()->q = QFromUnit(QToUnit(q)); });
 }
 
 TOctaveDialog::TOctaveDialog(IQDeviceOrdavinex& device, ui::Window* parent)

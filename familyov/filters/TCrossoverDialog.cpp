@@ -4,6 +4,7 @@
 #include <string>
 
 #include "familyov/filters/CrossoverRules.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -87,19 +88,21 @@ void TCrossoverDialog::UnlinkEdits() {
 
 void TCrossoverDialog::UpdateControls() {
   if (!IsCreated()) return;
-  GuardedUnitCall(device_,
-                  [this] { polarity_.SetState(OutputInverted(device_, output_) ? 1 : 0); });
+  // Crossovers that may not be what the unit holds show unknown, and so does a polarity the unit
+  // does not tell.
+  const bool unknown = device_.FiltersStale();
+  int polarity = TPolarityButton::kUnknown;
+  GuardedUnitCall(device_, [&] { polarity = OutputInverted(device_, output_) ? 1 : 0; });
+  polarity_.SetState(polarity);
   UnlinkEdits();
-  // Once the unit's doubt is settled, the crossovers hold what the unit was read to hold.
-  unknown_ = unknown_ && device_.InDoubt();
-  ShowRow(high_);
-  ShowRow(low_);
+  ShowRow(high_, unknown);
+  ShowRow(low_, unknown);
 }
 
-void TCrossoverDialog::ShowRow(Row& row) {
+void TCrossoverDialog::ShowRow(Row& row, bool unknown) {
   TFilter* edge = CrossoverOf(device_, output_, row.side);
   if (edge == nullptr) {
-    row.type.SetSelection(kCrossoverNone);
+    row.type.SetSelection(unknown ? -1 : kCrossoverNone);
     row.frequency.SetText("");
     row.frequency.Enable(false);
     row.slope.SetText("");
@@ -107,24 +110,26 @@ void TCrossoverDialog::ShowRow(Row& row) {
   }
   edge->dialogFrequencyControl = &row.frequency;
   row.frequency.Enable(true);
-  row.type.SetSelection(CrossoverType(*edge));
-  row.frequency.SetText(unknown_ ? std::string() : std::to_string(edge->frequency));
-  row.slope.SetText(unknown_ ? std::string()
-                             : std::to_string(-kSlopePerOrderDb * CrossoverOrder(*edge)));
+  row.type.SetSelection(unknown ? -1 : CrossoverType(*edge));
+  row.frequency.SetText(unknown ? std::string() : std::to_string(edge->frequency));
+  row.slope.SetText(unknown ? std::string()
+                            : std::to_string(-kSlopePerOrderDb * CrossoverOrder(*edge)));
 }
 
 void TCrossoverDialog::Notify(NotifyRecord* record) {
   if (record == nullptr) return;
   const uint32_t code = record->code;
-  if ((code == FilterAdded || code == FilterRemoved || code == FilterChanged ||
-       code == PolarityChanged) &&
-      record->channel == device_.firstOutput + output_) {
-    UpdateControls();
-  }
+  const bool ofOutput = (code == FilterAdded || code == FilterRemoved || code == FilterChanged ||
+                         code == PolarityChanged) &&
+                        record->channel == device_.firstOutput + output_;
+  // The crossovers read again are new objects, or the unit's doubt is settled.
+  if (ofOutput || code == RefreshAll || code == FilterSetChanged) UpdateControls();
 }
 
 void TCrossoverDialog::Refused(CrossoverChanges::Outcome outcome) {
   if (outcome != CrossoverChanges::Outcome::kNoCapacity) return;
+  // The row shows the crossover the unit still has.
+  UpdateControls();
   ui::MessageBox(this, "Insufficient DSP Capacity", "Crossovers",
                  ui::mb::kOk | ui::mb::kIconExclamation);
 }
@@ -133,14 +138,8 @@ void TCrossoverDialog::EvType(Row& row) {
   const int type = row.type.Selection();
   if (type < 0) return;
   auto outcome = CrossoverChanges::Outcome::kNothing;
-  // A refusal or a failure shows the crossover the unit still has.
-  ChangeOnUnit(device_, [&] { outcome = Changes().SetType(output_, row.side, type); },
-               {.taken =
-                    [&] {
-                      Refused(outcome);
-                      UpdateControls();
-                    },
-                .showUnit = [this] { UpdateControls(); }});
+  Edit([&] { outcome = Changes().SetType(output_, row.side, type); });
+  Refused(outcome);
 }
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
@@ -156,16 +155,19 @@ void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
 }
 
 void TCrossoverDialog::Edit(const std::function<void()>& change) {
-  // A refusal shows the crossovers the unit still has; a write in doubt shows them unknown.
-  const auto show = [this](bool unknown) {
-    unknown_ = unknown;
-    UpdateControls();
-  };
+  // The records of a change the unit took draw the rows. Otherwise they show the crossovers the
+  // unit still has, or, with a write in doubt, unknown.
   ChangeOnUnit(device_, change,
-               {.showUnit = [&] { show(false); }, .showUnknown = [&] { show(true); }});
+               {.showUnit = [this] { UpdateControls(); },
+                .showUnknown = [this] { ShowFiltersInDoubt(device_, *this); }});
 }
 
-void TCrossoverDialog::EvPolarity() { Changes().TogglePolarity(output_); }
+void TCrossoverDialog::EvPolarity() {
+  // The polarity is read from the unit: what it holds, or unknown while it does not answer.
+  const auto show = [this] { UpdateControls(); };
+  ChangeOnUnit(device_, [this] { Changes().TogglePolarity(output_); },
+               {.showUnit = show, .showUnknown = show});
+}
 
 bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {

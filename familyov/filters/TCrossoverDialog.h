@@ -47,7 +47,8 @@ class TCrossoverDialog : public ui::Dialog, public TDataWindow {
     ui::StaticText slope;
   };
 
-  void ShowRow(Row& row);
+  // The row's crossover, or every field unknown.
+  void ShowRow(Row& row, bool unknown);
   void EvType(Row& row);
   void EvOrder(Row& row, int delta);
   void EvQuad(TQuadButton* button, int steps);
@@ -56,6 +57,7 @@ class TCrossoverDialog : public ui::Dialog, public TDataWindow {
   void Edit(const std::function<void()>& change);
   // No crossover of the unit keeps a link to this dialog's edits.
   void UnlinkEdits();
+  // Tells of a change the unit has no room for.
   void Refused(CrossoverChanges::Outcome outcome);
   CrossoverChanges Changes();
 
@@ -64,9 +66,6 @@ class TCrossoverDialog : public ui::Dialog, public TDataWindow {
   Row low_;
   Row high_;
   TPolarityButton polarity_;
-  // A crossover write went unanswered: the frequencies and slopes are unknown until the unit is
-  // read again.
-  bool unknown_ = false;
 };
 
 }  // namespace namespaceOV

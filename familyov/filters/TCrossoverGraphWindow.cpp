@@ -37,7 +37,11 @@ TCrossoverGraphWindow::TCrossoverGraphWindow(ui::Window* parent, IQDeviceOrdavin
       drag_(*this) {
   drag_.SetLiveWrite(
       kWriteLivePosition, [this] { WriteLivePosition(); },
-      [this](const IQException& e) { ReportCommError(e, device_); });
+      [this](const IQException& e) {
+        const familycommon::FilterHandle<TFilter> crossover = unitHolds_.Changed();
+        unitHolds_.LiveWriteFailed(device_, e, *this);
+        TellChanged(crossover);
+      });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] {
     dragged_ = nullptr;
@@ -213,6 +217,7 @@ void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
   drag_.Begin(freq, hit->position);
   dragged_ = hit;
   lastWritten_ = crossover.GetDeviceRecord();
+  unitHolds_.Hold(crossover);
 }
 
 void TCrossoverGraphWindow::EvMouseMove(ui::Point p) {
@@ -238,6 +243,7 @@ void TCrossoverGraphWindow::WriteLivePosition() {
   if (crossover.GetDeviceRecord() == lastWritten_) return;
   crossover.UpdateDeviceLive(device_);
   lastWritten_ = crossover.GetDeviceRecord();
+  unitHolds_.Hold(crossover);
 }
 
 void TCrossoverGraphWindow::EvLButtonUp() {
@@ -249,14 +255,23 @@ void TCrossoverGraphWindow::EvLButtonUp() {
   icon.Apply(value);
   drag_.End();
   TFilter& crossover = icon.Filter();
-  const bool written = GuardedUnitCall(device_, [&] {
-    crossover.WriteToDevice(device_);
-    crossover.SendCreateCommand(device_);
-  });
+  // Whatever became of the drop, every window shows what the crossover now holds: the unit's
+  // position or the one it held before; in doubt, unknown.
+  const auto tell = [this] { TellChanged(unitHolds_.Changed()); };
+  unitHolds_.Write(
+      device_,
+      [&] {
+        crossover.WriteToDevice(device_);
+        crossover.SendCreateCommand(device_);
+      },
+      {.taken = tell, .showUnit = tell, .showUnknown = tell}, *this);
   Invalidate();
-  if (!written) return;
-  std::vector<TFilter*> changed{&crossover};
-  NotifyRecord record{FilterChanged, currentChannel_, 1, &changed};
+}
+
+void TCrossoverGraphWindow::TellChanged(TFilter* crossover) {
+  if (crossover == nullptr) return;
+  std::vector<TFilter*> changed{crossover};
+  NotifyRecord record{FilterChanged, crossover->channel, 1, &changed};
   NotifyRoot(&record);
 }
 

@@ -9,6 +9,7 @@
 #include "familycommon/GraphWindow.h"
 #include "familycommon/IconDrag.h"
 #include "familyov/filters/CrossoverGraphIcons.h"
+#include "familyov/filters/FilterPutBack.h"
 
 namespace namespaceOV {
 
@@ -61,6 +62,8 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   void EvRButtonDown(ui::Point p) override;
   // Sends the dragged crossover's position, unless the unit has it already.
   void WriteLivePosition();
+  // Tells the unit's windows what the crossover holds; nothing for none.
+  void TellChanged(TFilter* crossover);
 
   IQDeviceOrdavinex& device_;
   int currentChannel_;
@@ -71,6 +74,8 @@ class TCrossoverGraphWindow : public familycommon::GraphWindow, public virtual T
   TCrossoverIcon* dragged_ = nullptr;
   familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
+  // What the unit holds of the crossover dragged.
+  FilterPutBack unitHolds_;
 };
 
 }  // namespace namespaceOV

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "familyov/filters/CrossoverChanges.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -99,33 +100,40 @@ void TCrossoverNetworkWindow::Drop(int sourceValue, int targetValue) {
   const CrossoverDrop drop = ResolveDrop(device_, sourceValue, targetValue);
   if (drop.kind == CrossoverDrop::Kind::kNothing) return;
   CrossoverChanges changes(device_, [this](NotifyRecord& record) { NotifyRoot(&record); });
-  GuardedUnitCall(device_, [&] {
-    if (drop.kind == CrossoverDrop::Kind::kOutputs) {
-      if (!AskedToCopy(
-              this, "Copy " + OutputName(drop.source) + " to " + OutputName(drop.target) + "?")) {
-        return;
-      }
-      if (changes.CopyOutput(drop.source, drop.target) == CrossoverChanges::Outcome::kNoCapacity) {
-        NoCapacity(this);
-      }
-      return;
-    }
-    if (!AskedToCopy(this, "Copy network " + std::to_string(drop.source) + " to network " +
-                               std::to_string(drop.target) + "?")) {
-      return;
-    }
-    switch (CopyNetwork(changes, device_, drop.source, drop.target)) {
-      case NetworkCopy::kNotSameSize:
-        ui::MessageBox(this, "Networks are not the same size and cannot be copied.", kCopyCaption,
-                       ui::mb::kOk | ui::mb::kIconExclamation);
-        break;
-      case NetworkCopy::kNoCapacity:
-        NoCapacity(this);
-        break;
-      case NetworkCopy::kDone:
-        break;
-    }
-  });
+  // The crossovers each step copied have been told already; a copy in doubt leaves the unit's
+  // crossovers unknown, and the windows show that.
+  const auto tellUnknown = [this] { ShowFiltersInDoubt(device_, *this); };
+  // One drop, one change: the outputs it copies and each copy's end of update report one failure.
+  ChangeOnUnit(device_,
+               [&] {
+                 if (drop.kind == CrossoverDrop::Kind::kOutputs) {
+                   if (!AskedToCopy(this, "Copy " + OutputName(drop.source) + " to " +
+                                              OutputName(drop.target) + "?")) {
+                     return;
+                   }
+                   if (changes.CopyOutput(drop.source, drop.target) ==
+                       CrossoverChanges::Outcome::kNoCapacity) {
+                     NoCapacity(this);
+                   }
+                   return;
+                 }
+                 if (!AskedToCopy(this, "Copy network " + std::to_string(drop.source) +
+                                            " to network " + std::to_string(drop.target) + "?")) {
+                   return;
+                 }
+                 switch (CopyNetwork(changes, device_, drop.source, drop.target)) {
+                   case NetworkCopy::kNotSameSize:
+                     ui::MessageBox(this, "Networks are not the same size and cannot be copied.",
+                                    kCopyCaption, ui::mb::kOk | ui::mb::kIconExclamation);
+                     break;
+                   case NetworkCopy::kNoCapacity:
+                     NoCapacity(this);
+                     break;
+                   case NetworkCopy::kDone:
+                     break;
+                 }
+               },
+               {.showUnknown = tellUnknown});
 }
 
 void TCrossoverNetworkWindow::Notify(NotifyRecord* record) {

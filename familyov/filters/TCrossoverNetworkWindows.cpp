@@ -56,18 +56,24 @@ void TCrossoverNetworkDialog::ShowNetwork() {
 void TCrossoverNetworkDialog::EvSelChange() {
   const int selection = network_.Selection();
   if (selection < 0) return;
-  // Every window of the unit that shows the networks follows at once.
+  // Every window of the unit that shows the networks reads them again from the unit: at once when
+  // it took the choice, and while it is in doubt, so that none shows a network it may not hold.
+  const auto readAgain = [this] {
+    NotifyRecord record{NetworkAssignmentChanged, 0, 0, nullptr};
+    NotifyRoot(&record);
+  };
   ChangeOnUnit(device_,
                [&] {
                  gCrossoverNetworkObject.SetElement(output_);
                  gCrossoverNetworkObject.Write(device_, static_cast<uint8_t>(selection + 1));
                },
-               {.taken =
-                    [this] {
-                      NotifyRecord record{NetworkAssignmentChanged, 0, 0, nullptr};
-                      NotifyRoot(&record);
-                    },
-                .showUnit = [this] { ShowNetwork(); }});
+               {.taken = readAgain,
+                .showUnit = [this] { ShowNetwork(); },
+                .showUnknown =
+                    [&] {
+                      ShowNetwork();
+                      readAgain();
+                    }});
 }
 
 void TCrossoverNetworkDialog::Notify(NotifyRecord* record) {

@@ -9,11 +9,14 @@
 #include "familycommon/TypedNumbers.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterElements.h"
+#include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/filters/TFilter.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/Static.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 
 namespace namespaceOV {
@@ -183,11 +186,15 @@ void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
 }
 
 void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
-  filter_->CopyParamsFrom(*held_);
   // A unit that may have taken the write is read again once it answers; a read now would only
   // fail, or show one value of several in doubt.
+  filter_->CopyParamsFrom(*held_);
   unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
-  if (!unknown_) ReadBackQuietly(*device_, *filter_);
+  if (unknown_) {
+    ShowFiltersInDoubt(*device_, *this);
+  } else {
+    ReadBackAfterRefusal(*device_, *filter_, *this);
+  }
   held_ = filter_->Clone();
   Refill();
 }
@@ -197,8 +204,15 @@ void TFilterDialog::Refill() {
   unknown_ = unknown_ && device_->InDoubt();
   ShowFilter();
   if (!unknown_) return;
+  // Every field, choice and read-out of a value shows it unknown.
   for (ui::Window* child : Children()) {
     if (auto* field = dynamic_cast<ui::Edit*>(child)) field->SetText(std::string());
+    if (auto* choice = dynamic_cast<ui::CheckBox*>(child)) choice->ShowNoState();
+    if (auto* readOut = dynamic_cast<ui::StaticText*>(child);
+        readOut != nullptr && (readOut->Id() == ovfilterdlg_res::kSlopeText ||
+                               readOut->Id() == ovfilterdlg_res::kFrequencyText)) {
+      readOut->SetText(std::string());
+    }
   }
 }
 

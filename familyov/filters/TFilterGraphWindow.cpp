@@ -4,8 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "controls/ChangeOutcome.h"
 #include "familyov/filters/FilterElements.h"
+#include "familyov/filters/FiltersInDoubt.h"
+#include "familyov/filters/TFilterListWindow.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -49,10 +50,7 @@ TFilterGraphWindow::TFilterGraphWindow(ui::Window* parent, FilterEditorPanes& pa
   panes_.graph = this;
   drag_.SetLiveWrite(
       kWriteLivePosition, [this] { WriteLivePosition(); },
-      [this](const IQException& e) {
-        ReportCommError(e, device_);
-        if (TFilterIcon* icon = icons_.Selected()) ReadBackQuietly(device_, icon->Filter());
-      });
+      [this](const IQException& e) { unitHolds_.LiveWriteFailed(device_, e, *this); });
   // Without a drag the idle check reads the unit again.
   drag_.SetOnEnd([this] { device_.parametersReady = true; });
   OnCommand(kCmPrint, [this] { CmPrint(); });
@@ -113,6 +111,10 @@ void TFilterGraphWindow::RebuildIcons() {
     for (const auto& filter : device_.Filters()) {
       if (selected->Shows(filter.get())) kept = filter.get();
     }
+  }
+  // Filters read again whole are new objects: the list has chosen again the ones it showed chosen.
+  if (kept == nullptr && panes_.list != nullptr && panes_.list->Selection().size() == 1) {
+    kept = panes_.list->Selection().front();
   }
   icons_.Rebuild(device_, channel_, device_.cumulativeInput[channel_], CurveRange());
   if (kept != nullptr) icons_.Select(kept);
@@ -253,7 +255,7 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
     }
     drag_.Begin(freq, selected->position);
     lastWritten_ = filter.GetDeviceRecord();
-    beforeDrag_ = filter.Clone();
+    unitHolds_.Hold(filter);
     return;
   }
   // Held until the button comes up anywhere, so that the idle check is always let go again.
@@ -298,6 +300,7 @@ void TFilterGraphWindow::WriteLivePosition() {
   if (filter.GetDeviceRecord() == lastWritten_) return;
   filter.UpdateDeviceLive(device_);
   lastWritten_ = filter.GetDeviceRecord();
+  unitHolds_.Hold(filter);
   NotifyRootOf(FilterDragged, channel_, 0, &filter);
 }
 
@@ -316,30 +319,29 @@ void TFilterGraphWindow::EvLButtonUp() {
   drag_.End();
   icon->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
   Invalidate();
-  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
-    return GuardedUnitCall(device_, [&] {
-      // The unit ends where the mouse let go, whether or not the last step was written yet.
-      if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
-      filter.SendUpdateCommand(device_);
-    });
-  });
-  std::unique_ptr<TFilter> before = std::move(beforeDrag_);
-  if (outcome == controls::ChangeOutcome::kTaken) {
-    NotifyRootOf(FilterChanged, channel_, 0, &filter);
-    return;
-  }
-  // The filter keeps no value the unit has not taken. A refusal leaves the steps written live, so
-  // the unit is asked what it holds; a drop in doubt is unknown until the unit is read again. The
-  // failure's report may have rebuilt the icons.
-  TFilterIcon* shown = icons_.Selected();
-  if (before == nullptr || shown == nullptr || !shown->Shows(&filter)) return;
-  filter.CopyParamsFrom(*before);
-  shown->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
-  icons_.ComputeSum(device_.showPhase[channel_]);
-  // A read back tells the views, which build their icons again.
-  const bool inDoubt = outcome == controls::ChangeOutcome::kInDoubt;
-  if (!inDoubt) ReadBackQuietly(device_, filter);
-  ShowInDialog(filter, !inDoubt);
+  unitHolds_.Write(
+      device_,
+      [&] {
+        // The unit ends where the mouse let go, whether or not the last step was written yet.
+        if (filter.GetDeviceRecord() != lastWritten_) filter.UpdateDeviceLive(device_);
+        filter.SendUpdateCommand(device_);
+      },
+      ShownAfter(filter), *this);
+}
+
+controls::ChangeViews TFilterGraphWindow::ShownAfter(TFilter& filter) {
+  // The icon and the dialog show what the filter holds once put back. The failure's report may
+  // have rebuilt the icons.
+  const auto showPutBack = [this, &filter] {
+    TFilterIcon* shown = icons_.Selected();
+    if (shown == nullptr || !device_.Holds(&filter) || !shown->Shows(&filter)) return;
+    shown->Update(static_cast<int>(fmin_), static_cast<int>(fmax_));
+    icons_.ComputeSum(device_.showPhase[channel_]);
+    ShowInDialog(filter, !device_.FiltersStale());
+  };
+  return {.taken = [this, &filter] { NotifyRootOf(FilterChanged, filter.channel, 0, &filter); },
+          .showUnit = showPutBack,
+          .showUnknown = showPutBack};
 }
 
 void TFilterGraphWindow::EvRButtonDown(ui::Point p) {
@@ -383,15 +385,13 @@ void TFilterGraphWindow::EvKeyDown(int key) {
     }
   }
   TFilter& filter = icon->Filter();
+  unitHolds_.Hold(filter);
   if (key == ui::key::kUp) filter.StepLevel(1);
   if (key == ui::key::kDown) filter.StepLevel(-1);
   if (key == ui::key::kPageUp) filter.StepLevel(2);
   if (key == ui::key::kPageDown) filter.StepLevel(-2);
-  if (GuardedUnitCall(device_, [&] { filter.WriteParams(device_); })) {
-    NotifyRootOf(FilterChanged, filter.channel, 0, &filter);
-  } else {
-    ReadBackQuietly(device_, filter);
-  }
+  unitHolds_.Write(
+      device_, [&] { filter.WriteParams(device_); }, ShownAfter(filter), *this);
   SetFocus();
 }
 
@@ -417,9 +417,14 @@ void TFilterGraphWindow::CmBypass() {
   TFilterIcon* icon = icons_.Selected();
   if (!icon) return;
   TFilter& filter = icon->Filter();
-  if (!GuardedUnitCall(device_, [&] { filter.ToggleBypass(device_); })) return;
-  std::vector<TFilter*> changed{&filter};
-  NotifyRootOf(FilterChanged, channel_, 1, &changed);
+  // The bypass changes once the unit has taken it; in doubt the views show the filters unknown.
+  ChangeOnUnit(device_, [&] { filter.ToggleBypass(device_); },
+               {.taken =
+                    [&] {
+                      std::vector<TFilter*> changed{&filter};
+                      NotifyRootOf(FilterChanged, channel_, 1, &changed);
+                    },
+                .showUnknown = [this] { ShowFiltersInDoubt(device_, *this); }});
 }
 
 void TFilterGraphWindow::CmPrint() { PrintGraph("Frequency response graph"); }

@@ -8,6 +8,7 @@
 #include "familycommon/IconDrag.h"
 #include "familyov/filters/FilterEditorPanes.h"
 #include "familyov/filters/FilterGraphIcons.h"
+#include "familyov/filters/FilterPutBack.h"
 
 namespace namespaceOV {
 
@@ -65,6 +66,9 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   void EvKeyDown(int key) override;
   // Sends the selected filter's position, unless the unit has it already.
   void WriteLivePosition();
+  // What the graph shows once the unit has taken a change of `filter`, or once the filter is put
+  // back.
+  controls::ChangeViews ShownAfter(TFilter& filter);
   // The filter's frequency and level in the fields of the dialog that shows it; empty when not
   // `known`.
   void ShowInDialog(const TFilter& filter, bool known) const;
@@ -85,8 +89,8 @@ class TFilterGraphWindow : public familycommon::GraphWindow, public virtual TDat
   FilterGraphIcons icons_;
   familycommon::IconDrag drag_;
   DeviceRecord lastWritten_{};
-  // The dragged filter as it was when the drag began: a drop the unit did not take puts it back.
-  std::unique_ptr<TFilter> beforeDrag_;
+  // What the unit holds of the filter dragged or stepped.
+  FilterPutBack unitHolds_;
 };
 
 }  // namespace namespaceOV

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "controls/DeviceErrorReport.h"
@@ -124,7 +125,9 @@ void TFilterListWindow::SetupWindow() {
 }
 
 void TFilterListWindow::FillRows() {
-  // The unit's numbers keep the selection when the filters are new objects (a memory read).
+  // The unit's numbers keep the selection when the filters are new objects (a read of the whole
+  // unit); a selected filter the unit gave another number for a new order is known by its new one.
+  if (const std::vector<TFilter*> alive = Selection(); !alive.empty()) KeepSelection(alive);
   const std::vector<int> selectedNumbers = selectedNumbers_;
   updating_ = true;
   list_.DeleteAllItems();
@@ -136,11 +139,8 @@ void TFilterListWindow::FillRows() {
       filters.push_back(filter.get());
     }
   }
-  const auto key = [this](const TFilter* f) {
-    return sortByCreation_ ? f->serialNumber : f->frequency;
-  };
-  std::ranges::stable_sort(filters,
-                           [&](const TFilter* a, const TFilter* b) { return key(a) < key(b); });
+  std::ranges::stable_sort(
+      filters, [&](const TFilter* a, const TFilter* b) { return SortKey(*a) < SortKey(*b); });
   for (TFilter* filter : filters) InsertRow(filter);
   std::vector<TFilter*> reselected;
   for (TFilter* filter : filters) {
@@ -154,14 +154,19 @@ void TFilterListWindow::FillRows() {
 
 void TFilterListWindow::InsertRow(TFilter* filter) {
   rows_.push_back(filter);
-  const FilterRowTexts texts = RowTexts(*filter, device_);
-  const int item = list_.InsertItem(list_.Count(), texts.type, TypeIcon(filter->typeCode), 0);
-  list_.SetItemText(item, 1, texts.frequency);
-  list_.SetItemText(item, 2, texts.param1);
-  list_.SetItemText(item, 3, texts.param2);
-  list_.SetItemText(item, 4, texts.links);
-  const int state = RowStateIcon(*filter);
-  list_.SetStateImage(item, state == 0 ? -1 : state);
+  const int item = list_.InsertItem(list_.Count(), FilterTypeName(filter->typeCode),
+                                    TypeIcon(filter->typeCode), 0);
+  ShowRow(item, *filter);
+}
+
+int TFilterListWindow::SortKey(const TFilter& filter) const {
+  return sortByCreation_ ? filter.serialNumber : filter.frequency;
+}
+
+bool TFilterListWindow::RowsInOrder() const {
+  const std::vector<TFilter*> rows = Rows();
+  return std::ranges::is_sorted(
+      rows, [this](const TFilter* a, const TFilter* b) { return SortKey(*a) < SortKey(*b); });
 }
 
 int TFilterListWindow::RowOf(const TFilter* filter) const {
@@ -172,13 +177,16 @@ int TFilterListWindow::RowOf(const TFilter* filter) const {
 
 void TFilterListWindow::UpdateRow(TFilter* filter) {
   const int item = RowOf(filter);
-  if (item < 0) return;
-  const FilterRowTexts texts = RowTexts(*filter, device_);
+  if (item >= 0) ShowRow(item, *filter);
+}
+
+void TFilterListWindow::ShowRow(int item, TFilter& filter) {
+  const FilterRowTexts texts = RowTexts(filter, device_);
+  const int state = RowStateIcon(filter);
   list_.SetItemText(item, 1, texts.frequency);
   list_.SetItemText(item, 2, texts.param1);
   list_.SetItemText(item, 3, texts.param2);
   list_.SetItemText(item, 4, texts.links);
-  const int state = RowStateIcon(*filter);
   list_.SetStateImage(item, state == 0 ? -1 : state);
 }
 
@@ -233,14 +241,35 @@ bool TFilterListWindow::SelectionNoneLinked() const {
 // Each command on the selection tells of one failure once, however many of its steps, the
 // windows' updates and the read of what the unit holds then fail on the same silent unit.
 void TFilterListWindow::CmBypass(bool bypass) {
-  controls::OneReportScope command;
-  std::vector<TFilter*> changed = Selection();
-  GuardedUnitCall(device_, [&] {
-    for (TFilter* filter : changed) filter->SetBypass(device_, bypass);
-  });
-  // Those set before a failure are announced too, so that every window shows what the unit holds.
-  NotifyRecord record{FilterChanged, panes_.channel, 1, &changed};
-  NotifyRoot(&record);
+  const std::vector<TFilter*> selected = Selection();
+  // The windows hear of the filters the unit took, before a failure too.
+  std::vector<TFilter*> taken;
+  const auto tell = [&] {
+    if (taken.empty()) return;
+    NotifyRecord record{FilterChanged, panes_.channel, 1, &taken};
+    NotifyRoot(&record);
+  };
+  // A refusal leaves the filter that failed as it was. One whose answer never came may have been
+  // reached all the same: it is read back from the unit, in place, and every view shows what the
+  // unit holds, or unknown when it does not answer.
+  const auto readBack = [&] {
+    std::vector<TFilter*> failed;
+    std::ranges::copy_if(selected, std::back_inserter(failed),
+                         [&](TFilter* f) { return std::ranges::find(taken, f) == taken.end(); });
+    try {
+      device_.ResyncFilterViews(failed);
+    } catch (const IQException&) {
+    }
+    tell();
+  };
+  ChangeOnUnit(device_,
+               [&] {
+                 for (TFilter* filter : selected) {
+                   filter->SetBypass(device_, bypass);
+                   taken.push_back(filter);
+                 }
+               },
+               {.taken = tell, .showUnit = tell, .showUnknown = readBack});
 }
 
 void TFilterListWindow::CmDelete() {
@@ -456,6 +485,8 @@ void TFilterListWindow::Notify(NotifyRecord* record) {
       break;
     case FilterChanged:
       for (TFilter* filter : RecordFilters(*record)) UpdateRow(filter);
+      // A new frequency may move a row, as a freshly filled list would sort it.
+      if (!RowsInOrder()) FillRows();
       break;
     case FilterSelected:
       if (ownChannel && record->flag == 0) {

@@ -53,7 +53,11 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   void InsertRow(TFilter* filter);
   void UpdateRow(TFilter* filter);
   void DeleteRow(TFilter* filter);
+  void ShowRow(int item, TFilter& filter);
   int RowOf(const TFilter* filter) const;
+  // Creation or frequency, as the user chose to sort.
+  int SortKey(const TFilter& filter) const;
+  bool RowsInOrder() const;
   void SelectionChanged();
   std::vector<TFilter*> SelectedRows() const;
   void KeepSelection(const std::vector<TFilter*>& selected);

@@ -24,6 +24,8 @@
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/FaultKinds.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -240,6 +242,32 @@ TEST_F(CrossoverEditorTest, ABusErrorDuringADragEndsItAndFreesTheMouse) {
   ui::test::MouseUp(Graph(), {icon.x + 50, icon.y});
   ui::test::PumpMessages();
   EXPECT_EQ(bus.TakeTrace(), std::vector<std::string>{});
+}
+
+// A drop the unit fails after it followed the drag: the edge, in the program and in the dialog,
+// stays where the unit last took it, or shows unknown while the unit may hold more; one report.
+TEST_F(CrossoverEditorTest, ADropTheUnitFailsLeavesTheEdgeWhereTheUnitLastTookIt) {
+  MakeTwoWayNetwork();
+  for (const testsupport::WriteFailure& failure : testsupport::WriteFailures(3)) {
+    SCOPED_TRACE(failure.name);
+    ovtest::ReportedErrors().clear();
+    TFilter& low = *unit.LowCrossover(0);
+    const ui::Point icon = PixelOf(static_cast<float>(low.frequency), 20.0f * std::log10(0.707f));
+    ui::test::MouseDown(Graph(), icon);
+    ui::test::MouseMove(Graph(), {icon.x + 30, icon.y});
+    ui::test::PumpMessages();
+    const int taken = low.frequency;
+    bus.bus.AddFault(failure.fault.ForUnit(5));
+    ui::test::MouseMove(Graph(), {icon.x + 60, icon.y});
+    ui::test::MouseUp(Graph(), {icon.x + 60, icon.y});
+    ui::test::PumpMessages();
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    EXPECT_EQ(low.frequency, taken);
+    EXPECT_EQ(ui::test::ControlOf(editor->Layout().Dialog(), ovcrossover_res::kLowFrequency).Text(),
+              failure.refused ? std::to_string(taken) : "");
+    bus.bus.ClearFaults();
+    testsupport::ResumePollsAndSettle();
+  }
 }
 
 // Lets the section count, not the cost, decide how many filters fit.

@@ -20,6 +20,7 @@
 #include "familycommon/LoadFailure.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
+#include "familyov/filters/TFilterGraphWindow.h"
 #include "familyov/filters/TFilterListWindow.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -28,6 +29,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
@@ -35,6 +37,7 @@
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -889,6 +892,46 @@ TEST_F(VirtualEditorTest, SavingOrReportingLeavesTheOpenEditorOnTheUnitsFilters)
     RunCommand(editor, kCmEnable);
     EXPECT_FALSE((*held)->bypass);
   }
+}
+
+}  // namespace
+}  // namespace namespaceOV
+
+namespace namespaceOV {
+namespace {
+
+// A step whose answer never came leaves the filters unknown until the unit is read whole again:
+// the list keeps its rows meanwhile, and the read keeps the filter chosen in the list, the pane and
+// the graph, by the number the unit gave it for its new order.
+TEST_F(BusEditorTest, AStepInDoubtKeepsTheRowsAndTheChosenFilterAcrossTheReadAgain) {
+  Editors editors(*unit);
+  TFilterDecoratedFrame& editor = editors.Open(1);
+  TFilterListWindow& list = List(editor);
+  RunCommand(editor, kCmParametric);
+  RunCommand(editor, kCmLowpass);
+  ASSERT_EQ(list.Selection().size(), 1u);
+  const int number = list.Selection()[0]->number;
+  auto& parameters = *editor.Layout().Panes().parameters;
+  ASSERT_EQ(parameters.ShownFilter(), list.Selection()[0]);
+
+  // The unit moves the filter for its new order; the command's answer is lost.
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(0x14).ForUnit(5));
+  dynamic_cast<ui::UpDown&>(ui::test::ControlOf(parameters.Dialog(), ovfilterdlg_res::kOrderUpDown))
+      .Step(-1);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(list.List().Count(), 2) << "the rows stay while the unit is in doubt";
+
+  bus.bus.ClearFaults();
+  testsupport::ResumePollsAndSettle();
+  ASSERT_EQ(list.List().Count(), 2);
+  ASSERT_EQ(list.Selection().size(), 1u);
+  TFilter* chosen = list.Selection()[0];
+  EXPECT_NE(chosen->number, number) << "the unit moved it";
+  EXPECT_EQ(chosen->typeCode, kFilterLowpass);
+  EXPECT_EQ(parameters.ShownFilter(), chosen) << "the pane shows it again";
+  const TFilterIcon* icon = editor.Layout().Panes().graph->Icons().Selected();
+  EXPECT_TRUE(icon != nullptr && icon->Shows(chosen)) << "and so does the graph";
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
 }  // namespace
