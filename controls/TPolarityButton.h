@@ -2,9 +2,12 @@
 
 #include "platform/ui/DrawnWindow.h"
 
-// A two-state glyph (signal polarity) on a button; a disabled one shows a plain face.
+// A two-state glyph (signal polarity) on a button; a disabled one shows a plain face, and one
+// whose state was not read from the unit a raised face without a glyph.
 class TPolarityButton : public ui::OwnerDrawButton {
  public:
+  static constexpr int kUnknownState = -1;
+
   using ui::OwnerDrawButton::OwnerDrawButton;
   void SetPushStyle(bool pushStyle) { pushStyle_ = pushStyle; }
   // Shows the state at once: the button keeps its drawing until told to draw again.

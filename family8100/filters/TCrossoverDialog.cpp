@@ -82,9 +82,11 @@ void TCrossoverDialog::SetupWindow() {
 
 void TCrossoverDialog::UpdateControls() {
   if (!IsCreated()) return;
-  controls::GuardedBusCall(&unit_, [this] {
-    for (Row* row : {&low_, &high_}) ShowPolarity(*row);
-  });
+  if (!controls::GuardedBusCall(&unit_, [this] {
+        for (Row* row : {&low_, &high_}) ShowPolarity(*row);
+      })) {
+    for (Row* row : {&low_, &high_}) row->polarity.SetState(TPolarityButton::kUnknownState);
+  }
   ShowCrossovers();
   if (graph_) graph_->Refresh();
 }
@@ -162,9 +164,10 @@ void TCrossoverDialog::ShowPolarity(Row& row) {
 }
 
 void TCrossoverDialog::EvPolarity(Row& row) {
+  // A polarity shown unknown turns over what the unit holds.
   ChangeThenShow(
-      unit_, [&] { PolarityOf(row.side).Write(unit_, row.polarity.GetState() == 0); },
-      [&] { ShowPolarity(row); });
+      unit_, [&] { PolarityOf(row.side).Write(unit_, !PolarityOf(row.side).Read(unit_)); },
+      [&] { ShowPolarity(row); }, [&] { row.polarity.SetState(TPolarityButton::kUnknownState); });
 }
 
 void TCrossoverDialog::EvLink() {

@@ -48,6 +48,11 @@ void TDelayDialog::SetupWindow() {
   TValueDialog8100::SetupWindow();
 }
 
+void TDelayDialog::ShowUnknown() {
+  TValueDialog8100::ShowUnknown();
+  unitButtons_[static_cast<std::size_t>(units_)].SetCheck(true);
+}
+
 void TDelayDialog::CloseWindow(int result) {
   TValueDialog8100::CloseWindow(result);
   KeyOf(Device()).SetDelayUnits(static_cast<uint8_t>(units_));

@@ -24,6 +24,8 @@ class TDelayDialog : public TValueDialog8100 {
 
  protected:
   void SetupWindow() override;
+  // The units the delays are shown in stay chosen: they are the program's, not the unit's.
+  void ShowUnknown() override;
 
  private:
   struct Side {

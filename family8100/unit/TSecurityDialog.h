@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "familycommon/LockLamp.h"
@@ -41,6 +42,9 @@ class TSecurityDialog : public ui::Dialog {
   void Lock();
   // Sends the password typed; a wrong one leaves the page as it was, without a word.
   void Unlock();
+  // The lock as the unit holds it, shown; unknown, and shown so, when the unit did not answer.
+  std::optional<bool> ShowUnitLock();
+  void ShowLockUnknown();
   void LockChanged();
   std::string UnitCaption() const;
 
