@@ -22,6 +22,10 @@ bool InWindow(const Fault& fault, int occurrence) {
 
 }  // namespace
 
+void FaultScript::ClearFor(int address) {
+  std::erase_if(entries_, [address](const Entry& entry) { return entry.fault.address == address; });
+}
+
 std::vector<Fault> FaultScript::Hit(const FaultTarget& target) {
   std::vector<Fault> acting;
   for (Entry& entry : entries_) {

@@ -21,6 +21,8 @@ class FaultScript {
  public:
   void Add(const Fault& fault) { entries_.push_back({fault, 0}); }
   void Clear() { entries_.clear(); }
+  // Removes the faults scripted for the unit at `address`; faults on every unit stay.
+  void ClearFor(int address);
   // Counts the request against every fault; returns the faults that act on it, in the order in
   // which they take effect.
   std::vector<Fault> Hit(const FaultTarget& target);

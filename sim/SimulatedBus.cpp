@@ -340,6 +340,12 @@ void SimulatedBus::ClearFaults() {
   loop_->Wake();
 }
 
+void SimulatedBus::ReplaceUnitFaults(int address, const std::vector<Fault>& faults) {
+  std::lock_guard lock(mutex_);
+  model_->Faults().ClearFor(address);
+  for (const Fault& fault : faults) model_->Faults().Add(fault.ForUnit(address));
+}
+
 void SimulatedBus::HangUp() {
   std::lock_guard lock(mutex_);
   loop_->HangUpNow();

@@ -66,6 +66,9 @@ class SimulatedBus {
   void AddFault(const Fault& fault);
   // Removes every fault and ends an endless stream.
   void ClearFaults();
+  // Replaces the faults scripted for the unit at `address` alone, in one step, so that no request
+  // meets the unit between its old faults and its new ones.
+  void ReplaceUnitFaults(int address, const std::vector<Fault>& faults);
   // Closes the line as a hang-up fault does.
   void HangUp();
 

@@ -1,19 +1,30 @@
 // telvo-sim: simulated units on a pseudo-terminal for the demo and for trying the program by hand.
-// Prints the terminal's path on the first line of stdout and serves until it is told to stop.
+// Prints the terminal's path on the first line of stdout and serves until it is told to stop,
+// meanwhile taking faults for its units a line at a time on stdin.
 
+#include <poll.h>
 #include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <iostream>
+#include <map>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
+#include <vector>
 
+#include "sim/LineAssembler.h"
 #include "sim/SimulatedBus.h"
+#include "sim/UnitFaultCommands.h"
 #include "sim/family3300/Family3300Unit.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "sim/familyov/FamilyOvUnit.h"
@@ -23,6 +34,12 @@ namespace {
 constexpr int kDefaultUnitCount = 3;
 constexpr int kMaxUnitCount = 250;
 constexpr int kDemoFamilyCode = 368;
+// The error each family's units answer a write they will not take with.
+constexpr uint8_t kDemoRefusal = sim::unit_error::kParameterOutOfRange;
+constexpr uint8_t kFamilyOvRefusal = sim::unit_error::kMethodOutOfRange;
+constexpr uint8_t kFamily8100Refusal = sim::unit_error::kMethodOutOfRange;
+constexpr uint8_t kFamily3300Refusal = sim::unit_error::kParameterOutOfRange;
+constexpr std::size_t kStdinChunkBytes = 512;
 // A byte, a 4-byte value, an array of eight 4-byte elements and a 15-character text.
 const std::vector<sim::ObjectLayout> kDemoObjects = {
     {.id = 20, .elementSize = 1},
@@ -40,21 +57,24 @@ struct Options {
   sim::InterfaceMode mode = sim::InterfaceMode::kPlain;
 };
 
-[[noreturn]] void Usage() {
-  std::cerr << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE[:NAME]]]...\n"
-               "                 [--family8100 MODEL:ADDRESS[:FIRMWARE[:NAME]]]...\n"
-               "                 [--family3300 MODEL:ADDRESS[:FIRMWARE[:NAME]]]... [--paced]\n"
-               "                 [--interface plain|echo|r8]\n"
-               "  --units N      generic units at addresses 1..N (default 3, or 0 with a family's "
-               "units)\n"
-               "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126, 8148,\n"
-               "                 8137 or 8166 (the 8148's 3x7 and 6x6 configurations),\n"
-               "                 ADDRESS 1..250, FIRMWARE like 1.5 (the default)\n"
-               "  --family8100   a unit of the older family: MODEL base, plus, x or rt\n"
-               "  --family3300   a graphic equaliser: MODEL xl or 2xl, FIRMWARE like 01.20\n"
-               "  --paced        bytes take their time at 38400 baud, 1 ms unit turnaround\n"
-               "  --interface    plain (default), duplex echo, or the eight-network interface\n";
-  std::exit(2);
+[[noreturn]] void Usage(int status = 2) {
+  (status == 0 ? std::cout : std::cerr)
+      << "usage: telvo-sim [--units N] [--familyov MODEL:ADDRESS[:FIRMWARE[:NAME]]]...\n"
+         "                 [--family8100 MODEL:ADDRESS[:FIRMWARE[:NAME]]]...\n"
+         "                 [--family3300 MODEL:ADDRESS[:FIRMWARE[:NAME]]]... [--paced]\n"
+         "                 [--interface plain|echo|r8]\n"
+         "  --units N      generic units at addresses 1..N (default 3, or 0 with a family's "
+         "units)\n"
+         "  --familyov     a unit of the newer family: MODEL 8122, 8124, 8126, 8148,\n"
+         "                 8137 or 8166 (the 8148's 3x7 and 6x6 configurations),\n"
+         "                 ADDRESS 1..250, FIRMWARE like 1.5 (the default)\n"
+         "  --family8100   a unit of the older family: MODEL base, plus, x or rt\n"
+         "  --family3300   a graphic equaliser: MODEL xl or 2xl, FIRMWARE like 01.20\n"
+         "  --paced        bytes take their time at 38400 baud, 1 ms unit turnaround\n"
+         "  --interface    plain (default), duplex echo, or the eight-network interface\n"
+         "Faults a unit takes from then on, a line each on standard input:\n"
+      << sim::UnitFaultCommands::kHelp;
+  std::exit(status);
 }
 
 // The fields of "MODEL:ADDRESS[:FIRMWARE[:NAME]]".
@@ -126,7 +146,9 @@ Options Parse(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == "--units" && hasValue) {
+    if (arg == "--help") {
+      Usage(0);
+    } else if (arg == "--units" && hasValue) {
       char* end = nullptr;
       const long count = std::strtol(argv[++i], &end, 10);
       if (*end != '\0' || count < 0 || count > kMaxUnitCount) Usage();
@@ -170,18 +192,68 @@ std::array<uint8_t, 8> DemoModelId(int address) {
   return id;
 }
 
+// Every unit's address and the error its family refuses a write with.
+std::map<int, uint8_t> Refusals(const Options& options) {
+  std::map<int, uint8_t> refusals;
+  for (int address = 1; address <= options.unitCount; ++address) {
+    refusals.emplace(address, kDemoRefusal);
+  }
+  for (const auto& unit : options.familyOvUnits) refusals.emplace(unit.address, kFamilyOvRefusal);
+  for (const auto& unit : options.family8100Units) {
+    refusals.emplace(unit.address, kFamily8100Refusal);
+  }
+  for (const auto& unit : options.family3300Units) {
+    refusals.emplace(unit.address, kFamily3300Refusal);
+  }
+  return refusals;
+}
+
+void Say(const std::string& message) {
+  if (!message.empty()) std::cerr << "telvo-sim: " << message << std::endl;
+}
+
+// Takes fault lines from stdin until one of `stopSignals` arrives. The end of stdin, or a stdin
+// that cannot be read (none at all, or a terminal the program runs behind), leaves the units as
+// they are and the bus serving.
+void TakeFaultsUntilStopped(sim::UnitFaultCommands& commands, const sigset_t& stopSignals) {
+  const int signals = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+  if (signals < 0) throw std::system_error(errno, std::generic_category(), "signalfd");
+  std::array<pollfd, 2> fds{{{signals, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}}};
+  nfds_t watched = fds.size();
+  sim::LineAssembler lines(sim::UnitFaultCommands::kMaxLineBytes);
+  while ((fds[0].revents & POLLIN) == 0) {
+    if (poll(fds.data(), watched, -1) < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      close(signals);
+      throw std::system_error(error, std::generic_category(), "poll");
+    }
+    if (watched < fds.size() || fds[1].revents == 0) continue;
+    std::array<char, kStdinChunkBytes> chunk;
+    const ssize_t count = read(STDIN_FILENO, chunk.data(), chunk.size());
+    if (count < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    std::vector<std::string> taken =
+        count > 0 ? lines.Add({chunk.data(), static_cast<std::size_t>(count)}) : lines.Finish();
+    for (const std::string& line : taken) Say(commands.Take(line).message);
+    if (count <= 0) watched = 1;
+  }
+  close(signals);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const Options options = Parse(argc, argv);
 
-  // The serving thread inherits this mask, so the stop signals reach only sigwait below.
+  // The serving thread inherits this mask, so the stop signals reach only the signalfd below.
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
   sigaddset(&stopSignals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  // Run behind a terminal, a read of it fails rather than stopping the simulator.
+  signal(SIGTTIN, SIG_IGN);
 
   try {
     sim::SimulatedBus bus;
@@ -195,10 +267,10 @@ int main(int argc, char** argv) {
     for (const auto& unit : options.familyOvUnits) sim::familyov::AddFamilyOvUnit(bus, unit);
     for (const auto& unit : options.family8100Units) sim::family8100::AddFamily8100Unit(bus, unit);
     for (const auto& unit : options.family3300Units) sim::family3300::AddFamily3300Unit(bus, unit);
+    sim::UnitFaultCommands commands(bus, Refusals(options));
     bus.Start();
     std::cout << bus.SlavePath() << std::endl;
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    TakeFaultsUntilStopped(commands, stopSignals);
     bus.Stop();
   } catch (const std::exception& error) {
     std::cerr << "telvo-sim: " << error.what() << '\n';

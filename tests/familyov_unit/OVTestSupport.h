@@ -71,7 +71,9 @@ class Recording : public Model {
 };
 
 using WriteFailure = testsupport::WriteFailure;
-inline const auto kWriteFailures = testsupport::WriteFailures(3);
+// The error the family's units answer a value they will not take with.
+inline constexpr int kRefusalCode = 3;
+inline const auto kWriteFailures = testsupport::WriteFailures(kRefusalCode);
 
 // A new virtual unit of the model, its set-up traffic dropped.
 template <typename Model>

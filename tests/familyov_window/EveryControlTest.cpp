@@ -31,7 +31,8 @@
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/ControlSweep.h"
-#include "tests/support/FailureInBox.h"
+#include "tests/support/ControlTable.h"
+#include "tests/support/FaultKinds.h"
 #include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
@@ -49,19 +50,10 @@ struct WindowCase {
   int NodeIds::*node;
 };
 
-// The unit takes the change, or fails it in one of the ways of `ovtest::kWriteFailures`.
-struct Mode {
-  const char* name;
-  std::optional<ovtest::WriteFailure> failure;
-};
-
-const Mode kModes[] = {{"Taken", std::nullopt},
-                       {ovtest::kWriteFailures[0].name, ovtest::kWriteFailures[0]},
-                       {ovtest::kWriteFailures[1].name, ovtest::kWriteFailures[1]},
-                       {ovtest::kWriteFailures[2].name, ovtest::kWriteFailures[2]}};
+const std::array<testsupport::Condition, 5> kConditions =
+    testsupport::Conditions(ovtest::kRefusalCode);
 
 void PrintTo(const WindowCase& window, std::ostream* out) { *out << window.name; }
-void PrintTo(const Mode& mode, std::ostream* out) { *out << mode.name; }
 
 // The windows a tree opens, each with the nodes of its model.
 constexpr int NodeIds::*kWindowNodes[] = {
@@ -70,29 +62,6 @@ constexpr int NodeIds::*kWindowNodes[] = {
     &NodeIds::outputLevel, &NodeIds::outputDelay,   &NodeIds::limiter,     &NodeIds::outputNames,
     &NodeIds::mixing,      &NodeIds::advancedMixer, &NodeIds::pinkNoise,   &NodeIds::dspCapacity,
     &NodeIds::memory,      &NodeIds::logic,         &NodeIds::timer};
-
-// A line of `ShownControls` whose value the program does not know: an empty or "?" text, a list
-// with nothing chosen.
-bool ShowsUnknown(std::string line) {
-  for (const char* mark : {" (hidden)", " (greyed)"}) {
-    if (line.ends_with(mark)) line.resize(line.size() - std::string(mark).size());
-  }
-  const std::size_t value = line.find(": ");
-  if (value == std::string::npos) return false;
-  const std::string shown = line.substr(value + 2);
-  return shown.empty() || shown == "?" || shown.starts_with("none of ");
-}
-
-// The lines in which two looks at the windows differ, for a failure's message.
-std::string Differences(const std::vector<std::string>& seen, const std::vector<std::string>& due) {
-  std::string lines;
-  for (std::size_t i = 0; i < std::max(seen.size(), due.size()); ++i) {
-    const std::string a = i < seen.size() ? seen[i] : "(none)";
-    const std::string b = i < due.size() ? due[i] : "(none)";
-    if (a != b) lines += "\n  " + a + "  instead of  " + b;
-  }
-  return lines;
-}
 
 // The summary's mark of settings that differ from every memory's, drawn by its idle pass.
 bool IsModifiedMark(ui::Window& control) {
@@ -135,7 +104,8 @@ bool LeftAlone(ui::Window& control) {
          (id == ovprocessing_res::kCellGainSpin && dynamic_cast<TAdvMixerDialog*>(pane) != nullptr);
 }
 
-class EveryControlTest : public testing::TestWithParam<std::tuple<WindowCase, Mode>> {
+class EveryControlTest
+    : public testing::TestWithParam<std::tuple<WindowCase, testsupport::Condition>> {
  protected:
   EveryControlTest() {
     bus.port.SetRetries(0);
@@ -191,15 +161,6 @@ class EveryControlTest : public testing::TestWithParam<std::tuple<WindowCase, Mo
     ui::test::RestIdle();
     return Shown();
   }
-  // The change, and any question it asks answered yes; a failure told in a closing box counts as
-  // its report.
-  std::size_t Change(const testsupport::ControlChange& change) {
-    ovtest::ReportedErrors().clear();
-    ui::PromptScript script([](const std::string&) {});
-    for (int i = 0; i < 4; ++i) script.AnswerMessageBox(ui::kIdOk);
-    testsupport::Apply(Tested(), change);
-    return ovtest::ReportedErrors().size() + testsupport::FailuresToldInBoxes(script);
-  }
   void AnswerAgain() {
     bus.bus.ClearFaults();
     testsupport::ResumePollsAndSettle();
@@ -213,50 +174,24 @@ class EveryControlTest : public testing::TestWithParam<std::tuple<WindowCase, Mo
 };
 
 TEST_P(EveryControlTest, ShowsWhatTheUnitHoldsWithOneReport) {
-  const Mode& mode = std::get<1>(GetParam());
   OpenAll();
-  // Typed fields keep their own rule (controls::CommitEntries), tested with each window.
-  const testsupport::SweepOptions options{.skip = LeftAlone};
-  const std::vector<testsupport::ControlChange> changes = testsupport::ChangesOf(Tested(), options);
-  EXPECT_FALSE(changes.empty());
-  for (const testsupport::ControlChange& change : changes) {
-    ui::Window* control = testsupport::ControlAt(Tested(), change.path);
-    // A change before may have turned a function off, and its settings with it.
-    if (control == nullptr || !control->IsVisible() || !control->IsEnabled()) continue;
-    SCOPED_TRACE("control " + std::to_string(&change - changes.data()) + ": " + change.name);
-    const std::vector<std::string> before = Shown();
-    if (mode.failure) bus.bus.AddFault(mode.failure->fault.ForUnit(kAddress));
-    EXPECT_EQ(Change(change), mode.failure ? 1u : 0u);
-    const std::vector<std::string> changed = Shown();
-    if (mode.failure && mode.failure->refused) {
-      EXPECT_TRUE(changed == before) << Differences(changed, before);
-      bus.bus.ClearFaults();
-      continue;
-    }
-    AnswerAgain();
-    const std::vector<std::string> settled = Shown();
-    EXPECT_EQ(ovtest::ReportedErrors().size(), mode.failure ? 1u : 0u);
-    if (mode.failure) {
-      // While the unit was in doubt the window showed what it holds, or unknown.
-      EXPECT_EQ(changed.size(), settled.size());
-      const std::string tested = std::to_string(edit->Ids().*std::get<0>(GetParam()).node) + "/";
-      for (std::size_t i = 0; i < changed.size() && i < settled.size(); ++i) {
-        if (changed[i].starts_with(tested) && changed[i] != settled[i] &&
-            !ShowsUnknown(changed[i])) {
-          ADD_FAILURE() << "in doubt showed " << changed[i] << ", the unit holds " << settled[i];
-        }
-      }
-    }
-    if (mode.failure && !mode.failure->carriedOut) {
-      EXPECT_TRUE(settled == before) << Differences(settled, before);
-      continue;
-    }
-    EXPECT_NE(settled, before) << "the change showed nowhere";
-  }
-  // A window that missed a change the unit took keeps showing what the unit no longer holds.
-  const std::vector<std::string> shown = Shown();
-  const std::vector<std::string> fresh = Fresh();
-  EXPECT_TRUE(shown == fresh) << Differences(shown, fresh);
+  const std::string tested = std::to_string(edit->Ids().*std::get<0>(GetParam()).node) + "/";
+  testsupport::CheckEveryChange(
+      {.tested = [this]() -> ui::Window& { return Tested(); },
+       .shown = [this] { return Shown(); },
+       .inTested = [tested](const std::string& line) { return line.starts_with(tested); },
+       .fresh = [this] { return Fresh(); },
+       .fail = [this](const sim::Fault& fault) { bus.bus.AddFault(fault.ForUnit(kAddress)); },
+       .answerAgain = [this] { AnswerAgain(); },
+       .takeReports =
+           [] {
+             const std::size_t told = ovtest::ReportedErrors().size();
+             ovtest::ReportedErrors().clear();
+             return told;
+           },
+       // Typed fields keep their own rule (controls::CommitEntries), tested with each window.
+       .sweep = {.skip = LeftAlone}},
+      std::get<1>(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -277,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                         WindowCase{"PinkNoise", Model::k8148, &NodeIds::pinkNoise},
                         WindowCase{"Logic", Model::k8148, &NodeIds::logic},
                         WindowCase{"TwoInputOutputLevels", Model::k8126, &NodeIds::outputLevel}),
-        testing::ValuesIn(kModes)),
+        testing::ValuesIn(kConditions)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
     });

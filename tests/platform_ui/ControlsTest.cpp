@@ -648,6 +648,39 @@ TEST_F(ControlsTest, RadioButtonsAreExclusiveWithinTheirTemplateGroup) {
   EXPECT_FALSE(d.Get<RadioButton>(kRadioC).IsChecked());
 }
 
+TEST_F(ControlsTest, ButtonsShowNoStateUntilTheProgramOrAClickGivesThemOne) {
+  auto& a = d.Get<RadioButton>(kRadioA);
+  auto& b = d.Get<RadioButton>(kRadioB);
+  test::Click(d, kRadioA);
+  a.ShowNoState();
+  b.ShowNoState();
+  EXPECT_FALSE(a.IsChecked() || b.IsChecked()) << "a ticked radio button cleared";
+  EXPECT_FALSE(a.HasState() || b.HasState());
+  test::Click(d, kRadioB);
+  EXPECT_TRUE(b.IsChecked() && a.HasState() && b.HasState()) << "the group stated again";
+
+  Window grid;
+  grid.SetRect({0, 0, 40, 20});
+  CheckBox box(&grid, 1);
+  box.Bind({1, ControlKind::CheckBox, "", {}}, {0, 0, 20, 20});
+  grid.Create();
+  for (const bool clicked : {false, true}) {
+    box.SetCheck(true);
+    box.ShowNoState();
+    EXPECT_FALSE(box.IsChecked() || box.HasState());
+    if (clicked) {
+      box.Click();
+      EXPECT_TRUE(box.IsChecked()) << "a click from no state ticks the box";
+    } else {
+      box.SetCheck(false);
+      EXPECT_FALSE(box.IsChecked());
+    }
+    EXPECT_TRUE(box.HasState());
+    box.Click();
+    EXPECT_EQ(box.IsChecked(), !clicked) << "a box stated again toggles between two states";
+  }
+}
+
 TEST(HandPlacedControls, ControlsSharingAnIdAreToldApartByTheFocusTheClickGave) {
   constexpr int kCrosspoint = 101;
   Window grid;

@@ -1,5 +1,6 @@
 #include "tests/support/ControlSweep.h"
 
+#include <QRect>
 #include <Qt>
 #include <string>
 
@@ -51,11 +52,12 @@ std::string Items(const List& list) {
 // The kind and value of a control, or nothing for a window that is no control.
 std::optional<std::string> Describe(ui::Window& w) {
   using std::to_string;
-  if (auto* radio = dynamic_cast<ui::RadioButton*>(&w)) {
-    return "radio " + radio->Text() + (radio->IsChecked() ? ": ticked" : ": not ticked");
-  }
   if (auto* check = dynamic_cast<ui::CheckBox*>(&w)) {
-    return "check " + check->Text() + (check->IsChecked() ? ": ticked" : ": not ticked");
+    const char* kind = dynamic_cast<ui::RadioButton*>(&w) != nullptr ? "radio " : "check ";
+    return kind + check->Text() +
+           (!check->HasState()   ? ": no state"
+            : check->IsChecked() ? ": ticked"
+                                 : ": not ticked");
   }
   if (auto* combo = dynamic_cast<ui::ComboBox*>(&w)) {
     return "list: " + (combo->Selection() < 0 ? "none" : combo->ItemText(combo->Selection())) +
@@ -117,6 +119,14 @@ void PressAndRelease(ui::Window& w, ui::Point p) {
   ui::test::PumpMessages();
 }
 
+void Drag(ui::Window& w, ui::Point from, ui::Point to) {
+  ui::test::MouseDown(w, from);
+  ui::test::MouseMove(w, {(from.x + to.x) / 2, (from.y + to.y) / 2});
+  ui::test::MouseMove(w, to);
+  ui::test::MouseUp(w, to);
+  ui::test::PumpMessages();
+}
+
 ui::Point Middle(const ui::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 void ClickControl(ui::Window& w) {
@@ -130,70 +140,130 @@ void ChooseNext(ui::Window& w) {
   w.Parent()->SendNotify({.controlId = combo.Id(), .code = ui::Notify::SelChange, .control = &w});
 }
 
-// The change a control offers, if any.
-std::function<void(ui::Window&)> ChangeFor(ui::Window& w, const SweepOptions& options) {
+using Apply = std::function<void(ui::Window&)>;
+
+Apply Key(int qtKey) {
+  return [qtKey](ui::Window& control) { ui::test::PressKey(control, qtKey); };
+}
+
+// The key that moves a list's selection to another item: down, or up from the last one.
+Apply NextItemKey(int selected, int count) {
+  if (count < 2) return {};
+  return Key(selected + 1 < count ? Qt::Key_Down : Qt::Key_Up);
+}
+
+// A trackbar's thumb dragged a few steps toward the end it is furthest from.
+void DragThumb(ui::Window& control) {
+  auto& bar = dynamic_cast<ui::Trackbar&>(control);
+  const QRect thumb = ui::test::SliderThumb(bar);
+  const ui::Point from{thumb.center().x(), thumb.center().y()};
+  const ui::Rect client = bar.ClientRect();
+  const bool horizontal = client.Width() >= client.Height();
+  const int room = (horizontal ? client.Width() : client.Height()) / 4;
+  const int toward = bar.Position() - bar.Minimum() < bar.Maximum() - bar.Position() ? 1 : -1;
+  Drag(bar, from,
+       horizontal ? ui::Point{from.x + toward * room, from.y}
+                  : ui::Point{from.x, from.y + toward * room});
+}
+
+// Every change a control offers, each named by how the user makes it.
+std::vector<std::pair<std::string, Apply>> ChangesFor(ui::Window& w, const SweepOptions& options,
+                                                      const std::optional<DialogAnswer>& dialog) {
   if (auto* radio = dynamic_cast<ui::RadioButton*>(&w)) {
     if (radio->IsChecked()) return {};
-    return ClickControl;
+    return {{"click", ClickControl}};
   }
   if (dynamic_cast<ui::CheckBox*>(&w) != nullptr || dynamic_cast<TLEDButton*>(&w) != nullptr ||
       dynamic_cast<TPolarityButton*>(&w) != nullptr ||
       dynamic_cast<TSwitchButton*>(&w) != nullptr) {
-    return ClickControl;
+    return {{"click", ClickControl}};
   }
   if (auto* combo = dynamic_cast<ui::ComboBox*>(&w)) {
     if (combo->Count() < 2) return {};
-    return ChooseNext;
+    return {{"next item", ChooseNext}};
+  }
+  if (auto* list = dynamic_cast<ui::ListBox*>(&w)) {
+    if (Apply key = NextItemKey(list->Selection(), list->Count())) return {{"key", key}};
+    return {};
+  }
+  if (auto* view = dynamic_cast<ui::ListView*>(&w)) {
+    if (Apply key = NextItemKey(view->SelectedItem(), view->Count())) return {{"key", key}};
+    return {};
+  }
+  if (auto* tree = dynamic_cast<ui::TreeView*>(&w)) {
+    if (!tree->FirstRoot()) return {};
+    return {{"key", Key(tree->Selected() ? Qt::Key_Down : Qt::Key_Home)}};
   }
   if (auto* bar = dynamic_cast<ui::Trackbar*>(&w)) {
-    const int key = bar->Position() < bar->Maximum() ? Qt::Key_Right : Qt::Key_Left;
-    return [key](ui::Window& control) { ui::test::PressKey(control, key); };
+    const bool roomUp = bar->Position() < bar->Maximum();
+    return {{"key", Key(roomUp ? Qt::Key_Right : Qt::Key_Left)},
+            {"page", Key(roomUp ? Qt::Key_PageUp : Qt::Key_PageDown)},
+            {"drag", DragThumb}};
   }
   if (dynamic_cast<TMyVSlider*>(&w) != nullptr) {
-    return [](ui::Window& control) {
-      const ui::Rect client = control.ClientRect();
-      const ui::Point from = Middle(client);
-      ui::test::MouseDown(control, from);
-      ui::test::MouseMove(control, {from.x, from.y - client.Height() / 8});
-      ui::test::MouseUp(control, {from.x, from.y - client.Height() / 8});
-      ui::test::PumpMessages();
-    };
+    return {{"drag", [](ui::Window& control) {
+               const ui::Rect client = control.ClientRect();
+               const ui::Point from = Middle(client);
+               Drag(control, from, {from.x, from.y - client.Height() / 8});
+             }}};
   }
   if (dynamic_cast<TQuadButton*>(&w) != nullptr) {
-    return [](ui::Window& control) {
-      auto& spin = dynamic_cast<TQuadButton&>(control);
-      PressAndRelease(spin, Middle(spin.ZoneRect(TQuadButton::kUpperRight)));
-    };
+    std::vector<std::pair<std::string, Apply>> zones;
+    for (const auto& [name, zone] : {std::pair{"fine up", TQuadButton::kUpperRight},
+                                     {"coarse up", TQuadButton::kUpperLeft},
+                                     {"fine down", TQuadButton::kLowerRight},
+                                     {"coarse down", TQuadButton::kLowerLeft}}) {
+      zones.emplace_back(name, [zone](ui::Window& control) {
+        auto& spin = dynamic_cast<TQuadButton&>(control);
+        PressAndRelease(spin, Middle(spin.ZoneRect(zone)));
+      });
+    }
+    return zones;
   }
   if (dynamic_cast<ui::UpDown*>(&w) != nullptr) {
-    return [](ui::Window& control) { dynamic_cast<ui::UpDown&>(control).Step(-1); };
+    return {{"up", [](ui::Window& control) { dynamic_cast<ui::UpDown&>(control).Step(-1); }},
+            {"down", [](ui::Window& control) { dynamic_cast<ui::UpDown&>(control).Step(1); }}};
   }
   if (dynamic_cast<ui::Edit*>(&w) != nullptr && options.typed) {
     const std::optional<std::string> text = options.typed(w);
     if (!text) return {};
-    return [text = *text](ui::Window& control) {
-      ui::test::Type(*control.Parent(), dynamic_cast<ui::Control&>(control).Id(), text);
-      ui::test::PressKey(control, Qt::Key_Return);
-    };
+    return {{"typed", [text = *text](ui::Window& control) {
+               ui::test::Type(*control.Parent(), dynamic_cast<ui::Control&>(control).Id(), text);
+               ui::test::PressKey(control, Qt::Key_Return);
+             }}};
+  }
+  if (dynamic_cast<ui::PushButton*>(&w) != nullptr && dialog) {
+    return {{"opens " + std::to_string(dialog->resourceId), ClickControl}};
   }
   return {};
 }
 
+std::string NameOf(ui::Window& w) {
+  const auto* control = dynamic_cast<ui::Control*>(&w);
+  return (control != nullptr ? std::to_string(control->Id()) + " " : std::string()) +
+         Describe(w).value_or("").substr(0, 24);
+}
+
 void Gather(ui::Window& w, ControlPath& path, const SweepOptions& options,
             std::vector<ControlChange>& changes) {
+  const bool usable = w.IsVisible() && w.IsEnabled();
+  const bool skipped = usable && !path.empty() && options.skip && options.skip(w);
+  if (usable && !path.empty() && !skipped) {
+    const std::optional<DialogAnswer> dialog =
+        options.dialog ? options.dialog(w) : std::optional<DialogAnswer>();
+    for (auto& [how, apply] : ChangesFor(w, options, dialog)) {
+      changes.push_back({NameOf(w) + " " + how, path, std::move(apply), dialog});
+    }
+  }
+  if (usable && options.more) {
+    for (auto& [how, apply] : options.more(w)) {
+      changes.push_back({NameOf(w) + " " + how, path, std::move(apply), std::nullopt});
+    }
+  }
   const std::vector<ui::Window*>& children = w.Children();
   for (std::size_t i = 0; i < children.size(); ++i) {
-    ui::Window& child = *children[i];
     path.push_back(i);
-    const bool usable = child.IsVisible() && child.IsEnabled();
-    if (usable && !(options.skip && options.skip(child))) {
-      if (auto apply = ChangeFor(child, options)) {
-        changes.push_back({std::to_string(dynamic_cast<ui::Control&>(child).Id()) + " " +
-                               Describe(child).value_or("").substr(0, 24),
-                           path, std::move(apply)});
-      }
-    }
-    Gather(child, path, options, changes);
+    Gather(*children[i], path, options, changes);
     path.pop_back();
   }
 }
@@ -205,6 +275,23 @@ std::vector<std::string> ShownControls(ui::Window& root,
   std::vector<std::string> shown{"caption: " + root.Text()};
   Walk(root, live, shown);
   return shown;
+}
+
+std::string WithoutMarks(std::string line) {
+  for (const char* mark : {" (hidden)", " (greyed)"}) {
+    if (line.ends_with(mark)) line.resize(line.size() - std::string(mark).size());
+  }
+  return line;
+}
+
+bool ShowsUnknown(const std::string& line) {
+  const std::string bare = WithoutMarks(line);
+  const std::size_t value = bare.find(": ");
+  if (value == std::string::npos) return false;
+  const std::string shown = bare.substr(value + 2);
+  // A read-out names its value before it: "Limiter: ?".
+  return shown.empty() || shown == "?" || shown.ends_with(": ?") || shown == "no state" ||
+         shown.starts_with("none of ");
 }
 
 ui::Window* ControlAt(ui::Window& root, const ControlPath& path) {

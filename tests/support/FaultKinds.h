@@ -4,6 +4,9 @@
 // refuses the request, its reply is lost, or it answers nothing from then on.
 
 #include <array>
+#include <cstddef>
+#include <optional>
+#include <ostream>
 
 #include "sim/Fault.h"
 #include "sim/WireFormat.h"
@@ -34,6 +37,28 @@ inline std::array<WriteFailure, 3> WriteFailures(int refusal) {
   return {{{"CarriedOut", sim::Fault::Silence().ForOpcode(sim::kOpcodeSet), true, false},
            {"Unheard", sim::Fault::Unheard().ForOpcode(sim::kOpcodeSet), false, false},
            {"Refused", sim::Fault::ErrorObject(refusal).ForOpcode(sim::kOpcodeSet), false, true}}};
+}
+
+// The ways a unit meets a change the user makes on a control, for the tables that change every
+// control: it takes it; it fails the write in one of the ways above; or it answers nothing, reads
+// included, as a unit whose cable is pulled, until it answers again.
+struct Condition {
+  const char* name;
+  std::optional<sim::Fault> fault;  // none: the unit takes the change
+  bool carriedOut;                  // the unit holds the change once it answers
+  bool refused;                     // the unit said what it holds
+  bool silent;                      // its reads fail as well as its writes
+};
+inline void PrintTo(const Condition& condition, std::ostream* out) { *out << condition.name; }
+inline std::array<Condition, 5> Conditions(int refusal) {
+  const std::array<WriteFailure, 3> writes = WriteFailures(refusal);
+  std::array<Condition, 5> conditions{{{"Taken", std::nullopt, true, false, false}}};
+  for (std::size_t i = 0; i < writes.size(); ++i) {
+    conditions[i + 1] = {writes[i].name, writes[i].fault, writes[i].carriedOut, writes[i].refused,
+                         false};
+  }
+  conditions[4] = {"Silent", sim::Fault::Unheard(), false, false, true};
+  return conditions;
 }
 
 }  // namespace testsupport
