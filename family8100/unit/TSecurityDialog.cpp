@@ -55,6 +55,7 @@ void TSecurityDialog::SetupWindow() {
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
+  SetText("Security - " + UnitCaption());
   lamp_.Show(locked);
   lockCaption_.SetText(locked ? "Unlock device" : "Lock device");
   setPassword_.Enable(!locked);
@@ -64,6 +65,7 @@ std::optional<bool> TSecurityDialog::ShowUnitLock() {
   bool locked = false;
   if (!controls::GuardedBusCall(&unit_, [&] { locked = g8100Locked.Read(unit_); })) {
     ShowLockUnknown();
+    if (Parent() != nullptr) Parent()->Post(kLockNotRead);
     return std::nullopt;
   }
   ShowLock(locked);

@@ -207,7 +207,7 @@ void TSigFlowDialog::ShowRouting() {
 }
 
 void TSigFlowDialog::ShowRoutingUnknown() {
-  for (const auto& box : routing_) box->SetCheck(false);  // XXX ShowNoState after merge
+  for (const auto& box : routing_) box->ShowNoState();
 }
 
 void TSigFlowDialog::ShowSwitch(TSwitchButton& button, const BoolUCodeObject& object) {

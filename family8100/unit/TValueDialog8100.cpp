@@ -45,7 +45,7 @@ bool TValueDialog8100::Guarded(const std::function<void()>& work) {
 void TValueDialog8100::ShowUnknown() {
   for (ui::Window* child : Children()) {
     if (auto* edit = dynamic_cast<ui::Edit*>(child)) edit->SetText(std::string());
-    if (auto* radio = dynamic_cast<ui::RadioButton*>(child)) radio->SetCheck(false);
+    if (auto* box = dynamic_cast<ui::CheckBox*>(child)) box->ShowNoState();
   }
 }
 

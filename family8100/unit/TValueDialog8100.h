@@ -41,8 +41,8 @@ class TValueDialog8100 : public ui::Dialog {
  protected:
   void SetupWindow() override;
   bool PreProcessKey(const ui::KeyStroke& key) override;
-  // Every value the dialog shows as unknown: its fields empty, no choice of its radio buttons
-  // taken; a dialog with other controls shows those unknown too.
+  // Every value the dialog shows as unknown: its fields empty, its check boxes and radio buttons
+  // with no state; a dialog with other controls shows those unknown too.
   virtual void ShowUnknown();
   IQDevice8100& Device() const { return device_; }
 
