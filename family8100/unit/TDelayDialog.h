@@ -31,6 +31,8 @@ class TDelayDialog : public TValueDialog8100 {
   struct Side {
     const LongIntUCodeObject& object;
     ui::Edit edit;
+    // The unit's delay as last shown: a field left so writes nothing.
+    std::string shown;
   };
   void Step(Side& side, int delta, bool coarse);
 

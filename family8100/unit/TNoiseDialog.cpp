@@ -80,8 +80,13 @@ void TNoiseDialog::Spin(Side& side) {
 }
 
 void TNoiseDialog::ChangeTypes() {
+  // Only the type chosen anew: a failure on the other side cannot keep it from the unit.
   Commit([this] {
-    for (Side& side : sides_) side.type.Write(Device(), side.flat.IsChecked() ? 1 : 0);
+    for (Side& side : sides_) {
+      const uint8_t type = side.flat.IsChecked() ? 1 : 0;
+      const bool chosen = side.pink.HasState() || side.flat.HasState();
+      if (chosen && type != side.type.Read(Device())) side.type.Write(Device(), type);
+    }
   });
 }
 
