@@ -172,7 +172,11 @@ void TSigFlowDialog::CleanupWindow() {
 }
 
 void TSigFlowDialog::UpdateFromUnit() {
-  SetText("Signal Flow - " + UnitText());
+  // A unit that does not answer keeps the caption it had, if any: its bare address would say less.
+  const std::string listed = device_.ListTextOrName({});
+  if (!listed.empty() || Text().empty()) {
+    SetText("Signal Flow - " + (listed.empty() ? UnitText() : listed));
+  }
   const bool read = controls::GuardedBusCall(&device_, [this] {
     ShowRouting();
     leftAttenuation_.SetText(AttenuationText(g8100LeftAttenuation.Read(device_)));

@@ -66,6 +66,12 @@ const auto* const kEnvironment = test8100::AddGuiEnvironment("family8100_table_t
 
 constexpr int kAddress = 4;
 constexpr int kRefusal = 3;
+// The objects that choose what a filter write goes to, and the last object of the unit.
+constexpr int kBulkMuteObject = 13;
+constexpr int kFilterBankObject = 19;
+constexpr int kFilterValueObject = 23;
+constexpr int kFilterBypassObject = 41;
+constexpr int kLastObject = 64;
 const std::array<testsupport::Condition, 5> kConditions = testsupport::Conditions(kRefusal);
 
 // A window of the table, named by its caption up to " - ", on the model whose tree opens it.
@@ -180,7 +186,7 @@ std::optional<std::string> Typed(ui::Window& field) {
     return id == f8100res::kLowFrequency ? "300" : "4k";
   }
   if (dynamic_cast<TFilterDialog8100*>(dialog) != nullptr) {
-    return id == f8100res::kFilterFrequency ? "2500" : id == f8100res::kFilterLevel ? "-3" : "2";
+    return id == f8100res::kFilterFrequency ? "2500" : id == f8100res::kFilterLevel ? "-3" : "3";
   }
   return std::nullopt;
 }
@@ -203,8 +209,7 @@ bool LeftAlone(ui::Window& control) {
   ui::Window* dialog = control.Parent();
   return (dynamic_cast<TDelayDialog*>(dialog) != nullptr && id >= f8100res::kMsecButton &&
           id <= f8100res::kMsecButton + 2) ||
-         (dynamic_cast<TStereodBLevelDialog*>(dialog) != nullptr &&
-          id == controls_res::kLockBox) ||
+         (dynamic_cast<TStereodBLevelDialog*>(dialog) != nullptr && id == controls_res::kLockBox) ||
          dynamic_cast<ui::ListView*>(&control) != nullptr;
 }
 
@@ -312,9 +317,12 @@ class ControlTableTest
       return {{"filter dragged", [this](ui::Window& w) {
                  auto& bankGraph = dynamic_cast<TFrequencyGraph&>(w);
                  const TFilter* first = FirstFilter(bankGraph.Bank());
-                 if (first == nullptr) return;
-                 const ui::Point at = testsupport8100::BankGraphPixel(
-                     bankGraph, *unit, {static_cast<float>(first->frequency), 1.0f});
+                 const auto& icons = bankGraph.Icons().All();
+                 const auto icon = std::ranges::find_if(
+                     icons, [&](const auto& i) { return &i->Filter() == first; });
+                 if (icon == icons.end()) return;
+                 const ui::Point at =
+                     testsupport8100::BankGraphPixel(bankGraph, *unit, (*icon)->position);
                  const ui::Point to{at.x + 60, at.y - 4};
                  const ui::Point further{at.x + 90, at.y - 4};
                  // The first press selects the filter, the second drags it.
@@ -339,6 +347,25 @@ class ControlTableTest
                }}};
     }
     return {};
+  }
+
+  // A filter is written by choosing its bank, type, slot, values and bypass, then marking it the
+  // unit's,
+  // with the outputs muted while a crossover is replaced: an answer lost after the unit carried
+  // the change out is that of the change's own write, not of the choices before it.
+  void Fail(const sim::Fault& fault) {
+    const testsupport::Condition& condition = std::get<1>(GetParam());
+    const std::string window = std::get<0>(GetParam()).name;
+    const bool filters = window.ends_with("Filters") || window == "Crossovers";
+    if (!filters || !condition.carriedOut) {
+      bus.bus.AddFault(fault.ForUnit(kAddress));
+      return;
+    }
+    for (int object = 1; object <= kLastObject; ++object) {
+      const bool choice = object == kBulkMuteObject || object == kFilterBypassObject ||
+                          (object >= kFilterBankObject && object <= kFilterValueObject);
+      if (!choice) bus.bus.AddFault(fault.ForUnit(kAddress).ForObject(object));
+    }
   }
 
   // The changes a window offers beyond its controls' own: a graph's drags, and a memory's recall,
@@ -368,8 +395,7 @@ class ControlTableTest
   static ui::Point CrossoverPixel(const ui::Window& graph, float frequency) {
     QImage scratch(1, 1, QImage::Format_RGB32);
     ui::Dc dc(scratch);
-    const familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f,
-                                     false);
+    const familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
     const ui::Point up = freq.ValueToPoint({frequency, 0.707f}, false);
     return dc.Mapping().ToDevice({up.x, -up.y});
   }
@@ -392,7 +418,7 @@ TEST_P(ControlTableTest, ShowsWhatTheUnitHoldsWithOneReport) {
              return line.starts_with(tested) || line.starts_with("model ");
            },
        .fresh = [this] { return Fresh(); },
-       .fail = [this](const sim::Fault& fault) { bus.bus.AddFault(fault.ForUnit(kAddress)); },
+       .fail = [this](const sim::Fault& fault) { Fail(fault); },
        .answerAgain =
            [this] {
              bus.bus.ClearFaults();
@@ -418,12 +444,18 @@ TEST_P(ControlTableTest, ShowsWhatTheUnitHoldsWithOneReport) {
 // The X has every window but the RuneTide's noise sources; the base and Plus models open the X's
 // windows less the delay, limiter and crossovers, made by the same classes.
 constexpr TableWindow kWindows[] = {
-    {"Signal Flow", Model::kX},          {"Attenuation", Model::kX},
-    {"Delay", Model::kX},                {"Limiters", Model::kX},
-    {"Right Input Filters", Model::kX},  {"Left Input Filters", Model::kX},
-    {"Right Output Filters", Model::kX}, {"Left Output Filters", Model::kX},
-    {"Crossovers", Model::kX},           {"Memories", Model::kX},
-    {"Security", Model::kX},             {"Signal Flow", Model::kRuneTide},
+    {"Signal Flow", Model::kX},
+    {"Attenuation", Model::kX},
+    {"Delay", Model::kX},
+    {"Limiters", Model::kX},
+    {"Right Input Filters", Model::kX},
+    {"Left Input Filters", Model::kX},
+    {"Right Output Filters", Model::kX},
+    {"Left Output Filters", Model::kX},
+    {"Crossovers", Model::kX},
+    {"Memories", Model::kX},
+    {"Security", Model::kX},
+    {"Signal Flow", Model::kRuneTide},
     {"Noise sources", Model::kRuneTide},
 };
 
