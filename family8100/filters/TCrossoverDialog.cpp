@@ -101,7 +101,7 @@ void TCrossoverDialog::ShowCrossovers() {
   link_.SetState(linked ? kLinkedState : kUnlinkedState);
   link_.Redraw();
   low_.frequency.Enable(!linked && unit_.LowCrossover() != nullptr);
-  low_.quad.Enable(!linked);
+  low_.quad.Enable(!linked && unit_.LowCrossover() != nullptr);
 }
 
 void TCrossoverDialog::Changed() {
@@ -111,15 +111,17 @@ void TCrossoverDialog::Changed() {
 
 void TCrossoverDialog::ShowRow(Row& row) {
   const auto* crossover = dynamic_cast<const TCrossoverFilter*>(Edits().Crossover(row.side));
+  // A side without a crossover has no frequency or slope to step.
+  row.frequency.Enable(crossover != nullptr);
+  row.quad.Enable(crossover != nullptr);
+  row.order.Enable(crossover != nullptr);
   if (!crossover) {
     row.alignment.SetSelection(kAlignmentNone);
     row.frequency.SetText("");
-    row.frequency.Enable(false);
     row.slope.SetText("");
     return;
   }
   Edits().Crossover(row.side)->frequencyField = &row.frequency;
-  row.frequency.Enable(true);
   row.alignment.SetSelection(unknown_ ? -1 : crossover->alignment);
   row.frequency.SetText(unknown_ ? std::string() : std::to_string(crossover->frequency));
   row.slope.SetText(unknown_ ? std::string()

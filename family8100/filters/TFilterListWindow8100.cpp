@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/LevelScale.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Resources.h"
@@ -126,9 +127,13 @@ void TFilterListWindow8100::AddRow(TFilter& filter) {
 }
 
 void TFilterListWindow8100::ShowRow(int row, const TFilter& filter) {
-  list_.SetItemText(row, 1, filter.FormatFrequency(true));
-  list_.SetItemText(row, 2, filter.FormatParam1(true));
-  list_.SetItemText(row, 3, filter.FormatParam2(true));
+  // Values a write left in doubt are not shown as the unit's.
+  const auto shown = [&](const std::string& text) {
+    return filter.valuesInDoubt ? std::string(controls::kUnknownValue) : text;
+  };
+  list_.SetItemText(row, 1, shown(filter.FormatFrequency(true)));
+  list_.SetItemText(row, 2, shown(filter.FormatParam1(true)));
+  list_.SetItemText(row, 3, shown(filter.FormatParam2(true)));
   list_.SetStateImage(row, filter.bypass ? 1 : 0);
 }
 

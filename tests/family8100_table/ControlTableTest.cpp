@@ -135,8 +135,9 @@ ui::Window* OwnerOf(ui::Window& control, const std::vector<ui::Window*>& open) {
   return nullptr;
 }
 
-// The owner-drawn controls' own unknown looks, named as the walk names a value not known: a
-// switch, a polarity button and a lamp not read, and the lock lamp's dark frame.
+// The family's own unknown looks, named as the walk names a value not known: a switch, a
+// polarity button and a lamp not read, the lock lamp's dark frame, and a bank's list with a
+// filter in doubt (the whole list counts as unknown then).
 std::string Named(std::string line) {
   const auto unknownAs = [&](const std::string& kind, int state) {
     const std::string bare = testsupport::WithoutMarks(line);
@@ -147,6 +148,10 @@ std::string Named(std::string line) {
   unknownAs(" switch", TSwitchButton::kUnknownState);
   unknownAs(" polarity", TPolarityButton::kUnknownState);
   unknownAs(" lamp ", TLEDButton::kUnknownState);
+  // A bank's list shows a filter whose values are in doubt with "?" for them.
+  if (line.find(" list view: ") != std::string::npos && line.find("/?") != std::string::npos) {
+    line = line.substr(0, line.find(" list view: ")) + " list view: ?";
+  }
   if (line.starts_with("Security/" + std::to_string(f8100res::kLockLamp) + " ")) {
     unknownAs(" lamp ", familycommon::LockLamp::kOff);
   }
@@ -325,10 +330,7 @@ class ControlTableTest
                      testsupport8100::BankGraphPixel(bankGraph, *unit, (*icon)->position);
                  const ui::Point to{at.x + 60, at.y - 4};
                  const ui::Point further{at.x + 90, at.y - 4};
-                 // The first press selects the filter, the second drags it.
-                 ui::test::MouseDown(bankGraph, at);
-                 ui::test::MouseUp(bankGraph, at);
-                 ui::test::PumpMessages();
+                 // The bank's dialog shows the filter: it is selected, and a press drags it.
                  ui::test::MouseDown(bankGraph, at);
                  ui::test::MouseMove(bankGraph, to);
                  ui::test::PumpMessages();
