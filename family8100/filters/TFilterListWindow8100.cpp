@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "controls/LevelScale.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Resources.h"
@@ -127,9 +126,9 @@ void TFilterListWindow8100::AddRow(TFilter& filter) {
 }
 
 void TFilterListWindow8100::ShowRow(int row, const TFilter& filter) {
-  // Values a write left in doubt are not shown as the unit's.
+  // Values a write left in doubt are not shown as the unit's: empty, as the dialog's fields.
   const auto shown = [&](const std::string& text) {
-    return filter.valuesInDoubt ? std::string(controls::kUnknownValue) : text;
+    return filter.valuesInDoubt ? std::string() : text;
   };
   list_.SetItemText(row, 1, shown(filter.FormatFrequency(true)));
   list_.SetItemText(row, 2, shown(filter.FormatParam1(true)));

@@ -55,7 +55,12 @@ void TSecurityDialog::SetupWindow() {
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
-  SetText("Security - " + UnitCaption());
+  std::string unit = unit_.GetName();
+  try {
+    if (unit_.IsOnline()) unit = unit_.ListText(locked);
+  } catch (const IQException&) {
+  }
+  SetText("Security - " + unit);
   lamp_.Show(locked);
   lockCaption_.SetText(locked ? "Unlock device" : "Lock device");
   setPassword_.Enable(!locked);

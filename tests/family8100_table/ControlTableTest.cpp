@@ -149,8 +149,10 @@ std::string Named(std::string line) {
   unknownAs(" switch", TSwitchButton::kUnknownState);
   unknownAs(" polarity", TPolarityButton::kUnknownState);
   unknownAs(" lamp ", TLEDButton::kUnknownState);
-  // A bank's list shows a filter whose values are in doubt with "?" for them.
-  if (line.find(" list view: ") != std::string::npos && line.find("/?") != std::string::npos) {
+  // A bank's list shows a filter whose values are in doubt with no values.
+  const std::string bare = testsupport::WithoutMarks(line);
+  if (bare.find(" list view: ") != std::string::npos &&
+      (bare.ends_with("/") || bare.find("/|") != std::string::npos)) {
     line = line.substr(0, line.find(" list view: ")) + " list view: ?";
   }
   if (line.starts_with("Security/" + std::to_string(f8100res::kLockLamp) + " ")) {
