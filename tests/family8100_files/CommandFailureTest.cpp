@@ -886,8 +886,10 @@ TEST_F(OlderFamilyUnitCommandTest, AUnitThatNeverGetsReadyIsToldOfWithinOneBound
   // Told in the closing message, not by the error dialog.
   EXPECT_TRUE(reported.empty());
   EXPECT_THAT(script.Seen().back().text, StartsWith(kNotReadyText));
+  // Its lists could not be read again meanwhile: they are, once it is ready.
   EXPECT_THAT(script.Seen().back().text,
-              testing::EndsWith("\n\nThe load was not finished; nothing was written to the unit."));
+              testing::EndsWith("\n\nThe load was not finished; nothing was written to the unit." +
+                                kReadAgain));
   const std::vector<std::string> requests = bustest::TakeRequestTrace(bus.bus);
   // One bound, then one poll for each later write: the quiet read's three tries.
   EXPECT_EQ(std::ranges::count(requests, "R06"), kBoundPolls + 3);
