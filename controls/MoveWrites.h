@@ -20,6 +20,21 @@ class MoveWrites {
     if (whileDragging_) written_ = value;
   }
 
+  // A write of a drag failed (at `code`): the rest of the drag writes nothing, so that a drag over
+  // a failing unit is told of once. A key's or a page's hold is ended by the failure itself.
+  void Failed(ui::ScrollCode code) {
+    if (whileDragging_ && code == ui::ScrollCode::ThumbTrack) stopped_ = true;
+  }
+  // Whether the move, now at `code`, is a drag that writes nothing since a write of it failed; its
+  // end lets it go.
+  bool Stopped(ui::ScrollCode code) {
+    if (!stopped_) return false;
+    if (code == ui::ScrollCode::ThumbTrack || code == ui::ScrollCode::ThumbPosition) return true;
+    stopped_ = false;
+    written_.reset();
+    return code == ui::ScrollCode::EndScroll;
+  }
+
   // Whether the move, now at `code` with `value`, is to be written.
   bool Due(ui::ScrollCode code, const Value& value) {
     const bool end = code == ui::ScrollCode::EndScroll;
@@ -31,6 +46,7 @@ class MoveWrites {
 
  private:
   bool whileDragging_ = false;
+  bool stopped_ = false;
   std::optional<Value> written_;
 };
 

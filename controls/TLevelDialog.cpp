@@ -35,18 +35,26 @@ void TLevelDialog::ReadValue() {
       device_, [this] { trackbar_.SetPosition(scale_.PositionOf(parameter_->Read(*device_))); });
   ShowValue();
   // A level the unit did not give shows as unknown, not as where the slider happens to rest.
-  if (!read) readOut_.SetText(controls::kUnknownValue);
+  if (!read) ShowUnknown();
 }
+
+void TLevelDialog::ShowUnknown() { readOut_.SetText(controls::kUnknownValue); }
 
 void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue())); }
 
 void TLevelDialog::Scrolled(ui::ScrollCode code) {
+  // The rest of a move whose write failed keeps the thumb where the failure left it: at the unit's
+  // level, or where the read-out says unknown.
+  if (writes_.Stopped(code)) {
+    trackbar_.SetPosition(stoppedAt_);
+    return;
+  }
   const bool due = writes_.Due(code, ShownValue());
   // A move's end that writes nothing stays at what its last write left shown: the level, the
   // unit's again, or unknown.
   if (due || code != ui::ScrollCode::EndScroll) ShowValue();
   if (!due || device_ == nullptr || parameter_ == nullptr) return;
-  controls::ApplyChange(
+  const controls::ChangeOutcome outcome = controls::ApplyChange(
       [this] {
         return controls::GuardedBusCall(
             device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
@@ -57,7 +65,11 @@ void TLevelDialog::Scrolled(ui::ScrollCode code) {
              ReadValue();
              writes_.UnitHolds(ShownValue());
            },
-       .showUnknown = [this] { readOut_.SetText(controls::kUnknownValue); }});
+       .showUnknown = [this] { ShowUnknown(); }});
+  if (outcome != controls::ChangeOutcome::kTaken) {
+    writes_.Failed(code);
+    stoppedAt_ = trackbar_.Position();
+  }
 }
 
 TdBLevelDialog::TdBLevelDialog(IQDevice* device, const ByteUCodeObject* parameter, int minimum,

@@ -27,6 +27,8 @@ class TLevelDialog : public ui::Dialog {
   }
   // Reads the parameter from the unit and moves the trackbar to it.
   void ReadValue();
+  // The read-out says unknown: the unit did not give the level.
+  void ShowUnknown();
 
  protected:
   void SetupWindow() override;
@@ -45,6 +47,8 @@ class TLevelDialog : public ui::Dialog {
   controls::LevelScale scale_;
   int tickGap_;
   controls::MoveWrites<int> writes_;
+  // Where a move whose write failed left the thumb.
+  int stoppedAt_ = 0;
   ui::StaticText readOut_;
   ui::StaticText unit_;
   ui::Trackbar trackbar_;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "controls/ControlDrawing.h"
+#include "controls/LevelScale.h"
 #include "controls/PressDragRelease.h"
 #include "resources/ControlsResources.h"
 
@@ -105,6 +106,13 @@ void TMyVSlider::SetRange(int minimum, int maximum) {
 
 void TMyVSlider::SetValue(int value) {
   position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
+  known_ = true;
+  RepaintTravel();
+  UpdateReadOut();
+}
+
+void TMyVSlider::ShowUnknown() {
+  known_ = false;
   RepaintTravel();
   UpdateReadOut();
 }
@@ -120,6 +128,7 @@ int TMyVSlider::StepDown(int n) {
 }
 
 std::string TMyVSlider::ReadOutText() const {
+  if (!known_) return controls::kUnknownValue;
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", position_ * scale_ + offset_);
   return text;
@@ -155,6 +164,7 @@ void TMyVSlider::DrawGroove(ui::Dc& dc) const {
 }
 
 void TMyVSlider::DrawThumb(ui::Dc& dc) const {
+  if (!known_) return;
   const int thumbHeight = Thumb().FrameSize().cy;
   dc.BlitFrame({thumbLeft_, travel_.ThumbTop(position_, thumbHeight)}, Thumb(), active_ ? 1 : 0,
                ui::RasterOp::Copy);
@@ -188,6 +198,7 @@ void TMyVSlider::Press(ui::Point p) {
   active_ = true;
   CaptureMouse();
   position_ = travel_.PositionAt(p.y);
+  known_ = true;
   RepaintTravel();
   UpdateReadOut();
   PostScroll(ui::ScrollCode::ThumbPosition);

@@ -52,8 +52,13 @@ class TMyVSlider : public ui::OwnerDrawButton {
   // Read-out text = position x scale + offset, one decimal.
   void SetDisplay(float scale, float offset);
   void SetRange(int minimum, int maximum);
+  // Gives the slider a value again after ShowUnknown.
   void SetValue(int value);
   int GetValue() const { return position_; }
+  // No thumb and a read-out of "?": the unit did not give the value. A press or SetValue gives it
+  // one again.
+  void ShowUnknown();
+  bool HasValue() const { return known_; }
   int StepUp(int n);
   int StepDown(int n);
   // Negative: sunken frame; positive: raised; 0: none. Seen at the next paint.
@@ -84,6 +89,7 @@ class TMyVSlider : public ui::OwnerDrawButton {
   float scale_ = 1.0f;
   int frameStyle_ = 0;
   int position_ = 0;
+  bool known_ = true;
   int minimum_ = 0;
   int maximum_ = 10;
   SliderTravel travel_{0, 0, 10};

@@ -146,8 +146,13 @@ bool IQDevice3300::LoadFile() {
     ApplySettingsLoad(*this, load, &progress);
     return true;
   } catch (const familycommon::LoadFailure& failure) {
-    familycommon::StoppedCommand(*this, failure.error)
-        .Tell(familycommon::LoadFailureText(failure), kCaption);
+    std::string outcome = familycommon::LoadFailureText(failure);
+    if (!failure.restored) {
+      // Whatever the windows show may no longer be what the unit holds.
+      MarkInDoubt();
+      outcome = outcome + "\n" + familycommon::kUnitReadAgainText;
+    }
+    familycommon::StoppedCommand(*this, failure.error).Tell(outcome, kCaption);
   }
   return false;
 }

@@ -1,5 +1,7 @@
 #include "family3300/TDSPIDialog.h"
 
+#include <utility>
+
 #include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
@@ -13,8 +15,11 @@ constexpr int kLampStyle = 0;
 
 }  // namespace
 
-TDSPIDialog::TDSPIDialog(IQDevice3300& device, ui::Window* parent)
-    : ui::Dialog(parent, res3300::kDspiDialog), device_(device), lamp_(this, res3300::kDspiLamp) {
+TDSPIDialog::TDSPIDialog(IQDevice3300& device, ui::Window* parent, std::function<void()> readOwed)
+    : ui::Dialog(parent, res3300::kDspiDialog),
+      device_(device),
+      readOwed_(std::move(readOwed)),
+      lamp_(this, res3300::kDspiLamp) {
   lamp_.SetStyle(kLampStyle);
   lamp_.SetPushStyle(true);
   OnCommand(res3300::kDspiLamp, [this] { CmToggle(); });
@@ -22,33 +27,44 @@ TDSPIDialog::TDSPIDialog(IQDevice3300& device, ui::Window* parent)
 
 void TDSPIDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  // Dark until the unit gives the switch: a lamp never shows a state the unit did not give.
-  lamp_.SetState(TLEDButton::kOff);
-  lamp_.Redraw();
   ShowUnitSwitch();
 }
 
 void TDSPIDialog::ShowUnitSwitch() {
-  controls::GuardedBusCall(&device_, [this] { ShowSwitchFromUnit(); });
+  if (!controls::GuardedBusCall(&device_, [this] { ShowSwitchFromUnit(); }) && readOwed_) {
+    readOwed_();
+  }
 }
 
-void TDSPIDialog::ShowSwitchFromUnit() { ShowSwitch(g3300DspiSwitch.Read(device_)); }
+void TDSPIDialog::ShowSwitchFromUnit() {
+  try {
+    ShowSwitch(g3300DspiSwitch.Read(device_) ? kSetLamp : kClearLamp);
+  } catch (const IQException&) {
+    ShowUnknown();
+    throw;
+  }
+}
 
-void TDSPIDialog::ShowSwitch(bool set) {
-  lamp_.SetState(set ? kSetLamp : kClearLamp);
+void TDSPIDialog::ShowUnknown() {
+  // Dark: a lamp never shows a state the unit did not give.
+  ShowSwitch(TLEDButton::kOff);
+}
+
+void TDSPIDialog::ShowSwitch(int lampState) {
+  lamp_.SetState(lampState);
   lamp_.Redraw();
 }
 
 void TDSPIDialog::CmToggle() {
-  // A lost reply may have flipped the switch all the same: whatever became of the press, the lamp
-  // shows what the unit holds.
+  // A lost reply may have flipped the switch all the same: the lamp shows nothing until the unit,
+  // read again, gives it.
   const auto showUnit = [this] { ShowUnitSwitch(); };
   controls::ApplyChange(
       [this] {
         return controls::GuardedBusCall(
             &device_, [this] { g3300DspiSwitch.Write(device_, !g3300DspiSwitch.Read(device_)); });
       },
-      {.taken = showUnit, .showUnit = showUnit, .showUnknown = {}});
+      {.taken = showUnit, .showUnit = showUnit, .showUnknown = [this] { ShowUnknown(); }});
 }
 
 }  // namespace namespace3300

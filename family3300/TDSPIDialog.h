@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "controls/TLEDButton.h"
 #include "platform/ui/Dialog.h"
 
@@ -13,21 +15,26 @@ class TDSPIDialog : public ui::Dialog {
   static constexpr int kSetLamp = 2;
   static constexpr int kClearLamp = 1;
 
-  TDSPIDialog(IQDevice3300& device, ui::Window* parent);
+  // `readOwed` is told of a read of the switch that failed, to be tried again once the unit
+  // answers.
+  TDSPIDialog(IQDevice3300& device, ui::Window* parent, std::function<void()> readOwed);
   const TLEDButton& Lamp() const { return lamp_; }
-  // Reads the switch from the unit and shows it; a bus failure is thrown.
+  // Reads the switch from the unit and shows it; a bus failure shows it unknown and is thrown.
   void ShowSwitchFromUnit();
+  // The lamp dark: the switch is not known.
+  void ShowUnknown();
 
  protected:
   void SetupWindow() override;
 
  private:
   void CmToggle();
-  void ShowSwitch(bool set);
-  // The same, with a failure reported and the lamp left as it is.
+  void ShowSwitch(int lampState);
+  // ShowSwitchFromUnit with a failure reported and the read owed.
   void ShowUnitSwitch();
 
   IQDevice3300& device_;
+  std::function<void()> readOwed_;
   TLEDButton lamp_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "bus/IQDeviceType.h"
 #include "controls/CarriedName.h"
@@ -165,12 +166,20 @@ void TEdit3300Window::SetupWindow() {
   UpdateTree(-1);
 }
 
+std::vector<int> TEdit3300Window::ItemCodes(bool twoChannel, bool online) {
+  std::vector<int> codes;
+  for (const TreeEntry& entry : kTreeEntries) {
+    if (entry.presence == Presence::kTwoChannel && !twoChannel) continue;
+    if (entry.presence == Presence::kBusUnit && !online) continue;
+    codes.push_back(entry.item.code);
+  }
+  return codes;
+}
+
 void TEdit3300Window::BuildTree() {
   root_ = tree_.InsertItem({}, "3300XL Device", kUnitImage, 0, kUnitImage + 1);
-  for (const TreeEntry& entry : kTreeEntries) {
-    if (entry.presence == Presence::kTwoChannel && !device_.IsTwoChannel()) continue;
-    if (entry.presence == Presence::kBusUnit && !device_.IsOnline()) continue;
-    const ItemSpec& item = entry.item;
+  for (const int code : ItemCodes(device_.IsTwoChannel(), device_.IsOnline())) {
+    const ItemSpec& item = ItemOf(code);
     tree_.InsertItem(root_, item.text, item.image, item.code, item.image + 1);
     if (IsSwitch(item.code)) ShowSwitchUnknown(item.code);
   }
@@ -196,7 +205,7 @@ void TEdit3300Window::MakeDialogs() {
       level->SetWriteWhileDragging(true);
     }
   }
-  dspi_ = std::make_unique<TDSPIDialog>(device_, this);
+  dspi_ = std::make_unique<TDSPIDialog>(device_, this, [this] { unitOwed_.Owe(); });
   memory_ = std::make_unique<TMemoryDialog>(device_, this);
   security_ = std::make_unique<TSecurityDialog>(device_, this);
 }
@@ -243,19 +252,43 @@ void TEdit3300Window::ReadNameAndTree() {
 }
 
 void TEdit3300Window::ShowUnit() {
-  ReadNameAndTree();
-  if (TreeLock()) CloseEditingDialogs();
+  try {
+    ReadNameAndTree();
+    if (TreeLock()) CloseEditingDialogs();
+    for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
+      const std::size_t i = Index(channel);
+      const ChannelObjects& objects = Channel3300(channel);
+      if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowBands();
+      ShowLevel(*lpf_[i], objects.lpf);
+      ShowLevel(*hpf_[i], objects.hpf);
+      ShowLevel(*gain_[i], objects.gain);
+    }
+    if (dspi_->IsCreated()) dspi_->ShowSwitchFromUnit();
+    if (memory_->IsCreated()) memory_->ShowNames();
+    if (security_->IsCreated()) security_->ShowLock(device_.IsLocked());
+  } catch (const IQException&) {
+    ShowUnitUnknown();
+    throw;
+  }
+}
+
+void TEdit3300Window::ShowUnitUnknown() {
+  // What the unit holds may have changed (a recall, a load, a write in doubt): nothing shows a
+  // value the read again did not give.
+  SetText(BusTitle(std::string()));
+  for (const int code : {kItemEqInA, kItemMuteA, kItemEqInB, kItemMuteB}) {
+    if (Item(code)) ShowSwitchUnknown(code);
+  }
   for (int channel = 0; channel < device_.ChannelCount(); ++channel) {
     const std::size_t i = Index(channel);
-    const ChannelObjects& objects = Channel3300(channel);
-    if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowBands();
-    ShowLevel(*lpf_[i], objects.lpf);
-    ShowLevel(*hpf_[i], objects.hpf);
-    ShowLevel(*gain_[i], objects.gain);
+    if (equalisers_[i]->IsCreated()) equalisers_[i]->ShowUnknown(0, kBandCount);
+    for (TLevelDialog* level : {lpf_[i].get(), hpf_[i].get(), gain_[i].get()}) {
+      if (level->IsCreated()) level->ShowUnknown();
+    }
   }
-  if (dspi_->IsCreated()) dspi_->ShowSwitchFromUnit();
-  if (memory_->IsCreated()) memory_->ShowNames();
-  if (security_->IsCreated()) security_->ShowLock(device_.IsLocked());
+  if (dspi_->IsCreated()) dspi_->ShowUnknown();
+  if (memory_->IsCreated()) memory_->ShowUnknown();
+  if (security_->IsCreated()) security_->ShowLock(std::nullopt);
 }
 
 void TEdit3300Window::ShowLevel(TLevelDialog& dialog, const ByteUCodeObject& parameter) {
@@ -292,53 +325,64 @@ void TEdit3300Window::UpdateTree(int code) {
 }
 
 void TEdit3300Window::ShowTreeFromUnit(int code) {
-  const bool locked = TreeLock();
-  for (ui::TreeItem item = tree_.FirstChild(root_); item; item = tree_.NextSibling(item)) {
-    const int itemCode = static_cast<int>(tree_.ItemData(item));
-    if (code >= 0 && itemCode != code) continue;
-    if (itemCode == kItemSecurity || itemCode == kItemVersion) continue;
-    if (locked) {
-      // A locked unit keeps its functions to itself: a switch shows no state, as in a window
-      // that opened on the locked unit.
-      if (IsSwitch(itemCode)) ShowSwitchUnknown(itemCode);
-      tree_.SetItemImages(item, kLockImage, kLockImage);
-      continue;
+  ui::TreeItem item = tree_.FirstChild(root_);
+  try {
+    const bool locked = TreeLock();
+    for (; item; item = tree_.NextSibling(item)) ShowItemFromUnit(item, code, locked);
+  } catch (const IQException&) {
+    // The switches not read show no state, never the one they last had.
+    for (; item; item = tree_.NextSibling(item)) {
+      const int itemCode = static_cast<int>(tree_.ItemData(item));
+      if (IsSwitch(itemCode) && (code < 0 || itemCode == code)) ShowSwitchUnknown(itemCode);
     }
-    switch (itemCode) {
-      case kItemEqA:
-      case kItemLpfA:
-      case kItemHpfA:
-      case kItemGainA:
-        tree_.SetItemImages(item, kChannelAImage, kChannelAImage + 1);
-        break;
-      case kItemEqB:
-      case kItemLpfB:
-      case kItemHpfB:
-      case kItemGainB:
-        tree_.SetItemImages(item, kChannelBImage, kChannelBImage + 1);
-        break;
-      case kItemEqInA:
-      case kItemEqInB: {
-        const bool b = itemCode == kItemEqInB;
-        const bool in = Channel3300(b ? 1 : 0).eqIn.Read(device_);
-        const int image = in ? kSwitchImage : kAttentionImage;
-        tree_.SetItemImages(item, image, image);
-        tree_.SetItemText(item, std::string(b ? "EQ B " : "EQ A ") + (in ? "In" : "Bypassed"));
-        break;
-      }
-      case kItemMuteA:
-      case kItemMuteB: {
-        const bool b = itemCode == kItemMuteB;
-        const bool muted = Channel3300(b ? 1 : 0).mute.Read(device_);
-        const int image = muted ? kAttentionImage : kSwitchImage;
-        tree_.SetItemImages(item, image, image);
-        tree_.SetItemText(item,
-                          std::string(b ? "Mute B " : "Mute A ") + (muted ? "(on)" : "(off)"));
-        break;
-      }
-      default:
-        tree_.SetItemImages(item, kUnitImage, kUnitImage + 1);
+    throw;
+  }
+}
+
+void TEdit3300Window::ShowItemFromUnit(ui::TreeItem item, int code, bool locked) {
+  const int itemCode = static_cast<int>(tree_.ItemData(item));
+  if (code >= 0 && itemCode != code) return;
+  if (itemCode == kItemSecurity || itemCode == kItemVersion) return;
+  if (locked) {
+    // A locked unit keeps its functions to itself: a switch shows no state, as in a window
+    // that opened on the locked unit.
+    if (IsSwitch(itemCode)) ShowSwitchUnknown(itemCode);
+    tree_.SetItemImages(item, kLockImage, kLockImage);
+    return;
+  }
+  switch (itemCode) {
+    case kItemEqA:
+    case kItemLpfA:
+    case kItemHpfA:
+    case kItemGainA:
+      tree_.SetItemImages(item, kChannelAImage, kChannelAImage + 1);
+      break;
+    case kItemEqB:
+    case kItemLpfB:
+    case kItemHpfB:
+    case kItemGainB:
+      tree_.SetItemImages(item, kChannelBImage, kChannelBImage + 1);
+      break;
+    case kItemEqInA:
+    case kItemEqInB: {
+      const bool b = itemCode == kItemEqInB;
+      const bool in = Channel3300(b ? 1 : 0).eqIn.Read(device_);
+      const int image = in ? kSwitchImage : kAttentionImage;
+      tree_.SetItemImages(item, image, image);
+      tree_.SetItemText(item, std::string(b ? "EQ B " : "EQ A ") + (in ? "In" : "Bypassed"));
+      break;
     }
+    case kItemMuteA:
+    case kItemMuteB: {
+      const bool b = itemCode == kItemMuteB;
+      const bool muted = Channel3300(b ? 1 : 0).mute.Read(device_);
+      const int image = muted ? kAttentionImage : kSwitchImage;
+      tree_.SetItemImages(item, image, image);
+      tree_.SetItemText(item, std::string(b ? "Mute B " : "Mute A ") + (muted ? "(on)" : "(off)"));
+      break;
+    }
+    default:
+      tree_.SetItemImages(item, kUnitImage, kUnitImage + 1);
   }
 }
 
@@ -348,15 +392,24 @@ void TEdit3300Window::Open(ui::Window* dialog) {
     dialog->SetFocus();
     return;
   }
-  // Each of its fields reads the unit as it is created: a unit that falls silent is told of once.
+  // Each of its fields reads the unit as it is created: a unit that falls silent is told of once,
+  // and what it did not give is read again once it answers.
   const controls::OneReportScope opening;
   dialog->Create();
   dialog->Show();
+  if (opening.FailureMet()) unitOwed_.Owe();
 }
 
 void TEdit3300Window::RunItem(int code) {
   bool locked = false;
-  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) return;
+  if (!controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); })) {
+    // A switch flipped on a unit that answers nothing shows no state until the unit gives it.
+    if (IsSwitch(code)) {
+      ShowSwitchUnknown(code);
+      unitOwed_.Owe();
+    }
+    return;
+  }
   if (code == kItemSecurity) return Open(security_.get());
   if (code == kItemVersion) return ShowFirmwareVersion();
   if (code < kItemMemory || code > kItemGainB) return;
@@ -409,7 +462,9 @@ void TEdit3300Window::ToggleSwitch(const BoolUCodeObject& object, int code) {
         return controls::GuardedBusCall(&device_,
                                         [&] { object.Write(device_, !object.Read(device_)); });
       },
-      {.taken = showUnit, .showUnit = showUnit, .showUnknown = {}});
+      {.taken = showUnit, .showUnit = showUnit, .showUnknown = [this, code] {
+         ShowSwitchUnknown(code);
+       }});
 }
 
 void TEdit3300Window::Rename() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/IdlePoll.h"
 #include "family3300/LevelDialogs3300.h"
@@ -57,6 +58,9 @@ class TEdit3300Window : public ui::Frame {
   static constexpr ui::MessageId kDeviceWindowClosed = 301;
 
   TEdit3300Window(IQDevice3300& device, ui::Window* client);
+
+  // The items of the tree of a unit of that kind, in order: what the unit offers the user.
+  static std::vector<int> ItemCodes(bool twoChannel, bool online);
   ~TEdit3300Window() override;
 
   void CloseWindow(int result = ui::kIdCancel) override;
@@ -90,12 +94,16 @@ class TEdit3300Window : public ui::Frame {
   void BuildTree();
   std::string BusTitle(const std::string& name) const;
   // Reads the items with `code` (all when negative) and shows them; a bus failure is thrown.
+  // A switch not read shows unknown.
   void ShowTreeFromUnit(int code);
+  void ShowItemFromUnit(ui::TreeItem item, int code, bool locked);
   // Both read and shown; a bus failure is thrown.
   void ReadNameAndTree();
   // Reads the unit again and shows it in this window and every dialog it has open (a locked unit
   // closes its editing dialogs); a bus failure is thrown.
   void ShowUnit();
+  // What ShowUnit shows, unknown.
+  void ShowUnitUnknown();
   void ShowLevel(TLevelDialog& dialog, const ByteUCodeObject& parameter);
   // Tells the main window that the unit's name or lock may have changed.
   void TellClient();

@@ -60,9 +60,19 @@ void TGraphicEQ::ReadBands() {
 void TGraphicEQ::ShowBands() { ShowBandRange(0, kBandCount); }
 
 void TGraphicEQ::ShowBandRange(std::size_t first, std::size_t count) {
-  for (std::size_t band = first; band < first + count; ++band) {
-    sliders_[band]->SetValue(objects_.bands[band].Read(device_));
+  std::size_t band = first;
+  try {
+    for (; band < first + count; ++band)
+      sliders_[band]->SetValue(objects_.bands[band].Read(device_));
+  } catch (const IQException&) {
+    // The bands the unit did not give show no level, never the one the slider last had.
+    ShowUnknown(band, first + count - band);
+    throw;
   }
+}
+
+void TGraphicEQ::ShowUnknown(std::size_t first, std::size_t count) {
+  for (std::size_t band = first; band < first + count; ++band) sliders_[band]->ShowUnknown();
 }
 
 void TGraphicEQ::WriteBand(const TMyVSlider& slider) {
@@ -89,7 +99,7 @@ void TGraphicEQ::WriteBands(std::size_t first, std::span<const int> levels) {
            [&] {
              controls::GuardedBusCall(&device_, [&] { ShowBandRange(first, levels.size()); });
            },
-       .showUnknown = {}});
+       .showUnknown = [&] { ShowUnknown(first, levels.size()); }});
 }
 
 void TGraphicEQ::Scrolled(const ui::Message& message) {
@@ -115,7 +125,8 @@ bool TGraphicEQ::PreProcessKey(const ui::KeyStroke& key) {
   // The arrows never move the focus between the dialog's controls; the page keys step only a
   // slider that has the focus.
   if (key.down) {
-    if (TMyVSlider* slider = FocusedSlider()) {
+    // A band whose level the unit did not give has no level to step from.
+    if (TMyVSlider* slider = FocusedSlider(); slider != nullptr && slider->HasValue()) {
       const bool up = key.code == ui::key::kUp || key.code == ui::key::kPageUp;
       up ? slider->StepUp(steps) : slider->StepDown(steps);
       WriteBand(*slider);
@@ -135,6 +146,10 @@ void TGraphicEQ::CmFlatten() {
 }
 
 void TGraphicEQ::CmAdjust() {
+  // Every band shifts from its level: a band the unit has not given is read first.
+  const bool unknown =
+      std::ranges::any_of(sliders_, [](const auto& slider) { return !slider->HasValue(); });
+  if (unknown && !controls::GuardedBusCall(&device_, [this] { ShowBands(); })) return;
   TAdjustDialog adjust(this);
   const int offset = adjust.Execute();
   if (offset == 0) return;

@@ -15,8 +15,8 @@ class IQDevice3300;
 
 // The 28 third-octave bands of one channel, one slider each. A slider writes its band when the
 // user lets it go, or at each arrow or page key while it has the focus; "Flatten" sets every band
-// to 0 dB and "Adjust ..." shifts them all by one offset. Bands the unit did not take, or did not
-// answer for, show what it holds.
+// to 0 dB and "Adjust ..." shifts them all by one offset. Bands the unit did not take show what it
+// holds; bands it did not answer for, or could not be read, show no level until it is read again.
 class TGraphicEQ : public ui::Dialog {
  public:
   TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
@@ -26,6 +26,8 @@ class TGraphicEQ : public ui::Dialog {
   void ReadBands();
   // The same, with a bus failure thrown.
   void ShowBands();
+  // The bands from `first` on, as many as `count`, show no level.
+  void ShowUnknown(std::size_t first, std::size_t count);
   TMyVSlider& Slider(int band) { return *sliders_[static_cast<std::size_t>(band - 1)]; }
 
  protected:

@@ -55,6 +55,13 @@ void TMemoryDialog::ShowNames() {
   }
 }
 
+void TMemoryDialog::ShowUnknown() {
+  namesRead_ = 0;
+  for (auto& name : names_) {
+    if (!name->IsModified()) name->SetText("");
+  }
+}
+
 bool TMemoryDialog::Confirmed(const std::string& question, const std::string& caption) {
   return ui::MessageBox(this, question, caption, ui::mb::kYesNo | ui::mb::kIconQuestion) ==
          ui::kIdYes;

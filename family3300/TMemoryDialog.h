@@ -30,6 +30,8 @@ class TMemoryDialog : public ui::Dialog {
   // is to go to the unit as the dialog closes; a bus failure is thrown and leaves the names after
   // it as they were, not to be written back.
   void ShowNames();
+  // The names the user has not typed show empty, and none is written back until read again.
+  void ShowUnknown();
 
  protected:
   void SetupWindow() override;

@@ -39,17 +39,17 @@ void TSecurityDialog::SetupWindow() {
 std::optional<bool> TSecurityDialog::ShowUnitLock() {
   std::optional<bool> locked;
   controls::GuardedBusCall(&device_, [&] { locked = device_.IsLocked(); });
-  if (locked) {
-    ShowLock(*locked);
-  } else {
-    lamp_.ShowUnknown();
-  }
+  ShowLock(locked);
   return locked;
 }
 
-void TSecurityDialog::ShowLock(bool locked) {
-  lamp_.Show(locked);
-  setPassword_.Enable(!locked);
+void TSecurityDialog::ShowLock(std::optional<bool> locked) {
+  if (!locked) {
+    lamp_.ShowUnknown();
+    return;
+  }
+  lamp_.Show(*locked);
+  setPassword_.Enable(!*locked);
 }
 
 void TSecurityDialog::LockChanged() {
@@ -100,17 +100,15 @@ void TSecurityDialog::CmLock() {
     return;
   }
   // Whatever became of the lock (a lost reply may have locked the unit all the same) the lamp
-  // shows the lock the unit holds; the edit window follows a lock the unit took.
+  // shows the lock the unit holds, and the edit window follows a unit that holds the lock.
+  const auto showUnit = [this] {
+    if (ShowUnitLock() == true) LockChanged();
+  };
   controls::ApplyChange(
       [this] {
         return controls::GuardedBusCall(&device_, [this] { g3300Lock.Write(device_, true); });
       },
-      {.taken =
-           [this] {
-             if (ShowUnitLock() == true) LockChanged();
-           },
-       .showUnit = [this] { ShowUnitLock(); },
-       .showUnknown = {}});
+      {.taken = showUnit, .showUnit = showUnit, .showUnknown = {}});
 }
 
 bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {

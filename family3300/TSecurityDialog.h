@@ -23,8 +23,8 @@ class TSecurityDialog : public ui::Dialog {
 
   bool PreProcessKey(const ui::KeyStroke& key) override;
   const familycommon::LockLamp& Lamp() const { return lamp_; }
-  // Shows the unit's lock as read by the caller.
-  void ShowLock(bool locked);
+  // Shows the unit's lock as read by the caller; none shows it unknown.
+  void ShowLock(std::optional<bool> locked);
 
  protected:
   void SetupWindow() override;

@@ -198,8 +198,9 @@ TEST_F(BusStallTest, AStallAnywhereInALoadOrACopyIsWaitedForAndBothUnitsPutBack)
     bus.ClearFaults();
     EXPECT_EQ(reports, 1u);
     if (address == kDestinationAddress) {
-      EXPECT_EQ(closing,
-                copy ? familycommon::kCopyNotRestoredText : familycommon::kLoadNotRestoredText);
+      EXPECT_EQ(closing, copy ? std::string(familycommon::kCopyNotRestoredText)
+                              : std::string(familycommon::kLoadNotRestoredText) + "\n" +
+                                    familycommon::kUnitReadAgainText);
       EXPECT_NE(Settings(*destination), before);
       destination->SnapshotSettings(before, SnapshotMode::kWrite);
     } else {

@@ -108,6 +108,27 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   EXPECT_EQ(TakeTrace().size(), 28u);
   EXPECT_EQ(Byte(g3300BandB[27].GetId()), kFlatBandLevel);
   EXPECT_EQ(eq.Slider(14).GetValue(), kFlatBandLevel);
+
+  // A band whose write went unanswered has no level shown: no key steps it, and Adjust reads the
+  // bands before it shifts them.
+  bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeSet).Times(1));
+  eq.Slider(2).SetFocus();
+  ui::test::PressKey(eq.Slider(2), Qt::Key_Up);
+  EXPECT_EQ(TakeReportedErrors().size(), 1u);
+  EXPECT_FALSE(eq.Slider(2).HasValue());
+  TakeTrace();
+  ui::test::PressKey(eq.Slider(2), Qt::Key_Up);
+  EXPECT_TRUE(TakeTrace().empty());
+  script.RunDialog(controls_res::kAdjustDialog, [](ui::Dialog& d) {
+    dynamic_cast<ui::UpDown&>(ui::test::ControlOf(d, controls_res::kAdjustUpDown)).Step(-1);
+    d.CloseWindow(ui::kIdOk);
+  });
+  ui::test::Click(eq, res3300::kAdjustButton);
+  const Trace readFirst = TakeTrace();
+  ASSERT_EQ(readFirst.size(), 56u);
+  EXPECT_EQ(readFirst[0], "R39");
+  EXPECT_EQ(readFirst[29], "W3A 16");  // the unit took the step unanswered: 21, and 1 more
+  EXPECT_TRUE(eq.Slider(2).HasValue());
 }
 
 // A press and release where the user would make them: the window system delivers them to
@@ -432,7 +453,8 @@ TEST_F(DialogsTest, DspiLampFollowsTheSwitchAndEachPressFlipsIt) {
 }
 
 // Each switch of the window and its dialogs, clicked while the unit's answer to the write is an
-// error or lost, shows what the unit holds afterwards.
+// error or lost, shows what the unit holds afterwards: at once after an error; after a lost answer
+// no state (or what the unit holds) until the unit, read again, gives it.
 TEST_F(DialogsTest, EverySwitchShowsWhatTheUnitHoldsAfterItsClick) {
   Open();
   window->RunItem(kItemDspi);
@@ -445,37 +467,56 @@ TEST_F(DialogsTest, EverySwitchShowsWhatTheUnitHoldsAfterItsClick) {
     int objectId;
     std::function<void()> click;
     std::function<bool()> shownOn;
+    std::function<bool()> shownUnknown;  // none: drawn from the unit
   } switches[] = {
       {"mute A", g3300MuteA.GetId(), [&] { window->RunItem(kItemMuteA); },
-       [&] { return itemText(kItemMuteA) == "Mute A (on)"; }},
+       [&] { return itemText(kItemMuteA) == "Mute A (on)"; },
+       [&] { return itemText(kItemMuteA) == "Mute A ?"; }},
       {"equaliser B in", g3300EqInB.GetId(), [&] { window->RunItem(kItemEqInB); },
-       [&] { return itemText(kItemEqInB) == "EQ B In"; }},
+       [&] { return itemText(kItemEqInB) == "EQ B In"; },
+       [&] { return itemText(kItemEqInB) == "EQ B ?"; }},
       {"DSPI", g3300DspiSwitch.GetId(), [&] { ui::test::Click(dspi, res3300::kDspiLamp); },
-       [&] { return dspi.Lamp().GetState() == TDSPIDialog::kSetLamp; }},
-      {"lock", g3300Lock.GetId(),
+       [&] { return dspi.Lamp().GetState() == TDSPIDialog::kSetLamp; },
+       [&] { return dspi.Lamp().GetState() == TLEDButton::kOff; }},
+      {"lock",
+       g3300Lock.GetId(),
        [&] {
          script.AnswerMessageBox(ui::kIdOk);
          ui::test::Click(security, res3300::kLockLamp);
        },
-       [&] { return security.Lamp().GetState() == familycommon::LockLamp::kLocked; }},
+       [&] { return security.Lamp().GetState() == familycommon::LockLamp::kLocked; },
+       {}},
   };
-  // A refusal leaves the unit as it was; a lost reply comes after the unit has acted.
+  // A refusal leaves the unit as it was; a lost reply comes after the unit has acted; a unit that
+  // answers nothing, reads included, takes nothing.
   const struct {
     const char* name;
     sim::Fault fault;
     bool carriedOut;
-  } kinds[] = {{"answered with an error", sim::Fault::ErrorObject(7), false},
-               {"reply lost", sim::Fault::Silence(), true}};
+    bool silent;
+  } kinds[] = {{"answered with an error", sim::Fault::ErrorObject(7), false, false},
+               {"reply lost", sim::Fault::Silence(), true, false},
+               {"silent", sim::Fault::Silence(), false, true}};
   for (const auto& kind : kinds) {
     for (const auto& control : switches) {
       SCOPED_TRACE(std::string(control.name) + ", " + kind.name);
+      // The lock lamp reads the lock before it asks: a silent unit ends it there, lamp untouched.
+      if (kind.silent && !control.shownUnknown) continue;
       const bool before = Byte(control.objectId) != 0;
-      bus.AddFault(kind.fault.ForObject(control.objectId).ForOpcode(sim::kOpcodeSet).Times(1));
+      bus.AddFault(
+          kind.silent ? kind.fault
+                      : kind.fault.ForObject(control.objectId).ForOpcode(sim::kOpcodeSet).Times(1));
       control.click();
       bus.ClearFaults();
       EXPECT_EQ(TakeReportedErrors().size(), 1u);
       const bool now = Byte(control.objectId) != 0;
       EXPECT_EQ(now != before, kind.carriedOut);
+      if ((kind.carriedOut || kind.silent) && control.shownUnknown) {
+        EXPECT_TRUE(control.shownUnknown());
+        PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+        ui::test::PumpIdle();
+        ui::test::RestIdle();
+      }
       EXPECT_EQ(control.shownOn(), now);
     }
     Store(g3300Lock.GetId(), {0});
@@ -647,6 +688,44 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       ui::test::PumpMessages();
     }
   }
+}
+
+// A read of the whole unit that fails (the windows follow a recall, and the unit has fallen
+// silent): no open window shows a value it could not read again, and once the unit answers,
+// every one shows what the unit holds.
+TEST_F(DialogsTest, AWholeUnitReadThatFailsShowsEveryOpenWindowUnknownUntilTheUnitAnswers) {
+  Open();
+  for (const int item : {kItemEqA, kItemLpfA, kItemGainB, kItemDspi, kItemMemory, kItemSecurity}) {
+    window->RunItem(item);
+  }
+  const std::vector<std::string> answered = Shown(*window);
+  const auto levelText = [](TLevelDialog& dialog) {
+    return ui::test::ControlOf(dialog, controls_res::kLevelText).Text();
+  };
+  bus.AddFault(sim::Fault::Silence());
+  window->Post(TEdit3300Window::kRefreshAllMessage);
+  ui::test::PumpMessages();
+  EXPECT_EQ(TakeReportedErrors().size(), 1u);
+  EXPECT_TRUE(window->Text().ends_with(") ")) << "no name in " << window->Text();
+  for (const int item : {kItemEqInA, kItemMuteA, kItemEqInB, kItemMuteB}) {
+    EXPECT_TRUE(window->Tree().ItemText(window->Item(item)).ends_with(" ?")) << item;
+  }
+  for (int band = 1; band <= kBandCount; ++band) {
+    EXPECT_FALSE(window->Equaliser(0)->Slider(band).HasValue()) << band;
+  }
+  EXPECT_EQ(levelText(*window->Lpf(0)), "?");
+  EXPECT_EQ(levelText(*window->Gain(1)), "?");
+  EXPECT_EQ(window->Dspi()->Lamp().GetState(), TLEDButton::kOff);
+  EXPECT_EQ(window->Security()->Lamp().GetState(), TLEDButton::kOff);
+  for (int k = 0; k < kMemoryCount; ++k) {
+    EXPECT_EQ(ui::test::ControlOf(*window->Memory(), res3300::kFirstName + k).Text(), "") << k;
+  }
+  bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle();
+  ui::test::RestIdle();
+  EXPECT_EQ(Shown(*window), answered);
+  EXPECT_TRUE(TakeReportedErrors().empty());
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "resources/Family3300Ids.h"
 #include "sim/Fault.h"
 #include "tests/family3300_windows/WindowsTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace {
 
@@ -260,7 +261,7 @@ TEST_F(EditWindowTest, OpensFromTheDeviceSavesAndLoadsFromItsMenuAndTellsTheOwne
 // Opening the unit's window from the device list, or any of its windows, on a unit that does not
 // answer is one user action told once, idle passes after it included: a window of a unit whose
 // lock cannot be read stays closed. One that falls silent after its lock was read opens with what
-// it could not read shown as unknown.
+// it could not read shown as unknown, until the unit answers again.
 TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnreadValuesUnknown) {
   const auto reportsAfterIdle = [] {
     ui::test::PumpIdle(10);
@@ -305,8 +306,12 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
                             {kItemEqB, kItemLpfB, kItemHpfB, kItemGainB}};
     for (int channel = 0; channel < unit->ChannelCount(); ++channel) {
       const auto& [eq, lpf, hpf, gain] = items[channel];
-      // The sliders have no unknown position: the bands are only counted.
-      windows.push_back({eq, window.Equaliser(channel), [] { return true; }});
+      windows.push_back({eq, window.Equaliser(channel), [&window, channel] {
+                           for (int band = 1; band <= kBandCount; ++band) {
+                             if (window.Equaliser(channel)->Slider(band).HasValue()) return false;
+                           }
+                           return true;
+                         }});
       windows.push_back({lpf, window.Lpf(channel), level(window.Lpf(channel))});
       windows.push_back({hpf, window.Hpf(channel), level(window.Hpf(channel))});
       windows.push_back({gain, window.Gain(channel), level(window.Gain(channel))});
@@ -324,6 +329,9 @@ TEST_F(EditWindowTest, OpeningAnyWindowOnASilentUnitGivesOneReportAndShowsUnread
       EXPECT_EQ(reportsAfterIdle(), 1u);
       ASSERT_TRUE(dialog->IsCreated());
       EXPECT_TRUE(unknown());
+      bus.ClearFaults();
+      testsupport::ResumePollsAndSettle();
+      EXPECT_FALSE(unknown()) << "read again once the unit answers";
       dialog->CloseWindow(ui::kIdCancel);
     }
     bus.ClearFaults();

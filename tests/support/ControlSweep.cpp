@@ -213,7 +213,7 @@ std::vector<std::pair<std::string, Apply>> ChangesFor(ui::Window& w, const Sweep
                                      {"coarse up", TQuadButton::kUpperLeft},
                                      {"fine down", TQuadButton::kLowerRight},
                                      {"coarse down", TQuadButton::kLowerLeft}}) {
-      zones.emplace_back(name, [zone](ui::Window& control) {
+      zones.emplace_back(name, [zone = zone](ui::Window& control) {
         auto& spin = dynamic_cast<TQuadButton&>(control);
         PressAndRelease(spin, Middle(spin.ZoneRect(zone)));
       });
