@@ -24,6 +24,7 @@ ui::Point Plus(ui::Point a, ui::Point b) { return {a.x + b.x, a.y + b.y}; }
 ui::Size TLEDButton::ClientSize() const { return {ClientRect().Width(), ClientRect().Height()}; }
 
 ui::Color TLEDButton::StateColor() const {
+  if (state_ == kUnknownState) return controls::Shadow();
   if (style_ != kColoredStyle) return controls::Face();
   switch (state_) {
     case kRed:
@@ -80,6 +81,7 @@ void TLEDButton::DrawCaption(ui::Dc& dc) const {
 }
 
 void TLEDButton::DrawLamp(ui::Dc& dc) const {
+  if (state_ == kUnknownState) return;
   controls::BlitMasked(dc, Centered(ClientSize(), Lamps().FrameSize()), Lamps(), kLampMaskFrame,
                        state_);
 }

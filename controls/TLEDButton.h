@@ -8,6 +8,8 @@ class TLEDButton : public ui::OwnerDrawButton {
  public:
   static constexpr int kColoredStyle = 1;
   enum ColoredState { kOff = 0, kRed = 1, kYellow = 2, kGreen = 3 };
+  // A state not read from the unit: a shaded lamp without a frame of the strip.
+  static constexpr int kUnknownState = -1;
 
   using ui::OwnerDrawButton::OwnerDrawButton;
   void SetPushStyle(bool pushStyle) { pushStyle_ = pushStyle; }

@@ -27,7 +27,7 @@ void TPolarityButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState& state) {
   controls::FillClient(dc, client, controls::Face(), controls::Face());
   if (state.disabled || !IsEnabled()) return;
   controls::DrawButtonBevel(dc, client, controls::PushLook(pushStyle_, pressed_));
-  if (state_ == kUnknown) return;
+  if (state_ == kUnknownState) return;
   const ui::Size s = Glyphs().FrameSize();
   controls::BlitMasked(dc, {(client.cx - s.cx) / 2, (client.cy - s.cy) / 2}, Glyphs(),
                        state_ + kStateCount, state_);

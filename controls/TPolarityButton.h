@@ -2,11 +2,11 @@
 
 #include "platform/ui/DrawnWindow.h"
 
-// A two-state glyph (signal polarity) on a button; a disabled one shows a plain face.
+// A two-state glyph (signal polarity) on a button; a disabled one shows a plain face, and one
+// whose state was not read from the unit a raised face without a glyph.
 class TPolarityButton : public ui::OwnerDrawButton {
  public:
-  // A state the unit did not tell: the button shows its face and no glyph.
-  static constexpr int kUnknown = -1;
+  static constexpr int kUnknownState = -1;
 
   using ui::OwnerDrawButton::OwnerDrawButton;
   void SetPushStyle(bool pushStyle) { pushStyle_ = pushStyle; }

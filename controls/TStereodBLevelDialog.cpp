@@ -65,6 +65,7 @@ void TStereodBLevelDialog::ReadValues() {
   }
   // A locked move measures from here, so the first drag moves the other channel by as much.
   previous_ = Positions();
+  unitHolds_ = previous_;
   ShowValues();
   // A level the unit did not give shows as unknown, not as where its slider happens to rest.
   if (!firstRead) firstText_.SetText(controls::kUnknownValue);
@@ -87,9 +88,15 @@ void TStereodBLevelDialog::Scrolled(ui::ScrollCode code) {
   controls::ApplyChange(
       [this] {
         return controls::GuardedBusCall(device_, [this] {
-          first_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(firstTrackbar_.Position())));
-          second_->Write(*device_,
-                         static_cast<uint8_t>(scale_.ValueOf(secondTrackbar_.Position())));
+          const controls::TrackPair wanted = Positions();
+          if (wanted.first != unitHolds_.first) {
+            first_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(wanted.first)));
+            unitHolds_.first = wanted.first;
+          }
+          if (wanted.second != unitHolds_.second) {
+            second_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(wanted.second)));
+            unitHolds_.second = wanted.second;
+          }
         });
       },
       {.taken =

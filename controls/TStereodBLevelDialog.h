@@ -54,6 +54,9 @@ class TStereodBLevelDialog : public ui::Dialog {
   const ByteUCodeObject* first_;
   const ByteUCodeObject* second_;
   controls::TrackPair previous_;
+  // Where the unit was last read or written to hold each level: a move writes only the levels it
+  // changed, so that a failure on the other one cannot keep it from the unit.
+  controls::TrackPair unitHolds_;
   ParentMessage closeMessage_;
   ParentMessage changeMessage_;
   bool* lockFlag_;

@@ -12,9 +12,17 @@ constexpr int kBladeRisePx = 10;
 
 using Stroke = std::vector<ui::Point>;
 
-std::vector<Stroke> SwitchStrokes(bool horizontal, bool closed, int w, int h) {
+std::vector<Stroke> SwitchStrokes(bool horizontal, bool known, bool closed, int w, int h) {
   const int cx = w / 2;
   const int cy = h / 2;
+  if (!known && horizontal) {
+    return {{{kEndInsetPx, cy}, {cx - kGapHalfPx, cy}},
+            {{cx + kGapHalfPx, cy}, {w - kEndInsetPx, cy}}};
+  }
+  if (!known) {
+    return {{{cx, kEndInsetPx}, {cx, cy - kGapHalfPx}},
+            {{cx, cy + kGapHalfPx}, {cx, h - kEndInsetPx}}};
+  }
   if (horizontal) {
     if (closed) return {{{kEndInsetPx, cy}, {kEndInsetPx + w - 2 * kEndInsetPx, cy}}};
     return {{{kEndInsetPx, cy}, {cx - kGapHalfPx, cy}, {cx + kGapHalfPx, cy - kBladeRisePx}},
@@ -47,7 +55,7 @@ void TSwitchButton::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   const int dx = horizontal_ ? 0 : 1;
   const int dy = horizontal_ ? 1 : 0;
   for (const Stroke& stroke :
-       SwitchStrokes(horizontal_, IsClosed(), client.cx - 1, client.cy - 1)) {
+       SwitchStrokes(horizontal_, KnowsState(), IsClosed(), client.cx - 1, client.cy - 1)) {
     dc.SetPen(ui::Pen::Solid(colors.shade));
     dc.Polyline(stroke);
     dc.SetPen(ui::Pen::Solid(colors.line));

@@ -5,9 +5,12 @@
 #include "platform/ui/DrawnWindow.h"
 #include "platform/ui/draw/Color.h"
 
-// A drawn switch, horizontal or vertical: closed while its state equals the closed value.
+// A drawn switch, horizontal or vertical: closed while its state equals the closed value; a
+// state not read from the unit shows the switch's ends without a blade.
 class TSwitchButton : public ui::OwnerDrawButton {
  public:
+  static constexpr uint8_t kUnknownState = 0xFF;
+
   struct Colors {
     ui::Color line = ui::kBlack;   // colour 1: the stroke drawn second, one pixel across
     ui::Color shade = ui::kBlack;  // colour 2: the stroke drawn first
@@ -22,6 +25,7 @@ class TSwitchButton : public ui::OwnerDrawButton {
   void SetOpenColors(Colors colors) { open_ = colors; }
   void SetClosedColors(Colors colors) { closed_ = colors; }
   bool IsClosed() const { return state_ == closedValue_; }
+  bool KnowsState() const { return state_ != kUnknownState; }
 
  protected:
   void DrawEntire(ui::Dc& dc, const ui::DrawItemState& state) override;

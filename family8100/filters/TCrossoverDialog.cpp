@@ -82,9 +82,11 @@ void TCrossoverDialog::SetupWindow() {
 
 void TCrossoverDialog::UpdateControls() {
   if (!IsCreated()) return;
-  controls::GuardedBusCall(&unit_, [this] {
-    for (Row* row : {&low_, &high_}) ShowPolarity(*row);
-  });
+  if (!controls::GuardedBusCall(&unit_, [this] {
+        for (Row* row : {&low_, &high_}) ShowPolarity(*row);
+      })) {
+    for (Row* row : {&low_, &high_}) row->polarity.SetState(TPolarityButton::kUnknownState);
+  }
   ShowCrossovers();
   if (graph_) graph_->Refresh();
 }
@@ -99,7 +101,7 @@ void TCrossoverDialog::ShowCrossovers() {
   link_.SetState(linked ? kLinkedState : kUnlinkedState);
   link_.Redraw();
   low_.frequency.Enable(!linked && unit_.LowCrossover() != nullptr);
-  low_.quad.Enable(!linked);
+  low_.quad.Enable(!linked && unit_.LowCrossover() != nullptr);
 }
 
 void TCrossoverDialog::Changed() {
@@ -109,15 +111,17 @@ void TCrossoverDialog::Changed() {
 
 void TCrossoverDialog::ShowRow(Row& row) {
   const auto* crossover = dynamic_cast<const TCrossoverFilter*>(Edits().Crossover(row.side));
+  // A side without a crossover has no frequency or slope to step.
+  row.frequency.Enable(crossover != nullptr);
+  row.quad.Enable(crossover != nullptr);
+  row.order.Enable(crossover != nullptr);
   if (!crossover) {
     row.alignment.SetSelection(kAlignmentNone);
     row.frequency.SetText("");
-    row.frequency.Enable(false);
     row.slope.SetText("");
     return;
   }
   Edits().Crossover(row.side)->frequencyField = &row.frequency;
-  row.frequency.Enable(true);
   row.alignment.SetSelection(unknown_ ? -1 : crossover->alignment);
   row.frequency.SetText(unknown_ ? std::string() : std::to_string(crossover->frequency));
   row.slope.SetText(unknown_ ? std::string()
@@ -162,9 +166,10 @@ void TCrossoverDialog::ShowPolarity(Row& row) {
 }
 
 void TCrossoverDialog::EvPolarity(Row& row) {
+  // A polarity shown unknown turns over what the unit holds.
   ChangeThenShow(
-      unit_, [&] { PolarityOf(row.side).Write(unit_, row.polarity.GetState() == 0); },
-      [&] { ShowPolarity(row); });
+      unit_, [&] { PolarityOf(row.side).Write(unit_, !PolarityOf(row.side).Read(unit_)); },
+      [&] { ShowPolarity(row); }, [&] { row.polarity.SetState(TPolarityButton::kUnknownState); });
 }
 
 void TCrossoverDialog::EvLink() {

@@ -126,9 +126,13 @@ void TFilterListWindow8100::AddRow(TFilter& filter) {
 }
 
 void TFilterListWindow8100::ShowRow(int row, const TFilter& filter) {
-  list_.SetItemText(row, 1, filter.FormatFrequency(true));
-  list_.SetItemText(row, 2, filter.FormatParam1(true));
-  list_.SetItemText(row, 3, filter.FormatParam2(true));
+  // Values a write left in doubt are not shown as the unit's: empty, as the dialog's fields.
+  const auto shown = [&](const std::string& text) {
+    return filter.valuesInDoubt ? std::string() : text;
+  };
+  list_.SetItemText(row, 1, shown(filter.FormatFrequency(true)));
+  list_.SetItemText(row, 2, shown(filter.FormatParam1(true)));
+  list_.SetItemText(row, 3, shown(filter.FormatParam2(true)));
   list_.SetStateImage(row, filter.bypass ? 1 : 0);
 }
 

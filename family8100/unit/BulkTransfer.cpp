@@ -231,7 +231,13 @@ std::string TransferFailure::ClosingText(const IQDevice8100& unit,
                                          const familycommon::LoadCommandWords& words,
                                          uint32_t chosen) const {
   const familycommon::UnitLeft& left = Left(unit);
-  if (!left.PutBack()) return familycommon::NotPutBackText(words.command, left, words.source);
+  // A unit that fell silent before its read again is read whole once it answers (ListsStale).
+  const auto readAgain = [&unit](std::string text) {
+    return unit.ListsStale() ? text + "\n" + familycommon::kUnitReadAgainText : text;
+  };
+  if (!left.PutBack()) {
+    return readAgain(familycommon::NotPutBackText(words.command, left, words.source));
+  }
   using Part = familycommon::LoadProgress::Part;
   // The memories are stored in order, each in one step: those stored before the failure, then at
   // most one whose store went unconfirmed. Only a unit never written was left untouched.
@@ -244,7 +250,7 @@ std::string TransferFailure::ClosingText(const IQDevice8100& unit,
   const std::string text =
       familycommon::LoadOutcomeText({.restored = true, .progress = progress}, words);
   const std::string presets = PresetsLeftText();
-  return presets.empty() ? text : text + "\n\n" + presets;
+  return readAgain(presets.empty() ? text : text + "\n\n" + presets);
 }
 
 void TransferWithPutBack(const std::vector<IQDevice8100*>& units,

@@ -114,7 +114,8 @@ struct TransferFailure {
   std::string PresetsLeftText() const;
   // The closing message of the load or copy that `words` name for the unit that took settings
   // from elsewhere into the memories `chosen` (bit n-1 for memory n): once it was put back, the
-  // memories that hold them, then PresetsLeftText; else what it is left with.
+  // memories that hold them, then PresetsLeftText; else what it is left with. Last, when the
+  // unit fell silent before the program could read it again, that it is read once it answers.
   std::string ClosingText(const IQDevice8100& unit, const familycommon::LoadCommandWords& words,
                           uint32_t chosen) const;
 };

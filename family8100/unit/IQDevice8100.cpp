@@ -100,9 +100,14 @@ bool IQDevice8100::GetListText(std::string& text) const {
   if (!IsOnline()) return false;
   // Reading the unit only fills the value store; the device stays as it was otherwise.
   auto& self = const_cast<IQDevice8100&>(*this);
-  const std::string address = "(" + std::to_string(GetInfo().address) + ")";
-  text = g8100Locked.Read(self) ? address + " LOCKED" : address + " " + g8100UnitName.Read(self);
+  text = ListText(g8100Locked.Read(self));
   return true;
+}
+
+std::string IQDevice8100::ListText(bool locked) const {
+  const std::string address = "(" + std::to_string(GetInfo().address) + ")";
+  if (locked) return address + " LOCKED";
+  return address + " " + g8100UnitName.Read(const_cast<IQDevice8100&>(*this));
 }
 
 void IQDevice8100::Write(const UCodeObject& object, std::span<const uint8_t> data, int) {

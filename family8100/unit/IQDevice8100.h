@@ -59,6 +59,8 @@ class IQDevice8100 : public IQDevice {
   // Any model of either processor family at the same address and network.
   bool Matches(const IQDeviceInfo& info) const override;
   bool GetListText(std::string& text) const override;
+  // The list text of a bus unit whose lock is known: a locked one is named so.
+  std::string ListText(bool locked) const;
   std::string GetErrorText(int code) const override { return familycommon::UnitErrorText(code); }
   // A bus unit waits until it is ready before every write, and before it names a new filter's
   // slot; the port keeps its own reply time-out.

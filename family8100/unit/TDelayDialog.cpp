@@ -48,6 +48,11 @@ void TDelayDialog::SetupWindow() {
   TValueDialog8100::SetupWindow();
 }
 
+void TDelayDialog::ShowUnknown() {
+  TValueDialog8100::ShowUnknown();
+  unitButtons_[static_cast<std::size_t>(units_)].SetCheck(true);
+}
+
 void TDelayDialog::CloseWindow(int result) {
   TValueDialog8100::CloseWindow(result);
   KeyOf(Device()).SetDelayUnits(static_cast<uint8_t>(units_));
@@ -55,12 +60,14 @@ void TDelayDialog::CloseWindow(int result) {
 
 void TDelayDialog::FillControls() {
   for (Side& side : sides_) {
-    side.edit.SetText(DelayText(side.object.Read(Device()), units_));
+    side.shown = DelayText(side.object.Read(Device()), units_);
+    side.edit.SetText(side.shown);
   }
 }
 
 void TDelayDialog::ApplyTyped() {
   for (Side& side : sides_) {
+    if (side.edit.Text() == side.shown) continue;
     if (const auto typed = ParseTyped(side.edit.Text())) {
       side.object.Write(Device(), TypedDelaySamples(*typed, units_));
     }

@@ -24,11 +24,15 @@ class TDelayDialog : public TValueDialog8100 {
 
  protected:
   void SetupWindow() override;
+  // The units the delays are shown in stay chosen: they are the program's, not the unit's.
+  void ShowUnknown() override;
 
  private:
   struct Side {
     const LongIntUCodeObject& object;
     ui::Edit edit;
+    // The unit's delay as last shown: a field left so writes nothing.
+    std::string shown;
   };
   void Step(Side& side, int delta, bool coarse);
 

@@ -97,6 +97,10 @@ TEdit8100Window::TEdit8100Window(ui::Window* client, IQDevice8100& device)
     if (memory_ != nullptr && memory_->IsCreated()) memory_->WriteNamesBack();
     return ui::Param{0};
   });
+  OnMessage(TSecurityDialog::kLockNotRead, [this](const ui::Message&) {
+    unitOwed_.Owe();
+    return ui::Param{0};
+  });
   OnMessage(kRefreshAll, [this](const ui::Message&) {
     UpdateTree(-1);
     if (sigFlow_ != nullptr && sigFlow_->IsCreated()) sigFlow_->Post(TSigFlowDialog::kRefreshAll);
@@ -171,6 +175,7 @@ void TEdit8100Window::ReadNameAndLock() {
   const bool locked = IsLocked();
   SetText(BusTitle(name));
   ShowLock(-1, locked);
+  if (security_ != nullptr && security_->IsCreated()) security_->ShowLock(locked);
 }
 
 void TEdit8100Window::ReadAgainAndShow() {
@@ -182,8 +187,6 @@ void TEdit8100Window::ReadAgainAndShow() {
     device_->ReadSettingsRecord();
     if (memory_->IsCreated()) memory_->ReadNames();
   }
-  // All read: the pages show it from here on without asking the unit.
-  if (security_->IsCreated()) security_->ShowLock(locked);
   if (!renamedFrom_.empty()) {
     const CaptionName renamed{std::exchange(renamedFrom_, {}), device_->ListTextOrName({})};
     if (renamed.after != renamed.before) ShowRename(renamed);
@@ -462,12 +465,10 @@ void TEdit8100Window::ObjectChanged(int id) {
   }
   if (id != g8100Locked.GetId()) return;
   controls::GuardedBusCall(device_, [this] {
-    if (!g8100Locked.Read(*device_)) {
-      familycommon::ProgressWindow progress;
-      device_->ReadAllParameters(&progress);
-    } else {
-      CloseEditingPages();
-    }
+    // A locked unit shows no filters: the program's copy follows the lock either way.
+    familycommon::ProgressWindow progress;
+    device_->ReadAllParameters(&progress);
+    if (g8100Locked.Read(*device_)) CloseEditingPages();
   });
   TellClient(kDeviceChanged);
   UpdateTitle();

@@ -125,6 +125,14 @@ void TLimiterDialog::FillControls() {
   }
 }
 
+void TLimiterDialog::ShowUnknown() {
+  TValueDialog8100::ShowUnknown();
+  for (TLEDButton* lamp : {&link_, &enable_}) {
+    lamp->SetState(TLEDButton::kUnknownState);
+    lamp->Redraw();
+  }
+}
+
 void TLimiterDialog::ApplyTyped() {
   for (Side& side : sides_) {
     const std::string text = side.edit.Text();
@@ -149,10 +157,13 @@ void TLimiterDialog::StepThreshold(Side& side, int delta) {
 }
 
 void TLimiterDialog::WriteReleases() {
+  // Only the release chosen anew: a failure on the other side cannot keep it from the unit.
   for (Side& side : sides_) {
+    const Release held = ClassifyRelease(side.release.Read(Device()));
     for (std::size_t i = 0; i < side.releases.size(); ++i) {
-      if (side.releases[i].IsChecked()) {
-        side.release.Write(Device(), ReleaseCoefficient(static_cast<Release>(i)));
+      const auto release = static_cast<Release>(i);
+      if (side.releases[i].IsChecked() && release != held) {
+        side.release.Write(Device(), ReleaseCoefficient(release));
       }
     }
   }

@@ -24,6 +24,7 @@ class TLimiterDialog : public TValueDialog8100 {
 
   void FillControls() override;
   void ApplyTyped() override;
+  void ShowUnknown() override;
   bool IdleAction(long idleCount) override;
   int Bar(int side) const { return sides_.at(static_cast<std::size_t>(side)).bar.Value(); }
 

@@ -55,8 +55,9 @@ void TNoiseDialog::SetupWindow() {
 
 void TNoiseDialog::FillControls() {
   for (Side& side : sides_) {
-    side.flatShown = side.type.Read(Device()) != 0;
-    ShowType(side, true);
+    const bool flat = side.type.Read(Device()) != 0;
+    side.pink.SetCheck(!flat);
+    side.flat.SetCheck(flat);
     side.shown = LevelText(side.level.Read(Device()));
     side.edit.SetText(side.shown);
   }
@@ -79,19 +80,14 @@ void TNoiseDialog::Spin(Side& side) {
 }
 
 void TNoiseDialog::ChangeTypes() {
-  // A type whose answer is lost shows as neither.
-  Commit(
-      [this] {
-        for (Side& side : sides_) side.type.Write(Device(), side.flat.IsChecked() ? 1 : 0);
-      },
-      [this] {
-        for (Side& side : sides_) ShowType(side, false);
-      });
-}
-
-void TNoiseDialog::ShowType(Side& side, bool known) {
-  side.pink.SetCheck(known && !side.flatShown);
-  side.flat.SetCheck(known && side.flatShown);
+  // Only the type chosen anew: a failure on the other side cannot keep it from the unit.
+  Commit([this] {
+    for (Side& side : sides_) {
+      const uint8_t type = side.flat.IsChecked() ? 1 : 0;
+      const bool chosen = side.pink.HasState() || side.flat.HasState();
+      if (chosen && type != side.type.Read(Device())) side.type.Write(Device(), type);
+    }
+  });
 }
 
 }  // namespace namespace8100

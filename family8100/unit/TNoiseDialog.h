@@ -35,12 +35,9 @@ class TNoiseDialog : public TValueDialog8100 {
     ui::RadioButton flat;
     TQuadButton spin;
     std::string shown;
-    bool flatShown = false;
   };
   void Spin(Side& side);
   void ChangeTypes();
-  // The type buttons as the unit holds the type; none checked while it is unknown.
-  void ShowType(Side& side, bool known);
 
   std::array<Side, 2> sides_;
 };

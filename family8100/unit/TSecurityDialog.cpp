@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/LevelScale.h"
 #include "family8100/unit/IQDevice8100.h"
@@ -47,19 +48,38 @@ void TSecurityDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   SetText("Security - " + UnitCaption());
   enterDown_ = false;
-  // A lock the unit did not give shows as neither state.
-  lamp_.ShowUnknown();
-  lockCaption_.SetText(controls::kUnknownValue);
-  controls::GuardedBusCall(&unit_, [this] { ShowLock(g8100Locked.Read(unit_)); });
+  ShowUnitLock();
   password_.SetValidator(
       std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
   password_.SetText("");
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
+  std::string unit = unit_.GetName();
+  try {
+    if (unit_.IsOnline()) unit = unit_.ListText(locked);
+  } catch (const IQException&) {
+  }
+  SetText("Security - " + unit);
   lamp_.Show(locked);
   lockCaption_.SetText(locked ? "Unlock device" : "Lock device");
   setPassword_.Enable(!locked);
+}
+
+std::optional<bool> TSecurityDialog::ShowUnitLock() {
+  bool locked = false;
+  if (!controls::GuardedBusCall(&unit_, [&] { locked = g8100Locked.Read(unit_); })) {
+    ShowLockUnknown();
+    if (Parent() != nullptr) Parent()->Post(kLockNotRead);
+    return std::nullopt;
+  }
+  ShowLock(locked);
+  return locked;
+}
+
+void TSecurityDialog::ShowLockUnknown() {
+  lamp_.ShowUnknown();
+  lockCaption_.SetText(controls::kUnknownValue);
 }
 
 void TSecurityDialog::LockChanged() {
@@ -67,9 +87,9 @@ void TSecurityDialog::LockChanged() {
 }
 
 void TSecurityDialog::CmLock() {
-  bool locked = false;
-  if (!controls::GuardedBusCall(&unit_, [&] { locked = g8100Locked.Read(unit_); })) return;
-  if (locked) {
+  const std::optional<bool> locked = ShowUnitLock();
+  if (!locked) return;
+  if (*locked) {
     Unlock();
   } else {
     Lock();
@@ -82,27 +102,42 @@ void TSecurityDialog::Lock() {
     return;
   }
   if (Parent() != nullptr) Parent()->Send(kLocking);
-  bool written = false;
-  controls::GuardedBusCall(&unit_, [&] {
-    g8100Locked.Write(unit_, true);
-    written = true;
-    ShowLock(g8100Locked.Read(unit_));
-  });
-  // The unit may be locked even when the read back failed: the edit window reads it again.
-  if (written) LockChanged();
+  controls::ApplyChange(
+      [this] {
+        return controls::GuardedBusCall(&unit_, [this] { g8100Locked.Write(unit_, true); });
+      },
+      {.taken =
+           [this] {
+             // The unit is locked even when the read back fails: the edit window reads it again.
+             ShowUnitLock();
+             LockChanged();
+           },
+       .showUnit = [this] { ShowUnitLock(); },
+       .showUnknown = [this] { ShowLockUnknown(); }});
 }
 
 void TSecurityDialog::Unlock() {
-  try {
-    g8100Password.Write(unit_, password_.Text().substr(0, kPasswordChars));
-    const bool locked = g8100Locked.Read(unit_);
-    ShowLock(locked);
-    if (!locked) LockChanged();
-  } catch (const ErrorObject& e) {
-    if (e.code != kWrongPasswordCode) controls::ReportDeviceError(e, &unit_, e.code);
-  } catch (const IQException& e) {
-    controls::ReportDeviceError(e, &unit_, controls::kNoUnitErrorCode);
-  }
+  // A wrong password is refused without a word, and the lamp stays as the unit holds it.
+  bool wrongPassword = false;
+  const auto unlocked = [&] {
+    return controls::GuardedBusCall(&unit_,
+                                    [&] {
+                                      try {
+                                        g8100Password.Write(
+                                            unit_, password_.Text().substr(0, kPasswordChars));
+                                      } catch (const ErrorObject& e) {
+                                        if (e.code != kWrongPasswordCode) throw;
+                                        wrongPassword = true;
+                                      }
+                                    }) &&
+           !wrongPassword;
+  };
+  controls::ApplyChange(unlocked, {.taken =
+                                       [this] {
+                                         if (ShowUnitLock() == false) LockChanged();
+                                       },
+                                   .showUnit = [this] { ShowUnitLock(); },
+                                   .showUnknown = [this] { ShowLockUnknown(); }});
 }
 
 bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
@@ -112,10 +147,7 @@ bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
   }
   if (key.code != ui::key::kReturn || !enterDown_) return false;
   enterDown_ = false;
-  bool locked = false;
-  if (controls::GuardedBusCall(&unit_, [&] { locked = g8100Locked.Read(unit_); }) && locked) {
-    Unlock();
-  }
+  if (ShowUnitLock() == true) Unlock();
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "familycommon/LockLamp.h"
@@ -22,6 +23,9 @@ class TSecurityDialog : public ui::Dialog {
   // Sent to the parent just before the unit is locked, while it still takes what the other pages
   // hold.
   static constexpr ui::MessageId kLocking = 103;
+  // Posted to the parent when the page could not read the lock: it reads it again, and shows it
+  // here, once the unit answers.
+  static constexpr ui::MessageId kLockNotRead = 104;
   static constexpr int kPasswordChars = 11;
 
   TSecurityDialog(ui::Window* parent, IQDevice8100& unit);
@@ -30,6 +34,7 @@ class TSecurityDialog : public ui::Dialog {
   // closes the page.
   bool PreProcessKey(const ui::KeyStroke& key) override;
   const familycommon::LockLamp& Lamp() const { return lamp_; }
+  // The lock, and the unit's list text in the caption, which names a locked unit so.
   void ShowLock(bool locked);
 
  protected:
@@ -41,6 +46,9 @@ class TSecurityDialog : public ui::Dialog {
   void Lock();
   // Sends the password typed; a wrong one leaves the page as it was, without a word.
   void Unlock();
+  // The lock as the unit holds it, shown; unknown, and shown so, when the unit did not answer.
+  std::optional<bool> ShowUnitLock();
+  void ShowLockUnknown();
   void LockChanged();
   std::string UnitCaption() const;
 

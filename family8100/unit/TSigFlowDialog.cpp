@@ -172,13 +172,12 @@ void TSigFlowDialog::CleanupWindow() {
 }
 
 void TSigFlowDialog::UpdateFromUnit() {
-  SetText("Signal Flow - " + UnitText());
-  // An attenuation the unit did not give shows as unknown, not as the template's or an earlier
-  // figure.
-  for (ui::PushButton* button : {&leftAttenuation_, &rightAttenuation_}) {
-    button->SetText(controls::kUnknownValue);
+  // A unit that does not answer keeps the caption it had, if any: its bare address would say less.
+  const std::string listed = device_.ListTextOrName({});
+  if (!listed.empty() || Text().empty()) {
+    SetText("Signal Flow - " + (listed.empty() ? UnitText() : listed));
   }
-  controls::GuardedBusCall(&device_, [this] {
+  const bool read = controls::GuardedBusCall(&device_, [this] {
     ShowRouting();
     leftAttenuation_.SetText(AttenuationText(g8100LeftAttenuation.Read(device_)));
     rightAttenuation_.SetText(AttenuationText(g8100RightAttenuation.Read(device_)));
@@ -189,6 +188,18 @@ void TSigFlowDialog::UpdateFromUnit() {
       ShowSwitch(*rightNoise_, g8100RightNoiseOn);
     }
   });
+  if (!read) ShowUnknown();
+}
+
+void TSigFlowDialog::ShowUnknown() {
+  // Neither the template's figures nor earlier ones: the unit did not give them.
+  for (ui::PushButton* button : {&leftAttenuation_, &rightAttenuation_}) {
+    button->SetText(controls::kUnknownValue);
+  }
+  ShowRoutingUnknown();
+  for (TSwitchButton* button : {&leftMute_, &rightMute_, leftNoise_.get(), rightNoise_.get()}) {
+    if (button != nullptr) ShowSwitchUnknown(*button);
+  }
 }
 
 void TSigFlowDialog::ShowRouting() {
@@ -199,8 +210,17 @@ void TSigFlowDialog::ShowRouting() {
   ShowRoutes(routing);
 }
 
+void TSigFlowDialog::ShowRoutingUnknown() {
+  for (const auto& box : routing_) box->ShowNoState();
+}
+
 void TSigFlowDialog::ShowSwitch(TSwitchButton& button, const BoolUCodeObject& object) {
   button.SetState(object.Read(device_) ? 1 : 0);
+  button.Invalidate();
+}
+
+void TSigFlowDialog::ShowSwitchUnknown(TSwitchButton& button) {
+  button.SetState(TSwitchButton::kUnknownState);
   button.Invalidate();
 }
 
@@ -217,13 +237,15 @@ void TSigFlowDialog::WriteRouting() {
     if (routing_[i]->IsChecked()) routing |= 1u << (8 * i);
   }
   ChangeThenShow(
-      device_, [&] { g8100Routing.Write(device_, routing); }, [this] { ShowRouting(); });
+      device_, [&] { g8100Routing.Write(device_, routing); }, [this] { ShowRouting(); },
+      [this] { ShowRoutingUnknown(); });
 }
 
 void TSigFlowDialog::ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& object) {
+  // A switch shown unknown turns over what the unit holds.
   ChangeThenShow(
-      device_, [&] { object.Write(device_, button.GetState() == 0); },
-      [&] { ShowSwitch(button, object); });
+      device_, [&] { object.Write(device_, !object.Read(device_)); },
+      [&] { ShowSwitch(button, object); }, [&] { ShowSwitchUnknown(button); });
 }
 
 void TSigFlowDialog::ShowSubDialog(ui::Window& dialog, const std::string& prefix) {

@@ -66,9 +66,13 @@ class TSigFlowDialog : public ui::Dialog {
   void WriteRouting();
   // The routing boxes and the picture, as the unit holds the routing.
   void ShowRouting();
+  void ShowRoutingUnknown();
   void ShowRoutes(uint32_t routing);
   void ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& object);
   void ShowSwitch(TSwitchButton& button, const BoolUCodeObject& object);
+  void ShowSwitchUnknown(TSwitchButton& button);
+  // Every value of the page unknown, when the unit did not give them.
+  void ShowUnknown();
   void ShowSubDialog(ui::Window& dialog, const std::string& prefix);
   void OpenEditor(EditorView view, const std::string& prefix);
   void EditorClosed(int view);

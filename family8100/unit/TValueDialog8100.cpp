@@ -6,22 +6,18 @@
 #include "controls/DeviceErrorReport.h"
 #include "controls/TypedEntry.h"
 #include "family8100/unit/IQDevice8100.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Edit.h"
 
 namespace namespace8100 {
 
 bool ChangeThenShow(IQDevice8100& unit, const std::function<void()>& change,
                     const std::function<void()>& show, const std::function<void()>& unknown) {
-  const auto shown = [&] { controls::GuardedBusCall(&unit, show); };
-  const auto shownUnknown = [&] {
-    shown();
-    unknown();
+  const auto shown = [&] {
+    if (!controls::GuardedBusCall(&unit, show)) unknown();
   };
   return controls::ApplyChange([&] { return controls::GuardedBusCall(&unit, change); },
-                               {.taken = shown,
-                                .showUnit = shown,
-                                .showUnknown = unknown ? std::function<void()>(shownUnknown)
-                                                       : std::function<void()>()}) ==
+                               {.taken = shown, .showUnit = shown, .showUnknown = unknown}) ==
          controls::ChangeOutcome::kTaken;
 }
 
@@ -41,14 +37,16 @@ void TValueDialog8100::SetupWindow() {
   }
 }
 
-bool TValueDialog8100::Guarded(const std::function<void()>& work,
-                               const std::function<void()>& unknown) {
+bool TValueDialog8100::Guarded(const std::function<void()>& work) {
   return ChangeThenShow(
-      device_, work, [this] { FillControls(); },
-      [&] {
-        for (ui::Edit* field : Fields()) field->SetText(std::string());
-        if (unknown) unknown();
-      });
+      device_, work, [this] { FillControls(); }, [this] { ShowUnknown(); });
+}
+
+void TValueDialog8100::ShowUnknown() {
+  for (ui::Window* child : Children()) {
+    if (auto* edit = dynamic_cast<ui::Edit*>(child)) edit->SetText(std::string());
+    if (auto* box = dynamic_cast<ui::CheckBox*>(child)) box->ShowNoState();
+  }
 }
 
 std::vector<ui::Edit*> TValueDialog8100::Fields() {
@@ -59,15 +57,12 @@ std::vector<ui::Edit*> TValueDialog8100::Fields() {
   return fields;
 }
 
-void TValueDialog8100::Commit(const std::function<void()>& change,
-                              const std::function<void()>& unknown) {
+void TValueDialog8100::Commit(const std::function<void()>& change) {
   controls::CommitEntries(Fields(), [&] {
-    Guarded(
-        [&] {
-          ApplyTyped();
-          change();
-        },
-        unknown);
+    Guarded([&] {
+      ApplyTyped();
+      change();
+    });
   });
 }
 

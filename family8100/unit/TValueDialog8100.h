@@ -12,10 +12,11 @@ class IQDevice8100;
 
 // A change the user made on a control of the unit's windows: `change` goes to the unit, and then
 // `show` draws the controls from what the unit holds, taken or not, so that the next click starts
-// from there (controls::ApplyChange). After a write whose answer never came, `unknown` then shows
-// unknown where the controls can. One failure, one report. Whether the unit took the change.
+// from there (controls::ApplyChange). After a write whose answer never came, and when the unit
+// does not answer `show`'s reads, `unknown` shows the controls unknown instead: never the click.
+// One failure, one report. Whether the unit took the change.
 bool ChangeThenShow(IQDevice8100& unit, const std::function<void()>& change,
-                    const std::function<void()>& show, const std::function<void()>& unknown = {});
+                    const std::function<void()>& show, const std::function<void()>& unknown);
 
 // Base of the family's modeless value dialogs: they open with the keyboard in their first edit;
 // releasing Enter applies the typed values, releasing Escape shows the unit's values again, and
@@ -30,16 +31,19 @@ class TValueDialog8100 : public ui::Dialog {
   // Writes what the user typed; a field left as shown, empty or not a number writes nothing.
   virtual void ApplyTyped() = 0;
   // Runs `work` under the guard, then, whether or not the unit took it, shows the unit's values
-  // again; while a write's answer is lost its fields are empty, and `unknown` shows the rest of
-  // what the write may have changed as unknown. One failure, one report. Whether `work` was done.
-  bool Guarded(const std::function<void()>& work, const std::function<void()>& unknown = {});
+  // again; while a write's answer is lost, or the unit does not give its values, the dialog
+  // shows unknown (ShowUnknown). One failure, one report. Whether `work` was done.
+  bool Guarded(const std::function<void()>& work);
   // The typed values, then `change`, as one entry of every field (controls::CommitEntries): after
-  // a failure no field shows a typed value, nor is one written later. `unknown` as for Guarded.
-  void Commit(const std::function<void()>& change, const std::function<void()>& unknown = {});
+  // a failure no field shows a typed value, nor is one written later.
+  void Commit(const std::function<void()>& change);
 
  protected:
   void SetupWindow() override;
   bool PreProcessKey(const ui::KeyStroke& key) override;
+  // Every value the dialog shows as unknown: its fields empty, its check boxes and radio buttons
+  // with no state; a dialog with other controls shows those unknown too.
+  virtual void ShowUnknown();
   IQDevice8100& Device() const { return device_; }
 
  private:

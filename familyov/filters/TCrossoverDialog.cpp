@@ -91,7 +91,7 @@ void TCrossoverDialog::UpdateControls() {
   // Crossovers that may not be what the unit holds show unknown, and so does a polarity the unit
   // does not tell.
   const bool unknown = device_.FiltersStale();
-  int polarity = TPolarityButton::kUnknown;
+  int polarity = TPolarityButton::kUnknownState;
   GuardedUnitCall(device_, [&] { polarity = OutputInverted(device_, output_) ? 1 : 0; });
   polarity_.SetState(polarity);
   UnlinkEdits();

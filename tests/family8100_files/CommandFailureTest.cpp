@@ -95,6 +95,9 @@ void BoundTheWait(Kind kind, const std::vector<IQDevice8100*>& units) {
   }
 }
 
+// How the closing text of a load or copy ends when the unit fell silent before it was read again.
+const std::string kReadAgain = std::string("\n") + familycommon::kUnitReadAgainText;
+
 // How the closing text of a command that could not put a unit back, left muted, begins.
 std::string LeftMuted(const std::string& command) {
   const std::string text = familycommon::NotPutBackText(command, {.muted = true}, "");
@@ -389,6 +392,8 @@ void OlderFamilyCopyFailureTest::OneFaultAnywhereGivesOneReportAndATrueClosingMe
         EXPECT_EQ(script.Seen().size(), seen) << "no question, no closing message";
       } else {
         const std::string message = Closing();
+        // A destination that fell silent is read again once it answers, and the box says so.
+        EXPECT_EQ(message.ends_with(kReadAgain), kind == Kind::kSilentUnit && !sourceFails);
         if (destinationLeft) {
           EXPECT_THAT(message, StartsWith(LeftMuted("copy")));
         } else {
@@ -436,10 +441,12 @@ TEST_F(OlderFamilyCopyFailureTest, ACopyWithAUnitThatStopsAnsweringSaysWhoseSett
            "\n\nThe source unit stopped answering before its own settings could be put back: it "
            "may be left muted and on the settings of its own memory 1."},
       // The destination's memory name, written after its own memory 1 was recalled.
-      {trace.NthStep("W1E", 1), left + " and on the settings of its own memory 1."},
+      {trace.NthStep("W1E", 1), left + " and on the settings of its own memory 1." + kReadAgain},
       {trace.NthStep("W0E 01", 1),
-       left + " and on the source unit's settings for memory 1. Memory 1 may hold its old "
-              "settings or the source unit's."},
+       left +
+           " and on the source unit's settings for memory 1. Memory 1 may hold its old "
+           "settings or the source unit's." +
+           kReadAgain},
   };
   for (const auto& [silentFrom, said] : cases) {
     SCOPED_TRACE(silentFrom);
@@ -642,7 +649,7 @@ TEST_F(OlderFamilyUnitCommandTest, ALoadOnAUnitThatStopsAnsweringSaysWhatTheUnit
     if (said.empty()) {
       EXPECT_EQ(script.Seen().size(), seen);
     } else {
-      EXPECT_EQ(Closing(), said);
+      EXPECT_EQ(Closing(), said + kReadAgain);
     }
   }
 }
@@ -694,12 +701,16 @@ void OlderFamilyUnitCommandTest::OneFaultAnywhereInALoadGivesOneReportAndATrueCl
       EXPECT_FALSE(Load(!lockRead, !lockRead));
       bus.bus.ClearFaults();
       ExpectOneReport(seen, 2);
+      // A unit that fell silent is read again once it answers, and the box says so.
+      const bool silent = kind == Kind::kSilentUnit;
       if (lockRead) {
         EXPECT_EQ(script.Seen().size(), seen) << "no question, no closing message";
       } else if (left) {
         EXPECT_THAT(Closing(), StartsWith(LeftMuted("load")));
+        EXPECT_THAT(Closing(), testing::EndsWith(kReadAgain));
       } else {
-        EXPECT_EQ(Closing(), trace.PutBackText("load", "the file's", step));
+        EXPECT_EQ(Closing(),
+                  trace.PutBackText("load", "the file's", step) + (silent ? kReadAgain : ""));
       }
       // The program's lists are the unit's once it answers again.
       unit->ReadAgainIfStale();
@@ -875,8 +886,10 @@ TEST_F(OlderFamilyUnitCommandTest, AUnitThatNeverGetsReadyIsToldOfWithinOneBound
   // Told in the closing message, not by the error dialog.
   EXPECT_TRUE(reported.empty());
   EXPECT_THAT(script.Seen().back().text, StartsWith(kNotReadyText));
+  // Its lists could not be read again meanwhile: they are, once it is ready.
   EXPECT_THAT(script.Seen().back().text,
-              testing::EndsWith("\n\nThe load was not finished; nothing was written to the unit."));
+              testing::EndsWith("\n\nThe load was not finished; nothing was written to the unit." +
+                                kReadAgain));
   const std::vector<std::string> requests = bustest::TakeRequestTrace(bus.bus);
   // One bound, then one poll for each later write: the quiet read's three tries.
   EXPECT_EQ(std::ranges::count(requests, "R06"), kBoundPolls + 3);

@@ -76,11 +76,12 @@ TEST_F(SecurityTest, SetsAPasswordLocksAfterAskingAndUnlocksOnlyWithIt) {
   ui::test::PumpMessages();
   EXPECT_FALSE(window.SignalFlow().IsCreated());
 
-  // A wrong password leaves the lamp lit without a word; Enter unlocks as the lamp does.
+  // A wrong password leaves the lamp lit, as read back, without a word; Enter unlocks as the lamp
+  // does.
   TypePassword(page, "WRONG");
   bus.TakeTrace();
   ui::test::Click(page, f8100res::kLockLamp);
-  EXPECT_THAT(bus.TakeTrace(), ElementsAre("R1C", "R06", "W1A 57524F4E4700"));
+  EXPECT_THAT(bus.TakeTrace(), ElementsAre("R1C", "R06", "W1A 57524F4E4700", "R1C"));
   EXPECT_EQ(page.Lamp().GetState(), familycommon::LockLamp::kLocked);
   TypePassword(page, "OPEN 1");
   ui::test::PressKey(page, Qt::Key_Return);

@@ -113,7 +113,7 @@ void PrintTo(const TableWindow& window, std::ostream* out) { *out << window.name
 
 // A polarity button that shows no glyph shows its polarity unknown, as the walk marks unknown.
 std::string Marked(std::string line) {
-  const std::string unknownPolarity = "polarity: " + std::to_string(TPolarityButton::kUnknown);
+  const std::string unknownPolarity = "polarity: " + std::to_string(TPolarityButton::kUnknownState);
   if (line.ends_with(unknownPolarity)) line.replace(line.size() - 2, 2, "?");
   return line;
 }
