@@ -16,10 +16,7 @@
 #include <tuple>
 #include <vector>
 
-#include "controls/TLEDButton.h"
-#include "controls/TPolarityButton.h"
 #include "controls/TStereodBLevelDialog.h"
-#include "controls/TSwitchButton.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/TCrossoverDialog.h"
@@ -136,9 +133,8 @@ ui::Window* OwnerOf(ui::Window& control, const std::vector<ui::Window*>& open) {
   return nullptr;
 }
 
-// The family's own unknown looks, named as the walk names a value not known: a switch, a
-// polarity button and a lamp not read, the lock lamp's dark frame, and a bank's list with a
-// filter in doubt (the whole list counts as unknown then).
+// The family's own unknown looks, named as the walk names a value not known: the lock lamp's dark
+// frame, and a bank's list with a filter in doubt (the whole list counts as unknown then).
 std::string Named(std::string line) {
   const auto unknownAs = [&](const std::string& kind, int state) {
     const std::string bare = testsupport::WithoutMarks(line);
@@ -146,9 +142,6 @@ std::string Named(std::string line) {
     if (bare.find(kind) == std::string::npos || !bare.ends_with(value)) return;
     line.replace(bare.size() - value.size(), value.size(), ": ?");
   };
-  unknownAs(" switch", TSwitchButton::kUnknownState);
-  unknownAs(" polarity", TPolarityButton::kUnknownState);
-  unknownAs(" lamp ", TLEDButton::kUnknownState);
   // A bank's list shows a filter whose values are in doubt with no values.
   const std::string bare = testsupport::WithoutMarks(line);
   if (bare.find(" list view: ") != std::string::npos &&

@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "controls/TPolarityButton.h"
 #include "familycommon/GraphContexts.h"
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/CrossoverRules.h"
@@ -110,13 +109,6 @@ struct TableWindow {
 };
 
 void PrintTo(const TableWindow& window, std::ostream* out) { *out << window.name; }
-
-// A polarity button that shows no glyph shows its polarity unknown, as the walk marks unknown.
-std::string Marked(std::string line) {
-  const std::string unknownPolarity = "polarity: " + std::to_string(TPolarityButton::kUnknownState);
-  if (line.ends_with(unknownPolarity)) line.replace(line.size() - 2, 2, "?");
-  return line;
-}
 
 // The program's model of the unit, a line per channel and per output so that the lines stay the
 // same in number whatever a change adds or removes; unknown while its filters may not be the
@@ -251,11 +243,11 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
   std::vector<std::string> Shown() {
     std::vector<std::string> shown;
     for (const std::string& line : testsupport::ShownControls(Tested())) {
-      shown.push_back("tested/" + Marked(line));
+      shown.push_back("tested/" + line);
     }
     for (const int slot : {edit->Ids().firstChannel + kTestedChannel, edit->Ids().crossovers}) {
       for (const std::string& line : testsupport::ShownControls(*edit->ChildWindow(slot))) {
-        shown.push_back(std::to_string(slot) + "/" + Marked(line));
+        shown.push_back(std::to_string(slot) + "/" + line);
       }
     }
     for (std::string& line : ModelLines(*device)) shown.push_back(std::move(line));

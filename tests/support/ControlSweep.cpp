@@ -80,14 +80,18 @@ std::optional<std::string> Describe(ui::Window& w) {
   if (auto* slider = dynamic_cast<TMyVSlider*>(&w)) {
     return "slider: " + to_string(slider->GetValue());
   }
+  // The owner-drawn buttons' unknown looks read as a check box with no state does.
+  const auto state = [](int shown, int unknown) {
+    return shown == unknown ? std::string("no state") : std::to_string(shown);
+  };
   if (auto* lamp = dynamic_cast<TLEDButton*>(&w)) {
-    return "lamp " + lamp->Text() + ": " + to_string(lamp->GetState());
+    return "lamp " + lamp->Text() + ": " + state(lamp->GetState(), TLEDButton::kUnknownState);
   }
   if (auto* polarity = dynamic_cast<TPolarityButton*>(&w)) {
-    return "polarity: " + to_string(polarity->GetState());
+    return "polarity: " + state(polarity->GetState(), TPolarityButton::kUnknownState);
   }
   if (auto* toggle = dynamic_cast<TSwitchButton*>(&w)) {
-    return "switch: " + to_string(toggle->GetState());
+    return "switch: " + state(toggle->GetState(), TSwitchButton::kUnknownState);
   }
   if (dynamic_cast<TQuadButton*>(&w) != nullptr || dynamic_cast<ui::UpDown*>(&w) != nullptr) {
     return "spin";
@@ -197,7 +201,8 @@ std::vector<std::pair<std::string, Apply>> ChangesFor(ui::Window& w, const Sweep
   if (auto* bar = dynamic_cast<ui::Trackbar*>(&w)) {
     const bool roomUp = bar->Position() < bar->Maximum();
     return {{"key", Key(roomUp ? Qt::Key_Right : Qt::Key_Left)},
-            {"page", Key(roomUp ? Qt::Key_PageUp : Qt::Key_PageDown)},
+            // A page up moves a trackbar toward its minimum, as the platform's sliders do.
+            {"page", Key(roomUp ? Qt::Key_PageDown : Qt::Key_PageUp)},
             {"drag", DragThumb}};
   }
   if (dynamic_cast<TMyVSlider*>(&w) != nullptr) {
