@@ -54,6 +54,10 @@ OneReportScope::~OneReportScope() {
 
 bool OneReportScope::FailureShown() { return Command().shown; }
 
+PassOverReports::PassOverReports() : shownBefore_(Command().shown) { Command().shown = true; }
+
+PassOverReports::~PassOverReports() { Command().shown = shownBefore_; }
+
 bool OneReportScope::FailureMet() const { return Command().failures != failuresBefore_; }
 
 bool TakeFailureReport(const IQException& error, IQDevice* device) {

@@ -42,6 +42,21 @@ class OneReportScope {
   unsigned long failuresBefore_;
 };
 
+// While it lives, failures are met (FailureMet) but none is shown: a read that the idle passes make
+// of a unit whose failure has been told (a poll, the read again of a write in doubt, and every
+// window that read refreshes) joins that report, however many windows it reaches.
+class PassOverReports {
+ public:
+  PassOverReports();
+  ~PassOverReports();
+  PassOverReports(const PassOverReports&) = delete;
+  PassOverReports& operator=(const PassOverReports&) = delete;
+
+ private:
+  OneReportScope scope_;
+  bool shownBefore_;
+};
+
 // Whether `error`, met now on `device` (null for none), is to be shown: always outside a command,
 // the first one inside it. Either way every hold in progress ends (ui::EndHolds). Every route to
 // the error dialogs asks this before showing one. A unit that did not answer has been told of

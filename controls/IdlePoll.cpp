@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "bus/IQDevice.h"
+#include "controls/DeviceErrorReport.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/IdleDispatcher.h"
 
@@ -44,7 +45,13 @@ PollOutcome PollUnit(IQDevice& device, const std::function<void()>& poll,
 
 PollOutcome OwedRead::Settle(IQDevice& device) {
   if (!owed_) return PollOutcome::kResting;
-  const PollOutcome outcome = PollUnit(device, read_, {});
+  // The unit's failure was told when the read was first owed.
+  const PollOutcome outcome = PollUnit(device,
+                                       [this] {
+                                         const PassOverReports told;
+                                         read_();
+                                       },
+                                       {});
   if (outcome == PollOutcome::kAnswered) owed_ = false;
   return outcome;
 }
@@ -53,7 +60,13 @@ PollOutcome SettleDoubt(IQDevice& device, const std::function<void()>& reread) {
   if (!device.InDoubt() || !device.IsOnline()) return PollOutcome::kResting;
   // Taken first: a write of the read again that goes unanswered leaves a doubt of its own.
   device.TakeDoubt();
-  const PollOutcome outcome = PollUnit(device, reread, {});
+  // The write in doubt was told: the read again, and every window it refreshes, tell nothing more.
+  const PollOutcome outcome = PollUnit(device,
+                                       [&] {
+                                         const PassOverReports told;
+                                         reread();
+                                       },
+                                       {});
   if (outcome != PollOutcome::kAnswered) device.MarkInDoubt();
   return outcome;
 }

@@ -8,6 +8,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/Window.h"
 #include "tests/support/FailureInBox.h"
+#include "tests/support/PollsResumed.h"
 
 namespace testsupport {
 
@@ -75,6 +76,12 @@ void CheckEveryChange(const ControlTableHooks& hooks, const Condition& condition
     const std::vector<std::string> changed = hooks.shown();
     if (condition.refused) {
       EXPECT_TRUE(changed == before) << Differences(changed, before);
+    }
+    if (fails) {
+      // While the unit still fails, the windows' idle passes (their polls, the read again of a
+      // doubt) tell the user nothing more: the change told it once.
+      ResumePollsAndSettle();
+      EXPECT_EQ(hooks.takeReports(), 0u) << "told again while the unit still failed";
     }
     hooks.answerAgain();
     const std::vector<std::string> settled = hooks.shown();
