@@ -86,8 +86,9 @@ TFilterParameterWindow::TFilterParameterWindow(ui::Window* parent, TChannelParen
     if (m.wParam == hub_.Bank()) Show(HeldFilter(hub_, m.lParam));
     return 0;
   });
+  // The list announces the filter a read again brought in place of the one shown.
   OnMessage(bankmsg::kReload, [this](const ui::Message&) {
-    Show(nullptr);
+    ForgetGoneFilter();
     return 0;
   });
   OnMessage(bankmsg::kFilterRemoved, [this](const ui::Message&) {
