@@ -563,6 +563,8 @@ TEST_P(LostStepSelectionTest, KeepsTheRowsAndTheSelectedFilterAcrossTheReadAgain
   EXPECT_EQ(reports, 1);
   ASSERT_EQ(list.Count(), 3);
   ASSERT_EQ(editor.Hub().selection.size(), 1u);
+  ASSERT_NE(editor.Graph()->Icons().Selected(), nullptr);
+  EXPECT_EQ(&editor.Graph()->Icons().Selected()->Filter(), editor.Hub().selection.front().get());
   TFilter* selected = editor.Hub().selection.front();
   EXPECT_EQ(selected->slot, slot);
   EXPECT_THAT(list.SelectedItems(), testing::ElementsAre(parametricRow()));
