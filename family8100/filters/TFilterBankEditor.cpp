@@ -86,8 +86,9 @@ TFilterParameterWindow::TFilterParameterWindow(ui::Window* parent, TChannelParen
     if (m.wParam == hub_.Bank()) Show(HeldFilter(hub_, m.lParam));
     return 0;
   });
+  // The list announces the filter a read again brought in place of the one shown.
   OnMessage(bankmsg::kReload, [this](const ui::Message&) {
-    Show(nullptr);
+    ForgetGoneFilter();
     return 0;
   });
   OnMessage(bankmsg::kFilterRemoved, [this](const ui::Message&) {
@@ -130,7 +131,7 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
     hub_.ForgetGoneFilters();
     parameters_.ForgetGoneFilter();
     list_->FollowUnit();
-    graph_->EvReloadAll();
+    ReloadGraph();
   });
   const int stripHeight = StripHeightLayoutUnits();
   SetChildMetrics(count_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),
@@ -184,7 +185,7 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
     return 0;
   });
   OnMessage(bankmsg::kReload, [this](const ui::Message&) {
-    graph_->EvReloadAll();
+    ReloadGraph();
     return 0;
   });
   OnMessage(kRestoreGraphWidth, [this](const ui::Message&) {
@@ -220,6 +221,12 @@ void TFilterLayoutWindow::MakePanes() {
                                EdgeRule::SameAs(Edge::Right, nullptr, Edge::Right),
                                EdgeRule::SameAs(Edge::Top, nullptr, Edge::Top),
                                EdgeRule::SameAs(Edge::Bottom, &count_, Edge::Top)});
+}
+
+void TFilterLayoutWindow::ReloadGraph() {
+  graph_->EvReloadAll();
+  // The icons are made anew: the shown filter stays the graph's selection.
+  graph_->EvFilterSelected(hub_.current);
 }
 
 bool TFilterLayoutWindow::SelectionInBank() const {

@@ -65,6 +65,7 @@ class TFilterLayoutWindow : public ui::LayoutWindow {
 
  private:
   void MakePanes();
+  void ReloadGraph();
   void CmAdd(int32_t type);
   void CmDelete();
   void CmCopy();

@@ -67,8 +67,7 @@ TFilterListWindow8100::TFilterListWindow8100(ui::Window* parent, TChannelParent&
     return 0;
   });
   OnMessage(bankmsg::kReload, [this](const ui::Message&) {
-    hub_.selection.clear();
-    FillRows();
+    FollowUnit();
     return 0;
   });
   OnMessage(bankmsg::kValuesChanged, [this](const ui::Message& m) {
@@ -99,17 +98,7 @@ TFilterListWindow8100::~TFilterListWindow8100() {
 void TFilterListWindow8100::SetupWindow() {
   ui::LayoutWindow::SetupWindow();
   look_.Apply(list_, kColumns);
-  FillRows();
-}
-
-void TFilterListWindow8100::FillRows() {
-  updating_ = true;
-  list_.DeleteAllItems();
-  updating_ = false;
-  rowFilters_.clear();
-  for (const auto& filter : hub_.Unit().Filters()) {
-    if (Listed(*filter)) AddRow(*filter);
-  }
+  FollowUnit();
 }
 
 bool TFilterListWindow8100::Listed(const TFilter& filter) const {
@@ -118,7 +107,7 @@ bool TFilterListWindow8100::Listed(const TFilter& filter) const {
 
 void TFilterListWindow8100::AddRow(TFilter& filter) {
   updating_ = true;
-  rowFilters_.emplace_back(&filter);
+  rowFilters_.push_back({&filter, filter.slot, filter.type});
   const int row = list_.InsertItem(list_.Count(), FilterTypeName(filter.type),
                                    TypeIcon(filter.type), rowFilters_.size() - 1);
   ShowRow(row, filter);
@@ -136,6 +125,20 @@ void TFilterListWindow8100::ShowRow(int row, const TFilter& filter) {
   list_.SetStateImage(row, filter.bypass ? 1 : 0);
 }
 
+void TFilterListWindow8100::ShowUnknown(int row) {
+  for (int column = 1; column <= 3; ++column) list_.SetItemText(row, column, "");
+}
+
+TFilter* TFilterListWindow8100::SuccessorOf(const ListedFilter& gone) const {
+  for (const auto& filter : hub_.Unit().Filters()) {
+    if (Listed(*filter) && filter->slot == gone.slot && filter->type == gone.type &&
+        RowOf(filter.get()) < 0) {
+      return filter.get();
+    }
+  }
+  return nullptr;
+}
+
 int TFilterListWindow8100::RowOf(const TFilter* filter) const {
   if (filter == nullptr) return -1;
   for (int row = 0; row < list_.Count(); ++row) {
@@ -146,7 +149,7 @@ int TFilterListWindow8100::RowOf(const TFilter* filter) const {
 
 TFilter* TFilterListWindow8100::FilterAt(int row) const {
   const auto index = static_cast<std::size_t>(list_.ItemData(row));
-  return index < rowFilters_.size() ? rowFilters_[index].get() : nullptr;
+  return index < rowFilters_.size() ? rowFilters_[index].filter.get() : nullptr;
 }
 
 void TFilterListWindow8100::RebuildSelection() {
@@ -205,17 +208,32 @@ std::unique_ptr<ui::Menu> TFilterListWindow8100::ContextMenu() {
 }
 
 void TFilterListWindow8100::FollowUnit() {
+  // Until a read of the unit ends, the program's filters are not the unit's: a row whose filter
+  // such a read dropped is the user's still, and shows unknown rather than going.
+  const bool readWhole = !hub_.Unit().ListsStale();
   updating_ = true;
   for (int row = list_.Count() - 1; row >= 0; --row) {
-    if (!HoldsFilter(hub_.Unit(), FilterAt(row))) list_.DeleteItem(row);
+    ListedFilter& listed = rowFilters_.at(static_cast<std::size_t>(list_.ItemData(row)));
+    if (!HoldsFilter(hub_.Unit(), listed.filter)) listed.filter = SuccessorOf(listed);
+    if (listed.filter != nullptr) {
+      ShowRow(row, *listed.filter);
+    } else if (readWhole) {
+      list_.DeleteItem(row);
+    } else {
+      ShowUnknown(row);
+    }
   }
   updating_ = false;
-  // A read of the unit brings new filter objects.
   for (const auto& filter : hub_.Unit().Filters()) {
     if (Listed(*filter) && RowOf(filter.get()) < 0) AddRow(*filter);
   }
-  // What stays selected is what a failure part way left.
+  // What stays selected is the user's, or what a failure part way left; a filter the read again
+  // brought in its place is shown as the user left it.
   RebuildSelection();
+  TFilter* single = hub_.selection.size() == 1 ? hub_.selection.front().get() : nullptr;
+  if (single != nullptr && single != hub_.current) {
+    hub_.Broadcast(bankmsg::kSelectionChanged, hub_.Bank(), FilterParam(single));
+  }
 }
 
 }  // namespace namespace8100

@@ -18,14 +18,17 @@ class TFilter;
 // sorted by their text. The rows selected here are the hub's selection, on which the editor's
 // commands act; a double-click toggles the bypass of a single selected filter, a right click
 // offers the editor's commands. Rows follow the bank messages; a row goes when the unit no longer
-// holds its filter, whatever a removal message names.
+// holds its filter, whatever a removal message names. A read of the unit brings new filter objects:
+// a row, and with it the user's selection, passes to the filter the unit holds in the same slot,
+// and a read the unit broke off leaves the rows shown unknown until it is read whole.
 class TFilterListWindow8100 : public ui::LayoutWindow {
  public:
   TFilterListWindow8100(ui::Window* parent, TChannelParent& hub);
   ~TFilterListWindow8100() override;
 
   ui::ListView& List() { return list_; }
-  // Drops the rows of filters the unit no longer holds and lists those it holds anew.
+  // Drops the rows of filters the unit no longer holds and lists those it holds anew, keeping the
+  // selection; a single selected filter that is not the current one is announced.
   void FollowUnit();
   // The right-click menu of the editor's commands, its items decided from this window.
   std::unique_ptr<ui::Menu> ContextMenu();
@@ -34,8 +37,17 @@ class TFilterListWindow8100 : public ui::LayoutWindow {
   void SetupWindow() override;
 
  private:
-  void FillRows();
+  // A row's filter, and what names it on the unit across a read that replaces the object.
+  struct ListedFilter {
+    familycommon::FilterHandle<TFilter> filter;
+    int32_t slot;
+    int32_t type;
+  };
+
   void AddRow(TFilter& filter);
+  // The filter the unit now holds in the place of a row whose filter went, not yet in a row.
+  TFilter* SuccessorOf(const ListedFilter& gone) const;
+  void ShowUnknown(int row);
   // Whether the filter is one of this bank's rows.
   bool Listed(const TFilter& filter) const;
   void ShowRow(int row, const TFilter& filter);
@@ -52,7 +64,7 @@ class TFilterListWindow8100 : public ui::LayoutWindow {
   // Set while the window deletes rows itself, whose selection changes are not the user's.
   bool updating_ = false;
   // The rows' filters; a row's item data is its index here (the list sorts its rows).
-  std::vector<familycommon::FilterHandle<TFilter>> rowFilters_;
+  std::vector<ListedFilter> rowFilters_;
 };
 
 }  // namespace namespace8100

@@ -38,6 +38,7 @@
 #include "sim/WireFormat.h"
 #include "tests/family8100_unit/BankGraphPixel.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespace8100 {
 namespace {
@@ -495,6 +496,91 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(std::get<0>(info.param).what) + FailureName(std::get<1>(info.param));
     });
+
+struct LostStep {
+  const char* name;
+  sim::Fault fault;
+};
+void PrintTo(const LostStep& step, std::ostream* out) { *out << step.name; }
+
+class LostStepSelectionTest : public EntryFixture, public testing::WithParamInterface<LostStep> {};
+
+// A frequency step left in doubt on the bank editor the signal flow opens, while the unit's polls
+// go on failing: the list keeps its rows, unknown at most; once the unit answers and is read again,
+// which brings new filter objects, the filter the user selected is selected still, its dialog
+// shown, on whatever row the list sorts it to, and every row shows what the unit holds.
+TEST_P(LostStepSelectionTest, KeepsTheRowsAndTheSelectedFilterAcrossTheReadAgain) {
+  RegisterBankEditor();
+  struct Unregister {
+    ~Unregister() { RegisterBankEditorMaker(nullptr); }
+  } unregister;
+  TSigFlowDialog& flow = UnitWindow().SignalFlow();
+  ui::test::Click(flow, f8100res::kRightInputButton);
+  ui::test::PumpMessages();
+  TFilterLayoutWindow& editor =
+      dynamic_cast<TFilterDecoratedFrame&>(*flow.Editor(EditorView::RightInput)).Editor();
+  for (int add : {f8100res::kCmAddHighShelf, f8100res::kCmAddParametric, f8100res::kCmAddLowpass}) {
+    ui::Application::Instance()->RouteCommand(add, &editor);
+    ui::test::PumpMessages();
+  }
+  ui::ListView& list = editor.List()->List();
+  const auto parametricRow = [&] {
+    for (int row = 0; row < list.Count(); ++row) {
+      if (list.ItemText(row, 0) == FilterTypeName(kParametricFilter)) return row;
+    }
+    return -1;
+  };
+  const auto rows = [&] {
+    std::vector<std::string> texts;
+    for (int row = 0; row < list.Count(); ++row) {
+      for (int column = 0; column <= 3; ++column) texts.push_back(list.ItemText(row, column));
+    }
+    return texts;
+  };
+  list.SetSelected(parametricRow(), true);
+  ui::test::PumpMessages();
+  ASSERT_NE(editor.Parameters().Dialog(), nullptr);
+  const int32_t slot = editor.Parameters().Dialog()->Filter()->slot;
+  const std::vector<std::string> before = rows();
+
+  bus.bus.AddFault(GetParam().fault.ForUnit(kAddress));
+  reports = 0;
+  Spin(*editor.Parameters().Dialog(), f8100res::kFilterFrequencyQuad);
+  ui::test::PumpMessages();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(3);
+  ui::test::PumpMessages();
+  const std::vector<std::string> during = rows();
+  ASSERT_EQ(during.size(), before.size());
+  for (std::size_t i = 0; i < during.size(); ++i) {
+    if (!during[i].empty()) {
+      EXPECT_EQ(during[i], before[i]) << i;
+    }
+  }
+
+  bus.bus.ClearFaults();
+  testsupport::ResumePollsAndSettle();
+  EXPECT_EQ(reports, 1);
+  ASSERT_EQ(list.Count(), 3);
+  ASSERT_EQ(editor.Hub().selection.size(), 1u);
+  ASSERT_NE(editor.Graph()->Icons().Selected(), nullptr);
+  EXPECT_EQ(&editor.Graph()->Icons().Selected()->Filter(), editor.Hub().selection.front().get());
+  TFilter* selected = editor.Hub().selection.front();
+  EXPECT_EQ(selected->slot, slot);
+  EXPECT_THAT(list.SelectedItems(), testing::ElementsAre(parametricRow()));
+  ASSERT_NE(editor.Parameters().Dialog(), nullptr);
+  EXPECT_EQ(editor.Parameters().Dialog()->Filter(), selected);
+  EXPECT_EQ(ui::test::ControlOf(*editor.Parameters().Dialog(), f8100res::kFilterFrequency).Text(),
+            std::to_string(selected->frequency));
+  for (int row = 0; row < list.Count(); ++row) EXPECT_FALSE(list.ItemText(row, 1).empty()) << row;
+  EXPECT_EQ(list.ItemText(parametricRow(), 1), selected->FormatFrequency(true));
+}
+
+INSTANTIATE_TEST_SUITE_P(FrequencyStep, LostStepSelectionTest,
+                         testing::Values(LostStep{"CarriedOut",
+                                                  sim::Fault::Silence().ForOpcode(sim::kOpcodeSet)},
+                                         LostStep{"Unheard", sim::Fault::Unheard()}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace namespace8100
