@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "controls/LevelScale.h"
 #include "familycommon/SetPassDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -41,7 +42,8 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
       lamp_(this, ovres::kLockButton),
       lockText_(this, ovres::kLockText),
       setPassword_(this, ovres::kSetPasswordButton),
-      serviceStatus_(this, ovres::kServiceStatusButton) {
+      serviceStatus_(this, ovres::kServiceStatusButton),
+      lockOwed_([this] { ShowLock(gLockedObject.Read(device_)); }) {
   OnCommand(ovres::kLockButton, [this] { CmLockUnlock(); });
   OnCommand(ovres::kSetPasswordButton, [this] { CmSetPassword(); });
   OnCommand(ovres::kServiceStatusButton, [this] { CmServiceStatus(); });
@@ -49,10 +51,20 @@ TSecurityDialog::TSecurityDialog(IQDeviceOrdavinex& device, ui::Window* parent,
 
 void TSecurityDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  GuardedUnitCall(device_, [this] { ShowLock(gLockedObject.Read(device_)); });
+  ShowUnitLock();
   password_.SetValidator(
       std::make_unique<ui::CharSetValidator>(SetPassDialog::kPasswordCharacters));
   password_.SetText("");
+}
+
+std::optional<bool> TSecurityDialog::ShowUnitLock() {
+  bool locked = false;
+  if (!GuardedUnitCall(device_, [&] { locked = gLockedObject.Read(device_); })) {
+    ShowLockUnknown();
+    return std::nullopt;
+  }
+  ShowLock(locked);
+  return locked;
 }
 
 void TSecurityDialog::ShowLock(bool locked) {
@@ -61,25 +73,48 @@ void TSecurityDialog::ShowLock(bool locked) {
   setPassword_.Enable(!locked);
 }
 
-bool TSecurityDialog::TryUnlock() {
-  if (!gLockedObject.Read(device_)) return false;
-  gPasswordObject.Write(device_, password_.Text(), kMaxPasswordChars);
-  ShowLock(gLockedObject.Read(device_));
-  return true;
+void TSecurityDialog::ShowLockUnknown() {
+  lamp_.ShowUnknown();
+  lockText_.SetText(controls::kUnknownValue);
+  lockOwed_.Owe();
+}
+
+bool TSecurityDialog::IdleAction(long idleCount) {
+  const bool more = ui::Dialog::IdleAction(idleCount);
+  return lockOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
+}
+
+void TSecurityDialog::ChangeLock(const std::function<void()>& write) {
+  // Whatever the unit made of the change, the lamp shows the lock it holds once it says: a wrong
+  // password leaves it locked, a lost answer may have locked or unlocked it.
+  ChangeOnUnit(device_, write,
+               {.taken =
+                    [this] {
+                      ShowUnitLock();
+                      if (lockChanged_) lockChanged_();
+                    },
+                .showUnit = [this] { ShowUnitLock(); },
+                .showUnknown = [this] { ShowLockUnknown(); }});
+}
+
+void TSecurityDialog::Unlock() {
+  ChangeLock([this] { gPasswordObject.Write(device_, password_.Text(), kMaxPasswordChars); });
 }
 
 void TSecurityDialog::CmLockUnlock() {
-  GuardedUnitCall(device_, [this] {
-    if (!TryUnlock()) {
-      if (ui::MessageBox(this, "Lock the device?", "Security",
-                         ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
-        return;
-      }
-      gLockedObject.Write(device_, true);
-      if (gLockedObject.Read(device_)) ShowLock(true);
-    }
-    if (lockChanged_) lockChanged_();
-  });
+  // The lock read that tells a lock from an unlock and the change are one action: one report.
+  const controls::OneReportScope action;
+  const std::optional<bool> locked = ShowUnitLock();
+  if (!locked) return;
+  if (*locked) {
+    Unlock();
+    return;
+  }
+  if (ui::MessageBox(this, "Lock the device?", "Security",
+                     ui::mb::kOkCancel | ui::mb::kIconQuestion) != ui::kIdOk) {
+    return;
+  }
+  ChangeLock([this] { gLockedObject.Write(device_, true); });
 }
 
 bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
@@ -94,9 +129,8 @@ bool TSecurityDialog::PreProcessKey(const ui::KeyStroke& key) {
     return true;
   }
   if (!std::exchange(keyDownSeen_, false)) return false;
-  GuardedUnitCall(device_, [this] {
-    if (TryUnlock() && lockChanged_) lockChanged_();
-  });
+  const controls::OneReportScope action;
+  if (ShowUnitLock() == true) Unlock();
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "familycommon/LockLamp.h"
 #include "familyov/channels/GroupAssignment.h"
 #include "familyov/channels/LevelWindows.h"
 #include "familyov/channels/TAdvMixerWindow.h"
@@ -25,12 +26,14 @@
 #include "familyov/unit/TEditModelWindows.h"
 #include "familyov/unit/TNodeInfo.h"
 #include "familyov/unit/TRTCWindows.h"
+#include "familyov/unit/TSecurityDialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
+#include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "resources/FamilyOvProcessingIds.h"
 #include "resources/FamilyOvSummaryIds.h"
@@ -92,15 +95,18 @@ bool InRepeatedPane(ui::Window& control) {
 }
 
 // What the walk leaves alone: lamps that only show (the mark of modified settings, a memory's
-// "last recalled"); what chooses the logic input shown (its bits, number, spin, row in the list),
-// the program's alone, nothing written; spins whose step up the simulated unit's value leaves where
-// it is (a compressor's threshold at its top, an advanced mixer's crosspoint that is off); the
-// controls of a pane repeated for another channel.
+// "last recalled", the unit's service status); the lock lamp, which locks and then unlocks in that
+// order (MoreChanges); what chooses the logic input shown (its bits, number, spin, row in the
+// list), the program's alone, nothing written; spins whose step up the simulated unit's value
+// leaves where it is (a compressor's threshold at its top, an advanced mixer's crosspoint that is
+// off); the controls of a pane repeated for another channel.
 bool LeftAlone(ui::Window& control) {
   const int id = IdOf(control);
   if (id < 0) return false;
   return IsModifiedMark(control) ||
          (id == ovfunctions_res::kMemoryLamp && IsIn<TMemoryDialog>(control)) ||
+         ((id == ovres::kServiceStatusButton || id == ovres::kLockButton) &&
+          IsIn<TSecurityDialog>(control)) ||
          ((id == ovfunctions_res::kLogicInUpDown || id == ovfunctions_res::kLogicInNumber) &&
           IsIn<TLogicDialog>(control)) ||
          (id >= ovfunctions_res::kFirstLogicInBit &&
@@ -128,9 +134,14 @@ std::optional<std::string> Typed(ui::Window& field) {
 
 // The walk knows an unknown read-out by a "?" after its name. A count the program could not work
 // out leads its text with "?" ("? filters remain") or ends it so ("Filters (?)"): the line is put
-// that way round. A list view's rows are a line each, so that a row shown unknown ("?/?") is known
-// for one among rows the unit's values fill.
-std::vector<std::string> AsReadOuts(const std::string& line) {
+// that way round, and the lock lamp's dark frame is named so. A list view's rows are a line each,
+// so that a row shown unknown ("?/?") is known for one among rows the unit's values fill.
+std::vector<std::string> AsReadOuts(const std::string& line, ui::Window& window) {
+  const std::string dark = ": " + std::to_string(familycommon::LockLamp::kOff);
+  if (dynamic_cast<TSecurityDialog*>(&window) != nullptr &&
+      line.starts_with(std::to_string(ovres::kLockButton) + " lamp ") && line.ends_with(dark)) {
+    return {line.substr(0, line.size() - dark.size()) + ": ?"};
+  }
   const std::size_t text = line.find(" text: ");
   if (text != std::string::npos) {
     const std::string head = line.substr(0, text + 7);
@@ -207,7 +218,8 @@ void ChooseOtherDelayUnits(ui::Window& summary) {
 // The changes beyond a control's own: the summary's delay units menu, the level and limiter
 // windows' Groups menu, the timer's new
 // event (its editor's fields are the timer's own tests': they show an event chosen in its list),
-// and a drag between the logic list's rows.
+// a drag between the logic list's rows, and the lock lamp pressed to lock and pressed again to
+// unlock with the password field as it stands, empty as the simulated unit's password.
 std::vector<testsupport::NamedChange> MoreChanges(ui::Window& window) {
   auto* frame = dynamic_cast<ui::Frame*>(&window);
   const bool groups = frame != nullptr && frame->MenuBar() != nullptr &&
@@ -226,13 +238,19 @@ std::vector<testsupport::NamedChange> MoreChanges(ui::Window& window) {
   if (dynamic_cast<TLogicListWindow*>(&window) != nullptr) {
     return {{"a row dragged onto the first", DragRowOntoFirst}};
   }
+  if (dynamic_cast<TSecurityDialog*>(&window) != nullptr) {
+    const auto pressLamp = [](ui::Window& security) {
+      ui::test::Click(security, ovres::kLockButton);
+    };
+    return {{"locked by the lamp", pressLamp}, {"unlocked by the lamp", pressLamp}};
+  }
   return {};
 }
 
 // The unit on the simulated bus, its edit window and every window its tree opens.
 class UnitWindows {
  public:
-  explicit UnitWindows(Model model) {
+  UnitWindows(Model model, ChildKind tested) : tested_(tested) {
     bus.port.SetRetries(0);
     const int unit = bus.AddModelUnit(model, kAddress);
     bus.StoreByte(unit, kCompressorOptionObject, 0, 1);
@@ -253,8 +271,9 @@ class UnitWindows {
     }
     edit->Create();
     for (const TableWindow& window : Windows()) {
-      // Locking from the security window closes the others: it stays closed.
-      if (window.kind == ChildKind::Security) continue;
+      // A lock closes every window but the security window: its rows open it alone, and the
+      // others' rows leave it closed.
+      if ((window.kind == ChildKind::Security) != (tested_ == ChildKind::Security)) continue;
       if (const int node = NodeOf(window.kind); node != NodeIds::kAbsent) {
         edit->OpenChildWindow(node);
       }
@@ -275,7 +294,7 @@ class UnitWindows {
     for (int slot = 0; slot < TEditOVWindow::kChildSlots; ++slot) {
       if (ui::Window* child = edit->ChildWindow(slot)) {
         for (const std::string& control : testsupport::ShownControls(*child, IsPolled)) {
-          for (const std::string& line : AsReadOuts(control)) {
+          for (const std::string& line : AsReadOuts(control, *child)) {
             shown.push_back(std::to_string(slot) + "/" + line);
           }
         }
@@ -325,6 +344,9 @@ class UnitWindows {
   IQ8126Type type8126;
   IQDeviceOrdavinex* device = nullptr;
   std::unique_ptr<TEditOVWindow> edit;
+
+ private:
+  ChildKind tested_;
 };
 
 const char* const kModelNames[] = {"48", "26"};
@@ -354,9 +376,7 @@ const std::vector<TableWindow>& Windows() {
       {ChildKind::PinkNoise, "PinkNoise", Program::kChannels},
       {ChildKind::DspCapacity, "DspCapacity", Program::kUnit,
        "it only shows what the unit's functions take, polled; every row holds it open"},
-      {ChildKind::Security, "Security", Program::kWindow,
-       "its lock asks for a password and closes the windows the table holds open; the security "
-       "tests hold its lock and unlock to the unit's answers"},
+      {ChildKind::Security, "Security", Program::kWindow},
       {ChildKind::Memory, "Memory", Program::kUnit},
       {ChildKind::Logic, "Logic", Program::kUnit},
       {ChildKind::Timer, "Timer", Program::kUnit},
@@ -365,7 +385,7 @@ const std::vector<TableWindow>& Windows() {
 }
 
 std::vector<std::pair<std::string, ChildKind>> WindowsTheTreeOpens(Model model) {
-  UnitWindows unit(model);
+  UnitWindows unit(model, ChildKind::None);
   unit.OpenAll();
   std::vector<std::pair<std::string, ChildKind>> windows;
   for (const TNodeInfo* node : unit.edit->NodeList()) {
@@ -403,7 +423,7 @@ std::vector<Row> RowsOf(Program program) {
 
 TEST_P(EveryControlTable, ShowsWhatTheUnitHoldsWithOneReport) {
   const Row& row = GetParam();
-  UnitWindows unit(row.model);
+  UnitWindows unit(row.model, row.window.kind);
   unit.OpenAll();
   const int node = unit.NodeOf(row.window.kind);
   if (node == NodeIds::kAbsent) GTEST_SKIP() << "the model's tree opens no such window";
