@@ -4,6 +4,7 @@
 #include <string>
 
 #include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -322,13 +323,20 @@ void TLogicListWindow::Fill() {
 }
 
 void TLogicListWindow::ShowResponse(int row, int input) {
+  // Both read before either shows: a row shows no half of a response the unit stopped giving.
   gLogicMemoryObject.SetElement(input);
   const int memory = gLogicMemoryObject.Read(device_);
-  list_.SetItemText(row, 1,
-                    memory <= device_.GetMemoryCount()
-                        ? RecalledMemoryText(device_, memory)
-                        : "<No memory " + std::to_string(memory) + ">");
-  list_.SetItemText(row, 2, std::to_string(ReadLogicOut(device_, input)));
+  const std::string recalled = memory <= device_.GetMemoryCount()
+                                   ? RecalledMemoryText(device_, memory)
+                                   : "<No memory " + std::to_string(memory) + ">";
+  const int output = ReadLogicOut(device_, input);
+  list_.SetItemText(row, 1, recalled);
+  list_.SetItemText(row, 2, std::to_string(output));
+}
+
+void TLogicListWindow::ShowResponseUnknown(int row) {
+  list_.SetItemText(row, 1, controls::kUnknownValue);
+  list_.SetItemText(row, 2, controls::kUnknownValue);
 }
 
 void TLogicListWindow::SelectRow(int input) {
@@ -344,7 +352,8 @@ void TLogicListWindow::SelectRow(int input) {
 void TLogicListWindow::UpdateRow(int input) {
   for (int row = 0; row < list_.Count(); ++row) {
     if (static_cast<int>(list_.ItemData(row)) == input) {
-      GuardedUnitCall(device_, [&] { ShowResponse(row, input); });
+      // As the logic pane beside it, a row shows unknown what the unit did not answer.
+      if (!GuardedUnitCall(device_, [&] { ShowResponse(row, input); })) ShowResponseUnknown(row);
       return;
     }
   }

@@ -77,6 +77,7 @@ class TLogicListWindow : public ui::LayoutWindow, public TDataWindow {
   void SelectRow(int input);
   void UpdateRow(int input);
   void ShowResponse(int row, int input);
+  void ShowResponseUnknown(int row);
   void EvItemChanged();
   void EvBeginDrag(int row);
   void EvMouseMove(ui::Point p);

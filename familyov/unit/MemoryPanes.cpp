@@ -104,11 +104,13 @@ std::string TMemoryDialog::UnitName() {
 
 void TMemoryDialog::UpdateLed() {
   if (!device_.HasFeature(kFeatureLastMemory)) return;
+  // A memory the unit did not say it recalled last is neither lit nor dark.
+  int state = TLEDButton::kUnknownState;
   GuardedUnitCall(device_, [&] {
-    const int last = gLastMemoryObject.Read(device_);
-    lamp_.SetState(last == memory_ ? kLampRecalledLast : kLampDark);
-    lamp_.Redraw();
+    state = gLastMemoryObject.Read(device_) == memory_ ? kLampRecalledLast : kLampDark;
   });
+  lamp_.SetState(state);
+  lamp_.Redraw();
 }
 
 void TMemoryDialog::Notify(NotifyRecord* record) {

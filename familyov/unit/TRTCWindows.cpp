@@ -163,6 +163,9 @@ bool TTimerDialog::IdleAction(long idleCount) {
         readDateNext_ = !readDateNext_;
       },
       [this](const IQException& error) { ReportCommError(error, device_); });
+  // A clock the unit stopped giving, to this poll or to another of its windows', is not shown
+  // standing still.
+  if (outcome != controls::PollOutcome::kAnswered) ShowClock("");
   return outcome == controls::PollOutcome::kAnswered;
 }
 

@@ -14,6 +14,7 @@
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/LogicPanes.h"
 #include "familyov/unit/MemoryPanes.h"
+#include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TSetTimeDialog.h"
 #include "platform/ui/Application.h"
@@ -116,6 +117,18 @@ TEST_F(Memories8126Test, ARecallLightsItsLampInEveryRowAndRereadsTheUnit) {
   EXPECT_EQ(host.codes.back(), std::pair(0x69u, 0));
   EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(fourth, kMemoryLamp)).GetState(), 3);
   EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(second, kMemoryLamp)).GetState(), 5);
+}
+
+TEST_F(Memories8126Test, TheLampOfAMemoryASilentUnitDoesNotNameShowsUnknown) {
+  TMemoryDialog fourth(&host, unit, 4);
+  host.Create();
+  EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(fourth, kMemoryLamp)).GetState(), 5);
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  NotifyRecord refresh{.code = RefreshAll};
+  fourth.Notify(&refresh);
+  EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(fourth, kMemoryLamp)).GetState(),
+            TLEDButton::kUnknownState);
 }
 
 // The unit's filters as the program holds them: number, type, channel and frequency.
@@ -270,6 +283,24 @@ TEST_F(LogicTest, BitsNumbersAndTheMemoryChoiceEditTheSelectedInput) {
   EXPECT_FALSE(ui::test::ControlOf(dialog, kTriggerNow).IsEnabled());
   EXPECT_FALSE(ui::test::ControlOf(dialog, kRecalledMemory).IsEnabled());
   EXPECT_EQ(rows.SelectedItem(), -1);
+}
+
+TEST_F(LogicTest, AMemoryChosenOnASilentUnitLeavesThePaneAndItsRowUnknown) {
+  unit.selectedLogicIn = 2;
+  TLogicDialog dialog(&host, unit);
+  TLogicListWindow list(&host, unit);
+  host.Create();
+  ui::ListView& rows = list.List();
+  EXPECT_EQ(rows.ItemText(1, 1), "Memory 5");
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  auto& memory = dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(dialog, kRecalledMemory));
+  memory.SetSelection(0);
+  dialog.SendNotify({.controlId = kRecalledMemory, .code = ui::Notify::SelChange});
+  EXPECT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(memory.Selection(), -1);
+  EXPECT_EQ(rows.ItemText(1, 1), "?");
+  EXPECT_EQ(rows.ItemText(1, 2), "?");
 }
 
 TEST_F(LogicTest, DraggingARowOntoAnotherCopiesItsResponse) {

@@ -202,6 +202,28 @@ TEST_F(ClockEventsWindowTest, EventsAreListedMadeCopiedAndDeleted) {
   EXPECT_TRUE(frame.List().CanAddEvent());
 }
 
+TEST_F(ClockEventsWindowTest, TheClockOfASilentUnitShowsUnknownUntilItAnswers) {
+  static int reports;
+  reports = 0;
+  SetCommErrorReporter([](const IQException&, IQDevice&) { ++reports; });
+  TEdit8126Window editWindow(nullptr, unit);
+  editWindow.Create();
+  ui::Window& clock = ui::test::ControlOf(
+      Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer).Editor(), kClockDisplay);
+  ui::test::PumpIdle(4);
+  EXPECT_NE(clock.Text(), "");
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  ui::test::PumpIdle(4);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(clock.Text(), "");
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(4);
+  ui::test::RestIdle();
+  EXPECT_NE(clock.Text(), "");
+}
+
 // A time typed for an event while the unit fails, Enter then the focus leaving: one report, and the
 // field and the list show the event the unit holds, unknown after a lost answer; once the unit
 // answers, the field and the list show what it holds, as a window opened then does, and nothing is

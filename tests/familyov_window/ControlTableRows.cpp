@@ -135,7 +135,8 @@ std::optional<std::string> Typed(ui::Window& field) {
 // The walk knows an unknown read-out by a "?" after its name. A count the program could not work
 // out leads its text with "?" ("? filters remain") or ends it so ("Filters (?)"): the line is put
 // that way round, and the lock lamp's dark frame is named so. A list view's rows are a line each,
-// so that a row shown unknown ("?/?") is known for one among rows the unit's values fill.
+// so that a row shown unknown ("?/?", or "5/?" for a logic input's response) is known for one
+// among rows the unit's values fill.
 std::vector<std::string> AsReadOuts(const std::string& line, ui::Window& window) {
   const std::string dark = ": " + std::to_string(familycommon::LockLamp::kOff);
   if (dynamic_cast<TSecurityDialog*>(&window) != nullptr &&
@@ -158,7 +159,7 @@ std::vector<std::string> AsReadOuts(const std::string& line, ui::Window& window)
   for (std::size_t start = 0, row = 0; start <= items.size(); ++row) {
     const std::size_t end = std::min(items.find('|', start), items.size());
     const std::string item = items.substr(start, end - start);
-    rows.push_back(head + std::to_string(row) + ": " + (item == "?/?" ? "?" : item));
+    rows.push_back(head + std::to_string(row) + ": " + (item.ends_with("/?") ? "?" : item));
     start = end + 1;
   }
   return rows;
