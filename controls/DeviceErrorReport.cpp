@@ -1,9 +1,11 @@
 #include "controls/DeviceErrorReport.h"
 
+#include <map>
 #include <string>
 
 #include "bus/IQDevice.h"
 #include "bus/UCodeObject.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/HeldRepeat.h"
 
@@ -19,12 +21,34 @@ DeviceErrorReporter& Reporter() {
 struct CommandReport {
   int depth = 0;
   bool shown = false;
-  unsigned long failures = 0;
+  const PassOverReports* pass = nullptr;
 };
 
-CommandReport& Command() {
-  static CommandReport command;
-  return command;
+// The modal window the user acts in now, null for the program's own windows: each has its
+// commands and their reports apart.
+const ui::Window* ModalLevel() {
+  const auto* app = ui::Application::Instance();
+  return app != nullptr ? app->InnermostModal() : nullptr;
+}
+
+std::map<const ui::Window*, CommandReport>& Levels() {
+  static std::map<const ui::Window*, CommandReport> levels;
+  return levels;
+}
+
+CommandReport& Command(const ui::Window* level) { return Levels()[level]; }
+
+// The command under way where the user acts now, if any.
+CommandReport* CommandNow() {
+  const auto found = Levels().find(ModalLevel());
+  return found != Levels().end() && found->second.depth > 0 ? &found->second : nullptr;
+}
+
+// Every failure met, on every level, for OneReportScope::FailureMet: a failure in a dialog the
+// action opened was met by the action all the same.
+unsigned long& FailuresMet() {
+  static unsigned long failures = 0;
+  return failures;
 }
 
 // What the error dialog would tell of `error`, for a box that tells it with more: the failure,
@@ -44,21 +68,34 @@ std::string FailureText(const IQException& error, const IQDevice& device) {
 
 }  // namespace
 
-OneReportScope::OneReportScope() : failuresBefore_(Command().failures) {
-  if (Command().depth++ == 0) Command().shown = false;
+OneReportScope::OneReportScope() : level_(ModalLevel()), failuresBefore_(FailuresMet()) {
+  ++Command(level_).depth;
 }
 
 OneReportScope::~OneReportScope() {
-  if (--Command().depth == 0) Command().shown = false;
+  // A level's report ends with its outermost command: the next starts with nothing shown, also
+  // in a dialog made later at the same address.
+  if (--Command(level_).depth == 0) Levels().erase(level_);
 }
 
-bool OneReportScope::FailureShown() { return Command().shown; }
+bool OneReportScope::FailureShown() {
+  const CommandReport* command = CommandNow();
+  return command != nullptr && command->shown;
+}
 
-PassOverReports::PassOverReports() : shownBefore_(Command().shown) { Command().shown = true; }
+PassOverReports::PassOverReports()
+    : outer_(Command(scope_.level_).pass), unansweredWritesBefore_(IQDevice::UnansweredWrites()) {
+  Command(scope_.level_).pass = this;
+}
 
-PassOverReports::~PassOverReports() { Command().shown = shownBefore_; }
+PassOverReports::~PassOverReports() { Command(scope_.level_).pass = outer_; }
 
-bool OneReportScope::FailureMet() const { return Command().failures != failuresBefore_; }
+bool PassOverReports::ToldBefore(const IQException& error) const {
+  return dynamic_cast<const ErrorObject*>(&error) == nullptr &&
+         IQDevice::UnansweredWrites() == unansweredWritesBefore_;
+}
+
+bool OneReportScope::FailureMet() const { return FailuresMet() != failuresBefore_; }
 
 bool TakeFailureReport(const IQException& error, IQDevice* device) {
   // A control the user holds down steps no more once a step has failed, told or not: its box would
@@ -67,11 +104,12 @@ bool TakeFailureReport(const IQException& error, IQDevice* device) {
   if (device != nullptr && dynamic_cast<const ErrorObject*>(&error) == nullptr) {
     device->IdlePolling().SilenceToldAt(PollBackoff::Clock::now());
   }
-  CommandReport& command = Command();
-  ++command.failures;
-  if (command.depth == 0) return true;
-  if (command.shown) return false;
-  command.shown = true;
+  ++FailuresMet();
+  CommandReport* command = CommandNow();
+  if (command == nullptr) return true;
+  if (command->shown) return false;
+  if (command->pass != nullptr && command->pass->ToldBefore(error)) return false;
+  command->shown = true;
   return true;
 }
 

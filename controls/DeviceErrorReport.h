@@ -9,6 +9,10 @@
 
 class IQDevice;
 
+namespace ui {
+class Window;
+}
+
 namespace controls {
 
 // Where the controls' dialogs report a failed bus operation. The application installs the routine
@@ -25,7 +29,9 @@ inline constexpr int kNoUnitErrorCode = -1;
 // failure once, however many of its later steps (a read again, a put-back, every open view
 // refreshing) then fail on the same silent unit. While a scope is alive, the first failure
 // reported is shown and the rest are passed over; the command's closing message says what the
-// unit now holds. Scopes nest: an inner command joins the outer one's report.
+// unit now holds. Scopes nest: an inner command joins the outer one's report. A modal window the
+// command opens for the user to act in is another matter: each choice made there is an action of
+// its own, told whatever the command that opened the window told before.
 class OneReportScope {
  public:
   OneReportScope();
@@ -39,12 +45,17 @@ class OneReportScope {
   bool FailureMet() const;
 
  private:
+  friend class PassOverReports;
+  const ui::Window* level_;
   unsigned long failuresBefore_;
 };
 
-// While it lives, failures are met (FailureMet) but none is shown: a read that the idle passes make
-// of a unit whose failure has been told (a poll, the read again of a write in doubt, and every
-// window that read refreshes) joins that report, however many windows it reaches.
+// While it lives, the silence the unit's failure already told is met (FailureMet) but not told
+// again: a read that the idle passes make of a unit whose failure has been told (a poll, the read
+// again of a write in doubt, and every window that read refreshes) joins that report, however many
+// windows it reaches. What the pass meets anew is told, once: a refusal (the unit answered, and
+// said no), and a write of the pass that went unanswered (a page closed by the pass writes what the
+// user typed into it).
 class PassOverReports {
  public:
   PassOverReports();
@@ -52,9 +63,13 @@ class PassOverReports {
   PassOverReports(const PassOverReports&) = delete;
   PassOverReports& operator=(const PassOverReports&) = delete;
 
+  // Whether `error`, met during the pass, is the silence told before it began.
+  bool ToldBefore(const IQException& error) const;
+
  private:
   OneReportScope scope_;
-  bool shownBefore_;
+  const PassOverReports* outer_;
+  unsigned long unansweredWritesBefore_;
 };
 
 // Whether `error`, met now on `device` (null for none), is to be shown: always outside a command,

@@ -6,6 +6,8 @@
 
 #include "bus/IQException.h"
 #include "controls/DeviceErrorReport.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Window.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ class OneReportScopeTest : public ::testing::Test {
   void TearDown() override { controls::SetDeviceErrorReporter(nullptr); }
 
   void Fail() { controls::ReportDeviceError(ReadTimeout(), nullptr, controls::kNoUnitErrorCode); }
+  void Refuse() { controls::ReportDeviceError(ErrorObject(7), nullptr, 7); }
 
   std::vector<std::string> shown_;
 };
@@ -45,6 +48,41 @@ TEST_F(OneReportScopeTest, ACommandShowsItsFirstFailureOnlyAndNestedCommandsJoin
   }
   Fail();
   EXPECT_EQ(shown_.size(), 4u);
+}
+
+// A window the command opens for the user to act in (a modal dialog) is not the command: each
+// choice made there is told, whatever the command told before, and the command's own later
+// failures still join its first report.
+TEST_F(OneReportScopeTest, EachActionInAModalWindowTheCommandOpenedIsToldApart) {
+  ui::Window dialog;
+  {
+    const controls::OneReportScope command;
+    Fail();
+    ui::Application::Instance()->PushModal(&dialog);
+    for (int choice = 0; choice < 2; ++choice) {
+      const controls::OneReportScope action;
+      Fail();
+      Fail();
+    }
+    ui::Application::Instance()->PopModal(&dialog);
+    Fail();
+  }
+  EXPECT_EQ(shown_.size(), 3u);
+}
+
+// An idle pass over a unit whose silence was told tells that silence no more, but a refusal it
+// meets is news: told once, and the pass's later failures join it.
+TEST_F(OneReportScopeTest, APassOverAToldSilenceStillTellsARefusalOnce) {
+  {
+    const controls::PassOverReports pass;
+    Fail();
+    EXPECT_TRUE(shown_.empty());
+    Refuse();
+    Refuse();
+    Fail();
+  }
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0], ErrorObject(7).GetText());
 }
 
 }  // namespace

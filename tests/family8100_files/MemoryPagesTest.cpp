@@ -226,3 +226,24 @@ TEST_F(OlderFamilyMemoryPageTest,
     window.CloseWindow();
   }
 }
+
+// A read again that finds the unit locked closes the memory page, which writes the name typed into
+// it as it closes: the unit's refusal of that name is told, though the read again passes over the
+// silence told before it.
+TEST_F(OlderFamilyMemoryPageTest, ANameRefusedAsAReadAgainClosesThePageIsTold) {
+  TEdit8100Window window(nullptr, *unit);
+  window.Create();
+  TMemoryDialog& page = window.Memory();
+  page.Create();
+  ui::test::Type(page, f8100res::kFirstMemoryName + 2, "Matinee");
+  bus.bus.WithUnit(
+      0, [](sim::Unit& u) { dynamic_cast<sim::family8100::Family8100Unit&>(u).Lock("stage"); });
+  reported.clear();
+  unit->MarkInDoubt();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(3);
+  ui::test::PumpMessages();
+  EXPECT_FALSE(page.IsCreated());
+  EXPECT_THAT(reported, ElementsAre(ErrorObject(0).GetText()));
+  window.CloseWindow();
+}
