@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "family8100/unit/ParameterTable8100.h"
+#include "family8100/unit/ReadyWaitShown.h"
 #include "familycommon/BoundedPoll.h"
 
 namespace namespace8100 {
@@ -29,8 +30,14 @@ void ReadyWaits::Wait(IQDevice& device) {
     stuck_ = false;
     return;
   }
+  ReadyWaitShown shown;
+  ReadyBound bound = bound_;
+  bound.onPoll = [&shown, told = bound_.onPoll](double passed) {
+    shown.Passed(passed);
+    if (told) told(passed);
+  };
   try {
-    WaitReady(device, bound_);
+    WaitReady(device, bound);
   } catch (const NotReadyTimeout&) {
     stuck_ = true;
     throw;

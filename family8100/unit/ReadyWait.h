@@ -37,7 +37,8 @@ void WaitReady(IQDevice& device, const ReadyBound& bound);
 // A unit's own ready waits, before each write and after each store or recall of a memory. Once a
 // wait has passed its bound, the unit is taken as stuck: each later wait asks it once and gives up
 // at once while it is still not ready, so that a command and the put-back after its failure tell
-// the user within one bound, not one bound per write. The first answer of ready ends that.
+// the user within one bound, not one bound per write. The first answer of ready ends that. A wait
+// that meets a not-ready answer shows the user that the program waits (ReadyWaitShown).
 class ReadyWaits {
  public:
   void SetBound(ReadyBound bound);
