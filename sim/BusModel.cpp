@@ -19,6 +19,11 @@ bool Has(const std::vector<Fault>& faults, FaultKind kind) {
   return std::ranges::any_of(faults, [kind](const Fault& f) { return f.kind == kind; });
 }
 
+// Whether the unit puts nothing on the line: a garbled answer still takes the line from the others.
+bool SendsNothing(const std::vector<Fault>& faults) {
+  return Has(faults, FaultKind::kSilence) || Has(faults, FaultKind::kUnheard);
+}
+
 }  // namespace
 
 int BusModel::AddUnit(std::unique_ptr<Unit> unit) {
@@ -93,29 +98,25 @@ void BusModel::RestartRollCall() {
 }
 
 Transmission BusModel::AnswerQuery(const Request& request) {
-  Slot* answering = nullptr;
+  // Each unit not yet acknowledged answers for itself: one that does not hear the query, or keeps
+  // its answer to itself, leaves the line quiet for the next, so that it alone goes unfound.
   for (Slot& slot : slots_) {
-    if (Reachable(slot) && !slot.acknowledged) {
-      answering = &slot;
-      break;
-    }
-  }
-  if (answering == nullptr) {
-    return Unanswered(faults_.Hit({request.address, request.objectId, request.opcode}));
-  }
+    if (!Reachable(slot) || slot.acknowledged) continue;
+    const UnitIdentity& identity = slot.unit->Identity();
+    const auto faults = faults_.Hit({identity.address, request.objectId, request.opcode});
+    if (SendsNothing(faults)) continue;
+    RollCallAnswer answer{.length = RollCallLength(identity.family, false),
+                          .address = identity.address,
+                          .family = identity.family,
+                          .modelId = identity.modelId};
+    ApplyToRollCallAnswer(faults, answer);
+    lastAnswer_ = LastAnswer{&slot, answer.address, answer.family};
 
-  const UnitIdentity& identity = answering->unit->Identity();
-  const auto faults = faults_.Hit({identity.address, request.objectId, request.opcode});
-  RollCallAnswer answer{.length = RollCallLength(identity.family, false),
-                        .address = identity.address,
-                        .family = identity.family,
-                        .modelId = identity.modelId};
-  ApplyToRollCallAnswer(faults, answer);
-  lastAnswer_ = LastAnswer{answering, answer.address, answer.family};
-
-  Transmission transmission{.bytes = EncodeRollCallAnswer(answer)};
-  ApplyToTransmission(faults, transmission);
-  return transmission;
+    Transmission transmission{.bytes = EncodeRollCallAnswer(answer)};
+    ApplyToTransmission(faults, transmission);
+    return transmission;
+  }
+  return Unanswered(faults_.Hit({request.address, request.objectId, request.opcode}));
 }
 
 void BusModel::Acknowledge(const Request& request) {

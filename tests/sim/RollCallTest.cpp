@@ -60,6 +60,24 @@ TEST_F(RollCallTest, OnlyAMatchingAcknowledgementSilencesAUnit) {
   ExpectReply(Hex(kQuery), Hex(kAnswer9));
 }
 
+// A unit that sends nothing, whether it never heard the query or kept its answer, is simply not
+// found: the units after it still answer.
+TEST_F(RollCallTest, AUnitThatSendsNothingHidesNoOtherUnit) {
+  AddThreeUnits();
+  Connect();
+  for (const sim::Fault& fault : {sim::Fault::Unheard(), sim::Fault::Silence()}) {
+    SCOPED_TRACE(static_cast<int>(fault.kind));
+    bus_.ClearFaults();
+    bus_.AddFault(fault.ForUnit(7));
+    ExpectNoReply(Hex(kRestart));
+    ExpectReply(Hex(kQuery), Hex(kAnswer5));
+    ExpectNoReply(Hex(kAck5));
+    ExpectReply(Hex(kQuery), Hex(kAnswer9));
+    ExpectNoReply(Hex(kAck9));
+    ExpectNoReply(Hex(kQuery));
+  }
+}
+
 TEST_F(RollCallTest, TwoUnitsAtOneAddressAnswerOneAfterTheOther) {
   AddUnit(7);
   AddUnit(7);
