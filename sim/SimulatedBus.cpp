@@ -11,12 +11,12 @@
 #include <cerrno>
 #include <chrono>
 #include <deque>
-#include <iostream>
 #include <optional>
 #include <system_error>
 #include <thread>
 
 #include "sim/BusModel.h"
+#include "sim/ErrorOutput.h"
 #include "sim/FrameParser.h"
 #include "sim/GenericUnit.h"
 #include "sim/PseudoTerminal.h"
@@ -202,7 +202,7 @@ void SimulatedBus::Loop::OnByte(uint8_t byte, Clock::time_point now) {
     } catch (const std::exception& error) {
       // A family's unit model failed: the unit stays silent and the test sees a time-out, rather
       // than the whole test process ending on an exception in this thread.
-      std::cerr << "simulated bus: a unit failed to answer: " << error.what() << '\n';
+      SayOnStandardError(std::string("simulated bus: a unit failed to answer: ") + error.what());
     }
     // Held under the bus's lock, so that the program's side cannot see the bus move either; a
     // stop waits for it.

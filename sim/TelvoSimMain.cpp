@@ -2,6 +2,7 @@
 // Prints the terminal's path on the first line of stdout and serves until it is told to stop,
 // meanwhile taking faults for its units a line at a time on stdin.
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
@@ -22,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/ErrorOutput.h"
 #include "sim/LineAssembler.h"
 #include "sim/SimulatedBus.h"
 #include "sim/UnitFaultCommands.h"
@@ -209,7 +211,20 @@ std::map<int, uint8_t> Refusals(const Options& options) {
 }
 
 void Say(const std::string& message) {
-  if (!message.empty()) std::cerr << "telvo-sim: " << message << std::endl;
+  if (!message.empty()) sim::SayOnStandardError("telvo-sim: " + message);
+}
+
+// Descriptors 0-2 left closed by whoever started the simulator would go to the first files it
+// opens, the pseudo-terminal among them: the bus's bytes would be read as commands, or messages
+// written to the program. Each is given /dev/null, so a closed standard input means no commands.
+bool TakeClosedStandardDescriptors() {
+  for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+    if (fcntl(descriptor, F_GETFD) >= 0 || errno != EBADF) continue;
+    if (open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY) != descriptor) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // Takes fault lines from stdin until one of `stopSignals` arrives. The end of stdin, or a stdin
@@ -243,6 +258,7 @@ void TakeFaultsUntilStopped(sim::UnitFaultCommands& commands, const sigset_t& st
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!TakeClosedStandardDescriptors()) return 1;
   const Options options = Parse(argc, argv);
 
   // The serving thread inherits this mask, so the stop signals reach only the signalfd below.

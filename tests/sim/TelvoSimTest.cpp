@@ -1,0 +1,196 @@
+// telvo-sim started as its users start it: whatever became of its standard streams (closed, never
+// read, their reader gone), it serves the bus, takes its commands and ends when told to.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "SimTestSupport.h"
+
+namespace {
+
+using simtest::Bytes;
+using simtest::WithChecksum;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kHangBoundMs =
+    std::chrono::duration_cast<std::chrono::milliseconds>(testsupport::kHangBound).count();
+
+// A line that is not a command: each gives a message of some 80 bytes.
+constexpr const char* kNotACommand = "x\n";
+// Enough of them for several times the 64 KB a pipe holds, in far less input than that.
+constexpr int kNotACommandLines = 4000;
+
+// The simulator as a process of its own, ended and reaped when the test leaves it.
+class SimulatorProcess {
+ public:
+  SimulatorProcess() = default;
+  SimulatorProcess(const SimulatorProcess&) = delete;
+  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+
+  ~SimulatorProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    for (const int fd : {process_, input_, output_, errors_}) {
+      if (fd >= 0) close(fd);
+    }
+  }
+
+  // Starts it with one unit at address 1; a stream not piped is closed.
+  void Start(bool inputPiped, bool errorPiped) {
+    std::array<int, 2> input{-1, -1};
+    std::array<int, 2> output{-1, -1};
+    std::array<int, 2> errors{-1, -1};
+    ASSERT_EQ(pipe2(output.data(), O_CLOEXEC), 0);
+    if (inputPiped) {
+      ASSERT_EQ(pipe2(input.data(), O_CLOEXEC), 0);
+    }
+    if (errorPiped) {
+      ASSERT_EQ(pipe2(errors.data(), O_CLOEXEC), 0);
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (inputPiped) {
+      posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+    } else {
+      posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
+    }
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    if (errorPiped) {
+      posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
+    } else {
+      posix_spawn_file_actions_addclose(&actions, STDERR_FILENO);
+    }
+    char program[] = TELVO_SIM_PROGRAM;
+    char units[] = "--units";
+    char one[] = "1";
+    char* argv[] = {program, units, one, nullptr};
+    const int spawned = posix_spawn(&pid_, program, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    for (const int unused : {input[0], output[1], errors[1]}) {
+      if (unused >= 0) close(unused);
+    }
+    input_ = input[1];
+    output_ = output[0];
+    errors_ = errors[0];
+    ASSERT_EQ(spawned, 0) << TELVO_SIM_PROGRAM;
+    process_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
+    ASSERT_GE(process_, 0);
+  }
+
+  // The first line of the standard output: the terminal the program opens.
+  std::string TerminalPath() {
+    std::string line;
+    pollfd output{output_, POLLIN, 0};
+    char c = 0;
+    while (poll(&output, 1, kHangBoundMs) > 0 && read(output_, &c, 1) == 1 && c != '\n') {
+      line += c;
+    }
+    return line;
+  }
+
+  // Whether each of the descriptors 0-2 leads elsewhere than either end of the terminal.
+  bool StandardDescriptorsOffTheTerminal(const std::string& terminal) const {
+    for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+      const std::filesystem::path link =
+          "/proc/" + std::to_string(pid_) + "/fd/" + std::to_string(descriptor);
+      std::error_code error;
+      const std::string target = std::filesystem::read_symlink(link, error).string();
+      if (target == terminal || target.find("ptmx") != std::string::npos) return false;
+    }
+    return true;
+  }
+
+  void CloseErrorReader() {
+    close(errors_);
+    errors_ = -1;
+  }
+
+  void Type(const std::string& text) {
+    ASSERT_EQ(write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+
+  // Whether the simulator ends, and ends well, on SIGTERM before the bound only a hang reaches.
+  bool EndsOnTerm() {
+    kill(pid_, SIGTERM);
+    pollfd process{process_, POLLIN, 0};
+    if (poll(&process, 1, kHangBoundMs) != 1) return false;
+    int status = 0;
+    const bool reaped = waitpid(pid_, &status, 0) == pid_;
+    pid_ = -1;
+    return reaped && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int process_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  int errors_ = -1;
+};
+
+const Bytes kGet = WithChecksum({0x01, 0xF0, 0x02, 0x02, 0x14, 0x0A});
+const Bytes kGetAnswer = WithChecksum({0x01, 0xF0, 0x02, 0x01, 0x03, 0x14, 0x0A, 0x00});
+
+// Sets unit 1's byte until the unit refuses, as it does once the simulator has taken "refuse 1";
+// whether that came before the bound only a hang reaches. A refusal is read as far as its opcode.
+bool RefusedOnceTaken(simtest::PortClient& line) {
+  const Bytes set = WithChecksum({0x01, 0xF0, 0x02, 0x03, 0x14, 0x09, 0x01});
+  const Bytes taken = WithChecksum({0x01, 0xF0, 0x02, 0x01, 0x02, 0x14, 0x09});
+  const Bytes refusal = {0x01, 0xF0, 0x02, 0x01, 0x04, 0xB0, 0x7F, 0x09};
+  const auto end = Clock::now() + testsupport::kHangBound;
+  while (Clock::now() < end) {
+    line.Send(set);
+    const Bytes reply = line.ReadCount(taken.size(), simtest::kPromptMs);
+    if (reply != taken) return reply == refusal;
+  }
+  return false;
+}
+
+TEST(TelvoSimTest, ClosedStandardStreamsLeaveTheTerminalToTheBus) {
+  for (const bool errorPiped : {true, false}) {
+    SCOPED_TRACE(errorPiped ? "standard input closed" : "standard input and error closed");
+    SimulatorProcess simulator;
+    ASSERT_NO_FATAL_FAILURE(simulator.Start(false, errorPiped));
+    const std::string terminal = simulator.TerminalPath();
+    ASSERT_FALSE(terminal.empty());
+    EXPECT_TRUE(simulator.StandardDescriptorsOffTheTerminal(terminal));
+    simtest::PortClient line(terminal);
+    line.Send(kGet);
+    EXPECT_EQ(simtest::ToHex(line.ReadCount(kGetAnswer.size(), simtest::kPromptMs)),
+              simtest::ToHex(kGetAnswer));
+    EXPECT_TRUE(simulator.EndsOnTerm());
+  }
+}
+
+TEST(TelvoSimTest, AnErrorOutputNobodyTakesNeverHoldsTheSimulatorUp) {
+  std::string typed;
+  for (int i = 0; i < kNotACommandLines; ++i) typed += kNotACommand;
+  typed += "refuse 1\n";
+  for (const bool readerGone : {false, true}) {
+    SCOPED_TRACE(readerGone ? "its reader gone" : "never read");
+    SimulatorProcess simulator;
+    ASSERT_NO_FATAL_FAILURE(simulator.Start(true, true));
+    const std::string terminal = simulator.TerminalPath();
+    ASSERT_FALSE(terminal.empty());
+    if (readerGone) simulator.CloseErrorReader();
+    ASSERT_NO_FATAL_FAILURE(simulator.Type(typed));
+    simtest::PortClient line(terminal);
+    EXPECT_TRUE(RefusedOnceTaken(line));
+    EXPECT_TRUE(simulator.EndsOnTerm());
+  }
+}
+
+}  // namespace
