@@ -13,7 +13,8 @@ namespace controls {
 // again from that. A write whose answer never came may or may not have been carried out, and a
 // unit that answers nothing, reads included, cannot be asked: the control shows unknown, never the
 // user's click, until the unit, read again once it answers, tells every window what it holds. The
-// write, its read back and the windows it refreshes are one action: a failing unit is told of once.
+// write, its read back and the windows it refreshes are one action: a failing unit is told of once,
+// after the control and the windows show what the unit holds.
 struct ChangeViews {
   // The control keeps the change and the other windows are told.
   std::function<void()> taken;
@@ -28,6 +29,7 @@ struct ChangeViews {
 // the unit took it. A write that reports its own failure answers false rather than swallowing it,
 // so that the rule here sees every failure.
 inline ChangeOutcome ApplyChange(const std::function<bool()>& guarded, const ChangeViews& views) {
+  const PutBackBeforeBox putBackFirst;
   const OneReportScope action;
   const ChangeOutcome outcome = OutcomeOf(guarded);
   if (outcome == ChangeOutcome::kTaken) {

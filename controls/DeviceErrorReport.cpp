@@ -117,12 +117,47 @@ void SetDeviceErrorReporter(DeviceErrorReporter reporter) { Reporter() = std::mo
 
 void ReportDeviceError(const IQException& error, IQDevice* device, int code) {
   if (!TakeFailureReport(error, device)) return;
-  if (Reporter()) {
-    Reporter()(error, device, code);
+  PutBackBeforeBox::Show(error, [device, code](const IQException& told) {
+    if (Reporter()) {
+      Reporter()(told, device, code);
+      return;
+    }
+    // Without the application's dialogs the failure is still told, never swallowed.
+    ui::ReportError("bus", told.GetText() + " (code " + std::to_string(code) + ")");
+  });
+}
+
+namespace {
+
+PutBackBeforeBox*& Keeping() {
+  static PutBackBeforeBox* keeping = nullptr;
+  return keeping;
+}
+
+}  // namespace
+
+PutBackBeforeBox::PutBackBeforeBox() : level_(ModalLevel()), outer_(Keeping()) { Keeping() = this; }
+
+PutBackBeforeBox::~PutBackBeforeBox() {
+  Keeping() = outer_;
+  for (Kept& kept : kept_) {
+    try {
+      std::rethrow_exception(kept.error);
+    } catch (const IQException& error) {
+      kept.show(error);
+    }
+  }
+}
+
+void PutBackBeforeBox::Show(const IQException& error,
+                            std::function<void(const IQException&)> show) {
+  PutBackBeforeBox* keeping = Keeping();
+  std::exception_ptr handled = std::current_exception();
+  if (keeping == nullptr || keeping->level_ != ModalLevel() || !handled) {
+    show(error);
     return;
   }
-  // Without the application's dialogs the failure is still told, never swallowed.
-  ui::ReportError("bus", error.GetText() + " (code " + std::to_string(code) + ")");
+  keeping->kept_.push_back({std::move(handled), std::move(show)});
 }
 
 std::string TakeFailureText(IQDevice& device, const std::exception_ptr& failure) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "bus/IQException.h"
 
@@ -70,6 +71,31 @@ class PassOverReports {
   OneReportScope scope_;
   const PassOverReports* outer_;
   unsigned long unansweredWritesBefore_;
+};
+
+// While it lives, a failure to be shown where the user acts now is kept and shown as it ends, so
+// that what a change showed is put back, and every window shows what the unit holds, before the box
+// that tells why. A failure in a modal window opened meanwhile is the user's next action, and shown
+// at once.
+class PutBackBeforeBox {
+ public:
+  PutBackBeforeBox();
+  ~PutBackBeforeBox();
+  PutBackBeforeBox(const PutBackBeforeBox&) = delete;
+  PutBackBeforeBox& operator=(const PutBackBeforeBox&) = delete;
+
+  // Shows `error` through `show` now, or keeps it for the box's turn. Called by the handler that
+  // caught `error`: a failure not being handled is shown at once.
+  static void Show(const IQException& error, std::function<void(const IQException&)> show);
+
+ private:
+  struct Kept {
+    std::exception_ptr error;
+    std::function<void(const IQException&)> show;
+  };
+  const ui::Window* level_;
+  PutBackBeforeBox* outer_;
+  std::vector<Kept> kept_;
 };
 
 // Whether `error`, met now on `device` (null for none), is to be shown: always outside a command,

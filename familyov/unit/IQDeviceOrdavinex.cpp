@@ -99,8 +99,9 @@ CommErrorReporter SetCommErrorReporter(CommErrorReporter reporter) {
 }
 
 void ReportCommError(const IQException& error, IQDevice& device) {
-  if (commErrorReporter && controls::TakeFailureReport(error, &device))
-    commErrorReporter(error, device);
+  if (!commErrorReporter || !controls::TakeFailureReport(error, &device)) return;
+  controls::PutBackBeforeBox::Show(error, [reporter = commErrorReporter, &device](
+                                              const IQException& told) { reporter(told, device); });
 }
 
 IQDeviceOrdavinex::IQDeviceOrdavinex(IQDeviceType* type, IQDeviceManager* manager,
@@ -551,6 +552,10 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
     filter->number = i;
     // A slot whose type changed since the read above is skipped.
     if (!filter->ReadFromDevice(*this)) continue;
+    if (std::ranges::find(createsInDoubt_, i) != createsInDoubt_.end() &&
+        !StartedElseFreed(*filter)) {
+      continue;
+    }
     // A crossover of an output the model lacks goes.
     const int output = filter->channel - firstOutput;
     const auto slot = static_cast<std::size_t>(std::clamp(output, 0, kMaxOutputs - 1));
@@ -572,6 +577,7 @@ bool IQDeviceOrdavinex::ReadFilterRecords(ProgressReport* progress) {
     slotsInDoubt_ = false;
     lostMoves_.clear();
   }
+  if (!locked) createsInDoubt_.clear();
   totalSections = 0;
   sectionsPerChannel.fill(0);
   for (const auto& filter : filters_) {
@@ -632,6 +638,22 @@ void IQDeviceOrdavinex::ReadClockEvents(ProgressReport* progress) {
     gTimerEventObject.ReadTimerEvent(*this, event);
     timerEvents_.push_back(event);
   }
+}
+
+bool IQDeviceOrdavinex::StartedElseFreed(TFilter& filter) {
+  // The unit takes an update for a filter it runs, and refuses one for a filter never started.
+  try {
+    filter.SendUpdateCommand(*this);
+    return true;
+  } catch (const ErrorObject&) {
+    BestEffort([this] { gDeleteFilterObject.Write(*this, kDeleteSelected); });
+    return false;
+  }
+}
+
+void IQDeviceOrdavinex::CreateUnanswered(int number) {
+  createsInDoubt_.push_back(number);
+  MarkFiltersStale();
 }
 
 void IQDeviceOrdavinex::AllocationUnanswered() {

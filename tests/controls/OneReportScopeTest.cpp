@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bus/IQException.h"
+#include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
@@ -68,6 +69,15 @@ TEST_F(OneReportScopeTest, EachActionInAModalWindowTheCommandOpenedIsToldApart) 
     Fail();
   }
   EXPECT_EQ(shown_.size(), 3u);
+}
+
+// A refused change is drawn again from the unit before its box opens, so that nothing behind the
+// box shows the value the unit refused.
+TEST_F(OneReportScopeTest, AChangeIsPutBackBeforeItsFailureIsTold) {
+  controls::ApplyChange(
+      [] { return controls::GuardedBusCall(nullptr, [] { throw ErrorObject(7); }); },
+      {.showUnit = [this] { shown_.push_back("put back"); }});
+  EXPECT_EQ(shown_, (std::vector<std::string>{"put back", ErrorObject(7).GetText()}));
 }
 
 // An idle pass over a unit whose silence was told tells that silence no more, but a refusal it
