@@ -1,6 +1,10 @@
 #include "family3300/TMemoryDialog.h"
 
+#include <exception>
+#include <string>
+
 #include "controls/CarriedName.h"
+#include "controls/ChangeOutcome.h"
 #include "controls/DeviceErrorReport.h"
 #include "family3300/IQDevice3300.h"
 #include "familycommon/LoadFailure.h"
@@ -15,8 +19,8 @@ namespace {
 constexpr const char* kNameCharacters = "0-9 a-zA-Z/,#()&-";
 constexpr const char* kUnnamed = "---------";
 
-// Whether the unit answers a read. Asked after a failure that was reported already, so it tells
-// no one.
+// Whether the unit answers a read. Asked after a failure that the command tells, so it tells no
+// one.
 bool Answers(IQDevice3300& device) {
   try {
     g3300MemoryNumber.Read(device);
@@ -48,81 +52,107 @@ void TMemoryDialog::SetupWindow() {
 }
 
 void TMemoryDialog::ShowNames() {
-  for (namesRead_ = 0; namesRead_ < kMemoryCount; ++namesRead_) {
-    const std::string name = MemoryName3300(namesRead_ + 1).Read(device_);
-    ui::Edit& field = *names_[static_cast<std::size_t>(namesRead_)];
-    if (!field.IsModified()) field.SetText(name.substr(0, kNameChars));
-  }
+  nameRead_.fill(false);
+  for (int k = 0; k < kMemoryCount; ++k) ShowName(k);
+}
+
+void TMemoryDialog::ShowName(int index) {
+  const std::size_t k = static_cast<std::size_t>(index);
+  const std::string name = MemoryName3300(index + 1).Read(device_);
+  if (!names_[k]->IsModified()) names_[k]->SetText(name.substr(0, kNameChars));
+  nameRead_[k] = true;
 }
 
 void TMemoryDialog::ShowUnknown() {
-  namesRead_ = 0;
+  nameRead_.fill(false);
   for (auto& name : names_) {
     if (!name->IsModified()) name->SetText("");
   }
 }
 
-bool TMemoryDialog::Confirmed(const std::string& question, const std::string& caption) {
-  return ui::MessageBox(this, question, caption, ui::mb::kYesNo | ui::mb::kIconQuestion) ==
-         ui::kIdYes;
-}
+struct TMemoryDialog::Command {
+  MemoryOperation operation;
+  const char* caption;
+  // Asked with the memory's number and name after it.
+  const char* question;
+  // What the unit holds after it said no; after an answer was lost, while it answers; and once
+  // it answers no more.
+  const char* refused;
+  const char* inDoubt;
+  const char* silent;
+};
 
 void TMemoryDialog::SaveMemory(int index) {
-  const std::size_t k = static_cast<std::size_t>(index);
-  if (!Confirmed(
-          "Overwrite memory #" + std::to_string(index + 1) + ", '" + names_[k]->Text() + "'?",
-          "Save memory")) {
-    return;
-  }
-  bool stored = false;
-  {
-    ui::WaitCursor wait;
-    stored = controls::GuardedBusCall(
-        &device_, [&] { device_.UseMemory(index + 1, MemoryOperation::kStore); });
-  }
-  if (!stored) TellFailure(familycommon::kSaveNotFinishedText, "Save memory");
+  static constexpr Command kSave{
+      .operation = MemoryOperation::kStore,
+      .caption = "Save memory",
+      .question = "Overwrite memory #",
+      .refused = "The unit refused the memory save and was left as it was.",
+      .inDoubt = familycommon::kSaveNotFinishedText,
+      .silent =
+          "The unit stopped answering before the memory save was finished: the memory may "
+          "hold its old settings or the current ones. The unit's current settings are "
+          "unchanged."};
+  Run(index, kSave);
 }
 
 void TMemoryDialog::RecallMemory(int index) {
-  const std::size_t k = static_cast<std::size_t>(index);
-  if (!Confirmed("Overwrite current settings with memory #" + std::to_string(index + 1) + ", '" +
-                     names_[k]->Text() + "'?",
-                 "Recall memory")) {
-    return;
+  static constexpr Command kRecall{
+      .operation = MemoryOperation::kRecall,
+      .caption = "Recall memory",
+      .question = "Overwrite current settings with memory #",
+      .refused = "The unit refused the memory recall and was left as it was.",
+      .inDoubt = familycommon::kRecallNotFinishedText,
+      .silent =
+          "The unit stopped answering before the memory recall was finished: it may hold "
+          "its earlier settings or the memory's."};
+  // Also after a lost reply: the unit may hold the memory already, so the windows read what it
+  // holds now. A unit that stopped answering is read again, with every window, once it answers.
+  if (Run(index, kRecall) && Parent() != nullptr) Parent()->Post(kRefreshAllMessage);
+}
+
+bool TMemoryDialog::Run(int index, const Command& command) {
+  // The name read, the question and the command are one command: one failure, one report.
+  const controls::OneReportScope report;
+  if (!controls::GuardedBusCall(&device_, [&] { ShowName(index); })) return false;
+  const std::string question = command.question + std::to_string(index + 1) + ", '" +
+                               names_[static_cast<std::size_t>(index)]->Text() + "'?";
+  if (ui::MessageBox(this, question, command.caption, ui::mb::kYesNo | ui::mb::kIconQuestion) !=
+      ui::kIdYes) {
+    return false;
   }
-  bool recalled = false;
+  std::exception_ptr failure;
+  controls::ChangeOutcome outcome = controls::ChangeOutcome::kTaken;
   bool answers = true;
   {
     ui::WaitCursor wait;
-    recalled = controls::GuardedBusCall(
-        &device_, [&] { device_.UseMemory(index + 1, MemoryOperation::kRecall); });
-    if (!recalled) answers = Answers(device_);
+    outcome = controls::OutcomeOf([&] {
+      failure = controls::FailureOf([&] { device_.UseMemory(index + 1, command.operation); });
+      return !failure;
+    });
+    if (outcome == controls::ChangeOutcome::kInDoubt) answers = Answers(device_);
   }
-  if (!recalled) {
-    TellFailure(
-        answers ? familycommon::kRecallNotFinishedText : familycommon::kStoppedAnsweringText,
-        "Recall memory");
+  if (outcome == controls::ChangeOutcome::kTaken) return true;
+  std::string held = command.refused;
+  if (outcome == controls::ChangeOutcome::kInDoubt) {
+    held = answers ? command.inDoubt
+                   : std::string(command.silent) + "\n" + familycommon::kUnitReadAgainText;
   }
-  // Also after a refused or lost reply: the unit may hold the memory already, so the windows read
-  // what it holds now. A unit that stopped answering is not asked again for every window.
-  if (answers && Parent() != nullptr) Parent()->Post(kRefreshAllMessage);
-}
-
-void TMemoryDialog::TellFailure(const std::string& text, const std::string& caption) {
-  ui::MessageBox(this, text, caption, ui::mb::kOk | ui::mb::kIconExclamation);
+  ui::MessageBox(this, controls::TakeFailureText(device_, failure) + held, command.caption,
+                 ui::mb::kOk | ui::mb::kIconExclamation);
+  return outcome == controls::ChangeOutcome::kInDoubt && answers;
 }
 
 void TMemoryDialog::CloseWindow(int result) {
   if (IsCreated()) {
-    for (int k = 0; k < namesRead_; ++k) {
-      if (controls::RefusedName(this, names_[static_cast<std::size_t>(k)]->Text(), "Memories")) {
-        return;
-      }
+    for (std::size_t k = 0; k < names_.size(); ++k) {
+      if (nameRead_[k] && controls::RefusedName(this, names_[k]->Text(), "Memories")) return;
     }
     controls::GuardedBusCall(&device_, [this] {
-      for (int k = 0; k < namesRead_; ++k) {
-        const std::string name = names_[static_cast<std::size_t>(k)]->Text();
-        MemoryName3300(k + 1).Write(device_, name.empty() ? kUnnamed : name);
+      for (std::size_t k = 0; k < names_.size(); ++k) {
+        if (!nameRead_[k]) continue;
+        const std::string name = names_[k]->Text();
+        MemoryName3300(static_cast<int>(k) + 1).Write(device_, name.empty() ? kUnnamed : name);
       }
     });
   }

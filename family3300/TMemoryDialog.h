@@ -12,11 +12,12 @@ namespace namespace3300 {
 class IQDevice3300;
 
 // The unit's ten memories by name: Save stores the current settings into one, Recall brings one
-// back (and the edit window re-reads the unit). A failed store or recall is reported once and then
-// said what it left. Typed names reach the unit when the dialog closes; only names that were read
-// from the unit (as it opened, or since, as the edit window read the unit again after a load, a
-// recall or a write in doubt) are written back, so a failed read never leaves a placeholder or an
-// old name in the unit.
+// back (and the edit window re-reads the unit). Each starts by reading the memory's name for its
+// question: a unit that does not answer is told of once and asked nothing. A failed store or
+// recall is told in one box with what it left on the unit. Typed names reach the unit when the
+// dialog closes; only names that were read from the unit (as it opened, as a store or recall
+// began, or since, as the edit window read the unit again after a load, a recall or a write in
+// doubt) are written back, so a failed read never leaves a placeholder or an old name in the unit.
 class TMemoryDialog : public ui::Dialog {
  public:
   static constexpr int kNameChars = 9;
@@ -27,8 +28,8 @@ class TMemoryDialog : public ui::Dialog {
 
   void CloseWindow(int result = ui::kIdCancel) override;
   // Reads the names from the unit and shows them, but for a name the user has typed since, which
-  // is to go to the unit as the dialog closes; a bus failure is thrown and leaves the names after
-  // it as they were, not to be written back.
+  // is to go to the unit as the dialog closes; a bus failure is thrown and leaves the names from
+  // it on as they were, not to be written back.
   void ShowNames();
   // The names the user has not typed show empty, and none is written back until read again.
   void ShowUnknown();
@@ -37,16 +38,22 @@ class TMemoryDialog : public ui::Dialog {
   void SetupWindow() override;
 
  private:
+  // A store or a recall: its words and what it tells after a failure.
+  struct Command;
+
   void SaveMemory(int index);
   void RecallMemory(int index);
-  bool Confirmed(const std::string& question, const std::string& caption);
-  // After the one report of a failed store or recall: what the unit now holds.
-  void TellFailure(const std::string& text, const std::string& caption);
+  // Reads memory `index`'s name, asks the command's question and runs it; a failure is told with
+  // what the unit now holds, in one box. Answers whether the command may have changed the unit,
+  // which still answers.
+  bool Run(int index, const Command& command);
+  // Shows the unit's name of memory `index` unless the user has typed one; a bus failure throws.
+  void ShowName(int index);
 
   IQDevice3300& device_;
   std::array<std::unique_ptr<ui::Edit>, kMemoryCount> names_;
-  // How many names, from memory 1 on, were last read from the unit.
-  int namesRead_ = 0;
+  // The names last read from the unit, the ones written back.
+  std::array<bool, kMemoryCount> nameRead_{};
 };
 
 }  // namespace namespace3300

@@ -24,6 +24,7 @@
 #include "resources/FamilyCommonIds.h"
 #include "sim/Fault.h"
 #include "tests/family3300_windows/WindowsTestSupport.h"
+#include "tests/support/FailureInBox.h"
 
 namespace {
 
@@ -258,26 +259,34 @@ TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesItRead) {
   bus.ClearFaults();
   TakeTrace();
 
+  // Each command asks with the memory's name as the unit gives it: a No writes nothing.
   script.AnswerMessageBox(ui::kIdNo).AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdYes);
   ui::test::Click(memory, res3300::kFirstSave + 1);
-  EXPECT_TRUE(TakeTrace().empty());
+  EXPECT_EQ(TakeTrace(), Trace{"R14"});
   ui::test::Click(memory, res3300::kFirstSave + 1);
   EXPECT_EQ(script.Seen().back().text, "Overwrite memory #2, 'CHORUS'?");
-  EXPECT_EQ(TakeTrace(), (Trace{"W11 02", "W12 00"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"R14", "W11 02", "W12 00"}));
+  Store(MemoryName3300(10).GetId(), windows3300::TextBytes("OUTRO"));
   ui::test::Click(memory, res3300::kFirstRecall + 9);
-  EXPECT_EQ(script.Seen().back().text, "Overwrite current settings with memory #10, ''?");
-  EXPECT_EQ(TakeTrace(), (Trace{"W11 0A", "W12 01"}));
+  EXPECT_EQ(script.Seen().end()[-1].text, "Overwrite current settings with memory #10, 'OUTRO'?");
+  const Trace recalled = TakeTrace();
+  ASSERT_GE(recalled.size(), 3u);
+  EXPECT_EQ(Trace(recalled.begin(), recalled.begin() + 3), (Trace{"R1C", "W11 0A", "W12 01"}));
 
+  // Memory 10's name, read as its recall began, is written back with the ones read at the start.
   ui::test::ControlOf(memory, res3300::kFirstName).SetText("");
   memory.CloseWindow(ui::kIdOk);
-  EXPECT_EQ(TakeTrace(), (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W14 43484F52555300"}));
+  EXPECT_EQ(TakeTrace(),
+            (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W14 43484F52555300", "W1C 4F5554524F00"}));
 }
 
-// A store or a recall with one fault at either of its requests (the memory number, then the
-// store or recall): a refusal, a lost reply, or a unit that stops answering. Each gives one report
-// and a closing message that says what the unit holds; after a recall the windows show what a
-// unit that still answers holds, and a silent unit is not asked again for each of them.
-TEST_F(DialogsTest, AMemoryStoreOrRecallCutShortIsReportedOnceAndSaysWhatTheUnitHolds) {
+// A store or a recall with one fault at any of its requests (the memory's name, for the
+// question, then the memory number, then the store or recall): a refusal, a lost reply, or a unit
+// that stops answering. Each gives one report: a name read that fails asks nothing and writes
+// nothing; a write that fails is told in one box with what the unit holds. A refusal leaves the
+// unit, and every window, as it was; after a recall the windows show what the unit holds, at
+// once when it still answers, else once it answers again.
+TEST_F(DialogsTest, AMemoryStoreOrRecallCutShortIsToldInOneBoxWithWhatTheUnitHolds) {
   Open(false);
   g3300GainA.Write(*unit, 16);
   unit->UseMemory(3, MemoryOperation::kStore);
@@ -287,35 +296,61 @@ TEST_F(DialogsTest, AMemoryStoreOrRecallCutShortIsReportedOnceAndSaysWhatTheUnit
   const auto gainShown = [&] {
     return ui::test::ControlOf(*window->Gain(0), controls_res::kLevelText).Text();
   };
+  const std::string readAgain = std::string("\n") + familycommon::kUnitReadAgainText;
   const struct {
     const char* name;
     sim::Fault fault;
     bool silent;
-  } kinds[] = {{"refused", sim::Fault::ErrorObject(7), false},
-               {"reply lost", sim::Fault::Silence().Times(1), false},
-               {"silent", sim::Fault::Silence(), true}};
+    std::string saveLeft;
+    std::string recallLeft;
+  } kinds[] = {
+      {"refused", sim::Fault::ErrorObject(7), false,
+       "The unit refused the memory save and was left as it was.",
+       "The unit refused the memory recall and was left as it was."},
+      {"reply lost", sim::Fault::Silence().Times(1), false, familycommon::kSaveNotFinishedText,
+       familycommon::kRecallNotFinishedText},
+      {"silent", sim::Fault::Silence(), true,
+       "The unit stopped answering before the memory save was finished: the memory may hold its "
+       "old settings or the current ones. The unit's current settings are unchanged." +
+           readAgain,
+       "The unit stopped answering before the memory recall was finished: it may hold its earlier "
+       "settings or the memory's." +
+           readAgain}};
   constexpr int kSave = res3300::kFirstSave + 4;
   constexpr int kRecall = res3300::kFirstRecall + 2;
   for (const int button : {kSave, kRecall}) {
     for (const auto& kind : kinds) {
-      for (const int step : {1, 2}) {
+      for (const int step : {1, 2, 3}) {
         SCOPED_TRACE(std::string(kind.name) + " at request " + std::to_string(step) +
                      (button == kSave ? " of a store" : " of a recall"));
         g3300GainA.Write(*unit, 4);
         TakeReportedErrors();
+        TakeTrace();
+        const std::size_t seen = script.Seen().size();
         bus.AddFault(kind.fault.OnOccurrence(step).Times(kind.silent ? sim::Fault::kForever : 1));
-        script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+        if (step > 1) script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
         ui::test::Click(memory, button);
         ui::test::PumpMessages();
+        EXPECT_EQ(eqtest::TakeReports(script, seen), 1u) << "one failure, one report";
+        const Trace sent = TakeTrace();
         bus.ClearFaults();
-        EXPECT_EQ(TakeReportedErrors().size(), 1u) << "one failure, one report";
+        PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+        ui::test::PumpIdle();
+        ui::test::PumpMessages();
+        if (step == 1) {
+          EXPECT_EQ(script.Seen().size(), seen) << "nothing asked";
+          EXPECT_EQ(sent.size(), 1u) << "nothing written";
+          continue;
+        }
+        EXPECT_TRUE(testsupport::TellsAFailure(script.Seen().back().text)) << "at its head";
+        EXPECT_EQ(testsupport::AfterTheFailure(script.Seen().back().text),
+                  button == kSave ? kind.saveLeft : kind.recallLeft);
+        if (kind.fault.kind == sim::FaultKind::kErrorObject) {
+          EXPECT_EQ(sent.size(), static_cast<std::size_t>(step)) << "nothing read again";
+        }
         if (button == kSave) {
-          EXPECT_EQ(script.Seen().back().text, familycommon::kSaveNotFinishedText);
           EXPECT_EQ(g3300GainA.Read(*unit), 4) << "the current settings are as they were";
-        } else if (kind.silent) {
-          EXPECT_EQ(script.Seen().back().text, familycommon::kStoppedAnsweringText);
         } else {
-          EXPECT_EQ(script.Seen().back().text, familycommon::kRecallNotFinishedText);
           const int gain = g3300GainA.Read(*unit);
           EXPECT_EQ(gainShown(), std::to_string(gain / 2) + (gain % 2 ? ".5" : ".0"));
         }
@@ -661,10 +696,11 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       const std::vector<uint8_t> held = bus.Element(0, write.objectId, 0);
       ui::test::PumpMessages();
       told = 0;
+      const std::size_t seen = script.Seen().size();
       bus.AddFault(kind.fault.ForObject(write.objectId).ForOpcode(sim::kOpcodeSet).Times(1));
       write.act();
       ui::test::PumpMessages();
-      EXPECT_EQ(TakeReportedErrors().size(), 1u);
+      EXPECT_EQ(eqtest::TakeReports(script, seen), 1u);
       bus.ClearFaults();
       if (write.visible) {
         EXPECT_EQ(bus.Element(0, write.objectId, 0) != held, kind.carriedOut);
