@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "controls/ControlDrawing.h"
+#include "controls/LevelScale.h"
 
 namespace {
 
@@ -58,9 +59,49 @@ void THotGauge2::DrawEntire(ui::Dc& dc, const ui::DrawItemState&) {
   const ui::Size client{ClientRect().Width(), ClientRect().Height()};
   controls::FillClient(dc, client, controls::Face(), controls::DarkShadow());
   controls::DrawBevel(dc, client, controls::Highlight(), controls::DarkShadow(), 1);
-  PaintLevel(dc);
+  PaintBand(dc);
 }
 
 void THotGauge2::PaintLevel() {
-  if (auto client = DrawNow()) PaintLevel(client->dc());
+  if (auto client = DrawNow()) PaintBand(client->dc());
+}
+
+void THotGauge2::ShowUnknown() {
+  // Each idle pass that finds the unit still silent asks again: the band is painted once.
+  if (unknown_) return;
+  unknown_ = true;
+  PaintLevel();
+}
+
+void THotGauge2::PaintBand(ui::Dc& dc) {
+  dc.SetClip(fan_.region);
+  dc.SetBrush(ui::Brush::Solid(controls::Face()));
+  dc.SetPen(ui::Pen::Solid(controls::Face()));
+  dc.Rectangle(fan_.band);
+  if (unknown_) {
+    PaintUnknown(dc);
+  } else {
+    PaintLevel(dc);
+  }
+  PaintOutline(dc);
+}
+
+void THotGauge2::PaintUnknown(ui::Dc& dc) const {
+  dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
+  dc.SetFont(ui::Font::VariablePitch());
+  dc.SetTextColor(ui::kBlack);
+  dc.DrawTextIn(fan_.band, controls::kUnknownValue,
+                {ui::TextAlign::Horizontal::Center, ui::TextAlign::Vertical::Middle});
+}
+
+void THotGauge2::PaintOutline(ui::Dc& dc) const {
+  dc.SetBrush(ui::Brush::None());
+  dc.SetPen(ui::Pen::Solid(controls::Shadow()));
+  dc.Ellipse(fan_.circle);
+  dc.SetClip(ui::Region::FromRect(ClientRect()));
+  dc.MoveTo(fan_.arcEndLeft);
+  dc.LineTo(fan_.bottomLeft);
+  dc.SetPen(ui::Pen::Solid(controls::Highlight()));
+  dc.LineTo(fan_.bottomRight);
+  dc.LineTo(fan_.arcEndRight);
 }

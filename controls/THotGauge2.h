@@ -33,15 +33,27 @@ class THotGauge2 : public ui::OwnerDrawButton {
   // Repaints the band at once; the owner calls it after writing a new level.
   void PaintLevel();
   void ShowPeakLine(bool show) { peakLine_ = show; }
+  // A level the program could not read: the band holds no bar and no peak line but a "?", so that
+  // a silent unit never reads as a silent signal, until the owner writes a level again.
+  void ShowUnknown();
+  bool ShowsUnknown() const { return unknown_; }
 
  protected:
   void SetupWindow() override;
   void DrawEntire(ui::Dc& dc, const ui::DrawItemState& state) override;
+  // Paints the level over the empty band, clipped to it; the outline is drawn over it after.
   virtual void PaintLevel(ui::Dc& dc) = 0;
+  // The owner wrote a level: the band shows it from the next paint on.
+  void LevelKnown() { unknown_ = false; }
   const FanGeometry& Fan() const { return fan_; }
   bool PeakLineShown() const { return peakLine_; }
 
  private:
+  void PaintBand(ui::Dc& dc);
+  void PaintUnknown(ui::Dc& dc) const;
+  void PaintOutline(ui::Dc& dc) const;
+
   bool peakLine_ = true;
+  bool unknown_ = false;
   FanGeometry fan_;
 };

@@ -22,6 +22,16 @@ void TLogHotGauge2::SetScale(float bottomDb, float topDb) {
   holdCounter_ = static_cast<float>(holdTicks_);
 }
 
+void TLogHotGauge2::SetLevel(float levelDb) {
+  // A peak from before the unit fell silent is no longer the signal's: the hold starts afresh.
+  if (ShowsUnknown()) {
+    peak_ = levelDb;
+    holdCounter_ = static_cast<float>(holdTicks_);
+  }
+  level_ = levelDb;
+  LevelKnown();
+}
+
 void TLogHotGauge2::SetThresholds(float greenDb, float yellowDb) {
   green_ = greenDb;
   yellow_ = yellowDb;
@@ -53,10 +63,6 @@ void TLogHotGauge2::HoldPeak() {
 
 void TLogHotGauge2::PaintLevel(ui::Dc& dc) {
   const FanGeometry& fan = Fan();
-  dc.SetClip(fan.region);
-  dc.SetBrush(ui::Brush::Solid(controls::Face()));
-  dc.SetPen(ui::Pen::Solid(controls::Face()));
-  dc.Rectangle(fan.band);
   // Each colour is laid over the one after it, so the band reads blue, green, yellow from the left.
   if (level_ > yellow_) Fill(dc, level_, ui::kYellow);
   if (level_ > green_) Fill(dc, level_ > yellow_ ? yellow_ : level_, ui::kGreen);
@@ -68,13 +74,4 @@ void TLogHotGauge2::PaintLevel(ui::Dc& dc) {
     dc.LineTo(fan.AtFraction(FractionOf(peak_)));
   }
   if (level_ >= top_) Fill(dc, top_, ui::kRed);
-  dc.SetBrush(ui::Brush::None());
-  dc.SetPen(ui::Pen::Solid(controls::Shadow()));
-  dc.Ellipse(fan.circle);
-  dc.SetClip(ui::Region::FromRect(ClientRect()));
-  dc.MoveTo(fan.arcEndLeft);
-  dc.LineTo(fan.bottomLeft);
-  dc.SetPen(ui::Pen::Solid(controls::Highlight()));
-  dc.LineTo(fan.bottomRight);
-  dc.LineTo(fan.arcEndRight);
 }

@@ -17,7 +17,8 @@ class TLogHotGauge2 : public THotGauge2 {
   // Also sets the thresholds 6 and 3 dB below the top and drops the peak to the bottom.
   void SetScale(float bottomDb, float topDb);
   void SetThresholds(float greenDb, float yellowDb);
-  void SetLevel(float levelDb) { level_ = levelDb; }
+  // The band shows the level from the next paint on, unknown no more.
+  void SetLevel(float levelDb);
   float Level() const { return level_; }
   float Peak() const { return peak_; }
   using THotGauge2::PaintLevel;

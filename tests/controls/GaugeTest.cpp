@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "controls/TLogHotGauge2.h"
@@ -102,6 +103,37 @@ TEST_F(GaugeTest, APeakIsHeldForTenRepaintsThenFollowsTheLevel) {
   gauge.SetLevel(-20.0f);
   gauge.PaintLevel();
   EXPECT_EQ(gauge.Peak(), -20.0f) << "a higher level takes the peak at once";
+}
+
+// A level the owner could not read: no bar and no peak line, a "?" in the band instead, so that it
+// never reads as a quiet signal; the next level shows again, its peak held afresh.
+TEST_F(GaugeTest, AnUnknownLevelShowsNoBarNorPeakUntilALevelIsWritten) {
+  EXPECT_EQ(Show(-3.0f, 30), ui::kBlue);
+  gauge.ShowUnknown();
+  EXPECT_TRUE(gauge.ShowsUnknown());
+  // Text is smoothed: its strokes are dark, if not black.
+  constexpr int kInkAtMost = 300;
+  int coloured = 0;
+  int inkLeft = kGaugeSize.cx;
+  int inkRight = 0;
+  for (int y = 11; y < 40; ++y) {
+    for (int x = 11; x < 90; ++x) {
+      const ui::Color pixel = SamplePixel(gauge, {x, y});
+      coloured += pixel == ui::kBlue || pixel == ui::kGreen || pixel == ui::kYellow;
+      if (pixel.r + pixel.g + pixel.b > kInkAtMost) continue;
+      inkLeft = std::min(inkLeft, x);
+      inkRight = std::max(inkRight, x);
+    }
+  }
+  EXPECT_EQ(coloured, 0);
+  // Ink in the middle of the band alone: the "?", and no peak line towards -3 dB at the right.
+  EXPECT_GT(inkRight, inkLeft);
+  EXPECT_GT(inkLeft, 35);
+  EXPECT_LT(inkRight, 65);
+  controlstest::SavePicture(gauge, "gauge_unknown.png");
+  EXPECT_EQ(Show(-30.0f, 14), ui::kBlue);
+  EXPECT_FALSE(gauge.ShowsUnknown());
+  EXPECT_EQ(gauge.Peak(), -30.0f) << "no peak from before the silence";
 }
 
 }  // namespace
