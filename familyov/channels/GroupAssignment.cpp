@@ -1,6 +1,7 @@
 #include "familyov/channels/GroupAssignment.h"
 
 #include <string>
+#include <utility>
 
 #include "controls/DeviceErrorReport.h"
 #include "familyov/channels/ChildPlacement.h"
@@ -33,12 +34,13 @@ int GroupValueOf(GroupKind kind, int entry) {
 }
 
 TGroupDialog::TGroupDialog(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
-                           int channel)
+                           int channel, std::function<void()> taken)
     : ui::Dialog(parent, kGroupDialog),
       TDataWindow(parent),
       device_(device),
       kind_(kind),
       channel_(channel),
+      taken_(std::move(taken)),
       list_(this, kGroupList),
       name_(this, kChannelName) {
   OnNotify(kGroupList, ui::Notify::SelChange, [this](const ui::Notification&) {
@@ -80,13 +82,14 @@ void TGroupDialog::ReadGroup() {
 void TGroupDialog::SelectionChanged() {
   const int entry = list_.Selection();
   if (entry < 0) return;
-  ChangeOnUnit(
-      device_,
-      [&] {
-        Object().SetElement(channel_);
-        Object().Write(device_, static_cast<uint8_t>(GroupValueOf(kind_, entry)));
-      },
-      {.showUnit = [this] { ReadGroup(); }, .showUnknown = [this] { list_.SetSelection(-1); }});
+  ChangeOnUnit(device_,
+               [&] {
+                 Object().SetElement(channel_);
+                 Object().Write(device_, static_cast<uint8_t>(GroupValueOf(kind_, entry)));
+               },
+               {.taken = taken_,
+                .showUnit = [this] { ReadGroup(); },
+                .showUnknown = [this] { list_.SetSelection(-1); }});
 }
 
 void TGroupDialog::Notify(NotifyRecord* record) {
@@ -102,7 +105,7 @@ bool TGroupDialog::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device,
-                                               GroupKind kind)
+                                               GroupKind kind, const std::function<void()>& tell)
     : ui::Dialog(parent, kGroupAssignmentDialog), TDataWindow(parent), group_(this) {
   group_.flowDown = true;
   SetIcon(device.GetModelBitmapId());
@@ -110,13 +113,15 @@ TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdav
   const int first = inputs ? 0 : device.firstOutput;
   const int count = inputs ? device.inputs : device.outputs;
   for (int channel = first; channel < first + count; ++channel) {
-    rows_.push_back(std::make_unique<TGroupDialog>(&group_, device, kind, channel));
+    rows_.push_back(std::make_unique<TGroupDialog>(&group_, device, kind, channel, tell));
   }
 }
 
 TGroupAssignmentWindow::~TGroupAssignmentWindow() { Destroy(); }
 
 void TGroupAssignmentWindow::SetupWindow() {
+  // The rows read the unit as they are made: opening the window is one action.
+  const controls::OneReportScope opening;
   ui::Dialog::SetupWindow();
   for (auto& row : rows_) group_.AddPane(row.get());
   FitRowsAtWorkAreaCorner(*this, group_);
@@ -124,9 +129,7 @@ void TGroupAssignmentWindow::SetupWindow() {
 
 void AssignGroups(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
                   const std::function<void()>& tell) {
-  const controls::OneReportScope action;
-  TGroupAssignmentWindow(parent, device, kind).Execute();
-  tell();
+  TGroupAssignmentWindow(parent, device, kind, tell).Execute();
 }
 
 void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows) {

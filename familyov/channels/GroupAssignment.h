@@ -26,10 +26,12 @@ int GroupEntryOf(GroupKind kind, int storedValue, int groups);
 // The value stored for list entry `entry` (0 is "<None>").
 int GroupValueOf(GroupKind kind, int entry);
 
-// One channel's row: its name and the group it is assigned to; a choice is written at once.
+// One channel's row: its name and the group it is assigned to; a choice is written at once, and
+// `taken` tells the windows beneath once the unit has it.
 class TGroupDialog : public ui::Dialog, public TDataWindow {
  public:
-  TGroupDialog(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind, int channel);
+  TGroupDialog(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind, int channel,
+               std::function<void()> taken);
 
   void Notify(NotifyRecord* record) override;
   bool PreProcessKey(const ui::KeyStroke& key) override;
@@ -47,6 +49,7 @@ class TGroupDialog : public ui::Dialog, public TDataWindow {
   IQDeviceOrdavinex& device_;
   GroupKind kind_;
   int channel_;
+  std::function<void()> taken_;
   ui::ComboBox list_;
   ui::StaticText name_;
 };
@@ -54,11 +57,12 @@ class TGroupDialog : public ui::Dialog, public TDataWindow {
 // Sizes a modal window of rows to show all of them and puts it at the work area's corner.
 void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows);
 
-// The modal window that assigns the channels of one side to groups, one row per channel. The
-// window that runs it tells its panes when it returns.
+// The modal window that assigns the channels of one side to groups, one row per channel; `tell`
+// tells the panes of the window that runs it of each choice the unit takes.
 class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {
  public:
-  TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind);
+  TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
+                         const std::function<void()>& tell);
   ~TGroupAssignmentWindow() override;
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -72,9 +76,9 @@ class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {
   std::vector<std::unique_ptr<TGroupDialog>> rows_;
 };
 
-// Runs the group assignment window on the unit, then `tell`s the window's panes: opening it, its
-// rows' reads, the choices made in it and the panes reading the groups again are one action, so a
-// unit that answers nothing is told of once.
+// Runs the group assignment window on the unit; `tell` tells the window's panes of each choice the
+// unit takes. Opening it with its rows' reads is one action, so a unit that answers nothing is told
+// of once; each choice is an action of its own, told however many failed before it.
 void AssignGroups(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
                   const std::function<void()>& tell);
 

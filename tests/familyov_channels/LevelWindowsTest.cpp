@@ -201,6 +201,28 @@ TEST_F(LevelWindowsTest, AGroupTheUnitDidNotTakeIsNeverShownChosen) {
   }
 }
 
+// Each choice in the Groups window is an action of its own: a refusal after an earlier one is told
+// all the same, however long the window stays open.
+TEST_F(LevelWindowsTest, EveryChoiceTheUnitRefusesInOneGroupsWindowIsTold) {
+  TInputLevelWindow& inputs = Inputs();
+  std::vector<int> shown;
+  script.RunDialog(kGroupAssignmentDialog, [&](ui::Dialog& dialog) {
+    auto& window = dynamic_cast<TGroupAssignmentWindow&>(dialog);
+    for (int row : {1, 2}) {
+      bus.bus.ClearFaults();
+      bus.bus.AddFault(ovtest::kWriteFailures[2].fault.ForUnit(kAddress));
+      ui::ComboBox& list = window.Row(row).List();
+      list.SetSelection(1);
+      window.Row(row).SendNotify({kGroupList, ui::Notify::SelChange, &list});
+      shown.push_back(list.Selection());
+    }
+    dialog.EndDialog(ui::kIdCancel);
+  });
+  inputs.Commands().Run(kCmGroups);
+  EXPECT_THAT(shown, ElementsAre(0, 0));
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
+}
+
 TEST_F(LevelWindowsTest, TheGroupsWindowShowsEveryRow) {
   TOutputLevelWindow& outputs = Outputs();
   script.RunDialog(kGroupAssignmentDialog, [](ui::Dialog& dialog) {
