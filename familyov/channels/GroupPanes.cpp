@@ -40,29 +40,56 @@ void TLinkDialog::SetupWindow() {
   ReadGang();
 }
 
+// The pair is ganged only while both channels hold the gang's value: a level moved on one then
+// moves the other. A pair the unit left half joined moves apart, and shows so.
 void TLinkDialog::ReadGang() {
-  gang_.SetCheck(false);
+  gang_.ShowNoState();
   GuardedUnitCall(device_, [&] {
-    gChannelGroupObject.SetElement(firstChannel_);
-    gang_.SetCheck(gChannelGroupObject.Read(device_) == groupValue_);
+    bool ganged = true;
+    for (int channel : {firstChannel_, firstChannel_ + 1}) {
+      gChannelGroupObject.SetElement(channel);
+      ganged = gChannelGroupObject.Read(device_) == groupValue_ && ganged;
+    }
+    gang_.SetCheck(ganged);
   });
+}
+
+// A gang the unit refuses for the second channel puts the first back: a refusal leaves the pair as
+// it was, as every refused control does, rather than one channel in a group of its own that the box
+// cannot show and a saved file would carry. A second write in doubt may have joined the pair: it is
+// read, not undone.
+void TLinkDialog::WriteGang(uint8_t value) {
+  gChannelGroupObject.SetElement(firstChannel_);
+  const uint8_t held = gChannelGroupObject.Read(device_);
+  gChannelGroupObject.Write(device_, value);
+  try {
+    gChannelGroupObject.SetElement(firstChannel_ + 1);
+    gChannelGroupObject.Write(device_, value);
+  } catch (const ErrorObject&) {
+    // A put-back that fails leaves the first channel changed: the pane reads what the unit holds.
+    controls::FailureOf([&] {
+      gChannelGroupObject.SetElement(firstChannel_);
+      gChannelGroupObject.Write(device_, held);
+    });
+    throw;
+  }
+}
+
+void TLinkDialog::TellGroupsChanged() {
+  NotifyRecord changed{GroupChanged, 0, 0, nullptr};
+  NotifyLocal(&changed);
 }
 
 void TLinkDialog::CmGang() {
   const auto value = static_cast<uint8_t>(gang_.IsChecked() ? groupValue_ : 0);
-  ChangeOnUnit(device_,
-               [&] {
-                 for (int channel : {firstChannel_, firstChannel_ + 1}) {
-                   gChannelGroupObject.SetElement(channel);
-                   gChannelGroupObject.Write(device_, value);
-                 }
-               },
-               {.taken =
+  // Whatever the unit made of the change, its window reads the groups it holds now.
+  ChangeOnUnit(device_, [&] { WriteGang(value); },
+               {.taken = [this] { TellGroupsChanged(); },
+                .showUnit =
                     [this] {
-                      NotifyRecord changed{GroupChanged, 0, 0, nullptr};
-                      NotifyLocal(&changed);
-                    },
-                .showUnit = [this] { ReadGang(); }});
+                      ReadGang();
+                      TellGroupsChanged();
+                    }});
 }
 
 void TLinkDialog::Notify(NotifyRecord* record) {

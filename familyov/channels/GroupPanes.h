@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "controls/TDataWindow.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
@@ -10,7 +12,7 @@ namespace namespaceOV {
 
 class IQDeviceOrdavinex;
 
-// "Gang": joins the two channels of a two-channel side in one group value.
+// "Gang": joins the two channels of a two-channel side in one group value, both or neither.
 class TLinkDialog : public ui::Dialog, public TDataWindow {
  public:
   TLinkDialog(ui::Window* parent, IQDeviceOrdavinex& device, int firstChannel, int groupValue);
@@ -23,6 +25,8 @@ class TLinkDialog : public ui::Dialog, public TDataWindow {
 
  private:
   void ReadGang();
+  void WriteGang(uint8_t value);
+  void TellGroupsChanged();
   void CmGang();
 
   IQDeviceOrdavinex& device_;

@@ -287,5 +287,52 @@ TEST_F(TwoChannelLevelTest, GangJoinsBothChannelsOfASide) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+// A gang whose second write fails: a refusal puts the first channel back, so the pair is as it was
+// unless the unit refuses that too; a write in doubt is read. The box is ticked only while both
+// channels are in the gang, one report tells of the failure, and the level window hears of what
+// the unit holds.
+TEST_F(TwoChannelLevelTest, AGangTheUnitFailsHalfWayShowsWhatThePairHolds) {
+  TOutputLevelWindow& outputs = Outputs();
+  auto& box = static_cast<ui::CheckBox&>(ui::test::ControlOf(*outputs.Gang(), kGang));
+  const auto shown = [&] {
+    return !box.HasState() ? "no state" : box.IsChecked() ? "ticked" : "not ticked";
+  };
+  const sim::Fault refusal = ovtest::kWriteFailures[2].fault.OnOccurrence(2);
+  const struct {
+    const char* name;
+    sim::Fault second;  // and what follows it
+    bool putBack;       // tried
+    bool firstJoined;   // what the unit holds
+    const char* shown;
+  } rows[] = {
+      {"refused", refusal, true, false, "not ticked"},
+      {"refused with its put-back", refusal.Times(2), true, true, "not ticked"},
+      {"carried out unanswered", ovtest::kWriteFailures[0].fault.OnOccurrence(2), false, true,
+       "ticked"},
+      {"unheard", ovtest::kWriteFailures[1].fault.OnOccurrence(2), false, true, "not ticked"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    StoreGroup(2, 0);
+    StoreGroup(3, 0);
+    NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+    editWindow->Notify(&refresh);
+    const float noGroupRange = unit->groupMaxLevel[1];
+    ovtest::ReportedErrors().clear();
+    bus.TakeTrace();
+    bus.bus.AddFault(row.second.ForUnit(kAddress));
+    ui::test::Click(*outputs.Gang(), kGang);
+    std::vector<std::string> writes{"W1D.2 01", "W1D.3 01"};
+    if (row.putBack) writes.push_back("W1D.2 00");
+    EXPECT_EQ(Writes(), writes);
+    EXPECT_STREQ(shown(), row.shown);
+    EXPECT_EQ(unit->groupMaxLevel[1] != noGroupRange, row.firstJoined);
+    bus.bus.ClearFaults();
+    testsupport::ResumePollsAndSettle();
+    EXPECT_STREQ(shown(), row.shown);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  }
+}
+
 }  // namespace
 }  // namespace namespaceOV
