@@ -116,9 +116,14 @@ void CrossoverChanges::Add(int output, CrossoverSide side, int frequency, int cr
     made->SendCreateCommand(device_);
   } catch (const IQException&) {
     // A refused crossover leaves the unit again, as far as it answers: the program holds none. One
-    // the unit may have made whole is found when the unit is read again.
+    // the unit may have made whole is found when the unit is read again, and one it holds but never
+    // started is freed then.
     try {
-      if (device_.IsOnline() && !doubt.DoubtMet()) DeleteCrossoverOnUnit(device_, *made);
+      if (device_.IsOnline() && doubt.DoubtMet()) {
+        device_.CreateUnanswered(made->number);
+      } else if (device_.IsOnline()) {
+        DeleteCrossoverOnUnit(device_, *made);
+      }
     } catch (const IQException&) {
     }
     throw;

@@ -177,6 +177,10 @@ class IQDeviceOrdavinex : public IQDevice {
   // of: the filters are read again once the unit answers, and that read frees every empty slot
   // and starts the filter a lost order change moved.
   void AllocationUnanswered() override;
+  // The create command of the filter in slot `number` went unanswered: the unit may hold it there
+  // without running it. The next whole read frees it then, so that the program lists no filter the
+  // unit never started.
+  void CreateUnanswered(int number);
   // Has a bus unit find room for the filter's new order: the filter takes the number the unit
   // moved it to.
   void MoveForNewOrder(TFilter& filter);
@@ -306,6 +310,9 @@ class IQDeviceOrdavinex : public IQDevice {
   // Sends its create command to each filter a lost order change moved, found where the unit put
   // it: in a slot that is not among `held`, with its old slot among `empty`.
   void StartMovedFilters(std::span<const int> held, std::span<const int> empty);
+  // Whether the unit runs `filter`, just read from its slot, whose create command went unanswered;
+  // one it never started is freed.
+  bool StartedElseFreed(TFilter& filter);
   // The units a write of this device reaches: itself, or, from the network logic address, every
   // 2-input unit of its network the program knows.
   std::vector<IQDeviceOrdavinex*> UnitsAddressed();
@@ -337,6 +344,8 @@ class IQDeviceOrdavinex : public IQDevice {
   // The filters moved by order changes whose answer never came, since the last whole read or
   // recall.
   std::vector<MovedFilter> lostMoves_;
+  // The slots of filters whose create command went unanswered, since the last whole read.
+  std::vector<int> createsInDoubt_;
   std::unique_ptr<ui::Window> editWindow_;
 };
 
