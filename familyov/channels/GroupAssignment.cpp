@@ -120,8 +120,6 @@ TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdav
 TGroupAssignmentWindow::~TGroupAssignmentWindow() { Destroy(); }
 
 void TGroupAssignmentWindow::SetupWindow() {
-  // The rows read the unit as they are made: opening the window is one action.
-  const controls::OneReportScope opening;
   ui::Dialog::SetupWindow();
   for (auto& row : rows_) group_.AddPane(row.get());
   FitRowsAtWorkAreaCorner(*this, group_);
@@ -129,7 +127,13 @@ void TGroupAssignmentWindow::SetupWindow() {
 
 void AssignGroups(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
                   const std::function<void()>& tell) {
-  TGroupAssignmentWindow(parent, device, kind, tell).Execute();
+  TGroupAssignmentWindow window(parent, device, kind, tell);
+  {
+    // The rows read the unit as the window is made: opening it is one action.
+    const controls::OneReportScope opening;
+    window.Create();
+  }
+  window.Execute();
 }
 
 void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows) {

@@ -201,26 +201,37 @@ TEST_F(LevelWindowsTest, AGroupTheUnitDidNotTakeIsNeverShownChosen) {
   }
 }
 
-// Each choice in the Groups window is an action of its own: a refusal after an earlier one is told
-// all the same, however long the window stays open.
-TEST_F(LevelWindowsTest, EveryChoiceTheUnitRefusesInOneGroupsWindowIsTold) {
+// Opening the Groups window on a silent unit is one action, whose rows' reads are told once; each
+// choice in it is an action of its own, its failure told however many came before it while the
+// window is open, and once only, also as the window closes.
+TEST_F(LevelWindowsTest, OpeningTheGroupsWindowAndEachChoiceInItAreToldOnceEach) {
   TInputLevelWindow& inputs = Inputs();
-  std::vector<int> shown;
+  const struct {
+    int row;
+    sim::Fault fault;
+    int shown;
+  } choices[] = {{1, ovtest::kWriteFailures[2].fault, 0},
+                 {2, sim::Fault::Unheard().Times(sim::Fault::kForever), -1}};
+  std::vector<std::size_t> reports;
   script.RunDialog(kGroupAssignmentDialog, [&](ui::Dialog& dialog) {
     auto& window = dynamic_cast<TGroupAssignmentWindow&>(dialog);
-    for (int row : {1, 2}) {
+    reports.push_back(ovtest::ReportedErrors().size());
+    for (const auto& choice : choices) {
       bus.bus.ClearFaults();
-      bus.bus.AddFault(ovtest::kWriteFailures[2].fault.ForUnit(kAddress));
-      ui::ComboBox& list = window.Row(row).List();
+      bus.bus.AddFault(choice.fault.ForUnit(kAddress));
+      ui::ComboBox& list = window.Row(choice.row).List();
       list.SetSelection(1);
-      window.Row(row).SendNotify({kGroupList, ui::Notify::SelChange, &list});
-      shown.push_back(list.Selection());
+      window.Row(choice.row).SendNotify({kGroupList, ui::Notify::SelChange, &list});
+      EXPECT_EQ(list.Selection(), choice.shown);
+      reports.push_back(ovtest::ReportedErrors().size());
     }
     dialog.EndDialog(ui::kIdCancel);
   });
+  unit->InvalidateValues();
+  bus.bus.AddFault(sim::Fault::Unheard().ForUnit(kAddress));
   inputs.Commands().Run(kCmGroups);
-  EXPECT_THAT(shown, ElementsAre(0, 0));
-  EXPECT_EQ(ovtest::ReportedErrors().size(), 2u);
+  reports.push_back(ovtest::ReportedErrors().size());
+  EXPECT_THAT(reports, ElementsAre(1u, 2u, 3u, 3u));
 }
 
 TEST_F(LevelWindowsTest, TheGroupsWindowShowsEveryRow) {
