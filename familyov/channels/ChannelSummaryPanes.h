@@ -53,7 +53,8 @@ class TChannelSummaryDialog : public ui::Dialog, public TDataWindow, public Live
   void CommitLevel();
   void CommitDelay();
   void PollOnce() override;
-  float MeterLevel() const { return meter_.Level(); }
+  void ShowReadingUnknown() override { meter_.ShowUnknown(); }
+  const TLogHotGauge2& Meter() const { return meter_; }
 
  protected:
   TChannelSummaryDialog(ui::Window* parent, IQDeviceOrdavinex& device, TEditOVWindow& editWindow,

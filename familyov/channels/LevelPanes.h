@@ -36,6 +36,7 @@ class TLevelDialog : public ui::Dialog, public TDataWindow, public LiveValue {
   bool PreProcessKey(const ui::KeyStroke& key) override;
   // Reads the channel's meter once and shows it.
   void PollOnce() override;
+  void ShowReadingUnknown() override { meter_.ShowUnknown(); }
 
   int Channel() const { return channel_; }
   bool IsOutput() const;

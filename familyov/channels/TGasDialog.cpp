@@ -100,6 +100,12 @@ void TGasDialog::PollOnce() {
   usage_.SetText(PercentText(DspUsagePercent(counter)));
 }
 
+void TGasDialog::ShowReadingUnknown() {
+  if (!IsCreated()) return;
+  usageBar_.SetValue(kDspUsageIdle);
+  usage_.SetText(PercentText(std::nullopt));
+}
+
 std::unique_ptr<ui::Window> MakeGasDialog(TEditOVWindow& editWindow) {
   return std::make_unique<OVChild<TGasDialog>>(editWindow, "DSP Capacity", editWindow.Device(),
                                                nullptr, editWindow.Poller());

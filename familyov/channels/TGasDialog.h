@@ -21,6 +21,7 @@ class TGasDialog : public ui::Dialog, public virtual TDataWindow, public LiveVal
   bool PreProcessKey(const ui::KeyStroke& key) override;
   // One read of the unit's usage counter.
   void PollOnce() override;
+  void ShowReadingUnknown() override;
   void Refresh();
 
  protected:

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "controls/DeviceErrorReport.h"
+#include "controls/LevelScale.h"
 #include "controls/TypedEntry.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ChildPlacement.h"
@@ -255,6 +256,12 @@ void TLimiterDialog::PollOnce() {
   const float reading = gLimiterMeterObject.Read(device_);
   meter_.SetValue(static_cast<int>(reading + kMeterSpanDb));
   meterText_.SetText(LevelText(reading));
+}
+
+void TLimiterDialog::ShowReadingUnknown() {
+  if (!IsCreated()) return;
+  meter_.SetValue(0);
+  meterText_.SetText(controls::kUnknownValue);
 }
 
 void TLimiterTreeWindow::Build() {

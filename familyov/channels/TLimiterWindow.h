@@ -32,6 +32,7 @@ class TLimiterDialog : public ui::Dialog, public TDataWindow, public LiveValue {
   bool PreProcessKey(const ui::KeyStroke& key) override;
   // One read of the gain reduction.
   void PollOnce() override;
+  void ShowReadingUnknown() override;
   // `state`: kReadFromUnit, else 0 (off) or 1 (on).
   void FillControls(int state);
 

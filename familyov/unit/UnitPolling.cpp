@@ -31,6 +31,10 @@ bool UnitPoller::PollNext() {
         value->PollOnce();
       },
       [this](const IQException& error) { ReportCommError(error, device_); });
+  // A unit found silent, by this poll or before it, has no value to show.
+  if (outcome != controls::PollOutcome::kAnswered) {
+    for (LiveValue* value : values_) value->ShowReadingUnknown();
+  }
   return outcome != controls::PollOutcome::kResting;
 }
 

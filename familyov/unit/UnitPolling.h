@@ -18,6 +18,9 @@ class LiveValue {
  public:
   virtual ~LiveValue() = default;
   virtual void PollOnce() = 0;
+  // The unit is silent, to this poll or to an earlier action: the value shows unknown until its
+  // next poll reads it, never the last reading as if the signal held still.
+  virtual void ShowReadingUnknown() = 0;
 };
 
 // The idle polling of one unit, owned by its edit window and run from the edit window's idle

@@ -8,12 +8,19 @@
 #include <cctype>
 #include <iterator>
 
+#include "familyov/channels/LevelWindows.h"
+#include "familyov/channels/TGasDialog.h"
+#include "familyov/channels/TLimiterWindow.h"
+#include "familyov/channels/TSummaryWindow.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/UnitPolling.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
+#include "resources/FamilyOvProcessingIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -29,6 +36,7 @@ class ChannelMeter : public LiveValue {
     gChannelMeterObject.SetElement(channel_);
     gChannelMeterObject.Read(device_);
   }
+  void ShowReadingUnknown() override {}
 
  private:
   IQDeviceOrdavinex& device_;
@@ -112,6 +120,49 @@ TEST_F(UnitPollingTest, TheReportOfASilentUnitFindsItsPollingPaused) {
   SetCommErrorReporter(previous);
   EXPECT_FALSE(polledDuringReport);
   EXPECT_EQ(reports, 1);
+}
+
+// Every reading the unit's windows poll (the level and summary meters, the limiters' gain
+// reduction, the DSP load) shows unknown while the unit is silent, never its last value as if the
+// signal held still, and the live value again once the unit answers.
+TEST_F(UnitPollingTest, EveryPolledReadingShowsUnknownWhileTheUnitIsSilent) {
+  using namespace ovprocessing_res;
+  const NodeIds& ids = editWindow->Ids();
+  auto& levels = Open<TOutputLevelWindow>(ids.outputLevel);
+  auto& summary = Open<TSummaryWindow>(ids.summary);
+  auto& limiters = Open<TLimiterWindow>(ids.limiter);
+  auto& capacity = Open<TGasDialog>(ids.dspCapacity);
+  // How many readings show unknown, of how many.
+  const auto unknown = [&] {
+    std::vector<bool> shown;
+    for (int o = 0; o < unit->outputs; ++o) {
+      shown.push_back(levels.Pane(o).Meter().ShowsUnknown());
+      shown.push_back(summary.Panes().Output(o).Meter().ShowsUnknown());
+      ui::Window& limiter = limiters.Pane(o);
+      shown.push_back(
+          ui::test::ControlOf(limiter, kLimMeterText).Text() == "?" &&
+          static_cast<ui::ProgressBar&>(ui::test::ControlOf(limiter, kLimMeter)).Value() == 0);
+    }
+    for (int i = 0; i < unit->inputs; ++i) {
+      shown.push_back(summary.Panes().Input(i).Meter().ShowsUnknown());
+    }
+    shown.push_back(ui::test::ControlOf(capacity, kGasUsage).Text() == "?");
+    return std::pair(std::ranges::count(shown, true), shown.size());
+  };
+  const int round = static_cast<int>(editWindow->Poller().Count()) + 1;
+  ui::test::PumpIdle(round);
+  EXPECT_EQ(unknown().first, 0);
+
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+  // A pass that reads the unit's settings flag may come first: by the next, the poller knows.
+  ui::test::PumpIdle(2);
+  const auto [silent, readings] = unknown();
+  EXPECT_EQ(silent, static_cast<long>(readings));
+  bus.bus.ClearFaults();
+  testsupport::ResumePollsAndSettle();
+  ui::test::PumpIdle(2 * round);
+  EXPECT_EQ(unknown().first, 0);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
 // The texts under `window` that are still their template's figures (a text with a digit) where the

@@ -386,7 +386,7 @@ TEST_F(SummaryTest, MetersMoveAndASilentUnitGivesOneReport) {
   summary.Show();
   ui::test::PumpIdle(3 * device->channels);
   for (int o = 0; o < device->outputs; ++o) {
-    EXPECT_GT(summary.Panes().Output(o).MeterLevel(), -40.0f) << o;
+    EXPECT_GT(summary.Panes().Output(o).Meter().Level(), -40.0f) << o;
   }
   Grab(summary, "unit-summary-8148.png");
   if (std::getenv("TELVO_UPDATE_DOCS") != nullptr) {
@@ -440,7 +440,7 @@ TEST_F(SummaryTest, AUnitThatStallsAndAnswersLateIsReadRightAfterwards) {
     std::set<float> levels;
     for (int round = 0; round < 4; ++round) {
       ui::test::PumpIdle(3 * device->channels);
-      levels.insert(summary.Panes().Output(0).MeterLevel());
+      levels.insert(summary.Panes().Output(0).Meter().Level());
     }
     return levels.size();
   };
