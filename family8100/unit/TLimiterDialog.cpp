@@ -211,6 +211,10 @@ bool TLimiterDialog::IdleAction(long idleCount) {
         if (pollStep_ == 0) ShowBars();
       },
       [this](const IQException& error) { ReportBusFailure(error, Device()); });
+  // A unit found silent, by this poll or by another window's: no bar holds its last reading.
+  if (outcome != controls::PollOutcome::kAnswered) {
+    for (Side& side : sides_) side.bar.SetValue(0);
+  }
   return outcome == controls::PollOutcome::kResting ? more : true;
 }
 

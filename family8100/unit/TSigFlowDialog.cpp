@@ -368,6 +368,11 @@ bool TSigFlowDialog::IdleAction(long idleCount) {
         pollStep_ = (pollStep_ + 1) % (kMeterCount + 1);
       },
       [this](const IQException& error) { ReportBusFailure(error, device_); });
+  // A unit found silent, by this poll or by another window's: no meter holds its last reading as
+  // if the signal held still.
+  if (outcome != controls::PollOutcome::kAnswered) {
+    for (auto& meter : meters_) meter->ShowUnknown();
+  }
   return outcome == controls::PollOutcome::kResting ? more : true;
 }
 

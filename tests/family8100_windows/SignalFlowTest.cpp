@@ -8,9 +8,11 @@
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TEdit8100Window.h"
+#include "family8100/unit/TLimiterDialog.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100Ids.h"
+#include "sim/Fault.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
@@ -103,6 +105,39 @@ TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndPauseAtAFailure) {
   ui::test::PumpIdle(5);
   EXPECT_EQ(bus.TakeTrace().size(), 5u);
   EXPECT_TRUE(dialog.Polling());
+  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+}
+
+// The meters and the limiters' gain reduction show unknown while the unit is silent, whichever of
+// their windows finds it so, never their last readings as if the signal held still; once the unit
+// answers, its live values again.
+TEST_F(SignalFlowTest, MetersAndGainReductionShowUnknownWhileTheUnitIsSilent) {
+  IQDevice8100& unit = AddUnit(Model::kX);
+  g8100LimiterMode.Write(unit, 0xFF);
+  // Thresholds at the top: nothing is limited, and both bars stand full.
+  g8100LeftThreshold.Write(unit, 524287);
+  g8100RightThreshold.Write(unit, 524287);
+  TSigFlowDialog dialog(nullptr, unit);
+  dialog.Create();
+  dialog.Show();
+  ui::test::Click(dialog, f8100res::kLeftLimiterButton);
+  auto& limiter = dynamic_cast<TLimiterDialog&>(*dialog.SubDialog(f8100res::kLeftLimiterButton));
+  const auto unknown = [&] {
+    int shown = 0;
+    for (int m = 0; m < TSigFlowDialog::kMeterCount; ++m) shown += dialog.Meter(m).ShowsUnknown();
+    for (int side : {0, 1}) shown += limiter.Bar(side) == 0;
+    return shown;
+  };
+  ui::test::PumpIdle(12);
+  EXPECT_EQ(unknown(), 0);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
+  ui::test::PumpIdle(2);
+  EXPECT_EQ(unknown(), TSigFlowDialog::kMeterCount + 2);
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::RestIdle();
+  ui::test::PumpIdle(12);
+  EXPECT_EQ(unknown(), 0);
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
 }
 
