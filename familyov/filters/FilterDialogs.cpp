@@ -322,22 +322,14 @@ void TSlopeDialog<Filter>::StepOrder(int delta) {
   }
   this->ReadControls();
   // The unit finds room for the new order elsewhere and hands back the filter's new number.
-  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
-    return GuardedUnitCall(device, [&] {
-      filter->order = order;
-      if (device.IsOnline()) {
-        device.MoveForNewOrder(*filter);
-      }
-      filter->WriteToDevice(device);
-      filter->SendCreateCommand(device);
-    });
+  this->WriteAndAnnounce([&] {
+    filter->order = order;
+    if (device.IsOnline()) {
+      device.MoveForNewOrder(*filter);
+    }
+    filter->WriteToDevice(device);
+    filter->SendCreateCommand(device);
   });
-  if (outcome != controls::ChangeOutcome::kTaken) {
-    this->TakeUnitsFilter(outcome);
-    return;
-  }
-  NotifyRecord record{FilterChanged, filter->channel, 0, filter};
-  this->NotifyRoot(&record);
 }
 
 TLowpassDialog::TLowpassDialog(IQDeviceOrdavinex& device, ui::Window* parent)

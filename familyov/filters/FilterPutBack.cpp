@@ -49,7 +49,9 @@ controls::ChangeOutcome FilterPutBack::Write(IQDeviceOrdavinex& device,
 
 void FilterPutBack::LiveWriteFailed(IQDeviceOrdavinex& device, const IQException& failure,
                                     const TDataWindow& window) {
-  // The report, the put-back and every view's update: one report.
+  // The report, the put-back and every view's update: one report, its box once every view shows
+  // what the unit holds.
+  const controls::PutBackBeforeBox putBackFirst;
   const controls::OneReportScope action;
   ReportCommError(failure, device);
   // A refusal is the unit's answer; any other failure may have reached it.

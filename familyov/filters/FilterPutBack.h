@@ -27,7 +27,8 @@ class FilterPutBack {
   // filter is put back; the views of the unit told from `window` while the change is in doubt.
   controls::ChangeOutcome Write(IQDeviceOrdavinex& device, const std::function<void()>& write,
                                 const controls::ChangeViews& views, const TDataWindow& window);
-  // A live write failed with `failure` and ended the drag: reported once, with what follows.
+  // A live write failed with `failure` and ended the drag: reported once, with what follows, its
+  // box once the filter is put back. Called by the handler that caught the failure.
   void LiveWriteFailed(IQDeviceOrdavinex& device, const IQException& failure,
                        const TDataWindow& window);
 

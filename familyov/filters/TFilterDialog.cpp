@@ -166,23 +166,26 @@ void TFilterDialog::ApplyEntries() {
 }
 
 void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
-  const controls::ChangeOutcome outcome = controls::OutcomeOf([&] {
-    return GuardedUnitCall(*device_, [&] {
-      if (fullWrite) {
-        filter_->WriteToDevice(*device_);
-        filter_->SendCreateCommand(*device_);
-      } else {
-        filter_->WriteParams(*device_);
-      }
-    });
+  WriteAndAnnounce([&] {
+    if (fullWrite) {
+      filter_->WriteToDevice(*device_);
+      filter_->SendCreateCommand(*device_);
+    } else {
+      filter_->WriteParams(*device_);
+    }
   });
-  if (outcome != controls::ChangeOutcome::kTaken) {
-    TakeUnitsFilter(outcome);
-    return;
-  }
-  held_ = filter_->Clone();
-  NotifyRecord record{FilterChanged, filter_->channel, 0, filter_};
-  NotifyRoot(&record);
+}
+
+void TFilterDialog::WriteAndAnnounce(const std::function<void()>& write) {
+  ChangeOnUnit(*device_, write,
+               {.taken =
+                    [this] {
+                      held_ = filter_->Clone();
+                      NotifyRecord record{FilterChanged, filter_->channel, 0, filter_};
+                      NotifyRoot(&record);
+                    },
+                .showUnit = [this] { TakeUnitsFilter(controls::ChangeOutcome::kNotTaken); },
+                .showUnknown = [this] { TakeUnitsFilter(controls::ChangeOutcome::kInDoubt); }});
 }
 
 void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {

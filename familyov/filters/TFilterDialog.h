@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,10 +68,13 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   template <typename Change>
   void ApplyChange(Change&& change, bool fullWrite = false);
   void WriteAndAnnounce(bool fullWrite);
-  // After a write of the filter that failed and has been reported: the filter takes back the values
-  // last read or written, never the ones typed, so that no later write carries an entry the unit
-  // did not take. After a refusal it takes what the unit holds as far as it can be read, and the
-  // dialog shows it; after a write in doubt the fields show unknown until the unit is read again.
+  // Writes the filter with `write` and announces it once the unit took it; after a failure the
+  // filter takes back what the unit holds (see TakeUnitsFilter) before the failure is told.
+  void WriteAndAnnounce(const std::function<void()>& write);
+  // After a write of the filter that failed: the filter takes back the values last read or
+  // written, never the ones typed, so that no later write carries an entry the unit did not take.
+  // After a refusal it takes what the unit holds as far as it can be read, and the dialog shows it;
+  // after a write in doubt the fields show unknown until the unit is read again.
   void TakeUnitsFilter(controls::ChangeOutcome outcome);
   // Enter: the typed entries go to the unit.
   virtual void ApplyEntries();
