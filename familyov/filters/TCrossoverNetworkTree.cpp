@@ -69,7 +69,9 @@ std::string TCrossoverNetworkWindow::OutputName(int output) {
 
 void TCrossoverNetworkWindow::BuildTree() {
   tree_.DeleteAllItems();
-  GuardedUnitCall(device_, [this] {
+  // The tree built again keeps the output the user chose, wherever its network now puts it.
+  ui::TreeItem chosen;
+  GuardedUnitCall(device_, [&] {
     for (int network = 1; network <= kMaxNetworks; ++network) {
       const std::vector<int> outputs = OutputsOfNetwork(device_, network);
       if (outputs.empty()) continue;
@@ -77,13 +79,16 @@ void TCrossoverNetworkWindow::BuildTree() {
           tree_.InsertItem({}, "Network " + std::to_string(network), kNetworkImage,
                            NetworkItemValue(device_, network), kNetworkImage + 1);
       for (int output : outputs) {
-        tree_.InsertItem(item, OutputName(output), kOutputImage, device_.firstOutput + output,
-                         kOutputImage + 1);
+        const int channel = device_.firstOutput + output;
+        const ui::TreeItem leaf =
+            tree_.InsertItem(item, OutputName(output), kOutputImage, channel, kOutputImage + 1);
+        if (channel == selectedChannel_) chosen = leaf;
       }
       tree_.Expand(item);
     }
   });
-  if (const ui::TreeItem first = tree_.FirstChild(tree_.FirstRoot())) tree_.Select(first);
+  if (!chosen) chosen = tree_.FirstChild(tree_.FirstRoot());
+  if (chosen) tree_.Select(chosen);
 }
 
 void TCrossoverNetworkWindow::EvSelChanged(ui::TreeItem item) {

@@ -20,7 +20,8 @@ class TCrossoverNetworkWindow : public ui::LayoutWindow, public TDataWindow {
   TCrossoverNetworkWindow(ui::Window* parent, IQDeviceOrdavinex& device);
   ~TCrossoverNetworkWindow() override;
 
-  // Networks without outputs are left out; the first output of the first one is selected.
+  // Networks without outputs are left out; the output selected stays so, else the first output of
+  // the first network is selected.
   void BuildTree();
   // A refresh, a new channel name or new networks build the tree again.
   void Notify(NotifyRecord* record) override;
