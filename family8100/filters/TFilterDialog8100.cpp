@@ -199,21 +199,30 @@ void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
     filter.TakeValues(*held);
     ReadFilterBackQuietly(unit, filter);
   };
-  const controls::ChangeOutcome outcome = controls::ApplyChange(
+  // The dialog and the views show the filter as it now stands before a failure's box opens.
+  const auto shown = [&](bool announced) {
+    UpdateControls();
+    if (announced) Announce();
+  };
+  controls::ApplyChange(
       [&] { return controls::GuardedBusCall(&unit, [&] { written = edit(filter); }); },
       {.taken =
            [&] {
              if (!written) filter.TakeValues(*held);
              filter.valuesInDoubt = false;
+             shown(written);
            },
-       .showUnit = readBack,
+       .showUnit =
+           [&] {
+             readBack();
+             shown(true);
+           },
        .showUnknown =
            [&] {
              readBack();
              filter.valuesInDoubt = true;
+             shown(true);
            }});
-  UpdateControls();
-  if (outcome != controls::ChangeOutcome::kTaken || written) Announce();
 }
 
 void TFilterDialog8100::Announce() {

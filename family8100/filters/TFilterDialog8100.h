@@ -46,10 +46,10 @@ class TFilterDialog8100 : public ui::Dialog {
   void ApplyAndCommit(bool invertLevel);
   // `edit` changes the filter and writes it to the unit, under the family's guard; it answers
   // false when it has nothing to write. A change not written, or one the unit has not taken, leaves
-  // the filter with the values it held before; after a failure, which is reported, the filter is
-  // read back, since the unit may have carried out part of the write. A write whose answer never
-  // came leaves the filter's values in doubt: the dialog shows none until the unit's doubt is
-  // settled. The dialog and the views then show the filter.
+  // the filter with the values it held before; after a failure the filter is read back, since the
+  // unit may have carried out part of the write. A write whose answer never came leaves the
+  // filter's values in doubt: the dialog shows none until the unit's doubt is settled. The dialog
+  // and the views then show the filter, and only then is a failure told.
   void Edit(const std::function<bool(TFilter&)>& edit);
   void Announce();
   // The filter's present values become those of its type's new filters.

@@ -261,7 +261,7 @@ void TFrequencyGraph::EvLButtonDown(ui::Point p) {
       return;
     }
     drag_.Begin(freq, hit->position);
-    beforeDrag_ = filter.Clone();
+    taken_ = filter.Clone();
   }
   Send(kBankSelected, &filter);
 }
@@ -285,11 +285,26 @@ void TFrequencyGraph::EvMouseMove(ui::Point p) {
 void TFrequencyGraph::WriteLivePosition() {
   TFilterIcon* icon = icons_.Selected();
   if (!icon) return;
+  TFilter& filter = icon->Filter();
+  const controls::DoubtWatch watch;
   try {
-    icon->Filter().WriteDragValues(unit_);
+    filter.WriteDragValues(unit_);
+    taken_ = filter.Clone();
   } catch (const ErrorObject& e) {
+    PutBackDragged(filter);
     controls::ReportDeviceError(e, &unit_, e.code);
+  } catch (const IQException&) {
+    // The drag ends and the failure is told once the filter is put back; a step whose answer
+    // never came may have reached the unit.
+    PutBackDragged(filter);
+    filter.valuesInDoubt = filter.valuesInDoubt || watch.DoubtMet();
+    throw;
   }
+}
+
+void TFrequencyGraph::PutBackDragged(TFilter& filter) {
+  if (taken_ != nullptr) filter.TakeValues(*taken_);
+  Send(kBankChanged, &filter);
 }
 
 void TFrequencyGraph::EvLButtonUp() {
@@ -302,26 +317,27 @@ void TFrequencyGraph::EvLButtonUp() {
   drag_.End();
   Invalidate();
   TFilter& filter = icon->Filter();
-  // The filter keeps no value the unit has not taken. A refusal leaves the steps written live,
-  // so the unit is asked what it holds; after a drop in doubt the filter's values are unknown
-  // until the unit is read again.
-  const auto putBack = [&] {
-    if (beforeDrag_ != nullptr) filter.TakeValues(*beforeDrag_);
-  };
+  // The filter keeps no value the unit has not taken, and the bank's views show it as it stands
+  // before a failure's box opens. The unit may have carried out part of a refused write, so it is
+  // then asked what it holds; after a drop in doubt the filter's values are unknown until the unit
+  // is read again.
   controls::ApplyChange([&] { return CommitFilter(unit_, filter); },
-                        {.taken = [&] { filter.valuesInDoubt = false; },
+                        {.taken =
+                             [&] {
+                               filter.valuesInDoubt = false;
+                               Send(kBankChanged, &filter);
+                             },
                          .showUnit =
                              [&] {
-                               putBack();
+                               PutBackDragged(filter);
                                ReadFilterBackQuietly(unit_, filter);
                              },
                          .showUnknown =
                              [&] {
-                               putBack();
+                               PutBackDragged(filter);
                                filter.valuesInDoubt = true;
                              }});
-  beforeDrag_.reset();
-  Send(kBankChanged, &filter);
+  taken_.reset();
 }
 
 void TFrequencyGraph::EvKeyDown(int key) {

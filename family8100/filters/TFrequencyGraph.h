@@ -88,6 +88,9 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void EvKeyDown(int key) override;
   // Sends the dragged filter's values; the unit's own refusal is reported and the drag goes on.
   void WriteLivePosition();
+  // After a step or drop the unit did not take, before the failure is told: the filter takes back
+  // the values the unit last took, and the bank's views show them.
+  void PutBackDragged(TFilter& filter);
 
   void CmOverlay(int bank, int exclusive);
   void CmVerticalZoom();
@@ -106,8 +109,9 @@ class TFrequencyGraph : public familycommon::GraphWindow {
 
   GraphIcons8100 icons_;
   familycommon::IconDrag drag_;
-  // The dragged filter as it was when the drag began: a drop the unit did not take puts it back.
-  std::unique_ptr<TFilter> beforeDrag_;
+  // The dragged filter as the unit last took it: as it was when the drag began, then as each step
+  // written live left it.
+  std::unique_ptr<TFilter> taken_;
 };
 
 }  // namespace namespace8100

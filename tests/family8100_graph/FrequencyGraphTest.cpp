@@ -2,6 +2,7 @@
 // both ranges, selecting and dragging filters with the writes they make, the faults of a drag,
 // printing, and the README's picture.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,10 +22,13 @@
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/TFilterDialog8100.h"
 #include "family8100/filters/TFrequencyGraph.h"
+#include "family8100/unit/ParameterTable8100.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/Family8100FilterDialogIds.h"
+#include "sim/Fault.h"
+#include "sim/WireFormat.h"
 #include "tests/app/AppGuiEnvironment.h"
 #include "tests/family8100_unit/BankGraphPixel.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
@@ -50,8 +55,10 @@ class FrequencyGraphTest : public testing::Test {
     bus.port.SetRetries(0);
     sim::family8100::AddFamily8100Unit(bus.bus, {.model = Model::kX, .address = 2});
     unit = testsupport8100::OnlyUnit(bus);
-    controls::SetDeviceErrorReporter(
-        [this](const IQException& e, IQDevice*, int) { errors.push_back(e.GetText()); });
+    controls::SetDeviceErrorReporter([this](const IQException& e, IQDevice*, int) {
+      errors.push_back(e.GetText());
+      if (atBox) atBox();
+    });
   }
   ~FrequencyGraphTest() override { controls::SetDeviceErrorReporter(nullptr); }
 
@@ -114,6 +121,8 @@ class FrequencyGraphTest : public testing::Test {
   IQDevice8100* unit = nullptr;
   std::unique_ptr<TFrequencyGraph> graph;
   std::vector<std::string> errors;
+  // Runs while the error box is open.
+  std::function<void()> atBox;
 };
 
 TEST_F(FrequencyGraphTest, GridLabelsAndTracesAtBothRanges) {
@@ -265,6 +274,48 @@ TEST_F(FrequencyGraphTest, ABusFailureDuringADragReleasesTheMouseAndEndsIt) {
   EXPECT_EQ(errors.size(), 3u);
   EXPECT_FALSE(graph->Dragging());
   EXPECT_EQ(ui::Window::MouseCapture(), nullptr);
+}
+
+// A step written live, then a drop, that the unit refuses: while the error box is open the filter
+// and its icon stand where the unit last took them, at the drag's last step taken.
+TEST_F(FrequencyGraphTest, WhileTheBoxIsOpenTheFilterStandsWhereTheUnitLastTookIt) {
+  TParametricFilter& filter = Add<TParametricFilter>(kRightInputBank, 1000, 0.0f);
+  Open(kRightInputBank);
+  Click(PixelOf(1000.0f, 0.0f));
+  // A step ends with the commit flag, which the drop writes last; a drop begins with the slot's
+  // type. The last step is written before the drop where the step is refused, else never.
+  const struct {
+    const UCodeObject* refused;
+    bool stepWritten;
+  } cases[] = {{&g8100FilterCommit, true}, {&g8100FilterType, false}};
+  for (const auto& [refused, stepWritten] : cases) {
+    SCOPED_TRACE(refused->GetId());
+    errors.clear();
+    const ui::Point from = PixelOf(static_cast<float>(filter.frequency), 0.0f);
+    ui::test::MouseDown(*graph, from);
+    ui::test::MouseMove(*graph, {from.x + 30, from.y});
+    ui::test::PumpMessages();
+    const int taken = filter.frequency;
+    bus.bus.AddFault(sim::Fault::ErrorObject(3)
+                         .ForUnit(2)
+                         .ForObject(refused->GetId())
+                         .ForOpcode(sim::kOpcodeSet)
+                         .Times(1));
+    std::vector<float> shown;
+    atBox = [&] {
+      // The box's own loop delivers what the views were told.
+      ui::test::PumpMessages();
+      shown = {static_cast<float>(filter.frequency), graph->Icons().Selected()->position.frequency};
+    };
+    ui::test::MouseMove(*graph, {from.x + 60, from.y});
+    if (stepWritten) ui::test::PumpMessages();
+    ui::test::MouseUp(*graph, {from.x + 60, from.y});
+    ui::test::PumpMessages();
+    atBox = nullptr;
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_THAT(shown, testing::Each(static_cast<float>(taken)));
+    bus.bus.ClearFaults();
+  }
 }
 
 TEST_F(FrequencyGraphTest, PrintedGraphSitsInTheMiddleOfThePage) {
