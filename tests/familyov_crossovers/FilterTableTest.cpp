@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -30,6 +32,7 @@
 #include "resources/FamilyOvFilterDialogIds.h"
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "sim/Fault.h"
+#include "sim/WireFormat.h"
 #include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
@@ -48,15 +51,19 @@ using testsupport::NamedChange;
 constexpr int kAddress = 5;
 constexpr int kRefusal = 3;
 constexpr int kTestedChannel = 1;
-// The unit's outputs from channel 4 in pairs: A and B form network 1, C and D network 2.
+// The unit's outputs from channel 4 in pairs: A and B form network 1, C and D network 2, E and F
+// network 3.
 constexpr int kOutputA = 0;
 constexpr int kOutputB = 1;
 constexpr int kOutputC = 2;
 constexpr int kOutputD = 3;
+constexpr int kOutputE = 4;
 
-// A change of filters writes several objects and stops at the first write left unanswered: the
-// answer lost after the unit carried the change out is that of the write that decides it (a
-// filter's command, a bypass, a polarity, a network), the steps before it answered.
+// A change of filters writes several objects and stops at the first write that fails. A failure
+// meets the change's first write, but the answer lost after the unit carried the change out, and
+// every failure of a row that says so, meet the write that decides it (a filter's command, a
+// bypass, a polarity, a network), its last but for the end of a filter update, the steps before it
+// answered.
 constexpr int kDecidingWrites[] = {
     sim::familyov::object::kFilterCommand, sim::familyov::object::kFilterBypassSet,
     sim::familyov::object::kPolarity, sim::familyov::object::kCrossoverNetwork};
@@ -94,18 +101,32 @@ bool LeftAlone(ui::Window& control) {
   // The parametric filter's bandwidth slider draws its scale under it, and its thumb is not where
   // the walk's drag looks for it: BandwidthKeys moves it.
   if (dynamic_cast<TParametricDialog*>(pane) != nullptr && id == kBandwidthSlider) return true;
+  // A crossover dialog's row without a crossover greys its frequency field alone: its spin and its
+  // order arrows have nothing to change.
+  if (dynamic_cast<TCrossoverDialog*>(pane) != nullptr) {
+    using namespace ovcrossover_res;
+    const bool low = id == kLowQuad || id == kLowOrder;
+    if (low || id == kHighQuad || id == kHighOrder) {
+      return !ui::test::ControlOf(*pane, low ? kLowFrequency : kHighFrequency).IsEnabled();
+    }
+  }
   return (shelf && id == 0 && dynamic_cast<ui::UpDown*>(&control) != nullptr) ||
          (dynamic_cast<TOctaveDialog*>(pane) != nullptr &&
           (id == kQEdit || id == kFrequencyQuad || id == kBandwidthSlider));
 }
 
 // A window of the table: how to find it among the open ones, the filter the list selects first
-// (its dialog is the one the editor shows), and the changes the sweep does not know of.
+// (its dialog is the one the editor shows), the changes the sweep does not know of, and the output
+// the network tree selects (the crossover dialog shows its crossovers).
 struct TableWindow {
   const char* name;
   ui::Window& (*find)(FilterTable&);
   int selectedType;
   std::vector<NamedChange> (*more)(FilterTable&);
+  int selectedOutput = kOutputA;
+  // Each failure meets the write that decides the change, the unit taking every step before it,
+  // rather than the change's first write.
+  bool failsDecidingWrite = false;
 };
 
 void PrintTo(const TableWindow& window, std::ostream* out) { *out << window.name; }
@@ -152,6 +173,15 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
     device->autoOpenSummary = 0;
     PutFiltersOnUnit();
     ovtest::ReportedErrors().clear();
+    OnScreen() = this;
+    previousReporter_ = SetCommErrorReporter([](const IQException& error, IQDevice& unit) {
+      previousReporter_(error, unit);
+      OnScreen()->Told();
+    });
+  }
+  ~FilterTable() override {
+    SetCommErrorReporter(previousReporter_);
+    OnScreen() = nullptr;
   }
 
   TFilterDecoratedFrame& FilterEditor() {
@@ -229,7 +259,10 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
     FilterEditor().Show();
     Crossovers().Parent()->Show();
     ui::test::PumpMessages();
-    const int type = std::get<0>(GetParam()).selectedType;
+    const TableWindow& window = std::get<0>(GetParam());
+    ui::TreeView& networks = Crossovers().NetworkTree().Tree();
+    networks.Select(OutputItem(window.selectedOutput));
+    const int type = window.selectedType;
     TFilterListWindow& list = *Panes().list;
     for (int row = 0; row < list.List().Count(); ++row) {
       if (list.Rows().at(static_cast<std::size_t>(row))->typeCode != type) continue;
@@ -265,16 +298,37 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
   }
   ui::Window& Tested() { return std::get<0>(GetParam()).find(*this); }
 
+  // `shown`, the first look at the windows since a failure was told, is what they already showed
+  // while its box was open.
+  void ExpectShownWhenTold(const std::vector<std::string>& shown) {
+    const std::optional<std::vector<std::string>> told = std::exchange(shownWhenTold_, {});
+    if (!told) return;
+    EXPECT_EQ(told->size(), shown.size());
+    for (std::size_t i = 0; i < std::min(told->size(), shown.size()); ++i) {
+      if ((*told)[i] != shown[i]) {
+        ADD_FAILURE() << "while the failure's box was open showed " << (*told)[i]
+                      << ", once it closed " << shown[i];
+      }
+    }
+  }
+
   testsupport::ControlTableHooks Hooks() {
     testsupport::ControlTableHooks hooks;
     hooks.tested = [this]() -> ui::Window& { return Tested(); };
-    hooks.shown = [this] { return Shown(); };
+    hooks.shown = [this] {
+      std::vector<std::string> shown = Shown();
+      ExpectShownWhenTold(shown);
+      return shown;
+    };
     hooks.inTested = [](const std::string& line) {
       return line.starts_with("tested/") || line.starts_with("model/");
     };
     hooks.fresh = [this] { return Fresh(); };
     hooks.fail = [this](const sim::Fault& fault) {
-      if (fault.kind != sim::FaultKind::kSilence) {
+      const bool atDecidingWrite =
+          fault.opcode == sim::kOpcodeSet &&
+          (fault.kind == sim::FaultKind::kSilence || std::get<0>(GetParam()).failsDecidingWrite);
+      if (!atDecidingWrite) {
         bus.bus.AddFault(fault.ForUnit(kAddress));
         return;
       }
@@ -311,6 +365,19 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
   std::unique_ptr<TEditOVWindow> edit;
 
  private:
+  // The table whose windows are open, for the family's error reporter, which takes no closure.
+  static FilterTable*& OnScreen() {
+    static FilterTable* table = nullptr;
+    return table;
+  }
+  // The error box stands over the windows: from the moment it opens they must show what they show
+  // once it is closed, the unit's values or unknown, never the change the unit failed.
+  void Told() {
+    if (edit != nullptr && !shownWhenTold_) shownWhenTold_ = Shown();
+  }
+  static inline CommErrorReporter previousReporter_ = nullptr;
+  std::optional<std::vector<std::string>> shownWhenTold_;
+
   // A filter of each kind on the tested channel, and a two-way crossover on network 1 and on
   // network 2, so that every control and every drag has something to change.
   void PutFiltersOnUnit() {
@@ -420,7 +487,7 @@ std::vector<NamedChange> NetworkDrops(FilterTable& t) {
   changes.push_back(
       {"assign a network", [&t](ui::Window&) {
          ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
-         script.RunDialog(ovcrossover_res::kNetworkAssignmentDialog, [](ui::Dialog& dialog) {
+         script.RunDialog(ovcrossover_res::kNetworkAssignmentDialog, [&t](ui::Dialog& dialog) {
            auto& window = dynamic_cast<TCrossoverNetworkAssignmentWindow&>(dialog);
            auto& combo = dynamic_cast<ui::ComboBox&>(
                ui::test::ControlOf(window.Pane(kOutputD), ovcrossover_res::kNetworkCombo));
@@ -428,6 +495,8 @@ std::vector<NamedChange> NetworkDrops(FilterTable& t) {
            combo.Parent()->SendNotify({.controlId = ovcrossover_res::kNetworkCombo,
                                        .code = ui::Notify::SelChange,
                                        .control = &combo});
+           // The choice is told while the window is open: its box stands over the window too.
+           t.ExpectShownWhenTold(t.Shown());
            dialog.CloseWindow(ui::kIdCancel);
          });
          ui::Application::Instance()->RouteCommand(ovcrossover_res::kCmNetworks, &t.Crossovers());
@@ -439,6 +508,10 @@ TEST_P(FilterTable, ShowsWhatTheUnitHoldsWithOneReport) {
   OpenAll();
   testsupport::ControlTableHooks hooks = Hooks();
   testsupport::CheckEveryChange(hooks, std::get<1>(GetParam()));
+}
+
+std::string RowName(const testing::TestParamInfo<FilterTable::ParamType>& info) {
+  return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
 }
 
 // The windows a channel's node and the crossover node open. Not here: the octave array and the
@@ -457,6 +530,8 @@ const TableWindow kWindows[] = {
     {"CDHornDialog", ParameterDialog, kFilterCDHorn, nullptr},
     {"OctaveDialog", ParameterDialog, kFilterBoostCut, nullptr},
     {"CrossoverDialog", CrossoverDialog, kFilterParametric, nullptr},
+    // An output without crossovers: each edge is made from none.
+    {"CrossoverDialogFromNone", CrossoverDialog, kFilterParametric, nullptr, kOutputE},
     {"CrossoverGraph", CrossoverGraph, kFilterParametric, CrossoverDrags},
     {"CrossoverNetworkTree", NetworkTree, kFilterParametric, NetworkDrops},
 };
@@ -464,10 +539,29 @@ const TableWindow kWindows[] = {
 INSTANTIATE_TEST_SUITE_P(EveryFilterWindow, FilterTable,
                          testing::Combine(testing::ValuesIn(kWindows),
                                           testing::ValuesIn(testsupport::Conditions(kRefusal))),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) +
-                                  std::get<1>(info.param).name;
-                         });
+                         RowName);
+
+// The same output's edges made from none, each failure meeting the write that makes the crossover
+// rather than the first. Only the write failures the table puts on a change's first write meet
+// another write here: a refusal and an answer the unit never heard.
+const TableWindow kAtLastWrite[] = {{"CrossoverDialogFromNoneAtLastWrite", CrossoverDialog,
+                                     kFilterParametric, nullptr, kOutputE, true}};
+
+std::vector<testsupport::Condition> FirstWriteFailures() {
+  std::vector<testsupport::Condition> failures;
+  for (const testsupport::Condition& condition : testsupport::Conditions(kRefusal)) {
+    if (condition.fault && condition.fault->opcode == sim::kOpcodeSet &&
+        condition.fault->kind != sim::FaultKind::kSilence) {
+      failures.push_back(condition);
+    }
+  }
+  return failures;
+}
+
+INSTANTIATE_TEST_SUITE_P(LastWrite, FilterTable,
+                         testing::Combine(testing::ValuesIn(kAtLastWrite),
+                                          testing::ValuesIn(FirstWriteFailures())),
+                         RowName);
 
 }  // namespace
 }  // namespace namespaceOV
