@@ -311,15 +311,25 @@ void TLogicListWindow::SetupWindow() {
 
 void TLogicListWindow::Fill() {
   list_.DeleteAllItems();
-  GuardedUnitCall(device_, [&] {
-    const int lastFired = gCurrentLogicInObject.Read(device_);
-    for (int input = kLastLogicNumber; input >= 1; --input) {
-      list_.InsertItem(0, std::to_string(input), input == lastFired ? kLastFiredImage : kRowImage,
-                       input);
-      ShowResponse(0, input);
-    }
-  });
+  for (int input = 1; input <= kLastLogicNumber; ++input) {
+    ShowResponseUnknown(list_.InsertItem(input - 1, std::to_string(input), kRowImage, input));
+  }
+  if (!GuardedUnitCall(device_, [this] { ShowRows(); })) rowsOwed_.Owe();
   SelectRow(device_.selectedLogicIn);
+}
+
+void TLogicListWindow::ShowRows() {
+  const int lastFired = gCurrentLogicInObject.Read(device_);
+  for (int row = 0; row < list_.Count(); ++row) {
+    const int input = static_cast<int>(list_.ItemData(row));
+    list_.SetItemImage(row, input == lastFired ? kLastFiredImage : kRowImage);
+    ShowResponse(row, input);
+  }
+}
+
+bool TLogicListWindow::IdleAction(long idleCount) {
+  const bool more = ui::LayoutWindow::IdleAction(idleCount);
+  return rowsOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
 }
 
 void TLogicListWindow::ShowResponse(int row, int input) {

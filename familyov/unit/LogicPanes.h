@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
 #include "familyov/unit/LogicMap.h"
 #include "platform/ui/Button.h"
@@ -60,13 +61,15 @@ class TLogicDialog : public ui::Dialog, public TDataWindow {
 
 // The whole logic map, one row per input 1..31 (memory name and logic output), the input that
 // fired last marked. Selecting a row selects the input; dragging a row onto another copies its
-// response there.
+// response there. Every input has its row: what a silent unit did not give shows unknown, and is
+// read at the first idle pass that finds the unit answering.
 class TLogicListWindow : public ui::LayoutWindow, public TDataWindow {
  public:
   TLogicListWindow(ui::Window* parent, IQDeviceOrdavinex& device);
   ~TLogicListWindow() override;
 
   void Notify(NotifyRecord* record) override;
+  bool IdleAction(long idleCount) override;
   ui::ListView& List() { return list_; }
 
  protected:
@@ -74,6 +77,9 @@ class TLogicListWindow : public ui::LayoutWindow, public TDataWindow {
 
  private:
   void Fill();
+  // The input fired last and every row's response read and shown; a bus failure is thrown, the
+  // rows not yet read left as they were.
+  void ShowRows();
   void SelectRow(int input);
   void UpdateRow(int input);
   void ShowResponse(int row, int input);
@@ -90,6 +96,8 @@ class TLogicListWindow : public ui::LayoutWindow, public TDataWindow {
   bool selecting_ = false;
   int draggedRow_ = -1;
   std::unique_ptr<ui::DragImage> dragImage_;
+  // The rows a silent unit did not give.
+  controls::OwedRead rowsOwed_{[this] { ShowRows(); }};
 };
 
 }  // namespace namespaceOV

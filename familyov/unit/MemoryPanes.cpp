@@ -93,7 +93,7 @@ void TMemoryDialog::SetupWindow() {
 
 void TMemoryDialog::ShowUnitName() {
   std::string name;
-  if (!GuardedUnitCall(device_, [&] { name = UnitName(); })) name = std::to_string(memory_);
+  if (!GuardedUnitCall(device_, [&] { name = UnitName(); })) rowOwed_.Owe();
   name_.SetText(name);
 }
 
@@ -102,15 +102,33 @@ std::string TMemoryDialog::UnitName() {
   return gMemoryNameObject.Read(device_);
 }
 
+int TMemoryDialog::LampOfUnit() {
+  return gLastMemoryObject.Read(device_) == memory_ ? kLampRecalledLast : kLampDark;
+}
+
+void TMemoryDialog::ShowLamp(int state) {
+  lamp_.SetState(state);
+  lamp_.Redraw();
+}
+
 void TMemoryDialog::UpdateLed() {
   if (!device_.HasFeature(kFeatureLastMemory)) return;
   // A memory the unit did not say it recalled last is neither lit nor dark.
   int state = TLEDButton::kUnknownState;
-  GuardedUnitCall(device_, [&] {
-    state = gLastMemoryObject.Read(device_) == memory_ ? kLampRecalledLast : kLampDark;
-  });
-  lamp_.SetState(state);
-  lamp_.Redraw();
+  if (!GuardedUnitCall(device_, [&] { state = LampOfUnit(); })) rowOwed_.Owe();
+  ShowLamp(state);
+}
+
+void TMemoryDialog::ReadRow() {
+  const std::string name = UnitName();
+  // A name the user is typing meanwhile stays, to be committed as typed.
+  if (!name_.IsModified()) name_.SetText(name);
+  if (device_.HasFeature(kFeatureLastMemory)) ShowLamp(LampOfUnit());
+}
+
+bool TMemoryDialog::IdleAction(long idleCount) {
+  const bool more = ui::Dialog::IdleAction(idleCount);
+  return rowOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
 }
 
 void TMemoryDialog::Notify(NotifyRecord* record) {
@@ -134,7 +152,8 @@ bool TMemoryDialog::PreProcessKey(const ui::KeyStroke& key) {
     return true;
   }
   if (key.code == ui::key::kEscape) {
-    GuardedUnitCall(device_, [&] { name_.SetText(UnitName()); });
+    // What was typed goes, whether or not the unit answers: it was never the unit's.
+    ShowUnitName();
     return true;
   }
   return ui::Dialog::PreProcessKey(key);

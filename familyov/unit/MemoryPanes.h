@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
 #include "controls/TLEDButton.h"
 #include "platform/ui/Button.h"
@@ -30,7 +31,8 @@ class TMemoryTitleDialog : public ui::Dialog, public TDataWindow {
 
 // One memory of the unit: its number, its name (committed when the edit loses the focus or on
 // Enter, only when it changed), Save, Recall, and a lamp lit when it was recalled last. Nothing is
-// cached: names and the lamp are read from the unit when needed.
+// cached: names and the lamp are read from the unit when needed; what a silent unit did not give
+// shows unknown and is read at the first idle pass that finds it answering.
 class TMemoryDialog : public ui::Dialog, public TDataWindow {
  public:
   static constexpr int kNameLimit = 11;
@@ -42,6 +44,7 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
   // Enter commits the name, Escape puts the unit's name back, Tab moves to the next row of the
   // memory window.
   bool PreProcessKey(const ui::KeyStroke& key) override;
+  bool IdleAction(long idleCount) override;
   void UpdateLed();
   void CommitName();
 
@@ -50,8 +53,13 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
 
  private:
   std::string UnitName();
-  // The memory's name as the unit holds it, its number when the unit does not answer.
+  // The memory's name as the unit holds it, unknown (empty) when the unit does not answer.
   void ShowUnitName();
+  // The lamp's state for the memory the unit recalled last; a bus failure is thrown.
+  int LampOfUnit();
+  void ShowLamp(int state);
+  // The name and the lamp read again; a bus failure is thrown.
+  void ReadRow();
   // kNotRead: the memory's name, the command's opening read, failed and was reported; nothing
   // was asked or run.
   enum class RunOutcome { kNotRead, kDeclined, kDone, kFailed };
@@ -69,6 +77,8 @@ class TMemoryDialog : public ui::Dialog, public TDataWindow {
   ui::Edit name_;
   ui::StaticText number_;
   TLEDButton lamp_;
+  // The name or lamp a silent unit did not give.
+  controls::OwedRead rowOwed_{[this] { ReadRow(); }};
 };
 
 }  // namespace namespaceOV

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bus/PollBackoff.h"
 #include "familycommon/LoadFailure.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/unit/LogicPanes.h"
@@ -129,6 +130,41 @@ TEST_F(Memories8126Test, TheLampOfAMemoryASilentUnitDoesNotNameShowsUnknown) {
   fourth.Notify(&refresh);
   EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(fourth, kMemoryLamp)).GetState(),
             TLEDButton::kUnknownState);
+}
+
+// Once the unit answers, each row shows its name, but for a name the user is typing meanwhile.
+TEST_F(Memories8126Test, TheNameOfAMemoryASilentUnitDoesNotGiveShowsUnknownUntilItAnswers) {
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  TMemoryDialog third(&host, unit, 3);
+  TMemoryDialog fourth(&host, unit, 4);
+  host.Create();
+  EXPECT_EQ(ui::test::ControlOf(fourth, kMemoryName).Text(), "");
+  ui::test::Type(third, kMemoryName, "Stage");
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(8);
+  ui::test::RestIdle();
+  EXPECT_EQ(ui::test::ControlOf(fourth, kMemoryName).Text(), "Memory 4");
+  EXPECT_EQ(dynamic_cast<TLEDButton&>(ui::test::ControlOf(fourth, kMemoryLamp)).GetState(), 5);
+  EXPECT_EQ(ui::test::ControlOf(third, kMemoryName).Text(), "Stage");
+}
+
+TEST_F(Memories8126Test, EscapeOnASilentUnitDropsWhatWasTypedForAnUnknownName) {
+  TMemoryDialog fourth(&host, unit, 4);
+  host.Create();
+  ui::test::Type(fourth, kMemoryName, "Stage");
+  unit.InvalidateValues();  // as a recall in another window does
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  ui::test::PressKey(ui::test::ControlOf(fourth, kMemoryName), Qt::Key_Escape);
+  EXPECT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(ui::test::ControlOf(fourth, kMemoryName).Text(), "");
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(4);
+  ui::test::RestIdle();
+  EXPECT_EQ(ui::test::ControlOf(fourth, kMemoryName).Text(), "Memory 4");
 }
 
 // The unit's filters as the program holds them: number, type, channel and frequency.
@@ -301,6 +337,25 @@ TEST_F(LogicTest, AMemoryChosenOnASilentUnitLeavesThePaneAndItsRowUnknown) {
   EXPECT_EQ(memory.Selection(), -1);
   EXPECT_EQ(rows.ItemText(1, 1), "?");
   EXPECT_EQ(rows.ItemText(1, 2), "?");
+}
+
+TEST_F(LogicTest, AListFilledOnASilentUnitHasEveryRowUnknownUntilItAnswers) {
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  TLogicListWindow list(&host, unit);
+  host.Create();
+  ui::ListView& rows = list.List();
+  EXPECT_EQ(Errors().size(), 1u);
+  ASSERT_EQ(rows.Count(), 31);
+  EXPECT_EQ(rows.ItemText(30, 0), "31");
+  EXPECT_EQ(rows.ItemText(1, 1), "?");
+  EXPECT_EQ(rows.ItemText(1, 2), "?");
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(4);
+  ui::test::RestIdle();
+  EXPECT_EQ(rows.ItemText(1, 1), "Memory 5");
+  EXPECT_EQ(rows.ItemText(1, 2), "19");
 }
 
 TEST_F(LogicTest, DraggingARowOntoAnotherCopiesItsResponse) {
