@@ -119,7 +119,9 @@ void TEditOVWindow::SetupWindow() {
   GuardedUnitCall(*device_, [this] {
     ProgressWindow progress;
     ReadUnit(&progress);
-    if (device_->autoOpenSummary != 0 && !IsLocked(false)) OpenChildWindow(ids_.summary);
+    if (device_->autoOpenSummary != 0 && ReadUnitLock(false) == controls::LockState::kFree) {
+      OpenChildWindow(ids_.summary);
+    }
   });
 }
 
@@ -132,10 +134,10 @@ void TEditOVWindow::ReadTree() {
   std::vector<TNodeInfo> nodes;
   NodeIds ids;
   BuildTree(nodes, ids);
-  const bool locked = gLockedObject.Read(*device_);
+  const controls::LockState lock = UnitLock();
   const std::string name = device_->GetDisplayName();
   ShowTree(std::move(nodes), ids);
-  ShowLock(locked);
+  ShowLock(lock);
   ShowUnitName(name);
   // A summary made before the unit told of its compressors lacks their panes: it is made again.
   if (device_->HasFeature(kFeatureCompressors) != compressors &&
@@ -216,13 +218,17 @@ ui::Window* TEditOVWindow::ChildWindow(int id) const {
   return children_[static_cast<std::size_t>(id)].get();
 }
 
-bool TEditOVWindow::IsLocked(bool report) {
+controls::LockState TEditOVWindow::UnitLock() {
+  return gLockedObject.Read(*device_) ? controls::LockState::kLocked : controls::LockState::kFree;
+}
+
+controls::LockState TEditOVWindow::ReadUnitLock(bool report) {
   try {
-    return gLockedObject.Read(*device_);
+    return UnitLock();
   } catch (const IQException& e) {
     if (report) ReportCommError(e, *device_);
   }
-  return false;
+  return controls::LockState::kNotRead;
 }
 
 bool TEditOVWindow::PreProcessKey(const ui::KeyStroke& key) {
@@ -313,17 +319,32 @@ void TEditOVWindow::CloseChild(int id) {
   window->Destroy();
 }
 
-void TEditOVWindow::UpdateTreeForLock() { ShowLock(IsLocked(true)); }
-
-void TEditOVWindow::ShowLock(bool locked) {
+void TEditOVWindow::ShowLock(controls::LockState lock) {
+  // A lock not known closes nothing and opens nothing: it is read once the unit answers.
+  if (lock == controls::LockState::kNotRead) lockOwed_.Owe();
   for (TNodeInfo* node : nodeList_) {
-    if (!locked) {
+    if (lock == controls::LockState::kFree) {
       tree_.SetItemImages(node->item, node->image, node->image + 1);
-    } else if (node->lockable) {
+    } else if (node->lockable && lock == controls::LockState::kLocked) {
       tree_.SetItemImages(node->item, kLockImage, kLockImage);
       CloseChild(node->id);
+    } else if (node->lockable) {
+      tree_.SetItemImages(node->item, kLockUnknownImage, kLockUnknownImage);
     }
   }
+}
+
+void TEditOVWindow::FollowLock(controls::LockState lock) {
+  ShowLock(lock);
+  // The device lists name a locked unit by its lock rather than its name.
+  TellDeviceLists(*device_);
+  if (lock != controls::LockState::kFree) return;
+  GuardedUnitCall(*device_, [this] {
+    ProgressWindow progress;
+    ReadUnit(&progress);
+  });
+  NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
+  Notify(&refresh);
 }
 
 void TEditOVWindow::UpdateCaption() {
@@ -467,19 +488,7 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
       PassOn(&renamed);
     }
   }
-  if (code == LockChanged) {
-    UpdateTreeForLock();
-    // The device lists name a locked unit by its lock rather than its name.
-    TellDeviceLists(*device_);
-    if (!IsLocked(true)) {
-      GuardedUnitCall(*device_, [this] {
-        ProgressWindow progress;
-        ReadUnit(&progress);
-      });
-      NotifyRecord refresh{RefreshAll, 0, 0, nullptr};
-      Notify(&refresh);
-    }
-  }
+  if (code == LockChanged) FollowLock(ReadUnitLock(true));
   if (code == UnitRenamed) UpdateCaption();
   if (code == LimiterEnableChanged || code == PinkNoiseChanged) {
     GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
@@ -512,6 +521,9 @@ bool TEditOVWindow::IdleAction(long idleCount) {
   }
   if (device_->IsOnline() && treeOwed_.Owed()) {
     return treeOwed_.Settle(*device_) == controls::PollOutcome::kResting ? more : true;
+  }
+  if (device_->IsOnline() && lockOwed_.Owed()) {
+    return lockOwed_.Settle(*device_) == controls::PollOutcome::kResting ? more : true;
   }
   // The settings flag takes one pass per round of the live values, as it would if every meter
   // were read in the same idle cycle; one transaction a pass keeps input served between them.

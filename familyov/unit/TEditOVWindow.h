@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/CommandStart.h"
 #include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
 #include "familycommon/FilterLifetime.h"
@@ -28,10 +29,11 @@ class TFilter;
 // through ChildWindowFactory) or runs its command. It is the root of the unit's notifications:
 // every window of the unit sends its records here; the edit window acts on some and hands every
 // record to every open window. It follows the unit's lock: lockable nodes of a locked unit show
-// the lock, their windows close and a double click only beeps. Closing releases the unit and
-// tells the owner (message 301 with the device). A unit silent when the window opens gives a tree
-// of its summary alone; the first idle pass that finds it answering makes the tree whole and
-// names the unit in the captions.
+// the lock, their windows close and a double click only beeps; a lock the unit did not give after
+// it changed shows on them as neither locked nor free until the unit answers. Closing releases
+// the unit and tells the owner (message 301 with the device). A unit silent when the window opens
+// gives a tree of its summary alone; the first idle pass that finds it answering makes the tree
+// whole and names the unit in the captions.
 class TEditOVWindow : public ui::Frame, public TDataWindow {
  public:
   static constexpr int kChildSlots = 40;
@@ -40,6 +42,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   static constexpr int kChannelImage = 0;
   static constexpr int kLockImage = 6;
   static constexpr int kUnitImage = 7;
+  // No image at all: a lock the unit did not give is neither the lock nor the node's own.
+  static constexpr int kLockUnknownImage = -1;
 
   TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device);
   ~TEditOVWindow() override;
@@ -49,7 +53,6 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   virtual void OpenChildWindow(int id);
   // A child window going away by the user's close: its rectangle is remembered, its slot freed.
   void ChildClosed(int id);
-  void UpdateTreeForLock();
   void UpdateCaption();
   // Releases the unit, tells the owner and closes the window with its children.
   void CloseWindow(int result = ui::kIdCancel) override;
@@ -90,8 +93,10 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   virtual std::string TreeTitle() const = 0;
   // Fills `nodes` with the top-level nodes and `ids` with their ids; a bus failure is thrown.
   virtual void BuildTree(std::vector<TNodeInfo>& nodes, NodeIds& ids) = 0;
-  // The unit's lock; a failed read counts as unlocked, reported when `report` is set.
-  bool IsLocked(bool report);
+  // The unit's lock as it says it; a bus failure is thrown.
+  controls::LockState UnitLock();
+  // The same, but kNotRead for a failed read, which is reported when `report` is set.
+  controls::LockState ReadUnitLock(bool report);
   // The procedure both models' builders share; `readCompressorOption` is null where the model has
   // no compressors, else it reads whether this unit has them.
   void BuildModelTree(std::vector<TNodeInfo>& nodes, NodeIds& ids,
@@ -104,7 +109,10 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   void ReadTree();
   void ShowTree(std::vector<TNodeInfo> nodes, const NodeIds& ids);
   static void AddSummaryNode(std::vector<TNodeInfo>& nodes, NodeIds& ids, int& next);
-  void ShowLock(bool locked);
+  void ShowLock(controls::LockState lock);
+  // The tree and the device lists show the lock, and after an unlock every window reads the unit
+  // again.
+  void FollowLock(controls::LockState lock);
   // Says why a node's window does not open.
   void TellNotOpened();
   void AddTreeNodes(std::vector<TNodeInfo>& nodes, ui::TreeItem parent);
@@ -149,6 +157,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   bool settingsTurn_ = false;
   // The tree and captions a silent unit did not give.
   controls::OwedRead treeOwed_{[this] { ReadTree(); }};
+  // The lock a silent unit did not give after it changed.
+  controls::OwedRead lockOwed_{[this] { FollowLock(UnitLock()); }};
   // Last: it stops listening before the children go.
   familycommon::FilterSetNotice::Subscription filterSet_;
 };

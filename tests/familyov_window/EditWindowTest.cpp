@@ -456,6 +456,30 @@ TEST_F(EditWindowTest, LockingClosesLockableWindowsAndUnlockingRefreshesTheRest)
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+// A lock the unit did not give after it changed is neither locked nor free: the lockable nodes show
+// neither image and their windows stay, until the unit answers and says.
+TEST_F(EditWindowTest, ALockASilentUnitDoesNotGiveShowsNeitherWayUntilItAnswers) {
+  Windows windows;
+  auto window = Open();
+  const NodeIds ids = window->Ids();
+  DoubleClick(*window, ids.memory);
+  SetLocked(true);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  NotifyRecord lock{LockChanged, 0, 0, nullptr};
+  window->Notify(&lock);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(TreeLines(*window).at(31), "31 Memory -1");
+  EXPECT_EQ(TreeLines(*window).at(30), "30 Security 7");
+  EXPECT_NE(window->ChildWindow(ids.memory), nullptr);
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(20);
+  ui::test::RestIdle();
+  EXPECT_EQ(TreeLines(*window).at(31), "31 Memory 6");
+  EXPECT_EQ(window->ChildWindow(ids.memory), nullptr);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
 TEST_F(EditWindowTest, AFilterOnALinkedChannelIsClonedToTheOtherLinkedChannels) {
   Windows windows;
   auto unit = ovtest::NewVirtual<IQDevice8126>(6);
