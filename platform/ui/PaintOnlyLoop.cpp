@@ -29,6 +29,11 @@ bool RunsProgramCode(const QEvent& e) {
   }
 }
 
+// Input straight from the window system: its first delivery, to a top-level window's handle.
+bool FreshInput(const QObject& receiver, const QEvent& e) {
+  return e.isInputEvent() && e.spontaneous() && receiver.isWindowType();
+}
+
 bool SameTimer(const QEvent& a, const QEvent& b) {
   return a.type() == QEvent::Timer && b.type() == QEvent::Timer &&
          static_cast<const QTimerEvent&>(a).timerId() ==
@@ -57,7 +62,11 @@ void PaintOnlyLoop::Run() {
 }
 
 bool PaintOnlyLoop::Intercept(QObject* receiver, QEvent* e) {
-  if (!running_) return false;
+  if (!running_) {
+    if (marksOut_ == 0 || !FreshInput(*receiver, *e)) return false;
+    Queue(receiver, *e);
+    return true;
+  }
   // The window's code would close it in the middle of the operation; the user may close it after.
   if (e->type() == QEvent::Close && e->spontaneous()) {
     e->ignore();
@@ -85,6 +94,18 @@ void PaintOnlyLoop::Release() {
         IdleDispatcher::IsIdleEvent(h.event.get()) ? Qt::LowEventPriority : Qt::NormalEventPriority;
     QCoreApplication::postEvent(h.receiver.data(), h.event.release(), priority);
   }
+  if (!held.empty()) PostMark();
+}
+
+void PaintOnlyLoop::Queue(QObject* receiver, const QEvent& e) {
+  QCoreApplication::postEvent(receiver, e.clone());
+  PostMark();
+}
+
+void PaintOnlyLoop::PostMark() {
+  // A posted call of the layer's own: the next Run holds it in its place like the rest.
+  ++marksOut_;
+  PostCall(*QCoreApplication::instance(), [this] { --marksOut_; });
 }
 
 void PaintPending() {

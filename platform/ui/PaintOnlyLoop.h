@@ -18,6 +18,11 @@ namespace ui {
 // when Run ends (the next Run holds them again); a window the user closes meanwhile stays open; a
 // custom-drawn window shows what it drew last and draws anew after the operation. Run does nothing
 // when it is called from inside itself.
+//
+// What Run held comes before the user's input that the window system delivers after Run: such
+// input waits behind it. A focus change the operation brought about would otherwise reach a button
+// between the press and the release of a click and cancel it, and a refresh the operation posted
+// would empty a list after the click chose its row.
 class PaintOnlyLoop {
  public:
   PaintOnlyLoop();
@@ -38,9 +43,15 @@ class PaintOnlyLoop {
   };
   void Hold(QObject* receiver, const QEvent& e);
   void Release();
+  // Posts a copy of the event behind what is queued, then a mark whose arrival says that all
+  // before it has arrived.
+  void Queue(QObject* receiver, const QEvent& e);
+  void PostMark();
 
   std::vector<Held> held_;
   bool running_ = false;
+  // Marks posted and not yet arrived: released events may still be on their way.
+  int marksOut_ = 0;
 };
 
 // The application's paint-only loop, for code that knows nothing of the application object (the

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
@@ -128,6 +130,39 @@ TEST(PaintOnlyLoop, UserInputWaitsAndAClosedWindowStaysOpenDuringTheOperation) {
 
   test::PumpMessages();
   EXPECT_EQ(clicks, 1) << "the click acts once the operation is over (a Stop button works)";
+}
+
+TEST(PaintOnlyLoop, InputAfterTheOperationComesBehindWhatTheOperationHeld) {
+  Window w;
+  Shown shown(w);
+  auto* field = new QLineEdit(w.Widget());
+  field->setGeometry(5, 40, 60, 24);
+  auto* button = new QPushButton("Lock", w.Widget());
+  button->setGeometry(5, 5, 60, 24);
+  field->show();
+  button->show();
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  w.Widget()->activateWindow();
+  button->setFocus();
+  test::PumpMessages();
+  ASSERT_TRUE(button->hasFocus());
+
+  // The operation moves the focus (a window it opened takes it); the button hears of that only
+  // afterwards. A click the window system delivers before then must not meet it mid-press.
+  PaintWatch watch(*w.Widget());
+  watch.during = [&] { field->setFocus(); };
+  w.Invalidate();
+  PaintPending();
+  ASSERT_EQ(watch.paints, 1);
+  QWindow* top = w.Widget()->windowHandle();
+  const QPoint onButton = button->geometry().center();
+  QTest::mousePress(top, Qt::LeftButton, Qt::NoModifier, onButton);
+  test::PumpMessages();
+  QTest::mouseRelease(top, Qt::LeftButton, Qt::NoModifier, onButton);
+  test::PumpMessages();
+  EXPECT_EQ(clicks, 1) << "the focus change the operation held came before the click";
+  EXPECT_TRUE(button->hasFocus());
 }
 
 TEST(PaintOnlyLoop, CustomDrawnWindowsShowTheirLastDrawingAndDrawAnewAfterwards) {
