@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "controls/LevelScale.h"
 #include "family8100/filters/BankListing.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/Types8100.h"
@@ -57,7 +58,7 @@ FamilyKey8100 DefaultsOf(const IQDevice8100& unit) {
 }  // namespace
 
 TFilterCountWindow::TFilterCountWindow(ui::Window* parent, TChannelParent& hub)
-    : ui::DrawnWindow(parent), hub_(hub) {
+    : ui::DrawnWindow(parent), hub_(hub), readWhole_(!hub.Unit().ListsStale()) {
   SetEdge(ui::WindowEdge::Sunken);
   for (ui::MessageId id : {bankmsg::kReload, bankmsg::kValuesChanged, bankmsg::kFilterAdded,
                            bankmsg::kFilterRemoved}) {
@@ -71,11 +72,23 @@ TFilterCountWindow::TFilterCountWindow(ui::Window* parent, TChannelParent& hub)
 
 TFilterCountWindow::~TFilterCountWindow() { hub_.RemoveListener(*this); }
 
+std::string TFilterCountWindow::CountText() const {
+  return readWhole_ ? std::to_string(kSectionBudget - hub_.Unit().UsedSections())
+                    : controls::kUnknownValue;
+}
+
+void TFilterCountWindow::FollowRead() {
+  // A read that replaces the filters ends stale only when the unit broke it off; a filter read
+  // back alone leaves the others, and the count, as they were.
+  readWhole_ = !hub_.Unit().ListsStale();
+  Invalidate();
+}
+
 void TFilterCountWindow::Paint(ui::Dc& dc) {
   const ui::Rect area = ClientRect();
   dc.FillRect(area, ui::SystemColorOf(ui::SystemColor::ButtonFace));
   dc.SetBackgroundMode(ui::BackgroundMode::Transparent);
-  dc.DrawTextIn(area, std::to_string(kSectionBudget - hub_.Unit().UsedSections()),
+  dc.DrawTextIn(area, CountText(),
                 {ui::TextAlign::Horizontal::Center, ui::TextAlign::Vertical::Middle});
 }
 
@@ -132,6 +145,7 @@ TFilterLayoutWindow::TFilterLayoutWindow(IQDevice8100& unit, TAllChannelParent& 
     parameters_.ForgetGoneFilter();
     list_->FollowUnit();
     ReloadGraph();
+    count_.FollowRead();
   });
   const int stripHeight = StripHeightLayoutUnits();
   SetChildMetrics(count_, {EdgeRule::SameAs(Edge::Left, nullptr, Edge::Left),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/EditorFrame8100.h"
@@ -13,17 +14,23 @@
 
 namespace namespace8100 {
 
-// How many of the unit's DSP sections are still free.
+// How many of the unit's DSP sections are still free: unknown after a read of the unit's filters
+// that the unit broke off, rather than counting only the filters read, until a read ends whole.
 class TFilterCountWindow : public ui::DrawnWindow {
  public:
   TFilterCountWindow(ui::Window* parent, TChannelParent& hub);
   ~TFilterCountWindow() override;
+
+  std::string CountText() const;
+  // The unit's filters were read again, whole or in part.
+  void FollowRead();
 
  protected:
   void Paint(ui::Dc& dc) override;
 
  private:
   TChannelParent& hub_;
+  bool readWhole_;
 };
 
 // The dialog of the bank's current filter, or an empty place when there is none.

@@ -178,6 +178,23 @@ TEST_F(EditorFixture, SetAsDefaultGivesTheTypesNewFiltersTheseValuesButBoostCutH
   ui::test::PumpMessages();
 }
 
+// A read of the filters that the unit breaks off leaves the free sections unknown, never the
+// whole budget of a bank read empty, until a read of the unit ends whole.
+TEST_F(EditorFixture, TheCountOfFiltersTheUnitDidNotLetBeReadIsUnknownUntilItIsReadWhole) {
+  Command(f8100res::kCmAddParametric);
+  Command(f8100res::kCmAddLowpass);
+  const std::string count = editor.Count().CountText();
+  EXPECT_EQ(count, std::to_string(kSectionBudget - 2));
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(4));
+  EXPECT_FALSE(unit->ReadAgainQuietly());
+  ui::test::PumpMessages();
+  EXPECT_EQ(editor.Count().CountText(), "?");
+  bus.bus.ClearFaults();
+  EXPECT_TRUE(unit->ReadAgainIfStale());
+  ui::test::PumpMessages();
+  EXPECT_EQ(editor.Count().CountText(), count);
+}
+
 TEST_F(EditorFixture, EmptySelectionsGreyTheListsCommandsAndSelectionsStayTheUsers) {
   // The list's menu names the twin bank and greys what has nothing to act on.
   std::unique_ptr<ui::Menu> menu = editor.List()->ContextMenu();
