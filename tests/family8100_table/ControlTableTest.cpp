@@ -9,6 +9,8 @@
 #include <QImage>
 #include <Qt>
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <set>
@@ -72,10 +74,13 @@ constexpr int kFilterBypassObject = 41;
 constexpr int kLastObject = 64;
 const std::array<testsupport::Condition, 5> kConditions = testsupport::Conditions(kRefusal);
 
-// A window of the table, named by its caption up to " - ", on the model whose tree opens it.
+// A window of the table, named by its caption up to " - ", on the model whose tree opens it. A
+// bank's editor shows in its dialog a filter of `shownType`, its bank's first.
 struct TableWindow {
   const char* name;
   Model model;
+  int32_t bank = 0;
+  int32_t shownType = 0;
 };
 void PrintTo(const TableWindow& window, std::ostream* out) { *out << window.name; }
 
@@ -236,16 +241,21 @@ class ControlTableTest
     sim::family8100::AddFamily8100Unit(
         bus.bus, {.model = std::get<0>(GetParam()).model, .address = kAddress, .unitName = "Hall"});
     unit = testsupport8100::OnlyUnit(bus);
-    // A parametric filter in each bank, for its dialog and its icon on the graph; a low-pass
-    // filter beside one for its slope.
+    // A parametric filter in each bank, for its dialog and its icon on the graph; before it, in
+    // the row's bank, a filter of the row's type, which its dialog then shows.
+    const TableWindow& window = std::get<0>(GetParam());
     const int32_t frequencies[] = {1000, 2000, 500, 4000};
     for (int32_t bank = kRightInputBank; bank <= kLeftOutputBank; ++bank) {
+      if (bank == window.bank && window.shownType != kParametricFilter) {
+        std::unique_ptr<TFilter> shown = MakeFilter(window.shownType);
+        shown->bank = bank;
+        shown->frequency = 5000;
+        testsupport8100::AddFilter(*unit, std::move(shown));
+      }
       auto parametric = testsupport8100::Made<TParametricFilter>(bank, frequencies[bank - 1]);
       parametric->q = 2.0f;
       testsupport8100::AddFilter(*unit, std::move(parametric));
     }
-    testsupport8100::AddFilter(*unit,
-                               testsupport8100::Made<TLowpassFilter>(kRightOutputBank, 5000));
     // Memory 1 holds another left attenuation, so that its recall shows; the attenuations stand
     // where either way moves them.
     g8100LeftAttenuation.Write(*unit, 20);
@@ -310,6 +320,10 @@ class ControlTableTest
       for (const std::string& line : testsupport::ShownControls(*window, inner)) {
         shown.push_back(Named(NameOf(*window) + "/" + line));
       }
+      // A bank's editor draws its count of free sections itself.
+      if (auto* bank = dynamic_cast<TFilterDecoratedFrame*>(window)) {
+        shown.push_back(NameOf(*window) + "/free sections: " + bank->Editor().Count().CountText());
+      }
     }
     for (const std::string& line : ModelLines(*unit)) shown.push_back(line);
     return shown;
@@ -323,14 +337,11 @@ class ControlTableTest
     return Shown();
   }
 
-  // The drags a graph offers: a bank's first filter moved up the frequencies, and the low
-  // crossover's edge dropped at twice its frequency.
+  // The drags a graph offers: a bank's first filter moved up the frequencies (a boost/cut filter,
+  // whose frequency is fixed, up the levels), and the low crossover's edge dropped at twice its
+  // frequency.
   std::vector<testsupport::NamedChange> GraphDrags(ui::Window& window) {
-    // After a drop whose answer was lost, the bank's list still shows the values the filter was
-    // put back to rather than unknown: the drag is held under the other conditions until then.
-    const testsupport::Condition& condition = std::get<1>(GetParam());
-    const bool dropInDoubt = condition.fault && condition.carriedOut;
-    if (dynamic_cast<TFrequencyGraph*>(&window) != nullptr && !dropInDoubt) {
+    if (dynamic_cast<TFrequencyGraph*>(&window) != nullptr) {
       return {{"filter dragged", [this](ui::Window& w) {
                  auto& bankGraph = dynamic_cast<TFrequencyGraph&>(w);
                  const TFilter* first = FirstFilter(bankGraph.Bank());
@@ -340,8 +351,11 @@ class ControlTableTest
                  if (icon == icons.end()) return;
                  const ui::Point at =
                      testsupport8100::BankGraphPixel(bankGraph, *unit, (*icon)->position);
-                 const ui::Point to{at.x + 60, at.y - 4};
-                 const ui::Point further{at.x + 90, at.y - 4};
+                 const bool up = first->type == kBoostCutFilter;
+                 const ui::Point to =
+                     up ? ui::Point{at.x + 4, at.y - 20} : ui::Point{at.x + 60, at.y - 4};
+                 const ui::Point further =
+                     up ? ui::Point{at.x + 4, at.y - 30} : ui::Point{at.x + 90, at.y - 4};
                  // The bank's dialog shows the filter: it is selected, and a press drags it.
                  ui::test::MouseDown(bankGraph, at);
                  ui::test::MouseMove(bankGraph, to);
@@ -438,6 +452,11 @@ class ControlTableTest
 
 TEST_P(ControlTableTest, ShowsWhatTheUnitHoldsWithOneReport) {
   OpenAll();
+  if (const int32_t type = std::get<0>(GetParam()).shownType; type != 0) {
+    const TFilterDialog8100* dialog =
+        dynamic_cast<TFilterDecoratedFrame&>(Tested()).Editor().Parameters().Dialog();
+    ASSERT_TRUE(dialog != nullptr && dialog->Filter()->type == type) << "the row's dialog is shut";
+  }
   const std::string tested = std::string(std::get<0>(GetParam()).name) + "/";
   testsupport::CheckEveryChange(
       {.tested = [this]() -> ui::Window& { return Tested(); },
@@ -471,16 +490,19 @@ TEST_P(ControlTableTest, ShowsWhatTheUnitHoldsWithOneReport) {
 }
 
 // The X has every window but the RuneTide's noise sources; the base and Plus models open the X's
-// windows less the delay, limiter and crossovers, made by the same classes.
+// windows less the delay, limiter and crossovers, made by the same classes. The banks' rows show
+// each type's dialog once, the types shared out over the four banks' editors.
 constexpr TableWindow kWindows[] = {
     {"Signal Flow", Model::kX},
     {"Attenuation", Model::kX},
     {"Delay", Model::kX},
     {"Limiters", Model::kX},
-    {"Right Input Filters", Model::kX},
-    {"Left Input Filters", Model::kX},
-    {"Right Output Filters", Model::kX},
-    {"Left Output Filters", Model::kX},
+    {"Right Input Filters", Model::kX, kRightInputBank, kParametricFilter},
+    {"Left Input Filters", Model::kX, kLeftInputBank, kBoostCutFilter},
+    {"Right Output Filters", Model::kX, kRightOutputBank, kLowpassFilter},
+    {"Left Output Filters", Model::kX, kLeftOutputBank, kHighpassFilter},
+    {"Right Input Filters", Model::kX, kRightInputBank, kLowShelfFilter},
+    {"Left Input Filters", Model::kX, kLeftInputBank, kHighShelfFilter},
     {"Crossovers", Model::kX},
     {"Memories", Model::kX},
     {"Security", Model::kX},
@@ -511,8 +533,10 @@ std::vector<std::tuple<TableWindow, testsupport::Condition>> Rows() {
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, ControlTableTest, testing::ValuesIn(Rows()),
                          [](const auto& info) {
-                           std::string name = std::get<0>(info.param).name;
-                           std::erase(name, ' ');
+                           const TableWindow& window = std::get<0>(info.param);
+                           std::string name = window.name;
+                           if (window.shownType != 0) name += FilterTypeName(window.shownType);
+                           std::erase_if(name, [](char c) { return std::isalnum(c) == 0; });
                            if (std::get<0>(info.param).model == Model::kRuneTide) {
                              name += "OfRuneTide";
                            }
