@@ -58,6 +58,8 @@ void TSecurityDialog::SetupWindow() {
 }
 
 std::optional<bool> TSecurityDialog::ShowUnitLock() {
+  // The lamp shows the lock unknown before the box that tells why.
+  const controls::PutBackBeforeBox unknownFirst;
   bool locked = false;
   if (!GuardedUnitCall(device_, [&] { locked = gLockedObject.Read(device_); })) {
     ShowLockUnknown();

@@ -94,6 +94,21 @@ TEST_F(SecurityTest, LockThenUnlockWithAWrongAndTheRightPassword) {
   EXPECT_EQ(lockChanges, 3);
 }
 
+// The lamp of a unit that does not give its lock shows unknown before the box that tells why.
+TEST_F(SecurityTest, ALockTheUnitDoesNotGiveShowsUnknownBeforeItsBoxOpens) {
+  static TSecurityDialog* window = nullptr;
+  static std::vector<std::string> shownAtBox;
+  window = &dialog;
+  shownAtBox.clear();
+  const CommErrorReporter previous = SetCommErrorReporter([](const IQException&, IQDevice&) {
+    shownAtBox.push_back(ui::test::ControlOf(*window, ovres::kLockText).Text());
+  });
+  bus.bus.AddFault(sim::Fault::Silence().ForObject(gLockedObject.GetId()));
+  ui::test::Click(dialog, ovres::kLockButton);
+  SetCommErrorReporter(previous);
+  EXPECT_EQ(shownAtBox, std::vector<std::string>{"?"});
+}
+
 TEST_F(SecurityTest, ServiceStatusShowsTheUnitsBytesAndCancelKeepsThePassword) {
   bus.bus.StoreElement(0, 0x27, 0, {0x01, 0xAB, 0x00, 0x7F});
   Script script;
