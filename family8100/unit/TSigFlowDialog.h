@@ -21,8 +21,9 @@ class TValueDialog8100;
 // The unit's signal path as a diagram: routing, output mutes, attenuation and four peak meters,
 // and the buttons that open the filter bank editors, the crossovers and the attenuation, delay,
 // limiter and noise dialogs (each model has its own template with the controls it has). The
-// meters are read in idle time, one transaction per pass; the first failed read stops them until
-// the page opens again, with one error shown.
+// meters are read in idle time, one transaction per pass, through the unit's shared backoff: a
+// unit that stops answering is told of once, its meters show unknown while it is silent, and they
+// move again once it answers.
 class TSigFlowDialog : public ui::Dialog {
  public:
   static constexpr ui::MessageId kRefreshAll = 102;
