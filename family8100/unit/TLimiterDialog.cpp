@@ -213,7 +213,7 @@ bool TLimiterDialog::IdleAction(long idleCount) {
       [this](const IQException& error) { ReportBusFailure(error, Device()); });
   // A unit found silent, by this poll or by another window's: no bar holds its last reading.
   if (outcome != controls::PollOutcome::kAnswered) {
-    for (Side& side : sides_) side.bar.SetValue(0);
+    for (Side& side : sides_) side.bar.ShowUnknown();
   }
   return outcome == controls::PollOutcome::kResting ? more : true;
 }

@@ -26,7 +26,9 @@ class TLimiterDialog : public TValueDialog8100 {
   void ApplyTyped() override;
   void ShowUnknown() override;
   bool IdleAction(long idleCount) override;
-  int Bar(int side) const { return sides_.at(static_cast<std::size_t>(side)).bar.Value(); }
+  const ui::ProgressBar& Bar(int side) const {
+    return sides_.at(static_cast<std::size_t>(side)).bar;
+  }
 
  protected:
   void SetupWindow() override;

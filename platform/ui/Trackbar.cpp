@@ -374,10 +374,25 @@ void ProgressBar::SetRange(int minimum, int maximum) {
 }
 
 void ProgressBar::SetValue(int value) {
-  if (auto* bar = As<QProgressBar>())
+  if (auto* bar = As<QProgressBar>()) {
+    bar->setTextVisible(false);
     bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+  }
 }
 
 int ProgressBar::Value() const { return Widget() != nullptr ? As<QProgressBar>()->value() : 0; }
+
+void ProgressBar::ShowUnknown() {
+  if (auto* bar = As<QProgressBar>()) {
+    // An empty bar alone is a reading too.
+    bar->setValue(bar->minimum());
+    bar->setFormat(QStringLiteral("?"));
+    bar->setTextVisible(true);
+  }
+}
+
+bool ProgressBar::ShowsUnknown() const {
+  return Widget() != nullptr && As<QProgressBar>()->isTextVisible();
+}
 
 }  // namespace ui

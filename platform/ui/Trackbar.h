@@ -90,6 +90,9 @@ class ProgressBar : public Control {
   void SetRange(int minimum, int maximum);
   void SetValue(int value);
   int Value() const;
+  // No value but a "?", for a reading the program could not take; SetValue shows a value again.
+  void ShowUnknown();
+  bool ShowsUnknown() const;
 
  protected:
   QWidget* MakeControlWidget(QWidget* parentWidget) override;

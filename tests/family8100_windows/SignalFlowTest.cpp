@@ -125,7 +125,7 @@ TEST_F(SignalFlowTest, MetersAndGainReductionShowUnknownWhileTheUnitIsSilent) {
   const auto unknown = [&] {
     int shown = 0;
     for (int m = 0; m < TSigFlowDialog::kMeterCount; ++m) shown += dialog.Meter(m).ShowsUnknown();
-    for (int side : {0, 1}) shown += limiter.Bar(side) == 0;
+    for (int side : {0, 1}) shown += limiter.Bar(side).ShowsUnknown();
     return shown;
   };
   ui::test::PumpIdle(12);
