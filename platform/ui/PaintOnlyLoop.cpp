@@ -1,8 +1,11 @@
 #include "platform/ui/PaintOnlyLoop.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimerEvent>
+#include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/ui/Application.h"
@@ -34,6 +37,23 @@ bool FreshInput(const QObject& receiver, const QEvent& e) {
   return e.isInputEvent() && e.spontaneous() && receiver.isWindowType();
 }
 
+// Input that Run left to the window system waits in the platform's own queue, and that queue is
+// looked at again only once the event dispatcher is woken. Run has used up the wake-up that came
+// with the input, and an operation an idle pass began posts nothing when it ends, so without a
+// wake-up of its own a click would wait for the user's next input event.
+void WakeForHeldInput() {
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
+}
+
+// Closes a window as its close box does, so that the window's own code may still refuse.
+void CloseAsAsked(QObject& receiver) {
+  if (auto* window = qobject_cast<QWindow*>(&receiver)) {
+    window->close();
+  } else if (auto* widget = qobject_cast<QWidget*>(&receiver)) {
+    widget->close();
+  }
+}
+
 bool SameTimer(const QEvent& a, const QEvent& b) {
   return a.type() == QEvent::Timer && b.type() == QEvent::Timer &&
          static_cast<const QTimerEvent&>(a).timerId() ==
@@ -53,6 +73,7 @@ void PaintOnlyLoop::Run() {
     ~Running() {
       loop.running_ = false;
       loop.Release();
+      WakeForHeldInput();
     }
   } running(*this);
   // The window system keeps the user's input queued; timers are not even looked at.
@@ -67,9 +88,10 @@ bool PaintOnlyLoop::Intercept(QObject* receiver, QEvent* e) {
     Queue(receiver, *e);
     return true;
   }
-  // The window's code would close it in the middle of the operation; the user may close it after.
+  // The window's code would close it in the middle of the operation: it closes after it.
   if (e->type() == QEvent::Close && e->spontaneous()) {
     e->ignore();
+    HoldClose(receiver);
     return true;
   }
   if (!RunsProgramCode(*e)) return false;
@@ -83,6 +105,19 @@ void PaintOnlyLoop::Hold(QObject* receiver, const QEvent& e) {
     return h.receiver == receiver && SameTimer(*h.event, e);
   });
   if (!known) held_.push_back({receiver, std::unique_ptr<QEvent>(e.clone())});
+}
+
+void PaintOnlyLoop::HoldClose(QObject* receiver) {
+  // A close asked for twice closes once; closing it is itself a call, held by a later Run.
+  const bool known = std::any_of(held_.begin(), held_.end(), [&](const Held& h) {
+    return h.closes && h.receiver == receiver;
+  });
+  if (known) return;
+  QPointer<QObject> target(receiver);
+  held_.push_back({target, std::make_unique<CallEvent>([target] {
+                     if (!target.isNull()) CloseAsAsked(*target);
+                   }),
+                   true});
 }
 
 void PaintOnlyLoop::Release() {

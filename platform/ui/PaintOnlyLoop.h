@@ -15,9 +15,10 @@ namespace ui {
 // Run handles the window system's paint and expose events now. Whatever else could run the
 // program's code waits until the operation has returned to the loop: timers, posted messages and
 // calls, idle passes, focus changes and user input are held back and queued again, in their order,
-// when Run ends (the next Run holds them again); a window the user closes meanwhile stays open; a
-// custom-drawn window shows what it drew last and draws anew after the operation. Run does nothing
-// when it is called from inside itself.
+// when Run ends (the next Run holds them again); a window the user closes meanwhile closes once the
+// operation is over, as if asked then; a custom-drawn window shows what it drew last and draws anew
+// after the operation. Input the window system still keeps is delivered once the operation returns
+// to the loop, with no further input needed. Run does nothing when it is called from inside itself.
 //
 // What Run held comes before the user's input that the window system delivers after Run: such
 // input waits behind it. A focus change the operation brought about would otherwise reach a button
@@ -40,8 +41,10 @@ class PaintOnlyLoop {
   struct Held {
     QPointer<QObject> receiver;
     std::unique_ptr<QEvent> event;
+    bool closes = false;
   };
   void Hold(QObject* receiver, const QEvent& e);
+  void HoldClose(QObject* receiver);
   void Release();
   // Posts a copy of the event behind what is queued, then a mark whose arrival says that all
   // before it has arrived.
