@@ -109,9 +109,8 @@ void PaintOnlyLoop::Hold(QObject* receiver, const QEvent& e) {
 
 void PaintOnlyLoop::HoldClose(QObject* receiver) {
   // A close asked for twice closes once; closing it is itself a call, held by a later Run.
-  const bool known = std::any_of(held_.begin(), held_.end(), [&](const Held& h) {
-    return h.closes && h.receiver == receiver;
-  });
+  const bool known = std::any_of(held_.begin(), held_.end(),
+                                 [&](const Held& h) { return h.closes && h.receiver == receiver; });
   if (known) return;
   QPointer<QObject> target(receiver);
   held_.push_back({target, std::make_unique<CallEvent>([target] {

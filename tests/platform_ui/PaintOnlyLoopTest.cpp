@@ -130,7 +130,8 @@ TEST(PaintOnlyLoop, UserInputAndACloseWaitUntilTheOperationHasReturned) {
 
   test::PumpMessages();
   EXPECT_EQ(clicks, 1) << "the click acts once the operation is over (a Stop button works)";
-  EXPECT_FALSE(other.IsCreated() && other.IsVisible()) << "the close asked for meanwhile is carried out";
+  EXPECT_FALSE(other.IsCreated() && other.IsVisible())
+      << "the close asked for meanwhile is carried out";
 }
 
 TEST(PaintOnlyLoop, InputAfterTheOperationComesBehindWhatTheOperationHeld) {
