@@ -268,8 +268,10 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   sigaddset(&stopSignals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-  // Run behind a terminal, a read of it fails rather than stopping the simulator.
+  // Run behind a terminal, a read of it fails rather than stopping the simulator; and a write
+  // whose reader is gone fails rather than ending it, as the terminal's path may find.
   signal(SIGTTIN, SIG_IGN);
+  signal(SIGPIPE, SIG_IGN);
 
   try {
     sim::SimulatedBus bus;
@@ -285,6 +287,7 @@ int main(int argc, char** argv) {
     for (const auto& unit : options.family3300Units) sim::family3300::AddFamily3300Unit(bus, unit);
     sim::UnitFaultCommands commands(bus, Refusals(options));
     bus.Start();
+    // A standard output that fails to take the path is given nothing more: the bus serves on.
     std::cout << bus.SlavePath() << std::endl;
     TakeFaultsUntilStopped(commands, stopSignals);
     bus.Stop();

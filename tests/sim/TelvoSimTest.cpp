@@ -48,27 +48,43 @@ class SimulatorProcess {
     }
   }
 
-  // Starts it with one unit at address 1; a stream not piped is closed.
-  void Start(bool inputPiped, bool errorPiped) {
+  // How its standard streams are given to it; a stream not piped is closed.
+  struct Streams {
+    bool inputPiped = true;
+    // What waits on the piped standard input when it starts.
+    std::string typedAhead;
+    // The reader of standard output is gone before the simulator prints anything.
+    bool outputReaderGone = false;
+    bool errorPiped = true;
+  };
+
+  // Starts it with one unit at address 1.
+  void Start(const Streams& streams) {
     std::array<int, 2> input{-1, -1};
     std::array<int, 2> output{-1, -1};
     std::array<int, 2> errors{-1, -1};
     ASSERT_EQ(pipe2(output.data(), O_CLOEXEC), 0);
-    if (inputPiped) {
-      ASSERT_EQ(pipe2(input.data(), O_CLOEXEC), 0);
+    if (streams.outputReaderGone) {
+      close(output[0]);
+      output[0] = -1;
     }
-    if (errorPiped) {
+    if (streams.inputPiped) {
+      ASSERT_EQ(pipe2(input.data(), O_CLOEXEC), 0);
+      const std::string& typed = streams.typedAhead;
+      ASSERT_EQ(write(input[1], typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+    }
+    if (streams.errorPiped) {
       ASSERT_EQ(pipe2(errors.data(), O_CLOEXEC), 0);
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (inputPiped) {
+    if (streams.inputPiped) {
       posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
     } else {
       posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
     }
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    if (errorPiped) {
+    if (streams.errorPiped) {
       posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
     } else {
       posix_spawn_file_actions_addclose(&actions, STDERR_FILENO);
@@ -91,15 +107,9 @@ class SimulatorProcess {
   }
 
   // The first line of the standard output: the terminal the program opens.
-  std::string TerminalPath() {
-    std::string line;
-    pollfd output{output_, POLLIN, 0};
-    char c = 0;
-    while (poll(&output, 1, kHangBoundMs) > 0 && read(output_, &c, 1) == 1 && c != '\n') {
-      line += c;
-    }
-    return line;
-  }
+  std::string TerminalPath() const { return LineFrom(output_); }
+  // The next line of the standard error.
+  std::string ErrorLine() const { return LineFrom(errors_); }
 
   // Whether each of the descriptors 0-2 leads elsewhere than either end of the terminal.
   bool StandardDescriptorsOffTheTerminal(const std::string& terminal) const {
@@ -134,6 +144,14 @@ class SimulatorProcess {
   }
 
  private:
+  static std::string LineFrom(int pipe) {
+    std::string line;
+    pollfd from{pipe, POLLIN, 0};
+    char c = 0;
+    while (poll(&from, 1, kHangBoundMs) > 0 && read(pipe, &c, 1) == 1 && c != '\n') line += c;
+    return line;
+  }
+
   pid_t pid_ = -1;
   int process_ = -1;
   int input_ = -1;
@@ -163,7 +181,7 @@ TEST(TelvoSimTest, ClosedStandardStreamsLeaveTheTerminalToTheBus) {
   for (const bool errorPiped : {true, false}) {
     SCOPED_TRACE(errorPiped ? "standard input closed" : "standard input and error closed");
     SimulatorProcess simulator;
-    ASSERT_NO_FATAL_FAILURE(simulator.Start(false, errorPiped));
+    ASSERT_NO_FATAL_FAILURE(simulator.Start({.inputPiped = false, .errorPiped = errorPiped}));
     const std::string terminal = simulator.TerminalPath();
     ASSERT_FALSE(terminal.empty());
     EXPECT_TRUE(simulator.StandardDescriptorsOffTheTerminal(terminal));
@@ -182,7 +200,7 @@ TEST(TelvoSimTest, AnErrorOutputNobodyTakesNeverHoldsTheSimulatorUp) {
   for (const bool readerGone : {false, true}) {
     SCOPED_TRACE(readerGone ? "its reader gone" : "never read");
     SimulatorProcess simulator;
-    ASSERT_NO_FATAL_FAILURE(simulator.Start(true, true));
+    ASSERT_NO_FATAL_FAILURE(simulator.Start({}));
     const std::string terminal = simulator.TerminalPath();
     ASSERT_FALSE(terminal.empty());
     if (readerGone) simulator.CloseErrorReader();
@@ -191,6 +209,14 @@ TEST(TelvoSimTest, AnErrorOutputNobodyTakesNeverHoldsTheSimulatorUp) {
     EXPECT_TRUE(RefusedOnceTaken(line));
     EXPECT_TRUE(simulator.EndsOnTerm());
   }
+}
+
+TEST(TelvoSimTest, AStandardOutputWhoseReaderIsGoneLeavesItServing) {
+  SimulatorProcess simulator;
+  // It takes commands only once it has printed the terminal's path.
+  ASSERT_NO_FATAL_FAILURE(simulator.Start({.typedAhead = "refuse 1\n", .outputReaderGone = true}));
+  EXPECT_EQ(simulator.ErrorLine(), "telvo-sim: unit 1 refuses every write");
+  EXPECT_TRUE(simulator.EndsOnTerm());
 }
 
 }  // namespace
