@@ -1,10 +1,12 @@
 #include "sim/ErrorOutput.h"
 
+#include <limits.h>
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <cstddef>
@@ -17,23 +19,8 @@ namespace {
 
 // Far more than any burst of lines a person types or a failing unit gives rise to.
 constexpr std::size_t kMaxHeldBytes = 64 * 1024;
-
-// Writes all of `text`; false once the output fails.
-bool WriteAll(std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = write(STDERR_FILENO, text.data(), text.size());
-    if (written > 0) {
-      text.remove_prefix(static_cast<std::size_t>(written));
-      continue;
-    }
-    if (written < 0 && errno == EINTR) continue;
-    // Another holder of the output may have made it non-blocking: wait until it takes bytes.
-    pollfd output{STDERR_FILENO, POLLOUT, 0};
-    if (written < 0 && errno == EAGAIN && poll(&output, 1, -1) >= 0) continue;
-    return false;
-  }
-  return true;
-}
+// Far longer than a reader that reads at all keeps the output full, however loaded the machine.
+constexpr int kTakesNoMoreAfterMs = 1000;
 
 class ErrorOutput {
  public:
@@ -50,9 +37,12 @@ class ErrorOutput {
 
   void Say(std::string_view line) {
     {
-      std::lock_guard lock(mutex_);
+      std::unique_lock lock(mutex_);
+      // A burst outruns the writer, not an output that takes bytes: the line waits for the writer
+      // unless the output takes no more.
+      taken_.wait(lock, [&] { return failed_ || takesNoMore_ || Fits(line); });
       if (failed_) return;
-      if (held_.size() + line.size() + 1 > kMaxHeldBytes) {
+      if (!Fits(line)) {
         ++dropped_;
         return;
       }
@@ -62,6 +52,11 @@ class ErrorOutput {
   }
 
  private:
+  // A line longer than the bound is held alone, so that it never waits for good.
+  bool Fits(std::string_view line) const {
+    return held_.empty() || held_.size() + line.size() + 1 <= kMaxHeldBytes;
+  }
+
   void WriteWhatIsHeld() {
     for (;;) {
       std::string text;
@@ -70,21 +65,68 @@ class ErrorOutput {
         changed_.wait(lock, [this] { return !held_.empty() || dropped_ > 0; });
         text.swap(held_);
         if (dropped_ > 0) {
-          text += "(" + std::to_string(dropped_) + " lines dropped: standard error took no more)\n";
+          text += "(" + std::to_string(dropped_) +
+                  " lines dropped: standard error had taken nothing for a second)\n";
         }
         dropped_ = 0;
       }
+      taken_.notify_all();
       if (!WriteAll(text)) break;
     }
-    std::lock_guard lock(mutex_);
-    failed_ = true;
-    held_.clear();
+    {
+      std::lock_guard lock(mutex_);
+      failed_ = true;
+      held_.clear();
+    }
+    taken_.notify_all();
+  }
+
+  // Writes all of `text`; false once the output fails.
+  bool WriteAll(std::string_view text) {
+    while (!text.empty()) {
+      if (!AwaitRoom()) return false;
+      // An output that polls writable takes this much without waiting, so that the writer waits
+      // only in AwaitRoom, where the lines said meanwhile know whether to wait for it.
+      const ssize_t written =
+          write(STDERR_FILENO, text.data(), std::min<std::size_t>(text.size(), PIPE_BUF));
+      if (written > 0) {
+        text.remove_prefix(static_cast<std::size_t>(written));
+        continue;
+      }
+      // Another holder of the output may have made it non-blocking.
+      if (written < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      return false;
+    }
+    return true;
+  }
+
+  // Waits until the output takes bytes or fails; false if the wait itself fails.
+  bool AwaitRoom() {
+    pollfd output{STDERR_FILENO, POLLOUT, 0};
+    int ready = poll(&output, 1, kTakesNoMoreAfterMs);
+    if (ready != 0) return ready > 0;
+    SetTakesNoMore(true);
+    ready = poll(&output, 1, -1);
+    SetTakesNoMore(false);
+    return ready > 0;
+  }
+
+  void SetTakesNoMore(bool takesNoMore) {
+    {
+      std::lock_guard lock(mutex_);
+      takesNoMore_ = takesNoMore;
+    }
+    taken_.notify_all();
   }
 
   std::mutex mutex_;
+  // Lines held or dropped, for the writer to write or tell.
   std::condition_variable changed_;
+  // Room for lines, or none to wait for.
+  std::condition_variable taken_;
   std::string held_;
   int dropped_ = 0;
+  bool takesNoMore_ = false;
   bool failed_ = false;
 };
 

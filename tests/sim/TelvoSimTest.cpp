@@ -10,10 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "SimTestSupport.h"
 
@@ -48,7 +50,7 @@ class SimulatorProcess {
     }
   }
 
-  // How its standard streams are given to it; a stream not piped is closed.
+  // How its standard streams are given to it; a stream neither piped nor given a file is closed.
   struct Streams {
     bool inputPiped = true;
     // What waits on the piped standard input when it starts.
@@ -56,6 +58,8 @@ class SimulatorProcess {
     // The reader of standard output is gone before the simulator prints anything.
     bool outputReaderGone = false;
     bool errorPiped = true;
+    // Standard error goes to a file of its own instead: an output that takes every byte at once.
+    bool errorToFile = false;
   };
 
   // Starts it with one unit at address 1.
@@ -75,6 +79,11 @@ class SimulatorProcess {
     }
     if (streams.errorPiped) {
       ASSERT_EQ(pipe2(errors.data(), O_CLOEXEC), 0);
+    } else if (streams.errorToFile) {
+      std::string name = (std::filesystem::temp_directory_path() / "telvo-sim-XXXXXX").string();
+      errors_ = mkostemp(name.data(), O_CLOEXEC);
+      ASSERT_GE(errors_, 0) << name;
+      unlink(name.c_str());
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -86,6 +95,8 @@ class SimulatorProcess {
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
     if (streams.errorPiped) {
       posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
+    } else if (streams.errorToFile) {
+      posix_spawn_file_actions_adddup2(&actions, errors_, STDERR_FILENO);
     } else {
       posix_spawn_file_actions_addclose(&actions, STDERR_FILENO);
     }
@@ -100,7 +111,7 @@ class SimulatorProcess {
     }
     input_ = input[1];
     output_ = output[0];
-    errors_ = errors[0];
+    if (streams.errorPiped) errors_ = errors[0];
     ASSERT_EQ(spawned, 0) << TELVO_SIM_PROGRAM;
     process_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
     ASSERT_GE(process_, 0);
@@ -110,6 +121,20 @@ class SimulatorProcess {
   std::string TerminalPath() const { return LineFrom(output_); }
   // The next line of the standard error.
   std::string ErrorLine() const { return LineFrom(errors_); }
+
+  // What the file standard error goes to holds once it has `count` lines or a note of lines
+  // dropped.
+  std::string ErrorFileOnceItHolds(long count) const {
+    std::string text;
+    const auto end = Clock::now() + testsupport::kHangBound;
+    while (std::ranges::count(text, '\n') < count && text.find("dropped") == std::string::npos &&
+           Clock::now() < end) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      text.resize(static_cast<std::size_t>(lseek(errors_, 0, SEEK_END)));
+      if (pread(errors_, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) break;
+    }
+    return text;
+  }
 
   // Whether each of the descriptors 0-2 leads elsewhere than either end of the terminal.
   bool StandardDescriptorsOffTheTerminal(const std::string& terminal) const {
@@ -216,6 +241,19 @@ TEST(TelvoSimTest, AStandardOutputWhoseReaderIsGoneLeavesItServing) {
   // It takes commands only once it has printed the terminal's path.
   ASSERT_NO_FATAL_FAILURE(simulator.Start({.typedAhead = "refuse 1\n", .outputReaderGone = true}));
   EXPECT_EQ(simulator.ErrorLine(), "telvo-sim: unit 1 refuses every write");
+  EXPECT_TRUE(simulator.EndsOnTerm());
+}
+
+TEST(TelvoSimTest, AnErrorOutputThatTakesEveryByteGetsEveryLineOfABurst) {
+  constexpr int kBurstLines = 5000;
+  std::string typed;
+  for (int i = 0; i < kBurstLines; ++i) typed += kNotACommand;
+  SimulatorProcess simulator;
+  ASSERT_NO_FATAL_FAILURE(
+      simulator.Start({.typedAhead = typed, .errorPiped = false, .errorToFile = true}));
+  const std::string text = simulator.ErrorFileOnceItHolds(kBurstLines);
+  EXPECT_EQ(std::ranges::count(text, '\n'), kBurstLines);
+  EXPECT_EQ(text.find("dropped"), std::string::npos);
   EXPECT_TRUE(simulator.EndsOnTerm());
 }
 
