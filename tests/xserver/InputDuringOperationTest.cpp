@@ -47,9 +47,9 @@ constexpr int kMeterId = 21;
 constexpr char kTyped = 'x';
 
 // Input held through an operation takes effect this soon after it: at once, as the user sees it.
-constexpr qint64 kPromptMs = 1000;
+constexpr qint64 kPromptMs = 2000;
 // So long after the operation input that never comes fails the test rather than hanging it.
-constexpr auto kPatience = 5s;
+constexpr auto kPatience = 10s;
 // How long the operation goes on pausing after the input was sent: the program's connection has
 // read it and the paint-only loop has left it queued before the operation ends.
 constexpr auto kHeldFor = 100ms;
@@ -234,7 +234,7 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
   void Took() {
     if (done != Expected(GetParam().asked)) return;
     settledMs = sinceEnd.isValid() ? sinceEnd.elapsed() : -1;
-    waiting.quit();
+    if (waiting != nullptr) waiting->quit();
   }
 
   // Begins the operation as the case says and runs the loop, with no input of the test's, until
@@ -266,9 +266,11 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
           break;
       }
     };
+    QEventLoop loop;
+    waiting = &loop;
     patience.setSingleShot(true);
     patience.start(testsupport::kHangBound);
-    QObject::connect(&patience, &QTimer::timeout, &waiting, &QEventLoop::quit);
+    QObject::connect(&patience, &QTimer::timeout, &loop, &QEventLoop::quit);
     switch (c.begun) {
       case Begun::kIdle:
         panel->poll = [this] { Operate(); };
@@ -283,7 +285,8 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
         break;
       }
     }
-    waiting.exec();
+    loop.exec();
+    waiting = nullptr;
   }
 
   bustest::PseudoTerminalBus line;
@@ -292,7 +295,7 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
   FloatUCodeObject meter{kMeterId, 1, true};
   std::unique_ptr<Panel> panel;
   std::function<void()> during;
-  QEventLoop waiting;
+  QEventLoop* waiting = nullptr;  // while the case runs
   QTimer patience;
   QElapsedTimer sinceEnd;
   int operations = 0;
