@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,8 +48,12 @@ void XServer::Start() {
   const std::string fd = std::to_string(fds[1]);
   const char* const argv[] = {"Xvfb",    "-displayfd", fd.c_str(),     "-nolisten", "tcp",
                               "-screen", "0",          "1280x1024x24", nullptr};
+  const pid_t parent = getpid();
   pid_ = fork();
   if (pid_ == 0) {
+    // A test program that dies (a sanitizer's report, a hang cut off) takes its server along.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(1);
     // The write end stays open across exec; the server's chatter goes nowhere.
     fcntl(fds[1], F_SETFD, 0);
     const int null = open("/dev/null", O_WRONLY);
