@@ -1,0 +1,321 @@
+// What the user does while a bus operation holds the message loop, made through a real X server:
+// once the operation is over, with no further input, it takes effect at once and whole, and a
+// window closed meanwhile closes then, not in the middle of it. The window system keeps such
+// input in the program's own connection, which the offscreen platform of the other tests lacks.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "bus/IQException.h"
+#include "bus/UCodeObject.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/IdleDispatcher.h"
+#include "platform/ui/PaintOnlyLoop.h"
+#include "platform/ui/Resources.h"
+#include "tests/bus/PseudoTerminalBus.h"
+#include "tests/support/EventLoopCpu.h"
+#include "tests/support/HangBound.h"
+#include "tests/xserver/XServerEnvironment.h"
+
+namespace xserver {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kPanel = 9301;
+constexpr int kField = 101;
+constexpr int kApply = 102;
+constexpr int kRead = 103;
+constexpr int kReadTimer = 1;
+constexpr int kAddress = 5;
+constexpr int kFamily = 368;
+constexpr int kMeterId = 21;
+constexpr char kTyped = 'x';
+
+// Input held through an operation takes effect this soon after it: at once, as the user sees it.
+constexpr qint64 kPromptMs = 2000;
+// So long after the operation input that never comes fails the test rather than hanging it.
+constexpr auto kPatience = 10s;
+// How long the operation goes on pausing after the input was sent: the program's connection has
+// read it and the paint-only loop has left it queued before the operation ends.
+constexpr auto kHeldFor = 100ms;
+
+enum class Begun { kIdle, kTimer, kClick };
+// What the user does during the operation.
+enum class Asked {
+  kClickAndKey,  // clicks a button, then the field, and types a key
+  kClose,        // closes the window with the window manager's close box
+  kHeldClick,    // presses the button before the operation and releases it during it
+  kDoubleClick,  // double-clicks the button
+};
+
+struct Case {
+  const char* name;
+  Begun begun;
+  bool silent;  // the unit answers nothing: the operation lasts the line's time-out
+  Asked asked;
+};
+
+const Case kCases[] = {
+    {"IdlePollSilentUnitClickAndKey", Begun::kIdle, true, Asked::kClickAndKey},
+    {"IdlePollAnsweringUnitClickAndKey", Begun::kIdle, false, Asked::kClickAndKey},
+    {"TimerSilentUnitClickAndKey", Begun::kTimer, true, Asked::kClickAndKey},
+    {"TimerAnsweringUnitClickAndKey", Begun::kTimer, false, Asked::kClickAndKey},
+    {"ClickSilentUnitClickAndKey", Begun::kClick, true, Asked::kClickAndKey},
+    {"ClickAnsweringUnitClickAndKey", Begun::kClick, false, Asked::kClickAndKey},
+    {"IdlePollSilentUnitClose", Begun::kIdle, true, Asked::kClose},
+    {"IdlePollAnsweringUnitClose", Begun::kIdle, false, Asked::kClose},
+    {"TimerSilentUnitClose", Begun::kTimer, true, Asked::kClose},
+    {"TimerAnsweringUnitClose", Begun::kTimer, false, Asked::kClose},
+    {"ClickSilentUnitClose", Begun::kClick, true, Asked::kClose},
+    {"ClickAnsweringUnitClose", Begun::kClick, false, Asked::kClose},
+    {"IdlePollSilentUnitHeldClick", Begun::kIdle, true, Asked::kHeldClick},
+    {"TimerAnsweringUnitHeldClick", Begun::kTimer, false, Asked::kHeldClick},
+    {"IdlePollAnsweringUnitDoubleClick", Begun::kIdle, false, Asked::kDoubleClick},
+    {"TimerSilentUnitDoubleClick", Begun::kTimer, true, Asked::kDoubleClick},
+    {"ClickAnsweringUnitDoubleClick", Begun::kClick, false, Asked::kDoubleClick},
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+// A window with a field and two buttons whose idle action, once armed, polls the unit.
+class Panel : public ui::Dialog {
+ public:
+  Panel() : Dialog(nullptr, kPanel) {}
+  std::function<void()> poll;
+
+  bool IdleAction(long idleCount) override {
+    const bool more = Dialog::IdleAction(idleCount);
+    if (auto once = std::exchange(poll, nullptr)) once();
+    return more;
+  }
+};
+
+QPoint CentreOf(ui::Window& control) {
+  const QWidget& w = *control.Widget();
+  return w.mapToGlobal(w.rect().center());
+}
+
+// What the user's input had done: at the operation's end, and in the end.
+struct Done {
+  int clicks = 0;
+  std::string text;
+  bool open = true;
+  bool operator==(const Done&) const = default;
+};
+
+Done Expected(Asked asked) {
+  switch (asked) {
+    case Asked::kClickAndKey:
+      return {1, std::string(1, kTyped), true};
+    case Asked::kClose:
+      return {0, "", false};
+    case Asked::kHeldClick:
+      return {1, "", true};
+    case Asked::kDoubleClick:
+      return {2, "", true};
+  }
+  return {};
+}
+
+void PrintTo(const Done& d, std::ostream* os) {
+  *os << d.clicks << " click(s), text \"" << d.text << "\", " << (d.open ? "open" : "closed");
+}
+
+class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
+ protected:
+  static void SetUpTestSuite() {
+    ui::Resources::AddDialog({kPanel,
+                              "Panel",
+                              {0, 0, 150, 50},
+                              ui::style::kNone,
+                              {{kField, ui::ControlKind::Edit, "", {5, 5, 80, 12}},
+                               {kApply, ui::ControlKind::PushButton, "Apply", {5, 25, 40, 14}},
+                               {kRead, ui::ControlKind::PushButton, "Read", {55, 25, 40, 14}}}});
+  }
+
+  void SetUp() override {
+    XSERVER_REQUIRED();
+    sim::UnitIdentity identity{.address = kAddress, .family = kFamily};
+    identity.modelId = {'1', 'v', '1', '0', '0', 0, 0, 0};
+    line.bus.AddGenericUnit(identity, {{.id = kMeterId, .elementSize = 4, .isVolatile = true}});
+    const auto found = line.RollCall({&type});
+    ASSERT_EQ(found.size(), 1u);
+    unit = found[0];
+    line.port.SetPauseHook([this] { Pause(); });
+
+    panel = std::make_unique<Panel>();
+    panel->OnCommand(kApply, [this] {
+      ++done.clicks;
+      Took();
+    });
+    panel->OnCommand(kRead, [this] { Operate(); });
+    panel->OnNotify(kField, ui::Notify::Changed, [this](const ui::Notification&) {
+      done.text = panel->ControlById(kField)->Text();
+      Took();
+      return ui::Param{0};
+    });
+    panel->OnMessage(ui::msg::kTimer, [this](const ui::Message&) {
+      panel->KillTimer(kReadTimer);
+      Operate();
+      return ui::Param{0};
+    });
+    panel->OnClosed([this] {
+      done.open = false;
+      Took();
+    });
+    panel->Create();
+    panel->Show();
+    panel->Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel->Widget()));
+    panel->ControlById(kField)->SetFocus();
+  }
+
+  void TearDown() override {
+    line.port.SetPauseHook(nullptr);
+    if (panel != nullptr) LeaveNoFocusWait();
+  }
+
+  // When the active window loses the keyboard, or goes, Qt's connection waits a moment for
+  // another window to take it before it says that none has it. A window of the test's takes the
+  // keyboard, which ends any such wait, and gives it up, and the test waits for Qt's word, so
+  // that the wait ends within the test.
+  void LeaveNoFocusWait() {
+    QWidget last;
+    last.show();
+    last.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&last));
+    Input()->DropFocus();
+    testsupport::RunLoopUntil([] { return QGuiApplication::focusWindow() == nullptr; });
+  }
+
+  // The bus operation: one read of the unit.
+  void Operate() {
+    ++operations;
+    try {
+      meter.Read(*unit);
+    } catch (const IQException&) {
+      // The silent unit: its time-out was the operation.
+    }
+    atEnd = done;
+    atEnd.open = panel->IsCreated();
+    sinceEnd.start();
+    patience.start(kPatience);
+  }
+
+  // The port's pause inside the operation; the first sends the user's input and then keeps the
+  // operation going until the program's connection has surely read it.
+  void Pause() {
+    ui::PaintPending();
+    const auto send = std::exchange(during, nullptr);
+    if (!send) return;
+    send();
+    const auto until = std::chrono::steady_clock::now() + kHeldFor;
+    while (std::chrono::steady_clock::now() < until) {
+      ui::PaintPending();
+      std::this_thread::sleep_for(1ms);
+    }
+  }
+
+  void Took() {
+    if (done != Expected(GetParam().asked)) return;
+    settledMs = sinceEnd.isValid() ? sinceEnd.elapsed() : -1;
+    if (waiting != nullptr) waiting->quit();
+  }
+
+  // Begins the operation as the case says and runs the loop, with no input of the test's, until
+  // what was asked during it has taken effect or the patience after it has run out.
+  void RunCase(const Case& c) {
+    if (c.silent) {
+      line.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
+    }
+    const QPoint apply = CentreOf(*panel->ControlById(kApply));
+    if (c.asked == Asked::kHeldClick) Input()->Press(apply.x(), apply.y());
+    during = [this, c, apply] {
+      switch (c.asked) {
+        case Asked::kClickAndKey: {
+          const QPoint field = CentreOf(*panel->ControlById(kField));
+          Input()->Click(apply.x(), apply.y());
+          Input()->Click(field.x(), field.y());
+          Input()->Type(kTyped);
+          break;
+        }
+        case Asked::kClose:
+          Input()->AskToClose(panel->Widget()->winId());
+          break;
+        case Asked::kHeldClick:
+          Input()->Release();
+          break;
+        case Asked::kDoubleClick:
+          Input()->Click(apply.x(), apply.y());
+          Input()->Click(apply.x(), apply.y());
+          break;
+      }
+    };
+    QEventLoop loop;
+    waiting = &loop;
+    patience.setSingleShot(true);
+    patience.start(testsupport::kHangBound);
+    QObject::connect(&patience, &QTimer::timeout, &loop, &QEventLoop::quit);
+    switch (c.begun) {
+      case Begun::kIdle:
+        panel->poll = [this] { Operate(); };
+        ui::Application::Instance()->Idle().NoteActivity();
+        break;
+      case Begun::kTimer:
+        panel->StartTimer(kReadTimer, 10);
+        break;
+      case Begun::kClick: {
+        const QPoint read = CentreOf(*panel->ControlById(kRead));
+        Input()->Click(read.x(), read.y());
+        break;
+      }
+    }
+    loop.exec();
+    waiting = nullptr;
+  }
+
+  bustest::PseudoTerminalBus line;
+  bustest::TestDeviceType type{kFamily, "Test"};
+  IQDevice* unit = nullptr;
+  FloatUCodeObject meter{kMeterId, 1, true};
+  std::unique_ptr<Panel> panel;
+  std::function<void()> during;
+  QEventLoop* waiting = nullptr;  // while the case runs
+  QTimer patience;
+  QElapsedTimer sinceEnd;
+  int operations = 0;
+  Done done;
+  Done atEnd;
+  // When all the user did had taken effect, counted from the operation's end.
+  std::optional<qint64> settledMs;
+};
+
+TEST_P(InputDuringOperationTest, TakesEffectAtOnceAfterTheOperationWithNoFurtherInput) {
+  const Case& c = GetParam();
+  RunCase(c);
+  ASSERT_EQ(operations, 1);
+  EXPECT_EQ(atEnd, Done{}) << "nothing the user did took effect in the middle of the operation";
+  EXPECT_EQ(done, Expected(c.asked)) << "all the user did took effect after the operation";
+  EXPECT_LE(settledMs.value_or(kPromptMs + 1), kPromptMs) << "with no further input, at once";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InputDuringOperationTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace xserver
