@@ -1,5 +1,7 @@
 #include "controls/DeviceErrorReport.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -140,6 +142,10 @@ PutBackBeforeBox::PutBackBeforeBox() : level_(ModalLevel()), outer_(Keeping()) {
 
 PutBackBeforeBox::~PutBackBeforeBox() {
   Keeping() = outer_;
+  if (outer_ != nullptr && outer_->level_ == level_) {
+    std::ranges::move(kept_, std::back_inserter(outer_->kept_));
+    return;
+  }
   for (Kept& kept : kept_) {
     try {
       std::rethrow_exception(kept.error);

@@ -75,8 +75,9 @@ class PassOverReports {
 
 // While it lives, a failure to be shown where the user acts now is kept and shown as it ends, so
 // that what a change showed is put back, and every window shows what the unit holds, before the box
-// that tells why. A failure in a modal window opened meanwhile is the user's next action, and shown
-// at once.
+// that tells why. One made inside another where the user acts hands what it kept to the outer one:
+// the outer action's windows have yet to be told. A failure in a modal window opened meanwhile is
+// the user's next action, and shown at once.
 class PutBackBeforeBox {
  public:
   PutBackBeforeBox();

@@ -1,9 +1,11 @@
 #include "familyov/channels/GroupPanes.h"
 
+#include <optional>
 #include <string>
 
 #include "controls/DeviceErrorReport.h"
 #include "familyov/channels/GroupMoves.h"
+#include "familyov/unit/CommandOutcome.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -65,14 +67,34 @@ void TLinkDialog::WriteGang(uint8_t value) {
   try {
     gChannelGroupObject.SetElement(firstChannel_ + 1);
     gChannelGroupObject.Write(device_, value);
-  } catch (const ErrorObject&) {
-    // A put-back that fails leaves the first channel changed: the pane reads what the unit holds.
-    controls::FailureOf([&] {
-      gChannelGroupObject.SetElement(firstChannel_);
-      gChannelGroupObject.Write(device_, held);
-    });
+  } catch (const ErrorObject& refusal) {
+    if (const std::optional<std::string> left = PutBackFirst(held, value != 0)) {
+      TellFirstLeft(refusal, *left);
+    }
     throw;
   }
+}
+
+std::optional<std::string> TLinkDialog::PutBackFirst(uint8_t held, bool ganging) {
+  const std::string left = ganging ? "ganged." : "out of the gang.";
+  try {
+    gChannelGroupObject.SetElement(firstChannel_);
+    gChannelGroupObject.Write(device_, held);
+    return std::nullopt;
+  } catch (const ErrorObject&) {
+    return "The first channel could not be put back: it was left " + left;
+  } catch (const IQException&) {
+    return "The first channel's put-back went unanswered: it may be left " + left;
+  }
+}
+
+void TLinkDialog::TellFirstLeft(const ErrorObject& refusal, const std::string& left) {
+  // The refusal and the channel left changed are one report, in one box that opens once the pane
+  // and its window show what the unit holds; the guard the refusal then reaches passes it over.
+  const std::string text = controls::TakeFailureText(device_, std::current_exception()) + left;
+  controls::PutBackBeforeBox::Show(refusal, [this, text](const IQException&) {
+    TellCommandOutcome(this, device_, text, "Gang");
+  });
 }
 
 void TLinkDialog::TellGroupsChanged() {

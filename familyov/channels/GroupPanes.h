@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
+#include "bus/IQException.h"
 #include "controls/TDataWindow.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
@@ -26,6 +29,11 @@ class TLinkDialog : public ui::Dialog, public TDataWindow {
  private:
   void ReadGang();
   void WriteGang(uint8_t value);
+  // The first channel written back as it was `held`; when the unit does not take that, what the
+  // channel may be left with, after a change that was `ganging` it.
+  std::optional<std::string> PutBackFirst(uint8_t held, bool ganging);
+  // Tells, in the box that tells `refusal`, what the first channel was `left` with.
+  void TellFirstLeft(const ErrorObject& refusal, const std::string& left);
   void TellGroupsChanged();
   void CmGang();
 

@@ -17,6 +17,7 @@
 #include "resources/FamilyOvChannelIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
+#include "tests/support/FailureInBox.h"
 #include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
@@ -300,8 +301,8 @@ TEST_F(TwoChannelLevelTest, GangJoinsBothChannelsOfASide) {
 
 // A gang whose second write fails: a refusal puts the first channel back, so the pair is as it was
 // unless the unit refuses that too; a write in doubt is read. The box is ticked only while both
-// channels are in the gang, one report tells of the failure, and the level window hears of what
-// the unit holds.
+// channels are in the gang, one report tells of the failure (with what the first channel was left
+// with when it could not be put back), and the level window hears of what the unit holds.
 TEST_F(TwoChannelLevelTest, AGangTheUnitFailsHalfWayShowsWhatThePairHolds) {
   TOutputLevelWindow& outputs = Outputs();
   auto& box = static_cast<ui::CheckBox&>(ui::test::ControlOf(*outputs.Gang(), kGang));
@@ -309,18 +310,35 @@ TEST_F(TwoChannelLevelTest, AGangTheUnitFailsHalfWayShowsWhatThePairHolds) {
     return !box.HasState() ? "no state" : box.IsChecked() ? "ticked" : "not ticked";
   };
   const sim::Fault refusal = ovtest::kWriteFailures[2].fault.OnOccurrence(2);
+  const sim::Fault putBackLost = ovtest::kWriteFailures[0].fault.OnOccurrence(3);
   const struct {
     const char* name;
-    sim::Fault second;  // and what follows it
-    bool putBack;       // tried
-    bool firstJoined;   // what the unit holds
+    std::vector<sim::Fault> faults;  // on the second write and what follows it
+    bool putBack;                    // tried
+    bool firstJoined;                // what the unit holds
     const char* shown;
+    const char* left;  // what the box that tells the failure says of the first channel
   } rows[] = {
-      {"refused", refusal, true, false, "not ticked"},
-      {"refused with its put-back", refusal.Times(2), true, true, "not ticked"},
-      {"carried out unanswered", ovtest::kWriteFailures[0].fault.OnOccurrence(2), false, true,
-       "ticked"},
-      {"unheard", ovtest::kWriteFailures[1].fault.OnOccurrence(2), false, true, "not ticked"},
+      {"refused", {refusal}, true, false, "not ticked", ""},
+      {"refused with its put-back",
+       {refusal.Times(2)},
+       true,
+       true,
+       "not ticked",
+       "The first channel could not be put back: it was left ganged."},
+      {"refused, its put-back unanswered",
+       {refusal, putBackLost},
+       true,
+       false,
+       "not ticked",
+       "The first channel's put-back went unanswered: it may be left ganged."},
+      {"carried out unanswered",
+       {ovtest::kWriteFailures[0].fault.OnOccurrence(2)},
+       false,
+       true,
+       "ticked",
+       ""},
+      {"unheard", {ovtest::kWriteFailures[1].fault.OnOccurrence(2)}, false, true, "not ticked", ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -331,17 +349,24 @@ TEST_F(TwoChannelLevelTest, AGangTheUnitFailsHalfWayShowsWhatThePairHolds) {
     const float noGroupRange = unit->groupMaxLevel[1];
     ovtest::ReportedErrors().clear();
     bus.TakeTrace();
-    bus.bus.AddFault(row.second.ForUnit(kAddress));
+    for (const sim::Fault& fault : row.faults) bus.bus.AddFault(fault.ForUnit(kAddress));
+    const std::size_t boxesBefore = script.Seen().size();
+    if (*row.left != '\0') script.AnswerMessageBox(ui::kIdOk);
     ui::test::Click(*outputs.Gang(), kGang);
     std::vector<std::string> writes{"W1D.2 01", "W1D.3 01"};
     if (row.putBack) writes.push_back("W1D.2 00");
     EXPECT_EQ(Writes(), writes);
     EXPECT_STREQ(shown(), row.shown);
     EXPECT_EQ(unit->groupMaxLevel[1] != noGroupRange, row.firstJoined);
+    const std::size_t toldInBoxes = testsupport::FailuresToldInBoxes(script, boxesBefore);
+    EXPECT_EQ(script.Seen().size() == boxesBefore
+                  ? ""
+                  : testsupport::AfterTheFailure(script.Seen().back().text),
+              row.left);
     bus.bus.ClearFaults();
     testsupport::ResumePollsAndSettle();
     EXPECT_STREQ(shown(), row.shown);
-    EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+    EXPECT_EQ(ovtest::ReportedErrors().size() + toldInBoxes, 1u);
   }
 }
 

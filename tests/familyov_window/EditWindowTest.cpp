@@ -27,6 +27,7 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/ControlsResources.h"
+#include "resources/FamilyOvCommandIds.h"
 #include "resources/FamilyOvIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
@@ -641,6 +642,42 @@ TEST_F(EditWindowTest, ALockReachesTheDeviceListsAndAReadAgainKeepsTheTreeAsOpen
   ASSERT_TRUE(device->GetListText(listed));
   EXPECT_EQ(listed, "(5) LOCKED");
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+// A lock the unit took whose read back goes unanswered: the security lamp, the tree and the device
+// lists show the lock unknown by the time the box that tells why opens.
+TEST_F(EditWindowTest, ALockWhoseReadBackIsLostShowsUnknownEverywhereBeforeItsBox) {
+  static TEdit8148Window* edit = nullptr;
+  static ui::Window* security = nullptr;
+  static DeviceLists* lists = nullptr;
+  static std::vector<std::string> shownAtBox;
+  DeviceLists told(device);
+  const auto window = Open();
+  DoubleClick(*window, window->Ids().security);
+  edit = window.get();
+  security = window->ChildWindow(window->Ids().security);
+  ASSERT_NE(security, nullptr);
+  lists = &told;
+  shownAtBox.clear();
+  const CommErrorReporter previous = SetCommErrorReporter([](const IQException&, IQDevice&) {
+    // The box's own message loop hands the device lists what was posted to them.
+    ui::test::PumpMessages();
+    shownAtBox = {ui::test::ControlOf(*security, ovres::kLockText).Text(), TreeLines(*edit).at(31),
+                  "lists told " + std::to_string(lists->told)};
+  });
+  // The lock read before the change is answered; the one after it and every one since are not.
+  bus.bus.AddFault(sim::Fault::Silence()
+                       .ForObject(gLockedObject.GetId())
+                       .ForOpcode(sim::kOpcodeGet)
+                       .OnOccurrence(2)
+                       .Times(sim::Fault::kForever));
+  {
+    ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
+    script.AnswerMessageBox(ui::kIdOk);
+    ui::test::Click(*security, ovres::kLockButton);
+  }
+  SetCommErrorReporter(previous);
+  EXPECT_EQ(shownAtBox, (std::vector<std::string>{"?", "31 Memory -1", "lists told 1"}));
 }
 
 }  // namespace
