@@ -459,13 +459,16 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
     const char* what;
     std::function<void(TEdit8100Window&, ui::PromptScript&)> act;
     bool shows;  // whether the windows show the change
+    // The object whose writes fail, 0 for every one: a memory command selects the memory to read
+    // its name for the question first.
+    int failing = 0;
   } paths[] = {
       {"mute", clicking(kLeftMuteSwitch, true), true},
       {"routing", clicking(kRouteBox0 + 1, true), true},
       {"release", clicking(kLeftSlow + 1, false), true},
       {"limiter link", clicking(kLinkLed, false), true},
-      {"memory recall", memoryCommand(kFirstRecallButton + 4), true},
-      {"memory save", memoryCommand(kFirstSaveButton + 2), false},
+      {"memory recall", memoryCommand(kFirstRecallButton + 4), true, g8100RestoreMemory.GetId()},
+      {"memory save", memoryCommand(kFirstSaveButton + 2), false, g8100SaveMemory.GetId()},
       {"rename",
        [](TEdit8100Window& window, ui::PromptScript& script) {
          script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
@@ -484,7 +487,7 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
     RunNode(*window, TEdit8100Window::kMemory);
     return window;
   };
-  for (const auto& [path, act, shows] : paths) {
+  for (const auto& [path, act, shows, failing] : paths) {
     for (const WriteFailure failure : testsupport8100::kEachWriteFailure) {
       SCOPED_TRACE(std::string(path) + ", " + NameOf(failure));
       OlderFamilyBus unitBus;
