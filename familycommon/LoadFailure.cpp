@@ -111,4 +111,9 @@ std::string LoadOutcomeText(const LoadFailure& failure, const LoadCommandWords& 
          MemoriesClause(progress, words.source) + ".";
 }
 
+std::string StoppedAnsweringText(bool written) {
+  const std::string stopped = written ? kStoppedAnsweringText : kStoppedBeforeWritingText;
+  return stopped + "\n" + kUnitReadAgainText;
+}
+
 }  // namespace familycommon

@@ -186,15 +186,17 @@ inline constexpr const char* kDeleteNotFinishedText =
 inline constexpr const char* kStoppedAnsweringText =
     "The unit stopped answering before the command was finished: it may be left muted or on "
     "partly changed settings.";
+// The same before the command had written anything to the unit: it is as it was.
+inline constexpr const char* kStoppedBeforeWritingText =
+    "The unit stopped answering before anything was written to it: its settings are as they were.";
 // Added where the program's lists may show filters the unit no longer holds: all of the unit,
 // not its filters alone, is read again.
 inline constexpr const char* kUnitReadAgainText =
     "The program reads the whole unit again as soon as it answers.";
 
-// A unit that stopped answering part way, which is read again once it answers.
-inline std::string StoppedAnsweringText() {
-  return std::string(kStoppedAnsweringText) + "\n" + kUnitReadAgainText;
-}
+// A unit that stopped answering part way, which is read again once it answers; `written` says
+// whether the command had sent it a write by then.
+std::string StoppedAnsweringText(bool written = true);
 
 // The source unit of a copy is switched between its memories and muted while they are copied.
 inline constexpr const char* kCopySourceNotRestoredText =

@@ -92,12 +92,13 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
   TFilter* added = nullptr;
   bool fits = true;
   const std::size_t held = hub.Unit().Filters().size();
+  const uint64_t writesBefore = hub.Unit().WritesSent();
   if (const std::exception_ptr failure = controls::FailureOf([&] {
         added = AddBankFilter(hub.Unit(), defaults, hub.Bank(), type);
         fits = added != nullptr;
       })) {
     // The unit may hold the new filter half written, or not at all: the unit tells.
-    ReadBanksAgain(hub, failure);
+    ReadBanksAgain(hub, failure, writesBefore);
     return true;
   }
   if (added == nullptr) return fits;
@@ -114,10 +115,11 @@ void DeleteSelectionCommand(TChannelParent& hub) {
   std::vector<ui::Param> names;
   for (const TFilter* filter : selection) names.push_back(FilterParam(filter));
   std::vector<const TFilter*> removed;
+  const uint64_t writesBefore = hub.Unit().WritesSent();
   if (const std::exception_ptr failure =
           controls::FailureOf([&] { RemoveSelection(hub.Unit(), selection, removed); })) {
     // The unit may have deleted the filter it refused: the unit tells which are left.
-    ReadBanksAgain(hub, failure);
+    ReadBanksAgain(hub, failure, writesBefore);
     return;
   }
   for (ui::Param name : names) hub.Broadcast(bankmsg::kFilterRemoved, hub.Bank(), name);
@@ -130,18 +132,20 @@ bool CopySelectionCommand(TChannelParent& hub) {
   std::vector<TFilter*> copies;
   bool complete = true;
   const std::size_t held = hub.Unit().Filters().size();
+  const uint64_t writesBefore = hub.Unit().WritesSent();
   if (const std::exception_ptr failure = controls::FailureOf([&] {
         complete = CopyToTwinBank(hub.Unit(), familycommon::HeldFilters(hub.selection), copies);
       })) {
     // A copy cut short may be on the unit with only part of its values: the unit tells.
-    ReadBanksAgain(hub, failure);
+    ReadBanksAgain(hub, failure, writesBefore);
     return true;
   }
   if (AnnounceRegistered(hub, held)) hub.Broadcast(bankmsg::kReload, 0, 0);
   return complete;
 }
 
-void ReadBanksAgain(TChannelParent& hub, const std::exception_ptr& failure) {
+void ReadBanksAgain(TChannelParent& hub, const std::exception_ptr& failure, uint64_t writesBefore) {
+  const bool wrote = hub.Unit().WritesSent() != writesBefore;
   const bool answered = hub.Unit().ReadAgainQuietly();
   hub.Broadcast(bankmsg::kReload, 0, 0);
   // A unit that answers is shown as it is by the views themselves; one that stopped answering
@@ -150,7 +154,7 @@ void ReadBanksAgain(TChannelParent& hub, const std::exception_ptr& failure) {
     controls::ReportFailure(failure, &hub.Unit());
   } else {
     familycommon::StoppedCommand(hub.Unit(), failure)
-        .Tell(familycommon::StoppedAnsweringText(), "Filters");
+        .Tell(familycommon::StoppedAnsweringText(wrote), "Filters");
   }
 }
 

@@ -96,8 +96,9 @@ bool CopySelectionCommand(TChannelParent& hub);
 // After `failure` part way through a change: a refused write may have been carried out, so the
 // unit's filters are read again and every bank's views show them, and the failure is reported. A
 // unit that does not answer the read is said, in the box that tells the failure, to have stopped
-// answering: it is read again once it answers.
-void ReadBanksAgain(TChannelParent& hub, const std::exception_ptr& failure);
+// answering: it is read again once it answers. `writesBefore` is the unit's WritesSent as the
+// change began: a change that sent no write left the unit as it was, and the box says so.
+void ReadBanksAgain(TChannelParent& hub, const std::exception_ptr& failure, uint64_t writesBefore);
 void BypassSelectionCommand(TChannelParent& hub, bool bypassed);
 // Bypasses or enables one filter under the family's guard. After a failure, which is reported,
 // the filter is read back: the unit may have carried out the write it refused, or never have

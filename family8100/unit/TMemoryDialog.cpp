@@ -68,10 +68,14 @@ void TMemoryDialog::SetupWindow() {
 void TMemoryDialog::ReadNames() {
   for (int i = 0; i < kMemories; ++i) {
     if (unitNames_[i] && *unitNames_[i] != NameText(i)) continue;
-    g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(i + 1));
-    names_[i]->SetText(unit_.GetMemoryName());
+    names_[i]->SetText(UnitName(i));
     unitNames_[i] = NameText(i);
   }
+}
+
+std::string TMemoryDialog::UnitName(int index) {
+  g8100MemoryIndex.Write(unit_, static_cast<uint8_t>(index + 1));
+  return unit_.GetMemoryName();
 }
 
 void TMemoryDialog::CleanupWindow() {
@@ -115,15 +119,20 @@ bool TMemoryDialog::WriteNamesBack() {
 }
 
 bool TMemoryDialog::Confirmed(const std::string& question, int index, const std::string& caption) {
-  const std::string text = question + std::to_string(index + 1) + ", '" + NameText(index) + "'?";
+  // The question names the memory as the unit holds it, not as the field shows it: a name typed
+  // and not yet written, or one the page could not read. A unit that does not give the name has
+  // been told of, and nothing is asked.
+  std::string name;
+  if (!controls::GuardedBusCall(&unit_, [&] { name = UnitName(index); })) return false;
+  const std::string text = question + std::to_string(index + 1) + ", '" + name + "'?";
   return ui::MessageBox(this, text, caption, ui::mb::kYesNo | ui::mb::kIconQuestion) == ui::kIdYes;
 }
 
 void TMemoryDialog::SaveMemory(int index) {
-  if (!Confirmed("Overwrite memory #", index, "Save memory")) return;
-  // The views that poll the unit meanwhile join the command's one report; a failure is told in
-  // the closing message.
+  // The name read for the question and the save are one command, and the views that poll the
+  // unit meanwhile join its one report; a failure of the save is told in the closing message.
   const controls::OneReportScope report;
+  if (!Confirmed("Overwrite memory #", index, "Save memory")) return;
   std::exception_ptr failure;
   {
     Busy busy(this, "Saving...");
@@ -133,12 +142,14 @@ void TMemoryDialog::SaveMemory(int index) {
 }
 
 void TMemoryDialog::RecallMemory(int index) {
-  if (!Confirmed("Overwrite current settings with memory #", index, "Recall memory")) return;
-  // The views that poll the unit meanwhile join the command's one report; a failure is told in
-  // the closing message, once the command is over, as a load's is.
+  // The name read for the question and the recall are one command, and the views that poll the
+  // unit meanwhile join its one report; a failure of the recall is told in the closing message,
+  // once the command is over, as a load's is.
   const controls::OneReportScope report;
+  if (!Confirmed("Overwrite current settings with memory #", index, "Recall memory")) return;
   std::exception_ptr failure;
   bool answered = true;
+  const uint64_t writesBefore = unit_.WritesSent();
   {
     Busy busy(this, "Loading...");
     failure = controls::FailureOf([this, index] {
@@ -151,10 +162,10 @@ void TMemoryDialog::RecallMemory(int index) {
     if (failure) answered = unit_.ReadAgainQuietly();
   }
   if (failure) {
-    TellFailure(
-        failure,
-        answered ? familycommon::kRecallNotFinishedText : familycommon::StoppedAnsweringText(),
-        "Recall memory");
+    TellFailure(failure,
+                answered ? familycommon::kRecallNotFinishedText
+                         : familycommon::StoppedAnsweringText(unit_.WritesSent() != writesBefore),
+                "Recall memory");
   }
   // Also after a failure: the crossovers are gone and the unit may hold the memory already, so
   // the windows read what it holds now. A unit that stopped answering is read again, and the

@@ -49,6 +49,8 @@ class TMemoryDialog : public ui::Dialog {
   void TellFailure(const std::exception_ptr& failure, const std::string& text, const char* caption);
   void CmPresetMap();
   std::string NameText(int index) const;
+  // The name of memory `index` + 1 as the unit holds it. A bus failure is thrown.
+  std::string UnitName(int index);
   bool Confirmed(const std::string& question, int index, const std::string& caption);
 
   IQDevice8100& unit_;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
 #include "controls/LevelScale.h"
+#include "controls/RenamedCaptions.h"
 #include "family8100/unit/Commands8100.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
@@ -164,6 +166,7 @@ void TSigFlowDialog::SetupWindow() {
 
 void TSigFlowDialog::CleanupWindow() {
   CloseEditors();
+  namedByAddress_.clear();
   levelDialog_.reset();
   delayDialog_.reset();
   limiterDialog_.reset();
@@ -249,12 +252,15 @@ void TSigFlowDialog::ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& 
 }
 
 void TSigFlowDialog::ShowSubDialog(ui::Window& dialog, const std::string& prefix) {
-  dialog.SetText(prefix + UnitText());
+  // The caption's read and each field's as the dialog is created: a silent unit is told of once.
+  const controls::OneReportScope opening;
+  const std::optional<std::string> listed = CaptionText();
+  dialog.SetText(prefix + listed.value_or(device_.GetName()));
+  std::erase(namedByAddress_, &dialog);
+  if (!listed) NamedByAddress(dialog);
   if (dialog.IsCreated()) {
     dialog.BringToTop();
   } else {
-    // Each of its fields reads the unit as it is created: a silent unit is told of once.
-    const controls::OneReportScope opening;
     dialog.Create();
     dialog.Show();
   }
@@ -292,8 +298,10 @@ void TSigFlowDialog::OpenEditor(EditorView view, const std::string& prefix) {
   // The editor reads the unit as it is made and as each of its panes is created: a silent unit is
   // told of once, not per read.
   const controls::OneReportScope opening;
-  editor = MakeEditor({device_, *this, view, prefix + UnitText()});
+  const std::optional<std::string> listed = CaptionText();
+  editor = MakeEditor({device_, *this, view, prefix + listed.value_or(device_.GetName())});
   if (editor == nullptr) return;
+  if (!listed) NamedByAddress(*editor);
   const EditorPlace& place = device_.editorPlaces.at(static_cast<std::size_t>(view));
   editor->SetRect(place.rect);
   editor->Create();
@@ -319,6 +327,7 @@ void TSigFlowDialog::EditorClosed(int view) {
   const auto editorView = static_cast<EditorView>(view);
   // The frame is still running its close; it is deleted once that has returned.
   if (auto& editor = editors_[Slot(editorView)]) {
+    std::erase(namedByAddress_, editor.get());
     retired_.push_back(std::move(editor));
     Post(kFreeRetiredMessage);
   }
@@ -331,6 +340,26 @@ void TSigFlowDialog::CloseEditors() {
     editors_[slot].reset();
     EnableEditorButtons(static_cast<EditorView>(slot + 1), true);
   }
+}
+
+std::optional<std::string> TSigFlowDialog::CaptionText() {
+  std::string text = device_.GetName();
+  if (!controls::GuardedBusCall(&device_, [&] { device_.GetListText(text); })) return std::nullopt;
+  return text;
+}
+
+void TSigFlowDialog::NamedByAddress(ui::Window& window) {
+  namedByAddress_.push_back(&window);
+  captionsOwed_.Owe();
+}
+
+void TSigFlowDialog::NameTheUnitInCaptions() {
+  std::string listed;
+  if (!device_.GetListText(listed)) return;
+  // The graphs within the editors carry the caption's name as well.
+  const CaptionName named{device_.GetName(), listed};
+  FollowRename(namedByAddress_, {&named, 1});
+  namedByAddress_.clear();
 }
 
 void TSigFlowDialog::RefreshAll() {
@@ -350,8 +379,11 @@ bool TSigFlowDialog::Polling() const { return polling_ && !device_.IdlePolling()
 
 bool TSigFlowDialog::IdleAction(long idleCount) {
   const bool more = ui::Dialog::IdleAction(idleCount);
+  if (!IsCreated() || !device_.IsOnline()) return more;
+  // One transaction per pass: the unit's name owed to captions first, then the meters.
+  if (captionsOwed_.Settle(device_) != controls::PollOutcome::kResting) return true;
   // A hidden page shows no meters: it leaves the bus to the windows that are seen.
-  if (!polling_ || !IsCreated() || !IsVisible() || !device_.IsOnline()) return more;
+  if (!polling_ || !IsVisible()) return more;
   static const LongIntUCodeObject* const kMeterObjects[kMeterCount] = {
       &g8100LevelMeter1, &g8100LevelMeter2, &g8100LevelMeter3, &g8100LevelMeter4};
   const auto outcome = controls::PollUnit(

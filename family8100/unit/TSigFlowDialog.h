@@ -2,9 +2,11 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "controls/IdlePoll.h"
 #include "controls/TLogHotGauge2.h"
 #include "controls/TNetButton.h"
 #include "controls/TStereodBLevelDialog.h"
@@ -75,6 +77,13 @@ class TSigFlowDialog : public ui::Dialog {
   // Every value of the page unknown, when the unit did not give them.
   void ShowUnknown();
   void ShowSubDialog(ui::Window& dialog, const std::string& prefix);
+  // The unit in the caption of a window this page opens, read under the family's guard: its list
+  // text (a virtual unit's name); none when the unit did not answer, which has been reported.
+  std::optional<std::string> CaptionText();
+  // `window` was captioned with the unit's name: it takes the list text once the unit answers.
+  void NamedByAddress(ui::Window& window);
+  // Puts the unit's list text in place of its name in those captions. A bus failure is thrown.
+  void NameTheUnitInCaptions();
   void OpenEditor(EditorView view, const std::string& prefix);
   void EditorClosed(int view);
   void RefreshAll();
@@ -102,6 +111,10 @@ class TSigFlowDialog : public ui::Dialog {
   std::unique_ptr<TValueDialog8100> delayDialog_;
   std::unique_ptr<TValueDialog8100> limiterDialog_;
   std::unique_ptr<TValueDialog8100> noiseDialog_;
+  // The open editors and dialogs captioned with the unit's name while it did not answer, owed
+  // its list text.
+  std::vector<ui::Window*> namedByAddress_;
+  controls::OwedRead captionsOwed_{[this] { NameTheUnitInCaptions(); }};
   bool polling_ = false;
   // The next transaction of the meter round: 0 the ready flag, 1 to 4 the meters.
   int pollStep_ = 0;

@@ -519,9 +519,10 @@ TEST_F(EditorFixture, ACopyToTheTwinBankThatStopsAtAnyStepLeavesTheBanksAsTheUni
   controls::SetDeviceErrorReporter(nullptr);
 }
 
-// Adding, deleting and copying to the twin bank, cut off at a request past the first by each kind
-// of fault: one report, by the error dialog where the unit answers the read again, else by the one
-// box that tells the failure with its request and says that the unit stopped answering; once it
+// Adding, deleting and copying to the twin bank, cut off at a request by each kind of fault: one
+// report, by the error dialog where the unit answers the read again, else by the one box that
+// tells the failure with its request and says that the unit stopped answering, and, before any
+// write went out (the ready read, the new slot's), that its settings are as they were; once it
 // answers, the banks show what it holds.
 TEST_F(EditorFixture, ABankCommandCutOffPartWayIsToldOnce) {
   int reports = 0;
@@ -556,10 +557,11 @@ TEST_F(EditorFixture, ABankCommandCutOffPartWayIsToldOnce) {
     if (route.asks) script.AnswerMessageBox(ui::kIdOk);
     bus.TakeTrace();
     Command(route.command);
-    const int steps = static_cast<int>(bus.TakeTrace().size());
+    const std::vector<std::string> trace = bus.TakeTrace();
+    const int steps = static_cast<int>(trace.size());
     ASSERT_GT(steps, 3) << route.what;
     for (const testsupport::FaultKind& kind : testsupport::kFaultKinds) {
-      for (const int step : {2, steps / 2, steps}) {
+      for (const int step : {1, 2, steps / 2, steps}) {
         SCOPED_TRACE(testing::Message() << route.what << ", " << kind.name << " at " << step);
         route.prepare();
         ui::PromptScript answers([](const std::string&) {});
@@ -576,8 +578,10 @@ TEST_F(EditorFixture, ABankCommandCutOffPartWayIsToldOnce) {
           ++stoppedAnswering;
           EXPECT_EQ(reports, 0) << "the box tells the failure, no error dialog before it";
           ASSERT_EQ(answers.Seen().size(), asked + 1);
+          const bool written = std::any_of(trace.begin(), trace.begin() + step,
+                                           [](const std::string& r) { return r[0] == 'W'; });
           EXPECT_EQ(testsupport::AfterTheFailure(answers.Seen().back().text),
-                    familycommon::StoppedAnsweringText());
+                    familycommon::StoppedAnsweringText(written));
           EXPECT_TRUE(unit->ReadAgainIfStale());
           ui::test::PumpMessages();
         }

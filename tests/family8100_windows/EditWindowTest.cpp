@@ -362,6 +362,51 @@ TEST_F(EditWindowTest, ARenameReachesTheCaptionOfEveryOpenWindowThatNamesTheUnit
   }
 }
 
+// An editor or a dialog the signal flow opens while its unit is silent names the unit by its
+// address; once the unit answers and is read again whole, its caption and its graph's name the
+// unit as the unit's other windows do.
+TEST_F(EditWindowTest, AWindowOpenedOnASilentUnitTakesTheUnitsNameOnceItAnswers) {
+  RegisterBankEditor();
+  RegisterCrossoverEditor();
+  const std::shared_ptr<void> unregister(nullptr, [](void*) {
+    RegisterBankEditorMaker(nullptr);
+    RegisterCrossoverMaker(nullptr);
+  });
+  sim::family8100::AddFamily8100Unit(bus.bus,
+                                     {.model = Model::kX, .address = 6, .unitName = "Sub"});
+  IQDevice8100* unit = OnlyUnit(bus);
+  TEdit8100Window window(nullptr, *unit);
+  window.Create();
+  OpenPage(window, TEdit8100Window::kSignalFlow, 0);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(6).Times(sim::Fault::kForever));
+  const struct {
+    int button;
+    const char* caption;
+  } opened[] = {
+      {f8100res::kLeftInputButton, "Left Input Filters - "},
+      {f8100res::kLowCrossoverButton, "Crossovers - "},
+      {f8100res::kLeftDelayButton, "Delay - "},
+  };
+  std::vector<ui::Window*> windows;
+  for (const auto& [button, caption] : opened) {
+    windows.push_back(OpenPage(window, 0, button));
+    ASSERT_NE(windows.back(), nullptr);
+    EXPECT_EQ(windows.back()->Text(), std::string(caption) + "6");
+  }
+  bus.bus.ClearFaults();
+  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+  ui::test::PumpIdle(3);
+  ui::test::PumpMessages();
+  EXPECT_EQ(window.SignalFlow().Text(), "Signal Flow - (6) Sub");
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    EXPECT_EQ(windows[i]->Text(), std::string(opened[i].caption) + "(6) Sub");
+    if (familycommon::GraphWindow* graph = GraphIn(*windows[i])) {
+      EXPECT_THAT(graph->Text(), testing::StartsWith("Unit: '(6) Sub';"));
+    }
+  }
+  window.CloseWindow();
+}
+
 // Locking with the memory page open writes the typed names while the unit still takes them; the
 // page then closes without a failed write.
 TEST_F(EditWindowTest, LockingWithTheMemoryPageOpenKeepsTheTypedNames) {
@@ -459,13 +504,16 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
     const char* what;
     std::function<void(TEdit8100Window&, ui::PromptScript&)> act;
     bool shows;  // whether the windows show the change
+    // The object whose writes fail, 0 for every one: a memory command selects the memory to read
+    // its name for the question first.
+    int failing = 0;
   } paths[] = {
       {"mute", clicking(kLeftMuteSwitch, true), true},
       {"routing", clicking(kRouteBox0 + 1, true), true},
       {"release", clicking(kLeftSlow + 1, false), true},
       {"limiter link", clicking(kLinkLed, false), true},
-      {"memory recall", memoryCommand(kFirstRecallButton + 4), true},
-      {"memory save", memoryCommand(kFirstSaveButton + 2), false},
+      {"memory recall", memoryCommand(kFirstRecallButton + 4), true, g8100RestoreMemory.GetId()},
+      {"memory save", memoryCommand(kFirstSaveButton + 2), false, g8100SaveMemory.GetId()},
       {"rename",
        [](TEdit8100Window& window, ui::PromptScript& script) {
          script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
@@ -484,7 +532,7 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
     RunNode(*window, TEdit8100Window::kMemory);
     return window;
   };
-  for (const auto& [path, act, shows] : paths) {
+  for (const auto& [path, act, shows, failing] : paths) {
     for (const WriteFailure failure : testsupport8100::kEachWriteFailure) {
       SCOPED_TRACE(std::string(path) + ", " + NameOf(failure));
       OlderFamilyBus unitBus;
@@ -501,7 +549,8 @@ TEST_F(EditWindowTest, AWriteThatFailsLeavesEveryOpenWindowShowingWhatTheUnitHol
       const std::vector<std::string> before = Shown(*window);
       test8100::ReportedErrors().clear();
       ui::PromptScript script([](const std::string& what) { ADD_FAILURE() << what; });
-      unitBus.bus.AddFault(FailingWrites(failure, 9));
+      const sim::Fault fault = FailingWrites(failure, 9);
+      unitBus.bus.AddFault(failing == 0 ? fault : fault.ForObject(failing));
       act(*window, script);
       ui::test::PumpMessages();
       // Told by the error dialog, or at the head of a memory command's closing message.
