@@ -77,6 +77,15 @@ auto IQDevice::Traced(const UCodeObject& object, Work work) -> decltype(work()) 
 }
 
 void IQDevice::Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
+  try {
+    DoWrite(object, data, timeoutMs);
+  } catch (const IQException&) {
+    ++writesNotMade_;
+    throw;
+  }
+}
+
+void IQDevice::DoWrite(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) {
   Traced(object, [&] {
     // Refused before it reaches the unit: the store could not keep it, and unit and store would
     // part.

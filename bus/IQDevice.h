@@ -68,8 +68,9 @@ class IQDevice {
   std::string ListTextOrName(const std::string& unanswered) const;
   virtual std::string GetErrorText(int code) const;
 
-  // Data longer than the object's element is refused with `ValueTooLong` before anything changes.
-  virtual void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs);
+  // Writes through the family's DoWrite; a write not made, whatever stopped it, is counted
+  // (WritesNotMade).
+  void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs);
   virtual void Request(const UCodeObject& object, int timeoutMs);
   // False when the unit did not accept and the value must be requested again.
   virtual bool Fetch(const UCodeObject& object, std::vector<uint8_t>& data);
@@ -95,6 +96,11 @@ class IQDevice {
   // How many writes have gone unanswered since the program started, on any unit: an entry or a
   // command compares the count before and after to tell silence from a refusal.
   static unsigned long UnansweredWrites() { return unansweredWrites_; }
+  // How many writes were not made since the program started, on any unit: refused, unanswered, or
+  // stopped before they went out (a unit silent at a read the write waits on first). An idle pass
+  // compares the count before and after to tell a write of its own that failed, which is news,
+  // from the silence told before it began.
+  static unsigned long WritesNotMade() { return writesNotMade_; }
   virtual void MaskMonitor();
   virtual void UnmaskMonitor();
 
@@ -122,6 +128,9 @@ class IQDevice {
   const PollBackoff& IdlePolling() const { return idlePolling_; }
 
  protected:
+  // What a write does; a family adds its own steps before it. Data longer than the object's
+  // element is refused with `ValueTooLong` before anything changes.
+  virtual void DoWrite(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs);
   // Sends a command that finishes what an unanswered allocation left on the unit (frees a slot it
   // holds for nothing, starts a filter it moved): the program holds the same whatever the unit
   // answers, so a refusal or a missing answer is neither thrown nor told.
@@ -151,5 +160,6 @@ class IQDevice {
   bool open_ = false;
   bool inDoubt_ = false;
   static inline unsigned long unansweredWrites_ = 0;
+  static inline unsigned long writesNotMade_ = 0;
   PollBackoff idlePolling_;
 };

@@ -86,15 +86,17 @@ bool OneReportScope::FailureShown() {
 }
 
 PassOverReports::PassOverReports()
-    : outer_(Command(scope_.level_).pass), unansweredWritesBefore_(IQDevice::UnansweredWrites()) {
+    : outer_(Command(scope_.level_).pass), writesNotMadeBefore_(IQDevice::WritesNotMade()) {
   Command(scope_.level_).pass = this;
 }
 
 PassOverReports::~PassOverReports() { Command(scope_.level_).pass = outer_; }
 
 bool PassOverReports::ToldBefore(const IQException& error) const {
+  // A write of the pass that was not made is news whatever stopped it: a silence met before it
+  // went out (at the read it waits on) loses what the user typed as surely as an unanswered one.
   return dynamic_cast<const ErrorObject*>(&error) == nullptr &&
-         IQDevice::UnansweredWrites() == unansweredWritesBefore_;
+         IQDevice::WritesNotMade() == writesNotMadeBefore_;
 }
 
 bool OneReportScope::FailureMet() const { return FailuresMet() != failuresBefore_; }

@@ -55,8 +55,9 @@ class OneReportScope {
 // again: a read that the idle passes make of a unit whose failure has been told (a poll, the read
 // again of a write in doubt, and every window that read refreshes) joins that report, however many
 // windows it reaches. What the pass meets anew is told, once: a refusal (the unit answered, and
-// said no), and a write of the pass that went unanswered (a page closed by the pass writes what the
-// user typed into it).
+// said no), and a write of the pass that was not made, unanswered or stopped before it went out (a
+// page closed by the pass writes what the user typed into it). A write not made before the pass
+// began was told then.
 class PassOverReports {
  public:
   PassOverReports();
@@ -70,7 +71,7 @@ class PassOverReports {
  private:
   OneReportScope scope_;
   const PassOverReports* outer_;
-  unsigned long unansweredWritesBefore_;
+  unsigned long writesNotMadeBefore_;
 };
 
 // While it lives, a failure to be shown where the user acts now is kept and shown as it ends, so

@@ -110,14 +110,14 @@ std::string IQDevice8100::ListText(bool locked) const {
   return address + " " + g8100UnitName.Read(const_cast<IQDevice8100&>(*this));
 }
 
-void IQDevice8100::Write(const UCodeObject& object, std::span<const uint8_t> data, int) {
+void IQDevice8100::DoWrite(const UCodeObject& object, std::span<const uint8_t> data, int) {
   if (waitsForReady_) readyWaits_.Wait(*this);
   ++writesSent_;
   if (!IsOnline() && object.GetId() == kPasswordObjectId) {
     WriteVirtualPassword(data);
     return;
   }
-  IQDevice::Write(object, data, 0);
+  IQDevice::DoWrite(object, data, 0);
 }
 
 void IQDevice8100::WriteVirtualPassword(std::span<const uint8_t> data) {

@@ -62,9 +62,8 @@ class IQDevice8100 : public IQDevice {
   // The list text of a bus unit whose lock is known: a locked one is named so.
   std::string ListText(bool locked) const;
   std::string GetErrorText(int code) const override { return familycommon::UnitErrorText(code); }
-  // A bus unit waits until it is ready before every write, and before it names a new filter's
-  // slot; the port keeps its own reply time-out.
-  void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
+  // A bus unit waits until it is ready before it names a new filter's slot, as before every write
+  // (DoWrite); the port keeps its own reply time-out.
   void Request(const UCodeObject& object, int timeoutMs) override;
   // The unit may keep a slot it handed out that the program never heard of: the lists are stale,
   // and the next whole read frees every empty slot.
@@ -164,6 +163,8 @@ class IQDevice8100 : public IQDevice {
  protected:
   IQDevice8100(IQDeviceType* type, IQDeviceManager* manager, const IQDeviceInfo* info,
                uint32_t typeCode);
+  // A bus unit waits until it is ready before every write.
+  void DoWrite(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
 
  private:
   struct Shadow {

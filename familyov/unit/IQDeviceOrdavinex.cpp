@@ -206,12 +206,12 @@ std::optional<RgbColor> IQDeviceOrdavinex::GetChannelColor(int channel) {
   return kColors[channel];
 }
 
-void IQDeviceOrdavinex::Write(const UCodeObject& object, std::span<const uint8_t> data,
-                              int timeoutMs) {
+void IQDeviceOrdavinex::DoWrite(const UCodeObject& object, std::span<const uint8_t> data,
+                                int timeoutMs) {
   const int id = object.GetId();
   const unsigned long unanswered = UnansweredWrites();
   try {
-    IQDevice::Write(object, data, timeoutMs);
+    IQDevice::DoWrite(object, data, timeoutMs);
   } catch (const IQException&) {
     // A refusal changed nothing; a write whose answer never came may have changed the settings,
     // and may not have made them a memory's.

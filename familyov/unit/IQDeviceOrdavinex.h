@@ -109,7 +109,6 @@ class IQDeviceOrdavinex : public IQDevice {
   bool Matches(const IQDeviceInfo& info) const override;
   bool GetListText(std::string& text) const override;
   std::string GetErrorText(int code) const override;
-  void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
   void Request(const UCodeObject& object, int timeoutMs) override;
   bool LoadFile() override;
   bool SaveFile() override;
@@ -275,6 +274,7 @@ class IQDeviceOrdavinex : public IQDevice {
   std::array<int, kMaxChannels> sectionsPerChannel{};
 
  protected:
+  void DoWrite(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override;
   // Model geometry, set by the model's constructor.
   void SetGeometry(const ModelGeometry& geometry);
   struct VirtualDefaults {

@@ -1,16 +1,30 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bus/IQException.h"
+#include "bus/UCodeObject.h"
 #include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
+#include "tests/bus/TestDevice.h"
 
 namespace {
+
+// A unit that waits on a read before each write and never answers it: no write is made.
+class SilentBeforeEachWrite : public bustest::TestDevice {
+ public:
+  SilentBeforeEachWrite() : TestDevice(nullptr, nullptr, nullptr) {}
+
+ protected:
+  void DoWrite(const UCodeObject&, std::span<const uint8_t>, int) override { throw ReadTimeout(); }
+};
 
 // Reports that reach the application's dialogs, in order.
 class OneReportScopeTest : public ::testing::Test {
@@ -23,6 +37,11 @@ class OneReportScopeTest : public ::testing::Test {
 
   void Fail() { controls::ReportDeviceError(ReadTimeout(), nullptr, controls::kNoUnitErrorCode); }
   void Refuse() { controls::ReportDeviceError(ErrorObject(7), nullptr, 7); }
+  void WriteNotMade() {
+    controls::GuardedBusCall(&unit_, [this] { ByteUCodeObject{1, 1, false}.Write(unit_, 0); });
+  }
+
+  SilentBeforeEachWrite unit_;
 
   std::vector<std::string> shown_;
 };
@@ -80,19 +99,28 @@ TEST_F(OneReportScopeTest, AChangeIsPutBackBeforeItsFailureIsTold) {
   EXPECT_EQ(shown_, (std::vector<std::string>{"put back", ErrorObject(7).GetText()}));
 }
 
-// An idle pass over a unit whose silence was told tells that silence no more, but a refusal it
-// meets is news: told once, and the pass's later failures join it.
-TEST_F(OneReportScopeTest, APassOverAToldSilenceStillTellsARefusalOnce) {
-  {
-    const controls::PassOverReports pass;
-    Fail();
-    EXPECT_TRUE(shown_.empty());
-    Refuse();
-    Refuse();
-    Fail();
+// An idle pass over a unit whose silence was told tells that silence no more, also when a write
+// not made before the pass began told it, but what the pass meets anew is news: a refusal, or a
+// write of its own not made, whatever stopped it. Told once, and the pass's later failures join
+// it.
+TEST_F(OneReportScopeTest, APassOverAToldSilenceStillTellsARefusalOrAWriteNotMadeOnce) {
+  const std::pair<std::function<void()>, std::string> news[] = {
+      {[this] { Refuse(); }, ErrorObject(7).GetText()},
+      {[this] { WriteNotMade(); }, ReadTimeout().GetText()}};
+  for (const auto& [meet, told] : news) {
+    SCOPED_TRACE(told);
+    WriteNotMade();
+    shown_.clear();
+    {
+      const controls::PassOverReports pass;
+      Fail();
+      EXPECT_TRUE(shown_.empty());
+      meet();
+      meet();
+      Fail();
+    }
+    EXPECT_EQ(shown_, std::vector<std::string>{told});
   }
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0], ErrorObject(7).GetText());
 }
 
 }  // namespace

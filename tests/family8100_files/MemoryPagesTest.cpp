@@ -3,6 +3,8 @@
 
 #include <Qt>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "bus/PollBackoff.h"
 #include "controls/DeviceErrorReport.h"
@@ -258,22 +260,35 @@ TEST_F(OlderFamilyMemoryPageTest,
 }
 
 // A read again that finds the unit locked closes the memory page, which writes the name typed into
-// it as it closes: the unit's refusal of that name is told, though the read again passes over the
-// silence told before it.
-TEST_F(OlderFamilyMemoryPageTest, ANameRefusedAsAReadAgainClosesThePageIsTold) {
-  TEdit8100Window window(nullptr, *unit);
-  window.Create();
-  TMemoryDialog& page = window.Memory();
-  page.Create();
-  ui::test::Type(page, f8100res::kFirstMemoryName + 2, "Matinee");
-  bus.bus.WithUnit(
-      0, [](sim::Unit& u) { dynamic_cast<sim::family8100::Family8100Unit&>(u).Lock("stage"); });
-  reported.clear();
-  unit->MarkInDoubt();
-  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-  ui::test::PumpIdle(3);
-  ui::test::PumpMessages();
-  EXPECT_FALSE(page.IsCreated());
-  EXPECT_THAT(reported, ElementsAre(ErrorObject(0).GetText()));
-  window.CloseWindow();
+// it as it closes: the name not written is told once, though the read again passes over the
+// silence told before it. The unit refuses the name, or never answers the ready read the write
+// waits on first.
+TEST_F(OlderFamilyMemoryPageTest, ANameNotWrittenAsAReadAgainClosesThePageIsToldOnce) {
+  const std::pair<std::optional<sim::Fault>, std::string> rows[] = {
+      {std::nullopt, ErrorObject(0).GetText()},
+      {sim::Fault::Silence().ForObject(g8100Ready.GetId()).ForOpcode(sim::kOpcodeGet),
+       ReadTimeout().GetText()}};
+  for (const auto& [fault, told] : rows) {
+    SCOPED_TRACE(told);
+    testsupport8100::OlderFamilyBus locked;
+    sim::family8100::AddFamily8100Unit(locked.bus, {.model = Model::kX, .address = 2});
+    IQDevice8100& lockedUnit = *testsupport8100::OnlyUnit(locked);
+    TEdit8100Window window(nullptr, lockedUnit);
+    window.Create();
+    TMemoryDialog& page = window.Memory();
+    page.Create();
+    ui::test::Type(page, f8100res::kFirstMemoryName + 2, "Matinee");
+    locked.bus.WithUnit(
+        0, [](sim::Unit& u) { dynamic_cast<sim::family8100::Family8100Unit&>(u).Lock("stage"); });
+    if (fault) locked.bus.AddFault(*fault);
+    reported.clear();
+    lockedUnit.MarkInDoubt();
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(3);
+    ui::test::PumpMessages();
+    EXPECT_FALSE(page.IsCreated());
+    EXPECT_THAT(reported, ElementsAre(told));
+    locked.bus.ClearFaults();
+    window.CloseWindow();
+  }
 }

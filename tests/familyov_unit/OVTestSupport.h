@@ -55,10 +55,10 @@ template <typename Model>
 class Recording : public Model {
  public:
   using Model::Model;
-  void Write(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override {
+  void DoWrite(const UCodeObject& object, std::span<const uint8_t> data, int timeoutMs) override {
     trace.push_back(Describe(true, object.GetId(), object.IsArray() ? object.GetElement() : -1,
                              {data.begin(), data.end()}));
-    Model::Write(object, data, timeoutMs);
+    Model::DoWrite(object, data, timeoutMs);
   }
   void Request(const UCodeObject& object, int timeoutMs) override {
     trace.push_back(
