@@ -7,16 +7,13 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "bus/IQException.h"
@@ -24,17 +21,14 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/IdleDispatcher.h"
-#include "platform/ui/PaintOnlyLoop.h"
 #include "platform/ui/Resources.h"
 #include "tests/bus/PseudoTerminalBus.h"
-#include "tests/support/EventLoopCpu.h"
 #include "tests/support/HangBound.h"
+#include "tests/xserver/HeldInput.h"
 #include "tests/xserver/XServerEnvironment.h"
 
 namespace xserver {
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr int kPanel = 9301;
 constexpr int kField = 101;
@@ -45,14 +39,6 @@ constexpr int kAddress = 5;
 constexpr int kFamily = 368;
 constexpr int kMeterId = 21;
 constexpr char kTyped = 'x';
-
-// Input held through an operation takes effect this soon after it: at once, as the user sees it.
-constexpr qint64 kPromptMs = 2000;
-// So long after the operation input that never comes fails the test rather than hanging it.
-constexpr auto kPatience = 10s;
-// How long the operation goes on pausing after the input was sent: the program's connection has
-// read it and the paint-only loop has left it queued before the operation ends.
-constexpr auto kHeldFor = 100ms;
 
 enum class Begun { kIdle, kTimer, kClick };
 // What the user does during the operation.
@@ -105,11 +91,6 @@ class Panel : public ui::Dialog {
   }
 };
 
-QPoint CentreOf(ui::Window& control) {
-  const QWidget& w = *control.Widget();
-  return w.mapToGlobal(w.rect().center());
-}
-
 // What the user's input had done: at the operation's end, and in the end.
 struct Done {
   int clicks = 0;
@@ -156,7 +137,7 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
     const auto found = line.RollCall({&type});
     ASSERT_EQ(found.size(), 1u);
     unit = found[0];
-    line.port.SetPauseHook([this] { Pause(); });
+    line.port.SetPauseHook([this] { PauseForInput(during); });
 
     panel = std::make_unique<Panel>();
     panel->OnCommand(kApply, [this] {
@@ -190,19 +171,6 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
     if (panel != nullptr) LeaveNoFocusWait();
   }
 
-  // When the active window loses the keyboard, or goes, Qt's connection waits a moment for
-  // another window to take it before it says that none has it. A window of the test's takes the
-  // keyboard, which ends any such wait, and gives it up, and the test waits for Qt's word, so
-  // that the wait ends within the test.
-  void LeaveNoFocusWait() {
-    QWidget last;
-    last.show();
-    last.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&last));
-    Input()->DropFocus();
-    testsupport::RunLoopUntil([] { return QGuiApplication::focusWindow() == nullptr; });
-  }
-
   // The bus operation: one read of the unit.
   void Operate() {
     ++operations;
@@ -215,20 +183,6 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
     atEnd.open = panel->IsCreated();
     sinceEnd.start();
     patience.start(kPatience);
-  }
-
-  // The port's pause inside the operation; the first sends the user's input and then keeps the
-  // operation going until the program's connection has surely read it.
-  void Pause() {
-    ui::PaintPending();
-    const auto send = std::exchange(during, nullptr);
-    if (!send) return;
-    send();
-    const auto until = std::chrono::steady_clock::now() + kHeldFor;
-    while (std::chrono::steady_clock::now() < until) {
-      ui::PaintPending();
-      std::this_thread::sleep_for(1ms);
-    }
   }
 
   void Took() {

@@ -1,0 +1,36 @@
+#pragma once
+
+// The user's input made through the X server from inside a bus operation, which the program's
+// connection reads and holds until the operation is over, and how a test waits for it.
+
+#include <QPoint>
+#include <QtGlobal>
+#include <chrono>
+#include <functional>
+
+namespace ui {
+class Window;
+}
+
+namespace xserver {
+
+// Input held through an operation takes effect this soon after it: at once, as the user sees it.
+inline constexpr qint64 kPromptMs = 2000;
+// So long after the operation input that never comes fails the test rather than hanging it.
+inline constexpr std::chrono::seconds kPatience{10};
+
+// The middle of `control`, in the server's screen coordinates.
+QPoint CentreOf(ui::Window& control);
+
+// The port's pause inside an operation. The first pause after `during` was set sends the user's
+// input with it, and then keeps the operation going until the program's connection has surely
+// read that input.
+void PauseForInput(std::function<void()>& during);
+
+// When the active window loses the keyboard, or goes, Qt's connection waits a moment for another
+// window to take it before it says that none has it. A window of the test's takes the keyboard,
+// which ends any such wait, and gives it up, and the test waits for Qt's word, so that the wait
+// ends within the test.
+void LeaveNoFocusWait();
+
+}  // namespace xserver
