@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/CopyForLater.h"
 #include "platform/ui/IdleDispatcher.h"
 #include "platform/ui/WindowBridge.h"
 
@@ -104,7 +105,7 @@ void PaintOnlyLoop::Hold(QObject* receiver, const QEvent& e) {
   const bool known = std::any_of(held_.begin(), held_.end(), [&](const Held& h) {
     return h.receiver == receiver && SameTimer(*h.event, e);
   });
-  if (!known) held_.push_back({receiver, std::unique_ptr<QEvent>(e.clone())});
+  if (!known) held_.push_back({receiver, CopyForLater(*receiver, e)});
 }
 
 void PaintOnlyLoop::HoldClose(QObject* receiver) {
@@ -132,7 +133,7 @@ void PaintOnlyLoop::Release() {
 }
 
 void PaintOnlyLoop::Queue(QObject* receiver, const QEvent& e) {
-  QCoreApplication::postEvent(receiver, e.clone());
+  QCoreApplication::postEvent(receiver, CopyForLater(*receiver, e).release());
   PostMark();
 }
 

@@ -18,7 +18,9 @@ namespace ui {
 // when Run ends (the next Run holds them again); a window the user closes meanwhile closes once the
 // operation is over, as if asked then; a custom-drawn window shows what it drew last and draws anew
 // after the operation. Input the window system still keeps is delivered once the operation returns
-// to the loop, with no further input needed. Run does nothing when it is called from inside itself.
+// to the loop, with no further input needed. Input held or queued again keeps the values the window
+// system gave it: a click acts where it was made, wherever the pointer has gone since. Run does
+// nothing when it is called from inside itself.
 //
 // What Run held comes before the user's input that the window system delivers after Run: such
 // input waits behind it. A focus change the operation brought about would otherwise reach a button

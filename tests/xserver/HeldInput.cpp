@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QTest>
 #include <QWidget>
+#include <chrono>
 #include <thread>
 #include <utility>
 

@@ -1,18 +1,28 @@
 // What the user does while a bus operation holds the message loop, made through a real X server:
-// once the operation is over, with no further input, it takes effect at once and whole, and a
-// window closed meanwhile closes then, not in the middle of it. The window system keeps such
+// once the operation is over, with no further input, it takes effect whole and where it was made,
+// and a window closed meanwhile closes then, not in the middle of it. The window system keeps such
 // input in the program's own connection, which the offscreen platform of the other tests lacks.
+//
+// What the rows guard:
+// - the rows begun by an idle pass: the wake-up at the operation's end, without which the input
+//   waits in the connection for the user's next input event (but the click-then-move row, whose
+//   held refresh wakes the loop by itself);
+// - the close rows: that a window manager's close made during an operation closes the window after
+//   it, never in its middle; Qt's connection keeps such a close as input until the operation is
+//   over, so they pass without the paint-only loop's own hold of a close, which is proved
+//   offscreen, where a close reaches the loop in the middle of an operation;
+// - the rows that click and move on: that a click the layer keeps behind a refresh the operation
+//   held is delivered where it was made, not where the pointer has gone since;
+// - every row: that input made during an operation is neither delivered in its middle nor lost.
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,6 +32,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/IdleDispatcher.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/WindowBridge.h"
 #include "tests/bus/PseudoTerminalBus.h"
 #include "tests/support/HangBound.h"
 #include "tests/xserver/HeldInput.h"
@@ -47,6 +58,9 @@ enum class Asked {
   kClose,        // closes the window with the window manager's close box
   kHeldClick,    // presses the button before the operation and releases it during it
   kDoubleClick,  // double-clicks the button
+  // clicks the button and moves on to the field at once, while the operation holds a refresh, so
+  // that the layer itself keeps the click until the refresh has been delivered
+  kClickThenMove,
 };
 
 struct Case {
@@ -74,6 +88,10 @@ const Case kCases[] = {
     {"IdlePollAnsweringUnitDoubleClick", Begun::kIdle, false, Asked::kDoubleClick},
     {"TimerSilentUnitDoubleClick", Begun::kTimer, true, Asked::kDoubleClick},
     {"ClickAnsweringUnitDoubleClick", Begun::kClick, false, Asked::kDoubleClick},
+    {"IdlePollAnsweringUnitClickThenMove", Begun::kIdle, false, Asked::kClickThenMove},
+    {"TimerSilentUnitClickThenMove", Begun::kTimer, true, Asked::kClickThenMove},
+    {"TimerAnsweringUnitClickThenMove", Begun::kTimer, false, Asked::kClickThenMove},
+    {"ClickSilentUnitClickThenMove", Begun::kClick, true, Asked::kClickThenMove},
 };
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
@@ -106,6 +124,7 @@ Done Expected(Asked asked) {
     case Asked::kClose:
       return {0, "", false};
     case Asked::kHeldClick:
+    case Asked::kClickThenMove:
       return {1, "", true};
     case Asked::kDoubleClick:
       return {2, "", true};
@@ -171,9 +190,12 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
     if (panel != nullptr) LeaveNoFocusWait();
   }
 
-  // The bus operation: one read of the unit.
+  // The bus operation: one read of the unit, after a refresh posted for later if the case asks.
   void Operate() {
     ++operations;
+    if (GetParam().asked == Asked::kClickThenMove) {
+      ui::PostCall(*panel->Widget(), [this] { ++refreshes; });
+    }
     try {
       meter.Read(*unit);
     } catch (const IQException&) {
@@ -181,14 +203,11 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
     }
     atEnd = done;
     atEnd.open = panel->IsCreated();
-    sinceEnd.start();
     patience.start(kPatience);
   }
 
   void Took() {
-    if (done != Expected(GetParam().asked)) return;
-    settledMs = sinceEnd.isValid() ? sinceEnd.elapsed() : -1;
-    if (waiting != nullptr) waiting->quit();
+    if (done == Expected(GetParam().asked) && waiting != nullptr) waiting->quit();
   }
 
   // Begins the operation as the case says and runs the loop, with no input of the test's, until
@@ -218,6 +237,12 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
           Input()->Click(apply.x(), apply.y());
           Input()->Click(apply.x(), apply.y());
           break;
+        case Asked::kClickThenMove: {
+          const QPoint field = CentreOf(*panel->ControlById(kField));
+          Input()->Click(apply.x(), apply.y());
+          Input()->MoveTo(field.x(), field.y());
+          break;
+        }
       }
     };
     QEventLoop loop;
@@ -241,6 +266,7 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
     }
     loop.exec();
     waiting = nullptr;
+    outOfPatience = !patience.isActive();
   }
 
   bustest::PseudoTerminalBus line;
@@ -251,12 +277,13 @@ class InputDuringOperationTest : public ::testing::TestWithParam<Case> {
   std::function<void()> during;
   QEventLoop* waiting = nullptr;  // while the case runs
   QTimer patience;
-  QElapsedTimer sinceEnd;
   int operations = 0;
+  int refreshes = 0;
+  // The patience ran out, whatever the input did in the same turn of the loop: the timer's own
+  // wake-up can deliver input that waited for one.
+  bool outOfPatience = false;
   Done done;
   Done atEnd;
-  // When all the user did had taken effect, counted from the operation's end.
-  std::optional<qint64> settledMs;
 };
 
 TEST_P(InputDuringOperationTest, TakesEffectAtOnceAfterTheOperationWithNoFurtherInput) {
@@ -265,7 +292,8 @@ TEST_P(InputDuringOperationTest, TakesEffectAtOnceAfterTheOperationWithNoFurther
   ASSERT_EQ(operations, 1);
   EXPECT_EQ(atEnd, Done{}) << "nothing the user did took effect in the middle of the operation";
   EXPECT_EQ(done, Expected(c.asked)) << "all the user did took effect after the operation";
-  EXPECT_LE(settledMs.value_or(kPromptMs + 1), kPromptMs) << "with no further input, at once";
+  EXPECT_FALSE(outOfPatience) << "with no further input";
+  EXPECT_EQ(refreshes, c.asked == Asked::kClickThenMove ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, InputDuringOperationTest, ::testing::ValuesIn(kCases),
