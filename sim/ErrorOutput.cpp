@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,8 +21,10 @@ namespace {
 
 // Far more than any burst of lines a person types or a failing unit gives rise to.
 constexpr std::size_t kMaxHeldBytes = 64 * 1024;
-// Far longer than a reader that reads at all keeps the output full, however loaded the machine.
+// Far longer than a reader that reads at all goes without taking bytes, however loaded the machine.
 constexpr int kTakesNoMoreAfterMs = 1000;
+// How often the writer, waiting for room, looks whether the output took bytes meanwhile.
+constexpr int kLookEveryMs = 100;
 
 class ErrorOutput {
  public:
@@ -65,8 +69,8 @@ class ErrorOutput {
         changed_.wait(lock, [this] { return !held_.empty() || dropped_ > 0; });
         text.swap(held_);
         if (dropped_ > 0) {
-          text += "(" + std::to_string(dropped_) +
-                  " lines dropped: standard error had taken nothing for a second)\n";
+          text += "(" + std::to_string(dropped_) + (dropped_ == 1 ? " line" : " lines") +
+                  " dropped: standard error took nothing for a second or more)\n";
         }
         dropped_ = 0;
       }
@@ -100,15 +104,48 @@ class ErrorOutput {
     return true;
   }
 
-  // Waits until the output takes bytes or fails; false if the wait itself fails.
+  // Waits until the output has room or fails; false if the wait itself fails. A pipe polls
+  // writable only once a whole page of it is free, which a reader taking a little at a time frees
+  // only every so often; its reader has taken bytes whenever fewer wait in it than at the last
+  // look. The output has taken nothing for a second once ten looks in a row, a tenth of a second of
+  // the writer's waiting apart, found nothing taken: a time the writer was stopped or kept from
+  // running counts as one look at most, so a reader stopped along with it is not taken for one
+  // that reads nothing.
   bool AwaitRoom() {
     pollfd output{STDERR_FILENO, POLLOUT, 0};
-    int ready = poll(&output, 1, kTakesNoMoreAfterMs);
-    if (ready != 0) return ready > 0;
-    SetTakesNoMore(true);
-    ready = poll(&output, 1, -1);
-    SetTakesNoMore(false);
-    return ready > 0;
+    long waiting = WaitingInPipe();
+    int looksTakingNothing = 0;
+    bool takesNoMore = false;
+    for (;;) {
+      const int ready = poll(&output, 1, kLookEveryMs);
+      if (ready != 0) {
+        if (takesNoMore) SetTakesNoMore(false);
+        return ready > 0;
+      }
+      const long nowWaiting = WaitingInPipe();
+      if (nowWaiting < waiting) {
+        looksTakingNothing = 0;
+        if (takesNoMore) {
+          takesNoMore = false;
+          SetTakesNoMore(false);
+        }
+      } else if (++looksTakingNothing == kTakesNoMoreAfterMs / kLookEveryMs) {
+        takesNoMore = true;
+        SetTakesNoMore(true);
+      }
+      waiting = nowWaiting;
+    }
+  }
+
+  // The bytes waiting in the pipe standard error is for its reader to take; -1 if it is no pipe.
+  static long WaitingInPipe() {
+    struct stat status {};
+    int waiting = 0;
+    if (fstat(STDERR_FILENO, &status) != 0 || !S_ISFIFO(status.st_mode) ||
+        ioctl(STDERR_FILENO, FIONREAD, &waiting) != 0) {
+      return -1;
+    }
+    return waiting;
   }
 
   void SetTakesNoMore(bool takesNoMore) {

@@ -8,10 +8,12 @@
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -33,6 +35,13 @@ constexpr const char* kNotACommand = "x\n";
 // Enough of them for several times the 64 KB a pipe holds, in far less input than that.
 constexpr int kNotACommandLines = 4000;
 
+// A reader of standard error that takes 128 bytes 16 times a second, 2 KB a second, for its first
+// 6 KB, then all there is at once: for three seconds, a pipe it keeps full frees a page only once,
+// after two, and polls writable only then.
+constexpr std::size_t kSlowReadBytes = 128;
+constexpr long kSlowReadPauseNs = 62'500'000;
+constexpr std::size_t kSlowlyReadBytes = 6 * 1024;
+
 // The simulator as a process of its own, ended and reaped when the test leaves it.
 class SimulatorProcess {
  public:
@@ -41,9 +50,11 @@ class SimulatorProcess {
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
   ~SimulatorProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
+    for (const pid_t pid : {pid_, reader_}) {
+      if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+      }
     }
     for (const int fd : {process_, input_, output_, errors_}) {
       if (fd >= 0) close(fd);
@@ -60,6 +71,10 @@ class SimulatorProcess {
     bool errorPiped = true;
     // Standard error goes to a file of its own instead: an output that takes every byte at once.
     bool errorToFile = false;
+    // With errorToFile, standard error is a pipe instead, which a process of its own copies into
+    // the file as a slow reader does (kSlowReadBytes). A process beside the simulator, not a thread
+    // of the test: stopping the test stops neither, stopping all three (a terminal's Ctrl-Z) both.
+    bool errorReadSlowly = false;
   };
 
   // Starts it with one unit at address 1.
@@ -77,9 +92,11 @@ class SimulatorProcess {
       const std::string& typed = streams.typedAhead;
       ASSERT_EQ(write(input[1], typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
     }
-    if (streams.errorPiped) {
+    const bool errorsThroughPipe = streams.errorPiped || streams.errorReadSlowly;
+    if (errorsThroughPipe) {
       ASSERT_EQ(pipe2(errors.data(), O_CLOEXEC), 0);
-    } else if (streams.errorToFile) {
+    }
+    if (streams.errorToFile) {
       std::string name = (std::filesystem::temp_directory_path() / "telvo-sim-XXXXXX").string();
       errors_ = mkostemp(name.data(), O_CLOEXEC);
       ASSERT_GE(errors_, 0) << name;
@@ -93,7 +110,7 @@ class SimulatorProcess {
       posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
     }
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    if (streams.errorPiped) {
+    if (errorsThroughPipe) {
       posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
     } else if (streams.errorToFile) {
       posix_spawn_file_actions_adddup2(&actions, errors_, STDERR_FILENO);
@@ -112,6 +129,12 @@ class SimulatorProcess {
     input_ = input[1];
     output_ = output[0];
     if (streams.errorPiped) errors_ = errors[0];
+    if (streams.errorReadSlowly) {
+      reader_ = fork();
+      if (reader_ == 0) CopySlowlyThenAtOnce(errors[0], errors_);
+      close(errors[0]);
+      ASSERT_GT(reader_, 0);
+    }
     ASSERT_EQ(spawned, 0) << TELVO_SIM_PROGRAM;
     process_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
     ASSERT_GE(process_, 0);
@@ -169,6 +192,31 @@ class SimulatorProcess {
   }
 
  private:
+  // Copies `from` into `to` until `from` ends: its first kSlowlyReadBytes slowly, the rest at once.
+  // Runs in a child forked from the test, so it calls only what a signal handler may call.
+  [[noreturn]] static void CopySlowlyThenAtOnce(int from, int to) {
+    static std::array<char, 64 * 1024> chunk;
+    if (fcntl(to, F_SETFL, O_APPEND) != 0) _exit(1);
+    std::size_t copied = 0;
+    for (;;) {
+      const bool slowly = copied < kSlowlyReadBytes;
+      const ssize_t got = read(from, chunk.data(), slowly ? kSlowReadBytes : chunk.size());
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) _exit(got == 0 ? 0 : 1);
+      for (ssize_t written = 0; written < got;) {
+        const ssize_t put =
+            write(to, chunk.data() + written, static_cast<std::size_t>(got - written));
+        if (put <= 0) _exit(1);
+        written += put;
+      }
+      copied += static_cast<std::size_t>(got);
+      if (slowly) {
+        const timespec pause{0, kSlowReadPauseNs};
+        nanosleep(&pause, nullptr);
+      }
+    }
+  }
+
   static std::string LineFrom(int pipe) {
     std::string line;
     pollfd from{pipe, POLLIN, 0};
@@ -178,6 +226,8 @@ class SimulatorProcess {
   }
 
   pid_t pid_ = -1;
+  // The process that reads standard error slowly, if one does.
+  pid_t reader_ = -1;
   int process_ = -1;
   int input_ = -1;
   int output_ = -1;
@@ -244,17 +294,24 @@ TEST(TelvoSimTest, AStandardOutputWhoseReaderIsGoneLeavesItServing) {
   EXPECT_TRUE(simulator.EndsOnTerm());
 }
 
-TEST(TelvoSimTest, AnErrorOutputThatTakesEveryByteGetsEveryLineOfABurst) {
+// A file takes every byte at once; a pipe read slowly stays full for longer than the second after
+// which an output that takes nothing loses lines, but is read all the while.
+TEST(TelvoSimTest, AnErrorOutputThatIsReadGetsEveryLineOfABurst) {
   constexpr int kBurstLines = 5000;
   std::string typed;
   for (int i = 0; i < kBurstLines; ++i) typed += kNotACommand;
-  SimulatorProcess simulator;
-  ASSERT_NO_FATAL_FAILURE(
-      simulator.Start({.typedAhead = typed, .errorPiped = false, .errorToFile = true}));
-  const std::string text = simulator.ErrorFileOnceItHolds(kBurstLines);
-  EXPECT_EQ(std::ranges::count(text, '\n'), kBurstLines);
-  EXPECT_EQ(text.find("dropped"), std::string::npos);
-  EXPECT_TRUE(simulator.EndsOnTerm());
+  for (const bool readSlowly : {false, true}) {
+    SCOPED_TRACE(readSlowly ? "a pipe read slowly" : "a file");
+    SimulatorProcess simulator;
+    ASSERT_NO_FATAL_FAILURE(simulator.Start({.typedAhead = typed,
+                                             .errorPiped = false,
+                                             .errorToFile = true,
+                                             .errorReadSlowly = readSlowly}));
+    const std::string text = simulator.ErrorFileOnceItHolds(kBurstLines);
+    EXPECT_EQ(std::ranges::count(text, '\n'), kBurstLines);
+    EXPECT_EQ(text.find("dropped"), std::string::npos);
+    EXPECT_TRUE(simulator.EndsOnTerm());
+  }
 }
 
 }  // namespace
