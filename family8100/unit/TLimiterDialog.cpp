@@ -116,7 +116,7 @@ void TLimiterDialog::FillControls() {
   enabled_ = (mode & kEnabledMask) != 0;
   link_.SetState(linked_ ? kLedOn : kLedOff);
   link_.Redraw();
-  enable_.SetState(enabled_ ? kLedOn : kLedOff);
+  enable_.SetState(*enabled_ ? kLedOn : kLedOff);
   enable_.Redraw();
   for (Side& side : sides_) {
     const bool soft = (mode & side.softKneeMask) != 0;
@@ -131,6 +131,10 @@ void TLimiterDialog::ShowUnknown() {
     lamp->SetState(TLEDButton::kUnknownState);
     lamp->Redraw();
   }
+  // Full bars beside a lamp with no state would say that nothing is limited: the next polls of
+  // the gain reduction tell.
+  enabled_.reset();
+  for (Side& side : sides_) side.bar.ShowUnknown();
 }
 
 void TLimiterDialog::ApplyTyped() {
@@ -193,14 +197,23 @@ void TLimiterDialog::ShowBars() {
 bool TLimiterDialog::IdleAction(long idleCount) {
   const bool more = TValueDialog8100::IdleAction(idleCount);
   if (!Device().IsOnline() || !IsCreated() || !polling_) return more;
-  if (!enabled_) {
+  // Limiting off: nothing is limited, and the bars stand full without a read, a reading that
+  // holds only while the unit answers. While it is silent the unit's ready flag is asked instead,
+  // through the pauses every poll of the unit shares, so that the bars stand full again once it
+  // answers.
+  const bool off = enabled_ == false;
+  if (off && !Device().IdlePolling().Silent()) {
     for (Side& side : sides_) side.bar.SetValue(kBarRange);
     return more;
   }
   // One transaction per pass; a unit that is not ready leaves the bars as they were.
   const auto outcome = controls::PollUnit(
       Device(),
-      [this] {
+      [this, off] {
+        if (off) {
+          g8100Ready.Read(Device());
+          return;
+        }
         if (pollStep_ == 0) {
           if (g8100Ready.Read(Device())) pollStep_ = 1;
           return;
@@ -214,6 +227,8 @@ bool TLimiterDialog::IdleAction(long idleCount) {
   // A unit found silent, by this poll or by another window's: no bar holds its last reading.
   if (outcome != controls::PollOutcome::kAnswered) {
     for (Side& side : sides_) side.bar.ShowUnknown();
+  } else if (off) {
+    for (Side& side : sides_) side.bar.SetValue(kBarRange);
   }
   return outcome == controls::PollOutcome::kResting ? more : true;
 }

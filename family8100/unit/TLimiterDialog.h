@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "bus/UCodeObject.h"
@@ -14,9 +15,10 @@
 namespace namespace8100 {
 
 // The two output limiters: threshold in dBu, release speed and knee per channel, and "Enable
-// Limiting" and "Link Channels" for both. While limiting is on, a bus unit's gain reduction is
-// read in idle time, one transaction per pass. Only a threshold the user changed is written: the
-// one-decimal text would otherwise move an untouched threshold.
+// Limiting" and "Link Channels" for both. While limiting is on, or not known, a bus unit's gain
+// reduction is read in idle time, one transaction per pass; while it is off the bars stand full,
+// nothing being limited. A silent unit's bars show unknown either way. Only a threshold the user
+// changed is written: the one-decimal text would otherwise move an untouched threshold.
 class TLimiterDialog : public TValueDialog8100 {
  public:
   static constexpr int kBarRange = 100;
@@ -56,7 +58,8 @@ class TLimiterDialog : public TValueDialog8100 {
   std::array<Side, 2> sides_;
   TLEDButton link_;
   TLEDButton enable_;
-  bool enabled_ = false;
+  // "Enable Limiting" as last read; none while the lamp shows unknown.
+  std::optional<bool> enabled_;
   bool linked_ = false;
   bool polling_ = false;
   // The next transaction of the gain-reduction round: 0 the ready flag, 1 left, 2 right.

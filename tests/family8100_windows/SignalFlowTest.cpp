@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "bus/PollBackoff.h"
+#include "controls/TLEDButton.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TEdit8100Window.h"
@@ -110,35 +111,70 @@ TEST_F(SignalFlowTest, MetersPollOneTransactionPerIdlePassAndPauseAtAFailure) {
 
 // The meters and the limiters' gain reduction show unknown while the unit is silent, whichever of
 // their windows finds it so, never their last readings as if the signal held still; once the unit
-// answers, its live values again.
+// answers, its live values again. An off limiter reads no gain reduction, its bars standing full
+// as nothing is limited: a reading all the same, unknown while the unit is silent, as are the bars
+// beside an "Enable Limiting" lamp with no state (the limiter opened on the silent unit).
 TEST_F(SignalFlowTest, MetersAndGainReductionShowUnknownWhileTheUnitIsSilent) {
+  const struct {
+    const char* name;
+    uint32_t mode;
+    bool openedSilent;  // the limiter opens once the unit is silent
+  } cases[] = {{"limiting on", 0xFF, false},
+               {"limiting off", 0, false},
+               {"limiting off, opened on the silent unit", 0, true}};
   IQDevice8100& unit = AddUnit(Model::kX);
-  g8100LimiterMode.Write(unit, 0xFF);
   // Thresholds at the top: nothing is limited, and both bars stand full.
   g8100LeftThreshold.Write(unit, 524287);
   g8100RightThreshold.Write(unit, 524287);
-  TSigFlowDialog dialog(nullptr, unit);
-  dialog.Create();
-  dialog.Show();
-  ui::test::Click(dialog, f8100res::kLeftLimiterButton);
-  auto& limiter = dynamic_cast<TLimiterDialog&>(*dialog.SubDialog(f8100res::kLeftLimiterButton));
-  const auto unknown = [&] {
-    int shown = 0;
-    for (int m = 0; m < TSigFlowDialog::kMeterCount; ++m) shown += dialog.Meter(m).ShowsUnknown();
-    for (int side : {0, 1}) shown += limiter.Bar(side).ShowsUnknown();
-    return shown;
-  };
-  ui::test::PumpIdle(12);
-  EXPECT_EQ(unknown(), 0);
-  bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
-  ui::test::PumpIdle(2);
-  EXPECT_EQ(unknown(), TSigFlowDialog::kMeterCount + 2);
-  bus.bus.ClearFaults();
-  PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
-  ui::test::RestIdle();
-  ui::test::PumpIdle(12);
-  EXPECT_EQ(unknown(), 0);
-  EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+  for (const auto& [name, mode, openedSilent] : cases) {
+    SCOPED_TRACE(name);
+    test8100::ReportedErrors().clear();
+    g8100LimiterMode.Write(unit, mode);
+    TSigFlowDialog dialog(nullptr, unit);
+    dialog.Create();
+    dialog.Show();
+    const auto limiter = [&]() -> TLimiterDialog& {
+      auto& shown = dynamic_cast<TLimiterDialog&>(*dialog.SubDialog(f8100res::kLeftLimiterButton));
+      if (!shown.IsCreated()) ui::test::Click(dialog, f8100res::kLeftLimiterButton);
+      return shown;
+    };
+    const auto unknown = [&] {
+      int shown = 0;
+      for (int m = 0; m < TSigFlowDialog::kMeterCount; ++m) {
+        shown += dialog.Meter(m).ShowsUnknown();
+      }
+      for (int side : {0, 1}) shown += limiter().Bar(side).ShowsUnknown();
+      return shown;
+    };
+    const auto full = [&] {
+      return limiter().Bar(0).Value() == TLimiterDialog::kBarRange &&
+             limiter().Bar(1).Value() == TLimiterDialog::kBarRange;
+    };
+    if (!openedSilent) {
+      limiter();
+      ui::test::PumpIdle(12);
+      EXPECT_EQ(unknown(), 0);
+      EXPECT_TRUE(full());
+    }
+    bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
+    if (openedSilent) {
+      // Nothing the program kept of the unit stands in for its reads.
+      unit.ResetValueStore();
+      limiter();
+    }
+    ui::test::PumpIdle(2);
+    EXPECT_EQ(unknown(), TSigFlowDialog::kMeterCount + 2);
+    const auto& lamp =
+        dynamic_cast<const TLEDButton&>(ui::test::ControlOf(limiter(), f8100res::kEnableLed));
+    EXPECT_EQ(lamp.GetState() == TLEDButton::kUnknownState, openedSilent);
+    bus.bus.ClearFaults();
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::RestIdle();
+    ui::test::PumpIdle(12);
+    EXPECT_EQ(unknown(), 0);
+    EXPECT_TRUE(full());
+    EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+  }
 }
 
 // A command's quiet read found the unit silent: the first idle pass that finds it answering reads
