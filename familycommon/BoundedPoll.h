@@ -15,8 +15,11 @@ bool PollWithinBound(const Bound& bound, Poll&& poll) {
   using Seconds = std::chrono::duration<double>;
   const auto start = bound.now();
   for (int polls = 1;; ++polls) {
-    if (poll()) return true;
+    // The time is read as the poll starts: only a poll made once the limit had passed tells that
+    // the wait is over. A program stopped or starved between a poll and a reading after it (a
+    // machine that paused) would otherwise give up on an answer it had not asked for again.
     const auto waited = bound.now() - start;
+    if (poll()) return true;
     // A limit of nothing allows the one poll.
     double passed = waited >= bound.limit ? 1.0 : Seconds(waited) / Seconds(bound.limit);
     if constexpr (requires {

@@ -34,7 +34,7 @@ struct RecordedProgress : ProgressReport {
 
 // The put-backs and polls of a row go as its lists say, in turn, and then succeed: 't' a time-out
 // (the unit is silent), 'r' a refusal, 'a' an answer. A silent poll takes one second of a
-// three-second bound.
+// three-second bound; the wait ends with the first poll made once the bound has passed.
 struct Row {
   const char* name;
   std::vector<std::string> putBacks;  // one list per unit put back on the same wait
@@ -49,10 +49,10 @@ TEST(AnswerWaitTest, APutBackRunsAgainOnceTheUnitAnswersWithinOneBoundForTheComm
       {"silent for two polls", {"t"}, "tt", true, 2},
       {"silent again in the put-back", {"tt"}, "t", true, 1},
       {"a refusal of the poll is an answer", {"t"}, "r", true, 1},
-      {"silent past the bound", {"t"}, "tttt", false, 3},
+      {"silent past the bound", {"t"}, "ttttt", false, 4},
       {"refused twice, then taken", {"rr"}, "", true, 0},
       {"refused for good", {"rrr"}, "", false, 0},
-      {"the second unit gets what the first left", {"t", "t"}, "ttat", false, 4},
+      {"the second unit gets what the first left", {"t", "t"}, "ttatt", false, 5},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -220,6 +220,17 @@ TEST_F(BusUnitTest, WaitsForTheReadyFlagAreBounded) {
   EXPECT_EQ(bus.TakeTrace(), (std::vector<std::string>{"W0B 02", "R06"}));
   bus.StoreByte(unitIndex, 0x40, 0, 1);
   EXPECT_THROW(WaitNewSettingsLoaded(unit), FlagWaitTimeout);
+
+  // A poll that outlasts the whole bound (the program stopped while the answer came) does not end
+  // the wait: the unit, ready meanwhile, is asked again.
+  bus.StoreByte(unitIndex, 0x06, 0, 0);
+  bus.TakeTrace();
+  unit.SetWaitBound({.limit = std::chrono::seconds(30), .now = [&] {
+                       const auto polls = std::ranges::count(bus.TakeTrace(), "R06");
+                       if (polls > 0) bus.StoreByte(unitIndex, 0x06, 0, 1);
+                       return now += std::chrono::seconds(31) * polls;
+                     }});
+  EXPECT_NO_THROW(gSaveMemoryObject.SaveMemory(unit, 2));
 }
 
 TEST(ModelUnitTest, MemoriesAreStoredOnceTheUnitIsReadyAgain) {
