@@ -28,18 +28,12 @@
 #include "sim/family3300/Family3300Unit.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/RealPrompts.h"
 
 namespace apptest {
 namespace {
 
-// For one test the prompts nobody scripts are shown, so that keys meet their real modal loops.
-class RealPrompts {
- public:
-  RealPrompts() { ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Show); }
-  ~RealPrompts() { ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse, FailTest); }
-  RealPrompts(const RealPrompts&) = delete;
-  RealPrompts& operator=(const RealPrompts&) = delete;
-};
+using testsupport::RealPrompts;
 
 // Where the platform delivers a key: the focus of the active window, a modal one while it runs.
 QWidget* ActiveFocus() {

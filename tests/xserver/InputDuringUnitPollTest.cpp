@@ -47,6 +47,7 @@
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/HangBound.h"
+#include "tests/support/RealPrompts.h"
 #include "tests/xserver/HeldInput.h"
 #include "tests/xserver/XServerEnvironment.h"
 
@@ -170,15 +171,6 @@ void ExpectErrorBox(ui::PromptScript& script) {
                    [](ui::Dialog& box) { ui::test::Click(box, ui::kIdCancel); });
 }
 
-// While it lives, the program's boxes open for real, modal with a loop of their own.
-class RealBoxes {
- public:
-  RealBoxes() { ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Show); }
-  ~RealBoxes() { ui::SetUnscriptedPrompts(ui::UnscriptedPrompts::Refuse, FailTest); }
-  RealBoxes(const RealBoxes&) = delete;
-  RealBoxes& operator=(const RealBoxes&) = delete;
-};
-
 // Sees every event as it is delivered, past the holds of an operation in progress.
 class EventWatch : public QObject {
  public:
@@ -285,7 +277,7 @@ class InputDuringUnitPollTest : public ::testing::TestWithParam<Case> {
   // pressed.
   void RunCase(const Case& c) {
     if (c.unit == Unit::kFallenSilent) FallSilent();
-    const RealBoxes real;
+    const testsupport::RealPrompts realBoxes;
     const QPoint button = CentreOf(window->Button());
     QTimer patience;
     during = [this, button, &patience] {
