@@ -115,7 +115,7 @@ void IQDevice::Request(const UCodeObject& object, int timeoutMs) {
   Traced(object, [&] {
     if (online_ && StaleFlag(object)) {
       current_ = transport_;
-      transport_->Get(*this, object, timeoutMs);
+      DoubtIfUnanswered([&] { transport_->Get(*this, object, timeoutMs); });
     } else {
       current_ = &store_;
       store_.Get(*this, object, timeoutMs);
@@ -130,7 +130,9 @@ bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
       return store_.Receive(data);
     }
     current_ = transport_;
-    if (!transport_->Receive(data)) return false;
+    bool accepted = false;
+    DoubtIfUnanswered([&] { accepted = transport_->Receive(data); });
+    if (!accepted) return false;
     // The read refuses a reply too short for its value; kept, it would be served as one from then
     // on.
     if (data.size() < static_cast<std::size_t>(object.MinReplyBytes())) return true;
@@ -139,6 +141,17 @@ bool IQDevice::Fetch(const UCodeObject& object, std::vector<uint8_t>& data) {
     StaleFlag(object) = object.IsVolatile();
     return true;
   });
+}
+
+void IQDevice::DoubtIfUnanswered(const std::function<void()>& exchange) {
+  try {
+    exchange();
+  } catch (const ErrorObject&) {
+    throw;
+  } catch (const IQException&) {
+    inDoubt_ = true;
+    throw;
+  }
 }
 
 bool IQDevice::FetchOrTellLostAllocation(const UCodeObject& object) {

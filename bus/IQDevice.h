@@ -86,8 +86,11 @@ class IQDevice {
   // A write whose answer never came may have been carried out all the same (a unit that stalls
   // keeps the request and acts on it later; a reply can be lost after the unit acted), so the unit
   // is in doubt: what it holds is read again, and every window that shows it told, once it answers.
-  // A refusal is the unit saying no and leaves no doubt. Each family reads its unit again in its
-  // own way; the doubt itself is kept here, for every write of every family.
+  // A refusal is the unit saying no and leaves no doubt. A read that goes unanswered leaves the
+  // unit in doubt as well: the window that asked shows unknown, and nothing else would ever fill
+  // it, nor keep a change to one of its controls from taking the others' unknowns as values.
+  // Each family reads its unit again in its own way; the doubt itself is kept here, for every
+  // read and write of every family.
   bool InDoubt() const { return inDoubt_; }
   // Ends the doubt as a read again begins: a write of that read which is not answered either
   // brings it back.
@@ -138,6 +141,8 @@ class IQDevice {
 
  private:
   uint8_t& StaleFlag(const UCodeObject& object);
+  // Runs one exchange with the unit; a failure other than a refusal leaves the unit in doubt.
+  void DoubtIfUnanswered(const std::function<void()>& exchange);
   // Fetches into the read buffer; an allocating read that fails unrefused is told to the family.
   bool FetchOrTellLostAllocation(const UCodeObject& object);
   // Runs a request of `object`; a failure leaves it named in the exception.

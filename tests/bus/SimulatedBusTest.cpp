@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 
 #include "bus/CommPort.h"
 #include "bus/IQDeviceManager.h"
@@ -97,6 +98,16 @@ TEST_F(SimulatedBusTest, ValuesReachTheUnitAndComeBack) {
     EXPECT_THROW(setting.Write(unit, 1), IQException);
     EXPECT_EQ(unit.InDoubt(), row.inDoubt);
     EXPECT_EQ(setting.Read(unit), row.held);
+  }
+  // A read that goes unanswered leaves whatever asked showing unknown: the unit is in doubt until
+  // it is read again. A refused read is the unit's answer.
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string("read, ") + row.what);
+    bus.ClearFaults();
+    unit.TakeDoubt();
+    bus.AddFault(row.fault.ForObject(kMeterId).Times(1));
+    EXPECT_THROW(meter.Read(unit), IQException);
+    EXPECT_EQ(unit.InDoubt(), row.inDoubt);
   }
 }
 
