@@ -185,30 +185,33 @@ void TMixerWindow::CmCrosspoint(int output, int input) {
   const auto redraw = [this] {
     if (auto client = DrawNow()) PaintConnections(client->dc());
   };
-  ChangeOnUnit(
-      device,
-      [&] {
-        gCrosspointLevelObject.SetElement(CrosspointElement(output, input, device.matrixInputs));
-        gCrosspointLevelObject.Write(device, on ? kOn : kOff);
-      },
-      {.taken =
-           [&] {
-             on_[Crosspoint(output, input)] = on;
-             redraw();
-             NotifyRecord record{.code = CrosspointChanged};
-             NotifyRoot(&record);
-           },
-       .showUnit =
-           [&] {
-             RefreshChecks();
-             redraw();
-           },
-       .showUnknown =
-           [&] {
-             on_[Crosspoint(output, input)] = false;
-             Box(output, input).ShowNoState();
-             redraw();
-           }});
+  ChangeOnUnit(device,
+               [&] {
+                 // A box clicked while it showed unknown may tick a crosspoint the unit has on
+                 // already: its level stays as the unit holds it.
+                 const int element = CrosspointElement(output, input, device.matrixInputs);
+                 if (IsOn(device, element) == on) return;
+                 gCrosspointLevelObject.SetElement(element);
+                 gCrosspointLevelObject.Write(device, on ? kOn : kOff);
+               },
+               {.taken =
+                    [&] {
+                      on_[Crosspoint(output, input)] = on;
+                      redraw();
+                      NotifyRecord record{.code = CrosspointChanged};
+                      NotifyRoot(&record);
+                    },
+                .showUnit =
+                    [&] {
+                      RefreshChecks();
+                      redraw();
+                    },
+                .showUnknown =
+                    [&] {
+                      on_[Crosspoint(output, input)] = false;
+                      Box(output, input).ShowNoState();
+                      redraw();
+                    }});
 }
 
 void TMixerWindow::Notify(NotifyRecord* record) {

@@ -51,7 +51,7 @@ TPinkDialog::TPinkDialog(IQDeviceOrdavinex& device, ui::Window* parent, int reso
       enable_(this, kPinkEnable) {
   for (int o = 0; o < device.outputs; ++o) {
     mutes_.push_back(std::make_unique<ui::CheckBox>(this, kFirstPinkMute + o));
-    OnCommand(kFirstPinkMute + o, [this] { CmOutputMute(); });
+    OnCommand(kFirstPinkMute + o, [this, o] { CmOutputMute(o); });
   }
   OnCommand(kPinkEnable, [this] { CmEnable(); });
   OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message&) {
@@ -80,15 +80,11 @@ void TPinkDialog::NameMuteBox(int output) {
   });
 }
 
-void TPinkDialog::ShowMutesUnknown() {
-  for (auto& mute : mutes_) mute->ShowNoState();
-}
-
 void TPinkDialog::Refill() {
   // What the unit does not answer shows as unknown.
   level_.SetText("");
   enable_.ShowNoState();
-  ShowMutesUnknown();
+  for (auto& mute : mutes_) mute->ShowNoState();
   GuardedUnitCall(device_, [&] {
     enable_.SetCheck(gPinkNoiseEnableObject.Read(device_));
     level_.SetText(LevelText(gPinkNoiseLevelObject.Read(device_)));
@@ -154,29 +150,24 @@ void TPinkDialog::ApplyLevelText() {
   });
 }
 
-void TPinkDialog::CmOutputMute() {
-  std::vector<int> changed;
+void TPinkDialog::CmOutputMute(int output) {
+  // Each output's mute is a value of its own: the others keep what the unit holds, whatever
+  // their boxes show.
+  auto& box = *mutes_[static_cast<std::size_t>(output)];
+  const int channel = device_.firstOutput + output;
+  const bool muted = box.IsChecked();
   ChangeOnUnit(device_,
                [&] {
-                 for (int o = 0; o < static_cast<int>(mutes_.size()); ++o) {
-                   const int channel = device_.firstOutput + o;
-                   const bool muted = mutes_[static_cast<std::size_t>(o)]->IsChecked();
-                   gChannelMuteObject.SetElement(channel);
-                   if (gChannelMuteObject.Read(device_) == muted) continue;
-                   gChannelMuteObject.SetElement(channel);
-                   gChannelMuteObject.Write(device_, muted);
-                   changed.push_back(channel);
-                 }
+                 gChannelMuteObject.SetElement(channel);
+                 gChannelMuteObject.Write(device_, muted);
                },
                {.taken =
                     [&] {
-                      for (int channel : changed) {
-                        NotifyRecord record{.code = MuteChanged, .channel = channel};
-                        NotifyRoot(&record);
-                      }
+                      NotifyRecord record{.code = MuteChanged, .channel = channel};
+                      NotifyRoot(&record);
                     },
                 .showUnit = [this] { Refill(); },
-                .showUnknown = [this] { ShowMutesUnknown(); }});
+                .showUnknown = [&box] { box.ShowNoState(); }});
 }
 
 bool TPinkDialog::PreProcessKey(const ui::KeyStroke& key) {

@@ -30,10 +30,9 @@ class TPinkDialog : public ui::Dialog, public virtual TDataWindow {
 
  private:
   void CmEnable();
-  void CmOutputMute();
+  void CmOutputMute(int output);
   void EvSpin();
   void NameMuteBox(int output);
-  void ShowMutesUnknown();
 
   IQDeviceOrdavinex& device_;
   ui::Edit level_;

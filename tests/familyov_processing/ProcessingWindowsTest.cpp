@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -22,10 +23,12 @@
 #include "familyov/channels/TLimiterWindow.h"
 #include "familyov/channels/TMixerWindow.h"
 #include "familyov/channels/TPinkDialog.h"
+#include "familyov/channels/TSummaryWindow.h"
 #include "familyov/unit/NodeIds.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
@@ -37,6 +40,8 @@
 #include "sim/familyov/FamilyOvUnit.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/ControlSweep.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -574,6 +579,156 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(std::get<0>(info.param).what) + std::get<1>(info.param).name;
     });
+
+// A window filled while its unit answered nothing, the unit answering again. A change made
+// before any idle pass writes that change alone, and a read it needs that fails writes nothing,
+// told once; the idle passes show what the unit holds, as the window opened afresh does.
+TEST_F(ProcessingTest, AWindowFilledOnASilentUnitWritesOnlyTheChangeAndIsFilledOnceItAnswers) {
+  using Shown = std::function<std::vector<std::string>(ui::Window&)>;
+  // The read-outs polled move on between two looks at an unchanged unit.
+  const Shown controls = [](ui::Window& window) {
+    return testsupport::ShownControls(window, [](ui::Window& control) {
+      const auto* shown = dynamic_cast<ui::Control*>(&control);
+      const int id = shown != nullptr ? shown->Id() : -1;
+      return (id == kLimMeterText && dynamic_cast<TLimiterDialog*>(control.Parent())) ||
+             (id == kGasUsage && dynamic_cast<TGasDialog*>(control.Parent()));
+    });
+  };
+  const Shown map = [this](ui::Window& window) {
+    std::vector<std::string> fed;
+    for (int output = 0; output < unit->outputs; ++output) {
+      for (int input = 0; input < unit->inputs; ++input) {
+        if (dynamic_cast<TSummaryWindow&>(window).Panes().Map().Feeds(input, output)) {
+          fed.push_back(std::to_string(input) + ">" + std::to_string(output));
+        }
+      }
+    }
+    return fed;
+  };
+  const auto click = [](int id, std::function<ui::Window&(ui::Window&)> pane) {
+    return [id, pane](ui::Window& window) { ui::test::Click(pane(window), id); };
+  };
+  const auto whole = [](ui::Window& window) -> ui::Window& { return window; };
+  struct Row {
+    const char* what;
+    int NodeIds::*node;
+    std::function<void()> store;              // what the unit holds
+    std::function<void(ui::Window&)> change;  // none where the window only shows
+    std::vector<std::string> writes;
+    bool readsFirst;  // the change asks the unit before it writes
+    Shown shown;
+  };
+  const Row rows[] = {
+      {"pink noise mutes",
+       &NodeIds::pinkNoise,
+       [&] { bus.StoreByte(0, gChannelMuteObject.GetId(), kFirstOutput + 1, 1); },
+       click(kFirstPinkMute, whole),
+       {"W20.4 01"},
+       false,
+       controls},
+      {"a crosspoint on",
+       &NodeIds::mixing,
+       [&] { StoreLevel(gCrosspointLevelObject.GetId(), 6, -6.0f); },
+       click(kCrosspointBox + 1 * 4 + 2, whole),
+       {},
+       true,
+       controls},
+      {"a crosspoint off",
+       &NodeIds::mixing,
+       [&] { StoreLevel(gCrosspointLevelObject.GetId(), 9, -100.0f); },
+       click(kCrosspointBox + 2 * 4 + 1, whole),
+       {"W0C.9 " + Gain(0.0f)},
+       true,
+       controls},
+      {"advanced mixer",
+       &NodeIds::advancedMixer,
+       [&] { StoreLevel(gCrosspointLevelObject.GetId(), 6, 0.0f); },
+       [](ui::Window& window) {
+         Spin(dynamic_cast<TAdvMixerWindow&>(window).Cell(1, 2), kCellGainSpin,
+              TQuadButton::kLowerRight);
+       },
+       {"W0C.6 " + Gain(-0.1f)},
+       true,
+       controls},
+      {"compressors",
+       &NodeIds::compressors,
+       [&] { bus.StoreByte(0, gCompSoftKneeObject.GetId(), 1, 1); },
+       click(kCompSoft,
+             [](ui::Window& window) -> ui::Window& {
+               return dynamic_cast<TCompressorWindow&>(window).Pane(0);
+             }),
+       {"W49.0 01"},
+       false,
+       controls},
+      {"limiters",
+       &NodeIds::limiter,
+       [&] { bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput + 1, 1); },
+       click(kLimEnable,
+             [](ui::Window& window) -> ui::Window& {
+               return dynamic_cast<TLimiterWindow&>(window).Pane(5);
+             }),
+       {"W2D.9 01"},
+       false,
+       controls},
+      {"DSP capacity",
+       &NodeIds::dspCapacity,
+       [&] { bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput + 1, 1); },
+       {},
+       {},
+       false,
+       controls},
+      {"the summary's mixing map",
+       &NodeIds::summary,
+       [&] { StoreLevel(gCrosspointLevelObject.GetId(), 6, -6.0f); },
+       {},
+       {},
+       false,
+       map},
+  };
+  enum class Then { kChange, kChangeWhoseReadsFail, kIdlePasses };
+  for (const Row& row : rows) {
+    for (const Then then : {Then::kChange, Then::kChangeWhoseReadsFail, Then::kIdlePasses}) {
+      if (!row.change && then != Then::kIdlePasses) continue;
+      if (!row.readsFirst && then == Then::kChangeWhoseReadsFail) continue;
+      SCOPED_TRACE(std::string(row.what) + ", then " + std::to_string(static_cast<int>(then)));
+      row.store();
+      editWindow.reset();
+      ui::test::PumpMessages();
+      OpenUnit();
+      const int node = editWindow->Ids().*row.node;
+      ovtest::ReportedErrors().clear();
+      bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+      editWindow->OpenChildWindow(node);
+      bus.bus.ClearFaults();
+      ui::Window* window = editWindow->ChildWindow(node);
+      ASSERT_NE(window, nullptr);
+      const std::vector<std::string> filledSilent = row.shown(*window);
+      EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+      ovtest::ReportedErrors().clear();
+      bus.TakeTrace();
+      if (then == Then::kIdlePasses) {
+        testsupport::ResumePollsAndSettle();
+        const std::vector<std::string> answered = row.shown(*window);
+        EXPECT_NE(answered, filledSilent);
+        editWindow.reset();
+        ui::test::PumpMessages();
+        OpenUnit();
+        editWindow->OpenChildWindow(node);
+        EXPECT_EQ(answered, row.shown(*editWindow->ChildWindow(node)));
+        EXPECT_THAT(ovtest::ReportedErrors(), IsEmpty());
+        continue;
+      }
+      const bool readsFail = then == Then::kChangeWhoseReadsFail;
+      if (readsFail) {
+        bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).ForOpcode(sim::kOpcodeGet));
+      }
+      row.change(*window);
+      bus.bus.ClearFaults();
+      EXPECT_THAT(Writes(), readsFail ? std::vector<std::string>{} : row.writes);
+      EXPECT_EQ(ovtest::ReportedErrors().size(), readsFail ? 1u : 0u);
+    }
+  }
+}
 
 TEST(VirtualProcessingTest, AVirtualThreeBySevenUnitOpensEveryWindowAndNeverPolls) {
   auto unit = ovtest::NewVirtual<IQDevice8148>(7);
