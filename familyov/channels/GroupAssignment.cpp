@@ -60,23 +60,30 @@ int TGroupDialog::GroupCount() const {
 
 void TGroupDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  // A name the unit does not answer shows as unknown, not as the template's.
-  name_.SetText("");
-  GuardedUnitCall(device_, [&] {
-    gChannelNameObject.SetElement(channel_);
-    name_.SetText(gChannelNameObject.Read(device_));
-  });
   list_.AddString(kNoGroup);
   for (int group = 1; group <= GroupCount(); ++group) list_.AddString(std::to_string(group));
-  ReadGroup();
+}
+
+// A name the unit does not answer shows as unknown, not as the template's.
+void TGroupDialog::ShowUnknown() {
+  name_.SetText("");
+  list_.SetSelection(-1);
+}
+
+void TGroupDialog::ReadRow() {
+  gChannelNameObject.SetElement(channel_);
+  name_.SetText(gChannelNameObject.Read(device_));
+  ShowGroup();
+}
+
+void TGroupDialog::ShowGroup() {
+  Object().SetElement(channel_);
+  list_.SetSelection(GroupEntryOf(kind_, Object().Read(device_), GroupCount()));
 }
 
 void TGroupDialog::ReadGroup() {
   list_.SetSelection(-1);
-  GuardedUnitCall(device_, [&] {
-    Object().SetElement(channel_);
-    list_.SetSelection(GroupEntryOf(kind_, Object().Read(device_), GroupCount()));
-  });
+  GuardedUnitCall(device_, [this] { ShowGroup(); });
 }
 
 void TGroupDialog::SelectionChanged() {
@@ -106,7 +113,10 @@ bool TGroupDialog::PreProcessKey(const ui::KeyStroke& key) {
 
 TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device,
                                                GroupKind kind, const std::function<void()>& tell)
-    : ui::Dialog(parent, kGroupAssignmentDialog), TDataWindow(parent), group_(this) {
+    : ui::Dialog(parent, kGroupAssignmentDialog),
+      TDataWindow(parent),
+      device_(device),
+      group_(this) {
   group_.flowDown = true;
   SetIcon(device.GetModelBitmapId());
   const bool inputs = kind == GroupKind::kInputLevel;
@@ -123,6 +133,17 @@ void TGroupAssignmentWindow::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (auto& row : rows_) group_.AddPane(row.get());
   FitRowsAtWorkAreaCorner(*this, group_);
+  if (!GuardedUnitCall(device_, [this] { ReadRows(); })) rowsOwed_.Owe();
+}
+
+void TGroupAssignmentWindow::ReadRows() {
+  for (auto& row : rows_) row->ShowUnknown();
+  for (auto& row : rows_) row->ReadRow();
+}
+
+bool TGroupAssignmentWindow::IdleAction(long idleCount) {
+  const bool more = ui::Dialog::IdleAction(idleCount);
+  return rowsOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
 }
 
 void AssignGroups(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
 #include "familyov/unit/TGroupWindow.h"
 #include "platform/ui/ComboBox.h"
@@ -36,6 +37,10 @@ class TGroupDialog : public ui::Dialog, public TDataWindow {
   void Notify(NotifyRecord* record) override;
   bool PreProcessKey(const ui::KeyStroke& key) override;
   ui::ComboBox& List() { return list_; }
+  // The channel's name and group: unknown, or as the unit holds them, reading it; a bus failure
+  // passes to the caller.
+  void ShowUnknown();
+  void ReadRow();
 
  protected:
   void SetupWindow() override;
@@ -43,6 +48,7 @@ class TGroupDialog : public ui::Dialog, public TDataWindow {
  private:
   ByteUCodeObject& Object() const;
   int GroupCount() const;
+  void ShowGroup();
   void ReadGroup();
   void SelectionChanged();
 
@@ -58,7 +64,9 @@ class TGroupDialog : public ui::Dialog, public TDataWindow {
 void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows);
 
 // The modal window that assigns the channels of one side to groups, one row per channel; `tell`
-// tells the panes of the window that runs it of each choice the unit takes.
+// tells the panes of the window that runs it of each choice the unit takes. Rows a silent unit
+// did not fill are read again once it answers: the unit's own read again waits for the window to
+// close, and rows left unknown meanwhile would look like channels in no group.
 class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {
  public:
   TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
@@ -67,11 +75,16 @@ class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
   TGroupDialog& Row(int index) { return *rows_.at(static_cast<std::size_t>(index)); }
+  bool IdleAction(long idleCount) override;
 
  protected:
   void SetupWindow() override;
 
  private:
+  void ReadRows();
+
+  IQDeviceOrdavinex& device_;
+  controls::OwedRead rowsOwed_{[this] { ReadRows(); }};
   TGroupWindow group_;
   std::vector<std::unique_ptr<TGroupDialog>> rows_;
 };

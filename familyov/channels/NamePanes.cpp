@@ -38,6 +38,9 @@ void TNameDialog::SetupWindow() {
 }
 
 void TNameDialog::ReadName() {
+  // A name the unit does not answer shows as unknown, not as the one read before: a name kept
+  // from an earlier read would stand for one the unit may no longer hold.
+  name_.SetText("");
   GuardedUnitCall(device_, [&] {
     gChannelNameObject.SetElement(channel_);
     name_.SetText(gChannelNameObject.Read(device_));

@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "bus/SettingsTextFile.h"
 #include "familyov/channels/DelayNameWindows.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -13,7 +16,9 @@
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
+#include "sim/Fault.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -117,6 +122,23 @@ TEST_F(DelayAndNameWindowsTest, NamesAreLimitedWrittenOnAnyChangeAndEscapeRestor
   Grab(names, 240, 240, "output-names.png");
   EXPECT_TRUE(Writes().empty());
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+// A name read again while the unit is silent shows unknown, not the one read before, and the
+// unit's name once it answers.
+TEST_F(DelayAndNameWindowsTest, ANameReadAgainOnASilentUnitShowsUnknownUntilItAnswers) {
+  TNameDialog& pane = Open<TOutputNameWindow>(editWindow->Ids().outputNames).Pane(0);
+  std::vector<std::string> shown{Shown(pane, kNameEdit)};
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
+  unit->InvalidateValues();
+  NotifyRecord refresh{.code = RefreshAll};
+  editWindow->Notify(&refresh);
+  shown.push_back(Shown(pane, kNameEdit));
+  bus.bus.ClearFaults();
+  testsupport::ResumePollsAndSettle();
+  shown.push_back(Shown(pane, kNameEdit));
+  EXPECT_THAT(shown, ElementsAre("A", "", "A"));
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
 TEST_F(DelayAndNameWindowsTest, ANameASettingsFileCouldNotCarryIsRefusedWithTheReasonUnwritten) {

@@ -6,12 +6,16 @@
 
 #include <bit>
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "familyov/channels/DelayNameWindows.h"
 #include "familyov/channels/GroupAssignment.h"
 #include "familyov/channels/LevelWindows.h"
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/ParameterTable.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/FamilyOvChannelIds.h"
@@ -233,6 +237,73 @@ TEST_F(LevelWindowsTest, OpeningTheGroupsWindowAndEachChoiceInItAreToldOnceEach)
   inputs.Commands().Run(kCmGroups);
   reports.push_back(ovtest::ReportedErrors().size());
   EXPECT_THAT(reports, ElementsAre(1u, 2u, 3u, 3u));
+}
+
+// A row the unit did not fill while the Groups window opened: it is read again once the unit
+// answers, while the window is still open, without a report of its own.
+TEST_F(LevelWindowsTest, TheGroupsWindowOpenedOnASilentUnitShowsItsRowsOnceItAnswers) {
+  TInputLevelWindow& inputs = Inputs();
+  StoreGroup(2, 9);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
+  std::vector<std::pair<int, std::string>> rows;
+  script.RunDialog(kGroupAssignmentDialog, [&](ui::Dialog& dialog) {
+    TGroupDialog& row = dynamic_cast<TGroupAssignmentWindow&>(dialog).Row(2);
+    const auto shown = [&] {
+      rows.emplace_back(row.List().Selection(), ui::test::ControlOf(row, kChannelName).Text());
+    };
+    shown();
+    bus.bus.ClearFaults();
+    testsupport::ResumePollsAndSettle();
+    shown();
+    dialog.EndDialog(ui::kIdCancel);
+  });
+  inputs.Commands().Run(kCmGroups);
+  EXPECT_THAT(rows, ElementsAre(std::pair(-1, ""), std::pair(2, "3")));
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
+// Every level, delay and name window opened on a silent unit shows unknown; once the unit answers,
+// the idle passes fill every control of them with what the unit holds.
+TEST_F(LevelWindowsTest, WindowsOpenedOnASilentUnitShowItOnceItAnswers) {
+  StoreGroup(5, 3);
+  StoreGroup(8, 3);
+  bus.StoreByte(0, gChannelMuteObject.GetId(), 5, 1);
+  unit->InvalidateValues();
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
+  TInputLevelWindow& inputs = Inputs();
+  TOutputLevelWindow& outputs = Outputs();
+  auto& delays = Open<TOutputDelayWindow>(editWindow->Ids().outputDelay);
+  auto& names = Open<TOutputNameWindow>(editWindow->Ids().outputNames);
+  const auto text = [](ui::Window& pane, int id) { return ui::test::ControlOf(pane, id).Text(); };
+  const auto box = [](ui::Window& pane, int id) -> std::string {
+    const auto& shown = static_cast<ui::CheckBox&>(ui::test::ControlOf(pane, id));
+    return !shown.HasState() ? "no state" : shown.IsChecked() ? "ticked" : "not ticked";
+  };
+  const auto shown = [&] {
+    ui::TreeView& tree = outputs.GroupTree()->Tree();
+    return std::vector<std::string>{
+        LevelShown(inputs.Pane(0)),
+        text(inputs.Pane(0), kChannelName),
+        LevelShown(outputs.Pane(1)),
+        text(outputs.Pane(1), kChannelName),
+        box(outputs.Pane(1), kMute),
+        ui::test::ControlOf(outputs.Pane(1), kPolarity).IsEnabled() ? "polarity" : "",
+        text(*outputs.Master(), kLevelText),
+        box(*outputs.Master(), kMute),
+        tree.FirstRoot() ? tree.ItemText(tree.FirstRoot()) : "",
+        text(delays.Pane(1), kDelayEdit),
+        text(delays.Pane(1), kDelayBox),
+        box(delays.Units(), kUnitsMsec),
+        text(names.Pane(1), kNameEdit)};
+  };
+  EXPECT_THAT(shown(), ElementsAre("?", "", "?", "", "no state", "", "?", "no state", "", "", "",
+                                   "no state", ""));
+  bus.bus.ClearFaults();
+  const std::size_t reports = ovtest::ReportedErrors().size();
+  testsupport::ResumePollsAndSettle();
+  EXPECT_THAT(shown(), ElementsAre("0.0", "1", "0.0", "B", "ticked", "polarity", "0.0",
+                                   "not ticked", "Group 3", "0.000 ms", "B", "ticked", "B"));
+  EXPECT_EQ(ovtest::ReportedErrors().size(), reports);
 }
 
 TEST_F(LevelWindowsTest, TheGroupsWindowShowsEveryRow) {

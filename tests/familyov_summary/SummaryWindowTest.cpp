@@ -512,6 +512,11 @@ TEST_F(SummaryTest, WhatASilentUnitDidNotGiveShowsAsUnknown) {
   std::vector<std::string> unknownWithCapacity = unknown;
   unknownWithCapacity.insert(unknownWithCapacity.end(), {"? filters remain", "?"});
   EXPECT_EQ(fields(summary), unknownWithCapacity);
+  // Filled again while the unit was silent, every field is read again once it answers.
+  bus.bus.ClearFaults();
+  testsupport::ResumePollsAndSettle();
+  EXPECT_EQ(fields(summary), read);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(5));
 
   // Opened on the silent unit, the summary shows nothing it did not read; once the unit answers
   // its filters are read again and every field shows what the unit holds.
