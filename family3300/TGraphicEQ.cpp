@@ -146,10 +146,13 @@ void TGraphicEQ::CmFlatten() {
 }
 
 void TGraphicEQ::CmAdjust() {
-  // Every band shifts from its level: a band the unit has not given is read first.
-  const bool unknown =
-      std::ranges::any_of(sliders_, [](const auto& slider) { return !slider->HasValue(); });
-  if (unknown && !controls::GuardedBusCall(&device_, [this] { ShowBands(); })) return;
+  // Every band shifts from the level the unit holds. The bands are read first when a slider has
+  // none, or when the unit is in doubt: a command cut short may have changed them, and the
+  // sliders then show what it held before. A read that fails writes nothing.
+  const bool unread = device_.InDoubt() || std::ranges::any_of(sliders_, [](const auto& slider) {
+                        return !slider->HasValue();
+                      });
+  if (unread && !controls::GuardedBusCall(&device_, [this] { ShowBands(); })) return;
   TAdjustDialog adjust(this);
   const int offset = adjust.Execute();
   if (offset == 0) return;

@@ -52,7 +52,6 @@ void TMemoryDialog::SetupWindow() {
 }
 
 void TMemoryDialog::ShowNames() {
-  nameRead_.fill(false);
   for (int k = 0; k < kMemoryCount; ++k) ShowName(k);
 }
 
@@ -60,11 +59,9 @@ void TMemoryDialog::ShowName(int index) {
   const std::size_t k = static_cast<std::size_t>(index);
   const std::string name = MemoryName3300(index + 1).Read(device_);
   if (!names_[k]->IsModified()) names_[k]->SetText(name.substr(0, kNameChars));
-  nameRead_[k] = true;
 }
 
 void TMemoryDialog::ShowUnknown() {
-  nameRead_.fill(false);
   for (auto& name : names_) {
     if (!name->IsModified()) name->SetText("");
   }
@@ -145,12 +142,16 @@ bool TMemoryDialog::Run(int index, const Command& command) {
 
 void TMemoryDialog::CloseWindow(int result) {
   if (IsCreated()) {
+    // Only the names the user typed go to the unit: one shown is what the unit held when it was
+    // read, and may no longer be (a load or a recall cut short), or was never read at all.
     for (std::size_t k = 0; k < names_.size(); ++k) {
-      if (nameRead_[k] && controls::RefusedName(this, names_[k]->Text(), "Memories")) return;
+      if (names_[k]->IsModified() && controls::RefusedName(this, names_[k]->Text(), "Memories")) {
+        return;
+      }
     }
     controls::GuardedBusCall(&device_, [this] {
       for (std::size_t k = 0; k < names_.size(); ++k) {
-        if (!nameRead_[k]) continue;
+        if (!names_[k]->IsModified()) continue;
         const std::string name = names_[k]->Text();
         MemoryName3300(static_cast<int>(k) + 1).Write(device_, name.empty() ? kUnnamed : name);
       }

@@ -15,9 +15,8 @@ class IQDevice3300;
 // back (and the edit window re-reads the unit). Each starts by reading the memory's name for its
 // question: a unit that does not answer is told of once and asked nothing. A failed store or
 // recall is told in one box with what it left on the unit. Typed names reach the unit when the
-// dialog closes; only names that were read from the unit (as it opened, as a store or recall
-// began, or since, as the edit window read the unit again after a load, a recall or a write in
-// doubt) are written back, so a failed read never leaves a placeholder or an old name in the unit.
+// dialog closes, and only they: a name merely shown is never written back, so neither a failed
+// read nor one the unit has changed since leaves a placeholder or an old name in the unit.
 class TMemoryDialog : public ui::Dialog {
  public:
   static constexpr int kNameChars = 9;
@@ -29,9 +28,9 @@ class TMemoryDialog : public ui::Dialog {
   void CloseWindow(int result = ui::kIdCancel) override;
   // Reads the names from the unit and shows them, but for a name the user has typed since, which
   // is to go to the unit as the dialog closes; a bus failure is thrown and leaves the names from
-  // it on as they were, not to be written back.
+  // it on as they were.
   void ShowNames();
-  // The names the user has not typed show empty, and none is written back until read again.
+  // The names the user has not typed show empty.
   void ShowUnknown();
 
  protected:
@@ -52,8 +51,6 @@ class TMemoryDialog : public ui::Dialog {
 
   IQDevice3300& device_;
   std::array<std::unique_ptr<ui::Edit>, kMemoryCount> names_;
-  // The names last read from the unit, the ones written back.
-  std::array<bool, kMemoryCount> nameRead_{};
 };
 
 }  // namespace namespace3300

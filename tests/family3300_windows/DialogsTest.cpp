@@ -9,8 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "bus/PollBackoff.h"
+#include "controls/LevelScale.h"
+#include "controls/TMyVSlider.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
 #include "familycommon/LoadFailure.h"
@@ -130,6 +135,44 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   EXPECT_EQ(readFirst[0], "R39");
   EXPECT_EQ(readFirst[29], "W3A 16");  // the unit took the step unanswered: 21, and 1 more
   EXPECT_TRUE(eq.Slider(2).HasValue());
+
+  // A recall the unit carried out as it fell silent leaves the levels shown those from before it.
+  // Once the unit answers, Adjust shifts the levels the unit holds, read first; when that read
+  // fails, it writes nothing and tells it once.
+  for (const auto& band : g3300BandB) Store(band.GetId(), {30});
+  unit->UseMemory(5, MemoryOperation::kStore);
+  window->RunItem(kItemMemory);
+  for (const bool readsFail : {false, true}) {
+    SCOPED_TRACE(readsFail ? "the reads fail" : "the reads answered");
+    for (const auto& band : g3300BandB) Store(band.GetId(), {10});
+    eq.ReadBands();
+    script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
+    // The memory's name, its number, then the recall, whose answer is the first lost.
+    bus.AddFault(sim::Fault::Silence().OnOccurrence(3).Times(sim::Fault::kForever));
+    ui::test::Click(*window->Memory(), res3300::kFirstRecall + 4);
+    bus.ClearFaults();
+    ASSERT_EQ(Byte(g3300BandB[0].GetId()), 30);
+    ASSERT_EQ(eq.Slider(1).GetValue(), 10);
+    TakeReportedErrors();
+    TakeTrace();
+    if (readsFail) {
+      bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+    } else {
+      script.RunDialog(controls_res::kAdjustDialog, [](ui::Dialog& d) {
+        dynamic_cast<ui::UpDown&>(ui::test::ControlOf(d, controls_res::kAdjustUpDown)).Step(-1);
+        d.CloseWindow(ui::kIdOk);
+      });
+    }
+    ui::test::Click(eq, res3300::kAdjustButton);
+    bus.ClearFaults();
+    Trace writes = TakeTrace();
+    std::erase_if(writes, [](const std::string& request) { return request.front() != 'W'; });
+    EXPECT_EQ(TakeReportedErrors().size(), readsFail ? 1u : 0u);
+    ASSERT_EQ(writes.size(), readsFail ? 0u : 28u);
+    if (!readsFail) {
+      EXPECT_EQ(writes[0], "W39 1F");  // 30 and 1 more
+    }
+  }
 }
 
 // A press and release where the user would make them: the window system delivers them to
@@ -246,7 +289,7 @@ TEST_F(DialogsTest, LevelDialogsShowTheCornerOrGainAndWriteEveryMove) {
   EXPECT_EQ(writes.back(), "W02 07");
 }
 
-TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesItRead) {
+TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesTyped) {
   Open(false);
   Store(MemoryName3300(1).GetId(), windows3300::TextBytes("VERSE"));
   Store(MemoryName3300(2).GetId(), windows3300::TextBytes("CHORUS"));
@@ -273,11 +316,24 @@ TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesItRead) {
   ASSERT_GE(recalled.size(), 3u);
   EXPECT_EQ(Trace(recalled.begin(), recalled.begin() + 3), (Trace{"R1C", "W11 0A", "W12 01"}));
 
-  // Memory 10's name, read as its recall began, is written back with the ones read at the start.
-  ui::test::ControlOf(memory, res3300::kFirstName).SetText("");
+  // Only the names typed go back: an emptied one as the placeholder, one whose read failed as
+  // typed; memory 2's and memory 10's, read and shown, are not written.
+  ui::test::Type(memory, res3300::kFirstName, "");
+  ui::test::PressKey(ui::test::ControlOf(memory, res3300::kFirstName), Qt::Key_Backspace);
+  ui::test::Type(memory, res3300::kFirstName + 2, "BRIDGE");
   memory.CloseWindow(ui::kIdOk);
-  EXPECT_EQ(TakeTrace(),
-            (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W14 43484F52555300", "W1C 4F5554524F00"}));
+  EXPECT_EQ(TakeTrace(), (Trace{"W13 2D2D2D2D2D2D2D2D2D00", "W15 42524944474500"}));
+
+  // Opened on a silent unit that answers again before any idle pass: the name typed goes alone.
+  bus.AddFault(sim::Fault::Silence().OnOccurrence(2).Times(sim::Fault::kForever));
+  window->RunItem(kItemMemory);
+  EXPECT_EQ(TakeReportedErrors().size(), 1u);
+  EXPECT_EQ(ui::test::ControlOf(memory, res3300::kFirstName + 3).Text(), "");
+  bus.ClearFaults();
+  TakeTrace();
+  ui::test::Type(memory, res3300::kFirstName + 3, "CODA");
+  memory.CloseWindow(ui::kIdOk);
+  EXPECT_EQ(TakeTrace(), Trace{"W16 434F444100"});
 }
 
 // A store or a recall with one fault at any of its requests (the memory's name, for the
@@ -568,7 +624,9 @@ std::vector<std::string> Shown(TEdit3300Window& window) {
   for (int channel = 0; channel < kChannelCount; ++channel) {
     if (TGraphicEQ& eq = *window.Equaliser(channel); eq.IsCreated()) {
       for (int band = 1; band <= kBandCount; ++band) {
-        shown.push_back(std::to_string(eq.Slider(band).GetValue()));
+        TMyVSlider& slider = eq.Slider(band);
+        shown.push_back(slider.HasValue() ? std::to_string(slider.GetValue())
+                                          : controls::kUnknownValue);
       }
     }
     for (TLevelDialog* level : {window.Lpf(channel), window.Hpf(channel), window.Gain(channel)}) {
@@ -589,8 +647,9 @@ std::vector<std::string> Shown(TEdit3300Window& window) {
 }
 
 // Every write the user starts, cut off three ways: the unit carries it out and its answer is
-// lost, the unit never takes it, or the unit refuses it. Each is told once, and once the unit
-// answers, every window open shows what a window opened afresh shows: what the unit holds.
+// lost, the unit never takes it, or the unit refuses it, also with the read that then shows the
+// control again unanswered. Each is told once, and once the unit answers, every window open shows
+// what a window opened afresh shows: what the unit holds.
 TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHolds) {
   unit = AddUnit(kAddress, true);
   ASSERT_NE(unit, nullptr);
@@ -637,38 +696,42 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
     int objectId;  // the write cut off
     // Whether the unit's byte changes only when the write cut off is carried out.
     bool visible;
+    // How many reads of the object come before its write; none: nothing reads it back.
+    std::optional<int> readsFirst;
     std::function<void()> act;
   } writes[] = {
-      {"band slider", g3300BandA[4].GetId(), true,
+      {"band slider", g3300BandA[4].GetId(), true, 0,
        [&] {
          edit->Equaliser(0)->Slider(5).SetFocus();
          ui::test::PressKey(edit->Equaliser(0)->Slider(5), Qt::Key_Up);
        }},
-      {"flatten", g3300BandB[0].GetId(), true,
+      {"flatten", g3300BandB[0].GetId(), true, 0,
        [&] {
          script.AnswerMessageBox(ui::kIdOk);
          ui::test::Click(*edit->Equaliser(1), res3300::kFlattenButton);
        }},
-      {"gain", g3300GainA.GetId(), true, [&] { level(edit->Gain(0), Qt::Key_Up); }},
-      {"low pass", g3300LpfB.GetId(), true, [&] { level(edit->Lpf(1), Qt::Key_End); }},
-      {"high pass", g3300HpfA.GetId(), true, [&] { level(edit->Hpf(0), Qt::Key_Home); }},
-      {"gain dropped on the other channel's", g3300GainB.GetId(), true,
+      {"gain", g3300GainA.GetId(), true, 0, [&] { level(edit->Gain(0), Qt::Key_Up); }},
+      {"low pass", g3300LpfB.GetId(), true, 0, [&] { level(edit->Lpf(1), Qt::Key_End); }},
+      {"high pass", g3300HpfA.GetId(), true, 0, [&] { level(edit->Hpf(0), Qt::Key_Home); }},
+      {"gain dropped on the other channel's", g3300GainB.GetId(), true, 0,
        [&] {
          script.AnswerMessageBox(ui::kIdOk);
          edit->CopyChannel(kItemGainA, kItemGainB);
        }},
-      {"EQ A switch", g3300EqInA.GetId(), true, [&] { edit->RunItem(kItemEqInA); }},
-      {"mute B", g3300MuteB.GetId(), true, [&] { edit->RunItem(kItemMuteB); }},
-      {"DSPI", g3300DspiSwitch.GetId(), true,
+      {"EQ A switch", g3300EqInA.GetId(), true, 1, [&] { edit->RunItem(kItemEqInA); }},
+      {"mute B", g3300MuteB.GetId(), true, 1, [&] { edit->RunItem(kItemMuteB); }},
+      {"DSPI", g3300DspiSwitch.GetId(), true, 1,
        [&] { ui::test::Click(*edit->Dspi(), res3300::kDspiLamp); }},
-      {"memory recall", g3300MemoryAccess.GetId(), false, memoryButton(res3300::kFirstRecall + 2)},
-      {"memory save", g3300MemoryAccess.GetId(), false, memoryButton(res3300::kFirstSave + 4)},
-      {"memory name", MemoryName3300(1).GetId(), true,
+      {"memory recall", g3300MemoryAccess.GetId(), false, std::nullopt,
+       memoryButton(res3300::kFirstRecall + 2)},
+      {"memory save", g3300MemoryAccess.GetId(), false, std::nullopt,
+       memoryButton(res3300::kFirstSave + 4)},
+      {"memory name", MemoryName3300(1).GetId(), true, std::nullopt,
        [&] {
-         ui::test::ControlOf(*edit->Memory(), res3300::kFirstName).SetText("CODA");
+         ui::test::Type(*edit->Memory(), res3300::kFirstName, "CODA");
          edit->Memory()->CloseWindow(ui::kIdOk);
        }},
-      {"rename", g3300UnitName.GetId(), true,
+      {"rename", g3300UnitName.GetId(), true, 1,
        [&] {
          script.RunDialog(controls_res::kInputDialog, [](ui::Dialog& d) {
            ui::test::ControlOf(d, controls_res::kInputField).SetText("FOH");
@@ -681,12 +744,16 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
     const char* name;
     sim::Fault fault;
     bool carriedOut;
-  } kinds[] = {{"answer lost, carried out", sim::Fault::Silence(), true},
-               {"answer lost, never taken", sim::Fault::Unheard(), false},
-               {"refused", sim::Fault::ErrorObject(7), false}};
+    // The read that shows the control again after the write goes unanswered.
+    bool readBackLost;
+  } kinds[] = {{"answer lost, carried out", sim::Fault::Silence(), true, false},
+               {"answer lost, never taken", sim::Fault::Unheard(), false, false},
+               {"refused", sim::Fault::ErrorObject(7), false, false},
+               {"refused, read back unanswered", sim::Fault::ErrorObject(7), false, true}};
   for (const auto& kind : kinds) {
     for (const auto& write : writes) {
       SCOPED_TRACE(std::string(write.name) + ", " + kind.name);
+      if (kind.readBackLost && !write.readsFirst) continue;
       for (const auto& [objectId, before] : starting) Store(objectId, before);
       ASSERT_NE(manager.Acquire(unit), nullptr);
       ASSERT_TRUE(unit->Open(&owner));
@@ -698,6 +765,12 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       told = 0;
       const std::size_t seen = script.Seen().size();
       bus.AddFault(kind.fault.ForObject(write.objectId).ForOpcode(sim::kOpcodeSet).Times(1));
+      if (kind.readBackLost) {
+        bus.AddFault(sim::Fault::Silence()
+                         .ForObject(write.objectId)
+                         .ForOpcode(sim::kOpcodeGet)
+                         .OnOccurrence(*write.readsFirst + 1));
+      }
       write.act();
       ui::test::PumpMessages();
       EXPECT_EQ(eqtest::TakeReports(script, seen), 1u);
@@ -710,7 +783,7 @@ TEST_F(DialogsTest, EveryWriteCutOffEndsWithEveryOpenWindowShowingWhatTheUnitHol
       ui::test::PumpMessages();
       EXPECT_TRUE(TakeReportedErrors().empty());
       EXPECT_FALSE(unit->InDoubt());
-      EXPECT_EQ(told > 0, kind.fault.kind != sim::FaultKind::kErrorObject);
+      EXPECT_EQ(told > 0, kind.fault.kind != sim::FaultKind::kErrorObject || kind.readBackLost);
 
       TEdit3300Window fresh(*unit, nullptr);
       fresh.Create();
