@@ -393,8 +393,17 @@ template <typename Filter>
 void TTwoOrderDialog<Filter>::ReadControls() {
   if (Filter* filter = this->Shown()) {
     filter->frequency = this->frequency_.Read(filter->frequency);
-    filter->order = first_.IsChecked() ? 1 : 2;
+    if (first_.HasState() || second_.HasState()) filter->order = first_.IsChecked() ? 1 : 2;
   }
+}
+
+template <typename Filter>
+void TTwoOrderDialog<Filter>::TakeUnshownFromUnit() {
+  Filter* filter = this->Shown();
+  if (filter == nullptr || first_.HasState() || second_.HasState()) return;
+  // Radios that show no order keep the one the unit holds, however long ago the filter was read.
+  const std::unique_ptr<TFilter> held = filter->Clone();
+  if (held->ReadFromDevice(*this->Device())) filter->order = static_cast<Filter&>(*held).order;
 }
 
 template <typename Filter>

@@ -194,6 +194,7 @@ class TTwoOrderDialog : public TFrequencyDialog<Filter> {
   TTwoOrderDialog(IQDeviceOrdavinex& device, ui::Window* parent, int resourceId);
   void ReadControls() override;
   void ShowFilter() override;
+  void TakeUnshownFromUnit() override;
 
  private:
   ui::RadioButton first_;

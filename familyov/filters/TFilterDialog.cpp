@@ -167,6 +167,7 @@ void TFilterDialog::ApplyEntries() {
 
 void TFilterDialog::WriteAndAnnounce(bool fullWrite) {
   WriteAndAnnounce([&] {
+    TakeUnshownFromUnit();
     if (fullWrite) {
       filter_->WriteToDevice(*device_);
       filter_->SendCreateCommand(*device_);

@@ -48,6 +48,9 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   virtual void ReadControls() {}
   // Filter fields -> controls.
   virtual void ShowFilter() {}
+  // As a write begins: what a control shows no value for takes the unit's value, read; a bus
+  // failure is thrown, and nothing is written.
+  virtual void TakeUnshownFromUnit() {}
 
   // Enter applies, Escape reverts; neither reaches the dialog's own handling.
   bool PreProcessKey(const ui::KeyStroke& key) override;

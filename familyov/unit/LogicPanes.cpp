@@ -1,6 +1,7 @@
 #include "familyov/unit/LogicPanes.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "controls/DeviceErrorReport.h"
@@ -62,7 +63,7 @@ TLogicDialog::TLogicDialog(ui::Window* parent, IQDeviceOrdavinex& device)
     inBits_[k] = std::make_unique<ui::CheckBox>(this, kFirstLogicInBit + k);
     outBits_[k] = std::make_unique<ui::CheckBox>(this, kFirstLogicOutBit + k);
     OnCommand(kFirstLogicInBit + k, [this] { CmLogicInBit(); });
-    OnCommand(kFirstLogicOutBit + k, [this] { CmLogicOutBit(); });
+    OnCommand(kFirstLogicOutBit + k, [this, k] { CmLogicOutBit(k); });
   }
   OnCommand(kTriggerNow, [this] { CmTriggerNow(); });
   OnNotify(kRecalledMemory, ui::Notify::SelChange, [this](const ui::Notification&) {
@@ -140,7 +141,7 @@ void TLogicDialog::Select(int input) {
   SendLocal(LogicInSelected, device_.selectedLogicIn);
 }
 
-void TLogicDialog::WriteLogicOut(int output) {
+void TLogicDialog::ChangeLogicOut(const std::function<int(int held)>& changed) {
   const int input = device_.selectedLogicIn;
   const auto showUnit = [&] {
     Refresh();
@@ -148,6 +149,10 @@ void TLogicDialog::WriteLogicOut(int output) {
   };
   ChangeOnUnit(device_,
                [&] {
+                 // The change applies to what the unit holds, never to what the pane shows: a
+                 // pane filled while the unit was silent shows no bits. The device's copy serves a
+                 // current value without asking the unit.
+                 const int output = changed(ReadLogicOut(device_, input));
                  gLogicOutObject.SetElement(input);
                  gLogicOutObject.Write(device_, static_cast<uint8_t>(ClampLogicNumber(output)));
                },
@@ -171,16 +176,17 @@ void TLogicDialog::EvLogicInSpin(int delta) {
   Refresh();
 }
 
-void TLogicDialog::CmLogicOutBit() { WriteLogicOut(LogicNumberOf(Checked(outBits_))); }
+void TLogicDialog::CmLogicOutBit(int box) {
+  const bool ticked = outBits_[box]->IsChecked();
+  ChangeLogicOut([box, ticked](int held) {
+    LogicBitBoxes bits = LogicBitsOf(held);
+    bits[box] = ticked;
+    return LogicNumberOf(bits);
+  });
+}
 
 void TLogicDialog::EvLogicOutSpin(int delta) {
-  controls::OneReportScope action;
-  int output = 0;
-  if (!GuardedUnitCall(device_, [&] { output = ReadLogicOut(device_, device_.selectedLogicIn); })) {
-    Refresh();
-    return;
-  }
-  WriteLogicOut(output - delta);
+  ChangeLogicOut([delta](int held) { return held - delta; });
 }
 
 void TLogicDialog::CmMemorySelected() {
@@ -222,7 +228,7 @@ bool TLogicDialog::PreProcessKey(const ui::KeyStroke& key) {
         GuardedUnitCall(device_,
                         [&] { current = ReadLogicOut(device_, device_.selectedLogicIn); }) &&
         *typed != current) {
-      WriteLogicOut(*typed);
+      ChangeLogicOut([&](int) { return *typed; });
       return true;
     }
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "controls/IdlePoll.h"
@@ -39,9 +40,10 @@ class TLogicDialog : public ui::Dialog, public TDataWindow {
   void FillMemoryList();
   void ShowOutputUnknown();
   void Select(int input);
-  void WriteLogicOut(int output);
+  // Writes the logic output `changed` makes of the one the unit holds for the selected input.
+  void ChangeLogicOut(const std::function<int(int held)>& changed);
   void CmLogicInBit();
-  void CmLogicOutBit();
+  void CmLogicOutBit(int box);
   void CmMemorySelected();
   void CmTriggerNow();
   void EvLogicInSpin(int delta);

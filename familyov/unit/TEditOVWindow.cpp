@@ -116,13 +116,21 @@ void TEditOVWindow::SetupWindow() {
     SetText(device_->GetName());
     treeOwed_.Owe();
   }
-  GuardedUnitCall(*device_, [this] {
+  // The lock read that ends the opening fails as any read before it does: told once, and the
+  // summary the user asked to see opens once the unit answers.
+  const bool opened = GuardedUnitCall(*device_, [this] {
     ProgressWindow progress;
     ReadUnit(&progress);
-    if (device_->autoOpenSummary != 0 && ReadUnitLock(false) == controls::LockState::kFree) {
-      OpenChildWindow(ids_.summary);
-    }
+    OpenSummaryIfFree();
   });
+  if (!opened && device_->autoOpenSummary != 0) summaryOwed_.Owe();
+}
+
+void TEditOVWindow::OpenSummaryIfFree() {
+  if (device_->autoOpenSummary != 0 && ChildWindow(ids_.summary) == nullptr &&
+      UnitLock() == controls::LockState::kFree) {
+    OpenChildWindow(ids_.summary);
+  }
 }
 
 void TEditOVWindow::ReadTree() {
@@ -222,11 +230,11 @@ controls::LockState TEditOVWindow::UnitLock() {
   return gLockedObject.Read(*device_) ? controls::LockState::kLocked : controls::LockState::kFree;
 }
 
-controls::LockState TEditOVWindow::ReadUnitLock(bool report) {
+controls::LockState TEditOVWindow::ReadUnitLock() {
   try {
     return UnitLock();
   } catch (const IQException& e) {
-    if (report) ReportCommError(e, *device_);
+    ReportCommError(e, *device_);
   }
   return controls::LockState::kNotRead;
 }
@@ -488,7 +496,7 @@ void TEditOVWindow::Notify(NotifyRecord* record) {
       PassOn(&renamed);
     }
   }
-  if (code == LockChanged) FollowLock(ReadUnitLock(true));
+  if (code == LockChanged) FollowLock(ReadUnitLock());
   if (code == UnitRenamed) UpdateCaption();
   if (code == LimiterEnableChanged || code == PinkNoiseChanged) {
     GuardedUnitCall(*device_, [this] { device_->RecountDspUse(); });
@@ -524,6 +532,9 @@ bool TEditOVWindow::IdleAction(long idleCount) {
   }
   if (device_->IsOnline() && lockOwed_.Owed()) {
     return lockOwed_.Settle(*device_) == controls::PollOutcome::kResting ? more : true;
+  }
+  if (device_->IsOnline() && summaryOwed_.Owed()) {
+    return summaryOwed_.Settle(*device_) == controls::PollOutcome::kResting ? more : true;
   }
   // The settings flag takes one pass per round of the live values, as it would if every meter
   // were read in the same idle cycle; one transaction a pass keeps input served between them.

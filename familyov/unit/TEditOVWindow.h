@@ -95,8 +95,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   virtual void BuildTree(std::vector<TNodeInfo>& nodes, NodeIds& ids) = 0;
   // The unit's lock as it says it; a bus failure is thrown.
   controls::LockState UnitLock();
-  // The same, but kNotRead for a failed read, which is reported when `report` is set.
-  controls::LockState ReadUnitLock(bool report);
+  // The same, but kNotRead for a failed read, which is reported.
+  controls::LockState ReadUnitLock();
   // The procedure both models' builders share; `readCompressorOption` is null where the model has
   // no compressors, else it reads whether this unit has them.
   void BuildModelTree(std::vector<TNodeInfo>& nodes, NodeIds& ids,
@@ -113,6 +113,9 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   // The tree and the device lists show the lock, and after an unlock every window reads the unit
   // again.
   void FollowLock(controls::LockState lock);
+  // The summary, when the user has it open with the unit and the unit is not locked; a bus failure
+  // is thrown.
+  void OpenSummaryIfFree();
   // Says why a node's window does not open.
   void TellNotOpened();
   void AddTreeNodes(std::vector<TNodeInfo>& nodes, ui::TreeItem parent);
@@ -159,6 +162,8 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   controls::OwedRead treeOwed_{[this] { ReadTree(); }};
   // The lock a silent unit did not give after it changed.
   controls::OwedRead lockOwed_{[this] { FollowLock(UnitLock()); }};
+  // The summary an opening cut short did not open.
+  controls::OwedRead summaryOwed_{[this] { OpenSummaryIfFree(); }};
   // Last: it stops listening before the children go.
   familycommon::FilterSetNotice::Subscription filterSet_;
 };

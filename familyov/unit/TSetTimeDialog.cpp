@@ -55,14 +55,26 @@ void TSetTimeDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
   time_.SetValidator(std::make_unique<ui::CharSetValidator>("0-9:"));
   for (int day = kFirstDay; day <= kLastDay; ++day) dayOfWeek_.AddString(DayName(day));
-  const bool read = GuardedUnitCall(device_, [&] {
-    TimeRecord time;
-    gTimeObject.ReadTime(device_, time);
-    ShowTime(time);
-    daylightSaving_.SetCheck(gDaylightSavingObject.Read(device_));
-  });
-  // A clock that could not be read shows no time, not the template's.
-  if (!read) time_.SetText("");
+  if (!GuardedUnitCall(device_, [this] { ShowUnitClock(); })) {
+    // A clock that could not be read shows no time, not the template's, nor a setting unread.
+    time_.SetText("");
+    afternoon_.ShowNoState();
+    daylightSaving_.ShowNoState();
+    clockOwed_.Owe();
+  }
+}
+
+void TSetTimeDialog::ShowUnitClock() {
+  TimeRecord time;
+  gTimeObject.ReadTime(device_, time);
+  const bool daylightSaving = gDaylightSavingObject.Read(device_);
+  ShowTime(time);
+  daylightSaving_.SetCheck(daylightSaving);
+}
+
+bool TSetTimeDialog::IdleAction(long idleCount) {
+  const bool more = ui::Dialog::IdleAction(idleCount);
+  return clockOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
 }
 
 void TSetTimeDialog::ShowTime(const TimeRecord& time) {
@@ -79,14 +91,23 @@ bool TSetTimeDialog::PreProcessKey(const ui::KeyStroke& key) {
 }
 
 void TSetTimeDialog::CmSetAsGiven() {
-  const auto time = TimeToSet(dayOfWeek_.Selection(), time_.Text(), afternoon_.IsChecked());
-  if (!time) {
+  if (!TimeToSet(dayOfWeek_.Selection(), time_.Text(), afternoon_.IsChecked())) {
     ui::MessageBox(this, "Choose the day of the week first.", "Set device date and time",
                    ui::mb::kOk | ui::mb::kIconExclamation);
     return;
   }
-  ShowTime(*time);
-  GuardedUnitCall(device_, [&] { gTimeObject.WriteTime(device_, *time); });
+  GuardedUnitCall(device_, [&] {
+    // What shows no time is the unit's, read now: an empty field is no midnight.
+    if (time_.Text().empty() || !afternoon_.HasState()) {
+      TimeRecord held;
+      gTimeObject.ReadTime(device_, held);
+      if (time_.Text().empty()) time_.SetText(ClockFieldText(held));
+      if (!afternoon_.HasState()) afternoon_.SetCheck(held.hour >= kHoursPerHalfDay);
+    }
+    const auto time = TimeToSet(dayOfWeek_.Selection(), time_.Text(), afternoon_.IsChecked());
+    ShowTime(*time);
+    gTimeObject.WriteTime(device_, *time);
+  });
 }
 
 void TSetTimeDialog::CmSetToPc() {

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -245,6 +246,40 @@ TEST_F(FilterDialogTest, PeakShelfAndOrderDialogsKeepTheirRanges) {
   EXPECT_THAT(Transfers(), ElementsAre(Select(horn), "W10 0B", "W0F 02", "W24 00", Frequency(3000),
                                        "W31 00", "W13.1 00000002", Select(horn), "W14 00"));
   EXPECT_EQ(horn.order, 2);
+}
+
+// A write of a filter whose answer was lost leaves its order radios showing none. Enter in the
+// frequency field meanwhile writes the order the unit holds, read, with the frequency typed; a read
+// that fails writes nothing and is told once.
+TEST_F(FilterDialogTest, EnterBesideOrderRadiosShowingNoneKeepsTheOrderTheUnitHolds) {
+  struct Row {
+    const char* what;
+    bool readsFail;
+    std::size_t orderWrites;
+  };
+  for (const Row& row : {Row{"answering", false, 1}, Row{"reads fail", true, 0}}) {
+    SCOPED_TRACE(row.what);
+    auto& horn = Add<TCDHornFilter>(2, 3000);
+    auto dialog = Show(horn);
+    bus.bus.AddFault(sim::Fault::Silence()
+                         .ForOpcode(sim::kOpcodeSet)
+                         .ForObject(sim::familyov::object::kFilterParam));
+    TypeAndEnter(*dialog, kFrequencyEdit, "2000");
+    ASSERT_FALSE(
+        dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(*dialog, kFirstOrderRadio)).HasState());
+    bus.bus.ClearFaults();
+    if (row.readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+    ovtest::ReportedErrors().clear();
+    Transfers();
+    TypeAndEnter(*dialog, kFrequencyEdit, "2500");
+    const Trace trace = Transfers();
+    EXPECT_EQ(std::ranges::count(trace, "W13.1 00000001"), row.orderWrites);
+    EXPECT_EQ(std::ranges::count(trace, "W13.1 00000002"), 0);
+    EXPECT_EQ(std::ranges::count(trace, Frequency(2500)), row.orderWrites);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), row.readsFail ? 1u : 0u);
+    bus.bus.ClearFaults();
+    unit.RemoveAllFilters();
+  }
 }
 
 TEST_F(FilterDialogTest, ASlopeOrderStepReallocatesTheFilterEvenAtItsLimit) {

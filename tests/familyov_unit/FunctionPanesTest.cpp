@@ -9,6 +9,8 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "bus/PollBackoff.h"
 #include "familycommon/LoadFailure.h"
@@ -19,6 +21,7 @@
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TSetTimeDialog.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Prompts.h"
@@ -339,6 +342,37 @@ TEST_F(LogicTest, AMemoryChosenOnASilentUnitLeavesThePaneAndItsRowUnknown) {
   EXPECT_EQ(rows.ItemText(1, 2), "?");
 }
 
+// A pane filled while the unit was silent shows no bits; once the unit answers, a box ticked there
+// changes that bit alone of the output the unit holds (input 2 drives 19), read first, and a read
+// that fails writes nothing and is told once.
+TEST_F(LogicTest, ABitTickedOnAPaneFilledSilentChangesThatBitOfWhatTheUnitHolds) {
+  struct Row {
+    const char* what;
+    bool readsFail;
+    std::vector<std::string> writes;
+  };
+  host.Create();
+  for (const Row& row : {Row{"answering", false, {"W21.2 17"}}, Row{"reads fail", true, {}}}) {
+    SCOPED_TRACE(row.what);
+    unit.selectedLogicIn = 2;
+    unit.InvalidateValues();
+    bus.port.SetRetries(0);
+    bus.bus.AddFault(sim::Fault::Unheard());
+    TLogicDialog dialog(&host, unit);
+    dialog.Create();
+    bus.bus.ClearFaults();
+    if (row.readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+    Errors().clear();
+    Trace();
+    ui::test::Click(dialog, kFirstLogicOutBit + 2);  // the bit worth 4
+    std::vector<std::string> writes = Trace();
+    std::erase_if(writes, [](const std::string& t) { return t.front() != 'W'; });
+    EXPECT_EQ(writes, row.writes);
+    EXPECT_EQ(Errors().size(), row.readsFail ? 1u : 0u);
+    bus.bus.ClearFaults();
+  }
+}
+
 TEST_F(LogicTest, AListFilledOnASilentUnitHasEveryRowUnknownUntilItAnswers) {
   bus.port.SetRetries(0);
   bus.bus.AddFault(sim::Fault::Unheard());
@@ -390,6 +424,58 @@ TEST_F(LogicTest, ATriggerOnAVirtualUnitRefusesAMemoryTheModelLacks) {
   EXPECT_THAT(Errors(), ElementsAre("Logic input 3 recalls memory 14, which this unit does not "
                                     "have (it has 12)."));
   EXPECT_EQ(host.codes.back(), std::pair(0x69u, 0));
+}
+
+// A set-time dialog opened on a silent unit shows no time, half of the day or daylight saving.
+// Once the unit answers, "Set as given" with a day picked sets the unit's own time on that day,
+// read first, never midnight, and writes nothing when that read fails; and an idle pass fills the
+// dialog.
+TEST_F(Memories8126Test, TheSetTimeDialogOpenedOnASilentUnitTakesTheUnitsClockOnceItAnswers) {
+  struct Row {
+    const char* what;
+    bool readsFail;
+    bool idle;
+    const char* written;  // a pattern; empty for nothing written
+  };
+  for (const Row& row : {Row{"set as given", false, false, "W3C 040C[0-3][0-9A-F][0-3][0-9A-F]"},
+                         Row{"reads fail", true, false, ""}, Row{"idle", false, true, ""}}) {
+    SCOPED_TRACE(row.what);
+    bus.port.SetRetries(0);
+    bus.bus.AddFault(sim::Fault::Unheard());
+    Errors().clear();
+    script.RunDialog(kSetTimeDialog, [&](ui::Dialog& dialog) {
+      auto& afternoon = dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(dialog, kAfternoon));
+      auto& saving = dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(dialog, kDaylightSaving));
+      EXPECT_EQ(ui::test::ControlOf(dialog, kClockTime).Text(), "");
+      EXPECT_FALSE(afternoon.HasState());
+      EXPECT_FALSE(saving.HasState());
+      bus.bus.ClearFaults();
+      if (row.readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+      Trace();
+      if (row.idle) {
+        PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+        ui::test::PumpIdle(4);
+        EXPECT_THAT(ui::test::ControlOf(dialog, kClockTime).Text(),
+                    ::testing::MatchesRegex("12:[0-5][0-9]:[0-5][0-9]"));
+        EXPECT_TRUE(afternoon.HasState() && afternoon.IsChecked());
+        EXPECT_TRUE(saving.HasState() && saving.IsChecked());
+      } else {
+        dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(dialog, kClockDayOfWeek)).SetSelection(3);
+        ui::test::Click(dialog, kSetAsGiven);
+      }
+      std::vector<std::string> writes = Trace();
+      std::erase_if(writes, [](const std::string& t) { return t.front() != 'W'; });
+      if (*row.written == '\0') {
+        EXPECT_THAT(writes, testing::IsEmpty());
+      } else {
+        EXPECT_THAT(writes, ElementsAre(::testing::MatchesRegex(row.written)));
+      }
+      bus.bus.ClearFaults();
+      ui::test::Click(dialog, ui::kIdOk);
+    });
+    TSetTimeDialog(&host, unit).Execute();
+    EXPECT_EQ(Errors().size(), row.readsFail ? 2u : 1u) << "the opening's, and the change's";
+  }
 }
 
 TEST_F(Memories8126Test, TheSetTimeDialogNormalisesWhatIsTypedAndSendsOnlyWhatTheUnitCanHold) {

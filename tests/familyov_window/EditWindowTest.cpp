@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <QWidget>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -478,6 +479,37 @@ TEST_F(EditWindowTest, ALockASilentUnitDoesNotGiveShowsNeitherWayUntilItAnswers)
   ui::test::RestIdle();
   EXPECT_EQ(TreeLines(*window).at(31), "31 Memory 6");
   EXPECT_EQ(window->ChildWindow(ids.memory), nullptr);
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
+// An opening cut short at its last read, of the lock, is told once; the summary the user has open
+// with the unit opens once the unit answers.
+TEST_F(EditWindowTest, AnOpeningCutShortAtItsLockReadIsToldOnceAndOpensTheSummaryLater) {
+  device->autoOpenSummary = 1;
+  bus.TakeTrace();
+  std::size_t lockReads = 0;
+  {
+    const auto window = Open();
+    ASSERT_NE(window->ChildWindow(window->Ids().summary), nullptr);
+    lockReads = static_cast<std::size_t>(std::ranges::count(bus.TakeTrace(), "R18"));
+    ASSERT_GT(lockReads, 0u);
+  }
+  device->InvalidateValues();
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Silence()
+                       .ForObject(gLockedObject.GetId())
+                       .ForOpcode(sim::kOpcodeGet)
+                       .OnOccurrence(static_cast<int>(lockReads)));
+  const auto window = Open();
+  EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+  EXPECT_EQ(window->ChildWindow(window->Ids().summary), nullptr);
+  bus.bus.ClearFaults();
+  for (int pass = 0; pass < 4 && window->ChildWindow(window->Ids().summary) == nullptr; ++pass) {
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(20);
+  }
+  ui::test::RestIdle();
+  EXPECT_NE(window->ChildWindow(window->Ids().summary), nullptr);
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
 }
 
