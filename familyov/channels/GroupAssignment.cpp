@@ -34,13 +34,14 @@ int GroupValueOf(GroupKind kind, int entry) {
 }
 
 TGroupDialog::TGroupDialog(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,
-                           int channel, std::function<void()> taken)
+                           int channel, std::function<void()> taken, std::function<void()> unknown)
     : ui::Dialog(parent, kGroupDialog),
       TDataWindow(parent),
       device_(device),
       kind_(kind),
       channel_(channel),
       taken_(std::move(taken)),
+      unknown_(std::move(unknown)),
       list_(this, kGroupList),
       name_(this, kChannelName) {
   OnNotify(kGroupList, ui::Notify::SelChange, [this](const ui::Notification&) {
@@ -96,7 +97,11 @@ void TGroupDialog::SelectionChanged() {
                },
                {.taken = taken_,
                 .showUnit = [this] { ReadGroup(); },
-                .showUnknown = [this] { list_.SetSelection(-1); }});
+                .showUnknown =
+                    [this] {
+                      list_.SetSelection(-1);
+                      unknown_();
+                    }});
 }
 
 void TGroupDialog::Notify(NotifyRecord* record) {
@@ -123,7 +128,8 @@ TGroupAssignmentWindow::TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdav
   const int first = inputs ? 0 : device.firstOutput;
   const int count = inputs ? device.inputs : device.outputs;
   for (int channel = first; channel < first + count; ++channel) {
-    rows_.push_back(std::make_unique<TGroupDialog>(&group_, device, kind, channel, tell));
+    rows_.push_back(std::make_unique<TGroupDialog>(&group_, device, kind, channel, tell,
+                                                   [this] { rowsOwed_.Owe(); }));
   }
 }
 

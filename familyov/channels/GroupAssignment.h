@@ -28,11 +28,12 @@ int GroupEntryOf(GroupKind kind, int storedValue, int groups);
 int GroupValueOf(GroupKind kind, int entry);
 
 // One channel's row: its name and the group it is assigned to; a choice is written at once, and
-// `taken` tells the windows beneath once the unit has it.
+// `taken` tells the windows beneath once the unit has it. A choice that leaves the row unknown
+// calls `unknown`.
 class TGroupDialog : public ui::Dialog, public TDataWindow {
  public:
   TGroupDialog(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind, int channel,
-               std::function<void()> taken);
+               std::function<void()> taken, std::function<void()> unknown);
 
   void Notify(NotifyRecord* record) override;
   bool PreProcessKey(const ui::KeyStroke& key) override;
@@ -56,6 +57,7 @@ class TGroupDialog : public ui::Dialog, public TDataWindow {
   GroupKind kind_;
   int channel_;
   std::function<void()> taken_;
+  std::function<void()> unknown_;
   ui::ComboBox list_;
   ui::StaticText name_;
 };
@@ -65,8 +67,8 @@ void FitRowsAtWorkAreaCorner(ui::Dialog& window, TGroupWindow& rows);
 
 // The modal window that assigns the channels of one side to groups, one row per channel; `tell`
 // tells the panes of the window that runs it of each choice the unit takes. Rows a silent unit
-// did not fill are read again once it answers: the unit's own read again waits for the window to
-// close, and rows left unknown meanwhile would look like channels in no group.
+// did not fill, or a choice left unknown, are read again once it answers: the unit's own read
+// again waits for the window to close, and rows left unknown meanwhile show no group.
 class TGroupAssignmentWindow : public ui::Dialog, public TDataWindow {
  public:
   TGroupAssignmentWindow(ui::Window* parent, IQDeviceOrdavinex& device, GroupKind kind,

@@ -178,7 +178,7 @@ TEST_F(LevelWindowsTest, TheGroupsWindowWritesEachSidesValues) {
 
 // A group chosen on a unit that fails the write: one report, no other once the unit answers; the
 // row shows the unit's group again after a refusal, and no group while the write is in doubt or
-// the unit silent.
+// the unit silent, then the group the unit holds once it answers.
 TEST_F(LevelWindowsTest, AGroupTheUnitDidNotTakeIsNeverShownChosen) {
   TInputLevelWindow& inputs = Inputs();
   for (const testsupport::Condition& condition : testsupport::Conditions(ovtest::kRefusalCode)) {
@@ -189,16 +189,22 @@ TEST_F(LevelWindowsTest, AGroupTheUnitDidNotTakeIsNeverShownChosen) {
     editWindow->Notify(&refresh);
     ovtest::ReportedErrors().clear();
     int shown = -2;
+    int answered = -2;
     script.RunDialog(kGroupAssignmentDialog, [&](ui::Dialog& dialog) {
       TGroupDialog& row = dynamic_cast<TGroupAssignmentWindow&>(dialog).Row(2);
       bus.bus.AddFault(condition.fault->ForUnit(kAddress));
       row.List().SetSelection(2);
       row.SendNotify({kGroupList, ui::Notify::SelChange, &row.List()});
       shown = row.List().Selection();
+      // The unit answers while the window is still open: the row shows what it holds.
+      bus.bus.ClearFaults();
+      testsupport::ResumePollsAndSettle();
+      answered = row.List().Selection();
       dialog.EndDialog(ui::kIdCancel);
     });
     inputs.Commands().Run(kCmGroups);
     EXPECT_EQ(shown, condition.refused ? 0 : -1);
+    EXPECT_EQ(answered, condition.carriedOut ? 2 : 0);
     EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
     bus.bus.ClearFaults();
     testsupport::ResumePollsAndSettle();
