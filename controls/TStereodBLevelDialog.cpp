@@ -1,5 +1,7 @@
 #include "controls/TStereodBLevelDialog.h"
 
+#include <string>
+
 #include "controls/ControlChange.h"
 #include "controls/DeviceErrorReport.h"
 
@@ -22,8 +24,8 @@ TStereodBLevelDialog::TStereodBLevelDialog(IQDevice* device, const ByteUCodeObje
       secondTrackbar_(this, controls_res::kSecondTrackbar),
       lockBox_(this, controls_res::kLockBox) {
   for (const int trackbar : {controls_res::kFirstTrackbar, controls_res::kSecondTrackbar}) {
-    OnNotify(trackbar, ui::Notify::Scroll, [this](const ui::Notification& n) {
-      Scrolled(static_cast<ui::ScrollCode>(n.value));
+    OnNotify(trackbar, ui::Notify::Scroll, [this, trackbar](const ui::Notification& n) {
+      Scrolled(static_cast<ui::ScrollCode>(n.value), trackbar == controls_res::kFirstTrackbar);
       return ui::Param{0};
     });
   }
@@ -66,58 +68,82 @@ void TStereodBLevelDialog::ReadValues() {
   // A locked move measures from here, so the first drag moves the other channel by as much.
   previous_ = Positions();
   unitHolds_ = previous_;
-  ShowValues();
+  known_ = firstRead && secondRead;
   // A level the unit did not give shows as unknown, not as where its slider happens to rest.
-  if (!firstRead) firstText_.SetText(controls::kUnknownValue);
-  if (!secondRead) secondText_.SetText(controls::kUnknownValue);
+  firstText_.SetText(firstRead ? DbText(firstTrackbar_) : controls::kUnknownValue);
+  secondText_.SetText(secondRead ? DbText(secondTrackbar_) : controls::kUnknownValue);
 }
 
-void TStereodBLevelDialog::Scrolled(ui::ScrollCode code) {
-  if (lockFlag_ != nullptr && *lockFlag_) {
+bool TStereodBLevelDialog::Locked() const { return lockFlag_ != nullptr && *lockFlag_; }
+
+void TStereodBLevelDialog::Scrolled(ui::ScrollCode code, bool firstMoved) {
+  if (Locked()) {
     previous_ = controls::LockedMove(previous_, Positions(), scale_.minimum, scale_.maximum);
-    firstTrackbar_.SetPosition(previous_.first);
-    secondTrackbar_.SetPosition(previous_.second);
+    SetPositions(previous_);
   } else {
     previous_ = Positions();
   }
   if (!writes_.Due(code, previous_) || device_ == nullptr || first_ == nullptr ||
       second_ == nullptr) {
-    ShowValues();
+    ShowValues(firstMoved);
     return;
   }
   controls::ApplyChange(
-      [this] {
-        return controls::GuardedBusCall(device_, [this] {
-          const controls::TrackPair wanted = Positions();
-          if (wanted.first != unitHolds_.first) {
-            first_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(wanted.first)));
-            unitHolds_.first = wanted.first;
-          }
-          if (wanted.second != unitHolds_.second) {
-            second_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(wanted.second)));
-            unitHolds_.second = wanted.second;
-          }
-        });
-      },
+      [&] { return controls::GuardedBusCall(device_, [&] { WriteMove(firstMoved); }); },
       {.taken =
-           [this] {
-             ShowValues();
+           [&] {
+             ShowValues(firstMoved);
              PostToParent(changeMessage_);
            },
        .showUnit = [this] { ReadValues(); },
        .showUnknown =
            [this] {
              ReadValues();
+             known_ = false;
              firstText_.SetText(controls::kUnknownValue);
              secondText_.SetText(controls::kUnknownValue);
            }});
 }
 
-void TStereodBLevelDialog::ShowValues() {
-  firstText_.SetText(
-      controls::DbText(scale_.ValueOf(firstTrackbar_.Position()), dbScale_, dbOffset_));
-  secondText_.SetText(
-      controls::DbText(scale_.ValueOf(secondTrackbar_.Position()), dbScale_, dbOffset_));
+void TStereodBLevelDialog::WriteMove(bool firstMoved) {
+  controls::TrackPair wanted = Positions();
+  if (!known_ && Locked()) {
+    // The other channel moves by as many steps from the level the unit holds, not from where its
+    // thumb rested while its level was unknown.
+    const controls::TrackPair held{scale_.PositionOf(first_->Read(*device_)),
+                                   scale_.PositionOf(second_->Read(*device_))};
+    const controls::TrackPair moved = firstMoved ? controls::TrackPair{wanted.first, held.second}
+                                                 : controls::TrackPair{held.first, wanted.second};
+    wanted = controls::LockedMove(held, moved, scale_.minimum, scale_.maximum);
+    unitHolds_ = held;
+    known_ = true;
+    previous_ = wanted;
+    SetPositions(wanted);
+  }
+  // A level not known is written only when it is the one the user moved.
+  if (known_ ? wanted.first != unitHolds_.first : firstMoved) {
+    first_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(wanted.first)));
+    unitHolds_.first = wanted.first;
+  }
+  if (known_ ? wanted.second != unitHolds_.second : !firstMoved) {
+    second_->Write(*device_, static_cast<uint8_t>(scale_.ValueOf(wanted.second)));
+    unitHolds_.second = wanted.second;
+  }
+}
+
+void TStereodBLevelDialog::SetPositions(controls::TrackPair positions) {
+  firstTrackbar_.SetPosition(positions.first);
+  secondTrackbar_.SetPosition(positions.second);
+}
+
+std::string TStereodBLevelDialog::DbText(const ui::Trackbar& trackbar) const {
+  return controls::DbText(scale_.ValueOf(trackbar.Position()), dbScale_, dbOffset_);
+}
+
+void TStereodBLevelDialog::ShowValues(bool firstMoved) {
+  // While the unit's levels are not known, the level the user did not move stays unknown.
+  firstText_.SetText(known_ || firstMoved ? DbText(firstTrackbar_) : controls::kUnknownValue);
+  secondText_.SetText(known_ || !firstMoved ? DbText(secondTrackbar_) : controls::kUnknownValue);
 }
 
 void TStereodBLevelDialog::PostToParent(const ParentMessage& m) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "bus/UCodeObject.h"
 #include "controls/LevelScale.h"
 #include "controls/MoveWrites.h"
@@ -46,8 +48,13 @@ class TStereodBLevelDialog : public ui::Dialog {
 
  private:
   controls::TrackPair Positions() const;
-  void Scrolled(ui::ScrollCode code);
-  void ShowValues();
+  void SetPositions(controls::TrackPair positions);
+  bool Locked() const;
+  void Scrolled(ui::ScrollCode code, bool firstMoved);
+  // Writes the levels the move changed; a bus failure is thrown.
+  void WriteMove(bool firstMoved);
+  std::string DbText(const ui::Trackbar& trackbar) const;
+  void ShowValues(bool firstMoved);
   void PostToParent(const ParentMessage& m);
 
   IQDevice* device_;
@@ -57,6 +64,9 @@ class TStereodBLevelDialog : public ui::Dialog {
   // Where the unit was last read or written to hold each level: a move writes only the levels it
   // changed, so that a failure on the other one cannot keep it from the unit.
   controls::TrackPair unitHolds_;
+  // Whether both levels were read from the unit: a locked move of levels not known reads them
+  // first, and one the user did not move is not written.
+  bool known_ = false;
   ParentMessage closeMessage_;
   ParentMessage changeMessage_;
   bool* lockFlag_;

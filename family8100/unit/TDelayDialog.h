@@ -32,7 +32,7 @@ class TDelayDialog : public TValueDialog8100 {
     const LongIntUCodeObject& object;
     ui::Edit edit;
     // The unit's delay as last shown: a field left so writes nothing.
-    std::string shown;
+    std::string shown{};
   };
   void Step(Side& side, int delta, bool coarse);
 

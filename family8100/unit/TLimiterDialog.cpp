@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include "controls/IdlePoll.h"
 #include "family8100/unit/Commands8100.h"
@@ -55,32 +58,27 @@ TLimiterDialog::TLimiterDialog(ui::Window* parent, IQDevice8100& device)
                   ui::RadioButton(this, kRightHardKnee)}},
       link_(this, kLinkLed),
       enable_(this, kEnableLed) {
-  for (int i = 0; i < 3; ++i) {
-    for (int first : {kLeftSlow, kRightSlow}) {
-      OnCommand(first + i, [this] {
-        Guarded([this] {
-          ApplyTyped();
-          WriteReleases();
-        });
-      });
-    }
-  }
-  for (int id : {kLeftSoftKnee, kLeftHardKnee, kRightSoftKnee, kRightHardKnee}) {
-    OnCommand(id, [this] {
-      Guarded([this] {
+  // Each choice writes itself alone, and the typed thresholds with it; the rest of the limiter
+  // mode goes as the unit holds it.
+  const auto change = [this](std::function<void()> write) {
+    return [this, write = std::move(write)] {
+      Guarded([&] {
         ApplyTyped();
-        WriteKnees();
+        write();
       });
-    });
+    };
+  };
+  for (Side& side : sides_) {
+    for (std::size_t i = 0; i < side.releases.size(); ++i) {
+      OnCommand(side.releases[i].Id(),
+                change([this, &side, i] { WriteRelease(side, static_cast<Release>(i)); }));
+    }
+    OnCommand(side.soft.Id(), change([this, &side] { WriteMode(side.softKneeMask, true); }));
+    OnCommand(side.hard.Id(), change([this, &side] { WriteMode(side.softKneeMask, false); }));
   }
   const std::pair<int, uint32_t> toggles[] = {{kEnableLed, kEnabledMask}, {kLinkLed, kLinkedMask}};
   for (const auto& [id, mask] : toggles) {
-    OnCommand(id, [this, mask = mask] {
-      Guarded([this, mask] {
-        ApplyTyped();
-        Toggle(mask);
-      });
-    });
+    OnCommand(id, change([this, mask = mask] { WriteMode(mask, std::nullopt); }));
   }
   const std::pair<int, int> spins[] = {{kLeftThresholdSpin, 0}, {kRightThresholdSpin, 1}};
   for (const auto& [id, side] : spins) {
@@ -160,30 +158,16 @@ void TLimiterDialog::StepThreshold(Side& side, int delta) {
   });
 }
 
-void TLimiterDialog::WriteReleases() {
-  // Only the release chosen anew: a failure on the other side cannot keep it from the unit.
-  for (Side& side : sides_) {
-    const Release held = ClassifyRelease(side.release.Read(Device()));
-    for (std::size_t i = 0; i < side.releases.size(); ++i) {
-      const auto release = static_cast<Release>(i);
-      if (side.releases[i].IsChecked() && release != held) {
-        side.release.Write(Device(), ReleaseCoefficient(release));
-      }
-    }
+void TLimiterDialog::WriteRelease(Side& side, Release release) {
+  if (ClassifyRelease(side.release.Read(Device())) != release) {
+    side.release.Write(Device(), ReleaseCoefficient(release));
   }
 }
 
-void TLimiterDialog::WriteKnees() {
-  uint32_t mode = g8100LimiterMode.Read(Device());
-  for (Side& side : sides_) {
-    mode = side.soft.IsChecked() ? mode | side.softKneeMask : mode & ~side.softKneeMask;
-  }
-  g8100LimiterMode.Write(Device(), mode);
-}
-
-void TLimiterDialog::Toggle(uint32_t mask) {
+void TLimiterDialog::WriteMode(uint32_t mask, std::optional<bool> on) {
   const uint32_t mode = g8100LimiterMode.Read(Device());
-  g8100LimiterMode.Write(Device(), (mode & mask) != 0 ? mode & ~mask : mode | mask);
+  const uint32_t chosen = on.value_or((mode & mask) == 0) ? mode | mask : mode & ~mask;
+  if (chosen != mode) g8100LimiterMode.Write(Device(), chosen);
 }
 
 void TLimiterDialog::ShowBars() {
@@ -192,6 +176,10 @@ void TLimiterDialog::ShowBars() {
                                     : sides_[i].reduction);
   };
   for (std::size_t i = 0; i < sides_.size(); ++i) sides_[i].bar.SetValue(reduction(i));
+}
+
+void TLimiterDialog::ShowBarsFull() {
+  for (Side& side : sides_) side.bar.SetValue(kBarRange);
 }
 
 bool TLimiterDialog::IdleAction(long idleCount) {
@@ -203,7 +191,7 @@ bool TLimiterDialog::IdleAction(long idleCount) {
   // answers.
   const bool off = enabled_ == false;
   if (off && !Device().IdlePolling().Silent()) {
-    for (Side& side : sides_) side.bar.SetValue(kBarRange);
+    ShowBarsFull();
     return more;
   }
   // One transaction per pass; a unit that is not ready leaves the bars as they were.
@@ -228,7 +216,7 @@ bool TLimiterDialog::IdleAction(long idleCount) {
   if (outcome != controls::PollOutcome::kAnswered) {
     for (Side& side : sides_) side.bar.ShowUnknown();
   } else if (off) {
-    for (Side& side : sides_) side.bar.SetValue(kBarRange);
+    ShowBarsFull();
   }
   return outcome == controls::PollOutcome::kResting ? more : true;
 }

@@ -46,14 +46,17 @@ class TLimiterDialog : public TValueDialog8100 {
     std::array<ui::RadioButton, 3> releases;
     ui::RadioButton soft;
     ui::RadioButton hard;
-    std::string shown;
+    std::string shown{};
     float reduction = 0.0f;
   };
   void StepThreshold(Side& side, int delta);
-  void WriteReleases();
-  void WriteKnees();
-  void Toggle(uint32_t mask);
+  // The release chosen, unless the unit holds it already.
+  void WriteRelease(Side& side, Release release);
+  // The bits of `mask` in the limiter mode the unit holds set as `on` says, else turned over.
+  void WriteMode(uint32_t mask, std::optional<bool> on);
   void ShowBars();
+  // Limiting off: nothing is limited.
+  void ShowBarsFull();
 
   std::array<Side, 2> sides_;
   TLEDButton link_;

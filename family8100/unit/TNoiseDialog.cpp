@@ -37,8 +37,9 @@ TNoiseDialog::TNoiseDialog(ui::Window* parent, IQDevice8100& device)
              Side{g8100RightNoiseLevel, g8100RightNoiseType, ui::Edit(this, kRightNoiseLevelEdit),
                   ui::RadioButton(this, kRightPinkButton), ui::RadioButton(this, kRightFlatButton),
                   TQuadButton(this, kRightNoiseSpin)}} {
-  for (int id : {kLeftPinkButton, kLeftFlatButton, kRightPinkButton, kRightFlatButton}) {
-    OnCommand(id, [this] { ChangeTypes(); });
+  for (Side& side : sides_) {
+    OnCommand(side.pink.Id(), [this, &side] { ChangeType(side, 0); });
+    OnCommand(side.flat.Id(), [this, &side] { ChangeType(side, 1); });
   }
   OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
     for (Side& side : sides_) {
@@ -79,14 +80,10 @@ void TNoiseDialog::Spin(Side& side) {
   });
 }
 
-void TNoiseDialog::ChangeTypes() {
-  // Only the type chosen anew: a failure on the other side cannot keep it from the unit.
-  Commit([this] {
-    for (Side& side : sides_) {
-      const uint8_t type = side.flat.IsChecked() ? 1 : 0;
-      const bool chosen = side.pink.HasState() || side.flat.HasState();
-      if (chosen && type != side.type.Read(Device())) side.type.Write(Device(), type);
-    }
+void TNoiseDialog::ChangeType(Side& side, uint8_t type) {
+  // The other side's type is its own value: whatever its buttons show, it is not written.
+  Commit([&] {
+    if (type != side.type.Read(Device())) side.type.Write(Device(), type);
   });
 }
 

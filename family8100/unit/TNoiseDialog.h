@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "bus/UCodeObject.h"
@@ -34,10 +35,11 @@ class TNoiseDialog : public TValueDialog8100 {
     ui::RadioButton pink;
     ui::RadioButton flat;
     TQuadButton spin;
-    std::string shown;
+    std::string shown{};
   };
   void Spin(Side& side);
-  void ChangeTypes();
+  // 0 pink, 1 flat.
+  void ChangeType(Side& side, uint8_t type);
 
   std::array<Side, 2> sides_;
 };

@@ -70,7 +70,7 @@ TSigFlowDialog::TSigFlowDialog(ui::Window* parent, IQDevice8100& device)
   }
   for (std::size_t i = 0; i < routing_.size(); ++i) {
     routing_[i] = std::make_unique<ui::CheckBox>(this, kRoutingBoxes[i]);
-    OnCommand(kRoutingBoxes[i], [this] { WriteRouting(); });
+    OnCommand(kRoutingBoxes[i], [this, i] { WriteRoute(i); });
   }
   if (device.HasNoise()) {
     leftNoise_ = std::make_unique<TSwitchButton>(this, kLeftNoiseSwitch);
@@ -234,14 +234,14 @@ void TSigFlowDialog::ShowRoutes(uint32_t routing) {
   net_.DrawFace();
 }
 
-void TSigFlowDialog::WriteRouting() {
-  uint32_t routing = 0;
-  for (std::size_t i = 0; i < routing_.size(); ++i) {
-    if (routing_[i]->IsChecked()) routing |= 1u << (8 * i);
-  }
+void TSigFlowDialog::WriteRoute(std::size_t route) {
+  // The unit keeps every route in one value: the others go as the unit holds them, never as boxes
+  // that show no state would have them.
+  const uint32_t mask = 0xFFu << (8 * route);
+  const uint32_t on = routing_[route]->IsChecked() ? 1u << (8 * route) : 0;
   ChangeThenShow(
-      device_, [&] { g8100Routing.Write(device_, routing); }, [this] { ShowRouting(); },
-      [this] { ShowRoutingUnknown(); });
+      device_, [&] { g8100Routing.Write(device_, (g8100Routing.Read(device_) & ~mask) | on); },
+      [this] { ShowRouting(); }, [this] { ShowRoutingUnknown(); });
 }
 
 void TSigFlowDialog::ToggleSwitch(TSwitchButton& button, const BoolUCodeObject& object) {

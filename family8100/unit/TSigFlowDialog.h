@@ -66,7 +66,8 @@ class TSigFlowDialog : public ui::Dialog {
     const char* prefix;
   };
   static std::size_t Slot(EditorView view) { return static_cast<std::size_t>(view) - 1; }
-  void WriteRouting();
+  // The route as its box now stands, the other routes as the unit holds them.
+  void WriteRoute(std::size_t route);
   // The routing boxes and the picture, as the unit holds the routing.
   void ShowRouting();
   void ShowRoutingUnknown();

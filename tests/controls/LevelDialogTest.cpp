@@ -259,6 +259,42 @@ TEST_F(StereoDialogTest, AFailedReadIsReportedAndAFailedWriteTellsTheParentNothi
   EXPECT_TRUE(host.received.empty());
 }
 
+// Levels the dialog could not read: a move starts from the levels the unit holds, read once it
+// answers, and a channel the user did not move is neither written nor shown as known. A unit that
+// does not give its levels is written nothing and told once.
+TEST_F(StereoDialogTest, AMoveOfLevelsNotReadStartsFromWhatTheUnitHolds) {
+  const struct {
+    const char* name;
+    bool locked;
+    bool answers;
+    std::vector<std::pair<int, uint8_t>> written;
+    const char* secondShown;
+  } cases[] = {
+      {"locked", true, true, {{kLeftId, 14}, {kRightId, 154}}, "-77.0 dB"},
+      {"locked, the unit silent", true, false, {}, controls::kUnknownValue},
+      {"unlocked", false, true, {{kLeftId, 14}}, controls::kUnknownValue},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    locked = c.locked;
+    values[kLeftId] = 10;
+    values[kRightId] = 150;
+    written.clear();
+    reports.clear();
+    setsSent = 0;
+    silent = true;
+    TStereodBLevelDialog& dialog = Open();
+    silent = !c.answers;
+    Drag(dialog, res::kFirstTrackbar, 14);
+    Release(dialog, res::kFirstTrackbar);
+    EXPECT_EQ(written, c.written);
+    EXPECT_EQ(setsSent, static_cast<int>(c.written.size()));
+    EXPECT_EQ(reports.size(), c.answers ? 1u : 2u);
+    EXPECT_EQ(Shown(dialog, res::kSecondText), c.secondShown);
+    silent = false;
+  }
+}
+
 // A key press is a move and its end at one value: on a unit that does not take it, one write and
 // one report, in either dialog.
 TEST_F(StereoDialogTest, AKeyPressWrittenWhileDraggingOnAFailingUnitIsOneWriteAndOneReport) {

@@ -1,8 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QSlider>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "bus/PollBackoff.h"
 #include "controls/TLEDButton.h"
@@ -10,13 +16,16 @@
 #include "family8100/unit/ParameterTable8100.h"
 #include "family8100/unit/TEdit8100Window.h"
 #include "family8100/unit/TLimiterDialog.h"
+#include "family8100/unit/TMemoryDialog.h"
 #include "family8100/unit/TSigFlowDialog.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/ControlsResources.h"
 #include "resources/Family8100Ids.h"
 #include "sim/Fault.h"
 #include "sim/family8100/Family8100Unit.h"
 #include "tests/family8100_unit/OlderFamilyBus.h"
 #include "tests/family8100_windows/WindowTestEnvironment.h"
+#include "tests/support/ControlSweep.h"
 #include "tests/support/EventLoopCpu.h"
 
 using namespace namespace8100;
@@ -237,6 +246,107 @@ TEST_F(SignalFlowTest, ADeadBusIsReportedOnceAndThenCostsNothing) {
   EXPECT_TRUE(testsupport::RunLoopUntil([] { return !test8100::ReportedErrors().empty(); }));
   EXPECT_LT(testsupport::CpuShareWhileWaiting(std::chrono::milliseconds(1500)), 0.10);
   EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+}
+
+// A window filled while the unit did not answer shows unknown. Once the unit answers, a change
+// made before any idle pass writes that control alone, what the unit keeps with it in one value as
+// the unit holds it; when the unit does not give that value, nothing is written and the failure is
+// told once. Left to the idle passes, the window shows what the unit holds.
+TEST_F(SignalFlowTest, AWindowFilledOnASilentUnitChangesOnlyWhatTheUserChanged) {
+  using namespace f8100res;
+  const auto click = [](int id) { return [id](ui::Window& w) { ui::test::Click(w, id); }; };
+  const struct {
+    const char* name;
+    int button;  // on the signal flow; 0 for the page, filled again
+    std::vector<std::pair<const UCodeObject*, std::vector<uint8_t>>> holds;
+    std::function<void(ui::Window&)> change;
+    std::vector<std::string> writes;
+    const UCodeObject* read;  // what the write is built on
+  } rows[] = {
+      {"routing, 0, 2 and 3 on", 0, {{&g8100Routing, {1, 1, 0, 1}}}, click(kRouteBox1),
+       {"W10 01010101"}, &g8100Routing},
+      {"attenuation locked at -3.5 and -50 dB",
+       kLeftAttenuationButton,
+       {{&g8100LeftAttenuation, {7}}, {&g8100RightAttenuation, {100}}},
+       [](ui::Window& w) {
+         // The left thumb dragged to -5 dB.
+         auto& slider =
+             *qobject_cast<QSlider*>(ui::test::ControlOf(w, controls_res::kFirstTrackbar).Widget());
+         slider.setSliderDown(true);
+         slider.setSliderPosition(10);
+         QTest::mouseRelease(&slider, Qt::LeftButton);
+         slider.setSliderDown(false);
+       },
+       {"W0C 0A", "W0B 67"},
+       &g8100RightAttenuation},
+      {"limiter on, right knee soft, left soft chosen", kLeftLimiterButton,
+       {{&g8100LimiterMode, {0, 0xFF, 0, 0xFF}}}, click(kLeftSoftKnee), {"W36 FFFF00FF"},
+       &g8100LimiterMode},
+  };
+  enum class Answer { kAnswering, kReadFails, kIdlePasses };
+  IQDevice8100& unit = AddUnit(Model::kX);
+  unit.attenuationLinked = true;
+  for (const auto& row : rows) {
+    for (const Answer answer : {Answer::kAnswering, Answer::kReadFails, Answer::kIdlePasses}) {
+      SCOPED_TRACE(std::string(row.name) + ", case " + std::to_string(static_cast<int>(answer)));
+      for (const auto& [object, bytes] : row.holds) {
+        bus.bus.StoreElement(0, object->GetId(), 0, bytes);
+      }
+      unit.ResetValueStore();
+      test8100::ReportedErrors().clear();
+      TEdit8100Window window(nullptr, unit);
+      window.Create();
+      TSigFlowDialog& flow = window.SignalFlow();
+      const auto fill = [&]() -> ui::Window& {
+        if (row.button == 0) {
+          flow.UpdateFromUnit();
+          return flow;
+        }
+        ui::test::Click(flow, row.button);
+        return *flow.SubDialog(row.button);
+      };
+      // What the window shows filled while the unit answers.
+      const std::vector<std::string> answered = testsupport::ShownControls(fill());
+      if (row.button != 0) flow.SubDialog(row.button)->CloseWindow();
+      bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
+      unit.ResetValueStore();
+      ui::Window& shown = fill();
+      bus.bus.ClearFaults();
+      ASSERT_EQ(test8100::ReportedErrors().size(), 1u);
+      const auto writes = [&] {
+        bus.TakeTrace();
+        row.change(shown);
+        auto trace = bus.TakeTrace();
+        std::erase_if(trace, [](const std::string& line) { return line[0] != 'W'; });
+        return trace;
+      };
+      switch (answer) {
+        case Answer::kAnswering:
+          EXPECT_EQ(writes(), row.writes);
+          EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+          break;
+        case Answer::kReadFails:
+          bus.bus.AddFault(sim::Fault::Silence()
+                               .ForUnit(7)
+                               .ForOpcode(sim::kOpcodeGet)
+                               .ForObject(row.read->GetId()));
+          EXPECT_TRUE(writes().empty());
+          EXPECT_EQ(test8100::ReportedErrors().size(), 2u);
+          bus.bus.ClearFaults();
+          break;
+        case Answer::kIdlePasses:
+          PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+          ui::test::RestIdle();
+          ui::test::PumpIdle(3);
+          ui::test::PumpMessages();
+          EXPECT_EQ(testsupport::ShownControls(shown), answered);
+          EXPECT_EQ(test8100::ReportedErrors().size(), 1u);
+          break;
+      }
+      window.CloseWindow();
+      ui::test::PumpMessages();
+    }
+  }
 }
 
 TEST_F(SignalFlowTest, VirtualUnitNeverReadsItsMeters) {
