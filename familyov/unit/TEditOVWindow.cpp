@@ -134,10 +134,7 @@ void TEditOVWindow::OpenSummaryIfFree() {
 }
 
 void TEditOVWindow::ReadTree() {
-  if (device_->IsOnline()) {
-    device_->clockPresent =
-        device_->HasFeature(kFeatureClock) && gClockPresentObject.Read(*device_);
-  }
+  device_->UpdateClockPresence();
   const bool compressors = device_->HasFeature(kFeatureCompressors);
   std::vector<TNodeInfo> nodes;
   NodeIds ids;
@@ -190,7 +187,8 @@ void TEditOVWindow::ShowTree(std::vector<TNodeInfo> nodes, const NodeIds& ids) {
 void TEditOVWindow::ReadUnit(familycommon::ProgressReport* progress) {
   device_->InvalidateValues();
   device_->ReadDeviceParameters(progress);
-  if (device_->clockPresent) device_->ReadClockEvents(progress);
+  // A unit silent when its window opened has not said yet whether it has a clock.
+  if (device_->UpdateClockPresence()) device_->ReadClockEvents(progress);
 }
 
 // What the unit holds is shown everywhere, the device lists among the windows: a name in doubt

@@ -224,6 +224,27 @@ TEST_F(ClockEventsWindowTest, TheClockOfASilentUnitShowsUnknownUntilItAnswers) {
   EXPECT_NE(clock.Text(), "");
 }
 
+// An edit window opened on a silent unit learns of its clock once the unit answers: the events it
+// then reads again are the unit's, listed when their window opens.
+TEST_F(ClockEventsWindowTest, TheEventsOfAUnitSilentAtTheOpeningAreReadOnceItAnswers) {
+  SetCommErrorReporter([](const IQException&, IQDevice&) {});
+  StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
+  bus.port.SetRetries(0);
+  bus.bus.AddFault(sim::Fault::Unheard());
+  TEdit8126Window editWindow(nullptr, unit);
+  editWindow.Create();
+  bus.bus.ClearFaults();
+  for (int pass = 0; pass < 4 && editWindow.Ids().timer == NodeIds::kAbsent; ++pass) {
+    PollBackoff::Clock::Advance(PollBackoff::kLongestPause);
+    ui::test::PumpIdle(20);
+  }
+  ui::test::RestIdle();
+  ASSERT_NE(editWindow.Ids().timer, NodeIds::kAbsent);
+  auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
+  ASSERT_EQ(frame.List().List().Count(), 1);
+  EXPECT_EQ(frame.List().List().ItemText(0, 0), "Wednesday 3:30:00 PM");
+}
+
 // A time typed for an event while the unit fails, Enter then the focus leaving: one report, and the
 // field and the list show the event the unit holds, unknown after a lost answer; once the unit
 // answers, the field and the list show what it holds, as a window opened then does, and nothing is
