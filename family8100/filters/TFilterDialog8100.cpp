@@ -204,25 +204,40 @@ void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
     UpdateControls();
     if (announced) Announce();
   };
-  controls::ApplyChange(
-      [&] { return controls::GuardedBusCall(&unit, [&] { written = edit(filter); }); },
-      {.taken =
-           [&] {
-             if (!written) filter.TakeValues(*held);
-             filter.valuesInDoubt = false;
-             shown(written);
-           },
-       .showUnit =
-           [&] {
-             readBack();
-             shown(true);
-           },
-       .showUnknown =
-           [&] {
-             readBack();
-             filter.valuesInDoubt = true;
-             shown(true);
-           }});
+  // A filter whose values are in doubt changes from what the unit holds, read first, not from
+  // values the unit may no longer hold; one the unit's slot no longer holds is not written, and the
+  // unit is read again whole.
+  bool gone = false;
+  const auto change = [&] {
+    if (filter.valuesInDoubt) {
+      gone = !filter.ReadFromUnit(unit);
+      if (gone) {
+        filter.TakeValues(*held);
+        unit.MarkInDoubt();
+        return;
+      }
+      held->TakeValues(filter);
+    }
+    written = edit(filter);
+  };
+  controls::ApplyChange([&] { return controls::GuardedBusCall(&unit, change); },
+                        {.taken =
+                             [&] {
+                               if (!written) filter.TakeValues(*held);
+                               filter.valuesInDoubt = gone;
+                               shown(written);
+                             },
+                         .showUnit =
+                             [&] {
+                               readBack();
+                               shown(true);
+                             },
+                         .showUnknown =
+                             [&] {
+                               readBack();
+                               filter.valuesInDoubt = true;
+                               shown(true);
+                             }});
 }
 
 void TFilterDialog8100::Announce() {

@@ -522,6 +522,51 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(std::get<0>(info.param).what) + FailureName(std::get<1>(info.param));
     });
 
+// A frequency typed whose write the unit carried out without answering, and whose read back went
+// unanswered as well: once the unit answers, a step made before any idle pass starts from the
+// frequency the unit holds, read first; a unit that does not give it is written nothing and the
+// failure told once.
+TEST_F(EntryFixture, AStepOnAFilterInDoubtStartsFromWhatTheUnitHolds) {
+  for (const bool readFails : {false, true}) {
+    SCOPED_TRACE(readFails ? "its read fails" : "the unit answers");
+    ui::Dialog& dialog = OpenFilter<f8100res::kCmAddParametric>(*this);
+    auto& field = ui::test::ControlOf(dialog, f8100res::kFilterFrequency);
+    field.SetText("");
+    ui::test::Type(dialog, f8100res::kFilterFrequency, "5000");
+    bus.bus.AddFault(
+        sim::Fault::Silence().ForUnit(kAddress).ForObject(g8100FilterValueLong.GetId()));
+    ui::test::PressKey(field, Qt::Key_Return);
+    bus.bus.ClearFaults();
+    ASSERT_EQ(field.Text(), "");
+    if (readFails) {
+      bus.bus.AddFault(sim::Fault::Silence()
+                           .ForUnit(kAddress)
+                           .ForOpcode(sim::kOpcodeGet)
+                           .ForObject(g8100FilterValueLong.GetId()));
+    }
+    reports = 0;
+    bus.TakeTrace();
+    Spin(dialog, f8100res::kFilterFrequencyQuad);
+    ui::test::PumpMessages();
+    std::vector<std::string> written = bus.TakeTrace();
+    std::erase_if(written, [](const std::string& line) {
+      return !line.starts_with(Written(g8100FilterValueLong));
+    });
+    EXPECT_EQ(reports, readFails ? 1 : 0);
+    if (readFails) {
+      EXPECT_THAT(written, testing::IsEmpty());
+    } else {
+      ASSERT_FALSE(written.empty());
+      // A fine step down from the unit's 5000 Hz.
+      EXPECT_EQ(unit->Filters().back()->frequency, 4999);
+    }
+    bus.bus.ClearFaults();
+    window.reset();
+    unit->ResetValueStore();
+    unit->ReadAllParameters();
+  }
+}
+
 struct LostStep {
   const char* name;
   sim::Fault fault;
