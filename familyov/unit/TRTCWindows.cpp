@@ -253,7 +253,11 @@ void TRTCListWindow::SelectionChanged() {
     if (slot < table.size()) selected.push_back(&table[slot]);
   }
   selected_ = selected;
-  current_ = selected_.size() == 1 ? selected_.front() : nullptr;
+  // An event whose write is in doubt is the unit's to tell: nothing is edited from the program's
+  // copy of it until the unit is read again.
+  current_ = selected_.size() == 1 && !inDoubt_.contains(selected_.front()->slot)
+                 ? selected_.front()
+                 : nullptr;
   editor_.ShowEvent(current_);
 }
 
@@ -316,6 +320,7 @@ void TRTCListWindow::CmCopyToDays(const std::string& question, bool weekdaysOnly
   bool allMade = true;
   const std::vector<TTimerStruct*> models = selected_;
   for (const TTimerStruct* model : models) {
+    if (inDoubt_.contains(model->slot)) continue;
     const TTimerStruct copy = *model;
     const std::vector<int> days = weekdaysOnly ? AllWeekdaysBut(copy.day)
                                   : allDays    ? AllDaysBut(copy.day)

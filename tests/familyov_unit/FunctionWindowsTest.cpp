@@ -294,6 +294,31 @@ TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndShownAsTheUnitHoldsI
   }
 }
 
+// An event whose write went unanswered is neither edited nor copied from the program's copy,
+// which the unit may no longer hold, until the unit is read again.
+TEST_F(ClockEventsWindowTest, AnEventInDoubtIsNeitherEditedNorCopiedUntilTheUnitIsRead) {
+  SetCommErrorReporter([](const IQException&, IQDevice&) {});
+  StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
+  TEdit8126Window editWindow(nullptr, unit);
+  editWindow.Create();
+  auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
+  TTimerDialog& editor = frame.Editor();
+  bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeSet).ForUnit(8));
+  dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventDay)).SetSelection(4);
+  editor.SendNotify({.controlId = kEventDay, .code = ui::Notify::SelChange});
+  bus.bus.ClearFaults();
+  ui::ListView& list = frame.List().List();
+  list.SelectItem(-1);
+  list.SelectItem(0);
+  EXPECT_FALSE(ui::test::ControlOf(editor, kEventLogic).IsEnabled());
+  Writes();
+  dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventLogic)).SetSelection(6);
+  editor.SendNotify({.controlId = kEventLogic, .code = ui::Notify::SelChange});
+  script.AnswerMessageBox(ui::kIdOk);
+  frame.List().CmCopyToDays("Copy?", false, false, 2);
+  EXPECT_THAT(Writes(), testing::IsEmpty());
+}
+
 // The time typed goes with the next change of the event: leaving the field takes nothing into the
 // event, so a day the unit does not take leaves the field, the list and the next Enter on the
 // event the unit holds.
