@@ -15,8 +15,9 @@ class IQDevice3300;
 
 // The 28 third-octave bands of one channel, one slider each. A slider writes its band when the
 // user lets it go, or at each arrow or page key while it has the focus; "Flatten" sets every band
-// to 0 dB and "Adjust ..." shifts them all by one offset. Bands the unit did not take show what it
-// holds; bands it did not answer for, or could not be read, show no level until it is read again.
+// to 0 dB and "Adjust ..." shifts them all by one offset from the levels the unit holds. Bands the
+// unit did not take show what it holds; bands it did not answer for, or could not be read, show no
+// level until it is read again.
 class TGraphicEQ : public ui::Dialog {
  public:
   TGraphicEQ(IQDevice3300& device, int channel, ui::Window* parent);
