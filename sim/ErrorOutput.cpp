@@ -4,27 +4,35 @@
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace sim {
 namespace {
 
-// Far more than any burst of lines a person types or a failing unit gives rise to.
-constexpr std::size_t kMaxHeldBytes = 64 * 1024;
-// Far longer than a reader that reads at all goes without taking bytes, however loaded the machine.
-constexpr int kTakesNoMoreAfterMs = 1000;
-// How often the writer, waiting for room, looks whether the output took bytes meanwhile.
-constexpr int kLookEveryMs = 100;
+using Clock = std::chrono::steady_clock;
+
+// Far more than any burst of lines a person types or a failing unit gives rise to, so that a reader
+// that falls behind a burst for a while still gets all of it.
+constexpr std::size_t kMaxHeldBytes = 1024 * 1024;
+// How often the writer, waiting for room, looks whether the program is ending.
+constexpr std::chrono::milliseconds kLookEvery{100};
+// How long the end of the program waits for the output to take what is held.
+constexpr std::chrono::milliseconds kEndGrace{300};
+
+std::string Lines(long count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
 
 class ErrorOutput {
  public:
@@ -41,138 +49,171 @@ class ErrorOutput {
 
   void Say(std::string_view line) {
     {
-      std::unique_lock lock(mutex_);
-      // A burst outruns the writer, not an output that takes bytes: the line waits for the writer
-      // unless the output takes no more.
-      taken_.wait(lock, [&] { return failed_ || takesNoMore_ || Fits(line); });
-      if (failed_) return;
-      if (!Fits(line)) {
+      std::lock_guard lock(mutex_);
+      if (failed_ || endBy_) return;
+      if (dropped_ > 0) {
+        std::string note =
+            "(" + Lines(dropped_) + " dropped: standard error's reader was slower than they came)";
+        if (!Fits(note.size() + line.size() + 2)) {
+          ++dropped_;
+          return;
+        }
+        // Left unwritten at the end, the note counts as the lines it tells of.
+        Hold(std::move(note), dropped_);
+        dropped_ = 0;
+      }
+      if (!Fits(line.size() + 1)) {
         ++dropped_;
         return;
       }
-      held_.append(line).push_back('\n');
+      Hold(std::string(line), 1);
     }
     changed_.notify_one();
   }
 
+  void End() {
+    std::unique_lock lock(mutex_);
+    if (endBy_) return;
+    endBy_ = Clock::now() + kEndGrace;
+    changed_.notify_one();
+    // The writer sees the end within a look and waits a look more for room to tell what it left
+    // unwritten; a write it began past that is not waited for.
+    ended_.wait_until(lock, *endBy_ + 2 * kLookEvery, [this] { return writerDone_; });
+  }
+
  private:
-  // A line longer than the bound is held alone, so that it never waits for good.
-  bool Fits(std::string_view line) const {
-    return held_.empty() || held_.size() + line.size() + 1 <= kMaxHeldBytes;
+  struct Held {
+    std::string text;
+    long lines;
+  };
+
+  bool Fits(std::size_t bytes) const { return heldBytes_ + bytes <= kMaxHeldBytes; }
+
+  void Hold(std::string text, long lines) {
+    text.push_back('\n');
+    heldBytes_ += text.size();
+    held_.push_back({std::move(text), lines});
+  }
+
+  // Up to PIPE_BUF bytes from the start of what is held, which a pipe polling writable takes whole.
+  std::string FirstBytes() const {
+    std::string bytes;
+    std::size_t from = writtenOfFirst_;
+    for (const Held& held : held_) {
+      bytes.append(held.text, from, PIPE_BUF - bytes.size());
+      if (bytes.size() == PIPE_BUF) break;
+      from = 0;
+    }
+    return bytes;
+  }
+
+  void Forget(std::size_t written) {
+    heldBytes_ -= written;
+    written += writtenOfFirst_;
+    while (!held_.empty() && written >= held_.front().text.size()) {
+      written -= held_.front().text.size();
+      held_.pop_front();
+    }
+    writtenOfFirst_ = written;
+  }
+
+  std::optional<Clock::time_point> EndBy() {
+    std::lock_guard lock(mutex_);
+    return endBy_;
   }
 
   void WriteWhatIsHeld() {
+    bool failed = false;
     for (;;) {
-      std::string text;
+      std::string bytes;
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !held_.empty() || dropped_ > 0; });
-        text.swap(held_);
-        if (dropped_ > 0) {
-          text += "(" + std::to_string(dropped_) + (dropped_ == 1 ? " line" : " lines") +
-                  " dropped: standard error took nothing for a second or more)\n";
-        }
-        dropped_ = 0;
+        changed_.wait(lock, [this] { return !held_.empty() || endBy_; });
+        if (held_.empty()) break;
+        bytes = FirstBytes();
       }
-      taken_.notify_all();
-      if (!WriteAll(text)) break;
+      const ssize_t written = WriteOnceThereIsRoom(bytes);
+      if (written <= 0) {
+        failed = written < 0;
+        break;
+      }
+      std::lock_guard lock(mutex_);
+      Forget(static_cast<std::size_t>(written));
+    }
+    std::string note;
+    {
+      std::lock_guard lock(mutex_);
+      failed_ = failed;
+      long notWritten = dropped_;
+      for (const Held& held : held_) notWritten += held.lines;
+      if (!failed && notWritten > 0) {
+        note = (writtenOfFirst_ > 0 ? "\n(" : "(") + Lines(notWritten) +
+               " not written: standard error's reader was too slow)\n";
+      }
+      held_.clear();
+      heldBytes_ = 0;
+    }
+    pollfd output{STDERR_FILENO, POLLOUT, 0};
+    if (!note.empty() && poll(&output, 1, static_cast<int>(kLookEvery.count())) == 1) {
+      // Told only if the output makes room for it at once: the program is ending.
+      [[maybe_unused]] const ssize_t told = write(output.fd, note.data(), note.size());
     }
     {
       std::lock_guard lock(mutex_);
-      failed_ = true;
-      held_.clear();
+      writerDone_ = true;
     }
-    taken_.notify_all();
+    ended_.notify_all();
   }
 
-  // Writes all of `text`; false once the output fails.
-  bool WriteAll(std::string_view text) {
-    while (!text.empty()) {
-      if (!AwaitRoom()) return false;
-      // An output that polls writable takes this much without waiting, so that the writer waits
-      // only in AwaitRoom, where the lines said meanwhile know whether to wait for it.
-      const ssize_t written =
-          write(STDERR_FILENO, text.data(), std::min<std::size_t>(text.size(), PIPE_BUF));
-      if (written > 0) {
-        text.remove_prefix(static_cast<std::size_t>(written));
-        continue;
+  // Writes what the output takes of `bytes` once it has room: how many it took, 0 if the end of
+  // the program came first, -1 once the output fails.
+  ssize_t WriteOnceThereIsRoom(std::string_view bytes) {
+    pollfd output{STDERR_FILENO, POLLOUT, 0};
+    for (;;) {
+      auto wait = kLookEvery;
+      if (const auto endBy = EndBy()) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(*endBy - Clock::now());
+        if (left.count() <= 0) return 0;
+        wait = std::min(wait, left);
       }
+      const int ready = poll(&output, 1, static_cast<int>(wait.count()));
+      if (ready == 0 || (ready < 0 && errno == EINTR)) continue;
+      if (ready < 0) return -1;
+      const ssize_t written = write(output.fd, bytes.data(), bytes.size());
+      if (written > 0) return written;
       // Another holder of the output may have made it non-blocking.
       if (written < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-      return false;
-    }
-    return true;
-  }
-
-  // Waits until the output has room or fails; false if the wait itself fails. A pipe polls
-  // writable only once a whole page of it is free, which a reader taking a little at a time frees
-  // only every so often; its reader has taken bytes whenever fewer wait in it than at the last
-  // look. The output has taken nothing for a second once ten looks in a row, a tenth of a second of
-  // the writer's waiting apart, found nothing taken: a time the writer was stopped or kept from
-  // running counts as one look at most, so a reader stopped along with it is not taken for one
-  // that reads nothing.
-  bool AwaitRoom() {
-    pollfd output{STDERR_FILENO, POLLOUT, 0};
-    long waiting = WaitingInPipe();
-    int looksTakingNothing = 0;
-    bool takesNoMore = false;
-    for (;;) {
-      const int ready = poll(&output, 1, kLookEveryMs);
-      if (ready != 0) {
-        if (takesNoMore) SetTakesNoMore(false);
-        return ready > 0;
-      }
-      const long nowWaiting = WaitingInPipe();
-      if (nowWaiting < waiting) {
-        looksTakingNothing = 0;
-        if (takesNoMore) {
-          takesNoMore = false;
-          SetTakesNoMore(false);
-        }
-      } else if (++looksTakingNothing == kTakesNoMoreAfterMs / kLookEveryMs) {
-        takesNoMore = true;
-        SetTakesNoMore(true);
-      }
-      waiting = nowWaiting;
-    }
-  }
-
-  // The bytes waiting in the pipe standard error is for its reader to take; -1 if it is no pipe.
-  static long WaitingInPipe() {
-    struct stat status {};
-    int waiting = 0;
-    if (fstat(STDERR_FILENO, &status) != 0 || !S_ISFIFO(status.st_mode) ||
-        ioctl(STDERR_FILENO, FIONREAD, &waiting) != 0) {
       return -1;
     }
-    return waiting;
-  }
-
-  void SetTakesNoMore(bool takesNoMore) {
-    {
-      std::lock_guard lock(mutex_);
-      takesNoMore_ = takesNoMore;
-    }
-    taken_.notify_all();
   }
 
   std::mutex mutex_;
-  // Lines held or dropped, for the writer to write or tell.
+  // Lines held, or the end of the program, for the writer.
   std::condition_variable changed_;
-  // Room for lines, or none to wait for.
-  std::condition_variable taken_;
-  std::string held_;
-  int dropped_ = 0;
-  bool takesNoMore_ = false;
+  // The writer is done.
+  std::condition_variable ended_;
+  std::deque<Held> held_;
+  std::size_t heldBytes_ = 0;
+  // Of the first line held, the bytes the output took already.
+  std::size_t writtenOfFirst_ = 0;
+  // Lines dropped since the last note of it.
+  long dropped_ = 0;
+  std::optional<Clock::time_point> endBy_;
   bool failed_ = false;
+  bool writerDone_ = false;
 };
+
+ErrorOutput& Output() {
+  // Never destroyed: its writer may wait on the output past the end of main.
+  static auto* const output = new ErrorOutput;
+  return *output;
+}
 
 }  // namespace
 
-void SayOnStandardError(std::string_view line) {
-  // Never destroyed: its writer may wait on the output for good, past the end of main.
-  static auto* const output = new ErrorOutput;
-  output->Say(line);
-}
+void SayOnStandardError(std::string_view line) { Output().Say(line); }
+
+void EndStandardError() { Output().End(); }
 
 }  // namespace sim

@@ -291,6 +291,7 @@ int main(int argc, char** argv) {
     std::cout << bus.SlavePath() << std::endl;
     TakeFaultsUntilStopped(commands, stopSignals);
     bus.Stop();
+    sim::EndStandardError();
   } catch (const std::exception& error) {
     std::cerr << "telvo-sim: " << error.what() << '\n';
     return 1;

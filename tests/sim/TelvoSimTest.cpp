@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -15,6 +16,8 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -35,12 +38,25 @@ constexpr const char* kNotACommand = "x\n";
 // Enough of them for several times the 64 KB a pipe holds, in far less input than that.
 constexpr int kNotACommandLines = 4000;
 
-// A reader of standard error that takes 128 bytes 16 times a second, 2 KB a second, for its first
-// 6 KB, then all there is at once: for three seconds, a pipe it keeps full frees a page only once,
+// A process of its own that reads standard error `bytes` at a time, `pauseNs` apart, for its first
+// `slowlyFor` bytes, then all there is at once.
+struct ErrorReader {
+  std::size_t bytes;
+  long pauseNs;
+  std::size_t slowlyFor;
+};
+// 2 KB a second for its first 6 KB: for three seconds, a pipe it keeps full frees a page only once,
 // after two, and polls writable only then.
-constexpr std::size_t kSlowReadBytes = 128;
-constexpr long kSlowReadPauseNs = 62'500'000;
-constexpr std::size_t kSlowlyReadBytes = 6 * 1024;
+constexpr ErrorReader kSlowReader{128, 62'500'000, 6 * 1024};
+// 160 bytes a second for good: a pipe it keeps full frees a page only every 25 seconds.
+constexpr ErrorReader kTrickleReader{16, 100'000'000, SIZE_MAX};
+
+// How long the simulator may take to act on a typed line or a stop signal, whatever standard
+// error's reader does: many times what it takes on a loaded machine, and far less than a reader
+// trickling bytes takes to make room for a line.
+constexpr std::chrono::seconds kActsWithin{5};
+// How long a unit that answers takes at most on a loaded machine.
+constexpr std::chrono::milliseconds kAnswersWithin{1000};
 
 // The simulator as a process of its own, ended and reaped when the test leaves it.
 class SimulatorProcess {
@@ -71,10 +87,12 @@ class SimulatorProcess {
     bool errorPiped = true;
     // Standard error goes to a file of its own instead: an output that takes every byte at once.
     bool errorToFile = false;
-    // With errorToFile, standard error is a pipe instead, which a process of its own copies into
-    // the file as a slow reader does (kSlowReadBytes). A process beside the simulator, not a thread
-    // of the test: stopping the test stops neither, stopping all three (a terminal's Ctrl-Z) both.
-    bool errorReadSlowly = false;
+    // Standard error is a pipe that this reader reads, copying into the file with errorToFile. A
+    // process beside the simulator, not a thread of the test: stopping the test stops neither,
+    // stopping all three (a terminal's Ctrl-Z) both.
+    const ErrorReader* errorReader = nullptr;
+    // A socket instead of the pipe, piped or read by errorReader.
+    bool errorThroughSocket = false;
   };
 
   // Starts it with one unit at address 1.
@@ -92,8 +110,10 @@ class SimulatorProcess {
       const std::string& typed = streams.typedAhead;
       ASSERT_EQ(write(input[1], typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
     }
-    const bool errorsThroughPipe = streams.errorPiped || streams.errorReadSlowly;
-    if (errorsThroughPipe) {
+    const bool errorsThroughPipe = streams.errorPiped || streams.errorReader != nullptr;
+    if (errorsThroughPipe && streams.errorThroughSocket) {
+      ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, errors.data()), 0);
+    } else if (errorsThroughPipe) {
       ASSERT_EQ(pipe2(errors.data(), O_CLOEXEC), 0);
     }
     if (streams.errorToFile) {
@@ -129,9 +149,9 @@ class SimulatorProcess {
     input_ = input[1];
     output_ = output[0];
     if (streams.errorPiped) errors_ = errors[0];
-    if (streams.errorReadSlowly) {
+    if (streams.errorReader != nullptr) {
       reader_ = fork();
-      if (reader_ == 0) CopySlowlyThenAtOnce(errors[0], errors_);
+      if (reader_ == 0) CopySlowlyThenAtOnce(*streams.errorReader, errors[0], errors_);
       close(errors[0]);
       ASSERT_GT(reader_, 0);
     }
@@ -180,11 +200,11 @@ class SimulatorProcess {
     ASSERT_EQ(write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
   }
 
-  // Whether the simulator ends, and ends well, on SIGTERM before the bound only a hang reaches.
-  bool EndsOnTerm() {
+  // Whether the simulator ends, and ends well, on SIGTERM within `bound`.
+  bool EndsOnTerm(std::chrono::milliseconds bound = testsupport::kHangBound) {
     kill(pid_, SIGTERM);
     pollfd process{process_, POLLIN, 0};
-    if (poll(&process, 1, kHangBoundMs) != 1) return false;
+    if (poll(&process, 1, static_cast<int>(bound.count())) != 1) return false;
     int status = 0;
     const bool reaped = waitpid(pid_, &status, 0) == pid_;
     pid_ = -1;
@@ -192,18 +212,18 @@ class SimulatorProcess {
   }
 
  private:
-  // Copies `from` into `to` until `from` ends: its first kSlowlyReadBytes slowly, the rest at once.
-  // Runs in a child forked from the test, so it calls only what a signal handler may call.
-  [[noreturn]] static void CopySlowlyThenAtOnce(int from, int to) {
+  // Copies `from` into `to`, if there is one, until `from` ends, as `reader` reads. Runs in a child
+  // forked from the test, so it calls only what a signal handler may call.
+  [[noreturn]] static void CopySlowlyThenAtOnce(const ErrorReader& reader, int from, int to) {
     static std::array<char, 64 * 1024> chunk;
-    if (fcntl(to, F_SETFL, O_APPEND) != 0) _exit(1);
+    if (to >= 0 && fcntl(to, F_SETFL, O_APPEND) != 0) _exit(1);
     std::size_t copied = 0;
     for (;;) {
-      const bool slowly = copied < kSlowlyReadBytes;
-      const ssize_t got = read(from, chunk.data(), slowly ? kSlowReadBytes : chunk.size());
+      const bool slowly = copied < reader.slowlyFor;
+      const ssize_t got = read(from, chunk.data(), slowly ? reader.bytes : chunk.size());
       if (got < 0 && errno == EINTR) continue;
       if (got <= 0) _exit(got == 0 ? 0 : 1);
-      for (ssize_t written = 0; written < got;) {
+      for (ssize_t written = 0; to >= 0 && written < got;) {
         const ssize_t put =
             write(to, chunk.data() + written, static_cast<std::size_t>(got - written));
         if (put <= 0) _exit(1);
@@ -211,7 +231,7 @@ class SimulatorProcess {
       }
       copied += static_cast<std::size_t>(got);
       if (slowly) {
-        const timespec pause{0, kSlowReadPauseNs};
+        const timespec pause{0, reader.pauseNs};
         nanosleep(&pause, nullptr);
       }
     }
@@ -238,16 +258,31 @@ const Bytes kGet = WithChecksum({0x01, 0xF0, 0x02, 0x02, 0x14, 0x0A});
 const Bytes kGetAnswer = WithChecksum({0x01, 0xF0, 0x02, 0x01, 0x03, 0x14, 0x0A, 0x00});
 
 // Sets unit 1's byte until the unit refuses, as it does once the simulator has taken "refuse 1";
-// whether that came before the bound only a hang reaches. A refusal is read as far as its opcode.
-bool RefusedOnceTaken(simtest::PortClient& line) {
+// whether that came within `bound`. The refusal is read whole, so that the line holds none of it.
+bool RefusedOnceTaken(simtest::PortClient& line, std::chrono::milliseconds bound) {
   const Bytes set = WithChecksum({0x01, 0xF0, 0x02, 0x03, 0x14, 0x09, 0x01});
   const Bytes taken = WithChecksum({0x01, 0xF0, 0x02, 0x01, 0x02, 0x14, 0x09});
-  const Bytes refusal = {0x01, 0xF0, 0x02, 0x01, 0x04, 0xB0, 0x7F, 0x09};
-  const auto end = Clock::now() + testsupport::kHangBound;
+  const Bytes refusal = WithChecksum({0x01, 0xF0, 0x02, 0x01, 0x04, 0xB0, 0x7F, 0x09, 0x07});
+  const auto end = Clock::now() + bound;
   while (Clock::now() < end) {
     line.Send(set);
-    const Bytes reply = line.ReadCount(taken.size(), simtest::kPromptMs);
-    if (reply != taken) return reply == refusal;
+    Bytes reply = line.ReadCount(taken.size(), simtest::kPromptMs);
+    if (reply == taken) continue;
+    const Bytes rest = line.ReadCount(refusal.size() - reply.size(), simtest::kPromptMs);
+    reply.insert(reply.end(), rest.begin(), rest.end());
+    return reply == refusal;
+  }
+  return false;
+}
+
+// Reads unit 1's byte until the unit answers no more, as once the simulator has taken "silent 1";
+// whether that came within `bound`.
+bool SilentOnceTaken(simtest::PortClient& line, std::chrono::milliseconds bound) {
+  const auto end = Clock::now() + bound;
+  while (Clock::now() < end) {
+    line.Send(kGet);
+    const Bytes reply = line.ReadCount(kGetAnswer.size(), kAnswersWithin);
+    if (reply != kGetAnswer) return reply.empty();
   }
   return false;
 }
@@ -268,21 +303,36 @@ TEST(TelvoSimTest, ClosedStandardStreamsLeaveTheTerminalToTheBus) {
   }
 }
 
+// Whatever standard error's reader does, the lines typed after a burst and the stop signal are
+// acted on at once: what the output has not taken waits for it, not the simulator.
 TEST(TelvoSimTest, AnErrorOutputNobodyTakesNeverHoldsTheSimulatorUp) {
   std::string typed;
   for (int i = 0; i < kNotACommandLines; ++i) typed += kNotACommand;
   typed += "refuse 1\n";
-  for (const bool readerGone : {false, true}) {
-    SCOPED_TRACE(readerGone ? "its reader gone" : "never read");
+  const struct {
+    const char* name;
+    SimulatorProcess::Streams streams;
+    bool readerGone;
+  } cases[] = {
+      {"never read", {}, false},
+      {"its reader gone", {}, true},
+      {"a pipe read 16 bytes at a time",
+       {.errorPiped = false, .errorReader = &kTrickleReader},
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     SimulatorProcess simulator;
-    ASSERT_NO_FATAL_FAILURE(simulator.Start({}));
+    ASSERT_NO_FATAL_FAILURE(simulator.Start(c.streams));
     const std::string terminal = simulator.TerminalPath();
     ASSERT_FALSE(terminal.empty());
-    if (readerGone) simulator.CloseErrorReader();
+    if (c.readerGone) simulator.CloseErrorReader();
     ASSERT_NO_FATAL_FAILURE(simulator.Type(typed));
     simtest::PortClient line(terminal);
-    EXPECT_TRUE(RefusedOnceTaken(line));
-    EXPECT_TRUE(simulator.EndsOnTerm());
+    EXPECT_TRUE(RefusedOnceTaken(line, kActsWithin));
+    ASSERT_NO_FATAL_FAILURE(simulator.Type("silent 1\n"));
+    EXPECT_TRUE(SilentOnceTaken(line, kActsWithin));
+    EXPECT_TRUE(simulator.EndsOnTerm(kActsWithin));
   }
 }
 
@@ -294,19 +344,29 @@ TEST(TelvoSimTest, AStandardOutputWhoseReaderIsGoneLeavesItServing) {
   EXPECT_TRUE(simulator.EndsOnTerm());
 }
 
-// A file takes every byte at once; a pipe read slowly stays full for longer than the second after
-// which an output that takes nothing loses lines, but is read all the while.
+// A file takes every byte at once; a pipe or a socket read slowly stays full for seconds, but is
+// read all the while, and what waits for it is held for it, however long it takes nothing.
 TEST(TelvoSimTest, AnErrorOutputThatIsReadGetsEveryLineOfABurst) {
   constexpr int kBurstLines = 5000;
   std::string typed;
   for (int i = 0; i < kBurstLines; ++i) typed += kNotACommand;
-  for (const bool readSlowly : {false, true}) {
-    SCOPED_TRACE(readSlowly ? "a pipe read slowly" : "a file");
+  const struct {
+    const char* name;
+    const ErrorReader* reader;
+    bool socket;
+  } cases[] = {
+      {"a file", nullptr, false},
+      {"a pipe read slowly", &kSlowReader, false},
+      {"a socket read slowly", &kSlowReader, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     SimulatorProcess simulator;
     ASSERT_NO_FATAL_FAILURE(simulator.Start({.typedAhead = typed,
                                              .errorPiped = false,
                                              .errorToFile = true,
-                                             .errorReadSlowly = readSlowly}));
+                                             .errorReader = c.reader,
+                                             .errorThroughSocket = c.socket}));
     const std::string text = simulator.ErrorFileOnceItHolds(kBurstLines);
     EXPECT_EQ(std::ranges::count(text, '\n'), kBurstLines);
     EXPECT_EQ(text.find("dropped"), std::string::npos);
