@@ -157,6 +157,17 @@ void CrossoverEdits::ToggleLink(const std::string& lowText, const std::string& h
   unit_.crossoverLink = !unit_.crossoverLink;
 }
 
+bool CrossoverEdits::ReadCrossovers() {
+  for (CrossoverSide side : {CrossoverSide::Low, CrossoverSide::High}) {
+    TFilter* crossover = Crossover(side);
+    if (crossover != nullptr && !crossover->ReadFromUnit(unit_)) {
+      unit_.ReadAgainQuietly();
+      return false;
+    }
+  }
+  return true;
+}
+
 controls::ChangeOutcome GuardedCrossoverEdit(IQDevice8100& unit,
                                              const std::function<void(CrossoverEdits&)>& edit) {
   CrossoverEdits edits(unit);

@@ -41,6 +41,10 @@ class CrossoverEdits {
   void SetFrequency(CrossoverSide side, int frequency);
   // Both typed frequencies are committed first, then the link flips.
   void ToggleLink(const std::string& lowText, const std::string& highText);
+  // The crossovers' values read from the unit, for a change made while they are in doubt. False
+  // when the unit's slot no longer holds one: all the unit's filters are read again then, and the
+  // change is not to be made.
+  bool ReadCrossovers();
 
  private:
   void ReplaceCrossover(CrossoverSide side, int alignment);

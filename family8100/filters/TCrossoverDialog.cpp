@@ -137,8 +137,14 @@ void TCrossoverDialog::Edit(const std::function<void(CrossoverEdits&)>& edit) {
       Changed();
     };
   };
+  // Crossovers shown unknown change from what the unit holds, read first, not from values the unit
+  // may no longer hold.
+  const bool inDoubt = unknown_;
+  const auto change = [&](CrossoverEdits& edits) {
+    if (!inDoubt || edits.ReadCrossovers()) edit(edits);
+  };
   controls::ApplyChange(
-      [&] { return GuardedCrossoverEdit(unit_, edit) == controls::ChangeOutcome::kTaken; },
+      [&] { return GuardedCrossoverEdit(unit_, change) == controls::ChangeOutcome::kTaken; },
       {.taken = show(false), .showUnit = show(false), .showUnknown = show(true)});
 }
 

@@ -524,46 +524,61 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A frequency typed whose write the unit carried out without answering, and whose read back went
 // unanswered as well: once the unit answers, a step made before any idle pass starts from the
-// frequency the unit holds, read first; a unit that does not give it is written nothing and the
+// values the unit holds, read first; a unit that does not give them is written nothing and the
 // failure told once.
-TEST_F(EntryFixture, AStepOnAFilterInDoubtStartsFromWhatTheUnitHolds) {
-  for (const bool readFails : {false, true}) {
-    SCOPED_TRACE(readFails ? "its read fails" : "the unit answers");
-    ui::Dialog& dialog = OpenFilter<f8100res::kCmAddParametric>(*this);
-    auto& field = ui::test::ControlOf(dialog, f8100res::kFilterFrequency);
-    field.SetText("");
-    ui::test::Type(dialog, f8100res::kFilterFrequency, "5000");
-    bus.bus.AddFault(
-        sim::Fault::Silence().ForUnit(kAddress).ForObject(g8100FilterValueLong.GetId()));
-    ui::test::PressKey(field, Qt::Key_Return);
-    bus.bus.ClearFaults();
-    ASSERT_EQ(field.Text(), "");
-    if (readFails) {
-      bus.bus.AddFault(sim::Fault::Silence()
-                           .ForUnit(kAddress)
-                           .ForOpcode(sim::kOpcodeGet)
-                           .ForObject(g8100FilterValueLong.GetId()));
+TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
+  const struct {
+    const char* name;
+    ui::Dialog& (*open)(EntryFixture&);
+    int edit;
+    void (*step)(ui::Dialog&);
+    // The frequency the step leaves, of the filter or the low crossover.
+    int32_t (*frequency)(const IQDevice8100&);
+    int32_t stepped;
+  } rows[] = {
+      {"filter", OpenFilter<f8100res::kCmAddParametric>, f8100res::kFilterFrequency,
+       SpinUp<f8100res::kFilterFrequencyQuad>,
+       [](const IQDevice8100& unit) { return unit.Filters().back()->frequency; }, 4999},
+      {"low crossover", OpenCrossovers, f8100res::kLowFrequency, ArrowUp<f8100res::kLowOrder>,
+       [](const IQDevice8100& unit) { return unit.LowCrossover()->frequency; }, 5000},
+  };
+  for (const auto& row : rows) {
+    for (const bool readFails : {false, true}) {
+      SCOPED_TRACE(std::string(row.name) + (readFails ? ", its read failing" : ", answering"));
+      ui::Dialog& dialog = row.open(*this);
+      auto& field = ui::test::ControlOf(dialog, row.edit);
+      field.SetText("");
+      ui::test::Type(dialog, row.edit, "5000");
+      bus.bus.AddFault(
+          sim::Fault::Silence().ForUnit(kAddress).ForObject(g8100FilterValueLong.GetId()));
+      ui::test::PressKey(field, Qt::Key_Return);
+      bus.bus.ClearFaults();
+      ASSERT_EQ(field.Text(), "");
+      if (readFails) {
+        bus.bus.AddFault(sim::Fault::Silence()
+                             .ForUnit(kAddress)
+                             .ForOpcode(sim::kOpcodeGet)
+                             .ForObject(g8100FilterValueLong.GetId()));
+      }
+      reports = 0;
+      bus.TakeTrace();
+      row.step(dialog);
+      ui::test::PumpMessages();
+      std::vector<std::string> written = bus.TakeTrace();
+      std::erase_if(written, [](const std::string& line) {
+        return !line.starts_with(Written(g8100FilterValueLong));
+      });
+      EXPECT_EQ(reports, readFails ? 1 : 0);
+      if (readFails) {
+        EXPECT_THAT(written, testing::IsEmpty());
+      } else {
+        EXPECT_FALSE(written.empty());
+        EXPECT_EQ(row.frequency(*unit), row.stepped);
+      }
+      bus.bus.ClearFaults();
+      window.reset();
+      unit->ReadAgainQuietly();
     }
-    reports = 0;
-    bus.TakeTrace();
-    Spin(dialog, f8100res::kFilterFrequencyQuad);
-    ui::test::PumpMessages();
-    std::vector<std::string> written = bus.TakeTrace();
-    std::erase_if(written, [](const std::string& line) {
-      return !line.starts_with(Written(g8100FilterValueLong));
-    });
-    EXPECT_EQ(reports, readFails ? 1 : 0);
-    if (readFails) {
-      EXPECT_THAT(written, testing::IsEmpty());
-    } else {
-      ASSERT_FALSE(written.empty());
-      // A fine step down from the unit's 5000 Hz.
-      EXPECT_EQ(unit->Filters().back()->frequency, 4999);
-    }
-    bus.bus.ClearFaults();
-    window.reset();
-    unit->ResetValueStore();
-    unit->ReadAllParameters();
   }
 }
 

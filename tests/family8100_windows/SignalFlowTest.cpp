@@ -263,8 +263,12 @@ TEST_F(SignalFlowTest, AWindowFilledOnASilentUnitChangesOnlyWhatTheUserChanged) 
     std::vector<std::string> writes;
     const UCodeObject* read;  // what the write is built on
   } rows[] = {
-      {"routing, 0, 2 and 3 on", 0, {{&g8100Routing, {1, 1, 0, 1}}}, click(kRouteBox1),
-       {"W10 01010101"}, &g8100Routing},
+      {"routing, 0, 2 and 3 on",
+       0,
+       {{&g8100Routing, {1, 1, 0, 1}}},
+       click(kRouteBox1),
+       {"W10 01010101"},
+       &g8100Routing},
       {"attenuation locked at -3.5 and -50 dB",
        kLeftAttenuationButton,
        {{&g8100LeftAttenuation, {7}}, {&g8100RightAttenuation, {100}}},
@@ -279,8 +283,11 @@ TEST_F(SignalFlowTest, AWindowFilledOnASilentUnitChangesOnlyWhatTheUserChanged) 
        },
        {"W0C 0A", "W0B 67"},
        &g8100RightAttenuation},
-      {"limiter on, right knee soft, left soft chosen", kLeftLimiterButton,
-       {{&g8100LimiterMode, {0, 0xFF, 0, 0xFF}}}, click(kLeftSoftKnee), {"W36 FFFF00FF"},
+      {"limiter on, right knee soft, left soft chosen",
+       kLeftLimiterButton,
+       {{&g8100LimiterMode, {0, 0xFF, 0, 0xFF}}},
+       click(kLeftSoftKnee),
+       {"W36 FFFF00FF"},
        &g8100LimiterMode},
   };
   enum class Answer { kAnswering, kReadFails, kIdlePasses };
