@@ -376,6 +376,21 @@ TEST_F(TwoChannelLevelTest, GangJoinsBothChannelsOfASide) {
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
 }
 
+// A gang box filled on a silent unit shows no state, and the pair as the unit holds it once the
+// unit answers.
+TEST_F(TwoChannelLevelTest, AGangFilledOnASilentUnitShowsThePairOnceItAnswers) {
+  StoreGroup(0, 7);
+  StoreGroup(1, 7);
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
+  TInputLevelWindow& inputs = Inputs();
+  auto& box = static_cast<ui::CheckBox&>(ui::test::ControlOf(*inputs.Gang(), kGang));
+  std::vector<bool> stated{box.HasState()};
+  bus.bus.ClearFaults();
+  testsupport::ResumePollsAndSettle();
+  stated.push_back(box.HasState() && box.IsChecked());
+  EXPECT_THAT(stated, ElementsAre(false, true));
+}
+
 // A gang whose second write fails: a refusal puts the first channel back, so the pair is as it was
 // unless the unit refuses that too; a write in doubt is read. The box is ticked only while both
 // channels are in the gang, one report tells of the failure (with what the first channel was left
