@@ -59,13 +59,11 @@ void TMemoryDialog::SetupWindow() {
     name->SetText("");
     name->SetValidator(std::make_unique<ui::CharSetValidator>(kNameCharacters));
   }
-  controls::GuardedBusCall(&unit_, [this] {
-    if (std::string listText; unit_.GetListText(listText)) SetText("Memories - " + listText);
-    ReadNames();
-  });
+  controls::GuardedBusCall(&unit_, [this] { ReadNames(); });
 }
 
 void TMemoryDialog::ReadNames() {
+  if (std::string listText; unit_.GetListText(listText)) SetText("Memories - " + listText);
   for (int i = 0; i < kMemories; ++i) {
     if (unitNames_[i] && *unitNames_[i] != NameText(i)) continue;
     names_[i]->SetText(UnitName(i));

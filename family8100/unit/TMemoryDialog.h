@@ -31,8 +31,8 @@ class TMemoryDialog : public ui::Dialog {
   // Writes the names the user changed; a failure is reported, and the names not written show the
   // unit's again, the one whose answer never came unknown. Whether the unit took them all.
   bool WriteNamesBack();
-  // Reads the names again and shows them, but for those the user changed and the unit has not
-  // taken yet. A bus failure is thrown.
+  // Reads the unit's list text for the caption and the names again and shows them, but for those
+  // the user changed and the unit has not taken yet. A bus failure is thrown.
   void ReadNames();
 
  protected:

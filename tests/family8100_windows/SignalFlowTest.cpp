@@ -257,7 +257,9 @@ TEST_F(SignalFlowTest, AWindowFilledOnASilentUnitChangesOnlyWhatTheUserChanged) 
   const auto click = [](int id) { return [id](ui::Window& w) { ui::test::Click(w, id); }; };
   const struct {
     const char* name;
-    int button;  // on the signal flow; 0 for the page, filled again
+    // On the signal flow; 0 for the page, filled again, and -1 for the memory page, which
+    // changes nothing here: what the user types goes to the unit as the page closes.
+    int button;
     std::vector<std::pair<const UCodeObject*, std::vector<uint8_t>>> holds;
     std::function<void(ui::Window&)> change;
     std::vector<std::string> writes;
@@ -289,12 +291,14 @@ TEST_F(SignalFlowTest, AWindowFilledOnASilentUnitChangesOnlyWhatTheUserChanged) 
        click(kLeftSoftKnee),
        {"W36 FFFF00FF"},
        &g8100LimiterMode},
+      {"memory page", -1, {}, nullptr, {}, nullptr},
   };
   enum class Answer { kAnswering, kReadFails, kIdlePasses };
   IQDevice8100& unit = AddUnit(Model::kX);
   unit.attenuationLinked = true;
   for (const auto& row : rows) {
     for (const Answer answer : {Answer::kAnswering, Answer::kReadFails, Answer::kIdlePasses}) {
+      if (!row.change && answer != Answer::kIdlePasses) continue;
       SCOPED_TRACE(std::string(row.name) + ", case " + std::to_string(static_cast<int>(answer)));
       for (const auto& [object, bytes] : row.holds) {
         bus.bus.StoreElement(0, object->GetId(), 0, bytes);
@@ -309,12 +313,17 @@ TEST_F(SignalFlowTest, AWindowFilledOnASilentUnitChangesOnlyWhatTheUserChanged) 
           flow.UpdateFromUnit();
           return flow;
         }
+        if (row.button < 0) {
+          window.Memory().Create();
+          return window.Memory();
+        }
         ui::test::Click(flow, row.button);
         return *flow.SubDialog(row.button);
       };
       // What the window shows filled while the unit answers.
-      const std::vector<std::string> answered = testsupport::ShownControls(fill());
-      if (row.button != 0) flow.SubDialog(row.button)->CloseWindow();
+      ui::Window& opened = fill();
+      const std::vector<std::string> answered = testsupport::ShownControls(opened);
+      if (row.button != 0) opened.CloseWindow();
       bus.bus.AddFault(sim::Fault::Silence().ForUnit(7));
       unit.ResetValueStore();
       ui::Window& shown = fill();
