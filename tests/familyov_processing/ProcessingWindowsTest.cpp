@@ -596,19 +596,13 @@ TEST_F(ProcessingTest, AWindowFilledOnASilentUnitWritesOnlyTheChangeAndIsFilledO
   };
   const Shown map = [this](ui::Window& window) {
     std::vector<std::string> fed;
-    for (int output = 0; output < unit->outputs; ++output) {
-      for (int input = 0; input < unit->inputs; ++input) {
-        if (dynamic_cast<TSummaryWindow&>(window).Panes().Map().Feeds(input, output)) {
-          fed.push_back(std::to_string(input) + ">" + std::to_string(output));
-        }
-      }
+    for (int o = 0; o < unit->outputs * unit->inputs; ++o) {
+      const bool on = dynamic_cast<TSummaryWindow&>(window).Panes().Map().Feeds(o % unit->inputs,
+                                                                                o / unit->inputs);
+      fed.push_back(on ? "on" : "off");
     }
     return fed;
   };
-  const auto click = [](int id, std::function<ui::Window&(ui::Window&)> pane) {
-    return [id, pane](ui::Window& window) { ui::test::Click(pane(window), id); };
-  };
-  const auto whole = [](ui::Window& window) -> ui::Window& { return window; };
   struct Row {
     const char* what;
     int NodeIds::*node;
@@ -621,30 +615,32 @@ TEST_F(ProcessingTest, AWindowFilledOnASilentUnitWritesOnlyTheChangeAndIsFilledO
   const Row rows[] = {
       {"pink noise mutes",
        &NodeIds::pinkNoise,
-       [&] { bus.StoreByte(0, gChannelMuteObject.GetId(), kFirstOutput + 1, 1); },
-       click(kFirstPinkMute, whole),
+       [&] {
+         for (int o : {1, 2}) bus.StoreByte(0, gChannelMuteObject.GetId(), kFirstOutput + o, 1);
+       },
+       [](ui::Window& pink) { ui::test::Click(pink, kFirstPinkMute); },
        {"W20.4 01"},
        false,
        controls},
       {"a crosspoint on",
        &NodeIds::mixing,
        [&] { StoreLevel(gCrosspointLevelObject.GetId(), 6, -6.0f); },
-       click(kCrosspointBox + 1 * 4 + 2, whole),
+       [](ui::Window& mixer) { ui::test::Click(mixer, kCrosspointBox + 1 * 4 + 2); },
        {},
        true,
        controls},
       {"a crosspoint off",
        &NodeIds::mixing,
        [&] { StoreLevel(gCrosspointLevelObject.GetId(), 9, -100.0f); },
-       click(kCrosspointBox + 2 * 4 + 1, whole),
+       [](ui::Window& mixer) { ui::test::Click(mixer, kCrosspointBox + 2 * 4 + 1); },
        {"W0C.9 " + Gain(0.0f)},
        true,
        controls},
       {"advanced mixer",
        &NodeIds::advancedMixer,
        [&] { StoreLevel(gCrosspointLevelObject.GetId(), 6, 0.0f); },
-       [](ui::Window& window) {
-         Spin(dynamic_cast<TAdvMixerWindow&>(window).Cell(1, 2), kCellGainSpin,
+       [](ui::Window& w) {
+         Spin(dynamic_cast<TAdvMixerWindow&>(w).Cell(1, 2), kCellGainSpin,
               TQuadButton::kLowerRight);
        },
        {"W0C.6 " + Gain(-0.1f)},
@@ -653,20 +649,16 @@ TEST_F(ProcessingTest, AWindowFilledOnASilentUnitWritesOnlyTheChangeAndIsFilledO
       {"compressors",
        &NodeIds::compressors,
        [&] { bus.StoreByte(0, gCompSoftKneeObject.GetId(), 1, 1); },
-       click(kCompSoft,
-             [](ui::Window& window) -> ui::Window& {
-               return dynamic_cast<TCompressorWindow&>(window).Pane(0);
-             }),
+       [](ui::Window& w) {
+         ui::test::Click(dynamic_cast<TCompressorWindow&>(w).Pane(0), kCompSoft);
+       },
        {"W49.0 01"},
        false,
        controls},
       {"limiters",
        &NodeIds::limiter,
        [&] { bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput + 1, 1); },
-       click(kLimEnable,
-             [](ui::Window& window) -> ui::Window& {
-               return dynamic_cast<TLimiterWindow&>(window).Pane(5);
-             }),
+       [](ui::Window& w) { ui::test::Click(dynamic_cast<TLimiterWindow&>(w).Pane(5), kLimEnable); },
        {"W2D.9 01"},
        false,
        controls},
