@@ -29,16 +29,21 @@ void TLevelDialog::SetupWindow() {
   ReadValue();
 }
 
-void TLevelDialog::ReadValue() {
-  if (device_ == nullptr || parameter_ == nullptr) return;
+bool TLevelDialog::ReadValue() {
+  if (device_ == nullptr || parameter_ == nullptr) return false;
   const bool read = controls::GuardedBusCall(
       device_, [this] { trackbar_.SetPosition(scale_.PositionOf(parameter_->Read(*device_))); });
   ShowValue();
+  steps_.Rest(read);
   // A level the unit did not give shows as unknown, not as where the slider happens to rest.
   if (!read) ShowUnknown();
+  return read;
 }
 
-void TLevelDialog::ShowUnknown() { readOut_.SetText(controls::kUnknownValue); }
+void TLevelDialog::ShowUnknown() {
+  readOut_.SetText(controls::kUnknownValue);
+  steps_.Rest(false);
+}
 
 void TLevelDialog::ShowValue() { readOut_.SetText(std::to_string(ShownValue())); }
 
@@ -49,6 +54,7 @@ void TLevelDialog::Scrolled(ui::ScrollCode code) {
     trackbar_.SetPosition(stoppedAt_);
     return;
   }
+  if (!steps_.Move(code, [this] { return ReadValue(); })) return;
   const bool due = writes_.Due(code, ShownValue());
   // A move's end that writes nothing stays at what its last write left shown: the level, the
   // unit's again, or unknown.
@@ -59,7 +65,7 @@ void TLevelDialog::Scrolled(ui::ScrollCode code) {
         return controls::GuardedBusCall(
             device_, [this] { parameter_->Write(*device_, static_cast<uint8_t>(ShownValue())); });
       },
-      {.taken = {},
+      {.taken = [this] { steps_.Rest(true); },
        .showUnit =
            [this] {
              ReadValue();

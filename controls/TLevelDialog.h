@@ -5,6 +5,7 @@
 #include "bus/UCodeObject.h"
 #include "controls/LevelScale.h"
 #include "controls/MoveWrites.h"
+#include "controls/UnitSteps.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Static.h"
 #include "platform/ui/Trackbar.h"
@@ -25,8 +26,8 @@ class TLevelDialog : public ui::Dialog {
   void SetWriteWhileDragging(bool writeWhileDragging) {
     writes_.SetWhileDragging(writeWhileDragging);
   }
-  // Reads the parameter from the unit and moves the trackbar to it.
-  void ReadValue();
+  // Reads the parameter from the unit and moves the trackbar to it; answers whether it read.
+  bool ReadValue();
   // The read-out says unknown: the unit did not give the level.
   void ShowUnknown();
 
@@ -52,6 +53,7 @@ class TLevelDialog : public ui::Dialog {
   ui::StaticText readOut_;
   ui::StaticText unit_;
   ui::Trackbar trackbar_;
+  controls::UnitSteps steps_{trackbar_};
 };
 
 // The same, with the read-out in dB: value x scale + offset.

@@ -53,7 +53,7 @@ controls::TrackPair TStereodBLevelDialog::Positions() const {
   return {firstTrackbar_.Position(), secondTrackbar_.Position()};
 }
 
-void TStereodBLevelDialog::ReadValues() {
+bool TStereodBLevelDialog::ReadValues() {
   bool firstRead = true;
   bool secondRead = true;
   if (device_ != nullptr && first_ != nullptr && second_ != nullptr) {
@@ -69,14 +69,20 @@ void TStereodBLevelDialog::ReadValues() {
   previous_ = Positions();
   unitHolds_ = previous_;
   known_ = firstRead && secondRead;
+  firstSteps_.Rest(firstRead);
+  secondSteps_.Rest(secondRead);
   // A level the unit did not give shows as unknown, not as where its slider happens to rest.
   firstText_.SetText(firstRead ? DbText(firstTrackbar_) : controls::kUnknownValue);
   secondText_.SetText(secondRead ? DbText(secondTrackbar_) : controls::kUnknownValue);
+  return known_;
 }
 
 bool TStereodBLevelDialog::Locked() const { return lockFlag_ != nullptr && *lockFlag_; }
 
 void TStereodBLevelDialog::Scrolled(ui::ScrollCode code, bool firstMoved) {
+  if (!(firstMoved ? firstSteps_ : secondSteps_).Move(code, [this] { return ReadValues(); })) {
+    return;
+  }
   if (Locked()) {
     previous_ = controls::LockedMove(previous_, Positions(), scale_.minimum, scale_.maximum);
     SetPositions(previous_);
@@ -93,6 +99,9 @@ void TStereodBLevelDialog::Scrolled(ui::ScrollCode code, bool firstMoved) {
       {.taken =
            [&] {
              ShowValues(firstMoved);
+             // Unknown still, unless the move read both: only the moved level is the unit's.
+             firstSteps_.Rest(known_ || firstMoved);
+             secondSteps_.Rest(known_ || !firstMoved);
              PostToParent(changeMessage_);
            },
        .showUnit = [this] { ReadValues(); },
@@ -102,6 +111,8 @@ void TStereodBLevelDialog::Scrolled(ui::ScrollCode code, bool firstMoved) {
              known_ = false;
              firstText_.SetText(controls::kUnknownValue);
              secondText_.SetText(controls::kUnknownValue);
+             firstSteps_.Rest(false);
+             secondSteps_.Rest(false);
            }});
 }
 

@@ -5,6 +5,7 @@
 #include "bus/UCodeObject.h"
 #include "controls/LevelScale.h"
 #include "controls/MoveWrites.h"
+#include "controls/UnitSteps.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Static.h"
@@ -39,8 +40,9 @@ class TStereodBLevelDialog : public ui::Dialog {
   void SetWriteWhileDragging(bool writeWhileDragging) {
     writes_.SetWhileDragging(writeWhileDragging);
   }
-  // Reads both parameters from the unit and moves the trackbars to them.
-  void ReadValues();
+  // Reads both parameters from the unit and moves the trackbars to them; answers whether it read
+  // both.
+  bool ReadValues();
 
  protected:
   void SetupWindow() override;
@@ -80,4 +82,6 @@ class TStereodBLevelDialog : public ui::Dialog {
   ui::StaticText secondText_;
   ui::Trackbar secondTrackbar_;
   ui::CheckBox lockBox_;
+  controls::UnitSteps firstSteps_{firstTrackbar_};
+  controls::UnitSteps secondSteps_{secondTrackbar_};
 };

@@ -1,6 +1,7 @@
 #include "familyov/channels/TCompressorWindow.h"
 
 #include "controls/TypedEntry.h"
+#include "controls/UnitSteps.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/ChildPlacement.h"
 #include "familyov/unit/OVGuard.h"
@@ -127,6 +128,8 @@ void TCompressorDialog::ShowUnknown() {
   gang_.ShowNoState();
   ratioText_.SetText("?");
   speedText_.SetText("?");
+  ratioSteps_.Rest(false);
+  speedSteps_.Rest(false);
   threshold_.SetText("");
   postGain_.SetText("");
 }
@@ -141,20 +144,32 @@ void TCompressorDialog::FillControls() {
     hard_.SetCheck(!softKnee);
     gCompGangObject.SetElement(input_);
     gang_.SetCheck(gCompGangObject.Read(device_));
-    gCompRatioObject.SetElement(input_);
-    const int ratio = gCompRatioObject.ReadCompRatio(device_);
-    ratioText_.SetText(CompRatioLabel(ratio));
-    ratio_.SetPosition(ratio);
-    gCompSpeedObject.SetElement(input_);
-    // The byte comes from the unit: it is shown, never used as an index.
-    const int speed = gCompSpeedObject.Read(device_);
-    speedText_.SetText(CompSpeedLabel(speed));
-    if (speed < kCompSpeedCount) speed_.SetPosition(speed);
+    ShowSlider(true);
+    ShowSlider(false);
     gCompThresholdObject.SetElement(input_);
     threshold_.SetText(LevelText(gCompThresholdObject.Read(device_)));
     gCompPostGainObject.SetElement(input_);
     postGain_.SetText(LevelText(gCompPostGainObject.Read(device_)));
   });
+}
+
+bool TCompressorDialog::ShowSlider(bool isRatio) {
+  if (isRatio) {
+    gCompRatioObject.SetElement(input_);
+    const int ratio = gCompRatioObject.ReadCompRatio(device_);
+    ratioText_.SetText(CompRatioLabel(ratio));
+    ratio_.SetPosition(ratio);
+    ratioSteps_.Rest(true);
+    return true;
+  }
+  gCompSpeedObject.SetElement(input_);
+  // The byte comes from the unit: it is shown, never used as an index.
+  const int speed = gCompSpeedObject.Read(device_);
+  speedText_.SetText(CompSpeedLabel(speed));
+  if (speed >= kCompSpeedCount) return false;
+  speed_.SetPosition(speed);
+  speedSteps_.Rest(true);
+  return true;
 }
 
 void TCompressorDialog::Notify(NotifyRecord* record) {
@@ -205,25 +220,35 @@ void TCompressorDialog::ApplyTyped(const DbField& field) {
 }
 
 void TCompressorDialog::EvScroll(ui::Trackbar& bar, ui::ScrollCode code) {
-  const int position = bar.Position();
   const bool isRatio = &bar == &ratio_;
+  controls::UnitSteps& steps = isRatio ? ratioSteps_ : speedSteps_;
+  const auto read = [this, isRatio] {
+    bool placed = false;
+    return GuardedUnitCall(device_, [&] { placed = ShowSlider(isRatio); }) && placed;
+  };
+  if (!steps.Move(code, read)) return;
+  const int position = bar.Position();
   (isRatio ? ratioText_ : speedText_)
       .SetText(isRatio ? CompRatioLabel(position) : CompSpeedLabel(position));
   if (code != ui::ScrollCode::EndScroll) return;
-  ChangeOnUnit(
-      device_,
-      [&] {
-        if (isRatio) {
-          gCompRatioObject.SetElement(input_);
-          gCompRatioObject.WriteCompRatio(device_, position);
-        } else {
-          gCompSpeedObject.SetElement(input_);
-          gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
-        }
-      },
-      // A slider's thumb has no unknown place: its read-out says so.
-      {.showUnit = [this] { FillControls(); },
-       .showUnknown = [this, isRatio] { (isRatio ? ratioText_ : speedText_).SetText("?"); }});
+  ChangeOnUnit(device_,
+               [&] {
+                 if (isRatio) {
+                   gCompRatioObject.SetElement(input_);
+                   gCompRatioObject.WriteCompRatio(device_, position);
+                 } else {
+                   gCompSpeedObject.SetElement(input_);
+                   gCompSpeedObject.Write(device_, static_cast<uint8_t>(position));
+                 }
+               },
+               // A slider's thumb has no unknown place: its read-out says so.
+               {.taken = [&steps] { steps.Rest(true); },
+                .showUnit = [this] { FillControls(); },
+                .showUnknown =
+                    [this, isRatio, &steps] {
+                      (isRatio ? ratioText_ : speedText_).SetText("?");
+                      steps.Rest(false);
+                    }});
 }
 
 void TCompressorTreeWindow::Build() {

@@ -5,6 +5,7 @@
 
 #include "controls/TDataWindow.h"
 #include "controls/TQuadButton.h"
+#include "controls/UnitSteps.h"
 #include "familyov/channels/ChannelTreeWindow.h"
 #include "familyov/channels/ProcessingValues.h"
 #include "familyov/unit/OVCodecs.h"
@@ -44,6 +45,9 @@ class TCompressorDialog : public ui::Dialog, public TDataWindow {
   void ApplyTyped(const DbField& field);
   void ShowCaption();
   void EvScroll(ui::Trackbar& bar, ui::ScrollCode code);
+  // Reads the ratio, or the speed, into its slider and read-out; a bus failure is thrown. Answers
+  // whether the thumb stands at the unit's value: a speed the unit gives out of range does not.
+  bool ShowSlider(bool isRatio);
 
   IQDeviceOrdavinex& device_;
   int input_;
@@ -59,6 +63,8 @@ class TCompressorDialog : public ui::Dialog, public TDataWindow {
   ui::Trackbar speed_;
   ui::StaticText ratioText_;
   ui::StaticText speedText_;
+  controls::UnitSteps ratioSteps_{ratio_};
+  controls::UnitSteps speedSteps_{speed_};
   const DbField thresholdField_;
   const DbField postGainField_;
 };

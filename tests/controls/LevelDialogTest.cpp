@@ -328,6 +328,52 @@ TEST_F(StereoDialogTest, AKeyPressWrittenWhileDraggingOnAFailingUnitIsOneWriteAn
   }
 }
 
+// Levels the dialog could not read: an arrow steps from the level the unit holds, read first, not
+// from where the thumb rests, in either dialog; a unit that does not give it is written nothing
+// and told once.
+TEST_F(StereoDialogTest, AnArrowOnALevelNotReadStepsFromWhatTheUnitHolds) {
+  const struct {
+    const char* name;
+    bool stereo;
+    bool locked;
+    bool answers;
+    std::vector<std::pair<int, uint8_t>> written;
+    const char* shown;
+  } cases[] = {
+      {"level", false, false, true, {{kLeftId, 11}}, "-5.5 dB"},
+      {"level, the unit silent", false, false, false, {}, controls::kUnknownValue},
+      {"stereo, unlocked", true, false, true, {{kLeftId, 11}}, "-5.5 dB"},
+      {"stereo, locked", true, true, true, {{kLeftId, 11}, {kRightId, 151}}, "-5.5 dB"},
+      {"stereo, unlocked, the unit silent", true, false, false, {}, controls::kUnknownValue},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    locked = c.locked;
+    values[kLeftId] = 10;
+    values[kRightId] = 150;
+    written.clear();
+    reports.clear();
+    setsSent = 0;
+    silent = true;
+    TdBLevelDialog single(unit.get(), &left, 0, 160, 1, 0.0f, -0.5f, &host);
+    single.SetInverted(false);
+    ui::Window* dialog = &single;
+    if (c.stereo) {
+      dialog = &Open();
+    } else {
+      single.Create();
+    }
+    const int trackbar = c.stereo ? res::kFirstTrackbar : res::kLevelTrackbar;
+    silent = !c.answers;
+    ui::test::PressKey(ui::test::ControlOf(*dialog, trackbar), Qt::Key_Right);
+    EXPECT_EQ(written, c.written);
+    EXPECT_EQ(setsSent, static_cast<int>(c.written.size()));
+    EXPECT_EQ(reports.size(), c.answers ? 1u : 2u);
+    EXPECT_EQ(Shown(*dialog, c.stereo ? res::kFirstText : res::kLevelText), c.shown);
+    silent = false;
+  }
+}
+
 TEST_F(LevelDialogTest, AdjustAnswersTheOffsetInHalfDbStepsWithinTwentySteps) {
   for (const auto& [delta, expected, text] :
        {std::tuple{-1, 20, "10.0 dB"}, std::tuple{1, -20, "-10.0 dB"}}) {

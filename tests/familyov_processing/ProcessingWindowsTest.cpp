@@ -655,6 +655,26 @@ TEST_F(ProcessingTest, AWindowFilledOnASilentUnitWritesOnlyTheChangeAndIsFilledO
        {"W49.0 01"},
        false,
        controls},
+      {"a compressor's ratio stepped",
+       &NodeIds::compressors,
+       [&] { bus.StoreByte(0, gCompRatioObject.GetId(), 0, 50); },  // 1:8
+       [](ui::Window& w) {
+         auto& pane = dynamic_cast<TCompressorWindow&>(w).Pane(0);
+         ui::test::PressKey(ui::test::ControlOf(pane, kCompRatio), Qt::Key_Right);
+       },
+       {"W47.0 3C"},  // 1:16
+       true,
+       controls},
+      {"a compressor's speed stepped",
+       &NodeIds::compressors,
+       [&] { bus.StoreByte(0, gCompSpeedObject.GetId(), 0, 6); },
+       [](ui::Window& w) {
+         auto& pane = dynamic_cast<TCompressorWindow&>(w).Pane(0);
+         ui::test::PressKey(ui::test::ControlOf(pane, kCompSpeed), Qt::Key_Right);
+       },
+       {"W4A.0 07"},
+       true,
+       controls},
       {"limiters",
        &NodeIds::limiter,
        [&] { bus.StoreByte(0, gLimiterEnableObject.GetId(), kFirstOutput + 1, 1); },
