@@ -15,6 +15,7 @@
 
 #include "bus/PollBackoff.h"
 #include "controls/LevelScale.h"
+#include "controls/TLevelDialog.h"
 #include "controls/TMyVSlider.h"
 #include "family3300/Parameters3300.h"
 #include "family3300/TEdit3300Window.h"
@@ -287,6 +288,45 @@ TEST_F(DialogsTest, LevelDialogsShowTheCornerOrGainAndWriteEveryMove) {
   const Trace writes = TakeTrace();
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.back(), "W02 07");
+}
+
+// A level window filled while its unit was silent, the unit answering again before any idle pass:
+// an arrow steps from the level the unit holds, read first, not from where the thumb rests; when
+// that read fails, nothing is written and it is told once.
+TEST_F(DialogsTest, AnArrowOnALevelFilledOnASilentUnitStepsFromTheUnitsLevel) {
+  Open();
+  Store(g3300HpfA.GetId(), {3});
+  Store(g3300LpfA.GetId(), {2});
+  Store(g3300GainA.GetId(), {12});
+  const struct {
+    const char* name;
+    int item;
+    TLevelDialog* dialog;
+    std::string written;  // the arrow down lowers a level shown upside down
+  } rows[] = {{"HPF", kItemHpfA, window->Hpf(0), "W02 02"},
+              {"LPF", kItemLpfA, window->Lpf(0), "W04 03"},
+              {"gain", kItemGainA, window->Gain(0), "W06 0B"}};
+  for (const auto& row : rows) {
+    for (const bool readFails : {false, true}) {
+      SCOPED_TRACE(std::string(row.name) + (readFails ? ", the read fails" : ""));
+      // The lock read answers, the window's own read does not.
+      bus.AddFault(sim::Fault::Silence().OnOccurrence(2).Times(sim::Fault::kForever));
+      window->RunItem(row.item);
+      bus.ClearFaults();
+      ASSERT_TRUE(row.dialog->IsCreated());
+      EXPECT_EQ(TakeReportedErrors().size(), 1u);
+      TakeTrace();
+      if (readFails) bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+      ui::test::PressKey(ui::test::ControlOf(*row.dialog, controls_res::kLevelTrackbar),
+                         Qt::Key_Down);
+      bus.ClearFaults();
+      Trace writes = TakeTrace();
+      std::erase_if(writes, [](const std::string& request) { return request.front() != 'W'; });
+      EXPECT_EQ(writes, readFails ? Trace{} : Trace{row.written});
+      EXPECT_EQ(TakeReportedErrors().size(), readFails ? 1u : 0u);
+      row.dialog->CloseWindow(ui::kIdCancel);
+    }
+  }
 }
 
 TEST_F(DialogsTest, MemoryDialogStoresRecallsAndWritesBackOnlyTheNamesTyped) {

@@ -285,6 +285,14 @@ TEST_F(SignalFlowTest, AWindowFilledOnASilentUnitChangesOnlyWhatTheUserChanged) 
        },
        {"W0C 0A", "W0B 67"},
        &g8100RightAttenuation},
+      {"attenuation locked at -3.5 and -50 dB, the left stepped by an arrow",
+       kLeftAttenuationButton,
+       {{&g8100LeftAttenuation, {7}}, {&g8100RightAttenuation, {100}}},
+       [](ui::Window& w) {
+         ui::test::PressKey(ui::test::ControlOf(w, controls_res::kFirstTrackbar), Qt::Key_Right);
+       },
+       {"W0C 08", "W0B 65"},
+       &g8100LeftAttenuation},
       {"limiter on, right knee soft, left soft chosen",
        kLeftLimiterButton,
        {{&g8100LimiterMode, {0, 0xFF, 0, 0xFF}}},
