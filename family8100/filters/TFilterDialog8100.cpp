@@ -97,6 +97,7 @@ TFilterDialog8100::TFilterDialog8100(ui::Window* parent, int resourceId, TChanne
   if (filter.type == kParametricFilter) {
     q_.emplace(this, kFilterQ, kFieldChars);
     bandwidth_.emplace(this, kFilterBandwidth);
+    bandwidthSteps_.emplace(*bandwidth_);
     OnNotify(kFilterBandwidth, ui::Notify::Scroll, [this](const ui::Notification& n) {
       EvBandwidth(static_cast<ui::ScrollCode>(n.value));
       return ui::Param{0};
@@ -169,6 +170,7 @@ void TFilterDialog8100::UpdateControls() {
   if (const auto* peak = dynamic_cast<const TPeakFilter*>(&filter); peak && q_) {
     show(q_, OneDecimal(peak->q));
     bandwidth_->SetPosition(BandwidthPosition(peak->q));
+    bandwidthSteps_->Rest(!filter.valuesInDoubt);
   }
   if (const auto* pass = dynamic_cast<const TPassFilter*>(&filter)) {
     show(slope_, std::to_string(-kSlopePerOrderDb * pass->order));
@@ -269,6 +271,16 @@ void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {
 }
 
 void TFilterDialog8100::EvBandwidth(ui::ScrollCode code) {
+  // A Q in doubt is read first by a change that writes nothing, which shows the unit's values.
+  const auto read = [this] {
+    bool read = false;
+    Edit([&](TFilter&) {
+      read = true;
+      return false;
+    });
+    return read;
+  };
+  if (!bandwidthSteps_->Move(code, read)) return;
   // The filter takes the slider's Q when it is dropped and the unit has taken it; until then the
   // field only follows the slider.
   const float q = QAtPosition(bandwidth_->Position());

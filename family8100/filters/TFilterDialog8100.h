@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "controls/TQuadButton.h"
+#include "controls/UnitSteps.h"
 #include "family8100/filters/FilterEdits.h"
 #include "family8100/filters/Filters8100.h"
 #include "familycommon/FilterLifetime.h"
@@ -69,6 +70,7 @@ class TFilterDialog8100 : public ui::Dialog {
   std::optional<ui::PushButton> invert_;
   std::optional<ui::Edit> q_;
   std::optional<ui::Trackbar> bandwidth_;
+  std::optional<controls::UnitSteps> bandwidthSteps_;
   std::optional<ui::UpDown> slopeSpin_;
   std::optional<ui::StaticText> slope_;
 };

@@ -17,6 +17,7 @@
 #include "controls/TLEDButton.h"
 #include "controls/TQuadButton.h"
 #include "family8100/filters/CrossoverEdits.h"
+#include "family8100/filters/FilterEntry.h"
 #include "family8100/filters/TCrossoverWindow.h"
 #include "family8100/filters/TFilterBankEditor.h"
 #include "family8100/filters/TFilterListWindow8100.h"
@@ -579,6 +580,45 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
       window.reset();
       unit->ReadAgainQuietly();
     }
+  }
+}
+
+// A Q dropped whose write the unit carried out without answering, its read back unanswered as
+// well: once the unit answers, an arrow on the bandwidth slider before any idle pass steps from the
+// Q the unit holds, read first, not from where the thumb rests; a unit that does not give it is
+// written nothing and the failure told once.
+TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
+  for (const bool readFails : {false, true}) {
+    SCOPED_TRACE(readFails ? "its read failing" : "answering");
+    ui::Dialog& dialog = OpenFilter<f8100res::kCmAddParametric>(*this);
+    // The frequency and the level go through; the Q after them, and every value from then on, is
+    // silent.
+    const sim::Fault lost =
+        sim::Fault::Silence().ForUnit(kAddress).ForObject(g8100FilterValueLong.GetId());
+    bus.bus.AddFault(lost.OnOccurrence(3).Times(sim::Fault::kForever));
+    DropBandwidth(dialog);
+    bus.bus.ClearFaults();
+    ASSERT_EQ(ui::test::ControlOf(dialog, f8100res::kFilterQ).Text(), "");
+    if (readFails) bus.bus.AddFault(lost.ForOpcode(sim::kOpcodeGet));
+    reports = 0;
+    bus.TakeTrace();
+    ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterBandwidth), Qt::Key_Right);
+    ui::test::PumpMessages();
+    std::vector<std::string> written = bus.TakeTrace();
+    std::erase_if(written, [](const std::string& line) {
+      return !line.starts_with(Written(g8100FilterValueLong));
+    });
+    EXPECT_EQ(reports, readFails ? 1 : 0);
+    if (readFails) {
+      EXPECT_THAT(written, testing::IsEmpty());
+    } else {
+      EXPECT_FALSE(written.empty());
+      // One step up from the position the drop left the unit at.
+      EXPECT_EQ(BandwidthPosition(dynamic_cast<const TPeakFilter&>(*unit->Filters().back()).q), 13);
+    }
+    bus.bus.ClearFaults();
+    window.reset();
+    unit->ReadAgainQuietly();
   }
 }
 
