@@ -10,7 +10,9 @@
 #include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -76,6 +78,10 @@ class TrackbarInput : public QObject {
       if (!slider_->isSliderDown() && !holdCut_()) onEnd_();
       return false;
     }
+    if (e->type() == QEvent::Wheel) {
+      Wheel(static_cast<QWheelEvent*>(e)->angleDelta());
+      return true;
+    }
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
     auto* key = static_cast<QKeyEvent*>(e);
     const auto action = ActionOfKey(key->key());
@@ -89,9 +95,24 @@ class TrackbarInput : public QObject {
   }
 
  private:
+  // A notch of the wheel steps as an arrow key does, rolled away from the user as the up arrow, and
+  // ends the move there: a step from where the thumb rests, not a place the user put it.
+  void Wheel(QPoint angle) {
+    wheelRest_ += angle.y() != 0 ? angle.y() : angle.x();
+    const int notches = wheelRest_ / QWheelEvent::DefaultDeltasPerStep;
+    if (notches == 0) return;
+    wheelRest_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    for (int n = 0; n < std::abs(notches); ++n) {
+      slider_->triggerAction(notches > 0 ? QAbstractSlider::SliderSingleStepSub
+                                         : QAbstractSlider::SliderSingleStepAdd);
+    }
+    onEnd_();
+  }
+
   QSlider* slider_;
   std::function<void()> onEnd_;
   std::function<bool()> holdCut_;
+  int wheelRest_ = 0;
 };
 
 // A slider with ticks at chosen positions. Horizontal, the ticks stand below the bar with their

@@ -11,7 +11,8 @@
 namespace ui {
 
 // A slider. Every move is a Scroll notification to the parent (value: the ScrollCode); a move ends
-// with EndScroll, for the mouse at the button's release and for the keyboard at the key's release.
+// with EndScroll, for the mouse at the button's release, for the keyboard at the key's release
+// and for the wheel at each notch, which steps as an arrow key does.
 // A vertical trackbar has its minimum at the top. A press on the track pages toward it and, held,
 // goes on paging on the window's timer while the hold lives (HeldRepeat).
 class Trackbar : public Control {

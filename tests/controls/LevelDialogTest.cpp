@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <map>
 
 #include "bus/CommPort.h"
@@ -339,9 +341,11 @@ TEST_F(StereoDialogTest, AnArrowOnALevelNotReadStepsFromWhatTheUnitHolds) {
     bool answers;
     std::vector<std::pair<int, uint8_t>> written;
     const char* shown;
+    bool wheel = false;  // a notch rolled toward the user instead
   } cases[] = {
       {"level", false, false, true, {{kLeftId, 11}}, "-5.5 dB"},
       {"level, the unit silent", false, false, false, {}, controls::kUnknownValue},
+      {"level, by the wheel", false, false, true, {{kLeftId, 11}}, "-5.5 dB", true},
       {"stereo, unlocked", true, false, true, {{kLeftId, 11}}, "-5.5 dB"},
       {"stereo, locked", true, true, true, {{kLeftId, 11}, {kRightId, 151}}, "-5.5 dB"},
       {"stereo, unlocked, the unit silent", true, false, false, {}, controls::kUnknownValue},
@@ -365,7 +369,13 @@ TEST_F(StereoDialogTest, AnArrowOnALevelNotReadStepsFromWhatTheUnitHolds) {
     }
     const int trackbar = c.stereo ? res::kFirstTrackbar : res::kLevelTrackbar;
     silent = !c.answers;
-    ui::test::PressKey(ui::test::ControlOf(*dialog, trackbar), Qt::Key_Right);
+    if (c.wheel) {
+      QWheelEvent notch({}, {}, {}, {0, -QWheelEvent::DefaultDeltasPerStep}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&Slider(*dialog, trackbar), &notch);
+    } else {
+      ui::test::PressKey(ui::test::ControlOf(*dialog, trackbar), Qt::Key_Right);
+    }
     EXPECT_EQ(written, c.written);
     EXPECT_EQ(setsSent, static_cast<int>(c.written.size()));
     EXPECT_EQ(reports.size(), c.answers ? 1u : 2u);
