@@ -4,6 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+#include <ostream>
 #include <string>
 #include <vector>
 
