@@ -18,8 +18,8 @@ namespace xserver {
 
 namespace {
 
-// How long the operation goes on pausing after the input was sent: the program's connection has
-// read it and the paint-only loop has left it queued before the operation ends.
+// How long after the input was sent the program's connection has surely read it; an operation goes
+// on pausing that long, so that the paint-only loop has left the input queued before it ends.
 constexpr std::chrono::milliseconds kHeldFor{100};
 
 }  // namespace
@@ -39,6 +39,11 @@ void PauseForInput(std::function<void()>& during) {
     ui::PaintPending();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+}
+
+void SendAhead(std::function<void()>& during) {
+  if (const auto send = std::exchange(during, nullptr)) send();
+  std::this_thread::sleep_for(kHeldFor);
 }
 
 void LeaveNoFocusWait() {

@@ -27,6 +27,11 @@ QPoint CentreOf(ui::Window& control);
 // read that input.
 void PauseForInput(std::function<void()>& during);
 
+// Sends the user's input in `during` now, with no operation under way, and waits until the
+// program's connection has surely read it: the program takes it in one go with the input made just
+// before.
+void SendAhead(std::function<void()>& during);
+
 // When the active window loses the keyboard, or goes, Qt's connection waits a moment for another
 // window to take it before it says that none has it. A window of the test's takes the keyboard,
 // which ends any such wait, and gives it up, and the test waits for Qt's word, so that the wait
