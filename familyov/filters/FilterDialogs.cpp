@@ -192,6 +192,23 @@ void TParametricDialog::ShowFilter() {
   slider_.SetPosition(std::clamp(RoundToInt(kSliderOctaves / QToBandwidth(filter->q)),
                                  familycommon::kFirstBandwidthPosition,
                                  familycommon::kLastBandwidthPosition));
+  // While a write to the unit's filters is in doubt the Q shown is only the one last known.
+  sliderSteps_.Rest(!Device()->FiltersStale());
+}
+
+bool TParametricDialog::TakeUnitsValues() {
+  TParametricFilter* filter = Shown();
+  // Read into a copy, so that a read cut short leaves the filter whole.
+  const std::unique_ptr<TFilter> held = filter->Clone();
+  bool read = false;
+  // A slot that holds another type of filter gives no values of this one.
+  if (!GuardedUnitCall(*Device(), [&] { read = held->ReadFromDevice(*Device()); }) || !read) {
+    return false;
+  }
+  filter->CopyParamsFrom(*held);
+  ShowFilter();
+  sliderSteps_.Rest(true);
+  return true;
 }
 
 void TParametricDialog::ShowQ(float q) {
@@ -233,7 +250,7 @@ bool TParametricDialog::Spin(ui::Param button, int count) {
 }
 
 void TParametricDialog::Scrolled(ui::ScrollCode code) {
-  if (Shown() == nullptr) return;
+  if (Shown() == nullptr || !sliderSteps_.Move(code, [this] { return TakeUnitsValues(); })) return;
   const int position = std::max(slider_.Position(), 1);
   const float q = BandwidthToQ(static_cast<float>(kSliderOctaves) / static_cast<float>(position));
   ShowQ(q);

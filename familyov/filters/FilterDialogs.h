@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/TQuadButton.h"
+#include "controls/UnitSteps.h"
 #include "familyov/filters/FilterClasses.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "platform/ui/Button.h"
@@ -104,11 +105,15 @@ class TParametricDialog : public TPeakDialog<TParametricFilter> {
   void TakeBandwidth();
   void ShowQ(float q);
   void Scrolled(ui::ScrollCode code);
+  // The filter takes the values the unit holds, read, and the dialog shows them; answers whether
+  // the unit gave them. A bus failure is told.
+  bool TakeUnitsValues();
 
   FrequencyControls frequency_;
   ui::Edit q_;
   ui::Edit bandwidth_;
   ui::Trackbar slider_;
+  controls::UnitSteps sliderSteps_{slider_};
 };
 
 class TOctaveDialog : public TPeakDialog<TOctaveFilter> {

@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <tuple>
 
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/CrossoverRules.h"
 #include "familyov/filters/FilterDialogs.h"
+#include "familyov/filters/FilterElements.h"
 #include "familyov/filters/FilterResponse.h"
 #include "familyov/filters/TCrossoverDialog.h"
 #include "familyov/filters/TFilterDialog.h"
@@ -276,6 +278,49 @@ TEST_F(FilterDialogTest, EnterBesideOrderRadiosShowingNoneKeepsTheOrderTheUnitHo
     EXPECT_EQ(std::ranges::count(trace, "W13.1 00000001"), row.orderWrites);
     EXPECT_EQ(std::ranges::count(trace, "W13.1 00000002"), 0);
     EXPECT_EQ(std::ranges::count(trace, Frequency(2500)), row.orderWrites);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), row.readsFail ? 1u : 0u);
+    bus.bus.ClearFaults();
+    unit.RemoveAllFilters();
+  }
+}
+
+// A bandwidth dropped whose update the unit carried out without answering leaves the filter's
+// values in doubt and the thumb at the Q last known. An arrow on the slider meanwhile, before any
+// idle pass, steps from the Q the unit holds, read first; a read that fails writes nothing and is
+// told once.
+TEST_F(FilterDialogTest, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
+  struct Row {
+    const char* what;
+    bool readsFail;
+    std::size_t qWrites;
+  };
+  for (const Row& row : {Row{"answering", false, 1}, Row{"reads fail", true, 0}}) {
+    SCOPED_TRACE(row.what);
+    auto dialog = Show(Add<TParametricFilter>(1, 1000));
+    auto& slider = dynamic_cast<ui::Trackbar&>(ui::test::ControlOf(*dialog, kBandwidthSlider));
+    const int known = slider.Position();
+    bus.bus.AddFault(sim::Fault::Silence()
+                         .ForOpcode(sim::kOpcodeSet)
+                         .ForObject(sim::familyov::object::kFilterCommand));
+    slider.SetPosition(12);
+    dialog->SendNotify({kBandwidthSlider, ui::Notify::Scroll, &slider, -1,
+                        static_cast<ui::Param>(ui::ScrollCode::EndScroll)});
+    ASSERT_EQ(slider.Position(), known);
+    ASSERT_EQ(TextOf(*dialog, kQEdit), "");
+    bus.bus.ClearFaults();
+    if (row.readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+    ovtest::ReportedErrors().clear();
+    Transfers();
+    ui::test::PressKey(slider, Qt::Key_Right);
+    const Trace trace = Transfers();
+    char stepped[24];
+    std::snprintf(stepped, sizeof stepped, "W13.1 %08X",
+                  static_cast<unsigned>(QToUnit(BandwidthToQ(4.0f / 13))));
+    EXPECT_EQ(std::ranges::count(trace, std::string(stepped)), row.qWrites);
+    // The selection is written to read the filter; no value is written but the step's.
+    EXPECT_EQ(
+        std::ranges::count_if(trace, [](const std::string& t) { return t.starts_with("W13"); }),
+        row.readsFail ? 0 : 3);
     EXPECT_EQ(ovtest::ReportedErrors().size(), row.readsFail ? 1u : 0u);
     bus.bus.ClearFaults();
     unit.RemoveAllFilters();
