@@ -97,9 +97,9 @@ TEST_F(UnitPollingTest, ASilentUnitGivesOneReportBacksOffAndResumesWhenItAnswers
   ui::test::RestIdle();
   // The read again comes first, whole, then two rounds: four meters and the settings flag.
   ui::test::PumpIdle(10);
-  const std::vector<std::string> asked = Taken("R");
-  EXPECT_THAT(asked, Contains("R3D.69")) << "the unit was not read again whole";
-  EXPECT_EQ(std::count(asked.begin(), asked.end(), "R40"), 2);
+  const std::vector<std::string> resumed = Taken("R");
+  EXPECT_THAT(resumed, Contains("R3D.69")) << "the unit was not read again whole";
+  EXPECT_EQ(std::count(resumed.begin(), resumed.end(), "R40"), 2);
   EXPECT_FALSE(poller.Paused());
   // A new spell of silence is a new incident, told once again.
   bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
