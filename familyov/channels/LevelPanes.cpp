@@ -1,5 +1,8 @@
 #include "familyov/channels/LevelPanes.h"
 
+#include <functional>
+#include <utility>
+
 #include "controls/DeviceErrorReport.h"
 #include "familyov/channels/GroupMoves.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -44,6 +47,19 @@ void Announce(const TDataWindow& sender, uint32_t code, int channel, int flag = 
   sender.NotifyRoot(&record);
 }
 
+// A move of the pane's level slider goes on to `drag`; a step on a level shown unknown is first
+// taken from the level the unit holds, given by `read`.
+void OnLevelScroll(ui::Window& pane, ui::Trackbar& trackbar, controls::UnitSteps& steps,
+                   LatestPosition& drag, std::function<bool()> read) {
+  pane.OnNotify(kLevelTrackbar, ui::Notify::Scroll,
+                [&trackbar, &steps, &drag, read = std::move(read)](const ui::Notification& n) {
+                  if (steps.Move(static_cast<ui::ScrollCode>(n.value), read)) {
+                    drag.Moved(trackbar.Position());
+                  }
+                  return ui::Param{0};
+                });
+}
+
 }  // namespace
 
 TLevelDialog::TLevelDialog(ui::Window* parent, IQDeviceOrdavinex& device, UnitPoller& poller,
@@ -65,10 +81,7 @@ TLevelDialog::TLevelDialog(ui::Window* parent, IQDeviceOrdavinex& device, UnitPo
     OnCommand(kMute, [this] { CmMute(); });
     OnCommand(kPolarity, [this] { CmPolarity(); });
   }
-  OnNotify(kLevelTrackbar, ui::Notify::Scroll, [this](const ui::Notification&) {
-    drag_.Moved(trackbar_.Position());
-    return ui::Param{0};
-  });
+  OnLevelScroll(*this, trackbar_, steps_, drag_, [this] { return ReadLevel(); });
 }
 
 TLevelDialog::~TLevelDialog() { Destroy(); }
@@ -95,7 +108,15 @@ void TLevelDialog::CleanupWindow() {
   ui::Dialog::CleanupWindow();
 }
 
-void TLevelDialog::ShowLevel(float dB) { ShowSnappedLevel(trackbar_, levelText_, range_, dB); }
+void TLevelDialog::ShowLevel(float dB) {
+  ShowSnappedLevel(trackbar_, levelText_, range_, dB);
+  steps_.Rest(true);
+}
+
+void TLevelDialog::ShowLevelUnknown() {
+  levelText_.SetText(kUnknownLevel);
+  steps_.Rest(false);
+}
 
 void TLevelDialog::ShowMeter(float reading) {
   meter_.SetLevel(reading - kMeterOffsetDb);
@@ -121,7 +142,7 @@ void TLevelDialog::MoveTo(int position) {
                 .showUnit = [this] { ReadLevel(); },
                 .showUnknown =
                     [this] {
-                      levelText_.SetText(kUnknownLevel);
+                      ShowLevelUnknown();
                       device_.GetGroupLevelRange();
                     }});
 }
@@ -166,12 +187,13 @@ void TLevelDialog::CmPolarity() {
 }
 
 // A value the unit does not answer shows as unknown: an empty text, not the template's.
-void TLevelDialog::ReadLevel() {
+bool TLevelDialog::ReadLevel() {
   const bool read = GuardedUnitCall(device_, [&] {
     gChannelLevelObject.SetElement(channel_);
     ShowLevel(gChannelLevelObject.Read(device_));
   });
-  if (!read) levelText_.SetText(kUnknownLevel);
+  if (!read) ShowLevelUnknown();
+  return read;
 }
 
 void TLevelDialog::ReadName() {
@@ -252,10 +274,7 @@ TMasterLevelDialog::TMasterLevelDialog(ui::Window* parent, IQDeviceOrdavinex& de
       mute_(this, kMute),
       drag_(*this, [this](int position) { MoveTo(position); }) {
   OnCommand(kMute, [this] { CmMute(); });
-  OnNotify(kLevelTrackbar, ui::Notify::Scroll, [this](const ui::Notification&) {
-    drag_.Moved(trackbar_.Position());
-    return ui::Param{0};
-  });
+  OnLevelScroll(*this, trackbar_, steps_, drag_, [this] { return ReadValues(); });
 }
 
 void TMasterLevelDialog::SetupWindow() {
@@ -264,21 +283,31 @@ void TMasterLevelDialog::SetupWindow() {
   ReadValues();
 }
 
-void TMasterLevelDialog::ReadValues() {
+bool TMasterLevelDialog::ReadValues() {
   mute_.ShowNoState();
-  levelText_.SetText(kUnknownLevel);
-  GuardedUnitCall(device_, [&] {
+  ShowLevelUnknown();
+  return GuardedUnitCall(device_, [&] {
     mute_.SetCheck(gMasterMuteObject.Read(device_));
     ShowSnappedLevel(trackbar_, levelText_, kOutputLevelRange, gMasterLevelObject.Read(device_));
+    steps_.Rest(true);
   });
+}
+
+void TMasterLevelDialog::ShowLevelUnknown() {
+  levelText_.SetText(kUnknownLevel);
+  steps_.Rest(false);
 }
 
 void TMasterLevelDialog::MoveTo(int position) {
   const float level = kOutputLevelRange.LevelAt(position);
   ChangeOnUnit(device_, [&] { gMasterLevelObject.Write(device_, level); },
-               {.taken = [&] { levelText_.SetText(LevelText(level)); },
+               {.taken =
+                    [&] {
+                      levelText_.SetText(LevelText(level));
+                      steps_.Rest(true);
+                    },
                 .showUnit = [this] { ReadValues(); },
-                .showUnknown = [this] { levelText_.SetText(kUnknownLevel); }});
+                .showUnknown = [this] { ShowLevelUnknown(); }});
 }
 
 void TMasterLevelDialog::CmMute() {

@@ -5,6 +5,7 @@
 #include "controls/TDataWindow.h"
 #include "controls/TLogHotGauge2.h"
 #include "controls/TPolarityButton.h"
+#include "controls/UnitSteps.h"
 #include "familyov/channels/ChannelTexts.h"
 #include "familyov/channels/LatestPosition.h"
 #include "familyov/unit/UnitPolling.h"
@@ -54,7 +55,9 @@ class TLevelDialog : public ui::Dialog, public TDataWindow, public LiveValue {
   void MoveTo(int position);
   void CmMute();
   void CmPolarity();
-  void ReadLevel();
+  // Answers whether the unit gave the level.
+  bool ReadLevel();
+  void ShowLevelUnknown();
   void ReadName();
   void ReadMute();
   void ReadPolarity();
@@ -66,6 +69,7 @@ class TLevelDialog : public ui::Dialog, public TDataWindow, public LiveValue {
   ui::StaticText name_;
   ui::StaticText levelText_;
   ui::Trackbar trackbar_;
+  controls::UnitSteps steps_{trackbar_};
   TLogHotGauge2 meter_;
   std::optional<ui::CheckBox> mute_;
   std::optional<TPolarityButton> polarity_;
@@ -85,13 +89,16 @@ class TMasterLevelDialog : public ui::Dialog, public TDataWindow {
   void SetupWindow() override;
 
  private:
-  void ReadValues();
+  // Answers whether the unit gave both.
+  bool ReadValues();
   void MoveTo(int position);
   void CmMute();
+  void ShowLevelUnknown();
 
   IQDeviceOrdavinex& device_;
   ui::StaticText levelText_;
   ui::Trackbar trackbar_;
+  controls::UnitSteps steps_{trackbar_};
   ui::CheckBox mute_;
   LatestPosition drag_;
 };

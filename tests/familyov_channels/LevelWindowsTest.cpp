@@ -18,6 +18,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/Trackbar.h"
 #include "resources/FamilyOvChannelIds.h"
 #include "sim/Fault.h"
 #include "tests/familyov_channels/ChannelsTestSupport.h"
@@ -31,11 +32,14 @@ using namespace ovchannels_res;
 using testing::ElementsAre;
 
 // What the program writes for a level: the linear gain's bits.
-std::string LevelWrite(int channel, float dB) {
-  char text[32];
-  std::snprintf(text, sizeof text, "W1B.%d %08X", channel,
-                std::bit_cast<uint32_t>(dBLevelObject::DbToGain(dB)));
+std::string GainBits(float dB) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X", std::bit_cast<uint32_t>(dBLevelObject::DbToGain(dB)));
   return text;
+}
+
+std::string LevelWrite(int channel, float dB) {
+  return "W1B." + std::to_string(channel) + " " + GainBits(dB);
 }
 
 class LevelWindowsTest : public channelstest::ChannelsTest {
@@ -310,6 +314,46 @@ TEST_F(LevelWindowsTest, WindowsOpenedOnASilentUnitShowItOnceItAnswers) {
   EXPECT_THAT(shown(), ElementsAre("0.0", "1", "0.0", "B", "ticked", "polarity", "0.0",
                                    "not ticked", "Group 3", "0.000 ms", "B", "ticked", "B"));
   EXPECT_EQ(ovtest::ReportedErrors().size(), reports);
+}
+
+// Levels filled while the unit was silent, the unit answering again before any idle pass: an arrow
+// on a channel's or the master's slider steps from the level the unit holds, read first, not from
+// where the thumb rests; a unit that does not give it is written nothing and told once.
+TEST_F(LevelWindowsTest, AnArrowOnALevelFilledOnASilentUnitStepsFromTheUnitsLevel) {
+  SetLevel(4, -6.0f);
+  gMasterLevelObject.Write(*unit, -10.0f);
+  unit->InvalidateValues();
+  bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress).Times(sim::Fault::kForever));
+  TOutputLevelWindow& outputs = Outputs();
+  bus.bus.ClearFaults();
+  const struct {
+    const char* what;
+    ui::Window* pane;
+    bool readFails;
+    std::vector<std::string> written;
+    const char* shown;
+  } rows[] = {
+      {"a channel, its read failing", &outputs.Pane(0), true, {}, "?"},
+      {"a channel", &outputs.Pane(0), false, {LevelWrite(4, -6.5f)}, "-6.5"},
+      {"the master, its read failing", outputs.Master(), true, {}, "?"},
+      {"the master", outputs.Master(), false, {"W36 " + GainBits(-10.5f)}, "-10.5"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    if (row.readFails) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+    ovtest::ReportedErrors().clear();
+    bus.TakeTrace();
+    auto& trackbar = static_cast<ui::Trackbar&>(ui::test::ControlOf(*row.pane, kLevelTrackbar));
+    const int rested = trackbar.Position();
+    ui::test::PressKey(trackbar, Qt::Key_Right);
+    ui::test::PumpMessages();
+    EXPECT_EQ(Writes(), row.written);
+    EXPECT_EQ(ovtest::ReportedErrors().size(), row.readFails ? 1u : 0u);
+    EXPECT_EQ(ui::test::ControlOf(*row.pane, kLevelText).Text(), row.shown);
+    // A step not taken leaves no thumb standing for a level nobody wrote.
+    if (row.readFails) EXPECT_EQ(trackbar.Position(), rested);
+    bus.bus.ClearFaults();
+  }
 }
 
 TEST_F(LevelWindowsTest, TheGroupsWindowShowsEveryRow) {
