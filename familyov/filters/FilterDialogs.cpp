@@ -108,7 +108,8 @@ TTypedFilterDialog<Filter>::TTypedFilterDialog(IQDeviceOrdavinex& device, ui::Wi
                                                int resourceId)
     : TFilterDialog(&device, parent, resourceId) {
   OnMessage(TQuadButton::kQuadSpin, [this](const ui::Message& m) {
-    if (Shown() == nullptr) return ui::Param{0};
+    // A step is taken from the unit's value, never from one shown unknown.
+    if (Shown() == nullptr || !StepsFromUnit()) return ui::Param{0};
     ReadControls();
     if (Spin(m.lParam, static_cast<int>(m.wParam))) WriteAndAnnounce(false);
     return ui::Param{0};
@@ -128,6 +129,7 @@ template <typename Filter>
 TPeakDialog<Filter>::TPeakDialog(IQDeviceOrdavinex& device, ui::Window* parent, int resourceId)
     : TTypedFilterDialog<Filter>(device, parent, resourceId), level_(this, kMinLevel, kMaxLevel) {
   this->OnCommand(kInvertButton, [this] {
+    if (this->Shown() == nullptr || !this->StepsFromUnit()) return;
     this->ApplyChange(
         [this] { this->Shown()->level = std::clamp(-this->Shown()->level, kMinLevel, kMaxLevel); });
   });
@@ -193,22 +195,7 @@ void TParametricDialog::ShowFilter() {
                                  familycommon::kFirstBandwidthPosition,
                                  familycommon::kLastBandwidthPosition));
   // While a write to the unit's filters is in doubt the Q shown is only the one last known.
-  sliderSteps_.Rest(!Device()->FiltersStale());
-}
-
-bool TParametricDialog::TakeUnitsValues() {
-  TParametricFilter* filter = Shown();
-  // Read into a copy, so that a read cut short leaves the filter whole.
-  const std::unique_ptr<TFilter> held = filter->Clone();
-  bool read = false;
-  // A slot that holds another type of filter gives no values of this one.
-  if (!GuardedUnitCall(*Device(), [&] { read = held->ReadFromDevice(*Device()); }) || !read) {
-    return false;
-  }
-  filter->CopyParamsFrom(*held);
-  ShowFilter();
-  sliderSteps_.Rest(true);
-  return true;
+  sliderSteps_.Rest(!ValuesInDoubt());
 }
 
 void TParametricDialog::ShowQ(float q) {
@@ -319,7 +306,7 @@ void TSlopeDialog<Filter>::ShowFilter() {
 template <typename Filter>
 void TSlopeDialog<Filter>::StepOrder(int delta) {
   Filter* filter = this->Shown();
-  if (filter == nullptr) return;
+  if (filter == nullptr || !this->StepsFromUnit()) return;
   IQDeviceOrdavinex& device = *this->Device();
   const int order = std::clamp(filter->order - delta, Filter::kMinOrder, Filter::kMaxOrder);
   const int extra = (order + 1) / 2 - (filter->order + 1) / 2;

@@ -105,9 +105,6 @@ class TParametricDialog : public TPeakDialog<TParametricFilter> {
   void TakeBandwidth();
   void ShowQ(float q);
   void Scrolled(ui::ScrollCode code);
-  // The filter takes the values the unit holds, read, and the dialog shows them; answers whether
-  // the unit gave them. A bus failure is told.
-  bool TakeUnitsValues();
 
   FrequencyControls frequency_;
   ui::Edit q_;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "controls/ChangeOutcome.h"
+#include "controls/ControlChange.h"
 #include "familycommon/TypedNumbers.h"
 #include "familyov/filters/FilterDialogs.h"
 #include "familyov/filters/FilterElements.h"
@@ -94,6 +96,7 @@ void TFilterDialog::SetFilter(TFilter* filter) {
   filter_ = filter;
   held_ = filter == nullptr ? nullptr : filter->Clone();
   unknown_ = false;
+  readSinceDoubt_ = false;
 }
 
 void TFilterDialog::RegisterControls(ui::Edit* frequency, ui::Edit* level) {
@@ -136,9 +139,10 @@ void TFilterDialog::Notify(NotifyRecord* record) {
     // The filter goes: nothing of it may be shown or written to any more.
     SetFilter(nullptr);
   }
-  if (record->code == FilterSetChanged && filter_ != nullptr && device_ != nullptr &&
-      !device_->Holds(filter_)) {
-    SetFilter(nullptr);
+  if (record->code == FilterSetChanged) {
+    // A write of any filter that went unanswered is told this way: this one may be in doubt again.
+    readSinceDoubt_ = false;
+    if (filter_ != nullptr && device_ != nullptr && !device_->Holds(filter_)) SetFilter(nullptr);
   }
   if (filter_ != nullptr && record->code == FilterChanged) {
     if (Names(*record, filter_)) held_ = filter_->Clone();
@@ -194,6 +198,7 @@ void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
   // fail, or show one value of several in doubt.
   filter_->CopyParamsFrom(*held_);
   unknown_ = outcome == controls::ChangeOutcome::kInDoubt;
+  readSinceDoubt_ = false;
   if (unknown_) {
     ShowFiltersInDoubt(*device_, *this);
   } else {
@@ -201,6 +206,29 @@ void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
   }
   held_ = filter_->Clone();
   Refill();
+}
+
+bool TFilterDialog::ValuesInDoubt() const { return device_->FiltersStale() && !readSinceDoubt_; }
+
+bool TFilterDialog::TakeUnitsValues() {
+  // Read into a copy, so that a read cut short leaves the filter whole.
+  const std::unique_ptr<TFilter> read = filter_->Clone();
+  bool gave = false;
+  // A slot that holds another type of filter gives no values of this one.
+  if (!GuardedUnitCall(*device_, [&] { gave = read->ReadFromDevice(*device_); }) || !gave) {
+    return false;
+  }
+  filter_->CopyParamsFrom(*read);
+  held_ = filter_->Clone();
+  unknown_ = false;
+  readSinceDoubt_ = true;
+  ShowFilter();
+  return true;
+}
+
+bool TFilterDialog::StepsFromUnit() {
+  return !ValuesInDoubt() || controls::ApplyChange([this] { return TakeUnitsValues(); }, {}) ==
+                                 controls::ChangeOutcome::kTaken;
 }
 
 void TFilterDialog::Refill() {

@@ -79,6 +79,16 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   // After a refusal it takes what the unit holds as far as it can be read, and the dialog shows it;
   // after a write in doubt the fields show unknown until the unit is read again.
   void TakeUnitsFilter(controls::ChangeOutcome outcome);
+  // Whether the values shown may not be the unit's: a write to the unit's filters went unanswered
+  // and this dialog has not read its filter since.
+  bool ValuesInDoubt() const;
+  // The filter takes the values the unit holds, read, and the dialog shows them; answers whether
+  // the unit gave them. A bus failure is told.
+  bool TakeUnitsValues();
+  // Before a change made relative to the values shown (a step, an arrow, a turn-over): values in
+  // doubt are first read from the unit (see TakeUnitsValues). Answers whether the change may go
+  // on: not when the unit did not give them, which is told once and leaves them unknown.
+  bool StepsFromUnit();
   // Enter: the typed entries go to the unit.
   virtual void ApplyEntries();
   void CleanupWindow() override;
@@ -98,6 +108,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   ui::Edit* levelControl_ = nullptr;
   // A write of the filter went unanswered: what the unit holds is unknown until it is read again.
   bool unknown_ = false;
+  // The filter was read from the unit since its values were last put in doubt.
+  bool readSinceDoubt_ = false;
 };
 
 template <typename Change>

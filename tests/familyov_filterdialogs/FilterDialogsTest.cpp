@@ -327,6 +327,71 @@ TEST_F(FilterDialogTest, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
   }
 }
 
+template <typename Filter>
+std::unique_ptr<ui::Dialog> OpenFilter(FilterDialogTest& test) {
+  const auto& filters = test.unit.Filters();
+  return test.Show(filters.empty() ? test.Add<Filter>(0, 1000) : *filters.front());
+}
+
+// A value typed whose update the unit carried out without answering leaves every field of the
+// filter unknown, and the program's copy at the value before. A step, an arrow or a turn-over
+// meanwhile, before any idle pass, starts from the values the unit holds, read first; a read that
+// fails writes nothing and is told once.
+struct InDoubtStep {
+  const char* what;
+  std::unique_ptr<ui::Dialog> (*open)(FilterDialogTest&);
+  int edit;
+  const char* typed;
+  void (*step)(ui::Window& dialog);
+  // The field's text once the step is taken.
+  const char* stepped;
+};
+
+TEST_F(FilterDialogTest, AStepOnValuesInDoubtStartsFromTheValuesTheUnitHolds) {
+  const auto arrow = [](ui::Window& dialog) {
+    dynamic_cast<ui::UpDown&>(ui::test::ControlOf(dialog, kOrderUpDown)).Step(-1);
+  };
+  for (const InDoubtStep& row : {
+           InDoubtStep{"ParametricFrequencyQuad", OpenFilter<TParametricFilter>, kFrequencyEdit,
+                       "2000", [](ui::Window& d) { SpinQuad(d, kFrequencyQuad, 2); }, "2001"},
+           InDoubtStep{"ParametricInvert", OpenFilter<TParametricFilter>, kLevelEdit, "-3",
+                       [](ui::Window& d) { ui::test::Click(d, kInvertButton); }, "3.0"},
+           InDoubtStep{"OctaveLevelQuad", OpenFilter<TOctaveFilter>, kLevelEdit, "-3",
+                       [](ui::Window& d) { SpinQuad(d, kLevelQuad, 3); }, "-2.0"},
+           InDoubtStep{"ShelfLevelQuad", OpenFilter<THighshelfFilter>, kLevelEdit, "6",
+                       [](ui::Window& d) { SpinQuad(d, kLevelQuad, 2); }, "6.1"},
+           InDoubtStep{"LowpassSlopeArrow", OpenFilter<TLowpassFilter>, kFrequencyEdit, "80", arrow,
+                       "80"},
+           InDoubtStep{"AllpassFrequencyQuad", OpenFilter<TAllpassFilter>, kFrequencyEdit, "90",
+                       [](ui::Window& d) { SpinQuad(d, kFrequencyQuad, 1); }, "89"},
+       }) {
+    for (const bool readsFail : {false, true}) {
+      SCOPED_TRACE(std::string(row.what) + (readsFail ? " reads fail" : " answering"));
+      std::unique_ptr<ui::Dialog> dialog = row.open(*this);
+      bus.bus.AddFault(sim::Fault::Silence()
+                           .ForOpcode(sim::kOpcodeSet)
+                           .ForObject(sim::familyov::object::kFilterCommand));
+      TypeAndEnter(*dialog, row.edit, row.typed);
+      ASSERT_EQ(TextOf(*dialog, row.edit), "");
+      bus.bus.ClearFaults();
+      if (readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+      ovtest::ReportedErrors().clear();
+      Transfers();
+      row.step(*dialog);
+      const Trace trace = Transfers();
+      if (readsFail) {
+        EXPECT_EQ(std::ranges::count_if(trace, [](auto& t) { return t.starts_with("W13"); }), 0);
+        EXPECT_EQ(TextOf(*dialog, row.edit), "");
+      } else {
+        EXPECT_EQ(TextOf(*dialog, row.edit), row.stepped);
+      }
+      EXPECT_EQ(ovtest::ReportedErrors().size(), readsFail ? 1u : 0u);
+      bus.bus.ClearFaults();
+      unit.RemoveAllFilters();
+    }
+  }
+}
+
 TEST_F(FilterDialogTest, ASlopeOrderStepReallocatesTheFilterEvenAtItsLimit) {
   auto& lowpass = Add<TLowpassFilter>(0, 500);
   auto dialog = Show(lowpass);
@@ -452,12 +517,6 @@ struct TypedFilterField {
   int write;
 };
 
-template <typename Filter>
-std::unique_ptr<ui::Dialog> OpenFilter(FilterDialogTest& test) {
-  const auto& filters = test.unit.Filters();
-  return test.Show(filters.empty() ? test.Add<Filter>(0, 1000) : *filters.front());
-}
-
 std::unique_ptr<ui::Dialog> OpenCrossover(FilterDialogTest& test) {
   if (CrossoverOf(test.unit, 0, CrossoverSide::kHigh) == nullptr) {
     CrossoverChanges(test.unit, nullptr).SetType(0, CrossoverSide::kHigh, kCrossoverBessel);
@@ -473,7 +532,9 @@ class FailedFilterEntryTest
       public testing::WithParamInterface<std::tuple<TypedFilterField, ovtest::WriteFailure>> {};
 
 TEST_P(FailedFilterEntryTest, IsToldOnceAndShowsWhatTheUnitHoldsOnceItAnswers) {
-  const auto& [field, failure] = GetParam();
+  // Named apart, not bound together: a lambda below takes the field.
+  const TypedFilterField& field = std::get<0>(GetParam());
+  const ovtest::WriteFailure& failure = std::get<1>(GetParam());
   TEdit8126Window editWindow(nullptr, unit);
   editWindow.Create();
   std::unique_ptr<ui::Dialog> dialog = field.open(*this);
