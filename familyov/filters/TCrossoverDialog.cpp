@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 
+#include "controls/ControlChange.h"
 #include "familyov/filters/CrossoverRules.h"
 #include "familyov/filters/FiltersInDoubt.h"
+#include "familyov/filters/TFilterDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -142,7 +144,16 @@ void TCrossoverDialog::EvType(Row& row) {
   Refused(outcome);
 }
 
+bool TCrossoverDialog::StepsFromUnit(const Row& row) {
+  TFilter* const edge[] = {CrossoverOf(device_, output_, row.side)};
+  // The program's copy of crossovers in doubt may hold what the unit never took.
+  if (edge[0] == nullptr || !device_.FiltersStale()) return true;
+  return controls::ApplyChange([&] { return TakeUnitsValues(device_, edge); }, {}) ==
+         controls::ChangeOutcome::kTaken;
+}
+
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
+  if (!StepsFromUnit(row)) return;
   auto outcome = CrossoverChanges::Outcome::kNothing;
   Edit([&] { outcome = Changes().StepOrder(output_, row.side, delta, row.frequency.Text()); });
   Refused(outcome);
@@ -150,7 +161,7 @@ void TCrossoverDialog::EvOrder(Row& row, int delta) {
 
 void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   Row* row = button == &low_.quad ? &low_ : button == &high_.quad ? &high_ : nullptr;
-  if (row == nullptr) return;
+  if (row == nullptr || !StepsFromUnit(*row)) return;
   Edit([&] { Changes().StepFrequency(output_, row->side, button->CurrentZone(), steps); });
 }
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "controls/ChangeOutcome.h"
@@ -58,6 +60,22 @@ float ParseRatioText(const std::string& text, float low, float high, float curre
     value = current;
   }
   return static_cast<float>(std::clamp(value, double(low), double(high)));
+}
+
+bool TakeUnitsValues(IQDeviceOrdavinex& device, std::span<TFilter* const> filters) {
+  // Read into copies, so that a read cut short leaves every filter whole.
+  std::vector<std::unique_ptr<TFilter>> read;
+  bool gave = true;
+  // A slot that holds another type of filter gives no values of this one.
+  const bool answered = GuardedUnitCall(device, [&] {
+    for (const TFilter* filter : filters) {
+      read.push_back(filter->Clone());
+      gave = gave && read.back()->ReadFromDevice(device);
+    }
+  });
+  if (!answered || !gave) return false;
+  for (std::size_t i = 0; i < filters.size(); ++i) filters[i]->CopyParamsFrom(*read[i]);
+  return true;
 }
 
 TFilterDialog::TFilterDialog(IQDeviceOrdavinex* device, ui::Window* parent, int resourceId)
@@ -211,14 +229,8 @@ void TFilterDialog::TakeUnitsFilter(controls::ChangeOutcome outcome) {
 bool TFilterDialog::ValuesInDoubt() const { return device_->FiltersStale() && !readSinceDoubt_; }
 
 bool TFilterDialog::TakeUnitsValues() {
-  // Read into a copy, so that a read cut short leaves the filter whole.
-  const std::unique_ptr<TFilter> read = filter_->Clone();
-  bool gave = false;
-  // A slot that holds another type of filter gives no values of this one.
-  if (!GuardedUnitCall(*device_, [&] { gave = read->ReadFromDevice(*device_); }) || !gave) {
-    return false;
-  }
-  filter_->CopyParamsFrom(*read);
+  TFilter* const filter[] = {filter_};
+  if (!namespaceOV::TakeUnitsValues(*device_, filter)) return false;
   held_ = filter_->Clone();
   unknown_ = false;
   readSinceDoubt_ = true;

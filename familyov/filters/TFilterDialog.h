@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "controls/ChangeOutcome.h"
@@ -25,6 +26,10 @@ int ParseFrequencyText(const std::string& text, int low, int high, int current);
 // A ratio typed as "0.3" or "1/3" (an unreadable numerator counts as low, an unreadable or zero
 // denominator gives high), clamped to low..high; `current` when the text holds no number.
 float ParseRatioText(const std::string& text, float low, float high, float current);
+
+// Each of `filters` takes the values the unit holds, read, under the family's guard: a bus failure
+// is told. Answers whether the unit gave every one of them; otherwise none of them changes.
+bool TakeUnitsValues(IQDeviceOrdavinex& device, std::span<TFilter* const> filters);
 
 // The parameter dialog of one filter, shown modeless in the filter editor's parameter window.
 // Enter applies the entries to the unit, Escape shows the filter's values again, a right click

@@ -18,6 +18,7 @@
 #include <iterator>
 
 #include "controls/TPolarityButton.h"
+#include "controls/TQuadButton.h"
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/TCrossoverEditor.h"
 #include "familyov/unit/ParameterTable.h"
@@ -30,6 +31,7 @@
 #include "resources/FamilyOvCrossoverIds.h"
 #include "resources/FamilyOvFunctionIds.h"
 #include "sim/Fault.h"
+#include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 
@@ -119,6 +121,41 @@ TEST_F(CrossoverWindowsTest, TheDialogWritesEachChangeAndLetsGoOfItsEditsWhenItG
   ui::test::PumpMessages();
   EXPECT_EQ(unit.HighCrossover(1)->dialogFrequencyControl, nullptr);
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+// A frequency typed whose write the unit carried out without answering leaves the row blank and
+// the program's copy at the frequency before. A quad step meanwhile, before any idle pass, starts
+// from the frequency the unit holds, read first; a read that fails writes nothing and is told once.
+TEST_F(CrossoverWindowsTest, AQuadStepOnACrossoverInDoubtStartsFromTheFrequencyTheUnitHolds) {
+  TCrossoverDialog& dialog = Open().Dialog();
+  Choose(dialog, kHighType, kCrossoverBessel);
+  auto& quad = dynamic_cast<TQuadButton&>(ui::test::ControlOf(dialog, kHighQuad));
+  const ui::Rect up = quad.ZoneRect(2);
+  const ui::Point centre{(up.left + up.right) / 2, (up.top + up.bottom) / 2};
+  for (const bool readsFail : {false, true}) {
+    SCOPED_TRACE(readsFail ? "reads fail" : "answering");
+    bus.bus.AddFault(sim::Fault::Silence()
+                         .ForOpcode(sim::kOpcodeSet)
+                         .ForObject(sim::familyov::object::kFilterCommand));
+    ui::test::Type(dialog, kHighFrequency, "2000");
+    ui::test::PressKey(dialog, Qt::Key_Return);
+    ASSERT_EQ(ui::test::ControlOf(dialog, kHighFrequency).Text(), "");
+    bus.bus.ClearFaults();
+    if (readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+    ovtest::ReportedErrors().clear();
+    bus.TakeTrace();
+    ui::test::MouseDown(quad, centre);
+    ui::test::MouseUp(quad, centre);
+    ui::test::PumpMessages();
+    const auto frequencyWrites = testing::Contains(testing::StartsWith("W13.0"));
+    if (readsFail) {
+      EXPECT_THAT(Writes(), testing::Not(frequencyWrites));
+    } else {
+      EXPECT_THAT(Writes(), testing::Contains("W13.0 000007D1")) << "2001 Hz";
+    }
+    EXPECT_EQ(ovtest::ReportedErrors().size(), readsFail ? 1u : 0u);
+    bus.bus.ClearFaults();
+  }
 }
 
 // What the button shows, painted as the screen paints it.
