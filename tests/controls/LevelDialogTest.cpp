@@ -182,6 +182,17 @@ struct StereoDialogTest : LevelDialogTest {
     host.Record(302);
   }
   // The graphic equaliser's analog levels: 0..160 half-dB steps shown negative, not inverted.
+  // A unit that answers nothing, holding -5 dB left and -75 dB right, with nothing written yet.
+  void SilentWithLevelsNotRead(bool lockedPair) {
+    locked = lockedPair;
+    values[kLeftId] = 10;
+    values[kRightId] = 150;
+    written.clear();
+    reports.clear();
+    setsSent = 0;
+    silent = true;
+  }
+
   TStereodBLevelDialog& Open() {
     dialog = std::make_unique<TStereodBLevelDialog>(unit.get(), &left, &right, &locked, 0, 160, 1,
                                                     0.0f, -0.5f, &host);
@@ -278,13 +289,7 @@ TEST_F(StereoDialogTest, AMoveOfLevelsNotReadStartsFromWhatTheUnitHolds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    locked = c.locked;
-    values[kLeftId] = 10;
-    values[kRightId] = 150;
-    written.clear();
-    reports.clear();
-    setsSent = 0;
-    silent = true;
+    SilentWithLevelsNotRead(c.locked);
     TStereodBLevelDialog& dialog = Open();
     silent = !c.answers;
     Drag(dialog, res::kFirstTrackbar, 14);
@@ -352,13 +357,7 @@ TEST_F(StereoDialogTest, AnArrowOnALevelNotReadStepsFromWhatTheUnitHolds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    locked = c.locked;
-    values[kLeftId] = 10;
-    values[kRightId] = 150;
-    written.clear();
-    reports.clear();
-    setsSent = 0;
-    silent = true;
+    SilentWithLevelsNotRead(c.locked);
     TdBLevelDialog single(unit.get(), &left, 0, 160, 1, 0.0f, -0.5f, &host);
     single.SetInverted(false);
     ui::Window* dialog = &single;

@@ -376,6 +376,14 @@ std::string Written(const UCodeObject& object) {
   return text;
 }
 
+// The writes of filter values among the lines of `trace`.
+std::vector<std::string> FilterValueWrites(std::vector<std::string> trace) {
+  std::erase_if(trace, [](const std::string& line) {
+    return !line.starts_with(Written(g8100FilterValueLong));
+  });
+  return trace;
+}
+
 struct SteppedControl {
   const char* what;
   sim::family8100::Model model;
@@ -565,10 +573,7 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
       bus.TakeTrace();
       row.step(dialog);
       ui::test::PumpMessages();
-      std::vector<std::string> written = bus.TakeTrace();
-      std::erase_if(written, [](const std::string& line) {
-        return !line.starts_with(Written(g8100FilterValueLong));
-      });
+      const std::vector<std::string> written = FilterValueWrites(bus.TakeTrace());
       EXPECT_EQ(reports, readFails ? 1 : 0);
       if (readFails) {
         EXPECT_THAT(written, testing::IsEmpty());
@@ -604,10 +609,7 @@ TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
     bus.TakeTrace();
     ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterBandwidth), Qt::Key_Right);
     ui::test::PumpMessages();
-    std::vector<std::string> written = bus.TakeTrace();
-    std::erase_if(written, [](const std::string& line) {
-      return !line.starts_with(Written(g8100FilterValueLong));
-    });
+    const std::vector<std::string> written = FilterValueWrites(bus.TakeTrace());
     EXPECT_EQ(reports, readFails ? 1 : 0);
     if (readFails) {
       EXPECT_THAT(written, testing::IsEmpty());
