@@ -376,12 +376,18 @@ std::string Written(const UCodeObject& object) {
   return text;
 }
 
-// The writes of filter values among the lines of `trace`.
-std::vector<std::string> FilterValueWrites(std::vector<std::string> trace) {
-  std::erase_if(trace, [](const std::string& line) {
+// The filter values `step` writes, the failures it tells counted from none.
+std::vector<std::string> FilterValuesWrittenBy(EntryFixture& fixture,
+                                               const std::function<void()>& step) {
+  fixture.reports = 0;
+  fixture.bus.TakeTrace();
+  step();
+  ui::test::PumpMessages();
+  std::vector<std::string> written = fixture.bus.TakeTrace();
+  std::erase_if(written, [](const std::string& line) {
     return !line.starts_with(Written(g8100FilterValueLong));
   });
-  return trace;
+  return written;
 }
 
 struct SteppedControl {
@@ -569,11 +575,8 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
                              .ForOpcode(sim::kOpcodeGet)
                              .ForObject(g8100FilterValueLong.GetId()));
       }
-      reports = 0;
-      bus.TakeTrace();
-      row.step(dialog);
-      ui::test::PumpMessages();
-      const std::vector<std::string> written = FilterValueWrites(bus.TakeTrace());
+      const std::vector<std::string> written =
+          FilterValuesWrittenBy(*this, [&] { row.step(dialog); });
       EXPECT_EQ(reports, readFails ? 1 : 0);
       if (readFails) {
         EXPECT_THAT(written, testing::IsEmpty());
@@ -605,11 +608,9 @@ TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
     bus.bus.ClearFaults();
     ASSERT_EQ(ui::test::ControlOf(dialog, f8100res::kFilterQ).Text(), "");
     if (readFails) bus.bus.AddFault(lost.ForOpcode(sim::kOpcodeGet));
-    reports = 0;
-    bus.TakeTrace();
-    ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterBandwidth), Qt::Key_Right);
-    ui::test::PumpMessages();
-    const std::vector<std::string> written = FilterValueWrites(bus.TakeTrace());
+    const std::vector<std::string> written = FilterValuesWrittenBy(*this, [&] {
+      ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterBandwidth), Qt::Key_Right);
+    });
     EXPECT_EQ(reports, readFails ? 1 : 0);
     if (readFails) {
       EXPECT_THAT(written, testing::IsEmpty());
