@@ -351,7 +351,9 @@ TEST_F(LevelWindowsTest, AnArrowOnALevelFilledOnASilentUnitStepsFromTheUnitsLeve
     EXPECT_EQ(ovtest::ReportedErrors().size(), row.readFails ? 1u : 0u);
     EXPECT_EQ(ui::test::ControlOf(*row.pane, kLevelText).Text(), row.shown);
     // A step not taken leaves no thumb standing for a level nobody wrote.
-    if (row.readFails) EXPECT_EQ(trackbar.Position(), rested);
+    if (row.readFails) {
+      EXPECT_EQ(trackbar.Position(), rested);
+    }
     bus.bus.ClearFaults();
   }
 }
