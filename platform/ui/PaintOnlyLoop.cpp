@@ -55,6 +55,12 @@ void CloseAsAsked(QObject& receiver) {
   }
 }
 
+// The layer's own posted event: its arrival says that all posted before it has arrived.
+QEvent::Type MarkType() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
 bool SameTimer(const QEvent& a, const QEvent& b) {
   return a.type() == QEvent::Timer && b.type() == QEvent::Timer &&
          static_cast<const QTimerEvent&>(a).timerId() ==
@@ -84,6 +90,13 @@ void PaintOnlyLoop::Run() {
 }
 
 bool PaintOnlyLoop::Intercept(QObject* receiver, QEvent* e) {
+  // A mark that arrives in the middle of an operation is not held like the rest: Release posts a
+  // new one behind all it queues again. Held, a mark would come back with every pause, one more
+  // each time, and a long operation would spend ever longer going over them.
+  if (e->type() == MarkType()) {
+    --marksOut_;
+    return true;
+  }
   if (!running_) {
     if (marksOut_ == 0 || !FreshInput(*receiver, *e)) return false;
     Queue(receiver, *e);
@@ -140,7 +153,7 @@ void PaintOnlyLoop::Queue(QObject* receiver, const QEvent& e) {
 void PaintOnlyLoop::PostMark() {
   // A posted call of the layer's own: the next Run holds it in its place like the rest.
   ++marksOut_;
-  PostCall(*QCoreApplication::instance(), [this] { --marksOut_; });
+  QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(MarkType()));
 }
 
 void PaintPending() {

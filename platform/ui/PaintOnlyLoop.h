@@ -35,6 +35,9 @@ class PaintOnlyLoop {
 
   void Run();
   bool Running() const { return running_; }
+  // Marks posted and not yet arrived: at most one for each operation's release, however many
+  // pauses it made.
+  int MarksOut() const { return marksOut_; }
   // The layer's event entry asks this first, for every event: true when the event was held back
   // or refused and must not be delivered now.
   bool Intercept(QObject* receiver, QEvent* e);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/DrawnWindow.h"
 #include "platform/ui/PaintOnlyLoop.h"
 #include "platform/ui/TestHooks.h"
@@ -90,11 +91,12 @@ TEST(PaintOnlyLoop, MessagesAndTimersWaitUntilTheOperationHasReturned) {
   w.Invalidate();
   EXPECT_FALSE(PaintingOnly());
   watch.during = [&] { EXPECT_TRUE(PaintingOnly()); };
-  PaintPending();
-  PaintPending();
+  for (int pause = 0; pause < 20; ++pause) PaintPending();
   EXPECT_GE(watch.paints, 1) << "the window painted in the middle of the operation";
   EXPECT_TRUE(ran.empty()) << "nothing ran in the middle of the operation";
   EXPECT_FALSE(PaintingOnly());
+  EXPECT_EQ(Application::Instance()->PaintOnly().MarksOut(), 1)
+      << "what is queued again does not grow with the operation's pauses";
 
   test::PumpMessages();
   std::erase(ran, "timer");
