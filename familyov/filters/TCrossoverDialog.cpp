@@ -145,11 +145,11 @@ void TCrossoverDialog::EvType(Row& row) {
 }
 
 bool TCrossoverDialog::StepsFromUnit(const Row& row) {
-  TFilter* const edge[] = {CrossoverOf(device_, output_, row.side)};
+  TFilter* const crossover = CrossoverOf(device_, output_, row.side);
   // The program's copy of crossovers in doubt may hold what the unit never took.
-  if (edge[0] == nullptr || !device_.FiltersStale()) return true;
-  return controls::ApplyChange([&] { return TakeUnitsValues(device_, edge); }, {}) ==
-         controls::ChangeOutcome::kTaken;
+  if (crossover == nullptr || !device_.FiltersStale()) return true;
+  const auto read = [&] { return TakeUnitsValues(device_, {&crossover, 1}); };
+  return controls::ApplyChange(read, {}) == controls::ChangeOutcome::kTaken;
 }
 
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
