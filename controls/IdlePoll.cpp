@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "bus/IQDevice.h"
+#include "controls/CopyInDoubt.h"
 #include "controls/DeviceErrorReport.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/IdleDispatcher.h"
@@ -56,15 +57,16 @@ PollOutcome OwedRead::Settle(IQDevice& device) {
   return outcome;
 }
 
-PollOutcome SettleDoubt(IQDevice& device, const std::function<void()>& reread) {
-  if (!device.InDoubt() || !device.IsOnline()) return PollOutcome::kResting;
+PollOutcome SettleDoubt(IQDevice& device) {
+  const UnitReadAgain* const readAgain = UnitReadAgain::Of(device);
+  if (readAgain == nullptr || !device.InDoubt() || !device.IsOnline()) return PollOutcome::kResting;
   // Taken first: a write of the read again that goes unanswered leaves a doubt of its own.
   device.TakeDoubt();
   // The write in doubt was told: the read again, and every window it refreshes, tell nothing more.
   const PollOutcome outcome = PollUnit(device,
                                        [&] {
                                          const PassOverReports told;
-                                         reread();
+                                         readAgain->Run();
                                        },
                                        {});
   if (outcome != PollOutcome::kAnswered) device.MarkInDoubt();

@@ -45,9 +45,10 @@ class OwedRead {
 };
 
 // One idle pass for a unit left in doubt by a write whose answer never came (IQDevice::InDoubt):
-// `reread` reads the unit again and tells every open window of it what it holds, through PollUnit,
-// quietly, since the silence has been told of already. kResting while there is no doubt or the
-// unit's pause lasts; a pass that fails leaves the unit in doubt for the next.
-PollOutcome SettleDoubt(IQDevice& device, const std::function<void()>& reread);
+// the unit's read again (UnitReadAgain) reads it and tells every open window of it what it holds,
+// through PollUnit, quietly, since the silence has been told of already. kResting while there is
+// no doubt, no window names the read or the unit's pause lasts; a pass that fails leaves the unit
+// in doubt for the next.
+PollOutcome SettleDoubt(IQDevice& device);
 
 }  // namespace controls

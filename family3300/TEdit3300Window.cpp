@@ -115,11 +115,23 @@ TEdit3300Window::TEdit3300Window(IQDevice3300& device, ui::Window* client)
       client_(client),
       images_(kImagePixels, kImagePixels),
       tree_(nullptr, res3300::kFunctionTree),
-      drag_(*this, tree_, [this](ui::Param source, ui::TreeItem target) {
-        if (target && target != root_) {
-          CopyChannel(static_cast<int>(source), static_cast<int>(tree_.ItemData(target)));
-        }
-      }) {
+      drag_(*this, tree_,
+            [this](ui::Param source, ui::TreeItem target) {
+              if (target && target != root_) {
+                CopyChannel(static_cast<int>(source), static_cast<int>(tree_.ItemData(target)));
+              }
+            }),
+      // A write whose answer never came may have changed anything the windows show, the name and
+      // lock in the main list included.
+      readAgain_(
+          device,
+          [this] {
+            ShowUnit();
+            TellClient();
+          },
+          [this](const IQException& error) {
+            controls::ReportFailure(std::make_exception_ptr(error), &device_);
+          }) {
   images_.AddStrip(ui::Resources::Image(res3300::kTreeImages), ui::kWhite);
   SetClient(&tree_);
   SetMenu(res3300::kEditUnitMenu);
@@ -307,12 +319,7 @@ bool TEdit3300Window::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
   if (!IsCreated() || !device_.IsOnline()) return more;
   const controls::PollOutcome owed = unitOwed_.Settle(device_);
-  // A write whose answer never came may have changed anything the windows show, the name and
-  // lock in the main list included.
-  const controls::PollOutcome doubt = controls::SettleDoubt(device_, [this] {
-    ShowUnit();
-    TellClient();
-  });
+  const controls::PollOutcome doubt = controls::SettleDoubt(device_);
   const bool resting =
       owed == controls::PollOutcome::kResting && doubt == controls::PollOutcome::kResting;
   return resting ? more : true;

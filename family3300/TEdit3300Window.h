@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "controls/CopyInDoubt.h"
+#include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
 #include "family3300/LevelDialogs3300.h"
 #include "family3300/TDSPIDialog.h"
@@ -142,6 +144,9 @@ class TEdit3300Window : public ui::Frame {
   // What a silent unit did not give: this window's name and switches, and what its open dialogs
   // show.
   controls::OwedRead unitOwed_{[this] { ShowUnit(); }};
+  // A write whose answer never came may have changed anything the windows show, the name and
+  // lock in the main list included.
+  controls::UnitReadAgain readAgain_;
 };
 
 }  // namespace namespace3300

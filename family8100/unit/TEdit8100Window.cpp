@@ -76,7 +76,12 @@ TEdit8100Window::TEdit8100Window(ui::Window* client, IQDevice8100& device)
       device_(&device),
       client_(client),
       images_(kImagePixels, kImagePixels),
-      tree_(nullptr, f8100res::kEditTree) {
+      tree_(nullptr, f8100res::kEditTree),
+      readAgain_(
+          device, [this] { ReadAgainAndShow(); },
+          [this](const IQException& error) {
+            controls::ReportFailure(std::make_exception_ptr(error), device_);
+          }) {
   images_.AddStrip(ui::Resources::Image(f8100res::kTreeImages), ui::kWhite);
   SetClient(&tree_);
   SetRect(kDefaultRect);
@@ -238,7 +243,7 @@ bool TEdit8100Window::IdleAction(long idleCount) {
   if (!IsCreated() || !device_->IsOnline()) return more;
   // Lists that a silent unit broke off are read again as a unit in doubt is, in one read.
   if (device_->ListsStale()) device_->MarkInDoubt();
-  controls::PollOutcome outcome = controls::SettleDoubt(*device_, [this] { ReadAgainAndShow(); });
+  controls::PollOutcome outcome = controls::SettleDoubt(*device_);
   if (outcome == controls::PollOutcome::kResting && unitOwed_.Owed()) {
     outcome = unitOwed_.Settle(*device_);
   }

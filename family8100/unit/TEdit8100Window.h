@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "controls/CopyInDoubt.h"
+#include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
 #include "controls/RenamedCaptions.h"
 #include "platform/ui/Frame.h"
@@ -111,6 +113,7 @@ class TEdit8100Window : public ui::Frame {
   controls::OwedRead unitOwed_{[this] { ReadNameAndLock(); }};
   // The unit's text in the captions before a rename whose answer never came; empty when none.
   std::string renamedFrom_;
+  controls::UnitReadAgain readAgain_;
 };
 
 }  // namespace namespace8100

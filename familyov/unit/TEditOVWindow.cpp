@@ -38,7 +38,10 @@ TEditOVWindow::TEditOVWindow(ui::Window* parent, IQDeviceOrdavinex& device)
       owner_(parent),
       images_(kImagePixels, kImagePixels),
       tree_(nullptr, ovres::kFunctionTree),
-      poller_(device) {
+      poller_(device),
+      readAgain_(
+          device, [this] { ReadUnitAgain(); },
+          [this](const IQException& error) { ReportCommError(error, *device_); }) {
   images_.AddStrip(ui::Resources::Image(ovres::kTreeImages), ui::kWhite);
   filterSet_ = device.filterSetNotice.Listen([this] {
     NotifyRecord record{FilterSetChanged, 0, 0, nullptr};
@@ -197,6 +200,10 @@ void TEditOVWindow::ReadUnitAgain() {
   ReadUnit(nullptr);
   ReadTree();
   TellDeviceLists(*device_);
+  // The views read the unit once; a unit silent again is told of once.
+  controls::OneReportScope refresh;
+  NotifyRecord record{RefreshAll, 0, 0, nullptr};
+  Notify(&record);
 }
 
 void TEditOVWindow::ShowUnitName(const std::string& name) {
@@ -515,14 +522,7 @@ bool TEditOVWindow::IdleAction(long idleCount) {
   const bool more = ui::Frame::IdleAction(idleCount);
   if (!IsCreated()) return more;
   if (device_->IsOnline() && device_->InDoubt()) {
-    const controls::PollOutcome outcome =
-        controls::SettleDoubt(*device_, [this] { ReadUnitAgain(); });
-    if (outcome == controls::PollOutcome::kAnswered) {
-      // The views read the unit once; a unit silent again is told of once.
-      controls::OneReportScope refresh;
-      NotifyRecord record{RefreshAll, 0, 0, nullptr};
-      Notify(&record);
-    }
+    const controls::PollOutcome outcome = controls::SettleDoubt(*device_);
     return outcome == controls::PollOutcome::kResting ? more : true;
   }
   if (device_->IsOnline() && treeOwed_.Owed()) {

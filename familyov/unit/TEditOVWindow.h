@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/CommandStart.h"
+#include "controls/CopyInDoubt.h"
 #include "controls/IdlePoll.h"
 #include "controls/TDataWindow.h"
 #include "familycommon/FilterLifetime.h"
@@ -164,6 +165,7 @@ class TEditOVWindow : public ui::Frame, public TDataWindow {
   controls::OwedRead lockOwed_{[this] { FollowLock(UnitLock()); }};
   // The summary an opening cut short did not open.
   controls::OwedRead summaryOwed_{[this] { OpenSummaryIfFree(); }};
+  controls::UnitReadAgain readAgain_;
   // Last: it stops listening before the children go.
   familycommon::FilterSetNotice::Subscription filterSet_;
 };
