@@ -20,12 +20,11 @@ inline bool IsStep(ui::ScrollCode code) {
 // the unit's value: a step from there would write a value nobody chose (tens of dB from one key
 // press). A step made on it is taken from what the unit holds, read first; a unit that does not
 // give it is written nothing and told of once, and the read-out stays unknown.
-// A move ends (ThumbPosition, EndScroll) without going further when it changed nothing: when it
-// never took the thumb from where it stood, as a press on the thumb does not, or, the unit's value
-// known, when it leaves the thumb there again or that value was already written. Otherwise a press
-// on the thumb of a level shown unknown would write a value nobody chose, one on a known level
-// would write it again (on a silent unit, a write in doubt for nothing), and the end of an arrow's
-// move would write again what its step wrote.
+// A move's end (ThumbPosition, EndScroll) goes no further when it leaves the thumb where it last
+// rested, at the unit's value or at a level shown unknown that the move never left: a press on
+// the thumb writes nothing, where it would write a value nobody chose, or the unit's own again (on
+// a silent unit, a write in doubt for nothing), and the end of a move whose steps were written
+// already does not write them again.
 class UnitSteps {
  public:
   explicit UnitSteps(ui::Trackbar& bar) : bar_(bar) {}
@@ -44,7 +43,7 @@ class UnitSteps {
   // that read failed (the thumb back where it rested), nor at an end that changes nothing.
   bool Move(ui::ScrollCode code, const std::function<bool()>& read) {
     if (IsEnd(code)) {
-      const bool changes = moved_ && (!known_ || bar_.Position() != held_);
+      const bool changes = bar_.Position() != held_ || (!known_ && moved_);
       if (code == ui::ScrollCode::EndScroll) moved_ = false;
       return changes;
     }
