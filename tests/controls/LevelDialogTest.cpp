@@ -303,7 +303,7 @@ TEST_F(StereoDialogTest, AMoveOfLevelsNotReadStartsFromWhatTheUnitHolds) {
 }
 
 // A key press is a move and its end at one value: on a unit that does not take it, one write and
-// one report, in either dialog.
+// one report, in either dialog; a press on the thumb after it, which moves nothing, writes nothing.
 TEST_F(StereoDialogTest, AKeyPressWrittenWhileDraggingOnAFailingUnitIsOneWriteAndOneReport) {
   TdBLevelDialog single(unit.get(), &left, 0, 40, 5, -10.0f, 0.5f, &host);
   single.SetWriteWhileDragging(true);
@@ -327,9 +327,14 @@ TEST_F(StereoDialogTest, AKeyPressWrittenWhileDraggingOnAFailingUnitIsOneWriteAn
       ui::test::PressKey(ui::test::ControlOf(*d.dialog, d.trackbar), Qt::Key_Up);
       EXPECT_EQ(setsSent, 1) << "the second channel waits for the first";
       EXPECT_EQ(reports.size(), 1u);
-      // The unit answers again, and its late replies are settled before the next case counts.
+      // The unit answers again: a press on the thumb where the failure left it, at the unit's
+      // level or the step's shown unknown, writes nothing.
       silent = false;
       errorCode.reset();
+      Drag(*d.dialog, d.trackbar, Position(*d.dialog, d.trackbar));
+      Release(*d.dialog, d.trackbar);
+      EXPECT_EQ(setsSent, 1) << "nor does the thumb's press";
+      // Its late replies are settled before the next case counts.
       d.read();
     }
   }

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QSlider>
+#include <QTest>
 #include <bit>
 #include <cstdio>
 #include <string>
@@ -316,9 +318,28 @@ TEST_F(LevelWindowsTest, WindowsOpenedOnASilentUnitShowItOnceItAnswers) {
   EXPECT_EQ(ovtest::ReportedErrors().size(), reports);
 }
 
+// The user's hand on a slider, the queue emptied while it is down: an arrow key, a press on the
+// thumb where it rests and a drag of it ten steps on, each let go after.
+void Arrow(ui::Trackbar& trackbar) {
+  QTest::keyPress(trackbar.Widget(), Qt::Key_Right);
+  ui::test::PumpMessages();
+  QTest::keyRelease(trackbar.Widget(), Qt::Key_Right);
+}
+void MoveThumb(ui::Trackbar& trackbar, int steps) {
+  auto& slider = *qobject_cast<QSlider*>(trackbar.Widget());
+  slider.setSliderDown(true);
+  slider.setSliderPosition(slider.sliderPosition() + steps);
+  ui::test::PumpMessages();
+  slider.setSliderDown(false);
+}
+void PressThumb(ui::Trackbar& trackbar) { MoveThumb(trackbar, 0); }
+void DragThumb(ui::Trackbar& trackbar) { MoveThumb(trackbar, 10); }
+
 // Levels filled while the unit was silent, the unit answering again before any idle pass: an arrow
 // on a channel's or the master's slider steps from the level the unit holds, read first, not from
-// where the thumb rests; a unit that does not give it is written nothing and told once.
+// where the thumb rests; a unit that does not give it is written nothing and told once. A press on
+// the thumb that moves nothing writes nothing, known or not; a drag writes where it ends; each
+// move writes once.
 TEST_F(LevelWindowsTest, AnArrowOnALevelFilledOnASilentUnitStepsFromTheUnitsLevel) {
   SetLevel(4, -6.0f);
   gMasterLevelObject.Write(*unit, -10.0f);
@@ -329,14 +350,19 @@ TEST_F(LevelWindowsTest, AnArrowOnALevelFilledOnASilentUnitStepsFromTheUnitsLeve
   const struct {
     const char* what;
     ui::Window* pane;
+    void (*act)(ui::Trackbar&);
     bool readFails;
     std::vector<std::string> written;
     const char* shown;
   } rows[] = {
-      {"a channel, its read failing", &outputs.Pane(0), true, {}, "?"},
-      {"a channel", &outputs.Pane(0), false, {LevelWrite(4, -6.5f)}, "-6.5"},
-      {"the master, its read failing", outputs.Master(), true, {}, "?"},
-      {"the master", outputs.Master(), false, {"W36 " + GainBits(-10.5f)}, "-10.5"},
+      {"a channel, its thumb pressed", &outputs.Pane(0), PressThumb, false, {}, "?"},
+      {"a channel, its read failing", &outputs.Pane(0), Arrow, true, {}, "?"},
+      {"a channel", &outputs.Pane(0), Arrow, false, {LevelWrite(4, -6.5f)}, "-6.5"},
+      {"a channel known, its thumb pressed", &outputs.Pane(0), PressThumb, false, {}, "-6.5"},
+      {"channel B dragged", &outputs.Pane(1), DragThumb, false, {LevelWrite(5, 19.0f)}, "19.0"},
+      {"the master, its thumb pressed", outputs.Master(), PressThumb, false, {}, "?"},
+      {"the master, its read failing", outputs.Master(), Arrow, true, {}, "?"},
+      {"the master", outputs.Master(), Arrow, false, {"W36 " + GainBits(-10.5f)}, "-10.5"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -345,7 +371,7 @@ TEST_F(LevelWindowsTest, AnArrowOnALevelFilledOnASilentUnitStepsFromTheUnitsLeve
     bus.TakeTrace();
     auto& trackbar = static_cast<ui::Trackbar&>(ui::test::ControlOf(*row.pane, kLevelTrackbar));
     const int rested = trackbar.Position();
-    ui::test::PressKey(trackbar, Qt::Key_Right);
+    row.act(trackbar);
     ui::test::PumpMessages();
     EXPECT_EQ(Writes(), row.written);
     EXPECT_EQ(ovtest::ReportedErrors().size(), row.readFails ? 1u : 0u);
