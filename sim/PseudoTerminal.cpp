@@ -1,6 +1,7 @@
 #include "sim/PseudoTerminal.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -48,8 +49,13 @@ PseudoTerminal::PseudoTerminal() {
 PseudoTerminal::~PseudoTerminal() { Close(); }
 
 int PseudoTerminal::UnreadByProgram() const {
+  if (slave_ < 0) return 0;
+  // What the master took reaches the slave's side only once a worker of the system has moved it
+  // there; a poll of a slave that holds nothing yet moves it at once.
+  pollfd slave{slave_, POLLIN, 0};
+  poll(&slave, 1, 0);
   int count = 0;
-  if (slave_ < 0 || ioctl(slave_, FIONREAD, &count) != 0) return 0;
+  if (ioctl(slave_, FIONREAD, &count) != 0) return 0;
   return count;
 }
 

@@ -40,6 +40,8 @@ constexpr milliseconds kHangUpHold{20};
 constexpr milliseconds kHangUpGrace{1000};
 // How often a waiting hang-up looks whether the reply was read.
 constexpr milliseconds kHangUpCheck{1};
+// How often a wait for the units' answers looks whether the system has moved all of it.
+constexpr std::chrono::microseconds kCrossingCheck{50};
 constexpr unsigned long kTimerSlackNs = 1;
 constexpr std::size_t kReadChunkBytes = 4096;
 constexpr std::size_t kStreamChunkBytes = 256;
@@ -142,8 +144,11 @@ void SimulatedBus::Loop::Run() {
       uint64_t drained = 0;
       [[maybe_unused]] const auto read = ::read(wakeFd_, &drained, sizeof drained);
     }
-    std::lock_guard lock(bus_.mutex_);
-    Service(Clock::now());
+    {
+      std::lock_guard lock(bus_.mutex_);
+      Service(Clock::now());
+    }
+    bus_.passed_.notify_all();
   }
 }
 
@@ -368,14 +373,27 @@ WireCount SimulatedBus::Carried() const {
   return loop_->carried;
 }
 
-bool SimulatedBus::Answered(WireCount since, WireCount line, std::size_t wanted) const {
-  std::lock_guard lock(mutex_);
-  if (terminal_->Master() < 0) return true;
-  const auto unread = static_cast<uint64_t>(terminal_->UnreadByProgram());
-  if (unread >= wanted) return true;
-  const WireCount& carried = loop_->carried;
-  return carried.toUnits - since.toUnits >= line.toUnits && loop_->Idle() &&
-         carried.fromUnits - since.fromUnits <= line.fromUnits + unread;
+bool SimulatedBus::AwaitAnswered(WireCount since, WireCount line, std::size_t wanted,
+                                 std::chrono::steady_clock::time_point deadline) const {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    if (terminal_->Master() < 0) return true;
+    const auto unread = static_cast<uint64_t>(terminal_->UnreadByProgram());
+    if (unread >= wanted) return true;
+    const WireCount& carried = loop_->carried;
+    const bool unitsDone = carried.toUnits - since.toUnits >= line.toUnits && loop_->Idle();
+    if (unitsDone && carried.fromUnits - since.fromUnits <= line.fromUnits + unread) return true;
+    if (Clock::now() >= deadline) return false;
+    if (!unitsDone) {
+      passed_.wait_until(lock, deadline);
+      continue;
+    }
+    // The units wrote their answer in more than one go, and the system has moved only the first
+    // part to the program's side: no pass of the bus's thread tells when the rest is there.
+    lock.unlock();
+    std::this_thread::sleep_for(kCrossingCheck);
+    lock.lock();
+  }
 }
 
 std::vector<TrafficEntry> SimulatedBus::Traffic() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -74,12 +76,15 @@ class SimulatedBus {
 
   // The bytes the units took from the line and put on it since the bus began.
   WireCount Carried() const;
-  // Whether the program's next read of `wanted` bytes no longer waits on this bus's thread or the
-  // system's: its side of the line holds them already, or, of what it moved since the bus had
+  // Waits until the program's next read of `wanted` bytes no longer waits on this bus's thread or
+  // the system's: its side of the line holds them already, or, of what it moved since the bus had
   // carried `since` (`line`: bytes written, bytes read), the units have taken in every byte
   // written, answered it, and its side holds every byte of the answers not yet read. (It holds
-  // only so much: the rest of a long stream waits for room.)
-  bool Answered(WireCount since, WireCount line, std::size_t wanted) const;
+  // only so much: the rest of a long stream waits for room.) False when `deadline` came first.
+  // The waiter sleeps until the bus's thread has been at the line, so a wait costs no processor
+  // time however long the units take.
+  bool AwaitAnswered(WireCount since, WireCount line, std::size_t wanted,
+                     std::chrono::steady_clock::time_point deadline) const;
 
   std::vector<TrafficEntry> Traffic() const;
   void ClearTraffic();
@@ -94,6 +99,8 @@ class SimulatedBus {
   class Loop;
 
   mutable std::mutex mutex_;
+  // Told after each pass of the bus's thread over the line.
+  mutable std::condition_variable passed_;
   std::unique_ptr<PseudoTerminal> terminal_;
   std::unique_ptr<BusModel> model_;
   std::unique_ptr<Loop> loop_;

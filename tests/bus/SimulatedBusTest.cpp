@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "bus/CommPort.h"
 #include "bus/IQDeviceManager.h"
 #include "bus/IQException.h"
 #include "bus/UCodeObject.h"
+#include "platform/serial/PassThroughLine.h"
 #include "sim/SimulatedBus.h"
 #include "tests/bus/BusTestSupport.h"
 #include "tests/bus/PseudoTerminalBus.h"
@@ -303,6 +306,45 @@ TEST(AwaitedRepliesTest, ALateReplyIsReadAndASilentUnitStillTimesOut) {
       EXPECT_FALSE(c.read);
     }
   }
+}
+
+// Counts the reads that go to the line beneath.
+class CountedReads : public serial::PassThroughLine {
+ public:
+  CountedReads(std::unique_ptr<serial::Line> inner, int& reads)
+      : PassThroughLine(std::move(inner)), reads_(reads) {}
+  long Read(uint8_t* data, std::size_t count, int timeoutMs) override {
+    ++reads_;
+    return PassThroughLine::Read(data, count, timeoutMs);
+  }
+
+ private:
+  int& reads_;
+};
+
+// The program takes a reply a byte at a time; the pseudo-terminal hands it over in one read, since
+// a read of it for each byte made the system's calls a third of the suite's processor time.
+TEST(AwaitedRepliesTest, AReplyCrossesThePseudoTerminalInOneRead) {
+  bustest::PseudoTerminalBus line;
+  const int unitIndex = line.bus.AddGenericUnit(Identity(5), kObjects);
+  bustest::TestDeviceType type{kFamily, "Test"};
+  const auto found = line.RollCall({&type});
+  ASSERT_EQ(found.size(), 1u);
+  int reads = 0;
+  line.port.SetLineFactory([&line, &reads, path = line.bus.SlavePath()] {
+    return std::make_unique<bustest::AnsweredLine>(
+        line.bus, std::make_unique<CountedReads>(
+                      serial::MakeSystemLine([path](int) { return std::optional(path); }), reads));
+  });
+  line.port.Close();
+  line.port.Open();
+  const std::string stored = "Stage left";
+  std::vector<uint8_t> bytes(stored.begin(), stored.end());
+  bytes.resize(15);
+  line.bus.StoreElement(unitIndex, kNameId, 0, bytes);
+  StringUCodeObject name{kNameId, 1, true, true};
+  EXPECT_EQ(name.Read(*found[0]), stored);
+  EXPECT_EQ(reads, 1);
 }
 
 // Past its bound the line ends the test saying why, rather than read on as if the unit were silent.
