@@ -381,6 +381,32 @@ TEST_F(CrossoverWindowsTest, AnActionOnACrossoverInDoubtTakesTheOrderTheUnitHold
   }
 }
 
+// Names a silent unit does not give show none in the assignment window, never the template's
+// text, and the unit's own once it answers again.
+TEST_F(CrossoverWindowsTest, TheAssignmentWindowShowsTheNamesTheUnitGivesOnceItAnswers) {
+  TCrossoverLayoutWindow& window = Open();
+  bus.port.SetRetries(0);
+  unit.InvalidateValues();
+  bus.bus.AddFault(sim::Fault::Silence()
+                       .ForOpcode(sim::kOpcodeGet)
+                       .ForObject(sim::familyov::object::kChannelName));
+  script.RunDialog(kNetworkAssignmentDialog, [&](ui::Dialog& dialog) {
+    auto& panes = dynamic_cast<TCrossoverNetworkAssignmentWindow&>(dialog);
+    const auto name = [&](int output) {
+      return ui::test::ControlOf(panes.Pane(output), kNetworkChannelName).Text();
+    };
+    for (int output = 0; output < unit.outputs; ++output) EXPECT_EQ(name(output), "") << output;
+    bus.bus.ClearFaults();
+    testsupport::ResumePollsAndSettle();
+    for (int output = 0; output < unit.outputs; ++output) {
+      gChannelNameObject.SetElement(unit.firstOutput + output);
+      EXPECT_EQ(name(output), gChannelNameObject.Read(unit)) << output;
+    }
+    dialog.CloseWindow(ui::kIdCancel);
+  });
+  Command(window, kCmNetworks);
+}
+
 TEST_F(CrossoverWindowsTest, TheEditorsMenuShowsItsOwnHintsWhereOtherWindowsShareItsNumbers) {
   Open();
   auto* main = static_cast<QMainWindow*>(frame->Widget());
