@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bus/IQDevice.h"
+#include "controls/DeviceErrorReport.h"
 
 namespace controls {
 
@@ -40,6 +41,8 @@ bool SettleCopy(IQDevice& device) {
   const UnitReadAgain* const readAgain = UnitReadAgain::Of(device);
   // Only the unit's own windows take its copy, and they live inside its edit window.
   if (readAgain == nullptr) return false;
+  // The windows the read again refreshes meet a silent unit too: one box tells of it.
+  const OneReportScope settle;
   // Taken first: a write of the read again that goes unanswered leaves a doubt of its own.
   device.TakeDoubt();
   try {

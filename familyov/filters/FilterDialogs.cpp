@@ -129,7 +129,7 @@ template <typename Filter>
 TPeakDialog<Filter>::TPeakDialog(IQDeviceOrdavinex& device, ui::Window* parent, int resourceId)
     : TTypedFilterDialog<Filter>(device, parent, resourceId), level_(this, kMinLevel, kMaxLevel) {
   this->OnCommand(kInvertButton, [this] {
-    if (this->Shown() == nullptr || !this->StepsFromUnit()) return;
+    if (this->Shown() == nullptr) return;
     this->ApplyChange(
         [this] { this->Shown()->level = std::clamp(-this->Shown()->level, kMinLevel, kMaxLevel); });
   });

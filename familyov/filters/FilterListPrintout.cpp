@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "controls/CopyInDoubt.h"
+#include "controls/DeviceErrorReport.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 
@@ -17,11 +19,18 @@ std::vector<const TFilter*> ChannelFilters(const IQDeviceOrdavinex& device, int 
   return ListingOrder(std::move(filters));
 }
 
-std::vector<familycommon::ListingRow> RowsOf(const std::vector<const TFilter*>& filters) {
+// Values that may not be the unit's print as "?".
+std::vector<familycommon::ListingRow> RowsOf(const std::vector<const TFilter*>& filters,
+                                             bool known) {
   std::vector<familycommon::ListingRow> rows;
   for (const TFilter* filter : filters) {
-    rows.push_back({FilterTypeName(filter->typeCode), filter->FormatFrequency(true),
-                    filter->FormatParam1(true), filter->FormatParam2(true, false)});
+    const std::string type = FilterTypeName(filter->typeCode);
+    if (!known) {
+      rows.push_back({type, "?", "?", "?"});
+      continue;
+    }
+    rows.push_back({type, filter->FormatFrequency(true), filter->FormatParam1(true),
+                    filter->FormatParam2(true, false)});
   }
   return rows;
 }
@@ -54,10 +63,13 @@ TFilterListPrintout::TFilterListPrintout(IQDeviceOrdavinex& device, int channel)
 TFilterListPrintout::TFilterListPrintout(IQDeviceOrdavinex& device, int channel,
                                          std::vector<const TFilter*> filters)
     : familycommon::FilterListPrintout("Channel filter listing", ChannelName(device, channel),
-                                       UnitName(device), RowsOf(filters)),
+                                       UnitName(device), RowsOf(filters, !device.FiltersStale())),
       filters_(std::move(filters)) {}
 
 void PrintChannelFilterListing(IQDeviceOrdavinex& device, ui::Window& owner, int channel) {
+  // A unit silent for the read again is told of once, however many reads of the listing fail.
+  const controls::OneReportScope listing;
+  controls::SettleCopy(device);
   std::unique_ptr<TFilterListPrintout> printout;
   if (!GuardedUnitCall(
           device, [&] { printout = std::make_unique<TFilterListPrintout>(device, channel); })) {

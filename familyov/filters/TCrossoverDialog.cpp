@@ -3,10 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "controls/ControlChange.h"
+#include "controls/CopyInDoubt.h"
 #include "familyov/filters/CrossoverRules.h"
 #include "familyov/filters/FiltersInDoubt.h"
-#include "familyov/filters/TFilterDialog.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
 #include "familyov/unit/OVNotifyCodes.h"
@@ -144,28 +143,23 @@ void TCrossoverDialog::EvType(Row& row) {
   Refused(outcome);
 }
 
-bool TCrossoverDialog::StepsFromUnit(const Row& row) {
-  TFilter* const crossover = CrossoverOf(device_, output_, row.side);
-  // The program's copy of crossovers in doubt may hold what the unit never took.
-  if (crossover == nullptr || !device_.FiltersStale()) return true;
-  const auto read = [&] { return TakeUnitsValues(device_, {&crossover, 1}); };
-  return controls::ApplyChange(read, {}) == controls::ChangeOutcome::kTaken;
-}
-
 void TCrossoverDialog::EvOrder(Row& row, int delta) {
-  if (!StepsFromUnit(row)) return;
+  const std::string typed = row.frequency.Text();
   auto outcome = CrossoverChanges::Outcome::kNothing;
-  Edit([&] { outcome = Changes().StepOrder(output_, row.side, delta, row.frequency.Text()); });
+  Edit([&] { outcome = Changes().StepOrder(output_, row.side, delta, typed); });
   Refused(outcome);
 }
 
 void TCrossoverDialog::EvQuad(TQuadButton* button, int steps) {
   Row* row = button == &low_.quad ? &low_ : button == &high_.quad ? &high_ : nullptr;
-  if (row == nullptr || !StepsFromUnit(*row)) return;
+  if (row == nullptr) return;
   Edit([&] { Changes().StepFrequency(output_, row->side, button->CurrentZone(), steps); });
 }
 
 void TCrossoverDialog::Edit(const std::function<void()>& change) {
+  // A change keeps the crossovers' other values as the program's copy holds them. The read again
+  // draws the rows anew: a change takes what it needs of them first.
+  if (!controls::SettleCopy(device_)) return;
   // The records of a change the unit took draw the rows. Otherwise they show the crossovers the
   // unit still has, or, with a write in doubt, unknown.
   ChangeOnUnit(device_, change,
@@ -184,9 +178,9 @@ bool TCrossoverDialog::PreProcessKey(const ui::KeyStroke& key) {
   if (key.code == ui::key::kReturn) {
     // Frequencies the unit failed to take give way to the ones it holds.
     if (!key.down) {
-      Edit([&] {
-        Changes().SetTypedFrequencies(output_, low_.frequency.Text(), high_.frequency.Text());
-      });
+      const std::string low = low_.frequency.Text();
+      const std::string high = high_.frequency.Text();
+      Edit([&] { Changes().SetTypedFrequencies(output_, low, high); });
     }
     return true;
   }

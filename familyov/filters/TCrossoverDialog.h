@@ -53,10 +53,6 @@ class TCrossoverDialog : public ui::Dialog, public TDataWindow {
   void EvOrder(Row& row, int delta);
   void EvQuad(TQuadButton* button, int steps);
   void EvPolarity();
-  // Before a step of the row: a crossover whose values are in doubt takes the ones the unit holds,
-  // read first. Answers whether the step may go on: not when the unit did not give them, which is
-  // told once.
-  bool StepsFromUnit(const Row& row);
   // Runs a change of the crossovers on the unit; after a failure, the rows show what it holds.
   void Edit(const std::function<void()>& change);
   // No crossover of the unit keeps a link to this dialog's edits.

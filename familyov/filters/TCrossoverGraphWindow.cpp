@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "controls/CopyInDoubt.h"
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -204,6 +205,11 @@ TFreqDC TCrossoverGraphWindow::MouseContext() {
 void TCrossoverGraphWindow::EvLButtonDown(ui::Point p) {
   TFreqDC freq = MouseContext();
   TCrossoverIcon* hit = icons_.HitTest(freq, freq.FlipPoint(p));
+  if (hit == nullptr) return;
+  // The drop writes the crossover whole as the program's copy holds it. A read again makes new
+  // icons, each where the unit has its crossover.
+  if (!controls::SettleCopy(device_)) return;
+  hit = icons_.HitTest(freq, freq.FlipPoint(p));
   if (hit == nullptr) return;
   TFilter& crossover = hit->Filter();
   device_.parametersReady = false;

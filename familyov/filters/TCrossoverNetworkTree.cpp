@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/CopyInDoubt.h"
 #include "familyov/filters/CrossoverChanges.h"
 #include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
@@ -104,6 +105,8 @@ void TCrossoverNetworkWindow::EvSelChanged(ui::TreeItem item) {
 void TCrossoverNetworkWindow::Drop(int sourceValue, int targetValue) {
   const CrossoverDrop drop = ResolveDrop(device_, sourceValue, targetValue);
   if (drop.kind == CrossoverDrop::Kind::kNothing) return;
+  // A copy writes the source's crossovers as the program's copy holds them.
+  if (!controls::SettleCopy(device_)) return;
   CrossoverChanges changes(device_, [this](NotifyRecord& record) { NotifyRoot(&record); });
   // The crossovers each step copied have been told already; a copy in doubt leaves the unit's
   // crossovers unknown, and the windows show that.

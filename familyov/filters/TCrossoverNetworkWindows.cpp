@@ -34,23 +34,31 @@ TCrossoverNetworkDialog::TCrossoverNetworkDialog(ui::Window* parent, IQDeviceOrd
 
 void TCrossoverNetworkDialog::SetupWindow() {
   ui::Dialog::SetupWindow();
-  GuardedUnitCall(device_, [this] {
-    gChannelNameObject.SetElement(device_.firstOutput + output_);
-    name_.SetText(gChannelNameObject.Read(device_));
-  });
   for (int network = 1; network <= (device_.outputs + 1) / 2; ++network) {
     network_.AddString(std::to_string(network));
   }
-  ShowNetwork();
+  // Nothing of the unit, not the template's name, until the window reads the pane.
+  name_.SetText("");
+  network_.SetSelection(-1);
+}
+
+void TCrossoverNetworkDialog::ReadPane() {
+  name_.SetText("");
+  network_.SetSelection(-1);
+  gChannelNameObject.SetElement(device_.firstOutput + output_);
+  name_.SetText(gChannelNameObject.Read(device_));
+  ReadNetwork();
+}
+
+void TCrossoverNetworkDialog::ReadNetwork() {
+  gCrossoverNetworkObject.SetElement(output_);
+  network_.SetSelection(gCrossoverNetworkObject.Read(device_) - 1);
 }
 
 void TCrossoverNetworkDialog::ShowNetwork() {
   // A network the unit does not answer shows as none.
   network_.SetSelection(-1);
-  GuardedUnitCall(device_, [this] {
-    gCrossoverNetworkObject.SetElement(output_);
-    network_.SetSelection(gCrossoverNetworkObject.Read(device_) - 1);
-  });
+  GuardedUnitCall(device_, [this] { ReadNetwork(); });
 }
 
 void TCrossoverNetworkDialog::EvSelChange() {
@@ -77,7 +85,8 @@ void TCrossoverNetworkDialog::EvSelChange() {
 }
 
 void TCrossoverNetworkDialog::Notify(NotifyRecord* record) {
-  if (record != nullptr && record->code == RefreshAll) ShowNetwork();
+  if (record != nullptr && record->code == RefreshAll)
+    GuardedUnitCall(device_, [this] { ReadPane(); });
 }
 
 bool TCrossoverNetworkDialog::PreProcessKey(const ui::KeyStroke& key) {
@@ -87,7 +96,10 @@ bool TCrossoverNetworkDialog::PreProcessKey(const ui::KeyStroke& key) {
 
 TCrossoverNetworkAssignmentWindow::TCrossoverNetworkAssignmentWindow(ui::Window* parent,
                                                                      IQDeviceOrdavinex& device)
-    : ui::Dialog(parent, kNetworkAssignmentDialog), TDataWindow(parent), group_(this) {
+    : ui::Dialog(parent, kNetworkAssignmentDialog),
+      TDataWindow(parent),
+      device_(device),
+      group_(this) {
   group_.flowDown = true;
   SetIcon(device.GetModelBitmapId());
   for (int output = 0; output < device.outputs; ++output) {
@@ -101,6 +113,16 @@ void TCrossoverNetworkAssignmentWindow::SetupWindow() {
   ui::Dialog::SetupWindow();
   for (auto& pane : panes_) group_.AddPane(pane.get());
   FitRowsAtWorkAreaCorner(*this, group_);
+  if (!GuardedUnitCall(device_, [this] { ReadPanes(); })) panesOwed_.Owe();
+}
+
+void TCrossoverNetworkAssignmentWindow::ReadPanes() {
+  for (auto& pane : panes_) pane->ReadPane();
+}
+
+bool TCrossoverNetworkAssignmentWindow::IdleAction(long idleCount) {
+  const bool more = ui::Dialog::IdleAction(idleCount);
+  return panesOwed_.Settle(device_) == controls::PollOutcome::kResting ? more : true;
 }
 
 }  // namespace namespaceOV

@@ -234,6 +234,8 @@ bool TFilterDialog::TakeUnitsValues() {
   held_ = filter_->Clone();
   unknown_ = false;
   readSinceDoubt_ = true;
+  // Text typed over a blank is the value a step starts from, as it is over a value shown.
+  ReadControls();
   ShowFilter();
   return true;
 }
@@ -261,7 +263,8 @@ void TFilterDialog::Refill() {
 }
 
 void TFilterDialog::CmSetAsDefault() {
-  if (device_ == nullptr || filter_ == nullptr) return;
+  // Never values the fields show blank: those in doubt are read first.
+  if (device_ == nullptr || filter_ == nullptr || !StepsFromUnit()) return;
   device_->SaveFilterDefaults(*filter_);
 }
 

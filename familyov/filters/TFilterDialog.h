@@ -69,7 +69,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   IQDeviceOrdavinex* Device() const { return device_; }
   // The edits a drag on the graph writes into; either may be null.
   void RegisterControls(ui::Edit* frequency, ui::Edit* level);
-  // Runs `change` on the filter after taking the typed entries, then writes it to the unit
+  // Runs `change` on the filter after taking the typed entries over the values the unit holds
+  // (read first while in doubt, see StepsFromUnit), then writes it to the unit
   // (`fullWrite`: the full write and the create command, else the parameter update) and announces
   // it. A bus failure is reported once, nothing is announced, and the filter takes back what the
   // unit holds (see TakeUnitsFilter).
@@ -87,8 +88,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
   // Whether the values shown may not be the unit's: a write to the unit's filters went unanswered
   // and this dialog has not read its filter since.
   bool ValuesInDoubt() const;
-  // The filter takes the values the unit holds, read, and the dialog shows them; answers whether
-  // the unit gave them. A bus failure is told.
+  // The filter takes the values the unit holds, read, and what the user typed over them, and the
+  // dialog shows them; answers whether the unit gave them. A bus failure is told.
   bool TakeUnitsValues();
   // Before a change made relative to the values shown (a step, an arrow, a turn-over): values in
   // doubt are first read from the unit (see TakeUnitsValues). Answers whether the change may go
@@ -119,7 +120,8 @@ class TFilterDialog : public ui::Dialog, public TDataWindow {
 
 template <typename Change>
 void TFilterDialog::ApplyChange(Change&& change, bool fullWrite) {
-  if (filter_ == nullptr || device_ == nullptr) return;
+  // The write carries every value of the filter, those the change leaves alone too.
+  if (filter_ == nullptr || device_ == nullptr || !StepsFromUnit()) return;
   ReadControls();
   change();
   WriteAndAnnounce(fullWrite);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "controls/CopyInDoubt.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/LevelScale.h"
 #include "familyov/channels/ChildPlacement.h"
@@ -259,11 +260,18 @@ void TFilterLayoutWindow::SetupListCommands() {
       kCmSelectZeroDb, [](TFilterListWindow& l) { l.CmSelectZeroDb(); }, hasRows);
   onList(
       kCmPrint, [](TFilterListWindow& l) { l.CmPrint(); }, hasRows);
+  // A copy or a move writes the selected filters whole, as the program's copy holds them; the list
+  // chooses the same filters again among those read again.
+  const auto settledFirst = [this](auto action) {
+    return [this, action](TFilterListWindow& l) {
+      if (controls::SettleCopy(*panes_.device)) action(l);
+    };
+  };
   for (int c = 0; c < kMaxChannels; ++c) {
-    onList(
-        kCmFirstCopyToChannel + c, [c](TFilterListWindow& l) { l.CmCopyToChannel(c); }, copyable);
-    onList(
-        kCmFirstMoveToChannel + c, [c](TFilterListWindow& l) { l.CmMoveToChannel(c); }, copyable);
+    onList(kCmFirstCopyToChannel + c,
+           settledFirst([c](TFilterListWindow& l) { l.CmCopyToChannel(c); }), copyable);
+    onList(kCmFirstMoveToChannel + c,
+           settledFirst([c](TFilterListWindow& l) { l.CmMoveToChannel(c); }), copyable);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "controls/CopyInDoubt.h"
 #include "familyov/filters/FilterElements.h"
 #include "familyov/filters/FiltersInDoubt.h"
 #include "familyov/filters/TFilterListWindow.h"
@@ -247,6 +248,12 @@ void TFilterGraphWindow::EvLButtonDown(ui::Point p) {
   const ui::Point flipped = freq.FlipPoint(p);
   TFilterIcon* selected = icons_.Selected();
   if (selected && selected->HitTest(freq, flipped)) {
+    // Every live write of the drag carries the filter's other values as the program's copy holds
+    // them. A read again makes new icons, the selected one where the unit has the filter.
+    if (!controls::SettleCopy(device_) || (selected = icons_.Selected()) == nullptr) {
+      device_.parametersReady = true;
+      return;
+    }
     TFilter& filter = selected->Filter();
     // Live writes address the selected filter: without the selection they would reach another.
     if (!GuardedUnitCall(device_, [&] { gFilterSelectObject.Write(device_, filter.number); })) {
@@ -384,6 +391,9 @@ void TFilterGraphWindow::EvKeyDown(int key) {
       return;
     }
   }
+  // A step writes the filter's other values as the program's copy holds them; a read again makes
+  // new icons.
+  if (!controls::SettleCopy(device_) || (icon = icons_.Selected()) == nullptr) return;
   TFilter& filter = icon->Filter();
   unitHolds_.Hold(filter);
   if (key == ui::key::kUp) filter.StepLevel(1);

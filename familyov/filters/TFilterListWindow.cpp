@@ -80,6 +80,7 @@ FilterRowTexts RowTexts(TFilter& filter, const IQDeviceOrdavinex& device) {
     if (!links.empty()) links += ", ";
     links += device.GetChannelLabel(channel);
   }
+  if (device.FiltersStale()) return {FilterTypeName(filter.typeCode), {}, {}, {}, links};
   return {FilterTypeName(filter.typeCode), filter.FormatFrequency(true), filter.FormatParam1(true),
           filter.FormatParam2(true, device.useQ != 0), links};
 }

@@ -78,7 +78,8 @@ class TFilterListWindow : public ui::LayoutWindow, public TDataWindow {
   bool sortByCreation_ = false;
 };
 
-// The row texts of a filter: type, frequency, parameters and linked channels' labels.
+// The row texts of a filter: type, frequency, parameters and linked channels' labels; the values
+// blank while the unit's filters may not be what the program holds.
 struct FilterRowTexts {
   std::string type;
   std::string frequency;

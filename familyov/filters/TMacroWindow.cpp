@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "controls/CopyInDoubt.h"
 #include "familyov/filters/MacroUnit.h"
 #include "familyov/unit/IQDeviceOrdavinex.h"
 #include "familyov/unit/OVGuard.h"
@@ -179,7 +180,7 @@ void TMacroWindow::CmNew() {
   if (!library_.Writable()) return;
   TXMacro macro;
   if (TMacroDialog(this, macro).Execute() != ui::kIdOk) return;
-  if (!GuardedUnitCall(device_, [&] { CaptureMacro(device_, macro); })) return;
+  if (!Capture(macro)) return;
   library_.Add(std::move(macro));
   SaveLibrary(true);
 }
@@ -197,9 +198,15 @@ void TMacroWindow::CmSave() {
   const TXMacro& old = library_.At(*index);
   TXMacro fresh{.name = old.name, .description = old.description};
   // The old macro stays until the new one is captured whole.
-  if (!GuardedUnitCall(device_, [&] { CaptureMacro(device_, fresh); })) return;
+  if (!Capture(fresh)) return;
   library_.Replace(*index, std::move(fresh));
   SaveLibrary(true);
+}
+
+bool TMacroWindow::Capture(TXMacro& macro) {
+  // A macro holds the output filters and crossovers as the program's copy holds them.
+  return controls::SettleCopy(device_) &&
+         GuardedUnitCall(device_, [&] { CaptureMacro(device_, macro); });
 }
 
 void TMacroWindow::CmDelete() {

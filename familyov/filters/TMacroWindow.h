@@ -65,6 +65,9 @@ class TMacroWindow : public ui::LayoutWindow, public TDataWindow {
  private:
   // The library index of the selected item; none without a selection.
   std::optional<std::size_t> SelectedMacro() const;
+  // Takes the unit's output filters and crossovers into `macro`; answers whether it could. A
+  // failure is told.
+  bool Capture(TXMacro& macro);
   void FillList();
   // Sorted first when `sort`; a refused or failed save is shown.
   void SaveLibrary(bool sort);

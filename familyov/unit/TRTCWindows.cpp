@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/CopyInDoubt.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/IdlePoll.h"
 #include "familyov/unit/ClockEvents.h"
@@ -317,11 +318,14 @@ void TRTCListWindow::CmCopyToDays(const std::string& question, bool weekdaysOnly
                                   int oneDay) {
   if (!Confirmed(this, question, "Copy")) return;
   controls::OneReportScope command;
+  // The copies carry the events as the program's copy holds them; a read again makes the table
+  // anew, so the events chosen are known by their slots.
+  std::vector<int> chosen;
+  for (const TTimerStruct* event : selected_) chosen.push_back(event->slot);
+  if (!controls::SettleCopy(device_)) return;
   bool allMade = true;
-  const std::vector<TTimerStruct*> models = selected_;
-  for (const TTimerStruct* model : models) {
-    if (inDoubt_.contains(model->slot)) continue;
-    const TTimerStruct copy = *model;
+  for (const int slot : chosen) {
+    const TTimerStruct copy = device_.TimerEvents().at(static_cast<std::size_t>(slot));
     const std::vector<int> days = weekdaysOnly ? AllWeekdaysBut(copy.day)
                                   : allDays    ? AllDaysBut(copy.day)
                                                : std::vector<int>{oneDay};

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "familyov/unit/ClockEvents.h"
+#include "familyov/unit/OVGuard.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/WindowCalls.h"
 #include "platform/ui/MessageBox.h"
@@ -121,8 +122,21 @@ void TSetTimeDialog::CmSetDateToPc() {
 }
 
 void TSetTimeDialog::CmDaylightSaving() {
-  GuardedUnitCall(device_,
-                  [&] { gDaylightSavingObject.Write(device_, daylightSaving_.IsChecked()); });
+  const bool wanted = daylightSaving_.IsChecked();
+  // A refused switch shows what the unit still holds; one whose answer never came shows unknown
+  // until the unit, answering again, is read.
+  ChangeOnUnit(device_, [&] { gDaylightSavingObject.Write(device_, wanted); },
+               {.showUnit =
+                    [this] {
+                      GuardedUnitCall(device_, [this] {
+                        daylightSaving_.SetCheck(gDaylightSavingObject.Read(device_));
+                      });
+                    },
+                .showUnknown =
+                    [this] {
+                      daylightSaving_.ShowNoState();
+                      clockOwed_.Owe();
+                    }});
 }
 
 }  // namespace namespaceOV

@@ -19,7 +19,9 @@
 
 #include "controls/TPolarityButton.h"
 #include "controls/TQuadButton.h"
+#include "familycommon/GraphContexts.h"
 #include "familyov/filters/CrossoverChanges.h"
+#include "familyov/filters/CrossoverRules.h"
 #include "familyov/filters/TCrossoverEditor.h"
 #include "familyov/unit/ParameterTable.h"
 #include "familyov/unit/TEditModelWindows.h"
@@ -34,6 +36,7 @@
 #include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
+#include "tests/support/PollsResumed.h"
 
 namespace namespaceOV {
 namespace {
@@ -257,6 +260,151 @@ TEST_F(CrossoverWindowsTest, NetworksAreAssignedAndCopiedByDragAndDrop) {
   ASSERT_NE(unit.HighCrossover(3), nullptr);
   EXPECT_EQ(unit.HighCrossover(3)->crossoverType, kCrossoverBessel);
   EXPECT_TRUE(ovtest::ReportedErrors().empty());
+}
+
+// An order stepped whose write the unit carried out without answering leaves the program's copy at
+// the order before. Every action that takes the crossover from the copy meanwhile, before any idle
+// pass, reads the unit again first and takes the order the unit holds; a read that fails sends and
+// stores nothing and is told once.
+struct CrossoverInDoubtRow {
+  const char* what;
+  void (*act)(CrossoverWindowsTest&, TCrossoverLayoutWindow&);
+};
+
+// Where the graph draws output A's low crossover.
+ui::Point LowEdgeOfA(TCrossoverGraphWindow& graph, IQDeviceOrdavinex& unit) {
+  for (const auto& icon : graph.Icons().All()) {
+    if (&icon->Filter() != unit.LowCrossover(0)) continue;
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    ui::Dc dc(scratch);
+    familycommon::TFreqDC freq(dc, graph.ClientRect(), 20.0f, 24000.0f, -80.0f, 20.0f, false);
+    const ui::Point up = freq.ValueToPoint(icon->position, false);
+    return dc.Mapping().ToDevice({up.x, -up.y});
+  }
+  ADD_FAILURE() << "no icon";
+  return {};
+}
+
+TEST_F(CrossoverWindowsTest, AnActionOnACrossoverInDoubtTakesTheOrderTheUnitHolds) {
+  bus.port.SetRetries(0);
+  TCrossoverLayoutWindow& window = Open();
+  frame->SetRect({0, 0, 1000, 600});
+  frame->Show();
+  Command(window, kCmMacros);
+  ui::test::PumpMessages();
+  TCrossoverDialog& dialog = window.Dialog();
+  const auto send = [this](NotifyRecord& r) { editWindow.Notify(&r); };
+  for (const CrossoverInDoubtRow& row : {
+           CrossoverInDoubtRow{"graph drop",
+                               [](CrossoverWindowsTest&t, TCrossoverLayoutWindow&w) {
+                                 TCrossoverGraphWindow& graph = w.Graph();
+                                 const ui::Point from = LowEdgeOfA(graph, t.unit);
+                                 ui::test::MouseDown(graph, from);
+                                 ui::test::MouseMove(graph, {from.x + 30, from.y});
+                                 ui::test::PumpMessages();
+                                 ui::test::MouseUp(graph, {from.x + 30, from.y});
+                               }},
+           CrossoverInDoubtRow{"enter in the frequency field",
+                               [](CrossoverWindowsTest&, TCrossoverLayoutWindow&w) {
+                                 ui::test::Type(w.Dialog(), kLowFrequency, "1.5k");
+                                 ui::test::PressKey(w.Dialog(), Qt::Key_Return);
+                               }},
+           CrossoverInDoubtRow{
+               "copy of an output on the tree",
+               [](CrossoverWindowsTest&, TCrossoverLayoutWindow&w) {
+                 // Asked only when the unit's read lets the copy go on.
+                 ui::PromptScript confirm([](const std::string&) {});
+                 confirm.AnswerMessageBox(ui::kIdOk);
+                 TCrossoverNetworkWindow& networks = w.NetworkTree();
+                 ui::TreeView& tree = networks.Tree();
+                 const ui::TreeItem a = tree.FirstChild(tree.FirstRoot());
+                 const ui::TreeItem c = tree.FirstChild(tree.NextSibling(tree.FirstRoot()));
+                 networks.SendNotify({.controlId = 101,
+                                      .code = ui::Notify::BeginDrag,
+                                      .control = &tree,
+                                      .value = reinterpret_cast<ui::Param>(a.node)});
+                 const ui::Point drop = PointOf(tree, c);
+                 ui::test::MouseMove(networks, drop);
+                 ui::test::MouseUp(networks, drop);
+               }},
+           CrossoverInDoubtRow{"macro made",
+                               [](CrossoverWindowsTest&t, TCrossoverLayoutWindow&w) {
+                                 t.script.RunDialog(kMacroPropertiesDialog, [](ui::Dialog& d) {
+                                   ui::test::Type(d, kMacroName, "Taken");
+                                   ui::test::Click(d, ui::kIdOk);
+                                 });
+                                 w.Macros()->CmNew();
+                               }},
+       }) {
+    for (const bool readsFail : {false, true}) {
+      SCOPED_TRACE(std::string(row.what) + (readsFail ? ", reads fail" : ", answering"));
+      CrossoverChanges changes(unit, send);
+      for (int o = 0; o < unit.outputs; ++o) {
+        for (const CrossoverSide side : {CrossoverSide::kLow, CrossoverSide::kHigh}) {
+          changes.SetType(o, side, kCrossoverNone);
+        }
+      }
+      changes.SetType(0, CrossoverSide::kLow, kCrossoverBessel);
+      ui::TreeView& tree = window.NetworkTree().Tree();
+      tree.Select(tree.FirstChild(tree.FirstRoot()));
+      ui::test::PumpMessages();
+      bus.bus.AddFault(sim::Fault::Silence()
+                           .ForOpcode(sim::kOpcodeSet)
+                           .ForObject(sim::familyov::object::kFilterCommand));
+      dynamic_cast<ui::UpDown&>(ui::test::ControlOf(dialog, kLowOrder)).Step(-1);
+      bus.bus.ClearFaults();
+      ASSERT_EQ(ui::test::ControlOf(dialog, kLowSlope).Text(), "");
+      if (readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+      ovtest::ReportedErrors().clear();
+      const std::size_t macros = window.Macros()->Library().Macros().size();
+      bus.TakeTrace();
+      row.act(*this, window);
+      ui::test::PumpMessages();
+      // The orders the action wrote, and the one a macro it made holds.
+      std::vector<int> orders;
+      for (const std::string& write : Writes()) {
+        if (write.starts_with("W13.1 ")) orders.push_back(std::stoi(write.substr(6), nullptr, 16));
+      }
+      const auto& library = window.Macros()->Library().Macros();
+      if (library.size() > macros && library.back().outputs[0].low != nullptr) {
+        orders.push_back(CrossoverOrder(*library.back().outputs[0].low));
+      }
+      if (readsFail) {
+        EXPECT_THAT(orders, testing::IsEmpty());
+      } else {
+        EXPECT_THAT(orders, testing::AllOf(testing::Not(testing::IsEmpty()), testing::Each(3)));
+      }
+      EXPECT_EQ(ovtest::ReportedErrors().size(), readsFail ? 1u : 0u);
+      bus.bus.ClearFaults();
+      testsupport::ResumePollsAndSettle();
+    }
+  }
+}
+
+// Names a silent unit does not give show none in the assignment window, never the template's
+// text, and the unit's own once it answers again.
+TEST_F(CrossoverWindowsTest, TheAssignmentWindowShowsTheNamesTheUnitGivesOnceItAnswers) {
+  TCrossoverLayoutWindow& window = Open();
+  bus.port.SetRetries(0);
+  unit.InvalidateValues();
+  bus.bus.AddFault(sim::Fault::Silence()
+                       .ForOpcode(sim::kOpcodeGet)
+                       .ForObject(sim::familyov::object::kChannelName));
+  script.RunDialog(kNetworkAssignmentDialog, [&](ui::Dialog& dialog) {
+    auto& panes = dynamic_cast<TCrossoverNetworkAssignmentWindow&>(dialog);
+    const auto name = [&](int output) {
+      return ui::test::ControlOf(panes.Pane(output), kNetworkChannelName).Text();
+    };
+    for (int output = 0; output < unit.outputs; ++output) EXPECT_EQ(name(output), "") << output;
+    bus.bus.ClearFaults();
+    testsupport::ResumePollsAndSettle();
+    for (int output = 0; output < unit.outputs; ++output) {
+      gChannelNameObject.SetElement(unit.firstOutput + output);
+      EXPECT_EQ(name(output), gChannelNameObject.Read(unit)) << output;
+    }
+    dialog.CloseWindow(ui::kIdCancel);
+  });
+  Command(window, kCmNetworks);
 }
 
 TEST_F(CrossoverWindowsTest, TheEditorsMenuShowsItsOwnHintsWhereOtherWindowsShareItsNumbers) {

@@ -164,6 +164,17 @@ std::vector<std::string> ModelLines(IQDeviceOrdavinex& device) {
   return lines;
 }
 
+// A filter list whose rows name their filters alone shows the filters' values unknown.
+std::string UnknownRowsAsUnknown(std::string line) {
+  const std::size_t items = line.find("list view: ");
+  if (items == std::string::npos) return line;
+  const std::string rows = line.substr(items + 11) + "|";
+  for (std::size_t end = rows.find('|'); end != std::string::npos; end = rows.find('|', end + 1)) {
+    if (end == 0 || rows[end - 1] != '/') return line;
+  }
+  return line.substr(0, items) + "list view: ?";
+}
+
 class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsupport::Condition>> {
  public:
   FilterTable() {
@@ -276,11 +287,11 @@ class FilterTable : public testing::TestWithParam<std::tuple<TableWindow, testsu
   std::vector<std::string> Shown() {
     std::vector<std::string> shown;
     for (const std::string& line : testsupport::ShownControls(Tested())) {
-      shown.push_back("tested/" + line);
+      shown.push_back("tested/" + UnknownRowsAsUnknown(line));
     }
     for (const int slot : {edit->Ids().firstChannel + kTestedChannel, edit->Ids().crossovers}) {
       for (const std::string& line : testsupport::ShownControls(*edit->ChildWindow(slot))) {
-        shown.push_back(std::to_string(slot) + "/" + line);
+        shown.push_back(std::to_string(slot) + "/" + UnknownRowsAsUnknown(line));
       }
     }
     for (std::string& line : ModelLines(*device)) shown.push_back(std::move(line));

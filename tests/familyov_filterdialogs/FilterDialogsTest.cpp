@@ -334,9 +334,9 @@ std::unique_ptr<ui::Dialog> OpenFilter(FilterDialogTest& test) {
 }
 
 // A value typed whose update the unit carried out without answering leaves every field of the
-// filter unknown, and the program's copy at the value before. A step, an arrow or a turn-over
-// meanwhile, before any idle pass, starts from the values the unit holds, read first; a read that
-// fails writes nothing and is told once.
+// filter unknown, and the program's copy at the value before. A step, an arrow, a turn-over or
+// Enter meanwhile, before any idle pass, starts from the values the unit holds, read first, and
+// from a value typed over a blank field; a read that fails writes nothing and is told once.
 struct InDoubtStep {
   const char* what;
   std::unique_ptr<ui::Dialog> (*open)(FilterDialogTest&);
@@ -345,6 +345,9 @@ struct InDoubtStep {
   void (*step)(ui::Window& dialog);
   // The field's text once the step is taken.
   const char* stepped;
+  // Typed over the blank field before the step, and the field's text once the step is taken.
+  const char* retyped;
+  const char* steppedFromRetyped;
 };
 
 TEST_F(FilterDialogTest, AStepOnValuesInDoubtStartsFromTheValuesTheUnitHolds) {
@@ -353,20 +356,27 @@ TEST_F(FilterDialogTest, AStepOnValuesInDoubtStartsFromTheValuesTheUnitHolds) {
   };
   for (const InDoubtStep& row : {
            InDoubtStep{"ParametricFrequencyQuad", OpenFilter<TParametricFilter>, kFrequencyEdit,
-                       "2000", [](ui::Window& d) { SpinQuad(d, kFrequencyQuad, 2); }, "2001"},
+                       "2000", [](ui::Window& d) { SpinQuad(d, kFrequencyQuad, 2); }, "2001",
+                       "2500", "2501"},
            InDoubtStep{"ParametricInvert", OpenFilter<TParametricFilter>, kLevelEdit, "-3",
-                       [](ui::Window& d) { ui::test::Click(d, kInvertButton); }, "3.0"},
+                       [](ui::Window& d) { ui::test::Click(d, kInvertButton); }, "3.0", "-4",
+                       "4.0"},
+           InDoubtStep{"ParametricEnter", OpenFilter<TParametricFilter>, kLevelEdit, "-3",
+                       [](ui::Window& d) { TypeAndEnter(d, kFrequencyEdit, "1200"); }, "-3.0", "-4",
+                       "-4.0"},
            InDoubtStep{"OctaveLevelQuad", OpenFilter<TOctaveFilter>, kLevelEdit, "-3",
-                       [](ui::Window& d) { SpinQuad(d, kLevelQuad, 3); }, "-2.0"},
+                       [](ui::Window& d) { SpinQuad(d, kLevelQuad, 3); }, "-2.0", "-4", "-3.0"},
            InDoubtStep{"ShelfLevelQuad", OpenFilter<THighshelfFilter>, kLevelEdit, "6",
-                       [](ui::Window& d) { SpinQuad(d, kLevelQuad, 2); }, "6.1"},
+                       [](ui::Window& d) { SpinQuad(d, kLevelQuad, 2); }, "6.1", "5", "5.1"},
            InDoubtStep{"LowpassSlopeArrow", OpenFilter<TLowpassFilter>, kFrequencyEdit, "80", arrow,
-                       "80"},
+                       "80", "90", "90"},
            InDoubtStep{"AllpassFrequencyQuad", OpenFilter<TAllpassFilter>, kFrequencyEdit, "90",
-                       [](ui::Window& d) { SpinQuad(d, kFrequencyQuad, 1); }, "89"},
+                       [](ui::Window& d) { SpinQuad(d, kFrequencyQuad, 1); }, "89", "95", "94"},
        }) {
-    for (const bool readsFail : {false, true}) {
-      SCOPED_TRACE(std::string(row.what) + (readsFail ? " reads fail" : " answering"));
+    for (const char* condition : {"answering", "reads fail", "typed over the blank"}) {
+      SCOPED_TRACE(std::string(row.what) + " " + condition);
+      const bool readsFail = condition == std::string("reads fail");
+      const bool retyped = condition == std::string("typed over the blank");
       std::unique_ptr<ui::Dialog> dialog = row.open(*this);
       bus.bus.AddFault(sim::Fault::Silence()
                            .ForOpcode(sim::kOpcodeSet)
@@ -375,6 +385,7 @@ TEST_F(FilterDialogTest, AStepOnValuesInDoubtStartsFromTheValuesTheUnitHolds) {
       ASSERT_EQ(TextOf(*dialog, row.edit), "");
       bus.bus.ClearFaults();
       if (readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+      if (retyped) ui::test::Type(*dialog, row.edit, row.retyped);
       ovtest::ReportedErrors().clear();
       Transfers();
       row.step(*dialog);
@@ -383,7 +394,7 @@ TEST_F(FilterDialogTest, AStepOnValuesInDoubtStartsFromTheValuesTheUnitHolds) {
         EXPECT_EQ(std::ranges::count_if(trace, [](auto& t) { return t.starts_with("W13"); }), 0);
         EXPECT_EQ(TextOf(*dialog, row.edit), "");
       } else {
-        EXPECT_EQ(TextOf(*dialog, row.edit), row.stepped);
+        EXPECT_EQ(TextOf(*dialog, row.edit), retyped ? row.steppedFromRetyped : row.stepped);
       }
       EXPECT_EQ(ovtest::ReportedErrors().size(), readsFail ? 1u : 0u);
       bus.bus.ClearFaults();

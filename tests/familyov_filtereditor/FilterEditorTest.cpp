@@ -8,8 +8,11 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -17,7 +20,9 @@
 #include <vector>
 
 #include "bus/UCodeEncoder.h"
+#include "familycommon/FilterConversions.h"
 #include "familycommon/LoadFailure.h"
+#include "familyov/filters/FilterElements.h"
 #include "familyov/filters/TFilterDialog.h"
 #include "familyov/filters/TFilterEditor.h"
 #include "familyov/filters/TFilterGraphWindow.h"
@@ -26,6 +31,7 @@
 #include "familyov/unit/OVNotifyCodes.h"
 #include "familyov/unit/SettingsImage.h"
 #include "familyov/unit/TEditModelWindows.h"
+#include "platform/registry/Store.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
@@ -34,7 +40,9 @@
 #include "resources/FamilyOvFilterEditorIds.h"
 #include "resources/FamilyOvIds.h"
 #include "resources/FamilyOvSummaryIds.h"
+#include "sim/Fault.h"
 #include "sim/familyov/FamilyOvUnit.h"
+#include "sim/familyov/ObjectTable.h"
 #include "tests/familyov_unit/GuiTestEnvironment.h"
 #include "tests/familyov_unit/OVTestSupport.h"
 #include "tests/support/PollsResumed.h"
@@ -932,6 +940,137 @@ TEST_F(BusEditorTest, AStepInDoubtKeepsTheRowsAndTheChosenFilterAcrossTheReadAga
   const TFilterIcon* icon = editor.Layout().Panes().graph->Icons().Selected();
   EXPECT_TRUE(icon != nullptr && icon->Shows(chosen)) << "and so does the graph";
   EXPECT_EQ(ovtest::ReportedErrors().size(), 1u);
+}
+
+// A Q dropped on the slider whose update the unit carried out without answering leaves the
+// program's copy at the Q before, and the list shows the filter's values blank. Every action that
+// takes the filter from the copy meanwhile, before any idle pass, reads the unit again first and
+// sends, stores or prints the Q the unit holds; a read that fails sends and stores nothing and is
+// told once.
+struct CopyInDoubtRow {
+  const char* what;
+  // Answers what the action printed.
+  std::string (*act)(TFilterDecoratedFrame&);
+};
+
+std::string QWrite(float q) {
+  char line[24];
+  std::snprintf(line, sizeof line, "W13.1 %08X", static_cast<unsigned>(QToUnit(q)));
+  return line;
+}
+
+std::string BandwidthText(float q) {
+  TParametricFilter filter;
+  filter.q = q;
+  return filter.FormatParam2(true, false);
+}
+
+// The slider put at `position` and let go.
+void DropBandwidth(TFilterDecoratedFrame& editor, int position) {
+  ui::Window& dialog = editor.Layout().Panes().parameters->Dialog();
+  auto& slider =
+      dynamic_cast<ui::Trackbar&>(ui::test::ControlOf(dialog, ovfilterdlg_res::kBandwidthSlider));
+  slider.SetPosition(position);
+  dialog.SendNotify({ovfilterdlg_res::kBandwidthSlider, ui::Notify::Scroll, &slider, -1,
+                     static_cast<ui::Param>(ui::ScrollCode::EndScroll)});
+}
+
+std::string PrintedListing(TFilterDecoratedFrame& editor) {
+  QTemporaryDir folder;
+  const QString pdf = folder.filePath("listing.pdf");
+  {
+    ui::PromptScript print([](const std::string&) {});
+    print.AnswerPrint(pdf.toStdString());
+    RunCommand(editor, kCmPrint);
+  }
+  QProcess reader;
+  reader.start("pdftotext", {pdf, "-"});
+  reader.waitForFinished(30000);
+  return reader.readAllStandardOutput().toStdString();
+}
+
+TEST_F(BusEditorTest, AnActionOnAFilterInDoubtTakesTheValuesTheUnitHolds) {
+  const float copyQ = familycommon::BandwidthToQ(4.0f / 20);
+  const float unitQ = QFromUnit(QToUnit(familycommon::BandwidthToQ(4.0f / 12)));
+  for (const CopyInDoubtRow& row : {
+           CopyInDoubtRow{"graph key",
+                          [](TFilterDecoratedFrame& e) {
+                            ui::test::PressKey(*e.Layout().Panes().graph, Qt::Key_Up);
+                            return std::string();
+                          }},
+           CopyInDoubtRow{"graph drag",
+                          [](TFilterDecoratedFrame& e) {
+                            TFilterGraphWindow& g = *e.Layout().Panes().graph;
+                            const ui::Point from = g.PointOf(*g.Icons().Selected());
+                            ui::test::MouseDown(g, from);
+                            ui::test::MouseMove(g, {from.x + 40, from.y});
+                            ui::test::PumpMessages();
+                            ui::test::MouseUp(g, {from.x + 40, from.y});
+                            return std::string();
+                          }},
+           CopyInDoubtRow{"copy to channel",
+                          [](TFilterDecoratedFrame& e) {
+                            RunCommand(e, kCmFirstCopyToChannel + 2);
+                            return std::string();
+                          }},
+           CopyInDoubtRow{"move to channel",
+                          [](TFilterDecoratedFrame& e) {
+                            RunCommand(e, kCmFirstMoveToChannel + 2);
+                            return std::string();
+                          }},
+           CopyInDoubtRow{"set as default",
+                          [](TFilterDecoratedFrame& e) {
+                            ui::Application::Instance()->RouteCommand(
+                                TFilterDialog::kCmSetAsDefault,
+                                &e.Layout().Panes().parameters->Dialog());
+                            return std::string();
+                          }},
+           // A unit that does not give the listing's channel name prints none.
+           CopyInDoubtRow{"print listing", PrintedListing},
+       }) {
+    for (const bool readsFail : {false, true}) {
+      SCOPED_TRACE(std::string(row.what) + (readsFail ? ", reads fail" : ", answering"));
+      registry::Store defaults;
+      type.SetRegistryKey(defaults.Root());
+      {
+        Editors editors(*unit);
+        TFilterDecoratedFrame& editor = editors.Open(1);
+        editor.Show();
+        RunCommand(editor, kCmParametric);
+        DropBandwidth(editor, 20);
+        bus.bus.AddFault(sim::Fault::Silence()
+                             .ForOpcode(sim::kOpcodeSet)
+                             .ForObject(sim::familyov::object::kFilterCommand));
+        DropBandwidth(editor, 12);
+        bus.bus.ClearFaults();
+        EXPECT_EQ(List(editor).List().ItemText(0, 3), "");
+        if (readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+        ovtest::ReportedErrors().clear();
+        bus.TakeTrace();
+        // A copy or a move is confirmed once the unit's read lets it go on.
+        ui::PromptScript confirm([](const std::string&) {});
+        confirm.AnswerMessageBox(ui::kIdOk);
+        std::string taken = row.act(editor);
+        ui::test::PumpMessages();
+        TParametricFilter fresh;
+        unit->LoadFilterDefaults(fresh);
+        taken += fresh.FormatParam2(true, false);
+        for (const std::string& write : Writes()) taken += "\n" + write;
+        EXPECT_THAT(taken, testing::Not(testing::HasSubstr(QWrite(copyQ))));
+        EXPECT_THAT(taken, testing::Not(testing::HasSubstr(BandwidthText(copyQ))));
+        if (readsFail) {
+          EXPECT_THAT(taken, testing::Not(testing::HasSubstr("W13")));
+        } else {
+          EXPECT_THAT(taken, testing::AnyOf(testing::HasSubstr(QWrite(unitQ)),
+                                            testing::HasSubstr(BandwidthText(unitQ))));
+        }
+        EXPECT_EQ(ovtest::ReportedErrors().size(), readsFail ? 1u : 0u);
+        bus.bus.ClearFaults();
+        testsupport::ResumePollsAndSettle();
+      }
+      while (!unit->Filters().empty()) unit->RemoveFilter(unit->Filters().front().get());
+    }
+  }
 }
 
 }  // namespace

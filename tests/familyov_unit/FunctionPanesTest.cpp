@@ -478,6 +478,35 @@ TEST_F(Memories8126Test, TheSetTimeDialogOpenedOnASilentUnitTakesTheUnitsClockOn
   }
 }
 
+// A daylight saving switch the unit refused shows the setting the unit kept; one whose answer never
+// came shows unknown.
+TEST_F(Memories8126Test, TheDaylightSavingBoxShowsWhatTheUnitHoldsAfterAFailedSwitch) {
+  struct Row {
+    const char* what;
+    sim::Fault fault;
+    bool known;
+  };
+  bus.port.SetRetries(0);
+  for (const Row& row :
+       {Row{"refused", sim::Fault::ErrorObject(3).ForOpcode(sim::kOpcodeSet), true},
+        Row{"answer lost", sim::Fault::Silence().ForOpcode(sim::kOpcodeSet), false}}) {
+    SCOPED_TRACE(row.what);
+    Errors().clear();
+    script.RunDialog(kSetTimeDialog, [&](ui::Dialog& dialog) {
+      auto& saving = dynamic_cast<ui::CheckBox&>(ui::test::ControlOf(dialog, kDaylightSaving));
+      EXPECT_TRUE(saving.IsChecked());
+      bus.bus.AddFault(row.fault.ForObject(0x43));
+      ui::test::Click(dialog, kDaylightSaving);
+      bus.bus.ClearFaults();
+      EXPECT_EQ(saving.HasState(), row.known);
+      EXPECT_EQ(saving.IsChecked(), row.known) << "the unit's setting, on";
+      ui::test::Click(dialog, ui::kIdOk);
+    });
+    TSetTimeDialog(&host, unit).Execute();
+    EXPECT_EQ(Errors().size(), 1u);
+  }
+}
+
 TEST_F(Memories8126Test, TheSetTimeDialogNormalisesWhatIsTypedAndSendsOnlyWhatTheUnitCanHold) {
   bus.TakeTrace();
   script.RunDialog(kSetTimeDialog, [&](ui::Dialog& dialog) {

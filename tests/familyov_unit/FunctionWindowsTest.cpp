@@ -294,29 +294,46 @@ TEST_F(ClockEventsWindowTest, ATimeTheUnitFailsIsToldOnceAndShownAsTheUnitHoldsI
   }
 }
 
-// An event whose write went unanswered is neither edited nor copied from the program's copy,
-// which the unit may no longer hold, until the unit is read again.
-TEST_F(ClockEventsWindowTest, AnEventInDoubtIsNeitherEditedNorCopiedUntilTheUnitIsRead) {
-  SetCommErrorReporter([](const IQException&, IQDevice&) {});
-  StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
-  TEdit8126Window editWindow(nullptr, unit);
-  editWindow.Create();
-  auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
-  TTimerDialog& editor = frame.Editor();
-  bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeSet).ForUnit(8));
-  dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventDay)).SetSelection(4);
-  editor.SendNotify({.controlId = kEventDay, .code = ui::Notify::SelChange});
-  bus.bus.ClearFaults();
-  ui::ListView& list = frame.List().List();
-  list.SelectItem(-1);
-  list.SelectItem(0);
-  EXPECT_FALSE(ui::test::ControlOf(editor, kEventLogic).IsEnabled());
-  Writes();
-  dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventLogic)).SetSelection(6);
-  editor.SendNotify({.controlId = kEventLogic, .code = ui::Notify::SelChange});
-  script.AnswerMessageBox(ui::kIdOk);
-  frame.List().CmCopyToDays("Copy?", false, false, 2);
-  EXPECT_THAT(Writes(), testing::IsEmpty());
+// An event whose write went unanswered is not edited from the program's copy, which the unit may
+// no longer hold. A copy of it reads the unit again first and copies the event the unit holds; a
+// unit that does not give it gets no copy, and is told of once.
+TEST_F(ClockEventsWindowTest, AnEventInDoubtIsNotEditedAndIsCopiedAsTheUnitHoldsIt) {
+  for (const bool readsFail : {false, true}) {
+    SCOPED_TRACE(readsFail ? "reads fail" : "answering");
+    static int reports;
+    SetCommErrorReporter([](const IQException&, IQDevice&) { ++reports; });
+    StoreEvent(0, {4, 15, 30, 4});  // Wednesday 3:30 PM
+    TEdit8126Window editWindow(nullptr, unit);
+    editWindow.Create();
+    auto& frame = Open<TRTCDecoratedFrame>(editWindow, editWindow.Ids().timer);
+    TTimerDialog& editor = frame.Editor();
+    // The unit takes Thursday; the program's copy keeps Wednesday.
+    bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeSet).ForUnit(8));
+    dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventDay)).SetSelection(4);
+    editor.SendNotify({.controlId = kEventDay, .code = ui::Notify::SelChange});
+    bus.bus.ClearFaults();
+    ui::ListView& list = frame.List().List();
+    list.SelectItem(-1);
+    list.SelectItem(0);
+    EXPECT_FALSE(ui::test::ControlOf(editor, kEventLogic).IsEnabled());
+    Writes();
+    dynamic_cast<ui::ComboBox&>(ui::test::ControlOf(editor, kEventLogic)).SetSelection(6);
+    editor.SendNotify({.controlId = kEventLogic, .code = ui::Notify::SelChange});
+    EXPECT_THAT(Writes(), testing::IsEmpty());
+    if (readsFail) bus.bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet).ForUnit(8));
+    reports = 0;
+    script.AnswerMessageBox(ui::kIdOk);
+    frame.List().CmCopyToDays("Copy?", true, false, 0);
+    // The other weekdays of Thursday's event: Wednesday among them.
+    const auto wednesday = testing::Contains(testing::MatchesRegex("W3D\\.[0-9]+ 040F1E04"));
+    if (readsFail) {
+      EXPECT_THAT(Writes(), testing::IsEmpty());
+    } else {
+      EXPECT_THAT(Writes(), wednesday);
+    }
+    EXPECT_EQ(reports, readsFail ? 1 : 0);
+    bus.bus.ClearFaults();
+  }
 }
 
 // The time typed goes with the next change of the event: leaving the field takes nothing into the
