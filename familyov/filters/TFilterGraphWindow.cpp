@@ -424,8 +424,9 @@ void TFilterGraphWindow::CmCumulativeInput(int input) {
 }
 
 void TFilterGraphWindow::CmBypass() {
-  TFilterIcon* icon = icons_.Selected();
-  if (!icon) return;
+  // The toggle writes the opposite of the copy's bypass; a read again makes new icons.
+  TFilterIcon* icon = nullptr;
+  if (!controls::SettleCopy(device_) || (icon = icons_.Selected()) == nullptr) return;
   TFilter& filter = icon->Filter();
   // The bypass changes once the unit has taken it; in doubt the views show the filters unknown.
   ChangeOnUnit(device_, [&] { filter.ToggleBypass(device_); },
