@@ -249,9 +249,12 @@ void TFilterDialog8100::Announce() {
 
 void TFilterDialog8100::SetAsDefault() {
   const auto* type = dynamic_cast<const IQ8100Type*>(hub_.Unit().GetType());
-  if (type != nullptr && filter_ != nullptr) {
-    type->Key().SaveFilterDefault(*filter_);
-  }
+  if (type == nullptr) return;
+  // Values in doubt are read first, as for a change, and the default is what the unit holds.
+  Edit([&](const TFilter& filter) {
+    type->Key().SaveFilterDefault(filter);
+    return false;
+  });
 }
 
 void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {

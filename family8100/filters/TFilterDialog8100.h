@@ -53,7 +53,8 @@ class TFilterDialog8100 : public ui::Dialog {
   // and the views then show the filter, and only then is a failure told.
   void Edit(const std::function<bool(TFilter&)>& edit);
   void Announce();
-  // The filter's present values become those of its type's new filters.
+  // The filter's values become those of its type's new filters; values in doubt are read first,
+  // and a unit that does not give them leaves the defaults as they were.
   void SetAsDefault();
   void EvQuad(const TQuadButton* button, int steps);
   void EvBandwidth(ui::ScrollCode code);

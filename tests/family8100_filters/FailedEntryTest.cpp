@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <Qt>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "controls/DeviceErrorReport.h"
 #include "controls/TLEDButton.h"
 #include "controls/TQuadButton.h"
+#include "family8100/filters/BankListing.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/filters/TCrossoverWindow.h"
@@ -30,6 +34,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
 #include "resources/Family8100BankEditorIds.h"
@@ -622,6 +627,103 @@ TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
     bus.bus.ClearFaults();
     window.reset();
     unit->ReadAgainQuietly();
+  }
+}
+
+// A Q dropped whose write the unit carried out without answering, its read back unanswered as
+// well, so that the program's copy holds the Q typed before: an action that takes the filter's
+// values from the copy reads the unit again first and takes the Q the unit holds; a unit that does
+// not give it is sent nothing, nothing is stored or printed, and the failure is told once.
+TEST_F(EntryFixture, AnActionOnAFilterInDoubtTakesTheQTheUnitHolds) {
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  UnitWindow();
+  std::unique_ptr<familycommon::FilterListPrintout> listing;
+  const auto editor = [this] { return static_cast<TFilterLayoutWindow*>(window.get()); };
+  const auto select = [&] {
+    editor()->List()->List().SetSelected(0, true);
+    ui::test::PumpMessages();
+  };
+  // The Q of the program's filter in `bank`: a copy, a drop and a flip hold what they sent.
+  const auto heldQ = [this](int32_t bank) -> std::optional<float> {
+    for (const auto& filter : unit->Filters()) {
+      if (filter->bank == bank) return dynamic_cast<const TPeakFilter&>(*filter).q;
+    }
+    return std::nullopt;
+  };
+  const auto rightQ = [&] { return heldQ(kRightInputBank); };
+  const struct {
+    const char* name;
+    std::function<void(ui::Dialog&)> act;
+    std::function<std::optional<float>()> taken;
+  } rows[] = {
+      {"graph drop", DragIcon, rightQ},
+      {"copy to the twin bank",
+       [&](ui::Dialog&) {
+         select();
+         script.AnswerMessageBox(ui::kIdOk);
+         ui::Application::Instance()->RouteCommand(f8100res::kCmCopyToTwin, editor());
+       },
+       [&] { return heldQ(kLeftInputBank); }},
+      {"set as default",
+       [&](ui::Dialog& dialog) {
+         script.ChooseFromPopup(101);
+         ui::test::MouseDown(dialog, {2, 2}, true);
+       },
+       [&]() -> std::optional<float> {
+         TParametricFilter made;
+         bus.x.Key().ApplyFilterDefaults(made);
+         return made.q;
+       }},
+      {"listing", [&](ui::Dialog&) { listing = MakeBankListing(*unit, kRightInputBank); },
+       [&]() -> std::optional<float> {
+         float q = 0.0F;
+         if (!listing || std::sscanf(listing->Rows().at(0).param2.c_str(), "Q: %f", &q) != 1) {
+           return std::nullopt;
+         }
+         return q;
+       }},
+      {"bypass flipped in the list",
+       [&](ui::Dialog&) {
+         select();
+         editor()->List()->SendNotify({101, ui::Notify::DoubleClick, &editor()->List()->List()});
+       },
+       rightQ},
+      {"bypass flipped on the graph",
+       [&](ui::Dialog&) {
+         ui::Application::Instance()->RouteCommand(TFrequencyGraph::kCmBypass, editor()->Graph());
+       },
+       rightQ},
+  };
+  for (const auto& row : rows) {
+    for (const bool silent : {false, true}) {
+      SCOPED_TRACE(std::string(row.name) + (silent ? ", the unit silent" : ", answering"));
+      unit->ReadAgainQuietly();
+      unit->RemoveFilters();
+      ui::Dialog& dialog = OpenFilter<f8100res::kCmAddParametric>(*this);
+      ui::test::ControlOf(dialog, f8100res::kFilterQ).SetText("1.4");
+      ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterQ), Qt::Key_Return);
+      ui::test::PumpMessages();
+      // The frequency and the level go through; the Q after them, and its read back, are silent.
+      bus.bus.AddFault(sim::Fault::Silence()
+                           .ForUnit(kAddress)
+                           .ForObject(g8100FilterValueLong.GetId())
+                           .OnOccurrence(3)
+                           .Times(sim::Fault::kForever));
+      DropBandwidth(dialog);
+      bus.bus.ClearFaults();
+      ASSERT_EQ(ui::test::ControlOf(dialog, f8100res::kFilterQ).Text(), "");
+      if (silent) bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+      const std::vector<std::string> written =
+          FilterValuesWrittenBy(*this, [&] { row.act(dialog); });
+      bus.bus.ClearFaults();
+      const std::optional<float> taken = row.taken();
+      const auto is = [&](float q) { return taken && std::abs(*taken - q) < 0.05F; };
+      EXPECT_EQ(reports, silent ? 1 : 0);
+      EXPECT_TRUE(silent ? written.empty() && !is(1.4F) : is(QAtPosition(12)))
+          << taken.value_or(-1.0F);
+      listing.reset();
+      window.reset();
+    }
   }
 }
 
