@@ -544,8 +544,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A frequency typed whose write the unit carried out without answering, and whose read back went
 // unanswered as well: once the unit answers, a step made before any idle pass starts from the
-// values the unit holds, read first; a unit that does not give them is written nothing and the
-// failure told once.
+// values the unit holds, read first, or from a number typed since into the field the step
+// changes; a unit that does not give them is written nothing and the failure told once.
 TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
   const struct {
     const char* name;
@@ -555,10 +555,15 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
     // The frequency the step leaves, of the filter or the low crossover.
     int32_t (*frequency)(const IQDevice8100&);
     int32_t stepped;
+    // Typed into the field, now empty, before the step.
+    const char* typed = nullptr;
   } rows[] = {
       {"filter", OpenFilter<f8100res::kCmAddParametric>, f8100res::kFilterFrequency,
        SpinUp<f8100res::kFilterFrequencyQuad>,
        [](const IQDevice8100& unit) { return unit.Filters().back()->frequency; }, 4999},
+      {"filter, a frequency typed", OpenFilter<f8100res::kCmAddParametric>,
+       f8100res::kFilterFrequency, SpinUp<f8100res::kFilterFrequencyQuad>,
+       [](const IQDevice8100& unit) { return unit.Filters().back()->frequency; }, 1999, "2000"},
       {"low crossover", OpenCrossovers, f8100res::kLowFrequency, ArrowUp<f8100res::kLowOrder>,
        [](const IQDevice8100& unit) { return unit.LowCrossover()->frequency; }, 5000},
   };
@@ -574,6 +579,11 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
       ui::test::PressKey(field, Qt::Key_Return);
       bus.bus.ClearFaults();
       ASSERT_EQ(field.Text(), "");
+      if (row.typed) {
+        // Once the windows have been told of the lost write, as the user sees them.
+        ui::test::PumpMessages();
+        ui::test::Type(dialog, row.edit, row.typed);
+      }
       if (readFails) {
         bus.bus.AddFault(sim::Fault::Silence()
                              .ForUnit(kAddress)
@@ -598,8 +608,8 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
 
 // A Q dropped whose write the unit carried out without answering, its read back unanswered as
 // well: once the unit answers, an arrow on the bandwidth slider before any idle pass steps from the
-// Q the unit holds, read first, not from where the thumb rests; a unit that does not give it is
-// written nothing and the failure told once.
+// Q the unit holds, read first, not from where the thumb rests, and writes with it a frequency
+// typed since; a unit that does not give them is written nothing and the failure told once.
 TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
   for (const bool readFails : {false, true}) {
     SCOPED_TRACE(readFails ? "its read failing" : "answering");
@@ -612,6 +622,7 @@ TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
     DropBandwidth(dialog);
     bus.bus.ClearFaults();
     ASSERT_EQ(ui::test::ControlOf(dialog, f8100res::kFilterQ).Text(), "");
+    ui::test::Type(dialog, f8100res::kFilterFrequency, "2000");
     if (readFails) bus.bus.AddFault(lost.ForOpcode(sim::kOpcodeGet));
     const std::vector<std::string> written = FilterValuesWrittenBy(*this, [&] {
       ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterBandwidth), Qt::Key_Right);
@@ -623,6 +634,7 @@ TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
       EXPECT_FALSE(written.empty());
       // One step up from the position the drop left the unit at.
       EXPECT_EQ(BandwidthPosition(dynamic_cast<const TPeakFilter&>(*unit->Filters().back()).q), 13);
+      EXPECT_EQ(unit->Filters().back()->frequency, 2000);
     }
     bus.bus.ClearFaults();
     window.reset();
