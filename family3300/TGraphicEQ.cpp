@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/ControlChange.h"
+#include "controls/CopyInDoubt.h"
 #include "controls/DeviceErrorReport.h"
 #include "controls/TAdjustDialog.h"
 #include "family3300/IQDevice3300.h"
@@ -125,8 +126,12 @@ bool TGraphicEQ::PreProcessKey(const ui::KeyStroke& key) {
   // The arrows never move the focus between the dialog's controls; the page keys step only a
   // slider that has the focus.
   if (key.down) {
-    // A band whose level the unit did not give has no level to step from.
-    if (TMyVSlider* slider = FocusedSlider(); slider != nullptr && slider->HasValue()) {
+    // A band whose level the unit did not give has no level to step from. One shown while the unit
+    // is in doubt may no longer be the unit's: the unit is read again first (a lock found then
+    // closes the dialog).
+    TMyVSlider* slider = FocusedSlider();
+    if (slider != nullptr && slider->HasValue() && controls::SettleCopy(device_) && IsCreated() &&
+        slider->HasValue()) {
       const bool up = key.code == ui::key::kUp || key.code == ui::key::kPageUp;
       up ? slider->StepUp(steps) : slider->StepDown(steps);
       WriteBand(*slider);

@@ -72,6 +72,7 @@ class FilterListPrintout : public ui::Printout {
                      std::vector<ListingRow> rows);
 
   std::string Title() const override { return title_; }
+  const std::vector<ListingRow>& Rows() const { return rows_; }
   bool HasPage(int page) override;
   void PrintPage(int page, ui::Dc& dc) override;
 

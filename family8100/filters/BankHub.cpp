@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "controls/CopyInDoubt.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankEditing.h"
 #include "family8100/filters/FilterEdits.h"
@@ -129,6 +130,9 @@ void DeleteSelectionCommand(TChannelParent& hub) {
 }
 
 bool CopySelectionCommand(TChannelParent& hub) {
+  // The copies take every value of their filters. A read again brings new filter objects: the
+  // bank's list passes the selection on to them.
+  if (!controls::SettleCopy(hub.Unit())) return true;
   std::vector<TFilter*> copies;
   bool complete = true;
   const std::size_t held = hub.Unit().Filters().size();

@@ -91,7 +91,8 @@ bool AddFilterCommand(TChannelParent& hub, const FamilyKey8100& defaults, int32_
 // Deletes the selection; each freed filter is announced by itself. After a failure part way the
 // banks are read again, as the unit may have deleted the filter it refused.
 void DeleteSelectionCommand(TChannelParent& hub);
-// Copies the selection to the twin bank; false when the budget stopped it.
+// Copies the selection to the twin bank; false when the budget stopped it. A unit in doubt is read
+// again first (controls::SettleCopy); one that does not give its filters is sent nothing.
 bool CopySelectionCommand(TChannelParent& hub);
 // After `failure` part way through a change: a refused write may have been carried out, so the
 // unit's filters are read again and every bank's views show them, and the failure is reported. A

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/CopyInDoubt.h"
 #include "family8100/unit/IQDevice8100.h"
 
 namespace namespace8100 {
@@ -32,8 +33,9 @@ std::vector<const TFilter*> BankListingOrder(const IQDevice8100& unit, int32_t b
   return filters;
 }
 
-std::unique_ptr<familycommon::FilterListPrintout> MakeBankListing(const IQDevice8100& unit,
+std::unique_ptr<familycommon::FilterListPrintout> MakeBankListing(IQDevice8100& unit,
                                                                   int32_t bank) {
+  if (!controls::SettleCopy(unit)) return nullptr;
   std::vector<familycommon::ListingRow> rows;
   for (const TFilter* filter : BankListingOrder(unit, bank)) {
     rows.push_back({FilterTypeName(filter->type), filter->FormatFrequency(true),
@@ -45,8 +47,8 @@ std::unique_ptr<familycommon::FilterListPrintout> MakeBankListing(const IQDevice
       "TelvoWin 2.1 channel filter listing", BankCaption(bank), name, std::move(rows));
 }
 
-void PrintFilterListing(const IQDevice8100& unit, ui::Window& owner, int32_t bank) {
-  familycommon::PrintListing(owner, *MakeBankListing(unit, bank));
+void PrintFilterListing(IQDevice8100& unit, ui::Window& owner, int32_t bank) {
+  if (const auto listing = MakeBankListing(unit, bank)) familycommon::PrintListing(owner, *listing);
 }
 
 }  // namespace namespace8100

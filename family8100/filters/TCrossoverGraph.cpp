@@ -1,5 +1,6 @@
 #include "family8100/filters/TCrossoverGraph.h"
 
+#include "controls/CopyInDoubt.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/GraphWindow8100.h"
@@ -137,12 +138,20 @@ void TCrossoverGraph::EvLButtonUp() {
 
 // The unit is told and nothing else: the picture shows the change with its next paint.
 void TCrossoverGraph::CmBypass() {
-  if (TFilterIcon* icon = icons_.Selected()) {
-    TFilter& crossover = icon->Filter();
-    BypassCommand(unit_, crossover, !crossover.bypass);
-  }
+  const TFilterIcon* icon = icons_.Selected();
+  if (icon == nullptr) return;
+  const bool low = icon->Filter().type == kLowCrossoverFilter;
+  // The bypass flips from what the unit holds; a read again brings new crossovers, and the side
+  // picked stays picked.
+  if (!controls::SettleCopy(unit_)) return;
+  TFilter* crossover = low ? unit_.LowCrossover() : unit_.HighCrossover();
+  if (crossover == nullptr) return;
+  icons_.Select(crossover);
+  BypassCommand(unit_, *crossover, !crossover->bypass);
 }
 
-void TCrossoverGraph::CmPrint() { PrintGraph("TelvoWin 2.1 crossover graph"); }
+void TCrossoverGraph::CmPrint() {
+  if (controls::SettleCopy(unit_)) PrintGraph("TelvoWin 2.1 crossover graph");
+}
 
 }  // namespace namespace8100

@@ -12,6 +12,7 @@
 #include "family8100/unit/IQDevice8100.h"
 #include "family8100/unit/Types8100.h"
 #include "familycommon/BandwidthSlider.h"
+#include "familycommon/TypedNumbers.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Validator.h"
@@ -195,6 +196,7 @@ void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
   if (filter_ == nullptr) return;
   TFilter& filter = *filter_;
   IQDevice8100& unit = hub_.Unit();
+  const TypedFields typed = Typed();
   const std::unique_ptr<TFilter> held = filter.Clone();
   bool written = false;
   const auto readBack = [&] {
@@ -228,6 +230,9 @@ void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
                                if (!written) filter.TakeValues(*held);
                                filter.valuesInDoubt = gone;
                                shown(written);
+                               // Numbers typed and not yet entered stay the user's, also across
+                               // the read of values in doubt.
+                               if (!written) ShowTyped(typed);
                              },
                          .showUnit =
                              [&] {
@@ -242,6 +247,15 @@ void TFilterDialog8100::Edit(const std::function<bool(TFilter&)>& edit) {
                              }});
 }
 
+void TFilterDialog8100::ShowTyped(const TypedFields& typed) {
+  const auto show = [](std::optional<ui::Edit>& edit, const std::optional<std::string>& text) {
+    if (edit && text && familycommon::ScanNumber(*text, kFieldChars)) edit->SetText(*text);
+  };
+  show(frequency_, typed.frequency);
+  show(level_, typed.level);
+  show(q_, typed.q);
+}
+
 void TFilterDialog8100::Announce() {
   if (filter_ == nullptr) return;
   hub_.Broadcast(bankmsg::kValuesChanged, hub_.Bank(), FilterParam(filter_.get()));
@@ -249,19 +263,26 @@ void TFilterDialog8100::Announce() {
 
 void TFilterDialog8100::SetAsDefault() {
   const auto* type = dynamic_cast<const IQ8100Type*>(hub_.Unit().GetType());
-  if (type != nullptr && filter_ != nullptr) {
-    type->Key().SaveFilterDefault(*filter_);
-  }
+  if (type == nullptr) return;
+  // Values in doubt are read first, as for a change, and the default is what the unit holds.
+  Edit([&](const TFilter& filter) {
+    type->Key().SaveFilterDefault(filter);
+    return false;
+  });
 }
 
 void TFilterDialog8100::EvQuad(const TQuadButton* button, int steps) {
   if (button == nullptr) return;
   const bool frequency = frequencyQuad_ && button == &*frequencyQuad_;
   if (!frequency && !(levelQuad_ && button == &*levelQuad_)) return;
+  // The step starts from a number typed into its field; the other values are the filter's.
+  const TypedFields typed = Typed();
   Edit([&](TFilter& filter) {
     if (frequency) {
+      ApplyTypedFields(filter, {typed.frequency, std::nullopt, std::nullopt});
       filter.frequency = SteppedFrequency(filter.frequency, button->CurrentZone(), steps);
     } else {
+      ApplyTypedFields(filter, {std::nullopt, typed.level, std::nullopt});
       float* level = LevelOf(filter);
       *level = SteppedLevel(*level, button->CurrentZone(), LowestSteppedLevel(filter.type));
     }

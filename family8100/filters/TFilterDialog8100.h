@@ -52,8 +52,11 @@ class TFilterDialog8100 : public ui::Dialog {
   // filter's values in doubt: the dialog shows none until the unit's doubt is settled. The dialog
   // and the views then show the filter, and only then is a failure told.
   void Edit(const std::function<bool(TFilter&)>& edit);
+  // The fields that held a number when a change began show it again.
+  void ShowTyped(const TypedFields& typed);
   void Announce();
-  // The filter's present values become those of its type's new filters.
+  // The filter's values become those of its type's new filters; values in doubt are read first,
+  // and a unit that does not give them leaves the defaults as they were.
   void SetAsDefault();
   void EvQuad(const TQuadButton* button, int steps);
   void EvBandwidth(ui::ScrollCode code);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/CopyInDoubt.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/unit/IQDevice8100.h"
 #include "platform/ui/Resources.h"
@@ -166,6 +167,9 @@ void TFilterListWindow8100::EvSelectionChanged() {
 }
 
 void TFilterListWindow8100::EvDoubleClick() {
+  // The bypass flips from what the unit holds; a read again passes the selection on to the filters
+  // it brings.
+  if (!controls::SettleCopy(hub_.Unit())) return;
   RebuildSelection();
   if (hub_.selection.size() != 1) return;
   TFilter* filter = hub_.selection.front();

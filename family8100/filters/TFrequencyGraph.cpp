@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "controls/ControlChange.h"
+#include "controls/CopyInDoubt.h"
 #include "controls/DeviceErrorReport.h"
 #include "family8100/filters/BankHub.h"
 #include "family8100/filters/FilterEdits.h"
@@ -252,18 +253,38 @@ void TFrequencyGraph::EvLButtonDown(ui::Point p) {
     Send(kBankSelected, nullptr);
     return;
   }
-  TFilter& filter = hit->Filter();
   if (hit->selected) {
+    // A drop writes every value of the filter, those the drag leaves alone too.
+    if (!SettleUnit()) return;
+    hit = icons_.Selected();
+    if (hit == nullptr) return;
     // Live writes go to the slot selected last: it must be this filter's.
     if ((View().liveWrite || View().liveRedraw) && !controls::GuardedBusCall(&unit_, [&] {
-          g8100FilterSlot.Write(unit_, static_cast<uint8_t>(filter.slot));
+          g8100FilterSlot.Write(unit_, static_cast<uint8_t>(hit->Filter().slot));
         })) {
       return;
     }
     drag_.Begin(freq, hit->position);
-    taken_ = filter.Clone();
+    taken_ = hit->Filter().Clone();
   }
-  Send(kBankSelected, &filter);
+  Send(kBankSelected, &hit->Filter());
+}
+
+bool TFrequencyGraph::SettleUnit() {
+  if (!unit_.InDoubt()) return true;
+  const TFilterIcon* selected = icons_.Selected();
+  const int32_t slot = selected != nullptr ? selected->Filter().slot : -1;
+  const int32_t type = selected != nullptr ? selected->Filter().type : 0;
+  const bool settled = controls::SettleCopy(unit_);
+  // Every filter is a new object now, also after a read the unit broke off: the selection passes
+  // to the one the unit holds in the selected filter's place.
+  RebuildIcons();
+  for (const auto& held : unit_.Filters()) {
+    if (held->bank == bank_ && held->slot == slot && held->type == type) icons_.Select(held.get());
+  }
+  Send(kBankSelected, icons_.Selected() != nullptr ? &icons_.Selected()->Filter() : nullptr);
+  Invalidate();
+  return settled;
 }
 
 void TFrequencyGraph::EvMouseMove(ui::Point p) {
@@ -411,6 +432,8 @@ void TFrequencyGraph::CmHorizontalZoom() {
 }
 
 void TFrequencyGraph::CmBypass() {
+  // The bypass flips from what the unit holds.
+  if (!SettleUnit()) return;
   TFilterIcon* icon = icons_.Selected();
   if (!icon) return;
   TFilter& filter = icon->Filter();
@@ -440,6 +463,8 @@ void TFrequencyGraph::CmDelete() {
   }
 }
 
-void TFrequencyGraph::CmPrint() { PrintGraph("TelvoWin 2.1 response graph"); }
+void TFrequencyGraph::CmPrint() {
+  if (SettleUnit()) PrintGraph("TelvoWin 2.1 response graph");
+}
 
 }  // namespace namespace8100

@@ -81,6 +81,12 @@ class TFrequencyGraph : public familycommon::GraphWindow {
   void DrawDragStep();
   familycommon::TFreqDC MouseContext();
 
+  // Before an action takes the program's filters as the unit's (a drag, a bypass flipped, a
+  // print): a unit in doubt is read again (controls::SettleCopy), and the selection follows its
+  // filter to the new object the unit holds in its place. False when the unit did not give its
+  // filters, which has been told.
+  bool SettleUnit();
+
   void EvLButtonDown(ui::Point p) override;
   void EvMouseMove(ui::Point p) override;
   void EvLButtonUp() override;

@@ -143,8 +143,7 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
   for (const auto& band : g3300BandB) Store(band.GetId(), {30});
   unit->UseMemory(5, MemoryOperation::kStore);
   window->RunItem(kItemMemory);
-  for (const bool readsFail : {false, true}) {
-    SCOPED_TRACE(readsFail ? "the reads fail" : "the reads answered");
+  const auto recallUnanswered = [&] {
     for (const auto& band : g3300BandB) Store(band.GetId(), {10});
     eq.ReadBands();
     script.AnswerMessageBox(ui::kIdYes).AnswerMessageBox(ui::kIdOk);
@@ -156,6 +155,10 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
     ASSERT_EQ(eq.Slider(1).GetValue(), 10);
     TakeReportedErrors();
     TakeTrace();
+  };
+  for (const bool readsFail : {false, true}) {
+    SCOPED_TRACE(readsFail ? "the reads fail" : "the reads answered");
+    recallUnanswered();
     if (readsFail) {
       bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
     } else {
@@ -173,6 +176,19 @@ TEST_F(DialogsTest, GraphicEqualiserReadsAndWritesOnlyItsChannelsBands) {
     if (!readsFail) {
       EXPECT_EQ(writes[0], "W39 1F");  // 30 and 1 more
     }
+  }
+  // So does an arrow on a band that shows a level: the unit is read again first.
+  for (const bool readsFail : {false, true}) {
+    SCOPED_TRACE(readsFail ? "an arrow, the reads failing" : "an arrow, the reads answered");
+    recallUnanswered();
+    if (readsFail) bus.AddFault(sim::Fault::Silence().ForOpcode(sim::kOpcodeGet));
+    eq.Slider(1).SetFocus();
+    ui::test::PressKey(eq.Slider(1), Qt::Key_Up);
+    bus.ClearFaults();
+    Trace writes = TakeTrace();
+    std::erase_if(writes, [](const std::string& request) { return request.front() != 'W'; });
+    EXPECT_EQ(TakeReportedErrors().size(), readsFail ? 1u : 0u);
+    EXPECT_EQ(writes, readsFail ? Trace{} : Trace{"W39 1F"});
   }
 }
 

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <Qt>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "controls/DeviceErrorReport.h"
 #include "controls/TLEDButton.h"
 #include "controls/TQuadButton.h"
+#include "family8100/filters/BankListing.h"
 #include "family8100/filters/CrossoverEdits.h"
 #include "family8100/filters/FilterEntry.h"
 #include "family8100/filters/TCrossoverWindow.h"
@@ -30,6 +34,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/Prompts.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Trackbar.h"
 #include "resources/Family8100BankEditorIds.h"
@@ -539,8 +544,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A frequency typed whose write the unit carried out without answering, and whose read back went
 // unanswered as well: once the unit answers, a step made before any idle pass starts from the
-// values the unit holds, read first; a unit that does not give them is written nothing and the
-// failure told once.
+// values the unit holds, read first, or from a number typed since into the field the step
+// changes; a unit that does not give them is written nothing and the failure told once.
 TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
   const struct {
     const char* name;
@@ -550,10 +555,15 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
     // The frequency the step leaves, of the filter or the low crossover.
     int32_t (*frequency)(const IQDevice8100&);
     int32_t stepped;
+    // Typed into the field, now empty, before the step.
+    const char* typed = nullptr;
   } rows[] = {
       {"filter", OpenFilter<f8100res::kCmAddParametric>, f8100res::kFilterFrequency,
        SpinUp<f8100res::kFilterFrequencyQuad>,
        [](const IQDevice8100& unit) { return unit.Filters().back()->frequency; }, 4999},
+      {"filter, a frequency typed", OpenFilter<f8100res::kCmAddParametric>,
+       f8100res::kFilterFrequency, SpinUp<f8100res::kFilterFrequencyQuad>,
+       [](const IQDevice8100& unit) { return unit.Filters().back()->frequency; }, 1999, "2000"},
       {"low crossover", OpenCrossovers, f8100res::kLowFrequency, ArrowUp<f8100res::kLowOrder>,
        [](const IQDevice8100& unit) { return unit.LowCrossover()->frequency; }, 5000},
   };
@@ -569,6 +579,11 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
       ui::test::PressKey(field, Qt::Key_Return);
       bus.bus.ClearFaults();
       ASSERT_EQ(field.Text(), "");
+      if (row.typed) {
+        // Once the windows have been told of the lost write, as the user sees them.
+        ui::test::PumpMessages();
+        ui::test::Type(dialog, row.edit, row.typed);
+      }
       if (readFails) {
         bus.bus.AddFault(sim::Fault::Silence()
                              .ForUnit(kAddress)
@@ -593,8 +608,8 @@ TEST_F(EntryFixture, AStepOnValuesInDoubtStartsFromWhatTheUnitHolds) {
 
 // A Q dropped whose write the unit carried out without answering, its read back unanswered as
 // well: once the unit answers, an arrow on the bandwidth slider before any idle pass steps from the
-// Q the unit holds, read first, not from where the thumb rests; a unit that does not give it is
-// written nothing and the failure told once.
+// Q the unit holds, read first, not from where the thumb rests, and writes with it a frequency
+// typed since; a unit that does not give them is written nothing and the failure told once.
 TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
   for (const bool readFails : {false, true}) {
     SCOPED_TRACE(readFails ? "its read failing" : "answering");
@@ -607,6 +622,7 @@ TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
     DropBandwidth(dialog);
     bus.bus.ClearFaults();
     ASSERT_EQ(ui::test::ControlOf(dialog, f8100res::kFilterQ).Text(), "");
+    ui::test::Type(dialog, f8100res::kFilterFrequency, "2000");
     if (readFails) bus.bus.AddFault(lost.ForOpcode(sim::kOpcodeGet));
     const std::vector<std::string> written = FilterValuesWrittenBy(*this, [&] {
       ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterBandwidth), Qt::Key_Right);
@@ -618,10 +634,108 @@ TEST_F(EntryFixture, AnArrowOnAQInDoubtStepsFromTheQTheUnitHolds) {
       EXPECT_FALSE(written.empty());
       // One step up from the position the drop left the unit at.
       EXPECT_EQ(BandwidthPosition(dynamic_cast<const TPeakFilter&>(*unit->Filters().back()).q), 13);
+      EXPECT_EQ(unit->Filters().back()->frequency, 2000);
     }
     bus.bus.ClearFaults();
     window.reset();
     unit->ReadAgainQuietly();
+  }
+}
+
+// A Q dropped whose write the unit carried out without answering, its read back unanswered as
+// well, so that the program's copy holds the Q typed before: an action that takes the filter's
+// values from the copy reads the unit again first and takes the Q the unit holds; a unit that does
+// not give it is sent nothing, nothing is stored or printed, and the failure is told once.
+TEST_F(EntryFixture, AnActionOnAFilterInDoubtTakesTheQTheUnitHolds) {
+  ui::PromptScript script{[](const std::string& what) { ADD_FAILURE() << what; }};
+  UnitWindow();
+  std::unique_ptr<familycommon::FilterListPrintout> listing;
+  const auto editor = [this] { return static_cast<TFilterLayoutWindow*>(window.get()); };
+  const auto select = [&] {
+    editor()->List()->List().SetSelected(0, true);
+    ui::test::PumpMessages();
+  };
+  // The Q of the program's filter in `bank`: a copy, a drop and a flip hold what they sent.
+  const auto heldQ = [this](int32_t bank) -> std::optional<float> {
+    for (const auto& filter : unit->Filters()) {
+      if (filter->bank == bank) return dynamic_cast<const TPeakFilter&>(*filter).q;
+    }
+    return std::nullopt;
+  };
+  const auto rightQ = [&] { return heldQ(kRightInputBank); };
+  const struct {
+    const char* name;
+    std::function<void(ui::Dialog&)> act;
+    std::function<std::optional<float>()> taken;
+  } rows[] = {
+      {"graph drop", DragIcon, rightQ},
+      {"copy to the twin bank",
+       [&](ui::Dialog&) {
+         select();
+         script.AnswerMessageBox(ui::kIdOk);
+         ui::Application::Instance()->RouteCommand(f8100res::kCmCopyToTwin, editor());
+       },
+       [&] { return heldQ(kLeftInputBank); }},
+      {"set as default",
+       [&](ui::Dialog& dialog) {
+         script.ChooseFromPopup(101);
+         ui::test::MouseDown(dialog, {2, 2}, true);
+       },
+       [&]() -> std::optional<float> {
+         TParametricFilter made;
+         bus.x.Key().ApplyFilterDefaults(made);
+         return made.q;
+       }},
+      {"listing", [&](ui::Dialog&) { listing = MakeBankListing(*unit, kRightInputBank); },
+       [&]() -> std::optional<float> {
+         float q = 0.0F;
+         if (!listing || std::sscanf(listing->Rows().at(0).param2.c_str(), "Q: %f", &q) != 1) {
+           return std::nullopt;
+         }
+         return q;
+       }},
+      {"bypass flipped in the list",
+       [&](ui::Dialog&) {
+         select();
+         editor()->List()->SendNotify({101, ui::Notify::DoubleClick, &editor()->List()->List()});
+       },
+       rightQ},
+      {"bypass flipped on the graph",
+       [&](ui::Dialog&) {
+         ui::Application::Instance()->RouteCommand(TFrequencyGraph::kCmBypass, editor()->Graph());
+       },
+       rightQ},
+  };
+  for (const auto& row : rows) {
+    for (const bool silent : {false, true}) {
+      SCOPED_TRACE(std::string(row.name) + (silent ? ", the unit silent" : ", answering"));
+      unit->ReadAgainQuietly();
+      unit->RemoveFilters();
+      ui::Dialog& dialog = OpenFilter<f8100res::kCmAddParametric>(*this);
+      ui::test::ControlOf(dialog, f8100res::kFilterQ).SetText("1.4");
+      ui::test::PressKey(ui::test::ControlOf(dialog, f8100res::kFilterQ), Qt::Key_Return);
+      ui::test::PumpMessages();
+      // The frequency and the level go through; the Q after them, and its read back, are silent.
+      bus.bus.AddFault(sim::Fault::Silence()
+                           .ForUnit(kAddress)
+                           .ForObject(g8100FilterValueLong.GetId())
+                           .OnOccurrence(3)
+                           .Times(sim::Fault::kForever));
+      DropBandwidth(dialog);
+      bus.bus.ClearFaults();
+      ASSERT_EQ(ui::test::ControlOf(dialog, f8100res::kFilterQ).Text(), "");
+      if (silent) bus.bus.AddFault(sim::Fault::Silence().ForUnit(kAddress));
+      const std::vector<std::string> written =
+          FilterValuesWrittenBy(*this, [&] { row.act(dialog); });
+      bus.bus.ClearFaults();
+      const std::optional<float> taken = row.taken();
+      const auto is = [&](float q) { return taken && std::abs(*taken - q) < 0.05F; };
+      EXPECT_EQ(reports, silent ? 1 : 0);
+      EXPECT_TRUE(silent ? written.empty() && !is(1.4F) : is(QAtPosition(12)))
+          << taken.value_or(-1.0F);
+      listing.reset();
+      window.reset();
+    }
   }
 }
 
